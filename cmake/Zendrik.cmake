@@ -1,0 +1,51 @@
+# One static library per source folder. Sources are picked up by glob so that adding a file to a
+# folder needs no edit of a shared list; CONFIGURE_DEPENDS re-globs on every build.
+set(ZENDRIK_ALL_LIBS "" CACHE INTERNAL "")
+
+function(zendrik_library name)
+  cmake_parse_arguments(ARG "" "" "DEPS;SOURCES" ${ARGN})
+  file(GLOB _src CONFIGURE_DEPENDS
+       ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h ${CMAKE_CURRENT_SOURCE_DIR}/*.qrc)
+  list(APPEND _src ${ARG_SOURCES})
+  list(FILTER _src EXCLUDE REGEX "/main\\.cpp$")
+  set(_has_cpp FALSE)
+  foreach(f ${_src})
+    if(f MATCHES "\\.(cpp|c)$")
+      set(_has_cpp TRUE)
+    endif()
+  endforeach()
+  if(_has_cpp)
+    add_library(${name} STATIC ${_src})
+    target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR} ${CMAKE_CURRENT_BINARY_DIR})
+    target_link_libraries(${name} PUBLIC ${ARG_DEPS})
+  else()
+    add_library(${name} INTERFACE)
+    target_include_directories(${name} INTERFACE ${PROJECT_SOURCE_DIR})
+    target_link_libraries(${name} INTERFACE ${ARG_DEPS})
+  endif()
+  set(ZENDRIK_ALL_LIBS ${ZENDRIK_ALL_LIBS} ${name} CACHE INTERNAL "")
+endfunction()
+
+# One test executable per folder, labelled with the folder's name. Extra executables (for
+# example tests that call programs we did not write) pass their own NAME and LABEL.
+function(zendrik_tests label)
+  cmake_parse_arguments(ARG "" "NAME;DIR" "DEPS;SOURCES" ${ARGN})
+  if(NOT ARG_NAME)
+    set(ARG_NAME test_${label})
+  endif()
+  if(NOT ARG_DIR)
+    set(ARG_DIR ${CMAKE_CURRENT_SOURCE_DIR})
+  endif()
+  file(GLOB _src CONFIGURE_DEPENDS ${ARG_DIR}/*.cpp ${ARG_DIR}/*.h)
+  list(APPEND _src ${ARG_SOURCES})
+  if(NOT _src)
+    return()
+  endif()
+  add_executable(${ARG_NAME} ${_src})
+  target_link_libraries(${ARG_NAME} PRIVATE zendrik_test_main ${ARG_DEPS})
+  target_compile_definitions(${ARG_NAME} PRIVATE ZENDRIK_TEST_DATA="${PROJECT_SOURCE_DIR}/tests/data"
+                             ZENDRIK_SOURCE_DIR="${PROJECT_SOURCE_DIR}" ZENDRIK_BINARY_DIR="${PROJECT_BINARY_DIR}")
+  add_test(NAME ${ARG_NAME} COMMAND ${ARG_NAME})
+  set_tests_properties(${ARG_NAME} PROPERTIES LABELS ${label} TIMEOUT 900
+                       ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+endfunction()

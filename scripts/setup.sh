@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Installs every Debian package Zendrik needs to build, run and test. Idempotent: asks dpkg first
+# and runs apt-get only for what is missing.
+set -euo pipefail
+
+packages=(
+  # toolchain
+  cmake ninja-build ccache g++ pkg-config
+  # GUI toolkit
+  qt6-base-dev qt6-base-dev-tools libgl-dev
+  # called libraries
+  libjpeg62-turbo-dev libzip-dev libcurl4-openssl-dev libssl-dev libtirpc-dev rpcsvc-proto
+  libusb-1.0-0-dev
+  # fonts with fixed metrics, so text measures the same everywhere
+  fonts-liberation2 fonts-dejavu-core
+  # tests and benchmarks
+  libgtest-dev libgmock-dev libbenchmark-dev locales-all xvfb xauth
+  # real peers used by tests: VISA clients, rpcbind, metafile reader, zip checker
+  python3 python3-pyvisa-py lxi-tools rpcbind libwmf-bin unzip zip poppler-utils
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  SUDO=""
+  [ "$(id -u)" -ne 0 ] && SUDO="sudo"
+  $SUDO apt-get update -q
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi

@@ -1,0 +1,50 @@
+#include "platform/system/EventPump.h"
+
+#include <QTimer>
+#include <gtest/gtest.h>
+
+TEST(EventPump, VirtualWaitAdvancesClockAndRunsDueActions)
+{
+    VirtualEventPump pump(100);
+    int fired = 0;
+    pump.Schedule(30, [&] { ++fired; });
+    WaitMs(pump, 50);
+    EXPECT_EQ(pump.TickCount(), 150u);
+    EXPECT_EQ(fired, 1);
+}
+
+TEST(EventPump, WaitSurvivesTickWrap)
+{
+    // Start 10 ms before the 32-bit tick counter wraps: the wait must last exactly 40 ms.
+    VirtualEventPump pump(0xFFFFFFF6u);
+    WaitMs(pump, 40);
+    EXPECT_EQ(pump.TickCount(), 30u);
+}
+
+TEST(EventPump, ZeroWaitReturnsAtOnce)
+{
+    VirtualEventPump pump(5);
+    WaitMs(pump, 0);
+    EXPECT_EQ(pump.TickCount(), 5u);
+    EXPECT_EQ(pump.Waits(), 0u);
+}
+
+TEST(EventPump, RealWaitHandlesEventsAndDoesNotEndEarly)
+{
+    QtEventPump pump;
+    bool timerRan = false;
+    QTimer::singleShot(5, [&] { timerRan = true; });
+    const uint32_t start = pump.TickCount();
+    WaitMs(pump, 30);
+    EXPECT_TRUE(timerRan);
+    EXPECT_GE(pump.TickCount() - start, 30u);
+}
+
+TEST(EventPump, WakeEndsTheCurrentWaitEarly)
+{
+    QtEventPump pump;
+    QTimer::singleShot(5, [&] { pump.Wake(); });
+    const uint32_t start = pump.TickCount();
+    pump.WaitEvents(5000);
+    EXPECT_LT(pump.TickCount() - start, 4000u);
+}
