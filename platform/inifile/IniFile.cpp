@@ -1,1 +1,432 @@
 #include "platform/inifile/IniFile.h"
+
+#include "platform/inifile/ProfileNumbers.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStringDecoder>
+
+#include <array>
+#include <utility>
+
+namespace {
+
+// Windows-1252 code points of the bytes 0x80..0x9F. The five bytes the code page leaves
+// undefined map to the C1 controls of the same number, as the Windows conversion does, so every
+// byte survives a read and rewrite.
+constexpr std::array<char16_t, 32> kCp1252High = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+QString DecodeCp1252(const QByteArray& bytes)
+{
+    QString out;
+    out.reserve(bytes.size());
+    for (char ch : bytes) {
+        const auto b = static_cast<unsigned char>(ch);
+        if (b >= 0x80 && b <= 0x9F)
+            out += QChar(kCp1252High[b - 0x80]);
+        else
+            out += QChar(b);
+    }
+    return out;
+}
+
+// Byte for a character in Windows-1252, or -1 when the code page has none.
+int Cp1252Byte(QChar c)
+{
+    const char16_t u = c.unicode();
+    if (u < 0x80 || (u >= 0xA0 && u <= 0xFF))
+        return u;
+    for (size_t i = 0; i < kCp1252High.size(); ++i) {
+        if (kCp1252High[i] == u)
+            return static_cast<int>(0x80 + i);
+    }
+    return -1;
+}
+
+bool FitsCp1252(const QString& text)
+{
+    for (QChar c : text) {
+        if (Cp1252Byte(c) < 0)
+            return false;
+    }
+    return true;
+}
+
+QByteArray EncodeCp1252(const QString& text)
+{
+    QByteArray out;
+    out.reserve(text.size());
+    for (QChar c : text)
+        out.append(static_cast<char>(Cp1252Byte(c)));
+    return out;
+}
+
+bool IsAscii(const QByteArray& bytes)
+{
+    for (char ch : bytes) {
+        if (static_cast<unsigned char>(ch) >= 0x80)
+            return false;
+    }
+    return true;
+}
+
+// The profile readers strip one pair of matching quotes around a whole value.
+QString Unquote(const QString& value)
+{
+    if (value.size() >= 2) {
+        const QChar first = value.front();
+        if ((first == QLatin1Char('"') || first == QLatin1Char('\'')) && value.back() == first)
+            return value.mid(1, value.size() - 2);
+    }
+    return value;
+}
+
+// A line break inside a key or value would split it into lines the next read sees as other keys
+// or sections; they become blanks.
+QString OneLine(QString text)
+{
+    text.replace(QLatin1Char('\r'), QLatin1Char(' '));
+    text.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    return text;
+}
+
+bool SameName(const QString& a, const QString& b)
+{
+    return a.compare(b, Qt::CaseInsensitive) == 0;
+}
+
+const QLatin1String kCrLf("\r\n");
+
+} // namespace
+
+IniFile::IniFile(QString fileName)
+    : fileName_(std::move(fileName))
+{
+    Reload();
+}
+
+void IniFile::Reload()
+{
+    loaded_ = false;
+    encoding_ = TextEncoding::Undecided;
+    hadBom_ = false;
+    leadingLines_.clear();
+    sections_.clear();
+
+    QFile file(fileName_);
+    if (!file.open(QIODevice::ReadOnly))
+        return;
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return;
+    loaded_ = true;
+
+    QString text;
+    if (bytes.startsWith("\xEF\xBB\xBF")) {
+        hadBom_ = true;
+        encoding_ = TextEncoding::Utf8;
+        bytes.remove(0, 3);
+        text = QString::fromUtf8(bytes);
+    } else if (IsAscii(bytes)) {
+        text = QString::fromLatin1(bytes);
+    } else {
+        QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+        QString decoded = decoder.decode(bytes);
+        if (!decoder.hasError()) {
+            encoding_ = TextEncoding::Utf8;
+            text = std::move(decoded);
+        } else {
+            encoding_ = TextEncoding::Cp1252;
+            text = DecodeCp1252(bytes);
+        }
+    }
+    Parse(text);
+}
+
+void IniFile::Parse(const QString& text)
+{
+    QStringList lines = text.split(QLatin1Char('\n'));
+    // The text after the last line break is no line of its own.
+    if (!lines.isEmpty() && lines.back().isEmpty())
+        lines.removeLast();
+    for (QString line : std::as_const(lines)) {
+        if (line.endsWith(QLatin1Char('\r')))
+            line.chop(1);
+        const QString trimmed = line.trimmed();
+        if (trimmed.startsWith(QLatin1Char('['))) {
+            qsizetype close = trimmed.indexOf(QLatin1Char(']'));
+            if (close < 0)
+                close = trimmed.size();
+            sections_.push_back(Section{trimmed.mid(1, close - 1).trimmed(), {}});
+            continue;
+        }
+        Entry entry;
+        const qsizetype eq = trimmed.indexOf(QLatin1Char('='));
+        if (trimmed.isEmpty() || trimmed.startsWith(QLatin1Char(';')) || eq < 0) {
+            entry.raw = true;
+            entry.value = line;
+        } else {
+            entry.key = trimmed.left(eq).trimmed();
+            entry.value = trimmed.mid(eq + 1).trimmed();
+        }
+        if (sections_.empty()) {
+            // Keys before the first section belong to no section; the readers never see them,
+            // but the rewrite keeps them.
+            leadingLines_.append(line);
+        } else {
+            sections_.back().entries.push_back(std::move(entry));
+        }
+    }
+}
+
+const IniFile::Section* IniFile::FindSection(const QString& section) const
+{
+    for (const Section& s : sections_) {
+        if (SameName(s.name, section))
+            return &s;
+    }
+    return nullptr;
+}
+
+IniFile::Section* IniFile::FindSection(const QString& section)
+{
+    return const_cast<Section*>(std::as_const(*this).FindSection(section));
+}
+
+const IniFile::Entry* IniFile::FindEntry(const QString& section, const QString& key) const
+{
+    const Section* s = FindSection(section);
+    if (!s)
+        return nullptr;
+    for (const Entry& e : s->entries) {
+        if (!e.raw && SameName(e.key, key))
+            return &e;
+    }
+    return nullptr;
+}
+
+QString IniFile::ReadString(const QString& section, const QString& key, const QString& def) const
+{
+    const Entry* e = FindEntry(section, key);
+    return e ? Unquote(e->value) : def;
+}
+
+int32_t IniFile::ReadInteger(const QString& section, const QString& key, int32_t def) const
+{
+    const Entry* e = FindEntry(section, key);
+    if (!e)
+        return def;
+    return profilenumbers::ParseProfileInt(Unquote(e->value).trimmed()).value_or(def);
+}
+
+bool IniFile::ReadBool(const QString& section, const QString& key, bool def) const
+{
+    const Entry* e = FindEntry(section, key);
+    if (!e)
+        return def;
+    const auto v = profilenumbers::ParseProfileInt(Unquote(e->value).trimmed());
+    return v ? *v != 0 : def;
+}
+
+double IniFile::ReadFloat(const QString& section, const QString& key, double def) const
+{
+    const Entry* e = FindEntry(section, key);
+    if (!e)
+        return def;
+    return profilenumbers::ParseDotFloat(Unquote(e->value).trimmed()).value_or(def);
+}
+
+bool IniFile::SectionExists(const QString& section) const
+{
+    return FindSection(section) != nullptr;
+}
+
+bool IniFile::ValueExists(const QString& section, const QString& key) const
+{
+    return FindEntry(section, key) != nullptr;
+}
+
+QStringList IniFile::ReadSections() const
+{
+    QStringList out;
+    for (const Section& s : sections_) {
+        if (!out.contains(s.name, Qt::CaseInsensitive))
+            out.append(s.name);
+    }
+    return out;
+}
+
+QStringList IniFile::ReadSection(const QString& section) const
+{
+    QStringList out;
+    if (const Section* s = FindSection(section)) {
+        for (const Entry& e : s->entries) {
+            // A repeated key is unreachable (the first one wins), so it is listed once.
+            if (!e.raw && !out.contains(e.key, Qt::CaseInsensitive))
+                out.append(e.key);
+        }
+    }
+    return out;
+}
+
+QStringList IniFile::ReadSectionValues(const QString& section) const
+{
+    QStringList out;
+    QStringList seen;
+    if (const Section* s = FindSection(section)) {
+        for (const Entry& e : s->entries) {
+            if (e.raw || seen.contains(e.key, Qt::CaseInsensitive))
+                continue;
+            seen.append(e.key);
+            out.append(e.key + QLatin1Char('=') + Unquote(e.value));
+        }
+    }
+    return out;
+}
+
+void IniFile::WriteString(const QString& section, const QString& key, const QString& value)
+{
+    const QString cleanKey = OneLine(key).trimmed();
+    const QString cleanValue = OneLine(value);
+    Section* s = FindSection(section);
+    if (!s) {
+        // Keep a blank line between the old last section and the new one, as people expect.
+        if (!sections_.empty()) {
+            auto& last = sections_.back().entries;
+            if (last.empty() || !(last.back().raw && last.back().value.trimmed().isEmpty()))
+                last.push_back(Entry{QString(), QString(), true});
+        } else if (!leadingLines_.isEmpty() && !leadingLines_.back().trimmed().isEmpty()) {
+            leadingLines_.append(QString());
+        }
+        sections_.push_back(Section{OneLine(section).trimmed(), {}});
+        s = &sections_.back();
+    }
+    size_t insertAt = 0;
+    bool anyKey = false;
+    for (size_t i = 0; i < s->entries.size(); ++i) {
+        Entry& e = s->entries[i];
+        if (e.raw) {
+            // New keys go after the last key, or after the section's own comments when it
+            // has no keys; blank lines at the end stay before the next section.
+            if (!anyKey && !e.value.trimmed().isEmpty())
+                insertAt = i + 1;
+            continue;
+        }
+        if (SameName(e.key, cleanKey)) {
+            e.value = cleanValue;
+            return;
+        }
+        anyKey = true;
+        insertAt = i + 1;
+    }
+    s->entries.insert(s->entries.begin() + static_cast<std::ptrdiff_t>(insertAt),
+                      Entry{cleanKey, cleanValue, false});
+}
+
+void IniFile::WriteInteger(const QString& section, const QString& key, int32_t value)
+{
+    WriteString(section, key, QString::fromLatin1(std::to_string(value)));
+}
+
+void IniFile::WriteBool(const QString& section, const QString& key, bool value)
+{
+    WriteString(section, key, value ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+void IniFile::WriteFloat(const QString& section, const QString& key, double value)
+{
+    WriteString(section, key, profilenumbers::FormatGeneral(value, 15, QLatin1Char('.')));
+}
+
+void IniFile::EraseSection(const QString& section)
+{
+    std::erase_if(sections_, [&](const Section& s) { return SameName(s.name, section); });
+}
+
+void IniFile::DeleteKey(const QString& section, const QString& key)
+{
+    Section* s = FindSection(section);
+    if (!s)
+        return;
+    // Repeats are removed too, or deleting a key would bring an older value back to life.
+    std::erase_if(s->entries, [&](const Entry& e) { return !e.raw && SameName(e.key, key); });
+}
+
+void IniFile::Clear()
+{
+    leadingLines_.clear();
+    sections_.clear();
+}
+
+QString IniFile::SerializeText() const
+{
+    QString out;
+    for (const QString& line : leadingLines_) {
+        out += line;
+        out += kCrLf;
+    }
+    for (const Section& s : sections_) {
+        out += QLatin1Char('[') + s.name + QLatin1Char(']');
+        out += kCrLf;
+        for (const Entry& e : s.entries) {
+            if (e.raw)
+                out += e.value;
+            else
+                out += e.key + QLatin1Char('=') + e.value;
+            out += kCrLf;
+        }
+    }
+    return out;
+}
+
+IniFile::TextEncoding IniFile::WriteEncoding() const
+{
+    if (encoding_ == TextEncoding::Utf8)
+        return TextEncoding::Utf8;
+    // A Windows-1252 file that now holds characters outside the code page becomes UTF-8:
+    // changing the encoding is better than writing "?" for what the user typed.
+    return FitsCp1252(SerializeText()) ? TextEncoding::Cp1252 : TextEncoding::Utf8;
+}
+
+QByteArray IniFile::Serialize() const
+{
+    const QString text = SerializeText();
+    if (WriteEncoding() == TextEncoding::Cp1252)
+        return EncodeCp1252(text);
+    QByteArray out;
+    if (hadBom_)
+        out = QByteArray("\xEF\xBB\xBF");
+    out += text.toUtf8();
+    return out;
+}
+
+bool IniFile::UpdateFile(QString* error)
+{
+    const QByteArray bytes = Serialize();
+    QSaveFile file(fileName_);
+    auto fail = [&](const QString& what) {
+        if (error)
+            *error = what + QStringLiteral(" \"") + fileName_ + QStringLiteral("\": ") +
+                     file.errorString();
+        return false;
+    };
+    if (QFileInfo(fileName_).isDir()) {
+        if (error)
+            *error = QStringLiteral("Cannot write \"") + fileName_ +
+                     QStringLiteral("\": it is a folder");
+        return false;
+    }
+    if (!file.open(QIODevice::WriteOnly))
+        return fail(QStringLiteral("Cannot create"));
+    if (file.write(bytes) != bytes.size()) {
+        file.cancelWriting();
+        return fail(QStringLiteral("Cannot write"));
+    }
+    if (!file.commit())
+        return fail(QStringLiteral("Cannot save"));
+    return true;
+}

@@ -8,24 +8,32 @@
 
 // An INI file with the Windows profile rules: sections and keys match without regard to case,
 // the first match wins, a value is the text after the first "=" with blanks trimmed, lines that
-// start with ";" are comments, and the order of sections and keys is kept. Reads come from an
+// start with ";" are comments, a value wholly enclosed in matching double or single quotes reads
+// without them, and the order of sections, keys and comment lines is kept. Reads come from an
 // in-memory copy loaded at construction; writes change that copy and reach the disk only through
 // UpdateFile(), which rebuilds the whole file and replaces the old one atomically (temporary file
 // plus rename, CRLF line ends), so a failed write leaves the old file as it was.
+//
+// Encoding: a UTF-8 BOM or valid UTF-8 reads as UTF-8, anything else as Windows-1252 (the files
+// of the original platform); a rewrite keeps the encoding it was read in. A new file, or one that
+// was plain ASCII, is written as Windows-1252 when every character fits, else as UTF-8.
 //
 // Numbers are machine-facing: integers are decimal (a leading "$" or "0x" reads as hex, as the
 // profile readers of the original platform did), floats use "." whatever the locale.
 class IniFile {
 public:
+    // One line of a section. Comment, blank and unparsed lines are kept (raw = true, the text in
+    // value) at their place, so they survive a rewrite.
     struct Entry {
         QString key;
-        QString value;
+        QString value; // as stored, quotes included
+        bool raw = false;
     };
     struct Section {
         QString name;
         std::vector<Entry> entries;
-        QStringList rawLines; // comment and unparsed lines kept so they survive a rewrite
     };
+    enum class TextEncoding { Undecided, Utf8, Cp1252 };
 
     explicit IniFile(QString fileName);
 
@@ -58,6 +66,8 @@ public:
     // Commits the in-memory copy to disk atomically. On failure returns false, leaves the old
     // file untouched and puts a readable reason into *error when given.
     bool UpdateFile(QString* error = nullptr);
+    // The encoding the next UpdateFile() will use.
+    TextEncoding WriteEncoding() const;
 
     // The whole file as it would be written (CRLF line ends), for tests and previews.
     QByteArray Serialize() const;
@@ -66,10 +76,12 @@ private:
     const Section* FindSection(const QString& section) const;
     Section* FindSection(const QString& section);
     const Entry* FindEntry(const QString& section, const QString& key) const;
+    void Parse(const QString& text);
+    QString SerializeText() const;
 
     QString fileName_;
     bool loaded_ = false;
-    bool utf8_ = true;       // encoding the file was read in; kept on rewrite
+    TextEncoding encoding_ = TextEncoding::Undecided; // as read; kept on rewrite
     bool hadBom_ = false;
     QStringList leadingLines_; // comments before the first section
     std::vector<Section> sections_;
