@@ -1,13 +1,51 @@
 #include "forms/Application.h"
 
+#include "app/AppContext.h"
+#include "forms/Program.h"
+#include "platform/system/EventPump.h"
+
 #include <QApplication>
-#include <QMainWindow>
+#include <exception>
+
+namespace {
+
+// No exception may end the program from an event handler: it is caught here, at the one place
+// every event passes, and written to the message log.
+class ZendrikApplication final : public QApplication {
+public:
+    ZendrikApplication(int& argc, char** argv, MessageLog& log) : QApplication(argc, argv), log_(log) {}
+
+    bool notify(QObject* receiver, QEvent* event) override
+    {
+        try {
+            return QApplication::notify(receiver, event);
+        } catch (const std::exception& e) {
+            log_.Append(QStringLiteral("Error: ") + QString::fromLocal8Bit(e.what()));
+        } catch (...) {
+            log_.Append(QStringLiteral("Error: unexpected failure"));
+        }
+        return false;
+    }
+
+private:
+    MessageLog& log_;
+};
+
+} // namespace
 
 int RunZendrik(int argc, char** argv)
 {
-    QApplication app(argc, argv);
-    QMainWindow w;
-    w.setWindowTitle(QStringLiteral("Zendrik"));
-    w.show();
-    return app.exec();
+    AppContext app;
+    ZendrikApplication qapp(argc, argv, app.Messages);
+    QApplication::setApplicationName(QStringLiteral("Zendrik"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Zendrik"));
+    QtEventPump pump;
+    app.Pump = &pump;
+
+    QStringList arguments = QCoreApplication::arguments();
+    if (!arguments.isEmpty())
+        arguments.removeFirst();
+    Program program(app, arguments, QCoreApplication::applicationDirPath());
+    program.CreateForms();
+    return program.Run();
 }

@@ -1,0 +1,51 @@
+#ifndef ZENDRIK_FORMS_PROGRAM_H
+#define ZENDRIK_FORMS_PROGRAM_H
+
+#include "forms/FormServices.h"
+#include "forms/Forms.h"
+
+#include <QObject>
+#include <QStringList>
+#include <memory>
+#include <vector>
+
+class QWidget;
+struct AppContext;
+
+// Creates every window once, in the fixed order, and runs the message loop until the main
+// window closes or termination is requested.
+class Program : public QObject {
+    Q_OBJECT
+public:
+    Program(AppContext& app, const QStringList& arguments, const QString& programFolder);
+    ~Program() override;
+
+    // Services the windows use; tests replace ShowMessage and VersionIndex before CreateForms.
+    FormServices& Services() { return services_; }
+    Forms& Windows() { return forms_; }
+    // The windows in the order they were created.
+    const std::vector<QWidget*>& CreationOrder() const { return order_; }
+
+    void CreateForms();
+    // Shows the main window and runs the loop; returns the loop's exit code.
+    int Run();
+    // Ends the program. Qt drops a quit asked for before the loop runs, so a request made while
+    // the windows are being created is kept and carried out once the loop has started.
+    void RequestTerminate();
+    bool TerminateRequested() const { return terminateRequested_; }
+
+private:
+    template <class T, class... Args> T* Create(Args&&... args);
+
+    AppContext& app_;
+    QStringList arguments_;
+    QString programFolder_;
+    FormServices services_;
+    Forms forms_;
+    std::vector<std::unique_ptr<QWidget>> windows_;
+    std::vector<QWidget*> order_;
+    bool terminateRequested_ = false;
+    bool loopRunning_ = false;
+};
+
+#endif

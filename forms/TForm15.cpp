@@ -1,0 +1,29 @@
+#include "forms/TForm15.h"
+
+#include <QPainter>
+
+TForm15::TForm15(AppContext& app) : QDialog(nullptr), app_(app)
+{
+    setObjectName(QStringLiteral("Form15"));
+    setWindowTitle(QStringLiteral("Function Matrix"));
+    picture_.load(QStringLiteral(":/forms/FunctionMatrix.png"));
+    resize(picture_.isNull() ? QSize(640, 480) : picture_.size());
+}
+
+QRect TForm15::PictureRect(const QSize& picture, const QSize& client)
+{
+    if (picture.isEmpty() || client.isEmpty())
+        return {};
+    const QSize scaled = picture.scaled(client, Qt::KeepAspectRatio);
+    return QRect(QPoint((client.width() - scaled.width()) / 2, (client.height() - scaled.height()) / 2), scaled);
+}
+
+void TForm15::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    p.fillRect(rect(), palette().window());
+    if (picture_.isNull())
+        return;
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
+    p.drawImage(PictureRect(picture_.size(), size()), picture_);
+}

@@ -1,0 +1,26 @@
+#ifndef ZENDRIK_FORMS_TFORM3_H
+#define ZENDRIK_FORMS_TFORM3_H
+
+#include <QDialog>
+
+class QCheckBox;
+struct AppContext;
+struct FormServices;
+
+// "Edit Lim": the table editor. Its creation prepares the data folders and, on the first run,
+// unpacks the default data and asks the program to end so the operator starts it again.
+class TForm3 : public QDialog {
+    Q_OBJECT
+public:
+    TForm3(AppContext& app, FormServices& services);
+
+    void FormCreate();
+
+    QCheckBox* CheckBox4 = nullptr; // "Import s1210", debug only
+
+private:
+    AppContext& app_;
+    FormServices& services_;
+};
+
+#endif

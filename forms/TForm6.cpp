@@ -1,0 +1,26 @@
+#include "forms/TForm6.h"
+
+#include "app/AppContext.h"
+
+#include <QLabel>
+#include <QVBoxLayout>
+
+TForm6::TForm6(AppContext& app) : QDialog(nullptr), app_(app)
+{
+    setObjectName(QStringLiteral("Form6"));
+    setWindowTitle(QStringLiteral("About"));
+    auto* layout = new QVBoxLayout(this);
+    auto* name = new QLabel(QStringLiteral("Zendrik"), this);
+    LabelHost = new QLabel(this);
+    LabelHost->setObjectName(QStringLiteral("LabelHost"));
+    LabelHost->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    layout->addWidget(name);
+    layout->addWidget(LabelHost);
+    LabelHost->setText(QStringLiteral("Host #:") + app_.HostId);
+}
+
+void TForm6::showEvent(QShowEvent* event)
+{
+    LabelHost->setText(QStringLiteral("Host #:") + app_.HostId);
+    QDialog::showEvent(event);
+}

@@ -1,0 +1,147 @@
+#include "app/AppContext.h"
+#include "forms/Program.h"
+#include "forms/TForm1.h"
+#include "forms/TForm15.h"
+#include "forms/TForm2.h"
+#include "forms/TForm4.h"
+#include "forms/TForm6.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct ProgramFixture : ::testing::Test {
+    QTemporaryDir folder;
+    AppContext app;
+    QStringList shown;
+    QString oldCurrent = QDir::currentPath();
+
+    std::unique_ptr<Program> Make(int32_t versionIndex, const QStringList& args = {})
+    {
+        auto program = std::make_unique<Program>(app, args, folder.path());
+        program->Services().ShowMessage = [this](const QString& t) { shown << t; };
+        program->Services().VersionIndex = [versionIndex] { return versionIndex; };
+        return program;
+    }
+
+    // Runs the loop with a watchdog, so a loop that fails to end fails the test instead of hanging.
+    bool RunEnds(Program& program, int& code)
+    {
+        bool watchdogFired = false;
+        QTimer watchdog;
+        watchdog.setSingleShot(true);
+        QObject::connect(&watchdog, &QTimer::timeout, [&] {
+            watchdogFired = true;
+            QCoreApplication::quit();
+        });
+        watchdog.start(5000);
+        code = program.Run();
+        return !watchdogFired;
+    }
+
+    ~ProgramFixture() override { QDir::setCurrent(oldCurrent); }
+};
+
+} // namespace
+
+TEST_F(ProgramFixture, CreatesTheTwelveWindowsInOrderWithTheirCaptions)
+{
+    auto program = Make(9);
+    program->CreateForms();
+    QStringList captions;
+    for (QWidget* w : program->CreationOrder())
+        captions << w->windowTitle();
+    EXPECT_EQ(captions, (QStringList{"Zendrik", "Logger", "Edit Lim", "Connect VISA USB", "About", "Report",
+                                     "Set Colors", "Save as CSV File", "Connect TCP", "WhatsNew", "Function Matrix",
+                                     "Setup mail"}));
+    EXPECT_TRUE(qobject_cast<QMainWindow*>(program->CreationOrder().front()) != nullptr);
+    EXPECT_TRUE(shown.isEmpty());
+    EXPECT_FALSE(program->TerminateRequested());
+    // The working folder is the program folder, and the table editor made its data folders.
+    EXPECT_EQ(QDir::current().canonicalPath(), QDir(folder.path()).canonicalPath());
+    EXPECT_TRUE(QDir(folder.filePath(QStringLiteral("out"))).exists());
+    EXPECT_TRUE(QDir(folder.filePath(QStringLiteral("rep"))).exists());
+    EXPECT_TRUE(app.HostId.startsWith(QStringLiteral("HID")));
+}
+
+TEST_F(ProgramFixture, LoopEndsWhenTheMainWindowClosesEvenWithOtherWindowsOpen)
+{
+    auto program = Make(9);
+    program->CreateForms();
+    program->Windows().Form6->show();
+    QTimer::singleShot(50, program->Windows().Form1, [&] { program->Windows().Form1->close(); });
+    int code = -1;
+    EXPECT_TRUE(RunEnds(*program, code));
+    EXPECT_EQ(code, 0);
+    program->Windows().Form6->hide();
+}
+
+TEST_F(ProgramFixture, UnsupportedSystemEndsTheProgramOnceTheLoopStarts)
+{
+    auto program = Make(6);
+    program->CreateForms();
+    EXPECT_EQ(shown, QStringList{QStringLiteral("Operating System not supported ")});
+    // Every window is still created, and events handled before the loop do not lose the request.
+    EXPECT_EQ(program->CreationOrder().size(), 12u);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(program->TerminateRequested());
+    int code = -1;
+    EXPECT_TRUE(RunEnds(*program, code));
+    program->Windows().Form1->hide();
+}
+
+TEST_F(ProgramFixture, SmallScreenSwitchIsExact)
+{
+    auto small = Make(9, {QStringLiteral("s")});
+    small->CreateForms();
+    EXPECT_TRUE(app.SmallScreen);
+    EXPECT_EQ(small->Windows().Form1->size(), QSize(800, 480));
+
+    AppContext other;
+    Program big(other, {QStringLiteral("S")}, folder.path());
+    big.Services().VersionIndex = [] { return 9; };
+    big.CreateForms();
+    EXPECT_FALSE(other.SmallScreen);
+    EXPECT_EQ(big.Windows().Form1->minimumSize(), QSize(1340, 706));
+}
+
+TEST_F(ProgramFixture, DebugModeShowsTheDebugPartsOfEveryWindow)
+{
+    auto program = Make(9);
+    program->CreateForms();
+    Forms& f = program->Windows();
+    EXPECT_FALSE(f.Form1->Button19->isVisibleTo(f.Form1));
+    EXPECT_FALSE(f.Form4->Button6->isVisibleTo(f.Form4));
+    f.Form1->CheckBoxDebug->click();
+    EXPECT_EQ(app.Debug.DebugMode, 1);
+    EXPECT_TRUE(f.Form1->Button19->isVisibleTo(f.Form1));
+    EXPECT_TRUE(f.Form4->Button6->isVisibleTo(f.Form4));
+    EXPECT_TRUE(f.Form2->isVisible());
+
+    app.Debug.TimeText = [] { return QStringLiteral("10:00:00"); };
+    f.Form1->Button1->click();
+    ASSERT_FALSE(app.Debug.Lines().isEmpty());
+    EXPECT_EQ(app.Debug.Lines().last(), QStringLiteral("10:00:00: IEEE-INVERT: -1"));
+
+    f.Form2->Button5->click();
+    EXPECT_TRUE(app.Debug.Lines().isEmpty());
+    f.Form1->CheckBoxDebug->click();
+    EXPECT_FALSE(f.Form2->isVisible());
+}
+
+TEST(FunctionMatrix, PictureIsShownWholeAndProportional)
+{
+    AppContext app;
+    TForm15 form(app);
+    ASSERT_FALSE(form.Picture().isNull());
+    const QSize pic(400, 200);
+    EXPECT_EQ(TForm15::PictureRect(pic, QSize(800, 800)), QRect(0, 200, 800, 400));
+    EXPECT_EQ(TForm15::PictureRect(pic, QSize(100, 300)), QRect(0, 125, 100, 50));
+    EXPECT_TRUE(TForm15::PictureRect(pic, QSize(0, 300)).isNull());
+}
