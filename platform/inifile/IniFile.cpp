@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QSet>
 #include <QStringDecoder>
 
 #include <array>
@@ -161,7 +162,7 @@ void IniFile::Parse(const QString& text)
             qsizetype close = trimmed.indexOf(QLatin1Char(']'));
             if (close < 0)
                 close = trimmed.size();
-            sections_.push_back(Section{trimmed.mid(1, close - 1).trimmed(), {}});
+            sections_.emplace_back().name = trimmed.mid(1, close - 1).trimmed();
             continue;
         }
         Entry entry;
@@ -197,16 +198,34 @@ IniFile::Section* IniFile::FindSection(const QString& section)
     return const_cast<Section*>(std::as_const(*this).FindSection(section));
 }
 
+std::optional<size_t> IniFile::PositionOf(const Section& section, const QString& key)
+{
+    if (!section.indexValid) {
+        section.index.clear();
+        for (size_t i = 0; i < section.entries.size(); ++i) {
+            const Entry& e = section.entries[i];
+            const QString folded = e.key.toCaseFolded();
+            if (!e.raw && !section.index.contains(folded))
+                section.index.insert(folded, i); // the first one wins
+        }
+        section.indexValid = true;
+    }
+    const auto it = section.index.constFind(key.toCaseFolded());
+    if (it == section.index.cend())
+        return std::nullopt;
+    return it.value();
+}
+
+const IniFile::Entry* IniFile::FindInSection(const Section& section, const QString& key)
+{
+    const auto pos = PositionOf(section, key);
+    return pos ? &section.entries[*pos] : nullptr;
+}
+
 const IniFile::Entry* IniFile::FindEntry(const QString& section, const QString& key) const
 {
     const Section* s = FindSection(section);
-    if (!s)
-        return nullptr;
-    for (const Entry& e : s->entries) {
-        if (!e.raw && SameName(e.key, key))
-            return &e;
-    }
-    return nullptr;
+    return s ? FindInSection(*s, key) : nullptr;
 }
 
 QString IniFile::ReadString(const QString& section, const QString& key, const QString& def) const
@@ -264,10 +283,16 @@ QStringList IniFile::ReadSection(const QString& section) const
 {
     QStringList out;
     if (const Section* s = FindSection(section)) {
+        QSet<QString> seen;
         for (const Entry& e : s->entries) {
             // A repeated key is unreachable (the first one wins), so it is listed once.
-            if (!e.raw && !out.contains(e.key, Qt::CaseInsensitive))
-                out.append(e.key);
+            if (e.raw)
+                continue;
+            const QString folded = e.key.toCaseFolded();
+            if (seen.contains(folded))
+                continue;
+            seen.insert(folded);
+            out.append(e.key);
         }
     }
     return out;
@@ -276,15 +301,11 @@ QStringList IniFile::ReadSection(const QString& section) const
 QStringList IniFile::ReadSectionValues(const QString& section) const
 {
     QStringList out;
-    QStringList seen;
-    if (const Section* s = FindSection(section)) {
-        for (const Entry& e : s->entries) {
-            if (e.raw || seen.contains(e.key, Qt::CaseInsensitive))
-                continue;
-            seen.append(e.key);
-            out.append(e.key + QLatin1Char('=') + Unquote(e.value));
-        }
-    }
+    const Section* s = FindSection(section);
+    if (!s)
+        return out;
+    for (const QString& key : ReadSection(section))
+        out.append(key + QLatin1Char('=') + Unquote(FindInSection(*s, key)->value));
     return out;
 }
 
@@ -302,29 +323,41 @@ void IniFile::WriteString(const QString& section, const QString& key, const QStr
         } else if (!leadingLines_.isEmpty() && !leadingLines_.back().trimmed().isEmpty()) {
             leadingLines_.append(QString());
         }
-        sections_.push_back(Section{OneLine(section).trimmed(), {}});
+        sections_.emplace_back().name = OneLine(section).trimmed();
         s = &sections_.back();
     }
+    if (const auto pos = PositionOf(*s, cleanKey)) {
+        s->entries[*pos].value = cleanValue;
+        return;
+    }
+    // New keys go after the last key, or after the section's own comments when it has no keys;
+    // blank lines and comments at the end stay with the next section.
     size_t insertAt = 0;
     bool anyKey = false;
-    for (size_t i = 0; i < s->entries.size(); ++i) {
-        Entry& e = s->entries[i];
-        if (e.raw) {
-            // New keys go after the last key, or after the section's own comments when it
-            // has no keys; blank lines at the end stay before the next section.
-            if (!anyKey && !e.value.trimmed().isEmpty())
-                insertAt = i + 1;
-            continue;
+    for (size_t i = s->entries.size(); i-- > 0;) {
+        const Entry& e = s->entries[i];
+        if (!e.raw) {
+            insertAt = i + 1;
+            anyKey = true;
+            break;
         }
-        if (SameName(e.key, cleanKey)) {
-            e.value = cleanValue;
-            return;
+    }
+    if (!anyKey) {
+        for (size_t i = 0; i < s->entries.size(); ++i) {
+            if (s->entries[i].value.trimmed().isEmpty())
+                break;
+            insertAt = i + 1;
         }
-        anyKey = true;
-        insertAt = i + 1;
     }
     s->entries.insert(s->entries.begin() + static_cast<std::ptrdiff_t>(insertAt),
                       Entry{cleanKey, cleanValue, false});
+    if (s->indexValid) {
+        for (auto it = s->index.begin(); it != s->index.end(); ++it) {
+            if (it.value() >= insertAt)
+                ++it.value();
+        }
+        s->index.insert(cleanKey.toCaseFolded(), insertAt);
+    }
 }
 
 void IniFile::WriteInteger(const QString& section, const QString& key, int32_t value)
@@ -354,6 +387,7 @@ void IniFile::DeleteKey(const QString& section, const QString& key)
         return;
     // Repeats are removed too, or deleting a key would bring an older value back to life.
     std::erase_if(s->entries, [&](const Entry& e) { return !e.raw && SameName(e.key, key); });
+    s->indexValid = false;
 }
 
 void IniFile::Clear()

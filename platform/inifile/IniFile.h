@@ -1,9 +1,11 @@
 #ifndef ZENDRIK_PLATFORM_INIFILE_INIFILE_H
 #define ZENDRIK_PLATFORM_INIFILE_INIFILE_H
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 // An INI file with the Windows profile rules: sections and keys match without regard to case,
@@ -32,6 +34,10 @@ public:
     struct Section {
         QString name;
         std::vector<Entry> entries;
+        // Case-folded key -> position of its first entry, built on the first lookup, so that
+        // reading a table of thousands of keys does not scan the section for each one.
+        mutable QHash<QString, size_t> index;
+        mutable bool indexValid = false;
     };
     enum class TextEncoding { Undecided, Utf8, Cp1252 };
 
@@ -76,6 +82,8 @@ private:
     const Section* FindSection(const QString& section) const;
     Section* FindSection(const QString& section);
     const Entry* FindEntry(const QString& section, const QString& key) const;
+    static const Entry* FindInSection(const Section& section, const QString& key);
+    static std::optional<size_t> PositionOf(const Section& section, const QString& key);
     void Parse(const QString& text);
     QString SerializeText() const;
 

@@ -118,6 +118,34 @@ TEST_F(IniFileTest, KeysKeepTheirOrderAndNewSectionsGoLast)
     EXPECT_EQ(again.ReadSections(), QStringList({"B", "A", "C"}));
 }
 
+TEST_F(IniFileTest, LookupsStayRightWhileKeysAreAddedAndRemoved)
+{
+    // A trailing blank line and comment make new keys go in the middle of the section.
+    const QString path = Put("idx.ini", "[Data]\nFreq1=150\nLev1=40\n\n; next\n[Other]\nx=1\n");
+    IniFile ini(path);
+    EXPECT_EQ(ini.ReadString("Data", "lev1", ""), "40"); // index built here
+    const int n = 3000;
+    for (int i = 2; i <= n; ++i) {
+        ini.WriteString("Data", QStringLiteral("Freq%1").arg(i), QStringLiteral("%1").arg(i * 10));
+        ini.WriteString("Data", QStringLiteral("Lev%1").arg(i), QStringLiteral("%1").arg(-i));
+    }
+    ini.WriteString("DATA", "FREQ7", "seven"); // an existing key found through the index
+    ini.DeleteKey("Data", "Lev5");
+    for (int i = 2; i <= n; ++i) {
+        const QString f = ini.ReadString("Data", QStringLiteral("freq%1").arg(i), "?");
+        ASSERT_EQ(f, i == 7 ? QStringLiteral("seven") : QStringLiteral("%1").arg(i * 10)) << i;
+        ASSERT_EQ(ini.ReadInteger("Data", QStringLiteral("LEV%1").arg(i), 1), i == 5 ? 1 : -i) << i;
+    }
+    const QStringList keys = ini.ReadSection("Data");
+    ASSERT_EQ(keys.size(), 2 * n - 1);
+    EXPECT_EQ(keys[0], "Freq1");
+    EXPECT_EQ(keys.last(), QStringLiteral("Lev%1").arg(n));
+    const QByteArray text = ini.Serialize();
+    EXPECT_TRUE(text.endsWith(QStringLiteral("Lev%1=-%1\r\n\r\n; next\r\n[Other]\r\nx=1\r\n")
+                                  .arg(n)
+                                  .toLatin1()));
+}
+
 TEST_F(IniFileTest, EraseSectionAndDeleteKey)
 {
     const QString path = Put("e.ini", "[A]\nx=1\ny=2\nX=3\n[B]\nq=1\n[b]\nr=2\n");
