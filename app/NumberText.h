@@ -11,6 +11,9 @@
 //    many operations set to "." and leave so; it is the one real mutable global of the program;
 //  - machine-facing text (SCPI, INI, data files) always uses "." (FormatMachine/ParseMachine).
 // Nothing here uses printf/strtod, which follow the C locale that Qt sets from the environment.
+// The marks start as "." (decimal) and "," (thousands) whatever the desktop says; NumberText.cpp
+// explains why. Where a text has to drop digits, exact ties of the stored binary value go to
+// the even digit, as "round" does everywhere in this program.
 
 QChar DecimalSeparator();
 void SetDecimalSeparator(QChar mark);
@@ -49,12 +52,14 @@ bool TryStrToInt(const QString& text, int32_t& value);   // decimal, or hex with
 int32_t StrToIntDef(const QString& text, int32_t def);
 bool TryStrToInt64(const QString& text, int64_t& value);
 
-// Strict parsing: "." is the decimal mark, no thousands separators, no trailing characters.
+// Strict parsing: "." is the decimal mark, no thousands separators, no trailing characters
+// (leading blanks are skipped, as the classic value parser did). Integers are decimal only.
 std::optional<double> ParseStrictFloat(const QString& text);
 std::optional<int32_t> ParseStrictInt(const QString& text);
 
 // Machine-facing text: "." always. FormatMachine gives the shortest text that reads back as the
-// same double; FormatMachineFixed a fixed number of decimals.
+// same double ("150000", "0.25", "1.5e+20"); FormatMachineFixed a fixed number of decimals.
+// ParseMachine takes blanks around the number, a sign, an exponent, and "INF"/"NAN".
 QString FormatMachine(double value);
 QString FormatMachineFixed(double value, int decimals);
 std::optional<double> ParseMachine(const QString& text);

@@ -8,6 +8,7 @@
 
 // Frequency and number texts shared by every subsystem (see NumberText.h for the decimal mark).
 
+// Empty text for a coordinate that is no number (the caller checks the sentence first).
 QString NmeaCoordToDegrees(const QString& coordinate, const QString& hemisphere);
 // Days and fraction of a day, as the program's date-time values are.
 double SecondsToDateTime(uint32_t seconds);
@@ -31,10 +32,12 @@ struct OsVersionInfo {
 int32_t WindowsVersionIndex(const OsVersionInfo& info);
 // This platform is reported as supported (an index above the refusal threshold).
 int32_t GetWindowsVersionIndex();
+// Byte counts from /proc/meminfo (MemAvailable, MemTotal); 0 when it cannot be read.
 uint64_t GetAvailPhysMemory();
 uint64_t GetTotalPhysMemory();
 // Parses the text of /proc/meminfo; 0 for fields it does not find.
 uint64_t MemInfoField(const QByteArray& meminfo, const char* field);
+// The machine's IPv4 addresses in the order the system lists them, loopback included.
 bool GetLocalIpAddresses(QStringList& list);
 
 #endif
