@@ -304,6 +304,8 @@ QString ApplySection(const QString& s, const PatternInfo& info, const NumberPart
     QString out;
     auto emitIntegerDigits = [&](int keep) {
         // Emits every integer digit that stands left of the `keep` places still to come.
+        // Placeholders after the exponent drive keep below zero; they have no digits left.
+        keep = std::max(keep, 0);
         while (remainingDigits > keep) {
             out += QLatin1Char(integer[integer.size() - static_cast<size_t>(remainingDigits)]);
             --remainingDigits;

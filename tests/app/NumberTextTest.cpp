@@ -155,6 +155,8 @@ TEST_F(NumberTextTest, FormatFloatExponentSectionsAndLiterals)
     EXPECT_EQ(FormatFloat("0.0E+00", 0.0), "0.0E+00");
     EXPECT_EQ(FormatFloat("00.0E+0", 12345.0), "12.3E+3");
     EXPECT_EQ(FormatFloat("0.00E+00", -9.996), "-1.00E+01");
+    EXPECT_EQ(FormatFloat("0E+00 0#", 1234.0), "1E+03 ");
+    EXPECT_EQ(FormatFloat("0.0E+0 dB", 2e-5), "2.0E-5 dB");
 
     EXPECT_EQ(FormatFloat("0.00;(0.00);zero", -5.0), "(5.00)");
     EXPECT_EQ(FormatFloat("0.00;(0.00);zero", 5.0), "5.00");
