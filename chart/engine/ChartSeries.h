@@ -1,0 +1,263 @@
+#ifndef ZENDRIK_ENGINE_CHARTSERIES_H
+#define ZENDRIK_ENGINE_CHARTSERIES_H
+
+#include "chart/engine/ChartElement.h"
+#include "chart/engine/ChartValueList.h"
+#include "chart/engine/LabelsList.h"
+#include "chart/engine/SeriesSource.h"
+
+#include <QPoint>
+#include <QString>
+#include <functional>
+#include <memory>
+#include <random>
+#include <vector>
+
+class SeriesAxis;
+
+enum TValueEvent { veClear, veAdd, veDelete, veRefresh, veModify };
+enum THorizAxis { aTopAxis, aBottomAxis, aBothHorizAxis, aCustomHorizAxis };
+enum TVertAxis { aLeftAxis, aRightAxis, aBothVertAxis, aCustomVertAxis };
+
+// Which changes a series passes on to the series it feeds.
+inline constexpr int kLinkDelete = 1;
+inline constexpr int kLinkModify = 2;
+inline constexpr int kLinkAdd = 4;
+inline constexpr int kLinkClear = 8;
+
+// The data container of a chart: X and Y value lists (and further columns of series types),
+// optional labels and colours, the binding to a pair of axes and the series fed by this one.
+class TChartSeries : public TCustomChartSeries {
+public:
+    // Events.
+    std::function<void(TChartSeries*, int)> OnAfterAdd;
+    std::function<bool(TChartSeries*)> OnBeforeAdd;
+    std::function<void(TChartSeries*)> OnClearValues;
+    std::function<void(TChartSeries*, int, int, int, int, int)> OnClick;    // index, button, shift, x, y
+    std::function<void(TChartSeries*, int, int, int, int, int)> OnDblClick;
+    std::function<void(TChartSeries*)> OnMouseEnter;
+    std::function<void(TChartSeries*)> OnMouseLeave;
+
+    TChartSeries();
+    ~TChartSeries() override;
+
+    QString ClassName() const override { return QStringLiteral("TChartSeries"); }
+    void SetParentChart(ChartParent* chart) override;
+
+    // Values.
+    int Count() const { return xValues_->Count(); }
+    virtual int VisibleCount() const { return Count(); }
+    TChartValueLists& ValuesList() { return valuesList_; }
+    TChartValueList& XValues() { return *xValues_; }
+    TChartValueList& YValues() { return *yValues_; }
+    const TChartValueList& XValues() const { return *xValues_; }
+    const TChartValueList& YValues() const { return *yValues_; }
+    TChartValueList& MandatoryValueList() { return *mandatory_; }
+    TChartValueList& NotMandatoryValueList() { return *notMandatory_; }
+    bool YMandatory() const { return yMandatory_; }
+    virtual TChartValueList& GetYValueList(const QString& name);
+    TLabelsList& Labels() { return labels_; }
+    const TLabelsList& Labels() const { return labels_; }
+    QString XLabel(int index) const { return labels_.Labels(index); }
+    void SetXLabel(int index, const QString& text);
+
+    virtual double GetPointX(int index) const { return xValues_->Value(index); }
+    virtual double GetPointY(int index) const { return yValues_->Value(index); }
+    void SetPointX(int index, double value);
+    void SetPointY(int index, double value);
+    TColor GetPointColor(int index) const;
+    void SetPointColor(int index, TColor color);
+    bool HasColors() const { return colors_ != nullptr; }
+    bool IsNull(int index) const { return GetValueColor(index) == clNone; }
+    double NullValue() const { return nullValue_; }
+    void SetNullValue(double value) { nullValue_ = value; }
+
+    // Adding and removing points.
+    virtual int AddPointXY(double x, double y, const QString& label = {}, TColor color = clDefault);
+    int Add(double y, const QString& label = {}, TColor color = clDefault);
+    virtual int AddMandatoryValue(double value, const QString& label = {}, TColor color = clDefault);
+    virtual int AddNull(const QString& label = {});
+    virtual int AddNullXY(double x, double y, const QString& label = {});
+    virtual int AddValue(TChartSeries& source, int valueIndex);
+    virtual void AssignValues(TChartSeries& source);
+    virtual void Clear();
+    virtual void Delete(int valueIndex);
+    virtual void DeleteRange(int start, int quantity, bool removeGap = false);
+    virtual void SwapValueIndex(int a, int b);
+    void CheckOrder();
+
+    // Bulk updates: notification and repaint wait for the last EndUpdate.
+    void BeginUpdate() { ++updateCount_; }
+    void EndUpdate();
+    bool Updating() const { return updateCount_ > 0; }
+    void RefreshSeries();
+    class UpdateScope {
+    public:
+        explicit UpdateScope(TChartSeries& series) : series_(series) { series_.BeginUpdate(); }
+        ~UpdateScope() { series_.EndUpdate(); }
+        UpdateScope(const UpdateScope&) = delete;
+        UpdateScope& operator=(const UpdateScope&) = delete;
+
+    private:
+        TChartSeries& series_;
+    };
+
+    // Linked series and data sources.
+    virtual void NotifyNewValue(int valueIndex);
+    virtual void NotifyValue(TValueEvent event, int valueIndex);
+    void AddLinkedSeries(TChartSeries* series);
+    void RemoveLinkedSeries(TChartSeries* series);
+    const std::vector<TChartSeries*>& LinkedSeries() const { return linkedSeries_; }
+    int LinkFlags() const { return linkFlags_; }
+    void SetLinkFlags(int flags) { linkFlags_ = flags & 15; }
+    TDataSourcesList& DataSources() { return dataSources_; }
+    ChartComponent* DataSource() const;
+    void SetDataSource(ChartComponent* source);
+    // The series' own acceptance of a source: another series that is not fed by this one.
+    virtual bool IsValidSourceOf(const ChartComponent* source) const;
+    void CheckDataSource();
+    virtual bool HasFunction() const { return false; }
+
+    // Colours.
+    TColor SeriesColor() const;
+    virtual void SetSeriesColor(TColor color);
+    TColor DefaultColor() const { return defaultColor_; }
+    void SetDefaultColor(TColor color) { defaultColor_ = color; }
+    bool ColorEachPoint() const { return colorEachPoint_; }
+    virtual void SetColorEachPoint(bool value) { SetAndRepaint(colorEachPoint_, value); }
+    virtual TColor GetValueColor(int index) const;
+
+    // Axes and pixels.
+    THorizAxis HorizAxis() const { return horizAxis_; }
+    void SetHorizAxis(THorizAxis value);
+    TVertAxis VertAxis() const { return vertAxis_; }
+    void SetVertAxis(TVertAxis value);
+    SeriesAxis* CustomHorizAxis() const { return customHorizAxis_; }
+    void SetCustomHorizAxis(SeriesAxis* axis);
+    SeriesAxis* CustomVertAxis() const { return customVertAxis_; }
+    void SetCustomVertAxis(SeriesAxis* axis);
+    SeriesAxis* GetHorizAxis() const { return horizAxisRef_; }
+    SeriesAxis* GetVertAxis() const { return vertAxisRef_; }
+    SeriesAxis* MandatoryAxis() const { return yMandatory_ ? vertAxisRef_ : horizAxisRef_; }
+    void BindAxes();
+    // A custom axis is going away: fall back to the standard one.
+    void ForgetAxis(const SeriesAxis* axis);
+    virtual bool AssociatedToAxis(const SeriesAxis* axis) const;
+    virtual bool UseAxis() const { return true; }
+
+    int CalcXPosValue(double value) const;
+    int CalcYPosValue(double value) const;
+    int CalcPosValue(double value) const { return yMandatory_ ? CalcYPosValue(value) : CalcXPosValue(value); }
+    virtual int XToPixel(int valueIndex) const { return CalcXPosValue(GetPointX(valueIndex)); }
+    virtual int YToPixel(int valueIndex) const { return CalcYPosValue(GetPointY(valueIndex)); }
+    virtual QPoint CalcPointPos(int valueIndex) const { return {XToPixel(valueIndex), YToPixel(valueIndex)}; }
+    double PixelToX(int pixel) const;
+    double PixelToY(int pixel) const;
+
+    // Statistics through the cached value-list figures.
+    virtual double GetMaxX() { return xValues_->MaxValue(); }
+    virtual double GetMaxY() { return yValues_->MaxValue(); }
+    virtual double GetMinX() { return xValues_->MinValue(); }
+    virtual double GetMinY() { return yValues_->MinValue(); }
+    virtual double MaxZValue() const { return calcZOrder_; }
+    virtual double MinZValue() const { return calcZOrder_; }
+
+    // Z order and depth.
+    int ZOrder() const { return zOrder_; }
+    void SetZOrder(int value) { SetAndRepaint(zOrder_, value); }
+    int Depth() const { return depth_; }
+    void SetDepth(int value) { SetAndRepaint(depth_, value); }
+    int CalculatedZOrder() const { return calcZOrder_; }
+    int StartZ() const { return startZ_; }
+    int MiddleZ() const { return middleZ_; }
+    int EndZ() const { return endZ_; }
+    virtual void CalcZOrder();
+    virtual void CalcZPositions();
+    virtual bool MoreSameZOrder() const;
+    bool SkipZOrderCheck = false;
+
+    // Paging and visible range.
+    void CalcFirstLastPage(int& first, int& last) const;
+    int FirstValueIndex = -1;
+    int LastValueIndex = -1;
+    bool CalcVisiblePoints = true;
+    bool DrawBetweenPoints = false;
+
+    // Sample values.
+    virtual int NumSampleValues() const { return 25; }
+    virtual void AddSampleValues(int numValues);
+    void FillSampleValues(int numValues = 0);
+    void SetRandomSeed(unsigned seed) { random_.seed(seed); }
+
+    // Formats and sources of columns.
+    const QString& ValueFormat() const { return valueFormat_; }
+    void SetValueFormat(const QString& value) { SetAndRepaint(valueFormat_, value); }
+    const QString& PercentFormat() const { return percentFormat_; }
+    void SetPercentFormat(const QString& value) { SetAndRepaint(percentFormat_, value); }
+    const QString& ColorSource() const { return colorSource_; }
+    void SetColorSource(const QString& value);
+    const QString& XLabelsSource() const { return xLabelsSource_; }
+    void SetXLabelsSource(const QString& value);
+    int Cursor() const { return cursor_; }
+    void SetCursor(int value) { cursor_ = value; }
+    bool HasClickEvents() const { return OnClick || OnDblClick; }
+    bool AllowCustomXValues = true;
+
+protected:
+    void Notification(ChartComponent* removed) override;
+    // Adds a value list (a further column of a series type) and returns it.
+    TChartValueList* AddValueList(const QString& name);
+    // Copies point valueIndex of source to this series (X and Y exchanged when the two differ
+    // in which list is mandatory); further columns the source lacks get 0.
+    virtual int AddPointFrom(TChartSeries& source, int valueIndex, const QString& label, TColor color);
+    virtual void ClearLists();
+    void SetHorizontal();
+
+private:
+    friend class TDataSourcesList;
+    friend class TPlotSeriesSource;
+    void ValidateSource(ChartComponent* source);
+    void AttachSource(ChartComponent* source);
+    void DetachSource(ChartComponent* source);
+    int StorePoint(double x, double y, const QString& label, TColor color);
+    bool FeedsSeries(const TChartSeries* other) const;
+    void EnsureColors();
+    void CheckPointIndex(int index) const;
+
+    TChartValueLists valuesList_;
+    TChartValueList* xValues_ = nullptr;
+    TChartValueList* yValues_ = nullptr;
+    TChartValueList* mandatory_ = nullptr;
+    TChartValueList* notMandatory_ = nullptr;
+    bool yMandatory_ = true;
+    TLabelsList labels_;
+    std::unique_ptr<std::vector<TColor>> colors_;
+    TColor seriesColor_ = clDefault;
+    TColor defaultColor_ = clDefault;
+    bool colorEachPoint_ = false;
+    QString colorSource_;
+    QString xLabelsSource_;
+    QString valueFormat_;
+    QString percentFormat_;
+    int cursor_ = 0;
+    TDataSourcesList dataSources_{*this};
+    std::vector<TChartSeries*> linkedSeries_;
+    int linkFlags_ = 15;
+    double nullValue_ = 0.0;
+    THorizAxis horizAxis_ = aBottomAxis;
+    TVertAxis vertAxis_ = aLeftAxis;
+    SeriesAxis* customHorizAxis_ = nullptr;
+    SeriesAxis* customVertAxis_ = nullptr;
+    SeriesAxis* horizAxisRef_ = nullptr;
+    SeriesAxis* vertAxisRef_ = nullptr;
+    int depth_ = -1;
+    int zOrder_ = -1;
+    int calcZOrder_ = 0;
+    int startZ_ = 0;
+    int middleZ_ = 0;
+    int endZ_ = 0;
+    int updateCount_ = 0;
+    std::mt19937 random_{5489u};
+};
+
+#endif

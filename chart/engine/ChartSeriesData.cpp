@@ -1,0 +1,329 @@
+// Adding, removing and copying points, and passing changes on to the series fed by this one.
+#include "chart/engine/ChartException.h"
+#include "chart/engine/ChartParent.h"
+#include "chart/engine/ChartSeries.h"
+#include "chart/engine/SeriesTexts.h"
+
+#include <algorithm>
+
+// X decides the place (ordered add); every other column, the colour and the label follow it.
+int TChartSeries::StorePoint(double x, double y, const QString& label, TColor color)
+{
+    const int index = xValues_->AddChartValue(x);
+    yValues_->InsertChartValue(index, y);
+    for (int i = 2; i < valuesList_.Count(); ++i) {
+        TChartValueList* list = valuesList_[i];
+        list->InsertChartValue(index, list->TempValue);
+    }
+    if (colors_) {
+        if (static_cast<int>(colors_->size()) < index)
+            colors_->resize(static_cast<size_t>(index), clDefault);
+        colors_->insert(colors_->begin() + index, color);
+    } else if (color != clDefault) {
+        colors_ = std::make_unique<std::vector<TColor>>(static_cast<size_t>(Count() - 1), clDefault);
+        colors_->insert(colors_->begin() + index, color);
+    }
+    if (!label.isEmpty() || !labels_.IsEmpty())
+        labels_.InsertLabel(index, label);
+    return index;
+}
+
+int TChartSeries::AddPointXY(double x, double y, const QString& label, TColor color)
+{
+    xValues_->TempValue = x;
+    yValues_->TempValue = y;
+    if (OnBeforeAdd && !OnBeforeAdd(this))
+        return -1;
+    const int index = StorePoint(xValues_->TempValue, yValues_->TempValue, label, color);
+    if (updateCount_ == 0)
+        NotifyNewValue(index);
+    return index;
+}
+
+int TChartSeries::Add(double y, const QString& label, TColor color)
+{
+    return AddPointXY(Count(), y, label, color);
+}
+
+int TChartSeries::AddMandatoryValue(double value, const QString& label, TColor color)
+{
+    if (yMandatory_)
+        return AddPointXY(Count(), value, label, color);
+    return AddPointXY(value, Count(), label, color);
+}
+
+int TChartSeries::AddNull(const QString& label)
+{
+    return AddMandatoryValue(nullValue_, label, clNone);
+}
+
+int TChartSeries::AddNullXY(double x, double y, const QString& label)
+{
+    return AddPointXY(x, y, label, clNone);
+}
+
+int TChartSeries::AddPointFrom(TChartSeries& source, int valueIndex, const QString& label, TColor color)
+{
+    double x = source.XValues().Value(valueIndex);
+    double y = source.YValues().Value(valueIndex);
+    if (yMandatory_ != source.yMandatory_)
+        std::swap(x, y);
+    for (int i = 2; i < valuesList_.Count(); ++i)
+        valuesList_[i]->TempValue = i < source.valuesList_.Count() ? source.valuesList_[i]->Value(valueIndex) : 0.0;
+    return StorePoint(x, y, label, color);
+}
+
+int TChartSeries::AddValue(TChartSeries& source, int valueIndex)
+{
+    const int index = AddPointFrom(source, valueIndex, source.XLabel(valueIndex), source.GetPointColor(valueIndex));
+    if (updateCount_ == 0)
+        NotifyNewValue(index);
+    return index;
+}
+
+void TChartSeries::AssignValues(TChartSeries& source)
+{
+    if (&source == this)
+        return;
+    UpdateScope scope(*this);
+    Clear();
+    for (int i = 0; i < source.Count(); ++i)
+        AddValue(source, i);
+}
+
+void TChartSeries::ClearLists()
+{
+    for (int i = 0; i < valuesList_.Count(); ++i)
+        valuesList_[i]->ClearValues();
+    colors_.reset();
+    labels_.Clear();
+}
+
+void TChartSeries::Clear()
+{
+    FirstValueIndex = LastValueIndex = -1;
+    ClearLists();
+    if (OnClearValues)
+        OnClearValues(this);
+    NotifyValue(veClear, 0);
+    ChartParent* chart = ParentChart();
+    if (Active() && chart && !chart->ChartDestroying())
+        Repaint();
+}
+
+// Every index is checked, negative ones too: an index outside the points would otherwise move
+// memory of all columns.
+void TChartSeries::Delete(int valueIndex)
+{
+    CheckPointIndex(valueIndex);
+    for (int i = 0; i < valuesList_.Count(); ++i)
+        valuesList_[i]->Delete(valueIndex);
+    if (colors_ && valueIndex < static_cast<int>(colors_->size()))
+        colors_->erase(colors_->begin() + valueIndex);
+    labels_.DeleteLabel(valueIndex);
+    NotifyValue(veDelete, valueIndex);
+    if (Active())
+        Repaint();
+}
+
+// A negative start is ignored and the quantity cut to the points that exist.
+void TChartSeries::DeleteRange(int start, int quantity, bool removeGap)
+{
+    if (start < 0 || start >= Count())
+        return;
+    quantity = std::clamp(quantity, 0, Count() - start);
+    for (int i = 0; i < valuesList_.Count(); ++i)
+        valuesList_[i]->DeleteRange(start, quantity);
+    if (quantity >= 1) {
+        if (colors_ && start < static_cast<int>(colors_->size())) {
+            const int end = std::min(start + quantity, static_cast<int>(colors_->size()));
+            colors_->erase(colors_->begin() + start, colors_->begin() + end);
+            if (colors_->empty())
+                colors_.reset();
+        }
+        labels_.DeleteRange(start, quantity);
+    }
+    NotifyValue(veDelete, -1);
+    if (Active())
+        Repaint();
+    if (removeGap)
+        notMandatory_->FillSequence();
+}
+
+void TChartSeries::SwapValueIndex(int a, int b)
+{
+    for (int i = 0; i < valuesList_.Count(); ++i)
+        valuesList_[i]->ExchangeQuiet(a, b);
+    if (colors_) {
+        EnsureColors();
+        std::swap((*colors_)[static_cast<size_t>(a)], (*colors_)[static_cast<size_t>(b)]);
+    }
+    labels_.Exchange(a, b);
+}
+
+void TChartSeries::CheckOrder()
+{
+    if (mandatory_->Order() != loNone) {
+        mandatory_->Sort();
+        if (notMandatory_->ValueSource().isEmpty())
+            notMandatory_->FillSequence();
+    }
+    Repaint();
+}
+
+void TChartSeries::EndUpdate()
+{
+    if (updateCount_ > 0 && --updateCount_ == 0)
+        RefreshSeries();
+}
+
+void TChartSeries::RefreshSeries()
+{
+    NotifyValue(veRefresh, 0);
+    if (ChartParent* chart = ParentChart()) {
+        chart->BroadcastSeriesEvent(this, seDataChanged);
+        if (Active())
+            Repaint();
+    }
+}
+
+void TChartSeries::NotifyNewValue(int valueIndex)
+{
+    if (OnAfterAdd)
+        OnAfterAdd(this, valueIndex);
+    NotifyValue(veAdd, valueIndex);
+    if (Active())
+        Repaint();
+}
+
+// A range delete reports index -1; the fed series then copies the whole source again instead of
+// deleting a point that does not exist.
+void TChartSeries::NotifyValue(TValueEvent event, int valueIndex)
+{
+    if (updateCount_ > 0 || linkedSeries_.empty())
+        return;
+    const std::vector<TChartSeries*> linked = linkedSeries_;
+    for (TChartSeries* series : linked) {
+        const int flags = series->linkFlags_;
+        switch (event) {
+        case veClear:
+            if (flags & kLinkClear)
+                series->Clear();
+            break;
+        case veAdd:
+            if ((flags & kLinkAdd) && !series->HasFunction())
+                series->AddValue(*this, valueIndex);
+            break;
+        case veDelete:
+            if ((flags & kLinkDelete) && !series->HasFunction()) {
+                if (valueIndex < 0)
+                    series->AssignValues(*this);
+                else if (valueIndex < series->Count())
+                    series->Delete(valueIndex);
+            }
+            break;
+        case veRefresh:
+            series->AssignValues(*this);
+            break;
+        case veModify:
+            if (flags & kLinkModify)
+                series->AssignValues(*this);
+            break;
+        }
+    }
+}
+
+void TChartSeries::AddLinkedSeries(TChartSeries* series)
+{
+    if (series && std::find(linkedSeries_.begin(), linkedSeries_.end(), series) == linkedSeries_.end())
+        linkedSeries_.push_back(series);
+}
+
+void TChartSeries::RemoveLinkedSeries(TChartSeries* series)
+{
+    linkedSeries_.erase(std::remove(linkedSeries_.begin(), linkedSeries_.end(), series), linkedSeries_.end());
+}
+
+// ---- data sources ----
+
+ChartComponent* TChartSeries::DataSource() const
+{
+    return dataSources_.Count() > 0 ? dataSources_[0] : nullptr;
+}
+
+bool TChartSeries::IsValidSourceOf(const ChartComponent* source) const
+{
+    return source != this && dynamic_cast<const TChartSeries*>(source) != nullptr;
+}
+
+bool TChartSeries::FeedsSeries(const TChartSeries* other) const
+{
+    for (const TChartSeries* series : linkedSeries_)
+        if (series == other || series->FeedsSeries(other))
+            return true;
+    return false;
+}
+
+void TChartSeries::ValidateSource(ChartComponent* source)
+{
+    if (ChartParent* chart = ParentChart()) {
+        if (!chart->IsValidDataSource(*this, source))
+            throw ChartException(seriestexts::FormatText(seriestexts::NoValidDataSource(), {source->NameOrClassName()}));
+    } else if (!IsValidSourceOf(source)) {
+        throw ChartException(seriestexts::NoParentChart());
+    }
+    if (auto* series = dynamic_cast<TChartSeries*>(source); series && FeedsSeries(series))
+        throw ChartException(seriestexts::CircularSeries());
+}
+
+void TChartSeries::AttachSource(ChartComponent* source)
+{
+    dataSources_.Append(source);
+    if (auto* series = dynamic_cast<TChartSeries*>(source)) {
+        series->AddLinkedSeries(this);
+    } else if (auto* component = dynamic_cast<TPlotSeriesSource*>(source)) {
+        FreeNotification(component);
+        component->SetSeries(this);
+        if (component->Active())
+            component->Refresh();
+    }
+}
+
+void TChartSeries::DetachSource(ChartComponent* source)
+{
+    if (auto* series = dynamic_cast<TChartSeries*>(source))
+        series->RemoveLinkedSeries(this);
+}
+
+void TChartSeries::SetDataSource(ChartComponent* source)
+{
+    if (!source) {
+        if (ChartComponent* first = DataSource()) {
+            DetachSource(first);
+            dataSources_.EraseQuiet(first);
+        }
+        CheckDataSource();
+        return;
+    }
+    ValidateSource(source);
+    if (dataSources_.Contains(source))
+        return;
+    if (!Loading()) {
+        for (int i = 0; i < dataSources_.Count(); ++i)
+            DetachSource(dataSources_[i]);
+        dataSources_.items_.clear();
+    }
+    AttachSource(source);
+    CheckDataSource();
+}
+
+void TChartSeries::CheckDataSource()
+{
+    if (!Updating() && ParentChart())
+        ParentChart()->CheckDatasource(*this);
+}
+
+void TChartSeries::Notification(ChartComponent* removed)
+{
+    dataSources_.EraseQuiet(removed);
+}

@@ -1,0 +1,420 @@
+#include "chart/engine/ChartValueList.h"
+
+#include "chart/engine/ChartException.h"
+#include "chart/engine/ChartSeries.h"
+#include "chart/engine/SeriesTexts.h"
+
+#include <algorithm>
+#include <cmath>
+
+TChartValueList::TChartValueList(TChartSeries* owner, const QString& name)
+    : owner_(owner), name_(name)
+{
+    ClearValues();
+}
+
+TChartValueList::~TChartValueList() = default;
+
+void TChartValueList::CheckIndex(int index) const
+{
+    if (index < 0 || index >= Count())
+        throw ChartException(seriestexts::OutOfBoundsText(index, Count() - 1));
+}
+
+double TChartValueList::Value(int index) const
+{
+    CheckIndex(index);
+    return values_[static_cast<size_t>(index)];
+}
+
+// The visible capacity grows by the fixed step, as the stored files and callers expect; the
+// vector's own reserve is left to grow geometrically underneath it.
+void TChartValueList::GrowFor(int needed)
+{
+    while (capacity_ < needed)
+        capacity_ += kValueListCapacityStep;
+}
+
+// Keeps the "known ascending" state exact while it holds, so that lookups may use binary search.
+// Once the order is broken only a full scan can restore it, which AscendingKnown does lazily.
+void TChartValueList::NoteInsertedAt(int index)
+{
+    if (sortState_ != SortState::Ascending)
+        return;
+    const size_t i = static_cast<size_t>(index);
+    const bool leftOk = i == 0 || values_[i - 1] <= values_[i];
+    const bool rightOk = i + 1 >= values_.size() || values_[i] <= values_[i + 1];
+    if (!leftOk || !rightOk)
+        sortState_ = SortState::NotAscending;
+}
+
+void TChartValueList::NoteChangedAt(int index)
+{
+    if (sortState_ == SortState::Ascending)
+        NoteInsertedAt(index);
+    else
+        sortState_ = SortState::Unknown;
+}
+
+bool TChartValueList::AscendingKnown() const
+{
+    if (sortState_ == SortState::Unknown) {
+        bool ascending = true;
+        for (size_t i = 1; i < values_.size() && ascending; ++i)
+            ascending = values_[i - 1] <= values_[i];
+        sortState_ = ascending ? SortState::Ascending : SortState::NotAscending;
+    }
+    return sortState_ == SortState::Ascending;
+}
+
+int TChartValueList::AddChartValue(double value)
+{
+    TempValue = value;
+    const int n = Count();
+    int index = n;
+    if (n > 0 && order_ == loAscending && !(value >= values_.back())) {
+        if (AscendingKnown()) {
+            // Same place as the backward scan below: after every value not greater than v.
+            index = static_cast<int>(std::upper_bound(values_.begin(), values_.end(), value) - values_.begin());
+        } else {
+            int i = n - 1;
+            while (i >= 0 && values_[static_cast<size_t>(i)] > value)
+                --i;
+            index = i + 1;
+        }
+    } else if (n > 0 && order_ == loDescending && !(value <= values_.back())) {
+        int i = n - 1;
+        while (i >= 0 && values_[static_cast<size_t>(i)] < value)
+            --i;
+        index = i + 1;
+    }
+
+    StoreAt(index, value);
+    return index;
+}
+
+// The one place values enter the list. An append at the end extends the cached figures exactly
+// as a full pass would (same order of summation), so a long in-order load never pays a rescan.
+void TChartValueList::StoreAt(int index, double value)
+{
+    const bool appendAtEnd = index == Count();
+    GrowFor(Count() + 1);
+    if (appendAtEnd)
+        values_.push_back(value);
+    else
+        values_.insert(values_.begin() + index, value);
+    NoteInsertedAt(index);
+
+    if (!appendAtEnd) {
+        modified_ = true;
+    } else if (!modified_ && std::isfinite(value)) {
+        if (!statsHaveValue_) {
+            minValue_ = maxValue_ = total_ = value;
+            totalAbs_ = std::fabs(value);
+            statsHaveValue_ = true;
+        } else {
+            if (value < minValue_)
+                minValue_ = value;
+            else if (value > maxValue_)
+                maxValue_ = value;
+            total_ += value;
+            totalAbs_ += std::fabs(value);
+        }
+    }
+}
+
+void TChartValueList::InsertChartValue(int index, double value)
+{
+    if (index < 0 || index > Count())
+        throw ChartException(seriestexts::OutOfBoundsText(index, Count() - 1));
+    StoreAt(index, value);
+}
+
+void TChartValueList::ClearValues()
+{
+    std::vector<double>().swap(values_);
+    capacity_ = 0;
+    sortState_ = SortState::Ascending;
+    modified_ = true;
+}
+
+void TChartValueList::Delete(int index)
+{
+    CheckIndex(index);
+    values_.erase(values_.begin() + index);
+    if (sortState_ == SortState::NotAscending)
+        sortState_ = SortState::Unknown;
+    modified_ = true;
+}
+
+// A negative start is ignored and the quantity is cut to the values that exist, so that a wrong
+// range can never move memory outside the list.
+void TChartValueList::DeleteRange(int start, int quantity)
+{
+    if (start < 0 || start >= Count() || quantity <= 0)
+        return;
+    quantity = std::min(quantity, Count() - start);
+    values_.erase(values_.begin() + start, values_.begin() + start + quantity);
+    if (sortState_ == SortState::NotAscending)
+        sortState_ = SortState::Unknown;
+    modified_ = true;
+}
+
+void TChartValueList::SetValueQuiet(int index, double value)
+{
+    CheckIndex(index);
+    values_[static_cast<size_t>(index)] = value;
+    NoteChangedAt(index);
+    modified_ = true;
+}
+
+void TChartValueList::SetValue(int index, double value)
+{
+    SetValueQuiet(index, value);
+    if (owner_)
+        owner_->NotifyValue(veModify, index);
+}
+
+void TChartValueList::ExchangeQuiet(int index1, int index2)
+{
+    CheckIndex(index1);
+    CheckIndex(index2);
+    std::swap(values_[static_cast<size_t>(index1)], values_[static_cast<size_t>(index2)]);
+    NoteChangedAt(index1);
+    NoteChangedAt(index2);
+    modified_ = true;
+}
+
+void TChartValueList::Exchange(int index1, int index2)
+{
+    ExchangeQuiet(index1, index2);
+    if (owner_)
+        owner_->NotifyValue(veModify, index1);
+}
+
+int TChartValueList::CompareValueIndex(int index1, int index2) const
+{
+    const double a = Value(index1);
+    const double b = Value(index2);
+    int result = a < b ? -1 : (a == b ? 0 : 1);
+    if (order_ == loDescending)
+        result = -result;
+    return result;
+}
+
+void TChartValueList::FillSequence()
+{
+    for (size_t i = 0; i < values_.size(); ++i)
+        values_[i] = static_cast<double>(i);
+    sortState_ = SortState::Ascending;
+    modified_ = true;
+    if (owner_)
+        owner_->NotifyValue(veModify, 0);
+}
+
+namespace {
+
+// Quicksort over an index range with the middle element as pivot; the pivot is followed by index
+// when it is swapped. Recursing into the smaller part only keeps the stack shallow on any input.
+template <typename Compare, typename Swap>
+void QuickSortRange(int l, int r, const Compare& compare, const Swap& swap)
+{
+    while (l < r) {
+        int i = l;
+        int j = r;
+        int pivot = l + (r - l) / 2;
+        while (i <= j) {
+            while (compare(i, pivot) < 0)
+                ++i;
+            while (compare(pivot, j) < 0)
+                --j;
+            if (i <= j) {
+                if (i != j) {
+                    swap(i, j);
+                    if (pivot == i)
+                        pivot = j;
+                    else if (pivot == j)
+                        pivot = i;
+                }
+                ++i;
+                --j;
+            }
+        }
+        if (j - l < r - i) {
+            if (l < j)
+                QuickSortRange(l, j, compare, swap);
+            l = i;
+        } else {
+            if (i < r)
+                QuickSortRange(i, r, compare, swap);
+            r = j;
+        }
+    }
+}
+
+} // namespace
+
+void TChartValueList::Sort()
+{
+    if (order_ == loNone || Count() < 2)
+        return;
+    auto compare = [this](int a, int b) {
+        const double x = values_[static_cast<size_t>(a)];
+        const double y = values_[static_cast<size_t>(b)];
+        const int r = x < y ? -1 : (x == y ? 0 : 1);
+        return order_ == loDescending ? -r : r;
+    };
+    auto swap = [this](int a, int b) {
+        if (owner_)
+            owner_->SwapValueIndex(a, b);
+        else
+            std::swap(values_[static_cast<size_t>(a)], values_[static_cast<size_t>(b)]);
+    };
+    QuickSortRange(0, Count() - 1, compare, swap);
+    sortState_ = SortState::Unknown;
+    modified_ = true;
+}
+
+void TChartValueList::Scroll()
+{
+    if (values_.empty())
+        return;
+    std::rotate(values_.begin(), values_.begin() + 1, values_.end());
+    sortState_ = SortState::Unknown;
+    modified_ = true;
+}
+
+void TChartValueList::Assign(const TChartValueList& source)
+{
+    order_ = source.order_;
+    dateTime_ = source.dateTime_;
+    valueSource_ = source.valueSource_;
+}
+
+void TChartValueList::InitDateTime(bool value)
+{
+    dateTime_ = value;
+    defaultDateTime_ = value;
+}
+
+void TChartValueList::SetDateTime(bool value)
+{
+    if (dateTime_ == value)
+        return;
+    dateTime_ = value;
+    if (owner_)
+        owner_->Repaint();
+}
+
+void TChartValueList::SetValueSource(const QString& value)
+{
+    if (valueSource_ == value)
+        return;
+    valueSource_ = value;
+    if (owner_)
+        owner_->CheckDataSource();
+}
+
+std::optional<QString> TChartValueList::ReadMultiplier(double value)
+{
+    if (value == 1.0)
+        return std::nullopt;
+    return seriestexts::MultiplierObsolete();
+}
+
+// Non-finite values (gaps, failed conversions) are left out of all four figures: one NaN would
+// otherwise make the minimum, maximum and so every automatic axis range meaningless.
+void TChartValueList::Recalc()
+{
+    const double* v = values_.data();
+    const size_t n = values_.size();
+    size_t i = 0;
+    while (i < n && !std::isfinite(v[i]))
+        ++i;
+    if (i == n) {
+        minValue_ = maxValue_ = total_ = totalAbs_ = 0.0;
+        statsHaveValue_ = false;
+    } else {
+        double mn = v[i];
+        double mx = v[i];
+        double total = v[i];
+        double totalAbs = std::fabs(v[i]);
+        for (++i; i < n; ++i) {
+            const double x = v[i];
+            if (!std::isfinite(x))
+                continue;
+            mn = x < mn ? x : mn;
+            mx = x > mx ? x : mx;
+            total += x;
+            totalAbs += std::fabs(x);
+        }
+        minValue_ = mn;
+        maxValue_ = mx;
+        total_ = total;
+        totalAbs_ = totalAbs;
+        statsHaveValue_ = true;
+    }
+    modified_ = false;
+}
+
+double TChartValueList::MaxValue()
+{
+    if (modified_)
+        Recalc();
+    return maxValue_;
+}
+
+double TChartValueList::MinValue()
+{
+    if (modified_)
+        Recalc();
+    return minValue_;
+}
+
+double TChartValueList::Total()
+{
+    if (modified_)
+        Recalc();
+    return total_;
+}
+
+double TChartValueList::TotalABS()
+{
+    if (modified_)
+        Recalc();
+    return totalAbs_;
+}
+
+int TChartValueList::Locate(double value) const
+{
+    return LocateRange(value, 0, Count() - 1);
+}
+
+int TChartValueList::LocateRange(double value, int first, int last) const
+{
+    first = std::max(first, 0);
+    last = std::min(last, Count() - 1);
+    if (last < first)
+        return -1;
+    const auto begin = values_.begin() + first;
+    const auto end = values_.begin() + last + 1;
+    if (AscendingKnown()) {
+        const auto it = std::lower_bound(begin, end, value);
+        return it != end && *it == value ? static_cast<int>(it - values_.begin()) : -1;
+    }
+    const auto it = std::find(begin, end, value);
+    return it != end ? static_cast<int>(it - values_.begin()) : -1;
+}
+
+TChartValueList* TChartValueLists::operator[](int index) const
+{
+    if (index < 0 || index >= Count())
+        throw ChartException(seriestexts::OutOfBoundsText(index, Count() - 1));
+    return lists_[static_cast<size_t>(index)].get();
+}
+
+TChartValueList* TChartValueLists::Add(std::unique_ptr<TChartValueList> list)
+{
+    lists_.push_back(std::move(list));
+    return lists_.back().get();
+}

@@ -1,0 +1,127 @@
+#ifndef ZENDRIK_ENGINE_CHARTVALUELIST_H
+#define ZENDRIK_ENGINE_CHARTVALUELIST_H
+
+#include <QString>
+#include <memory>
+#include <optional>
+#include <span>
+#include <vector>
+
+class TChartSeries;
+
+enum TChartListOrder { loNone, loAscending, loDescending };
+
+// One column of numbers of a series (X, Y or a further column). Values live in one contiguous
+// vector; the "capacity" seen by callers follows the engine's rule of growing in steps of
+// kValueListCapacityStep, while the vector itself grows geometrically so that appending stays
+// amortised O(1) for traces of hundreds of thousands of points.
+class TChartValueList {
+public:
+    static constexpr int kValueListCapacityStep = 1000;
+
+    TChartValueList(TChartSeries* owner, const QString& name);
+    virtual ~TChartValueList();
+    TChartValueList(const TChartValueList&) = delete;
+    TChartValueList& operator=(const TChartValueList&) = delete;
+
+    // Queries.
+    int Count() const { return static_cast<int>(values_.size()); }
+    int Capacity() const { return capacity_; }
+    TChartSeries* Owner() const { return owner_; }
+    const QString& Name() const { return name_; }
+    void SetName(const QString& name) { name_ = name; }
+    TChartListOrder Order() const { return order_; }
+    void SetOrder(TChartListOrder order) { order_ = order; }
+    bool DateTime() const { return dateTime_; }
+    bool DefaultDateTime() const { return defaultDateTime_; }
+    const QString& ValueSource() const { return valueSource_; }
+    bool Modified() const { return modified_; }
+
+    double Value(int index) const;                 // checked: ChartException when out of range
+    double operator[](int index) const { return Value(index); }
+    std::span<const double> Values() const { return values_; }   // unchecked bulk reading
+    double First() const { return Value(0); }
+    double Last() const { return Value(Count() - 1); }
+
+    double MaxValue();
+    double MinValue();
+    double Total();
+    double TotalABS();
+    double Range() { return MaxValue() - MinValue(); }
+
+    int Locate(double value) const;
+    int LocateRange(double value, int first, int last) const;
+    int CompareValueIndex(int index1, int index2) const;
+
+    // Changes.
+    double TempValue = 0.0;
+
+    virtual int AddChartValue(double value);
+    int AddChartValue() { return AddChartValue(TempValue); }
+    virtual void InsertChartValue(int index, double value);
+    virtual void ClearValues();
+    virtual void Delete(int index);
+    void DeleteRange(int start, int quantity);
+    void SetValue(int index, double value);
+    // Writes without telling the owner (the series' own point setters use it).
+    void SetValueQuiet(int index, double value);
+    void Exchange(int index1, int index2);
+    // Swaps without telling the owner (the series exchanges whole points with it).
+    void ExchangeQuiet(int index1, int index2);
+    void FillSequence();
+    void Sort();
+    void Scroll();
+    void Assign(const TChartValueList& source);
+    void InitDateTime(bool value);
+    void SetDateTime(bool value);
+    void SetValueSource(const QString& value);
+    void MarkModified() { modified_ = true; }
+
+    // Reading the obsolete "Multiplier" stream property: a message to show, or none for 1.0.
+    static std::optional<QString> ReadMultiplier(double value);
+
+private:
+    enum class SortState { Ascending, NotAscending, Unknown };
+
+    void CheckIndex(int index) const;
+    void Recalc();
+    void GrowFor(int needed);
+    void StoreAt(int index, double value);
+    void NoteInsertedAt(int index);
+    void NoteChangedAt(int index);
+    bool AscendingKnown() const;
+
+    TChartSeries* owner_ = nullptr;
+    QString name_;
+    TChartListOrder order_ = loNone;
+    bool dateTime_ = false;
+    bool defaultDateTime_ = false;
+    QString valueSource_;
+    std::vector<double> values_;
+    int capacity_ = 0;
+    bool modified_ = true;
+    bool statsHaveValue_ = false;
+    double minValue_ = 0.0;
+    double maxValue_ = 0.0;
+    double total_ = 0.0;
+    double totalAbs_ = 0.0;
+    mutable SortState sortState_ = SortState::Ascending;
+};
+
+// The value lists of one series in creation order: 0 is X, 1 is Y, further columns follow.
+class TChartValueLists {
+public:
+    TChartValueLists() = default;
+    TChartValueLists(const TChartValueLists&) = delete;
+    TChartValueLists& operator=(const TChartValueLists&) = delete;
+
+    int Count() const { return static_cast<int>(lists_.size()); }
+    TChartValueList* operator[](int index) const;
+    TChartValueList* Add(std::unique_ptr<TChartValueList> list);
+    void Clear() { lists_.clear(); }
+
+private:
+    std::vector<std::unique_ptr<TChartValueList>> lists_;
+};
+
+#endif

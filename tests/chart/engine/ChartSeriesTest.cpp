@@ -1,0 +1,380 @@
+#include "EngineFakes.h"
+
+#include "chart/engine/ChartException.h"
+#include "common/TestSupport.h"
+
+#include <QFile>
+#include <QTextStream>
+#include <gtest/gtest.h>
+
+#include <limits>
+
+using enginetest::FakeAxis;
+using enginetest::FakeChart;
+
+namespace {
+
+std::vector<double> Xs(const TChartSeries& s)
+{
+    const auto v = s.XValues().Values();
+    return {v.begin(), v.end()};
+}
+
+std::vector<double> Ys(const TChartSeries& s)
+{
+    const auto v = s.YValues().Values();
+    return {v.begin(), v.end()};
+}
+
+} // namespace
+
+TEST(ChartSeries, OutOfOrderPointCarriesItsColumnsLabelAndColour)
+{
+    TChartSeries s;
+    EXPECT_EQ(s.AddPointXY(3, 30, "c", clRed), 0);
+    EXPECT_EQ(s.AddPointXY(1, 10, "a", clBlue), 0);
+    EXPECT_EQ(s.AddPointXY(2, 20), 1);
+    EXPECT_EQ(Xs(s), (std::vector<double>{1, 2, 3}));
+    EXPECT_EQ(Ys(s), (std::vector<double>{10, 20, 30}));
+    EXPECT_EQ(s.XLabel(0), "a");
+    EXPECT_EQ(s.XLabel(1), "");
+    EXPECT_EQ(s.XLabel(2), "c");
+    EXPECT_EQ(s.GetPointColor(0), clBlue);
+    EXPECT_EQ(s.GetPointColor(1), clDefault);
+    EXPECT_EQ(s.GetPointColor(2), clRed);
+
+    // Equal X keep their arrival order.
+    s.AddPointXY(2, 21);
+    s.AddPointXY(2, 22);
+    EXPECT_EQ(Ys(s), (std::vector<double>{10, 20, 21, 22, 30}));
+
+    EXPECT_EQ(s.Add(99), 5);                   // X = point count
+    EXPECT_EQ(s.GetPointX(5), 5);
+    EXPECT_EQ(s.AddNull("gap"), 6);
+    EXPECT_TRUE(s.IsNull(6));
+    EXPECT_EQ(s.GetPointY(6), 0);
+    EXPECT_EQ(s.AddNullXY(-1, 4), 0);
+    EXPECT_TRUE(s.IsNull(0));
+    EXPECT_FALSE(s.IsNull(1));
+}
+
+TEST(ChartSeries, LabelsAndColoursAreCreatedOnlyWhenNeeded)
+{
+    TChartSeries s;
+    for (int i = 0; i < 1000; ++i)
+        s.AddPointXY(i, i, "", clDefault);
+    EXPECT_TRUE(s.Labels().IsEmpty());
+    EXPECT_FALSE(s.HasColors());
+    EXPECT_EQ(s.XLabel(999), "");
+    s.SetPointColor(3, clDefault);
+    EXPECT_FALSE(s.HasColors());
+    s.SetPointColor(3, clGreen);
+    EXPECT_TRUE(s.HasColors());
+    EXPECT_EQ(s.GetPointColor(3), clGreen);
+    EXPECT_EQ(s.GetPointColor(4), clDefault);
+    EXPECT_THROW(s.SetPointColor(1000, clGreen), ChartException);
+}
+
+TEST(ChartSeries, BeforeAddCanRefuseAPoint)
+{
+    TChartSeries s;
+    int afterAdds = 0;
+    s.OnAfterAdd = [&](TChartSeries*, int) { ++afterAdds; };
+    s.AddPointXY(1, 1);
+    s.OnBeforeAdd = [](TChartSeries* series) { return series->XValues().TempValue < 10; };
+    EXPECT_EQ(s.AddPointXY(20, 5, "x", clRed), -1);
+    EXPECT_EQ(s.Count(), 1);
+    EXPECT_EQ(s.YValues().Count(), 1);
+    EXPECT_TRUE(s.Labels().IsEmpty());
+    EXPECT_FALSE(s.HasColors());
+    EXPECT_EQ(afterAdds, 1);
+    EXPECT_EQ(s.AddPointXY(5, 5), 1);
+    EXPECT_EQ(afterAdds, 2);
+}
+
+TEST(ChartSeries, DeleteChecksBoundsAndKeepsColumnsTogether)
+{
+    TChartSeries s;
+    for (int i = 0; i < 5; ++i)
+        s.AddPointXY(i, i * 10, i == 2 ? "two" : "", i == 3 ? clRed : clDefault);
+    try {
+        s.Delete(5);
+        FAIL() << "no exception";
+    } catch (const ChartException& e) {
+        EXPECT_EQ(e.Message(), "Series Delete: ValueIndex 5 out of bounds (0 to 4).");
+    }
+    EXPECT_THROW(s.Delete(-1), ChartException);
+    EXPECT_THROW(s.GetPointX(5), ChartException);
+    EXPECT_THROW(s.GetPointY(-1), ChartException);
+    EXPECT_THROW(s.SetPointY(7, 0), ChartException);
+    EXPECT_EQ(s.Count(), 5);
+
+    s.Delete(1);
+    EXPECT_EQ(Xs(s), (std::vector<double>{0, 2, 3, 4}));
+    EXPECT_EQ(Ys(s), (std::vector<double>{0, 20, 30, 40}));
+    EXPECT_EQ(s.XLabel(1), "two");
+    EXPECT_EQ(s.GetPointColor(2), clRed);
+}
+
+TEST(ChartSeries, DeleteRangeClampsAndRemovesGap)
+{
+    TChartSeries s;
+    for (int i = 0; i < 10; ++i)
+        s.AddPointXY(i * 2.0, i, QString::number(i), i % 2 ? clRed : clBlue);
+    s.DeleteRange(2, 3, true);
+    EXPECT_EQ(s.Count(), 7);
+    EXPECT_EQ(Xs(s), (std::vector<double>{0, 1, 2, 3, 4, 5, 6}));
+    EXPECT_EQ(Ys(s), (std::vector<double>{0, 1, 5, 6, 7, 8, 9}));
+    EXPECT_EQ(s.XLabel(2), "5");
+    EXPECT_EQ(s.GetPointColor(2), clRed);
+
+    s.DeleteRange(-3, 2);               // ignored
+    EXPECT_EQ(s.Count(), 7);
+    s.DeleteRange(7, 1);                // past the end: nothing
+    EXPECT_EQ(s.Count(), 7);
+    s.DeleteRange(5, 1000);             // cut to the two points left
+    EXPECT_EQ(Ys(s), (std::vector<double>{0, 1, 5, 6, 7}));
+    EXPECT_EQ(s.Labels().Count(), 5);
+    s.DeleteRange(0, -4);
+    EXPECT_EQ(s.Count(), 5);
+    s.DeleteRange(0, 5);
+    EXPECT_EQ(s.Count(), 0);
+    EXPECT_FALSE(s.HasColors());        // an emptied colour list is released
+}
+
+TEST(ChartSeries, ClearFiresEvenWhenEmpty)
+{
+    FakeChart chart;
+    TChartSeries& s = chart.NewSeries();
+    int cleared = 0;
+    s.OnClearValues = [&](TChartSeries*) { ++cleared; };
+    const int before = chart.repaints;
+    s.Clear();
+    EXPECT_EQ(cleared, 1);
+    EXPECT_EQ(chart.repaints, before + 1);
+    s.AddPointXY(1, 2, "l", clRed);
+    s.Clear();
+    EXPECT_EQ(cleared, 2);
+    EXPECT_EQ(s.Count(), 0);
+    EXPECT_EQ(s.YValues().Count(), 0);
+    EXPECT_TRUE(s.Labels().IsEmpty());
+    EXPECT_FALSE(s.HasColors());
+    EXPECT_EQ(s.FirstValueIndex, -1);
+}
+
+TEST(ChartSeries, UpdateScopeHoldsBackEventsUntilTheEnd)
+{
+    FakeChart chart;
+    TChartSeries& s = chart.NewSeries();
+    int afterAdds = 0;
+    s.OnAfterAdd = [&](TChartSeries*, int) { ++afterAdds; };
+    const int repaintsBefore = chart.repaints;
+    {
+        TChartSeries::UpdateScope outer(s);
+        {
+            TChartSeries::UpdateScope inner(s);
+            for (int i = 0; i < 100; ++i)
+                s.AddPointXY(i, i);
+        }
+        EXPECT_EQ(chart.CountEvents(seDataChanged), 0);
+        EXPECT_TRUE(s.Updating());
+    }
+    EXPECT_FALSE(s.Updating());
+    EXPECT_EQ(afterAdds, 0);
+    EXPECT_EQ(chart.CountEvents(seDataChanged), 1);
+    EXPECT_EQ(chart.repaints, repaintsBefore + 1);
+    s.EndUpdate();                          // unbalanced: ignored
+    EXPECT_EQ(chart.CountEvents(seDataChanged), 1);
+    s.AddPointXY(200, 1);
+    EXPECT_EQ(afterAdds, 1);
+    EXPECT_EQ(chart.repaints, repaintsBefore + 2);
+}
+
+TEST(ChartSeries, ColoursDefaultAndPalette)
+{
+    FakeChart chart;
+    TChartSeries& a = chart.NewSeries();
+    TChartSeries& b = chart.NewSeries();
+    // Joining a chart takes the next palette colour not used by another series.
+    EXPECT_EQ(a.SeriesColor(), 0x0000FF);
+    EXPECT_EQ(b.SeriesColor(), 0x008000);
+    EXPECT_EQ(chart.CountEvents(seChangeColor), 2);
+
+    TChartSeries loose;
+    EXPECT_EQ(loose.SeriesColor(), clDefault);
+    loose.SetDefaultColor(clTeal);
+    EXPECT_EQ(loose.SeriesColor(), clTeal);  // unset colour reports the default colour
+    loose.AddPointXY(0, 1);
+    loose.AddPointXY(1, 1, "", clFuchsia);
+    loose.AddPointXY(2, 1);
+    EXPECT_EQ(loose.GetValueColor(0), clTeal);
+    EXPECT_EQ(loose.GetValueColor(1), clFuchsia);
+    loose.SetColorEachPoint(true);
+    EXPECT_EQ(loose.GetValueColor(2), 0x00FFFF);   // third library palette colour
+    loose.SetSeriesColor(clNavy);
+    loose.SetColorEachPoint(false);
+    EXPECT_EQ(loose.GetValueColor(0), clNavy);
+    EXPECT_EQ(loose.DefaultColor(), clNavy);
+}
+
+TEST(ChartSeries, AxesBindingAndPixelConversion)
+{
+    FakeChart chart;
+    TChartSeries& s = chart.NewSeries();
+    EXPECT_EQ(s.GetHorizAxis(), &chart.bottom);
+    EXPECT_EQ(s.GetVertAxis(), &chart.left);
+    s.AddPointXY(250, 50);
+    EXPECT_EQ(s.XToPixel(0), 350);             // 0..1000 on 100..1100
+    EXPECT_EQ(s.YToPixel(0), 150);             // -100..100 on 450..50
+    EXPECT_EQ(s.CalcPointPos(0), QPoint(350, 150));
+    EXPECT_DOUBLE_EQ(s.PixelToX(600), 500.0);
+    EXPECT_EQ(s.CalcPosValue(0), 250);         // mandatory = vertical
+
+    s.SetHorizAxis(aTopAxis);
+    EXPECT_EQ(s.GetHorizAxis(), &chart.top);
+    EXPECT_EQ(s.XToPixel(0), 25100);           // 0..10 on 100..1100
+    EXPECT_TRUE(s.AssociatedToAxis(&chart.top));
+    EXPECT_FALSE(s.AssociatedToAxis(&chart.bottom));
+    s.SetHorizAxis(aBothHorizAxis);
+    EXPECT_TRUE(s.AssociatedToAxis(&chart.top));
+    EXPECT_TRUE(s.AssociatedToAxis(&chart.bottom));
+
+    FakeAxis custom(false, 0, 10, 0, 100);
+    s.SetCustomVertAxis(&custom);
+    EXPECT_EQ(s.VertAxis(), aCustomVertAxis);
+    EXPECT_EQ(s.GetVertAxis(), &custom);
+    EXPECT_TRUE(s.AssociatedToAxis(&custom));
+    s.SetVertAxis(aRightAxis);                  // forgets the custom axis
+    EXPECT_EQ(s.CustomVertAxis(), nullptr);
+    EXPECT_EQ(s.GetVertAxis(), &chart.right);
+    s.SetCustomVertAxis(&custom);
+    s.ForgetAxis(&custom);
+    EXPECT_EQ(s.VertAxis(), aLeftAxis);
+    EXPECT_EQ(s.GetVertAxis(), &chart.left);
+
+    s.SetActive(false);
+    EXPECT_FALSE(s.AssociatedToAxis(&chart.left));
+    EXPECT_EQ(chart.CountEvents(seChangeActive), 1);
+
+    TChartSeries loose;
+    loose.AddPointXY(1, 1);
+    EXPECT_EQ(loose.GetHorizAxis(), nullptr);
+    EXPECT_EQ(loose.XToPixel(0), 0);
+}
+
+TEST(ChartSeries, PageRangeMatchesReference)
+{
+    QFile file(testsupport::DataPath("engine/pages.txt"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly | QIODevice::Text));
+    QTextStream in(&file);
+    int checked = 0;
+    while (!in.atEnd()) {
+        const QStringList f = in.readLine().split(' ', Qt::SkipEmptyParts);
+        if (f.size() != 5)
+            continue;
+        FakeChart chart;
+        TChartSeries& s = chart.NewSeries();
+        for (int i = 0; i < f[0].toInt(); ++i)
+            s.AddPointXY(i, i);
+        chart.pointsPerPage = f[1].toInt();
+        chart.page = f[2].toInt();
+        int first = 0, last = 0;
+        s.CalcFirstLastPage(first, last);
+        EXPECT_EQ(first, f[3].toInt()) << f.join(' ').toStdString();
+        EXPECT_EQ(last, f[4].toInt()) << f.join(' ').toStdString();
+        ++checked;
+    }
+    EXPECT_EQ(checked, 225);
+}
+
+TEST(ChartSeries, ZOrderAndDepth)
+{
+    FakeChart chart;
+    TChartSeries& a = chart.NewSeries();
+    TChartSeries& b = chart.NewSeries();
+    a.CalcZOrder();
+    EXPECT_EQ(a.CalculatedZOrder(), 0);       // 2D
+    chart.view3D = true;
+    chart.SetMaxZOrder(-1);
+    a.CalcZOrder();
+    b.CalcZOrder();
+    EXPECT_EQ(a.CalculatedZOrder(), 0);
+    EXPECT_EQ(b.CalculatedZOrder(), 1);
+    EXPECT_EQ(chart.MaxZOrder(), 1);
+    b.SetZOrder(4);
+    b.CalcZOrder();
+    EXPECT_EQ(chart.MaxZOrder(), 4);
+    chart.seriesDepth = 10;
+    b.CalcZPositions();
+    EXPECT_EQ(b.StartZ(), 40);
+    EXPECT_EQ(b.EndZ(), 50);
+    EXPECT_EQ(b.MiddleZ(), 45);
+    b.SetDepth(5);
+    b.CalcZPositions();
+    EXPECT_EQ(b.EndZ(), 45);
+    EXPECT_EQ(b.MiddleZ(), 42);
+
+    b.SetZOrder(0);
+    b.CalcZOrder();
+    EXPECT_FALSE(b.MoreSameZOrder());          // switch off
+    chart.zOrderCheck = true;
+    EXPECT_TRUE(b.MoreSameZOrder());
+    a.SkipZOrderCheck = true;
+    EXPECT_FALSE(b.MoreSameZOrder());
+}
+
+TEST(ChartSeries, NamesSampleValuesAndResort)
+{
+    FakeChart chart;
+    TChartSeries& a = chart.NewSeries();
+    TChartSeries& b = chart.NewSeries();
+    EXPECT_EQ(b.SeriesName(), "Series2");
+    b.SetName("Trace");
+    EXPECT_EQ(b.SeriesName(), "Trace");
+
+    a.FillSampleValues();
+    EXPECT_EQ(a.Count(), 25);
+    EXPECT_GE(a.GetMinY(), 0.0);
+    EXPECT_LE(a.GetMaxY(), 1000.0);
+    EXPECT_EQ(a.GetMinX(), 0.0);
+    EXPECT_EQ(a.GetMaxX(), 1000.0);
+    // The second series takes its bounds from the points already in the chart.
+    a.SetPointY(0, 500.0);
+    a.SetPointY(1, 510.0);
+    for (int i = 2; i < a.Count(); ++i)
+        a.SetPointY(i, 505.0);
+    b.FillSampleValues(40);
+    EXPECT_EQ(b.Count(), 40);
+    EXPECT_GE(b.GetMinY(), 500.0);
+    EXPECT_LE(b.GetMaxY(), 510.0);
+    EXPECT_THROW(b.AddSampleValues(0), ChartException);
+    EXPECT_THROW(b.FillSampleValues(-3), ChartException);
+    EXPECT_EQ(b.Count(), 40);
+
+    // Re-sorting a series by a mandatory list with an order.
+    TChartSeries h;
+    h.YValues().SetOrder(loAscending);
+    for (double y : {3.0, 1.0, 2.0})
+        h.AddPointXY(h.Count() * 10.0, y, QString::number(y), y == 1.0 ? clRed : clDefault);
+    h.CheckOrder();
+    EXPECT_EQ(Ys(h), (std::vector<double>{1, 2, 3}));
+    EXPECT_EQ(Xs(h), (std::vector<double>{0, 1, 2}));
+    EXPECT_EQ(h.XLabel(0), "1");
+    EXPECT_EQ(h.GetPointColor(0), clRed);
+    EXPECT_EQ(h.XLabel(2), "3");
+}
+
+TEST(ChartSeries, DirectSettersInvalidateStatistics)
+{
+    TChartSeries s;
+    for (int i = 0; i < 10; ++i)
+        s.AddPointXY(i, i);
+    EXPECT_EQ(s.GetMaxY(), 9);
+    s.SetPointY(3, 100);
+    EXPECT_EQ(s.GetMaxY(), 100);
+    s.SetPointX(0, -5);
+    EXPECT_EQ(s.GetMinX(), -5);
+    s.YValues().SetValue(0, std::numeric_limits<double>::quiet_NaN());
+    EXPECT_EQ(s.GetMaxY(), 100);
+    EXPECT_EQ(s.GetMinY(), 1);
+}
