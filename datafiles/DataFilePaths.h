@@ -1,0 +1,25 @@
+#ifndef ZENDRIK_DATAFILES_DATAFILEPATHS_H
+#define ZENDRIK_DATAFILES_DATAFILEPATHS_H
+
+#include <QString>
+
+class IniFile;
+
+namespace datafiles {
+
+// The absolute path of a data-file path as callers build it (".\src\" + a name from a grid or a
+// project). "\" becomes "/"; the path is taken below workingFolder. Paths that are absolute or
+// step out with ".." are refused (empty result). When the exact name is missing, a file whose
+// name differs only in case is used, since files written on the original platform may carry any
+// case.
+QString ResolveDataPath(const QString& workingFolder, const QString& path);
+
+// Writes the "Application" header that every data file of the program begins with.
+void WriteDataFileHeader(IniFile& ini);
+
+// Date and time of writing in the system's short date and long time format.
+QString DataFileDateText();
+
+} // namespace datafiles
+
+#endif

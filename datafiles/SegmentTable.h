@@ -1,0 +1,51 @@
+#ifndef ZENDRIK_DATAFILES_SEGMENTTABLE_H
+#define ZENDRIK_DATAFILES_SEGMENTTABLE_H
+
+#include <QString>
+#include <array>
+#include <cstdint>
+
+struct DataFileContext;
+
+// One segment of a measurement set.
+struct SegmentRecord {
+    int64_t StartHz = 0;
+    int64_t StopHz = 0;
+    QString Rbw;          // as stored (Hz), not checked
+    int32_t SweepMs = 0;
+    int32_t Attenuation = 0; // dB; -1 = automatic
+    QString PreAmp;       // "on" or "off"
+    QString Detector;     // upper-case detector name as written ("POSPEAK" stays "POSPEAK")
+};
+
+// The measurement plan of a set: up to 500 segments. A plain value: a run works on a copy.
+struct SegmentTable {
+    static constexpr int kMaxSegments = 500;
+
+    int32_t Count = 0;       // valid segments; 0 = the set has no segments
+    int64_t TotalTimeMs = 0; // sum of SweepMs + SweepWaitMarginMs + 3000 over the segments
+    // Segments are numbered from 1: segment n is Segments[n - 1]; use Segment(n).
+    std::array<SegmentRecord, kMaxSegments> Segments;
+
+    const SegmentRecord& Segment(int n) const { return Segments.at(static_cast<size_t>(n - 1)); }
+    SegmentRecord& Segment(int n) { return Segments.at(static_cast<size_t>(n - 1)); }
+};
+
+// The outcome of parsing a segment file.
+struct SegmentParseResult {
+    bool FileFound = false;
+    QString Error; // the error box text; empty on success
+    SegmentTable Table;
+};
+
+// Parses a segment file and checks every field. Pure apart from reading the file.
+SegmentParseResult ParseSegmentFile(const QString& absolutePath, int32_t sweepWaitMarginMs);
+
+// The table part of LoadSegmentFile: the file is parsed into a temporary and the table is replaced
+// only when every check passed; after a failure (error box shown) or a missing file the table
+// has Count 0, so Play cannot run a half-read plan. Writes the debug line "Seg File found " +
+// fileName on success. Returns true on success.
+bool LoadSegmentTable(SegmentTable& table, const QString& fileName, int32_t sweepWaitMarginMs,
+                      const DataFileContext& context);
+
+#endif

@@ -1,0 +1,236 @@
+#include "datafiles/TableFiles.h"
+
+#include "app/Log.h"
+#include "app/TextRoutines.h"
+#include "datafiles/DataFileContext.h"
+#include "datafiles/DataFilePaths.h"
+#include "datafiles/TableBuffer.h"
+#include "platform/inifile/IniFile.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+
+const QString kGeneral = QStringLiteral("General");
+const QString kData = QStringLiteral("Data");
+const QString kNameKey = QStringLiteral("Name");
+const QString kFreqModeKey = QStringLiteral("Freq_Interplot_Mode");
+const QString kLevelModeKey = QStringLiteral("Level_Interplot_Mode");
+const QString kFreqPrefix = QStringLiteral("Freq");
+const QString kLevelPrefix = QStringLiteral("Lev");
+const QString kLin = QStringLiteral("lin");
+const QString kLog = QStringLiteral("log");
+
+// "lin" checks, "log" unchecks, any other text (other case included) leaves the flag as it was.
+void ApplyMode(const QString& text, bool current, bool& out)
+{
+    if (text == kLin)
+        out = true;
+    else if (text == kLog)
+        out = false;
+    else
+        out = current;
+}
+
+// The highest n for which "<prefix>n" holds a text. Files are written without gaps, but an
+// edited file may have one; every point that is there is read.
+int LastNumberedKey(const IniFile& ini, const QString& prefix)
+{
+    int last = 0;
+    const QStringList keys = ini.ReadSection(kData);
+    for (const QString& key : keys) {
+        if (key.size() <= prefix.size() || !key.startsWith(prefix, Qt::CaseInsensitive))
+            continue;
+        bool ok = false;
+        const int n = key.mid(prefix.size()).toInt(&ok);
+        if (ok && n > last && !ini.ReadString(kData, key, QString()).isEmpty())
+            last = n;
+    }
+    return last;
+}
+
+} // namespace
+
+QString TableKindExtension(TableKind kind)
+{
+    switch (kind) {
+    case TableKind::Limit: return QStringLiteral("lim");
+    case TableKind::Cable: return QStringLiteral("cac");
+    case TableKind::Lisn: return QStringLiteral("lsc");
+    case TableKind::Amplifier: return QStringLiteral("amp");
+    case TableKind::Antenna: return QStringLiteral("ant");
+    case TableKind::Tc: return QStringLiteral("tc");
+    }
+    return {};
+}
+
+QString TableKindWord(TableKind kind)
+{
+    switch (kind) {
+    case TableKind::Limit: return QStringLiteral("Limit");
+    case TableKind::Cable: return QStringLiteral("Cable");
+    case TableKind::Lisn: return QStringLiteral("LISN");
+    case TableKind::Amplifier: return QStringLiteral("Amplifier");
+    case TableKind::Antenna: return QStringLiteral("Antenna");
+    case TableKind::Tc: return QStringLiteral("TC");
+    }
+    return {};
+}
+
+SaveDialogSpec TableSaveDialog(const QString& extension, const QString& tableName)
+{
+    SaveDialogSpec spec;
+    spec.Title = QStringLiteral("Save file");
+    spec.Folder = QStringLiteral(".\\src");
+    spec.Filter = extension + QStringLiteral("|*.") + extension;
+    spec.DefaultExt = extension;
+    spec.FileName = tableName;
+    spec.AskOverwrite = true;
+    return spec;
+}
+
+bool LoadTableFile(TableKind kind, TableBuffer& grid, const QString& path, QChar ask,
+                   const DataFileContext& context)
+{
+    if (ask == QLatin1Char('y')) {
+        const QString question = QStringLiteral("Load ") + TableKindWord(kind) + QStringLiteral(" File \"") +
+                                 path + QLatin1Char('"');
+        if (!context.Confirm(question))
+            return false;
+    }
+    const QString file = datafiles::ResolveDataPath(context.WorkingFolder, path);
+    if (file.isEmpty() || !QFileInfo(file).isFile())
+        return false;
+
+    const IniFile ini(file);
+    if (!ini.Loaded())
+        return false;
+
+    context.LogDebug(QStringLiteral("zeile1 "));
+    const QString freqMode = ini.ReadString(kGeneral, kFreqModeKey, QString());
+    const QString levelMode = ini.ReadString(kGeneral, kLevelModeKey, QString());
+    grid.SetName(ini.ReadString(kGeneral, kNameKey, QString()));
+    bool freqLinear = grid.FreqLinear();
+    bool levelLinear = grid.LevelLinear();
+    ApplyMode(freqMode, grid.FreqLinear(), freqLinear);
+    ApplyMode(levelMode, grid.LevelLinear(), levelLinear);
+    grid.SetFreqLinear(freqLinear);
+    grid.SetLevelLinear(levelLinear);
+    context.LogDebug(QStringLiteral("zeile1 ") + freqMode);
+    context.LogDebug(QStringLiteral("zeile1 ") + levelMode);
+
+    TableBuffer::BulkChange bulk(grid);
+    grid.ClearColumns(1, 2);
+    // Frequencies end at the first missing one: a gap there ends the table, as it always has.
+    int rows = 0;
+    for (int n = 1;; ++n) {
+        const QString f = ini.ReadString(kData, kFreqPrefix + QString::number(n), QString());
+        if (f.isEmpty())
+            break;
+        grid.SetCell(n, 1, RemoveDots(f));
+        rows = n;
+    }
+    // Levels are read for every row that has a frequency, so an empty level in the middle does not
+    // lose the levels after it (they would be gone after the next save). Levels beyond the last
+    // frequency are kept as well; the interpolation ignores them.
+    const int lastLevel = std::max(rows, LastNumberedKey(ini, kLevelPrefix));
+    for (int n = 1; n <= lastLevel; ++n) {
+        const QString l = ini.ReadString(kData, kLevelPrefix + QString::number(n), QString());
+        if (!l.isEmpty())
+            grid.SetCell(n, 2, l);
+    }
+    return true;
+}
+
+bool LoadLimitFile(TableBuffer& grid, const QString& path, QChar ask, const DataFileContext& context)
+{
+    return LoadTableFile(TableKind::Limit, grid, path, ask, context);
+}
+bool LoadCableFile(TableBuffer& grid, const QString& path, QChar ask, const DataFileContext& context)
+{
+    return LoadTableFile(TableKind::Cable, grid, path, ask, context);
+}
+bool LoadLisnFile(TableBuffer& grid, const QString& path, QChar ask, const DataFileContext& context)
+{
+    return LoadTableFile(TableKind::Lisn, grid, path, ask, context);
+}
+bool LoadAmplifierFile(TableBuffer& grid, const QString& path, QChar ask, const DataFileContext& context)
+{
+    return LoadTableFile(TableKind::Amplifier, grid, path, ask, context);
+}
+bool LoadAntennaFile(TableBuffer& grid, const QString& path, QChar ask, const DataFileContext& context)
+{
+    return LoadTableFile(TableKind::Antenna, grid, path, ask, context);
+}
+bool LoadTcFile(TableBuffer& grid, const QString& path, QChar ask, const DataFileContext& context)
+{
+    return LoadTableFile(TableKind::Tc, grid, path, ask, context);
+}
+
+namespace datafiles {
+
+QString AbsoluteSavePath(const QString& workingFolder, const QString& chosenPath)
+{
+    QString p = chosenPath;
+    p.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    if (QDir::isAbsolutePath(p))
+        return QDir::cleanPath(p);
+    const QString base = workingFolder.isEmpty() ? QDir::currentPath() : workingFolder;
+    return QDir::cleanPath(base + QLatin1Char('/') + p);
+}
+
+QString SaveErrorText(const QString& path, const QString& reason)
+{
+    return QStringLiteral("Error: file not saved: ") + path + QStringLiteral(" (") + reason +
+           QStringLiteral("); the previous file is unchanged");
+}
+
+} // namespace datafiles
+
+bool SaveTableFile(const TableBuffer& grid, const QString& chosenPath, const DataFileContext& context)
+{
+    const QString file = datafiles::AbsoluteSavePath(context.WorkingFolder, chosenPath);
+    // Built from nothing so that no key of an older, longer table survives; the old file is
+    // replaced only by a complete new one.
+    IniFile ini(file);
+    ini.Clear();
+    datafiles::WriteDataFileHeader(ini);
+    ini.WriteString(kGeneral, kNameKey, grid.Name());
+    ini.WriteString(kGeneral, kFreqModeKey, grid.FreqLinear() ? kLin : kLog);
+    ini.WriteString(kGeneral, kLevelModeKey, grid.LevelLinear() ? kLin : kLog);
+    for (int n = 1; n < grid.Rows() && !grid.Cell(n, 1).isEmpty(); ++n) {
+        ini.WriteString(kData, kFreqPrefix + QString::number(n), grid.Cell(n, 1));
+        ini.WriteString(kData, kLevelPrefix + QString::number(n), grid.Cell(n, 2));
+    }
+    QString reason;
+    if (!ini.UpdateFile(&reason)) {
+        const QString text = datafiles::SaveErrorText(file, reason);
+        context.Error(text);
+        if (context.Messages != nullptr)
+            context.Messages->Append(text);
+        return false;
+    }
+    return true;
+}
+
+bool SaveLimitFile(const TableBuffer& grid, const QString& chosenPath, const DataFileContext& context)
+{
+    return SaveTableFile(grid, chosenPath, context);
+}
+bool SaveCableFile(const TableBuffer& grid, const QString& chosenPath, const DataFileContext& context)
+{
+    return SaveTableFile(grid, chosenPath, context);
+}
+bool SaveLisnFile(const TableBuffer& grid, const QString& chosenPath, const DataFileContext& context)
+{
+    return SaveTableFile(grid, chosenPath, context);
+}
+bool SaveAmplifierFile(const TableBuffer& grid, const QString& chosenPath, const DataFileContext& context)
+{
+    return SaveTableFile(grid, chosenPath, context);
+}
+bool SaveAntennaFile(const TableBuffer& grid, const QString& chosenPath, const DataFileContext& context)
+{
+    return SaveTableFile(grid, chosenPath, context);
+}

@@ -1,0 +1,61 @@
+#ifndef ZENDRIK_DATAFILES_TABLEFILES_H
+#define ZENDRIK_DATAFILES_TABLEFILES_H
+
+#include <QChar>
+#include <QString>
+
+struct DataFileContext;
+class TableBuffer;
+
+// Table files: limit lines and transducer corrections as INI text in ".\src". One reader and one
+// writer serve every kind; they differ only in the word of the load question and the extension.
+enum class TableKind { Limit, Cable, Lisn, Amplifier, Antenna, Tc };
+
+// The bare extension ("lim", "cac", "lsc", "amp", "ant", "tc").
+QString TableKindExtension(TableKind kind);
+// The word of the load question ("Limit", "Cable", "LISN", "Amplifier", "Antenna", "TC").
+QString TableKindWord(TableKind kind);
+
+// What the editor's save dialog is opened with for a table or segment file.
+struct SaveDialogSpec {
+    QString Title;         // "Save file"
+    QString Folder;        // ".\src"
+    QString Filter;        // "lim|*.lim"
+    QString DefaultExt;    // "lim"
+    QString FileName;      // the table name
+    bool AskOverwrite = true;
+};
+SaveDialogSpec TableSaveDialog(const QString& extension, const QString& tableName);
+
+// Reads a table file into columns 1 and 2 of the grid, its name and its two flags. With ask 'y'
+// the operator is asked first ("Load Limit File \"path\"", "Load"/"Abort"). Returns true when
+// the file existed and was read; an aborted question or a missing file change nothing. Every
+// level that has a frequency is read, also after an empty level, and the grid grows for tables
+// longer than its rows.
+bool LoadTableFile(TableKind kind, TableBuffer& grid, const QString& path, QChar ask,
+                   const DataFileContext& context);
+bool LoadLimitFile(TableBuffer& grid, const QString& path, QChar ask, const DataFileContext& context);
+bool LoadCableFile(TableBuffer& grid, const QString& path, QChar ask, const DataFileContext& context);
+bool LoadLisnFile(TableBuffer& grid, const QString& path, QChar ask, const DataFileContext& context);
+bool LoadAmplifierFile(TableBuffer& grid, const QString& path, QChar ask, const DataFileContext& context);
+bool LoadAntennaFile(TableBuffer& grid, const QString& path, QChar ask, const DataFileContext& context);
+bool LoadTcFile(TableBuffer& grid, const QString& path, QChar ask, const DataFileContext& context);
+
+// Writes the grid, name and flags to the file the operator chose in the save dialog. The new
+// file replaces the old one only once it is complete; on failure the old file stays, an error
+// box says why and the result is false.
+bool SaveTableFile(const TableBuffer& grid, const QString& chosenPath, const DataFileContext& context);
+bool SaveLimitFile(const TableBuffer& grid, const QString& chosenPath, const DataFileContext& context);
+bool SaveCableFile(const TableBuffer& grid, const QString& chosenPath, const DataFileContext& context);
+bool SaveLisnFile(const TableBuffer& grid, const QString& chosenPath, const DataFileContext& context);
+bool SaveAmplifierFile(const TableBuffer& grid, const QString& chosenPath, const DataFileContext& context);
+bool SaveAntennaFile(const TableBuffer& grid, const QString& chosenPath, const DataFileContext& context);
+
+namespace datafiles {
+// The path a writer saves to: relative paths are taken below the working folder.
+QString AbsoluteSavePath(const QString& workingFolder, const QString& chosenPath);
+// The text of the error box for a failed save.
+QString SaveErrorText(const QString& path, const QString& reason);
+} // namespace datafiles
+
+#endif

@@ -1,0 +1,35 @@
+# Reference values for the table interpolation tests, computed independently of the program.
+# Run: python3 make_reference.py (writes the *.txt files next to it).
+import math
+
+def qp_line(k):
+    # CISPR 32 class B QP, 150-500 kHz: falls linearly with log f from 66 to 56 dBuV.
+    return 66.0 - 10.0 * math.log10(k / 150.0) / math.log10(500.0 / 150.0)
+
+with open('cispr32_b_qp_log.txt', 'w') as f:
+    f.write('# kHz dBuV\n')
+    for k in [150, 198, 250, 302, 398, 498]:
+        f.write('%d %.12f\n' % (k, qp_line(k)))
+
+# A small table interpolated on the 4 kHz grid, every point, by the published rule:
+# points k = k1, k1 + 4, ... < k2 with k = round-half-even(f / 1000).
+corners = [(9000, 40.0), (150000, 20.0), (150010, 30.0), (1000000, 30.5), (1000400, 12.0), (2345678, 17.25)]
+
+def grid(linear):
+    out = []
+    for (f1, l1), (f2, l2) in zip(corners, corners[1:]):
+        s = (l2 - l1) / (f2 / 1000 - f1 / 1000)
+        m = (l2 - l1) / (math.log10(f2 / 1000) - math.log10(f1 / 1000))
+        b = l1 - math.log10(f1 / 1000) * m
+        k1, k2 = round(f1 / 1000), round(f2 / 1000)
+        k = k1
+        while k < k2:
+            out.append((k, (k - k1) * s + l1 if linear else math.log10(k) * m + b))
+            k += 4
+    return out
+
+for name, linear in [('small_table_lin.txt', True), ('small_table_log.txt', False)]:
+    with open(name, 'w') as f:
+        f.write('# kHz level\n')
+        for k, y in grid(linear):
+            f.write('%d %.12f\n' % (k, y))

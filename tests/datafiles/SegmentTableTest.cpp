@@ -1,0 +1,185 @@
+#include "DataFilesTestSupport.h"
+
+#include "app/Log.h"
+#include "datafiles/DataFileContext.h"
+#include "datafiles/SegmentTable.h"
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Seg {
+    QString a, b, bw, sweep, att, pre, det;
+};
+
+class SegmentTableTest : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    RecordingDialogs dialogs;
+    DebugLog debug;
+    DataFileContext context;
+    SegmentTable table;
+
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        debug.DebugMode = 1;
+        debug.TimeText = [] { return QStringLiteral("t"); };
+        context.WorkingFolder = dir.path();
+        context.Dialogs = &dialogs;
+        context.Debug = &debug;
+    }
+
+    static QStringList Lines(const std::vector<Seg>& segs)
+    {
+        QStringList l = {QStringLiteral("[Data]")};
+        for (size_t i = 0; i < segs.size(); ++i) {
+            const QString n = QString::number(i + 1);
+            const Seg& s = segs[i];
+            auto add = [&](const QString& key, const QString& v) {
+                if (!v.isNull())
+                    l << key + n + QLatin1Char('=') + v;
+            };
+            add(QStringLiteral("FRQa__"), s.a);
+            add(QStringLiteral("FRQb__"), s.b);
+            add(QStringLiteral("BW____"), s.bw);
+            add(QStringLiteral("Sweep_"), s.sweep);
+            add(QStringLiteral("Att___"), s.att);
+            add(QStringLiteral("PreAmp"), s.pre);
+            add(QStringLiteral("Detector"), s.det);
+        }
+        return l;
+    }
+
+    static Seg Good(const QString& a, const QString& b)
+    {
+        return Seg{a, b, QStringLiteral("9000"), QStringLiteral("500"), QStringLiteral("10"), QStringLiteral("off"),
+                   QStringLiteral("POS")};
+    }
+
+    // Loads the segments and returns the error box text (empty on success).
+    QString Load(const std::vector<Seg>& segs, int32_t margin = 3000)
+    {
+        WriteIni(dir.path(), QStringLiteral("src/t.seg"), Lines(segs));
+        dialogs.errors.clear();
+        LoadSegmentTable(table, QStringLiteral(".\\src\\t.seg"), margin, context);
+        return dialogs.errors.isEmpty() ? QString() : dialogs.errors.join(QLatin1Char('|'));
+    }
+};
+
+TEST_F(SegmentTableTest, ReadsEveryFieldAndSumsTheTime)
+{
+    std::vector<Seg> segs = {Good(QStringLiteral("30.000.000"), QStringLiteral("108.000.000")),
+                             Seg{QStringLiteral("108000000"), QStringLiteral("108000000"), QStringLiteral("120000"),
+                                 QStringLiteral("500"), QStringLiteral("auto"), QStringLiteral("on"), QStringLiteral("qpeak")}};
+    segs[0].det = QStringLiteral("PosPeak");
+    EXPECT_TRUE(Load(segs).isEmpty());
+    ASSERT_EQ(table.Count, 2);
+    EXPECT_EQ(table.Segment(1).StartHz, 30000000);
+    EXPECT_EQ(table.Segment(1).StopHz, 108000000);
+    EXPECT_EQ(table.Segment(1).Rbw, QStringLiteral("9000"));
+    EXPECT_EQ(table.Segment(1).Attenuation, 10);
+    EXPECT_EQ(table.Segment(1).Detector, QStringLiteral("POSPEAK"));
+    EXPECT_EQ(table.Segment(2).StartHz, 108000000); // zero width and touching are fine
+    EXPECT_EQ(table.Segment(2).Attenuation, -1);
+    EXPECT_EQ(table.Segment(2).PreAmp, QStringLiteral("on"));
+    EXPECT_EQ(table.Segment(2).Detector, QStringLiteral("QPEAK"));
+    EXPECT_EQ(table.TotalTimeMs, 2 * (500 + 3000 + 3000));
+    ASSERT_FALSE(debug.Lines().isEmpty());
+    EXPECT_TRUE(debug.Lines().last().endsWith(QStringLiteral("Seg File found .\\src\\t.seg")));
+
+    EXPECT_TRUE(Load({Good(QStringLiteral("1"), QStringLiteral("2"))}, 1000).isEmpty());
+    EXPECT_EQ(table.TotalTimeMs, 500 + 1000 + 3000);
+}
+
+TEST_F(SegmentTableTest, FileWithoutSegmentsOrMissingGivesCountZeroSilently)
+{
+    EXPECT_TRUE(Load({}).isEmpty());
+    EXPECT_EQ(table.Count, 0);
+    table.Count = 3;
+    EXPECT_FALSE(LoadSegmentTable(table, QStringLiteral("src/none.seg"), 3000, context));
+    EXPECT_EQ(table.Count, 0);
+    EXPECT_TRUE(dialogs.errors.isEmpty());
+}
+
+TEST_F(SegmentTableTest, ValueErrorsNameTheSegmentAndTheText)
+{
+    Seg s = Good(QStringLiteral("150000"), QStringLiteral("30000000"));
+    s.sweep = QStringLiteral("1.000");
+    EXPECT_EQ(Load({s}), QStringLiteral("Segment File Error Seg: 1 1.000"));
+
+    s = Good(QStringLiteral("150000"), QStringLiteral("30000000"));
+    Seg t = Good(QStringLiteral("30000000"), QStringLiteral("40000000"));
+    t.a = QStringLiteral("3O.000");
+    EXPECT_EQ(Load({s, t}), QStringLiteral("Segment File Error Seg: 2 3O.000"));
+    t = Good(QStringLiteral("30000000"), QStringLiteral("4e7"));
+    EXPECT_EQ(Load({s, t}), QStringLiteral("Segment File Error Seg: 2 4e7"));
+    t = Good(QStringLiteral("30000000"), QStringLiteral("40000000"));
+    t.att = QStringLiteral("ten");
+    EXPECT_EQ(Load({s, t}), QStringLiteral("Segment File Error Seg: 2 ten"));
+    t.att = QStringLiteral("10");
+    t.pre = QStringLiteral("ON");
+    EXPECT_EQ(Load({s, t}), QStringLiteral("Segment File Error Seg: 2 ON"));
+    t.pre = QStringLiteral("off");
+    t.det = QStringLiteral("pk");
+    EXPECT_EQ(Load({s, t}), QStringLiteral("Segment File Error Seg: 2 PK"));
+    EXPECT_EQ(table.Count, 0);
+}
+
+TEST_F(SegmentTableTest, KeyCountErrorsNameTheFirstMissingNumber)
+{
+    std::vector<Seg> segs = {Good(QStringLiteral("1"), QStringLiteral("2")), Good(QStringLiteral("2"), QStringLiteral("3")),
+                             Good(QStringLiteral("3"), QStringLiteral("4"))};
+    auto with = [&](QString Seg::*field, const char* word) {
+        std::vector<Seg> v = segs;
+        v[2].*field = QString();
+        return std::make_pair(Load(v), QStringLiteral("Segment File Error Seg: 3") + QLatin1String(word));
+    };
+    for (const auto& [got, want] : {with(&Seg::b, " Freqb__"), with(&Seg::bw, " BW____"), with(&Seg::sweep, " Sweep_"),
+                                    with(&Seg::att, " Att____"), with(&Seg::pre, " PreAmp__"), with(&Seg::det, " Detector")})
+        EXPECT_EQ(got, want);
+
+    // More stop keys than start keys.
+    std::vector<Seg> v = segs;
+    v[2].a = QString();
+    v[1].a = QString();
+    v[1].bw = v[1].sweep = v[1].att = v[1].pre = v[1].det = QString();
+    v[2].bw = v[2].sweep = v[2].att = v[2].pre = v[2].det = QString();
+    EXPECT_EQ(Load(v), QStringLiteral("Segment File Error Seg: 4 Freqb__"));
+}
+
+TEST_F(SegmentTableTest, OrderErrorsCarryThousandDots)
+{
+    EXPECT_EQ(Load({Good(QStringLiteral("150.000"), QStringLiteral("30.000.000")),
+                    Good(QStringLiteral("29.999.999"), QStringLiteral("40.000.000"))}),
+              QStringLiteral("Segment File Error Seg: 2: 29.999.999Hz < 30.000.000Hz"));
+    EXPECT_EQ(Load({Good(QStringLiteral("5000"), QStringLiteral("4000"))}),
+              QStringLiteral("Segment File Error Seg: 1: 5.000Hz > 4.000Hz"));
+}
+
+TEST_F(SegmentTableTest, FailedLoadLeavesNoHalfTableBehind)
+{
+    ASSERT_TRUE(Load({Good(QStringLiteral("1000"), QStringLiteral("2000"))}).isEmpty());
+    ASSERT_EQ(table.Count, 1);
+    Seg bad = Good(QStringLiteral("2000"), QStringLiteral("3000"));
+    bad.det = QStringLiteral("XX");
+    EXPECT_FALSE(Load({Good(QStringLiteral("1000"), QStringLiteral("2000")), bad}).isEmpty());
+    EXPECT_EQ(table.Count, 0);
+    EXPECT_EQ(table.TotalTimeMs, 0);
+}
+
+TEST_F(SegmentTableTest, FiveHundredSegmentsFitAndMoreAreRefused)
+{
+    std::vector<Seg> segs;
+    for (int n = 0; n < 500; ++n)
+        segs.push_back(Good(QString::number(n * 10), QString::number(n * 10 + 10)));
+    EXPECT_TRUE(Load(segs).isEmpty());
+    EXPECT_EQ(table.Count, 500);
+    EXPECT_EQ(table.Segment(500).StopHz, 5000);
+    segs.push_back(Good(QStringLiteral("5000"), QStringLiteral("5010")));
+    EXPECT_EQ(Load(segs), QStringLiteral("Segment File Error Seg: 501 more than 500 segments"));
+    EXPECT_EQ(table.Count, 0);
+}
+
+} // namespace

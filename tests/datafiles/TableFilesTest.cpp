@@ -1,0 +1,230 @@
+#include "DataFilesTestSupport.h"
+
+#include "app/Log.h"
+#include "datafiles/DataFileContext.h"
+#include "datafiles/DataFilePaths.h"
+#include "datafiles/TableBuffer.h"
+#include "datafiles/TableFiles.h"
+#include "platform/inifile/IniFile.h"
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+class TableFilesTest : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    RecordingDialogs dialogs;
+    DebugLog debug;
+    MessageLog messages;
+    TableBuffer grid;
+    DataFileContext context;
+
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("src")));
+        debug.DebugMode = 1;
+        debug.TimeText = [] { return QStringLiteral("t"); };
+        context.WorkingFolder = dir.path();
+        context.Dialogs = &dialogs;
+        context.Debug = &debug;
+        context.Messages = &messages;
+    }
+
+    void WriteTable(const QString& name, const QStringList& data, const QString& levelMode = QStringLiteral("lin"))
+    {
+        QStringList lines = {QStringLiteral("[General]"), QStringLiteral("Name=Test table"),
+                             QStringLiteral("Freq_Interplot_Mode=log"), QStringLiteral("Level_Interplot_Mode=") + levelMode,
+                             QStringLiteral("[Data]")};
+        WriteIni(dir.path() + QStringLiteral("/src"), name, lines + data);
+    }
+};
+
+TEST_F(TableFilesTest, ReadsNameFlagsAndPointsWithDotsRemovedFromFrequencies)
+{
+    WriteTable(QStringLiteral("a.lim"), {QStringLiteral("Freq1=1.500"), QStringLiteral("Lev1=56,5"), QStringLiteral("Freq2=2.5"),
+                                         QStringLiteral("Lev2=40"), QStringLiteral("Freq3=30.000.000"), QStringLiteral("Lev3=60")});
+    grid.SetLevelLinear(false);
+    ASSERT_TRUE(LoadLimitFile(grid, QStringLiteral(".\\src\\a.lim"), QLatin1Char('n'), context));
+    EXPECT_EQ(grid.Name(), QStringLiteral("Test table"));
+    EXPECT_TRUE(grid.LevelLinear());
+    EXPECT_FALSE(grid.FreqLinear());
+    EXPECT_EQ(grid.Cell(1, 1), QStringLiteral("1500"));
+    EXPECT_EQ(grid.Cell(2, 1), QStringLiteral("25"));
+    EXPECT_EQ(grid.Cell(3, 1), QStringLiteral("30000000"));
+    EXPECT_EQ(grid.Cell(1, 2), QStringLiteral("56,5")); // levels as they stand
+    EXPECT_TRUE(dialogs.questions.isEmpty());
+    // "zeile1 " before the name, then one line per mode text.
+    ASSERT_EQ(debug.Lines().size(), 3);
+    EXPECT_TRUE(debug.Lines()[1].endsWith(QStringLiteral("zeile1 log")));
+    EXPECT_TRUE(debug.Lines()[2].endsWith(QStringLiteral("zeile1 lin")));
+}
+
+TEST_F(TableFilesTest, FrequencyAndLevelLoopsAreIndependent)
+{
+    WriteTable(QStringLiteral("b.cac"), {QStringLiteral("Freq1=100"), QStringLiteral("Lev1=1"), QStringLiteral("Freq2=200"),
+                                         QStringLiteral("Lev2=2"), QStringLiteral("Freq3=300")});
+    ASSERT_TRUE(LoadCableFile(grid, QStringLiteral("src/b.cac"), QLatin1Char('n'), context));
+    EXPECT_EQ(grid.Cell(3, 1), QStringLiteral("300"));
+    EXPECT_EQ(grid.Cell(2, 2), QStringLiteral("2"));
+    EXPECT_TRUE(grid.Cell(3, 2).isEmpty());
+}
+
+TEST_F(TableFilesTest, FrequencyGapEndsTableButLevelGapDoesNotLoseLaterLevels)
+{
+    WriteTable(QStringLiteral("c.lim"), {QStringLiteral("Freq1=100"), QStringLiteral("Lev1=1"), QStringLiteral("Freq3=300"),
+                                         QStringLiteral("Lev3=3")});
+    ASSERT_TRUE(LoadLimitFile(grid, QStringLiteral("src/c.lim"), QLatin1Char('n'), context));
+    EXPECT_EQ(grid.Cell(1, 1), QStringLiteral("100"));
+    EXPECT_TRUE(grid.Cell(2, 1).isEmpty());
+    EXPECT_TRUE(grid.Cell(3, 1).isEmpty()); // Freq3 is never read
+
+    WriteTable(QStringLiteral("d.lim"), {QStringLiteral("Freq1=100"), QStringLiteral("Lev1=1"), QStringLiteral("Freq2=200"),
+                                         QStringLiteral("Lev2="), QStringLiteral("Freq3=300"), QStringLiteral("Lev3=3"),
+                                         QStringLiteral("Freq4=400"), QStringLiteral("Lev4=4")});
+    ASSERT_TRUE(LoadLimitFile(grid, QStringLiteral("src/d.lim"), QLatin1Char('n'), context));
+    EXPECT_TRUE(grid.Cell(2, 2).isEmpty());
+    EXPECT_EQ(grid.Cell(3, 2), QStringLiteral("3"));
+    EXPECT_EQ(grid.Cell(4, 2), QStringLiteral("4"));
+
+    // Saving it back keeps the levels after the gap.
+    ASSERT_TRUE(SaveLimitFile(grid, QStringLiteral("src/d2.lim"), context));
+    const IniFile saved(dir.path() + QStringLiteral("/src/d2.lim"));
+    EXPECT_EQ(saved.ReadString(QStringLiteral("Data"), QStringLiteral("Lev3"), QString()), QStringLiteral("3"));
+    EXPECT_EQ(saved.ReadString(QStringLiteral("Data"), QStringLiteral("Lev4"), QString()), QStringLiteral("4"));
+    EXPECT_TRUE(saved.ValueExists(QStringLiteral("Data"), QStringLiteral("Lev2")));
+}
+
+TEST_F(TableFilesTest, ModeTextsInOtherCaseLeaveTheFlagsAsTheyWere)
+{
+    WriteTable(QStringLiteral("e.lim"), {QStringLiteral("Freq1=100"), QStringLiteral("Lev1=1")}, QStringLiteral("LIN"));
+    grid.SetLevelLinear(false);
+    ASSERT_TRUE(LoadLimitFile(grid, QStringLiteral("src/e.lim"), QLatin1Char('n'), context));
+    EXPECT_FALSE(grid.LevelLinear());
+    grid.SetLevelLinear(true);
+    ASSERT_TRUE(LoadLimitFile(grid, QStringLiteral("src/e.lim"), QLatin1Char('n'), context));
+    EXPECT_TRUE(grid.LevelLinear());
+    WriteTable(QStringLiteral("f.lim"), {QStringLiteral("Freq1=100"), QStringLiteral("Lev1=1")}, QStringLiteral("log"));
+    ASSERT_TRUE(LoadLimitFile(grid, QStringLiteral("src/f.lim"), QLatin1Char('n'), context));
+    EXPECT_FALSE(grid.LevelLinear());
+}
+
+TEST_F(TableFilesTest, QuestionWordsAbortAndMissingFiles)
+{
+    WriteTable(QStringLiteral("g.amp"), {QStringLiteral("Freq1=100"), QStringLiteral("Lev1=20")});
+    grid.SetCell(1, 1, QStringLiteral("keep"));
+    dialogs.answer = false;
+    EXPECT_FALSE(LoadAmplifierFile(grid, QStringLiteral(".\\src\\g.amp"), QLatin1Char('y'), context));
+    EXPECT_EQ(grid.Cell(1, 1), QStringLiteral("keep"));
+    ASSERT_EQ(dialogs.questions.size(), 1);
+    EXPECT_EQ(dialogs.questions[0], QStringLiteral("Load Amplifier File \".\\src\\g.amp\""));
+
+    const struct {
+        bool (*reader)(TableBuffer&, const QString&, QChar, const DataFileContext&);
+        const char* word;
+    } kinds[] = {{LoadLimitFile, "Limit"},   {LoadCableFile, "Cable"},     {LoadLisnFile, "LISN"},
+                 {LoadAmplifierFile, "Amplifier"}, {LoadAntennaFile, "Antenna"}, {LoadTcFile, "TC"}};
+    for (const auto& k : kinds) {
+        dialogs.questions.clear();
+        EXPECT_FALSE(k.reader(grid, QStringLiteral("x"), QLatin1Char('y'), context));
+        ASSERT_EQ(dialogs.questions.size(), 1);
+        EXPECT_EQ(dialogs.questions[0], QStringLiteral("Load %1 File \"x\"").arg(QLatin1String(k.word)));
+    }
+
+    dialogs.answer = true;
+    EXPECT_FALSE(LoadTcFile(grid, QStringLiteral("src/missing.tc"), QLatin1Char('y'), context));
+    EXPECT_EQ(grid.Cell(1, 1), QStringLiteral("keep"));
+    EXPECT_TRUE(LoadAmplifierFile(grid, QStringLiteral("src/g.amp"), QLatin1Char('y'), context));
+    EXPECT_EQ(grid.Cell(1, 2), QStringLiteral("20"));
+}
+
+TEST_F(TableFilesTest, NamesDifferingInCaseAreFoundAndEscapingPathsRefused)
+{
+    WriteTable(QStringLiteral("Mixed.LIM"), {QStringLiteral("Freq1=100"), QStringLiteral("Lev1=7")});
+    EXPECT_TRUE(LoadLimitFile(grid, QStringLiteral(".\\SRC\\mixed.lim"), QLatin1Char('n'), context));
+    EXPECT_EQ(grid.Cell(1, 2), QStringLiteral("7"));
+    EXPECT_TRUE(datafiles::ResolveDataPath(dir.path(), QStringLiteral("src\\..\\..\\etc\\passwd")).isEmpty());
+    EXPECT_TRUE(datafiles::ResolveDataPath(dir.path(), QStringLiteral("/etc/passwd")).isEmpty());
+    EXPECT_TRUE(datafiles::ResolveDataPath(dir.path(), QStringLiteral("C:\\x.lim")).isEmpty());
+}
+
+TEST_F(TableFilesTest, TablesLongerThanTheGridGrowIt)
+{
+    QStringList data;
+    for (int n = 1; n <= 1234; ++n)
+        data << QStringLiteral("Freq%1=%2").arg(n).arg(n * 1000) << QStringLiteral("Lev%1=%2").arg(n).arg(n % 50);
+    WriteTable(QStringLiteral("long.lim"), data);
+    ASSERT_TRUE(LoadLimitFile(grid, QStringLiteral("src/long.lim"), QLatin1Char('n'), context));
+    ASSERT_GT(grid.Rows(), 1234);
+    EXPECT_EQ(grid.Cell(1234, 1), QStringLiteral("1234000"));
+    EXPECT_EQ(grid.Cell(1234, 2), QStringLiteral("34"));
+    ASSERT_TRUE(SaveLimitFile(grid, QStringLiteral("src/long2.lim"), context));
+    const IniFile saved(dir.path() + QStringLiteral("/src/long2.lim"));
+    EXPECT_EQ(saved.ReadString(QStringLiteral("Data"), QStringLiteral("Freq1234"), QString()), QStringLiteral("1234000"));
+    EXPECT_FALSE(saved.ValueExists(QStringLiteral("Data"), QStringLiteral("Freq1235")));
+}
+
+TEST_F(TableFilesTest, SavingWritesHeaderGeneralAndRowsUpToTheFirstEmptyFrequency)
+{
+    grid.SetName(QStringLiteral("My limit"));
+    grid.SetFreqLinear(true);
+    grid.SetLevelLinear(false);
+    ASSERT_TRUE(SaveLimitFile(grid, QStringLiteral("src/empty.lim"), context));
+    IniFile empty(dir.path() + QStringLiteral("/src/empty.lim"));
+    EXPECT_EQ(empty.ReadString(QStringLiteral("Application"), QStringLiteral("Software"), QString()),
+              QStringLiteral("Morvak QZ-W32-D7"));
+    EXPECT_EQ(empty.ReadString(QStringLiteral("Application"), QStringLiteral("Version"), QString()), QStringLiteral("Release"));
+    EXPECT_FALSE(empty.ReadString(QStringLiteral("Application"), QStringLiteral("Date"), QString()).isEmpty());
+    EXPECT_EQ(empty.ReadString(QStringLiteral("General"), QStringLiteral("Name"), QString()), QStringLiteral("My limit"));
+    EXPECT_EQ(empty.ReadString(QStringLiteral("General"), QStringLiteral("Freq_Interplot_Mode"), QString()), QStringLiteral("lin"));
+    EXPECT_EQ(empty.ReadString(QStringLiteral("General"), QStringLiteral("Level_Interplot_Mode"), QString()), QStringLiteral("log"));
+    EXPECT_TRUE(empty.ReadSection(QStringLiteral("Data")).isEmpty());
+
+    // A longer table first, then a shorter one over it: no stale keys survive.
+    for (int n = 1; n <= 5; ++n) {
+        grid.SetCell(n, 1, QStringLiteral("%1.000").arg(n));
+        grid.SetCell(n, 2, QString::number(n));
+    }
+    ASSERT_TRUE(SaveLimitFile(grid, QStringLiteral("src/t.lim"), context));
+    grid.ClearData();
+    grid.SetCell(1, 1, QStringLiteral("1.000"));
+    grid.SetCell(1, 2, QStringLiteral("9"));
+    grid.SetCell(3, 1, QStringLiteral("3000")); // after an empty frequency: not saved
+    ASSERT_TRUE(SaveLimitFile(grid, QStringLiteral("src/t.lim"), context));
+    const IniFile t(dir.path() + QStringLiteral("/src/t.lim"));
+    EXPECT_EQ(t.ReadSection(QStringLiteral("Data")), (QStringList{QStringLiteral("Freq1"), QStringLiteral("Lev1")}));
+    EXPECT_EQ(t.ReadString(QStringLiteral("Data"), QStringLiteral("Freq1"), QString()), QStringLiteral("1.000")); // dots kept
+}
+
+TEST_F(TableFilesTest, FailedSaveKeepsWhatWasThereAndSaysSo)
+{
+    // The chosen name is a folder with a file in it: the rename cannot replace it.
+    QDir(dir.path()).mkpath(QStringLiteral("src/busy.lim"));
+    WriteIni(dir.path() + QStringLiteral("/src/busy.lim"), QStringLiteral("inside.txt"), {QStringLiteral("x")});
+    grid.SetCell(1, 1, QStringLiteral("100"));
+    grid.SetCell(1, 2, QStringLiteral("1"));
+    EXPECT_FALSE(SaveLimitFile(grid, QStringLiteral("src/busy.lim"), context));
+    ASSERT_EQ(dialogs.errors.size(), 1);
+    EXPECT_TRUE(dialogs.errors[0].contains(QStringLiteral("busy.lim")));
+    EXPECT_TRUE(QFile::exists(dir.path() + QStringLiteral("/src/busy.lim/inside.txt")));
+    ASSERT_FALSE(messages.Lines().isEmpty());
+    EXPECT_TRUE(messages.Lines().last().startsWith(QStringLiteral("Error: ")));
+
+    EXPECT_FALSE(SaveCableFile(grid, QStringLiteral("no/such/folder/x.cac"), context));
+    EXPECT_EQ(dialogs.errors.size(), 2);
+}
+
+TEST(TableSaveDialogTest, FilterAndNameFollowTheKind)
+{
+    const SaveDialogSpec spec = TableSaveDialog(TableKindExtension(TableKind::Lisn), QStringLiteral("Lisn A"));
+    EXPECT_EQ(spec.Title, QStringLiteral("Save file"));
+    EXPECT_EQ(spec.Folder, QStringLiteral(".\\src"));
+    EXPECT_EQ(spec.Filter, QStringLiteral("lsc|*.lsc"));
+    EXPECT_EQ(spec.DefaultExt, QStringLiteral("lsc"));
+    EXPECT_EQ(spec.FileName, QStringLiteral("Lisn A"));
+    EXPECT_EQ(TableKindExtension(TableKind::Tc), QStringLiteral("tc"));
+}
+
+} // namespace
