@@ -2,10 +2,18 @@
 
 #include <QPainter>
 
+// The picture lives in the forms library's resources; a static library drops resource
+// registration unless somebody asks for it. (Must stand outside any namespace.)
+static void InitFormResources()
+{
+    Q_INIT_RESOURCE(forms);
+}
+
 TForm15::TForm15(AppContext& app) : QDialog(nullptr), app_(app)
 {
     setObjectName(QStringLiteral("Form15"));
     setWindowTitle(QStringLiteral("Function Matrix"));
+    InitFormResources();
     picture_.load(QStringLiteral(":/forms/FunctionMatrix.png"));
     resize(picture_.isNull() ? QSize(640, 480) : picture_.size());
 }
