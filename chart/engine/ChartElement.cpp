@@ -4,6 +4,30 @@
 #include "chart/engine/ChartSeriesList.h"
 #include "chart/engine/SeriesTexts.h"
 
+TCustomChartElement::TCustomChartElement()
+    : brush_(std::make_unique<TChartBrush>([this] { Repaint(); }))
+{
+}
+
+TCustomChartElement::~TCustomChartElement() = default;
+
+std::unique_ptr<TChartPen> TCustomChartElement::CreateChartPen()
+{
+    return std::make_unique<TChartPen>([this] { Repaint(); });
+}
+
+TChartPen& TCustomChartElement::Pen()
+{
+    if (!pen_)
+        pen_ = CreateChartPen();
+    return *pen_;
+}
+
+void TCustomChartElement::SetPen(const TChartPen& value)
+{
+    Pen().Assign(value);
+}
+
 void TCustomChartElement::SetActive(bool value)
 {
     SetAndRepaint(active_, value);
@@ -16,13 +40,16 @@ void TCustomChartElement::SetParentChart(ChartParent* chart)
 
 void TCustomChartElement::Repaint() const
 {
-    if (parentChart_)
+    if (parentChart_ && !Destroying())
         parentChart_->Repaint();
 }
 
 void TCustomChartElement::Assign(const TCustomChartElement& source)
 {
     active_ = source.active_;
+    brush_->Assign(*source.brush_);
+    if (source.pen_)
+        Pen().Assign(*source.pen_);
     tag_ = source.tag_;
 }
 

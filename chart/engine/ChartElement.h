@@ -1,18 +1,20 @@
 #ifndef ZENDRIK_ENGINE_CHARTELEMENT_H
 #define ZENDRIK_ENGINE_CHARTELEMENT_H
 
+#include "chart/canvas/ChartPen.h"
 #include "chart/canvas/PlotColor.h"
 #include "chart/engine/ChartComponent.h"
 
 #include <QString>
+#include <memory>
 
 class ChartParent;
 
 // A part of a chart that is drawn and can be switched off: series and tools.
 class TCustomChartElement : public ChartComponent {
 public:
-    TCustomChartElement() = default;
-    ~TCustomChartElement() override = default;
+    TCustomChartElement();
+    ~TCustomChartElement() override;
 
     QString ClassName() const override { return QStringLiteral("TCustomChartElement"); }
     virtual QString EditorClassName() const { return {}; }
@@ -23,6 +25,11 @@ public:
     virtual void SetParentChart(ChartParent* chart);
     bool ShowInEditor() const { return showInEditor_; }
     void SetShowInEditor(bool value) { showInEditor_ = value; }
+    // Pen and brush belong to the element; their changes repaint it. Setting copies.
+    TChartPen& Pen();
+    virtual void SetPen(const TChartPen& value);
+    TChartBrush& Brush() { return *brush_; }
+    void SetBrush(const TChartBrush& value) { brush_->Assign(value); }
     int Tag() const { return tag_; }
     void SetTag(int value) { tag_ = value; }
 
@@ -32,6 +39,8 @@ public:
 
 protected:
     virtual void RepaintHook() {}
+    // Series types with their own kind of pen override this; it runs on first use of Pen().
+    virtual std::unique_ptr<TChartPen> CreateChartPen();
     // Store-and-repaint: stores and repaints only on a real change.
     template <typename T>
     void SetAndRepaint(T& field, const T& value)
@@ -45,7 +54,9 @@ protected:
 
 private:
     bool active_ = true;
+    std::unique_ptr<TChartBrush> brush_;
     ChartParent* parentChart_ = nullptr;
+    std::unique_ptr<TChartPen> pen_;
     bool showInEditor_ = true;
     int tag_ = 0;
 };

@@ -378,3 +378,29 @@ TEST(ChartSeries, DirectSettersInvalidateStatistics)
     EXPECT_EQ(s.GetMaxY(), 100);
     EXPECT_EQ(s.GetMinY(), 1);
 }
+
+TEST(ChartSeries, PenAndBrushRepaintAndAreCopied)
+{
+    FakeChart chart;
+    TChartSeries& a = chart.NewSeries();
+    TChartSeries& b = chart.NewSeries();
+    int before = chart.repaints;
+    a.Pen().SetWidth(3);
+    EXPECT_EQ(chart.repaints, before + 1);
+    before = chart.repaints;
+    a.Brush().SetColor(clYellow);
+    EXPECT_EQ(chart.repaints, before + 1);
+    a.SetActive(false);
+    a.SetTag(9);
+    b.Assign(a);
+    EXPECT_EQ(b.Pen().Width(), 3);
+    EXPECT_EQ(b.Brush().Color(), clYellow);
+    EXPECT_FALSE(b.Active());
+    EXPECT_EQ(b.Tag(), 9);
+    TChartPen pen;
+    pen.SetColor(clRed);
+    b.SetPen(pen);
+    EXPECT_EQ(b.Pen().Color(), clRed);
+    pen.SetColor(clBlue);                      // the element keeps its own copy
+    EXPECT_EQ(b.Pen().Color(), clRed);
+}
