@@ -118,3 +118,33 @@ TEST(PlotMessages, LineBreaksAreSingleCarriageReturns)
 }
 
 } // namespace
+
+#include "chart/canvas/PlotFilters.h"
+
+namespace {
+
+// The filters caption themselves with texts of the table; the canvas sits below the engine, so
+// they carry the texts themselves and this keeps the two in step.
+TEST(PlotMessages, FilterDescriptionsComeFromTheTable)
+{
+    const std::vector<std::pair<const char*, PlotMsg>> expected = {
+        {"TInvertFilter", PlotMsg::FilterInvert},       {"TGrayScaleFilter", PlotMsg::FilterGrayScale},
+        {"TMosaicFilter", PlotMsg::FilterMosaic},       {"TFlipFilter", PlotMsg::FilterFlip},
+        {"TReverseFilter", PlotMsg::FilterReverse},     {"TBrightnessFilter", PlotMsg::FilterBrightness},
+        {"TContrastFilter", PlotMsg::FilterContrast},   {"TColorFilter", PlotMsg::FilterColor},
+        {"THueLumSatFilter", PlotMsg::FilterHueLumSat}, {"TBlurFilter", PlotMsg::FilterBlur},
+        {"TSharpenFilter", PlotMsg::FilterSharpen},     {"TGammaCorrectionFilter", PlotMsg::FilterGammaCorrection},
+        {"TEmbossFilter", PlotMsg::FilterEmboss},       {"TSoftenFilter", PlotMsg::FilterAntialias},
+        {"TCropFilter", PlotMsg::FilterCrop},           {"TResizeFilter", PlotMsg::FilterResize},
+        {"TRotateFilter", PlotMsg::FilterRotate},       {"TMirrorFilter", PlotMsg::FilterMirror},
+        {"TTileFilter", PlotMsg::FilterTile},           {"TBevelFilter", PlotMsg::FilterBevel},
+        {"TZoomFilter", PlotMsg::FilterZoom}};
+    ASSERT_EQ(RegisteredFilterClasses().size(), expected.size());
+    for (const auto& [name, id] : expected) {
+        const TPlotFilterClass* c = FindFilterClass(QString::fromLatin1(name));
+        ASSERT_NE(c, nullptr) << name;
+        EXPECT_EQ(c->create()->Description(), PlotMessage(id)) << name;
+    }
+}
+
+} // namespace
