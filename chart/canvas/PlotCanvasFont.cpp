@@ -88,3 +88,53 @@ void TPlotCanvas::GradientPolygon(const TPointArray& points, int lastIndex, TCus
         Brush().SetStyle(old);
     }
 }
+
+// ---- text of the device-context canvas
+
+#include "chart/canvas/PlotBlend.h"
+#include "chart/canvas/PlotCanvas3D.h"
+
+void TPlotCanvas3D::TextOut(int32_t x, int32_t y, const QString& text)
+{
+    gdi::DeviceContext* dc = GetHandle();
+    if (!dc)
+        return;
+    referenceCanvas_->RequireFont();
+#ifdef ZENDRIK_HAVE_PLOTFONT
+    if (FontObject && FontObject->HasShadow() && FontObject->Shadow().Visible() &&
+        (FontObject->Shadow().HorizSize() != 0 || FontObject->Shadow().VertSize() != 0))
+        DrawShadowedText(*dc, x, y, text);
+    // The shadow may have moved the text.
+    if (FontObject && FontObject->HasShadow() && FontObject->Shadow().Visible()) {
+        if (FontObject->Shadow().HorizSize() < 0)
+            x -= FontObject->Shadow().HorizSize();
+        if (FontObject->Shadow().VertSize() < 0)
+            y -= FontObject->Shadow().VertSize();
+    }
+#endif
+    dc->SetTextColor(ColorToRGB(Font().Color()));
+    dc->TextOut(x, y, text);
+}
+
+void TPlotCanvas3D::DrawShadowedText(gdi::DeviceContext& dc, int32_t x, int32_t y, const QString& text)
+{
+#ifdef ZENDRIK_HAVE_PLOTFONT
+    const auto& shadow = FontObject->Shadow();
+    const int32_t sx = shadow.HorizSize() > 0 ? x + shadow.HorizSize() : x;
+    const int32_t sy = shadow.VertSize() > 0 ? y + shadow.VertSize() : y;
+    std::unique_ptr<TPlotBlend> blend;
+    if (shadow.Transparency() > 0) {
+        const gdi::Size ext = dc.GetTextExtentPoint(text);
+        blend = BeginBlending(TRect{sx, sy, sx + ext.cx, sy + ext.cy}, shadow.Transparency());
+    }
+    dc.SetTextColor(ColorToRGB(shadow.Color()));
+    dc.TextOut(sx, sy, text);
+    if (blend)
+        EndBlending(std::move(blend));
+#else
+    (void)dc;
+    (void)x;
+    (void)y;
+    (void)text;
+#endif
+}

@@ -187,6 +187,8 @@ public:
     void RequireBrush();
     void RequireFont();
     void RequireAll();
+    // Marks pen, brush and font as not selected, after something selected other objects directly.
+    void ForgetSelection() { penDirty_ = brushDirty_ = fontDirty_ = true; }
 
     void MoveTo(int32_t x, int32_t y);
     void LineTo(int32_t x, int32_t y);

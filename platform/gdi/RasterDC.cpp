@@ -151,6 +151,12 @@ const QImage& RasterDC::Image() const
     return image_;
 }
 
+QImage& RasterDC::ImageForWrite()
+{
+    Image();
+    return image_;
+}
+
 void RasterDC::SetImage(const QImage& image)
 {
     if (d_->painter) {

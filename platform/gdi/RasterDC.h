@@ -25,6 +25,8 @@ public:
     void Resize(int32_t width, int32_t height);
     // The picture; finishes pending painting first.
     const QImage& Image() const;
+    // The picture for direct pixel work (blending); pending painting is finished first.
+    QImage& ImageForWrite();
     // Replaces the picture (converted to RGB32); the size follows the image.
     void SetImage(const QImage& image);
 
