@@ -1,0 +1,108 @@
+#include "datafiles/GridSeries.h"
+
+#include "app/Log.h"
+#include "app/NumberText.h"
+#include "app/TextRoutines.h"
+#include "chart/engine/ChartSeries.h"
+#include "datafiles/DataFileContext.h"
+#include "datafiles/TableBuffer.h"
+#include "datafiles/TableInterpolation.h"
+
+namespace {
+
+void LogSummary(const QString& key, int count, const DataFileContext& context)
+{
+    if (context.Debug != nullptr && context.Debug->DebugMode == 1 && context.Messages != nullptr)
+        context.Messages->Append(QStringLiteral("Info: graph ") + key + QLatin1Char(' ') +
+                                 InsertThousandDots(QString::number(count)) + QStringLiteral(" points"));
+}
+
+void LogExtremes(const GridTrace& trace, const DataFileContext& context)
+{
+    context.LogDebug(QStringLiteral("fmin=") + FloatToStr(trace.LowestFreq) + QStringLiteral(" fmax=") +
+                     FloatToStr(trace.HighestFreq));
+    context.LogDebug(QStringLiteral("pmin=") + FloatToStr(trace.LowestLevel) + QStringLiteral(" pmax=") +
+                     FloatToStr(trace.HighestLevel));
+    context.LogDebug(QStringLiteral("-----------"));
+}
+
+void Append(TChartSeries& series, const GridTrace& trace, double offset, TColor color)
+{
+    const QString noLabel;
+    const size_t n = trace.X.size();
+    for (size_t i = 0; i < n; ++i)
+        series.AddPointXY(trace.X[i], trace.Y[i] - offset, noLabel, color);
+}
+
+} // namespace
+
+QString GridSeriesKey(int mainSeriesNumber, bool withGeneratorAmp)
+{
+    switch (mainSeriesNumber) {
+    case 1: return QStringLiteral("raw1");
+    case 2: return QStringLiteral("lim1");
+    case 3: return QStringLiteral("cac");
+    case 4: return QStringLiteral("lisn");
+    case 5: return QStringLiteral("lim2");
+    case 6: return QStringLiteral("edit");
+    case 7: return QStringLiteral("7");
+    case 8: return QStringLiteral("raw2");
+    case 9: return QStringLiteral("cor2");
+    case 10: return QStringLiteral("amp");
+    case 11: return QStringLiteral("ant");
+    case 12: return QStringLiteral("trace1");
+    case 13: return QStringLiteral("trace2");
+    case 14: return QStringLiteral("gap1");
+    case 15: return QStringLiteral("gap2");
+    case 23: return withGeneratorAmp ? QStringLiteral("amptrck") : QString();
+    default: return {};
+    }
+}
+
+void InterpolateGridToSeries(TableBuffer& grid, TChartSeries& target, TColor color, bool rangeFlag,
+                             int mainSeriesNumber, const DataFileContext& context)
+{
+    GridTrace trace;
+    InterpolateGrid(grid, GridInterpolationOptions{grid.LevelLinear(), false}, trace);
+    {
+        TChartSeries::UpdateScope hold(target);
+        target.Clear();
+        Append(target, trace, 0.0, color);
+    }
+    if (trace.DataError) {
+        context.Error(kDataDefinitionError);
+        return;
+    }
+    LogSummary(GridSeriesKey(mainSeriesNumber, true), target.Count(), context);
+    if (rangeFlag) {
+        TableBuffer::PlotRange range;
+        range.StartHz = QString::number(RoundHalfEven(trace.LowestFreq));
+        range.StopHz = QString::number(RoundHalfEven(1.2 * trace.HighestFreq));
+        range.LevelMin = QString::number(RoundHalfEven(1.3 * trace.LowestLevel));
+        range.LevelMax = QString::number(RoundHalfEven(1.3 * trace.HighestLevel));
+        grid.SetRange(range);
+    }
+    LogExtremes(trace, context);
+}
+
+void ShowGridAsSeries(const TableBuffer& grid, TChartSeries& limit, TChartSeries& margin, TColor color,
+                      TColor marginColor, int marginDb, int mainSeriesNumber, const DataFileContext& context)
+{
+    GridTrace trace;
+    InterpolateGrid(grid, GridInterpolationOptions{grid.LevelLinear(), true}, trace);
+    {
+        TChartSeries::UpdateScope holdLimit(limit);
+        TChartSeries::UpdateScope holdMargin(margin);
+        limit.Clear();
+        margin.Clear();
+        Append(limit, trace, 0.0, color);
+        if (marginDb != 0)
+            Append(margin, trace, static_cast<double>(marginDb), marginColor);
+    }
+    if (trace.DataError) {
+        context.Error(kDataDefinitionError);
+        return;
+    }
+    LogSummary(GridSeriesKey(mainSeriesNumber, false), limit.Count(), context);
+    LogExtremes(trace, context);
+}
