@@ -1,0 +1,367 @@
+#include "tools/sim/SimInstrument.h"
+#include "tools/sim/SimTraces.h"
+
+#include <cmath>
+
+// The command table. Each row is a header pattern with a set and a query handler; rows added
+// later win over earlier ones. Settings the simulator does not model are stored as texts (Text)
+// so that their query gives back what was set.
+
+namespace {
+
+using Handler = SimInstrument::Handler;
+
+QString Param(const SimCall& c, int i = 0)
+{
+    return i < c.command.params.size() ? c.command.params[i] : QString();
+}
+
+// The number of parameter 0, or an error -104 in the queue.
+std::optional<double> Number(SimCall& c, int i = 0)
+{
+    if (i >= c.command.params.size()) {
+        c.inst.PushError(-109, QStringLiteral("Missing parameter"));
+        return std::nullopt;
+    }
+    auto v = scpi::ParseNumber(c.command.params[i]);
+    if (!v)
+        c.inst.PushError(-104, QStringLiteral("Data type error"));
+    return v;
+}
+
+std::optional<bool> Bool(SimCall& c, int i = 0)
+{
+    auto v = scpi::ParseBool(Param(c, i));
+    if (!v)
+        c.inst.PushError(-224, QStringLiteral("Illegal parameter value"));
+    return v;
+}
+
+void Answer(SimCall& c, const QString& text) { c.answer->append(c.inst.TextAnswer(text)); }
+
+QString NumberText(double v) { return scpi::FormatNumber(v); }
+
+// A numeric setting kept in a field of SimSettings.
+Handler SetNumber(double SimSettings::*field)
+{
+    return [field](SimCall& c) {
+        if (auto v = Number(c))
+            c.inst.State().*field = *v;
+    };
+}
+Handler GetNumber(double SimSettings::*field)
+{
+    return [field](SimCall& c) { Answer(c, NumberText(c.inst.State().*field)); };
+}
+Handler SetBool(bool SimSettings::*field)
+{
+    return [field](SimCall& c) {
+        if (auto v = Bool(c))
+            c.inst.State().*field = *v;
+    };
+}
+Handler GetBool(bool SimSettings::*field)
+{
+    return [field](SimCall& c) { Answer(c, c.inst.State().*field ? "1" : "0"); };
+}
+
+// A setting kept as text under its pattern.
+void Text(SimInstrument& inst, const QString& pattern, const QString& initial = QString())
+{
+    const QString key = pattern.toUpper();
+    inst.DefineText(key, initial);
+    inst.AddCommand(
+        pattern, [key](SimCall& c) { c.inst.State().texts.insert(key, c.command.params.join(',')); },
+        [key](SimCall& c) { Answer(c, c.inst.State().texts.value(key)); });
+}
+
+// Frequencies: start/stop are the truth; centre and span are derived.
+void SetCenter(SimCall& c)
+{
+    if (auto v = Number(c)) {
+        SimSettings& s = c.inst.State();
+        const double span = s.stopHz - s.startHz;
+        s.startHz = *v - span / 2;
+        s.stopHz = *v + span / 2;
+    }
+}
+void SetSpan(SimCall& c)
+{
+    if (auto v = Number(c)) {
+        SimSettings& s = c.inst.State();
+        const double center = (s.startHz + s.stopHz) / 2;
+        s.startHz = center - *v / 2;
+        s.stopHz = center + *v / 2;
+    }
+}
+
+double MarkerLevelDbuv(SimInstrument& inst)
+{
+    SimSettings& s = inst.State();
+    if (s.startHz == s.stopHz)
+        return inst.LevelAt(s.startHz); // zero span: the level at the centre, now
+    if (s.markerAtPeak)
+        return s.markerPeakDbuv;
+    return inst.LevelAt(s.markerHz);
+}
+
+void PeakSearch(SimCall& c)
+{
+    SimSettings& s = c.inst.State();
+    s.markerOn = true;
+    if (s.startHz == s.stopHz) {
+        s.markerHz = s.startHz;
+        s.markerAtPeak = false;
+        return;
+    }
+    const std::vector<double> t = c.inst.TraceDbuv();
+    size_t best = 0;
+    for (size_t i = 1; i < t.size(); ++i)
+        if (t[i] > t[best])
+            best = i;
+    s.markerHz = std::nearbyint(s.startHz + (s.stopHz - s.startHz) * static_cast<double>(best) / std::max<size_t>(t.size(), 1));
+    s.markerPeakDbuv = t.empty() ? 0 : t[best];
+    s.markerAtPeak = true;
+}
+
+// Marker level in the unit the family answers in: Siglent and Rigol RSA in dBm, the others in the
+// unit set.
+void MarkerY(SimCall& c)
+{
+    SimInstrument& inst = c.inst;
+    double v = MarkerLevelDbuv(inst);
+    const SimKind k = inst.Family().kind;
+    const bool dbm = k == SimKind::SiglentSsa || k == SimKind::SiglentSva || k == SimKind::RigolRsa ||
+                     inst.State().unit.compare(QStringLiteral("DBM"), Qt::CaseInsensitive) == 0;
+    if (dbm)
+        v -= 106.98;
+    if (inst.ActiveFaults().nanValue)
+        Answer(c, QStringLiteral("nan"));
+    else
+        Answer(c, scpi::FormatFixed(v, 2));
+}
+
+void SetDetector(SimCall& c) { c.inst.State().detector = Param(c).toUpper(); }
+
+// The Siglent answers its detector with the long form in mixed case.
+void SiglentDetectorQuery(SimCall& c)
+{
+    static const QList<QPair<QString, QString>> names = {{"POS", "POSitive"}, {"NEG", "NEGative"},
+                                                         {"SAMP", "SAMPle"},  {"NORMAL", "NORMAL"},
+                                                         {"AVER", "AVERage"}, {"QUAS", "QUASi"}};
+    const QString d = c.inst.State().detector;
+    for (const auto& [k, v] : names)
+        if (d.startsWith(k))
+            return Answer(c, v);
+    Answer(c, d);
+}
+
+void HamegRbw(SimCall& c)
+{
+    const QString p = Param(c).toUpper();
+    SimSettings& s = c.inst.State();
+    if (p == "C9K")
+        s.rbwHz = 9000;
+    else if (p == "C120K")
+        s.rbwHz = 120000;
+    else if (p == "C200")
+        s.rbwHz = 200;
+    else if (auto v = Number(c))
+        s.rbwHz = *v;
+}
+
+void Attenuation(SimCall& c)
+{
+    const QString p = Param(c).toUpper();
+    SimSettings& s = c.inst.State();
+    if (p == "AUTO" || p == "-1") {
+        s.attenuationAuto = true;
+        return;
+    }
+    if (auto v = Number(c)) {
+        s.attenuationDb = *v;
+        s.attenuationAuto = false;
+    }
+}
+
+void Format(SimCall& c)
+{
+    const QString p = Param(c).toUpper();
+    c.inst.State().asciiFormat = p.startsWith(QStringLiteral("ASC"));
+}
+
+} // namespace
+
+void RegisterCommonCommands(SimInstrument& inst)
+{
+    inst.AddCommand("*IDN", {}, [](SimCall& c) { Answer(c, c.inst.Family().idn); });
+    inst.AddCommand("*OPT", {}, [](SimCall& c) { Answer(c, c.inst.Family().options); });
+    inst.AddCommand("*RST", [](SimCall& c) { c.inst.Reset(); }, {});
+    inst.AddCommand("*CLS", [](SimCall& c) { c.inst.Clear(); }, {});
+    inst.AddCommand("*OPC", [](SimCall& c) { c.inst.ArmOpc(); },
+                    [](SimCall& c) {
+                        *c.waitUntilMs = std::max(*c.waitUntilMs, c.inst.SweepEndMs());
+                        Answer(c, "1");
+                    });
+    inst.AddCommand("*WAI", [](SimCall& c) { *c.waitUntilMs = std::max(*c.waitUntilMs, c.inst.SweepEndMs()); }, {});
+    inst.AddCommand("*ESR", {}, [](SimCall& c) { Answer(c, QString::number(c.inst.ReadEsr())); });
+    inst.AddCommand("*ESE", [](SimCall& c) { if (auto v = Number(c)) c.inst.Ese() = static_cast<int>(*v) & 0xFF; },
+                    [](SimCall& c) { Answer(c, QString::number(c.inst.Ese())); });
+    inst.AddCommand("*SRE", [](SimCall& c) { if (auto v = Number(c)) c.inst.Sre() = static_cast<int>(*v) & 0xFF; },
+                    [](SimCall& c) { Answer(c, QString::number(c.inst.Sre())); });
+    inst.AddCommand("*STB", {}, [](SimCall& c) { Answer(c, QString::number(c.inst.Stb())); });
+    inst.AddCommand("*TST", {}, [](SimCall& c) { Answer(c, "0"); });
+    inst.AddCommand("SYSTem:ERRor[:NEXT]", {}, [](SimCall& c) { Answer(c, c.inst.PopError()); });
+    inst.AddCommand("SYSTem:PRESet", [](SimCall& c) { c.inst.Reset(); }, {});
+    Text(inst, "SYSTem:PRESet:TYPE", "FACT");
+    inst.AddCommand("SYSTem:OPTions", {}, [](SimCall& c) { Answer(c, c.inst.Family().options); });
+    inst.AddCommand("SYSTem:CONFigure:SYSTem", {}, [](SimCall& c) { Answer(c, c.inst.Family().options); });
+    inst.AddCommand("SYSTem:CONFigure:MESSage", {}, [](SimCall& c) { Answer(c, "No message|\n"); });
+}
+
+void RegisterAnalyserCommands(SimInstrument& inst)
+{
+    // Frequency axis (Hameg without the SENSe root, which is optional everywhere).
+    inst.AddCommand("[SENSe]:FREQuency:STARt", SetNumber(&SimSettings::startHz), GetNumber(&SimSettings::startHz));
+    inst.AddCommand("[SENSe]:FREQuency:STOP", SetNumber(&SimSettings::stopHz), GetNumber(&SimSettings::stopHz));
+    inst.AddCommand("[SENSe]:FREQuency:CENTer", SetCenter,
+                    [](SimCall& c) { Answer(c, NumberText((c.inst.State().startHz + c.inst.State().stopHz) / 2)); });
+    inst.AddCommand("[SENSe]:FREQuency:SPAN", SetSpan,
+                    [](SimCall& c) { Answer(c, NumberText(c.inst.State().stopHz - c.inst.State().startHz)); });
+    inst.AddCommand("[SENSe]:FREQuency:MODE", [](SimCall& c) { c.inst.State().receiverMode = Param(c).toUpper(); },
+                    [](SimCall& c) { Answer(c, c.inst.State().receiverMode); });
+    inst.AddCommand("[SENSe]:SCAN:STARt", SetNumber(&SimSettings::scanStartHz), GetNumber(&SimSettings::scanStartHz));
+    inst.AddCommand("[SENSe]:SCAN:STOP", SetNumber(&SimSettings::scanStopHz), GetNumber(&SimSettings::scanStopHz));
+    inst.AddCommand("[SENSe]:SCAN:STEP", SetNumber(&SimSettings::scanStepHz), GetNumber(&SimSettings::scanStepHz));
+
+    // Bandwidths.
+    inst.AddCommand("[SENSe]:BANDwidth|BWIDth[:RESolution]", SetNumber(&SimSettings::rbwHz), GetNumber(&SimSettings::rbwHz));
+    inst.AddCommand("[SENSe]:BANDwidth|BWIDth:RESolution:CISPr", SetNumber(&SimSettings::rbwHz), GetNumber(&SimSettings::rbwHz));
+    inst.AddCommand("BANDwidth:RBW", HamegRbw, GetNumber(&SimSettings::rbwHz));
+    inst.AddCommand("[SENSe]:BANDwidth|BWIDth:VIDeo", SetNumber(&SimSettings::vbwHz), GetNumber(&SimSettings::vbwHz));
+    inst.AddCommand("BANDwidth:VBW", SetNumber(&SimSettings::vbwHz), GetNumber(&SimSettings::vbwHz));
+    Text(inst, "[SENSe]:BANDwidth|BWIDth:EMIFilter:STATe", "0");
+    Text(inst, "[SENSe]:BANDwidth|BWIDth:VIDeo:AUTO", "1");
+    Text(inst, "BANDwidth:VBW:AUTO", "1");
+    Text(inst, "[SENSe]:BANDwidth|BWIDth:RESolution:AUTO", "1");
+    Text(inst, "[SENSe]:BANDwidth|BWIDth:CISPr:AUTO", "1");
+    Text(inst, "[SENSe]:FILTer:TYPE", "GAUSS");
+    // The Rigol answers its EMI filter state as 0 or 1 whatever spelling was sent.
+    inst.AddCommand("[SENSe]:BANDwidth|BWIDth:EMIFilter:STATe",
+                    [](SimCall& c) {
+                        if (auto v = Bool(c))
+                            c.inst.State().texts.insert("EMIF", *v ? "1" : "0");
+                    },
+                    [](SimCall& c) { Answer(c, c.inst.State().texts.value("EMIF", "0")); });
+
+    // Sweep.
+    inst.AddCommand("[SENSe]:SWEep:TIME",
+                    [](SimCall& c) {
+                        if (auto v = Number(c)) {
+                            c.inst.State().sweepTimeS = *v;
+                            c.inst.State().sweepAuto = false;
+                        }
+                    },
+                    [](SimCall& c) { Answer(c, NumberText(c.inst.State().sweepTimeS)); });
+    inst.AddCommand("[SENSe]:SWEep:TIME:AUTO", SetBool(&SimSettings::sweepAuto), GetBool(&SimSettings::sweepAuto));
+    inst.AddCommand("[SENSe]:SWEep:POINts",
+                    [](SimCall& c) {
+                        if (auto v = Number(c); v && *v >= 1 && *v <= 100000)
+                            c.inst.State().points = static_cast<int>(*v);
+                    },
+                    [](SimCall& c) { Answer(c, QString::number(c.inst.State().points)); });
+    inst.AddCommand("[SENSe]:SWEep:MODE",
+                    [](SimCall& c) {
+                        // The Hameg starts one sweep with "SING"; the Siglent's "SWE" only names the mode.
+                        c.inst.State().texts.insert("SWEMODE", Param(c).toUpper());
+                        if (Param(c).toUpper().startsWith(QStringLiteral("SING")))
+                            c.inst.StartSweep();
+                    },
+                    [](SimCall& c) { Answer(c, c.inst.State().texts.value("SWEMODE", "SWE")); });
+    Text(inst, "QPD:DWELl:TIME", "1 ms");
+    inst.AddCommand("INITiate[:IMMediate]", [](SimCall& c) { c.inst.StartSweep(); }, {});
+    inst.AddCommand("INITiate:CONTinuous",
+                    [](SimCall& c) {
+                        if (auto v = Bool(c)) {
+                            c.inst.State().continuous = *v;
+                            if (*v)
+                                c.inst.StartSweep();
+                        }
+                    },
+                    GetBool(&SimSettings::continuous));
+    Text(inst, "INITiate:PAUSe");
+
+    // Input.
+    inst.AddCommand("[SENSe]:POWer[:RF]:ATTenuation", Attenuation, GetNumber(&SimSettings::attenuationDb));
+    inst.AddCommand("[SENSe]:POWer[:RF]:ATTenuation:AUTO", SetBool(&SimSettings::attenuationAuto),
+                    GetBool(&SimSettings::attenuationAuto));
+    inst.AddCommand("INPut:ATTenuation", Attenuation, GetNumber(&SimSettings::attenuationDb));
+    inst.AddCommand("INPut:ATTenuation:AUTO", SetBool(&SimSettings::attenuationAuto), GetBool(&SimSettings::attenuationAuto));
+    inst.AddCommand("[SENSe]:POWer[:RF]:GAIN[:STATe]", SetBool(&SimSettings::preamp), GetBool(&SimSettings::preamp));
+    inst.AddCommand("INPut:GAIN:STATe", SetBool(&SimSettings::preamp), GetBool(&SimSettings::preamp));
+    inst.AddCommand("MEASure:PAMP", SetBool(&SimSettings::preamp), GetBool(&SimSettings::preamp));
+
+    // Detector and unit.
+    inst.AddCommand("[SENSe]:DETector[:FUNCtion]", SetDetector, [](SimCall& c) { Answer(c, c.inst.State().detector); });
+    inst.AddCommand("[SENSe]:DETector:TRACe#", SetDetector, SiglentDetectorQuery);
+    inst.AddCommand("[SENSe]:DETector:TRACe#:FUNCtion", SetDetector, SiglentDetectorQuery);
+    inst.AddCommand("RMODe:DETector", SetDetector, [](SimCall& c) { Answer(c, c.inst.State().detector); });
+    inst.AddCommand("UNIT:POWer", [](SimCall& c) { c.inst.State().unit = Param(c).toUpper(); },
+                    [](SimCall& c) { Answer(c, c.inst.State().unit); });
+    inst.AddCommand("AMPLitude:UNIT", [](SimCall& c) { c.inst.State().unit = Param(c).toUpper(); },
+                    [](SimCall& c) { Answer(c, c.inst.State().unit); });
+
+    // Modes, display and calibration: kept as texts.
+    inst.AddCommand("INSTrument[:SELect]", [](SimCall& c) { c.inst.State().instrument = Param(c).toUpper(); },
+                    [](SimCall& c) { Answer(c, c.inst.State().instrument); });
+    Text(inst, "CONFigure:SANalyzer");
+    Text(inst, "[SENSe]:MODE", "SWE");
+    Text(inst, "DISPlay:WINdow:TRACe:X[:SCALe]:SPACing", "LIN");
+    Text(inst, "DISPlay:WINdow:TRACe:Y[:SCALe]:RLEVel", "0");
+    Text(inst, "DISPlay:TRACe:STYLe", "POLY");
+    Text(inst, "CALibration:AUTO", "ON");
+    Text(inst, "[SENSe]:CALibration:STATe", "ON");
+
+    // Traces.
+    inst.AddCommand("FORMat[:TRACe][:DATA]", Format,
+                    [](SimCall& c) { Answer(c, c.inst.State().asciiFormat ? "ASC" : "REAL,32"); });
+    Text(inst, "FORMat:BORDer", "NORM");
+    inst.AddCommand("TRACe#:DATA:FORMat",
+                    [](SimCall& c) { c.inst.State().asciiFormat = !Param(c).toUpper().startsWith(QStringLiteral("BIN")); },
+                    [](SimCall& c) { Answer(c, c.inst.State().asciiFormat ? "ASC" : "BIN"); });
+    inst.AddCommand("TRACe#[:DATA]", {}, [](SimCall& c) { c.answer->append(simtrace::TraceAnswer(c.inst)); });
+    Text(inst, "TRACe#:MODE", "WRIT");
+
+    // Marker 1 (the program uses no other).
+    inst.AddCommand("CALCulate#:MARKer#[:STATe]", SetBool(&SimSettings::markerOn), GetBool(&SimSettings::markerOn));
+    inst.AddCommand("MARKer#[:STATe]", SetBool(&SimSettings::markerOn), GetBool(&SimSettings::markerOn));
+    inst.AddCommand("CALCulate#:MARKer#:MAXimum", PeakSearch, {});
+    inst.AddCommand("CALCulate#:MARKer#:MAXimum:MAXimum", PeakSearch, {});
+    inst.AddCommand("CALCulate#:MARKer#:MAXimum:PEAK", PeakSearch, {});
+    inst.AddCommand("MARKer#:MAXimum:PEAK", PeakSearch, {});
+    inst.AddCommand("CALCulate#:MARKer#:AOFF", [](SimCall& c) { c.inst.State().markerOn = false; }, {});
+    Text(inst, "CALCulate#:MARKer#:PEAK:SEARch:MODE", "MAX");
+    Text(inst, "CALCulate#:MARKer#:MODE", "POS");
+    Text(inst, "CALCulate#:MARKer#:TRACe", "1");
+    Text(inst, "CALCulate#:MARKer#:X:READout", "FREQ");
+    inst.AddCommand("CALCulate#:MARKer#:X",
+                    [](SimCall& c) {
+                        if (auto v = Number(c)) {
+                            SimSettings& s = c.inst.State();
+                            // Rigol and Siglent take small numbers as a point index.
+                            s.markerHz = *v < s.points && s.stopHz > s.startHz
+                                             ? s.startHz + (s.stopHz - s.startHz) * *v / s.points
+                                             : *v;
+                            s.markerAtPeak = false;
+                        }
+                    },
+                    [](SimCall& c) { Answer(c, NumberText(c.inst.State().markerHz)); });
+    inst.AddCommand("CALCulate#:MARKer#:Y", {}, MarkerY);
+    inst.AddCommand("MARKer#:LEVel", {}, MarkerY);
+    inst.AddCommand("MARKer#:FREQuency", {}, [](SimCall& c) { Answer(c, NumberText(c.inst.State().markerHz)); });
+
+    // Tracking generator.
+    inst.AddCommand("SOURce:POWer[:LEVel][:IMMediate][:AMPLitude]", SetNumber(&SimSettings::sourceLevelDbm),
+                    GetNumber(&SimSettings::sourceLevelDbm));
+    inst.AddCommand("OUTPut[:STATe]", SetBool(&SimSettings::sourceOn), GetBool(&SimSettings::sourceOn));
+}

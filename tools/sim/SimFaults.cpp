@@ -1,0 +1,44 @@
+#include "tools/sim/SimFaults.h"
+
+QStringList SimFaults::Names()
+{
+    return {"no-answer", "block-short", "block-length", "nan", "no-sweep-end", "esr-3digit", "long-answer", "drop[=N]"};
+}
+
+bool SimFaults::Parse(const QString& list, QString* error)
+{
+    for (QString name : list.split(',', Qt::SkipEmptyParts)) {
+        name = name.trimmed().toLower();
+        if (name == "no-answer")
+            noAnswer = true;
+        else if (name == "block-short")
+            blockShort = true;
+        else if (name == "block-length")
+            blockLengthWrong = true;
+        else if (name == "nan")
+            nanValue = true;
+        else if (name == "no-sweep-end")
+            sweepNeverCompletes = true;
+        else if (name == "esr-3digit")
+            threeDigitEsr = true;
+        else if (name == "long-answer")
+            longAnswer = true;
+        else if (name == "drop")
+            dropAfter = 0;
+        else if (name.startsWith("drop=")) {
+            bool ok = false;
+            dropAfter = name.mid(5).toInt(&ok);
+            if (!ok || dropAfter < 0) {
+                if (error)
+                    *error = QStringLiteral("bad fault: ") + name;
+                return false;
+            }
+        } else {
+            if (error)
+                *error = QStringLiteral("unknown fault: ") + name + QStringLiteral(" (known: ") +
+                         Names().join(", ") + ")";
+            return false;
+        }
+    }
+    return true;
+}

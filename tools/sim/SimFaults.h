@@ -1,0 +1,23 @@
+#ifndef ZENDRIK_TOOLS_SIM_SIMFAULTS_H
+#define ZENDRIK_TOOLS_SIM_SIMFAULTS_H
+
+#include <QString>
+#include <QStringList>
+
+// Faults the simulator can play, to see the program's handling of broken instruments.
+struct SimFaults {
+    bool noAnswer = false;            // "no-answer": queries are never answered
+    bool blockShort = false;          // "block-short": trace blocks hold one value too few
+    bool blockLengthWrong = false;    // "block-length": the block header claims 4 bytes more than follow
+    bool nanValue = false;            // "nan": one trace value and marker answers are NaN
+    bool sweepNeverCompletes = false; // "no-sweep-end": *OPC / *ESR? never report completion
+    bool threeDigitEsr = false;       // "esr-3digit": *ESR? carries the power-on bit (128 + ...)
+    bool longAnswer = false;          // "long-answer": text answers padded beyond 2 KB
+    int dropAfter = -1;               // "drop" or "drop=N": close the link at the N-th next message
+
+    // Parses a comma-separated list of the names above; false with *error for an unknown name.
+    bool Parse(const QString& list, QString* error);
+    static QStringList Names();
+};
+
+#endif

@@ -1,0 +1,41 @@
+#ifndef ZENDRIK_TOOLS_SIM_SIMSPECTRUM_H
+#define ZENDRIK_TOOLS_SIM_SIMSPECTRUM_H
+
+#include <cstdint>
+#include <vector>
+
+// What the analyser "measures": a few narrow emission lines above a noise floor, the same for
+// the same seed. Levels are in dBuV at the input.
+class SimSpectrum {
+public:
+    struct Line {
+        double frequencyHz;
+        double levelDbuv;
+    };
+    struct Settings {
+        double rbwHz = 9000;
+        double attenuationDb = 10; // automatic attenuation counts as 10 dB
+        bool preamp = false;
+    };
+
+    explicit SimSpectrum(uint64_t seed, int lineCount = 12);
+
+    const std::vector<Line>& Lines() const { return lines_; }
+    uint64_t Seed() const { return seed_; }
+
+    // The noise floor without its random part, for the settings.
+    static double FloorDbuv(const Settings& s);
+    // Peak of the band [fromHz, toHz] as the analyser shows it with the settings; sweep makes
+    // the noise differ from sweep to sweep (repeatably).
+    double PeakDbuv(double fromHz, double toHz, const Settings& s, uint64_t sweep) const;
+    // A trace of `points` values: point i covers [start + i*w, start + (i+1)*w), w = span/points,
+    // which is where the program plots it.
+    std::vector<double> Trace(double startHz, double stopHz, int points, const Settings& s, uint64_t sweep) const;
+
+private:
+    double Noise(uint64_t key, uint64_t sweep) const;
+    uint64_t seed_;
+    std::vector<Line> lines_;
+};
+
+#endif

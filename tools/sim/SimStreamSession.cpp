@@ -1,0 +1,50 @@
+#include "tools/sim/SimStreamSession.h"
+
+#include "tools/sim/SimInstrument.h"
+
+SimStreamSession::SimStreamSession(SimInstrument& inst, QString transport, Writer write, Closer close,
+                                   QObject* parent)
+    : QObject(parent), inst_(inst), transport_(std::move(transport)), write_(std::move(write)), close_(std::move(close))
+{
+    timer_.setSingleShot(true);
+    connect(&timer_, &QTimer::timeout, this, &SimStreamSession::Flush);
+}
+
+void SimStreamSession::Receive(const QByteArray& bytes)
+{
+    if (closed_)
+        return;
+    input_.append(bytes);
+    qsizetype nl;
+    while ((nl = input_.indexOf('\n')) >= 0) {
+        QByteArray message = input_.left(nl);
+        input_.remove(0, nl + 1);
+        if (message.endsWith('\r'))
+            message.chop(1);
+        if (message.trimmed().isEmpty())
+            continue;
+        const SimReply r = inst_.Execute(message, transport_);
+        if (r.dropLink) {
+            closed_ = true;
+            queue_.clear();
+            close_();
+            return;
+        }
+        if (!r.bytes.isEmpty())
+            queue_.push_back({r.bytes, r.readyAtMs});
+    }
+    Flush();
+}
+
+void SimStreamSession::Flush()
+{
+    while (!queue_.empty() && !closed_) {
+        const int64_t wait = inst_.Clock().RealMsUntil(queue_.front().readyAtMs);
+        if (wait > 0) {
+            timer_.start(static_cast<int>(std::min<int64_t>(wait, 1 << 30)));
+            return;
+        }
+        write_(queue_.front().bytes);
+        queue_.pop_front();
+    }
+}

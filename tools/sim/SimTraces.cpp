@@ -1,0 +1,133 @@
+#include "tools/sim/SimTraces.h"
+
+#include "tools/sim/ScpiParser.h"
+#include "tools/sim/SimInstrument.h"
+
+#include <bit>
+#include <cmath>
+#include <cstring>
+#include <limits>
+
+namespace simtrace {
+
+namespace {
+// What the program adds to these families' dBm values; the simulator subtracts the same.
+constexpr double kRsaOffset = 106.99;
+constexpr double kSiglentOffset = 106.98;
+constexpr double kDbmOffset = 106.99;
+
+std::vector<double> Shift(std::vector<double> v, double by)
+{
+    for (double& x : v)
+        x += by;
+    return v;
+}
+} // namespace
+
+QByteArray Block(const QByteArray& data, int digits, int lengthDelta)
+{
+    const QByteArray len = QByteArray::number(static_cast<qlonglong>(data.size()) + lengthDelta);
+    const int n = digits > 0 ? digits : static_cast<int>(len.size());
+    return "#" + QByteArray::number(n) + len.rightJustified(n, '0') + data;
+}
+
+QByteArray Floats(const std::vector<double>& values, bool bigEndian)
+{
+    QByteArray out;
+    out.reserve(static_cast<qsizetype>(values.size() * 4));
+    for (double v : values) {
+        const uint32_t bits = std::bit_cast<uint32_t>(static_cast<float>(v));
+        for (int i = 0; i < 4; ++i) {
+            const int shift = bigEndian ? 24 - 8 * i : 8 * i;
+            out.append(static_cast<char>((bits >> shift) & 0xFF));
+        }
+    }
+    return out;
+}
+
+QByteArray SiglentAscii(const std::vector<double>& values, bool sva)
+{
+    QByteArray out;
+    const int decimals = sva ? 6 : 9; // 13 or 16 characters: sign, digit, point, decimals, e+XX
+    for (size_t i = 0; i < values.size(); ++i) {
+        out += scpi::FormatExponent(values[i], decimals).toLatin1();
+        if (!sva || i + 1 < values.size())
+            out += ',';
+    }
+    return out;
+}
+
+QByteArray CommaList(const std::vector<double>& values)
+{
+    QByteArray out;
+    for (size_t i = 0; i < values.size(); ++i) {
+        if (i)
+            out += ',';
+        out += std::isnan(values[i]) ? QByteArray("nan") : scpi::FormatFixed(values[i], 2).toLatin1();
+    }
+    return out;
+}
+
+QByteArray TraceAnswer(SimInstrument& inst)
+{
+    const SimSettings& s = inst.State();
+    const SimFaults& f = inst.ActiveFaults();
+    const bool dbm = s.unit.startsWith(QStringLiteral("DBM"), Qt::CaseInsensitive) &&
+                     !s.unit.startsWith(QStringLiteral("DBMV"), Qt::CaseInsensitive);
+    const SimKind kind = inst.Family().kind;
+    const bool receiver = (kind == SimKind::RsFpc || kind == SimKind::RsFph) &&
+                          s.instrument.startsWith(QStringLiteral("REC"), Qt::CaseInsensitive);
+
+    std::vector<double> v;
+    if (receiver && s.receiverMode.startsWith(QStringLiteral("FIX"), Qt::CaseInsensitive)) {
+        v = {inst.LevelAt((s.startHz + s.stopHz) / 2.0)};
+    } else if (receiver) {
+        const double step = s.scanStepHz > 0 ? s.scanStepHz : 1.0;
+        const int n = std::max(1, static_cast<int>(std::floor((s.scanStopHz - s.scanStartHz) / step)) + 1);
+        SimSpectrum::Settings ss = inst.SpectrumSettings();
+        for (int i = 0; i < n && i < 100000; ++i) {
+            const double a = s.scanStartHz + i * step;
+            v.push_back(inst.Spectrum().PeakDbuv(a, a + step, ss, inst.SweepCount()));
+        }
+    } else {
+        v = inst.TraceDbuv();
+    }
+    if (f.blockShort && !v.empty())
+        v.pop_back();
+    if (f.nanValue && !v.empty())
+        v[v.size() / 2] = std::numeric_limits<double>::quiet_NaN();
+    const int delta = f.blockLengthWrong ? 4 : 0;
+
+    switch (kind) {
+    case SimKind::RigolDsa: {
+        const auto values = dbm ? Shift(v, -kDbmOffset) : v;
+        if (s.asciiFormat)
+            return Block(CommaList(values), 9, delta);
+        return Block(Floats(values, inst.Family().bigEndian), 9, delta);
+    }
+    case SimKind::RigolRsa: {
+        const auto values = Shift(v, -kRsaOffset);
+        if (s.asciiFormat)
+            return Block(CommaList(values), 6, delta);
+        return Block(Floats(values, true), 6, delta);
+    }
+    case SimKind::SiglentSsa:
+    case SimKind::SiglentSva: {
+        QByteArray text = SiglentAscii(Shift(v, -kSiglentOffset), kind == SimKind::SiglentSva);
+        if (delta)
+            text.chop(delta);
+        return text;
+    }
+    case SimKind::Hameg:
+    case SimKind::RsFpc:
+    case SimKind::RsFph: {
+        const auto values = dbm ? Shift(v, -kDbmOffset) : v;
+        if (receiver || s.asciiFormat)
+            return CommaList(values);
+        return Block(Floats(values, false), 0, delta);
+    }
+    }
+    return {};
+}
+
+} // namespace simtrace

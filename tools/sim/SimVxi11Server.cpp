@@ -1,0 +1,451 @@
+#include "tools/sim/SimVxi11Server.h"
+
+#include "tools/sim/SimInstrument.h"
+
+#include <QDeadlineTimer>
+#include <QHash>
+#include <QPointer>
+#include <QTcpSocket>
+#include <QThread>
+#include <QTimer>
+#include <deque>
+#include <fcntl.h>
+#include <rpc/rpc.h>
+#include <rpc/pmap_clnt.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include "vxi11.h"
+
+namespace {
+
+constexpr uint32_t kAbortProgram = 0x0607B0;
+constexpr long kErrNone = 0;
+constexpr long kErrInvalidLink = 4;
+constexpr long kErrNotSupported = 8;
+constexpr long kErrTimeout = 15;
+constexpr long kFlagEnd = 8;
+constexpr long kReasonReqCnt = 1;
+constexpr long kReasonEnd = 4;
+constexpr uint32_t kMaxRecvSize = 0x100000;
+
+// Reads and writes XDR with the generated routines on memory buffers.
+template <typename T>
+bool Decode(const QByteArray& args, xdrproc_t proc, T* value)
+{
+    XDR x;
+    xdrmem_create(&x, const_cast<char*>(args.constData()), static_cast<u_int>(args.size()), XDR_DECODE);
+    const bool ok = proc(&x, value) != 0;
+    xdr_destroy(&x);
+    return ok;
+}
+
+template <typename T>
+void Free(xdrproc_t proc, T* value)
+{
+    xdr_free(proc, reinterpret_cast<char*>(value));
+}
+
+template <typename T>
+QByteArray Encode(xdrproc_t proc, T* value, qsizetype sizeHint = 0)
+{
+    QByteArray buf(sizeHint + 4096, '\0');
+    XDR x;
+    xdrmem_create(&x, buf.data(), static_cast<u_int>(buf.size()), XDR_ENCODE);
+    if (!proc(&x, value)) {
+        xdr_destroy(&x);
+        return {};
+    }
+    buf.resize(static_cast<qsizetype>(xdr_getpos(&x)));
+    xdr_destroy(&x);
+    return buf;
+}
+
+void PutU32(QByteArray& b, uint32_t v)
+{
+    const char c[4] = {static_cast<char>(v >> 24), static_cast<char>(v >> 16), static_cast<char>(v >> 8),
+                       static_cast<char>(v)};
+    b.append(c, 4);
+}
+
+uint32_t GetU32(const QByteArray& b, qsizetype at)
+{
+    const auto* p = reinterpret_cast<const unsigned char*>(b.constData() + at);
+    return (uint32_t(p[0]) << 24) | (uint32_t(p[1]) << 16) | (uint32_t(p[2]) << 8) | uint32_t(p[3]);
+}
+
+struct Link {
+    QString device;
+    QByteArray partial;
+    struct Pending {
+        QByteArray bytes;
+        double readyAtMs;
+    };
+    std::deque<Pending> out;
+};
+
+} // namespace
+
+struct SimVxi11Server::Impl {
+    SimInstrument& inst;
+    uint32_t program;
+    uint32_t version;
+    QTcpServer core;
+    QTcpServer abort;
+    QHash<long, Link> links;
+    long nextLink = 1;
+    bool registered = false;
+    int lockFd = -1;
+    SimVxi11Server* owner = nullptr;
+
+    Impl(SimInstrument& i, uint32_t p, uint32_t v) : inst(i), program(p), version(v) {}
+
+    // One connection: record-marked RPC calls, answered one at a time; a device_read that has
+    // nothing ready yet is answered later by a timer.
+    struct Conn {
+        QPointer<QTcpSocket> socket;
+        QByteArray in;
+        QByteArray record;
+        bool abortChannel = false;
+        bool readPending = false;
+        uint32_t pendingXid = 0;
+        Device_ReadParms pendingRead{};
+        QDeadlineTimer pendingDeadline;
+        QTimer* timer = nullptr;
+    };
+
+    void Accept(QTcpServer& server, bool abortChannel)
+    {
+        while (QTcpSocket* s = server.nextPendingConnection()) {
+            s->setParent(owner);
+            s->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+            auto conn = std::make_shared<Conn>();
+            conn->socket = s;
+            conn->abortChannel = abortChannel;
+            conn->timer = new QTimer(s);
+            conn->timer->setSingleShot(true);
+            QObject::connect(conn->timer, &QTimer::timeout, s, [this, conn]() { ServePendingRead(*conn); });
+            QObject::connect(s, &QTcpSocket::readyRead, s, [this, conn]() { OnData(*conn); });
+            QObject::connect(s, &QTcpSocket::disconnected, s, &QObject::deleteLater);
+        }
+    }
+
+    void OnData(Conn& c)
+    {
+        if (!c.socket)
+            return;
+        c.in.append(c.socket->readAll());
+        while (c.in.size() >= 4 && !c.readPending) {
+            const uint32_t mark = GetU32(c.in, 0);
+            const qsizetype len = static_cast<qsizetype>(mark & 0x7FFFFFFFu);
+            if (len > 16 * 1024 * 1024) {
+                c.socket->abort();
+                return;
+            }
+            if (c.in.size() < 4 + len)
+                return;
+            c.record.append(c.in.mid(4, len));
+            c.in.remove(0, 4 + len);
+            if (mark & 0x80000000u) {
+                QByteArray call;
+                call.swap(c.record);
+                HandleCall(c, call);
+                if (!c.socket)
+                    return;
+            }
+        }
+    }
+
+    void Send(Conn& c, uint32_t xid, uint32_t acceptStat, const QByteArray& results)
+    {
+        if (!c.socket)
+            return;
+        QByteArray body;
+        PutU32(body, xid);
+        PutU32(body, 1); // REPLY
+        PutU32(body, 0); // MSG_ACCEPTED
+        PutU32(body, 0); // verifier AUTH_NONE
+        PutU32(body, 0);
+        PutU32(body, acceptStat);
+        if (acceptStat == 2) { // PROG_MISMATCH: the versions we have
+            PutU32(body, version);
+            PutU32(body, version);
+        }
+        body.append(results);
+        QByteArray rec;
+        PutU32(rec, 0x80000000u | static_cast<uint32_t>(body.size()));
+        rec.append(body);
+        c.socket->write(rec);
+    }
+
+    void HandleCall(Conn& c, const QByteArray& call)
+    {
+        if (call.size() < 24)
+            return;
+        const uint32_t xid = GetU32(call, 0);
+        if (GetU32(call, 4) != 0 || GetU32(call, 8) != 2)
+            return; // not a call, or not RPC version 2: nothing sensible to answer
+        const uint32_t prog = GetU32(call, 12);
+        const uint32_t vers = GetU32(call, 16);
+        const uint32_t proc = GetU32(call, 20);
+        qsizetype at = 24;
+        for (int i = 0; i < 2; ++i) { // credential, verifier
+            if (call.size() < at + 8)
+                return;
+            const uint32_t len = GetU32(call, at + 4);
+            at += 8 + ((len + 3) & ~3u);
+        }
+        if (at > call.size())
+            return;
+        const QByteArray args = call.mid(at);
+
+        const uint32_t wantProg = c.abortChannel ? kAbortProgram : program;
+        const uint32_t wantVers = c.abortChannel ? 1 : version;
+        if (prog != wantProg)
+            return Send(c, xid, 1, {}); // PROG_UNAVAIL
+        if (vers != wantVers)
+            return Send(c, xid, 2, {});
+        if (proc == 0)
+            return Send(c, xid, 0, {}); // the null procedure answers nothing
+        if (c.abortChannel) {
+            Device_Error e{kErrNone};
+            return Send(c, xid, 0, Encode(reinterpret_cast<xdrproc_t>(xdr_Device_Error), &e));
+        }
+        switch (proc) {
+        case 10: return CreateLink(c, xid, args);
+        case 11: return Write(c, xid, args);
+        case 12: return Read(c, xid, args);
+        case 13: return ReadStb(c, xid, args);
+        case 15: return Clear(c, xid, args);
+        case 23: return DestroyLink(c, xid, args);
+        case 14: case 16: case 17: case 18: case 19: case 20: {
+            Device_Error e{kErrNone};
+            return Send(c, xid, 0, Encode(reinterpret_cast<xdrproc_t>(xdr_Device_Error), &e));
+        }
+        case 22: {
+            Device_DocmdResp r{};
+            r.error = kErrNotSupported;
+            return Send(c, xid, 0, Encode(reinterpret_cast<xdrproc_t>(xdr_Device_DocmdResp), &r));
+        }
+        case 25: case 26: {
+            Device_Error e{kErrNotSupported};
+            return Send(c, xid, 0, Encode(reinterpret_cast<xdrproc_t>(xdr_Device_Error), &e));
+        }
+        default: return Send(c, xid, 3, {}); // PROC_UNAVAIL
+        }
+    }
+
+    void CreateLink(Conn& c, uint32_t xid, const QByteArray& args)
+    {
+        Create_LinkParms p{};
+        if (!Decode(args, reinterpret_cast<xdrproc_t>(xdr_Create_LinkParms), &p))
+            return Send(c, xid, 4, {}); // GARBAGE_ARGS
+        const long id = nextLink++;
+        links.insert(id, Link{QString::fromLatin1(p.device ? p.device : ""), {}, {}});
+        Free(reinterpret_cast<xdrproc_t>(xdr_Create_LinkParms), &p);
+        Create_LinkResp r{};
+        r.error = kErrNone;
+        r.lid = id;
+        r.abortPort = abort.serverPort();
+        r.maxRecvSize = kMaxRecvSize;
+        Send(c, xid, 0, Encode(reinterpret_cast<xdrproc_t>(xdr_Create_LinkResp), &r));
+    }
+
+    void Write(Conn& c, uint32_t xid, const QByteArray& args)
+    {
+        Device_WriteParms p{};
+        if (!Decode(args, reinterpret_cast<xdrproc_t>(xdr_Device_WriteParms), &p))
+            return Send(c, xid, 4, {});
+        Device_WriteResp r{};
+        auto it = links.find(p.lid);
+        if (it == links.end()) {
+            r.error = kErrInvalidLink;
+        } else {
+            it->partial.append(p.data.data_val, static_cast<qsizetype>(p.data.data_len));
+            r.size = p.data.data_len;
+            // END ends the message; a client that never sets it still ends its lines with LF.
+            if ((p.flags & kFlagEnd) || it->partial.endsWith('\n')) {
+                QByteArray message;
+                message.swap(it->partial);
+                while (message.endsWith('\n') || message.endsWith('\r'))
+                    message.chop(1);
+                const SimReply reply = inst.Execute(message, QStringLiteral("vxi11"));
+                if (reply.dropLink) {
+                    Free(reinterpret_cast<xdrproc_t>(xdr_Device_WriteParms), &p);
+                    links.erase(it);
+                    if (c.socket)
+                        c.socket->abort();
+                    return;
+                }
+                if (!reply.bytes.isEmpty())
+                    it->out.push_back({reply.bytes, reply.readyAtMs});
+            }
+        }
+        Free(reinterpret_cast<xdrproc_t>(xdr_Device_WriteParms), &p);
+        Send(c, xid, 0, Encode(reinterpret_cast<xdrproc_t>(xdr_Device_WriteResp), &r));
+    }
+
+    void Read(Conn& c, uint32_t xid, const QByteArray& args)
+    {
+        Device_ReadParms p{};
+        if (!Decode(args, reinterpret_cast<xdrproc_t>(xdr_Device_ReadParms), &p))
+            return Send(c, xid, 4, {});
+        c.readPending = true;
+        c.pendingXid = xid;
+        c.pendingRead = p;
+        c.pendingDeadline = QDeadlineTimer(static_cast<qint64>(std::min<u_long>(p.io_timeout, 0x7FFFFFFF)));
+        ServePendingRead(c);
+    }
+
+    void ServePendingRead(Conn& c)
+    {
+        if (!c.readPending || !c.socket)
+            return;
+        const Device_ReadParms& p = c.pendingRead;
+        Device_ReadResp r{};
+        auto it = links.find(p.lid);
+        QByteArray data;
+        if (it == links.end()) {
+            r.error = kErrInvalidLink;
+        } else {
+            int64_t wait = -1;
+            if (!it->out.empty())
+                wait = inst.Clock().RealMsUntil(it->out.front().readyAtMs);
+            if (wait != 0) {
+                // Nothing to give yet: answer when it is ready or when the client's time-out ends.
+                const int64_t left = c.pendingDeadline.remainingTime();
+                if (left > 0) {
+                    c.timer->start(static_cast<int>(wait < 0 ? left : std::min(wait, left)));
+                    return;
+                }
+                r.error = kErrTimeout;
+            } else {
+                Link::Pending& head = it->out.front();
+                const qsizetype n = std::min<qsizetype>(head.bytes.size(), static_cast<qsizetype>(p.requestSize));
+                data = head.bytes.left(n);
+                head.bytes.remove(0, n);
+                if (head.bytes.isEmpty()) {
+                    it->out.pop_front();
+                    r.reason = kReasonEnd;
+                } else {
+                    r.reason = kReasonReqCnt;
+                }
+            }
+        }
+        r.data.data_len = static_cast<u_int>(data.size());
+        r.data.data_val = data.data();
+        c.readPending = false;
+        Send(c, c.pendingXid, 0, Encode(reinterpret_cast<xdrproc_t>(xdr_Device_ReadResp), &r, data.size()));
+        // Calls that arrived while the read waited.
+        if (!c.in.isEmpty())
+            QTimer::singleShot(0, c.socket, [this, &c]() { OnData(c); });
+    }
+
+    void ReadStb(Conn& c, uint32_t xid, const QByteArray& args)
+    {
+        Device_GenericParms p{};
+        if (!Decode(args, reinterpret_cast<xdrproc_t>(xdr_Device_GenericParms), &p))
+            return Send(c, xid, 4, {});
+        Device_ReadStbResp r{};
+        if (!links.contains(p.lid)) {
+            r.error = kErrInvalidLink;
+        } else {
+            const SimReply reply = inst.Execute("*STB?", QStringLiteral("vxi11"));
+            r.stb = static_cast<u_char>(reply.bytes.trimmed().toInt());
+        }
+        Send(c, xid, 0, Encode(reinterpret_cast<xdrproc_t>(xdr_Device_ReadStbResp), &r));
+    }
+
+    void Clear(Conn& c, uint32_t xid, const QByteArray& args)
+    {
+        Device_GenericParms p{};
+        if (!Decode(args, reinterpret_cast<xdrproc_t>(xdr_Device_GenericParms), &p))
+            return Send(c, xid, 4, {});
+        Device_Error e{kErrNone};
+        auto it = links.find(p.lid);
+        if (it == links.end()) {
+            e.error = kErrInvalidLink;
+        } else {
+            it->out.clear();
+            it->partial.clear();
+        }
+        Send(c, xid, 0, Encode(reinterpret_cast<xdrproc_t>(xdr_Device_Error), &e));
+    }
+
+    void DestroyLink(Conn& c, uint32_t xid, const QByteArray& args)
+    {
+        Device_Link lid = 0;
+        if (!Decode(args, reinterpret_cast<xdrproc_t>(xdr_Device_Link), &lid))
+            return Send(c, xid, 4, {});
+        Device_Error e{links.remove(lid) ? kErrNone : kErrInvalidLink};
+        Send(c, xid, 0, Encode(reinterpret_cast<xdrproc_t>(xdr_Device_Error), &e));
+    }
+};
+
+SimVxi11Server::SimVxi11Server(SimInstrument& inst, uint32_t program, uint32_t version, QObject* parent)
+    : QObject(parent), impl_(std::make_unique<Impl>(inst, program, version))
+{
+    impl_->owner = this;
+    connect(&impl_->core, &QTcpServer::newConnection, this, [this]() { impl_->Accept(impl_->core, false); });
+    connect(&impl_->abort, &QTcpServer::newConnection, this, [this]() { impl_->Accept(impl_->abort, true); });
+}
+
+SimVxi11Server::~SimVxi11Server()
+{
+    if (impl_->registered)
+        pmap_unset(impl_->program, impl_->version);
+    if (impl_->lockFd >= 0)
+        ::close(impl_->lockFd); // releases the lock
+}
+
+bool SimVxi11Server::Listen(const QHostAddress& address, quint16 port, QString* error)
+{
+    if (!impl_->core.listen(address, port) || !impl_->abort.listen(address, 0)) {
+        if (error)
+            *error = impl_->core.errorString();
+        return false;
+    }
+    return true;
+}
+
+quint16 SimVxi11Server::Port() const { return impl_->core.serverPort(); }
+quint16 SimVxi11Server::AbortPort() const { return impl_->abort.serverPort(); }
+uint32_t SimVxi11Server::Program() const { return impl_->program; }
+uint32_t SimVxi11Server::Version() const { return impl_->version; }
+bool SimVxi11Server::Registered() const { return impl_->registered; }
+
+bool SimVxi11Server::Register(QString* error, int lockWaitMs)
+{
+    const QByteArray lockPath = QStringLiteral("/tmp/zendrik-sim-vxi11-%1-%2.lock")
+                                    .arg(impl_->program, 0, 16)
+                                    .arg(impl_->version)
+                                    .toLatin1();
+    impl_->lockFd = ::open(lockPath.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    if (impl_->lockFd < 0) {
+        if (error)
+            *error = QStringLiteral("cannot open the lock file ") + QString::fromLatin1(lockPath);
+        return false;
+    }
+    QDeadlineTimer deadline(lockWaitMs);
+    while (::flock(impl_->lockFd, LOCK_EX | LOCK_NB) != 0) {
+        if (deadline.hasExpired()) {
+            if (error)
+                *error = QStringLiteral("another simulator holds VXI-11 program 0x%1 (lock %2)")
+                             .arg(impl_->program, 0, 16)
+                             .arg(QString::fromLatin1(lockPath));
+            ::close(impl_->lockFd);
+            impl_->lockFd = -1;
+            return false;
+        }
+        QThread::msleep(50);
+    }
+    // Holding the lock, any registration left behind is stale (a process that died).
+    pmap_unset(impl_->program, impl_->version);
+    if (!pmap_set(impl_->program, impl_->version, IPPROTO_TCP, Port())) {
+        if (error)
+            *error = QStringLiteral("the portmapper refused the registration; is rpcbind running? (rpcbind -w)");
+        return false;
+    }
+    impl_->registered = true;
+    return true;
+}
