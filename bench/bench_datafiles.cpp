@@ -1,0 +1,72 @@
+#include "chart/engine/ChartParent.h"
+#include "chart/engine/ChartSeries.h"
+#include "chart/engine/ChartSeriesList.h"
+#include "chart/engine/ChartTools.h"
+#include "datafiles/DataFileContext.h"
+#include "datafiles/GridSeries.h"
+#include "datafiles/TableBuffer.h"
+#include "datafiles/TableInterpolation.h"
+
+#include <benchmark/benchmark.h>
+
+// A 9 kHz - 3 GHz limit line (749,998 points on the 4 kHz grid) with its margin line.
+namespace {
+
+class BenchChart : public ChartParent {
+public:
+    void Repaint() override { ++repaints; }
+    TChartSeriesList& SeriesList() override { return list; }
+    TChartTools& Tools() override { return tools; }
+    TChartSeriesList list;
+    TChartTools tools;
+    int repaints = 0;
+};
+
+void FillLimit(TableBuffer& grid, bool linear)
+{
+    // A sloped line in every pair, so the flat-segment shortcut does not apply.
+    const char* rows[][2] = {{"9.000", "110"},          {"150.000", "80"},          {"500.000", "66"},
+                             {"30.000.000", "60"},      {"230.000.000", "47"},     {"1.000.000.000", "57"},
+                             {"3.000.000.000", "74"}};
+    for (int i = 0; i < 7; ++i) {
+        grid.SetCell(i + 1, 1, QLatin1String(rows[i][0]));
+        grid.SetCell(i + 1, 2, QLatin1String(rows[i][1]));
+    }
+    grid.SetLevelLinear(linear);
+}
+
+void BM_InterpolateGridArrays(benchmark::State& state)
+{
+    TableBuffer grid;
+    FillLimit(grid, state.range(0) != 0);
+    GridTrace trace;
+    for (auto _ : state) {
+        InterpolateGrid(grid, GridInterpolationOptions{grid.LevelLinear(), true}, trace);
+        benchmark::DoNotOptimize(trace.Y.data());
+    }
+    state.counters["points"] = static_cast<double>(trace.X.size());
+}
+BENCHMARK(BM_InterpolateGridArrays)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+void BM_ShowGridAsSeriesWithMargin(benchmark::State& state)
+{
+    TableBuffer grid;
+    FillLimit(grid, state.range(0) != 0);
+    BenchChart chart;
+    TChartSeries limit;
+    TChartSeries margin;
+    limit.SetParentChart(&chart);
+    margin.SetParentChart(&chart);
+    DataFileContext context;
+    for (auto _ : state) {
+        ShowGridAsSeries(grid, limit, margin, 0x0000FF, 0x00FF00, 6, 2, context);
+        benchmark::DoNotOptimize(margin.Count());
+    }
+    state.counters["points"] = static_cast<double>(limit.Count());
+    state.counters["repaints_per_fill"] = static_cast<double>(chart.repaints) / static_cast<double>(state.iterations());
+}
+BENCHMARK(BM_ShowGridAsSeriesWithMargin)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+BENCHMARK_MAIN();
