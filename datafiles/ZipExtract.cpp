@@ -13,6 +13,10 @@ namespace datafiles {
 
 namespace {
 
+// No default-data file comes near this; a larger size in an entry header is a damaged archive
+// and must not make us allocate gigabytes.
+constexpr zip_uint64_t kMaxEntryBytes = 64u * 1024u * 1024u;
+
 struct ZipCloser {
     void operator()(zip_t* z) const { zip_discard(z); }
 };
@@ -81,6 +85,10 @@ ZipExtractResult ExtractZip(const QByteArray& archive, const QString& targetFold
         const QString name = QString::fromUtf8(st.name);
         if (!IsSafeEntryName(name)) {
             result.Errors << QStringLiteral("entry refused (absolute or with \"..\"): ") + name;
+            continue;
+        }
+        if ((st.valid & ZIP_STAT_SIZE) != 0 && st.size > kMaxEntryBytes) {
+            result.Errors << QStringLiteral("entry too large: ") + name;
             continue;
         }
         QString n = name;

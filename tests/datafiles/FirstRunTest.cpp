@@ -173,3 +173,19 @@ TEST(ZipExtractTest, EntryNameRules)
 }
 
 } // namespace
+
+namespace {
+
+TEST(ZipExtractTest, EntriesDeclaringHugeSizesAreRefused)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const datafiles::ZipExtractResult r = datafiles::ExtractZip(TestZip("oversized_entry.zip"), dir.path());
+    EXPECT_FALSE(r.Ok);
+    EXPECT_EQ(r.FilesWritten, 0);
+    ASSERT_EQ(r.Errors.size(), 1);
+    EXPECT_TRUE(r.Errors[0].startsWith(QStringLiteral("entry too large")));
+    EXPECT_TRUE(QDir(dir.path()).isEmpty());
+}
+
+} // namespace

@@ -33,3 +33,16 @@ for name, linear in [('small_table_lin.txt', True), ('small_table_log.txt', Fals
         f.write('# kHz level\n')
         for k, y in grid(linear):
             f.write('%d %.12f\n' % (k, y))
+
+# Archives for the extraction tests: unsafe names, nested folders, an entry too large to accept.
+import zipfile
+
+def make_zip(name, entries, compress=zipfile.ZIP_STORED):
+    with zipfile.ZipFile(name, 'w', compress) as z:
+        for n, d in entries:
+            z.writestr(zipfile.ZipInfo(n, date_time=(2026, 1, 1, 0, 0, 0)), d, compress_type=compress)
+
+make_zip('unsafe_dotdot.zip', [('good.lim', b'[General]\r\nName=good\r\n'), ('../escaped.lim', b'x')])
+make_zip('unsafe_absolute.zip', [('good.lim', b'[General]\r\nName=good\r\n'), ('/tmp/zendrik_absolute_entry.lim', b'x')])
+make_zip('nested_ok.zip', [('a.lim', b'[General]\r\nName=a\r\n'), ('sub/', b''), ('sub/b.seg', b'[General]\r\nName=b\r\n')])
+make_zip('oversized_entry.zip', [('big.lim', b'\0' * (65 * 1024 * 1024))], zipfile.ZIP_DEFLATED)
