@@ -492,8 +492,10 @@ static QPen QtPen(const Pen& pen, int rop)
 }
 
 // Qt draws one-pixel aliased strokes to the right of and below the geometry, wide ones centred on
-// it; the half-pixel shift centres wide pens on the pixels the coordinates name.
-static double StrokeShift(const Pen& pen) { return pen.width > 1 ? 0.5 : 0.0; }
+// it; the (almost) half-pixel shift centres wide pens on the pixels the coordinates name. Slightly
+// less than a half keeps pixel centres off the edges, where ties would be broken unevenly.
+constexpr double kCentreShift = 0.5 - 1.0 / 32.0;
+static double StrokeShift(const Pen& pen) { return pen.width > 1 ? kCentreShift : 0.0; }
 
 static QBrush QtBrush(const Brush& brush, COLORREF textColor)
 {
@@ -716,7 +718,7 @@ static void DrawShape(RasterDC::Impl& d, QImage& image, const Pen& pen, const Br
     // smaller extent on the right and bottom, as the device always drew it.
     {
         PainterScope fillScope(p);
-        p.translate(nullPenSmaller && noPen ? 0.0 : 0.5, nullPenSmaller && noPen ? 0.0 : 0.5);
+        p.translate(nullPenSmaller && noPen ? 0.0 : kCentreShift, nullPenSmaller && noPen ? 0.0 : kCentreShift);
         FillWithBrush(p, outline, brush, rop, bkMode, bkColor, textColor);
     }
     if (noPen)

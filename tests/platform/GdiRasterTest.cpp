@@ -1,0 +1,707 @@
+#include "platform/gdi/RasterDC.h"
+
+#include <QImage>
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+
+using namespace gdi;
+
+namespace {
+
+constexpr COLORREF kWhite = 0xFFFFFF;
+constexpr COLORREF kBlack = 0x000000;
+constexpr COLORREF kRed = RGB(255, 0, 0);
+constexpr COLORREF kGreen = RGB(0, 255, 0);
+constexpr COLORREF kBlue = RGB(0, 0, 255);
+
+Pen CosmeticPen(COLORREF color, uint32_t style = PS_SOLID)
+{
+    Pen p;
+    p.style = style;
+    p.width = 1;
+    p.color = color;
+    return p;
+}
+
+Pen WidePen(COLORREF color, int width, uint32_t style)
+{
+    Pen p;
+    p.style = PS_GEOMETRIC | style;
+    p.width = width;
+    p.color = color;
+    return p;
+}
+
+Brush SolidBrush(COLORREF color)
+{
+    Brush b;
+    b.style = BS_SOLID;
+    b.color = color;
+    return b;
+}
+
+Brush NullBrush()
+{
+    Brush b;
+    b.style = BS_NULL;
+    return b;
+}
+
+// Which pixels of a row differ from white, as a string of '#' and '.'.
+std::string Row(const RasterDC& dc, int y, int x0, int x1)
+{
+    std::string s;
+    for (int x = x0; x < x1; ++x)
+        s += dc.GetPixel(x, y) == kWhite ? '.' : '#';
+    return s;
+}
+
+std::string Column(const RasterDC& dc, int x, int y0, int y1)
+{
+    std::string s;
+    for (int y = y0; y < y1; ++y)
+        s += dc.GetPixel(x, y) == kWhite ? '.' : '#';
+    return s;
+}
+
+int CountIf(const RasterDC& dc, const std::function<bool(int, int, COLORREF)>& pred)
+{
+    int n = 0;
+    for (int y = 0; y < dc.Height(); ++y)
+        for (int x = 0; x < dc.Width(); ++x)
+            if (pred(x, y, dc.GetPixel(x, y)))
+                ++n;
+    return n;
+}
+
+struct Box {
+    int left = 1 << 30, top = 1 << 30, right = -1, bottom = -1;   // inclusive ink bounds
+    bool empty() const { return right < 0; }
+};
+
+Box InkBox(const RasterDC& dc, COLORREF background = kWhite)
+{
+    Box b;
+    for (int y = 0; y < dc.Height(); ++y)
+        for (int x = 0; x < dc.Width(); ++x)
+            if (dc.GetPixel(x, y) != background) {
+                b.left = std::min(b.left, x);
+                b.right = std::max(b.right, x);
+                b.top = std::min(b.top, y);
+                b.bottom = std::max(b.bottom, y);
+            }
+    return b;
+}
+
+void FillAll(RasterDC& dc, COLORREF color)
+{
+    dc.FillRect(Rect{0, 0, dc.Width(), dc.Height()}, SolidBrush(color));
+}
+
+} // namespace
+
+TEST(GdiRaster, NewPictureIsWhiteRgb32AtRatioOneAndNeverEmpty)
+{
+    RasterDC dc(7, 5);
+    const QImage& img = dc.Image();
+    EXPECT_EQ(img.format(), QImage::Format_RGB32);
+    EXPECT_EQ(img.devicePixelRatio(), 1.0);
+    EXPECT_EQ(img.size(), QSize(7, 5));
+    EXPECT_EQ(CountIf(dc, [](int, int, COLORREF c) { return c != kWhite; }), 0);
+
+    RasterDC empty(0, 0);
+    EXPECT_FALSE(empty.Image().isNull());
+    EXPECT_EQ(empty.Image().size(), QSize(1, 1));
+    dc.Resize(-3, 0);
+    EXPECT_EQ(dc.Image().size(), QSize(1, 1));
+}
+
+TEST(GdiRaster, LineToLeavesOutItsLastPixel)
+{
+    RasterDC dc(12, 12);
+    dc.SelectPen(CosmeticPen(kBlack));
+    dc.MoveToEx(2, 5);
+    dc.LineTo(8, 5);
+    EXPECT_EQ(Row(dc, 5, 0, 12), "..######....");
+    EXPECT_EQ(dc.GetCurrentPosition(), (Point{8, 5}));
+
+    dc.MoveToEx(10, 8);
+    dc.LineTo(10, 2);   // upwards: 8..3 drawn, 2 left out
+    EXPECT_EQ(Column(dc, 10, 0, 12), "...######...");
+
+    RasterDC diag(8, 8);
+    diag.SelectPen(CosmeticPen(kBlack));
+    diag.MoveToEx(0, 0);
+    diag.LineTo(5, 5);
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(diag.GetPixel(i, i), kBlack) << i;
+    EXPECT_EQ(diag.GetPixel(5, 5), kWhite);
+    EXPECT_EQ(CountIf(diag, [](int, int, COLORREF c) { return c != kWhite; }), 5);
+}
+
+TEST(GdiRaster, PolylineDrawsEveryJointOnceSoXorLeavesNoHoles)
+{
+    RasterDC dc(12, 12);
+    dc.SelectPen(CosmeticPen(kWhite));
+    dc.SetROP2(R2_XORPEN);   // white XOR white = black; a pixel drawn twice would be white again
+    const Point pts[] = {{1, 1}, {8, 1}, {8, 8}, {1, 8}};
+    dc.Polyline(pts, 4);
+    EXPECT_EQ(Row(dc, 1, 0, 12), ".########...");
+    EXPECT_EQ(Column(dc, 8, 0, 12), ".########...");
+    EXPECT_EQ(Row(dc, 8, 0, 12), "..#######...");   // the final point (1, 8) is left out
+}
+
+TEST(GdiRaster, RectangleTreatsRightAndBottomAsExclusive)
+{
+    RasterDC dc(10, 8);
+    dc.SelectPen(CosmeticPen(kBlack));
+    dc.SelectBrush(SolidBrush(kRed));
+    dc.Rectangle(2, 2, 8, 6);
+    for (int x = 2; x < 8; ++x) {
+        EXPECT_EQ(dc.GetPixel(x, 2), kBlack) << x;
+        EXPECT_EQ(dc.GetPixel(x, 5), kBlack) << x;
+        EXPECT_EQ(dc.GetPixel(x, 6), kWhite) << x;
+    }
+    for (int y = 2; y < 6; ++y) {
+        EXPECT_EQ(dc.GetPixel(2, y), kBlack);
+        EXPECT_EQ(dc.GetPixel(7, y), kBlack);
+        EXPECT_EQ(dc.GetPixel(8, y), kWhite);
+    }
+    EXPECT_EQ(dc.GetPixel(3, 3), kRed);
+    EXPECT_EQ(dc.GetPixel(6, 4), kRed);
+    EXPECT_EQ(CountIf(dc, [](int, int, COLORREF c) { return c == kRed; }), 4 * 2);
+}
+
+TEST(GdiRaster, RectangleWithoutPenFillsOnePixelShort)
+{
+    RasterDC dc(10, 8);
+    Pen none;
+    none.style = PS_NULL;
+    dc.SelectPen(none);
+    dc.SelectBrush(SolidBrush(kBlue));
+    dc.Rectangle(1, 1, 6, 4);
+    EXPECT_EQ(CountIf(dc, [](int, int, COLORREF c) { return c == kBlue; }), 4 * 2);
+    EXPECT_EQ(dc.GetPixel(1, 1), kBlue);
+    EXPECT_EQ(dc.GetPixel(4, 2), kBlue);
+    EXPECT_EQ(dc.GetPixel(5, 2), kWhite);
+    EXPECT_EQ(dc.GetPixel(4, 3), kWhite);
+}
+
+TEST(GdiRaster, FillRectAndPatBltFillExactlyTheRectangle)
+{
+    RasterDC dc(8, 8);
+    dc.FillRect(Rect{1, 1, 4, 3}, SolidBrush(kRed));
+    EXPECT_EQ(CountIf(dc, [](int, int, COLORREF c) { return c == kRed; }), 6);
+    EXPECT_EQ(dc.GetPixel(3, 2), kRed);
+    EXPECT_EQ(dc.GetPixel(4, 2), kWhite);
+    EXPECT_EQ(dc.GetPixel(3, 3), kWhite);
+
+    dc.FillRect(Rect{5, 5, 5, 8}, SolidBrush(kRed));   // empty: nothing
+    dc.FillRect(Rect{6, 6, 5, 5}, SolidBrush(kRed));   // inverted: nothing
+    EXPECT_EQ(CountIf(dc, [](int, int, COLORREF c) { return c == kRed; }), 6);
+
+    dc.SelectBrush(SolidBrush(kBlue));
+    dc.PatBlt(7, 7, -2, -3, PATCOPY);   // negative extents count back from the point
+    EXPECT_EQ(CountIf(dc, [](int, int, COLORREF c) { return c == kBlue; }), 6);
+    EXPECT_EQ(dc.GetPixel(5, 4), kBlue);
+    EXPECT_EQ(dc.GetPixel(6, 6), kBlue);
+    EXPECT_EQ(dc.GetPixel(7, 6), kWhite);
+
+    dc.PatBlt(0, 0, 8, 8, DSTINVERT);
+    EXPECT_EQ(dc.GetPixel(0, 0), kBlack);
+    EXPECT_EQ(dc.GetPixel(5, 4), RGB(255, 255, 0));
+}
+
+TEST(GdiRaster, EllipseStaysInsideItsExclusiveBox)
+{
+    RasterDC dc(14, 14);
+    dc.SelectPen(CosmeticPen(kBlack));
+    dc.SelectBrush(SolidBrush(kRed));
+    dc.Ellipse(1, 1, 12, 12);
+    const Box b = InkBox(dc);
+    EXPECT_EQ(b.left, 1);
+    EXPECT_EQ(b.top, 1);
+    EXPECT_EQ(b.right, 11);
+    EXPECT_EQ(b.bottom, 11);
+    EXPECT_EQ(dc.GetPixel(6, 6), kRed);     // filled inside
+    EXPECT_EQ(dc.GetPixel(1, 1), kWhite);   // corners of the box stay clear
+    EXPECT_EQ(dc.GetPixel(11, 11), kWhite);
+}
+
+TEST(GdiRaster, CosmeticPenStylesFollowTheirPatterns)
+{
+    struct Case {
+        uint32_t style;
+        std::vector<uint32_t> user;
+        std::string expected;
+    };
+    const std::vector<Case> cases = {
+        {PS_DOT, {}, "###...###...###...###...##"},
+        {PS_DASH, {}, "##################......##"},
+        {PS_DASHDOT, {}, "#########......###......##"},
+        {PS_DASHDOTDOT, {}, "#########...###...###...##"},
+        {PS_ALTERNATE, {}, "#.#.#.#.#.#.#.#.#.#.#.#.#."},
+        {PS_USERSTYLE, {2, 3}, "##...##...##...##...##...#"},
+        {PS_USERSTYLE, {0, 3}, "#..#..#..#..#..#..#..#..#."},   // a zero dash is a single dot
+    };
+    for (const Case& c : cases) {
+        RasterDC dc(30, 3);
+        dc.SetBkMode(TRANSPARENT);
+        Pen p = CosmeticPen(kBlack, c.style);
+        p.userStyle = c.user;
+        dc.SelectPen(p);
+        dc.MoveToEx(0, 1);
+        dc.LineTo(26, 1);
+        EXPECT_EQ(Row(dc, 1, 0, 26), c.expected) << "style " << c.style;
+    }
+}
+
+TEST(GdiRaster, StyleRunsOnAcrossLineToAndRestartsAtMoveTo)
+{
+    RasterDC dc(20, 4);
+    dc.SetBkMode(TRANSPARENT);
+    dc.SelectPen(CosmeticPen(kBlack, PS_DOT));
+    dc.MoveToEx(0, 1);
+    dc.LineTo(4, 1);
+    dc.LineTo(12, 1);
+    EXPECT_EQ(Row(dc, 1, 0, 12), "###...###...");
+    dc.MoveToEx(4, 2);
+    dc.LineTo(12, 2);
+    EXPECT_EQ(Row(dc, 2, 4, 12), "###...##");
+}
+
+TEST(GdiRaster, OpaqueBackgroundFillsTheGapsOfStyledPens)
+{
+    RasterDC dc(12, 3);
+    dc.SetBkMode(OPAQUE);
+    dc.SetBkColor(kRed);
+    dc.SelectPen(CosmeticPen(kBlack, PS_DOT));
+    dc.MoveToEx(0, 1);
+    dc.LineTo(12, 1);
+    EXPECT_EQ(dc.GetPixel(0, 1), kBlack);
+    EXPECT_EQ(dc.GetPixel(3, 1), kRed);
+    EXPECT_EQ(dc.GetPixel(5, 1), kRed);
+    EXPECT_EQ(dc.GetPixel(6, 1), kBlack);
+}
+
+TEST(GdiRaster, WideLinesCoverTheirWidthAndCapsDecideTheEnds)
+{
+    struct Case {
+        uint32_t cap;
+        bool beforeStart;   // pixel (4, 10) one before the start
+    };
+    for (const Case c : {Case{PS_ENDCAP_FLAT, false}, Case{PS_ENDCAP_SQUARE, true}, Case{PS_ENDCAP_ROUND, true}}) {
+        RasterDC dc(24, 20);
+        dc.SelectPen(WidePen(kBlack, 3, PS_SOLID | c.cap));
+        dc.MoveToEx(5, 10);
+        dc.LineTo(15, 10);
+        EXPECT_EQ(Column(dc, 10, 7, 14), "..###..") << "cap " << c.cap;
+        EXPECT_EQ(dc.GetPixel(5, 10), kBlack);
+        EXPECT_EQ(dc.GetPixel(4, 10) == kBlack, c.beforeStart) << "cap " << c.cap;
+        EXPECT_EQ(dc.GetPixel(3, 10), kWhite) << "cap " << c.cap;
+        EXPECT_EQ(dc.GetPixel(4, 8), kWhite) << "cap " << c.cap;   // no cap reaches the corner
+    }
+    RasterDC two(20, 20);
+    two.SelectPen(WidePen(kBlack, 2, PS_SOLID | PS_ENDCAP_FLAT));
+    two.MoveToEx(2, 10);
+    two.LineTo(15, 10);
+    const std::string column = Column(two, 8, 0, 20);
+    EXPECT_EQ(std::count(column.begin(), column.end(), '#'), 2);
+    EXPECT_EQ(two.GetPixel(8, 10), kBlack);
+}
+
+TEST(GdiRaster, JoinsOfWidePensShapeTheCorner)
+{
+    auto corner = [](uint32_t join) {
+        RasterDC dc(30, 30);
+        dc.SelectPen(WidePen(kBlack, 5, PS_SOLID | PS_ENDCAP_FLAT | join));
+        const Point pts[] = {{5, 5}, {15, 5}, {15, 20}};
+        dc.Polyline(pts, 3);
+        return dc.GetPixel(17, 3) == kBlack;
+    };
+    EXPECT_TRUE(corner(PS_JOIN_MITER));
+    EXPECT_FALSE(corner(PS_JOIN_BEVEL));
+    EXPECT_FALSE(corner(PS_JOIN_ROUND));
+}
+
+TEST(GdiRaster, InsideFrameKeepsTheWidePenInsideTheBox)
+{
+    RasterDC inside(40, 40);
+    inside.SelectPen(WidePen(kBlack, 5, PS_INSIDEFRAME));
+    inside.SelectBrush(NullBrush());
+    inside.Rectangle(10, 10, 30, 30);
+    const Box a = InkBox(inside);
+    EXPECT_EQ(a.left, 10);
+    EXPECT_EQ(a.top, 10);
+    EXPECT_EQ(a.right, 29);
+    EXPECT_EQ(a.bottom, 29);
+    EXPECT_EQ(Row(inside, 20, 8, 17), "..#####..");
+
+    RasterDC centred(40, 40);
+    centred.SelectPen(WidePen(kBlack, 5, PS_SOLID));
+    centred.SelectBrush(NullBrush());
+    centred.Rectangle(10, 10, 30, 30);
+    const Box b = InkBox(centred);
+    EXPECT_EQ(b.left, 8);
+    EXPECT_EQ(b.right, 31);
+}
+
+TEST(GdiRaster, XorAndNotModesUndoThemselves)
+{
+    RasterDC dc(30, 30);
+    // A background that is not plain white, so that restoring means something.
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 30; ++x)
+            dc.SetPixel(x, y, RGB(x * 8, y * 8, (x + y) * 4));
+    const QImage before = dc.Image().copy();
+
+    dc.SelectBrush(NullBrush());
+    dc.SelectPen(CosmeticPen(0xFFFFFF));
+    dc.SetROP2(R2_XORPEN);
+    for (int pass = 0; pass < 2; ++pass) {
+        dc.Rectangle(3, 4, 25, 20);   // the zoom rectangle
+        dc.MoveToEx(0, 10);           // the crosshair
+        dc.LineTo(30, 10);
+        dc.MoveToEx(12, 0);
+        dc.LineTo(12, 30);
+        if (pass == 0)
+            EXPECT_NE(dc.Image(), before);
+    }
+    EXPECT_EQ(dc.Image(), before);
+
+    dc.SetROP2(R2_NOT);
+    dc.SelectPen(WidePen(kRed, 3, PS_SOLID | PS_ENDCAP_FLAT));
+    dc.MoveToEx(2, 2);
+    dc.LineTo(27, 25);
+    EXPECT_NE(dc.Image(), before);
+    dc.MoveToEx(2, 2);
+    dc.LineTo(27, 25);
+    EXPECT_EQ(dc.Image(), before);
+}
+
+TEST(GdiRaster, MixModesComputeTheirBitOperations)
+{
+    struct Case {
+        int rop;
+        COLORREF expected;   // pen green over a white background
+    };
+    const Case cases[] = {{R2_COPYPEN, kGreen},
+                          {R2_XORPEN, RGB(255, 0, 255)},
+                          {R2_NOTXORPEN, kGreen},
+                          {R2_NOT, kBlack},
+                          {R2_NOTCOPYPEN, RGB(255, 0, 255)},
+                          {R2_MASKPEN, kGreen},
+                          {R2_MERGEPEN, kWhite},
+                          {R2_BLACK, kBlack},
+                          {R2_NOP, kWhite}};
+    for (const Case& c : cases) {
+        for (int width : {1, 3}) {
+            RasterDC dc(10, 10);
+            dc.SetROP2(c.rop);
+            dc.SelectPen(width == 1 ? CosmeticPen(kGreen) : WidePen(kGreen, 3, PS_SOLID | PS_ENDCAP_FLAT));
+            dc.MoveToEx(1, 5);
+            dc.LineTo(8, 5);
+            EXPECT_EQ(dc.GetPixel(4, 5), c.expected) << "rop " << c.rop << " width " << width;
+        }
+    }
+}
+
+TEST(GdiRaster, PixelsKeepTheirChannelOrderAndIgnoreTheMixMode)
+{
+    RasterDC dc(4, 4);
+    dc.SetROP2(R2_XORPEN);
+    EXPECT_EQ(dc.SetPixel(1, 2, RGB(10, 20, 30)), RGB(10, 20, 30));
+    EXPECT_EQ(dc.GetPixel(1, 2), RGB(10, 20, 30));
+    EXPECT_EQ(qRed(dc.Image().pixel(1, 2)), 10);
+    EXPECT_EQ(qBlue(dc.Image().pixel(1, 2)), 30);
+    EXPECT_EQ(dc.GetPixel(-1, 0), CLR_INVALID);
+    EXPECT_EQ(dc.GetPixel(4, 0), CLR_INVALID);
+    EXPECT_EQ(dc.SetPixel(9, 9, kRed), CLR_INVALID);
+
+    const Region clip = CreateRectRgn(0, 0, 2, 2);
+    dc.SelectClipRgn(&clip);
+    dc.SetPixel(3, 3, kRed);
+    EXPECT_EQ(dc.GetPixel(3, 3), kWhite);
+    dc.SetPixel(1, 1, kRed);
+    EXPECT_EQ(dc.GetPixel(1, 1), kRed);
+}
+
+TEST(GdiRaster, ClipRegionsOfEveryShapeAndCombination)
+{
+    auto filled = [](const std::function<void(RasterDC&)>& clip) {
+        RasterDC dc(20, 20);
+        clip(dc);
+        FillAll(dc, kRed);
+        dc.SelectClipRgn(nullptr);
+        return dc.Image().copy();
+    };
+    auto isRed = [](const QImage& img, int x, int y) { return FromQRgb(img.pixel(x, y)) == kRed; };
+
+    const QImage rect = filled([](RasterDC& dc) {
+        const Region r = CreateRectRgn(2, 3, 6, 8);
+        dc.SelectClipRgn(&r);
+    });
+    EXPECT_TRUE(isRed(rect, 2, 3));
+    EXPECT_TRUE(isRed(rect, 5, 7));
+    EXPECT_FALSE(isRed(rect, 6, 7));
+    EXPECT_FALSE(isRed(rect, 5, 8));
+
+    const QImage ellipse = filled([](RasterDC& dc) {
+        const Region r = CreateEllipticRgn(0, 0, 20, 20);
+        dc.SelectClipRgn(&r);
+    });
+    EXPECT_TRUE(isRed(ellipse, 10, 10));
+    EXPECT_FALSE(isRed(ellipse, 0, 0));
+    EXPECT_FALSE(isRed(ellipse, 19, 19));
+
+    const QImage poly = filled([](RasterDC& dc) {
+        const Point tri[] = {{0, 0}, {20, 0}, {0, 20}};
+        const Region r = CreatePolygonRgn(tri, 3, ALTERNATE);
+        dc.SelectClipRgn(&r);
+    });
+    EXPECT_TRUE(isRed(poly, 2, 2));
+    EXPECT_FALSE(isRed(poly, 17, 17));
+
+    const QImage round = filled([](RasterDC& dc) {
+        const Region r = CreateRoundRectRgn(0, 0, 20, 20, 12, 12);
+        dc.SelectClipRgn(&r);
+    });
+    EXPECT_TRUE(isRed(round, 10, 0));
+    EXPECT_TRUE(isRed(round, 10, 10));
+    EXPECT_FALSE(isRed(round, 0, 0));
+
+    const QImage andMode = filled([](RasterDC& dc) {
+        const Region a = CreateRectRgn(0, 0, 10, 10);
+        const Region b = CreateRectRgn(5, 5, 15, 15);
+        dc.SelectClipRgn(&a);
+        dc.ExtSelectClipRgn(&b, RGN_AND);
+    });
+    EXPECT_TRUE(isRed(andMode, 7, 7));
+    EXPECT_FALSE(isRed(andMode, 3, 3));
+    EXPECT_FALSE(isRed(andMode, 12, 12));
+
+    const QImage xorMode = filled([](RasterDC& dc) {
+        const Region a = CreateRectRgn(0, 0, 10, 10);
+        const Region b = CreateRectRgn(5, 5, 15, 15);
+        dc.SelectClipRgn(&a);
+        dc.ExtSelectClipRgn(&b, RGN_XOR);
+    });
+    EXPECT_FALSE(isRed(xorMode, 7, 7));
+    EXPECT_TRUE(isRed(xorMode, 3, 3));
+    EXPECT_TRUE(isRed(xorMode, 12, 12));
+
+    const QImage diffMode = filled([](RasterDC& dc) {
+        const Region b = CreateRectRgn(5, 5, 15, 15);
+        dc.ExtSelectClipRgn(&b, RGN_DIFF);   // no clip yet: the whole picture minus b
+    });
+    EXPECT_FALSE(isRed(diffMode, 7, 7));
+    EXPECT_TRUE(isRed(diffMode, 3, 3));
+    EXPECT_TRUE(isRed(diffMode, 18, 18));
+}
+
+TEST(GdiRaster, ClipRegionCanBeReadBackAndRemoved)
+{
+    RasterDC dc(10, 10);
+    Region out;
+    EXPECT_EQ(dc.GetClipRgn(out), 0);
+    const Region r = CreateRectRgn(1, 1, 4, 4);
+    dc.SelectClipRgn(&r);
+    ASSERT_EQ(dc.GetClipRgn(out), 1);
+    EXPECT_EQ(out.Box(), (Rect{1, 1, 4, 4}));
+    EXPECT_EQ(dc.GetClipBox(), (Rect{1, 1, 4, 4}));
+    EXPECT_TRUE(dc.PtVisible(3, 3));
+    EXPECT_FALSE(dc.PtVisible(4, 3));
+    dc.SelectClipRgn(nullptr);
+    EXPECT_EQ(dc.GetClipRgn(out), 0);
+    EXPECT_TRUE(dc.PtVisible(9, 9));
+    // One-pixel lines honour the clip too.
+    dc.SelectClipRgn(&r);
+    dc.SelectPen(CosmeticPen(kBlack));
+    dc.MoveToEx(0, 2);
+    dc.LineTo(10, 2);
+    EXPECT_EQ(Row(dc, 2, 0, 10), ".###......");
+}
+
+TEST(GdiRaster, PathsStrokeFillAndClip)
+{
+    RasterDC dc(20, 20);
+    dc.SelectPen(CosmeticPen(kBlack));
+    dc.SelectBrush(SolidBrush(kRed));
+    dc.BeginPath();
+    dc.Rectangle(2, 2, 18, 18);
+    // Drawing inside a path only records it.
+    EXPECT_EQ(CountIf(dc, [](int, int, COLORREF c) { return c != kWhite; }), 0);
+    dc.EndPath();
+    dc.StrokePath();
+    EXPECT_NE(dc.GetPixel(2, 10), kWhite);
+    EXPECT_EQ(dc.GetPixel(10, 10), kWhite);   // stroked, not filled
+
+    RasterDC clip(20, 20);
+    clip.BeginPath();
+    clip.Ellipse(0, 0, 20, 20);
+    clip.EndPath();
+    ASSERT_TRUE(clip.SelectClipPath(RGN_AND));
+    FillAll(clip, kBlue);
+    EXPECT_EQ(clip.GetPixel(10, 10), kBlue);
+    EXPECT_EQ(clip.GetPixel(0, 0), kWhite);
+    EXPECT_FALSE(clip.SelectClipPath(RGN_AND));   // the path was used up
+}
+
+TEST(GdiRaster, TextPathClipsToTheGlyphs)
+{
+    RasterDC dc(120, 40);
+    Font f;
+    f.height = -30;
+    f.faceName = QStringLiteral("Liberation Sans");
+    dc.SelectFont(f);
+    dc.SetBkMode(TRANSPARENT);
+    dc.BeginPath();
+    dc.TextOut(5, 2, QStringLiteral("HI"));
+    dc.EndPath();
+    ASSERT_TRUE(dc.SelectClipPath(RGN_AND));
+    FillAll(dc, kRed);
+    const Size ext = dc.GetTextExtentPoint(QStringLiteral("HI"));
+    const int red = CountIf(dc, [](int, int, COLORREF c) { return c == kRed; });
+    EXPECT_GT(red, 50);
+    EXPECT_LT(red, ext.cx * ext.cy);   // glyphs, not the whole cell
+    const Box b = InkBox(dc);
+    EXPECT_GE(b.left, 5);
+    EXPECT_LT(b.right, 5 + ext.cx);
+    EXPECT_GE(b.top, 2);
+    EXPECT_LT(b.bottom, 2 + ext.cy);
+}
+
+TEST(GdiRaster, ArcRunsCounterClockwiseFromTheStartRay)
+{
+    auto quadrants = [](int32_t xs, int32_t ys, int32_t xe, int32_t ye) {
+        RasterDC dc(41, 41);
+        dc.SelectPen(CosmeticPen(kBlack));
+        dc.Arc(0, 0, 41, 41, xs, ys, xe, ye);
+        // upper right, upper left, lower left, lower right, leaving out the axes' neighbourhood
+        std::array<int, 4> q{};
+        for (int y = 0; y < 41; ++y)
+            for (int x = 0; x < 41; ++x) {
+                if (dc.GetPixel(x, y) == kWhite || std::abs(x - 20) < 3 || std::abs(y - 20) < 3)
+                    continue;
+                const int i = y < 20 ? (x > 20 ? 0 : 1) : (x < 20 ? 2 : 3);
+                ++q[static_cast<size_t>(i)];
+            }
+        return q;
+    };
+    // Start at three o'clock, end at twelve: the upper right quarter only.
+    const auto a = quadrants(40, 20, 20, 0);
+    EXPECT_GT(a[0], 10);
+    EXPECT_EQ(a[1], 0);
+    EXPECT_EQ(a[2], 0);
+    EXPECT_EQ(a[3], 0);
+    // The other way round: the three other quarters.
+    const auto b = quadrants(20, 0, 40, 20);
+    EXPECT_EQ(b[0], 0);
+    EXPECT_GT(b[1], 10);
+    EXPECT_GT(b[2], 10);
+    EXPECT_GT(b[3], 10);
+    // Radial points far outside the ellipse only give directions.
+    const auto c = quadrants(400, 20, 20, -300);
+    EXPECT_EQ(c, a);
+}
+
+TEST(GdiRaster, PieFillsTheSectorBetweenTheRays)
+{
+    RasterDC dc(41, 41);
+    dc.SelectPen(CosmeticPen(kBlack));
+    dc.SelectBrush(SolidBrush(kRed));
+    dc.Pie(0, 0, 41, 41, 40, 20, 20, 0);
+    EXPECT_EQ(dc.GetPixel(28, 12), kRed);
+    EXPECT_EQ(dc.GetPixel(12, 28), kWhite);
+    EXPECT_EQ(dc.GetPixel(12, 12), kWhite);
+}
+
+TEST(GdiRaster, PolygonFillModesAlternateAndWinding)
+{
+    // A five-pointed star: its centre is inside twice.
+    const Point star[] = {{20, 2}, {31, 36}, {2, 14}, {38, 14}, {9, 36}};
+    for (int mode : {ALTERNATE, WINDING}) {
+        RasterDC dc(40, 40);
+        Pen none;
+        none.style = PS_NULL;
+        dc.SelectPen(none);
+        dc.SelectBrush(SolidBrush(kRed));
+        dc.SetPolyFillMode(mode);
+        dc.Polygon(star, 5);
+        EXPECT_EQ(dc.GetPixel(20, 6), kRed);    // a tip
+        EXPECT_EQ(dc.GetPixel(20, 20) == kRed, mode == WINDING) << mode;
+    }
+    // A square polygon without pen fills exactly right/bottom exclusive.
+    RasterDC sq(10, 10);
+    Pen none;
+    none.style = PS_NULL;
+    sq.SelectPen(none);
+    sq.SelectBrush(SolidBrush(kRed));
+    const Point pts[] = {{2, 2}, {6, 2}, {6, 5}, {2, 5}};
+    sq.Polygon(pts, 4);
+    EXPECT_EQ(CountIf(sq, [](int, int, COLORREF c) { return c == kRed; }), 4 * 3);
+}
+
+TEST(GdiRaster, HatchBackgroundFollowsTheBackgroundMode)
+{
+    for (int mode : {TRANSPARENT, OPAQUE}) {
+        RasterDC dc(16, 16);
+        FillAll(dc, kBlack);
+        Brush hatch;
+        hatch.style = BS_HATCHED;
+        hatch.hatch = HS_CROSS;
+        hatch.color = kRed;
+        dc.SetBkMode(mode);
+        dc.SetBkColor(kBlue);
+        dc.FillRect(Rect{0, 0, 16, 16}, hatch);
+        const int red = CountIf(dc, [](int, int, COLORREF c) { return c == kRed; });
+        const int blue = CountIf(dc, [](int, int, COLORREF c) { return c == kBlue; });
+        const int black = CountIf(dc, [](int, int, COLORREF c) { return c == kBlack; });
+        EXPECT_GT(red, 0);
+        EXPECT_LT(red, 256);
+        if (mode == OPAQUE) {
+            EXPECT_EQ(black, 0);
+            EXPECT_EQ(red + blue, 256);
+        } else {
+            EXPECT_EQ(blue, 0);
+            EXPECT_EQ(red + black, 256);
+        }
+    }
+}
+
+TEST(GdiRaster, BitTransfersCopyInvertAndRespectTheClip)
+{
+    QImage src(4, 3, QImage::Format_RGB32);
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 4; ++x)
+            src.setPixel(x, y, qRgb(x * 60, y * 100, 7));
+    RasterDC dc(12, 12);
+    dc.BitBlt(5, 6, 4, 3, src, 0, 0, SRCCOPY);
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 4; ++x)
+            EXPECT_EQ(dc.GetPixel(5 + x, 6 + y), FromQRgb(src.pixel(x, y)));
+    EXPECT_EQ(dc.GetPixel(4, 6), kWhite);
+    EXPECT_EQ(dc.GetPixel(9, 6), kWhite);
+
+    const QImage before = dc.Image().copy();
+    dc.BitBlt(0, 0, 4, 3, src, 0, 0, SRCINVERT);
+    EXPECT_NE(dc.Image(), before);
+    dc.BitBlt(0, 0, 4, 3, src, 0, 0, SRCINVERT);
+    EXPECT_EQ(dc.Image(), before);
+
+    // Part of the source, and a copy of the picture onto itself.
+    dc.BitBlt(0, 0, 2, 1, src, 2, 1, SRCCOPY);
+    EXPECT_EQ(dc.GetPixel(0, 0), FromQRgb(src.pixel(2, 1)));
+    dc.BitBlt(6, 7, 4, 3, dc.Image(), 5, 6, SRCCOPY);
+    EXPECT_EQ(dc.GetPixel(6, 7), FromQRgb(src.pixel(0, 0)));
+    EXPECT_EQ(dc.GetPixel(9, 9), FromQRgb(src.pixel(3, 2)));
+
+    RasterDC clipped(12, 12);
+    const Region r = CreateRectRgn(0, 0, 6, 12);
+    clipped.SelectClipRgn(&r);
+    clipped.BitBlt(4, 0, 4, 3, src, 0, 0, SRCCOPY);
+    EXPECT_EQ(clipped.GetPixel(5, 0), FromQRgb(src.pixel(1, 0)));
+    EXPECT_EQ(clipped.GetPixel(6, 0), kWhite);
+}
