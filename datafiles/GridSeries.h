@@ -13,7 +13,7 @@ class TChartSeries;
 // arithmetic). Both routines add every point with repainting held off and let the series repaint
 // once at the end. A grid that cannot be interpolated shows the error box "error in data
 // definition"; the points of the pairs before the fault stay, the log lines and the range update
-// are skipped.
+// are skipped. The calling window shows the busy cursor around the call.
 //
 // mainSeriesNumber names the target in the "Info: graph ..." line: n for Series<n> of the main
 // chart, 0 for any other series (empty key).

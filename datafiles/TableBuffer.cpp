@@ -1,5 +1,7 @@
 #include "datafiles/TableBuffer.h"
 
+#include <QColor>
+
 #include <stdexcept>
 
 namespace {
@@ -19,7 +21,9 @@ TableBuffer::BulkChange::~BulkChange()
 }
 
 TableBuffer::TableBuffer(QObject* parent)
-    : QAbstractTableModel(parent), cells_(static_cast<size_t>(kInitialRows) * kColumns)
+    : QAbstractTableModel(parent),
+      cells_(static_cast<size_t>(kInitialRows) * kColumns),
+      marks_(static_cast<size_t>(kInitialRows) * kColumns, CellMark::Black)
 {
 }
 
@@ -50,6 +54,7 @@ void TableBuffer::EnsureRow(int row)
     if (bulkDepth_ == 0)
         beginInsertRows(QModelIndex(), rows_, newRows - 1);
     cells_.resize(static_cast<size_t>(newRows) * kColumns);
+    marks_.resize(static_cast<size_t>(newRows) * kColumns, CellMark::Black);
     rows_ = newRows;
     if (bulkDepth_ == 0)
         endInsertRows();
@@ -76,6 +81,37 @@ void TableBuffer::ClearColumns(int first, int last)
     for (int r = 1; r < rows_; ++r) {
         for (int c = std::max(first, 0); c <= last && c < kColumns; ++c)
             cells_[static_cast<size_t>(r) * kColumns + c].clear();
+    }
+}
+
+TableBuffer::CellMark TableBuffer::Mark(int row, int column) const
+{
+    if (!InRange(row, column))
+        return CellMark::Black;
+    return marks_[static_cast<size_t>(row) * kColumns + column];
+}
+
+void TableBuffer::SetMark(int row, int column, CellMark mark)
+{
+    if (!InRange(row, column))
+        return;
+    CellMark& m = marks_[static_cast<size_t>(row) * kColumns + column];
+    if (m == mark)
+        return;
+    m = mark;
+    if (bulkDepth_ == 0) {
+        const QModelIndex i = index(row, column);
+        emit dataChanged(i, i, {Qt::ForegroundRole});
+    }
+}
+
+void TableBuffer::ClearData()
+{
+    BulkChange bulk(*this);
+    ClearColumns(1, kColumns - 1);
+    for (int r = 1; r < rows_; ++r) {
+        for (int c = 1; c < kColumns; ++c)
+            marks_[static_cast<size_t>(r) * kColumns + c] = CellMark::Black;
     }
 }
 
@@ -125,6 +161,13 @@ QVariant TableBuffer::data(const QModelIndex& index, int role) const
         return {};
     if (role == Qt::DisplayRole || role == Qt::EditRole)
         return Cell(index.row(), index.column());
+    if (role == Qt::ForegroundRole) {
+        switch (Mark(index.row(), index.column())) {
+        case CellMark::Red: return QColor(Qt::red);
+        case CellMark::Green: return QColor(Qt::green);
+        case CellMark::Black: return QColor(Qt::black);
+        }
+    }
     return {};
 }
 

@@ -3,6 +3,7 @@
 
 #include <QAbstractTableModel>
 #include <QString>
+#include <cstdint>
 #include <vector>
 
 // The table editor's grid without the widget: the one buffer every table read goes through. The
@@ -19,6 +20,10 @@ class TableBuffer : public QAbstractTableModel {
 public:
     static constexpr int kColumns = 8;
     static constexpr int kInitialRows = 500;
+
+    // The font colour of a data cell: black, red for a text that is not a number, green for a
+    // checked row.
+    enum class CellMark : uint8_t { Black, Red, Green };
 
     // Plot-range field texts (Hz for the frequencies, dBuV for the levels).
     struct PlotRange {
@@ -46,6 +51,7 @@ public:
     // Queries.
     int Rows() const { return rows_; }
     const QString& Cell(int row, int column) const;
+    CellMark Mark(int row, int column) const;
     const QString& Name() const { return name_; }
     bool FreqLinear() const { return freqLinear_; }
     bool LevelLinear() const { return levelLinear_; }
@@ -53,12 +59,13 @@ public:
 
     // Changes.
     void SetCell(int row, int column, const QString& text);
+    void SetMark(int row, int column, CellMark mark);
     // Makes sure row exists (grows the buffer when needed).
     void EnsureRow(int row);
     // Empties the columns first..last of every row from row 1 to the last.
     void ClearColumns(int first, int last);
-    // "Clear": every cell of rows 1 up and columns 1 up.
-    void ClearData() { ClearColumns(1, kColumns - 1); }
+    // "Clear": every cell of rows 1 up and columns 1 up is emptied and turns black.
+    void ClearData();
     void SetName(const QString& name);
     void SetFreqLinear(bool linear);
     void SetLevelLinear(bool linear);
@@ -82,6 +89,7 @@ private:
     int rows_ = kInitialRows;
     int bulkDepth_ = 0;
     std::vector<QString> cells_; // row-major, rows_ * kColumns
+    std::vector<CellMark> marks_; // same layout
     QString name_ = QStringLiteral("Cisperxxx");
     bool freqLinear_ = false;
     bool levelLinear_ = false;

@@ -7,6 +7,7 @@
 #include "datafiles/TableFiles.h"
 #include "platform/inifile/IniFile.h"
 
+#include <QColor>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -225,6 +226,36 @@ TEST(TableSaveDialogTest, FilterAndNameFollowTheKind)
     EXPECT_EQ(spec.DefaultExt, QStringLiteral("lsc"));
     EXPECT_EQ(spec.FileName, QStringLiteral("Lisn A"));
     EXPECT_EQ(TableKindExtension(TableKind::Tc), QStringLiteral("tc"));
+}
+
+} // namespace
+
+namespace {
+
+TEST(TableBufferTest, GrowsKeepsHeadingsAndClearResetsTextsAndColours)
+{
+    TableBuffer grid;
+    grid.SetCell(0, 1, QStringLiteral("Freq [Hz]"));
+    grid.SetCell(3, 0, QStringLiteral("3"));
+    grid.SetCell(2, 2, QStringLiteral("56"));
+    grid.SetMark(2, 2, TableBuffer::CellMark::Red);
+    EXPECT_EQ(grid.data(grid.index(2, 2), Qt::ForegroundRole).value<QColor>(), QColor(Qt::red));
+    grid.SetCell(777, 7, QStringLiteral("QPEAK"));
+    EXPECT_GE(grid.rowCount(), 778);
+    EXPECT_EQ(grid.Cell(777, 7), QStringLiteral("QPEAK"));
+    EXPECT_EQ(grid.Cell(2, 2), QStringLiteral("56"));
+    EXPECT_EQ(grid.Mark(2, 2), TableBuffer::CellMark::Red);
+    EXPECT_TRUE(grid.Cell(100000, 1).isEmpty()); // past the last row reads empty
+
+    grid.ClearData();
+    EXPECT_TRUE(grid.Cell(2, 2).isEmpty());
+    EXPECT_TRUE(grid.Cell(777, 7).isEmpty());
+    EXPECT_EQ(grid.Mark(2, 2), TableBuffer::CellMark::Black);
+    EXPECT_EQ(grid.Cell(0, 1), QStringLiteral("Freq [Hz]"));
+    EXPECT_EQ(grid.Cell(3, 0), QStringLiteral("3"));
+
+    EXPECT_TRUE(grid.setData(grid.index(1, 1), QStringLiteral("150000")));
+    EXPECT_EQ(grid.Cell(1, 1), QStringLiteral("150000"));
 }
 
 } // namespace
