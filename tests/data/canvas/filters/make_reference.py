@@ -205,7 +205,98 @@ def gamma_reference():
             f.write(f"{amount} " + " ".join(map(str, table)) + "\n")
 
 
+# --- Shadow blur --------------------------------------------------------------------------------
+
+def shadow_weights(radius, smooth_blur):
+    radius = abs(radius)
+    if radius == 0:
+        return [100000]
+    f = (smooth_blur + 180) * 0.01
+    out = []
+    for d in range(-radius, radius + 1):
+        if d == 0:
+            out.append(100000)
+        elif f <= 0:
+            out.append(0)
+        else:
+            out.append(min(10 ** 9, round(100000 * f ** (-d * d / radius))))
+    return out
+
+
+def blur_multiply(work, h_size, v_size, smooth_blur, target, origin):
+    """The blurred shadow: horizontal weighted means over the uncovered band, then vertical
+    weighted sums multiplied into the target (sum / (total * 255), halves to even)."""
+    hgt = len(work)
+    wid = len(work[0])
+    rh, rv = abs(h_size), abs(v_size)
+    wh, wv = shadow_weights(rh, smooth_blur), shadow_weights(rv, smooth_blur)
+    everything = h_size < 0 or v_size < 0
+    band_x, band_y = max(0, wid - (2 * rh + 1)), max(0, hgt - (2 * rv + 1))
+
+    def affected(x, y):
+        return everything or x >= band_x or y >= band_y
+
+    mid = [list(row) for row in work]
+    for y in range(hgt):
+        for x in range(wid):
+            if not affected(x, y):
+                continue
+            sums = [0, 0, 0]
+            total = 0
+            for xx in range(max(0, x - rh), min(wid - 1, x + rh) + 1):
+                wt = wh[xx - x + rh]
+                total += wt
+                for c in range(3):
+                    sums[c] += wt * work[y][xx][c]
+            mid[y][x] = tuple(sm // total for sm in sums)
+    out = [list(row) for row in target]
+    for y in range(hgt):
+        ty = origin[1] + y
+        if not 0 <= ty < len(target):
+            continue
+        for x in range(wid):
+            tx = origin[0] + x
+            if not 0 <= tx < len(target[0]) or not affected(x, y):
+                continue
+            sums = [0, 0, 0]
+            total = 0
+            for yy in range(max(0, y - rv), min(hgt - 1, y + rv) + 1):
+                wt = wv[yy - y + rv]
+                total += wt
+                for c in range(3):
+                    sums[c] += wt * mid[yy][x][c]
+            d = out[ty][tx]
+            out[ty][tx] = tuple(round(d[c] * sums[c] / (total * 255)) for c in range(3))
+    return out
+
+
+def shadow_reference():
+    with open(os.path.join(HERE, "shadow_weights.txt"), "w") as f:
+        f.write("# radius smoothBlur -> 2 r + 1 weights (d = -r .. r)\n")
+        for radius, blur in [(0, 0), (1, 0), (3, 0), (5, 20), (4, -100), (2, -180), (3, -250), (6, 200)]:
+            f.write(f"{radius} {blur} " + " ".join(map(str, shadow_weights(radius, blur))) + "\n")
+    with open(os.path.join(HERE, "shadow_blur.txt"), "w") as f:
+        f.write("# case h v smoothBlur originX originY, then work image, target image, expected image\n")
+        cases = [(2, 1, 0, (0x40, 0x40, 0x40), (1, 1)), (3, 2, 30, (0x20, 0x80, 0xC0), (0, 2)),
+                 (-2, 2, 0, (0x30, 0x30, 0x30), (2, 0))]
+        for h_size, v_size, blur, colour, origin in cases:
+            shape_w, shape_h = 5, 4
+            wid = shape_w + 1 + 2 * abs(h_size)
+            hgt = shape_h + 1 + 2 * abs(v_size)
+            work = [[(255, 255, 255)] * wid for _ in range(hgt)]
+            for y in range(abs(v_size), abs(v_size) + shape_h + 1):
+                for x in range(abs(h_size), abs(h_size) + shape_w + 1):
+                    work[y][x] = colour
+            target = lcg_image(wid + 4, hgt + 3, 4242 + h_size)
+            expected = blur_multiply(work, h_size, v_size, blur, target, origin)
+            f.write(f"case {h_size} {v_size} {blur} {origin[0]} {origin[1]}\n")
+            write_image(f, "work", work)
+            write_image(f, "target", target)
+            write_image(f, "expected", expected)
+
+
 if __name__ == "__main__":
+    shadow_reference()
     hls_reference()
     resample_reference()
     convolve_reference()
