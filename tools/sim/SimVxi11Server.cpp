@@ -439,6 +439,16 @@ bool SimVxi11Server::Register(QString* error, int lockWaitMs)
         }
         QThread::msleep(50);
     }
+    // pmap_set waits a long time for a portmapper that is not there; ask first.
+    {
+        QTcpSocket probe;
+        probe.connectToHost(QHostAddress(QHostAddress::LocalHost), 111);
+        if (!probe.waitForConnected(2000)) {
+            if (error)
+                *error = QStringLiteral("no portmapper on 127.0.0.1 port 111; start rpcbind (rpcbind -w)");
+            return false;
+        }
+    }
     // Holding the lock, any registration left behind is stale (a process that died).
     pmap_unset(impl_->program, impl_->version);
     if (!pmap_set(impl_->program, impl_->version, IPPROTO_TCP, Port())) {
