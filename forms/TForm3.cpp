@@ -1,10 +1,11 @@
 #include "forms/TForm3.h"
 
 #include "app/AppContext.h"
+#include "datafiles/FirstRun.h"
+#include "forms/FormDialogs.h"
 #include "forms/FormServices.h"
 
 #include <QCheckBox>
-#include <QDir>
 #include <QVBoxLayout>
 
 TForm3::TForm3(AppContext& app, FormServices& services) : QDialog(nullptr), app_(app), services_(services)
@@ -21,7 +22,10 @@ TForm3::TForm3(AppContext& app, FormServices& services) : QDialog(nullptr), app_
 
 void TForm3::FormCreate()
 {
-    QDir folder(app_.WorkingFolder);
-    folder.mkpath(QStringLiteral("out"));
-    folder.mkpath(QStringLiteral("rep"));
+    // On the first run the default data are unpacked and the operator must start again on them;
+    // the request to end is carried out once the message loop runs.
+    FormDialogs dialogs(services_);
+    const FirstRunResult result = RunFirstStartSetup(app_.WorkingFolder, app_.Messages, &dialogs);
+    if (result.MustEnd && services_.RequestTerminate)
+        services_.RequestTerminate();
 }

@@ -2,7 +2,22 @@
 #define ZENDRIK_TESTS_TESTSUPPORT_H
 
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
+#include <ostream>
+
+// Readable failure messages for Qt strings in gtest assertions.
+inline void PrintTo(const QString& text, std::ostream* os)
+{
+    *os << '"' << text.toStdString() << '"';
+}
+inline void PrintTo(const QStringList& list, std::ostream* os)
+{
+    *os << '{';
+    for (qsizetype i = 0; i < list.size(); ++i)
+        *os << (i ? ", " : "") << '"' << list[i].toStdString() << '"';
+    *os << '}';
+}
 
 namespace testsupport {
 

@@ -1,4 +1,5 @@
 #include "app/AppContext.h"
+#include "common/TestSupport.h"
 #include "forms/Program.h"
 #include "forms/TForm1.h"
 #include "forms/TForm15.h"
@@ -22,8 +23,13 @@ struct ProgramFixture : ::testing::Test {
     QStringList shown;
     QString oldCurrent = QDir::currentPath();
 
-    std::unique_ptr<Program> Make(int32_t versionIndex, const QStringList& args = {})
+    // Most tests run in a folder that has seen its first run already.
+    std::unique_ptr<Program> Make(int32_t versionIndex, const QStringList& args = {}, bool firstRun = false)
     {
+        if (!firstRun) {
+            QDir(folder.path()).mkpath(QStringLiteral("zips"));
+            QDir(folder.path()).mkpath(QStringLiteral("src"));
+        }
         auto program = std::make_unique<Program>(app, args, folder.path());
         program->Services().ShowMessage = [this](const QString& t) { shown << t; };
         program->Services().VersionIndex = [versionIndex] { return versionIndex; };
@@ -96,6 +102,28 @@ TEST_F(ProgramFixture, UnsupportedSystemEndsTheProgramOnceTheLoopStarts)
     program->Windows().Form1->hide();
 }
 
+TEST_F(ProgramFixture, FirstRunUnpacksTheDefaultDataAndEndsOnce)
+{
+    auto first = Make(9, {}, true);
+    first->CreateForms();
+    EXPECT_TRUE(first->TerminateRequested());
+    EXPECT_TRUE(app.Messages.Lines().contains(QStringLiteral("Info: Service restart required ")));
+    EXPECT_FALSE(QDir(folder.filePath(QStringLiteral("src"))).entryList({QStringLiteral("*.lim")}).isEmpty());
+    int code = -1;
+    EXPECT_TRUE(RunEnds(*first, code));
+    first->Windows().Form1->hide();
+    first.reset();
+
+    // The second start finds its data and runs on.
+    AppContext again;
+    Program second(again, {}, folder.path());
+    second.Services().VersionIndex = [] { return 9; };
+    second.Services().ShowMessage = [](const QString&) {};
+    second.CreateForms();
+    EXPECT_FALSE(second.TerminateRequested());
+    EXPECT_FALSE(again.Messages.Lines().contains(QStringLiteral("Info: Service restart required ")));
+}
+
 TEST_F(ProgramFixture, SmallScreenSwitchIsExact)
 {
     auto small = Make(9, {QStringLiteral("s")});
@@ -105,6 +133,7 @@ TEST_F(ProgramFixture, SmallScreenSwitchIsExact)
 
     AppContext other;
     Program big(other, {QStringLiteral("S")}, folder.path());
+    big.Services().ShowMessage = [](const QString&) {};
     big.Services().VersionIndex = [] { return 9; };
     big.CreateForms();
     EXPECT_FALSE(other.SmallScreen);
