@@ -580,8 +580,22 @@ void RasterDC::LineTo(int32_t x, int32_t y)
     QPainter& p = Painter(*d_, image_);
     PainterScope scope(p);
     p.setCompositionMode(CompositionFor(rop2_));
-    p.setPen(QtPen(pen_, rop2_));
+    const QPen q = QtPen(pen_, rop2_);
     p.translate(StrokeShift(pen_), StrokeShift(pen_));
+    if (from == pos_) {
+        // A line of no length is a dot in the pen's width, round or square after its cap.
+        if (q.style() == Qt::NoPen || q.capStyle() == Qt::FlatCap)
+            return;
+        const double half = pen_.width / 2.0;
+        QPainterPath dot;
+        if (q.capStyle() == Qt::RoundCap)
+            dot.addEllipse(QPointF(x, y), half, half);
+        else
+            dot.addRect(QRectF(x - half, y - half, pen_.width, pen_.width));
+        p.fillPath(dot, q.color());
+        return;
+    }
+    p.setPen(q);
     p.drawLine(QPointF(from.x, from.y), QPointF(x, y));
 }
 

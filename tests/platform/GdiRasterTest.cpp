@@ -705,3 +705,22 @@ TEST(GdiRaster, BitTransfersCopyInvertAndRespectTheClip)
     EXPECT_EQ(clipped.GetPixel(5, 0), FromQRgb(src.pixel(1, 0)));
     EXPECT_EQ(clipped.GetPixel(6, 0), kWhite);
 }
+
+TEST(GdiRaster, ZeroLengthWideLineIsADotUnlessTheCapIsFlat)
+{
+    for (uint32_t cap : {PS_ENDCAP_ROUND, PS_ENDCAP_SQUARE, PS_ENDCAP_FLAT}) {
+        RasterDC dc(20, 20);
+        dc.SelectPen(WidePen(kBlack, 5, PS_SOLID | cap));
+        dc.MoveToEx(10, 10);
+        dc.LineTo(10, 10);
+        const int ink = CountIf(dc, [](int, int, COLORREF c) { return c != kWhite; });
+        if (cap == PS_ENDCAP_FLAT) {
+            EXPECT_EQ(ink, 0);
+            continue;
+        }
+        EXPECT_EQ(dc.GetPixel(10, 10), kBlack) << cap;
+        EXPECT_EQ(dc.GetPixel(12, 10), kBlack) << cap;
+        EXPECT_EQ(dc.GetPixel(13, 10), kWhite) << cap;
+        EXPECT_EQ(dc.GetPixel(12, 12) == kBlack, cap == PS_ENDCAP_SQUARE) << cap;
+    }
+}
