@@ -144,6 +144,8 @@ bool HeaderPattern::MatchFrom(const QStringList& tokens, int ti, int ni, QList<i
 
 bool HeaderPattern::Match(const QString& header, QList<int>* suffixes) const
 {
+    if (suffixes)
+        suffixes->clear();
     const QStringList tokens = header.split(':');
     for (const QString& t : tokens)
         if (t.isEmpty())
@@ -193,8 +195,12 @@ std::optional<bool> ParseBool(const QString& text)
 
 QString FormatNumber(double value)
 {
-    char buf[64];
-    auto [p, ec] = std::to_chars(buf, buf + sizeof buf, value);
+    char buf[400];
+    // Plain digits as instruments answer ("2000000", "0.1"); exponents only for extremes.
+    const double a = std::fabs(value);
+    const bool plain = a == 0 || (a >= 1e-6 && a < 1e15);
+    auto [p, ec] = plain ? std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed)
+                         : std::to_chars(buf, buf + sizeof buf, value);
     if (ec != std::errc())
         return QStringLiteral("0");
     return QString::fromLatin1(buf, static_cast<int>(p - buf));
