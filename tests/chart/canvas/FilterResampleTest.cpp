@@ -201,6 +201,13 @@ TEST(FilterResize, ResizesAndIgnoresEmptySizes)
     // Each of the two passes truncates (shr 10) and its weights sum to a little under 1024.
     EXPECT_NEAR(R(Px(img, 12, 1)), 40, 2);
 
+    // A size that cannot be allocated leaves the bitmap as it was.
+    TResizeFilter huge;
+    huge.Width = 100000;
+    huge.Height = 100000;
+    huge.ApplyToBitmap(img);
+    EXPECT_EQ(img.size(), QSize(25, 3));
+
     // A bitmap one pixel high cannot be resampled smoothly; it is still scaled.
     QImage line = CoordinateImage(4, 1);
     TResizeFilter g;

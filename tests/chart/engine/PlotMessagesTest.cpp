@@ -119,9 +119,20 @@ TEST(PlotMessages, LineBreaksAreSingleCarriageReturns)
 
 } // namespace
 
+#include "app/NumberText.h"
 #include "chart/canvas/PlotFilters.h"
 
 namespace {
+
+TEST(PlotMessages, DefaultValueFormatGroupsThousands)
+{
+    ScopedDecimalSeparator mark('.');
+    const QChar oldThousands = ThousandSeparator();
+    SetThousandSeparator(',');
+    EXPECT_EQ(FormatFloat(PlotMessage(PlotMsg::FmtValue), 1234.5), "1,234.5");
+    EXPECT_EQ(FormatFloat(PlotMessage(PlotMsg::FmtValue), 0.12345), "0.123");
+    SetThousandSeparator(oldThousands);
+}
 
 // The filters caption themselves with texts of the table; the canvas sits below the engine, so
 // they carry the texts themselves and this keeps the two in step.
