@@ -373,75 +373,91 @@ void MultiplyBlurredShadow(const QImage& workIn, int32_t horizSize, int32_t vert
     // The shape covers everything but the band its offset uncovers; a negative offset uncovers
     // the top or left instead, and then the whole bitmap is worked.
     const bool all = horizSize < 0 || vertSize < 0;
-    const int bandX = std::max(0, w - (2 * rh + 1));
-    const int bandY = std::max(0, h - (2 * rv + 1));
-    auto affected = [&](int x, int y) { return all || x >= bandX || y >= bandY; };
+    const int bandX = all ? 0 : std::max(0, w - (2 * rh + 1));
+    const int bandY = all ? 0 : std::max(0, h - (2 * rv + 1));
+    auto firstColumn = [&](int y) { return y >= bandY ? 0 : bandX; };
 
-    // Horizontal pass: weighted means, neighbours outside the bitmap left out.
+    // Horizontal pass: weighted means, neighbours outside the bitmap left out (so the weight
+    // total depends on the column only).
+    std::vector<int64_t> totalH(static_cast<size_t>(w), 0);
+    for (int x = 0; x < w; ++x)
+        for (int xx = std::max(0, x - rh); xx <= std::min(w - 1, x + rh); ++xx)
+            totalH[static_cast<size_t>(x)] += wh[static_cast<size_t>(xx - x + rh)];
     std::vector<uint32_t> mid(static_cast<size_t>(w) * static_cast<size_t>(h));
     for (int y = 0; y < h; ++y) {
         const auto* row = reinterpret_cast<const uint32_t*>(work.constScanLine(y));
         uint32_t* out = &mid[static_cast<size_t>(y) * static_cast<size_t>(w)];
-        for (int x = 0; x < w; ++x) {
-            if (!affected(x, y)) {
-                out[x] = row[x];
-                continue;
-            }
-            int64_t r = 0, g = 0, b = 0, total = 0;
-            const int from = std::max(0, x - rh), to = std::min(w - 1, x + rh);
-            for (int xx = from; xx <= to; ++xx) {
-                const int64_t wt = wh[static_cast<size_t>(xx - x + rh)];
-                const uint32_t p = row[xx];
-                r += wt * ((p >> 16) & 0xFF);
-                g += wt * ((p >> 8) & 0xFF);
-                b += wt * (p & 0xFF);
-                total += wt;
-            }
+        const int x0 = firstColumn(y);
+        std::copy(row, row + x0, out);
+        for (int x = x0; x < w; ++x) {
+            const int64_t total = totalH[static_cast<size_t>(x)];
             if (total <= 0) {
                 out[x] = row[x];
                 continue;
+            }
+            int64_t r = 0, g = 0, b = 0;
+            const int from = std::max(0, x - rh), to = std::min(w - 1, x + rh);
+            const int64_t* weight = &wh[static_cast<size_t>(from - x + rh)];
+            for (int xx = from; xx <= to; ++xx, ++weight) {
+                const uint32_t p = row[xx];
+                r += *weight * ((p >> 16) & 0xFF);
+                g += *weight * ((p >> 8) & 0xFF);
+                b += *weight * (p & 0xFF);
             }
             out[x] = 0xFF000000u | (static_cast<uint32_t>(r / total) << 16) | (static_cast<uint32_t>(g / total) << 8) |
                      static_cast<uint32_t>(b / total);
         }
     }
 
-    // Vertical pass, multiplied straight into the target.
+    // Vertical pass, row by row into accumulators, multiplied straight into the target.
+    std::vector<int64_t> accR(static_cast<size_t>(w)), accG(static_cast<size_t>(w)), accB(static_cast<size_t>(w));
     for (int y = 0; y < h; ++y) {
         const int ty = origin.Y + y;
         if (ty < 0 || ty >= target.height())
             continue;
-        auto* dest = reinterpret_cast<uint32_t*>(target.scanLine(ty));
-        for (int x = 0; x < w; ++x) {
-            const int tx = origin.X + x;
-            if (tx < 0 || tx >= target.width() || !affected(x, y))
+        const int xFrom = std::max(firstColumn(y), -origin.X);
+        const int xTo = std::min(w - 1, target.width() - 1 - origin.X);
+        if (xFrom > xTo)
+            continue;
+        const int from = std::max(0, y - rv), to = std::min(h - 1, y + rv);
+        int64_t total = 0;
+        std::fill(accR.begin() + xFrom, accR.begin() + xTo + 1, 0);
+        std::fill(accG.begin() + xFrom, accG.begin() + xTo + 1, 0);
+        std::fill(accB.begin() + xFrom, accB.begin() + xTo + 1, 0);
+        for (int yy = from; yy <= to; ++yy) {
+            const int64_t wt = wv[static_cast<size_t>(yy - y + rv)];
+            total += wt;
+            if (wt == 0)
                 continue;
+            const uint32_t* src = &mid[static_cast<size_t>(yy) * static_cast<size_t>(w)];
+            for (int x = xFrom; x <= xTo; ++x) {
+                const uint32_t p = src[x];
+                accR[static_cast<size_t>(x)] += wt * ((p >> 16) & 0xFF);
+                accG[static_cast<size_t>(x)] += wt * ((p >> 8) & 0xFF);
+                accB[static_cast<size_t>(x)] += wt * (p & 0xFF);
+            }
+        }
+        if (total <= 0)
+            continue;
+        const int64_t white = total * 255;
+        const double scale = 1.0 / static_cast<double>(white);
+        auto mul = [scale](uint32_t channel, int64_t sum) {
+            return static_cast<uint32_t>(std::nearbyint(channel * static_cast<double>(sum) * scale));
+        };
+        auto* dest = reinterpret_cast<uint32_t*>(target.scanLine(ty));
+        for (int x = xFrom; x <= xTo; ++x) {
+            const int64_t r = accR[static_cast<size_t>(x)];
+            const int64_t g = accG[static_cast<size_t>(x)];
+            const int64_t b = accB[static_cast<size_t>(x)];
+            if (r == white && g == white && b == white)
+                continue; // multiplying by 1 changes nothing
+            const int tx = origin.X + x;
             if (visible && !visible(tx, ty))
                 continue;
-            int64_t r = 0, g = 0, b = 0, total = 0;
-            const int from = std::max(0, y - rv), to = std::min(h - 1, y + rv);
-            for (int yy = from; yy <= to; ++yy) {
-                const int64_t wt = wv[static_cast<size_t>(yy - y + rv)];
-                const uint32_t p = mid[static_cast<size_t>(yy) * static_cast<size_t>(w) + static_cast<size_t>(x)];
-                r += wt * ((p >> 16) & 0xFF);
-                g += wt * ((p >> 8) & 0xFF);
-                b += wt * (p & 0xFF);
-                total += wt;
-            }
-            if (total <= 0)
-                continue;
-            const double scale = 1.0 / (static_cast<double>(total) * 255.0);
             const uint32_t d = dest[tx];
-            auto mul = [scale](uint32_t channel, int64_t sum) {
-                return static_cast<uint32_t>(std::nearbyint(channel * static_cast<double>(sum) * scale));
-            };
-            if (r == g && g == b) {
-                dest[tx] = 0xFF000000u | (mul((d >> 16) & 0xFF, r) << 16) | (mul((d >> 8) & 0xFF, r) << 8) |
-                          mul(d & 0xFF, r);
-            } else {
-                dest[tx] = 0xFF000000u | (mul((d >> 16) & 0xFF, r) << 16) | (mul((d >> 8) & 0xFF, g) << 8) |
-                          mul(d & 0xFF, b);
-            }
+            // A grey shadow has equal sums and scales every channel alike.
+            dest[tx] = 0xFF000000u | (mul((d >> 16) & 0xFF, r) << 16) | (mul((d >> 8) & 0xFF, g) << 8) |
+                       mul(d & 0xFF, b);
         }
     }
 }
