@@ -26,12 +26,12 @@ ViStatus WriteBytes(VisaState& state, ViSession session, const QByteArray& bytes
 void LogLoaded(VisaState& state, DebugLog& debug)
 {
     const VisaBackEnd& lib = *state.VisaLibrary;
-    debug.LogMessage(QStringLiteral("Info: Visa32.DLL loaded  ") + "$" + Hex(lib.Handle(), 8) + " (" +
-                     lib.Description() + ")");
+    debug.LogMessage(QStringLiteral("Info: Visa32.DLL loaded  ") + "$" + Hex(lib.Handle(), 8));
     for (int i = 0; i < 10; ++i) {
         const uintptr_t a = lib.EntryPointAddress(i);
+        // The built-in back end has no exported functions to show; it says so instead.
         debug.LogMessage(QString::fromLatin1(visa::kEntryPointNames[i]) + " " +
-                         (a ? "$" + Hex(a, 8) : QStringLiteral("built-in")));
+                         (a ? "$" + Hex(a, 8) : lib.Description()));
     }
 }
 
@@ -150,8 +150,8 @@ QString VisaReadBlock(VisaState& state)
 ViStatus VisaWriteGps(VisaState& state, DebugLog& debug, const QString& body)
 {
     const QByteArray b = body.toLatin1();
-    // NMEA 0183 ends every sentence with CR LF after the checksum; a receiver waits for it
-    // before it answers, so it is sent although the original left it out.
+    // NMEA 0183 ends every sentence with CR LF after the checksum, and a receiver waits for
+    // that line end before it acts on the sentence.
     const QByteArray sentence = "$" + b + "*" + visa::NmeaChecksum(b).toLatin1() + "\r\n";
     const ViStatus st = WriteBytes(state, state.GpsSession, sentence);
     if (st != visa::VI_SUCCESS) {

@@ -96,7 +96,7 @@ void CheckPyvisa(Simulator& sim, const QString& python, const QString& resource)
     EXPECT_EQ(QString::fromLatin1(lines[0]), sim.Instrument().Family().idn);
     EXPECT_EQ(lines[1], "601");
     const QList<QByteArray> values = lines[2].split(' ');
-    const std::vector<double> expected = sim.Instrument().TraceDbuv();
+    const std::vector<double> expected = sim.Instrument().TraceSnapshot();
     ASSERT_EQ(values.size(), 601);
     for (int k = 0; k < 601; ++k)
         ASSERT_FLOAT_EQ(values[k].toFloat(), static_cast<float>(expected[static_cast<size_t>(k)])) << k;
@@ -159,7 +159,7 @@ TEST(VisaExternal, LxiOverVxi11AndRawSocket)
     const QByteArray block = FromHexDump(r.out);
     ASSERT_GE(block.size(), 601 * 4 + 8) << r.out.left(200).constData();
     EXPECT_TRUE(block.startsWith("#6002404"));
-    const std::vector<double> expected = sim->Instrument().TraceDbuv();
+    const std::vector<double> expected = sim->Instrument().TraceSnapshot();
     for (int k = 0; k < 601; k += 60) {
         uint32_t bits = 0;
         for (int i = 0; i < 4; ++i)

@@ -246,6 +246,12 @@ SimFaults SimInstrument::Faults() const
     return faults_;
 }
 
+std::vector<double> SimInstrument::TraceSnapshot() const
+{
+    QMutexLocker lock(&mutex_);
+    return TraceDbuv();
+}
+
 SimSettings SimInstrument::Settings() const
 {
     QMutexLocker lock(&mutex_);

@@ -103,6 +103,8 @@ public:
     const SimSpectrum& Spectrum() const { return spectrum_; }
     const SimClock& Clock() const { return clock_; }
     SimSettings Settings() const;
+    // The trace the analyser would answer now, in dBuV (takes the lock; for tests).
+    std::vector<double> TraceSnapshot() const;
     // Called with each log entry as it is made (the command-line --log option).
     void SetLogSink(std::function<void(const SimLogEntry&)> sink);
 

@@ -2,6 +2,10 @@
 
 #include "tools/sim/SimInstrument.h"
 
+namespace {
+constexpr qsizetype kMaxMessage = 1 << 20;
+}
+
 SimStreamSession::SimStreamSession(SimInstrument& inst, QString transport, Writer write, Closer close,
                                    QObject* parent)
     : QObject(parent), inst_(inst), transport_(std::move(transport)), write_(std::move(write)), close_(std::move(close))
@@ -15,6 +19,12 @@ void SimStreamSession::Receive(const QByteArray& bytes)
     if (closed_)
         return;
     input_.append(bytes);
+    // A peer that never ends its line must not grow the buffer without bound.
+    if (input_.size() > kMaxMessage && input_.indexOf('\n') < 0) {
+        inst_.Execute(input_.left(64) + "...", transport_);
+        input_.clear();
+        return;
+    }
     qsizetype nl;
     while ((nl = input_.indexOf('\n')) >= 0) {
         QByteArray message = input_.left(nl);
