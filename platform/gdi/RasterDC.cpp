@@ -114,6 +114,11 @@ struct RasterDC::Impl {
     uint32_t patternTotal = 0;
     QFont qfont;
     std::unique_ptr<QFontMetrics> metrics;
+    // The stroke set-up last given to the painter outside save/restore pairs, so runs of LineTo
+    // calls with one wide pen do not set it up again for every segment.
+    bool strokeReady = false;
+    Pen strokePen;
+    int strokeRop = 0;
 };
 
 RasterDC::RasterDC(int32_t width, int32_t height) : d_(std::make_unique<Impl>())
@@ -188,6 +193,7 @@ static QPainter& Painter(RasterDC::Impl& d, QImage& image)
     if (!d.painter) {
         image.bits();   // detach first, so the painter and direct pixel access share one buffer
         d.painter = std::make_unique<QPainter>(&image);
+        d.strokeReady = false;
         d.painter->setRenderHint(QPainter::Antialiasing, false);
         d.painter->setRenderHint(QPainter::TextAntialiasing, true);
         if (d.hasClip)
@@ -578,25 +584,117 @@ void RasterDC::LineTo(int32_t x, int32_t y)
         return;
     }
     QPainter& p = Painter(*d_, image_);
-    PainterScope scope(p);
-    p.setCompositionMode(CompositionFor(rop2_));
     const QPen q = QtPen(pen_, rop2_);
-    p.translate(StrokeShift(pen_), StrokeShift(pen_));
+    const double shift = StrokeShift(pen_);
     if (from == pos_) {
         // A line of no length is a dot in the pen's width, round or square after its cap.
         if (q.style() == Qt::NoPen || q.capStyle() == Qt::FlatCap)
             return;
+        PainterScope scope(p);
+        p.setCompositionMode(CompositionFor(rop2_));
         const double half = pen_.width / 2.0;
         QPainterPath dot;
         if (q.capStyle() == Qt::RoundCap)
-            dot.addEllipse(QPointF(x, y), half, half);
+            dot.addEllipse(QPointF(x + shift, y + shift), half, half);
         else
-            dot.addRect(QRectF(x - half, y - half, pen_.width, pen_.width));
+            dot.addRect(QRectF(x + shift - half, y + shift - half, pen_.width, pen_.width));
         p.fillPath(dot, q.color());
         return;
     }
-    p.setPen(q);
-    p.drawLine(QPointF(from.x, from.y), QPointF(x, y));
+    if (!d_->strokeReady || !(d_->strokePen == pen_) || d_->strokeRop != rop2_) {
+        p.setCompositionMode(CompositionFor(rop2_));
+        p.setPen(q);
+        p.setBrush(Qt::NoBrush);
+        d_->strokePen = pen_;
+        d_->strokeRop = rop2_;
+        d_->strokeReady = true;
+    }
+    p.drawLine(QPointF(from.x + shift, from.y + shift), QPointF(x + shift, y + shift));
+}
+
+namespace {
+
+// Mix modes for which drawing a pixel twice gives what drawing it once gives.
+bool IdempotentRop(int rop)
+{
+    return rop == R2_COPYPEN || rop == R2_NOTCOPYPEN || rop == R2_BLACK || rop == R2_WHITE || rop == R2_MASKPEN ||
+           rop == R2_MERGEPEN || rop == R2_NOP;
+}
+
+// The cap of a polyline end at e, the line arriving from b.
+void AddCap(QPainterPath& path, QPointF b, QPointF e, double width, Qt::PenCapStyle cap)
+{
+    const double half = width / 2.0;
+    if (cap == Qt::RoundCap) {
+        path.addEllipse(e, half, half);
+        return;
+    }
+    const double len = std::hypot(e.x() - b.x(), e.y() - b.y());
+    if (cap != Qt::SquareCap || len == 0)
+        return;
+    const QPointF d((e.x() - b.x()) / len * half, (e.y() - b.y()) / len * half);
+    const QPointF n(-d.y(), d.x());
+    QPolygonF quad;
+    quad << e + n << e + n + d << e - n + d << e - n << e + n;
+    path.addPolygon(quad);
+}
+
+} // namespace
+
+// Wide polylines: Qt's stroker slows down sharply on very long polylines, so long ones go in
+// overlapping pieces with flat ends (the joins inside stay exact), and the two real ends get
+// their caps drawn on their own. Mix modes that are not idempotent draw in one piece.
+static void WidePolyline(QPainter& p, const Pen& pen, int rop, const Point* points, int count)
+{
+    constexpr int kPiece = 32;
+    const double shift = StrokeShift(pen);
+    QPen q = QtPen(pen, rop);
+    if (q.style() == Qt::NoPen)
+        return;
+    PainterScope scope(p);
+    p.setCompositionMode(CompositionFor(rop));
+    p.setBrush(Qt::NoBrush);
+    auto at = [&](int i) { return QPointF(points[i].x + shift, points[i].y + shift); };
+    if (count <= kPiece || !IdempotentRop(rop)) {
+        QPolygonF poly;
+        poly.reserve(count);
+        for (int i = 0; i < count; ++i)
+            poly << at(i);
+        p.setPen(q);
+        p.drawPolyline(poly);
+        return;
+    }
+    const Qt::PenCapStyle cap = q.capStyle();
+    q.setCapStyle(Qt::FlatCap);
+    const bool dashed = q.style() != Qt::SolidLine;
+    double travelled = 0;   // in pixels, for the dash phase of each piece
+    QPolygonF poly;
+    poly.reserve(kPiece + 1);
+    for (int start = 0; start < count - 1; start += kPiece - 1) {
+        const int end = std::min(count - 1, start + kPiece);
+        poly.clear();
+        for (int i = start; i <= end; ++i)
+            poly << at(i);
+        if (dashed)
+            q.setDashOffset(travelled / std::max(1, pen.width));
+        p.setPen(q);
+        p.drawPolyline(poly);
+        for (int i = start; i < start + kPiece - 1 && i < end; ++i)
+            travelled += std::hypot(double(points[i + 1].x) - points[i].x, double(points[i + 1].y) - points[i].y);
+    }
+    if (cap != Qt::FlatCap) {
+        QPainterPath caps;
+        int first = 1;
+        while (first < count - 1 && points[first].x == points[0].x && points[first].y == points[0].y)
+            ++first;
+        int last = count - 2;
+        while (last > 0 && points[last].x == points[count - 1].x && points[last].y == points[count - 1].y)
+            --last;
+        AddCap(caps, at(first), at(0), pen.width, cap);
+        AddCap(caps, at(last), at(count - 1), pen.width, cap);
+        caps.setFillRule(Qt::WindingFill);
+        p.fillPath(caps, q.color());
+    }
 }
 
 void RasterDC::Polyline(const Point* points, int count)
@@ -617,16 +715,7 @@ void RasterDC::Polyline(const Point* points, int count)
                          points[i].y, &VisibleAt);
         return;
     }
-    QPolygonF poly;
-    poly.reserve(count);
-    for (int i = 0; i < count; ++i)
-        poly << QPointF(points[i].x, points[i].y);
-    QPainter& p = Painter(*d_, image_);
-    PainterScope scope(p);
-    p.setCompositionMode(CompositionFor(rop2_));
-    p.setPen(QtPen(pen_, rop2_));
-    p.translate(StrokeShift(pen_), StrokeShift(pen_));
-    p.drawPolyline(poly);
+    WidePolyline(Painter(*d_, image_), pen_, rop2_, points, count);
 }
 
 // Strokes a closed or open outline with the current pen: pixel stepping for one-pixel pens.
