@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <set>
+
 using filtertest::Rgb;
 
 namespace {
@@ -173,6 +176,44 @@ TEST(GradientDraw, FourPointsFillOnlyThePolygon)
     g.DrawFourPoints(c.canvas, TFourPoints{TPoint{5, 5}, TPoint{30, 5}, TPoint{30, 30}, TPoint{5, 30}});
     EXPECT_EQ(c.Px(15, 15), Rgb(255, 0, 0));
     EXPECT_EQ(c.Px(35, 35), Rgb(255, 255, 255));
+}
+
+} // namespace
+
+namespace {
+
+// Every green value in the rectangle must be one of round(i * 255 / n), i = 0 .. n.
+void ExpectRadialSteps(int w, int h, int n)
+{
+    BufferedCanvas c(w + 4, h + 4);
+    TPlotGradient g;
+    g.SetStartColor(clBlack);
+    g.SetEndColor(clBlack);
+    TSubGradient& sub = g.SubGradient();
+    sub.SetVisible(true);
+    sub.SetDirection(gdRadial);
+    sub.SetStartColor(clBlack);
+    sub.SetEndColor(clWhite);
+    sub.SetTransparency(0);
+    g.Draw(c.canvas, TRect{2, 2, 2 + w, 2 + h}, 0);
+    std::set<int> allowed;
+    for (int i = 0; i <= n; ++i)
+        allowed.insert(static_cast<int>(std::nearbyint(i * 255.0 / n)));
+    std::set<int> seen;
+    for (int y = 2; y < 2 + h; ++y)
+        for (int x = 2; x < 2 + w; ++x) {
+            const int green = GreenOf(c.Px(x, y));
+            seen.insert(green);
+            EXPECT_TRUE(allowed.count(green)) << w << "x" << h << " at " << x << "," << y << ": " << green;
+        }
+    EXPECT_GT(seen.size(), 3u);
+}
+
+TEST(GradientDraw, RadialSubGradientStepsFollowTheOddSizeRule)
+{
+    ExpectRadialSteps(10, 7, 9);  // height odd: one step less
+    ExpectRadialSteps(10, 6, 10);
+    ExpectRadialSteps(11, 8, 10); // width odd
 }
 
 } // namespace
