@@ -121,14 +121,18 @@ TEST(SimFamilies, IdentificationMatchesTheIndependentReference)
         EXPECT_EQ(Send(*inst, "*IDN?"), r[7].toLatin1() + "\n");
         EXPECT_EQ(fam->points, r[6].toInt()) << r[0].toStdString();
         EXPECT_NE(r[1].toInt(), 0) << "every simulated analyser must be recognised: " << r[0].toStdString();
-        if (r[1] == "1" && r[2] != "5000")
+        if (r[1] == "1" && r[2] != "5000") {
             EXPECT_EQ(fam->bigEndian, r[4] == "1") << r[0].toStdString();
-        if (r[2] == "5000")
+        }
+        if (r[2] == "5000") {
             EXPECT_TRUE(fam->bigEndian);
-        if (r[1] == "1")
+        }
+        if (r[1] == "1") {
             EXPECT_NE(r[2].toInt(), 0) << "Rigol model not recognised: " << r[0].toStdString();
-        if (r[1] == "2")
+        }
+        if (r[1] == "2") {
             EXPECT_NE(r[3].toInt(), 0) << "Siglent series not recognised: " << r[0].toStdString();
+        }
     }
 }
 
@@ -251,8 +255,9 @@ TEST(SimSpectrum, LinesStandAboveTheFloorWhereTheyAre)
         bool neighbour = false;
         for (const auto& o : s.Lines())
             neighbour = neighbour || (o.frequencyHz != l.frequencyHz && std::fabs(o.frequencyHz - l.frequencyHz) < 200e3);
-        if (!neighbour)
+        if (!neighbour) {
             EXPECT_LT(s.PeakDbuv(l.frequencyHz + 90e3, l.frequencyHz + 91e3, st, 0), floor + 2.5);
+        }
     }
     // A wider RBW raises the floor by 10 log(ratio).
     SimSpectrum::Settings wide = st;

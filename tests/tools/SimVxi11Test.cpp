@@ -1,0 +1,244 @@
+// The simulator's VXI-11 server at the RPC level, with a plain ONC RPC client: links, END
+// handling, reads in pieces, clear, status byte, and the answers to calls it cannot serve.
+#include "tools/sim/Simulator.h"
+
+#include <arpa/inet.h>
+#include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <rpc/rpc.h>
+
+#include "vxi11.h"
+
+namespace {
+
+class RpcClient {
+public:
+    RpcClient(quint16 port, uint32_t program, uint32_t version)
+    {
+        sockaddr_in a{};
+        a.sin_family = AF_INET;
+        a.sin_port = htons(port);
+        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        int sock = RPC_ANYSOCK;
+        client_ = clnttcp_create(&a, program, version, &sock, 0, 0);
+        if (client_) {
+            timeval tv{5, 0};
+            clnt_control(client_, CLSET_TIMEOUT, reinterpret_cast<char*>(&tv));
+        }
+    }
+    ~RpcClient()
+    {
+        if (client_)
+            clnt_destroy(client_);
+    }
+    CLIENT* get() const { return client_; }
+
+private:
+    CLIENT* client_ = nullptr;
+};
+
+struct Server {
+    std::unique_ptr<Simulator> sim;
+    explicit Server(SimFaults faults = {})
+    {
+        SimulatorOptions o;
+        o.vxi11 = true;
+        o.vxi11Register = false;
+        o.vxi11Program = 0x0607AF;
+        o.family = "dsa875";
+        o.faults = faults;
+        sim = std::make_unique<Simulator>(o);
+        QString error;
+        EXPECT_TRUE(sim->Start(&error)) << error.toStdString();
+    }
+};
+
+Device_Link CreateLink(CLIENT* c, const char* device, long* error)
+{
+    Create_LinkParms p{};
+    p.device = const_cast<char*>(device);
+    Create_LinkResp r{};
+    EXPECT_EQ(create_link_1(&p, &r, c), RPC_SUCCESS);
+    *error = r.error;
+    EXPECT_GT(r.maxRecvSize, 1000u);
+    EXPECT_NE(r.abortPort, 0);
+    return r.lid;
+}
+
+long Write(CLIENT* c, Device_Link lid, const QByteArray& data, long flags)
+{
+    Device_WriteParms p{};
+    p.lid = lid;
+    p.io_timeout = 1000;
+    p.flags = flags;
+    p.data.data_len = static_cast<u_int>(data.size());
+    p.data.data_val = const_cast<char*>(data.constData());
+    Device_WriteResp r{};
+    EXPECT_EQ(device_write_1(&p, &r, c), RPC_SUCCESS);
+    if (r.error == 0) {
+        EXPECT_EQ(r.size, static_cast<u_long>(data.size()));
+    }
+    return r.error;
+}
+
+long Read(CLIENT* c, Device_Link lid, u_long size, QByteArray* data, long* reason, u_long timeoutMs = 1000)
+{
+    Device_ReadParms p{};
+    p.lid = lid;
+    p.requestSize = size;
+    p.io_timeout = timeoutMs;
+    Device_ReadResp r{};
+    EXPECT_EQ(device_read_1(&p, &r, c), RPC_SUCCESS);
+    *data = QByteArray(r.data.data_val, static_cast<qsizetype>(r.data.data_len));
+    *reason = r.reason;
+    const long e = r.error;
+    xdr_free(reinterpret_cast<xdrproc_t>(xdr_Device_ReadResp), reinterpret_cast<char*>(&r));
+    return e;
+}
+
+// Arguments and results of the null procedure: nothing to encode.
+bool_t NoData(XDR*, ...) { return 1; }
+
+} // namespace
+
+TEST(SimVxi11, LinkWriteReadInPiecesAndEnd)
+{
+    Server s;
+    RpcClient rpc(s.sim->Vxi11Port(), 0x0607AF, 1);
+    ASSERT_TRUE(rpc.get());
+    long error = -1;
+    const Device_Link lid = CreateLink(rpc.get(), "inst0", &error);
+    ASSERT_EQ(error, 0);
+
+    // A message in two writes: only the one with END is executed.
+    EXPECT_EQ(Write(rpc.get(), lid, "*ID", 0), 0);
+    EXPECT_TRUE(s.sim->Instrument().CommandLog().empty());
+    EXPECT_EQ(Write(rpc.get(), lid, "N?", 8), 0);
+    ASSERT_EQ(s.sim->Instrument().CommandLog().size(), 1u);
+    EXPECT_EQ(s.sim->Instrument().CommandLog()[0].message, "*IDN?");
+
+    const QByteArray idn = s.sim->Instrument().Family().idn.toLatin1() + "\n";
+    QByteArray got, part;
+    long reason = 0;
+    // Request size smaller than the answer: REQCNT until the last piece, which carries END.
+    EXPECT_EQ(Read(rpc.get(), lid, 10, &part, &reason), 0);
+    EXPECT_EQ(reason, 1);
+    got += part;
+    while (reason != 4) {
+        ASSERT_EQ(Read(rpc.get(), lid, 10, &part, &reason), 0);
+        got += part;
+    }
+    EXPECT_EQ(got, idn);
+
+    // Nothing queued: the read waits for its time-out and reports it.
+    EXPECT_EQ(Read(rpc.get(), lid, 100, &part, &reason, 200), 15);
+    EXPECT_TRUE(part.isEmpty());
+
+    // A client that ends its messages with a line feed but without END is served too.
+    EXPECT_EQ(Write(rpc.get(), lid, ":SYST:ERR?\n", 0), 0);
+    EXPECT_EQ(Read(rpc.get(), lid, 1000, &part, &reason), 0);
+    EXPECT_EQ(part, "0,\"No error\"\n");
+}
+
+TEST(SimVxi11, ClearStatusByteAndLinkErrors)
+{
+    Server s;
+    RpcClient rpc(s.sim->Vxi11Port(), 0x0607AF, 1);
+    ASSERT_TRUE(rpc.get());
+    long error = -1;
+    const Device_Link lid = CreateLink(rpc.get(), "inst0", &error);
+    ASSERT_EQ(error, 0);
+    const Device_Link other = CreateLink(rpc.get(), "inst0", &error);
+    EXPECT_NE(lid, other);
+
+    // device_clear drops an answer nobody read.
+    EXPECT_EQ(Write(rpc.get(), lid, "*IDN?", 8), 0);
+    Device_GenericParms g{};
+    g.lid = lid;
+    Device_Error e{};
+    ASSERT_EQ(device_clear_1(&g, &e, rpc.get()), RPC_SUCCESS);
+    EXPECT_EQ(e.error, 0);
+    QByteArray part;
+    long reason = 0;
+    EXPECT_EQ(Read(rpc.get(), lid, 100, &part, &reason, 100), 15);
+
+    // The status byte shows the error queue (bit 2) after a bad command.
+    EXPECT_EQ(Write(rpc.get(), lid, ":NOT:A:COMMAND", 8), 0);
+    Device_ReadStbResp stb{};
+    ASSERT_EQ(device_readstb_1(&g, &stb, rpc.get()), RPC_SUCCESS);
+    EXPECT_EQ(stb.error, 0);
+    EXPECT_EQ(stb.stb & 4, 4);
+
+    // Answers belong to their link.
+    EXPECT_EQ(Write(rpc.get(), other, "*ESR?", 8), 0);
+    EXPECT_EQ(Read(rpc.get(), lid, 100, &part, &reason, 100), 15);
+    EXPECT_EQ(Read(rpc.get(), other, 100, &part, &reason), 0);
+    EXPECT_EQ(part, "32\n");
+
+    Device_Link l = lid;
+    ASSERT_EQ(destroy_link_1(&l, &e, rpc.get()), RPC_SUCCESS);
+    EXPECT_EQ(e.error, 0);
+    EXPECT_EQ(Write(rpc.get(), lid, "*IDN?", 8), 4); // invalid link
+    EXPECT_EQ(Read(rpc.get(), lid, 100, &part, &reason), 4);
+    ASSERT_EQ(destroy_link_1(&l, &e, rpc.get()), RPC_SUCCESS);
+    EXPECT_EQ(e.error, 4);
+
+    Device_DocmdParms d{};
+    d.lid = other;
+    Device_DocmdResp dr{};
+    ASSERT_EQ(device_docmd_1(&d, &dr, rpc.get()), RPC_SUCCESS);
+    EXPECT_EQ(dr.error, 8); // not supported
+    xdr_free(reinterpret_cast<xdrproc_t>(xdr_Device_DocmdResp), reinterpret_cast<char*>(&dr));
+}
+
+TEST(SimVxi11, WrongProgramVersionOrProcedure)
+{
+    Server s;
+    {
+        RpcClient wrongVersion(s.sim->Vxi11Port(), 0x0607AF, 2);
+        ASSERT_TRUE(wrongVersion.get());
+        Device_Link l = 1;
+        Device_Error e{};
+        EXPECT_EQ(destroy_link_1(&l, &e, wrongVersion.get()), RPC_PROGVERSMISMATCH);
+    }
+    {
+        RpcClient wrongProgram(s.sim->Vxi11Port(), 0x0607B1, 1);
+        ASSERT_TRUE(wrongProgram.get());
+        Device_Link l = 1;
+        Device_Error e{};
+        EXPECT_EQ(destroy_link_1(&l, &e, wrongProgram.get()), RPC_PROGUNAVAIL);
+    }
+    {
+        RpcClient core(s.sim->Vxi11Port(), 0x0607AF, 1);
+        ASSERT_TRUE(core.get());
+        timeval tv{5, 0};
+        EXPECT_EQ(clnt_call(core.get(), 99, NoData, nullptr,
+                            NoData, nullptr, tv),
+                  RPC_PROCUNAVAIL);
+        // The null procedure answers.
+        EXPECT_EQ(clnt_call(core.get(), 0, NoData, nullptr,
+                            NoData, nullptr, tv),
+                  RPC_SUCCESS);
+    }
+}
+
+TEST(SimVxi11, DropFaultClosesTheConnection)
+{
+    SimFaults f;
+    f.dropAfter = 0;
+    Server s(f);
+    RpcClient rpc(s.sim->Vxi11Port(), 0x0607AF, 1);
+    ASSERT_TRUE(rpc.get());
+    long error = -1;
+    const Device_Link lid = CreateLink(rpc.get(), "inst0", &error);
+    Device_WriteParms p{};
+    p.lid = lid;
+    p.io_timeout = 1000;
+    p.flags = 8;
+    char cmd[] = "*IDN?";
+    p.data.data_len = 5;
+    p.data.data_val = cmd;
+    Device_WriteResp r{};
+    const clnt_stat st = device_write_1(&p, &r, rpc.get());
+    EXPECT_TRUE(st == RPC_CANTRECV || st == RPC_CANTSEND) << clnt_sperrno(st);
+}
