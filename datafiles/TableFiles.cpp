@@ -78,16 +78,16 @@ QString TableKindWord(TableKind kind)
     return {};
 }
 
-SaveDialogSpec TableSaveDialog(const QString& extension, const QString& tableName)
+SaveDialogSettings TableSaveDialog(const QString& extension, const QString& tableName)
 {
-    SaveDialogSpec spec;
-    spec.Title = QStringLiteral("Save file");
-    spec.Folder = QStringLiteral(".\\src");
-    spec.Filter = extension + QStringLiteral("|*.") + extension;
-    spec.DefaultExt = extension;
-    spec.FileName = tableName;
-    spec.AskOverwrite = true;
-    return spec;
+    SaveDialogSettings dialog;
+    dialog.Title = QStringLiteral("Save file");
+    dialog.Folder = QStringLiteral(".\\src");
+    dialog.Filter = extension + QStringLiteral("|*.") + extension;
+    dialog.DefaultExt = extension;
+    dialog.FileName = tableName;
+    dialog.AskOverwrite = true;
+    return dialog;
 }
 
 bool LoadTableFile(TableKind kind, TableBuffer& grid, const QString& path, QChar ask,

@@ -17,7 +17,7 @@ QString TableKindExtension(TableKind kind);
 QString TableKindWord(TableKind kind);
 
 // What the editor's save dialog is opened with for a table or segment file.
-struct SaveDialogSpec {
+struct SaveDialogSettings {
     QString Title;         // "Save file"
     QString Folder;        // ".\src"
     QString Filter;        // "lim|*.lim"
@@ -25,7 +25,7 @@ struct SaveDialogSpec {
     QString FileName;      // the table name
     bool AskOverwrite = true;
 };
-SaveDialogSpec TableSaveDialog(const QString& extension, const QString& tableName);
+SaveDialogSettings TableSaveDialog(const QString& extension, const QString& tableName);
 
 // Reads a table file into columns 1 and 2 of the grid, its name and its two flags. With ask 'y'
 // the operator is asked first ("Load Limit File \"path\"", "Load"/"Abort"). Returns true when

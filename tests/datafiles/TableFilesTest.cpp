@@ -219,12 +219,12 @@ TEST_F(TableFilesTest, FailedSaveKeepsWhatWasThereAndSaysSo)
 
 TEST(TableSaveDialogTest, FilterAndNameFollowTheKind)
 {
-    const SaveDialogSpec spec = TableSaveDialog(TableKindExtension(TableKind::Lisn), QStringLiteral("Lisn A"));
-    EXPECT_EQ(spec.Title, QStringLiteral("Save file"));
-    EXPECT_EQ(spec.Folder, QStringLiteral(".\\src"));
-    EXPECT_EQ(spec.Filter, QStringLiteral("lsc|*.lsc"));
-    EXPECT_EQ(spec.DefaultExt, QStringLiteral("lsc"));
-    EXPECT_EQ(spec.FileName, QStringLiteral("Lisn A"));
+    const SaveDialogSettings dialog = TableSaveDialog(TableKindExtension(TableKind::Lisn), QStringLiteral("Lisn A"));
+    EXPECT_EQ(dialog.Title, QStringLiteral("Save file"));
+    EXPECT_EQ(dialog.Folder, QStringLiteral(".\\src"));
+    EXPECT_EQ(dialog.Filter, QStringLiteral("lsc|*.lsc"));
+    EXPECT_EQ(dialog.DefaultExt, QStringLiteral("lsc"));
+    EXPECT_EQ(dialog.FileName, QStringLiteral("Lisn A"));
     EXPECT_EQ(TableKindExtension(TableKind::Tc), QStringLiteral("tc"));
 }
 
