@@ -441,6 +441,60 @@ static bool VisibleAt(const RasterDC::Impl& d, const QImage& image, int64_t x, i
     return d.clipIsRect || d.clip.contains(QPoint(static_cast<int>(x), static_cast<int>(y)));
 }
 
+// Wide solid pens with round caps and joins (the chart's usual wide pen) are drawn here as
+// capsules: every pixel whose centre lies within half the width of the segment, once per segment.
+// The union of capsules along a polyline is the round-joined stroke, so no stroker is needed; Qt's
+// stroker costs about two microseconds a segment, which long traces cannot afford.
+static bool CapsulePen(const Pen& pen)
+{
+    const uint32_t kind = pen.style & PS_STYLE_MASK;
+    return pen.width >= 2 && (kind == PS_SOLID || kind == PS_INSIDEFRAME) && (pen.style & PS_ENDCAP_MASK) == PS_ENDCAP_ROUND &&
+           (pen.style & PS_JOIN_MASK) == PS_JOIN_ROUND;
+}
+
+static void CapsuleLine(RasterDC::Impl& d, QImage& image, const Pen& pen, int rop, int32_t x0, int32_t y0, int32_t x1,
+                        int32_t y1)
+{
+    if (rop == R2_NOP)
+        return;
+    // The same sampling offset as the shifted QPainter strokes, so both paths agree on edges.
+    constexpr double kOffset = 1.0 / 32.0;
+    const double r = pen.width / 2.0;
+    const double r2 = r * r;
+    QRect area(QPoint(static_cast<int>(std::floor(std::min(x0, x1) - r - 1)),
+                      static_cast<int>(std::floor(std::min(y0, y1) - r - 1))),
+               QPoint(static_cast<int>(std::ceil(std::max(x0, x1) + r + 1)),
+                      static_cast<int>(std::ceil(std::max(y0, y1) + r + 1))));
+    area = area.intersected(image.rect());
+    if (d.hasClip)
+        area = area.intersected(d.clipBounds);
+    if (area.isEmpty())
+        return;
+    const uint32_t penRgb = ToImageRgb(pen.color);
+    const double dx = static_cast<double>(x1) - x0;
+    const double dy = static_cast<double>(y1) - y0;
+    const double len2 = dx * dx + dy * dy;
+    uchar* bits = image.bits();
+    const qsizetype bpl = image.bytesPerLine();
+    const bool checkClip = d.hasClip && !d.clipIsRect;
+    for (int py = area.top(); py <= area.bottom(); ++py) {
+        auto* line = reinterpret_cast<QRgb*>(bits + py * bpl);
+        const double cy = py + kOffset - y0;
+        for (int px = area.left(); px <= area.right(); ++px) {
+            const double cx = px + kOffset - x0;
+            double t = len2 > 0 ? (cx * dx + cy * dy) / len2 : 0.0;
+            t = std::clamp(t, 0.0, 1.0);
+            const double ex = cx - t * dx;
+            const double ey = cy - t * dy;
+            if (ex * ex + ey * ey > r2)
+                continue;
+            if (checkClip && !d.clip.contains(QPoint(px, py)))
+                continue;
+            line[px] = 0xFF000000u | MixRop2(rop, penRgb, line[px] & kRgbMask);
+        }
+    }
+}
+
 // ---- QPainter set-up
 
 static Qt::PenCapStyle CapOf(uint32_t style)
@@ -583,6 +637,11 @@ void RasterDC::LineTo(int32_t x, int32_t y)
         CosmeticLine(*d_, image_, pen_, rop2_, bkMode_, bkColor_, from.x, from.y, x, y, &VisibleAt);
         return;
     }
+    if (CapsulePen(pen_)) {
+        Painter(*d_, image_);
+        CapsuleLine(*d_, image_, pen_, rop2_, from.x, from.y, x, y);
+        return;
+    }
     QPainter& p = Painter(*d_, image_);
     const QPen q = QtPen(pen_, rop2_);
     const double shift = StrokeShift(pen_);
@@ -646,7 +705,7 @@ void AddCap(QPainterPath& path, QPointF b, QPointF e, double width, Qt::PenCapSt
 // their caps drawn on their own. Mix modes that are not idempotent draw in one piece.
 static void WidePolyline(QPainter& p, const Pen& pen, int rop, const Point* points, int count)
 {
-    constexpr int kPiece = 32;
+    constexpr int kPiece = 64;
     const double shift = StrokeShift(pen);
     QPen q = QtPen(pen, rop);
     if (q.style() == Qt::NoPen)
@@ -713,6 +772,12 @@ void RasterDC::Polyline(const Point* points, int count)
         for (int i = 1; i < count; ++i)
             CosmeticLine(*d_, image_, pen_, rop2_, bkMode_, bkColor_, points[i - 1].x, points[i - 1].y, points[i].x,
                          points[i].y, &VisibleAt);
+        return;
+    }
+    if (CapsulePen(pen_) && IdempotentRop(rop2_)) {
+        Painter(*d_, image_);
+        for (int i = 1; i < count; ++i)
+            CapsuleLine(*d_, image_, pen_, rop2_, points[i - 1].x, points[i - 1].y, points[i].x, points[i].y);
         return;
     }
     WidePolyline(Painter(*d_, image_), pen_, rop2_, points, count);

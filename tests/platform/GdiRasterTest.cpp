@@ -3,7 +3,10 @@
 #include <QImage>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <functional>
+#include <random>
 #include <string>
 
 using namespace gdi;
@@ -722,5 +725,37 @@ TEST(GdiRaster, ZeroLengthWideLineIsADotUnlessTheCapIsFlat)
         EXPECT_EQ(dc.GetPixel(12, 10), kBlack) << cap;
         EXPECT_EQ(dc.GetPixel(13, 10), kWhite) << cap;
         EXPECT_EQ(dc.GetPixel(12, 12) == kBlack, cap == PS_ENDCAP_SQUARE) << cap;
+    }
+}
+
+TEST(GdiRaster, WideRoundPensCoverExactlyTheCapsuleAroundEachSegment)
+{
+    std::mt19937 rng(9);
+    std::uniform_int_distribution<int> coord(2, 37);
+    for (int round = 0; round < 40; ++round) {
+        const int width = 2 + round % 4;
+        RasterDC dc(40, 40);
+        dc.SelectPen(WidePen(kBlack, width, PS_SOLID | PS_ENDCAP_ROUND | PS_JOIN_ROUND));
+        const Point pts[] = {{coord(rng), coord(rng)}, {coord(rng), coord(rng)}, {coord(rng), coord(rng)}};
+        dc.Polyline(pts, 3);
+        auto distance = [&](double px, double py) {
+            double best = 1e9;
+            for (int i = 0; i < 2; ++i) {
+                const double ax = pts[i].x, ay = pts[i].y, bx = pts[i + 1].x, by = pts[i + 1].y;
+                const double dx = bx - ax, dy = by - ay, len2 = dx * dx + dy * dy;
+                double t = len2 > 0 ? ((px - ax) * dx + (py - ay) * dy) / len2 : 0;
+                t = std::clamp(t, 0.0, 1.0);
+                best = std::min(best, std::hypot(px - ax - t * dx, py - ay - t * dy));
+            }
+            return best;
+        };
+        for (int y = 0; y < 40; ++y)
+            for (int x = 0; x < 40; ++x) {
+                const double dist = distance(x, y);
+                if (dist < width / 2.0 - 0.1)
+                    EXPECT_EQ(dc.GetPixel(x, y), kBlack) << round << " at " << x << "," << y;
+                else if (dist > width / 2.0 + 0.1)
+                    EXPECT_EQ(dc.GetPixel(x, y), kWhite) << round << " at " << x << "," << y;
+            }
     }
 }
