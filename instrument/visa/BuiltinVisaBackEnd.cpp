@@ -256,7 +256,8 @@ ViStatus BuiltinVisaBackEnd::viRead(ViSession session, ViByte* buffer, ViUInt32 
     while (total < count) {
         bool end = false;
         if (o->pending.empty()) {
-            chunk.resize(count - total);
+            // A caller may offer a huge buffer; the transport is asked for a bounded piece.
+            chunk.resize(std::min<size_t>(count - total, size_t(1) << 20));
             size_t n = 0;
             const ViStatus st = o->transport->Read(chunk.data(), chunk.size(), deadline.RemainingMs(), &n, &end);
             if (st != visa::VI_SUCCESS) {
