@@ -13,6 +13,9 @@
 #include <bit>
 #include <cmath>
 #include <gtest/gtest.h>
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
 #include <unistd.h>
 
 namespace {
@@ -325,6 +328,40 @@ TEST(VisaVxi11, UnknownHostsProgramsAndDevicesFailCleanly)
     ASSERT_EQ(direct.viRead(vi, reinterpret_cast<ViByte*>(buf), sizeof buf, &n), visa::VI_SUCCESS);
     EXPECT_EQ(QByteArray(buf, n), sim.Instrument().Family().idn.toLatin1() + "\n");
     EXPECT_EQ(direct.viClose(rm), visa::VI_SUCCESS);
+}
+
+TEST(VisaVxi11, APeerThatNeverAnswersEndsInTimeOut)
+{
+    // A listening socket that nobody serves: the connect succeeds, no RPC reply ever comes.
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    ASSERT_GE(fd, 0);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a), 0);
+    ASSERT_EQ(::listen(fd, 4), 0);
+    socklen_t len = sizeof a;
+    ASSERT_EQ(::getsockname(fd, reinterpret_cast<sockaddr*>(&a), &len), 0);
+    BuiltinVisaOptions vo;
+    vo.vxi11.port = ntohs(a.sin_port);
+    BuiltinVisaBackEnd lib(vo);
+    ViSession rm = 0, vi = 0;
+    ASSERT_EQ(lib.viOpenDefaultRM(&rm), visa::VI_SUCCESS);
+    QElapsedTimer t;
+    t.start();
+    EXPECT_EQ(lib.viOpen(rm, "TCPIP0::127.0.0.1::INSTR", 0, 0, &vi), visa::VI_ERROR_TMO);
+    EXPECT_LT(t.elapsed(), 5000);
+    // The raw socket to the same silent peer opens, and its read times out.
+    const QByteArray rsrc = "TCPIP0::127.0.0.1::" + QByteArray::number(ntohs(a.sin_port)) + "::SOCKET";
+    ASSERT_EQ(lib.viOpen(rm, rsrc.constData(), 0, 0, &vi), visa::VI_SUCCESS);
+    char buf[16];
+    ViUInt32 n = 0;
+    t.restart();
+    EXPECT_EQ(lib.viRead(vi, reinterpret_cast<ViByte*>(buf), sizeof buf, &n), visa::VI_ERROR_TMO);
+    EXPECT_GE(t.elapsed(), 1900);
+    EXPECT_LT(t.elapsed(), 3500);
+    EXPECT_EQ(n, 0u);
+    ::close(fd);
 }
 
 TEST(VisaSocket, RefusedPortIsResourceNotFound)
