@@ -652,9 +652,11 @@ void TPlotCanvas3D::Cube(int32_t left, int32_t right, int32_t top, int32_t botto
         const double bx = QuadBuffer[2].X - QuadBuffer[1].X, by = QuadBuffer[2].Y - QuadBuffer[1].Y;
         return clear || ax * by - bx * ay > 0;
     };
+    // Corners listed clockwise as seen from outside the box; projected, a face towards the viewer
+    // then runs the other way round on screen, which gives the positive product.
     auto quad = [&](TPoint3D a, TPoint3D b, TPoint3D c, TPoint3D d) {
-        QuadBuffer = {ProjectToScreen(a.X, a.Y, a.Z), ProjectToScreen(b.X, b.Y, b.Z), ProjectToScreen(c.X, c.Y, c.Z),
-                      ProjectToScreen(d.X, d.Y, d.Z)};
+        QuadBuffer = {ProjectToScreen(d.X, d.Y, d.Z), ProjectToScreen(c.X, c.Y, c.Z), ProjectToScreen(b.X, b.Y, b.Z),
+                      ProjectToScreen(a.X, a.Y, a.Z)};
     };
     // Front (Z0) or, when it is turned away, back (Z1), in the brush colour.
     quad({left, bottom, z0}, {left, top, z0}, {right, top, z0}, {right, bottom, z0});

@@ -505,3 +505,104 @@ TEST(CanvasDevice, ArrowsOfZeroLengthDrawNothing)
     EXPECT_EQ(bc.Px(30, 20), ColorToRGB(clRed));   // inside the head
     EXPECT_EQ(bc.Px(30, 14), kWhite);
 }
+
+TEST(CanvasDevice, MonochromeAndBufferingSwitches)
+{
+    int invalidations = 0;
+    TView3DOptions options([&invalidations] { ++invalidations; });
+    TPlotCanvas3D c;
+    gdi::RasterDC screen(30, 20);
+    TCanvas screenCanvas(&screen);
+    c.InitWindow(&screenCanvas, &options, clWhite, false, TRect{0, 0, 30, 20});
+    c.ShowBuffer(&screenCanvas, &screenCanvas, TRect{0, 0, 30, 20});
+    EXPECT_FALSE(c.Dirty);
+    c.SetMonochrome(true);
+    EXPECT_TRUE(c.Dirty);
+    EXPECT_EQ(invalidations, 1);
+    c.SetMonochrome(true);   // no change: nothing
+    EXPECT_EQ(invalidations, 1);
+
+    // KeepBitmap: switching buffering off keeps the bitmap for later.
+    c.KeepBitmap = true;
+    TBitmap* kept = c.Bitmap();
+    ASSERT_NE(kept, nullptr);
+    c.SetBufferedDisplay(false);
+    EXPECT_EQ(c.Bitmap(), kept);
+    c.SetBufferedDisplay(true);
+    EXPECT_EQ(c.ReferenceCanvas(), &kept->Canvas());   // drawing goes to the bitmap again
+    c.KeepBitmap = false;
+    c.SetBufferedDisplay(false);
+    EXPECT_EQ(c.Bitmap(), nullptr);
+    EXPECT_NE(c.ReferenceCanvas(), nullptr);   // never left pointing at the freed bitmap
+}
+
+TEST(CanvasDevice, TextAtDepthFollowsTheZoom)
+{
+    TView3DOptions options;
+    options.SetZoom(200);
+    TPlotCanvas3D c;
+    c.InitWindow(nullptr, &options, clWhite, true, TRect{0, 0, 300, 200});
+    c.SetProjectionCentre(0, TRect{0, 0, 300, 200});
+    c.ResetState();
+    c.Font().SetSize(10);
+    gdi::RasterDC& dc = c.Bitmap()->Device();
+    c.TextOutAtDepth(150, 100, 0, QStringLiteral("HHHH"));
+    int left = 1000, right = -1;
+    for (int y = 0; y < 200; ++y)
+        for (int x = 0; x < 300; ++x)
+            if (dc.GetPixel(x, y) != kWhite) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+            }
+    const int inkWidth = right - left;
+    const int plainWidth = c.TextWidth(QStringLiteral("HHHH"));   // the font at its own size
+    EXPECT_GT(inkWidth, plainWidth * 3 / 2);                         // drawn at 20 points
+    EXPECT_EQ(dc.GetFont().height, c.Font().DeviceFont().height);  // and the font is back afterwards
+    options.SetZoomText(false);
+    c.SetProjectionCentre(0, TRect{0, 0, 300, 200});
+    dc.FillRect(gdi::Rect{0, 0, 300, 200}, gdi::Brush{});
+    c.TextOutAtDepth(150, 100, 0, QStringLiteral("HHHH"));
+    left = 1000;
+    right = -1;
+    for (int y = 0; y < 200; ++y)
+        for (int x = 0; x < 300; ++x)
+            if (dc.GetPixel(x, y) != kWhite) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+            }
+    EXPECT_LE(right - left, plainWidth);
+}
+
+TEST(CanvasDevice, DarkerBrushGoesToTheBackColourForPatterns)
+{
+    BitmapCanvas bc(10, 10);
+    bc.canvas.Brush().SetStyle(bsSolid);
+    bc.canvas.SetBrushDarker(RGBColor(100, 100, 100), 30);
+    EXPECT_EQ(bc.canvas.Brush().Color(), RGBColor(70, 70, 70));
+    bc.canvas.Brush().SetStyle(bsCross);
+    bc.canvas.SetBrushDarker(RGBColor(100, 100, 100), 50);
+    EXPECT_EQ(bc.canvas.Brush().Color(), RGBColor(70, 70, 70));
+    EXPECT_EQ(bc.canvas.GetBackColor(), RGBColor(50, 50, 50));
+}
+
+TEST(CanvasDevice, CubeSeenFromTheFrontShowsFrontTopAndRight)
+{
+    TView3DOptions options;   // orthogonal, 45 degrees
+    BitmapCanvas bc(80, 80, &options, true);
+    bc.canvas.SetProjectionCentre(0, TRect{0, 0, 80, 80});
+    bc.canvas.Pen().SetStyle(psClear);
+    bc.canvas.Brush().SetColor(RGBColor(200, 200, 200));
+    bc.canvas.Cube(20, 50, 30, 60, 0, 10, true);
+    const TPoint front = bc.canvas.ProjectToScreen(35, 45, 0);
+    EXPECT_EQ(bc.Px(front.X, front.Y), gdi::RGB(200, 200, 200));
+    const TPoint top = bc.canvas.ProjectToScreen(35, 30, 5);
+    EXPECT_EQ(bc.Px(top.X, top.Y - 1), gdi::RGB(72, 72, 72));     // darkened by 128
+    const TPoint right = bc.canvas.ProjectToScreen(50, 45, 5);
+    EXPECT_EQ(bc.Px(right.X + 1, right.Y), gdi::RGB(72, 72, 72));
+    // Below and left of the front face nothing was drawn: those faces are turned away.
+    const TPoint below = bc.canvas.ProjectToScreen(35, 61, 0);
+    EXPECT_EQ(bc.Px(below.X, below.Y + 1), kWhite);
+    const TPoint leftOf = bc.canvas.ProjectToScreen(18, 45, 0);
+    EXPECT_EQ(bc.Px(leftOf.X, leftOf.Y), kWhite);
+    EXPECT_EQ(bc.canvas.Brush().Color(), RGBColor(200, 200, 200));   // darkening did not stay
+}
