@@ -165,7 +165,8 @@ struct Pen {
     friend bool operator==(const Pen&, const Pen&) = default;
 };
 
-// A logical brush. pattern is used by BS_PATTERN; a monochrome-looking pattern is not recoloured.
+// A logical brush. pattern is used by BS_PATTERN; a one-bit pattern (Format_Mono) paints its
+// clear bits in the text colour and its set bits in the background colour.
 struct Brush {
     uint32_t style = BS_SOLID;
     COLORREF color = 0xFFFFFF;

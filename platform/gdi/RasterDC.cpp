@@ -557,7 +557,7 @@ static QPen QtPen(const Pen& pen, int rop)
 constexpr double kCentreShift = 0.5 - 1.0 / 32.0;
 static double StrokeShift(const Pen& pen) { return pen.width > 1 ? kCentreShift : 0.0; }
 
-static QBrush QtBrush(const Brush& brush, COLORREF textColor)
+static QBrush QtBrush(const Brush& brush, COLORREF textColor, COLORREF bkColor)
 {
     const QColor color = QColor::fromRgb(ToQRgb(brush.color));
     switch (brush.style) {
@@ -578,11 +578,11 @@ static QBrush QtBrush(const Brush& brush, COLORREF textColor)
         if (brush.pattern.isNull())
             return QBrush(Qt::NoBrush);
         if (brush.pattern.format() == QImage::Format_Mono || brush.pattern.format() == QImage::Format_MonoLSB) {
-            // Monochrome patterns take the text colour for set bits and the brush colour elsewhere.
+            // Monochrome patterns: clear bits in the text colour, set bits in the background colour.
             QImage mono = brush.pattern.convertToFormat(QImage::Format_Mono);
             mono.setColorCount(2);
             mono.setColor(0, ToQRgb(textColor));
-            mono.setColor(1, ToQRgb(brush.color));
+            mono.setColor(1, ToQRgb(bkColor));
             return QBrush(mono.convertToFormat(QImage::Format_RGB32));
         }
         return QBrush(brush.pattern.convertToFormat(QImage::Format_RGB32));
@@ -602,7 +602,7 @@ static void FillWithBrush(QPainter& p, const QPainterPath& path, const Brush& br
     p.setPen(Qt::NoPen);
     if (brush.style == BS_HATCHED && bkMode == OPAQUE)
         p.fillPath(path, QColor::fromRgb(ToQRgb(bkColor)));
-    QBrush b = QtBrush(brush, textColor);
+    QBrush b = QtBrush(brush, textColor, bkColor);
     if (rop == R2_BLACK)
         b = QBrush(Qt::black, b.style() == Qt::TexturePattern ? Qt::SolidPattern : b.style());
     else if (rop == R2_WHITE)

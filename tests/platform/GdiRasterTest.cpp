@@ -759,3 +759,33 @@ TEST(GdiRaster, WideRoundPensCoverExactlyTheCapsuleAroundEachSegment)
             }
     }
 }
+
+TEST(GdiRaster, PatternBrushesTileFromTheOriginAndOneBitPatternsTakeTextAndBackColours)
+{
+    QImage mono(2, 1, QImage::Format_Mono);
+    mono.setColorCount(2);
+    mono.setColor(0, qRgb(0, 0, 0));
+    mono.setColor(1, qRgb(255, 255, 255));
+    mono.setPixel(0, 0, 0);
+    mono.setPixel(1, 0, 1);
+    Brush b;
+    b.style = BS_PATTERN;
+    b.pattern = mono;
+    RasterDC dc(6, 2);
+    dc.SetTextColor(kRed);
+    dc.SetBkColor(kBlue);
+    dc.FillRect(Rect{0, 0, 6, 2}, b);
+    EXPECT_EQ(dc.GetPixel(0, 0), kRed);
+    EXPECT_EQ(dc.GetPixel(1, 0), kBlue);
+    EXPECT_EQ(dc.GetPixel(4, 1), kRed);
+    EXPECT_EQ(dc.GetPixel(5, 1), kBlue);
+
+    QImage colour(2, 2, QImage::Format_RGB32);
+    colour.fill(qRgb(0, 255, 0));
+    colour.setPixel(1, 1, qRgb(255, 255, 0));
+    b.pattern = colour;
+    dc.FillRect(Rect{1, 0, 6, 2}, b);   // the pattern stays aligned to the picture, not the rectangle
+    EXPECT_EQ(dc.GetPixel(0, 0), kRed);
+    EXPECT_EQ(dc.GetPixel(2, 0), kGreen);
+    EXPECT_EQ(dc.GetPixel(3, 1), RGB(255, 255, 0));
+}
