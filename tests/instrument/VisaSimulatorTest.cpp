@@ -123,7 +123,7 @@ TEST_P(VisaOverSimulator, IdentifiesAndReadsAWholeBinaryTrace)
     Open("dsa815");
     EXPECT_EQ(Query("*IDN?"), "Rigol Technologies,DSA815,DSA8A1234567890,00.01.19.00.02");
     // Centre the span on a known emission so that the trace must show it at its bin.
-    const SimSpectrum::Line line = sim->Instrument().Spectrum().Lines()[3];
+    const SimEmissions::Line line = sim->Instrument().Spectrum().Lines()[3];
     // 1 kHz bins with the line in the middle of one, and an RBW narrow enough to set it apart.
     const double start = line.frequencyHz - 300500.0, stop = start + 601000.0;
     ScpiWrite(state, debug, ":SENS:BAND:RES 1000");

@@ -215,9 +215,9 @@ TEST(SimTraces, ReceiverScanListAndFixedLevel)
     EXPECT_TRUE(ok) << one.constData();
 }
 
-TEST(SimSpectrum, RepeatableFromTheSeed)
+TEST(SimEmissions, RepeatableFromTheSeed)
 {
-    const SimSpectrum a(42), b(42), c(43);
+    const SimEmissions a(42), b(42), c(43);
     ASSERT_EQ(a.Lines().size(), b.Lines().size());
     for (size_t i = 0; i < a.Lines().size(); ++i) {
         EXPECT_EQ(a.Lines()[i].frequencyHz, b.Lines()[i].frequencyHz);
@@ -242,11 +242,11 @@ TEST(SimSpectrum, RepeatableFromTheSeed)
     EXPECT_EQ(Send(*x, ":TRAC:DATA? TRACE1"), Send(*y, ":TRAC:DATA? TRACE1"));
 }
 
-TEST(SimSpectrum, LinesStandAboveTheFloorWhereTheyAre)
+TEST(SimEmissions, LinesStandAboveTheFloorWhereTheyAre)
 {
-    const SimSpectrum s(3);
-    SimSpectrum::Settings st;
-    const double floor = SimSpectrum::FloorDbuv(st);
+    const SimEmissions s(3);
+    SimEmissions::Settings st;
+    const double floor = SimEmissions::FloorDbuv(st);
     EXPECT_NEAR(floor, -5.0, 1e-9);
     for (const auto& l : s.Lines()) {
         // In the bin that holds it, the line shows at its level (the floor adds a little).
@@ -260,9 +260,9 @@ TEST(SimSpectrum, LinesStandAboveTheFloorWhereTheyAre)
         }
     }
     // A wider RBW raises the floor by 10 log(ratio).
-    SimSpectrum::Settings wide = st;
+    SimEmissions::Settings wide = st;
     wide.rbwHz = 120000;
-    EXPECT_NEAR(SimSpectrum::FloorDbuv(wide) - floor, 10.0 * std::log10(120000.0 / 9000.0), 1e-9);
+    EXPECT_NEAR(SimEmissions::FloorDbuv(wide) - floor, 10.0 * std::log10(120000.0 / 9000.0), 1e-9);
 }
 
 TEST(SimMarkers, PeakSearchAndLevelsInTheFamilysUnit)
@@ -412,7 +412,7 @@ TEST(SimProgram, ServesTheDemoPortAndPrintsItsLines)
     lines.start(exe, {"--lines", "--seed", "5"});
     ASSERT_TRUE(lines.waitForFinished(10000));
     const QList<QByteArray> printed = lines.readAllStandardOutput().trimmed().split('\n');
-    const SimSpectrum spectrum(5);
+    const SimEmissions spectrum(5);
     ASSERT_EQ(printed.size(), static_cast<qsizetype>(spectrum.Lines().size()));
     for (size_t i = 0; i < spectrum.Lines().size(); ++i)
         EXPECT_TRUE(printed[static_cast<qsizetype>(i)].startsWith(

@@ -195,9 +195,9 @@ void SimInstrument::StartSweep()
     sweepEndMs_ = faults_.sweepNeverCompletes ? SimClock::Never() : clock_.NowMs() + seconds * 1000.0;
 }
 
-SimSpectrum::Settings SimInstrument::SpectrumSettings() const
+SimEmissions::Settings SimInstrument::SpectrumSettings() const
 {
-    SimSpectrum::Settings s;
+    SimEmissions::Settings s;
     s.rbwHz = settings_.rbwHz;
     s.attenuationDb = settings_.attenuationAuto ? 10.0 : settings_.attenuationDb;
     s.preamp = settings_.preamp;

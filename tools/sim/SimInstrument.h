@@ -5,7 +5,7 @@
 #include "tools/sim/SimClock.h"
 #include "tools/sim/SimFaults.h"
 #include "tools/sim/SimFamily.h"
-#include "tools/sim/SimSpectrum.h"
+#include "tools/sim/SimEmissions.h"
 
 #include <QByteArray>
 #include <QHash>
@@ -100,7 +100,7 @@ public:
     void SetFaults(const SimFaults& faults);
     SimFaults Faults() const;
     const SimFamily& Family() const { return family_; }
-    const SimSpectrum& Spectrum() const { return spectrum_; }
+    const SimEmissions& Spectrum() const { return spectrum_; }
     const SimClock& Clock() const { return clock_; }
     SimSettings Settings() const;
     // The trace the analyser would answer now, in dBuV (takes the lock; for tests).
@@ -124,7 +124,7 @@ public:
     void Reset();   // *RST and presets
     int& Ese() { return ese_; }
     int& Sre() { return sre_; }
-    SimSpectrum::Settings SpectrumSettings() const;
+    SimEmissions::Settings SpectrumSettings() const;
     double LevelAt(double hz) const; // dBuV at one frequency (zero span, receiver FIX, markers)
     std::vector<double> TraceDbuv() const;
     const SimFaults& ActiveFaults() const { return faults_; }
@@ -143,7 +143,7 @@ private:
 
     mutable QMutex mutex_;
     SimFamily family_;
-    SimSpectrum spectrum_;
+    SimEmissions spectrum_;
     SimClock clock_;
     SimFaults faults_;
     SimSettings settings_;

@@ -84,7 +84,7 @@ QByteArray TraceAnswer(SimInstrument& inst)
     } else if (receiver) {
         const double step = s.scanStepHz > 0 ? s.scanStepHz : 1.0;
         const int n = std::max(1, static_cast<int>(std::floor((s.scanStopHz - s.scanStartHz) / step)) + 1);
-        SimSpectrum::Settings ss = inst.SpectrumSettings();
+        SimEmissions::Settings ss = inst.SpectrumSettings();
         for (int i = 0; i < n && i < 100000; ++i) {
             const double a = s.scanStartHz + i * step;
             v.push_back(inst.Spectrum().PeakDbuv(a, a + step, ss, inst.SweepCount()));

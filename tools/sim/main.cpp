@@ -37,7 +37,7 @@ int main(int argc, char** argv)
             err << message << "\n";
             return 2;
         }
-        SimSpectrum s(options.seed);
+        SimEmissions s(options.seed);
         for (const auto& l : s.Lines())
             out << QString::number(l.frequencyHz, 'f', 0) << " Hz  " << QString::number(l.levelDbuv, 'f', 1)
                 << " dBuV\n";

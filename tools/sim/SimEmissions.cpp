@@ -1,4 +1,4 @@
-#include "tools/sim/SimSpectrum.h"
+#include "tools/sim/SimEmissions.h"
 
 #include <algorithm>
 #include <cmath>
@@ -15,7 +15,7 @@ uint64_t Mix(uint64_t x)
 }
 } // namespace
 
-SimSpectrum::SimSpectrum(uint64_t seed, int lineCount) : seed_(seed)
+SimEmissions::SimEmissions(uint64_t seed, int lineCount) : seed_(seed)
 {
     std::mt19937_64 rng(seed);
     std::uniform_real_distribution<double> logF(std::log10(150e3), std::log10(1e9));
@@ -29,18 +29,18 @@ SimSpectrum::SimSpectrum(uint64_t seed, int lineCount) : seed_(seed)
     std::sort(lines_.begin(), lines_.end(), [](const Line& a, const Line& b) { return a.frequencyHz < b.frequencyHz; });
 }
 
-double SimSpectrum::FloorDbuv(const Settings& s)
+double SimEmissions::FloorDbuv(const Settings& s)
 {
     return -5.0 + 10.0 * std::log10(std::max(s.rbwHz, 1.0) / 9000.0) + (s.attenuationDb - 10.0) - (s.preamp ? 15.0 : 0.0);
 }
 
-double SimSpectrum::Noise(uint64_t key, uint64_t sweep) const
+double SimEmissions::Noise(uint64_t key, uint64_t sweep) const
 {
     const uint64_t h = Mix(seed_ ^ Mix(key) ^ Mix(sweep + 0x51ull));
     return (static_cast<double>(h >> 11) / 9007199254740992.0) * 4.0 - 2.0; // -2 .. +2 dB
 }
 
-double SimSpectrum::PeakDbuv(double fromHz, double toHz, const Settings& s, uint64_t sweep) const
+double SimEmissions::PeakDbuv(double fromHz, double toHz, const Settings& s, uint64_t sweep) const
 {
     double power = std::pow(10.0, (FloorDbuv(s) + Noise(static_cast<uint64_t>(fromHz), sweep)) / 10.0);
     const double rbw = std::max(s.rbwHz, 1.0);
@@ -58,7 +58,7 @@ double SimSpectrum::PeakDbuv(double fromHz, double toHz, const Settings& s, uint
     return 10.0 * std::log10(power);
 }
 
-std::vector<double> SimSpectrum::Trace(double startHz, double stopHz, int points, const Settings& s,
+std::vector<double> SimEmissions::Trace(double startHz, double stopHz, int points, const Settings& s,
                                        uint64_t sweep) const
 {
     std::vector<double> v;

@@ -1,12 +1,12 @@
-#ifndef ZENDRIK_TOOLS_SIM_SIMSPECTRUM_H
-#define ZENDRIK_TOOLS_SIM_SIMSPECTRUM_H
+#ifndef ZENDRIK_TOOLS_SIM_SIMEMISSIONS_H
+#define ZENDRIK_TOOLS_SIM_SIMEMISSIONS_H
 
 #include <cstdint>
 #include <vector>
 
 // What the analyser "measures": a few narrow emission lines above a noise floor, the same for
 // the same seed. Levels are in dBuV at the input.
-class SimSpectrum {
+class SimEmissions {
 public:
     struct Line {
         double frequencyHz;
@@ -18,7 +18,7 @@ public:
         bool preamp = false;
     };
 
-    explicit SimSpectrum(uint64_t seed, int lineCount = 12);
+    explicit SimEmissions(uint64_t seed, int lineCount = 12);
 
     const std::vector<Line>& Lines() const { return lines_; }
     uint64_t Seed() const { return seed_; }
