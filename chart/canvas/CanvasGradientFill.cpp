@@ -187,10 +187,8 @@ void TPlotCanvas3D::GradientFill(const TRect& rect, TColor c0, TColor c1, TGradi
         const int32_t total = w + h;
         const int32_t n = std::max(1, std::min(255, total - 1));
         const GradientSteps steps(c0, c1, balance, n);
-        const TColor oldColor = Pen().Color();
-        const int32_t oldWidth = Pen().Width();
-        const TPenStyle oldStyle = Pen().Style();
-        const TPenMode oldMode = Pen().Mode();
+        TPen saved;
+        saved.Assign(Pen());   // with any extended pen the canvas selected
         Pen().SetWidth(1);
         Pen().SetStyle(psSolid);
         Pen().SetMode(pmCopy);
@@ -201,6 +199,10 @@ void TPlotCanvas3D::GradientFill(const TRect& rect, TColor c0, TColor c1, TGradi
             Pen().SetColor(static_cast<TColor>(steps.Rgb(static_cast<int32_t>(static_cast<int64_t>(n) * i / total))));
             MoveTo(p.X, p.Y);
             LineTo(q.X, q.Y);
+            // LineTo leaves out its end; where that end lies inside the rectangle (the top row
+            // going down) it would stay unpainted, so it is set on its own.
+            if (q.X >= r.Left && q.X < r.Right && q.Y >= r.Top && q.Y < r.Bottom)
+                SetPixel(q.X, q.Y, Pen().Color());
             if (q.X < r.Right)
                 ++q.X;
             else
@@ -210,10 +212,7 @@ void TPlotCanvas3D::GradientFill(const TRect& rect, TColor c0, TColor c1, TGradi
             else
                 ++p.X;
         }
-        Pen().SetColor(oldColor);
-        Pen().SetWidth(oldWidth);
-        Pen().SetStyle(oldStyle);
-        Pen().SetMode(oldMode);
+        Pen().Assign(saved);
         break;
     }
     case gdRadial: break;

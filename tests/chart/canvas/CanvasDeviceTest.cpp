@@ -606,3 +606,68 @@ TEST(CanvasDevice, CubeSeenFromTheFrontShowsFrontTopAndRight)
     EXPECT_EQ(bc.Px(leftOf.X, leftOf.Y), kWhite);
     EXPECT_EQ(bc.canvas.Brush().Color(), RGBColor(200, 200, 200));   // darkening did not stay
 }
+
+TEST(CanvasDevice, ResetStateAndArcAngles)
+{
+    BitmapCanvas bc(41, 41);
+    TPlotCanvas3D& c = bc.canvas;
+    c.Pen().SetColor(clRed);
+    c.Pen().SetWidth(4);
+    c.Brush().SetStyle(bsCross);
+    c.SetBackMode(cbmOpaque);
+    c.SetTextAlign(gdi::TA_RIGHT);
+    c.BlendTransparency = 40;
+    c.ResetState();
+    EXPECT_EQ(c.Pen().Color(), clBlack);
+    EXPECT_EQ(c.Pen().Width(), 1);
+    EXPECT_EQ(c.Pen().Style(), psSolid);
+    EXPECT_EQ(c.Brush().Color(), clWhite);
+    EXPECT_EQ(c.Brush().Style(), bsSolid);
+    EXPECT_EQ(c.Font().Name(), QStringLiteral("Arial"));
+    EXPECT_EQ(c.Font().Size(), 8);
+    EXPECT_EQ(c.GetBackMode(), cbmTransparent);
+    EXPECT_EQ(c.GetBackColor(), clWhite);
+    EXPECT_EQ(c.GetTextAlign(), 0u);
+    EXPECT_EQ(c.BlendTransparency, 0);
+    EXPECT_EQ(c.FontObject, nullptr);
+
+    // From 0 to 90 degrees: the upper right quarter only.
+    c.ArcAngles(0, 0, 40, 40, 0, 90);
+    int upperRight = 0, elsewhere = 0;
+    for (int y = 0; y < 41; ++y)
+        for (int x = 0; x < 41; ++x) {
+            if (bc.Px(x, y) == kWhite || std::abs(x - 20) < 3 || std::abs(y - 20) < 3)
+                continue;
+            (x > 20 && y < 20 ? upperRight : elsewhere) += 1;
+        }
+    EXPECT_GT(upperRight, 10);
+    EXPECT_EQ(elsewhere, 0);
+}
+
+TEST(CanvasDevice, DiagonalGradientGivesBackTheExtendedPen)
+{
+    BitmapCanvas bc(20, 20);
+    TChartPen wide;
+    wide.SetWidth(3);
+    wide.SetEndStyle(esFlat);
+    bc.canvas.AssignVisiblePen(wide);
+    ASSERT_TRUE(bc.canvas.Pen().Handle().has_value());
+    const gdi::Pen before = *bc.canvas.Pen().Handle();
+    bc.canvas.GradientFill(TRect{0, 0, 20, 20}, clRed, clBlue, gdDiagonalDown, 50, 0, 0);
+    ASSERT_TRUE(bc.canvas.Pen().Handle().has_value());
+    EXPECT_EQ(*bc.canvas.Pen().Handle(), before);
+    EXPECT_EQ(bc.Px(0, 0), ColorToRGB(clRed));
+}
+
+TEST(CanvasDevice, DiagonalGradientsLeaveNoPixelOfTheRectangleUnpainted)
+{
+    for (TGradientDirection d : {gdDiagonalUp, gdDiagonalDown}) {
+        BitmapCanvas bc(32, 24);
+        bc.canvas.GradientFill(TRect{3, 2, 29, 21}, clRed, clBlue, d, 50, 0, 0);
+        for (int y = 0; y < 24; ++y)
+            for (int x = 0; x < 32; ++x) {
+                const bool inside = x >= 3 && x < 29 && y >= 2 && y < 21;
+                EXPECT_EQ(bc.Px(x, y) != kWhite, inside) << d << " at " << x << "," << y;
+            }
+    }
+}
