@@ -83,3 +83,9 @@ QString TCustomChartSeries::SeriesName() const
     const int place = ParentChart() ? ParentChart()->SeriesList().IndexOf(this) : -1;
     return seriestexts::DefaultSeriesName() + QString::number(place + 1);
 }
+
+void TCustomChartSeries::SetChartView3D(bool value)
+{
+    if (ChartParent* chart = ParentChart())
+        chart->SetView3D(value);
+}

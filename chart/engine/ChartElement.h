@@ -85,6 +85,7 @@ public:
     virtual void CalcHorizMargins(int& left, int& right) const { left = right = 0; }
     virtual void CalcVerticalMargins(int& top, int& bottom) const { top = bottom = 0; }
     virtual void DoBeforeDrawChart() {}
+    void SetChartView3D(bool value);
 
 private:
     bool showInLegend_ = true;

@@ -1,5 +1,7 @@
 #include "chart/engine/ChartParent.h"
 
+#include "chart/engine/ChartElement.h"
+
 #include "chart/engine/ChartSeries.h"
 #include "chart/engine/ChartSeriesList.h"
 
@@ -35,6 +37,9 @@ void ChartParent::RemoveSeries(TCustomChartSeries& series)
         return;
     BroadcastSeriesEvent(&series, seRemove);
     list.Delete(index);
+    // Removed by the chart itself: the series must not keep referring to it.
+    if (series.ParentChart() == this)
+        series.SetParentChart(nullptr);
     Repaint();
 }
 

@@ -62,10 +62,14 @@ public:
     virtual int MaxPointsPerPage() const { return 0; }
     virtual int CurrentPage() const { return 1; }
     virtual bool View3D() const { return false; }
+    virtual void SetView3D(bool value) { (void)value; }
     virtual int SeriesDepth3D() const { return 0; }
     virtual bool ZOrderCheck() const { return false; }
     int MaxZOrder() const { return maxZOrder_; }
     void SetMaxZOrder(int value) { maxZOrder_ = value; }
+
+    // The mouse cursor shown over the chart (a series under the mouse may change it).
+    virtual void SetChartCursor(int cursor) { (void)cursor; }
 
     virtual bool ChartLoading() const { return false; }
     virtual bool ChartDestroying() const { return false; }

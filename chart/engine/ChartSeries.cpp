@@ -365,6 +365,29 @@ void TChartSeries::FillSampleValues(int numValues)
     AddSampleValues(numValues);
 }
 
+// ---- mouse ----
+
+bool TChartSeries::CheckMouse(int x, int y)
+{
+    if (cursor_ == crDefault && !OnMouseEnter && !OnMouseLeave)
+        return false;
+    const bool hit = Clicked(x, y) != -1;
+    if (hit) {
+        if (cursor_ != crDefault && ParentChart())
+            ParentChart()->SetChartCursor(cursor_);
+        if (!mouseOver_) {
+            mouseOver_ = true;
+            if (OnMouseEnter)
+                OnMouseEnter(this);
+        }
+    } else if (mouseOver_) {
+        mouseOver_ = false;
+        if (OnMouseLeave)
+            OnMouseLeave(this);
+    }
+    return hit;
+}
+
 // ---- column sources ----
 
 void TChartSeries::SetColorSource(const QString& value)

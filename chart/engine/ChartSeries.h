@@ -201,6 +201,12 @@ public:
     int Cursor() const { return cursor_; }
     void SetCursor(int value) { cursor_ = value; }
     bool HasClickEvents() const { return OnClick || OnDblClick; }
+    static constexpr int crDefault = 0;
+    // The point under a pixel position, -1 when none; series types that draw answer it.
+    virtual int Clicked(int x, int y) const { (void)x, (void)y; return -1; }
+    // Mouse moved to (x, y): sets the chart cursor and fires enter/leave; true when over a point.
+    bool CheckMouse(int x, int y);
+    bool MouseOver() const { return mouseOver_; }
     bool AllowCustomXValues = true;
 
 protected:
@@ -257,6 +263,7 @@ private:
     int middleZ_ = 0;
     int endZ_ = 0;
     int updateCount_ = 0;
+    bool mouseOver_ = false;
     std::mt19937 random_{5489u};
 };
 

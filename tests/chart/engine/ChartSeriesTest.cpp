@@ -404,3 +404,42 @@ TEST(ChartSeries, PenAndBrushRepaintAndAreCopied)
     pen.SetColor(clBlue);                      // the element keeps its own copy
     EXPECT_EQ(b.Pen().Color(), clRed);
 }
+
+namespace {
+
+// Answers a hit for x in 0..9 only.
+class HitSeries : public TChartSeries {
+public:
+    int Clicked(int x, int) const override { return x >= 0 && x < 10 ? x : -1; }
+};
+
+class CursorChart : public FakeChart {
+public:
+    void SetChartCursor(int cursor) override { lastCursor = cursor; }
+    int lastCursor = -1;
+};
+
+} // namespace
+
+TEST(ChartSeries, MouseEnterAndLeave)
+{
+    CursorChart chart;
+    HitSeries s;
+    s.SetParentChart(&chart);
+    EXPECT_FALSE(s.CheckMouse(3, 0));            // no cursor and no events: not tracked
+    int enters = 0, leaves = 0;
+    s.OnMouseEnter = [&](TChartSeries*) { ++enters; };
+    s.OnMouseLeave = [&](TChartSeries*) { ++leaves; };
+    EXPECT_TRUE(s.CheckMouse(3, 0));
+    EXPECT_TRUE(s.CheckMouse(4, 0));
+    EXPECT_EQ(enters, 1);
+    EXPECT_EQ(chart.lastCursor, -1);             // crDefault leaves the chart cursor alone
+    EXPECT_FALSE(s.CheckMouse(30, 0));
+    EXPECT_FALSE(s.CheckMouse(31, 0));
+    EXPECT_EQ(leaves, 1);
+    s.SetCursor(-21);
+    EXPECT_TRUE(s.CheckMouse(1, 0));
+    EXPECT_EQ(chart.lastCursor, -21);
+    EXPECT_EQ(enters, 2);
+    s.SetParentChart(nullptr);
+}

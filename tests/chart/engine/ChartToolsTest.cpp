@@ -40,6 +40,15 @@ TEST(ChartSeriesList, PlacesDecideDrawingOrder)
     EXPECT_EQ(a.GetHorizAxis(), nullptr);
     a.SetParentChart(&chart);
     EXPECT_EQ(list.IndexOf(&a), list.Count() - 1);
+    EXPECT_EQ(a.GetHorizAxis(), &chart.bottom);
+
+    // Removed by the chart: the series lets go of the chart too.
+    chart.RemoveSeries(b);
+    EXPECT_EQ(b.ParentChart(), nullptr);
+    EXPECT_FALSE(list.Contains(&b));
+    EXPECT_EQ(b.GetVertAxis(), nullptr);
+    chart.RemoveSeries(b);                  // not in the chart: nothing
+    EXPECT_EQ(chart.CountEvents(seRemove), 2);
 }
 
 TEST(ChartAxes, NamedAccessAndMasterAxes)
