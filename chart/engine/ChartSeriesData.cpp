@@ -293,6 +293,8 @@ void TChartSeries::DetachSource(ChartComponent* source)
 {
     if (auto* series = dynamic_cast<TChartSeries*>(source))
         series->RemoveLinkedSeries(this);
+    else if (auto* component = dynamic_cast<TPlotSeriesSource*>(source); component && component->Series() == this)
+        component->ForgetSeries();
 }
 
 void TChartSeries::SetDataSource(ChartComponent* source)

@@ -78,6 +78,13 @@ void TPlotSeriesSource::SetSeries(TChartSeries* series)
     }
 }
 
+void TPlotSeriesSource::ForgetSeries()
+{
+    if (series_)
+        RemoveFreeNotification(series_);
+    series_ = nullptr;
+}
+
 void TPlotSeriesSource::Notification(ChartComponent* removed)
 {
     // The series is already being torn down: forget it without touching it.

@@ -39,6 +39,10 @@ protected:
     void Notification(ChartComponent* removed) override;
 
 private:
+    friend class TChartSeries;
+    // The series dropped this source: forget it without calling back.
+    void ForgetSeries();
+
     bool active_ = false;
     bool keepPoints_ = false;
     TChartSeries* series_ = nullptr;

@@ -213,6 +213,19 @@ TEST(SeriesLink, SeriesSourceComponent)
     EXPECT_EQ(s.DataSource(), temporary.get());
     temporary.reset();
     EXPECT_EQ(s.DataSource(), nullptr);
+
+    // Clearing the series' sources lets every source go and empties the series.
+    source.SetSeries(&s);
+    source.Open();
+    EXPECT_EQ(s.Count(), 3);
+    s.DataSources().Clear();
+    EXPECT_EQ(s.DataSources().Count(), 0);
+    EXPECT_EQ(source.Series(), nullptr);
+    EXPECT_EQ(s.Count(), 0);
+    const int loads = source.loads;
+    source.Refresh();                          // no series any more: loads nothing into s
+    EXPECT_EQ(s.Count(), 0);
+    EXPECT_EQ(source.loads, loads + 1);
 }
 
 TEST(SeriesLink, AssignValuesExchangesXAndYForHorizontalSeries)
