@@ -367,3 +367,36 @@ TEST(ChartValueLists, KeepCreationOrder)
     EXPECT_EQ(lists[1], y);
     EXPECT_THROW(lists[2], ChartException);
 }
+
+TEST(ChartValueList, SortWithGapsEndsAndKeepsEveryValue)
+{
+    std::mt19937 rng(3);
+    TChartValueList list(nullptr, "X");
+    std::vector<double> finite;
+    int gaps = 0;
+    for (int i = 0; i < 3000; ++i) {
+        if (rng() % 10 == 0) {
+            list.InsertChartValue(0, std::numeric_limits<double>::quiet_NaN());
+            ++gaps;
+        } else {
+            const double v = static_cast<double>(rng() % 100);
+            list.InsertChartValue(0, v);
+            finite.push_back(v);
+        }
+    }
+    list.SetOrder(loAscending);
+    list.Sort();
+    std::vector<double> after;
+    int gapsAfter = 0;
+    for (double v : list.Values()) {
+        if (std::isnan(v))
+            ++gapsAfter;
+        else
+            after.push_back(v);
+    }
+    std::sort(finite.begin(), finite.end());
+    std::sort(after.begin(), after.end());
+    EXPECT_EQ(gapsAfter, gaps);
+    EXPECT_EQ(after, finite);
+    EXPECT_EQ(list.MaxValue(), finite.back());
+}
