@@ -55,6 +55,7 @@ public:
     virtual void EndBlending(std::unique_ptr<TPlotBlend> blend);
     virtual void Arc(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3, int32_t y3, int32_t x4, int32_t y4) = 0;
     virtual void ArcAngles(int32_t x1, int32_t y1, int32_t x2, int32_t y2, double startAngle, double endAngle);
+    // Angles in radians, counter-clockwise from three o'clock.
     virtual void Donut(int32_t xCenter, int32_t yCenter, int32_t xRadius, int32_t yRadius, double startAngle,
                        double endAngle, double innerFactor) = 0;
     virtual void Draw(int32_t x, int32_t y, const QImage& graphic) = 0;
@@ -163,6 +164,7 @@ public:
     virtual void LineAtDepth(int32_t x0, int32_t y0, int32_t x1, int32_t y1, int32_t z);
     virtual void MoveToAtDepth(int32_t x, int32_t y, int32_t z);
     virtual void LineToAtDepth(int32_t x, int32_t y, int32_t z);
+    // Angles in radians; donutPercent above 0 leaves a hole of that percentage of the radii.
     virtual void Pie3D(int32_t xCenter, int32_t yCenter, int32_t xRadius, int32_t yRadius, int32_t z0, int32_t z1,
                        double startAngle, double endAngle, bool darkSides, bool drawSides, int32_t donutPercent) = 0;
     virtual void DepthPlane(const TPoint& p1, const TPoint& p2, int32_t z0, int32_t z1) = 0;

@@ -5,6 +5,9 @@
 
 #include <memory>
 
+// Points of a pie or donut arc between two angles in radians: one per 2 degrees, at most 96.
+int PieArcPointCount(double startAngle, double endAngle);
+
 // The concrete canvas of every chart panel: draws through a device context, by default into an
 // off-screen bitmap that ShowBuffer copies to the destination in one block transfer, and owns the
 // 3D projection (oblique "orthogonal" or rotated with elevation, rotation, tilt, perspective).
@@ -102,6 +105,8 @@ public:
 
     // Own operations.
     void DrawQuadBuffer();
+    // A picture painted onto the plane of the rectangle at depth z, pixel by pixel.
+    void DrawPictureZ(const QImage& graphic, const TRect& rect, int32_t z);
     void SetBitmap(std::unique_ptr<TBitmap> bitmap);
     void FreeBitmap();
     void CopyBufferTo(int32_t x, int32_t y, TCanvas* destination);
@@ -131,6 +136,8 @@ public:
     bool Monochrome = false;
     bool BufferedDisplay = true;
     bool KeepBitmap = false;
+    // Sides of cylinders and cones (a slanted cube is a cylinder of 4 sides).
+    int CylinderSides = 16;
     double TextAngleBase = 0;
     TFourPoints QuadBuffer{};
 

@@ -1,0 +1,151 @@
+#include "chart/canvas/PlotCanvas3D.h"
+#include "chart/canvas/View3DOptions.h"
+#include "platform/gdi/RasterDC.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+
+namespace {
+
+constexpr gdi::COLORREF kWhite = 0xFFFFFF;
+
+struct ShapeCanvas {
+    TView3DOptions options;
+    TPlotCanvas3D canvas;
+    explicit ShapeCanvas(bool is3D, int w = 100, int h = 100)
+    {
+        canvas.InitWindow(nullptr, &options, clWhite, is3D, TRect{0, 0, w, h});
+        canvas.SetProjectionCentre(20, TRect{0, 0, w, h});
+        canvas.ResetState();
+        canvas.Pen().SetStyle(psClear);
+        canvas.Brush().SetColor(RGBColor(200, 100, 0));
+    }
+    gdi::COLORREF Px(int x, int y) { return canvas.Bitmap()->Device().GetPixel(x, y); }
+    int Ink()
+    {
+        int n = 0;
+        for (int y = 0; y < canvas.Bitmap()->Height(); ++y)
+            for (int x = 0; x < canvas.Bitmap()->Width(); ++x)
+                n += Px(x, y) != kWhite;
+        return n;
+    }
+};
+
+constexpr double kPi = std::numbers::pi;
+
+} // namespace
+
+TEST(CanvasShapes, PieArcPointCounts)
+{
+    EXPECT_EQ(PieArcPointCount(0, 2 * kPi), 96);
+    EXPECT_EQ(PieArcPointCount(0, 10 * kPi / 180), 7);
+    EXPECT_EQ(PieArcPointCount(kPi, 0), 92);   // 180 degrees backwards: 90 + 2
+    EXPECT_EQ(PieArcPointCount(0, 0), 2);
+    EXPECT_EQ(PieArcPointCount(0, std::numeric_limits<double>::infinity()), 96);
+}
+
+TEST(CanvasShapes, FlatPieIsTheSectorBetweenItsAngles)
+{
+    ShapeCanvas s(false);
+    s.canvas.Pie3D(50, 50, 40, 40, 0, 0, 0, kPi / 2, false, true, 0);   // upper right quarter
+    const auto fill = ColorToRGB(RGBColor(200, 100, 0));
+    EXPECT_EQ(s.Px(65, 35), fill);
+    EXPECT_EQ(s.Px(35, 35), kWhite);
+    EXPECT_EQ(s.Px(65, 65), kWhite);
+    EXPECT_EQ(s.Px(95, 50), kWhite);   // beyond the radius
+}
+
+TEST(CanvasShapes, DonutLeavesItsHoleEmpty)
+{
+    ShapeCanvas s(false);
+    s.canvas.Donut(50, 50, 40, 40, 0, 2 * kPi - 1e-9, 0.5);
+    const auto fill = ColorToRGB(RGBColor(200, 100, 0));
+    EXPECT_EQ(s.Px(50, 50), kWhite);   // the hole
+    EXPECT_EQ(s.Px(50, 18), fill);     // the ring
+    EXPECT_EQ(s.Px(80, 50), fill);
+    EXPECT_EQ(s.Px(50, 95), kWhite);   // outside
+
+    ShapeCanvas pie(false);
+    pie.canvas.Pie3D(50, 50, 40, 40, 0, 0, 0, kPi, false, true, 50);   // upper half ring
+    EXPECT_EQ(pie.Px(50, 50 - 10), kWhite);
+    EXPECT_EQ(pie.Px(50, 50 - 30), ColorToRGB(RGBColor(200, 100, 0)));
+    EXPECT_EQ(pie.Px(50, 70), kWhite);
+}
+
+TEST(CanvasShapes, ThickPieShowsItsSideBelowTheTop)
+{
+    ShapeCanvas s(true, 120, 120);
+    s.canvas.SetProjectionCentre(40, TRect{0, 0, 120, 120});
+    s.canvas.Pie3D(60, 60, 40, 40, 0, 20, 0, 2 * kPi, true, true, 0);
+    const auto top = ColorToRGB(RGBColor(200, 100, 0));
+    const TPoint centre = s.canvas.ProjectToScreen(60, 60, 0);
+    EXPECT_EQ(s.Px(centre.X, centre.Y), top);
+    // Depth runs up and to the right: the side band shows beyond the upper right rim (darker).
+    const double a = kPi / 4;
+    const TPoint rim = s.canvas.ProjectToScreen(static_cast<int32_t>(60 + 40 * std::cos(a)),
+                                                static_cast<int32_t>(60 - 40 * std::sin(a)), 10);
+    const auto side = s.Px(rim.X, rim.Y);
+    EXPECT_NE(side, kWhite);
+    EXPECT_NE(side, top);
+    EXPECT_EQ(s.canvas.Brush().Color(), RGBColor(200, 100, 0));
+}
+
+TEST(CanvasShapes, CylinderAndConeInOrthogonalView)
+{
+    ShapeCanvas cyl(true);
+    cyl.canvas.Cylinder(true, 30, 20, 60, 80, 0, 20, false);
+    const TPoint middle = cyl.canvas.ProjectToScreen(45, 50, 0);
+    EXPECT_NE(cyl.Px(middle.X, middle.Y), kWhite);
+    const TPoint outside = cyl.canvas.ProjectToScreen(20, 50, 10);
+    EXPECT_EQ(cyl.Px(outside.X, outside.Y), kWhite);
+
+    ShapeCanvas cone(true);
+    cone.canvas.Cone(true, 30, 20, 60, 80, 0, 20, false, 0);   // to a point at the top
+    const TPoint nearTip = cone.canvas.ProjectToScreen(33, 24, 10);
+    EXPECT_EQ(cone.Px(nearTip.X, nearTip.Y), kWhite);   // the cylinder would cover it
+    const TPoint nearBase = cone.canvas.ProjectToScreen(45, 76, 10);
+    EXPECT_NE(cone.Px(nearBase.X, nearBase.Y), kWhite);
+    EXPECT_LT(cone.Ink(), cyl.Ink());
+}
+
+TEST(CanvasShapes, PyramidNarrowsToItsApex)
+{
+    ShapeCanvas up(true);
+    up.canvas.Pyramid(true, 30, 20, 70, 80, 0, 20, true);
+    const TPoint base = up.canvas.ProjectToScreen(50, 78, 0);
+    EXPECT_NE(up.Px(base.X, base.Y), kWhite);
+    const TPoint corner = up.canvas.ProjectToScreen(32, 22, 0);
+    EXPECT_EQ(up.Px(corner.X, corner.Y), kWhite);
+    EXPECT_EQ(up.canvas.Brush().Color(), RGBColor(200, 100, 0));
+
+    ShapeCanvas flat(false);
+    flat.canvas.Pyramid(true, 30, 20, 70, 80, 0, 20, false);   // flat: the front triangle
+    EXPECT_NE(flat.Px(50, 70), kWhite);
+    EXPECT_EQ(flat.Px(32, 22), kWhite);
+    EXPECT_NE(flat.Px(50, 25), kWhite);
+}
+
+TEST(CanvasShapes, TruncatedPyramidAndPictureAtDepth)
+{
+    ShapeCanvas s(true);
+    s.canvas.TruncatedPyramid(TRect{20, 20, 80, 80}, 0, 20, 15, 5);
+    const TPoint centre = s.canvas.ProjectToScreen(50, 60, 0);
+    EXPECT_NE(s.Px(centre.X, centre.Y), kWhite);
+
+    ShapeCanvas p(false, 20, 20);
+    QImage picture(2, 2, QImage::Format_RGB32);
+    picture.setPixel(0, 0, qRgb(255, 0, 0));
+    picture.setPixel(1, 0, qRgb(0, 255, 0));
+    picture.setPixel(0, 1, qRgb(0, 0, 255));
+    picture.setPixel(1, 1, qRgb(0, 0, 0));
+    p.canvas.DrawPictureZ(picture, TRect{2, 2, 10, 10}, 5);
+    EXPECT_EQ(p.Px(3, 3), gdi::RGB(255, 0, 0));
+    EXPECT_EQ(p.Px(8, 3), gdi::RGB(0, 255, 0));
+    EXPECT_EQ(p.Px(3, 8), gdi::RGB(0, 0, 255));
+    EXPECT_EQ(p.Px(9, 9), gdi::RGB(0, 0, 0));
+    EXPECT_EQ(p.Px(10, 5), kWhite);
+    EXPECT_EQ(p.Px(5, 10), kWhite);
+    EXPECT_EQ(p.canvas.Pen().Style(), psClear);   // restored to what it was
+}
