@@ -80,6 +80,15 @@ QRect TPlotButton::SymbolRect() const
 void TPlotButton::paintEvent(QPaintEvent* event)
 {
     QPushButton::paintEvent(event);
+    try {
+        PaintSymbol();
+    } catch (...) {
+        // Nothing may leave a paint event; the button keeps the platform's painting.
+    }
+}
+
+void TPlotButton::PaintSymbol()
+{
     const QRect symbol = SymbolRect();
     if (symbol.width() <= 0 || symbol.height() <= 0)
         return;

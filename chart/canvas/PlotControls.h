@@ -45,6 +45,9 @@ protected:
 
     QPointer<QObject> instance_;
     QMetaProperty property_;
+
+private:
+    void PaintSymbol();
 };
 
 // A button that shows a colour swatch and edits the colour when clicked.
