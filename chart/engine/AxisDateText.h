@@ -1,0 +1,24 @@
+#ifndef ZENDRIK_ENGINE_AXISDATETEXT_H
+#define ZENDRIK_ENGINE_AXISDATETEXT_H
+
+#include <QString>
+
+// Date-time texts of axis labels. Values are days since 30 December 1899 with the time of day
+// as the fraction. Patterns use the classic letters: d dd ddd dddd (day), ddddd (short date),
+// m mm mmm mmmm (month, or minutes right after an hour), yy yyyy, h hh, n nn, s ss, z zzz,
+// t (short time), tt (long time), c (short date and long time), am/pm and a/p, "/" and ":"
+// for the separators, and quoted literal text.
+struct DateTimeTexts {
+    QString ShortDateFormat = QStringLiteral("dd.mm.yyyy");
+    QString ShortTimeFormat = QStringLiteral("hh:nn");
+    QString LongTimeFormat = QStringLiteral("hh:nn:ss");
+    QChar DateSeparator = QChar('.');
+    QChar TimeSeparator = QChar(':');
+};
+
+QString FormatDateTimeText(const QString& pattern, double value, const DateTimeTexts& texts = {});
+
+// The label format for a step in days: the short time format up to one day, else the short date.
+QString DateTimeDefaultFormat(double step, const DateTimeTexts& texts = {});
+
+#endif

@@ -1,0 +1,691 @@
+#include "chart/engine/ChartAxis.h"
+
+#include "app/NumberText.h"
+#include "chart/canvas/DateTimeSteps.h"
+#include "chart/canvas/PlotCanvas.h"
+#include "chart/engine/AxisDateText.h"
+#include "chart/engine/ChartSeries.h"
+#include "chart/engine/ChartSeriesList.h"
+#include "chart/engine/SeriesRoutines.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr uint32_t kAlignLeft = 0;
+constexpr uint32_t kAlignRight = 2;
+constexpr uint32_t kAlignCenter = 6;
+constexpr uint32_t kAlignBottom = 8;
+constexpr int kMaxLabels = 10000;
+constexpr int kMaxMeasuredLabels = 5000;
+constexpr int kMaxEventLabels = 2000;
+constexpr QChar kLineSeparator(13);
+
+std::vector<TChartSeries*> ActiveSeriesOf(AxisParent& chart, const TChartAxis* axis)
+{
+    std::vector<TChartSeries*> result;
+    TChartSeriesList& list = chart.SeriesList();
+    for (int i = 0; i < list.Count(); ++i) {
+        auto* series = dynamic_cast<TChartSeries*>(list[i]);
+        if (series && series->Active() && (!axis || series->AssociatedToAxis(axis)))
+            result.push_back(series);
+    }
+    return result;
+}
+
+// Detaches the chart's label handler while value labels are measured.
+class DetachedLabelHandler {
+public:
+    explicit DetachedLabelHandler(AxisParent& chart) : chart_(chart), saved_(std::move(chart.OnGetAxisLabel))
+    {
+        chart_.OnGetAxisLabel = nullptr;
+    }
+    ~DetachedLabelHandler() { chart_.OnGetAxisLabel = std::move(saved_); }
+    DetachedLabelHandler(const DetachedLabelHandler&) = delete;
+    DetachedLabelHandler& operator=(const DetachedLabelHandler&) = delete;
+
+private:
+    AxisParent& chart_;
+    TAxisGetLabelEvent saved_;
+};
+
+} // namespace
+
+// --- Label style and texts ----------------------------------------------------------------------
+
+TAxisLabelStyle TChartAxis::AutoLabelStyle() const
+{
+    const std::vector<TChartSeries*> series = ActiveSeriesOf(chart_, this);
+    if (series.empty())
+        return talNone;
+    for (TChartSeries* s : series)
+        if (IsAlongDirection(*s) && HasLabels(*s))
+            return talText;
+    return talValue;
+}
+
+TAxisLabelStyle TChartDepthAxis::AutoLabelStyle() const
+{
+    for (TChartSeries* s : ActiveSeriesOf(Chart(), nullptr))
+        if (s->MinZValue() != s->MaxZValue())
+            return talValue;
+    return talText;
+}
+
+TAxisLabelStyle TChartAxis::CalcLabelStyle() const
+{
+    return labelStyle_ == talAuto ? AutoLabelStyle() : labelStyle_;
+}
+
+QString TChartAxis::LabelTextOfValue(double value)
+{
+    QString text;
+    if (showsDateTime_) {
+        const QString format = dateTimeFormat_.isEmpty() ? DateTimeDefaultFormat(currentRange_) : dateTimeFormat_;
+        text = FormatDateTimeText(format, value);
+    } else {
+        text = FormatFloat(axisValuesFormat_, value);
+    }
+    if (chart_.OnGetAxisLabel)
+        chart_.OnGetAxisLabel(this, nullptr, -1, text);
+    if (labelsMultiLine_)
+        text.replace(QChar(' '), kLineSeparator);
+    return text;
+}
+
+namespace {
+
+int WidestLine(TCanvas3D& canvas, const QString& text)
+{
+    int widest = 0;
+    for (const QString& line : text.split(kLineSeparator))
+        widest = std::max(widest, canvas.TextWidth(line));
+    return widest;
+}
+
+} // namespace
+
+int TChartAxis::MeasureValueLabels()
+{
+    TCanvas3D& canvas = chart_.Canvas();
+    canvas.AssignFont(&LabelsFont());
+    const double step = LabelStep();
+    canvas.AssignFont(&LabelsFont());
+    const TFont& font = canvas.Font();
+    const QString fontKey = QStringLiteral("%1|%2|%3|%4|%5")
+                                .arg(font.Name())
+                                .arg(font.Height())
+                                .arg(font.Style())
+                                .arg(canvas.FontZoom)
+                                .arg(LabelsFont().InterCharSize());
+    WidestCache& c = widestCache_;
+    if (c.valid && c.generation == generation_ && c.minimum == currentMinimum_ && c.maximum == currentMaximum_ &&
+        c.step == step && c.fontKey == fontKey && c.decimal == DecimalSeparator() &&
+        c.thousands == ThousandSeparator() && c.dateTime == showsDateTime_)
+        return c.width;
+
+    int widest = 0;
+    {
+        DetachedLabelHandler detached(chart_);
+        double lo = currentMinimum_;
+        double hi = currentMaximum_;
+        if (step == 0.0 || !std::isfinite(step)) {
+            widest = std::max(WidestLine(canvas, LabelTextOfValue(lo)), WidestLine(canvas, LabelTextOfValue(hi)));
+        } else {
+            if (roundFirstLabel_ || (showsDateTime_ && exactDateTime_)) {
+                lo = std::trunc(lo / step) * step;
+                hi = std::trunc(hi / step) * step;
+            }
+            double v = hi;
+            for (int n = 0; v >= lo && n < kMaxMeasuredLabels; ++n) {
+                widest = std::max(widest, WidestLine(canvas, LabelTextOfValue(v)));
+                v -= step;
+            }
+        }
+    }
+    widest += canvas.TextWidth(QStringLiteral(" "));
+    c = WidestCache{true, generation_, currentMinimum_, currentMaximum_, step, fontKey,
+                    DecimalSeparator(), ThousandSeparator(), showsDateTime_, widest};
+    return widest;
+}
+
+int TChartAxis::WidestLabel()
+{
+    TCanvas3D& canvas = chart_.Canvas();
+    if (!items_->Automatic()) {
+        int widest = 0;
+        for (int i = 0; i < items_->Count(); ++i) {
+            TAxisItem* item = items_->Items(i);
+            canvas.AssignFont(&item->Font());
+            widest = std::max(widest, WidestLine(canvas, item->Text()));
+        }
+        return widest;
+    }
+    switch (CalcLabelStyle()) {
+    case talValue:
+        return MeasureValueLabels();
+    case talMark:
+    case talText: {
+        const bool marks = CalcLabelStyle() == talMark;
+        canvas.AssignFont(&LabelsFont());
+        int widest = 0;
+        for (TChartSeries* series : ActiveSeriesOf(chart_, nullptr)) {
+            for (int i = 0; i < series->Count(); ++i) {
+                QString text = marks ? chart_.SeriesMarkText(*series, i) : series->XLabel(i);
+                if (!marks && chart_.OnGetAxisLabel)
+                    chart_.OnGetAxisLabel(this, nullptr, -1, text);
+                widest = std::max(widest, WidestLine(canvas, text));
+            }
+        }
+        return widest;
+    }
+    default:
+        return 0;
+    }
+}
+
+// --- Label pass ---------------------------------------------------------------------------------
+
+void TChartAxis::AddTick(int pixel, double value)
+{
+    tickPositions_.push_back(pixel);
+    tickValues_.push_back(value);
+}
+
+int TChartAxis::DateStepIndex(double step) const
+{
+    if (!(showsDateTime_ && exactDateTime_ && increment_ != 0.0))
+        return DateTimeStepCount;
+    int index = FindDateTimeStepIndex(increment_);
+    // An increment that is no entry of the table has no index; only real entries are stepped.
+    if (index < 0 || index >= DateTimeStepCount)
+        return DateTimeStepCount;
+    const auto& steps = DateTimeSteps();
+    while (index < DateTimeStepCount - 1 && steps[static_cast<size_t>(index)] < step)
+        ++index;
+    return index;
+}
+
+void TChartAxis::DrawAxisLabels()
+{
+    tickPositions_.clear();
+    tickValues_.clear();
+    alternateOuter_ = !horizontal_;
+    labelDrawn_ = false;
+    if (!items_->Automatic()) {
+        ItemLabels();
+        return;
+    }
+    items_->ClearAutomatic();
+    const TAxisLabelStyle style = CalcLabelStyle();
+    if (style == talNone)
+        return;
+    chart_.Canvas().AssignFont(&LabelsFont());
+    const double step = LabelStep();
+    const int stepIndex = DateStepIndex(step);
+    const bool monthly = stepIndex >= 20 && stepIndex < DateTimeStepCount;
+    if (!((step > 0 || monthly) && currentMinimum_ <= currentMaximum_))
+        return;
+    switch (style) {
+    case talValue:
+        if (chart_.OnGetNextAxisLabel && EventLabels())
+            break;
+        if (logarithmic_ && increment_ == 0.0)
+            LogarithmicLabels();
+        else
+            LinearLabels(step, stepIndex);
+        break;
+    case talMark:
+        SeriesLabels(true);
+        break;
+    case talText:
+        if (isDepth_)
+            DepthLabels();
+        else
+            SeriesLabels(false);
+        break;
+    default:
+        break;
+    }
+}
+
+double TChartAxis::StepBack(double value, double step, int stepIndex) const
+{
+    if (showsDateTime_ && exactDateTime_ && stepIndex >= 20 && stepIndex < DateTimeStepCount)
+        return IncDateTimeStep(stepIndex, value, step, false);
+    return value - step;
+}
+
+void TChartAxis::DrawValueLabel(double value)
+{
+    const int pixel = ValueToPixel(value);
+    if (labelsOnAxis_ || (pixel > startPixel_ && pixel < endPixel_)) {
+        if (!tickOnLabelsOnly_)
+            AddTick(pixel, value);
+        if (Labels())
+            PlaceLabel(pixel, value, LabelTextOfValue(value), nullptr);
+    }
+}
+
+void TChartAxis::LinearLabels(double step, int stepIndex)
+{
+    if (step > 0 && std::fabs(currentRange_ / step) >= kMaxLabels)
+        return;
+    if (!(step > 0) && !(stepIndex >= 20 && stepIndex < DateTimeStepCount))
+        return;
+    double value;
+    if (showsDateTime_ && exactDateTime_ && stepIndex >= 16 && stepIndex < DateTimeStepCount)
+        value = TruncDateTimeToStep(stepIndex, currentMaximum_);
+    else if (roundFirstLabel_ && FloatToStr(currentMinimum_) != FloatToStr(currentMaximum_) && step > 0)
+        value = std::trunc(currentMaximum_ / step) * step;
+    else
+        value = currentMaximum_;
+    for (int n = 0; value > currentMaximum_ && n < kMaxLabels; ++n)
+        value = StepBack(value, step, stepIndex);
+    if (rangeIsZero_) {
+        DrawValueLabel(value);
+        return;
+    }
+    if (OnNextLabelHook) {
+        double h1 = value;
+        bool stop = false;
+        OnNextLabelHook(this, -1, h1, stop);
+        double h2 = value + h1;
+        OnNextLabelHook(this, -1, h2, stop);
+        value += h2;
+    }
+    if (std::fabs(currentMaximum_ - currentMinimum_) < 1e-10 || FloatToStr(value) == FloatToStr(value - step)) {
+        DrawValueLabel(value);
+        return;
+    }
+    const double bound = currentMinimum_ < 0 ? currentMinimum_ : (currentMinimum_ - 1e-12) / (1 + 1e-12);
+    for (int n = 0; value >= bound && n < kMaxLabels; ++n) {
+        DrawValueLabel(value);
+        value = StepBack(value, step, stepIndex);
+    }
+}
+
+void TChartAxis::LogarithmicLabels()
+{
+    if (currentMinimum_ == currentMaximum_)
+        return;
+    const double base = logarithmicBase_;
+    const double logBase = std::log(base);
+    // The range itself stays as the scale has it; only the loop starts from a usable minimum.
+    double minimum = currentMinimum_;
+    double start;
+    if (minimum > 0) {
+        // The power at or below the minimum, so that 35..90 still starts from 10.
+        double exponent = static_cast<double>(RoundHalfEven(std::log(minimum) / logBase));
+        for (int guard = 0; guard < 4 && std::pow(base, exponent) > minimum * (1 + 1e-12); ++guard)
+            exponent += base > 1 ? -1 : 1;
+        start = std::pow(base, exponent);
+    } else {
+        minimum = minimum == 0 ? 0.1
+                               : std::pow(base, static_cast<double>(RoundHalfEven(std::log(1e-10) / logBase)));
+        start = minimum;
+    }
+    if (minorGrid_->Visible() && start >= minimum) {
+        const double below = std::pow(base, std::log(minimum) / logBase - 1);
+        if (below < minimum)
+            AddTick(ValueToPixel(below), below);
+    }
+    bool drawn = false;
+    if (base > 1) {
+        double value = start;
+        for (int n = 0; value <= currentMaximum_ && n < kMaxLabels; ++n) {
+            if (value >= minimum) {
+                DrawValueLabel(value);
+                drawn = true;
+            }
+            value *= base;
+        }
+    }
+    if (!drawn) {
+        const double delta = start / base;
+        for (int k = 0; k < kMaxLabels; ++k) {
+            const double value = start + k * delta;
+            if (!(value <= currentMaximum_))
+                break;
+            if (value >= minimum)
+                DrawValueLabel(value);
+        }
+    }
+    if (minorGrid_->Visible() && start > currentMaximum_)
+        AddTick(ValueToPixel(start), start);
+}
+
+bool TChartAxis::EventLabels()
+{
+    double value = currentMinimum_;
+    bool stop = true;
+    for (int index = 0;; ++index) {
+        chart_.OnGetNextAxisLabel(this, index, value, stop);
+        if (stop)
+            return index != 0;
+        if (index > kMaxEventLabels)
+            return true;
+        if (!(value >= currentMinimum_ - 1e-7 && value <= currentMaximum_ + 1e-7))
+            return true;
+        DrawValueLabel(value);
+    }
+}
+
+void TChartAxis::SeriesLabels(bool marks)
+{
+    const std::vector<TChartSeries*> series = ActiveSeriesOf(chart_, this);
+    if (series.empty())
+        return;
+    int first = -1, last = -1;
+    std::vector<std::pair<int, int>> ranges;
+    for (TChartSeries* s : series) {
+        int f = s->FirstValueIndex, l = s->LastValueIndex;
+        if (f < 0 || l < 0 || !s->CalcVisiblePoints) {
+            f = 0;
+            l = s->Count() - 1;
+        }
+        ranges.emplace_back(f, l);
+        if (l < f)
+            continue;
+        first = first < 0 ? f : std::min(first, f);
+        last = std::max(last, l);
+    }
+    TCanvas3D& canvas = chart_.Canvas();
+    for (int index = first; index >= 0 && index <= last; ++index) {
+        QString text;
+        double value = 0.0;
+        bool found = false;
+        for (size_t k = 0; k < series.size() && !found; ++k) {
+            TChartSeries* s = series[k];
+            if (index < ranges[k].first || index > ranges[k].second || index >= s->Count())
+                continue;
+            text = marks ? chart_.SeriesMarkText(*s, index) : s->XLabel(index);
+            if (chart_.OnGetAxisLabel)
+                chart_.OnGetAxisLabel(this, s, index, text);
+            if (text.isEmpty())
+                continue;
+            value = horizontal_ ? s->GetPointX(index) : s->GetPointY(index);
+            found = true;
+        }
+        if (!found || value < currentMinimum_ || value > currentMaximum_)
+            continue;
+        const int pixel = ValueToPixel(value);
+        if (!tickOnLabelsOnly_)
+            AddTick(pixel, value);
+        if (!Labels())
+            continue;
+        canvas.AssignFont(&LabelsFont());
+        const int lines = static_cast<int>(text.count(kLineSeparator)) + 1;
+        const bool across = horizontal_ ? (labelsAngle_ == 90 || labelsAngle_ == 270)
+                                        : (labelsAngle_ == 0 || labelsAngle_ == 180);
+        const int extent = across ? canvas.FontHeight() * lines : WidestLine(canvas, text);
+        if (labelsSeparation_ != 0 && labelDrawn_) {
+            const int half = (extent + static_cast<int>(std::trunc(extent * 0.02 * labelsSeparation_))) / 2;
+            const bool before = pixel < previousLabelPixel_;
+            const bool clear = before ? pixel + half <= previousLabelPixel_ - previousLabelHalf_
+                                      : pixel - half >= previousLabelPixel_ + previousLabelHalf_;
+            if (!clear)
+                continue;
+            previousLabelHalf_ = half;
+        } else {
+            previousLabelHalf_ = (extent + static_cast<int>(std::trunc(extent * 0.02 * labelsSeparation_))) / 2;
+        }
+        previousLabelPixel_ = pixel;
+        labelDrawn_ = true;
+        PlaceLabel(pixel, value, text, nullptr);
+    }
+}
+
+void TChartAxis::ItemLabels()
+{
+    for (int i = 0; i < items_->Count(); ++i) {
+        TAxisItem* item = items_->Items(i);
+        const double value = item->Value();
+        if (value < minimum_ || value > maximum_)
+            continue;
+        const int pixel = ValueToPixel(value);
+        if (!tickOnLabelsOnly_)
+            AddTick(pixel, value);
+        if (item->Visible())
+            PlaceLabel(pixel, value, item->Text().isEmpty() ? LabelTextOfValue(value) : item->Text(), item);
+    }
+}
+
+void TChartAxis::DepthLabels()
+{
+    const std::vector<TChartSeries*> series = ActiveSeriesOf(chart_, nullptr);
+    if (series.empty())
+        return;
+    const int first = static_cast<int>(std::trunc(currentMinimum_));
+    const int last = static_cast<int>(std::trunc(currentMaximum_));
+    for (int i = first; i <= last && i - first < kMaxLabels; ++i) {
+        const double value = (currentMaximum_ - i) - 0.5;
+        const int pixel = ValueToPixel(value);
+        if (!tickOnLabelsOnly_)
+            AddTick(pixel, value);
+        if (!Labels() || i < 0 || i >= static_cast<int>(series.size()))
+            continue;
+        QString text = chart_.SeriesLegendTitle(*series[static_cast<size_t>(i)]);
+        if (chart_.OnGetAxisLabel)
+            chart_.OnGetAxisLabel(this, series[static_cast<size_t>(i)], i, text);
+        PlaceLabel(pixel, value, text, nullptr);
+    }
+}
+
+void TChartAxis::PlaceLabel(int pixel, double value, const QString& text, TPlotCustomShape* shape)
+{
+    if (tickOnLabelsOnly_)
+        AddTick(pixel, value);
+    if (text.isEmpty())
+        return;
+    TCanvas3D& canvas = chart_.Canvas();
+    if (items_->Automatic() && !shape)
+        items_->AddAutomatic(value, text);
+    canvas.AssignFont(shape ? &shape->Font() : &LabelsFont());
+    canvas.Brush().SetStyle(bsClear);
+    canvas.SetBackMode(cbmTransparent);
+
+    int row = labelsPixel_;
+    if (labelsAlternate_) {
+        if (alternateOuter_) {
+            if (horizontal_)
+                row += otherSide_ ? -canvas.FontHeight() : canvas.FontHeight();
+            else
+                row += otherSide_ ? WidestLabel() : -WidestLabel();
+            canvas.AssignFont(shape ? &shape->Font() : &LabelsFont());
+        }
+        alternateOuter_ = !alternateOuter_;
+    }
+    if (isDepth_) {
+        canvas.SetTextAlign(otherSide_ ? kAlignLeft : kAlignRight);
+        const int x = otherSide_ ? labelsPixel_ : labelsPixel_ - 2 - canvas.TextWidth(QStringLiteral("W")) / 2;
+        const TRect r = chart_.ChartRect();
+        const int y = otherSide_ ? r.Bottom - depthOffset_ : r.Top + depthOffset_;
+        int z = pixel;
+        if (chart_.View3DOrthogonal())
+            z += canvas.FontHeight() / 2;
+        DrawLabelText(x, y, labelsAngle_, text, shape, z);
+        return;
+    }
+    if (horizontal_)
+        DrawLabelText(pixel, row, labelsAngle_, text, shape);
+    else
+        DrawLabelText(row, pixel, labelsAngle_, text, shape);
+}
+
+// --- Writing one label --------------------------------------------------------------------------
+
+void TChartAxis::WriteLabelLine(int x, int y, int z, int angle, const QString& line, uint32_t align)
+{
+    TCanvas3D& canvas = chart_.Canvas();
+    if (angle != 0) {
+        canvas.RotateLabelAtDepth(x, y, z, line, angle);
+        return;
+    }
+    const int e = line.toUpper().indexOf(QChar('E'));
+    if (!labelsExponent_ || e < 0) {
+        canvas.TextOutAtDepth(x, y, z, line);
+        return;
+    }
+    const QString mantissa = line.left(e);
+    const QString exponent = line.mid(e + 1);
+    const int raise = canvas.FontHeight() - 1;
+    TFont& font = canvas.Font();
+    const int32_t size = font.Size();
+    const int32_t small = size - size / 4;
+    const int exponentY = y - raise / 2 + 2;
+    if ((align & kAlignCenter) == 0) {
+        canvas.TextOutAtDepth(x, y, z, mantissa);
+        const int mantissaWidth = canvas.TextWidth(mantissa);
+        font.SetSize(small);
+        canvas.TextOutAtDepth(x + mantissaWidth + 1, exponentY, z, exponent);
+    } else {
+        font.SetSize(small);
+        const int w = canvas.TextWidth(exponent) + 1;
+        canvas.TextOutAtDepth((align & kAlignCenter) == kAlignCenter ? x + w / 2 : x, exponentY, z, exponent);
+        font.SetSize(size);
+        canvas.TextOutAtDepth(x - w, y, z, mantissa);
+    }
+    font.SetSize(size);
+}
+
+void TChartAxis::DrawLabelText(int x, int y, int angle, const QString& text, TPlotCustomShape* format, int z)
+{
+    TCanvas3D& canvas = chart_.Canvas();
+    TPlotCustomShape* shape = format ? format : &items_->Format();
+    if (!isDepth_)
+        z = depthOffset_;
+    const int half = canvas.FontHeight() / 2;
+    static constexpr uint32_t kTable[2][2] = {{kAlignRight, kAlignLeft}, {kAlignCenter, kAlignCenter | kAlignBottom}};
+    const int h = horizontal_ ? 1 : 0;
+    const int o = otherSide_ ? 1 : 0;
+    const int n = otherSide_ ? 0 : 1;
+    uint32_t align = kAlignLeft;
+    angle = NormalizeAxisAngle(angle);
+    switch (angle) {
+    case 0:
+        align = kTable[h][o];
+        if (!horizontal_ && labelsAlign_ == alOpposite) {
+            align = otherSide_ ? kAlignRight : kAlignLeft;
+            const int size = LabelsSizeValue();
+            x += otherSide_ ? size : -size;
+        }
+        if (!horizontal_ && !isDepth_)
+            y -= half;
+        break;
+    case 90:
+        align = horizontal_ ? kTable[0][o] : kTable[1][n];
+        if (horizontal_)
+            x -= half;
+        if (isDepth_)
+            y += half;
+        break;
+    case 180:
+        align = kTable[h][n];
+        if (!horizontal_ || isDepth_)
+            y += half;
+        break;
+    case 270:
+        align = horizontal_ ? kTable[0][n] : kTable[1][o];
+        if (horizontal_)
+            x += half;
+        if (isDepth_)
+            y += half;
+        break;
+    default:
+        align = kAlignLeft;
+        if (angle == 45 && horizontal_) {
+            if (!otherSide_) {
+                const int d = static_cast<int>(
+                    RoundHalfEven(canvas.TextWidth(text) * std::sin(angle * 0.017453292519943295)));
+                x -= d;
+                y += d;
+            } else {
+                const int d = canvas.TextWidth(QStringLiteral("Wj"));
+                x -= d;
+                y -= d;
+            }
+        }
+        break;
+    }
+
+    QStringList lines = text.split(kLineSeparator);
+    int count = static_cast<int>(lines.size());
+    int lineHeight = canvas.FontHeight();
+    if (angle == 180 || angle == 270)
+        lineHeight = -lineHeight;
+    const int spread = static_cast<int>(RoundHalfEven(lineHeight * 0.5 * (count + 1)));
+    if (horizontal_) {
+        if (angle == 0)
+            y -= otherSide_ ? lineHeight * count : lineHeight;
+        else if (angle == 180)
+            y -= otherSide_ ? lineHeight : lineHeight * count;
+        else if (angle == 90 || angle == 270)
+            x -= spread;
+    } else {
+        if (angle == 0 || angle == 180)
+            y -= spread;
+        else if (angle == 90)
+            x -= otherSide_ ? lineHeight : lineHeight * count;
+        else if (angle == 270)
+            x -= otherSide_ ? lineHeight * count : lineHeight;
+    }
+
+    if (dynamic_cast<TChartAxisTitle*>(shape) || shape != &items_->Format()) {
+        int width = 0;
+        for (const QString& line : lines)
+            width = std::max(width, canvas.TextWidth(line));
+        canvas.AssignFont(&shape->Font());
+        const int height = canvas.FontHeight() * count;
+        const int margin = canvas.TextWidth(QStringLiteral("W")) / 2;
+        TRect box;
+        if (angle == 0) {
+            box.Left = x;
+            box.Top = y + lineHeight - ((align & kAlignBottom) ? height : 0);
+            box.Right = box.Left + width;
+            box.Bottom = box.Top + height;
+            const int shift = (align & kAlignCenter) == kAlignCenter ? width / 2
+                            : (align & kAlignCenter) == kAlignRight ? width
+                                                                    : 0;
+            box.Left -= shift;
+            box.Right -= shift;
+        } else {
+            // Around the rotated text, on the side of the anchor where the text lies.
+            const double radians = angle * 0.017453292519943295;
+            const int dx = static_cast<int>(RoundHalfEven(width * std::cos(radians)));
+            const int dy = static_cast<int>(RoundHalfEven(-width * std::sin(radians)));
+            box.Left = std::min(x, x + dx) - std::abs(lineHeight);
+            box.Right = std::max(x, x + dx) + std::abs(lineHeight);
+            box.Top = std::min(y, y + dy) - std::abs(lineHeight);
+            box.Bottom = std::max(y, y + dy) + std::abs(lineHeight);
+        }
+        box.Left -= margin;
+        box.Right += margin;
+        shape->ShapeBounds = z != 0 ? canvas.CalcRect3D(box, z) : box;
+        if (!shape->Transparent()) {
+            shape->DrawOnCanvas(canvas, shape->ShapeBounds, z, angle);
+            canvas.Brush().SetStyle(bsClear);
+        }
+        canvas.AssignFont(&shape->Font());
+    }
+
+    canvas.SetTextAlign(align);
+    bool draw = true;
+    QString shown = text;
+    if (OnDrawLabel) {
+        OnDrawLabel(this, x, y, z, shown, draw);
+        lines = shown.split(kLineSeparator);
+        count = static_cast<int>(lines.size());
+    }
+    if (draw) {
+        for (const QString& line : lines) {
+            if (angle == 90 || angle == 270)
+                x += lineHeight;
+            else
+                y += lineHeight;
+            WriteLabelLine(x, y, z, angle, line, align);
+        }
+    }
+    canvas.SetTextAlign(kAlignLeft);
+}
