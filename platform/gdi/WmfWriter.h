@@ -1,0 +1,37 @@
+#ifndef ZENDRIK_PLATFORM_GDI_WMFWRITER_H
+#define ZENDRIK_PLATFORM_GDI_WMFWRITER_H
+
+#include "platform/gdi/Metafile.h"
+
+#include <QByteArray>
+#include <QString>
+#include <vector>
+
+namespace gdi {
+
+// Windows metafile output: an Aldus placeable header (96 units per inch, the frame as bounding
+// box), the metafile header, the records and the end-of-file record. Coordinates are 16-bit, so
+// geometry is clipped to +-32767 and polylines are split into pieces of at most 32,767 points;
+// text is written in code page 1252. What the format cannot hold is simplified: clip regions
+// become their bounding rectangle, path brackets are drawn as plain figures and text.
+QByteArray EncodeWmf(const Metafile& picture);
+
+// Writes the file through a temporary file that replaces the target only when complete. On
+// failure the old file is kept and error (when given) receives the reason.
+bool SaveWmf(const Metafile& picture, const QString& fileName, QString* error = nullptr);
+
+// Text in code page 1252; characters it lacks become "?".
+QByteArray ToCp1252(const QString& text);
+
+inline constexpr int32_t kWmfCoordinateLimit = 32767;
+inline constexpr int kWmfMaxPolyPoints = 32767;
+
+// A polyline cut to the 16-bit coordinate box: each piece lies inside it and has at most
+// kWmfMaxPolyPoints points; consecutive pieces of one unbroken run share their joining point.
+std::vector<std::vector<Point>> SplitPolylineForWmf(const Point* points, int count);
+// A polygon clipped to the 16-bit coordinate box (empty when nothing is left).
+std::vector<Point> ClipPolygonForWmf(const Point* points, int count);
+
+} // namespace gdi
+
+#endif

@@ -1,0 +1,116 @@
+#include "chart/canvas/PlotCanvas3D.h"
+#include "chart/canvas/PlotPanelExtended.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+// Debian's wmf2svg (libwmf), a reader we did not write, must convert the metafile the chart panel
+// saves, and its picture must hold the lines and texts the chart drew.
+namespace {
+
+struct Converted {
+    int exitCode = -1;
+    QByteArray svg;
+    QByteArray errors;
+};
+
+// libwmf wants the URW Type 1 fonts; where they are not installed, the Liberation fonts stand in
+// under the names it looks for (FreeType reads them whatever the file name says).
+bool MakeFontDir(const QString& dir)
+{
+    const QString lib = QStringLiteral("/usr/share/fonts/truetype/liberation2/");
+    const QString dejavu = QStringLiteral("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf");
+    const struct {
+        const char* urw;
+        const char* liberation;
+    } families[] = {{"NimbusMonoPS", "LiberationMono"}, {"NimbusSans", "LiberationSans"}, {"NimbusRoman", "LiberationSerif"}};
+    bool ok = true;
+    for (const auto& f : families) {
+        for (const char* style : {"Regular", "Italic", "Bold", "BoldItalic"}) {
+            ok = QFile::link(lib + QLatin1String(f.liberation) + QLatin1Char('-') + QLatin1String(style) + QStringLiteral(".ttf"),
+                             dir + QLatin1Char('/') + QLatin1String(f.urw) + QLatin1Char('-') + QLatin1String(style) +
+                                 QStringLiteral(".t1")) && ok;
+        }
+    }
+    return QFile::link(dejavu, dir + QStringLiteral("/StandardSymbolsPS.t1")) && ok;
+}
+
+Converted ToSvg(const QString& wmf, const QString& svg, const QString& fontDir)
+{
+    QProcess p;
+    p.start(QStringLiteral("wmf2svg"), {QStringLiteral("--wmf-fontdir=") + fontDir, QStringLiteral("-o"), svg, wmf});
+    Converted c;
+    if (!p.waitForStarted(10000) || !p.waitForFinished(60000))
+        return c;
+    c.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    c.errors = p.readAllStandardError() + p.readAllStandardOutput();
+    QFile f(svg);
+    if (f.open(QIODevice::ReadOnly))
+        c.svg = f.readAll();
+    return c;
+}
+
+// A chart stand-in: the panel's background, then two lines, a long trace and three labels.
+void DrawContent(TCustomPlotPanelExtended& panel)
+{
+    TPlotCanvas3D& c = panel.Canvas();
+    c.Pen().SetColor(clRed);
+    c.Pen().SetWidth(1);
+    c.MoveTo(20, 30);
+    c.LineTo(300, 30);
+    c.Pen().SetColor(clBlue);
+    c.Pen().SetWidth(3);
+    c.MoveTo(20, 200);
+    c.LineTo(380, 60);
+    TPointArray trace;
+    for (int i = 0; i < 40000; ++i)
+        trace.push_back(TPoint{20 + i % 360, 100 + (i % 7)});
+    c.Pen().SetWidth(1);
+    c.Polyline(trace, static_cast<int>(trace.size()) - 1);
+    c.Font().SetColor(clBlack);
+    c.TextOut(40, 50, QStringLiteral("Peaks Set1"));
+    c.TextOut(40, 150, QStringLiteral("Level 63 dB\u00b5V"));
+    c.RotateLabel(10, 220, QStringLiteral("Frequency"), 90);
+}
+
+} // namespace
+
+TEST(WmfReaderTest, Wmf2svgReadsTheSavedChart)
+{
+    ASSERT_FALSE(QStandardPaths::findExecutable(QStringLiteral("wmf2svg")).isEmpty())
+        << "wmf2svg is missing; scripts/setup.sh installs libwmf-bin";
+    TCustomPlotPanelExtended panel;
+    panel.resize(400, 250);
+    panel.SetColor(clWhite);
+    panel.OnAfterDraw = [&panel] { DrawContent(panel); };
+
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString wmf = dir.filePath(QStringLiteral("chart.wmf"));
+    QString error;
+    ASSERT_TRUE(panel.SaveChartAsWmf(wmf, &error)) << error.toStdString();
+
+    ASSERT_TRUE(MakeFontDir(dir.path()));
+    const Converted out = ToSvg(wmf, dir.filePath(QStringLiteral("chart.svg")), dir.path());
+    ASSERT_EQ(out.exitCode, 0) << out.errors.toStdString();
+    EXPECT_FALSE(out.errors.contains("ERROR")) << out.errors.toStdString();
+    const QString svg = QString::fromUtf8(out.svg);
+    ASSERT_TRUE(svg.contains(QLatin1String("<svg"))) << svg.left(400).toStdString();
+
+    // The texts.
+    EXPECT_TRUE(svg.contains(QLatin1String("Peaks Set1")));
+    EXPECT_TRUE(svg.contains(QLatin1String("Frequency")));
+    // libwmf passes the text's bytes through: the micro sign must be the one byte of code page 1252.
+    EXPECT_TRUE(out.svg.contains("Level 63 dB\xb5V")) << out.svg.mid(out.svg.indexOf("Level 63"), 20).toHex(' ').toStdString();
+
+    // The lines: a path or line element with the red and the blue stroke, and the trace.
+    const auto strokes = [&](const QString& colour) {
+        return svg.count(QRegularExpression(QStringLiteral("<(line|polyline|path)[^>]*stroke\\s*:\\s*%1\\b").arg(colour)));
+    };
+    EXPECT_GE(strokes(QStringLiteral("red")), 1) << svg.left(3000).toStdString();
+    EXPECT_GE(strokes(QStringLiteral("blue")), 1);
+}
