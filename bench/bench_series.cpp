@@ -88,20 +88,25 @@ void BM_TraceFromDescendingSegments(benchmark::State& state)
 }
 BENCHMARK(BM_TraceFromDescendingSegments)->Unit(benchmark::kMillisecond);
 
-// Minimum and maximum after one overwritten level (full recomputation) and after one appended
-// point (the cache is extended in place).
+// Minimum and maximum after one change on 250,000 points: an overwritten level (0: any point,
+// the figures are kept when the old level was neither extreme; 2: always the point holding the
+// maximum, which forces a full pass) and an appended point (1: the cache is extended in place).
 void BM_MinMaxAfterOneChange(benchmark::State& state)
 {
-    const bool append = state.range(0) != 0;
+    const int mode = static_cast<int>(state.range(0));
     QuietChart chart;
     auto series = MakeTrace(chart, kTracePoints);
     std::mt19937 rng(1);
     double x = 9.0 + 4.0 * kTracePoints;
+    int peak = 96;
     benchmark::DoNotOptimize(series->GetMaxY());
     for (auto _ : state) {
-        if (append) {
+        if (mode == 1) {
             series->AddPointXY(x, 60.0);
             x += 4.0;
+        } else if (mode == 2) {
+            series->YValues().SetValue(peak, series->GetPointY(peak) - 0.125);
+            peak = (peak + 97) % kTracePoints;
         } else {
             series->YValues().SetValue(static_cast<int>(rng() % kTracePoints), 30.0 + (rng() % 1000) * 0.1);
         }
@@ -109,7 +114,7 @@ void BM_MinMaxAfterOneChange(benchmark::State& state)
         benchmark::DoNotOptimize(series->GetMaxY());
     }
 }
-BENCHMARK(BM_MinMaxAfterOneChange)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_MinMaxAfterOneChange)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
 
 // Locate of an existing frequency in the sorted X list, and of a level in the unsorted Y list.
 void BM_Locate250k(benchmark::State& state)
@@ -152,6 +157,21 @@ void BM_Delete100k(benchmark::State& state)
 }
 BENCHMARK(BM_Delete100k)->Arg(0)->Iterations(20)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Delete100k)->Arg(1)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// A fed series copying a whole trace, as after a bulk update of its source.
+void BM_AssignValues250k(benchmark::State& state)
+{
+    QuietChart chart;
+    auto source = MakeTrace(chart, kTracePoints);
+    TChartSeries copy;
+    copy.SetParentChart(&chart);
+    for (auto _ : state) {
+        copy.AssignValues(*source);
+        benchmark::DoNotOptimize(copy.Count());
+    }
+    copy.SetParentChart(nullptr);
+}
+BENCHMARK(BM_AssignValues250k)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

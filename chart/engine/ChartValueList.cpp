@@ -105,21 +105,37 @@ void TChartValueList::StoreAt(int index, double value)
         values_.insert(values_.begin() + index, value);
     NoteInsertedAt(index);
 
-    if (!appendAtEnd) {
-        modified_ = true;
-    } else if (!modified_ && std::isfinite(value)) {
-        if (!statsHaveValue_) {
-            minValue_ = maxValue_ = total_ = value;
-            totalAbs_ = std::fabs(value);
-            statsHaveValue_ = true;
-        } else {
-            if (value < minValue_)
-                minValue_ = value;
-            else if (value > maxValue_)
-                maxValue_ = value;
-            total_ += value;
-            totalAbs_ += std::fabs(value);
-        }
+    // An append at the end extends the sums exactly as a full pass would (same order of
+    // summation), so a long in-order load never pays for a rescan.
+    NoteAdded(value);
+    if (!appendAtEnd)
+        totalsStale_ = true;
+    else if (!totalsStale_ && std::isfinite(value)) {
+        total_ += value;
+        totalAbs_ += std::fabs(value);
+    }
+}
+
+// Keeps minimum and maximum valid when a value leaves that was not one of them.
+void TChartValueList::NoteRemoved(double old)
+{
+    if (minMaxStale_ || !std::isfinite(old))
+        return;
+    if (!(old > minValue_ && old < maxValue_))
+        minMaxStale_ = true;
+}
+
+void TChartValueList::NoteAdded(double value)
+{
+    if (minMaxStale_ || !std::isfinite(value))
+        return;
+    if (!haveFinite_) {
+        minValue_ = maxValue_ = value;
+        haveFinite_ = true;
+    } else if (value < minValue_) {
+        minValue_ = value;
+    } else if (value > maxValue_) {
+        maxValue_ = value;
     }
 }
 
@@ -135,16 +151,17 @@ void TChartValueList::ClearValues()
     std::vector<double>().swap(values_);
     capacity_ = 0;
     sortState_ = SortState::Ascending;
-    modified_ = true;
+    MarkModified();
 }
 
 void TChartValueList::Delete(int index)
 {
     CheckIndex(index);
+    NoteRemoved(values_[static_cast<size_t>(index)]);
     values_.erase(values_.begin() + index);
     if (sortState_ == SortState::NotAscending)
         sortState_ = SortState::Unknown;
-    modified_ = true;
+    totalsStale_ = true;
 }
 
 // A negative start is ignored and the quantity is cut to the values that exist, so that a wrong
@@ -154,18 +171,23 @@ void TChartValueList::DeleteRange(int start, int quantity)
     if (start < 0 || start >= Count() || quantity <= 0)
         return;
     quantity = std::min(quantity, Count() - start);
+    for (int i = start; i < start + quantity && !minMaxStale_; ++i)
+        NoteRemoved(values_[static_cast<size_t>(i)]);
     values_.erase(values_.begin() + start, values_.begin() + start + quantity);
     if (sortState_ == SortState::NotAscending)
         sortState_ = SortState::Unknown;
-    modified_ = true;
+    totalsStale_ = true;
 }
 
 void TChartValueList::SetValueQuiet(int index, double value)
 {
     CheckIndex(index);
-    values_[static_cast<size_t>(index)] = value;
+    double& slot = values_[static_cast<size_t>(index)];
+    NoteRemoved(slot);
+    slot = value;
+    NoteAdded(value);
     NoteChangedAt(index);
-    modified_ = true;
+    totalsStale_ = true;
 }
 
 void TChartValueList::SetValue(int index, double value)
@@ -182,7 +204,7 @@ void TChartValueList::ExchangeQuiet(int index1, int index2)
     std::swap(values_[static_cast<size_t>(index1)], values_[static_cast<size_t>(index2)]);
     NoteChangedAt(index1);
     NoteChangedAt(index2);
-    modified_ = true;
+    totalsStale_ = true;
 }
 
 void TChartValueList::Exchange(int index1, int index2)
@@ -207,7 +229,7 @@ void TChartValueList::FillSequence()
     for (size_t i = 0; i < values_.size(); ++i)
         values_[i] = static_cast<double>(i);
     sortState_ = SortState::Ascending;
-    modified_ = true;
+    MarkModified();
     if (owner_)
         owner_->NotifyValue(veModify, 0);
 }
@@ -272,7 +294,7 @@ void TChartValueList::Sort()
     };
     QuickSortRange(0, Count() - 1, compare, swap);
     sortState_ = SortState::Unknown;
-    modified_ = true;
+    totalsStale_ = true;
 }
 
 void TChartValueList::Scroll()
@@ -281,7 +303,7 @@ void TChartValueList::Scroll()
         return;
     std::rotate(values_.begin(), values_.begin() + 1, values_.end());
     sortState_ = SortState::Unknown;
-    modified_ = true;
+    totalsStale_ = true;
 }
 
 void TChartValueList::Assign(const TChartValueList& source)
@@ -323,65 +345,70 @@ std::optional<QString> TChartValueList::ReadMultiplier(double value)
 }
 
 // Non-finite values (gaps, failed conversions) are left out of all four figures: one NaN would
-// otherwise make the minimum, maximum and so every automatic axis range meaningless.
-void TChartValueList::Recalc()
+// otherwise make the minimum, maximum and so every automatic axis range meaningless. The two
+// pairs are computed apart, as axes ask only for the extremes.
+void TChartValueList::RecalcMinMax()
 {
     const double* v = values_.data();
     const size_t n = values_.size();
     size_t i = 0;
     while (i < n && !std::isfinite(v[i]))
         ++i;
-    if (i == n) {
-        minValue_ = maxValue_ = total_ = totalAbs_ = 0.0;
-        statsHaveValue_ = false;
-    } else {
-        double mn = v[i];
-        double mx = v[i];
-        double total = v[i];
-        double totalAbs = std::fabs(v[i]);
-        for (++i; i < n; ++i) {
-            const double x = v[i];
-            if (!std::isfinite(x))
-                continue;
-            mn = x < mn ? x : mn;
-            mx = x > mx ? x : mx;
+    haveFinite_ = i < n;
+    double mn = haveFinite_ ? v[i] : 0.0;
+    double mx = mn;
+    for (; i < n; ++i) {
+        const double x = v[i];
+        // A non-finite value stands in as the current minimum, which changes nothing.
+        const double y = std::isfinite(x) ? x : mn;
+        mn = y < mn ? y : mn;
+        mx = y > mx ? y : mx;
+    }
+    minValue_ = mn;
+    maxValue_ = mx;
+    minMaxStale_ = false;
+}
+
+void TChartValueList::RecalcTotals()
+{
+    double total = 0.0;
+    double totalAbs = 0.0;
+    for (const double x : values_) {
+        if (std::isfinite(x)) {
             total += x;
             totalAbs += std::fabs(x);
         }
-        minValue_ = mn;
-        maxValue_ = mx;
-        total_ = total;
-        totalAbs_ = totalAbs;
-        statsHaveValue_ = true;
     }
-    modified_ = false;
+    total_ = total;
+    totalAbs_ = totalAbs;
+    totalsStale_ = false;
 }
 
 double TChartValueList::MaxValue()
 {
-    if (modified_)
-        Recalc();
+    if (minMaxStale_)
+        RecalcMinMax();
     return maxValue_;
 }
 
 double TChartValueList::MinValue()
 {
-    if (modified_)
-        Recalc();
+    if (minMaxStale_)
+        RecalcMinMax();
     return minValue_;
 }
 
 double TChartValueList::Total()
 {
-    if (modified_)
-        Recalc();
+    if (totalsStale_)
+        RecalcTotals();
     return total_;
 }
 
 double TChartValueList::TotalABS()
 {
-    if (modified_)
-        Recalc();
+    if (totalsStale_)
+        RecalcTotals();
     return totalAbs_;
 }
 

@@ -35,7 +35,8 @@ public:
     bool DateTime() const { return dateTime_; }
     bool DefaultDateTime() const { return defaultDateTime_; }
     const QString& ValueSource() const { return valueSource_; }
-    bool Modified() const { return modified_; }
+    // The cached figures are stale (the next query recomputes them).
+    bool Modified() const { return minMaxStale_ || totalsStale_; }
 
     double Value(int index) const;                 // checked: ChartException when out of range
     double operator[](int index) const { return Value(index); }
@@ -75,7 +76,7 @@ public:
     void InitDateTime(bool value);
     void SetDateTime(bool value);
     void SetValueSource(const QString& value);
-    void MarkModified() { modified_ = true; }
+    void MarkModified() { minMaxStale_ = totalsStale_ = true; }
 
     // Reading the obsolete "Multiplier" stream property: a message to show, or none for 1.0.
     static std::optional<QString> ReadMultiplier(double value);
@@ -84,11 +85,14 @@ private:
     enum class SortState { Ascending, NotAscending, Unknown };
 
     void CheckIndex(int index) const;
-    void Recalc();
+    void RecalcMinMax();
+    void RecalcTotals();
     void GrowFor(int needed);
     void StoreAt(int index, double value);
     void NoteInsertedAt(int index);
     void NoteChangedAt(int index);
+    void NoteRemoved(double old);
+    void NoteAdded(double value);
     bool AscendingKnown() const;
 
     TChartSeries* owner_ = nullptr;
@@ -99,8 +103,11 @@ private:
     QString valueSource_;
     std::vector<double> values_;
     int capacity_ = 0;
-    bool modified_ = true;
-    bool statsHaveValue_ = false;
+    // Minimum and maximum do not depend on the order of the values, so many changes keep them
+    // valid while the sums (order-dependent) are recomputed on their next query.
+    bool minMaxStale_ = true;
+    bool totalsStale_ = true;
+    bool haveFinite_ = false;
     double minValue_ = 0.0;
     double maxValue_ = 0.0;
     double total_ = 0.0;

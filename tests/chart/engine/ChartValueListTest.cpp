@@ -400,3 +400,54 @@ TEST(ChartValueList, SortWithGapsEndsAndKeepsEveryValue)
     EXPECT_EQ(after, finite);
     EXPECT_EQ(list.MaxValue(), finite.back());
 }
+
+// Random edits in any mix, with the figures read at random moments: they always equal a plain
+// pass over the values as they are (minimum and maximum of the finite values, sums in index
+// order).
+TEST(ChartValueList, CachedFiguresEqualAFreshPassAfterAnyEdits)
+{
+    std::mt19937 rng(99);
+    auto randomValue = [&]() {
+        const unsigned r = rng() % 100;
+        if (r == 0)
+            return std::numeric_limits<double>::quiet_NaN();
+        if (r == 1)
+            return std::numeric_limits<double>::infinity();
+        return static_cast<double>(static_cast<int>(rng() % 2001) - 1000) / 8.0;
+    };
+    TChartValueList list(nullptr, "Y");
+    list.SetOrder(loAscending);
+    for (int step = 0; step < 20000; ++step) {
+        const int n = list.Count();
+        switch (rng() % 12) {
+        case 0: case 1: case 2: list.AddChartValue(randomValue()); break;
+        case 3: list.InsertChartValue(static_cast<int>(rng() % (n + 1)), randomValue()); break;
+        case 4: if (n) list.Delete(static_cast<int>(rng() % n)); break;
+        case 5: if (n) list.DeleteRange(static_cast<int>(rng() % n), static_cast<int>(rng() % 4)); break;
+        case 6: case 7: if (n) list.SetValueQuiet(static_cast<int>(rng() % n), randomValue()); break;
+        case 8: if (n) list.Exchange(static_cast<int>(rng() % n), static_cast<int>(rng() % n)); break;
+        case 9: if (rng() % 20 == 0) list.Sort(); else list.Scroll(); break;
+        case 10: if (rng() % 50 == 0) list.FillSequence(); break;
+        case 11: if (rng() % 200 == 0) list.ClearValues(); break;
+        }
+        if (rng() % 3 != 0)
+            continue;
+        double mn = 0, mx = 0, total = 0, totalAbs = 0;
+        bool any = false;
+        for (double v : list.Values()) {
+            if (!std::isfinite(v))
+                continue;
+            mn = any ? std::min(mn, v) : v;
+            mx = any ? std::max(mx, v) : v;
+            total += v;
+            totalAbs += std::fabs(v);
+            any = true;
+        }
+        ASSERT_EQ(list.MinValue(), mn) << "step " << step;
+        ASSERT_EQ(list.MaxValue(), mx) << "step " << step;
+        if (rng() % 2) {
+            ASSERT_EQ(list.Total(), total) << "step " << step;
+            ASSERT_EQ(list.TotalABS(), totalAbs) << "step " << step;
+        }
+    }
+}
