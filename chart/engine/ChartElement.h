@@ -1,5 +1,5 @@
-#ifndef ZENDRIK_ENGINE_CHARTELEMENT_H
-#define ZENDRIK_ENGINE_CHARTELEMENT_H
+#ifndef ZENDRIK_CHART_ENGINE_CHARTELEMENT_H
+#define ZENDRIK_CHART_ENGINE_CHARTELEMENT_H
 
 #include "chart/canvas/ChartPen.h"
 #include "chart/canvas/PlotColor.h"

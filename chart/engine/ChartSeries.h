@@ -1,5 +1,5 @@
-#ifndef ZENDRIK_ENGINE_CHARTSERIES_H
-#define ZENDRIK_ENGINE_CHARTSERIES_H
+#ifndef ZENDRIK_CHART_ENGINE_CHARTSERIES_H
+#define ZENDRIK_CHART_ENGINE_CHARTSERIES_H
 
 #include "chart/engine/ChartElement.h"
 #include "chart/engine/ChartValueList.h"
