@@ -1,0 +1,208 @@
+#include "platform/gdi/MetafilePlayer.h"
+#include "platform/gdi/RasterDC.h"
+#include "platform/gdi/RecordingDC.h"
+
+#include <QPainter>
+#include <gtest/gtest.h>
+#include <functional>
+
+namespace {
+
+using gdi::MetaOp;
+
+// One drawing, for a raster and a recording context alike.
+void Scene(gdi::DeviceContext& dc)
+{
+    gdi::Brush red;
+    red.color = gdi::RGB(255, 0, 0);
+    dc.FillRect(gdi::Rect{0, 0, 200, 10}, red);
+    gdi::Pen black;
+    dc.SelectPen(black);
+    gdi::Brush blue;
+    blue.color = gdi::RGB(0, 0, 255);
+    dc.SelectBrush(blue);
+    dc.Rectangle(20, 20, 80, 60);
+    gdi::Brush green;
+    green.color = gdi::RGB(0, 160, 0);
+    dc.SelectBrush(green);
+    dc.Ellipse(100, 20, 180, 90);
+    gdi::Pen wide;
+    wide.style = gdi::PS_GEOMETRIC | gdi::PS_ENDCAP_FLAT;
+    wide.width = 3;
+    wide.color = gdi::RGB(200, 100, 0);
+    dc.SelectPen(wide);
+    dc.MoveToEx(10, 80);
+    dc.LineTo(90, 80);
+}
+
+int Differences(const QImage& a, const QImage& b)
+{
+    int n = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
+            n += (a.pixel(x, y) & 0xFFFFFF) != (b.pixel(x, y) & 0xFFFFFF) ? 1 : 0;
+    return n;
+}
+
+QImage Replay(const gdi::Metafile& m, int scale)
+{
+    QImage out(m.Width * scale, m.Height * scale, QImage::Format_RGB32);
+    out.fill(Qt::white);
+    QPainter p(&out);
+    gdi::PlayMetafile(m, p, QRectF(0, 0, out.width(), out.height()));
+    p.end();
+    return out;
+}
+
+} // namespace
+
+TEST(Metafile, RecordsCallsInOrderAndKeepsTheirState)
+{
+    gdi::RecordingDC dc(200, 100);
+    gdi::Pen pen;
+    pen.color = gdi::RGB(1, 2, 3);
+    dc.SelectPen(pen);
+    EXPECT_EQ(dc.SetROP2(gdi::R2_XORPEN), gdi::R2_COPYPEN);
+    dc.MoveToEx(5, 6);
+    dc.LineTo(50, 60);
+    const gdi::Point tri[] = {{0, 0}, {10, 0}, {5, 9}};
+    dc.Polygon(tri, 3);
+    dc.TextOut(1, 2, QStringLiteral("ab"));
+    const gdi::Metafile& m = dc.Picture();
+    std::vector<MetaOp> ops;
+    for (const gdi::MetaRecord& r : m.Records)
+        ops.push_back(r.op);
+    EXPECT_EQ(ops, (std::vector<MetaOp>{MetaOp::SelectPen, MetaOp::SetROP2, MetaOp::MoveTo, MetaOp::LineTo,
+                                        MetaOp::Polygon, MetaOp::TextOut}));
+    EXPECT_EQ(m.Pens.at(static_cast<size_t>(m.Records[0].index)).color, gdi::RGB(1, 2, 3));
+    EXPECT_EQ(m.Records[3].a[0], 50);
+    EXPECT_EQ(m.Records[3].a[1], 60);
+    EXPECT_EQ(m.Records[4].points.size(), 3u);
+    EXPECT_EQ(m.Records[5].text, QStringLiteral("ab"));
+    EXPECT_EQ(dc.GetROP2(), gdi::R2_XORPEN);
+    EXPECT_EQ(dc.GetCurrentPosition(), (gdi::Point{50, 60}));
+    EXPECT_EQ(dc.GetPixel(1, 1), gdi::CLR_INVALID);
+
+    const gdi::Metafile taken = dc.TakePicture();
+    EXPECT_EQ(taken.Records.size(), 6u);
+    EXPECT_TRUE(dc.Picture().Records.empty());
+    EXPECT_EQ(dc.Picture().Width, 200);
+}
+
+TEST(Metafile, MeasuresTextLikeTheScreenAndTracksTheClip)
+{
+    gdi::RecordingDC rec(300, 200);
+    gdi::RasterDC ras(300, 200);
+    gdi::Font font;
+    font.height = -15;
+    font.weight = gdi::FW_BOLD;
+    for (gdi::DeviceContext* dc : {static_cast<gdi::DeviceContext*>(&rec), static_cast<gdi::DeviceContext*>(&ras)}) {
+        dc->SelectFont(font);
+        dc->SetTextCharacterExtra(2);
+    }
+    const QString text = QStringLiteral("Frequency [MHz]");
+    EXPECT_EQ(rec.GetTextExtentPoint(text), ras.GetTextExtentPoint(text));
+    EXPECT_EQ(rec.GetTextMetrics().ascent, ras.GetTextMetrics().ascent);
+    EXPECT_GT(rec.GetTextExtentPoint(text).cx, 100);
+
+    EXPECT_EQ(rec.GetClipBox(), (gdi::Rect{0, 0, 300, 200}));
+    const gdi::Region a = gdi::CreateRectRgn(10, 10, 100, 100);
+    const gdi::Region b = gdi::CreateRectRgn(50, 0, 300, 60);
+    rec.ExtSelectClipRgn(&a, gdi::RGN_AND);
+    rec.ExtSelectClipRgn(&b, gdi::RGN_AND);
+    EXPECT_EQ(rec.GetClipBox(), (gdi::Rect{50, 10, 100, 60}));
+    EXPECT_TRUE(rec.PtVisible(60, 20));
+    EXPECT_FALSE(rec.PtVisible(20, 20));
+    gdi::Region out;
+    EXPECT_EQ(rec.GetClipRgn(out), 1);
+    rec.SelectClipRgn(nullptr);
+    EXPECT_EQ(rec.GetClipRgn(out), 0);
+    EXPECT_EQ(rec.Picture().Count(MetaOp::SelectClip), 3);
+    // The recorded clips are the combined regions.
+    const gdi::MetaRecord& second = rec.Picture().Records[rec.Picture().Records.size() - 2];
+    EXPECT_EQ(rec.Picture().Regions.at(static_cast<size_t>(second.index)).Box(), (gdi::Rect{50, 10, 100, 60}));
+}
+
+TEST(Metafile, BlockTransfersKeepOnlyTheUsedPart)
+{
+    QImage big(1000, 800, QImage::Format_RGB32);
+    big.fill(Qt::white);
+    big.setPixel(300, 200, qRgb(10, 20, 30));
+    gdi::RecordingDC dc(100, 100);
+    dc.BitBlt(5, 6, 20, 10, big, 290, 195, gdi::SRCCOPY);
+    const gdi::Metafile& m = dc.Picture();
+    ASSERT_EQ(m.Images.size(), 1u);
+    EXPECT_EQ(m.Images[0].size(), QSize(20, 10));
+    EXPECT_EQ(m.Images[0].pixel(10, 5) & 0xFFFFFF, 0x0A141Eu);
+    const gdi::MetaRecord& r = m.Records.back();
+    EXPECT_EQ(r.op, MetaOp::StretchBlt);
+    EXPECT_EQ((std::array<int32_t, 4>{r.a[0], r.a[1], r.a[2], r.a[3]}), (std::array<int32_t, 4>{5, 6, 25, 16}));
+    // A source rectangle reaching past the image is cut, and the destination with it.
+    dc.BitBlt(0, 0, 40, 40, big, 980, 780, gdi::SRCCOPY);
+    const gdi::MetaRecord& cut = dc.Picture().Records.back();
+    EXPECT_EQ(dc.Picture().Images.back().size(), QSize(20, 20));
+    EXPECT_EQ((std::array<int32_t, 4>{cut.a[0], cut.a[1], cut.a[2], cut.a[3]}), (std::array<int32_t, 4>{0, 0, 20, 20}));
+}
+
+TEST(Metafile, ReplayMatchesTheRasterPictureAndScales)
+{
+    gdi::RasterDC ras(200, 100);
+    Scene(ras);
+    gdi::RecordingDC rec(200, 100);
+    Scene(rec);
+    const QImage once = Replay(rec.Picture(), 1);
+    const QImage& screen = ras.Image();
+    // Outlines may fall half a pixel apart; the filled areas must be the same.
+    EXPECT_LT(Differences(once, screen), 200 * 100 / 30);
+    for (const QPoint p : {QPoint(50, 40), QPoint(140, 55), QPoint(100, 5), QPoint(50, 80), QPoint(195, 95)})
+        EXPECT_EQ(once.pixel(p) & 0xFFFFFF, screen.pixel(p) & 0xFFFFFF) << p.x() << "," << p.y();
+
+    const QImage twice = Replay(rec.Picture(), 2);
+    for (const QPoint p : {QPoint(50, 40), QPoint(140, 55), QPoint(100, 5), QPoint(50, 80), QPoint(195, 95)})
+        EXPECT_EQ(twice.pixel(p * 2) & 0xFFFFFF, screen.pixel(p) & 0xFFFFFF) << p.x() << "," << p.y();
+    // The one-pixel outline of the rectangle is two pixels wide at twice the size.
+    EXPECT_EQ(twice.pixel(40, 80) & 0xFFFFFF, 0u);
+    EXPECT_EQ(twice.pixel(41, 80) & 0xFFFFFF, 0u);
+    EXPECT_EQ(twice.pixel(42, 80) & 0xFFFFFF, 0x0000FFu);
+}
+
+TEST(Metafile, ReplayHonoursClipsPathsAndText)
+{
+    gdi::RecordingDC rec(200, 100);
+    const gdi::Region clip = gdi::CreateRectRgn(0, 0, 100, 100);
+    rec.SelectClipRgn(&clip);
+    gdi::Brush black;
+    black.color = 0;
+    rec.FillRect(gdi::Rect{0, 0, 200, 20}, black);
+    rec.SelectClipRgn(nullptr);
+    gdi::Font font;
+    font.height = -40;
+    rec.SelectFont(font);
+    rec.SetBkMode(gdi::TRANSPARENT);
+    rec.SetTextColor(gdi::RGB(255, 0, 0));
+    rec.TextOut(10, 40, QStringLiteral("WWW"));
+    // A path filled in green: a triangle in the lower right.
+    gdi::Brush green;
+    green.color = gdi::RGB(0, 255, 0);
+    rec.SelectBrush(green);
+    gdi::Pen none;
+    none.style = gdi::PS_NULL;
+    rec.SelectPen(none);
+    rec.BeginPath();
+    rec.MoveToEx(150, 99);
+    rec.LineTo(199, 99);
+    rec.LineTo(199, 50);
+    rec.CloseFigure();
+    rec.EndPath();
+    rec.FillPath();
+    const QImage img = Replay(rec.Picture(), 1);
+    EXPECT_EQ(img.pixel(50, 10) & 0xFFFFFF, 0u);
+    EXPECT_EQ(img.pixel(150, 10) & 0xFFFFFF, 0xFFFFFFu);   // outside the clip
+    int red = 0;
+    for (int y = 40; y < 90; ++y)
+        for (int x = 10; x < 120; ++x)
+            red += (img.pixel(x, y) & 0xFFFFFF) == 0xFF0000u ? 1 : 0;
+    EXPECT_GT(red, 300);
+    EXPECT_EQ(img.pixel(190, 95) & 0xFFFFFF, 0x00FF00u);
+    EXPECT_EQ(img.pixel(160, 60) & 0xFFFFFF, 0xFFFFFFu);
+}
