@@ -1,0 +1,185 @@
+#include "instrument/DeviceIdentification.h"
+
+#include "app/AdvancedSettings.h"
+#include "instrument/DeviceState.h"
+
+#include <QStringList>
+
+namespace {
+
+// The decimal value of the characters at the given positions (counted from 1) joined. A field
+// shorter than the last position used to read past its end; it counts as firmware 0 now.
+int32_t DigitsAt(const QString& field, std::initializer_list<int> positions)
+{
+    int32_t v = 0;
+    for (int p : positions) {
+        if (p > field.size())
+            return 0;
+        const QChar ch = field.at(p - 1);
+        if (ch < QLatin1Char('0') || ch > QLatin1Char('9'))
+            return 0;
+        v = v * 10 + (ch.unicode() - '0');
+    }
+    return v;
+}
+
+QStringList Fields(const QString& idn)
+{
+    QString compact = idn;
+    compact.remove(QLatin1Char(' '));
+    return compact.split(QLatin1Char(','));
+}
+
+void SetRsa(DeviceState& d, const AdvancedSettings& o)
+{
+    d.DeviceModel = 5000;
+    d.SweepWaitMarginMs = 3000;
+    d.TracePoints = o.OptRsaSamples;
+    d.GeneratorLevelMin = -40;
+    d.GeneratorLevelMax = 0;
+}
+
+void IdentifyRigol(DeviceState& d, const AdvancedSettings& o, const QString& idn, IdentificationResult& r)
+{
+    const QStringList f = Fields(idn);
+    const QString model = f.value(1);
+    const QString serial = f.value(2);
+    const QString firmware = f.size() > 3 ? f.at(3) : QStringLiteral("00.00.00.00.00");
+    const int32_t fw = identify::RigolFirmwareNumber(firmware);
+    const QString fwText = QString::number(fw);
+    d.DeviceModel = 0;
+    // The byte order belongs to the instrument now connected, not to an earlier one.
+    d.RigolFloatBigEndian = 0;
+    r.ModelPanel = QStringLiteral("---");
+    if (serial.size() < 8)
+        return;
+    const QString c45 = serial.mid(3, 2);
+    const QChar c4 = serial.at(3);
+    if (c45 == QLatin1String("8A")) {
+        d.DeviceModel = 815;
+        d.SweepWaitMarginMs = 3000;
+        r.ModelPanel = "DSA815-" + fwText;
+        if (fw >= 119)
+            d.RigolFloatBigEndian = 1;
+    }
+    if (c45 == QLatin1String("8G") || c45 == QLatin1String("8F") || c45 == QLatin1String("8H")) {
+        d.DeviceModel = 832;
+        d.SweepWaitMarginMs = 3000;
+        r.ModelPanel = "DSA832-" + fwText;
+    }
+    if (c45 == QLatin1String("8E")) {
+        d.DeviceModel = 875;
+        d.SweepWaitMarginMs = 3000;
+        r.ModelPanel = "DSA875-" + fwText;
+    }
+    if (c45 == QLatin1String("1B")) {
+        d.DeviceModel = 1030;
+        d.SweepWaitMarginMs = 8000;
+        r.ModelPanel = QStringLiteral("Rigol DSA1030");
+    }
+    if (c45 == QLatin1String("8B")) {
+        d.DeviceModel = 700;
+        d.SweepWaitMarginMs = 3000;
+        r.ModelPanel = QStringLiteral("Rigol DSA700");
+    }
+    if (c4 == QLatin1Char('5')) {
+        SetRsa(d, o);
+        r.ModelPanel = model;
+    }
+    if (c45 == QLatin1String("5B")) {
+        SetRsa(d, o);
+        r.ModelPanel = QStringLiteral("RSA5065");
+    }
+    if (c4 == QLatin1Char('3')) {
+        SetRsa(d, o);
+        r.ModelPanel = model;
+    }
+    if (c45 == QLatin1String("3D")) {
+        SetRsa(d, o);
+        r.ModelPanel = QStringLiteral("RSA3030");
+    }
+}
+
+void IdentifySiglent(DeviceState& d, const QString& idn, IdentificationResult& r)
+{
+    const QStringList f = Fields(idn);
+    const QString firmware = f.size() > 3 ? f.at(3) : QStringLiteral("0.0.0.0");
+    const int32_t fw = identify::SiglentFirmwareNumber(firmware);
+    // A Siglent of neither series must not pass as the series of an earlier connection.
+    d.SiglentSeries = 0;
+    d.DeviceModel = 0;
+    if (idn.contains(QLatin1String("SSA"))) {
+        d.SweepWaitMarginMs = 8000;
+        d.SiglentSeries = 1;
+        r.ModelPanel = "Siglent SSA-" + QString::number(fw);
+    }
+    if (idn.contains(QLatin1String("SVA"))) {
+        d.SweepWaitMarginMs = 8000;
+        d.SiglentSeries = 2;
+        r.ModelPanel = "Siglent SVA-" + QString::number(fw);
+        d.SvaPresetFirst = fw == 2111 ? 1 : 0;
+    }
+}
+
+} // namespace
+
+int32_t identify::RigolFirmwareNumber(const QString& firmware) { return DigitsAt(firmware, {4, 5, 7, 8}); }
+
+int32_t identify::SiglentFirmwareNumber(const QString& firmware) { return DigitsAt(firmware, {1, 3, 5, 7}); }
+
+IdentificationResult IdentifyDevice(DeviceState& d, const AdvancedSettings& o, const QString& idn)
+{
+    IdentificationResult r;
+    d.DeviceFamily = dfNone;
+    struct Rule {
+        const char* text;
+        int32_t family;
+    };
+    static const Rule rules[] = {{"Rigol", dfRigol},     {"Siglent", dfSiglent}, {"Hameg", dfHameg},
+                                 {"FPC1000", dfRsFpc},   {"FPC1500", dfRsFpc},   {"FPH", dfRsFph}};
+    for (const Rule& rule : rules)
+        if (idn.contains(QLatin1String(rule.text)))
+            d.DeviceFamily = rule.family;
+
+    switch (d.DeviceFamily) {
+    case dfRigol:
+        d.TracePoints = 601;
+        IdentifyRigol(d, o, idn, r);
+        if (d.DeviceModel == 0) {
+            r.UnsupportedMessage = QStringLiteral("Sorry, this Rigol device is not supported yet by this version of Zendrik");
+            d.DeviceFamily = dfNone;
+        }
+        break;
+    case dfSiglent:
+        d.TracePoints = 751;
+        IdentifySiglent(d, idn, r);
+        if (d.SiglentSeries == 0) {
+            r.UnsupportedMessage =
+                QStringLiteral("Sorry, this Siglent device is not supported yet by this version of Zendrik");
+            d.DeviceFamily = dfNone;
+        }
+        break;
+    case dfHameg:
+        d.TracePoints = 501;
+        d.DeviceModel = 0;
+        d.SweepWaitMarginMs = 8000;
+        r.ModelPanel = QStringLiteral("Hameg HMS ");
+        break;
+    case dfRsFpc:
+        d.TracePoints = o.OptFpcSamples;
+        d.DeviceModel = 0;
+        d.SweepWaitMarginMs = 8000;
+        r.ModelPanel = QStringLiteral("R&S FPC ");
+        break;
+    case dfRsFph:
+        d.TracePoints = o.OptFphSamples;
+        d.DeviceModel = 0;
+        d.SweepWaitMarginMs = 8000;
+        r.ModelPanel = QStringLiteral("R&S FPH ");
+        break;
+    default:
+        r.UnsupportedMessage = QStringLiteral("Sorry, this device is not supported yet by this version of Zendrik");
+        break;
+    }
+    return r;
+}

@@ -1,0 +1,274 @@
+#include "instrument/InstrumentConnection.h"
+
+#include "app/Log.h"
+#include "app/TextRoutines.h"
+#include "instrument/DeviceState.h"
+#include "instrument/InstrumentStatus.h"
+#include "instrument/ScpiIo.h"
+#include "instrument/visa/VisaSession.h"
+#include "platform/inifile/IniFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <array>
+
+namespace {
+
+QString Hex8(uint32_t v) { return QString::number(v, 16).toUpper().rightJustified(8, QLatin1Char('0')); }
+
+void ShowError(ScpiContext& c, const QString& text)
+{
+    if (c.Visa.ShowErrorDialog)
+        c.Visa.ShowErrorDialog(text);
+}
+
+// A fresh resource manager, after the old one and its instrument session are closed: a VXI-11
+// instrument has only a few links, and every search or connect used to leave one behind.
+bool OpenResourceManager(ScpiContext& c)
+{
+    LoadVisaLibrary(c.Visa, c.Debug);
+    CloseVisaSessions(c.Visa);
+    c.Device.DeviceConnected = 0;
+    ViSession rm = 0;
+    if (c.Visa.VisaLibrary->viOpenDefaultRM(&rm) != visa::VI_SUCCESS) {
+        ShowError(c, QStringLiteral("Visa OpenDefaultRM FAILED!"));
+        return false;
+    }
+    c.Visa.VisaResourceManager = rm;
+    c.Debug.LogMessage(QStringLiteral("Info: viOpenDefaultRM session: $") + Hex8(rm));
+    return true;
+}
+
+// Every part but the last of a list answer, one line each, with "|" as a blank.
+QStringList OptionLines(const QString& answer, QChar separator)
+{
+    QString compact = answer;
+    compact.remove(QLatin1Char(' '));
+    const QStringList parts = compact.split(separator);
+    QStringList lines;
+    if (parts.size() < 3)
+        return lines;
+    for (qsizetype i = 0; i + 1 < parts.size(); ++i)
+        lines << QString(parts[i]).replace(QLatin1Char('|'), QLatin1Char(' '));
+    return lines;
+}
+
+ScpiAnswer Ask(ScpiContext& c, const QString& query)
+{
+    VisaWriteString(c.Visa, c.Debug, query);
+    return scpiio::ReadReply(c, true);
+}
+
+} // namespace
+
+bool SearchUsbInstruments(ScpiContext& c, InstrumentList* list)
+{
+    list->Lines.clear();
+    list->Resources.clear();
+    if (!OpenResourceManager(c))
+        return false;
+    std::array<char, visa::kFindBufferLength> description{};
+    ViFindList found = 0;
+    ViUInt32 count = 0;
+    if (c.Visa.VisaLibrary->viFindRsrc(c.Visa.VisaResourceManager, "USB?*", &found, &count, description.data()) !=
+        visa::VI_SUCCESS) {
+        ShowError(c, QStringLiteral("no usb device found!"));
+        return false;
+    }
+    c.Debug.LogMessage(QStringLiteral("Info: viFindRsrc count: ") + QString::number(count));
+    for (ViUInt32 i = 0; i < count; ++i) {
+        if (i > 0) {
+            description.fill(0);
+            if (c.Visa.VisaLibrary->viFindNext(found, description.data()) != visa::VI_SUCCESS) {
+                ShowError(c, QStringLiteral("no next device found!"));
+                continue;
+            }
+        }
+        description.back() = 0;
+        const QString resource = QString::fromLatin1(description.data());
+        list->Lines << QStringLiteral("Item ") + QString::number(i + 1) + QLatin1Char(' ') + resource;
+        list->Resources << resource;
+    }
+    c.Visa.VisaLibrary->viClose(found);
+    return true;
+}
+
+bool SearchTcpInstruments(InstrumentList* list)
+{
+    list->Lines.clear();
+    list->Resources.clear();
+    QStringList addresses;
+    if (!GetLocalIpAddresses(addresses))
+        return false;
+    list->Lines = addresses;
+    return true;
+}
+
+QString TcpResourceName(const QString& address) { return QStringLiteral("TCPIP0::") + address + QStringLiteral("::INSTR"); }
+
+ConnectOutcome ConnectInstrument(ScpiContext& c, const QString& resource, bool openResourceManager)
+{
+    ConnectOutcome out;
+    if (openResourceManager && !OpenResourceManager(c))
+        return out;
+    // The resource buffer of the VISA call holds 128 bytes with its terminating zero.
+    const QByteArray name = resource.toLatin1().left(127);
+    if (name.isEmpty())
+        return out;
+    LoadVisaLibrary(c.Visa, c.Debug);
+    if (c.Visa.VisaSession != 0) {
+        c.Visa.VisaLibrary->viClose(c.Visa.VisaSession);
+        c.Visa.VisaSession = 0;
+        c.Device.DeviceConnected = 0;
+    }
+    ViSession session = 0;
+    if (c.Visa.VisaLibrary->viOpen(c.Visa.VisaResourceManager, name.constData(), 0, 0, &session) != visa::VI_SUCCESS) {
+        c.Status.SetText(InstrumentStatus::kConnectionPanel, QStringLiteral("none"));
+        return out;
+    }
+    c.Visa.VisaSession = session;
+    out.Opened = true;
+    c.Status.SetText(InstrumentStatus::kConnectionPanel, QString::fromLatin1(name));
+    c.Device.DeviceConnected = 0;
+    VisaWriteString(c.Visa, c.Debug, QStringLiteral("*IDN?"));
+    out.Answer = VisaReadReply(c.Visa, QString());
+    c.Device.DeviceFamily = dfNone;
+    out.Identity = IdentifyDevice(c.Device, c.Options, out.Answer);
+    if (out.Identity.ModelPanel)
+        c.Status.SetText(InstrumentStatus::kModelPanel, *out.Identity.ModelPanel);
+    c.Device.DeviceConnected = 1;
+    out.Identified = true;
+    return out;
+}
+
+void DisconnectInstrument(ScpiContext& c)
+{
+    if (c.Visa.VisaResourceManager == 0)
+        return;
+    CloseVisaSessions(c.Visa);
+    c.Device.DeviceConnected = 0;
+    c.Status.SetText(InstrumentStatus::kConnectionPanel, QString());
+    c.Status.SetText(InstrumentStatus::kModelPanel, QString());
+}
+
+FamilyControls ControlsForFamily(const DeviceState& d)
+{
+    FamilyControls f;
+    f.VbwGroupEnabled = d.DeviceFamily == dfRigol || d.DeviceFamily == dfSiglent;
+    if (d.DeviceFamily == dfRigol && d.DeviceModel != 5000) {
+        f.EmiZeroSpanEnabled = true;
+        f.MaxPeakEnabled = true;
+    } else if (d.IsRigolRsa() || d.DeviceFamily == dfRsFpc || d.DeviceFamily == dfRsFph) {
+        f.EmiZeroSpanEnabled = false;
+        f.MaxPeakEnabled = false;
+    } else if (d.DeviceFamily == dfSiglent) {
+        f.EmiZeroSpanEnabled = true;
+        f.MaxPeakEnabled = false;
+    }
+    return f;
+}
+
+QString SendFreeCommand(ScpiContext& c, const QString& command)
+{
+    // The operator's text goes through the same 128-character buffer as every command.
+    VisaWriteString(c.Visa, c.Debug, command.left(128));
+    return VisaReadBlock(c.Visa);
+}
+
+QStringList InstrumentInfoLines(ScpiContext& c)
+{
+    QStringList lines;
+    const QString idn = QStringLiteral("*IDN?");
+    if (VisaWriteString(c.Visa, c.Debug, idn) != visa::VI_SUCCESS) {
+        ShowError(c, QStringLiteral("Visa ViWrite FAILED! "));
+        return lines;
+    }
+    c.Debug.LogMessage(QStringLiteral("Info: viWrite:  ") + idn);
+    c.Debug.LogMessage(QStringLiteral("Info: my_retCnt:  ") + QString::number(idn.size()));
+    const ScpiAnswer answer = scpiio::ReadReply(c);
+    if (!answer) {
+        ShowError(c, QStringLiteral("Visa ViRead FAILED!"));
+        return lines;
+    }
+    lines << *answer;
+    switch (c.Device.DeviceFamily) {
+    case dfRigol:
+        if (const ScpiAnswer a = Ask(c, QStringLiteral("SYST:OPT?")))
+            lines << OptionLines(*a, QLatin1Char('\n'));
+        break;
+    case dfSiglent:
+        if (c.Device.SiglentSeries != 1)
+            break;
+        if (const ScpiAnswer a = Ask(c, QStringLiteral("SYST:OPT?")))
+            lines << QStringLiteral("Option: ") + *a;
+        if (const ScpiAnswer a = Ask(c, QStringLiteral(":SYSTem:CONFigure:SYSTem?")))
+            lines << OptionLines(*a, QLatin1Char(','));
+        break;
+    case dfRsFpc:
+    case dfRsFph:
+        if (const ScpiAnswer a = Ask(c, QStringLiteral("*OPT?")))
+            lines << OptionLines(*a, QLatin1Char('\n'));
+        break;
+    default: break;
+    }
+    return lines;
+}
+
+QStringList InstrumentStatusLines(ScpiContext& c)
+{
+    QStringList lines;
+    auto ask = [&](const QString& query, const QString& label) {
+        VisaWriteString(c.Visa, c.Debug, query);
+        lines << label + VisaReadReply(c.Visa, QString());
+    };
+    ask(QStringLiteral(":SYST:ERR?"), QStringLiteral("ERR:"));
+    if (c.Debug.DebugMode == 1) {
+        ask(QStringLiteral("*STB?"), QStringLiteral("STB:"));
+        ask(QStringLiteral("*ESE?"), QStringLiteral("ESE:"));
+        ask(QStringLiteral("*ESR?"), QStringLiteral("ESR:"));
+    }
+    if (c.Device.DeviceFamily == dfRigol) {
+        if (const ScpiAnswer a = Ask(c, QStringLiteral(":SYSTem:CONFigure:MESSage?"))) {
+            lines << QStringLiteral("system messages:");
+            QString compact = *a;
+            compact.remove(QLatin1Char(' '));
+            for (const QString& entry : compact.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+                lines << QString(entry).replace(QLatin1Char('|'), QLatin1Char(' '));
+        }
+    }
+    return lines;
+}
+
+QString VisaVersionText(VisaState& visa)
+{
+    const QString none = QStringLiteral("Visa: No version specification");
+    if (!visa.VisaLibrary)
+        return none;
+    ViSession rm = visa.VisaResourceManager;
+    const bool temporary = rm == 0;
+    if (temporary && visa.VisaLibrary->viOpenDefaultRM(&rm) != visa::VI_SUCCESS)
+        return none;
+    ViUInt32 version = 0;
+    const ViStatus st = visa.VisaLibrary->viGetAttribute(rm, visa::VI_ATTR_RSRC_IMPL_VERSION, &version);
+    if (temporary)
+        visa.VisaLibrary->viClose(rm);
+    if (st != visa::VI_SUCCESS)
+        return none;
+    // VISA packs the version as 12 bits major, 12 bits minor and 8 bits sub-minor; there is no
+    // build number, so the fourth number is 0.
+    return QStringLiteral("Visa: %1.%2.%3.0").arg(version >> 20).arg((version >> 8) & 0xFFF).arg(version & 0xFF);
+}
+
+QString ReadInstrumentAddress(const QString& folder)
+{
+    const IniFile ini(QDir(folder).filePath(QString::fromLatin1(kIpIniFile)));
+    return ini.ReadString(QStringLiteral("IP"), QStringLiteral("ADR"), QStringLiteral("xxx.xxx.xxx.xxx"));
+}
+
+bool WriteInstrumentAddress(const QString& folder, const QString& address, QString* error)
+{
+    IniFile ini(QDir(folder).filePath(QString::fromLatin1(kIpIniFile)));
+    ini.Clear();
+    ini.WriteString(QStringLiteral("IP"), QStringLiteral("ADR"), address);
+    return ini.UpdateFile(error);
+}

@@ -1,0 +1,63 @@
+#ifndef ZENDRIK_INSTRUMENT_INSTRUMENTCONNECTION_H
+#define ZENDRIK_INSTRUMENT_INSTRUMENTCONNECTION_H
+
+#include "instrument/DeviceIdentification.h"
+#include "instrument/ScpiContext.h"
+
+#include <QString>
+#include <QStringList>
+
+struct DeviceState;
+struct VisaState;
+
+// What the connection window lists: one visible line and one bare resource text per instrument.
+struct InstrumentList {
+    QStringList Lines;
+    QStringList Resources;
+};
+
+// What "Connect Visa" did.
+struct ConnectOutcome {
+    bool Opened = false;     // a session to the resource is open
+    bool Identified = false; // "*IDN?" was asked and DeviceConnected is 1
+    QString Answer;          // the identification answer
+    IdentificationResult Identity;
+};
+
+// How the main window's controls follow the connected family: the VBW group is enabled with
+// "auto" selected; the two zero-span check boxes are enabled or disabled, or left as they are.
+struct FamilyControls {
+    bool VbwGroupEnabled = false;
+    std::optional<bool> EmiZeroSpanEnabled;
+    std::optional<bool> MaxPeakEnabled;
+};
+
+// Searches the VISA USB resources ("USB?*"). Opens the resource manager that a following connect
+// uses; an earlier one and its session are closed first, so that searching again leaks nothing.
+// Failures are shown through the VISA error dialog; false then.
+bool SearchUsbInstruments(ScpiContext& c, InstrumentList* list);
+// The PC's own IPv4 addresses; false when they cannot be listed ("No IP(s) found").
+bool SearchTcpInstruments(InstrumentList* list);
+QString TcpResourceName(const QString& address);
+
+// Connects to the resource and identifies the instrument. With openResourceManager (the TCP/IP
+// path) a fresh resource manager is opened, after the old one and its session are closed; on the
+// USB path the search's resource manager is used and only an old instrument session is closed.
+ConnectOutcome ConnectInstrument(ScpiContext& c, const QString& resource, bool openResourceManager);
+// "Disconnect Visa".
+void DisconnectInstrument(ScpiContext& c);
+FamilyControls ControlsForFamily(const DeviceState& device);
+
+// The service buttons of the connection window; each returns the lines for its output memo.
+QString SendFreeCommand(ScpiContext& c, const QString& command);
+QStringList InstrumentInfoLines(ScpiContext& c);
+QStringList InstrumentStatusLines(ScpiContext& c);
+QString VisaVersionText(VisaState& visa);
+
+// ".\emc_ip.ini": section "IP", key "ADR".
+inline constexpr const char* kIpIniFile = "emc_ip.ini";
+QString ReadInstrumentAddress(const QString& folder);
+// Writes a fresh file holding only that key; false with *error when it cannot be written.
+bool WriteInstrumentAddress(const QString& folder, const QString& address, QString* error);
+
+#endif

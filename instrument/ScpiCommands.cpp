@@ -1,0 +1,347 @@
+#include "instrument/ScpiCommands.h"
+
+#include "app/AdvancedSettings.h"
+#include "app/Log.h"
+#include "app/NumberText.h"
+#include "instrument/DeviceState.h"
+#include "instrument/ScpiIo.h"
+#include "instrument/visa/VisaSession.h"
+#include "platform/system/EventPump.h"
+
+#include <cmath>
+
+using scpiio::Send;
+
+namespace {
+
+// The command texts of one operation per family, Rigol first; an empty list sends nothing.
+struct PerFamily {
+    QStringList rigol, siglent, hameg, fpc, fph;
+};
+
+void SendFor(ScpiContext& c, const PerFamily& t)
+{
+    switch (c.Device.DeviceFamily) {
+    case dfRigol: Send(c, t.rigol); break;
+    case dfSiglent: Send(c, t.siglent); break;
+    case dfHameg: Send(c, t.hameg); break;
+    case dfRsFpc: Send(c, t.fpc); break;
+    case dfRsFph: Send(c, t.fph); break;
+    default: break;
+    }
+}
+
+bool IsRs(const ScpiContext& c) { return c.Device.DeviceFamily == dfRsFpc || c.Device.DeviceFamily == dfRsFph; }
+
+// The sweep time as a number for the dwell rule; a text that is no number counts as 1 s.
+double SweepSeconds(const QString& t)
+{
+    const std::optional<double> v = ParseMachine(t.trimmed());
+    return v && std::isfinite(*v) ? *v : 1.0;
+}
+
+// The Siglent detector as the analyser reports it, with its debug lines.
+QString SiglentDetectorAnswer(ScpiContext& c, const QString& t)
+{
+    c.Debug.LogMessage(QStringLiteral("Sweep Time: ") + t + QStringLiteral(" sec"));
+    Send(c, QStringLiteral(":SENSe:DETector:TRACe1:FUNCtion?"));
+    const QString d = VisaReadReply(c.Visa, QString());
+    c.Debug.LogMessage(QStringLiteral("rd det =") + d);
+    return d;
+}
+
+} // namespace
+
+bool scpi::IsCisprBandwidth(const QString& r)
+{
+    return r == QLatin1String("200") || r == QLatin1String("9000") || r == QLatin1String("9kHz") ||
+           r == QLatin1String("120000") || r == QLatin1String("120kHz");
+}
+
+int64_t scpi::SiglentDwellMs(const QString& t) { return RoundHalfEven(SweepSeconds(t) * 1000.0 / 751.0); }
+
+void ScpiPreset(ScpiContext& c)
+{
+    QStringList rigol = {":SYST:PRES:TYPE FACT", ":SYST:PRES"};
+    if (c.Device.DeviceModel == 5000)
+        rigol << ":INST:SEL SA" << ":CONF:SAN" << ":SENS:SWE:POIN " + QString::number(c.Options.OptRsaSamples);
+    SendFor(c, {rigol, {":SYST:PRESet"}, {":SYST:PRES"}, {":SYST:PRES"}, {":SYST:PRES"}});
+}
+
+void ScpiSetupDbuv(ScpiContext& c)
+{
+    switch (c.Device.DeviceFamily) {
+    case dfRigol:
+        Send(c, QStringLiteral("*CLS"));
+        if (c.Device.DeviceModel == 5000)
+            Send(c, "DISP:WIND:TRAC:Y:RLEV " + QString::number(c.Options.OptRsaRefLevelDbm));
+        Send(c, {":UNIT:POW DBUV", ":DISP:WIN:TRAC:X:SCAL:SPAC LIN;", ":CAL:AUTO OFF", ":SENS:SWE:TIME:AUTO OFF"});
+        break;
+    case dfSiglent:
+        Send(c, QStringLiteral("*CLS"));
+        if (c.Device.SiglentSeries == 2)
+            Send(c, QStringLiteral(":INST:SEL SA"));
+        Send(c, {":UNIT:POW DBUV", ":DISP:WIND:TRAC:X:SPAC LIN", ":SENS:CAL:STAT OFF", ":SENS:SWE:MODE SWE"});
+        break;
+    case dfHameg: Send(c, {"*CLS", ":AMPL:UNIT dBuV", ":SWE:TIME:AUTO OFF", ":INST:SEL REC"}); break;
+    case dfRsFpc:
+    case dfRsFph:
+        // The receivers need time to switch their application; these waits keep the window
+        // working but do not look at Stop.
+        Send(c, QStringLiteral("*CLS"));
+        WaitMs(c.Pump, 1000);
+        Send(c, QStringLiteral(":INST:SEL REC"));
+        WaitMs(c.Pump, c.Device.DeviceFamily == dfRsFpc ? 1000 : 3000);
+        Send(c, QStringLiteral(":UNIT:POW DBUV"));
+        break;
+    default: break;
+    }
+}
+
+void ScpiSetupDbm(ScpiContext& c)
+{
+    SendFor(c, {{"*CLS", ":UNIT:POW DBM", ":DISP:WIN:TRAC:X:SCAL:SPAC LIN;", ":CAL:AUTO OFF", ":SENS:SWE:TIME:AUTO OFF"},
+                {"*CLS", ":UNIT:POW DBM", ":SENS:CAL:STAT OFF", ":SENSe:MODE SWEep"},
+                {"*CLS", ":AMPL:UNIT dBm", ":SWE:TIME:AUTO OFF"},
+                {"*CLS", ":UNIT:POW DBM", ":SWE:TIME:AUTO OFF", ":INST:SEL SAN", ":INST:SEL SPEC"},
+                {"*CLS", ":UNIT:POW DBM", ":SWE:TIME:AUTO OFF", ":INST:SEL SPECTRUM"}});
+}
+
+void ScpiAutoCalOn(ScpiContext& c) { SendFor(c, {{":CAL:AUTO ON"}, {":SENS:CAL:STAT ON"}, {}, {}, {}}); }
+
+void ScpiReceiverScanMode(ScpiContext& c)
+{
+    const QStringList rs = {":SENS:FREQ:MODE SCAN", ":DISP:TRAC:STYL POLY"};
+    SendFor(c, {{}, {}, {}, rs, rs});
+}
+
+void ScpiReceiverFixMode(ScpiContext& c) { SendFor(c, {{}, {}, {}, {":SENS:FREQ:MODE FIX"}, {":SENS:FREQ:MODE FIX"}}); }
+
+void ScpiSetAsciiFormat(ScpiContext& c) { SendFor(c, {{}, {}, {}, {":FORM:DATA ASC"}, {":FORM:DATA ASC"}}); }
+
+void ScpiContinuousOff(ScpiContext& c)
+{
+    const QStringList off = {":INIT:CONT 0"};
+    SendFor(c, {off, off, {}, off, off});
+}
+
+void ScpiContinuousOn(ScpiContext& c)
+{
+    const QStringList on = {":INIT:CONT 1"};
+    SendFor(c, {on, on, {}, on, on});
+}
+
+void ScpiSingleSweep(ScpiContext& c)
+{
+    SendFor(c, {{":INIT:IMM"}, {":TRAC1:MODE WRIT", ":INIT:IMM"}, {":SWE:MODE SING"}, {":INIT:IMM"}, {":INIT:IMM"}});
+}
+
+void ScpiPauseSweep(ScpiContext& c) { SendFor(c, {{":INIT:PAU"}, {}, {}, {}, {}}); }
+
+void ScpiSetStartFreq(ScpiContext& c, const QString& f)
+{
+    c.Device.Echo.StartText = f;
+    SendFor(c, {{":SENS:FREQ:STAR " + f}, {":SENS:FREQ:STAR " + f + " Hz"}, {":FREQ:STAR " + f},
+                {":SENS:FREQ:STAR " + f + "Hz"}, {":SENS:FREQ:STAR " + f + "Hz"}});
+}
+
+void ScpiSetStopFreq(ScpiContext& c, const QString& f)
+{
+    c.Device.Echo.StopText = f;
+    SendFor(c, {{":SENS:FREQ:STOP " + f}, {":SENS:FREQ:STOP " + f + " Hz"}, {":FREQ:STOP " + f},
+                {":SENS:FREQ:STOP " + f + " Hz"}, {":SENS:FREQ:STOP " + f + " Hz"}});
+}
+
+void ScpiSetCenterFreq(ScpiContext& c, const QString& f)
+{
+    c.Device.Echo.CenterText = f;
+    SendFor(c, {{":SENS:FREQ:CENT " + f}, {":SENS:FREQ:CENT " + f + " Hz"}, {":FREQ:CENT " + f},
+                {":SENS:FREQ:CENT " + f + " Hz"}, {":SENS:FREQ:CENT " + f + " Hz"}});
+}
+
+void ScpiSetSpan(ScpiContext& c, const QString& f)
+{
+    c.Device.Echo.SpanText = f;
+    SendFor(c, {{":SENS:FREQ:SPAN " + f}, {":SENS:FREQ:SPAN " + f + " Hz"}, {":FREQ:SPAN " + f},
+                {":SENS:FREQ:SPAN " + f}, {":SENS:FREQ:SPAN " + f}});
+}
+
+void ScpiSetScanStart(ScpiContext& c, const QString& f)
+{
+    c.Device.Echo.StartText = f;
+    SendFor(c, {{}, {}, {}, {":SENS:SCAN:STAR " + f + "Hz"}, {":SENS:SCAN:STAR " + f + "Hz"}});
+}
+
+void ScpiSetScanStop(ScpiContext& c, const QString& f)
+{
+    c.Device.Echo.StopText = f;
+    SendFor(c, {{}, {}, {}, {":SENS:SCAN:STOP " + f + "Hz"}, {":SENS:SCAN:STOP " + f + "Hz"}});
+}
+
+void ScpiSetScanStep(ScpiContext& c, const QString& f)
+{
+    SendFor(c, {{}, {}, {}, {":SENS:SCAN:STEP " + f + "Hz"}, {":SENS:SCAN:STEP " + f + "Hz"}});
+}
+
+bool ScpiSetRbw(ScpiContext& c, const QString& r)
+{
+    c.Device.Echo.RbwText = r;
+    const bool cispr = scpi::IsCisprBandwidth(r);
+    switch (c.Device.DeviceFamily) {
+    case dfRigol:
+        if (c.Device.DeviceModel != 5000) {
+            Send(c, QStringLiteral(":SENS:BAND:EMIF:STAT?"));
+            const QString state = VisaReadReply(c.Visa, QString());
+            if (state.isEmpty())
+                return false;
+            if (cispr && state.startsWith(QLatin1Char('0')))
+                Send(c, QStringLiteral(":SENS:BAND:EMIF:STAT ON"));
+            else if (!cispr && state.startsWith(QLatin1Char('1')))
+                Send(c, QStringLiteral(":SENS:BAND:EMIF:STAT OFF"));
+        } else {
+            Send(c, cispr ? QStringLiteral(":SENS:BAND:EMIF:STAT ON") : QStringLiteral(":SENS:BAND:EMIF:STAT OFF"));
+        }
+        Send(c, ":SENS:BAND:RES " + r);
+        return true;
+    case dfSiglent:
+        Send(c, cispr ? QStringLiteral(":SENSe:FILTer:TYPE EMI") : QStringLiteral(":SENSe:FILTer:TYPE GAUSS"));
+        Send(c, ":SENS:BWID:RES " + r);
+        return true;
+    case dfHameg:
+        if (r == QLatin1String("9000") || r == QLatin1String("9kHz"))
+            Send(c, QStringLiteral(":BAND:RBW C9k"));
+        else if (r == QLatin1String("120000") || r == QLatin1String("120kHz"))
+            Send(c, QStringLiteral(":BAND:RBW C120k"));
+        else if (r == QLatin1String("200"))
+            Send(c, QStringLiteral(":BAND:RBW C200"));
+        else
+            Send(c, ":BAND:RBW " + r);
+        return false;
+    case dfRsFpc:
+    case dfRsFph:
+        if (cispr)
+            Send(c, {":SENS:BAND:CISP:AUTO OFF", ":SENS:BAND:RES:CISP " + r});
+        else
+            Send(c, {":SENS:BAND:RES:AUTO OFF", ":SENS:BAND:RES " + r});
+        return false;
+    default: return false;
+    }
+}
+
+void ScpiSetAttenuation(ScpiContext& c, const QString& a)
+{
+    const QString upper = a.toUpper();
+    const bool automatic = upper == QLatin1String("-1") || upper == QLatin1String("AUTO");
+    const QStringList rigol = {automatic ? QStringLiteral(":SENS:POW:RF:ATT:AUTO ON") : ":SENS:POW:RF:ATT " + a};
+    const QStringList rs = {automatic ? QStringLiteral(":INP:ATT:AUTO ON") : ":INP:ATT " + a};
+    SendFor(c, {rigol, rigol, {}, rs, rs});
+}
+
+void ScpiSetPreampState(ScpiContext& c, const QString& p)
+{
+    c.Device.Echo.PreAmpText = p.left(3);
+    SendFor(c, {{":SENS:POW:GAIN " + p}, {":SENS:POW:GAIN " + p}, {":MEAS:PAMP " + p}, {":INP:GAIN:STAT " + p},
+                {":INP:GAIN:STAT " + p}});
+}
+
+void ScpiSetPreamp(ScpiContext& c, const QString& p)
+{
+    if (c.Device.PreAmpPerSegment == 0)
+        ScpiSetPreampState(c, c.Device.PreAmpOn == 1 ? QStringLiteral("ON") : QStringLiteral("OFF"));
+    else
+        ScpiSetPreampState(c, p);
+}
+
+void ScpiSetVbwAuto(ScpiContext& c, const QString& v)
+{
+    SendFor(c, {{":SENS:BAND:VID:AUTO " + v}, {":SENS:BWID:VID:AUTO " + v}, {":BAND:VBW:AUTO " + v},
+                {":BAND:VID:AUTO " + v}, {":BAND:VID:AUTO " + v}});
+}
+
+void ScpiSetVbw(ScpiContext& c, const QString& v)
+{
+    SendFor(c, {{":SENS:BAND:VID " + v}, {":SENS:BWID:VID " + v}, {":BAND:VBW " + v}, {":SENS:BWID:VID " + v},
+                {":SENS:BAND:VID " + v}});
+}
+
+void ScpiSetSegmentSweepTime(ScpiContext& c, const QString& t)
+{
+    c.Device.Echo.SweepText = t.left(6);
+    switch (c.Device.DeviceFamily) {
+    case dfRigol: Send(c, ":SENS:SWE:TIME " + t); break;
+    case dfSiglent:
+        if (SiglentDetectorAnswer(c, t).contains(QLatin1String("QUAS"))) {
+            Send(c, QStringLiteral(":SENS:SWE:TIME:AUTO ON"));
+            Send(c, ":QPD:DWEL:TIME " + QString::number(scpi::SiglentDwellMs(t)) + " ms");
+            c.Device.Echo.SweepText = (QLatin1Char('~') + c.Device.Echo.SweepText).left(6);
+        } else {
+            Send(c, {":SENS:SWE:TIME:AUTO OFF", ":SENS:SWE:TIME " + t + "s"});
+        }
+        break;
+    case dfHameg: Send(c, {":SWE:TIME:AUTO OFF", ":SWE:TIME " + t}); break;
+    case dfRsFpc:
+    case dfRsFph: Send(c, ":SENS:SWE:TIME " + t); break;
+    default: break;
+    }
+}
+
+void ScpiSetSweepTime(ScpiContext& c, const QString& t)
+{
+    c.Device.Echo.SweepText = t.left(6);
+    SendFor(c, {{":SENS:SWE:TIME " + t}, {":SENS:SWE:TIME:AUTO OFF", ":SENS:SWE:TIME " + t + " s"},
+                {":SWE:TIME:AUTO OFF", ":SWE:TIME " + t}, {":SENS:SWE:TIME " + t}, {":SENS:SWE:TIME " + t}});
+}
+
+void ScpiSetSweepTimeText(ScpiContext& c, const QString& text)
+{
+    QString t = text;
+    t.replace(QLatin1Char(','), QLatin1Char('.'));
+    if (c.Device.DeviceFamily == dfNone)
+        return;
+    if (t.toUpper() == QLatin1String("AUTO")) {
+        Send(c, QStringLiteral(":SENS:SWE:TIME:AUTO ON"));
+        return;
+    }
+    switch (c.Device.DeviceFamily) {
+    case dfRigol: Send(c, {":SENS:SWE:TIME:AUTO OFF", ":SENS:SWE:TIME " + t}); break;
+    case dfSiglent:
+        if (SiglentDetectorAnswer(c, t) == QLatin1String("QUASi"))
+            Send(c, {":SENS:SWE:TIME:AUTO ON", ":QPD:DWEL:TIME " + QString::number(scpi::SiglentDwellMs(t)) + "ms"});
+        else
+            Send(c, {":SENS:SWE:TIME:AUTO OFF", ":SENS:SWE:TIME " + t + " s"});
+        break;
+    case dfHameg: Send(c, {":SWE:TIME:AUTO OFF", ":SWE:TIME " + t}); break;
+    default:
+        if (IsRs(c))
+            Send(c, {":SENS:SWE:TIME:AUTO OFF", ":SENS:SWE:TIME " + t});
+        break;
+    }
+}
+
+void ScpiSetDetector(ScpiContext& c, const QString& d)
+{
+    c.Device.Echo.DetectorText = d;
+    struct Row {
+        const char* names[2];
+        const char* rigol;
+        const char* siglent;
+        const char* hameg;
+        const char* rs;
+    };
+    static const Row rows[] = {
+        {{"NEG", "NEGPEAK"}, ":SENS:DET:FUNC NEG", ":SENS:DET:TRAC1 NEG", ":RMOD:DET PEAK", ":SENS:DET:FUNC NEG"},
+        {{"NORM", "NORMAL"}, ":SENS:DET:FUNC NORM", ":SENS:DET:TRAC1 NORMAL", ":RMOD:DET PEAK", ":SENS:DET:FUNC POS"},
+        {{"POS", "POSPEAK"}, ":SENS:DET:FUNC POS", ":SENS:DET:TRAC1 POS", ":RMOD:DET PEAK", ":SENS:DET:FUNC POS"},
+        {{"RMS", "RMS"}, ":SENS:DET:FUNC RMS", ":SENS:DET:TRAC1 AVER", ":RMOD:DET RMS", ":SENS:DET:FUNC RMS"},
+        {{"SAMP", "SAMP"}, ":SENS:DET:FUNC SAMP", ":SENS:DET:TRAC1 SAMP", ":RMOD:DET PEAK", ":SENS:DET:FUNC SAMP"},
+        {{"VAV", "VAV"}, ":SENS:DET:FUNC VAV", ":SENS:DET:TRAC1 AVER", ":RMOD:DET AVG", ":SENS:DET:FUNC AVER"},
+        {{"QPEAK", "QPEAK"}, ":SENS:DET:FUNC QPE", ":SENS:DET:TRAC1 QUAS", ":RMOD:DET QPE", ":SENS:DET:FUNC QPE"},
+    };
+    const QString upper = d.toUpper();
+    for (const Row& row : rows) {
+        if (upper != QLatin1String(row.names[0]) && upper != QLatin1String(row.names[1]))
+            continue;
+        SendFor(c, {{row.rigol}, {row.siglent}, {row.hameg}, {row.rs}, {row.rs}});
+        return;
+    }
+}

@@ -1,0 +1,72 @@
+#ifndef ZENDRIK_INSTRUMENT_SCPICOMMANDS_H
+#define ZENDRIK_INSTRUMENT_SCPICOMMANDS_H
+
+#include "instrument/ScpiContext.h"
+
+#include <QString>
+
+// One operation per instrument setting. Each picks the command texts of the connected family
+// (DeviceFamily, with DeviceModel 5000 for the Rigol RSA models and SiglentSeries 2 for the SVA)
+// and sends them in order through ScpiWrite; a family without a text gets nothing. The setters
+// leave what they were given in the settings echo first, for every family.
+
+// Measurement set-up.
+void ScpiPreset(ScpiContext& c);
+void ScpiSetupDbuv(ScpiContext& c);
+void ScpiSetupDbm(ScpiContext& c);
+void ScpiAutoCalOn(ScpiContext& c);
+void ScpiReceiverScanMode(ScpiContext& c);
+void ScpiReceiverFixMode(ScpiContext& c);
+void ScpiSetAsciiFormat(ScpiContext& c);
+void ScpiContinuousOff(ScpiContext& c);
+void ScpiContinuousOn(ScpiContext& c);
+void ScpiSingleSweep(ScpiContext& c);
+void ScpiPauseSweep(ScpiContext& c);
+
+// Frequencies in whole Hz.
+void ScpiSetStartFreq(ScpiContext& c, const QString& f);
+void ScpiSetStopFreq(ScpiContext& c, const QString& f);
+void ScpiSetCenterFreq(ScpiContext& c, const QString& f);
+void ScpiSetSpan(ScpiContext& c, const QString& f);
+void ScpiSetScanStart(ScpiContext& c, const QString& f);
+void ScpiSetScanStop(ScpiContext& c, const QString& f);
+void ScpiSetScanStep(ScpiContext& c, const QString& f);
+
+// True when a Rigol or Siglent command sequence was completed.
+bool ScpiSetRbw(ScpiContext& c, const QString& r);
+void ScpiSetAttenuation(ScpiContext& c, const QString& a);
+void ScpiSetPreamp(ScpiContext& c, const QString& p);
+void ScpiSetPreampState(ScpiContext& c, const QString& p);
+void ScpiSetVbwAuto(ScpiContext& c, const QString& v);
+void ScpiSetVbw(ScpiContext& c, const QString& v);
+void ScpiSetSegmentSweepTime(ScpiContext& c, const QString& t);
+void ScpiSetSweepTime(ScpiContext& c, const QString& t);
+void ScpiSetSweepTimeText(ScpiContext& c, const QString& t);
+void ScpiSetDetector(ScpiContext& c, const QString& d);
+
+// Trace requests, marker 1 and the tracking generator.
+void ScpiRequestTrace(ScpiContext& c);
+void ScpiQueryScanData(ScpiContext& c);
+void ScpiMarkerOff(ScpiContext& c);
+void ScpiMarkerPeak(ScpiContext& c);
+void ScpiMarkerReset(ScpiContext& c);
+void ScpiMarkerToFreq(ScpiContext& c, const QString& f);
+// The marker level in dBuV as a decimal text. Nothing when the analyser gave no answer or no
+// number (logged as a warning), so that a failed read never becomes a level.
+ScpiAnswer ScpiReadMarkerLevelSweep(ScpiContext& c);
+ScpiAnswer ScpiReadMarkerLevel(ScpiContext& c);
+// The marker frequency as the analyser answers it; nothing on a failed read or a non-number.
+ScpiAnswer ScpiReadMarkerFreq(ScpiContext& c);
+// The sweep time as the analyser answers it; nothing on a failed read.
+ScpiAnswer ScpiReadSweepTime(ScpiContext& c);
+void ScpiSourceOff(ScpiContext& c);
+void ScpiSourceOn(ScpiContext& c, const QString& level);
+
+namespace scpi {
+// Whether r is one of the CISPR bandwidth texts ("200", "9000", "9kHz", "120000", "120kHz").
+bool IsCisprBandwidth(const QString& r);
+// The Siglent quasi-peak dwell per point in whole ms for a sweep time text in seconds.
+int64_t SiglentDwellMs(const QString& t);
+} // namespace scpi
+
+#endif

@@ -1,0 +1,24 @@
+#ifndef ZENDRIK_INSTRUMENT_SCPIIO_H
+#define ZENDRIK_INSTRUMENT_SCPIIO_H
+
+#include "instrument/ScpiContext.h"
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+// Small helpers of the command layer: sending a list of commands and reading an answer so that a
+// failed read can be told from an answer "0".
+namespace scpiio {
+
+void Send(ScpiContext& c, const QString& command);
+void Send(ScpiContext& c, const QStringList& commands);
+// One read of at most 2048 bytes as VisaReadReply does it (keepLineEnd for the "5000" mode), but
+// nothing when the read failed.
+ScpiAnswer ReadReply(ScpiContext& c, bool keepLineEnd = false);
+// The answer as a finite number ("." as decimal mark, blanks and line ends around it allowed).
+std::optional<double> AnswerNumber(const QString& answer);
+
+} // namespace scpiio
+
+#endif

@@ -1,0 +1,275 @@
+#include "instrument/TraceTransfer.h"
+
+#include "app/AdvancedSettings.h"
+#include "app/Log.h"
+#include "app/NumberText.h"
+#include "chart/engine/ChartSeries.h"
+#include "instrument/DeviceState.h"
+#include "instrument/InstrumentStatus.h"
+#include "instrument/visa/VisaSession.h"
+
+#include <bit>
+#include <charconv>
+#include <cmath>
+#include <cstring>
+
+namespace {
+
+constexpr double kRsaOffset = 106.99;
+constexpr double kSiglentOffset = 106.98;
+constexpr float kLargestLevel = 100000.0f;
+// The ASCII readers read at least what their fixed buffer held, so that short traces behave as
+// they always did; longer traces get a buffer of their own size.
+constexpr qsizetype kAsciiBufferMinimum = 12800;
+// Widest value text a receiver scan answer is expected to hold, with its comma.
+constexpr qsizetype kScanBytesPerValue = 32;
+
+// A machine number in bytes: optional sign, then digits, one point and an exponent, blanks
+// around allowed, nothing else. The same rule as ParseMachine without building a text per
+// value, which a 100,000-point trace would otherwise do 100,000 times. NaN and infinities are
+// no levels.
+bool ParseLevel(const char* begin, const char* end, double* value)
+{
+    while (begin < end && (*begin == ' ' || *begin == '\t' || *begin == '\r' || *begin == '\n'))
+        ++begin;
+    while (end > begin && (end[-1] == ' ' || end[-1] == '\t' || end[-1] == '\r' || end[-1] == '\n'))
+        --end;
+    if (begin == end)
+        return false;
+    bool negative = false;
+    if (*begin == '+' || *begin == '-') {
+        negative = *begin == '-';
+        ++begin;
+    }
+    if (begin == end || !((*begin >= '0' && *begin <= '9') || *begin == '.'))
+        return false;
+    double v = 0;
+    const auto r = std::from_chars(begin, end, v, std::chars_format::general);
+    if (r.ec != std::errc() || r.ptr != end || !std::isfinite(v))
+        return false;
+    *value = negative ? -v : v;
+    return true;
+}
+
+void AddPoints(TChartSeries& series, TColor color, const std::vector<tracecodec::Point>& points)
+{
+    for (const tracecodec::Point& p : points)
+        series.AddPointXY(p.x, p.y, QString(), color);
+}
+
+// A wrong answer size: the device no longer counts as connected.
+void WrongSize(ScpiContext& c)
+{
+    c.Messages.Append(QStringLiteral("Error: Visa RD Error Maxsample"));
+    c.Device.DeviceConnected = 0;
+    c.Status.SetText(InstrumentStatus::kConnectionPanel, QString());
+}
+
+void LogRead(ScpiContext& c, int64_t startHz, int64_t stopHz, qsizetype bytes)
+{
+    c.Debug.LogMessage(QStringLiteral("Read VISA: ") + QString::number(startHz) + QLatin1Char('-') +
+                       QString::number(stopHz) + QStringLiteral(" Bytes:") + QString::number(bytes));
+}
+
+void LogGrid(ScpiContext& c, const tracecodec::Grid& g, int32_t points)
+{
+    if (c.Debug.DebugMode != 1)
+        return;
+    c.Debug.LogMessage(QStringLiteral("step: ") + FloatToStr(g.stepKhz) + QStringLiteral("kHz"));
+    c.Debug.LogMessage(QStringLiteral("steps: ") + FloatToStr(g.stepKhz * points) + QStringLiteral("kHz"));
+    c.Debug.LogMessage(QStringLiteral("Start Raw xValue: ") + FloatToStr(g.startX));
+}
+
+QByteArray ReadAnswer(ScpiContext& c, qsizetype bufferSize)
+{
+    QByteArray answer;
+    // Only the bytes count: a failed or cut read shows as a wrong size.
+    VisaReadAnswer(c.Visa, c.Visa.VisaSession, static_cast<ViUInt32>(bufferSize), &answer);
+    return answer;
+}
+
+TraceReadResult Finish(ScpiContext& c, TChartSeries& series, TColor color, TraceStatus status,
+                       const std::vector<tracecodec::Point>& points, qsizetype received)
+{
+    TraceReadResult r;
+    r.Status = status;
+    r.Received = static_cast<int>(received);
+    if (status == TraceStatus::WrongSize) {
+        WrongSize(c);
+        return r;
+    }
+    AddPoints(series, color, points);
+    r.Added = static_cast<int>(points.size());
+    if (status == TraceStatus::NotANumber)
+        c.Messages.Append(QStringLiteral("Error: trace value is no number after point ") + QString::number(r.Added));
+    return r;
+}
+
+} // namespace
+
+namespace tracecodec {
+
+Grid TraceGrid(int64_t startHz, int64_t stopHz, int32_t tracePoints)
+{
+    Grid g;
+    g.startX = static_cast<double>(RoundHalfEven(static_cast<double>(startHz) / 1000.0));
+    g.stepKhz = tracePoints > 0 ? static_cast<double>(stopHz - startHz) / 1000.0 / tracePoints : 0.0;
+    return g;
+}
+
+Grid ScanGrid(int64_t startHz, int64_t stopHz, int32_t tracePoints)
+{
+    Grid g;
+    g.startX = static_cast<double>(RoundHalfEven(static_cast<double>(startHz) / 1000.0));
+    const double perPoint = tracePoints > 0 ? std::trunc(static_cast<double>(stopHz - startHz) / tracePoints) : 0.0;
+    g.stepKhz = (perPoint + 1.0) / 1000.0;
+    return g;
+}
+
+TraceStatus DecodeBinary(const QByteArray& answer, qsizetype expectedSize, int32_t tracePoints, bool bigEndian,
+                         double levelOffset, const Grid& grid, std::vector<Point>* points)
+{
+    points->clear();
+    if (answer.size() != expectedSize || answer.size() < 2 || answer[0] != '#' || answer[1] < '1' || answer[1] > '9')
+        return TraceStatus::WrongSize;
+    const qsizetype dataStart = answer[1] - '0' + 2;
+    if (tracePoints < 0 || dataStart + 4 * static_cast<qsizetype>(tracePoints) > answer.size())
+        return TraceStatus::WrongSize;
+    points->reserve(static_cast<size_t>(tracePoints));
+    const auto* bytes = reinterpret_cast<const uint8_t*>(answer.constData()) + dataStart;
+    double x = grid.startX;
+    for (int32_t i = 0; i < tracePoints; ++i, bytes += 4) {
+        const uint32_t bits = bigEndian ? (uint32_t(bytes[0]) << 24 | uint32_t(bytes[1]) << 16 |
+                                           uint32_t(bytes[2]) << 8 | uint32_t(bytes[3]))
+                                        : (uint32_t(bytes[3]) << 24 | uint32_t(bytes[2]) << 16 |
+                                           uint32_t(bytes[1]) << 8 | uint32_t(bytes[0]));
+        const float v = std::bit_cast<float>(bits);
+        if (!std::isfinite(v))
+            return TraceStatus::NotANumber;
+        if (v > kLargestLevel)
+            return TraceStatus::OutOfRange;
+        points->push_back({static_cast<double>(RoundHalfEven(x)), static_cast<double>(v) + levelOffset});
+        x += grid.stepKhz;
+    }
+    return TraceStatus::Complete;
+}
+
+TraceStatus DecodeCommaList(const QByteArray& text, qsizetype scanLength, double levelOffset, const Grid& grid,
+                            std::vector<Point>* points)
+{
+    points->clear();
+    const char* p = text.constData();
+    const char* end = p + std::min(scanLength, text.size());
+    double x = grid.startX;
+    const char* field = p;
+    for (; p < end; ++p) {
+        if (*p != ',')
+            continue;
+        double v = 0;
+        if (!ParseLevel(field, p, &v))
+            return TraceStatus::NotANumber;
+        points->push_back({static_cast<double>(RoundHalfEven(x)), v + levelOffset});
+        x += grid.stepKhz;
+        field = p + 1;
+    }
+    return TraceStatus::Complete;
+}
+
+} // namespace tracecodec
+
+bool RigolTraceBigEndian(int32_t deviceModel, int32_t optInvertIeee, uint8_t rigolFloatBigEndian)
+{
+    if (deviceModel == 5000)
+        return true;
+    if (optInvertIeee == 0)
+        return false;
+    if (optInvertIeee > 0)
+        return true;
+    return rigolFloatBigEndian == 1;
+}
+
+void AddTracePoint(ScpiContext& c, TChartSeries& series, TColor color, double frequencyHz, double level)
+{
+    const double x = static_cast<double>(RoundHalfEven(frequencyHz / 1000.0));
+    series.AddPointXY(x, level, QString(), color);
+    if (c.Debug.DebugMode != 1)
+        return;
+    c.Debug.LogMessage(QStringLiteral("Stop  Raw xValue: ") + FloatToStr(x));
+    c.Debug.LogMessage(QStringLiteral("Start Raw  Count: ") + QString::number(series.Count()));
+}
+
+TraceReadResult ReadTraceVisaBinary(ScpiContext& c, TChartSeries& series, TColor color, int64_t startHz,
+                                    int64_t stopHz)
+{
+    const DeviceState& d = c.Device;
+    const bool rsa = d.DeviceModel == 5000;
+    const qsizetype expected = static_cast<qsizetype>(d.TracePoints) * 4 + (rsa ? 9 : 12);
+    // One byte more than expected, so that a longer answer shows as a wrong size; the fixed
+    // 2500-byte buffer this replaces cut every trace above 622 points.
+    const QByteArray answer = ReadAnswer(c, expected + 1);
+    LogRead(c, startHz, stopHz, answer.size());
+    const tracecodec::Grid grid = tracecodec::TraceGrid(startHz, stopHz, d.TracePoints);
+    if (answer.size() == expected)
+        LogGrid(c, grid, d.TracePoints);
+    std::vector<tracecodec::Point> points;
+    const bool bigEndian = RigolTraceBigEndian(d.DeviceModel, c.Options.OptInvertIeee, d.RigolFloatBigEndian);
+    const TraceStatus st = tracecodec::DecodeBinary(answer, expected, d.TracePoints, bigEndian,
+                                                    rsa ? kRsaOffset : 0.0, grid, &points);
+    TraceReadResult r = Finish(c, series, color, st == TraceStatus::NotANumber ? TraceStatus::Complete : st, points,
+                               answer.size());
+    r.Status = st;
+    if ((st == TraceStatus::NotANumber || st == TraceStatus::OutOfRange) && c.Visa.ShowErrorDialog)
+        c.Visa.ShowErrorDialog(st == TraceStatus::NotANumber
+                                   ? QStringLiteral("IEEE-Conversion-ERROR:1, check DSA firmware version")
+                                   : QStringLiteral("IEEE-Conversion-ERROR:2, check DSA firmware version"));
+    return r;
+}
+
+TraceReadResult ReadTraceVisaAscii(ScpiContext& c, TChartSeries& series, TColor color, int64_t startHz,
+                                   int64_t stopHz)
+{
+    const DeviceState& d = c.Device;
+    const bool sva = d.SiglentSeries == 2;
+    const qsizetype expected = static_cast<qsizetype>(d.TracePoints) * (sva ? 14 : 17) + (sva ? 0 : 1);
+    QByteArray answer = ReadAnswer(c, std::max(kAsciiBufferMinimum, expected + 1));
+    LogRead(c, startHz, stopHz, answer.size());
+    std::vector<tracecodec::Point> points;
+    if (answer.size() != expected || answer.isEmpty())
+        return Finish(c, series, color, TraceStatus::WrongSize, points, answer.size());
+    const tracecodec::Grid grid = tracecodec::TraceGrid(startHz, stopHz, d.TracePoints);
+    LogGrid(c, grid, d.TracePoints);
+    SetDecimalSeparator(QLatin1Char('.'));
+    qsizetype scan = answer.size() - 1;
+    if (sva) {
+        // The last value ends with the line end instead of a comma.
+        answer[answer.size() - 1] = ',';
+        scan = answer.size();
+    }
+    points.reserve(static_cast<size_t>(d.TracePoints));
+    const TraceStatus st = tracecodec::DecodeCommaList(answer, scan, kSiglentOffset, grid, &points);
+    c.Debug.LogMessage(QStringLiteral("Samples  Count: ") + QString::number(answer.left(scan).count(',')));
+    return Finish(c, series, color, st, points, answer.size());
+}
+
+TraceReadResult ReadScanBufferFpc(ScpiContext& c, TChartSeries& series, TColor color, int64_t startHz,
+                                  int64_t stopHz)
+{
+    const DeviceState& d = c.Device;
+    const qsizetype buffer =
+        std::max(kAsciiBufferMinimum, (static_cast<qsizetype>(std::max(d.TracePoints, 0)) + 2) * kScanBytesPerValue);
+    const QByteArray answer = ReadAnswer(c, buffer);
+    LogRead(c, startHz, stopHz, answer.size());
+    const tracecodec::Grid grid = tracecodec::ScanGrid(startHz, stopHz, d.TracePoints);
+    if (c.Debug.DebugMode == 1) {
+        c.Debug.LogMessage(QStringLiteral("@Read_VISA_BUF_FPC"));
+        c.Debug.LogMessage(QStringLiteral("step:      ") + FloatToStr(grid.stepKhz));
+        c.Debug.LogMessage(QStringLiteral("maxsample: ") + QString::number(d.TracePoints));
+        c.Debug.LogMessage(QStringLiteral("step*max:  ") + FloatToStr(grid.stepKhz * d.TracePoints));
+        c.Debug.LogMessage(QStringLiteral("Start Raw xValue: ") + FloatToStr(grid.startX));
+    }
+    SetDecimalSeparator(QLatin1Char('.'));
+    std::vector<tracecodec::Point> points;
+    points.reserve(static_cast<size_t>(std::max(d.TracePoints, 0)) + 1);
+    const TraceStatus st = tracecodec::DecodeCommaList(answer, answer.size() - 1, 0.0, grid, &points);
+    return Finish(c, series, color, st, points, answer.size());
+}

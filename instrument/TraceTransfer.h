@@ -1,0 +1,77 @@
+#ifndef ZENDRIK_INSTRUMENT_TRACETRANSFER_H
+#define ZENDRIK_INSTRUMENT_TRACETRANSFER_H
+
+#include "chart/canvas/PlotColor.h"
+#include "instrument/ScpiContext.h"
+
+#include <QByteArray>
+#include <QString>
+#include <cstdint>
+#include <vector>
+
+class TChartSeries;
+
+
+// The outcome of one trace transfer.
+enum class TraceStatus {
+    Complete,     // every value became a point
+    WrongSize,    // the answer had the wrong number of bytes (or no block header)
+    NotANumber,   // a binary value is no number, or an ASCII value text is none
+    OutOfRange,   // a binary value above 100000
+};
+
+struct TraceReadResult {
+    TraceStatus Status = TraceStatus::Complete;
+    int Added = 0;     // points added to the series (also those before a bad value)
+    int Received = 0;  // bytes of the answer
+};
+
+// Decoding of trace answers, apart from the reading so that it can be tested and measured on its
+// own. X values are kHz: the start rounded to whole kHz, advanced by the step per value, each
+// point at the running X rounded (halves to even).
+namespace tracecodec {
+
+struct Point {
+    double x;
+    double y;
+};
+
+struct Grid {
+    double startX = 0; // kHz, whole
+    double stepKhz = 0;
+};
+
+// The grid of the binary and Siglent readers: span / 1000 / points per kHz.
+Grid TraceGrid(int64_t startHz, int64_t stopHz, int32_t tracePoints);
+// The grid of the receiver scan: (whole Hz of span / points) + 1 Hz.
+Grid ScanGrid(int64_t startHz, int64_t stopHz, int32_t tracePoints);
+
+// IEEE 488.2 block of 32-bit floats: "#", n, n length digits, then tracePoints values from byte
+// n + 2. expectedSize is the whole answer with its line end; another size, or no "#" and digit,
+// is WrongSize and decodes nothing.
+TraceStatus DecodeBinary(const QByteArray& answer, qsizetype expectedSize, int32_t tracePoints, bool bigEndian,
+                         double levelOffset, const Grid& grid, std::vector<Point>* points);
+// Comma-separated decimal texts; a value is taken at each comma of the first scanLength bytes.
+// Text after the last comma is not a value.
+TraceStatus DecodeCommaList(const QByteArray& text, qsizetype scanLength, double levelOffset, const Grid& grid,
+                            std::vector<Point>* points);
+
+} // namespace tracecodec
+
+// Adds one measured point at frequencyHz / 1000 rounded to whole kHz.
+void AddTracePoint(ScpiContext& c, TChartSeries& series, TColor color, double frequencyHz, double level);
+// The three readers: one read of the trace answer, size check, decoding, points added to series
+// in order. A wrong size logs "Error: Visa RD Error Maxsample" and counts the device as
+// disconnected.
+TraceReadResult ReadTraceVisaBinary(ScpiContext& c, TChartSeries& series, TColor color, int64_t startHz,
+                                    int64_t stopHz);
+TraceReadResult ReadTraceVisaAscii(ScpiContext& c, TChartSeries& series, TColor color, int64_t startHz,
+                                   int64_t stopHz);
+TraceReadResult ReadScanBufferFpc(ScpiContext& c, TChartSeries& series, TColor color, int64_t startHz,
+                                  int64_t stopHz);
+
+// The byte order of Rigol binary traces from the model, the settings file's "Invert_IEEE" and
+// the firmware.
+bool RigolTraceBigEndian(int32_t deviceModel, int32_t optInvertIeee, uint8_t rigolFloatBigEndian);
+
+#endif

@@ -1,0 +1,457 @@
+// The command layer against a scripted peer: the texts each operation sends to each family, the
+// settings echo, the operations that ask the analyser something, and level reads that fail.
+#include "app/NumberText.h"
+#include "instrument/ScpiCommands.h"
+#include "ScpiFixture.h"
+#include "common/TestSupport.h"
+
+#include <QLocale>
+#include <array>
+#include <functional>
+
+namespace {
+
+// The analysers of the tables: Rigol DSA, Rigol RSA, Siglent SSA, Siglent SVA, Hameg, R&S FPC,
+// R&S FPH.
+struct Analyser {
+    const char* name;
+    int32_t family, model, series;
+};
+constexpr Analyser kAnalysers[7] = {{"DSA", 1, 815, 0}, {"RSA", 1, 5000, 0}, {"SSA", 2, 0, 1}, {"SVA", 2, 0, 2},
+                                    {"Hameg", 3, 0, 0}, {"FPC", 4, 0, 0},    {"FPH", 5, 0, 0}};
+
+using L = QStringList;
+struct Row {
+    const char* operation;
+    std::function<void(ScpiContext&)> call;
+    std::array<L, 7> expected;
+};
+
+const L kNone;
+
+std::vector<Row> Rows()
+{
+    const L cls = {"*CLS"};
+    return {
+        {"ScpiPreset", ScpiPreset,
+         {L{":SYST:PRES:TYPE FACT", ":SYST:PRES"},
+          L{":SYST:PRES:TYPE FACT", ":SYST:PRES", ":INST:SEL SA", ":CONF:SAN", ":SENS:SWE:POIN 801"},
+          L{":SYST:PRESet"}, L{":SYST:PRESet"}, L{":SYST:PRES"}, L{":SYST:PRES"}, L{":SYST:PRES"}}},
+        {"ScpiSetupDbuv", ScpiSetupDbuv,
+         {L{"*CLS", ":UNIT:POW DBUV", ":DISP:WIN:TRAC:X:SCAL:SPAC LIN;", ":CAL:AUTO OFF", ":SENS:SWE:TIME:AUTO OFF"},
+          L{"*CLS", "DISP:WIND:TRAC:Y:RLEV -25", ":UNIT:POW DBUV", ":DISP:WIN:TRAC:X:SCAL:SPAC LIN;", ":CAL:AUTO OFF",
+            ":SENS:SWE:TIME:AUTO OFF"},
+          L{"*CLS", ":UNIT:POW DBUV", ":DISP:WIND:TRAC:X:SPAC LIN", ":SENS:CAL:STAT OFF", ":SENS:SWE:MODE SWE"},
+          L{"*CLS", ":INST:SEL SA", ":UNIT:POW DBUV", ":DISP:WIND:TRAC:X:SPAC LIN", ":SENS:CAL:STAT OFF",
+            ":SENS:SWE:MODE SWE"},
+          L{"*CLS", ":AMPL:UNIT dBuV", ":SWE:TIME:AUTO OFF", ":INST:SEL REC"},
+          L{"*CLS", ":INST:SEL REC", ":UNIT:POW DBUV"}, L{"*CLS", ":INST:SEL REC", ":UNIT:POW DBUV"}}},
+        {"ScpiSetupDbm", ScpiSetupDbm,
+         {L{"*CLS", ":UNIT:POW DBM", ":DISP:WIN:TRAC:X:SCAL:SPAC LIN;", ":CAL:AUTO OFF", ":SENS:SWE:TIME:AUTO OFF"},
+          L{"*CLS", ":UNIT:POW DBM", ":DISP:WIN:TRAC:X:SCAL:SPAC LIN;", ":CAL:AUTO OFF", ":SENS:SWE:TIME:AUTO OFF"},
+          L{"*CLS", ":UNIT:POW DBM", ":SENS:CAL:STAT OFF", ":SENSe:MODE SWEep"},
+          L{"*CLS", ":UNIT:POW DBM", ":SENS:CAL:STAT OFF", ":SENSe:MODE SWEep"},
+          L{"*CLS", ":AMPL:UNIT dBm", ":SWE:TIME:AUTO OFF"},
+          L{"*CLS", ":UNIT:POW DBM", ":SWE:TIME:AUTO OFF", ":INST:SEL SAN", ":INST:SEL SPEC"},
+          L{"*CLS", ":UNIT:POW DBM", ":SWE:TIME:AUTO OFF", ":INST:SEL SPECTRUM"}}},
+        {"ScpiAutoCalOn", ScpiAutoCalOn,
+         {L{":CAL:AUTO ON"}, L{":CAL:AUTO ON"}, L{":SENS:CAL:STAT ON"}, L{":SENS:CAL:STAT ON"}, kNone, kNone, kNone}},
+        {"ScpiReceiverScanMode", ScpiReceiverScanMode,
+         {kNone, kNone, kNone, kNone, kNone, L{":SENS:FREQ:MODE SCAN", ":DISP:TRAC:STYL POLY"},
+          L{":SENS:FREQ:MODE SCAN", ":DISP:TRAC:STYL POLY"}}},
+        {"ScpiReceiverFixMode", ScpiReceiverFixMode,
+         {kNone, kNone, kNone, kNone, kNone, L{":SENS:FREQ:MODE FIX"}, L{":SENS:FREQ:MODE FIX"}}},
+        {"ScpiSetAsciiFormat", ScpiSetAsciiFormat,
+         {kNone, kNone, kNone, kNone, kNone, L{":FORM:DATA ASC"}, L{":FORM:DATA ASC"}}},
+        {"ScpiContinuousOff", ScpiContinuousOff,
+         {L{":INIT:CONT 0"}, L{":INIT:CONT 0"}, L{":INIT:CONT 0"}, L{":INIT:CONT 0"}, kNone, L{":INIT:CONT 0"},
+          L{":INIT:CONT 0"}}},
+        {"ScpiContinuousOn", ScpiContinuousOn,
+         {L{":INIT:CONT 1"}, L{":INIT:CONT 1"}, L{":INIT:CONT 1"}, L{":INIT:CONT 1"}, kNone, L{":INIT:CONT 1"},
+          L{":INIT:CONT 1"}}},
+        {"ScpiSingleSweep", ScpiSingleSweep,
+         {L{":INIT:IMM"}, L{":INIT:IMM"}, L{":TRAC1:MODE WRIT", ":INIT:IMM"}, L{":TRAC1:MODE WRIT", ":INIT:IMM"},
+          L{":SWE:MODE SING"}, L{":INIT:IMM"}, L{":INIT:IMM"}}},
+        {"ScpiPauseSweep", ScpiPauseSweep, {L{":INIT:PAU"}, L{":INIT:PAU"}, kNone, kNone, kNone, kNone, kNone}},
+        {"ScpiSetStartFreq", [](ScpiContext& c) { ScpiSetStartFreq(c, "150000"); },
+         {L{":SENS:FREQ:STAR 150000"}, L{":SENS:FREQ:STAR 150000"}, L{":SENS:FREQ:STAR 150000 Hz"},
+          L{":SENS:FREQ:STAR 150000 Hz"}, L{":FREQ:STAR 150000"}, L{":SENS:FREQ:STAR 150000Hz"},
+          L{":SENS:FREQ:STAR 150000Hz"}}},
+        {"ScpiSetStopFreq", [](ScpiContext& c) { ScpiSetStopFreq(c, "30000000"); },
+         {L{":SENS:FREQ:STOP 30000000"}, L{":SENS:FREQ:STOP 30000000"}, L{":SENS:FREQ:STOP 30000000 Hz"},
+          L{":SENS:FREQ:STOP 30000000 Hz"}, L{":FREQ:STOP 30000000"}, L{":SENS:FREQ:STOP 30000000 Hz"},
+          L{":SENS:FREQ:STOP 30000000 Hz"}}},
+        {"ScpiSetCenterFreq", [](ScpiContext& c) { ScpiSetCenterFreq(c, "1000000"); },
+         {L{":SENS:FREQ:CENT 1000000"}, L{":SENS:FREQ:CENT 1000000"}, L{":SENS:FREQ:CENT 1000000 Hz"},
+          L{":SENS:FREQ:CENT 1000000 Hz"}, L{":FREQ:CENT 1000000"}, L{":SENS:FREQ:CENT 1000000 Hz"},
+          L{":SENS:FREQ:CENT 1000000 Hz"}}},
+        {"ScpiSetSpan", [](ScpiContext& c) { ScpiSetSpan(c, "0"); },
+         {L{":SENS:FREQ:SPAN 0"}, L{":SENS:FREQ:SPAN 0"}, L{":SENS:FREQ:SPAN 0 Hz"}, L{":SENS:FREQ:SPAN 0 Hz"},
+          L{":FREQ:SPAN 0"}, L{":SENS:FREQ:SPAN 0"}, L{":SENS:FREQ:SPAN 0"}}},
+        {"ScpiSetScanStart", [](ScpiContext& c) { ScpiSetScanStart(c, "150000"); },
+         {kNone, kNone, kNone, kNone, kNone, L{":SENS:SCAN:STAR 150000Hz"}, L{":SENS:SCAN:STAR 150000Hz"}}},
+        {"ScpiSetScanStop", [](ScpiContext& c) { ScpiSetScanStop(c, "30000000"); },
+         {kNone, kNone, kNone, kNone, kNone, L{":SENS:SCAN:STOP 30000000Hz"}, L{":SENS:SCAN:STOP 30000000Hz"}}},
+        {"ScpiSetScanStep", [](ScpiContext& c) { ScpiSetScanStep(c, "49751"); },
+         {kNone, kNone, kNone, kNone, kNone, L{":SENS:SCAN:STEP 49751Hz"}, L{":SENS:SCAN:STEP 49751Hz"}}},
+        {"ScpiSetAttenuation 10", [](ScpiContext& c) { ScpiSetAttenuation(c, "10"); },
+         {L{":SENS:POW:RF:ATT 10"}, L{":SENS:POW:RF:ATT 10"}, L{":SENS:POW:RF:ATT 10"}, L{":SENS:POW:RF:ATT 10"},
+          kNone, L{":INP:ATT 10"}, L{":INP:ATT 10"}}},
+        {"ScpiSetAttenuation auto", [](ScpiContext& c) { ScpiSetAttenuation(c, "auto"); },
+         {L{":SENS:POW:RF:ATT:AUTO ON"}, L{":SENS:POW:RF:ATT:AUTO ON"}, L{":SENS:POW:RF:ATT:AUTO ON"},
+          L{":SENS:POW:RF:ATT:AUTO ON"}, kNone, L{":INP:ATT:AUTO ON"}, L{":INP:ATT:AUTO ON"}}},
+        {"ScpiSetAttenuation -1", [](ScpiContext& c) { ScpiSetAttenuation(c, "-1"); },
+         {L{":SENS:POW:RF:ATT:AUTO ON"}, L{":SENS:POW:RF:ATT:AUTO ON"}, L{":SENS:POW:RF:ATT:AUTO ON"},
+          L{":SENS:POW:RF:ATT:AUTO ON"}, kNone, L{":INP:ATT:AUTO ON"}, L{":INP:ATT:AUTO ON"}}},
+        {"ScpiSetPreampState", [](ScpiContext& c) { ScpiSetPreampState(c, "ON"); },
+         {L{":SENS:POW:GAIN ON"}, L{":SENS:POW:GAIN ON"}, L{":SENS:POW:GAIN ON"}, L{":SENS:POW:GAIN ON"},
+          L{":MEAS:PAMP ON"}, L{":INP:GAIN:STAT ON"}, L{":INP:GAIN:STAT ON"}}},
+        {"ScpiSetVbwAuto", [](ScpiContext& c) { ScpiSetVbwAuto(c, "OFF"); },
+         {L{":SENS:BAND:VID:AUTO OFF"}, L{":SENS:BAND:VID:AUTO OFF"}, L{":SENS:BWID:VID:AUTO OFF"},
+          L{":SENS:BWID:VID:AUTO OFF"}, L{":BAND:VBW:AUTO OFF"}, L{":BAND:VID:AUTO OFF"}, L{":BAND:VID:AUTO OFF"}}},
+        {"ScpiSetVbw", [](ScpiContext& c) { ScpiSetVbw(c, "30000"); },
+         {L{":SENS:BAND:VID 30000"}, L{":SENS:BAND:VID 30000"}, L{":SENS:BWID:VID 30000"}, L{":SENS:BWID:VID 30000"},
+          L{":BAND:VBW 30000"}, L{":SENS:BWID:VID 30000"}, L{":SENS:BAND:VID 30000"}}},
+        {"ScpiSetSweepTime", [](ScpiContext& c) { ScpiSetSweepTime(c, "0.5"); },
+         {L{":SENS:SWE:TIME 0.5"}, L{":SENS:SWE:TIME 0.5"}, L{":SENS:SWE:TIME:AUTO OFF", ":SENS:SWE:TIME 0.5 s"},
+          L{":SENS:SWE:TIME:AUTO OFF", ":SENS:SWE:TIME 0.5 s"}, L{":SWE:TIME:AUTO OFF", ":SWE:TIME 0.5"},
+          L{":SENS:SWE:TIME 0.5"}, L{":SENS:SWE:TIME 0.5"}}},
+        {"ScpiSetSweepTimeText auto", [](ScpiContext& c) { ScpiSetSweepTimeText(c, "Auto"); },
+         {L{":SENS:SWE:TIME:AUTO ON"}, L{":SENS:SWE:TIME:AUTO ON"}, L{":SENS:SWE:TIME:AUTO ON"},
+          L{":SENS:SWE:TIME:AUTO ON"}, L{":SENS:SWE:TIME:AUTO ON"}, L{":SENS:SWE:TIME:AUTO ON"},
+          L{":SENS:SWE:TIME:AUTO ON"}}},
+        {"ScpiSetDetector NEGPEAK", [](ScpiContext& c) { ScpiSetDetector(c, "negpeak"); },
+         {L{":SENS:DET:FUNC NEG"}, L{":SENS:DET:FUNC NEG"}, L{":SENS:DET:TRAC1 NEG"}, L{":SENS:DET:TRAC1 NEG"},
+          L{":RMOD:DET PEAK"}, L{":SENS:DET:FUNC NEG"}, L{":SENS:DET:FUNC NEG"}}},
+        {"ScpiSetDetector NormaL", [](ScpiContext& c) { ScpiSetDetector(c, "NormaL"); },
+         {L{":SENS:DET:FUNC NORM"}, L{":SENS:DET:FUNC NORM"}, L{":SENS:DET:TRAC1 NORMAL"},
+          L{":SENS:DET:TRAC1 NORMAL"}, L{":RMOD:DET PEAK"}, L{":SENS:DET:FUNC POS"}, L{":SENS:DET:FUNC POS"}}},
+        {"ScpiSetDetector POSPEAK", [](ScpiContext& c) { ScpiSetDetector(c, "POSPEAK"); },
+         {L{":SENS:DET:FUNC POS"}, L{":SENS:DET:FUNC POS"}, L{":SENS:DET:TRAC1 POS"}, L{":SENS:DET:TRAC1 POS"},
+          L{":RMOD:DET PEAK"}, L{":SENS:DET:FUNC POS"}, L{":SENS:DET:FUNC POS"}}},
+        {"ScpiSetDetector RMS", [](ScpiContext& c) { ScpiSetDetector(c, "RMS"); },
+         {L{":SENS:DET:FUNC RMS"}, L{":SENS:DET:FUNC RMS"}, L{":SENS:DET:TRAC1 AVER"}, L{":SENS:DET:TRAC1 AVER"},
+          L{":RMOD:DET RMS"}, L{":SENS:DET:FUNC RMS"}, L{":SENS:DET:FUNC RMS"}}},
+        {"ScpiSetDetector SAMP", [](ScpiContext& c) { ScpiSetDetector(c, "SAMP"); },
+         {L{":SENS:DET:FUNC SAMP"}, L{":SENS:DET:FUNC SAMP"}, L{":SENS:DET:TRAC1 SAMP"}, L{":SENS:DET:TRAC1 SAMP"},
+          L{":RMOD:DET PEAK"}, L{":SENS:DET:FUNC SAMP"}, L{":SENS:DET:FUNC SAMP"}}},
+        {"ScpiSetDetector VAV", [](ScpiContext& c) { ScpiSetDetector(c, "VAV"); },
+         {L{":SENS:DET:FUNC VAV"}, L{":SENS:DET:FUNC VAV"}, L{":SENS:DET:TRAC1 AVER"}, L{":SENS:DET:TRAC1 AVER"},
+          L{":RMOD:DET AVG"}, L{":SENS:DET:FUNC AVER"}, L{":SENS:DET:FUNC AVER"}}},
+        {"ScpiSetDetector QPEAK", [](ScpiContext& c) { ScpiSetDetector(c, "QPEAK"); },
+         {L{":SENS:DET:FUNC QPE"}, L{":SENS:DET:FUNC QPE"}, L{":SENS:DET:TRAC1 QUAS"}, L{":SENS:DET:TRAC1 QUAS"},
+          L{":RMOD:DET QPE"}, L{":SENS:DET:FUNC QPE"}, L{":SENS:DET:FUNC QPE"}}},
+        {"ScpiSetDetector unknown", [](ScpiContext& c) { ScpiSetDetector(c, "PEAK"); },
+         {kNone, kNone, kNone, kNone, kNone, kNone, kNone}},
+        {"ScpiRequestTrace", ScpiRequestTrace,
+         {L{":FORM:BORD NORM", ":FORM:TRACE:DATA REAL,32", ":TRAC:DATA? TRACE1"},
+          L{":FORM:BORD NORM", ":FORM:TRACE:DATA REAL,32", ":TRAC:DATA? TRACE1"},
+          L{":TRAC1:MODE VIEW", ":FORM:BORD NORM", ":TRACe:DATA? 1"},
+          L{":TRAC1:MODE VIEW", ":FORM:BORD NORM", ":TRACe:DATA? 1"}, L{"TRAC:DATA:FORM BIN", ":TRAC:DATA?"},
+          L{":FORM:DATA REAL,32", ":TRAC:DATA? TRACE1"}, L{":FORM:DATA REAL,32", ":TRAC:DATA? TRACE1"}}},
+        {"ScpiQueryScanData", ScpiQueryScanData,
+         {kNone, kNone, kNone, kNone, kNone, L{":TRAC:DATA?"}, L{":TRAC:DATA?"}}},
+        {"ScpiMarkerOff", ScpiMarkerOff,
+         {L{":CALC:MARK1:STAT OFF"}, L{":CALC:MARK1:STAT OFF"}, L{":CALC:MARK1:STAT OFF"}, L{":CALC:MARK1:STAT OFF"},
+          L{":MARK1:STAT OFF"}, L{":CALC:MARK1:AOFF"}, L{":CALC:MARK1:AOFF"}}},
+        {"ScpiMarkerPeak", ScpiMarkerPeak,
+         {L{":CALC:MARK1:STAT ON", ":CALC:MARK1:PEAK:SEAR:MODE MAX", ":CALC:MARK1:MAX:MAX"},
+          L{":CALC:MARK1:STAT ON", ":CALC:MARK1:PEAK:SEAR:MODE MAX", ":CALC:MARK1:MAX:MAX"},
+          L{":CALC:MARK1:TRAC 1", ":CALC:MARK1:STAT ON", ":CALC:MARK1:MODE POS", ":CALC:MARK:PEAK:SEAR:MODE MAX",
+            ":CALC:MARK1:MAX"},
+          L{":CALC:MARK1:TRAC 1", ":CALC:MARK1:STAT ON", ":CALC:MARK1:MODE POS", ":CALC:MARK:PEAK:SEAR:MODE MAX",
+            ":CALC:MARK1:MAX"},
+          L{":MARK1:STAT ON", ":MARK1:MAX:PEAK"}, L{":CALC:MARK1:MAX:PEAK"}, L{":CALC:MARK1:MAX:PEAK"}}},
+        {"ScpiMarkerReset", ScpiMarkerReset,
+         {L{":CALC:MARK1:STAT OFF", ":CALC:MARK1:STAT ON", ":CALC:MARK1:X 0"},
+          L{":CALC:MARK1:STAT OFF", ":CALC:MARK1:STAT ON", ":CALC:MARK1:X 0"},
+          L{":CALC:MARK1:STAT ON", ":CALC:MARK1:MODE POS", ":CALC:MARK1:TRAC 1", ":CALC:MARK1:X 1"},
+          L{":CALC:MARK1:STAT ON", ":CALC:MARK1:MODE POS", ":CALC:MARK1:TRAC 1", ":CALC:MARK1:X 1"},
+          L{":MARK1:STAT ON", ":MARK1:MAX:PEAK"}, L{":CALC:MARK1:X 0"}, L{":CALC:MARK1:X 0"}}},
+        {"ScpiMarkerToFreq", [](ScpiContext& c) { ScpiMarkerToFreq(c, "150000"); },
+         {L{":CALC:MARK1:STAT OFF", ":CALC:MARK1:STAT ON"}, L{":CALC:MARK1:STAT OFF", ":CALC:MARK1:STAT ON"},
+          L{":CALC:MARK1:STAT ON", ":CALC:MARK1:MODE POS", ":CALC:MARK1:TRAC 1"},
+          L{":CALC:MARK1:STAT ON", ":CALC:MARK1:MODE POS", ":CALC:MARK1:TRAC 1"},
+          L{":MARK1:STAT ON", ":MARK1:MAX:PEAK"}, L{":CALC:MARK1:X 150000 Hz"}, L{":CALC:MARK1:X 150000 Hz"}}},
+        {"ScpiSourceOff", ScpiSourceOff,
+         {L{":OUTP 0"}, L{":OUTP 0"}, L{":OUTP 0"}, L{":OUTP 0"}, kNone, kNone, kNone}},
+        {"ScpiSourceOn", [](ScpiContext& c) { ScpiSourceOn(c, "-10"); },
+         {L{":SOUR:POW:LEV:IMM:AMPL -10", ":OUTP 1"}, L{":SOUR:POW:LEV:IMM:AMPL -10", ":OUTP 1"},
+          L{":SOUR:POW:LEV:IMM:AMPL -10", ":OUTP 1"}, L{":SOUR:POW:LEV:IMM:AMPL -10", ":OUTP 1"}, kNone, kNone,
+          kNone}},
+    };
+}
+
+} // namespace
+
+TEST(ScpiCommands, EveryOperationSendsTheTextsOfEachFamily)
+{
+    for (const Row& row : Rows()) {
+        for (int a = 0; a < 7; ++a) {
+            ScriptedScpi s(kAnalysers[a].family, kAnalysers[a].model, kAnalysers[a].series);
+            s.options.OptRsaSamples = 801;
+            s.options.OptRsaRefLevelDbm = -25;
+            row.call(s.c);
+            EXPECT_EQ(s.Sent(), row.expected[static_cast<size_t>(a)]) << row.operation << " on " << kAnalysers[a].name;
+        }
+    }
+}
+
+TEST(ScpiCommands, NothingGoesToAnUnidentifiedDeviceButTheEchoIsKept)
+{
+    ScriptedScpi s(dfNone);
+    for (const Row& row : Rows())
+        row.call(s.c);
+    EXPECT_FALSE(ScpiSetRbw(s.c, "9000"));
+    ScpiSetPreamp(s.c, "ON");
+    ScpiSetSegmentSweepTime(s.c, "12.34567");
+    EXPECT_FALSE(ScpiReadMarkerLevel(s.c).has_value());
+    EXPECT_TRUE(s.Sent().isEmpty());
+    const InstrumentSettingsEcho& e = s.device.Echo;
+    EXPECT_EQ(e.StartText, "150000"); // the scan start came last and wrote the same field
+    EXPECT_EQ(e.StopText, "30000000");
+    EXPECT_EQ(e.CenterText, "1000000");
+    EXPECT_EQ(e.SpanText, "0");
+    EXPECT_EQ(e.RbwText, "9000");
+    EXPECT_EQ(e.DetectorText, "PEAK");
+    EXPECT_EQ(e.SweepText, "12.345");
+    EXPECT_EQ(e.PreAmpText, "OFF"); // follows the main window while the segments do not carry it
+}
+
+TEST(ScpiCommands, EchoFieldsAreCutAndKeepTheTextAsGiven)
+{
+    ScriptedScpi s(dfRsFph);
+    ScpiSetDetector(s.c, "NormaL");
+    ScpiSetPreampState(s.c, "ONWARD");
+    ScpiSetSweepTime(s.c, "0.12345678");
+    EXPECT_EQ(s.device.Echo.DetectorText, "NormaL");
+    EXPECT_EQ(s.device.Echo.PreAmpText, "ONW");
+    EXPECT_EQ(s.device.Echo.SweepText, "0.1234");
+    EXPECT_EQ(s.Sent(), (L{":SENS:DET:FUNC POS", ":INP:GAIN:STAT ONWARD", ":SENS:SWE:TIME 0.12345678"}));
+}
+
+TEST(ScpiCommands, PreampFollowsTheMainWindowUnlessTheSegmentCarriesIt)
+{
+    ScriptedScpi s(dfRigol, 815);
+    s.device.PreAmpOn = 1;
+    ScpiSetPreamp(s.c, "OFF");
+    s.device.PreAmpOn = 0;
+    ScpiSetPreamp(s.c, "ON");
+    s.device.PreAmpPerSegment = 1;
+    ScpiSetPreamp(s.c, "ON");
+    EXPECT_EQ(s.Sent(), (L{":SENS:POW:GAIN ON", ":SENS:POW:GAIN OFF", ":SENS:POW:GAIN ON"}));
+}
+
+TEST(ScpiCommands, RigolDsaBandwidthFollowsTheEmiFilterAnswer)
+{
+    ScriptedScpi s(dfRigol, 815);
+    s.AnswerQueries({"0\n", "1\n", "1\n", "0\n"});
+    EXPECT_TRUE(ScpiSetRbw(s.c, "120000"));
+    EXPECT_EQ(s.Sent(), (L{":SENS:BAND:EMIF:STAT?", ":SENS:BAND:EMIF:STAT ON", ":SENS:BAND:RES 120000"}));
+    EXPECT_TRUE(ScpiSetRbw(s.c, "120000"));
+    EXPECT_EQ(s.Sent(), (L{":SENS:BAND:EMIF:STAT?", ":SENS:BAND:RES 120000"}));
+    EXPECT_TRUE(ScpiSetRbw(s.c, "10000"));
+    EXPECT_EQ(s.Sent(), (L{":SENS:BAND:EMIF:STAT?", ":SENS:BAND:EMIF:STAT OFF", ":SENS:BAND:RES 10000"}));
+    EXPECT_TRUE(ScpiSetRbw(s.c, "10000"));
+    EXPECT_EQ(s.Sent(), (L{":SENS:BAND:EMIF:STAT?", ":SENS:BAND:RES 10000"}));
+    // An answer of nothing but the line end is empty: no bandwidth goes out.
+    s.AnswerQueries({"\n"});
+    EXPECT_FALSE(ScpiSetRbw(s.c, "9kHz"));
+    EXPECT_EQ(s.Sent(), (L{":SENS:BAND:EMIF:STAT?"}));
+    EXPECT_EQ(s.device.Echo.RbwText, "9kHz");
+}
+
+TEST(ScpiCommands, BandwidthOfTheOtherFamiliesAndTheCisprSet)
+{
+    struct Case {
+        int32_t family, model;
+        const char* r;
+        bool result;
+        L sent;
+    };
+    const Case cases[] = {
+        {1, 5000, "9kHz", true, {":SENS:BAND:EMIF:STAT ON", ":SENS:BAND:RES 9kHz"}},
+        {1, 5000, "9KHZ", true, {":SENS:BAND:EMIF:STAT OFF", ":SENS:BAND:RES 9KHZ"}},
+        {2, 0, "200", true, {":SENSe:FILTer:TYPE EMI", ":SENS:BWID:RES 200"}},
+        {2, 0, "1000", true, {":SENSe:FILTer:TYPE GAUSS", ":SENS:BWID:RES 1000"}},
+        {3, 0, "9kHz", false, {":BAND:RBW C9k"}},
+        {3, 0, "9000", false, {":BAND:RBW C9k"}},
+        {3, 0, "9khz", false, {":BAND:RBW 9khz"}},
+        {3, 0, "120kHz", false, {":BAND:RBW C120k"}},
+        {3, 0, "200", false, {":BAND:RBW C200"}},
+        {4, 0, "120000", false, {":SENS:BAND:CISP:AUTO OFF", ":SENS:BAND:RES:CISP 120000"}},
+        {5, 0, "3000", false, {":SENS:BAND:RES:AUTO OFF", ":SENS:BAND:RES 3000"}},
+    };
+    for (const Case& k : cases) {
+        ScriptedScpi s(k.family, k.model);
+        EXPECT_EQ(ScpiSetRbw(s.c, k.r), k.result) << k.r;
+        EXPECT_EQ(s.Sent(), k.sent) << k.family << " " << k.r;
+    }
+}
+
+TEST(ScpiCommands, SiglentQuasiPeakTakesADwellTimePerPoint)
+{
+    ScriptedScpi s(dfSiglent, 0, 1);
+    s.debug.DebugMode = 1;
+    s.AnswerQueries({"QUASi\n"});
+    ScpiSetSegmentSweepTime(s.c, "0.5");
+    EXPECT_EQ(s.Sent(), (L{":SENSe:DETector:TRACe1:FUNCtion?", ":SENS:SWE:TIME:AUTO ON", ":QPD:DWEL:TIME 1 ms"}));
+    EXPECT_EQ(s.device.Echo.SweepText, "~0.5");
+    EXPECT_TRUE(s.debug.Lines().contains("T: Sweep Time: 0.5 sec"));
+    EXPECT_TRUE(s.debug.Lines().contains("T: rd det =QUASi"));
+
+    // 3.0 s over 751 points is 3.9947 ms: 4. A text that is no number counts as 1 s: 1.33 ms.
+    s.AnswerQueries({"QUASi\n", "POSitive\n", "QUASi\n"});
+    ScpiSetSegmentSweepTime(s.c, "3.0");
+    ScpiSetSegmentSweepTime(s.c, "0.25");
+    ScpiSetSegmentSweepTime(s.c, "abc");
+    EXPECT_EQ(s.Sent(), (L{":SENSe:DETector:TRACe1:FUNCtion?", ":SENS:SWE:TIME:AUTO ON", ":QPD:DWEL:TIME 4 ms",
+                           ":SENSe:DETector:TRACe1:FUNCtion?", ":SENS:SWE:TIME:AUTO OFF", ":SENS:SWE:TIME 0.25s",
+                           ":SENSe:DETector:TRACe1:FUNCtion?", ":SENS:SWE:TIME:AUTO ON", ":QPD:DWEL:TIME 1 ms"}));
+    // "~" and a long time: the echo stays at 6 characters.
+    EXPECT_EQ(s.device.Echo.SweepText, "~abc");
+    s.AnswerQueries({"QUASi\n"});
+    ScpiSetSegmentSweepTime(s.c, "1.23456");
+    EXPECT_EQ(s.device.Echo.SweepText, "~1.234");
+}
+
+TEST(ScpiCommands, DwellRoundsHalvesToEven)
+{
+    // 751 * 2.5 ms = 1.8775 s gives exactly 2.5 ms; 751 * 3.5 ms = 2.6285 s gives 3.5 ms.
+    EXPECT_EQ(scpi::SiglentDwellMs("1.8775"), 2);
+    EXPECT_EQ(scpi::SiglentDwellMs("2.6285"), 4);
+    EXPECT_EQ(scpi::SiglentDwellMs("0.5"), 1);
+    EXPECT_EQ(scpi::SiglentDwellMs("nan"), 1);
+}
+
+TEST(ScpiCommands, SweepTimeTextTakesCommasAndTheExactQuasiPeakAnswer)
+{
+    ScriptedScpi fpc(dfRsFpc);
+    ScpiSetSweepTimeText(fpc.c, "1,5");
+    EXPECT_EQ(fpc.Sent(), (L{":SENS:SWE:TIME:AUTO OFF", ":SENS:SWE:TIME 1.5"}));
+    EXPECT_EQ(fpc.device.Echo.SweepText, "");
+
+    ScriptedScpi sva(dfSiglent, 0, 2);
+    // Only the exact answer "QUASi" counts here; "QUASI" does not.
+    sva.AnswerQueries({"QUASi\n", "QUASI\n"});
+    ScpiSetSweepTimeText(sva.c, "0,5");
+    ScpiSetSweepTimeText(sva.c, "0,5");
+    EXPECT_EQ(sva.Sent(), (L{":SENSe:DETector:TRACe1:FUNCtion?", ":SENS:SWE:TIME:AUTO ON", ":QPD:DWEL:TIME 1ms",
+                             ":SENSe:DETector:TRACe1:FUNCtion?", ":SENS:SWE:TIME:AUTO OFF", ":SENS:SWE:TIME 0.5 s"}));
+}
+
+TEST(ScpiCommands, SegmentSweepTimeOfTheOtherFamilies)
+{
+    const std::pair<int32_t, L> cases[] = {{dfRigol, {":SENS:SWE:TIME 0.1"}},
+                                           {dfHameg, {":SWE:TIME:AUTO OFF", ":SWE:TIME 0.1"}},
+                                           {dfRsFpc, {":SENS:SWE:TIME 0.1"}},
+                                           {dfRsFph, {":SENS:SWE:TIME 0.1"}}};
+    for (const auto& [family, sent] : cases) {
+        ScriptedScpi s(family);
+        ScpiSetSegmentSweepTime(s.c, "0.1");
+        EXPECT_EQ(s.Sent(), sent) << family;
+    }
+}
+
+TEST(ScpiCommands, ReceiverWaitsInTheDbuvSetUp)
+{
+    ScriptedScpi fpc(dfRsFpc);
+    const uint32_t t0 = fpc.pump.TickCount();
+    ScpiSetupDbuv(fpc.c);
+    EXPECT_EQ(fpc.pump.TickCount() - t0, 2000u);
+    ScriptedScpi fph(dfRsFph);
+    ScpiSetupDbuv(fph.c);
+    EXPECT_EQ(fph.pump.TickCount(), 4000u);
+}
+
+TEST(ScpiCommands, MarkerLevelsPerFamily)
+{
+    ScriptedScpi sig(dfSiglent, 0, 1);
+    sig.AnswerQueries({"-40.5\n"});
+    EXPECT_EQ(ScpiReadMarkerLevel(sig.c), QString("66.48"));
+    EXPECT_EQ(sig.Sent(), (L{":CALC:MARK1:Y?"}));
+
+    ScriptedScpi rsa(dfRigol, 5000);
+    rsa.AnswerQueries({"-6.98\n", "-16.98\n"});
+    EXPECT_EQ(ScpiReadMarkerLevelSweep(rsa.c), QString("100"));
+    EXPECT_EQ(rsa.pump.TickCount(), 100u);
+    EXPECT_EQ(ScpiReadMarkerLevel(rsa.c), QString("90"));
+    EXPECT_EQ(rsa.pump.TickCount(), 100u);
+
+    ScriptedScpi hameg(dfHameg);
+    hameg.AnswerQueries({"4.50E+01\n"});
+    EXPECT_EQ(ScpiReadMarkerLevel(hameg.c), QString("45"));
+    EXPECT_EQ(hameg.Sent(), (L{":MARK1:LEV?"}));
+
+    ScriptedScpi dsa(dfRigol, 815);
+    dsa.AnswerQueries({"5.123400e+01\n"});
+    EXPECT_EQ(ScpiReadMarkerLevelSweep(dsa.c), QString("5.123400e+01"));
+
+    ScriptedScpi fpc(dfRsFpc);
+    fpc.AnswerQueries({"33.5\n", "34.5\n"});
+    EXPECT_EQ(ScpiReadMarkerLevelSweep(fpc.c), QString("33.5"));
+    EXPECT_EQ(fpc.Sent(), (L{":INIT;*WAI", ":CALC:MARK1:Y?"}));
+    EXPECT_EQ(ScpiReadMarkerLevel(fpc.c), QString("34.5"));
+    EXPECT_EQ(fpc.Sent(), (L{":CALC:MARK1:Y?"}));
+
+    ScriptedScpi fph(dfRsFph);
+    fph.AnswerQueries({"12.25\n"});
+    EXPECT_EQ(ScpiReadMarkerLevelSweep(fph.c), QString("12.25"));
+    EXPECT_EQ(fph.Sent(), (L{":INIT;*WAI", ":TRACE:DATA?"}));
+}
+
+TEST(ScpiCommands, AFailedOrNonNumericLevelReadIsNoValue)
+{
+    // A timed-out read used to come back as "0" and, with the dBm offset, as 106.98 dBuV.
+    for (int family : {dfRigol, dfSiglent, dfHameg, dfRsFpc, dfRsFph}) {
+        ScriptedScpi s(family, 0, 1);
+        EXPECT_FALSE(ScpiReadMarkerLevel(s.c).has_value()) << family;
+        EXPECT_FALSE(ScpiReadMarkerLevelSweep(s.c).has_value()) << family;
+        ASSERT_EQ(s.messages.Lines().size(), 2) << family;
+        EXPECT_EQ(s.messages.Lines()[0], "Warning: no marker level from the analyser");
+    }
+    ScriptedScpi rsa(dfRigol, 5000);
+    rsa.AnswerQueries({"nan\n", "\n", "-1.5dBm\n", "0\n"});
+    EXPECT_FALSE(ScpiReadMarkerLevel(rsa.c).has_value());
+    EXPECT_FALSE(ScpiReadMarkerLevel(rsa.c).has_value());
+    EXPECT_FALSE(ScpiReadMarkerLevel(rsa.c).has_value());
+    // A real answer "0" (dBm) is a level.
+    EXPECT_EQ(ScpiReadMarkerLevel(rsa.c), QString("106.98"));
+    EXPECT_EQ(rsa.messages.Lines().value(0), "Warning: marker level is no number: nan");
+    EXPECT_EQ(rsa.messages.Lines().size(), 3);
+}
+
+TEST(ScpiCommands, LevelTextsUseThePointWhateverTheMark)
+{
+    SetDecimalSeparator(QLatin1Char(','));
+    ScriptedScpi sig(dfSiglent, 0, 2);
+    sig.AnswerQueries({"-40.25\n"});
+    EXPECT_EQ(ScpiReadMarkerLevel(sig.c), QString("66.73"));
+    EXPECT_EQ(DecimalSeparator(), QLatin1Char('.'));
+}
+
+TEST(ScpiCommands, MarkerFrequencyAndSweepTime)
+{
+    ScriptedScpi sig(dfSiglent, 0, 1);
+    sig.AnswerQueries({"1.5e+06\n", "0.25\n"});
+    EXPECT_EQ(ScpiReadMarkerFreq(sig.c), QString("1.5e+06"));
+    EXPECT_EQ(ScpiReadSweepTime(sig.c), QString("0.25"));
+    EXPECT_EQ(sig.Sent(), (L{":CALC:MARK1:X:READ FREQ", ":CALC:MARK1:X?", ":SENS:SWE:TIME?"}));
+
+    ScriptedScpi rsa(dfRigol, 5000);
+    rsa.AnswerQueries({"150000\n", "0.1\n"});
+    // The RSA reads keep the line end.
+    EXPECT_EQ(ScpiReadMarkerFreq(rsa.c), QString("150000\n"));
+    EXPECT_EQ(ScpiReadSweepTime(rsa.c), QString("0.1\n"));
+
+    ScriptedScpi hameg(dfHameg);
+    hameg.AnswerQueries({"2000\n", "0.2\n"});
+    EXPECT_EQ(ScpiReadMarkerFreq(hameg.c), QString("2000"));
+    EXPECT_EQ(ScpiReadSweepTime(hameg.c), QString("0.2"));
+    EXPECT_EQ(hameg.Sent(), (L{":MARK1:FREQ?", ":SWE:TIME?"}));
+
+    ScriptedScpi fph(dfRsFph);
+    EXPECT_FALSE(ScpiReadMarkerFreq(fph.c).has_value());
+    EXPECT_FALSE(ScpiReadSweepTime(fph.c).has_value());
+    EXPECT_EQ(fph.Sent(), (L{":CALC:MARK1:X?", ":SENS:SWE:TIME?"}));
+}
