@@ -341,39 +341,61 @@ bool RasterDC::PtVisible(int32_t x, int32_t y) const
 
 namespace {
 
-// Steps a line from (x0, y0) towards (x1, y1) without its last pixel, calling plot(x, y) per pixel.
+// Steps a line from (x0, y0) towards (x1, y1) without its last pixel, calling plot(x, y, step) for the
+// steps whose major coordinate lies inside 0 .. limit - 1 (the picture's width for lines that run
+// mostly across, its height otherwise). Steps before that window are not walked but jumped: the
+// error term after them is computed directly, so the pixels are those of the whole walk and a
+// line from far outside costs no more than one across the picture. Answers the number of steps
+// before the window; total receives the number of steps of the whole line.
 template <typename Plot>
-void StepLine(int32_t x0, int32_t y0, int32_t x1, int32_t y1, Plot&& plot)
+int64_t StepLine(int32_t x0, int32_t y0, int32_t x1, int32_t y1, int64_t width, int64_t height, int64_t& total,
+                 Plot&& plot)
 {
-    int64_t dx = std::llabs(static_cast<int64_t>(x1) - x0);
-    int64_t dy = std::llabs(static_cast<int64_t>(y1) - y0);
-    const int sx = x0 < x1 ? 1 : -1;
-    const int sy = y0 < y1 ? 1 : -1;
-    int64_t x = x0;
-    int64_t y = y0;
-    if (dx >= dy) {
-        int64_t err = dx / 2;
-        for (int64_t i = 0; i < dx; ++i) {
-            plot(x, y);
-            x += sx;
-            err -= dy;
-            if (err < 0) {
-                y += sy;
-                err += dx;
-            }
-        }
+    const int64_t dx = std::llabs(static_cast<int64_t>(x1) - x0);
+    const int64_t dy = std::llabs(static_cast<int64_t>(y1) - y0);
+    const int64_t sx = x0 < x1 ? 1 : -1;
+    const int64_t sy = y0 < y1 ? 1 : -1;
+    const bool xMajor = dx >= dy;
+    const int64_t major = xMajor ? dx : dy;
+    const int64_t minor = xMajor ? dy : dx;
+    const int64_t m0 = xMajor ? x0 : y0;
+    const int64_t sm = xMajor ? sx : sy;
+    const int64_t limit = xMajor ? width : height;
+    total = major;
+    int64_t lo, hi;   // steps lo .. hi - 1 fall inside the window
+    if (sm > 0) {
+        lo = std::max<int64_t>(0, -m0);
+        hi = std::min<int64_t>(major, limit - m0);
     } else {
-        int64_t err = dy / 2;
-        for (int64_t i = 0; i < dy; ++i) {
-            plot(x, y);
+        lo = std::max<int64_t>(0, m0 - (limit - 1));
+        hi = std::min<int64_t>(major, m0 + 1);
+    }
+    if (lo >= hi)
+        return std::min(lo, major);
+    // After i steps the error is half - i * minor + k * major with k the minor steps taken so far,
+    // the one k that keeps it within 0 .. major - 1.
+    const int64_t half = major / 2;
+    const int64_t deficit = lo * minor - half;
+    const int64_t k = deficit > 0 ? (deficit + major - 1) / major : 0;
+    int64_t err = half - lo * minor + k * major;
+    int64_t x = x0 + (xMajor ? sx * lo : sx * k);
+    int64_t y = y0 + (xMajor ? sy * k : sy * lo);
+    for (int64_t i = lo; i < hi; ++i) {
+        plot(x, y, i);
+        if (xMajor)
+            x += sx;
+        else
             y += sy;
-            err -= dx;
-            if (err < 0) {
+        err -= minor;
+        if (err < 0) {
+            if (xMajor)
+                y += sy;
+            else
                 x += sx;
-                err += dy;
-            }
+            err += major;
         }
     }
+    return lo;
 }
 
 } // namespace
@@ -389,36 +411,41 @@ static void CosmeticLine(RasterDC::Impl& d, QImage& image, const Pen& pen, int r
     const uint32_t bkRgb = ToImageRgb(bkColor);
     const int w = image.width();
     const int h = image.height();
-    const int64_t steps = std::max(std::llabs(static_cast<int64_t>(x1) - x0), std::llabs(static_cast<int64_t>(y1) - y0));
     const bool styled = !d.pattern.empty();
+    const uint32_t styleStart = d.styleCount;
+    int64_t total = 0;
     // Entirely off the image on one side: only the style position moves.
     const bool off = (std::max(x0, x1) < 0) || (std::max(y0, y1) < 0) || (std::min(x0, x1) >= w) ||
                      (std::min(y0, y1) >= h);
+    auto finishStyle = [&] {
+        d.styleCount = styled ? static_cast<uint32_t>((styleStart + total) % d.patternTotal) : 0;
+    };
     if (off) {
-        d.styleCount = styled ? static_cast<uint32_t>((d.styleCount + steps) % d.patternTotal) : 0;
+        total = std::max(std::llabs(static_cast<int64_t>(x1) - x0), std::llabs(static_cast<int64_t>(y1) - y0));
+        finishStyle();
         return;
     }
     uchar* bits = image.bits();
     const qsizetype bpl = image.bytesPerLine();
     const bool simple = !d.hasClip && !styled && rop == R2_COPYPEN;
-    if (simple && steps < (int64_t{1} << 24)) {
-        StepLine(x0, y0, x1, y1, [&](int64_t x, int64_t y) {
+    if (simple) {
+        StepLine(x0, y0, x1, y1, w, h, total, [&](int64_t x, int64_t y, int64_t) {
             if (x >= 0 && y >= 0 && x < w && y < h)
                 reinterpret_cast<QRgb*>(bits + y * bpl)[x] = 0xFF000000u | penRgb;
         });
         return;
     }
-    StepLine(x0, y0, x1, y1, [&](int64_t x, int64_t y) {
+    // The style position of each plotted step follows from its index along the whole line.
+    StepLine(x0, y0, x1, y1, w, h, total, [&](int64_t x, int64_t y, int64_t step) {
         bool on = true;
         if (styled) {
-            uint32_t pos = d.styleCount;
+            uint32_t pos = static_cast<uint32_t>((styleStart + step) % d.patternTotal);
             size_t k = 0;
             while (pos >= d.pattern[k]) {
                 pos -= d.pattern[k];
                 k = (k + 1) % d.pattern.size();
             }
             on = (k % 2) == 0;
-            d.styleCount = (d.styleCount + 1) % d.patternTotal;
         }
         if (!on && bkMode != OPAQUE)
             return;
@@ -428,6 +455,7 @@ static void CosmeticLine(RasterDC::Impl& d, QImage& image, const Pen& pen, int r
         const uint32_t src = on ? penRgb : bkRgb;
         px = 0xFF000000u | MixRop2(rop, src, px & kRgbMask);
     });
+    finishStyle();
 }
 
 static bool VisibleAt(const RasterDC::Impl& d, const QImage& image, int64_t x, int64_t y)

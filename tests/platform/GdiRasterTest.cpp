@@ -789,3 +789,44 @@ TEST(GdiRaster, PatternBrushesTileFromTheOriginAndOneBitPatternsTakeTextAndBackC
     EXPECT_EQ(dc.GetPixel(2, 0), kGreen);
     EXPECT_EQ(dc.GetPixel(3, 1), RGB(255, 255, 0));
 }
+
+TEST(GdiRaster, LinesFromFarOutsideHitTheSamePixelsAsTheWholeWalk)
+{
+    // A line walked entirely inside a large picture is the reference; the same line moved so that
+    // most of it lies outside a small picture must give the same pixels there, style included.
+    std::mt19937 rng(5);
+    std::uniform_int_distribution<int> far(-600, 640);
+    for (int round = 0; round < 60; ++round) {
+        const uint32_t style = round % 3 == 0 ? PS_SOLID : round % 3 == 1 ? PS_DASHDOT : PS_DOT;
+        const Point a{far(rng), far(rng)};
+        const Point b{far(rng), far(rng)};
+        constexpr int kShift = 700;
+        RasterDC big(2000, 2000);
+        big.SetBkMode(TRANSPARENT);
+        big.SelectPen(CosmeticPen(kBlack, style));
+        big.MoveToEx(a.x + kShift, a.y + kShift);
+        big.LineTo(b.x + kShift, b.y + kShift);
+        RasterDC small(40, 40);
+        small.SetBkMode(TRANSPARENT);
+        small.SelectPen(CosmeticPen(kBlack, style));
+        small.MoveToEx(a.x, a.y);
+        small.LineTo(b.x, b.y);
+        for (int y = 0; y < 40; ++y)
+            for (int x = 0; x < 40; ++x)
+                ASSERT_EQ(small.GetPixel(x, y), big.GetPixel(x + kShift, y + kShift))
+                    << "round " << round << " at " << x << "," << y;
+    }
+    // The far ends of the pixel range cost nothing and still draw through the picture.
+    RasterDC dc(30, 30);
+    dc.SelectPen(CosmeticPen(kBlack));
+    dc.MoveToEx(-67108863, 15);
+    dc.LineTo(67108863, 15);
+    EXPECT_EQ(Row(dc, 15, 0, 30), std::string(30, '#'));
+    RasterDC wide(30, 30);
+    wide.SelectPen(WidePen(kBlack, 3, PS_SOLID | PS_ENDCAP_ROUND | PS_JOIN_ROUND));
+    wide.MoveToEx(5, -67108863);
+    wide.LineTo(5, 67108863);
+    EXPECT_EQ(Column(wide, 5, 0, 30), std::string(30, '#'));
+    EXPECT_EQ(Column(wide, 6, 0, 30), std::string(30, '#'));
+    EXPECT_EQ(Column(wide, 7, 0, 30), std::string(30, '.'));
+}
