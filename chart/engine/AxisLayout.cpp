@@ -70,6 +70,7 @@ int TChartAxis::TitleSizeValue()
 void TChartAxis::LayoutAxis(TRect& rect, bool inflate)
 {
     RefreshShowsDateTime();
+    wallSize_ = chart_.AxisWallSize(*this);
     const Side side = SideOf(horizontal_, otherSide_);
     const int percentBase = horizontal_ ? chart_.ChartRect().Height() : chart_.ChartRect().Width();
     const bool hasTitle = title_->Visible() && !title_->Caption().isEmpty();
