@@ -171,6 +171,25 @@ QString ExtractField(const QString& text, int index, QChar separator)
     return fields.at(std::min<qsizetype>(index, fields.size()) - 1);
 }
 
+namespace {
+
+QChar SeparatorOf(const TPlotLibrarySettings& settings)
+{
+    return settings.FieldSeparator.isEmpty() ? QChar(';') : settings.FieldSeparator.at(0);
+}
+
+} // namespace
+
+int CountFields(const TPlotLibrarySettings& settings, const QString& text)
+{
+    return CountFields(text, SeparatorOf(settings));
+}
+
+QString ExtractField(const TPlotLibrarySettings& settings, const QString& text, int index)
+{
+    return ExtractField(text, index, SeparatorOf(settings));
+}
+
 QString ReplaceChar(const QString& text, QChar oldChar, QChar newChar)
 {
     QString r = text;

@@ -62,6 +62,9 @@ bool LoadObjectBitmap(const QObject& object, QImage& bitmap);
 // Fields.
 int CountFields(const QString& text, QChar separator);
 QString ExtractField(const QString& text, int index, QChar separator);
+// The forms without a separator use the settings' field separator (its first character).
+int CountFields(const TPlotLibrarySettings& settings, const QString& text);
+QString ExtractField(const TPlotLibrarySettings& settings, const QString& text, int index);
 // Every old character replaced by the new one; a new character of 0 deletes them.
 QString ReplaceChar(const QString& text, QChar oldChar, QChar newChar);
 QString GetUniqueComponentName(const QObject* owner, const QString& prefix);

@@ -17,6 +17,11 @@ TEST(LibraryRoutines, FieldsCountExtractAndReplace)
     EXPECT_EQ(ExtractField(QStringLiteral("a;b"), 0, ';'), QString());
     EXPECT_EQ(ExtractField(QStringLiteral("a;b;c"), 2, ';'), QStringLiteral("b"));
     EXPECT_EQ(ExtractField(QString(), 1, ';'), QString());
+    TPlotLibrarySettings settings;
+    EXPECT_EQ(CountFields(settings, QStringLiteral("a;b;c")), 3);
+    settings.FieldSeparator = QStringLiteral("|");
+    EXPECT_EQ(CountFields(settings, QStringLiteral("a;b|c")), 2);
+    EXPECT_EQ(ExtractField(settings, QStringLiteral("a;b|c"), 1), QStringLiteral("a;b"));
     EXPECT_EQ(ReplaceChar(QStringLiteral("1.234.5"), '.', ','), QStringLiteral("1,234,5"));
     EXPECT_EQ(ReplaceChar(QStringLiteral("1.234.5"), '.', QChar(0)), QStringLiteral("12345"));
 }
