@@ -508,7 +508,27 @@ static void CapsuleLine(RasterDC::Impl& d, QImage& image, const Pen& pen, int ro
     for (int py = area.top(); py <= area.bottom(); ++py) {
         auto* line = reinterpret_cast<QRgb*>(bits + py * bpl);
         const double cy = py + kOffset - y0;
-        for (int px = area.left(); px <= area.right(); ++px) {
+        int from = area.left();
+        int to = area.right();
+        // In a wide box only the part of the segment within r of this row can reach it: its x
+        // range, widened by r, bounds the pixels worth testing. (Narrow boxes gain nothing.)
+        if (area.width() > 16) {
+            double tLo = 0, tHi = 1;
+            if (dy == 0) {
+                if (std::fabs(cy) > r)
+                    continue;
+            } else {
+                tLo = std::max(std::min((cy - r) / dy, (cy + r) / dy), 0.0);
+                tHi = std::min(std::max((cy - r) / dy, (cy + r) / dy), 1.0);
+                if (tLo > tHi)
+                    continue;
+            }
+            const double uLo = std::min(tLo * dx, tHi * dx) - r;
+            const double uHi = std::max(tLo * dx, tHi * dx) + r;
+            from = std::max(from, static_cast<int>(std::floor(uLo - kOffset + x0)));
+            to = std::min(to, static_cast<int>(std::ceil(uHi - kOffset + x0)));
+        }
+        for (int px = from; px <= to; ++px) {
             const double cx = px + kOffset - x0;
             double t = len2 > 0 ? (cx * dx + cy * dy) / len2 : 0.0;
             t = std::clamp(t, 0.0, 1.0);

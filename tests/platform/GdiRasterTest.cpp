@@ -830,3 +830,23 @@ TEST(GdiRaster, LinesFromFarOutsideHitTheSamePixelsAsTheWholeWalk)
     EXPECT_EQ(Column(wide, 6, 0, 30), std::string(30, '#'));
     EXPECT_EQ(Column(wide, 7, 0, 30), std::string(30, '.'));
 }
+
+TEST(GdiRaster, LongShallowWideLinesStayExact)
+{
+    // Boxes wider than a few pixels take the row-by-row bounds; the pixels must not change.
+    RasterDC dc(200, 40);
+    dc.SelectPen(WidePen(kBlack, 4, PS_SOLID | PS_ENDCAP_ROUND | PS_JOIN_ROUND));
+    const Point a{10, 8}, b{190, 31};
+    dc.MoveToEx(a.x, a.y);
+    dc.LineTo(b.x, b.y);
+    const double dx = b.x - a.x, dy = b.y - a.y, len2 = dx * dx + dy * dy;
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 200; ++x) {
+            double t = std::clamp(((x - a.x) * dx + (y - a.y) * dy) / len2, 0.0, 1.0);
+            const double dist = std::hypot(x - a.x - t * dx, y - a.y - t * dy);
+            if (dist < 1.9)
+                EXPECT_EQ(dc.GetPixel(x, y), kBlack) << x << "," << y;
+            else if (dist > 2.1)
+                EXPECT_EQ(dc.GetPixel(x, y), kWhite) << x << "," << y;
+        }
+}
