@@ -28,10 +28,14 @@ void LogExtremes(const GridTrace& trace, const DataFileContext& context)
 
 void Append(TChartSeries& series, const GridTrace& trace, double offset, TColor color)
 {
-    const QString noLabel;
-    const size_t n = trace.X.size();
-    for (size_t i = 0; i < n; ++i)
-        series.AddPointXY(trace.X[i], trace.Y[i] - offset, noLabel, color);
+    if (offset == 0.0) {
+        series.AddPointsXY(trace.X, trace.Y, color);
+        return;
+    }
+    std::vector<double> shifted(trace.Y.size());
+    for (size_t i = 0; i < shifted.size(); ++i)
+        shifted[i] = trace.Y[i] - offset;
+    series.AddPointsXY(trace.X, shifted, color);
 }
 
 } // namespace

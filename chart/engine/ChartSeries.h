@@ -8,6 +8,7 @@
 
 #include <QPoint>
 #include <QString>
+#include <span>
 #include <functional>
 #include <memory>
 #include <random>
@@ -74,6 +75,12 @@ public:
 
     // Adding and removing points.
     virtual int AddPointXY(double x, double y, const QString& label = {}, TColor color = clDefault);
+    // Makes room for count points in every value list (and the point colours when in use), so a
+    // trace of known length is filled without regrowing its columns.
+    void ReservePoints(int count);
+    // Adds a whole trace (all points in one colour, no labels) as AddPointXY would point by point,
+    // but without the per-point overhead while the series is inside BeginUpdate/EndUpdate.
+    void AddPointsXY(std::span<const double> xs, std::span<const double> ys, TColor color = clDefault);
     int Add(double y, const QString& label = {}, TColor color = clDefault);
     virtual int AddMandatoryValue(double value, const QString& label = {}, TColor color = clDefault);
     virtual int AddNull(const QString& label = {});

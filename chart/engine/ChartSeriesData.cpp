@@ -40,6 +40,42 @@ int TChartSeries::AddPointXY(double x, double y, const QString& label, TColor co
     return index;
 }
 
+void TChartSeries::ReservePoints(int count)
+{
+    for (int i = 0; i < valuesList_.Count(); ++i)
+        valuesList_[i]->Reserve(count);
+    if (colors_ && count > 0)
+        colors_->reserve(static_cast<size_t>(count));
+}
+
+void TChartSeries::AddPointsXY(std::span<const double> xs, std::span<const double> ys, TColor color)
+{
+    const size_t n = std::min(xs.size(), ys.size());
+    // Anything that looks at single points (a veto, further columns, labels, listeners that are
+    // told of every point) takes the ordinary road.
+    const bool plain = updateCount_ > 0 && !OnBeforeAdd && valuesList_.Count() == 2 && labels_.IsEmpty();
+    if (!plain) {
+        for (size_t i = 0; i < n; ++i)
+            AddPointXY(xs[i], ys[i], QString(), color);
+        return;
+    }
+    ReservePoints(Count() + static_cast<int>(n));
+    for (size_t i = 0; i < n; ++i) {
+        const int index = xValues_->AppendOrAdd(xs[i]);
+        yValues_->InsertChartValue(index, ys[i]);
+        if (colors_ || color != clDefault) {
+            if (!colors_)
+                colors_ = std::make_unique<std::vector<TColor>>();
+            if (static_cast<int>(colors_->size()) < index)
+                colors_->resize(static_cast<size_t>(index), clDefault);
+            if (static_cast<int>(colors_->size()) == index)
+                colors_->push_back(color);
+            else
+                colors_->insert(colors_->begin() + index, color);
+        }
+    }
+}
+
 int TChartSeries::Add(double y, const QString& label, TColor color)
 {
     return AddPointXY(Count(), y, label, color);

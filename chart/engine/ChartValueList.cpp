@@ -148,7 +148,9 @@ void TChartValueList::InsertChartValue(int index, double value)
 
 void TChartValueList::ClearValues()
 {
-    std::vector<double>().swap(values_);
+    // The memory is kept: a trace is usually cleared to be filled again at the same length, and
+    // touching fresh pages costs more than the fill itself.
+    values_.clear();
     capacity_ = 0;
     sortState_ = SortState::Ascending;
     MarkModified();
@@ -444,4 +446,10 @@ TChartValueList* TChartValueLists::Add(std::unique_ptr<TChartValueList> list)
 {
     lists_.push_back(std::move(list));
     return lists_.back().get();
+}
+
+void TChartValueList::Reserve(int count)
+{
+    if (count > 0 && static_cast<size_t>(count) > values_.capacity())
+        values_.reserve(static_cast<size_t>(count));
 }

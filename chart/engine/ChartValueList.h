@@ -57,6 +57,20 @@ public:
     // Changes.
     double TempValue = 0.0;
 
+    // Makes room for count values at once, so a bulk fill of a known size never regrows.
+    void Reserve(int count);
+    // Appends at the end when that keeps the list's order; otherwise adds in order. Returns the
+    // index the value went to.
+    int AppendOrAdd(double value)
+    {
+        if (order_ == loNone || values_.empty() || (order_ == loAscending && value >= values_.back()) ||
+            (order_ == loDescending && value <= values_.back())) {
+            TempValue = value;
+            StoreAt(Count(), value);
+            return Count() - 1;
+        }
+        return AddChartValue(value);
+    }
     virtual int AddChartValue(double value);
     int AddChartValue() { return AddChartValue(TempValue); }
     virtual void InsertChartValue(int index, double value);

@@ -75,6 +75,65 @@ TEST(ChartSeries, LabelsAndColoursAreCreatedOnlyWhenNeeded)
     EXPECT_THROW(s.SetPointColor(1000, clGreen), ChartException);
 }
 
+TEST(ChartSeries, ReservingLeavesContentsAndVisibleCapacityAlone)
+{
+    TChartSeries s;
+    s.AddPointXY(5, 50, "", clRed);
+    s.ReservePoints(250000);
+    EXPECT_EQ(s.Count(), 1);
+    EXPECT_EQ(s.XValues().Capacity(), TChartValueList::kValueListCapacityStep);
+    // Out-of-order adds still land in order after a reserve, with their colours.
+    s.AddPointXY(1, 10, "", clDefault);
+    s.AddPointXY(9, 90, "", clBlue);
+    ASSERT_EQ(s.Count(), 3);
+    EXPECT_EQ(s.GetPointX(0), 1);
+    EXPECT_EQ(s.GetPointY(1), 50);
+    EXPECT_EQ(s.GetPointColor(1), clRed);
+    EXPECT_EQ(s.GetPointColor(2), clBlue);
+    s.ReservePoints(-3); // nonsense sizes are ignored
+    EXPECT_EQ(s.Count(), 3);
+}
+
+TEST(ChartSeries, BulkAddMatchesPointByPointAdds)
+{
+    // Ascending runs with equal values, a step back and a descending stretch: the bulk path must
+    // place every point (and its colour) exactly where single adds put it.
+    std::vector<double> xs, ys;
+    for (int i = 0; i < 300; ++i) {
+        xs.push_back(i / 3);
+        ys.push_back(i * 0.5);
+    }
+    for (int i = 0; i < 40; ++i) {
+        xs.push_back(50 - i);
+        ys.push_back(-i);
+    }
+    TChartSeries single, bulk, unlocked;
+    single.AddPointXY(25, 1000, "", clRed);
+    bulk.AddPointXY(25, 1000, "", clRed);
+    unlocked.AddPointXY(25, 1000, "", clRed);
+    {
+        TChartSeries::UpdateScope a(single);
+        for (size_t i = 0; i < xs.size(); ++i)
+            single.AddPointXY(xs[i], ys[i], "", clBlue);
+    }
+    {
+        TChartSeries::UpdateScope b(bulk);
+        bulk.AddPointsXY(xs, ys, clBlue);
+    }
+    unlocked.AddPointsXY(xs, ys, clBlue);
+    ASSERT_EQ(bulk.Count(), single.Count());
+    ASSERT_EQ(unlocked.Count(), single.Count());
+    for (int i = 0; i < single.Count(); ++i) {
+        EXPECT_EQ(bulk.GetPointX(i), single.GetPointX(i)) << i;
+        EXPECT_EQ(bulk.GetPointY(i), single.GetPointY(i)) << i;
+        EXPECT_EQ(bulk.GetPointColor(i), single.GetPointColor(i)) << i;
+        EXPECT_EQ(unlocked.GetPointY(i), single.GetPointY(i)) << i;
+    }
+    EXPECT_EQ(bulk.YValues().MaxValue(), single.YValues().MaxValue());
+    EXPECT_EQ(bulk.YValues().MinValue(), single.YValues().MinValue());
+    EXPECT_EQ(bulk.XValues().Locate(16), single.XValues().Locate(16));
+}
+
 TEST(ChartSeries, BeforeAddCanRefuseAPoint)
 {
     TChartSeries s;
