@@ -77,6 +77,29 @@ void DrawContent(TCustomPlotPanelExtended& panel)
     c.RotateLabel(10, 220, QStringLiteral("Frequency"), 90);
 }
 
+// Everything else the panel and the chart put into a metafile: gradient bands, a rounded frame, a
+// tiled back image, hatched and solid shapes, arcs, a clip and a wide styled pen.
+void DrawShapes(TCustomPlotPanelExtended& panel)
+{
+    TPlotCanvas3D& c = panel.Canvas();
+    c.Brush().SetStyle(bsDiagCross);
+    c.Brush().SetColor(clGreen);
+    c.Pen().SetColor(clNavy);
+    c.Rectangle(20, 20, 120, 80);
+    c.Brush().SetStyle(bsSolid);
+    c.Brush().SetColor(clYellow);
+    c.Ellipse(140, 20, 220, 80);
+    c.Pie(240, 20, 320, 100, 320, 60, 280, 20);
+    c.Arc(20, 120, 120, 200, 120, 160, 70, 120);
+    c.RoundRect(140, 120, 220, 200, 12, 12);
+    c.ClipRectangle(TRect{240, 120, 300, 180});
+    c.Pen().SetWidth(4);
+    c.Pen().SetStyle(psDash);
+    c.MoveTo(230, 110);
+    c.LineTo(390, 240);
+    c.UnClipRectangle();
+}
+
 } // namespace
 
 TEST(WmfReaderTest, Wmf2svgReadsTheSavedChart)
@@ -113,4 +136,34 @@ TEST(WmfReaderTest, Wmf2svgReadsTheSavedChart)
     };
     EXPECT_GE(strokes(QStringLiteral("red")), 1) << svg.left(3000).toStdString();
     EXPECT_GE(strokes(QStringLiteral("blue")), 1);
+}
+
+TEST(WmfReaderTest, Wmf2svgReadsEveryKindOfRecord)
+{
+    ASSERT_FALSE(QStandardPaths::findExecutable(QStringLiteral("wmf2svg")).isEmpty());
+    TCustomPlotPanelExtended panel;
+    panel.resize(400, 250);
+    panel.SetBorderRound(8);
+    panel.Gradient().SetStartColor(clWhite);
+    panel.Gradient().SetEndColor(clSkyBlue);
+    panel.Gradient().SetVisible(true);
+    QImage tile(16, 16, QImage::Format_RGB32);
+    tile.fill(Qt::red);
+    panel.BackImage().SetGraphic(tile);
+    panel.BackImage().SetMode(pbmTile);
+    panel.OnAfterDraw = [&panel] { DrawShapes(panel); };
+
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString wmf = dir.filePath(QStringLiteral("shapes.wmf"));
+    QString error;
+    ASSERT_TRUE(panel.SaveChartAsWmf(wmf, &error)) << error.toStdString();
+    ASSERT_TRUE(MakeFontDir(dir.path()));
+    const Converted out = ToSvg(wmf, dir.filePath(QStringLiteral("shapes.svg")), dir.path());
+    ASSERT_EQ(out.exitCode, 0) << out.errors.toStdString();
+    EXPECT_FALSE(out.errors.contains("ERROR")) << out.errors.toStdString();
+    const QString svg = QString::fromUtf8(out.svg);
+    EXPECT_TRUE(svg.contains(QLatin1String("<ellipse")) || svg.contains(QLatin1String("<path")));
+    EXPECT_TRUE(svg.contains(QLatin1String("<image"))) << svg.left(2000).toStdString();   // the tiles
+    EXPECT_TRUE(svg.contains(QLatin1String("stroke:navy")));
 }
