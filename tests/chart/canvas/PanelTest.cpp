@@ -8,6 +8,7 @@
 #include <QTest>
 #include <QtEndian>
 #include <gtest/gtest.h>
+#include <set>
 
 namespace {
 
@@ -283,4 +284,81 @@ TEST(Panel, CheckBoxesAreDrawnTheSameEveryTime)
     TBitmap radio(20, 20);
     DrawCheckBox(2, 2, radio.Canvas(), false, false);
     EXPECT_NE(radio.Image().copy(2, 2, 13, 13), off);
+}
+
+TEST(Panel, BackImageInItsFourModes)
+{
+    QImage picture(10, 10, QImage::Format_RGB32);
+    picture.fill(qRgb(255, 0, 0));
+    picture.setPixel(0, 0, qRgb(0, 0, 255));
+    TCustomPlotPanelExtended panel;
+    panel.SetBevelOuter(bvNone);
+    panel.SetColor(clWhite);
+    panel.BackImage().SetGraphic(picture);
+    auto pixel = [&](int x, int y) { return At(panel.WindowImage(), x, y); };
+
+    panel.Repaint();   // stretched over the whole panel: the corner pixel becomes 40 x 25
+    EXPECT_EQ(pixel(200, 125), 0xFF0000u);
+    EXPECT_EQ(pixel(39, 24), 0x0000FFu);
+    EXPECT_EQ(pixel(40, 24), 0xFF0000u);
+    EXPECT_EQ(pixel(39, 25), 0xFF0000u);
+
+    panel.SetBackImageMode(pbmTile);
+    panel.Repaint();
+    for (const QPoint p : {QPoint(0, 0), QPoint(10, 0), QPoint(20, 10), QPoint(390, 240)})
+        EXPECT_EQ(pixel(p.x(), p.y()), 0x0000FFu) << p.x() << "," << p.y();
+    EXPECT_EQ(pixel(5, 5), 0xFF0000u);
+    EXPECT_EQ(pixel(399, 249), 0xFF0000u);
+
+    panel.SetBackImageMode(pbmCenter);   // at ((400 - 10) / 2, (250 - 10) / 2)
+    panel.Repaint();
+    EXPECT_EQ(pixel(195, 120), 0x0000FFu);
+    EXPECT_EQ(pixel(204, 129), 0xFF0000u);
+    EXPECT_EQ(pixel(194, 120), 0xFFFFFFu);
+    EXPECT_EQ(pixel(205, 129), 0xFFFFFFu);
+
+    panel.SetBackImageMode(pbmCustom);
+    panel.BackImage().SetLeft(7);
+    panel.BackImage().SetTop(9);
+    panel.Repaint();
+    EXPECT_EQ(pixel(7, 9), 0x0000FFu);
+    EXPECT_EQ(pixel(16, 18), 0xFF0000u);
+    EXPECT_EQ(pixel(6, 9), 0xFFFFFFu);
+    EXPECT_EQ(pixel(195, 120), 0xFFFFFFu);
+
+    // Inside the chart rectangle is the chart's business, not the panel background's.
+    panel.SetBackImageInside(true);
+    panel.Repaint();
+    EXPECT_EQ(pixel(7, 9), 0xFFFFFFu);
+}
+
+TEST(Panel, MetafilesGetNoBlendingBlurOrPixelCopies)
+{
+    TCustomPlotPanelExtended panel;
+    panel.Shadow().SetHorizSize(6);
+    panel.Shadow().SetVertSize(6);
+    panel.Shadow().SetSmooth(true);
+    panel.Shadow().SetTransparency(40);
+    panel.Shadow().SetColor(clBlack);
+    panel.Repaint();
+    // On screen the shadow is blurred: its edge fades in several steps.
+    std::set<QRgb> greys;
+    for (int y = 0; y < 30; ++y)
+        greys.insert(At(panel.WindowImage(), 396, y));
+    EXPECT_GT(greys.size(), 3u);
+
+    const gdi::Metafile meta = panel.CreateChartMetafile(false, TRect{0, 0, 400, 250});
+    EXPECT_EQ(meta.Count(gdi::MetaOp::StretchBlt), 0);
+    EXPECT_EQ(meta.Count(gdi::MetaOp::SetPixel), 0);
+    EXPECT_GT(meta.Records.size(), 5u);
+
+    EXPECT_TRUE(panel.CanClip());
+    panel.Printing = true;
+    panel.Settings.ClipWhenPrinting = false;
+    EXPECT_FALSE(panel.CanClip());
+    panel.Printing = false;
+    panel.View3DOptions().SetOrthogonal(false);
+    EXPECT_FALSE(panel.CanClip());
+    panel.SetView3D(false);
+    EXPECT_TRUE(panel.CanClip());
 }
