@@ -80,11 +80,13 @@ void LogGrid(ScpiContext& c, const tracecodec::Grid& g, int32_t points)
     c.Debug.LogMessage(QStringLiteral("Start Raw xValue: ") + FloatToStr(g.startX));
 }
 
-QByteArray ReadAnswer(ScpiContext& c, qsizetype bufferSize)
+// One read of the trace answer. A read that failed (a time-out with part of the answer, a lost
+// link) is no trace even when its byte count happens to match: the bytes may belong to a block
+// whose header lied, and the rest of the stream is out of step.
+QByteArray ReadAnswer(ScpiContext& c, qsizetype bufferSize, bool* ok)
 {
     QByteArray answer;
-    // Only the bytes count: a failed or cut read shows as a wrong size.
-    VisaReadAnswer(c.Visa, c.Visa.VisaSession, static_cast<ViUInt32>(bufferSize), &answer);
+    *ok = VisaReadAnswer(c.Visa, c.Visa.VisaSession, static_cast<ViUInt32>(bufferSize), &answer) == visa::VI_SUCCESS;
     return answer;
 }
 
@@ -206,12 +208,15 @@ TraceReadResult ReadTraceVisaBinary(ScpiContext& c, TChartSeries& series, TColor
     const qsizetype expected = static_cast<qsizetype>(d.TracePoints) * 4 + (rsa ? 9 : 12);
     // One byte more than expected, so that a longer answer shows as a wrong size; the fixed
     // 2500-byte buffer this replaces cut every trace above 622 points.
-    const QByteArray answer = ReadAnswer(c, expected + 1);
+    bool ok = false;
+    const QByteArray answer = ReadAnswer(c, expected + 1, &ok);
     LogRead(c, startHz, stopHz, answer.size());
+    std::vector<tracecodec::Point> points;
+    if (!ok)
+        return Finish(c, series, color, TraceStatus::WrongSize, points, answer.size());
     const tracecodec::Grid grid = tracecodec::TraceGrid(startHz, stopHz, d.TracePoints);
     if (answer.size() == expected)
         LogGrid(c, grid, d.TracePoints);
-    std::vector<tracecodec::Point> points;
     const bool bigEndian = RigolTraceBigEndian(d.DeviceModel, c.Options.OptInvertIeee, d.RigolFloatBigEndian);
     const TraceStatus st = tracecodec::DecodeBinary(answer, expected, d.TracePoints, bigEndian,
                                                     rsa ? kRsaOffset : 0.0, grid, &points);
@@ -231,10 +236,11 @@ TraceReadResult ReadTraceVisaAscii(ScpiContext& c, TChartSeries& series, TColor 
     const DeviceState& d = c.Device;
     const bool sva = d.SiglentSeries == 2;
     const qsizetype expected = static_cast<qsizetype>(d.TracePoints) * (sva ? 14 : 17) + (sva ? 0 : 1);
-    QByteArray answer = ReadAnswer(c, std::max(kAsciiBufferMinimum, expected + 1));
+    bool ok = false;
+    QByteArray answer = ReadAnswer(c, std::max(kAsciiBufferMinimum, expected + 1), &ok);
     LogRead(c, startHz, stopHz, answer.size());
     std::vector<tracecodec::Point> points;
-    if (answer.size() != expected || answer.isEmpty())
+    if (!ok || answer.size() != expected || answer.isEmpty())
         return Finish(c, series, color, TraceStatus::WrongSize, points, answer.size());
     const tracecodec::Grid grid = tracecodec::TraceGrid(startHz, stopHz, d.TracePoints);
     LogGrid(c, grid, d.TracePoints);
@@ -257,8 +263,12 @@ TraceReadResult ReadScanBufferFpc(ScpiContext& c, TChartSeries& series, TColor c
     const DeviceState& d = c.Device;
     const qsizetype buffer =
         std::max(kAsciiBufferMinimum, (static_cast<qsizetype>(std::max(d.TracePoints, 0)) + 2) * kScanBytesPerValue);
-    const QByteArray answer = ReadAnswer(c, buffer);
+    bool ok = false;
+    const QByteArray answer = ReadAnswer(c, buffer, &ok);
     LogRead(c, startHz, stopHz, answer.size());
+    std::vector<tracecodec::Point> points;
+    if (!ok)
+        return Finish(c, series, color, TraceStatus::WrongSize, points, answer.size());
     const tracecodec::Grid grid = tracecodec::ScanGrid(startHz, stopHz, d.TracePoints);
     if (c.Debug.DebugMode == 1) {
         c.Debug.LogMessage(QStringLiteral("@Read_VISA_BUF_FPC"));
@@ -268,7 +278,6 @@ TraceReadResult ReadScanBufferFpc(ScpiContext& c, TChartSeries& series, TColor c
         c.Debug.LogMessage(QStringLiteral("Start Raw xValue: ") + FloatToStr(grid.startX));
     }
     SetDecimalSeparator(QLatin1Char('.'));
-    std::vector<tracecodec::Point> points;
     points.reserve(static_cast<size_t>(std::max(d.TracePoints, 0)) + 1);
     const TraceStatus st = tracecodec::DecodeCommaList(answer, answer.size() - 1, 0.0, grid, &points);
     return Finish(c, series, color, st, points, answer.size());

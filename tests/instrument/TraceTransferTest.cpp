@@ -265,8 +265,9 @@ TEST(TraceTransfer, ReceiverScanList)
     EXPECT_EQ(r.Status, TraceStatus::NotANumber);
     EXPECT_EQ(r.Added, 1);
 
+    // No answer at all: a failed read, not an empty scan.
     Reader none(dfRsFpc, 0, 0, 600);
-    EXPECT_EQ(ReadScanBufferFpc(none.c, none.series, clDefault, 150000, 30000000).Added, 0);
+    none.ExpectWrongSize(ReadScanBufferFpc(none.c, none.series, clDefault, 150000, 30000000));
 }
 
 TEST(TraceTransfer, PointsJoinWhatTheSeriesHolds)

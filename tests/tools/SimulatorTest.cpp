@@ -101,12 +101,19 @@ TEST(SimStatus, OperationCompleteOnlyAfterTheVirtualSweepTime)
     QThread::msleep(15);
     EXPECT_EQ(Send(*inst, "*OPC;*ESR?"), "1\n");
 
-    // *WAI holds the answer of the query that follows it until the sweep ends.
+    // *WAI holds the answer of the query that follows it until the sweep ends, also when the
+    // query comes in a message of its own: the analyser executes in order.
     Send(*inst, ":INIT:IMM");
     const SimReply w = inst->Execute(":INIT;*WAI;:CALC:MARK1:Y?", "test");
     EXPECT_GE(w.readyAtMs, inst->SweepEndMs());
-    const SimReply now = inst->Execute(":CALC:MARK1:Y?", "test");
-    EXPECT_LT(now.readyAtMs, inst->SweepEndMs());
+    const SimReply later = inst->Execute(":INIT;*WAI", "test");
+    const SimReply held = inst->Execute(":CALC:MARK1:Y?", "test");
+    EXPECT_GE(held.readyAtMs, inst->SweepEndMs());
+    // Once the sweep is over, answers come at once again.
+    QThread::msleep(15);
+    const SimReply free = inst->Execute(":CALC:MARK1:Y?", "test");
+    EXPECT_LE(free.readyAtMs, inst->NowMs());
+    EXPECT_TRUE(later.bytes.isEmpty());
 }
 
 TEST(SimFamilies, IdentificationMatchesTheIndependentReference)

@@ -203,7 +203,12 @@ void RegisterCommonCommands(SimInstrument& inst)
                         *c.waitUntilMs = std::max(*c.waitUntilMs, c.inst.SweepEndMs());
                         Answer(c, "1");
                     });
-    inst.AddCommand("*WAI", [](SimCall& c) { *c.waitUntilMs = std::max(*c.waitUntilMs, c.inst.SweepEndMs()); }, {});
+    inst.AddCommand("*WAI",
+                    [](SimCall& c) {
+                        *c.waitUntilMs = std::max(*c.waitUntilMs, c.inst.SweepEndMs());
+                        c.inst.HoldUntil(c.inst.SweepEndMs());
+                    },
+                    {});
     inst.AddCommand("*ESR", {}, [](SimCall& c) { Answer(c, QString::number(c.inst.ReadEsr())); });
     inst.AddCommand("*ESE", [](SimCall& c) { if (auto v = Number(c)) c.inst.Ese() = static_cast<int>(*v) & 0xFF; },
                     [](SimCall& c) { Answer(c, QString::number(c.inst.Ese())); });

@@ -38,6 +38,7 @@ void SimInstrument::Reset()
     }
     settings_.asciiFormat = family_.kind == SimKind::SiglentSsa || family_.kind == SimKind::SiglentSva;
     sweepEndMs_ = 0;
+    holdUntilMs_ = 0;
 }
 
 void SimInstrument::Clear()
@@ -60,7 +61,7 @@ SimReply SimInstrument::Execute(const QByteArray& message, const QString& transp
         reply.dropLink = true;
         return reply;
     }
-    double waitUntil = clock_.NowMs();
+    double waitUntil = std::max(clock_.NowMs(), holdUntilMs_);
     QList<QByteArray> answers;
     QStringList path;
     for (const scpi::Command& c : scpi::SplitMessage(message)) {
@@ -122,6 +123,12 @@ void SimInstrument::Dispatch(const scpi::Command& c, const QStringList& path, QB
         }
         found->set(call);
     }
+}
+
+void SimInstrument::ClearHold()
+{
+    QMutexLocker lock(&mutex_);
+    holdUntilMs_ = 0;
 }
 
 void SimInstrument::PushError(int code, const QString& text)
@@ -238,6 +245,8 @@ void SimInstrument::SetFaults(const SimFaults& faults)
     messagesUntilDrop_ = faults.dropAfter;
     if (!faults.sweepNeverCompletes && sweepEndMs_ >= SimClock::Never())
         sweepEndMs_ = clock_.NowMs();
+    if (!faults.sweepNeverCompletes && holdUntilMs_ >= SimClock::Never())
+        holdUntilMs_ = clock_.NowMs();
 }
 
 SimFaults SimInstrument::Faults() const

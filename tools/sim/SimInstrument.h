@@ -11,6 +11,7 @@
 #include <QHash>
 #include <QMutex>
 #include <QString>
+#include <algorithm>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -120,6 +121,11 @@ public:
     int ReadEsr();  // *ESR?: the value, then cleared
     int Stb() const;
     void ArmOpc() { opcArmed_ = true; }
+    // *WAI: no later message is answered before virtual time ms (the analyser executes
+    // commands in order, so everything after *WAI waits for the sweep).
+    void HoldUntil(double ms) { holdUntilMs_ = std::max(holdUntilMs_, ms); }
+    // A device clear ends a wait that was holding the answers (takes the lock).
+    void ClearHold();
     void Clear();   // *CLS
     void Reset();   // *RST and presets
     int& Ese() { return ese_; }
@@ -159,6 +165,7 @@ private:
     double sweepEndMs_ = 0;
     uint64_t sweepCount_ = 0;
     int messagesUntilDrop_ = -1;
+    double holdUntilMs_ = 0;
 };
 
 // The command table: common commands and the analyser commands of every family.

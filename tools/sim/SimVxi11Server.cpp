@@ -368,6 +368,7 @@ struct SimVxi11Server::Impl {
         } else {
             it->out.clear();
             it->partial.clear();
+            inst.ClearHold();
         }
         Send(c, xid, 0, Encode(reinterpret_cast<xdrproc_t>(xdr_Device_Error), &e));
     }
