@@ -242,3 +242,27 @@ TEST(SimVxi11, DropFaultClosesTheConnection)
     const clnt_stat st = device_write_1(&p, &r, rpc.get());
     EXPECT_TRUE(st == RPC_CANTRECV || st == RPC_CANTSEND) << clnt_sperrno(st);
 }
+
+TEST(SimVxi11, EightLinksAtMostUntilOneIsDestroyed)
+{
+    Server s;
+    RpcClient rpc(s.sim->Vxi11Port(), 0x0607AF, 1);
+    ASSERT_TRUE(rpc.get());
+    std::vector<Device_Link> open;
+    for (int i = 0; i < 8; ++i) {
+        long error = -1;
+        open.push_back(CreateLink(rpc.get(), "inst0", &error));
+        ASSERT_EQ(error, 0) << i;
+    }
+    Create_LinkParms p{};
+    p.device = const_cast<char*>("inst0");
+    Create_LinkResp refused{};
+    ASSERT_EQ(create_link_1(&p, &refused, rpc.get()), RPC_SUCCESS);
+    EXPECT_EQ(refused.error, 9); // out of resources
+
+    Device_Error e{};
+    ASSERT_EQ(destroy_link_1(&open.front(), &e, rpc.get()), RPC_SUCCESS);
+    long error = -1;
+    CreateLink(rpc.get(), "inst0", &error);
+    EXPECT_EQ(error, 0);
+}

@@ -23,6 +23,10 @@ constexpr uint32_t kAbortProgram = 0x0607B0;
 constexpr long kErrNone = 0;
 constexpr long kErrInvalidLink = 4;
 constexpr long kErrNotSupported = 8;
+constexpr long kErrOutOfResources = 9;
+// LAN analysers keep only a few links open at once; a client that forgets to close its links
+// runs out of them, as it would on the instrument.
+constexpr int kMaxLinks = 8;
 constexpr long kErrTimeout = 15;
 constexpr long kFlagEnd = 8;
 constexpr long kReasonReqCnt = 1;
@@ -240,10 +244,15 @@ struct SimVxi11Server::Impl {
         Create_LinkParms p{};
         if (!Decode(args, reinterpret_cast<xdrproc_t>(xdr_Create_LinkParms), &p))
             return Send(c, xid, 4, {}); // GARBAGE_ARGS
+        Create_LinkResp r{};
+        if (links.size() >= kMaxLinks) {
+            Free(reinterpret_cast<xdrproc_t>(xdr_Create_LinkParms), &p);
+            r.error = kErrOutOfResources;
+            return Send(c, xid, 0, Encode(reinterpret_cast<xdrproc_t>(xdr_Create_LinkResp), &r));
+        }
         const long id = nextLink++;
         links.insert(id, Link{QString::fromLatin1(p.device ? p.device : ""), {}, {}});
         Free(reinterpret_cast<xdrproc_t>(xdr_Create_LinkParms), &p);
-        Create_LinkResp r{};
         r.error = kErrNone;
         r.lid = id;
         r.abortPort = abort.serverPort();
