@@ -3,6 +3,7 @@
 #include "chart/engine/EngineStartup.h"
 #include "chart/engine/SeriesGroup.h"
 #include "chart/engine/SeriesMarksSymbol.h"
+#include "platform/gdi/RasterDC.h"
 
 #include <gtest/gtest.h>
 
@@ -244,4 +245,52 @@ TEST(AxisParts, DestroyedCustomAxisReleasesItsSeriesAndLinks)
     EXPECT_EQ(series.VertAxis(), aLeftAxis);
     EXPECT_EQ(series.GetVertAxis(), chart.left.get());
     EXPECT_EQ(follower.MasterAxis(), nullptr);
+}
+
+TEST(AxisParts, PictureIsDrawnAtThePoint)
+{
+    AxisChart chart;
+    TPicture picture;
+    QImage red(3, 3, QImage::Format_RGB32);
+    red.fill(QColor(255, 0, 0));
+    picture.SetGraphic(red);
+    DrawPictureAt(chart.canvas, 10, 12, picture);
+    gdi::RasterDC& device = chart.canvas.Bitmap()->Device();
+    EXPECT_EQ(device.GetPixel(11, 13), 0x0000FFu);
+    EXPECT_EQ(device.GetPixel(13, 13), 0xFFFFFFu);
+    EXPECT_EQ(device.GetPixel(9, 12), 0xFFFFFFu);
+    TPicture empty;
+    DrawPictureAt(chart.canvas, 30, 30, empty);
+    EXPECT_EQ(device.GetPixel(30, 30), 0xFFFFFFu);
+}
+
+TEST(AxisParts, AssignCopiesThePublishedSettings)
+{
+    AxisChart chart;
+    TChartAxis& source = *chart.bottom;
+    source.SetRange(9, 3000000);
+    source.SetLogarithmicBase(2);
+    source.SetIncrement(5);
+    source.SetAxisValuesFormat(QStringLiteral("###0.###"));
+    source.SetLabelsAngle(90);
+    source.SetMinorTickCount(8);
+    source.Title().SetCaption(QStringLiteral("f / kHz"));
+    source.Grid().SetDrawEvery(2);
+    source.SetLabels(false);
+    source.SetInverted(true);
+    TChartAxis& copy = chart.NewCustomAxis(false);
+    copy.Assign(source);
+    EXPECT_TRUE(copy.Horizontal());
+    EXPECT_EQ(copy.Minimum(), 9.0);
+    EXPECT_EQ(copy.Maximum(), 3000000.0);
+    EXPECT_FALSE(copy.Automatic());
+    EXPECT_EQ(copy.LogarithmicBase(), 2.0);
+    EXPECT_EQ(copy.Increment(), 5.0);
+    EXPECT_EQ(copy.AxisValuesFormat(), QStringLiteral("###0.###"));
+    EXPECT_EQ(copy.LabelsAngle(), 90);
+    EXPECT_EQ(copy.MinorTickCount(), 8);
+    EXPECT_EQ(copy.Title().Caption(), QStringLiteral("f / kHz"));
+    EXPECT_EQ(copy.Grid().DrawEvery(), 2);
+    EXPECT_FALSE(copy.Labels());
+    EXPECT_TRUE(copy.Inverted());
 }
