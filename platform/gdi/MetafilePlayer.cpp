@@ -144,6 +144,20 @@ private:
         shifted.translate(0.5, 0.5);
         p_.strokePath(shifted, QtPen(pen_));
     }
+    // Long lines go to the painter in short pieces: its stroker slows down far more than
+    // linearly with the length of one figure.
+    void StrokeLine(const std::vector<QPointF>& pts)
+    {
+        if ((pen_.style & PS_STYLE_MASK) == PS_NULL || pts.size() < 2)
+            return;
+        p_.setPen(QtPen(pen_));
+        p_.setBrush(Qt::NoBrush);
+        constexpr size_t kPiece = 256;
+        for (size_t start = 0; start + 1 < pts.size(); start += kPiece) {
+            const size_t n = std::min(kPiece + 1, pts.size() - start);
+            p_.drawPolyline(pts.data() + start, static_cast<int>(n));
+        }
+    }
     void Shape(const QPainterPath& path)
     {
         if (rop2_ == R2_NOP)
@@ -254,11 +268,8 @@ void Player::Draw(const MetaRecord& r)
         if (inPath_) {
             path_.lineTo(to);
         } else if (rop2_ != R2_NOP) {
-            QPainterPath line;
-            line.moveTo(pos_);
-            line.lineTo(to);
             Mode();
-            Stroke(line);
+            StrokeLine({pos_ + QPointF(0.5, 0.5), to + QPointF(0.5, 0.5)});
             p_.setCompositionMode(QPainter::CompositionMode_SourceOver);
         }
         pos_ = to;
@@ -266,6 +277,18 @@ void Player::Draw(const MetaRecord& r)
     }
     case MetaOp::Polyline:
     case MetaOp::Polygon: {
+        if (r.op == MetaOp::Polyline && !inPath_) {
+            if (rop2_ == R2_NOP)
+                break;
+            std::vector<QPointF> pts;
+            pts.reserve(r.points.size());
+            for (const Point& q : r.points)
+                pts.emplace_back(q.x + 0.5, q.y + 0.5);
+            Mode();
+            StrokeLine(pts);
+            p_.setCompositionMode(QPainter::CompositionMode_SourceOver);
+            break;
+        }
         QPainterPath path;
         path.moveTo(r.points.front().x, r.points.front().y);
         for (size_t i = 1; i < r.points.size(); ++i)
@@ -275,14 +298,10 @@ void Player::Draw(const MetaRecord& r)
         path.setFillRule(fillMode_ == WINDING ? Qt::WindingFill : Qt::OddEvenFill);
         if (inPath_) {
             path_.addPath(path);
-        } else if (r.op == MetaOp::Polygon) {
+        } else {
             QPainterPath fill = path;
             fill.translate(0.5, 0.5);
             Shape(fill);
-        } else if (rop2_ != R2_NOP) {
-            Mode();
-            Stroke(path);
-            p_.setCompositionMode(QPainter::CompositionMode_SourceOver);
         }
         break;
     }
