@@ -145,6 +145,21 @@ TEST(CanvasControls, FlatComboKeepsThePlatformLookWhileHoveredOrFocused)
     QApplication::sendEvent(&combo, &leave);
     EXPECT_FALSE(combo.MouseInside());
     EXPECT_EQ(PixelAt(combo, QPoint(0, 0)), flatCorner);
+
+    // With the focus the platform look stays too.
+    combo.show();
+    combo.activateWindow();
+    combo.setFocus(Qt::OtherFocusReason);
+    QApplication::processEvents();
+    if (combo.hasFocus()) {
+        EXPECT_FALSE(combo.DrawsFlat());
+        EXPECT_NE(PixelAt(combo, QPoint(0, 0)), flatCorner);
+        combo.clearFocus();
+        QApplication::processEvents();
+        EXPECT_TRUE(combo.DrawsFlat());
+    } else {
+        GTEST_SKIP() << "this platform plugin gives no focus to windows";
+    }
 }
 
 TEST(CanvasControls, ComboSelection)
