@@ -8,6 +8,7 @@
 #include <QTextStream>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 using axistest::AxisChart;
@@ -421,4 +422,110 @@ TEST(AxisLabels, DateIncrementOutsideTheStepTableStepsLinearly)
     EXPECT_EQ(values[0], std::trunc(46200 / 45.0) * 45.0);
     for (size_t i = 1; i < values.size(); ++i)
         EXPECT_EQ(values[i - 1] - values[i], 45.0);
+}
+
+TEST(AxisLabels, AlignmentAndShiftFollowTheAngle)
+{
+    struct Case {
+        bool bottom;   // bottom axis, else left axis
+        int angle;
+        uint32_t align;
+    };
+    // Text alignment values: left 0, right 2, centre 6, bottom 8.
+    const std::vector<Case> cases{
+        {true, 0, 6}, {true, 90, 2}, {true, 180, 14}, {true, 270, 0},
+        {false, 0, 2}, {false, 90, 14}, {false, 180, 0}, {false, 270, 6},
+        {true, 30, 0}, {false, 45, 0},
+    };
+    for (const Case& c : cases) {
+        AxisChart chart;
+        TChartAxis& axis = c.bottom ? *chart.bottom : *chart.left;
+        chart.canvas.AssignFont(&axis.LabelsFont());
+        const int h = chart.canvas.FontHeight();
+        chart.canvas.Forget();
+        axis.DrawLabelText(300, 200, c.angle, QStringLiteral("123"));
+        ASSERT_EQ(chart.canvas.texts.size(), 1u);
+        const auto& t = chart.canvas.texts[0];
+        EXPECT_EQ(t.align, c.align) << c.bottom << " " << c.angle;
+        EXPECT_EQ(t.angle, c.angle);
+        if (c.bottom && c.angle == 90) {
+            EXPECT_EQ(t.x, 300 - h / 2);   // half a line left, then one line out and back
+            EXPECT_EQ(t.y, 200);
+        }
+        if (!c.bottom && c.angle == 0) {
+            EXPECT_EQ(t.x, 300);
+            EXPECT_EQ(t.y, 200 - h / 2 - static_cast<int>(std::nearbyint(h * 0.5 * 2)) + h);
+        }
+    }
+    // 45 degrees under a bottom axis: the text ends at the tick.
+    AxisChart chart;
+    chart.canvas.AssignFont(&chart.bottom->LabelsFont());
+    const int w = chart.canvas.TextWidth(QStringLiteral("123"));
+    const int d = static_cast<int>(std::nearbyint(w * std::sin(45 * 0.017453292519943295)));
+    chart.canvas.Forget();
+    chart.bottom->DrawLabelText(300, 200, 45, QStringLiteral("123"));
+    ASSERT_EQ(chart.canvas.texts.size(), 1u);
+    EXPECT_EQ(chart.canvas.texts[0].x, 300 - d);
+}
+
+TEST(AxisLabels, AlternateRowsAndTitle)
+{
+    AxisChart chart;
+    AddSeries(chart, 0, 100);
+    TChartAxis& axis = *chart.bottom;
+    axis.SetIncrement(10);
+    axis.SetLabelsAlternate(true);
+    Prepare(axis, 0, 100);
+    Layout(axis);
+    chart.canvas.AssignFont(&axis.LabelsFont());
+    const int h = chart.canvas.FontHeight();
+    chart.canvas.Forget();
+    axis.DrawAxisLabels();
+    ASSERT_GE(chart.canvas.texts.size(), 3u);
+    EXPECT_EQ(chart.canvas.texts[0].y, axis.LabelsPixel()) << "the first label stands in the inner row";
+    EXPECT_EQ(chart.canvas.texts[1].y, axis.LabelsPixel() + h);
+    EXPECT_EQ(chart.canvas.texts[2].y, axis.LabelsPixel());
+
+    // The title is centred on the axis at its own pixel, with exponents off.
+    axis.SetLabelsExponent(true);
+    axis.Title().SetCaption(QStringLiteral("Level E-field"));
+    Layout(axis);
+    chart.canvas.Forget();
+    axis.Draw(false);
+    const auto title = std::find_if(chart.canvas.texts.begin(), chart.canvas.texts.end(),
+                                    [](const auto& t) { return t.text == QStringLiteral("Level E-field"); });
+    ASSERT_NE(title, chart.canvas.texts.end());
+    EXPECT_EQ(title->x, axis.CenterPixel());
+    EXPECT_EQ(title->y, axis.TitlePixel());
+    EXPECT_EQ(title->align, 6u);
+}
+
+TEST(AxisLabels, PointLabelsAreRewrittenByTheChart)
+{
+    AxisChart chart;
+    TChartSeries& series = chart.NewSeries();
+    series.AddPointXY(10, 1, QStringLiteral("ten"));
+    series.AddPointXY(20, 2, QStringLiteral("twenty"));
+    series.AddPointXY(30, 3);
+    series.AddPointXY(400, 4, QStringLiteral("outside"));
+    TChartAxis& axis = *chart.bottom;
+    Prepare(axis, 0, 100);
+    EXPECT_EQ(axis.CalcLabelStyle(), talText);
+    std::vector<int> indexes;
+    // Value texts (for the step and the widest label) come with no series and index -1.
+    chart.OnGetAxisLabel = [&](TChartAxis*, TChartSeries* s, int index, QString& text) {
+        if (!s) {
+            EXPECT_EQ(index, -1);
+            return;
+        }
+        EXPECT_EQ(s, &series);
+        indexes.push_back(index);
+        if (!text.isEmpty())
+            text = text.toUpper();
+    };
+    Layout(axis);
+    indexes.clear();
+    axis.DrawAxisLabels();
+    EXPECT_EQ(ItemTexts(axis), (QStringList{QStringLiteral("TEN"), QStringLiteral("TWENTY")}));
+    EXPECT_EQ(indexes, (std::vector<int>{0, 1, 2, 3}));
 }
