@@ -459,11 +459,12 @@ void TCustomPlotPanel::MouseMove(TShiftState shift, int32_t x, int32_t y)
         SendMouseEvent(pmeMove, mbLeft, shift, x, y);
 }
 
-void TCustomPlotPanel::DblClick()
+bool TCustomPlotPanel::DblClick()
 {
     CancelMouse = false;
     if (OnDblClick)
         OnDblClick();
+    return !CancelMouse;
 }
 
 TPoint TCustomPlotPanel::GetCursorPos() const

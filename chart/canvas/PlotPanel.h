@@ -133,6 +133,9 @@ public:
     void Assign(const TCustomPlotPanel& source);
     // Reads the older stream names; false for a name or value it does not know.
     virtual bool ReadLegacyProperty(const QString& name, const QVariant& value);
+    // While a form description is read, the window region waits for Loaded.
+    void BeginLoading() { loading_ = true; }
+    bool IsLoading() const { return loading_; }
     virtual void Loaded();
 
     // Pictures of the chart.
@@ -157,7 +160,9 @@ public:
     virtual void MouseDown(TMouseButton button, TShiftState shift, int32_t x, int32_t y);
     virtual void MouseUp(TMouseButton button, TShiftState shift, int32_t x, int32_t y);
     virtual void MouseMove(TShiftState shift, int32_t x, int32_t y);
-    virtual void DblClick();
+    // Answers false when a handler set CancelMouse: the click is abandoned and callers that
+    // extend it do nothing further.
+    virtual bool DblClick();
 
     std::function<void(TMouseButton, TShiftState, int32_t, int32_t)> OnMouseDown;
     std::function<void(TMouseButton, TShiftState, int32_t, int32_t)> OnMouseUp;

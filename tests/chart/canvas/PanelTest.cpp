@@ -152,6 +152,12 @@ TEST(Panel, RoundBorderSetsTheWindowRegion)
 {
     TCustomPlotPanelExtended panel;
     EXPECT_TRUE(panel.mask().isEmpty());
+    panel.BeginLoading();
+    panel.SetBorderRound(10);
+    EXPECT_TRUE(panel.mask().isEmpty());   // not while loading
+    panel.Loaded();
+    EXPECT_FALSE(panel.mask().isEmpty());
+    panel.SetBorderRound(0);
     panel.SetBorderRound(10);
     EXPECT_FALSE(panel.mask().isEmpty());
     EXPECT_FALSE(panel.mask().contains(QPoint(0, 0)));
@@ -188,6 +194,7 @@ TEST(Panel, BitmapsAndMetafilesOfTheChart)
     EXPECT_EQ(&panel.Canvas().Pen(), &panel.WindowCanvas().Pen());
     EXPECT_TRUE(panel.Canvas().Dirty);
 
+    EXPECT_EQ(panel.CreateBitmapRect(clWhite, TRect{3, 3, 3, 3}, QImage::Format_RGB32).size(), QSize(1, 1));
     const gdi::Metafile empty = panel.CreateChartMetafile(true, TRect{5, 5, 5, 5});
     EXPECT_EQ(empty.Width, 1);
     EXPECT_EQ(empty.Height, 1);

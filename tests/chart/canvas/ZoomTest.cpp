@@ -185,6 +185,11 @@ TEST(Zoom, ListenersCancelAndView3D)
     panel.MouseMove(0, 7, 7);
     EXPECT_EQ(first.kinds.size(), 3u);
 
+    panel.OnDblClick = [&] { panel.CancelMouse = true; };
+    EXPECT_FALSE(panel.DblClick());
+    panel.OnDblClick = [] {};
+    EXPECT_TRUE(panel.DblClick());
+
     panel.Zoomed = true;
     int undone = 0;
     panel.OnUndoZoom = [&] { ++undone; };
