@@ -78,7 +78,7 @@ void DrawContent(TCustomPlotPanelExtended& panel)
 }
 
 // Everything else the panel and the chart put into a metafile: gradient bands, a rounded frame, a
-// tiled back image, hatched and solid shapes, arcs, a clip and a wide styled pen.
+// tiled back image, hatched, patterned and solid shapes, arcs, a clip and a wide styled pen.
 void DrawShapes(TCustomPlotPanelExtended& panel)
 {
     TPlotCanvas3D& c = panel.Canvas();
@@ -92,6 +92,12 @@ void DrawShapes(TCustomPlotPanelExtended& panel)
     c.Pie(240, 20, 320, 100, 320, 60, 280, 20);
     c.Arc(20, 120, 120, 200, 120, 160, 70, 120);
     c.RoundRect(140, 120, 220, 200, 12, 12);
+    QImage pattern(8, 8, QImage::Format_RGB32);
+    pattern.fill(Qt::green);
+    pattern.setPixel(3, 3, qRgb(0, 0, 0));
+    c.Brush().SetBitmap(pattern);
+    c.Rectangle(330, 120, 390, 180);
+    c.Brush().SetBitmap(QImage());
     c.ClipRectangle(TRect{240, 120, 300, 180});
     c.Pen().SetWidth(4);
     c.Pen().SetStyle(psDash);
