@@ -113,7 +113,8 @@ int TChartAxis::MeasureValueLabels()
     const double step = LabelStep();
     canvas.AssignFont(&LabelsFont());
     const TFont& font = canvas.Font();
-    const QString fontKey = QStringLiteral("%1|%2|%3|%4|%5")
+    const QString fontKey = QStringLiteral("%1|%2|%3|%4|%5|%6")
+                                .arg(reinterpret_cast<quintptr>(&canvas))
                                 .arg(font.Name())
                                 .arg(font.Height())
                                 .arg(font.Style())

@@ -201,6 +201,12 @@ void TChartAxis::DrawGridLine(int position)
         return;
     TCanvas3D& canvas = chart_.Canvas();
     const TRect r = chart_.ChartRect();
+    if (isDepth_) {
+        // Depth grid lines run across the floor and up the left wall at their depth.
+        canvas.HorizLineAtDepth(r.Left, r.Right, r.Bottom, position);
+        canvas.VertLineAtDepth(r.Left, r.Top, r.Bottom, position);
+        return;
+    }
     if (!chart_.View3D()) {
         if (horizontal_)
             canvas.VertLine(position, r.Top + 1, r.Bottom);
@@ -277,15 +283,23 @@ void TChartAxis::DrawAxisLineTicksAndGrid()
     wallSize_ = chart_.AxisWallSize(*this);
     const Side side = SideOf(horizontal_, otherSide_);
 
-    if (axisPen_->Visible() && !isDepth_) {
+    if (axisPen_->Visible()) {
         canvas.AssignVisiblePen(*axisPen_);
+        const bool flat = !chart_.View3D();
         if (OnDrawAxisLine) {
             OnDrawAxisLine(*this);
+        } else if (isDepth_) {
+            const TRect r = chart_.ChartRect();
+            canvas.DepthLine(axisPixel_, otherSide_ ? r.Top : r.Bottom, startPixel_, endPixel_);
         } else if (axisPen_->LineMode() == lmLine) {
-            if (horizontal_)
+            if (horizontal_ && flat)
                 canvas.HorizLine(startPixel_, endPixel_, axisPixel_);
-            else
+            else if (horizontal_)
+                canvas.HorizLineAtDepth(startPixel_, endPixel_, axisPixel_, depthOffset_);
+            else if (flat)
                 canvas.VertLine(axisPixel_, startPixel_, endPixel_);
+            else
+                canvas.VertLineAtDepth(axisPixel_, startPixel_, endPixel_, depthOffset_);
         } else {
             // Cylinder and box lines are drawn as a filled band as thick as the pen.
             const int thickness = axisPen_->Width();
