@@ -53,10 +53,12 @@ QStringList OptionLines(const QString& answer, QChar separator)
     return lines;
 }
 
+// A query whose answer is read as VisaReadReply does, without the line end; nothing when the
+// read failed.
 ScpiAnswer Ask(ScpiContext& c, const QString& query)
 {
     VisaWriteString(c.Visa, c.Debug, query);
-    return scpiio::ReadReply(c, true);
+    return scpiio::ReadReply(c);
 }
 
 } // namespace
