@@ -189,8 +189,9 @@ TEST(WmfWriter, LongPolylinesAreSplitIntoJoinedPieces)
     for (size_t k = 0; k < pieces.size(); ++k) {
         EXPECT_LE(pieces[k].size(), 32767u);
         total += pieces[k].size();
-        if (k > 0)
+        if (k > 0) {
             EXPECT_EQ(pieces[k].front(), pieces[k - 1].back());
+        }
     }
     EXPECT_EQ(total, trace.size() + pieces.size() - 1);
     // Every point of the trace comes out in order.
@@ -348,8 +349,9 @@ TEST(WmfWriter, PathsAreDrawnAsPlainFigures)
             level = r.Word(0) == 0 && r.Word(1) == 0 && r.Word(2) == 0 && r.Word(3) == 0 ? 2 : 1;
         if (r.function == 0x0127)
             level = 0;
-        if (r.function == 0x061D)
+        if (r.function == 0x061D) {
             EXPECT_EQ(level, 2);
+        }
     }
 }
 
