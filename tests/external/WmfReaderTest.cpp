@@ -1,7 +1,10 @@
 #include "chart/canvas/PlotCanvas3D.h"
 #include "chart/canvas/PlotPanelExtended.h"
+#include "platform/gdi/MetafilePlayer.h"
 
 #include <QFile>
+#include <QPainter>
+#include <QPdfWriter>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -172,4 +175,36 @@ TEST(WmfReaderTest, Wmf2svgReadsEveryKindOfRecord)
     EXPECT_TRUE(svg.contains(QLatin1String("<ellipse")) || svg.contains(QLatin1String("<path")));
     EXPECT_TRUE(svg.contains(QLatin1String("<image"))) << svg.left(2000).toStdString();   // the tiles
     EXPECT_TRUE(svg.contains(QLatin1String("stroke:navy")));
+}
+
+// The printed report replays the chart's metafile onto the printer; a PDF page stands in for it.
+// Debian's pdftotext must find the chart's texts on the page.
+TEST(WmfReaderTest, ReplayOntoAPdfPageKeepsTheTexts)
+{
+    ASSERT_FALSE(QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+        << "pdftotext is missing; scripts/setup.sh installs poppler-utils";
+    TCustomPlotPanelExtended panel;
+    panel.resize(400, 250);
+    panel.SetColor(clWhite);
+    panel.OnAfterDraw = [&panel] { DrawContent(panel); };
+    const gdi::Metafile picture = panel.CreateChartMetafile(true, TRect{0, 0, 400, 250});
+
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString pdf = dir.filePath(QStringLiteral("report.pdf"));
+    {
+        QPdfWriter writer(pdf);
+        writer.setResolution(600);
+        QPainter painter(&writer);
+        const QRect page = painter.viewport();
+        gdi::PlayMetafile(picture, painter, QRectF(page.width() / 40, page.height() / 2.55,
+                                                   page.width() - 2 * (page.width() / 40), page.height() / 4));
+    }
+    QProcess p;
+    p.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+    ASSERT_TRUE(p.waitForFinished(60000));
+    ASSERT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+    const QString text = QString::fromUtf8(p.readAllStandardOutput());
+    EXPECT_TRUE(text.contains(QLatin1String("Peaks Set1"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("Level 63 dB\u00b5V"))) << text.toStdString();
 }
