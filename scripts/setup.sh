@@ -16,7 +16,7 @@ packages=(
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev locales-all xvfb xauth
   # real peers used by tests: VISA clients, rpcbind, metafile reader, zip checker
-  python3 python3-pyvisa-py lxi-tools rpcbind libwmf-bin unzip zip poppler-utils
+  python3 python3-pyvisa-py lxi-tools rpcbind libwmf-bin fonts-urw-base35 unzip zip poppler-utils
 )
 
 missing=()
