@@ -13,13 +13,14 @@
 #include "forms/TForm6.h"
 #include "forms/TForm8.h"
 #include "forms/TForm9.h"
+#include "instrument/InstrumentState.h"
 
 #include <QApplication>
 #include <QMessageBox>
 #include <QTimer>
 
 Program::Program(AppContext& app, const QStringList& arguments, const QString& programFolder)
-    : app_(app), arguments_(arguments), programFolder_(programFolder)
+    : app_(app), arguments_(arguments), programFolder_(programFolder), instrument_(std::make_unique<InstrumentState>())
 {
     services_.RequestTerminate = [this] { RequestTerminate(); };
     services_.ShowMessage = [](const QString& text) { QMessageBox::information(nullptr, QString(), text); };
@@ -49,7 +50,7 @@ void Program::CreateForms()
     connect(forms_.Form1, &TForm1::Closed, this, [] { QCoreApplication::quit(); });
     forms_.Form2 = Create<TForm2>(app_);
     forms_.Form3 = Create<TForm3>(app_, services_);
-    forms_.Form4 = Create<TForm4>(app_);
+    forms_.Form4 = Create<TForm4>(app_, *instrument_, services_);
     forms_.Form6 = Create<TForm6>(app_);
     forms_.Form8 = Create<TForm8>(app_);
     forms_.Form9 = Create<TForm9>(app_);

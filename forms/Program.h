@@ -11,6 +11,7 @@
 
 class QWidget;
 struct AppContext;
+struct InstrumentState;
 
 // Creates every window once, in the fixed order, and runs the message loop until the main
 // window closes or termination is requested.
@@ -23,6 +24,8 @@ public:
     // Services the windows use; tests replace ShowMessage and VersionIndex before CreateForms.
     FormServices& Services() { return services_; }
     Forms& Windows() { return forms_; }
+    // The instrument's sessions, identity and status texts, shared by the windows.
+    InstrumentState& Instrument() { return *instrument_; }
     // The windows in the order they were created.
     const std::vector<QWidget*>& CreationOrder() const { return order_; }
 
@@ -41,6 +44,7 @@ private:
     QStringList arguments_;
     QString programFolder_;
     FormServices services_;
+    std::unique_ptr<InstrumentState> instrument_;
     Forms forms_;
     std::vector<std::unique_ptr<QWidget>> windows_;
     std::vector<QWidget*> order_;
