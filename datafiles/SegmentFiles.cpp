@@ -99,13 +99,5 @@ bool SaveSegmentFile(const TableBuffer& grid, const QString& chosenPath, const D
         const QString& det = grid.Cell(n, 7);
         ini.WriteString(kData, segkeys::kDetector + num, SegmentWriterDetectors().contains(det) ? det : QString());
     }
-    QString reason;
-    if (!ini.UpdateFile(&reason)) {
-        const QString text = datafiles::SaveErrorText(file, reason);
-        context.Error(text);
-        if (context.Messages != nullptr)
-            context.Messages->Append(text);
-        return false;
-    }
-    return true;
+    return datafiles::CommitDataFile(ini, file, context);
 }

@@ -186,6 +186,18 @@ QString SaveErrorText(const QString& path, const QString& reason)
            QStringLiteral("); the previous file is unchanged");
 }
 
+bool CommitDataFile(IniFile& ini, const QString& path, const DataFileContext& context)
+{
+    QString reason;
+    if (ini.UpdateFile(&reason))
+        return true;
+    const QString text = SaveErrorText(path, reason);
+    context.Error(text);
+    if (context.Messages != nullptr)
+        context.Messages->Append(text);
+    return false;
+}
+
 } // namespace datafiles
 
 bool SaveTableFile(const TableBuffer& grid, const QString& chosenPath, const DataFileContext& context)
@@ -203,15 +215,7 @@ bool SaveTableFile(const TableBuffer& grid, const QString& chosenPath, const Dat
         ini.WriteString(kData, kFreqPrefix + QString::number(n), grid.Cell(n, 1));
         ini.WriteString(kData, kLevelPrefix + QString::number(n), grid.Cell(n, 2));
     }
-    QString reason;
-    if (!ini.UpdateFile(&reason)) {
-        const QString text = datafiles::SaveErrorText(file, reason);
-        context.Error(text);
-        if (context.Messages != nullptr)
-            context.Messages->Append(text);
-        return false;
-    }
-    return true;
+    return datafiles::CommitDataFile(ini, file, context);
 }
 
 bool SaveLimitFile(const TableBuffer& grid, const QString& chosenPath, const DataFileContext& context)

@@ -4,6 +4,7 @@
 #include <QChar>
 #include <QString>
 
+class IniFile;
 struct DataFileContext;
 class TableBuffer;
 
@@ -51,11 +52,15 @@ bool SaveLisnFile(const TableBuffer& grid, const QString& chosenPath, const Data
 bool SaveAmplifierFile(const TableBuffer& grid, const QString& chosenPath, const DataFileContext& context);
 bool SaveAntennaFile(const TableBuffer& grid, const QString& chosenPath, const DataFileContext& context);
 
+
 namespace datafiles {
 // The path a writer saves to: relative paths are taken below the working folder.
 QString AbsoluteSavePath(const QString& workingFolder, const QString& chosenPath);
 // The text of the error box for a failed save.
 QString SaveErrorText(const QString& path, const QString& reason);
+// Writes a data file built in memory; on failure shows and logs the error and returns false
+// (the previous file stays as it was).
+bool CommitDataFile(IniFile& ini, const QString& path, const DataFileContext& context);
 } // namespace datafiles
 
 #endif
