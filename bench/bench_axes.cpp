@@ -10,6 +10,7 @@
 #include <QGuiApplication>
 #include <benchmark/benchmark.h>
 
+#include <cmath>
 #include <memory>
 #include <random>
 #include <vector>
@@ -38,6 +39,7 @@ public:
     SeriesAxis* BottomAxis() const override { return bottom.get(); }
     SeriesAxis* LeftAxis() const override { return left.get(); }
     bool ChartDestroying() const override { return destroying; }
+    bool AxesFastCalc() const override { return fast; }
 
     TPlotCanvas3D canvas;
     TChartSeriesList list;
@@ -45,6 +47,7 @@ public:
     TChartAxes axes{*this};
     std::unique_ptr<TChartAxis> left, bottom;
     bool destroying = false;
+    bool fast = false;
 };
 
 std::vector<double> TraceValues(double lo, double hi)
@@ -66,9 +69,10 @@ void Setup(TChartAxis& axis, bool logarithmic)
     axis.RecalcRange();
 }
 
-void ConvertEach(benchmark::State& state, bool logarithmic, bool horizontal)
+void ConvertEach(benchmark::State& state, bool logarithmic, bool horizontal, bool fast = false)
 {
     BenchChart chart;
+    chart.fast = fast;
     TChartAxis& axis = horizontal ? *chart.bottom : *chart.left;
     Setup(axis, logarithmic);
     const std::vector<double> values = logarithmic ? TraceValues(9.0, 3000000.0) : TraceValues(-20.0, 120.0);
@@ -98,6 +102,7 @@ void ConvertBatch(benchmark::State& state, bool logarithmic)
 
 void BM_ValueToPixelLinear(benchmark::State& state) { ConvertEach(state, false, true); }
 void BM_ValueToPixelLinearVertical(benchmark::State& state) { ConvertEach(state, false, false); }
+void BM_ValueToPixelLinearUnclamped(benchmark::State& state) { ConvertEach(state, false, true, true); }
 void BM_ValueToPixelLogarithmic(benchmark::State& state) { ConvertEach(state, true, true); }
 void BM_ValuesToPixelsLinear(benchmark::State& state) { ConvertBatch(state, false); }
 void BM_ValuesToPixelsLogarithmic(benchmark::State& state) { ConvertBatch(state, true); }
@@ -118,9 +123,18 @@ void BM_PixelToValueLogarithmic(benchmark::State& state)
 
 // Both layout passes and the drawing of labels, ticks and grid of the 9 kHz - 3 GHz axis. The
 // cold variant changes the value format each time, so that the widest label is measured again.
-void LogLayout(benchmark::State& state, bool cold)
+void LogLayout(benchmark::State& state, bool cold, bool events = false)
 {
     BenchChart chart;
+    if (events) {
+        // The application's own frequency labels: 1, 2 and 5 in every decade.
+        chart.OnGetNextAxisLabel = [](TChartAxis*, int index, double& value, bool& stop) {
+            static constexpr double kMantissa[] = {1, 2, 5};
+            const double v = kMantissa[index % 3] * std::pow(10.0, 1 + index / 3);
+            stop = v > 3000000.0;
+            value = v;
+        };
+    }
     TChartSeries series;
     series.SetParentChart(&chart);
     series.AddPointXY(9.0, 20.0);
@@ -146,17 +160,20 @@ void LogLayout(benchmark::State& state, bool cold)
 
 void BM_LogAxisLayout(benchmark::State& state) { LogLayout(state, false); }
 void BM_LogAxisLayoutCold(benchmark::State& state) { LogLayout(state, true); }
+void BM_LogAxisLayoutEventLabels(benchmark::State& state) { LogLayout(state, false, true); }
 
 } // namespace
 
 BENCHMARK(BM_ValueToPixelLinear)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ValueToPixelLinearVertical)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ValueToPixelLinearUnclamped)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ValueToPixelLogarithmic)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ValuesToPixelsLinear)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ValuesToPixelsLogarithmic)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PixelToValueLogarithmic)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LogAxisLayout)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_LogAxisLayoutCold)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_LogAxisLayoutEventLabels)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv)
 {
