@@ -7,6 +7,7 @@
 #include "common/TestSupport.h"
 #include "instrument/InstrumentConnection.h"
 #include "instrument/ScpiCommands.h"
+#include "instrument/ScpiIo.h"
 #include "instrument/TraceTransfer.h"
 #include "instrument/visa/Vxi11Transport.h"
 #include "tools/sim/Simulator.h"
@@ -560,5 +561,98 @@ TEST(ScpiSimulator, FaultsSeenThroughTheReaders)
         TChartSeries raw;
         EXPECT_EQ(ReadTraceVisaBinary(s.c, raw, clDefault, 150000, 30000000).Status, TraceStatus::WrongSize);
         EXPECT_FALSE(ScpiReadMarkerLevel(s.c).has_value());
+    }
+}
+
+TEST(ScpiSimulator, EveryModelUnderstandsEveryOperationAndAnswersEveryQuery)
+{
+    for (const QString& model : SimFamilyNames()) {
+        SCOPED_TRACE(model.toStdString());
+        SimScpi s(model, true);
+        const ConnectOutcome out = s.Connect();
+        ASSERT_TRUE(out.Identified);
+        ASSERT_NE(s.device.DeviceFamily, 0) << out.Identity.UnsupportedMessage.toStdString();
+        const int family = s.device.DeviceFamily;
+        const bool rs = family == dfRsFpc || family == dfRsFph;
+        s.device.PreAmpPerSegment = 1;
+
+        // Set-up, the whole command table.
+        ScpiPreset(s.c);
+        ScpiSetupDbm(s.c);
+        ScpiSetupDbuv(s.c);
+        ScpiAutoCalOn(s.c);
+        ScpiContinuousOn(s.c);
+        ScpiContinuousOff(s.c);
+        ScpiSetStartFreq(s.c, "1000000");
+        ScpiSetStopFreq(s.c, "2000000");
+        ScpiSetCenterFreq(s.c, "1500000");
+        ScpiSetSpan(s.c, "1000000");
+        for (const char* r : {"9000", "9kHz", "120000", "120kHz", "200", "1000"})
+            ScpiSetRbw(s.c, r);
+        for (const char* a : {"10", "-1", "AUTO"})
+            ScpiSetAttenuation(s.c, a);
+        ScpiSetPreamp(s.c, "ON");
+        ScpiSetPreampState(s.c, "OFF");
+        ScpiSetVbwAuto(s.c, "ON");
+        ScpiSetVbwAuto(s.c, "OFF");
+        ScpiSetVbw(s.c, "30000");
+        for (const char* d : {"NEG", "NEGPEAK", "NORM", "NORMAL", "POS", "POSPEAK", "RMS", "SAMP", "VAV", "QPEAK"})
+            ScpiSetDetector(s.c, d);
+        ScpiSetSegmentSweepTime(s.c, "0.2");
+        ScpiSetDetector(s.c, "POS");
+        ScpiSetSegmentSweepTime(s.c, "0.2");
+        ScpiSetSweepTime(s.c, "0.2");
+        ScpiSetSweepTimeText(s.c, "0,2");
+        ScpiSetSweepTimeText(s.c, "auto");
+        ScpiSourceOn(s.c, "-10");
+        ScpiSourceOff(s.c);
+        ScpiMarkerOff(s.c);
+        ScpiMarkerReset(s.c);
+        ScpiMarkerToFreq(s.c, "1500000");
+        ScpiSingleSweep(s.c);
+        ScpiPauseSweep(s.c);
+        ScpiMarkerPeak(s.c);
+        EXPECT_EQ(s.Errors(), "0,\"No error\"");
+
+        // Every reader gets a number.
+        if (rs)
+            ScpiReceiverFixMode(s.c);
+        ScpiSetCenterFreq(s.c, "1500000");
+        for (const ScpiAnswer& a : {ScpiReadMarkerLevel(s.c), ScpiReadMarkerLevelSweep(s.c), ScpiReadMarkerFreq(s.c),
+                                    ScpiReadSweepTime(s.c)}) {
+            ASSERT_TRUE(a.has_value());
+            EXPECT_TRUE(scpiio::AnswerNumber(*a).has_value()) << a->toStdString();
+        }
+        EXPECT_TRUE(s.messages.Lines().isEmpty());
+
+        // Every trace reader of the family reads a whole trace.
+        TChartSeries raw;
+        if (family == dfRigol) {
+            ScpiRequestTrace(s.c);
+            EXPECT_EQ(ReadTraceVisaBinary(s.c, raw, clDefault, 1000000, 2000000).Added, s.device.TracePoints);
+        } else if (family == dfSiglent) {
+            ScpiRequestTrace(s.c);
+            EXPECT_EQ(ReadTraceVisaAscii(s.c, raw, clDefault, 1000000, 2000000).Added, s.device.TracePoints);
+        } else if (rs) {
+            ScpiReceiverScanMode(s.c);
+            ScpiSetAsciiFormat(s.c);
+            ScpiSetScanStart(s.c, "1000000");
+            ScpiSetScanStop(s.c, "2000000");
+            ScpiSetScanStep(s.c, QString::number(1000000 / s.device.TracePoints + 1));
+            ScpiSingleSweep(s.c);
+            ScpiQueryScanData(s.c);
+            EXPECT_EQ(ReadScanBufferFpc(s.c, raw, clDefault, 1000000, 2000000).Added, s.device.TracePoints - 1);
+        }
+        EXPECT_EQ(s.device.DeviceConnected, 1);
+
+        // The service queries of the connection window.
+        const QStringList info = InstrumentInfoLines(s.c);
+        EXPECT_EQ(info.value(0), out.Answer);
+        s.debug.DebugMode = 1;
+        const QStringList status = InstrumentStatusLines(s.c);
+        EXPECT_EQ(status.value(0), "ERR:0,\"No error\"");
+        EXPECT_GE(status.size(), 4);
+        EXPECT_TRUE(s.dialogs.isEmpty());
+        EXPECT_EQ(s.Errors(), "0,\"No error\"");
     }
 }
