@@ -52,11 +52,27 @@ double Int32Bounded(double value)
                       static_cast<double>(std::numeric_limits<int32_t>::max()));
 }
 
-// Rounds a conversion result that may leave the 32-bit range; the canvas helper saturates at the
-// pixel limit and maps NaN to 0.
+// Rounds to the nearest integer, halves to even, for |value| < 2^51: adding 1.5 x 2^52 leaves
+// no fraction bits, so the addition itself rounds as the floating-point unit does (to even);
+// subtracting it again is exact. This keeps the per-point conversions free of library calls.
+inline double RoundEven(double value)
+{
+    constexpr double kShift = 6755399441055744.0;
+    return (value + kShift) - kShift;
+}
+
+// Rounds a conversion result that may leave the 32-bit range: saturates at the coordinate
+// limit of the canvas and maps NaN to 0, as the canvas helper does.
 inline int32_t RoundPixel(double value)
 {
-    return RoundToPixel(value);
+    constexpr double kLimit = PixelCoordinateLimit;
+    if (value >= kLimit)
+        return PixelCoordinateLimit;
+    if (value <= -kLimit)
+        return -PixelCoordinateLimit;
+    if (std::isnan(value))
+        return 0;
+    return static_cast<int32_t>(RoundEven(value));
 }
 
 } // namespace
@@ -510,7 +526,7 @@ int TChartAxis::CalcLinearClamped(double value) const
         return -pixelLimit_;
     if (std::isnan(p))
         return 0;
-    return static_cast<int>(std::nearbyint(p));
+    return static_cast<int>(RoundEven(p));
 }
 
 namespace {
@@ -519,6 +535,8 @@ namespace {
 // the fast path did; out-of-range doubles saturate first (converting them would be undefined).
 inline uint32_t FastOffset(double x)
 {
+    if (std::fabs(x) < 2251799813685248.0)
+        return static_cast<uint32_t>(static_cast<uint64_t>(static_cast<int64_t>(RoundEven(x))));
     const double r = std::nearbyint(x);
     int64_t d = 0;
     if (r >= 9.2233720368547758e18)
@@ -570,7 +588,7 @@ void TChartAxis::ValuesToPixels(std::span<const double> values, std::span<int32_
             out[i] = p > limit ? pixelLimit_
                    : p < -limit ? -pixelLimit_
                    : std::isnan(p) ? 0
-                                   : static_cast<int32_t>(std::nearbyint(p));
+                                   : static_cast<int32_t>(RoundEven(p));
         }
         break;
     }
