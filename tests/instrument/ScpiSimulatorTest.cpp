@@ -446,8 +446,9 @@ TEST(ScpiSimulator, GeneratorAndDbmSetUp)
         const SimSettings st = s.sim->Instrument().Settings();
         EXPECT_EQ(st.unit, "DBM");
         EXPECT_TRUE(st.sweepAuto);
-        if (s.device.DeviceFamily <= 2)
+        if (s.device.DeviceFamily <= 2) {
             EXPECT_EQ(st.sourceLevelDbm, -10);
+        }
     }
 }
 
