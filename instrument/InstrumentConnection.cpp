@@ -27,7 +27,7 @@ void ShowError(ScpiContext& c, const QString& text)
 bool OpenResourceManager(ScpiContext& c)
 {
     LoadVisaLibrary(c.Visa, c.Debug);
-    CloseVisaSessions(c.Visa);
+    DisconnectInstrument(c);
     c.Device.DeviceConnected = 0;
     ViSession rm = 0;
     if (c.Visa.VisaLibrary->viOpenDefaultRM(&rm) != visa::VI_SUCCESS) {

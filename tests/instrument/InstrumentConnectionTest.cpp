@@ -106,7 +106,10 @@ TEST(InstrumentConnection, UsbSearchListsEveryResourceAndSearchingAgainClosesThe
     const ViSession firstRm = visa.VisaResourceManager;
     EXPECT_NE(firstRm, 0u);
     device.DeviceConnected = 1;
+    status.SetText(3, "DSA815-119");
     ASSERT_TRUE(SearchUsbInstruments(c, &list));
+    // Searching again ends the connection the old resource manager held.
+    EXPECT_EQ(status.Text(3), "");
     // The earlier resource manager is gone: its number no longer names anything.
     ViSession s = 0;
     EXPECT_NE(visa.VisaLibrary->viOpen(firstRm, "TCPIP0::127.0.0.1::1::SOCKET", 0, 0, &s), visa::VI_SUCCESS);
