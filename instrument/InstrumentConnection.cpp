@@ -264,13 +264,14 @@ QString VisaVersionText(VisaState& visa)
 QString ReadInstrumentAddress(const QString& folder)
 {
     const IniFile ini(QDir(folder).filePath(QString::fromLatin1(kIpIniFile)));
-    return ini.ReadString(QStringLiteral("IP"), QStringLiteral("ADR"), QStringLiteral("xxx.xxx.xxx.xxx"));
+    return ini.ReadString(QString::fromLatin1(kIpIniSection), QString::fromLatin1(kIpIniKey),
+                          QStringLiteral("xxx.xxx.xxx.xxx"));
 }
 
 bool WriteInstrumentAddress(const QString& folder, const QString& address, QString* error)
 {
     IniFile ini(QDir(folder).filePath(QString::fromLatin1(kIpIniFile)));
     ini.Clear();
-    ini.WriteString(QStringLiteral("IP"), QStringLiteral("ADR"), address);
+    ini.WriteString(QString::fromLatin1(kIpIniSection), QString::fromLatin1(kIpIniKey), address);
     return ini.UpdateFile(error);
 }

@@ -56,6 +56,8 @@ QString VisaVersionText(VisaState& visa);
 
 // ".\emc_ip.ini": section "IP", key "ADR".
 inline constexpr const char* kIpIniFile = "emc_ip.ini";
+inline constexpr const char* kIpIniSection = "IP";
+inline constexpr const char* kIpIniKey = "ADR";
 QString ReadInstrumentAddress(const QString& folder);
 // Writes a fresh file holding only that key; false with *error when it cannot be written.
 bool WriteInstrumentAddress(const QString& folder, const QString& address, QString* error);
