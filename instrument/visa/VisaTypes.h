@@ -72,7 +72,7 @@ inline constexpr ViUInt32 VI_TMO_INFINITE = 0xFFFFFFFFu;
 inline constexpr ViUInt32 kDefaultTimeoutMs = 2000;
 // What the built-in back end reports for VI_ATTR_RSRC_SPEC_VERSION (5.0) and its own version.
 inline constexpr ViUInt32 kSpecVersion = 0x00500000u;
-inline constexpr ViUInt32 kImplVersion = 0x00010000u;
+inline constexpr ViUInt32 kImplVersion = 0x00100000u; // 1.0.0 in the same packing
 // Size of the description buffers of viFindRsrc / viFindNext (VI_FIND_BUFLEN).
 inline constexpr int kFindBufferLength = 256;
 
