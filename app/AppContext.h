@@ -15,7 +15,6 @@ class EventPump;
 struct AppContext {
     QString HostId;
     bool SmallScreen = false;
-    int32_t SweepWaitMarginMs = 3000;
     QString WorkingFolder;
     AdvancedSettings Settings;
     MessageLog Messages;

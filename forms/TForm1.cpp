@@ -87,7 +87,6 @@ void TForm1::FormCreate()
         setMinimumSize(1340, 706);
     }
 
-    app_.SweepWaitMarginMs = 3000;
     ApplyDebugMode(forms_, app_);
     setWindowTitle(QStringLiteral("Zendrik"));
 
