@@ -46,6 +46,9 @@ function(zendrik_tests label)
   target_compile_definitions(${ARG_NAME} PRIVATE ZENDRIK_TEST_DATA="${PROJECT_SOURCE_DIR}/tests/data"
                              ZENDRIK_SOURCE_DIR="${PROJECT_SOURCE_DIR}" ZENDRIK_BINARY_DIR="${PROJECT_BINARY_DIR}")
   add_test(NAME ${ARG_NAME} COMMAND ${ARG_NAME})
-  set_tests_properties(${ARG_NAME} PROPERTIES LABELS ${label} TIMEOUT 900
-                       ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+  set(_env "QT_QPA_PLATFORM=offscreen")
+  if(ZENDRIK_SANITIZE)
+    list(APPEND _env "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp")
+  endif()
+  set_tests_properties(${ARG_NAME} PROPERTIES LABELS ${label} TIMEOUT 900 ENVIRONMENT "${_env}")
 endfunction()

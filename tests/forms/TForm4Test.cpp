@@ -181,7 +181,7 @@ TEST_F(Form4Fixture, ConnectIdentifyServiceAndDisconnect)
     form->Edit3->setText(":SENS:FREQ:STAR?");
     form->Button3->click();
     form->Button5->click();
-    EXPECT_EQ(MemoLines(), QStringList({"0", "Visa: 0.256.0.0"}));
+    EXPECT_EQ(MemoLines(), QStringList({"0", "Visa: 1.0.0.0"}));
     form->BitBtn2->click();
     EXPECT_EQ(MemoLines().value(0), "Siglent Technologies,SSA3032X,SSA3XAB1234567,3.2.2.5.0");
     EXPECT_TRUE(fake.Messages().contains("SYST:OPT?"));
