@@ -8,16 +8,15 @@
 #include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
+#include <linux/usb/tmc.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
 
 namespace {
 
 constexpr size_t kChunk = 65536;
-// The driver's ioctl numbers, from the Linux usbtmc user interface.
-constexpr unsigned long kUsbtmcIocNr = 91;
-constexpr unsigned long kSetTimeout = _IOW(kUsbtmcIocNr, 10, uint32_t);
-constexpr unsigned long kClear = _IO(kUsbtmcIocNr, 2);
+constexpr unsigned long kSetTimeout = USBTMC_IOCTL_SET_TIMEOUT;
+constexpr unsigned long kClear = USBTMC_IOCTL_CLEAR;
 
 QString ReadSysText(const QString& path)
 {
