@@ -375,12 +375,6 @@ TColor GetDefaultColor(const TPlotLibrarySettings& settings, int index)
     return palette[static_cast<size_t>(i < 0 ? i + n : i)];
 }
 
-QString DateTimeDefaultFormat(double step)
-{
-    const QLocale locale;
-    return step <= 1 ? locale.timeFormat(QLocale::ShortFormat) : locale.dateFormat(QLocale::ShortFormat);
-}
-
 void DrawCheckBox(int32_t x, int32_t y, TCanvas& canvas, bool checkBox, bool checked)
 {
     static const std::unique_ptr<QStyle> fusion(QStyleFactory::create(QStringLiteral("Fusion")));

@@ -117,8 +117,6 @@ private:
 QString IntegerToString(int32_t value);
 // Entry index mod n of the settings' colour palette of n colours.
 TColor GetDefaultColor(const TPlotLibrarySettings& settings, int index);
-// The system's short time format for steps of at most one day, else its short date format.
-QString DateTimeDefaultFormat(double step);
 // A 13 x 13 check box (or radio button when checkBox is false) at (x, y), drawn by the Fusion
 // style so that it looks the same on every machine.
 void DrawCheckBox(int32_t x, int32_t y, TCanvas& canvas, bool checkBox, bool checked);

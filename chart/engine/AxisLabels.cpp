@@ -3,7 +3,7 @@
 #include "app/NumberText.h"
 #include "chart/canvas/DateTimeSteps.h"
 #include "chart/canvas/PlotCanvas.h"
-#include "chart/engine/AxisDateText.h"
+#include "app/DateTimeText.h"
 #include "chart/engine/ChartSeries.h"
 #include "chart/engine/ChartSeriesList.h"
 #include "chart/engine/SeriesRoutines.h"

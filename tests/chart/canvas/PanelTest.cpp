@@ -270,8 +270,6 @@ TEST(Panel, StreamingCopyingAndLibraryRoutines)
     EXPECT_EQ(GetDefaultColor(settings, 0), settings.ColorPalette[0]);
     EXPECT_EQ(GetDefaultColor(settings, 23), settings.ColorPalette[3]);
     EXPECT_EQ(IntegerToString(-42), QStringLiteral("-42"));
-    EXPECT_EQ(DateTimeDefaultFormat(1.0), QLocale().timeFormat(QLocale::ShortFormat));
-    EXPECT_EQ(DateTimeDefaultFormat(1.5), QLocale().dateFormat(QLocale::ShortFormat));
 }
 
 TEST(Panel, CheckBoxesAreDrawnTheSameEveryTime)

@@ -1,7 +1,7 @@
 #include "AxisTestSupport.h"
 
 #include "app/NumberText.h"
-#include "chart/engine/AxisDateText.h"
+#include "app/DateTimeText.h"
 #include "common/TestSupport.h"
 
 #include <QFile>

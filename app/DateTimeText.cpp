@@ -1,4 +1,4 @@
-#include "chart/engine/AxisDateText.h"
+#include "app/DateTimeText.h"
 
 #include <QDate>
 #include <cmath>
