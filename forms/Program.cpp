@@ -1,6 +1,7 @@
 #include "forms/Program.h"
 
 #include "app/AppContext.h"
+#include "forms/InstrumentLoggerServices.h"
 #include "forms/TForm1.h"
 #include "forms/TForm10.h"
 #include "forms/TForm11.h"
@@ -23,6 +24,7 @@ Program::Program(AppContext& app, const QStringList& arguments, const QString& p
     : app_(app), arguments_(arguments), programFolder_(programFolder), instrument_(std::make_unique<InstrumentState>())
 {
     services_.RequestTerminate = [this] { RequestTerminate(); };
+    app_.LoggerHooks = std::make_unique<InstrumentLoggerServices>(*instrument_, app_.Debug);
     services_.ShowMessage = [](const QString& text) { QMessageBox::information(nullptr, QString(), text); };
 }
 
@@ -30,6 +32,8 @@ Program::~Program()
 {
     // Later windows may refer to earlier ones: destroy in reverse order of creation.
     forms_ = Forms{};
+    // The hooks refer to the instrument state this object owns.
+    app_.LoggerHooks = std::make_unique<LoggerServices>();
     while (!windows_.empty())
         windows_.pop_back();
 }
@@ -46,7 +50,7 @@ template <class T, class... Args> T* Program::Create(Args&&... args)
 void Program::CreateForms()
 {
     // The main window's start-up runs inside its construction, before any other window exists.
-    forms_.Form1 = Create<TForm1>(app_, forms_, services_, arguments_, programFolder_);
+    forms_.Form1 = Create<TForm1>(app_, *instrument_, forms_, services_, arguments_, programFolder_);
     connect(forms_.Form1, &TForm1::Closed, this, [] { QCoreApplication::quit(); });
     forms_.Form2 = Create<TForm2>(app_);
     forms_.Form3 = Create<TForm3>(app_, services_);

@@ -6,6 +6,8 @@
 #include "forms/FormServices.h"
 #include "forms/Forms.h"
 #include "forms/TForm2.h"
+#include "forms/TForm4.h"
+#include "instrument/InstrumentState.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -13,17 +15,22 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
-TForm1::TForm1(AppContext& app, Forms& forms, FormServices& services, const QStringList& arguments,
-               const QString& programFolder)
-    : app_(app), forms_(forms), services_(services), arguments_(arguments), programFolder_(programFolder)
+TForm1::TForm1(AppContext& app, InstrumentState& instrument, Forms& forms, FormServices& services,
+               const QStringList& arguments, const QString& programFolder)
+    : app_(app), instrument_(instrument), forms_(forms), services_(services), arguments_(arguments),
+      programFolder_(programFolder)
 {
     setObjectName(QStringLiteral("Form1"));
     forms_.Form1 = this;
     BuildControls();
+    BuildMenuAndStatusBar();
     FormCreate();
 }
 
@@ -64,6 +71,73 @@ void TForm1::BuildControls()
     connect(Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
     connect(Button19, &QPushButton::clicked, this, &TForm1::Button19Click);
     connect(CheckBoxDebug, &QCheckBox::clicked, this, &TForm1::CheckBoxDebugClick);
+}
+
+void TForm1::BuildMenuAndStatusBar()
+{
+    QMenu* device = menuBar()->addMenu(QStringLiteral("Device"));
+    auto item = [this, device](QAction*& action, const char* name, const QString& caption, void (TForm1::*handler)()) {
+        action = device->addAction(caption);
+        action->setObjectName(QString::fromLatin1(name));
+        connect(action, &QAction::triggered, this, handler);
+    };
+    item(Visa1, "Visa1", QStringLiteral("SA USB"), &TForm1::Visa1Click);
+    item(CP1, "CP1", QStringLiteral("SA TCP"), &TForm1::CP1Click);
+    item(GPS1, "GPS1", QStringLiteral("GPS USB"), &TForm1::GPS1Click);
+    item(SASER1, "SASER1", QStringLiteral("SA SER"), &TForm1::SASER1Click);
+    GPS1->setVisible(false);
+    GPS1->setEnabled(false);
+    SASER1->setVisible(false);
+
+    static constexpr int kPanelWidths[] = {70, 50, 350, 110, 400, 140, 90, 50};
+    for (int i = 0; i < 8; ++i) {
+        auto* panel = new QLabel(statusBar());
+        panel->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
+        panel->setFixedWidth(kPanelWidths[i]);
+        statusBar()->addWidget(panel);
+        StatusPanels.append(panel);
+    }
+    StatusBar1 = statusBar();
+    connect(&instrument_.Status, &InstrumentStatus::TextChanged, this, [this](int panel, const QString& text) {
+        if (panel >= 0 && panel < StatusPanels.size())
+            StatusPanels[panel]->setText(text);
+    });
+}
+
+void TForm1::ShowConnectionWindow(int32_t kind)
+{
+    if (!forms_.Form4)
+        return;
+    forms_.Form4->PrepareForKind(kind);
+    // Modal for the operator, but the call returns so that the message loop keeps running.
+    forms_.Form4->setModal(true);
+    forms_.Form4->show();
+    forms_.Form4->raise();
+}
+
+void TForm1::Visa1Click()
+{
+    ShowConnectionWindow(2);
+}
+
+void TForm1::CP1Click()
+{
+    ShowConnectionWindow(3);
+}
+
+void TForm1::GPS1Click()
+{
+    ShowConnectionWindow(4);
+}
+
+void TForm1::SASER1Click()
+{
+    ShowConnectionWindow(5);
+}
+
+void TForm1::Connect1Click()
+{
+    ShowConnectionWindow(1);
 }
 
 void TForm1::FormCreate()

@@ -6,8 +6,11 @@
 #include "forms/TForm2.h"
 #include "forms/TForm4.h"
 #include "forms/TForm6.h"
+#include "instrument/InstrumentState.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QLabel>
 #include <QCheckBox>
 #include <QDir>
 #include <QPushButton>
@@ -162,6 +165,35 @@ TEST_F(ProgramFixture, DebugModeShowsTheDebugPartsOfEveryWindow)
     EXPECT_TRUE(app.Debug.Lines().isEmpty());
     f.Form1->CheckBoxDebug->click();
     EXPECT_FALSE(f.Form2->isVisible());
+}
+
+TEST_F(ProgramFixture, DeviceMenuOpensTheConnectionWindowAndStatusShowsInstrumentTexts)
+{
+    auto program = Make(9);
+    program->CreateForms();
+    Forms& f = program->Windows();
+    EXPECT_FALSE(f.Form1->GPS1->isVisible());
+    EXPECT_FALSE(f.Form1->GPS1->isEnabled());
+    EXPECT_FALSE(f.Form1->SASER1->isVisible());
+
+    f.Form1->CP1->trigger();
+    EXPECT_TRUE(f.Form4->isVisible());
+    EXPECT_TRUE(f.Form4->windowTitle().startsWith(QStringLiteral("Connect Visa TCP  "))) << f.Form4->windowTitle().toStdString();
+    f.Form4->hide();
+    f.Form1->Visa1->trigger();
+    EXPECT_EQ(f.Form4->windowTitle(), QStringLiteral("Connect Visa USB"));
+    f.Form4->hide();
+
+    ASSERT_EQ(f.Form1->StatusPanels.size(), 8);
+    EXPECT_EQ(f.Form1->StatusPanels[2]->width(), 350);
+    program->Instrument().Status.SetText(3, QStringLiteral("Rigol DSA815"));
+    EXPECT_EQ(f.Form1->StatusPanels[3]->text(), QStringLiteral("Rigol DSA815"));
+
+    // The log window's instrument buttons follow the connection state.
+    EXPECT_FALSE(app.LoggerHooks->DeviceConnected());
+    program->Instrument().Device.DeviceConnected = 1;
+    EXPECT_TRUE(app.LoggerHooks->DeviceConnected());
+    program->Instrument().Device.DeviceConnected = 0;
 }
 
 TEST(FunctionMatrix, PictureIsShownWholeAndProportional)
