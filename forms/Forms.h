@@ -12,7 +12,7 @@ class TForm10;
 class TForm11;
 class TForm12;
 class TForm15;
-class TForm17;
+class MailSetupWindow;
 
 // One reference per window, null until that window has been created. Windows are created once,
 // in a fixed order, and live until the program ends; code that may run while an earlier window is
@@ -29,7 +29,7 @@ struct Forms {
     TForm11* Form11 = nullptr;
     TForm12* Form12 = nullptr;
     TForm15* Form15 = nullptr;
-    TForm17* Form17 = nullptr;
+    MailSetupWindow* Form17 = nullptr;
 };
 
 struct AppContext;

@@ -7,7 +7,7 @@
 #include "forms/TForm11.h"
 #include "forms/TForm12.h"
 #include "forms/TForm15.h"
-#include "forms/TForm17.h"
+#include "forms/MailSetupWindow.h"
 #include "forms/TForm2.h"
 #include "forms/TForm3.h"
 #include "forms/TForm4.h"
@@ -62,7 +62,7 @@ void Program::CreateForms()
     forms_.Form11 = Create<TForm11>(app_);
     forms_.Form12 = Create<TForm12>(app_);
     forms_.Form15 = Create<TForm15>(app_);
-    forms_.Form17 = Create<TForm17>(app_);
+    forms_.Form17 = Create<MailSetupWindow>(app_, mail_);
 }
 
 void Program::RequestTerminate()

@@ -3,6 +3,7 @@
 
 #include "forms/FormServices.h"
 #include "forms/Forms.h"
+#include "mail/MailSettings.h"
 
 #include <QObject>
 #include <QStringList>
@@ -26,6 +27,8 @@ public:
     Forms& Windows() { return forms_; }
     // The instrument's sessions, identity and status texts, shared by the windows.
     InstrumentState& Instrument() { return *instrument_; }
+    // The mail account and alert switches, edited by the mail setup window.
+    MailSettings& Mail() { return mail_; }
     // The windows in the order they were created.
     const std::vector<QWidget*>& CreationOrder() const { return order_; }
 
@@ -45,6 +48,7 @@ private:
     QString programFolder_;
     FormServices services_;
     std::unique_ptr<InstrumentState> instrument_;
+    MailSettings mail_;
     Forms forms_;
     std::vector<std::unique_ptr<QWidget>> windows_;
     std::vector<QWidget*> order_;
