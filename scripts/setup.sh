@@ -17,6 +17,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev locales-all xvfb xauth
   # real peers used by tests: VISA clients, rpcbind, metafile reader, zip checker
   python3 python3-pyvisa-py lxi-tools rpcbind libwmf-bin fonts-urw-base35 unzip zip poppler-utils
+  # KML readers: a validating XML parser and GDAL
+  libxml2-utils gdal-bin
 )
 
 missing=()
