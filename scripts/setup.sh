@@ -19,6 +19,8 @@ packages=(
   python3 python3-pyvisa-py lxi-tools rpcbind libwmf-bin fonts-urw-base35 unzip zip poppler-utils
   # KML readers: a validating XML parser and GDAL
   libxml2-utils gdal-bin
+  # an NMEA reader that checks the receiver's sentences
+  python3-nmea2
 )
 
 missing=()

@@ -57,16 +57,19 @@ int main(int argc, char** argv)
             return 2;
         }
         QFile* f = log.get();
-        sim.Instrument().SetLogSink([f](const SimLogEntry& e) {
+        auto sink = [f](const SimLogEntry& e) {
             f->write(QByteArray::number(e.virtualMs, 'f', 3) + '\t' + e.transport.toLatin1() + '\t' + e.message + '\n');
             f->flush();
-        });
+        };
+        sim.Instrument().SetLogSink(sink);
+        if (sim.Gps())
+            sim.Gps()->SetLogSink(sink);
     }
     if (!sim.Start(&message)) {
         err << "zendrik-sim: " << message << "\n";
         return 1;
     }
-    out << "zendrik-sim: " << sim.Instrument().Family().idn << "\n";
+    out << "zendrik-sim: " << (sim.Gps() ? QStringLiteral("NMEA receiver") : sim.Instrument().Family().idn) << "\n";
     if (sim.TcpPort())
         out << "  raw SCPI: TCPIP0::" << options.address.toString() << "::" << sim.TcpPort() << "::SOCKET\n";
     if (sim.Vxi11Port())
