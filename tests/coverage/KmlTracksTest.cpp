@@ -24,80 +24,20 @@ KmlTracks ThreeTracks()
     return k;
 }
 
-const char* const kExpected[] = {
-    R"(<?xml version="1.0" encoding="UTF-8"?>)",
-    R"(<kml xmlns="http://www.opengis.net/kml/2.2">)",
-    R"(<Document>)",
-    R"(  <name>out_stamp</name>)",
-    R"(  <Style id="transPurpleLineGreenPolyA">)",
-    R"(  <LineStyle>)",
-    R"(  <color>5000FF14</color>)",
-    R"(     <width>4</width>)",
-    R"(     </LineStyle>)",
-    R"(     <PolyStyle>)",
-    R"(       <color>7f00ff00</color>)",
-    R"(     </PolyStyle>)",
-    R"(  </Style>)",
-    R"(  <Style id="transPurpleLineGreenPolyB">)",
-    R"(  <LineStyle>)",
-    R"(  <color>50F01E14</color>)",
-    R"(     <width>4</width>)",
-    R"(     </LineStyle>)",
-    R"(     <PolyStyle>)",
-    R"(       <color>7f00ff00</color>)",
-    R"(     </PolyStyle>)",
-    R"(  </Style>)",
-    R"(  <Style id="transPurpleLineGreenPolyC">)",
-    R"(  <LineStyle>)",
-    R"(  <color>5014F0FF</color>)",
-    R"(     <width>4</width>)",
-    R"(     </LineStyle>)",
-    R"(     <PolyStyle>)",
-    R"(       <color>7f00ff00</color>)",
-    R"(     </PolyStyle>)",
-    R"(  </Style>)",
-    R"(  <Placemark>)",
-    R"(     <name>145000000Hz</name>)",
-    R"(     <visibility>1</visibility> )",
-    R"(     <description></description>)",
-    R"(     <styleUrl>#transPurpleLineGreenPolyA</styleUrl>)",
-    R"(     <LineString>)",
-    R"(        <tessellate>1</tessellate>)",
-    R"(        <altitudeMode>absolute</altitudeMode>)",
-    R"(        <coordinates> )",
-    R"(11.5166666667,48.1173000000,0.5)",
-    R"(11.5170000000,48.1180000000,3.2)",
-    R"(         </coordinates>)",
-    R"(     </LineString> )",
-    R"(  </Placemark>)",
-    R"(  <Placemark>)",
-    R"(     <name>433000000Hz</name>)",
-    R"(     <visibility>1</visibility> )",
-    R"(     <description></description>)",
-    R"(     <styleUrl>#transPurpleLineGreenPolyB</styleUrl>)",
-    R"(     <LineString>)",
-    R"(        <tessellate>1</tessellate>)",
-    R"(        <altitudeMode>absolute</altitudeMode>)",
-    R"(        <coordinates> )",
-    R"(11.5166666667,48.1173000000,67.25)",
-    R"(         </coordinates>)",
-    R"(     </LineString> )",
-    R"(  </Placemark>)",
-    R"(  <Placemark>)",
-    R"(     <name>A&amp;B&lt;1&gt;</name>)",
-    R"(     <visibility>1</visibility> )",
-    R"(     <description></description>)",
-    R"(     <styleUrl>#transPurpleLineGreenPolyC</styleUrl>)",
-    R"(     <LineString>)",
-    R"(        <tessellate>1</tessellate>)",
-    R"(        <altitudeMode>absolute</altitudeMode>)",
-    R"(        <coordinates> )",
-    R"(         </coordinates>)",
-    R"(     </LineString> )",
-    R"(  </Placemark>)",
-    R"(</Document>)",
-    R"(</kml>)",
-};
+// One track's style and placemark, exactly as the file holds them.
+QStringList Style(const QString& id, const QString& color)
+{
+    return {"  <Style id=\"" + id + "\">", "  <LineStyle>", "  <color>" + color + "</color>", "     <width>4</width>",
+            "     </LineStyle>", "     <PolyStyle>", "       <color>7f00ff00</color>", "     </PolyStyle>", "  </Style>"};
+}
+QStringList Placemark(const QString& name, const QString& id, const QStringList& coordinates)
+{
+    return QStringList{"  <Placemark>", "     <name>" + name + "</name>", "     <visibility>1</visibility> ",
+                       "     <description></description>", "     <styleUrl>#" + id + "</styleUrl>", "     <LineString>",
+                       "        <tessellate>1</tessellate>", "        <altitudeMode>absolute</altitudeMode>",
+                       "        <coordinates> "} +
+           coordinates + QStringList{"         </coordinates>", "     </LineString> ", "  </Placemark>"};
+}
 
 } // namespace
 
@@ -108,10 +48,15 @@ TEST(KmlTracks, WritesStylesThenPlacemarksLineForLineWithCrLf)
     const KmlTracks::WriteResult r = k.WriteFile(dir.path(), "stamp");
     ASSERT_TRUE(r.Written) << r.Error.toStdString();
     EXPECT_EQ(r.FileName, "out/out_stamp.kml");
-    QByteArray expected;
-    for (const char* line : kExpected)
-        expected += QByteArray(line) + "\r\n";
-    EXPECT_EQ(testsupport::ReadAll(dir.filePath("out/out_stamp.kml")), expected);
+    const QString a = "transPurpleLineGreenPolyA", b = "transPurpleLineGreenPolyB", c = "transPurpleLineGreenPolyC";
+    const QStringList expected =
+        QStringList{R"(<?xml version="1.0" encoding="UTF-8"?>)", R"(<kml xmlns="http://www.opengis.net/kml/2.2">)",
+                    "<Document>", "  <name>out_stamp</name>"} +
+        Style(a, "5000FF14") + Style(b, "50F01E14") + Style(c, "5014F0FF") +
+        Placemark("145000000Hz", a, {"11.5166666667,48.1173000000,0.5", "11.5170000000,48.1180000000,3.2"}) +
+        Placemark("433000000Hz", b, {"11.5166666667,48.1173000000,67.25"}) + Placemark("A&amp;B&lt;1&gt;", c, {}) +
+        QStringList{"</Document>", "</kml>"};
+    EXPECT_EQ(testsupport::ReadAll(dir.filePath(r.FileName)), (expected.join("\r\n") + "\r\n").toUtf8());
     // Everything was handed over: the next Stop starts from nothing.
     EXPECT_FALSE(k.Started());
     EXPECT_TRUE(k.KmlTrackLinesA.isEmpty() && k.KmlTrackLinesB.isEmpty() && k.KmlTrackLinesC.isEmpty());

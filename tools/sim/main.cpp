@@ -65,6 +65,13 @@ int main(int argc, char** argv)
         if (sim.Gps())
             sim.Gps()->SetLogSink(sink);
     }
+    // Handlers first: a caller may stop the simulator as soon as it has read the banner, and the
+    // stop must still end in Stop() (which takes the VXI-11 registration back).
+    ::socketpair(AF_UNIX, SOCK_STREAM, 0, gSignalFd);
+    QSocketNotifier notifier(gSignalFd[0], QSocketNotifier::Read);
+    QObject::connect(&notifier, &QSocketNotifier::activated, &app, &QCoreApplication::quit);
+    std::signal(SIGINT, OnSignal);
+    std::signal(SIGTERM, OnSignal);
     if (!sim.Start(&message)) {
         err << "zendrik-sim: " << message << "\n";
         return 1;
@@ -78,11 +85,6 @@ int main(int argc, char** argv)
         out << "  serial:   ASRL" << sim.PtyPath() << "::INSTR\n";
     out.flush();
 
-    ::socketpair(AF_UNIX, SOCK_STREAM, 0, gSignalFd);
-    QSocketNotifier notifier(gSignalFd[0], QSocketNotifier::Read);
-    QObject::connect(&notifier, &QSocketNotifier::activated, &app, &QCoreApplication::quit);
-    std::signal(SIGINT, OnSignal);
-    std::signal(SIGTERM, OnSignal);
     const int rc = app.exec();
     sim.Stop();
     return rc;
