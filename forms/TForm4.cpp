@@ -88,9 +88,9 @@ void TForm4::BuildControls()
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
     ComboBox1 = new QComboBox(this);
     ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
-    for (int i = 1; i <= 18; ++i)
-        ComboBox1->addItem(QStringLiteral("COM%1").arg(i));
-    ComboBox1->addItem(QStringLiteral("COM20"));
+    // COM ports and the serial devices present; a device path can be typed too.
+    ComboBox1->addItems(SerialPortChoices());
+    ComboBox1->setEditable(true);
 
     BitBtn3 = MakeButton(this, "BitBtn3", QStringLiteral("Search"), QStringLiteral("search for Devices"));
     BitBtn4 = MakeButton(this, "BitBtn4", QStringLiteral("Connect Visa"), QStringLiteral("please select item first"));
@@ -132,6 +132,8 @@ void TForm4::BuildControls()
     connect(BitBtn2, &QPushButton::clicked, this, [this] { Guarded([this] { BitBtn2Click(); }); });
     connect(Button6, &QPushButton::clicked, this, [this] { Guarded([this] { Button6Click(); }); });
     connect(BitBtn1, &QPushButton::clicked, this, [this] { Guarded([this] { BitBtn1Click(); }); });
+    connect(BitBtn6, &QPushButton::clicked, this, [this] { Guarded([this] { BitBtn6Click(); }); });
+    connect(Button4, &QPushButton::clicked, this, [this] { Guarded([this] { Button4Click(); }); });
 }
 
 // No exception leaves a handler: it ends as an error line and the window stays as it was.
@@ -254,6 +256,8 @@ void TForm4::Button5Click() { Memo1->appendPlainText(VisaVersionText(instrument_
 void TForm4::BitBtn2Click()
 {
     const int kind = instrument_.Device.ConnectionKind;
+    if (kind == 4)
+        return AddLines(GpsReceiverInfoLines(*context_, instrument_.Gps));
     if ((kind != 2 && kind != 3) || instrument_.Device.DeviceConnected != 1)
         return;
     Memo1->clear();
@@ -278,3 +282,17 @@ void TForm4::BitBtn1Click()
     }
     StatusBar1->showMessage(WinUsbHandlesText(usb));
 }
+
+void TForm4::BitBtn6Click()
+{
+    ListBox1->clear();
+    ListBox2->clear();
+    const SerialConnectOutcome out = ConnectSerial(*context_, instrument_.Gps, ComboBox1->currentText());
+    Edit2->setText(out.Resource);
+    MarkConnected(BitBtn6, out.Connected);
+    ShowUnsupported(out.UnsupportedMessage);
+    if (out.Connected && instrument_.Device.ConnectionKind == 5)
+        emit Connected(ControlsForFamily(instrument_.Device));
+}
+
+void TForm4::Button4Click() { PollGpsReceiver(*context_, instrument_.Gps); }

@@ -40,6 +40,8 @@ public:
     void BitBtn2Click(); // "Get Info"
     void Button6Click(); // "Rd DSA Status"
     void BitBtn1Click(); // "Connect WinUSB"
+    void BitBtn6Click(); // "Connect Visa" of the serial kinds
+    void Button4Click(); // "RD RMC"
 
     // The command context of the window (tests reach the instrument through it).
     ScpiContext& Context() { return *context_; }
