@@ -1,11 +1,11 @@
 #include "app/AppContext.h"
 #include "common/TestSupport.h"
+#include "forms/AboutWindow.h"
+#include "forms/ConnectionWindow.h"
+#include "forms/FunctionMatrixWindow.h"
+#include "forms/LoggerWindow.h"
+#include "forms/MainWindow.h"
 #include "forms/Program.h"
-#include "forms/TForm1.h"
-#include "forms/TForm15.h"
-#include "forms/TForm2.h"
-#include "forms/TForm4.h"
-#include "forms/TForm6.h"
 #include "instrument/InstrumentState.h"
 
 #include <QAction>
@@ -83,12 +83,12 @@ TEST_F(ProgramFixture, LoopEndsWhenTheMainWindowClosesEvenWithOtherWindowsOpen)
 {
     auto program = Make(9);
     program->CreateForms();
-    program->Windows().Form6->show();
-    QTimer::singleShot(50, program->Windows().Form1, [&] { program->Windows().Form1->close(); });
+    program->Windows().aboutWindow->show();
+    QTimer::singleShot(50, program->Windows().mainWindow, [&] { program->Windows().mainWindow->close(); });
     int code = -1;
     EXPECT_TRUE(RunEnds(*program, code));
     EXPECT_EQ(code, 0);
-    program->Windows().Form6->hide();
+    program->Windows().aboutWindow->hide();
 }
 
 TEST_F(ProgramFixture, UnsupportedSystemEndsTheProgramOnceTheLoopStarts)
@@ -102,7 +102,7 @@ TEST_F(ProgramFixture, UnsupportedSystemEndsTheProgramOnceTheLoopStarts)
     EXPECT_TRUE(program->TerminateRequested());
     int code = -1;
     EXPECT_TRUE(RunEnds(*program, code));
-    program->Windows().Form1->hide();
+    program->Windows().mainWindow->hide();
 }
 
 TEST_F(ProgramFixture, FirstRunUnpacksTheDefaultDataAndEndsOnce)
@@ -114,7 +114,7 @@ TEST_F(ProgramFixture, FirstRunUnpacksTheDefaultDataAndEndsOnce)
     EXPECT_FALSE(QDir(folder.filePath(QStringLiteral("src"))).entryList({QStringLiteral("*.lim")}).isEmpty());
     int code = -1;
     EXPECT_TRUE(RunEnds(*first, code));
-    first->Windows().Form1->hide();
+    first->Windows().mainWindow->hide();
     first.reset();
 
     // The second start finds its data and runs on.
@@ -132,7 +132,7 @@ TEST_F(ProgramFixture, SmallScreenSwitchIsExact)
     auto small = Make(9, {QStringLiteral("s")});
     small->CreateForms();
     EXPECT_TRUE(app.SmallScreen);
-    EXPECT_EQ(small->Windows().Form1->size(), QSize(800, 480));
+    EXPECT_EQ(small->Windows().mainWindow->size(), QSize(800, 480));
 
     AppContext other;
     Program big(other, {QStringLiteral("S")}, folder.path());
@@ -140,7 +140,7 @@ TEST_F(ProgramFixture, SmallScreenSwitchIsExact)
     big.Services().VersionIndex = [] { return 9; };
     big.CreateForms();
     EXPECT_FALSE(other.SmallScreen);
-    EXPECT_EQ(big.Windows().Form1->minimumSize(), QSize(1340, 706));
+    EXPECT_EQ(big.Windows().mainWindow->minimumSize(), QSize(1340, 706));
 }
 
 TEST_F(ProgramFixture, DebugModeShowsTheDebugPartsOfEveryWindow)
@@ -148,23 +148,23 @@ TEST_F(ProgramFixture, DebugModeShowsTheDebugPartsOfEveryWindow)
     auto program = Make(9);
     program->CreateForms();
     Forms& f = program->Windows();
-    EXPECT_FALSE(f.Form1->Button19->isVisibleTo(f.Form1));
-    EXPECT_FALSE(f.Form4->Button6->isVisibleTo(f.Form4));
-    f.Form1->CheckBoxDebug->click();
+    EXPECT_FALSE(f.mainWindow->Button19->isVisibleTo(f.mainWindow));
+    EXPECT_FALSE(f.connectionWindow->Button6->isVisibleTo(f.connectionWindow));
+    f.mainWindow->CheckBoxDebug->click();
     EXPECT_EQ(app.Debug.DebugMode, 1);
-    EXPECT_TRUE(f.Form1->Button19->isVisibleTo(f.Form1));
-    EXPECT_TRUE(f.Form4->Button6->isVisibleTo(f.Form4));
-    EXPECT_TRUE(f.Form2->isVisible());
+    EXPECT_TRUE(f.mainWindow->Button19->isVisibleTo(f.mainWindow));
+    EXPECT_TRUE(f.connectionWindow->Button6->isVisibleTo(f.connectionWindow));
+    EXPECT_TRUE(f.loggerWindow->isVisible());
 
     app.Debug.TimeText = [] { return QStringLiteral("10:00:00"); };
-    f.Form1->Button1->click();
+    f.mainWindow->Button1->click();
     ASSERT_FALSE(app.Debug.Lines().isEmpty());
     EXPECT_EQ(app.Debug.Lines().last(), QStringLiteral("10:00:00: IEEE-INVERT: -1"));
 
-    f.Form2->Button5->click();
+    f.loggerWindow->Button5->click();
     EXPECT_TRUE(app.Debug.Lines().isEmpty());
-    f.Form1->CheckBoxDebug->click();
-    EXPECT_FALSE(f.Form2->isVisible());
+    f.mainWindow->CheckBoxDebug->click();
+    EXPECT_FALSE(f.loggerWindow->isVisible());
 }
 
 TEST_F(ProgramFixture, DeviceMenuOpensTheConnectionWindowAndStatusShowsInstrumentTexts)
@@ -172,22 +172,23 @@ TEST_F(ProgramFixture, DeviceMenuOpensTheConnectionWindowAndStatusShowsInstrumen
     auto program = Make(9);
     program->CreateForms();
     Forms& f = program->Windows();
-    EXPECT_FALSE(f.Form1->GPS1->isVisible());
-    EXPECT_FALSE(f.Form1->GPS1->isEnabled());
-    EXPECT_FALSE(f.Form1->SASER1->isVisible());
+    EXPECT_FALSE(f.mainWindow->GPS1->isVisible());
+    EXPECT_FALSE(f.mainWindow->GPS1->isEnabled());
+    EXPECT_FALSE(f.mainWindow->SASER1->isVisible());
 
-    f.Form1->CP1->trigger();
-    EXPECT_TRUE(f.Form4->isVisible());
-    EXPECT_TRUE(f.Form4->windowTitle().startsWith(QStringLiteral("Connect Visa TCP  "))) << f.Form4->windowTitle().toStdString();
-    f.Form4->hide();
-    f.Form1->Visa1->trigger();
-    EXPECT_EQ(f.Form4->windowTitle(), QStringLiteral("Connect Visa USB"));
-    f.Form4->hide();
+    f.mainWindow->CP1->trigger();
+    EXPECT_TRUE(f.connectionWindow->isVisible());
+    EXPECT_TRUE(f.connectionWindow->windowTitle().startsWith(QStringLiteral("Connect Visa TCP  ")))
+        << f.connectionWindow->windowTitle().toStdString();
+    f.connectionWindow->hide();
+    f.mainWindow->Visa1->trigger();
+    EXPECT_EQ(f.connectionWindow->windowTitle(), QStringLiteral("Connect Visa USB"));
+    f.connectionWindow->hide();
 
-    ASSERT_EQ(f.Form1->StatusPanels.size(), 8);
-    EXPECT_EQ(f.Form1->StatusPanels[2]->width(), 350);
+    ASSERT_EQ(f.mainWindow->StatusPanels.size(), 8);
+    EXPECT_EQ(f.mainWindow->StatusPanels[2]->width(), 350);
     program->Instrument().Status.SetText(3, QStringLiteral("Rigol DSA815"));
-    EXPECT_EQ(f.Form1->StatusPanels[3]->text(), QStringLiteral("Rigol DSA815"));
+    EXPECT_EQ(f.mainWindow->StatusPanels[3]->text(), QStringLiteral("Rigol DSA815"));
 
     // The log window's instrument buttons follow the connection state.
     EXPECT_FALSE(app.LoggerHooks->DeviceConnected());
@@ -199,10 +200,10 @@ TEST_F(ProgramFixture, DeviceMenuOpensTheConnectionWindowAndStatusShowsInstrumen
 TEST(FunctionMatrix, PictureIsShownWholeAndProportional)
 {
     AppContext app;
-    TForm15 form(app);
+    FunctionMatrixWindow form(app);
     ASSERT_FALSE(form.Picture().isNull());
     const QSize pic(400, 200);
-    EXPECT_EQ(TForm15::PictureRect(pic, QSize(800, 800)), QRect(0, 200, 800, 400));
-    EXPECT_EQ(TForm15::PictureRect(pic, QSize(100, 300)), QRect(0, 125, 100, 50));
-    EXPECT_TRUE(TForm15::PictureRect(pic, QSize(0, 300)).isNull());
+    EXPECT_EQ(FunctionMatrixWindow::PictureRect(pic, QSize(800, 800)), QRect(0, 200, 800, 400));
+    EXPECT_EQ(FunctionMatrixWindow::PictureRect(pic, QSize(100, 300)), QRect(0, 125, 100, 50));
+    EXPECT_TRUE(FunctionMatrixWindow::PictureRect(pic, QSize(0, 300)).isNull());
 }

@@ -1,4 +1,4 @@
-#include "forms/TForm4.h"
+#include "forms/ConnectionWindow.h"
 
 #include "app/AppContext.h"
 #include "app/TextRoutines.h"
@@ -37,7 +37,7 @@ void MarkConnected(QPushButton* button, bool connected)
 
 } // namespace
 
-TForm4::TForm4(AppContext& app, InstrumentState& instrument, FormServices& services)
+ConnectionWindow::ConnectionWindow(AppContext& app, InstrumentState& instrument, FormServices& services)
     : QDialog(nullptr), app_(app), instrument_(instrument), services_(services)
 {
     setObjectName(QStringLiteral("Form4"));
@@ -59,14 +59,14 @@ TForm4::TForm4(AppContext& app, InstrumentState& instrument, FormServices& servi
     BuildControls();
 }
 
-TForm4::~TForm4()
+ConnectionWindow::~ConnectionWindow()
 {
     // The instrument state outlives the window: it must not call back into it.
     if (ownsErrorDialog_)
         instrument_.Visa.ShowErrorDialog = nullptr;
 }
 
-void TForm4::BuildControls()
+void ConnectionWindow::BuildControls()
 {
     auto* grid = new QGridLayout(this);
     ListBox1 = new QListWidget(this);
@@ -135,7 +135,7 @@ void TForm4::BuildControls()
 }
 
 // No exception leaves a handler: it ends as an error line and the window stays as it was.
-template <class F> void TForm4::Guarded(F&& handler)
+template <class F> void ConnectionWindow::Guarded(F&& handler)
 {
     try {
         handler();
@@ -144,7 +144,7 @@ template <class F> void TForm4::Guarded(F&& handler)
     }
 }
 
-void TForm4::PrepareForKind(int32_t kind)
+void ConnectionWindow::PrepareForKind(int32_t kind)
 {
     instrument_.Device.ConnectionKind = kind;
     Edit2->clear();
@@ -182,7 +182,7 @@ void TForm4::PrepareForKind(int32_t kind)
     }
 }
 
-void TForm4::BitBtn3Click()
+void ConnectionWindow::BitBtn3Click()
 {
     InstrumentList list;
     switch (instrument_.Device.ConnectionKind) {
@@ -200,7 +200,7 @@ void TForm4::BitBtn3Click()
     ListBox2->addItems(list.Resources);
 }
 
-void TForm4::ListBox1Click()
+void ConnectionWindow::ListBox1Click()
 {
     const int kind = instrument_.Device.ConnectionKind;
     const int row = ListBox1->currentRow();
@@ -208,13 +208,13 @@ void TForm4::ListBox1Click()
         Edit2->setText(ListBox2->item(row)->text());
 }
 
-void TForm4::ShowUnsupported(const QString& message)
+void ConnectionWindow::ShowUnsupported(const QString& message)
 {
     if (!message.isEmpty() && services_.ShowMessage)
         services_.ShowMessage(message);
 }
 
-void TForm4::BitBtn4Click()
+void ConnectionWindow::BitBtn4Click()
 {
     const bool tcp = instrument_.Device.ConnectionKind == 3;
     if (tcp)
@@ -227,31 +227,31 @@ void TForm4::BitBtn4Click()
     emit Connected(ControlsForFamily(instrument_.Device));
 }
 
-void TForm4::BitBtn5Click()
+void ConnectionWindow::BitBtn5Click()
 {
     DisconnectInstrument(*context_);
     MarkConnected(BitBtn4, false);
     MarkConnected(BitBtn1, false);
 }
 
-void TForm4::Edit1Exit()
+void ConnectionWindow::Edit1Exit()
 {
     QString error;
     if (!WriteInstrumentAddress(app_.WorkingFolder, Edit1->text(), &error))
         app_.Messages.Append(QStringLiteral("Error: ") + error);
 }
 
-void TForm4::AddLines(const QStringList& lines)
+void ConnectionWindow::AddLines(const QStringList& lines)
 {
     for (const QString& line : lines)
         Memo1->appendPlainText(line);
 }
 
-void TForm4::Button3Click() { Memo1->appendPlainText(SendFreeCommand(*context_, Edit3->text())); }
+void ConnectionWindow::Button3Click() { Memo1->appendPlainText(SendFreeCommand(*context_, Edit3->text())); }
 
-void TForm4::Button5Click() { Memo1->appendPlainText(VisaVersionText(instrument_.Visa)); }
+void ConnectionWindow::Button5Click() { Memo1->appendPlainText(VisaVersionText(instrument_.Visa)); }
 
-void TForm4::BitBtn2Click()
+void ConnectionWindow::BitBtn2Click()
 {
     const int kind = instrument_.Device.ConnectionKind;
     if ((kind != 2 && kind != 3) || instrument_.Device.DeviceConnected != 1)
@@ -260,9 +260,9 @@ void TForm4::BitBtn2Click()
     AddLines(InstrumentInfoLines(*context_));
 }
 
-void TForm4::Button6Click() { AddLines(InstrumentStatusLines(*context_)); }
+void ConnectionWindow::Button6Click() { AddLines(InstrumentStatusLines(*context_)); }
 
-void TForm4::BitBtn1Click()
+void ConnectionWindow::BitBtn1Click()
 {
     WinUsbDll& usb = instrument_.Usb;
     if (!LoadWinUsbDll(usb, app_.Debug)) {

@@ -1,5 +1,5 @@
-#ifndef ZENDRIK_FORMS_TFORM1_H
-#define ZENDRIK_FORMS_TFORM1_H
+#ifndef ZENDRIK_FORMS_MAINWINDOW_H
+#define ZENDRIK_FORMS_MAINWINDOW_H
 
 #include <QMainWindow>
 #include <QList>
@@ -17,11 +17,11 @@ struct FormServices;
 struct Forms;
 
 // The main window. Its panels are filled in by the subsystems that own them.
-class TForm1 : public QMainWindow {
+class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
-    TForm1(AppContext& app, InstrumentState& instrument, Forms& forms, FormServices& services,
-           const QStringList& arguments, const QString& programFolder);
+    MainWindow(AppContext& app, InstrumentState& instrument, Forms& forms, FormServices& services,
+               const QStringList& arguments, const QString& programFolder);
 
     void FormCreate();
     void Button1Click();  // "Show Log"

@@ -1,4 +1,4 @@
-#include "forms/TForm2.h"
+#include "forms/LoggerWindow.h"
 
 #include "app/AppContext.h"
 
@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-TForm2::TForm2(AppContext& app) : QWidget(nullptr, Qt::Window), app_(app)
+LoggerWindow::LoggerWindow(AppContext& app) : QWidget(nullptr, Qt::Window), app_(app)
 {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("Logger"));
@@ -39,56 +39,56 @@ TForm2::TForm2(AppContext& app) : QWidget(nullptr, Qt::Window), app_(app)
 
     connect(&app_.Debug, &DebugLog::LineAppended, Memo1, &QPlainTextEdit::appendPlainText);
     connect(&app_.Debug, &DebugLog::Cleared, Memo1, &QPlainTextEdit::clear);
-    connect(Button9, &QPushButton::clicked, this, &TForm2::Button9Click);
-    connect(Button7, &QPushButton::clicked, this, &TForm2::Button7Click);
-    connect(Button15, &QPushButton::clicked, this, &TForm2::Button15Click);
-    connect(Button14, &QPushButton::clicked, this, &TForm2::Button14Click);
-    connect(Button17, &QPushButton::clicked, this, &TForm2::Button17Click);
-    connect(Button11, &QPushButton::clicked, this, &TForm2::Button11Click);
-    connect(Button10, &QPushButton::clicked, this, &TForm2::Button10Click);
-    connect(Button5, &QPushButton::clicked, this, &TForm2::Button5Click);
+    connect(Button9, &QPushButton::clicked, this, &LoggerWindow::Button9Click);
+    connect(Button7, &QPushButton::clicked, this, &LoggerWindow::Button7Click);
+    connect(Button15, &QPushButton::clicked, this, &LoggerWindow::Button15Click);
+    connect(Button14, &QPushButton::clicked, this, &LoggerWindow::Button14Click);
+    connect(Button17, &QPushButton::clicked, this, &LoggerWindow::Button17Click);
+    connect(Button11, &QPushButton::clicked, this, &LoggerWindow::Button11Click);
+    connect(Button10, &QPushButton::clicked, this, &LoggerWindow::Button10Click);
+    connect(Button5, &QPushButton::clicked, this, &LoggerWindow::Button5Click);
 }
 
-void TForm2::Button9Click()
+void LoggerWindow::Button9Click()
 {
     DumpSeries1(app_.Debug, *app_.LoggerHooks);
 }
 
-void TForm2::Button7Click()
+void LoggerWindow::Button7Click()
 {
     DumpSeriesX(app_.Debug, *app_.LoggerHooks);
 }
 
-void TForm2::Button15Click()
+void LoggerWindow::Button15Click()
 {
     app_.LoggerHooks->RefreshBottomAxisLabels();
 }
 
-void TForm2::Button14Click()
+void LoggerWindow::Button14Click()
 {
     DumpBottomAxisLabels(app_.Debug, *app_.LoggerHooks);
     show();
 }
 
-void TForm2::Button17Click()
+void LoggerWindow::Button17Click()
 {
     show();
     app_.LoggerHooks->DrawBottomAxisLabels();
 }
 
-void TForm2::Button11Click()
+void LoggerWindow::Button11Click()
 {
     if (app_.LoggerHooks->DeviceConnected())
         app_.LoggerHooks->VisaWriteString(QStringLiteral(":INST:SEL SAN"));
 }
 
-void TForm2::Button10Click()
+void LoggerWindow::Button10Click()
 {
     if (app_.LoggerHooks->DeviceConnected())
         app_.LoggerHooks->VisaWriteString(QStringLiteral(":INST:SEL REC"));
 }
 
-void TForm2::Button5Click()
+void LoggerWindow::Button5Click()
 {
     app_.Debug.ClearLog();
 }

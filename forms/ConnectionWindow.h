@@ -1,5 +1,5 @@
-#ifndef ZENDRIK_FORMS_TFORM4_H
-#define ZENDRIK_FORMS_TFORM4_H
+#ifndef ZENDRIK_FORMS_CONNECTIONWINDOW_H
+#define ZENDRIK_FORMS_CONNECTIONWINDOW_H
 
 #include "instrument/InstrumentConnection.h"
 
@@ -20,11 +20,11 @@ struct InstrumentState;
 // "Connect VISA USB": instrument search, connection and the service buttons. The work is done
 // by the connection logic of the instrument layer; the handlers read the controls and show what
 // comes back.
-class TForm4 : public QDialog {
+class ConnectionWindow : public QDialog {
     Q_OBJECT
 public:
-    TForm4(AppContext& app, InstrumentState& instrument, FormServices& services);
-    ~TForm4() override;
+    ConnectionWindow(AppContext& app, InstrumentState& instrument, FormServices& services);
+    ~ConnectionWindow() override;
 
     // What a "Device" menu item does before it shows the window: the connection kind, the
     // caption, the controls of that kind.

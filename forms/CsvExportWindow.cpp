@@ -1,9 +1,9 @@
-#include "forms/TForm10.h"
+#include "forms/CsvExportWindow.h"
 
 #include <QCheckBox>
 #include <QVBoxLayout>
 
-TForm10::TForm10(AppContext& app) : QDialog(nullptr), app_(app)
+CsvExportWindow::CsvExportWindow(AppContext& app) : QDialog(nullptr), app_(app)
 {
     setObjectName(QStringLiteral("Form10"));
     setWindowTitle(QStringLiteral("Save as CSV File"));

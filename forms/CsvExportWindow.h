@@ -1,5 +1,5 @@
-#ifndef ZENDRIK_FORMS_TFORM10_H
-#define ZENDRIK_FORMS_TFORM10_H
+#ifndef ZENDRIK_FORMS_CSVEXPORTWINDOW_H
+#define ZENDRIK_FORMS_CSVEXPORTWINDOW_H
 
 #include <QDialog>
 #include <array>
@@ -8,10 +8,10 @@ class QCheckBox;
 struct AppContext;
 
 // "Save as CSV File": the CSV export dialog.
-class TForm10 : public QDialog {
+class CsvExportWindow : public QDialog {
     Q_OBJECT
 public:
-    explicit TForm10(AppContext& app);
+    explicit CsvExportWindow(AppContext& app);
 
     // CheckBox5 .. CheckBox11: "Lim 1", "Lim 2", "Cable", "Lisn", "Amp", "Ant", "Master"; debug only.
     std::array<QCheckBox*, 7> DebugCheckBoxes{};

@@ -1,7 +1,7 @@
 // The TCP test window against a server on loopback.
 #include "app/AppContext.h"
 #include "common/TestSupport.h"
-#include "forms/TForm11.h"
+#include "forms/TcpConnectionWindow.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -15,7 +15,10 @@
 
 namespace {
 
-QStringList Lines(const TForm11& f) { return f.Memo1->toPlainText().split('\n', Qt::SkipEmptyParts); }
+QStringList Lines(const TcpConnectionWindow& f)
+{
+    return f.Memo1->toPlainText().split('\n', Qt::SkipEmptyParts);
+}
 
 // Lets the event loop run until cond holds (at most 3 s).
 template <class C> bool WaitFor(C cond)
@@ -29,10 +32,10 @@ template <class C> bool WaitFor(C cond)
 
 } // namespace
 
-TEST(TForm11, SendBeforeConnectSendsNothing)
+TEST(TcpConnectionWindow, SendBeforeConnectSendsNothing)
 {
     AppContext app;
-    TForm11 f(app);
+    TcpConnectionWindow f(app);
     EXPECT_EQ(f.windowTitle(), "Connect TCP");
     EXPECT_EQ(f.Port, 5555);
     EXPECT_FALSE(f.Button3->isEnabled());
@@ -42,7 +45,7 @@ TEST(TForm11, SendBeforeConnectSendsNothing)
     EXPECT_EQ(Lines(f).size(), 1);
 }
 
-TEST(TForm11, ConnectSendReadLinesAndDisconnect)
+TEST(TcpConnectionWindow, ConnectSendReadLinesAndDisconnect)
 {
     QTcpServer server;
     ASSERT_TRUE(server.listen(QHostAddress::LocalHost));
@@ -57,7 +60,7 @@ TEST(TForm11, ConnectSendReadLinesAndDisconnect)
         });
     });
     AppContext app;
-    TForm11 f(app);
+    TcpConnectionWindow f(app);
     f.Port = server.serverPort();
     f.Button1->click();
     EXPECT_EQ(Lines(f), QStringList{"tcp connected"});
@@ -79,7 +82,7 @@ TEST(TForm11, ConnectSendReadLinesAndDisconnect)
     EXPECT_FALSE(f.Button3->isEnabled());
 }
 
-TEST(TForm11, RefusedConnection)
+TEST(TcpConnectionWindow, RefusedConnection)
 {
     // A port nobody listens on: take a free one and close it again.
     quint16 port = 0;
@@ -89,7 +92,7 @@ TEST(TForm11, RefusedConnection)
         port = s.serverPort();
     }
     AppContext app;
-    TForm11 f(app);
+    TcpConnectionWindow f(app);
     f.Port = port;
     f.Button1Click();
     EXPECT_EQ(Lines(f), QStringList({"tcp connection error", "tcp not connected"}));

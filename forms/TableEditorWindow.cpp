@@ -1,4 +1,4 @@
-#include "forms/TForm3.h"
+#include "forms/TableEditorWindow.h"
 
 #include "app/AppContext.h"
 #include "datafiles/FirstRun.h"
@@ -8,7 +8,8 @@
 #include <QCheckBox>
 #include <QVBoxLayout>
 
-TForm3::TForm3(AppContext& app, FormServices& services) : QDialog(nullptr), app_(app), services_(services)
+TableEditorWindow::TableEditorWindow(AppContext& app, FormServices& services)
+    : QDialog(nullptr), app_(app), services_(services)
 {
     setObjectName(QStringLiteral("Form3"));
     setWindowTitle(QStringLiteral("Edit Lim"));
@@ -20,7 +21,7 @@ TForm3::TForm3(AppContext& app, FormServices& services) : QDialog(nullptr), app_
     FormCreate();
 }
 
-void TForm3::FormCreate()
+void TableEditorWindow::FormCreate()
 {
     // On the first run the default data are unpacked and the operator must start again on them;
     // the request to end is carried out once the message loop runs.

@@ -1,11 +1,11 @@
-#include "forms/TForm6.h"
+#include "forms/AboutWindow.h"
 
 #include "app/AppContext.h"
 
 #include <QLabel>
 #include <QVBoxLayout>
 
-TForm6::TForm6(AppContext& app) : QDialog(nullptr), app_(app)
+AboutWindow::AboutWindow(AppContext& app) : QDialog(nullptr), app_(app)
 {
     setObjectName(QStringLiteral("Form6"));
     setWindowTitle(QStringLiteral("About"));
@@ -19,7 +19,7 @@ TForm6::TForm6(AppContext& app) : QDialog(nullptr), app_(app)
     LabelHost->setText(QStringLiteral("Host #:") + app_.HostId);
 }
 
-void TForm6::showEvent(QShowEvent* event)
+void AboutWindow::showEvent(QShowEvent* event)
 {
     LabelHost->setText(QStringLiteral("Host #:") + app_.HostId);
     QDialog::showEvent(event);

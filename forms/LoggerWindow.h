@@ -1,5 +1,5 @@
-#ifndef ZENDRIK_FORMS_TFORM2_H
-#define ZENDRIK_FORMS_TFORM2_H
+#ifndef ZENDRIK_FORMS_LOGGERWINDOW_H
+#define ZENDRIK_FORMS_LOGGERWINDOW_H
 
 #include <QWidget>
 
@@ -8,10 +8,10 @@ class QPushButton;
 struct AppContext;
 
 // "Logger": the debug log window with its test buttons.
-class TForm2 : public QWidget {
+class LoggerWindow : public QWidget {
     Q_OBJECT
 public:
-    explicit TForm2(AppContext& app);
+    explicit LoggerWindow(AppContext& app);
 
     void Button9Click();  // "Show Series1"
     void Button7Click();  // "Show Seriesx"

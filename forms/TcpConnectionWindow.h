@@ -1,5 +1,5 @@
-#ifndef ZENDRIK_FORMS_TFORM11_H
-#define ZENDRIK_FORMS_TFORM11_H
+#ifndef ZENDRIK_FORMS_TCPCONNECTIONWINDOW_H
+#define ZENDRIK_FORMS_TCPCONNECTIONWINDOW_H
 
 #include <QDialog>
 #include <QString>
@@ -13,11 +13,11 @@ class QTimer;
 struct AppContext;
 
 // "Connect TCP": a raw TCP test that sends "*IDN?" and shows every line that comes back.
-class TForm11 : public QDialog {
+class TcpConnectionWindow : public QDialog {
     Q_OBJECT
 public:
-    explicit TForm11(AppContext& app);
-    ~TForm11() override;
+    explicit TcpConnectionWindow(AppContext& app);
+    ~TcpConnectionWindow() override;
 
     void Button1Click(); // "connect"
     void Button2Click(); // "disconnect"

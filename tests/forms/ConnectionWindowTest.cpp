@@ -2,8 +2,8 @@
 // connect against a small raw-socket instrument, the service buttons and disconnect.
 #include "app/AppContext.h"
 #include "common/TestSupport.h"
+#include "forms/ConnectionWindow.h"
 #include "forms/FormServices.h"
-#include "forms/TForm4.h"
 #include "instrument/InstrumentState.h"
 #include "instrument/visa/BuiltinVisaBackEnd.h"
 
@@ -103,27 +103,27 @@ private:
     QByteArrayList messages_;
 };
 
-struct Form4Fixture : ::testing::Test {
+struct ConnectionWindowFixture : ::testing::Test {
     QTemporaryDir folder;
     AppContext app;
     InstrumentState instrument;
     FormServices services;
     QStringList shown;
-    std::unique_ptr<TForm4> form;
+    std::unique_ptr<ConnectionWindow> form;
 
     void SetUp() override
     {
         app.WorkingFolder = folder.path();
         services.ShowMessage = [this](const QString& t) { shown << t; };
         LoadVisaLibrary(instrument.Visa, app.Debug, std::make_unique<BuiltinVisaBackEnd>());
-        form = std::make_unique<TForm4>(app, instrument, services);
+        form = std::make_unique<ConnectionWindow>(app, instrument, services);
     }
     QStringList MemoLines() const { return form->Memo1->toPlainText().split('\n', Qt::SkipEmptyParts); }
 };
 
 } // namespace
 
-TEST_F(Form4Fixture, KindsSetCaptionControlsAndTheAddressField)
+TEST_F(ConnectionWindowFixture, KindsSetCaptionControlsAndTheAddressField)
 {
     form->PrepareForKind(2);
     EXPECT_EQ(form->windowTitle(), "Connect Visa USB");
@@ -159,13 +159,13 @@ TEST_F(Form4Fixture, KindsSetCaptionControlsAndTheAddressField)
     EXPECT_TRUE(form->Button6->isVisibleTo(form.get()));
 }
 
-TEST_F(Form4Fixture, ConnectIdentifyServiceAndDisconnect)
+TEST_F(ConnectionWindowFixture, ConnectIdentifyServiceAndDisconnect)
 {
     FakeInstrument fake("Siglent Technologies,SSA3032X,SSA3XAB1234567,3.2.2.5.0");
     form->PrepareForKind(2);
     // The USB path uses the resource manager of a search; here one is opened by hand.
     ASSERT_EQ(instrument.Visa.VisaLibrary->viOpenDefaultRM(&instrument.Visa.VisaResourceManager), visa::VI_SUCCESS);
-    QSignalSpy connected(form.get(), &TForm4::Connected);
+    QSignalSpy connected(form.get(), &ConnectionWindow::Connected);
     form->Edit2->setText(fake.Resource());
     form->BitBtn4->click();
     EXPECT_EQ(instrument.Device.DeviceFamily, 2);
@@ -193,7 +193,7 @@ TEST_F(Form4Fixture, ConnectIdentifyServiceAndDisconnect)
     EXPECT_EQ(instrument.Status.Text(3), "");
 }
 
-TEST_F(Form4Fixture, UnsupportedDeviceAndFailedOpen)
+TEST_F(ConnectionWindowFixture, UnsupportedDeviceAndFailedOpen)
 {
     FakeInstrument fake("Some Maker,Model 1,123,1.0");
     form->PrepareForKind(2);
@@ -211,7 +211,7 @@ TEST_F(Form4Fixture, UnsupportedDeviceAndFailedOpen)
     EXPECT_EQ(instrument.Device.DeviceConnected, 0);
 }
 
-TEST_F(Form4Fixture, UsbSearchFillsBothListsAndAClickCopiesTheResource)
+TEST_F(ConnectionWindowFixture, UsbSearchFillsBothListsAndAClickCopiesTheResource)
 {
     QTemporaryDir sys;
     QDir d(sys.path());

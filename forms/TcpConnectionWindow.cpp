@@ -1,4 +1,4 @@
-#include "forms/TForm11.h"
+#include "forms/TcpConnectionWindow.h"
 
 #include <QGridLayout>
 #include <QLineEdit>
@@ -11,7 +11,7 @@ namespace {
 const QString kQuery = QStringLiteral("*IDN?");
 }
 
-TForm11::TForm11(AppContext& app) : QDialog(nullptr), app_(app)
+TcpConnectionWindow::TcpConnectionWindow(AppContext& app) : QDialog(nullptr), app_(app)
 {
     setObjectName(QStringLiteral("Form11"));
     setWindowTitle(QStringLiteral("Connect TCP"));
@@ -40,20 +40,23 @@ TForm11::TForm11(AppContext& app) : QDialog(nullptr), app_(app)
     IdTCPClient1 = new QTcpSocket(this);
     IdTCPClient1->setObjectName(QStringLiteral("IdTCPClient1"));
 
-    connect(Button1, &QPushButton::clicked, this, &TForm11::Button1Click);
-    connect(Button2, &QPushButton::clicked, this, &TForm11::Button2Click);
-    connect(Button3, &QPushButton::clicked, this, &TForm11::Button3Click);
-    connect(Timer1, &QTimer::timeout, this, &TForm11::Timer1Timer);
-    connect(IdTCPClient1, &QTcpSocket::stateChanged, this, &TForm11::UpdateSendButton);
+    connect(Button1, &QPushButton::clicked, this, &TcpConnectionWindow::Button1Click);
+    connect(Button2, &QPushButton::clicked, this, &TcpConnectionWindow::Button2Click);
+    connect(Button3, &QPushButton::clicked, this, &TcpConnectionWindow::Button3Click);
+    connect(Timer1, &QTimer::timeout, this, &TcpConnectionWindow::Timer1Timer);
+    connect(IdTCPClient1, &QTcpSocket::stateChanged, this, &TcpConnectionWindow::UpdateSendButton);
 }
 
-TForm11::~TForm11() = default;
+TcpConnectionWindow::~TcpConnectionWindow() = default;
 
-bool TForm11::IsConnected() const { return IdTCPClient1->state() == QAbstractSocket::ConnectedState; }
+bool TcpConnectionWindow::IsConnected() const
+{
+    return IdTCPClient1->state() == QAbstractSocket::ConnectedState;
+}
 
-void TForm11::UpdateSendButton() { Button3->setEnabled(IsConnected()); }
+void TcpConnectionWindow::UpdateSendButton() { Button3->setEnabled(IsConnected()); }
 
-void TForm11::Button1Click()
+void TcpConnectionWindow::Button1Click()
 {
     if (IsConnected() || IdTCPClient1->state() != QAbstractSocket::UnconnectedState) {
         IdTCPClient1->abort();
@@ -72,7 +75,7 @@ void TForm11::Button1Click()
         Timer1->start();
 }
 
-void TForm11::Button2Click()
+void TcpConnectionWindow::Button2Click()
 {
     if (!IsConnected())
         return;
@@ -84,7 +87,7 @@ void TForm11::Button2Click()
     UpdateSendButton();
 }
 
-void TForm11::Button3Click()
+void TcpConnectionWindow::Button3Click()
 {
     if (!IsConnected()) {
         Memo1->appendPlainText(QStringLiteral("Sending: ") + kQuery + QStringLiteral(" is not possible"));
@@ -95,7 +98,7 @@ void TForm11::Button3Click()
     Memo1->appendPlainText(QStringLiteral("Sending: ") + kQuery + QStringLiteral(" is done"));
 }
 
-void TForm11::Timer1Timer()
+void TcpConnectionWindow::Timer1Timer()
 {
     ++ticks_;
     Edit1->setText(QString::number(ticks_));

@@ -1,12 +1,12 @@
-#include "forms/TForm1.h"
+#include "forms/MainWindow.h"
 
 #include "app/AppContext.h"
 #include "app/HostId.h"
 #include "app/TextRoutines.h"
+#include "forms/ConnectionWindow.h"
 #include "forms/FormServices.h"
 #include "forms/Forms.h"
-#include "forms/TForm2.h"
-#include "forms/TForm4.h"
+#include "forms/LoggerWindow.h"
 #include "instrument/InstrumentState.h"
 
 #include <QCheckBox>
@@ -22,19 +22,19 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-TForm1::TForm1(AppContext& app, InstrumentState& instrument, Forms& forms, FormServices& services,
-               const QStringList& arguments, const QString& programFolder)
+MainWindow::MainWindow(AppContext& app, InstrumentState& instrument, Forms& forms, FormServices& services,
+                       const QStringList& arguments, const QString& programFolder)
     : app_(app), instrument_(instrument), forms_(forms), services_(services), arguments_(arguments),
       programFolder_(programFolder)
 {
     setObjectName(QStringLiteral("Form1"));
-    forms_.Form1 = this;
+    forms_.mainWindow = this;
     BuildControls();
     BuildMenuAndStatusBar();
     FormCreate();
 }
 
-void TForm1::BuildControls()
+void MainWindow::BuildControls()
 {
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);
@@ -68,23 +68,24 @@ void TForm1::BuildControls()
 
     connect(&app_.Messages, &MessageLog::LineAppended, Memo1, &QPlainTextEdit::appendPlainText);
     connect(&app_.Messages, &MessageLog::Cleared, Memo1, &QPlainTextEdit::clear);
-    connect(Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
-    connect(Button19, &QPushButton::clicked, this, &TForm1::Button19Click);
-    connect(CheckBoxDebug, &QCheckBox::clicked, this, &TForm1::CheckBoxDebugClick);
+    connect(Button1, &QPushButton::clicked, this, &MainWindow::Button1Click);
+    connect(Button19, &QPushButton::clicked, this, &MainWindow::Button19Click);
+    connect(CheckBoxDebug, &QCheckBox::clicked, this, &MainWindow::CheckBoxDebugClick);
 }
 
-void TForm1::BuildMenuAndStatusBar()
+void MainWindow::BuildMenuAndStatusBar()
 {
     QMenu* device = menuBar()->addMenu(QStringLiteral("Device"));
-    auto item = [this, device](QAction*& action, const char* name, const QString& caption, void (TForm1::*handler)()) {
+    auto item = [this, device](QAction*& action, const char* name, const QString& caption,
+                               void (MainWindow::*handler)()) {
         action = device->addAction(caption);
         action->setObjectName(QString::fromLatin1(name));
         connect(action, &QAction::triggered, this, handler);
     };
-    item(Visa1, "Visa1", QStringLiteral("SA USB"), &TForm1::Visa1Click);
-    item(CP1, "CP1", QStringLiteral("SA TCP"), &TForm1::CP1Click);
-    item(GPS1, "GPS1", QStringLiteral("GPS USB"), &TForm1::GPS1Click);
-    item(SASER1, "SASER1", QStringLiteral("SA SER"), &TForm1::SASER1Click);
+    item(Visa1, "Visa1", QStringLiteral("SA USB"), &MainWindow::Visa1Click);
+    item(CP1, "CP1", QStringLiteral("SA TCP"), &MainWindow::CP1Click);
+    item(GPS1, "GPS1", QStringLiteral("GPS USB"), &MainWindow::GPS1Click);
+    item(SASER1, "SASER1", QStringLiteral("SA SER"), &MainWindow::SASER1Click);
     GPS1->setVisible(false);
     GPS1->setEnabled(false);
     SASER1->setVisible(false);
@@ -104,43 +105,43 @@ void TForm1::BuildMenuAndStatusBar()
     });
 }
 
-void TForm1::ShowConnectionWindow(int32_t kind)
+void MainWindow::ShowConnectionWindow(int32_t kind)
 {
-    if (!forms_.Form4)
+    if (!forms_.connectionWindow)
         return;
-    forms_.Form4->PrepareForKind(kind);
+    forms_.connectionWindow->PrepareForKind(kind);
     // Modal for the operator, but the call returns so that the message loop keeps running.
-    forms_.Form4->setModal(true);
-    forms_.Form4->show();
-    forms_.Form4->raise();
+    forms_.connectionWindow->setModal(true);
+    forms_.connectionWindow->show();
+    forms_.connectionWindow->raise();
 }
 
-void TForm1::Visa1Click()
+void MainWindow::Visa1Click()
 {
     ShowConnectionWindow(2);
 }
 
-void TForm1::CP1Click()
+void MainWindow::CP1Click()
 {
     ShowConnectionWindow(3);
 }
 
-void TForm1::GPS1Click()
+void MainWindow::GPS1Click()
 {
     ShowConnectionWindow(4);
 }
 
-void TForm1::SASER1Click()
+void MainWindow::SASER1Click()
 {
     ShowConnectionWindow(5);
 }
 
-void TForm1::Connect1Click()
+void MainWindow::Connect1Click()
 {
     ShowConnectionWindow(1);
 }
 
-void TForm1::FormCreate()
+void MainWindow::FormCreate()
 {
     app_.HostId = ComputeHostId();
 
@@ -170,26 +171,26 @@ void TForm1::FormCreate()
                          app_.Settings, app_.Messages);
 }
 
-void TForm1::Button1Click()
+void MainWindow::Button1Click()
 {
-    if (forms_.Form2)
-        forms_.Form2->show();
+    if (forms_.loggerWindow)
+        forms_.loggerWindow->show();
     app_.Debug.LogMessage(QStringLiteral("IEEE-INVERT: ") + QString::number(app_.Settings.OptInvertIeee));
 }
 
-void TForm1::Button19Click()
+void MainWindow::Button19Click()
 {
     WriteAdvancedSettings(QDir(app_.WorkingFolder).filePath(QString::fromLatin1(kAdvancedSettingsFile)),
                           app_.Settings, app_.Messages);
 }
 
-void TForm1::CheckBoxDebugClick()
+void MainWindow::CheckBoxDebugClick()
 {
     app_.Debug.DebugMode = CheckBoxDebug->isChecked() ? 1 : 0;
     ApplyDebugMode(forms_, app_);
 }
 
-void TForm1::closeEvent(QCloseEvent* event)
+void MainWindow::closeEvent(QCloseEvent* event)
 {
     QMainWindow::closeEvent(event);
     if (event->isAccepted())
