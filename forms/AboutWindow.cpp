@@ -11,16 +11,16 @@ AboutWindow::AboutWindow(AppContext& app) : QDialog(nullptr), app_(app)
     setWindowTitle(QStringLiteral("About"));
     auto* layout = new QVBoxLayout(this);
     auto* name = new QLabel(QStringLiteral("Zendrik"), this);
-    LabelHost = new QLabel(this);
-    LabelHost->setObjectName(QStringLiteral("LabelHost"));
-    LabelHost->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    hostIdLabel = new QLabel(this);
+    hostIdLabel->setObjectName(QStringLiteral("LabelHost"));
+    hostIdLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
     layout->addWidget(name);
-    layout->addWidget(LabelHost);
-    LabelHost->setText(QStringLiteral("Host #:") + app_.HostId);
+    layout->addWidget(hostIdLabel);
+    hostIdLabel->setText(QStringLiteral("Host #:") + app_.HostId);
 }
 
 void AboutWindow::showEvent(QShowEvent* event)
 {
-    LabelHost->setText(QStringLiteral("Host #:") + app_.HostId);
+    hostIdLabel->setText(QStringLiteral("Host #:") + app_.HostId);
     QDialog::showEvent(event);
 }

@@ -12,7 +12,7 @@ class AboutWindow : public QDialog {
 public:
     explicit AboutWindow(AppContext& app);
 
-    QLabel* LabelHost = nullptr;
+    QLabel* hostIdLabel = nullptr; // LabelHost "Host #:" and the host identifier
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -69,69 +69,76 @@ ConnectionWindow::~ConnectionWindow()
 void ConnectionWindow::BuildControls()
 {
     auto* grid = new QGridLayout(this);
-    ListBox1 = new QListWidget(this);
-    ListBox1->setObjectName(QStringLiteral("ListBox1"));
-    ListBox2 = new QListWidget(this);
-    ListBox2->setObjectName(QStringLiteral("ListBox2"));
-    ListBox2->setVisible(false);
-    Edit1 = new QLineEdit(this);
-    Edit1->setObjectName(QStringLiteral("Edit1"));
-    Edit1->setToolTip(QStringLiteral("DSA IP"));
-    Edit2 = new QLineEdit(this);
-    Edit2->setObjectName(QStringLiteral("Edit2"));
-    Edit3 = new QLineEdit(QStringLiteral("*IDN?"), this);
-    Edit3->setObjectName(QStringLiteral("Edit3"));
-    Edit3->setMaxLength(128);
-    Memo1 = new QPlainTextEdit(this);
-    Memo1->setObjectName(QStringLiteral("Memo1"));
-    StatusBar1 = new QStatusBar(this);
-    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
-    ComboBox1 = new QComboBox(this);
-    ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
+    instrumentList = new QListWidget(this);
+    instrumentList->setObjectName(QStringLiteral("ListBox1"));
+    resourceList = new QListWidget(this);
+    resourceList->setObjectName(QStringLiteral("ListBox2"));
+    resourceList->setVisible(false);
+    ipAddressEdit = new QLineEdit(this);
+    ipAddressEdit->setObjectName(QStringLiteral("Edit1"));
+    ipAddressEdit->setToolTip(QStringLiteral("DSA IP"));
+    resourceEdit = new QLineEdit(this);
+    resourceEdit->setObjectName(QStringLiteral("Edit2"));
+    scpiCommandEdit = new QLineEdit(QStringLiteral("*IDN?"), this);
+    scpiCommandEdit->setObjectName(QStringLiteral("Edit3"));
+    scpiCommandEdit->setMaxLength(128);
+    replyMemo = new QPlainTextEdit(this);
+    replyMemo->setObjectName(QStringLiteral("Memo1"));
+    statusLine = new QStatusBar(this);
+    statusLine->setObjectName(QStringLiteral("StatusBar1"));
+    serialPortCombo = new QComboBox(this);
+    serialPortCombo->setObjectName(QStringLiteral("ComboBox1"));
     for (int i = 1; i <= 18; ++i)
-        ComboBox1->addItem(QStringLiteral("COM%1").arg(i));
-    ComboBox1->addItem(QStringLiteral("COM20"));
+        serialPortCombo->addItem(QStringLiteral("COM%1").arg(i));
+    serialPortCombo->addItem(QStringLiteral("COM20"));
 
-    BitBtn3 = MakeButton(this, "BitBtn3", QStringLiteral("Search"), QStringLiteral("search for Devices"));
-    BitBtn4 = MakeButton(this, "BitBtn4", QStringLiteral("Connect Visa"), QStringLiteral("please select item first"));
-    BitBtn5 = MakeButton(this, "BitBtn5", QStringLiteral("Disconnect Visa"));
-    BitBtn2 = MakeButton(this, "BitBtn2", QStringLiteral("Get Info"));
-    Button3 = MakeButton(this, "Button3", QStringLiteral("SND SCPI"));
-    Button5 = MakeButton(this, "Button5", QStringLiteral("Get Visa Version"));
-    Button6 = MakeButton(this, "Button6", QStringLiteral("Rd DSA Status"));
-    Button6->setVisible(false);
-    BitBtn6 = MakeButton(this, "BitBtn6", QStringLiteral("Connect Visa"));
-    Button4 = MakeButton(this, "Button4", QStringLiteral("RD RMC"));
-    BitBtn1 = MakeButton(this, "BitBtn1", QStringLiteral("Connect WinUSB"));
+    searchButton =
+        MakeButton(this, "BitBtn3", QStringLiteral("Search"), QStringLiteral("search for Devices"));
+    connectButton = MakeButton(this, "BitBtn4", QStringLiteral("Connect Visa"),
+                               QStringLiteral("please select item first"));
+    disconnectButton = MakeButton(this, "BitBtn5", QStringLiteral("Disconnect Visa"));
+    getInfoButton = MakeButton(this, "BitBtn2", QStringLiteral("Get Info"));
+    sendScpiButton = MakeButton(this, "Button3", QStringLiteral("SND SCPI"));
+    visaVersionButton = MakeButton(this, "Button5", QStringLiteral("Get Visa Version"));
+    readStatusButton = MakeButton(this, "Button6", QStringLiteral("Rd DSA Status"));
+    readStatusButton->setVisible(false);
+    serialConnectButton = MakeButton(this, "BitBtn6", QStringLiteral("Connect Visa"));
+    readRmcButton = MakeButton(this, "Button4", QStringLiteral("RD RMC"));
+    winUsbButton = MakeButton(this, "BitBtn1", QStringLiteral("Connect WinUSB"));
 
-    grid->addWidget(ListBox1, 0, 0, 1, 4);
-    grid->addWidget(Edit1, 1, 0);
-    grid->addWidget(Edit2, 1, 1, 1, 2);
-    grid->addWidget(ComboBox1, 1, 3);
-    grid->addWidget(BitBtn3, 2, 0);
-    grid->addWidget(BitBtn4, 2, 1);
-    grid->addWidget(BitBtn5, 2, 2);
-    grid->addWidget(BitBtn2, 2, 3);
-    grid->addWidget(Edit3, 3, 0, 1, 2);
-    grid->addWidget(Button3, 3, 2);
-    grid->addWidget(Button5, 3, 3);
-    grid->addWidget(Button6, 4, 0);
-    grid->addWidget(BitBtn6, 4, 1);
-    grid->addWidget(Button4, 4, 2);
-    grid->addWidget(BitBtn1, 4, 3);
-    grid->addWidget(Memo1, 5, 0, 1, 4);
-    grid->addWidget(StatusBar1, 6, 0, 1, 4);
+    grid->addWidget(instrumentList, 0, 0, 1, 4);
+    grid->addWidget(ipAddressEdit, 1, 0);
+    grid->addWidget(resourceEdit, 1, 1, 1, 2);
+    grid->addWidget(serialPortCombo, 1, 3);
+    grid->addWidget(searchButton, 2, 0);
+    grid->addWidget(connectButton, 2, 1);
+    grid->addWidget(disconnectButton, 2, 2);
+    grid->addWidget(getInfoButton, 2, 3);
+    grid->addWidget(scpiCommandEdit, 3, 0, 1, 2);
+    grid->addWidget(sendScpiButton, 3, 2);
+    grid->addWidget(visaVersionButton, 3, 3);
+    grid->addWidget(readStatusButton, 4, 0);
+    grid->addWidget(serialConnectButton, 4, 1);
+    grid->addWidget(readRmcButton, 4, 2);
+    grid->addWidget(winUsbButton, 4, 3);
+    grid->addWidget(replyMemo, 5, 0, 1, 4);
+    grid->addWidget(statusLine, 6, 0, 1, 4);
 
-    connect(BitBtn3, &QPushButton::clicked, this, [this] { Guarded([this] { BitBtn3Click(); }); });
-    connect(ListBox1, &QListWidget::itemClicked, this, [this] { Guarded([this] { ListBox1Click(); }); });
-    connect(BitBtn4, &QPushButton::clicked, this, [this] { Guarded([this] { BitBtn4Click(); }); });
-    connect(BitBtn5, &QPushButton::clicked, this, [this] { Guarded([this] { BitBtn5Click(); }); });
-    connect(Edit1, &QLineEdit::editingFinished, this, [this] { Guarded([this] { Edit1Exit(); }); });
-    connect(Button3, &QPushButton::clicked, this, [this] { Guarded([this] { Button3Click(); }); });
-    connect(Button5, &QPushButton::clicked, this, [this] { Guarded([this] { Button5Click(); }); });
-    connect(BitBtn2, &QPushButton::clicked, this, [this] { Guarded([this] { BitBtn2Click(); }); });
-    connect(Button6, &QPushButton::clicked, this, [this] { Guarded([this] { Button6Click(); }); });
-    connect(BitBtn1, &QPushButton::clicked, this, [this] { Guarded([this] { BitBtn1Click(); }); });
+    connect(searchButton, &QPushButton::clicked, this, [this] { Guarded([this] { searchInstruments(); }); });
+    connect(instrumentList, &QListWidget::itemClicked, this,
+            [this] { Guarded([this] { selectInstrument(); }); });
+    connect(connectButton, &QPushButton::clicked, this, [this] { Guarded([this] { connectVisa(); }); });
+    connect(disconnectButton, &QPushButton::clicked, this, [this] { Guarded([this] { disconnectVisa(); }); });
+    connect(ipAddressEdit, &QLineEdit::editingFinished, this,
+            [this] { Guarded([this] { saveIpAddress(); }); });
+    connect(sendScpiButton, &QPushButton::clicked, this, [this] { Guarded([this] { sendScpiCommand(); }); });
+    connect(visaVersionButton, &QPushButton::clicked, this,
+            [this] { Guarded([this] { showVisaVersion(); }); });
+    connect(getInfoButton, &QPushButton::clicked, this,
+            [this] { Guarded([this] { showInstrumentInfo(); }); });
+    connect(readStatusButton, &QPushButton::clicked, this,
+            [this] { Guarded([this] { showInstrumentStatus(); }); });
+    connect(winUsbButton, &QPushButton::clicked, this, [this] { Guarded([this] { testWinUsb(); }); });
 }
 
 // No exception leaves a handler: it ends as an error line and the window stays as it was.
@@ -147,23 +154,23 @@ template <class F> void ConnectionWindow::Guarded(F&& handler)
 void ConnectionWindow::PrepareForKind(int32_t kind)
 {
     instrument_.Device.ConnectionKind = kind;
-    Edit2->clear();
+    resourceEdit->clear();
     const bool visa = kind == 2 || kind == 3;
     const bool serial = kind == 4 || kind == 5;
-    ListBox1->setVisible(kind >= 1 && kind <= 3);
-    BitBtn3->setVisible(kind >= 1 && kind <= 3);
-    Edit1->setVisible(kind == 3);
-    BitBtn4->setVisible(visa);
-    BitBtn5->setVisible(visa);
-    Edit3->setVisible(visa);
-    Button3->setVisible(visa);
-    Button5->setVisible(visa);
-    BitBtn2->setVisible(visa || kind == 4);
-    ComboBox1->setVisible(serial);
-    BitBtn6->setVisible(serial);
-    Button4->setVisible(kind == 4);
-    BitBtn1->setVisible(kind == 1);
-    Button6->setVisible(app_.Debug.DebugMode == 1);
+    instrumentList->setVisible(kind >= 1 && kind <= 3);
+    searchButton->setVisible(kind >= 1 && kind <= 3);
+    ipAddressEdit->setVisible(kind == 3);
+    connectButton->setVisible(visa);
+    disconnectButton->setVisible(visa);
+    scpiCommandEdit->setVisible(visa);
+    sendScpiButton->setVisible(visa);
+    visaVersionButton->setVisible(visa);
+    getInfoButton->setVisible(visa || kind == 4);
+    serialPortCombo->setVisible(serial);
+    serialConnectButton->setVisible(serial);
+    readRmcButton->setVisible(kind == 4);
+    winUsbButton->setVisible(kind == 1);
+    readStatusButton->setVisible(app_.Debug.DebugMode == 1);
     switch (kind) {
     case 1: setWindowTitle(QStringLiteral("Connect WinUSB")); break;
     case 2: setWindowTitle(QStringLiteral("Connect Visa USB")); break;
@@ -172,9 +179,9 @@ void ConnectionWindow::PrepareForKind(int32_t kind)
         GetLocalIpAddresses(own);
         own.removeAll(QStringLiteral("127.0.0.1"));
         setWindowTitle(QStringLiteral("Connect Visa TCP  ") + own.value(0));
-        ListBox1->clear();
-        ListBox1->addItem(QString::fromLatin1(kRsFactoryAddressHint));
-        Edit1->setText(ReadInstrumentAddress(app_.WorkingFolder));
+        instrumentList->clear();
+        instrumentList->addItem(QString::fromLatin1(kRsFactoryAddressHint));
+        ipAddressEdit->setText(ReadInstrumentAddress(app_.WorkingFolder));
         break;
     }
     case 4: setWindowTitle(QStringLiteral("Connect Visa GPS COM  ")); break;
@@ -182,7 +189,7 @@ void ConnectionWindow::PrepareForKind(int32_t kind)
     }
 }
 
-void ConnectionWindow::BitBtn3Click()
+void ConnectionWindow::searchInstruments()
 {
     InstrumentList list;
     switch (instrument_.Device.ConnectionKind) {
@@ -194,18 +201,18 @@ void ConnectionWindow::BitBtn3Click()
         break;
     default: return;
     }
-    ListBox1->clear();
-    ListBox1->addItems(list.Lines);
-    ListBox2->clear();
-    ListBox2->addItems(list.Resources);
+    instrumentList->clear();
+    instrumentList->addItems(list.Lines);
+    resourceList->clear();
+    resourceList->addItems(list.Resources);
 }
 
-void ConnectionWindow::ListBox1Click()
+void ConnectionWindow::selectInstrument()
 {
     const int kind = instrument_.Device.ConnectionKind;
-    const int row = ListBox1->currentRow();
-    if ((kind == 1 || kind == 2) && row >= 0 && row < ListBox2->count())
-        Edit2->setText(ListBox2->item(row)->text());
+    const int row = instrumentList->currentRow();
+    if ((kind == 1 || kind == 2) && row >= 0 && row < resourceList->count())
+        resourceEdit->setText(resourceList->item(row)->text());
 }
 
 void ConnectionWindow::ShowUnsupported(const QString& message)
@@ -214,55 +221,58 @@ void ConnectionWindow::ShowUnsupported(const QString& message)
         services_.ShowMessage(message);
 }
 
-void ConnectionWindow::BitBtn4Click()
+void ConnectionWindow::connectVisa()
 {
     const bool tcp = instrument_.Device.ConnectionKind == 3;
     if (tcp)
-        Edit2->setText(TcpResourceName(Edit1->text()));
-    const ConnectOutcome out = ConnectInstrument(*context_, Edit2->text(), tcp);
+        resourceEdit->setText(TcpResourceName(ipAddressEdit->text()));
+    const ConnectOutcome out = ConnectInstrument(*context_, resourceEdit->text(), tcp);
     if (!out.Opened)
         return;
-    MarkConnected(BitBtn4, true);
+    MarkConnected(connectButton, true);
     ShowUnsupported(out.Identity.UnsupportedMessage);
     emit Connected(ControlsForFamily(instrument_.Device));
 }
 
-void ConnectionWindow::BitBtn5Click()
+void ConnectionWindow::disconnectVisa()
 {
     DisconnectInstrument(*context_);
-    MarkConnected(BitBtn4, false);
-    MarkConnected(BitBtn1, false);
+    MarkConnected(connectButton, false);
+    MarkConnected(winUsbButton, false);
 }
 
-void ConnectionWindow::Edit1Exit()
+void ConnectionWindow::saveIpAddress()
 {
     QString error;
-    if (!WriteInstrumentAddress(app_.WorkingFolder, Edit1->text(), &error))
+    if (!WriteInstrumentAddress(app_.WorkingFolder, ipAddressEdit->text(), &error))
         app_.Messages.Append(QStringLiteral("Error: ") + error);
 }
 
 void ConnectionWindow::AddLines(const QStringList& lines)
 {
     for (const QString& line : lines)
-        Memo1->appendPlainText(line);
+        replyMemo->appendPlainText(line);
 }
 
-void ConnectionWindow::Button3Click() { Memo1->appendPlainText(SendFreeCommand(*context_, Edit3->text())); }
+void ConnectionWindow::sendScpiCommand()
+{
+    replyMemo->appendPlainText(SendFreeCommand(*context_, scpiCommandEdit->text()));
+}
 
-void ConnectionWindow::Button5Click() { Memo1->appendPlainText(VisaVersionText(instrument_.Visa)); }
+void ConnectionWindow::showVisaVersion() { replyMemo->appendPlainText(VisaVersionText(instrument_.Visa)); }
 
-void ConnectionWindow::BitBtn2Click()
+void ConnectionWindow::showInstrumentInfo()
 {
     const int kind = instrument_.Device.ConnectionKind;
     if ((kind != 2 && kind != 3) || instrument_.Device.DeviceConnected != 1)
         return;
-    Memo1->clear();
+    replyMemo->clear();
     AddLines(InstrumentInfoLines(*context_));
 }
 
-void ConnectionWindow::Button6Click() { AddLines(InstrumentStatusLines(*context_)); }
+void ConnectionWindow::showInstrumentStatus() { AddLines(InstrumentStatusLines(*context_)); }
 
-void ConnectionWindow::BitBtn1Click()
+void ConnectionWindow::testWinUsb()
 {
     WinUsbDll& usb = instrument_.Usb;
     if (!LoadWinUsbDll(usb, app_.Debug)) {
@@ -270,11 +280,11 @@ void ConnectionWindow::BitBtn1Click()
         app_.Messages.Append(QStringLiteral("Error: WinUsb.DLL not found"));
         return;
     }
-    Memo1->clear();
-    if (OpenWinUsbDevice(usb, app_.Debug, Edit2->text())) {
-        MarkConnected(BitBtn1, true);
+    replyMemo->clear();
+    if (OpenWinUsbDevice(usb, app_.Debug, resourceEdit->text())) {
+        MarkConnected(winUsbButton, true);
         instrument_.Device.DeviceConnected = 0;
         instrument_.Status.SetText(InstrumentStatus::kConnectionPanel, QStringLiteral("WinUsb"));
     }
-    StatusBar1->showMessage(WinUsbHandlesText(usb));
+    statusLine->showMessage(WinUsbHandlesText(usb));
 }

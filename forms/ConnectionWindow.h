@@ -30,38 +30,39 @@ public:
     // caption, the controls of that kind.
     void PrepareForKind(int32_t kind);
 
-    void BitBtn3Click(); // "Search"
-    void ListBox1Click();
-    void BitBtn4Click(); // "Connect Visa"
-    void BitBtn5Click(); // "Disconnect Visa"
-    void Edit1Exit();
-    void Button3Click(); // "SND SCPI"
-    void Button5Click(); // "Get Visa Version"
-    void BitBtn2Click(); // "Get Info"
-    void Button6Click(); // "Rd DSA Status"
-    void BitBtn1Click(); // "Connect WinUSB"
+    void searchInstruments();    // "Search"
+    void selectInstrument();     // a click on the instrument list
+    void connectVisa();          // "Connect Visa"
+    void disconnectVisa();       // "Disconnect Visa"
+    void saveIpAddress();        // leaving the IP address field
+    void sendScpiCommand();      // "SND SCPI"
+    void showVisaVersion();      // "Get Visa Version"
+    void showInstrumentInfo();   // "Get Info"
+    void showInstrumentStatus(); // "Rd DSA Status"
+    void testWinUsb();           // "Connect WinUSB"
 
     // The command context of the window (tests reach the instrument through it).
     ScpiContext& Context() { return *context_; }
 
-    QListWidget* ListBox1 = nullptr;
-    QListWidget* ListBox2 = nullptr; // hidden: the bare resource texts
-    QLineEdit* Edit1 = nullptr;      // IP address
-    QLineEdit* Edit2 = nullptr;      // resource text
-    QLineEdit* Edit3 = nullptr;      // free SCPI command
-    QPlainTextEdit* Memo1 = nullptr;
-    QStatusBar* StatusBar1 = nullptr;
-    QComboBox* ComboBox1 = nullptr;  // serial port of the GPS and serial analyser kinds
-    QPushButton* BitBtn3 = nullptr;
-    QPushButton* BitBtn4 = nullptr;
-    QPushButton* BitBtn5 = nullptr;
-    QPushButton* BitBtn2 = nullptr;
-    QPushButton* Button3 = nullptr;
-    QPushButton* Button5 = nullptr;
-    QPushButton* Button6 = nullptr; // "Rd DSA Status", debug only
-    QPushButton* BitBtn6 = nullptr; // "Connect Visa" of the serial kinds
-    QPushButton* Button4 = nullptr; // "RD RMC"
-    QPushButton* BitBtn1 = nullptr; // "Connect WinUSB"
+    // Controls; each objectName is the designer's name.
+    QListWidget* instrumentList = nullptr;      // ListBox1, what a search found
+    QListWidget* resourceList = nullptr;        // ListBox2, hidden: the bare resource texts
+    QLineEdit* ipAddressEdit = nullptr;         // Edit1, hint "DSA IP"
+    QLineEdit* resourceEdit = nullptr;          // Edit2, the resource to open
+    QLineEdit* scpiCommandEdit = nullptr;       // Edit3 "*IDN?", a free SCPI command
+    QPlainTextEdit* replyMemo = nullptr;        // Memo1, answers and information lines
+    QStatusBar* statusLine = nullptr;           // StatusBar1
+    QComboBox* serialPortCombo = nullptr;       // ComboBox1, serial port of the GPS and serial analyser kinds
+    QPushButton* searchButton = nullptr;        // BitBtn3 "Search"
+    QPushButton* connectButton = nullptr;       // BitBtn4 "Connect Visa"
+    QPushButton* disconnectButton = nullptr;    // BitBtn5 "Disconnect Visa"
+    QPushButton* getInfoButton = nullptr;       // BitBtn2 "Get Info"
+    QPushButton* sendScpiButton = nullptr;      // Button3 "SND SCPI"
+    QPushButton* visaVersionButton = nullptr;   // Button5 "Get Visa Version"
+    QPushButton* readStatusButton = nullptr;    // Button6 "Rd DSA Status", debug only
+    QPushButton* serialConnectButton = nullptr; // BitBtn6 "Connect Visa" of the serial kinds
+    QPushButton* readRmcButton = nullptr;       // Button4 "RD RMC"
+    QPushButton* winUsbButton = nullptr;        // BitBtn1 "Connect WinUSB"
 
 signals:
     // After a connection attempt: the main window recomputes its measurement mode and time

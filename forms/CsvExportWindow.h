@@ -13,8 +13,17 @@ class CsvExportWindow : public QDialog {
 public:
     explicit CsvExportWindow(AppContext& app);
 
-    // CheckBox5 .. CheckBox11: "Lim 1", "Lim 2", "Cable", "Lisn", "Amp", "Ant", "Master"; debug only.
-    std::array<QCheckBox*, 7> DebugCheckBoxes{};
+    // The curve boxes that only debug mode shows, in designer order (CheckBox5 .. CheckBox11).
+    std::array<QCheckBox*, 7> DebugCheckBoxes() const;
+
+    // Controls; each objectName is the designer's name.
+    QCheckBox* limit1CheckBox = nullptr;    // CheckBox5 "Lim 1", debug only
+    QCheckBox* limit2CheckBox = nullptr;    // CheckBox6 "Lim 2", debug only
+    QCheckBox* cableCheckBox = nullptr;     // CheckBox7 "Cable", debug only
+    QCheckBox* lisnCheckBox = nullptr;      // CheckBox8 "Lisn", debug only
+    QCheckBox* amplifierCheckBox = nullptr; // CheckBox9 "Amp", debug only
+    QCheckBox* antennaCheckBox = nullptr;   // CheckBox10 "Ant", debug only
+    QCheckBox* masterCheckBox = nullptr;    // CheckBox11 "Master", debug only
 
 private:
     AppContext& app_;

@@ -14,19 +14,20 @@ void ApplyDebugMode(Forms& forms, AppContext& app)
 {
     const bool v = app.Debug.DebugMode != 0;
     if (MainWindow* f = forms.mainWindow) {
-        for (QWidget* w : {static_cast<QWidget*>(f->Label2), static_cast<QWidget*>(f->Button19),
-                           static_cast<QWidget*>(f->Button1)})
+        for (QWidget* w : {static_cast<QWidget*>(f->debugLabel),
+                           static_cast<QWidget*>(f->createIniFileButton),
+                           static_cast<QWidget*>(f->showLogButton)})
             if (w)
                 w->setVisible(v);
     }
     // The later windows may not exist yet while the main window is being created.
-    if (forms.connectionWindow && forms.connectionWindow->Button6)
-        forms.connectionWindow->Button6->setVisible(v);
+    if (forms.connectionWindow && forms.connectionWindow->readStatusButton)
+        forms.connectionWindow->readStatusButton->setVisible(v);
     if (forms.loggerWindow)
         forms.loggerWindow->setVisible(v);
-    if (forms.tableEditorWindow && forms.tableEditorWindow->CheckBox4)
-        forms.tableEditorWindow->CheckBox4->setVisible(v);
+    if (forms.tableEditorWindow && forms.tableEditorWindow->importS1210CheckBox)
+        forms.tableEditorWindow->importS1210CheckBox->setVisible(v);
     if (forms.csvExportWindow)
-        for (QCheckBox* box : forms.csvExportWindow->DebugCheckBoxes)
+        for (QCheckBox* box : forms.csvExportWindow->DebugCheckBoxes())
             box->setVisible(v);
 }

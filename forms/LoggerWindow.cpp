@@ -20,75 +20,75 @@ LoggerWindow::LoggerWindow(AppContext& app) : QWidget(nullptr, Qt::Window), app_
         b->setObjectName(QString::fromLatin1(name));
         buttons->addWidget(b, row, col);
     };
-    make(Button9, "Button9", QStringLiteral("Show Series1"), 0, 0);
-    make(Button7, "Button7", QStringLiteral("Show Seriesx"), 0, 1);
-    make(Button15, "Button15", QStringLiteral("Refresh Labels"), 0, 2);
-    make(Button14, "Button14", QStringLiteral("Rd Labels"), 0, 3);
+    make(showSeries1Button, "Button9", QStringLiteral("Show Series1"), 0, 0);
+    make(showSeriesXButton, "Button7", QStringLiteral("Show Seriesx"), 0, 1);
+    make(refreshLabelsButton, "Button15", QStringLiteral("Refresh Labels"), 0, 2);
+    make(readLabelsButton, "Button14", QStringLiteral("Rd Labels"), 0, 3);
     // The designer's doubled ampersand shows as one; Qt escapes it the same way.
-    make(Button17, "Button17", QStringLiteral("New Labels"), 1, 0);
-    make(Button11, "Button11", QStringLiteral("R&&S SPEC Mode"), 1, 1);
-    make(Button10, "Button10", QStringLiteral("R&&S REC Mode"), 1, 2);
-    make(Button5, "Button5", QStringLiteral("clr Log"), 1, 3);
+    make(newLabelsButton, "Button17", QStringLiteral("New Labels"), 1, 0);
+    make(spectrumModeButton, "Button11", QStringLiteral("R&&S SPEC Mode"), 1, 1);
+    make(receiverModeButton, "Button10", QStringLiteral("R&&S REC Mode"), 1, 2);
+    make(clearLogButton, "Button5", QStringLiteral("clr Log"), 1, 3);
     layout->addLayout(buttons);
 
-    Memo1 = new QPlainTextEdit(this);
-    Memo1->setObjectName(QStringLiteral("Memo1"));
-    Memo1->setReadOnly(true);
-    Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
-    layout->addWidget(Memo1, 1);
+    debugLog = new QPlainTextEdit(this);
+    debugLog->setObjectName(QStringLiteral("Memo1"));
+    debugLog->setReadOnly(true);
+    debugLog->setLineWrapMode(QPlainTextEdit::NoWrap);
+    layout->addWidget(debugLog, 1);
 
-    connect(&app_.Debug, &DebugLog::LineAppended, Memo1, &QPlainTextEdit::appendPlainText);
-    connect(&app_.Debug, &DebugLog::Cleared, Memo1, &QPlainTextEdit::clear);
-    connect(Button9, &QPushButton::clicked, this, &LoggerWindow::Button9Click);
-    connect(Button7, &QPushButton::clicked, this, &LoggerWindow::Button7Click);
-    connect(Button15, &QPushButton::clicked, this, &LoggerWindow::Button15Click);
-    connect(Button14, &QPushButton::clicked, this, &LoggerWindow::Button14Click);
-    connect(Button17, &QPushButton::clicked, this, &LoggerWindow::Button17Click);
-    connect(Button11, &QPushButton::clicked, this, &LoggerWindow::Button11Click);
-    connect(Button10, &QPushButton::clicked, this, &LoggerWindow::Button10Click);
-    connect(Button5, &QPushButton::clicked, this, &LoggerWindow::Button5Click);
+    connect(&app_.Debug, &DebugLog::LineAppended, debugLog, &QPlainTextEdit::appendPlainText);
+    connect(&app_.Debug, &DebugLog::Cleared, debugLog, &QPlainTextEdit::clear);
+    connect(showSeries1Button, &QPushButton::clicked, this, &LoggerWindow::dumpRawTrace1);
+    connect(showSeriesXButton, &QPushButton::clicked, this, &LoggerWindow::dumpCorrectedTrace1AndTables);
+    connect(refreshLabelsButton, &QPushButton::clicked, this, &LoggerWindow::refreshBottomAxisLabels);
+    connect(readLabelsButton, &QPushButton::clicked, this, &LoggerWindow::dumpBottomAxisLabels);
+    connect(newLabelsButton, &QPushButton::clicked, this, &LoggerWindow::drawBottomAxisLabels);
+    connect(spectrumModeButton, &QPushButton::clicked, this, &LoggerWindow::selectSpectrumMode);
+    connect(receiverModeButton, &QPushButton::clicked, this, &LoggerWindow::selectReceiverMode);
+    connect(clearLogButton, &QPushButton::clicked, this, &LoggerWindow::clearLog);
 }
 
-void LoggerWindow::Button9Click()
+void LoggerWindow::dumpRawTrace1()
 {
     DumpSeries1(app_.Debug, *app_.LoggerHooks);
 }
 
-void LoggerWindow::Button7Click()
+void LoggerWindow::dumpCorrectedTrace1AndTables()
 {
     DumpSeriesX(app_.Debug, *app_.LoggerHooks);
 }
 
-void LoggerWindow::Button15Click()
+void LoggerWindow::refreshBottomAxisLabels()
 {
     app_.LoggerHooks->RefreshBottomAxisLabels();
 }
 
-void LoggerWindow::Button14Click()
+void LoggerWindow::dumpBottomAxisLabels()
 {
     DumpBottomAxisLabels(app_.Debug, *app_.LoggerHooks);
     show();
 }
 
-void LoggerWindow::Button17Click()
+void LoggerWindow::drawBottomAxisLabels()
 {
     show();
     app_.LoggerHooks->DrawBottomAxisLabels();
 }
 
-void LoggerWindow::Button11Click()
+void LoggerWindow::selectSpectrumMode()
 {
     if (app_.LoggerHooks->DeviceConnected())
         app_.LoggerHooks->VisaWriteString(QStringLiteral(":INST:SEL SAN"));
 }
 
-void LoggerWindow::Button10Click()
+void LoggerWindow::selectReceiverMode()
 {
     if (app_.LoggerHooks->DeviceConnected())
         app_.LoggerHooks->VisaWriteString(QStringLiteral(":INST:SEL REC"));
 }
 
-void LoggerWindow::Button5Click()
+void LoggerWindow::clearLog()
 {
     app_.Debug.ClearLog();
 }

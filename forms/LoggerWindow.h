@@ -13,24 +13,25 @@ class LoggerWindow : public QWidget {
 public:
     explicit LoggerWindow(AppContext& app);
 
-    void Button9Click();  // "Show Series1"
-    void Button7Click();  // "Show Seriesx"
-    void Button15Click(); // "Refresh Labels"
-    void Button14Click(); // "Rd Labels"
-    void Button17Click(); // "New Labels"
-    void Button11Click(); // "R&S SPEC Mode"
-    void Button10Click(); // "R&S REC Mode"
-    void Button5Click();  // "clr Log"
+    void dumpRawTrace1();                // "Show Series1"
+    void dumpCorrectedTrace1AndTables(); // "Show Seriesx"
+    void refreshBottomAxisLabels();      // "Refresh Labels"
+    void dumpBottomAxisLabels();         // "Rd Labels"
+    void drawBottomAxisLabels();         // "New Labels"
+    void selectSpectrumMode();           // "R&S SPEC Mode"
+    void selectReceiverMode();           // "R&S REC Mode"
+    void clearLog();                     // "clr Log"
 
-    QPlainTextEdit* Memo1 = nullptr;
-    QPushButton* Button9 = nullptr;
-    QPushButton* Button7 = nullptr;
-    QPushButton* Button15 = nullptr;
-    QPushButton* Button14 = nullptr;
-    QPushButton* Button17 = nullptr;
-    QPushButton* Button11 = nullptr;
-    QPushButton* Button10 = nullptr;
-    QPushButton* Button5 = nullptr;
+    // Controls; each objectName is the designer's name.
+    QPlainTextEdit* debugLog = nullptr;         // Memo1
+    QPushButton* showSeries1Button = nullptr;   // Button9 "Show Series1"
+    QPushButton* showSeriesXButton = nullptr;   // Button7 "Show Seriesx"
+    QPushButton* refreshLabelsButton = nullptr; // Button15 "Refresh Labels"
+    QPushButton* readLabelsButton = nullptr;    // Button14 "Rd Labels"
+    QPushButton* newLabelsButton = nullptr;     // Button17 "New Labels"
+    QPushButton* spectrumModeButton = nullptr;  // Button11 "R&S SPEC Mode"
+    QPushButton* receiverModeButton = nullptr;  // Button10 "R&S REC Mode"
+    QPushButton* clearLogButton = nullptr;      // Button5 "clr Log"
 
 private:
     AppContext& app_;

@@ -17,9 +17,9 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
-#include <QStatusBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QVBoxLayout>
 
 MainWindow::MainWindow(AppContext& app, InstrumentState& instrument, Forms& forms, FormServices& services,
@@ -31,7 +31,7 @@ MainWindow::MainWindow(AppContext& app, InstrumentState& instrument, Forms& form
     forms_.mainWindow = this;
     BuildControls();
     BuildMenuAndStatusBar();
-    FormCreate();
+    startUp();
 }
 
 void MainWindow::BuildControls()
@@ -40,37 +40,37 @@ void MainWindow::BuildControls()
     auto* layout = new QVBoxLayout(central);
 
     auto* tools = new QHBoxLayout;
-    CheckBoxDebug = new QCheckBox(QStringLiteral("Debug"), central);
-    CheckBoxDebug->setObjectName(QStringLiteral("CheckBoxDebug"));
-    Button1 = new QPushButton(QStringLiteral("Show Log"), central);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Button19 = new QPushButton(QStringLiteral("Create ini File"), central);
-    Button19->setObjectName(QStringLiteral("Button19"));
-    Button19->setToolTip(QStringLiteral("Create advanced options inifile"));
-    Label2 = new QLabel(central);
-    Label2->setObjectName(QStringLiteral("Label2"));
-    tools->addWidget(CheckBoxDebug);
-    tools->addWidget(Button1);
-    tools->addWidget(Button19);
-    tools->addWidget(Label2);
+    debugCheckBox = new QCheckBox(QStringLiteral("Debug"), central);
+    debugCheckBox->setObjectName(QStringLiteral("CheckBox1"));
+    showLogButton = new QPushButton(QStringLiteral("Show Log"), central);
+    showLogButton->setObjectName(QStringLiteral("Button1"));
+    createIniFileButton = new QPushButton(QStringLiteral("Create ini File"), central);
+    createIniFileButton->setObjectName(QStringLiteral("Button19"));
+    createIniFileButton->setToolTip(QStringLiteral("Create advanced options inifile"));
+    debugLabel = new QLabel(central);
+    debugLabel->setObjectName(QStringLiteral("Label2"));
+    tools->addWidget(debugCheckBox);
+    tools->addWidget(showLogButton);
+    tools->addWidget(createIniFileButton);
+    tools->addWidget(debugLabel);
     tools->addStretch();
     layout->addLayout(tools);
 
-    GroupBox3 = new QGroupBox(QStringLiteral("Messages"), central);
-    GroupBox3->setObjectName(QStringLiteral("GroupBox3"));
-    auto* box = new QVBoxLayout(GroupBox3);
-    Memo1 = new QPlainTextEdit(GroupBox3);
-    Memo1->setObjectName(QStringLiteral("Memo1"));
-    Memo1->setReadOnly(true);
-    box->addWidget(Memo1);
-    layout->addWidget(GroupBox3);
+    messagesGroup = new QGroupBox(QStringLiteral("Messages"), central);
+    messagesGroup->setObjectName(QStringLiteral("GroupBox3"));
+    auto* box = new QVBoxLayout(messagesGroup);
+    messageLog = new QPlainTextEdit(messagesGroup);
+    messageLog->setObjectName(QStringLiteral("Memo1"));
+    messageLog->setReadOnly(true);
+    box->addWidget(messageLog);
+    layout->addWidget(messagesGroup);
     setCentralWidget(central);
 
-    connect(&app_.Messages, &MessageLog::LineAppended, Memo1, &QPlainTextEdit::appendPlainText);
-    connect(&app_.Messages, &MessageLog::Cleared, Memo1, &QPlainTextEdit::clear);
-    connect(Button1, &QPushButton::clicked, this, &MainWindow::Button1Click);
-    connect(Button19, &QPushButton::clicked, this, &MainWindow::Button19Click);
-    connect(CheckBoxDebug, &QCheckBox::clicked, this, &MainWindow::CheckBoxDebugClick);
+    connect(&app_.Messages, &MessageLog::LineAppended, messageLog, &QPlainTextEdit::appendPlainText);
+    connect(&app_.Messages, &MessageLog::Cleared, messageLog, &QPlainTextEdit::clear);
+    connect(showLogButton, &QPushButton::clicked, this, &MainWindow::showLogger);
+    connect(createIniFileButton, &QPushButton::clicked, this, &MainWindow::createSettingsFile);
+    connect(debugCheckBox, &QCheckBox::clicked, this, &MainWindow::switchDebugMode);
 }
 
 void MainWindow::BuildMenuAndStatusBar()
@@ -82,26 +82,26 @@ void MainWindow::BuildMenuAndStatusBar()
         action->setObjectName(QString::fromLatin1(name));
         connect(action, &QAction::triggered, this, handler);
     };
-    item(Visa1, "Visa1", QStringLiteral("SA USB"), &MainWindow::Visa1Click);
-    item(CP1, "CP1", QStringLiteral("SA TCP"), &MainWindow::CP1Click);
-    item(GPS1, "GPS1", QStringLiteral("GPS USB"), &MainWindow::GPS1Click);
-    item(SASER1, "SASER1", QStringLiteral("SA SER"), &MainWindow::SASER1Click);
-    GPS1->setVisible(false);
-    GPS1->setEnabled(false);
-    SASER1->setVisible(false);
+    item(saUsbAction, "Visa1", QStringLiteral("SA USB"), &MainWindow::connectAnalyzerUsb);
+    item(saTcpAction, "CP1", QStringLiteral("SA TCP"), &MainWindow::connectAnalyzerTcp);
+    item(gpsUsbAction, "GPS1", QStringLiteral("GPS USB"), &MainWindow::connectGpsReceiver);
+    item(saSerialAction, "SASER1", QStringLiteral("SA SER"), &MainWindow::connectAnalyzerSerial);
+    gpsUsbAction->setVisible(false);
+    gpsUsbAction->setEnabled(false);
+    saSerialAction->setVisible(false);
 
     static constexpr int kPanelWidths[] = {70, 50, 350, 110, 400, 140, 90, 50};
+    statusBar()->setObjectName(QStringLiteral("StatusBar1"));
     for (int i = 0; i < 8; ++i) {
         auto* panel = new QLabel(statusBar());
         panel->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
         panel->setFixedWidth(kPanelWidths[i]);
         statusBar()->addWidget(panel);
-        StatusPanels.append(panel);
+        statusPanels.append(panel);
     }
-    StatusBar1 = statusBar();
     connect(&instrument_.Status, &InstrumentStatus::TextChanged, this, [this](int panel, const QString& text) {
-        if (panel >= 0 && panel < StatusPanels.size())
-            StatusPanels[panel]->setText(text);
+        if (panel >= 0 && panel < statusPanels.size())
+            statusPanels[panel]->setText(text);
     });
 }
 
@@ -116,32 +116,32 @@ void MainWindow::ShowConnectionWindow(int32_t kind)
     forms_.connectionWindow->raise();
 }
 
-void MainWindow::Visa1Click()
+void MainWindow::connectAnalyzerUsb()
 {
     ShowConnectionWindow(2);
 }
 
-void MainWindow::CP1Click()
+void MainWindow::connectAnalyzerTcp()
 {
     ShowConnectionWindow(3);
 }
 
-void MainWindow::GPS1Click()
+void MainWindow::connectGpsReceiver()
 {
     ShowConnectionWindow(4);
 }
 
-void MainWindow::SASER1Click()
+void MainWindow::connectAnalyzerSerial()
 {
     ShowConnectionWindow(5);
 }
 
-void MainWindow::Connect1Click()
+void MainWindow::testWinUsb()
 {
     ShowConnectionWindow(1);
 }
 
-void MainWindow::FormCreate()
+void MainWindow::startUp()
 {
     app_.HostId = ComputeHostId();
 
@@ -171,22 +171,22 @@ void MainWindow::FormCreate()
                          app_.Settings, app_.Messages);
 }
 
-void MainWindow::Button1Click()
+void MainWindow::showLogger()
 {
     if (forms_.loggerWindow)
         forms_.loggerWindow->show();
     app_.Debug.LogMessage(QStringLiteral("IEEE-INVERT: ") + QString::number(app_.Settings.OptInvertIeee));
 }
 
-void MainWindow::Button19Click()
+void MainWindow::createSettingsFile()
 {
     WriteAdvancedSettings(QDir(app_.WorkingFolder).filePath(QString::fromLatin1(kAdvancedSettingsFile)),
                           app_.Settings, app_.Messages);
 }
 
-void MainWindow::CheckBoxDebugClick()
+void MainWindow::switchDebugMode()
 {
-    app_.Debug.DebugMode = CheckBoxDebug->isChecked() ? 1 : 0;
+    app_.Debug.DebugMode = debugCheckBox->isChecked() ? 1 : 0;
     ApplyDebugMode(forms_, app_);
 }
 
@@ -194,5 +194,5 @@ void MainWindow::closeEvent(QCloseEvent* event)
 {
     QMainWindow::closeEvent(event);
     if (event->isAccepted())
-        emit Closed();
+        emit closed();
 }

@@ -1,8 +1,8 @@
 #ifndef ZENDRIK_FORMS_MAINWINDOW_H
 #define ZENDRIK_FORMS_MAINWINDOW_H
 
-#include <QMainWindow>
 #include <QList>
+#include <QMainWindow>
 #include <QStringList>
 
 class QCheckBox;
@@ -23,35 +23,35 @@ public:
     MainWindow(AppContext& app, InstrumentState& instrument, Forms& forms, FormServices& services,
                const QStringList& arguments, const QString& programFolder);
 
-    void FormCreate();
-    void Button1Click();  // "Show Log"
-    void Button19Click(); // "Create ini File"
-    void CheckBoxDebugClick();
+    // The creation handler: puts every control and the program's globals into their start-up state.
+    void startUp();
+    void showLogger();         // "Show Log"
+    void createSettingsFile(); // "Create ini File"
+    void switchDebugMode();    // "Debug"
 
     // "Device" menu: each shows the connection window prepared for its kind of connection.
-    void Visa1Click();    // "SA USB"
-    void CP1Click();      // "SA TCP"
-    void GPS1Click();     // "GPS USB"
-    void SASER1Click();   // "SA SER"
-    void Connect1Click(); // WinUSB test; no menu item calls it
+    void connectAnalyzerUsb();    // "SA USB"
+    void connectAnalyzerTcp();    // "SA TCP"
+    void connectGpsReceiver();    // "GPS USB"
+    void connectAnalyzerSerial(); // "SA SER"
+    void testWinUsb();            // no menu item calls it
 
-    // Controls keep their designer names.
-    QGroupBox* GroupBox3 = nullptr;      // "Messages"
-    QPlainTextEdit* Memo1 = nullptr;     // main message log
-    QPushButton* Button1 = nullptr;      // "Show Log", debug only
-    QPushButton* Button19 = nullptr;     // "Create ini File", debug only
-    QLabel* Label2 = nullptr;            // debug only
-    QCheckBox* CheckBoxDebug = nullptr;  // "Debug"
-    QAction* Visa1 = nullptr;
-    QAction* CP1 = nullptr;
-    QAction* GPS1 = nullptr;
-    QAction* SASER1 = nullptr;
-    QWidget* StatusBar1 = nullptr;
+    // Controls; each objectName is the designer's name.
+    QGroupBox* messagesGroup = nullptr;         // GroupBox3 "Messages"
+    QPlainTextEdit* messageLog = nullptr;       // Memo1, the operator's message log
+    QPushButton* showLogButton = nullptr;       // Button1 "Show Log", debug only
+    QPushButton* createIniFileButton = nullptr; // Button19 "Create ini File", debug only
+    QLabel* debugLabel = nullptr;               // Label2, debug only
+    QCheckBox* debugCheckBox = nullptr;         // CheckBox1 "Debug"
+    QAction* saUsbAction = nullptr;             // Visa1 "SA USB"
+    QAction* saTcpAction = nullptr;             // CP1 "SA TCP"
+    QAction* gpsUsbAction = nullptr;            // GPS1 "GPS USB"
+    QAction* saSerialAction = nullptr;          // SASER1 "SA SER"
     // The status bar's eight panels; the instrument layer writes panels 0 and 3.
-    QList<QLabel*> StatusPanels;
+    QList<QLabel*> statusPanels;
 
 signals:
-    void Closed();
+    void closed();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

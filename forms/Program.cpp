@@ -51,7 +51,7 @@ void Program::CreateForms()
 {
     // The main window's start-up runs inside its construction, before any other window exists.
     forms_.mainWindow = Create<MainWindow>(app_, *instrument_, forms_, services_, arguments_, programFolder_);
-    connect(forms_.mainWindow, &MainWindow::Closed, this, [] { QCoreApplication::quit(); });
+    connect(forms_.mainWindow, &MainWindow::closed, this, [] { QCoreApplication::quit(); });
     forms_.loggerWindow = Create<LoggerWindow>(app_);
     forms_.tableEditorWindow = Create<TableEditorWindow>(app_, services_);
     forms_.connectionWindow = Create<ConnectionWindow>(app_, *instrument_, services_);

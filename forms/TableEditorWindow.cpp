@@ -14,14 +14,14 @@ TableEditorWindow::TableEditorWindow(AppContext& app, FormServices& services)
     setObjectName(QStringLiteral("Form3"));
     setWindowTitle(QStringLiteral("Edit Lim"));
     auto* layout = new QVBoxLayout(this);
-    CheckBox4 = new QCheckBox(QStringLiteral("Import s1210"), this);
-    CheckBox4->setObjectName(QStringLiteral("CheckBox4"));
-    CheckBox4->setVisible(false);
-    layout->addWidget(CheckBox4);
-    FormCreate();
+    importS1210CheckBox = new QCheckBox(QStringLiteral("Import s1210"), this);
+    importS1210CheckBox->setObjectName(QStringLiteral("CheckBox4"));
+    importS1210CheckBox->setVisible(false);
+    layout->addWidget(importS1210CheckBox);
+    prepareDataFolders();
 }
 
-void TableEditorWindow::FormCreate()
+void TableEditorWindow::prepareDataFolders()
 {
     // On the first run the default data are unpacked and the operator must start again on them;
     // the request to end is carried out once the message loop runs.

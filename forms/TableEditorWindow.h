@@ -14,9 +14,9 @@ class TableEditorWindow : public QDialog {
 public:
     TableEditorWindow(AppContext& app, FormServices& services);
 
-    void FormCreate();
+    void prepareDataFolders();
 
-    QCheckBox* CheckBox4 = nullptr; // "Import s1210", debug only
+    QCheckBox* importS1210CheckBox = nullptr; // CheckBox4 "Import s1210", debug only
 
 private:
     AppContext& app_;

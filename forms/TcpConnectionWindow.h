@@ -19,18 +19,19 @@ public:
     explicit TcpConnectionWindow(AppContext& app);
     ~TcpConnectionWindow() override;
 
-    void Button1Click(); // "connect"
-    void Button2Click(); // "disconnect"
-    void Button3Click(); // "send"
-    void Timer1Timer();
+    void connectTcp();              // "connect"
+    void disconnectTcp();           // "disconnect"
+    void sendIdentificationQuery(); // "send"
+    void showReceivedLines();       // every tick of the read timer
 
-    QPlainTextEdit* Memo1 = nullptr;
-    QLineEdit* Edit1 = nullptr; // tick counter
-    QPushButton* Button1 = nullptr;
-    QPushButton* Button2 = nullptr;
-    QPushButton* Button3 = nullptr;
-    QTimer* Timer1 = nullptr;
-    QTcpSocket* IdTCPClient1 = nullptr;
+    // Controls; each objectName is the designer's name.
+    QPlainTextEdit* replyMemo = nullptr;     // Memo1, what was sent and what came back
+    QLineEdit* tickCounterEdit = nullptr;    // Edit1, ticks of the read timer
+    QPushButton* connectButton = nullptr;    // Button1 "connect"
+    QPushButton* disconnectButton = nullptr; // Button2 "disconnect"
+    QPushButton* sendButton = nullptr;       // Button3 "send"
+    QTimer* readTimer = nullptr;             // Timer1, 100 ms
+    QTcpSocket* tcpClient = nullptr;         // IdTCPClient1
 
     // The peer; tests point it at a server of their own.
     QString Host = QStringLiteral("127.0.0.1");

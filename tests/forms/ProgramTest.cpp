@@ -2,18 +2,22 @@
 #include "common/TestSupport.h"
 #include "forms/AboutWindow.h"
 #include "forms/ConnectionWindow.h"
+#include "forms/CsvExportWindow.h"
 #include "forms/FunctionMatrixWindow.h"
 #include "forms/LoggerWindow.h"
 #include "forms/MainWindow.h"
 #include "forms/Program.h"
+#include "forms/TableEditorWindow.h"
 #include "instrument/InstrumentState.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QLabel>
 #include <QCheckBox>
 #include <QDir>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -148,22 +152,25 @@ TEST_F(ProgramFixture, DebugModeShowsTheDebugPartsOfEveryWindow)
     auto program = Make(9);
     program->CreateForms();
     Forms& f = program->Windows();
-    EXPECT_FALSE(f.mainWindow->Button19->isVisibleTo(f.mainWindow));
-    EXPECT_FALSE(f.connectionWindow->Button6->isVisibleTo(f.connectionWindow));
-    f.mainWindow->CheckBoxDebug->click();
+    EXPECT_FALSE(f.mainWindow->createIniFileButton->isVisibleTo(f.mainWindow));
+    EXPECT_FALSE(f.connectionWindow->readStatusButton->isVisibleTo(f.connectionWindow));
+    EXPECT_FALSE(f.csvExportWindow->masterCheckBox->isVisibleTo(f.csvExportWindow));
+    f.mainWindow->debugCheckBox->click();
     EXPECT_EQ(app.Debug.DebugMode, 1);
-    EXPECT_TRUE(f.mainWindow->Button19->isVisibleTo(f.mainWindow));
-    EXPECT_TRUE(f.connectionWindow->Button6->isVisibleTo(f.connectionWindow));
+    EXPECT_TRUE(f.mainWindow->createIniFileButton->isVisibleTo(f.mainWindow));
+    EXPECT_TRUE(f.connectionWindow->readStatusButton->isVisibleTo(f.connectionWindow));
+    EXPECT_TRUE(f.tableEditorWindow->importS1210CheckBox->isVisibleTo(f.tableEditorWindow));
+    EXPECT_TRUE(f.csvExportWindow->masterCheckBox->isVisibleTo(f.csvExportWindow));
     EXPECT_TRUE(f.loggerWindow->isVisible());
 
     app.Debug.TimeText = [] { return QStringLiteral("10:00:00"); };
-    f.mainWindow->Button1->click();
+    f.mainWindow->showLogButton->click();
     ASSERT_FALSE(app.Debug.Lines().isEmpty());
     EXPECT_EQ(app.Debug.Lines().last(), QStringLiteral("10:00:00: IEEE-INVERT: -1"));
 
-    f.loggerWindow->Button5->click();
+    f.loggerWindow->clearLogButton->click();
     EXPECT_TRUE(app.Debug.Lines().isEmpty());
-    f.mainWindow->CheckBoxDebug->click();
+    f.mainWindow->debugCheckBox->click();
     EXPECT_FALSE(f.loggerWindow->isVisible());
 }
 
@@ -172,29 +179,50 @@ TEST_F(ProgramFixture, DeviceMenuOpensTheConnectionWindowAndStatusShowsInstrumen
     auto program = Make(9);
     program->CreateForms();
     Forms& f = program->Windows();
-    EXPECT_FALSE(f.mainWindow->GPS1->isVisible());
-    EXPECT_FALSE(f.mainWindow->GPS1->isEnabled());
-    EXPECT_FALSE(f.mainWindow->SASER1->isVisible());
+    EXPECT_FALSE(f.mainWindow->gpsUsbAction->isVisible());
+    EXPECT_FALSE(f.mainWindow->gpsUsbAction->isEnabled());
+    EXPECT_FALSE(f.mainWindow->saSerialAction->isVisible());
 
-    f.mainWindow->CP1->trigger();
+    f.mainWindow->saTcpAction->trigger();
     EXPECT_TRUE(f.connectionWindow->isVisible());
     EXPECT_TRUE(f.connectionWindow->windowTitle().startsWith(QStringLiteral("Connect Visa TCP  ")))
         << f.connectionWindow->windowTitle().toStdString();
     f.connectionWindow->hide();
-    f.mainWindow->Visa1->trigger();
+    f.mainWindow->saUsbAction->trigger();
     EXPECT_EQ(f.connectionWindow->windowTitle(), QStringLiteral("Connect Visa USB"));
     f.connectionWindow->hide();
 
-    ASSERT_EQ(f.mainWindow->StatusPanels.size(), 8);
-    EXPECT_EQ(f.mainWindow->StatusPanels[2]->width(), 350);
+    ASSERT_EQ(f.mainWindow->statusPanels.size(), 8);
+    EXPECT_EQ(f.mainWindow->statusPanels[2]->width(), 350);
     program->Instrument().Status.SetText(3, QStringLiteral("Rigol DSA815"));
-    EXPECT_EQ(f.mainWindow->StatusPanels[3]->text(), QStringLiteral("Rigol DSA815"));
+    EXPECT_EQ(f.mainWindow->statusPanels[3]->text(), QStringLiteral("Rigol DSA815"));
 
     // The log window's instrument buttons follow the connection state.
     EXPECT_FALSE(app.LoggerHooks->DeviceConnected());
     program->Instrument().Device.DeviceConnected = 1;
     EXPECT_TRUE(app.LoggerHooks->DeviceConnected());
     program->Instrument().Device.DeviceConnected = 0;
+}
+
+// The designer names lead from the documentation to the controls: each names one control of its window.
+TEST_F(ProgramFixture, ControlsAreFoundByTheirDesignerNames)
+{
+    auto program = Make(9);
+    program->CreateForms();
+    for (QWidget* window : program->CreationOrder()) {
+        QStringList names;
+        for (QObject* child : window->findChildren<QObject*>())
+            if (!child->objectName().isEmpty() && !child->objectName().startsWith(QLatin1String("qt_")))
+                names << child->objectName();
+        const QStringList unique(QSet<QString>(names.begin(), names.end()).values());
+        EXPECT_EQ(names.size(), unique.size()) << window->objectName().toStdString();
+    }
+    Forms& f = program->Windows();
+    EXPECT_EQ(f.mainWindow->findChild<QCheckBox*>(QStringLiteral("CheckBox1")), f.mainWindow->debugCheckBox);
+    ConnectionWindow* connection = f.connectionWindow;
+    EXPECT_EQ(connection->findChild<QPushButton*>(QStringLiteral("BitBtn4")), connection->connectButton);
+    EXPECT_EQ(connection->findChild<QLineEdit*>(QStringLiteral("Edit1")), connection->ipAddressEdit);
+    EXPECT_EQ(f.loggerWindow->findChild<QPushButton*>(QStringLiteral("Button5")), f.loggerWindow->clearLogButton);
 }
 
 TEST(FunctionMatrix, PictureIsShownWholeAndProportional)
