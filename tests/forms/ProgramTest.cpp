@@ -1,6 +1,7 @@
 #include "app/AppContext.h"
 #include "common/TestSupport.h"
 #include "forms/AboutWindow.h"
+#include "forms/Application.h"
 #include "forms/ConnectionWindow.h"
 #include "forms/CsvExportWindow.h"
 #include "forms/FunctionMatrixWindow.h"
@@ -223,6 +224,17 @@ TEST_F(ProgramFixture, ControlsAreFoundByTheirDesignerNames)
     EXPECT_EQ(connection->findChild<QPushButton*>(QStringLiteral("BitBtn4")), connection->connectButton);
     EXPECT_EQ(connection->findChild<QLineEdit*>(QStringLiteral("Edit1")), connection->ipAddressEdit);
     EXPECT_EQ(f.loggerWindow->findChild<QPushButton*>(QStringLiteral("Button5")), f.loggerWindow->clearLogButton);
+}
+
+TEST(ApplicationNames, WindowTitlesStayTheCaptionsAlone)
+{
+    const QString oldName = QCoreApplication::applicationName();
+    SetApplicationNames();
+    EXPECT_EQ(QCoreApplication::applicationName(), QStringLiteral("Zendrik"));
+    // A display name of its own would be appended to every title; without one it follows the name.
+    QCoreApplication::setApplicationName(QStringLiteral("probe"));
+    EXPECT_EQ(QGuiApplication::applicationDisplayName(), QStringLiteral("probe"));
+    QCoreApplication::setApplicationName(oldName);
 }
 
 TEST(FunctionMatrix, PictureIsShownWholeAndProportional)
