@@ -3,11 +3,13 @@
 #include "app/AppContext.h"
 #include "app/HostId.h"
 #include "app/TextRoutines.h"
+#include "forms/ColorSettingsWindow.h"
 #include "forms/ConnectionWindow.h"
 #include "forms/FormServices.h"
 #include "forms/Forms.h"
 #include "forms/LoggerWindow.h"
 #include "instrument/InstrumentState.h"
+#include "mainwindow/MainWindowState.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -22,10 +24,10 @@
 #include <QStatusBar>
 #include <QVBoxLayout>
 
-MainWindow::MainWindow(AppContext& app, InstrumentState& instrument, Forms& forms, FormServices& services,
-                       const QStringList& arguments, const QString& programFolder)
-    : app_(app), instrument_(instrument), forms_(forms), services_(services), arguments_(arguments),
-      programFolder_(programFolder)
+MainWindow::MainWindow(AppContext& app, InstrumentState& instrument, MainWindowState& state, Forms& forms,
+                       FormServices& services, const QStringList& arguments, const QString& programFolder)
+    : app_(app), instrument_(instrument), state_(state), forms_(forms), services_(services),
+      arguments_(arguments), programFolder_(programFolder)
 {
     setObjectName(QStringLiteral("Form1"));
     forms_.mainWindow = this;
@@ -90,6 +92,11 @@ void MainWindow::BuildMenuAndStatusBar()
     gpsUsbAction->setEnabled(false);
     saSerialAction->setVisible(false);
 
+    QMenu* setup = menuBar()->addMenu(QStringLiteral("Setup"));
+    editColorsAction = setup->addAction(QStringLiteral("Edit Colors"));
+    editColorsAction->setObjectName(QStringLiteral("EditColors1"));
+    connect(editColorsAction, &QAction::triggered, this, &MainWindow::showColorSettings);
+
     static constexpr int kPanelWidths[] = {70, 50, 350, 110, 400, 140, 90, 50};
     statusBar()->setObjectName(QStringLiteral("StatusBar1"));
     for (int i = 0; i < 8; ++i) {
@@ -141,6 +148,12 @@ void MainWindow::testWinUsb()
     ShowConnectionWindow(1);
 }
 
+void MainWindow::showColorSettings()
+{
+    if (forms_.colorSettingsWindow)
+        forms_.colorSettingsWindow->show();
+}
+
 void MainWindow::startUp()
 {
     app_.HostId = ComputeHostId();
@@ -167,6 +180,8 @@ void MainWindow::startUp()
 
     app_.WorkingFolder = ChooseWorkingFolder(programFolder_);
     QDir::setCurrent(app_.WorkingFolder);
+    // The colour dialog, created later, replaces most of these with the operator's colours.
+    state_.Colors = StartupColors();
     ReadAdvancedSettings(QDir(app_.WorkingFolder).filePath(QString::fromLatin1(kAdvancedSettingsFile)),
                          app_.Settings, app_.Messages);
 }

@@ -13,6 +13,7 @@ class QAction;
 class QPushButton;
 struct AppContext;
 struct InstrumentState;
+struct MainWindowState;
 struct FormServices;
 struct Forms;
 
@@ -20,8 +21,8 @@ struct Forms;
 class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
-    MainWindow(AppContext& app, InstrumentState& instrument, Forms& forms, FormServices& services,
-               const QStringList& arguments, const QString& programFolder);
+    MainWindow(AppContext& app, InstrumentState& instrument, MainWindowState& state, Forms& forms,
+               FormServices& services, const QStringList& arguments, const QString& programFolder);
 
     // The creation handler: puts every control and the program's globals into their start-up state.
     void startUp();
@@ -36,6 +37,8 @@ public:
     void connectAnalyzerSerial(); // "SA SER"
     void testWinUsb();            // no menu item calls it
 
+    void showColorSettings(); // "Edit Colors"
+
     // Controls; each objectName is the designer's name.
     QGroupBox* messagesGroup = nullptr;         // GroupBox3 "Messages"
     QPlainTextEdit* messageLog = nullptr;       // Memo1, the operator's message log
@@ -47,6 +50,7 @@ public:
     QAction* saTcpAction = nullptr;             // CP1 "SA TCP"
     QAction* gpsUsbAction = nullptr;            // GPS1 "GPS USB"
     QAction* saSerialAction = nullptr;          // SASER1 "SA SER"
+    QAction* editColorsAction = nullptr;        // EditColors1 "Edit Colors"
     // The status bar's eight panels; the instrument layer writes panels 0 and 3.
     QList<QLabel*> statusPanels;
 
@@ -63,6 +67,7 @@ private:
 
     AppContext& app_;
     InstrumentState& instrument_;
+    MainWindowState& state_;
     Forms& forms_;
     FormServices& services_;
     QStringList arguments_;

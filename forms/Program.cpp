@@ -15,13 +15,15 @@
 #include "forms/TcpConnectionWindow.h"
 #include "forms/WhatsNewWindow.h"
 #include "instrument/InstrumentState.h"
+#include "mainwindow/MainWindowState.h"
 
 #include <QApplication>
 #include <QMessageBox>
 #include <QTimer>
 
 Program::Program(AppContext& app, const QStringList& arguments, const QString& programFolder)
-    : app_(app), arguments_(arguments), programFolder_(programFolder), instrument_(std::make_unique<InstrumentState>())
+    : app_(app), arguments_(arguments), programFolder_(programFolder),
+      instrument_(std::make_unique<InstrumentState>()), mainState_(std::make_unique<MainWindowState>())
 {
     services_.RequestTerminate = [this] { RequestTerminate(); };
     app_.LoggerHooks = std::make_unique<InstrumentLoggerServices>(*instrument_, app_.Debug);
@@ -50,14 +52,15 @@ template <class T, class... Args> T* Program::Create(Args&&... args)
 void Program::CreateForms()
 {
     // The main window's start-up runs inside its construction, before any other window exists.
-    forms_.mainWindow = Create<MainWindow>(app_, *instrument_, forms_, services_, arguments_, programFolder_);
+    forms_.mainWindow = Create<MainWindow>(app_, *instrument_, *mainState_, forms_, services_, arguments_,
+                                             programFolder_);
     connect(forms_.mainWindow, &MainWindow::closed, this, [] { QCoreApplication::quit(); });
     forms_.loggerWindow = Create<LoggerWindow>(app_);
     forms_.tableEditorWindow = Create<TableEditorWindow>(app_, services_);
     forms_.connectionWindow = Create<ConnectionWindow>(app_, *instrument_, services_);
     forms_.aboutWindow = Create<AboutWindow>(app_);
     forms_.reportHeaderWindow = Create<ReportHeaderWindow>(app_);
-    forms_.colorSettingsWindow = Create<ColorSettingsWindow>(app_);
+    forms_.colorSettingsWindow = Create<ColorSettingsWindow>(app_, mainState_->ColorEditor);
     forms_.csvExportWindow = Create<CsvExportWindow>(app_);
     forms_.tcpConnectionWindow = Create<TcpConnectionWindow>(app_);
     forms_.whatsNewWindow = Create<WhatsNewWindow>(app_);

@@ -12,6 +12,7 @@
 class QWidget;
 struct AppContext;
 struct InstrumentState;
+struct MainWindowState;
 
 // Creates every window once, in the fixed order, and runs the message loop until the main
 // window closes or termination is requested.
@@ -26,6 +27,8 @@ public:
     Forms& Windows() { return forms_; }
     // The instrument's sessions, identity and status texts, shared by the windows.
     InstrumentState& Instrument() { return *instrument_; }
+    // The main window's state that later windows change (its colours).
+    MainWindowState& MainState() { return *mainState_; }
     // The windows in the order they were created.
     const std::vector<QWidget*>& CreationOrder() const { return order_; }
 
@@ -45,6 +48,7 @@ private:
     QString programFolder_;
     FormServices services_;
     std::unique_ptr<InstrumentState> instrument_;
+    std::unique_ptr<MainWindowState> mainState_;
     Forms forms_;
     std::vector<std::unique_ptr<QWidget>> windows_;
     std::vector<QWidget*> order_;

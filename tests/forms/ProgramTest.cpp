@@ -2,6 +2,7 @@
 #include "common/TestSupport.h"
 #include "forms/AboutWindow.h"
 #include "forms/Application.h"
+#include "forms/ColorSettingsWindow.h"
 #include "forms/ConnectionWindow.h"
 #include "forms/CsvExportWindow.h"
 #include "forms/FunctionMatrixWindow.h"
@@ -10,11 +11,13 @@
 #include "forms/Program.h"
 #include "forms/TableEditorWindow.h"
 #include "instrument/InstrumentState.h"
+#include "mainwindow/MainWindowState.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -82,6 +85,13 @@ TEST_F(ProgramFixture, CreatesTheTwelveWindowsInOrderWithTheirCaptions)
     EXPECT_TRUE(QDir(folder.filePath(QStringLiteral("out"))).exists());
     EXPECT_TRUE(QDir(folder.filePath(QStringLiteral("rep"))).exists());
     EXPECT_TRUE(app.HostId.startsWith(QStringLiteral("HID")));
+    // The colour window, created after the main window, gave it the colours of a missing file,
+    // the editor preview's included, which the start-up leaves unset.
+    EXPECT_EQ(program->MainState().Colors.ColorTable[5], clRed);
+    program->Windows().mainWindow->editColorsAction->trigger();
+    EXPECT_TRUE(program->Windows().colorSettingsWindow->isVisible());
+    program->Windows().colorSettingsWindow->close();
+    EXPECT_TRUE(QFile::exists(folder.filePath(QStringLiteral("emc_color.ini"))));
 }
 
 TEST_F(ProgramFixture, LoopEndsWhenTheMainWindowClosesEvenWithOtherWindowsOpen)
