@@ -49,11 +49,6 @@ TEST_F(ColorWindowFixture, CreationShowsTheFileAndAClickRecoloursAtOnce)
     EXPECT_EQ(Caption(antenna), QColor(Qt::white));
     EXPECT_EQ(main.Colors.ColorTable[10], clBlue);
 
-    // A cancelled dialog gives the old colour back: nothing changes.
-    window.ColorDialog = [](QWidget*, TColor old) { return old; };
-    window.Panel(ColorSlot::Cross)->click();
-    EXPECT_EQ(main.ColorEditor.Colors()[ColorSlot::Cross], clBlue);
-
     window.setToDefaultButton->click();
     EXPECT_EQ(Background(window.Panel(ColorSlot::Marker21)), QColor(Qt::green));
     EXPECT_EQ(Background(antenna), QColor(0xC0, 0xDC, 0xC0));
