@@ -1,5 +1,5 @@
-#ifndef ZENDRIK_FORMS_TFORM15_H
-#define ZENDRIK_FORMS_TFORM15_H
+#ifndef ZENDRIK_FORMS_FUNCTIONMATRIXWINDOW_H
+#define ZENDRIK_FORMS_FUNCTIONMATRIXWINDOW_H
 
 #include <QDialog>
 #include <QImage>
@@ -8,10 +8,10 @@ struct AppContext;
 
 // "Function Matrix": one fixed picture (which operations each analyser family supports), stretched
 // proportionally to the window.
-class TForm15 : public QDialog {
+class FunctionMatrixWindow : public QDialog {
     Q_OBJECT
 public:
-    explicit TForm15(AppContext& app);
+    explicit FunctionMatrixWindow(AppContext& app);
 
     const QImage& Picture() const { return picture_; }
     // Where the picture lands in a client area of the given size: as large as fits, centred,

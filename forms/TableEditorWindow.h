@@ -1,5 +1,5 @@
-#ifndef ZENDRIK_FORMS_TFORM3_H
-#define ZENDRIK_FORMS_TFORM3_H
+#ifndef ZENDRIK_FORMS_TABLEEDITORWINDOW_H
+#define ZENDRIK_FORMS_TABLEEDITORWINDOW_H
 
 #include <QDialog>
 
@@ -9,14 +9,14 @@ struct FormServices;
 
 // "Edit Lim": the table editor. Its creation prepares the data folders and, on the first run,
 // unpacks the default data and asks the program to end so the operator starts it again.
-class TForm3 : public QDialog {
+class TableEditorWindow : public QDialog {
     Q_OBJECT
 public:
-    TForm3(AppContext& app, FormServices& services);
+    TableEditorWindow(AppContext& app, FormServices& services);
 
-    void FormCreate();
+    void prepareDataFolders();
 
-    QCheckBox* CheckBox4 = nullptr; // "Import s1210", debug only
+    QCheckBox* importS1210CheckBox = nullptr; // CheckBox4 "Import s1210", debug only
 
 private:
     AppContext& app_;

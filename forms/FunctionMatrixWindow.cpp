@@ -1,4 +1,4 @@
-#include "forms/TForm15.h"
+#include "forms/FunctionMatrixWindow.h"
 
 #include <QPainter>
 
@@ -9,7 +9,7 @@ static void InitFormResources()
     Q_INIT_RESOURCE(forms);
 }
 
-TForm15::TForm15(AppContext& app) : QDialog(nullptr), app_(app)
+FunctionMatrixWindow::FunctionMatrixWindow(AppContext& app) : QDialog(nullptr), app_(app)
 {
     setObjectName(QStringLiteral("Form15"));
     setWindowTitle(QStringLiteral("Function Matrix"));
@@ -18,7 +18,7 @@ TForm15::TForm15(AppContext& app) : QDialog(nullptr), app_(app)
     resize(picture_.isNull() ? QSize(640, 480) : picture_.size());
 }
 
-QRect TForm15::PictureRect(const QSize& picture, const QSize& client)
+QRect FunctionMatrixWindow::PictureRect(const QSize& picture, const QSize& client)
 {
     if (picture.isEmpty() || client.isEmpty())
         return {};
@@ -26,7 +26,7 @@ QRect TForm15::PictureRect(const QSize& picture, const QSize& client)
     return QRect(QPoint((client.width() - scaled.width()) / 2, (client.height() - scaled.height()) / 2), scaled);
 }
 
-void TForm15::paintEvent(QPaintEvent*)
+void FunctionMatrixWindow::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     p.fillRect(rect(), palette().window());

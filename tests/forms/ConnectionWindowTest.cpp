@@ -2,8 +2,8 @@
 // connect against a small raw-socket instrument, the service buttons and disconnect.
 #include "app/AppContext.h"
 #include "common/TestSupport.h"
+#include "forms/ConnectionWindow.h"
 #include "forms/FormServices.h"
-#include "forms/TForm4.h"
 #include "instrument/InstrumentState.h"
 #include "instrument/visa/BuiltinVisaBackEnd.h"
 
@@ -103,115 +103,115 @@ private:
     QByteArrayList messages_;
 };
 
-struct Form4Fixture : ::testing::Test {
+struct ConnectionWindowFixture : ::testing::Test {
     QTemporaryDir folder;
     AppContext app;
     InstrumentState instrument;
     FormServices services;
     QStringList shown;
-    std::unique_ptr<TForm4> form;
+    std::unique_ptr<ConnectionWindow> form;
 
     void SetUp() override
     {
         app.WorkingFolder = folder.path();
         services.ShowMessage = [this](const QString& t) { shown << t; };
         LoadVisaLibrary(instrument.Visa, app.Debug, std::make_unique<BuiltinVisaBackEnd>());
-        form = std::make_unique<TForm4>(app, instrument, services);
+        form = std::make_unique<ConnectionWindow>(app, instrument, services);
     }
-    QStringList MemoLines() const { return form->Memo1->toPlainText().split('\n', Qt::SkipEmptyParts); }
+    QStringList MemoLines() const { return form->replyMemo->toPlainText().split('\n', Qt::SkipEmptyParts); }
 };
 
 } // namespace
 
-TEST_F(Form4Fixture, KindsSetCaptionControlsAndTheAddressField)
+TEST_F(ConnectionWindowFixture, KindsSetCaptionControlsAndTheAddressField)
 {
     form->PrepareForKind(2);
     EXPECT_EQ(form->windowTitle(), "Connect Visa USB");
     EXPECT_EQ(instrument.Device.ConnectionKind, 2);
-    EXPECT_FALSE(form->Edit1->isVisibleTo(form.get()));
-    EXPECT_TRUE(form->BitBtn4->isVisibleTo(form.get()));
-    EXPECT_FALSE(form->BitBtn1->isVisibleTo(form.get()));
+    EXPECT_FALSE(form->ipAddressEdit->isVisibleTo(form.get()));
+    EXPECT_TRUE(form->connectButton->isVisibleTo(form.get()));
+    EXPECT_FALSE(form->winUsbButton->isVisibleTo(form.get()));
 
-    form->Edit2->setText("left over");
+    form->resourceEdit->setText("left over");
     form->PrepareForKind(3);
     EXPECT_TRUE(form->windowTitle().startsWith("Connect Visa TCP  "));
-    EXPECT_EQ(form->Edit2->text(), "");
+    EXPECT_EQ(form->resourceEdit->text(), "");
     // No ".\emc_ip.ini" yet.
-    EXPECT_EQ(form->Edit1->text(), "xxx.xxx.xxx.xxx");
-    EXPECT_EQ(form->ListBox1->count(), 1);
-    EXPECT_TRUE(form->ListBox1->item(0)->text().contains("FPC1000"));
+    EXPECT_EQ(form->ipAddressEdit->text(), "xxx.xxx.xxx.xxx");
+    EXPECT_EQ(form->instrumentList->count(), 1);
+    EXPECT_TRUE(form->instrumentList->item(0)->text().contains("FPC1000"));
 
     // Leaving the field writes a fresh file with only section "IP", key "ADR".
-    form->Edit1->setText("10.0.0.7");
-    emit form->Edit1->editingFinished();
+    form->ipAddressEdit->setText("10.0.0.7");
+    emit form->ipAddressEdit->editingFinished();
     EXPECT_EQ(testsupport::ReadAll(QDir(folder.path()).filePath("emc_ip.ini")), "[IP]\r\nADR=10.0.0.7\r\n");
-    form->Edit1->clear();
+    form->ipAddressEdit->clear();
     form->PrepareForKind(3);
-    EXPECT_EQ(form->Edit1->text(), "10.0.0.7");
+    EXPECT_EQ(form->ipAddressEdit->text(), "10.0.0.7");
 
     form->PrepareForKind(1);
     EXPECT_EQ(form->windowTitle(), "Connect WinUSB");
-    EXPECT_TRUE(form->BitBtn1->isVisibleTo(form.get()));
-    EXPECT_FALSE(form->BitBtn4->isVisibleTo(form.get()));
-    EXPECT_FALSE(form->Button6->isVisibleTo(form.get()));
+    EXPECT_TRUE(form->winUsbButton->isVisibleTo(form.get()));
+    EXPECT_FALSE(form->connectButton->isVisibleTo(form.get()));
+    EXPECT_FALSE(form->readStatusButton->isVisibleTo(form.get()));
     app.Debug.DebugMode = 1;
     form->PrepareForKind(2);
-    EXPECT_TRUE(form->Button6->isVisibleTo(form.get()));
+    EXPECT_TRUE(form->readStatusButton->isVisibleTo(form.get()));
 }
 
-TEST_F(Form4Fixture, ConnectIdentifyServiceAndDisconnect)
+TEST_F(ConnectionWindowFixture, ConnectIdentifyServiceAndDisconnect)
 {
     FakeInstrument fake("Siglent Technologies,SSA3032X,SSA3XAB1234567,3.2.2.5.0");
     form->PrepareForKind(2);
     // The USB path uses the resource manager of a search; here one is opened by hand.
     ASSERT_EQ(instrument.Visa.VisaLibrary->viOpenDefaultRM(&instrument.Visa.VisaResourceManager), visa::VI_SUCCESS);
-    QSignalSpy connected(form.get(), &TForm4::Connected);
-    form->Edit2->setText(fake.Resource());
-    form->BitBtn4->click();
+    QSignalSpy connected(form.get(), &ConnectionWindow::Connected);
+    form->resourceEdit->setText(fake.Resource());
+    form->connectButton->click();
     EXPECT_EQ(instrument.Device.DeviceFamily, 2);
     EXPECT_EQ(instrument.Device.SiglentSeries, 1);
     EXPECT_EQ(instrument.Device.DeviceConnected, 1);
     EXPECT_EQ(instrument.Status.Text(3), "Siglent SSA-3225");
-    EXPECT_TRUE(form->BitBtn4->property("connected").toBool());
+    EXPECT_TRUE(form->connectButton->property("connected").toBool());
     ASSERT_EQ(connected.count(), 1);
     const auto controls = connected.at(0).at(0).value<FamilyControls>();
     EXPECT_TRUE(controls.VbwGroupEnabled);
     EXPECT_TRUE(shown.isEmpty());
 
-    form->Edit3->setText(":SENS:FREQ:STAR?");
-    form->Button3->click();
-    form->Button5->click();
+    form->scpiCommandEdit->setText(":SENS:FREQ:STAR?");
+    form->sendScpiButton->click();
+    form->visaVersionButton->click();
     EXPECT_EQ(MemoLines(), QStringList({"0", "Visa: 1.0.0.0"}));
-    form->BitBtn2->click();
+    form->getInfoButton->click();
     EXPECT_EQ(MemoLines().value(0), "Siglent Technologies,SSA3032X,SSA3XAB1234567,3.2.2.5.0");
     EXPECT_TRUE(fake.Messages().contains("SYST:OPT?"));
 
-    form->BitBtn5->click();
+    form->disconnectButton->click();
     EXPECT_EQ(instrument.Device.DeviceConnected, 0);
     EXPECT_EQ(instrument.Visa.VisaResourceManager, 0u);
-    EXPECT_FALSE(form->BitBtn4->property("connected").toBool());
+    EXPECT_FALSE(form->connectButton->property("connected").toBool());
     EXPECT_EQ(instrument.Status.Text(3), "");
 }
 
-TEST_F(Form4Fixture, UnsupportedDeviceAndFailedOpen)
+TEST_F(ConnectionWindowFixture, UnsupportedDeviceAndFailedOpen)
 {
     FakeInstrument fake("Some Maker,Model 1,123,1.0");
     form->PrepareForKind(2);
     ASSERT_EQ(instrument.Visa.VisaLibrary->viOpenDefaultRM(&instrument.Visa.VisaResourceManager), visa::VI_SUCCESS);
-    form->Edit2->setText(fake.Resource());
-    form->BitBtn4->click();
+    form->resourceEdit->setText(fake.Resource());
+    form->connectButton->click();
     EXPECT_EQ(instrument.Device.DeviceFamily, 0);
     EXPECT_EQ(shown, QStringList{"Sorry, this device is not supported yet by this version of Zendrik"});
 
     // "SA TCP" with the default text: the open fails and the first panel says "none".
     form->PrepareForKind(3);
-    form->BitBtn4->click();
-    EXPECT_EQ(form->Edit2->text(), "TCPIP0::xxx.xxx.xxx.xxx::INSTR");
+    form->connectButton->click();
+    EXPECT_EQ(form->resourceEdit->text(), "TCPIP0::xxx.xxx.xxx.xxx::INSTR");
     EXPECT_EQ(instrument.Status.Text(0), "none");
     EXPECT_EQ(instrument.Device.DeviceConnected, 0);
 }
 
-TEST_F(Form4Fixture, UsbSearchFillsBothListsAndAClickCopiesTheResource)
+TEST_F(ConnectionWindowFixture, UsbSearchFillsBothListsAndAClickCopiesTheResource)
 {
     QTemporaryDir sys;
     QDir d(sys.path());
@@ -222,15 +222,15 @@ TEST_F(Form4Fixture, UsbSearchFillsBothListsAndAClickCopiesTheResource)
     testsupport::WriteAll(sys.filePath("bus/usb/devices/3-2/product"), "DSA815\n");
     instrument.Usb.SysRoot = sys.path();
     form->PrepareForKind(1);
-    form->BitBtn3->click();
-    ASSERT_EQ(form->ListBox1->count(), 1);
-    EXPECT_EQ(form->ListBox2->item(0)->text(), "/dev/bus/usb/003/012");
-    form->ListBox1->setCurrentRow(0);
-    emit form->ListBox1->itemClicked(form->ListBox1->item(0));
-    EXPECT_EQ(form->Edit2->text(), "/dev/bus/usb/003/012");
+    form->searchButton->click();
+    ASSERT_EQ(form->instrumentList->count(), 1);
+    EXPECT_EQ(form->resourceList->item(0)->text(), "/dev/bus/usb/003/012");
+    form->instrumentList->setCurrentRow(0);
+    emit form->instrumentList->itemClicked(form->instrumentList->item(0));
+    EXPECT_EQ(form->resourceEdit->text(), "/dev/bus/usb/003/012");
 
     // The test of a device that is not there leaves the handles at 0 in the window's status bar.
-    form->BitBtn1->click();
-    EXPECT_EQ(form->StatusBar1->currentMessage().left(5), instrument.Usb.Loaded ? "WUH: " : "");
-    EXPECT_FALSE(form->BitBtn1->property("connected").toBool());
+    form->winUsbButton->click();
+    EXPECT_EQ(form->statusLine->currentMessage().left(5), instrument.Usb.Loaded ? "WUH: " : "");
+    EXPECT_FALSE(form->winUsbButton->property("connected").toBool());
 }

@@ -1,7 +1,7 @@
 // The TCP test window against a server on loopback.
 #include "app/AppContext.h"
 #include "common/TestSupport.h"
-#include "forms/TForm11.h"
+#include "forms/TcpConnectionWindow.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -15,7 +15,10 @@
 
 namespace {
 
-QStringList Lines(const TForm11& f) { return f.Memo1->toPlainText().split('\n', Qt::SkipEmptyParts); }
+QStringList Lines(const TcpConnectionWindow& f)
+{
+    return f.replyMemo->toPlainText().split('\n', Qt::SkipEmptyParts);
+}
 
 // Lets the event loop run until cond holds (at most 3 s).
 template <class C> bool WaitFor(C cond)
@@ -29,20 +32,20 @@ template <class C> bool WaitFor(C cond)
 
 } // namespace
 
-TEST(TForm11, SendBeforeConnectSendsNothing)
+TEST(TcpConnectionWindow, SendBeforeConnectSendsNothing)
 {
     AppContext app;
-    TForm11 f(app);
+    TcpConnectionWindow f(app);
     EXPECT_EQ(f.windowTitle(), "Connect TCP");
     EXPECT_EQ(f.Port, 5555);
-    EXPECT_FALSE(f.Button3->isEnabled());
-    f.Button3Click();
+    EXPECT_FALSE(f.sendButton->isEnabled());
+    f.sendIdentificationQuery();
     EXPECT_EQ(Lines(f), QStringList{"Sending: *IDN? is not possible"});
-    f.Button2Click(); // not connected: nothing
+    f.disconnectTcp(); // not connected: nothing
     EXPECT_EQ(Lines(f).size(), 1);
 }
 
-TEST(TForm11, ConnectSendReadLinesAndDisconnect)
+TEST(TcpConnectionWindow, ConnectSendReadLinesAndDisconnect)
 {
     QTcpServer server;
     ASSERT_TRUE(server.listen(QHostAddress::LocalHost));
@@ -57,29 +60,29 @@ TEST(TForm11, ConnectSendReadLinesAndDisconnect)
         });
     });
     AppContext app;
-    TForm11 f(app);
+    TcpConnectionWindow f(app);
     f.Port = server.serverPort();
-    f.Button1->click();
+    f.connectButton->click();
     EXPECT_EQ(Lines(f), QStringList{"tcp connected"});
-    EXPECT_TRUE(f.Button3->isEnabled());
-    EXPECT_TRUE(f.Timer1->isActive());
+    EXPECT_TRUE(f.sendButton->isEnabled());
+    EXPECT_TRUE(f.readTimer->isActive());
     ASSERT_TRUE(WaitFor([&] { return peer != nullptr; }));
-    f.Button3->click();
+    f.sendButton->click();
     ASSERT_TRUE(WaitFor([&] { return Lines(f).size() >= 4; }));
     EXPECT_EQ(received, "*IDN?\n");
     EXPECT_EQ(Lines(f), QStringList({"tcp connected", "Sending: *IDN? is done", "Maker,Model,1,2", "second line"}));
-    EXPECT_GT(f.Edit1->text().toInt(), 0);
+    EXPECT_GT(f.tickCounterEdit->text().toInt(), 0);
 
     // Connecting again drops the old connection first.
-    f.Button1->click();
+    f.connectButton->click();
     EXPECT_EQ(Lines(f).last(), "tcp connected");
-    f.Button2->click();
+    f.disconnectButton->click();
     EXPECT_EQ(Lines(f).last(), "tcp disconnected");
-    EXPECT_FALSE(f.Timer1->isActive());
-    EXPECT_FALSE(f.Button3->isEnabled());
+    EXPECT_FALSE(f.readTimer->isActive());
+    EXPECT_FALSE(f.sendButton->isEnabled());
 }
 
-TEST(TForm11, RefusedConnection)
+TEST(TcpConnectionWindow, RefusedConnection)
 {
     // A port nobody listens on: take a free one and close it again.
     quint16 port = 0;
@@ -89,9 +92,9 @@ TEST(TForm11, RefusedConnection)
         port = s.serverPort();
     }
     AppContext app;
-    TForm11 f(app);
+    TcpConnectionWindow f(app);
     f.Port = port;
-    f.Button1Click();
+    f.connectTcp();
     EXPECT_EQ(Lines(f), QStringList({"tcp connection error", "tcp not connected"}));
-    EXPECT_FALSE(f.Button3->isEnabled());
+    EXPECT_FALSE(f.sendButton->isEnabled());
 }

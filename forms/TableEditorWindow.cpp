@@ -1,4 +1,4 @@
-#include "forms/TForm3.h"
+#include "forms/TableEditorWindow.h"
 
 #include "app/AppContext.h"
 #include "datafiles/FirstRun.h"
@@ -8,19 +8,20 @@
 #include <QCheckBox>
 #include <QVBoxLayout>
 
-TForm3::TForm3(AppContext& app, FormServices& services) : QDialog(nullptr), app_(app), services_(services)
+TableEditorWindow::TableEditorWindow(AppContext& app, FormServices& services)
+    : QDialog(nullptr), app_(app), services_(services)
 {
     setObjectName(QStringLiteral("Form3"));
     setWindowTitle(QStringLiteral("Edit Lim"));
     auto* layout = new QVBoxLayout(this);
-    CheckBox4 = new QCheckBox(QStringLiteral("Import s1210"), this);
-    CheckBox4->setObjectName(QStringLiteral("CheckBox4"));
-    CheckBox4->setVisible(false);
-    layout->addWidget(CheckBox4);
-    FormCreate();
+    importS1210CheckBox = new QCheckBox(QStringLiteral("Import s1210"), this);
+    importS1210CheckBox->setObjectName(QStringLiteral("CheckBox4"));
+    importS1210CheckBox->setVisible(false);
+    layout->addWidget(importS1210CheckBox);
+    prepareDataFolders();
 }
 
-void TForm3::FormCreate()
+void TableEditorWindow::prepareDataFolders()
 {
     // On the first run the default data are unpacked and the operator must start again on them;
     // the request to end is carried out once the message loop runs.

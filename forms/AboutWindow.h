@@ -1,5 +1,5 @@
-#ifndef ZENDRIK_FORMS_TFORM6_H
-#define ZENDRIK_FORMS_TFORM6_H
+#ifndef ZENDRIK_FORMS_ABOUTWINDOW_H
+#define ZENDRIK_FORMS_ABOUTWINDOW_H
 
 #include <QDialog>
 
@@ -7,12 +7,12 @@ class QLabel;
 struct AppContext;
 
 // "About": shows the host identifier after "Host #:".
-class TForm6 : public QDialog {
+class AboutWindow : public QDialog {
     Q_OBJECT
 public:
-    explicit TForm6(AppContext& app);
+    explicit AboutWindow(AppContext& app);
 
-    QLabel* LabelHost = nullptr;
+    QLabel* hostIdLabel = nullptr; // LabelHost "Host #:" and the host identifier
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -2,7 +2,7 @@
 // against the simulated NMEA receiver, and "Get Info" for the receiver.
 #include "app/AppContext.h"
 #include "forms/FormServices.h"
-#include "forms/TForm4.h"
+#include "forms/ConnectionWindow.h"
 #include "instrument/InstrumentState.h"
 #include "instrument/visa/BuiltinVisaBackEnd.h"
 #include "platform/system/EventPump.h"
@@ -14,7 +14,7 @@
 #include <QPushButton>
 #include <gtest/gtest.h>
 
-TEST(TForm4Serial, ConnectsTheReceiverOnATypedPathAndReadsAPosition)
+TEST(ConnectionWindowSerial, ConnectsTheReceiverOnATypedPathAndReadsAPosition)
 {
     SimulatorOptions o;
     o.pty = true;
@@ -31,20 +31,20 @@ TEST(TForm4Serial, ConnectsTheReceiverOnATypedPathAndReadsAPosition)
     QStringList shown;
     services.ShowMessage = [&](const QString& t) { shown << t; };
     LoadVisaLibrary(instrument.Visa, app.Debug, std::make_unique<BuiltinVisaBackEnd>());
-    TForm4 form(app, instrument, services);
+    ConnectionWindow form(app, instrument, services);
     form.PrepareForKind(4);
-    EXPECT_TRUE(form.Button4->isVisibleTo(&form));
-    form.ComboBox1->setEditText(sim.PtyPath());
-    form.BitBtn6->click();
-    EXPECT_EQ(form.Edit2->text(), "ASRL" + sim.PtyPath() + "::INSTR");
-    EXPECT_TRUE(form.BitBtn6->property("connected").toBool());
+    EXPECT_TRUE(form.readRmcButton->isVisibleTo(&form));
+    form.serialPortCombo->setEditText(sim.PtyPath());
+    form.serialConnectButton->click();
+    EXPECT_EQ(form.resourceEdit->text(), "ASRL" + sim.PtyPath() + "::INSTR");
+    EXPECT_TRUE(form.serialConnectButton->property("connected").toBool());
     EXPECT_EQ(instrument.Gps.GpsConnected, 1);
 
-    form.Button4->click();
+    form.readRmcButton->click();
     EXPECT_EQ(instrument.Gps.View.Display.Utc, "093000.00");
     EXPECT_EQ(instrument.Gps.View.Display.Status, "fix");
-    form.BitBtn2->click();
-    EXPECT_EQ(form.Memo1->toPlainText(), "$PERDINFO,OPUS3PVT,zendrik-sim receiver,1.00*40");
+    form.getInfoButton->click();
+    EXPECT_EQ(form.replyMemo->toPlainText(), "$PERDINFO,OPUS3PVT,zendrik-sim receiver,1.00*40");
     EXPECT_TRUE(shown.isEmpty()) << shown.join("|").toStdString();
     CloseGpsReceiver(form.Context(), instrument.Gps);
 }
