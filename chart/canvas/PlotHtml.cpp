@@ -317,10 +317,12 @@ void HtmlLayout::Tag(const QString& tag)
 
 void HtmlLayout::TextRun(QString run)
 {
-    run.replace(QLatin1String("&lt;"), QLatin1String("<"));
-    run.replace(QLatin1String("&gt;"), QLatin1String(">"));
-    run.replace(QLatin1String("&amp;"), QLatin1String("&"));
-    run.replace(QLatin1String("&quot;"), QLatin1String("\""));
+    if (run.contains(QLatin1Char('&'))) {
+        run.replace(QLatin1String("&lt;"), QLatin1String("<"));
+        run.replace(QLatin1String("&gt;"), QLatin1String(">"));
+        run.replace(QLatin1String("&amp;"), QLatin1String("&"));
+        run.replace(QLatin1String("&quot;"), QLatin1String("\""));
+    }
     const bool lineBreak = run.endsWith(QLatin1String("\r\n"));
     if (lineBreak)
         run.chop(2);
