@@ -2,7 +2,8 @@
 
 #include "app/NumberText.h"
 #include "chart/canvas/DateTimeSteps.h"
-#include "chart/canvas/PlotCanvas.h"
+#include "chart/canvas/PlotCanvas3D.h"
+#include "chart/engine/AxisPanel.h"
 #include "app/DateTimeText.h"
 #include "chart/engine/ChartSeries.h"
 #include "chart/engine/ChartSeriesList.h"
@@ -22,7 +23,7 @@ constexpr int kMaxMeasuredLabels = 5000;
 constexpr int kMaxEventLabels = 2000;
 constexpr QChar kLineSeparator(13);
 
-std::vector<TChartSeries*> ActiveSeriesOf(AxisParent& chart, const TChartAxis* axis)
+std::vector<TChartSeries*> ActiveSeriesOf(TCustomAxisPanel& chart, const TChartAxis* axis)
 {
     std::vector<TChartSeries*> result;
     TChartSeriesList& list = chart.SeriesList();
@@ -37,7 +38,7 @@ std::vector<TChartSeries*> ActiveSeriesOf(AxisParent& chart, const TChartAxis* a
 // Detaches the chart's label handler while value labels are measured.
 class DetachedLabelHandler {
 public:
-    explicit DetachedLabelHandler(AxisParent& chart) : chart_(chart), saved_(std::move(chart.OnGetAxisLabel))
+    explicit DetachedLabelHandler(TCustomAxisPanel& chart) : chart_(chart), saved_(std::move(chart.OnGetAxisLabel))
     {
         chart_.OnGetAxisLabel = nullptr;
     }
@@ -46,7 +47,7 @@ public:
     DetachedLabelHandler& operator=(const DetachedLabelHandler&) = delete;
 
 private:
-    AxisParent& chart_;
+    TCustomAxisPanel& chart_;
     TAxisGetLabelEvent saved_;
 };
 
@@ -173,7 +174,7 @@ int TChartAxis::WidestLabel()
         int widest = 0;
         for (TChartSeries* series : ActiveSeriesOf(chart_, nullptr)) {
             for (int i = 0; i < series->Count(); ++i) {
-                QString text = marks ? chart_.SeriesMarkText(*series, i) : series->XLabel(i);
+                QString text = marks ? series->GetMarkText(i) : series->XLabel(i);
                 if (!marks && chart_.OnGetAxisLabel)
                     chart_.OnGetAxisLabel(this, nullptr, -1, text);
                 widest = std::max(widest, WidestLine(canvas, text));
@@ -401,7 +402,7 @@ void TChartAxis::SeriesLabels(bool marks)
             TChartSeries* s = series[k];
             if (index < ranges[k].first || index > ranges[k].second || index >= s->Count())
                 continue;
-            text = marks ? chart_.SeriesMarkText(*s, index) : s->XLabel(index);
+            text = marks ? s->GetMarkText(index) : s->XLabel(index);
             if (chart_.OnGetAxisLabel)
                 chart_.OnGetAxisLabel(this, s, index, text);
             if (text.isEmpty())
@@ -467,7 +468,7 @@ void TChartAxis::DepthLabels()
             AddTick(pixel, value);
         if (!Labels() || i < 0 || i >= static_cast<int>(series.size()))
             continue;
-        QString text = chart_.SeriesLegendTitle(*series[static_cast<size_t>(i)]);
+        QString text = SeriesTitleOrName(*series[static_cast<size_t>(i)]);
         if (chart_.OnGetAxisLabel)
             chart_.OnGetAxisLabel(this, series[static_cast<size_t>(i)], i, text);
         PlaceLabel(pixel, value, text, nullptr);
@@ -501,10 +502,10 @@ void TChartAxis::PlaceLabel(int pixel, double value, const QString& text, TPlotC
     if (isDepth_) {
         canvas.SetTextAlign(otherSide_ ? kAlignLeft : kAlignRight);
         const int x = otherSide_ ? labelsPixel_ : labelsPixel_ - 2 - canvas.TextWidth(QStringLiteral("W")) / 2;
-        const TRect r = chart_.ChartRect();
+        const TRect r = chart_.ChartRect;
         const int y = otherSide_ ? r.Bottom - depthOffset_ : r.Top + depthOffset_;
         int z = pixel;
-        if (chart_.View3DOrthogonal())
+        if (chart_.View3DOptions().Orthogonal() || chart_.View3DOptions().Rotation() == 360)
             z += canvas.FontHeight() / 2;
         DrawLabelText(x, y, labelsAngle_, text, shape, z);
         return;

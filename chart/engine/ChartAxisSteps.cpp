@@ -2,7 +2,8 @@
 
 #include "app/NumberText.h"
 #include "chart/canvas/DateTimeSteps.h"
-#include "chart/canvas/PlotCanvas.h"
+#include "chart/canvas/PlotCanvas3D.h"
+#include "chart/engine/AxisPanel.h"
 #include "chart/engine/ChartSeries.h"
 #include "chart/engine/ChartSeriesList.h"
 

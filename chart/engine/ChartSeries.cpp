@@ -1,5 +1,6 @@
 #include "chart/engine/ChartSeries.h"
 
+#include "app/NumberText.h"
 #include "chart/engine/ChartException.h"
 #include "chart/engine/ChartParent.h"
 #include "chart/engine/ChartSeriesList.h"
@@ -221,7 +222,12 @@ void TChartSeries::ForgetAxis(const SeriesAxis* axis)
 
 bool TChartSeries::AssociatedToAxis(const SeriesAxis* axis) const
 {
-    if (!Active() || !axis)
+    return Active() && BoundToAxis(axis);
+}
+
+bool TChartSeries::BoundToAxis(const SeriesAxis* axis) const
+{
+    if (!axis)
         return false;
     if (horizAxisRef_ == axis || vertAxisRef_ == axis)
         return true;
@@ -386,6 +392,11 @@ bool TChartSeries::CheckMouse(int x, int y)
             OnMouseLeave(this);
     }
     return hit;
+}
+
+QString TChartSeries::GetMarkText(int valueIndex)
+{
+    return FormatFloat(valueFormat_, MandatoryValueList().Value(valueIndex));
 }
 
 // ---- column sources ----

@@ -129,6 +129,8 @@ public:
     TColor SeriesColor() const;
     virtual void SetSeriesColor(TColor color);
     TColor DefaultColor() const { return defaultColor_; }
+    // The colour as set, clDefault while none was chosen.
+    TColor StoredSeriesColor() const { return seriesColor_; }
     void SetDefaultColor(TColor color) { defaultColor_ = color; }
     bool ColorEachPoint() const { return colorEachPoint_; }
     virtual void SetColorEachPoint(bool value) { SetAndRepaint(colorEachPoint_, value); }
@@ -150,6 +152,8 @@ public:
     // A custom axis is going away: fall back to the standard one.
     void ForgetAxis(const SeriesAxis* axis);
     virtual bool AssociatedToAxis(const SeriesAxis* axis) const;
+    // Drawn against the axis, active or not.
+    bool BoundToAxis(const SeriesAxis* axis) const;
     virtual bool UseAxis() const { return true; }
 
     int CalcXPosValue(double value) const;
@@ -179,6 +183,8 @@ public:
     int MiddleZ() const { return middleZ_; }
     int EndZ() const { return endZ_; }
     virtual void CalcZOrder();
+    // The chart turns the computed Z order into the drawing depth index.
+    void SetCalculatedZOrder(int value) { calcZOrder_ = value; }
     virtual void CalcZPositions();
     virtual bool MoreSameZOrder() const;
     bool SkipZOrderCheck = false;
@@ -199,6 +205,8 @@ public:
     // Formats and sources of columns.
     const QString& ValueFormat() const { return valueFormat_; }
     void SetValueFormat(const QString& value) { SetAndRepaint(valueFormat_, value); }
+    // The text of a point's mark.
+    virtual QString GetMarkText(int valueIndex);
     const QString& PercentFormat() const { return percentFormat_; }
     void SetPercentFormat(const QString& value) { SetAndRepaint(percentFormat_, value); }
     const QString& ColorSource() const { return colorSource_; }

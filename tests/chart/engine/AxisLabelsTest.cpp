@@ -43,9 +43,9 @@ TChartSeries& AddSeries(AxisChart& chart, double x0, double x1)
 
 void Layout(TChartAxis& axis)
 {
-    TRect r = axis.Chart().ChartRect();
+    TRect r = axis.Chart().ChartRect;
     axis.LayoutAxis(r, true);
-    r = axis.Chart().ChartRect();
+    r = axis.Chart().ChartRect;
     axis.LayoutAxis(r, false);
 }
 

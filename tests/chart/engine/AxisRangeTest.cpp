@@ -40,7 +40,7 @@ double Num(const QString& s)
 // Places the axis of the chart between two pixels along its direction.
 TChartAxis& AxisBetween(AxisChart& chart, bool horizontal, int start, int end)
 {
-    chart.chartRect = horizontal ? TRect{start, 10, end, 500} : TRect{10, start, 900, end};
+    chart.ChartRect = horizontal ? TRect{start, 10, end, 500} : TRect{10, start, 900, end};
     return horizontal ? *chart.bottom : *chart.left;
 }
 
@@ -215,12 +215,12 @@ TEST(AxisConversion, ValueToPixelMatchesIndependentReference)
         const bool horizontal = f[1] == QStringLiteral("1");
         TChartAxis* axis = nullptr;
         if (f[0] == QStringLiteral("depth")) {
-            chart.depth3D = f[4].toInt();
-            axis = chart.depth.get();
+            chart.Width3D = f[4].toInt();
+            axis = chart.depth;
         } else {
             axis = &AxisBetween(chart, horizontal, f[3].toInt(), f[4].toInt());
         }
-        chart.fastCalc = f[0] == QStringLiteral("fast");
+        chart.Axes().FastCalc = f[0] == QStringLiteral("fast");
         axis->SetInverted(f[2] == QStringLiteral("1"));
         Prepare(*axis, Num(f[5]), Num(f[6]));
         if (f[0] == QStringLiteral("log"))
@@ -265,7 +265,7 @@ TEST(AxisConversion, EdgeCasesOfTheScales)
     EXPECT_EQ(h.ValueToPixel(1e9), 67108863);
     EXPECT_EQ(h.ValueToPixel(-1e9), -67108863);
     EXPECT_EQ(h.ValueToPixel(std::numeric_limits<double>::infinity()), 67108863);
-    chart.pixelLimit = 32767;
+    chart.PixelLimit = 32767;
     h.RecalcPixels();
     EXPECT_EQ(h.ValueToPixel(1e9), 32767);
 
@@ -314,7 +314,7 @@ TEST(AxisConversion, BatchEqualsSingleConversionsOnEveryRoutine)
     for (int variant = 0; variant < 4; ++variant) {
         for (const bool inverted : {false, true}) {
             AxisChart chart;
-            chart.fastCalc = variant == 1;
+            chart.Axes().FastCalc = variant == 1;
             TChartAxis& axis = AxisBetween(chart, variant != 2, 13, 913);
             axis.SetInverted(inverted);
             Prepare(axis, variant >= 2 ? 1.0 : -100.0, 3000.0);
