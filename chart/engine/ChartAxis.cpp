@@ -229,16 +229,19 @@ void TChartAxis::SetAutomaticMinimum(bool value)
     Changed();
 }
 
+// NaN compares false with everything, so it would pass the cross-checks and poison the scale.
 void TChartAxis::SetMinimum(double value)
 {
-    if (!Reading() && value > maximum_)
+    if (std::isnan(value) || (!Reading() && value > maximum_))
         RaiseAxis(PlotMsg::ErrAxisMinimum);
+    if (!Reading() && logarithmic_ && value <= 0)
+        RaiseAxis(PlotMsg::ErrAxisLogarithmicNegative);
     InternalSetMinimum(value);
 }
 
 void TChartAxis::SetMaximum(double value)
 {
-    if (!Reading() && value < minimum_)
+    if (std::isnan(value) || (!Reading() && value < minimum_))
         RaiseAxis(PlotMsg::ErrAxisMaximum);
     InternalSetMaximum(value);
 }
@@ -257,9 +260,16 @@ void TChartAxis::SetRange(double minimum, double maximum)
         ~Reset() { flag = false; }
     } reset{settingRange_};
 
-    automatic_ = automaticMinimum_ = automaticMaximum_ = false;
+    if (std::isnan(minimum))
+        RaiseAxis(PlotMsg::ErrAxisMinimum);
+    if (std::isnan(maximum))
+        RaiseAxis(PlotMsg::ErrAxisMaximum);
     if (minimum > maximum)
         std::swap(minimum, maximum);
+    // A logarithmic scale has no place for zero or below (a zoom dragged past the axis start).
+    if (logarithmic_ && minimum <= 0)
+        RaiseAxis(PlotMsg::ErrAxisLogarithmicNegative);
+    automatic_ = automaticMinimum_ = automaticMaximum_ = false;
     InternalSetMinimum(minimum);
     InternalSetMaximum(maximum);
     if (maximum_ - minimum_ < 1e-10)
@@ -291,9 +301,10 @@ void TChartAxis::SetLabelsSeparation(int value)
     Store(labelsSeparation_, value);
 }
 
+// A base at or below 1 would make the powers fall instead of rise: refused like 1 and 0.
 void TChartAxis::SetLogarithmicBase(double value)
 {
-    if (value == 1.0 || !(value > 0.0))
+    if (!(value > 1.0))
         RaiseAxis(PlotMsg::ErrAxisLogarithmicBase);
     Store(logarithmicBase_, value);
 }

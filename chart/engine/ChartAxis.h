@@ -218,6 +218,8 @@ public:
     void DrawAxisLabels();
     // The size a label takes along the axis (text width, or height x lines across it).
     int LabelSizeAlong(const QString& text);
+    // No label format tells the ends apart (or the range is 0): one label at the centre.
+    bool ZeroWidthRange();
 
     // --- Layout and drawing (AxisLayout.cpp)
     void LayoutAxis(TRect& rect, bool inflate);
@@ -258,6 +260,11 @@ private:
     int PositionOffset(int percentBase) const;
     bool UsesDateSteps() const;
     double LabelStepWith(double increment);
+    bool FitsLinearLabels();
+    double NextLabelStep(double step) const;
+    bool LabelsFitAtStep(double step);
+    double FitStepToLabels(double step);
+    double SearchFittingStep(double step);
     double StepForLabelCountWith(int numLabels, double increment);
     double StepForLabelSizeWith(int maxLabelSize, double increment);
     double DateTimeStepForLabelCount(int numLabels, double increment) const;
@@ -267,6 +274,8 @@ private:
     // Label loops.
     int DateStepIndex(double step) const;
     void LinearLabels(double step, int stepIndex);
+    // The values of the linear loop at a step, in drawing order (from the top value down).
+    std::vector<double> LinearLabelValues(double step, int stepIndex);
     void LogarithmicLabels();
     bool EventLabels();
     void SeriesLabels(bool marks);
@@ -274,10 +283,12 @@ private:
     void DepthLabels();
     double StepBack(double value, double step, int stepIndex) const;
     void DrawValueLabel(double value);
+    void DrawValueLabelAt(int pixel, double value);
     void PlaceLabel(int pixel, double value, const QString& text, TPlotCustomShape* shape);
     void AddTick(int pixel, double value);
     void WriteLabelLine(int x, int y, int z, int angle, const QString& line, uint32_t align);
     int MeasureValueLabels();
+    QString LabelFontKey();
 
     // Drawing helpers.
     void DrawTitle();
@@ -404,6 +415,17 @@ private:
         bool dateTime = false;
         int width = 0;
     } widestCache_;
+    // The fitted label step, kept like the widest label; never kept while the chart rewrites
+    // label texts, whose handler may answer differently next time.
+    struct FitCache {
+        bool valid = false;
+        uint64_t generation = 0;
+        double minimum = 0, maximum = 0, step = 0, fitted = 0;
+        int start = 0, size = 0;
+        QString fontKey;
+        QChar decimal, thousands;
+        bool dateTime = false;
+    } fitCache_;
     uint64_t generation_ = 0;
 };
 

@@ -72,7 +72,15 @@ TEST(AxisRange, RejectedValuesRaiseTheTableTextAndKeepTheOldValue)
     EXPECT_EQ(axis.LabelsSeparation(), 10);
     axis.SetLabelsSeparation(0);
     EXPECT_EQ(axis.LabelsSeparation(), 0);
-    for (const double base : {1.0, 0.0, -2.0}) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    ExpectThrowsText([&] { axis.SetMinimum(nan); }, QStringLiteral("Axis Minimum Value must be <= Maximum"));
+    ExpectThrowsText([&] { axis.SetMaximum(nan); }, QStringLiteral("Axis Maximum Value must be >= Minimum"));
+    ExpectThrowsText([&] { axis.SetRange(nan, 5); }, QStringLiteral("Axis Minimum Value must be <= Maximum"));
+    ExpectThrowsText([&] { axis.SetRange(5, nan); }, QStringLiteral("Axis Maximum Value must be >= Minimum"));
+    EXPECT_EQ(axis.Minimum(), 0.0);
+    EXPECT_EQ(axis.Maximum(), 10.0);
+    // A base at or below 1 makes no rising powers.
+    for (const double base : {1.0, 0.5, 0.0, -2.0, nan}) {
         ExpectThrowsText([&] { axis.SetLogarithmicBase(base); },
                          QStringLiteral("Axis Logarithmic Base should be <> 1 and > 0"));
         EXPECT_EQ(axis.LogarithmicBase(), 10.0);
@@ -107,6 +115,11 @@ TEST(AxisRange, LogarithmicNeedsNonNegativeLimitsAndNoDates)
     series.YValues().SetDateTime(false);
     axis.SetLogarithmic(true);
     EXPECT_TRUE(axis.Logarithmic());
+    // Once logarithmic, a new range or minimum at or below 0 is refused too.
+    ExpectThrowsText([&] { axis.SetRange(0, 50); }, QStringLiteral("Logarithmic Axis Min and Max values should be >= 0"));
+    ExpectThrowsText([&] { axis.SetMinimum(-1); }, QStringLiteral("Logarithmic Axis Min and Max values should be >= 0"));
+    EXPECT_EQ(axis.Minimum(), 46000.0);
+    EXPECT_EQ(axis.Maximum(), 46001.0);
     EXPECT_EQ(axis.Conversion(), AxisConversion::Logarithmic);
     axis.SetLogarithmic(false);
     EXPECT_EQ(axis.Conversion(), AxisConversion::LinearClamped);
