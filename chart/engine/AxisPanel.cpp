@@ -511,6 +511,15 @@ int TCustomAxisPanel::MaxTextWidth()
     return widest;
 }
 
+int TCustomAxisPanel::MaxMarkWidth()
+{
+    int widest = 0;
+    for (int i = 0; i < seriesList_.Count(); ++i)
+        if (auto* series = dynamic_cast<TChartSeries*>(seriesList_[i]); series && series->Active())
+            widest = std::max(widest, series->MaxMarkWidth());
+    return widest;
+}
+
 // ---- colours
 
 TColor TCustomAxisPanel::GetDefaultColor(int index) const

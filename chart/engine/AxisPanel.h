@@ -170,6 +170,8 @@ public:
     QString SeriesTitleLegend(int itemIndex, bool onlyActive) const;
     // Widest point label of all series (each label measured by its widest line).
     int MaxTextWidth();
+    // Widest mark text of the active series.
+    int MaxMarkWidth();
     // Widest line of a text split at character 13, and the number of lines (0 for no text).
     int MultiLineTextWidth(const QString& text, int& numLines);
 

@@ -32,12 +32,22 @@ public:
     void TextOutAtDepth(int32_t x, int32_t y, int32_t z, const QString& text) override
     {
         texts.push_back({x, y, z, text, 0.0, GetTextAlign(), Font().Size()});
+        inDepthText = true;
         TPlotCanvas3D::TextOutAtDepth(x, y, z, text);
+        inDepthText = false;
+    }
+    void TextOut(int32_t x, int32_t y, const QString& text) override
+    {
+        if (!inDepthText)
+            texts.push_back({x, y, 0, text, 0.0, GetTextAlign(), Font().Size()});
+        TPlotCanvas3D::TextOut(x, y, text);
     }
     void RotateLabelAtDepth(int32_t x, int32_t y, int32_t z, const QString& text, double angle) override
     {
         texts.push_back({x, y, z, text, angle, GetTextAlign(), Font().Size()});
+        inDepthText = true;
         TPlotCanvas3D::RotateLabelAtDepth(x, y, z, text, angle);
+        inDepthText = false;
     }
     void MoveTo(int32_t x, int32_t y) override
     {
@@ -65,6 +75,7 @@ public:
     std::vector<Line> lines;
     int cx = 0, cy = 0;
     int widthCalls = 0;
+    bool inDepthText = false;
 };
 
 // A flat axis panel over a fixed chart rectangle, drawing on a recording canvas and owning its
