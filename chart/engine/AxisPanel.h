@@ -185,6 +185,19 @@ public:
     // Thickness of the wall beside an axis (3D charts with walls); the chart fills it.
     virtual int GetWallSize(const TChartAxis& axis) const = 0;
     virtual bool IsViewMirrored(int z);
+
+    // --- Drawing (AxisPanelDraw.cpp)
+    // The whole chart in its fixed order: background, titles and legend, walls, axes behind or
+    // in front of the series, tools and the drawing events.
+    void DrawChartContents();
+    // Depth of one series plane and the chart's 3D size.
+    void CalcSize3DWalls();
+    // The axes take their room from the chart rectangle.
+    void CalcAxisRect();
+    // Series that need room at the ends of an axis widen its range.
+    void CalcSeriesRect();
+    void DrawAxes();
+    void DrawAllSeries();
     virtual void DrawLegendRect(const TRect& rect);
     virtual QString FormattedLegendText(TCustomChartSeries& series, int valueIndex);
     // Background of the legend being drawn (DrawLegendRect keeps symbols of that colour visible).
@@ -224,11 +237,19 @@ protected:
     virtual void DoBeforeDrawChart();
     virtual void DoBeforeDrawSeries();
 
+    void InternalDraw(const TRect& userRect) override;
     void leaveEvent(QEvent* event) override;
 
 private:
     friend class TChartPage;
     void NotifyPageChange();
+    bool ComputeAxisVisible(const TChartAxis& axis) const;
+    void AssignDepthIndexes();
+    void DrawSeriesAlone(TChartSeries& series);
+    void DrawSeriesSameZ(const std::vector<TChartSeries*>& group);
+    void DrawSeriesMarks(TChartSeries& series);
+    bool ClipSeries(const TChartSeries& series) const;
+    void ClipSeriesArea();
 
     bool destroyingChart_ = false;
     int chart3DPercent_ = 15;

@@ -203,6 +203,8 @@ public:
     void RecalcRange();
     void RecalcPixels();
     void ShrinkRangeToRect(const TRect& rect);
+    // MinimumRound and MaximumRound applied to the range in force.
+    void RoundRange() { RoundRangeToStep(); }
     void RefreshShowsDateTime();
     double LabelStep();
     double StepForLabelSize(int maxLabelSize);

@@ -94,9 +94,10 @@ TEST(AxisLabelFit, RandomRangesAndLengthsGiveClearDistinctLabelsInsideTheAxis)
             EXPECT_TRUE(texts.insert(drawn[i].text).second) << "repeated " << drawn[i].text.toStdString();
             EXPECT_GE(drawn[i].pixel, axis.StartPixel());
             EXPECT_LE(drawn[i].pixel, axis.EndPixel());
-            if (i > 0)
+            if (i > 0) {
                 EXPECT_LE(drawn[i - 1].to, drawn[i].from)
                     << drawn[i - 1].text.toStdString() << " overlaps " << drawn[i].text.toStdString();
+            }
         }
         if (drawn.size() < 2)
             continue;

@@ -109,9 +109,10 @@ public:
         return raw;
     }
 
-    // Counted, never drawn: the tests draw the parts they look at themselves.
-    void Repaint() override { ++repaints; }
-    void Invalidate() override { ++repaints; }
+    // Counted as the panel would take them (not while RepaintOnChange is off), never drawn: the
+    // tests draw the parts they look at themselves.
+    void Repaint() override { repaints += RepaintOnChange() ? 1 : 0; }
+    void Invalidate() override { repaints += RepaintOnChange() ? 1 : 0; }
     bool ChartLoading() const override { return loading; }
 
     TChartSeries& NewSeries()
