@@ -12,6 +12,7 @@
 #include "chart/engine/SeriesTexts.h"
 
 #include <QEvent>
+#include <QVariant>
 #include <algorithm>
 #include <cmath>
 
@@ -616,6 +617,27 @@ QString TCustomAxisPanel::FormattedLegendText(TCustomChartSeries& series, int va
     (void)series;
     (void)valueIndex;
     return {};
+}
+
+bool TCustomAxisPanel::ReadLegacyProperty(const QString& name, const QVariant& value)
+{
+    const auto is = [&name](const char* key) { return name.compare(QLatin1String(key), Qt::CaseInsensitive) == 0; };
+    if (is("MaxPointsPerPage") || is("Page")) {
+        bool ok = false;
+        const int number = value.toInt(&ok);
+        if (!ok)
+            return false;
+        if (is("Page"))
+            pages_->SetCurrent(number);
+        else
+            pages_->SetMaxPointsPerPage(number);
+        return true;
+    }
+    if (is("ScaleLastPage")) {
+        pages_->SetScaleLastPage(value.toBool());
+        return true;
+    }
+    return TCustomPlotPanelExtended::ReadLegacyProperty(name, value);
 }
 
 void TCustomAxisPanel::Assign(const TCustomAxisPanel& source)

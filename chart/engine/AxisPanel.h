@@ -181,6 +181,8 @@ public:
     void BroadcastToolEvent(TChartToolEvent kind);
 
     void Assign(const TCustomAxisPanel& source);
+    // Also the older page properties "MaxPointsPerPage", "Page" and "ScaleLastPage".
+    bool ReadLegacyProperty(const QString& name, const QVariant& value) override;
 
     // Thickness of the wall beside an axis (3D charts with walls); the chart fills it.
     virtual int GetWallSize(const TChartAxis& axis) const = 0;

@@ -207,6 +207,17 @@ TEST(AxisPanel, PagesScaleTheAxisToThePage)
     pages.SetMaxPointsPerPage(0);
     EXPECT_EQ(pages.NumPages(), 1);
     EXPECT_EQ(pages.Current(), 1);
+
+    // Older charts stored the page settings on the chart itself.
+    for (int i = 0; i < 25; ++i)
+        series.AddPointXY(i, i);
+    EXPECT_TRUE(chart.ReadLegacyProperty(QStringLiteral("MaxPointsPerPage"), 10));
+    EXPECT_TRUE(chart.ReadLegacyProperty(QStringLiteral("page"), 2));
+    EXPECT_TRUE(chart.ReadLegacyProperty(QStringLiteral("ScaleLastPage"), false));
+    EXPECT_FALSE(chart.ReadLegacyProperty(QStringLiteral("Page"), QStringLiteral("two")));
+    EXPECT_EQ(pages.MaxPointsPerPage(), 10);
+    EXPECT_EQ(pages.Current(), 2);
+    EXPECT_FALSE(pages.ScaleLastPage());
     EXPECT_GE(log.pageEvents, 3);
     chart.RemoveListener(&log);
 }

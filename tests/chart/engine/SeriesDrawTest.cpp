@@ -84,6 +84,8 @@ TEST(SeriesDraw, VisibleRangeFollowsTheZoomAndTheOrder)
     series.CalcFirstLastVisibleIndex();
     EXPECT_EQ(series.FirstValueIndex, 100);
     EXPECT_EQ(series.LastValueIndex, 200);
+    EXPECT_TRUE(series.IsPointInChartRect(150));
+    EXPECT_FALSE(series.IsPointInChartRect(50));
 
     Prepare(*chart.bottom, 100.5, 200.5);
     series.CalcFirstLastVisibleIndex();
