@@ -12,10 +12,11 @@ namespace {
 
 using Log = QStringList;
 
-// A chart that writes every step of its drawing into a log.
+// A chart that writes every step of its drawing into a log, and its recording canvas the clips.
 class StepChart : public AxisChart {
 public:
-    explicit StepChart(Log& log) : log_(log) {}
+    explicit StepChart(Log& log) : log_(log) { canvas.steps = &log; }
+    ~StepChart() override { canvas.steps = nullptr; }
     void DrawBackImageAndShadow(const TRect& rect) override
     {
         log_ << QStringLiteral("background");
@@ -135,13 +136,16 @@ TEST(AxisPanelDraw, StepsInTheirOrderWithAxesBehindOrInFront)
     const Log head = Steps({"background", "tool 2", "OnBeforeDrawChart", "prepare S1", "prepare S2",
                             "titles before", "walls rect", "walls"});
     const Log axes = Steps({"tool 3", "OnBeforeDrawAxes", "axis horizontal", "axis vertical"});
-    const Log series = Steps({"tool 1", "OnBeforeDrawSeries", "before values S1", "values S1", "marks S1",
-                              "after values S1", "before values S2", "values S2", "after values S2", "tool 4"});
+    const Log series = Steps({"tool 1", "OnBeforeDrawSeries", "before values S1", "clip", "values S1", "unclip",
+                              "marks S1", "after values S1", "before values S2", "clip", "values S2", "unclip",
+                              "after values S2", "tool 4"});
     const Log tail = Steps({"titles after", "tool 0", "OnAfterDraw"});
     EXPECT_EQ(scene.Draw(), head + axes + series + tail);
 
     scene.chart.SetAxisBehind(false);
     EXPECT_EQ(scene.Draw(), head + series + axes + tail);
+    scene.chart.SetClipPoints(false);
+    EXPECT_FALSE(scene.Draw().contains(QStringLiteral("clip")));
 
     // Only the axes the series use are drawn; without series every side axis is.
     EXPECT_TRUE(scene.chart.IsAxisVisible(*scene.chart.bottom));

@@ -9,6 +9,7 @@
 #include "chart/engine/ChartTools.h"
 
 #include <QString>
+#include <QStringList>
 #include <memory>
 #include <vector>
 
@@ -60,6 +61,18 @@ public:
         cx = x, cy = y;
         TPlotCanvas3D::LineTo(x, y);
     }
+    void ClipBox(const TRect& rect, int32_t z0, int32_t z1) override
+    {
+        if (steps)
+            *steps << QStringLiteral("clip");
+        TPlotCanvas3D::ClipBox(rect, z0, z1);
+    }
+    void UnClipRectangle() override
+    {
+        if (steps)
+            *steps << QStringLiteral("unclip");
+        TPlotCanvas3D::UnClipRectangle();
+    }
     int32_t TextWidth(const QString& text) override
     {
         ++widthCalls;
@@ -76,6 +89,8 @@ public:
     int cx = 0, cy = 0;
     int widthCalls = 0;
     bool inDepthText = false;
+    // When set, clipping is noted here beside the steps of a drawing.
+    QStringList* steps = nullptr;
 };
 
 // A flat axis panel over a fixed chart rectangle, drawing on a recording canvas and owning its
