@@ -175,6 +175,25 @@ TEST(SeriesMarks, DrawMarksEveryNthVisiblePointAndKeepsPositions)
     EXPECT_GT(series.MaxMarkWidth(), 0);
     EXPECT_EQ(chart.MaxMarkWidth(), series.MaxMarkWidth());
 
+    // Turned marks stand each line on a line through the mark's centre, across the text.
+    marks.SetAngle(90);
+    marks.SetStyle(smsXY);
+    marks.SetMultiLine(true);
+    marks.SetDrawEvery(1);
+    chart.canvas.Forget();
+    series.DrawMarks();
+    ASSERT_EQ(chart.canvas.texts.size(), 10u);
+    const auto& x = chart.canvas.texts[0];
+    const auto& value = chart.canvas.texts[1];
+    EXPECT_EQ(x.text, QStringLiteral("10"));
+    EXPECT_EQ(value.text, QStringLiteral("50"));
+    EXPECT_EQ(x.angle, 90.0);
+    EXPECT_EQ(x.y, value.y);
+    chart.canvas.AssignFont(&marks.Font());
+    EXPECT_EQ(value.x - x.x, chart.canvas.FontHeight());
+    marks.SetAngle(0);
+    marks.SetStyle(smsPointIndex);
+
     // A point deleted takes its stored position along.
     series.Delete(0);
     EXPECT_EQ(marks.Positions().Position(1), p);
