@@ -1,13 +1,13 @@
 // Axis conversions and label layout: every trace point goes through ValueToPixel, and the main
 // chart's bottom axis spans 9 kHz to 3 GHz on a logarithmic scale.
 #include "chart/canvas/PlotCanvas3D.h"
-#include "chart/engine/AxisParent.h"
+#include "chart/engine/AxisPanel.h"
 #include "chart/engine/ChartAxis.h"
 #include "chart/engine/ChartSeries.h"
 #include "chart/engine/ChartSeriesList.h"
 #include "chart/engine/ChartTools.h"
 
-#include <QGuiApplication>
+#include <QApplication>
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -19,35 +19,32 @@ namespace {
 
 constexpr int kPoints = 1000000;
 
-class BenchChart : public AxisParent {
+// A flat chart whose walls, titles and legend draw nothing.
+class BenchChart : public TCustomAxisPanel {
 public:
     BenchChart()
     {
+        SetView3D(false);
+        ChartRect = TRect{80, 20, 1380, 620};
+        RecalcChartBounds();
+        TPlotCanvas3D& canvas = Canvas();
         canvas.InitWindow(nullptr, nullptr, clWhite, false, TRect{0, 0, 1400, 700});
         canvas.SetProjectionCentre(0, TRect{0, 0, 1400, 700});
         canvas.ResetState();
-        left = std::make_unique<TChartAxis>(*this, false, false);
-        bottom = std::make_unique<TChartAxis>(*this, true, false);
+        left = LeftAxis();
+        bottom = BottomAxis();
     }
-    ~BenchChart() override { destroying = true; }
     void Repaint() override {}
-    TChartSeriesList& SeriesList() override { return list; }
-    TChartTools& Tools() override { return tools; }
-    TRect ChartRect() const override { return TRect{80, 20, 1380, 620}; }
-    TCanvas3D& Canvas() override { return canvas; }
-    TChartAxes& AxesList() override { return axes; }
-    SeriesAxis* BottomAxis() const override { return bottom.get(); }
-    SeriesAxis* LeftAxis() const override { return left.get(); }
-    bool ChartDestroying() const override { return destroying; }
-    bool AxesFastCalc() const override { return fast; }
 
-    TPlotCanvas3D canvas;
-    TChartSeriesList list;
-    TChartTools tools;
-    TChartAxes axes{*this};
-    std::unique_ptr<TChartAxis> left, bottom;
-    bool destroying = false;
-    bool fast = false;
+    TChartAxis* left = nullptr;
+    TChartAxis* bottom = nullptr;
+
+protected:
+    void CalcWallsRect() override {}
+    int GetWallSize(const TChartAxis&) const override { return 0; }
+    void DrawTitlesAndLegend(bool) override {}
+    void DrawWalls() override {}
+    bool IsFreeSeriesColor(TColor, bool, const TChartSeries*) override { return true; }
 };
 
 std::vector<double> TraceValues(double lo, double hi)
@@ -72,7 +69,7 @@ void Setup(TChartAxis& axis, bool logarithmic)
 void ConvertEach(benchmark::State& state, bool logarithmic, bool horizontal, bool fast = false)
 {
     BenchChart chart;
-    chart.fast = fast;
+    chart.Axes().FastCalc = fast;
     TChartAxis& axis = horizontal ? *chart.bottom : *chart.left;
     Setup(axis, logarithmic);
     const std::vector<double> values = logarithmic ? TraceValues(9.0, 3000000.0) : TraceValues(-20.0, 120.0);
@@ -148,9 +145,9 @@ void LogLayout(benchmark::State& state, bool cold, bool events = false)
     for (auto _ : state) {
         if (cold)
             axis.SetAxisValuesFormat((++round & 1) ? QStringLiteral("###0.####") : QStringLiteral("###0.###"));
-        TRect rect = chart.ChartRect();
+        TRect rect = chart.ChartRect;
         axis.LayoutAxis(rect, true);
-        rect = chart.ChartRect();
+        rect = chart.ChartRect;
         axis.LayoutAxis(rect, false);
         axis.Draw(false);
         labels += axis.Items().Count();
@@ -177,7 +174,7 @@ BENCHMARK(BM_LogAxisLayoutEventLabels)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv)
 {
-    QGuiApplication app(argc, argv);
+    QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -2,7 +2,8 @@
 
 #include "app/NumberText.h"
 #include "chart/canvas/DateTimeSteps.h"
-#include "chart/canvas/PlotCanvas.h"
+#include "chart/canvas/PlotCanvas3D.h"
+#include "chart/engine/AxisPanel.h"
 #include "app/DateTimeText.h"
 #include "chart/engine/ChartSeries.h"
 #include "chart/engine/ChartSeriesList.h"
@@ -22,7 +23,7 @@ constexpr int kMaxMeasuredLabels = 5000;
 constexpr int kMaxEventLabels = 2000;
 constexpr QChar kLineSeparator(13);
 
-std::vector<TChartSeries*> ActiveSeriesOf(AxisParent& chart, const TChartAxis* axis)
+std::vector<TChartSeries*> ActiveSeriesOf(TCustomAxisPanel& chart, const TChartAxis* axis)
 {
     std::vector<TChartSeries*> result;
     TChartSeriesList& list = chart.SeriesList();
@@ -37,7 +38,7 @@ std::vector<TChartSeries*> ActiveSeriesOf(AxisParent& chart, const TChartAxis* a
 // Detaches the chart's label handler while value labels are measured.
 class DetachedLabelHandler {
 public:
-    explicit DetachedLabelHandler(AxisParent& chart) : chart_(chart), saved_(std::move(chart.OnGetAxisLabel))
+    explicit DetachedLabelHandler(TCustomAxisPanel& chart) : chart_(chart), saved_(std::move(chart.OnGetAxisLabel))
     {
         chart_.OnGetAxisLabel = nullptr;
     }
@@ -46,7 +47,7 @@ public:
     DetachedLabelHandler& operator=(const DetachedLabelHandler&) = delete;
 
 private:
-    AxisParent& chart_;
+    TCustomAxisPanel& chart_;
     TAxisGetLabelEvent saved_;
 };
 
@@ -106,20 +107,26 @@ int WidestLine(TCanvas3D& canvas, const QString& text)
 
 } // namespace
 
+QString TChartAxis::LabelFontKey()
+{
+    TCanvas3D& canvas = chart_.Canvas();
+    canvas.AssignFont(&LabelsFont());
+    const TFont& font = canvas.Font();
+    return QStringLiteral("%1|%2|%3|%4|%5|%6")
+        .arg(reinterpret_cast<quintptr>(&canvas))
+        .arg(font.Name())
+        .arg(font.Height())
+        .arg(font.Style())
+        .arg(canvas.FontZoom)
+        .arg(LabelsFont().InterCharSize());
+}
+
 int TChartAxis::MeasureValueLabels()
 {
     TCanvas3D& canvas = chart_.Canvas();
     canvas.AssignFont(&LabelsFont());
     const double step = LabelStep();
-    canvas.AssignFont(&LabelsFont());
-    const TFont& font = canvas.Font();
-    const QString fontKey = QStringLiteral("%1|%2|%3|%4|%5|%6")
-                                .arg(reinterpret_cast<quintptr>(&canvas))
-                                .arg(font.Name())
-                                .arg(font.Height())
-                                .arg(font.Style())
-                                .arg(canvas.FontZoom)
-                                .arg(LabelsFont().InterCharSize());
+    const QString fontKey = LabelFontKey();
     WidestCache& c = widestCache_;
     if (c.valid && c.generation == generation_ && c.minimum == currentMinimum_ && c.maximum == currentMaximum_ &&
         c.step == step && c.fontKey == fontKey && c.decimal == DecimalSeparator() &&
@@ -131,7 +138,9 @@ int TChartAxis::MeasureValueLabels()
         DetachedLabelHandler detached(chart_);
         double lo = currentMinimum_;
         double hi = currentMaximum_;
-        if (step == 0.0 || !std::isfinite(step)) {
+        if (ZeroWidthRange()) {
+            widest = WidestLine(canvas, LabelTextOfValue(lo + currentRange_ * 0.5));
+        } else if (step == 0.0 || !std::isfinite(step)) {
             widest = std::max(WidestLine(canvas, LabelTextOfValue(lo)), WidestLine(canvas, LabelTextOfValue(hi)));
         } else {
             if (roundFirstLabel_ || (showsDateTime_ && exactDateTime_)) {
@@ -173,7 +182,7 @@ int TChartAxis::WidestLabel()
         int widest = 0;
         for (TChartSeries* series : ActiveSeriesOf(chart_, nullptr)) {
             for (int i = 0; i < series->Count(); ++i) {
-                QString text = marks ? chart_.SeriesMarkText(*series, i) : series->XLabel(i);
+                QString text = marks ? series->GetMarkText(i) : series->XLabel(i);
                 if (!marks && chart_.OnGetAxisLabel)
                     chart_.OnGetAxisLabel(this, nullptr, -1, text);
                 widest = std::max(widest, WidestLine(canvas, text));
@@ -232,6 +241,12 @@ void TChartAxis::DrawAxisLabels()
     case talValue:
         if (chart_.OnGetNextAxisLabel && EventLabels())
             break;
+        // A range no label tells apart (a zoom onto one point) gets one label, not a row of
+        // identical ones.
+        if (!isDepth_ && ZeroWidthRange()) {
+            DrawValueLabelAt(centerPixel_, currentMinimum_ + currentRange_ * 0.5);
+            break;
+        }
         if (logarithmic_ && increment_ == 0.0)
             LogarithmicLabels();
         else
@@ -260,7 +275,11 @@ double TChartAxis::StepBack(double value, double step, int stepIndex) const
 
 void TChartAxis::DrawValueLabel(double value)
 {
-    const int pixel = ValueToPixel(value);
+    DrawValueLabelAt(ValueToPixel(value), value);
+}
+
+void TChartAxis::DrawValueLabelAt(int pixel, double value)
+{
     if (labelsOnAxis_ || (pixel > startPixel_ && pixel < endPixel_)) {
         if (!tickOnLabelsOnly_)
             AddTick(pixel, value);
@@ -269,42 +288,82 @@ void TChartAxis::DrawValueLabel(double value)
     }
 }
 
-void TChartAxis::LinearLabels(double step, int stepIndex)
+bool TChartAxis::ZeroWidthRange()
 {
+    if (rangeIsZero_)
+        return true;
+    if (!std::isfinite(currentRange_))
+        return false;
+    return LabelTextOfValue(currentMinimum_) == LabelTextOfValue(currentMaximum_);
+}
+
+// Label k is computed from the first label and k steps, never by repeated subtraction, which
+// drifts: 1 - 10 x 0.2 done step by step misses -1. A quotient a hair below a whole number (0.009
+// / 0.001) counts as that number, and a label that misses an end by rounding alone is that end.
+std::vector<double> TChartAxis::LinearLabelValues(double step, int stepIndex)
+{
+    std::vector<double> values;
     if (step > 0 && std::fabs(currentRange_ / step) >= kMaxLabels)
-        return;
-    if (!(step > 0) && !(stepIndex >= 20 && stepIndex < DateTimeStepCount))
-        return;
-    double value;
-    if (showsDateTime_ && exactDateTime_ && stepIndex >= 16 && stepIndex < DateTimeStepCount)
-        value = TruncDateTimeToStep(stepIndex, currentMaximum_);
-    else if (roundFirstLabel_ && FloatToStr(currentMinimum_) != FloatToStr(currentMaximum_) && step > 0)
-        value = std::trunc(currentMaximum_ / step) * step;
-    else
-        value = currentMaximum_;
-    for (int n = 0; value > currentMaximum_ && n < kMaxLabels; ++n)
-        value = StepBack(value, step, stepIndex);
+        return values;
+    const bool calendar = stepIndex >= 20 && stepIndex < DateTimeStepCount;
+    if (!(step > 0) && !calendar)
+        return values;
+    const double tolerance = 1e-14 * std::max(std::fabs(currentMinimum_), std::fabs(currentMaximum_));
+    double first;
+    double whole = 0.0;     // first = whole x step when the first label is rounded to the step
+    bool multiples = false;
+    if (showsDateTime_ && exactDateTime_ && stepIndex >= 16 && stepIndex < DateTimeStepCount) {
+        first = TruncDateTimeToStep(stepIndex, currentMaximum_);
+    } else if (roundFirstLabel_ && FloatToStr(currentMinimum_) != FloatToStr(currentMaximum_) && step > 0) {
+        whole = std::floor(currentMaximum_ / step + 1e-9);
+        first = whole * step;
+        multiples = std::fabs(whole) < 4503599627370496.0;
+    } else {
+        first = currentMaximum_;
+    }
+    for (int n = 0; first > currentMaximum_ + tolerance && n < kMaxLabels; ++n) {
+        first = StepBack(first, step, stepIndex);
+        whole -= 1.0;
+    }
+    if (first > currentMaximum_)
+        first = currentMaximum_;
     if (rangeIsZero_) {
-        DrawValueLabel(value);
-        return;
+        values.push_back(first);
+        return values;
     }
     if (OnNextLabelHook) {
-        double h1 = value;
+        double h1 = first;
         bool stop = false;
         OnNextLabelHook(this, -1, h1, stop);
-        double h2 = value + h1;
+        double h2 = first + h1;
         OnNextLabelHook(this, -1, h2, stop);
-        value += h2;
+        first += h2;
+        multiples = false;
     }
-    if (std::fabs(currentMaximum_ - currentMinimum_) < 1e-10 || FloatToStr(value) == FloatToStr(value - step)) {
+    if (std::fabs(currentMaximum_ - currentMinimum_) < 1e-10 || FloatToStr(first) == FloatToStr(first - step)) {
+        values.push_back(first);
+        return values;
+    }
+    const double bound = std::min(currentMinimum_ - tolerance,
+                                  currentMinimum_ < 0 ? currentMinimum_ : (currentMinimum_ - 1e-12) / (1 + 1e-12));
+    double value = first;
+    for (int k = 0; value >= bound && k < kMaxLabels;) {
+        values.push_back(value < currentMinimum_ ? currentMinimum_ : value);
+        ++k;
+        if (calendar)
+            value = StepBack(value, step, stepIndex);
+        else if (multiples)
+            value = (whole - k) * step;
+        else
+            value = first - k * step;
+    }
+    return values;
+}
+
+void TChartAxis::LinearLabels(double step, int stepIndex)
+{
+    for (const double value : LinearLabelValues(step, stepIndex))
         DrawValueLabel(value);
-        return;
-    }
-    const double bound = currentMinimum_ < 0 ? currentMinimum_ : (currentMinimum_ - 1e-12) / (1 + 1e-12);
-    for (int n = 0; value >= bound && n < kMaxLabels; ++n) {
-        DrawValueLabel(value);
-        value = StepBack(value, step, stepIndex);
-    }
 }
 
 void TChartAxis::LogarithmicLabels()
@@ -401,7 +460,7 @@ void TChartAxis::SeriesLabels(bool marks)
             TChartSeries* s = series[k];
             if (index < ranges[k].first || index > ranges[k].second || index >= s->Count())
                 continue;
-            text = marks ? chart_.SeriesMarkText(*s, index) : s->XLabel(index);
+            text = marks ? s->GetMarkText(index) : s->XLabel(index);
             if (chart_.OnGetAxisLabel)
                 chart_.OnGetAxisLabel(this, s, index, text);
             if (text.isEmpty())
@@ -467,7 +526,7 @@ void TChartAxis::DepthLabels()
             AddTick(pixel, value);
         if (!Labels() || i < 0 || i >= static_cast<int>(series.size()))
             continue;
-        QString text = chart_.SeriesLegendTitle(*series[static_cast<size_t>(i)]);
+        QString text = SeriesTitleOrName(*series[static_cast<size_t>(i)]);
         if (chart_.OnGetAxisLabel)
             chart_.OnGetAxisLabel(this, series[static_cast<size_t>(i)], i, text);
         PlaceLabel(pixel, value, text, nullptr);
@@ -501,10 +560,10 @@ void TChartAxis::PlaceLabel(int pixel, double value, const QString& text, TPlotC
     if (isDepth_) {
         canvas.SetTextAlign(otherSide_ ? kAlignLeft : kAlignRight);
         const int x = otherSide_ ? labelsPixel_ : labelsPixel_ - 2 - canvas.TextWidth(QStringLiteral("W")) / 2;
-        const TRect r = chart_.ChartRect();
+        const TRect r = chart_.ChartRect;
         const int y = otherSide_ ? r.Bottom - depthOffset_ : r.Top + depthOffset_;
         int z = pixel;
-        if (chart_.View3DOrthogonal())
+        if (chart_.View3DOptions().Orthogonal() || chart_.View3DOptions().Rotation() == 360)
             z += canvas.FontHeight() / 2;
         DrawLabelText(x, y, labelsAngle_, text, shape, z);
         return;

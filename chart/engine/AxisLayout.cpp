@@ -1,7 +1,8 @@
 #include "chart/engine/ChartAxis.h"
 
 #include "app/NumberText.h"
-#include "chart/canvas/PlotCanvas.h"
+#include "chart/canvas/PlotCanvas3D.h"
+#include "chart/engine/AxisPanel.h"
 
 #include <algorithm>
 #include <cmath>
@@ -70,9 +71,9 @@ int TChartAxis::TitleSizeValue()
 void TChartAxis::LayoutAxis(TRect& rect, bool inflate)
 {
     RefreshShowsDateTime();
-    wallSize_ = chart_.AxisWallSize(*this);
+    wallSize_ = chart_.GetWallSize(*this);
     const Side side = SideOf(horizontal_, otherSide_);
-    const int percentBase = horizontal_ ? chart_.ChartRect().Height() : chart_.ChartRect().Width();
+    const int percentBase = horizontal_ ? chart_.ChartRect.Height() : chart_.ChartRect.Width();
     const bool hasTitle = title_->Visible() && !title_->Caption().isEmpty();
     if (isDepth_) {
         if (hasTitle)
@@ -95,8 +96,8 @@ void TChartAxis::LayoutAxis(TRect& rect, bool inflate)
             titlePixel_ = take(TitleSizeValue());
         if (Labels()) {
             int size = LabelsSizeValue();
-            if (chart_.OnAxisLabelsSize)
-                chart_.OnAxisLabelsSize(*this, size);
+            if (chart_.Axes().OnAxisLabelsSize)
+                chart_.Axes().OnAxisLabelsSize(*this, size);
             labelsPixel_ = take(size);
         }
         const int ticks = wallSize_ + TickSize();
@@ -125,7 +126,7 @@ void TChartAxis::Draw(bool calcPosAxis)
 {
     RefreshShowsDateTime();
     if (calcPosAxis && !isDepth_) {
-        const TRect r = chart_.ChartRect();
+        const TRect r = chart_.ChartRect;
         const Side side = SideOf(horizontal_, otherSide_);
         const int edge = side == Side::Bottom ? r.Bottom : side == Side::Top ? r.Top : side == Side::Left ? r.Left : r.Right;
         axisPixel_ = edge + PositionOffset(horizontal_ ? r.Height() : r.Width());
@@ -144,8 +145,8 @@ void TChartAxis::DrawTitle()
     canvas.SetBackMode(cbmTransparent);
     if (isDepth_) {
         canvas.SetTextAlign(otherSide_ ? 0 : 2);
-        const TRect r = chart_.ChartRect();
-        canvas.RotateLabelAtDepth(titlePixel_, r.Bottom, chart_.Width3D() / 2, title_->Caption(), title_->Angle());
+        const TRect r = chart_.ChartRect;
+        canvas.RotateLabelAtDepth(titlePixel_, r.Bottom, chart_.Width3D / 2, title_->Caption(), title_->Angle());
         canvas.SetTextAlign(0);
         return;
     }
@@ -200,7 +201,7 @@ void TChartAxis::DrawGridLine(int position)
     if (!(position > startPixel_ && position < endPixel_))
         return;
     TCanvas3D& canvas = chart_.Canvas();
-    const TRect r = chart_.ChartRect();
+    const TRect r = chart_.ChartRect;
     if (isDepth_) {
         // Depth grid lines run across the floor and up the left wall at their depth.
         canvas.HorizLineAtDepth(r.Left, r.Right, r.Bottom, position);
@@ -214,7 +215,7 @@ void TChartAxis::DrawGridLine(int position)
             canvas.HorizLine(r.Left + 1, r.Right, position);
         return;
     }
-    const int z = static_cast<int>(RoundHalfEven(chart_.Width3D() * grid_->ZPosition() * 0.01));
+    const int z = static_cast<int>(RoundHalfEven(chart_.Width3D * grid_->ZPosition() * 0.01));
     if (horizontal_)
         canvas.VertLineAtDepth(position, r.Top + 1, r.Bottom, z);
     else
@@ -280,7 +281,7 @@ void TChartAxis::DrawAxisLineTicksAndGrid()
     TCanvas3D& canvas = chart_.Canvas();
     canvas.Brush().SetStyle(bsClear);
     canvas.SetBackMode(cbmTransparent);
-    wallSize_ = chart_.AxisWallSize(*this);
+    wallSize_ = chart_.GetWallSize(*this);
     const Side side = SideOf(horizontal_, otherSide_);
 
     if (axisPen_->Visible()) {
@@ -289,7 +290,7 @@ void TChartAxis::DrawAxisLineTicksAndGrid()
         if (OnDrawAxisLine) {
             OnDrawAxisLine(*this);
         } else if (isDepth_) {
-            const TRect r = chart_.ChartRect();
+            const TRect r = chart_.ChartRect;
             canvas.DepthLine(axisPixel_, otherSide_ ? r.Top : r.Bottom, startPixel_, endPixel_);
         } else if (axisPen_->LineMode() == lmLine) {
             if (horizontal_ && flat)
@@ -354,9 +355,9 @@ void TChartAxis::Scroll(double offset, bool checkLimits)
     bool apply = true;
     if (checkLimits) {
         if (offset > 0)
-            apply = chart_.MaxValueOfAxis(*this) > maximum_;
+            apply = chart_.AxisDataMinMax(*this, horizontal_, true) > maximum_;
         else if (offset < 0)
-            apply = chart_.MinValueOfAxis(*this) < minimum_;
+            apply = chart_.AxisDataMinMax(*this, horizontal_, false) < minimum_;
         else
             apply = false;
     }
@@ -370,7 +371,7 @@ void TChartAxis::Scroll(double offset, bool checkLimits)
 
 bool TChartAxis::Clicked(int x, int y)
 {
-    if (!chart_.ShowsAxis(*this))
+    if (!chart_.IsAxisVisible(*this))
         return false;
     const Side side = SideOf(horizontal_, otherSide_);
     int lo = axisPixel_;

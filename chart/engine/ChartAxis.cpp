@@ -2,6 +2,7 @@
 
 #include "app/NumberText.h"
 #include "chart/canvas/PlotCanvas.h"
+#include "chart/engine/AxisPanel.h"
 #include "chart/engine/ChartSeries.h"
 #include "chart/engine/ChartSeriesList.h"
 #include "chart/engine/PlotMessages.h"
@@ -77,7 +78,7 @@ inline int32_t RoundPixel(double value)
 
 } // namespace
 
-TChartAxis::TChartAxis(AxisParent& chart, bool horizontal, bool otherSide, bool isDepth)
+TChartAxis::TChartAxis(TCustomAxisPanel& chart, bool horizontal, bool otherSide, bool isDepth)
     : chart_(chart), horizontal_(horizontal), otherSide_(otherSide), isDepth_(isDepth)
 {
     InitChartMessages();
@@ -93,9 +94,9 @@ TChartAxis::TChartAxis(AxisParent& chart, bool horizontal, bool otherSide, bool 
     title_ = std::make_unique<TChartAxisTitle>(&chart, titleAngle);
     items_ = std::make_unique<TAxisItems>(this, &chart);
     zPosition_ = otherSide ? 100.0 : 0.0;
-    pixelLimit_ = chart.PixelLimit();
+    pixelLimit_ = chart.PixelLimit;
     SelectPositionRoutines();
-    chart.AxesList().Add(this);
+    chart.Axes().Add(this);
 }
 
 TChartAxis::~TChartAxis()
@@ -106,11 +107,25 @@ TChartAxis::~TChartAxis()
     for (int i = 0; i < list.Count(); ++i)
         if (auto* series = dynamic_cast<TChartSeries*>(list[i]))
             series->ForgetAxis(this);
-    TChartAxes& axes = chart_.AxesList();
+    TChartAxes& axes = chart_.Axes();
     for (int i = 0; i < axes.Count(); ++i)
         if (auto* other = dynamic_cast<TChartAxis*>(axes[i]); other && other->masterAxis_ == this)
             other->masterAxis_ = nullptr;
     axes.Remove(this);
+    TChartTools& tools = chart_.Tools();
+    for (int i = 0; i < tools.Count(); ++i)
+        if (auto* tool = dynamic_cast<TPlotCustomToolAxis*>(tools[i]))
+            tool->ForgetAxis(this);
+}
+
+ChartParent* TChartAxis::ParentChart() const
+{
+    return &chart_;
+}
+
+bool TChartAxis::Reading() const
+{
+    return chart_.ChartLoading();
 }
 
 void TChartAxis::Changed()
@@ -214,16 +229,19 @@ void TChartAxis::SetAutomaticMinimum(bool value)
     Changed();
 }
 
+// NaN compares false with everything, so it would pass the cross-checks and poison the scale.
 void TChartAxis::SetMinimum(double value)
 {
-    if (!Reading() && value > maximum_)
+    if (std::isnan(value) || (!Reading() && value > maximum_))
         RaiseAxis(PlotMsg::ErrAxisMinimum);
+    if (!Reading() && logarithmic_ && value <= 0)
+        RaiseAxis(PlotMsg::ErrAxisLogarithmicNegative);
     InternalSetMinimum(value);
 }
 
 void TChartAxis::SetMaximum(double value)
 {
-    if (!Reading() && value < minimum_)
+    if (std::isnan(value) || (!Reading() && value < minimum_))
         RaiseAxis(PlotMsg::ErrAxisMaximum);
     InternalSetMaximum(value);
 }
@@ -242,9 +260,16 @@ void TChartAxis::SetRange(double minimum, double maximum)
         ~Reset() { flag = false; }
     } reset{settingRange_};
 
-    automatic_ = automaticMinimum_ = automaticMaximum_ = false;
+    if (std::isnan(minimum))
+        RaiseAxis(PlotMsg::ErrAxisMinimum);
+    if (std::isnan(maximum))
+        RaiseAxis(PlotMsg::ErrAxisMaximum);
     if (minimum > maximum)
         std::swap(minimum, maximum);
+    // A logarithmic scale has no place for zero or below (a zoom dragged past the axis start).
+    if (logarithmic_ && minimum <= 0)
+        RaiseAxis(PlotMsg::ErrAxisLogarithmicNegative);
+    automatic_ = automaticMinimum_ = automaticMaximum_ = false;
     InternalSetMinimum(minimum);
     InternalSetMaximum(maximum);
     if (maximum_ - minimum_ < 1e-10)
@@ -254,7 +279,7 @@ void TChartAxis::SetRange(double minimum, double maximum)
 
 void TChartAxis::NotifyLinkedAxes(double minimum, double maximum)
 {
-    TChartAxes& axes = chart_.AxesList();
+    TChartAxes& axes = chart_.Axes();
     for (int i = TChartAxes::kStandardAxisCount; i < axes.Count(); ++i) {
         SeriesAxis* other = axes[i];
         if (other != this && other->MasterAxis() == this)
@@ -276,9 +301,10 @@ void TChartAxis::SetLabelsSeparation(int value)
     Store(labelsSeparation_, value);
 }
 
+// A base at or below 1 would make the powers fall instead of rise: refused like 1 and 0.
 void TChartAxis::SetLogarithmicBase(double value)
 {
-    if (value == 1.0 || !(value > 0.0))
+    if (!(value > 1.0))
         RaiseAxis(PlotMsg::ErrAxisLogarithmicBase);
     Store(logarithmicBase_, value);
 }
@@ -357,9 +383,9 @@ void TChartAxis::RefreshShowsDateTime()
 void TChartAxis::RecalcRange()
 {
     if (automatic_ || automaticMaximum_)
-        maximum_ = chart_.MaxValueOfAxis(*this);
+        maximum_ = chart_.AxisDataMinMax(*this, horizontal_, true);
     if (automatic_ || automaticMinimum_)
-        minimum_ = chart_.MinValueOfAxis(*this);
+        minimum_ = chart_.AxisDataMinMax(*this, horizontal_, false);
     currentMaximum_ = maximum_;
     currentMinimum_ = minimum_;
     if (OnNextLabelHook) {
@@ -408,17 +434,17 @@ void TChartAxis::ComputeScales()
     logOfMaximum_ = currentMaximum_ > 0 ? std::log(currentMaximum_) : 0.0;
     logRange_ = logOfMaximum_ - logOfMinimum_;
     pixelsPerLogUnit_ = logRange_ == 0.0 ? 0.0 : sizePixels_ / logRange_;
-    const int depth = isDepth_ ? chart_.ChartRect().Height() : chart_.Width3D();
+    const int depth = isDepth_ ? chart_.ChartRect.Height() : chart_.Width3D;
     depthOffset_ = static_cast<int>(RoundHalfEven(depth * zPosition_ * 0.01));
     BindConversion();
 }
 
 int TChartAxis::CalcPixelsLength(int& origin) const
 {
-    const TRect r = chart_.ChartRect();
+    const TRect r = chart_.ChartRect;
     if (isDepth_) {
         origin = 0;
-        return chart_.Width3D();
+        return chart_.Width3D;
     }
     if (horizontal_) {
         origin = r.Left;
@@ -436,7 +462,7 @@ void TChartAxis::RecalcPixels()
     endPixel_ = origin + static_cast<int>(RoundHalfEven(length * 0.01 * endPosition_));
     sizePixels_ = endPixel_ - startPixel_;
     centerPixel_ = (startPixel_ + endPixel_) / 2;
-    pixelLimit_ = chart_.PixelLimit();
+    pixelLimit_ = chart_.PixelLimit;
     SelectPositionRoutines();
     ComputeScales();
 }
@@ -470,7 +496,7 @@ void TChartAxis::SelectPositionRoutines()
         kind_ = AxisConversion::Depth;
     else if (logarithmic_)
         kind_ = AxisConversion::Logarithmic;
-    else if (chart_.AxesFastCalc())
+    else if (chart_.Axes().FastCalc)
         kind_ = AxisConversion::LinearFast;
     else
         kind_ = AxisConversion::LinearClamped;
@@ -641,7 +667,7 @@ double TChartAxis::PixelToValue(int pixel) const
 
 // --- Depth axis ---------------------------------------------------------------------------------
 
-TChartDepthAxis::TChartDepthAxis(AxisParent& chart, bool otherSide) : TChartAxis(chart, false, otherSide, true)
+TChartDepthAxis::TChartDepthAxis(TCustomAxisPanel& chart, bool otherSide) : TChartAxis(chart, false, otherSide, true)
 {
     SetVisible(false);
 }

@@ -4,9 +4,9 @@
 #include "chart/canvas/CanvasTypes.h"
 #include "chart/canvas/ChartPen.h"
 #include "chart/canvas/PlotFont.h"
+#include "chart/canvas/PlotPanel.h"
 #include "chart/engine/AxisGridPen.h"
 #include "chart/engine/AxisItems.h"
-#include "chart/engine/AxisParent.h"
 #include "chart/engine/AxisTitle.h"
 #include "chart/engine/ChartException.h"
 #include "chart/engine/SeriesAxis.h"
@@ -18,12 +18,18 @@
 #include <span>
 #include <vector>
 
+class TChartAxis;
 class TChartSeries;
+class TCustomAxisPanel;
 class TPlotCustomShape;
 
 enum TAxisLabelStyle { talAuto, talNone, talValue, talMark, talText };
 enum TAxisLabelAlign { alDefault, alOpposite };
-enum TPlotUnits { muPercent, muPixels };
+
+// The chart's label events: rewrite a label text, and supply the label values one by one.
+using TAxisGetLabelEvent = std::function<void(TChartAxis* sender, TChartSeries* series, int valueIndex, QString& text)>;
+using TAxisGetNextLabelEvent =
+    std::function<void(TChartAxis* sender, int labelIndex, double& labelValue, bool& stop)>;
 
 // Invalid axis settings; the text is the message table's, the old value stays.
 class AxisException : public ChartException {
@@ -42,7 +48,7 @@ enum class AxisConversion : uint8_t { Center, LinearClamped, LinearFast, Logarit
 // and back; its labels (AxisLabels.cpp), layout and drawing (AxisLayout.cpp).
 class TChartAxis : public SeriesAxis {
 public:
-    TChartAxis(AxisParent& chart, bool horizontal, bool otherSide = false, bool isDepth = false);
+    TChartAxis(TCustomAxisPanel& chart, bool horizontal, bool otherSide = false, bool isDepth = false);
     ~TChartAxis() override;
     TChartAxis(const TChartAxis&) = delete;
     TChartAxis& operator=(const TChartAxis&) = delete;
@@ -55,11 +61,11 @@ public:
     double CurrentMinimum() const override { return currentMinimum_; }
     double CurrentMaximum() const override { return currentMaximum_; }
     bool Horizontal() const override { return horizontal_; }
-    ChartParent* ParentChart() const override { return &chart_; }
+    ChartParent* ParentChart() const override;
     SeriesAxis* MasterAxis() const override { return masterAxis_; }
     void SetRange(double minimum, double maximum) override;
 
-    AxisParent& Chart() const { return chart_; }
+    TCustomAxisPanel& Chart() const { return chart_; }
     void SetMasterAxis(SeriesAxis* axis) { masterAxis_ = axis; }
 
     // Whole traces at once: the routine is chosen once for all of them.
@@ -111,6 +117,9 @@ public:
     void SetZPosition(double value) { Store(zPosition_, value == 0.0 ? 0.01 : value); }
     bool Visible() const { return visible_; }
     void SetVisible(bool value) { Store(visible_, value); }
+    // The visibility the chart's last layout computed (series on it, master switch, 3D).
+    bool ComputedVisible() const { return computedVisible_; }
+    void SetComputedVisible(bool value) { computedVisible_ = value; }
 
     // --- Labels (texts and formats)
     const QString& AxisValuesFormat() const { return axisValuesFormat_; }
@@ -194,6 +203,8 @@ public:
     void RecalcRange();
     void RecalcPixels();
     void ShrinkRangeToRect(const TRect& rect);
+    // MinimumRound and MaximumRound applied to the range in force.
+    void RoundRange() { RoundRangeToStep(); }
     void RefreshShowsDateTime();
     double LabelStep();
     double StepForLabelSize(int maxLabelSize);
@@ -209,6 +220,8 @@ public:
     void DrawAxisLabels();
     // The size a label takes along the axis (text width, or height x lines across it).
     int LabelSizeAlong(const QString& text);
+    // No label format tells the ends apart (or the range is 0): one label at the centre.
+    bool ZeroWidthRange();
 
     // --- Layout and drawing (AxisLayout.cpp)
     void LayoutAxis(TRect& rect, bool inflate);
@@ -236,7 +249,7 @@ protected:
         Changed();
     }
     void Changed();
-    bool Reading() const { return chart_.ChartLoading(); }
+    bool Reading() const;
     virtual void InvertedChanged() {}
 
 private:
@@ -249,6 +262,11 @@ private:
     int PositionOffset(int percentBase) const;
     bool UsesDateSteps() const;
     double LabelStepWith(double increment);
+    bool FitsLinearLabels();
+    double NextLabelStep(double step) const;
+    bool LabelsFitAtStep(double step);
+    double FitStepToLabels(double step);
+    double SearchFittingStep(double step);
     double StepForLabelCountWith(int numLabels, double increment);
     double StepForLabelSizeWith(int maxLabelSize, double increment);
     double DateTimeStepForLabelCount(int numLabels, double increment) const;
@@ -258,6 +276,8 @@ private:
     // Label loops.
     int DateStepIndex(double step) const;
     void LinearLabels(double step, int stepIndex);
+    // The values of the linear loop at a step, in drawing order (from the top value down).
+    std::vector<double> LinearLabelValues(double step, int stepIndex);
     void LogarithmicLabels();
     bool EventLabels();
     void SeriesLabels(bool marks);
@@ -265,10 +285,12 @@ private:
     void DepthLabels();
     double StepBack(double value, double step, int stepIndex) const;
     void DrawValueLabel(double value);
+    void DrawValueLabelAt(int pixel, double value);
     void PlaceLabel(int pixel, double value, const QString& text, TPlotCustomShape* shape);
     void AddTick(int pixel, double value);
     void WriteLabelLine(int x, int y, int z, int angle, const QString& line, uint32_t align);
     int MeasureValueLabels();
+    QString LabelFontKey();
 
     // Drawing helpers.
     void DrawTitle();
@@ -285,7 +307,7 @@ private:
     int CalcLogarithmic(double value) const;
     int CalcDepth(double value) const;
 
-    AxisParent& chart_;
+    TCustomAxisPanel& chart_;
     int (TChartAxis::*calcPos_)(double) const = &TChartAxis::CalcCenter;
     AxisConversion conversion_ = AxisConversion::Center;
     AxisConversion kind_ = AxisConversion::LinearClamped;
@@ -350,6 +372,7 @@ private:
     std::unique_ptr<TChartAxisTitle> title_;
     int titleSize_ = 0;
     bool visible_ = true;
+    bool computedVisible_ = true;
     double zPosition_ = 0.0;
     std::unique_ptr<TAxisItems> items_;
     SeriesAxis* masterAxis_ = nullptr;
@@ -394,13 +417,24 @@ private:
         bool dateTime = false;
         int width = 0;
     } widestCache_;
+    // The fitted label step, kept like the widest label; never kept while the chart rewrites
+    // label texts, whose handler may answer differently next time.
+    struct FitCache {
+        bool valid = false;
+        uint64_t generation = 0;
+        double minimum = 0, maximum = 0, step = 0, fitted = 0;
+        int start = 0, size = 0;
+        QString fontKey;
+        QChar decimal, thousands;
+        bool dateTime = false;
+    } fitCache_;
     uint64_t generation_ = 0;
 };
 
 // The depth axis: hidden by default; inverting it inverts the chart's other depth axis too.
 class TChartDepthAxis : public TChartAxis {
 public:
-    TChartDepthAxis(AxisParent& chart, bool otherSide = false);
+    TChartDepthAxis(TCustomAxisPanel& chart, bool otherSide = false);
     TAxisLabelStyle AutoLabelStyle() const override;
     void SetInverted(bool value) override;
 };

@@ -2,7 +2,8 @@
 
 #include "app/NumberText.h"
 #include "chart/canvas/DateTimeSteps.h"
-#include "chart/canvas/PlotCanvas.h"
+#include "chart/canvas/PlotCanvas3D.h"
+#include "chart/engine/AxisPanel.h"
 #include "chart/engine/ChartSeries.h"
 #include "chart/engine/ChartSeriesList.h"
 
@@ -13,6 +14,7 @@ namespace {
 
 constexpr double kOneMicrosecond = 1.0 / 86400000000.0;
 constexpr double kOneSecond = 1.0 / 86400.0;
+constexpr double kMaxLinearLabels = 10000;
 
 // The next value of the 1, 2, 5, 10 sequence strictly above step. Decades are found from the
 // logarithm and then checked, so that 0.2 stored a hair below 2/10 still moves on.
@@ -104,6 +106,111 @@ double TChartAxis::LabelStepWith(double increment)
         step = measure(1.0);
     if (labelsAlternate_)
         step = logarithmic_ ? step / logarithmicBase_ : step * 0.5;
+    if (FitsLinearLabels())
+        step = FitStepToLabels(step);
+    return step;
+}
+
+// The step above found from the widest of a few texts; the texts between may be wider, and a
+// step finer than the label format shows prints the same text twice. The linear loop's labels
+// are therefore laid out for real and the step moves on along its own sequence until no two
+// labels overlap and no text repeats.
+bool TChartAxis::FitsLinearLabels()
+{
+    if (!Labels() || !items_->Automatic() || isDepth_ || sizePixels_ < 1 || chart_.OnGetNextAxisLabel ||
+        (logarithmic_ && increment_ == 0.0) || CalcLabelStyle() != talValue || ZeroWidthRange())
+        return false;
+    // Calendar steps of half a month and more are not plain multiples; they keep their own rule.
+    const int stepIndex = DateStepIndex(increment_);
+    return !(stepIndex >= 20 && stepIndex < DateTimeStepCount);
+}
+
+double TChartAxis::NextLabelStep(double step) const
+{
+    if (showsDateTime_) {
+        if (step >= 365.0)
+            return step * 2.0;
+        if (step >= kOneSecond)
+            return FindDateTimeStep(step);
+        return NextStep125(step);
+    }
+    return logarithmic_ ? step * logarithmicBase_ : NextStep125(step);
+}
+
+bool TChartAxis::LabelsFitAtStep(double step)
+{
+    const std::vector<double> values = LinearLabelValues(step, DateStepIndex(step));
+    struct Placed {
+        int pixel;
+        int extent;
+    };
+    std::vector<Placed> placed;
+    std::vector<QString> texts;
+    placed.reserve(values.size());
+    texts.reserve(values.size());
+    TCanvas3D& canvas = chart_.Canvas();
+    for (const double value : values) {
+        const int pixel = ValueToPixel(value);
+        if (!(labelsOnAxis_ || (pixel > startPixel_ && pixel < endPixel_)))
+            continue;
+        QString text = LabelTextOfValue(value);
+        if (text.isEmpty())
+            continue;
+        if (std::find(texts.begin(), texts.end(), text) != texts.end())
+            return false;
+        canvas.AssignFont(&LabelsFont());
+        placed.push_back({pixel, LabelSizeAlong(text)});
+        texts.push_back(std::move(text));
+    }
+    // Alternate rows put every second label one row further out: neighbours in a row are two
+    // apart.
+    const size_t stride = labelsAlternate_ ? 2 : 1;
+    for (size_t i = stride; i < placed.size(); ++i) {
+        const Placed& a = placed[i - stride];
+        const Placed& b = placed[i];
+        const int64_t room = 2 * static_cast<int64_t>(std::abs(a.pixel - b.pixel)) * 100;
+        const int64_t need = static_cast<int64_t>(a.extent + b.extent) * (100 + std::max(0, labelsSeparation_));
+        if (room < need)
+            return false;
+    }
+    return true;
+}
+
+double TChartAxis::FitStepToLabels(double step)
+{
+    if (!(step > 0.0) || !std::isfinite(step))
+        return step;
+    const bool keep = !chart_.OnGetAxisLabel;
+    const QString fontKey = keep ? LabelFontKey() : QString();
+    FitCache& c = fitCache_;
+    if (keep && c.valid && c.generation == generation_ && c.minimum == currentMinimum_ &&
+        c.maximum == currentMaximum_ && c.step == step && c.start == startPixel_ && c.size == sizePixels_ &&
+        c.fontKey == fontKey && c.decimal == DecimalSeparator() && c.thousands == ThousandSeparator() &&
+        c.dateTime == showsDateTime_)
+        return c.fitted;
+    const double fitted = SearchFittingStep(step);
+    if (keep)
+        c = FitCache{true, generation_, currentMinimum_, currentMaximum_, step, fitted, startPixel_, sizePixels_,
+                     fontKey, DecimalSeparator(), ThousandSeparator(), showsDateTime_};
+    return fitted;
+}
+
+double TChartAxis::SearchFittingStep(double step)
+{
+    for (int guard = 0; guard < 200; ++guard) {
+        // Labels closer than a pixel always overlap; skip them without measuring.
+        if (std::fabs(step * pixelsPerUnit_) >= 1.0 || logarithmic_) {
+            if (std::fabs(currentRange_ / step) < kMaxLinearLabels && LabelsFitAtStep(step))
+                return step;
+        }
+        const double next = NextLabelStep(step);
+        if (!(next > step) || !std::isfinite(next))
+            return step;
+        step = next;
+        // A step beyond the range leaves at most one label, which always fits.
+        if (step > std::fabs(currentRange_) * 2)
+            return step;
+    }
     return step;
 }
 

@@ -4,19 +4,15 @@
 
 #include "chart/engine/ChartSeries.h"
 #include "chart/engine/ChartSeriesList.h"
+#include "chart/engine/SeriesGroup.h"
 
-#include <array>
-
-namespace {
-constexpr std::array<TColor, 20> kLibraryPalette = {
-    0x0000FF, 0x008000, 0x00FFFF, 0xFF0000, 0xFFFFFF, 0x808080, 0xFF00FF, 0x808000, 0x800000, 0x000080,
-    0x00FF00, 0x008080, 0x800080, 0xC0C0C0, 0xFFFF00, 0x000000, 0xC0DCC0, 0xF0CAA6, 0xF0FBFF, 0xA4A0A0};
-} // namespace
+#include "chart/canvas/LibrarySettings.h"
 
 TColor LibraryPaletteColor(int index)
 {
-    const int n = static_cast<int>(kLibraryPalette.size());
-    return kLibraryPalette[static_cast<size_t>(((index % n) + n) % n)];
+    const std::vector<TColor>& palette = BuiltInColorPalette();
+    const int n = static_cast<int>(palette.size());
+    return palette[static_cast<size_t>(((index % n) + n) % n)];
 }
 
 void ChartParent::InternalAddSeries(TCustomChartSeries& series)
@@ -32,11 +28,12 @@ void ChartParent::InternalAddSeries(TCustomChartSeries& series)
 void ChartParent::RemoveSeries(TCustomChartSeries& series)
 {
     TChartSeriesList& list = SeriesList();
-    const int index = list.IndexOf(&series);
-    if (index < 0)
+    if (!list.Contains(&series)) {
+        list.SeriesGroups().RemoveSeries(&series);
         return;
+    }
     BroadcastSeriesEvent(&series, seRemove);
-    list.Delete(index);
+    list.RemoveSeries(&series);
     // Removed by the chart itself: the series must not keep referring to it.
     if (series.ParentChart() == this)
         series.SetParentChart(nullptr);

@@ -4,6 +4,7 @@
 #include "chart/canvas/PlotColor.h"
 
 class ChartComponent;
+class TCustomAxisPanel;
 class SeriesAxis;
 class TChartSeries;
 class TChartSeriesList;
@@ -73,6 +74,9 @@ public:
 
     virtual bool ChartLoading() const { return false; }
     virtual bool ChartDestroying() const { return false; }
+
+    // The axis panel behind this parent; null for a bare chart (drawing needs a panel).
+    virtual TCustomAxisPanel* AxisPanel() { return nullptr; }
 
 private:
     int maxZOrder_ = 0;

@@ -1,16 +1,19 @@
 #include "chart/engine/ChartSeries.h"
 
+#include "app/NumberText.h"
 #include "chart/engine/ChartException.h"
 #include "chart/engine/ChartParent.h"
 #include "chart/engine/ChartSeriesList.h"
 #include "chart/engine/PlotMessages.h"
+#include "chart/engine/AxisPanel.h"
 #include "chart/engine/SeriesAxis.h"
+#include "chart/engine/SeriesMarks.h"
 #include "chart/engine/SeriesTexts.h"
 
 #include <algorithm>
 
 TChartSeries::TChartSeries()
-    : valueFormat_(PlotMessage(PlotMsg::FmtValue)), percentFormat_(PlotMessage(PlotMsg::FmtPercent))
+    : marks_(std::make_unique<TSeriesMarks>(*this)), valueFormat_(PlotMessage(PlotMsg::FmtValue)), percentFormat_(PlotMessage(PlotMsg::FmtPercent))
 {
     xValues_ = AddValueList(QStringLiteral("X"));
     xValues_->SetOrder(loAscending);
@@ -65,6 +68,7 @@ void TChartSeries::SetParentChart(ChartParent* chart)
     if (old)
         old->RemoveSeries(*this);
     SetParentChartField(chart);
+    marks_->SetParentChart(chart ? chart->AxisPanel() : nullptr);
     if (chart) {
         chart->InternalAddSeries(*this);
         if (seriesColor_ == clDefault)
@@ -221,7 +225,12 @@ void TChartSeries::ForgetAxis(const SeriesAxis* axis)
 
 bool TChartSeries::AssociatedToAxis(const SeriesAxis* axis) const
 {
-    if (!Active() || !axis)
+    return Active() && BoundToAxis(axis);
+}
+
+bool TChartSeries::BoundToAxis(const SeriesAxis* axis) const
+{
+    if (!axis)
         return false;
     if (horizAxisRef_ == axis || vertAxisRef_ == axis)
         return true;
@@ -277,6 +286,7 @@ void TChartSeries::CalcZPositions()
     startZ_ = seriesDepth * calcZOrder_;
     endZ_ = startZ_ + (depth_ == -1 ? seriesDepth : depth_);
     middleZ_ = (startZ_ + endZ_) / 2;
+    marks_->ZPosition = middleZ_;
 }
 
 bool TChartSeries::MoreSameZOrder() const

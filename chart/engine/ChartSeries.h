@@ -15,16 +15,40 @@
 #include <vector>
 
 class SeriesAxis;
+class TSeriesMarks;
+struct TSeriesMarkPosition;
 
 enum TValueEvent { veClear, veAdd, veDelete, veRefresh, veModify };
 enum THorizAxis { aTopAxis, aBottomAxis, aBothHorizAxis, aCustomHorizAxis };
 enum TVertAxis { aLeftAxis, aRightAxis, aBothVertAxis, aCustomVertAxis };
+enum TLegendTextStyle {
+    ltsPlain,
+    ltsLeftValue,
+    ltsRightValue,
+    ltsLeftPercent,
+    ltsRightPercent,
+    ltsXValue,
+    ltsValue,
+    ltsPercent,
+    ltsXAndValue,
+    ltsXAndPercent
+};
+
+// Separators inside chart texts: lines of a multi-line text, columns of a legend text.
+inline constexpr QChar kChartLineSeparator(13);
+inline constexpr QChar kChartColumnSeparator(6);
 
 // Which changes a series passes on to the series it feeds.
 inline constexpr int kLinkDelete = 1;
 inline constexpr int kLinkModify = 2;
 inline constexpr int kLinkAdd = 4;
 inline constexpr int kLinkClear = 8;
+
+// The visible index range first..last of the ordered values begin..end between low and high: the
+// first value at or above low, the last at or below high (or, with drawBetween, the first beyond
+// it). Ascending values are searched by bisection; other orders are scanned from the ends.
+void CalcVisibleRange(std::span<const double> values, int begin, int end, double low, double high, bool ascending,
+                      bool drawBetween, int& first, int& last);
 
 // The data container of a chart: X and Y value lists (and further columns of series types),
 // optional labels and colours, the binding to a pair of axes and the series fed by this one.
@@ -38,6 +62,9 @@ public:
     std::function<void(TChartSeries*, int, int, int, int, int)> OnDblClick;
     std::function<void(TChartSeries*)> OnMouseEnter;
     std::function<void(TChartSeries*)> OnMouseLeave;
+    std::function<void(TChartSeries*, int, QString&)> OnGetMarkText;   // index, text
+    std::function<void(TChartSeries*)> BeforeDrawValues;
+    std::function<void(TChartSeries*)> AfterDrawValues;
 
     TChartSeries();
     ~TChartSeries() override;
@@ -129,6 +156,8 @@ public:
     TColor SeriesColor() const;
     virtual void SetSeriesColor(TColor color);
     TColor DefaultColor() const { return defaultColor_; }
+    // The colour as set, clDefault while none was chosen.
+    TColor StoredSeriesColor() const { return seriesColor_; }
     void SetDefaultColor(TColor color) { defaultColor_ = color; }
     bool ColorEachPoint() const { return colorEachPoint_; }
     virtual void SetColorEachPoint(bool value) { SetAndRepaint(colorEachPoint_, value); }
@@ -150,6 +179,8 @@ public:
     // A custom axis is going away: fall back to the standard one.
     void ForgetAxis(const SeriesAxis* axis);
     virtual bool AssociatedToAxis(const SeriesAxis* axis) const;
+    // Drawn against the axis, active or not.
+    bool BoundToAxis(const SeriesAxis* axis) const;
     virtual bool UseAxis() const { return true; }
 
     int CalcXPosValue(double value) const;
@@ -179,6 +210,8 @@ public:
     int MiddleZ() const { return middleZ_; }
     int EndZ() const { return endZ_; }
     virtual void CalcZOrder();
+    // The chart turns the computed Z order into the drawing depth index.
+    void SetCalculatedZOrder(int value) { calcZOrder_ = value; }
     virtual void CalcZPositions();
     virtual bool MoreSameZOrder() const;
     bool SkipZOrderCheck = false;
@@ -189,6 +222,40 @@ public:
     int LastValueIndex = -1;
     bool CalcVisiblePoints = true;
     bool DrawBetweenPoints = false;
+    // A function over all points gives one point in the middle of the X range, not a level line.
+    bool SinglePoint = true;
+
+    // --- Drawing (ChartSeriesDraw.cpp)
+    // The points inside the visible range of the not-mandatory axis (and the current page).
+    virtual void CalcFirstLastVisibleIndex();
+    virtual void DrawAllValues();
+    // One point; the series types draw it.
+    virtual void DrawValue(int valueIndex) { (void)valueIndex; }
+    virtual void DoBeforeDrawValues();
+    virtual void DoAfterDrawValues();
+    virtual void DrawMarks();
+    virtual void DrawMark(int valueIndex, const QString& text, TSeriesMarkPosition& position);
+    // False when a 3D chart is seen from its other side: values are then drawn last to first.
+    virtual bool DrawValuesForward() const;
+    virtual bool IsNormalSideView() const;
+    // The point's pixel position lies inside the chart rectangle.
+    virtual bool IsPointInChartRect(int valueIndex) const;
+    TSeriesMarks& Marks() { return *marks_; }
+    const TSeriesMarks& Marks() const { return *marks_; }
+    // Widest mark text of the points whose mark is shown.
+    int MaxMarkWidth();
+
+    // --- Mark and legend texts
+    virtual QString GetMarkText(int valueIndex);
+    virtual double MarkValue(int valueIndex) { return GetMarkValue(valueIndex); }
+    virtual double GetMarkValue(int valueIndex) { return mandatory_->Value(valueIndex); }
+    QString ValueMarkText(int valueIndex);
+    QString LabelMarkText(int valueIndex);
+    QString XValueMarkText(int valueIndex);
+    QString PercentMarkText(int valueIndex, bool withTotal);
+    // The point index a legend row stands for.
+    virtual int LegendToValueIndex(int legendIndex) const { return legendIndex; }
+    virtual QString LegendString(int legendIndex, TLegendTextStyle style);
 
     // Sample values.
     virtual int NumSampleValues() const { return 25; }
@@ -237,6 +304,7 @@ private:
     void EnsureColors();
     void CheckPointIndex(int index) const;
 
+    std::unique_ptr<TSeriesMarks> marks_;
     TChartValueLists valuesList_;
     TChartValueList* xValues_ = nullptr;
     TChartValueList* yValues_ = nullptr;

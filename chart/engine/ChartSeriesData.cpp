@@ -2,6 +2,7 @@
 #include "chart/engine/ChartException.h"
 #include "chart/engine/ChartParent.h"
 #include "chart/engine/ChartSeries.h"
+#include "chart/engine/SeriesMarks.h"
 #include "chart/engine/SeriesTexts.h"
 
 #include <algorithm>
@@ -133,6 +134,7 @@ void TChartSeries::ClearLists()
         valuesList_[i]->ClearValues();
     colors_.reset();
     labels_.Clear();
+    marks_->Clear();
 }
 
 void TChartSeries::Clear()
@@ -157,6 +159,8 @@ void TChartSeries::Delete(int valueIndex)
     if (colors_ && valueIndex < static_cast<int>(colors_->size()))
         colors_->erase(colors_->begin() + valueIndex);
     labels_.DeleteLabel(valueIndex);
+    marks_->Positions().Delete(valueIndex);
+    marks_->Items().Delete(valueIndex);
     NotifyValue(veDelete, valueIndex);
     if (Active())
         Repaint();
@@ -178,6 +182,8 @@ void TChartSeries::DeleteRange(int start, int quantity, bool removeGap)
                 colors_.reset();
         }
         labels_.DeleteRange(start, quantity);
+        marks_->Positions().DeleteRange(start, quantity);
+        marks_->Items().DeleteRange(start, quantity);
     }
     NotifyValue(veDelete, -1);
     if (Active())

@@ -3,61 +3,74 @@
 #include "chart/engine/ChartException.h"
 #include "chart/engine/ChartParent.h"
 #include "chart/engine/SeriesAxis.h"
+#include "chart/engine/SeriesGroup.h"
 #include "chart/engine/SeriesTexts.h"
 
 #include <algorithm>
 
-void TChartSeriesList::CheckIndex(int index) const
+void TCustomSeriesList::CheckIndex(int index) const
 {
     if (index < 0 || index >= Count())
         throw ChartException(seriestexts::OutOfBoundsText(index, Count() - 1));
 }
 
-TCustomChartSeries* TChartSeriesList::Get(int index) const
+TCustomChartSeries* TCustomSeriesList::Get(int index) const
 {
     CheckIndex(index);
     return items_[static_cast<size_t>(index)];
 }
 
-void TChartSeriesList::Put(int index, TCustomChartSeries* series)
+void TCustomSeriesList::Put(int index, TCustomChartSeries* series)
 {
     CheckIndex(index);
     items_[static_cast<size_t>(index)] = series;
 }
 
-int TChartSeriesList::IndexOf(const TCustomChartSeries* series) const
+int TCustomSeriesList::IndexOf(const TCustomChartSeries* series) const
 {
     const auto it = std::find(items_.begin(), items_.end(), series);
     return it == items_.end() ? -1 : static_cast<int>(it - items_.begin());
 }
 
-void TChartSeriesList::Insert(int index, TCustomChartSeries* series)
+void TCustomSeriesList::Insert(int index, TCustomChartSeries* series)
 {
     if (index < 0 || index > Count())
         throw ChartException(seriestexts::OutOfBoundsText(index, Count() - 1));
     items_.insert(items_.begin() + index, series);
 }
 
-void TChartSeriesList::Delete(int index)
+void TCustomSeriesList::Delete(int index)
 {
     CheckIndex(index);
     items_.erase(items_.begin() + index);
 }
 
-void TChartSeriesList::Exchange(int index1, int index2)
+void TCustomSeriesList::Exchange(int index1, int index2)
 {
     CheckIndex(index1);
     CheckIndex(index2);
     std::swap(items_[static_cast<size_t>(index1)], items_[static_cast<size_t>(index2)]);
 }
 
-void TChartSeriesList::Move(int from, int to)
+void TCustomSeriesList::Move(int from, int to)
 {
     CheckIndex(from);
     CheckIndex(to);
     TCustomChartSeries* series = items_[static_cast<size_t>(from)];
     items_.erase(items_.begin() + from);
     items_.insert(items_.begin() + to, series);
+}
+
+TChartSeriesList::TChartSeriesList(ChartParent* chart) : groups_(std::make_unique<TSeriesGroups>(chart)) {}
+
+TChartSeriesList::~TChartSeriesList() = default;
+
+void TChartSeriesList::RemoveSeries(const TCustomChartSeries* series)
+{
+    const int index = IndexOf(series);
+    if (index >= 0)
+        Delete(index);
+    groups_->RemoveSeries(series);
 }
 
 SeriesAxis* TChartAxes::Get(int index) const

@@ -1,15 +1,19 @@
 #ifndef ZENDRIK_CHART_ENGINE_CHARTSERIESLIST_H
 #define ZENDRIK_CHART_ENGINE_CHARTSERIESLIST_H
 
+#include <functional>
+#include <memory>
 #include <vector>
 
 class ChartParent;
 class SeriesAxis;
+class TChartAxis;
 class TCustomChartSeries;
+class TSeriesGroups;
 
-// A chart's series in drawing order: later entries are drawn later, on top. The chart owns the
-// series; the list only refers to them, and a series leaves it when it is destroyed.
-class TChartSeriesList {
+// A list of series in drawing order: later entries are drawn later, on top. The list only
+// refers to the series.
+class TCustomSeriesList {
 public:
     int Count() const { return static_cast<int>(items_.size()); }
     TCustomChartSeries* operator[](int index) const { return Get(index); }
@@ -28,6 +32,24 @@ public:
 private:
     void CheckIndex(int index) const;
     std::vector<TCustomChartSeries*> items_;
+};
+
+// A chart's series; a series leaves it when it is destroyed. The list owns the chart's series
+// groups, and a series that leaves the list leaves every group too.
+class TChartSeriesList : public TCustomSeriesList {
+public:
+    explicit TChartSeriesList(ChartParent* chart = nullptr);
+    ~TChartSeriesList();
+    TChartSeriesList(const TChartSeriesList&) = delete;
+    TChartSeriesList& operator=(const TChartSeriesList&) = delete;
+
+    TSeriesGroups& SeriesGroups() { return *groups_; }
+    const TSeriesGroups& SeriesGroups() const { return *groups_; }
+    // Takes the series out of the list and out of every group.
+    void RemoveSeries(const TCustomChartSeries* series);
+
+private:
+    std::unique_ptr<TSeriesGroups> groups_;
 };
 
 // The chart's axes, standard axes first and custom axes behind them, with named access to the
@@ -51,6 +73,11 @@ public:
     SeriesAxis* Depth() const;
     SeriesAxis* DepthTop() const;
     void SetVisible(bool value);
+    // Asks every axis for the unclamped linear conversion.
+    bool FastCalc = false;
+    // May change the room the labels of an axis take (also asked for invisible axes, whose
+    // labels take none).
+    std::function<void(TChartAxis& axis, int& size)> OnAxisLabelsSize;
     // The index-th custom axis (those behind the six standard axes).
     SeriesAxis* CustomAxis(int index) const { return Get(kStandardAxisCount + index); }
     // Every axis whose master is the given one takes its range.

@@ -133,6 +133,14 @@ void TPlotCustomToolAxis::SetAxis(SeriesAxis* axis)
     Repaint();
 }
 
+void TPlotCustomToolAxis::ForgetAxis(const SeriesAxis* axis)
+{
+    if (axis && axis_ == axis) {
+        axis_ = nullptr;
+        Repaint();
+    }
+}
+
 void TPlotCustomToolAxis::Assign(const TPlotCustomToolAxis& source)
 {
     SetAxis(source.axis_);

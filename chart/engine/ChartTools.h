@@ -83,6 +83,8 @@ public:
     QString EditorClassName() const override { return QStringLiteral("TAxisToolEditor"); }
     SeriesAxis* Axis() const { return axis_; }
     virtual void SetAxis(SeriesAxis* axis);
+    // The axis is going away: the tool keeps no reference to it.
+    void ForgetAxis(const SeriesAxis* axis);
     void Assign(const TPlotCustomToolAxis& source);
 
     // "AxisID": the axis' place in the chart's axes, absent without an axis.

@@ -66,3 +66,14 @@ void TSeriesGroups::RemoveSeries(const TCustomChartSeries* series)
             group->Series().Delete(index);
     }
 }
+
+void TSeriesGroups::ExchangeSeries(const TCustomChartSeries* series1, const TCustomChartSeries* series2)
+{
+    for (auto& group : groups_) {
+        TCustomSeriesList& list = group->Series();
+        const int a = list.IndexOf(series1);
+        const int b = list.IndexOf(series2);
+        if (a >= 0 && b >= 0)
+            list.Exchange(a, b);
+    }
+}

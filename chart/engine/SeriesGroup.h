@@ -23,8 +23,8 @@ public:
 
     const QString& Name() const { return name_; }
     void SetName(const QString& value) { name_ = value; }
-    TChartSeriesList& Series() { return series_; }
-    const TChartSeriesList& Series() const { return series_; }
+    TCustomSeriesList& Series() { return series_; }
+    const TCustomSeriesList& Series() const { return series_; }
     bool IsSeriesStored() const { return series_.Count() > 0; }
     ChartParent* Chart() const;
 
@@ -34,7 +34,7 @@ public:
 private:
     TSeriesGroups& collection_;
     QString name_;
-    TChartSeriesList series_;
+    TCustomSeriesList series_;
 };
 
 // The groups of a chart's series list.
@@ -53,6 +53,8 @@ public:
     int IndexOfSeries(const TCustomChartSeries* series) const;
     // A series that goes away leaves every group.
     void RemoveSeries(const TCustomChartSeries* series);
+    // Swaps two series inside the group that holds both; other groups stay as they are.
+    void ExchangeSeries(const TCustomChartSeries* series1, const TCustomChartSeries* series2);
 
 private:
     ChartParent* chart_ = nullptr;

@@ -43,9 +43,9 @@ TChartSeries& AddSeries(AxisChart& chart, double x0, double x1)
 
 void Layout(TChartAxis& axis)
 {
-    TRect r = axis.Chart().ChartRect();
+    TRect r = axis.Chart().ChartRect;
     axis.LayoutAxis(r, true);
-    r = axis.Chart().ChartRect();
+    r = axis.Chart().ChartRect;
     axis.LayoutAxis(r, false);
 }
 
@@ -363,7 +363,7 @@ TEST(AxisLabels, WidestLabelIsMeasuredOnceUntilSomethingChanges)
     chart.canvas.widthCalls = 0;
     const int first = axis.WidestLabel();
     const int measured = chart.canvas.widthCalls;
-    EXPECT_GT(measured, 1000) << "every label of the range is measured";
+    EXPECT_GT(measured, 20) << "every label at the step is measured";
     chart.canvas.widthCalls = 0;
     EXPECT_EQ(axis.WidestLabel(), first);
     EXPECT_LT(chart.canvas.widthCalls, 20) << "the second layout reuses the measurement";

@@ -40,7 +40,7 @@ TEST(AxisLayout, BottomAxisTakesTicksLabelsAndTitle)
     Prepare(axis, 0, 100);
     chart.canvas.AssignFont(&axis.LabelsFont());
     const int labels = chart.canvas.FontHeight();
-    TRect r = chart.ChartRect();
+    TRect r = chart.ChartRect;
     axis.LayoutAxis(r, true);
     // Axis pen 2 + 1, tick length 4, the labels' font height.
     EXPECT_EQ(r.Bottom, 450 - (3 + 4 + labels));
@@ -50,13 +50,13 @@ TEST(AxisLayout, BottomAxisTakesTicksLabelsAndTitle)
     axis.Title().SetCaption(QStringLiteral("Frequency"));
     chart.canvas.AssignFont(&axis.Title().Font());
     const int title = chart.canvas.FontHeight();
-    r = chart.ChartRect();
+    r = chart.ChartRect;
     axis.LayoutAxis(r, true);
     EXPECT_EQ(r.Bottom, 450 - (3 + 4 + labels + title));
     EXPECT_EQ(axis.TitlePixel(), 450 - title);
 
     // Position pass: the line at the rectangle's edge, labels and title outwards.
-    r = chart.ChartRect();
+    r = chart.ChartRect;
     axis.LayoutAxis(r, false);
     EXPECT_EQ(axis.AxisPixel(), 450);
     EXPECT_EQ(axis.LabelsPixel(), 457);
@@ -77,21 +77,21 @@ TEST(AxisLayout, LeftAxisTakesTheWidestLabelAndPositionMovesIt)
     chart.owned.back()->AddPointXY(50, 12345);
     TChartAxis& axis = *chart.left;
     Prepare(axis, 0, 12345);
-    TRect r = chart.ChartRect();
+    TRect r = chart.ChartRect;
     axis.LayoutAxis(r, true);
     EXPECT_EQ(r.Left, 100 + axis.WidestLabel() + 7);
     axis.SetPositionPercent(10);
-    r = chart.ChartRect();
+    r = chart.ChartRect;
     axis.LayoutAxis(r, false);
     EXPECT_EQ(axis.AxisPixel(), 100 + 100) << "10 % of the chart width moves the left axis right";
     chart.bottom->SetPositionUnits(muPixels);
     chart.bottom->SetPositionPercent(12);
-    r = chart.ChartRect();
+    r = chart.ChartRect;
     chart.bottom->LayoutAxis(r, false);
     EXPECT_EQ(chart.bottom->AxisPixel(), 450 - 12) << "a positive offset moves the bottom axis up";
     chart.top->SetPositionUnits(muPixels);
     chart.top->SetPositionPercent(12);
-    r = chart.ChartRect();
+    r = chart.ChartRect;
     chart.top->LayoutAxis(r, false);
     EXPECT_EQ(chart.top->AxisPixel(), 50 + 12);
 }
@@ -103,7 +103,7 @@ TEST(AxisLayout, TicksAndGridStandAtTheLabels)
     TChartAxis& axis = *chart.bottom;
     axis.SetIncrement(10);
     Prepare(axis, 0, 100);
-    TRect r = chart.ChartRect();
+    TRect r = chart.ChartRect;
     axis.LayoutAxis(r, false);
     chart.canvas.Forget();
     axis.Draw(false);
@@ -129,14 +129,14 @@ TEST(AxisLayout, TicksAndGridStandAtTheLabels)
 TEST(AxisLayout, CenteredGridAndDrawEvery)
 {
     AxisChart chart;
-    chart.chartRect = TRect{0, 0, 400, 300};
+    chart.ChartRect = TRect{0, 0, 400, 300};
     AddSeries(chart, 0, 400);
     TChartAxis& axis = *chart.bottom;
     Prepare(axis, 0, 400);
     for (const double v : {100.0, 200.0, 300.0})
         axis.Items().Add(v, QStringLiteral("x"));
     axis.SetGridCentered(true);
-    TRect r = chart.ChartRect();
+    TRect r = chart.ChartRect;
     axis.LayoutAxis(r, false);
     chart.canvas.Forget();
     axis.Draw(false);
@@ -157,12 +157,12 @@ TEST(AxisLayout, CenteredGridAndDrawEvery)
 TEST(AxisLayout, LinearMinorTicksNeedTwoTicks)
 {
     AxisChart chart;
-    chart.chartRect = TRect{0, 0, 400, 300};
+    chart.ChartRect = TRect{0, 0, 400, 300};
     AddSeries(chart, 0, 400);
     TChartAxis& axis = *chart.bottom;
     Prepare(axis, 0, 400);
     axis.Items().Add(100, QStringLiteral("one"));
-    TRect r = chart.ChartRect();
+    TRect r = chart.ChartRect;
     axis.LayoutAxis(r, false);
     chart.canvas.Forget();
     axis.Draw(false);
@@ -184,7 +184,7 @@ TEST(AxisLayout, LogarithmicMinorTicksAndGrid)
     Prepare(axis, 30, 3000);
     axis.SetLogarithmic(true);
     axis.SetMinorTickCount(8);
-    TRect r = chart.ChartRect();
+    TRect r = chart.ChartRect;
     axis.LayoutAxis(r, false);
     chart.canvas.Forget();
     axis.Draw(false);
@@ -213,7 +213,7 @@ TEST(AxisLayout, InnerTicksAndOtherSides)
     axis.SetIncrement(50);
     axis.SetTickInnerLength(3);
     Prepare(axis, 0, 100);
-    TRect r = chart.ChartRect();
+    TRect r = chart.ChartRect;
     axis.LayoutAxis(r, false);
     chart.canvas.Forget();
     axis.Draw(false);
@@ -234,7 +234,7 @@ TEST(AxisLayout, ClickedHitsLineAndLabels)
     AddSeries(chart, 0, 100);
     TChartAxis& axis = *chart.bottom;
     Prepare(axis, 0, 100);
-    TRect r = chart.ChartRect();
+    TRect r = chart.ChartRect;
     axis.LayoutAxis(r, false);
     EXPECT_TRUE(axis.Clicked(500, 450));
     EXPECT_TRUE(axis.Clicked(500, 447));
@@ -251,7 +251,7 @@ TEST(AxisLayout, ClickedHitsLineAndLabels)
 TEST(AxisLayout, DepthAxisFollowsTheOtherAndDrawsSeriesTitles)
 {
     AxisChart chart;
-    chart.depth3D = 90;
+    chart.Width3D = 90;
     EXPECT_FALSE(chart.depth->Visible());
     chart.depth->SetInverted(true);
     EXPECT_TRUE(chart.depthTop->Inverted());

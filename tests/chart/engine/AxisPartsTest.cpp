@@ -230,7 +230,7 @@ TEST(AxisParts, EngineStartupRunsOnceAndSetsThePixelLimit)
     EXPECT_EQ(old.PixelCoordinateLimit, 32767);
 }
 
-TEST(AxisParts, DestroyedCustomAxisReleasesItsSeriesAndLinks)
+TEST(AxisParts, DestroyedCustomAxisReleasesItsSeriesLinksAndTools)
 {
     AxisChart chart;
     TChartAxis& custom = chart.NewCustomAxis(false);
@@ -238,13 +238,17 @@ TEST(AxisParts, DestroyedCustomAxisReleasesItsSeriesAndLinks)
     follower.SetMasterAxis(&custom);
     TChartSeries& series = chart.NewSeries();
     series.SetCustomVertAxis(&custom);
+    TPlotCustomToolAxis tool;
+    tool.SetAxis(&custom);
     EXPECT_EQ(series.GetVertAxis(), &custom);
-    const int count = chart.AxesList().Count();
-    chart.custom.erase(chart.custom.begin());
-    EXPECT_EQ(chart.AxesList().Count(), count - 1);
+    EXPECT_EQ(tool.ParentChart(), &chart);
+    const int count = chart.Axes().Count();
+    chart.CustomAxes().Delete(0);
+    EXPECT_EQ(chart.Axes().Count(), count - 1);
     EXPECT_EQ(series.VertAxis(), aLeftAxis);
-    EXPECT_EQ(series.GetVertAxis(), chart.left.get());
+    EXPECT_EQ(series.GetVertAxis(), chart.left);
     EXPECT_EQ(follower.MasterAxis(), nullptr);
+    EXPECT_EQ(tool.Axis(), nullptr);
 }
 
 TEST(AxisParts, PictureIsDrawnAtThePoint)

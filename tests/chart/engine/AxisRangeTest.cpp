@@ -40,7 +40,7 @@ double Num(const QString& s)
 // Places the axis of the chart between two pixels along its direction.
 TChartAxis& AxisBetween(AxisChart& chart, bool horizontal, int start, int end)
 {
-    chart.chartRect = horizontal ? TRect{start, 10, end, 500} : TRect{10, start, 900, end};
+    chart.ChartRect = horizontal ? TRect{start, 10, end, 500} : TRect{10, start, 900, end};
     return horizontal ? *chart.bottom : *chart.left;
 }
 
@@ -72,7 +72,15 @@ TEST(AxisRange, RejectedValuesRaiseTheTableTextAndKeepTheOldValue)
     EXPECT_EQ(axis.LabelsSeparation(), 10);
     axis.SetLabelsSeparation(0);
     EXPECT_EQ(axis.LabelsSeparation(), 0);
-    for (const double base : {1.0, 0.0, -2.0}) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    ExpectThrowsText([&] { axis.SetMinimum(nan); }, QStringLiteral("Axis Minimum Value must be <= Maximum"));
+    ExpectThrowsText([&] { axis.SetMaximum(nan); }, QStringLiteral("Axis Maximum Value must be >= Minimum"));
+    ExpectThrowsText([&] { axis.SetRange(nan, 5); }, QStringLiteral("Axis Minimum Value must be <= Maximum"));
+    ExpectThrowsText([&] { axis.SetRange(5, nan); }, QStringLiteral("Axis Maximum Value must be >= Minimum"));
+    EXPECT_EQ(axis.Minimum(), 0.0);
+    EXPECT_EQ(axis.Maximum(), 10.0);
+    // A base at or below 1 makes no rising powers.
+    for (const double base : {1.0, 0.5, 0.0, -2.0, nan}) {
         ExpectThrowsText([&] { axis.SetLogarithmicBase(base); },
                          QStringLiteral("Axis Logarithmic Base should be <> 1 and > 0"));
         EXPECT_EQ(axis.LogarithmicBase(), 10.0);
@@ -107,6 +115,11 @@ TEST(AxisRange, LogarithmicNeedsNonNegativeLimitsAndNoDates)
     series.YValues().SetDateTime(false);
     axis.SetLogarithmic(true);
     EXPECT_TRUE(axis.Logarithmic());
+    // Once logarithmic, a new range or minimum at or below 0 is refused too.
+    ExpectThrowsText([&] { axis.SetRange(0, 50); }, QStringLiteral("Logarithmic Axis Min and Max values should be >= 0"));
+    ExpectThrowsText([&] { axis.SetMinimum(-1); }, QStringLiteral("Logarithmic Axis Min and Max values should be >= 0"));
+    EXPECT_EQ(axis.Minimum(), 46000.0);
+    EXPECT_EQ(axis.Maximum(), 46001.0);
     EXPECT_EQ(axis.Conversion(), AxisConversion::Logarithmic);
     axis.SetLogarithmic(false);
     EXPECT_EQ(axis.Conversion(), AxisConversion::LinearClamped);
@@ -215,12 +228,12 @@ TEST(AxisConversion, ValueToPixelMatchesIndependentReference)
         const bool horizontal = f[1] == QStringLiteral("1");
         TChartAxis* axis = nullptr;
         if (f[0] == QStringLiteral("depth")) {
-            chart.depth3D = f[4].toInt();
-            axis = chart.depth.get();
+            chart.Width3D = f[4].toInt();
+            axis = chart.depth;
         } else {
             axis = &AxisBetween(chart, horizontal, f[3].toInt(), f[4].toInt());
         }
-        chart.fastCalc = f[0] == QStringLiteral("fast");
+        chart.Axes().FastCalc = f[0] == QStringLiteral("fast");
         axis->SetInverted(f[2] == QStringLiteral("1"));
         Prepare(*axis, Num(f[5]), Num(f[6]));
         if (f[0] == QStringLiteral("log"))
@@ -265,7 +278,7 @@ TEST(AxisConversion, EdgeCasesOfTheScales)
     EXPECT_EQ(h.ValueToPixel(1e9), 67108863);
     EXPECT_EQ(h.ValueToPixel(-1e9), -67108863);
     EXPECT_EQ(h.ValueToPixel(std::numeric_limits<double>::infinity()), 67108863);
-    chart.pixelLimit = 32767;
+    chart.PixelLimit = 32767;
     h.RecalcPixels();
     EXPECT_EQ(h.ValueToPixel(1e9), 32767);
 
@@ -314,7 +327,7 @@ TEST(AxisConversion, BatchEqualsSingleConversionsOnEveryRoutine)
     for (int variant = 0; variant < 4; ++variant) {
         for (const bool inverted : {false, true}) {
             AxisChart chart;
-            chart.fastCalc = variant == 1;
+            chart.Axes().FastCalc = variant == 1;
             TChartAxis& axis = AxisBetween(chart, variant != 2, 13, 913);
             axis.SetInverted(inverted);
             Prepare(axis, variant >= 2 ? 1.0 : -100.0, 3000.0);

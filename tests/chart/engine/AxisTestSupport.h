@@ -2,13 +2,14 @@
 #define ZENDRIK_TESTS_ENGINE_AXISTESTSUPPORT_H
 
 #include "chart/canvas/PlotCanvas3D.h"
-#include "chart/engine/AxisParent.h"
+#include "chart/engine/AxisPanel.h"
 #include "chart/engine/ChartAxis.h"
 #include "chart/engine/ChartSeries.h"
 #include "chart/engine/ChartSeriesList.h"
 #include "chart/engine/ChartTools.h"
 
 #include <QString>
+#include <QStringList>
 #include <memory>
 #include <vector>
 
@@ -32,12 +33,22 @@ public:
     void TextOutAtDepth(int32_t x, int32_t y, int32_t z, const QString& text) override
     {
         texts.push_back({x, y, z, text, 0.0, GetTextAlign(), Font().Size()});
+        inDepthText = true;
         TPlotCanvas3D::TextOutAtDepth(x, y, z, text);
+        inDepthText = false;
+    }
+    void TextOut(int32_t x, int32_t y, const QString& text) override
+    {
+        if (!inDepthText)
+            texts.push_back({x, y, 0, text, 0.0, GetTextAlign(), Font().Size()});
+        TPlotCanvas3D::TextOut(x, y, text);
     }
     void RotateLabelAtDepth(int32_t x, int32_t y, int32_t z, const QString& text, double angle) override
     {
         texts.push_back({x, y, z, text, angle, GetTextAlign(), Font().Size()});
+        inDepthText = true;
         TPlotCanvas3D::RotateLabelAtDepth(x, y, z, text, angle);
+        inDepthText = false;
     }
     void MoveTo(int32_t x, int32_t y) override
     {
@@ -49,6 +60,18 @@ public:
         lines.push_back({cx, cy, x, y, Pen().Color()});
         cx = x, cy = y;
         TPlotCanvas3D::LineTo(x, y);
+    }
+    void ClipBox(const TRect& rect, int32_t z0, int32_t z1) override
+    {
+        if (steps)
+            *steps << QStringLiteral("clip");
+        TPlotCanvas3D::ClipBox(rect, z0, z1);
+    }
+    void UnClipRectangle() override
+    {
+        if (steps)
+            *steps << QStringLiteral("unclip");
+        TPlotCanvas3D::UnClipRectangle();
     }
     int32_t TextWidth(const QString& text) override
     {
@@ -65,82 +88,85 @@ public:
     std::vector<Line> lines;
     int cx = 0, cy = 0;
     int widthCalls = 0;
+    bool inDepthText = false;
+    // When set, clipping is noted here beside the steps of a drawing.
+    QStringList* steps = nullptr;
 };
 
-// A flat chart with the six standard axes over a chart rectangle, owning its series.
-class AxisChart : public AxisParent {
+// A flat axis panel over a fixed chart rectangle, drawing on a recording canvas and owning its
+// series. The chart parts it leaves to the chart (walls, titles, legend) draw nothing.
+class AxisChart : public TCustomAxisPanel {
 public:
-    explicit AxisChart(TRect rect = TRect{100, 50, 1100, 450}) : chartRect(rect)
+    explicit AxisChart(TRect rect = TRect{100, 50, 1100, 450})
     {
-        canvas.InitWindow(nullptr, nullptr, clWhite, false, TRect{0, 0, 1300, 600});
-        canvas.SetProjectionCentre(0, TRect{0, 0, 1300, 600});
-        canvas.ResetState();
-        left = std::make_unique<TChartAxis>(*this, false, false);
-        top = std::make_unique<TChartAxis>(*this, true, true);
-        right = std::make_unique<TChartAxis>(*this, false, true);
-        bottom = std::make_unique<TChartAxis>(*this, true, false);
-        depth = std::make_unique<TChartDepthAxis>(*this, false);
-        depthTop = std::make_unique<TChartDepthAxis>(*this, true);
+        RecordingCanvas* raw = &canvas;
+        SetView3D(false);
+        ChartRect = rect;
+        RecalcChartBounds();
+        raw->InitWindow(nullptr, nullptr, clWhite, false, TRect{0, 0, 1300, 600});
+        raw->SetProjectionCentre(0, TRect{0, 0, 1300, 600});
+        raw->ResetState();
+        bottom = BottomAxis();
+        top = TopAxis();
+        left = LeftAxis();
+        right = RightAxis();
+        depth = DepthAxis();
+        depthTop = DepthTopAxis();
         repaints = 0;
     }
-    ~AxisChart() override
+    ~AxisChart() override { owned.clear(); }
+
+    RecordingCanvas& InstallCanvas()
     {
-        destroying = true;
-        owned.clear();
-        custom.clear();
-        depthTop.reset();
-        depth.reset();
-        bottom.reset();
-        right.reset();
-        top.reset();
-        left.reset();
+        auto recording = std::make_unique<RecordingCanvas>();
+        RecordingCanvas& raw = *recording;
+        SetCanvas(std::move(recording));
+        return raw;
     }
 
-    void Repaint() override { ++repaints; }
-    TChartSeriesList& SeriesList() override { return list; }
-    TChartTools& Tools() override { return tools; }
-    TRect ChartRect() const override { return chartRect; }
-    TCanvas3D& Canvas() override { return canvas; }
-    TChartAxes& AxesList() override { return axes; }
-    SeriesAxis* BottomAxis() const override { return bottom.get(); }
-    SeriesAxis* TopAxis() const override { return top.get(); }
-    SeriesAxis* LeftAxis() const override { return left.get(); }
-    SeriesAxis* RightAxis() const override { return right.get(); }
-    SeriesAxis* DepthAxis() const override { return depth.get(); }
-    SeriesAxis* DepthTopAxis() const override { return depthTop.get(); }
+    // Counted as the panel would take them (not while RepaintOnChange is off), never drawn: the
+    // tests draw the parts they look at themselves.
+    void Repaint() override { repaints += RepaintOnChange() ? 1 : 0; }
+    void Invalidate() override { repaints += RepaintOnChange() ? 1 : 0; }
     bool ChartLoading() const override { return loading; }
-    bool ChartDestroying() const override { return destroying; }
-    bool AxesFastCalc() const override { return fastCalc; }
-    int32_t PixelLimit() const override { return pixelLimit; }
-    int Width3D() const override { return depth3D; }
 
     TChartSeries& NewSeries()
     {
         owned.push_back(std::make_unique<TChartSeries>());
-        owned.back()->SetParentChart(this);
+        AddSeries(owned.back().get());
         return *owned.back();
     }
     TChartAxis& NewCustomAxis(bool horizontal)
     {
-        custom.push_back(std::make_unique<TChartAxis>(*this, horizontal, false));
-        return *custom.back();
+        TChartAxis& axis = CustomAxes().Add();
+        axis.SetHorizontal(horizontal);
+        return axis;
     }
 
-    TRect chartRect;
-    RecordingCanvas canvas;
-    TChartSeriesList list;
-    TChartTools tools;
-    TChartAxes axes{*this};
-    std::unique_ptr<TChartAxis> left, top, right, bottom;
-    std::unique_ptr<TChartDepthAxis> depth, depthTop;
-    std::vector<std::unique_ptr<TChartAxis>> custom;
+    RecordingCanvas& canvas = InstallCanvas();
+    TChartAxis* left = nullptr;
+    TChartAxis* top = nullptr;
+    TChartAxis* right = nullptr;
+    TChartAxis* bottom = nullptr;
+    TChartDepthAxis* depth = nullptr;
+    TChartDepthAxis* depthTop = nullptr;
     std::vector<std::unique_ptr<TChartSeries>> owned;
     int repaints = 0;
     bool loading = false;
-    bool destroying = false;
-    bool fastCalc = false;
-    int32_t pixelLimit = 67108863;
-    int depth3D = 0;
+    int wallSize = 0;
+
+protected:
+    void CalcWallsRect() override {}
+    int GetWallSize(const TChartAxis&) const override { return wallSize; }
+    void DrawTitlesAndLegend(bool) override {}
+    void DrawWalls() override {}
+    bool IsFreeSeriesColor(TColor color, bool, const TChartSeries* skip) override
+    {
+        for (int i = 0; i < SeriesCount(); ++i)
+            if (auto* s = ChartSeries(i); s && s != skip && s->SeriesColor() == color)
+                return false;
+        return true;
+    }
 };
 
 // Fixed range and pixels: the axis as the layout leaves it.
