@@ -17,7 +17,10 @@ constexpr uint32_t kNudgeMs = 1000;
 
 class MultiDriver {
 public:
-    MultiDriver(CURL* easy, EventPump& pump) : easy_(easy), pump_(pump), multi_(curl_multi_init())
+    MultiDriver(CURL* easy, EventPump& pump)
+        : easy_(easy)
+        , pump_(pump)
+        , multi_(curl_multi_init())
     {
         timer_.setSingleShot(true);
         QObject::connect(&timer_, &QTimer::timeout, &timer_, [this] { Act(CURL_SOCKET_TIMEOUT, 0); });
@@ -102,7 +105,7 @@ private:
     {
         auto notifier = std::make_unique<QSocketNotifier>(static_cast<qintptr>(socket), type);
         QObject::connect(notifier.get(), &QSocketNotifier::activated, notifier.get(),
-                         [this, socket, flags] { Act(socket, flags); });
+            [this, socket, flags] { Act(socket, flags); });
         return notifier;
     }
 

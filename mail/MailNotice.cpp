@@ -2,8 +2,8 @@
 
 #include "mail/MailSettings.h"
 
-void NotifySegmentDone(const MailAlertSwitches& alerts, int segment, int count, const ChartImageWriter& saveChartJpeg,
-                       const MailSendFunction& sendMail)
+void NotifySegmentDone(const MailAlertSwitches& alerts, int segment, int count,
+    const ChartImageWriter& saveChartJpeg, const MailSendFunction& sendMail)
 {
     if (!alerts.MailOn)
         return;
@@ -17,5 +17,5 @@ void NotifySegmentDone(const MailAlertSwitches& alerts, int segment, int count, 
     if (!inform || !sendMail)
         return;
     sendMail(subject, subject, chartWritten ? QString::fromLatin1(kChartImageAttachment) : QString(),
-             addMessages ? QString::fromLatin1(kMessageLogBody) : QString());
+        addMessages ? QString::fromLatin1(kMessageLogBody) : QString());
 }

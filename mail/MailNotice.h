@@ -20,7 +20,7 @@ inline constexpr char kMessageLogBody[] = "memo";
 // `count` ("Info every segment", "add Chart", "add messages"), count 0 at the end of the run
 // ("Info at end of measurement", "add Chart ", "add messages"). The chart is written before the
 // mail goes; a picture that could not be written is not attached, so no older one goes out.
-void NotifySegmentDone(const MailAlertSwitches& alerts, int segment, int count, const ChartImageWriter& saveChartJpeg,
-                       const MailSendFunction& sendMail);
+void NotifySegmentDone(const MailAlertSwitches& alerts, int segment, int count,
+    const ChartImageWriter& saveChartJpeg, const MailSendFunction& sendMail);
 
 #endif

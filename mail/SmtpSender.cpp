@@ -228,7 +228,7 @@ int OnCurlDebug(CURL*, curl_infotype type, char* data, size_t size, void* user)
     auto* c = static_cast<Conversation*>(user);
     if (type != CURLINFO_HEADER_OUT || c->mailFromSent || size < 10)
         return 0;
-    std::array<char, 10> head{};
+    std::array<char, 10> head {};
     for (size_t i = 0; i < head.size(); ++i)
         head[i] = static_cast<char>(data[i] >= 'a' && data[i] <= 'z' ? data[i] - 'a' + 'A' : data[i]);
     if (std::memcmp(head.data(), "MAIL FROM:", head.size()) != 0)
@@ -249,7 +249,7 @@ struct Composed {
 };
 
 bool Compose(CURL* easy, const MailAccount& account, const QString& subject, const QByteArray& text,
-             const Attachment* attachment, Composed& out)
+    const Attachment* attachment, Composed& out)
 {
     out.mime.reset(curl_mime_init(easy));
     if (!out.mime)
@@ -257,32 +257,33 @@ bool Compose(CURL* easy, const MailAccount& account, const QString& subject, con
     curl_mimepart* textPart = curl_mime_addpart(out.mime.get());
     const QByteArray encoded = QuotedPrintable(text);
     ListHandle textHeaders;
-    if (!textPart || curl_mime_data(textPart, encoded.constData(), static_cast<size_t>(encoded.size())) != CURLE_OK ||
-        curl_mime_type(textPart, "text/plain; charset=UTF-8") != CURLE_OK ||
-        !Append(textHeaders, "Content-Transfer-Encoding: quoted-printable") ||
-        curl_mime_headers(textPart, textHeaders.get(), 1) != CURLE_OK)
+    if (!textPart
+        || curl_mime_data(textPart, encoded.constData(), static_cast<size_t>(encoded.size())) != CURLE_OK
+        || curl_mime_type(textPart, "text/plain; charset=UTF-8") != CURLE_OK
+        || !Append(textHeaders, "Content-Transfer-Encoding: quoted-printable")
+        || curl_mime_headers(textPart, textHeaders.get(), 1) != CURLE_OK)
         return false;
     (void)textHeaders.release();
     if (attachment) {
         curl_mimepart* filePart = curl_mime_addpart(out.mime.get());
         const QByteArray name = attachment->name.toUtf8();
-        if (!filePart ||
-            curl_mime_data(filePart, attachment->bytes.constData(), static_cast<size_t>(attachment->bytes.size())) !=
-                CURLE_OK ||
-            curl_mime_filename(filePart, name.constData()) != CURLE_OK ||
-            curl_mime_encoder(filePart, "base64") != CURLE_OK)
+        if (!filePart
+            || curl_mime_data(
+                   filePart, attachment->bytes.constData(), static_cast<size_t>(attachment->bytes.size()))
+                != CURLE_OK
+            || curl_mime_filename(filePart, name.constData()) != CURLE_OK
+            || curl_mime_encoder(filePart, "base64") != CURLE_OK)
             return false;
     }
-    const bool headersOk = Append(out.headers, "From: " + HeaderSafe(account.MailFrom).toUtf8()) &&
-                           Append(out.headers, "To: " + HeaderSafe(account.MailTo).toUtf8()) &&
-                           Append(out.headers, "Subject: " + EncodedHeaderText(subject)) &&
-                           Append(out.headers, "Date: " + MailDateText(QDateTime::currentDateTime())) &&
-                           Append(out.headers, QByteArray("X-Mailer: ") + kMailer);
+    const bool headersOk = Append(out.headers, "From: " + HeaderSafe(account.MailFrom).toUtf8())
+        && Append(out.headers, "To: " + HeaderSafe(account.MailTo).toUtf8())
+        && Append(out.headers, "Subject: " + EncodedHeaderText(subject))
+        && Append(out.headers, "Date: " + MailDateText(QDateTime::currentDateTime()))
+        && Append(out.headers, QByteArray("X-Mailer: ") + kMailer);
     return headersOk && Append(out.recipients, EnvelopeAddress(account.MailTo));
 }
 
-template <typename T>
-bool Set(CURL* easy, CURLoption option, T value)
+template <typename T> bool Set(CURL* easy, CURLoption option, T value)
 {
     return curl_easy_setopt(easy, option, value) == CURLE_OK;
 }
@@ -326,8 +327,8 @@ QByteArray SmtpUrl(const QString& server, const QString& port, SmtpSecurity secu
 QByteArray MailDateText(const QDateTime& time)
 {
     static constexpr std::array<const char*, 7> days = {"Mon", "Tue", "Wed", "Thu", "Fri", "Sat", "Sun"};
-    static constexpr std::array<const char*, 12> months = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
-                                                           "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+    static constexpr std::array<const char*, 12> months
+        = {"Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
     const QDate d = time.date();
     const QTime t = time.time();
     const int offset = time.offsetFromUtc() / 60;
@@ -347,12 +348,12 @@ QByteArray MailDateText(const QDateTime& time)
         .toLatin1();
 }
 
-bool SendMail(const MailContext& context, const QString& subject, const QString& body, const QString& attachmentPath,
-              const QString& bodySource)
+bool SendMail(const MailContext& context, const QString& subject, const QString& body,
+    const QString& attachmentPath, const QString& bodySource)
 {
     // Read now: the dialog stays usable while the mail is on its way and may be edited.
     const MailAccount account = context.Account;
-    const QByteArray text = MailText(bodySource.isEmpty() ? QStringList{body} : context.Messages.Lines());
+    const QByteArray text = MailText(bodySource.isEmpty() ? QStringList {body} : context.Messages.Lines());
     Attachment attachment;
     const bool attach = ReadAttachment(context.WorkingFolder, attachmentPath, attachment, context.Debug);
 
@@ -384,25 +385,26 @@ bool SendMail(const MailContext& context, const QString& subject, const QString&
     const QByteArray user = account.SmtpUser.toUtf8();
     const QByteArray password = account.SmtpPassword.toUtf8();
     const QByteArray caFile = QFile::encodeName(context.Transport.CaFile);
-    std::array<char, CURL_ERROR_SIZE> error{};
-    Conversation conversation{&context.Messages};
+    std::array<char, CURL_ERROR_SIZE> error {};
+    Conversation conversation {&context.Messages};
 
     const long connectMs = static_cast<long>(context.Transport.ConnectTimeoutMs);
     const long totalMs = static_cast<long>(context.Transport.TotalTimeoutMs);
-    bool set = Set(h, CURLOPT_URL, url.constData()) && Set(h, CURLOPT_PROTOCOLS_STR, "smtp,smtps") &&
-               Set(h, CURLOPT_NOPROXY, "*") && Set(h, CURLOPT_NOSIGNAL, 1L) &&
-               Set(h, CURLOPT_ERRORBUFFER, error.data()) && Set(h, CURLOPT_CONNECTTIMEOUT_MS, connectMs) &&
-               Set(h, CURLOPT_TIMEOUT_MS, totalMs) &&
-               // Without it an unanswered QUIT would hold the window for curl's default of minutes.
-               Set(h, CURLOPT_SERVER_RESPONSE_TIMEOUT, std::max(1L, totalMs / 1000)) &&
-               // The connection ends with the mail; keeping it would only delay its QUIT.
-               Set(h, CURLOPT_FORBID_REUSE, 1L) && Set(h, CURLOPT_SSL_VERIFYPEER, 1L) &&
-               Set(h, CURLOPT_SSL_VERIFYHOST, 2L) &&
-               Set(h, CURLOPT_USE_SSL, security == SmtpSecurity::StartTls ? long(CURLUSESSL_ALL) : long(CURLUSESSL_NONE)) &&
-               Set(h, CURLOPT_MAIL_FROM, from.constData()) && Set(h, CURLOPT_MAIL_RCPT, mail.recipients.get()) &&
-               Set(h, CURLOPT_HTTPHEADER, mail.headers.get()) && Set(h, CURLOPT_MIMEPOST, mail.mime.get()) &&
-               Set(h, CURLOPT_DEBUGFUNCTION, &OnCurlDebug) && Set(h, CURLOPT_DEBUGDATA, &conversation) &&
-               Set(h, CURLOPT_VERBOSE, 1L);
+    bool set = Set(h, CURLOPT_URL, url.constData()) && Set(h, CURLOPT_PROTOCOLS_STR, "smtp,smtps")
+        && Set(h, CURLOPT_NOPROXY, "*") && Set(h, CURLOPT_NOSIGNAL, 1L)
+        && Set(h, CURLOPT_ERRORBUFFER, error.data()) && Set(h, CURLOPT_CONNECTTIMEOUT_MS, connectMs)
+        && Set(h, CURLOPT_TIMEOUT_MS, totalMs) &&
+        // Without it an unanswered QUIT would hold the window for curl's default of minutes.
+        Set(h, CURLOPT_SERVER_RESPONSE_TIMEOUT, std::max(1L, totalMs / 1000)) &&
+        // The connection ends with the mail; keeping it would only delay its QUIT.
+        Set(h, CURLOPT_FORBID_REUSE, 1L) && Set(h, CURLOPT_SSL_VERIFYPEER, 1L)
+        && Set(h, CURLOPT_SSL_VERIFYHOST, 2L)
+        && Set(h, CURLOPT_USE_SSL,
+            security == SmtpSecurity::StartTls ? long(CURLUSESSL_ALL) : long(CURLUSESSL_NONE))
+        && Set(h, CURLOPT_MAIL_FROM, from.constData()) && Set(h, CURLOPT_MAIL_RCPT, mail.recipients.get())
+        && Set(h, CURLOPT_HTTPHEADER, mail.headers.get()) && Set(h, CURLOPT_MIMEPOST, mail.mime.get())
+        && Set(h, CURLOPT_DEBUGFUNCTION, &OnCurlDebug) && Set(h, CURLOPT_DEBUGDATA, &conversation)
+        && Set(h, CURLOPT_VERBOSE, 1L);
     if (set && !user.isEmpty())
         set = Set(h, CURLOPT_USERNAME, user.constData()) && Set(h, CURLOPT_PASSWORD, password.constData());
     if (set && !caFile.isEmpty())
@@ -412,7 +414,8 @@ bool SendMail(const MailContext& context, const QString& subject, const QString&
 
     const CURLcode result = RunCurlTransfer(h, context.Pump);
     if (result != CURLE_OK) {
-        const QString reason = error[0] ? QString::fromUtf8(error.data()) : QString::fromUtf8(curl_easy_strerror(result));
+        const QString reason
+            = error[0] ? QString::fromUtf8(error.data()) : QString::fromUtf8(curl_easy_strerror(result));
         context.Debug.LogMessage(QStringLiteral("Mail: curl error %1: %2").arg(int(result)).arg(reason));
     }
     if (!conversation.mailFromSent) {
@@ -426,5 +429,7 @@ bool SendMail(const MailContext& context, const QString& subject, const QString&
 MailSendFunction SmtpMailSender(const MailContext& context)
 {
     return [context](const QString& subject, const QString& body, const QString& attachmentPath,
-                     const QString& bodySource) { return SendMail(context, subject, body, attachmentPath, bodySource); };
+               const QString& bodySource) {
+        return SendMail(context, subject, body, attachmentPath, bodySource);
+    };
 }

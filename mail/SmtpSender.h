@@ -28,9 +28,9 @@ QByteArray MailDateText(const QDateTime& time);
 
 // How the server is reached, beyond the account.
 struct MailTransport {
-    QString CaFile;                    // empty: the system's certificate authorities
+    QString CaFile; // empty: the system's certificate authorities
     uint32_t ConnectTimeoutMs = 15000; // to have a connection
-    uint32_t TotalTimeoutMs = 60000;   // for the whole conversation
+    uint32_t TotalTimeoutMs = 60000; // for the whole conversation
 };
 
 // What sending needs besides the texts of the mail.
@@ -50,11 +50,10 @@ struct MailContext {
 // "Info: Mail login ok" followed by "Info: Mail sending ok" or "Info: Mail sending error".
 // Windows keep working meanwhile: the conversation is driven through the pump.
 bool SendMail(const MailContext& context, const QString& subject, const QString& body,
-              const QString& attachmentPath, const QString& bodySource);
+    const QString& attachmentPath, const QString& bodySource);
 
 // Sends with subject, body, attachment path and body source, as SendMail takes them.
-using MailSendFunction =
-    std::function<bool(const QString&, const QString&, const QString&, const QString&)>;
+using MailSendFunction = std::function<bool(const QString&, const QString&, const QString&, const QString&)>;
 
 // A MailSendFunction over SendMail. The context's references must outlive it.
 MailSendFunction SmtpMailSender(const MailContext& context);

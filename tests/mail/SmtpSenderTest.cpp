@@ -1,10 +1,10 @@
 // The sender's decisions that need no server (security by port, URL, date header, refused
 // account texts) and the run's mail notice with a recording sender.
+#include "mail/SmtpSender.h"
 #include "app/Log.h"
 #include "common/TestSupport.h"
 #include "mail/MailNotice.h"
 #include "mail/MailSettings.h"
-#include "mail/SmtpSender.h"
 #include "platform/system/EventPump.h"
 
 #include <QDateTime>
@@ -44,13 +44,14 @@ TEST(SmtpSender, UnusableServerOrPortIsALoginError)
     MailAccount account;
     account.SmtpServer = "mail.example.org/evil";
     account.SmtpPort = "25";
-    const MailContext context{account, messages, debug, pump, QString(), {}};
+    const MailContext context {account, messages, debug, pump, QString(), {}};
     EXPECT_FALSE(SendMail(context, "s", "b", "", ""));
     account.SmtpServer = "127.0.0.1";
     account.SmtpPort = "25x";
     EXPECT_FALSE(SendMail(context, "s", "b", "", ""));
-    EXPECT_EQ(messages.Lines(), QStringList({"Info: Mail try to login", "Info: Mail login error",
-                                             "Info: Mail try to login", "Info: Mail login error"}));
+    EXPECT_EQ(messages.Lines(),
+        QStringList({"Info: Mail try to login", "Info: Mail login error", "Info: Mail try to login",
+            "Info: Mail login error"}));
     EXPECT_EQ(pump.Waits(), 0u);
 }
 
@@ -104,7 +105,8 @@ TEST_F(MailNotice, SegmentAndEndUseTheirOwnSwitches)
     Notify(0, 0);
     const QString segment = "ZENDRIK segment 2 of 5 done";
     const QString end = "ZENDRIK all segments done";
-    EXPECT_EQ(sent, (QList<SentMail>{{segment, segment, ".\\out\\chartimage.jpg", ""}, {end, end, "", "memo"}}));
+    EXPECT_EQ(
+        sent, (QList<SentMail> {{segment, segment, ".\\out\\chartimage.jpg", ""}, {end, end, "", "memo"}}));
     EXPECT_EQ(steps, QStringList({"chart", "mail", "mail"}));
 }
 
