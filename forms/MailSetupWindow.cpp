@@ -1,7 +1,9 @@
 #include "forms/MailSetupWindow.h"
 
 #include "app/AppContext.h"
+#include "mail/MailNotice.h"
 #include "mail/MailSettings.h"
+#include "platform/system/EventPump.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -21,6 +23,7 @@
 namespace {
 
 const QString kCaption = QStringLiteral("Setup mail");
+const QString kTestMailText = QStringLiteral("zendrik testmail");
 
 QString RunFileDialog(QWidget* parent, const MailSetupWindow::FileRequest& request, QFileDialog::AcceptMode mode)
 {
@@ -92,11 +95,24 @@ MailSetupWindow::MailSetupWindow(AppContext& app, MailSettings& settings)
     ConnectModel();
     askSaveFile = [this](const FileRequest& r) { return RunFileDialog(this, r, QFileDialog::AcceptSave); };
     askOpenFile = [this](const FileRequest& r) { return RunFileDialog(this, r, QFileDialog::AcceptOpen); };
+    EventPump* pump = app.Pump;
+    if (!pump) {
+        ownPump_ = std::make_unique<QtEventPump>();
+        pump = ownPump_.get();
+    }
+    sendMail = [this, pump](const QString& subject, const QString& body, const QString& attachment,
+                            const QString& bodySource) {
+        const MailContext context{settings_.Account, app_.Messages, app_.Debug, *pump, app_.WorkingFolder, {}};
+        return SendMail(context, subject, body, attachment, bodySource);
+    };
+    connect(testMailButton, &QPushButton::clicked, this, &MailSetupWindow::sendTestMail);
     connect(saveButton, &QPushButton::clicked, this, &MailSetupWindow::saveSettings);
     connect(loadButton, &QPushButton::clicked, this, &MailSetupWindow::loadSettings);
     connect(clearButton, &QPushButton::clicked, this, &MailSetupWindow::clearSettings);
     connect(showPasswordBox, &QCheckBox::toggled, this, &MailSetupWindow::showPassword);
 }
+
+MailSetupWindow::~MailSetupWindow() = default;
 
 void MailSetupWindow::BuildControls()
 {
@@ -136,8 +152,6 @@ void MailSetupWindow::BuildControls()
     grid->addWidget(alerts, 0, 2, 14, 2);
 
     testMailButton = AddButton(this, grid, 0, QStringLiteral("Send test mail"), "Button1");
-    // The test mail needs the SMTP sender, which this build does not have yet.
-    testMailButton->setEnabled(false);
     saveButton = AddButton(this, grid, 1, QStringLiteral("Save"), "Button2");
     loadButton = AddButton(this, grid, 2, QStringLiteral("Load"), "Button3");
     clearButton = AddButton(this, grid, 3, QStringLiteral("Clear"), "Button4");
@@ -203,6 +217,23 @@ QString MailSetupWindow::AskFile(const FileChooser& chooser, const QString& titl
     if (QFileInfo(path).suffix().isEmpty())
         path += QStringLiteral(".eml");
     return QDir(folder).absoluteFilePath(path);
+}
+
+void MailSetupWindow::sendTestMail()
+{
+    // The window keeps working while the mail is on its way; one test mail at a time.
+    if (sending_ || !sendMail)
+        return;
+    sending_ = true;
+    testMailButton->setEnabled(false);
+    try {
+        sendMail(kTestMailText, kTestMailText, QString::fromLatin1(kChartImageAttachment),
+                 QString::fromLatin1(kMessageLogBody));
+    } catch (const std::exception& e) {
+        app_.Messages.Append(QStringLiteral("Error: ") + QString::fromLocal8Bit(e.what()));
+    }
+    testMailButton->setEnabled(true);
+    sending_ = false;
 }
 
 void MailSetupWindow::saveSettings()

@@ -1,14 +1,18 @@
 #ifndef ZENDRIK_FORMS_MAILSETUPWINDOW_H
 #define ZENDRIK_FORMS_MAILSETUPWINDOW_H
 
+#include "mail/SmtpSender.h"
+
 #include <QDialog>
 #include <QString>
 #include <functional>
+#include <memory>
 
 class QCheckBox;
 class QComboBox;
 class QLineEdit;
 class QPushButton;
+class QtEventPump;
 struct AppContext;
 struct MailSettings;
 
@@ -30,7 +34,9 @@ public:
     using FileChooser = std::function<QString(const FileRequest&)>;
 
     MailSetupWindow(AppContext& app, MailSettings& settings);
+    ~MailSetupWindow() override;
 
+    void sendTestMail();              // "Send test mail"
     void saveSettings();              // "Save"
     void loadSettings();              // "Load"
     void clearSettings();             // "Clear"
@@ -41,6 +47,8 @@ public:
     // The file dialogs; tests answer them without a modal loop.
     FileChooser askSaveFile;
     FileChooser askOpenFile;
+    // Sends a mail with the window's account; tests put a recorder here.
+    MailSendFunction sendMail;
 
     QLineEdit* mailToEdit = nullptr;       // "mail to"
     QLineEdit* mailFromEdit = nullptr;     // "mail from"
@@ -72,6 +80,8 @@ private:
 
     AppContext& app_;
     MailSettings& settings_;
+    std::unique_ptr<QtEventPump> ownPump_; // when the program has given no pump
+    bool sending_ = false;
 };
 
 #endif

@@ -75,7 +75,7 @@ TEST_F(MailSetupFixture, ControlsAndModel)
     EXPECT_EQ(window->findChild<QLineEdit*>("LabeledEdit4"), window->smtpPasswordEdit);
     EXPECT_EQ(window->findChild<QComboBox*>("ComboBox1")->count(), 4);
     EXPECT_EQ(window->securityBox->currentText(), "auto");
-    EXPECT_FALSE(window->findChild<QPushButton*>("Button1")->isEnabled());
+    EXPECT_EQ(window->findChild<QPushButton*>("Button1"), window->testMailButton);
     // The model follows every edit; the run control and the sender read it.
     Fill(kSample);
     window->securityBox->setCurrentIndex(3);
@@ -178,4 +178,24 @@ TEST_F(MailSetupFixture, TooFewItemsAndForeignFiles)
     window->loadButton->click();
     EXPECT_EQ(Texts(), QStringList(6));
     EXPECT_EQ(app.Messages.Lines(), QStringList{"Error: mail settings crypt error "});
+}
+
+// "Send test mail" sends the message log with the chart picture's name; while the mail is on its
+// way the button is off and a second request is ignored.
+TEST_F(MailSetupFixture, TestMailSendsTheLogAndBlocksASecondOne)
+{
+    QList<QStringList> sent;
+    QList<bool> enabledWhileSending;
+    window->sendMail = [&](const QString& subject, const QString& body, const QString& attachment,
+                           const QString& source) {
+        sent << QStringList{subject, body, attachment, source};
+        enabledWhileSending << window->testMailButton->isEnabled();
+        window->sendTestMail();
+        return false;
+    };
+    ASSERT_TRUE(window->testMailButton->isEnabled());
+    window->testMailButton->click();
+    EXPECT_EQ(sent, (QList<QStringList>{{"zendrik testmail", "zendrik testmail", ".\\out\\chartimage.jpg", "memo"}}));
+    EXPECT_EQ(enabledWhileSending, QList<bool>{false});
+    EXPECT_TRUE(window->testMailButton->isEnabled());
 }

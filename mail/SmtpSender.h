@@ -1,0 +1,61 @@
+#ifndef ZENDRIK_MAIL_SMTPSENDER_H
+#define ZENDRIK_MAIL_SMTPSENDER_H
+
+#include <QByteArray>
+#include <QString>
+#include <cstdint>
+#include <functional>
+
+class DebugLog;
+class EventPump;
+class MessageLog;
+class QDateTime;
+struct MailAccount;
+
+enum class SmtpSecurity { Plain, StartTls, ImplicitTls };
+
+// The connection for a "connection security" index: "auto" (0) goes by the port with blanks
+// trimmed ("465" implicit TLS, "587" STARTTLS, anything else plain), 1 "none", 2 "SSL/TLS",
+// 3 "STARTTLS".
+SmtpSecurity ChooseSmtpSecurity(int securityIndex, const QString& port);
+
+// "smtp://host:port" or "smtps://host:port"; an IPv6 address goes in brackets, the port is
+// trimmed and left out when empty.
+QByteArray SmtpUrl(const QString& server, const QString& port, SmtpSecurity security);
+
+// A mail header date: "Tue, 03 Feb 2026 14:05:09 +0100".
+QByteArray MailDateText(const QDateTime& time);
+
+// How the server is reached, beyond the account.
+struct MailTransport {
+    QString CaFile; // empty: the system's certificate authorities
+    uint32_t ConnectTimeoutMs = 15000; // to have a connection
+    uint32_t TotalTimeoutMs = 60000; // for the whole conversation
+};
+
+// What sending needs besides the texts of the mail.
+struct MailContext {
+    const MailAccount& Account;
+    MessageLog& Messages;
+    DebugLog& Debug;
+    EventPump& Pump;
+    QString WorkingFolder; // relative attachment paths are taken below it
+    MailTransport Transport;
+};
+
+// Composes one mail and sends it; true when the server accepted it. The text is the message
+// log line by line when bodySource is not empty, else body. attachmentPath may be written the
+// Windows way (".\out\chartimage.jpg"); an existing file is attached under its own name, a
+// missing one is left out. Reports "Info: Mail try to login", then "Info: Mail login error" or
+// "Info: Mail login ok" followed by "Info: Mail sending ok" or "Info: Mail sending error".
+// Windows keep working meanwhile: the conversation is driven through the pump.
+bool SendMail(const MailContext& context, const QString& subject, const QString& body,
+    const QString& attachmentPath, const QString& bodySource);
+
+// Sends with subject, body, attachment path and body source, as SendMail takes them.
+using MailSendFunction = std::function<bool(const QString&, const QString&, const QString&, const QString&)>;
+
+// A MailSendFunction over SendMail. The context's references must outlive it.
+MailSendFunction SmtpMailSender(const MailContext& context);
+
+#endif
