@@ -269,7 +269,7 @@ TEST(ScpiSimulator, SiglentSsaSegment)
                  ":SENS:BWID:RES 9000", ":SENS:FREQ:STOP 30000000 Hz", ":TRAC1:MODE WRIT", ":INIT:IMM",
                  ":SENS:SWE:TIME?", ":TRAC1:MODE VIEW", ":FORM:BORD NORM", ":TRACe:DATA? 1"}));
     EXPECT_EQ(s.lastErrors, "0,\"No error\"");
-    EXPECT_EQ(sweep, QString("0.125"));
+    EXPECT_EQ(sweep, QString("1.250000e-01"));
     ExpectTrace(raw, s.sim->Instrument().TraceSnapshot(), 150, 29850.0 / 751);
 }
 

@@ -183,7 +183,7 @@ TEST_P(VisaOverSimulator, LongAnswerFailsAndLaterAnswersStayInStep)
     EXPECT_EQ(Query("*IDN?"), "0");
     sim->Instrument().SetFaults({});
     EXPECT_EQ(Query("*IDN?"), sim->Instrument().Family().idn);
-    EXPECT_EQ(Query(":SENS:FREQ:STAR?"), "150000");
+    EXPECT_EQ(Query(":SENS:FREQ:STAR?"), "1.500000e+05");
 }
 
 TEST_P(VisaOverSimulator, WrongBlockSizesAndNaN)
