@@ -62,6 +62,13 @@ int main(int argc, char** argv)
             f->flush();
         });
     }
+    // Whoever starts the program may stop it as soon as it has read the port: the handlers come
+    // first, so that a stop ends the loop and unregisters from rpcbind instead of killing it.
+    ::socketpair(AF_UNIX, SOCK_STREAM, 0, gSignalFd);
+    QSocketNotifier notifier(gSignalFd[0], QSocketNotifier::Read);
+    QObject::connect(&notifier, &QSocketNotifier::activated, &app, &QCoreApplication::quit);
+    std::signal(SIGINT, OnSignal);
+    std::signal(SIGTERM, OnSignal);
     if (!sim.Start(&message)) {
         err << "zendrik-sim: " << message << "\n";
         return 1;
@@ -74,12 +81,6 @@ int main(int argc, char** argv)
     if (!sim.PtyPath().isEmpty())
         out << "  serial:   ASRL" << sim.PtyPath() << "::INSTR\n";
     out.flush();
-
-    ::socketpair(AF_UNIX, SOCK_STREAM, 0, gSignalFd);
-    QSocketNotifier notifier(gSignalFd[0], QSocketNotifier::Read);
-    QObject::connect(&notifier, &QSocketNotifier::activated, &app, &QCoreApplication::quit);
-    std::signal(SIGINT, OnSignal);
-    std::signal(SIGTERM, OnSignal);
     const int rc = app.exec();
     sim.Stop();
     return rc;
