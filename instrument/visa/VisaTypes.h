@@ -24,6 +24,7 @@ inline constexpr ViStatus VI_SUCCESS_MAX_CNT = 0x3FFF0006;
 inline constexpr ViStatus ErrorCode(uint32_t v) { return static_cast<ViStatus>(v); }
 inline constexpr ViStatus VI_ERROR_SYSTEM_ERROR = ErrorCode(0xBFFF0000u);
 inline constexpr ViStatus VI_ERROR_INV_OBJECT = ErrorCode(0xBFFF000Eu);
+inline constexpr ViStatus VI_ERROR_RSRC_LOCKED = ErrorCode(0xBFFF000Fu);
 inline constexpr ViStatus VI_ERROR_INV_EXPR = ErrorCode(0xBFFF0010u);
 inline constexpr ViStatus VI_ERROR_RSRC_NFOUND = ErrorCode(0xBFFF0011u);
 inline constexpr ViStatus VI_ERROR_INV_RSRC_NAME = ErrorCode(0xBFFF0012u);
@@ -39,6 +40,7 @@ inline constexpr ViStatus VI_ERROR_INV_PARAMETER = ErrorCode(0xBFFF0078u);
 inline constexpr ViStatus VI_ERROR_LIBRARY_NFOUND = ErrorCode(0xBFFF009Eu);
 inline constexpr ViStatus VI_ERROR_CONN_LOST = ErrorCode(0xBFFF00A6u);
 
+inline constexpr ViAttr VI_ATTR_RSRC_CLASS = 0xBFFF0001u;
 inline constexpr ViAttr VI_ATTR_RSRC_NAME = 0xBFFF0002u;
 inline constexpr ViAttr VI_ATTR_RSRC_IMPL_VERSION = 0x3FFF0003u;
 inline constexpr ViAttr VI_ATTR_SEND_END_EN = 0x3FFF0016u;
