@@ -60,8 +60,9 @@ ViStatus SendAll(int fd, const uint8_t* data, size_t size, uint32_t timeoutMs, s
 // stream, whose instrument has no clear message to receive.
 void DrainFor(int fd, uint32_t graceMs, bool isSocket);
 // How long that clear listens: half the session's time-out, at most half a second. An answer
-// that was on its way arrives within it; one still being measured may come later and is then
-// dropped before the next command goes out.
+// that was on its way arrives within it. One still being measured may come later: what has come
+// by the next command is dropped then; what comes after that command cannot be told from its
+// answer, which only a device clear (VXI-11, USB) prevents.
 inline uint32_t ClearGraceMs(uint32_t timeoutMs) { return std::min<uint32_t>(timeoutMs / 2, 500); }
 // Closes fd when >= 0 and sets it to -1.
 void CloseFd(int& fd);

@@ -70,7 +70,8 @@ inline constexpr ViUInt16 VI_INTF_TCPIP = 6;
 inline constexpr ViUInt16 VI_INTF_USB = 7;
 
 inline constexpr ViUInt32 VI_TMO_INFINITE = 0xFFFFFFFFu;
-// The I/O time-out of a fresh session, as VISA libraries ship it; the program never changes it.
+// The I/O time-out of a fresh session, as VISA libraries ship it. The program shortens it only
+// for a moment, while it waits for the end of a multi-line answer on a byte stream.
 inline constexpr ViUInt32 kDefaultTimeoutMs = 2000;
 // What the built-in back end reports for VI_ATTR_RSRC_SPEC_VERSION (5.0) and its own version.
 inline constexpr ViUInt32 kSpecVersion = 0x00500000u;

@@ -127,26 +127,6 @@ TEST(SimStatus, StrictHeadersAndOutOfRangeParameters)
     EXPECT_EQ(inst->Settings().stopHz, 1.5e9);
 }
 
-TEST(SimStatus, MessageAvailableAndInterruptedQueries)
-{
-    // An answer nobody read: the status byte shows MAV; the next message keeps the answer on a
-    // Rigol and drops it with -410 on an R&S.
-    auto dsa = Make("dsa815");
-    EXPECT_EQ(dsa->ReadStatusByte(true) & 16, 16);
-    EXPECT_EQ(dsa->ReadStatusByte(false) & 16, 0);
-    SimReply r = dsa->Execute("*STB?", "test", true);
-    EXPECT_FALSE(r.discardUnread);
-    EXPECT_EQ(r.bytes, "16\n");
-    EXPECT_EQ(Send(*dsa, ":SYST:ERR?"), "0,\"No error\"\n");
-
-    auto fpc = Make("fpc1000");
-    r = fpc->Execute("*STB?", "test", true);
-    EXPECT_TRUE(r.discardUnread);
-    EXPECT_EQ(r.bytes, "4\n"); // no MAV any more, but an error in the queue
-    EXPECT_EQ(Send(*fpc, ":SYST:ERR?"), "-410,\"Query INTERRUPTED\"\n");
-    EXPECT_EQ(Send(*fpc, "*ESR?"), "4\n"); // query error
-}
-
 TEST(SimStatus, SweepTimeFollowsSpanRbwAndTheQuasiPeakDwell)
 {
     auto inst = Make("ssa3032x", 1, 1.0);
