@@ -54,11 +54,11 @@ QStringList OptionLines(const QString& answer, QChar separator)
 }
 
 // A query whose answer is read as VisaReadReply does, without the line end; nothing when the
-// read failed.
-ScpiAnswer Ask(ScpiContext& c, const QString& query)
+// read failed. Lists may come in several lines, which are read whole.
+ScpiAnswer Ask(ScpiContext& c, const QString& query, bool multiLine = false)
 {
     VisaWriteString(c.Visa, c.Debug, query);
-    return scpiio::ReadReply(c);
+    return multiLine ? scpiio::ReadMultiLineReply(c) : scpiio::ReadReply(c);
 }
 
 } // namespace
@@ -133,8 +133,19 @@ ConnectOutcome ConnectInstrument(ScpiContext& c, const QString& resource, bool o
     c.Status.SetText(InstrumentStatus::kConnectionPanel, QString::fromLatin1(name));
     c.Device.DeviceConnected = 0;
     VisaWriteString(c.Visa, c.Debug, QStringLiteral("*IDN?"));
-    out.Answer = VisaReadReply(c.Visa, QString());
+    const ScpiAnswer idn = scpiio::ReadReply(c);
     c.Device.DeviceFamily = dfNone;
+    if (!idn) {
+        // Silence is no identification: the "0" a failed read gives used to count as an answer
+        // and left a dead link marked connected. The session is closed as if it never opened.
+        c.Messages.Append(QStringLiteral("Error: no answer to *IDN? from ") + QString::fromLatin1(name));
+        c.Visa.VisaLibrary->viClose(c.Visa.VisaSession);
+        c.Visa.VisaSession = 0;
+        c.Status.SetText(InstrumentStatus::kConnectionPanel, QStringLiteral("none"));
+        out.Opened = false;
+        return out;
+    }
+    out.Answer = *idn;
     out.Identity = IdentifyDevice(c.Device, c.Options, out.Answer);
     if (out.Identity.ModelPanel)
         c.Status.SetText(InstrumentStatus::kModelPanel, *out.Identity.ModelPanel);
@@ -172,9 +183,13 @@ FamilyControls ControlsForFamily(const DeviceState& d)
 
 QString SendFreeCommand(ScpiContext& c, const QString& command)
 {
-    // The operator's text goes through the same 128-character buffer as every command.
+    // The operator's text goes through the same 128-character buffer as every command. Its
+    // answer is read as a block (every byte), whole even when it has several lines.
     VisaWriteString(c.Visa, c.Debug, command.left(128));
-    return VisaReadBlock(c.Visa);
+    QByteArray a;
+    if (VisaReadMultiLineAnswer(c.Visa, c.Visa.VisaSession, visa::kAnswerBufferSize, &a) != visa::VI_SUCCESS)
+        return {};
+    return QString::fromLatin1(a);
 }
 
 QStringList InstrumentInfoLines(ScpiContext& c)
@@ -195,7 +210,7 @@ QStringList InstrumentInfoLines(ScpiContext& c)
     lines << *answer;
     switch (c.Device.DeviceFamily) {
     case dfRigol:
-        if (const ScpiAnswer a = Ask(c, QStringLiteral("SYST:OPT?")))
+        if (const ScpiAnswer a = Ask(c, QStringLiteral("SYST:OPT?"), true))
             lines << OptionLines(*a, QLatin1Char('\n'));
         break;
     case dfSiglent:
@@ -208,7 +223,7 @@ QStringList InstrumentInfoLines(ScpiContext& c)
         break;
     case dfRsFpc:
     case dfRsFph:
-        if (const ScpiAnswer a = Ask(c, QStringLiteral("*OPT?")))
+        if (const ScpiAnswer a = Ask(c, QStringLiteral("*OPT?"), true))
             lines << OptionLines(*a, QLatin1Char('\n'));
         break;
     default: break;
@@ -219,9 +234,12 @@ QStringList InstrumentInfoLines(ScpiContext& c)
 QStringList InstrumentStatusLines(ScpiContext& c)
 {
     QStringList lines;
+    // A read that failed says so: its "0" looked like a healthy instrument.
     auto ask = [&](const QString& query, const QString& label) {
         VisaWriteString(c.Visa, c.Debug, query);
-        lines << label + VisaReadReply(c.Visa, QString());
+        ViStatus st = visa::VI_SUCCESS;
+        const ScpiAnswer a = scpiio::ReadReply(c, false, &st);
+        lines << label + (a ? *a : QStringLiteral("no answer (status $") + Hex8(static_cast<uint32_t>(st)) + ")");
     };
     ask(QStringLiteral(":SYST:ERR?"), QStringLiteral("ERR:"));
     if (c.Debug.DebugMode == 1) {
@@ -230,7 +248,7 @@ QStringList InstrumentStatusLines(ScpiContext& c)
         ask(QStringLiteral("*ESR?"), QStringLiteral("ESR:"));
     }
     if (c.Device.DeviceFamily == dfRigol) {
-        if (const ScpiAnswer a = Ask(c, QStringLiteral(":SYSTem:CONFigure:MESSage?"))) {
+        if (const ScpiAnswer a = Ask(c, QStringLiteral(":SYSTem:CONFigure:MESSage?"), true)) {
             lines << QStringLiteral("system messages:");
             QString compact = *a;
             compact.remove(QLatin1Char(' '));

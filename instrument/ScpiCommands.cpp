@@ -191,9 +191,12 @@ bool ScpiSetRbw(ScpiContext& c, const QString& r)
     case dfRigol:
         if (c.Device.DeviceModel != 5000) {
             Send(c, QStringLiteral(":SENS:BAND:EMIF:STAT?"));
-            const QString state = VisaReadReply(c.Visa, QString());
-            if (state.isEmpty())
+            // A failed read is no answer: its "0" would have switched the filter on and sent
+            // the bandwidth to an analyser that is not listening.
+            const ScpiAnswer answer = scpiio::ReadReply(c);
+            if (!answer || answer->isEmpty())
                 return false;
+            const QString& state = *answer;
             if (cispr && state.startsWith(QLatin1Char('0')))
                 Send(c, QStringLiteral(":SENS:BAND:EMIF:STAT ON"));
             else if (!cispr && state.startsWith(QLatin1Char('1')))

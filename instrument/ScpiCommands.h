@@ -57,7 +57,8 @@ ScpiAnswer ScpiReadMarkerLevelSweep(ScpiContext& c);
 ScpiAnswer ScpiReadMarkerLevel(ScpiContext& c);
 // The marker frequency as the analyser answers it; nothing on a failed read or a non-number.
 ScpiAnswer ScpiReadMarkerFreq(ScpiContext& c);
-// The sweep time as the analyser answers it; nothing on a failed read.
+// The sweep time as the analyser answers it; nothing on a failed read or a non-number (logged as
+// a warning, as the other readers do).
 ScpiAnswer ScpiReadSweepTime(ScpiContext& c);
 void ScpiSourceOff(ScpiContext& c);
 void ScpiSourceOn(ScpiContext& c, const QString& level);

@@ -15,12 +15,25 @@ void Send(ScpiContext& c, const QStringList& commands)
         Send(c, command);
 }
 
-ScpiAnswer ReadReply(ScpiContext& c, bool keepLineEnd)
+ScpiAnswer ReadReply(ScpiContext& c, bool keepLineEnd, ViStatus* status)
 {
     QByteArray a;
-    if (VisaReadAnswer(c.Visa, c.Visa.VisaSession, visa::kAnswerBufferSize, &a) != visa::VI_SUCCESS)
+    const ViStatus st = VisaReadAnswer(c.Visa, c.Visa.VisaSession, visa::kAnswerBufferSize, &a);
+    if (status)
+        *status = st;
+    if (st != visa::VI_SUCCESS)
         return std::nullopt;
     if (!keepLineEnd && !a.isEmpty())
+        a.chop(1);
+    return QString::fromLatin1(a);
+}
+
+ScpiAnswer ReadMultiLineReply(ScpiContext& c)
+{
+    QByteArray a;
+    if (VisaReadMultiLineAnswer(c.Visa, c.Visa.VisaSession, visa::kAnswerBufferSize, &a) != visa::VI_SUCCESS)
+        return std::nullopt;
+    if (!a.isEmpty())
         a.chop(1);
     return QString::fromLatin1(a);
 }

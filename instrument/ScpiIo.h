@@ -2,6 +2,7 @@
 #define ZENDRIK_INSTRUMENT_SCPIIO_H
 
 #include "instrument/ScpiContext.h"
+#include "instrument/visa/VisaTypes.h"
 
 #include <QString>
 #include <QStringList>
@@ -14,8 +15,11 @@ namespace scpiio {
 void Send(ScpiContext& c, const QString& command);
 void Send(ScpiContext& c, const QStringList& commands);
 // One read of at most 2048 bytes as VisaReadReply does it (keepLineEnd for the "5000" mode), but
-// nothing when the read failed.
-ScpiAnswer ReadReply(ScpiContext& c, bool keepLineEnd = false);
+// nothing when the read failed; *status gets the read's status when asked for.
+ScpiAnswer ReadReply(ScpiContext& c, bool keepLineEnd = false, ViStatus* status = nullptr);
+// The same for an answer of several lines (option lists, system messages), which on a raw socket
+// or a serial line is read until the instrument stays quiet.
+ScpiAnswer ReadMultiLineReply(ScpiContext& c);
 // The answer as a finite number ("." as decimal mark, blanks and line ends around it allowed).
 std::optional<double> AnswerNumber(const QString& answer);
 

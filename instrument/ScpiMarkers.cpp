@@ -160,7 +160,16 @@ ScpiAnswer ScpiReadSweepTime(ScpiContext& c)
     case dfRsFph: Send(c, QStringLiteral(":SENS:SWE:TIME?")); break;
     default: return std::nullopt;
     }
-    return scpiio::ReadReply(c, keepLineEnd);
+    const ScpiAnswer a = scpiio::ReadReply(c, keepLineEnd);
+    if (!a) {
+        c.Messages.Append(QStringLiteral("Warning: no sweep time from the analyser"));
+        return std::nullopt;
+    }
+    if (!scpiio::AnswerNumber(*a)) {
+        c.Messages.Append(QStringLiteral("Warning: sweep time is no number: ") + a->trimmed());
+        return std::nullopt;
+    }
+    return a;
 }
 
 void ScpiSourceOff(ScpiContext& c) { SendFor(c, {":OUTP 0"}, {":OUTP 0"}, {}, {}); }

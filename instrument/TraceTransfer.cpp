@@ -137,6 +137,17 @@ TraceStatus DecodeBinary(const QByteArray& answer, qsizetype expectedSize, int32
     const qsizetype dataStart = answer[1] - '0' + 2;
     if (tracePoints < 0 || dataStart + 4 * static_cast<qsizetype>(tracePoints) > answer.size())
         return TraceStatus::WrongSize;
+    // The length digits must count the data that came (all but the line end): a block that
+    // claims more or less than it carries is cut or padded somewhere, and its values cannot be
+    // trusted to sit where the grid puts them.
+    qsizetype claimed = 0;
+    for (qsizetype i = 2; i < dataStart; ++i) {
+        if (answer[i] < '0' || answer[i] > '9')
+            return TraceStatus::WrongSize;
+        claimed = claimed * 10 + (answer[i] - '0');
+    }
+    if (claimed != answer.size() - dataStart - 1)
+        return TraceStatus::WrongSize;
     points->reserve(static_cast<size_t>(tracePoints));
     const auto* bytes = reinterpret_cast<const uint8_t*>(answer.constData()) + dataStart;
     double x = grid.startX;
@@ -267,8 +278,15 @@ TraceReadResult ReadScanBufferFpc(ScpiContext& c, TChartSeries& series, TColor c
     const QByteArray answer = ReadAnswer(c, buffer, &ok);
     LogRead(c, startHz, stopHz, answer.size());
     std::vector<tracecodec::Point> points;
-    if (!ok)
-        return Finish(c, series, color, TraceStatus::WrongSize, points, answer.size());
+    if (!ok) {
+        // This reader has no size check, so a failed read is no wrong size either: the scan
+        // loop goes on with the next step, the connection stands.
+        c.Messages.Append(QStringLiteral("Error: no scan data from the analyser"));
+        TraceReadResult r;
+        r.Status = TraceStatus::ReadFailed;
+        r.Received = static_cast<int>(answer.size());
+        return r;
+    }
     const tracecodec::Grid grid = tracecodec::ScanGrid(startHz, stopHz, d.TracePoints);
     if (c.Debug.DebugMode == 1) {
         c.Debug.LogMessage(QStringLiteral("@Read_VISA_BUF_FPC"));

@@ -18,6 +18,7 @@ enum class TraceStatus {
     WrongSize,    // the answer had the wrong number of bytes (or no block header)
     NotANumber,   // a binary value is no number, or an ASCII value text is none
     OutOfRange,   // a binary value above 100000
+    ReadFailed,   // the receiver scan's read failed: no points, the device stays connected
 };
 
 struct TraceReadResult {
@@ -47,8 +48,8 @@ Grid TraceGrid(int64_t startHz, int64_t stopHz, int32_t tracePoints);
 Grid ScanGrid(int64_t startHz, int64_t stopHz, int32_t tracePoints);
 
 // IEEE 488.2 block of 32-bit floats: "#", n, n length digits, then tracePoints values from byte
-// n + 2. expectedSize is the whole answer with its line end; another size, or no "#" and digit,
-// is WrongSize and decodes nothing.
+// n + 2. expectedSize is the whole answer with its line end; another size, no "#" and digit, or
+// length digits that do not count the data bytes received is WrongSize and decodes nothing.
 TraceStatus DecodeBinary(const QByteArray& answer, qsizetype expectedSize, int32_t tracePoints, bool bigEndian,
                          double levelOffset, const Grid& grid, std::vector<Point>* points);
 // Comma-separated decimal texts; a value is taken at each comma of the first scanLength bytes.
@@ -62,7 +63,8 @@ TraceStatus DecodeCommaList(const QByteArray& text, qsizetype scanLength, double
 void AddTracePoint(ScpiContext& c, TChartSeries& series, TColor color, double frequencyHz, double level);
 // The three readers: one read of the trace answer, size check, decoding, points added to series
 // in order. A wrong size logs "Error: Visa RD Error Maxsample" and counts the device as
-// disconnected.
+// disconnected. The receiver scan has no size check: a failed read adds no point and logs the
+// error, and the device stays connected.
 TraceReadResult ReadTraceVisaBinary(ScpiContext& c, TChartSeries& series, TColor color, int64_t startHz,
                                     int64_t stopHz);
 TraceReadResult ReadTraceVisaAscii(ScpiContext& c, TChartSeries& series, TColor color, int64_t startHz,

@@ -105,10 +105,10 @@ ViStatus BuiltinVisaBackEnd::viOpen(ViSession rm, const char* resource, ViUInt32
     ViStatus st = visa::VI_ERROR_RSRC_NFOUND;
     switch (r.kind) {
     case VisaResource::Kind::TcpipInstr:
-        st = OpenVxi11Transport(r.host, r.lanDevice, options_.vxi11, visa::kDefaultTimeoutMs, &t);
+        st = OpenVxi11Transport(r.host, r.lanDevice, options_.vxi11, options_.timeoutMs, &t, options_.hostLookup);
         break;
     case VisaResource::Kind::TcpipSocket:
-        st = OpenSocketTransport(r.host, r.port, visa::kDefaultTimeoutMs, &t);
+        st = OpenSocketTransport(r.host, r.port, options_.timeoutMs, &t, options_.hostLookup);
         break;
     case VisaResource::Kind::AsrlInstr:
         st = OpenSerialTransport(SerialDevicePath(r.asrlPort, r.asrlPath, options_.devRoot), &t);
@@ -140,6 +140,7 @@ ViStatus BuiltinVisaBackEnd::OpenWithTransport(ViSession rm, const QString& reso
     o->owner = rm;
     o->resourceName = resourceName;
     o->transport = std::move(transport);
+    o->timeoutMs = options_.timeoutMs;
     const ViSession id = NewId();
     objects_[id] = std::move(o);
     *session = id;
@@ -340,6 +341,16 @@ ViStatus BuiltinVisaBackEnd::viFlush(ViSession session, ViUInt16 mask)
     return visa::VI_SUCCESS;
 }
 
+ViStatus BuiltinVisaBackEnd::viClear(ViSession session)
+{
+    Object* o = Find(session, kInstrument);
+    if (!o)
+        return visa::VI_ERROR_INV_OBJECT;
+    o->pending.clear();
+    o->pendingEnds = false;
+    return o->transport->Clear(o->timeoutMs);
+}
+
 ViStatus BuiltinVisaBackEnd::viGetAttribute(ViObject object, ViAttr attribute, void* value)
 {
     Object* o = Find(object, kResourceManager | kInstrument | kFindList);
@@ -356,6 +367,11 @@ ViStatus BuiltinVisaBackEnd::viGetAttribute(ViObject object, ViAttr attribute, v
     }
     if (o->kind != kInstrument)
         return visa::VI_ERROR_NSUP_ATTR;
+    if (attribute == visa::VI_ATTR_RSRC_CLASS) {
+        const bool socket = o->resourceName.endsWith(QStringLiteral("::SOCKET"), Qt::CaseInsensitive);
+        CopyDescription(socket ? QStringLiteral("SOCKET") : QStringLiteral("INSTR"), static_cast<char*>(value));
+        return visa::VI_SUCCESS;
+    }
     switch (attribute) {
     case visa::VI_ATTR_TMO_VALUE: *static_cast<ViUInt32*>(value) = o->timeoutMs; return visa::VI_SUCCESS;
     case visa::VI_ATTR_TERMCHAR: *static_cast<uint8_t*>(value) = o->termChar; return visa::VI_SUCCESS;
@@ -376,6 +392,7 @@ ViStatus BuiltinVisaBackEnd::viSetAttribute(ViObject object, ViAttr attribute, V
     case visa::VI_ATTR_RSRC_IMPL_VERSION:
     case visa::VI_ATTR_RSRC_MANF_NAME:
     case visa::VI_ATTR_RSRC_NAME:
+    case visa::VI_ATTR_RSRC_CLASS:
     case visa::VI_ATTR_INTF_TYPE: return visa::VI_ERROR_ATTR_READONLY;
     default: break;
     }
@@ -387,8 +404,12 @@ ViStatus BuiltinVisaBackEnd::viSetAttribute(ViObject object, ViAttr attribute, V
         if (value > 0xFF)
             return visa::VI_ERROR_NSUP_ATTR_STATE;
         o->termChar = static_cast<uint8_t>(value);
+        o->transport->SetTermChar(o->termCharEnabled, o->termChar);
         return visa::VI_SUCCESS;
-    case visa::VI_ATTR_TERMCHAR_EN: o->termCharEnabled = value != 0; return visa::VI_SUCCESS;
+    case visa::VI_ATTR_TERMCHAR_EN:
+        o->termCharEnabled = value != 0;
+        o->transport->SetTermChar(o->termCharEnabled, o->termChar);
+        return visa::VI_SUCCESS;
     case visa::VI_ATTR_SEND_END_EN: o->sendEnd = value != 0; return visa::VI_SUCCESS;
     default: return o->transport->SetAttribute(attribute, value);
     }

@@ -16,11 +16,15 @@ struct BuiltinVisaOptions {
     Vxi11Endpoint vxi11;
     QString sysRoot = QStringLiteral("/sys");
     QString devRoot = QStringLiteral("/dev");
+    // The I/O time-out of new sessions, which also bounds opening them.
+    ViUInt32 timeoutMs = visa::kDefaultTimeoutMs;
+    // How host names become addresses (the system resolver).
+    visaio::HostLookup hostLookup = visaio::SystemLookup;
 };
 
 // Our own VISA: resource manager, sessions and find lists, with VISA's session rules (default
-// time-out, reads that end on END and report a full buffer, optional termination character)
-// over one transport per instrument session.
+// time-out, reads that end on END and report a full buffer, optional termination character,
+// device clear) over one transport per instrument session.
 class BuiltinVisaBackEnd final : public VisaBackEnd {
 public:
     explicit BuiltinVisaBackEnd(BuiltinVisaOptions options = {});
@@ -38,6 +42,7 @@ public:
     ViStatus viFlush(ViSession session, ViUInt16 mask) override;
     ViStatus viGetAttribute(ViObject object, ViAttr attribute, void* value) override;
     ViStatus viSetAttribute(ViObject object, ViAttr attribute, ViAttrState value) override;
+    ViStatus viClear(ViSession session) override;
 
     uintptr_t Handle() const override { return reinterpret_cast<uintptr_t>(this); }
     uintptr_t EntryPointAddress(int index) const override;

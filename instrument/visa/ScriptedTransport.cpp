@@ -36,7 +36,7 @@ ViStatus ScriptedTransport::Read(uint8_t* data, size_t max, uint32_t, size_t* co
     *count = take;
     ++peer_->reads;
     if (front.isEmpty()) {
-        *end = true;
+        *end = !peer_->unterminated;
         peer_->answers.pop_front();
     }
     return visa::VI_SUCCESS;
@@ -46,4 +46,11 @@ void ScriptedTransport::DiscardInput()
 {
     ++peer_->discards;
     peer_->answers.clear();
+}
+
+ViStatus ScriptedTransport::Clear(uint32_t)
+{
+    ++peer_->clears;
+    DiscardInput();
+    return peer_->dropped ? visa::VI_ERROR_CONN_LOST : visa::VI_SUCCESS;
 }

@@ -19,9 +19,11 @@ struct ScriptedPeer {
     QByteArrayList messages;
     std::deque<QByteArray> answers;
     size_t chunk = 1;
-    bool dropped = false; // every later call fails with VI_ERROR_CONN_LOST
-    int reads = 0;        // transport reads served, to prove answers came in pieces
+    bool dropped = false;     // every later call fails with VI_ERROR_CONN_LOST
+    bool unterminated = false; // answers carry no END: the instrument stops in the middle
+    int reads = 0;            // transport reads served, to prove answers came in pieces
     int discards = 0;
+    int clears = 0; // device clears (each also discards what is queued)
 };
 
 class ScriptedTransport final : public VisaTransport {
@@ -30,6 +32,7 @@ public:
     ViStatus Write(const uint8_t* data, size_t size, bool end, uint32_t timeoutMs, size_t* written) override;
     ViStatus Read(uint8_t* data, size_t max, uint32_t timeoutMs, size_t* count, bool* end) override;
     void DiscardInput() override;
+    ViStatus Clear(uint32_t timeoutMs) override;
     ViUInt16 InterfaceType() const override { return visa::VI_INTF_TCPIP; }
 
 private:

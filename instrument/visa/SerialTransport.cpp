@@ -43,8 +43,11 @@ ViStatus SerialTransport::Apply()
         return visa::VI_ERROR_NSUP_ATTR_STATE;
     ::cfsetispeed(&t, code);
     ::cfsetospeed(&t, code);
-    t.c_cflag &= ~(CSIZE | PARENB | PARODD | CSTOPB);
+    // No flow control of either kind: analysers and GPS receivers on a three-wire line never
+    // assert CTS, and XON/XOFF would eat those bytes from binary answers.
+    t.c_cflag &= ~(CSIZE | PARENB | PARODD | CSTOPB | CRTSCTS);
     t.c_cflag |= CLOCAL | CREAD;
+    t.c_iflag &= ~(IXON | IXOFF | IXANY);
     switch (dataBits_) {
     case 5: t.c_cflag |= CS5; break;
     case 6: t.c_cflag |= CS6; break;
@@ -135,12 +138,15 @@ QString SerialDevicePath(int port, const QString& path, const QString& devRoot)
 ViStatus OpenSerialTransport(const QString& devicePath, std::unique_ptr<VisaTransport>* transport)
 {
     const QByteArray p = devicePath.toLocal8Bit();
-    const int fd = ::open(p.constData(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+    // Without O_NONBLOCK the open waits for carrier detect, which a receiver on three wires
+    // never raises; the line ignores the modem lines (CLOCAL) once it is set up.
+    const int fd = ::open(p.constData(), O_RDWR | O_NOCTTY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
         return visa::VI_ERROR_RSRC_NFOUND;
     auto serial = std::make_unique<SerialTransport>(fd);
     if (!serial->ApplyDefaults())
         return visa::VI_ERROR_RSRC_NFOUND; // not a terminal: no serial port behind this name
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     *transport = std::move(serial);
     return visa::VI_SUCCESS;
 }

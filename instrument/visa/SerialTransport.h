@@ -6,8 +6,8 @@
 #include <QString>
 #include <memory>
 
-// ASRL resources through termios: 9600 baud, 8 data bits, no parity, one stop bit unless the
-// session changes them. Answers end at a line feed (VISA's end-of-input for serial ports); writes
+// ASRL resources through termios: 9600 baud, 8 data bits, no parity, one stop bit and no flow
+// control unless the session changes them. Answers end at a line feed (VISA's end-of-input for serial ports); writes
 // go out as given, without an added line end, as VISA sends them by default.
 class SerialTransport final : public StreamTransport {
 public:

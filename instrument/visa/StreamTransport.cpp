@@ -91,11 +91,18 @@ void StreamTransport::DiscardInput()
     }
 }
 
+ViStatus StreamTransport::Clear(uint32_t timeoutMs)
+{
+    DiscardInput();
+    visaio::DrainFor(fd_, visaio::ClearGraceMs(timeoutMs), kind_ == Kind::Socket);
+    return visa::VI_SUCCESS;
+}
+
 ViStatus OpenSocketTransport(const QString& host, uint16_t port, uint32_t timeoutMs,
-                             std::unique_ptr<VisaTransport>* transport)
+                             std::unique_ptr<VisaTransport>* transport, const visaio::HostLookup& lookup)
 {
     ViStatus st = visa::VI_SUCCESS;
-    const int fd = visaio::ConnectTcp(host, port, timeoutMs, &st);
+    const int fd = visaio::ConnectTcp(host, port, timeoutMs, &st, lookup);
     if (fd < 0)
         return st;
     *transport = std::make_unique<StreamTransport>(fd, StreamTransport::Kind::Socket, true);

@@ -2,6 +2,7 @@
 #define ZENDRIK_INSTRUMENT_VISA_STREAMTRANSPORT_H
 
 #include "instrument/visa/MessageFramer.h"
+#include "instrument/visa/SocketIo.h"
 #include "instrument/visa/VisaTransport.h"
 
 #include <QString>
@@ -23,6 +24,7 @@ public:
     ViStatus Write(const uint8_t* data, size_t size, bool end, uint32_t timeoutMs, size_t* written) override;
     ViStatus Read(uint8_t* data, size_t max, uint32_t timeoutMs, size_t* count, bool* end) override;
     void DiscardInput() override;
+    ViStatus Clear(uint32_t timeoutMs) override;
     ViUInt16 InterfaceType() const override;
 
 protected:
@@ -41,6 +43,7 @@ private:
 
 // TCPIP0::host::port::SOCKET. Returns VI_SUCCESS and the transport, or the connect failure.
 ViStatus OpenSocketTransport(const QString& host, uint16_t port, uint32_t timeoutMs,
-                             std::unique_ptr<VisaTransport>* transport);
+                             std::unique_ptr<VisaTransport>* transport,
+                             const visaio::HostLookup& lookup = visaio::SystemLookup);
 
 #endif

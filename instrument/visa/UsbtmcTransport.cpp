@@ -17,6 +17,8 @@ namespace {
 constexpr size_t kChunk = 65536;
 constexpr unsigned long kSetTimeout = USBTMC_IOCTL_SET_TIMEOUT;
 constexpr unsigned long kClear = USBTMC_IOCTL_CLEAR;
+constexpr unsigned long kMessageInAttributes = USBTMC_IOCTL_MSG_IN_ATTR;
+constexpr uint8_t kEndOfMessage = 1; // bit 0 of bmTransferAttributes
 
 QString ReadSysText(const QString& path)
 {
@@ -81,7 +83,7 @@ ViStatus UsbtmcTransport::Read(uint8_t* data, size_t max, uint32_t timeoutMs, si
             buffer_.clear();
             return visa::VI_ERROR_CONN_LOST;
         }
-        bufferEndsMessage_ = static_cast<size_t>(n) < kChunk;
+        bufferEndsMessage_ = static_cast<size_t>(n) < kChunk || EndOfMessage();
         buffer_.resize(static_cast<size_t>(n));
     }
     const size_t take = std::min(max, buffer_.size() - pos_);
@@ -92,11 +94,31 @@ ViStatus UsbtmcTransport::Read(uint8_t* data, size_t max, uint32_t timeoutMs, si
     return visa::VI_SUCCESS;
 }
 
+bool UsbtmcTransport::EndOfMessage() const
+{
+    // A read that filled its buffer may have ended the message exactly there; the driver
+    // keeps the attributes of the last transfer, whose EOM bit tells. Without it the next
+    // read would wait out the time-out for bytes that never come.
+    uint8_t attributes = 0;
+    if (::ioctl(fd_, kMessageInAttributes, &attributes) == 0)
+        return (attributes & kEndOfMessage) != 0;
+    // Not the driver (a test double of one message per datagram): the message is complete
+    // when nothing more of it is waiting. A driver too old for the request reads on.
+    return !driverTimeout_ && visaio::WaitReadable(fd_, 0) == 0;
+}
+
 void UsbtmcTransport::DiscardInput()
 {
     buffer_.clear();
     pos_ = 0;
+}
+
+ViStatus UsbtmcTransport::Clear(uint32_t)
+{
+    DiscardInput();
+    // The class request INITIATE_CLEAR: the device drops its input and output queues.
     ::ioctl(fd_, kClear);
+    return visa::VI_SUCCESS;
 }
 
 QString UsbtmcDevice::Resource() const

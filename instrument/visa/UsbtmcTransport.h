@@ -10,7 +10,7 @@
 
 // USB...::INSTR through the Linux usbtmc driver: a write() is one message (the driver marks its
 // end), a read() returns one message or its next part; a read that returns fewer bytes than asked
-// ended the message.
+// ended the message, and one that filled its buffer asks the driver whether the message ended.
 class UsbtmcTransport final : public VisaTransport {
 public:
     explicit UsbtmcTransport(int fd);
@@ -21,9 +21,11 @@ public:
     ViStatus Write(const uint8_t* data, size_t size, bool end, uint32_t timeoutMs, size_t* written) override;
     ViStatus Read(uint8_t* data, size_t max, uint32_t timeoutMs, size_t* count, bool* end) override;
     void DiscardInput() override;
+    ViStatus Clear(uint32_t timeoutMs) override;
     ViUInt16 InterfaceType() const override { return visa::VI_INTF_USB; }
 
 private:
+    bool EndOfMessage() const;
     int fd_;
     bool driverTimeout_ = true;
     std::vector<uint8_t> pendingWrite_;

@@ -13,6 +13,7 @@ using FnClose = ViStatus (*)(ViObject);
 using FnFlush = ViStatus (*)(ViSession, ViUInt16);
 using FnGetAttribute = ViStatus (*)(ViObject, ViAttr, void*);
 using FnSetAttribute = ViStatus (*)(ViObject, ViAttr, ViAttrState);
+using FnClear = ViStatus (*)(ViSession);
 
 struct VendorVisaBackEnd::Entries {
     void* raw[10] = {};
@@ -26,6 +27,8 @@ struct VendorVisaBackEnd::Entries {
     FnFlush flush() const { return reinterpret_cast<FnFlush>(raw[7]); }
     FnGetAttribute getAttribute() const { return reinterpret_cast<FnGetAttribute>(raw[8]); }
     FnSetAttribute setAttribute() const { return reinterpret_cast<FnSetAttribute>(raw[9]); }
+    // Optional: looked up, but a library without it is still used.
+    void* clear = nullptr;
 };
 
 QStringList visa::VendorLibraryCandidates()
@@ -55,6 +58,7 @@ std::unique_ptr<VendorVisaBackEnd> VendorVisaBackEnd::Create(const QString& file
             return nullptr; // the destructor unloads the file
         }
     }
+    lib->entries_->clear = ::dlsym(h, "viClear");
     return lib;
 }
 
@@ -98,4 +102,10 @@ ViStatus VendorVisaBackEnd::viGetAttribute(ViObject object, ViAttr attribute, vo
 ViStatus VendorVisaBackEnd::viSetAttribute(ViObject object, ViAttr attribute, ViAttrState value)
 {
     return entries_->setAttribute()(object, attribute, value);
+}
+ViStatus VendorVisaBackEnd::viClear(ViSession session)
+{
+    if (!entries_->clear)
+        return visa::VI_ERROR_NSUP_OPER;
+    return reinterpret_cast<FnClear>(entries_->clear)(session);
 }

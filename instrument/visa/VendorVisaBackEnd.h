@@ -29,6 +29,7 @@ public:
     ViStatus viFlush(ViSession session, ViUInt16 mask) override;
     ViStatus viGetAttribute(ViObject object, ViAttr attribute, void* value) override;
     ViStatus viSetAttribute(ViObject object, ViAttr attribute, ViAttrState value) override;
+    ViStatus viClear(ViSession session) override;
 
     uintptr_t Handle() const override { return reinterpret_cast<uintptr_t>(handle_); }
     uintptr_t EntryPointAddress(int index) const override;

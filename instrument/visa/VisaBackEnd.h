@@ -28,6 +28,9 @@ public:
     // buffer of 256 bytes), as the standard defines per attribute.
     virtual ViStatus viGetAttribute(ViObject object, ViAttr attribute, void* value) = 0;
     virtual ViStatus viSetAttribute(ViObject object, ViAttr attribute, ViAttrState value) = 0;
+    // Device clear. Not one of the ten entry points above: a library without it answers
+    // VI_ERROR_NSUP_OPER, and the caller then only discards what has arrived.
+    virtual ViStatus viClear(ViSession session) = 0;
 
     // What the debug log reports after loading: a handle and one address per entry point, in the
     // order of the names above (viOpen first).

@@ -62,13 +62,28 @@ ViStatus ParseVisaResource(const QString& text, VisaResource* out)
     }
 
     if (Keyword(first, QStringLiteral("TCPIP"), &r.board)) {
+        // An IPv6 address holds "::" itself and comes in brackets: "TCPIP0::[::1]::INSTR".
+        const qsizetype afterBoard = first.size() + 2;
+        if (t.mid(afterBoard, 1) == QLatin1String("[")) {
+            const qsizetype close = t.indexOf(QLatin1Char(']'), afterBoard);
+            if (close < 0 || close == afterBoard + 1)
+                return visa::VI_ERROR_INV_RSRC_NAME;
+            const QString rest = t.mid(close + 1);
+            if (!rest.isEmpty() && !rest.startsWith(QStringLiteral("::")))
+                return visa::VI_ERROR_INV_RSRC_NAME;
+            f = QStringList{first, t.mid(afterBoard + 1, close - afterBoard - 1)};
+            if (!rest.isEmpty())
+                f += rest.mid(2).split(QStringLiteral("::"));
+        }
         if (f.size() < 2 || f[1].isEmpty())
             return visa::VI_ERROR_INV_RSRC_NAME;
         r.host = f[1];
         const QString last = f.back();
-        if (f.size() == 4 && last.compare(QStringLiteral("SOCKET"), Qt::CaseInsensitive) == 0) {
+        const bool socket = last.compare(QStringLiteral("SOCKET"), Qt::CaseInsensitive) == 0;
+        if (socket) {
+            // A socket needs its port; "TCPIP0::host::SOCKET" names none.
             bool ok = false;
-            const uint p = f[2].toUInt(&ok);
+            const uint p = f.size() == 4 ? f[2].toUInt(&ok) : 0;
             if (!ok || p == 0 || p > 65535)
                 return visa::VI_ERROR_INV_RSRC_NAME;
             r.kind = VisaResource::Kind::TcpipSocket;
@@ -77,22 +92,18 @@ ViStatus ParseVisaResource(const QString& text, VisaResource* out)
             return visa::VI_SUCCESS;
         }
         r.kind = VisaResource::Kind::TcpipInstr;
-        if (f.size() == 2) {
-            *out = r;
-            return visa::VI_SUCCESS;
-        }
-        if (f.size() == 3) {
-            if (last.compare(QStringLiteral("INSTR"), Qt::CaseInsensitive) != 0)
-                r.lanDevice = last;
-            *out = r;
-            return visa::VI_SUCCESS;
-        }
-        if (f.size() == 4 && last.compare(QStringLiteral("INSTR"), Qt::CaseInsensitive) == 0 && !f[2].isEmpty()) {
+        if (f.size() == 3 && last.compare(QStringLiteral("INSTR"), Qt::CaseInsensitive) != 0)
+            r.lanDevice = last;
+        else if (f.size() == 4 && last.compare(QStringLiteral("INSTR"), Qt::CaseInsensitive) == 0 && !f[2].isEmpty())
             r.lanDevice = f[2];
-            *out = r;
-            return visa::VI_SUCCESS;
-        }
-        return visa::VI_ERROR_INV_RSRC_NAME;
+        else if (f.size() > 3)
+            return visa::VI_ERROR_INV_RSRC_NAME;
+        // HiSLIP is another protocol than VXI-11 under the same resource class; this back end
+        // does not speak it, and a VXI-11 link named "hislip0" would only confuse the instrument.
+        if (r.lanDevice.startsWith(QStringLiteral("hislip"), Qt::CaseInsensitive))
+            return visa::VI_ERROR_NSUP_OPER;
+        *out = r;
+        return visa::VI_SUCCESS;
     }
 
     if (Keyword(first, QStringLiteral("USB"), &r.board)) {

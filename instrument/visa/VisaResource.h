@@ -27,7 +27,8 @@ struct VisaResource {
 };
 
 // VI_SUCCESS, or VI_ERROR_INV_RSRC_NAME for text that is no resource name of the four kinds
-// (GPIB, VXI and other interfaces have no back end here and give VI_ERROR_RSRC_NFOUND).
+// (GPIB, VXI and other interfaces have no back end here and give VI_ERROR_RSRC_NFOUND; HiSLIP
+// devices give VI_ERROR_NSUP_OPER). IPv6 hosts come in brackets ("TCPIP0::[::1]::INSTR").
 ViStatus ParseVisaResource(const QString& text, VisaResource* out);
 
 // VISA's resource expression ("USB?*", "TCPIP?*INSTR", "ASRL[0-9]*::?*INSTR", "(USB|ASRL)?*")

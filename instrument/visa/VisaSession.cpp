@@ -2,10 +2,12 @@
 
 #include "app/Log.h"
 #include "instrument/visa/BuiltinVisaBackEnd.h"
+#include "instrument/visa/SocketIo.h"
 #include "instrument/visa/VendorVisaBackEnd.h"
 #include "platform/inifile/IniFile.h"
 
 #include <QFileInfo>
+#include <array>
 #include <vector>
 
 namespace {
@@ -14,10 +16,26 @@ QString Hex(uintptr_t v, int width) { return QString::number(v, 16).toUpper().ri
 
 QString StatusHex(ViStatus st) { return Hex(static_cast<uint32_t>(st), 8); }
 
+void Log(VisaState& state, const QString& line)
+{
+    if (state.Debug)
+        state.Debug->LogMessage(line);
+}
+
+void DropInput(VisaState& state, ViSession session)
+{
+    state.VisaLibrary->viFlush(session, visa::VI_READ_BUF_DISCARD | visa::VI_IO_IN_BUF_DISCARD);
+}
+
 ViStatus WriteBytes(VisaState& state, ViSession session, const QByteArray& bytes)
 {
     if (!state.VisaLibrary)
         return visa::VI_ERROR_LIBRARY_NFOUND;
+    // The answer a read gave up on may have come since; it must not answer this command.
+    if (state.TimedOut.erase(session) > 0) {
+        DropInput(state, session);
+        Log(state, QStringLiteral("Visa: input dropped before the next command after a time-out"));
+    }
     ViUInt32 written = 0;
     return state.VisaLibrary->viWrite(session, reinterpret_cast<const ViByte*>(bytes.constData()),
                                       static_cast<ViUInt32>(bytes.size()), &written);
@@ -35,7 +53,93 @@ void LogLoaded(VisaState& state, DebugLog& debug)
     }
 }
 
+// Raw sockets and serial lines carry answers as bytes without an end marker of their own.
+bool IsByteStream(VisaState& state, ViSession session)
+{
+    ViUInt16 intf = 0;
+    if (state.VisaLibrary->viGetAttribute(session, visa::VI_ATTR_INTF_TYPE, &intf) == visa::VI_SUCCESS &&
+        intf == visa::VI_INTF_ASRL)
+        return true;
+    std::array<char, visa::kFindBufferLength> cls{};
+    if (state.VisaLibrary->viGetAttribute(session, visa::VI_ATTR_RSRC_CLASS, cls.data()) != visa::VI_SUCCESS)
+        return false;
+    cls.back() = 0;
+    return qstrcmp(cls.data(), "SOCKET") == 0;
+}
+
+// After a read time-out the instrument still owes the answer and sends it when it is done: the
+// device clear makes it forget it, and the next write drops whatever came all the same.
+void ClearAfterTimeOut(VisaState& state, ViSession session)
+{
+    ViStatus st = state.VisaLibrary->viClear(session);
+    if (st == visa::VI_ERROR_NSUP_OPER) {
+        DropInput(state, session);
+        st = visa::VI_SUCCESS;
+    }
+    state.TimedOut.insert(session);
+    Log(state, QStringLiteral("Visa: read time-out, device cleared, status $") + StatusHex(st));
+}
+
+// The first answer of the read: one viRead, and the rest of an answer that did not fit thrown
+// away.
+ViStatus ReadFirst(VisaState& state, ViSession session, ViUInt32 maxBytes, QByteArray* answer)
+{
+    answer->resize(static_cast<qsizetype>(maxBytes));
+    ViUInt32 got = 0;
+    ViStatus st = state.VisaLibrary->viRead(session, reinterpret_cast<ViByte*>(answer->data()), maxBytes, &got);
+    answer->resize(static_cast<qsizetype>(got));
+    if (st == visa::VI_SUCCESS_MAX_CNT) {
+        std::vector<ViByte> sink(64 * 1024);
+        size_t drained = 0;
+        ViStatus more = st;
+        while (more == visa::VI_SUCCESS_MAX_CNT && drained < visa::kDrainLimit) {
+            ViUInt32 n = 0;
+            more = state.VisaLibrary->viRead(session, sink.data(), static_cast<ViUInt32>(sink.size()), &n);
+            drained += n;
+        }
+        if (more == visa::VI_ERROR_TMO)
+            ClearAfterTimeOut(state, session);
+    } else if (st == visa::VI_ERROR_TMO) {
+        ClearAfterTimeOut(state, session);
+    }
+    return st;
+}
+
+// Further lines of an answer on a byte stream: each read waits at most the quiet time, all of
+// them together at most the session's time-out.
+ViStatus ReadFurtherLines(VisaState& state, ViSession session, ViUInt32 maxBytes, QByteArray* answer)
+{
+    ViUInt32 timeout = visa::kDefaultTimeoutMs;
+    state.VisaLibrary->viGetAttribute(session, visa::VI_ATTR_TMO_VALUE, &timeout);
+    // A session with a short time-out answers quickly: its quiet time is shorter too.
+    const int64_t quiet = std::min<int64_t>(visa::kAnswerQuietMs, timeout / 2);
+    const int64_t start = visaio::SteadyMs();
+    ViStatus result = visa::VI_SUCCESS;
+    std::vector<ViByte> line(maxBytes);
+    for (;;) {
+        const int64_t spent = visaio::SteadyMs() - start;
+        if (timeout != visa::VI_TMO_INFINITE && spent >= static_cast<int64_t>(timeout))
+            break;
+        const int64_t left = timeout == visa::VI_TMO_INFINITE ? quiet : timeout - spent;
+        state.VisaLibrary->viSetAttribute(session, visa::VI_ATTR_TMO_VALUE,
+                                          static_cast<ViAttrState>(std::min<int64_t>(quiet, left)));
+        ViUInt32 got = 0;
+        const ViStatus st = state.VisaLibrary->viRead(session, line.data(), static_cast<ViUInt32>(line.size()), &got);
+        if (st != visa::VI_SUCCESS && st != visa::VI_SUCCESS_MAX_CNT)
+            break; // quiet: the answer is complete
+        if (answer->size() + static_cast<qsizetype>(got) > static_cast<qsizetype>(maxBytes)) {
+            result = visa::VI_SUCCESS_MAX_CNT;
+            break;
+        }
+        answer->append(reinterpret_cast<const char*>(line.data()), static_cast<qsizetype>(got));
+    }
+    state.VisaLibrary->viSetAttribute(session, visa::VI_ATTR_TMO_VALUE, timeout);
+    return result;
+}
+
 } // namespace
+
+VisaState::~VisaState() { CloseVisaSessions(*this); }
 
 QString visa::NmeaChecksum(const QByteArray& body)
 {
@@ -56,6 +160,7 @@ QString visa::ConfiguredLibraryPath(const QString& settingsFile)
 
 void LoadVisaLibrary(VisaState& state, DebugLog& debug, std::unique_ptr<VisaBackEnd> backEnd)
 {
+    state.Debug = &debug;
     if (state.VisaLibrary)
         return;
     state.VisaLibrary = std::move(backEnd);
@@ -64,11 +169,14 @@ void LoadVisaLibrary(VisaState& state, DebugLog& debug, std::unique_ptr<VisaBack
 
 void LoadVisaLibrary(VisaState& state, DebugLog& debug)
 {
+    state.Debug = &debug;
     if (state.VisaLibrary)
         return;
+    const QString configured =
+        state.LibraryPath.isEmpty() ? visa::ConfiguredLibraryPath(state.SettingsFile) : state.LibraryPath;
     QStringList names;
-    if (!state.LibraryPath.isEmpty())
-        names << state.LibraryPath;
+    if (!configured.isEmpty())
+        names << configured;
     names << visa::VendorLibraryCandidates();
     for (const QString& n : names) {
         QString reason;
@@ -76,7 +184,7 @@ void LoadVisaLibrary(VisaState& state, DebugLog& debug)
             LoadVisaLibrary(state, debug, std::move(lib));
             return;
         }
-        if (n == state.LibraryPath)
+        if (n == configured)
             debug.LogMessage(QStringLiteral("Warning: VISA library not usable: ") + reason);
     }
     LoadVisaLibrary(state, debug, std::make_unique<BuiltinVisaBackEnd>());
@@ -102,20 +210,22 @@ ViStatus VisaReadAnswer(VisaState& state, ViSession session, ViUInt32 maxBytes, 
     answer->clear();
     if (!state.VisaLibrary)
         return visa::VI_ERROR_LIBRARY_NFOUND;
-    answer->resize(static_cast<qsizetype>(maxBytes));
-    ViUInt32 got = 0;
-    const ViStatus st = state.VisaLibrary->viRead(session, reinterpret_cast<ViByte*>(answer->data()), maxBytes, &got);
-    answer->resize(static_cast<qsizetype>(got));
-    if (st == visa::VI_SUCCESS_MAX_CNT) {
-        std::vector<ViByte> sink(64 * 1024);
-        size_t drained = 0;
-        ViStatus more = st;
-        while (more == visa::VI_SUCCESS_MAX_CNT && drained < visa::kDrainLimit) {
-            ViUInt32 n = 0;
-            more = state.VisaLibrary->viRead(session, sink.data(), static_cast<ViUInt32>(sink.size()), &n);
-            drained += n;
-        }
-    }
+    const ViStatus st = ReadFirst(state, session, maxBytes, answer);
+    if (st != visa::VI_ERROR_TMO && IsByteStream(state, session))
+        DropInput(state, session);
+    return st;
+}
+
+ViStatus VisaReadMultiLineAnswer(VisaState& state, ViSession session, ViUInt32 maxBytes, QByteArray* answer)
+{
+    answer->clear();
+    if (!state.VisaLibrary)
+        return visa::VI_ERROR_LIBRARY_NFOUND;
+    ViStatus st = ReadFirst(state, session, maxBytes, answer);
+    if (st != visa::VI_SUCCESS || !IsByteStream(state, session))
+        return st;
+    st = ReadFurtherLines(state, session, maxBytes, answer);
+    DropInput(state, session);
     return st;
 }
 
@@ -173,4 +283,5 @@ void CloseVisaSessions(VisaState& state)
     state.VisaLibrary->viClose(state.VisaResourceManager);
     state.VisaResourceManager = 0;
     state.VisaSession = 0;
+    state.TimedOut.clear();
 }

@@ -7,12 +7,19 @@
 #include <QString>
 #include <functional>
 #include <memory>
+#include <set>
 
 class DebugLog;
 
 // The VISA binding of the program: the loaded back end and the three sessions. Owned by the
 // application and passed by reference; tests build their own.
 struct VisaState {
+    VisaState() = default;
+    // The program ends with its sessions closed, not only after "Disconnect Visa".
+    ~VisaState();
+    VisaState(const VisaState&) = delete;
+    VisaState& operator=(const VisaState&) = delete;
+
     // The loaded back end (vendor library or built-in); empty before the first LoadVisaLibrary.
     std::unique_ptr<VisaBackEnd> VisaLibrary;
     ViSession VisaResourceManager = 0;
@@ -21,8 +28,17 @@ struct VisaState {
     // The GPS receiver's own resource manager, so that the analyser's connects leave it open.
     ViSession GpsResourceManager = 0;
 
-    // A vendor library named in the settings file; empty to try the usual names.
+    // A vendor library to load; empty to take the one the settings file names, then the usual
+    // names.
     QString LibraryPath;
+    // The settings file that may name the library (".\emc_set.ini", section "VISA", key
+    // "Library").
+    QString SettingsFile = QStringLiteral("emc_set.ini");
+    // The debug log the session functions write to; LoadVisaLibrary sets it.
+    DebugLog* Debug = nullptr;
+    // Sessions whose last read timed out: what arrives before their next write is a late answer
+    // and is dropped.
+    std::set<ViSession> TimedOut;
     // What the window side provides: an error dialog with one OK button, and stopping the
     // coverage logging timer (Timer3 of the main window).
     std::function<void(const QString&)> ShowErrorDialog;
@@ -37,6 +53,9 @@ inline constexpr const char* kSettingsSection = "VISA";
 inline constexpr const char* kSettingsLibraryKey = "Library";
 // The most that is drained after an answer that did not fit its read.
 inline constexpr size_t kDrainLimit = 64u * 1024u * 1024u;
+// How long an instrument stays quiet after the last line of a multi-line answer on a byte
+// stream, where nothing else marks the end of such an answer (at most half the time-out).
+inline constexpr ViUInt32 kAnswerQuietMs = 100;
 
 // "*" + two upper-case hex digits: exclusive-or of every byte of the sentence body.
 QString NmeaChecksum(const QByteArray& body);
@@ -58,10 +77,19 @@ QString VisaReadLine(VisaState& state);
 QString VisaReadBlock(VisaState& state);
 ViStatus VisaWriteGps(VisaState& state, DebugLog& debug, const QString& body);
 
-// One read of at most maxBytes on session into *answer. When the answer is longer, the status
-// is VI_SUCCESS_MAX_CNT as VISA gives it, and the rest of that answer is read and thrown away so
-// that the next read starts with the next answer.
+// One read of at most maxBytes on session into *answer, which keeps later answers in step:
+// - an answer longer than maxBytes gives VI_SUCCESS_MAX_CNT as VISA gives it, and the rest of
+//   that answer is read and thrown away;
+// - on a byte stream (raw socket, serial line), where a line feed inside an answer looks like
+//   its end, whatever else of the answer has arrived is dropped after the read;
+// - after a time-out the device is cleared (viClear; on a byte stream what arrives within a
+//   short grace is dropped), and what arrives before the next write is dropped too, so that a
+//   late answer is never taken for the answer of the next query. The debug log says so.
 ViStatus VisaReadAnswer(VisaState& state, ViSession session, ViUInt32 maxBytes, QByteArray* answer);
+// The same for answers of several lines (option lists, system messages): on a byte stream the
+// lines are read until the instrument stays quiet for kAnswerQuietMs, within the session's
+// time-out.
+ViStatus VisaReadMultiLineAnswer(VisaState& state, ViSession session, ViUInt32 maxBytes, QByteArray* answer);
 
 // "Disconnect Visa" and closing the main window: closes the instrument session and the resource
 // manager while the resource manager is open.

@@ -24,6 +24,20 @@ public:
     virtual ViStatus Read(uint8_t* data, size_t max, uint32_t timeoutMs, size_t* count, bool* end) = 0;
     // Drops whatever has arrived but was not read yet.
     virtual void DiscardInput() = 0;
+    // Device clear: the instrument forgets the answers it still owes. Transports without a
+    // clear message of their own drop what arrives within a short grace instead.
+    virtual ViStatus Clear(uint32_t timeoutMs)
+    {
+        (void)timeoutMs;
+        DiscardInput();
+        return visa::VI_SUCCESS;
+    }
+    // The session's termination character, for transports whose device can end a read on it.
+    virtual void SetTermChar(bool enabled, uint8_t termChar)
+    {
+        (void)enabled;
+        (void)termChar;
+    }
     // Transport-specific attributes (serial line settings); the session answers the rest.
     virtual ViStatus GetAttribute(ViAttr attribute, void* value)
     {

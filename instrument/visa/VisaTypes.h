@@ -24,6 +24,7 @@ inline constexpr ViStatus VI_SUCCESS_MAX_CNT = 0x3FFF0006;
 inline constexpr ViStatus ErrorCode(uint32_t v) { return static_cast<ViStatus>(v); }
 inline constexpr ViStatus VI_ERROR_SYSTEM_ERROR = ErrorCode(0xBFFF0000u);
 inline constexpr ViStatus VI_ERROR_INV_OBJECT = ErrorCode(0xBFFF000Eu);
+inline constexpr ViStatus VI_ERROR_RSRC_LOCKED = ErrorCode(0xBFFF000Fu);
 inline constexpr ViStatus VI_ERROR_INV_EXPR = ErrorCode(0xBFFF0010u);
 inline constexpr ViStatus VI_ERROR_RSRC_NFOUND = ErrorCode(0xBFFF0011u);
 inline constexpr ViStatus VI_ERROR_INV_RSRC_NAME = ErrorCode(0xBFFF0012u);
@@ -39,6 +40,7 @@ inline constexpr ViStatus VI_ERROR_INV_PARAMETER = ErrorCode(0xBFFF0078u);
 inline constexpr ViStatus VI_ERROR_LIBRARY_NFOUND = ErrorCode(0xBFFF009Eu);
 inline constexpr ViStatus VI_ERROR_CONN_LOST = ErrorCode(0xBFFF00A6u);
 
+inline constexpr ViAttr VI_ATTR_RSRC_CLASS = 0xBFFF0001u;
 inline constexpr ViAttr VI_ATTR_RSRC_NAME = 0xBFFF0002u;
 inline constexpr ViAttr VI_ATTR_RSRC_IMPL_VERSION = 0x3FFF0003u;
 inline constexpr ViAttr VI_ATTR_SEND_END_EN = 0x3FFF0016u;
@@ -72,7 +74,8 @@ inline constexpr ViUInt16 VI_INTF_TCPIP = 6;
 inline constexpr ViUInt16 VI_INTF_USB = 7;
 
 inline constexpr ViUInt32 VI_TMO_INFINITE = 0xFFFFFFFFu;
-// The I/O time-out of a fresh session, as VISA libraries ship it; the program never changes it.
+// The I/O time-out of a fresh session, as VISA libraries ship it. The program shortens it only
+// for a moment, while it waits for the end of a multi-line answer on a byte stream.
 inline constexpr ViUInt32 kDefaultTimeoutMs = 2000;
 // What the built-in back end reports for VI_ATTR_RSRC_SPEC_VERSION (5.0) and its own version.
 inline constexpr ViUInt32 kSpecVersion = 0x00500000u;

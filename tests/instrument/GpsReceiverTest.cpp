@@ -95,6 +95,7 @@ public:
         return visa::VI_SUCCESS;
     }
     ViStatus viSetAttribute(ViObject o, ViAttr a, ViAttrState v) override { return inner_.viSetAttribute(o, a, v); }
+    ViStatus viClear(ViSession s) override { return inner_.viClear(s); }
     uintptr_t Handle() const override { return 1; }
     uintptr_t EntryPointAddress(int) const override { return 0; }
     QString Description() const override { return "4800 baud"; }

@@ -12,110 +12,14 @@
 #include "instrument/visa/Vxi11Transport.h"
 #include "tools/sim/Simulator.h"
 #include "ScpiFixture.h"
+#include "SimScpiFixture.h"
 
 #include <QThread>
-#include <atomic>
 #include <cmath>
-#include <unistd.h>
 
 namespace {
 
 using L = QStringList;
-
-// The program state of the fixture, with a simulator on loopback (raw socket, or VXI-11 through
-// rpcbind).
-struct SimScpi {
-    VisaState visa;
-    DeviceState device;
-    AdvancedSettings options;
-    DebugLog debug;
-    MessageLog messages;
-    VirtualEventPump pump;
-    InstrumentStatus status;
-    ScpiContext c{visa, device, options, debug, messages, pump, status};
-    std::unique_ptr<Simulator> sim;
-    QString resource;
-    QStringList dialogs;
-
-    explicit SimScpi(const QString& family, bool vxi11 = false, SimFaults faults = {})
-    {
-        SimulatorOptions o;
-        o.family = family;
-        o.seed = 3;
-        o.timeScale = 0.0001;
-        o.faults = faults;
-        BuiltinVisaOptions vo;
-        if (vxi11) {
-            static std::atomic<uint32_t> counter{0};
-            o.vxi11 = true;
-            o.vxi11Program = 0x40000000u | ((static_cast<uint32_t>(::getpid()) << 6 | (32 + counter++)) & 0x1FFFFFFFu);
-            vo.vxi11.program = o.vxi11Program;
-        } else {
-            o.tcpPort = 0;
-        }
-        sim = std::make_unique<Simulator>(o);
-        QString error;
-        EXPECT_TRUE(sim->Start(&error)) << error.toStdString();
-        resource = vxi11 ? TcpResourceName("127.0.0.1")
-                         : "TCPIP0::127.0.0.1::" + QString::number(sim->TcpPort()) + "::SOCKET";
-        debug.TimeText = [] { return QStringLiteral("T"); };
-        visa.ShowErrorDialog = [this](const QString& t) { dialogs << t; };
-        LoadVisaLibrary(visa, debug, std::make_unique<BuiltinVisaBackEnd>(vo));
-    }
-    ~SimScpi()
-    {
-        CloseVisaSessions(visa);
-        sim->Stop();
-    }
-
-    ConnectOutcome Connect() { return ConnectInstrument(c, resource, true); }
-
-    // The messages the simulator received since the last call, repeated status polls merged.
-    // Writes need no answer, so a query goes first to be sure the simulator has them all; it
-    // also gives the first entry of the error queue (Errors()), and is left out of the log.
-    L Logged()
-    {
-        lastErrors = Errors(false);
-        L out;
-        for (const SimLogEntry& e : sim->Instrument().CommandLog()) {
-            const QString m = QString::fromLatin1(e.message);
-            if ((m == "*ESR?" || m == "*OPC;*ESR?") && !out.isEmpty() && out.last() == m)
-                continue;
-            out << m;
-        }
-        if (!out.isEmpty() && out.last() == ":SYST:ERR?")
-            out.removeLast();
-        sim->Instrument().ClearCommandLog();
-        return out;
-    }
-
-    QString Errors(bool clearLog = true)
-    {
-        VisaWriteString(visa, debug, ":SYST:ERR?");
-        const QString e = VisaReadReply(visa, QString());
-        if (clearLog)
-            sim->Instrument().ClearCommandLog();
-        return e;
-    }
-    QString lastErrors;
-
-    // The completion handshake of the receiver loops: *ESE 1, one sweep, *ESR?, then *OPC;*ESR?
-    // until operation complete.
-    void ReceiverHandshake()
-    {
-        ScpiWrite(visa, debug, "*ESE 1");
-        ScpiSingleSweep(c);
-        ScpiWrite(visa, debug, "*ESR?");
-        VisaReadLine(visa);
-        for (int i = 0; i < 200; ++i) {
-            ScpiWrite(visa, debug, "*OPC;*ESR?");
-            if (VisaReadLine(visa).left(2).toInt() & 1)
-                return;
-            QThread::msleep(2);
-        }
-        ADD_FAILURE() << "no operation complete";
-    }
-};
 
 const L kRigolSetupDbuv = {"*CLS", ":UNIT:POW DBUV", ":DISP:WIN:TRAC:X:SCAL:SPAC LIN;", ":CAL:AUTO OFF",
                            ":SENS:SWE:TIME:AUTO OFF"};
@@ -269,7 +173,7 @@ TEST(ScpiSimulator, SiglentSsaSegment)
                  ":SENS:BWID:RES 9000", ":SENS:FREQ:STOP 30000000 Hz", ":TRAC1:MODE WRIT", ":INIT:IMM",
                  ":SENS:SWE:TIME?", ":TRAC1:MODE VIEW", ":FORM:BORD NORM", ":TRACe:DATA? 1"}));
     EXPECT_EQ(s.lastErrors, "0,\"No error\"");
-    EXPECT_EQ(sweep, QString("0.125"));
+    EXPECT_EQ(sweep, QString("1.250000e-01"));
     ExpectTrace(raw, s.sim->Instrument().TraceSnapshot(), 150, 29850.0 / 751);
 }
 
@@ -454,7 +358,7 @@ TEST(ScpiSimulator, GeneratorAndDbmSetUp)
 
 TEST(ScpiSimulator, ConnectionOverVxi11AndReconnectingReleasesTheLink)
 {
-    SimScpi s("sva1032x", true);
+    SimScpi s("sva1032x", Link::Vxi11);
     // A VXI-11 instrument has a few links only: connecting again and again must not use them up.
     for (int i = 0; i < 12; ++i) {
         const ConnectOutcome out = s.Connect();
@@ -472,49 +376,32 @@ TEST(ScpiSimulator, ConnectionOverVxi11AndReconnectingReleasesTheLink)
     EXPECT_EQ(s.visa.VisaResourceManager, 0u);
 }
 
-TEST(ScpiSimulator, FaultsSeenThroughTheReaders)
+class ScpiFaults : public testing::TestWithParam<Link> {};
+
+TEST_P(ScpiFaults, SeenThroughTheReaders)
 {
     {
-        SimFaults f;
-        f.noAnswer = true;
-        SimScpi s("dsa815", false, f);
-        const ConnectOutcome out = s.Connect();
-        EXPECT_EQ(out.Answer, "0");
-        EXPECT_EQ(s.device.DeviceFamily, 0);
-        EXPECT_EQ(out.Identity.UnsupportedMessage, "Sorry, this device is not supported yet by this version of Zendrik");
-    }
-    {
-        SimScpi s("dsa815");
+        SimScpi s("dsa815", GetParam());
         ASSERT_TRUE(s.Connect().Identified);
-        SimFaults f;
-        f.blockShort = true;
-        s.sim->Instrument().SetFaults(f);
+        s.SetFaults([](SimFaults& f) { f.blockShort = true; });
         ScpiRequestTrace(s.c);
         TChartSeries raw;
         EXPECT_EQ(ReadTraceVisaBinary(s.c, raw, clDefault, 150000, 30000000).Status, TraceStatus::WrongSize);
         EXPECT_EQ(s.messages.Lines(), QStringList{"Error: Visa RD Error Maxsample"});
         EXPECT_EQ(s.device.DeviceConnected, 0);
 
-        f = {};
-        f.nanValue = true;
-        s.sim->Instrument().SetFaults(f);
+        s.SetFaults([](SimFaults& f) { f.nanValue = true; });
         ScpiRequestTrace(s.c);
         const TraceReadResult r = ReadTraceVisaBinary(s.c, raw, clDefault, 150000, 30000000);
         EXPECT_EQ(r.Status, TraceStatus::NotANumber);
         EXPECT_EQ(r.Added, 300);
         EXPECT_EQ(s.dialogs, QStringList{"IEEE-Conversion-ERROR:1, check DSA firmware version"});
         EXPECT_FALSE(ScpiReadMarkerLevel(s.c).has_value());
-
-        f = {};
-        f.blockLengthWrong = true;
-        s.sim->Instrument().SetFaults(f);
-        ScpiRequestTrace(s.c);
-        TChartSeries none;
-        EXPECT_EQ(ReadTraceVisaBinary(s.c, none, clDefault, 150000, 30000000).Status, TraceStatus::WrongSize);
-        EXPECT_EQ(none.Count(), 0);
+        s.SetFaults([](SimFaults&) {});
+        EXPECT_EQ(s.Errors(), "0,\"No error\"");
     }
     {
-        SimScpi s("ssa3032x");
+        SimScpi s("ssa3032x", GetParam());
         ASSERT_TRUE(s.Connect().Identified);
         for (int fault = 0; fault < 3; ++fault) {
             SimFaults f;
@@ -533,30 +420,28 @@ TEST(ScpiSimulator, FaultsSeenThroughTheReaders)
     }
     {
         // The marker level of a receiver waits for a sweep that never ends: no value, not 0.
-        SimScpi s("fpc1000");
+        SimScpi s("fpc1000", GetParam());
         ASSERT_TRUE(s.Connect().Identified);
-        SimFaults f;
-        f.sweepNeverCompletes = true;
-        s.sim->Instrument().SetFaults(f);
+        s.SetFaults([](SimFaults& f) { f.sweepNeverCompletes = true; });
         ScpiSingleSweep(s.c);
         EXPECT_FALSE(ScpiReadMarkerLevelSweep(s.c).has_value());
         EXPECT_EQ(s.messages.Lines().value(0), "Warning: no marker level from the analyser");
     }
     {
+        // An identification longer than one read is no identification.
         SimFaults f;
         f.longAnswer = true;
-        SimScpi s("ssa3032x", false, f);
-        EXPECT_EQ(s.Connect().Answer, "0");
+        SimScpi s("ssa3032x", GetParam(), f);
+        EXPECT_FALSE(s.Connect().Opened);
+        EXPECT_EQ(s.device.DeviceConnected, 0);
         s.device.DeviceFamily = dfSiglent;
         s.device.SiglentSeries = 1;
         EXPECT_FALSE(ScpiReadMarkerLevel(s.c).has_value());
     }
     {
-        SimScpi s("dsa815");
+        SimScpi s("dsa815", GetParam());
         ASSERT_TRUE(s.Connect().Identified);
-        SimFaults f;
-        f.dropAfter = 1;
-        s.sim->Instrument().SetFaults(f);
+        s.SetFaults([](SimFaults& f) { f.dropAfter = 1; });
         ScpiSetCenterFreq(s.c, "1000000");
         ScpiRequestTrace(s.c);
         TChartSeries raw;
@@ -565,11 +450,13 @@ TEST(ScpiSimulator, FaultsSeenThroughTheReaders)
     }
 }
 
+INSTANTIATE_TEST_SUITE_P(Links, ScpiFaults, testing::Values(Link::Socket, Link::Vxi11), LinkName);
+
 TEST(ScpiSimulator, EveryModelUnderstandsEveryOperationAndAnswersEveryQuery)
 {
     for (const QString& model : SimFamilyNames()) {
         SCOPED_TRACE(model.toStdString());
-        SimScpi s(model, true);
+        SimScpi s(model, Link::Vxi11);
         const ConnectOutcome out = s.Connect();
         ASSERT_TRUE(out.Identified);
         ASSERT_NE(s.device.DeviceFamily, 0) << out.Identity.UnsupportedMessage.toStdString();

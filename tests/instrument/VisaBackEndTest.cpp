@@ -14,8 +14,11 @@
 #include <QTemporaryDir>
 #include <cstring>
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <sys/socket.h>
+#include <termios.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -153,13 +156,30 @@ TEST(VisaRead, EndFullBufferAndTermination)
 TEST(VisaRead, PartOfAnAnswerBeforeATimeOutIsCounted)
 {
     Session s;
+    // The instrument stops after "abc" without ending the answer.
+    s.peer->unterminated = true;
+    s.peer->chunk = 2;
     s.peer->answers = {"abc"};
-    // The scripted peer ends "abc" with END; turn that into an open answer by reading less.
     QByteArray out;
-    EXPECT_EQ(s.Read(2, &out), visa::VI_SUCCESS_MAX_CNT);
-    EXPECT_EQ(out, "ab");
+    EXPECT_EQ(s.Read(10, &out), visa::VI_ERROR_TMO);
+    EXPECT_EQ(out, "abc");
     s.peer->dropped = true;
     EXPECT_EQ(s.Read(10, &out), visa::VI_ERROR_CONN_LOST);
+    EXPECT_TRUE(out.isEmpty());
+}
+
+TEST(VisaRead, ClearForgetsWhatTheSessionHeldAndClearsTheDevice)
+{
+    Session s;
+    s.peer->chunk = 3;
+    s.peer->answers = {"stale answer\n", "more\n"};
+    QByteArray out;
+    EXPECT_EQ(s.Read(4, &out), visa::VI_SUCCESS_MAX_CNT);
+    EXPECT_EQ(s.lib.viClear(s.vi), visa::VI_SUCCESS);
+    EXPECT_EQ(s.peer->clears, 1);
+    EXPECT_EQ(s.Read(100, &out), visa::VI_ERROR_TMO);
+    EXPECT_TRUE(out.isEmpty());
+    EXPECT_EQ(s.lib.viClear(s.rm), visa::VI_ERROR_INV_OBJECT);
 }
 
 TEST(VisaRead, FlushDiscardsWhatWasNotRead)
@@ -191,6 +211,8 @@ TEST(VisaAttributes, DefaultsAndRules)
     char name[256];
     EXPECT_EQ(s.lib.viGetAttribute(s.vi, visa::VI_ATTR_RSRC_NAME, name), visa::VI_SUCCESS);
     EXPECT_STREQ(name, "TCPIP0::x::INSTR");
+    EXPECT_EQ(s.lib.viGetAttribute(s.vi, visa::VI_ATTR_RSRC_CLASS, name), visa::VI_SUCCESS);
+    EXPECT_STREQ(name, "INSTR");
     EXPECT_EQ(s.lib.viSetAttribute(s.vi, visa::VI_ATTR_RSRC_NAME, 0), visa::VI_ERROR_ATTR_READONLY);
     // Serial settings on a session whose transport has none.
     EXPECT_EQ(s.lib.viGetAttribute(s.vi, visa::VI_ATTR_ASRL_BAUD, &v32), visa::VI_ERROR_NSUP_ATTR);
@@ -218,13 +240,23 @@ TEST(VisaResourceNames, ParsesTheFourKinds)
     EXPECT_EQ(r.kind, VisaResource::Kind::TcpipInstr);
     EXPECT_EQ(r.host, "192.168.1.5");
     EXPECT_EQ(r.lanDevice, "inst0");
-    ASSERT_EQ(ParseVisaResource("tcpip::dsa.local::hislip0::instr", &r), visa::VI_SUCCESS);
-    EXPECT_EQ(r.lanDevice, "hislip0");
+    ASSERT_EQ(ParseVisaResource("tcpip::dsa.local::inst1::instr", &r), visa::VI_SUCCESS);
+    EXPECT_EQ(r.host, "dsa.local");
+    EXPECT_EQ(r.lanDevice, "inst1");
     ASSERT_EQ(ParseVisaResource("TCPIP0::10.0.0.2::gpib0,5", &r), visa::VI_SUCCESS);
     EXPECT_EQ(r.lanDevice, "gpib0,5");
     ASSERT_EQ(ParseVisaResource("TCPIP0::127.0.0.1::5025::SOCKET", &r), visa::VI_SUCCESS);
     EXPECT_EQ(r.kind, VisaResource::Kind::TcpipSocket);
     EXPECT_EQ(r.port, 5025);
+    // IPv6 addresses in brackets, whose colons are no separators.
+    ASSERT_EQ(ParseVisaResource("TCPIP0::[fe80::1%eth0]::inst0::INSTR", &r), visa::VI_SUCCESS);
+    EXPECT_EQ(r.kind, VisaResource::Kind::TcpipInstr);
+    EXPECT_EQ(r.host, "fe80::1%eth0");
+    ASSERT_EQ(ParseVisaResource("TCPIP0::[::1]::5025::SOCKET", &r), visa::VI_SUCCESS);
+    EXPECT_EQ(r.host, "::1");
+    EXPECT_EQ(r.port, 5025);
+    ASSERT_EQ(ParseVisaResource("TCPIP::[::1]", &r), visa::VI_SUCCESS);
+    EXPECT_EQ(r.lanDevice, "inst0");
     ASSERT_EQ(ParseVisaResource("USB0::0x1AB1::0x0960::DSA8A123456::INSTR", &r), visa::VI_SUCCESS);
     EXPECT_EQ(r.kind, VisaResource::Kind::UsbInstr);
     EXPECT_EQ(r.usbVendor, 0x1AB1);
@@ -247,9 +279,13 @@ TEST(VisaResourceNames, RefusesBrokenNames)
     for (const char* bad : {"", "TCPIP0", "TCPIP0::", "TCPIP0::h::0::SOCKET", "TCPIP0::h::70000::SOCKET",
                             "TCPIP0::h::x::SOCKET", "USB0::0x1AB1::INSTR", "USB0::0x1G00::1::s::INSTR",
                             "USB0::0x10000::1::s::INSTR", "ASRL0::INSTR", "ASRLx::INSTR", "ASRL1::SOCKET",
-                            "xxx.xxx.xxx.xxx", "TCPIPX::h::INSTR"})
+                            "xxx.xxx.xxx.xxx", "TCPIPX::h::INSTR", "TCPIP0::h::SOCKET", "TCPIP0::[::1::INSTR",
+                            "TCPIP0::[]::INSTR", "TCPIP0::[::1]x::INSTR", "TCPIP0::h::a::b::INSTR"})
         EXPECT_EQ(ParseVisaResource(bad, &r), visa::VI_ERROR_INV_RSRC_NAME) << bad;
     EXPECT_EQ(ParseVisaResource("GPIB0::5::INSTR", &r), visa::VI_ERROR_RSRC_NFOUND);
+    // HiSLIP is a protocol of its own, not a VXI-11 device name.
+    EXPECT_EQ(ParseVisaResource("TCPIP0::h::hislip0::INSTR", &r), visa::VI_ERROR_NSUP_OPER);
+    EXPECT_EQ(ParseVisaResource("TCPIP0::h::HiSLIP1", &r), visa::VI_ERROR_NSUP_OPER);
 }
 
 TEST(VisaExpressions, MatchLikeVisa)
@@ -362,6 +398,15 @@ TEST(VisaUsbtmc, MessagesMapToDriverReadsAndWrites)
     EXPECT_EQ(n, static_cast<size_t>(answer.size() - 3));
     EXPECT_TRUE(end);
     EXPECT_EQ(t.Read(buf, 64, 50, &n, &end), visa::VI_ERROR_TMO);
+
+    // An answer of exactly one driver read ends there, and is not taken for the first part of
+    // a longer one (whose next part would never come).
+    const QByteArray exact(65536, 'x');
+    ASSERT_EQ(::write(fds[1], exact.constData(), exact.size()), exact.size());
+    std::vector<uint8_t> big(70000);
+    EXPECT_EQ(t.Read(big.data(), big.size(), 5000, &n, &end), visa::VI_SUCCESS);
+    EXPECT_EQ(n, 65536u);
+    EXPECT_TRUE(end);
     ::close(fds[1]);
     EXPECT_EQ(t.Read(buf, 64, 1000, &n, &end), visa::VI_ERROR_CONN_LOST);
 }
@@ -375,11 +420,25 @@ TEST(VisaSerial, PseudoTerminalWithLineSettings)
     QString error;
     ASSERT_TRUE(sim.Start(&error)) << error.toStdString();
 
+    // Another program left the line with software flow control on.
+    const QByteArray tty = sim.PtyPath().toLocal8Bit();
+    const int other = ::open(tty.constData(), O_RDWR | O_NOCTTY);
+    ASSERT_GE(other, 0);
+    termios t{};
+    ASSERT_EQ(::tcgetattr(other, &t), 0);
+    t.c_iflag |= IXON | IXOFF | IXANY;
+    ASSERT_EQ(::tcsetattr(other, TCSANOW, &t), 0);
+
     BuiltinVisaBackEnd lib;
     ViSession rm = 0, vi = 0;
     ASSERT_EQ(lib.viOpenDefaultRM(&rm), visa::VI_SUCCESS);
     const QByteArray rsrc = ("ASRL" + sim.PtyPath() + "::INSTR").toLatin1();
     ASSERT_EQ(lib.viOpen(rm, rsrc.constData(), 0, 0, &vi), visa::VI_SUCCESS);
+    // Flow control is off: an XOFF byte in an answer would otherwise stop the line.
+    ASSERT_EQ(::tcgetattr(other, &t), 0);
+    EXPECT_EQ(t.c_iflag & (IXON | IXOFF | IXANY), 0u);
+    EXPECT_EQ(t.c_cflag & CRTSCTS, 0u);
+    ::close(other);
     ViUInt32 baud = 0;
     ASSERT_EQ(lib.viGetAttribute(vi, visa::VI_ATTR_ASRL_BAUD, &baud), visa::VI_SUCCESS);
     EXPECT_EQ(baud, 9600u);

@@ -258,12 +258,18 @@ TEST(VisaSession, ConfiguredLibraryPathComesFromTheSettingsFile)
 TEST(VisaSession, CloseClosesTheSessionAndTheResourceManager)
 {
     Fixture f;
+    const ViSession session = f.state.VisaSession;
+    const ViSession rm = f.state.VisaResourceManager;
+    ViUInt32 tmo = 0;
+    ASSERT_EQ(f.state.VisaLibrary->viGetAttribute(session, visa::VI_ATTR_TMO_VALUE, &tmo), visa::VI_SUCCESS);
     CloseVisaSessions(f.state);
     EXPECT_EQ(f.state.VisaResourceManager, 0u);
-    ViUInt32 tmo = 0;
-    EXPECT_EQ(f.state.VisaLibrary->viGetAttribute(f.state.VisaSession == 0 ? 1 : f.state.VisaSession,
-                                                  visa::VI_ATTR_TMO_VALUE, &tmo),
+    EXPECT_EQ(f.state.VisaSession, 0u);
+    // The numbers no longer name anything, the GPS session of the same manager included.
+    EXPECT_EQ(f.state.VisaLibrary->viGetAttribute(session, visa::VI_ATTR_TMO_VALUE, &tmo), visa::VI_ERROR_INV_OBJECT);
+    EXPECT_EQ(f.state.VisaLibrary->viGetAttribute(f.state.GpsSession, visa::VI_ATTR_TMO_VALUE, &tmo),
               visa::VI_ERROR_INV_OBJECT);
+    EXPECT_EQ(f.state.VisaLibrary->viClose(rm), visa::VI_ERROR_INV_OBJECT);
     f.debug.DebugMode = 0;
     EXPECT_NE(ScpiWrite(f.state, f.debug, "*CLS"), visa::VI_SUCCESS);
     // A second disconnect does nothing.
@@ -278,4 +284,23 @@ TEST(VisaSession, ReadsAndWritesWithoutALibraryFail)
     EXPECT_EQ(ScpiWrite(state, debug, "*CLS"), visa::VI_ERROR_LIBRARY_NFOUND);
     EXPECT_EQ(VisaReadReply(state, ""), "0");
     EXPECT_EQ(VisaReadBlock(state), "");
+}
+
+TEST(VisaSession, ATimeOutClearsTheDeviceAndALateAnswerIsDroppedBeforeTheNextCommand)
+{
+    Fixture f;
+    f.peer->respond = [](const QByteArray& m) { return m == "*IDN?" ? QByteArray("fresh\n") : QByteArray(); };
+    ScpiWrite(f.state, f.debug, ":CALC:MARK1:Y?");
+    EXPECT_EQ(VisaReadReply(f.state, ""), "0");
+    EXPECT_EQ(f.peer->clears, 1);
+    EXPECT_TRUE(f.debug.Lines().back().startsWith("T: Visa: read time-out, device cleared")) << f.debug.Lines().back().toStdString();
+    // The level comes after all; the next command drops it, and its own answer is read.
+    f.peer->answers.push_back("-6.33\n");
+    ScpiWrite(f.state, f.debug, "*IDN?");
+    EXPECT_EQ(f.peer->discards, 2); // the clear's and the one before the write
+    EXPECT_EQ(VisaReadReply(f.state, ""), "fresh");
+    // Only once: later writes keep what has come.
+    f.peer->answers.push_back("kept\n");
+    ScpiWrite(f.state, f.debug, ":INIT");
+    EXPECT_EQ(VisaReadReply(f.state, ""), "kept");
 }

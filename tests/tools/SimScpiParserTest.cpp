@@ -42,14 +42,17 @@ TEST(SimScpiParser, HeaderPatternsTakeShortLongAndOptionalForms)
     const scpi::HeaderPattern p("[SENSe]:FREQuency:STARt");
     for (const char* ok : {"SENS:FREQ:STAR", "FREQ:STAR", "sense:frequency:start", "Sens:Freq:Start", "SENSE:FREQ:STAR"})
         EXPECT_TRUE(p.Match(ok, nullptr)) << ok;
+    // Only the short and the long form: a header between them is no header, as on the
+    // analysers, so a misspelt command shows in the error queue.
     for (const char* bad : {"SENS:FREQ:STOP", "SENS:FREQX:STAR", "SENS:FREQ:STAR:X", "SENS::FREQ:STAR", "STAR",
-                            "SE:FREQ:STAR", "SENS:FREQ"})
+                            "SE:FREQ:STAR", "SENS:FREQ", "SENS:FREQU:STAR", "SENS:FREQ:START1", "SENSE:FREQUENC:STAR"})
         EXPECT_FALSE(p.Match(bad, nullptr)) << bad;
 
     // Both spellings the program sends for the Rigol and Siglent display commands.
-    const scpi::HeaderPattern d("DISPlay:WINdow:TRACe:X[:SCALe]:SPACing");
+    const scpi::HeaderPattern d("DISPlay:WINdow|WINDow:TRACe:X[:SCALe]:SPACing");
     EXPECT_TRUE(d.Match("DISP:WIN:TRAC:X:SCAL:SPAC", nullptr));
     EXPECT_TRUE(d.Match("DISP:WIND:TRAC:X:SPAC", nullptr));
+    EXPECT_FALSE(d.Match("DISP:WINDO:TRAC:X:SPAC", nullptr));
 
     const scpi::HeaderPattern alt("[SENSe]:BANDwidth|BWIDth[:RESolution]");
     EXPECT_TRUE(alt.Match("SENS:BWID:RES", nullptr));
@@ -104,5 +107,7 @@ TEST(SimScpiParser, FixedWidthExponentTexts)
     EXPECT_EQ(scpi::FormatExponent(std::nan(""), 6).size(), 13);
     EXPECT_EQ(scpi::FormatFixed(66.475, 2), "66.47"); // the double below .475 rounds down
     EXPECT_EQ(scpi::FormatNumber(0.1), "0.1");
+    EXPECT_EQ(scpi::FormatScientific(150000), "1.500000e+05");
+    EXPECT_EQ(scpi::FormatScientific(-6.33), "-6.330000e+00");
     EXPECT_EQ(scpi::FormatNumber(150000), "150000");
 }

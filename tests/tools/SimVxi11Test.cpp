@@ -5,6 +5,7 @@
 #include <arpa/inet.h>
 #include <gtest/gtest.h>
 #include <netinet/in.h>
+#include <QThread>
 #include <rpc/rpc.h>
 
 #include "vxi11.h"
@@ -39,13 +40,13 @@ private:
 
 struct Server {
     std::unique_ptr<Simulator> sim;
-    explicit Server(SimFaults faults = {})
+    explicit Server(SimFaults faults = {}, const QString& family = "dsa875")
     {
         SimulatorOptions o;
         o.vxi11 = true;
         o.vxi11Register = false;
         o.vxi11Program = 0x0607AF;
-        o.family = "dsa875";
+        o.family = family;
         o.faults = faults;
         sim = std::make_unique<Simulator>(o);
         QString error;
@@ -162,12 +163,19 @@ TEST(SimVxi11, ClearStatusByteAndLinkErrors)
     long reason = 0;
     EXPECT_EQ(Read(rpc.get(), lid, 100, &part, &reason, 100), 15);
 
-    // The status byte shows the error queue (bit 2) after a bad command.
+    // The status byte shows the error queue (bit 2) after a bad command, and MAV (bit 4) while
+    // an answer waits to be read; reading it is no message, so it interrupts nothing.
     EXPECT_EQ(Write(rpc.get(), lid, ":NOT:A:COMMAND", 8), 0);
     Device_ReadStbResp stb{};
     ASSERT_EQ(device_readstb_1(&g, &stb, rpc.get()), RPC_SUCCESS);
     EXPECT_EQ(stb.error, 0);
-    EXPECT_EQ(stb.stb & 4, 4);
+    EXPECT_EQ(stb.stb, 4);
+    EXPECT_EQ(Write(rpc.get(), lid, "*IDN?", 8), 0);
+    ASSERT_EQ(device_readstb_1(&g, &stb, rpc.get()), RPC_SUCCESS);
+    EXPECT_EQ(stb.stb, 4 | 16);
+    EXPECT_EQ(Read(rpc.get(), lid, 1000, &part, &reason), 0);
+    ASSERT_EQ(device_readstb_1(&g, &stb, rpc.get()), RPC_SUCCESS);
+    EXPECT_EQ(stb.stb, 4);
 
     // Answers belong to their link.
     EXPECT_EQ(Write(rpc.get(), other, "*ESR?", 8), 0);
@@ -265,4 +273,97 @@ TEST(SimVxi11, EightLinksAtMostUntilOneIsDestroyed)
     long error = -1;
     CreateLink(rpc.get(), "inst0", &error);
     EXPECT_EQ(error, 0);
+}
+
+TEST(SimVxi11, LinksDieWithTheirConnection)
+{
+    Server s;
+    {
+        // A client that takes every link and goes away without destroying them.
+        RpcClient rpc(s.sim->Vxi11Port(), 0x0607AF, 1);
+        ASSERT_TRUE(rpc.get());
+        for (int i = 0; i < 8; ++i) {
+            long error = -1;
+            CreateLink(rpc.get(), "inst0", &error);
+            ASSERT_EQ(error, 0) << i;
+        }
+    }
+    RpcClient next(s.sim->Vxi11Port(), 0x0607AF, 1);
+    ASSERT_TRUE(next.get());
+    long error = -1;
+    for (int i = 0; i < 50 && error != 0; ++i) {
+        // The simulator notices the closed connection on its own thread.
+        QThread::msleep(5);
+        Create_LinkParms p{};
+        p.device = const_cast<char*>("inst0");
+        Create_LinkResp r{};
+        ASSERT_EQ(create_link_1(&p, &r, next.get()), RPC_SUCCESS);
+        error = r.error;
+    }
+    EXPECT_EQ(error, 0);
+    // Only the instrument's own device names are links.
+    Create_LinkParms p{};
+    p.device = const_cast<char*>("hislip0");
+    Create_LinkResp refused{};
+    ASSERT_EQ(create_link_1(&p, &refused, next.get()), RPC_SUCCESS);
+    EXPECT_EQ(refused.error, 3); // device not accessible
+}
+
+TEST(SimVxi11, AnUnreadAnswerIsKeptByARigolAndInterruptedByAnRs)
+{
+    for (const char* family : {"dsa875", "fpc1000"}) {
+        Server s({}, family);
+        RpcClient rpc(s.sim->Vxi11Port(), 0x0607AF, 1);
+        ASSERT_TRUE(rpc.get());
+        long error = -1;
+        const Device_Link lid = CreateLink(rpc.get(), "inst0", &error);
+        ASSERT_EQ(error, 0);
+        EXPECT_EQ(Write(rpc.get(), lid, "*IDN?", 8), 0);
+        EXPECT_EQ(Write(rpc.get(), lid, "*ESR?", 8), 0);
+        QByteArray part;
+        long reason = 0;
+        ASSERT_EQ(Read(rpc.get(), lid, 1000, &part, &reason), 0);
+        if (QByteArray(family) == "fpc1000") {
+            EXPECT_EQ(part, "4\n"); // the query error of -410; the identification is gone
+        } else {
+            EXPECT_EQ(part, s.sim->Instrument().Family().idn.toLatin1() + "\n");
+        }
+    }
+}
+
+TEST(SimVxi11, AbortEndsAReadThatWaits)
+{
+    SimFaults f;
+    f.readHang = true;
+    Server s(f);
+    RpcClient rpc(s.sim->Vxi11Port(), 0x0607AF, 1);
+    ASSERT_TRUE(rpc.get());
+    Create_LinkParms cp{};
+    cp.device = const_cast<char*>("inst0");
+    Create_LinkResp link{};
+    ASSERT_EQ(create_link_1(&cp, &link, rpc.get()), RPC_SUCCESS);
+    // A read with nothing to answer waits past its own time-out, and holds the core channel.
+    timeval shortWait{0, 300000};
+    clnt_control(rpc.get(), CLSET_TIMEOUT, reinterpret_cast<char*>(&shortWait));
+    Device_ReadParms p{};
+    p.lid = link.lid;
+    p.requestSize = 100;
+    p.io_timeout = 50;
+    Device_ReadResp r{};
+    EXPECT_EQ(device_read_1(&p, &r, rpc.get()), RPC_TIMEDOUT);
+    // The abort channel, at the port create_link named, ends it: the core channel serves again
+    // (the RPC client skips the late reply of the aborted read).
+    RpcClient abort(link.abortPort, 0x0607B0, 1);
+    ASSERT_TRUE(abort.get());
+    Device_Link lid = link.lid;
+    Device_Error e{};
+    ASSERT_EQ(clnt_call(abort.get(), 1, reinterpret_cast<xdrproc_t>(xdr_Device_Link), reinterpret_cast<char*>(&lid),
+                        reinterpret_cast<xdrproc_t>(xdr_Device_Error), reinterpret_cast<char*>(&e), shortWait),
+              RPC_SUCCESS);
+    EXPECT_EQ(e.error, 0);
+    EXPECT_EQ(Write(rpc.get(), link.lid, "*IDN?", 8), 0);
+    QByteArray part;
+    long reason = 0;
+    EXPECT_EQ(Read(rpc.get(), link.lid, 1000, &part, &reason), 0);
+    EXPECT_EQ(part, s.sim->Instrument().Family().idn.toLatin1() + "\n");
 }

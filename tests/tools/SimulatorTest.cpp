@@ -11,6 +11,8 @@
 #include <QTcpSocket>
 #include <QThread>
 #include <bit>
+#include <fcntl.h>
+#include <unistd.h>
 #include <cmath>
 #include <gtest/gtest.h>
 
@@ -71,13 +73,79 @@ TEST(SimStatus, ErrorQueueAndEventStatus)
 
 TEST(SimStatus, RelativeHeadersAfterASemicolon)
 {
-    auto inst = Make("dsa815");
+    auto inst = Make("hms3010");
     Send(*inst, ":SENS:FREQ:STAR 1000;STOP 2000000");
     EXPECT_EQ(Send(*inst, ":SENS:FREQ:STOP?;STAR?"), "2000000;1000\n");
     EXPECT_EQ(Send(*inst, "*ESR?"), "0\n");
-    // Centre and span move both ends.
+    // Centre and span move both ends; an end that would leave the range narrows the span.
     Send(*inst, ":SENS:FREQ:CENT 10 MHz;:SENS:FREQ:SPAN 2 MHz");
     EXPECT_EQ(Send(*inst, ":FREQ:STAR?;:FREQ:STOP?;:FREQ:CENT?;:FREQ:SPAN?"), "9000000;11000000;10000000;2000000\n");
+    Send(*inst, ":FREQ:CENT 500 kHz");
+    EXPECT_EQ(Send(*inst, ":FREQ:STAR?;:FREQ:STOP?"), "0;1000000\n");
+    EXPECT_EQ(Send(*inst, "*ESR?"), "0\n");
+}
+
+TEST(SimStatus, NumbersAsEachFamilyWritesThem)
+{
+    // Rigol and Siglent answer in exponent form, the others in plain digits.
+    for (const char* family : {"dsa815", "rsa5065", "ssa3032x", "sva1032x"}) {
+        auto inst = Make(family);
+        Send(*inst, ":SENS:FREQ:STAR 150000;:SENS:SWE:TIME:AUTO OFF;:SENS:SWE:TIME 0.125");
+        EXPECT_EQ(Send(*inst, ":SENS:FREQ:STAR?;:SENS:SWE:TIME?"), "1.500000e+05;1.250000e-01\n") << family;
+    }
+    for (const char* family : {"hms3010", "fpc1000", "fph"}) {
+        auto inst = Make(family);
+        Send(*inst, ":SENS:FREQ:STAR 150000;:SENS:SWE:TIME 0.125");
+        EXPECT_EQ(Send(*inst, ":SENS:FREQ:STAR?;:SENS:SWE:TIME?"), "150000;0.125\n") << family;
+    }
+    // R&S list their options with commas on one line.
+    EXPECT_EQ(Send(*Make("fpc1000"), "*OPT?"), "K43,B22\n");
+}
+
+TEST(SimStatus, StrictHeadersAndOutOfRangeParameters)
+{
+    auto inst = Make("dsa815");
+    // A header between the short and the long form is no header.
+    Send(*inst, ":SENS:FREQU:STAR 1000");
+    EXPECT_EQ(Send(*inst, ":SYST:ERR?"), "-113,\"Undefined header\"\n");
+    EXPECT_EQ(Send(*inst, ":SENS:FREQ:STAR?"), "1.500000e+05\n");
+    // Beyond the DSA815's 1.5 GHz, an RBW it does not have, a 40 dB attenuator: -222, the old
+    // value stays.
+    for (const char* bad : {":SENS:FREQ:STOP 2 GHz", ":SENS:BAND:RES 3000000", ":SENS:POW:RF:ATT 40",
+                            ":SENS:SWE:TIME -1", ":SOUR:POW:LEV:IMM:AMPL 5"}) {
+        Send(*inst, bad);
+        EXPECT_EQ(Send(*inst, ":SYST:ERR?"), "-222,\"Data out of range\"\n") << bad;
+    }
+    const SimSettings st = inst->Settings();
+    EXPECT_EQ(st.stopHz, 30e6);
+    EXPECT_EQ(st.rbwHz, 9000);
+    EXPECT_EQ(st.attenuationDb, 10);
+    EXPECT_EQ(st.sourceLevelDbm, -20);
+    // Within the range it is taken.
+    Send(*inst, ":SENS:FREQ:STOP 1.5 GHz;:SENS:POW:RF:ATT 30");
+    EXPECT_EQ(Send(*inst, ":SYST:ERR?"), "0,\"No error\"\n");
+    EXPECT_EQ(inst->Settings().stopHz, 1.5e9);
+}
+
+TEST(SimStatus, SweepTimeFollowsSpanRbwAndTheQuasiPeakDwell)
+{
+    auto inst = Make("ssa3032x", 1, 1.0);
+    auto sweep = [&] { return Send(*inst, ":SENS:SWE:TIME?").trimmed().toDouble(); };
+    // Automatic: 2.5 span / RBW^2, 10 ms at least.
+    Send(*inst, ":SENS:FREQ:STAR 0;:SENS:FREQ:STOP 30 MHz;:SENS:BWID:RES 1000");
+    EXPECT_DOUBLE_EQ(sweep(), 75.0);
+    Send(*inst, ":SENS:BWID:RES 10000");
+    EXPECT_DOUBLE_EQ(sweep(), 0.75);
+    Send(*inst, ":SENS:BWID:RES 1000000");
+    EXPECT_DOUBLE_EQ(sweep(), 0.01);
+    // A set time holds until automatic is on again.
+    Send(*inst, ":SENS:SWE:TIME 2 s");
+    EXPECT_DOUBLE_EQ(sweep(), 2.0);
+    // Quasi-peak dwells on each of the 751 points.
+    Send(*inst, ":SENS:DET:TRAC1 QUAS;:SENS:SWE:TIME:AUTO ON;:QPD:DWEL:TIME 4 ms");
+    EXPECT_NEAR(sweep(), 0.01 + 751 * 0.004, 1e-9);
+    Send(*inst, ":INIT:IMM");
+    EXPECT_NEAR(inst->SweepEndMs() - inst->NowMs(), 3014.0, 50.0);
 }
 
 TEST(SimStatus, OperationCompleteOnlyAfterTheVirtualSweepTime)
@@ -408,6 +476,33 @@ TEST(SimTransport, ScaledTimeOverTcp)
         else
             EXPECT_GE(t.elapsed(), 250);
     }
+}
+
+TEST(SimTransport, APtyReaderThatStopsReadingHoldsUpNothing)
+{
+    SimulatorOptions o;
+    o.pty = true;
+    o.tcpPort = 0;
+    o.family = "ssa3032x";
+    Simulator sim(o);
+    QString error;
+    ASSERT_TRUE(sim.Start(&error)) << error.toStdString();
+    // A serial client asks for more traces than the line holds and never reads them.
+    const QByteArray tty = sim.PtyPath().toLocal8Bit();
+    const int fd = ::open(tty.constData(), O_RDWR | O_NOCTTY);
+    ASSERT_GE(fd, 0);
+    for (int i = 0; i < 4; ++i)
+        ASSERT_EQ(::write(fd, ":TRACe:DATA? 1\n", 15), 15);
+    // The simulator still serves its other clients.
+    QTcpSocket s;
+    s.connectToHost(QHostAddress::LocalHost, sim.TcpPort());
+    ASSERT_TRUE(s.waitForConnected(2000));
+    s.write("*IDN?\n");
+    QByteArray got;
+    while (!got.endsWith('\n') && s.waitForReadyRead(3000))
+        got += s.readAll();
+    EXPECT_EQ(got, sim.Instrument().Family().idn.toLatin1() + "\n");
+    ::close(fd);
 }
 
 TEST(SimProgram, ServesTheDemoPortAndPrintsItsLines)

@@ -118,7 +118,7 @@ bool HeaderPattern::MatchFrom(const QStringList& tokens, int ti, int ni, QList<i
         for (int a = 0; a < node.longForms.size() && !ok; ++a) {
             const QString& lf = node.longForms[a];
             const QString& sf = node.shortForms[a];
-            ok = t == sf || t == lf || (t.size() >= 3 && t.size() <= lf.size() && lf.startsWith(t));
+            ok = t == sf || t == lf;
         }
         if (ok) {
             const qsizetype mark = suffixes ? suffixes->size() : 0;
@@ -227,6 +227,12 @@ QString FormatExponent(double value, int mantissaDecimals)
     if (!s.startsWith('-'))
         s.prepend('+');
     return s;
+}
+
+QString FormatScientific(double value)
+{
+    const QString s = FormatExponent(value, 6);
+    return s.startsWith('+') ? s.mid(1) : s;
 }
 
 } // namespace scpi

@@ -9,9 +9,9 @@
 #include <vector>
 
 // Parsing of SCPI program messages as instruments do it: a message holds commands separated by
-// ";" (outside quotes); a command is a header (nodes separated by ":", each either its short form,
-// its long form or, as many analysers accept, any longer prefix of the long form; numeric
-// suffixes such as MARK1), an optional "?", and parameters separated by ",".
+// ";" (outside quotes); a command is a header (nodes separated by ":", each exactly its short
+// form or its long form, in any case; numeric suffixes such as MARK1), an optional "?", and
+// parameters separated by ",".
 namespace scpi {
 
 struct Command {
@@ -55,6 +55,9 @@ QString FormatNumber(double value);
 QString FormatFixed(double value, int decimals);
 // printf-like "%+.Ne" with a two-digit exponent, independent of the locale.
 QString FormatExponent(double value, int mantissaDecimals);
+// "%.6e" ("1.500000e+05", "-6.330000e+00"): how Rigol and Siglent analysers answer numeric
+// queries.
+QString FormatScientific(double value);
 
 } // namespace scpi
 

@@ -29,6 +29,37 @@ std::optional<double> Number(SimCall& c, int i = 0)
     return v;
 }
 
+// What a numeric parameter may be, from the analyser's limits.
+struct Bounds {
+    double lo, hi;
+};
+using BoundsOf = Bounds (*)(const SimLimits&);
+Bounds Frequency(const SimLimits& l) { return {0, l.maxHz}; }
+Bounds FrequencyStep(const SimLimits& l) { return {1, l.maxHz}; }
+Bounds Rbw(const SimLimits& l) { return {l.rbwMinHz, l.rbwMaxHz}; }
+Bounds Vbw(const SimLimits& l) { return {l.vbwMinHz, l.vbwMaxHz}; }
+Bounds SweepTime(const SimLimits& l) { return {l.sweepMinS, l.sweepMaxS}; }
+Bounds AttenuationDb(const SimLimits& l) { return {0, l.attenuationMaxDb}; }
+Bounds SourceLevel(const SimLimits& l) { return {l.sourceMinDbm, l.sourceMaxDbm}; }
+
+bool InRange(SimCall& c, double v, Bounds b)
+{
+    if (v >= b.lo && v <= b.hi)
+        return true;
+    c.inst.PushError(-222, QStringLiteral("Data out of range"));
+    return false;
+}
+
+// The number of parameter 0 within the analyser's limits; outside them nothing, with -222, so
+// that the setting keeps its old value.
+std::optional<double> Number(SimCall& c, BoundsOf bounds)
+{
+    const std::optional<double> v = Number(c);
+    if (v && !InRange(c, *v, bounds(c.inst.Limits())))
+        return std::nullopt;
+    return v;
+}
+
 std::optional<bool> Bool(SimCall& c, int i = 0)
 {
     auto v = scpi::ParseBool(Param(c, i));
@@ -39,19 +70,17 @@ std::optional<bool> Bool(SimCall& c, int i = 0)
 
 void Answer(SimCall& c, const QString& text) { c.answer->append(c.inst.TextAnswer(text)); }
 
-QString NumberText(double v) { return scpi::FormatNumber(v); }
-
 // A numeric setting kept in a field of SimSettings.
-Handler SetNumber(double SimSettings::*field)
+Handler SetNumber(double SimSettings::*field, BoundsOf bounds)
 {
-    return [field](SimCall& c) {
-        if (auto v = Number(c))
+    return [field, bounds](SimCall& c) {
+        if (auto v = Number(c, bounds))
             c.inst.State().*field = *v;
     };
 }
 Handler GetNumber(double SimSettings::*field)
 {
-    return [field](SimCall& c) { Answer(c, NumberText(c.inst.State().*field)); };
+    return [field](SimCall& c) { Answer(c, c.inst.NumberText(c.inst.State().*field)); };
 }
 Handler SetBool(bool SimSettings::*field)
 {
@@ -75,23 +104,27 @@ void Text(SimInstrument& inst, const QString& pattern, const QString& initial = 
         [key](SimCall& c) { Answer(c, c.inst.State().texts.value(key)); });
 }
 
-// Frequencies: start/stop are the truth; centre and span are derived.
+// Frequencies: start/stop are the truth; centre and span are derived. As on the analysers, a
+// centre or span that would put an end outside the range narrows the span instead.
+void SetCenterAndSpan(SimCall& c, double center, double span)
+{
+    const double maxHz = c.inst.Limits().maxHz;
+    span = std::min({span, 2 * center, 2 * (maxHz - center)});
+    c.inst.State().startHz = center - span / 2;
+    c.inst.State().stopHz = center + span / 2;
+}
 void SetCenter(SimCall& c)
 {
-    if (auto v = Number(c)) {
-        SimSettings& s = c.inst.State();
-        const double span = s.stopHz - s.startHz;
-        s.startHz = *v - span / 2;
-        s.stopHz = *v + span / 2;
+    if (auto v = Number(c, Frequency)) {
+        const SimSettings& s = c.inst.State();
+        SetCenterAndSpan(c, *v, s.stopHz - s.startHz);
     }
 }
 void SetSpan(SimCall& c)
 {
-    if (auto v = Number(c)) {
-        SimSettings& s = c.inst.State();
-        const double center = (s.startHz + s.stopHz) / 2;
-        s.startHz = center - *v / 2;
-        s.stopHz = center + *v / 2;
+    if (auto v = Number(c, Frequency)) {
+        const SimSettings& s = c.inst.State();
+        SetCenterAndSpan(c, (s.startHz + s.stopHz) / 2, *v);
     }
 }
 
@@ -138,7 +171,7 @@ void MarkerY(SimCall& c)
     if (inst.ActiveFaults().nanValue)
         Answer(c, QStringLiteral("nan"));
     else
-        Answer(c, scpi::FormatFixed(v, 2));
+        Answer(c, inst.ExponentAnswers() ? inst.NumberText(v) : scpi::FormatFixed(v, 2));
 }
 
 void SetDetector(SimCall& c) { c.inst.State().detector = Param(c).toUpper(); }
@@ -166,7 +199,7 @@ void HamegRbw(SimCall& c)
         s.rbwHz = 120000;
     else if (p == "C200")
         s.rbwHz = 200;
-    else if (auto v = Number(c))
+    else if (auto v = Number(c, Rbw))
         s.rbwHz = *v;
 }
 
@@ -178,7 +211,7 @@ void Attenuation(SimCall& c)
         s.attenuationAuto = true;
         return;
     }
-    if (auto v = Number(c)) {
+    if (auto v = Number(c, AttenuationDb)) {
         s.attenuationDb = *v;
         s.attenuationAuto = false;
     }
@@ -227,24 +260,32 @@ void RegisterCommonCommands(SimInstrument& inst)
 void RegisterAnalyserCommands(SimInstrument& inst)
 {
     // Frequency axis (Hameg without the SENSe root, which is optional everywhere).
-    inst.AddCommand("[SENSe]:FREQuency:STARt", SetNumber(&SimSettings::startHz), GetNumber(&SimSettings::startHz));
-    inst.AddCommand("[SENSe]:FREQuency:STOP", SetNumber(&SimSettings::stopHz), GetNumber(&SimSettings::stopHz));
-    inst.AddCommand("[SENSe]:FREQuency:CENTer", SetCenter,
-                    [](SimCall& c) { Answer(c, NumberText((c.inst.State().startHz + c.inst.State().stopHz) / 2)); });
+    inst.AddCommand("[SENSe]:FREQuency:STARt", SetNumber(&SimSettings::startHz, Frequency),
+                    GetNumber(&SimSettings::startHz));
+    inst.AddCommand("[SENSe]:FREQuency:STOP", SetNumber(&SimSettings::stopHz, Frequency),
+                    GetNumber(&SimSettings::stopHz));
+    inst.AddCommand("[SENSe]:FREQuency:CENTer", SetCenter, [](SimCall& c) {
+        Answer(c, c.inst.NumberText((c.inst.State().startHz + c.inst.State().stopHz) / 2));
+    });
     inst.AddCommand("[SENSe]:FREQuency:SPAN", SetSpan,
-                    [](SimCall& c) { Answer(c, NumberText(c.inst.State().stopHz - c.inst.State().startHz)); });
+                    [](SimCall& c) { Answer(c, c.inst.NumberText(c.inst.State().stopHz - c.inst.State().startHz)); });
     inst.AddCommand("[SENSe]:FREQuency:MODE", [](SimCall& c) { c.inst.State().receiverMode = Param(c).toUpper(); },
                     [](SimCall& c) { Answer(c, c.inst.State().receiverMode); });
-    inst.AddCommand("[SENSe]:SCAN:STARt", SetNumber(&SimSettings::scanStartHz), GetNumber(&SimSettings::scanStartHz));
-    inst.AddCommand("[SENSe]:SCAN:STOP", SetNumber(&SimSettings::scanStopHz), GetNumber(&SimSettings::scanStopHz));
-    inst.AddCommand("[SENSe]:SCAN:STEP", SetNumber(&SimSettings::scanStepHz), GetNumber(&SimSettings::scanStepHz));
+    inst.AddCommand("[SENSe]:SCAN:STARt", SetNumber(&SimSettings::scanStartHz, Frequency),
+                    GetNumber(&SimSettings::scanStartHz));
+    inst.AddCommand("[SENSe]:SCAN:STOP", SetNumber(&SimSettings::scanStopHz, Frequency),
+                    GetNumber(&SimSettings::scanStopHz));
+    inst.AddCommand("[SENSe]:SCAN:STEP", SetNumber(&SimSettings::scanStepHz, FrequencyStep),
+                    GetNumber(&SimSettings::scanStepHz));
 
     // Bandwidths.
-    inst.AddCommand("[SENSe]:BANDwidth|BWIDth[:RESolution]", SetNumber(&SimSettings::rbwHz), GetNumber(&SimSettings::rbwHz));
-    inst.AddCommand("[SENSe]:BANDwidth|BWIDth:RESolution:CISPr", SetNumber(&SimSettings::rbwHz), GetNumber(&SimSettings::rbwHz));
+    inst.AddCommand("[SENSe]:BANDwidth|BWIDth[:RESolution]", SetNumber(&SimSettings::rbwHz, Rbw),
+                    GetNumber(&SimSettings::rbwHz));
+    inst.AddCommand("[SENSe]:BANDwidth|BWIDth:RESolution:CISPr", SetNumber(&SimSettings::rbwHz, Rbw),
+                    GetNumber(&SimSettings::rbwHz));
     inst.AddCommand("BANDwidth:RBW", HamegRbw, GetNumber(&SimSettings::rbwHz));
-    inst.AddCommand("[SENSe]:BANDwidth|BWIDth:VIDeo", SetNumber(&SimSettings::vbwHz), GetNumber(&SimSettings::vbwHz));
-    inst.AddCommand("BANDwidth:VBW", SetNumber(&SimSettings::vbwHz), GetNumber(&SimSettings::vbwHz));
+    inst.AddCommand("[SENSe]:BANDwidth|BWIDth:VIDeo", SetNumber(&SimSettings::vbwHz, Vbw), GetNumber(&SimSettings::vbwHz));
+    inst.AddCommand("BANDwidth:VBW", SetNumber(&SimSettings::vbwHz, Vbw), GetNumber(&SimSettings::vbwHz));
     Text(inst, "[SENSe]:BANDwidth|BWIDth:EMIFilter:STATe", "0");
     Text(inst, "[SENSe]:BANDwidth|BWIDth:VIDeo:AUTO", "1");
     Text(inst, "BANDwidth:VBW:AUTO", "1");
@@ -260,18 +301,20 @@ void RegisterAnalyserCommands(SimInstrument& inst)
                     [](SimCall& c) { Answer(c, c.inst.State().texts.value("EMIF", "0")); });
 
     // Sweep.
+    // The query tells the time in use, automatic or set, with the quasi-peak dwell.
     inst.AddCommand("[SENSe]:SWEep:TIME",
                     [](SimCall& c) {
-                        if (auto v = Number(c)) {
+                        if (auto v = Number(c, SweepTime)) {
                             c.inst.State().sweepTimeS = *v;
                             c.inst.State().sweepAuto = false;
                         }
                     },
-                    [](SimCall& c) { Answer(c, NumberText(c.inst.State().sweepTimeS)); });
+                    [](SimCall& c) { Answer(c, c.inst.NumberText(c.inst.SweepTimeInUseS())); });
     inst.AddCommand("[SENSe]:SWEep:TIME:AUTO", SetBool(&SimSettings::sweepAuto), GetBool(&SimSettings::sweepAuto));
     inst.AddCommand("[SENSe]:SWEep:POINts",
                     [](SimCall& c) {
-                        if (auto v = Number(c); v && *v >= 1 && *v <= 100000)
+                        const SimLimits& l = c.inst.Limits();
+                        if (auto v = Number(c); v && InRange(c, *v, {double(l.pointsMin), double(l.pointsMax)}))
                             c.inst.State().points = static_cast<int>(*v);
                     },
                     [](SimCall& c) { Answer(c, QString::number(c.inst.State().points)); });
@@ -294,7 +337,8 @@ void RegisterAnalyserCommands(SimInstrument& inst)
                         }
                     },
                     GetBool(&SimSettings::continuous));
-    Text(inst, "INITiate:PAUSe");
+    // The Rigol writes its pause command with the short form PAU.
+    Text(inst, "INITiate:PAUse");
 
     // Input.
     inst.AddCommand("[SENSe]:POWer[:RF]:ATTenuation", Attenuation, GetNumber(&SimSettings::attenuationDb));
@@ -321,8 +365,9 @@ void RegisterAnalyserCommands(SimInstrument& inst)
                     [](SimCall& c) { Answer(c, c.inst.State().instrument); });
     Text(inst, "CONFigure:SANalyzer");
     Text(inst, "[SENSe]:MODE", "SWE");
-    Text(inst, "DISPlay:WINdow:TRACe:X[:SCALe]:SPACing", "LIN");
-    Text(inst, "DISPlay:WINdow:TRACe:Y[:SCALe]:RLEVel", "0");
+    // The Rigol's window node has the short form WIN, the Siglent's WIND.
+    Text(inst, "DISPlay:WINdow|WINDow:TRACe:X[:SCALe]:SPACing", "LIN");
+    Text(inst, "DISPlay:WINdow|WINDow:TRACe:Y[:SCALe]:RLEVel", "0");
     Text(inst, "DISPlay:TRACe:STYLe", "POLY");
     Text(inst, "CALibration:AUTO", "ON");
     Text(inst, "[SENSe]:CALibration:STATe", "ON");
@@ -351,7 +396,7 @@ void RegisterAnalyserCommands(SimInstrument& inst)
     Text(inst, "CALCulate#:MARKer#:X:READout", "FREQ");
     inst.AddCommand("CALCulate#:MARKer#:X",
                     [](SimCall& c) {
-                        if (auto v = Number(c)) {
+                        if (auto v = Number(c, Frequency)) {
                             SimSettings& s = c.inst.State();
                             // Rigol and Siglent take small numbers as a point index.
                             s.markerHz = *v < s.points && s.stopHz > s.startHz
@@ -360,13 +405,13 @@ void RegisterAnalyserCommands(SimInstrument& inst)
                             s.markerAtPeak = false;
                         }
                     },
-                    [](SimCall& c) { Answer(c, NumberText(c.inst.State().markerHz)); });
+                    [](SimCall& c) { Answer(c, c.inst.NumberText(c.inst.State().markerHz)); });
     inst.AddCommand("CALCulate#:MARKer#:Y", {}, MarkerY);
     inst.AddCommand("MARKer#:LEVel", {}, MarkerY);
-    inst.AddCommand("MARKer#:FREQuency", {}, [](SimCall& c) { Answer(c, NumberText(c.inst.State().markerHz)); });
+    inst.AddCommand("MARKer#:FREQuency", {}, [](SimCall& c) { Answer(c, c.inst.NumberText(c.inst.State().markerHz)); });
 
     // Tracking generator.
-    inst.AddCommand("SOURce:POWer[:LEVel][:IMMediate][:AMPLitude]", SetNumber(&SimSettings::sourceLevelDbm),
+    inst.AddCommand("SOURce:POWer[:LEVel][:IMMediate][:AMPLitude]", SetNumber(&SimSettings::sourceLevelDbm, SourceLevel),
                     GetNumber(&SimSettings::sourceLevelDbm));
     inst.AddCommand("OUTPut[:STATe]", SetBool(&SimSettings::sourceOn), GetBool(&SimSettings::sourceOn));
 }

@@ -16,7 +16,21 @@ struct SimFamily {
     int points;       // points per trace
     bool bigEndian;   // byte order of binary traces
     QString options;  // "*OPT?" / "SYST:OPT?" answer
+    double maxHz;     // highest frequency of the model
 };
+
+// What an analyser accepts. A parameter outside gives error -222 and leaves the setting as it
+// was, as the instruments do.
+struct SimLimits {
+    double maxHz;
+    double rbwMinHz, rbwMaxHz;
+    double vbwMinHz, vbwMaxHz;
+    double sweepMinS, sweepMaxS;
+    double attenuationMaxDb;
+    double sourceMinDbm, sourceMaxDbm;
+    int pointsMin, pointsMax;
+};
+SimLimits LimitsOf(const SimFamily& family);
 
 // Every family and model the simulator can play, in a stable order.
 const QList<SimFamily>& SimFamilies();

@@ -2,7 +2,8 @@
 
 QStringList SimFaults::Names()
 {
-    return {"no-answer", "block-short", "block-length", "nan", "no-sweep-end", "esr-3digit", "long-answer", "drop[=N]"};
+    return {"no-answer", "block-short", "block-length", "nan", "no-sweep-end", "esr-3digit", "long-answer", "drop[=N]",
+            "short-write", "read-hang"};
 }
 
 bool SimFaults::Parse(const QString& list, QString* error)
@@ -25,6 +26,10 @@ bool SimFaults::Parse(const QString& list, QString* error)
             longAnswer = true;
         else if (name == "drop")
             dropAfter = 0;
+        else if (name == "short-write")
+            shortWrite = true;
+        else if (name == "read-hang")
+            readHang = true;
         else if (name.startsWith("drop=")) {
             bool ok = false;
             dropAfter = name.mid(5).toInt(&ok);

@@ -14,6 +14,9 @@ struct SimFaults {
     bool threeDigitEsr = false;       // "esr-3digit": *ESR? carries the power-on bit (128 + ...)
     bool longAnswer = false;          // "long-answer": text answers padded beyond 2 KB
     int dropAfter = -1;               // "drop" or "drop=N": close the link at the N-th next message
+    bool shortWrite = false;          // "short-write": a VXI-11 device_write takes at most 8 bytes
+    bool readHang = false;            // "read-hang": a VXI-11 read waits past the client's time-out
+                                      // until its answer is ready or the call is aborted
 
     // Parses a comma-separated list of the names above; false with *error for an unknown name.
     bool Parse(const QString& list, QString* error);

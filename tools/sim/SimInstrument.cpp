@@ -5,7 +5,7 @@
 #include <cmath>
 
 SimInstrument::SimInstrument(SimFamily family, uint64_t seed, double timeScale)
-    : family_(std::move(family)), spectrum_(seed), clock_(timeScale)
+    : family_(std::move(family)), limits_(LimitsOf(family_)), spectrum_(seed), clock_(timeScale)
 {
     Reset();
     RegisterCommonCommands(*this);
@@ -48,7 +48,28 @@ void SimInstrument::Clear()
     opcArmed_ = false;
 }
 
-SimReply SimInstrument::Execute(const QByteArray& message, const QString& transport)
+bool SimInstrument::InterruptsQueries() const
+{
+    return family_.kind == SimKind::RsFpc || family_.kind == SimKind::RsFph || family_.kind == SimKind::Hameg;
+}
+
+bool SimInstrument::ExponentAnswers() const
+{
+    switch (family_.kind) {
+    case SimKind::RigolDsa:
+    case SimKind::RigolRsa:
+    case SimKind::SiglentSsa:
+    case SimKind::SiglentSva: return true;
+    default: return false;
+    }
+}
+
+QString SimInstrument::NumberText(double value) const
+{
+    return ExponentAnswers() ? scpi::FormatScientific(value) : scpi::FormatNumber(value);
+}
+
+SimReply SimInstrument::Execute(const QByteArray& message, const QString& transport, bool answerUnread)
 {
     QMutexLocker lock(&mutex_);
     SimLogEntry e{clock_.NowMs(), QDateTime::currentMSecsSinceEpoch(), transport, message};
@@ -60,6 +81,12 @@ SimReply SimInstrument::Execute(const QByteArray& message, const QString& transp
     if (messagesUntilDrop_ >= 0 && messagesUntilDrop_-- == 0) {
         reply.dropLink = true;
         return reply;
+    }
+    messageAvailable_ = answerUnread;
+    if (answerUnread && InterruptsQueries()) {
+        reply.discardUnread = true;
+        messageAvailable_ = false;
+        PushError(-410, QStringLiteral("Query INTERRUPTED"));
     }
     double waitUntil = std::max(clock_.NowMs(), holdUntilMs_);
     QList<QByteArray> answers;
@@ -177,11 +204,15 @@ int SimInstrument::ReadEsr()
     return v;
 }
 
-int SimInstrument::Stb() const
+int SimInstrument::Stb() const { return StatusByte(messageAvailable_); }
+
+int SimInstrument::StatusByte(bool mav) const
 {
     int stb = 0;
     if (!errors_.empty())
         stb |= 4;
+    if (mav)
+        stb |= 16;
     if (esr_ & ese_)
         stb |= 32;
     if (stb & sre_)
@@ -189,17 +220,37 @@ int SimInstrument::Stb() const
     return stb;
 }
 
-void SimInstrument::StartSweep()
+int SimInstrument::ReadStatusByte(bool answerUnread) const
 {
-    ++sweepCount_;
+    QMutexLocker lock(&mutex_);
+    return StatusByte(answerUnread);
+}
+
+double SimInstrument::SweepTimeInUseS() const
+{
     const SimSettings& s = settings_;
     double seconds = s.sweepTimeS;
     if (s.sweepAuto) {
+        // A swept analyser needs about k * span / RBW^2 for the filter to settle on each
+        // frequency; below its shortest sweep it sweeps no faster.
         const double span = s.stopHz - s.startHz;
         const double rbw = std::max(s.rbwHz, 1.0);
         seconds = span > 0 ? std::max(0.01, 2.5 * span / (rbw * rbw)) : 0.01;
     }
-    sweepEndMs_ = faults_.sweepNeverCompletes ? SimClock::Never() : clock_.NowMs() + seconds * 1000.0;
+    const QString d = s.detector.toUpper();
+    if (d.startsWith(QStringLiteral("QPE")) || d.startsWith(QStringLiteral("QUAS"))) {
+        // The quasi-peak detector dwells on every point (its time constants are hundreds of
+        // milliseconds); the Siglent sets the dwell itself, the others take 1 ms.
+        const double dwell = scpi::ParseNumber(s.texts.value(QStringLiteral("QPD:DWELL:TIME"))).value_or(0.001);
+        seconds += s.points * dwell;
+    }
+    return seconds;
+}
+
+void SimInstrument::StartSweep()
+{
+    ++sweepCount_;
+    sweepEndMs_ = faults_.sweepNeverCompletes ? SimClock::Never() : clock_.NowMs() + SweepTimeInUseS() * 1000.0;
 }
 
 SimEmissions::Settings SimInstrument::SpectrumSettings() const

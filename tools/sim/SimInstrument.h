@@ -30,7 +30,8 @@ struct SimLogEntry {
 struct SimReply {
     QByteArray bytes;
     double readyAtMs = 0;
-    bool dropLink = false; // the fault "drop": the transport closes the link instead
+    bool dropLink = false;      // the fault "drop": the transport closes the link instead
+    bool discardUnread = false; // a query was interrupted (-410): drop the answers not read yet
 };
 
 // What the analyser is set to. Settings the simulator does not model are kept as texts so that
@@ -86,7 +87,12 @@ public:
 
     SimInstrument(SimFamily family, uint64_t seed, double timeScale);
 
-    SimReply Execute(const QByteArray& message, const QString& transport);
+    // answerUnread: the link holds an answer the client has not read. A family that interrupts
+    // queries drops it (error -410); the others keep it, and the status byte shows MAV.
+    SimReply Execute(const QByteArray& message, const QString& transport, bool answerUnread = false);
+    // The status byte as a serial poll or VXI-11 device_readstb reads it, outside the message
+    // exchange: MAV from the link's output (takes the lock).
+    int ReadStatusByte(bool answerUnread) const;
 
     // Adds a command: pattern as in scpi::HeaderPattern; set and query may be empty. Later
     // additions are tried first, so a more specific pattern may refine an earlier one.
@@ -101,6 +107,13 @@ public:
     void SetFaults(const SimFaults& faults);
     SimFaults Faults() const;
     const SimFamily& Family() const { return family_; }
+    const SimLimits& Limits() const { return limits_; }
+    // Whether a new message discards an answer that was not read, with -410 (IEEE 488.2).
+    bool InterruptsQueries() const;
+    // Rigol and Siglent answer numeric queries in exponent form ("1.500000e+05").
+    bool ExponentAnswers() const;
+    // A numeric answer as the family writes it.
+    QString NumberText(double value) const;
     const SimEmissions& Spectrum() const { return spectrum_; }
     const SimClock& Clock() const { return clock_; }
     SimSettings Settings() const;
@@ -112,6 +125,9 @@ public:
     // For handlers (called with the lock held).
     SimSettings& State() { return settings_; }
     void StartSweep();
+    // The sweep time the analyser uses now: the set time, or with automatic sweep time the one
+    // span and RBW need; the quasi-peak detector adds its dwell on every point.
+    double SweepTimeInUseS() const;
     bool SweepDone() const;
     double SweepEndMs() const { return sweepEndMs_; }
     double NowMs() const { return clock_.NowMs(); }
@@ -146,9 +162,11 @@ private:
     void Dispatch(const scpi::Command& c, const QStringList& path, QByteArray* answer, bool* answered,
                   double* waitUntil, QStringList* newPath);
     void UpdateOpc();
+    int StatusByte(bool messageAvailable) const;
 
     mutable QMutex mutex_;
     SimFamily family_;
+    SimLimits limits_;
     SimEmissions spectrum_;
     SimClock clock_;
     SimFaults faults_;
@@ -166,6 +184,7 @@ private:
     uint64_t sweepCount_ = 0;
     int messagesUntilDrop_ = -1;
     double holdUntilMs_ = 0;
+    bool messageAvailable_ = false; // MAV while a message executes
 };
 
 // The command table: common commands and the analyser commands of every family.

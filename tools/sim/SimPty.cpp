@@ -14,6 +14,7 @@ SimPty::SimPty(SimInstrument& inst, NmeaReceiver* gps, QObject* parent) : QObjec
 SimPty::~SimPty()
 {
     notifier_.reset();
+    writeNotifier_.reset();
     if (slaveKeepAlive_ >= 0)
         ::close(slaveKeepAlive_);
     if (master_ >= 0)
@@ -46,23 +47,43 @@ bool SimPty::Open(QString* error)
     }
     ::fcntl(master_, F_SETFL, ::fcntl(master_, F_GETFL) | O_NONBLOCK);
     if (!gps_)
-        session_ = new SimStreamSession(inst_, QStringLiteral("pty"), [this](const QByteArray& b) { WriteAll(b); },
-                                        []() {}, this);
+        session_ = new SimStreamSession(
+            inst_, QStringLiteral("pty"), [this](const QByteArray& b) { Write(b); }, []() {}, this);
     notifier_ = std::make_unique<QSocketNotifier>(master_, QSocketNotifier::Read);
     connect(notifier_.get(), &QSocketNotifier::activated, this, &SimPty::OnReadable);
+    writeNotifier_ = std::make_unique<QSocketNotifier>(master_, QSocketNotifier::Write);
+    writeNotifier_->setEnabled(false);
+    connect(writeNotifier_.get(), &QSocketNotifier::activated, this, &SimPty::OnWritable);
     return true;
 }
 
-void SimPty::WriteAll(const QByteArray& b)
+void SimPty::Write(const QByteArray& bytes)
 {
-    qsizetype done = 0;
-    while (done < b.size()) {
-        const ssize_t n = ::write(master_, b.constData() + done, static_cast<size_t>(b.size() - done));
-        if (n < 0 && errno != EINTR && errno != EAGAIN)
-            return;
-        if (n > 0)
-            done += n;
+    // A serial instrument whose peer stops reading loses what does not fit; a megabyte is far
+    // more than any answer, so only a reader that never reads gets here.
+    constexpr qsizetype kMaxUnsent = 1 << 20;
+    if (unsent_.size() + bytes.size() > kMaxUnsent)
+        return;
+    unsent_ += bytes;
+    OnWritable();
+}
+
+void SimPty::OnWritable()
+{
+    while (!unsent_.isEmpty()) {
+        const ssize_t n = ::write(master_, unsent_.constData(), static_cast<size_t>(unsent_.size()));
+        if (n > 0) {
+            unsent_.remove(0, n);
+            continue;
+        }
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0 && errno != EAGAIN)
+            unsent_.clear(); // the line is gone
+        break;
     }
+    // Woken when the line takes bytes again, not by spinning on it.
+    writeNotifier_->setEnabled(!unsent_.isEmpty());
 }
 
 void SimPty::OnReadable()
@@ -73,7 +94,7 @@ void SimPty::OnReadable()
         if (n > 0) {
             const QByteArray bytes(buf, static_cast<qsizetype>(n));
             if (gps_)
-                WriteAll(gps_->Receive(bytes));
+                Write(gps_->Receive(bytes));
             else
                 session_->Receive(bytes);
             continue;

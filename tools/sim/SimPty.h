@@ -23,13 +23,18 @@ public:
 
 private:
     void OnReadable();
-    void WriteAll(const QByteArray& bytes);
+    void Write(const QByteArray& bytes);
+    void OnWritable();
     SimInstrument& inst_;
     NmeaReceiver* gps_;
     int master_ = -1;
     int slaveKeepAlive_ = -1; // keeps the line open between clients, so no hang-up is seen
     QString slavePath_;
     std::unique_ptr<QSocketNotifier> notifier_;
+    // Answers the line could not take yet: a reader that stopped reading fills the terminal's
+    // buffer, and the rest waits here instead of holding up the simulator.
+    QByteArray unsent_;
+    std::unique_ptr<QSocketNotifier> writeNotifier_;
     SimStreamSession* session_ = nullptr;
 };
 

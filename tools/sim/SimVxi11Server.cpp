@@ -5,10 +5,12 @@
 #include <QDeadlineTimer>
 #include <QHash>
 #include <QPointer>
+#include <QRegularExpression>
 #include <QTcpSocket>
 #include <QThread>
 #include <QTimer>
 #include <deque>
+#include <limits>
 #include <fcntl.h>
 #include <rpc/rpc.h>
 #include <rpc/pmap_clnt.h>
@@ -21,6 +23,7 @@ namespace {
 
 constexpr uint32_t kAbortProgram = 0x0607B0;
 constexpr long kErrNone = 0;
+constexpr long kErrNotAccessible = 3;
 constexpr long kErrInvalidLink = 4;
 constexpr long kErrNotSupported = 8;
 constexpr long kErrOutOfResources = 9;
@@ -28,10 +31,15 @@ constexpr long kErrOutOfResources = 9;
 // runs out of them, as it would on the instrument.
 constexpr int kMaxLinks = 8;
 constexpr long kErrTimeout = 15;
+constexpr long kErrAbort = 23;
 constexpr long kFlagEnd = 8;
+constexpr long kFlagTermCharSet = 128;
 constexpr long kReasonReqCnt = 1;
+constexpr long kReasonChr = 2;
 constexpr long kReasonEnd = 4;
 constexpr uint32_t kMaxRecvSize = 0x100000;
+// What a device_write takes at most while the fault "short-write" is on.
+constexpr u_int kShortWriteBytes = 8;
 
 // Reads and writes XDR with the generated routines on memory buffers.
 template <typename T>
@@ -80,6 +88,9 @@ uint32_t GetU32(const QByteArray& b, qsizetype at)
 
 struct Link {
     QString device;
+    // The core connection that created the link: links die with their connection, as they do on
+    // an instrument when the client goes away without destroy_link.
+    uint64_t connection = 0;
     QByteArray partial;
     struct Pending {
         QByteArray bytes;
@@ -87,6 +98,13 @@ struct Link {
     };
     std::deque<Pending> out;
 };
+
+// The device names a LAN instrument answers to: "inst0", "inst1", ...
+bool KnownDevice(const QString& device)
+{
+    static const QRegularExpression name(QStringLiteral("^inst\\d+$"), QRegularExpression::CaseInsensitiveOption);
+    return name.match(device).hasMatch();
+}
 
 } // namespace
 
@@ -105,8 +123,9 @@ struct SimVxi11Server::Impl {
     Impl(SimInstrument& i, uint32_t p, uint32_t v) : inst(i), program(p), version(v) {}
 
     // One connection: record-marked RPC calls, answered one at a time; a device_read that has
-    // nothing ready yet is answered later by a timer.
+    // nothing ready yet is answered later by a timer, or at once when it is aborted.
     struct Conn {
+        uint64_t id = 0;
         QPointer<QTcpSocket> socket;
         QByteArray in;
         QByteArray record;
@@ -117,6 +136,8 @@ struct SimVxi11Server::Impl {
         QDeadlineTimer pendingDeadline;
         QTimer* timer = nullptr;
     };
+    QHash<uint64_t, std::weak_ptr<Conn>> connections;
+    uint64_t nextConnection = 1;
 
     void Accept(QTcpServer& server, bool abortChannel)
     {
@@ -124,14 +145,27 @@ struct SimVxi11Server::Impl {
             s->setParent(owner);
             s->setSocketOption(QAbstractSocket::LowDelayOption, 1);
             auto conn = std::make_shared<Conn>();
+            conn->id = nextConnection++;
             conn->socket = s;
             conn->abortChannel = abortChannel;
             conn->timer = new QTimer(s);
             conn->timer->setSingleShot(true);
+            connections.insert(conn->id, conn);
             QObject::connect(conn->timer, &QTimer::timeout, s, [this, conn]() { ServePendingRead(*conn); });
             QObject::connect(s, &QTcpSocket::readyRead, s, [this, conn]() { OnData(*conn); });
-            QObject::connect(s, &QTcpSocket::disconnected, s, &QObject::deleteLater);
+            QObject::connect(s, &QTcpSocket::disconnected, s, [this, id = conn->id, s]() {
+                Forget(id);
+                s->deleteLater();
+            });
         }
+    }
+
+    // A client that went away leaves no links behind.
+    void Forget(uint64_t id)
+    {
+        connections.remove(id);
+        for (auto it = links.begin(); it != links.end();)
+            it = it->connection == id ? links.erase(it) : std::next(it);
     }
 
     void OnData(Conn& c)
@@ -211,10 +245,8 @@ struct SimVxi11Server::Impl {
             return Send(c, xid, 2, {});
         if (proc == 0)
             return Send(c, xid, 0, {}); // the null procedure answers nothing
-        if (c.abortChannel) {
-            Device_Error e{kErrNone};
-            return Send(c, xid, 0, Encode(reinterpret_cast<xdrproc_t>(xdr_Device_Error), &e));
-        }
+        if (c.abortChannel)
+            return proc == 1 ? Abort(c, xid, args) : Send(c, xid, 3, {});
         switch (proc) {
         case 10: return CreateLink(c, xid, args);
         case 11: return Write(c, xid, args);
@@ -244,20 +276,33 @@ struct SimVxi11Server::Impl {
         Create_LinkParms p{};
         if (!Decode(args, reinterpret_cast<xdrproc_t>(xdr_Create_LinkParms), &p))
             return Send(c, xid, 4, {}); // GARBAGE_ARGS
+        const QString device = QString::fromLatin1(p.device ? p.device : "");
+        Free(reinterpret_cast<xdrproc_t>(xdr_Create_LinkParms), &p);
         Create_LinkResp r{};
+        if (!KnownDevice(device)) {
+            r.error = kErrNotAccessible;
+            return Send(c, xid, 0, Encode(reinterpret_cast<xdrproc_t>(xdr_Create_LinkResp), &r));
+        }
         if (links.size() >= kMaxLinks) {
-            Free(reinterpret_cast<xdrproc_t>(xdr_Create_LinkParms), &p);
             r.error = kErrOutOfResources;
             return Send(c, xid, 0, Encode(reinterpret_cast<xdrproc_t>(xdr_Create_LinkResp), &r));
         }
         const long id = nextLink++;
-        links.insert(id, Link{QString::fromLatin1(p.device ? p.device : ""), {}, {}});
-        Free(reinterpret_cast<xdrproc_t>(xdr_Create_LinkParms), &p);
+        Link link;
+        link.device = device;
+        link.connection = c.id;
+        links.insert(id, link);
         r.error = kErrNone;
         r.lid = id;
         r.abortPort = abort.serverPort();
         r.maxRecvSize = kMaxRecvSize;
         Send(c, xid, 0, Encode(reinterpret_cast<xdrproc_t>(xdr_Create_LinkResp), &r));
+    }
+
+    // An answer is waiting for the client when the head of its link's output is ready.
+    bool AnswerWaiting(const Link& link) const
+    {
+        return !link.out.empty() && inst.Clock().RealMsUntil(link.out.front().readyAtMs) == 0;
     }
 
     void Write(Conn& c, uint32_t xid, const QByteArray& args)
@@ -270,15 +315,21 @@ struct SimVxi11Server::Impl {
         if (it == links.end()) {
             r.error = kErrInvalidLink;
         } else {
-            it->partial.append(p.data.data_val, static_cast<qsizetype>(p.data.data_len));
-            r.size = p.data.data_len;
+            // A device with a small input buffer takes part of the data; the client sends the
+            // rest, and only the call that delivers the last byte ends the message.
+            u_int taken = p.data.data_len;
+            if (inst.Faults().shortWrite)
+                taken = std::min(taken, kShortWriteBytes);
+            it->partial.append(p.data.data_val, static_cast<qsizetype>(taken));
+            r.size = taken;
+            const bool end = (p.flags & kFlagEnd) && taken == p.data.data_len;
             // END ends the message; a client that never sets it still ends its lines with LF.
-            if ((p.flags & kFlagEnd) || it->partial.endsWith('\n')) {
+            if (end || it->partial.endsWith('\n')) {
                 QByteArray message;
                 message.swap(it->partial);
                 while (message.endsWith('\n') || message.endsWith('\r'))
                     message.chop(1);
-                const SimReply reply = inst.Execute(message, QStringLiteral("vxi11"));
+                const SimReply reply = inst.Execute(message, QStringLiteral("vxi11"), AnswerWaiting(*it));
                 if (reply.dropLink) {
                     Free(reinterpret_cast<xdrproc_t>(xdr_Device_WriteParms), &p);
                     links.erase(it);
@@ -286,6 +337,8 @@ struct SimVxi11Server::Impl {
                         c.socket->abort();
                     return;
                 }
+                if (reply.discardUnread)
+                    it->out.clear();
                 if (!reply.bytes.isEmpty())
                     it->out.push_back({reply.bytes, reply.readyAtMs});
             }
@@ -302,8 +355,24 @@ struct SimVxi11Server::Impl {
         c.readPending = true;
         c.pendingXid = xid;
         c.pendingRead = p;
-        c.pendingDeadline = QDeadlineTimer(static_cast<qint64>(std::min<u_long>(p.io_timeout, 0x7FFFFFFF)));
+        // A device that ignores the client's time-out (the fault "read-hang") waits until its
+        // answer is ready or the call is aborted.
+        const bool hang = inst.Faults().readHang;
+        c.pendingDeadline = hang ? QDeadlineTimer(QDeadlineTimer::Forever)
+                                 : QDeadlineTimer(static_cast<qint64>(std::min<u_long>(p.io_timeout, 0x7FFFFFFF)));
         ServePendingRead(c);
+    }
+
+    void FinishRead(Conn& c, Device_ReadResp& r, QByteArray& data)
+    {
+        r.data.data_len = static_cast<u_int>(data.size());
+        r.data.data_val = data.data();
+        c.readPending = false;
+        c.timer->stop();
+        Send(c, c.pendingXid, 0, Encode(reinterpret_cast<xdrproc_t>(xdr_Device_ReadResp), &r, data.size()));
+        // Calls that arrived while the read waited.
+        if (!c.in.isEmpty())
+            QTimer::singleShot(0, c.socket, [this, &c]() { OnData(c); });
     }
 
     void ServePendingRead(Conn& c)
@@ -322,32 +391,55 @@ struct SimVxi11Server::Impl {
                 wait = inst.Clock().RealMsUntil(it->out.front().readyAtMs);
             if (wait != 0) {
                 // Nothing to give yet: answer when it is ready or when the client's time-out ends.
-                const int64_t left = c.pendingDeadline.remainingTime();
+                const int64_t left = c.pendingDeadline.isForever() ? std::numeric_limits<int32_t>::max()
+                                                                   : c.pendingDeadline.remainingTime();
                 if (left > 0) {
-                    c.timer->start(static_cast<int>(wait < 0 ? left : std::min(wait, left)));
+                    const int64_t ms = wait < 0 ? left : std::min(wait, left);
+                    c.timer->start(static_cast<int>(std::min<int64_t>(ms, std::numeric_limits<int32_t>::max())));
                     return;
                 }
                 r.error = kErrTimeout;
             } else {
                 Link::Pending& head = it->out.front();
-                const qsizetype n = std::min<qsizetype>(head.bytes.size(), static_cast<qsizetype>(p.requestSize));
+                qsizetype n = std::min<qsizetype>(head.bytes.size(), static_cast<qsizetype>(p.requestSize));
+                bool atTermChar = false;
+                if (p.flags & kFlagTermCharSet) {
+                    const qsizetype t = head.bytes.left(n).indexOf(p.termChar);
+                    if (t >= 0) {
+                        n = t + 1;
+                        atTermChar = true;
+                    }
+                }
                 data = head.bytes.left(n);
                 head.bytes.remove(0, n);
                 if (head.bytes.isEmpty()) {
                     it->out.pop_front();
-                    r.reason = kReasonEnd;
+                    r.reason = kReasonEnd | (atTermChar ? kReasonChr : 0);
                 } else {
-                    r.reason = kReasonReqCnt;
+                    r.reason = atTermChar ? kReasonChr : kReasonReqCnt;
                 }
             }
         }
-        r.data.data_len = static_cast<u_int>(data.size());
-        r.data.data_val = data.data();
-        c.readPending = false;
-        Send(c, c.pendingXid, 0, Encode(reinterpret_cast<xdrproc_t>(xdr_Device_ReadResp), &r, data.size()));
-        // Calls that arrived while the read waited.
-        if (!c.in.isEmpty())
-            QTimer::singleShot(0, c.socket, [this, &c]() { OnData(c); });
+        FinishRead(c, r, data);
+    }
+
+    // The abort channel: a read that waits on the link ends at once with "abort".
+    void Abort(Conn& c, uint32_t xid, const QByteArray& args)
+    {
+        Device_Link lid = 0;
+        if (!Decode(args, reinterpret_cast<xdrproc_t>(xdr_Device_Link), &lid))
+            return Send(c, xid, 4, {});
+        Device_Error e{links.contains(lid) ? kErrNone : kErrInvalidLink};
+        for (const std::weak_ptr<Conn>& weak : connections) {
+            const std::shared_ptr<Conn> core = weak.lock();
+            if (core && !core->abortChannel && core->readPending && core->pendingRead.lid == lid) {
+                Device_ReadResp r{};
+                r.error = kErrAbort;
+                QByteArray none;
+                FinishRead(*core, r, none);
+            }
+        }
+        Send(c, xid, 0, Encode(reinterpret_cast<xdrproc_t>(xdr_Device_Error), &e));
     }
 
     void ReadStb(Conn& c, uint32_t xid, const QByteArray& args)
@@ -356,12 +448,11 @@ struct SimVxi11Server::Impl {
         if (!Decode(args, reinterpret_cast<xdrproc_t>(xdr_Device_GenericParms), &p))
             return Send(c, xid, 4, {});
         Device_ReadStbResp r{};
-        if (!links.contains(p.lid)) {
+        auto it = links.find(p.lid);
+        if (it == links.end())
             r.error = kErrInvalidLink;
-        } else {
-            const SimReply reply = inst.Execute("*STB?", QStringLiteral("vxi11"));
-            r.stb = static_cast<u_char>(reply.bytes.trimmed().toInt());
-        }
+        else
+            r.stb = static_cast<u_char>(inst.ReadStatusByte(AnswerWaiting(*it)));
         Send(c, xid, 0, Encode(reinterpret_cast<xdrproc_t>(xdr_Device_ReadStbResp), &r));
     }
 
@@ -402,6 +493,11 @@ SimVxi11Server::SimVxi11Server(SimInstrument& inst, uint32_t program, uint32_t v
 
 SimVxi11Server::~SimVxi11Server()
 {
+    // The connections report their end to the state below; they go first, without reporting.
+    for (QTcpSocket* s : findChildren<QTcpSocket*>(Qt::FindDirectChildrenOnly)) {
+        s->disconnect();
+        delete s;
+    }
     if (impl_->registered)
         pmap_unset(impl_->program, impl_->version);
     if (impl_->lockFd >= 0)

@@ -65,8 +65,8 @@ int main(int argc, char** argv)
         if (sim.Gps())
             sim.Gps()->SetLogSink(sink);
     }
-    // Handlers first: a caller may stop the simulator as soon as it has read the banner, and the
-    // stop must still end in Stop() (which takes the VXI-11 registration back).
+    // Whoever starts the program may stop it as soon as it has read the port: the handlers come
+    // first, so that a stop ends the loop and unregisters from rpcbind instead of killing it.
     ::socketpair(AF_UNIX, SOCK_STREAM, 0, gSignalFd);
     QSocketNotifier notifier(gSignalFd[0], QSocketNotifier::Read);
     QObject::connect(&notifier, &QSocketNotifier::activated, &app, &QCoreApplication::quit);
@@ -84,7 +84,6 @@ int main(int argc, char** argv)
     if (!sim.PtyPath().isEmpty())
         out << "  serial:   ASRL" << sim.PtyPath() << "::INSTR\n";
     out.flush();
-
     const int rc = app.exec();
     sim.Stop();
     return rc;
