@@ -18,6 +18,7 @@
 #include <arpa/inet.h>
 #include <atomic>
 #include <gtest/gtest.h>
+#include <netdb.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <thread>
@@ -115,7 +116,10 @@ struct ConnectionWindowFixture : ::testing::Test {
     {
         app.WorkingFolder = folder.path();
         services.ShowMessage = [this](const QString& t) { shown << t; };
-        LoadVisaLibrary(instrument.Visa, app.Debug, std::make_unique<BuiltinVisaBackEnd>());
+        // Names never reach the system resolver: a test must not send a query off the machine.
+        BuiltinVisaOptions vo;
+        vo.hostLookup = [](const std::string&, visaio::Address*) { return EAI_NONAME; };
+        LoadVisaLibrary(instrument.Visa, app.Debug, std::make_unique<BuiltinVisaBackEnd>(vo));
         form = std::make_unique<ConnectionWindow>(app, instrument, services);
     }
     QStringList MemoLines() const { return form->replyMemo->toPlainText().split('\n', Qt::SkipEmptyParts); }
