@@ -36,8 +36,12 @@ std::optional<QString> ScaledByLetter(const QString& upper, QChar letter, double
 
 QString NmeaCoordToDegrees(const QString& coordinate, const QString& hemisphere)
 {
-    // ddmm.mmmm (9 characters) is a latitude, dddmm.mmmm a longitude.
-    const qsizetype degreeDigits = coordinate.size() == 9 ? 2 : 3;
+    // The minutes take the two digits before the decimal point, the degrees what comes before
+    // them: receivers give 2 to 6 decimals of a minute, so the text's length says nothing about
+    // the degrees. Without a point, ddmm.mmmm (9 characters) would be a latitude, dddmm.mmmm a
+    // longitude.
+    const qsizetype point = coordinate.indexOf(QLatin1Char('.'));
+    const qsizetype degreeDigits = point >= 3 ? point - 2 : (coordinate.size() == 9 ? 2 : 3);
     int32_t degrees = 0;
     if (!TryStrToInt(coordinate.left(degreeDigits), degrees))
         return QString(); // not a coordinate: nothing sensible to show, and nothing to throw

@@ -3,6 +3,7 @@
 #include "chart/canvas/PlotCanvas3D.h"
 #include "chart/canvas/PlotFiltersResample.h"
 #include "chart/canvas/PlotGradient.h"
+#include "chart/canvas/PlotHtml.h"
 #include "chart/canvas/PlotShadow.h"
 #include "chart/canvas/View3DOptions.h"
 
@@ -184,6 +185,21 @@ void BM_RadialGradient800x600(benchmark::State& state)
     }
 }
 BENCHMARK(BM_RadialGradient800x600)->Unit(benchmark::kMillisecond);
+
+// A mark text of 40 characters with four tags: bold, subscript, italic and a coloured font.
+void BM_HtmlTextOut(benchmark::State& state)
+{
+    const QString text =
+        QStringLiteral("Peak <B>48.3</B> dBuV<SUB>QP</SUB> at <I>152.4 kHz</I>: <FONT color=red>margin 2.1</FONT>");
+    TPlotCanvas3D canvas;
+    canvas.InitWindow(nullptr, nullptr, clWhite, false, TRect{0, 0, 400, 60});
+    canvas.ResetState();
+    for (auto _ : state) {
+        HtmlTextOut(canvas, 10, 20, text);
+        benchmark::DoNotOptimize(canvas.GetPixel(12, 25));
+    }
+}
+BENCHMARK(BM_HtmlTextOut)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

@@ -27,8 +27,8 @@ struct FirstRunResult {
     QString BackupFolder;      // the folder the old "src" was moved to, empty when none
 };
 
-// The folder set-up that the table editor window (TForm3) runs while it is created, in the
-// program's working folder:
+// The folder set-up that the table editor window runs while it is created, in the program's
+// working folder:
 //  - deletes a left-over "zips/unzip.exe", creates "out" and "rep" when missing;
 //  - creates "zips". Only when that folder is new (first run): "New directory created: ./zips";
 //    an existing "src" is renamed to "src_backup_ddMMyyyy_hhmmss" (from now); "src" is created,
@@ -40,8 +40,8 @@ struct FirstRunResult {
 //    "Error: " line say so, "zips" is removed again so that the next start retries, and the
 //    program goes on with the files it has;
 //  - creates "src" when missing ("New directory created: .\src\").
-// TForm3 calls it from its creation with the application's working folder, message log and
-// dialogs; when MustEnd is true it closes the main window through a queued call, so the program
+// TableEditorWindow calls it from its creation with the application's working folder, message log
+// and dialogs; when MustEnd is true it closes the main window through a queued call, so the program
 // ends once the event loop runs.
 FirstRunResult RunFirstStartSetup(const QString& workingFolder, MessageLog& log, DataFileDialogs* dialogs,
                                   const DefaultDataSources& sources, const QDateTime& now);

@@ -33,12 +33,16 @@ private:
 
 } // namespace
 
+void SetApplicationNames()
+{
+    QCoreApplication::setApplicationName(QStringLiteral("Zendrik"));
+}
+
 int RunZendrik(int argc, char** argv)
 {
     AppContext app;
     ZendrikApplication qapp(argc, argv, app.Messages);
-    QApplication::setApplicationName(QStringLiteral("Zendrik"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Zendrik"));
+    SetApplicationNames();
     QtEventPump pump;
     app.Pump = &pump;
 

@@ -5,4 +5,9 @@
 // message loop until the main window closes.
 int RunZendrik(int argc, char** argv);
 
+// Names the application (window class, settings) without setting a display name: on X11 Qt
+// appends a display name to every window title ("Logger — Zendrik"), and each window's title must
+// be its caption alone.
+void SetApplicationNames();
+
 #endif

@@ -1,10 +1,10 @@
 #include "app/AppContext.h"
+#include "forms/ConnectionWindow.h"
+#include "forms/CsvExportWindow.h"
 #include "forms/Forms.h"
-#include "forms/TForm1.h"
-#include "forms/TForm10.h"
-#include "forms/TForm2.h"
-#include "forms/TForm3.h"
-#include "forms/TForm4.h"
+#include "forms/LoggerWindow.h"
+#include "forms/MainWindow.h"
+#include "forms/TableEditorWindow.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -13,20 +13,21 @@
 void ApplyDebugMode(Forms& forms, AppContext& app)
 {
     const bool v = app.Debug.DebugMode != 0;
-    if (TForm1* f = forms.Form1) {
-        for (QWidget* w : {static_cast<QWidget*>(f->Label2), static_cast<QWidget*>(f->Button19),
-                           static_cast<QWidget*>(f->Button1)})
+    if (MainWindow* f = forms.mainWindow) {
+        for (QWidget* w : {static_cast<QWidget*>(f->debugLabel),
+                           static_cast<QWidget*>(f->createIniFileButton),
+                           static_cast<QWidget*>(f->showLogButton)})
             if (w)
                 w->setVisible(v);
     }
     // The later windows may not exist yet while the main window is being created.
-    if (forms.Form4 && forms.Form4->Button6)
-        forms.Form4->Button6->setVisible(v);
-    if (forms.Form2)
-        forms.Form2->setVisible(v);
-    if (forms.Form3 && forms.Form3->CheckBox4)
-        forms.Form3->CheckBox4->setVisible(v);
-    if (forms.Form10)
-        for (QCheckBox* box : forms.Form10->DebugCheckBoxes)
+    if (forms.connectionWindow && forms.connectionWindow->readStatusButton)
+        forms.connectionWindow->readStatusButton->setVisible(v);
+    if (forms.loggerWindow)
+        forms.loggerWindow->setVisible(v);
+    if (forms.tableEditorWindow && forms.tableEditorWindow->importS1210CheckBox)
+        forms.tableEditorWindow->importS1210CheckBox->setVisible(v);
+    if (forms.csvExportWindow)
+        for (QCheckBox* box : forms.csvExportWindow->DebugCheckBoxes())
             box->setVisible(v);
 }

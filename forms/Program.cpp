@@ -1,27 +1,29 @@
 #include "forms/Program.h"
 
 #include "app/AppContext.h"
+#include "forms/AboutWindow.h"
+#include "forms/ColorSettingsWindow.h"
+#include "forms/ConnectionWindow.h"
+#include "forms/CsvExportWindow.h"
+#include "forms/FunctionMatrixWindow.h"
 #include "forms/InstrumentLoggerServices.h"
-#include "forms/TForm1.h"
-#include "forms/TForm10.h"
-#include "forms/TForm11.h"
-#include "forms/TForm12.h"
-#include "forms/TForm15.h"
+#include "forms/LoggerWindow.h"
+#include "forms/MainWindow.h"
+#include "forms/ReportHeaderWindow.h"
 #include "forms/MailSetupWindow.h"
-#include "forms/TForm2.h"
-#include "forms/TForm3.h"
-#include "forms/TForm4.h"
-#include "forms/TForm6.h"
-#include "forms/TForm8.h"
-#include "forms/TForm9.h"
+#include "forms/TableEditorWindow.h"
+#include "forms/TcpConnectionWindow.h"
+#include "forms/WhatsNewWindow.h"
 #include "instrument/InstrumentState.h"
+#include "mainwindow/MainWindowState.h"
 
 #include <QApplication>
 #include <QMessageBox>
 #include <QTimer>
 
 Program::Program(AppContext& app, const QStringList& arguments, const QString& programFolder)
-    : app_(app), arguments_(arguments), programFolder_(programFolder), instrument_(std::make_unique<InstrumentState>())
+    : app_(app), arguments_(arguments), programFolder_(programFolder),
+      instrument_(std::make_unique<InstrumentState>()), mainState_(std::make_unique<MainWindowState>())
 {
     services_.RequestTerminate = [this] { RequestTerminate(); };
     app_.LoggerHooks = std::make_unique<InstrumentLoggerServices>(*instrument_, app_.Debug);
@@ -50,19 +52,20 @@ template <class T, class... Args> T* Program::Create(Args&&... args)
 void Program::CreateForms()
 {
     // The main window's start-up runs inside its construction, before any other window exists.
-    forms_.Form1 = Create<TForm1>(app_, *instrument_, forms_, services_, arguments_, programFolder_);
-    connect(forms_.Form1, &TForm1::Closed, this, [] { QCoreApplication::quit(); });
-    forms_.Form2 = Create<TForm2>(app_);
-    forms_.Form3 = Create<TForm3>(app_, services_);
-    forms_.Form4 = Create<TForm4>(app_, *instrument_, services_);
-    forms_.Form6 = Create<TForm6>(app_);
-    forms_.Form8 = Create<TForm8>(app_);
-    forms_.Form9 = Create<TForm9>(app_);
-    forms_.Form10 = Create<TForm10>(app_);
-    forms_.Form11 = Create<TForm11>(app_);
-    forms_.Form12 = Create<TForm12>(app_);
-    forms_.Form15 = Create<TForm15>(app_);
-    forms_.Form17 = Create<MailSetupWindow>(app_, mail_);
+    forms_.mainWindow = Create<MainWindow>(app_, *instrument_, *mainState_, forms_, services_, arguments_,
+                                             programFolder_);
+    connect(forms_.mainWindow, &MainWindow::closed, this, [] { QCoreApplication::quit(); });
+    forms_.loggerWindow = Create<LoggerWindow>(app_);
+    forms_.tableEditorWindow = Create<TableEditorWindow>(app_, services_);
+    forms_.connectionWindow = Create<ConnectionWindow>(app_, *instrument_, services_);
+    forms_.aboutWindow = Create<AboutWindow>(app_);
+    forms_.reportHeaderWindow = Create<ReportHeaderWindow>(app_);
+    forms_.colorSettingsWindow = Create<ColorSettingsWindow>(app_, mainState_->ColorEditor);
+    forms_.csvExportWindow = Create<CsvExportWindow>(app_);
+    forms_.tcpConnectionWindow = Create<TcpConnectionWindow>(app_);
+    forms_.whatsNewWindow = Create<WhatsNewWindow>(app_);
+    forms_.functionMatrixWindow = Create<FunctionMatrixWindow>(app_);
+    forms_.mailSetupWindow = Create<MailSetupWindow>(app_, mail_);
 }
 
 void Program::RequestTerminate()
@@ -76,8 +79,8 @@ int Program::Run()
 {
     // Other windows may stay open; the program still ends with its main window.
     qApp->setQuitOnLastWindowClosed(false);
-    if (forms_.Form1)
-        forms_.Form1->show();
+    if (forms_.mainWindow)
+        forms_.mainWindow->show();
     if (terminateRequested_)
         QTimer::singleShot(0, qApp, [] { QCoreApplication::quit(); });
     loopRunning_ = true;

@@ -13,6 +13,7 @@
 class QWidget;
 struct AppContext;
 struct InstrumentState;
+struct MainWindowState;
 
 // Creates every window once, in the fixed order, and runs the message loop until the main
 // window closes or termination is requested.
@@ -29,6 +30,8 @@ public:
     InstrumentState& Instrument() { return *instrument_; }
     // The mail account and alert switches, edited by the mail setup window.
     MailSettings& Mail() { return mail_; }
+    // The main window's state that later windows change (its colours).
+    MainWindowState& MainState() { return *mainState_; }
     // The windows in the order they were created.
     const std::vector<QWidget*>& CreationOrder() const { return order_; }
 
@@ -49,6 +52,7 @@ private:
     FormServices services_;
     std::unique_ptr<InstrumentState> instrument_;
     MailSettings mail_;
+    std::unique_ptr<MainWindowState> mainState_;
     Forms forms_;
     std::vector<std::unique_ptr<QWidget>> windows_;
     std::vector<QWidget*> order_;

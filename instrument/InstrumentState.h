@@ -2,17 +2,19 @@
 #define ZENDRIK_INSTRUMENT_INSTRUMENTSTATE_H
 
 #include "instrument/DeviceState.h"
+#include "instrument/GpsReceiver.h"
 #include "instrument/InstrumentStatus.h"
 #include "instrument/WinUsbDll.h"
 #include "instrument/visa/VisaSession.h"
 
 // Everything the program keeps about its instrument: the VISA sessions, the identified device,
-// the status-bar texts and the USB test. Owned by the program entry, passed by reference.
+// the status-bar texts, the USB test and the GPS receiver. Owned by the program entry, passed by reference.
 struct InstrumentState {
     VisaState Visa;
     DeviceState Device;
     InstrumentStatus Status;
     WinUsbDll Usb;
+    GpsReceiverState Gps;
 };
 
 #endif

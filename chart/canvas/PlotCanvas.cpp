@@ -3,6 +3,7 @@
 #include "chart/canvas/CanvasGeometry.h"
 #include "chart/canvas/LibrarySettings.h"
 #include "chart/canvas/PlotBlend.h"
+#include "chart/canvas/PlotHtml.h"
 #include "chart/canvas/View3DOptions.h"
 #include "platform/gdi/DeviceContext.h"
 
@@ -11,7 +12,8 @@
 
 // ---- TPlotCanvas
 
-TPlotCanvas::TPlotCanvas() : ownCanvas_(std::make_unique<TCanvas>())
+TPlotCanvas::TPlotCanvas()
+    : HtmlTextOut(&::HtmlTextOut), HtmlTextExtent(&::HtmlTextExtent), ownCanvas_(std::make_unique<TCanvas>())
 {
     referenceCanvas_ = ownCanvas_.get();
 }
@@ -207,10 +209,29 @@ void TPlotCanvas::ResetState()
 
 void TPlotCanvas::TextOutFormat(int32_t x, int32_t y, const QString& text, bool html)
 {
-    if (html && HtmlTextOut)
-        HtmlTextOut(*this, x, y, text);
-    else
-        TextOut(x, y, text);
+    if (html && HtmlTextOut) {
+        // A title with a stray "<" must not end the chart's drawing. Measuring first finds the
+        // fault before anything is drawn, so the plain text does not land on half a rendering.
+        try {
+            if (HtmlTextExtent)
+                HtmlTextExtent(*this, text);
+            HtmlTextOut(*this, x, y, text);
+            return;
+        } catch (const HtmlParserException&) {
+        }
+    }
+    TextOut(x, y, text);
+}
+
+gdi::Size TPlotCanvas::TextExtentFormat(const QString& text, bool html)
+{
+    if (html && HtmlTextExtent) {
+        try {
+            return HtmlTextExtent(*this, text);
+        } catch (const HtmlParserException&) {
+        }
+    }
+    return gdi::Size{TextWidth(text), TextHeight(text)};
 }
 
 void TPlotCanvas::SetBrushDarker(TColor color, int amount)

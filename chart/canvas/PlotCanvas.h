@@ -73,6 +73,8 @@ public:
     virtual int32_t TextHeight(const QString& text);
     virtual int32_t TextWidthWide(const QString& text);
     virtual int32_t TextHeightWide(const QString& text);
+    // TextWidth and TextHeight of one text in one measurement.
+    gdi::Size TextExtent(const QString& text);
     virtual void ClipRectangle(const TRect& rect) = 0;
     virtual void ClipRoundRectangle(const TRect& rect, int32_t size);
     virtual void ClipEllipse(const TRect& rect, bool inverted);
@@ -106,8 +108,11 @@ public:
     void MoveToPoint(const TPoint& p) { MoveTo(p.X, p.Y); }
     void LinePoints(const TPoint& p0, const TPoint& p1) { Line(p0.X, p0.Y, p1.X, p1.Y); }
     void RoundRectRect(const TRect& r, int32_t w, int32_t h) { RoundRect(r.Left, r.Top, r.Right, r.Bottom, w, h); }
-    // Draws as HTML-subset text when html is set and a renderer is installed, else plain text.
+    // Draws as HTML-subset text when html is set and a renderer is installed, else plain text. A
+    // malformed HTML text is drawn as plain text.
     void TextOutFormat(int32_t x, int32_t y, const QString& text, bool html);
+    // The size of a text as TextOutFormat draws it, for laying chart parts out.
+    gdi::Size TextExtentFormat(const QString& text, bool html);
     void SetBrushDarker(TColor color, int amount);
 
     // State of the surface.
@@ -117,8 +122,10 @@ public:
     double FontZoom = 100.0;
     bool Metafiling = false;
 
-    // Renders HTML-subset text (installed by the HTML text unit); empty means plain TextOut.
+    // Renderer and measurer of HTML-subset texts: the library's own from creation on; empty
+    // means plain text.
     std::function<void(TPlotCanvas&, int32_t, int32_t, const QString&)> HtmlTextOut;
+    std::function<gdi::Size(TPlotCanvas&, const QString&)> HtmlTextExtent;
 
 protected:
     TCanvas* referenceCanvas_ = nullptr;
@@ -164,9 +171,11 @@ public:
     virtual void LineAtDepth(int32_t x0, int32_t y0, int32_t x1, int32_t y1, int32_t z);
     virtual void MoveToAtDepth(int32_t x, int32_t y, int32_t z);
     virtual void LineToAtDepth(int32_t x, int32_t y, int32_t z);
-    // Angles in radians; donutPercent above 0 leaves a hole of that percentage of the radii.
+    // Angles in radians; donutPercent above 0 leaves a hole of that percentage of the radii; a
+    // visible gradient fills the top face, clipped to the sector.
     virtual void Pie3D(int32_t xCenter, int32_t yCenter, int32_t xRadius, int32_t yRadius, int32_t z0, int32_t z1,
-                       double startAngle, double endAngle, bool darkSides, bool drawSides, int32_t donutPercent) = 0;
+                       double startAngle, double endAngle, bool darkSides, bool drawSides, int32_t donutPercent,
+                       TCustomPlotGradient* gradient = nullptr) = 0;
     virtual void DepthPlane(const TPoint& p1, const TPoint& p2, int32_t z0, int32_t z1) = 0;
     virtual void QuadAtDepth(const TPoint& p1, const TPoint& p2, const TPoint& p3, const TPoint& p4, int32_t z) = 0;
     virtual void QuadBetweenDepths(const TFourPoints& points, int32_t z0, int32_t z1) = 0;

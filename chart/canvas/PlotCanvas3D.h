@@ -84,7 +84,8 @@ public:
     void EllipseAtDepth(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t z) override;
     void Resume3D() override;
     void Pie3D(int32_t xCenter, int32_t yCenter, int32_t xRadius, int32_t yRadius, int32_t z0, int32_t z1,
-               double startAngle, double endAngle, bool darkSides, bool drawSides, int32_t donutPercent) override;
+               double startAngle, double endAngle, bool darkSides, bool drawSides, int32_t donutPercent,
+               TCustomPlotGradient* gradient = nullptr) override;
     void DepthPlane(const TPoint& p1, const TPoint& p2, int32_t z0, int32_t z1) override;
     void QuadAtDepth(const TPoint& p1, const TPoint& p2, const TPoint& p3, const TPoint& p4, int32_t z) override;
     void QuadBetweenDepths(const TFourPoints& points, int32_t z0, int32_t z1) override;

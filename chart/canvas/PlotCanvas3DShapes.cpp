@@ -3,6 +3,7 @@
 // pen and brush, so a flat canvas draws the same calls as 2D shapes.
 #include "chart/canvas/CanvasGeometry.h"
 #include "chart/canvas/PlotCanvas3D.h"
+#include "chart/canvas/PlotGradient.h"
 
 #include <algorithm>
 #include <cmath>
@@ -111,7 +112,8 @@ void TPlotCanvas3D::EllipseAtDepth(int32_t x1, int32_t y1, int32_t x2, int32_t y
         const TPoint centre = ProjectToScreenFloat(cx, cy, z);
         const TPenStyle oldStyle = Pen().Style();
         Pen().SetStyle(psClear);
-        for (int i = 1; i < 63; ++i)
+        // 63 wedges for the 63 arcs between the 64 points, the first one above angle 0 included.
+        for (int i = 0; i < 63; ++i)
             Polygon(TPointArray{centre, p[static_cast<size_t>(i)], p[static_cast<size_t>(i + 1)]}, 2);
         Pen().SetStyle(oldStyle);
     }
@@ -349,7 +351,8 @@ void TPlotCanvas3D::TruncatedPyramid(const TRect& rect, int32_t z0, int32_t z1, 
 }
 
 void TPlotCanvas3D::Pie3D(int32_t xCenter, int32_t yCenter, int32_t xRadius, int32_t yRadius, int32_t z0, int32_t z1,
-                          double startAngle, double endAngle, bool darkSides, bool drawSides, int32_t donutPercent)
+                          double startAngle, double endAngle, bool darkSides, bool drawSides, int32_t donutPercent,
+                          TCustomPlotGradient* gradient)
 {
     const int n = PieArcPointCount(startAngle, endAngle);
     const double step = (endAngle - startAngle) / (n - 1);
@@ -409,7 +412,10 @@ void TPlotCanvas3D::Pie3D(int32_t xCenter, int32_t yCenter, int32_t xRadius, int
         top.push_back(ProjectToScreen(xCenter, yCenter, z0));
         top.insert(top.end(), outer0.begin(), outer0.end());
     }
-    Polygon(top, static_cast<int>(top.size()) - 1);
+    if (gradient && gradient->Visible())
+        GradientPolygon(top, static_cast<int>(top.size()) - 1, *gradient);
+    else
+        Polygon(top, static_cast<int>(top.size()) - 1);
 }
 
 void TPlotCanvas3D::Donut(int32_t xCenter, int32_t yCenter, int32_t xRadius, int32_t yRadius, double startAngle,

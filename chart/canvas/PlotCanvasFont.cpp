@@ -44,6 +44,13 @@ int32_t TPlotCanvas::TextHeight(const QString& text)
     return referenceCanvas_->TextExtent(text).cy + ShadowExtra(FontObject).cy;
 }
 
+gdi::Size TPlotCanvas::TextExtent(const QString& text)
+{
+    const gdi::Size extra = ShadowExtra(FontObject);
+    const gdi::Size size = referenceCanvas_->TextExtent(text);
+    return gdi::Size{size.cx + extra.cx, size.cy + extra.cy};
+}
+
 // Text is Unicode throughout, so the wide forms measure the same way.
 int32_t TPlotCanvas::TextWidthWide(const QString& text) { return TextWidth(text); }
 int32_t TPlotCanvas::TextHeightWide(const QString& text) { return TextHeight(text); }

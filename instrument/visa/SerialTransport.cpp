@@ -82,12 +82,23 @@ ViStatus SerialTransport::GetAttribute(ViAttr attribute, void* value)
     case visa::VI_ATTR_ASRL_DATA_BITS: *static_cast<ViUInt16*>(value) = dataBits_; return visa::VI_SUCCESS;
     case visa::VI_ATTR_ASRL_PARITY: *static_cast<ViUInt16*>(value) = parity_; return visa::VI_SUCCESS;
     case visa::VI_ATTR_ASRL_STOP_BITS: *static_cast<ViUInt16*>(value) = stopBits_; return visa::VI_SUCCESS;
+    case visa::VI_ATTR_ASRL_END_OUT:
+        *static_cast<ViUInt16*>(value) = AppendLineEnd() ? visa::VI_ASRL_END_TERMCHAR : visa::VI_ASRL_END_NONE;
+        return visa::VI_SUCCESS;
     default: return visa::VI_ERROR_NSUP_ATTR;
     }
 }
 
 ViStatus SerialTransport::SetAttribute(ViAttr attribute, ViAttrState value)
 {
+    // Writes end as given, or with a line feed (the default termination character) after each
+    // message; the line settings stay as they are.
+    if (attribute == visa::VI_ATTR_ASRL_END_OUT) {
+        if (value != visa::VI_ASRL_END_NONE && value != visa::VI_ASRL_END_TERMCHAR)
+            return visa::VI_ERROR_NSUP_ATTR_STATE;
+        SetAppendLineEnd(value == visa::VI_ASRL_END_TERMCHAR);
+        return visa::VI_SUCCESS;
+    }
     const auto old = std::make_tuple(baud_, dataBits_, parity_, stopBits_);
     switch (attribute) {
     case visa::VI_ATTR_ASRL_BAUD: baud_ = static_cast<uint32_t>(value); break;

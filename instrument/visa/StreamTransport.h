@@ -27,6 +27,8 @@ public:
 
 protected:
     int Fd() const { return fd_; }
+    void SetAppendLineEnd(bool on) { appendLineEnd_ = on; }
+    bool AppendLineEnd() const { return appendLineEnd_; }
 
 private:
     int fd_;

@@ -18,6 +18,8 @@ struct VisaState {
     ViSession VisaResourceManager = 0;
     ViSession VisaSession = 0;
     ViSession GpsSession = 0;
+    // The GPS receiver's own resource manager, so that the analyser's connects leave it open.
+    ViSession GpsResourceManager = 0;
 
     // A vendor library named in the settings file; empty to try the usual names.
     QString LibraryPath;

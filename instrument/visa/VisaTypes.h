@@ -48,6 +48,7 @@ inline constexpr ViAttr VI_ATTR_ASRL_BAUD = 0x3FFF0021u;
 inline constexpr ViAttr VI_ATTR_ASRL_DATA_BITS = 0x3FFF0022u;
 inline constexpr ViAttr VI_ATTR_ASRL_PARITY = 0x3FFF0023u;
 inline constexpr ViAttr VI_ATTR_ASRL_STOP_BITS = 0x3FFF0024u;
+inline constexpr ViAttr VI_ATTR_ASRL_END_OUT = 0x3FFF00B4u;
 inline constexpr ViAttr VI_ATTR_TERMCHAR_EN = 0x3FFF0038u;
 inline constexpr ViAttr VI_ATTR_RSRC_SPEC_VERSION = 0x3FFF0170u;
 inline constexpr ViAttr VI_ATTR_INTF_TYPE = 0x3FFF0171u;
@@ -61,6 +62,9 @@ inline constexpr ViUInt16 VI_IO_IN_BUF = 16;
 inline constexpr ViUInt16 VI_IO_OUT_BUF = 32;
 inline constexpr ViUInt16 VI_IO_IN_BUF_DISCARD = 64;
 inline constexpr ViUInt16 VI_IO_OUT_BUF_DISCARD = 128;
+
+inline constexpr ViUInt16 VI_ASRL_END_NONE = 0;
+inline constexpr ViUInt16 VI_ASRL_END_TERMCHAR = 2;
 
 inline constexpr ViUInt16 VI_INTF_GPIB = 1;
 inline constexpr ViUInt16 VI_INTF_ASRL = 4;

@@ -166,6 +166,10 @@ TEST_F(TextRoutinesTest, NmeaCoordinates)
     EXPECT_EQ(NmeaCoordToDegrees("01131.0000", "E"), "11.5166666666667");
     EXPECT_EQ(NmeaCoordToDegrees("01131.0000", "W"), "-11.5166666666667");
     EXPECT_EQ(NmeaCoordToDegrees("00000.5000", "E"), "0.00833333333333333");
+    // Other precisions than four decimals of a minute: the degrees end two digits before the point.
+    EXPECT_EQ(NmeaCoordToDegrees("4807.038", "N"), "48.1173");
+    EXPECT_EQ(NmeaCoordToDegrees("01131.00000", "W"), "-11.5166666666667");
+    EXPECT_EQ(NmeaCoordToDegrees("0530.12", "N"), "5.502");
     EXPECT_EQ(NmeaCoordToDegrees("4807.0380", "s"), "48.1173"); // exactly "S" only
     EXPECT_EQ(NmeaCoordToDegrees("4807.0380", "SW"), "48.1173");
     EXPECT_EQ(DecimalSeparator(), QLatin1Char(',')); // left as the caller set it

@@ -1,19 +1,27 @@
 #include "app/AppContext.h"
 #include "common/TestSupport.h"
+#include "forms/AboutWindow.h"
+#include "forms/Application.h"
+#include "forms/ColorSettingsWindow.h"
+#include "forms/ConnectionWindow.h"
+#include "forms/CsvExportWindow.h"
+#include "forms/FunctionMatrixWindow.h"
+#include "forms/LoggerWindow.h"
+#include "forms/MainWindow.h"
 #include "forms/Program.h"
-#include "forms/TForm1.h"
-#include "forms/TForm15.h"
-#include "forms/TForm2.h"
-#include "forms/TForm4.h"
-#include "forms/TForm6.h"
+#include "forms/TableEditorWindow.h"
 #include "instrument/InstrumentState.h"
+#include "mainwindow/MainWindowState.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QLabel>
 #include <QCheckBox>
 #include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -77,18 +85,25 @@ TEST_F(ProgramFixture, CreatesTheTwelveWindowsInOrderWithTheirCaptions)
     EXPECT_TRUE(QDir(folder.filePath(QStringLiteral("out"))).exists());
     EXPECT_TRUE(QDir(folder.filePath(QStringLiteral("rep"))).exists());
     EXPECT_TRUE(app.HostId.startsWith(QStringLiteral("HID")));
+    // The colour window, created after the main window, gave it the colours of a missing file,
+    // the editor preview's included, which the start-up leaves unset.
+    EXPECT_EQ(program->MainState().Colors.ColorTable[5], clRed);
+    program->Windows().mainWindow->editColorsAction->trigger();
+    EXPECT_TRUE(program->Windows().colorSettingsWindow->isVisible());
+    program->Windows().colorSettingsWindow->close();
+    EXPECT_TRUE(QFile::exists(folder.filePath(QStringLiteral("emc_color.ini"))));
 }
 
 TEST_F(ProgramFixture, LoopEndsWhenTheMainWindowClosesEvenWithOtherWindowsOpen)
 {
     auto program = Make(9);
     program->CreateForms();
-    program->Windows().Form6->show();
-    QTimer::singleShot(50, program->Windows().Form1, [&] { program->Windows().Form1->close(); });
+    program->Windows().aboutWindow->show();
+    QTimer::singleShot(50, program->Windows().mainWindow, [&] { program->Windows().mainWindow->close(); });
     int code = -1;
     EXPECT_TRUE(RunEnds(*program, code));
     EXPECT_EQ(code, 0);
-    program->Windows().Form6->hide();
+    program->Windows().aboutWindow->hide();
 }
 
 TEST_F(ProgramFixture, UnsupportedSystemEndsTheProgramOnceTheLoopStarts)
@@ -102,7 +117,7 @@ TEST_F(ProgramFixture, UnsupportedSystemEndsTheProgramOnceTheLoopStarts)
     EXPECT_TRUE(program->TerminateRequested());
     int code = -1;
     EXPECT_TRUE(RunEnds(*program, code));
-    program->Windows().Form1->hide();
+    program->Windows().mainWindow->hide();
 }
 
 TEST_F(ProgramFixture, FirstRunUnpacksTheDefaultDataAndEndsOnce)
@@ -114,7 +129,7 @@ TEST_F(ProgramFixture, FirstRunUnpacksTheDefaultDataAndEndsOnce)
     EXPECT_FALSE(QDir(folder.filePath(QStringLiteral("src"))).entryList({QStringLiteral("*.lim")}).isEmpty());
     int code = -1;
     EXPECT_TRUE(RunEnds(*first, code));
-    first->Windows().Form1->hide();
+    first->Windows().mainWindow->hide();
     first.reset();
 
     // The second start finds its data and runs on.
@@ -132,7 +147,7 @@ TEST_F(ProgramFixture, SmallScreenSwitchIsExact)
     auto small = Make(9, {QStringLiteral("s")});
     small->CreateForms();
     EXPECT_TRUE(app.SmallScreen);
-    EXPECT_EQ(small->Windows().Form1->size(), QSize(800, 480));
+    EXPECT_EQ(small->Windows().mainWindow->size(), QSize(800, 480));
 
     AppContext other;
     Program big(other, {QStringLiteral("S")}, folder.path());
@@ -140,7 +155,7 @@ TEST_F(ProgramFixture, SmallScreenSwitchIsExact)
     big.Services().VersionIndex = [] { return 9; };
     big.CreateForms();
     EXPECT_FALSE(other.SmallScreen);
-    EXPECT_EQ(big.Windows().Form1->minimumSize(), QSize(1340, 706));
+    EXPECT_EQ(big.Windows().mainWindow->minimumSize(), QSize(1340, 706));
 }
 
 TEST_F(ProgramFixture, DebugModeShowsTheDebugPartsOfEveryWindow)
@@ -148,23 +163,26 @@ TEST_F(ProgramFixture, DebugModeShowsTheDebugPartsOfEveryWindow)
     auto program = Make(9);
     program->CreateForms();
     Forms& f = program->Windows();
-    EXPECT_FALSE(f.Form1->Button19->isVisibleTo(f.Form1));
-    EXPECT_FALSE(f.Form4->Button6->isVisibleTo(f.Form4));
-    f.Form1->CheckBoxDebug->click();
+    EXPECT_FALSE(f.mainWindow->createIniFileButton->isVisibleTo(f.mainWindow));
+    EXPECT_FALSE(f.connectionWindow->readStatusButton->isVisibleTo(f.connectionWindow));
+    EXPECT_FALSE(f.csvExportWindow->masterCheckBox->isVisibleTo(f.csvExportWindow));
+    f.mainWindow->debugCheckBox->click();
     EXPECT_EQ(app.Debug.DebugMode, 1);
-    EXPECT_TRUE(f.Form1->Button19->isVisibleTo(f.Form1));
-    EXPECT_TRUE(f.Form4->Button6->isVisibleTo(f.Form4));
-    EXPECT_TRUE(f.Form2->isVisible());
+    EXPECT_TRUE(f.mainWindow->createIniFileButton->isVisibleTo(f.mainWindow));
+    EXPECT_TRUE(f.connectionWindow->readStatusButton->isVisibleTo(f.connectionWindow));
+    EXPECT_TRUE(f.tableEditorWindow->importS1210CheckBox->isVisibleTo(f.tableEditorWindow));
+    EXPECT_TRUE(f.csvExportWindow->masterCheckBox->isVisibleTo(f.csvExportWindow));
+    EXPECT_TRUE(f.loggerWindow->isVisible());
 
     app.Debug.TimeText = [] { return QStringLiteral("10:00:00"); };
-    f.Form1->Button1->click();
+    f.mainWindow->showLogButton->click();
     ASSERT_FALSE(app.Debug.Lines().isEmpty());
     EXPECT_EQ(app.Debug.Lines().last(), QStringLiteral("10:00:00: IEEE-INVERT: -1"));
 
-    f.Form2->Button5->click();
+    f.loggerWindow->clearLogButton->click();
     EXPECT_TRUE(app.Debug.Lines().isEmpty());
-    f.Form1->CheckBoxDebug->click();
-    EXPECT_FALSE(f.Form2->isVisible());
+    f.mainWindow->debugCheckBox->click();
+    EXPECT_FALSE(f.loggerWindow->isVisible());
 }
 
 TEST_F(ProgramFixture, DeviceMenuOpensTheConnectionWindowAndStatusShowsInstrumentTexts)
@@ -172,22 +190,23 @@ TEST_F(ProgramFixture, DeviceMenuOpensTheConnectionWindowAndStatusShowsInstrumen
     auto program = Make(9);
     program->CreateForms();
     Forms& f = program->Windows();
-    EXPECT_FALSE(f.Form1->GPS1->isVisible());
-    EXPECT_FALSE(f.Form1->GPS1->isEnabled());
-    EXPECT_FALSE(f.Form1->SASER1->isVisible());
+    EXPECT_FALSE(f.mainWindow->gpsUsbAction->isVisible());
+    EXPECT_FALSE(f.mainWindow->gpsUsbAction->isEnabled());
+    EXPECT_FALSE(f.mainWindow->saSerialAction->isVisible());
 
-    f.Form1->CP1->trigger();
-    EXPECT_TRUE(f.Form4->isVisible());
-    EXPECT_TRUE(f.Form4->windowTitle().startsWith(QStringLiteral("Connect Visa TCP  "))) << f.Form4->windowTitle().toStdString();
-    f.Form4->hide();
-    f.Form1->Visa1->trigger();
-    EXPECT_EQ(f.Form4->windowTitle(), QStringLiteral("Connect Visa USB"));
-    f.Form4->hide();
+    f.mainWindow->saTcpAction->trigger();
+    EXPECT_TRUE(f.connectionWindow->isVisible());
+    EXPECT_TRUE(f.connectionWindow->windowTitle().startsWith(QStringLiteral("Connect Visa TCP  ")))
+        << f.connectionWindow->windowTitle().toStdString();
+    f.connectionWindow->hide();
+    f.mainWindow->saUsbAction->trigger();
+    EXPECT_EQ(f.connectionWindow->windowTitle(), QStringLiteral("Connect Visa USB"));
+    f.connectionWindow->hide();
 
-    ASSERT_EQ(f.Form1->StatusPanels.size(), 8);
-    EXPECT_EQ(f.Form1->StatusPanels[2]->width(), 350);
+    ASSERT_EQ(f.mainWindow->statusPanels.size(), 8);
+    EXPECT_EQ(f.mainWindow->statusPanels[2]->width(), 350);
     program->Instrument().Status.SetText(3, QStringLiteral("Rigol DSA815"));
-    EXPECT_EQ(f.Form1->StatusPanels[3]->text(), QStringLiteral("Rigol DSA815"));
+    EXPECT_EQ(f.mainWindow->statusPanels[3]->text(), QStringLiteral("Rigol DSA815"));
 
     // The log window's instrument buttons follow the connection state.
     EXPECT_FALSE(app.LoggerHooks->DeviceConnected());
@@ -196,13 +215,45 @@ TEST_F(ProgramFixture, DeviceMenuOpensTheConnectionWindowAndStatusShowsInstrumen
     program->Instrument().Device.DeviceConnected = 0;
 }
 
+// The designer names lead from the documentation to the controls: each names one control of its window.
+TEST_F(ProgramFixture, ControlsAreFoundByTheirDesignerNames)
+{
+    auto program = Make(9);
+    program->CreateForms();
+    for (QWidget* window : program->CreationOrder()) {
+        QStringList names;
+        for (QObject* child : window->findChildren<QObject*>())
+            if (!child->objectName().isEmpty() && !child->objectName().startsWith(QLatin1String("qt_")))
+                names << child->objectName();
+        const QStringList unique(QSet<QString>(names.begin(), names.end()).values());
+        EXPECT_EQ(names.size(), unique.size()) << window->objectName().toStdString();
+    }
+    Forms& f = program->Windows();
+    EXPECT_EQ(f.mainWindow->findChild<QCheckBox*>(QStringLiteral("CheckBox1")), f.mainWindow->debugCheckBox);
+    ConnectionWindow* connection = f.connectionWindow;
+    EXPECT_EQ(connection->findChild<QPushButton*>(QStringLiteral("BitBtn4")), connection->connectButton);
+    EXPECT_EQ(connection->findChild<QLineEdit*>(QStringLiteral("Edit1")), connection->ipAddressEdit);
+    EXPECT_EQ(f.loggerWindow->findChild<QPushButton*>(QStringLiteral("Button5")), f.loggerWindow->clearLogButton);
+}
+
+TEST(ApplicationNames, WindowTitlesStayTheCaptionsAlone)
+{
+    const QString oldName = QCoreApplication::applicationName();
+    SetApplicationNames();
+    EXPECT_EQ(QCoreApplication::applicationName(), QStringLiteral("Zendrik"));
+    // A display name of its own would be appended to every title; without one it follows the name.
+    QCoreApplication::setApplicationName(QStringLiteral("probe"));
+    EXPECT_EQ(QGuiApplication::applicationDisplayName(), QStringLiteral("probe"));
+    QCoreApplication::setApplicationName(oldName);
+}
+
 TEST(FunctionMatrix, PictureIsShownWholeAndProportional)
 {
     AppContext app;
-    TForm15 form(app);
+    FunctionMatrixWindow form(app);
     ASSERT_FALSE(form.Picture().isNull());
     const QSize pic(400, 200);
-    EXPECT_EQ(TForm15::PictureRect(pic, QSize(800, 800)), QRect(0, 200, 800, 400));
-    EXPECT_EQ(TForm15::PictureRect(pic, QSize(100, 300)), QRect(0, 125, 100, 50));
-    EXPECT_TRUE(TForm15::PictureRect(pic, QSize(0, 300)).isNull());
+    EXPECT_EQ(FunctionMatrixWindow::PictureRect(pic, QSize(800, 800)), QRect(0, 200, 800, 400));
+    EXPECT_EQ(FunctionMatrixWindow::PictureRect(pic, QSize(100, 300)), QRect(0, 125, 100, 50));
+    EXPECT_TRUE(FunctionMatrixWindow::PictureRect(pic, QSize(0, 300)).isNull());
 }

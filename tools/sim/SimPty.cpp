@@ -1,5 +1,6 @@
 #include "tools/sim/SimPty.h"
 
+#include "tools/sim/NmeaReceiver.h"
 #include "tools/sim/SimStreamSession.h"
 
 #include <cerrno>
@@ -8,7 +9,7 @@
 #include <termios.h>
 #include <unistd.h>
 
-SimPty::SimPty(SimInstrument& inst, QObject* parent) : QObject(parent), inst_(inst) {}
+SimPty::SimPty(SimInstrument& inst, NmeaReceiver* gps, QObject* parent) : QObject(parent), inst_(inst), gps_(gps) {}
 
 SimPty::~SimPty()
 {
@@ -44,23 +45,24 @@ bool SimPty::Open(QString* error)
         ::tcsetattr(slaveKeepAlive_, TCSANOW, &t);
     }
     ::fcntl(master_, F_SETFL, ::fcntl(master_, F_GETFL) | O_NONBLOCK);
-    const int fd = master_;
-    session_ = new SimStreamSession(
-        inst_, QStringLiteral("pty"),
-        [fd](const QByteArray& b) {
-            qsizetype done = 0;
-            while (done < b.size()) {
-                const ssize_t n = ::write(fd, b.constData() + done, static_cast<size_t>(b.size() - done));
-                if (n < 0 && errno != EINTR && errno != EAGAIN)
-                    return;
-                if (n > 0)
-                    done += n;
-            }
-        },
-        []() {}, this);
+    if (!gps_)
+        session_ = new SimStreamSession(inst_, QStringLiteral("pty"), [this](const QByteArray& b) { WriteAll(b); },
+                                        []() {}, this);
     notifier_ = std::make_unique<QSocketNotifier>(master_, QSocketNotifier::Read);
     connect(notifier_.get(), &QSocketNotifier::activated, this, &SimPty::OnReadable);
     return true;
+}
+
+void SimPty::WriteAll(const QByteArray& b)
+{
+    qsizetype done = 0;
+    while (done < b.size()) {
+        const ssize_t n = ::write(master_, b.constData() + done, static_cast<size_t>(b.size() - done));
+        if (n < 0 && errno != EINTR && errno != EAGAIN)
+            return;
+        if (n > 0)
+            done += n;
+    }
 }
 
 void SimPty::OnReadable()
@@ -69,7 +71,11 @@ void SimPty::OnReadable()
     for (;;) {
         const ssize_t n = ::read(master_, buf, sizeof buf);
         if (n > 0) {
-            session_->Receive(QByteArray(buf, static_cast<qsizetype>(n)));
+            const QByteArray bytes(buf, static_cast<qsizetype>(n));
+            if (gps_)
+                WriteAll(gps_->Receive(bytes));
+            else
+                session_->Receive(bytes);
             continue;
         }
         break;

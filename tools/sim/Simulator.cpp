@@ -40,7 +40,7 @@ struct Simulator::Runner : public QThread {
                 vxiPort = vxi->Port();
         }
         if (error.isEmpty() && o.pty) {
-            pty = std::make_unique<SimPty>(*sim.instrument_);
+            pty = std::make_unique<SimPty>(*sim.instrument_, sim.gps_.get());
             if (!pty->Open(&error))
                 error = QStringLiteral("pty: ") + error;
             else
@@ -63,6 +63,10 @@ Simulator::Simulator(SimulatorOptions options) : options_(std::move(options))
         family.idn = options_.idn;
     instrument_ = std::make_unique<SimInstrument>(family, options_.seed, options_.timeScale);
     instrument_->SetFaults(options_.faults);
+    if (options_.gps) {
+        gps_ = std::make_unique<NmeaReceiver>();
+        gps_->SetFaults(options_.gpsFaults);
+    }
 }
 
 Simulator::~Simulator() { Stop(); }
@@ -111,6 +115,8 @@ QString SimulatorUsage()
                "  --vxi11-program N   RPC program number (default 0x0607AF)\n"
                "  --no-register       do not register with rpcbind\n"
                "  --pty               serve on a pseudo-terminal (its path is printed)\n"
+               "  --gps               the pseudo-terminal is an NMEA receiver at 9600 baud\n"
+               "  --gps-fault LIST    %3\n"
                "  --family NAME       analyser to play: %1\n"
                "  --idn TEXT          replace the *IDN? answer\n"
                "  --seed N            spectrum seed (default 1)\n"
@@ -119,7 +125,7 @@ QString SimulatorUsage()
                "  --bind ADDRESS      listen address (default 127.0.0.1)\n"
                "  --log FILE          append every command received with its time\n"
                "  --lines             print the emission lines of the seed and exit\n")
-        .arg(SimFamilyNames().join(", "), SimFaults::Names().join(", "));
+        .arg(SimFamilyNames().join(", "), SimFaults::Names().join(", "), NmeaFaults::Names().join(", "));
 }
 
 bool ParseSimulatorArguments(const QStringList& args, SimulatorOptions* o, QString* logFile, QString* message)
@@ -156,6 +162,13 @@ bool ParseSimulatorArguments(const QStringList& args, SimulatorOptions* o, QStri
             o->vxi11Register = false;
         } else if (a == "--pty") {
             o->pty = true;
+        } else if (a == "--gps") {
+            o->gps = true;
+        } else if (a == "--gps-fault") {
+            if (!value(i, &v))
+                return false;
+            if (!o->gpsFaults.Parse(v, message))
+                return false;
         } else if (a == "--family") {
             if (!value(i, &v))
                 return false;
@@ -196,6 +209,10 @@ bool ParseSimulatorArguments(const QStringList& args, SimulatorOptions* o, QStri
             *message = QStringLiteral("bad value for ") + a + ": " + v;
             return false;
         }
+    }
+    if (o->gps && !o->pty) {
+        *message = QStringLiteral("--gps needs --pty");
+        return false;
     }
     if (o->tcpPort < 0 && !o->vxi11 && !o->pty) {
         *message = QStringLiteral("nothing to serve: give --tcp, --vxi11 or --pty");

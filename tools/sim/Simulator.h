@@ -1,6 +1,7 @@
 #ifndef ZENDRIK_TOOLS_SIM_SIMULATOR_H
 #define ZENDRIK_TOOLS_SIM_SIMULATOR_H
 
+#include "tools/sim/NmeaReceiver.h"
 #include "tools/sim/SimFaults.h"
 #include "tools/sim/SimInstrument.h"
 
@@ -21,6 +22,8 @@ struct SimulatorOptions {
     uint32_t vxi11Version = 1;
     bool vxi11Register = true; // register with rpcbind
     bool pty = false;
+    bool gps = false;         // the pseudo-terminal is an NMEA receiver
+    NmeaFaults gpsFaults;
     SimFaults faults;
 };
 
@@ -43,12 +46,15 @@ public:
     const SimulatorOptions& Options() const { return options_; }
     // Thread-safe: the command log, faults and settings can be used from any thread.
     SimInstrument& Instrument() { return *instrument_; }
+    // The NMEA receiver of --gps (thread-safe too); null without it.
+    NmeaReceiver* Gps() { return gps_.get(); }
 
     struct Runner;
 
 private:
     SimulatorOptions options_;
     std::unique_ptr<SimInstrument> instrument_;
+    std::unique_ptr<NmeaReceiver> gps_;
     std::unique_ptr<Runner> runner_;
 };
 

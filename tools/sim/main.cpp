@@ -57,16 +57,26 @@ int main(int argc, char** argv)
             return 2;
         }
         QFile* f = log.get();
-        sim.Instrument().SetLogSink([f](const SimLogEntry& e) {
+        auto sink = [f](const SimLogEntry& e) {
             f->write(QByteArray::number(e.virtualMs, 'f', 3) + '\t' + e.transport.toLatin1() + '\t' + e.message + '\n');
             f->flush();
-        });
+        };
+        sim.Instrument().SetLogSink(sink);
+        if (sim.Gps())
+            sim.Gps()->SetLogSink(sink);
     }
+    // Handlers first: a caller may stop the simulator as soon as it has read the banner, and the
+    // stop must still end in Stop() (which takes the VXI-11 registration back).
+    ::socketpair(AF_UNIX, SOCK_STREAM, 0, gSignalFd);
+    QSocketNotifier notifier(gSignalFd[0], QSocketNotifier::Read);
+    QObject::connect(&notifier, &QSocketNotifier::activated, &app, &QCoreApplication::quit);
+    std::signal(SIGINT, OnSignal);
+    std::signal(SIGTERM, OnSignal);
     if (!sim.Start(&message)) {
         err << "zendrik-sim: " << message << "\n";
         return 1;
     }
-    out << "zendrik-sim: " << sim.Instrument().Family().idn << "\n";
+    out << "zendrik-sim: " << (sim.Gps() ? QStringLiteral("NMEA receiver") : sim.Instrument().Family().idn) << "\n";
     if (sim.TcpPort())
         out << "  raw SCPI: TCPIP0::" << options.address.toString() << "::" << sim.TcpPort() << "::SOCKET\n";
     if (sim.Vxi11Port())
@@ -75,11 +85,6 @@ int main(int argc, char** argv)
         out << "  serial:   ASRL" << sim.PtyPath() << "::INSTR\n";
     out.flush();
 
-    ::socketpair(AF_UNIX, SOCK_STREAM, 0, gSignalFd);
-    QSocketNotifier notifier(gSignalFd[0], QSocketNotifier::Read);
-    QObject::connect(&notifier, &QSocketNotifier::activated, &app, &QCoreApplication::quit);
-    std::signal(SIGINT, OnSignal);
-    std::signal(SIGTERM, OnSignal);
     const int rc = app.exec();
     sim.Stop();
     return rc;

@@ -1,4 +1,5 @@
 #include "chart/canvas/PlotCanvas3D.h"
+#include "chart/canvas/PlotGradient.h"
 #include "chart/canvas/View3DOptions.h"
 #include "platform/gdi/RasterDC.h"
 
@@ -148,4 +149,54 @@ TEST(CanvasShapes, TruncatedPyramidAndPictureAtDepth)
     EXPECT_EQ(p.Px(10, 5), kWhite);
     EXPECT_EQ(p.Px(5, 10), kWhite);
     EXPECT_EQ(p.canvas.Pen().Style(), psClear);   // restored to what it was
+}
+
+TEST(CanvasShapes, FilledRotatedEllipseLeavesNoBackgroundInside)
+{
+    ShapeCanvas s(true, 120, 120);
+    s.options.SetOrthogonal(false);
+    s.canvas.InitWindow(nullptr, &s.options, clWhite, true, TRect{0, 0, 120, 120});
+    s.canvas.SetProjectionCentre(20, TRect{0, 0, 120, 120});
+    s.canvas.Pen().SetStyle(psSolid);
+    s.canvas.EllipseAtDepth(20, 30, 100, 90, 10);
+    EXPECT_EQ(s.canvas.Pen().Style(), psSolid);
+    // The shape is convex: between a row's first and last outline pixel only the outline's own
+    // single-pixel steps may show the background, never a white pixel away from the outline.
+    auto nearOutline = [&s](int x, int y) {
+        for (int dy = -1; dy <= 1; ++dy)
+            for (int dx = -1; dx <= 1; ++dx)
+                if (s.Px(x + dx, y + dy) == 0)
+                    return true;
+        return false;
+    };
+    int rows = 0;
+    for (int y = 1; y < 119; ++y) {
+        int first = -1, last = -1;
+        for (int x = 0; x < 120; ++x)
+            if (s.Px(x, y) != kWhite)
+                (first < 0 ? first : last) = x;
+        for (int x = first + 1; x < last; ++x)
+            ASSERT_TRUE(s.Px(x, y) != kWhite || nearOutline(x, y)) << x << "," << y;
+        rows += last > first + 2;
+    }
+    EXPECT_GT(rows, 40);
+}
+
+TEST(CanvasShapes, PieTopTakesItsGradientWithinTheSector)
+{
+    ShapeCanvas s(false);
+    TPlotGradient gradient;
+    gradient.SetVisible(true);
+    gradient.SetDirection(gdLeftRight);
+    gradient.SetStartColor(clRed);
+    gradient.SetEndColor(clBlue);
+    s.canvas.Pie3D(50, 50, 40, 40, 0, 0, 0, kPi / 2, false, true, 0, &gradient);
+    const auto nearCentre = s.Px(55, 45), nearRim = s.Px(85, 45);
+    for (auto c : {nearCentre, nearRim}) {
+        EXPECT_NE(c, kWhite);
+        EXPECT_NE(c, ColorToRGB(RGBColor(200, 100, 0)));
+    }
+    EXPECT_NE(nearCentre, nearRim);
+    EXPECT_EQ(s.Px(88, 12), kWhite);   // inside the sector's bounds, outside the sector
+    EXPECT_EQ(s.Px(35, 35), kWhite);
 }

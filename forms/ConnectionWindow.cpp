@@ -1,0 +1,308 @@
+#include "forms/ConnectionWindow.h"
+
+#include "app/AppContext.h"
+#include "app/TextRoutines.h"
+#include "forms/FormServices.h"
+#include "instrument/InstrumentState.h"
+#include "platform/system/EventPump.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QStyle>
+#include <exception>
+
+namespace {
+
+// The hint of the "SA TCP" list: where the R&S handhelds answer out of the box.
+constexpr const char* kRsFactoryAddressHint = "R&S FPC1000, FPC1500 and FPH factory IP address: 172.16.10.10";
+
+QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text, const QString& hint = {})
+{
+    auto* b = new QPushButton(text, parent);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setToolTip(hint);
+    return b;
+}
+
+void MarkConnected(QPushButton* button, bool connected)
+{
+    button->setProperty("connected", connected);
+    button->setIcon(connected ? button->style()->standardIcon(QStyle::SP_DialogApplyButton) : QIcon());
+}
+
+} // namespace
+
+ConnectionWindow::ConnectionWindow(AppContext& app, InstrumentState& instrument, FormServices& services)
+    : QDialog(nullptr), app_(app), instrument_(instrument), services_(services)
+{
+    setObjectName(QStringLiteral("Form4"));
+    setWindowTitle(QStringLiteral("Connect VISA USB"));
+    EventPump* pump = app.Pump;
+    if (!pump) {
+        ownPump_ = std::make_unique<QtEventPump>();
+        pump = ownPump_.get();
+    }
+    context_ = std::make_unique<ScpiContext>(ScpiContext{instrument.Visa, instrument.Device, app.Settings, app.Debug,
+                                                         app.Messages, *pump, instrument.Status});
+    if (!instrument.Visa.ShowErrorDialog) {
+        ownsErrorDialog_ = true;
+        instrument.Visa.ShowErrorDialog = [this](const QString& text) {
+            if (services_.ShowMessage)
+                services_.ShowMessage(text);
+        };
+    }
+    BuildControls();
+}
+
+ConnectionWindow::~ConnectionWindow()
+{
+    // The instrument state outlives the window: it must not call back into it.
+    if (ownsErrorDialog_)
+        instrument_.Visa.ShowErrorDialog = nullptr;
+}
+
+void ConnectionWindow::BuildControls()
+{
+    auto* grid = new QGridLayout(this);
+    instrumentList = new QListWidget(this);
+    instrumentList->setObjectName(QStringLiteral("ListBox1"));
+    resourceList = new QListWidget(this);
+    resourceList->setObjectName(QStringLiteral("ListBox2"));
+    resourceList->setVisible(false);
+    ipAddressEdit = new QLineEdit(this);
+    ipAddressEdit->setObjectName(QStringLiteral("Edit1"));
+    ipAddressEdit->setToolTip(QStringLiteral("DSA IP"));
+    resourceEdit = new QLineEdit(this);
+    resourceEdit->setObjectName(QStringLiteral("Edit2"));
+    scpiCommandEdit = new QLineEdit(QStringLiteral("*IDN?"), this);
+    scpiCommandEdit->setObjectName(QStringLiteral("Edit3"));
+    scpiCommandEdit->setMaxLength(128);
+    replyMemo = new QPlainTextEdit(this);
+    replyMemo->setObjectName(QStringLiteral("Memo1"));
+    statusLine = new QStatusBar(this);
+    statusLine->setObjectName(QStringLiteral("StatusBar1"));
+    serialPortCombo = new QComboBox(this);
+    serialPortCombo->setObjectName(QStringLiteral("ComboBox1"));
+    // COM ports and the serial devices present; a device path can be typed too.
+    serialPortCombo->addItems(SerialPortChoices());
+    serialPortCombo->setEditable(true);
+
+    searchButton =
+        MakeButton(this, "BitBtn3", QStringLiteral("Search"), QStringLiteral("search for Devices"));
+    connectButton = MakeButton(this, "BitBtn4", QStringLiteral("Connect Visa"),
+                               QStringLiteral("please select item first"));
+    disconnectButton = MakeButton(this, "BitBtn5", QStringLiteral("Disconnect Visa"));
+    getInfoButton = MakeButton(this, "BitBtn2", QStringLiteral("Get Info"));
+    sendScpiButton = MakeButton(this, "Button3", QStringLiteral("SND SCPI"));
+    visaVersionButton = MakeButton(this, "Button5", QStringLiteral("Get Visa Version"));
+    readStatusButton = MakeButton(this, "Button6", QStringLiteral("Rd DSA Status"));
+    readStatusButton->setVisible(false);
+    serialConnectButton = MakeButton(this, "BitBtn6", QStringLiteral("Connect Visa"));
+    readRmcButton = MakeButton(this, "Button4", QStringLiteral("RD RMC"));
+    winUsbButton = MakeButton(this, "BitBtn1", QStringLiteral("Connect WinUSB"));
+
+    grid->addWidget(instrumentList, 0, 0, 1, 4);
+    grid->addWidget(ipAddressEdit, 1, 0);
+    grid->addWidget(resourceEdit, 1, 1, 1, 2);
+    grid->addWidget(serialPortCombo, 1, 3);
+    grid->addWidget(searchButton, 2, 0);
+    grid->addWidget(connectButton, 2, 1);
+    grid->addWidget(disconnectButton, 2, 2);
+    grid->addWidget(getInfoButton, 2, 3);
+    grid->addWidget(scpiCommandEdit, 3, 0, 1, 2);
+    grid->addWidget(sendScpiButton, 3, 2);
+    grid->addWidget(visaVersionButton, 3, 3);
+    grid->addWidget(readStatusButton, 4, 0);
+    grid->addWidget(serialConnectButton, 4, 1);
+    grid->addWidget(readRmcButton, 4, 2);
+    grid->addWidget(winUsbButton, 4, 3);
+    grid->addWidget(replyMemo, 5, 0, 1, 4);
+    grid->addWidget(statusLine, 6, 0, 1, 4);
+
+    connect(searchButton, &QPushButton::clicked, this, [this] { Guarded([this] { searchInstruments(); }); });
+    connect(instrumentList, &QListWidget::itemClicked, this,
+            [this] { Guarded([this] { selectInstrument(); }); });
+    connect(connectButton, &QPushButton::clicked, this, [this] { Guarded([this] { connectVisa(); }); });
+    connect(disconnectButton, &QPushButton::clicked, this, [this] { Guarded([this] { disconnectVisa(); }); });
+    connect(ipAddressEdit, &QLineEdit::editingFinished, this,
+            [this] { Guarded([this] { saveIpAddress(); }); });
+    connect(sendScpiButton, &QPushButton::clicked, this, [this] { Guarded([this] { sendScpiCommand(); }); });
+    connect(visaVersionButton, &QPushButton::clicked, this,
+            [this] { Guarded([this] { showVisaVersion(); }); });
+    connect(getInfoButton, &QPushButton::clicked, this,
+            [this] { Guarded([this] { showInstrumentInfo(); }); });
+    connect(readStatusButton, &QPushButton::clicked, this,
+            [this] { Guarded([this] { showInstrumentStatus(); }); });
+    connect(winUsbButton, &QPushButton::clicked, this, [this] { Guarded([this] { testWinUsb(); }); });
+    connect(serialConnectButton, &QPushButton::clicked, this, [this] { Guarded([this] { connectSerial(); }); });
+    connect(readRmcButton, &QPushButton::clicked, this, [this] { Guarded([this] { readGpsRmc(); }); });
+}
+
+// No exception leaves a handler: it ends as an error line and the window stays as it was.
+template <class F> void ConnectionWindow::Guarded(F&& handler)
+{
+    try {
+        handler();
+    } catch (const std::exception& e) {
+        app_.Messages.Append(QStringLiteral("Error: ") + QString::fromLocal8Bit(e.what()));
+    }
+}
+
+void ConnectionWindow::PrepareForKind(int32_t kind)
+{
+    instrument_.Device.ConnectionKind = kind;
+    resourceEdit->clear();
+    const bool visa = kind == 2 || kind == 3;
+    const bool serial = kind == 4 || kind == 5;
+    instrumentList->setVisible(kind >= 1 && kind <= 3);
+    searchButton->setVisible(kind >= 1 && kind <= 3);
+    ipAddressEdit->setVisible(kind == 3);
+    connectButton->setVisible(visa);
+    disconnectButton->setVisible(visa);
+    scpiCommandEdit->setVisible(visa);
+    sendScpiButton->setVisible(visa);
+    visaVersionButton->setVisible(visa);
+    getInfoButton->setVisible(visa || kind == 4);
+    serialPortCombo->setVisible(serial);
+    serialConnectButton->setVisible(serial);
+    readRmcButton->setVisible(kind == 4);
+    winUsbButton->setVisible(kind == 1);
+    readStatusButton->setVisible(app_.Debug.DebugMode == 1);
+    switch (kind) {
+    case 1: setWindowTitle(QStringLiteral("Connect WinUSB")); break;
+    case 2: setWindowTitle(QStringLiteral("Connect Visa USB")); break;
+    case 3: {
+        QStringList own;
+        GetLocalIpAddresses(own);
+        own.removeAll(QStringLiteral("127.0.0.1"));
+        setWindowTitle(QStringLiteral("Connect Visa TCP  ") + own.value(0));
+        instrumentList->clear();
+        instrumentList->addItem(QString::fromLatin1(kRsFactoryAddressHint));
+        ipAddressEdit->setText(ReadInstrumentAddress(app_.WorkingFolder));
+        break;
+    }
+    case 4: setWindowTitle(QStringLiteral("Connect Visa GPS COM  ")); break;
+    default: break;
+    }
+}
+
+void ConnectionWindow::searchInstruments()
+{
+    InstrumentList list;
+    switch (instrument_.Device.ConnectionKind) {
+    case 1: SearchWinUsbDevices(instrument_.Usb.SysRoot, &list.Lines, &list.Resources); break;
+    case 2: SearchUsbInstruments(*context_, &list); break;
+    case 3:
+        if (!SearchTcpInstruments(&list) && services_.ShowMessage)
+            services_.ShowMessage(QStringLiteral("No IP(s) found"));
+        break;
+    default: return;
+    }
+    instrumentList->clear();
+    instrumentList->addItems(list.Lines);
+    resourceList->clear();
+    resourceList->addItems(list.Resources);
+}
+
+void ConnectionWindow::selectInstrument()
+{
+    const int kind = instrument_.Device.ConnectionKind;
+    const int row = instrumentList->currentRow();
+    if ((kind == 1 || kind == 2) && row >= 0 && row < resourceList->count())
+        resourceEdit->setText(resourceList->item(row)->text());
+}
+
+void ConnectionWindow::ShowUnsupported(const QString& message)
+{
+    if (!message.isEmpty() && services_.ShowMessage)
+        services_.ShowMessage(message);
+}
+
+void ConnectionWindow::connectVisa()
+{
+    const bool tcp = instrument_.Device.ConnectionKind == 3;
+    if (tcp)
+        resourceEdit->setText(TcpResourceName(ipAddressEdit->text()));
+    const ConnectOutcome out = ConnectInstrument(*context_, resourceEdit->text(), tcp);
+    if (!out.Opened)
+        return;
+    MarkConnected(connectButton, true);
+    ShowUnsupported(out.Identity.UnsupportedMessage);
+    emit Connected(ControlsForFamily(instrument_.Device));
+}
+
+void ConnectionWindow::disconnectVisa()
+{
+    DisconnectInstrument(*context_);
+    MarkConnected(connectButton, false);
+    MarkConnected(winUsbButton, false);
+}
+
+void ConnectionWindow::saveIpAddress()
+{
+    QString error;
+    if (!WriteInstrumentAddress(app_.WorkingFolder, ipAddressEdit->text(), &error))
+        app_.Messages.Append(QStringLiteral("Error: ") + error);
+}
+
+void ConnectionWindow::AddLines(const QStringList& lines)
+{
+    for (const QString& line : lines)
+        replyMemo->appendPlainText(line);
+}
+
+void ConnectionWindow::sendScpiCommand()
+{
+    replyMemo->appendPlainText(SendFreeCommand(*context_, scpiCommandEdit->text()));
+}
+
+void ConnectionWindow::showVisaVersion() { replyMemo->appendPlainText(VisaVersionText(instrument_.Visa)); }
+
+void ConnectionWindow::showInstrumentInfo()
+{
+    const int kind = instrument_.Device.ConnectionKind;
+    if (kind == 4)
+        return AddLines(GpsReceiverInfoLines(*context_, instrument_.Gps));
+    if ((kind != 2 && kind != 3) || instrument_.Device.DeviceConnected != 1)
+        return;
+    replyMemo->clear();
+    AddLines(InstrumentInfoLines(*context_));
+}
+
+void ConnectionWindow::showInstrumentStatus() { AddLines(InstrumentStatusLines(*context_)); }
+
+void ConnectionWindow::testWinUsb()
+{
+    WinUsbDll& usb = instrument_.Usb;
+    if (!LoadWinUsbDll(usb, app_.Debug)) {
+        instrument_.Status.SetText(InstrumentStatus::kConnectionPanel, QStringLiteral("none"));
+        app_.Messages.Append(QStringLiteral("Error: WinUsb.DLL not found"));
+        return;
+    }
+    replyMemo->clear();
+    if (OpenWinUsbDevice(usb, app_.Debug, resourceEdit->text())) {
+        MarkConnected(winUsbButton, true);
+        instrument_.Device.DeviceConnected = 0;
+        instrument_.Status.SetText(InstrumentStatus::kConnectionPanel, QStringLiteral("WinUsb"));
+    }
+    statusLine->showMessage(WinUsbHandlesText(usb));
+}
+
+void ConnectionWindow::connectSerial()
+{
+    instrumentList->clear();
+    resourceList->clear();
+    const SerialConnectOutcome out = ConnectSerial(*context_, instrument_.Gps, serialPortCombo->currentText());
+    resourceEdit->setText(out.Resource);
+    MarkConnected(serialConnectButton, out.Connected);
+    ShowUnsupported(out.UnsupportedMessage);
+    if (out.Connected && instrument_.Device.ConnectionKind == 5)
+        emit Connected(ControlsForFamily(instrument_.Device));
+}
+
+void ConnectionWindow::readGpsRmc() { PollGpsReceiver(*context_, instrument_.Gps); }

@@ -1,0 +1,37 @@
+#include "forms/FunctionMatrixWindow.h"
+
+#include <QPainter>
+
+// The picture lives in the forms library's resources; a static library drops resource
+// registration unless somebody asks for it. (Must stand outside any namespace.)
+static void InitFormResources()
+{
+    Q_INIT_RESOURCE(forms);
+}
+
+FunctionMatrixWindow::FunctionMatrixWindow(AppContext& app) : QDialog(nullptr), app_(app)
+{
+    setObjectName(QStringLiteral("Form15"));
+    setWindowTitle(QStringLiteral("Function Matrix"));
+    InitFormResources();
+    picture_.load(QStringLiteral(":/forms/FunctionMatrix.png"));
+    resize(picture_.isNull() ? QSize(640, 480) : picture_.size());
+}
+
+QRect FunctionMatrixWindow::PictureRect(const QSize& picture, const QSize& client)
+{
+    if (picture.isEmpty() || client.isEmpty())
+        return {};
+    const QSize scaled = picture.scaled(client, Qt::KeepAspectRatio);
+    return QRect(QPoint((client.width() - scaled.width()) / 2, (client.height() - scaled.height()) / 2), scaled);
+}
+
+void FunctionMatrixWindow::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    p.fillRect(rect(), palette().window());
+    if (picture_.isNull())
+        return;
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
+    p.drawImage(PictureRect(picture_.size(), size()), picture_);
+}

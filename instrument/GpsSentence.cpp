@@ -1,0 +1,98 @@
+#include "instrument/GpsSentence.h"
+
+#include "app/NumberText.h"
+#include "app/TextRoutines.h"
+#include "instrument/visa/VisaSession.h"
+
+#include <QRegularExpression>
+#include <QStringList>
+
+namespace {
+
+// Degrees, then two digits of minutes, a point and at least one decimal: what a receiver gives
+// whatever its precision. Anything else (an empty field while there is no fix) is no position.
+bool IsCoordinate(const QString& text)
+{
+    static const QRegularExpression rx(QStringLiteral("^[0-9]+[0-9]{2}\\.[0-9]+$"));
+    return rx.match(text).hasMatch();
+}
+
+std::optional<double> Degrees(const QString& coordinate, const QString& hemisphere, const char* positive,
+                              const char* negative)
+{
+    // A number without its hemisphere could lie on either side of the equator or meridian.
+    if (!IsCoordinate(coordinate) || (hemisphere != QLatin1String(positive) && hemisphere != QLatin1String(negative)))
+        return std::nullopt;
+    double value = 0;
+    if (!TryStrToFloatAnySep(NmeaCoordToDegrees(coordinate, hemisphere), value))
+        return std::nullopt;
+    return value;
+}
+
+// The checksum after "*" must be the exclusive-or of every byte between "$" and "*".
+bool ChecksumMatches(const QByteArray& sentence)
+{
+    const qsizetype star = sentence.lastIndexOf('*');
+    if (!sentence.startsWith('$') || star < 0 || sentence.size() - star - 1 != 2)
+        return false;
+    return sentence.mid(star + 1).toUpper() == visa::NmeaChecksum(sentence.mid(1, star - 1)).toLatin1();
+}
+
+} // namespace
+
+QString GpsDegreesText(double degrees) { return FormatMachineFixed(degrees, 10); }
+
+QString GpsSpeedText(double knots)
+{
+    const ScopedDecimalSeparator dot(QLatin1Char('.'));
+    return FloatToStr(knots * 1.852);
+}
+
+QString GpsStatusText(bool valid, bool hasPosition)
+{
+    return valid && hasPosition ? QStringLiteral("fix") : QStringLiteral("nofix");
+}
+
+GprmcDecode DecodeGprmc(const QByteArray& answer)
+{
+    GprmcDecode d;
+    QByteArray sentence = answer;
+    while (sentence.endsWith('\n') || sentence.endsWith('\r'))
+        sentence.chop(1);
+    const qsizetype star = sentence.lastIndexOf('*');
+    const QStringList f = QString::fromLatin1(star < 0 ? sentence : sentence.left(star)).split(QLatin1Char(','));
+    d.SentenceName = f.value(0);
+    if (f.size() < 10) {
+        d.Result = GprmcDecode::Outcome::MissingValues;
+        return d;
+    }
+    if (d.SentenceName != QLatin1String("$GPRMC")) {
+        d.Result = GprmcDecode::Outcome::WrongSentence;
+        return d;
+    }
+    if (!ChecksumMatches(sentence)) {
+        d.Result = GprmcDecode::Outcome::BadChecksum;
+        return d;
+    }
+    d.Result = GprmcDecode::Outcome::Position;
+    d.Valid = f[2] == QLatin1String("A");
+    d.Latitude = Degrees(f[3], f[4], "N", "S");
+    d.Longitude = Degrees(f[5], f[6], "E", "W");
+    if (!d.Latitude || !d.Longitude) {
+        d.Latitude.reset();
+        d.Longitude.reset();
+    }
+    if (!TryStrToFloatAnySep(f[7], d.SpeedKnots))
+        d.SpeedKnots = 0;
+    d.Display.Utc = f[1];
+    d.Display.Status = GpsStatusText(d.Valid, d.Latitude.has_value());
+    d.Display.Ns = f[4];
+    d.Display.Ew = f[6];
+    d.Display.Speed = GpsSpeedText(d.SpeedKnots);
+    d.Display.Date = f[9];
+    if (d.Latitude) {
+        d.Display.LatDec = GpsDegreesText(*d.Latitude);
+        d.Display.LonDec = GpsDegreesText(*d.Longitude);
+    }
+    return d;
+}

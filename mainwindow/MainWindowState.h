@@ -1,0 +1,15 @@
+#ifndef ZENDRIK_MAINWINDOW_MAINWINDOWSTATE_H
+#define ZENDRIK_MAINWINDOW_MAINWINDOWSTATE_H
+
+#include "mainwindow/ColorSettingsEditor.h"
+#include "mainwindow/MainWindowColors.h"
+
+// The main window's state that other windows change, owned by the program so that it outlives
+// every window and tests can build their own.
+struct MainWindowState {
+    MainWindowColors Colors = StartupColors();
+    // The colour dialog edits through it; the main window listens to its ColorsChanged.
+    ColorSettingsEditor ColorEditor{Colors};
+};
+
+#endif

@@ -1,0 +1,70 @@
+// The colour dialog driven through its panels: creation from the file, a panel's colour and
+// caption, "Set to Default", and the file written on closing.
+#include "app/AppContext.h"
+#include "common/TestSupport.h"
+#include "forms/ColorSettingsWindow.h"
+#include "mainwindow/MainWindowState.h"
+
+#include <QDir>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct ColorWindowFixture : ::testing::Test {
+    QTemporaryDir folder;
+    AppContext app;
+    MainWindowState main;
+    QString file = folder.filePath(QString::fromLatin1(kColorSettingsFile));
+
+    ColorWindowFixture() { app.WorkingFolder = folder.path(); }
+
+    static QColor Background(const QPushButton* panel) { return panel->palette().color(QPalette::Button); }
+    static QColor Caption(const QPushButton* panel) { return panel->palette().color(QPalette::ButtonText); }
+};
+
+} // namespace
+
+TEST_F(ColorWindowFixture, CreationShowsTheFileAndAClickRecoloursAtOnce)
+{
+    ASSERT_TRUE(testsupport::WriteAll(file, "[Colors]\r\nSer11=16777215\r\nSer7=255\r\n"));
+    ColorSettingsWindow window(app, main.ColorEditor);
+    EXPECT_EQ(window.windowTitle(), "Set Colors");
+
+    // The antenna colour's panel is the fifteenth: the panels follow the order the file is read in.
+    auto* antenna = window.findChild<QPushButton*>(QStringLiteral("Panel15"));
+    ASSERT_EQ(antenna, window.Panel(ColorSlot::Ser11));
+    EXPECT_EQ(antenna->text(), "Ant Cor");
+    EXPECT_EQ(Background(antenna), QColor(Qt::white));
+    EXPECT_EQ(Caption(antenna), QColor(Qt::black));
+    EXPECT_EQ(Background(window.Panel(ColorSlot::Ser7)), QColor(Qt::red));
+    EXPECT_EQ(Caption(window.Panel(ColorSlot::Ser7)), QColor(Qt::white));
+    EXPECT_EQ(main.Colors.ColorTable[6], clRed);
+
+    // BGR order: $FF0000 is blue.
+    window.ColorDialog = [](QWidget*, TColor) { return clBlue; };
+    window.Panel(ColorSlot::Ser11)->click();
+    EXPECT_EQ(Background(antenna), QColor(Qt::blue));
+    EXPECT_EQ(Caption(antenna), QColor(Qt::white));
+    EXPECT_EQ(main.Colors.ColorTable[10], clBlue);
+
+    window.setToDefaultButton->click();
+    EXPECT_EQ(Background(window.Panel(ColorSlot::Marker21)), QColor(Qt::green));
+    EXPECT_EQ(Background(antenna), QColor(0xC0, 0xDC, 0xC0));
+    // "Set to Default" does not write; closing does, whatever changed.
+    EXPECT_EQ(ReadColorSettings(file)[ColorSlot::Ser7], clRed);
+    window.reject();
+    EXPECT_EQ(ReadColorSettings(file), DefaultColors());
+}
+
+TEST_F(ColorWindowFixture, AFailedWriteIsReported)
+{
+    ColorSettingsWindow window(app, main.ColorEditor);
+    // A folder where the file should be: the write fails and the log says so.
+    ASSERT_TRUE(QDir(folder.path()).mkdir(QString::fromLatin1(kColorSettingsFile)));
+    window.saveColors();
+    ASSERT_FALSE(app.Messages.Lines().isEmpty());
+    EXPECT_TRUE(app.Messages.Lines().last().startsWith("Error: cannot write "))
+        << app.Messages.Lines().last().toStdString();
+}

@@ -1,0 +1,50 @@
+// The serial group of the connection window: a typed device path, "Connect Visa" and "RD RMC"
+// against the simulated NMEA receiver, and "Get Info" for the receiver.
+#include "app/AppContext.h"
+#include "forms/FormServices.h"
+#include "forms/ConnectionWindow.h"
+#include "instrument/InstrumentState.h"
+#include "instrument/visa/BuiltinVisaBackEnd.h"
+#include "platform/system/EventPump.h"
+#include "tools/sim/Simulator.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <gtest/gtest.h>
+
+TEST(ConnectionWindowSerial, ConnectsTheReceiverOnATypedPathAndReadsAPosition)
+{
+    SimulatorOptions o;
+    o.pty = true;
+    o.gps = true;
+    Simulator sim(o);
+    QString error;
+    ASSERT_TRUE(sim.Start(&error)) << error.toStdString();
+
+    AppContext app;
+    VirtualEventPump pump;
+    app.Pump = &pump;
+    InstrumentState instrument;
+    FormServices services;
+    QStringList shown;
+    services.ShowMessage = [&](const QString& t) { shown << t; };
+    LoadVisaLibrary(instrument.Visa, app.Debug, std::make_unique<BuiltinVisaBackEnd>());
+    ConnectionWindow form(app, instrument, services);
+    form.PrepareForKind(4);
+    EXPECT_TRUE(form.readRmcButton->isVisibleTo(&form));
+    form.serialPortCombo->setEditText(sim.PtyPath());
+    form.serialConnectButton->click();
+    EXPECT_EQ(form.resourceEdit->text(), "ASRL" + sim.PtyPath() + "::INSTR");
+    EXPECT_TRUE(form.serialConnectButton->property("connected").toBool());
+    EXPECT_EQ(instrument.Gps.GpsConnected, 1);
+
+    form.readRmcButton->click();
+    EXPECT_EQ(instrument.Gps.View.Display.Utc, "093000.00");
+    EXPECT_EQ(instrument.Gps.View.Display.Status, "fix");
+    form.getInfoButton->click();
+    EXPECT_EQ(form.replyMemo->toPlainText(), "$PERDINFO,OPUS3PVT,zendrik-sim receiver,1.00*40");
+    EXPECT_TRUE(shown.isEmpty()) << shown.join("|").toStdString();
+    CloseGpsReceiver(form.Context(), instrument.Gps);
+}

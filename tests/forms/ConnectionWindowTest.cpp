@@ -1,0 +1,236 @@
+// The connection window driven through its controls: the kinds, the address file, search,
+// connect against a small raw-socket instrument, the service buttons and disconnect.
+#include "app/AppContext.h"
+#include "common/TestSupport.h"
+#include "forms/ConnectionWindow.h"
+#include "forms/FormServices.h"
+#include "instrument/InstrumentState.h"
+#include "instrument/visa/BuiltinVisaBackEnd.h"
+
+#include <QDir>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <arpa/inet.h>
+#include <atomic>
+#include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+// An instrument on a raw socket in a thread of its own: answers "*IDN?" with its identification
+// and every other query with "0"; records the messages.
+class FakeInstrument {
+public:
+    explicit FakeInstrument(QByteArray idn) : idn_(std::move(idn))
+    {
+        listen_ = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in a{};
+        a.sin_family = AF_INET;
+        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        ::bind(listen_, reinterpret_cast<sockaddr*>(&a), sizeof a);
+        ::listen(listen_, 4);
+        socklen_t len = sizeof a;
+        ::getsockname(listen_, reinterpret_cast<sockaddr*>(&a), &len);
+        port_ = ntohs(a.sin_port);
+        thread_ = std::thread([this] { Serve(); });
+    }
+    ~FakeInstrument()
+    {
+        ::shutdown(listen_, SHUT_RDWR);
+        ::close(listen_);
+        const int c = conn_.exchange(-1);
+        if (c >= 0)
+            ::shutdown(c, SHUT_RDWR);
+        thread_.join();
+    }
+    QString Resource() const { return QStringLiteral("TCPIP0::127.0.0.1::%1::SOCKET").arg(port_); }
+    QByteArrayList Messages()
+    {
+        std::lock_guard<std::mutex> l(m_);
+        return messages_;
+    }
+
+private:
+    void Serve()
+    {
+        for (;;) {
+            const int c = ::accept(listen_, nullptr, nullptr);
+            if (c < 0)
+                return;
+            conn_ = c;
+            QByteArray buffer;
+            char chunk[512];
+            ssize_t n;
+            while ((n = ::read(c, chunk, sizeof chunk)) > 0) {
+                buffer.append(chunk, n);
+                qsizetype nl;
+                while ((nl = buffer.indexOf('\n')) >= 0) {
+                    const QByteArray m = buffer.left(nl);
+                    buffer.remove(0, nl + 1);
+                    {
+                        std::lock_guard<std::mutex> l(m_);
+                        messages_ << m;
+                    }
+                    QByteArray answer;
+                    if (m == "*IDN?")
+                        answer = idn_ + "\n";
+                    else if (m.endsWith('?'))
+                        answer = "0\n";
+                    if (!answer.isEmpty() && ::write(c, answer.constData(), static_cast<size_t>(answer.size())) < 0)
+                        break;
+                }
+            }
+            ::close(c);
+            int expected = c;
+            conn_.compare_exchange_strong(expected, -1);
+        }
+    }
+
+    QByteArray idn_;
+    int listen_ = -1;
+    uint16_t port_ = 0;
+    std::atomic<int> conn_{-1};
+    std::thread thread_;
+    std::mutex m_;
+    QByteArrayList messages_;
+};
+
+struct ConnectionWindowFixture : ::testing::Test {
+    QTemporaryDir folder;
+    AppContext app;
+    InstrumentState instrument;
+    FormServices services;
+    QStringList shown;
+    std::unique_ptr<ConnectionWindow> form;
+
+    void SetUp() override
+    {
+        app.WorkingFolder = folder.path();
+        services.ShowMessage = [this](const QString& t) { shown << t; };
+        LoadVisaLibrary(instrument.Visa, app.Debug, std::make_unique<BuiltinVisaBackEnd>());
+        form = std::make_unique<ConnectionWindow>(app, instrument, services);
+    }
+    QStringList MemoLines() const { return form->replyMemo->toPlainText().split('\n', Qt::SkipEmptyParts); }
+};
+
+} // namespace
+
+TEST_F(ConnectionWindowFixture, KindsSetCaptionControlsAndTheAddressField)
+{
+    form->PrepareForKind(2);
+    EXPECT_EQ(form->windowTitle(), "Connect Visa USB");
+    EXPECT_EQ(instrument.Device.ConnectionKind, 2);
+    EXPECT_FALSE(form->ipAddressEdit->isVisibleTo(form.get()));
+    EXPECT_TRUE(form->connectButton->isVisibleTo(form.get()));
+    EXPECT_FALSE(form->winUsbButton->isVisibleTo(form.get()));
+
+    form->resourceEdit->setText("left over");
+    form->PrepareForKind(3);
+    EXPECT_TRUE(form->windowTitle().startsWith("Connect Visa TCP  "));
+    EXPECT_EQ(form->resourceEdit->text(), "");
+    // No ".\emc_ip.ini" yet.
+    EXPECT_EQ(form->ipAddressEdit->text(), "xxx.xxx.xxx.xxx");
+    EXPECT_EQ(form->instrumentList->count(), 1);
+    EXPECT_TRUE(form->instrumentList->item(0)->text().contains("FPC1000"));
+
+    // Leaving the field writes a fresh file with only section "IP", key "ADR".
+    form->ipAddressEdit->setText("10.0.0.7");
+    emit form->ipAddressEdit->editingFinished();
+    EXPECT_EQ(testsupport::ReadAll(QDir(folder.path()).filePath("emc_ip.ini")), "[IP]\r\nADR=10.0.0.7\r\n");
+    form->ipAddressEdit->clear();
+    form->PrepareForKind(3);
+    EXPECT_EQ(form->ipAddressEdit->text(), "10.0.0.7");
+
+    form->PrepareForKind(1);
+    EXPECT_EQ(form->windowTitle(), "Connect WinUSB");
+    EXPECT_TRUE(form->winUsbButton->isVisibleTo(form.get()));
+    EXPECT_FALSE(form->connectButton->isVisibleTo(form.get()));
+    EXPECT_FALSE(form->readStatusButton->isVisibleTo(form.get()));
+    app.Debug.DebugMode = 1;
+    form->PrepareForKind(2);
+    EXPECT_TRUE(form->readStatusButton->isVisibleTo(form.get()));
+}
+
+TEST_F(ConnectionWindowFixture, ConnectIdentifyServiceAndDisconnect)
+{
+    FakeInstrument fake("Siglent Technologies,SSA3032X,SSA3XAB1234567,3.2.2.5.0");
+    form->PrepareForKind(2);
+    // The USB path uses the resource manager of a search; here one is opened by hand.
+    ASSERT_EQ(instrument.Visa.VisaLibrary->viOpenDefaultRM(&instrument.Visa.VisaResourceManager), visa::VI_SUCCESS);
+    QSignalSpy connected(form.get(), &ConnectionWindow::Connected);
+    form->resourceEdit->setText(fake.Resource());
+    form->connectButton->click();
+    EXPECT_EQ(instrument.Device.DeviceFamily, 2);
+    EXPECT_EQ(instrument.Device.SiglentSeries, 1);
+    EXPECT_EQ(instrument.Device.DeviceConnected, 1);
+    EXPECT_EQ(instrument.Status.Text(3), "Siglent SSA-3225");
+    EXPECT_TRUE(form->connectButton->property("connected").toBool());
+    ASSERT_EQ(connected.count(), 1);
+    const auto controls = connected.at(0).at(0).value<FamilyControls>();
+    EXPECT_TRUE(controls.VbwGroupEnabled);
+    EXPECT_TRUE(shown.isEmpty());
+
+    form->scpiCommandEdit->setText(":SENS:FREQ:STAR?");
+    form->sendScpiButton->click();
+    form->visaVersionButton->click();
+    EXPECT_EQ(MemoLines(), QStringList({"0", "Visa: 1.0.0.0"}));
+    form->getInfoButton->click();
+    EXPECT_EQ(MemoLines().value(0), "Siglent Technologies,SSA3032X,SSA3XAB1234567,3.2.2.5.0");
+    EXPECT_TRUE(fake.Messages().contains("SYST:OPT?"));
+
+    form->disconnectButton->click();
+    EXPECT_EQ(instrument.Device.DeviceConnected, 0);
+    EXPECT_EQ(instrument.Visa.VisaResourceManager, 0u);
+    EXPECT_FALSE(form->connectButton->property("connected").toBool());
+    EXPECT_EQ(instrument.Status.Text(3), "");
+}
+
+TEST_F(ConnectionWindowFixture, UnsupportedDeviceAndFailedOpen)
+{
+    FakeInstrument fake("Some Maker,Model 1,123,1.0");
+    form->PrepareForKind(2);
+    ASSERT_EQ(instrument.Visa.VisaLibrary->viOpenDefaultRM(&instrument.Visa.VisaResourceManager), visa::VI_SUCCESS);
+    form->resourceEdit->setText(fake.Resource());
+    form->connectButton->click();
+    EXPECT_EQ(instrument.Device.DeviceFamily, 0);
+    EXPECT_EQ(shown, QStringList{"Sorry, this device is not supported yet by this version of Zendrik"});
+
+    // "SA TCP" with the default text: the open fails and the first panel says "none".
+    form->PrepareForKind(3);
+    form->connectButton->click();
+    EXPECT_EQ(form->resourceEdit->text(), "TCPIP0::xxx.xxx.xxx.xxx::INSTR");
+    EXPECT_EQ(instrument.Status.Text(0), "none");
+    EXPECT_EQ(instrument.Device.DeviceConnected, 0);
+}
+
+TEST_F(ConnectionWindowFixture, UsbSearchFillsBothListsAndAClickCopiesTheResource)
+{
+    QTemporaryDir sys;
+    QDir d(sys.path());
+    ASSERT_TRUE(d.mkpath("bus/usb/devices/3-2"));
+    testsupport::WriteAll(sys.filePath("bus/usb/devices/3-2/idVendor"), "1ab1\n");
+    testsupport::WriteAll(sys.filePath("bus/usb/devices/3-2/busnum"), "3\n");
+    testsupport::WriteAll(sys.filePath("bus/usb/devices/3-2/devnum"), "12\n");
+    testsupport::WriteAll(sys.filePath("bus/usb/devices/3-2/product"), "DSA815\n");
+    instrument.Usb.SysRoot = sys.path();
+    form->PrepareForKind(1);
+    form->searchButton->click();
+    ASSERT_EQ(form->instrumentList->count(), 1);
+    EXPECT_EQ(form->resourceList->item(0)->text(), "/dev/bus/usb/003/012");
+    form->instrumentList->setCurrentRow(0);
+    emit form->instrumentList->itemClicked(form->instrumentList->item(0));
+    EXPECT_EQ(form->resourceEdit->text(), "/dev/bus/usb/003/012");
+
+    // The test of a device that is not there leaves the handles at 0 in the window's status bar.
+    form->winUsbButton->click();
+    EXPECT_EQ(form->statusLine->currentMessage().left(5), instrument.Usb.Loaded ? "WUH: " : "");
+    EXPECT_FALSE(form->winUsbButton->property("connected").toBool());
+}

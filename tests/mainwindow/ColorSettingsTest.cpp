@@ -1,0 +1,136 @@
+// The colour file, the colour dialog's logic and what it does to the main window's colours and
+// to the points already on the chart.
+#include "chart/engine/ChartSeries.h"
+#include "common/TestSupport.h"
+#include "mainwindow/ColorSettingsEditor.h"
+#include "mainwindow/MainWindowColors.h"
+#include "mainwindow/SeriesColors.h"
+#include "platform/inifile/IniFile.h"
+
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <map>
+
+namespace {
+
+struct ColorFileFixture : ::testing::Test {
+    QTemporaryDir folder;
+    QString file = folder.filePath(QString::fromLatin1(kColorSettingsFile));
+};
+
+} // namespace
+
+TEST_F(ColorFileFixture, MissingKeysTakeTheirDefaultsAndSetToDefaultSwapsTheCrosses)
+{
+    const ColorSettings missing = ReadColorSettings(file);
+    EXPECT_EQ(missing, ColorsWhenMissing());
+    EXPECT_EQ(missing[ColorSlot::Marker21], clFuchsia);
+    EXPECT_EQ(missing[ColorSlot::Marker22], clLime);
+    EXPECT_EQ(missing[ColorSlot::ChartBG], 0xA4A0A0);
+
+    const ColorSettings reset = DefaultColors();
+    EXPECT_EQ(reset[ColorSlot::Marker21], clLime);
+    EXPECT_EQ(reset[ColorSlot::Marker22], clFuchsia);
+    ColorSettings swapped = reset;
+    std::swap(swapped[ColorSlot::Marker21], swapped[ColorSlot::Marker22]);
+    EXPECT_EQ(swapped, missing);
+
+    // Keys are found without regard to case; a value that is no number gives the default.
+    ASSERT_TRUE(testsupport::WriteAll(file, "[colors]\r\nser7=255\r\nTrace3Seg2=$FFFFFF\r\nCross=blue\r\n"));
+    const ColorSettings read = ReadColorSettings(file);
+    EXPECT_EQ(read[ColorSlot::Ser7], clRed);
+    EXPECT_EQ(read[ColorSlot::Trace3Seg2], clWhite);
+    EXPECT_EQ(read[ColorSlot::Cross], clBlue);
+    EXPECT_EQ(read[ColorSlot::Ser1], clGray);
+}
+
+TEST_F(ColorFileFixture, WritesAllKeysInTableOrderAsTheOnlySection)
+{
+    ASSERT_TRUE(testsupport::WriteAll(file, "[Other]\r\nA=1\r\n[Colors]\r\nSer1=1\r\nStale=2\r\n"));
+    ColorSettings colors = DefaultColors();
+    colors[ColorSlot::Ser11] = 0x123456;
+    QString error;
+    ASSERT_TRUE(WriteColorSettings(file, colors, &error)) << error.toStdString();
+
+    const QByteArray bytes = testsupport::ReadAll(file);
+    EXPECT_TRUE(bytes.startsWith("[Colors]\r\nSer1=8421504\r\nSer2=255\r\n")) << bytes.toStdString();
+    const IniFile ini(file);
+    EXPECT_EQ(ini.ReadSections(), QStringList{"Colors"});
+    EXPECT_EQ(ini.ReadSection("Colors"),
+              (QStringList{"Ser1", "Ser2", "Ser3", "Ser4", "Ser5", "Ser6", "Ser7", "Ser8", "Ser9", "Ser10",
+                           "Ser11", "Marker11", "Cross", "ChartBG", "Marker12", "Marker21", "Marker22",
+                           "Trace1Seg1", "Trace1Seg2", "Trace2Seg1", "Trace2Seg2", "Trace3Seg1",
+                           "Trace3Seg2"}));
+    EXPECT_EQ(ReadColorSettings(file), colors);
+}
+
+TEST_F(ColorFileFixture, EditorKeepsTheMainWindowColoursInStep)
+{
+    MainWindowColors main = StartupColors();
+    ColorSettingsEditor editor(main);
+    QSignalSpy changed(&editor, &ColorSettingsEditor::ColorsChanged);
+
+    ColorSettings stored = ColorsWhenMissing();
+    stored[ColorSlot::Ser6] = 0x010203;
+    stored[ColorSlot::Trace3Seg2] = 0x040506;
+    stored[ColorSlot::ChartBG] = 0x070809;
+    ASSERT_TRUE(WriteColorSettings(file, stored));
+    editor.Load(file);
+    ASSERT_EQ(changed.count(), 1);
+    EXPECT_EQ(changed.at(0).at(1).value<ColorSlotMask>(), kAllColorSlots);
+    // The first 17 table entries come from the dialog, the last two keep their start-up values.
+    EXPECT_EQ(main.ColorTable[5], 0x010203);
+    EXPECT_EQ(main.ColorTable[10], stored[ColorSlot::Ser11]);
+    EXPECT_EQ(main.ColorTable[16], 0x040506);
+    EXPECT_EQ(main.ColorTable[17], clBlack);
+    EXPECT_EQ(main.ColorTable[18], clGray);
+    EXPECT_EQ(main.ChartBG, 0x070809);
+
+    editor.SetColor(ColorSlot::Ser7, clYellow);
+    ASSERT_EQ(changed.count(), 2);
+    EXPECT_EQ(changed.at(1).at(1).value<ColorSlotMask>(), MaskOf(ColorSlot::Ser7));
+    EXPECT_EQ(main.ColorTable[6], clYellow);
+    editor.SetColor(ColorSlot::Ser7, clYellow);
+    EXPECT_EQ(changed.count(), 2);
+
+    editor.SetToDefault();
+    EXPECT_EQ(changed.count(), 3);
+    EXPECT_EQ(main.Marker21, clLime);
+    EXPECT_EQ(main.ColorTable[6], clLime);
+
+    // Closing writes what the dialog holds, also when nothing changed since.
+    ASSERT_TRUE(editor.Save(file));
+    EXPECT_EQ(ReadColorSettings(file), DefaultColors());
+}
+
+TEST(SeriesColors, ChangedColourRecoloursItsSeriesAndLeavesGapsAndOtherSeries)
+{
+    std::map<QString, TChartSeries> chart;
+    for (const char* name : {"Series7", "Series17", "Series9"}) {
+        TChartSeries& s = chart[QString::fromLatin1(name)];
+        s.AddPointXY(1, 10, {}, clRed);
+        s.AddNullXY(2, 0);
+        s.AddPointXY(3, 30);
+    }
+    auto named = [&chart](const QString& name) {
+        auto it = chart.find(name);
+        return it == chart.end() ? nullptr : &it->second;
+    };
+    ColorSettings colors = DefaultColors();
+    colors[ColorSlot::Ser7] = clAqua;
+    RecolourSeries(colors, MaskOf(ColorSlot::Ser7), named);
+
+    for (const char* name : {"Series7", "Series17"}) {
+        const TChartSeries& s = chart[QString::fromLatin1(name)];
+        EXPECT_EQ(s.GetValueColor(0), clAqua) << name;
+        EXPECT_TRUE(s.IsNull(1)) << name;
+        EXPECT_EQ(s.GetValueColor(2), clAqua) << name;
+    }
+    EXPECT_EQ(chart["Series9"].GetValueColor(0), clRed);
+    EXPECT_NE(chart["Series9"].GetValueColor(2), clAqua);
+
+    // "Set to Default" reaches every series of the table; series the chart lacks are skipped.
+    RecolourSeries(colors, kAllColorSlots, named);
+    EXPECT_EQ(chart["Series9"].GetValueColor(0), colors[ColorSlot::Ser9]);
+}
