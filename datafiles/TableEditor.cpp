@@ -139,7 +139,7 @@ bool SaveEditorFile(int32_t kind, const TableBuffer& grid, const QString& chosen
     return SaveTableFile(grid, chosenPath, context);
 }
 
-void VerifyTable(int32_t kind, TableBuffer& grid, TChartSeries& preview, TColor color, bool autoscale,
+void VerifyTable(int32_t kind, TableBuffer& grid, TChartSeries* preview, TColor color, bool autoscale,
                  const DataFileContext& context)
 {
     if (!TableKindOf(kind))
@@ -162,7 +162,8 @@ void VerifyTable(int32_t kind, TableBuffer& grid, TChartSeries& preview, TColor 
             grid.SetMark(r, 2, TableBuffer::CellMark::Green);
         }
     }
-    InterpolateGridToSeries(grid, preview, color, autoscale, 6, context);
+    if (preview != nullptr)
+        InterpolateGridToSeries(grid, *preview, color, autoscale, 6, context);
 }
 
 FieldMark ApplyPlotRangeField(PlotRangeField field, const QString& text, AxisBounds& frequency, AxisBounds& level)

@@ -61,9 +61,9 @@ bool SaveEditorFile(int32_t kind, const TableBuffer& grid, const QString& chosen
 // The verify button for the table kinds (a segment table does nothing): each row with a text
 // turns its frequency and level cells green when both are numbers, else the cell that is not a
 // number red (a level is read as it stands, so "56,5" is red although the preview draws it);
-// then the table is drawn into the preview series, and with autoscale the grid's plot range
-// follows the table.
-void VerifyTable(int32_t kind, TableBuffer& grid, TChartSeries& preview, TColor color, bool autoscale,
+// then the table is drawn into the preview series (when there is one), and with autoscale the
+// grid's plot range follows the table.
+void VerifyTable(int32_t kind, TableBuffer& grid, TChartSeries* preview, TColor color, bool autoscale,
                  const DataFileContext& context);
 
 // The four plot-range fields: Edit1 and Edit2 in Hz for the frequency axis (kHz), Edit4 and

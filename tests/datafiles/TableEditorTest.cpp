@@ -53,11 +53,11 @@ TEST(TableEditor, VerifyMarksCellsAndDrawsThePreview)
         grid.SetCell(r + 1, 1, rows[r][0]);
         grid.SetCell(r + 1, 2, rows[r][1]);
     }
-    VerifyTable(ekSegment, grid, preview, clRed, true, f.t.Files);
+    VerifyTable(ekSegment, grid, &preview, clRed, true, f.t.Files);
     EXPECT_EQ(grid.Mark(1, 1), Mark::Black);
     EXPECT_EQ(preview.Count(), 0);
 
-    VerifyTable(ekLimit, grid, preview, clRed, true, f.t.Files);
+    VerifyTable(ekLimit, grid, &preview, clRed, true, f.t.Files);
     EXPECT_EQ(grid.Mark(1, 1), Mark::Green);
     EXPECT_EQ(grid.Mark(1, 2), Mark::Green);
     EXPECT_EQ(grid.Mark(2, 1), Mark::Black);
