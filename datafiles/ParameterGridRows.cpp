@@ -183,3 +183,20 @@ void ApplyFileLists(ParameterGridModel& mainGrid, const DataFileLists& lists)
     mainGrid.SetPickList(kAntCor, lists.Antenna);
     mainGrid.SetPickList(kReport, lists.Report);
 }
+
+void ApplyGridColors(ParameterGridModel& mainGrid, const GridPalette& palette)
+{
+    using Colors = ParameterGridModel::CellColors;
+    const Colors instrument{clSkyBlue, clBlack};
+    for (const QString& key : {kDetector, kSweep, kRbw, kSpan, kPreAmp, kAttenuator})
+        mainGrid.SetRowColors(key, instrument, instrument);
+    const Colors range{palette.ChartBackground, palette.ChartBackground == clWhite ? clBlack : clWhite};
+    for (const QString& key : {kChartStart, kChartStop, kHigh, kLow})
+        mainGrid.SetRowColors(key, range, range);
+    const std::pair<const QString&, TColor> files[] = {
+        {kLimit1, palette.Limit1}, {kLimit2, palette.Limit2},       {kCableCor, palette.Cable},
+        {kLisnCor, palette.Lisn},  {kAmpCor, palette.Amplifier},    {kAntCor, palette.Antenna},
+        {kSegSet1, palette.TraceSet1}, {kSegSet2, palette.TraceSet2}};
+    for (const auto& [key, color] : files)
+        mainGrid.SetRowColors(key, Colors{color, clNone}, Colors{});
+}

@@ -76,4 +76,21 @@ DataFileLists ListDataFiles(const QString& workingFolder);
 // Copies each list into the pick lists of its rows of the main grid.
 void ApplyFileLists(ParameterGridModel& mainGrid, const DataFileLists& lists);
 
+// The colours the main grid paints as a legend of the chart.
+struct GridPalette {
+    TColor ChartBackground = clMedGray;
+    TColor Limit1 = 0x0000FF;
+    TColor Limit2 = 0xFF0000;
+    TColor Cable = 0x000080;
+    TColor Lisn = 0xF0CAA6;
+    TColor Amplifier = 0x800080;
+    TColor Antenna = 0xC0DCC0;
+    TColor TraceSet1 = 0x808080; // raw trace of set 1
+    TColor TraceSet2 = 0xC0C0C0; // raw trace of set 2
+};
+// The instrument rows sky blue with black text; the range rows in the chart's background with
+// black text on white, white text otherwise; the key cell of each file row in the colour of the
+// series it feeds.
+void ApplyGridColors(ParameterGridModel& mainGrid, const GridPalette& palette);
+
 #endif

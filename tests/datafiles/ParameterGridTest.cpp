@@ -5,6 +5,7 @@
 #include "datafiles/ParameterGridValidation.h"
 #include "datafiles/ProjectFile.h"
 
+#include <QColor>
 #include <QSignalSpy>
 #include <QSize>
 
@@ -65,6 +66,22 @@ TEST(ParameterGrid, RowsInOrderWithTheirListsAndFlags)
     EXPECT_EQ(grid.PickList(kLimit2), (QStringList{"none", "a.lim", "b.LIM"}));
     EXPECT_EQ(grid.PickList(kReport), (QStringList{"none", "demo.rep"}));
     EXPECT_EQ(grid.PickList(kCableCor), QStringList{"none"});
+
+    // The owner drawing: a legend of the chart's colours.
+    GridPalette palette;
+    palette.ChartBackground = clWhite;
+    palette.Limit1 = clRed;
+    ApplyGridColors(grid, palette);
+    const auto color = [&](const QString& key, int column, int role) {
+        return grid.data(grid.index(grid.RowOf(key), column), role).value<QColor>();
+    };
+    EXPECT_EQ(color(kDetector, 1, Qt::BackgroundRole), QColor(0xA6, 0xCA, 0xF0));
+    EXPECT_EQ(color(kHigh, 0, Qt::ForegroundRole), QColor(Qt::black));
+    EXPECT_EQ(color(kLimit1, 0, Qt::BackgroundRole), QColor(Qt::red));
+    EXPECT_FALSE(grid.data(grid.index(grid.RowOf(kLimit1), 1), Qt::BackgroundRole).isValid());
+    palette.ChartBackground = clMedGray;
+    ApplyGridColors(grid, palette);
+    EXPECT_EQ(color(kLow, 1, Qt::ForegroundRole), QColor(Qt::white));
 }
 
 struct Edit {

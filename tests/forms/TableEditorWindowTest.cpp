@@ -5,8 +5,12 @@
 #include "datafiles/TableBuffer.h"
 #include "datafiles/TableEditor.h"
 #include "forms/FormServices.h"
+#include "forms/Forms.h"
+#include "forms/MainWindow.h"
+#include "forms/Program.h"
 #include "forms/TableEditorWindow.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -160,6 +164,30 @@ TEST_F(TableEditorWindowTest, SegmentPickListsAndTheErrorBox)
     w->saveButton->click();
     EXPECT_EQ(errors.size(), 1);
     EXPECT_EQ(infos, QStringList());
+}
+
+TEST(TableEditorLaunchers, TheSetupMenuOpensTheEditorForItsKind)
+{
+    QTemporaryDir dir;
+    QDir(dir.path()).mkpath("zips");
+    QDir(dir.path()).mkpath("src");
+    const QString oldCurrent = QDir::currentPath(); // the main window makes its folder current
+    AppContext app;
+    Program program(app, {}, dir.path());
+    program.Services().ShowMessage = [](const QString&) {};
+    program.Services().ShowError = [](const QString&) {};
+    program.Services().VersionIndex = [] { return 9; };
+    program.CreateForms();
+    Forms& f = program.Windows();
+    f.mainWindow->findChild<QAction*>("EditSegments1")->trigger();
+    EXPECT_TRUE(f.tableEditorWindow->isVisible());
+    EXPECT_EQ(f.tableEditorWindow->windowTitle(), "Edit segments");
+    f.mainWindow->findChild<QAction*>("EditAmplifier1")->trigger();
+    EXPECT_EQ(f.tableEditorWindow->editorKind(), ekAmplifier);
+    EXPECT_EQ(f.tableEditorWindow->windowTitle(), "Edit gain factor");
+    f.tableEditorWindow->close();
+    f.mainWindow->hide();
+    QDir::setCurrent(oldCurrent);
 }
 
 } // namespace
