@@ -16,19 +16,19 @@ QColor ToQColor(TColor color)
 
 } // namespace
 
-ParameterGridModel::ParameterGridModel(std::vector<ParameterRowSpec> rows, QObject* parent)
+ParameterGridModel::ParameterGridModel(std::vector<ParameterRow> rows, QObject* parent)
     : QAbstractTableModel(parent), rows_(std::move(rows)), state_(rows_.size())
 {
     for (size_t i = 0; i < rows_.size(); ++i) {
-        ParameterRowSpec& spec = rows_[i];
-        if (spec.Separator) {
-            spec.Key = kSeparatorText;
-            spec.Default = kSeparatorText;
+        ParameterRow& def = rows_[i];
+        if (def.Separator) {
+            def.Key = kSeparatorText;
+            def.Default = kSeparatorText;
         } else {
-            index_.insert(spec.Key, static_cast<int>(i));
+            index_.insert(def.Key, static_cast<int>(i));
         }
-        state_[i].Value = spec.Default;
-        state_[i].Picks = spec.Picks;
+        state_[i].Value = def.Default;
+        state_[i].Picks = def.Picks;
     }
 }
 
@@ -41,11 +41,6 @@ QString ParameterGridModel::Value(const QString& key) const
 {
     const int row = RowOf(key);
     return row < 0 ? QString() : state_[static_cast<size_t>(row)].Value;
-}
-
-QString ParameterGridModel::ValueAt(int row) const
-{
-    return state_.at(static_cast<size_t>(row)).Value;
 }
 
 QStringList ParameterGridModel::PickList(const QString& key) const
@@ -76,14 +71,6 @@ void ParameterGridModel::SetPickList(const QString& key, const QStringList& pick
     state_[static_cast<size_t>(row)].Picks = picks;
     const QModelIndex i = index(row, 1);
     emit dataChanged(i, i, {PickListRole});
-}
-
-void ParameterGridModel::ResetToDefaults()
-{
-    for (size_t i = 0; i < rows_.size(); ++i)
-        state_[i].Value = rows_[i].Default;
-    if (!rows_.empty())
-        emit dataChanged(index(0, 1), index(RowCount() - 1, 1), {Qt::DisplayRole, Qt::EditRole});
 }
 
 void ParameterGridModel::SetLocked(bool locked)
@@ -120,27 +107,27 @@ QVariant ParameterGridModel::data(const QModelIndex& index, int role) const
     if (!index.isValid() || index.row() >= RowCount() || index.column() > 1)
         return {};
     const auto row = static_cast<size_t>(index.row());
-    const ParameterRowSpec& spec = rows_[row];
+    const ParameterRow& def = rows_[row];
     const RowState& st = state_[row];
     const CellColors& colors = index.column() == 0 ? st.KeyColors : st.ValueColors;
     switch (role) {
     case Qt::DisplayRole:
     case Qt::EditRole:
-        return index.column() == 0 ? spec.Key : st.Value;
+        return index.column() == 0 ? def.Key : st.Value;
     case Qt::BackgroundRole:
         return colors.Background == clNone ? QVariant() : QVariant(ToQColor(colors.Background));
     case Qt::ForegroundRole:
         return colors.Text == clNone ? QVariant() : QVariant(ToQColor(colors.Text));
     case Qt::SizeHintRole:
-        return spec.Separator ? QVariant(QSize(-1, 1)) : QVariant();
+        return def.Separator ? QVariant(QSize(-1, 1)) : QVariant();
     case PickListRole:
-        return spec.PickList ? QVariant(st.Picks) : QVariant();
+        return def.PickList ? QVariant(st.Picks) : QVariant();
     case ReadOnlyRole:
-        return spec.ReadOnly;
+        return def.ReadOnly;
     case SeparatorRole:
-        return spec.Separator;
+        return def.Separator;
     case KeyRole:
-        return spec.Key;
+        return def.Key;
     default:
         return {};
     }
@@ -162,14 +149,14 @@ bool ParameterGridModel::setData(const QModelIndex& index, const QVariant& value
     if (role != Qt::EditRole || !(flags(index) & Qt::ItemIsEditable))
         return false;
     const auto row = static_cast<size_t>(index.row());
-    const ParameterRowSpec& spec = rows_[row];
+    const ParameterRow& def = rows_[row];
     const QString text = value.toString();
     // A read-only list row takes nothing but one of its entries, whatever the editor offered.
-    if (spec.PickList && spec.ReadOnly && !state_[row].Picks.contains(text))
+    if (def.PickList && def.ReadOnly && !state_[row].Picks.contains(text))
         return false;
     state_[row].Value = text;
     emit dataChanged(index, index, {Qt::DisplayRole, Qt::EditRole});
-    emit ValueEdited(spec.Key, text);
+    emit ValueEdited(def.Key, text);
     return true;
 }
 
@@ -177,8 +164,8 @@ Qt::ItemFlags ParameterGridModel::flags(const QModelIndex& index) const
 {
     if (!index.isValid() || index.row() >= RowCount() || index.column() > 1)
         return Qt::NoItemFlags;
-    const ParameterRowSpec& spec = rows_[static_cast<size_t>(index.row())];
-    if (spec.Separator)
+    const ParameterRow& def = rows_[static_cast<size_t>(index.row())];
+    if (def.Separator)
         return Qt::NoItemFlags;
     Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
     if (index.column() == 1 && !locked_)

@@ -10,7 +10,7 @@
 #include <vector>
 
 // One row of a key/value grid as the window's start-up lays it out.
-struct ParameterRowSpec {
+struct ParameterRow {
     QString Key;
     QString Default;
     bool PickList = false; // the value is chosen from a list (a combo box in the view)
@@ -42,22 +42,19 @@ public:
         TColor Text = clNone;
     };
 
-    explicit ParameterGridModel(std::vector<ParameterRowSpec> rows, QObject* parent = nullptr);
+    explicit ParameterGridModel(std::vector<ParameterRow> rows, QObject* parent = nullptr);
 
     // Queries. A key that is not a row gives an empty value, an empty list and row -1.
     int RowCount() const { return static_cast<int>(rows_.size()); }
     int RowOf(const QString& key) const;
-    const ParameterRowSpec& Spec(int row) const { return rows_.at(static_cast<size_t>(row)); }
+    const ParameterRow& Definition(int row) const { return rows_.at(static_cast<size_t>(row)); }
     QString Value(const QString& key) const;
-    QString ValueAt(int row) const;
     QStringList PickList(const QString& key) const;
     bool Locked() const { return locked_; }
 
     // Changes by the program (never announced through ValueEdited).
     bool SetValue(const QString& key, const QString& value);
     void SetPickList(const QString& key, const QStringList& picks);
-    // Every row back to its default value.
-    void ResetToDefaults();
     // While a run owns the instrument, the grid takes no edits.
     void SetLocked(bool locked);
     // The owner drawing's colours of a row's key and value cells.
@@ -83,7 +80,7 @@ private:
         CellColors ValueColors;
     };
 
-    std::vector<ParameterRowSpec> rows_;
+    std::vector<ParameterRow> rows_;
     std::vector<RowState> state_;
     QHash<QString, int> index_; // key -> row; separators are not indexed
     bool locked_ = false;

@@ -43,25 +43,25 @@ namespace {
 
 using namespace gridkeys;
 
-ParameterRowSpec Plain(const QString& key, const QString& def)
+ParameterRow Plain(const QString& key, const QString& def)
 {
-    return ParameterRowSpec{key, def, false, false, {}, false};
+    return ParameterRow{key, def, false, false, {}, false};
 }
 
-ParameterRowSpec Pick(const QString& key, const QString& def, bool readOnly, const QStringList& picks)
+ParameterRow Pick(const QString& key, const QString& def, bool readOnly, const QStringList& picks)
 {
-    return ParameterRowSpec{key, def, true, readOnly, picks, false};
+    return ParameterRow{key, def, true, readOnly, picks, false};
 }
 
 // A file row: "none" until the file lists are applied.
-ParameterRowSpec FileRow(const QString& key)
+ParameterRow FileRow(const QString& key)
 {
     return Pick(key, kNoFile, true, {kNoFile});
 }
 
-ParameterRowSpec Separator()
+ParameterRow Separator()
 {
-    ParameterRowSpec s;
+    ParameterRow s;
     s.Separator = true;
     return s;
 }
@@ -85,7 +85,7 @@ QStringList ListFiles(const QString& folder, const QString& mask)
 
 } // namespace
 
-std::vector<ParameterRowSpec> MainParameterRows()
+std::vector<ParameterRow> MainParameterRows()
 {
     return {
         Plain(kChartStart, QStringLiteral("9000")),
@@ -123,7 +123,7 @@ std::vector<ParameterRowSpec> MainParameterRows()
     };
 }
 
-std::vector<ParameterRowSpec> CoverageParameterRows()
+std::vector<ParameterRow> CoverageParameterRows()
 {
     return {
         Plain(kFreqA, QStringLiteral("140000000")),
@@ -146,7 +146,7 @@ std::vector<ParameterRowSpec> CoverageParameterRows()
     };
 }
 
-std::vector<ParameterRowSpec> GeneratorSettingsRows()
+std::vector<ParameterRow> GeneratorSettingsRows()
 {
     return {
         FileRow(kAmpCor),

@@ -54,11 +54,11 @@ extern const QString kNotValid; // "not valid"
 // The rows of the main parameter grid in order: the range rows, limits and margins, the four
 // corrections, the two segment files, the instrument rows, the report header, then "MaxHold"
 // and "Marker"; five separators between the groups.
-std::vector<ParameterRowSpec> MainParameterRows();
+std::vector<ParameterRow> MainParameterRows();
 // The coverage view's grid.
-std::vector<ParameterRowSpec> CoverageParameterRows();
+std::vector<ParameterRow> CoverageParameterRows();
 // The generator view's settings grid ("Amp Cor", "TEM Cor", "SEPTUM[cm]", "Tg off").
-std::vector<ParameterRowSpec> GeneratorSettingsRows();
+std::vector<ParameterRow> GeneratorSettingsRows();
 
 // The file pick lists, each beginning with "none", as RefreshFileLists builds them.
 struct DataFileLists {

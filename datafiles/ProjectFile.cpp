@@ -152,7 +152,7 @@ SaveDialogSettings ProjectDialog(const QString& title, const QString& fileName)
 
 // A grid of targets, or one with its start-up values when the window has none.
 struct GridOrDefaults {
-    GridOrDefaults(const ParameterGridModel* grid, std::vector<ParameterRowSpec> (*rows)())
+    GridOrDefaults(const ParameterGridModel* grid, std::vector<ParameterRow> (*rows)())
     {
         if (grid == nullptr) {
             owned = std::make_unique<ParameterGridModel>(rows());

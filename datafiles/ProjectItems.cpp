@@ -161,9 +161,8 @@ std::optional<int32_t> Integer(const QString& text)
     return v;
 }
 
-// Both ends of an axis from optional new values; an end without a value keeps its old one. This
-// is the collapse to 0..0 the axis rule asks for, done as one pair so that neither setter can
-// meet the library's minimum <= maximum check half-way.
+// Both ends of an axis from optional new values, set as one pair so that neither setter meets the
+// library's minimum <= maximum check half-way; an end without a new value keeps its old one.
 void SetAxisEnds(AxisBounds* axis, std::optional<double> minimum, std::optional<double> maximum)
 {
     if (axis == nullptr || (!minimum && !maximum))

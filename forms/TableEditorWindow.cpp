@@ -354,7 +354,11 @@ void TableEditorWindow::saveFile()
         return;
     FormDialogs dialogs(services_);
     const DataFileContext context{app_.WorkingFolder, &dialogs, &app_.Debug, &app_.Messages};
-    SaveEditorFile(editorKind_, table_, path, context);
+    try {
+        SaveEditorFile(editorKind_, table_, path, context);
+    } catch (const std::exception& e) {
+        app_.Messages.Append(QStringLiteral("Error: ") + QString::fromUtf8(e.what()));
+    }
     RefreshFileList();
 }
 
