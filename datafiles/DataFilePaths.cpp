@@ -67,6 +67,13 @@ QString ResolveDataPath(const QString& workingFolder, const QString& path)
     return MatchIgnoringCase(base, parts);
 }
 
+QString QuoteInMessage(const QString& value)
+{
+    if (value.size() <= kMaxQuotedChars)
+        return value;
+    return value.left(kMaxQuotedChars) + QStringLiteral("...");
+}
+
 QString DataFileDateText()
 {
     const QDateTime now = QDateTime::currentDateTime();

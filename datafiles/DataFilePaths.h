@@ -20,6 +20,12 @@ void WriteDataFileHeader(IniFile& ini);
 // Date and time of writing in the system's short date and long time format.
 QString DataFileDateText();
 
+// The most characters of a value an error or not-found text quotes. A box that quotes a whole
+// ten-megabyte line from a broken file takes half a minute to lay out and says nothing more.
+inline constexpr qsizetype kMaxQuotedChars = 200;
+// value itself, or its first kMaxQuotedChars characters followed by "...".
+QString QuoteInMessage(const QString& value);
+
 } // namespace datafiles
 
 #endif

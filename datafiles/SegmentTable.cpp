@@ -26,7 +26,7 @@ const QStringList& LoaderDetectors()
 
 QString ValueError(int n, const QString& value)
 {
-    return kErrorPrefix + QString::number(n) + QLatin1Char(' ') + value;
+    return kErrorPrefix + QString::number(n) + QLatin1Char(' ') + datafiles::QuoteInMessage(value);
 }
 
 // Reads "<prefix>n" for n = 1, 2, ... while present, at most one past the table's capacity so a

@@ -7,6 +7,8 @@
 
 bool FormDialogs::ConfirmLoad(const QString& question)
 {
+    if (services_.ConfirmLoad)
+        return services_.ConfirmLoad(question);
     QMessageBox box(QMessageBox::Information, QString(), question);
     QPushButton* load = box.addButton(QStringLiteral("Load"), QMessageBox::AcceptRole);
     box.addButton(QStringLiteral("Abort"), QMessageBox::RejectRole);
@@ -16,7 +18,9 @@ bool FormDialogs::ConfirmLoad(const QString& question)
 
 void FormDialogs::ShowError(const QString& text)
 {
-    if (services_.ShowMessage)
+    if (services_.ShowError)
+        services_.ShowError(text);
+    else if (services_.ShowMessage)
         services_.ShowMessage(text);
 }
 

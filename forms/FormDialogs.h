@@ -7,8 +7,9 @@
 
 struct FormServices;
 
-// Message boxes for the data-file logic. Plain boxes go through the program's ShowMessage hook,
-// so a headless run (tests) can answer them; the question is asked with a real box.
+// Message boxes for the data-file logic, through the program's hooks so that a headless run
+// (tests) can answer them: plain boxes through ShowMessage, error boxes through ShowError, the
+// load question through ConfirmLoad (a real box when the hook is not set).
 class FormDialogs final : public DataFileDialogs {
 public:
     explicit FormDialogs(FormServices& services) : services_(services) {}

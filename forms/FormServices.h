@@ -6,10 +6,14 @@
 #include <functional>
 
 // What the windows need of the program entry: a way to end the program that also works before
-// the message loop runs, the modal message box (tests replace it), and the version check.
+// the message loop runs, the modal message boxes (tests replace them), and the version check.
 struct FormServices {
     std::function<void()> RequestTerminate;
     std::function<void(const QString&)> ShowMessage;
+    // The error box (error icon, one OK button); ShowMessage stands in while it is not set.
+    std::function<void(const QString&)> ShowError;
+    // The load question ("Load" / "Abort"); true for "Load". A real box while it is not set.
+    std::function<bool(const QString&)> ConfirmLoad;
     std::function<int32_t()> VersionIndex;
 };
 

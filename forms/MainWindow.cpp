@@ -93,6 +93,7 @@ void MainWindow::BuildMenuAndStatusBar()
     saSerialAction->setVisible(false);
 
     QMenu* setup = menuBar()->addMenu(QStringLiteral("Setup"));
+    BuildTableEditorLaunchers(setup);
     editColorsAction = setup->addAction(QStringLiteral("Edit Colors"));
     editColorsAction->setObjectName(QStringLiteral("EditColors1"));
     connect(editColorsAction, &QAction::triggered, this, &MainWindow::showColorSettings);

@@ -10,6 +10,7 @@ class QGroupBox;
 class QLabel;
 class QPlainTextEdit;
 class QAction;
+class QMenu;
 class QPushButton;
 struct AppContext;
 struct InstrumentState;
@@ -39,6 +40,14 @@ public:
 
     void showColorSettings(); // "Edit Colors"
 
+    // "Setup" menu: the table editor for one kind of table.
+    void editLimits();   // "Edit Limit"
+    void editCable();    // "Edit Cable"
+    void editLisn();     // "Edit LISN"
+    void editGain();     // "Edit Gain"
+    void editAntenna();  // "Edit Antenna"
+    void editSegments(); // "Edit Segments"
+
     // Controls; each objectName is the designer's name.
     QGroupBox* messagesGroup = nullptr;         // GroupBox3 "Messages"
     QPlainTextEdit* messageLog = nullptr;       // Memo1, the operator's message log
@@ -51,6 +60,12 @@ public:
     QAction* gpsUsbAction = nullptr;            // GPS1 "GPS USB"
     QAction* saSerialAction = nullptr;          // SASER1 "SA SER"
     QAction* editColorsAction = nullptr;        // EditColors1 "Edit Colors"
+    QAction* editLimitAction = nullptr;         // N1 "Edit Limit"
+    QAction* editCableAction = nullptr;         // EditCable1 "Edit Cable"
+    QAction* editLisnAction = nullptr;          // EditLISN1 "Edit LISN"
+    QAction* editGainAction = nullptr;          // EditAmplifier1 "Edit Gain"
+    QAction* editAntennaAction = nullptr;       // EditAntenna1 "Edit Antenna"
+    QAction* editSegmentsAction = nullptr;      // EditSegments1 "Edit Segments"
     // The status bar's eight panels; the instrument layer writes panels 0 and 3.
     QList<QLabel*> statusPanels;
 
@@ -63,6 +78,8 @@ protected:
 private:
     void BuildControls();
     void BuildMenuAndStatusBar();
+    void BuildTableEditorLaunchers(QMenu* setup);
+    void LaunchTableEditor(int32_t kind);
     void ShowConnectionWindow(int32_t kind);
 
     AppContext& app_;

@@ -28,6 +28,7 @@ Program::Program(AppContext& app, const QStringList& arguments, const QString& p
     services_.RequestTerminate = [this] { RequestTerminate(); };
     app_.LoggerHooks = std::make_unique<InstrumentLoggerServices>(*instrument_, app_.Debug);
     services_.ShowMessage = [](const QString& text) { QMessageBox::information(nullptr, QString(), text); };
+    services_.ShowError = [](const QString& text) { QMessageBox::critical(nullptr, QString(), text); };
 }
 
 Program::~Program()
@@ -56,7 +57,7 @@ void Program::CreateForms()
                                              programFolder_);
     connect(forms_.mainWindow, &MainWindow::closed, this, [] { QCoreApplication::quit(); });
     forms_.loggerWindow = Create<LoggerWindow>(app_);
-    forms_.tableEditorWindow = Create<TableEditorWindow>(app_, services_);
+    forms_.tableEditorWindow = Create<TableEditorWindow>(app_, services_, mainState_->Table);
     forms_.connectionWindow = Create<ConnectionWindow>(app_, *instrument_, services_);
     forms_.aboutWindow = Create<AboutWindow>(app_);
     forms_.reportHeaderWindow = Create<ReportHeaderWindow>(app_);

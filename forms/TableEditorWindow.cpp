@@ -1,24 +1,271 @@
 #include "forms/TableEditorWindow.h"
 
 #include "app/AppContext.h"
+#include "chart/engine/ChartSeries.h"
+#include "datafiles/DataFileContext.h"
 #include "datafiles/FirstRun.h"
+#include "datafiles/TableBuffer.h"
+#include "datafiles/TableEditor.h"
 #include "forms/FormDialogs.h"
 #include "forms/FormServices.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSortFilterProxyModel>
+#include <QStyledItemDelegate>
+#include <QTableView>
 #include <QVBoxLayout>
 
-TableEditorWindow::TableEditorWindow(AppContext& app, FormServices& services)
-    : QDialog(nullptr), app_(app), services_(services)
+#include <exception>
+
+namespace {
+
+// The table buffer as the grid shows it: row 0 and column 0 of the buffer are the headings;
+// kinds 1 to 4 draw their cells bold in the verify colours, kinds 5 and 6 plainly.
+class TableGridModel final : public QSortFilterProxyModel {
+public:
+    TableGridModel(TableBuffer& table, const int32_t& kind, QObject* parent)
+        : QSortFilterProxyModel(parent), table_(table), kind_(kind)
+    {
+        setDynamicSortFilter(false);
+        setSourceModel(&table);
+        connect(&table, &QAbstractItemModel::dataChanged, this,
+                [this](const QModelIndex& topLeft, const QModelIndex& bottomRight) {
+                    if (topLeft.row() == 0 && columnCount() > 0)
+                        emit headerDataChanged(Qt::Horizontal, 0, columnCount() - 1);
+                    if (topLeft.column() == 0 && rowCount() > 0)
+                        emit headerDataChanged(Qt::Vertical, std::max(topLeft.row() - 1, 0),
+                                               std::max(bottomRight.row() - 1, 0));
+                });
+    }
+
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override
+    {
+        if (role != Qt::DisplayRole)
+            return QSortFilterProxyModel::headerData(section, orientation, role);
+        return orientation == Qt::Horizontal ? table_.Cell(0, section + 1) : table_.Cell(section + 1, 0);
+    }
+
+    QVariant data(const QModelIndex& index, int role) const override
+    {
+        const bool drawnByEditor = kind_ >= ekLimit && kind_ <= ekSegment;
+        if (role == Qt::FontRole && drawnByEditor) {
+            QFont font;
+            font.setBold(true);
+            return font;
+        }
+        if (role == Qt::ForegroundRole && !drawnByEditor)
+            return {};
+        return QSortFilterProxyModel::data(index, role);
+    }
+
+protected:
+    bool filterAcceptsRow(int sourceRow, const QModelIndex&) const override { return sourceRow > 0; }
+    bool filterAcceptsColumn(int sourceColumn, const QModelIndex&) const override { return sourceColumn > 0; }
+
+private:
+    TableBuffer& table_;
+    const int32_t& kind_;
+};
+
+// The pick lists of a segment table: attenuation (ComboBox3, also typed), preamplifier
+// (ComboBox2) and detector (ComboBox1) open over their cell; choosing an entry writes it.
+class SegmentPickDelegate final : public QStyledItemDelegate {
+public:
+    SegmentPickDelegate(const int32_t& kind, QObject* parent) : QStyledItemDelegate(parent), kind_(kind) {}
+
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        const int column = index.column() + 1;
+        const QStringList picks = kind_ == ekSegment ? SegmentColumnPicks(column) : QStringList();
+        if (picks.isEmpty())
+            return QStyledItemDelegate::createEditor(parent, option, index);
+        auto* box = new QComboBox(parent);
+        box->setObjectName(column == 7 ? QStringLiteral("ComboBox1")
+                                       : column == 6 ? QStringLiteral("ComboBox2") : QStringLiteral("ComboBox3"));
+        box->addItems(picks);
+        box->setEditable(SegmentColumnTakesTyping(column));
+        auto* self = const_cast<SegmentPickDelegate*>(this);
+        connect(box, &QComboBox::activated, self, [self, box] {
+            emit self->commitData(box);
+            emit self->closeEditor(box);
+        });
+        return box;
+    }
+
+    void setEditorData(QWidget* editor, const QModelIndex& index) const override
+    {
+        if (auto* box = qobject_cast<QComboBox*>(editor)) {
+            const QString text = index.data(Qt::EditRole).toString();
+            const int at = box->findText(text);
+            if (at >= 0)
+                box->setCurrentIndex(at);
+            else if (box->isEditable())
+                box->setEditText(text);
+            return;
+        }
+        QStyledItemDelegate::setEditorData(editor, index);
+    }
+
+    void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override
+    {
+        if (auto* box = qobject_cast<QComboBox*>(editor)) {
+            model->setData(index, box->currentText());
+            return;
+        }
+        QStyledItemDelegate::setModelData(editor, model, index);
+    }
+
+private:
+    const int32_t& kind_;
+};
+
+void ShowMark(QLineEdit* edit, FieldMark mark)
+{
+    if (mark == FieldMark::Unchanged)
+        return;
+    QPalette p = edit->palette();
+    p.setColor(QPalette::Text, mark == FieldMark::Green ? QColor(Qt::darkGreen) : QColor(Qt::red));
+    edit->setPalette(p);
+}
+
+class BusyCursor {
+public:
+    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+};
+
+} // namespace
+
+TableEditorWindow::TableEditorWindow(AppContext& app, FormServices& services, TableBuffer& table)
+    : QDialog(nullptr), app_(app), services_(services), table_(table)
 {
     setObjectName(QStringLiteral("Form3"));
     setWindowTitle(QStringLiteral("Edit Lim"));
-    auto* layout = new QVBoxLayout(this);
-    importS1210CheckBox = new QCheckBox(QStringLiteral("Import s1210"), this);
-    importS1210CheckBox->setObjectName(QStringLiteral("CheckBox4"));
-    importS1210CheckBox->setVisible(false);
-    layout->addWidget(importS1210CheckBox);
+    chooseSaveFile = [this](const SaveDialogSettings& d) {
+        QFileDialog dialog(this, d.Title, app_.WorkingFolder + QStringLiteral("/src"),
+                           d.DefaultExt + QStringLiteral(" (*.") + d.DefaultExt + QLatin1Char(')'));
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setDefaultSuffix(d.DefaultExt);
+        dialog.selectFile(d.FileName);
+        return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
+    };
+    BuildControls();
+    WireControls();
     prepareDataFolders();
+}
+
+void TableEditorWindow::BuildControls()
+{
+    auto* layout = new QHBoxLayout(this);
+    auto* side = new QVBoxLayout;
+    auto named = [this](auto* widget, const char* name) {
+        widget->setObjectName(QString::fromLatin1(name));
+        return widget;
+    };
+
+    side->addWidget(new QLabel(QStringLiteral("File"), this));
+    fileList = named(new QListWidget(this), "FileListBox1");
+    secondFileList = named(new QListWidget(this), "FileListBox2");
+    secondFileList->setVisible(false);
+    fileCountLabel = new QLabel(this);
+    fileCountLabel->setObjectName(QStringLiteral("fileCountLabel"));
+    side->addWidget(fileList);
+    side->addWidget(secondFileList);
+    side->addWidget(fileCountLabel);
+
+    side->addWidget(new QLabel(QStringLiteral("Name"), this));
+    nameEdit = named(new QLineEdit(table_.Name(), this), "Edit3");
+    side->addWidget(nameEdit);
+
+    auto* range = new QGridLayout;
+    startFreqEdit = named(new QLineEdit(this), "Edit1");
+    stopFreqEdit = named(new QLineEdit(this), "Edit2");
+    levelMinEdit = named(new QLineEdit(this), "Edit4");
+    levelMaxEdit = named(new QLineEdit(this), "Edit5");
+    range->addWidget(new QLabel(QStringLiteral("Start Freq. Plot"), this), 0, 0);
+    range->addWidget(startFreqEdit, 0, 1);
+    range->addWidget(new QLabel(QStringLiteral("Stop Freq. Plot"), this), 1, 0);
+    range->addWidget(stopFreqEdit, 1, 1);
+    range->addWidget(new QLabel(QStringLiteral("dBuV"), this), 2, 0);
+    range->addWidget(levelMinEdit, 2, 1);
+    range->addWidget(new QLabel(QStringLiteral("dBuV"), this), 3, 0);
+    range->addWidget(levelMaxEdit, 3, 1);
+    side->addLayout(range);
+
+    freqLinCheckBox = named(new QCheckBox(QStringLiteral("Freq  lin/log"), this), "CheckBox3");
+    freqLinCheckBox->setEnabled(false);
+    levelLinCheckBox = named(new QCheckBox(QStringLiteral("Level lin/log"), this), "CheckBox2");
+    autoscaleCheckBox = named(new QCheckBox(QStringLiteral("Autoscale"), this), "CheckBox5");
+    autoscaleCheckBox->setChecked(true);
+    importS1210CheckBox = named(new QCheckBox(QStringLiteral("Import s1210"), this), "CheckBox4");
+    importS1210CheckBox->setVisible(false);
+    for (QCheckBox* box : {freqLinCheckBox, levelLinCheckBox, autoscaleCheckBox, importS1210CheckBox})
+        side->addWidget(box);
+
+    clearButton = named(new QPushButton(QStringLiteral("Clear"), this), "Button4");
+    verifyButton = named(new QPushButton(QStringLiteral("Verify&&Show"), this), "Button2");
+    saveButton = named(new QPushButton(QStringLiteral("Save File"), this), "Button3");
+    saveButton->setEnabled(false);
+    closeButton = named(new QPushButton(QStringLiteral("Close"), this), "Button1");
+    for (QPushButton* button : {clearButton, verifyButton, saveButton, closeButton})
+        side->addWidget(button);
+    side->addStretch();
+    layout->addLayout(side);
+
+    grid = named(new QTableView(this), "StringGrid1");
+    grid->setModel(new TableGridModel(table_, editorKind_, grid));
+    grid->setItemDelegate(new SegmentPickDelegate(editorKind_, grid));
+    grid->verticalHeader()->setDefaultSectionSize(20);
+    grid->verticalHeader()->setFixedWidth(45);
+    // The grid does not scroll sideways: it is as wide as its columns.
+    grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    grid->setEditTriggers(QAbstractItemView::CurrentChanged | QAbstractItemView::SelectedClicked |
+                          QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                          QAbstractItemView::AnyKeyPressed);
+    layout->addWidget(grid, 1);
+    ShowFlags();
+}
+
+void TableEditorWindow::WireControls()
+{
+    connect(fileList, &QListWidget::itemClicked, this,
+            [this](QListWidgetItem* item) { loadFile(item->text()); });
+    connect(saveButton, &QPushButton::clicked, this, &TableEditorWindow::saveFile);
+    connect(verifyButton, &QPushButton::clicked, this, &TableEditorWindow::verifyAndShow);
+    connect(clearButton, &QPushButton::clicked, this, &TableEditorWindow::clearTable);
+    connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
+
+    connect(nameEdit, &QLineEdit::textEdited, &table_, &TableBuffer::SetName);
+    connect(&table_, &TableBuffer::NameChanged, this, [this](const QString& name) {
+        if (nameEdit->text() != name)
+            nameEdit->setText(name);
+    });
+    connect(levelLinCheckBox, &QCheckBox::clicked, &table_, &TableBuffer::SetLevelLinear);
+    connect(&table_, &TableBuffer::FlagsChanged, this, &TableEditorWindow::ShowFlags);
+    connect(&table_, &TableBuffer::RangeChanged, this, &TableEditorWindow::ShowPlotRange);
+
+    for (QLineEdit* edit : {startFreqEdit, stopFreqEdit, levelMinEdit, levelMaxEdit})
+        connect(edit, &QLineEdit::textChanged, this, [this, edit] { PlotRangeEdited(edit); });
+    connect(autoscaleCheckBox, &QCheckBox::toggled, this, [this](bool on) {
+        for (QLineEdit* edit : {startFreqEdit, stopFreqEdit, levelMinEdit, levelMaxEdit})
+            edit->setEnabled(!on);
+    });
+    for (QLineEdit* edit : {startFreqEdit, stopFreqEdit, levelMinEdit, levelMaxEdit})
+        edit->setEnabled(!autoscaleCheckBox->isChecked());
 }
 
 void TableEditorWindow::prepareDataFolders()
@@ -29,4 +276,158 @@ void TableEditorWindow::prepareDataFolders()
     const FirstRunResult result = RunFirstStartSetup(app_.WorkingFolder, app_.Messages, &dialogs);
     if (result.MustEnd && services_.RequestTerminate)
         services_.RequestTerminate();
+}
+
+void TableEditorWindow::setMainChart(MainChartLink link)
+{
+    link_ = std::move(link);
+    if (link_.frequencyAxis == nullptr || link_.levelAxis == nullptr)
+        return;
+    const TableBuffer::PlotRange r = PlotRangeOfAxes(*link_.frequencyAxis, *link_.levelAxis);
+    const QSignalBlocker b1(startFreqEdit), b2(stopFreqEdit), b3(levelMinEdit), b4(levelMaxEdit);
+    startFreqEdit->setText(r.StartHz);
+    stopFreqEdit->setText(r.StopHz);
+    levelMinEdit->setText(r.LevelMin);
+    levelMaxEdit->setText(r.LevelMax);
+}
+
+void TableEditorWindow::launch(int32_t kind)
+{
+    const EditorKindInfo* info = EditorKindInfoOf(kind);
+    if (info == nullptr)
+        return;
+    const bool changed = PrepareEditorKind(editorKind_, kind, table_);
+    fileList->setVisible(true);
+    RefreshFileList();
+    if (changed) {
+        setWindowTitle(info->Caption);
+        FitColumns();
+    }
+    if (link_.showPreviewOnly)
+        link_.showPreviewOnly();
+    saveButton->setEnabled(true);
+    show();
+    raise();
+}
+
+void TableEditorWindow::FitColumns()
+{
+    const EditorKindInfo* info = EditorKindInfoOf(editorKind_);
+    if (info == nullptr)
+        return;
+    int width = info->ColumnWidths.front();
+    grid->verticalHeader()->setFixedWidth(info->ColumnWidths.front());
+    for (int c = 0; c < TableBuffer::kColumns - 1; ++c) {
+        const bool shown = c + 1 < static_cast<int>(info->ColumnWidths.size());
+        grid->setColumnHidden(c, !shown);
+        if (shown) {
+            grid->setColumnWidth(c, info->ColumnWidths[static_cast<size_t>(c) + 1]);
+            width += info->ColumnWidths[static_cast<size_t>(c) + 1];
+        }
+    }
+    grid->setFixedWidth(width + grid->verticalScrollBar()->sizeHint().width() + 2 * grid->frameWidth() + 4);
+}
+
+void TableEditorWindow::RefreshFileList()
+{
+    const QStringList files = ListEditorFiles(app_.WorkingFolder, editorKind_);
+    fileList->clear();
+    fileList->addItems(files);
+    fileCountLabel->setText(FileCountText(static_cast<int>(files.size())));
+}
+
+void TableEditorWindow::loadFile(const QString& fileName)
+{
+    FormDialogs dialogs(services_);
+    const DataFileContext context{app_.WorkingFolder, &dialogs, &app_.Debug, &app_.Messages};
+    try {
+        LoadEditorFile(editorKind_, table_, fileName, context);
+    } catch (const std::exception& e) {
+        app_.Messages.Append(QStringLiteral("Error: ") + QString::fromUtf8(e.what()));
+    }
+}
+
+void TableEditorWindow::saveFile()
+{
+    const QString path = chooseSaveFile ? chooseSaveFile(EditorSaveDialog(editorKind_, table_.Name())) : QString();
+    if (path.isEmpty())
+        return;
+    FormDialogs dialogs(services_);
+    const DataFileContext context{app_.WorkingFolder, &dialogs, &app_.Debug, &app_.Messages};
+    try {
+        SaveEditorFile(editorKind_, table_, path, context);
+    } catch (const std::exception& e) {
+        app_.Messages.Append(QStringLiteral("Error: ") + QString::fromUtf8(e.what()));
+    }
+    RefreshFileList();
+}
+
+void TableEditorWindow::verifyAndShow()
+{
+    BusyCursor busy;
+    FormDialogs dialogs(services_);
+    const DataFileContext context{app_.WorkingFolder, &dialogs, &app_.Debug, &app_.Messages};
+    try {
+        VerifyTable(editorKind_, table_, link_.preview, link_.previewColor, autoscaleCheckBox->isChecked(), context);
+    } catch (const std::exception& e) {
+        app_.Messages.Append(QStringLiteral("Error: ") + QString::fromUtf8(e.what()));
+    }
+}
+
+void TableEditorWindow::clearTable()
+{
+    table_.ClearData();
+}
+
+void TableEditorWindow::ShowFlags()
+{
+    freqLinCheckBox->setChecked(table_.FreqLinear());
+    levelLinCheckBox->setChecked(table_.LevelLinear());
+}
+
+void TableEditorWindow::ShowPlotRange()
+{
+    // The verify step's autoscale: the four fields get the table's range, which reaches the
+    // chart with each axis set as one pair.
+    const TableBuffer::PlotRange& r = table_.Range();
+    {
+        const QSignalBlocker b1(startFreqEdit), b2(stopFreqEdit), b3(levelMinEdit), b4(levelMaxEdit);
+        startFreqEdit->setText(r.StartHz);
+        stopFreqEdit->setText(r.StopHz);
+        levelMinEdit->setText(r.LevelMin);
+        levelMaxEdit->setText(r.LevelMax);
+    }
+    if (link_.frequencyAxis == nullptr || link_.levelAxis == nullptr)
+        return;
+    const PlotRangeMarks marks = ApplyPlotRange(r, *link_.frequencyAxis, *link_.levelAxis);
+    ShowMark(startFreqEdit, marks.StartHz);
+    ShowMark(stopFreqEdit, marks.StopHz);
+    ShowMark(levelMinEdit, marks.LevelMin);
+    ShowMark(levelMaxEdit, marks.LevelMax);
+}
+
+void TableEditorWindow::PlotRangeEdited(QLineEdit* edit)
+{
+    if (link_.frequencyAxis == nullptr || link_.levelAxis == nullptr)
+        return;
+    const PlotRangeField field = edit == startFreqEdit  ? PlotRangeField::StartHz
+                                 : edit == stopFreqEdit ? PlotRangeField::StopHz
+                                 : edit == levelMinEdit ? PlotRangeField::LevelMin
+                                                        : PlotRangeField::LevelMax;
+    try {
+        ShowMark(edit, ApplyPlotRangeField(field, edit->text(), *link_.frequencyAxis, *link_.levelAxis));
+    } catch (const std::exception& e) {
+        app_.Messages.Append(QStringLiteral("Error: ") + QString::fromUtf8(e.what()));
+    }
+}
+
+void TableEditorWindow::closeEvent(QCloseEvent* event)
+{
+    if (link_.preview != nullptr)
+        link_.preview->Clear();
+    if (link_.restoreSeriesVisibility)
+        link_.restoreSeriesVisibility();
+    if (link_.refreshFileLists)
+        link_.refreshFileLists();
+    QDialog::closeEvent(event);
 }

@@ -43,6 +43,7 @@ struct ProgramFixture : ::testing::Test {
         }
         auto program = std::make_unique<Program>(app, args, folder.path());
         program->Services().ShowMessage = [this](const QString& t) { shown << t; };
+        program->Services().ShowError = [this](const QString& t) { shown << t; };
         program->Services().VersionIndex = [versionIndex] { return versionIndex; };
         return program;
     }
@@ -137,6 +138,7 @@ TEST_F(ProgramFixture, FirstRunUnpacksTheDefaultDataAndEndsOnce)
     Program second(again, {}, folder.path());
     second.Services().VersionIndex = [] { return 9; };
     second.Services().ShowMessage = [](const QString&) {};
+    second.Services().ShowError = [](const QString&) {};
     second.CreateForms();
     EXPECT_FALSE(second.TerminateRequested());
     EXPECT_FALSE(again.Messages.Lines().contains(QStringLiteral("Info: Service restart required ")));
@@ -152,6 +154,7 @@ TEST_F(ProgramFixture, SmallScreenSwitchIsExact)
     AppContext other;
     Program big(other, {QStringLiteral("S")}, folder.path());
     big.Services().ShowMessage = [](const QString&) {};
+    big.Services().ShowError = [](const QString&) {};
     big.Services().VersionIndex = [] { return 9; };
     big.CreateForms();
     EXPECT_FALSE(other.SmallScreen);

@@ -1,0 +1,273 @@
+#include "datafiles/ProjectFile.h"
+
+#include "app/TextRoutines.h"
+#include "datafiles/DataFileContext.h"
+#include "datafiles/DataFilePaths.h"
+#include "datafiles/GeneratorViewValues.h"
+#include "datafiles/ParameterGridModel.h"
+#include "datafiles/ParameterGridRows.h"
+#include "datafiles/ProjectItems.h"
+#include "datafiles/ProjectTargets.h"
+#include "platform/inifile/IniFile.h"
+
+#include <QFileInfo>
+
+#include <functional>
+#include <memory>
+
+namespace {
+
+using namespace gridkeys;
+
+const QString kFilesSection = QStringLiteral("Files");
+const QString kProjKey = QStringLiteral("proj");
+const QString kSetUp = QStringLiteral("SetUp");
+// GAP1 and GAP2 have always been written under this spelling; sections match without regard to
+// case, so they land in [SetUp].
+const QString kSetUpMargins = QStringLiteral("SetUP");
+const QString kSetUp2 = QStringLiteral("SetUp2");
+const QString kSetUp3 = QStringLiteral("SetUp3");
+const QString kSetUp4 = QStringLiteral("SetUp4");
+
+// One grid row in a project: file key, grid key, default when the key is missing, and whether the
+// reader removes thousands dots.
+struct GridKey {
+    QString FileKey;
+    const QString& Row;
+    QString Default;
+    bool RemoveDots;
+};
+
+const std::vector<GridKey>& MainKeys()
+{
+    static const std::vector<GridKey> keys = {
+        {QStringLiteral("Start_Hz"), kChartStart, QString(), true},
+        {QStringLiteral("Stop_Hz"), kChartStop, QString(), true},
+        {QStringLiteral("High_Pegel"), kHigh, QString(), true},
+        {QStringLiteral("Low_Pegel"), kLow, QString(), true},
+        {QStringLiteral("Det"), kDetector, QString(), false},
+        {QStringLiteral("Sweep"), kSweep, QString(), true},
+        {QStringLiteral("RBW"), kRbw, QString(), true},
+        {QStringLiteral("SPAN"), kSpan, QString(), true},
+        {QStringLiteral("PREAMP"), kPreAmp, QString(), false},
+        {QStringLiteral("LIM1"), kLimit1, QString(), false},
+        {QStringLiteral("LIM2"), kLimit2, QString(), false},
+        {QStringLiteral("CABLE"), kCableCor, QString(), false},
+        {QStringLiteral("AMP"), kAmpCor, QString(), false},
+        {QStringLiteral("ATT"), kAttenuator, QStringLiteral("auto"), false},
+        {QStringLiteral("ANT"), kAntCor, QString(), false},
+        {QStringLiteral("LISN"), kLisnCor, QString(), false},
+        {QStringLiteral("SEG1"), kSegSet1, QString(), false},
+        {QStringLiteral("SEG2"), kSegSet2, QString(), false},
+        {QStringLiteral("GAP1"), kMargin1, QString(), false},
+        {QStringLiteral("GAP2"), kMargin2, QString(), false},
+        {QStringLiteral("REP"), kReport, QString(), false},
+    };
+    return keys;
+}
+
+const std::vector<GridKey>& CoverageKeys()
+{
+    static const std::vector<GridKey> keys = {
+        {QStringLiteral("FREQ_A"), kFreqA, QStringLiteral("140000000"), false},
+        {QStringLiteral("FREQ_B"), kFreqB, QStringLiteral("150000000"), false},
+        {QStringLiteral("FREQ_C"), kFreqC, QStringLiteral("160000000"), false},
+        {QStringLiteral("High_Pegel_dbm"), kHighDbm, QStringLiteral("-10"), false},
+        {QStringLiteral("Low_Pegel_dbm"), kLowDbm, QStringLiteral("-120"), false},
+        {QStringLiteral("CABLE"), kCableCor, kNoFile, false},
+        {QStringLiteral("AMP"), kAmpCor, kNoFile, false},
+        {QStringLiteral("ANT"), kAntCor, kNoFile, false},
+        {QStringLiteral("ATT"), kAttenuator, QStringLiteral("auto"), false},
+        {QStringLiteral("Det"), kDetector, QStringLiteral("POS"), false},
+        {QStringLiteral("Sweep"), kSweep, QStringLiteral("auto"), true},
+        {QStringLiteral("RBW"), kRbw, QStringLiteral("10000"), true},
+        {QStringLiteral("SPAN"), kSpan, QStringLiteral("20000"), true},
+        {QStringLiteral("PREAMP"), kPreAmp, QStringLiteral("off"), false},
+    };
+    return keys;
+}
+
+const std::vector<GridKey>& GeneratorGridKeys()
+{
+    static const std::vector<GridKey> keys = {
+        {QStringLiteral("AMP"), kAmpCor, kNoFile, false},
+        {QStringLiteral("TC"), kTemCor, kNoFile, false},
+        {QStringLiteral("SEPT"), kSeptum, QStringLiteral("2.8"), false},
+    };
+    return keys;
+}
+
+// The generator view's boxes in file order: section, key, the box and its read default.
+using GeneratorVisitor = std::function<void(const QString& section, const QString& key, QString& box,
+                                            const QString& readDefault)>;
+
+void VisitGeneratorValues(GeneratorViewValues& g, const GeneratorVisitor& visit)
+{
+    // The read defaults are the start-up values, except that a project without the sixth band's
+    // dwell time reads 10000 ms there.
+    const GeneratorViewValues startUp;
+    const auto plain = [&](const QString& key, QString& box, const QString& def) { visit(kSetUp3, key, box, def); };
+    plain(QStringLiteral("T0"), g.T0, startUp.T0);
+    plain(QStringLiteral("STEP_U"), g.StepUp, startUp.StepUp);
+    plain(QStringLiteral("T1"), g.T1, startUp.T1);
+    plain(QStringLiteral("T2"), g.T2, startUp.T2);
+    plain(QStringLiteral("STEP_D"), g.StepDown, startUp.StepDown);
+    plain(QStringLiteral("T3"), g.T3, startUp.T3);
+    plain(QStringLiteral("T4"), g.T4, startUp.T4);
+    plain(QStringLiteral("FREQ"), g.RampFreq, startUp.RampFreq);
+    plain(QStringLiteral("LPOW"), g.LowPower, startUp.LowPower);
+    plain(QStringLiteral("HPOW"), g.HighPower, startUp.HighPower);
+    for (int i = 0; i < GeneratorViewValues::kFixedRows; ++i)
+        plain(QStringLiteral("FixFreq%1Hz").arg(i + 1), g.FixedHz[i], startUp.FixedHz[i]);
+    for (int i = 0; i < GeneratorViewValues::kFixedRows; ++i)
+        plain(QStringLiteral("FixFreq%1dBm").arg(i + 1), g.FixedDbm[i], startUp.FixedDbm[i]);
+    for (int i = 0; i < GeneratorViewValues::kBands; ++i) {
+        GeneratorViewValues::Band& b = g.Bands[i];
+        const GeneratorViewValues::Band& d = startUp.Bands[i];
+        const QString band = QStringLiteral("Band%1").arg(i + 1);
+        plain(band + QStringLiteral("StartHz"), b.StartHz, d.StartHz);
+        plain(band + QStringLiteral("StopHz"), b.StopHz, d.StopHz);
+        plain(band + QStringLiteral("StepHz"), b.StepHz, d.StepHz);
+        plain(band + QStringLiteral("DwellSec"), b.DwellMs,
+              i == GeneratorViewValues::kBands - 1 ? QStringLiteral("10000") : d.DwellMs);
+        plain(band + QStringLiteral("dBm"), b.Dbm, d.Dbm);
+    }
+    visit(kSetUp4, QStringLiteral("Freq"), g.ManualFreq, startUp.ManualFreq);
+    visit(kSetUp4, QStringLiteral("Amp"), g.ManualAmp, startUp.ManualAmp);
+    visit(kSetUp4, QStringLiteral("Freq_inc"), g.ManualFreqInc, startUp.ManualFreqInc);
+    visit(kSetUp4, QStringLiteral("Amp_inc"), g.ManualAmpInc, startUp.ManualAmpInc);
+}
+
+QString LastProjectPath(const QString& workingFolder)
+{
+    return workingFolder + QLatin1Char('/') + QLatin1String(kLastProjectFile);
+}
+
+SaveDialogSettings ProjectDialog(const QString& title, const QString& fileName)
+{
+    SaveDialogSettings d = TableSaveDialog(QStringLiteral("prj"), fileName);
+    d.Title = title;
+    return d;
+}
+
+// A grid of targets, or one with its start-up values when the window has none.
+struct GridOrDefaults {
+    GridOrDefaults(const ParameterGridModel* grid, std::vector<ParameterRow> (*rows)())
+    {
+        if (grid == nullptr) {
+            owned = std::make_unique<ParameterGridModel>(rows());
+            grid = owned.get();
+        }
+        model = grid;
+    }
+    std::unique_ptr<ParameterGridModel> owned;
+    const ParameterGridModel* model;
+};
+
+void WriteGrid(IniFile& ini, const QString& section, const ParameterGridModel& grid, const std::vector<GridKey>& keys)
+{
+    for (const GridKey& k : keys) {
+        const bool margin = section == kSetUp && (k.Row == kMargin1 || k.Row == kMargin2);
+        ini.WriteString(margin ? kSetUpMargins : section, k.FileKey, grid.Value(k.Row));
+    }
+}
+
+void ReadGrid(const IniFile& ini, const QString& section, ParameterGridModel* grid, const std::vector<GridKey>& keys)
+{
+    if (grid == nullptr)
+        return;
+    for (const GridKey& k : keys) {
+        const QString v = ini.ReadString(section, k.FileKey, k.Default);
+        grid->SetValue(k.Row, k.RemoveDots ? RemoveDots(v) : v);
+    }
+}
+
+} // namespace
+
+QString ReadLastProject(const QString& workingFolder)
+{
+    const IniFile ini(LastProjectPath(workingFolder));
+    return ini.ReadString(kFilesSection, kProjKey, QString());
+}
+
+bool WriteLastProject(const QString& projectName, const DataFileContext& context)
+{
+    const QString path = LastProjectPath(context.WorkingFolder);
+    IniFile ini(path);
+    ini.Clear();
+    ini.WriteString(kFilesSection, kProjKey, projectName);
+    return datafiles::CommitDataFile(ini, path, context);
+}
+
+SaveDialogSettings SaveProjectDialog(const QString& workingFolder)
+{
+    QString name = ReadLastProject(workingFolder);
+    if (name.isEmpty())
+        name = QStringLiteral("test.prj");
+    return ProjectDialog(QStringLiteral("Save project"), name);
+}
+
+SaveDialogSettings LoadProjectDialog(const QString& workingFolder)
+{
+    QString name = ReadLastProject(workingFolder);
+    const QString file = name.isEmpty() ? QString() : datafiles::ResolveDataPath(workingFolder, datafiles::SourcePath(name));
+    if (file.isEmpty() || !QFileInfo(file).isFile())
+        name.clear();
+    return ProjectDialog(QStringLiteral("Load project"), name);
+}
+
+bool SaveProjectFile(const ProjectTargets& targets, const QString& chosenPath, bool optTgFieldValue)
+{
+    const QString file = datafiles::AbsoluteSavePath(targets.Files.WorkingFolder, chosenPath);
+    IniFile ini(file);
+    ini.Clear();
+    datafiles::WriteDataFileHeader(ini);
+    const GridOrDefaults main(targets.MainGrid, &MainParameterRows);
+    const GridOrDefaults coverage(targets.CoverageGrid, &CoverageParameterRows);
+    WriteGrid(ini, kSetUp, *main.model, MainKeys());
+    WriteGrid(ini, kSetUp2, *coverage.model, CoverageKeys());
+    GeneratorViewValues generator = targets.Generator != nullptr ? *targets.Generator : GeneratorViewValues();
+    VisitGeneratorValues(generator, [&ini](const QString& section, const QString& key, QString& box, const QString&) {
+        ini.WriteString(section, key, box);
+    });
+    if (optTgFieldValue) {
+        const GridOrDefaults settings(targets.GeneratorGrid, &GeneratorSettingsRows);
+        WriteGrid(ini, kSetUp3, *settings.model, GeneratorGridKeys());
+    }
+    return datafiles::CommitDataFile(ini, file, targets.Files);
+}
+
+void ReadProjectFile(ProjectTargets& targets, const QString& chosenPath, bool optTgFieldValue)
+{
+    // An unreadable or foreign file reads as an empty one: every key takes its default.
+    const IniFile ini(datafiles::AbsoluteSavePath(targets.Files.WorkingFolder, chosenPath));
+    ReadGrid(ini, kSetUp, targets.MainGrid, MainKeys());
+    ReadGrid(ini, kSetUp2, targets.CoverageGrid, CoverageKeys());
+    if (targets.Generator != nullptr) {
+        VisitGeneratorValues(*targets.Generator,
+                             [&ini](const QString& section, const QString& key, QString& box, const QString& def) {
+                                 box = ini.ReadString(section, key, def);
+                             });
+    }
+    if (optTgFieldValue)
+        ReadGrid(ini, kSetUp3, targets.GeneratorGrid, GeneratorGridKeys());
+}
+
+QString LoadProject(ProjectTargets& targets, const QString& chosenPath, bool optTgFieldValue)
+{
+    QString name = chosenPath;
+    name.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    name = QFileInfo(name).fileName();
+    WriteLastProject(name, targets.Files);
+    ReadProjectFile(targets, chosenPath, optTgFieldValue);
+    for (const QString& kind : ProjectApplyOrder(optTgFieldValue))
+        ApplyProjectFiles(targets, kind);
+    if (targets.UpdateMeasureTimeEstimate)
+        targets.UpdateMeasureTimeEstimate();
+    return QLatin1Char('[') + name + QLatin1Char(']');
+}
+
+QString MainWindowCaption(const QString& captionProjectText, const QString& captionFileText)
+{
+    return QStringLiteral("Zendrik ") + captionProjectText + QLatin1Char(' ') + captionFileText;
+}

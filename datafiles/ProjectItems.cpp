@@ -1,0 +1,408 @@
+#include "datafiles/ProjectItems.h"
+
+#include "app/Log.h"
+#include "app/NumberText.h"
+#include "app/TextRoutines.h"
+#include "chart/engine/ChartSeries.h"
+#include "datafiles/AxisBounds.h"
+#include "datafiles/DataFilePaths.h"
+#include "datafiles/GridInstrument.h"
+#include "datafiles/GridSeries.h"
+#include "datafiles/ParameterGridModel.h"
+#include "datafiles/ParameterGridRows.h"
+#include "datafiles/ProjectTargets.h"
+#include "datafiles/SegmentLoader.h"
+#include "datafiles/SegmentTable.h"
+#include "datafiles/TableBuffer.h"
+#include "datafiles/TableFiles.h"
+
+#include <QFileInfo>
+
+#include <exception>
+#include <optional>
+
+namespace {
+
+// Reads a table without asking and interpolates it into series (cleared first in any case).
+bool ReadTableInto(ProjectTargets& t, TableKind kind, const QString& path, TChartSeries& series, TColor color,
+                   int seriesNumber)
+{
+    series.Clear();
+    if (t.Table == nullptr || !LoadTableFile(kind, *t.Table, path, QLatin1Char('n'), t.Files))
+        return false;
+    InterpolateGridToSeries(*t.Table, series, color, false, seriesNumber, t.Files);
+    return true;
+}
+
+} // namespace
+
+int32_t ProjectTargets::SweepWaitMarginMs() const
+{
+    return Instrument != nullptr ? Instrument->SweepWaitMarginMs() : 3000;
+}
+
+namespace datafiles {
+
+QString SourcePath(const QString& name)
+{
+    return QStringLiteral(".\\src\\") + name;
+}
+
+QString ReportPath(const QString& name)
+{
+    return QStringLiteral(".\\rep\\") + name;
+}
+
+bool DataFileExists(const ProjectTargets& targets, const QString& path)
+{
+    const QString file = ResolveDataPath(targets.Files.WorkingFolder, path);
+    return !file.isEmpty() && QFileInfo(file).isFile();
+}
+
+namespace {
+
+struct CorrectionTarget {
+    TChartSeries* series;
+    TColor color;
+    int seriesNumber;
+};
+
+CorrectionTarget CorrectionOf(ProjectTargets& t, CorrectionKind kind)
+{
+    switch (kind) {
+    case CorrectionKind::Cable: return {t.Series.cableCorrection, t.Colors.Cable, 3};
+    case CorrectionKind::Lisn: return {t.Series.lisnCorrection, t.Colors.Lisn, 4};
+    case CorrectionKind::Amplifier: return {t.Series.amplifierCorrection, t.Colors.Amplifier, 10};
+    case CorrectionKind::Antenna: return {t.Series.antennaFactor, t.Colors.Antenna, 11};
+    }
+    return {nullptr, clDefault, 0};
+}
+
+TableKind TableKindOf(CorrectionKind kind)
+{
+    switch (kind) {
+    case CorrectionKind::Cable: return TableKind::Cable;
+    case CorrectionKind::Lisn: return TableKind::Lisn;
+    case CorrectionKind::Amplifier: return TableKind::Amplifier;
+    case CorrectionKind::Antenna: return TableKind::Antenna;
+    }
+    return TableKind::Cable;
+}
+
+} // namespace
+
+bool LoadLimitLine(ProjectTargets& t, int set, const QString& path)
+{
+    TChartSeries* limit = set == 1 ? t.Series.limitLine1 : t.Series.limitLine2;
+    TChartSeries* margin = set == 1 ? t.Series.marginLine1 : t.Series.marginLine2;
+    if (limit != nullptr)
+        limit->Clear();
+    if (margin != nullptr)
+        margin->Clear();
+    if (limit == nullptr || margin == nullptr || t.Table == nullptr)
+        return false;
+    if (!LoadLimitFile(*t.Table, path, QLatin1Char('n'), t.Files))
+        return false;
+    const int32_t marginDb = t.State == nullptr ? 0 : (set == 1 ? t.State->Margin1Db : t.State->Margin2Db);
+    ShowGridAsSeries(*t.Table, *limit, *margin, set == 1 ? t.Colors.Limit1 : t.Colors.Limit2,
+                     set == 1 ? t.Colors.Margin1 : t.Colors.Margin2, marginDb, set == 1 ? 2 : 5, t.Files);
+    return true;
+}
+
+bool LoadCorrection(ProjectTargets& t, CorrectionKind kind, const QString& path)
+{
+    const CorrectionTarget target = CorrectionOf(t, kind);
+    if (target.series == nullptr)
+        return false;
+    return ReadTableInto(t, TableKindOf(kind), path, *target.series, target.color, target.seriesNumber);
+}
+
+bool LoadSegments(ProjectTargets& t, int set, const QString& path)
+{
+    SegmentTable* table = set == 1 ? t.Segments1 : t.Segments2;
+    if (table == nullptr)
+        return false;
+    if (t.ClearMeasureTimeEstimate)
+        t.ClearMeasureTimeEstimate();
+    TChartSeries* marks = set == 1 ? t.Series.segmentMarks1 : t.Series.segmentMarks2;
+    CheckListModel* list = set == 1 ? t.SegmentList1 : t.SegmentList2;
+    if (marks == nullptr || list == nullptr)
+        return LoadSegmentTable(*table, path, t.SweepWaitMarginMs(), t.Files);
+    const double markLevel = (t.LevelAxis != nullptr ? t.LevelAxis->Minimum() : 0.0) + 10.0;
+    return LoadSegmentFile(*table, path, *marks, *list, set == 1 ? t.Colors.SegmentMarks1 : t.Colors.SegmentMarks2,
+                           markLevel, t.SweepWaitMarginMs(), t.Files);
+}
+
+} // namespace datafiles
+
+namespace {
+
+using namespace gridkeys;
+using datafiles::CorrectionKind;
+
+void NotFound(const ProjectTargets& t, const QString& word, const QString& path)
+{
+    t.Files.Info(word + QStringLiteral(" File not found: ") + datafiles::QuoteInMessage(path));
+}
+
+std::optional<double> Number(const QString& text)
+{
+    double v = 0.0;
+    if (!TryStrToFloatAnySep(text, v))
+        return std::nullopt;
+    return v;
+}
+
+std::optional<int32_t> Integer(const QString& text)
+{
+    int32_t v = 0;
+    if (!TryStrToInt(text, v))
+        return std::nullopt;
+    return v;
+}
+
+// Both ends of an axis from optional new values, set as one pair so that neither setter meets the
+// library's minimum <= maximum check half-way; an end without a new value keeps its old one.
+void SetAxisEnds(AxisBounds* axis, std::optional<double> minimum, std::optional<double> maximum)
+{
+    if (axis == nullptr || (!minimum && !maximum))
+        return;
+    datafiles::SetAxisPair(*axis, minimum.value_or(axis->Minimum()), maximum.value_or(axis->Maximum()));
+}
+
+void ApplyRange(ProjectTargets& t)
+{
+    const auto start = Number(RemoveDots(t.MainGrid->Value(kChartStart)));
+    const auto stop = Number(RemoveDots(t.MainGrid->Value(kChartStop)));
+    if (!start || !stop || !(*start < *stop) || t.FrequencyAxis == nullptr)
+        return;
+    datafiles::SetAxisPair(*t.FrequencyAxis, static_cast<double>(RoundHalfEven(*start / 1000.0)),
+                           static_cast<double>(RoundHalfEven(*stop / 1000.0)));
+}
+
+void ApplyLimit(ProjectTargets& t, int set)
+{
+    const QString name = t.MainGrid->Value(set == 1 ? kLimit1 : kLimit2);
+    // The margin line goes with its limit line, so a project without a limit shows neither.
+    TChartSeries* limit = set == 1 ? t.Series.limitLine1 : t.Series.limitLine2;
+    TChartSeries* margin = set == 1 ? t.Series.marginLine1 : t.Series.marginLine2;
+    if (limit != nullptr)
+        limit->Clear();
+    if (margin != nullptr)
+        margin->Clear();
+    if (name == kNoFile)
+        return;
+    const QString path = datafiles::SourcePath(name);
+    if (!datafiles::DataFileExists(t, path)) {
+        NotFound(t, QStringLiteral("Limit"), path);
+        return;
+    }
+    const auto toKhz = [](std::optional<double> hz) -> std::optional<double> {
+        return hz ? std::optional<double>(*hz / 1000.0) : std::nullopt;
+    };
+    SetAxisEnds(t.FrequencyAxis, toKhz(Number(t.MainGrid->Value(kChartStart))),
+                toKhz(Number(t.MainGrid->Value(kChartStop))));
+    const auto low = Integer(t.MainGrid->Value(kLow));
+    const auto high = Integer(t.MainGrid->Value(kHigh));
+    SetAxisEnds(t.LevelAxis, low ? std::optional<double>(*low) : std::nullopt,
+                high ? std::optional<double>(*high) : std::nullopt);
+    datafiles::LoadLimitLine(t, set, path);
+}
+
+void ApplyCorrection(ProjectTargets& t, ParameterGridModel* grid, const QString& key, TChartSeries* series,
+                     TableKind kind, TColor color, int seriesNumber, const QString& word)
+{
+    if (grid == nullptr || series == nullptr || t.Table == nullptr)
+        return;
+    const QString name = grid->Value(key);
+    if (name == kNoFile)
+        return;
+    series->Clear();
+    const QString path = datafiles::SourcePath(name);
+    if (!datafiles::DataFileExists(t, path)) {
+        NotFound(t, word, path);
+        return;
+    }
+    ReadTableInto(t, kind, path, *series, color, seriesNumber);
+}
+
+void ApplySegments(ProjectTargets& t, int set)
+{
+    SegmentTable* table = set == 1 ? t.Segments1 : t.Segments2;
+    if (table == nullptr)
+        return;
+    table->Count = 0;
+    const QString name = t.MainGrid->Value(set == 1 ? kSegSet1 : kSegSet2);
+    QString path;
+    if (name != kNoFile) {
+        path = datafiles::SourcePath(name);
+        if (!datafiles::DataFileExists(t, path)) {
+            NotFound(t, set == 1 ? QStringLiteral("SEG1") : QStringLiteral("SEG2"), path);
+            path.clear();
+        }
+    }
+    // Without a file the set's marks and check list are reset too, so they never show the
+    // segments of a plan that is no longer loaded.
+    datafiles::LoadSegments(t, set, path);
+}
+
+void ApplyReport(ProjectTargets& t)
+{
+    const QString name = t.MainGrid->Value(kReport);
+    if (name == kNoFile)
+        return;
+    const QString path = datafiles::ReportPath(name);
+    if (!datafiles::DataFileExists(t, path)) {
+        NotFound(t, QStringLiteral("Report"), path);
+        return;
+    }
+    if (t.LoadReportHeader)
+        t.LoadReportHeader(path);
+}
+
+void ApplyMargin(ProjectTargets& t, int set)
+{
+    if (t.State == nullptr)
+        return;
+    if (const auto v = Integer(t.MainGrid->Value(set == 1 ? kMargin1 : kMargin2)))
+        (set == 1 ? t.State->Margin1Db : t.State->Margin2Db) = *v;
+}
+
+void ApplyCoverageLevel(ProjectTargets& t, bool high)
+{
+    AxisBounds* axis = t.Coverage.levelAxis;
+    if (t.CoverageGrid == nullptr || axis == nullptr)
+        return;
+    const auto v = Integer(t.CoverageGrid->Value(high ? kHighDbm : kLowDbm));
+    if (!v)
+        return;
+    if (high && *v > axis->Minimum())
+        axis->SetMaximum(*v);
+    else if (!high && *v < axis->Maximum())
+        axis->SetMinimum(*v);
+}
+
+// The level of a series at a whole-kHz frequency, by linear interpolation between its points
+// (sorted by X); nothing where the series does not reach.
+std::optional<double> LevelAt(const TChartSeries& s, int64_t khz)
+{
+    const int n = s.Count();
+    if (n == 0)
+        return std::nullopt;
+    const double x = static_cast<double>(khz);
+    if (x < s.GetPointX(0) || x > s.GetPointX(n - 1))
+        return std::nullopt;
+    int lo = 0;
+    int hi = n - 1;
+    while (hi - lo > 1) {
+        const int mid = (lo + hi) / 2;
+        if (x <= s.GetPointX(mid))
+            hi = mid;
+        else
+            lo = mid;
+    }
+    if (hi == lo)
+        return s.GetPointY(lo);
+    return (s.GetPointY(hi) - s.GetPointY(lo)) / (s.GetPointX(hi) - s.GetPointX(lo)) * (x - s.GetPointX(lo)) +
+           s.GetPointY(lo);
+}
+
+void LogCoverageCable(ProjectTargets& t)
+{
+    const TChartSeries* cable = t.Coverage.cableCorrection;
+    const std::pair<QString, QString> freqs[] = {{QStringLiteral("FREQ_A"), kFreqA},
+                                                 {QStringLiteral("FREQ_B"), kFreqB},
+                                                 {QStringLiteral("FREQ_C"), kFreqC}};
+    for (const auto& [name, key] : freqs) {
+        const QString text = t.CoverageGrid->Value(key);
+        int64_t hz = 0;
+        if (!TryStrToInt64(text, hz))
+            continue;
+        const auto level = LevelAt(*cable, RoundHalfEven(static_cast<double>(hz) / 1000.0));
+        t.Files.LogDebug(QStringLiteral("Cable ") + name + QLatin1Char(':') + text + QStringLiteral("Hz :") +
+                         FloatToStr(level.value_or(0.0)) + QStringLiteral("dB"));
+    }
+}
+
+void Apply(ProjectTargets& t, const QString& kind)
+{
+    ParameterGridModel* main = t.MainGrid;
+    const bool hasMain = main != nullptr;
+    if ((kind == QLatin1String("START_HZ") || kind == QLatin1String("STOP_HZ")) && hasMain) {
+        ApplyRange(t);
+    } else if (kind == QLatin1String("LIM1") && hasMain) {
+        ApplyLimit(t, 1);
+    } else if (kind == QLatin1String("LIM2") && hasMain) {
+        ApplyLimit(t, 2);
+    } else if (kind == QLatin1String("CABLE")) {
+        ApplyCorrection(t, main, kCableCor, t.Series.cableCorrection, TableKind::Cable, t.Colors.Cable, 3,
+                        QStringLiteral("Cable"));
+    } else if (kind == QLatin1String("AMPL")) {
+        ApplyCorrection(t, main, kAmpCor, t.Series.amplifierCorrection, TableKind::Amplifier, t.Colors.Amplifier, 10,
+                        QStringLiteral("Amplifier"));
+    } else if (kind == QLatin1String("ANT")) {
+        ApplyCorrection(t, main, kAntCor, t.Series.antennaFactor, TableKind::Antenna, t.Colors.Antenna, 11,
+                        QStringLiteral("Antenna"));
+    } else if (kind == QLatin1String("LISN")) {
+        ApplyCorrection(t, main, kLisnCor, t.Series.lisnCorrection, TableKind::Lisn, t.Colors.Lisn, 4,
+                        QStringLiteral("LISN/ATT"));
+    } else if (kind == QLatin1String("AMPL_TRACK")) {
+        ApplyCorrection(t, t.GeneratorGrid, kAmpCor, t.Series.generatorAmpCorrection, TableKind::Amplifier,
+                        t.Colors.GeneratorAmp, 23, QStringLiteral("Amplifier"));
+    } else if (kind == QLatin1String("TC")) {
+        ApplyCorrection(t, t.GeneratorGrid, kTemCor, t.Series.temCellCorrection, TableKind::Tc, t.Colors.TemCell, 24,
+                        QStringLiteral("TC"));
+    } else if (kind == QLatin1String("REP") && hasMain) {
+        ApplyReport(t);
+    } else if (kind == QLatin1String("SEG1") && hasMain) {
+        ApplySegments(t, 1);
+    } else if (kind == QLatin1String("SEG2") && hasMain) {
+        ApplySegments(t, 2);
+    } else if (kind == QLatin1String("GAP1") && hasMain) {
+        ApplyMargin(t, 1);
+    } else if (kind == QLatin1String("GAP2") && hasMain) {
+        ApplyMargin(t, 2);
+    } else if (kind == QLatin1String("High_dBm")) {
+        ApplyCoverageLevel(t, true);
+    } else if (kind == QLatin1String("Low_dBm")) {
+        ApplyCoverageLevel(t, false);
+    } else if (kind == QLatin1String("CABLE_FF")) {
+        ApplyCorrection(t, t.CoverageGrid, kCableCor, t.Coverage.cableCorrection, TableKind::Cable, t.Colors.Coverage,
+                        0, QStringLiteral("Cable"));
+        if (t.CoverageGrid != nullptr && t.Coverage.cableCorrection != nullptr &&
+            t.CoverageGrid->Value(kCableCor) != kNoFile)
+            LogCoverageCable(t);
+    } else if (kind == QLatin1String("AMP_FF")) {
+        ApplyCorrection(t, t.CoverageGrid, kAmpCor, t.Coverage.amplifierCorrection, TableKind::Amplifier,
+                        t.Colors.Coverage, 0, QStringLiteral("Amplifier"));
+    } else if (kind == QLatin1String("ANT_FF")) {
+        ApplyCorrection(t, t.CoverageGrid, kAntCor, t.Coverage.antennaFactor, TableKind::Antenna, t.Colors.Coverage, 0,
+                        QStringLiteral("Antenna"));
+    }
+}
+
+} // namespace
+
+void ApplyProjectFiles(ProjectTargets& targets, const QString& kind)
+{
+    try {
+        Apply(targets, kind);
+    } catch (const std::exception& e) {
+        if (targets.Files.Messages != nullptr)
+            targets.Files.Messages->Append(QStringLiteral("Error: ") + kind + QStringLiteral(": ") +
+                                           QString::fromUtf8(e.what()));
+    }
+}
+
+QStringList ProjectApplyOrder(bool withGenerator)
+{
+    QStringList order = {QStringLiteral("START_HZ"), QStringLiteral("STOP_HZ"), QStringLiteral("CABLE"),
+                         QStringLiteral("AMPL"),     QStringLiteral("ANT"),     QStringLiteral("LISN"),
+                         QStringLiteral("SEG1"),     QStringLiteral("SEG2"),    QStringLiteral("GAP1"),
+                         QStringLiteral("GAP2"),     QStringLiteral("REP"),     QStringLiteral("LIM1"),
+                         QStringLiteral("LIM2"),     QStringLiteral("High_dBm"), QStringLiteral("Low_dBm"),
+                         QStringLiteral("CABLE_FF"), QStringLiteral("AMP_FF"),  QStringLiteral("ANT_FF")};
+    if (withGenerator)
+        order << QStringLiteral("AMPL_TRACK") << QStringLiteral("TC");
+    return order;
+}

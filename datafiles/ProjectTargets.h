@@ -1,0 +1,107 @@
+#ifndef ZENDRIK_DATAFILES_PROJECTTARGETS_H
+#define ZENDRIK_DATAFILES_PROJECTTARGETS_H
+
+#include "chart/canvas/PlotColor.h"
+#include "datafiles/DataFileContext.h"
+
+#include <QString>
+#include <cstdint>
+#include <functional>
+
+class AxisBounds;
+class CheckListModel;
+class GridInstrument;
+class ParameterGridModel;
+class TableBuffer;
+class TChartSeries;
+struct GeneratorViewValues;
+struct SegmentTable;
+
+// The series of the main chart that projects and the parameter grid fill, named by role; the
+// designer name of each is in its comment. The main window points them at its series; a null
+// pointer leaves the items that fill it undone.
+struct ProjectSeries {
+    TChartSeries* limitLine1 = nullptr;             // Series2
+    TChartSeries* cableCorrection = nullptr;        // Series3
+    TChartSeries* lisnCorrection = nullptr;         // Series4 (LISN or attenuator)
+    TChartSeries* limitLine2 = nullptr;             // Series5
+    TChartSeries* amplifierCorrection = nullptr;    // Series10
+    TChartSeries* antennaFactor = nullptr;          // Series11
+    TChartSeries* marginLine1 = nullptr;            // Series14
+    TChartSeries* marginLine2 = nullptr;            // Series15
+    TChartSeries* masterCorrection = nullptr;       // Series16, the combined correction
+    TChartSeries* segmentMarks1 = nullptr;          // Series17
+    TChartSeries* segmentMarks2 = nullptr;          // Series18
+    TChartSeries* generatorAmpCorrection = nullptr; // Series23
+    TChartSeries* temCellCorrection = nullptr;      // Series24
+};
+
+// The coverage view's chart: its three correction series (drawn white) and its level axis.
+struct CoverageTargets {
+    TChartSeries* cableCorrection = nullptr;
+    TChartSeries* amplifierCorrection = nullptr;
+    TChartSeries* antennaFactor = nullptr;
+    AxisBounds* levelAxis = nullptr;
+};
+
+// The colours loaded tables are drawn in; the main window sets them from its colour table.
+struct ProjectColors {
+    TColor Limit1 = 0x0000FF;
+    TColor Limit2 = 0xFF0000;
+    TColor Margin1 = clOlive;
+    TColor Margin2 = clPurple;
+    TColor Cable = 0x000080;
+    TColor Lisn = 0xF0CAA6;
+    TColor Amplifier = 0x800080;
+    TColor Antenna = 0xC0DCC0;
+    TColor SegmentMarks1 = clYellow;
+    TColor SegmentMarks2 = clWhite;
+    TColor GeneratorAmp = clDefault;
+    TColor TemCell = clDefault;
+    TColor Coverage = clWhite;
+};
+
+// What the grid's rows set besides series and axes.
+struct GridState {
+    int32_t Margin1Db = 0;         // "Margin1[dB]"
+    int32_t Margin2Db = 0;         // "Margin2[dB]"
+    uint8_t MaxHold = 0;           // "MaxHold": a run repeats its passes until Stop
+    uint8_t ShowMarkerNumbers = 0; // "Marker": numbers beside the peak circles
+};
+
+// Everything ApplyProjectFiles and the grid's validation work on. Owned by the main window (tests
+// build their own); every pointer may be null, which leaves the items that need it undone.
+struct ProjectTargets {
+    ParameterGridModel* MainGrid = nullptr;      // ValueListEditor1
+    ParameterGridModel* CoverageGrid = nullptr;  // the coverage view's grid
+    ParameterGridModel* GeneratorGrid = nullptr; // the generator view's settings grid
+    GeneratorViewValues* Generator = nullptr;    // the generator view's edit boxes
+    // The table editor's grid: every table read passes through it.
+    TableBuffer* Table = nullptr;
+
+    ProjectSeries Series;
+    AxisBounds* FrequencyAxis = nullptr; // the main chart's bottom axis (kHz)
+    AxisBounds* LevelAxis = nullptr;     // the main chart's left axis (dBuV)
+    CoverageTargets Coverage;
+    ProjectColors Colors;
+
+    SegmentTable* Segments1 = nullptr;
+    SegmentTable* Segments2 = nullptr;
+    CheckListModel* SegmentList1 = nullptr; // CheckListBox1
+    CheckListModel* SegmentList2 = nullptr; // CheckListBox2
+
+    GridState* State = nullptr;
+    GridInstrument* Instrument = nullptr;
+    DataFileContext Files;
+
+    // Reads a report header file (".\rep\" + name); the report header editor supplies it.
+    std::function<void(const QString& path)> LoadReportHeader;
+    // Empties the estimated-time label before a segment table is replaced.
+    std::function<void()> ClearMeasureTimeEstimate;
+    // Recomputes the estimate after a segment table or the device changed.
+    std::function<void()> UpdateMeasureTimeEstimate;
+
+    int32_t SweepWaitMarginMs() const;
+};
+
+#endif

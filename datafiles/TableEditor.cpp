@@ -1,0 +1,259 @@
+#include "datafiles/TableEditor.h"
+
+#include "app/NumberText.h"
+#include "app/TextRoutines.h"
+#include "datafiles/AxisBounds.h"
+#include "datafiles/GridSeries.h"
+#include "datafiles/SegmentFiles.h"
+
+#include <QDir>
+
+#include <array>
+#include <optional>
+
+namespace {
+
+const QString kLimitColumn = QStringLiteral("Limit[Hz]");
+const QString kDb = QStringLiteral("dB");
+
+const std::array<EditorKindInfo, 6>& KindTable()
+{
+    static const std::array<EditorKindInfo, 6> kinds = {
+        EditorKindInfo{ekLimit, QStringLiteral(".\\src\\*.lim"), QStringLiteral("Edit Limit"),
+                       {kLimitColumn, QStringLiteral("dBuV")}, {45, 80, 80}, true},
+        EditorKindInfo{ekCable, QStringLiteral(".\\src\\*.cac"), QStringLiteral("Edit cable factor"),
+                       {kLimitColumn, kDb}, {45, 80, 80}, true},
+        EditorKindInfo{ekLisn, QStringLiteral(".\\src\\*.lsc"), QStringLiteral("Edit lisn factor"),
+                       {kLimitColumn, kDb}, {45, 80, 80}, true},
+        EditorKindInfo{ekSegment, QStringLiteral(".\\src\\*.seg"), QStringLiteral("Edit segments"),
+                       {QStringLiteral("Start[Hz]"), QStringLiteral("Stop[Hz]"), QStringLiteral("RBW[Hz]"),
+                        QStringLiteral("Sweep[ms]"), QStringLiteral("Att[dB]"), QStringLiteral("PreAmp"),
+                        QStringLiteral("Detector")},
+                       {45, 80, 80, 80, 64, 64, 45, 84}, false},
+        EditorKindInfo{ekAmplifier, QStringLiteral(".\\src\\*.amp"), QStringLiteral("Edit gain factor"),
+                       {kLimitColumn, kDb}, {45, 80, 80}, true},
+        EditorKindInfo{ekAntenna, QStringLiteral(".\\src\\*.ant"), QStringLiteral("Edit antenna factor"),
+                       {kLimitColumn, kDb}, {45, 80, 80}, true},
+    };
+    return kinds;
+}
+
+std::optional<TableKind> TableKindOf(int32_t kind)
+{
+    switch (kind) {
+    case ekLimit: return TableKind::Limit;
+    case ekCable: return TableKind::Cable;
+    case ekLisn: return TableKind::Lisn;
+    case ekAmplifier: return TableKind::Amplifier;
+    case ekAntenna: return TableKind::Antenna;
+    default: return std::nullopt;
+    }
+}
+
+// The bare mask ("*.lim") of a kind's ".\src\*.lim".
+QString BareMask(const EditorKindInfo& info)
+{
+    return info.Mask.mid(info.Mask.lastIndexOf(QLatin1Char('\\')) + 1);
+}
+
+std::optional<double> FrequencyField(const QString& text)
+{
+    double v = 0.0;
+    if (!TryStrToFloat(text, v))
+        return std::nullopt;
+    return v / 1000.0;
+}
+
+std::optional<double> LevelField(const QString& text)
+{
+    int32_t v = 0;
+    if (!TryStrToInt(RemoveDots(text), v))
+        return std::nullopt;
+    return static_cast<double>(v);
+}
+
+} // namespace
+
+const EditorKindInfo* EditorKindInfoOf(int32_t kind)
+{
+    for (const EditorKindInfo& info : KindTable()) {
+        if (info.Kind == kind)
+            return &info;
+    }
+    return nullptr;
+}
+
+bool PrepareEditorKind(int32_t& editorKind, int32_t kind, TableBuffer& grid)
+{
+    const EditorKindInfo* info = EditorKindInfoOf(kind);
+    if (info == nullptr || editorKind == kind)
+        return false;
+    editorKind = kind;
+    TableBuffer::BulkChange bulk(grid);
+    if (kind == ekSegment)
+        grid.ClearData();
+    for (int c = 1; c < TableBuffer::kColumns; ++c)
+        grid.SetCell(0, c, c <= info->ColumnTitles.size() ? info->ColumnTitles[c - 1] : QString());
+    for (int r = 1; r < grid.Rows(); ++r)
+        grid.SetCell(r, 0, kind == ekSegment ? QString::number(r) : QStringLiteral("Freq") + QString::number(r));
+    return true;
+}
+
+QStringList ListEditorFiles(const QString& workingFolder, int32_t kind)
+{
+    const EditorKindInfo* info = EditorKindInfoOf(kind);
+    if (info == nullptr)
+        return {};
+    return QDir(workingFolder + QStringLiteral("/src"))
+        .entryList({BareMask(*info)}, QDir::Files, QDir::Name | QDir::IgnoreCase);
+}
+
+QString FileCountText(int count)
+{
+    return QStringLiteral("Files ") + QString::number(count);
+}
+
+bool LoadEditorFile(int32_t kind, TableBuffer& grid, const QString& fileName, const DataFileContext& context)
+{
+    const QString path = QStringLiteral(".\\src\\") + fileName;
+    if (kind == ekSegment) {
+        LoadSegmentFileIntoEditor(grid, path, context);
+        return true;
+    }
+    const auto table = TableKindOf(kind);
+    return table && LoadTableFile(*table, grid, path, QLatin1Char('y'), context);
+}
+
+SaveDialogSettings EditorSaveDialog(int32_t kind, const QString& tableName)
+{
+    const auto table = TableKindOf(kind);
+    return TableSaveDialog(table ? TableKindExtension(*table) : QStringLiteral("seg"), tableName);
+}
+
+bool SaveEditorFile(int32_t kind, const TableBuffer& grid, const QString& chosenPath, const DataFileContext& context)
+{
+    if (kind == ekSegment)
+        return SaveSegmentFile(grid, chosenPath, context);
+    if (!TableKindOf(kind))
+        return false;
+    return SaveTableFile(grid, chosenPath, context);
+}
+
+void VerifyTable(int32_t kind, TableBuffer& grid, TChartSeries* preview, TColor color, bool autoscale,
+                 const DataFileContext& context)
+{
+    if (!TableKindOf(kind))
+        return;
+    for (int r = 1; r < grid.Rows(); ++r) {
+        grid.SetMark(r, 1, TableBuffer::CellMark::Black);
+        grid.SetMark(r, 2, TableBuffer::CellMark::Black);
+        const QString freq = RemoveDots(grid.Cell(r, 1));
+        const QString level = grid.Cell(r, 2);
+        if (freq.isEmpty() && level.isEmpty())
+            continue;
+        const bool freqOk = ParseStrictFloat(freq).has_value();
+        const bool levelOk = ParseStrictFloat(level).has_value();
+        if (!freqOk)
+            grid.SetMark(r, 1, TableBuffer::CellMark::Red);
+        if (!levelOk)
+            grid.SetMark(r, 2, TableBuffer::CellMark::Red);
+        if (freqOk && levelOk) {
+            grid.SetMark(r, 1, TableBuffer::CellMark::Green);
+            grid.SetMark(r, 2, TableBuffer::CellMark::Green);
+        }
+    }
+    if (preview != nullptr)
+        InterpolateGridToSeries(grid, *preview, color, autoscale, 6, context);
+}
+
+FieldMark ApplyPlotRangeField(PlotRangeField field, const QString& text, AxisBounds& frequency, AxisBounds& level)
+{
+    if (text.isEmpty())
+        return FieldMark::Unchanged;
+    switch (field) {
+    case PlotRangeField::StartHz: {
+        const auto v = FrequencyField(text);
+        if (!v || !(*v < frequency.Maximum()))
+            return FieldMark::Red;
+        frequency.SetMinimum(*v);
+        return FieldMark::Green;
+    }
+    case PlotRangeField::StopHz: {
+        const auto v = FrequencyField(text);
+        if (!v || !(*v > frequency.Minimum()))
+            return FieldMark::Red;
+        frequency.SetMaximum(*v);
+        return FieldMark::Green;
+    }
+    case PlotRangeField::LevelMin: {
+        const auto v = LevelField(text);
+        if (!v || !(*v < level.Maximum()))
+            return FieldMark::Red;
+        level.SetMinimum(*v);
+        return FieldMark::Green;
+    }
+    case PlotRangeField::LevelMax: {
+        const auto v = LevelField(text);
+        if (!v || !(*v > level.Minimum()))
+            return FieldMark::Red;
+        level.SetMaximum(*v);
+        return FieldMark::Green;
+    }
+    }
+    return FieldMark::Unchanged;
+}
+
+PlotRangeMarks ApplyPlotRange(const TableBuffer::PlotRange& range, AxisBounds& frequency, AxisBounds& level)
+{
+    PlotRangeMarks marks;
+    const auto start = FrequencyField(range.StartHz);
+    const auto stop = FrequencyField(range.StopHz);
+    if (start && stop && *start < *stop) {
+        datafiles::SetAxisPair(frequency, *start, *stop);
+        marks.StartHz = marks.StopHz = FieldMark::Green;
+    } else {
+        marks.StartHz = ApplyPlotRangeField(PlotRangeField::StartHz, range.StartHz, frequency, level);
+        marks.StopHz = ApplyPlotRangeField(PlotRangeField::StopHz, range.StopHz, frequency, level);
+    }
+    const auto low = LevelField(range.LevelMin);
+    const auto high = LevelField(range.LevelMax);
+    if (low && high && *low < *high) {
+        datafiles::SetAxisPair(level, *low, *high);
+        marks.LevelMin = marks.LevelMax = FieldMark::Green;
+    } else {
+        marks.LevelMin = ApplyPlotRangeField(PlotRangeField::LevelMin, range.LevelMin, frequency, level);
+        marks.LevelMax = ApplyPlotRangeField(PlotRangeField::LevelMax, range.LevelMax, frequency, level);
+    }
+    return marks;
+}
+
+TableBuffer::PlotRange PlotRangeOfAxes(const AxisBounds& frequency, const AxisBounds& level)
+{
+    const auto general = [](double v) { return FloatToStrF(v, FloatFormat::ffGeneral, 10, 0); };
+    TableBuffer::PlotRange r;
+    r.StartHz = general(frequency.Minimum() * 1000.0);
+    r.StopHz = general(frequency.Maximum() * 1000.0);
+    r.LevelMin = general(level.Minimum());
+    r.LevelMax = general(level.Maximum());
+    return r;
+}
+
+QStringList SegmentColumnPicks(int column)
+{
+    switch (column) {
+    case 5:
+        return {QStringLiteral("auto"), QStringLiteral("0"),  QStringLiteral("5"),  QStringLiteral("10"),
+                QStringLiteral("15"),   QStringLiteral("20"), QStringLiteral("25"), QStringLiteral("30"),
+                QStringLiteral("35"),   QStringLiteral("40"), QStringLiteral("45"), QStringLiteral("50")};
+    case 6: return {QStringLiteral("on"), QStringLiteral("off")};
+    case 7:
+        return {QStringLiteral("NEG"), QStringLiteral("NORM"), QStringLiteral("POS"), QStringLiteral("RMS"),
+                QStringLiteral("SAMP"), QStringLiteral("VAV"), QStringLiteral("QPEAK")};
+    default: return {};
+    }
+}
+
+bool SegmentColumnTakesTyping(int column)
+{
+    return column != 6 && column != 7;
+}

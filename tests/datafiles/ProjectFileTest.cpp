@@ -1,0 +1,222 @@
+#include "ProjectFixture.h"
+
+#include "app/NumberText.h"
+#include "app/TextRoutines.h"
+#include "common/TestSupport.h"
+#include "datafiles/ProjectFile.h"
+#include "datafiles/ProjectItems.h"
+#include "platform/inifile/IniFile.h"
+
+#include <QRegularExpression>
+
+namespace {
+
+using namespace gridkeys;
+
+QStringList ShippedProjects()
+{
+    return QDir(QStringLiteral(ZENDRIK_SOURCE_DIR "/data/src")).entryList({QStringLiteral("*.prj")}, QDir::Files);
+}
+
+// The file without its date line, which says when it was written.
+QByteArray WithoutDate(const QByteArray& bytes)
+{
+    return QString::fromUtf8(bytes).remove(QRegularExpression(QStringLiteral("Date=[^\r\n]*"))).toUtf8();
+}
+
+int Count(const TChartSeries* s)
+{
+    return s->Count();
+}
+
+TEST(ProjectFile, EveryShippedProjectLoadsAndFillsGridSeriesAndSegmentTables)
+{
+    const QStringList projects = ShippedProjects();
+    ASSERT_GE(projects.size(), 10);
+    for (const QString& name : projects) {
+        SCOPED_TRACE(name.toStdString());
+        ProjectFixture f;
+        const IniFile prj(f.dir.filePath(QStringLiteral("src/") + name));
+        const QString caption = LoadProject(f.t, QStringLiteral(".\\src\\") + name, false);
+
+        EXPECT_EQ(f.Complaints(), QStringList());
+        EXPECT_EQ(caption, "[" + name + "]");
+        EXPECT_EQ(ReadLastProject(f.dir.path()), name);
+        EXPECT_EQ(f.mainGrid.Value(kLimit1), prj.ReadString("SetUp", "LIM1", ""));
+        EXPECT_EQ(f.mainGrid.Value(kChartStop), RemoveDots(prj.ReadString("SetUp", "Stop_Hz", "")));
+        EXPECT_EQ(f.frequencyAxis.Maximum(), RoundHalfEven(f.mainGrid.Value(kChartStop).toDouble() / 1000.0));
+        EXPECT_EQ(f.levelAxis.Maximum(), f.mainGrid.Value(kHigh).toDouble());
+        EXPECT_EQ(f.state.Margin1Db, 6);
+        EXPECT_GT(Count(f.t.Series.limitLine1), 1);
+        EXPECT_GT(Count(f.t.Series.limitLine2), 1);
+        EXPECT_EQ(Count(f.t.Series.marginLine1), Count(f.t.Series.limitLine1));
+        EXPECT_DOUBLE_EQ(f.t.Series.marginLine1->GetPointY(0), f.t.Series.limitLine1->GetPointY(0) - 6);
+        for (const auto& [row, series] : {std::pair{kCableCor, f.t.Series.cableCorrection},
+                                          std::pair{kLisnCor, f.t.Series.lisnCorrection},
+                                          std::pair{kAmpCor, f.t.Series.amplifierCorrection},
+                                          std::pair{kAntCor, f.t.Series.antennaFactor}})
+            EXPECT_EQ(Count(series) > 0, f.mainGrid.Value(row) != kNoFile) << row.toStdString();
+        EXPECT_GT(f.segments1.Count, 0);
+        EXPECT_GT(f.segments2.Count, 0);
+        EXPECT_EQ(f.list2.Count(), f.segments2.Count + 1);
+        EXPECT_EQ(Count(f.t.Series.segmentMarks1), f.segments1.Count + 1);
+        EXPECT_EQ(f.reportsRead, QStringList{".\\rep\\demo.rep"});
+    }
+}
+
+TEST(ProjectFile, SaveThenLoadGivesBackTheSameFile)
+{
+    const QStringList projects = ShippedProjects();
+    for (int i = 0; i < projects.size(); ++i) {
+        const QString& name = projects[i];
+        const bool withGenerator = i % 2 == 1; // with and without the generator's option keys
+        SCOPED_TRACE(name.toStdString());
+        ProjectFixture a;
+        LoadProject(a.t, QStringLiteral(".\\src\\") + name, withGenerator);
+        ASSERT_TRUE(SaveProjectFile(a.t, QStringLiteral(".\\src\\copy.prj"), withGenerator));
+        const QByteArray first = ReadFile(a.dir.filePath(QStringLiteral("src/copy.prj")));
+
+        ProjectFixture b;
+        QFile::copy(a.dir.filePath(QStringLiteral("src/copy.prj")), b.dir.filePath(QStringLiteral("src/copy.prj")));
+        LoadProject(b.t, QStringLiteral(".\\src\\copy.prj"), withGenerator);
+        ASSERT_TRUE(SaveProjectFile(b.t, QStringLiteral(".\\src\\again.prj"), withGenerator));
+        EXPECT_EQ(WithoutDate(ReadFile(b.dir.filePath(QStringLiteral("src/again.prj")))), WithoutDate(first));
+        EXPECT_EQ(first.contains("SEPT=2.8"), withGenerator);
+    }
+}
+
+TEST(ProjectFile, KeysDefaultsAndDots)
+{
+    ProjectFixture f;
+    WriteIni(f.dir.path(), QStringLiteral("src/p.prj"),
+             {"[SetUP]", "Start_Hz=150.000", "Stop_Hz=30.000.000", "LIM1=none", "GAP1=7", "GAP2=-3",
+              "[SetUp2]", "FREQ_A=140.000.000", "Sweep=10.000", "[SetUp3]", "AMP=preamp_20db.amp"});
+    f.generator.Bands[5].DwellMs = "1";
+    ReadProjectFile(f.t, QStringLiteral(".\\src\\p.prj"), false);
+    EXPECT_EQ(f.mainGrid.Value(kChartStart), "150000");
+    EXPECT_EQ(f.mainGrid.Value(kMargin1), "7");
+    EXPECT_EQ(f.mainGrid.Value(kMargin2), "-3");
+    EXPECT_EQ(f.mainGrid.Value(kAttenuator), "auto");
+    EXPECT_EQ(f.mainGrid.Value(kDetector), "");
+    EXPECT_EQ(f.coverageGrid.Value(kFreqA), "140.000.000");
+    EXPECT_EQ(f.coverageGrid.Value(kSweep), "10000");
+    EXPECT_EQ(f.coverageGrid.Value(kLowDbm), "-120");
+    EXPECT_EQ(f.generator.Bands[5].DwellMs, "10000");
+    EXPECT_EQ(f.generator.Bands[4].DwellMs, "1000");
+    EXPECT_EQ(f.generator.FixedHz[11], "900.000.000");
+    EXPECT_EQ(f.generator.ManualFreqInc, "100.000");
+    EXPECT_EQ(f.generatorGrid.Value(kAmpCor), kNoFile); // only read with the option
+    ReadProjectFile(f.t, QStringLiteral(".\\src\\p.prj"), true);
+    EXPECT_EQ(f.generatorGrid.Value(kAmpCor), "preamp_20db.amp");
+    EXPECT_EQ(f.generatorGrid.Value(kSeptum), "2.8");
+
+    ASSERT_TRUE(SaveProjectFile(f.t, QStringLiteral(".\\src\\q.prj"), false));
+    const IniFile q(f.dir.filePath(QStringLiteral("src/q.prj")));
+    EXPECT_EQ(q.ReadSections(), (QStringList{"Application", "SetUp", "SetUp2", "SetUp3", "SetUp4"}));
+    EXPECT_EQ(q.ReadSection("SetUp").mid(17), (QStringList{"SEG2", "GAP1", "GAP2", "REP"}));
+    EXPECT_FALSE(q.ValueExists("SetUp3", "AMP"));
+}
+
+TEST(ProjectFile, DialogsOfferTheLastProject)
+{
+    ProjectFixture f;
+    EXPECT_EQ(SaveProjectDialog(f.dir.path()).FileName, "test.prj");
+    EXPECT_EQ(LoadProjectDialog(f.dir.path()).FileName, "");
+    LoadProject(f.t, f.dir.filePath(QStringLiteral("src/conducted_cispr14.prj")), false);
+    EXPECT_EQ(SaveProjectDialog(f.dir.path()).FileName, "conducted_cispr14.prj");
+    EXPECT_EQ(LoadProjectDialog(f.dir.path()).Title, "Load project");
+    EXPECT_EQ(LoadProjectDialog(f.dir.path()).FileName, "conducted_cispr14.prj");
+    QFile::remove(f.dir.filePath(QStringLiteral("src/conducted_cispr14.prj")));
+    EXPECT_EQ(LoadProjectDialog(f.dir.path()).FileName, "");
+    EXPECT_EQ(MainWindowCaption("[a.prj]", "x.drw"), "Zendrik [a.prj] x.drw");
+}
+
+TEST(ProjectItems, NamesFromFilesFollowThePathRules)
+{
+    ProjectFixture f;
+    QDir().mkpath(f.dir.filePath("src/sub"));
+    QFile::copy(f.dir.filePath("src/cable_rg58_5m.cac"), f.dir.filePath("src/sub/Cable.CAC"));
+    QFile::copy(f.dir.filePath("src/cispr14_qp.lim"), f.dir.filePath("secret.lim"));
+    f.mainGrid.SetValue(kCableCor, "SUB\\cable.cac");
+    f.mainGrid.SetValue(kLimit1, "..\\secret.lim");
+    f.mainGrid.SetValue(kAntCor, QString(5000, QLatin1Char('x')));
+    for (const char* kind : {"CABLE", "LIM1", "ANT"})
+        ApplyProjectFiles(f.t, kind);
+    EXPECT_GT(f.t.Series.cableCorrection->Count(), 0);
+    EXPECT_EQ(f.t.Series.limitLine1->Count(), 0);
+    ASSERT_EQ(f.dialogs.infos.size(), 2);
+    EXPECT_EQ(f.dialogs.infos[0], "Limit File not found: .\\src\\..\\secret.lim");
+    EXPECT_EQ(f.dialogs.infos[1], "Antenna File not found: .\\src\\" + QString(194, QLatin1Char('x')) + "...");
+}
+
+TEST(ProjectItems, ItemsAndTheirEdgeCases)
+{
+    ProjectFixture f;
+    LoadProject(f.t, QStringLiteral(".\\src\\conducted_cispr32_b.prj"), false);
+    const int cable = f.t.Series.cableCorrection->Count();
+
+    // Start equal to stop leaves the axis; a proper range is set in whole kHz.
+    f.mainGrid.SetValue(kChartStart, "150.000");
+    f.mainGrid.SetValue(kChartStop, "150000");
+    ApplyProjectFiles(f.t, "START_HZ");
+    EXPECT_EQ(f.frequencyAxis.Minimum(), 150);
+    EXPECT_EQ(f.frequencyAxis.Maximum(), 30000);
+    f.mainGrid.SetValue(kChartStart, "9000");
+    f.mainGrid.SetValue(kChartStop, "1.000.000");
+    ApplyProjectFiles(f.t, "STOP_HZ");
+    EXPECT_EQ(f.frequencyAxis.Minimum(), 9);
+    EXPECT_EQ(f.frequencyAxis.Maximum(), 1000);
+
+    // A level range wholly below the old one: both ends are set without a refusal.
+    f.mainGrid.SetValue(kHigh, "-20");
+    f.mainGrid.SetValue(kLow, "-90");
+    ApplyProjectFiles(f.t, "LIM1");
+    EXPECT_EQ(f.levelAxis.Minimum(), -90);
+    EXPECT_EQ(f.levelAxis.Maximum(), -20);
+    EXPECT_EQ(f.Complaints(), QStringList());
+
+    f.mainGrid.SetValue(kLimit1, kNoFile);
+    f.mainGrid.SetValue(kCableCor, kNoFile);
+    f.mainGrid.SetValue(kSegSet1, kNoFile);
+    f.mainGrid.SetValue(kMargin1, "abc");
+    for (const char* kind : {"LIM1", "CABLE", "SEG1", "GAP1", "NOSUCH", "lim2"})
+        ApplyProjectFiles(f.t, kind);
+    EXPECT_EQ(f.t.Series.limitLine1->Count(), 0);
+    EXPECT_EQ(f.t.Series.marginLine1->Count(), 0);
+    EXPECT_EQ(f.t.Series.cableCorrection->Count(), cable);
+    EXPECT_EQ(f.segments1.Count, 0);
+    EXPECT_EQ(f.list1.Count(), 1);
+    EXPECT_EQ(f.state.Margin1Db, 6);
+    EXPECT_GT(f.t.Series.limitLine2->Count(), 0);
+
+    f.mainGrid.SetValue(kSegSet2, "gone.seg");
+    ApplyProjectFiles(f.t, "SEG2");
+    EXPECT_EQ(f.dialogs.infos, QStringList{"SEG2 File not found: .\\src\\gone.seg"});
+    EXPECT_EQ(f.segments2.Count, 0);
+    EXPECT_EQ(f.list2.Count(), 1);
+
+    // The coverage view: level axis and its corrections, with the cable read-out in the debug log.
+    f.coverageGrid.SetValue(kHighDbm, "-200");
+    f.coverageGrid.SetValue(kLowDbm, "-100");
+    f.coverageGrid.SetValue(kCableCor, "cable_rg58_5m.cac");
+    for (const char* kind : {"High_dBm", "Low_dBm", "CABLE_FF"})
+        ApplyProjectFiles(f.t, kind);
+    EXPECT_EQ(f.coverageAxis.Maximum(), -10);
+    EXPECT_EQ(f.coverageAxis.Minimum(), -100);
+    EXPECT_GT(f.t.Coverage.cableCorrection->Count(), 0);
+    EXPECT_TRUE(f.debug.Lines().filter(QRegularExpression("Cable FREQ_B:150000000Hz :-[0-9.]+dB$")).size() == 1)
+        << f.debug.Lines().join('\n').toStdString();
+}
+
+TEST(SegmentTable, ErrorQuotesAtMost200CharactersOfABadValue)
+{
+    ProjectFixture f;
+    const QString bad(1'000'000, QLatin1Char('7'));
+    WriteIni(f.dir.path(), "src/big.seg", {"[Data]", "FRQa__1=1x" + bad});
+    f.mainGrid.SetValue(kSegSet1, "big.seg");
+    ApplyProjectFiles(f.t, "SEG1");
+    ASSERT_EQ(f.dialogs.errors.size(), 1);
+    EXPECT_EQ(f.dialogs.errors[0], "Segment File Error Seg: 1 1x" + bad.left(198) + "...");
+}
+
+} // namespace
