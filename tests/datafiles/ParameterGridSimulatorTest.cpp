@@ -84,7 +84,8 @@ TEST(ParameterGridSimulator, RigolRowsSendTheirCommands)
         {kDetector, "QPEAK", "QPEAK", {":SENS:DET:FUNC QPE"}},
         {kRbw, "120.000", "120000", {":SENS:BAND:EMIF:STAT?", ":SENS:BAND:EMIF:STAT ON", ":SENS:BAND:RES 120000"}},
         {kRbw, "3M", "9000", {}},
-        {kSpan, "2.500.000.000", "2500000000", {":SENS:FREQ:SPAN 2500000000"}},
+        // A DSA815 ends at 1.5 GHz: wider spans are covered by the recording instrument.
+        {kSpan, "1.250.000.000", "1250000000", {":SENS:FREQ:SPAN 1250000000"}},
         {kSweep, "1500", "1500", {":SENS:SWE:TIME:AUTO OFF", ":SENS:SWE:TIME 1.5"}},
         {kSweep, "auto", "auto", {":SENS:SWE:TIME:AUTO ON"}},
         {kAttenuator, "20", "20", {":SENS:POW:RF:ATT 20"}},
@@ -99,7 +100,7 @@ TEST(ParameterGridSimulator, RigolRowsSendTheirCommands)
         EXPECT_EQ(a.Received(&errors), e.commands);
         EXPECT_EQ(errors, "0,\"No error\"");
     }
-    EXPECT_EQ(a.device.Echo.SpanText, "2500000000");
+    EXPECT_EQ(a.device.Echo.SpanText, "1250000000");
     EXPECT_EQ(a.device.Echo.DetectorText, "QPEAK");
 
     // A device that counts as disconnected (a failed trace transfer clears the flag while the
