@@ -97,3 +97,28 @@ TEST(Faults, LevelsThatAreNoNumbersEndAZeroSpanSegment)
     EXPECT_EQ(f.chart.corrected1.Count(), 2 * 9);
     f.ExpectIdle();
 }
+
+TEST(Faults, LateAnswersEndTheSegmentWithoutAHang)
+{
+    // An analyser that answers every message one message late: the completion poll first times
+    // out, then reads the answer of the poll before, and the trace read gets a status answer.
+    RunFixture f;
+    auto peer = std::make_shared<ScriptedPeer>();
+    peer->chunk = 1 << 20;
+    auto held = std::make_shared<QByteArray>();
+    peer->respond = [held](const QByteArray& m) {
+        QByteArray late = *held;
+        *held = m == "*ESR?" ? QByteArray("1\n")
+                : m == ":TRAC:DATA? TRACE1" ? "#6002404" + QByteArray(2404, 0) + "\n"
+                                            : QByteArray();
+        return late;
+    };
+    ASSERT_NO_FATAL_FAILURE(f.ConnectScripted(peer, dfRigol, 5000));
+    f.AddSegment(1, 150000, 10000000);
+    f.run->Play();
+    EXPECT_EQ(f.Lines("Error: "), L({"Error: Visa RD Error Maxsample"}));
+    EXPECT_EQ(f.Lines("Info: measurement done").size(), 1);
+    EXPECT_EQ(f.chart.raw1.Count(), 0);
+    EXPECT_EQ(f.device.DeviceConnected, 0);
+    EXPECT_LT(f.pump.TickCount(), 10000u);
+}

@@ -53,6 +53,20 @@ void RunFixture::Connect(const QString& family, bool vxi11, SimFaults faults)
     sim->Instrument().ClearCommandLog();
 }
 
+void RunFixture::ConnectScripted(std::shared_ptr<ScriptedPeer> peer, int32_t family, int32_t model)
+{
+    auto backEnd = std::make_unique<BuiltinVisaBackEnd>();
+    BuiltinVisaBackEnd* b = backEnd.get();
+    LoadVisaLibrary(visa, debug, std::move(backEnd));
+    ASSERT_EQ(visa.VisaLibrary->viOpenDefaultRM(&visa.VisaResourceManager), visa::VI_SUCCESS);
+    ASSERT_EQ(b->OpenWithTransport(visa.VisaResourceManager, "TCPIP0::scripted::INSTR",
+                                   std::make_unique<ScriptedTransport>(std::move(peer)), &visa.VisaSession),
+              visa::VI_SUCCESS);
+    device.DeviceFamily = family;
+    device.DeviceModel = model;
+    device.DeviceConnected = 1;
+}
+
 void RunFixture::AddSegment(int set, int64_t startHz, int64_t stopHz, const QString& rbw, int sweepMs,
                             const QString& detector)
 {

@@ -12,6 +12,7 @@
 #include "instrument/InstrumentStatus.h"
 #include "instrument/ScpiContext.h"
 #include "instrument/visa/BuiltinVisaBackEnd.h"
+#include "instrument/visa/ScriptedTransport.h"
 #include "instrument/visa/VisaSession.h"
 #include "measurement/MainChartSeries.h"
 #include "measurement/MeasurementState.h"
@@ -124,6 +125,8 @@ struct RunFixture {
 
     // Starts the simulator of a family (VXI-11, or the raw socket) and connects to it.
     void Connect(const QString& family, bool vxi11 = true, SimFaults faults = {});
+    // Connects to a scripted peer instead, as an analyser of the family and model given.
+    void ConnectScripted(std::shared_ptr<ScriptedPeer> peer, int32_t family, int32_t model);
     // Appends a segment to a set's table and its check list (checked).
     void AddSegment(int set, int64_t startHz, int64_t stopHz, const QString& rbw = "9000", int sweepMs = 100,
                     const QString& detector = "POS");
