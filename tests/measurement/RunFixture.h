@@ -65,23 +65,20 @@ private:
 // The main window as the engine sees it: what it was told, in order.
 class RecordingHost final : public RunHost {
 public:
-    void ControlsChanged(const RunControls& c) override { controls.push_back(c); }
+    void ControlsChanged(const RunControls&) override {}
     void ShowErrorBox(const QString& text) override { errorBoxes << text; }
     void Beep(int hz, int ms) override { beeps << QString::number(hz) + "/" + QString::number(ms); }
     void SetBusyCursor(bool) override {}
-    void RepaintChart() override { ++repaints; }
-    void SetChartAutoRepaint(bool on) override { autoRepaint = on; }
+    void RepaintChart() override {}
+    void SetChartAutoRepaint(bool) override {}
     void NotifySegmentDone(int segment, int count) override
     {
         notices << QString::number(segment) + "/" + QString::number(count);
     }
     void CloseMainWindow() override { ++closes; }
 
-    std::vector<RunControls> controls;
     QStringList errorBoxes, beeps, notices;
-    int repaints = 0;
     int closes = 0;
-    bool autoRepaint = true;
 };
 
 // Series of the main chart, by role, owned here.
