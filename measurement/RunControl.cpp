@@ -142,11 +142,16 @@ void RunControl::AfterRun()
     controls_.MeasureMenusEnabled = true;
     controls_.Busy = false;
     Publish();
-    if (closePending_) {
-        closePending_ = false;
-        CloseVisaSessions(c_.Scpi.Visa);
-        c_.Host.CloseMainWindow();
-    }
+    CloseIfPending();
+}
+
+void RunControl::CloseIfPending()
+{
+    if (!closePending_)
+        return;
+    closePending_ = false;
+    CloseVisaSessions(c_.Scpi.Visa);
+    c_.Host.CloseMainWindow();
 }
 
 void RunControl::Stop()
@@ -366,11 +371,7 @@ void RunControl::DisplayPeaks()
     controls_.PlayEnabled = true;
     controls_.StopEnabled = false;
     Publish();
-    if (closePending_) {
-        closePending_ = false;
-        CloseVisaSessions(c_.Scpi.Visa);
-        c_.Host.CloseMainWindow();
-    }
+    CloseIfPending();
 }
 
 void RunControl::ClearPeaks()

@@ -77,6 +77,8 @@ private:
     void RunLoop(SegmentWork& work);
     void RunPass(SegmentWork& work, const SegmentTable& table, SetTraces& set, CheckListModel& checks);
     void AfterRun();
+    // The close the window asked for during the work that just ended.
+    void CloseIfPending();
     // Waits while the run is paused, until Play or Stop.
     void WaitWhilePaused(int segment);
 

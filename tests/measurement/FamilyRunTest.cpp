@@ -3,7 +3,7 @@
 // minus the correction sum, and the peak list equal to the simulator's emissions that come
 // within the margin of the limit.
 #include "RunFixture.h"
-#include "SpectrumRecorder.h"
+#include "LevelRecorder.h"
 #include "measurement/CorrectionChain.h"
 
 #include <cmath>
@@ -135,7 +135,7 @@ TEST_P(FamilyRun, SegmentsAreMeasuredCorrectedAndTheirPeaksListed)
         if (line.startsWith("Info: measurement done  seg 1 "))
             firstDone = f.sim->Instrument().CommandLog().size();
     });
-    SpectrumRecorder recorder(f.sim->Instrument());
+    LevelRecorder recorder(f.sim->Instrument());
 
     f.run->Play();
 

@@ -1,8 +1,8 @@
-#include "SpectrumRecorder.h"
+#include "LevelRecorder.h"
 
 #include <cmath>
 
-SpectrumRecorder::SpectrumRecorder(SimInstrument& inst) : inst_(inst)
+LevelRecorder::LevelRecorder(SimInstrument& inst) : inst_(inst)
 {
     // The sink runs inside the simulator's command execution, with its lock held, before the
     // request is answered: the state it reads is the one the answer is made from.
@@ -29,9 +29,9 @@ SpectrumRecorder::SpectrumRecorder(SimInstrument& inst) : inst_(inst)
     });
 }
 
-SpectrumRecorder::~SpectrumRecorder() { inst_.SetLogSink({}); }
+LevelRecorder::~LevelRecorder() { inst_.SetLogSink({}); }
 
-std::vector<double> SpectrumRecorder::Levels() const
+std::vector<double> LevelRecorder::Levels() const
 {
     std::lock_guard<std::mutex> lock(shared_->mutex);
     return shared_->levels;

@@ -1,5 +1,5 @@
-#ifndef ZENDRIK_TESTS_MEASUREMENT_SPECTRUMRECORDER_H
-#define ZENDRIK_TESTS_MEASUREMENT_SPECTRUMRECORDER_H
+#ifndef ZENDRIK_TESTS_MEASUREMENT_LEVELRECORDER_H
+#define ZENDRIK_TESTS_MEASUREMENT_LEVELRECORDER_H
 
 #include "tools/sim/SimInstrument.h"
 
@@ -10,10 +10,10 @@
 // What the simulated analyser measures at the moment the program asks for it, from its own
 // emission model: the swept trace, the receiver scan, the fixed-frequency level or the zero-span
 // marker level, in the order of the requests. The program's raw trace must equal this.
-class SpectrumRecorder {
+class LevelRecorder {
 public:
-    explicit SpectrumRecorder(SimInstrument& inst);
-    ~SpectrumRecorder();
+    explicit LevelRecorder(SimInstrument& inst);
+    ~LevelRecorder();
     std::vector<double> Levels() const;
 
 private:
