@@ -1,0 +1,222 @@
+// The measurement engine's own time. Per segment: a DSA segment run against the simulator with
+// zero-time sweeps and the waits on a virtual clock (all commands, the trace read over the raw
+// socket, decoding, the correction pass and the peak listing), and the engine's part alone
+// (decoding a 601-point answer, the correction pass and the peak listing) at the end of a trace
+// of 250,000 points against correction tables and a limit of 750,000 points. And the whole-trace
+// recalculation ("Displ. peaks") of 375,000 points.
+#include "app/AdvancedSettings.h"
+#include "app/Log.h"
+#include "chart/engine/ChartSeries.h"
+#include "datafiles/CheckListModel.h"
+#include "datafiles/SegmentTable.h"
+#include "instrument/DeviceState.h"
+#include "instrument/InstrumentConnection.h"
+#include "instrument/InstrumentStatus.h"
+#include "instrument/TraceTransfer.h"
+#include "instrument/visa/BuiltinVisaBackEnd.h"
+#include "instrument/visa/VisaSession.h"
+#include "measurement/CorrectedTrace.h"
+#include "measurement/MainChartSeries.h"
+#include "measurement/MeasurementState.h"
+#include "measurement/PeakLists.h"
+#include "measurement/RunHost.h"
+#include "measurement/RunParameters.h"
+#include "measurement/SegmentWork.h"
+#include "platform/system/EventPump.h"
+#include "tools/sim/Simulator.h"
+
+#include <QApplication>
+#include <benchmark/benchmark.h>
+#include <bit>
+#include <cmath>
+
+namespace {
+
+class QuietHost final : public RunHost {
+public:
+    void ControlsChanged(const RunControls&) override {}
+    void ShowErrorBox(const QString&) override {}
+    void Beep(int, int) override {}
+    void SetBusyCursor(bool) override {}
+    void RepaintChart() override {}
+    void SetChartAutoRepaint(bool) override {}
+    void NotifySegmentDone(int, int) override {}
+    void CloseMainWindow() override {}
+};
+
+// A table on the 4 kHz grid from 9 kHz to 3 GHz (750,000 points), as the data files give them.
+void FillTable(TChartSeries& s, double base, double slope)
+{
+    std::vector<double> xs, ys;
+    for (double x = 9; x <= 3000000; x += 4) {
+        xs.push_back(x);
+        ys.push_back(base + slope * std::log10(x));
+    }
+    TChartSeries::UpdateScope hold(s);
+    s.AddPointsXY(xs, ys);
+}
+
+struct Engine {
+    AdvancedSettings options;
+    DebugLog debug;
+    MessageLog messages;
+    MeasurementState state;
+    RunSwitches switches;
+    QuietHost host;
+    TChartSeries raw, corrected, limit, cable, lisn, antenna, amplifier, master;
+    MainChartSeries series;
+    PeakLists peaks{1};
+
+    Engine()
+    {
+        series.Raw1 = &raw;
+        series.Corrected1 = &corrected;
+        series.Limit1 = &limit;
+        series.Cable = &cable;
+        series.Lisn = &lisn;
+        series.Antenna = &antenna;
+        series.Amplifier = &amplifier;
+        series.Master = &master;
+        FillTable(cable, -0.5, -0.3);
+        FillTable(lisn, 10, 0);
+        FillTable(antenna, 2, 3);
+        FillTable(amplifier, 20, -0.5);
+        FillTable(limit, 60, -2);
+        switches.MaxFilter = false;
+    }
+};
+
+// A 601-point DSA answer: noise about 30 dBuV with every 20th point near the limit.
+QByteArray DsaAnswer()
+{
+    QByteArray data;
+    for (int i = 0; i < 601; ++i) {
+        const float v = i % 20 == 0 ? 58.0f : 30.0f + static_cast<float>(i % 7);
+        const uint32_t bits = std::bit_cast<uint32_t>(v);
+        for (int k = 3; k >= 0; --k)
+            data.append(static_cast<char>((bits >> (8 * k)) & 0xFF));
+    }
+    return "#9000002404" + data + "\n";
+}
+
+void BM_EngineSegmentAtTheEndOfALongTrace(benchmark::State& st)
+{
+    Engine e;
+    VirtualEventPump pump;
+    CorrectionPass pass{e.state, e.series, e.switches, e.messages, e.debug, e.host, pump};
+    SetTraces set{e.raw, e.corrected, clLime, e.limit, 6.0, e.peaks};
+    // 250,000 points measured before this segment, corrected.
+    {
+        std::vector<double> xs, ys;
+        for (int i = 0; i < 250000; ++i) {
+            xs.push_back(150 + i * 4);
+            ys.push_back(20);
+        }
+        TChartSeries::UpdateScope hold(e.raw);
+        e.raw.AddPointsXY(xs, ys);
+    }
+    Calc_Cor_Single(pass, set, false, e.raw.Count());
+    const QByteArray answer = DsaAnswer();
+    const int64_t startHz = 1000150000;
+    const tracecodec::Grid grid = tracecodec::TraceGrid(startHz, startHz + 30000000, 601);
+    std::vector<tracecodec::Point> points;
+    std::vector<double> xs(601), ys(601);
+    for (auto _ : st) {
+        tracecodec::DecodeBinary(answer, answer.size(), 601, true, 0.0, grid, &points);
+        for (size_t i = 0; i < points.size(); ++i) {
+            xs[i] = points[i].x;
+            ys[i] = points[i].y;
+        }
+        {
+            TChartSeries::UpdateScope hold(e.raw);
+            e.raw.AddPointsXY(xs, ys);
+        }
+        Calc_Cor_Single(pass, set, false, 601);
+        st.PauseTiming();
+        e.raw.DeleteRange(250000, 601);
+        e.corrected.DeleteRange(250000, 601);
+        e.peaks.Clear();
+        st.ResumeTiming();
+    }
+}
+BENCHMARK(BM_EngineSegmentAtTheEndOfALongTrace)->Unit(benchmark::kMicrosecond);
+
+void BM_DsaSegmentAgainstTheSimulator(benchmark::State& st)
+{
+    SimulatorOptions o;
+    o.family = "dsa815";
+    o.timeScale = 1e-9;
+    o.tcpPort = 0;
+    Simulator sim(o);
+    QString error;
+    if (!sim.Start(&error)) {
+        st.SkipWithError(error.toStdString().c_str());
+        return;
+    }
+    Engine e;
+    VisaState visa;
+    DeviceState device;
+    VirtualEventPump pump;
+    InstrumentStatus status;
+    ScpiContext scpi{visa, device, e.options, e.debug, e.messages, pump, status};
+    LoadVisaLibrary(visa, e.debug, std::make_unique<BuiltinVisaBackEnd>());
+    if (!ConnectInstrument(scpi, "TCPIP0::127.0.0.1::" + QString::number(sim.TcpPort()) + "::SOCKET", true).Identified) {
+        st.SkipWithError("no connection");
+        return;
+    }
+    SegmentTable table;
+    table.Count = 1;
+    table.Segment(1) = {150000, 30000000, "9000", 100, 10, "off", "POS"};
+    std::unique_ptr<SegmentWork> work = MakeSegmentWork("sweep");
+    SegmentJob job{scpi, e.state, e.host, e.switches, table, e.raw, [](int, const QString&) {},
+                   [](const QString&) {}, [] { return QDateTime(); }};
+    CorrectionPass pass{e.state, e.series, e.switches, e.messages, e.debug, e.host, pump};
+    SetTraces set{e.raw, e.corrected, clLime, e.limit, 6.0, e.peaks};
+    for (auto _ : st) {
+        e.raw.Clear();
+        e.peaks.Clear();
+        const int added = work->RunSegment(job, 1);
+        Calc_Cor_Single(pass, set, false, added);
+        if (added != 601) {
+            st.SkipWithError("trace not read");
+            break;
+        }
+    }
+    CloseVisaSessions(visa);
+    sim.Stop();
+}
+BENCHMARK(BM_DsaSegmentAgainstTheSimulator)->Unit(benchmark::kMillisecond);
+
+void BM_RecalcCorrectedTrace(benchmark::State& st)
+{
+    Engine e;
+    QtEventPump pump; // the real pump: the walk lets the window work every 200 points
+    CorrectionPass pass{e.state, e.series, e.switches, e.messages, e.debug, e.host, pump};
+    SetTraces set{e.raw, e.corrected, clLime, e.limit, 6.0, e.peaks};
+    std::vector<double> xs, ys;
+    for (int i = 0; i < 375000; ++i) {
+        xs.push_back(150 + i * 8);
+        ys.push_back(i % 500 == 0 ? 60.0 : 25.0 + (i % 13));
+    }
+    {
+        TChartSeries::UpdateScope hold(e.raw);
+        e.raw.AddPointsXY(xs, ys);
+    }
+    for (auto _ : st) {
+        if (RecalcCorrectedTrace(pass, set, {}) != 375000)
+            st.SkipWithError("walk ended early");
+    }
+    st.counters["peaks"] = e.peaks.Count();
+}
+BENCHMARK(BM_RecalcCorrectedTrace)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,129 @@
+#include "measurement/CompletionHandshake.h"
+
+#include "app/Log.h"
+#include "instrument/ScpiCommands.h"
+#include "instrument/ScpiIo.h"
+#include "measurement/MeasurementState.h"
+#include "measurement/SegmentWork.h"
+#include "platform/system/EventPump.h"
+
+namespace {
+
+constexpr uint32_t kPollIntervalMs = 1000;
+
+// Measures how long the reads of a poll have failed in a row.
+class FailureClock {
+public:
+    explicit FailureClock(EventPump& pump) : pump_(pump) {}
+    // True once reads have failed for kPollGiveUpMs.
+    bool Failed()
+    {
+        const uint32_t now = pump_.TickCount();
+        if (!failing_) {
+            failing_ = true;
+            since_ = now;
+        }
+        return now - since_ >= kPollGiveUpMs;
+    }
+    void Answered() { failing_ = false; }
+
+private:
+    EventPump& pump_;
+    bool failing_ = false;
+    uint32_t since_ = 0;
+};
+
+HandshakeEnd GiveUp(SegmentJob& job)
+{
+    job.AbortRun(QStringLiteral("Error: no answer to the completion poll for ") + QString::number(kPollGiveUpMs / 1000) +
+                 QStringLiteral(" s, measurement stopped"));
+    return HandshakeEnd::NoAnswer;
+}
+
+} // namespace
+
+std::optional<int> LeadingInteger(const QString& answer)
+{
+    int i = 0;
+    while (i < answer.size() && answer[i] == QLatin1Char(' '))
+        ++i;
+    const int start = i;
+    int64_t v = 0;
+    while (i < answer.size() && answer[i] >= QLatin1Char('0') && answer[i] <= QLatin1Char('9') && i - start < 9)
+        v = v * 10 + (answer[i++].unicode() - '0');
+    if (i == start)
+        return std::nullopt;
+    return static_cast<int>(v);
+}
+
+HandshakeEnd RsaCompletionHandshake(SegmentJob& job)
+{
+    ScpiContext& c = job.Scpi;
+    FailureClock clock(c.Pump);
+    int counter = 0;
+    int value = 0;
+    scpiio::Send(c, QStringLiteral("*CLS;*OPC"));
+    for (;;) {
+        c.Pump.ProcessEvents();
+        if (job.State.StopRequested == 1)
+            return HandshakeEnd::Stopped;
+        scpiio::Send(c, QStringLiteral("*ESR?"));
+        WaitMs(c.Pump, kPollIntervalMs);
+        const ScpiAnswer a = scpiio::ReadReply(c, true);
+        ++counter;
+        c.Debug.LogMessage(QStringLiteral("#:") + QString::number(counter) + QStringLiteral(":ESR=") + a.value_or(QString()));
+        // A number that is no number leaves the previous value, as the analyser's last word.
+        const std::optional<int> v = a ? LeadingInteger(*a) : std::nullopt;
+        if (!v) {
+            if (clock.Failed())
+                return GiveUp(job);
+            continue;
+        }
+        clock.Answered();
+        value = *v;
+        if (value & 1)
+            return HandshakeEnd::Complete;
+    }
+}
+
+HandshakeEnd ReceiverCompletionHandshake(SegmentJob& job, uint32_t firstWaitMs)
+{
+    ScpiContext& c = job.Scpi;
+    FailureClock clock(c.Pump);
+    scpiio::Send(c, QStringLiteral("*ESE 1"));
+    ScpiSingleSweep(c);
+    scpiio::Send(c, QStringLiteral("*ESR?"));
+    WaitMs(c.Pump, firstWaitMs);
+    scpiio::ReadReply(c);
+    for (;;) {
+        c.Pump.ProcessEvents();
+        if (job.State.StopRequested == 1)
+            return HandshakeEnd::Stopped;
+        scpiio::Send(c, QStringLiteral("*OPC;*ESR?"));
+        WaitMs(c.Pump, kPollIntervalMs);
+        const ScpiAnswer a = scpiio::ReadReply(c);
+        QString text = a.value_or(QString());
+        if (text.isEmpty()) {
+            c.Debug.LogMessage(QStringLiteral("ESR=") + text + QStringLiteral(" error in ESR, simulate ESR=0"));
+            text = QStringLiteral("0");
+        }
+        const std::optional<int> v = LeadingInteger(text);
+        if (!a || !v) {
+            if (clock.Failed())
+                return GiveUp(job);
+        } else {
+            clock.Answered();
+        }
+        const int value = v.value_or(0);
+        if (value & 4)
+            c.Debug.LogMessage(QStringLiteral("SCPI:Query Error"));
+        if (value & 8)
+            c.Debug.LogMessage(QStringLiteral("SCPI:Device-dependent Error"));
+        if (value & 16)
+            c.Debug.LogMessage(QStringLiteral("SCPI:Execution Error"));
+        if (value & 32)
+            c.Debug.LogMessage(QStringLiteral("SCPI:Command Error"));
+        if (value & 1)
+            return HandshakeEnd::Complete;
+    }
+}

@@ -1,0 +1,32 @@
+#ifndef ZENDRIK_MEASUREMENT_COMPLETIONHANDSHAKE_H
+#define ZENDRIK_MEASUREMENT_COMPLETIONHANDSHAKE_H
+
+#include <QString>
+#include <cstdint>
+#include <optional>
+
+struct SegmentJob;
+
+// How a completion handshake ended.
+enum class HandshakeEnd {
+    Complete, // the event status register reported operation complete
+    Stopped,  // Stop was pressed
+    NoAnswer, // the analyser stopped answering; the run was ended
+};
+
+// The whole leading whole number of an answer ("1\n" 1, "129" 129, " 33;" 33); nothing when
+// the answer does not begin with one.
+std::optional<int> LeadingInteger(const QString& answer);
+
+// The polls ask once a second until bit 0 (operation complete) is set or Stop is pressed.
+// Answers that say "still busy" keep the poll going for as long as the sweep takes; reads that
+// fail (or bring no number) for this long end the run with an "Error: " line.
+inline constexpr uint32_t kPollGiveUpMs = 30000;
+
+// The Rigol RSA handshake: "*CLS;*OPC", then "*ESR?" every second.
+HandshakeEnd RsaCompletionHandshake(SegmentJob& job);
+// The R&S receiver handshake: "*ESE 1", one sweep, "*ESR?" (answer discarded after
+// firstWaitMs), then "*OPC;*ESR?" every second; error bits are written to the debug log.
+HandshakeEnd ReceiverCompletionHandshake(SegmentJob& job, uint32_t firstWaitMs);
+
+#endif

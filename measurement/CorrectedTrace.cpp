@@ -1,0 +1,211 @@
+#include "measurement/CorrectedTrace.h"
+
+#include "app/Log.h"
+#include "app/NumberText.h"
+#include "chart/engine/ChartSeries.h"
+#include "measurement/CorrectionChain.h"
+#include "measurement/MainChartSeries.h"
+#include "measurement/MeasurementState.h"
+#include "measurement/PeakLists.h"
+#include "measurement/RunHost.h"
+#include "measurement/RunParameters.h"
+#include "platform/system/EventPump.h"
+
+namespace {
+
+constexpr double kNoLevel = -100.0;
+// A run of exceeding points is cut after this many, so that a long exceedance lists several
+// maxima instead of one.
+constexpr int kLongestRun = 15;
+constexpr int kEventsEvery = 200;
+
+// The run state of one pass over a trace and the listing of its peaks.
+class PeakWalk {
+public:
+    PeakWalk(PeakLists& peaks, double margin, bool maxFilter) : peaks_(peaks), margin_(margin), maxFilter_(maxFilter)
+    {
+    }
+
+    // The stored corrected level v at x with the limit L there.
+    void Point(double x, double v, double limit)
+    {
+        if (v <= limit - margin_) {
+            inRun_ = false;
+            runLength_ = 0;
+        } else {
+            inRun_ = true;
+            if (v > runMax_) {
+                runMax_ = v;
+                runMaxX_ = x;
+                // The grid's limit and margin belong to the listed maximum, not to the point
+                // that happened to end its run.
+                runMaxLimit_ = limit;
+                haveRun_ = true;
+            }
+            if (++runLength_ > kLongestRun) {
+                runLength_ = 0;
+                inRun_ = false;
+            }
+            if (!maxFilter_)
+                peaks_.AddPeak(x, v, limit);
+        }
+        if (!inRun_ && haveRun_) {
+            haveRun_ = false;
+            if (maxFilter_)
+                peaks_.AddPeak(runMaxX_, runMax_, runMaxLimit_);
+            runMax_ = kNoLevel;
+        }
+    }
+
+private:
+    PeakLists& peaks_;
+    double margin_;
+    bool maxFilter_;
+    bool inRun_ = false;
+    int runLength_ = 0;
+    bool haveRun_ = false;
+    double runMax_ = kNoLevel;
+    double runMaxX_ = 0;
+    double runMaxLimit_ = 0;
+};
+
+void LogCounts(CorrectionPass& c, SetTraces& set, const QString& rawName, const QString& corName)
+{
+    if (c.Debug.DebugMode != 1)
+        return;
+    auto count = [](const TChartSeries* s) { return QString::number(s ? s->Count() : 0); };
+    c.Debug.LogMessage(rawName + QString::number(set.Raw.Count()));
+    c.Debug.LogMessage(corName + QString::number(set.Corrected.Count()));
+    c.Debug.LogMessage(QStringLiteral("Cnt Series3 cable ") + count(c.Series.Cable));
+    c.Debug.LogMessage(QStringLiteral("Cnt Series4 lisn ") + count(c.Series.Lisn));
+    c.Debug.LogMessage(QStringLiteral("Cnt Series4 amp ") + count(c.Series.Amplifier));
+}
+
+// Appends placeholder points (X counting on from `firstX`, level -100) until the corrected
+// trace is `count` long.
+void FillCorrected(SetTraces& set, int count, double firstX)
+{
+    const int have = set.Corrected.Count();
+    if (have >= count)
+        return;
+    std::vector<double> xs(static_cast<size_t>(count - have));
+    for (size_t k = 0; k < xs.size(); ++k)
+        xs[k] = firstX + static_cast<double>(have) + static_cast<double>(k);
+    const std::vector<double> ys(xs.size(), kNoLevel);
+    TChartSeries::UpdateScope hold(set.Corrected);
+    set.Corrected.AddPointsXY(xs, ys, set.PointColour);
+}
+
+} // namespace
+
+void Calc_Cor_Single(CorrectionPass& c, SetTraces& set, bool maxHold, int samples)
+{
+    c.Debug.LogMessage(QStringLiteral("@Calc_Cor_Single"));
+    if (samples <= 0)
+        return;
+    c.Messages.Append(c.State.CorFastPath == 1 ? QStringLiteral("Info: measurement calc cor fast")
+                                               : QStringLiteral("Info: measurement calc cor slow"));
+    LogCounts(c, set, QStringLiteral("Cnt Series raw "), QStringLiteral("Cnt Series cor "));
+
+    const int rawCount = set.Raw.Count();
+    const bool repeat = set.Corrected.Count() >= rawCount;
+    c.Debug.LogMessage(repeat ? QStringLiteral("run=true") : QStringLiteral("run=false"));
+    FillCorrected(set, rawCount, set.Corrected.Count() > 0 ? set.Corrected.GetMaxX() : 0.0);
+
+    const int first = rawCount - samples;
+    if (first < 0) {
+        c.Host.ShowErrorBox(QStringLiteral("Error CountRawData<Samples #001"));
+        return;
+    }
+
+    CorrectionChain chain(c.Series, c.Switches);
+    SeriesLookup master(c.Series.Master);
+    SeriesLookup limit(&set.Limit);
+    PeakWalk walk(set.Peaks, set.Margin, c.Switches.MaxFilter);
+    const std::span<const double> rx = set.Raw.XValues().Values();
+    const std::span<const double> ry = set.Raw.YValues().Values();
+    TChartValueList& cx = set.Corrected.XValues();
+    TChartValueList& cy = set.Corrected.YValues();
+    const std::span<const double> stored = cy.Values();
+    const bool keepLarger = maxHold && repeat;
+
+    for (int i = first; i < rawCount; ++i) {
+        const double x = rx[static_cast<size_t>(i)];
+        const double y = ry[static_cast<size_t>(i)];
+        const int64_t xr = RoundHalfEven(x);
+        // The master curve only where it already covers the point: below its start (or while
+        // it is still short) the terms are read one by one.
+        const SeriesLevel m = master.Level(xr);
+        double corrected;
+        if (m.Status == 1) {
+            c.State.CorFastPath = 1;
+            corrected = y - m.Level;
+        } else {
+            c.State.CorFastPath = 0;
+            corrected = y - chain.Sum(x);
+        }
+        if (!keepLarger || corrected > stored[static_cast<size_t>(i)])
+            cy.SetValueQuiet(i, corrected);
+        cx.SetValueQuiet(i, x);
+
+        const SeriesLevel l = limit.Level(xr);
+        if (l.Status != 1)
+            continue;
+        walk.Point(x, stored[static_cast<size_t>(i)], l.Level);
+    }
+    set.Corrected.Repaint();
+}
+
+int RecalcCorrectedTrace(CorrectionPass& c, SetTraces& set, const std::function<void(int, int)>& progress)
+{
+    set.Corrected.Clear();
+    set.Peaks.Clear();
+    const int rawCount = set.Raw.Count();
+    FillCorrected(set, rawCount, 0.0);
+    if (progress)
+        progress(0, rawCount);
+    ClearStopRequest(c.State);
+    c.Host.SetChartAutoRepaint(false);
+    LogCounts(c, set, QStringLiteral("Cnt Series1 raw "), QStringLiteral("Cnt Series7 cor "));
+
+    CorrectionChain chain(c.Series, c.Switches);
+    SeriesLookup limit(&set.Limit);
+    PeakWalk walk(set.Peaks, set.Margin, c.Switches.MaxFilter);
+    const bool debugLines = c.Debug.DebugMode == 1;
+    int done = 0;
+    for (int i = 0; i < rawCount; ++i) {
+        if (i % kEventsEvery == 0) {
+            if (progress)
+                progress(i, rawCount);
+            c.Pump.ProcessEvents();
+            // The window may have changed any series meanwhile: read them afresh, and end the
+            // walk when the traces themselves were changed under it.
+            if (set.Raw.Count() != rawCount || set.Corrected.Count() != rawCount)
+                break;
+            chain.Rebind();
+            limit.Bind(&set.Limit);
+        }
+        if (c.State.StopRequested == 1)
+            break;
+        const double x = set.Raw.XValues().Values()[static_cast<size_t>(i)];
+        const double y = set.Raw.YValues().Values()[static_cast<size_t>(i)];
+        const double corrected = y - chain.Sum(x);
+        set.Corrected.YValues().SetValueQuiet(i, corrected);
+        set.Corrected.XValues().SetValueQuiet(i, x);
+        done = i + 1;
+        if (debugLines)
+            c.Messages.Append(QStringLiteral("Info:  @ ") + FormatMachineFixed(x, 2) + QStringLiteral("kHz ") +
+                              QString::number(rawCount - i));
+        const SeriesLevel l = limit.Level(RoundHalfEven(x));
+        if (l.Status == 1)
+            walk.Point(x, corrected, l.Level);
+    }
+    // A stopped walk leaves no placeholder points behind.
+    if (done < set.Corrected.Count())
+        set.Corrected.DeleteRange(done, set.Corrected.Count() - done);
+    if (progress)
+        progress(done, rawCount);
+    c.Host.SetChartAutoRepaint(true);
+    c.Host.RepaintChart();
+    return done;
+}

@@ -1,0 +1,64 @@
+#include "measurement/MasterCorrection.h"
+
+#include "app/Log.h"
+#include "app/NumberText.h"
+#include "chart/engine/ChartSeries.h"
+#include "datafiles/SegmentTable.h"
+#include "measurement/CorrectionChain.h"
+#include "measurement/MainChartSeries.h"
+#include "measurement/MeasurementState.h"
+#include "measurement/RunHost.h"
+#include "measurement/RunParameters.h"
+
+namespace {
+
+constexpr int32_t kMasterStepKhz = 4;
+
+bool Empty(const TChartSeries* s) { return !s || s->Count() == 0; }
+
+} // namespace
+
+void CalcMasterCorrection(MasterCorrectionContext& c)
+{
+    MeasurementState& st = c.State;
+    TChartSeries* master = c.Series.Master;
+    if (!master)
+        return;
+    if (st.MasterCalcState == 1) {
+        CorrectionChain chain(c.Series, c.Switches);
+        c.Host.SetChartAutoRepaint(false);
+        master->AddPointXY(st.MasterStepKhz, chain.Sum(st.MasterStepKhz), QString(), clYellow);
+        c.Host.SetChartAutoRepaint(true);
+        st.MasterStepKhz += kMasterStepKhz;
+        if (st.MasterStepKhz > st.MasterSpanEndKhz)
+            st.MasterCalcState = 2;
+    }
+    if (st.MasterCalcState == 2) {
+        c.Timer.Stop();
+        st.MasterCalcState = -1;
+        c.Messages.Append(QStringLiteral("Info: measurement calculating master done"));
+    }
+    if (st.MasterCalcState == 0) {
+        st.MasterCalcState = 1;
+        master->Clear();
+        c.Messages.Append(QStringLiteral("Info: measurement calculating master"));
+        if (Empty(c.Series.Lisn) && Empty(c.Series.Antenna) && Empty(c.Series.Amplifier) && Empty(c.Series.Cable)) {
+            st.MasterCalcState = -1;
+            c.Timer.Stop();
+            c.Messages.Append(QStringLiteral("Info: measurement calculating master not possible "));
+        }
+        const bool set2 = c.Switches.SelectedSet == 2;
+        const SegmentTable& t = set2 ? c.Table2 : c.Table1;
+        if (t.Count < 1 || t.Count > SegmentTable::kMaxSegments) {
+            // The plan was unloaded since Play: nothing to span.
+            st.MasterCalcState = -1;
+            return;
+        }
+        st.MasterSpanStartKhz = static_cast<double>(RoundHalfEven(static_cast<double>(t.Segment(1).StartHz) / 1000.0));
+        st.MasterSpanEndKhz = static_cast<double>(RoundHalfEven(static_cast<double>(t.Segment(t.Count).StopHz) / 1000.0));
+        st.MasterStepKhz = static_cast<int32_t>(st.MasterSpanStartKhz);
+        c.Messages.Append((set2 ? QStringLiteral("Info: measurement set2 ") : QStringLiteral("Info: measurement set1 ")) +
+                          QString::number(static_cast<qint64>(st.MasterSpanStartKhz)) + QStringLiteral("kHz to ") +
+                          QString::number(static_cast<qint64>(st.MasterSpanEndKhz)) + QStringLiteral("kHz"));
+    }
+}

@@ -1,0 +1,55 @@
+#include "measurement/MeasureTime.h"
+
+#include "app/DateTimeText.h"
+#include "app/Log.h"
+#include "app/NumberText.h"
+#include "app/TextRoutines.h"
+#include "datafiles/SegmentTable.h"
+#include "instrument/DeviceState.h"
+
+#include <QLocale>
+
+QString ChooseMeasureMode(int32_t deviceFamily, bool emiZeroSpan)
+{
+    switch (deviceFamily) {
+    case dfRigol:
+    case dfSiglent: return QString::fromLatin1(emiZeroSpan ? measuremode::kEmi : measuremode::kSweep);
+    case dfRsFpc:
+    case dfRsFph: return QString::fromLatin1(emiZeroSpan ? measuremode::kEmiFix : measuremode::kEmiScan);
+    default: return {};
+    }
+}
+
+std::optional<uint32_t> CalcMeasureTime(const SegmentTable& table, const QString& mode, const DeviceState& device,
+                                        DebugLog& debug)
+{
+    const int n = table.Count;
+    if (n < 1 || n > SegmentTable::kMaxSegments)
+        return std::nullopt;
+    debug.LogMessage(QStringLiteral("Calc Meassure Time ") + mode);
+    const double tp = device.TracePoints;
+    const double k = device.DeviceFamily == dfRigol ? 2.72 : device.DeviceFamily == dfSiglent ? 1.1 : 1.8;
+    const bool qpeak = table.Segment(1).Detector == QLatin1String("QPEAK");
+    double seconds = 0;
+    if (mode == QLatin1String(measuremode::kSweep))
+        seconds = static_cast<double>(table.TotalTimeMs) / 1000.0;
+    else if (mode == QLatin1String(measuremode::kEmi))
+        seconds = qpeak ? n * tp * 5000.0 / 1000.0 : n * tp * 100.0 * k / 1000.0;
+    else if (mode == QLatin1String(measuremode::kEmiFix))
+        seconds = n * tp * (qpeak ? 3.6 : 2.6);
+    else if (mode == QLatin1String(measuremode::kEmiScan))
+        seconds = n * tp * (qpeak ? 2.0 : 0.1);
+    else
+        return std::nullopt;
+    const int64_t s = RoundHalfEven(seconds);
+    return static_cast<uint32_t>(std::clamp<int64_t>(s, 0, UINT32_MAX));
+}
+
+QString SecondsText(uint32_t seconds) { return FormatDateTimeText(QStringLiteral("hh:nn:ss"), SecondsToDateTime(seconds)); }
+
+QString DateTimeText(const QDateTime& when)
+{
+    const QLocale locale = QLocale::system();
+    return locale.toString(when.date(), QLocale::ShortFormat) + QLatin1Char(' ') +
+           locale.toString(when.time(), QLocale::LongFormat);
+}

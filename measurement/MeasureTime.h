@@ -1,0 +1,34 @@
+#ifndef ZENDRIK_MEASUREMENT_MEASURETIME_H
+#define ZENDRIK_MEASUREMENT_MEASURETIME_H
+
+#include <QDateTime>
+#include <QString>
+#include <cstdint>
+#include <optional>
+
+class DebugLog;
+struct DeviceState;
+struct SegmentTable;
+
+namespace measuremode {
+inline constexpr const char* kSweep = "sweep";
+inline constexpr const char* kEmi = "emi";
+inline constexpr const char* kEmiScan = "emi_scan";
+inline constexpr const char* kEmiFix = "emi_fix";
+} // namespace measuremode
+
+// The measurement mode for a family and the "EMI(ZeroSpan)" box: "sweep" or "emi" for Rigol and
+// Siglent, "emi_scan" or "emi_fix" for the R&S receivers, empty (no loop) for none and Hameg.
+QString ChooseMeasureMode(int32_t deviceFamily, bool emiZeroSpan);
+
+// The run-time estimate of a table in a mode, in whole seconds; nothing for a table of fewer
+// than 1 or more than 500 segments.
+std::optional<uint32_t> CalcMeasureTime(const SegmentTable& table, const QString& mode, const DeviceState& device,
+                                        DebugLog& debug);
+
+// Whole seconds as "hh:mm:ss" (hours of the day, as the time-of-day display shows them).
+QString SecondsText(uint32_t seconds);
+// A date and time as the program's lines show them: the system's short date and long time.
+QString DateTimeText(const QDateTime& when);
+
+#endif

@@ -1,0 +1,111 @@
+#include "measurement/PeakLists.h"
+
+#include "app/NumberText.h"
+
+namespace {
+
+void Append(QStringListModel& model, const QString& text)
+{
+    const int row = model.rowCount();
+    model.insertRows(row, 1);
+    model.setData(model.index(row), text);
+}
+
+void ClearList(QStringListModel& model)
+{
+    if (model.rowCount() > 0)
+        model.setStringList({});
+}
+
+// Peak texts use "." whatever the process-wide mark is.
+QString Fixed(double value, int decimals) { return FormatMachineFixed(value, decimals); }
+
+} // namespace
+
+PeakGridModel::PeakGridModel(QObject* parent) : QAbstractTableModel(parent)
+{
+    rows_.resize(kHeadingRows);
+    rows_[0] = {"No.", "Freq", "Peak", "Lim", "Margin", "*DET", "*Freq", "*Peak", "*Lim", "*RBW", "*SWT"};
+    rows_[1] = {"", "[kHz]", "[dbuV]", "[dBuV]", "[dB]", "", "[kHZ]", "[dBuV]", "[dBuV]", "[Hz]", "[msec]"};
+}
+
+void PeakGridModel::SetRowCount(int count)
+{
+    count = std::max(count, kHeadingRows);
+    const int old = RowCount();
+    if (count < old) {
+        beginRemoveRows(QModelIndex(), count, old - 1);
+        rows_.resize(static_cast<size_t>(count));
+        endRemoveRows();
+    } else if (count > old) {
+        beginInsertRows(QModelIndex(), old, count - 1);
+        rows_.resize(static_cast<size_t>(count));
+        endInsertRows();
+    }
+}
+
+QString PeakGridModel::Cell(int row, int column) const
+{
+    if (row < 0 || row >= RowCount() || column < 0 || column >= kColumns)
+        return {};
+    return rows_[static_cast<size_t>(row)][static_cast<size_t>(column)];
+}
+
+void PeakGridModel::SetCell(int row, int column, const QString& text)
+{
+    if (row < 0 || column < 0 || column >= kColumns)
+        return;
+    if (row >= RowCount())
+        SetRowCount(row + 1);
+    rows_[static_cast<size_t>(row)][static_cast<size_t>(column)] = text;
+    const QModelIndex i = index(row, column);
+    emit dataChanged(i, i, {Qt::DisplayRole});
+}
+
+int PeakGridModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : RowCount(); }
+
+int PeakGridModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : kColumns; }
+
+QVariant PeakGridModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole))
+        return {};
+    return Cell(index.row(), index.column());
+}
+
+PeakLists::PeakLists(int set)
+{
+    const bool one = set != 2;
+    Lines.setObjectName(one ? "ListBox1" : "ListBox7");
+    Freqs.setObjectName(one ? "ListBox3" : "ListBox9");
+    Levels.setObjectName(one ? "ListBox4" : "ListBox10");
+    MeasureLines.setObjectName(one ? "ListBox2" : "ListBox8");
+    MeasureFreqs.setObjectName(one ? "ListBox5" : "ListBox11");
+    MeasureLevels.setObjectName(one ? "ListBox6" : "ListBox12");
+    Grid.setObjectName(one ? "StringGrid1" : "StringGrid2");
+}
+
+void PeakLists::Clear()
+{
+    for (QStringListModel* m : {&Lines, &Freqs, &Levels, &MeasureLines, &MeasureFreqs, &MeasureLevels})
+        ClearList(*m);
+    Grid.SetRowCount(PeakGridModel::kHeadingRows);
+}
+
+void PeakLists::AddPeak(double freqKhz, double level, double limit)
+{
+    const int n = Count() + 1;
+    const QString number = QString::number(n);
+    const QString f = Fixed(freqKhz, 2);
+    const QString l = Fixed(level, 2);
+    Append(Lines, number + QStringLiteral("  ") + f + QStringLiteral("kHz ") + l + QStringLiteral("dBuV"));
+    const int row = n + 1;
+    Grid.SetRowCount(std::max(Grid.RowCount() + 1, row + 1));
+    Grid.SetCell(row, 0, number);
+    Grid.SetCell(row, 1, Fixed(freqKhz, 0));
+    Grid.SetCell(row, 2, l);
+    Grid.SetCell(row, 3, Fixed(limit, 2));
+    Grid.SetCell(row, 4, Fixed(limit - level, 2));
+    Append(Freqs, f);
+    Append(Levels, l);
+}

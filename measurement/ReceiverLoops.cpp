@@ -1,0 +1,227 @@
+#include "measurement/ReceiverLoops.h"
+
+#include "app/Log.h"
+#include "app/NumberText.h"
+#include "app/TextRoutines.h"
+#include "datafiles/SegmentTable.h"
+#include "instrument/DeviceState.h"
+#include "instrument/ScpiCommands.h"
+#include "instrument/ScpiIo.h"
+#include "instrument/TraceTransfer.h"
+#include "measurement/CompletionHandshake.h"
+#include "measurement/MeasureTime.h"
+#include "measurement/MeasurementState.h"
+#include "measurement/RunHost.h"
+#include "measurement/RunParameters.h"
+#include "measurement/SegmentSteps.h"
+#include "measurement/SegmentWork.h"
+#include "platform/system/EventPump.h"
+
+#include <cmath>
+
+using namespace segmentsteps;
+
+namespace {
+
+// The receivers' sweep time per segment is the segment's time spread over 600 points.
+constexpr double kReceiverPoints = 600.0;
+constexpr uint32_t kScanFirstWaitMs = 1000;
+constexpr uint32_t kFixFirstWaitMs = 500;
+constexpr uint32_t kFixSettleMs = 500;
+constexpr uint32_t kZeroSpanWaitMs = 100;
+constexpr uint32_t kZeroSpanQuasiPeakWaitMs = 5000;
+// A point loop whose analyser gives no level this many times in a row ends its segment instead
+// of asking (and waiting for a time-out) at every remaining point.
+constexpr int kFailedPointsEndSegment = 10;
+
+bool QuasiPeak(const SegmentRecord& s) { return s.Detector == QLatin1String("QPEAK"); }
+
+QString ReceiverSweepTime(const SegmentRecord& s) { return GeneralText(s.SweepMs / 1000.0 / kReceiverPoints); }
+
+// f(k) of a segment: TracePoints points from the start, the last one step below the stop.
+double PointHz(const SegmentRecord& s, int k, int points)
+{
+    return static_cast<double>(
+        RoundHalfEven(static_cast<double>(s.StartHz) + static_cast<double>(s.StopHz - s.StartHz) * k / points));
+}
+
+// The levels of a point loop: an answer that is no number keeps the previous level for the point;
+// too many of them in a row end the segment.
+class PointLevels {
+public:
+    // The level for this point, or nothing when the segment must end.
+    std::optional<double> Take(SegmentJob& job, int segment, const std::optional<QString>& answer)
+    {
+        double v = 0;
+        if (answer && TryStrToFloatAnySep(answer->trimmed(), v) && std::isfinite(v)) {
+            failures_ = 0;
+            last_ = v;
+            return v;
+        }
+        if (++failures_ >= kFailedPointsEndSegment) {
+            job.Scpi.Messages.Append(QStringLiteral("Error: no level from the analyser for ") +
+                                     QString::number(kFailedPointsEndSegment) + QStringLiteral(" points in a row, segment ") +
+                                     QString::number(segment) + QStringLiteral(" ended"));
+            failures_ = 0;
+            return std::nullopt;
+        }
+        return last_;
+    }
+
+private:
+    double last_ = 0;
+    int failures_ = 0;
+};
+
+class EmiScanWork final : public SegmentWork {
+public:
+    QString Mode() const override { return QString::fromLatin1(measuremode::kEmiScan); }
+    bool SendsNotices() const override { return true; }
+
+    void PassSetup(SegmentJob& job) override
+    {
+        ScpiReceiverScanMode(job.Scpi);
+        ScpiSetAsciiFormat(job.Scpi);
+    }
+
+    int RunSegment(SegmentJob& job, int i) override
+    {
+        job.LogStartLine(i, QString::fromLatin1(kWaitingForData));
+        ScpiContext& c = job.Scpi;
+        const SegmentRecord& s = job.Table.Segment(i);
+        SetDecimalSeparator(QLatin1Char('.'));
+        ScpiContinuousOff(c);
+        ScpiSetSegmentSweepTime(c, ReceiverSweepTime(s));
+        SetAttenuation(job, s);
+        SetPreamp(job, s);
+        SetDetector(job, s);
+        ScpiSetRbw(c, s.Rbw);
+        ScpiSetScanStart(c, HzText(s.StartHz));
+        ScpiSetScanStop(c, HzText(s.StopHz));
+        const int points = std::max(c.Device.TracePoints, 1);
+        ScpiSetScanStep(c, HzText(static_cast<int64_t>(std::trunc(static_cast<double>(s.StopHz - s.StartHz) / points + 1.0))));
+        if (c.Device.DeviceFamily == dfRsFph)
+            SetDetector(job, s);
+        ReceiverCompletionHandshake(job, kScanFirstWaitMs);
+        ScpiQueryScanData(c);
+        return ReadRequestedTrace(job, s, &ReadScanBufferFpc);
+    }
+};
+
+class EmiFixWork final : public SegmentWork {
+public:
+    QString Mode() const override { return QString::fromLatin1(measuremode::kEmiFix); }
+
+    void PassSetup(SegmentJob& job) override
+    {
+        ScpiReceiverFixMode(job.Scpi);
+        ScpiSetAsciiFormat(job.Scpi);
+        ScpiContinuousOff(job.Scpi);
+    }
+
+    int RunSegment(SegmentJob& job, int i) override
+    {
+        ScpiContext& c = job.Scpi;
+        const SegmentRecord& s = job.Table.Segment(i);
+        ScpiSetRbw(c, s.Rbw);
+        SetDecimalSeparator(QLatin1Char('.'));
+        SetAttenuation(job, s);
+        SetPreamp(job, s);
+        SetDetector(job, s);
+        ScpiSetSegmentSweepTime(c, ReceiverSweepTime(s));
+        job.LogStartLine(i, QString::fromLatin1(kMeasuring));
+        WaitMs(c.Pump, kFixSettleMs);
+        const int points = c.Device.TracePoints;
+        PointLevels levels;
+        int added = 0;
+        for (int k = 0; k < points; ++k) {
+            c.Pump.ProcessEvents();
+            const double f = PointHz(s, k, points);
+            ScpiSetCenterFreq(c, HzText(static_cast<int64_t>(f)));
+            if (ReceiverCompletionHandshake(job, kFixFirstWaitMs) == HandshakeEnd::NoAnswer)
+                break;
+            scpiio::Send(c, QStringLiteral(":TRACE:DATA?"));
+            const ScpiAnswer a = scpiio::ReadReply(c);
+            c.Debug.LogMessage(QStringLiteral("emi read ") + a.value_or(QString()));
+            const std::optional<double> level = levels.Take(job, i, a);
+            if (!level)
+                break;
+            AddTracePoint(c, job.Raw, clDefault, f, *level);
+            ++added;
+            job.Host.SetChartAutoRepaint(true);
+            if (job.State.StopRequested == 1)
+                break;
+        }
+        c.Messages.Append(QStringLiteral("Info: ") + DateTimeText(job.Now()));
+        return added;
+    }
+};
+
+class EmiWork final : public SegmentWork {
+public:
+    QString Mode() const override { return QString::fromLatin1(measuremode::kEmi); }
+
+    int RunSegment(SegmentJob& job, int i) override
+    {
+        ScpiContext& c = job.Scpi;
+        const SegmentRecord& s = job.Table.Segment(i);
+        const int points = c.Device.TracePoints;
+        const bool qp = QuasiPeak(s);
+        SetAttenuation(job, s);
+        SetPreamp(job, s);
+        ScpiSetRbw(c, s.Rbw);
+        SetDetector(job, s);
+        ScpiSetCenterFreq(c, HzText(static_cast<int64_t>(PointHz(s, 0, std::max(points, 1)))));
+        ScpiContinuousOff(c);
+        job.LogStartLine(i, QString::fromLatin1(kWaitingForData));
+        const uint32_t estimate = CalcMeasureTime(job.Table, Mode(), c.Device, c.Debug).value_or(0);
+        const int n = std::max(job.Table.Count, 1);
+        c.Messages.Append(QStringLiteral("Info: data estimated at: ") +
+                          DateTimeText(job.Now().addSecs(RoundHalfEven(static_cast<double>(estimate) / n))));
+        ScpiSetSpan(c, QStringLiteral("0"));
+        if (qp)
+            ScpiSetSweepTime(c, QStringLiteral("1.1"));
+        else
+            ScpiSetSegmentSweepTime(c, QStringLiteral("0.030"));
+        const bool maxPeak = job.Switches.MaxPeakZeroSpan;
+        if (maxPeak)
+            ScpiMarkerPeak(c);
+        else
+            ScpiMarkerReset(c);
+
+        PointLevels levels;
+        int added = 0;
+        for (int k = 0; k < points; ++k) {
+            const double f = PointHz(s, k, points);
+            ScpiSetCenterFreq(c, HzText(static_cast<int64_t>(f)));
+            ScpiSingleSweep(c);
+            WaitMsOrStop(job.State, c.Pump, qp ? kZeroSpanQuasiPeakWaitMs : kZeroSpanWaitMs);
+            ScpiAnswer a;
+            if (maxPeak) {
+                ScpiMarkerPeak(c);
+                a = ScpiReadMarkerLevel(c);
+            } else {
+                a = ScpiReadMarkerLevelSweep(c);
+            }
+            c.Debug.LogMessage(QStringLiteral("emi read ") + a.value_or(QString()));
+            const std::optional<double> level = levels.Take(job, i, a);
+            if (!level)
+                break;
+            job.Host.SetChartAutoRepaint(false);
+            AddTracePoint(c, job.Raw, clDefault, f, *level);
+            job.Host.SetChartAutoRepaint(true);
+            ++added;
+            if (job.State.StopRequested == 1)
+                break;
+        }
+        if (c.Debug.DebugMode == 1)
+            c.Messages.Append(QStringLiteral("Info: ") + DateTimeText(job.Now()));
+        return added;
+    }
+};
+
+} // namespace
+
+std::unique_ptr<SegmentWork> MakeEmiScanWork() { return std::make_unique<EmiScanWork>(); }
+std::unique_ptr<SegmentWork> MakeEmiFixWork() { return std::make_unique<EmiFixWork>(); }
+std::unique_ptr<SegmentWork> MakeEmiWork() { return std::make_unique<EmiWork>(); }

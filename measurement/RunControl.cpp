@@ -1,0 +1,406 @@
+#include "measurement/RunControl.h"
+
+#include "app/Log.h"
+#include "app/NumberText.h"
+#include "chart/engine/ChartSeries.h"
+#include "datafiles/CheckListModel.h"
+#include "datafiles/SegmentTable.h"
+#include "instrument/DeviceState.h"
+#include "instrument/ScpiCommands.h"
+#include "instrument/visa/VisaSession.h"
+#include "measurement/CorrectedTrace.h"
+#include "measurement/MainChartSeries.h"
+#include "measurement/MasterCorrection.h"
+#include "measurement/MeasureTime.h"
+#include "measurement/MeasurementState.h"
+#include "measurement/RunParameters.h"
+#include "measurement/SegmentWork.h"
+#include "platform/system/EventPump.h"
+
+#include <exception>
+#include <stdexcept>
+
+namespace {
+
+constexpr uint32_t kMasterTickMs = 5;
+// A paused run sleeps in the pump until Play or Stop wakes it; this only bounds one sleep.
+constexpr uint32_t kPauseWaitMs = 1000;
+
+// A busy cursor for the time of a scope.
+class BusyCursor {
+public:
+    explicit BusyCursor(RunHost& host) : host_(host) { host_.SetBusyCursor(true); }
+    ~BusyCursor() { host_.SetBusyCursor(false); }
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+
+private:
+    RunHost& host_;
+};
+
+// Sets a flag for the time of a scope.
+class FlagScope {
+public:
+    explicit FlagScope(bool& flag) : flag_(flag) { flag_ = true; }
+    ~FlagScope() { flag_ = false; }
+    FlagScope(const FlagScope&) = delete;
+    FlagScope& operator=(const FlagScope&) = delete;
+
+private:
+    bool& flag_;
+};
+
+bool SegmentChecked(const CheckListModel& checks, int segment)
+{
+    return segment < checks.Count() && checks.Checked(segment);
+}
+
+QString ErrorText(const std::exception& e) { return QStringLiteral("Error: ") + QString::fromUtf8(e.what()); }
+
+} // namespace
+
+RunControl::RunControl(MeasurementContext& context) : c_(context)
+{
+    c_.MasterTimer.OnTick = [this] { MasterTick(); };
+}
+
+RunControl::~RunControl() { c_.MasterTimer.OnTick = nullptr; }
+
+void RunControl::Publish() { c_.Host.ControlsChanged(controls_); }
+
+void RunControl::MasterTick()
+{
+    MasterCorrectionContext m{c_.State, c_.Series, c_.Switches, c_.Table1, c_.Table2, c_.Scpi.Messages, c_.Host,
+                              c_.MasterTimer};
+    try {
+        CalcMasterCorrection(m);
+    } catch (const std::exception& e) {
+        c_.MasterTimer.Stop();
+        c_.State.MasterCalcState = -1;
+        c_.Scpi.Messages.Append(ErrorText(e));
+    }
+}
+
+void RunControl::Play()
+{
+    // Pressing Play while a run is going (not paused) must not start a second loop.
+    if ((inLoop_ && c_.State.PauseRequested != 1) || recalculating_)
+        return;
+    c_.Scpi.Device.Echo.Clear();
+    controls_.StopEnabled = true;
+    controls_.PlayEnabled = false;
+    controls_.MeasureMenusEnabled = false;
+    controls_.Label6Text.clear();
+    c_.Scpi.Messages.Append(QStringLiteral("Info: play ") + DateTimeText(c_.Now()));
+    const SegmentTable& selected = c_.Switches.SelectedSet == 2 ? c_.Table2 : c_.Table1;
+    if (selected.Count >= 1 && c_.State.MasterCalcState == -1) {
+        c_.State.MasterCalcState = 0;
+        c_.MasterTimer.Start(kMasterTickMs);
+    }
+    if (c_.State.PauseRequested == 1) {
+        // The paused loop goes on by itself once its wait sees the flag.
+        c_.State.PauseRequested = 0;
+        controls_.GridLocked = true;
+        controls_.PauseEnabled = true;
+        Publish();
+        c_.Scpi.Pump.Wake();
+        return;
+    }
+    controls_.GridLocked = true;
+    controls_.Busy = true;
+    Publish();
+    try {
+        const DeviceState& d = c_.Scpi.Device;
+        if (d.DeviceConnected == 0 || d.DeviceFamily == dfNone) {
+            c_.Host.ShowErrorBox(QStringLiteral("No device selected or device not supported"));
+            controls_.PlayEnabled = true;
+            controls_.StopEnabled = false;
+            controls_.PauseEnabled = false;
+            Publish();
+        } else {
+            c_.State.MeasureMode = ChooseMeasureMode(d.DeviceFamily, c_.Switches.EmiZeroSpan);
+            if (std::unique_ptr<SegmentWork> work = MakeSegmentWork(c_.State.MeasureMode))
+                RunLoop(*work);
+        }
+    } catch (const std::exception& e) {
+        c_.Scpi.Messages.Append(ErrorText(e));
+    }
+    AfterRun();
+}
+
+void RunControl::AfterRun()
+{
+    c_.State.MasterCalcState = -1;
+    c_.MasterTimer.Stop();
+    c_.State.CorFastPath = 0;
+    controls_.GridLocked = false;
+    if (c_.Scpi.Debug.DebugMode == 1)
+        c_.Scpi.Messages.Append(QStringLiteral("Info: ") + DateTimeText(c_.Now()));
+    controls_.PlayEnabled = true;
+    controls_.StopEnabled = false;
+    controls_.PauseEnabled = false;
+    controls_.MeasureMenusEnabled = true;
+    controls_.Busy = false;
+    Publish();
+    CloseIfPending();
+}
+
+void RunControl::CloseIfPending()
+{
+    if (!closePending_)
+        return;
+    closePending_ = false;
+    CloseVisaSessions(c_.Scpi.Visa);
+    c_.Host.CloseMainWindow();
+}
+
+void RunControl::Stop()
+{
+    controls_.StopEnabled = false;
+    controls_.PauseEnabled = false;
+    controls_.PlayEnabled = false;
+    c_.State.MasterCalcState = -1;
+    c_.MasterTimer.Stop();
+    c_.State.CorFastPath = 0;
+    c_.State.RemainingMeasureSeconds = 0;
+    c_.State.StopRequested = 1;
+    repeatRun_ = false;
+    c_.Scpi.Messages.Append(QStringLiteral("Info: measurement waiting to stop"));
+    c_.State.PauseRequested = 0;
+    Publish();
+    c_.Scpi.Pump.Wake();
+}
+
+void RunControl::Pause()
+{
+    if (!inLoop_)
+        return;
+    c_.Scpi.Messages.Append(QStringLiteral("Info: measurement waiting for pause"));
+    controls_.PlayEnabled = true;
+    controls_.StopEnabled = true;
+    controls_.PauseEnabled = false;
+    c_.State.PauseRequested = 1;
+    Publish();
+}
+
+void RunControl::RunLoop(SegmentWork& work)
+{
+    FlagScope loop(inLoop_);
+    const bool set2 = c_.Switches.SelectedSet == 2;
+    const MainChartSeries& s = c_.Series;
+    TChartSeries* raw = set2 ? s.Raw2 : s.Raw1;
+    TChartSeries* corrected = set2 ? s.Corrected2 : s.Corrected1;
+    TChartSeries* limit = set2 ? s.Limit2 : s.Limit1;
+    if (!raw || !corrected || !limit)
+        throw std::logic_error("the main chart's traces are not set up");
+    // The run works on a copy of the plan, so that loading another one meanwhile cannot change it.
+    const SegmentTable table = set2 ? c_.Table2 : c_.Table1;
+    SetTraces traces{*raw, *corrected, set2 ? s.CorrectedColor2 : s.CorrectedColor1, *limit,
+                     static_cast<double>(set2 ? c_.Parameters.Margin2Db : c_.Parameters.Margin1Db), Peaks(set2 ? 2 : 1)};
+
+    if (c_.Scpi.Device.DeviceConnected == 0) {
+        c_.Host.ShowErrorBox(QStringLiteral("No Device selected"));
+        controls_.PlayEnabled = true;
+        controls_.StopEnabled = false;
+        controls_.PauseEnabled = false;
+        Publish();
+        return;
+    }
+    controls_.PlayEnabled = false;
+    controls_.StopEnabled = true;
+    controls_.PauseEnabled = true;
+    ClearStopRequest(c_.State);
+    controls_.ProgressPosition = 1;
+    Publish();
+    corrected->Clear();
+    repeatRun_ = true;
+    passCount_ = 0;
+    // The grid's "MaxHold" is read at the end of every pass (it may be switched while paused).
+    do
+        RunPass(work, table, traces, set2 ? c_.SegmentChecks2 : c_.SegmentChecks1);
+    while (repeatRun_ && c_.Parameters.MaxHold);
+    controls_.PlayEnabled = true;
+    controls_.StopEnabled = false;
+    Publish();
+}
+
+void RunControl::WaitWhilePaused(int segment)
+{
+    c_.Scpi.Messages.Append(QStringLiteral("Info: measurement pause at seg ") + QString::number(segment));
+    controls_.GridLocked = false;
+    controls_.PlayEnabled = true;
+    controls_.StopEnabled = true;
+    Publish();
+    for (;;) {
+        if (c_.State.StopRequested == 1) {
+            c_.Scpi.Messages.Append(QStringLiteral("Info: measurement paused & stopped"));
+            controls_.GridLocked = false;
+            controls_.PlayEnabled = true;
+            controls_.StopEnabled = true;
+            Publish();
+            return;
+        }
+        if (c_.State.PauseRequested != 1)
+            return;
+        c_.Scpi.Pump.WaitEvents(kPauseWaitMs);
+    }
+}
+
+void RunControl::RunPass(SegmentWork& work, const SegmentTable& table, SetTraces& set, CheckListModel& checks)
+{
+    ScpiContext& sc = c_.Scpi;
+    {
+        BusyCursor busy(c_.Host);
+        set.Peaks.Clear();
+        c_.Host.RepaintChart();
+    }
+    const int n = table.Count;
+    const bool plan = n >= 1 && n <= SegmentTable::kMaxSegments;
+    if (n < 1)
+        c_.Host.ShowErrorBox(QStringLiteral("Seg Count<<: ") + QString::number(n) + QStringLiteral("   ,maybe no project loaded"));
+    else if (n > SegmentTable::kMaxSegments)
+        c_.Host.ShowErrorBox(QStringLiteral("Seg Count>>: ") + QString::number(n));
+
+    std::optional<uint32_t> estimate;
+    if (plan)
+        estimate = work.Mode() == QLatin1String(measuremode::kSweep)
+                       ? std::optional<uint32_t>(static_cast<uint32_t>(RoundHalfEven(table.TotalTimeMs / 1000.0)))
+                       : CalcMeasureTime(table, work.Mode(), sc.Device, sc.Debug);
+    c_.State.RemainingMeasureSeconds = estimate.value_or(0);
+    controls_.EstimateText = estimate ? SecondsText(*estimate) : QString();
+    controls_.RemainingText = controls_.EstimateText;
+
+    const int lastSweep = plan ? std::max(table.Segment(n).SweepMs, 0) : 0;
+    controls_.ProgressPosition = 0;
+    controls_.ProgressMax = plan ? n * lastSweep : 0;
+    controls_.ProgressStep = lastSweep;
+
+    set.Raw.Clear();
+    controls_.PassText = QString::number(++passCount_);
+    Publish();
+
+    SegmentJob job{sc, c_.State, c_.Host, c_.Switches, table, set.Raw,
+                   [&sc, n](int i, const QString& ending) {
+                       sc.Messages.Append(QStringLiteral("Info: measurement start seg ") + QString::number(i) +
+                                          QStringLiteral(" of ") + QString::number(n) + ending);
+                   },
+                   [this](const QString& line) {
+                       c_.Scpi.Messages.Append(line);
+                       Stop();
+                   },
+                   c_.Now};
+    ScpiPreset(sc);
+    ScpiSetupDbuv(sc);
+    work.PassSetup(job);
+
+    CorrectionPass pass{c_.State, c_.Series, c_.Switches, sc.Messages, sc.Debug, c_.Host, sc.Pump};
+    for (int i = 1; plan && i <= n; ++i) {
+        sc.Pump.ProcessEvents();
+        if (!SegmentChecked(checks, i))
+            continue;
+        if (c_.State.PauseRequested == 1)
+            WaitWhilePaused(i);
+        if (c_.State.StopRequested == 1) {
+            sc.Messages.Append(QStringLiteral("Info: measurement stopped"));
+            controls_.GridLocked = false;
+            controls_.PlayEnabled = true;
+            controls_.StopEnabled = true;
+            controls_.MeasureMenusEnabled = true;
+            Publish();
+            break;
+        }
+        const int added = work.RunSegment(job, i);
+        if (c_.State.StopRequested == 0)
+            Calc_Cor_Single(pass, set, c_.Parameters.MaxHold, added);
+        c_.Host.RepaintChart();
+        controls_.ProgressPosition += controls_.ProgressStep;
+        Publish();
+        sc.Messages.Append(QStringLiteral("Info: measurement done  seg ") + QString::number(i) + QStringLiteral(" of ") +
+                           QString::number(n));
+        if (work.SendsNotices())
+            c_.Host.NotifySegmentDone(i, n);
+        if (c_.Switches.Beep)
+            c_.Host.Beep(2000, 300);
+    }
+
+    ScpiAutoCalOn(sc);
+    if (work.SendsNotices())
+        c_.Host.NotifySegmentDone(0, 0);
+    if (c_.Switches.Beep) {
+        c_.Host.Beep(1000, 300);
+        c_.Host.Beep(2000, 300);
+    }
+    c_.MasterTimer.Stop();
+}
+
+void RunControl::DisplayPeaks()
+{
+    if (Running())
+        return;
+    const bool set2 = c_.Switches.SelectedSet == 2;
+    const MainChartSeries& s = c_.Series;
+    TChartSeries* raw = set2 ? s.Raw2 : s.Raw1;
+    TChartSeries* corrected = set2 ? s.Corrected2 : s.Corrected1;
+    TChartSeries* limit = set2 ? s.Limit2 : s.Limit1;
+    if (!raw || !corrected || !limit)
+        return;
+    BusyCursor busy(c_.Host);
+    {
+        FlagScope recalculating(recalculating_);
+        // Stop may end a long recalculation; nothing else may start meanwhile.
+        controls_.Busy = true;
+        controls_.PlayEnabled = false;
+        controls_.StopEnabled = true;
+        controls_.PauseEnabled = false;
+        Publish();
+        SetTraces traces{*raw, *corrected, set2 ? s.CorrectedColor2 : s.CorrectedColor1, *limit,
+                         static_cast<double>(set2 ? c_.Parameters.Margin2Db : c_.Parameters.Margin1Db), Peaks(set2 ? 2 : 1)};
+        CorrectionPass pass{c_.State, c_.Series, c_.Switches, c_.Scpi.Messages, c_.Scpi.Debug, c_.Host, c_.Scpi.Pump};
+        try {
+            RecalcCorrectedTrace(pass, traces, [this](int position, int maximum) {
+                controls_.ProgressPosition = position;
+                controls_.ProgressMax = maximum;
+                controls_.ProgressStep = 1;
+                Publish();
+            });
+        } catch (const std::exception& e) {
+            c_.Scpi.Messages.Append(ErrorText(e));
+        }
+    }
+    controls_.Busy = false;
+    controls_.PlayEnabled = true;
+    controls_.StopEnabled = false;
+    Publish();
+    CloseIfPending();
+}
+
+void RunControl::ClearPeaks()
+{
+    BusyCursor busy(c_.Host);
+    peaks1_.Clear();
+    peaks2_.Clear();
+    c_.Host.RepaintChart();
+}
+
+bool RunControl::RequestClose()
+{
+    if (!Running()) {
+        CloseVisaSessions(c_.Scpi.Visa);
+        return true;
+    }
+    closePending_ = true;
+    Stop();
+    return false;
+}
+
+void RunControl::UpdateMeasureTimeEstimate()
+{
+    const DeviceState& d = c_.Scpi.Device;
+    c_.State.MeasureMode = ChooseMeasureMode(d.DeviceFamily, c_.Switches.EmiZeroSpan);
+    const SegmentTable& table = c_.Switches.SelectedSet == 2 ? c_.Table2 : c_.Table1;
+    std::optional<uint32_t> estimate;
+    if (!c_.State.MeasureMode.isEmpty())
+        estimate = CalcMeasureTime(table, c_.State.MeasureMode, d, c_.Scpi.Debug);
+    controls_.EstimateText = estimate ? SecondsText(*estimate) : QString();
+    Publish();
+}

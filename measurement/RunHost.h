@@ -1,0 +1,57 @@
+#ifndef ZENDRIK_MEASUREMENT_RUNHOST_H
+#define ZENDRIK_MEASUREMENT_RUNHOST_H
+
+#include <QString>
+#include <cstdint>
+#include <functional>
+
+// The main window's run controls as the engine sets them; the window shows them and, while Busy,
+// disables everything that would re-enter the instrument or the traces (parameter grid commands,
+// Device menu, "Displ. peaks", "Clear peaks", loading projects and charts).
+struct RunControls {
+    bool PlayEnabled = true;          // "Play" (BitBtn1)
+    bool StopEnabled = false;         // "Stop" (BitBtn2)
+    bool PauseEnabled = false;        // "Pause" (BitBtn3)
+    bool MeasureMenusEnabled = true;  // "Measure (consider drift)" (Meassure1), "Measure (ignore drift)" (Measure21)
+    bool GridLocked = false;          // parameter grid (ValueListEditor1)
+    bool Busy = false;                // a run or a recalculation owns the instrument and the traces
+    QString PassText;                 // pass counter (Label3)
+    QString EstimateText;             // estimated time, "hh:mm:ss" (Label4)
+    QString RemainingText;            // time left, "hh:mm:ss" (Label5)
+    QString Label6Text;               // emptied at Play (Label6)
+    int ProgressPosition = 0;         // ProgressBar1
+    int ProgressMax = 100;
+    int ProgressStep = 1;
+
+    bool operator==(const RunControls&) const = default;
+};
+
+// What the engine asks of the main window. Nothing here may start a run again.
+class RunHost {
+public:
+    virtual ~RunHost() = default;
+    virtual void ControlsChanged(const RunControls& controls) = 0;
+    // An error box: error icon, one OK button.
+    virtual void ShowErrorBox(const QString& text) = 0;
+    virtual void Beep(int frequencyHz, int durationMs) = 0;
+    virtual void SetBusyCursor(bool busy) = 0;
+    virtual void RepaintChart() = 0;
+    // The main chart's automatic repaint after every point change.
+    virtual void SetChartAutoRepaint(bool on) = 0;
+    // The mail notice: count > 0 after segment `segment` of `count`, count 0 at the end of a run.
+    virtual void NotifySegmentDone(int segment, int count) = 0;
+    // A close that waited for the run to return may go on now.
+    virtual void CloseMainWindow() = 0;
+};
+
+// The correction-curve timer (Timer2): calls OnTick every interval while started.
+class TickTimer {
+public:
+    virtual ~TickTimer() = default;
+    virtual void Start(uint32_t intervalMs) = 0;
+    virtual void Stop() = 0;
+    virtual bool Active() const = 0;
+    std::function<void()> OnTick;
+};
+
+#endif

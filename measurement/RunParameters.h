@@ -1,0 +1,32 @@
+#ifndef ZENDRIK_MEASUREMENT_RUNPARAMETERS_H
+#define ZENDRIK_MEASUREMENT_RUNPARAMETERS_H
+
+#include <cstdint>
+
+// The rows of the main parameter grid that a run reads, under the grid's own key names. The grid
+// validates them (bad numbers never reach this struct) and keeps them current, also while a run
+// is paused, so a run reads them when it needs them.
+namespace gridkeys {
+inline constexpr const char* kMargin1 = "Margin1[dB]";
+inline constexpr const char* kMargin2 = "Margin2[dB]";
+inline constexpr const char* kMaxHold = "MaxHold";
+} // namespace gridkeys
+
+struct RunParameters {
+    int32_t Margin1Db = 0; // "Margin1[dB]": -100 .. 100
+    int32_t Margin2Db = 0; // "Margin2[dB]"
+    bool MaxHold = false;  // "MaxHold": "on" repeats the whole pass until Stop
+};
+
+// The main window's switches that a run reads.
+struct RunSwitches {
+    int32_t SelectedSet = 1;      // "Set1" (RadioButton1) = 1, "Set2" (RadioButton2) = 2
+    bool Beep = false;            // "Beep" (CheckBox17)
+    bool EmiZeroSpan = false;     // "EMI(ZeroSpan)" (CheckBox21)
+    bool MaxPeakZeroSpan = false; // "mPk" (CheckBox22): take the max. value in zero span
+    bool MaxFilter = false;       // "MaxFilter" (CheckBox3): one peak per run of exceeding points
+    bool UseCompensation = false; // "use compensation" (CheckBox37)
+    uint8_t VbwMode = 1;          // 1 "auto", 0 "1:3" (VBW three times the RBW)
+};
+
+#endif

@@ -1,0 +1,38 @@
+#ifndef ZENDRIK_MEASUREMENT_SEGMENTSTEPS_H
+#define ZENDRIK_MEASUREMENT_SEGMENTSTEPS_H
+
+#include "instrument/TraceTransfer.h"
+
+#include <QString>
+#include <cstdint>
+
+struct SegmentJob;
+struct SegmentRecord;
+
+// Steps that several segment runners share.
+namespace segmentsteps {
+
+// Whole Hz as a decimal text.
+QString HzText(int64_t hz);
+// A sweep time or bandwidth as a general decimal text (15 significant digits, "." as mark).
+QString GeneralText(double value);
+// Start, stop and RBW of the segment.
+void SetFrequencies(SegmentJob& job, const SegmentRecord& s);
+// Attenuation, preamplifier (upper-cased) and detector of the segment.
+void SetAttenuation(SegmentJob& job, const SegmentRecord& s);
+void SetPreamp(SegmentJob& job, const SegmentRecord& s);
+void SetDetector(SegmentJob& job, const SegmentRecord& s);
+
+// After a trace request: reads the trace with the reader, or, when Stop came first, reads the
+// answer only to throw it away, so that the next query of the link does not get the old trace.
+// Returns the points added.
+using TraceReader = TraceReadResult (*)(ScpiContext&, TChartSeries&, TColor, int64_t, int64_t);
+int ReadRequestedTrace(SegmentJob& job, const SegmentRecord& s, TraceReader reader);
+void DiscardAnswer(SegmentJob& job);
+
+// A sweep-time answer in seconds as a wait in whole ms (0 for an answer out of range).
+uint32_t SecondsToWaitMs(double seconds);
+
+} // namespace segmentsteps
+
+#endif

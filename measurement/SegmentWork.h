@@ -1,0 +1,59 @@
+#ifndef ZENDRIK_MEASUREMENT_SEGMENTWORK_H
+#define ZENDRIK_MEASUREMENT_SEGMENTWORK_H
+
+#include <QDateTime>
+#include <QString>
+#include <functional>
+#include <memory>
+#include <optional>
+
+class RunHost;
+class TChartSeries;
+struct DeviceState;
+struct MeasurementState;
+struct RunSwitches;
+struct ScpiContext;
+struct SegmentTable;
+
+// What the instrument work of one segment reads and writes: the SCPI layer, the run state, the
+// window, the switches, the run's copy of the segment table and the raw trace of the set.
+struct SegmentJob {
+    ScpiContext& Scpi;
+    MeasurementState& State;
+    RunHost& Host;
+    const RunSwitches& Switches;
+    const SegmentTable& Table;
+    TChartSeries& Raw;
+    // Writes "Info: measurement start seg i of n" with the given ending (" waiting for data" or
+    // " measuring "); each mode says it where its segment really starts.
+    std::function<void(int segment, const QString& ending)> LogStartLine;
+    // Ends the run after a failure: writes the line, then stops as Stop does.
+    std::function<void(const QString& line)> AbortRun;
+    std::function<QDateTime()> Now;
+};
+
+inline constexpr const char* kWaitingForData = " waiting for data";
+inline constexpr const char* kMeasuring = " measuring ";
+
+// The per-pass set-up and per-segment work of one measurement mode; the loop frame around it is
+// the same for all modes.
+class SegmentWork {
+public:
+    virtual ~SegmentWork() = default;
+    virtual QString Mode() const = 0;
+    // Whether the mode sends the mail notices after each segment and at the end of a pass.
+    virtual bool SendsNotices() const { return false; }
+    // After the instrument preset and dBuV set-up of each pass.
+    virtual void PassSetup(SegmentJob& job) { (void)job; }
+    // Measures segment i (from 1) and returns the number of points it added to the raw trace.
+    virtual int RunSegment(SegmentJob& job, int i) = 0;
+};
+
+// The work of a mode ("sweep", "emi", "emi_scan", "emi_fix"); nothing for another text.
+std::unique_ptr<SegmentWork> MakeSegmentWork(const QString& mode);
+
+// The bandwidth the SVA runners use as video bandwidth for an RBW text: the next step of the
+// 1-3-10 series above it; "100000" for a text that is no number; nothing above 1 MHz.
+std::optional<QString> SnapBandwidth(const QString& rbw);
+
+#endif

@@ -1,0 +1,124 @@
+// Injected analyser faults end the segment or the run with a log line; the run never hangs and
+// the controls are idle afterwards.
+#include "RunFixture.h"
+
+namespace {
+
+using L = QStringList;
+
+SimFaults Faults(const QString& names)
+{
+    SimFaults f;
+    QString error;
+    EXPECT_TRUE(f.Parse(names, &error)) << error.toStdString();
+    return f;
+}
+
+// A run of two segments against a simulator with a fault, over the raw socket.
+struct FaultRun : RunFixture {
+    FaultRun(const QString& family, const QString& faults, bool zeroSpan = false)
+    {
+        switches.EmiZeroSpan = zeroSpan;
+        Connect(family, false);
+        sim->Instrument().SetFaults(Faults(faults));
+        SetTimeoutMs(50);
+        FillLine(chart.limit1, {{100, 50}, {100000, 50}});
+        AddSegment(1, 150000, 10000000);
+        AddSegment(1, 10000000, 30000000);
+    }
+    void ExpectIdle() const
+    {
+        const RunControls& c = run->Controls();
+        EXPECT_TRUE(c.PlayEnabled && !c.StopEnabled && !c.PauseEnabled && !c.GridLocked && !c.Busy);
+    }
+};
+
+} // namespace
+
+TEST(Faults, WrongSizeAndTimeOutEndEachSegment)
+{
+    for (const QString fault : {"block-short", "no-answer"}) {
+        FaultRun f("dsa815", fault);
+        f.run->Play();
+        EXPECT_EQ(f.Lines("Error: "), L({"Error: Visa RD Error Maxsample", "Error: Visa RD Error Maxsample"})) << fault.toStdString();
+        EXPECT_EQ(f.Lines("Info: measurement done").size(), 2);
+        EXPECT_TRUE(f.Lines("Info: measurement calc cor").isEmpty());
+        EXPECT_EQ(f.chart.raw1.Count(), 0);
+        f.ExpectIdle();
+        // The device no longer counts as connected: the next Play refuses.
+        f.run->Play();
+        EXPECT_EQ(f.host.errorBoxes.last(), "No device selected or device not supported");
+    }
+}
+
+TEST(Faults, ANeverCompletingSweepPollsUntilStop)
+{
+    FaultRun f("rsa5065", "no-sweep-end");
+    f.pump.Schedule(120000, [&] { f.run->Stop(); });
+    f.run->Play();
+    EXPECT_EQ(f.RunLines(),
+              L({"Info: measurement start seg 1 of 2 waiting for data", "Info: measurement waiting to stop",
+                 "Info: measurement done  seg 1 of 2", "Info: measurement stopped"}));
+    EXPECT_GE(f.SimLog().count("*ESR?"), 100);
+    EXPECT_TRUE(f.Lines("Error").isEmpty());
+    f.ExpectIdle();
+}
+
+TEST(Faults, ADroppedLinkEndsTheRunAfterThirtySecondsOfFailedPolls)
+{
+    // The link closes at the first "*ESR?" of the completion poll.
+    FaultRun f("rsa5065", "drop=22");
+    const uint32_t start = f.pump.TickCount();
+    f.run->Play();
+    EXPECT_EQ(f.Lines("Error: "), L({"Error: no answer to the completion poll for 30 s, measurement stopped"}));
+    EXPECT_EQ(f.Lines("Info: measurement stopped").size(), 1);
+    // The fixed 5 s before the poll, its first round, then 30 s of rounds without an answer.
+    EXPECT_EQ(f.pump.TickCount() - start, 5000u + 1000u + 30000u);
+    f.ExpectIdle();
+}
+
+TEST(Faults, AThreeDigitStatusAnswerCompletesTheReceiverPoll)
+{
+    FaultRun f("fpc1000", "esr-3digit");
+    f.pump.Schedule(600000, [&] { f.run->Stop(); });
+    f.run->Play();
+    EXPECT_TRUE(f.Lines("Error").isEmpty());
+    EXPECT_TRUE(f.Lines("Info: measurement stopped").isEmpty());
+    EXPECT_EQ(f.chart.raw1.Count(), 2 * 599);
+}
+
+TEST(Faults, LevelsThatAreNoNumbersEndAZeroSpanSegment)
+{
+    FaultRun f("dsa815", "nan", true);
+    f.run->Play();
+    EXPECT_EQ(f.Lines("Error: "), L({"Error: no level from the analyser for 10 points in a row, segment 1 ended",
+                                     "Error: no level from the analyser for 10 points in a row, segment 2 ended"}));
+    EXPECT_EQ(f.chart.raw1.Count(), 2 * 9);
+    EXPECT_EQ(f.chart.corrected1.Count(), 2 * 9);
+    f.ExpectIdle();
+}
+
+TEST(Faults, LateAnswersEndTheSegmentWithoutAHang)
+{
+    // An analyser that answers every message one message late: the completion poll first times
+    // out, then reads the answer of the poll before, and the trace read gets a status answer.
+    RunFixture f;
+    auto peer = std::make_shared<ScriptedPeer>();
+    peer->chunk = 1 << 20;
+    auto held = std::make_shared<QByteArray>();
+    peer->respond = [held](const QByteArray& m) {
+        QByteArray late = *held;
+        *held = m == "*ESR?" ? QByteArray("1\n")
+                : m == ":TRAC:DATA? TRACE1" ? "#6002404" + QByteArray(2404, 0) + "\n"
+                                            : QByteArray();
+        return late;
+    };
+    ASSERT_NO_FATAL_FAILURE(f.ConnectScripted(peer, dfRigol, 5000));
+    f.AddSegment(1, 150000, 10000000);
+    f.run->Play();
+    EXPECT_EQ(f.Lines("Error: "), L({"Error: Visa RD Error Maxsample"}));
+    EXPECT_EQ(f.Lines("Info: measurement done").size(), 1);
+    EXPECT_EQ(f.chart.raw1.Count(), 0);
+    EXPECT_EQ(f.device.DeviceConnected, 0);
+    EXPECT_LT(f.pump.TickCount(), 10000u);
+}

@@ -1,0 +1,234 @@
+// Run control: refusals, the mode table and estimate, Pause, resume and Stop as the state
+// machine has them, max hold over passes, closing during a run, and the waits.
+#include "RunFixture.h"
+#include "chart/canvas/PlotPanelExtended.h"
+#include "measurement/ChartImage.h"
+#include "measurement/CompletionHandshake.h"
+#include "measurement/MeasureTime.h"
+#include "measurement/SegmentWork.h"
+
+#include <QImage>
+
+namespace {
+
+using L = QStringList;
+
+// A DSA with three segments of 10 s each.
+struct DsaRun : RunFixture {
+    DsaRun()
+    {
+        Connect("dsa815", false);
+        FillLine(chart.limit1, {{100, 50}, {100000, 50}});
+        for (int i = 0; i < 3; ++i)
+            AddSegment(1, 150000 + i * 1000000, 1150000 + i * 1000000, "9000", 10000);
+    }
+    // Runs action once the virtual clock reaches ms.
+    void At(uint32_t ms, std::function<void()> action) { pump.Schedule(ms - pump.TickCount(), std::move(action)); }
+};
+
+} // namespace
+
+TEST(RunControl, ModeTableEstimatesAndSmallParsers)
+{
+    EXPECT_EQ(ChooseMeasureMode(1, false), "sweep");
+    EXPECT_EQ(ChooseMeasureMode(2, true), "emi");
+    EXPECT_EQ(ChooseMeasureMode(4, false), "emi_scan");
+    EXPECT_EQ(ChooseMeasureMode(5, true), "emi_fix");
+    EXPECT_EQ(ChooseMeasureMode(3, false), "");
+    RunFixture f;
+    f.device.DeviceFamily = 1;
+    f.device.TracePoints = 601;
+    for (int i = 0; i < 10; ++i)
+        f.AddSegment(1, 150000, 30000000, "9000", 500);
+    EXPECT_EQ(CalcMeasureTime(f.table1, "emi", f.device, f.debug), 1635u);
+    EXPECT_EQ(SecondsText(1635), "00:27:15");
+    EXPECT_EQ(CalcMeasureTime(f.table1, "sweep", f.device, f.debug), 65u); // 10 x (500 + 3000 + 3000) ms
+    f.table1.Segment(1).Detector = "QPEAK";
+    EXPECT_EQ(CalcMeasureTime(f.table1, "emi_fix", f.device, f.debug), 21636u);
+    f.table1.Count = 0;
+    EXPECT_FALSE(CalcMeasureTime(f.table1, "emi", f.device, f.debug));
+    f.device.DeviceConnected = 1;
+    f.run->UpdateMeasureTimeEstimate();
+    EXPECT_EQ(f.run->Controls().EstimateText, "");
+
+    EXPECT_EQ(SnapBandwidth("120000"), QString("1000000"));
+    EXPECT_EQ(SnapBandwidth("9000"), QString("30000"));
+    EXPECT_EQ(SnapBandwidth("200"), QString("1000"));
+    EXPECT_EQ(SnapBandwidth("1"), QString("3"));
+    EXPECT_EQ(SnapBandwidth("9kHz"), QString("100000"));
+    EXPECT_FALSE(SnapBandwidth("3000000"));
+    EXPECT_EQ(LeadingInteger("1\n"), 1);
+    EXPECT_EQ(LeadingInteger("129"), 129);
+    EXPECT_EQ(LeadingInteger("33;"), 33);
+    EXPECT_FALSE(LeadingInteger("x1"));
+}
+
+TEST(RunControl, PlayWithoutADeviceOrWithAHamegRunsNothing)
+{
+    RunFixture f;
+    f.AddSegment(1, 150000, 30000000);
+    f.run->Play();
+    EXPECT_EQ(f.host.errorBoxes, L({"No device selected or device not supported"}));
+    EXPECT_EQ(f.run->Controls(), RunControls());
+
+    RunFixture h;
+    h.Connect("hms3010");
+    h.AddSegment(1, 150000, 30000000);
+    h.run->Play();
+    EXPECT_TRUE(h.host.errorBoxes.isEmpty());
+    EXPECT_TRUE(h.SimLog().isEmpty());
+    EXPECT_TRUE(h.run->Controls().PlayEnabled && !h.run->Controls().StopEnabled);
+    EXPECT_EQ(h.messages.Lines().size(), 1); // "Info: play ..."
+}
+
+TEST(RunControl, PauseResumeAndStopWhilePaused)
+{
+    DsaRun f;
+    bool playWhilePaused = false;
+    f.At(5000, [&] { f.run->Pause(); });
+    f.At(20000, [&] {
+        // Paused before segment 2: Play and Stop on, the grid free for changes.
+        const RunControls& c = f.run->Controls();
+        playWhilePaused = c.PlayEnabled && c.StopEnabled && !c.PauseEnabled && !c.GridLocked;
+        f.run->Play(); // resumes; a second loop must not start
+    });
+    f.At(25000, [&] { f.run->Pause(); });
+    f.At(60000, [&] { f.run->Stop(); });
+    f.run->Play();
+    EXPECT_TRUE(playWhilePaused);
+    EXPECT_EQ(f.RunLines(),
+              L({"Info: measurement start seg 1 of 3 waiting for data", "Info: measurement waiting for pause",
+                 "Info: measurement done  seg 1 of 3", "Info: measurement pause at seg 2",
+                 "Info: measurement start seg 2 of 3 waiting for data", "Info: measurement waiting for pause",
+                 "Info: measurement done  seg 2 of 3", "Info: measurement pause at seg 3",
+                 "Info: measurement waiting to stop", "Info: measurement paused & stopped",
+                 "Info: measurement stopped"}));
+    EXPECT_EQ(f.Lines("Info: play ").size(), 2);
+    EXPECT_EQ(f.host.notices, L({"1/3", "2/3", "0/0"}));
+    EXPECT_EQ(f.chart.raw1.Count(), 2 * 601);
+    EXPECT_EQ(f.run->Controls().PassText, "1");
+    EXPECT_EQ(f.state.RemainingMeasureSeconds, 0u);
+    const RunControls& c = f.run->Controls();
+    EXPECT_TRUE(c.PlayEnabled && !c.StopEnabled && !c.PauseEnabled && !c.GridLocked && !c.Busy);
+    EXPECT_EQ(f.state.MasterCalcState, -1);
+    EXPECT_FALSE(f.timer.Active());
+}
+
+TEST(RunControl, StopInsideASegmentEndsItWithoutACorrectionPass)
+{
+    DsaRun f;
+    f.switches.Beep = true;
+    f.At(4000, [&] { f.run->Stop(); });
+    f.run->Play();
+    EXPECT_EQ(f.RunLines(), L({"Info: measurement start seg 1 of 3 waiting for data", "Info: measurement waiting to stop",
+                               "Info: measurement done  seg 1 of 3", "Info: measurement stopped"}));
+    // The wait ended at once, the trace was requested but not taken into the raw trace.
+    EXPECT_LT(f.pump.TickCount(), 4100u);
+    EXPECT_EQ(f.chart.raw1.Count(), 0);
+    EXPECT_EQ(f.chart.corrected1.Count(), 0);
+    EXPECT_TRUE(f.Lines("Info: measurement calc cor").isEmpty());
+    EXPECT_EQ(f.host.beeps, L({"2000/300", "1000/300", "2000/300"}));
+    // The link stays in step: the next run reads its answers, not the old trace.
+    f.run->Play();
+    EXPECT_EQ(f.chart.raw1.Count(), 3 * 601);
+    EXPECT_TRUE(f.Lines("Error").isEmpty());
+}
+
+TEST(RunControl, MaxHoldRepeatsUntilStopAndKeepsTheSetting)
+{
+    DsaRun f;
+    f.parameters.MaxHold = true;
+    f.checks1.SetChecked(2, false);
+    f.checks1.SetChecked(3, false);
+    std::vector<std::vector<double>> passes;
+    QObject::connect(&f.messages, &MessageLog::LineAppended, [&](const QString& line) {
+        // A pass cut short by Stop took no trace.
+        if (line.startsWith("Info: measurement done") && f.chart.raw1.Count() == 601)
+            passes.emplace_back(f.chart.raw1.YValues().Values().begin(), f.chart.raw1.YValues().Values().end());
+    });
+    f.At(50000, [&] { f.run->Stop(); });
+    f.run->Play();
+    ASSERT_GE(passes.size(), 3u);
+    EXPECT_EQ(f.run->Controls().PassText, QString::number(passes.size() + 1));
+    // Corrected = the largest level of every pass, point by point (no corrections here).
+    for (int i = 0; i < 601; ++i) {
+        double top = -1000;
+        for (const auto& p : passes)
+            top = std::max(top, p[static_cast<size_t>(i)]);
+        ASSERT_EQ(f.chart.corrected1.GetPointY(i), top) << i;
+    }
+    EXPECT_TRUE(f.parameters.MaxHold);
+    // The next run max-holds again.
+    const size_t before = passes.size();
+    f.At(f.pump.TickCount() + 30000, [&] { f.run->Stop(); });
+    f.run->Play();
+    EXPECT_GE(passes.size(), before + 2);
+}
+
+TEST(RunControl, ClosingDuringARunStopsItFirst)
+{
+    DsaRun f;
+    bool closeAllowed = true;
+    f.At(3000, [&] { closeAllowed = f.run->RequestClose(); });
+    f.run->Play();
+    EXPECT_FALSE(closeAllowed);
+    EXPECT_EQ(f.host.closes, 1);
+    EXPECT_EQ(f.visa.VisaSession, 0u);
+    EXPECT_EQ(f.Lines("Info: measurement stopped").size(), 1);
+    RunFixture idle;
+    EXPECT_TRUE(idle.run->RequestClose());
+}
+
+TEST(RunControl, WaitsBlockOnThePumpAndEndAtStop)
+{
+    RunFixture f;
+    WaitMsOrStop(f.state, f.pump, 10000);
+    EXPECT_EQ(f.pump.TickCount(), 10000u);
+    EXPECT_EQ(f.pump.Waits(), 1u);
+    f.pump.Schedule(300, [&] { f.run->Stop(); });
+    WaitMsOrStop(f.state, f.pump, 10000);
+    EXPECT_EQ(f.pump.TickCount(), 10300u);
+    // A loop that waits clears the request when it starts; until then waits end at once.
+    WaitMsOrStop(f.state, f.pump, 10000);
+    EXPECT_EQ(f.pump.TickCount(), 10300u);
+    ClearStopRequest(f.state);
+    WaitMsOrStop(f.state, f.pump, 50);
+    EXPECT_EQ(f.pump.TickCount(), 10350u);
+}
+
+TEST(RunControl, DisplayPeaksRebuildsWhatTheRunListed)
+{
+    RunFixture f;
+    f.switches.MaxFilter = true;
+    f.Connect("ssa3032x");
+    FillLine(f.chart.cable, {{100, -1}, {100000, -1}});
+    FillLine(f.chart.limit1, {{100, 40}, {100000, 40}});
+    f.AddSegment(1, 150000, 10000000);
+    f.AddSegment(1, 10000000, 30000000);
+    f.run->Play();
+    const L peaks = f.run->Peaks(1).Lines.stringList();
+    const std::vector<double> corrected(f.chart.corrected1.YValues().Values().begin(),
+                                        f.chart.corrected1.YValues().Values().end());
+    ASSERT_GE(peaks.size(), 3);
+    f.run->ClearPeaks();
+    EXPECT_EQ(f.run->Peaks(1).Count(), 0);
+    EXPECT_EQ(f.run->Peaks(1).Grid.RowCount(), 2);
+    f.run->DisplayPeaks();
+    EXPECT_EQ(f.run->Peaks(1).Lines.stringList(), peaks);
+    EXPECT_EQ(std::vector<double>(f.chart.corrected1.YValues().Values().begin(),
+                                  f.chart.corrected1.YValues().Values().end()),
+              corrected);
+    EXPECT_TRUE(f.run->Controls().PlayEnabled && !f.run->Controls().Busy);
+}
+
+TEST(RunControl, ChartImageForTheMailNotices)
+{
+    QTemporaryDir dir;
+    TCustomPlotPanelExtended chart;
+    chart.resize(1340, 706);
+    QString error;
+    ASSERT_TRUE(SaveChartJpeg(chart, dir.path(), &error)) << error.toStdString();
+    const QImage image(dir.filePath("out/ChartImage.jpg"));
+    EXPECT_EQ(image.size(), QSize(800, 300));
+    EXPECT_EQ(testsupport::ReadAll(dir.filePath("out/ChartImage.jpg")).left(2), QByteArray("\xFF\xD8"));
+}
