@@ -1,0 +1,375 @@
+#include "immunity/GeneratorController.h"
+
+#include "app/Log.h"
+#include "app/TextRoutines.h"
+#include "immunity/GeneratorSettings.h"
+#include "instrument/DeviceState.h"
+#include "instrument/ScpiCommands.h"
+#include "instrument/ScpiContext.h"
+#include "platform/system/EventPump.h"
+
+namespace {
+
+const QString kNoDevice = QStringLiteral("No Device selected");
+const QString kNotSupported = QStringLiteral("Generator not supported by this device");
+const QString kFixedError = QStringLiteral("Fixed Freq Setup Error ");
+const QString kSweepError = QStringLiteral("Sweep Setup Error ");
+const QString kRampError = QStringLiteral("Ramp Setup Error ");
+
+bool IsSweep(int button)
+{
+    return button >= kFirstSweepButton && button < kRampButton;
+}
+
+} // namespace
+
+GeneratorController::GeneratorController(ScpiContext& scpi, GeneratorViewModel& view, GeneratorState& state,
+                                         const GeneratorSettings& settings, GeneratorHooks hooks)
+    : scpi_(scpi), view_(view), state_(state), settings_(settings), hooks_(std::move(hooks))
+{
+}
+
+bool GeneratorController::ActionActive() const
+{
+    if (LoopBusy())
+        return true;
+    for (uint8_t running : state_.GeneratorRunning)
+        if (running != 0)
+            return true;
+    return false;
+}
+
+bool GeneratorController::GeneratorSupported() const
+{
+    return scpi_.Device.DeviceFamily == dfRigol || scpi_.Device.DeviceFamily == dfSiglent;
+}
+
+bool GeneratorController::BusyElsewhere() const
+{
+    return owner_ != nullptr && (owner_->EmissionRunActive() || owner_->CoverageLoggingActive());
+}
+
+GeneratorLimits GeneratorController::Limits() const
+{
+    return {scpi_.Device.GeneratorLevelMin, scpi_.Device.GeneratorLevelMax};
+}
+
+void GeneratorController::Changed()
+{
+    if (hooks_.ViewChanged)
+        hooks_.ViewChanged();
+}
+
+void GeneratorController::NotifyAction()
+{
+    const bool active = ActionActive();
+    if (active == reportedActive_)
+        return;
+    reportedActive_ = active;
+    if (hooks_.ActionChanged)
+        hooks_.ActionChanged(active);
+}
+
+void GeneratorController::Warn(const QString& line)
+{
+    view_.Messages.append(line);
+    Changed();
+}
+
+// The checks every speed button makes before it changes anything. Families without generator
+// commands would get nothing sent while the view showed the generator running, so they refuse.
+bool GeneratorController::Refuses()
+{
+    if (scpi_.Device.DeviceConnected == 0) {
+        if (hooks_.ShowError)
+            hooks_.ShowError(kNoDevice);
+        return true;
+    }
+    if (!GeneratorSupported()) {
+        if (hooks_.ShowError)
+            hooks_.ShowError(kNotSupported);
+        return true;
+    }
+    return closing_;
+}
+
+void GeneratorController::ButtonClick(int button)
+{
+    if (button < 1 || button >= kManualButton || Refuses())
+        return;
+    const bool running = state_.GeneratorRunning[static_cast<size_t>(button)] != 0;
+    // A start needs the instrument to itself, and a stopped loop that is still finishing its wait
+    // must return before anything new may start (its remaining commands would override it).
+    if (!running && (ActionActive() || BusyElsewhere()))
+        return;
+    ToggleGeneratorRun(button);
+    if (!running) {
+        if (IsSweep(button) || button == kRampButton)
+            state_.GeneratorLoopActive = 1;
+        StartGeneratorAction(button, true);
+        return;
+    }
+    if (IsSweep(button)) {
+        state_.GeneratorLoopActive = 0;
+        StartGeneratorAction(button, false);
+        scpi_.Pump.Wake();
+    } else if (button == kRampButton) {
+        // The running ramp finishes the ramp it is in and ends by itself.
+        state_.GeneratorLoopActive = 0;
+    } else {
+        StartGeneratorAction(button, false);
+    }
+}
+
+void GeneratorController::SetEditsReadOnly(bool readOnly)
+{
+    for (FixedFrequencyRow& row : view_.Fixed)
+        for (GeneratorEdit* e : {&row.Frequency, &row.Amplitude})
+            e->ReadOnly = readOnly;
+    for (SweepBand& band : view_.Bands)
+        for (GeneratorEdit* e : {&band.Start, &band.Stop, &band.Step, &band.Dwell, &band.Amplitude})
+            e->ReadOnly = readOnly;
+    PowerRamp& ramp = view_.Ramp;
+    for (GeneratorEdit& e : ramp.Times)
+        e.ReadOnly = readOnly;
+    for (GeneratorEdit* e : {&ramp.StepsUp, &ramp.StepsDown, &ramp.Frequency, &ramp.Low, &ramp.High})
+        e->ReadOnly = readOnly;
+    ManualStepping& manual = view_.Manual;
+    for (GeneratorEdit* e : {&manual.Frequency, &manual.Amplitude, &manual.FrequencyIncrement, &manual.AmplitudeIncrement})
+        e->ReadOnly = false;
+    manual.SpinButtonsEnabled = true;
+}
+
+void GeneratorController::ToggleGeneratorRun(int button)
+{
+    uint8_t& flag = state_.GeneratorRunning[static_cast<size_t>(button)];
+    const size_t index = static_cast<size_t>(button - 1);
+    if (flag == 0) {
+        flag = 1;
+        SetGeneratorButtonsEnabled(false);
+        view_.ButtonEnabled[index] = true;
+        view_.ButtonRunning[index] = true;
+        SetEditsReadOnly(true);
+        view_.SettingsGridEnabled = false;
+    } else {
+        flag = 0;
+        view_.ButtonRunning[index] = false;
+        // Until a stopped loop has returned nothing may start: the buttons come back with it.
+        SetGeneratorButtonsEnabled(!LoopBusy());
+        SetEditsReadOnly(false);
+        view_.SettingsGridEnabled = true;
+    }
+    Changed();
+    NotifyAction();
+}
+
+void GeneratorController::SetGeneratorButtonsEnabled(bool on)
+{
+    view_.ButtonEnabled.fill(on && !BusyElsewhere());
+    Changed();
+}
+
+void GeneratorController::RefreshOwnership()
+{
+    if (!ActionActive())
+        SetGeneratorButtonsEnabled(true);
+}
+
+void GeneratorController::SendLevel(int64_t level)
+{
+    const QString text = QString::number(level);
+    ScpiSourceOn(scpi_, text);
+    view_.MarkerLevel = text;
+}
+
+void GeneratorController::SendFrequency(int64_t hz)
+{
+    const QString text = QString::number(hz);
+    ScpiSetCenterFreq(scpi_, text);
+    view_.MarkerFrequency = InsertThousandDots(text);
+}
+
+void GeneratorController::SendStopSequence()
+{
+    ScpiSourceOn(scpi_, QStringLiteral("-20"));
+    if (scpi_.Device.IsRigolRsa())
+        ScpiSourceOn(scpi_, QStringLiteral("-40"));
+    ScpiSourceOff(scpi_);
+}
+
+void GeneratorController::StartGeneratorAction(int button, bool start)
+{
+    if (scpi_.Device.DeviceConnected == 0) {
+        if (hooks_.ShowError)
+            hooks_.ShowError(kNoDevice);
+        return;
+    }
+    if (!start) {
+        SendStopSequence();
+        return;
+    }
+    if (button <= kFixedRows) {
+        RunFixedFrequency(button);
+        return;
+    }
+    if (IsSweep(button))
+        RunSweep(button);
+    else
+        RunRamp();
+}
+
+// After a loop has returned, the buttons it held disabled come back.
+void GeneratorController::LeaveLoop()
+{
+    --loopDepth_;
+    if (!ActionActive())
+        SetGeneratorButtonsEnabled(true);
+    NotifyAction();
+}
+
+void GeneratorController::RunFixedFrequency(int button)
+{
+    const std::optional<FixedPlan> plan = ReadFixedPlan(view_, button, Limits());
+    if (!plan) {
+        Changed();
+        if (hooks_.ShowError)
+            hooks_.ShowError(kFixedError);
+        ToggleGeneratorRun(button);
+        return;
+    }
+    ScpiPreset(scpi_);
+    ScpiSetupDbm(scpi_);
+    ScpiSetSpan(scpi_, QStringLiteral("0"));
+    SendLevel(plan->Level);
+    SendFrequency(plan->FrequencyHz);
+    Changed();
+}
+
+bool GeneratorController::Wait(uint32_t ms, bool endsWithLoop)
+{
+    EventPump& pump = scpi_.Pump;
+    const uint32_t start = pump.TickCount();
+    for (;;) {
+        if (closing_ || (endsWithLoop && state_.GeneratorLoopActive == 0))
+            return false;
+        const uint32_t elapsed = pump.TickCount() - start;
+        if (elapsed >= ms)
+            return true;
+        pump.WaitEvents(ms - elapsed);
+    }
+}
+
+void GeneratorController::RunSweep(int button)
+{
+    QString warning;
+    const std::optional<SweepPlan> plan = ReadSweepPlan(view_, button, Limits(), &warning);
+    if (!warning.isEmpty())
+        view_.Messages.append(warning);
+    if (!plan) {
+        Changed();
+        if (hooks_.ShowError)
+            hooks_.ShowError(kSweepError);
+        ToggleGeneratorRun(button);
+        state_.GeneratorLoopActive = 0;
+        return;
+    }
+    ++loopDepth_;
+    NotifyAction();
+    ScpiPreset(scpi_);
+    ScpiSetupDbm(scpi_);
+    ScpiSetSpan(scpi_, QStringLiteral("0"));
+    RunFrequencySweep(button, *plan);
+    if (!closing_) {
+        ScpiSourceOn(scpi_, QStringLiteral("-20"));
+        ScpiSourceOff(scpi_);
+    }
+    LeaveLoop();
+}
+
+bool GeneratorController::RunFrequencySweep(int button, const SweepPlan& plan)
+{
+    const QString level = QString::number(plan.Level);
+    int64_t hz = plan.StartHz;
+    for (;;) {
+        scpi_.Debug.LogMessage(QStringLiteral("TG Power ohne Kor") + level);
+        SendLevel(plan.Level);
+        SendFrequency(hz);
+        Changed();
+        // Compared before adding, so a stop near the top of the 64-bit range cannot wrap.
+        const bool last = plan.StopHz - hz < plan.StepHz;
+        if (!last)
+            hz += plan.StepHz;
+        if (!Wait(static_cast<uint32_t>(plan.DwellMs), true)) {
+            if (!closing_)
+                SendStopSequence();
+            return false;
+        }
+        if (last)
+            break;
+    }
+    ToggleGeneratorRun(button);
+    state_.GeneratorLoopActive = 0;
+    return true;
+}
+
+void GeneratorController::RunRamp()
+{
+    const std::optional<RampPlan> plan = ReadRampPlan(view_, Limits());
+    if (!plan) {
+        Changed();
+        if (hooks_.ShowError)
+            hooks_.ShowError(kRampError);
+        ToggleGeneratorRun(kRampButton);
+        state_.GeneratorLoopActive = 0;
+        return;
+    }
+    ++loopDepth_;
+    NotifyAction();
+    ScpiPreset(scpi_);
+    ScpiSetupDbm(scpi_);
+    ScpiSetSpan(scpi_, QStringLiteral("0"));
+    SendFrequency(plan->FrequencyHz);
+    Changed();
+    bool open = RunPowerRamp(*plan);
+    while (open && plan->Periodic && state_.GeneratorLoopActive != 0)
+        open = RunPowerRamp(*plan);
+    if (open) {
+        if (state_.GeneratorLoopActive != 0)
+            ToggleGeneratorRun(kRampButton);
+        state_.GeneratorLoopActive = 0;
+        if (settings_.TgOffAfterRamp != 0) {
+            ScpiSourceOn(scpi_, QStringLiteral("-20"));
+            ScpiSourceOff(scpi_);
+        }
+    }
+    LeaveLoop();
+}
+
+bool GeneratorController::RunPowerRamp(const RampPlan& plan)
+{
+    // A stop click lets the ramp finish with its full timing; only closing the window ends it.
+    for (const RampAction& a : RampSchedule(plan)) {
+        if (a.What == RampAction::Send) {
+            SendLevel(a.Value);
+            Changed();
+        } else if (!Wait(static_cast<uint32_t>(a.Value), false)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+void GeneratorController::Shutdown()
+{
+    if (closing_)
+        return;
+    const bool radiating = ActionActive();
+    closing_ = true;
+    state_.GeneratorLoopActive = 0;
+    if (radiating && scpi_.Device.DeviceConnected != 0 && GeneratorSupported())
+        SendStopSequence();
+    state_.GeneratorRunning.fill(0);
+    view_.ButtonRunning.fill(false);
+    scpi_.Pump.Wake();
+    NotifyAction();
+}

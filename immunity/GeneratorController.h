@@ -1,0 +1,121 @@
+#ifndef ZENDRIK_IMMUNITY_GENERATORCONTROLLER_H
+#define ZENDRIK_IMMUNITY_GENERATORCONTROLLER_H
+
+#include "immunity/GeneratorPlans.h"
+#include "immunity/GeneratorView.h"
+
+#include <QString>
+#include <array>
+#include <cstdint>
+#include <functional>
+
+struct ScpiContext;
+struct GeneratorSettings;
+
+// One owner of the instrument: the main window tells the generator whether an emission run or
+// coverage logging has it. While either is active the generator's buttons stay disabled.
+class InstrumentOwnership {
+public:
+    virtual ~InstrumentOwnership() = default;
+    virtual bool EmissionRunActive() const = 0;
+    virtual bool CoverageLoggingActive() const = 0;
+};
+
+// The run flags of the generator view.
+struct GeneratorState {
+    // Index 1..20: 1 while that speed button's action runs (index 0 unused).
+    std::array<uint8_t, kGeneratorButtons + 1> GeneratorRunning{};
+    // 1 while a sweep or ramp may continue.
+    uint8_t GeneratorLoopActive = 0;
+};
+
+// What the controller needs from the window.
+struct GeneratorHooks {
+    std::function<void(const QString&)> ShowError; // error box, one OK button
+    std::function<void()> ViewChanged;              // the model changed: show it
+    // A generator action started (true) or the last one ended (false): the main window disables
+    // Play, peak re-measurement and coverage Start meanwhile.
+    std::function<void(bool)> ActionChanged;
+};
+
+// The generator view's buttons: fixed frequencies, sweep bands, power ramp and manual stepping,
+// on the tracking generator through the SCPI layer. Runs on the GUI thread; sweeps and ramps wait
+// through the event pump, so a second click arrives during their waits.
+class GeneratorController {
+public:
+    GeneratorController(ScpiContext& scpi, GeneratorViewModel& view, GeneratorState& state,
+                        const GeneratorSettings& settings, GeneratorHooks hooks);
+
+    void SetOwnership(const InstrumentOwnership* owner) { owner_ = owner; }
+
+    // Queries.
+    // Something radiates or a loop has not returned yet.
+    bool ActionActive() const;
+    // A sweep or ramp loop is running (perhaps already stopped and finishing).
+    bool LoopBusy() const { return loopDepth_ > 0; }
+    // The generator commands exist for the connected family (Rigol and Siglent).
+    bool GeneratorSupported() const;
+
+    // Speed buttons 1..19.
+    void ButtonClick(int button);
+    void ToggleGeneratorRun(int button);
+    void SetGeneratorButtonsEnabled(bool on);
+    void StartGeneratorAction(int button, bool start);
+    // Re-reads the instrument owner after an emission run or coverage logging started or ended.
+    void RefreshOwnership();
+
+    // Manual stepping (speed button 20, spin buttons, Enter in the boxes).
+    void ManualClick();
+    void FrequencyUp() { StepFrequency(+1); }
+    void FrequencyDown() { StepFrequency(-1); }
+    void AmplitudeUp() { StepAmplitude(+1); }
+    void AmplitudeDown() { StepAmplitude(-1); }
+    void EnterFrequency();
+    void EnterAmplitude();
+    void EnterFrequencyIncrement();
+    // "Mark Freq by *" ('*') and "Mark Freq by #" ('#'), with the time of day as text.
+    void AddMark(const QString& timeText, QChar sign);
+
+    // The window closes: a running action stops, the generator is switched off while the
+    // session is still open, and loops return without sending anything more.
+    void Shutdown();
+
+private:
+    void RunFixedFrequency(int button);
+    void RunSweep(int button);
+    // False when the sweep was stopped or the window closed.
+    bool RunFrequencySweep(int button, const SweepPlan& plan);
+    // False when the window closed.
+    bool RunPowerRamp(const RampPlan& plan);
+    void RunRamp();
+    // Waits ms; false when it ended early: with endsWithLoop when GeneratorLoopActive dropped,
+    // and always when the window closes.
+    bool Wait(uint32_t ms, bool endsWithLoop);
+    void SendLevel(int64_t level);
+    void SendFrequency(int64_t hz);
+    void SendStopSequence();
+    void LeaveLoop();
+    bool BusyElsewhere() const;
+    bool Refuses();
+    void SetEditsReadOnly(bool readOnly);
+    GeneratorLimits Limits() const;
+    void Changed();
+    void NotifyAction();
+    void Warn(const QString& line);
+    void StepFrequency(int direction);
+    void StepAmplitude(int direction);
+    std::optional<int32_t> ManualLevel();
+    std::optional<int64_t> ManualFrequency();
+
+    ScpiContext& scpi_;
+    GeneratorViewModel& view_;
+    GeneratorState& state_;
+    const GeneratorSettings& settings_;
+    GeneratorHooks hooks_;
+    const InstrumentOwnership* owner_ = nullptr;
+    int loopDepth_ = 0;
+    bool closing_ = false;
+    bool reportedActive_ = false;
+};
+
+#endif

@@ -1,0 +1,59 @@
+#include "immunity/GeneratorLayout.h"
+
+#include <algorithm>
+
+int ScaleRampX(int width, int percent)
+{
+    return width / 100 * percent;
+}
+
+int ScaleRampY(int height, int percent)
+{
+    return height - height / 100 * percent;
+}
+
+int GeneratorXPercentToPixel(const QRect& diagram, int percent)
+{
+    return diagram.left() + ScaleRampX(diagram.width(), percent);
+}
+
+int GeneratorYPercentToPixel(const QRect& diagram, int percent)
+{
+    return diagram.top() + ScaleRampY(diagram.height(), percent);
+}
+
+const std::array<RampFieldPlace, 11>& RampFieldPlaces()
+{
+    static const std::array<RampFieldPlace, 11> places = {{
+        {RampField::T0, 22, 15, true},
+        {RampField::StepsUp, 20, 55, true},
+        {RampField::T1, 25, 75, true},
+        {RampField::T2, 55, 75, true},
+        {RampField::High, 30, 100, false},
+        {RampField::HighField, 46, 100, false},
+        {RampField::T3, 65, 75, false},
+        {RampField::StepsDown, 70, 55, false},
+        {RampField::Low, 30, 15, false},
+        {RampField::LowField, 48, 15, false},
+        {RampField::T4, 80, 15, false},
+    }};
+    return places;
+}
+
+QPoint RampFieldPosition(const QRect& diagram, const RampFieldPlace& place, int fieldWidth)
+{
+    const int x = GeneratorXPercentToPixel(diagram, place.XPercent);
+    return {place.EndsAtX ? x - fieldWidth : x, GeneratorYPercentToPixel(diagram, place.YPercent)};
+}
+
+int FloatingBoxScreen(int rememberedLeft, int mainWindowWidth, int screenCount)
+{
+    return (rememberedLeft < 0 || rememberedLeft > mainWindowWidth) && screenCount > 1 ? 1 : 0;
+}
+
+QPoint FloatingBoxPosition(QPoint remembered, QSize box, const QRect& screen)
+{
+    const int x = std::max(screen.left(), std::min(remembered.x(), screen.left() + screen.width() - box.width()));
+    const int y = std::max(screen.top(), std::min(remembered.y(), screen.top() + screen.height() - box.height()));
+    return {x, y};
+}

@@ -1,0 +1,53 @@
+#include "immunity/ImmunityReport.h"
+
+#include "app/DateTimeText.h"
+
+#include <QDate>
+#include <QSaveFile>
+
+namespace {
+
+// Days since 30 December 1899 with the time of day as the fraction, as the date-time texts take.
+double DateTimeValue(const QDateTime& when)
+{
+    static const QDate kEpoch(1899, 12, 30);
+    const double days = static_cast<double>(kEpoch.daysTo(when.date()));
+    return days + when.time().msecsSinceStartOfDay() / 86'400'000.0;
+}
+
+} // namespace
+
+QString MarkLine(const QString& timeText, QChar sign, const QString& frequencyText, const QString& levelText)
+{
+    return timeText + QLatin1Char(':') + sign + QLatin1Char(' ') + frequencyText + QStringLiteral("Hz  ") + levelText +
+           QStringLiteral("dBm");
+}
+
+QString LongTimeText(const QDateTime& when)
+{
+    return FormatDateTimeText(QStringLiteral("tt"), DateTimeValue(when));
+}
+
+QString ShortDateLongTimeText(const QDateTime& when)
+{
+    return FormatDateTimeText(QStringLiteral("c"), DateTimeValue(when));
+}
+
+QByteArray ImmunityReportBytes(const QString& dateTimeText, const QStringList& marks)
+{
+    QByteArray out = QByteArrayLiteral("Zendrik Pre-Compliance Immunity Report ") + dateTimeText.toLatin1() + "\r\n\r\n";
+    for (const QString& line : marks)
+        out += line.toLatin1() + "\r\n";
+    return out;
+}
+
+bool WriteImmunityReport(const QString& path, const QByteArray& bytes, QString* error)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        if (error != nullptr)
+            *error = file.errorString();
+        return false;
+    }
+    return true;
+}

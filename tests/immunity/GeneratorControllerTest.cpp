@@ -1,0 +1,247 @@
+// The generator's fixed rows, sweeps and ramps on a recording transport with the virtual clock:
+// what is sent, when, and what a stop click, a set-up error or closing the window leave behind.
+#include "GeneratorHarness.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QStringList kStop = {":SOUR:POW:LEV:IMM:AMPL -20", ":OUTP 1", ":OUTP 0"};
+
+QStringList Levels(const GeneratorHarness& h)
+{
+    QStringList out;
+    for (const QString& t : h.Texts(kLevelCommand))
+        out << t.mid(kLevelCommand.size());
+    return out;
+}
+
+} // namespace
+
+TEST(GeneratorController, SweepVisitsEveryStepOneDwellApartUpToStop)
+{
+    GeneratorHarness h;
+    h.view.Bands[0].Dwell.Text = "500";
+    h.controller.ButtonClick(13);
+
+    EXPECT_EQ(h.view.Messages, QStringList{"Warning: dwelltime 500 maybe to slow for DSA"});
+    const auto centres = h.Only(kCentreCommand);
+    ASSERT_EQ(centres.size(), 9991u);
+    EXPECT_EQ(centres.front().Text, kCentreCommand + "100000");
+    EXPECT_EQ(centres.back().Text, kCentreCommand + "100000000");
+    for (size_t i = 1; i < centres.size(); ++i)
+        ASSERT_EQ(centres[i].At - centres[i - 1].At, 500u) << i;
+    // Zero span before the first level; the generator ends at -20 dBm and off.
+    EXPECT_LT(h.Texts().indexOf(":SENS:FREQ:SPAN 0"), h.Texts().indexOf(kLevelCommand + "-20"));
+    EXPECT_EQ(h.Texts().mid(h.Texts().size() - 3), kStop);
+    EXPECT_EQ(h.view.MarkerFrequency, "100.000.000");
+    EXPECT_EQ(h.state.GeneratorRunning[13], 0);
+    EXPECT_EQ(h.state.GeneratorLoopActive, 0);
+    EXPECT_TRUE(h.AllButtonsEnabled());
+    EXPECT_EQ(h.actions, (std::vector<bool>{true, false}));
+}
+
+TEST(GeneratorController, SweepStartBelowTheGeneratorRangeBecomes9000)
+{
+    GeneratorHarness h;
+    SweepBand& band = h.view.Bands[1];
+    band.Start.Text = "5.000";
+    band.Stop.Text = "29.000";
+    band.Step.Text = "10.000";
+    band.Amplitude.Text = "-33";
+    h.controller.ButtonClick(14);
+    EXPECT_EQ(band.Start.Text, "9.000");
+    EXPECT_EQ(h.Texts(kCentreCommand), (QStringList{kCentreCommand + "9000", kCentreCommand + "19000",
+                                                   kCentreCommand + "29000"}));
+    EXPECT_EQ(band.Amplitude.Text, "-20");
+    EXPECT_TRUE(band.Amplitude.Red);
+    EXPECT_TRUE(h.view.Messages.isEmpty()); // dwell 1000 is not short
+
+    // A stop at the top of the 64-bit range ends after its last step instead of wrapping.
+    GeneratorHarness top;
+    top.view.Bands[0].Start.Text = "1500000000";
+    top.view.Bands[0].Stop.Text = "9223372036854775807";
+    top.view.Bands[0].Step.Text = "4611686018427387904";
+    top.controller.ButtonClick(13);
+    EXPECT_EQ(top.Only(kCentreCommand).size(), 2u);
+}
+
+TEST(GeneratorController, StopClickEndsTheSweepWithinOnePumpRound)
+{
+    GeneratorHarness h;
+    h.pump.Schedule(2500, [&] {
+        h.controller.ButtonClick(13);
+        // Until the loop has returned no other action may start.
+        EXPECT_FALSE(h.AnyButtonEnabled());
+    });
+    h.controller.ButtonClick(13);
+
+    const auto centres = h.Only(kCentreCommand);
+    ASSERT_EQ(centres.size(), 3u);
+    EXPECT_LE(centres.back().At, 2500u);
+    ASSERT_FALSE(h.sent.empty());
+    EXPECT_EQ(h.sent.back().Text, ":OUTP 0");
+    EXPECT_EQ(h.sent.back().At, 2500u);
+    EXPECT_TRUE(h.AllButtonsEnabled());
+    EXPECT_EQ(h.state.GeneratorRunning[13], 0);
+}
+
+TEST(GeneratorController, RampRisesHoldsAndFallsInSteps)
+{
+    GeneratorHarness h;
+    h.view.Ramp.Times[1].Text = "999";
+    h.controller.ButtonClick(19);
+
+    EXPECT_EQ(Levels(h), (QStringList{"-15", "-11", "-7", "-3", "-7", "-11", "-15", "-20"}));
+    const auto levels = h.Only(kLevelCommand);
+    // T0 0 holds 1 ms; T1 999 is 1000 ms in three steps of 333.
+    EXPECT_EQ(levels[1].At - levels[0].At, 1u + 333u);
+    EXPECT_EQ(levels[2].At - levels[1].At, 333u);
+    EXPECT_EQ(levels[3].At - levels[2].At, 333u);
+    EXPECT_EQ(h.Texts(kCentreCommand), QStringList{kCentreCommand + "150000"});
+    EXPECT_EQ(h.Texts().mid(h.Texts().size() - 3), kStop); // "Tg off" is on
+    EXPECT_EQ(h.state.GeneratorRunning[19], 0);
+    EXPECT_TRUE(h.AllButtonsEnabled());
+}
+
+TEST(GeneratorController, RampScheduleWithoutStepsJumpsWithinLowAndHigh)
+{
+    RampPlan plan;
+    plan.TimesMs = {1, 1001, 1001, 1001, 1001};
+    plan.Low = -15;
+    plan.High = -3;
+    const std::vector<RampAction> schedule = RampSchedule(plan);
+    const std::vector<RampAction> expected = {
+        {RampAction::Send, -15}, {RampAction::Wait, 1},    {RampAction::Wait, 1001}, {RampAction::Send, -3},
+        {RampAction::Wait, 1001}, {RampAction::Wait, 1001}, {RampAction::Send, -15}, {RampAction::Wait, 1001}};
+    EXPECT_EQ(schedule, expected);
+
+    // Uneven steps still land on high and low; levels and waits round halves to even.
+    plan.StepsUp = 4;
+    plan.StepsDown = 3;
+    plan.Low = -20;
+    plan.High = -10;
+    plan.TimesMs[1] = 1002;
+    std::vector<int64_t> levels;
+    std::vector<int64_t> waits;
+    for (const RampAction& a : RampSchedule(plan))
+        (a.What == RampAction::Send ? levels : waits).push_back(a.Value);
+    EXPECT_EQ(levels, (std::vector<int64_t>{-20, -18, -15, -12, -10, -13, -17, -20}));
+    EXPECT_EQ(waits[1], 250); // 250.5
+}
+
+TEST(GeneratorController, SetUpErrorsReleaseTheButtonAndSendNothing)
+{
+    GeneratorHarness h;
+    h.view.Ramp.Low.Text = "-3";
+    h.view.Ramp.High.Text = "-15";
+    h.controller.ButtonClick(19);
+    h.view.Fixed[0].Frequency.Text = "8.999";
+    h.controller.ButtonClick(1);
+    h.view.Bands[0].Step.Text = "ten";
+    h.controller.ButtonClick(13);
+    h.view.Ramp.Low.Text = "-15";
+    h.view.Ramp.StepsUp.Text = "31";
+    h.controller.ButtonClick(19);
+
+    EXPECT_EQ(h.errors, (QStringList{"Ramp Setup Error ", "Fixed Freq Setup Error ", "Sweep Setup Error ",
+                                     "Ramp Setup Error "}));
+    EXPECT_TRUE(h.sent.empty());
+    EXPECT_EQ(h.state.GeneratorLoopActive, 0);
+    for (uint8_t running : h.state.GeneratorRunning)
+        EXPECT_EQ(running, 0);
+    EXPECT_TRUE(h.AllButtonsEnabled());
+}
+
+TEST(GeneratorController, FixedRowClampsItsLevelAndHoldsTheOtherButtons)
+{
+    GeneratorHarness h(dfRigol, 5000);
+    h.view.Fixed[4].Amplitude.Text = "-50";
+    h.view.Fixed[5].Amplitude.Text = "3";
+    h.view.Fixed[5].Amplitude.Red = true;
+    h.controller.ButtonClick(5);
+    EXPECT_EQ(h.view.Fixed[4].Amplitude.Text, "-40");
+    EXPECT_TRUE(h.view.Fixed[4].Amplitude.Red);
+    EXPECT_FALSE(h.view.Fixed[5].Amplitude.Red); // every row gets its normal colour back
+    EXPECT_EQ(h.Texts().mid(h.Texts().size() - 3),
+              (QStringList{kLevelCommand + "-40", ":OUTP 1", kCentreCommand + "1000000"}));
+    EXPECT_EQ(h.view.MarkerFrequency, "1.000.000");
+    EXPECT_EQ(h.view.MarkerLevel, "-40");
+    EXPECT_TRUE(h.view.ButtonRunning[4]);
+    EXPECT_TRUE(h.view.ButtonEnabled[4]);
+    EXPECT_FALSE(h.view.ButtonEnabled[0]);
+    EXPECT_TRUE(h.view.Fixed[0].Frequency.ReadOnly);
+    EXPECT_FALSE(h.view.Manual.Frequency.ReadOnly);
+    EXPECT_FALSE(h.view.SettingsGridEnabled);
+
+    h.controller.ButtonClick(5);
+    EXPECT_EQ(h.sent.back().Text, ":OUTP 0");
+    EXPECT_TRUE(h.AllButtonsEnabled());
+    EXPECT_FALSE(h.view.Fixed[0].Frequency.ReadOnly);
+}
+
+TEST(GeneratorController, PeriodicRampFinishesItsRampAfterTheStopClick)
+{
+    GeneratorHarness h;
+    h.view.Ramp.Periodic = true;
+    // One ramp takes 1 + 3 x 334 + 1001 + 3 x 334 + 1001 ms; the stop comes during the second.
+    h.pump.Schedule(5000, [&] { h.controller.ButtonClick(19); });
+    h.pump.Schedule(5100, [&] {
+        EXPECT_FALSE(h.AnyButtonEnabled());
+        h.controller.ButtonClick(1); // refused: the ramp has not returned yet
+    });
+    h.controller.ButtonClick(19);
+
+    EXPECT_EQ(Levels(h), (QStringList{"-15", "-11", "-7", "-3", "-7", "-11", "-15", "-15", "-11", "-7", "-3", "-7",
+                                      "-11", "-15", "-20"}));
+    EXPECT_EQ(h.sent.back().At, 2u * 4007u);
+    EXPECT_EQ(h.Texts(":SYST:PRES").size(), 2u); // factory preset type and preset, once
+    EXPECT_TRUE(h.AllButtonsEnabled());
+    EXPECT_EQ(h.actions, (std::vector<bool>{true, false}));
+}
+
+TEST(GeneratorController, RefusesWithoutDeviceForOtherFamiliesAndWhileTheInstrumentIsBusy)
+{
+    GeneratorHarness none;
+    none.device.DeviceConnected = 0;
+    none.controller.ButtonClick(1);
+    none.controller.ManualClick();
+    EXPECT_EQ(none.errors, (QStringList{"No Device selected", "No Device selected"}));
+
+    for (int32_t family : {dfHameg, dfRsFpc, dfRsFph}) {
+        GeneratorHarness h(family, 0);
+        h.controller.ButtonClick(13);
+        h.controller.ManualClick();
+        EXPECT_EQ(h.errors, QStringList(2, "Generator not supported by this device"));
+        EXPECT_TRUE(h.sent.empty());
+        EXPECT_EQ(h.state.GeneratorRunning[13], 0);
+    }
+
+    struct Busy final : InstrumentOwnership {
+        bool run = true;
+        bool EmissionRunActive() const override { return run; }
+        bool CoverageLoggingActive() const override { return false; }
+    } busy;
+    GeneratorHarness h;
+    h.controller.SetOwnership(&busy);
+    h.controller.RefreshOwnership();
+    EXPECT_FALSE(h.AnyButtonEnabled());
+    h.controller.ButtonClick(1);
+    EXPECT_TRUE(h.sent.empty());
+    busy.run = false;
+    h.controller.RefreshOwnership();
+    EXPECT_TRUE(h.AllButtonsEnabled());
+}
+
+TEST(GeneratorController, ShutdownMidSweepSwitchesOffAndSendsNothingMore)
+{
+    GeneratorHarness h(dfRigol, 5000);
+    h.pump.Schedule(2500, [&] { h.controller.Shutdown(); });
+    h.controller.ButtonClick(13);
+    EXPECT_EQ(h.Texts().mid(h.Texts().size() - 5),
+              (QStringList{kLevelCommand + "-20", ":OUTP 1", kLevelCommand + "-40", ":OUTP 1", ":OUTP 0"}));
+    EXPECT_EQ(h.sent.back().At, 2500u);
+    EXPECT_EQ(h.actions.back(), false);
+    h.controller.ButtonClick(1);
+    EXPECT_EQ(h.sent.back().Text, ":OUTP 0");
+}
