@@ -155,6 +155,9 @@ void CoverageFrame::BuildControls()
     settingsGrid->setModel(&v.Grid());
     settingsGrid->setItemDelegate(new PickListDelegate(settingsGrid));
     settingsGrid->verticalHeader()->setVisible(false);
+    // All fourteen rows in view.
+    settingsGrid->verticalHeader()->setDefaultSectionSize(settingsGrid->fontMetrics().height() + 6);
+    settingsGrid->setMinimumHeight(15 * (settingsGrid->fontMetrics().height() + 6) + 4);
     settingsGrid->horizontalHeader()->setStretchLastSection(true);
     settingsGrid->setEditTriggers(QAbstractItemView::AllEditTriggers);
     left->addWidget(settingsGrid);
