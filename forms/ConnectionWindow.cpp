@@ -305,4 +305,8 @@ void ConnectionWindow::connectSerial()
         emit Connected(ControlsForFamily(instrument_.Device));
 }
 
-void ConnectionWindow::readGpsRmc() { PollGpsReceiver(*context_, instrument_.Gps); }
+void ConnectionWindow::readGpsRmc()
+{
+    PollGpsReceiver(*context_, instrument_.Gps);
+    emit GpsRead();
+}

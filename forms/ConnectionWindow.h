@@ -70,6 +70,8 @@ signals:
     // After a connection attempt: the main window recomputes its measurement mode and time
     // estimate, and sets its controls for the family.
     void Connected(const FamilyControls& controls);
+    // After "RD RMC": the coverage view shows the receiver's fields.
+    void GpsRead();
 
 private:
     void BuildControls();

@@ -1,0 +1,364 @@
+#include "coverage/CoverageView.h"
+
+#include "app/Log.h"
+#include "app/NumberText.h"
+#include "app/TextRoutines.h"
+#include "coverage/CorrectionLookup.h"
+#include "coverage/CoverageCalculators.h"
+#include "coverage/CoverageTable.h"
+#include "coverage/KmlWriter.h"
+#include "instrument/DeviceState.h"
+#include "instrument/GpsReceiver.h"
+#include "instrument/ScpiCommands.h"
+#include "instrument/ScpiIo.h"
+#include "instrument/visa/VisaSession.h"
+#include "platform/system/EventPump.h"
+
+#include <QDateTime>
+#include <cmath>
+#include <exception>
+#include <optional>
+
+namespace {
+
+constexpr const char* kLetters[3] = {"A", "B", "C"};
+// Siglent and the Rigol RSA models answer the marker level in dBm; the level reader adds this.
+constexpr double kDbmToDbuv = 106.98;
+constexpr uint32_t kLatchPauseMs = 1000;
+
+// Days since 30 December 1899 with the time of day as fraction, as date-time texts expect.
+double DateTimeValue(const QDateTime& t)
+{
+    constexpr qint64 kJulianDayOf18991230 = 2415019;
+    return static_cast<double>(t.date().toJulianDay() - kJulianDayOf18991230)
+        + static_cast<double>(t.time().msecsSinceStartOfDay()) / 86400000.0;
+}
+
+std::optional<double> AnySepNumber(const QString& text)
+{
+    double v = 0;
+    if (!TryStrToFloatAnySep(text.trimmed(), v) || !std::isfinite(v))
+        return std::nullopt;
+    return v;
+}
+
+std::optional<int32_t> WholeNumber(const QString& text)
+{
+    return ParseStrictInt(text.trimmed());
+}
+
+// A level as the view shows it: fixed, 2 decimals, 4 significant digits.
+QString LevelText(double level)
+{
+    return FloatToStrF(level, FloatFormat::ffFixed, 4, 2);
+}
+
+} // namespace
+
+CoverageFields::CoverageFields()
+    : IntervalMs(QString::fromLatin1(kCoverageDefaultInterval))
+    , LatchPoints(QString::fromLatin1(kCoverageDefaultLatchPoints))
+    , SpeedKmh(QString::fromLatin1(kCoverageDefaultSpeed))
+    , LengthKm(QString::fromLatin1(kCoverageDefaultLength))
+{
+}
+
+CoverageChart::CoverageChart()
+{
+    for (int x = 0; x < 3; ++x)
+        Level[x].SetTitle(QStringLiteral("FRQ ") + QLatin1String(kLetters[x]));
+    Cable.SetTitle(QStringLiteral("Cable"));
+    Amplifier.SetTitle(QStringLiteral("Amp"));
+    Antenna.SetTitle(QStringLiteral("Ant"));
+}
+
+CoverageView::CoverageView(ScpiContext& scpi, GpsReceiverState& gps, TableBuffer& tableGrid,
+    CoverageHost& host, const QString& workingFolder)
+    : scpi_(scpi)
+    , gps_(gps)
+    , tableGrid_(tableGrid)
+    , host_(host)
+    , workingFolder_(workingFolder)
+{
+    // A failed poll stops the logging timer; the tick that polled must then log nothing.
+    scpi_.Visa.StopCoverageTimer = [this] {
+        pollFailed_ = true;
+        logging_ = false;
+        host_.StopTimer();
+    };
+    RecalculateDrive();
+}
+
+CoverageView::~CoverageView()
+{
+    scpi_.Visa.StopCoverageTimer = nullptr;
+}
+
+QStringList& CoverageView::Memo()
+{
+    return gps_.View.Memo;
+}
+
+QString CoverageView::Now() const
+{
+    if (TimeText)
+        return TimeText();
+    return FormatDateTimeText(QStringLiteral("tt"), DateTimeValue(QDateTime::currentDateTime()), Texts);
+}
+
+bool CoverageView::Wait(uint32_t ms, uint64_t generation)
+{
+    EventPump& pump = scpi_.Pump;
+    const uint32_t start = pump.TickCount();
+    for (;;) {
+        if (stopGeneration_ != generation)
+            return false;
+        const uint32_t elapsed = pump.TickCount() - start;
+        if (elapsed >= ms)
+            return true;
+        pump.WaitEvents(ms - elapsed);
+    }
+}
+
+bool CoverageView::Start()
+{
+    if (gps_.GpsConnected == 0) {
+        host_.ShowError(QStringLiteral("No GPS device found"));
+        return false;
+    }
+    if (host_.InstrumentBusy()) {
+        host_.ShowError(
+            QStringLiteral("The analyser is in use by a measurement or the generator: stop it first"));
+        return false;
+    }
+    // Qt runs a 0 ms timer without pause, so the interval must be above 0.
+    const std::optional<int32_t> interval = WholeNumber(fields_.IntervalMs);
+    if (!interval || *interval <= 0) {
+        host_.ShowError(
+            QStringLiteral("\"Interval [ms]\" must be a whole number above 0: ") + fields_.IntervalMs);
+        return false;
+    }
+    const std::optional<int32_t> latch = WholeNumber(fields_.LatchPoints);
+    if (!latch || *latch < 0) {
+        host_.ShowError(QStringLiteral("\"Latch Points\" must be a whole number: ") + fields_.LatchPoints);
+        return false;
+    }
+    host_.StartTimer(*interval);
+    logging_ = true;
+    globals_.CoverageIndex = 0;
+    return true;
+}
+
+void CoverageView::Stop()
+{
+    host_.StopTimer();
+    logging_ = false;
+    host_.Beep(2000, 100);
+    host_.Beep(1000, 100);
+    // A tick running beneath this handler ends at its next wait; its tracks are written once it
+    // has returned, so that no point of it starts tracks of the next file.
+    ++stopGeneration_;
+    scpi_.Pump.Wake();
+    if (globals_.CoverageTickBusy == 1)
+        kmlAfterTick_ = true;
+    else
+        WriteKml();
+}
+
+void CoverageView::Latch()
+{
+    Stop();
+    const uint64_t generation = stopGeneration_;
+    WaitMs(scpi_.Pump, kLatchPauseMs);
+    // A Stop or close during the pause has the last word.
+    if (generation == stopGeneration_)
+        Start();
+}
+
+void CoverageView::Close()
+{
+    if (logging_ || globals_.CoverageTickBusy == 1)
+        Stop();
+    else
+        WriteKml();
+}
+
+void CoverageView::LatchPointsChanged(const QString& text)
+{
+    fields_.LatchPoints = text;
+    globals_.CoverageIndex = 0;
+}
+
+void CoverageView::WriteKml()
+{
+    const KmlTracks::WriteResult r
+        = kml_.WriteFile(workingFolder_, KmlStamp ? KmlStamp() : KmlTimeStampNow(Texts));
+    if (r.Written)
+        fields_.RecentKml = r.FileName;
+    else if (!r.Error.isEmpty())
+        scpi_.Messages.Append(QStringLiteral("Error: ") + r.Error);
+}
+
+struct CoverageView::TickScope {
+    CoverageGlobals& g;
+    explicit TickScope(CoverageGlobals& globals)
+        : g(globals)
+    {
+        g.CoverageTickBusy = 1;
+    }
+    ~TickScope() { g.CoverageTickBusy = 0; }
+};
+
+void CoverageView::Tick()
+{
+    scpi_.Pump.ProcessEvents();
+    if (globals_.CoverageLatchPending == 1) {
+        globals_.CoverageLatchPending = 0;
+        Latch();
+        return;
+    }
+    // A tick inside a running one would retune the analyser between that tick's sweep and its
+    // marker read: it is counted and skipped.
+    if (globals_.CoverageTickBusy == 1) {
+        ++globals_.CoverageTickErrors;
+        fields_.TickErrors = QString::number(globals_.CoverageTickErrors);
+        host_.Refresh();
+        return;
+    }
+    {
+        TickScope busy(globals_);
+        try {
+            RunTick(stopGeneration_);
+        } catch (const std::exception& e) {
+            scpi_.Messages.Append(
+                QStringLiteral("Error: coverage tick: ") + QString::fromLocal8Bit(e.what()));
+        }
+    }
+    if (kmlAfterTick_) {
+        kmlAfterTick_ = false;
+        WriteKml();
+    }
+    host_.Refresh();
+}
+
+void CoverageView::RunTick(uint64_t generation)
+{
+    if (!Measure(generation))
+        return;
+    if (gps_.GpsConnected == 1) {
+        pollFailed_ = false;
+        PollGpsReceiver(scpi_, gps_);
+        host_.Refresh();
+        // The fields still hold the previous fix: nothing of this tick is logged.
+        if (pollFailed_)
+            return;
+    }
+    if (stopGeneration_ != generation)
+        return;
+    const GpsDisplay& fix = gps_.View.Display;
+    if (gps_.View.SkipNonMoving && fix.Speed == QLatin1String("0"))
+        return;
+
+    const QString error
+        = AppendCoverageLine(workingFolder_, CoverageLineFields(fields_, fix).join(QLatin1Char(';')));
+    if (!error.isEmpty()) {
+        scpi_.Messages.Append(QStringLiteral("Error: ") + error);
+        return;
+    }
+    if (!kml_.Started())
+        kml_.BeginTracks(fields_.Freq[0] + QStringLiteral("Hz"), fields_.Freq[1] + QStringLiteral("Hz"),
+            fields_.Freq[2] + QStringLiteral("Hz"));
+    // A point needs a position and a level measured in this tick; anything else would put a
+    // coordinate without a place or height into the file.
+    if (!fix.LonDec.isEmpty() && !fix.LatDec.isEmpty())
+        for (int x = 0; x < 3; ++x)
+            if (measured_[x])
+                kml_.AddPoint(static_cast<KmlTracks::Track>(x), fix.LonDec, fix.LatDec, fields_.Level[x]);
+
+    ++globals_.CoverageIndex;
+    const std::optional<int32_t> latch = WholeNumber(fields_.LatchPoints);
+    if (latch && globals_.CoverageIndex == *latch)
+        globals_.CoverageLatchPending = 1;
+}
+
+void CoverageView::MeasureLevels()
+{
+    Measure(stopGeneration_);
+}
+
+bool CoverageView::Measure(uint64_t generation)
+{
+    // Levels of an earlier tick are not this tick's: a level not measured now is logged empty.
+    for (int x = 0; x < 3; ++x) {
+        measured_[x] = false;
+        fields_.Level[x].clear();
+    }
+    const DeviceState& device = scpi_.Device;
+    if (device.DeviceConnected != 1)
+        return true;
+    if (chart_.Level[0].Count() > CoverageChart::kMaxLevelPoints) {
+        Memo() << Now() + QStringLiteral("Warning!!!, out of points ");
+        return true;
+    }
+    const bool rsa = device.IsRigolRsa();
+    const bool siglent = device.DeviceFamily == dfSiglent;
+    const bool rs = device.DeviceFamily == dfRsFpc || device.DeviceFamily == dfRsFph;
+    const bool marker = device.DeviceFamily == dfRigol || siglent || rs;
+    // The skip test and the fix colour of the level points come from the previous poll.
+    const GpsDisplay& previous = gps_.View.Display;
+    const bool standing = gps_.View.SkipNonMoving && previous.Speed == QLatin1String("0");
+
+    QString memoLevels[3] = {QStringLiteral("--"), QStringLiteral("--"), QStringLiteral("--")};
+    for (int x = 0; x < 3; ++x) {
+        if (rsa && !Wait(1000, generation))
+            return false;
+        const std::optional<double> f = AnySepNumber(grid_.Value(coveragegrid::FreqKey(x)));
+        if (!f)
+            continue;
+        // The analyser gets whole hertz; a frequency such as 145.5e6 is still one.
+        const QString hz = FormatMachineFixed(std::nearbyint(*f), 0);
+        ScpiSetCenterFreq(scpi_, hz);
+        if (marker)
+            ScpiMarkerToFreq(scpi_, hz);
+        if (rsa)
+            ScpiContinuousOn(scpi_);
+        ScpiSingleSweep(scpi_);
+        const ScpiAnswer t = ScpiReadSweepTime(scpi_);
+        const std::optional<double> seconds = t ? scpiio::AnswerNumber(*t) : std::nullopt;
+        if (seconds && *seconds > 0 && *seconds <= 1000) {
+            scpi_.Debug.LogMessage(QStringLiteral("FREQ ") + QLatin1String(kLetters[x])
+                + QStringLiteral(": waiting: ") + t->trimmed() + QStringLiteral(" sec"));
+            // Whole milliseconds up, so that the marker is never read before the sweep ends.
+            if (!Wait(static_cast<uint32_t>(std::ceil(*seconds * 1000.0 - 1e-9)), generation))
+                return false;
+        } else {
+            scpi_.Debug.LogMessage(QStringLiteral("Err: read Sweeptime"));
+        }
+        if (!Wait(50, generation) || (siglent && !Wait(500, generation)))
+            return false;
+        if (rsa) {
+            if (!Wait(2000, generation))
+                return false;
+            ScpiMarkerToFreq(scpi_, hz);
+        }
+        const ScpiAnswer answer = ScpiReadMarkerLevel(scpi_);
+        const std::optional<double> read = answer ? AnySepNumber(*answer) : std::nullopt;
+        if (!read)
+            continue;
+        double level = *read - (siglent || rsa ? kDbmToDbuv : 0.0);
+        const int64_t khz = RoundHalfEven(*f / 1000.0);
+        level = level - CorrectionAtKhz(chart_.Cable, khz) + CorrectionAtKhz(chart_.Antenna, khz)
+            - CorrectionAtKhz(chart_.Amplifier, khz);
+        TChartSeries& series = chart_.Level[x];
+        if (!standing)
+            series.AddPointXY(series.Count(), level, QString(), previous.Fix() ? clGreen : clRed);
+        memoLevels[x] = LevelText(level);
+        fields_.Level[x] = QString(memoLevels[x]).replace(QLatin1Char(','), QLatin1Char('.'));
+        measured_[x] = true;
+        host_.Refresh();
+    }
+    fields_.Index = QString::number(chart_.Level[0].Count() - 1);
+    Memo() << Now() + QStringLiteral(": A ") + memoLevels[0] + QStringLiteral(" B ") + memoLevels[1]
+            + QStringLiteral(" C ") + memoLevels[2] + QStringLiteral(" dBm");
+    return true;
+}

@@ -1,0 +1,163 @@
+#include "coverage/CoverageView.h"
+
+#include "app/Log.h"
+#include "app/NumberText.h"
+#include "app/TextRoutines.h"
+#include "coverage/CorrectionLookup.h"
+#include "coverage/CoverageCalculators.h"
+#include "coverage/CoverageTable.h"
+#include "datafiles/DataFileContext.h"
+#include "datafiles/GridSeries.h"
+#include "datafiles/TableFiles.h"
+#include "instrument/DeviceState.h"
+#include "instrument/GpsReceiver.h"
+#include "instrument/ScpiCommands.h"
+
+#include <QFile>
+#include <cmath>
+#include <optional>
+
+namespace {
+
+std::optional<double> AnySepNumber(const QString& text)
+{
+    double v = 0;
+    if (!TryStrToFloatAnySep(text.trimmed(), v) || !std::isfinite(v))
+        return std::nullopt;
+    return v;
+}
+
+// The grid's "Sweep [ms]" as the sweep-time setter takes it: "AUTO", or seconds for a whole
+// number of milliseconds from 1 to 2 999 999; nothing for anything else.
+std::optional<QString> SweepSecondsText(const QString& ms)
+{
+    if (ms.trimmed().compare(QLatin1String("auto"), Qt::CaseInsensitive) == 0)
+        return QStringLiteral("AUTO");
+    const std::optional<int32_t> v = ParseStrictInt(ms.trimmed());
+    if (!v || *v < 1 || *v > 2999999)
+        return std::nullopt;
+    return FormatMachine(*v / 1000.0);
+}
+
+} // namespace
+
+void CoverageView::RecalculateDrive()
+{
+    fields_.Resolution = CalcDriveResolution(fields_.IntervalMs, fields_.SpeedKmh);
+    fields_.Points = CalcDrivePoints(fields_.LengthKm, fields_.IntervalMs, fields_.SpeedKmh);
+}
+
+void CoverageView::InitAnalyser()
+{
+    if (host_.InstrumentBusy()) {
+        host_.ShowError(
+            QStringLiteral("The analyser is in use by a measurement or the generator: stop it first"));
+        return;
+    }
+    // A preset between a tick's sweep and its marker read would file a wrong level.
+    if (globals_.CoverageTickBusy == 1) {
+        scpi_.Messages.Append(
+            QStringLiteral("Warning: Init SA waits until the coverage measurement is done"));
+        return;
+    }
+    for (TChartSeries& s : chart_.Level)
+        s.Clear();
+    gps_.View.Track.clear();
+    globals_.CoverageTickErrors = 0;
+    fields_.TickErrors = QStringLiteral("0");
+
+    ScpiPreset(scpi_);
+    ScpiSetupDbm(scpi_);
+    for (int x = 0; x < 3; ++x) {
+        fields_.Freq[x] = grid_.Value(coveragegrid::FreqKey(x));
+        fields_.Level[x].clear();
+    }
+    using namespace coveragegrid;
+    ScpiSetSpan(scpi_, grid_.Value(kSpan));
+    ScpiSetRbw(scpi_, grid_.Value(kRbw));
+    ScpiSetAttenuation(scpi_, grid_.Value(kAttenuator));
+    // The setter follows the main window's preamplifier choice unless that follows the segments.
+    ScpiSetPreamp(scpi_, grid_.Value(kPreAmp).toUpper());
+    ScpiSetupDbm(scpi_);
+    ScpiSetDetector(scpi_, grid_.Value(kDetector));
+    if (const std::optional<QString> sweep = SweepSecondsText(grid_.Value(kSweep)))
+        ScpiSetSweepTimeText(scpi_, *sweep);
+    // The R&S command carries the frequency: marker 1 goes to "Freq A[Hz]", or is not sent when
+    // that row is no number. The other families' commands carry none.
+    const int32_t family = scpi_.Device.DeviceFamily;
+    if (family == dfRsFpc || family == dfRsFph) {
+        if (const std::optional<double> f = AnySepNumber(grid_.Value(kFreqA)))
+            ScpiMarkerToFreq(scpi_, FormatMachineFixed(std::nearbyint(*f), 0));
+    } else {
+        ScpiMarkerToFreq(scpi_, QString());
+    }
+    ScpiContinuousOff(scpi_);
+    host_.Refresh();
+}
+
+void CoverageView::GridValueEdited(const QString& key)
+{
+    using namespace coveragegrid;
+    if (key == kLow || key == kHigh) {
+        const QString text = grid_.Value(key);
+        if (text.isEmpty())
+            return;
+        // A whole number only: "-67.5" is no axis limit (dropping the "." made it -675).
+        const std::optional<int32_t> v = ParseStrictInt(text.trimmed());
+        const bool low = key == kLow;
+        if (v && (low ? *v < chart_.LeftMaximum : *v > chart_.LeftMinimum))
+            (low ? chart_.LeftMinimum : chart_.LeftMaximum) = *v;
+        else
+            grid_.SetValue(key, QStringLiteral("not valid"));
+        return;
+    }
+    if (key == kCableCor || key == kAmpCor || key == kAntCor)
+        LoadCorrection(key);
+}
+
+void CoverageView::LoadCorrection(const QString& key)
+{
+    using namespace coveragegrid;
+    const TableKind kind = key == kCableCor ? TableKind::Cable
+        : key == kAmpCor                    ? TableKind::Amplifier
+                                            : TableKind::Antenna;
+    TChartSeries& series = key == kCableCor ? chart_.Cable
+        : key == kAmpCor                    ? chart_.Amplifier
+                                            : chart_.Antenna;
+    const QString path = QStringLiteral(".\\src\\") + grid_.Value(key);
+    scpi_.Debug.LogMessage(QStringLiteral("file selected: ") + path);
+    series.Clear();
+    const DataFileContext context {workingFolder_, nullptr, &scpi_.Debug, &scpi_.Messages};
+    if (LoadTableFile(kind, tableGrid_, path, QLatin1Char('n'), context))
+        InterpolateGridToSeries(tableGrid_, series, clWhite, false, 0, context);
+    host_.Refresh();
+}
+
+void CoverageView::ShowCorrectionData()
+{
+    QStringList values[3];
+    for (int x = 0; x < 3; ++x) {
+        const std::optional<double> f = AnySepNumber(grid_.Value(coveragegrid::FreqKey(x)));
+        const TChartSeries* series[3] = {&chart_.Cable, &chart_.Amplifier, &chart_.Antenna};
+        for (int s = 0; s < 3; ++s)
+            values[s] << (f ? FloatToStrF(CorrectionAtKhz(*series[s], RoundHalfEven(*f / 1000.0)),
+                              FloatFormat::ffFixed, 5, 2)
+                            : QStringLiteral("--"));
+    }
+    Memo() << QStringLiteral("A      B       C")
+           << QStringLiteral("Cable ") + values[0].join(QLatin1Char(' '))
+           << QStringLiteral("Amp   ") + values[1].join(QLatin1Char(' '))
+           << QStringLiteral("Ant    ") + values[2].join(QLatin1Char(' '));
+    host_.Refresh();
+}
+
+void CoverageView::ClearMasterLogfile()
+{
+    const QString path = CoverageTablePath(workingFolder_);
+    if (!QFile::exists(path) || !host_.ConfirmOkCancel(QStringLiteral("Delete master log file")))
+        return;
+    QFile file(path);
+    if (!file.remove())
+        scpi_.Messages.Append(
+            QStringLiteral("Error: cannot delete ") + path + QStringLiteral(": ") + file.errorString());
+}

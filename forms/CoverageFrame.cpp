@@ -1,0 +1,443 @@
+#include "forms/CoverageFrame.h"
+
+#include "app/AppContext.h"
+#include "coverage/CoverageCalculators.h"
+#include "coverage/CoverageView.h"
+#include "forms/FormServices.h"
+#include "instrument/InstrumentState.h"
+#include "instrument/ScpiContext.h"
+#include "platform/system/EventPump.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFormLayout>
+#include <QFrame>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStyledItemDelegate>
+#include <QTableView>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <exception>
+
+namespace {
+
+// Pick-list rows of the settings grid are edited with a combo box: a fixed choice for the
+// read-only rows, a choice or typed text for the others.
+class PickListDelegate final : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    QWidget* createEditor(
+        QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        const QStringList list = index.data(CoverageGrid::PickListRole).toStringList();
+        if (list.isEmpty())
+            return QStyledItemDelegate::createEditor(parent, option, index);
+        auto* combo = new QComboBox(parent);
+        combo->addItems(list);
+        combo->setEditable(!index.data(CoverageGrid::PickOnlyRole).toBool());
+        return combo;
+    }
+    void setEditorData(QWidget* editor, const QModelIndex& index) const override
+    {
+        if (auto* combo = qobject_cast<QComboBox*>(editor))
+            combo->setCurrentText(index.data(Qt::EditRole).toString());
+        else
+            QStyledItemDelegate::setEditorData(editor, index);
+    }
+    void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override
+    {
+        if (auto* combo = qobject_cast<QComboBox*>(editor))
+            model->setData(index, combo->currentText(), Qt::EditRole);
+        else
+            QStyledItemDelegate::setModelData(editor, model, index);
+    }
+};
+
+QLineEdit* DisplayEdit(QWidget* parent, const QString& name)
+{
+    auto* e = new QLineEdit(parent);
+    e->setObjectName(name);
+    e->setReadOnly(true);
+    return e;
+}
+
+QComboBox* Combo(QWidget* parent, const char* name, const QStringList& items, const char* current)
+{
+    auto* c = new QComboBox(parent);
+    c->setObjectName(QString::fromLatin1(name));
+    c->setEditable(true);
+    c->addItems(items);
+    c->setCurrentText(QString::fromLatin1(current));
+    return c;
+}
+
+QPushButton* Button(QWidget* parent, const char* name, const QString& caption)
+{
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(QString::fromLatin1(name));
+    return b;
+}
+
+void SetColors(QLineEdit* edit, const QColor& base, const QColor& text)
+{
+    QPalette p = edit->palette();
+    p.setColor(QPalette::Base, base);
+    p.setColor(QPalette::Text, text);
+    edit->setPalette(p);
+}
+
+void SetText(QLineEdit* edit, const QString& text)
+{
+    if (edit->text() != text)
+        edit->setText(text);
+}
+
+} // namespace
+
+CoverageFrame::CoverageFrame(AppContext& app, InstrumentState& instrument, TableBuffer& tableGrid,
+    FormServices& services, QWidget* parent)
+    : QWidget(parent)
+    , app_(app)
+    , instrument_(instrument)
+    , services_(services)
+{
+    setObjectName(QStringLiteral("Frame141"));
+    EventPump* pump = app.Pump;
+    if (!pump) {
+        ownPump_ = std::make_unique<QtEventPump>();
+        pump = ownPump_.get();
+    }
+    context_ = std::make_unique<ScpiContext>(ScpiContext {
+        instrument.Visa, instrument.Device, app.Settings, app.Debug, app.Messages, *pump, instrument.Status});
+    CoverageHost& host = *this;
+    view_ = std::make_unique<CoverageView>(*context_, instrument.Gps, tableGrid, host, app.WorkingFolder);
+    if (!instrument.Gps.Beep) {
+        ownsReceiverBeep_ = true;
+        instrument.Gps.Beep = [](int, int) { QApplication::beep(); };
+    }
+    coverageTimer = new QTimer(this);
+    coverageTimer->setObjectName(QStringLiteral("Timer3"));
+    connect(coverageTimer, &QTimer::timeout, this, &CoverageFrame::coverageTick);
+    BuildControls();
+    FillCorrectionPickLists();
+    Refresh();
+}
+
+CoverageFrame::~CoverageFrame()
+{
+    coverageTimer->stop();
+    // The grid's model goes with the view's logic, before the widgets.
+    settingsGrid->setModel(nullptr);
+    // The instrument state outlives the frame: it must not call back into it.
+    if (ownsReceiverBeep_)
+        instrument_.Gps.Beep = nullptr;
+}
+
+void CoverageFrame::BuildControls()
+{
+    CoverageView& v = *view_;
+    auto* layout = new QHBoxLayout(this);
+
+    // Left: settings, buttons, calculators.
+    auto* left = new QVBoxLayout;
+    settingsGrid = new QTableView(this);
+    settingsGrid->setObjectName(QStringLiteral("ValueListEditor2"));
+    settingsGrid->setModel(&v.Grid());
+    settingsGrid->setItemDelegate(new PickListDelegate(settingsGrid));
+    settingsGrid->verticalHeader()->setVisible(false);
+    // All fourteen rows in view.
+    settingsGrid->verticalHeader()->setDefaultSectionSize(settingsGrid->fontMetrics().height() + 6);
+    settingsGrid->setMinimumHeight(15 * (settingsGrid->fontMetrics().height() + 6) + 4);
+    settingsGrid->horizontalHeader()->setStretchLastSection(true);
+    settingsGrid->setEditTriggers(QAbstractItemView::AllEditTriggers);
+    left->addWidget(settingsGrid);
+
+    initSaButton = Button(this, "Button18", QStringLiteral("Init SA"));
+    startButton = Button(this, "Button14", QStringLiteral("Start"));
+    stopButton = Button(this, "Button15", QStringLiteral("Stop"));
+    latchButton = Button(this, "Button1", QStringLiteral("Latch\nFile"));
+    clearLogButton = Button(this, "Button17", QStringLiteral("clr master logfile"));
+    auto* buttons = new QGridLayout;
+    buttons->addWidget(initSaButton, 0, 0);
+    buttons->addWidget(startButton, 0, 1);
+    buttons->addWidget(stopButton, 0, 2);
+    buttons->addWidget(latchButton, 1, 0);
+    buttons->addWidget(clearLogButton, 1, 1, 1, 2);
+    left->addLayout(buttons);
+
+    skipNonMovingCheckBox = new QCheckBox(QStringLiteral("skip non moving"), this);
+    skipNonMovingCheckBox->setObjectName(QStringLiteral("CheckBox21"));
+    skipNonMovingCheckBox->setChecked(true);
+    simulateMovingCheckBox = new QCheckBox(QStringLiteral("simulate moving"), this);
+    simulateMovingCheckBox->setObjectName(QStringLiteral("CheckBox1"));
+    beepCheckBox = new QCheckBox(QStringLiteral("Beep"), this);
+    beepCheckBox->setObjectName(QStringLiteral("CheckBox2"));
+    left->addWidget(skipNonMovingCheckBox);
+    left->addWidget(simulateMovingCheckBox);
+    left->addWidget(beepCheckBox);
+
+    intervalCombo = Combo(this, "ComboBox2", CoverageIntervalChoices(), kCoverageDefaultInterval);
+    speedCombo = Combo(this, "ComboBox1", CoverageSpeedChoices(), kCoverageDefaultSpeed);
+    lengthCombo = Combo(this, "ComboBox3", CoverageLengthChoices(), kCoverageDefaultLength);
+    latchPointsCombo = Combo(this, "ComboBox4", CoverageLatchChoices(), kCoverageDefaultLatchPoints);
+    resolutionEdit = DisplayEdit(this, QStringLiteral("Edit1"));
+    pointsEdit = DisplayEdit(this, QStringLiteral("Edit2"));
+    auto* calculators = new QFormLayout;
+    calculators->addRow(QStringLiteral("Interval [ms]"), intervalCombo);
+    calculators->addRow(QStringLiteral("Latch Points"), latchPointsCombo);
+    calculators->addRow(QStringLiteral("Speed [km/h]"), speedCombo);
+    calculators->addRow(QStringLiteral("Length [km]"), lengthCombo);
+    calculators->addRow(QStringLiteral("Resulution [m]"), resolutionEdit);
+    calculators->addRow(QStringLiteral("Points"), pointsEdit);
+    left->addLayout(calculators);
+    logo = new QLabel(QStringLiteral("<b>Zendrik</b>"), this);
+    logo->setObjectName(QStringLiteral("Image2"));
+    left->addWidget(logo);
+    layout->addLayout(left);
+
+    // Middle: the receiver's and the levels' fields, and the memo.
+    auto* middle = new QVBoxLayout;
+    gpsLevelGroup = new QGroupBox(QStringLiteral("GPS&&Level"), this);
+    auto* fields = new QFormLayout(gpsLevelGroup);
+    auto add = [&](QLineEdit*& edit, const char* name, const QString& caption) {
+        edit = DisplayEdit(gpsLevelGroup, QString::fromLatin1(name));
+        fields->addRow(caption, edit);
+    };
+    add(indexEdit, "indexEdit", QStringLiteral("Index"));
+    add(statusEdit, "statusEdit", QStringLiteral("Status"));
+    add(dateEdit, "dateEdit", QStringLiteral("Date"));
+    add(utcEdit, "utcEdit", QStringLiteral("UTC"));
+    add(latitudeEdit, "latitudeEdit", QStringLiteral("Lat dec"));
+    add(nsEdit, "nsEdit", QStringLiteral("NS"));
+    add(longitudeEdit, "longitudeEdit", QStringLiteral("Lon dec"));
+    add(ewEdit, "ewEdit", QStringLiteral("EW"));
+    add(speedEdit, "speedEdit", QStringLiteral("Speed [km/h]"));
+    const char* letters[3] = {"A", "B", "C"};
+    // Level fields keep their colours: A green, B blue, C yellow.
+    const QColor levelColors[3] = {QColor(Qt::green), QColor(Qt::blue), QColor(Qt::yellow)};
+    for (int x = 0; x < 3; ++x) {
+        add(freqEdits[x], QByteArray("freq").append(letters[x]).append("Edit").constData(),
+            QStringLiteral("Freq %1 [Hz]").arg(QLatin1String(letters[x])));
+        add(levelEdits[x], QByteArray("level").append(letters[x]).append("Edit").constData(),
+            QStringLiteral("Level %1 [dBm]").arg(QLatin1String(letters[x])));
+        SetColors(levelEdits[x], levelColors[x], x == 1 ? QColor(Qt::white) : QColor(Qt::black));
+    }
+    add(tickErrorsEdit, "tickErrorsEdit", QStringLiteral("T3-Err"));
+    add(recentKmlEdit, "recentKmlEdit", QStringLiteral("recent kml file"));
+    middle->addWidget(gpsLevelGroup);
+    memo = new QPlainTextEdit(this);
+    memo->setObjectName(QStringLiteral("memo2"));
+    memo->setReadOnly(true);
+    middle->addWidget(memo);
+    layout->addLayout(middle);
+
+    // Right: the two charts, drawn once the chart control exists.
+    auto* right = new QVBoxLayout;
+    auto chart = [this](QFrame*& frame, const char* name, const QString& title) {
+        frame = new QFrame(this);
+        frame->setObjectName(QString::fromLatin1(name));
+        frame->setFrameShape(QFrame::StyledPanel);
+        frame->setMinimumSize(320, 200);
+        auto* box = new QVBoxLayout(frame);
+        box->addWidget(new QLabel(title, frame));
+        box->addStretch();
+    };
+    chart(levelChart, "Chart3", QStringLiteral("Level  [dBm]"));
+    corDataButton = Button(levelChart, "Button2", QStringLiteral("Get Cor Data"));
+    levelChart->layout()->addWidget(corDataButton);
+    chart(gpsChart, "Chart1", QStringLiteral("GPS Data"));
+    right->addWidget(levelChart);
+    right->addWidget(gpsChart);
+    layout->addLayout(right);
+
+    auto guarded = [this](void (CoverageFrame::*handler)()) {
+        return [this, handler] { Guarded([&] { (this->*handler)(); }); };
+    };
+    connect(initSaButton, &QPushButton::clicked, this, guarded(&CoverageFrame::initAnalyser));
+    connect(startButton, &QPushButton::clicked, this, guarded(&CoverageFrame::startLogging));
+    connect(stopButton, &QPushButton::clicked, this, guarded(&CoverageFrame::stopLogging));
+    connect(latchButton, &QPushButton::clicked, this, guarded(&CoverageFrame::latchFile));
+    connect(clearLogButton, &QPushButton::clicked, this, guarded(&CoverageFrame::clearMasterLogfile));
+    connect(corDataButton, &QPushButton::clicked, this, guarded(&CoverageFrame::showCorrectionData));
+    for (QComboBox* c : {intervalCombo, speedCombo, lengthCombo})
+        connect(c, &QComboBox::currentTextChanged, this, guarded(&CoverageFrame::driveInputsChanged));
+    connect(
+        latchPointsCombo, &QComboBox::currentTextChanged, this, guarded(&CoverageFrame::latchPointsChanged));
+    connect(&v.Grid(), &CoverageGrid::ValueEdited, this,
+        [this](const QString& key) { Guarded([&] { view_->GridValueEdited(key); }); });
+    GpsView& gps = instrument_.Gps.View;
+    gps.SkipNonMoving = skipNonMovingCheckBox->isChecked();
+    gps.SimulateMoving = simulateMovingCheckBox->isChecked();
+    gps.Beep = beepCheckBox->isChecked();
+    connect(skipNonMovingCheckBox, &QCheckBox::toggled, this,
+        [this](bool on) { instrument_.Gps.View.SkipNonMoving = on; });
+    connect(simulateMovingCheckBox, &QCheckBox::toggled, this,
+        [this](bool on) { instrument_.Gps.View.SimulateMoving = on; });
+    connect(beepCheckBox, &QCheckBox::toggled, this, [this](bool on) { instrument_.Gps.View.Beep = on; });
+}
+
+void CoverageFrame::FillCorrectionPickLists()
+{
+    // "none" first, then the tables in ".\src", as the main window's lists are made at start-up.
+    const QDir src(QDir(app_.WorkingFolder).filePath(QStringLiteral("src")));
+    const struct {
+        const QString& key;
+        const char* mask;
+    } lists[] = {{coveragegrid::kCableCor, "*.cac"}, {coveragegrid::kAmpCor, "*.amp"},
+        {coveragegrid::kAntCor, "*.ant"}};
+    for (const auto& l : lists)
+        view_->Grid().SetPickList(l.key,
+            QStringList {QStringLiteral("none")}
+                + src.entryList({QString::fromLatin1(l.mask)}, QDir::Files, QDir::Name));
+}
+
+// No exception leaves a handler: it ends as an error line and the view stays as it was.
+template <class F> void CoverageFrame::Guarded(F&& handler)
+{
+    try {
+        handler();
+    } catch (const std::exception& e) {
+        app_.Messages.Append(QStringLiteral("Error: ") + QString::fromLocal8Bit(e.what()));
+    }
+    Refresh();
+}
+
+bool CoverageFrame::loggingActive() const
+{
+    return view_->Logging() || view_->Globals().CoverageTickBusy == 1;
+}
+
+void CoverageFrame::windowClosing()
+{
+    Guarded([this] { view_->Close(); });
+}
+
+void CoverageFrame::showGpsReceiver()
+{
+    Refresh();
+}
+
+void CoverageFrame::initAnalyser()
+{
+    view_->InitAnalyser();
+}
+
+void CoverageFrame::startLogging()
+{
+    view_->Start();
+}
+
+void CoverageFrame::stopLogging()
+{
+    view_->Stop();
+}
+
+void CoverageFrame::latchFile()
+{
+    view_->Latch();
+}
+
+void CoverageFrame::clearMasterLogfile()
+{
+    view_->ClearMasterLogfile();
+}
+
+void CoverageFrame::showCorrectionData()
+{
+    view_->ShowCorrectionData();
+}
+
+void CoverageFrame::coverageTick()
+{
+    Guarded([this] { view_->Tick(); });
+}
+
+void CoverageFrame::driveInputsChanged()
+{
+    CoverageFields& f = view_->Fields();
+    f.IntervalMs = intervalCombo->currentText();
+    f.SpeedKmh = speedCombo->currentText();
+    f.LengthKm = lengthCombo->currentText();
+    view_->RecalculateDrive();
+}
+
+void CoverageFrame::latchPointsChanged()
+{
+    view_->LatchPointsChanged(latchPointsCombo->currentText());
+}
+
+void CoverageFrame::StartTimer(int intervalMs)
+{
+    coverageTimer->start(intervalMs);
+}
+
+void CoverageFrame::StopTimer()
+{
+    coverageTimer->stop();
+}
+
+void CoverageFrame::ShowError(const QString& text)
+{
+    if (services_.ShowMessage)
+        services_.ShowMessage(text);
+}
+
+bool CoverageFrame::ConfirmOkCancel(const QString& text)
+{
+    if (AskOkCancel)
+        return AskOkCancel(text);
+    return QMessageBox::information(this, QString(), text, QMessageBox::Ok | QMessageBox::Cancel)
+        == QMessageBox::Ok;
+}
+
+void CoverageFrame::Beep(int, int)
+{
+    QApplication::beep();
+}
+
+bool CoverageFrame::InstrumentBusy() const
+{
+    return owner_ && (owner_->EmissionRunActive() || owner_->GeneratorActionActive());
+}
+
+void CoverageFrame::Refresh()
+{
+    const CoverageFields& f = view_->Fields();
+    const GpsView& gps = instrument_.Gps.View;
+    const GpsDisplay& d = gps.Display;
+    SetText(indexEdit, f.Index);
+    SetText(statusEdit, d.Status);
+    SetColors(statusEdit, palette().color(QPalette::Base), d.Fix() ? QColor(Qt::darkGreen) : QColor(Qt::red));
+    SetText(dateEdit, d.Date);
+    SetText(utcEdit, d.Utc);
+    SetText(latitudeEdit, d.LatDec);
+    SetText(nsEdit, d.Ns);
+    SetText(longitudeEdit, d.LonDec);
+    SetText(ewEdit, d.Ew);
+    SetText(speedEdit, d.Speed);
+    for (int x = 0; x < 3; ++x) {
+        SetText(freqEdits[x], f.Freq[x]);
+        SetText(levelEdits[x], f.Level[x]);
+    }
+    SetText(tickErrorsEdit, f.TickErrors);
+    SetText(recentKmlEdit, f.RecentKml);
+    SetText(resolutionEdit, f.Resolution);
+    SetText(pointsEdit, f.Points);
+    // The memo list only grows, except when it is emptied; show what is new.
+    if (gps.Memo.size() < memoLinesShown_) {
+        memo->clear();
+        memoLinesShown_ = 0;
+    }
+    for (; memoLinesShown_ < gps.Memo.size(); ++memoLinesShown_)
+        memo->appendPlainText(gps.Memo[memoLinesShown_]);
+}

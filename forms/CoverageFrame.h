@@ -1,0 +1,127 @@
+#ifndef ZENDRIK_FORMS_COVERAGEFRAME_H
+#define ZENDRIK_FORMS_COVERAGEFRAME_H
+
+#include "coverage/CoverageModel.h"
+
+#include <QWidget>
+#include <functional>
+#include <memory>
+
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QTableView;
+class QTimer;
+class QtEventPump;
+class CoverageView;
+class TableBuffer;
+struct AppContext;
+struct FormServices;
+struct InstrumentState;
+struct ScpiContext;
+
+// The RF coverage view (TFrame14, placed on the main window as Frame141): the settings grid, the
+// logging buttons, the drive-test calculators, the GPS and level fields and the view's memo. The
+// work is done by CoverageView; the handlers read the controls, call it and show its models.
+//
+// The main window embeds the frame, tells it who else owns the analyser (setInstrumentOwner),
+// calls windowClosing() when it closes, refuses its own runs while loggingActive(), and connects
+// the connection window's "RD RMC" to showGpsReceiver(). The two charts ("Level" and "GPS Data")
+// are placeholders: their data are the view's series (CoverageChart) and the receiver's track.
+class CoverageFrame : public QWidget, private CoverageHost {
+    Q_OBJECT
+public:
+    CoverageFrame(AppContext& app, InstrumentState& instrument, TableBuffer& tableGrid,
+        FormServices& services, QWidget* parent = nullptr);
+    ~CoverageFrame() override;
+
+    CoverageView& View() { return *view_; }
+    void setInstrumentOwner(const CoverageInstrumentOwner* owner) { owner_ = owner; }
+    bool loggingActive() const;
+    // The main window closes: logging stops as with "Stop".
+    void windowClosing();
+    // Shows the receiver's fields (after a poll made elsewhere) and everything else of the models.
+    void showGpsReceiver();
+
+    // Handlers.
+    void initAnalyser(); // Button18 "Init SA"
+    void startLogging(); // Button14 "Start"
+    void stopLogging(); // Button15 "Stop"
+    void latchFile(); // Button1 "Latch FILE"
+    void clearMasterLogfile(); // Button17 "clr master logfile"
+    void showCorrectionData(); // Button2 "Get Cor Data"
+    void coverageTick(); // Timer3
+    void driveInputsChanged(); // ComboBox1, ComboBox2, ComboBox3
+    void latchPointsChanged(); // ComboBox4
+
+    // The OK / Cancel question; tests answer it.
+    std::function<bool(const QString&)> AskOkCancel;
+
+    // Controls; each objectName is the designer's name where the designer gave one.
+    QTableView* settingsGrid = nullptr; // ValueListEditor2, "Parameter" / "Value"
+    QPushButton* initSaButton = nullptr; // Button18 "Init SA"
+    QPushButton* startButton = nullptr; // Button14 "Start"
+    QPushButton* stopButton = nullptr; // Button15 "Stop"
+    QPushButton* latchButton = nullptr; // Button1 "Latch" / "File"
+    QPushButton* clearLogButton = nullptr; // Button17 "clr master logfile"
+    QPushButton* corDataButton = nullptr; // Button2 "Get Cor Data", on the level chart
+    QCheckBox* skipNonMovingCheckBox = nullptr; // CheckBox21 "skip non moving"
+    QCheckBox* simulateMovingCheckBox = nullptr; // CheckBox1 "simulate moving"
+    QCheckBox* beepCheckBox = nullptr; // CheckBox2 "Beep"
+    QComboBox* intervalCombo = nullptr; // ComboBox2 "Interval [ms]"
+    QComboBox* speedCombo = nullptr; // ComboBox1 "Speed [km/h]"
+    QComboBox* lengthCombo = nullptr; // ComboBox3 "Length [km]"
+    QComboBox* latchPointsCombo = nullptr; // ComboBox4 "Latch Points"
+    QLineEdit* resolutionEdit = nullptr; // Edit1 "Resulution [m]"
+    QLineEdit* pointsEdit = nullptr; // Edit2 "Points"
+    QPlainTextEdit* memo = nullptr; // memo2
+    QGroupBox* gpsLevelGroup = nullptr; // "GPS&&Level"
+    QLineEdit* indexEdit = nullptr; // "Index"
+    QLineEdit* statusEdit = nullptr; // "Status"
+    QLineEdit* dateEdit = nullptr; // "Date"
+    QLineEdit* utcEdit = nullptr; // "UTC"
+    QLineEdit* latitudeEdit = nullptr; // "Lat dec"
+    QLineEdit* nsEdit = nullptr; // "NS"
+    QLineEdit* longitudeEdit = nullptr; // "Lon dec"
+    QLineEdit* ewEdit = nullptr; // "EW"
+    QLineEdit* speedEdit = nullptr; // "Speed [km/h]"
+    QLineEdit* freqEdits[3] = {}; // "Freq A [Hz]", "Freq B [Hz]", "Freq C [Hz]"
+    QLineEdit* levelEdits[3] = {}; // "Level A [dBm]", "Level B [dBm]", "Level C [dBm]"
+    QLineEdit* tickErrorsEdit = nullptr; // "T3-Err"
+    QLineEdit* recentKmlEdit = nullptr; // "recent kml file"
+    QFrame* levelChart = nullptr; // Chart3 "Level", left axis "dBm"
+    QFrame* gpsChart = nullptr; // Chart1 "GPS Data"
+    QLabel* logo = nullptr; // Image2
+    QTimer* coverageTimer = nullptr; // Timer3, off at start
+
+private:
+    void BuildControls();
+    void FillCorrectionPickLists();
+    template <class F> void Guarded(F&& handler);
+
+    // CoverageHost.
+    void StartTimer(int intervalMs) override;
+    void StopTimer() override;
+    void ShowError(const QString& text) override;
+    bool ConfirmOkCancel(const QString& text) override;
+    void Beep(int hz, int ms) override;
+    bool InstrumentBusy() const override;
+    void Refresh() override;
+
+    AppContext& app_;
+    InstrumentState& instrument_;
+    FormServices& services_;
+    const CoverageInstrumentOwner* owner_ = nullptr;
+    std::unique_ptr<QtEventPump> ownPump_;
+    std::unique_ptr<ScpiContext> context_;
+    std::unique_ptr<CoverageView> view_;
+    bool ownsReceiverBeep_ = false;
+    qsizetype memoLinesShown_ = 0;
+};
+
+#endif
