@@ -110,7 +110,9 @@ double ArcAngle(const QRectF& r, int32_t x, int32_t y)
 
 class Player {
 public:
-    Player(const Metafile& m, QPainter& p) : m_(m), p_(p) {}
+    // The painter's clip when the player starts (the caller's clip and the frame) is the widest
+    // any clip of the picture may reach.
+    Player(const Metafile& m, QPainter& p) : m_(m), p_(p), baseClip_(p.clipPath()) {}
     void Run();
 
 private:
@@ -177,7 +179,7 @@ private:
 
     const Metafile& m_;
     QPainter& p_;
-    QTransform frame_;
+    const QPainterPath baseClip_;
     Pen pen_;
     Brush brush_;
     QFont font_ = QtFont(Font{}, 0);
@@ -405,9 +407,8 @@ void Player::Run()
         case MetaOp::SetPolyFillMode: fillMode_ = r.a[0]; break;
         case MetaOp::SetGraphicsMode: break;
         case MetaOp::SelectClip: {
-            QPainterPath frame;
-            frame.addRect(0, 0, m_.Width, m_.Height);
-            p_.setClipPath(frame);
+            // The picture's clip lies within the caller's own clip and the frame, never beside it.
+            p_.setClipPath(baseClip_);
             if (r.index >= 0) {
                 QPainterPath clip;
                 clip.addRegion(m_.Regions[static_cast<size_t>(r.index)].Pixels());

@@ -206,3 +206,30 @@ TEST(Metafile, ReplayHonoursClipsPathsAndText)
     EXPECT_EQ(img.pixel(190, 95) & 0xFFFFFF, 0x00FF00u);
     EXPECT_EQ(img.pixel(160, 60) & 0xFFFFFF, 0xFFFFFFu);
 }
+
+// A report clips the chart to its own box: the picture's clip changes must stay inside it.
+TEST(Metafile, ReplayKeepsThePaintersOwnClip)
+{
+    gdi::RecordingDC rec(100, 100);
+    const gdi::Region left = gdi::CreateRectRgn(0, 0, 60, 100);
+    gdi::Brush black;
+    black.color = 0;
+    rec.SelectClipRgn(&left);
+    rec.FillRect(gdi::Rect{0, 0, 100, 50}, black);
+    rec.SelectClipRgn(nullptr);
+    rec.FillRect(gdi::Rect{0, 50, 100, 100}, black);
+
+    QImage out(100, 100, QImage::Format_RGB32);
+    out.fill(Qt::white);
+    QPainter p(&out);
+    p.setClipRect(QRect(20, 0, 60, 100));   // the caller's own clip: x 20..79
+    gdi::PlayMetafile(rec.Picture(), p, QRectF(0, 0, 100, 100));
+    p.end();
+    auto black_ = [&](int x, int y) { return (out.pixel(x, y) & 0xFFFFFF) == 0u; };
+    EXPECT_FALSE(black_(10, 20));   // outside the caller's clip
+    EXPECT_TRUE(black_(30, 20));
+    EXPECT_FALSE(black_(70, 20));   // outside the picture's clip
+    EXPECT_FALSE(black_(10, 70));   // no picture clip, still the caller's
+    EXPECT_TRUE(black_(50, 70));
+    EXPECT_FALSE(black_(90, 70));
+}
