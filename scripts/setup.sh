@@ -17,6 +17,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev locales-all xvfb xauth
   # real peers used by tests: VISA clients, rpcbind, metafile reader, zip checker
   python3 python3-pyvisa-py lxi-tools rpcbind libwmf-bin fonts-urw-base35 unzip zip poppler-utils
+  # a second metafile reader: ImageMagick with its extra coders (WMF through libwmf, SVG)
+  imagemagick libmagickcore-6.q16-6-extra
 )
 
 missing=()
