@@ -187,6 +187,7 @@ private:
     int32_t rop2_ = R2_COPYPEN, bkMode_ = OPAQUE, bkColor_ = 0xFFFFFF, textColor_ = 0, charExtra_ = 0;
     uint32_t textAlign_ = 0;
     int fillMode_ = ALTERNATE;
+    int arcDirection_ = AD_COUNTERCLOCKWISE;
     QPointF pos_;
     bool inPath_ = false;
     QPainterPath path_;
@@ -197,8 +198,13 @@ QPainterPath Player::ArcPath(const int32_t* a, int kind) const
     const QRectF box = ShapeBox(a);
     const double start = ArcAngle(box, a[4], a[5]);
     double span = ArcAngle(box, a[6], a[7]) - start;
-    while (span <= 0)
-        span += 360.0;
+    if (arcDirection_ == AD_CLOCKWISE) {
+        while (span >= 0)
+            span -= 360.0;   // equal rays give the whole ellipse
+    } else {
+        while (span <= 0)
+            span += 360.0;
+    }
     QPainterPath path;
     if (kind == 2) {
         path.moveTo(box.center());
@@ -406,6 +412,7 @@ void Player::Run()
             break;
         case MetaOp::SetPolyFillMode: fillMode_ = r.a[0]; break;
         case MetaOp::SetGraphicsMode: break;
+        case MetaOp::SetArcDirection: arcDirection_ = r.a[0]; break;
         case MetaOp::SelectClip: {
             // The picture's clip lies within the caller's own clip and the frame, never beside it.
             p_.setClipPath(baseClip_);
