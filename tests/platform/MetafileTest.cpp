@@ -233,3 +233,28 @@ TEST(Metafile, ReplayKeepsThePaintersOwnClip)
     EXPECT_TRUE(black_(50, 70));
     EXPECT_FALSE(black_(90, 70));
 }
+
+// The recording keeps what the raster context does with reversed rectangles and clockwise arcs,
+// and the replay draws them on the same side.
+TEST(Metafile, ReversedRectanglesAndClockwiseArcsReplayAsOnScreen)
+{
+    auto scene = [](gdi::DeviceContext& dc) {
+        gdi::Brush red;
+        red.color = gdi::RGB(255, 0, 0);
+        dc.SelectBrush(red);
+        dc.PatBlt(47, 47, -6, -4, gdi::PATCOPY);   // x 42..47, y 44..47
+        dc.FillRect(gdi::Rect{30, 10, 20, 5}, red);
+        dc.SetArcDirection(gdi::AD_CLOCKWISE);
+        dc.Pie(0, 0, 41, 41, 40, 20, 20, 0);   // three quarters, all but the upper right
+    };
+    gdi::RasterDC raster(50, 50);
+    scene(raster);
+    gdi::RecordingDC rec(50, 50);
+    scene(rec);
+    const QImage replay = Replay(rec.Picture(), 1);
+    for (const QPoint p : {QPoint(42, 44), QPoint(47, 47), QPoint(41, 44), QPoint(42, 43), QPoint(25, 7),
+                           QPoint(12, 12), QPoint(12, 28), QPoint(28, 28), QPoint(28, 12)})
+        EXPECT_EQ(replay.pixel(p) & 0xFFFFFF, raster.Image().pixel(p) & 0xFFFFFF) << p.x() << "," << p.y();
+    EXPECT_EQ(raster.GetPixel(28, 12), gdi::RGB(255, 255, 255));
+    EXPECT_EQ(raster.GetPixel(12, 28), gdi::RGB(255, 0, 0));
+}

@@ -415,3 +415,23 @@ TEST(WmfWriter, SavingReplacesTheFileOrReportsWhy)
     EXPECT_FALSE(gdi::SaveWmf(dc.Picture(), dir.filePath(QStringLiteral("missing/b.wmf")), &error));
     EXPECT_FALSE(error.isEmpty());
 }
+
+// The format knows only counter-clockwise arcs: a clockwise one is written from its end point to
+// its start point, which covers the same part of the ellipse.
+TEST(WmfWriter, ClockwiseArcsAreWrittenFromTheirEnd)
+{
+    gdi::RecordingDC dc(50, 50);
+    dc.SetArcDirection(gdi::AD_CLOCKWISE);
+    dc.Arc(0, 0, 41, 41, 40, 20, 20, 0);
+    dc.SetArcDirection(gdi::AD_COUNTERCLOCKWISE);
+    dc.Arc(0, 0, 41, 41, 40, 20, 20, 0);
+    const ParsedWmf w = Parse(gdi::EncodeWmf(dc.Picture()));
+    ASSERT_TRUE(w.error.isEmpty()) << w.error.toStdString();
+    std::vector<std::array<int, 4>> rays;   // xs, ys, xe, ye (written last to first)
+    for (const WmfRecord& r : w.records)
+        if (r.function == 0x0817)
+            rays.push_back({r.Word(3), r.Word(2), r.Word(1), r.Word(0)});
+    ASSERT_EQ(rays.size(), 2u);
+    EXPECT_EQ(rays[0], (std::array<int, 4>{20, 0, 40, 20}));
+    EXPECT_EQ(rays[1], (std::array<int, 4>{40, 20, 20, 0}));
+}
