@@ -151,18 +151,21 @@ void FillSpans(RasterDC::Impl& d, QImage& image, const DcState& s, const Brush& 
     if (spans.empty() || brush.style == BS_NULL || rop == R2_NOP)
         return;
     const int w = image.width();
-    if (brush.style == BS_SOLID && rop == R2_COPYPEN) {
+    if (brush.style == BS_SOLID && rop == R2_COPYPEN && (!d.hasClip || d.clipIsRect)) {
+        // Solid copies without a shaped clip go straight into the pixels.
         Painter(d, image);   // keeps the painter and the pixels in step
         uchar* bits = image.bits();
         const qsizetype bpl = image.bytesPerLine();
         const QRgb colour = 0xFF000000u | ToImageRgb(brush.color);
+        const QRect visible = d.hasClip ? d.clipBounds.intersected(image.rect()) : image.rect();
         for (const Span& span : spans) {
-            if (span.y < 0 || span.y >= image.height())
+            if (span.y < visible.top() || span.y > visible.bottom())
                 continue;
-            auto* line = reinterpret_cast<QRgb*>(bits + span.y * bpl);
-            for (int32_t x = std::max(span.x0, 0); x < std::min(span.x1, w); ++x) {
-                if (!d.hasClip || VisibleAt(d, image, x, span.y))
-                    line[x] = colour;
+            const int32_t x0 = std::max(span.x0, visible.left());
+            const int32_t x1 = std::min(span.x1, visible.right() + 1);
+            if (x1 > x0) {
+                auto* line = reinterpret_cast<QRgb*>(bits + span.y * bpl);
+                std::fill(line + x0, line + x1, colour);
             }
         }
         return;
