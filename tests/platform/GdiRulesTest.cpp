@@ -12,6 +12,7 @@
 
 #include <array>
 #include <cmath>
+#include <functional>
 #include <random>
 #include <set>
 #include <utility>
@@ -33,21 +34,23 @@ PixelSet Ink(const RasterDC& dc)
     return out;
 }
 
+// Left, top, right and bottom of the pixels, all inclusive.
+std::array<int, 4> BoxOf(const PixelSet& ink)
+{
+    std::array<int, 4> b{1 << 30, 1 << 30, -1, -1};
+    for (const auto& [x, y] : ink)
+        b = {std::min(b[0], x), std::min(b[1], y), std::max(b[2], x), std::max(b[3], y)};
+    return b;
+}
+
 // The ink turned half a turn about the centre of its bounding box.
 bool PointSymmetric(const PixelSet& ink)
 {
-    if (ink.empty())
-        return true;
-    int l = 1 << 30, t = 1 << 30, r = -1, b = -1;
+    const auto [l, t, r, b] = BoxOf(ink);
     for (const auto& [x, y] : ink) {
-        l = std::min(l, x);
-        r = std::max(r, x);
-        t = std::min(t, y);
-        b = std::max(b, y);
-    }
-    for (const auto& [x, y] : ink)
         if (!ink.count({l + r - x, t + b - y}))
             return false;
+    }
     return true;
 }
 
@@ -135,44 +138,35 @@ TEST(GdiRules, EllipseFamilyCoversItsBoxLikeRectangle)
     for (int w : sizes) {
         for (int h : sizes) {
             const int l = 3, t = 2, r = l + w, b = t + h;
+            const std::array<int, 4> box{l, t, r - 1, b - 1};
             const std::string where = std::to_string(w) + " x " + std::to_string(h);
-            auto draw = [&](auto&& shape, const Pen& pen, const Brush& brush) {
+            auto draw = [](const std::function<void(RasterDC&)>& shape, const Pen& pen, const Brush& brush) {
                 RasterDC dc(50, 50);
                 dc.SelectPen(pen);
                 dc.SelectBrush(brush);
                 shape(dc);
-                return dc.Image().copy();
-            };
-            auto box = [](const QImage& img) {
-                RasterDC dc(img.width(), img.height());
-                dc.SetImage(img);
-                return std::make_pair(InkBox(dc), Ink(dc));
+                return Ink(dc);
             };
             const auto ellipse = [&](RasterDC& dc) { dc.Ellipse(l, t, r, b); };
+            const auto arc = [&](RasterDC& dc) { dc.Arc(l, t, r, b, 60, 30, 60, 30); };   // equal rays: whole
             const std::vector<std::pair<const char*, std::function<void(RasterDC&)>>> shapes = {
                 {"ellipse", ellipse},
                 {"roundrect", [&](RasterDC& dc) { dc.RoundRect(l, t, r, b, 7, 5); }},
-                {"arc", [&](RasterDC& dc) { dc.Arc(l, t, r, b, 60, 30, 60, 30); }},
+                {"arc", arc},
                 {"pie", [&](RasterDC& dc) { dc.Pie(l, t, r, b, 0, 0, 0, 0); }},
                 {"chord", [&](RasterDC& dc) { dc.Chord(l, t, r, b, 1, 1, 1, 1); }},
             };
-            for (const auto& [name, shape] : shapes) {
-                const auto [ink, pixels] = box(draw(shape, CosmeticPen(kBlack), SolidBrush(kRed)));
-                EXPECT_EQ((std::array<int, 4>{ink.left, ink.top, ink.right, ink.bottom}),
-                          (std::array<int, 4>{l, t, r - 1, b - 1}))
-                    << name << " " << where;
+            for (const auto& [name, shape] : shapes)
+                EXPECT_EQ(BoxOf(draw(shape, CosmeticPen(kBlack), SolidBrush(kRed))), box) << name << " " << where;
+            const PixelSet outline = draw(ellipse, CosmeticPen(kBlack), NullBrush());
+            for (const auto& [x, y] : outline) {
+                EXPECT_TRUE(outline.count({l + r - 1 - x, y}) && outline.count({x, t + b - 1 - y})) << where;
             }
-            const auto [outline, pixels] = box(draw(ellipse, CosmeticPen(kBlack), NullBrush()));
-            for (const auto& [x, y] : pixels) {
-                EXPECT_TRUE(pixels.count({l + r - 1 - x, y}) && pixels.count({x, t + b - 1 - y})) << where;
-            }
-            // The full arc is the ellipse's outline; a null pen does not shrink the ellipse's fill.
-            EXPECT_EQ(box(draw(shapes[2].second, CosmeticPen(kBlack), NullBrush())).second, pixels) << where;
-            const auto [filled, area] = box(draw(ellipse, NullPen(), SolidBrush(kRed)));
-            EXPECT_EQ((std::array<int, 4>{filled.left, filled.top, filled.right, filled.bottom}),
-                      (std::array<int, 4>{l, t, r - 1, b - 1}))
-                << where;
-            for (const auto& px : pixels)
+            // The whole arc is the ellipse's outline; a null pen does not shrink the ellipse's fill.
+            EXPECT_EQ(draw(arc, CosmeticPen(kBlack), NullBrush()), outline) << where;
+            const PixelSet area = draw(ellipse, NullPen(), SolidBrush(kRed));
+            EXPECT_EQ(BoxOf(area), box) << where;
+            for (const auto& px : outline)
                 EXPECT_TRUE(area.count(px)) << where;
         }
     }
