@@ -163,43 +163,43 @@ void IniFile::Parse(const QString& text)
 {
     // Lines end in CR LF, LF or a lone CR (older editors); the text after the last line break is
     // no line of its own.
-    const qsizetype n = text.size();
-    const QChar* chars = text.constData();
+    const QStringView all(text);
+    const qsizetype n = all.size();
     qsizetype start = 0;
     while (start < n) {
         qsizetype end = start;
-        while (end < n && chars[end] != QLatin1Char('\n') && chars[end] != QLatin1Char('\r'))
+        while (end < n && all[end] != QLatin1Char('\n') && all[end] != QLatin1Char('\r'))
             ++end;
-        ParseLine(text.mid(start, end - start));
-        if (end + 1 < n && chars[end] == QLatin1Char('\r') && chars[end + 1] == QLatin1Char('\n'))
+        ParseLine(all.sliced(start, end - start));
+        if (end + 1 < n && all[end] == QLatin1Char('\r') && all[end + 1] == QLatin1Char('\n'))
             ++end;
         start = end + 1;
     }
 }
 
-void IniFile::ParseLine(const QString& line)
+void IniFile::ParseLine(QStringView line)
 {
-    const QString trimmed = line.trimmed();
+    const QStringView trimmed = line.trimmed();
     if (trimmed.startsWith(QLatin1Char('['))) {
         qsizetype close = trimmed.indexOf(QLatin1Char(']'));
         if (close < 0)
             close = trimmed.size();
-        sections_.emplace_back().name = trimmed.mid(1, close - 1).trimmed();
+        sections_.emplace_back().name = trimmed.sliced(1, close - 1).trimmed().toString();
         return;
     }
     Entry entry;
     const qsizetype eq = trimmed.indexOf(QLatin1Char('='));
     if (trimmed.isEmpty() || trimmed.startsWith(QLatin1Char(';')) || eq < 0) {
         entry.raw = true;
-        entry.value = line;
+        entry.value = line.toString();
     } else {
-        entry.key = trimmed.left(eq).trimmed();
-        entry.value = trimmed.mid(eq + 1).trimmed();
+        entry.key = trimmed.first(eq).trimmed().toString();
+        entry.value = trimmed.sliced(eq + 1).trimmed().toString();
     }
     if (sections_.empty()) {
         // Keys before the first section belong to no section; the readers never see them,
         // but the rewrite keeps them.
-        leadingLines_.append(line);
+        leadingLines_.append(line.toString());
     } else {
         sections_.back().entries.push_back(std::move(entry));
     }

@@ -4,6 +4,7 @@
 #include <QHash>
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -90,7 +91,7 @@ private:
     static const Entry* FindInSection(const Section& section, const QString& key);
     static std::optional<size_t> PositionOf(const Section& section, const QString& key);
     void Parse(const QString& text);
-    void ParseLine(const QString& line);
+    void ParseLine(QStringView line);
     QString SerializeText() const;
 
     QString fileName_;
