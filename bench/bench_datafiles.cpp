@@ -6,7 +6,10 @@
 #include "datafiles/GridSeries.h"
 #include "datafiles/TableBuffer.h"
 #include "datafiles/TableInterpolation.h"
+#include "platform/inifile/IniFile.h"
 
+#include <QFile>
+#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
 // A 9 kHz - 3 GHz limit line (749,998 points on the 4 kHz grid) with its margin line.
@@ -66,6 +69,31 @@ void BM_ShowGridAsSeriesWithMargin(benchmark::State& state)
     state.counters["repaints_per_fill"] = static_cast<double>(chart.repaints) / static_cast<double>(state.iterations());
 }
 BENCHMARK(BM_ShowGridAsSeriesWithMargin)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// Loading a settings file of 40,000 sections (1.6 MB) and reading one key of the last section:
+// section lookup must not scan every section.
+void BM_LoadIniOfFortyThousandSections(benchmark::State& state)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("many.ini"));
+    {
+        QByteArray text;
+        for (int i = 0; i < 40000; ++i)
+            text += "[Section" + QByteArray::number(i) + "]\r\nKey=" + QByteArray::number(i) + "\r\nOther=abcdefgh\r\n";
+        QFile f(path);
+        if (!f.open(QIODevice::WriteOnly) || f.write(text) != text.size()) {
+            state.SkipWithError("cannot write the file");
+            return;
+        }
+        state.counters["bytes"] = static_cast<double>(text.size());
+    }
+    for (auto _ : state) {
+        IniFile ini(path);
+        benchmark::DoNotOptimize(ini.ReadInteger(QStringLiteral("Section39999"), QStringLiteral("Key"), 0));
+        benchmark::DoNotOptimize(ini.ReadSections().size());
+    }
+}
+BENCHMARK(BM_LoadIniOfFortyThousandSections)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -35,15 +35,32 @@ def table(fname, name, points, level_mode):
     write(os.path.join(src, fname), [header(), ('General', [('Name', name), ('Freq_Interplot_Mode', 'log'),
           ('Level_Interplot_Mode', level_mode)]), ('Data', data)])
 
-STEP = 10  # a step in a limit line: two corners 10 Hz apart
+# A step in a limit line. The standards apply the lower limit at a transition frequency, and traces
+# and the 4 kHz grid sit on whole kHz, so the corner on the higher side of a step lies 1 kHz away
+# from the transition: a step down ends the higher segment 1 kHz before it, a step up starts the
+# higher segment 1 kHz after it. The transition frequency itself then reads the lower limit both
+# in the limit series and on the grid.
+STEP = 1000
+def level_at(segment, f):
+    fa, la, fb, lb = segment
+    if la == lb: return la
+    return la + (lb - la) * math.log10(f / fa) / math.log10(fb / fa)  # the "log" level interpolation
+
 def stepped(segments):
-    # segments: list of (f_start, l_start, f_stop, l_stop); consecutive segments with a level jump get a step
+    # segments: list of (f_start, l_start, f_stop, l_stop); consecutive segments meet at f_stop = f_start
     pts = []
-    for fa, la, fb, lb in segments:
+    prev = None
+    for seg in segments:
+        fa, la, fb, lb = seg
         if pts and pts[-1][0] == fa:
-            if pts[-1][1] == la: pts.pop()
-            else: fa = fa + STEP
+            if pts[-1][1] == la:
+                pts.pop()
+            elif la < pts[-1][1]:
+                pts[-1] = (fa - STEP, level_at(prev, fa - STEP))
+            else:
+                fa, la = fa + STEP, level_at(seg, fa + STEP)
         pts.append((fa, la)); pts.append((fb, lb))
+        prev = seg
     return pts
 
 k, M, G = 1e3, 1e6, 1e9

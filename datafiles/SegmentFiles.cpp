@@ -30,7 +30,9 @@ enum class CellForm { AsStored, WithoutDots, Detector };
 
 void ReadColumn(const IniFile& ini, TableBuffer& grid, const QString& prefix, int column, CellForm form)
 {
-    for (int n = 1;; ++n) {
+    // Segments are counted, never sized by a number from the file; the run-time loader stops at
+    // 500 anyway, the editor at the grid's limit.
+    for (int n = 1; n < TableBuffer::kMaxRows; ++n) {
         QString value = ini.ReadString(kData, prefix + QString::number(n), QString());
         if (value.isEmpty())
             return;

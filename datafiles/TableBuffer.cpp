@@ -2,6 +2,7 @@
 
 #include <QColor>
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace {
@@ -45,12 +46,10 @@ void TableBuffer::EnsureRow(int row)
 {
     if (row < rows_)
         return;
-    if (row < 0)
+    if (row < 0 || row >= kMaxRows)
         throw std::out_of_range("TableBuffer row");
     // Grow in steps so that a long file read row by row does not grow once per row.
-    int newRows = rows_;
-    while (newRows <= row)
-        newRows += kInitialRows;
+    const int newRows = std::min(kMaxRows, (row / kInitialRows + 1) * kInitialRows);
     if (bulkDepth_ == 0)
         beginInsertRows(QModelIndex(), rows_, newRows - 1);
     cells_.resize(static_cast<size_t>(newRows) * kColumns);

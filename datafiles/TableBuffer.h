@@ -20,6 +20,9 @@ class TableBuffer : public QAbstractTableModel {
 public:
     static constexpr int kColumns = 8;
     static constexpr int kInitialRows = 500;
+    // The most rows the grid grows to: a million points is far beyond any table or segment file,
+    // and a row number read from a file must not decide how much memory is taken.
+    static constexpr int kMaxRows = 1'000'000;
 
     // The font colour of a data cell: black, red for a text that is not a number, green for a
     // checked row.
@@ -60,7 +63,8 @@ public:
     // Changes.
     void SetCell(int row, int column, const QString& text);
     void SetMark(int row, int column, CellMark mark);
-    // Makes sure row exists (grows the buffer when needed).
+    // Makes sure row exists (grows the buffer when needed); std::out_of_range for a row below 0
+    // or at kMaxRows or above.
     void EnsureRow(int row);
     // Empties the columns first..last of every row from row 1 to the last.
     void ClearColumns(int first, int last);

@@ -33,23 +33,6 @@ void ApplyMode(const QString& text, bool current, bool& out)
         out = current;
 }
 
-// The highest n for which "<prefix>n" holds a text. Files are written without gaps, but an
-// edited file may have one; every point that is there is read.
-int LastNumberedKey(const IniFile& ini, const QString& prefix)
-{
-    int last = 0;
-    const QStringList keys = ini.ReadSection(kData);
-    for (const QString& key : keys) {
-        if (key.size() <= prefix.size() || !key.startsWith(prefix, Qt::CaseInsensitive))
-            continue;
-        bool ok = false;
-        const int n = key.mid(prefix.size()).toInt(&ok);
-        if (ok && n > last && !ini.ReadString(kData, key, QString()).isEmpty())
-            last = n;
-    }
-    return last;
-}
-
 } // namespace
 
 QString TableKindExtension(TableKind kind)
@@ -122,20 +105,28 @@ bool LoadTableFile(TableKind kind, TableBuffer& grid, const QString& path, QChar
 
     TableBuffer::BulkChange bulk(grid);
     grid.ClearColumns(1, 2);
-    // Frequencies end at the first missing one: a gap there ends the table, as it always has.
+    // Frequencies end at the first missing one: a gap there ends the table, as it always has. A
+    // key number from the file never sizes the grid: rows are counted, and a table longer than
+    // the grid can hold is cut there with a warning.
     int rows = 0;
     for (int n = 1;; ++n) {
         const QString f = ini.ReadString(kData, kFreqPrefix + QString::number(n), QString());
         if (f.isEmpty())
             break;
+        if (n >= TableBuffer::kMaxRows) {
+            if (context.Messages != nullptr)
+                context.Messages->Append(QStringLiteral("Warning: ") + path + QStringLiteral(" has more than ") +
+                                         QString::number(TableBuffer::kMaxRows - 1) +
+                                         QStringLiteral(" points; the rest is not read"));
+            break;
+        }
         grid.SetCell(n, 1, RemoveDots(f));
         rows = n;
     }
     // Levels are read for every row that has a frequency, so an empty level in the middle does not
-    // lose the levels after it (they would be gone after the next save). Levels beyond the last
-    // frequency are kept as well; the interpolation ignores them.
-    const int lastLevel = std::max(rows, LastNumberedKey(ini, kLevelPrefix));
-    for (int n = 1; n <= lastLevel; ++n) {
+    // lose the levels after it (they would be gone after the next save). A level without a
+    // frequency belongs to no point and is not read.
+    for (int n = 1; n <= rows; ++n) {
         const QString l = ini.ReadString(kData, kLevelPrefix + QString::number(n), QString());
         if (!l.isEmpty())
             grid.SetCell(n, 2, l);

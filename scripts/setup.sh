@@ -25,6 +25,8 @@ packages=(
   python3-nmea2
   # an SMTP server on loopback for the mail tests, and the command that makes their certificate
   python3-aiosmtpd openssl
+  # a second metafile reader: ImageMagick with its extra coders (WMF through libwmf, SVG)
+  imagemagick libmagickcore-6.q16-6-extra
 )
 
 missing=()

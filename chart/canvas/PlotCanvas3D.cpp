@@ -467,15 +467,17 @@ void TPlotCanvas3D::SetPixel3D(int32_t x, int32_t y, int32_t z, TColor color)
 void TPlotCanvas3D::RotateLabel(int32_t x, int32_t y, const QString& text, double angle)
 {
     gdi::DeviceContext* dc = GetHandle();
-    if (!dc || std::isnan(angle))
+    // A NaN or infinite angle names no direction at all.
+    if (!dc || !std::isfinite(angle))
         return;
     if (angle >= 360.0)
         angle = std::fmod(angle, 360.0);   // the same as taking 360 off while it is 360 or more
     Brush().SetStyle(bsClear);
     referenceCanvas_->RequireFont();
     gdi::Font f = Font().DeviceFont();
-    f.escapement = static_cast<int32_t>(std::nearbyint(angle * 10));
-    f.orientation = TextAngleBase != 0 ? static_cast<int32_t>(std::nearbyint(TextAngleBase * 10)) : f.escapement;
+    // Huge negative angles are not reduced; tenths of a degree saturate instead of overflowing.
+    f.escapement = RoundToPixel(angle * 10);
+    f.orientation = TextAngleBase != 0 ? RoundToPixel(TextAngleBase * 10) : f.escapement;
     f.outPrecision = gdi::OUT_TT_ONLY_PRECIS;
     if (ZoomText && ZoomFactor != 1) {
         const int32_t size = std::max(static_cast<int32_t>(std::nearbyint(Font().Size() * ZoomFactor)), 1);

@@ -49,9 +49,21 @@ public:
     virtual int GetPolyFillMode() const = 0;
     virtual int SetGraphicsMode(int mode) = 0;
     virtual int GetGraphicsMode() const = 0;
+    // Arcs, pies and chords run counter-clockwise (AD_COUNTERCLOCKWISE) or clockwise
+    // (AD_CLOCKWISE); the direction also decides where a styled outline of a rectangle or ellipse
+    // starts its pattern.
+    virtual int SetArcDirection(int direction) = 0;
+    virtual int GetArcDirection() const = 0;
     virtual int GetMapMode() const { return MM_TEXT; }
     // Logical to device units; the identity in MM_TEXT, the only mapping used here.
     virtual void LPtoDP(Point* points, int count) const { (void)points; (void)count; }
+
+    // The whole state (objects, modes, position, clip region) on a stack: SaveDC answers the new
+    // depth (1 for the first save); RestoreDC(level) brings back the state saved at that depth
+    // (negative: counted back from the last save) and drops it and every later save. False, and
+    // nothing changes, for a level that was never saved.
+    virtual int SaveDC() = 0;
+    virtual bool RestoreDC(int level) = 0;
 
     // Lines and shapes.
     virtual void MoveToEx(int32_t x, int32_t y, Point* old = nullptr) = 0;
@@ -62,7 +74,7 @@ public:
     virtual void Rectangle(int32_t left, int32_t top, int32_t right, int32_t bottom) = 0;
     virtual void Ellipse(int32_t left, int32_t top, int32_t right, int32_t bottom) = 0;
     virtual void RoundRect(int32_t left, int32_t top, int32_t right, int32_t bottom, int32_t w, int32_t h) = 0;
-    // Arcs run counter-clockwise from the ray through (xs, ys) to the ray through (xe, ye).
+    // Arcs run from the ray through (xs, ys) to the ray through (xe, ye) in the arc direction.
     virtual void Arc(int32_t left, int32_t top, int32_t right, int32_t bottom, int32_t xs, int32_t ys,
                      int32_t xe, int32_t ye) = 0;
     virtual void Pie(int32_t left, int32_t top, int32_t right, int32_t bottom, int32_t xs, int32_t ys,

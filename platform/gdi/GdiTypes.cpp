@@ -1,5 +1,7 @@
 #include "platform/gdi/GdiTypes.h"
 
+#include "platform/gdi/ShapeRaster.h"
+
 #include <QPainterPath>
 #include <QPolygon>
 #include <algorithm>
@@ -52,36 +54,60 @@ Region CreateRectRgn(int32_t left, int32_t top, int32_t right, int32_t bottom)
     return Region(QRegion(Ordered(left, top, right, bottom)));
 }
 
+namespace {
+
+QRegion RegionOfRows(const std::vector<shapes::ShapeRow>& rows)
+{
+    std::vector<QRect> rects;
+    rects.reserve(rows.size());
+    for (const shapes::ShapeRow& r : rows)
+        rects.emplace_back(r.outerLeft, r.y, r.outerRight - r.outerLeft + 1, 1);
+    QRegion region;
+    region.setRects(rects.data(), static_cast<int>(rects.size()));
+    return region;
+}
+
+} // namespace
+
+// The elliptic and rounded regions cover the pixels Ellipse and RoundRect fill in a box one pixel
+// smaller on the right and bottom, as the platform's regions always did.
 Region CreateEllipticRgn(int32_t left, int32_t top, int32_t right, int32_t bottom)
 {
     const QRect r = Ordered(left, top, right, bottom);
-    if (r.isEmpty())
+    if (r.width() < 2 || r.height() < 2)
         return Region();
-    return Region(QRegion(r, QRegion::Ellipse));
+    if (r.width() > shapes::kMaxExactSize || r.height() > shapes::kMaxExactSize)
+        return Region(QRegion(r.adjusted(0, 0, -1, -1), QRegion::Ellipse));
+    return Region(RegionOfRows(shapes::EllipseRows(r.left(), r.top(), r.left() + r.width() - 1, r.top() + r.height() - 1)));
 }
 
 Region CreateRoundRectRgn(int32_t left, int32_t top, int32_t right, int32_t bottom, int32_t w, int32_t h)
 {
     const QRect r = Ordered(left, top, right, bottom);
-    if (r.isEmpty())
+    if (r.width() < 2 || r.height() < 2)
         return Region();
-    QPainterPath path;
-    path.addRoundedRect(QRectF(r), std::abs(w) / 2.0, std::abs(h) / 2.0);
-    QRegion region;
-    for (const QPolygonF& poly : path.toFillPolygons())
-        region = region.united(QRegion(poly.toPolygon(), Qt::WindingFill));
-    return Region(region);
+    if (r.width() > shapes::kMaxExactSize || r.height() > shapes::kMaxExactSize)
+        return Region(QRegion(r.adjusted(0, 0, -1, -1)));
+    return Region(RegionOfRows(
+        shapes::RoundRectRows(r.left(), r.top(), r.left() + r.width() - 1, r.top() + r.height() - 1, w, h)));
 }
 
+// The pixels Polygon fills.
 Region CreatePolygonRgn(const Point* points, int count, int fillMode)
 {
     if (!points || count < 3)
         return Region();
-    QPolygon poly;
-    poly.reserve(count);
-    for (int i = 0; i < count; ++i)
-        poly << QPoint(points[i].x, points[i].y);
-    return Region(QRegion(poly, fillMode == WINDING ? Qt::WindingFill : Qt::OddEvenFill));
+    int32_t top = INT32_MAX, bottom = INT32_MIN;
+    for (int i = 0; i < count; ++i) {
+        top = std::min(top, points[i].y);
+        bottom = std::max(bottom, points[i].y);
+    }
+    std::vector<QRect> rects;
+    for (const shapes::Span& span : shapes::PolygonSpans(points, count, fillMode == WINDING, top, bottom))
+        rects.emplace_back(span.x0, span.y, span.x1 - span.x0, 1);
+    QRegion region;
+    region.setRects(rects.data(), static_cast<int>(rects.size()));   // rows top down, each left to right
+    return Region(region);
 }
 
 } // namespace gdi

@@ -123,6 +123,10 @@ inline constexpr int GM_COMPATIBLE = 1;
 inline constexpr int GM_ADVANCED = 2;
 inline constexpr int MM_TEXT = 1;
 
+// Drawing directions of arcs, pies, chords and the outlines of ellipses and rectangles.
+inline constexpr int AD_COUNTERCLOCKWISE = 1;
+inline constexpr int AD_CLOCKWISE = 2;
+
 // Text alignment flags.
 inline constexpr uint32_t TA_NOUPDATECP = 0;
 inline constexpr uint32_t TA_UPDATECP = 1;

@@ -48,6 +48,7 @@ enum class MetaOp : uint8_t {
     StrokeAndFillPath,
     SelectClipPath,     // a[0] combination mode
     StretchBlt,         // a[0..3] destination rectangle, a[4..7] source rectangle, index: images; rop in rop
+    SetArcDirection,    // a[0]
 };
 
 struct MetaRecord {

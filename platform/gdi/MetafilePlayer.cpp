@@ -110,7 +110,9 @@ double ArcAngle(const QRectF& r, int32_t x, int32_t y)
 
 class Player {
 public:
-    Player(const Metafile& m, QPainter& p) : m_(m), p_(p) {}
+    // The painter's clip when the player starts (the caller's clip and the frame) is the widest
+    // any clip of the picture may reach.
+    Player(const Metafile& m, QPainter& p) : m_(m), p_(p), baseClip_(p.clipPath()) {}
     void Run();
 
 private:
@@ -177,7 +179,7 @@ private:
 
     const Metafile& m_;
     QPainter& p_;
-    QTransform frame_;
+    const QPainterPath baseClip_;
     Pen pen_;
     Brush brush_;
     QFont font_ = QtFont(Font{}, 0);
@@ -185,6 +187,7 @@ private:
     int32_t rop2_ = R2_COPYPEN, bkMode_ = OPAQUE, bkColor_ = 0xFFFFFF, textColor_ = 0, charExtra_ = 0;
     uint32_t textAlign_ = 0;
     int fillMode_ = ALTERNATE;
+    int arcDirection_ = AD_COUNTERCLOCKWISE;
     QPointF pos_;
     bool inPath_ = false;
     QPainterPath path_;
@@ -195,8 +198,13 @@ QPainterPath Player::ArcPath(const int32_t* a, int kind) const
     const QRectF box = ShapeBox(a);
     const double start = ArcAngle(box, a[4], a[5]);
     double span = ArcAngle(box, a[6], a[7]) - start;
-    while (span <= 0)
-        span += 360.0;
+    if (arcDirection_ == AD_CLOCKWISE) {
+        while (span >= 0)
+            span -= 360.0;   // equal rays give the whole ellipse
+    } else {
+        while (span <= 0)
+            span += 360.0;
+    }
     QPainterPath path;
     if (kind == 2) {
         path.moveTo(box.center());
@@ -404,10 +412,10 @@ void Player::Run()
             break;
         case MetaOp::SetPolyFillMode: fillMode_ = r.a[0]; break;
         case MetaOp::SetGraphicsMode: break;
+        case MetaOp::SetArcDirection: arcDirection_ = r.a[0]; break;
         case MetaOp::SelectClip: {
-            QPainterPath frame;
-            frame.addRect(0, 0, m_.Width, m_.Height);
-            p_.setClipPath(frame);
+            // The picture's clip lies within the caller's own clip and the frame, never beside it.
+            p_.setClipPath(baseClip_);
             if (r.index >= 0) {
                 QPainterPath clip;
                 clip.addRegion(m_.Regions[static_cast<size_t>(r.index)].Pixels());

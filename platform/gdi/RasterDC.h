@@ -1,18 +1,22 @@
 #ifndef ZENDRIK_PLATFORM_GDI_RASTERDC_H
 #define ZENDRIK_PLATFORM_GDI_RASTERDC_H
 
+#include "platform/gdi/DcState.h"
 #include "platform/gdi/DeviceContext.h"
 
 #include <QImage>
-#include <QPainter>
-#include <QPainterPath>
 #include <memory>
 
 namespace gdi {
 
 // The raster back end: draws into a QImage of Format_RGB32 (device-pixel ratio 1, white when
-// created). Fills, wide pens, curves and text go through QPainter; one-pixel (cosmetic) lines are
-// stepped here pixel by pixel, because their last-pixel rule, styles and mix modes must be exact.
+// created). One-pixel (cosmetic) lines and outlines, wide round pens, polygon and ellipse fills
+// are rasterised here pixel by pixel, because their pixel rules, styles and mix modes must be
+// exact; other wide pens, paths, text and bit transfers go through QPainter.
+//
+// The code is split by concern: RasterDC.cpp (state, clipping, paths), RasterLines.cpp (lines and
+// pens), RasterFills.cpp (fills and shapes), RasterText.cpp, RasterTransfers.cpp (pixels and
+// block transfers); RasterDCImpl.h holds what they share.
 class RasterDC final : public DeviceContext {
 public:
     RasterDC(int32_t width, int32_t height);
@@ -35,31 +39,36 @@ public:
     const QImage* SourceImage() const override { return &Image(); }
 
     void SelectPen(const Pen& pen) override;
-    const Pen& GetPen() const override { return pen_; }
+    const Pen& GetPen() const override { return s_.pen; }
     void SelectBrush(const Brush& brush) override;
-    const Brush& GetBrush() const override { return brush_; }
+    const Brush& GetBrush() const override { return s_.brush; }
     void SelectFont(const Font& font) override;
-    const Font& GetFont() const override { return font_; }
+    const Font& GetFont() const override { return s_.font; }
 
     int SetROP2(int mode) override;
-    int GetROP2() const override { return rop2_; }
+    int GetROP2() const override { return s_.rop2; }
     int SetBkMode(int mode) override;
-    int GetBkMode() const override { return bkMode_; }
+    int GetBkMode() const override { return s_.bkMode; }
     COLORREF SetBkColor(COLORREF color) override;
-    COLORREF GetBkColor() const override { return bkColor_; }
+    COLORREF GetBkColor() const override { return s_.bkColor; }
     COLORREF SetTextColor(COLORREF color) override;
-    COLORREF GetTextColor() const override { return textColor_; }
+    COLORREF GetTextColor() const override { return s_.textColor; }
     uint32_t SetTextAlign(uint32_t flags) override;
-    uint32_t GetTextAlign() const override { return textAlign_; }
+    uint32_t GetTextAlign() const override { return s_.textAlign; }
     int32_t SetTextCharacterExtra(int32_t extra) override;
-    int32_t GetTextCharacterExtra() const override { return charExtra_; }
+    int32_t GetTextCharacterExtra() const override { return s_.charExtra; }
     int SetPolyFillMode(int mode) override;
-    int GetPolyFillMode() const override { return fillMode_; }
+    int GetPolyFillMode() const override { return s_.fillMode; }
     int SetGraphicsMode(int mode) override;
-    int GetGraphicsMode() const override { return graphicsMode_; }
+    int GetGraphicsMode() const override { return s_.graphicsMode; }
+    int SetArcDirection(int direction) override;
+    int GetArcDirection() const override { return s_.arcDirection; }
+
+    int SaveDC() override;
+    bool RestoreDC(int level) override;
 
     void MoveToEx(int32_t x, int32_t y, Point* old = nullptr) override;
-    Point GetCurrentPosition() const override { return pos_; }
+    Point GetCurrentPosition() const override { return s_.pos; }
     void LineTo(int32_t x, int32_t y) override;
     void Polyline(const Point* points, int count) override;
     void Polygon(const Point* points, int count) override;
@@ -100,24 +109,17 @@ public:
                 uint32_t rop) override;
     void StretchBlt(const Rect& dest, const QImage& source, const Rect& src, uint32_t rop) override;
 
-    // Painter, clipping, path and style state; opaque outside RasterDC.cpp.
+    // Painter, clipping, path and style state; defined in RasterDCImpl.h.
     struct Impl;
 
 private:
+    enum class ArcKind { Open, Pie, Chord };
+    void ArcFigure(int32_t left, int32_t top, int32_t right, int32_t bottom, int32_t xs, int32_t ys, int32_t xe,
+                   int32_t ye, ArcKind kind);
+
     std::unique_ptr<Impl> d_;
     QImage image_;
-    Pen pen_;
-    Brush brush_;
-    Font font_;
-    int rop2_ = R2_COPYPEN;
-    int bkMode_ = OPAQUE;
-    COLORREF bkColor_ = 0xFFFFFF;
-    COLORREF textColor_ = 0;
-    uint32_t textAlign_ = TA_LEFT | TA_TOP;
-    int32_t charExtra_ = 0;
-    int fillMode_ = ALTERNATE;
-    int graphicsMode_ = GM_COMPATIBLE;
-    Point pos_;
+    DcState s_;
 };
 
 } // namespace gdi

@@ -18,7 +18,7 @@ RecordingDC::RecordingDC(int32_t width, int32_t height, bool enhanced) : measure
     meta_.Width = std::max(1, width);
     meta_.Height = std::max(1, height);
     meta_.Enhanced = enhanced;
-    measure_->SelectFont(font_);
+    measure_->SelectFont(s_.font);
 }
 
 RecordingDC::~RecordingDC() = default;
@@ -48,21 +48,21 @@ MetaRecord& RecordingDC::Add(MetaOp op, std::initializer_list<int32_t> args)
 
 void RecordingDC::SelectPen(const Pen& pen)
 {
-    pen_ = pen;
+    s_.pen = pen;
     meta_.Pens.push_back(pen);
     Add(MetaOp::SelectPen).index = static_cast<int32_t>(meta_.Pens.size() - 1);
 }
 
 void RecordingDC::SelectBrush(const Brush& brush)
 {
-    brush_ = brush;
+    s_.brush = brush;
     meta_.Brushes.push_back(brush);
     Add(MetaOp::SelectBrush).index = static_cast<int32_t>(meta_.Brushes.size() - 1);
 }
 
 void RecordingDC::SelectFont(const Font& font)
 {
-    font_ = font;
+    s_.font = font;
     measure_->SelectFont(font);
     meta_.Fonts.push_back(font);
     Add(MetaOp::SelectFont).index = static_cast<int32_t>(meta_.Fonts.size() - 1);
@@ -70,76 +70,133 @@ void RecordingDC::SelectFont(const Font& font)
 
 int RecordingDC::SetROP2(int mode)
 {
-    const int old = rop2_;
+    const int old = s_.rop2;
     if (mode < R2_BLACK || mode > R2_WHITE)
         return 0;
-    rop2_ = mode;
+    s_.rop2 = mode;
     Add(MetaOp::SetROP2, {mode});
     return old;
 }
 
 int RecordingDC::SetBkMode(int mode)
 {
-    const int old = bkMode_;
+    const int old = s_.bkMode;
     if (mode != TRANSPARENT && mode != OPAQUE)
         return 0;
-    bkMode_ = mode;
+    s_.bkMode = mode;
     Add(MetaOp::SetBkMode, {mode});
     return old;
 }
 
 COLORREF RecordingDC::SetBkColor(COLORREF color)
 {
-    const COLORREF old = bkColor_;
-    bkColor_ = color & 0xFFFFFF;
-    Add(MetaOp::SetBkColor, {static_cast<int32_t>(bkColor_)});
+    const COLORREF old = s_.bkColor;
+    s_.bkColor = color & 0xFFFFFF;
+    Add(MetaOp::SetBkColor, {static_cast<int32_t>(s_.bkColor)});
     return old;
 }
 
 COLORREF RecordingDC::SetTextColor(COLORREF color)
 {
-    const COLORREF old = textColor_;
-    textColor_ = color & 0xFFFFFF;
-    Add(MetaOp::SetTextColor, {static_cast<int32_t>(textColor_)});
+    const COLORREF old = s_.textColor;
+    s_.textColor = color & 0xFFFFFF;
+    Add(MetaOp::SetTextColor, {static_cast<int32_t>(s_.textColor)});
     return old;
 }
 
 uint32_t RecordingDC::SetTextAlign(uint32_t flags)
 {
-    const uint32_t old = textAlign_;
-    textAlign_ = flags;
+    const uint32_t old = s_.textAlign;
+    s_.textAlign = flags;
     Add(MetaOp::SetTextAlign, {static_cast<int32_t>(flags)});
     return old;
 }
 
 int32_t RecordingDC::SetTextCharacterExtra(int32_t extra)
 {
-    const int32_t old = charExtra_;
-    charExtra_ = extra;
+    const int32_t old = s_.charExtra;
+    s_.charExtra = extra;
     measure_->SetTextCharacterExtra(extra);
-    measure_->SelectFont(font_);
+    measure_->SelectFont(s_.font);
     Add(MetaOp::SetTextCharExtra, {extra});
     return old;
 }
 
 int RecordingDC::SetPolyFillMode(int mode)
 {
-    const int old = fillMode_;
+    const int old = s_.fillMode;
     if (mode != ALTERNATE && mode != WINDING)
         return 0;
-    fillMode_ = mode;
+    s_.fillMode = mode;
     Add(MetaOp::SetPolyFillMode, {mode});
     return old;
 }
 
 int RecordingDC::SetGraphicsMode(int mode)
 {
-    const int old = graphicsMode_;
+    const int old = s_.graphicsMode;
     if (mode != GM_COMPATIBLE && mode != GM_ADVANCED)
         return 0;
-    graphicsMode_ = mode;
+    s_.graphicsMode = mode;
     Add(MetaOp::SetGraphicsMode, {mode});
     return old;
+}
+
+int RecordingDC::SetArcDirection(int direction)
+{
+    if (direction != AD_COUNTERCLOCKWISE && direction != AD_CLOCKWISE)
+        return 0;
+    const int old = s_.arcDirection;
+    s_.arcDirection = direction;
+    Add(MetaOp::SetArcDirection, {direction});
+    return old;
+}
+
+// ---- saved levels
+
+int RecordingDC::SaveDC()
+{
+    saved_.push_back(Saved{s_, hasClip_, clip_});
+    return static_cast<int>(saved_.size());
+}
+
+bool RecordingDC::RestoreDC(int level)
+{
+    const auto index = SavedLevelIndex(saved_.size(), level);
+    if (!index)
+        return false;
+    const Saved saved = std::move(saved_[*index]);
+    saved_.resize(*index);
+    const DcState& t = saved.state;
+    if (!(t.pen == s_.pen))
+        SelectPen(t.pen);
+    if (!(t.brush == s_.brush))
+        SelectBrush(t.brush);
+    if (t.charExtra != s_.charExtra)
+        SetTextCharacterExtra(t.charExtra);
+    if (!(t.font == s_.font))
+        SelectFont(t.font);
+    if (t.rop2 != s_.rop2)
+        SetROP2(t.rop2);
+    if (t.bkMode != s_.bkMode)
+        SetBkMode(t.bkMode);
+    if (t.bkColor != s_.bkColor)
+        SetBkColor(t.bkColor);
+    if (t.textColor != s_.textColor)
+        SetTextColor(t.textColor);
+    if (t.textAlign != s_.textAlign)
+        SetTextAlign(t.textAlign);
+    if (t.fillMode != s_.fillMode)
+        SetPolyFillMode(t.fillMode);
+    if (t.graphicsMode != s_.graphicsMode)
+        SetGraphicsMode(t.graphicsMode);
+    if (t.arcDirection != s_.arcDirection)
+        SetArcDirection(t.arcDirection);
+    if (!(t.pos == s_.pos))
+        MoveToEx(t.pos.x, t.pos.y);
+    if (saved.hasClip != hasClip_ || !(saved.clip == clip_))
+        SelectClipRgn(saved.hasClip ? &saved.clip : nullptr);
+    return true;
 }
 
 // ---- drawing
@@ -147,14 +204,14 @@ int RecordingDC::SetGraphicsMode(int mode)
 void RecordingDC::MoveToEx(int32_t x, int32_t y, Point* old)
 {
     if (old)
-        *old = pos_;
-    pos_ = Point{x, y};
+        *old = s_.pos;
+    s_.pos = Point{x, y};
     Add(MetaOp::MoveTo, {x, y});
 }
 
 void RecordingDC::LineTo(int32_t x, int32_t y)
 {
-    pos_ = Point{x, y};
+    s_.pos = Point{x, y};
     Add(MetaOp::LineTo, {x, y});
 }
 
@@ -207,25 +264,28 @@ void RecordingDC::Chord(int32_t left, int32_t top, int32_t right, int32_t bottom
 
 void RecordingDC::FillRect(const Rect& rect, const Brush& brush)
 {
-    if (rect.right <= rect.left || rect.bottom <= rect.top || brush.style == BS_NULL)
+    // A rectangle given the wrong way round is filled the right way round.
+    const Rect r{std::min(rect.left, rect.right), std::min(rect.top, rect.bottom), std::max(rect.left, rect.right),
+                 std::max(rect.top, rect.bottom)};
+    if (r.right == r.left || r.bottom == r.top || brush.style == BS_NULL)
         return;
     meta_.Brushes.push_back(brush);
-    Add(MetaOp::FillRect, {rect.left, rect.top, rect.right, rect.bottom}).index =
-        static_cast<int32_t>(meta_.Brushes.size() - 1);
+    Add(MetaOp::FillRect, {r.left, r.top, r.right, r.bottom}).index = static_cast<int32_t>(meta_.Brushes.size() - 1);
 }
 
 void RecordingDC::PatBlt(int32_t x, int32_t y, int32_t w, int32_t h, uint32_t rop)
 {
+    if (w == 0 || h == 0)
+        return;
+    // A negative extent runs back from the start: the start pixel is filled, the far edge is not.
     if (w < 0) {
-        x += w;
+        x += w + 1;
         w = -w;
     }
     if (h < 0) {
-        y += h;
+        y += h + 1;
         h = -h;
     }
-    if (w == 0 || h == 0)
-        return;
     Add(MetaOp::PatBlt, {x, y, w, h}).rop = rop;
 }
 
@@ -241,10 +301,10 @@ COLORREF RecordingDC::GetPixel(int32_t, int32_t) const { return CLR_INVALID; }
 
 void RecordingDC::TextOut(int32_t x, int32_t y, const QString& text)
 {
-    if (textAlign_ & TA_UPDATECP) {
+    if (s_.textAlign & TA_UPDATECP) {
         const Size ext = GetTextExtentPoint(text);
-        if ((textAlign_ & TA_HORIZONTAL_MASK) == TA_LEFT)
-            pos_.x += ext.cx;
+        if ((s_.textAlign & TA_HORIZONTAL_MASK) == TA_LEFT)
+            s_.pos.x += ext.cx;
     }
     Add(MetaOp::TextOut, {x, y}).text = text;
 }

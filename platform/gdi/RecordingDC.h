@@ -1,6 +1,7 @@
 #ifndef ZENDRIK_PLATFORM_GDI_RECORDINGDC_H
 #define ZENDRIK_PLATFORM_GDI_RECORDINGDC_H
 
+#include "platform/gdi/DcState.h"
 #include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/Metafile.h"
 
@@ -29,31 +30,37 @@ public:
     int32_t Height() const override { return meta_.Height; }
 
     void SelectPen(const Pen& pen) override;
-    const Pen& GetPen() const override { return pen_; }
+    const Pen& GetPen() const override { return s_.pen; }
     void SelectBrush(const Brush& brush) override;
-    const Brush& GetBrush() const override { return brush_; }
+    const Brush& GetBrush() const override { return s_.brush; }
     void SelectFont(const Font& font) override;
-    const Font& GetFont() const override { return font_; }
+    const Font& GetFont() const override { return s_.font; }
 
     int SetROP2(int mode) override;
-    int GetROP2() const override { return rop2_; }
+    int GetROP2() const override { return s_.rop2; }
     int SetBkMode(int mode) override;
-    int GetBkMode() const override { return bkMode_; }
+    int GetBkMode() const override { return s_.bkMode; }
     COLORREF SetBkColor(COLORREF color) override;
-    COLORREF GetBkColor() const override { return bkColor_; }
+    COLORREF GetBkColor() const override { return s_.bkColor; }
     COLORREF SetTextColor(COLORREF color) override;
-    COLORREF GetTextColor() const override { return textColor_; }
+    COLORREF GetTextColor() const override { return s_.textColor; }
     uint32_t SetTextAlign(uint32_t flags) override;
-    uint32_t GetTextAlign() const override { return textAlign_; }
+    uint32_t GetTextAlign() const override { return s_.textAlign; }
     int32_t SetTextCharacterExtra(int32_t extra) override;
-    int32_t GetTextCharacterExtra() const override { return charExtra_; }
+    int32_t GetTextCharacterExtra() const override { return s_.charExtra; }
     int SetPolyFillMode(int mode) override;
-    int GetPolyFillMode() const override { return fillMode_; }
+    int GetPolyFillMode() const override { return s_.fillMode; }
     int SetGraphicsMode(int mode) override;
-    int GetGraphicsMode() const override { return graphicsMode_; }
+    int GetGraphicsMode() const override { return s_.graphicsMode; }
+    int SetArcDirection(int direction) override;
+    int GetArcDirection() const override { return s_.arcDirection; }
+
+    // A restore is recorded as the selections and settings that bring the saved state back.
+    int SaveDC() override;
+    bool RestoreDC(int level) override;
 
     void MoveToEx(int32_t x, int32_t y, Point* old = nullptr) override;
-    Point GetCurrentPosition() const override { return pos_; }
+    Point GetCurrentPosition() const override { return s_.pos; }
     void LineTo(int32_t x, int32_t y) override;
     void Polyline(const Point* points, int count) override;
     void Polygon(const Point* points, int count) override;
@@ -100,22 +107,17 @@ private:
 
     Metafile meta_;
     std::unique_ptr<RasterDC> measure_;   // one pixel, for text metrics only
-    Pen pen_;
-    Brush brush_;
-    Font font_;
-    int rop2_ = R2_COPYPEN;
-    int bkMode_ = OPAQUE;
-    COLORREF bkColor_ = 0xFFFFFF;
-    COLORREF textColor_ = 0;
-    uint32_t textAlign_ = TA_LEFT | TA_TOP;
-    int32_t charExtra_ = 0;
-    int fillMode_ = ALTERNATE;
-    int graphicsMode_ = GM_COMPATIBLE;
-    Point pos_;
+    DcState s_;
     bool hasClip_ = false;
     Region clip_;
     bool inPath_ = false;
     bool pathReady_ = false;
+    struct Saved {
+        DcState state;
+        bool hasClip = false;
+        Region clip;
+    };
+    std::vector<Saved> saved_;
 };
 
 } // namespace gdi

@@ -62,7 +62,13 @@ int16_t C16(int64_t v)
     return static_cast<int16_t>(std::clamp<int64_t>(v, -kWmfCoordinateLimit, kWmfCoordinateLimit));
 }
 
-bool Inside16(int64_t v) { return v >= -kWmfCoordinateLimit && v <= kWmfCoordinateLimit; }
+bool InBox(const WmfClipBox& box, int64_t x, int64_t y)
+{
+    return x >= box.left && x <= box.right && y >= box.top && y <= box.bottom;
+}
+
+bool ClipSegment(double& x0, double& y0, double& x1, double& y1, const WmfClipBox& box);
+Point RoundPoint(double x, double y);
 
 // Little-endian parameter buffer of one record.
 class Params {
@@ -178,6 +184,13 @@ private:
     void Polyline(const std::vector<Point>& pts);
     void Polygon(const std::vector<Point>& pts);
     void Box(uint16_t function, const int32_t* a, int extra);
+    void LineTo(const Point& to);
+    void StretchDib(const MetaRecord& r);
+    // What can show: the frame, or the part of it the clip leaves, widened by margin.
+    WmfClipBox VisibleBox(int32_t margin) const;
+    // Strokes are cut one pen width outside what can show, fills one pixel outside.
+    WmfClipBox StrokeBox() const { return VisibleBox(std::max(1, pen_.width)); }
+    WmfClipBox FrameBox() const { return VisibleBox(1); }
 
     const Metafile& m_;
     QByteArray body_;
@@ -194,9 +207,13 @@ private:
     int32_t rop2_ = R2_COPYPEN, bkMode_ = OPAQUE, bkColor_ = 0xFFFFFF, textColor_ = 0, textAlign_ = 0,
             charExtra_ = 0, fillMode_ = ALTERNATE;
     Point pos_;
+    int32_t arcDirection_ = AD_COUNTERCLOCKWISE;
+    // The player's current position, as far as the records have set it.
+    std::optional<Point> devPos_;
 
     DeviceState dev_;
     std::optional<DeviceState> saved_;
+    std::optional<Rect> clipBox_;   // the written clip rectangle, while there is one
     bool inPath_ = false;
     std::vector<const MetaRecord*> path_;
 };
@@ -343,19 +360,25 @@ void Encoder::SetClip(const Region* region, bool nothing)
         dev_ = *saved_;
         saved_.reset();
     }
+    clipBox_.reset();
     if (!region && !nothing)
         return;
     saved_ = dev_;
     Record(kSaveDC, Params());
     Rect box{0, 0, 0, 0};
-    if (region && !region->IsEmpty())
+    if (region && !region->IsEmpty()) {
+        const WmfClipBox frame = FrameBox();
         box = region->Box();
-    Record(kIntersectClipRect, {C16(box.bottom), C16(box.right), C16(box.top), C16(box.left)});
+        box = Rect{std::clamp(box.left, frame.left, frame.right), std::clamp(box.top, frame.top, frame.bottom),
+                   std::clamp(box.right, frame.left, frame.right), std::clamp(box.bottom, frame.top, frame.bottom)};
+    }
+    Record(kIntersectClipRect, {box.bottom, box.right, box.top, box.left});
+    clipBox_ = box;
 }
 
 void Encoder::Polyline(const std::vector<Point>& pts)
 {
-    for (const std::vector<Point>& piece : SplitPolylineForWmf(pts.data(), static_cast<int>(pts.size()))) {
+    for (const std::vector<Point>& piece : SplitPolylineForWmf(pts.data(), static_cast<int>(pts.size()), StrokeBox())) {
         if (piece.size() < 2)
             continue;
         Params p;
@@ -368,7 +391,7 @@ void Encoder::Polyline(const std::vector<Point>& pts)
 
 void Encoder::Polygon(const std::vector<Point>& pts)
 {
-    const std::vector<Point> clipped = ClipPolygonForWmf(pts.data(), static_cast<int>(pts.size()));
+    const std::vector<Point> clipped = ClipPolygonForWmf(pts.data(), static_cast<int>(pts.size()), StrokeBox());
     if (clipped.size() < 2)
         return;
     Params p;
@@ -388,6 +411,82 @@ void Encoder::Box(uint16_t function, const int32_t* a, int extra)
     Record(function, p);
 }
 
+// Readers take the picture's extent from the coordinates of its records, pen widths included, and
+// scale that extent into the frame; geometry that the clip hides is therefore cut as well, or a
+// clipped trace of a zoomed chart would still shrink the picture.
+WmfClipBox Encoder::VisibleBox(int32_t margin) const
+{
+    Rect r{0, 0, m_.Width, m_.Height};
+    if (clipBox_)
+        r = Rect{std::max(r.left, clipBox_->left), std::max(r.top, clipBox_->top), std::min(r.right, clipBox_->right),
+                 std::min(r.bottom, clipBox_->bottom)};
+    auto lim = [](int64_t v) { return static_cast<int32_t>(std::clamp<int64_t>(v, -kWmfCoordinateLimit, kWmfCoordinateLimit)); };
+    return WmfClipBox{lim(int64_t{r.left} - margin), lim(int64_t{r.top} - margin), lim(int64_t{r.right} + margin),
+                      lim(int64_t{r.bottom} + margin)};
+}
+
+// Only the part of the line inside the stroke box is written, so the player's current position
+// may differ from ours: a move goes first whenever it does.
+void Encoder::LineTo(const Point& to)
+{
+    const Point from = pos_;
+    pos_ = to;
+    double x0 = from.x, y0 = from.y, x1 = to.x, y1 = to.y;
+    if (!ClipSegment(x0, y0, x1, y1, StrokeBox()))
+        return;
+    const Point a = RoundPoint(x0, y0), b = RoundPoint(x1, y1);
+    SyncAttributes();
+    SyncPen(pen_);
+    if (!devPos_ || !(*devPos_ == a))
+        Record(kMoveTo, {a.y, a.x});
+    Record(kLineTo, {b.y, b.x});
+    devPos_ = b;
+}
+
+// A picture is cut to the frame, its source in proportion.
+void Encoder::StretchDib(const MetaRecord& r)
+{
+    const int32_t* a = r.a;
+    const QImage& image = m_.Images[static_cast<size_t>(r.index)];
+    const WmfClipBox box = FrameBox();
+    const bool flipX = a[2] < a[0], flipY = a[3] < a[1];
+    const double dl = std::min(a[0], a[2]), dr = std::max(a[0], a[2]);
+    const double dt = std::min(a[1], a[3]), db = std::max(a[1], a[3]);
+    const double cl = std::max<double>(dl, box.left), cr = std::min<double>(dr, box.right);
+    const double ct = std::max<double>(dt, box.top), cb = std::min<double>(db, box.bottom);
+    if (cl >= cr || ct >= cb)
+        return;
+    int32_t d[4] = {a[0], a[1], a[2], a[3]};
+    int32_t src[4] = {a[4], a[5], a[6], a[7]};
+    if (cl > dl || cr < dr || ct > dt || cb < db) {
+        // Whole source pixels that cover the kept part, and where they land.
+        const double sx = (a[6] - a[4]) / (dr - dl), sy = (a[7] - a[5]) / (db - dt);
+        auto toSrcX = [&](double x) { return flipX ? a[6] - (x - dl) * sx : a[4] + (x - dl) * sx; };
+        auto toSrcY = [&](double y) { return flipY ? a[7] - (y - dt) * sy : a[5] + (y - dt) * sy; };
+        auto toDstX = [&](double u) { return flipX ? dl + (a[6] - u) / sx : dl + (u - a[4]) / sx; };
+        auto toDstY = [&](double v) { return flipY ? dt + (a[7] - v) / sy : dt + (v - a[5]) / sy; };
+        src[0] = static_cast<int32_t>(std::floor(std::min(toSrcX(cl), toSrcX(cr))));
+        src[2] = static_cast<int32_t>(std::ceil(std::max(toSrcX(cl), toSrcX(cr))));
+        src[1] = static_cast<int32_t>(std::floor(std::min(toSrcY(ct), toSrcY(cb))));
+        src[3] = static_cast<int32_t>(std::ceil(std::max(toSrcY(ct), toSrcY(cb))));
+        d[0] = C16(std::llround(toDstX(flipX ? src[2] : src[0])));
+        d[2] = C16(std::llround(toDstX(flipX ? src[0] : src[2])));
+        d[1] = C16(std::llround(toDstY(flipY ? src[3] : src[1])));
+        d[3] = C16(std::llround(toDstY(flipY ? src[1] : src[3])));
+        if (flipX)
+            std::swap(d[0], d[2]);
+        if (flipY)
+            std::swap(d[1], d[3]);
+    }
+    SyncAttributes();
+    Params p;
+    p.D(r.rop == 0 ? SRCCOPY : r.rop).W(0);
+    p.W(src[3] - src[1]).W(src[2] - src[0]).W(src[1]).W(src[0]);
+    p.W(d[3] - d[1]).W(d[2] - d[0]).W(d[1]).W(d[0]);
+    p.Bytes(PackedDib(image));
+    Record(kStretchDib, p);
+}
+
 void Encoder::Draw(const MetaRecord& r, bool strokeOnly, bool fillOnly)
 {
     static const Pen nullPen{PS_NULL, 0, 0, {}};
@@ -399,26 +498,10 @@ void Encoder::Draw(const MetaRecord& r, bool strokeOnly, bool fillOnly)
     };
     switch (r.op) {
     case MetaOp::MoveTo:
+        // Written only when a line or text needs it, so a move far outside leaves no trace.
         pos_ = Point{r.a[0], r.a[1]};
-        Record(kMoveTo, {C16(r.a[1]), C16(r.a[0])});
         break;
-    case MetaOp::LineTo: {
-        SyncAttributes();
-        SyncPen(pen_);
-        const Point from = pos_;
-        pos_ = Point{r.a[0], r.a[1]};
-        if (Inside16(from.x) && Inside16(from.y) && Inside16(r.a[0]) && Inside16(r.a[1])) {
-            Record(kLineTo, {r.a[1], r.a[0]});
-        } else {
-            const Point seg[2] = {from, pos_};
-            for (const std::vector<Point>& piece : SplitPolylineForWmf(seg, 2)) {
-                Record(kMoveTo, {piece.front().y, piece.front().x});
-                Record(kLineTo, {piece.back().y, piece.back().x});
-            }
-            Record(kMoveTo, {C16(pos_.y), C16(pos_.x)});
-        }
-        break;
-    }
+    case MetaOp::LineTo: LineTo(Point{r.a[0], r.a[1]}); break;
     case MetaOp::Polyline:
         SyncAttributes();
         SyncPen(pen_);
@@ -428,50 +511,87 @@ void Encoder::Draw(const MetaRecord& r, bool strokeOnly, bool fillOnly)
         shapeObjects();
         Polygon(r.points);
         break;
-    case MetaOp::Rectangle:
+    case MetaOp::Rectangle: {
+        // Edges cut away lie beyond the frame and the pen, where nothing of them shows.
+        const WmfClipBox box = StrokeBox();
+        int32_t a[4] = {std::clamp(std::min(r.a[0], r.a[2]), box.left, box.right),
+                        std::clamp(std::min(r.a[1], r.a[3]), box.top, box.bottom),
+                        std::clamp(std::max(r.a[0], r.a[2]), box.left, box.right),
+                        std::clamp(std::max(r.a[1], r.a[3]), box.top, box.bottom)};
+        if (a[0] == a[2] || a[1] == a[3])
+            break;
         shapeObjects();
-        Box(kRectangle, r.a, 0);
+        Box(kRectangle, a, 0);
         break;
+    }
     case MetaOp::Ellipse:
-        shapeObjects();
-        Box(kEllipse, r.a, 0);
-        break;
     case MetaOp::RoundRect:
-        shapeObjects();
-        Box(kRoundRect, r.a, 2);
-        break;
     case MetaOp::Arc:
-        SyncAttributes();
-        SyncPen(pen_);
-        Box(kArc, r.a, 4);
-        break;
     case MetaOp::Pie:
-        shapeObjects();
-        Box(kPie, r.a, 4);
-        break;
-    case MetaOp::Chord:
-        shapeObjects();
-        Box(kChord, r.a, 4);
-        break;
-    case MetaOp::FillRect:
-        SyncAttributes();
-        SyncBrush(m_.Brushes[static_cast<size_t>(r.index)]);
-        {
-            Params p;
-            p.D(PATCOPY).W(C16(r.a[3] - r.a[1])).W(C16(r.a[2] - r.a[0])).W(C16(r.a[1])).W(C16(r.a[0]));
-            Record(kPatBlt, p);
+    case MetaOp::Chord: {
+        // A curve cannot be cut; one wholly outside is left out.
+        const WmfClipBox box = StrokeBox();
+        if (std::max(r.a[0], r.a[2]) < box.left || std::min(r.a[0], r.a[2]) > box.right ||
+            std::max(r.a[1], r.a[3]) < box.top || std::min(r.a[1], r.a[3]) > box.bottom)
+            break;
+        int32_t a[8];
+        std::copy(std::begin(r.a), std::end(r.a), a);
+        if (r.op == MetaOp::Arc || r.op == MetaOp::Pie || r.op == MetaOp::Chord) {
+            // The radial points only give directions: each is brought onto the bounding box along
+            // its ray from the centre. The format knows only counter-clockwise arcs, so a clockwise
+            // one runs from its end point to its start point.
+            const double cx = (r.a[0] + r.a[2]) / 2.0, cy = (r.a[1] + r.a[3]) / 2.0;
+            const double hw = std::max(1.0, std::abs(r.a[2] - r.a[0]) / 2.0);
+            const double hh = std::max(1.0, std::abs(r.a[3] - r.a[1]) / 2.0);
+            for (int i = 4; i < 8; i += 2) {
+                const double dx = a[i] - cx, dy = a[i + 1] - cy;
+                const double scale = std::max(std::abs(dx) / hw, std::abs(dy) / hh);
+                if (scale > 1.0) {
+                    a[i] = static_cast<int32_t>(std::lround(cx + dx / scale));
+                    a[i + 1] = static_cast<int32_t>(std::lround(cy + dy / scale));
+                }
+            }
+            if (arcDirection_ == AD_CLOCKWISE) {
+                std::swap(a[4], a[6]);
+                std::swap(a[5], a[7]);
+            }
         }
+        if (r.op == MetaOp::Arc) {
+            SyncAttributes();
+            SyncPen(pen_);
+        } else {
+            shapeObjects();
+        }
+        const uint16_t function = r.op == MetaOp::Ellipse   ? kEllipse
+                                  : r.op == MetaOp::RoundRect ? kRoundRect
+                                  : r.op == MetaOp::Arc       ? kArc
+                                  : r.op == MetaOp::Pie       ? kPie
+                                                              : kChord;
+        Box(function, a, r.op == MetaOp::Ellipse ? 0 : r.op == MetaOp::RoundRect ? 2 : 4);
         break;
+    }
+    case MetaOp::FillRect:
     case MetaOp::PatBlt: {
+        // A PatBlt's rectangle is x, y, width, height; FillRect's left, top, right, bottom.
+        const bool fill = r.op == MetaOp::FillRect;
+        const WmfClipBox box = FrameBox();
+        const int64_t right = fill ? r.a[2] : int64_t{r.a[0]} + r.a[2];
+        const int64_t bottom = fill ? r.a[3] : int64_t{r.a[1]} + r.a[3];
+        const int32_t l = static_cast<int32_t>(std::clamp<int64_t>(r.a[0], box.left, box.right));
+        const int32_t t = static_cast<int32_t>(std::clamp<int64_t>(r.a[1], box.top, box.bottom));
+        const int32_t rr = static_cast<int32_t>(std::clamp<int64_t>(right, box.left, box.right));
+        const int32_t b = static_cast<int32_t>(std::clamp<int64_t>(bottom, box.top, box.bottom));
+        if (rr <= l || b <= t)
+            break;
         SyncAttributes();
-        SyncBrush(brush_);
+        SyncBrush(fill ? m_.Brushes[static_cast<size_t>(r.index)] : brush_);
         Params p;
-        p.D(r.rop).W(C16(r.a[3])).W(C16(r.a[2])).W(C16(r.a[1])).W(C16(r.a[0]));
+        p.D(fill ? PATCOPY : r.rop).W(b - t).W(rr - l).W(t).W(l);
         Record(kPatBlt, p);
         break;
     }
     case MetaOp::SetPixel: {
-        if (!Inside16(r.a[0]) || !Inside16(r.a[1]))
+        if (!InBox(FrameBox(), r.a[0], r.a[1]))
             break;
         Params p;
         p.D(static_cast<uint32_t>(r.a[2])).W(r.a[1]).W(r.a[0]);
@@ -479,30 +599,25 @@ void Encoder::Draw(const MetaRecord& r, bool strokeOnly, bool fillOnly)
         break;
     }
     case MetaOp::TextOut: {
-        if (!Inside16(r.a[0]) || !Inside16(r.a[1]) || r.text.isEmpty())
+        // Text anchored further out than the frame is wide cannot reach into it.
+        const bool fromPosition = (textAlign_ & TA_UPDATECP) != 0;
+        const Point at = fromPosition ? pos_ : Point{r.a[0], r.a[1]};
+        const WmfClipBox reach = WmfFrameBox(m_.Width, m_.Height, std::max(m_.Width, m_.Height));
+        if (!InBox(reach, at.x, at.y) || r.text.isEmpty())
             break;
         SyncAttributes();
         SyncText(strokeOnly ? (pen_.color & 0xFFFFFF) : static_cast<COLORREF>(textColor_));
+        if (fromPosition && (!devPos_ || !(*devPos_ == at)))
+            Record(kMoveTo, {at.y, at.x});
         const QByteArray text = ToCp1252(r.text).left(0x7FFF);
         Params p;
-        p.W(static_cast<int32_t>(text.size())).Bytes(text).Even().W(r.a[1]).W(r.a[0]);
+        p.W(static_cast<int32_t>(text.size())).Bytes(text).Even().W(at.y).W(at.x);
         Record(kTextOut, p);
+        if (fromPosition)
+            devPos_.reset();   // the player moves it on by the text's width
         break;
     }
-    case MetaOp::StretchBlt: {
-        const int32_t* a = r.a;
-        if (!Inside16(a[0]) || !Inside16(a[1]) || !Inside16(a[2] - a[0]) || !Inside16(a[3] - a[1]))
-            break;
-        const QImage& image = m_.Images[static_cast<size_t>(r.index)];
-        SyncAttributes();
-        Params p;
-        p.D(r.rop == 0 ? SRCCOPY : r.rop).W(0);
-        p.W(a[7] - a[5]).W(a[6] - a[4]).W(a[5]).W(a[4]);
-        p.W(a[3] - a[1]).W(a[2] - a[0]).W(a[1]).W(a[0]);
-        p.Bytes(PackedDib(image));
-        Record(kStretchDib, p);
-        break;
-    }
+    case MetaOp::StretchBlt: StretchDib(r); break;
     default: break;
     }
 }
@@ -534,6 +649,7 @@ QByteArray Encoder::Run()
         case MetaOp::SetTextCharExtra: charExtra_ = r.a[0]; break;
         case MetaOp::SetPolyFillMode: fillMode_ = r.a[0]; break;
         case MetaOp::SetGraphicsMode: break;
+        case MetaOp::SetArcDirection: arcDirection_ = r.a[0]; break;
         case MetaOp::SelectClip:
             SetClip(r.index >= 0 ? &m_.Regions[static_cast<size_t>(r.index)] : nullptr, false);
             break;
@@ -584,14 +700,13 @@ QByteArray Encoder::Run()
     return placeable.Data() + header.Data() + body_;
 }
 
-// Liang-Barsky: the part of segment a-b inside the coordinate box, or nothing.
-bool ClipSegment(double& x0, double& y0, double& x1, double& y1)
+// Liang-Barsky: the part of segment a-b inside the box, or nothing.
+bool ClipSegment(double& x0, double& y0, double& x1, double& y1, const WmfClipBox& box)
 {
-    const double lim = kWmfCoordinateLimit;
     double t0 = 0, t1 = 1;
     const double dx = x1 - x0, dy = y1 - y0;
     const std::array<double, 4> p{-dx, dx, -dy, dy};
-    const std::array<double, 4> q{x0 + lim, lim - x0, y0 + lim, lim - y0};
+    const std::array<double, 4> q{x0 - box.left, box.right - x0, y0 - box.top, box.bottom - y0};
     for (int i = 0; i < 4; ++i) {
         if (p[i] == 0) {
             if (q[i] < 0)
@@ -672,8 +787,16 @@ QByteArray ToCp1252(const QString& text)
     return out;
 }
 
-std::vector<std::vector<Point>> SplitPolylineForWmf(const Point* points, int count)
+WmfClipBox WmfFrameBox(int32_t width, int32_t height, int32_t margin)
 {
+    const int64_t m = std::max(0, margin);
+    auto lim = [](int64_t v) { return static_cast<int32_t>(std::clamp<int64_t>(v, -kWmfCoordinateLimit, kWmfCoordinateLimit)); };
+    return WmfClipBox{lim(-m), lim(-m), lim(int64_t{width} + m), lim(int64_t{height} + m)};
+}
+
+std::vector<std::vector<Point>> SplitPolylineForWmf(const Point* points, int count, const WmfClipBox& box)
+{
+    auto inside = [&](const Point& p) { return InBox(box, p.x, p.y); };
     std::vector<std::vector<Point>> pieces;
     if (!points || count <= 0)
         return pieces;
@@ -693,20 +816,20 @@ std::vector<std::vector<Point>> SplitPolylineForWmf(const Point* points, int cou
             run.push_back(p);
     };
     if (count == 1) {
-        if (Inside16(points[0].x) && Inside16(points[0].y))
+        if (inside(points[0]))
             pieces.push_back({points[0]});
         return pieces;
     }
     for (int i = 0; i + 1 < count; ++i) {
         const Point a = points[i], b = points[i + 1];
-        if (Inside16(a.x) && Inside16(a.y) && Inside16(b.x) && Inside16(b.y)) {
+        if (inside(a) && inside(b)) {
             if (run.empty())
                 run.push_back(a);
             push(b);
             continue;
         }
         double x0 = a.x, y0 = a.y, x1 = b.x, y1 = b.y;
-        if (!ClipSegment(x0, y0, x1, y1)) {
+        if (!ClipSegment(x0, y0, x1, y1, box)) {
             flush();
             continue;
         }
@@ -716,31 +839,32 @@ std::vector<std::vector<Point>> SplitPolylineForWmf(const Point* points, int cou
             run.push_back(ca);
         }
         push(cb);
-        if (!(Inside16(b.x) && Inside16(b.y)))
+        if (!inside(b))
             flush();
     }
     flush();
     return pieces;
 }
 
-std::vector<Point> ClipPolygonForWmf(const Point* points, int count)
+std::vector<Point> ClipPolygonForWmf(const Point* points, int count, const WmfClipBox& box)
 {
     std::vector<Point> out;
     if (!points || count <= 0)
         return out;
     bool inside = true;
     for (int i = 0; i < count && inside; ++i)
-        inside = Inside16(points[i].x) && Inside16(points[i].y);
+        inside = InBox(box, points[i].x, points[i].y);
     std::vector<std::array<double, 2>> poly;
     poly.reserve(static_cast<size_t>(count));
     for (int i = 0; i < count; ++i)
         poly.push_back({static_cast<double>(points[i].x), static_cast<double>(points[i].y)});
     if (!inside) {
-        // Sutherland-Hodgman against the four edges of the coordinate box.
-        const double lim = kWmfCoordinateLimit;
+        // Sutherland-Hodgman against the four edges of the box.
+        const double bounds[4] = {static_cast<double>(box.left), static_cast<double>(box.right),
+                                  static_cast<double>(box.top), static_cast<double>(box.bottom)};
         for (int edge = 0; edge < 4 && !poly.empty(); ++edge) {
             const int axis = edge / 2;
-            const double bound = (edge % 2) ? lim : -lim;
+            const double bound = bounds[edge];
             auto in = [&](const std::array<double, 2>& p) { return (edge % 2) ? p[axis] <= bound : p[axis] >= bound; };
             std::vector<std::array<double, 2>> next;
             for (size_t i = 0; i < poly.size(); ++i) {

@@ -9,6 +9,7 @@
 #include <QStringDecoder>
 
 #include <array>
+#include <cmath>
 #include <utility>
 
 namespace {
@@ -117,6 +118,7 @@ void IniFile::Reload()
     hadBom_ = false;
     leadingLines_.clear();
     sections_.clear();
+    InvalidateSectionIndex();
 
     QFile file(fileName_);
     if (!file.open(QIODevice::ReadOnly))
@@ -127,7 +129,16 @@ void IniFile::Reload()
     loaded_ = true;
 
     QString text;
-    if (bytes.startsWith("\xEF\xBB\xBF")) {
+    const bool utf16Le = bytes.startsWith("\xFF\xFE");
+    if (utf16Le || bytes.startsWith("\xFE\xFF")) {
+        // A byte-order mark of two bytes: UTF-16, the "Unicode" of Windows editors. The reader
+        // of the original platform takes such files as they are, so a rewrite keeps the encoding.
+        encoding_ = utf16Le ? TextEncoding::Utf16Le : TextEncoding::Utf16Be;
+        hadBom_ = true;
+        QStringDecoder decoder(utf16Le ? QStringConverter::Utf16LE : QStringConverter::Utf16BE,
+                               QStringConverter::Flag::Stateless);
+        text = decoder.decode(QByteArrayView(bytes).sliced(2));
+    } else if (bytes.startsWith("\xEF\xBB\xBF")) {
         hadBom_ = true;
         encoding_ = TextEncoding::Utf8;
         bytes.remove(0, 3);
@@ -150,47 +161,64 @@ void IniFile::Reload()
 
 void IniFile::Parse(const QString& text)
 {
-    QStringList lines = text.split(QLatin1Char('\n'));
-    // The text after the last line break is no line of its own.
-    if (!lines.isEmpty() && lines.back().isEmpty())
-        lines.removeLast();
-    for (QString line : std::as_const(lines)) {
-        if (line.endsWith(QLatin1Char('\r')))
-            line.chop(1);
-        const QString trimmed = line.trimmed();
-        if (trimmed.startsWith(QLatin1Char('['))) {
-            qsizetype close = trimmed.indexOf(QLatin1Char(']'));
-            if (close < 0)
-                close = trimmed.size();
-            sections_.emplace_back().name = trimmed.mid(1, close - 1).trimmed();
-            continue;
-        }
-        Entry entry;
-        const qsizetype eq = trimmed.indexOf(QLatin1Char('='));
-        if (trimmed.isEmpty() || trimmed.startsWith(QLatin1Char(';')) || eq < 0) {
-            entry.raw = true;
-            entry.value = line;
-        } else {
-            entry.key = trimmed.left(eq).trimmed();
-            entry.value = trimmed.mid(eq + 1).trimmed();
-        }
-        if (sections_.empty()) {
-            // Keys before the first section belong to no section; the readers never see them,
-            // but the rewrite keeps them.
-            leadingLines_.append(line);
-        } else {
-            sections_.back().entries.push_back(std::move(entry));
-        }
+    // Lines end in CR LF, LF or a lone CR (older editors); the text after the last line break is
+    // no line of its own.
+    const QStringView all(text);
+    const qsizetype n = all.size();
+    qsizetype start = 0;
+    while (start < n) {
+        qsizetype end = start;
+        while (end < n && all[end] != QLatin1Char('\n') && all[end] != QLatin1Char('\r'))
+            ++end;
+        ParseLine(all.sliced(start, end - start));
+        if (end + 1 < n && all[end] == QLatin1Char('\r') && all[end + 1] == QLatin1Char('\n'))
+            ++end;
+        start = end + 1;
+    }
+}
+
+void IniFile::ParseLine(QStringView line)
+{
+    const QStringView trimmed = line.trimmed();
+    if (trimmed.startsWith(QLatin1Char('['))) {
+        qsizetype close = trimmed.indexOf(QLatin1Char(']'));
+        if (close < 0)
+            close = trimmed.size();
+        sections_.emplace_back().name = trimmed.sliced(1, close - 1).trimmed().toString();
+        return;
+    }
+    Entry entry;
+    const qsizetype eq = trimmed.indexOf(QLatin1Char('='));
+    if (trimmed.isEmpty() || trimmed.startsWith(QLatin1Char(';')) || eq < 0) {
+        entry.raw = true;
+        entry.value = line.toString();
+    } else {
+        entry.key = trimmed.first(eq).trimmed().toString();
+        entry.value = trimmed.sliced(eq + 1).trimmed().toString();
+    }
+    if (sections_.empty()) {
+        // Keys before the first section belong to no section; the readers never see them,
+        // but the rewrite keeps them.
+        leadingLines_.append(line.toString());
+    } else {
+        sections_.back().entries.push_back(std::move(entry));
     }
 }
 
 const IniFile::Section* IniFile::FindSection(const QString& section) const
 {
-    for (const Section& s : sections_) {
-        if (SameName(s.name, section))
-            return &s;
+    if (!sectionIndexValid_) {
+        sectionIndex_.clear();
+        sectionIndex_.reserve(static_cast<qsizetype>(sections_.size()));
+        for (size_t i = 0; i < sections_.size(); ++i) {
+            const QString folded = sections_[i].name.toCaseFolded();
+            if (!sectionIndex_.contains(folded))
+                sectionIndex_.insert(folded, i); // the first one wins
+        }
+        sectionIndexValid_ = true;
     }
-    return nullptr;
+    const auto it = sectionIndex_.constFind(section.trimmed().toCaseFolded());
+    return it == sectionIndex_.cend() ? nullptr : &sections_[it.value()];
 }
 
 IniFile::Section* IniFile::FindSection(const QString& section)
@@ -210,7 +238,7 @@ std::optional<size_t> IniFile::PositionOf(const Section& section, const QString&
         }
         section.indexValid = true;
     }
-    const auto it = section.index.constFind(key.toCaseFolded());
+    const auto it = section.index.constFind(key.trimmed().toCaseFolded());
     if (it == section.index.cend())
         return std::nullopt;
     return it.value();
@@ -256,7 +284,9 @@ double IniFile::ReadFloat(const QString& section, const QString& key, double def
     const Entry* e = FindEntry(section, key);
     if (!e)
         return def;
-    return profilenumbers::ParseDotFloat(Unquote(e->value).trimmed()).value_or(def);
+    // "NAN" and "INF" are numbers to the parser but no setting can use them.
+    const auto v = profilenumbers::ParseDotFloat(Unquote(e->value).trimmed());
+    return v && std::isfinite(*v) ? *v : def;
 }
 
 bool IniFile::SectionExists(const QString& section) const
@@ -272,9 +302,13 @@ bool IniFile::ValueExists(const QString& section, const QString& key) const
 QStringList IniFile::ReadSections() const
 {
     QStringList out;
+    QSet<QString> seen;
     for (const Section& s : sections_) {
-        if (!out.contains(s.name, Qt::CaseInsensitive))
-            out.append(s.name);
+        const QString folded = s.name.toCaseFolded();
+        if (seen.contains(folded))
+            continue;
+        seen.insert(folded);
+        out.append(s.name);
     }
     return out;
 }
@@ -325,6 +359,9 @@ void IniFile::WriteString(const QString& section, const QString& key, const QStr
         }
         sections_.emplace_back().name = OneLine(section).trimmed();
         s = &sections_.back();
+        const QString folded = s->name.toCaseFolded();
+        if (sectionIndexValid_ && !sectionIndex_.contains(folded))
+            sectionIndex_.insert(folded, sections_.size() - 1);
     }
     if (const auto pos = PositionOf(*s, cleanKey)) {
         s->entries[*pos].value = cleanValue;
@@ -377,7 +414,9 @@ void IniFile::WriteFloat(const QString& section, const QString& key, double valu
 
 void IniFile::EraseSection(const QString& section)
 {
-    std::erase_if(sections_, [&](const Section& s) { return SameName(s.name, section); });
+    const QString name = section.trimmed();
+    std::erase_if(sections_, [&](const Section& s) { return SameName(s.name, name); });
+    InvalidateSectionIndex();
 }
 
 void IniFile::DeleteKey(const QString& section, const QString& key)
@@ -386,7 +425,8 @@ void IniFile::DeleteKey(const QString& section, const QString& key)
     if (!s)
         return;
     // Repeats are removed too, or deleting a key would bring an older value back to life.
-    std::erase_if(s->entries, [&](const Entry& e) { return !e.raw && SameName(e.key, key); });
+    const QString name = key.trimmed();
+    std::erase_if(s->entries, [&](const Entry& e) { return !e.raw && SameName(e.key, name); });
     s->indexValid = false;
 }
 
@@ -394,6 +434,7 @@ void IniFile::Clear()
 {
     leadingLines_.clear();
     sections_.clear();
+    InvalidateSectionIndex();
 }
 
 QString IniFile::SerializeText() const
@@ -419,8 +460,9 @@ QString IniFile::SerializeText() const
 
 IniFile::TextEncoding IniFile::WriteEncoding() const
 {
-    if (encoding_ == TextEncoding::Utf8)
-        return TextEncoding::Utf8;
+    if (encoding_ == TextEncoding::Utf8 || encoding_ == TextEncoding::Utf16Le ||
+        encoding_ == TextEncoding::Utf16Be)
+        return encoding_;
     // A Windows-1252 file that now holds characters outside the code page becomes UTF-8:
     // changing the encoding is better than writing "?" for what the user typed.
     return FitsCp1252(SerializeText()) ? TextEncoding::Cp1252 : TextEncoding::Utf8;
@@ -429,8 +471,15 @@ IniFile::TextEncoding IniFile::WriteEncoding() const
 QByteArray IniFile::Serialize() const
 {
     const QString text = SerializeText();
-    if (WriteEncoding() == TextEncoding::Cp1252)
+    const TextEncoding encoding = WriteEncoding();
+    if (encoding == TextEncoding::Cp1252)
         return EncodeCp1252(text);
+    if (encoding == TextEncoding::Utf16Le || encoding == TextEncoding::Utf16Be) {
+        QStringEncoder encoder(encoding == TextEncoding::Utf16Le ? QStringConverter::Utf16LE
+                                                                 : QStringConverter::Utf16BE,
+                               QStringConverter::Flag::WriteBom);
+        return encoder.encode(text);
+    }
     QByteArray out;
     if (hadBom_)
         out = QByteArray("\xEF\xBB\xBF");

@@ -4,6 +4,7 @@
 #include <QHash>
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -14,14 +15,18 @@
 // without them, and the order of sections, keys and comment lines is kept. Reads come from an
 // in-memory copy loaded at construction; writes change that copy and reach the disk only through
 // UpdateFile(), which rebuilds the whole file and replaces the old one atomically (temporary file
-// plus rename, CRLF line ends), so a failed write leaves the old file as it was.
+// plus rename, CRLF line ends), so a failed write leaves the old file as it was. Lines may end in
+// CR LF, LF or a lone CR. Section and key names are compared trimmed, as they are stored.
 //
-// Encoding: a UTF-8 BOM or valid UTF-8 reads as UTF-8, anything else as Windows-1252 (the files
-// of the original platform); a rewrite keeps the encoding it was read in. A new file, or one that
-// was plain ASCII, is written as Windows-1252 when every character fits, else as UTF-8.
+// Encoding: a UTF-16 byte-order mark (what Windows editors call "Unicode") reads and writes as
+// UTF-16 of that byte order; a UTF-8 BOM or valid UTF-8 reads as UTF-8, anything else as
+// Windows-1252 (the files of the original platform); a rewrite keeps the encoding it was read in.
+// A new file, or one that was plain ASCII, is written as Windows-1252 when every character fits,
+// else as UTF-8.
 //
 // Numbers are machine-facing: integers are decimal (a leading "$" or "0x" reads as hex, as the
-// profile readers of the original platform did), floats use "." whatever the locale.
+// profile readers of the original platform did), floats use "." whatever the locale; a float that
+// is no finite number ("NAN", "INF") keeps the default.
 class IniFile {
 public:
     // One line of a section. Comment, blank and unparsed lines are kept (raw = true, the text in
@@ -39,7 +44,7 @@ public:
         mutable QHash<QString, size_t> index;
         mutable bool indexValid = false;
     };
-    enum class TextEncoding { Undecided, Utf8, Cp1252 };
+    enum class TextEncoding { Undecided, Utf8, Cp1252, Utf16Le, Utf16Be };
 
     explicit IniFile(QString fileName);
 
@@ -81,10 +86,12 @@ public:
 private:
     const Section* FindSection(const QString& section) const;
     Section* FindSection(const QString& section);
+    void InvalidateSectionIndex() { sectionIndexValid_ = false; }
     const Entry* FindEntry(const QString& section, const QString& key) const;
     static const Entry* FindInSection(const Section& section, const QString& key);
     static std::optional<size_t> PositionOf(const Section& section, const QString& key);
     void Parse(const QString& text);
+    void ParseLine(QStringView line);
     QString SerializeText() const;
 
     QString fileName_;
@@ -93,6 +100,10 @@ private:
     bool hadBom_ = false;
     QStringList leadingLines_; // comments before the first section
     std::vector<Section> sections_;
+    // Case-folded section name -> position of its first section, built on the first lookup;
+    // settings files of tens of thousands of sections would otherwise load in quadratic time.
+    mutable QHash<QString, size_t> sectionIndex_;
+    mutable bool sectionIndexValid_ = false;
 };
 
 #endif

@@ -12,6 +12,10 @@
 #include <QTextStream>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <map>
+#include <optional>
+
 // The default data under data/: every file must be usable as shipped.
 namespace {
 
@@ -81,6 +85,66 @@ TEST(DefaultDataTest, Cispr32ClassBQuasiPeakFallsWithLogF)
     };
     EXPECT_EQ(at(500.0), 56.0);
     EXPECT_EQ(at(30000.0), 60.0);
+}
+
+// The level of a trace at whole kHz x, as the correction chain reads a limit: linear between the
+// first point at or above x and the point before it.
+std::optional<double> LevelAt(const GridTrace& t, double x)
+{
+    if (t.X.empty() || x < t.X.front() || x > t.X.back())
+        return std::nullopt;
+    const size_t hi = static_cast<size_t>(std::lower_bound(t.X.begin(), t.X.end(), x) - t.X.begin());
+    if (hi == 0)
+        return t.Y.front();
+    const size_t lo = hi - 1;
+    return (t.Y[hi] - t.Y[lo]) / (t.X[hi] - t.X[lo]) * (x - t.X[lo]) + t.Y[lo];
+}
+
+// The standards apply the lower limit at a transition frequency. Every step of every shipped limit
+// line, with the levels on both sides as the standards give them; a new ".lim" needs its row here.
+TEST(DefaultDataTest, EveryStepReadsTheLowerLimitAtItsTransitionFrequency)
+{
+    struct Step {
+        double khz, below, above;
+    };
+    const std::vector<Step> cispr32b = {{5000, 56, 60}}, cispr32bAv = {{5000, 46, 50}};
+    const std::vector<Step> classAQp = {{500, 79, 73}}, classAAv = {{500, 66, 60}};
+    const std::map<QString, std::vector<Step>> steps = {
+        {"cispr32_b_qp.lim", cispr32b}, {"cispr11_g1_b_qp.lim", cispr32b}, {"cispr14_qp.lim", cispr32b},
+        {"cispr32_b_av.lim", cispr32bAv}, {"cispr11_g1_b_av.lim", cispr32bAv}, {"cispr14_av.lim", cispr32bAv},
+        {"cispr32_a_qp.lim", classAQp}, {"cispr11_g1_a_qp.lim", classAQp},
+        {"cispr32_a_av.lim", classAAv}, {"cispr11_g1_a_av.lim", classAAv},
+        {"cispr15_qp.lim", {{50, 110, 90}, {150, 80, 66}, {2510, 56, 73}, {3000, 73, 56}, {5000, 56, 60}}},
+        {"cispr15_av.lim", {{2510, 46, 63}, {3000, 63, 46}, {5000, 46, 50}}},
+        {"cispr32_b_10m_qp.lim", {{230000, 30, 37}}}, {"cispr32_a_10m_qp.lim", {{230000, 40, 47}}},
+        {"cispr32_b_3m_qp.lim", {{230000, 40, 47}}}, {"cispr32_a_3m_qp.lim", {{230000, 50, 57}}},
+        {"cispr32_b_3m_av_1g-6g.lim", {{3000000, 50, 54}}}, {"cispr32_b_3m_pk_1g-6g.lim", {{3000000, 70, 74}}},
+        {"cispr32_a_3m_av_1g-6g.lim", {{3000000, 56, 60}}}, {"cispr32_a_3m_pk_1g-6g.lim", {{3000000, 76, 80}}},
+        {"fcc15_b_3m_qp.lim", {{88000, 40.0, 43.5}, {216000, 43.5, 46.0}, {960000, 46.0, 54.0}}},
+        {"fcc15_a_10m_qp.lim", {{88000, 39.1, 43.5}, {216000, 43.5, 46.4}, {960000, 46.4, 49.5}}},
+        {"fcc15_b_3m_av_1g-6g.lim", {}}, {"fcc15_b_3m_pk_1g-6g.lim", {}},
+    };
+    const QStringList lims = Files(QStringLiteral("*.lim"));
+    EXPECT_EQ(static_cast<size_t>(lims.size()), steps.size());
+    for (const QString& name : lims) {
+        const auto it = steps.find(name);
+        ASSERT_NE(it, steps.end()) << name.toStdString() << " has no row";
+        TableBuffer grid;
+        ASSERT_TRUE(LoadLimitFile(grid, QStringLiteral("src/") + name, QLatin1Char('n'), Context()));
+        // Both the limit series (corners only on flat parts) and the plain 4 kHz grid.
+        for (bool flat : {true, false}) {
+            GridTrace t;
+            InterpolateGrid(grid, GridInterpolationOptions{grid.LevelLinear(), flat}, t);
+            for (const Step& s : it->second) {
+                const std::string where = name.toStdString() + " at " + std::to_string(s.khz) + " kHz" + (flat ? " flat" : " grid");
+                const auto at = LevelAt(t, s.khz), before = LevelAt(t, s.khz - 1), after = LevelAt(t, s.khz + 1);
+                ASSERT_TRUE(at && before && after) << where;
+                EXPECT_NEAR(*at, std::min(s.below, s.above), 1e-6) << where;
+                EXPECT_NEAR(*before, s.below, 0.5) << where;   // 1 kHz along a sloped part moves a little
+                EXPECT_NEAR(*after, s.above, 0.5) << where;
+            }
+        }
+    }
 }
 
 TEST(DefaultDataTest, EverySegmentFileLoads)

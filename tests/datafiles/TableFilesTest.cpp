@@ -167,6 +167,28 @@ TEST_F(TableFilesTest, TablesLongerThanTheGridGrowIt)
     EXPECT_FALSE(saved.ValueExists(QStringLiteral("Data"), QStringLiteral("Freq1235")));
 }
 
+TEST_F(TableFilesTest, LevelKeysWithoutAFrequencyNeverSizeTheGrid)
+{
+    // Before, "Lev50000000" grew the grid to fifty million rows and "Lev2147483647" never ended.
+    WriteTable(QStringLiteral("huge.lim"), {QStringLiteral("Freq1=150000"), QStringLiteral("Lev1=66"), QStringLiteral("Freq2=500000"),
+                                            QStringLiteral("Lev2=56"), QStringLiteral("Lev50000000=1"), QStringLiteral("Lev2147483647=1"),
+                                            QStringLiteral("Lev3=7")});
+    ASSERT_TRUE(LoadLimitFile(grid, QStringLiteral("src/huge.lim"), QLatin1Char('n'), context));
+    EXPECT_EQ(grid.Rows(), TableBuffer::kInitialRows);
+    EXPECT_EQ(grid.Cell(2, 2), QStringLiteral("56"));
+    EXPECT_TRUE(grid.Cell(3, 2).isEmpty());   // no frequency, no point
+    ASSERT_TRUE(SaveLimitFile(grid, QStringLiteral("src/huge2.lim"), context));
+    const IniFile saved(dir.path() + QStringLiteral("/src/huge2.lim"));
+    EXPECT_EQ(saved.ReadSection(QStringLiteral("Data")), QStringList({"Freq1", "Lev1", "Freq2", "Lev2"}));
+
+    // The grid itself refuses a row it cannot hold instead of trying.
+    EXPECT_THROW(grid.EnsureRow(2147483647), std::out_of_range);
+    EXPECT_THROW(grid.EnsureRow(TableBuffer::kMaxRows), std::out_of_range);
+    EXPECT_EQ(grid.Rows(), TableBuffer::kInitialRows);
+    grid.EnsureRow(1000);
+    EXPECT_EQ(grid.Rows(), 1500);
+}
+
 TEST_F(TableFilesTest, SavingWritesHeaderGeneralAndRowsUpToTheFirstEmptyFrequency)
 {
     grid.SetName(QStringLiteral("My limit"));

@@ -109,7 +109,106 @@ void DrawShapes(TCustomPlotPanelExtended& panel)
     c.UnClipRectangle();
 }
 
+// A zoomed chart: the trace runs far beyond the plot area and only the clip region keeps it in,
+// as it does on screen. A red frame marks the plot area.
+void DrawZoomed(TCustomPlotPanelExtended& panel)
+{
+    TPlotCanvas3D& c = panel.Canvas();
+    c.Brush().SetStyle(bsClear);
+    c.Pen().SetColor(clRed);
+    c.Pen().SetWidth(1);
+    c.Rectangle(40, 20, 380, 230);
+    c.ClipRectangle(TRect{41, 21, 379, 229});
+    c.Pen().SetColor(clBlue);
+    c.Pen().SetWidth(2);
+    TPointArray trace{{-20000, 200}, {60, 180}, {100000, -100000}, {200, 120}, {300, 150}, {90000, 90000}};
+    c.Polyline(trace, static_cast<int>(trace.size()) - 1);
+    c.MoveTo(-50000, 100);
+    c.LineTo(50000, 110);
+    c.UnClipRectangle();
+}
+
+// Runs a program and gives its exit code (-1 when it did not run or end), with its output.
+int RunProgram(const QString& program, const QStringList& args, QByteArray* output = nullptr)
+{
+    QProcess p;
+    p.start(program, args);
+    if (!p.waitForStarted(10000) || !p.waitForFinished(60000))
+        return -1;
+    if (output)
+        *output = p.readAllStandardOutput() + p.readAllStandardError();
+    return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+}
+
 } // namespace
+
+// Vertices far outside the frame once made libwmf shrink the picture to a sliver and ImageMagick
+// write a blank image: both must show the frame at its size.
+TEST(WmfReaderTest, ZoomedChartKeepsItsFrameInWmf2svgAndImageMagick)
+{
+    ASSERT_FALSE(QStandardPaths::findExecutable(QStringLiteral("wmf2svg")).isEmpty());
+    ASSERT_FALSE(QStandardPaths::findExecutable(QStringLiteral("convert")).isEmpty())
+        << "ImageMagick is missing; scripts/setup.sh installs imagemagick";
+    TCustomPlotPanelExtended panel;
+    panel.resize(400, 250);
+    panel.SetColor(clWhite);
+    panel.OnAfterDraw = [&panel] { DrawZoomed(panel); };
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString wmf = dir.filePath(QStringLiteral("zoomed.wmf"));
+    QString error;
+    ASSERT_TRUE(panel.SaveChartAsWmf(wmf, &error)) << error.toStdString();
+    ASSERT_TRUE(MakeFontDir(dir.path()));
+
+    // wmf2svg: the picture keeps the frame's size.
+    const Converted out = ToSvg(wmf, dir.filePath(QStringLiteral("zoomed.svg")), dir.path());
+    ASSERT_EQ(out.exitCode, 0) << out.errors.toStdString();
+    const QString svg = QString::fromUtf8(out.svg);
+    const QRegularExpressionMatch size =
+        QRegularExpression(QStringLiteral("<svg[^>]*width=\"([0-9.]+)\"[^>]*height=\"([0-9.]+)\"")).match(svg);
+    ASSERT_TRUE(size.hasMatch()) << svg.left(600).toStdString();
+    EXPECT_EQ(size.captured(1).toDouble(), 400.0);
+    EXPECT_EQ(size.captured(2).toDouble(), 250.0);
+
+    // ImageMagick renders the metafile itself (at the metafile's 96 dots per inch) and wmf2svg's
+    // picture: each must be the frame's size with the red plot frame where the chart drew it.
+    for (const QString& source : {wmf, dir.filePath(QStringLiteral("zoomed.svg"))}) {
+        const QString png = source + QStringLiteral(".png");
+        QByteArray log;
+        ASSERT_EQ(RunProgram(QStringLiteral("convert"), {QStringLiteral("-density"), QStringLiteral("96"), source, png}, &log), 0)
+            << log.toStdString();
+        const QImage image(png);
+        ASSERT_FALSE(image.isNull()) << source.toStdString();
+        EXPECT_EQ(image.size(), QSize(400, 250)) << source.toStdString();
+        if (image.size() != QSize(400, 250))
+            continue;
+        auto red = [&](int x, int y) {
+            const QRgb c = image.pixel(x, y);
+            return qRed(c) - qGreen(c) > 80 && qRed(c) - qBlue(c) > 80;   // anti-aliased lines are pale
+        };
+        // Most of each side of the frame is red near its place. Readers scale the extent of all
+        // strokes, pen widths included, into the frame, so it may lie a pixel or two inwards.
+        auto redAlong = [&](bool vertical, int at, int from, int to) {
+            int n = 0;
+            for (int i = from; i < to; ++i) {
+                bool found = false;
+                for (int d = -3; d <= 3 && !found; ++d)
+                    found = vertical ? red(at + d, i) : red(i, at + d);
+                n += found ? 1 : 0;
+            }
+            return n * 10 >= (to - from) * 8;
+        };
+        EXPECT_TRUE(redAlong(true, 40, 25, 225)) << source.toStdString();
+        EXPECT_TRUE(redAlong(true, 380, 25, 225)) << source.toStdString();
+        EXPECT_TRUE(redAlong(false, 20, 45, 375)) << source.toStdString();
+        EXPECT_TRUE(redAlong(false, 230, 45, 375)) << source.toStdString();
+        int blue = 0;
+        for (int y = 21; y < 229; ++y)
+            for (int x = 41; x < 379; ++x)
+                blue += qBlue(image.pixel(x, y)) - qRed(image.pixel(x, y)) > 80 ? 1 : 0;
+        EXPECT_GT(blue, 300) << source.toStdString();
+    }
+}
 
 TEST(WmfReaderTest, Wmf2svgReadsTheSavedChart)
 {

@@ -1,3 +1,5 @@
+#include "GdiTestSupport.h"
+
 #include "platform/gdi/RasterDC.h"
 
 #include <QImage>
@@ -11,99 +13,7 @@
 
 using namespace gdi;
 
-namespace {
-
-constexpr COLORREF kWhite = 0xFFFFFF;
-constexpr COLORREF kBlack = 0x000000;
-constexpr COLORREF kRed = RGB(255, 0, 0);
-constexpr COLORREF kGreen = RGB(0, 255, 0);
-constexpr COLORREF kBlue = RGB(0, 0, 255);
-
-Pen CosmeticPen(COLORREF color, uint32_t style = PS_SOLID)
-{
-    Pen p;
-    p.style = style;
-    p.width = 1;
-    p.color = color;
-    return p;
-}
-
-Pen WidePen(COLORREF color, int width, uint32_t style)
-{
-    Pen p;
-    p.style = PS_GEOMETRIC | style;
-    p.width = width;
-    p.color = color;
-    return p;
-}
-
-Brush SolidBrush(COLORREF color)
-{
-    Brush b;
-    b.style = BS_SOLID;
-    b.color = color;
-    return b;
-}
-
-Brush NullBrush()
-{
-    Brush b;
-    b.style = BS_NULL;
-    return b;
-}
-
-// Which pixels of a row differ from white, as a string of '#' and '.'.
-std::string Row(const RasterDC& dc, int y, int x0, int x1)
-{
-    std::string s;
-    for (int x = x0; x < x1; ++x)
-        s += dc.GetPixel(x, y) == kWhite ? '.' : '#';
-    return s;
-}
-
-std::string Column(const RasterDC& dc, int x, int y0, int y1)
-{
-    std::string s;
-    for (int y = y0; y < y1; ++y)
-        s += dc.GetPixel(x, y) == kWhite ? '.' : '#';
-    return s;
-}
-
-int CountIf(const RasterDC& dc, const std::function<bool(int, int, COLORREF)>& pred)
-{
-    int n = 0;
-    for (int y = 0; y < dc.Height(); ++y)
-        for (int x = 0; x < dc.Width(); ++x)
-            if (pred(x, y, dc.GetPixel(x, y)))
-                ++n;
-    return n;
-}
-
-struct Box {
-    int left = 1 << 30, top = 1 << 30, right = -1, bottom = -1;   // inclusive ink bounds
-    bool empty() const { return right < 0; }
-};
-
-Box InkBox(const RasterDC& dc, COLORREF background = kWhite)
-{
-    Box b;
-    for (int y = 0; y < dc.Height(); ++y)
-        for (int x = 0; x < dc.Width(); ++x)
-            if (dc.GetPixel(x, y) != background) {
-                b.left = std::min(b.left, x);
-                b.right = std::max(b.right, x);
-                b.top = std::min(b.top, y);
-                b.bottom = std::max(b.bottom, y);
-            }
-    return b;
-}
-
-void FillAll(RasterDC& dc, COLORREF color)
-{
-    dc.FillRect(Rect{0, 0, dc.Width(), dc.Height()}, SolidBrush(color));
-}
-
-} // namespace
+using namespace gditest;
 
 TEST(GdiRaster, NewPictureIsWhiteRgb32AtRatioOneAndNeverEmpty)
 {
@@ -202,19 +112,24 @@ TEST(GdiRaster, FillRectAndPatBltFillExactlyTheRectangle)
     EXPECT_EQ(dc.GetPixel(3, 3), kWhite);
 
     dc.FillRect(Rect{5, 5, 5, 8}, SolidBrush(kRed));   // empty: nothing
-    dc.FillRect(Rect{6, 6, 5, 5}, SolidBrush(kRed));   // inverted: nothing
     EXPECT_EQ(CountIf(dc, [](int, int, COLORREF c) { return c == kRed; }), 6);
+    // Given the wrong way round, the normalised rectangle: x 5..6, y 4..5.
+    dc.FillRect(Rect{7, 6, 5, 4}, SolidBrush(kGreen));
+    EXPECT_EQ(CountIf(dc, [](int, int, COLORREF c) { return c == kGreen; }), 4);
+    EXPECT_EQ(dc.GetPixel(5, 4), kGreen);
+    EXPECT_EQ(dc.GetPixel(6, 5), kGreen);
 
-    dc.SelectBrush(SolidBrush(kBlue));
-    dc.PatBlt(7, 7, -2, -3, PATCOPY);   // negative extents count back from the point
-    EXPECT_EQ(CountIf(dc, [](int, int, COLORREF c) { return c == kBlue; }), 6);
-    EXPECT_EQ(dc.GetPixel(5, 4), kBlue);
-    EXPECT_EQ(dc.GetPixel(6, 6), kBlue);
-    EXPECT_EQ(dc.GetPixel(7, 6), kWhite);
+    // Negative extents run back from the point: from the far edge + 1 to the start included.
+    RasterDC pat(10, 10);
+    pat.SelectBrush(SolidBrush(kBlue));
+    pat.PatBlt(7, 7, -2, -3, PATCOPY);
+    EXPECT_EQ(CountIf(pat, [](int, int, COLORREF c) { return c == kBlue; }), 6);
+    EXPECT_EQ(Row(pat, 7, 4, 9), "..##.");
+    EXPECT_EQ(Column(pat, 7, 3, 9), "..###.");
 
-    dc.PatBlt(0, 0, 8, 8, DSTINVERT);
-    EXPECT_EQ(dc.GetPixel(0, 0), kBlack);
-    EXPECT_EQ(dc.GetPixel(5, 4), RGB(255, 255, 0));
+    pat.PatBlt(0, 0, 10, 10, DSTINVERT);
+    EXPECT_EQ(pat.GetPixel(0, 0), kBlack);
+    EXPECT_EQ(pat.GetPixel(6, 5), RGB(255, 255, 0));
 }
 
 TEST(GdiRaster, EllipseStaysInsideItsExclusiveBox)
@@ -261,7 +176,7 @@ TEST(GdiRaster, CosmeticPenStylesFollowTheirPatterns)
     }
 }
 
-TEST(GdiRaster, StyleRunsOnAcrossLineToAndRestartsAtMoveTo)
+TEST(GdiRaster, EveryLineToRestartsTheStyleAndAPolylineCarriesIt)
 {
     RasterDC dc(20, 4);
     dc.SetBkMode(TRANSPARENT);
@@ -269,10 +184,10 @@ TEST(GdiRaster, StyleRunsOnAcrossLineToAndRestartsAtMoveTo)
     dc.MoveToEx(0, 1);
     dc.LineTo(4, 1);
     dc.LineTo(12, 1);
-    EXPECT_EQ(Row(dc, 1, 0, 12), "###...###...");
-    dc.MoveToEx(4, 2);
-    dc.LineTo(12, 2);
-    EXPECT_EQ(Row(dc, 2, 4, 12), "###...##");
+    EXPECT_EQ(Row(dc, 1, 0, 12), "###.###...##");
+    const Point pts[] = {{0, 2}, {4, 2}, {12, 2}};
+    dc.Polyline(pts, 3);
+    EXPECT_EQ(Row(dc, 2, 0, 12), "###...###...");
 }
 
 TEST(GdiRaster, OpaqueBackgroundFillsTheGapsOfStyledPens)
@@ -369,8 +284,9 @@ TEST(GdiRaster, XorAndNotModesUndoThemselves)
         dc.LineTo(30, 10);
         dc.MoveToEx(12, 0);
         dc.LineTo(12, 30);
-        if (pass == 0)
+        if (pass == 0) {
             EXPECT_NE(dc.Image(), before);
+        }
     }
     EXPECT_EQ(dc.Image(), before);
 
@@ -421,7 +337,11 @@ TEST(GdiRaster, PixelsKeepTheirChannelOrderAndIgnoreTheMixMode)
     EXPECT_EQ(qBlue(dc.Image().pixel(1, 2)), 30);
     EXPECT_EQ(dc.GetPixel(-1, 0), CLR_INVALID);
     EXPECT_EQ(dc.GetPixel(4, 0), CLR_INVALID);
-    EXPECT_EQ(dc.SetPixel(9, 9, kRed), CLR_INVALID);
+    // Outside the picture: nothing changes, and the answer is the colour asked for.
+    const QImage unchanged = dc.Image().copy();
+    EXPECT_EQ(dc.SetPixel(9, 9, kRed), kRed);
+    EXPECT_EQ(dc.SetPixel(-1, 0, kBlue), kBlue);
+    EXPECT_EQ(dc.Image(), unchanged);
 
     const Region clip = CreateRectRgn(0, 0, 2, 2);
     dc.SelectClipRgn(&clip);
@@ -741,7 +661,11 @@ TEST(GdiRaster, WideRoundPensCoverExactlyTheCapsuleAroundEachSegment)
         auto distance = [&](double px, double py) {
             double best = 1e9;
             for (int i = 0; i < 2; ++i) {
-                const double ax = pts[i].x, ay = pts[i].y, bx = pts[i + 1].x, by = pts[i + 1].y;
+                // An even width across or up and down has the rows or columns of the fill rule:
+                // half a pixel up or to the left.
+                const double gx = width % 2 == 0 && pts[i].x == pts[i + 1].x ? -0.5 : 0.0;
+                const double gy = width % 2 == 0 && pts[i].y == pts[i + 1].y ? -0.5 : 0.0;
+                const double ax = pts[i].x + gx, ay = pts[i].y + gy, bx = pts[i + 1].x + gx, by = pts[i + 1].y + gy;
                 const double dx = bx - ax, dy = by - ay, len2 = dx * dx + dy * dy;
                 double t = len2 > 0 ? ((px - ax) * dx + (py - ay) * dy) / len2 : 0;
                 t = std::clamp(t, 0.0, 1.0);
@@ -752,10 +676,11 @@ TEST(GdiRaster, WideRoundPensCoverExactlyTheCapsuleAroundEachSegment)
         for (int y = 0; y < 40; ++y)
             for (int x = 0; x < 40; ++x) {
                 const double dist = distance(x, y);
-                if (dist < width / 2.0 - 0.1)
+                if (dist < width / 2.0 - 0.1) {
                     EXPECT_EQ(dc.GetPixel(x, y), kBlack) << round << " at " << x << "," << y;
-                else if (dist > width / 2.0 + 0.1)
+                } else if (dist > width / 2.0 + 0.1) {
                     EXPECT_EQ(dc.GetPixel(x, y), kWhite) << round << " at " << x << "," << y;
+                }
             }
     }
 }
@@ -840,13 +765,15 @@ TEST(GdiRaster, LongShallowWideLinesStayExact)
     dc.MoveToEx(a.x, a.y);
     dc.LineTo(b.x, b.y);
     const double dx = b.x - a.x, dy = b.y - a.y, len2 = dx * dx + dy * dy;
+    const double ax = a.x, ay = a.y;
     for (int y = 0; y < 40; ++y)
         for (int x = 0; x < 200; ++x) {
-            double t = std::clamp(((x - a.x) * dx + (y - a.y) * dy) / len2, 0.0, 1.0);
-            const double dist = std::hypot(x - a.x - t * dx, y - a.y - t * dy);
-            if (dist < 1.9)
+            double t = std::clamp(((x - ax) * dx + (y - ay) * dy) / len2, 0.0, 1.0);
+            const double dist = std::hypot(x - ax - t * dx, y - ay - t * dy);
+            if (dist < 1.9) {
                 EXPECT_EQ(dc.GetPixel(x, y), kBlack) << x << "," << y;
-            else if (dist > 2.1)
+            } else if (dist > 2.1) {
                 EXPECT_EQ(dc.GetPixel(x, y), kWhite) << x << "," << y;
+            }
         }
 }

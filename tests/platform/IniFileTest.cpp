@@ -322,10 +322,105 @@ TEST_F(IniFileTest, FloatsUseDotWhateverTheLocale)
     EXPECT_EQ(ini.ReadFloat("F", "d", -1), -1);
     EXPECT_EQ(ini.ReadFloat("F", "e", -1), 0.5);
     EXPECT_EQ(ini.ReadFloat("F", "f", -1), -1);
-    EXPECT_TRUE(std::isinf(ini.ReadFloat("F", "g", 0)));
+    EXPECT_EQ(ini.ReadFloat("F", "g", 7), 7);   // no finite number: the default stays
     EXPECT_EQ(ini.ReadFloat("F", "h", -1), 2.0);
     EXPECT_EQ(ini.ReadFloat("F", "i", -1), -1);
     EXPECT_EQ(ini.ReadFloat("F", "j", -1), -1);
+}
+
+TEST_F(IniFileTest, HostileFilesReadRightAndLoseNothingOnTheNextWrite)
+{
+    // Lines ended by a lone CR (old Mac editors): every key is read, and a write keeps them all.
+    const QString cr = Put("cr.ini", "[RSA5000]\rSamples=601\rSweepMulitply=NaN\r[SSA]\rMeasure_Delay=9000\r"
+                                      "SweepMultiply=-INF\r\r[Option]\rHarmonics_Order=9");
+    IniFile ini(cr);
+    EXPECT_EQ(ini.ReadInteger("RSA5000", "Samples", 0), 601);
+    EXPECT_EQ(ini.ReadInteger("ssa", "Measure_Delay", 0), 9000);
+    EXPECT_EQ(ini.ReadInteger("Option", "Harmonics_Order", 0), 9);
+    // NaN and infinities are no settings: the defaults stay.
+    EXPECT_EQ(ini.ReadFloat("RSA5000", "SweepMulitply", 1.8), 1.8);
+    EXPECT_EQ(ini.ReadFloat("SSA", "SweepMultiply", 1.25), 1.25);
+    ini.WriteInteger("Option", "Harmonics_Order", 5);
+    ASSERT_TRUE(ini.UpdateFile());
+    EXPECT_EQ(testsupport::ReadAll(cr), QByteArray("[RSA5000]\r\nSamples=601\r\nSweepMulitply=NaN\r\n[SSA]\r\n"
+                                                   "Measure_Delay=9000\r\nSweepMultiply=-INF\r\n\r\n[Option]\r\n"
+                                                   "Harmonics_Order=5\r\n"));
+
+    // A key and a value of a megabyte each.
+    const QString longKey(1 << 20, QLatin1Char('K'));
+    const QString longValue(1 << 20, QLatin1Char('v'));
+    const QString big = Put("big.ini", "[A]\r\n" + longKey.toLatin1() + "=" + longValue.toLatin1() + "\r\nx=1\r\n");
+    IniFile huge(big);
+    EXPECT_EQ(huge.ReadString("A", longKey, ""), longValue);
+    EXPECT_EQ(huge.ReadInteger("A", "x", 0), 1);
+    const QByteArray before = testsupport::ReadAll(big);
+    ASSERT_TRUE(huge.UpdateFile());
+    EXPECT_EQ(testsupport::ReadAll(big), before);
+}
+
+TEST_F(IniFileTest, Utf16FilesReadAndAreWrittenBackInTheirOwnByteOrder)
+{
+    // "Unicode" as Windows editors save it: UTF-16 little-endian after the mark FF FE.
+    auto utf16 = [](const QString& text, bool little) {
+        QByteArray out = little ? QByteArray("\xFF\xFE") : QByteArray("\xFE\xFF");
+        for (QChar c : text) {
+            const char lo = static_cast<char>(c.unicode() & 0xFF), hi = static_cast<char>(c.unicode() >> 8);
+            out.append(little ? lo : hi);
+            out.append(little ? hi : lo);
+        }
+        return out;
+    };
+    for (bool little : {true, false}) {
+        const QString text = QString::fromUtf8("[Unit]\r\nName=dB\xC2\xB5V\r\nSign=\xE2\x82\xAC\r\n");
+        const QString path = Put(little ? "le.ini" : "be.ini", utf16(text, little));
+        IniFile ini(path);
+        EXPECT_EQ(ini.ReadString("unit", "name", ""), QString::fromUtf8("dB\xC2\xB5V")) << little;
+        EXPECT_EQ(ini.ReadString("Unit", "Sign", ""), QString::fromUtf8("\xE2\x82\xAC")) << little;
+        ini.WriteString("Unit", "Omega", QString::fromUtf8("\xCE\xA9"));
+        ASSERT_TRUE(ini.UpdateFile());
+        EXPECT_EQ(testsupport::ReadAll(path), utf16(text + QString::fromUtf8("Omega=\xCE\xA9\r\n"), little)) << little;
+    }
+}
+
+TEST_F(IniFileTest, QueriedNamesAreTrimmedOnEveryPath)
+{
+    const QString path = Put("t.ini", "[S]\r\nk=old\r\nj=2\r\n[T]\r\nx=1\r\n");
+    IniFile ini(path);
+    EXPECT_EQ(ini.ReadString(" S ", " k ", ""), "old");
+    EXPECT_TRUE(ini.SectionExists("\tS "));
+    ini.WriteString(" S ", " k ", "new");
+    EXPECT_EQ(ini.ReadString("S", "k", ""), "new");
+    EXPECT_EQ(ini.ReadSections(), QStringList({"S", "T"}));
+    ini.DeleteKey(" s", "j ");
+    EXPECT_FALSE(ini.ValueExists("S", "j"));
+    ini.EraseSection(" T ");
+    EXPECT_EQ(ini.Serialize(), QByteArray("[S]\r\nk=new\r\n"));
+}
+
+TEST_F(IniFileTest, FortyThousandSectionsReadAndRewriteWhole)
+{
+    QByteArray text;
+    const int n = 40000;
+    for (int i = 0; i < n; ++i)
+        text += "[Segment" + QByteArray::number(i) + "]\r\nStart=" + QByteArray::number(i * 10) + "\r\n";
+    // A repeated name is shadowed by its first copy.
+    text += "[SEGMENT7]\r\nStart=shadowed\r\n";
+    const QString path = Put("many.ini", text);
+    IniFile ini(path);
+    EXPECT_EQ(ini.ReadSections().size(), n);
+    for (int i = 0; i < n; i += 997)
+        ASSERT_EQ(ini.ReadInteger(QStringLiteral("segment%1").arg(i), "start", -1), i * 10) << i;
+    EXPECT_EQ(ini.ReadString("Segment7", "Start", ""), "70");
+    ini.WriteString("Segment39999", "Stop", "1");
+    ini.WriteString("New", "k", "v");
+    EXPECT_EQ(ini.ReadString("new", "K", ""), "v");
+    ini.EraseSection("Segment0");
+    EXPECT_EQ(ini.ReadInteger("Segment1", "Start", -1), 10);
+    ASSERT_TRUE(ini.UpdateFile());
+    IniFile again(path);
+    EXPECT_EQ(again.ReadSections().size(), n);
+    EXPECT_EQ(again.ReadInteger("Segment39999", "Stop", 0), 1);
+    EXPECT_EQ(again.ReadString("Segment7", "Start", ""), "70");
 }
 
 TEST_F(IniFileTest, WriteFloatGivesShortestGeneralForm)

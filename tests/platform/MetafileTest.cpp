@@ -206,3 +206,55 @@ TEST(Metafile, ReplayHonoursClipsPathsAndText)
     EXPECT_EQ(img.pixel(190, 95) & 0xFFFFFF, 0x00FF00u);
     EXPECT_EQ(img.pixel(160, 60) & 0xFFFFFF, 0xFFFFFFu);
 }
+
+// A report clips the chart to its own box: the picture's clip changes must stay inside it.
+TEST(Metafile, ReplayKeepsThePaintersOwnClip)
+{
+    gdi::RecordingDC rec(100, 100);
+    const gdi::Region left = gdi::CreateRectRgn(0, 0, 60, 100);
+    gdi::Brush black;
+    black.color = 0;
+    rec.SelectClipRgn(&left);
+    rec.FillRect(gdi::Rect{0, 0, 100, 50}, black);
+    rec.SelectClipRgn(nullptr);
+    rec.FillRect(gdi::Rect{0, 50, 100, 100}, black);
+
+    QImage out(100, 100, QImage::Format_RGB32);
+    out.fill(Qt::white);
+    QPainter p(&out);
+    p.setClipRect(QRect(20, 0, 60, 100));   // the caller's own clip: x 20..79
+    gdi::PlayMetafile(rec.Picture(), p, QRectF(0, 0, 100, 100));
+    p.end();
+    auto black_ = [&](int x, int y) { return (out.pixel(x, y) & 0xFFFFFF) == 0u; };
+    EXPECT_FALSE(black_(10, 20));   // outside the caller's clip
+    EXPECT_TRUE(black_(30, 20));
+    EXPECT_FALSE(black_(70, 20));   // outside the picture's clip
+    EXPECT_FALSE(black_(10, 70));   // no picture clip, still the caller's
+    EXPECT_TRUE(black_(50, 70));
+    EXPECT_FALSE(black_(90, 70));
+}
+
+// The recording keeps what the raster context does with reversed rectangles and clockwise arcs,
+// and the replay draws them on the same side.
+TEST(Metafile, ReversedRectanglesAndClockwiseArcsReplayAsOnScreen)
+{
+    auto scene = [](gdi::DeviceContext& dc) {
+        gdi::Brush red;
+        red.color = gdi::RGB(255, 0, 0);
+        dc.SelectBrush(red);
+        dc.PatBlt(47, 47, -6, -4, gdi::PATCOPY);   // x 42..47, y 44..47
+        dc.FillRect(gdi::Rect{30, 10, 20, 5}, red);
+        dc.SetArcDirection(gdi::AD_CLOCKWISE);
+        dc.Pie(0, 0, 41, 41, 40, 20, 20, 0);   // three quarters, all but the upper right
+    };
+    gdi::RasterDC raster(50, 50);
+    scene(raster);
+    gdi::RecordingDC rec(50, 50);
+    scene(rec);
+    const QImage replay = Replay(rec.Picture(), 1);
+    for (const QPoint p : {QPoint(42, 44), QPoint(47, 47), QPoint(41, 44), QPoint(42, 43), QPoint(25, 7),
+                           QPoint(12, 12), QPoint(12, 28), QPoint(28, 28), QPoint(28, 12)})
+        EXPECT_EQ(replay.pixel(p) & 0xFFFFFF, raster.Image().pixel(p) & 0xFFFFFF) << p.x() << "," << p.y();
+    EXPECT_EQ(raster.GetPixel(28, 12), gdi::RGB(255, 255, 255));
+    EXPECT_EQ(raster.GetPixel(12, 28), gdi::RGB(255, 0, 0));
+}

@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <QtEndian>
 #include <gtest/gtest.h>
+#include <array>
 #include <map>
 #include <set>
 
@@ -224,24 +225,69 @@ TEST(WmfWriter, GeometryIsClippedToSixteenBits)
         EXPECT_EQ(std::abs(p.y), 32767);
     }
 
+}
+
+// Readers take the picture's extent from the coordinates in its records: a zoomed trace with a
+// vertex far outside the frame must not reach the file.
+TEST(WmfWriter, GeometryIsCutToTheFramePlusThePenWidth)
+{
     gdi::RecordingDC dc(100, 100);
     dc.Rectangle(-70000, 5, 90000, 40000);
     dc.MoveToEx(0, 0);
     dc.LineTo(50000, 50000);
+    gdi::Pen wide;
+    wide.style = gdi::PS_GEOMETRIC;
+    wide.width = 3;
+    dc.SelectPen(wide);
+    const gdi::Point trace[] = {{10, 50}, {40, 60}, {100000, -100000}, {70, 20}, {90, 30}};
+    dc.Polyline(trace, 5);
+    dc.MoveToEx(-100000, 40);   // a move alone leaves nothing
+    dc.LineTo(-90000, 40);
+    dc.Ellipse(5000, 5000, 5100, 5100);
+    gdi::Brush brush;
+    dc.FillRect(gdi::Rect{-500, 90, 500, 95}, brush);
     const ParsedWmf w = Parse(gdi::EncodeWmf(dc.Picture()));
     ASSERT_TRUE(w.error.isEmpty()) << w.error.toStdString();
+    std::vector<gdi::Point> seen;
+    std::vector<std::vector<gdi::Point>> polylines;
     for (const WmfRecord& r : w.records) {
-        if (r.function == 0x041B) {   // bottom, right, top, left
-            EXPECT_EQ(r.Word(0), 32767);
-            EXPECT_EQ(r.Word(1), 32767);
-            EXPECT_EQ(r.Word(2), 5);
-            EXPECT_EQ(r.Word(3), -32767);
+        switch (r.function) {
+        case 0x0213: case 0x0214: seen.push_back({r.Word(1), r.Word(0)}); break;   // LineTo, MoveTo: y, x
+        case 0x041B: case 0x0418: case 0x061D:   // Rectangle, Ellipse: b, r, t, l; PatBlt: h, w, y, x
+            if (r.function == 0x061D) {
+                seen.push_back({r.Word(5), r.Word(4)});
+                seen.push_back({r.Word(5) + r.Word(3), r.Word(4) + r.Word(2)});
+            } else {
+                seen.push_back({r.Word(3), r.Word(2)});
+                seen.push_back({r.Word(1), r.Word(0)});
+            }
+            break;
+        case 0x0325:
+            polylines.push_back(PolyPoints(r));
+            seen.insert(seen.end(), polylines.back().begin(), polylines.back().end());
+            break;
+        default: break;
         }
     }
+    EXPECT_EQ(w.Count(0x0418), 0);   // the ellipse lies wholly outside
+    for (const gdi::Point& p : seen) {
+        EXPECT_TRUE(p.x >= -3 && p.x <= 103 && p.y >= -3 && p.y <= 103) << p.x << "," << p.y;
+    }
+    // The rectangle (pen 1) and the first line are cut at the frame plus one pixel.
+    const auto rect = std::find_if(w.records.begin(), w.records.end(), [](const WmfRecord& r) { return r.function == 0x041B; });
+    ASSERT_NE(rect, w.records.end());
+    EXPECT_EQ((std::array<int, 4>{rect->Word(3), rect->Word(2), rect->Word(1), rect->Word(0)}), (std::array<int, 4>{-1, 5, 101, 101}));
     const auto line = std::find_if(w.records.begin(), w.records.end(), [](const WmfRecord& r) { return r.function == 0x0213; });
     ASSERT_NE(line, w.records.end());
-    EXPECT_EQ(line->Word(0), 32767);
-    EXPECT_EQ(line->Word(1), 32767);
+    EXPECT_EQ((gdi::Point{line->Word(1), line->Word(0)}), (gdi::Point{101, 101}));
+    // The trace leaves and comes back: two pieces that keep their inside vertices, cut on the
+    // frame plus the pen's width.
+    ASSERT_EQ(polylines.size(), 2u);
+    EXPECT_EQ(polylines[0].front(), (gdi::Point{10, 50}));
+    EXPECT_EQ(polylines[0][1], (gdi::Point{40, 60}));
+    EXPECT_EQ(polylines[0].back().y, -3);
+    EXPECT_EQ(polylines[1].front().y, -3);
+    EXPECT_EQ(polylines[1].back(), (gdi::Point{90, 30}));
 }
 
 TEST(WmfWriter, TextIsCodePage1252AgainstPythonsCodec)
@@ -304,7 +350,7 @@ TEST(WmfWriter, ClipRegionsBecomeSavedLevels)
             boxes.push_back({rec.Word(3), rec.Word(2), rec.Word(1), rec.Word(0)});
     ASSERT_EQ(boxes.size(), 2u);
     EXPECT_EQ(boxes[0], (std::array<int, 4>{10, 20, 110, 120}));
-    EXPECT_EQ(boxes[1], (std::array<int, 4>{50, 60, 90, 100}));
+    EXPECT_EQ(boxes[1], (std::array<int, 4>{50, 60, 89, 99}));   // an elliptic region ends a pixel short
     // Leaving a level gives the player back the objects of before it (none here), so the pen and
     // brush that were selected inside are selected again for the last rectangle.
     int selectsAfterLastRestore = 0;
@@ -368,4 +414,24 @@ TEST(WmfWriter, SavingReplacesTheFileOrReportsWhy)
     EXPECT_EQ(testsupport::ReadAll(name), gdi::EncodeWmf(dc.Picture()));
     EXPECT_FALSE(gdi::SaveWmf(dc.Picture(), dir.filePath(QStringLiteral("missing/b.wmf")), &error));
     EXPECT_FALSE(error.isEmpty());
+}
+
+// The format knows only counter-clockwise arcs: a clockwise one is written from its end point to
+// its start point, which covers the same part of the ellipse.
+TEST(WmfWriter, ClockwiseArcsAreWrittenFromTheirEnd)
+{
+    gdi::RecordingDC dc(50, 50);
+    dc.SetArcDirection(gdi::AD_CLOCKWISE);
+    dc.Arc(0, 0, 41, 41, 40, 20, 20, 0);
+    dc.SetArcDirection(gdi::AD_COUNTERCLOCKWISE);
+    dc.Arc(0, 0, 41, 41, 40, 20, 20, 0);
+    const ParsedWmf w = Parse(gdi::EncodeWmf(dc.Picture()));
+    ASSERT_TRUE(w.error.isEmpty()) << w.error.toStdString();
+    std::vector<std::array<int, 4>> rays;   // xs, ys, xe, ye (written last to first)
+    for (const WmfRecord& r : w.records)
+        if (r.function == 0x0817)
+            rays.push_back({r.Word(3), r.Word(2), r.Word(1), r.Word(0)});
+    ASSERT_EQ(rays.size(), 2u);
+    EXPECT_EQ(rays[0], (std::array<int, 4>{20, 0, 40, 20}));
+    EXPECT_EQ(rays[1], (std::array<int, 4>{40, 20, 20, 0}));
 }

@@ -2,6 +2,7 @@
 #include "chart/canvas/PlotCanvas3D.h"
 #include "chart/canvas/View3DOptions.h"
 #include "platform/gdi/RasterDC.h"
+#include "platform/gdi/RecordingDC.h"
 
 #include <QFile>
 #include <QTextStream>
@@ -445,6 +446,38 @@ TEST(CanvasDevice, RotateLabelReducesTheAngleAndRestoresTheFont)
     EXPECT_EQ(draw(725), five);   // 725 degrees draw at 5
     EXPECT_NE(draw(0), five);
     EXPECT_NE(draw(90), five);
+}
+
+TEST(CanvasDevice, RotateLabelSaturatesHugeAnglesAndSkipsInfiniteOnes)
+{
+    gdi::RecordingDC dc(100, 100);
+    TCanvas target(&dc);
+    TPlotCanvas3D canvas;
+    canvas.SetBufferedDisplay(false);
+    canvas.InitWindow(&target, nullptr, clWhite, false, TRect{0, 0, 100, 100});
+    // The escapement of the font the text is drawn with, and of the font selected after it.
+    const auto escapementsOf = [&](double angle) {
+        const size_t before = dc.Picture().Records.size();
+        canvas.RotateLabel(50, 50, QStringLiteral("W"), angle);
+        std::vector<int32_t> out;
+        int32_t current = 0;
+        for (size_t i = before; i < dc.Picture().Records.size(); ++i) {
+            const gdi::MetaRecord& r = dc.Picture().Records[i];
+            if (r.op == gdi::MetaOp::SelectFont)
+                current = dc.Picture().Fonts[static_cast<size_t>(r.index)].escapement;
+            if (r.op == gdi::MetaOp::TextOut || (!out.empty() && r.op == gdi::MetaOp::SelectFont))
+                out.push_back(current);
+        }
+        return out;
+    };
+    EXPECT_EQ(escapementsOf(725), (std::vector<int32_t>{50, 0}));
+    EXPECT_EQ(escapementsOf(-1e300), (std::vector<int32_t>{-PixelCoordinateLimit, 0}));
+    const std::vector<int32_t> huge = escapementsOf(1e300);
+    ASSERT_EQ(huge.size(), 2u);
+    EXPECT_TRUE(huge[0] >= 0 && huge[0] <= 3600) << huge[0];
+    for (double angle : {std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity(),
+                         std::numeric_limits<double>::quiet_NaN()})
+        EXPECT_TRUE(escapementsOf(angle).empty()) << angle;
 }
 
 TEST(CanvasDevice, TextMeasuresThroughTheAttachedCanvas)

@@ -1,0 +1,128 @@
+#ifndef ZENDRIK_PLATFORM_GDI_RASTERDCIMPL_H
+#define ZENDRIK_PLATFORM_GDI_RASTERDCIMPL_H
+
+// What the parts of the raster device context share; not for use outside platform/gdi/Raster*.cpp.
+
+#include "platform/gdi/RasterDC.h"
+
+#include <QFont>
+#include <QFontMetrics>
+#include <QPainter>
+#include <QPainterPath>
+#include <QRegion>
+#include <memory>
+#include <vector>
+
+namespace gdi {
+
+struct RasterDC::Impl {
+    std::unique_ptr<QPainter> painter;
+    QRegion clip;
+    bool hasClip = false;
+    QRect clipBounds;
+    bool clipIsRect = true;
+    bool inPath = false;
+    bool pathReady = false;
+    QPainterPath path;
+    // Position in the style pattern of a one-pixel pen: each LineTo starts afresh, a Polyline or a
+    // closed outline carries it across its vertices.
+    uint32_t styleCount = 0;
+    std::vector<uint32_t> pattern;
+    uint32_t patternTotal = 0;
+    QFont qfont;
+    std::unique_ptr<QFontMetrics> metrics;
+    // The stroke set-up last given to the painter outside save/restore pairs, so runs of LineTo
+    // calls with one wide pen do not set it up again for every segment.
+    bool strokeReady = false;
+    Pen strokePen;
+    int strokeRop = 0;
+    // SaveDC's stack.
+    struct Saved {
+        DcState state;
+        bool hasClip = false;
+        QRegion clip;
+    };
+    std::vector<Saved> saved;
+};
+
+namespace raster {
+
+constexpr uint32_t kRgbMask = 0x00FFFFFF;
+
+// 0x00BBGGRR -> 0x00RRGGBB (the image's channel order).
+constexpr uint32_t ToImageRgb(COLORREF c) { return ToQRgb(c) & kRgbMask; }
+
+// The mix of a pen colour p into a destination d, both 0x00RRGGBB.
+uint32_t MixRop2(int rop, uint32_t p, uint32_t d);
+QPainter::CompositionMode CompositionFor(int rop);
+
+// The painter on the picture, created on first use with the current clip.
+QPainter& Painter(RasterDC::Impl& d, QImage& image);
+void SetClip(RasterDC::Impl& d, const QRegion* region);
+// Inside the picture and the clip region.
+bool VisibleAt(const RasterDC::Impl& d, const QImage& image, int64_t x, int64_t y);
+
+struct PainterScope {
+    QPainter& p;
+    explicit PainterScope(QPainter& painter) : p(painter) { p.save(); }
+    ~PainterScope() { p.restore(); }
+    PainterScope(const PainterScope&) = delete;
+    PainterScope& operator=(const PainterScope&) = delete;
+};
+
+// ---- pens (RasterLines.cpp)
+
+// Dash and gap lengths of a styled one-pixel pen; empty for solid ones.
+std::vector<uint32_t> CosmeticPattern(const Pen& pen);
+inline bool IsCosmetic(const Pen& pen) { return pen.width <= 1; }
+inline bool IsNullPen(const Pen& pen) { return (pen.style & PS_STYLE_MASK) == PS_NULL; }
+
+// How one-pixel pen pixels are put down: style pattern, background, mix mode and clip.
+class PixelPen {
+public:
+    PixelPen(RasterDC::Impl& d, QImage& image, const DcState& s);
+    // Plots pixel (x, y) as the step-th pixel of the figure's style pattern.
+    void Plot(int64_t x, int64_t y, uint64_t step);
+    bool Styled() const { return styled_; }
+
+private:
+    RasterDC::Impl& d_;
+    QImage& image_;
+    uchar* bits_;
+    qsizetype bpl_;
+    int rop_;
+    bool opaque_;
+    bool styled_;
+    uint32_t penRgb_;
+    uint32_t bkRgb_;
+};
+
+// A one-pixel line without its last pixel, its style pattern starting at d.styleCount; moves
+// d.styleCount on by the line's length.
+void CosmeticLine(RasterDC::Impl& d, QImage& image, const DcState& s, int32_t x0, int32_t y0, int32_t x1,
+                  int32_t y1);
+// The pixels of a one-pixel line without its last pixel, in drawing order, appended to out.
+void LinePixels(int32_t x0, int32_t y0, int32_t x1, int32_t y1, std::vector<QPoint>& out);
+// A one-pixel polyline or closed figure, the style pattern carried across its vertices.
+void CosmeticFigure(RasterDC::Impl& d, QImage& image, const DcState& s, const Point* points, size_t count,
+                    bool closed);
+// A wide pen's outline of a figure through QPainter.
+void WideFigure(RasterDC::Impl& d, QImage& image, const DcState& s, const QPainterPath& figure);
+
+// A QPen of the device pen.
+QPen QtPen(const Pen& pen, int rop);
+// The translation from device coordinates to the painter's for strokes of this pen.
+double StrokeShift(const Pen& pen);
+
+// ---- brushes (RasterFills.cpp)
+
+// Fills a path (device coordinates, exact on whole pixels) with the brush; hatches go over the
+// background colour when the background is opaque.
+void FillWithBrush(QPainter& p, const QPainterPath& path, const Brush& brush, int rop, int bkMode,
+                   COLORREF bkColor, COLORREF textColor);
+
+} // namespace raster
+
+} // namespace gdi
+
+#endif

@@ -1,0 +1,528 @@
+// Lines and pens of the raster device context: one-pixel lines stepped here, wide round pens as
+// capsules, other wide pens through QPainter's stroker.
+
+#include "platform/gdi/RasterDCImpl.h"
+
+#include <QPolygonF>
+#include <algorithm>
+#include <cmath>
+
+namespace gdi {
+
+namespace raster {
+
+// Dash and gap lengths in pixels of the styled one-pixel pens; an "on" length of 0 draws one
+// pixel taken from the gap after it.
+std::vector<uint32_t> CosmeticPattern(const Pen& pen)
+{
+    std::vector<uint32_t> p;
+    switch (pen.style & PS_STYLE_MASK) {
+    case PS_DASH: p = {18, 6}; break;
+    case PS_DOT: p = {3, 3}; break;
+    case PS_DASHDOT: p = {9, 6, 3, 6}; break;
+    case PS_DASHDOTDOT: p = {9, 3, 3, 3, 3, 3}; break;
+    case PS_ALTERNATE: p = {1, 1}; break;
+    case PS_USERSTYLE: p = pen.userStyle; break;
+    default: return {};
+    }
+    if (p.size() % 2 == 1)
+        p.insert(p.end(), p.begin(), p.end());   // odd lists repeat with on and off swapped
+    for (size_t i = 0; i + 1 < p.size(); i += 2) {
+        if (p[i] == 0) {
+            p[i] = 1;
+            if (p[i + 1] > 0)
+                --p[i + 1];
+        }
+    }
+    uint32_t total = 0;
+    for (uint32_t v : p)
+        total += v;
+    if (total == 0)
+        return {};
+    return p;
+}
+
+PixelPen::PixelPen(RasterDC::Impl& d, QImage& image, const DcState& s)
+    : d_(d), image_(image), bits_(image.bits()), bpl_(image.bytesPerLine()), rop_(s.rop2),
+      opaque_(s.bkMode == OPAQUE), styled_(!d.pattern.empty()), penRgb_(ToImageRgb(s.pen.color)),
+      bkRgb_(ToImageRgb(s.bkColor))
+{
+}
+
+void PixelPen::Plot(int64_t x, int64_t y, uint64_t step)
+{
+    bool on = true;
+    if (styled_) {
+        auto pos = static_cast<uint32_t>(step % d_.patternTotal);
+        size_t k = 0;
+        while (pos >= d_.pattern[k]) {
+            pos -= d_.pattern[k];
+            k = (k + 1) % d_.pattern.size();
+        }
+        on = (k % 2) == 0;
+    }
+    if ((!on && !opaque_) || !VisibleAt(d_, image_, x, y))
+        return;
+    QRgb& px = reinterpret_cast<QRgb*>(bits_ + y * bpl_)[x];
+    px = 0xFF000000u | MixRop2(rop_, on ? penRgb_ : bkRgb_, px & kRgbMask);
+}
+
+namespace {
+
+// Steps a line from (x0, y0) towards (x1, y1) without its last pixel, calling plot(x, y, step) for
+// the steps whose major coordinate lies inside origin .. origin + limit - 1 (the picture's width
+// for lines that run mostly across, its height otherwise). Steps before that window are not walked but jumped:
+// the error term after them is computed directly, so the pixels are those of the whole walk and a
+// line from far outside costs no more than one across the picture. total receives the number of
+// steps of the whole line.
+//
+// A line through the exact middle between two pixels takes the upper one when it runs mostly
+// across and the right one when it runs mostly up or down, whichever way it is drawn, so a line
+// and its reverse light the same pixels.
+template <typename Plot>
+void StepLine(int32_t x0, int32_t y0, int32_t x1, int32_t y1, int64_t width, int64_t height, int64_t& total,
+              Plot&& plot, int64_t originX = 0, int64_t originY = 0)
+{
+    const int64_t dx = std::llabs(static_cast<int64_t>(x1) - x0);
+    const int64_t dy = std::llabs(static_cast<int64_t>(y1) - y0);
+    const int64_t sx = x0 < x1 ? 1 : -1;
+    const int64_t sy = y0 < y1 ? 1 : -1;
+    const bool xMajor = dx >= dy;
+    const int64_t major = xMajor ? dx : dy;
+    const int64_t minor = xMajor ? dy : dx;
+    const int64_t m0 = static_cast<int64_t>(xMajor ? x0 : y0) - (xMajor ? originX : originY);
+    const int64_t sm = xMajor ? sx : sy;
+    const int64_t limit = xMajor ? width : height;
+    total = major;
+    int64_t lo, hi;   // steps lo .. hi - 1 fall inside the window
+    if (sm > 0) {
+        lo = std::max<int64_t>(0, -m0);
+        hi = std::min<int64_t>(major, limit - m0);
+    } else {
+        lo = std::max<int64_t>(0, m0 - (limit - 1));
+        hi = std::min<int64_t>(major, m0 + 1);
+    }
+    if (lo >= hi)
+        return;
+    // Exact ties only occur for an even major length; there the minor step is taken early when it
+    // moves towards the pixel the tie belongs to.
+    const bool tieEarly = major % 2 == 0 && (xMajor ? sy < 0 : sx > 0);
+    const int64_t half = major / 2 - (tieEarly ? 1 : 0);
+    // After i steps the error is half - i * minor + k * major with k the minor steps taken so far,
+    // the one k that keeps it within 0 .. major - 1.
+    const int64_t deficit = lo * minor - half;
+    const int64_t k = deficit > 0 ? (deficit + major - 1) / major : 0;
+    int64_t err = half - lo * minor + k * major;
+    int64_t x = x0 + (xMajor ? sx * lo : sx * k);
+    int64_t y = y0 + (xMajor ? sy * k : sy * lo);
+    for (int64_t i = lo; i < hi; ++i) {
+        plot(x, y, i);
+        if (xMajor)
+            x += sx;
+        else
+            y += sy;
+        err -= minor;
+        if (err < 0) {
+            if (xMajor)
+                y += sy;
+            else
+                x += sx;
+            err += major;
+        }
+    }
+}
+
+// Wide solid pens with round caps and joins (the chart's usual wide pen) are drawn here as
+// capsules: every pixel whose centre lies within half the width of the segment, once per segment.
+// The union of capsules along a polyline is the round-joined stroke, so no stroker is needed; Qt's
+// stroker costs about two microseconds a segment, which long traces cannot afford.
+bool CapsulePen(const Pen& pen)
+{
+    const uint32_t kind = pen.style & PS_STYLE_MASK;
+    return pen.width >= 2 && (kind == PS_SOLID || kind == PS_INSIDEFRAME) &&
+           (pen.style & PS_ENDCAP_MASK) == PS_ENDCAP_ROUND && (pen.style & PS_JOIN_MASK) == PS_JOIN_ROUND;
+}
+
+// QPainter's strokes are nudged by a 32nd of a pixel down and to the right (StrokeShift): a pixel
+// centre exactly on a stroke's edge then counts as inside on its top and left edges and outside on
+// its bottom and right ones, the device's rule for filled shapes.
+constexpr double kNudge = 1.0 / 32.0;
+
+// Round caps must look the same at both ends of a line, which that rule would not give them, so a
+// capsule samples the exact pixel centres and counts a centre on its edge as inside. A line across
+// or up and down with an even width would then have an odd number of rows or columns (both edges
+// pass through pixel centres): it lies half a pixel up or to the left, the rows the fill rule
+// gives a band of that width.
+void CapsuleLine(RasterDC::Impl& d, QImage& image, const Pen& pen, int rop, int32_t ix0, int32_t iy0, int32_t ix1,
+                 int32_t iy1)
+{
+    if (rop == R2_NOP)
+        return;
+    const bool even = pen.width % 2 == 0;
+    const double gx = even && ix0 == ix1 ? -0.5 : 0.0;
+    const double gy = even && iy0 == iy1 ? -0.5 : 0.0;
+    const double x0 = ix0 + gx, y0 = iy0 + gy, x1 = ix1 + gx, y1 = iy1 + gy;
+    const double r = pen.width / 2.0;
+    const double r2 = r * r;
+    QRect area(QPoint(static_cast<int>(std::floor(std::min(x0, x1) - r - 1)),
+                      static_cast<int>(std::floor(std::min(y0, y1) - r - 1))),
+               QPoint(static_cast<int>(std::ceil(std::max(x0, x1) + r + 1)),
+                      static_cast<int>(std::ceil(std::max(y0, y1) + r + 1))));
+    area = area.intersected(image.rect());
+    if (d.hasClip)
+        area = area.intersected(d.clipBounds);
+    if (area.isEmpty())
+        return;
+    const uint32_t penRgb = ToImageRgb(pen.color);
+    const double dx = x1 - x0;
+    const double dy = y1 - y0;
+    const double len2 = dx * dx + dy * dy;
+    uchar* bits = image.bits();
+    const qsizetype bpl = image.bytesPerLine();
+    const bool checkClip = d.hasClip && !d.clipIsRect;
+    for (int py = area.top(); py <= area.bottom(); ++py) {
+        auto* line = reinterpret_cast<QRgb*>(bits + py * bpl);
+        const double cy = py - y0;
+        int from = area.left();
+        int to = area.right();
+        // In a wide box only the part of the segment within r of this row can reach it: its x
+        // range, widened by r, bounds the pixels worth testing. (Narrow boxes gain nothing.)
+        if (area.width() > 16) {
+            double tLo = 0, tHi = 1;
+            if (dy == 0) {
+                if (std::fabs(cy) > r)
+                    continue;
+            } else {
+                tLo = std::max(std::min((cy - r) / dy, (cy + r) / dy), 0.0);
+                tHi = std::min(std::max((cy - r) / dy, (cy + r) / dy), 1.0);
+                if (tLo > tHi)
+                    continue;
+            }
+            const double uLo = std::min(tLo * dx, tHi * dx) - r;
+            const double uHi = std::max(tLo * dx, tHi * dx) + r;
+            from = std::max(from, static_cast<int>(std::floor(uLo + x0)));
+            to = std::min(to, static_cast<int>(std::ceil(uHi + x0)));
+        }
+        for (int px = from; px <= to; ++px) {
+            const double cx = px - x0;
+            double t = len2 > 0 ? (cx * dx + cy * dy) / len2 : 0.0;
+            t = std::clamp(t, 0.0, 1.0);
+            const double ex = cx - t * dx;
+            const double ey = cy - t * dy;
+            if (ex * ex + ey * ey > r2)
+                continue;
+            if (checkClip && !d.clip.contains(QPoint(px, py)))
+                continue;
+            line[px] = 0xFF000000u | MixRop2(rop, penRgb, line[px] & kRgbMask);
+        }
+    }
+}
+
+Qt::PenCapStyle CapOf(uint32_t style)
+{
+    switch (style & PS_ENDCAP_MASK) {
+    case PS_ENDCAP_SQUARE: return Qt::SquareCap;
+    case PS_ENDCAP_FLAT: return Qt::FlatCap;
+    default: return Qt::RoundCap;
+    }
+}
+
+Qt::PenJoinStyle JoinOf(uint32_t style)
+{
+    switch (style & PS_JOIN_MASK) {
+    case PS_JOIN_BEVEL: return Qt::BevelJoin;
+    case PS_JOIN_MITER: return Qt::MiterJoin;
+    default: return Qt::RoundJoin;
+    }
+}
+
+// Mix modes for which drawing a pixel twice gives what drawing it once gives.
+bool IdempotentRop(int rop)
+{
+    return rop == R2_COPYPEN || rop == R2_NOTCOPYPEN || rop == R2_BLACK || rop == R2_WHITE || rop == R2_MASKPEN ||
+           rop == R2_MERGEPEN || rop == R2_NOP;
+}
+
+// The cap of a polyline end at e, the line arriving from b.
+void AddCap(QPainterPath& path, QPointF b, QPointF e, double width, Qt::PenCapStyle cap)
+{
+    const double half = width / 2.0;
+    if (cap == Qt::RoundCap) {
+        path.addEllipse(e, half, half);
+        return;
+    }
+    const double len = std::hypot(e.x() - b.x(), e.y() - b.y());
+    if (cap != Qt::SquareCap || len == 0)
+        return;
+    const QPointF d((e.x() - b.x()) / len * half, (e.y() - b.y()) / len * half);
+    const QPointF n(-d.y(), d.x());
+    QPolygonF quad;
+    quad << e + n << e + n + d << e - n + d << e - n << e + n;
+    path.addPolygon(quad);
+}
+
+// Wide polylines: Qt's stroker slows down sharply on very long polylines, so long ones go in
+// pieces with flat ends that overlap by two segments, so every inner vertex lies inside some piece
+// and gets its join; the two real ends get their caps drawn on their own. Mix modes that are not
+// idempotent draw in one piece.
+void WidePolyline(QPainter& p, const Pen& pen, int rop, const Point* points, int count)
+{
+    constexpr int kPiece = 64;
+    const double shift = StrokeShift(pen);
+    QPen q = QtPen(pen, rop);
+    if (q.style() == Qt::NoPen)
+        return;
+    PainterScope scope(p);
+    p.setCompositionMode(CompositionFor(rop));
+    p.setBrush(Qt::NoBrush);
+    auto at = [&](int i) { return QPointF(points[i].x + shift, points[i].y + shift); };
+    if (count <= kPiece || !IdempotentRop(rop)) {
+        QPolygonF poly;
+        poly.reserve(count);
+        for (int i = 0; i < count; ++i)
+            poly << at(i);
+        p.setPen(q);
+        p.drawPolyline(poly);
+        return;
+    }
+    const Qt::PenCapStyle cap = q.capStyle();
+    q.setCapStyle(Qt::FlatCap);
+    const bool dashed = q.style() != Qt::SolidLine;
+    double travelled = 0;   // in pixels, for the dash phase of each piece
+    QPolygonF poly;
+    poly.reserve(kPiece + 1);
+    for (int start = 0;; start += kPiece - 2) {
+        const int end = std::min(count - 1, start + kPiece);
+        poly.clear();
+        for (int i = start; i <= end; ++i)
+            poly << at(i);
+        if (dashed)
+            q.setDashOffset(travelled / std::max(1, pen.width));
+        p.setPen(q);
+        p.drawPolyline(poly);
+        if (end == count - 1)
+            break;
+        for (int i = start; i < start + kPiece - 2; ++i)
+            travelled += std::hypot(double(points[i + 1].x) - points[i].x, double(points[i + 1].y) - points[i].y);
+    }
+    if (cap != Qt::FlatCap) {
+        QPainterPath caps;
+        int first = 1;
+        while (first < count - 1 && points[first].x == points[0].x && points[first].y == points[0].y)
+            ++first;
+        int last = count - 2;
+        while (last > 0 && points[last].x == points[count - 1].x && points[last].y == points[count - 1].y)
+            --last;
+        AddCap(caps, at(first), at(0), pen.width, cap);
+        AddCap(caps, at(last), at(count - 1), pen.width, cap);
+        caps.setFillRule(Qt::WindingFill);
+        p.fillPath(caps, q.color());
+    }
+}
+
+} // namespace
+
+// Draws a one-pixel line without its last pixel, honouring style, background mode, mix mode and
+// clipping. Lines far outside the image are cut to it first so huge coordinates cost nothing.
+void CosmeticLine(RasterDC::Impl& d, QImage& image, const DcState& s, int32_t x0, int32_t y0, int32_t x1, int32_t y1)
+{
+    if (s.rop2 == R2_NOP || IsNullPen(s.pen))
+        return;
+    const int w = image.width();
+    const int h = image.height();
+    const bool styled = !d.pattern.empty();
+    const uint32_t styleStart = d.styleCount;
+    int64_t total = 0;
+    auto finishStyle = [&] {
+        d.styleCount = styled ? static_cast<uint32_t>((styleStart + total) % d.patternTotal) : 0;
+    };
+    // Entirely off the image on one side: only the style position moves.
+    if (std::max(x0, x1) < 0 || std::max(y0, y1) < 0 || std::min(x0, x1) >= w || std::min(y0, y1) >= h) {
+        total = std::max(std::llabs(static_cast<int64_t>(x1) - x0), std::llabs(static_cast<int64_t>(y1) - y0));
+        finishStyle();
+        return;
+    }
+    if (!d.hasClip && !styled && s.rop2 == R2_COPYPEN) {
+        uchar* bits = image.bits();
+        const qsizetype bpl = image.bytesPerLine();
+        const QRgb colour = 0xFF000000u | ToImageRgb(s.pen.color);
+        StepLine(x0, y0, x1, y1, w, h, total, [&](int64_t x, int64_t y, int64_t) {
+            if (x >= 0 && y >= 0 && x < w && y < h)
+                reinterpret_cast<QRgb*>(bits + y * bpl)[x] = colour;
+        });
+        return;
+    }
+    PixelPen pen(d, image, s);
+    StepLine(x0, y0, x1, y1, w, h, total,
+             [&](int64_t x, int64_t y, int64_t step) { pen.Plot(x, y, styleStart + static_cast<uint64_t>(step)); });
+    finishStyle();
+}
+
+void LinePixels(int32_t x0, int32_t y0, int32_t x1, int32_t y1, std::vector<QPoint>& out)
+{
+    int64_t total = 0;
+    const int64_t originX = std::min(x0, x1), originY = std::min(y0, y1);
+    const int64_t width = std::max<int64_t>(1, std::llabs(int64_t{x1} - x0) + 1);
+    const int64_t height = std::max<int64_t>(1, std::llabs(int64_t{y1} - y0) + 1);
+    StepLine(x0, y0, x1, y1, width, height, total,
+             [&](int64_t x, int64_t y, int64_t) { out.emplace_back(static_cast<int>(x), static_cast<int>(y)); },
+             originX, originY);
+}
+
+void CosmeticFigure(RasterDC::Impl& d, QImage& image, const DcState& s, const Point* points, size_t count, bool closed)
+{
+    if (count < 2 || IsNullPen(s.pen))
+        return;
+    d.styleCount = 0;
+    for (size_t i = 1; i < count; ++i)
+        CosmeticLine(d, image, s, points[i - 1].x, points[i - 1].y, points[i].x, points[i].y);
+    if (closed)
+        CosmeticLine(d, image, s, points[count - 1].x, points[count - 1].y, points[0].x, points[0].y);
+}
+
+void WideFigure(RasterDC::Impl& d, QImage& image, const DcState& s, const QPainterPath& figure)
+{
+    if (IsNullPen(s.pen) || s.rop2 == R2_NOP)
+        return;
+    QPainter& p = Painter(d, image);
+    PainterScope scope(p);
+    p.setCompositionMode(CompositionFor(s.rop2));
+    p.setPen(QtPen(s.pen, s.rop2));
+    p.setBrush(Qt::NoBrush);
+    p.translate(StrokeShift(s.pen), StrokeShift(s.pen));
+    p.drawPath(figure);
+}
+
+// A QPen of the device pen; wide pens dash in multiples of their width.
+QPen QtPen(const Pen& pen, int rop)
+{
+    const uint32_t kind = pen.style & PS_STYLE_MASK;
+    if (kind == PS_NULL || rop == R2_NOP)
+        return QPen(Qt::NoPen);
+    QColor color = QColor::fromRgb(ToQRgb(pen.color));
+    if (rop == R2_BLACK)
+        color = Qt::black;
+    else if (rop == R2_WHITE)
+        color = Qt::white;
+    const int width = std::max(1, pen.width);
+    QPen q(color, width);
+    q.setCapStyle(width > 1 ? CapOf(pen.style) : Qt::FlatCap);
+    q.setJoinStyle(width > 1 ? JoinOf(pen.style) : Qt::MiterJoin);
+    switch (kind) {
+    case PS_DASH: q.setStyle(Qt::DashLine); break;
+    case PS_DOT: q.setStyle(Qt::DotLine); break;
+    case PS_DASHDOT: q.setStyle(Qt::DashDotLine); break;
+    case PS_DASHDOTDOT: q.setStyle(Qt::DashDotDotLine); break;
+    case PS_ALTERNATE: q.setDashPattern({1.0, 1.0}); break;
+    case PS_USERSTYLE: {
+        QList<qreal> dashes;
+        for (uint32_t v : pen.userStyle)
+            dashes << std::max<qreal>(v, 0.01) / width;
+        if (dashes.size() % 2 == 1)
+            dashes << dashes;
+        if (!dashes.isEmpty())
+            q.setDashPattern(dashes);
+        break;
+    }
+    default: break;
+    }
+    return q;
+}
+
+// Qt draws one-pixel aliased strokes to the right of and below the geometry and wide ones centred
+// on it, sampling pixel centres half a pixel off the device coordinates: wide strokes move by that
+// half to centre on the pixels the coordinates name, less the nudge.
+double StrokeShift(const Pen& pen)
+{
+    return pen.width > 1 ? 0.5 - kNudge : 0.0;
+}
+
+} // namespace raster
+
+using namespace raster;
+
+void RasterDC::MoveToEx(int32_t x, int32_t y, Point* old)
+{
+    if (old)
+        *old = s_.pos;
+    s_.pos = Point{x, y};
+    d_->styleCount = 0;
+    if (d_->inPath)
+        d_->path.moveTo(x, y);
+}
+
+void RasterDC::LineTo(int32_t x, int32_t y)
+{
+    const Point from = s_.pos;
+    s_.pos = Point{x, y};
+    if (d_->inPath) {
+        if (d_->path.elementCount() == 0)
+            d_->path.moveTo(from.x, from.y);
+        d_->path.lineTo(x, y);
+        return;
+    }
+    if (IsCosmetic(s_.pen)) {
+        Painter(*d_, image_);
+        d_->styleCount = 0;   // every LineTo starts the style pattern afresh
+        CosmeticLine(*d_, image_, s_, from.x, from.y, x, y);
+        return;
+    }
+    if (CapsulePen(s_.pen)) {
+        Painter(*d_, image_);
+        CapsuleLine(*d_, image_, s_.pen, s_.rop2, from.x, from.y, x, y);
+        return;
+    }
+    QPainter& p = Painter(*d_, image_);
+    const QPen q = QtPen(s_.pen, s_.rop2);
+    const double shift = StrokeShift(s_.pen);
+    if (from == s_.pos) {
+        // A line of no length is a dot in the pen's width, round or square after its cap.
+        if (q.style() == Qt::NoPen || q.capStyle() == Qt::FlatCap)
+            return;
+        PainterScope scope(p);
+        p.setCompositionMode(CompositionFor(s_.rop2));
+        const double half = s_.pen.width / 2.0;
+        QPainterPath dot;
+        if (q.capStyle() == Qt::RoundCap)
+            dot.addEllipse(QPointF(x + shift, y + shift), half, half);
+        else
+            dot.addRect(QRectF(x + shift - half, y + shift - half, s_.pen.width, s_.pen.width));
+        p.fillPath(dot, q.color());
+        return;
+    }
+    if (!d_->strokeReady || !(d_->strokePen == s_.pen) || d_->strokeRop != s_.rop2) {
+        p.setCompositionMode(CompositionFor(s_.rop2));
+        p.setPen(q);
+        p.setBrush(Qt::NoBrush);
+        d_->strokePen = s_.pen;
+        d_->strokeRop = s_.rop2;
+        d_->strokeReady = true;
+    }
+    p.drawLine(QPointF(from.x + shift, from.y + shift), QPointF(x + shift, y + shift));
+}
+
+void RasterDC::Polyline(const Point* points, int count)
+{
+    if (!points || count < 2)
+        return;
+    if (d_->inPath) {
+        d_->path.moveTo(points[0].x, points[0].y);
+        for (int i = 1; i < count; ++i)
+            d_->path.lineTo(points[i].x, points[i].y);
+        return;
+    }
+    if (IsCosmetic(s_.pen)) {
+        Painter(*d_, image_);
+        CosmeticFigure(*d_, image_, s_, points, static_cast<size_t>(count), false);
+        return;
+    }
+    if (CapsulePen(s_.pen) && IdempotentRop(s_.rop2)) {
+        Painter(*d_, image_);
+        for (int i = 1; i < count; ++i)
+            CapsuleLine(*d_, image_, s_.pen, s_.rop2, points[i - 1].x, points[i - 1].y, points[i].x, points[i].y);
+        return;
+    }
+    WidePolyline(Painter(*d_, image_), s_.pen, s_.rop2, points, count);
+}
+
+} // namespace gdi

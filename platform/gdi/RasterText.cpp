@@ -1,0 +1,100 @@
+// Text of the raster device context: placement by the alignment flags and escapement, drawn and
+// measured with the selected font through QPainter.
+
+#include "platform/gdi/RasterDCImpl.h"
+
+#include <QTransform>
+#include <cmath>
+
+namespace gdi {
+
+using namespace raster;
+
+namespace {
+
+struct TextPlacement {
+    QTransform toDevice;    // text space (origin at the reference point) to device
+    QPointF baseline;       // start of the baseline in text space
+    QRectF cell;            // the text's cell in text space
+};
+
+TextPlacement PlaceText(const QFontMetrics& m, uint32_t align, int32_t escapement, int32_t x, int32_t y,
+                        const QString& text)
+{
+    TextPlacement t;
+    const int width = m.horizontalAdvance(text);
+    double dx = 0;
+    switch (align & TA_HORIZONTAL_MASK) {
+    case TA_RIGHT: dx = -width; break;
+    case TA_CENTER: dx = -(width / 2); break;
+    default: break;
+    }
+    double base = m.ascent();
+    switch (align & TA_VERTICAL_MASK) {
+    case TA_BASELINE: base = 0; break;
+    case TA_BOTTOM: base = -m.descent(); break;
+    default: break;
+    }
+    t.baseline = QPointF(dx, base);
+    t.cell = QRectF(dx, base - m.ascent(), width, m.ascent() + m.descent());
+    t.toDevice.translate(x, y);
+    if (escapement != 0)
+        t.toDevice.rotate(-escapement / 10.0);
+    return t;
+}
+
+} // namespace
+
+void RasterDC::TextOut(int32_t x, int32_t y, const QString& text)
+{
+    if (s_.textAlign & TA_UPDATECP) {
+        x = s_.pos.x;
+        y = s_.pos.y;
+    }
+    const QFontMetrics& m = *d_->metrics;
+    const TextPlacement t = PlaceText(m, s_.textAlign, s_.font.escapement, x, y, text);
+    if (s_.textAlign & TA_UPDATECP) {
+        const QPointF end = t.toDevice.map(QPointF(t.cell.right(), 0));
+        if ((s_.textAlign & TA_HORIZONTAL_MASK) == TA_LEFT)
+            s_.pos = Point{static_cast<int32_t>(std::lround(end.x())), s_.pos.y};
+    }
+    if (d_->inPath) {
+        QPainterPath glyphs;
+        glyphs.addText(t.baseline, d_->qfont, text);
+        d_->path.addPath(t.toDevice.map(glyphs));
+        return;
+    }
+    if (text.isEmpty())
+        return;
+    QPainter& p = Painter(*d_, image_);
+    PainterScope scope(p);
+    p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    p.setTransform(t.toDevice);
+    if (s_.bkMode == OPAQUE)
+        p.fillRect(t.cell, QColor::fromRgb(ToQRgb(s_.bkColor)));
+    p.setFont(d_->qfont);
+    p.setPen(QColor::fromRgb(ToQRgb(s_.textColor)));
+    p.drawText(t.baseline, text);
+}
+
+Size RasterDC::GetTextExtentPoint(const QString& text) const
+{
+    const QFontMetrics& m = *d_->metrics;
+    return Size{m.horizontalAdvance(text), m.ascent() + m.descent()};
+}
+
+TextMetric RasterDC::GetTextMetrics() const
+{
+    const QFontMetrics& m = *d_->metrics;
+    TextMetric tm;
+    tm.ascent = m.ascent();
+    tm.descent = m.descent();
+    tm.height = tm.ascent + tm.descent;
+    tm.internalLeading = std::max(0, tm.height - d_->qfont.pixelSize());
+    tm.externalLeading = m.leading();
+    tm.aveCharWidth = m.averageCharWidth();
+    tm.maxCharWidth = m.maxWidth();
+    return tm;
+}
+
+} // namespace gdi
