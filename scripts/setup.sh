@@ -23,6 +23,8 @@ packages=(
   libxml2-utils gdal-bin
   # an NMEA reader that checks the receiver's sentences
   python3-nmea2
+  # numpy recomputes the calculated series
+  python3-numpy
   # an SMTP server on loopback for the mail tests, and the command that makes their certificate
   python3-aiosmtpd openssl
   # a second metafile reader: ImageMagick with its extra coders (WMF through libwmf, SVG)

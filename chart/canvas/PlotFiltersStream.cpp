@@ -2,6 +2,7 @@
 
 #include <QtEndian>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -20,8 +21,10 @@ enum : uint8_t {
     vaIdent = 7,
     vaFalse = 8,
     vaTrue = 9,
+    vaBinary = 10,
     vaCollection = 14,
     vaSingle = 15,
+    vaUTF8String = 20,
     vaDouble = 21,
 };
 
@@ -90,7 +93,7 @@ public:
 
     QByteArray Bytes(int n)
     {
-        if (n < 0 || pos_ + n > data_.size()) {
+        if (n < 0 || n > data_.size() - pos_) {
             failed_ = true;
             pos_ = static_cast<int>(data_.size());
             return {};
@@ -101,6 +104,12 @@ public:
     }
 
     QByteArray ShortString() { return Bytes(Byte()); }
+    // A 4-byte length and that many bytes.
+    QByteArray LongBytes()
+    {
+        const QByteArray b = Bytes(4);
+        return failed_ ? QByteArray() : Bytes(qFromLittleEndian<int32_t>(b.constData()));
+    }
 
     // One value after its type byte has been read.
     QVariant Value(uint8_t type, bool& isIdent)
@@ -148,6 +157,8 @@ public:
         case vaIdent: isIdent = true; return QString::fromLatin1(ShortString());
         case vaFalse: return false;
         case vaTrue: return true;
+        case vaBinary: return LongBytes();
+        case vaUTF8String: return QString::fromUtf8(LongBytes());
         default: failed_ = true; return {};
         }
     }
@@ -165,7 +176,75 @@ bool Fail(QString* error, const QString& text)
     return false;
 }
 
+void WriteLongBytes(QByteArray& out, uint8_t type, const QByteArray& bytes)
+{
+    out.append(static_cast<char>(type));
+    char b[4];
+    qToLittleEndian<int32_t>(static_cast<int32_t>(bytes.size()), b);
+    out.append(b, 4);
+    out.append(bytes);
+}
+
+void WriteText(QByteArray& out, const QString& text)
+{
+    const bool latin1 = std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 256; });
+    if (latin1 && text.size() <= 255) {
+        out.append(static_cast<char>(vaString));
+        WriteShortString(out, text.toLatin1());
+    } else {
+        WriteLongBytes(out, vaUTF8String, text.toUtf8());
+    }
+}
+
 } // namespace
+
+void WriteStreamProperty(QByteArray& out, const QString& name, const QVariant& value)
+{
+    WriteShortString(out, name.toLatin1());
+    switch (value.typeId()) {
+    case QMetaType::Bool: out.append(static_cast<char>(value.toBool() ? vaTrue : vaFalse)); break;
+    case QMetaType::Double: WriteExtended(out, value.toDouble()); break;
+    case QMetaType::QString: WriteText(out, value.toString()); break;
+    case QMetaType::QByteArray: WriteLongBytes(out, vaBinary, value.toByteArray()); break;
+    case QMetaType::QStringList:
+        out.append(static_cast<char>(vaList));
+        for (const QString& text : value.toStringList())
+            WriteText(out, text);
+        out.append(static_cast<char>(vaNull));
+        break;
+    default: WriteInteger(out, value.toInt()); break;
+    }
+}
+
+bool ReadStreamProperty(const QByteArray& data, int& pos, QString& name, QVariant& value)
+{
+    if (pos < 0)
+        return false;
+    Reader in(data, pos);
+    const QString readName = QString::fromLatin1(in.ShortString());
+    const uint8_t type = in.Byte();
+    QVariant readValue;
+    bool ident = false;
+    if (type == vaList) {
+        QVariantList items;
+        while (!in.Failed() && in.Peek() != vaNull) {
+            const uint8_t itemType = in.Byte();
+            if (itemType == vaList)
+                return false;
+            items.append(in.Value(itemType, ident));
+        }
+        in.Byte();
+        readValue = items;
+    } else {
+        readValue = in.Value(type, ident);
+    }
+    if (in.Failed() || readName.isEmpty())
+        return false;
+    name = readName;
+    value = readValue;
+    pos = in.Pos();
+    return true;
+}
 
 QByteArray WriteFilterItems(const TFilterItems& items)
 {

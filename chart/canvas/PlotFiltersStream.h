@@ -19,4 +19,12 @@ QByteArray WriteFilterItems(const TFilterItems& items);
 // leaves the items as they were.
 bool ReadFilterItems(const QByteArray& data, int& pos, TFilterItems& items, QString* error = nullptr);
 
+// One named value of the same stream, for the extra properties other owners write beside their
+// published ones: the name, then the value with its type. Values: bool, integers, doubles, texts,
+// byte arrays (the binary type: a 4-byte length and the bytes) and string lists (a list of texts).
+void WriteStreamProperty(QByteArray& out, const QString& name, const QVariant& value);
+// Reads one name and value at pos and advances pos past them. False, with pos unchanged, when the
+// stream is malformed or ends early; a list value reads as a QVariantList, binary as QByteArray.
+bool ReadStreamProperty(const QByteArray& data, int& pos, QString& name, QVariant& value);
+
 #endif

@@ -4,6 +4,7 @@
 #include "chart/engine/ChartException.h"
 #include "chart/engine/ChartParent.h"
 #include "chart/engine/ChartSeriesList.h"
+#include "chart/engine/PlotFunction.h"
 #include "chart/engine/PlotMessages.h"
 #include "chart/engine/AxisPanel.h"
 #include "chart/engine/SeriesAxis.h"
@@ -27,6 +28,7 @@ TChartSeries::TChartSeries()
 TChartSeries::~TChartSeries()
 {
     MarkDestroying();
+    function_.reset();
     for (int i = 0; i < dataSources_.Count(); ++i)
         DetachSource(dataSources_[i]);
     dataSources_.items_.clear();

@@ -15,6 +15,7 @@
 #include <vector>
 
 class SeriesAxis;
+class TPlotFunction;
 class TSeriesMarks;
 struct TSeriesMarkPosition;
 
@@ -150,7 +151,21 @@ public:
     // The series' own acceptance of a source: another series that is not fed by this one.
     virtual bool IsValidSourceOf(const ChartComponent* source) const;
     void CheckDataSource();
-    virtual bool HasFunction() const { return false; }
+    virtual bool HasFunction() const { return function_ != nullptr; }
+    // The function that computes this series' points from its sources (the series owns it).
+    TPlotFunction* Function() const { return function_.get(); }
+    // Releases the old function, attaches the new one (or none) and reloads the points.
+    void SetFunction(std::unique_ptr<TPlotFunction> function);
+    // Hands the function over to the caller; the series keeps its points.
+    std::unique_ptr<TPlotFunction> TakeFunction();
+
+    // Takes the settings of source and its points, its sources or a copy of its function.
+    virtual void Assign(TChartSeries& source);
+    // Storing the points in the form description: never, always, or only when they were read
+    // from it (and then not taken from a source or function since).
+    bool NeverStorePoints = false;
+    bool AlwaysStorePoints = false;
+    bool PointsFromStream = false;
 
     // Colours.
     TColor SeriesColor() const;
@@ -305,6 +320,7 @@ private:
     void CheckPointIndex(int index) const;
 
     std::unique_ptr<TSeriesMarks> marks_;
+    std::unique_ptr<TPlotFunction> function_;
     TChartValueLists valuesList_;
     TChartValueList* xValues_ = nullptr;
     TChartValueList* yValues_ = nullptr;

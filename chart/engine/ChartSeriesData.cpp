@@ -2,6 +2,7 @@
 #include "chart/engine/ChartException.h"
 #include "chart/engine/ChartParent.h"
 #include "chart/engine/ChartSeries.h"
+#include "chart/engine/PlotFunction.h"
 #include "chart/engine/SeriesMarks.h"
 #include "chart/engine/SeriesTexts.h"
 
@@ -124,6 +125,12 @@ void TChartSeries::AssignValues(TChartSeries& source)
         return;
     UpdateScope scope(*this);
     Clear();
+    if (function_) {
+        XValues().SetDateTime(source.XValues().DateTime());
+        YValues().SetDateTime(source.YValues().DateTime());
+        function_->AddPoints(&source);
+        return;
+    }
     for (int i = 0; i < source.Count(); ++i)
         AddValue(source, i);
 }
@@ -144,6 +151,8 @@ void TChartSeries::Clear()
     if (OnClearValues)
         OnClearValues(this);
     NotifyValue(veClear, 0);
+    if (function_)
+        function_->Clear();
     ChartParent* chart = ParentChart();
     if (Active() && chart && !chart->ChartDestroying())
         Repaint();
@@ -358,6 +367,7 @@ void TChartSeries::SetDataSource(ChartComponent* source)
         dataSources_.items_.clear();
     }
     AttachSource(source);
+    PointsFromStream = false;
     CheckDataSource();
 }
 

@@ -18,6 +18,7 @@ QString NoValidDataSource() { return Text(PlotMsg::ErrInvalidDataSource); }
 QString SampleValuesCount() { return Text(PlotMsg::ErrFillSampleValues); }
 QString CircularSeries() { return Text(PlotMsg::ErrCircularSeries); }
 QString DefaultSeriesName() { return Text(PlotMsg::EditorSeries); }
+QString FunctionPeriod() { return Text(PlotMsg::ErrFunctionPeriod); }
 
 // The table has no text for this one; it only has to tell the user why a stored value is lost.
 QString MultiplierObsolete()

@@ -15,6 +15,7 @@ QString SampleValuesCount();
 QString CircularSeries();
 QString DefaultSeriesName();    // prefix of the generated series name
 QString MultiplierObsolete();
+QString FunctionPeriod();
 
 // Fills "%d" and "%s" placeholders in order, as the library's formatting routine does for the
 // texts above; "%%" gives one "%". Missing arguments leave the placeholder as it is.
