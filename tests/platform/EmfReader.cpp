@@ -483,9 +483,10 @@ bool Reader::Decode(const Record& r)
             resetPending_ = true;
             break;
         }
+        if (dataSize < 32)
+            return Fail(QStringLiteral("region header cut off"));
         const uint32_t count = r.U(24);
-        if (dataSize < 32 || r.U(16) != 32 || r.U(20) != 1 || 32 + 16ull * count > dataSize
-            || r.U(28) < 16 * count)
+        if (r.U(16) != 32 || r.U(20) != 1 || 32 + 16ull * count > dataSize || r.U(28) < 16ull * count)
             return Fail(QStringLiteral("region header"));
         std::vector<std::array<int32_t, 4>> rects;
         for (uint32_t i = 0; i < count; ++i) {
