@@ -19,6 +19,8 @@ packages=(
   python3 python3-pyvisa-py lxi-tools rpcbind libwmf-bin fonts-urw-base35 unzip zip poppler-utils
   # readers of the exported chart pictures: djpeg, ImageMagick's identify and mogrify, file
   libjpeg-turbo-progs imagemagick file
+  # a reader of the exported enhanced metafiles (converts them to PNG and PDF)
+  libreoffice-draw-nogui
   # KML readers: a validating XML parser and GDAL
   libxml2-utils gdal-bin
   # an NMEA reader that checks the receiver's sentences

@@ -1,6 +1,7 @@
 #include "chart/tools/ExportStartup.h"
 
 #include "chart/tools/PlotBmpOptions.h"
+#include "chart/tools/PlotEmfOptions.h"
 #include "chart/tools/PlotExport.h"
 #include "chart/tools/PlotJPEG.h"
 
@@ -10,12 +11,14 @@ void StartExportUnit(TPlotExportFormats& formats)
         return;
     RegisterExportFormat(formats, TJPEGExportFormat::Class());
     RegisterExportFormat(formats, TBMPExportFormat::Class());
+    RegisterExportFormat(formats, TEMFExportFormat::Class());
 }
 
 void StopExportUnit(TPlotExportFormats& formats)
 {
     if (formats.StartCount == 0 || --formats.StartCount > 0)
         return;
+    UnregisterExportFormat(formats, TEMFExportFormat::Class());
     UnregisterExportFormat(formats, TBMPExportFormat::Class());
     UnregisterExportFormat(formats, TJPEGExportFormat::Class());
     formats.Classes.clear();

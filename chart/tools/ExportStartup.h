@@ -3,8 +3,8 @@
 
 struct TPlotExportFormats;
 
-// Registers the picture export formats when the library starts (JPEG, then bitmap), once however
-// many users start it.
+// Registers the picture export formats when the library starts (JPEG, bitmap, metafile), once
+// however many users start it.
 void StartExportUnit(TPlotExportFormats& formats);
 // Unregisters them when the last user stops, and empties the list.
 void StopExportUnit(TPlotExportFormats& formats);

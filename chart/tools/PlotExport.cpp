@@ -138,6 +138,12 @@ QImage DrawPanelBitmap(TCustomPlotPanel& panel, const TRect& rect, QImage::Forma
     return panel.CreateBitmapRect(panel.GetBackColor(), rect, format);
 }
 
+gdi::Metafile DrawPanelMetafile(TCustomPlotPanel& panel, const TRect& rect, bool enhanced)
+{
+    PanelGeometryGuard guard(panel);
+    return panel.CreateChartMetafile(enhanced, rect);
+}
+
 bool RunExportStep(const std::function<void()>& step, QString* error)
 {
     try {

@@ -15,6 +15,9 @@ class QIODevice;
 class QWidget;
 class TCustomPlotPanel;
 class TPlotExportFormat;
+namespace gdi {
+struct Metafile;
+}
 
 // The picture kinds the export formats produce.
 enum TPlotGraphicClass { gcNone, gcJPEGImage, gcBitmap, gcMetafile };
@@ -94,6 +97,10 @@ protected:
 // drawing settings and the geometry of its last on-screen drawing are restored afterwards, also
 // when the drawing throws.
 QImage DrawPanelBitmap(TCustomPlotPanel& panel, const TRect& rect, QImage::Format format);
+
+// The panel recorded as a metafile of the rectangle's size, enhanced or not; the geometry of its
+// last on-screen drawing is restored afterwards, also when the drawing throws.
+gdi::Metafile DrawPanelMetafile(TCustomPlotPanel& panel, const TRect& rect, bool enhanced);
 
 // Runs an export step; an exception becomes false and its text, so that no failure of a drawing
 // or an encoding leaves an export call.

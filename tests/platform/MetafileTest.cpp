@@ -1,3 +1,5 @@
+#include "EmfReader.h"
+
 #include "platform/gdi/MetafilePlayer.h"
 #include "platform/gdi/RasterDC.h"
 #include "platform/gdi/RecordingDC.h"
@@ -82,6 +84,7 @@ TEST(Metafile, RecordsCallsInOrderAndKeepsTheirState)
     EXPECT_EQ(dc.GetROP2(), gdi::R2_XORPEN);
     EXPECT_EQ(dc.GetCurrentPosition(), (gdi::Point{50, 60}));
     EXPECT_EQ(dc.GetPixel(1, 1), gdi::CLR_INVALID);
+    emfread::ExpectReadsBack(m);
 
     const gdi::Metafile taken = dc.TakePicture();
     EXPECT_EQ(taken.Records.size(), 6u);
@@ -121,6 +124,7 @@ TEST(Metafile, MeasuresTextLikeTheScreenAndTracksTheClip)
     // The recorded clips are the combined regions.
     const gdi::MetaRecord& second = rec.Picture().Records[rec.Picture().Records.size() - 2];
     EXPECT_EQ(rec.Picture().Regions.at(static_cast<size_t>(second.index)).Box(), (gdi::Rect{50, 10, 100, 60}));
+    emfread::ExpectReadsBack(rec.Picture());
 }
 
 TEST(Metafile, BlockTransfersKeepOnlyTheUsedPart)
@@ -142,6 +146,7 @@ TEST(Metafile, BlockTransfersKeepOnlyTheUsedPart)
     const gdi::MetaRecord& cut = dc.Picture().Records.back();
     EXPECT_EQ(dc.Picture().Images.back().size(), QSize(20, 20));
     EXPECT_EQ((std::array<int32_t, 4>{cut.a[0], cut.a[1], cut.a[2], cut.a[3]}), (std::array<int32_t, 4>{0, 0, 20, 20}));
+    emfread::ExpectReadsBack(dc.Picture());
 }
 
 TEST(Metafile, ReplayMatchesTheRasterPictureAndScales)
@@ -164,6 +169,7 @@ TEST(Metafile, ReplayMatchesTheRasterPictureAndScales)
     EXPECT_EQ(twice.pixel(40, 80) & 0xFFFFFF, 0u);
     EXPECT_EQ(twice.pixel(41, 80) & 0xFFFFFF, 0u);
     EXPECT_EQ(twice.pixel(42, 80) & 0xFFFFFF, 0x0000FFu);
+    emfread::ExpectReadsBack(rec.Picture());
 }
 
 TEST(Metafile, ReplayHonoursClipsPathsAndText)
@@ -205,6 +211,7 @@ TEST(Metafile, ReplayHonoursClipsPathsAndText)
     EXPECT_GT(red, 300);
     EXPECT_EQ(img.pixel(190, 95) & 0xFFFFFF, 0x00FF00u);
     EXPECT_EQ(img.pixel(160, 60) & 0xFFFFFF, 0xFFFFFFu);
+    emfread::ExpectReadsBack(rec.Picture());
 }
 
 // A report clips the chart to its own box: the picture's clip changes must stay inside it.

@@ -4,8 +4,11 @@
 #include "chart/tools/ExportStartup.h"
 #include "chart/tools/JpegEncoder.h"
 #include "chart/tools/PlotBmpOptions.h"
+#include "chart/tools/PlotEmfOptions.h"
 #include "chart/tools/PlotJPEG.h"
 #include "common/TestSupport.h"
+#include "platform/EmfReader.h"
+#include "platform/gdi/EmfWriter.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -14,6 +17,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -59,9 +63,10 @@ TEST(ExportFormats, RegistryOrderAndPicturesByExtension)
     TPlotExportFormats formats;
     StartExportUnit(formats);
     StartExportUnit(formats);
-    ASSERT_EQ(formats.Classes.size(), 2u);
+    ASSERT_EQ(formats.Classes.size(), 3u);
     EXPECT_EQ(formats.Classes[0], &TJPEGExportFormat::Class());
     EXPECT_EQ(formats.Classes[1], &TBMPExportFormat::Class());
+    EXPECT_EQ(formats.Classes[2], &TEMFExportFormat::Class());
 
     for (const char* ext : {".jpg", ".JPG", ".Jpg"}) {
         const auto graphic = GraphicForExtension(formats, QString::fromLatin1(ext));
@@ -73,6 +78,11 @@ TEST(ExportFormats, RegistryOrderAndPicturesByExtension)
     ASSERT_TRUE(bitmap);
     EXPECT_EQ(bitmap->Kind(), gcBitmap);
     EXPECT_FALSE(GraphicForExtension(formats, QStringLiteral(".png")));
+    // A new metafile format is enhanced, so only its first extension finds it.
+    const auto metafile = GraphicForExtension(formats, QStringLiteral(".Emf"));
+    ASSERT_TRUE(metafile);
+    EXPECT_EQ(metafile->Kind(), gcMetafile);
+    EXPECT_FALSE(GraphicForExtension(formats, QStringLiteral(".wmf")));
     EXPECT_FALSE(GraphicForExtension(formats, QStringLiteral("jpg"))); // the dot belongs to it
     EXPECT_FALSE(GraphicForExtension(formats, QString()));
 
@@ -88,7 +98,7 @@ TEST(ExportFormats, RegistryOrderAndPicturesByExtension)
     EXPECT_FALSE(TPlotGraphic(gcMetafile).LoadFromFile(bmpFile));
 
     StopExportUnit(formats);
-    EXPECT_EQ(formats.Classes.size(), 2u); // still started once
+    EXPECT_EQ(formats.Classes.size(), 3u); // still started once
     StopExportUnit(formats);
     EXPECT_TRUE(formats.Classes.empty());
     EXPECT_FALSE(GraphicForExtension(formats, QStringLiteral(".jpg")));
@@ -252,4 +262,97 @@ TEST(ExportFormats, BitmapFiltersMonochromeAndClipboard)
     const QImage copied = QApplication::clipboard()->image();
     ASSERT_EQ(copied.size(), QSize(90, 40));
     EXPECT_TRUE(copied.allGray());
+}
+
+TEST(ExportFormats, MetafileEntriesAndExtensionFollowEnhanced)
+{
+    TJPEGExportFormat jpeg;
+    TEMFExportFormat emf;
+    TBMPExportFormat bmp;
+    EXPECT_EQ(emf.Description(), QStringLiteral("as &Metafile"));
+    EXPECT_EQ(emf.FileFilter(), QStringLiteral("Enhanced Metafiles (*.emf)|*.emf|Metafiles (*.wmf)|*.wmf"));
+    // Without a form the format is enhanced.
+    EXPECT_EQ(emf.Options(false), nullptr);
+    EXPECT_TRUE(emf.Enhanced());
+    EXPECT_EQ(emf.FileExtension(), QStringLiteral("emf"));
+
+    // Two entries of the combined filter: jpg 1, emf 2, wmf 3, bmp 4.
+    int32_t index = 0;
+    jpeg.SetFilterIndex(index);
+    emf.SetFilterIndex(index);
+    bmp.SetFilterIndex(index);
+    EXPECT_EQ(index, 4);
+    EXPECT_EQ(emf.FilterIndex, 2);
+    EXPECT_EQ(emf.GetFilterIndex(), 2);
+    EXPECT_EQ(bmp.GetFilterIndex(), 4);
+    EXPECT_FALSE(emf.WantsFilterIndex(1));
+    EXPECT_FALSE(emf.WantsFilterIndex(4));
+    EXPECT_TRUE(emf.WantsFilterIndex(2));
+    EXPECT_EQ(emf.Options(false), nullptr); // the enhanced entry needs no form
+
+    // The second entry switches "&Enhanced" off, creating the form.
+    EXPECT_TRUE(emf.WantsFilterIndex(3));
+    ASSERT_NE(emf.EMFOptions(false), nullptr);
+    EXPECT_FALSE(emf.EMFOptions()->enhancedBox->isChecked());
+    EXPECT_FALSE(emf.Enhanced());
+    EXPECT_EQ(emf.FileExtension(), QStringLiteral("wmf"));
+    EXPECT_EQ(emf.GetFilterIndex(), 3);
+    // Choosing the first entry again gives an enhanced file again.
+    EXPECT_TRUE(emf.WantsFilterIndex(2));
+    EXPECT_TRUE(emf.Enhanced());
+}
+
+TEST(ExportFormats, MetafileOfThePanelAsEmfWmfAndOnTheClipboard)
+{
+    TracePanel panel;
+    panel.Repaint();
+    const TRect chartRect = panel.ChartRect;
+    TEMFExportFormat emf;
+    emf.Panel = &panel;
+    emf.Width = 500;
+    emf.Height = 300;
+
+    // The recording reads back call by call, and the file is that recording's.
+    const gdi::Metafile picture = emf.BuildMetafile();
+    EXPECT_TRUE(picture.Enhanced);
+    EXPECT_EQ(picture.Width, 500);
+    const emfread::Picture read = emfread::ExpectReadsBack(picture);
+    EXPECT_EQ(read.calls.filter(QStringLiteral("LineTo")).filter(QStringLiteral("/0000ff |")).size(), 1)
+        << read.calls.join(QLatin1Char('\n')).toStdString();
+    EXPECT_EQ(panel.ChartRect, chartRect); // the drawing at another size left nothing behind
+
+    QTemporaryDir dir;
+    const QString target = dir.filePath(QStringLiteral("chart.emf"));
+    ASSERT_TRUE(testsupport::WriteAll(target, "an older picture"));
+    QString error;
+    ASSERT_TRUE(emf.SaveToFile(target, &error)) << error.toStdString();
+    const QByteArray file = testsupport::ReadAll(target);
+    EXPECT_EQ(file, gdi::EncodeEmf(picture));
+
+    // Plain: the placeable metafile.
+    emf.EMFOptions()->enhancedBox->setChecked(false);
+    const QString plain = dir.filePath(QStringLiteral("chart.wmf"));
+    ASSERT_TRUE(emf.SaveToFile(plain, &error)) << error.toStdString();
+    EXPECT_EQ(testsupport::ReadAll(plain).left(4), QByteArray::fromHex("d7cdc69a"));
+
+    emf.EMFOptions()->enhancedBox->setChecked(true);
+    ASSERT_TRUE(emf.CopyToClipboard(&error)) << error.toStdString();
+    const QMimeData* data = QApplication::clipboard()->mimeData();
+    ASSERT_NE(data, nullptr);
+    EXPECT_TRUE(emfread::Read(data->data(QStringLiteral("image/emf"))).error.isEmpty());
+    EXPECT_FALSE(data->data(QStringLiteral("image/emf")).isEmpty());
+    const QImage copied = QApplication::clipboard()->image();
+    ASSERT_EQ(copied.size(), QSize(500, 300));
+    // The red frame line of the drawing is in the rendered picture too.
+    int red = 0;
+    for (int y = 0; y < copied.height(); ++y)
+        for (int x = 0; x < copied.width(); ++x)
+            red += (copied.pixel(x, y) & 0xFFFFFF) == 0xFF0000u ? 1 : 0;
+    EXPECT_GT(red, 100);
+
+    // No panel: the reason, and the file stays.
+    TEMFExportFormat lonely;
+    EXPECT_FALSE(lonely.SaveToFile(target, &error));
+    EXPECT_EQ(error, QStringLiteral("Panel property is not set in Export format"));
+    EXPECT_EQ(testsupport::ReadAll(target), file);
 }
