@@ -4,15 +4,23 @@
 #include <QDialog>
 
 class QLabel;
+class QPushButton;
 struct AppContext;
+struct Forms;
 
-// "About": shows the host identifier after "Host #:".
+// "About": the product, its version, build date and build number, and the host identifier.
+// Its creation also puts version and build into the main window's status panel 6.
 class AboutWindow : public QDialog {
     Q_OBJECT
 public:
-    explicit AboutWindow(AppContext& app);
+    AboutWindow(AppContext& app, Forms& forms);
 
-    QLabel* hostIdLabel = nullptr; // LabelHost "Host #:" and the host identifier
+    QLabel* titleLabel = nullptr;     // the product's name
+    QLabel* versionLabel = nullptr;   // after "Version:"
+    QLabel* buildDateLabel = nullptr; // after "Build date:"
+    QLabel* buildLabel = nullptr;     // after "Build #:"
+    QLabel* hostIdLabel = nullptr;    // after "Host #:"
+    QPushButton* closeButton = nullptr; // Button1 "OK"
 
 protected:
     void showEvent(QShowEvent* event) override;

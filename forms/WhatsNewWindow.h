@@ -3,13 +3,18 @@
 
 #include <QDialog>
 
+class QLabel;
+class QPlainTextEdit;
 struct AppContext;
 
-// "WhatsNew"
+// "WhatsNew": the release history, newest first, under a title panel.
 class WhatsNewWindow : public QDialog {
     Q_OBJECT
 public:
     explicit WhatsNewWindow(AppContext& app);
+
+    QLabel* titlePanel = nullptr;         // "Zendrik"
+    QPlainTextEdit* historyMemo = nullptr; // read-only, vertical scroll bar
 
 private:
     AppContext& app_;

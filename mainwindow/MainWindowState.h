@@ -3,7 +3,13 @@
 
 #include "mainwindow/ColorSettingsEditor.h"
 #include "datafiles/TableBuffer.h"
+#include "mainwindow/LevelUnits.h"
+#include "mainwindow/MainMode.h"
 #include "mainwindow/MainWindowColors.h"
+#include "measurement/SmoothRangeStore.h"
+
+#include <array>
+#include <cstdint>
 
 // The main window's state that other windows change, owned by the program so that it outlives
 // every window and tests can build their own.
@@ -14,6 +20,16 @@ struct MainWindowState {
     // The table editor's grid, through which every table read passes (project loading, the
     // parameter grid, the generator and coverage views), whether or not the editor is shown.
     TableBuffer Table;
+
+    // Added to every displayed level; stored levels stay in dBuV.
+    int32_t LevelUnitOffset = LevelUnitOffsetOf(LevelUnit::dBuV);
+    QString LevelUnitName = LevelUnitNameOf(LevelUnit::dBuV);
+    // Flipped by each click on a "trace on top" label: which trace of the clicked pair goes last.
+    uint8_t TraceOnTopToggle = 0;
+    // Which view owns the window: EMC, RF coverage or the generator.
+    int32_t MainMode = mmEmc;
+    // The fader's smoothed ranges of set 1 and set 2 (SmoothRanges[0] is set 1).
+    std::array<SmoothRangeStore, 2> SmoothRanges{};
 };
 
 #endif
