@@ -1,0 +1,43 @@
+#ifndef ZENDRIK_CHART_EDITORS_EDITORBUTTONS_H
+#define ZENDRIK_CHART_EDITORS_EDITORBUTTONS_H
+
+#include "chart/canvas/PlotControls.h"
+
+#include <QDialog>
+#include <QPointer>
+#include <functional>
+
+class TPen;
+struct EditorDialogs;
+
+// A button that shows a sample of a pen and edits it in the pen dialog when clicked.
+class TButtonPen : public TPlotButton {
+    Q_OBJECT
+public:
+    explicit TButtonPen(QWidget* parent = nullptr);
+
+    // The pen to show and edit (not owned); null for none.
+    void LinkPen(TPen* pen);
+    TPen* Pen() const { return pen_; }
+    // The pen dialog while it is open.
+    QDialog* OpenDialog() const { return dialog_; }
+
+    // The dialog's "&Color..." is hidden.
+    bool HideColor = false;
+    // The dialogs the pen dialog goes through; the standard ones when null.
+    const EditorDialogs* Dialogs = nullptr;
+    // Runs after the pen was edited with OK, or on every click without a pen.
+    std::function<void()> OnClick;
+
+protected:
+    // A line from (Width - 17, Height div 2) to (Width - 6, Height div 2), at most 6 pixels wide.
+    void DrawSymbol(TPlotCanvas3D& canvas) override;
+
+private:
+    void Clicked();
+
+    TPen* pen_ = nullptr;
+    QPointer<QDialog> dialog_;
+};
+
+#endif
