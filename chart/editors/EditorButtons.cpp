@@ -3,6 +3,7 @@
 #include "chart/canvas/PlotCanvas3D.h"
 #include "chart/editors/EditorDialogs.h"
 #include "chart/editors/EditorRoutines.h"
+#include "chart/editors/GradientEditor.h"
 #include "chart/editors/PenDialog.h"
 
 #include <algorithm>
@@ -65,4 +66,52 @@ void TButtonPen::DrawSymbol(TPlotCanvas3D& canvas)
     }
     canvas.MoveTo(this->width() - 17 - symbol.left(), y);
     canvas.LineTo(this->width() - 6 - symbol.left(), y);
+}
+
+// ---- TButtonGradient
+
+TButtonGradient::TButtonGradient(QWidget* parent) : TPlotButton(parent)
+{
+    connect(this, &QPushButton::clicked, this, &TButtonGradient::Clicked);
+}
+
+void TButtonGradient::LinkGradient(TCustomPlotGradient* gradient)
+{
+    gradient_ = gradient;
+    update();
+}
+
+void TButtonGradient::Clicked()
+{
+    try {
+        if (gradient_) {
+            const EditorDialogs& dialogs = Dialogs ? *Dialogs : DefaultEditorDialogs();
+            auto dialog = CreateEditorForm<TPlotGradientEditor>(this, dialogs, Flag, false);
+            dialog->RefreshControls(*gradient_);
+            dialog_ = dialog.get();
+            const int result = RunEditorDialog(dialogs, *dialog);
+            dialog.reset();
+            if (result != QDialog::Accepted)
+                return;
+            update();
+        }
+        if (OnClick)
+            OnClick();
+    } catch (...) {
+        // A failing handler leaves the gradient as the editor left it; nothing may leave a slot.
+    }
+}
+
+void TButtonGradient::DrawSymbol(TPlotCanvas3D& canvas)
+{
+    if (!gradient_)
+        return;
+    const QRect symbol = SymbolRect();
+    const TRect all{0, 0, symbol.width(), symbol.height()};
+    gradient_->Draw(canvas, all, 0);
+    canvas.Brush().SetStyle(bsClear);
+    canvas.Pen().SetStyle(psSolid);
+    canvas.Pen().SetWidth(1);
+    canvas.Pen().SetColor(gradient_->Visible() ? clBlack : clGray);
+    canvas.Rectangle(all.Left, all.Top, all.Right, all.Bottom);
 }

@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <functional>
 
+class TCustomPlotGradient;
 class TPen;
 struct EditorDialogs;
 
@@ -37,6 +38,33 @@ private:
     void Clicked();
 
     TPen* pen_ = nullptr;
+    QPointer<QDialog> dialog_;
+};
+
+// A button that shows a swatch of a gradient and edits it in the gradient editor when clicked.
+class TButtonGradient : public TPlotButton {
+    Q_OBJECT
+public:
+    explicit TButtonGradient(QWidget* parent = nullptr);
+
+    // The gradient to show and edit (not owned); null for none.
+    void LinkGradient(TCustomPlotGradient* gradient);
+    TCustomPlotGradient* Gradient() const { return gradient_; }
+    QDialog* OpenDialog() const { return dialog_; }
+
+    // The editor's first creation flag: "&End..." and "S&wap" hidden, colours always editable.
+    bool Flag = false;
+    const EditorDialogs* Dialogs = nullptr;
+    std::function<void()> OnClick;
+
+protected:
+    // The gradient over the symbol area, framed grey while it is hidden and black while visible.
+    void DrawSymbol(TPlotCanvas3D& canvas) override;
+
+private:
+    void Clicked();
+
+    TCustomPlotGradient* gradient_ = nullptr;
     QPointer<QDialog> dialog_;
 };
 

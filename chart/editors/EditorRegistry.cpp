@@ -1,9 +1,14 @@
 #include "chart/editors/EditorRegistry.h"
 
+#include "chart/canvas/PlotFont.h"
+#include "chart/canvas/PlotPanelExtended.h"
+#include "chart/canvas/PlotShadow.h"
+#include "chart/editors/BackImageEditor.h"
+#include "chart/editors/FontEditor.h"
+#include "chart/editors/GradientEditor.h"
 #include "chart/editors/MarginsEditor.h"
 #include "chart/editors/ShadowEditor.h"
 #include "chart/engine/SeriesMarks.h"
-#include "chart/canvas/PlotShadow.h"
 
 namespace {
 
@@ -13,6 +18,18 @@ T* ObjectAs(const EditedObject& object)
 {
     const auto* p = std::any_cast<T*>(&object);
     return p ? *p : nullptr;
+}
+
+// Gradients come in several classes; the editor takes each of them.
+TCustomPlotGradient* GradientOf(const EditedObject& object)
+{
+    if (auto* g = ObjectAs<TCustomPlotGradient>(object))
+        return g;
+    if (auto* g = ObjectAs<TPlotGradient>(object))
+        return g;
+    if (auto* g = ObjectAs<TPlotFontGradient>(object))
+        return g;
+    return ObjectAs<TSubGradient>(object);
 }
 
 struct EditorClass {
@@ -40,6 +57,39 @@ std::vector<EditorClass> LibraryEditorClasses()
                  return nullptr;
              auto* editor = new TMarginsEditor(parent);
              editor->RefreshControls(*margins);
+             return editor;
+         }},
+        {"TPlotGradientEditor",
+         [](const EditorDialogs& dialogs, QWidget* parent, const EditedObject& object) -> QWidget* {
+             auto* gradient = GradientOf(object);
+             if (!gradient)
+                 return nullptr;
+             auto* editor = new TPlotGradientEditor(dialogs, false, false, parent);
+             editor->setWindowFlags(Qt::Widget);
+             editor->HideButtonPanel();
+             editor->RefreshControls(*gradient);
+             return editor;
+         }},
+        {"TPlotFontEditor",
+         [](const EditorDialogs& dialogs, QWidget* parent, const EditedObject& object) -> QWidget* {
+             auto* font = ObjectAs<TPlotFont>(object);
+             if (!font)
+                 return nullptr;
+             auto* editor = new TPlotFontEditor(dialogs, parent);
+             editor->RefreshControls(*font);
+             return editor;
+         }},
+        {"TBackImageEditor",
+         [](const EditorDialogs& dialogs, QWidget* parent, const EditedObject& object) -> QWidget* {
+             auto* image = ObjectAs<TBackImage>(object);
+             auto* picture = ObjectAs<TPlotPicture>(object);
+             if (!image && !picture)
+                 return nullptr;
+             auto* editor = new TBackImageEditor(dialogs, parent);
+             if (image)
+                 editor->RefreshControls(*image);
+             else
+                 editor->RefreshControls(*picture);
              return editor;
          }},
     };

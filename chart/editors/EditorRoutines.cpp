@@ -121,12 +121,13 @@ bool LoadPictureFile(const QString& fileName, QImage& picture, QString& error, Q
 {
     QImageReader reader(fileName);
     reader.setDecideFormatFromContent(true);
+    // Asked before reading: afterwards the reader has nothing left to recognise.
+    const QString found = QString::fromLatin1(reader.format()).toLower();
     QImage image = reader.read();
     if (image.isNull()) {
         error = fileName + QStringLiteral(": ") + reader.errorString();
         return false;
     }
-    const QString found = QString::fromLatin1(reader.format()).toLower();
     image.setText(QString::fromLatin1(kPictureFormatKey), found);
     picture = image;
     if (format)

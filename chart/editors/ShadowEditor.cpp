@@ -118,6 +118,18 @@ void TPlotShadowEditor::Write(Fn&& change)
         change();
 }
 
+void TPlotShadowEditor::accept()
+{
+    if (isWindow())
+        QDialog::accept();
+}
+
+void TPlotShadowEditor::reject()
+{
+    if (isWindow())
+        QDialog::reject();
+}
+
 void TPlotShadowEditor::RefreshControls(TPlotShadow& shadow)
 {
     shadow_ = &shadow;

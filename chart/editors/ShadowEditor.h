@@ -35,6 +35,10 @@ public:
     QCheckBox* clipCheck;          // "Cl&ip"
     QPushButton* okButton;         // "OK", shown in modal use only
 
+    // As a page, Enter and Esc neither close nor hide it.
+    void accept() override;
+    void reject() override;
+
 private:
     void SplitColour();
     void EnableControls();
