@@ -3,7 +3,6 @@
 
 #include "chart/canvas/PlotColor.h"
 #include "chart/canvas/PlotCursors.h"
-#include "chart/canvas/PlotGraphics.h"
 
 #include <QString>
 #include <QWidget>

@@ -228,14 +228,12 @@ TPlotGradientEditor::TPlotGradientEditor(const EditorDialogs& dialogs, bool flag
     endButton->setVisible(!flag);
     swapButton->setVisible(!flag);
 
-    auto link = [this](TButtonColor* button, TColor (TCustomPlotGradient::*get)() const,
-                       void (TCustomPlotGradient::*set)(TColor)) {
-        LinkColorButton(*button, dialogs_, [this, get] { return gradient_ ? (gradient_->*get)() : clNone; },
-                        [this, set](TColor colour) { Write([&] { (gradient_->*set)(colour); }); });
-    };
-    link(startButton, &TCustomPlotGradient::StartColor, &TCustomPlotGradient::SetStartColor);
-    link(middleButton, &TCustomPlotGradient::MidColor, &TCustomPlotGradient::SetMidColor);
-    link(endButton, &TCustomPlotGradient::EndColor, &TCustomPlotGradient::SetEndColor);
+    LinkColorButton(*startButton, dialogs_, [this] { return gradient_ ? gradient_->StartColor() : clNone; },
+                    [this](TColor colour) { Write([this, colour] { gradient_->SetStartColor(colour); }); });
+    LinkColorButton(*middleButton, dialogs_, [this] { return gradient_ ? gradient_->MidColor() : clNone; },
+                    [this](TColor colour) { Write([this, colour] { gradient_->SetMidColor(colour); }); });
+    LinkColorButton(*endButton, dialogs_, [this] { return gradient_ ? gradient_->EndColor() : clNone; },
+                    [this](TColor colour) { Write([this, colour] { gradient_->SetEndColor(colour); }); });
     connect(middleButton, &TButtonColor::ColorEdited, this, [this] {
         const FillGuard guard(filling_);
         noMiddleCheck->setChecked(gradient_ && gradient_->MidColor() == clNone);

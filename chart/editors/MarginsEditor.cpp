@@ -68,16 +68,22 @@ TMarginsEditor::TMarginsEditor(QWidget* parent) : QWidget(parent)
         if (!filling_ && margins_)
             margins_->SetUnits(static_cast<TMarginUnits>(id));
     });
-    auto bind = [this](QSpinBox* spin, void (TMargins::*set)(int)) {
-        connect(spin, &QSpinBox::valueChanged, this, [this, set](int value) {
-            if (!filling_ && margins_)
-                (margins_->*set)(value);
-        });
-    };
-    bind(leftSpin, &TMargins::SetLeft);
-    bind(topSpin, &TMargins::SetTop);
-    bind(rightSpin, &TMargins::SetRight);
-    bind(bottomSpin, &TMargins::SetBottom);
+    connect(leftSpin, &QSpinBox::valueChanged, this, [this](int value) {
+        if (!filling_ && margins_)
+            margins_->SetLeft(value);
+    });
+    connect(topSpin, &QSpinBox::valueChanged, this, [this](int value) {
+        if (!filling_ && margins_)
+            margins_->SetTop(value);
+    });
+    connect(rightSpin, &QSpinBox::valueChanged, this, [this](int value) {
+        if (!filling_ && margins_)
+            margins_->SetRight(value);
+    });
+    connect(bottomSpin, &QSpinBox::valueChanged, this, [this](int value) {
+        if (!filling_ && margins_)
+            margins_->SetBottom(value);
+    });
 }
 
 void TMarginsEditor::RefreshControls(TMargins& margins)
