@@ -137,6 +137,9 @@ public:
 
     TFilterItems& Filters();             // created on first use
     bool HasFilters() const { return filters_ && filters_->Count() > 0; }
+    // Drawn without the pixels of the bottom-left pixel's colour, so that what lies below shows.
+    bool Transparent() const { return transparent_; }
+    void SetTransparent(bool value);
     // The filtered copy when there is a graphic and at least one filter, else the graphic.
     QImage FilteredGraphic();
     void Assign(const TPlotPicture& source);
@@ -147,6 +150,7 @@ private:
     QImage graphic_;
     std::unique_ptr<TFilterItems> filters_;
     QImage work_;
+    bool transparent_ = false;
 };
 
 // Repaints the owner of a picture after an editor changed one of its filters.

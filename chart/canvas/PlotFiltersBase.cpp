@@ -158,6 +158,15 @@ void TPlotPicture::SetGraphic(const QImage& graphic)
         OnChange();
 }
 
+void TPlotPicture::SetTransparent(bool value)
+{
+    if (transparent_ == value)
+        return;
+    transparent_ = value;
+    if (OnChange)
+        OnChange();
+}
+
 TFilterItems& TPlotPicture::Filters()
 {
     if (!filters_)
@@ -182,6 +191,7 @@ void TPlotPicture::Assign(const TPlotPicture& source)
         Filters().Assign(*source.filters_);
     else
         filters_.reset();
+    transparent_ = source.transparent_;
     SetGraphic(source.graphic_);
 }
 

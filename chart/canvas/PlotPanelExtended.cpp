@@ -12,6 +12,47 @@
 
 // ---- back image
 
+namespace {
+
+// A picture with transparent pixels, drawn over what is there already: the mask (white where the
+// back shows) clears the picture's opaque part by AND, then the picture, black where it is
+// transparent, is OR-ed in. Both transfers record into metafiles as they are.
+struct MaskedPicture {
+    QImage colours;
+    QImage mask;
+};
+
+// Every pixel of the bottom-left pixel's colour becomes transparent.
+MaskedPicture MaskBottomLeftColour(const QImage& picture)
+{
+    MaskedPicture out{picture.convertToFormat(QImage::Format_RGB32), QImage(picture.size(), QImage::Format_RGB32)};
+    const QRgb key = out.colours.pixel(0, out.colours.height() - 1) & 0xFFFFFFu;
+    for (int y = 0; y < out.colours.height(); ++y) {
+        auto* c = reinterpret_cast<QRgb*>(out.colours.scanLine(y));
+        auto* m = reinterpret_cast<QRgb*>(out.mask.scanLine(y));
+        for (int x = 0; x < out.colours.width(); ++x) {
+            const bool see = (c[x] & 0xFFFFFFu) == key;
+            m[x] = see ? 0xFFFFFFFFu : 0xFF000000u;
+            if (see)
+                c[x] = 0xFF000000u;
+        }
+    }
+    return out;
+}
+
+void DrawMasked(TPlotCanvas3D& canvas, const TRect& dest, const MaskedPicture& picture)
+{
+    gdi::DeviceContext* dc = canvas.GetHandle();
+    if (!dc)
+        return;
+    const gdi::Rect d{dest.Left, dest.Top, dest.Right, dest.Bottom};
+    const gdi::Rect s{0, 0, picture.colours.width(), picture.colours.height()};
+    dc->StretchBlt(d, picture.mask, s, gdi::SRCAND);
+    dc->StretchBlt(d, picture.colours, s, gdi::SRCPAINT);
+}
+
+} // namespace
+
 TBackImage::TBackImage(std::function<void()> onChange) : TPlotPicture(std::move(onChange)) {}
 
 void TBackImage::Assign(const TBackImage& source)
@@ -29,28 +70,39 @@ void TBackImage::Draw(TCustomPlotPanelExtended& panel, const TRect& rect, int32_
         return;
     TPlotCanvas3D& canvas = panel.Canvas();
     const QImage picture = FilteredGraphic();
+    const int32_t w = picture.width();
+    const int32_t h = picture.height();
+    const MaskedPicture masked = Transparent() ? MaskBottomLeftColour(picture) : MaskedPicture{};
     if (mode_ == pbmStretch) {
-        canvas.StretchDraw(canvas.Is3D ? canvas.CalcRect3D(rect, z) : rect, picture);
+        const TRect dest = canvas.Is3D ? canvas.CalcRect3D(rect, z) : rect;
+        if (Transparent())
+            DrawMasked(canvas, dest, masked);
+        else
+            canvas.StretchDraw(dest, picture);
         return;
     }
     const bool clip = panel.CanClip();
     if (clip)
         canvas.ClipRectangle(rect);
-    const int32_t w = picture.width();
-    const int32_t h = picture.height();
+    auto putAt = [&](int32_t x, int32_t y) {
+        if (Transparent())
+            DrawMasked(canvas, TRect{x, y, x + w, y + h}, masked);
+        else
+            canvas.Draw(x, y, picture);
+    };
     switch (mode_) {
     case pbmTile:
         for (int32_t y = rect.Top; y < rect.Bottom; y += h)
             for (int32_t x = rect.Left; x < rect.Right; x += w)
-                canvas.Draw(x, y, picture);
+                putAt(x, y);
         break;
     case pbmCenter:
         panel.DrawPanelBackground(rect);
-        canvas.Draw(rect.Left + (rect.Width() - w) / 2, rect.Top + (rect.Height() - h) / 2, picture);
+        putAt(rect.Left + (rect.Width() - w) / 2, rect.Top + (rect.Height() - h) / 2);
         break;
     case pbmCustom:
         panel.DrawPanelBackground(rect);
-        canvas.Draw(rect.Left + left_, rect.Top + top_, picture);
+        putAt(rect.Left + left_, rect.Top + top_);
         break;
     default: break;
     }
