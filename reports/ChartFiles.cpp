@@ -340,16 +340,6 @@ bool Save(const QString& fileName, const ChartFileContext& chart, const std::fun
 
 } // namespace
 
-QString ChartFileHeaderText()
-{
-    QString text;
-    for (const Record& r : HeaderRecords()) {
-        AppendHeaderChar(text, r.X);
-        AppendHeaderChar(text, r.Y);
-    }
-    return text;
-}
-
 bool SaveChartFile(const QString& fileName, const ChartFileContext& chart)
 {
     return Save(fileName, chart, [&chart](RecordWriter& w) {

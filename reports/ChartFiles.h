@@ -32,9 +32,6 @@ struct ChartFileContext {
 inline constexpr TColor kCompensationColor1 = clBlack;
 inline constexpr TColor kCompensationColor2 = clGray;
 
-// The software identification written into every chart file, as a reader rebuilds it.
-QString ChartFileHeaderText();
-
 // Writers: the axes, the identification and the twelve traces (chart file), or the two
 // compensation curves (compensation file). The old file is replaced only by a complete new one;
 // on failure it stays, the message log gets "Error: " and the reason, and the result is false.

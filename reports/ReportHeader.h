@@ -43,9 +43,6 @@ private:
     std::array<Item, kCount> items_;
 };
 
-// The order in which the printed report lists the items.
-inline constexpr std::array<int, ReportHeaderItems::kCount> kPrintedHeaderOrder = {6, 7, 4, 1, 3, 2, 9, 8, 10, 5, 11};
-
 // Writes the eleven pairs to a ".rep" file: the data-file header, then section "Data" with Cap1,
 // Text1 ... Cap11, Text11. The old file is replaced only by a complete new one; on failure an
 // error box and the message log say why and the result is false.

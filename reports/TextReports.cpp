@@ -3,6 +3,7 @@
 #include "app/Log.h"
 #include "chart/canvas/PlotPanel.h"
 #include "chart/engine/ChartSeries.h"
+#include "datafiles/DataFilePaths.h"
 #include "reports/HourglassCursor.h"
 
 #include <QAbstractItemModel>
@@ -91,6 +92,19 @@ bool WriteTextReport(const QString& fileName, const QStringList& lines, MessageL
     Message(log, QStringLiteral("Error: ") + fileName + QStringLiteral(": ") + file.errorString());
     file.cancelWriting();
     return false;
+}
+
+bool SavePeaksReport(const QString& fileName, const QStringList& set1Peaks, const QStringList& set2Peaks,
+                     MessageLog* log)
+{
+    return WriteTextReport(fileName, PeaksReportLines(set1Peaks, set2Peaks, datafiles::DataFileDateText()), log);
+}
+
+bool SaveMessagesReport(const QString& fileName, const MessageLog& messages, const QString& versionText,
+                        MessageLog* log)
+{
+    return WriteTextReport(fileName, MessagesReportLines(messages.Lines(), versionText, datafiles::DataFileDateText()),
+                           log);
 }
 
 bool SaveChartWmf(TCustomPlotPanel& chart, const QString& fileName, MessageLog* log)

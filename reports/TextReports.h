@@ -25,6 +25,12 @@ QStringList MessagesReportLines(const QStringList& messages, const QString& vers
 // and the result is false.
 bool WriteTextReport(const QString& fileName, const QStringList& lines, MessageLog* log);
 
+// The two reports as the pop-up menus save them, dated now (short date and long time).
+bool SavePeaksReport(const QString& fileName, const QStringList& set1Peaks, const QStringList& set2Peaks,
+                     MessageLog* log);
+bool SaveMessagesReport(const QString& fileName, const MessageLog& messages, const QString& versionText,
+                        MessageLog* log);
+
 // "Save as WMF File": the chart is drawn for the metafile on white without its outer bevel, and
 // gets back its own colour and bevel whatever happens.
 bool SaveChartWmf(TCustomPlotPanel& chart, const QString& fileName, MessageLog* log);

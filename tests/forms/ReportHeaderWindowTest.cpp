@@ -60,21 +60,17 @@ TEST_F(ReportHeaderWindowFixture, LayoutAndStore)
     ASSERT_NE(window->findChild<QListWidget*>("FileListBox1"), nullptr);
     window->resize(700, 500);
     window->show();
-    // Rows from the top: 7, 6, 4, then 1, 3 and 2 side by side, 9 and 8, 10, 5, 11.
-    const auto y = [this](int n) { return Edit(n)->geometry().y(); };
-    const auto x = [this](int n) { return Edit(n)->geometry().x(); };
-    EXPECT_LT(y(7), y(6));
-    EXPECT_LT(y(6), y(4));
-    EXPECT_LT(y(4), y(1));
-    EXPECT_EQ(y(1), y(3));
-    EXPECT_EQ(y(3), y(2));
-    EXPECT_LT(x(1), x(3));
-    EXPECT_LT(x(3), x(2));
-    EXPECT_LT(y(2), y(9));
-    EXPECT_EQ(y(9), y(8));
-    EXPECT_LT(y(8), y(10));
-    EXPECT_LT(y(10), y(5));
-    EXPECT_LT(y(5), y(11));
+    // Rows from the top: 7, 6, 4, then 1, 3 and 2 side by side, 9 and 8, 10, 5, 11. Each item
+    // stands below or right of the one before it.
+    const std::vector<std::pair<int, bool>> order = {{7, false}, {6, false}, {4, false}, {1, false}, {3, true},
+                                                      {2, true}, {9, false}, {8, true}, {10, false}, {5, false}, {11, false}};
+    for (size_t k = 1; k < order.size(); ++k) {
+        const QRect before = Edit(order[k - 1].first)->geometry(), here = Edit(order[k].first)->geometry();
+        if (order[k].second)
+            EXPECT_TRUE(here.y() == before.y() && here.x() > before.x()) << order[k].first;
+        else
+            EXPECT_GT(here.y(), before.y()) << order[k].first;
+    }
     EXPECT_EQ(window->itemLabels[6]->text(), "DUT");
     EXPECT_EQ(Edit(6)->text(), "Device under Test");
 

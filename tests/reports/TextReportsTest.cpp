@@ -1,6 +1,7 @@
 // Peaks and messages reports, the WMF export's chart state, and reloading the project files.
 #include "app/Log.h"
 #include "common/TestSupport.h"
+#include "datafiles/DataFilePaths.h"
 #include "tests/reports/ReportChart.h"
 #include "reports/TextReports.h"
 
@@ -13,17 +14,24 @@ TEST(TextReportsTest, PeaksAndMessagesReports)
 {
     QTemporaryDir dir;
     const QString file = dir.filePath("peaks.txt");
-    ASSERT_TRUE(WriteTextReport(file, PeaksReportLines({}, {}, "1.2.2026 10:00:00"), nullptr));
-    EXPECT_EQ(testsupport::ReadAll(file),
-              "Zendrik Pre-Compliance Peaks Report 1.2.2026 10:00:00\r\n\r\npeaks set1:\r\nno peaks found\r\n"
-              "peaks set2:\r\nno peaks found\r\n");
+    ASSERT_TRUE(SavePeaksReport(file, {}, {}, nullptr));
+    const QString date = datafiles::DataFileDateText().left(8);   // no seconds: they may tick over
+    QByteArray text = testsupport::ReadAll(file);
+    EXPECT_TRUE(text.startsWith("Zendrik Pre-Compliance Peaks Report " + date.toUtf8())) << text.toStdString();
+    EXPECT_TRUE(text.endsWith("\r\n\r\npeaks set1:\r\nno peaks found\r\npeaks set2:\r\nno peaks found\r\n"));
+    EXPECT_EQ(text.count("\r\n"), 6);
     QStringListModel set2(QStringList{"1  150.00kHz 48.10dBuV", "2  µ"});
     EXPECT_EQ(PeaksReportLines({"a"}, ModelLines(set2), "d"),
               QStringList({"Zendrik Pre-Compliance Peaks Report d", "", "peaks set1:", "a", "peaks set2:",
                            "1  150.00kHz 48.10dBuV", "2  µ"}));
 
-    ASSERT_TRUE(WriteTextReport(file, MessagesReportLines({}, "V1 (build 2)", "d"), nullptr));
-    EXPECT_EQ(testsupport::ReadAll(file), "Zendrik Messages d\r\nV1 (build 2)\r\n\r\n");
+    MessageLog empty;
+    ASSERT_TRUE(SaveMessagesReport(file, empty, "V1 (build 2)", nullptr));
+    text = testsupport::ReadAll(file);
+    EXPECT_TRUE(text.startsWith("Zendrik Messages " + date.toUtf8()));
+    EXPECT_TRUE(text.endsWith("\r\nV1 (build 2)\r\n\r\n"));
+    EXPECT_EQ(text.count("\r\n"), 3);
+    EXPECT_EQ(MessagesReportLines({"Info: a"}, "v", "d"), QStringList({"Zendrik Messages d", "v", "", "Info: a"}));
     ASSERT_TRUE(WriteTextReport(file, {"Info: µ"}, nullptr));
     EXPECT_EQ(testsupport::ReadAll(file), "Info: \xc2\xb5\r\n");   // UTF-8
 
