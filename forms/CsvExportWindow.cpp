@@ -1,30 +1,121 @@
 #include "forms/CsvExportWindow.h"
 
+#include "app/AppContext.h"
+#include "reports/HourglassCursor.h"
+#include "reports/ReportDialogs.h"
+
+#include <QButtonGroup>
 #include <QCheckBox>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QVBoxLayout>
+
+#include <exception>
 
 CsvExportWindow::CsvExportWindow(AppContext& app) : QDialog(nullptr), app_(app)
 {
     setObjectName(QStringLiteral("Form10"));
     setWindowTitle(QStringLiteral("Save as CSV File"));
-    auto* layout = new QVBoxLayout(this);
-    auto debugOnly = [this, layout](QCheckBox*& box, const char* name, const char* caption) {
-        box = new QCheckBox(QString::fromLatin1(caption), this);
-        box->setObjectName(QString::fromLatin1(name));
-        box->setVisible(false);
-        layout->addWidget(box);
-    };
-    debugOnly(limit1CheckBox, "CheckBox5", "Lim 1");
-    debugOnly(limit2CheckBox, "CheckBox6", "Lim 2");
-    debugOnly(cableCheckBox, "CheckBox7", "Cable");
-    debugOnly(lisnCheckBox, "CheckBox8", "Lisn");
-    debugOnly(amplifierCheckBox, "CheckBox9", "Amp");
-    debugOnly(antennaCheckBox, "CheckBox10", "Ant");
-    debugOnly(masterCheckBox, "CheckBox11", "Master");
+    askSaveFile = [this](const SaveDialogSettings& s) { return RunReportFileDialog(this, s, app_.WorkingFolder, true); };
+
+    auto* curves = new QVBoxLayout;
+    for (size_t i = 0; i < CsvCurves().size(); ++i) {
+        const CsvCurve& curve = CsvCurves()[i];
+        auto* box = new QCheckBox(QString::fromLatin1(curve.Caption), this);
+        box->setObjectName(QString::fromLatin1(curve.CheckBoxName));
+        box->setVisible(!curve.DebugOnly);
+        curves->addWidget(box);
+        curveCheckBoxes[i] = box;
+    }
+    curves->addStretch(1);
+    corrected1CheckBox = curveCheckBoxes[0];
+    corrected2CheckBox = curveCheckBoxes[1];
+    raw1CheckBox = curveCheckBoxes[2];
+    raw2CheckBox = curveCheckBoxes[3];
+    limit1CheckBox = curveCheckBoxes[4];
+    limit2CheckBox = curveCheckBoxes[5];
+    cableCheckBox = curveCheckBoxes[6];
+    lisnCheckBox = curveCheckBoxes[7];
+    amplifierCheckBox = curveCheckBoxes[8];
+    antennaCheckBox = curveCheckBoxes[9];
+    masterCheckBox = curveCheckBoxes[10];
+
+    separatorGroup = BuildRadioGroup("RadioGroup2", "Seperator", CsvSeparators(), separatorButtons);
+    enclosureGroup = BuildRadioGroup("RadioGroup1", "Enclosure", CsvEnclosures(), enclosureButtons);
+    decimalMarkGroup = BuildRadioGroup("RadioGroup3", "Decimal mark", CsvDecimalMarks(), decimalMarkButtons);
+    saveButton = new QPushButton(QStringLiteral("Save"), this);
+    saveButton->setObjectName(QStringLiteral("Button1"));
+
+    auto* options = new QVBoxLayout;
+    options->addWidget(separatorGroup);
+    options->addWidget(enclosureGroup);
+    options->addWidget(decimalMarkGroup);
+    options->addStretch(1);
+    options->addWidget(saveButton);
+    auto* layout = new QHBoxLayout(this);
+    layout->addLayout(curves);
+    layout->addLayout(options);
+
+    connect(saveButton, &QPushButton::clicked, this, &CsvExportWindow::saveCsv);
+}
+
+template <size_t N>
+QGroupBox* CsvExportWindow::BuildRadioGroup(const char* name, const char* caption,
+                                            const std::array<CsvChoice, N>& choices, QButtonGroup*& buttons)
+{
+    auto* group = new QGroupBox(QString::fromLatin1(caption), this);
+    group->setObjectName(QString::fromLatin1(name));
+    buttons = new QButtonGroup(group);
+    auto* column = new QVBoxLayout(group);
+    for (size_t i = 0; i < N; ++i) {
+        auto* button = new QRadioButton(QString::fromLatin1(choices[i].Caption), group);
+        button->setChecked(i == 0);
+        buttons->addButton(button, static_cast<int>(i));
+        column->addWidget(button);
+    }
+    return group;
 }
 
 std::array<QCheckBox*, 7> CsvExportWindow::DebugCheckBoxes() const
 {
     return {limit1CheckBox, limit2CheckBox, cableCheckBox, lisnCheckBox, amplifierCheckBox, antennaCheckBox,
             masterCheckBox};
+}
+
+CsvTicks CsvExportWindow::Ticks() const
+{
+    CsvTicks ticks{};
+    for (size_t i = 0; i < ticks.size(); ++i)
+        ticks[i] = curveCheckBoxes[i]->isChecked();
+    return ticks;
+}
+
+CsvFormat CsvExportWindow::Format() const
+{
+    const auto pick = [](const auto& choices, const QButtonGroup* buttons) {
+        const int id = buttons->checkedId();
+        return choices[static_cast<size_t>(id < 0 ? 0 : id)].Value;
+    };
+    CsvFormat format;
+    format.Separator = pick(CsvSeparators(), separatorButtons)[0];
+    format.Enclosure = pick(CsvEnclosures(), enclosureButtons);
+    format.DecimalMark = pick(CsvDecimalMarks(), decimalMarkButtons)[0];
+    return format;
+}
+
+void CsvExportWindow::saveCsv()
+{
+    try {
+        const QString path = askSaveFile ? askSaveFile(ReportDialogSettings(ReportDialog::SaveCsv)) : QString();
+        if (path.isEmpty())
+            return;
+        HourglassCursor busy;
+        QString error;
+        if (!WriteCsvFile(path, series_, Ticks(), Format(), &error))
+            app_.Messages.Append(QStringLiteral("Error: ") + path + QStringLiteral(": ") + error);
+    } catch (const std::exception& e) {
+        app_.Messages.Append(QStringLiteral("Error: ") + QString::fromLocal8Bit(e.what()));
+    }
 }

@@ -1,32 +1,68 @@
 #ifndef ZENDRIK_FORMS_CSVEXPORTWINDOW_H
 #define ZENDRIK_FORMS_CSVEXPORTWINDOW_H
 
+#include "forms/ReportFileDialog.h"
+#include "reports/ChartSeriesByRole.h"
+#include "reports/CsvExport.h"
+
 #include <QDialog>
 #include <array>
 
+class QButtonGroup;
 class QCheckBox;
+class QGroupBox;
+class QPushButton;
 struct AppContext;
 
-// "Save as CSV File": the CSV export dialog.
+// "Save as CSV File": the CSV export dialog. The curves are ticked in check boxes, the field
+// separator, the enclosure and the decimal mark picked in three radio groups built from their
+// tables; "Save" writes the main chart's series, which the main window hands over.
 class CsvExportWindow : public QDialog {
     Q_OBJECT
 public:
     explicit CsvExportWindow(AppContext& app);
 
+    // The main chart's series; until set, every curve is empty.
+    void SetChartSeries(const ChartSeriesByRole& series) { series_ = series; }
     // The curve boxes that only debug mode shows, in designer order (CheckBox5 .. CheckBox11).
     std::array<QCheckBox*, 7> DebugCheckBoxes() const;
+    // The ticked curves in column order and the chosen format.
+    CsvTicks Ticks() const;
+    CsvFormat Format() const;
+
+    void saveCsv(); // "Save"
+
+    // The save dialog; tests answer it without a modal loop.
+    ReportFileChooser askSaveFile;
 
     // Controls; each objectName is the designer's name.
-    QCheckBox* limit1CheckBox = nullptr;    // CheckBox5 "Lim 1", debug only
-    QCheckBox* limit2CheckBox = nullptr;    // CheckBox6 "Lim 2", debug only
-    QCheckBox* cableCheckBox = nullptr;     // CheckBox7 "Cable", debug only
-    QCheckBox* lisnCheckBox = nullptr;      // CheckBox8 "Lisn", debug only
-    QCheckBox* amplifierCheckBox = nullptr; // CheckBox9 "Amp", debug only
-    QCheckBox* antennaCheckBox = nullptr;   // CheckBox10 "Ant", debug only
-    QCheckBox* masterCheckBox = nullptr;    // CheckBox11 "Master", debug only
+    std::array<QCheckBox*, kCsvCurveCount> curveCheckBoxes{}; // in column order, as CsvCurves()
+    QCheckBox* corrected1CheckBox = nullptr; // CheckBox3 "Data Seg 1"
+    QCheckBox* corrected2CheckBox = nullptr; // CheckBox4 "Data Seg 2"
+    QCheckBox* raw1CheckBox = nullptr;       // CheckBox1 "Raw Data Seg 1"
+    QCheckBox* raw2CheckBox = nullptr;       // CheckBox2 "Raw Data Seg 2"
+    QCheckBox* limit1CheckBox = nullptr;     // CheckBox5 "Lim 1", debug only
+    QCheckBox* limit2CheckBox = nullptr;     // CheckBox6 "Lim 2", debug only
+    QCheckBox* cableCheckBox = nullptr;      // CheckBox7 "Cable", debug only
+    QCheckBox* lisnCheckBox = nullptr;       // CheckBox8 "Lisn", debug only
+    QCheckBox* amplifierCheckBox = nullptr;  // CheckBox9 "Amp", debug only
+    QCheckBox* antennaCheckBox = nullptr;    // CheckBox10 "Ant", debug only
+    QCheckBox* masterCheckBox = nullptr;     // CheckBox11 "Master", debug only
+    QGroupBox* separatorGroup = nullptr;     // RadioGroup2 "Seperator"
+    QGroupBox* enclosureGroup = nullptr;     // RadioGroup1 "Enclosure"
+    QGroupBox* decimalMarkGroup = nullptr;   // RadioGroup3 "Decimal mark"
+    QButtonGroup* separatorButtons = nullptr;
+    QButtonGroup* enclosureButtons = nullptr;
+    QButtonGroup* decimalMarkButtons = nullptr;
+    QPushButton* saveButton = nullptr;       // Button1 "Save"
 
 private:
+    template <size_t N>
+    QGroupBox* BuildRadioGroup(const char* name, const char* caption, const std::array<CsvChoice, N>& choices,
+                               QButtonGroup*& buttons);
+
     AppContext& app_;
+    ChartSeriesByRole series_;
 };
 
 #endif

@@ -60,7 +60,7 @@ void Program::CreateForms()
     forms_.tableEditorWindow = Create<TableEditorWindow>(app_, services_, mainState_->Table);
     forms_.connectionWindow = Create<ConnectionWindow>(app_, *instrument_, services_);
     forms_.aboutWindow = Create<AboutWindow>(app_, forms_);
-    forms_.reportHeaderWindow = Create<ReportHeaderWindow>(app_);
+    forms_.reportHeaderWindow = Create<ReportHeaderWindow>(app_, reportHeader_, services_);
     forms_.colorSettingsWindow = Create<ColorSettingsWindow>(app_, mainState_->ColorEditor);
     forms_.csvExportWindow = Create<CsvExportWindow>(app_);
     forms_.tcpConnectionWindow = Create<TcpConnectionWindow>(app_);

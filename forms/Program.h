@@ -4,6 +4,7 @@
 #include "forms/FormServices.h"
 #include "forms/Forms.h"
 #include "mail/MailSettings.h"
+#include "reports/ReportHeader.h"
 
 #include <QObject>
 #include <QStringList>
@@ -30,6 +31,8 @@ public:
     InstrumentState& Instrument() { return *instrument_; }
     // The mail account and alert switches, edited by the mail setup window.
     MailSettings& Mail() { return mail_; }
+    // The report header items, edited by the report header window and printed by the report.
+    ReportHeaderItems& ReportHeader() { return reportHeader_; }
     // The main window's state that later windows change (its colours).
     MainWindowState& MainState() { return *mainState_; }
     // The windows in the order they were created.
@@ -52,6 +55,7 @@ private:
     FormServices services_;
     std::unique_ptr<InstrumentState> instrument_;
     MailSettings mail_;
+    ReportHeaderItems reportHeader_;
     std::unique_ptr<MainWindowState> mainState_;
     Forms forms_;
     std::vector<std::unique_ptr<QWidget>> windows_;

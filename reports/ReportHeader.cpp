@@ -1,0 +1,141 @@
+#include "reports/ReportHeader.h"
+
+#include "datafiles/DataFileContext.h"
+#include "datafiles/DataFilePaths.h"
+#include "datafiles/TableFiles.h"
+#include "platform/inifile/IniFile.h"
+
+#include <QFileInfo>
+
+namespace {
+
+const QString kDataSection = QStringLiteral("Data");
+const QString kCaptionPrefix = QStringLiteral("Cap");
+const QString kTextPrefix = QStringLiteral("Text");
+
+using ItemArray = std::array<ReportHeaderItems::Item, ReportHeaderItems::kCount>;
+
+ItemArray MakeStartupItems()
+{
+    const char* const table[ReportHeaderItems::kCount][2] = {
+        {"Operating Voltage", "12V"},
+        {"Temperature", "25C"},
+        {"Air Humidity", "78%"},
+        {"EMC Standard", "CISPRxx"},
+        {"Operating Condition", "Phase or Neutral"},
+        {"DUT", "Device under Test"},
+        {"Manufacturer", "my Company"},
+        {"spare", "spare"},
+        {"Test Site", ""},
+        {"Operator", "your name"},
+        {"Comment", ""},
+    };
+    ItemArray items;
+    for (size_t i = 0; i < items.size(); ++i)
+        items[i] = {QString::fromLatin1(table[i][0]), QString::fromLatin1(table[i][1])};
+    return items;
+}
+
+ItemArray DefaultItems()
+{
+    ItemArray items = ReportHeaderItems::StartupItems();
+    for (auto& item : items)
+        item.Text.clear();
+    return items;
+}
+
+// The profile rules trim a value and strip one pair of enclosing quotes; a value that starts or
+// ends with a blank or a quote is enclosed in double quotes so that it reads back as written.
+QString Protected(const QString& value)
+{
+    if (value.isEmpty())
+        return value;
+    const auto special = [](QChar c) { return c.isSpace() || c == QLatin1Char('"') || c == QLatin1Char('\''); };
+    if (special(value.front()) || special(value.back()))
+        return QLatin1Char('"') + value + QLatin1Char('"');
+    return value;
+}
+
+} // namespace
+
+ReportHeaderItems::ReportHeaderItems() : items_(StartupItems()) {}
+
+const ItemArray& ReportHeaderItems::StartupItems()
+{
+    static const ItemArray items = MakeStartupItems();
+    return items;
+}
+
+void ReportHeaderItems::SetText(int number, const QString& text)
+{
+    Item& item = items_.at(static_cast<size_t>(number - 1));
+    if (item.Text == text)
+        return;
+    item.Text = text;
+    emit Changed();
+}
+
+void ReportHeaderItems::SetItem(int number, const QString& caption, const QString& text)
+{
+    Item& item = items_.at(static_cast<size_t>(number - 1));
+    if (item.Caption == caption && item.Text == text)
+        return;
+    item = {caption, text};
+    emit Changed();
+}
+
+void ReportHeaderItems::SetItems(const ItemArray& items)
+{
+    if (items_ == items)
+        return;
+    items_ = items;
+    emit Changed();
+}
+
+void ReportHeaderItems::SetDefaultReportItems()
+{
+    SetItems(DefaultItems());
+}
+
+bool SaveReportFile(const ReportHeaderItems& items, const QString& chosenPath, const DataFileContext& context)
+{
+    const QString file = datafiles::AbsoluteSavePath(context.WorkingFolder, chosenPath);
+    // Built from nothing, so no key of an older file survives.
+    IniFile ini(file);
+    ini.Clear();
+    datafiles::WriteDataFileHeader(ini);
+    for (int i = 1; i <= ReportHeaderItems::kCount; ++i) {
+        ini.WriteString(kDataSection, kCaptionPrefix + QString::number(i), Protected(items.At(i).Caption));
+        ini.WriteString(kDataSection, kTextPrefix + QString::number(i), Protected(items.At(i).Text));
+    }
+    return datafiles::CommitDataFile(ini, file, context);
+}
+
+bool LoadReportFile(ReportHeaderItems& items, const QString& path, QChar ask, const DataFileContext& context)
+{
+    if (ask == QLatin1Char('y') &&
+        !context.Confirm(QStringLiteral("Load Report File \"") + path + QLatin1Char('"')))
+        return false;
+    const QString file = datafiles::ResolveDataPath(context.WorkingFolder, path);
+    if (file.isEmpty() || !QFileInfo(file).isFile()) {
+        items.SetDefaultReportItems();
+        return false;
+    }
+    const IniFile ini(file);
+    if (!ini.Loaded()) {
+        items.SetDefaultReportItems();
+        return false;
+    }
+    ItemArray read = DefaultItems();
+    int n = 1;
+    for (; n <= ReportHeaderItems::kCount; ++n) {
+        const QString caption = ini.ReadString(kDataSection, kCaptionPrefix + QString::number(n), QString());
+        if (caption.isEmpty())
+            break;
+        read[static_cast<size_t>(n - 1)] = {caption,
+                                            ini.ReadString(kDataSection, kTextPrefix + QString::number(n), QString())};
+    }
+    items.SetItems(read);
+    context.LogDebug(QStringLiteral("report items caption found ") + QString::number(n));
+    return true;
+}

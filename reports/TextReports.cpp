@@ -1,0 +1,152 @@
+#include "reports/TextReports.h"
+
+#include "app/Log.h"
+#include "chart/canvas/PlotPanel.h"
+#include "chart/engine/ChartSeries.h"
+#include "datafiles/DataFilePaths.h"
+#include "reports/HourglassCursor.h"
+
+#include <QAbstractItemModel>
+#include <QSaveFile>
+
+#include <exception>
+
+namespace {
+
+const QString kNoPeaks = QStringLiteral("no peaks found");
+
+void Message(MessageLog* log, const QString& line)
+{
+    if (log != nullptr)
+        log->Append(line);
+}
+
+// The chart's look for the metafile, and the way back on every path out.
+class WhiteChartScope {
+public:
+    explicit WhiteChartScope(TCustomPlotPanel& chart)
+        : chart_(chart), color_(chart.Color()), bevel_(chart.BevelOuter())
+    {
+        chart_.SetColor(clWhite);
+        chart_.SetBevelOuter(bvNone);
+        chart_.Repaint();
+    }
+    ~WhiteChartScope()
+    {
+        chart_.SetColor(color_);
+        chart_.SetBevelOuter(bevel_);
+        try {
+            chart_.Repaint();
+        } catch (...) {
+            // The look is back; the next paint draws it.
+        }
+    }
+    WhiteChartScope(const WhiteChartScope&) = delete;
+    WhiteChartScope& operator=(const WhiteChartScope&) = delete;
+
+private:
+    TCustomPlotPanel& chart_;
+    TColor color_;
+    TBevelCut bevel_;
+};
+
+} // namespace
+
+QStringList ModelLines(const QAbstractItemModel& model)
+{
+    QStringList lines;
+    const int rows = model.rowCount();
+    lines.reserve(rows);
+    for (int r = 0; r < rows; ++r)
+        lines << model.data(model.index(r, 0)).toString();
+    return lines;
+}
+
+QStringList PeaksReportLines(const QStringList& set1Peaks, const QStringList& set2Peaks, const QString& dateTime)
+{
+    QStringList lines{QStringLiteral("Zendrik Pre-Compliance Peaks Report ") + dateTime, QString(),
+                      QStringLiteral("peaks set1:")};
+    lines << (set1Peaks.isEmpty() ? QStringList{kNoPeaks} : set1Peaks);
+    lines << QStringLiteral("peaks set2:");
+    lines << (set2Peaks.isEmpty() ? QStringList{kNoPeaks} : set2Peaks);
+    return lines;
+}
+
+QStringList MessagesReportLines(const QStringList& messages, const QString& versionText, const QString& dateTime)
+{
+    QStringList lines{QStringLiteral("Zendrik Messages ") + dateTime, versionText, QString()};
+    lines << messages;
+    return lines;
+}
+
+bool WriteTextReport(const QString& fileName, const QStringList& lines, MessageLog* log)
+{
+    QByteArray text;
+    for (const QString& line : lines) {
+        text += line.toUtf8();
+        text += "\r\n";
+    }
+    QSaveFile file(fileName);
+    if (file.open(QIODevice::WriteOnly) && file.write(text) == text.size() && file.commit())
+        return true;
+    Message(log, QStringLiteral("Error: ") + fileName + QStringLiteral(": ") + file.errorString());
+    file.cancelWriting();
+    return false;
+}
+
+bool SavePeaksReport(const QString& fileName, const QStringList& set1Peaks, const QStringList& set2Peaks,
+                     MessageLog* log)
+{
+    return WriteTextReport(fileName, PeaksReportLines(set1Peaks, set2Peaks, datafiles::DataFileDateText()), log);
+}
+
+bool SaveMessagesReport(const QString& fileName, const MessageLog& messages, const QString& versionText,
+                        MessageLog* log)
+{
+    return WriteTextReport(fileName, MessagesReportLines(messages.Lines(), versionText, datafiles::DataFileDateText()),
+                           log);
+}
+
+bool SaveChartWmf(TCustomPlotPanel& chart, const QString& fileName, MessageLog* log)
+{
+    HourglassCursor busy;
+    QString error;
+    try {
+        WhiteChartScope white(chart);
+        if (chart.SaveChartAsWmf(fileName, &error))
+            return true;
+    } catch (const std::exception& e) {
+        error = QString::fromLocal8Bit(e.what());
+    }
+    Message(log, QStringLiteral("Error: ") + fileName + QStringLiteral(": ") + error);
+    return false;
+}
+
+const QStringList& ReloadedProjectKinds()
+{
+    static const QStringList kinds = {QStringLiteral("CABLE"), QStringLiteral("AMPL"), QStringLiteral("ANT"),
+                                      QStringLiteral("LISN"),  QStringLiteral("SEG1"), QStringLiteral("SEG2"),
+                                      QStringLiteral("LIM1"),  QStringLiteral("LIM2")};
+    return kinds;
+}
+
+bool ReloadProjectFiles(bool gridLocked, TChartSeries* master, const ProjectReloadHooks& hooks, MessageLog* log)
+{
+    if (gridLocked) {
+        Message(log, QStringLiteral("Warning: the project files cannot be reloaded while a measurement runs"));
+        return false;
+    }
+    try {
+        if (master != nullptr)
+            master->Clear();
+        if (hooks.ApplyProjectFiles)
+            for (const QString& kind : ReloadedProjectKinds())
+                hooks.ApplyProjectFiles(kind);
+        if (hooks.UpdateMeasureTimeEstimate)
+            hooks.UpdateMeasureTimeEstimate();
+        return true;
+    } catch (const std::exception& e) {
+        Message(log, QStringLiteral("Error: ") + QString::fromLocal8Bit(e.what()));
+        return false;
+    }
+}

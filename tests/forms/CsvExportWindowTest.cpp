@@ -1,0 +1,57 @@
+// The CSV export dialog, headless: its option groups and what "Save" writes.
+#include "app/AppContext.h"
+#include "chart/engine/ChartSeries.h"
+#include "common/TestSupport.h"
+#include "forms/CsvExportWindow.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+TEST(CsvExportWindowTest, GroupsFromTheTablesAndSave)
+{
+    QTemporaryDir dir;
+    AppContext app;
+    CsvExportWindow window(app);
+    EXPECT_EQ(window.windowTitle(), "Save as CSV File");
+    const auto captions = [&window](const char* name) {
+        QStringList c;
+        for (QRadioButton* b : window.findChild<QGroupBox*>(name)->findChildren<QRadioButton*>())
+            c << b->text() + (b->isChecked() ? "*" : "");
+        return c;
+    };
+    EXPECT_EQ(window.findChild<QGroupBox*>("RadioGroup2")->title(), "Seperator");
+    EXPECT_EQ(captions("RadioGroup2"), QStringList({"n;n*", "n,n", "n n", "n/n", "n|n"}));
+    EXPECT_EQ(captions("RadioGroup1"), QStringList({"\"n\"*", "none"}));
+    EXPECT_EQ(captions("RadioGroup3"), QStringList({"m,n*", "m.n"}));
+    EXPECT_EQ(window.findChild<QCheckBox*>("CheckBox3")->text(), "Data Seg 1");
+    EXPECT_FALSE(window.findChild<QCheckBox*>("CheckBox1")->isHidden());
+    EXPECT_TRUE(window.findChild<QCheckBox*>("CheckBox11")->isHidden());
+
+    TChartSeries raw2;
+    raw2.AddPointXY(150, 45.2);
+    ChartSeriesByRole series;
+    series.Raw2 = &raw2;
+    window.SetChartSeries(series);
+    window.findChild<QCheckBox*>("CheckBox2")->setChecked(true);
+    window.separatorButtons->button(4)->click();
+    window.enclosureButtons->button(1)->click();
+    window.decimalMarkButtons->button(1)->click();
+    QStringList asked;
+    window.askSaveFile = [&](const SaveDialogSettings& s) {
+        asked << s.Title;
+        return dir.filePath("out.csv");
+    };
+    window.findChild<QPushButton*>("Button1")->click();
+    EXPECT_EQ(asked, QStringList{"Save CSV File"});
+    EXPECT_EQ(testsupport::ReadAll(dir.filePath("out.csv")), "Raw2_Freq[Hz]|Level[dBuV]\r\n150000|45.20\r\n");
+
+    window.askSaveFile = [&](const SaveDialogSettings&) { return dir.filePath("no/out.csv"); };
+    window.saveButton->click();
+    ASSERT_EQ(app.Messages.Lines().size(), 1);
+    EXPECT_TRUE(app.Messages.Lines()[0].startsWith("Error: "));
+}

@@ -1,0 +1,109 @@
+// The report header editor, headless: the save dialog and the load question are answered here.
+#include "app/AppContext.h"
+#include "common/TestSupport.h"
+#include "datafiles/DataFileDialogs.h"
+#include "forms/FormServices.h"
+#include "forms/ReportHeaderWindow.h"
+#include "reports/ReportHeader.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+class Answers : public DataFileDialogs {
+public:
+    bool load = true;
+    bool ConfirmLoad(const QString&) override { return load; }
+    void ShowError(const QString&) override {}
+    void ShowInfo(const QString&) override {}
+};
+
+struct ReportHeaderWindowFixture : ::testing::Test {
+    QTemporaryDir dir;
+    AppContext app;
+    FormServices services;
+    ReportHeaderItems items;
+    Answers answers;
+    std::unique_ptr<ReportHeaderWindow> window;
+    int listRefreshes = 0;
+
+    void SetUp() override
+    {
+        app.WorkingFolder = dir.path();
+        QDir(dir.path()).mkdir("Rep");   // any case
+        window = std::make_unique<ReportHeaderWindow>(app, items, services);
+        window->dialogs = &answers;
+        window->askSaveFile = [this](const SaveDialogSettings& s) {
+            EXPECT_EQ(s.Folder, ".\\rep");
+            EXPECT_EQ(s.FileName, "demo");
+            return dir.filePath("Rep/mine.REP");
+        };
+        window->refreshFileLists = [this] { ++listRefreshes; };
+    }
+    QLineEdit* Edit(int n) const { return window->findChild<QLineEdit*>(QStringLiteral("LabeledEdit%1").arg(n)); }
+};
+
+} // namespace
+
+TEST_F(ReportHeaderWindowFixture, LayoutAndStore)
+{
+    EXPECT_EQ(window->windowTitle(), "Report");
+    EXPECT_EQ(window->findChild<QPushButton*>("BitBtn1")->text(), "Save");
+    EXPECT_EQ(window->findChild<QPushButton*>("Button1")->text(), "Clear");
+    ASSERT_NE(window->findChild<QListWidget*>("FileListBox1"), nullptr);
+    window->resize(700, 500);
+    window->show();
+    // Rows from the top: 7, 6, 4, then 1, 3 and 2 side by side, 9 and 8, 10, 5, 11. Each item
+    // stands below or right of the one before it.
+    const std::vector<std::pair<int, bool>> order = {{7, false}, {6, false}, {4, false}, {1, false}, {3, true},
+                                                      {2, true}, {9, false}, {8, true}, {10, false}, {5, false}, {11, false}};
+    for (size_t k = 1; k < order.size(); ++k) {
+        const QRect before = Edit(order[k - 1].first)->geometry(), here = Edit(order[k].first)->geometry();
+        if (order[k].second)
+            EXPECT_TRUE(here.y() == before.y() && here.x() > before.x()) << order[k].first;
+        else
+            EXPECT_GT(here.y(), before.y()) << order[k].first;
+    }
+    EXPECT_EQ(window->itemLabels[6]->text(), "DUT");
+    EXPECT_EQ(Edit(6)->text(), "Device under Test");
+
+    // Typing reaches the store; a load elsewhere (the project loader) reaches the edits.
+    QTest::keyClicks(Edit(10), "!");
+    EXPECT_EQ(items.At(10).Text, "your name!");
+    items.SetItem(2, "Temp", "30C");
+    EXPECT_EQ(window->itemLabels[2]->text(), "Temp");
+    EXPECT_EQ(Edit(2)->text(), "30C");
+    window->findChild<QPushButton*>("Button1")->click();
+    EXPECT_TRUE(Edit(10)->text().isEmpty());
+    EXPECT_EQ(window->itemLabels[2]->text(), "Temperature");
+}
+
+TEST_F(ReportHeaderWindowFixture, SaveListAndLoad)
+{
+    Edit(7)->setText(" ACME ");
+    items.SetText(7, " ACME ");
+    window->saveButton->click();
+    EXPECT_EQ(listRefreshes, 1);
+    ASSERT_EQ(window->reportFileList->count(), 1);
+    EXPECT_EQ(window->reportFileList->item(0)->text(), "mine.REP");
+
+    items.SetText(7, "unsaved");
+    answers.load = false;
+    emit window->reportFileList->itemClicked(window->reportFileList->item(0));
+    EXPECT_EQ(items.At(7).Text, "unsaved");
+    answers.load = true;
+    emit window->reportFileList->itemClicked(window->reportFileList->item(0));
+    EXPECT_EQ(items.At(7).Text, " ACME ");
+    EXPECT_EQ(Edit(7)->text(), " ACME ");
+
+    window->openForEditing();
+    EXPECT_EQ(window->windowTitle(), "Edit report file");
+    EXPECT_TRUE(window->isVisible());
+}
