@@ -73,6 +73,9 @@ public:
     virtual void CreateEditor(TFormCreator& creator, std::function<void()> onChange);
     // Called by the editor after it stored a new value of a property.
     virtual void EditorChanged(const QString& property);
+    // The editor took this filter's option controls down: the creator and the change event
+    // given to CreateEditor are no longer called.
+    void DetachEditor();
 
     // Published properties in stream order, Enabled first; SetProperty answers false for an
     // unknown name or a value of the wrong kind.
@@ -118,6 +121,8 @@ public:
     TPlotFilter* GetItem(int index) const { return items_[static_cast<size_t>(index)].get(); }
     TPlotFilter& Add(const TPlotFilterClass& filterClass);
     void Delete(int index);
+    // Swaps two items; nothing when either index is outside the list.
+    void Exchange(int index1, int index2);
     void Clear() { items_.clear(); }
     void ApplyToBitmap(QImage& bitmap) const;
     void Assign(const TFilterItems& source);

@@ -60,6 +60,12 @@ void TPlotFilter::EditorChanged(const QString& property)
         editorChange_();
 }
 
+void TPlotFilter::DetachEditor()
+{
+    editor_ = nullptr;
+    editorChange_ = {};
+}
+
 std::vector<FilterProperty> TPlotFilter::Properties() const
 {
     return {{QStringLiteral("Enabled"), Enabled}};
@@ -126,6 +132,13 @@ void TFilterItems::Delete(int index)
 {
     if (index >= 0 && index < Count())
         items_.erase(items_.begin() + index);
+}
+
+void TFilterItems::Exchange(int index1, int index2)
+{
+    if (index1 < 0 || index2 < 0 || index1 >= Count() || index2 >= Count())
+        return;
+    std::swap(items_[static_cast<size_t>(index1)], items_[static_cast<size_t>(index2)]);
 }
 
 void TFilterItems::ApplyToBitmap(QImage& bitmap) const

@@ -34,8 +34,9 @@ struct EditorDialogs {
     std::function<bool(QWidget* owner, const QString& message)> YesNo;
     // An error message box.
     std::function<void(QWidget* owner, const QString& message)> Error;
-    // The image filter editor on a filter list and the picture it applies to; true on OK. Filled
-    // by the filter editor; the buttons that open it are disabled while it is empty.
+    // The image filter editor on a filter list and the picture it applies to; true on OK.
+    // StartEditorsUnit installs ShowFiltersEditor here; the buttons that open it are disabled
+    // while it is empty.
     std::function<bool(QWidget* owner, const QImage& graphic, TFilterItems& filters)> Filters;
 
     // The library settings whose control hook sees every editor form shown; may be null.

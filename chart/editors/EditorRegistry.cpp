@@ -4,7 +4,9 @@
 #include "chart/canvas/PlotPanelExtended.h"
 #include "chart/canvas/PlotShadow.h"
 #include "chart/editors/BackImageEditor.h"
+#include "chart/editors/FiltersEditor.h"
 #include "chart/editors/FontEditor.h"
+#include "chart/editors/FunctionEditor.h"
 #include "chart/editors/GradientEditor.h"
 #include "chart/editors/MarginsEditor.h"
 #include "chart/editors/ShadowEditor.h"
@@ -37,9 +39,23 @@ struct EditorClass {
     EditorFactory factory;
 };
 
+// A function page for the series editor that the object names.
+template <class Page>
+EditorFactory FunctionPageFactory()
+{
+    return [](const EditorDialogs& dialogs, QWidget* parent, const EditedObject& object) -> QWidget* {
+        auto* owner = ObjectAs<TFunctionEditorOwner>(object);
+        if (!owner)
+            return nullptr;
+        return new Page(dialogs, *owner, parent);
+    };
+}
+
 std::vector<EditorClass> LibraryEditorClasses()
 {
     return {
+        {"TBaseFunctionEditor", FunctionPageFactory<TBaseFunctionEditor>()},
+        {"TPlotFunctionEditor", FunctionPageFactory<TPlotFunctionEditor>()},
         {"TPlotShadowEditor",
          [](const EditorDialogs& dialogs, QWidget* parent, const EditedObject& object) -> QWidget* {
              auto* shadow = ObjectAs<TPlotShadow>(object);
@@ -126,6 +142,12 @@ void StartEditorsUnit(EditorsUnit& unit)
         return;
     for (EditorClass& c : LibraryEditorClasses())
         RegisterEditorClass(unit, QString::fromLatin1(c.name), std::move(c.factory));
+    // The filter editor runs with the unit's own dialogs, whatever set the "&Filters..." button
+    // that opens it was given.
+    const EditorDialogs* dialogs = &unit.Dialogs;
+    unit.Dialogs.Filters = [dialogs](QWidget* owner, const QImage& graphic, TFilterItems& filters) {
+        return ShowFiltersEditor(*dialogs, owner, graphic, filters);
+    };
 }
 
 void StopEditorsUnit(EditorsUnit& unit)
@@ -134,4 +156,5 @@ void StopEditorsUnit(EditorsUnit& unit)
         return;
     for (const EditorClass& c : LibraryEditorClasses())
         UnregisterEditorClass(unit, QString::fromLatin1(c.name));
+    unit.Dialogs.Filters = nullptr;
 }

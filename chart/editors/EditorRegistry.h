@@ -18,6 +18,11 @@ using EditorFactory = std::function<QWidget*(const EditorDialogs& dialogs, QWidg
 // Editor forms by class name, so that a chart part can name the editor that edits it. The
 // application owns one and passes it on; the dialogs are those its editors use.
 struct EditorsUnit {
+    EditorsUnit() = default;
+    // Started, the unit's filter hook refers to the unit's own dialogs: it stays where it is.
+    EditorsUnit(const EditorsUnit&) = delete;
+    EditorsUnit& operator=(const EditorsUnit&) = delete;
+
     int StartCount = 0;
     EditorDialogs Dialogs;
     std::map<QString, EditorFactory> Classes;
@@ -30,8 +35,9 @@ bool IsEditorClassRegistered(const EditorsUnit& unit, const QString& name);
 // object of the wrong class.
 QWidget* CreateEditorByName(EditorsUnit& unit, const QString& name, QWidget* parent, const EditedObject& object);
 
-// Registers the editor classes of this library on the first start, however many users start it;
-// unregisters them when the last user stops.
+// Registers the editor classes of this library and installs the filter editor as the dialogs'
+// Filters hook on the first start, however many users start it; takes both away when the last
+// user stops.
 void StartEditorsUnit(EditorsUnit& unit);
 void StopEditorsUnit(EditorsUnit& unit);
 

@@ -70,6 +70,12 @@ bool AskDeleteConfirmation(const EditorDialogs& dialogs, const QString& name, QW
     return AskYesNo(dialogs, seriestexts::FormatText(PlotMessage(PlotMsg::EditorDeleteQuestion), {name}), owner);
 }
 
+void ShowEditorError(const EditorDialogs& dialogs, const QString& message, QWidget* owner)
+{
+    const auto& report = dialogs.Error ? dialogs.Error : DefaultEditorDialogs().Error;
+    report(owner, message);
+}
+
 void SetControlsVisible(bool visible, std::initializer_list<QWidget*> controls)
 {
     for (QWidget* w : controls)

@@ -46,6 +46,8 @@ int RunEditorDialog(const EditorDialogs& dialogs, QDialog& dialog);
 bool AskYesNo(const EditorDialogs& dialogs, const QString& message, QWidget* owner = nullptr);
 // "Delete <name> ?"
 bool AskDeleteConfirmation(const EditorDialogs& dialogs, const QString& name, QWidget* owner = nullptr);
+// An error box through the editors' error hook.
+void ShowEditorError(const EditorDialogs& dialogs, const QString& message, QWidget* owner = nullptr);
 
 void SetControlsVisible(bool visible, std::initializer_list<QWidget*> controls);
 // The style's up and down arrows on the move buttons of list editors.

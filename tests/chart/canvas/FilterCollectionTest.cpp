@@ -205,6 +205,27 @@ TEST(FilterEditor, AmountRangeFollowsPercentAndSign)
     b.CreateEditor(blur, {});
     EXPECT_EQ(blur.ranges["Amount"].second, 50);
     EXPECT_EQ(blur.ranges["Steps"].second, 20);
+
+    // Once detached, a switch of Percent reaches neither the old creator nor the change event.
+    f.DetachEditor();
+    f.SetProperty("Percent", true);
+    f.EditorChanged("Percent");
+    EXPECT_EQ(creator.ranges["Amount"], std::make_pair(-255, 255));
+    EXPECT_EQ(changed, 1);
+}
+
+TEST(FilterCollection, ExchangeSwapsItemsAndIgnoresBadIndexes)
+{
+    TFilterItems items;
+    TPlotFilter& invert = items.Add(TInvertFilter::Class());
+    TPlotFilter& flip = items.Add(TFlipFilter::Class());
+    items.Exchange(0, 1);
+    EXPECT_EQ(items.GetItem(0), &flip);
+    EXPECT_EQ(items.GetItem(1), &invert);
+    items.Exchange(1, 2);
+    items.Exchange(-1, 0);
+    EXPECT_EQ(items.GetItem(0), &flip);
+    EXPECT_EQ(items.GetItem(1), &invert);
 }
 
 TEST(FilterDefaults, ConstructedFiltersCarryTheirDefaults)
