@@ -1,12 +1,18 @@
 // Chart files and the CSV export at the sizes of long measurements: twelve traces of 250,000
-// points saved and loaded (also with every trace in descending X order), and four 375,000-point
-// curves exported as CSV.
+// points saved and loaded (also with every trace in descending X order), four 375,000-point
+// curves exported as CSV, and the printed report of four 250,000-point traces with 500 peaks.
+#include "app/Log.h"
+#include "measurement/PeakLists.h"
 #include "reports/ChartFiles.h"
 #include "reports/ChartRecord.h"
 #include "reports/CsvExport.h"
+#include "reports/PrintReport.h"
+#include "reports/ReportHeader.h"
+#include "reports/ReportPrinter.h"
 #include "tests/reports/ReportChart.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
@@ -91,12 +97,36 @@ void BM_CsvFourCurves(benchmark::State& state)
         benchmark::DoNotOptimize(WriteCsvFile(file, chart.Context.Series, ticks, {}));
 }
 
+// The whole "Print Report" to a 600-dpi A4 PDF: chart metafile, layout, pages, PDF.
+void BM_PrintReportPdf(benchmark::State& state)
+{
+    QTemporaryDir dir;
+    ReportChart chart;
+    chart.resize(1340, 500);
+    for (int n : {1, 2, 7, 8})
+        Fill(chart.Series(n), 250000, n);
+    ReportHeaderItems header;
+    PeakLists set1(1), set2(2);
+    for (int i = 0; i < 500; ++i)
+        set1.AddPeak(150.0 + i * 40.0, 45.0 + (i % 13) * 0.5, 50.0);
+    MessageLog messages;
+    const PrintReportSources sources{&chart, &header, &set1.Grid, &set2.Grid, &messages, nullptr};
+    const QString file = dir.filePath("report.pdf");
+    for (auto _ : state) {
+        PdfFilePrinter pdf(file);
+        if (!PrintReport(sources, pdf))
+            state.SkipWithError("the report was not printed");
+    }
+    state.counters["pdf_bytes"] = static_cast<double>(QFileInfo(file).size());
+}
+
 } // namespace
 
 BENCHMARK(BM_SaveChartFile)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadChartFile)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadChartFileDescending)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CsvFourCurves)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PrintReportPdf)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {

@@ -5,6 +5,7 @@
 #include "chart/engine/ChartSeries.h"
 #include "datafiles/DataFilePaths.h"
 #include "reports/HourglassCursor.h"
+#include "reports/WhiteChartScope.h"
 
 #include <QAbstractItemModel>
 #include <QSaveFile>
@@ -20,35 +21,6 @@ void Message(MessageLog* log, const QString& line)
     if (log != nullptr)
         log->Append(line);
 }
-
-// The chart's look for the metafile, and the way back on every path out.
-class WhiteChartScope {
-public:
-    explicit WhiteChartScope(TCustomPlotPanel& chart)
-        : chart_(chart), color_(chart.Color()), bevel_(chart.BevelOuter())
-    {
-        chart_.SetColor(clWhite);
-        chart_.SetBevelOuter(bvNone);
-        chart_.Repaint();
-    }
-    ~WhiteChartScope()
-    {
-        chart_.SetColor(color_);
-        chart_.SetBevelOuter(bevel_);
-        try {
-            chart_.Repaint();
-        } catch (...) {
-            // The look is back; the next paint draws it.
-        }
-    }
-    WhiteChartScope(const WhiteChartScope&) = delete;
-    WhiteChartScope& operator=(const WhiteChartScope&) = delete;
-
-private:
-    TCustomPlotPanel& chart_;
-    TColor color_;
-    TBevelCut bevel_;
-};
 
 } // namespace
 
