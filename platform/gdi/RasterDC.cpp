@@ -400,6 +400,33 @@ int64_t StepLine(int32_t x0, int32_t y0, int32_t x1, int32_t y1, int64_t width, 
 
 } // namespace
 
+// A solid one-pixel copy line whose visible pixels all lie in one box (the picture, or the
+// picture cut to a rectangular clip): one test against the box a pixel, no region lookup.
+static void SolidLineInBox(QImage& image, const QRect& box, uint32_t rgb, int32_t x0, int32_t y0, int32_t x1, int32_t y1)
+{
+    if (box.isEmpty())
+        return;
+    uchar* bits = image.bits();
+    const qsizetype bpl = image.bytesPerLine();
+    const int64_t left = box.left(), top = box.top(), right = box.right(), bottom = box.bottom();
+    if (x0 == x1) {
+        // Straight down or up, the last pixel left out: a run of one column.
+        if (x0 < left || x0 > right || y0 == y1)
+            return;
+        const int64_t first = y0 < y1 ? y0 : static_cast<int64_t>(y1) + 1;
+        const int64_t last = y0 < y1 ? static_cast<int64_t>(y1) - 1 : y0;
+        uchar* at = bits + x0 * static_cast<qsizetype>(sizeof(QRgb));
+        for (int64_t y = std::max(first, top), end = std::min(last, bottom); y <= end; ++y)
+            *reinterpret_cast<QRgb*>(at + y * bpl) = 0xFF000000u | rgb;
+        return;
+    }
+    int64_t total = 0;
+    StepLine(x0, y0, x1, y1, image.width(), image.height(), total, [&](int64_t x, int64_t y, int64_t) {
+        if (x >= left && y >= top && x <= right && y <= bottom)
+            reinterpret_cast<QRgb*>(bits + y * bpl)[x] = 0xFF000000u | rgb;
+    });
+}
+
 // Draws a one-pixel line without its last pixel, honouring style, background mode, mix mode and
 // clipping. Lines far outside the image are cut to it first so huge coordinates cost nothing.
 static void CosmeticLine(RasterDC::Impl& d, QImage& image, const Pen& pen, int rop, int bkMode, COLORREF bkColor,
@@ -427,12 +454,10 @@ static void CosmeticLine(RasterDC::Impl& d, QImage& image, const Pen& pen, int r
     }
     uchar* bits = image.bits();
     const qsizetype bpl = image.bytesPerLine();
-    const bool simple = !d.hasClip && !styled && rop == R2_COPYPEN;
-    if (simple) {
-        StepLine(x0, y0, x1, y1, w, h, total, [&](int64_t x, int64_t y, int64_t) {
-            if (x >= 0 && y >= 0 && x < w && y < h)
-                reinterpret_cast<QRgb*>(bits + y * bpl)[x] = 0xFF000000u | penRgb;
-        });
+    if ((!d.hasClip || d.clipIsRect) && !styled && rop == R2_COPYPEN) {
+        SolidLineInBox(image, d.hasClip ? d.clipBounds.intersected(image.rect()) : image.rect(), penRgb, x0, y0, x1,
+                       y1);
+        d.styleCount = 0;
         return;
     }
     // The style position of each plotted step follows from its index along the whole line.
@@ -480,13 +505,37 @@ static bool CapsulePen(const Pen& pen)
            (pen.style & PS_JOIN_MASK) == PS_JOIN_ROUND;
 }
 
+// The same sampling offset as the shifted QPainter strokes, so both paths agree on edges.
+constexpr double kCapsuleOffset = 1.0 / 32.0;
+
+// Whether the pixel centre (cx, cy), relative to the segment's start, lies within the pen's
+// half width of the segment (dx, dy).
+static inline bool InCapsule(double cx, double cy, double dx, double dy, double len2, double r2)
+{
+    double t = len2 > 0 ? (cx * dx + cy * dy) / len2 : 0.0;
+    t = std::clamp(t, 0.0, 1.0);
+    const double ex = cx - t * dx;
+    const double ey = cy - t * dy;
+    return ex * ex + ey * ey <= r2;
+}
+
+// A row meets the capsule (a convex shape) in one span: from and to close in from the candidate
+// range to its first and last pixels inside, tested exactly as pixel by pixel would, so wide
+// rows are filled without testing their middle. An empty row leaves from > to.
+static void CapsuleRowSpan(double cy, int32_t x0, double dx, double dy, double len2, double r2, int& from, int& to)
+{
+    while (from <= to && !InCapsule(from + kCapsuleOffset - x0, cy, dx, dy, len2, r2))
+        ++from;
+    while (to >= from && !InCapsule(to + kCapsuleOffset - x0, cy, dx, dy, len2, r2))
+        --to;
+}
+
 static void CapsuleLine(RasterDC::Impl& d, QImage& image, const Pen& pen, int rop, int32_t x0, int32_t y0, int32_t x1,
                         int32_t y1)
 {
     if (rop == R2_NOP)
         return;
-    // The same sampling offset as the shifted QPainter strokes, so both paths agree on edges.
-    constexpr double kOffset = 1.0 / 32.0;
+    constexpr double kOffset = kCapsuleOffset;
     const double r = pen.width / 2.0;
     const double r2 = r * r;
     QRect area(QPoint(static_cast<int>(std::floor(std::min(x0, x1) - r - 1)),
@@ -510,9 +559,9 @@ static void CapsuleLine(RasterDC::Impl& d, QImage& image, const Pen& pen, int ro
         const double cy = py + kOffset - y0;
         int from = area.left();
         int to = area.right();
-        // In a wide box only the part of the segment within r of this row can reach it: its x
-        // range, widened by r, bounds the pixels worth testing. (Narrow boxes gain nothing.)
-        if (area.width() > 16) {
+        // Only the part of the segment within r of this row can reach it: its x range, widened
+        // by r, bounds the pixels worth testing.
+        {
             double tLo = 0, tHi = 1;
             if (dy == 0) {
                 if (std::fabs(cy) > r)
@@ -528,15 +577,16 @@ static void CapsuleLine(RasterDC::Impl& d, QImage& image, const Pen& pen, int ro
             from = std::max(from, static_cast<int>(std::floor(uLo - kOffset + x0)));
             to = std::min(to, static_cast<int>(std::ceil(uHi - kOffset + x0)));
         }
+        if (!checkClip) {
+            CapsuleRowSpan(cy, x0, dx, dy, len2, r2, from, to);
+            for (int px = from; px <= to; ++px)
+                line[px] = 0xFF000000u | MixRop2(rop, penRgb, line[px] & kRgbMask);
+            continue;
+        }
         for (int px = from; px <= to; ++px) {
-            const double cx = px + kOffset - x0;
-            double t = len2 > 0 ? (cx * dx + cy * dy) / len2 : 0.0;
-            t = std::clamp(t, 0.0, 1.0);
-            const double ex = cx - t * dx;
-            const double ey = cy - t * dy;
-            if (ex * ex + ey * ey > r2)
+            if (!InCapsule(px + kCapsuleOffset - x0, cy, dx, dy, len2, r2))
                 continue;
-            if (checkClip && !d.clip.contains(QPoint(px, py)))
+            if (!d.clip.contains(QPoint(px, py)))
                 continue;
             line[px] = 0xFF000000u | MixRop2(rop, penRgb, line[px] & kRgbMask);
         }
