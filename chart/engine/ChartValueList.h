@@ -45,6 +45,8 @@ public:
     double Value(int index) const;                 // checked: ChartException when out of range
     double operator[](int index) const { return Value(index); }
     std::span<const double> Values() const { return values_; }   // unchecked bulk reading
+    // Bytes held for the values (what the list has reserved, not only what it holds).
+    size_t MemoryBytes() const { return values_.capacity() * sizeof(double); }
     double First() const { return Value(0); }
     double Last() const { return Value(Count() - 1); }
 

@@ -6,7 +6,6 @@
 #include "platform/gdi/RasterDC.h"
 
 #include <algorithm>
-#include <array>
 
 TFastLineSeries::TFastLineSeries()
 {
@@ -145,27 +144,19 @@ bool TFastLineSeries::ReduceColumns(TPlotCanvas3D& canvas)
     const int first = FirstValueIndex;
     const int last = LastValueIndex;
     const int start = first > 0 ? first - 1 : first;
-    const int32_t* px = pixelCache_.Pixels(*xAxis, XValues(), start, last);
-    const std::span<const double> ys = YValues().Values();
-    path_.clear();
-    constexpr int kChunk = 1024;
-    std::array<int32_t, kChunk> py{};
-    yAxis->ValuesToPixels(ys.subspan(static_cast<size_t>(start), 1), std::span<int32_t>(py.data(), 1));
-    path_.push_back(TPoint{px[0], py[0]});
-    ColumnReducer reducer(path_);
-    for (int i = start + 1; i <= last; i += kChunk) {
-        const int n = std::min(kChunk, last - i + 1);
-        yAxis->ValuesToPixels(ys.subspan(static_cast<size_t>(i), static_cast<size_t>(n)),
-                              std::span<int32_t>(py.data(), static_cast<size_t>(n)));
-        for (int k = 0; k < n; ++k)
-            reducer.Add(px[i - start + k], py[static_cast<size_t>(k)]);
+    const TPoint from{XToPixel(start), YToPixel(start)};
+    canvas.MoveTo(from.X, from.Y);
+    if (start < last) {
+        const std::vector<TPoint>& path =
+            drawCache_.ReducedRun(*xAxis, *yAxis, XValues(), YValues(), start + 1, last, from, true);
+        if (path.size() > 1)
+            canvas.Polyline(path, static_cast<int>(path.size()) - 1);
+        lastX_ = path.back().X;
+        lastY_ = path.back().Y;
+    } else {
+        lastX_ = from.X;
+        lastY_ = from.Y;
     }
-    reducer.Finish();
-    canvas.MoveTo(path_.front().X, path_.front().Y);
-    if (path_.size() > 1)
-        canvas.Polyline(path_, static_cast<int>(path_.size()) - 1);
-    lastX_ = path_.back().X;
-    lastY_ = path_.back().Y;
     return true;
 }
 

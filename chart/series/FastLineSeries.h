@@ -54,8 +54,7 @@ private:
     int lastX_ = 0;
     int lastY_ = 0;
     bool afterNull_ = false;
-    TracePixelCache pixelCache_;
-    std::vector<TPoint> path_;
+    TraceDrawCache drawCache_;
 };
 
 #endif

@@ -5,6 +5,7 @@
 #include "chart/engine/ChartAxis.h"
 
 #include <cstdint>
+#include <span>
 #include <vector>
 
 class TChartValueList;
@@ -23,16 +24,18 @@ struct Pen;
 // between columns are kept as they were, and a point only the last one reached is still reached
 // only at the end. Repeated points are dropped as a segment of no length draws nothing.
 
-// Builds the reduced polyline. The path given holds the starting point (the pen position).
+// Builds the reduced polyline. The path given holds the starting point (the pen position), which
+// counts as the first point of its column.
 class ColumnReducer {
 public:
     explicit ColumnReducer(std::vector<TPoint>& path);
-    void Add(int32_t x, int32_t y)
+    // True when the point starts a new column.
+    bool Add(int32_t x, int32_t y)
     {
         if (x != columnX_) {
             Flush();
             StartColumn(x, y);
-            return;
+            return true;
         }
         ++seq_;
         if (y < minY_) {
@@ -44,9 +47,18 @@ public:
             maxSeq_ = seq_;
         }
         lastY_ = y;
+        return false;
     }
+    // A whole column at once (a pixel X no point before had): its first pixel, its lowest and
+    // highest pixels with the offsets from the first point where each was first reached, and
+    // its last pixel, as count points would have given them one by one.
+    void AddColumn(int32_t x, int32_t firstY, int32_t minY, int minOffset, int32_t maxY, int maxOffset, int32_t lastY,
+                   int count);
     // Ends the last column; the path is complete.
     void Finish() { Flush(); }
+    int32_t ColumnX() const { return columnX_; }
+    // The path's length before the current column's first point.
+    size_t ColumnPathStart() const { return columnPathStart_; }
 
 private:
     void StartColumn(int32_t x, int32_t y);
@@ -61,42 +73,78 @@ private:
     int minSeq_ = 0;
     int maxSeq_ = 0;
     int seq_ = 0;
+    size_t columnPathStart_ = 0;
 };
 
 // Whether a pen paints the union of its segments' pixels whatever the order and the splitting of
 // the segments: opaque copy, solid, one pixel wide or wide with round ends and joins.
 bool PenReducesExactly(const gdi::Pen& pen, int rop2);
 
-// The pixel X of a series' points, kept while the series' X values and the axis' scale stay the
-// same. Appended points extend it; any other change of the values, or of the axis' range or
-// place, converts again (only the points asked for, so a zoom converts the points in view).
-class TracePixelCache {
+// What a drawing of a series keeps for the next one, and how it finds the columns.
+//
+// The reduced polyline of the run last drawn stays valid while both axes keep their scale and
+// place and the X and Y values stay (appends do not count): the next drawing shows it again, and
+// points appended since are reduced from the last column on, which may have grown.
+//
+// On ascending X values with a monotone conversion, a column's end is searched (galloping, then
+// halving) instead of converting every X, and a column of many points is summed up from its
+// values: lowest and highest value, the first points that reach their pixels, first and last;
+// only those are converted. So a zoom, on a logarithmic axis too, converts a few X values per
+// column, not every point.
+class TraceDrawCache {
 public:
-    // Pixels of the points first..last; the pointer is to the pixel of first and stays valid
-    // until the next call.
-    const int32_t* Pixels(const TChartAxis& axis, const TChartValueList& values, int first, int last);
+    // The reduced polyline from start through the points from..to. With keep the result is the
+    // run kept (reused and extended when it matches); without, it is computed apart.
+    const std::vector<TPoint>& ReducedRun(const TChartAxis& xAxis, const TChartAxis& yAxis, const TChartValueList& xs,
+                                          const TChartValueList& ys, int from, int to, TPoint start, bool keep);
     void Clear();
-    size_t MemoryBytes() const { return pixels_.capacity() * sizeof(int32_t); }
-    // Points converted by the last call (0 when everything was reused).
-    int LastConverted() const { return lastConverted_; }
+    size_t MemoryBytes() const;
+    // Points the last call went through (0 when the kept run was shown as it was).
+    int PointsReduced() const { return pointsReduced_; }
+    // Columns the last call summed up from their values.
+    int ColumnsSummed() const { return columnsSummed_; }
 
 private:
-    struct Key {
+    struct AxisKey {
         AxisConversion conversion = AxisConversion::Center;
         double minimum = 0, maximum = 0;
         int start = 0, end = 0, limit = 0;
         bool horizontal = false, inverted = false;
         const TChartAxis* axis = nullptr;
-        const TChartValueList* values = nullptr;
-        uint64_t generation = 0;
-        friend bool operator==(const Key&, const Key&) = default;
+        friend bool operator==(const AxisKey&, const AxisKey&) = default;
     };
+    struct RunKey {
+        AxisKey x, y;
+        const TChartValueList* xs = nullptr;
+        const TChartValueList* ys = nullptr;
+        uint64_t xGeneration = 0, yGeneration = 0;
+        int from = 0;
+        int32_t startX = 0, startY = 0;
+        friend bool operator==(const RunKey&, const RunKey&) = default;
+    };
+    static AxisKey KeyOf(const TChartAxis& axis);
+    bool AscendingUpTo(const TChartValueList& xs, int last);
+    void Reduce(std::vector<TPoint>& path, const TChartAxis& xAxis, const TChartAxis& yAxis, const TChartValueList& xs,
+                const TChartValueList& ys, int from, int to, bool track);
+    void ReducePointByPoint(ColumnReducer& reducer, const TChartAxis& xAxis, const TChartAxis& yAxis,
+                            std::span<const double> xv, std::span<const double> yv, int from, int to, bool track);
+    void ReduceByColumns(ColumnReducer& reducer, const TChartAxis& xAxis, const TChartAxis& yAxis,
+                         std::span<const double> xv, std::span<const double> yv, int from, int to, bool track);
+    void NoteColumnStart(const ColumnReducer& reducer, int index, bool track);
 
     bool valid_ = false;
-    Key key_;
-    int first_ = 0;
-    std::vector<int32_t> pixels_;   // pixels_[i] is the pixel of point first_ + i
-    int lastConverted_ = 0;
+    RunKey key_;
+    int to_ = -1;
+    std::vector<TPoint> path_;
+    size_t lastColumnPathSize_ = 1;
+    int lastColumnStart_ = 0;
+    std::vector<TPoint> scratch_;
+    // X values known to ascend from the first up to this index (for the list and generation).
+    const TChartValueList* orderValues_ = nullptr;
+    uint64_t orderGeneration_ = 0;
+    int ascendingTo_ = -1;
+    int pointsReduced_ = 0;
+    int columnsSummed_ = 0;
 };
 
 #endif

@@ -42,7 +42,7 @@ void TCustomSeries::SetParentChart(ChartParent* chart)
 {
     TCustomLineSeries::SetParentChart(chart);
     pointer_->SetParentChart(chart ? chart->AxisPanel() : nullptr);
-    pixelCache_.Clear();
+    drawCache_.Clear();
 }
 
 void TCustomSeries::Assign(const TChartSeries& source)

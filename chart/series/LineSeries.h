@@ -132,8 +132,8 @@ public:
     // The drawing of long traces by pixel columns. On by default; off, every segment is drawn on
     // its own (the picture is the same).
     bool FastDrawing = true;
-    // Pixel X of the points, kept while values and axis stay the same.
-    const TracePixelCache& PixelCache() const { return pixelCache_; }
+    // What the column drawing keeps between drawings.
+    const TraceDrawCache& DrawCache() const { return drawCache_; }
 
     // --- Hit test
     int Clicked(int x, int y) const override;
@@ -166,7 +166,7 @@ private:
     void RunBaseLoop();
     bool FastPathApplies();
     void DrawRunsFast();
-    void DrawReducedRun(int from, int to, TColor color, const int32_t* px);
+    void DrawReducedRun(int from, int to, TColor color, bool keep);
 
     std::unique_ptr<TChartBrush> areaBrush_;
     TColor areaColor_ = clDefault;
@@ -203,8 +203,7 @@ private:
     // The colour the line pen was last selected in during this drawing (clNone: not selected).
     TColor preparedLineColor_ = clNone;
     DrawState* drawState_ = nullptr;
-    TracePixelCache pixelCache_;
-    std::vector<TPoint> reducedPath_;
+    TraceDrawCache drawCache_;
 };
 
 // Lines between the points, no symbols: the series of every trace of the program.

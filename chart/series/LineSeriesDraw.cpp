@@ -654,7 +654,6 @@ void TCustomSeries::DrawRunsFast()
         return;
     const TPointColors& colors = PointColors();
     const TColor seriesColor = SeriesColor();
-    const int32_t* px = pixelCache_.Pixels(static_cast<TChartAxis&>(*GetHorizAxis()), XValues(), first, last);
     int i = first + 1;
     while (i < last) {
         const int run = colors.RunAt(i);
@@ -674,42 +673,28 @@ void TCustomSeries::DrawRunsFast()
             ++i;
         }
         if (i <= runEnd) {
-            DrawReducedRun(i, runEnd, color, px + (i - first));
+            // A run over all the points in between is kept for the next drawing.
+            DrawReducedRun(i, runEnd, color, i == first + 1 && runEnd == last - 1);
             i = runEnd + 1;
         }
     }
     DrawValue(last);
 }
 
-void TCustomSeries::DrawReducedRun(int from, int to, TColor color, const int32_t* px)
+void TCustomSeries::DrawReducedRun(int from, int to, TColor color, bool keep)
 {
     TPlotCanvas3D& canvas = *Canvas();
-    auto& yAxis = static_cast<TChartAxis&>(*GetVertAxis());
     if (color != preparedLineColor_) {
         PrepareLinePen(canvas, color);
         preparedLineColor_ = color;
     }
-    const std::span<const double> ys = YValues().Values();
-    reducedPath_.clear();
-    reducedPath_.push_back(TPoint{oldX_, oldY_});
-    ColumnReducer reducer(reducedPath_);
-    constexpr int kChunk = 1024;
-    std::array<int32_t, kChunk> py{};
-    int lastY = oldY_;
-    for (int start = from; start <= to; start += kChunk) {
-        const int n = std::min(kChunk, to - start + 1);
-        yAxis.ValuesToPixels(ys.subspan(static_cast<size_t>(start), static_cast<size_t>(n)),
-                             std::span<int32_t>(py.data(), static_cast<size_t>(n)));
-        const int32_t* cx = px + (start - from);
-        for (int k = 0; k < n; ++k)
-            reducer.Add(cx[k], py[static_cast<size_t>(k)]);
-        lastY = py[static_cast<size_t>(n - 1)];
-    }
-    reducer.Finish();
-    if (reducedPath_.size() > 1)
-        canvas.Polyline(reducedPath_, static_cast<int>(reducedPath_.size()) - 1);
-    oldX_ = px[to - from];
-    oldY_ = lastY;
+    const std::vector<TPoint>& path =
+        drawCache_.ReducedRun(static_cast<TChartAxis&>(*GetHorizAxis()), static_cast<TChartAxis&>(*GetVertAxis()),
+                              XValues(), YValues(), from, to, TPoint{oldX_, oldY_}, keep);
+    if (path.size() > 1)
+        canvas.Polyline(path, static_cast<int>(path.size()) - 1);
+    oldX_ = path.back().X;
+    oldY_ = path.back().Y;
     oldColor_ = color;
     previousIndex_ = to;
 }

@@ -77,7 +77,7 @@ public:
         bool reduced = false;
         for (int i = 0; i < chart.SeriesCount(); ++i)
             if (auto* line = dynamic_cast<TCustomSeries*>(chart.Series(i)))
-                reduced = reduced || line->PixelCache().MemoryBytes() > 0;
+                reduced = reduced || line->DrawCache().MemoryBytes() > 0;
         EXPECT_TRUE(reduced) << what;
         ASSERT_EQ(fast.size(), slow.size());
         int differing = 0;
@@ -102,6 +102,7 @@ TEST(FastTrace, SamePixelsOnLinearAndLogarithmicAxesAtPenWidthsOneToThree)
             p.chart.BottomAxis()->SetLogarithmic(logarithmic);
             const std::string what = (logarithmic ? "log, width " : "linear, width ") + std::to_string(width);
             p.ExpectSamePicture(what.c_str());
+            EXPECT_GT(dynamic_cast<TCustomSeries*>(p.chart.Series(0))->DrawCache().ColumnsSummed(), 100) << what;
         }
     }
 }
@@ -198,23 +199,82 @@ TEST(FastTrace, ColumnKeepsFirstExtremesInOrderAndLast)
         EXPECT_TRUE(path[i].X == expected[i].X && path[i].Y == expected[i].Y) << i;
 }
 
-// Appended points extend the kept pixels; a changed value or a zoom converts again.
-TEST(FastTrace, PixelCacheKeepsWhatStaysValid)
+// A drawing keeps its reduced trace: drawn again unchanged it goes through no point, appended
+// points are taken from the last column on (with the same pixels as drawing everything), and a
+// changed value or a zoom reduces again, only the points in view.
+TEST(FastTrace, KeptTraceIsReusedExtendedAndDropped)
 {
     Picture p;
-    auto& series = p.AddLine(Noise(5000, 0.0, 100.0, 7, false), clRed, 1);
+    const Trace t = Noise(12000, 0.0, 200.0, 7, false);
+    auto& series = p.chart.AddNewSeries<TLineSeries>();
+    {
+        TChartSeries::UpdateScope scope(series);
+        series.AddPointsXY(std::span<const double>(t.x).first(6000), std::span<const double>(t.y).first(6000));
+    }
     p.chart.BottomAxis()->SetRange(0.0, 200.0);
     p.Render(true);
-    EXPECT_GT(series.PixelCache().LastConverted(), 4000);
+    EXPECT_GT(series.DrawCache().PointsReduced(), 5000);
     p.Render(true);
-    EXPECT_EQ(series.PixelCache().LastConverted(), 0);
-    series.AddPointXY(150.0, 50.0);
+    EXPECT_EQ(series.DrawCache().PointsReduced(), 0);
+    for (int segment = 0; segment < 3; ++segment) {
+        {
+            TChartSeries::UpdateScope scope(series);
+            series.AddPointsXY(std::span<const double>(t.x).subspan(6000 + segment * 601, 601),
+                               std::span<const double>(t.y).subspan(6000 + segment * 601, 601));
+        }
+        const QImage extended = p.Render(true);
+        EXPECT_LT(series.DrawCache().PointsReduced(), 700);
+        EXPECT_EQ(extended, p.Render(false)) << segment;
+    }
+    series.SetPointY(10, 90.0);
     p.Render(true);
-    EXPECT_EQ(series.PixelCache().LastConverted(), 1);
-    series.SetPointX(10, 0.5);
-    p.Render(true);
-    EXPECT_GT(series.PixelCache().LastConverted(), 4000);
+    EXPECT_GT(series.DrawCache().PointsReduced(), 7000);
     p.chart.BottomAxis()->SetRange(0.0, 10.0);
     p.Render(true);
-    EXPECT_LT(series.PixelCache().LastConverted(), 1000);
+    EXPECT_LT(series.DrawCache().PointsReduced(), 700);
+}
+
+// Columns summed up from their values give the path point-by-point reduction gives, also where
+// several values share an extreme pixel and the last point is the only one at its value.
+TEST(FastTrace, SummedColumnsEqualPointByPointReduction)
+{
+    TChart chart;
+    chart.SetView3D(false);
+    chart.resize(400, 300);
+    TLineSeries series;
+    chart.AddSeries(&series);
+    series.AddPointXY(0.0, 0.0);
+    series.AddPointXY(100.0, 10.0);
+    chart.BottomAxis()->SetRange(0.0, 100.0);
+    chart.LeftAxis()->SetRange(0.0, 10.0);
+    chart.RepaintNow();
+    const TChartAxis& xAxis = *chart.BottomAxis();
+    const TChartAxis& yAxis = *chart.LeftAxis();
+    const double pixel = 10.0 / yAxis.SizePixels();
+    std::mt19937 random(8);
+    for (int round = 0; round < 200; ++round) {
+        TChartValueList xs(nullptr, QStringLiteral("X")), ys(nullptr, QStringLiteral("Y"));
+        const int n = 2000;
+        double x = 0.0;
+        for (int i = 0; i < n; ++i) {
+            x += (random() % 3) * 0.01;
+            xs.AddChartValue(x);
+            // Levels a third of a pixel apart around a few heights: extremes often share pixels.
+            ys.AddChartValue(5.0 + ((static_cast<int>(random() % 13) - 6) / 3.0 + (random() % 4 == 0 ? 0.001 : 0.0)) *
+                                       pixel * (1 + round % 3));
+        }
+        const TPoint start{xAxis.ValueToPixel(-0.5), yAxis.ValueToPixel(5.0)};
+        TraceDrawCache cache;
+        const std::vector<TPoint> summed = cache.ReducedRun(xAxis, yAxis, xs, ys, 0, n - 1, start, false);
+        ASSERT_GT(cache.ColumnsSummed(), 0);
+        std::vector<TPoint> reference{start};
+        ColumnReducer reducer(reference);
+        for (int i = 0; i < n; ++i)
+            reducer.Add(xAxis.ValueToPixel(xs.Value(i)), yAxis.ValueToPixel(ys.Value(i)));
+        reducer.Finish();
+        ASSERT_EQ(summed.size(), reference.size()) << round;
+        for (size_t i = 0; i < summed.size(); ++i)
+            ASSERT_TRUE(summed[i].X == reference[i].X && summed[i].Y == reference[i].Y) << round << " at " << i;
+    }
+    chart.RemoveSeries(series);
 }
