@@ -134,6 +134,9 @@ public:
     bool FastDrawing = true;
     // What the column drawing keeps between drawings.
     const TraceDrawCache& DrawCache() const { return drawCache_; }
+    // How the last drawing went through the points between the first and the last shown.
+    enum class RunDrawing { PointByPoint, Segments, Columns };
+    RunDrawing LastRunDrawing() const { return lastRunDrawing_; }
 
     // --- Hit test
     int Clicked(int x, int y) const override;
@@ -164,9 +167,10 @@ private:
     void EnterFromOffScreen(int index, bool reversed);
     int MeasuredPixelAt(int index, double orderValue) const;
     void RunBaseLoop();
-    bool FastPathApplies();
-    void DrawRunsFast();
+    RunDrawing RunDrawingFor();
+    void DrawRuns(bool byColumns);
     void DrawReducedRun(int from, int to, TColor color, bool keep);
+    void DrawSegmentsRun(int from, int to, TColor color);
 
     std::unique_ptr<TChartBrush> areaBrush_;
     TColor areaColor_ = clDefault;
@@ -203,6 +207,7 @@ private:
     // The colour the line pen was last selected in during this drawing (clNone: not selected).
     TColor preparedLineColor_ = clNone;
     DrawState* drawState_ = nullptr;
+    RunDrawing lastRunDrawing_ = RunDrawing::PointByPoint;
     TraceDrawCache drawCache_;
 };
 

@@ -162,10 +162,12 @@ void TCustomSeries::RunBaseLoop()
 {
     preparedLineColor_ = clNone;
     previousIndex_ = -1;
-    if (FastPathApplies())
-        DrawRunsFast();
-    else
-        TCustomLineSeries::DrawAllValues();
+    lastRunDrawing_ = RunDrawingFor();
+    switch (lastRunDrawing_) {
+    case RunDrawing::Columns: DrawRuns(true); break;
+    case RunDrawing::Segments: DrawRuns(false); break;
+    case RunDrawing::PointByPoint: TCustomLineSeries::DrawAllValues(); break;
+    }
     preparedLineColor_ = clNone;
 }
 
@@ -619,33 +621,37 @@ void TAreaSeries::DrawLegendShape(int valueIndex, const TRect& rect)
 
 // ---- long traces by pixel columns
 
-bool TCustomSeries::FastPathApplies()
+// Runs of a plain line (flat, no symbols, areas, stairs, stacking or translucency, one colour
+// per run) are drawn without the per-point machinery: as the segments the points give, or, on a
+// raster picture with a pen that paints the union of its segments, by pixel columns.
+TCustomSeries::RunDrawing TCustomSeries::RunDrawingFor()
 {
     TCustomAxisPanel* panel = Panel();
     TPlotCanvas3D* canvas = Canvas();
-    if (!FastDrawing || !panel || !canvas || panel->View3D() || panel->Printing || canvas->Metafiling)
-        return false;
+    if (!FastDrawing || !panel || !canvas || panel->View3D())
+        return RunDrawing::PointByPoint;
     if (!YMandatory() || drawArea_ || !drawLine_ || pointer_->Visible() || stairs_ || Transparency() > 0 ||
         stacked_ != cssNone || ColorEachPoint() || !DrawValuesForward())
-        return false;
+        return RunDrawing::PointByPoint;
     if (drawState_ && (drawState_->outline || drawState_->shiftX != 0 || drawState_->shiftY != 0 ||
                        drawState_->colorOverride != clDefault))
-        return false;
+        return RunDrawing::PointByPoint;
     if (LastValueIndex - FirstValueIndex < 3 || !dynamic_cast<TChartAxis*>(GetHorizAxis()) ||
         !dynamic_cast<TChartAxis*>(GetVertAxis()))
-        return false;
+        return RunDrawing::PointByPoint;
     // A raster picture at 1:1; a metafile or a printer keeps every segment.
-    if (!dynamic_cast<gdi::RasterDC*>(canvas->GetHandle()))
-        return false;
+    if (panel->Printing || canvas->Metafiling || !dynamic_cast<gdi::RasterDC*>(canvas->GetHandle()))
+        return RunDrawing::Segments;
     PrepareLinePen(*canvas, SeriesColor());
     preparedLineColor_ = clNone;
-    return PenReducesExactly(canvas->Pen().DevicePen(), PenModeToROP2(canvas->Pen().Mode()));
+    return PenReducesExactly(canvas->Pen().DevicePen(), PenModeToROP2(canvas->Pen().Mode())) ? RunDrawing::Columns
+                                                                                            : RunDrawing::Segments;
 }
 
 // The first and the last point go the ordinary way (the line entering from off the chart, the
 // end); in between, runs of one colour without nulls go by pixel columns, and nulls and the
 // point after one the ordinary way.
-void TCustomSeries::DrawRunsFast()
+void TCustomSeries::DrawRuns(bool byColumns)
 {
     const int first = FirstValueIndex;
     const int last = LastValueIndex;
@@ -674,7 +680,10 @@ void TCustomSeries::DrawRunsFast()
         }
         if (i <= runEnd) {
             // A run over all the points in between is kept for the next drawing.
-            DrawReducedRun(i, runEnd, color, i == first + 1 && runEnd == last - 1);
+            if (byColumns)
+                DrawReducedRun(i, runEnd, color, i == first + 1 && runEnd == last - 1);
+            else
+                DrawSegmentsRun(i, runEnd, color);
             i = runEnd + 1;
         }
     }
@@ -695,6 +704,43 @@ void TCustomSeries::DrawReducedRun(int from, int to, TColor color, bool keep)
         canvas.Polyline(path, static_cast<int>(path.size()) - 1);
     oldX_ = path.back().X;
     oldY_ = path.back().Y;
+    oldColor_ = color;
+    previousIndex_ = to;
+}
+
+// Each segment as DrawValue draws it (a move and a line, none where the pixel stays), the pixels
+// of the points converted in blocks.
+void TCustomSeries::DrawSegmentsRun(int from, int to, TColor color)
+{
+    TPlotCanvas3D& canvas = *Canvas();
+    if (color != preparedLineColor_) {
+        PrepareLinePen(canvas, color);
+        preparedLineColor_ = color;
+    }
+    const auto& xAxis = static_cast<const TChartAxis&>(*GetHorizAxis());
+    const auto& yAxis = static_cast<const TChartAxis&>(*GetVertAxis());
+    const std::span<const double> xs = XValues().Values();
+    const std::span<const double> ys = YValues().Values();
+    constexpr int kChunk = 512;
+    std::array<int32_t, kChunk> px{};
+    std::array<int32_t, kChunk> py{};
+    int oldX = oldX_, oldY = oldY_;
+    for (int start = from; start <= to; start += kChunk) {
+        const size_t n = static_cast<size_t>(std::min(kChunk, to - start + 1));
+        const size_t at = static_cast<size_t>(start);
+        xAxis.ValuesToPixels(xs.subspan(at, n), std::span<int32_t>(px.data(), n));
+        yAxis.ValuesToPixels(ys.subspan(at, n), std::span<int32_t>(py.data(), n));
+        for (size_t k = 0; k < n; ++k) {
+            if (px[k] == oldX && py[k] == oldY)
+                continue;
+            canvas.MoveTo(oldX, oldY);
+            canvas.LineTo(px[k], py[k]);
+            oldX = px[k];
+            oldY = py[k];
+        }
+    }
+    oldX_ = oldX;
+    oldY_ = oldY;
     oldColor_ = color;
     previousIndex_ = to;
 }

@@ -102,9 +102,24 @@ TEST(FastTrace, SamePixelsOnLinearAndLogarithmicAxesAtPenWidthsOneToThree)
             p.chart.BottomAxis()->SetLogarithmic(logarithmic);
             const std::string what = (logarithmic ? "log, width " : "linear, width ") + std::to_string(width);
             p.ExpectSamePicture(what.c_str());
-            EXPECT_GT(dynamic_cast<TCustomSeries*>(p.chart.Series(0))->DrawCache().ColumnsSummed(), 100) << what;
+            auto* first = dynamic_cast<TCustomSeries*>(p.chart.Series(0));
+            EXPECT_EQ(first->LastRunDrawing(), TCustomSeries::RunDrawing::Columns) << what;
+            EXPECT_GT(first->DrawCache().ColumnsSummed(), 100) << what;
         }
     }
+}
+
+// A dotted pen keeps every segment, drawn from pixels converted in blocks: the same picture.
+TEST(FastTrace, DottedLinesKeepTheirSegments)
+{
+    Picture p;
+    auto& series = p.AddLine(Noise(40000, 9.0, 30000.0, 9, false), clWhite, 1);
+    series.LinePen().SetStyle(psDot);
+    p.chart.BottomAxis()->SetRange(100.0, 20000.0);
+    const QImage slow = p.Render(false);
+    EXPECT_EQ(series.LastRunDrawing(), TCustomSeries::RunDrawing::PointByPoint);
+    EXPECT_EQ(p.Render(true), slow);
+    EXPECT_EQ(series.LastRunDrawing(), TCustomSeries::RunDrawing::Segments);
 }
 
 TEST(FastTrace, SamePixelsZoomedWithTheLineEnteringFromOffTheChart)
