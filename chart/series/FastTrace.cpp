@@ -202,7 +202,17 @@ void TraceDrawCache::ReduceByColumns(ColumnReducer& reducer, const TChartAxis& x
                                      std::span<const double> xv, std::span<const double> yv, int from, int to,
                                      bool track)
 {
-    auto fx = [&](int i) { return xAxis.ValueToPixel(xv[static_cast<size_t>(i)]); };
+    // The last X converted is remembered: the check of a column's end converts the first point
+    // of the next column, which that column then needs again.
+    int memoIndex = -1;
+    int32_t memoPixel = 0;
+    auto fx = [&](int i) {
+        if (i != memoIndex) {
+            memoIndex = i;
+            memoPixel = xAxis.ValueToPixel(xv[static_cast<size_t>(i)]);
+        }
+        return memoPixel;
+    };
     auto fy = [&](int i) { return yAxis.ValueToPixel(yv[static_cast<size_t>(i)]); };
     const double ppu = yAxis.PixelsPerUnit();
     // Values farther apart than this never share a pixel (unless the axis clamps them).
