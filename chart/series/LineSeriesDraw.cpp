@@ -121,41 +121,27 @@ void TCustomSeries::DrawAllValues()
     // A flat series with neither line, area nor symbols leaves no pixel: its points need no visit.
     if (!panel->View3D() && !drawArea_ && !pointer_->Visible() && (!drawLine_ || !LinePen().Visible()))
         return;
-    DrawState state;
+    // Each pass runs with its own state, and none is left behind however the drawing ends.
+    auto pass = [this](DrawState& state) {
+        Restore<DrawState*> scope(drawState_, &state);
+        RunBaseLoop();
+    };
     if (shadow_->Visible() && (shadow_->HorizSize() != 0 || shadow_->VertSize() != 0)) {
-        DrawState pass;
-        pass.colorOverride = shadow_->Color();
-        pass.shiftX = shadow_->HorizSize();
-        pass.shiftY = shadow_->VertSize();
-        pass.noSymbols = true;
-        drawState_ = &pass;
-        try {
-            RunBaseLoop();
-        } catch (...) {
-            drawState_ = nullptr;
-            throw;
-        }
+        DrawState shadow;
+        shadow.colorOverride = shadow_->Color();
+        shadow.shiftX = shadow_->HorizSize();
+        shadow.shiftY = shadow_->VertSize();
+        shadow.noSymbols = true;
+        pass(shadow);
     }
     if (outLine_->Visible()) {
-        DrawState pass;
-        pass.colorOverride = outLine_->Color();
-        pass.outline = true;
-        drawState_ = &pass;
-        try {
-            RunBaseLoop();
-        } catch (...) {
-            drawState_ = nullptr;
-            throw;
-        }
+        DrawState outline;
+        outline.colorOverride = outLine_->Color();
+        outline.outline = true;
+        pass(outline);
     }
-    drawState_ = &state;
-    try {
-        RunBaseLoop();
-    } catch (...) {
-        drawState_ = nullptr;
-        throw;
-    }
-    drawState_ = nullptr;
+    DrawState normal;
+    pass(normal);
 }
 
 void TCustomSeries::RunBaseLoop()
