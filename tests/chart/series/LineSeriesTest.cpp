@@ -5,6 +5,7 @@
 #include "chart/series/LineSeries.h"
 #include "chart/series/SeriesTypes.h"
 
+#include <QCoreApplication>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -261,4 +262,53 @@ TEST(SeriesTypes, StandardSeriesAreRegisteredOnce)
     EXPECT_EQ(fast->GalleryPageText(), QStringLiteral("Standard"));
     EXPECT_EQ(fast->Create()->ClassName(), QStringLiteral("TFastLineSeries"));
     EXPECT_EQ(types.FindSeriesClass(QStringLiteral("THorizAreaSeries"))->NumGallerySeries, 1);
+}
+
+// With AutoRepaint off a point added at run time is drawn at once, without a new drawing.
+TEST(FastLine, AddedPointIsDrawnAtOnceWithoutRepaint)
+{
+    TChart chart;
+    chart.SetView3D(false);
+    chart.resize(300, 200);
+    TFastLineSeries series;
+    chart.AddSeries(&series);
+    series.SetSeriesColor(clRed);
+    series.AddPointXY(0, 0);
+    series.AddPointXY(10, 10);
+    chart.LeftAxis()->SetRange(0, 10);
+    chart.BottomAxis()->SetRange(0, 20);
+    chart.RepaintNow();
+    series.SetAutoRepaint(false);
+    int renders = 0;
+    chart.OnAfterDraw = [&] { ++renders; };
+    series.AddPointXY(20, 0);
+    const int x = (series.XToPixel(1) + series.XToPixel(2)) / 2;
+    const int y = (series.YToPixel(1) + series.YToPixel(2)) / 2;
+    bool red = false;
+    for (int dy = -1; dy <= 1; ++dy)
+        red = red || chart.WindowImage().pixelColor(x, y + dy) == QColor(255, 0, 0);
+    EXPECT_TRUE(red);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(renders, 0);
+    chart.RemoveSeries(series);
+}
+
+// In 3D the walls close the box: the left wall in its colour beside the plot, the back wall
+// behind the series.
+TEST(Walls, ThreeDimensionalChartShowsLeftAndBackWalls)
+{
+    TChart chart;
+    chart.resize(400, 300);
+    chart.BackWall().SetTransparent(false);
+    chart.BackWall().SetColor(clNavy);
+    TLineSeries series;
+    chart.AddSeries(&series);
+    series.AddPointXY(0, 0);
+    series.AddPointXY(1, 1);
+    chart.RepaintNow();
+    const QImage& image = chart.WindowImage();
+    const TRect& r = chart.ChartRect;
+    EXPECT_EQ(image.pixelColor(r.Left + 2, (r.Top + r.Bottom) / 2), QColor(0xFF, 0xFF, 0x80));   // $80FFFF
+    EXPECT_EQ(image.pixelColor(r.Right + chart.Width3D / 2, r.Top + 5 - chart.Height3D), QColor(0, 0, 0x80));
+    chart.RemoveSeries(series);
 }
