@@ -402,12 +402,26 @@ int64_t StepLine(int32_t x0, int32_t y0, int32_t x1, int32_t y1, int64_t width, 
 
 // A solid one-pixel copy line whose visible pixels all lie in one box (the picture, or the
 // picture cut to a rectangular clip): one test against the box a pixel, no region lookup.
-static void SolidLineInBox(QImage& image, const QRect& box, uint32_t rgb, int32_t x0, int32_t y0, int32_t x1, int32_t y1)
+struct PixelBox {
+    uchar* bits;
+    qsizetype bpl;
+    int width, height;
+    QRect box;   // the picture, or the picture cut to the clip
+};
+
+static PixelBox SolidLineBox(RasterDC::Impl& d, QImage& image)
 {
+    return PixelBox{image.bits(), image.bytesPerLine(), image.width(), image.height(),
+                    d.hasClip ? d.clipBounds.intersected(image.rect()) : image.rect()};
+}
+
+static void SolidLineInBox(const PixelBox& p, uint32_t rgb, int32_t x0, int32_t y0, int32_t x1, int32_t y1)
+{
+    const QRect& box = p.box;
     if (box.isEmpty())
         return;
-    uchar* bits = image.bits();
-    const qsizetype bpl = image.bytesPerLine();
+    uchar* bits = p.bits;
+    const qsizetype bpl = p.bpl;
     const int64_t left = box.left(), top = box.top(), right = box.right(), bottom = box.bottom();
     if (x0 == x1) {
         // Straight down or up, the last pixel left out: a run of one column.
@@ -421,7 +435,7 @@ static void SolidLineInBox(QImage& image, const QRect& box, uint32_t rgb, int32_
         return;
     }
     int64_t total = 0;
-    StepLine(x0, y0, x1, y1, image.width(), image.height(), total, [&](int64_t x, int64_t y, int64_t) {
+    StepLine(x0, y0, x1, y1, p.width, p.height, total, [&](int64_t x, int64_t y, int64_t) {
         if (x >= left && y >= top && x <= right && y <= bottom)
             reinterpret_cast<QRgb*>(bits + y * bpl)[x] = 0xFF000000u | rgb;
     });
@@ -452,14 +466,13 @@ static void CosmeticLine(RasterDC::Impl& d, QImage& image, const Pen& pen, int r
         finishStyle();
         return;
     }
-    uchar* bits = image.bits();
-    const qsizetype bpl = image.bytesPerLine();
     if ((!d.hasClip || d.clipIsRect) && !styled && rop == R2_COPYPEN) {
-        SolidLineInBox(image, d.hasClip ? d.clipBounds.intersected(image.rect()) : image.rect(), penRgb, x0, y0, x1,
-                       y1);
+        SolidLineInBox(SolidLineBox(d, image), penRgb, x0, y0, x1, y1);
         d.styleCount = 0;
         return;
     }
+    uchar* bits = image.bits();
+    const qsizetype bpl = image.bytesPerLine();
     // The style position of each plotted step follows from its index along the whole line.
     StepLine(x0, y0, x1, y1, w, h, total, [&](int64_t x, int64_t y, int64_t step) {
         bool on = true;
@@ -862,6 +875,17 @@ void RasterDC::Polyline(const Point* points, int count)
         d_->path.moveTo(points[0].x, points[0].y);
         for (int i = 1; i < count; ++i)
             d_->path.lineTo(points[i].x, points[i].y);
+        return;
+    }
+    if (IsCosmetic(pen_) && d_->pattern.empty() && rop2_ == R2_COPYPEN && (!d_->hasClip || d_->clipIsRect) &&
+        (pen_.style & PS_STYLE_MASK) != PS_NULL) {
+        // A long solid polyline: the picture and its box are looked up once for all segments.
+        Painter(*d_, image_);
+        const PixelBox box = SolidLineBox(*d_, image_);
+        const uint32_t rgb = ToImageRgb(pen_.color);
+        for (int i = 1; i < count; ++i)
+            SolidLineInBox(box, rgb, points[i - 1].x, points[i - 1].y, points[i].x, points[i].y);
+        d_->styleCount = 0;
         return;
     }
     if (IsCosmetic(pen_)) {
