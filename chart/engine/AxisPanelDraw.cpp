@@ -109,11 +109,15 @@ void TCustomAxisPanel::DrawChartContents()
         DrawAxes();
     }
     DrawTitlesAndLegend(false);
-    if (Zoom().Active)
-        DrawZoomRectangle();
     BroadcastToolEvent(cteAfterDraw);
     canvas.ResetState();
     DoAfterDraw();
+    // The band of a zoom drag goes over everything the tools and the after-draw event painted:
+    // the drag's next not-XOR drawing then erases exactly this band and leaves no ghost.
+    if (Zoom().Active) {
+        DrawZoomRectangle();
+        canvas.Pen().SetMode(pmCopy);
+    }
 }
 
 // In 2D every series lies in plane 0. In 3D each takes its own plane (or the one it asks for),

@@ -106,26 +106,15 @@ void TChartSeries::SetPointY(int index, double value)
 
 TColor TChartSeries::GetPointColor(int index) const
 {
-    if (!colors_ || index < 0 || index >= static_cast<int>(colors_->size()))
-        return clDefault;
-    return (*colors_)[static_cast<size_t>(index)];
-}
-
-void TChartSeries::EnsureColors()
-{
-    if (!colors_)
-        colors_ = std::make_unique<std::vector<TColor>>(static_cast<size_t>(Count()), clDefault);
-    else if (static_cast<int>(colors_->size()) < Count())
-        colors_->resize(static_cast<size_t>(Count()), clDefault);
+    return colors_.At(index);
 }
 
 void TChartSeries::SetPointColor(int index, TColor color)
 {
     CheckPointIndex(index);
-    if (!colors_ && color == clDefault)
+    if (colors_.Empty() && color == clDefault)
         return;
-    EnsureColors();
-    (*colors_)[static_cast<size_t>(index)] = color;
+    colors_.Set(index, color);
     Repaint();
 }
 

@@ -4,6 +4,7 @@
 #include "chart/engine/ChartElement.h"
 #include "chart/engine/ChartValueList.h"
 #include "chart/engine/LabelsList.h"
+#include "chart/engine/PointColors.h"
 #include "chart/engine/SeriesSource.h"
 
 #include <QPoint>
@@ -96,7 +97,9 @@ public:
     void SetPointY(int index, double value);
     TColor GetPointColor(int index) const;
     void SetPointColor(int index, TColor color);
-    bool HasColors() const { return colors_ != nullptr; }
+    bool HasColors() const { return !colors_.Empty(); }
+    // The colours the points were given, as runs.
+    const TPointColors& PointColors() const { return colors_; }
     bool IsNull(int index) const { return GetValueColor(index) == clNone; }
     double NullValue() const { return nullValue_; }
     void SetNullValue(double value) { nullValue_ = value; }
@@ -289,7 +292,7 @@ public:
     void SetXLabelsSource(const QString& value);
     int Cursor() const { return cursor_; }
     void SetCursor(int value) { cursor_ = value; }
-    bool HasClickEvents() const { return OnClick || OnDblClick; }
+    virtual bool HasClickEvents() const { return OnClick || OnDblClick; }
     static constexpr int crDefault = 0;
     // The point under a pixel position, -1 when none; series types that draw answer it.
     virtual int Clicked(int x, int y) const { (void)x, (void)y; return -1; }
@@ -316,7 +319,6 @@ private:
     void DetachSource(ChartComponent* source);
     int StorePoint(double x, double y, const QString& label, TColor color);
     bool FeedsSeries(const TChartSeries* other) const;
-    void EnsureColors();
     void CheckPointIndex(int index) const;
 
     std::unique_ptr<TSeriesMarks> marks_;
@@ -328,7 +330,7 @@ private:
     TChartValueList* notMandatory_ = nullptr;
     bool yMandatory_ = true;
     TLabelsList labels_;
-    std::unique_ptr<std::vector<TColor>> colors_;
+    TPointColors colors_;
     TColor seriesColor_ = clDefault;
     TColor defaultColor_ = clDefault;
     bool colorEachPoint_ = false;

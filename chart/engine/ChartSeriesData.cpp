@@ -17,14 +17,7 @@ int TChartSeries::StorePoint(double x, double y, const QString& label, TColor co
         TChartValueList* list = valuesList_[i];
         list->InsertChartValue(index, list->TempValue);
     }
-    if (colors_) {
-        if (static_cast<int>(colors_->size()) < index)
-            colors_->resize(static_cast<size_t>(index), clDefault);
-        colors_->insert(colors_->begin() + index, color);
-    } else if (color != clDefault) {
-        colors_ = std::make_unique<std::vector<TColor>>(static_cast<size_t>(Count() - 1), clDefault);
-        colors_->insert(colors_->begin() + index, color);
-    }
+    colors_.Insert(index, color);
     if (!label.isEmpty() || !labels_.IsEmpty())
         labels_.InsertLabel(index, label);
     return index;
@@ -46,8 +39,6 @@ void TChartSeries::ReservePoints(int count)
 {
     for (int i = 0; i < valuesList_.Count(); ++i)
         valuesList_[i]->Reserve(count);
-    if (colors_ && count > 0)
-        colors_->reserve(static_cast<size_t>(count));
 }
 
 void TChartSeries::AddPointsXY(std::span<const double> xs, std::span<const double> ys, TColor color)
@@ -65,16 +56,7 @@ void TChartSeries::AddPointsXY(std::span<const double> xs, std::span<const doubl
     for (size_t i = 0; i < n; ++i) {
         const int index = xValues_->AppendOrAdd(xs[i]);
         yValues_->InsertChartValue(index, ys[i]);
-        if (colors_ || color != clDefault) {
-            if (!colors_)
-                colors_ = std::make_unique<std::vector<TColor>>();
-            if (static_cast<int>(colors_->size()) < index)
-                colors_->resize(static_cast<size_t>(index), clDefault);
-            if (static_cast<int>(colors_->size()) == index)
-                colors_->push_back(color);
-            else
-                colors_->insert(colors_->begin() + index, color);
-        }
+        colors_.Insert(index, color);
     }
 }
 
@@ -139,7 +121,7 @@ void TChartSeries::ClearLists()
 {
     for (int i = 0; i < valuesList_.Count(); ++i)
         valuesList_[i]->ClearValues();
-    colors_.reset();
+    colors_.Clear();
     labels_.Clear();
     marks_->Clear();
 }
@@ -165,8 +147,7 @@ void TChartSeries::Delete(int valueIndex)
     CheckPointIndex(valueIndex);
     for (int i = 0; i < valuesList_.Count(); ++i)
         valuesList_[i]->Delete(valueIndex);
-    if (colors_ && valueIndex < static_cast<int>(colors_->size()))
-        colors_->erase(colors_->begin() + valueIndex);
+    colors_.Erase(valueIndex, 1);
     labels_.DeleteLabel(valueIndex);
     marks_->Positions().Delete(valueIndex);
     marks_->Items().Delete(valueIndex);
@@ -184,12 +165,7 @@ void TChartSeries::DeleteRange(int start, int quantity, bool removeGap)
     for (int i = 0; i < valuesList_.Count(); ++i)
         valuesList_[i]->DeleteRange(start, quantity);
     if (quantity >= 1) {
-        if (colors_ && start < static_cast<int>(colors_->size())) {
-            const int end = std::min(start + quantity, static_cast<int>(colors_->size()));
-            colors_->erase(colors_->begin() + start, colors_->begin() + end);
-            if (colors_->empty())
-                colors_.reset();
-        }
+        colors_.Erase(start, quantity);
         labels_.DeleteRange(start, quantity);
         marks_->Positions().DeleteRange(start, quantity);
         marks_->Items().DeleteRange(start, quantity);
@@ -205,10 +181,7 @@ void TChartSeries::SwapValueIndex(int a, int b)
 {
     for (int i = 0; i < valuesList_.Count(); ++i)
         valuesList_[i]->ExchangeQuiet(a, b);
-    if (colors_) {
-        EnsureColors();
-        std::swap((*colors_)[static_cast<size_t>(a)], (*colors_)[static_cast<size_t>(b)]);
-    }
+    colors_.Swap(a, b);
     labels_.Exchange(a, b);
 }
 

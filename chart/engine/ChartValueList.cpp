@@ -99,10 +99,12 @@ void TChartValueList::StoreAt(int index, double value)
 {
     const bool appendAtEnd = index == Count();
     GrowFor(Count() + 1);
-    if (appendAtEnd)
+    if (appendAtEnd) {
         values_.push_back(value);
-    else
+    } else {
         values_.insert(values_.begin() + index, value);
+        ++generation_;
+    }
     NoteInsertedAt(index);
 
     // An append at the end extends the sums exactly as a full pass would (same order of
@@ -148,6 +150,7 @@ void TChartValueList::InsertChartValue(int index, double value)
 
 void TChartValueList::ClearValues()
 {
+    ++generation_;
     // The memory is kept: a trace is usually cleared to be filled again at the same length, and
     // touching fresh pages costs more than the fill itself.
     values_.clear();
@@ -158,6 +161,7 @@ void TChartValueList::ClearValues()
 
 void TChartValueList::Delete(int index)
 {
+    ++generation_;
     CheckIndex(index);
     NoteRemoved(values_[static_cast<size_t>(index)]);
     values_.erase(values_.begin() + index);
@@ -170,6 +174,7 @@ void TChartValueList::Delete(int index)
 // range can never move memory outside the list.
 void TChartValueList::DeleteRange(int start, int quantity)
 {
+    ++generation_;
     if (start < 0 || start >= Count() || quantity <= 0)
         return;
     quantity = std::min(quantity, Count() - start);
@@ -183,6 +188,7 @@ void TChartValueList::DeleteRange(int start, int quantity)
 
 void TChartValueList::SetValueQuiet(int index, double value)
 {
+    ++generation_;
     CheckIndex(index);
     double& slot = values_[static_cast<size_t>(index)];
     NoteRemoved(slot);
@@ -201,6 +207,7 @@ void TChartValueList::SetValue(int index, double value)
 
 void TChartValueList::ExchangeQuiet(int index1, int index2)
 {
+    ++generation_;
     CheckIndex(index1);
     CheckIndex(index2);
     std::swap(values_[static_cast<size_t>(index1)], values_[static_cast<size_t>(index2)]);
@@ -228,6 +235,7 @@ int TChartValueList::CompareValueIndex(int index1, int index2) const
 
 void TChartValueList::FillSequence()
 {
+    ++generation_;
     for (size_t i = 0; i < values_.size(); ++i)
         values_[i] = static_cast<double>(i);
     sortState_ = SortState::Ascending;
@@ -280,6 +288,7 @@ void QuickSortRange(int l, int r, const Compare& compare, const Swap& swap)
 
 void TChartValueList::Sort()
 {
+    ++generation_;
     if (order_ == loNone || Count() < 2)
         return;
     auto compare = [this](int a, int b) {
@@ -301,6 +310,7 @@ void TChartValueList::Sort()
 
 void TChartValueList::Scroll()
 {
+    ++generation_;
     if (values_.empty())
         return;
     std::rotate(values_.begin(), values_.begin() + 1, values_.end());
@@ -310,6 +320,7 @@ void TChartValueList::Scroll()
 
 void TChartValueList::Assign(const TChartValueList& source)
 {
+    ++generation_;
     order_ = source.order_;
     dateTime_ = source.dateTime_;
     valueSource_ = source.valueSource_;

@@ -2,6 +2,7 @@
 #define ZENDRIK_CHART_ENGINE_CHARTVALUELIST_H
 
 #include <QString>
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <span>
@@ -37,10 +38,15 @@ public:
     const QString& ValueSource() const { return valueSource_; }
     // The cached figures are stale (the next query recomputes them).
     bool Modified() const { return minMaxStale_ || totalsStale_; }
+    // Counts every change except appends at the end: while it stays, the values seen before are
+    // unchanged and in place, so what was computed from them may be kept and extended.
+    uint64_t Generation() const { return generation_; }
 
     double Value(int index) const;                 // checked: ChartException when out of range
     double operator[](int index) const { return Value(index); }
     std::span<const double> Values() const { return values_; }   // unchecked bulk reading
+    // Bytes held for the values (what the list has reserved, not only what it holds).
+    size_t MemoryBytes() const { return values_.capacity() * sizeof(double); }
     double First() const { return Value(0); }
     double Last() const { return Value(Count() - 1); }
 
@@ -127,6 +133,7 @@ private:
     double total_ = 0.0;
     double totalAbs_ = 0.0;
     mutable SortState sortState_ = SortState::Ascending;
+    uint64_t generation_ = 0;
 };
 
 // The value lists of one series in creation order: 0 is X, 1 is Y, further columns follow.

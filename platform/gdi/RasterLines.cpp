@@ -153,6 +153,17 @@ constexpr double kNudge = 1.0 / 32.0;
 // or up and down with an even width would then have an odd number of rows or columns (both edges
 // pass through pixel centres): it lies half a pixel up or to the left, the rows the fill rule
 // gives a band of that width.
+// Whether the pixel centre (cx, cy), relative to the segment's start, lies within the pen's half
+// width r (r2 = r * r) of the segment (dx, dy); a centre on the edge counts as inside.
+inline bool InCapsule(double cx, double cy, double dx, double dy, double len2, double r2)
+{
+    double t = len2 > 0 ? (cx * dx + cy * dy) / len2 : 0.0;
+    t = std::clamp(t, 0.0, 1.0);
+    const double ex = cx - t * dx;
+    const double ey = cy - t * dy;
+    return ex * ex + ey * ey <= r2;
+}
+
 void CapsuleLine(RasterDC::Impl& d, QImage& image, const Pen& pen, int rop, int32_t ix0, int32_t iy0, int32_t ix1,
                  int32_t iy1)
 {
@@ -185,9 +196,9 @@ void CapsuleLine(RasterDC::Impl& d, QImage& image, const Pen& pen, int rop, int3
         const double cy = py - y0;
         int from = area.left();
         int to = area.right();
-        // In a wide box only the part of the segment within r of this row can reach it: its x
-        // range, widened by r, bounds the pixels worth testing. (Narrow boxes gain nothing.)
-        if (area.width() > 16) {
+        // Only the part of the segment within r of this row can reach it: its x range, widened
+        // by r, bounds the pixels worth testing.
+        {
             double tLo = 0, tHi = 1;
             if (dy == 0) {
                 if (std::fabs(cy) > r)
@@ -203,15 +214,19 @@ void CapsuleLine(RasterDC::Impl& d, QImage& image, const Pen& pen, int rop, int3
             from = std::max(from, static_cast<int>(std::floor(uLo + x0)));
             to = std::min(to, static_cast<int>(std::ceil(uHi + x0)));
         }
+        if (!checkClip) {
+            // A row meets the capsule (a convex shape) in one span: close in on its first and last
+            // inside pixels, tested exactly as pixel by pixel would, and fill between them.
+            while (from <= to && !InCapsule(from - x0, cy, dx, dy, len2, r2))
+                ++from;
+            while (to >= from && !InCapsule(to - x0, cy, dx, dy, len2, r2))
+                --to;
+            for (int px = from; px <= to; ++px)
+                line[px] = 0xFF000000u | MixRop2(rop, penRgb, line[px] & kRgbMask);
+            continue;
+        }
         for (int px = from; px <= to; ++px) {
-            const double cx = px - x0;
-            double t = len2 > 0 ? (cx * dx + cy * dy) / len2 : 0.0;
-            t = std::clamp(t, 0.0, 1.0);
-            const double ex = cx - t * dx;
-            const double ey = cy - t * dy;
-            if (ex * ex + ey * ey > r2)
-                continue;
-            if (checkClip && !d.clip.contains(QPoint(px, py)))
+            if (!InCapsule(px - x0, cy, dx, dy, len2, r2) || !d.clip.contains(QPoint(px, py)))
                 continue;
             line[px] = 0xFF000000u | MixRop2(rop, penRgb, line[px] & kRgbMask);
         }
@@ -320,6 +335,48 @@ void WidePolyline(QPainter& p, const Pen& pen, int rop, const Point* points, int
     }
 }
 
+// A solid one-pixel copy line whose visible pixels all lie in one box (the picture, or the
+// picture cut to a rectangular clip): one test against the box a pixel, no region lookup.
+struct PixelBox {
+    uchar* bits;
+    qsizetype bpl;
+    int width, height;
+    QRect box; // the picture, or the picture cut to the clip
+};
+
+PixelBox SolidLineBox(RasterDC::Impl& d, QImage& image)
+{
+    return PixelBox{image.bits(), image.bytesPerLine(), image.width(), image.height(),
+                    d.hasClip ? d.clipBounds.intersected(image.rect()) : image.rect()};
+}
+
+void SolidLineInBox(const PixelBox& p, uint32_t rgb, int32_t x0, int32_t y0, int32_t x1, int32_t y1)
+{
+    const QRect& box = p.box;
+    if (box.isEmpty())
+        return;
+    uchar* bits = p.bits;
+    const qsizetype bpl = p.bpl;
+    const QRgb colour = 0xFF000000u | rgb;
+    const int64_t left = box.left(), top = box.top(), right = box.right(), bottom = box.bottom();
+    if (x0 == x1) {
+        // Straight down or up, the last pixel left out: a run of one column.
+        if (x0 < left || x0 > right || y0 == y1)
+            return;
+        const int64_t first = y0 < y1 ? y0 : static_cast<int64_t>(y1) + 1;
+        const int64_t last = y0 < y1 ? static_cast<int64_t>(y1) - 1 : y0;
+        uchar* at = bits + x0 * static_cast<qsizetype>(sizeof(QRgb));
+        for (int64_t y = std::max(first, top), end = std::min(last, bottom); y <= end; ++y)
+            *reinterpret_cast<QRgb*>(at + y * bpl) = colour;
+        return;
+    }
+    int64_t total = 0;
+    StepLine(x0, y0, x1, y1, p.width, p.height, total, [&](int64_t x, int64_t y, int64_t) {
+        if (x >= left && y >= top && x <= right && y <= bottom)
+            reinterpret_cast<QRgb*>(bits + y * bpl)[x] = colour;
+    });
+}
+
 } // namespace
 
 // Draws a one-pixel line without its last pixel, honouring style, background mode, mix mode and
@@ -342,14 +399,9 @@ void CosmeticLine(RasterDC::Impl& d, QImage& image, const DcState& s, int32_t x0
         finishStyle();
         return;
     }
-    if (!d.hasClip && !styled && s.rop2 == R2_COPYPEN) {
-        uchar* bits = image.bits();
-        const qsizetype bpl = image.bytesPerLine();
-        const QRgb colour = 0xFF000000u | ToImageRgb(s.pen.color);
-        StepLine(x0, y0, x1, y1, w, h, total, [&](int64_t x, int64_t y, int64_t) {
-            if (x >= 0 && y >= 0 && x < w && y < h)
-                reinterpret_cast<QRgb*>(bits + y * bpl)[x] = colour;
-        });
+    if ((!d.hasClip || d.clipIsRect) && !styled && s.rop2 == R2_COPYPEN) {
+        SolidLineInBox(SolidLineBox(d, image), ToImageRgb(s.pen.color), x0, y0, x1, y1);
+        d.styleCount = 0;
         return;
     }
     PixelPen pen(d, image, s);
@@ -509,6 +561,17 @@ void RasterDC::Polyline(const Point* points, int count)
         d_->path.moveTo(points[0].x, points[0].y);
         for (int i = 1; i < count; ++i)
             d_->path.lineTo(points[i].x, points[i].y);
+        return;
+    }
+    if (IsCosmetic(s_.pen) && d_->pattern.empty() && s_.rop2 == R2_COPYPEN && (!d_->hasClip || d_->clipIsRect) &&
+        !IsNullPen(s_.pen)) {
+        // A long solid polyline: the picture and its box are looked up once for all segments.
+        Painter(*d_, image_);
+        const PixelBox box = SolidLineBox(*d_, image_);
+        const uint32_t rgb = ToImageRgb(s_.pen.color);
+        for (int i = 1; i < count; ++i)
+            SolidLineInBox(box, rgb, points[i - 1].x, points[i - 1].y, points[i].x, points[i].y);
+        d_->styleCount = 0;
         return;
     }
     if (IsCosmetic(s_.pen)) {

@@ -1,0 +1,421 @@
+// The main chart's load: four traces and two limit lines of width 2 on a logarithmic frequency
+// axis, 1340 x 706, at 250,000 and 750,000 points per curve, the whole range and a 10 % zoom, and
+// a run of 600 segments of 601 points with a repaint after each. QCustomPlot draws the same data
+// into the same size in the same run (its replot() alone is timed); the summary at the end gives
+// both times and their ratio, and the bytes a point of a full series costs.
+#include "chart/canvas/PlotCanvas3D.h"
+#include "chart/series/Chart.h"
+#include "chart/series/LineSeries.h"
+
+#include <QApplication>
+#include <benchmark/benchmark.h>
+
+#ifdef ZENDRIK_WITH_QCUSTOMPLOT
+#include <qcustomplot.h>
+#endif
+
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int kWidth = 1340;
+constexpr int kHeight = 706;
+constexpr double kStartKHz = 9.0;
+constexpr double kStopKHz = 3000000.0;
+constexpr int kTraces = 4;
+constexpr int kLimits = 2;
+constexpr int kSegments = 600;
+constexpr int kSegmentPoints = 601;
+
+const TColor kTraceColors[kTraces] = {clYellow, clTeal, clWhite, clGray};
+const TColor kLimitColors[kLimits] = {0x8000FF, clRed};
+
+// Mean time per drawing of each case, for the summary.
+std::map<std::string, double>& Times()
+{
+    static std::map<std::string, double> times;
+    return times;
+}
+
+std::string Case(int points, int penWidth, bool zoomed, bool changed)
+{
+    return std::to_string(points) + " points, width " + std::to_string(penWidth) + (zoomed ? ", 10 % zoom" : ", whole") +
+           (changed ? ", view changed" : ", repaint");
+}
+
+// A grid of frequencies as the correction grid is (evenly spaced), a noise floor with emission
+// lines for the traces and a falling limit line.
+struct Data {
+    std::vector<double> x;
+    std::vector<std::vector<double>> traces;
+    std::vector<std::vector<double>> limits;
+};
+
+Data MakeData(int points)
+{
+    Data d;
+    d.x.resize(static_cast<size_t>(points));
+    for (int i = 0; i < points; ++i)
+        d.x[static_cast<size_t>(i)] = kStartKHz + (kStopKHz - kStartKHz) * i / (points - 1);
+    uint32_t state = 12345;
+    auto noise = [&state] {
+        state = state * 1664525u + 1013904223u;
+        return (state >> 8) * (1.0 / 16777216.0);
+    };
+    for (int t = 0; t < kTraces; ++t) {
+        std::vector<double> y(static_cast<size_t>(points));
+        for (int i = 0; i < points; ++i) {
+            const double f = d.x[static_cast<size_t>(i)];
+            double level = 25.0 + 6.0 * t + 8.0 * noise() - 4.0 * std::log10(f);
+            if (i % 5003 < 4)
+                level += 30.0 * noise();
+            y[static_cast<size_t>(i)] = level;
+        }
+        d.traces.push_back(std::move(y));
+    }
+    for (int l = 0; l < kLimits; ++l) {
+        std::vector<double> y(static_cast<size_t>(points));
+        for (int i = 0; i < points; ++i)
+            y[static_cast<size_t>(i)] = 79.0 - 10.0 * l - 6.0 * std::log10(d.x[static_cast<size_t>(i)] / 150.0 + 1.0);
+        d.limits.push_back(std::move(y));
+    }
+    return d;
+}
+
+// ---- ours
+
+struct OurChart {
+    TChart chart;
+    std::vector<TLineSeries*> traces;
+    std::vector<TLineSeries*> limits;
+
+    explicit OurChart(int penWidth)
+    {
+        chart.SetView3D(false);
+        chart.resize(kWidth, kHeight);
+        chart.SetBackColor(0xA4A0A0);
+        chart.BackWall().SetTransparent(false);
+        chart.BackWall().SetColor(clPurple);
+        chart.LeftAxis()->Title().SetCaption(QStringLiteral("dBµV  (dBµV/m, dBµA)"));
+        chart.LeftAxis()->SetRange(-20.0, 120.0);
+        chart.BottomAxis()->SetLogarithmic(true);
+        chart.BottomAxis()->SetRange(kStartKHz, kStopKHz);
+        chart.BottomAxis()->SetAxisValuesFormat(QStringLiteral("###0.###"));
+        for (int t = 0; t < kTraces; ++t) {
+            auto& s = chart.AddNewSeries<TLineSeries>();
+            s.SetSeriesColor(kTraceColors[t]);
+            s.LinePen().SetWidth(penWidth);
+            traces.push_back(&s);
+        }
+        for (int l = 0; l < kLimits; ++l) {
+            auto& s = chart.AddNewSeries<TLineSeries>();
+            s.SetSeriesColor(kLimitColors[l]);
+            s.LinePen().SetWidth(2);
+            limits.push_back(&s);
+        }
+    }
+
+    void Fill(const Data& d)
+    {
+        auto fill = [&](TLineSeries& s, const std::vector<double>& y, TColor color) {
+            TChartSeries::UpdateScope scope(s);
+            s.Clear();
+            s.ReservePoints(static_cast<int>(d.x.size()));
+            s.AddPointsXY(d.x, y, color);
+        };
+        for (int t = 0; t < kTraces; ++t)
+            fill(*traces[static_cast<size_t>(t)], d.traces[static_cast<size_t>(t)], kTraceColors[t]);
+        for (int l = 0; l < kLimits; ++l)
+            fill(*limits[static_cast<size_t>(l)], d.limits[static_cast<size_t>(l)], kLimitColors[l]);
+    }
+
+    void Draw()
+    {
+        chart.Invalidate();
+        chart.RepaintNow();
+    }
+};
+
+// The middle tenth of the points.
+void ZoomRange(const Data& d, double& low, double& high)
+{
+    low = d.x[d.x.size() * 45 / 100];
+    high = d.x[d.x.size() * 55 / 100];
+}
+
+double Seconds(std::chrono::steady_clock::duration span)
+{
+    return std::chrono::duration<double>(span).count();
+}
+
+// The chart drawn again as it is (repaint), or after its horizontal range moved by a hair, so that
+// nothing drawn before can be reused (view changed, as after a zoom).
+void BM_Ours(benchmark::State& state)
+{
+    const int points = static_cast<int>(state.range(0));
+    const int penWidth = static_cast<int>(state.range(1));
+    const bool zoomed = state.range(2) != 0;
+    const bool changed = state.range(3) != 0;
+    const Data d = MakeData(points);
+    OurChart our(penWidth);
+    our.Fill(d);
+    double low = kStartKHz, high = kStopKHz;
+    if (zoomed)
+        ZoomRange(d, low, high);
+    our.chart.BottomAxis()->SetRange(low, high);
+    our.Draw();
+    double total = 0;
+    bool moved = false;
+    for (auto _ : state) {
+        if (changed) {
+            moved = !moved;
+            our.chart.BottomAxis()->SetRange(moved ? low * (1 + 1e-9) : low, high);
+        }
+        const auto start = std::chrono::steady_clock::now();
+        our.Draw();
+        total += Seconds(std::chrono::steady_clock::now() - start);
+    }
+    Times()["ours: " + Case(points, penWidth, zoomed, changed)] = total / static_cast<double>(state.iterations());
+}
+
+// Every segment of a run appended to the four traces, the chart repainted after each.
+void BM_OursSweep(benchmark::State& state)
+{
+    const Data d = MakeData(kSegments * kSegmentPoints);
+    for (auto _ : state) {
+        state.PauseTiming();
+        OurChart our(1);
+        for (int l = 0; l < kLimits; ++l) {
+            TChartSeries::UpdateScope scope(*our.limits[static_cast<size_t>(l)]);
+            our.limits[static_cast<size_t>(l)]->AddPointsXY(d.x, d.limits[static_cast<size_t>(l)], kLimitColors[l]);
+        }
+        state.ResumeTiming();
+        double total = 0;
+        for (int s = 0; s < kSegments; ++s) {
+            const size_t from = static_cast<size_t>(s) * kSegmentPoints;
+            for (int t = 0; t < kTraces; ++t) {
+                TChartSeries::UpdateScope scope(*our.traces[static_cast<size_t>(t)]);
+                our.traces[static_cast<size_t>(t)]->AddPointsXY(
+                    std::span<const double>(d.x).subspan(from, kSegmentPoints),
+                    std::span<const double>(d.traces[static_cast<size_t>(t)]).subspan(from, kSegmentPoints),
+                    kTraceColors[t]);
+            }
+            const auto start = std::chrono::steady_clock::now();
+            our.Draw();
+            total += Seconds(std::chrono::steady_clock::now() - start);
+        }
+        Times()["ours: 600 segments of 601 points, repaint after each"] = total;
+    }
+}
+
+// What a full series holds: its value lists (as reserved) and point colours, and the pixels the
+// drawing keeps, per point.
+void BM_BytesPerPoint(benchmark::State& state)
+{
+    const Data d = MakeData(750000);
+    OurChart our(1);
+    our.Fill(d);
+    our.Draw();
+    TLineSeries& filled = *our.traces[0];
+    // A trace read point by point, as an instrument delivers it, into a new series.
+    TLineSeries& read = our.chart.AddNewSeries<TLineSeries>();
+    {
+        TChartSeries::UpdateScope scope(read);
+        for (size_t i = 0; i < d.x.size(); ++i)
+            read.AddPointXY(d.x[i], d.traces[1][i], {}, kTraceColors[1]);
+    }
+    our.Draw();
+    auto storage = [](TChartSeries& s) {
+        return static_cast<double>(s.XValues().MemoryBytes() + s.YValues().MemoryBytes() +
+                                   s.PointColors().MemoryBytes()) /
+               s.Count();
+    };
+    for (auto _ : state)
+        benchmark::DoNotOptimize(storage(filled));
+    state.counters["filled"] = storage(filled);
+    state.counters["read"] = storage(read);
+    state.counters["kept"] = static_cast<double>(filled.DrawCache().MemoryBytes()) / filled.Count();
+    Times()["bytes/point: series filled at once"] = storage(filled);
+    Times()["bytes/point: series read point by point"] = storage(read);
+    Times()["bytes/point: kept for drawing (the reduced trace)"] =
+        static_cast<double>(filled.DrawCache().MemoryBytes()) / filled.Count();
+}
+
+#ifdef ZENDRIK_WITH_QCUSTOMPLOT
+
+// ---- QCustomPlot with the same curves, pens and axes (no antialiasing, as ours draws)
+
+struct TheirChart {
+    QCustomPlot plot;
+
+    explicit TheirChart(int penWidth)
+    {
+        plot.resize(kWidth, kHeight);
+        plot.setNotAntialiasedElements(QCP::aeAll);
+        plot.setBackground(QColor(0xA0, 0xA0, 0xA4));
+        plot.axisRect()->setBackground(QColor(0x80, 0x00, 0x80));
+        plot.xAxis->setScaleType(QCPAxis::stLogarithmic);
+        plot.xAxis->setTicker(QSharedPointer<QCPAxisTickerLog>(new QCPAxisTickerLog));
+        plot.xAxis->setRange(kStartKHz, kStopKHz);
+        plot.yAxis->setRange(-20.0, 120.0);
+        plot.yAxis->setLabel(QStringLiteral("dBµV  (dBµV/m, dBµA)"));
+        auto qcolor = [](TColor c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); };
+        for (int t = 0; t < kTraces; ++t)
+            plot.addGraph()->setPen(QPen(qcolor(kTraceColors[t]), penWidth));
+        for (int l = 0; l < kLimits; ++l)
+            plot.addGraph()->setPen(QPen(qcolor(kLimitColors[l]), 2));
+    }
+
+    void Fill(const Data& d)
+    {
+        const QVector<double> x(d.x.begin(), d.x.end());
+        for (int t = 0; t < kTraces; ++t)
+            plot.graph(t)->setData(x, QVector<double>(d.traces[static_cast<size_t>(t)].begin(),
+                                                      d.traces[static_cast<size_t>(t)].end()),
+                                   true);
+        for (int l = 0; l < kLimits; ++l)
+            plot.graph(kTraces + l)->setData(x, QVector<double>(d.limits[static_cast<size_t>(l)].begin(),
+                                                                d.limits[static_cast<size_t>(l)].end()),
+                                             true);
+    }
+};
+
+void BM_QCustomPlot(benchmark::State& state)
+{
+    const int points = static_cast<int>(state.range(0));
+    const int penWidth = static_cast<int>(state.range(1));
+    const bool zoomed = state.range(2) != 0;
+    const bool changed = state.range(3) != 0;
+    const Data d = MakeData(points);
+    TheirChart their(penWidth);
+    their.Fill(d);
+    double low = kStartKHz, high = kStopKHz;
+    if (zoomed)
+        ZoomRange(d, low, high);
+    their.plot.xAxis->setRange(low, high);
+    their.plot.replot();
+    double total = 0;
+    bool moved = false;
+    for (auto _ : state) {
+        if (changed) {
+            moved = !moved;
+            their.plot.xAxis->setRange(moved ? low * (1 + 1e-9) : low, high);
+        }
+        const auto start = std::chrono::steady_clock::now();
+        their.plot.replot();
+        total += Seconds(std::chrono::steady_clock::now() - start);
+    }
+    Times()["qcp: " + Case(points, penWidth, zoomed, changed)] = total / static_cast<double>(state.iterations());
+}
+
+void BM_QCustomPlotSweep(benchmark::State& state)
+{
+    const Data d = MakeData(kSegments * kSegmentPoints);
+    for (auto _ : state) {
+        state.PauseTiming();
+        TheirChart their(1);
+        const QVector<double> x(d.x.begin(), d.x.end());
+        for (int l = 0; l < kLimits; ++l)
+            their.plot.graph(kTraces + l)
+                ->setData(x, QVector<double>(d.limits[static_cast<size_t>(l)].begin(),
+                                             d.limits[static_cast<size_t>(l)].end()),
+                          true);
+        state.ResumeTiming();
+        double total = 0;
+        for (int s = 0; s < kSegments; ++s) {
+            const size_t from = static_cast<size_t>(s) * kSegmentPoints;
+            for (int t = 0; t < kTraces; ++t) {
+                const auto& y = d.traces[static_cast<size_t>(t)];
+                their.plot.graph(t)->addData(
+                    QVector<double>(d.x.begin() + static_cast<long>(from),
+                                    d.x.begin() + static_cast<long>(from + kSegmentPoints)),
+                    QVector<double>(y.begin() + static_cast<long>(from), y.begin() + static_cast<long>(from + kSegmentPoints)),
+                    true);
+            }
+            const auto start = std::chrono::steady_clock::now();
+            their.plot.replot();
+            total += Seconds(std::chrono::steady_clock::now() - start);
+        }
+        Times()["qcp: 600 segments of 601 points, repaint after each"] = total;
+    }
+}
+
+#endif
+
+void Cases(benchmark::internal::Benchmark* b)
+{
+    for (int points : {250000, 750000})
+        for (int width : {1, 2})
+            for (int zoomed : {0, 1})
+                for (int changed : {0, 1})
+                    b->Args({points, width, zoomed, changed});
+}
+
+void PrintSummary()
+{
+    std::printf("\n%-56s %10s %10s %7s\n", "case", "ours ms", "qcp ms", "ratio");
+    for (const auto& [name, seconds] : Times()) {
+        if (name.rfind("ours: ", 0) != 0)
+            continue;
+        const std::string what = name.substr(6);
+        const auto their = Times().find("qcp: " + what);
+        if (their == Times().end())
+            std::printf("%-56s %10.2f\n", what.c_str(), seconds * 1e3);
+        else
+            std::printf("%-56s %10.2f %10.2f %7.2f\n", what.c_str(), seconds * 1e3, their->second * 1e3,
+                        seconds / their->second);
+    }
+    for (const auto& [name, value] : Times())
+        if (name.rfind("bytes", 0) == 0)
+            std::printf("%-56s %10.2f\n", name.c_str(), value);
+}
+
+} // namespace
+
+// The chart with a margin line added: the limit shifted, dotted, which keeps every segment.
+void BM_OursDottedMarginLine(benchmark::State& state)
+{
+    const Data d = MakeData(750000);
+    OurChart our(1);
+    auto& margin = our.chart.AddNewSeries<TLineSeries>();
+    margin.LinePen().SetStyle(psDot);
+    {
+        TChartSeries::UpdateScope scope(margin);
+        margin.AddPointsXY(d.x, d.limits[0], clOlive);
+    }
+    our.Draw();
+    double total = 0;
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        our.Draw();
+        total += Seconds(std::chrono::steady_clock::now() - start);
+    }
+    Times()["ours: 750000 points, width 1 + a dotted margin line, whole"] = total / static_cast<double>(state.iterations());
+}
+
+BENCHMARK(BM_Ours)->Apply(Cases)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OursDottedMarginLine)->Unit(benchmark::kMillisecond);
+#ifdef ZENDRIK_WITH_QCUSTOMPLOT
+BENCHMARK(BM_QCustomPlot)->Apply(Cases)->Unit(benchmark::kMillisecond);
+#endif
+BENCHMARK(BM_OursSweep)->Iterations(1)->Unit(benchmark::kMillisecond);
+#ifdef ZENDRIK_WITH_QCUSTOMPLOT
+BENCHMARK(BM_QCustomPlotSweep)->Iterations(1)->Unit(benchmark::kMillisecond);
+#endif
+BENCHMARK(BM_BytesPerPoint)->Iterations(1);
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    PrintSummary();
+    return 0;
+}

@@ -1,0 +1,598 @@
+// The line, point and area series: settings, value limits, margins, stacking and the hit test.
+// Their drawing is in LineSeriesDraw.cpp.
+#include "chart/series/LineSeries.h"
+
+#include "chart/canvas/CanvasGeometry.h"
+#include "chart/canvas/LibrarySettings.h"
+#include "chart/canvas/PlotCanvas3D.h"
+#include "chart/engine/AxisPanel.h"
+#include "chart/engine/ChartSeriesList.h"
+#include "chart/engine/SeriesMarks.h"
+
+#include <algorithm>
+#include <cmath>
+
+// ---- TCustomLineSeries
+
+TCustomLineSeries::TCustomLineSeries() = default;
+
+void TCustomLineSeries::Assign(const TChartSeries& source)
+{
+    if (const auto* line = dynamic_cast<const TCustomLineSeries*>(&source))
+        treatNulls_ = line->treatNulls_;
+    TCustomChartElement::Assign(source);
+}
+
+// ---- TCustomSeries construction
+
+TCustomSeries::TCustomSeries()
+{
+    auto repaint = [this] { Repaint(); };
+    areaBrush_ = std::make_unique<TChartBrush>(repaint);
+    areaLinesPen_ = std::make_unique<TChartPen>(repaint);
+    outLine_ = std::make_unique<TChartHiddenPen>(repaint);
+    pointer_ = std::make_unique<TSeriesPointer>(this, nullptr);
+    shadow_ = std::make_unique<TPlotShadow>(repaint);
+    gradient_ = std::make_unique<TPlotGradient>(repaint);
+}
+
+TCustomSeries::~TCustomSeries() = default;
+
+void TCustomSeries::SetParentChart(ChartParent* chart)
+{
+    TCustomLineSeries::SetParentChart(chart);
+    pointer_->SetParentChart(chart ? chart->AxisPanel() : nullptr);
+    drawCache_.Clear();
+}
+
+void TCustomSeries::Assign(const TChartSeries& source)
+{
+    if (&source == this)
+        return;
+    if (const auto* s = dynamic_cast<const TCustomSeries*>(&source)) {
+        clickableLine_ = s->clickableLine_;
+        areaBrush_->Assign(*s->areaBrush_);
+        areaColor_ = s->areaColor_;
+        areaLinesPen_->Assign(*s->areaLinesPen_);
+        colorEachLine_ = s->colorEachLine_;
+        dark3D_ = s->dark3D_;
+        drawArea_ = s->drawArea_;
+        drawLine_ = s->drawLine_;
+        invertedStairs_ = s->invertedStairs_;
+        lineHeight_ = s->lineHeight_;
+        pointer_->Assign(*s->pointer_);
+        stacked_ = s->stacked_;
+        stairs_ = s->stairs_;
+        outLine_->Assign(*s->outLine_);
+        shadow_->Assign(*s->shadow_);
+        transparency_ = s->transparency_;
+        gradient_->Assign(*s->gradient_);
+    }
+    TCustomLineSeries::Assign(source);
+}
+
+void TCustomSeries::SetTransparency(int value)
+{
+    SetAndRepaint(transparency_, std::clamp(value, 0, 100));
+}
+
+void TCustomSeries::SetStacked(TCustomSeriesStack value)
+{
+    if (stacked_ == value)
+        return;
+    stacked_ = value;
+    if (ChartParent* chart = ParentChart()) {
+        const TChartSeriesList& list = chart->SeriesList();
+        for (int i = 0; i < list.Count(); ++i)
+            if (auto* other = dynamic_cast<TCustomSeries*>(list[i]); other && other != this && other->IsKindOfSelf(*this))
+                other->stacked_ = value;
+    }
+    Repaint();
+}
+
+bool TCustomSeries::IsKindOfSelf(const TCustomSeries& other) const
+{
+    (void)other;
+    return true;
+}
+
+TColor TCustomSeries::AreaColorFor(TColor color) const
+{
+    return !ColorEachPoint() && areaColor_ != clDefault ? areaColor_ : color;
+}
+
+bool TCustomSeries::HasClickEvents() const
+{
+    return TCustomLineSeries::HasClickEvents() || (pointer_->Visible() && OnClickPointer);
+}
+
+// ---- axes
+
+TCustomAxisPanel* TCustomSeries::Panel() const
+{
+    ChartParent* chart = ParentChart();
+    return chart ? chart->AxisPanel() : nullptr;
+}
+
+TPlotCanvas3D* TCustomSeries::Canvas() const
+{
+    TCustomAxisPanel* panel = Panel();
+    return panel ? &panel->Canvas() : nullptr;
+}
+
+TChartAxis* TCustomSeries::OrderAxis() const
+{
+    return dynamic_cast<TChartAxis*>(YMandatory() ? GetHorizAxis() : GetVertAxis());
+}
+
+TChartAxis* TCustomSeries::MeasureAxis() const
+{
+    return dynamic_cast<TChartAxis*>(YMandatory() ? GetVertAxis() : GetHorizAxis());
+}
+
+// ---- stacking
+
+bool TCustomSeries::IsSameStack(const TCustomSeries& other) const
+{
+    return IsKindOfSelf(other) || other.IsKindOfSelf(*this);
+}
+
+double TCustomSeries::PointOrigin(int valueIndex, bool all) const
+{
+    const ChartParent* chart = ParentChart();
+    if (!chart)
+        return 0.0;
+    const double own = const_cast<TCustomSeries*>(this)->MandatoryValueList().Value(valueIndex);
+    double sum = 0.0;
+    const TChartSeriesList& list = const_cast<ChartParent*>(chart)->SeriesList();
+    for (int i = 0; i < list.Count(); ++i) {
+        auto* other = dynamic_cast<TCustomSeries*>(list[i]);
+        if (!other)
+            continue;
+        if (other == this && !all)
+            break;
+        if (!other->Active() || !IsSameStack(*other) || other->Count() <= valueIndex)
+            continue;
+        const double v = other->MandatoryValueList().Value(valueIndex);
+        if (own >= 0 ? v > 0 : v < 0)
+            sum += v;
+    }
+    return sum;
+}
+
+int TCustomSeries::CalcStackedPos(int valueIndex, double value) const
+{
+    TChartAxis* axis = MeasureAxis();
+    if (!axis)
+        return 0;
+    const double v = PointOrigin(valueIndex, false) + value;
+    if (stacked_ == cssStack100) {
+        const double total = PointOrigin(valueIndex, true);
+        return total == 0.0 ? axis->EndPixel() : axis->ValueToPixel(v * 100.0 / total);
+    }
+    return std::min(axis->EndPixel(), axis->ValueToPixel(v));
+}
+
+int TCustomSeries::XToPixel(int valueIndex) const
+{
+    if (!YMandatory() && (stacked_ == cssStack || stacked_ == cssStack100))
+        return CalcStackedPos(valueIndex, GetPointX(valueIndex));
+    return TCustomLineSeries::XToPixel(valueIndex);
+}
+
+int TCustomSeries::YToPixel(int valueIndex) const
+{
+    if (YMandatory() && (stacked_ == cssStack || stacked_ == cssStack100))
+        return CalcStackedPos(valueIndex, GetPointY(valueIndex));
+    return TCustomLineSeries::YToPixel(valueIndex);
+}
+
+int TCustomSeries::GetOriginPos(int valueIndex) const
+{
+    if (stacked_ == cssStack || stacked_ == cssStack100)
+        return CalcStackedPos(valueIndex, 0.0);
+    TChartAxis* axis = MeasureAxis();
+    if (!axis)
+        return 0;
+    if (UseYOriginValue)
+        return axis->ValueToPixel(YOriginValue);
+    if (YMandatory())
+        return axis->Inverted() ? axis->StartPixel() : axis->EndPixel();
+    return axis->Inverted() ? axis->EndPixel() : axis->StartPixel();
+}
+
+void TCustomSeries::CalcZOrder()
+{
+    ChartParent* chart = ParentChart();
+    if (stacked_ != cssNone && chart && chart->View3D() && ZOrder() == -1 && chart->MaxZOrder() >= 0) {
+        SetCalculatedZOrder(chart->MaxZOrder());
+        return;
+    }
+    TCustomLineSeries::CalcZOrder();
+}
+
+// ---- value limits
+
+double TCustomSeries::MandatoryMinMax(bool isMax)
+{
+    TChartValueList& values = MandatoryValueList();
+    if (Count() == 0)
+        return 0.0;
+    // Without nulls the list's own cached figures answer.
+    const TPointColors& colors = PointColors();
+    bool anyNull = false;
+    for (int r = 0; r < colors.RunCount() && !anyNull; ++r)
+        anyNull = colors.RunColor(r) == clNone;
+    if (!anyNull || TreatNulls() == tnIgnore)
+        return isMax ? values.MaxValue() : values.MinValue();
+    const std::span<const double> v = values.Values();
+    bool found = false;
+    double result = 0.0;
+    for (int i = 0; i < Count(); ++i) {
+        if (GetPointColor(i) == clNone || !std::isfinite(v[static_cast<size_t>(i)]))
+            continue;
+        const double x = v[static_cast<size_t>(i)];
+        if (!found || (isMax ? x > result : x < result))
+            result = x;
+        found = true;
+    }
+    return result;
+}
+
+double TCustomSeries::GetMaxY()
+{
+    if (!YMandatory())
+        return TCustomLineSeries::GetMaxY();
+    if (stacked_ == cssStack100)
+        return 100.0;
+    double result = MandatoryMinMax(true);
+    if (stacked_ == cssStack)
+        for (int i = 0; i < Count(); ++i)
+            result = std::max(result, PointOrigin(i, false) + YValues().Value(i));
+    return result;
+}
+
+double TCustomSeries::GetMinY()
+{
+    if (!YMandatory())
+        return TCustomLineSeries::GetMinY();
+    if (stacked_ == cssStack100)
+        return 0.0;
+    double result = MandatoryMinMax(false);
+    if (stacked_ == cssStack)
+        for (int i = 0; i < Count(); ++i)
+            result = std::min(result, PointOrigin(i, false) + YValues().Value(i));
+    return result;
+}
+
+double TCustomSeries::GetMaxX()
+{
+    if (YMandatory())
+        return TCustomLineSeries::GetMaxX();
+    if (stacked_ == cssStack100)
+        return 100.0;
+    double result = MandatoryMinMax(true);
+    if (stacked_ == cssStack)
+        for (int i = 0; i < Count(); ++i)
+            result = std::max(result, PointOrigin(i, false) + XValues().Value(i));
+    return result;
+}
+
+// The stacked minimum of a horizontal series mirrors the vertical rule: the smallest stacked sum.
+double TCustomSeries::GetMinX()
+{
+    if (YMandatory())
+        return TCustomLineSeries::GetMinX();
+    if (stacked_ == cssStack100)
+        return 0.0;
+    double result = MandatoryMinMax(false);
+    if (stacked_ == cssStack)
+        for (int i = 0; i < Count(); ++i)
+            result = std::min(result, PointOrigin(i, false) + XValues().Value(i));
+    return result;
+}
+
+// ---- margins
+
+int TCustomSeries::MarkCalloutSpace() const
+{
+    auto& marks = const_cast<TCustomSeries*>(this)->Marks();
+    return marks.Callout().Length() + marks.Callout().Distance();
+}
+
+void TCustomSeries::CalcHorizMargins(int& left, int& right) const
+{
+    TCustomLineSeries::CalcHorizMargins(left, right);
+    pointer_->CalcHorizMargins(left, right);
+    auto* self = const_cast<TCustomSeries*>(this);
+    if (drawLine_) {
+        if (stairs_) {
+            left = std::max(left, self->LinePen().Width());
+            right = std::max(right, self->LinePen().Width());
+        }
+        if (outLine_->Visible()) {
+            left = std::max(left, outLine_->Width());
+            right = std::max(right, outLine_->Width());
+        }
+    }
+    if (!YMandatory() && self->Marks().Visible())
+        right = std::max(right, MarkCalloutSpace());
+}
+
+void TCustomSeries::CalcVerticalMargins(int& top, int& bottom) const
+{
+    TCustomLineSeries::CalcVerticalMargins(top, bottom);
+    pointer_->CalcVerticalMargins(top, bottom);
+    auto* self = const_cast<TCustomSeries*>(this);
+    if (drawLine_) {
+        if (stairs_) {
+            top = std::max(top, self->LinePen().Width());
+            bottom = std::max(bottom, self->LinePen().Width());
+        }
+        if (outLine_->Visible()) {
+            top = std::max(top, outLine_->Width());
+            bottom = std::max(bottom, outLine_->Width());
+        }
+    }
+    if (YMandatory() && self->Marks().Visible())
+        top = std::max(top, MarkCalloutSpace());
+    const ChartParent* chart = ParentChart();
+    if (lineHeight_ >= 1 && chart && chart->View3D() && !drawArea_)
+        bottom = std::max(bottom, lineHeight_);
+}
+
+// ---- hit test
+
+bool TCustomSeries::ClickedPointer(int valueIndex, int pointX, int pointY, int x, int y) const
+{
+    if (const_cast<TCustomSeries*>(this)->GetPointerStyle(valueIndex) == psNothing)
+        return false;
+    return std::abs(x - pointX) < pointer_->HorizSize() && std::abs(y - pointY) < pointer_->VertSize();
+}
+
+int TCustomSeries::Clicked(int x, int y) const
+{
+    auto* self = const_cast<TCustomSeries*>(this);
+    TCustomAxisPanel* panel = Panel();
+    if (panel && panel->View3D()) {
+        int32_t px = x, py = y;
+        panel->Canvas().UnprojectPoint(px, py, StartZ());
+        x = px;
+        y = py;
+    }
+    int result = self->Marks().Clicked(x, y);
+    if (result != -1 || FirstValueIndex < 0 || LastValueIndex < 0)
+        return result;
+    const TPoint mouse{x, y};
+    int oldX = 0, oldY = 0;
+    const int start = clickableLine_ ? std::max(0, FirstValueIndex - 1) : FirstValueIndex;
+    const int last = std::min(LastValueIndex, Count() - 1);
+    for (int t = start; t <= last; ++t) {
+        const int px = XToPixel(t);
+        const int py = YToPixel(t);
+        if (pointer_->Visible() && ClickedPointer(t, px, py, x, y)) {
+            if (OnClickPointer)
+                OnClickPointer(self, t, x, y);
+            return t;
+        }
+        if (px == x && py == y)
+            return t;
+        if (t > start && clickableLine_) {
+            bool onLine;
+            if (panel && panel->View3D()) {
+                const int dx = panel->SeriesWidth3D, dy = panel->SeriesHeight3D;
+                const TPoint quad[4] = {{px, py}, {px + dx, py - dy}, {oldX + dx, oldY - dy}, {oldX, oldY}};
+                onLine = PointInPolygon(mouse, quad, 3);
+            } else if (stairs_) {
+                onLine = invertedStairs_
+                             ? PointInLine(mouse, oldX, oldY, oldX, py) || PointInLine(mouse, oldX, py, px, py)
+                             : PointInLine(mouse, oldX, oldY, px, oldY) || PointInLine(mouse, px, oldY, px, py);
+            } else {
+                onLine = PointInLine(mouse, oldX, oldY, px, py);
+            }
+            if (onLine)
+                return t - 1;
+            if (drawArea_) {
+                const int origin = GetOriginPos(t);
+                const int oldOrigin = GetOriginPos(t - 1);
+                const int top = stairs_ ? (invertedStairs_ ? py : oldY) : py;
+                const int oldTop = stairs_ ? (invertedStairs_ ? py : oldY) : oldY;
+                TPoint area[4];
+                if (YMandatory())
+                    area[0] = {px, origin}, area[1] = {px, top}, area[2] = {oldX, oldTop}, area[3] = {oldX, oldOrigin};
+                else
+                    area[0] = {origin, py}, area[1] = {px, py}, area[2] = {oldX, oldY}, area[3] = {oldOrigin, oldY};
+                if (PointInPolygon(mouse, area, 3))
+                    return t - 1;
+            }
+        }
+        oldX = px;
+        oldY = py;
+    }
+    return -1;
+}
+
+// ---- line series
+
+TLineSeries::TLineSeries()
+{
+    SetDrawLine(true);
+    Pointer().Hide();
+    DrawBetweenPoints = true;
+}
+
+void TLineSeries::Assign(const TChartSeries& source)
+{
+    TCustomSeries::Assign(source);
+    if (!dynamic_cast<const TLineSeries*>(&source))
+        Pointer().Hide();
+    SetDrawArea(false);
+    SetDrawLine(true);
+}
+
+bool TLineSeries::IsKindOfSelf(const TCustomSeries& other) const
+{
+    return dynamic_cast<const TLineSeries*>(&other) != nullptr;
+}
+
+THorizLineSeries::THorizLineSeries()
+{
+    SetHorizontal();
+    XValues().SetOrder(loNone);
+    YValues().SetOrder(loAscending);
+}
+
+bool THorizLineSeries::IsKindOfSelf(const TCustomSeries& other) const
+{
+    return dynamic_cast<const THorizLineSeries*>(&other) != nullptr;
+}
+
+// ---- point series
+
+TPointSeries::TPointSeries()
+{
+    Pointer().SetVisible(true);
+    SetDrawArea(false);
+    SetDrawLine(false);
+    SetClickableLine(false);
+    Marks().Callout().SetLength(0);
+    Marks().Callout().SetDefaultLength(0);
+}
+
+void TPointSeries::Assign(const TChartSeries& source)
+{
+    TCustomSeries::Assign(source);
+    Pointer().SetVisible(true);
+    SetDrawLine(false);
+    SetDrawArea(false);
+    SetClickableLine(false);
+}
+
+void TPointSeries::SetColorEachPoint(bool value)
+{
+    TCustomSeries::SetColorEachPoint(value);
+    if (value)
+        Pointer().SetColor(clDefault);
+}
+
+bool TPointSeries::IsKindOfSelf(const TCustomSeries& other) const
+{
+    return dynamic_cast<const TPointSeries*>(&other) != nullptr;
+}
+
+// ---- area series
+
+TAreaSeries::TAreaSeries()
+{
+    SetDrawArea(true);
+    SetDrawLine(true);
+    Pointer().Hide();
+    DrawBetweenPoints = true;
+}
+
+void TAreaSeries::Assign(const TChartSeries& source)
+{
+    TCustomSeries::Assign(source);
+    SetDrawArea(true);
+    SetDrawLine(true);
+    if (const auto* area = dynamic_cast<const TAreaSeries*>(&source)) {
+        YOriginValue = area->YOriginValue;
+        UseYOriginValue = area->UseYOriginValue;
+        stackGroup_ = area->stackGroup_;
+    } else {
+        Pointer().Hide();
+    }
+}
+
+bool TAreaSeries::IsKindOfSelf(const TCustomSeries& other) const
+{
+    return dynamic_cast<const TAreaSeries*>(&other) != nullptr;
+}
+
+void TAreaSeries::SetYOrigin(double value)
+{
+    SetAndRepaint(YOriginValue, value);
+}
+
+void TAreaSeries::SetUseYOrigin(bool value)
+{
+    SetAndRepaint(UseYOriginValue, value);
+}
+
+TMultiArea TAreaSeries::MultiArea() const
+{
+    switch (Stacked()) {
+    case cssStack: return maStacked;
+    case cssStack100: return maStacked100;
+    default: return maNone;
+    }
+}
+
+void TAreaSeries::SetMultiArea(TMultiArea value)
+{
+    SetStacked(value == maStacked ? cssStack : value == maStacked100 ? cssStack100 : cssNone);
+}
+
+bool TAreaSeries::IsSameStack(const TCustomSeries& other) const
+{
+    const auto* area = dynamic_cast<const TAreaSeries*>(&other);
+    return TCustomSeries::IsSameStack(other) && area && area->stackGroup_ == stackGroup_;
+}
+
+// A stacked area shares the depth of the first earlier active series of its stack.
+void TAreaSeries::CalcZOrder()
+{
+    ChartParent* chart = ParentChart();
+    if (MultiArea() != maNone && chart) {
+        const TChartSeriesList& list = chart->SeriesList();
+        for (int i = 0; i < list.Count() && list[i] != this; ++i)
+            if (auto* other = dynamic_cast<TAreaSeries*>(list[i]); other && other->Active() && IsSameStack(*other)) {
+                SetCalculatedZOrder(other->CalculatedZOrder());
+                return;
+            }
+    }
+    TCustomSeries::CalcZOrder();
+}
+
+bool TAreaSeries::IsNormalSideView() const
+{
+    const TChartAxis* axis = dynamic_cast<const TChartAxis*>(YMandatory() ? GetVertAxis() : GetHorizAxis());
+    return !axis || !axis->Inverted();
+}
+
+double TAreaSeries::GetMaxY()
+{
+    const double result = TCustomSeries::GetMaxY();
+    return UseYOriginValue && YMandatory() ? std::max(result, YOriginValue) : result;
+}
+
+double TAreaSeries::GetMinY()
+{
+    const double result = TCustomSeries::GetMinY();
+    return UseYOriginValue && YMandatory() ? std::min(result, YOriginValue) : result;
+}
+
+double TAreaSeries::GetMaxX()
+{
+    const double result = TCustomSeries::GetMaxX();
+    return UseYOriginValue && !YMandatory() ? std::max(result, YOriginValue) : result;
+}
+
+double TAreaSeries::GetMinX()
+{
+    const double result = TCustomSeries::GetMinX();
+    return UseYOriginValue && !YMandatory() ? std::min(result, YOriginValue) : result;
+}
+
+THorizAreaSeries::THorizAreaSeries()
+{
+    SetHorizontal();
+    XValues().SetOrder(loNone);
+    YValues().SetOrder(loAscending);
+    Gradient().SetDirection(gdRightLeft);
+}
+
+bool THorizAreaSeries::IsKindOfSelf(const TCustomSeries& other) const
+{
+    return dynamic_cast<const THorizAreaSeries*>(&other) != nullptr;
+}
