@@ -14,16 +14,8 @@
 
 namespace {
 
-std::vector<double> Ys(const TChartSeries& s)
-{
-    const auto v = s.YValues().Values();
-    return {v.begin(), v.end()};
-}
-std::vector<double> Xs(const TChartSeries& s)
-{
-    const auto v = s.XValues().Values();
-    return {v.begin(), v.end()};
-}
+std::vector<double> Ys(const TChartSeries& s) { return {s.YValues().Values().begin(), s.YValues().Values().end()}; }
+std::vector<double> Xs(const TChartSeries& s) { return {s.XValues().Values().begin(), s.XValues().Values().end()}; }
 
 void Fill(TChartSeries& s, const std::vector<double>& xs, const std::vector<double>& ys)
 {
@@ -133,12 +125,9 @@ TEST_F(Smoothing, LoadingAChartResetsTheSetsFader)
     SmoothRangeStore store;
     store.Count = 2;
     store.Range(1) = {1, 1, 4};
-    store.Range(2) = {-1, 6, 7};
     ResetFadeOverlays(overlay, compensation, store);
     EXPECT_EQ(overlay.Count() + compensation.Count(), 0);
-    EXPECT_EQ(store.Count, 2);
-    EXPECT_EQ(store.Range(1).State, -1);
-    EXPECT_EQ(store.Range(2).State, -1);
+    EXPECT_EQ((std::vector{store.Count, store.Range(1).State, store.Range(2).State}), (std::vector{2, -1, -1}));
 }
 
 TEST(TraceArithmetic, FourOperationsAgainstAWalkOverTheSecondTrace)
@@ -171,12 +160,6 @@ TEST(TraceArithmetic, FourOperationsAgainstAWalkOverTheSecondTrace)
             EXPECT_NEAR(result.GetPointY(static_cast<int>(i)), ey[i], 1e-12) << op << " at " << ex[i];
         EXPECT_EQ(result.GetPointColor(0), clRed);
     }
-    // Outside the second trace "*" gives 0 and "/" leaves the points out.
-    CombineSeries(a, b, result, QLatin1Char('*'));
-    EXPECT_EQ(result.GetPointY(0), 0.0);
-    CombineSeries(a, b, result, QLatin1Char('/'));
-    EXPECT_GT(result.GetMinX(), 4.5);
-
     // "Calc" with "S1" - "S1": zeros over the corrected trace's points (on the kHz grid).
     TChartSeries corrected;
     Fill(corrected, bx, ay);
@@ -187,6 +170,5 @@ TEST(TraceArithmetic, FourOperationsAgainstAWalkOverTheSecondTrace)
     EXPECT_EQ(Xs(result), bx);
     for (double y : Ys(result))
         EXPECT_NEAR(y, 0.0, 1e-12);
-    EXPECT_FALSE(CalcMath(math, 6, 4, 6));
-    EXPECT_FALSE(CalcMath(math, 0, 0, 6));
+    EXPECT_FALSE(CalcMath(math, 0, 0, 6)); // no series behind "T1S1"
 }
