@@ -8,12 +8,14 @@
 #include "app/NumberText.h"
 #include "app/TextRoutines.h"
 #include "mainwindow/ChartOverlays.h"
+#include "mainwindow/FaderSmoothing.h"
 #include "mainwindow/LevelReadout.h"
 #include "mainwindow/MainWindowColors.h"
 #include "mainwindow/MarkStamps.h"
 #include "mainwindow/MarkerStore.h"
 #include "mainwindow/MarkerTab.h"
 #include "measurement/PeakLists.h"
+#include "measurement/SmoothRangeStore.h"
 #include "platform/gdi/RasterDC.h"
 
 #include <gtest/gtest.h>
@@ -382,4 +384,32 @@ TEST_F(Overlays, DoubleClickPutsTheCrosshairOnTheClickedPeak)
     ASSERT_EQ(canvas.lines.size(), 2u);
     EXPECT_EQ(canvas.lines[0].x0, X(250.5));
     EXPECT_EQ(canvas.lines[1].y0, Y(42));
+}
+
+TEST(Fader, RectanglesSmoothAndClearRestoresTheTraceExactly)
+{
+    TChartSeries corrected, overlay, compensation;
+    for (int i = 0; i <= 400; ++i)
+        corrected.AddPointXY(1000 + i * 0.5, std::sin(i * 1.3) * 20 + 40);
+    const std::vector<double> before(corrected.YValues().Values().begin(), corrected.YValues().Values().end());
+    DebugLog debug;
+    MessageLog messages;
+    SmoothRangeStore store;
+    const SetSmoothing smoothing = FaderSmoothing(corrected, overlay, compensation, debug);
+    ZoomRequest r;
+    r.Frozen = {{0, 100}, {1000, 1200}};
+    r.Fader = FaderMode::Fade;
+    for (auto [from, to] : {std::pair{1010.2, 1050.7}, {1100.0, 1180.4}}) {
+        r.Zoomed = {{0, 100}, {from, to}};
+        ApplyZoomRules(r, store, smoothing, debug, messages);
+    }
+    EXPECT_EQ(store.Count, 2);
+    EXPECT_EQ(corrected.GetPointY(20), before[20]); // 1010 kHz, the left end
+    EXPECT_NE(corrected.GetPointY(21), before[21]);
+    EXPECT_EQ(compensation.GetPointColor(0), clBlack);
+    r.Fader = FaderMode::Clear;
+    r.Zoomed = {{0, 100}, {1000, 1200}};
+    ApplyZoomRules(r, store, smoothing, debug, messages);
+    EXPECT_EQ(std::vector<double>(corrected.YValues().Values().begin(), corrected.YValues().Values().end()), before);
+    EXPECT_EQ(overlay.Count() + compensation.Count(), 0);
 }
