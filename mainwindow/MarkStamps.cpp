@@ -132,15 +132,17 @@ void MarkStamps::Put(TCanvas3D& canvas, const StampKey& key, int32_t x, int32_t 
             continue;
         const int32_t start = x + run.Dx;
         const int32_t from = std::max(0, -start);
-        const int32_t to = std::min(run.Length, w - start);
-        uint32_t* out = bits + row * stride + start;
-        const uint32_t* in = s.Pixels.data() + run.First;
-        int32_t i = from;
+        const int32_t count = std::min(run.Length, w - start) - from;
+        if (count <= 0)
+            continue;
+        uint32_t* out = bits + row * stride + (start + from);
+        const uint32_t* in = s.Pixels.data() + run.First + static_cast<size_t>(from);
+        int32_t i = 0;
 #if defined(__SSE2__)
-        for (; i + 4 <= to; i += 4)
+        for (; i + kGroup <= count; i += kGroup)
             Over4(in + i, out + i);
 #endif
-        for (; i < to; ++i)
+        for (; i < count; ++i)
             out[i] = Over(in[i], out[i]);
     }
 }
