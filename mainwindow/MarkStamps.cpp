@@ -116,8 +116,11 @@ void MarkStamps::Put(TCanvas3D& canvas, const StampKey& key, int32_t x, int32_t 
     const FullKey full{key, StateOf(canvas)};
     auto it = stamps_.find(full);
     if (it == stamps_.end()) {
-        if (stamps_.size() >= kMaxStamps)
+        if (stamps_.size() >= kMaxStamps) {
             stamps_.clear();
+            runs_.clear();
+            pixels_.clear();
+        }
         it = stamps_.insert(full, Make(canvas, key, draw));
     }
     const Stamp& s = *it;
@@ -126,7 +129,8 @@ void MarkStamps::Put(TCanvas3D& canvas, const StampKey& key, int32_t x, int32_t 
     const qsizetype stride = image.bytesPerLine() / static_cast<qsizetype>(sizeof(uint32_t));
     const int32_t w = image.width();
     const int32_t h = image.height();
-    for (const Run& run : s.Runs) {
+    for (size_t r = s.FirstRun; r < s.FirstRun + s.Runs; ++r) {
+        const Run& run = runs_[r];
         const int32_t row = y + run.Dy;
         if (row < 0 || row >= h)
             continue;
@@ -136,7 +140,7 @@ void MarkStamps::Put(TCanvas3D& canvas, const StampKey& key, int32_t x, int32_t 
         if (count <= 0)
             continue;
         uint32_t* out = bits + row * stride + (start + from);
-        const uint32_t* in = s.Pixels.data() + run.First + static_cast<size_t>(from);
+        const uint32_t* in = pixels_.data() + run.First + static_cast<size_t>(from);
         int32_t i = 0;
 #if defined(__SSE2__)
         for (; i + kGroup <= count; i += kGroup)
@@ -173,7 +177,7 @@ MarkStamps::Stamp MarkStamps::Make(TCanvas3D& target, const StampKey& key, const
     // Runs of a row that lie close together become one (the pixels between them stay
     // transparent), and every run is a whole number of four-pixel groups long, so that copying
     // works on groups; a transparent pixel leaves the picture as it is.
-    Stamp stamp;
+    Stamp stamp{runs_.size(), 0};
     std::vector<uint32_t> line(static_cast<size_t>(width));
     for (int32_t row = 0; row < kHeight; ++row) {
         const auto* onBlack = reinterpret_cast<const uint32_t*>(layers[0].constScanLine(row));
@@ -211,9 +215,10 @@ MarkStamps::Stamp MarkStamps::Make(TCanvas3D& target, const StampKey& key, const
                 }
             }
             const int32_t length = (end - col + kGroup) / kGroup * kGroup;
-            stamp.Runs.push_back({col - half, row - kOriginY, length, stamp.Pixels.size()});
+            runs_.push_back({col - half, row - kOriginY, length, pixels_.size()});
+            ++stamp.Runs;
             for (int32_t c = col; c < col + length; ++c)
-                stamp.Pixels.push_back(c <= end ? line[static_cast<size_t>(c)] : 0);
+                pixels_.push_back(c <= end ? line[static_cast<size_t>(c)] : 0);
             col = end + 1;
             while (col <= last && !line[static_cast<size_t>(col)])
                 ++col;

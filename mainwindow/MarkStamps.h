@@ -48,16 +48,18 @@ public:
     int Count() const { return static_cast<int>(stamps_.size()); }
 
 private:
-    // A mark as the runs of premultiplied ARGB pixels it covers, relative to its point.
+    // A mark as the runs of premultiplied ARGB pixels it covers, relative to its point. The runs
+    // and pixels of all stamps lie one after the other in the order the marks were first drawn,
+    // which is the order a paint reads them in.
     struct Run {
         int32_t Dx = 0;
         int32_t Dy = 0;
         int32_t Length = 0;
-        size_t First = 0; // into Pixels
+        size_t First = 0; // into pixels_
     };
     struct Stamp {
-        std::vector<Run> Runs;
-        std::vector<uint32_t> Pixels;
+        size_t FirstRun = 0; // into runs_
+        size_t Runs = 0;
     };
     // The canvas' state that the marks' texts take over, as part of a stamp's key.
     struct TextState {
@@ -77,6 +79,8 @@ private:
     Stamp Make(TCanvas3D& target, const StampKey& key, const Drawing& draw);
 
     QHash<FullKey, Stamp> stamps_;
+    std::vector<Run> runs_;
+    std::vector<uint32_t> pixels_;
     std::unique_ptr<TPlotCanvas3D> scratch_;
 };
 
