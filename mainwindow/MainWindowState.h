@@ -6,6 +6,7 @@
 #include "mainwindow/LevelUnits.h"
 #include "mainwindow/MainMode.h"
 #include "mainwindow/MainWindowColors.h"
+#include "mainwindow/MarkerStore.h"
 #include "measurement/SmoothRangeStore.h"
 
 #include <array>
@@ -30,6 +31,8 @@ struct MainWindowState {
     int32_t MainMode = mmEmc;
     // The fader's smoothed ranges of set 1 and set 2 (SmoothRanges[0] is set 1).
     std::array<SmoothRangeStore, 2> SmoothRanges{};
+    // The markers of set 1 and set 2 (Markers[0] is set 1).
+    std::array<MarkerStore, 2> Markers{};
 };
 
 #endif

@@ -33,9 +33,9 @@ private:
     uint32_t since_ = 0;
 };
 
-HandshakeEnd GiveUp(SegmentJob& job)
+HandshakeEnd GiveUp(const std::function<void(const QString&)>& abort)
 {
-    job.AbortRun(QStringLiteral("Error: no answer to the completion poll for ") + QString::number(kPollGiveUpMs / 1000) +
+    abort(QStringLiteral("Error: no answer to the completion poll for ") + QString::number(kPollGiveUpMs / 1000) +
                  QStringLiteral(" s, measurement stopped"));
     return HandshakeEnd::NoAnswer;
 }
@@ -76,7 +76,7 @@ HandshakeEnd RsaCompletionHandshake(SegmentJob& job)
         const std::optional<int> v = a ? LeadingInteger(*a) : std::nullopt;
         if (!v) {
             if (clock.Failed())
-                return GiveUp(job);
+                return GiveUp(job.AbortRun);
             continue;
         }
         clock.Answered();
@@ -88,7 +88,12 @@ HandshakeEnd RsaCompletionHandshake(SegmentJob& job)
 
 HandshakeEnd ReceiverCompletionHandshake(SegmentJob& job, uint32_t firstWaitMs)
 {
-    ScpiContext& c = job.Scpi;
+    return ReceiverCompletionHandshake(HandshakeLink{job.Scpi, job.State, job.AbortRun}, firstWaitMs);
+}
+
+HandshakeEnd ReceiverCompletionHandshake(const HandshakeLink& link, uint32_t firstWaitMs)
+{
+    ScpiContext& c = link.Scpi;
     FailureClock clock(c.Pump);
     scpiio::Send(c, QStringLiteral("*ESE 1"));
     ScpiSingleSweep(c);
@@ -97,7 +102,7 @@ HandshakeEnd ReceiverCompletionHandshake(SegmentJob& job, uint32_t firstWaitMs)
     scpiio::ReadReply(c);
     for (;;) {
         c.Pump.ProcessEvents();
-        if (job.State.StopRequested == 1)
+        if (link.State.StopRequested == 1)
             return HandshakeEnd::Stopped;
         scpiio::Send(c, QStringLiteral("*OPC;*ESR?"));
         WaitMs(c.Pump, kPollIntervalMs);
@@ -110,7 +115,7 @@ HandshakeEnd ReceiverCompletionHandshake(SegmentJob& job, uint32_t firstWaitMs)
         const std::optional<int> v = LeadingInteger(text);
         if (!a || !v) {
             if (clock.Failed())
-                return GiveUp(job);
+                return GiveUp(link.Abort);
         } else {
             clock.Answered();
         }

@@ -3,8 +3,11 @@
 
 #include <QString>
 #include <cstdint>
+#include <functional>
 #include <optional>
 
+struct MeasurementState;
+struct ScpiContext;
 struct SegmentJob;
 
 // How a completion handshake ended.
@@ -28,5 +31,14 @@ HandshakeEnd RsaCompletionHandshake(SegmentJob& job);
 // The R&S receiver handshake: "*ESE 1", one sweep, "*ESR?" (answer discarded after
 // firstWaitMs), then "*OPC;*ESR?" every second; error bits are written to the debug log.
 HandshakeEnd ReceiverCompletionHandshake(SegmentJob& job, uint32_t firstWaitMs);
+
+// What a handshake needs outside a run's segment (the peak re-measurement): the link, the stop
+// flag, and what ends the work when the analyser stops answering.
+struct HandshakeLink {
+    ScpiContext& Scpi;
+    MeasurementState& State;
+    std::function<void(const QString& line)> Abort;
+};
+HandshakeEnd ReceiverCompletionHandshake(const HandshakeLink& link, uint32_t firstWaitMs);
 
 #endif

@@ -13,6 +13,7 @@
 #include "measurement/MasterCorrection.h"
 #include "measurement/MeasureTime.h"
 #include "measurement/MeasurementState.h"
+#include "measurement/PeakRemeasure.h"
 #include "measurement/RunParameters.h"
 #include "measurement/SegmentWork.h"
 #include "platform/system/EventPump.h"
@@ -84,7 +85,7 @@ void RunControl::MasterTick()
 void RunControl::Play()
 {
     // Pressing Play while a run is going (not paused) must not start a second loop.
-    if ((inLoop_ && c_.State.PauseRequested != 1) || recalculating_)
+    if ((inLoop_ && c_.State.PauseRequested != 1) || recalculating_ || remeasuring_)
         return;
     c_.Scpi.Device.Echo.Clear();
     controls_.StopEnabled = true;
@@ -380,6 +381,36 @@ void RunControl::ClearPeaks()
     peaks1_.Clear();
     peaks2_.Clear();
     c_.Host.RepaintChart();
+}
+
+void RunControl::MeasurePeaks(DriftHandling drift, const std::vector<int>& selectedRows, const RemeasureGrid& grid)
+{
+    if (Running())
+        return;
+    PeakRemeasureContext pc{c_.Scpi, c_.State, c_.Host, c_.Series, c_.Switches, c_.Now};
+    if (!RemeasureAllowed(pc, drift) || selectedRows.empty())
+        return;
+    const int set = c_.Switches.SelectedSet == 2 ? 2 : 1;
+    {
+        FlagScope remeasuring(remeasuring_);
+        BusyCursor busy(c_.Host);
+        controls_.Busy = true;
+        controls_.PlayEnabled = false;
+        controls_.StopEnabled = true;
+        controls_.MeasureMenusEnabled = false;
+        Publish();
+        try {
+            RemeasurePeaks(pc, grid, drift, set, Peaks(set), selectedRows);
+        } catch (const std::exception& e) {
+            c_.Scpi.Messages.Append(ErrorText(e));
+        }
+    }
+    controls_.Busy = false;
+    controls_.PlayEnabled = true;
+    controls_.StopEnabled = false;
+    controls_.MeasureMenusEnabled = true;
+    Publish();
+    CloseIfPending();
 }
 
 bool RunControl::RequestClose()

@@ -7,9 +7,12 @@
 #include <QDateTime>
 #include <functional>
 #include <memory>
+#include <vector>
 
 class CheckListModel;
 class SegmentWork;
+enum class DriftHandling;
+struct RemeasureGrid;
 struct MainChartSeries;
 struct MeasurementState;
 struct RunParameters;
@@ -57,6 +60,9 @@ public:
     void DisplayPeaks();
     // "Clear peaks" (Button6): the peak lists of both sets emptied.
     void ClearPeaks();
+    // "Measure (consider drift)" (Meassure1), "Measure (ignore drift)" (Measure21): the selected
+    // rows of the selected set's peak list measured again with the grid's values. Stop ends it.
+    void MeasurePeaks(DriftHandling drift, const std::vector<int>& selectedRows, const RemeasureGrid& grid);
     // The main window wants to close: true when it may close now (the instrument sessions are
     // then closed). During a run the run is stopped first and the window is closed through the
     // host once the loop has returned.
@@ -68,7 +74,7 @@ public:
     // One tick of the correction-curve timer.
     void MasterTick();
 
-    bool Running() const { return inLoop_ || recalculating_; }
+    bool Running() const { return inLoop_ || recalculating_ || remeasuring_; }
     const RunControls& Controls() const { return controls_; }
     PeakLists& Peaks(int set) { return set == 2 ? peaks2_ : peaks1_; }
 
@@ -88,6 +94,7 @@ private:
     PeakLists peaks2_{2};
     bool inLoop_ = false;
     bool recalculating_ = false;
+    bool remeasuring_ = false;
     bool closePending_ = false;
     // Whether the run repeats its pass while "MaxHold" is on; Stop ends the repetition of this
     // run without touching the setting.

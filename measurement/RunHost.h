@@ -33,6 +33,8 @@ public:
     virtual void ControlsChanged(const RunControls& controls) = 0;
     // An error box: error icon, one OK button.
     virtual void ShowErrorBox(const QString& text) = 0;
+    // A plain box with one OK button.
+    virtual void ShowMessageBox(const QString& text) { ShowErrorBox(text); }
     virtual void Beep(int frequencyHz, int durationMs) = 0;
     virtual void SetBusyCursor(bool busy) = 0;
     virtual void RepaintChart() = 0;

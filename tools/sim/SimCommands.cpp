@@ -138,6 +138,20 @@ double MarkerLevelDbuv(SimInstrument& inst)
     return inst.LevelAt(s.markerHz);
 }
 
+// A marker switched on appears at the centre of the screen.
+void MarkerState(SimCall& c)
+{
+    const std::optional<bool> on = Bool(c);
+    if (!on)
+        return;
+    SimSettings& s = c.inst.State();
+    if (*on && !s.markerOn) {
+        s.markerHz = (s.startHz + s.stopHz) / 2;
+        s.markerAtPeak = false;
+    }
+    s.markerOn = *on;
+}
+
 void PeakSearch(SimCall& c)
 {
     SimSettings& s = c.inst.State();
@@ -383,8 +397,8 @@ void RegisterAnalyserCommands(SimInstrument& inst)
     Text(inst, "TRACe#:MODE", "WRIT");
 
     // Marker 1 (the program uses no other).
-    inst.AddCommand("CALCulate#:MARKer#[:STATe]", SetBool(&SimSettings::markerOn), GetBool(&SimSettings::markerOn));
-    inst.AddCommand("MARKer#[:STATe]", SetBool(&SimSettings::markerOn), GetBool(&SimSettings::markerOn));
+    inst.AddCommand("CALCulate#:MARKer#[:STATe]", MarkerState, GetBool(&SimSettings::markerOn));
+    inst.AddCommand("MARKer#[:STATe]", MarkerState, GetBool(&SimSettings::markerOn));
     inst.AddCommand("CALCulate#:MARKer#:MAXimum", PeakSearch, {});
     inst.AddCommand("CALCulate#:MARKer#:MAXimum:MAXimum", PeakSearch, {});
     inst.AddCommand("CALCulate#:MARKer#:MAXimum:PEAK", PeakSearch, {});

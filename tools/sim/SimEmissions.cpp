@@ -31,7 +31,26 @@ SimEmissions::SimEmissions(uint64_t seed, int lineCount) : seed_(seed)
 
 double SimEmissions::FloorDbuv(const Settings& s)
 {
-    return -5.0 + 10.0 * std::log10(std::max(s.rbwHz, 1.0) / 9000.0) + (s.attenuationDb - 10.0) - (s.preamp ? 15.0 : 0.0);
+    return -5.0 + 10.0 * std::log10(std::max(s.rbwHz, 1.0) / 9000.0) + (s.attenuationDb - 10.0) - (s.preamp ? 15.0 : 0.0) +
+           s.noiseDetectorDb;
+}
+
+double SimEmissions::NoiseDetectorDb(const QString& detector)
+{
+    // Gaussian noise as the detectors weigh it: the peak detectors see its crests, quasi-peak
+    // a little less, RMS, sample and average its power, the video average of the log a further
+    // 2 dB less, the negative peak its troughs.
+    const QString d = detector.toUpper();
+    auto is = [&d](const char* prefix) { return d.startsWith(QLatin1String(prefix)); };
+    if (is("QPE") || is("QUAS"))
+        return -4.0;
+    if (is("RMS") || is("SAMP") || is("AVER"))
+        return -10.0;
+    if (is("VAV") || is("AVG"))
+        return -12.0;
+    if (is("NEG"))
+        return -20.0;
+    return 0.0;
 }
 
 double SimEmissions::Noise(uint64_t key, uint64_t sweep) const

@@ -1,6 +1,7 @@
 #ifndef ZENDRIK_TOOLS_SIM_SIMEMISSIONS_H
 #define ZENDRIK_TOOLS_SIM_SIMEMISSIONS_H
 
+#include <QString>
 #include <cstdint>
 #include <vector>
 
@@ -16,7 +17,13 @@ public:
         double rbwHz = 9000;
         double attenuationDb = 10; // automatic attenuation counts as 10 dB
         bool preamp = false;
+        // What the detector makes of the noise, relative to the peak detector (a steady line
+        // reads the same with every detector).
+        double noiseDetectorDb = 0;
     };
+
+    // The noise offset of a detector as the analysers name it (POS, QPE, QUAS, RMS, AVER, ...).
+    static double NoiseDetectorDb(const QString& detector);
 
     explicit SimEmissions(uint64_t seed, int lineCount = 12);
 

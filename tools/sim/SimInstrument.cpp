@@ -259,6 +259,7 @@ SimEmissions::Settings SimInstrument::SpectrumSettings() const
     s.rbwHz = settings_.rbwHz;
     s.attenuationDb = settings_.attenuationAuto ? 10.0 : settings_.attenuationDb;
     s.preamp = settings_.preamp;
+    s.noiseDetectorDb = SimEmissions::NoiseDetectorDb(settings_.detector);
     return s;
 }
 

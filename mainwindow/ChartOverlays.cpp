@@ -1,0 +1,310 @@
+#include "mainwindow/ChartOverlays.h"
+
+#include "app/NumberText.h"
+#include "app/TextRoutines.h"
+#include "chart/canvas/PlotCanvas.h"
+#include "chart/engine/AxisItems.h"
+#include "chart/engine/ChartAxis.h"
+#include "chart/engine/ChartSeries.h"
+#include "mainwindow/MainWindowColors.h"
+#include "mainwindow/MarkStamps.h"
+#include "mainwindow/MarkerStore.h"
+#include "measurement/PeakLists.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+
+namespace {
+
+constexpr int kHarmonicRow = 350;
+constexpr int kEndLabelGap = 70;
+constexpr int kEndLabelOffset = 7;
+constexpr double kSegmentMarkHeightPercent = 1.6;
+
+void SetPen(TCanvas3D& c, TColor colour, TPenStyle style, int width)
+{
+    TPen& pen = c.Pen();
+    pen.SetColor(colour);
+    pen.SetStyle(style);
+    pen.SetWidth(width);
+    pen.SetMode(pmCopy);
+}
+
+// Texts over the traces let them show through; a clear brush means that on the chart's canvas.
+void ClearBrush(TCanvas3D& c)
+{
+    c.Brush().SetStyle(bsClear);
+    c.SetBackMode(cbmTransparent);
+}
+
+// A brush given a colour fills again (a clear brush turns solid), as the peak circles expect
+// after the clear brush of the number before them.
+void SetBrush(TCanvas3D& c, TColor colour)
+{
+    c.Brush().SetColor(colour);
+    c.Brush().SetStyle(bsSolid);
+}
+
+int Pixel(const TChartAxis& axis, double value) { return axis.ValueToPixel(value); }
+
+bool InsideBottomPixels(const OverlayPainter& p, int x)
+{
+    const int a = Pixel(p.Bottom, p.Bottom.CurrentMinimum());
+    const int b = Pixel(p.Bottom, p.Bottom.CurrentMaximum());
+    return x > std::min(a, b) && x < std::max(a, b);
+}
+
+void VerticalAcrossPlot(const OverlayPainter& p, int x)
+{
+    p.Canvas.MoveTo(x, Pixel(p.Left, p.Left.CurrentMaximum()));
+    p.Canvas.LineTo(x, Pixel(p.Left, p.Left.CurrentMinimum()));
+}
+
+// A mark's frequency (kHz) and level (dBuV).
+struct Mark {
+    double X;
+    double Y;
+};
+
+bool ParsedInside(const OverlayPainter& p, const QString& xText, const QString& yText, Mark& m)
+{
+    if (!ParsePeakText(xText, m.X) || !ParsePeakText(yText, m.Y))
+        return false;
+    return m.X > p.Bottom.CurrentMinimum() && m.X < p.Bottom.CurrentMaximum() && m.Y > p.Left.CurrentMinimum() &&
+           m.Y < p.Left.CurrentMaximum();
+}
+
+enum StampKind { kCircle = 1, kCross, kFlag };
+
+// The marks at a pixel, as the canvas draws them.
+void FlagAt(TCanvas3D& c, TColor colour, const QString& text, int32_t x, int32_t y)
+{
+    SetBrush(c, colour);
+    SetPen(c, colour, psDash, 2);
+    c.MoveTo(x, y);
+    c.LineTo(x - 6, y - 6);
+    c.LineTo(x + 6, y - 6);
+    c.LineTo(x, y);
+    // The size of the peak numbers, whether or not peaks were drawn before.
+    c.Font().SetColor(colour);
+    c.Font().SetSize(10);
+    c.SetBackMode(cbmTransparent);
+    c.TextOut(x, y - 20, text);
+}
+
+void CircleAt(TCanvas3D& c, TColor colour, TColor back, const QString& number, int32_t x, int32_t y)
+{
+    SetPen(c, colour, psSolid, 2);
+    SetBrush(c, back);
+    c.Ellipse(x - 3, y + 3, x + 3, y - 3);
+    TFont& font = c.Font();
+    font.SetColor(colour);
+    font.SetSize(10);
+    ClearBrush(c);
+    if (!number.isEmpty())
+        c.TextOut(x, y - 15, number);
+}
+
+void CrossAt(TCanvas3D& c, TColor colour, TColor back, int32_t x, int32_t y)
+{
+    SetPen(c, colour, psSolid, 2);
+    SetBrush(c, back);
+    c.MoveTo(x - 3, y + 3);
+    c.LineTo(x + 3, y - 3);
+    c.MoveTo(x + 3, y + 3);
+    c.LineTo(x - 3, y - 3);
+}
+
+void Put(const OverlayPainter& p, const StampKey& key, int32_t x, int32_t y, const MarkStamps::Drawing& draw)
+{
+    if (p.Stamps)
+        p.Stamps->Put(p.Canvas, key, x, y, draw);
+    else
+        draw(p.Canvas, x, y);
+}
+
+void DrawStoredFlags(const OverlayPainter& p, const MarkerStore& store, TColor colour, LevelUnit unit)
+{
+    for (int32_t n = 1; n <= store.Count; ++n) {
+        const MarkerRecord& m = store.Marker(n);
+        DrawMarkerFlag(p, colour, m.Label(unit), m.X, m.Y);
+    }
+}
+
+} // namespace
+
+bool ParsePeakText(const QString& text, double& value)
+{
+    constexpr qsizetype kShort = 63;
+    QStringView t(text);
+    while (!t.isEmpty() && t.front().unicode() <= 0x20)
+        t = t.mid(1);
+    while (!t.isEmpty() && t.back().unicode() <= 0x20)
+        t.chop(1);
+    if (t.size() > kShort)
+        return TryStrToFloatAnySep(text, value);
+    char s[kShort + 1];
+    qsizetype n = 0;
+    bool dot = false, comma = false;
+    for (QChar c : t) {
+        char ch = static_cast<char>(c.unicode());
+        if (c.unicode() >= 0x80)
+            return false;
+        if (ch == '.') {
+            dot = true;
+        } else if (ch == ',') {
+            // The first comma is the decimal mark; a second one is no number.
+            if (comma)
+                return false;
+            comma = true;
+            ch = '.';
+        } else if (!((ch >= '0' && ch <= '9') || ch == 'e' || ch == 'E' || ch == '+' || ch == '-')) {
+            return false;
+        }
+        s[n++] = ch;
+    }
+    if (n == 0 || (dot && comma))
+        return false;
+    const bool negative = s[0] == '-';
+    const qsizetype start = s[0] == '+' || s[0] == '-' ? 1 : 0;
+    if (start >= n || !((s[start] >= '0' && s[start] <= '9') || s[start] == '.'))
+        return false;
+    double v = 0;
+    const auto [end, ec] = std::from_chars(s + start, s + n, v, std::chars_format::general);
+    if (ec != std::errc() || end != s + n || !std::isfinite(v))
+        return false;
+    value = negative ? -v : v;
+    return true;
+}
+
+void DrawCrosshair(const OverlayPainter& p, TColor colour, double x, double y)
+{
+    SetPen(p.Canvas, colour, psSolid, 1);
+    VerticalAcrossPlot(p, Pixel(p.Bottom, x));
+    const int py = Pixel(p.Left, y);
+    p.Canvas.MoveTo(Pixel(p.Bottom, p.Bottom.CurrentMaximum()), py);
+    p.Canvas.LineTo(Pixel(p.Bottom, p.Bottom.CurrentMinimum()), py);
+}
+
+void DrawHarmonicLine(const OverlayPainter& p, TColor colour, const QString& text, double x, double row)
+{
+    SetPen(p.Canvas, colour, psDash, 1);
+    const int px = Pixel(p.Bottom, x);
+    if (!InsideBottomPixels(p, px))
+        return;
+    VerticalAcrossPlot(p, px);
+    p.Canvas.SetBackMode(cbmTransparent);
+    p.Canvas.TextOut(px, static_cast<int32_t>(RoundHalfEven(row)), text);
+}
+
+void DrawMarkerFlag(const OverlayPainter& p, TColor colour, const QString& text, double x, double row)
+{
+    const int px = Pixel(p.Bottom, x);
+    const int py = static_cast<int>(RoundHalfEven(row));
+    if (!InsideBottomPixels(p, px))
+        return;
+    // One reference captured: the drawing fits std::function's own room, no allocation per mark.
+    const StampKey key{kFlag, colour, 0, 0, text};
+    Put(p, key, px, py, [&key](TCanvas3D& c, int32_t cx, int32_t cy) { FlagAt(c, key.First, key.Text, cx, cy); });
+}
+
+void DrawPeakCircle(const OverlayPainter& p, int number, TColor colour, TColor back, bool showNumber, double x,
+                    double y)
+{
+    const StampKey key{kCircle, colour, back, showNumber ? number : 0, {}};
+    Put(p, key, Pixel(p.Bottom, x), Pixel(p.Left, y), [&key](TCanvas3D& c, int32_t cx, int32_t cy) {
+        CircleAt(c, key.First, key.Second, key.Number > 0 ? QString::number(key.Number) : QString(), cx, cy);
+    });
+}
+
+void DrawPeakCross(const OverlayPainter& p, TColor colour, TColor back, double x, double y)
+{
+    const StampKey key{kCross, colour, back, 0, {}};
+    Put(p, key, Pixel(p.Bottom, x), Pixel(p.Left, y),
+        [&key](TCanvas3D& c, int32_t cx, int32_t cy) { CrossAt(c, key.First, key.Second, cx, cy); });
+}
+
+void DrawPeakMarks(const OverlayPainter& p, const PeakLists& peaks, const PeakMarkColours& colours, bool showNumbers)
+{
+    const QStringList freqs = peaks.Freqs.stringList();
+    if (freqs.isEmpty())
+        return;
+    const QStringList levels = peaks.Levels.stringList();
+    Mark m{};
+    for (qsizetype i = 0; i < freqs.size() && i < levels.size(); ++i) {
+        if (!ParsedInside(p, freqs[i], levels[i], m))
+            continue;
+        DrawPeakCircle(p, static_cast<int>(i) + 1, colours.Circle, colours.Back, showNumbers, m.X, m.Y);
+    }
+    const QStringList measuredFreqs = peaks.MeasureFreqs.stringList();
+    const QStringList measuredLevels = peaks.MeasureLevels.stringList();
+    for (qsizetype i = 0; i < measuredFreqs.size() && i < measuredLevels.size(); ++i)
+        if (ParsedInside(p, measuredFreqs[i], measuredLevels[i], m))
+            DrawPeakCross(p, colours.Cross, colours.Back, m.X, m.Y);
+}
+
+void DrawBottomAxisLabels(const OverlayPainter& p, bool scaledKhz)
+{
+    TChartAxis& axis = p.Bottom;
+    TAxisItems& items = axis.Items();
+    if (items.Count() == 0)
+        return;
+    // The end values as the other frequency labels show them (they are read with "." whatever
+    // the program-wide mark is, which this drawing leaves alone).
+    auto text = [scaledKhz](double khz) {
+        const QString t = FormatMachine(khz);
+        return scaledKhz ? KhzToScaledText(t) : KhzToKhzText(t);
+    };
+    const double minimum = axis.CurrentMinimum();
+    const double maximum = axis.CurrentMaximum();
+    const int minPixel = Pixel(axis, minimum);
+    const int maxPixel = Pixel(axis, maximum);
+    const int y = axis.AxisPixel() + kEndLabelOffset;
+    TFont& font = p.Canvas.Font();
+    font.SetSize(8);
+    font.SetColor(clBlack);
+    ClearBrush(p.Canvas);
+    if (Pixel(axis, items[0]->Value()) - minPixel > kEndLabelGap)
+        axis.DrawLabelText(minPixel, y, 0, text(minimum));
+    if (maxPixel - Pixel(axis, items[items.Count() - 1]->Value()) > kEndLabelGap)
+        axis.DrawLabelText(maxPixel, y, 0, text(maximum));
+}
+
+void DrawHarmonics(const OverlayPainter& p, TColor colour, double f, int order)
+{
+    for (int k = 1; k <= order; ++k)
+        DrawHarmonicLine(p, colour, QStringLiteral("*") + QString::number(k), f * k, kHarmonicRow);
+}
+
+void PlaceSegmentMarks(TChartSeries* marks1, TChartSeries* marks2, const TChartAxis& left)
+{
+    const double minimum = left.CurrentMinimum();
+    const double h = static_cast<double>(
+        RoundHalfEven(minimum + (left.CurrentMaximum() - minimum) / 100.0 * kSegmentMarkHeightPercent));
+    for (TChartSeries* marks : {marks1, marks2}) {
+        if (!marks)
+            continue;
+        const std::span<const double> ys = marks->YValues().Values();
+        for (int i = 0; i < marks->Count(); ++i)
+            if (ys[static_cast<size_t>(i)] != h)
+                marks->SetPointY(i, h);
+    }
+}
+
+void DrawMainChartOverlays(const OverlayPainter& p, const OverlayScene& scene)
+{
+    PlaceSegmentMarks(scene.SegmentMarks1, scene.SegmentMarks2, p.Left);
+    const MainWindowColors& c = scene.Colors;
+    if (scene.ViewSet1 && scene.Peaks1)
+        DrawPeakMarks(p, *scene.Peaks1, {c.Marker11, c.Marker21, scene.BackColor}, scene.ShowMarkerNumbers);
+    if (scene.ViewSet2 && scene.Peaks2)
+        DrawPeakMarks(p, *scene.Peaks2, {c.Marker12, c.Marker22, scene.BackColor}, scene.ShowMarkerNumbers);
+    DrawBottomAxisLabels(p, scene.ScaledKhz);
+    constexpr size_t kCorrected1 = 6;
+    constexpr size_t kCorrected2 = 8;
+    if (scene.ShowMarkers1 && scene.Markers1)
+        DrawStoredFlags(p, *scene.Markers1, c.ColorTable[kCorrected1], scene.Unit);
+    if (scene.ShowMarkers2 && scene.Markers2)
+        DrawStoredFlags(p, *scene.Markers2, c.ColorTable[kCorrected2], scene.Unit);
+}

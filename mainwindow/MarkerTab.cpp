@@ -1,0 +1,176 @@
+#include "mainwindow/MarkerTab.h"
+
+#include "app/Log.h"
+#include "app/NumberText.h"
+#include "app/TextRoutines.h"
+#include "chart/engine/ChartAxis.h"
+#include "mainwindow/ChartOverlays.h"
+#include "mainwindow/LevelReadout.h"
+#include "mainwindow/MainWindowColors.h"
+#include "mainwindow/MarkerStore.h"
+#include "measurement/PeakLists.h"
+
+#include <cmath>
+
+namespace {
+
+constexpr int kMaxPeakPasses = 6;
+constexpr double kNoLevel = -10000;
+
+void Append(QStringListModel& model, const QString& text)
+{
+    const int row = model.rowCount();
+    model.insertRows(row, 1);
+    model.setData(model.index(row), text);
+}
+
+struct SetOfClick {
+    bool& Armed;
+    MarkerStore& Store;
+    TChartSeries* Corrected;
+    TColor Colour;
+    const char* Name; // "1" or "2"
+};
+
+// Places a marker of one set; false when the click lies outside the visible frequency range
+// (the handler then ends, and the other set is not looked at).
+bool PlaceMarker(ChartClick& c, SetOfClick s, double frequency)
+{
+    s.Armed = false;
+    const int64_t x = RoundHalfEven(frequency);
+    const OverlayPainter& p = c.Front;
+    if (x < p.Bottom.CurrentMinimum() || x > p.Bottom.CurrentMaximum() + 1)
+        return false;
+    const TraceLevel level = s.Corrected ? InterpolateSeriesLevel(*s.Corrected, x) : TraceLevel{};
+    const int32_t n = s.Store.Count + 1;
+    const int32_t row = p.Left.ValueToPixel(level.Level);
+    if (s.Store.Full()) {
+        c.Messages.Append(QStringLiteral("Info: out of markers for set ") + QLatin1String(s.Name));
+        return true;
+    }
+    s.Store.Count = n;
+    s.Store.Marker(n) = MakeMarker(n, static_cast<int32_t>(x), level.Level, row);
+    const QString label = QString::number(n) + QLatin1Char(' ') + IntKhzToScaledText(QString::number(x)) +
+                          QLatin1Char(' ') + FloatToStrF(level.Level + c.UnitOffset, FloatFormat::ffFixed, 10, 2) +
+                          QLatin1Char(' ') + c.UnitName;
+    DrawMarkerFlag(p, s.Colour, label, static_cast<double>(x), row);
+    c.Debug.LogMessage(QStringLiteral("Marker") + QLatin1String(s.Name) + QStringLiteral(" #") + QString::number(n));
+    return true;
+}
+
+} // namespace
+
+void ArmMarker(MarkerBoxes& boxes, int set, bool checked)
+{
+    if (set == 2)
+        boxes.M2 = checked;
+    else
+        boxes.M1 = checked;
+    if (!checked)
+        return;
+    boxes.Harmonics = false;
+    if (set == 2) {
+        boxes.M1 = false;
+        boxes.Show2 = true;
+    } else {
+        boxes.M2 = false;
+        boxes.Show1 = true;
+    }
+}
+
+ChartBounds ChartMouseDown(ChartClick& c, int mouseX)
+{
+    const OverlayPainter& p = c.Front;
+    ChartBounds frozen;
+    frozen.Left = {p.Left.CurrentMinimum(), p.Left.CurrentMaximum()};
+    frozen.Bottom = {p.Bottom.CurrentMinimum(), p.Bottom.CurrentMaximum()};
+    c.Debug.LogMessage(QStringLiteral("OnMouseDown--> Freeze x: ") + FloatToStr(frozen.Bottom.Minimum) +
+                       QLatin1Char(',') + FloatToStr(frozen.Bottom.Maximum));
+    c.Debug.LogMessage(QStringLiteral("OnMouseDown--> Freeze y: ") + FloatToStr(frozen.Left.Minimum) +
+                       QLatin1Char(',') + FloatToStr(frozen.Left.Maximum));
+    const double frequency = p.Bottom.PixelToValue(mouseX);
+    if (!std::isfinite(frequency))
+        return frozen;
+    if (c.Boxes.Harmonics && !c.Boxes.Magnify) {
+        if (c.RepaintChart)
+            c.RepaintChart();
+        DrawHarmonics(p, c.Colors.Cross, static_cast<double>(RoundHalfEven(frequency)), c.HarmonicsOrder);
+    }
+    constexpr size_t kCorrected1 = 6;
+    constexpr size_t kCorrected2 = 8;
+    if (c.Boxes.M1 && !c.Boxes.Magnify &&
+        !PlaceMarker(c, {c.Boxes.M1, c.Markers1, c.Corrected1, c.Colors.ColorTable[kCorrected1], "1"}, frequency))
+        return frozen;
+    if (c.Boxes.M2 && !c.Boxes.Magnify)
+        PlaceMarker(c, {c.Boxes.M2, c.Markers2, c.Corrected2, c.Colors.ColorTable[kCorrected2], "2"}, frequency);
+    return frozen;
+}
+
+void ClearAllMarkers(MarkerStore& store) { store.Count = 0; }
+
+void ClearLastMarker(MarkerStore& store)
+{
+    if (store.Count > 0)
+        --store.Count;
+}
+
+void CopyMarkers(const MarkerStore& markers1, const MarkerStore& markers2, PeakLists& peaks1, PeakLists& peaks2)
+{
+    peaks1.Clear();
+    peaks2.Clear();
+    for (auto [store, peaks] : {std::pair{&markers1, &peaks1}, std::pair{&markers2, &peaks2}}) {
+        for (int32_t n = 1; n <= store->Count; ++n) {
+            const MarkerRecord& m = store->Marker(n);
+            Append(peaks->Lines, m.LabelDbuv);
+            Append(peaks->Freqs, m.FrequencyText);
+            Append(peaks->Levels, FormatMachineFixed(m.Level, 2));
+        }
+    }
+}
+
+std::vector<int> SelectMaxPeaks(const QStringList& levels)
+{
+    std::vector<double> values(static_cast<size_t>(levels.size()), kNoLevel);
+    for (qsizetype i = 0; i < levels.size(); ++i) {
+        double v = 0;
+        if (ParsePeakText(levels[i], v))
+            values[static_cast<size_t>(i)] = v;
+    }
+    std::vector<bool> taken(values.size(), false);
+    std::vector<int> chosen;
+    for (int pass = 0; pass < kMaxPeakPasses && !values.empty(); ++pass) {
+        double best = kNoLevel;
+        int index = 0;
+        for (size_t i = 0; i < values.size(); ++i) {
+            if (!taken[i] && values[i] > best) {
+                best = values[i];
+                index = static_cast<int>(i);
+            }
+        }
+        taken[static_cast<size_t>(index)] = true;
+        chosen.push_back(index);
+    }
+    return chosen;
+}
+
+std::optional<CrosshairPoint> PeakCrosshair(const QStringList& freqs, const QStringList& levels, int row)
+{
+    if (row < 0 || row >= freqs.size() || row >= levels.size())
+        return std::nullopt;
+    CrosshairPoint point{};
+    if (!ParsePeakText(freqs[row], point.Frequency) || !ParsePeakText(levels[row], point.Level))
+        return std::nullopt;
+    return point;
+}
+
+bool ShowPeakCrosshair(const OverlayPainter& front, const std::function<void()>& repaintChart, TColor colour,
+                       const QStringList& freqs, const QStringList& levels, int row)
+{
+    const std::optional<CrosshairPoint> point = PeakCrosshair(freqs, levels, row);
+    if (!point)
+        return false;
+    if (repaintChart)
+        repaintChart();
+    DrawCrosshair(front, colour, point->Frequency, point->Level);
+    return true;
+}

@@ -1,0 +1,15 @@
+#include "datafiles/ParameterGridModel.h"
+#include "datafiles/ParameterGridRows.h"
+#include "measurement/PeakRemeasure.h"
+
+// Apart from the re-measurement itself: the grid's key texts and the run's key names share a
+// namespace that one file cannot see both of.
+
+RemeasureGrid ReadRemeasureGrid(const ParameterGridModel& grid)
+{
+    using namespace gridkeys;
+    return {grid.Value(kSpan),       grid.Value(kRbw),    grid.Value(kDetector),
+            grid.Value(kAttenuator), grid.Value(kPreAmp), grid.Value(kSweep)};
+}
+
+bool RemeasureGrid::NotValid(const QString& value) { return value == kNotValid; }
