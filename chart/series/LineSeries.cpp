@@ -16,11 +16,11 @@
 
 TCustomLineSeries::TCustomLineSeries() = default;
 
-void TCustomLineSeries::Assign(const TChartSeries& source)
+void TCustomLineSeries::Assign(TChartSeries& source)
 {
     if (const auto* line = dynamic_cast<const TCustomLineSeries*>(&source))
         treatNulls_ = line->treatNulls_;
-    TCustomChartElement::Assign(source);
+    TChartSeries::Assign(source);
 }
 
 // ---- TCustomSeries construction
@@ -45,7 +45,7 @@ void TCustomSeries::SetParentChart(ChartParent* chart)
     drawCache_.Clear();
 }
 
-void TCustomSeries::Assign(const TChartSeries& source)
+void TCustomSeries::Assign(TChartSeries& source)
 {
     if (&source == this)
         return;
@@ -421,7 +421,7 @@ TLineSeries::TLineSeries()
     DrawBetweenPoints = true;
 }
 
-void TLineSeries::Assign(const TChartSeries& source)
+void TLineSeries::Assign(TChartSeries& source)
 {
     TCustomSeries::Assign(source);
     if (!dynamic_cast<const TLineSeries*>(&source))
@@ -459,7 +459,7 @@ TPointSeries::TPointSeries()
     Marks().Callout().SetDefaultLength(0);
 }
 
-void TPointSeries::Assign(const TChartSeries& source)
+void TPointSeries::Assign(TChartSeries& source)
 {
     TCustomSeries::Assign(source);
     Pointer().SetVisible(true);
@@ -490,7 +490,7 @@ TAreaSeries::TAreaSeries()
     DrawBetweenPoints = true;
 }
 
-void TAreaSeries::Assign(const TChartSeries& source)
+void TAreaSeries::Assign(TChartSeries& source)
 {
     TCustomSeries::Assign(source);
     SetDrawArea(true);
