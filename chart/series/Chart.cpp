@@ -46,6 +46,7 @@ void TCustomChart::SetBackColor(TColor value)
         walls_->Back().Brush().SetStyle(bsSolid);
 }
 
+// Stored first: the palette routine sets the index of the chart it colours, and finds it set.
 void TCustomChart::SetColorPaletteIndex(int value)
 {
     if (colorPaletteIndex_ == value)
