@@ -108,6 +108,13 @@ void TCustomChart::DrawLegendRect(const TRect& rect)
     TCustomAxisPanel::DrawLegendRect(rect);
 }
 
+void TCustomChart::SeriesFreeing(TCustomChartSeries& series)
+{
+    if (legend_ && legend_->Series() == &series)
+        legend_->SetSeries(nullptr);
+    emit seriesFreeing(&series);
+}
+
 // ---- walls
 
 int TCustomChart::GetWallSize(const TChartAxis& axis) const

@@ -5,7 +5,10 @@
 
 namespace {
 
-QString Key(const QString& className) { return className.toUpper(); }
+QString Key(const QString& className)
+{
+    return className.toUpper();
+}
 
 } // namespace
 

@@ -13,8 +13,7 @@ class TPlotCustomTool;
 // A class of chart part as the registries know it: its name and its virtual constructor. There
 // is one instance per class (SeriesClassOf, ToolClassOf), so two references to one class are
 // the same object.
-template <class Base>
-struct TChartPartClass {
+template <class Base> struct TChartPartClass {
     QString Name;
     std::unique_ptr<Base> (*Create)() = nullptr;
 };
@@ -23,21 +22,17 @@ using TPlotToolClass = TChartPartClass<TPlotCustomTool>;
 
 // The class reference of a series or tool type that is made without arguments. The name is
 // the one the type reports (ClassName), read once from a sample.
-template <class T>
-const TChartSeriesClass& SeriesClassOf()
+template <class T> const TChartSeriesClass& SeriesClassOf()
 {
-    static const TChartSeriesClass cls{T().ClassName(), []() -> std::unique_ptr<TChartSeries> {
-                                           return std::make_unique<T>();
-                                       }};
+    static const TChartSeriesClass cls {
+        T().ClassName(), []() -> std::unique_ptr<TChartSeries> { return std::make_unique<T>(); }};
     return cls;
 }
 
-template <class T>
-const TPlotToolClass& ToolClassOf()
+template <class T> const TPlotToolClass& ToolClassOf()
 {
-    static const TPlotToolClass cls{T().ClassName(), []() -> std::unique_ptr<TPlotCustomTool> {
-                                        return std::make_unique<T>();
-                                    }};
+    static const TPlotToolClass cls {
+        T().ClassName(), []() -> std::unique_ptr<TPlotCustomTool> { return std::make_unique<T>(); }};
     return cls;
 }
 
@@ -59,8 +54,7 @@ public:
     // A new part of the named class; null for a name that is not registered.
     std::unique_ptr<ChartComponent> Create(const QString& className) const;
     // The same, null also when the part is not a T.
-    template <class T>
-    std::unique_ptr<T> CreateAs(const QString& className) const
+    template <class T> std::unique_ptr<T> CreateAs(const QString& className) const
     {
         std::unique_ptr<ChartComponent> part = Create(className);
         if (auto* typed = dynamic_cast<T*>(part.get())) {

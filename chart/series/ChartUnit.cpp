@@ -20,14 +20,13 @@ TPlotToolTypes& PlotToolTypes(ChartUnitState& unit)
 }
 
 void RegisterPlotSeriesFunction(ChartUnitState& unit, const TChartSeriesClass& seriesClass,
-                                const TPlotFunctionClass* functionClass, PlotMsg description, PlotMsg galleryPage,
-                                int numGallerySeries, int subIndex)
+    const TPlotFunctionClass* functionClass, PlotMsg description, PlotMsg galleryPage, int numGallerySeries,
+    int subIndex)
 {
     unit.Classes.Register(seriesClass);
     if (functionClass)
-        unit.Classes.Register(functionClass->ClassName, [create = functionClass->Create]() -> std::unique_ptr<ChartComponent> {
-            return create();
-        });
+        unit.Classes.Register(functionClass->ClassName,
+            [create = functionClass->Create]() -> std::unique_ptr<ChartComponent> { return create(); });
     TPlotSeriesType type;
     type.SeriesClass = &seriesClass;
     type.FunctionClass = functionClass;
@@ -39,7 +38,7 @@ void RegisterPlotSeriesFunction(ChartUnitState& unit, const TChartSeriesClass& s
 }
 
 void RegisterPlotSeries(ChartUnitState& unit, const TChartSeriesClass& seriesClass, PlotMsg description,
-                        PlotMsg galleryPage, int numGallerySeries)
+    PlotMsg galleryPage, int numGallerySeries)
 {
     RegisterPlotSeriesFunction(unit, seriesClass, nullptr, description, galleryPage, numGallerySeries);
 }
@@ -79,8 +78,10 @@ void RegisterStandardSeries(ChartUnitState& unit)
     RegisterPlotSeries(unit, SeriesClassOf<TAreaSeries>(), PlotMsg::SeriesArea);
     RegisterPlotSeries(unit, SeriesClassOf<TPointSeries>(), PlotMsg::SeriesPoint);
     RegisterPlotSeries(unit, SeriesClassOf<TFastLineSeries>(), PlotMsg::SeriesFastLine);
-    RegisterPlotSeries(unit, SeriesClassOf<THorizLineSeries>(), PlotMsg::SeriesHorizLine, PlotMsg::PageStandard, 1);
-    RegisterPlotSeries(unit, SeriesClassOf<THorizAreaSeries>(), PlotMsg::SeriesHorizArea, PlotMsg::PageStandard, 1);
+    RegisterPlotSeries(
+        unit, SeriesClassOf<THorizLineSeries>(), PlotMsg::SeriesHorizLine, PlotMsg::PageStandard, 1);
+    RegisterPlotSeries(
+        unit, SeriesClassOf<THorizAreaSeries>(), PlotMsg::SeriesHorizArea, PlotMsg::PageStandard, 1);
 }
 
 void StartChartUnit(ChartUnitState& unit)
@@ -92,8 +93,8 @@ void StartChartUnit(ChartUnitState& unit)
     unit.ColorPalettes = std::make_unique<QStringList>(ColorPaletteNames());
     // A calculated series shows one line in the gallery's preview.
     for (const TPlotFunctionClass& function : PlotFunctionClasses())
-        RegisterPlotSeriesFunction(unit, SeriesClassOf<TLineSeries>(), &function, function.Description,
-                                   PlotMsg::PageFunctions, 1);
+        RegisterPlotSeriesFunction(
+            unit, SeriesClassOf<TLineSeries>(), &function, function.Description, PlotMsg::PageFunctions, 1);
 }
 
 void StopChartUnit(ChartUnitState& unit)

@@ -30,10 +30,10 @@ TPlotToolTypes& PlotToolTypes(ChartUnitState& unit);
 // Registers the series class (and the function class when given) by name, and enters the pair
 // in the gallery unless sub-index 0 finds it there already.
 void RegisterPlotSeriesFunction(ChartUnitState& unit, const TChartSeriesClass& seriesClass,
-                                const TPlotFunctionClass* functionClass, PlotMsg description, PlotMsg galleryPage,
-                                int numGallerySeries, int subIndex = 0);
+    const TPlotFunctionClass* functionClass, PlotMsg description, PlotMsg galleryPage, int numGallerySeries,
+    int subIndex = 0);
 void RegisterPlotSeries(ChartUnitState& unit, const TChartSeriesClass& seriesClass, PlotMsg description,
-                        PlotMsg galleryPage, int numGallerySeries);
+    PlotMsg galleryPage, int numGallerySeries);
 // On the page "Standard" with two preview series.
 void RegisterPlotSeries(ChartUnitState& unit, const TChartSeriesClass& seriesClass, PlotMsg description);
 

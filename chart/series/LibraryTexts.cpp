@@ -259,30 +259,30 @@ constexpr Row kRows[] = {
     {LibText::ToolExtraLegendDesc, "Displays a custom legend at any location inside Chart."},
     {LibText::ToolGanttDragDesc, "Allows dragging and resizing Gantt bars."},
     {LibText::ToolMarkTipsDesc,
-     "Displays \"tips\" or \"hints\" when the end-user moves or clicks the mouse over "
-     "a series point."},
+        "Displays \"tips\" or \"hints\" when the end-user moves or clicks the mouse over "
+        "a series point."},
     {LibText::ToolNearestPointDesc,
-     "Displays a graphical signal when the mouse is moving near a series point."},
+        "Displays a graphical signal when the mouse is moving near a series point."},
     {LibText::ToolPieSlicesDesc, "Outlines or expands Pie slices when moving or clicking with mouse."},
     {LibText::ToolSeriesAnimationDesc, "Performs growing animation of Series points."},
     {LibText::ToolAxisArrowsDesc,
-     "Displays clickable arrows at axis start and ending points, to scroll axis."},
+        "Displays clickable arrows at axis start and ending points, to scroll axis."},
     {LibText::ToolColorBandDesc, "Displays a coloured rectangle (band) at the specified axis and position."},
     {LibText::ToolColorLineDesc, "Displays a draggable line across axes."},
     {LibText::ToolGridBandDesc,
-     "Grid Band tool, use it to display a coloured rectangles (bands) at the grid "
-     "lines of the specified axis and position."},
+        "Grid Band tool, use it to display a coloured rectangles (bands) at the grid "
+        "lines of the specified axis and position."},
     {LibText::ToolGridTransposeDesc, "Exchanges X and Z coordinates to rotate Series 90 degree."},
     {LibText::ToolAnnotationDesc, "Displays custom text at any location inside Chart."},
     {LibText::ToolRectangleDesc, "Displays custom text at any location inside Chart within a resizable box."},
     {LibText::ToolRotateDesc, "Allows rotating Chart dragging with mouse button."},
     {LibText::ToolImageDesc,
-     "Displays a picture using the specified Series axes as boundaries. When the axis "
-     "are zoomed or scrolled, the picture will follow the new boundaries."},
+        "Displays a picture using the specified Series axes as boundaries. When the axis "
+        "are zoomed or scrolled, the picture will follow the new boundaries."},
     {LibText::Tool2DLightingDesc, "Displays a 2 dimensional \"light\" effect over the chart Canvas."},
     {LibText::ToolSurfaceNearestDesc,
-     "Displays a visual indication of selecting a Surface cell when the user moves "
-     "the mouse over a surface series."},
+        "Displays a visual indication of selecting a Surface cell when the user moves "
+        "the mouse over a surface series."},
     {LibText::ToolAxisScrollDesc, "Allows the scrolling of Axes by mouse dragging"},
     {LibText::ToolLegendScrollDesc, "Allows scrolling of the Chart Legend."},
     {LibText::ToolClipSeriesDesc, "Restricts Series painting outside Series associated axes boundaries."},
@@ -293,7 +293,7 @@ constexpr Row kRows[] = {
     {LibText::ToolTransposeDesc, "Swaps Series rows and columns."},
     {LibText::Tool3DGridTransposeDesc, "Swaps 3D Series XYZ cell data (X by Z)"},
     {LibText::ToolLegendScrollbarDesc,
-     "Displays a scrollbar at Chart Legend to enable scroll it by dragging the mouse."},
+        "Displays a scrollbar at Chart Legend to enable scroll it by dragging the mouse."},
     {LibText::ToolDataTableDesc, "Displays a grid with Series data values."},
     {LibText::ToolSeriesBandDesc, "Fills the region between two Series."},
     {LibText::NameRandom, "Random"},

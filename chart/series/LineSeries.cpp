@@ -7,6 +7,7 @@
 #include "chart/canvas/PlotCanvas3D.h"
 #include "chart/engine/AxisPanel.h"
 #include "chart/engine/ChartSeriesList.h"
+#include "chart/engine/PlotMessages.h"
 #include "chart/engine/SeriesMarks.h"
 
 #include <algorithm>
@@ -478,6 +479,86 @@ void TPointSeries::SetColorEachPoint(bool value)
 bool TPointSeries::IsKindOfSelf(const TCustomSeries& other) const
 {
     return dynamic_cast<const TPointSeries*>(&other) != nullptr;
+}
+
+void TPointSeries::CreateSubGallery(const std::function<void(const QString&)>& add) const
+{
+    for (const PlotMsg caption : {PlotMsg::GalleryNormal, PlotMsg::GalleryColors, PlotMsg::GalleryMarks,
+             PlotMsg::GalleryHollow, PlotMsg::GalleryNoBorder, PlotMsg::EditorGradient})
+        add(PlotMessage(caption));
+    if (!HasStyleSubGallery())
+        return;
+    for (const PlotMsg caption : {PlotMsg::GalleryPoint2D, PlotMsg::GalleryTriangle, PlotMsg::GalleryStar,
+             PlotMsg::GalleryCircle, PlotMsg::GalleryDownTriangle, PlotMsg::GalleryCross,
+             PlotMsg::GalleryDiamond, PlotMsg::GalleryHexagon})
+        add(PlotMessage(caption));
+}
+
+void TPointSeries::SetSubGallery(int index)
+{
+    TSeriesPointer& pointer = Pointer();
+    switch (index) {
+    case 1:
+        SetColorEachPoint(true);
+        break;
+    case 2:
+        Marks().SetVisible(true);
+        break;
+    case 3:
+        pointer.Brush().SetStyle(bsClear);
+        break;
+    case 4:
+        pointer.Pen().Hide();
+        break;
+    case 5:
+        pointer.Gradient().SetVisible(true);
+        break;
+    default:
+        break;
+    }
+    if (index < 6 || !HasStyleSubGallery())
+        return;
+    switch (index) {
+    case 6:
+        pointer.SetDraw3D(false);
+        break;
+    case 7:
+        pointer.SetStyle(psTriangle);
+        break;
+    case 8:
+        pointer.SetStyle(psStar);
+        break;
+    case 9:
+        pointer.SetStyle(psCircle);
+        pointer.SetHorizSize(8);
+        pointer.SetVertSize(8);
+        break;
+    case 10:
+        pointer.SetStyle(psDownTriangle);
+        break;
+    case 11:
+        pointer.SetStyle(psCross);
+        break;
+    case 12:
+        pointer.SetStyle(psDiamond);
+        break;
+    case 13:
+        pointer.SetStyle(psHexagon);
+        break;
+    default:
+        break;
+    }
+}
+
+void TPointSeries::PrepareForGallery(bool enabled)
+{
+    (void)enabled;
+    TCustomAxisPanel* panel = ParentChart() ? ParentChart()->AxisPanel() : nullptr;
+    const int half = panel && panel->width() < 50 ? 4 : 6;
+    Pointer().SetHorizSize(half);
+    Pointer().SetVertSize(half);
+    if (panel && panel->SeriesCount() > 1 && panel->Series(1) == this)
+        Pointer().SetStyle(psTriangle);
 }
 
 // ---- area series

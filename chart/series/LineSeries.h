@@ -246,6 +246,15 @@ public:
     void SetTransparency(int value) override { Pointer().SetTransparency(value); }
     virtual bool HasStyleSubGallery() const { return true; }
 
+    // --- Gallery
+    // The captions of the gallery's variants, "Normal" first; with HasStyleSubGallery the symbol
+    // styles follow.
+    virtual void CreateSubGallery(const std::function<void(const QString&)>& add) const;
+    virtual void SetSubGallery(int index);
+    // The series as a preview in the gallery: symbols of half size 4 on a chart narrower than
+    // 50 pixels, else 6; the second series of the chart shows triangles.
+    virtual void PrepareForGallery(bool enabled);
+
 protected:
     bool IsKindOfSelf(const TCustomSeries& other) const override;
 };

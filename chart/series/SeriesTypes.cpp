@@ -13,7 +13,8 @@ const TPlotSeriesType* TPlotSeriesTypes::FindSeriesClass(const TChartSeriesClass
 const TPlotSeriesType* TPlotSeriesTypes::FindSeriesClass(const QString& className) const
 {
     for (const TPlotSeriesType& type : items_)
-        if (type.SeriesClass && !type.FunctionClass && type.SeriesClass->Name.compare(className, Qt::CaseInsensitive) == 0)
+        if (type.SeriesClass && !type.FunctionClass
+            && type.SeriesClass->Name.compare(className, Qt::CaseInsensitive) == 0)
             return &type;
     return nullptr;
 }

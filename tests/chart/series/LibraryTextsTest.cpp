@@ -24,16 +24,19 @@ TEST(LibraryTexts, FirstAndLastTextOfEveryGroup)
     const Group groups[] = {
         {LibText::GalleryPolar, LibText::GalleryVolumePipe, "Polar", "VolumePipe"},
         {LibText::ErrPolyDegree, LibText::ErrExpAverageWeight, "Polynomial degree must be between 1 and 20",
-         "ExpAverage Weight must be between 0 and 1"},
+            "ExpAverage Weight must be between 0 and 1"},
         {LibText::FunctionErrorBar, LibText::FunctionCount, "Error Bar", "Count"},
-        {LibText::OpenChartFile, LibText::ErrSeriesEditorForm, "Open PlotChart...", "Cannot find Series editor Form: %s"},
+        {LibText::OpenChartFile, LibText::ErrSeriesEditorForm, "Open PlotChart...",
+            "Cannot find Series editor Form: %s"},
         {LibText::ValueListDate, LibText::ErrBezierPoints, "Date", "Number of Bezier points should be > 1"},
         {LibText::CommanderNormal, LibText::GalleryTriangleSurface, "Normal", "Triangle Surf."},
         {LibText::PageAllSeries, LibText::ToolAnnotation, "All Series", "Annotation"},
         {LibText::ErrDeleteAncestor, LibText::MenuSave, "Can not delete ancestor", "&Save..."},
-        {LibText::StyleBar, LibText::ErrSeriesTextFieldIndex, "Bar", "SeriesText: Field index should be greater than zero."},
+        {LibText::StyleBar, LibText::ErrSeriesTextFieldIndex, "Bar",
+            "SeriesText: Field index should be greater than zero."},
         {LibText::NameOrigin, LibText::ToolVideoCreator, "Origin", "Video creator"},
-        {LibText::ToolVideoCreatorDesc, LibText::NameRandom, "Creates an AVI video with Chart images", "Random"},
+        {LibText::ToolVideoCreatorDesc, LibText::NameRandom, "Creates an AVI video with Chart images",
+            "Random"},
         {LibText::MenuPlay, LibText::GalleryOrgChart, "&Play", "Org.Chart"},
         {LibText::MapWorld, LibText::PageMaps, "World", "Maps"},
         {LibText::GalleryTagCloud, LibText::MpegVideoFilter, "Tag Cloud", "MPEG Video files"},
@@ -51,12 +54,15 @@ TEST(LibraryTexts, FirstAndLastTextOfEveryGroup)
         EXPECT_EQ(texts[groups[g].first], QString::fromUtf8(groups[g].firstText)) << g;
         EXPECT_EQ(texts[groups[g].last], QString::fromUtf8(groups[g].lastText)) << g;
     }
-    EXPECT_FALSE(std::any_of(texts.Texts.begin(), texts.Texts.end(), [](const QString& t) { return t.isEmpty(); }));
+    EXPECT_FALSE(
+        std::any_of(texts.Texts.begin(), texts.Texts.end(), [](const QString& t) { return t.isEmpty(); }));
 
-    EXPECT_EQ(texts[LibText::GalleryHorizBoxPlot], QStringLiteral("Horizontal") + QChar(13) + QStringLiteral("BoxPlot"));
+    EXPECT_EQ(texts[LibText::GalleryHorizBoxPlot],
+        QStringLiteral("Horizontal") + QChar(13) + QStringLiteral("BoxPlot"));
     EXPECT_EQ(texts[LibText::CommanderRotationStatus],
-              QStringLiteral("Rotation: %d") + QChar(0xB0) + QStringLiteral(" Elevation: %d") + QChar(0xB0));
-    EXPECT_TRUE(texts[LibText::ToolMarkTipsDesc].startsWith(QStringLiteral("Displays \"tips\" or \"hints\" when")));
+        QStringLiteral("Rotation: %d") + QChar(0xB0) + QStringLiteral(" Elevation: %d") + QChar(0xB0));
+    EXPECT_TRUE(
+        texts[LibText::ToolMarkTipsDesc].startsWith(QStringLiteral("Displays \"tips\" or \"hints\" when")));
     EXPECT_EQ(texts[LibText::StyleSegment], QStringLiteral("Segment "));
     EXPECT_EQ(texts[LibText::FunnelWithinQuota], QStringLiteral(" within quota"));
     EXPECT_EQ(texts[LibText::ToolMagnify], QStringLiteral("Magnify"));
@@ -69,9 +75,9 @@ TEST(LibraryTexts, EmptyBeforeStartAndAfterTheLastStop)
     TLibraryTexts texts;
     EXPECT_TRUE(AllEmpty(texts));
     StartLibraryTexts(texts);
-    texts[LibText::ToolMagnify] = QStringLiteral("Lupe");   // a translation
+    texts[LibText::ToolMagnify] = QStringLiteral("Lupe"); // a translation
     StartLibraryTexts(texts);
-    EXPECT_EQ(texts[LibText::ToolMagnify], QStringLiteral("Lupe"));   // the second start assigns nothing
+    EXPECT_EQ(texts[LibText::ToolMagnify], QStringLiteral("Lupe")); // the second start assigns nothing
     StopLibraryTexts(texts);
     EXPECT_EQ(texts[LibText::PageMaps], QStringLiteral("Maps"));
     StopLibraryTexts(texts);
