@@ -228,6 +228,23 @@ TChartSeries* TCustomAxisPanel::AddSeries(std::unique_ptr<TChartSeries> series)
     return raw;
 }
 
+bool TCustomAxisPanel::OwnsSeries(const TCustomChartSeries* series) const
+{
+    return series && std::any_of(ownedSeries_.begin(), ownedSeries_.end(),
+                                 [series](const auto& p) { return p.get() == series; });
+}
+
+std::unique_ptr<TCustomChartSeries> TCustomAxisPanel::ReleaseSeries(const TCustomChartSeries* series)
+{
+    const auto owned = std::find_if(ownedSeries_.begin(), ownedSeries_.end(),
+                                    [series](const auto& p) { return p.get() == series; });
+    if (owned == ownedSeries_.end())
+        return nullptr;
+    std::unique_ptr<TCustomChartSeries> released = std::move(*owned);
+    ownedSeries_.erase(owned);
+    return released;
+}
+
 void TCustomAxisPanel::InternalAddSeries(TCustomChartSeries& series)
 {
     if (seriesList_.Contains(&series))

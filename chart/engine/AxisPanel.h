@@ -136,6 +136,10 @@ public:
     TChartSeries* AddSeries(TChartSeries* series);
     // Puts a series on this chart, which owns it from now on.
     TChartSeries* AddSeries(std::unique_ptr<TChartSeries> series);
+    bool OwnsSeries(const TCustomChartSeries* series) const;
+    // Hands a series this chart owns over to the caller; it keeps its place in the list. Null
+    // for a series the chart does not own.
+    std::unique_ptr<TCustomChartSeries> ReleaseSeries(const TCustomChartSeries* series);
     template <class T>
     T& AddNewSeries()
     {

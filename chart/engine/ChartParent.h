@@ -50,6 +50,8 @@ public:
     virtual void RemoveSeries(TCustomChartSeries& series);
     virtual void BroadcastSeriesEvent(TCustomChartSeries* series, TChartSeriesEventKind kind);
     virtual void SeriesChanged(TCustomChartSeries* series) { (void)series; }
+    // A series of this chart is about to be freed: whoever holds it must forget it now.
+    virtual void SeriesFreeing(TCustomChartSeries& series) { (void)series; }
 
     // Palette.
     virtual TColor GetDefaultColor(int index) const { return LibraryPaletteColor(index); }

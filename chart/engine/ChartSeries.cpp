@@ -37,6 +37,7 @@ TChartSeries::~TChartSeries()
     for (TChartSeries* series : linked)
         series->dataSources_.EraseQuiet(this);
     if (ChartParent* chart = ParentChart()) {
+        chart->SeriesFreeing(*this);
         chart->RemoveSeries(*this);
         SetParentChartField(nullptr);
     }

@@ -151,6 +151,9 @@ public:
     TDataSourcesList& DataSources() { return dataSources_; }
     ChartComponent* DataSource() const;
     void SetDataSource(ChartComponent* source);
+    // Puts replacement where source stands among the sources, keeping their order, and reloads;
+    // a replacement this series may not take only drops source.
+    void ReplaceDataSource(ChartComponent* source, ChartComponent* replacement);
     // The series' own acceptance of a source: another series that is not fed by this one.
     virtual bool IsValidSourceOf(const ChartComponent* source) const;
     void CheckDataSource();

@@ -344,6 +344,28 @@ void TChartSeries::SetDataSource(ChartComponent* source)
     CheckDataSource();
 }
 
+void TChartSeries::ReplaceDataSource(ChartComponent* source, ChartComponent* replacement)
+{
+    const int index = dataSources_.IndexOf(source);
+    if (index < 0 || source == replacement)
+        return;
+    DetachSource(source);
+    dataSources_.items_.erase(dataSources_.items_.begin() + index);
+    bool taken = false;
+    if (replacement && !dataSources_.Contains(replacement)) {
+        try {
+            ValidateSource(replacement);
+            taken = true;
+        } catch (const ChartException&) {
+        }
+    }
+    if (taken) {
+        AttachSource(replacement);
+        std::rotate(dataSources_.items_.begin() + index, dataSources_.items_.end() - 1, dataSources_.items_.end());
+    }
+    CheckDataSource();
+}
+
 void TChartSeries::CheckDataSource()
 {
     if (!Updating() && ParentChart())

@@ -46,6 +46,7 @@ void TCustomChart::SetBackColor(TColor value)
         walls_->Back().Brush().SetStyle(bsSolid);
 }
 
+// Stored first: the palette routine sets the index of the chart it colours, and finds it set.
 void TCustomChart::SetColorPaletteIndex(int value)
 {
     if (colorPaletteIndex_ == value)
@@ -105,6 +106,13 @@ QString TCustomChart::FormattedLegendText(TCustomChartSeries& series, int valueI
 void TCustomChart::DrawLegendRect(const TRect& rect)
 {
     TCustomAxisPanel::DrawLegendRect(rect);
+}
+
+void TCustomChart::SeriesFreeing(TCustomChartSeries& series)
+{
+    if (legend_ && legend_->Series() == &series)
+        legend_->SetSeries(nullptr);
+    emit seriesFreeing(&series);
 }
 
 // ---- walls

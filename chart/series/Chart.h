@@ -143,6 +143,14 @@ public:
     int GetWallSize(const TChartAxis& axis) const override;
     QString FormattedLegendText(TCustomChartSeries& series, int valueIndex) override;
     void DrawLegendRect(const TRect& rect) override;
+    // The legend forgets the series, and seriesFreeing tells every other holder.
+    void SeriesFreeing(TCustomChartSeries& series) override;
+
+signals:
+    // A series of this chart is about to be freed (also one replaced by a series of another
+    // class): whoever holds it (a list of series, a selected series) must forget it now. The
+    // series may already be partly destroyed: compare the pointer, do not call it.
+    void seriesFreeing(TCustomChartSeries* series);
 
 protected:
     void CalcWallsRect() override;

@@ -23,6 +23,10 @@ public:
     TLegendTextStyle TextStyle() const { return textStyle_; }
     void SetTextStyle(TLegendTextStyle value) { SetAndRepaint(textStyle_, value); }
     bool IsVertical() const { return alignment_ == laLeft || alignment_ == laRight; }
+    // The series whose points a value legend lists; none: the chart chooses. Not owned: the
+    // chart clears it when the series is freed.
+    TChartSeries* Series() const { return series_; }
+    void SetSeries(TChartSeries* value) { SetAndRepaint(series_, value); }
 
     // Whether a drawing would show anything: never, while the legend has no rows.
     bool ShouldDraw() const { return false; }
@@ -45,6 +49,7 @@ private:
     bool checkBoxes_ = false;
     bool resizeChart_ = true;
     TLegendTextStyle textStyle_ = ltsLeftValue;
+    TChartSeries* series_ = nullptr;
 };
 
 #endif

@@ -1,6 +1,8 @@
 #include "chart/series/ColorPalettes.h"
 
-#include "chart/engine/AxisPanel.h"
+#include "chart/engine/PlotMessages.h"
+#include "chart/series/Chart.h"
+#include "chart/series/ChartUnit.h"
 
 namespace {
 
@@ -50,16 +52,30 @@ const std::vector<TColor>& ColorPaletteColors(int index)
 
 QStringList ColorPaletteNames()
 {
-    return {QStringLiteral("PlotChart"), QStringLiteral("Excel"),     QStringLiteral("Victorian"),
-            QStringLiteral("Pastels"),   QStringLiteral("Solid"),     QStringLiteral("Classic"),
-            QStringLiteral("Web"),       QStringLiteral("Modern"),    QStringLiteral("Rainbow"),
-            QStringLiteral("Win. XP"),   QStringLiteral("Mac OS"),    QStringLiteral("Win. Vista"),
-            QStringLiteral("Gray scale"), QStringLiteral("Opera"),    QStringLiteral("Warm"),
-            QStringLiteral("Cool")};
+    static_assert(static_cast<int>(PlotMsg::PaletteCool) - static_cast<int>(PlotMsg::PalettePlotChart) ==
+                  kColorPaletteCount - 1);
+    QStringList names;
+    for (int i = 0; i < kColorPaletteCount; ++i)
+        names << PlotMessage(static_cast<PlotMsg>(static_cast<int>(PlotMsg::PalettePlotChart) + i));
+    return names;
 }
 
+void FillColorPaletteNames(const ChartUnitState& unit, std::vector<ColorPaletteItem>& items, bool addDefault)
+{
+    if (addDefault)
+        items.push_back({PlotMessage(PlotMsg::PaletteDefault), 0});
+    if (!unit.ColorPalettes)
+        return;
+    for (int i = 0; i < unit.ColorPalettes->size(); ++i)
+        items.push_back({unit.ColorPalettes->at(i), i});
+}
+
+// A stored ColorPaletteIndex of -1 (or any index the table lacks) must not read outside it:
+// every index outside 1..15 gives the chart its built-in colours.
 void SetColorPalette(TCustomAxisPanel& chart, int index)
 {
     chart.SetColorPalette(ColorPaletteColors(index));
+    if (auto* custom = dynamic_cast<TCustomChart*>(&chart))
+        custom->SetColorPaletteIndex(index);
     chart.Invalidate();
 }

@@ -12,7 +12,7 @@ TFastLineSeries::TFastLineSeries()
     SetTreatNulls(tnIgnore);
 }
 
-void TFastLineSeries::Assign(const TChartSeries& source)
+void TFastLineSeries::Assign(TChartSeries& source)
 {
     if (const auto* fast = dynamic_cast<const TFastLineSeries*>(&source)) {
         autoRepaint_ = fast->autoRepaint_;

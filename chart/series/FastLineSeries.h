@@ -14,7 +14,7 @@ public:
 
     QString ClassName() const override { return QStringLiteral("TFastLineSeries"); }
     QString EditorClassName() const override { return QStringLiteral("TFastLineSeriesEditor"); }
-    void Assign(const TChartSeries& source);
+    void Assign(TChartSeries& source) override;
 
     bool AutoRepaint() const { return autoRepaint_; }
     void SetAutoRepaint(bool value) { autoRepaint_ = value; }

@@ -7,6 +7,7 @@
 #include "chart/canvas/PlotCanvas3D.h"
 #include "chart/engine/AxisPanel.h"
 #include "chart/engine/ChartSeriesList.h"
+#include "chart/engine/PlotMessages.h"
 #include "chart/engine/SeriesMarks.h"
 
 #include <algorithm>
@@ -16,11 +17,11 @@
 
 TCustomLineSeries::TCustomLineSeries() = default;
 
-void TCustomLineSeries::Assign(const TChartSeries& source)
+void TCustomLineSeries::Assign(TChartSeries& source)
 {
     if (const auto* line = dynamic_cast<const TCustomLineSeries*>(&source))
         treatNulls_ = line->treatNulls_;
-    TCustomChartElement::Assign(source);
+    TChartSeries::Assign(source);
 }
 
 // ---- TCustomSeries construction
@@ -45,7 +46,7 @@ void TCustomSeries::SetParentChart(ChartParent* chart)
     drawCache_.Clear();
 }
 
-void TCustomSeries::Assign(const TChartSeries& source)
+void TCustomSeries::Assign(TChartSeries& source)
 {
     if (&source == this)
         return;
@@ -421,7 +422,7 @@ TLineSeries::TLineSeries()
     DrawBetweenPoints = true;
 }
 
-void TLineSeries::Assign(const TChartSeries& source)
+void TLineSeries::Assign(TChartSeries& source)
 {
     TCustomSeries::Assign(source);
     if (!dynamic_cast<const TLineSeries*>(&source))
@@ -459,7 +460,7 @@ TPointSeries::TPointSeries()
     Marks().Callout().SetDefaultLength(0);
 }
 
-void TPointSeries::Assign(const TChartSeries& source)
+void TPointSeries::Assign(TChartSeries& source)
 {
     TCustomSeries::Assign(source);
     Pointer().SetVisible(true);
@@ -480,6 +481,86 @@ bool TPointSeries::IsKindOfSelf(const TCustomSeries& other) const
     return dynamic_cast<const TPointSeries*>(&other) != nullptr;
 }
 
+void TPointSeries::CreateSubGallery(const std::function<void(const QString&)>& add) const
+{
+    for (const PlotMsg caption : {PlotMsg::GalleryNormal, PlotMsg::GalleryColors, PlotMsg::GalleryMarks,
+             PlotMsg::GalleryHollow, PlotMsg::GalleryNoBorder, PlotMsg::EditorGradient})
+        add(PlotMessage(caption));
+    if (!HasStyleSubGallery())
+        return;
+    for (const PlotMsg caption : {PlotMsg::GalleryPoint2D, PlotMsg::GalleryTriangle, PlotMsg::GalleryStar,
+             PlotMsg::GalleryCircle, PlotMsg::GalleryDownTriangle, PlotMsg::GalleryCross,
+             PlotMsg::GalleryDiamond, PlotMsg::GalleryHexagon})
+        add(PlotMessage(caption));
+}
+
+void TPointSeries::SetSubGallery(int index)
+{
+    TSeriesPointer& pointer = Pointer();
+    switch (index) {
+    case 1:
+        SetColorEachPoint(true);
+        break;
+    case 2:
+        Marks().SetVisible(true);
+        break;
+    case 3:
+        pointer.Brush().SetStyle(bsClear);
+        break;
+    case 4:
+        pointer.Pen().Hide();
+        break;
+    case 5:
+        pointer.Gradient().SetVisible(true);
+        break;
+    default:
+        break;
+    }
+    if (index < 6 || !HasStyleSubGallery())
+        return;
+    switch (index) {
+    case 6:
+        pointer.SetDraw3D(false);
+        break;
+    case 7:
+        pointer.SetStyle(psTriangle);
+        break;
+    case 8:
+        pointer.SetStyle(psStar);
+        break;
+    case 9:
+        pointer.SetStyle(psCircle);
+        pointer.SetHorizSize(8);
+        pointer.SetVertSize(8);
+        break;
+    case 10:
+        pointer.SetStyle(psDownTriangle);
+        break;
+    case 11:
+        pointer.SetStyle(psCross);
+        break;
+    case 12:
+        pointer.SetStyle(psDiamond);
+        break;
+    case 13:
+        pointer.SetStyle(psHexagon);
+        break;
+    default:
+        break;
+    }
+}
+
+void TPointSeries::PrepareForGallery(bool enabled)
+{
+    (void)enabled;
+    TCustomAxisPanel* panel = ParentChart() ? ParentChart()->AxisPanel() : nullptr;
+    const int half = panel && panel->width() < 50 ? 4 : 6;
+    Pointer().SetHorizSize(half);
+    Pointer().SetVertSize(half);
+    if (panel && panel->SeriesCount() > 1 && panel->Series(1) == this)
+        Pointer().SetStyle(psTriangle);
+}
+
 // ---- area series
 
 TAreaSeries::TAreaSeries()
@@ -490,7 +571,7 @@ TAreaSeries::TAreaSeries()
     DrawBetweenPoints = true;
 }
 
-void TAreaSeries::Assign(const TChartSeries& source)
+void TAreaSeries::Assign(TChartSeries& source)
 {
     TCustomSeries::Assign(source);
     SetDrawArea(true);

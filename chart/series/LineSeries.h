@@ -26,7 +26,7 @@ public:
     TCustomLineSeries();
 
     QString ClassName() const override { return QStringLiteral("TCustomLineSeries"); }
-    void Assign(const TChartSeries& source);
+    void Assign(TChartSeries& source) override;
 
     TChartPen& LinePen() { return Pen(); }
     void SetLinePen(const TChartPen& value) { SetPen(value); }
@@ -50,7 +50,7 @@ public:
 
     QString ClassName() const override { return QStringLiteral("TCustomSeries"); }
     QString EditorClassName() const override { return QStringLiteral("TCustomSeriesEditor"); }
-    void Assign(const TChartSeries& source);
+    void Assign(TChartSeries& source) override;
     void SetParentChart(ChartParent* chart) override;
 
     // --- Settings
@@ -216,7 +216,7 @@ class TLineSeries : public TCustomSeries {
 public:
     TLineSeries();
     QString ClassName() const override { return QStringLiteral("TLineSeries"); }
-    void Assign(const TChartSeries& source);
+    void Assign(TChartSeries& source) override;
     void PrepareLegendCanvas(int valueIndex, TColor& backColor, TBrushStyle& brushStyle) override;
 
 protected:
@@ -240,11 +240,20 @@ public:
     TPointSeries();
     QString ClassName() const override { return QStringLiteral("TPointSeries"); }
     QString EditorClassName() const override { return QStringLiteral("TSeriesPointerEditor"); }
-    void Assign(const TChartSeries& source);
+    void Assign(TChartSeries& source) override;
     void SetColorEachPoint(bool value) override;
     int Transparency() const override { return Pointer().Transparency(); }
     void SetTransparency(int value) override { Pointer().SetTransparency(value); }
     virtual bool HasStyleSubGallery() const { return true; }
+
+    // --- Gallery
+    // The captions of the gallery's variants, "Normal" first; with HasStyleSubGallery the symbol
+    // styles follow.
+    virtual void CreateSubGallery(const std::function<void(const QString&)>& add) const;
+    virtual void SetSubGallery(int index);
+    // The series as a preview in the gallery: symbols of half size 4 on a chart narrower than
+    // 50 pixels, else 6; the second series of the chart shows triangles.
+    virtual void PrepareForGallery(bool enabled);
 
 protected:
     bool IsKindOfSelf(const TCustomSeries& other) const override;
@@ -257,7 +266,7 @@ public:
     TAreaSeries();
     QString ClassName() const override { return QStringLiteral("TAreaSeries"); }
     QString EditorClassName() const override { return QStringLiteral("TAreaSeriesEditor"); }
-    void Assign(const TChartSeries& source);
+    void Assign(TChartSeries& source) override;
 
     double YOrigin() const { return YOriginValue; }
     void SetYOrigin(double value);

@@ -1,56 +1,46 @@
 #include "chart/series/SeriesTypes.h"
 
-#include "chart/series/FastLineSeries.h"
-#include "chart/series/LineSeries.h"
+#include <algorithm>
 
-const TPlotSeriesType* TPlotSeriesTypes::FindSeriesClass(const QString& seriesClass) const
+const TPlotSeriesType* TPlotSeriesTypes::FindSeriesClass(const TChartSeriesClass& seriesClass) const
 {
     for (const TPlotSeriesType& type : items_)
-        if (type.SeriesClass == seriesClass && type.FunctionClass.isEmpty())
+        if (type.SeriesClass == &seriesClass && !type.FunctionClass)
             return &type;
     return nullptr;
 }
 
-void TPlotSeriesTypes::Register(TPlotSeriesType type)
+const TPlotSeriesType* TPlotSeriesTypes::FindSeriesClass(const QString& className) const
+{
+    for (const TPlotSeriesType& type : items_)
+        if (type.SeriesClass && !type.FunctionClass
+            && type.SeriesClass->Name.compare(className, Qt::CaseInsensitive) == 0)
+            return &type;
+    return nullptr;
+}
+
+void TPlotSeriesTypes::Register(const TPlotSeriesType& type)
 {
     if (type.SubIndex == 0)
         for (const TPlotSeriesType& existing : items_)
             if (existing.SeriesClass == type.SeriesClass && existing.FunctionClass == type.FunctionClass)
                 return;
-    items_.push_back(std::move(type));
+    items_.push_back(type);
 }
 
-void RegisterPlotSeries(TPlotSeriesTypes& types, const QString& seriesClass, TSeriesFactory create,
-                        PlotMsg description, PlotMsg galleryPage, int numGallerySeries)
+int TPlotToolTypes::IndexOf(const TPlotToolClass& toolClass) const
 {
-    TPlotSeriesType type;
-    type.SeriesClass = seriesClass;
-    type.Create = std::move(create);
-    type.Description = description;
-    type.GalleryPage = galleryPage;
-    type.NumGallerySeries = numGallerySeries;
-    types.Register(std::move(type));
+    const auto it = std::find(items_.begin(), items_.end(), &toolClass);
+    return it == items_.end() ? -1 : static_cast<int>(it - items_.begin());
 }
 
-namespace {
-
-template <class T>
-TSeriesFactory Maker()
+void TPlotToolTypes::Add(const TPlotToolClass& toolClass)
 {
-    return [] { return std::unique_ptr<TChartSeries>(std::make_unique<T>()); };
+    if (!Contains(toolClass))
+        items_.push_back(&toolClass);
 }
 
-} // namespace
-
-// In the gallery's order; the bar and pie types enter with their own units.
-void RegisterStandardSeries(TPlotSeriesTypes& types)
+void TPlotToolTypes::Remove(const TPlotToolClass& toolClass)
 {
-    RegisterPlotSeries(types, QStringLiteral("TLineSeries"), Maker<TLineSeries>(), PlotMsg::SeriesLine);
-    RegisterPlotSeries(types, QStringLiteral("TAreaSeries"), Maker<TAreaSeries>(), PlotMsg::SeriesArea);
-    RegisterPlotSeries(types, QStringLiteral("TPointSeries"), Maker<TPointSeries>(), PlotMsg::SeriesPoint);
-    RegisterPlotSeries(types, QStringLiteral("TFastLineSeries"), Maker<TFastLineSeries>(), PlotMsg::SeriesFastLine);
-    RegisterPlotSeries(types, QStringLiteral("THorizLineSeries"), Maker<THorizLineSeries>(), PlotMsg::SeriesHorizLine,
-                       PlotMsg::PageStandard, 1);
-    RegisterPlotSeries(types, QStringLiteral("THorizAreaSeries"), Maker<THorizAreaSeries>(), PlotMsg::SeriesHorizArea,
-                       PlotMsg::PageStandard, 1);
+    items_.erase(std::remove(items_.begin(), items_.end(), &toolClass), items_.end());
 }

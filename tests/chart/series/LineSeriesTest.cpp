@@ -3,7 +3,7 @@
 #include "chart/series/Chart.h"
 #include "chart/series/FastLineSeries.h"
 #include "chart/series/LineSeries.h"
-#include "chart/series/SeriesTypes.h"
+#include "chart/series/ChartUnit.h"
 
 #include <QCoreApplication>
 #include <gtest/gtest.h>
@@ -251,16 +251,17 @@ TEST_F(Drawing, FastLineSkipsPointsOnTheSamePixel)
 
 TEST(SeriesTypes, StandardSeriesAreRegisteredOnce)
 {
-    TPlotSeriesTypes types;
-    RegisterStandardSeries(types);
-    const int count = types.Count();
-    RegisterStandardSeries(types);
+    ChartUnitState unit;
+    RegisterStandardSeries(unit);
+    const int count = PlotSeriesTypes(unit).Count();
+    RegisterStandardSeries(unit);
+    const TPlotSeriesTypes& types = PlotSeriesTypes(unit);
     EXPECT_EQ(types.Count(), count);
     const TPlotSeriesType* fast = types.FindSeriesClass(QStringLiteral("TFastLineSeries"));
     ASSERT_NE(fast, nullptr);
     EXPECT_EQ(fast->DescriptionText(), QStringLiteral("Fast Line"));
     EXPECT_EQ(fast->GalleryPageText(), QStringLiteral("Standard"));
-    EXPECT_EQ(fast->Create()->ClassName(), QStringLiteral("TFastLineSeries"));
+    EXPECT_EQ(fast->SeriesClass->Create()->ClassName(), QStringLiteral("TFastLineSeries"));
     EXPECT_EQ(types.FindSeriesClass(QStringLiteral("THorizAreaSeries"))->NumGallerySeries, 1);
 }
 
