@@ -7,6 +7,7 @@
 #include "chart/series/LineSeries.h"
 #include "datafiles/AxisBounds.h"
 #include "datafiles/ParameterGridModel.h"
+#include "forms/CoverageFrame.h"
 #include "forms/MainChart.h"
 #include "forms/MainWindowPalette.h"
 #include "mainwindow/LevelUnits.h"
@@ -117,6 +118,8 @@ void MainWindow::ApplyColors(const ColorSettings& colors, ColorSlotMask changed)
 {
     RecolourSeries(colors, changed, [this](const QString& name) { return chart_->SeriesNamed(name); });
     mainChart->SetBackColor(state_.Colors.ChartBG);
+    coverageFrame->levelChart->SetBackColor(state_.Colors.ChartBG);
+    coverageFrame->gpsChart->SetBackColor(state_.Colors.ChartBG);
     targets_.Colors = ProjectColorsOf(state_.Colors);
     ApplyGridColors(*parameterModel_, GridPaletteOf(state_.Colors));
 

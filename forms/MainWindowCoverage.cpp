@@ -10,6 +10,7 @@
 #include "datafiles/ParameterGridModel.h"
 #include "forms/CoverageFrame.h"
 #include "forms/ImmunityFrame.h"
+#include "forms/MainWindowPalette.h"
 #include "mainwindow/MainMode.h"
 #include "mainwindow/MainWindowState.h"
 
@@ -92,8 +93,13 @@ void MainWindow::PlaceFrames()
         return;
     framesPlaced_ = true;
     const QRect client = centralWidget()->rect();
-    coverageFrame->setGeometry(client);
-    immunityFrame->setGeometry(client);
+    for (QWidget* frame : {static_cast<QWidget*>(coverageFrame), static_cast<QWidget*>(immunityFrame)}) {
+        frame->setGeometry(client);
+        QPalette p = frame->palette();
+        p.setColor(QPalette::Window, QColorOf(clInactiveCaption));
+        frame->setPalette(p);
+        frame->setAutoFillBackground(true);
+    }
     coverageFrame->raise();
     immunityFrame->raise();
 }

@@ -68,6 +68,7 @@ void MainWindow::loadProject()
     chartFileView_.CaptionProjectText = LoadProject(targets_, chosen, app_.Settings.OptTgFieldValue);
     ProjectToCoverage();
     ProjectToGenerator();
+    coverageFrame->showGpsReceiver();
     ShowCaption();
 }
 
