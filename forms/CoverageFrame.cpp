@@ -155,6 +155,7 @@ QWidget* CoverageFrame::BuildCharts()
         auto* c = new TChart(right);
         c->setObjectName(QString::fromLatin1(name));
         c->SetView3D(false);
+        c->BackWall().SetTransparent(false);
         c->Title().SetCaption(title);
         c->setMinimumSize(320, 200);
         return c;
