@@ -40,6 +40,7 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QStatusBar>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -103,10 +104,15 @@ MainWindow::~MainWindow()
 }
 
 // Chart in the middle, the grid and run controls on the left, peaks and segments on the right,
-// the view and marker controls under the chart, the message log along the bottom.
+// the view and marker controls under the chart, the message log along the bottom. The panels lie
+// in a scroll area, so that the small-screen layout shows a part of them; the coverage and
+// generator views lie over its visible part.
 void MainWindow::LayOutWindow()
 {
-    auto* central = new QWidget(this);
+    clientArea_ = new QScrollArea(this);
+    clientArea_->setWidgetResizable(true);
+    clientArea_->setFrameShape(QFrame::NoFrame);
+    auto* central = new QWidget;
     auto* outer = new QVBoxLayout(central);
     outer->setContentsMargins(4, 4, 4, 2);
     outer->setSpacing(4);
@@ -141,8 +147,17 @@ void MainWindow::LayOutWindow()
     outer->addLayout(top, 1);
 
     outer->addWidget(BuildMessagesPanel(central));
-    setCentralWidget(central);
-    BuildFrames(central);
+    clientArea_->setWidget(central);
+    setCentralWidget(clientArea_);
+    BuildFrames(clientArea_->viewport());
+    clientArea_->viewport()->installEventFilter(this);
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Resize && clientArea_ && watched == clientArea_->viewport())
+        PlaceFrames();
+    return QMainWindow::eventFilter(watched, event);
 }
 
 QWidget* MainWindow::BuildMessagesPanel(QWidget* parent)
@@ -342,10 +357,4 @@ void MainWindow::closeEvent(QCloseEvent* event)
     immunityFrame->shutDownGenerator();
     coverageFrame->windowClosing();
     emit closed();
-}
-
-void MainWindow::resizeEvent(QResizeEvent* event)
-{
-    QMainWindow::resizeEvent(event);
-    PlaceFrames();
 }

@@ -28,6 +28,7 @@ class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
 class QRadioButton;
+class QScrollArea;
 class QTabWidget;
 class QTableView;
 class QTimer;
@@ -320,7 +321,7 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // Panels: each builds its controls, and its wiring function holds its connects.
@@ -383,6 +384,7 @@ private:
     QStringList arguments_;
     QString programFolder_;
 
+    QScrollArea* clientArea_ = nullptr;
     std::unique_ptr<MainChart> chart_;
     std::unique_ptr<ParameterGridModel> parameterModel_;
     // The coverage and generator grids as projects store them; the frames' own grids are copied

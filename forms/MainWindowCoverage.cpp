@@ -16,6 +16,7 @@
 
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollArea>
 
 namespace {
 
@@ -83,16 +84,16 @@ void MainWindow::SetUpCoverageFrame()
     coverageFrame->logo->show();
 }
 
-// Both views cover the client area, the status bar left free. The small-screen layout keeps
-// them where they were put first.
+// Both views cover the visible client area, the status bar left free. The small-screen layout
+// keeps them where they were put first.
 void MainWindow::PlaceFrames()
 {
-    if (!coverageFrame || !centralWidget())
+    if (!coverageFrame || !clientArea_)
         return;
     if (app_.SmallScreen && framesPlaced_)
         return;
     framesPlaced_ = true;
-    const QRect client = centralWidget()->rect();
+    const QRect client = clientArea_->viewport()->rect();
     for (QWidget* frame : {static_cast<QWidget*>(coverageFrame), static_cast<QWidget*>(immunityFrame)}) {
         frame->setGeometry(client);
         QPalette p = frame->palette();

@@ -332,9 +332,11 @@ TEST_F(MainWindowFixture, ShippedProjectsLoadIntoTheChart)
         const std::pair<const char*, TChartSeries*> corrections[] = {
             {"CABLE", c.cableCorrection}, {"LISN", c.lisnCorrection}, {"ANT", c.antennaFactor},
             {"AMP", c.amplifierCorrection}};
-        for (const auto& [key, series] : corrections)
-            if (value(key) != "none")
+        for (const auto& [key, series] : corrections) {
+            if (value(key) != "none") {
                 EXPECT_GT(series->Count(), 0) << key;
+            }
+        }
         EXPECT_EQ(w->segmentTable(1).Count > 0, value("SEG1") != "none");
         EXPECT_EQ(c.segmentMarks1->Count() > 0, value("SEG1") != "none");
         EXPECT_EQ(w->segmentChecks(1).Count(), w->segmentTable(1).Count + 1);
