@@ -10,7 +10,7 @@ namespace {
 
 // How each series starts. Colours are the chart's own until the colour window recolours the
 // points; "default" leaves the chart's palette to choose.
-struct SeriesSpec {
+struct SeriesSetup {
     bool Points = false;       // a point series (the segment marks), else a line series
     TColor Color = clDefault;
     int PenWidth = 0;          // 0 keeps the series' own width
@@ -24,7 +24,7 @@ constexpr TColor kLimit1Red = 0x8000FF;
 constexpr TColor kPreviewOrange = 0x4080FF;
 
 // Indexed by series number - 1.
-const std::array<SeriesSpec, MainChart::kSeriesCount> kSpecs = {{
+const std::array<SeriesSetup, MainChart::kSeriesCount> kSetups = {{
     {false, clYellow, 1},                      // 1 raw 1
     {false, kLimit1Red, 2},                    // 2 limit 1
     {false, clDefault, 1},                     // 3 cable
@@ -78,9 +78,9 @@ MainChart::MainChart(QWidget* parent)
     // The plot area shows the background colour of the colour settings.
     chart->BackWall().SetTransparent(false);
     for (int n = 1; n <= kSeriesCount; ++n) {
-        const SeriesSpec& spec = kSpecs[static_cast<size_t>(n - 1)];
+        const SeriesSetup& setup = kSetups[static_cast<size_t>(n - 1)];
         std::unique_ptr<TCustomSeries> made;
-        if (spec.Points) {
+        if (setup.Points) {
             auto marks = std::make_unique<TPointSeries>();
             SetUpSegmentMarks(*marks);
             made = std::move(marks);
@@ -89,15 +89,15 @@ MainChart::MainChart(QWidget* parent)
         }
         TCustomSeries& s = *made;
         s.SetName(QStringLiteral("Series%1").arg(n));
-        if (spec.Color != clDefault)
-            s.SetSeriesColor(spec.Color);
-        if (spec.PenWidth > 0)
-            s.LinePen().SetWidth(spec.PenWidth);
-        s.LinePen().SetStyle(spec.PenStyle);
-        if (spec.LineHidden)
+        if (setup.Color != clDefault)
+            s.SetSeriesColor(setup.Color);
+        if (setup.PenWidth > 0)
+            s.LinePen().SetWidth(setup.PenWidth);
+        s.LinePen().SetStyle(setup.PenStyle);
+        if (setup.LineHidden)
             s.LinePen().Hide();
-        s.SetStairs(spec.Stairs);
-        s.SetActive(spec.Active);
+        s.SetStairs(setup.Stairs);
+        s.SetActive(setup.Active);
         series_[static_cast<size_t>(n - 1)] = &s;
         chart->AddSeries(std::move(made));
     }

@@ -257,10 +257,10 @@ void MainWindow::BuildStatusBar()
 
 void MainWindow::startUp()
 {
-    // 1. Host identifier.
+    // The host identifier.
     app_.HostId = ComputeHostId();
 
-    // 2. View state.
+    // The view state.
     SetUpViewBoxes();
     SetUpSweepControls();
     chartFileView_.CompensationLoaded = 0;
@@ -268,11 +268,11 @@ void MainWindow::startUp()
     reloadProjectFilesButton->setToolTip(QStringLiteral("Update Cable Ampl Ant Lisn Seg Lim"));
     saSerialAction->setVisible(false);
 
-    // 3, 4. The coverage and generator views over the client area.
+    // The coverage and generator views over the client area.
     SetUpCoverageFrame();
     SetUpImmunityFrame();
 
-    // 5. An unsupported system is refused, but start-up runs to its end and the remaining windows
+    // An unsupported system is refused, but start-up runs to its end and the remaining windows
     // are still created; the program ends when the message loop takes the request.
     const int32_t version = services_.VersionIndex ? services_.VersionIndex() : GetWindowsVersionIndex();
     if (version <= 6) {
@@ -282,7 +282,7 @@ void MainWindow::startUp()
             services_.RequestTerminate();
     }
 
-    // 6. Window size: the small-screen layout only for exactly "s".
+    // Window size: the small-screen layout only for exactly "s".
     if (!arguments_.isEmpty() && arguments_.first() == QLatin1String("s")) {
         app_.SmallScreen = true;
         resize(800, 480);
@@ -290,12 +290,12 @@ void MainWindow::startUp()
         setMinimumSize(1340, 706);
     }
 
-    // 7. The device's wait margin; the program's own logo.
+    // The device's wait margin; the program's own logo.
     instrument_.Device.SweepWaitMarginMs = 3000;
     runNoteLabel->clear();
     logo->show();
 
-    // 8. Lists, grids, chart, run buttons.
+    // Lists, grids, the chart, the run buttons.
     SetUpPeakControls();
     SetUpChart();
     estimateLabel->clear();
@@ -305,17 +305,17 @@ void MainWindow::startUp()
     statusPanels[0]->clear();
     progressBar->setValue(0);
 
-    // 9, 10, 11. Working folder, file pick lists, parameter grids.
+    // The working folder and the file pick lists of the parameter grid.
     QDir::setCurrent(app_.WorkingFolder);
     refreshFileLists();
 
-    // 12. The colour table; the colour window, created later, replaces most of it.
+    // The colour table; the colour window, created later, replaces most of it.
     state_.Colors = StartupColors();
 
-    // 14 (the chart's ranges and pens), 15 (magnifier), 16. Segment marks of the chosen set.
+    // The segment marks of the chosen set.
     ApplySegmentMarks();
 
-    // 17. Advanced settings.
+    // The advanced settings.
     ReadAdvancedSettings(QDir(app_.WorkingFolder).filePath(QString::fromLatin1(kAdvancedSettingsFile)),
                          app_.Settings, app_.Messages);
     ApplyAdvancedSettings();

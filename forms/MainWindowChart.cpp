@@ -67,9 +67,9 @@ void MainWindow::SetUpChart()
         s->LinePen().SetVisible(corrections);
     chart_->arithmeticResult->SetActive(false);
 
-    // Step 15, the magnifier: a TMagnifyTool owned by this window, attached to Chart1, circled,
-    // its shape at 400,50-550,200 and inactive until "Magnify" is checked. The chart tools do
-    // not offer the tool yet; it is created here once they do.
+    // The magnifier belongs here: a TMagnifyTool owned by this window, attached to Chart1,
+    // circled, its shape at 400,50-550,200 and inactive until "Magnify" is checked. The chart
+    // tools do not offer it yet.
 }
 
 // The segment marks of the chosen set are shown while "Segm." is checked, the other set's never;
