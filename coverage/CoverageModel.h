@@ -1,7 +1,7 @@
 #ifndef ZENDRIK_COVERAGE_COVERAGEMODEL_H
 #define ZENDRIK_COVERAGE_COVERAGEMODEL_H
 
-#include "chart/engine/ChartSeries.h"
+#include "chart/series/LineSeries.h"
 
 #include <QString>
 #include <cstdint>
@@ -39,10 +39,10 @@ struct CoverageFields {
 // three correction series the levels are corrected with (X in kHz), with the left axis range.
 // Drawing them is the chart's business; this is what it will draw.
 struct CoverageChart {
-    TChartSeries Level[3]; // "FRQ A", "FRQ B", "FRQ C"
-    TChartSeries Cable; // subtracted
-    TChartSeries Amplifier; // subtracted
-    TChartSeries Antenna; // added
+    TLineSeries Level[3]; // "FRQ A", "FRQ B", "FRQ C"
+    TLineSeries Cable; // subtracted
+    TLineSeries Amplifier; // subtracted
+    TLineSeries Antenna; // added
     double LeftMinimum = -110;
     double LeftMaximum = -10;
 

@@ -2,6 +2,7 @@
 
 #include "app/AppContext.h"
 #include "coverage/CoverageCalculators.h"
+#include "chart/series/Chart.h"
 #include "coverage/CoverageView.h"
 #include "forms/FormServices.h"
 #include "instrument/InstrumentState.h"
@@ -13,7 +14,6 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFormLayout>
-#include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -141,6 +141,61 @@ CoverageFrame::~CoverageFrame()
     // The instrument state outlives the frame: it must not call back into it.
     if (ownsReceiverBeep_)
         instrument_.Gps.Beep = nullptr;
+    // The charts show series the view and the frame own: they go first.
+    delete levelChart;
+    delete gpsChart;
+}
+
+QWidget* CoverageFrame::BuildCharts()
+{
+    auto* right = new QWidget(this);
+    auto* box = new QVBoxLayout(right);
+    box->setContentsMargins(0, 0, 0, 0);
+    auto chart = [right](const char* name, const QString& title) {
+        auto* c = new TChart(right);
+        c->setObjectName(QString::fromLatin1(name));
+        c->SetView3D(false);
+        c->BackWall().SetTransparent(false);
+        c->Title().SetCaption(title);
+        c->setMinimumSize(320, 200);
+        return c;
+    };
+    levelChart = chart("Chart3", QStringLiteral("Level"));
+    levelChart->LeftAxis()->Title().SetCaption(QStringLiteral("dBm"));
+    CoverageChart& data = view_->Chart();
+    const TColor levelColors[3] = {clLime, clBlue, clYellow};
+    for (int x = 0; x < 3; ++x) {
+        data.Level[x].SetSeriesColor(levelColors[x]);
+        levelChart->AddSeries(&data.Level[x]);
+    }
+    for (TLineSeries* correction : {&data.Cable, &data.Amplifier, &data.Antenna}) {
+        correction->SetSeriesColor(clWhite);
+        correction->SetHorizAxis(aTopAxis);
+        correction->SetVertAxis(aRightAxis);
+        levelChart->AddSeries(correction);
+    }
+    corDataButton = Button(right, "Button2", QStringLiteral("Get Cor Data"));
+    gpsChart = chart("Chart1", QStringLiteral("GPS Data"));
+    ownTrack_ = std::make_unique<TPointSeries>();
+    gpsTrack = ownTrack_.get();
+    gpsTrack->SetName(QStringLiteral("Series1"));
+    gpsChart->AddSeries(gpsTrack);
+    box->addWidget(levelChart, 1);
+    box->addWidget(corDataButton, 0, Qt::AlignLeft);
+    box->addWidget(gpsChart, 1);
+    ShowLevelRange();
+    return right;
+}
+
+// The level axis follows the view's range ("High[dBm]", "Low[dBm]").
+void CoverageFrame::ShowLevelRange()
+{
+    const CoverageChart& data = view_->Chart();
+    TChartAxis& left = *levelChart->LeftAxis();
+    left.SetAutomatic(false);
+    if (data.LeftMinimum <= data.LeftMaximum && (left.Minimum() != data.LeftMinimum || left.Maximum() != data.LeftMaximum))
+        left.SetRange(data.LeftMinimum, data.LeftMaximum);
+    levelChart->Invalidate();
 }
 
 void CoverageFrame::BuildControls()
@@ -241,24 +296,7 @@ void CoverageFrame::BuildControls()
     middle->addWidget(memo);
     layout->addLayout(middle);
 
-    // Right: the two charts, drawn once the chart control exists.
-    auto* right = new QVBoxLayout;
-    auto chart = [this](QFrame*& frame, const char* name, const QString& title) {
-        frame = new QFrame(this);
-        frame->setObjectName(QString::fromLatin1(name));
-        frame->setFrameShape(QFrame::StyledPanel);
-        frame->setMinimumSize(320, 200);
-        auto* box = new QVBoxLayout(frame);
-        box->addWidget(new QLabel(title, frame));
-        box->addStretch();
-    };
-    chart(levelChart, "Chart3", QStringLiteral("Level  [dBm]"));
-    corDataButton = Button(levelChart, "Button2", QStringLiteral("Get Cor Data"));
-    levelChart->layout()->addWidget(corDataButton);
-    chart(gpsChart, "Chart1", QStringLiteral("GPS Data"));
-    right->addWidget(levelChart);
-    right->addWidget(gpsChart);
-    layout->addLayout(right);
+    layout->addWidget(BuildCharts());
 
     auto guarded = [this](void (CoverageFrame::*handler)()) {
         return [this, handler] { Guarded([&] { (this->*handler)(); }); };
@@ -433,6 +471,7 @@ void CoverageFrame::Refresh()
     SetText(recentKmlEdit, f.RecentKml);
     SetText(resolutionEdit, f.Resolution);
     SetText(pointsEdit, f.Points);
+    ShowLevelRange();
     // The memo list only grows, except when it is emptied; show what is new.
     if (gps.Memo.size() < memoLinesShown_) {
         memo->clear();

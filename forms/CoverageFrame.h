@@ -9,7 +9,6 @@
 
 class QCheckBox;
 class QComboBox;
-class QFrame;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -19,6 +18,8 @@ class QTableView;
 class QTimer;
 class QtEventPump;
 class CoverageView;
+class TChart;
+class TPointSeries;
 class TableBuffer;
 struct AppContext;
 struct FormServices;
@@ -31,8 +32,9 @@ struct ScpiContext;
 //
 // The main window embeds the frame, tells it who else owns the analyser (setInstrumentOwner),
 // calls windowClosing() when it closes, refuses its own runs while loggingActive(), and connects
-// the connection window's "RD RMC" to showGpsReceiver(). The two charts ("Level" and "GPS Data")
-// are placeholders: their data are the view's series (CoverageChart) and the receiver's track.
+// the connection window's "RD RMC" to showGpsReceiver(). The level chart shows the view's series
+// (CoverageChart): the levels against the point index, the corrections (kHz, dB) on the top and
+// right axes.
 class CoverageFrame : public QWidget, private CoverageHost {
     Q_OBJECT
 public:
@@ -94,14 +96,17 @@ public:
     QLineEdit* levelEdits[3] = {}; // "Level A [dBm]", "Level B [dBm]", "Level C [dBm]"
     QLineEdit* tickErrorsEdit = nullptr; // "T3-Err"
     QLineEdit* recentKmlEdit = nullptr; // "recent kml file"
-    QFrame* levelChart = nullptr; // Chart3 "Level", left axis "dBm"
-    QFrame* gpsChart = nullptr; // Chart1 "GPS Data"
+    TChart* levelChart = nullptr; // Chart3 "Level", left axis "dBm": the view's level and correction series
+    TChart* gpsChart = nullptr; // Chart1 "GPS Data"
+    TPointSeries* gpsTrack = nullptr; // Series1 of the GPS chart, the receiver's track
     QLabel* logo = nullptr; // Image2
     QTimer* coverageTimer = nullptr; // Timer3, off at start
 
 private:
     void BuildControls();
     void FillCorrectionPickLists();
+    QWidget* BuildCharts();
+    void ShowLevelRange();
     template <class F> void Guarded(F&& handler);
 
     // CoverageHost.
@@ -120,6 +125,7 @@ private:
     std::unique_ptr<QtEventPump> ownPump_;
     std::unique_ptr<ScpiContext> context_;
     std::unique_ptr<CoverageView> view_;
+    std::unique_ptr<TPointSeries> ownTrack_;
     bool ownsReceiverBeep_ = false;
     qsizetype memoLinesShown_ = 0;
 };

@@ -20,6 +20,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -69,10 +70,11 @@ QWidget* MakeSpin(QWidget* parent, const char* name, QToolButton*& up, QToolButt
     box->setContentsMargins(0, 0, 0, 0);
     box->setSpacing(0);
     up = new QToolButton(spin);
-    up->setObjectName(QStringLiteral("UpButton"));
+    // The arrows are parts of their spin button and are named after it.
+    up->setObjectName(QString::fromLatin1(name) + QStringLiteral("Up"));
     up->setArrowType(Qt::UpArrow);
     down = new QToolButton(spin);
-    down->setObjectName(QStringLiteral("DownButton"));
+    down->setObjectName(QString::fromLatin1(name) + QStringLiteral("Down"));
     down->setArrowType(Qt::DownArrow);
     for (QToolButton* b : {up, down}) {
         b->setFixedSize(20, 12);
@@ -146,6 +148,10 @@ void ImmunityFrame::BuildControls()
     layout->addWidget(BuildSweepBands(), 0, 1);
     layout->addWidget(BuildRamp(), 1, 1);
     layout->addWidget(BuildManual(), 2, 0, 1, 2);
+    logo = new QLabel(this);
+    logo->setObjectName(QStringLiteral("Image2"));
+    logo->setPixmap(QPixmap(QStringLiteral(":/forms/Logo.png")));
+    layout->addWidget(logo, 2, 2, Qt::AlignRight | Qt::AlignBottom);
     layout->setColumnStretch(1, 1);
 
     calculatorTimer = new QTimer(this);

@@ -1,6 +1,7 @@
 #ifndef ZENDRIK_FORMS_IMMUNITYFRAME_H
 #define ZENDRIK_FORMS_IMMUNITYFRAME_H
 
+#include "datafiles/GeneratorViewValues.h"
 #include "immunity/GeneratorController.h"
 #include "immunity/GeneratorView.h"
 #include "immunity/ImmunityReport.h"
@@ -67,6 +68,14 @@ public:
     bool handleMainWindowKey(int key);
     // The window closes: stop whatever radiates while the instrument session is still open.
     void shutDownGenerator();
+
+    // What a project stores of the view: the texts of the ramp, fixed-frequency, sweep and
+    // manual-stepping boxes, and the settings grid's values by row.
+    GeneratorViewValues projectValues() const;
+    void setProjectValues(const GeneratorViewValues& values);
+    QString settingValue(const QString& row) const;
+    // Sets a row's value and takes it as the operator's choice (the row is validated).
+    void setSettingValue(const QString& row, const QString& value);
 
     // Stepping operations (also the arrow keys).
     void stepFrequencyUp();
@@ -143,6 +152,7 @@ public:
     QLabel* fixedFieldHeading = nullptr;                               // Label10 "PA[dBm]  E[V/m]"
     QLabel* sweepFieldHeading = nullptr;                               // Label11 "PA[dBm]  E[V/m]"
     QTimer* calculatorTimer = nullptr;                                 // Timer1, 1000 ms
+    QLabel* logo = nullptr;                                            // Image2, the program's logo
 
 signals:
     // A generator action started (true) or the last one ended (false).

@@ -1,15 +1,34 @@
+// The main window's construction, its start-up in the order it has always run, the layout of the
+// panels and the shell's own controls (debug mode, log window, settings file).
 #include "forms/MainWindow.h"
 
 #include "app/AppContext.h"
 #include "app/HostId.h"
 #include "app/TextRoutines.h"
-#include "forms/ColorSettingsWindow.h"
+#include "chart/series/Chart.h"
+#include "chart/series/LineSeries.h"
+#include "datafiles/AxisBounds.h"
+#include "datafiles/CheckListModel.h"
+#include "datafiles/ParameterGridModel.h"
+#include "datafiles/ScpiGridInstrument.h"
 #include "forms/ConnectionWindow.h"
+#include "forms/CoverageFrame.h"
+#include "forms/CsvExportWindow.h"
+#include "forms/FormDialogs.h"
 #include "forms/FormServices.h"
 #include "forms/Forms.h"
+#include "forms/ImmunityFrame.h"
 #include "forms/LoggerWindow.h"
+#include "forms/MainChart.h"
+#include "forms/ReportHeaderWindow.h"
+#include "forms/TableEditorWindow.h"
+#include "immunity/GeneratorSettings.h"
 #include "instrument/InstrumentState.h"
+#include "instrument/ScpiContext.h"
 #include "mainwindow/MainWindowState.h"
+#include "measurement/PeakLists.h"
+#include "platform/system/EventPump.h"
+#include "reports/ReportHeader.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -17,57 +36,172 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QMenu>
-#include <QMenuBar>
+#include <QPixmap>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QStatusBar>
+#include <QTimer>
 #include <QVBoxLayout>
 
 MainWindow::MainWindow(AppContext& app, InstrumentState& instrument, MainWindowState& state, Forms& forms,
                        FormServices& services, const QStringList& arguments, const QString& programFolder)
-    : app_(app), instrument_(instrument), state_(state), forms_(forms), services_(services),
+    : QMainWindow(), app_(app), instrument_(instrument), state_(state), forms_(forms), services_(services),
       arguments_(arguments), programFolder_(programFolder)
 {
     setObjectName(QStringLiteral("Form1"));
+    setWindowIcon(QIcon(QStringLiteral(":/forms/Logo.png")));
     forms_.mainWindow = this;
-    BuildControls();
-    BuildMenuAndStatusBar();
+    // The views laid over the window keep the working folder from their creation on.
+    app_.WorkingFolder = ChooseWorkingFolder(programFolder_);
+
+    EventPump* pump = app_.Pump;
+    if (!pump) {
+        ownPump_ = std::make_unique<QtEventPump>();
+        pump = ownPump_.get();
+    }
+    scpi_ = std::make_unique<ScpiContext>(ScpiContext{instrument_.Visa, instrument_.Device, app_.Settings, app_.Debug,
+                                                      app_.Messages, *pump, instrument_.Status});
+    dialogs_ = std::make_unique<FormDialogs>(services_);
+    parameterModel_ = std::make_unique<ParameterGridModel>(MainParameterRows());
+    parameterModel_->setObjectName(QStringLiteral("ValueListEditor1"));
+    coverageValues_ = std::make_unique<ParameterGridModel>(CoverageParameterRows());
+    generatorGridValues_ = std::make_unique<ParameterGridModel>(GeneratorSettingsRows());
+    segmentChecks1_ = std::make_unique<CheckListModel>();
+    segmentChecks2_ = std::make_unique<CheckListModel>();
+    ownPeaks1_ = std::make_unique<PeakLists>(1);
+    ownPeaks2_ = std::make_unique<PeakLists>(2);
+    generatorSettings_ = std::make_unique<GeneratorSettings>();
+
+    LayOutWindow();
+    BuildMenus();
+    BuildStatusBar();
+    BuildProjectTargets();
+    setPeakLists(*ownPeaks1_, *ownPeaks2_);
+
+    WireMessages();
+    WireChart();
+    WireView();
+    WireSweep();
+    WireInstrument();
+    WirePeaks();
+    WireMarkers();
+    WireReport();
+    WireProject();
+    WireGenerator();
+    WireCoverage();
+    WireMenus();
+
     startUp();
 }
 
-void MainWindow::BuildControls()
+MainWindow::~MainWindow()
 {
-    auto* central = new QWidget(this);
-    auto* layout = new QVBoxLayout(central);
+    // The views refer to the models; they go first.
+    forms_.mainWindow = nullptr;
+    delete takeCentralWidget();
+}
 
-    auto* tools = new QHBoxLayout;
-    debugCheckBox = new QCheckBox(QStringLiteral("Debug"), central);
+// Chart in the middle, the grid and run controls on the left, peaks and segments on the right,
+// the view and marker controls under the chart, the message log along the bottom. The panels lie
+// in a scroll area, so that the small-screen layout shows a part of them; the coverage and
+// generator views lie over its visible part.
+void MainWindow::LayOutWindow()
+{
+    clientArea_ = new QScrollArea(this);
+    clientArea_->setWidgetResizable(true);
+    clientArea_->setFrameShape(QFrame::NoFrame);
+    auto* central = new QWidget;
+    auto* outer = new QVBoxLayout(central);
+    outer->setContentsMargins(4, 4, 4, 2);
+    outer->setSpacing(4);
+
+    auto* top = new QHBoxLayout;
+    top->setSpacing(4);
+    QWidget* sweep = BuildSweepPanel(central);
+    sweep->setFixedWidth(262);
+    top->addWidget(sweep);
+
+    auto* middle = new QVBoxLayout;
+    middle->setSpacing(2);
+    middle->addWidget(BuildChartPanel(central), 1);
+    middle->addWidget(BuildTraceBar(central));
+    auto* underChart = new QHBoxLayout;
+    underChart->addWidget(BuildViewPanel(central));
+    underChart->addWidget(BuildMarkersPanel(central), 1);
+    middle->addLayout(underChart);
+    top->addLayout(middle, 1);
+
+    auto* right = new QVBoxLayout;
+    right->setSpacing(4);
+    right->addWidget(BuildPeaksPanel(central), 1);
+    right->addWidget(BuildSegmentsPanel(central));
+    right->addWidget(BuildInstrumentPanel(central));
+    right->addWidget(BuildReportPanel(central));
+    auto* rightBox = new QWidget(central);
+    rightBox->setLayout(right);
+    right->setContentsMargins(0, 0, 0, 0);
+    rightBox->setFixedWidth(236);
+    top->addWidget(rightBox);
+    outer->addLayout(top, 1);
+
+    outer->addWidget(BuildMessagesPanel(central));
+    clientArea_->setWidget(central);
+    setCentralWidget(clientArea_);
+    BuildFrames(clientArea_->viewport());
+    clientArea_->viewport()->installEventFilter(this);
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Resize && clientArea_ && watched == clientArea_->viewport())
+        PlaceFrames();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+QWidget* MainWindow::BuildMessagesPanel(QWidget* parent)
+{
+    auto* box = new QWidget(parent);
+    auto* row = new QHBoxLayout(box);
+    row->setContentsMargins(0, 0, 0, 0);
+
+    messagesGroup = new QGroupBox(QStringLiteral("Messages"), box);
+    messagesGroup->setObjectName(QStringLiteral("GroupBox3"));
+    auto* inner = new QVBoxLayout(messagesGroup);
+    inner->setContentsMargins(4, 2, 4, 4);
+    messageLog = new QPlainTextEdit(messagesGroup);
+    messageLog->setObjectName(QStringLiteral("Memo1"));
+    messageLog->setReadOnly(true);
+    messageLog->setFixedHeight(72);
+    inner->addWidget(messageLog);
+    row->addWidget(messagesGroup, 1);
+
+    auto* tools = new QVBoxLayout;
+    debugCheckBox = new QCheckBox(QStringLiteral("Debug"), box);
     debugCheckBox->setObjectName(QStringLiteral("CheckBox1"));
-    showLogButton = new QPushButton(QStringLiteral("Show Log"), central);
+    showLogButton = new QPushButton(QStringLiteral("Show Log"), box);
     showLogButton->setObjectName(QStringLiteral("Button1"));
-    createIniFileButton = new QPushButton(QStringLiteral("Create ini File"), central);
+    createIniFileButton = new QPushButton(QStringLiteral("Create ini File"), box);
     createIniFileButton->setObjectName(QStringLiteral("Button19"));
     createIniFileButton->setToolTip(QStringLiteral("Create advanced options inifile"));
-    debugLabel = new QLabel(central);
+    debugLabel = new QLabel(box);
     debugLabel->setObjectName(QStringLiteral("Label2"));
+    logo = new QLabel(box);
+    logo->setObjectName(QStringLiteral("Image2"));
+    logo->setPixmap(QPixmap(QStringLiteral(":/forms/Logo.png")).scaledToHeight(64, Qt::SmoothTransformation));
     tools->addWidget(debugCheckBox);
     tools->addWidget(showLogButton);
     tools->addWidget(createIniFileButton);
     tools->addWidget(debugLabel);
     tools->addStretch();
-    layout->addLayout(tools);
+    row->addLayout(tools);
+    row->addWidget(logo, 0, Qt::AlignBottom);
+    return box;
+}
 
-    messagesGroup = new QGroupBox(QStringLiteral("Messages"), central);
-    messagesGroup->setObjectName(QStringLiteral("GroupBox3"));
-    auto* box = new QVBoxLayout(messagesGroup);
-    messageLog = new QPlainTextEdit(messagesGroup);
-    messageLog->setObjectName(QStringLiteral("Memo1"));
-    messageLog->setReadOnly(true);
-    box->addWidget(messageLog);
-    layout->addWidget(messagesGroup);
-    setCentralWidget(central);
-
+void MainWindow::WireMessages()
+{
     connect(&app_.Messages, &MessageLog::LineAppended, messageLog, &QPlainTextEdit::appendPlainText);
     connect(&app_.Messages, &MessageLog::Cleared, messageLog, &QPlainTextEdit::clear);
     connect(showLogButton, &QPushButton::clicked, this, &MainWindow::showLogger);
@@ -75,29 +209,34 @@ void MainWindow::BuildControls()
     connect(debugCheckBox, &QCheckBox::clicked, this, &MainWindow::switchDebugMode);
 }
 
-void MainWindow::BuildMenuAndStatusBar()
+void MainWindow::wireLaterWindows(ReportHeaderItems& reportHeader)
 {
-    QMenu* device = menuBar()->addMenu(QStringLiteral("Device"));
-    auto item = [this, device](QAction*& action, const char* name, const QString& caption,
-                               void (MainWindow::*handler)()) {
-        action = device->addAction(caption);
-        action->setObjectName(QString::fromLatin1(name));
-        connect(action, &QAction::triggered, this, handler);
+    if (ConnectionWindow* connection = forms_.connectionWindow) {
+        connect(connection, &ConnectionWindow::Connected, this, &MainWindow::applyFamilyControls);
+        connect(connection, &ConnectionWindow::GpsRead, coverageFrame, &CoverageFrame::showGpsReceiver);
+    }
+    if (TableEditorWindow* editor = forms_.tableEditorWindow) {
+        TableEditorWindow::MainChartLink link;
+        link.preview = chart_->tablePreview;
+        link.previewColor = state_.Colors.ColorTable[5];
+        link.frequencyAxis = frequencyAxis_.get();
+        link.levelAxis = levelAxis_.get();
+        link.showPreviewOnly = [this] { ShowTablePreviewOnly(true); };
+        link.restoreSeriesVisibility = [this] { ShowTablePreviewOnly(false); };
+        link.refreshFileLists = [this] { refreshFileLists(); };
+        editor->setMainChart(std::move(link));
+    }
+    if (ReportHeaderWindow* header = forms_.reportHeaderWindow)
+        header->refreshFileLists = [this] { refreshFileLists(); };
+    targets_.LoadReportHeader = [this, &reportHeader](const QString& path) {
+        LoadReportFile(reportHeader, path, QLatin1Char('n'), targets_.Files);
     };
-    item(saUsbAction, "Visa1", QStringLiteral("SA USB"), &MainWindow::connectAnalyzerUsb);
-    item(saTcpAction, "CP1", QStringLiteral("SA TCP"), &MainWindow::connectAnalyzerTcp);
-    item(gpsUsbAction, "GPS1", QStringLiteral("GPS USB"), &MainWindow::connectGpsReceiver);
-    item(saSerialAction, "SASER1", QStringLiteral("SA SER"), &MainWindow::connectAnalyzerSerial);
-    gpsUsbAction->setVisible(false);
-    gpsUsbAction->setEnabled(false);
-    saSerialAction->setVisible(false);
+    if (CsvExportWindow* csv = forms_.csvExportWindow)
+        csv->SetChartSeries(chart_->ForReports());
+}
 
-    QMenu* setup = menuBar()->addMenu(QStringLiteral("Setup"));
-    BuildTableEditorLaunchers(setup);
-    editColorsAction = setup->addAction(QStringLiteral("Edit Colors"));
-    editColorsAction->setObjectName(QStringLiteral("EditColors1"));
-    connect(editColorsAction, &QAction::triggered, this, &MainWindow::showColorSettings);
-
+void MainWindow::BuildStatusBar()
+{
     static constexpr int kPanelWidths[] = {70, 50, 350, 110, 400, 140, 90, 50};
     statusBar()->setObjectName(QStringLiteral("StatusBar1"));
     for (int i = 0; i < 8; ++i) {
@@ -111,53 +250,27 @@ void MainWindow::BuildMenuAndStatusBar()
         if (panel >= 0 && panel < statusPanels.size())
             statusPanels[panel]->setText(text);
     });
-}
-
-void MainWindow::ShowConnectionWindow(int32_t kind)
-{
-    if (!forms_.connectionWindow)
-        return;
-    forms_.connectionWindow->PrepareForKind(kind);
-    // Modal for the operator, but the call returns so that the message loop keeps running.
-    forms_.connectionWindow->setModal(true);
-    forms_.connectionWindow->show();
-    forms_.connectionWindow->raise();
-}
-
-void MainWindow::connectAnalyzerUsb()
-{
-    ShowConnectionWindow(2);
-}
-
-void MainWindow::connectAnalyzerTcp()
-{
-    ShowConnectionWindow(3);
-}
-
-void MainWindow::connectGpsReceiver()
-{
-    ShowConnectionWindow(4);
-}
-
-void MainWindow::connectAnalyzerSerial()
-{
-    ShowConnectionWindow(5);
-}
-
-void MainWindow::testWinUsb()
-{
-    ShowConnectionWindow(1);
-}
-
-void MainWindow::showColorSettings()
-{
-    if (forms_.colorSettingsWindow)
-        forms_.colorSettingsWindow->show();
+    statusTimer = new QTimer(this);
+    statusTimer->setObjectName(QStringLiteral("Timer1"));
+    statusTimer->setInterval(1000);
 }
 
 void MainWindow::startUp()
 {
+    // The host identifier.
     app_.HostId = ComputeHostId();
+
+    // The view state.
+    SetUpViewBoxes();
+    SetUpSweepControls();
+    chartFileView_.CompensationLoaded = 0;
+    useCompensationCheckBox->setEnabled(chartFileView_.CompensationLoaded != 0);
+    reloadProjectFilesButton->setToolTip(QStringLiteral("Update Cable Ampl Ant Lisn Seg Lim"));
+    saSerialAction->setVisible(false);
+
+    // The coverage and generator views over the client area.
+    SetUpCoverageFrame();
+    SetUpImmunityFrame();
 
     // An unsupported system is refused, but start-up runs to its end and the remaining windows
     // are still created; the program ends when the message loop takes the request.
@@ -169,6 +282,7 @@ void MainWindow::startUp()
             services_.RequestTerminate();
     }
 
+    // Window size: the small-screen layout only for exactly "s".
     if (!arguments_.isEmpty() && arguments_.first() == QLatin1String("s")) {
         app_.SmallScreen = true;
         resize(800, 480);
@@ -176,15 +290,42 @@ void MainWindow::startUp()
         setMinimumSize(1340, 706);
     }
 
+    // The device's wait margin; the program's own logo.
+    instrument_.Device.SweepWaitMarginMs = 3000;
+    runNoteLabel->clear();
+    logo->show();
+
+    // Lists, grids, the chart, the run buttons.
+    SetUpPeakControls();
+    SetUpChart();
+    estimateLabel->clear();
+    remainingLabel->clear();
     ApplyDebugMode(forms_, app_);
     setWindowTitle(QStringLiteral("Zendrik"));
+    statusPanels[0]->clear();
+    progressBar->setValue(0);
 
-    app_.WorkingFolder = ChooseWorkingFolder(programFolder_);
+    // The working folder and the file pick lists of the parameter grid.
     QDir::setCurrent(app_.WorkingFolder);
-    // The colour dialog, created later, replaces most of these with the operator's colours.
+    refreshFileLists();
+
+    // The colour table; the colour window, created later, replaces most of it.
     state_.Colors = StartupColors();
+
+    // The segment marks of the chosen set.
+    ApplySegmentMarks();
+
+    // The advanced settings.
     ReadAdvancedSettings(QDir(app_.WorkingFolder).filePath(QString::fromLatin1(kAdvancedSettingsFile)),
                          app_.Settings, app_.Messages);
+    ApplyAdvancedSettings();
+}
+
+void MainWindow::ApplyAdvancedSettings()
+{
+    preAmpGroup->setVisible(app_.Settings.OptPreAmpBox);
+    vbwGroup->setVisible(app_.Settings.OptVbwBox);
+    immunityFrame->setFieldValueShown(app_.Settings.OptTgFieldValue);
 }
 
 void MainWindow::showLogger()
@@ -209,6 +350,11 @@ void MainWindow::switchDebugMode()
 void MainWindow::closeEvent(QCloseEvent* event)
 {
     QMainWindow::closeEvent(event);
-    if (event->isAccepted())
-        emit closed();
+    if (!event->isAccepted())
+        return;
+    statusTimer->stop();
+    // What radiates or logs stops while the instrument session is still open.
+    immunityFrame->shutDownGenerator();
+    coverageFrame->windowClosing();
+    emit closed();
 }

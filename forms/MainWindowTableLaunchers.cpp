@@ -10,18 +10,16 @@
 
 void MainWindow::BuildTableEditorLaunchers(QMenu* setup)
 {
-    auto item = [this, setup](QAction*& action, const char* name, const QString& caption,
-                              void (MainWindow::*handler)()) {
+    auto item = [setup](QAction*& action, const char* name, const QString& caption) {
         action = setup->addAction(caption);
         action->setObjectName(QString::fromLatin1(name));
-        connect(action, &QAction::triggered, this, handler);
     };
-    item(editLimitAction, "N1", QStringLiteral("Edit Limit"), &MainWindow::editLimits);
-    item(editCableAction, "EditCable1", QStringLiteral("Edit Cable"), &MainWindow::editCable);
-    item(editLisnAction, "EditLISN1", QStringLiteral("Edit LISN"), &MainWindow::editLisn);
-    item(editGainAction, "EditAmplifier1", QStringLiteral("Edit Gain"), &MainWindow::editGain);
-    item(editAntennaAction, "EditAntenna1", QStringLiteral("Edit Antenna"), &MainWindow::editAntenna);
-    item(editSegmentsAction, "EditSegments1", QStringLiteral("Edit Segments"), &MainWindow::editSegments);
+    item(editLimitAction, "N1", QStringLiteral("Edit Limit"));
+    item(editCableAction, "EditCable1", QStringLiteral("Edit Cable"));
+    item(editLisnAction, "EditLISN1", QStringLiteral("Edit LISN"));
+    item(editGainAction, "EditAmplifier1", QStringLiteral("Edit Gain"));
+    item(editAntennaAction, "EditAntenna1", QStringLiteral("Edit Antenna"));
+    item(editSegmentsAction, "EditSegments1", QStringLiteral("Edit Segments"));
     setup->addSeparator();
 }
 

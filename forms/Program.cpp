@@ -58,6 +58,7 @@ void Program::CreateForms()
     connect(forms_.mainWindow, &MainWindow::closed, this, [] { QCoreApplication::quit(); });
     forms_.loggerWindow = Create<LoggerWindow>(app_);
     forms_.tableEditorWindow = Create<TableEditorWindow>(app_, services_, mainState_->Table);
+    forms_.mainWindow->enableCoverageFeature();
     forms_.connectionWindow = Create<ConnectionWindow>(app_, *instrument_, services_);
     forms_.aboutWindow = Create<AboutWindow>(app_, forms_);
     forms_.reportHeaderWindow = Create<ReportHeaderWindow>(app_, reportHeader_, services_);
@@ -67,6 +68,7 @@ void Program::CreateForms()
     forms_.whatsNewWindow = Create<WhatsNewWindow>(app_);
     forms_.functionMatrixWindow = Create<FunctionMatrixWindow>(app_);
     forms_.mailSetupWindow = Create<MailSetupWindow>(app_, mail_);
+    forms_.mainWindow->wireLaterWindows(reportHeader_);
 }
 
 void Program::RequestTerminate()

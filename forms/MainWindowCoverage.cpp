@@ -1,0 +1,148 @@
+// The coverage view (Frame141) laid over the window: its placement and defaults, who else owns
+// the analyser, its grid as projects store it, and the "Mode" menu's switch between the views.
+#include "forms/MainWindow.h"
+
+#include "app/AppContext.h"
+#include "chart/engine/ChartAxis.h"
+#include "chart/engine/PlotMessages.h"
+#include "coverage/CoverageView.h"
+#include "datafiles/AxisBounds.h"
+#include "datafiles/ParameterGridModel.h"
+#include "forms/CoverageFrame.h"
+#include "forms/ImmunityFrame.h"
+#include "forms/MainWindowPalette.h"
+#include "mainwindow/MainMode.h"
+#include "mainwindow/MainWindowState.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QScrollArea>
+
+namespace {
+
+// The coverage level chart's left axis as projects set it ("High[dBm]", "Low[dBm]"), with the
+// chart library's rule that an end may not pass the other.
+class CoverageLevelAxis final : public AxisBounds {
+public:
+    explicit CoverageLevelAxis(CoverageChart& chart) : chart_(chart) {}
+    double Minimum() const override { return chart_.LeftMinimum; }
+    double Maximum() const override { return chart_.LeftMaximum; }
+    void SetMinimum(double value) override
+    {
+        if (value > chart_.LeftMaximum)
+            throw AxisException(PlotMessage(PlotMsg::ErrAxisMinimum));
+        chart_.LeftMinimum = value;
+    }
+    void SetMaximum(double value) override
+    {
+        if (value < chart_.LeftMinimum)
+            throw AxisException(PlotMessage(PlotMsg::ErrAxisMinimum));
+        chart_.LeftMaximum = value;
+    }
+
+private:
+    CoverageChart& chart_;
+};
+
+// Who owns the analyser, as the coverage view asks it.
+class CoverageOwner final : public CoverageInstrumentOwner {
+public:
+    explicit CoverageOwner(ImmunityFrame& generator) : generator_(generator) {}
+    // The emission run tells through the run control once it is wired.
+    bool EmissionRunActive() const override { return false; }
+    bool GeneratorActionActive() const override { return generator_.controller().ActionActive(); }
+
+private:
+    ImmunityFrame& generator_;
+};
+
+} // namespace
+
+void MainWindow::BuildFrames(QWidget* parent)
+{
+    coverageFrame = new CoverageFrame(app_, instrument_, state_.Table, services_, parent);
+    coverageLevelAxis_ = std::make_unique<CoverageLevelAxis>(coverageFrame->View().Chart());
+    immunityFrame = new ImmunityFrame(app_, instrument_, services_, *generatorSettings_, parent);
+    coverageOwner_ = std::make_unique<CoverageOwner>(*immunityFrame);
+    coverageFrame->hide();
+    immunityFrame->hide();
+}
+
+void MainWindow::WireCoverage()
+{
+    coverageFrame->setInstrumentOwner(coverageOwner_.get());
+}
+
+// The view's defaults: its drive-test calculators from its combo boxes, the latch button's two
+// lines, the program's logo.
+void MainWindow::SetUpCoverageFrame()
+{
+    PlaceFrames();
+    coverageFrame->driveInputsChanged();
+    coverageFrame->latchButton->setText(QStringLiteral("Latch\nFile"));
+    coverageFrame->logo->setPixmap(QPixmap(QStringLiteral(":/forms/Logo.png")));
+    coverageFrame->logo->show();
+}
+
+// Both views cover the visible client area, the status bar left free. The small-screen layout
+// keeps them where they were put first.
+void MainWindow::PlaceFrames()
+{
+    if (!coverageFrame || !clientArea_)
+        return;
+    if (app_.SmallScreen && framesPlaced_)
+        return;
+    framesPlaced_ = true;
+    const QRect client = clientArea_->viewport()->rect();
+    for (QWidget* frame : {static_cast<QWidget*>(coverageFrame), static_cast<QWidget*>(immunityFrame)}) {
+        frame->setGeometry(client);
+        QPalette p = frame->palette();
+        p.setColor(QPalette::Window, QColorOf(clInactiveCaption));
+        frame->setPalette(p);
+        frame->setAutoFillBackground(true);
+    }
+    coverageFrame->raise();
+    immunityFrame->raise();
+}
+
+void MainWindow::showEmcView()
+{
+    ShowMode(mmEmc);
+}
+
+void MainWindow::showCoverageView()
+{
+    ShowMode(mmCoverage);
+}
+
+void MainWindow::showGeneratorView()
+{
+    ShowMode(mmGenerator);
+}
+
+void MainWindow::ShowMode(int32_t mode)
+{
+    state_.MainMode = mode;
+    const ModeFrames frames = FramesOfMode(mode);
+    coverageFrame->setVisible(frames.CoverageVisible);
+    immunityFrame->setVisible(frames.GeneratorVisible);
+    immunityFrame->setMainMode(mode);
+}
+
+// The coverage grid's values go into the project's copy before a save or load, and come back
+// after a load.
+void MainWindow::CoverageToProject()
+{
+    for (const CoverageGrid::Row& row : coverageFrame->View().Grid().Rows())
+        coverageValues_->SetValue(row.Key, row.Value);
+}
+
+void MainWindow::ProjectToCoverage()
+{
+    CoverageGrid& grid = coverageFrame->View().Grid();
+    QStringList keys;
+    for (const CoverageGrid::Row& row : grid.Rows())
+        keys << row.Key;
+    for (const QString& key : keys)
+        grid.SetValue(key, coverageValues_->Value(key));
+}

@@ -1,0 +1,73 @@
+// The generator view (Frame131) laid over the window: its defaults, the main chart's correction
+// series and the table grid it loads through, who else owns the analyser, and what a project
+// stores of it.
+#include "forms/MainWindow.h"
+
+#include "app/AppContext.h"
+#include "chart/series/LineSeries.h"
+#include "datafiles/ParameterGridModel.h"
+#include "forms/CoverageFrame.h"
+#include "forms/ImmunityFrame.h"
+#include "forms/MainChart.h"
+#include "mainwindow/MainWindowState.h"
+
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+namespace {
+
+// Who owns the analyser, as the generator view asks it.
+class GeneratorOwner final : public InstrumentOwnership {
+public:
+    GeneratorOwner(const CoverageFrame& coverage, const std::function<bool()>& runActive)
+        : coverage_(coverage), runActive_(runActive)
+    {
+    }
+    bool EmissionRunActive() const override { return runActive_ && runActive_(); }
+    bool CoverageLoggingActive() const override { return coverage_.loggingActive(); }
+
+private:
+    const CoverageFrame& coverage_;
+    const std::function<bool()>& runActive_;
+};
+
+} // namespace
+
+void MainWindow::WireGenerator()
+{
+    immunityFrame->setCorrectionSeries(chart_->generatorAmpCorrection, chart_->temCellCorrection);
+    immunityFrame->setTableGrid(&state_.Table);
+    generatorOwner_ = std::make_unique<GeneratorOwner>(*coverageFrame, emissionRunActive);
+    immunityFrame->setInstrumentOwnership(generatorOwner_.get());
+    connect(coverageFrame->startButton, &QPushButton::clicked, immunityFrame, &ImmunityFrame::refreshInstrumentOwnership);
+    connect(coverageFrame->stopButton, &QPushButton::clicked, immunityFrame, &ImmunityFrame::refreshInstrumentOwnership);
+}
+
+// The view's defaults are its own; the start-up empties its messages, hides the main window's
+// reference-level spin button and shows the program's logo.
+void MainWindow::SetUpImmunityFrame()
+{
+    PlaceFrames();
+    immunityFrame->messagesMemo->clear();
+    refLevelSpin->hide();
+    immunityFrame->logo->show();
+}
+
+void MainWindow::GeneratorToProject()
+{
+    generatorValues_ = immunityFrame->projectValues();
+    for (int row = 0; row < generatorGridValues_->RowCount(); ++row) {
+        const QString key = generatorGridValues_->Definition(row).Key;
+        generatorGridValues_->SetValue(key, immunityFrame->settingValue(key));
+    }
+}
+
+void MainWindow::ProjectToGenerator()
+{
+    immunityFrame->setProjectValues(generatorValues_);
+    if (!app_.Settings.OptTgFieldValue)
+        return;
+    for (const QString& key : {gridkeys::kAmpCor, gridkeys::kTemCor, gridkeys::kSeptum})
+        immunityFrame->setSettingValue(key, generatorGridValues_->Value(key));
+}

@@ -1,0 +1,147 @@
+// The instrument panel: the "Device" menu's connection kinds, the controls that follow the
+// connected analyser's family (VBW, EMI zero span, max. peak), the preamplifier choice and the
+// reference-level spin button.
+#include "forms/MainWindow.h"
+
+#include "forms/ConnectionWindow.h"
+#include "forms/Forms.h"
+#include "instrument/InstrumentConnection.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QToolButton>
+
+namespace {
+
+QRadioButton* Radio(QWidget* parent, const char* name, const QString& caption)
+{
+    auto* r = new QRadioButton(caption, parent);
+    r->setObjectName(QString::fromLatin1(name));
+    return r;
+}
+
+QToolButton* Arrow(QWidget* parent, Qt::ArrowType arrow)
+{
+    auto* b = new QToolButton(parent);
+    b->setArrowType(arrow);
+    b->setFixedSize(18, 12);
+    return b;
+}
+
+} // namespace
+
+QWidget* MainWindow::BuildInstrumentPanel(QWidget* parent)
+{
+    auto* panel = new QWidget(parent);
+    auto* grid = new QGridLayout(panel);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setSpacing(2);
+
+    preAmpGroup = new QGroupBox(QStringLiteral("PreAmp"), panel);
+    preAmpGroup->setObjectName(QStringLiteral("GroupBox8"));
+    auto* preAmp = new QHBoxLayout(preAmpGroup);
+    preAmp->setContentsMargins(4, 0, 4, 0);
+    preAmpSegmentRadio = Radio(preAmpGroup, "RadioButton3", QStringLiteral("seg"));
+    preAmpOnRadio = Radio(preAmpGroup, "RadioButton4", QStringLiteral("on"));
+    preAmpOffRadio = Radio(preAmpGroup, "RadioButton5", QStringLiteral("off"));
+    preAmpOffRadio->setChecked(true);
+    for (QRadioButton* r : {preAmpSegmentRadio, preAmpOnRadio, preAmpOffRadio})
+        preAmp->addWidget(r);
+    grid->addWidget(preAmpGroup, 0, 0, 1, 2);
+
+    vbwGroup = new QGroupBox(QStringLiteral("VBW"), panel);
+    vbwGroup->setObjectName(QStringLiteral("GroupBox9"));
+    auto* vbw = new QHBoxLayout(vbwGroup);
+    vbw->setContentsMargins(4, 0, 4, 0);
+    vbwAutoRadio = Radio(vbwGroup, "RadioButton6", QStringLiteral("auto"));
+    vbwThreeRbwRadio = Radio(vbwGroup, "RadioButton7", QStringLiteral("1:3"));
+    vbwAutoRadio->setChecked(true);
+    vbw->addWidget(vbwAutoRadio);
+    vbw->addWidget(vbwThreeRbwRadio);
+    vbwGroup->setEnabled(false);
+    grid->addWidget(vbwGroup, 1, 0, 1, 2);
+
+    emiZeroSpanCheckBox = new QCheckBox(QStringLiteral("EMI(ZeroSpan)"), panel);
+    emiZeroSpanCheckBox->setObjectName(QStringLiteral("CheckBox21"));
+    maxPeakZeroSpanCheckBox = new QCheckBox(QStringLiteral("mPk"), panel);
+    maxPeakZeroSpanCheckBox->setObjectName(QStringLiteral("CheckBox22"));
+    maxPeakZeroSpanCheckBox->setToolTip(QStringLiteral("take max. value in zero span"));
+    grid->addWidget(emiZeroSpanCheckBox, 2, 0);
+    grid->addWidget(maxPeakZeroSpanCheckBox, 2, 1);
+
+    refLevelSpin = new QWidget(panel);
+    refLevelSpin->setObjectName(QStringLiteral("SpinButton1"));
+    refLevelSpin->setToolTip(QStringLiteral("Ref Lev RSA5000"));
+    auto* spin = new QVBoxLayout(refLevelSpin);
+    spin->setContentsMargins(0, 0, 0, 0);
+    spin->setSpacing(0);
+    refLevelUpButton = Arrow(refLevelSpin, Qt::UpArrow);
+    refLevelDownButton = Arrow(refLevelSpin, Qt::DownArrow);
+    spin->addWidget(refLevelUpButton);
+    spin->addWidget(refLevelDownButton);
+    readDsaButton = new QPushButton(QStringLiteral("RD_DSA"), panel);
+    readDsaButton->setObjectName(QStringLiteral("Button16"));
+    grid->addWidget(refLevelSpin, 3, 0, Qt::AlignLeft);
+    grid->addWidget(readDsaButton, 3, 1);
+    return panel;
+}
+
+// The preamplifier, VBW and reference-level controls join here; the connection window's signals
+// are wired once it exists (wireLaterWindows).
+void MainWindow::WireInstrument()
+{
+}
+
+// The VBW choice goes back to "auto" and is offered only where the family has it; the zero-span
+// boxes follow the family or keep their state (a Hameg says nothing about them).
+void MainWindow::applyFamilyControls(const FamilyControls& controls)
+{
+    vbwAutoRadio->setChecked(true);
+    vbwGroup->setEnabled(controls.VbwGroupEnabled);
+    if (controls.EmiZeroSpanEnabled)
+        emiZeroSpanCheckBox->setEnabled(*controls.EmiZeroSpanEnabled);
+    if (controls.MaxPeakEnabled)
+        maxPeakZeroSpanCheckBox->setEnabled(*controls.MaxPeakEnabled);
+    if (targets_.UpdateMeasureTimeEstimate)
+        targets_.UpdateMeasureTimeEstimate();
+}
+
+void MainWindow::ShowConnectionWindow(int32_t kind)
+{
+    if (!forms_.connectionWindow)
+        return;
+    forms_.connectionWindow->PrepareForKind(kind);
+    // Modal for the operator, but the call returns so that the message loop keeps running.
+    forms_.connectionWindow->setModal(true);
+    forms_.connectionWindow->show();
+    forms_.connectionWindow->raise();
+}
+
+void MainWindow::connectAnalyzerUsb()
+{
+    ShowConnectionWindow(2);
+}
+
+void MainWindow::connectAnalyzerTcp()
+{
+    ShowConnectionWindow(3);
+}
+
+void MainWindow::connectGpsReceiver()
+{
+    ShowConnectionWindow(4);
+}
+
+void MainWindow::connectAnalyzerSerial()
+{
+    ShowConnectionWindow(5);
+}
+
+void MainWindow::testWinUsb()
+{
+    ShowConnectionWindow(1);
+}

@@ -1,0 +1,92 @@
+// Projects: what the data-file logic works on (ProjectTargets, filled from the window's chart,
+// grids and stores), "Load Proj", "Save Proj" and the window's caption.
+#include "forms/MainWindow.h"
+
+#include "app/AppContext.h"
+#include "coverage/CoverageView.h"
+#include "datafiles/AxisBounds.h"
+#include "datafiles/CheckListModel.h"
+#include "datafiles/ParameterGridModel.h"
+#include "datafiles/ParameterGridValidation.h"
+#include "datafiles/ProjectFile.h"
+#include "datafiles/ScpiGridInstrument.h"
+#include "forms/CoverageFrame.h"
+#include "forms/FormDialogs.h"
+#include "forms/MainChart.h"
+#include "forms/MainWindowPalette.h"
+#include "forms/ReportFileDialog.h"
+#include "mainwindow/MainWindowState.h"
+
+#include <QAction>
+#include <QDir>
+#include <QLabel>
+
+void MainWindow::BuildProjectTargets()
+{
+    gridInstrument_ = std::make_unique<ScpiGridInstrument>(*scpi_);
+    targets_.MainGrid = parameterModel_.get();
+    targets_.CoverageGrid = coverageValues_.get();
+    targets_.GeneratorGrid = generatorGridValues_.get();
+    targets_.Generator = &generatorValues_;
+    targets_.Table = &state_.Table;
+    targets_.Series = chart_->ForProject();
+    targets_.FrequencyAxis = frequencyAxis_.get();
+    targets_.LevelAxis = levelAxis_.get();
+    CoverageChart& coverage = coverageFrame->View().Chart();
+    targets_.Coverage.cableCorrection = &coverage.Cable;
+    targets_.Coverage.amplifierCorrection = &coverage.Amplifier;
+    targets_.Coverage.antennaFactor = &coverage.Antenna;
+    targets_.Coverage.levelAxis = coverageLevelAxis_.get();
+    targets_.Colors = ProjectColorsOf(state_.Colors);
+    targets_.Segments1 = &segments1_;
+    targets_.Segments2 = &segments2_;
+    targets_.SegmentList1 = segmentChecks1_.get();
+    targets_.SegmentList2 = segmentChecks2_.get();
+    targets_.State = &gridState_;
+    targets_.Instrument = gridInstrument_.get();
+    targets_.Files = DataFileContext{app_.WorkingFolder, dialogs_.get(), &app_.Debug, &app_.Messages};
+    targets_.ClearMeasureTimeEstimate = [this] { estimateLabel->clear(); };
+}
+
+// Every edited row of the parameter grid is validated by the grid's logic.
+void MainWindow::WireProject()
+{
+    AttachGridValidation(targets_);
+    connect(loadProjectAction, &QAction::triggered, this, &MainWindow::loadProject);
+    connect(saveProjectAction, &QAction::triggered, this, &MainWindow::saveProject);
+}
+
+void MainWindow::loadProject()
+{
+    QDir::setCurrent(app_.WorkingFolder);
+    const SaveDialogSettings dialog = LoadProjectDialog(app_.WorkingFolder);
+    const QString chosen = chooseProjectFile ? chooseProjectFile(dialog, false)
+                                             : RunReportFileDialog(this, dialog, app_.WorkingFolder, false);
+    QDir::setCurrent(app_.WorkingFolder);
+    if (chosen.isEmpty())
+        return;
+    chartFileView_.CaptionProjectText = LoadProject(targets_, chosen, app_.Settings.OptTgFieldValue);
+    ProjectToCoverage();
+    ProjectToGenerator();
+    coverageFrame->showGpsReceiver();
+    ShowCaption();
+}
+
+void MainWindow::saveProject()
+{
+    QDir::setCurrent(app_.WorkingFolder);
+    const SaveDialogSettings dialog = SaveProjectDialog(app_.WorkingFolder);
+    const QString chosen = chooseProjectFile ? chooseProjectFile(dialog, true)
+                                             : RunReportFileDialog(this, dialog, app_.WorkingFolder, true);
+    QDir::setCurrent(app_.WorkingFolder);
+    if (chosen.isEmpty())
+        return;
+    CoverageToProject();
+    GeneratorToProject();
+    SaveProjectFile(targets_, chosen, app_.Settings.OptTgFieldValue);
+}
+
+void MainWindow::ShowCaption()
+{
+    setWindowTitle(MainWindowCaption(chartFileView_.CaptionProjectText, chartFileView_.CaptionFileText));
+}

@@ -1,0 +1,194 @@
+// The view panel: which traces are shown and their colour keys, the level unit, the axis options,
+// the "trace on top" labels, the clear buttons, "Undo zoom" and the level read-outs.
+#include "forms/MainWindow.h"
+
+#include "mainwindow/MainWindowState.h"
+#include "forms/MainWindowPalette.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+#include <functional>
+#include <vector>
+
+namespace {
+
+// The colour key beside a view box: a 13-pixel square in the colour of the series the box shows.
+class ViewColorKey final : public QWidget {
+public:
+    ViewColorKey(std::function<TColor()> color, QWidget* parent) : QWidget(parent), color_(std::move(color))
+    {
+        setFixedSize(15, 15);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter p(this);
+        p.fillRect(QRect(1, 1, 13, 13), QColorOf(color_()));
+    }
+
+private:
+    std::function<TColor()> color_;
+};
+
+QCheckBox* Box(QWidget* parent, const char* name, const QString& caption, bool checked)
+{
+    auto* box = new QCheckBox(caption, parent);
+    box->setObjectName(QString::fromLatin1(name));
+    box->setChecked(checked);
+    return box;
+}
+
+QLabel* Label(QWidget* parent, const char* name, const QString& caption)
+{
+    auto* label = new QLabel(caption, parent);
+    label->setObjectName(QString::fromLatin1(name));
+    return label;
+}
+
+QLineEdit* Readout(QWidget* parent, const char* name)
+{
+    auto* edit = new QLineEdit(parent);
+    edit->setObjectName(QString::fromLatin1(name));
+    edit->setReadOnly(true);
+    edit->setFixedWidth(132);
+    return edit;
+}
+
+} // namespace
+
+QWidget* MainWindow::BuildViewPanel(QWidget* parent)
+{
+    auto* panel = new QWidget(parent);
+    auto* row = new QHBoxLayout(panel);
+    row->setContentsMargins(0, 0, 0, 0);
+
+    viewGroup = new QGroupBox(QStringLiteral("View (on/off)"), panel);
+    viewGroup->setObjectName(QStringLiteral("GroupBox1"));
+    auto* grid = new QGridLayout(viewGroup);
+    grid->setContentsMargins(4, 2, 4, 2);
+    grid->setVerticalSpacing(0);
+    grid->setHorizontalSpacing(2);
+    viewSet1CheckBox = Box(viewGroup, "CheckBox4", QStringLiteral("Set1"), true);
+    viewSet2CheckBox = Box(viewGroup, "CheckBox5", QStringLiteral("Set2"), true);
+    viewRaw1CheckBox = Box(viewGroup, "CheckBox6", QStringLiteral("Raw1"), true);
+    viewRaw2CheckBox = Box(viewGroup, "CheckBox7", QStringLiteral("Raw2"), true);
+    viewTrace1Set1CheckBox = Box(viewGroup, "CheckBox9", QStringLiteral("T1S1"), true);
+    viewTrace1Set2CheckBox = Box(viewGroup, "CheckBox10", QStringLiteral("T1S2"), true);
+    viewTrace2Set1CheckBox = Box(viewGroup, "CheckBox25", QStringLiteral("T2S1"), true);
+    viewTrace2Set2CheckBox = Box(viewGroup, "CheckBox26", QStringLiteral("T2S2"), true);
+    viewTrace3Set1CheckBox = Box(viewGroup, "CheckBox27", QStringLiteral("T3S1"), true);
+    viewTrace3Set2CheckBox = Box(viewGroup, "CheckBox28", QStringLiteral("T3S2"), true);
+    viewMargin1CheckBox = Box(viewGroup, "CheckBox13", QStringLiteral("Marg1"), true);
+    viewMargin2CheckBox = Box(viewGroup, "CheckBox14", QStringLiteral("Marg2"), true);
+    viewCorrectionsCheckBox = Box(viewGroup, "CheckBox8", QStringLiteral("Cor"), false);
+    viewMasterCheckBox = Box(viewGroup, "CheckBox16", QStringLiteral("Master"), false);
+    // Each box with the colour-table entry of the series it shows: corrected 1 and 2, raw 1 and
+    // 2; traces 1 and 2 of both sets; trace 3 of both sets, the margin lines in their limits'
+    // colours. The corrections have many colours, so their key is red.
+    struct Entry {
+        QCheckBox* box;
+        int color; // index in the colour table, -1 for red
+    };
+    const std::array<std::vector<Entry>, 3> columns = {{
+        {{viewSet1CheckBox, 6}, {viewSet2CheckBox, 8}, {viewRaw1CheckBox, 0}, {viewRaw2CheckBox, 7}},
+        {{viewTrace1Set1CheckBox, 11}, {viewTrace1Set2CheckBox, 12}, {viewTrace2Set1CheckBox, 13},
+         {viewTrace2Set2CheckBox, 14}},
+        {{viewTrace3Set1CheckBox, 15}, {viewTrace3Set2CheckBox, 16}, {viewMargin1CheckBox, 1},
+         {viewMargin2CheckBox, 4}, {viewCorrectionsCheckBox, -1}},
+    }};
+    for (size_t c = 0; c < columns.size(); ++c) {
+        for (size_t r = 0; r < columns[c].size(); ++r) {
+            const int entry = columns[c][r].color;
+            auto* key = new ViewColorKey(
+                [this, entry] {
+                    return entry < 0 ? clRed : state_.Colors.ColorTable[static_cast<size_t>(entry)];
+                },
+                viewGroup);
+            viewColorKeys << key;
+            grid->addWidget(key, static_cast<int>(r), static_cast<int>(c) * 2);
+            grid->addWidget(columns[c][r].box, static_cast<int>(r), static_cast<int>(c) * 2 + 1);
+        }
+    }
+    grid->addWidget(viewMasterCheckBox, 4, 1);
+    row->addWidget(viewGroup);
+
+    auto* options = new QVBoxLayout;
+    options->setSpacing(0);
+    dbuvCheckBox = Box(panel, "CheckBox29", QStringLiteral("dBuV"), true);
+    dbpwCheckBox = Box(panel, "CheckBox30", QStringLiteral("dBpW"), false);
+    dbmCheckBox = Box(panel, "CheckBox31", QStringLiteral("dBm"), false);
+    logAxisCheckBox = Box(panel, "CheckBox2", QStringLiteral("log"), true);
+    khzMhzCheckBox = Box(panel, "CheckBox11", QStringLiteral("kHz/MHz"), true);
+    zoomYAxisCheckBox = Box(panel, "CheckBox12", QStringLiteral("Zoom Y Axis"), false);
+    for (QCheckBox* box : {dbuvCheckBox, dbpwCheckBox, dbmCheckBox, logAxisCheckBox, khzMhzCheckBox, zoomYAxisCheckBox})
+        options->addWidget(box);
+    options->addStretch();
+    row->addLayout(options);
+
+    auto* buttons = new QVBoxLayout;
+    undoZoomButton = new QPushButton(QStringLiteral("Undo zoom"), panel);
+    undoZoomButton->setObjectName(QStringLiteral("Button3"));
+    clearChartButton = new QPushButton(QStringLiteral("Clear chart"), panel);
+    clearChartButton->setObjectName(QStringLiteral("Button12"));
+    clearAllButton = new QPushButton(QStringLiteral("Clear all"), panel);
+    clearAllButton->setObjectName(QStringLiteral("Button4"));
+    buttons->addWidget(undoZoomButton);
+    buttons->addWidget(clearChartButton);
+    buttons->addWidget(clearAllButton);
+    buttons->addStretch();
+    row->addLayout(buttons);
+    return panel;
+}
+
+// The row under the chart: the labels that bring a pair of traces on top, and the frequency and
+// the two levels under the mouse.
+QWidget* MainWindow::BuildTraceBar(QWidget* parent)
+{
+    auto* bar = new QWidget(parent);
+    auto* row = new QHBoxLayout(bar);
+    row->setContentsMargins(2, 0, 2, 0);
+    chartTraceLabel = Label(bar, "Label1", QStringLiteral("Chart:"));
+    trace1Label = Label(bar, "Label7", QStringLiteral("Trace1:"));
+    trace2Label = Label(bar, "Label9", QStringLiteral("Trace2:"));
+    trace3Label = Label(bar, "Label10", QStringLiteral("Trace3:"));
+    for (QLabel* label : {chartTraceLabel, trace1Label, trace2Label, trace3Label}) {
+        label->setCursor(Qt::PointingHandCursor);
+        row->addWidget(label, 1);
+    }
+    frequencyReadout = Readout(bar, "Edit1");
+    level1Readout = Readout(bar, "Edit2");
+    level2Readout = Readout(bar, "Edit3");
+    row->addWidget(frequencyReadout);
+    row->addWidget(level1Readout);
+    row->addWidget(level2Readout);
+    return bar;
+}
+
+// The view boxes, the unit boxes and the trace labels join the chart here.
+void MainWindow::WireView()
+{
+}
+
+// The view state the start-up sets: the "Marker" page in front, every view box checked but "Cor",
+// the level unit dBuV, the labels of the traces.
+void MainWindow::SetUpViewBoxes()
+{
+    pageControl->setCurrentIndex(0);
+    viewCorrectionsCheckBox->setChecked(false);
+    dbuvCheckBox->setChecked(true);
+    dbpwCheckBox->setChecked(false);
+    dbmCheckBox->setChecked(false);
+    chartTraceLabel->setText(QStringLiteral("Chart:"));
+    trace1Label->setText(QStringLiteral("Trace1:"));
+    trace2Label->setText(QStringLiteral("Trace2:"));
+    trace3Label->setText(QStringLiteral("Trace3:"));
+}

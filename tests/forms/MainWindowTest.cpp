@@ -1,0 +1,410 @@
+#include "app/AppContext.h"
+#include "chart/series/Chart.h"
+#include "chart/series/LineSeries.h"
+#include "common/TestSupport.h"
+#include "coverage/CoverageView.h"
+#include "datafiles/CheckListModel.h"
+#include "datafiles/ParameterGridModel.h"
+#include "datafiles/ProjectFile.h"
+#include "datafiles/SegmentTable.h"
+#include "forms/ConnectionWindow.h"
+#include "forms/CoverageFrame.h"
+#include "forms/ImmunityFrame.h"
+#include "forms/MainChart.h"
+#include "forms/MainWindow.h"
+#include "forms/ParameterGridView.h"
+#include "forms/Program.h"
+#include "mainwindow/MainWindowState.h"
+#include "platform/inifile/IniFile.h"
+
+#include <QAbstractItemDelegate>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QLabel>
+#include <QListView>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct MainWindowFixture : ::testing::Test {
+    QTemporaryDir folder;
+    AppContext app;
+    QStringList boxes;
+    QString oldCurrent = QDir::currentPath();
+    std::unique_ptr<Program> program;
+    MainWindow* w = nullptr;
+
+    void Put(const QString& relative, const QByteArray& bytes = "[General]\r\n")
+    {
+        ASSERT_TRUE(testsupport::WriteAll(folder.filePath(relative), bytes));
+    }
+    void CopyShippedData()
+    {
+        const QDir data(QStringLiteral(ZENDRIK_SOURCE_DIR "/data"));
+        for (const QString& name : QDir(data.filePath("src")).entryList(QDir::Files))
+            QFile::copy(data.filePath("src/" + name), folder.filePath("src/" + name));
+        QFile::copy(data.filePath("rep/demo.rep"), folder.filePath("rep/demo.rep"));
+    }
+    void Start()
+    {
+        QDir(folder.path()).mkpath("zips");
+        QDir(folder.path()).mkpath("src");
+        QDir(folder.path()).mkpath("rep");
+        program = std::make_unique<Program>(app, QStringList{}, folder.path());
+        program->Services().ShowMessage = [this](const QString& t) { boxes << t; };
+        program->Services().ShowError = [this](const QString& t) { boxes << t; };
+        program->Services().VersionIndex = [] { return 9; };
+        program->CreateForms();
+        w = program->Windows().mainWindow;
+    }
+    TCustomSeries& S(int n) { return *w->chart().Series(n); }
+    ~MainWindowFixture() override { QDir::setCurrent(oldCurrent); }
+};
+
+QStringList DataFiles(const QString& folder, const QString& mask)
+{
+    QDir dir(folder);
+    return dir.entryList({mask}, QDir::Files, QDir::Name);
+}
+
+TEST_F(MainWindowFixture, TheTwentyNineSeriesHaveTheirRolesColoursAndPens)
+{
+    Start();
+    const MainChart& c = w->chart();
+    ASSERT_EQ(w->mainChart->SeriesCount(), 29);
+    struct Expect {
+        TColor color;
+        int width;
+        TPenStyle style;
+        bool lineShown;
+        bool active;
+    };
+    // Colours as the chart starts (the colour window recolours points, not the series); pens
+    // after "Cor" (unchecked) hid the corrections and the debug series are inactive.
+    const TColor d = clDefault;
+    const Expect expected[29] = {
+        {clYellow, 1, psSolid, true, true},   {0x8000FF, 2, psSolid, true, true},  {d, 1, psSolid, false, true},
+        {d, 1, psSolid, false, true},         {d, 2, psSolid, true, true},         {0x4080FF, 1, psSolid, true, true},
+        {clTeal, 1, psSolid, true, true},     {clWhite, 1, psSolid, true, true},   {clGray, 1, psSolid, true, true},
+        {clFuchsia, 1, psSolid, false, true}, {clNavy, 1, psSolid, false, true},   {clMaroon, 1, psSolid, true, true},
+        {clLime, 1, psSolid, true, true},     {clOlive, 1, psDot, true, true},     {clPurple, 1, psDot, true, true},
+        {d, 2, psSolid, false, true},         {d, 1, psSolid, true, true},         {d, 1, psSolid, true, false},
+        {clLime, 1, psSolid, true, true},     {clMaroon, 1, psSolid, true, true},  {d, 1, psSolid, true, true},
+        {clMaroon, 1, psSolid, true, true},   {d, 1, psSolid, true, false},        {d, 1, psSolid, true, false},
+        {d, 1, psSolid, false, false},        {d, 1, psSolid, false, true},        {d, 1, psSolid, true, false},
+        {d, 1, psSolid, false, false},        {d, 1, psSolid, false, true},
+    };
+    const ChartSeriesByRole reports = c.ForReports();
+    for (int n = 1; n <= 29; ++n) {
+        SCOPED_TRACE(n);
+        TCustomSeries& s = S(n);
+        const Expect& e = expected[n - 1];
+        EXPECT_EQ(s.Name(), QStringLiteral("Series%1").arg(n));
+        EXPECT_EQ(reports.Number(n), &s);
+        // "Default" leaves the colour to the chart's palette.
+        if (e.color == clDefault)
+            EXPECT_NE(s.StoredSeriesColor(), clDefault);
+        else
+            EXPECT_EQ(s.StoredSeriesColor(), e.color);
+        EXPECT_EQ(s.LinePen().Width(), e.width);
+        EXPECT_EQ(s.LinePen().Style(), e.style);
+        EXPECT_EQ(s.LinePen().Visible(), e.lineShown);
+        EXPECT_EQ(s.Active(), e.active);
+        EXPECT_EQ(s.Pointer().Visible(), n == 17 || n == 18);
+    }
+    EXPECT_TRUE(S(15).Stairs());
+    // The segment marks: small left triangles, numbered, one colour per point.
+    for (TPointSeries* marks : {c.segmentMarks1, c.segmentMarks2}) {
+        EXPECT_EQ(marks->Pointer().Style(), psLeftTriangle);
+        EXPECT_EQ(marks->Pointer().HorizSize(), 3);
+        EXPECT_EQ(marks->Marks().Style(), smsPointIndex);
+        EXPECT_TRUE(marks->Marks().Visible());
+        EXPECT_TRUE(marks->ColorEachPoint());
+    }
+    // The other views of the same series.
+    const ProjectSeries p = c.ForProject();
+    const MainChartSeries m = c.ForMeasurement(clLime, clFuchsia);
+    const std::pair<TChartSeries*, int> roles[] = {
+        {p.limitLine1, 2},   {p.lisnCorrection, 4}, {p.antennaFactor, 11},       {p.marginLine2, 15},
+        {p.masterCorrection, 16}, {p.segmentMarks2, 18}, {p.temCellCorrection, 24}, {m.Raw2, 8},
+        {m.Corrected1, 7},   {m.Corrected2, 9},     {m.Compensation2, 29}};
+    for (const auto& [series, n] : roles)
+        EXPECT_EQ(series, &S(n)) << n;
+    EXPECT_EQ(m.CorrectedColor2, clFuchsia);
+    // The chart itself: 2D, axes in kHz and dBuV, rubber-band zoom without panning.
+    EXPECT_FALSE(w->mainChart->View3D());
+    EXPECT_EQ(w->mainChart->BottomAxis()->Minimum(), 9);
+    EXPECT_EQ(w->mainChart->BottomAxis()->Maximum(), 30000);
+    EXPECT_EQ(w->mainChart->BottomAxis()->AxisValuesFormat(), "###0.###");
+    EXPECT_EQ(w->mainChart->LeftAxis()->Title().Caption(), QString::fromUtf8("dBµV  (dBµV/m, dBµA)"));
+    EXPECT_TRUE(w->mainChart->AllowZoom());
+    EXPECT_EQ(w->mainChart->AllowPanning(), pmNone);
+}
+
+TEST_F(MainWindowFixture, StartUpStateAndAdvancedSettings)
+{
+    Put("emc_set.ini", "[Option]\r\nPreAmpBox=1\r\nVBWBox=0\r\nTG_FieldValue=1\r\n");
+    Start();
+    EXPECT_FALSE(w->preAmpGroup->isHidden());
+    EXPECT_TRUE(w->vbwGroup->isHidden());
+    EXPECT_FALSE(w->immunityFrame->settingsGrid->isRowHidden(0));
+    EXPECT_TRUE(w->coverageFrame->isHidden());
+    EXPECT_TRUE(w->immunityFrame->isHidden());
+    EXPECT_TRUE(w->playButton->isEnabled());
+    EXPECT_FALSE(w->stopButton->isEnabled());
+    EXPECT_FALSE(w->viewCorrectionsCheckBox->isChecked());
+    EXPECT_TRUE(w->viewTrace3Set2CheckBox->isChecked());
+    EXPECT_FALSE(w->peakList1->isHidden());
+    EXPECT_TRUE(w->peakList2->isHidden());
+    EXPECT_TRUE(w->peakGrid1->isHidden());
+    EXPECT_EQ(w->peakGrid1->model()->data(w->peakGrid1->model()->index(1, 10)).toString(), "[msec]");
+    EXPECT_EQ(w->peakGrid1->columnWidth(0), 40);
+    EXPECT_EQ(w->segmentList1->model()->rowCount(), 1);
+    EXPECT_TRUE(w->segmentList2->isHidden());
+    EXPECT_EQ(w->windowTitle(), "Zendrik");
+    EXPECT_EQ(w->coverageFrame->latchButton->text(), "Latch\nFile");
+    EXPECT_FALSE(w->logo->pixmap().isNull());
+    EXPECT_TRUE(boxes.isEmpty()) << boxes.join('|').toStdString();
+}
+
+// The designer's names lead to the controls; a frame's names are its own.
+TEST_F(MainWindowFixture, ControlsAreFoundThroughTheirDesignerNames)
+{
+    Start();
+    EXPECT_EQ(w->findChild<QPushButton*>("Button3"), w->undoZoomButton);
+    EXPECT_EQ(w->findChild<QWidget*>("ValueListEditor1"), w->parameterGrid);
+    EXPECT_EQ(w->findChild<TChart*>("Chart1"), w->mainChart);
+    EXPECT_EQ(w->findChild<QPushButton*>("BitBtn1"), w->playButton);
+    EXPECT_EQ(w->findChild<QListView*>("ListBox7"), w->peakList2);
+    EXPECT_EQ(w->findChild<QListView*>("CheckListBox2"), w->segmentList2);
+    EXPECT_EQ(w->findChild<QCheckBox*>("CheckBox37"), w->useCompensationCheckBox);
+    EXPECT_EQ(w->findChild<QGroupBox*>("GroupBox9"), w->vbwGroup);
+    EXPECT_EQ(w->findChild<CoverageFrame*>("Frame141"), w->coverageFrame);
+    EXPECT_EQ(w->coverageFrame->findChild<TChart*>("Chart1"), w->coverageFrame->gpsChart);
+}
+
+TEST_F(MainWindowFixture, ParameterGridRowsPickListsAndTheirEditors)
+{
+    Put("src/b_qp.lim", "[General]\r\nName=b\r\n[Data]\r\nFreq1=150000\r\nLev1=66\r\nFreq2=30000000\r\nLev2=60\r\n");
+    Put("src/A_AV.LIM");
+    Put("src/c.cac");
+    Put("src/d.amp");
+    Put("src/e.lsc");
+    Put("src/f.seg");
+    Put("src/g.ant");
+    Put("src/notes.txt");
+    Put("rep/r.rep");
+    Start();
+    ParameterGridModel& grid = w->parameters();
+    QStringList keys;
+    for (int r = 0; r < grid.RowCount(); ++r)
+        keys << grid.Definition(r).Key;
+    const QString sep = QStringLiteral(" ");
+    EXPECT_EQ(keys, (QStringList{"Chart Start[Hz]", "Chart Stop[Hz]", "High[dBuV]", "Low[dBuV]", sep, "Limit1",
+                                 "Limit2", "Margin1[dB]", "Margin2[dB]", sep, "Cable Cor", "Lisn/Att Cor", "Amp Cor",
+                                 "Ant Cor", sep, "Seg-Set1", "Seg-Set2", sep, "Detector", "Sweep [ms]", "RBW [Hz]",
+                                 "Span [Hz]", "PreAmp", "Attenuator [dB]", sep, "Report", "MaxHold", "Marker"}));
+    for (int r = 0; r < grid.RowCount(); ++r)
+        EXPECT_EQ(w->parameterGrid->rowHeight(r) == 1, keys[r] == sep) << r;
+
+    // The pick lists: "none", then the folder's files in name order, whatever their case.
+    EXPECT_EQ(grid.PickList("Limit2"), (QStringList{"none", "A_AV.LIM", "b_qp.lim"}));
+    EXPECT_EQ(grid.PickList("Cable Cor"), (QStringList{"none", "c.cac"}));
+    EXPECT_EQ(grid.PickList("Lisn/Att Cor"), (QStringList{"none", "e.lsc"}));
+    EXPECT_EQ(grid.PickList("Seg-Set2"), (QStringList{"none", "f.seg"}));
+    EXPECT_EQ(grid.PickList("Ant Cor"), (QStringList{"none", "g.ant"}));
+    EXPECT_EQ(grid.PickList("Report"), (QStringList{"none", "r.rep"}));
+    EXPECT_EQ(w->fileLists().Amplifier, (QStringList{"none", "d.amp"}));
+    // A file saved later is offered once the lists are rebuilt.
+    Put("src/h.amp");
+    w->refreshFileLists();
+    EXPECT_EQ(grid.PickList("Amp Cor"), (QStringList{"none", "d.amp", "h.amp"}));
+
+    // A read-only list row is edited by a fixed choice, an editable one takes typed text too.
+    const QModelIndex detector = grid.index(grid.RowOf("Detector"), 1);
+    const QModelIndex sweep = grid.index(grid.RowOf("Sweep [ms]"), 1);
+    QAbstractItemDelegate* delegate = w->parameterGrid->itemDelegate();
+    QStyleOptionViewItem option;
+    std::unique_ptr<QWidget> editor(delegate->createEditor(w->parameterGrid->viewport(), option, detector));
+    auto* combo = qobject_cast<QComboBox*>(editor.get());
+    ASSERT_NE(combo, nullptr);
+    EXPECT_FALSE(combo->isEditable());
+    EXPECT_EQ(combo->count(), 7);
+    std::unique_ptr<QWidget> typed(delegate->createEditor(w->parameterGrid->viewport(), option, sweep));
+    EXPECT_TRUE(qobject_cast<QComboBox*>(typed.get())->isEditable());
+
+    // A pick is validated at once: the limit line is drawn.
+    const QModelIndex limit1 = grid.index(grid.RowOf("Limit1"), 1);
+    w->parameterGrid->edit(limit1);
+    auto* limitCombo = qobject_cast<QComboBox*>(w->parameterGrid->indexWidget(limit1));
+    ASSERT_NE(limitCombo, nullptr);
+    limitCombo->setCurrentIndex(limitCombo->findText("b_qp.lim"));
+    emit limitCombo->activated(limitCombo->currentIndex());
+    EXPECT_EQ(grid.Value("Limit1"), "b_qp.lim");
+    EXPECT_GT(w->chart().limitLine1->Count(), 0);
+
+    // The value under the mouse is the hint of status panel 2.
+    const QRect cell = w->parameterGrid->visualRect(grid.index(grid.RowOf("RBW [Hz]"), 1));
+    QMouseEvent move(QEvent::MouseMove, QPointF(cell.center()), QPointF(cell.center()), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QCoreApplication::sendEvent(w->parameterGrid->viewport(), &move);
+    EXPECT_EQ(w->statusPanels[2]->text(), "100");
+}
+
+// Each axis is set as one pair, so a new range wholly below or above the old one is taken.
+TEST_F(MainWindowFixture, UndoZoomTakesTheGridsRangeAsPairs)
+{
+    Start();
+    TChart& chart = *w->mainChart;
+    int undos = 0;
+    chart.OnUndoZoom = [&] { ++undos; };
+    ParameterGridModel& grid = w->parameters();
+    chart.BottomAxis()->SetRange(100000, 200000);
+    chart.LeftAxis()->SetRange(200, 300);
+    grid.SetValue("Chart Start[Hz]", "9000");
+    grid.SetValue("Chart Stop[Hz]", "30000000");
+    grid.SetValue("High[dBuV]", "120");
+    grid.SetValue("Low[dBuV]", "-11");
+    w->fadeCheckBox->setChecked(true);
+    chart.LeftAxis()->Title().SetCaption("dBm");
+    w->undoZoomButton->click();
+    EXPECT_EQ(chart.BottomAxis()->Minimum(), 9);
+    EXPECT_EQ(chart.BottomAxis()->Maximum(), 30000);
+    EXPECT_EQ(chart.LeftAxis()->Minimum(), -11);
+    EXPECT_EQ(chart.LeftAxis()->Maximum(), 120);
+    EXPECT_FALSE(w->fadeCheckBox->isChecked());
+    EXPECT_EQ(chart.LeftAxis()->Title().Caption(), QString::fromUtf8("dBµV  (dBµV/m, dBµA)"));
+    EXPECT_EQ(undos, 1);
+
+    // Upwards beyond the old maximum; a value with thousands dots is no whole number and leaves
+    // its end alone, and the frequency range needs both.
+    grid.SetValue("Chart Start[Hz]", "150000000");
+    grid.SetValue("Chart Stop[Hz]", "300000000");
+    grid.SetValue("High[dBuV]", "1.000");
+    grid.SetValue("Low[dBuV]", "100");
+    w->undoZoomButton->click();
+    EXPECT_EQ(chart.BottomAxis()->Minimum(), 150000);
+    EXPECT_EQ(chart.BottomAxis()->Maximum(), 300000);
+    EXPECT_EQ(chart.LeftAxis()->Minimum(), 100);
+    EXPECT_EQ(chart.LeftAxis()->Maximum(), 120);
+    grid.SetValue("Chart Stop[Hz]", "3.000.000");
+    w->undoZoomButton->click();
+    EXPECT_EQ(chart.BottomAxis()->Maximum(), 300000);
+}
+
+// Every shipped project loads through "Load Proj" into the chart's series, without a box.
+TEST_F(MainWindowFixture, ShippedProjectsLoadIntoTheChart)
+{
+    Start();
+    CopyShippedData();
+    w->refreshFileLists();
+    const QStringList projects = DataFiles(folder.filePath("src"), "*.prj");
+    ASSERT_FALSE(projects.isEmpty());
+    QString chosen;
+    w->chooseProjectFile = [&](const SaveDialogSettings& dialog, bool save) {
+        EXPECT_FALSE(save);
+        EXPECT_EQ(dialog.Title, "Load project");
+        return folder.filePath("src/" + chosen);
+    };
+    const MainChart& c = w->chart();
+    for (const QString& name : projects) {
+        SCOPED_TRACE(name.toStdString());
+        chosen = name;
+        w->loadProjectAction->trigger();
+        const IniFile ini(folder.filePath("src/" + name));
+        const auto value = [&](const char* key) { return ini.ReadString("SetUp", key, ""); };
+        EXPECT_EQ(w->windowTitle(), "Zendrik [" + name + "] ");
+        EXPECT_EQ(w->parameters().Value("Limit1"), value("LIM1"));
+        // A limit "none" empties its lines; a correction "none" keeps what the last one loaded.
+        EXPECT_EQ(c.limitLine1->Count() > 0, value("LIM1") != "none");
+        EXPECT_EQ(c.marginLine1->Count() > 0, value("LIM1") != "none");
+        EXPECT_EQ(c.limitLine2->Count() > 0, value("LIM2") != "none");
+        const std::pair<const char*, TChartSeries*> corrections[] = {
+            {"CABLE", c.cableCorrection}, {"LISN", c.lisnCorrection}, {"ANT", c.antennaFactor},
+            {"AMP", c.amplifierCorrection}};
+        for (const auto& [key, series] : corrections) {
+            if (value(key) != "none") {
+                EXPECT_GT(series->Count(), 0) << key;
+            }
+        }
+        EXPECT_EQ(w->segmentTable(1).Count > 0, value("SEG1") != "none");
+        EXPECT_EQ(c.segmentMarks1->Count() > 0, value("SEG1") != "none");
+        EXPECT_EQ(w->segmentChecks(1).Count(), w->segmentTable(1).Count + 1);
+        const double start = value("Start_Hz").remove('.').toDouble() / 1000;
+        EXPECT_DOUBLE_EQ(w->mainChart->BottomAxis()->Minimum(), start);
+        EXPECT_EQ(ReadLastProject(folder.path()), name);
+    }
+    EXPECT_TRUE(boxes.isEmpty()) << boxes.join('|').toStdString();
+    for (const QString& line : app.Messages.Lines())
+        EXPECT_FALSE(line.startsWith("Error")) << line.toStdString();
+}
+
+// What a project keeps of the coverage and generator views comes back into them.
+TEST_F(MainWindowFixture, ProjectsKeepTheViewsValues)
+{
+    Put("emc_set.ini", "[Option]\r\nTG_FieldValue=1\r\n");
+    Start();
+    const QString file = folder.filePath("src/views.prj");
+    w->chooseProjectFile = [&](const SaveDialogSettings&, bool) { return file; };
+    ImmunityFrame& generator = *w->immunityFrame;
+    CoverageGrid& coverage = w->coverageFrame->View().Grid();
+    generator.fixedFrequencyEdits[3]->setText("123.000");
+    generator.rampTimeEdits[4]->setText("4444");
+    generator.manualAmplitudeIncrementEdit->setText("2");
+    generator.setSettingValue("SEPTUM[cm]", "10");
+    coverage.SetValue("Freq B[Hz]", "151000000");
+    w->saveProjectAction->trigger();
+
+    generator.fixedFrequencyEdits[3]->setText("1");
+    generator.rampTimeEdits[4]->setText("1");
+    generator.manualAmplitudeIncrementEdit->setText("1");
+    generator.setSettingValue("SEPTUM[cm]", "2.8");
+    coverage.SetValue("Freq B[Hz]", "1");
+    w->loadProjectAction->trigger();
+    EXPECT_EQ(generator.fixedFrequencyEdits[3]->text(), "123.000");
+    EXPECT_EQ(generator.rampTimeEdits[4]->text(), "4444");
+    EXPECT_EQ(generator.manualAmplitudeIncrementEdit->text(), "2");
+    EXPECT_EQ(generator.settingValue("SEPTUM[cm]"), "10");
+    EXPECT_EQ(coverage.Value("Freq B[Hz]"), "151000000");
+    EXPECT_EQ(w->windowTitle(), "Zendrik [views.prj] ");
+}
+
+TEST_F(MainWindowFixture, ColoursAndFamilyControlsReachTheWindow)
+{
+    Start();
+    TChartSeries& limit = *w->chart().limitLine1;
+    limit.AddPointXY(150, 66);
+    limit.AddPointXY(30000, 60);
+    program->MainState().ColorEditor.SetColor(ColorSlot::Ser2, clAqua);
+    EXPECT_EQ(limit.GetPointColor(1), clAqua);
+    program->MainState().ColorEditor.SetColor(ColorSlot::ChartBG, clWhite);
+    EXPECT_EQ(w->mainChart->BackColor(), clWhite);
+    EXPECT_EQ(w->coverageFrame->levelChart->BackColor(), clWhite);
+    EXPECT_EQ(w->projectTargets().Colors.Limit1, clAqua);
+    const QModelIndex key = w->parameters().index(w->parameters().RowOf("Limit1"), 0);
+    EXPECT_EQ(key.data(Qt::BackgroundRole).value<QColor>(), QColor(0, 255, 255));
+
+    // A Siglent: VBW offered with "auto", EMI zero span on, max. peak off; a Hameg leaves both.
+    w->vbwThreeRbwRadio->setChecked(true);
+    emit program->Windows().connectionWindow->Connected(FamilyControls{true, true, false});
+    EXPECT_TRUE(w->vbwGroup->isEnabled());
+    EXPECT_TRUE(w->vbwAutoRadio->isChecked());
+    EXPECT_TRUE(w->emiZeroSpanCheckBox->isEnabled());
+    EXPECT_FALSE(w->maxPeakZeroSpanCheckBox->isEnabled());
+    emit program->Windows().connectionWindow->Connected(FamilyControls{false, std::nullopt, std::nullopt});
+    EXPECT_FALSE(w->vbwGroup->isEnabled());
+    EXPECT_TRUE(w->emiZeroSpanCheckBox->isEnabled());
+    EXPECT_FALSE(w->maxPeakZeroSpanCheckBox->isEnabled());
+}
+
+} // namespace
