@@ -31,6 +31,7 @@ public:
 
     // A hidden pen draws nothing.
     bool Visible() const { return visible_; }
+    bool OnWindow() const { return surface_ == WindowSurface; }
     void Line(int32_t x0, int32_t y0, int32_t x1, int32_t y1);
     void Rectangle(const TRect& rect);
     void Ellipse(const TRect& rect);

@@ -216,8 +216,9 @@ TEST_F(ToolChart, GridBandsAlternateBetweenGridLines)
         const int left = bands[i]->record->a[0], right = bands[i]->record->a[2] - 1;
         EXPECT_EQ(bands[i]->brush, i % 2 == 0 ? 0x00FFFFu : 0xFFFF00u);
         EXPECT_TRUE(positions.count(left) && positions.count(right)) << left << ".." << right;
-        if (i > 0)
+        if (i > 0) {
             EXPECT_EQ(left, bands[i - 1]->record->a[2] - 1);
+        }
         edges.insert(left);
         edges.insert(right);
     }
