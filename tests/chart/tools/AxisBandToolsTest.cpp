@@ -24,6 +24,7 @@ struct Call {
     int clip;
 };
 
+// The calls point into the metafile, which must outlive them.
 std::vector<Call> Calls(const gdi::Metafile& m)
 {
     std::vector<Call> calls;
@@ -164,7 +165,8 @@ TEST_F(ToolChart, ColorBandIsDrawnAtTheStageItsFlagsChoose)
     band.SetEndValue(300.0);
     band.SetColor(clYellow);
     const auto stage = [&] {
-        const std::vector<Call> calls = Calls(chart.CreateChartMetafile(true, chart.GetRectangle()));
+        const gdi::Metafile picture = chart.CreateChartMetafile(true, chart.GetRectangle());
+        const std::vector<Call> calls = Calls(picture);
         const int fill = First(calls, [](const Call& c) { return c.op == gdi::MetaOp::Rectangle && c.brush == 0x00FFFF; });
         const int label = First(calls, [](const Call& c) { return c.op == gdi::MetaOp::TextOut; });
         const int trace = First(calls, [](const Call& c) { return IsLine(c) && c.pen == 0x0000FF; });
@@ -196,7 +198,8 @@ TEST_F(ToolChart, GridBandsAlternateBetweenGridLines)
     grid.Band1().SetStyle(bsSolid);
     grid.Band1().SetColor(clYellow);
     grid.Band2().SetColor(clAqua);
-    const std::vector<Call> calls = Calls(chart.CreateChartMetafile(true, chart.GetRectangle()));
+    const gdi::Metafile picture = chart.CreateChartMetafile(true, chart.GetRectangle());
+    const std::vector<Call> calls = Calls(picture);
     std::set<int> lines;
     for (const Call& c : calls)
         if (c.op == gdi::MetaOp::LineTo && c.pen == 0x00FF00)
