@@ -30,6 +30,10 @@ struct TPlotLibrarySettings {
     QString FieldSeparator = QStringLiteral(";");
     std::function<void(QObject*)> ControlHook;
     std::map<int, QCursor> Cursors;
+    // The pause before a mark tip shows and how long it stays, in milliseconds: one pair for every
+    // marks-tip tool (Qt has no settable program-wide tooltip delay).
+    int HintPause = 500;
+    int HintHidePause = 2500;
 };
 
 // The 20 built-in palette colours.

@@ -3,6 +3,7 @@
 #include "chart/canvas/CanvasGeometry.h"
 #include "chart/canvas/LibrarySettings.h"
 #include "chart/canvas/PlotCanvas3D.h"
+#include "chart/canvas/PlotCursors.h"
 #include "chart/engine/ChartException.h"
 #include "chart/engine/ChartPage.h"
 #include "chart/engine/ChartSeries.h"
@@ -163,37 +164,20 @@ void TCustomAxisPanel::RecalcChartBounds()
     ChartYCenter = ChartRect.Top + ChartHeight / 2;
 }
 
-namespace {
-
-// The window system's standard cursors by their library numbers.
-Qt::CursorShape CursorShapeOf(int cursor)
-{
-    switch (cursor) {
-    case -2: return Qt::ArrowCursor;
-    case -3: return Qt::CrossCursor;
-    case -4: return Qt::IBeamCursor;
-    case -6: return Qt::SizeBDiagCursor;
-    case -7: return Qt::SizeVerCursor;
-    case -8: return Qt::SizeFDiagCursor;
-    case -9: return Qt::SizeHorCursor;
-    case -10: return Qt::UpArrowCursor;
-    case -11: return Qt::WaitCursor;
-    case -12: return Qt::DragMoveCursor;
-    case -18: return Qt::ForbiddenCursor;
-    case -21: return Qt::PointingHandCursor;
-    case -22: return Qt::SizeAllCursor;
-    default: return Qt::ArrowCursor;
-    }
-}
-
-} // namespace
-
+// Every cursor number of the library's table; the hand cursor is a picture.
 void TCustomAxisPanel::SetChartCursor(int cursor)
 {
-    if (cursor == crPlotHand)
+    if (cursor == crPlotHand) {
         setCursor(MakeHandCursor());
-    else
-        setCursor(QCursor(CursorShapeOf(cursor)));
+        return;
+    }
+    for (const TCursorEntry& entry : CursorEntries()) {
+        if (entry.cursor == cursor && entry.shape != Qt::BitmapCursor) {
+            setCursor(QCursor(entry.shape));
+            return;
+        }
+    }
+    setCursor(QCursor(Qt::ArrowCursor));
 }
 
 // ---- series

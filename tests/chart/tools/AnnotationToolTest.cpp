@@ -1,0 +1,158 @@
+// The box tools on a chart: where an annotation's box goes, what its text may draw, and how a
+// rectangle is dragged and resized with the mouse.
+#include "ToolsTestSupport.h"
+
+#include "chart/canvas/PlotCanvas3D.h"
+#include "chart/tools/AnnotationTool.h"
+
+using toolstest::DifferentPixels;
+using toolstest::ToolChart;
+
+namespace {
+
+bool SameBox(const TRect& a, const TRect& b)
+{
+    return a.Left == b.Left && a.Top == b.Top && a.Right == b.Right && a.Bottom == b.Bottom;
+}
+
+} // namespace
+
+TEST_F(ToolChart, AnnotationBoxFollowsItsTextAndCorner)
+{
+    TAnnotationTool tool;
+    tool.SetParentChart(&chart);
+    chart.Canvas().AssignFont(&tool.Shape().Font());
+    const int lineHeight = chart.Canvas().FontHeight();
+
+    const TRect empty = tool.GetShapeBounds();     // no text still takes one line
+    EXPECT_EQ(empty.Left, 10);
+    EXPECT_EQ(empty.Top, 10);
+    EXPECT_EQ(empty.Bottom - empty.Top + 1, lineHeight + tool.Shape().Margins().VertSize() + 1);
+    tool.SetText(QStringLiteral("Peak\r\n12.5 dBuV"));
+    const TRect crlf = tool.GetShapeBounds();
+    const QImage withCrLf = Render();
+    tool.SetText(QStringLiteral("Peak\r12.5 dBuV"));
+    EXPECT_TRUE(SameBox(tool.GetShapeBounds(), crlf));
+    EXPECT_EQ(DifferentPixels(Render(), withCrLf, QRect(0, 0, 640, 400)), 0);
+    EXPECT_EQ(crlf.Bottom - crlf.Top, empty.Bottom - empty.Top + lineHeight);
+
+    tool.SetPosition(ppRightBottom);               // the box ends at the chart's last pixels
+    const TRect corner = tool.GetShapeBounds();
+    EXPECT_EQ(corner.Right, 639);
+    EXPECT_EQ(corner.Bottom, 399);
+
+    int clicks = 0;
+    tool.OnClick = [&](TPlotCustomTool*, int, int, int, int) { ++clicks; };
+    Down(corner.Left + 2, corner.Top + 2);
+    Up(corner.Left + 2, corner.Top + 2);
+    Down(corner.Left - 2, corner.Top + 2);
+    Up(corner.Left - 2, corner.Top + 2);
+    EXPECT_EQ(clicks, 1);
+}
+
+TEST_F(ToolChart, AnnotationTextStaysInsideAFixedBox)
+{
+    const QImage bare = Render();
+    TAnnotationTool tool;
+    tool.SetParentChart(&chart);
+    tool.SetText(QStringLiteral("A text far too long for the small box it is given here"));
+    tool.SetLeft(100);
+    tool.SetTop(100);
+    tool.SetWidth(60);
+    tool.SetHeight(30);
+    EXPECT_FALSE(tool.AutoSize());
+    const TRect box = tool.GetShapeBounds();
+    ASSERT_TRUE(SameBox(box, TRect{100, 100, 159, 129}));
+    // Right of the box and its shadow nothing changes while the text is clipped ...
+    const QRect beside(box.Right + 8, box.Top, 200, box.Bottom - box.Top);
+    EXPECT_EQ(DifferentPixels(Render(), bare, beside), 0);
+    // ... and the text runs on there when it is not.
+    tool.SetClipText(false);
+    EXPECT_GT(DifferentPixels(Render(), bare, beside), 20);
+}
+
+TEST_F(ToolChart, RectangleStartsResizingNearItsCornersAndDragsInside)
+{
+    TRectangleTool tool;
+    tool.SetParentChart(&chart);
+    int zooms = 0, dragging = 0, dragged = 0;
+    chart.OnZoom = [&] { ++zooms; };
+    tool.OnDragging = [&] { ++dragging; };
+    tool.OnDragged = [&] { ++dragged; };
+    ASSERT_TRUE(SameBox(tool.GetShapeBounds(), TRect{10, 10, 59, 59}));
+
+    Down(13, 13);                                  // 3 pixels inside the corner: resize
+    EXPECT_EQ(tool.ActiveEdge(), 4);
+    EXPECT_FALSE(tool.Dragging());
+    Up(13, 13);
+    EXPECT_EQ(tool.ActiveEdge(), -1);
+
+    Down(14, 24);                                  // 4 pixels inside: drag
+    EXPECT_EQ(tool.ActiveEdge(), -1);
+    ASSERT_TRUE(tool.Dragging());
+    Move(104, 74);
+    Move(104, 74);                                 // no movement: nobody is told
+    Move(204, 124);
+    Up(204, 124);
+    EXPECT_TRUE(SameBox(tool.GetShapeBounds(), TRect{200, 110, 249, 159}));   // grab point kept
+    EXPECT_EQ(dragging, 2);
+    EXPECT_EQ(dragged, 1);
+    EXPECT_EQ(zooms, 0);                           // the chart never saw the drag
+
+    tool.SetPositionUnits(muPercent);              // a drag stores percent of the chart's size
+    tool.SetLeft(20);
+    tool.SetTop(25);
+    ASSERT_TRUE(SameBox(tool.GetShapeBounds(), TRect{128, 100, 177, 149}));
+    Down(140, 110);
+    Move(76, 50);
+    Up(76, 50);
+    EXPECT_EQ(tool.Left(), 10);
+    EXPECT_EQ(tool.Top(), 10);
+}
+
+TEST_F(ToolChart, RectangleResizeKeepsItsSidesThreePixelsApart)
+{
+    TRectangleTool tool;
+    tool.SetParentChart(&chart);
+    int resizing = 0, resized = 0;
+    tool.OnResizing = [&] { ++resizing; };
+    tool.OnResized = [&] { ++resized; };
+    Down(58, 57);                                  // right-bottom corner
+    EXPECT_EQ(tool.ActiveEdge(), 7);
+    Move(0, 0);
+    EXPECT_TRUE(SameBox(tool.GetShapeBounds(), TRect{10, 10, 13, 13}));
+    Move(300, 200);                                // the grab offset stays with the corner
+    Up(300, 200);
+    EXPECT_TRUE(SameBox(tool.GetShapeBounds(), TRect{10, 10, 301, 202}));
+    EXPECT_EQ(resizing, 2);
+    EXPECT_EQ(resized, 1);
+
+    Down(11, 100);                                 // left edge: only the left side moves
+    EXPECT_EQ(tool.ActiveEdge(), 0);
+    Move(40, 150);
+    Up(40, 150);
+    EXPECT_TRUE(SameBox(tool.GetShapeBounds(), TRect{39, 10, 301, 202}));
+}
+
+TEST_F(ToolChart, RectangleCursorTellsEdgeCornerAndInside)
+{
+    TRectangleTool tool;
+    tool.SetParentChart(&chart);
+    Move(10, 30);
+    EXPECT_EQ(Shape(), Qt::SizeHorCursor);
+    Move(30, 59);
+    EXPECT_EQ(Shape(), Qt::SizeVerCursor);
+    Move(59, 10);
+    EXPECT_EQ(Shape(), Qt::SizeBDiagCursor);
+    Move(30, 30);
+    EXPECT_EQ(Shape(), Qt::PointingHandCursor);
+    tool.SetAllowResize(false);
+    Move(10, 30);
+    EXPECT_EQ(Shape(), Qt::PointingHandCursor);
+    tool.SetAllowDrag(false);                      // neither: a press goes on to the chart
+    tool.SetShapeBounds(TRect{200, 100, 249, 149});
+    Down(220, 120);
+    EXPECT_FALSE(tool.Dragging());
+    EXPECT_TRUE(chart.ZoomDragActive());
+    Up(220, 120);
+}
