@@ -15,6 +15,8 @@ packages=(
   fonts-liberation2 fonts-dejavu-core
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev locales-all xvfb xauth
+  # fuzzing (the fuzz preset and scripts/fuzz.sh)
+  clang-14 libfuzzer-14-dev
   # real peers used by tests: VISA clients, rpcbind, metafile reader, zip checker
   python3 python3-pyvisa-py lxi-tools rpcbind libwmf-bin fonts-urw-base35 unzip zip poppler-utils
   # readers of the exported chart pictures: djpeg, ImageMagick's identify and mogrify, file
