@@ -23,8 +23,11 @@ void Check(bool condition, const char* what)
 const QString& ScratchFolder()
 {
     static const std::unique_ptr<QTemporaryDir> dir = [] {
+        // scripts/fuzz.sh names a folder per run and removes it afterwards: a crashing input
+        // leaves its scratch folder behind.
+        const QString given = qEnvironmentVariable("ZENDRIK_FUZZ_SCRATCH");
         const QString shm = QStringLiteral("/dev/shm");
-        const QString base = QFileInfo(shm).isWritable() ? shm : QDir::tempPath();
+        const QString base = !given.isEmpty() ? given : QFileInfo(shm).isWritable() ? shm : QDir::tempPath();
         return std::make_unique<QTemporaryDir>(base + QStringLiteral("/zendrik-fuzz-XXXXXX"));
     }();
     static const QString path = dir->path();

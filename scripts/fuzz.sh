@@ -61,12 +61,18 @@ run_one() {
   [ -f "$root/fuzz/dict/$name.dict" ] && dict=(-dict="$root/fuzz/dict/$name.dict")
   local before
   before=$(ls "$corpus" | grep -cE '^(crash|leak|timeout|oom|slow-unit)-' || true)
+  # The files the readers must find on disk go to a folder of this run (on tmpfs when there is
+  # one), removed at the end: the processes of crashing inputs cannot clean up after themselves.
+  local scratch
+  scratch=$(mktemp -d "$([ -w /dev/shm ] && echo /dev/shm || echo "${TMPDIR:-/tmp}")/zendrik-fuzz-$name.XXXXXX")
+  export ZENDRIK_FUZZ_SCRATCH=$scratch
   # Fork mode goes on after a finding, so that one run reports all it finds.
   (cd "$work" && "$exe" -fork=1 -ignore_crashes=1 -ignore_timeouts=1 -ignore_ooms=1 \
       -max_total_time="$seconds" -timeout=20 -rss_limit_mb=2560 -max_len=65536 \
       -artifact_prefix="$corpus/" "${dict[@]}" "$work" "$corpus" "${seeds[@]}") >"$log" 2>&1 || true
   # Keep what reaches new code, in the committed corpus, without duplicates.
   "$exe" -merge=1 -rss_limit_mb=2560 -timeout=20 "$corpus" "$work" >>"$log" 2>&1 || true
+  rm -rf "$scratch"
   local after
   after=$(ls "$corpus" | grep -cE '^(crash|leak|timeout|oom|slow-unit)-' || true)
   local stats
