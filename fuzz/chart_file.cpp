@@ -27,6 +27,9 @@ public:
             s->SetName(QStringLiteral("Series%1").arg(n));
             series_[n] = AddSeries(std::move(s));
         }
+        // Fixed ranges, as the main chart's: automatic ones would follow every series.
+        BottomAxis()->SetRange(0, 100);
+        LeftAxis()->SetRange(0, 100);
         Context.BottomAxis = BottomAxis();
         Context.LeftAxis = LeftAxis();
         ChartSeriesByRole& r = Context.Series;
