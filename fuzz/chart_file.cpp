@@ -10,7 +10,7 @@
 #include <QApplication>
 
 #include <algorithm>
-#include <cstring>
+#include <cmath>
 #include <memory>
 #include <vector>
 
@@ -44,8 +44,7 @@ public:
     }
     TChartSeries& Series(int n) const { return *series_[n]; }
 
-    // Every X and Y of the series named (all of them when none), and the axis ranges, for a
-    // bit-exact comparison.
+    // Every X and Y of the series named (all of them when none), and the axis ranges.
     std::vector<double> State(const std::vector<int32_t>& numbers = {}) const
     {
         std::vector<double> v{BottomAxis()->Minimum(), BottomAxis()->Maximum(), LeftAxis()->Minimum(),
@@ -74,9 +73,11 @@ private:
     TChartSeries* series_[ChartSeriesByRole::kCount + 1] = {};
 };
 
+// Equal values (0 and -0 are one axis end), NaN equal to NaN.
 bool Same(const std::vector<double>& a, const std::vector<double>& b)
 {
-    return a.size() == b.size() && (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(double)) == 0);
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [](double x, double y) { return x == y || (std::isnan(x) && std::isnan(y)); });
 }
 
 } // namespace
