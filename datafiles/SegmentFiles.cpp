@@ -34,11 +34,13 @@ void ReadColumn(const IniFile& ini, TableBuffer& grid, const QString& prefix, in
     // 500 anyway, the editor at the grid's limit.
     for (int n = 1; n < TableBuffer::kMaxRows; ++n) {
         QString value = ini.ReadString(kData, prefix + QString::number(n), QString());
+        if (form == CellForm::WithoutDots)
+            value = RemoveDots(value);
+        // A value of nothing but dots ends the column as a missing one does: read on past its
+        // empty cell, the rows after it would be lost by the next save.
         if (value.isEmpty())
             return;
-        if (form == CellForm::WithoutDots) {
-            value = RemoveDots(value);
-        } else if (form == CellForm::Detector) {
+        if (form == CellForm::Detector) {
             if (value == QLatin1String("POSPEAK"))
                 value = QStringLiteral("POS");
             else if (value == QLatin1String("NEGPEAK"))

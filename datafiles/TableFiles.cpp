@@ -110,7 +110,9 @@ bool LoadTableFile(TableKind kind, TableBuffer& grid, const QString& path, QChar
     // the grid can hold is cut there with a warning.
     int rows = 0;
     for (int n = 1;; ++n) {
-        const QString f = ini.ReadString(kData, kFreqPrefix + QString::number(n), QString());
+        // A frequency of nothing but dots is as empty as a missing one once they are gone; read
+        // on past it, the rows after the empty cell would be lost by the next save.
+        const QString f = RemoveDots(ini.ReadString(kData, kFreqPrefix + QString::number(n), QString()));
         if (f.isEmpty())
             break;
         if (n >= TableBuffer::kMaxRows) {
@@ -120,7 +122,7 @@ bool LoadTableFile(TableKind kind, TableBuffer& grid, const QString& path, QChar
                                          QStringLiteral(" points; the rest is not read"));
             break;
         }
-        grid.SetCell(n, 1, RemoveDots(f));
+        grid.SetCell(n, 1, f);
         rows = n;
     }
     // Levels are read for every row that has a frequency, so an empty level in the middle does not

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QSet>
 
 #include <memory>
 #include <vector>
@@ -75,6 +76,9 @@ ZipExtractResult ExtractZip(const QByteArray& archive, const QString& targetFold
         bool folder;
     };
     std::vector<Entry> list;
+    // Two entries for one file leave it to the order of writing which one the operator gets (and
+    // other readers of the archive may take the other one): such an archive is refused too.
+    QSet<QString> files;
     for (zip_int64_t i = 0; i < entries; ++i) {
         zip_stat_t st;
         zip_stat_init(&st);
@@ -93,15 +97,24 @@ ZipExtractResult ExtractZip(const QByteArray& archive, const QString& targetFold
         }
         QString n = name;
         n.replace(QLatin1Char('\\'), QLatin1Char('/'));
+        if (!n.endsWith(QLatin1Char('/'))) {
+            const QString file = QDir::cleanPath(n);
+            if (files.contains(file)) {
+                result.Errors << QStringLiteral("entry appears twice: ") + name;
+                continue;
+            }
+            files.insert(file);
+        }
         list.push_back(Entry{static_cast<zip_uint64_t>(i), n, (st.valid & ZIP_STAT_SIZE) ? st.size : 0,
                              n.endsWith(QLatin1Char('/'))});
     }
     if (!result.Errors.isEmpty())
         return result;
 
-    const QDir target(targetFolder);
     for (const Entry& e : list) {
-        const QString path = target.filePath(e.name);
+        // Joined by hand: QDir::filePath takes a name that starts with ":" for a resource path and
+        // returns it alone, which wrote such an entry into the current folder.
+        const QString path = targetFolder + QLatin1Char('/') + e.name;
         if (e.folder) {
             if (!QDir().mkpath(path))
                 result.Errors << QStringLiteral("cannot create the folder ") + path;

@@ -7,6 +7,8 @@
 #include <QRegularExpression>
 #include <QStringList>
 
+#include <cmath>
+
 namespace {
 
 // Degrees, then two digits of minutes, a point and at least one decimal: what a receiver gives
@@ -18,13 +20,18 @@ bool IsCoordinate(const QString& text)
 }
 
 std::optional<double> Degrees(const QString& coordinate, const QString& hemisphere, const char* positive,
-                              const char* negative)
+                              const char* negative, double maxDegrees)
 {
     // A number without its hemisphere could lie on either side of the equator or meridian.
     if (!IsCoordinate(coordinate) || (hemisphere != QLatin1String(positive) && hemisphere != QLatin1String(negative)))
         return std::nullopt;
+    // Minutes of 60 and more, or a place off the globe, is a receiver speaking nonsense; it would
+    // end up in the coverage table and the track file.
+    const qsizetype point = coordinate.indexOf(QLatin1Char('.'));
+    if (coordinate[point - 2] > QLatin1Char('5'))
+        return std::nullopt;
     double value = 0;
-    if (!TryStrToFloatAnySep(NmeaCoordToDegrees(coordinate, hemisphere), value))
+    if (!TryStrToFloatAnySep(NmeaCoordToDegrees(coordinate, hemisphere), value) || !(std::fabs(value) <= maxDegrees))
         return std::nullopt;
     return value;
 }
@@ -76,8 +83,8 @@ GprmcDecode DecodeGprmc(const QByteArray& answer)
     }
     d.Result = GprmcDecode::Outcome::Position;
     d.Valid = f[2] == QLatin1String("A");
-    d.Latitude = Degrees(f[3], f[4], "N", "S");
-    d.Longitude = Degrees(f[5], f[6], "E", "W");
+    d.Latitude = Degrees(f[3], f[4], "N", "S", 90.0);
+    d.Longitude = Degrees(f[5], f[6], "E", "W", 180.0);
     if (!d.Latitude || !d.Longitude) {
         d.Latitude.reset();
         d.Longitude.reset();

@@ -23,6 +23,17 @@ constexpr float kLargestLevel = 100000.0f;
 constexpr qsizetype kAsciiBufferMinimum = 12800;
 // Widest value text a receiver scan answer is expected to hold, with its comma.
 constexpr qsizetype kScanBytesPerValue = 32;
+// The point count comes from the identification or from the settings file ("Samples"); it sizes
+// the read buffer, so a count no analyser has (a typing slip, a negative number) reads nothing.
+constexpr int32_t kMaxTracePoints = 1'000'000;
+
+bool PlausiblePointCount(ScpiContext& c)
+{
+    if (c.Device.TracePoints >= 1 && c.Device.TracePoints <= kMaxTracePoints)
+        return true;
+    c.Messages.Append(QStringLiteral("Error: trace points out of range: ") + QString::number(c.Device.TracePoints));
+    return false;
+}
 
 // A machine number in bytes: optional sign, then digits, one point and an exponent, blanks
 // around allowed, nothing else. The same rule as ParseMachine without building a text per
@@ -115,7 +126,9 @@ Grid TraceGrid(int64_t startHz, int64_t stopHz, int32_t tracePoints)
 {
     Grid g;
     g.startX = static_cast<double>(RoundHalfEven(static_cast<double>(startHz) / 1000.0));
-    g.stepKhz = tracePoints > 0 ? static_cast<double>(stopHz - startHz) / 1000.0 / tracePoints : 0.0;
+    // In double: the difference of two 64-bit frequencies may not fit in 64 bits.
+    const double spanHz = static_cast<double>(stopHz) - static_cast<double>(startHz);
+    g.stepKhz = tracePoints > 0 ? spanHz / 1000.0 / tracePoints : 0.0;
     return g;
 }
 
@@ -123,7 +136,8 @@ Grid ScanGrid(int64_t startHz, int64_t stopHz, int32_t tracePoints)
 {
     Grid g;
     g.startX = static_cast<double>(RoundHalfEven(static_cast<double>(startHz) / 1000.0));
-    const double perPoint = tracePoints > 0 ? std::trunc(static_cast<double>(stopHz - startHz) / tracePoints) : 0.0;
+    const double spanHz = static_cast<double>(stopHz) - static_cast<double>(startHz);
+    const double perPoint = tracePoints > 0 ? std::trunc(spanHz / tracePoints) : 0.0;
     g.stepKhz = (perPoint + 1.0) / 1000.0;
     return g;
 }
@@ -215,6 +229,8 @@ TraceReadResult ReadTraceVisaBinary(ScpiContext& c, TChartSeries& series, TColor
                                     int64_t stopHz)
 {
     const DeviceState& d = c.Device;
+    if (!PlausiblePointCount(c))
+        return Finish(c, series, color, TraceStatus::WrongSize, {}, 0);
     const bool rsa = d.DeviceModel == 5000;
     const qsizetype expected = static_cast<qsizetype>(d.TracePoints) * 4 + (rsa ? 9 : 12);
     // One byte more than expected, so that a longer answer shows as a wrong size; the fixed
@@ -245,6 +261,8 @@ TraceReadResult ReadTraceVisaAscii(ScpiContext& c, TChartSeries& series, TColor 
                                    int64_t stopHz)
 {
     const DeviceState& d = c.Device;
+    if (!PlausiblePointCount(c))
+        return Finish(c, series, color, TraceStatus::WrongSize, {}, 0);
     const bool sva = d.SiglentSeries == 2;
     const qsizetype expected = static_cast<qsizetype>(d.TracePoints) * (sva ? 14 : 17) + (sva ? 0 : 1);
     bool ok = false;
@@ -272,8 +290,12 @@ TraceReadResult ReadScanBufferFpc(ScpiContext& c, TChartSeries& series, TColor c
                                   int64_t stopHz)
 {
     const DeviceState& d = c.Device;
-    const qsizetype buffer =
-        std::max(kAsciiBufferMinimum, (static_cast<qsizetype>(std::max(d.TracePoints, 0)) + 2) * kScanBytesPerValue);
+    if (!PlausiblePointCount(c)) {
+        TraceReadResult r;
+        r.Status = TraceStatus::ReadFailed;
+        return r;
+    }
+    const qsizetype buffer = std::max(kAsciiBufferMinimum, (static_cast<qsizetype>(d.TracePoints) + 2) * kScanBytesPerValue);
     bool ok = false;
     const QByteArray answer = ReadAnswer(c, buffer, &ok);
     LogRead(c, startHz, stopHz, answer.size());
@@ -296,7 +318,7 @@ TraceReadResult ReadScanBufferFpc(ScpiContext& c, TChartSeries& series, TColor c
         c.Debug.LogMessage(QStringLiteral("Start Raw xValue: ") + FloatToStr(grid.startX));
     }
     SetDecimalSeparator(QLatin1Char('.'));
-    points.reserve(static_cast<size_t>(std::max(d.TracePoints, 0)) + 1);
+    points.reserve(static_cast<size_t>(d.TracePoints) + 1);
     const TraceStatus st = tracecodec::DecodeCommaList(answer, answer.size() - 1, 0.0, grid, &points);
     return Finish(c, series, color, st, points, answer.size());
 }

@@ -17,6 +17,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev locales-all xvfb xauth
   # the chart benchmark's comparison: QCustomPlot (its Qt 6 library)
   libqcustomplot-dev
+  # fuzzing (the fuzz preset and scripts/fuzz.sh)
+  clang-14 libfuzzer-14-dev
   # real peers used by tests: VISA clients, rpcbind, metafile reader, zip checker
   python3 python3-pyvisa-py lxi-tools rpcbind libwmf-bin fonts-urw-base35 unzip zip poppler-utils
   # readers of the exported chart pictures: djpeg, ImageMagick's identify and mogrify, file

@@ -76,6 +76,13 @@ bool IsAscii(const QByteArray& bytes)
     return true;
 }
 
+bool IsValidUtf8(const QByteArray& bytes)
+{
+    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    const QString decoded = decoder.decode(bytes); // the decoding happens on this conversion
+    return !decoder.hasError();
+}
+
 // The profile readers strip one pair of matching quotes around a whole value.
 QString Unquote(const QString& value)
 {
@@ -94,6 +101,18 @@ QString OneLine(QString text)
     text.replace(QLatin1Char('\r'), QLatin1Char(' '));
     text.replace(QLatin1Char('\n'), QLatin1Char(' '));
     return text;
+}
+
+// A value the readers would change, by trimming its blanks or stripping its enclosing quotes, is
+// stored in one more pair of quotes, which the readers (ours and the original platform's) strip
+// again: what is written reads back as it was.
+QString Storable(QString value)
+{
+    if (value.isEmpty())
+        return value;
+    if (Unquote(value) != value || value.front().isSpace() || value.back().isSpace())
+        return QLatin1Char('"') + value + QLatin1Char('"');
+    return value;
 }
 
 bool SameName(const QString& a, const QString& b)
@@ -346,7 +365,7 @@ QStringList IniFile::ReadSectionValues(const QString& section) const
 void IniFile::WriteString(const QString& section, const QString& key, const QString& value)
 {
     const QString cleanKey = OneLine(key).trimmed();
-    const QString cleanValue = OneLine(value);
+    const QString cleanValue = Storable(OneLine(value));
     Section* s = FindSection(section);
     if (!s) {
         // Keep a blank line between the old last section and the new one, as people expect.
@@ -465,7 +484,13 @@ IniFile::TextEncoding IniFile::WriteEncoding() const
         return encoding_;
     // A Windows-1252 file that now holds characters outside the code page becomes UTF-8:
     // changing the encoding is better than writing "?" for what the user typed.
-    return FitsCp1252(SerializeText()) ? TextEncoding::Cp1252 : TextEncoding::Utf8;
+    const QString text = SerializeText();
+    if (!FitsCp1252(text))
+        return TextEncoding::Utf8;
+    // So does one whose Windows-1252 bytes happen to form valid UTF-8 ("\u00C3\u00A9" is C3 A9):
+    // the next read would take them for UTF-8 and see other characters.
+    const QByteArray bytes = EncodeCp1252(text);
+    return !IsAscii(bytes) && IsValidUtf8(bytes) ? TextEncoding::Utf8 : TextEncoding::Cp1252;
 }
 
 QByteArray IniFile::Serialize() const

@@ -159,6 +159,20 @@ TEST(ZipExtractTest, NestedFoldersAndOverwrite)
     EXPECT_EQ(ReadFile(dir.path() + QStringLiteral("/sub/b.seg")), QByteArray("[General]\r\nName=b\r\n"));
 }
 
+TEST(ZipExtractTest, ANameStartingWithAColonStaysInTheFolder)
+{
+    // Qt reads ":x.lim" as a resource path; joined by QDir it landed in the current folder.
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid() && QDir(dir.path()).mkdir(QStringLiteral("target")));
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(dir.path());
+    const datafiles::ZipExtractResult r = datafiles::ExtractZip(TestZip("colon_entry.zip"), dir.filePath("target"));
+    QDir::setCurrent(previous);
+    EXPECT_TRUE(r.Ok);
+    EXPECT_EQ(ReadFile(dir.filePath(QStringLiteral("target/:x.lim"))), QByteArray("[General]\r\nName=x\r\n"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{QStringLiteral("target")});
+}
+
 TEST(ZipExtractTest, EntryNameRules)
 {
     using datafiles::IsSafeEntryName;
@@ -185,6 +199,11 @@ TEST(ZipExtractTest, EntriesDeclaringHugeSizesAreRefused)
     EXPECT_EQ(r.FilesWritten, 0);
     ASSERT_EQ(r.Errors.size(), 1);
     EXPECT_TRUE(r.Errors[0].startsWith(QStringLiteral("entry too large")));
+    EXPECT_TRUE(QDir(dir.path()).isEmpty());
+
+    // Two entries for one file (here "sub/b.lim" and "sub/./b.lim"): which one wins is not ours to guess.
+    const datafiles::ZipExtractResult twice = datafiles::ExtractZip(TestZip("duplicate_entry.zip"), dir.path());
+    EXPECT_EQ(twice.Errors, QStringList{QStringLiteral("entry appears twice: sub/./b.lim")});
     EXPECT_TRUE(QDir(dir.path()).isEmpty());
 }
 

@@ -55,6 +55,12 @@ TEST_F(SegmentFilesTest, EachColumnEndsAtItsOwnFirstMissingKey)
     EXPECT_EQ(grid.Cell(2, 7), QStringLiteral("NEG"));
     EXPECT_EQ(grid.Cell(3, 7), QStringLiteral("qpeak"));
     EXPECT_TRUE(grid.Cell(5, 7).isEmpty());
+
+    // A start of dots alone ends the column as a missing one does.
+    WriteIni(dir.path(), QStringLiteral("src/b.seg"),
+             {QStringLiteral("[Data]"), QStringLiteral("FRQa__1=.."), QStringLiteral("FRQa__2=2.500.000")});
+    LoadSegmentFileIntoEditor(grid, QStringLiteral(".\\src\\b.seg"), context);
+    EXPECT_TRUE(grid.Cell(1, 1).isEmpty() && grid.Cell(2, 1).isEmpty());
 }
 
 TEST_F(SegmentFilesTest, AbortOrMissingFileChangeNothing)

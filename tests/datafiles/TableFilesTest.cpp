@@ -82,6 +82,12 @@ TEST_F(TableFilesTest, FrequencyGapEndsTableButLevelGapDoesNotLoseLaterLevels)
     EXPECT_TRUE(grid.Cell(2, 1).isEmpty());
     EXPECT_TRUE(grid.Cell(3, 1).isEmpty()); // Freq3 is never read
 
+    // A frequency of dots alone is a gap too; read on past it, the next save lost what followed.
+    WriteTable(QStringLiteral("e.lim"), {QStringLiteral("Freq1=."), QStringLiteral("Lev1=1"), QStringLiteral("Freq2=200"),
+                                         QStringLiteral("Lev2=2")});
+    ASSERT_TRUE(LoadLimitFile(grid, QStringLiteral("src/e.lim"), QLatin1Char('n'), context));
+    EXPECT_TRUE(grid.Cell(1, 1).isEmpty() && grid.Cell(1, 2).isEmpty() && grid.Cell(2, 1).isEmpty());
+
     WriteTable(QStringLiteral("d.lim"), {QStringLiteral("Freq1=100"), QStringLiteral("Lev1=1"), QStringLiteral("Freq2=200"),
                                          QStringLiteral("Lev2="), QStringLiteral("Freq3=300"), QStringLiteral("Lev3=3"),
                                          QStringLiteral("Freq4=400"), QStringLiteral("Lev4=4")});

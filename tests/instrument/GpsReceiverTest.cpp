@@ -115,6 +115,21 @@ TEST(GpsSentence, AnswersOfAnotherKindAreToldApart)
     EXPECT_EQ(other.SentenceName, "$GPGGA");
 }
 
+TEST(GpsSentence, APlaceOffTheGlobeIsNoPosition)
+{
+    auto decode = [](const char* lat, const char* ns, const char* lon, const char* ew) {
+        return DecodeGprmc(NmeaReceiver::Sentence(QByteArray("GPRMC,093000.00,A,") + lat + ',' + ns + ',' + lon + ',' +
+                                                  ew + ",0.0,0.0,140326,,,A"));
+    };
+    EXPECT_NEAR(*decode("8959.9999", "S", "17959.9999", "W").Longitude, -(179 + 59.9999 / 60), 1e-9);
+    for (const GprmcDecode& d : {decode("9000.5000", "N", "01134.0000", "E"), decode("4808.0000", "N", "18000.5000", "E"),
+                                 decode("4860.0000", "N", "01134.0000", "E"), decode("4808.0000", "N", "121581.436", "W")}) {
+        EXPECT_EQ(d.Result, GprmcDecode::Outcome::Position);
+        EXPECT_FALSE(d.Latitude.has_value());
+        EXPECT_EQ(d.Display.Status, "nofix");
+    }
+}
+
 TEST(GpsReceiver, PortNamesAndTheSerialDevicesPresent)
 {
     EXPECT_EQ(SerialResourceName("COM1"), "ASRL1::INSTR");

@@ -266,6 +266,28 @@ TEST(TraceTransfer, ReceiverScanList)
     EXPECT_EQ(r.Added, 1);
 }
 
+TEST(TraceTransfer, PointCountsNoAnalyserHasReadNothing)
+{
+    // The count of the FPC, FPH and RSA comes from the settings file; it used to size the read.
+    for (const int32_t points : {0, -5, 2'000'000'000}) {
+        const QString line = "Error: trace points out of range: " + QString::number(points);
+        Reader binary(dfRigol, 5000, 0, points);
+        binary.Queue(Answer("dsa_le_601.bin"));
+        EXPECT_EQ(ReadTraceVisaBinary(binary.c, binary.series, clDefault, 150000, 30000000).Status,
+                  TraceStatus::WrongSize);
+        EXPECT_EQ(binary.messages.Lines(), QStringList({line, "Error: Visa RD Error Maxsample"}));
+        Reader ascii(dfSiglent, 0, 2, points);
+        ascii.Queue("1.0,2.0\n");
+        EXPECT_EQ(ReadTraceVisaAscii(ascii.c, ascii.series, clDefault, 150000, 30000000).Status, TraceStatus::WrongSize);
+        Reader scan(dfRsFpc, 0, 0, points);
+        scan.Queue("1.0,2.0\n");
+        EXPECT_EQ(ReadScanBufferFpc(scan.c, scan.series, clDefault, 150000, 30000000).Status, TraceStatus::ReadFailed);
+        EXPECT_EQ(scan.messages.Lines(), QStringList{line});
+        EXPECT_EQ(scan.device.DeviceConnected, 1);
+        EXPECT_EQ(binary.peer->reads + ascii.peer->reads + scan.peer->reads, 0);
+    }
+}
+
 TEST(TraceTransfer, PointsJoinWhatTheSeriesHolds)
 {
     Reader r(dfRigol, 815, 0, 601);
@@ -301,4 +323,8 @@ TEST(TraceTransfer, Grids)
     EXPECT_EQ(tracecodec::TraceGrid(2500, 10000, 1).startX, 2.0);
     const tracecodec::Grid s = tracecodec::ScanGrid(150000, 30000000, 600);
     EXPECT_DOUBLE_EQ(s.stepKhz, 49.751);
+    // Frequencies whose difference does not fit in 64 bits.
+    EXPECT_DOUBLE_EQ(tracecodec::TraceGrid(-9'000'000'000'000'000'000, 9'000'000'000'000'000'000, 1000).stepKhz, 1.8e13);
+    EXPECT_DOUBLE_EQ(tracecodec::ScanGrid(-9'000'000'000'000'000'000, 9'000'000'000'000'000'000, 1000).stepKhz,
+                     (1.8e16 + 1) / 1000);
 }

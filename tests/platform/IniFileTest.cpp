@@ -196,6 +196,23 @@ TEST_F(IniFileTest, Cp1252TextReadsAndIsWrittenBackAsCp1252)
     EXPECT_EQ(again.ReadString("Level", "Omega", ""), QString::fromUtf8("\xCE\xA9"));
 }
 
+TEST_F(IniFileTest, Cp1252TextWhoseBytesWouldReadAsUtf8IsWrittenAsUtf8)
+{
+    // The stray 0xFF after the section name made the file Windows-1252; without it the bytes of
+    // "\u00C3\u00A9" (C3 A9) are valid UTF-8 and would read back as one other character.
+    const QString path = Put("mixed.ini", "[S]\xFF\r\nk=\xC3\xA9\r\n");
+    IniFile ini(path);
+    ASSERT_EQ(ini.ReadString("S", "k", ""), QString::fromUtf8("\xC3\x83\xC2\xA9"));
+    EXPECT_EQ(ini.WriteEncoding(), IniFile::TextEncoding::Utf8);
+    ASSERT_TRUE(ini.UpdateFile());
+    EXPECT_EQ(IniFile(path).ReadString("S", "k", ""), QString::fromUtf8("\xC3\x83\xC2\xA9"));
+
+    IniFile fresh(PathOf("fresh.ini"));
+    fresh.WriteString("S", "k", QString::fromUtf8("\xC3\x83\xC2\xA9"));
+    ASSERT_TRUE(fresh.UpdateFile());
+    EXPECT_EQ(IniFile(PathOf("fresh.ini")).ReadString("S", "k", ""), QString::fromUtf8("\xC3\x83\xC2\xA9"));
+}
+
 TEST_F(IniFileTest, NewFileIsCp1252WhenEverythingFits)
 {
     const QString path = PathOf("new.ini");
@@ -242,6 +259,20 @@ TEST_F(IniFileTest, LineBreaksInValuesCannotInjectKeys)
     IniFile again(PathOf("inj.ini"));
     EXPECT_FALSE(again.SectionExists("B"));
     EXPECT_EQ(again.ReadString("A", "k", ""), "x  [B] evil=1");
+}
+
+TEST_F(IniFileTest, ValuesWithEdgeBlanksOrEnclosingQuotesReadBackAsWritten)
+{
+    const QStringList values = {" lead", "trail ", "  ", "'quoted'", "\"twice\"", "\"'both'\"", "a\"b", "\"open"};
+    IniFile ini(PathOf("q.ini"));
+    for (qsizetype i = 0; i < values.size(); ++i)
+        ini.WriteString("A", QString::number(i), values[i]);
+    ASSERT_TRUE(ini.UpdateFile());
+    IniFile again(PathOf("q.ini"));
+    for (qsizetype i = 0; i < values.size(); ++i)
+        EXPECT_EQ(again.ReadString("A", QString::number(i), "?"), values[i]);
+    // Values the readers keep as they are are stored as they are.
+    EXPECT_TRUE(ini.Serialize().contains("6=a\"b\r\n7=\"open\r\n"));
 }
 
 TEST_F(IniFileTest, FailedWriteLeavesOldFileAndSaysWhy)

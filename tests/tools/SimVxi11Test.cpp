@@ -1,5 +1,8 @@
 // The simulator's VXI-11 server at the RPC level, with a plain ONC RPC client: links, END
 // handling, reads in pieces, clear, status byte, and the answers to calls it cannot serve.
+#include "tools/sim/SimFamily.h"
+#include "tools/sim/SimInstrument.h"
+#include "tools/sim/SimVxi11Server.h"
 #include "tools/sim/Simulator.h"
 
 #include <arpa/inet.h>
@@ -366,4 +369,23 @@ TEST(SimVxi11, AbortEndsAReadThatWaits)
     long reason = 0;
     EXPECT_EQ(Read(rpc.get(), link.lid, 1000, &part, &reason), 0);
     EXPECT_EQ(part, s.sim->Instrument().Family().idn.toLatin1() + "\n");
+}
+
+TEST(SimVxi11, CallsClaimingMoreBytesThanTheyCarryAreGarbage)
+{
+    SimInstrument inst(*FindSimFamily("dsa875"), 1, 0.001);
+    SimVxi11Server server(inst, 0x0607AF, 1);
+    auto u32 = [](uint32_t v) { return QByteArray::fromHex(QByteArray::number(v, 16).rightJustified(8, '0')); };
+    // One record: call header, empty credential and verifier, arguments; the reply's accept state.
+    auto acceptState = [&](uint32_t proc, const QByteArray& args) {
+        const QByteArray body = u32(7) + u32(0) + u32(2) + u32(0x0607AF) + u32(1) + u32(proc) + u32(0) + u32(0) +
+                                u32(0) + u32(0) + args;
+        const QByteArray reply = server.ServeStream(u32(0x80000000u | static_cast<uint32_t>(body.size())) + body);
+        return reply.size() >= 28 ? reply.mid(24, 4).toHex().toUInt(nullptr, 16) : 99u;
+    };
+    const QByteArray linkHead = u32(1) + u32(0) + u32(1000);
+    EXPECT_EQ(acceptState(10, linkHead + u32(5) + "inst0" + QByteArray(3, '\0')), 0u);
+    // The device name and the written data claim 4 GB: the simulator used to allocate them.
+    EXPECT_EQ(acceptState(10, linkHead + u32(0xFFFFFFFFu) + "inst0"), 4u);
+    EXPECT_EQ(acceptState(11, u32(1) + u32(1000) + u32(0) + u32(8) + u32(0xFFFFFFF0u) + "*IDN?\n"), 4u);
 }

@@ -86,6 +86,15 @@ uint32_t GetU32(const QByteArray& b, qsizetype at)
     return (uint32_t(p[0]) << 24) | (uint32_t(p[1]) << 16) | (uint32_t(p[2]) << 8) | uint32_t(p[3]);
 }
 
+// The XDR routines allocate what a string or opaque length claims before they look whether its
+// bytes are there, so a call of twenty bytes claiming 4 GB would make the simulator allocate
+// 4 GB. The one variable-length field of the arguments decoded here comes last: its length must
+// fit in what arrived.
+bool LastFieldFits(const QByteArray& args, qsizetype lengthAt)
+{
+    return args.size() >= lengthAt + 4 && GetU32(args, lengthAt) <= static_cast<uint64_t>(args.size() - lengthAt - 4);
+}
+
 struct Link {
     QString device;
     // The core connection that created the link: links die with their connection, as they do on
@@ -127,6 +136,9 @@ struct SimVxi11Server::Impl {
     struct Conn {
         uint64_t id = 0;
         QPointer<QTcpSocket> socket;
+        // Without a socket (ServeStream) the replies go here instead.
+        QByteArray* sink = nullptr;
+        bool closed = false;
         QByteArray in;
         QByteArray record;
         bool abortChannel = false;
@@ -135,6 +147,14 @@ struct SimVxi11Server::Impl {
         Device_ReadParms pendingRead{};
         QDeadlineTimer pendingDeadline;
         QTimer* timer = nullptr;
+
+        bool Open() const { return !closed && (sink != nullptr || !socket.isNull()); }
+        void Close()
+        {
+            closed = true;
+            if (socket)
+                socket->abort();
+        }
     };
     QHash<uint64_t, std::weak_ptr<Conn>> connections;
     uint64_t nextConnection = 1;
@@ -173,11 +193,17 @@ struct SimVxi11Server::Impl {
         if (!c.socket)
             return;
         c.in.append(c.socket->readAll());
-        while (c.in.size() >= 4 && !c.readPending) {
+        Process(c);
+    }
+
+    // Takes the complete records from what came in and answers each call they end.
+    void Process(Conn& c)
+    {
+        while (c.Open() && c.in.size() >= 4 && !c.readPending) {
             const uint32_t mark = GetU32(c.in, 0);
             const qsizetype len = static_cast<qsizetype>(mark & 0x7FFFFFFFu);
             if (len > 16 * 1024 * 1024) {
-                c.socket->abort();
+                c.Close();
                 return;
             }
             if (c.in.size() < 4 + len)
@@ -188,15 +214,13 @@ struct SimVxi11Server::Impl {
                 QByteArray call;
                 call.swap(c.record);
                 HandleCall(c, call);
-                if (!c.socket)
-                    return;
             }
         }
     }
 
     void Send(Conn& c, uint32_t xid, uint32_t acceptStat, const QByteArray& results)
     {
-        if (!c.socket)
+        if (!c.Open())
             return;
         QByteArray body;
         PutU32(body, xid);
@@ -213,7 +237,10 @@ struct SimVxi11Server::Impl {
         QByteArray rec;
         PutU32(rec, 0x80000000u | static_cast<uint32_t>(body.size()));
         rec.append(body);
-        c.socket->write(rec);
+        if (c.sink)
+            c.sink->append(rec);
+        else
+            c.socket->write(rec);
     }
 
     void HandleCall(Conn& c, const QByteArray& call)
@@ -274,7 +301,7 @@ struct SimVxi11Server::Impl {
     void CreateLink(Conn& c, uint32_t xid, const QByteArray& args)
     {
         Create_LinkParms p{};
-        if (!Decode(args, reinterpret_cast<xdrproc_t>(xdr_Create_LinkParms), &p))
+        if (!LastFieldFits(args, 12) || !Decode(args, reinterpret_cast<xdrproc_t>(xdr_Create_LinkParms), &p))
             return Send(c, xid, 4, {}); // GARBAGE_ARGS
         const QString device = QString::fromLatin1(p.device ? p.device : "");
         Free(reinterpret_cast<xdrproc_t>(xdr_Create_LinkParms), &p);
@@ -308,7 +335,7 @@ struct SimVxi11Server::Impl {
     void Write(Conn& c, uint32_t xid, const QByteArray& args)
     {
         Device_WriteParms p{};
-        if (!Decode(args, reinterpret_cast<xdrproc_t>(xdr_Device_WriteParms), &p))
+        if (!LastFieldFits(args, 16) || !Decode(args, reinterpret_cast<xdrproc_t>(xdr_Device_WriteParms), &p))
             return Send(c, xid, 4, {});
         Device_WriteResp r{};
         auto it = links.find(p.lid);
@@ -333,8 +360,7 @@ struct SimVxi11Server::Impl {
                 if (reply.dropLink) {
                     Free(reinterpret_cast<xdrproc_t>(xdr_Device_WriteParms), &p);
                     links.erase(it);
-                    if (c.socket)
-                        c.socket->abort();
+                    c.Close();
                     return;
                 }
                 if (reply.discardUnread)
@@ -368,16 +394,17 @@ struct SimVxi11Server::Impl {
         r.data.data_len = static_cast<u_int>(data.size());
         r.data.data_val = data.data();
         c.readPending = false;
-        c.timer->stop();
+        if (c.timer)
+            c.timer->stop();
         Send(c, c.pendingXid, 0, Encode(reinterpret_cast<xdrproc_t>(xdr_Device_ReadResp), &r, data.size()));
         // Calls that arrived while the read waited.
-        if (!c.in.isEmpty())
+        if (!c.in.isEmpty() && c.socket)
             QTimer::singleShot(0, c.socket, [this, &c]() { OnData(c); });
     }
 
     void ServePendingRead(Conn& c)
     {
-        if (!c.readPending || !c.socket)
+        if (!c.readPending || !c.Open())
             return;
         const Device_ReadParms& p = c.pendingRead;
         Device_ReadResp r{};
@@ -393,7 +420,8 @@ struct SimVxi11Server::Impl {
                 // Nothing to give yet: answer when it is ready or when the client's time-out ends.
                 const int64_t left = c.pendingDeadline.isForever() ? std::numeric_limits<int32_t>::max()
                                                                    : c.pendingDeadline.remainingTime();
-                if (left > 0) {
+                // Without a socket there is no later to answer at: the read times out.
+                if (left > 0 && c.timer) {
                     const int64_t ms = wait < 0 ? left : std::min(wait, left);
                     c.timer->start(static_cast<int>(std::min<int64_t>(ms, std::numeric_limits<int32_t>::max())));
                     return;
@@ -512,6 +540,19 @@ bool SimVxi11Server::Listen(const QHostAddress& address, quint16 port, QString* 
         return false;
     }
     return true;
+}
+
+QByteArray SimVxi11Server::ServeStream(const QByteArray& bytes, bool abortChannel)
+{
+    QByteArray out;
+    Impl::Conn c;
+    c.id = impl_->nextConnection++;
+    c.abortChannel = abortChannel;
+    c.sink = &out;
+    c.in = bytes;
+    impl_->Process(c);
+    impl_->Forget(c.id);
+    return out;
 }
 
 quint16 SimVxi11Server::Port() const { return impl_->core.serverPort(); }

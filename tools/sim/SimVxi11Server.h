@@ -28,6 +28,12 @@ public:
     bool Register(QString* error, int lockWaitMs = 120000);
     bool Registered() const;
 
+    // Serves one connection's byte stream without a socket, as the core channel (or the abort
+    // channel) would: the record framing, the calls and the links they make, which are gone
+    // afterwards. Returns the records written back; a read that would wait for its answer times
+    // out at once.
+    QByteArray ServeStream(const QByteArray& bytes, bool abortChannel = false);
+
     uint32_t Program() const;
     uint32_t Version() const;
 

@@ -45,4 +45,6 @@ def make_zip(name, entries, compress=zipfile.ZIP_STORED):
 make_zip('unsafe_dotdot.zip', [('good.lim', b'[General]\r\nName=good\r\n'), ('../escaped.lim', b'x')])
 make_zip('unsafe_absolute.zip', [('good.lim', b'[General]\r\nName=good\r\n'), ('/tmp/zendrik_absolute_entry.lim', b'x')])
 make_zip('nested_ok.zip', [('a.lim', b'[General]\r\nName=a\r\n'), ('sub/', b''), ('sub/b.seg', b'[General]\r\nName=b\r\n')])
+make_zip('duplicate_entry.zip', [('a.lim', b'first'), ('sub/b.lim', b'x'), ('sub/./b.lim', b'second')])
+make_zip('colon_entry.zip', [(':x.lim', b'[General]\r\nName=x\r\n')])
 make_zip('oversized_entry.zip', [('big.lim', b'\0' * (65 * 1024 * 1024))], zipfile.ZIP_DEFLATED)
