@@ -44,18 +44,6 @@ ItemArray DefaultItems()
     return items;
 }
 
-// The profile rules trim a value and strip one pair of enclosing quotes; a value that starts or
-// ends with a blank or a quote is enclosed in double quotes so that it reads back as written.
-QString Protected(const QString& value)
-{
-    if (value.isEmpty())
-        return value;
-    const auto special = [](QChar c) { return c.isSpace() || c == QLatin1Char('"') || c == QLatin1Char('\''); };
-    if (special(value.front()) || special(value.back()))
-        return QLatin1Char('"') + value + QLatin1Char('"');
-    return value;
-}
-
 } // namespace
 
 ReportHeaderItems::ReportHeaderItems() : items_(StartupItems()) {}
@@ -105,8 +93,8 @@ bool SaveReportFile(const ReportHeaderItems& items, const QString& chosenPath, c
     ini.Clear();
     datafiles::WriteDataFileHeader(ini);
     for (int i = 1; i <= ReportHeaderItems::kCount; ++i) {
-        ini.WriteString(kDataSection, kCaptionPrefix + QString::number(i), Protected(items.At(i).Caption));
-        ini.WriteString(kDataSection, kTextPrefix + QString::number(i), Protected(items.At(i).Text));
+        ini.WriteString(kDataSection, kCaptionPrefix + QString::number(i), items.At(i).Caption);
+        ini.WriteString(kDataSection, kTextPrefix + QString::number(i), items.At(i).Text);
     }
     return datafiles::CommitDataFile(ini, file, context);
 }
