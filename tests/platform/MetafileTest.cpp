@@ -4,6 +4,7 @@
 #include "platform/gdi/RasterDC.h"
 #include "platform/gdi/RecordingDC.h"
 
+#include <QPaintEngine>
 #include <QPainter>
 #include <gtest/gtest.h>
 #include <functional>
@@ -264,4 +265,109 @@ TEST(Metafile, ReversedRectanglesAndClockwiseArcsReplayAsOnScreen)
         EXPECT_EQ(replay.pixel(p) & 0xFFFFFF, raster.Image().pixel(p) & 0xFFFFFF) << p.x() << "," << p.y();
     EXPECT_EQ(raster.GetPixel(28, 12), gdi::RGB(255, 255, 255));
     EXPECT_EQ(raster.GetPixel(12, 28), gdi::RGB(255, 0, 0));
+}
+
+namespace {
+
+// A paint device whose engine only notes the polylines it is asked to stroke (their point counts).
+class PolylineCounter final : public QPaintDevice {
+public:
+    std::vector<int> polylines;
+    QPaintEngine* paintEngine() const override { return &engine_; }
+
+protected:
+    int metric(PaintDeviceMetric m) const override
+    {
+        switch (m) {
+        case PdmWidth: return 200;
+        case PdmHeight: return 100;
+        case PdmDpiX:
+        case PdmDpiY:
+        case PdmPhysicalDpiX:
+        case PdmPhysicalDpiY: return 96;
+        case PdmDepth: return 32;
+        case PdmDevicePixelRatio: return 1;
+        case PdmDevicePixelRatioScaled: return static_cast<int>(devicePixelRatioFScale());
+        default: return 0;
+        }
+    }
+
+private:
+    class Engine final : public QPaintEngine {
+    public:
+        explicit Engine(std::vector<int>& out) : QPaintEngine(AllFeatures), out_(out) {}
+        bool begin(QPaintDevice*) override { return true; }
+        bool end() override { return true; }
+        void updateState(const QPaintEngineState&) override {}
+        void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override {}
+        void drawPolygon(const QPointF*, int count, PolygonDrawMode mode) override
+        {
+            if (mode == PolylineMode)
+                out_.push_back(count);
+        }
+        Type type() const override { return User; }
+
+    private:
+        std::vector<int>& out_;
+    };
+    mutable Engine engine_{polylines};
+};
+
+std::vector<int> ReplayedPolylines(const gdi::Metafile& m)
+{
+    PolylineCounter device;
+    QPainter p(&device);
+    gdi::PlayMetafile(m, p, QRectF(0, 0, 200, 100));
+    p.end();
+    return device.polylines;
+}
+
+} // namespace
+
+// A trace drawn LineTo by LineTo (with the moves to where the last line ended that a chart's
+// series makes, lines of no length and its pen selected again) is replayed as polylines in pieces
+// of 256 lines; another pen or a move elsewhere starts a new one. Styled pens, XOR and square ends
+// keep one stroke per line.
+TEST(Metafile, ReplayJoinsRunsOfLinesIntoPolylines)
+{
+    gdi::Pen thin;
+    gdi::Pen red = thin;
+    red.color = gdi::RGB(255, 0, 0);
+    gdi::RecordingDC trace(200, 100);
+    trace.SelectPen(thin);
+    trace.MoveToEx(0, 50);
+    for (int i = 1; i <= 600; ++i) {
+        if (i % 3 == 0)
+            trace.MoveToEx(trace.GetCurrentPosition().x, trace.GetCurrentPosition().y);
+        if (i % 50 == 0)
+            trace.SelectPen(thin);
+        trace.LineTo(i / 4, 50 + (i % 2) * 10);
+        if (i % 7 == 0)
+            trace.LineTo(i / 4, 50 + (i % 2) * 10);   // no length
+    }
+    trace.SelectPen(red);
+    trace.LineTo(150, 0);
+    trace.MoveToEx(10, 10);
+    trace.LineTo(20, 10);
+    EXPECT_EQ(ReplayedPolylines(trace.Picture()), (std::vector<int>{257, 257, 89, 2, 2}));
+
+    auto single = [](const gdi::Pen& pen, int rop) {
+        gdi::RecordingDC dc(200, 100);
+        dc.SelectPen(pen);
+        dc.SetROP2(rop);
+        dc.MoveToEx(0, 0);
+        for (int i = 1; i <= 3; ++i)
+            dc.LineTo(i * 10, i % 2 * 10);
+        return ReplayedPolylines(dc.Picture());
+    };
+    gdi::Pen dotted = thin;
+    dotted.style = gdi::PS_DOT;
+    gdi::Pen square;
+    square.style = gdi::PS_GEOMETRIC | gdi::PS_ENDCAP_SQUARE;
+    square.width = 3;
+    const std::vector<int> apart{2, 2, 2};
+    EXPECT_EQ(single(dotted, gdi::R2_COPYPEN), apart);
+    EXPECT_EQ(single(thin, gdi::R2_XORPEN), apart);
+    EXPECT_EQ(single(square, gdi::R2_COPYPEN), apart);
+    EXPECT_EQ(single(thin, gdi::R2_COPYPEN), std::vector<int>{4});
 }
