@@ -199,7 +199,7 @@ constexpr int32_t kExactAxisWidth = 1 << 16;
 
 // A capsule across or up and down, or a dot: most segments of a trace reduced to pixel columns.
 // For these InCapsule gets the distance across the segment without rounding; only the part along
-// it rounds (the projection of the centre), by less than 2^-29 of a pixel for coordinates within
+// it rounds (the projection of the centre), by about 2^-29 of a pixel at most for coordinates within
 // kExactAxisCoordinate, and that error squared vanishes when added to the square of any distance
 // across of half a pixel or more. So whole numbers give the same pixels: in half pixels, a centre
 // is inside when its squared distance to the segment's box (a line or a point) is at most the width

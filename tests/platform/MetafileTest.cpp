@@ -8,6 +8,8 @@
 #include <QPainter>
 #include <gtest/gtest.h>
 #include <functional>
+#include <tuple>
+#include <vector>
 
 namespace {
 
@@ -269,48 +271,26 @@ TEST(Metafile, ReversedRectanglesAndClockwiseArcsReplayAsOnScreen)
 
 namespace {
 
-// A paint device whose engine only notes the polylines it is asked to stroke (their point counts).
-class PolylineCounter final : public QPaintDevice {
-public:
+// A paint device whose engine only notes the point counts of the polylines it is asked to stroke.
+struct PolylineCounter final : QPaintDevice, QPaintEngine {
     std::vector<int> polylines;
-    QPaintEngine* paintEngine() const override { return &engine_; }
-
-protected:
+    PolylineCounter() : QPaintEngine(AllFeatures) {}
+    QPaintEngine* paintEngine() const override { return const_cast<PolylineCounter*>(this); }
     int metric(PaintDeviceMetric m) const override
     {
-        switch (m) {
-        case PdmWidth: return 200;
-        case PdmHeight: return 100;
-        case PdmDpiX:
-        case PdmDpiY:
-        case PdmPhysicalDpiX:
-        case PdmPhysicalDpiY: return 96;
-        case PdmDepth: return 32;
-        case PdmDevicePixelRatio: return 1;
-        case PdmDevicePixelRatioScaled: return static_cast<int>(devicePixelRatioFScale());
-        default: return 0;
-        }
+        return m == PdmWidth ? 200 : m == PdmHeight ? 100 : m == PdmDepth ? 32 : m == PdmDevicePixelRatioScaled
+            ? static_cast<int>(devicePixelRatioFScale()) : m == PdmDevicePixelRatio ? 1 : 96;
     }
-
-private:
-    class Engine final : public QPaintEngine {
-    public:
-        explicit Engine(std::vector<int>& out) : QPaintEngine(AllFeatures), out_(out) {}
-        bool begin(QPaintDevice*) override { return true; }
-        bool end() override { return true; }
-        void updateState(const QPaintEngineState&) override {}
-        void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override {}
-        void drawPolygon(const QPointF*, int count, PolygonDrawMode mode) override
-        {
-            if (mode == PolylineMode)
-                out_.push_back(count);
-        }
-        Type type() const override { return User; }
-
-    private:
-        std::vector<int>& out_;
-    };
-    mutable Engine engine_{polylines};
+    bool begin(QPaintDevice*) override { return true; }
+    bool end() override { return true; }
+    void updateState(const QPaintEngineState&) override {}
+    void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override {}
+    void drawPolygon(const QPointF*, int count, PolygonDrawMode mode) override
+    {
+        if (mode == PolylineMode)
+            polylines.push_back(count);
+    }
+    Type type() const override { return User; }
 };
 
 std::vector<int> ReplayedPolylines(const gdi::Metafile& m)
@@ -324,26 +304,29 @@ std::vector<int> ReplayedPolylines(const gdi::Metafile& m)
 
 } // namespace
 
-// A trace drawn LineTo by LineTo (with the moves to where the last line ended that a chart's
-// series makes, lines of no length and its pen selected again) is replayed as polylines in pieces
-// of 256 lines; another pen or a move elsewhere starts a new one. Styled pens, XOR and square ends
-// keep one stroke per line.
+// A trace drawn LineTo by LineTo (with the moves to where the last line ended that a series makes,
+// lines of no length and its pen selected again) is replayed as polylines in pieces of 256 lines;
+// another pen or a move elsewhere starts a new one. Styled pens, XOR and square ends keep one
+// stroke per line.
 TEST(Metafile, ReplayJoinsRunsOfLinesIntoPolylines)
 {
-    gdi::Pen thin;
-    gdi::Pen red = thin;
+    gdi::Pen thin, red, dotted, square;
     red.color = gdi::RGB(255, 0, 0);
+    dotted.style = gdi::PS_DOT;
+    square.style = gdi::PS_GEOMETRIC | gdi::PS_ENDCAP_SQUARE;
+    square.width = 3;
     gdi::RecordingDC trace(200, 100);
     trace.SelectPen(thin);
     trace.MoveToEx(0, 50);
     for (int i = 1; i <= 600; ++i) {
+        const gdi::Point at = trace.GetCurrentPosition();
         if (i % 3 == 0)
-            trace.MoveToEx(trace.GetCurrentPosition().x, trace.GetCurrentPosition().y);
+            trace.MoveToEx(at.x, at.y);
         if (i % 50 == 0)
             trace.SelectPen(thin);
-        trace.LineTo(i / 4, 50 + (i % 2) * 10);
         if (i % 7 == 0)
-            trace.LineTo(i / 4, 50 + (i % 2) * 10);   // no length
+            trace.LineTo(at.x, at.y);   // no length
+        trace.LineTo(i / 4, 50 + (i % 2) * 10);
     }
     trace.SelectPen(red);
     trace.LineTo(150, 0);
@@ -351,23 +334,15 @@ TEST(Metafile, ReplayJoinsRunsOfLinesIntoPolylines)
     trace.LineTo(20, 10);
     EXPECT_EQ(ReplayedPolylines(trace.Picture()), (std::vector<int>{257, 257, 89, 2, 2}));
 
-    auto single = [](const gdi::Pen& pen, int rop) {
+    for (const auto& [pen, rop, strokes] : {std::tuple{dotted, gdi::R2_COPYPEN, std::vector<int>{2, 2, 2}},
+                                            std::tuple{thin, gdi::R2_XORPEN, std::vector<int>{2, 2, 2}},
+                                            std::tuple{square, gdi::R2_COPYPEN, std::vector<int>{2, 2, 2}},
+                                            std::tuple{thin, gdi::R2_COPYPEN, std::vector<int>{4}}}) {
         gdi::RecordingDC dc(200, 100);
         dc.SelectPen(pen);
         dc.SetROP2(rop);
-        dc.MoveToEx(0, 0);
         for (int i = 1; i <= 3; ++i)
             dc.LineTo(i * 10, i % 2 * 10);
-        return ReplayedPolylines(dc.Picture());
-    };
-    gdi::Pen dotted = thin;
-    dotted.style = gdi::PS_DOT;
-    gdi::Pen square;
-    square.style = gdi::PS_GEOMETRIC | gdi::PS_ENDCAP_SQUARE;
-    square.width = 3;
-    const std::vector<int> apart{2, 2, 2};
-    EXPECT_EQ(single(dotted, gdi::R2_COPYPEN), apart);
-    EXPECT_EQ(single(thin, gdi::R2_XORPEN), apart);
-    EXPECT_EQ(single(square, gdi::R2_COPYPEN), apart);
-    EXPECT_EQ(single(thin, gdi::R2_COPYPEN), std::vector<int>{4});
+        EXPECT_EQ(ReplayedPolylines(dc.Picture()), strokes) << pen.style << " " << rop;
+    }
 }
