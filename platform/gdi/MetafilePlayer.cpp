@@ -148,17 +148,60 @@ private:
     }
     // Long lines go to the painter in short pieces: its stroker slows down far more than
     // linearly with the length of one figure.
-    void StrokeLine(const std::vector<QPointF>& pts)
+    void StrokeLine(const std::vector<QPointF>& pts) { StrokeLine(pts, QtPen(pen_)); }
+    void StrokeLine(const std::vector<QPointF>& pts, const QPen& pen)
     {
         if ((pen_.style & PS_STYLE_MASK) == PS_NULL || pts.size() < 2)
             return;
-        p_.setPen(QtPen(pen_));
+        p_.setPen(pen);
         p_.setBrush(Qt::NoBrush);
         constexpr size_t kPiece = 256;
         for (size_t start = 0; start + 1 < pts.size(); start += kPiece) {
             const size_t n = std::min(kPiece + 1, pts.size() - start);
             p_.drawPolyline(pts.data() + start, static_cast<int>(n));
         }
+    }
+    // Lines drawn one LineTo after the other (a trace is thousands of them) go to the painter as
+    // polylines, so a printer or PDF gets a few long paths instead of a path a segment. The joins
+    // add nothing the single lines would not show: round ends get round joins (the same outline),
+    // flat ends bevels (which only close the notch between two ends). Styled pens (the style
+    // starts again at every LineTo), XOR (a vertex would be mixed twice) and square ends (which
+    // stick out past every vertex) keep their single lines.
+    bool JoinsLines() const
+    {
+        const uint32_t kind = pen_.style & PS_STYLE_MASK;
+        return (kind == PS_SOLID || kind == PS_INSIDEFRAME) && rop2_ != R2_XORPEN && rop2_ != R2_NOT &&
+               (pen_.width <= 1 || (pen_.style & PS_ENDCAP_MASK) != PS_ENDCAP_SQUARE);
+    }
+    void ExtendLines(QPointF from, QPointF to)
+    {
+        if (lines_.empty())
+            lines_.push_back(from);
+        if (lines_.size() == 2 && lines_[0] == lines_[1])
+            lines_.pop_back();   // a line of no length before it adds nothing to this one
+        else if (lines_.size() >= 2 && to == lines_.back())
+            return;
+        lines_.push_back(to);
+    }
+    // Whether a record leaves the lines being gathered open: another LineTo, a move to where the
+    // last one ended, the pen selected again.
+    bool KeepsLines(const MetaRecord& r) const
+    {
+        switch (r.op) {
+        case MetaOp::LineTo: return true;
+        case MetaOp::MoveTo: return QPointF(r.a[0], r.a[1]) == pos_;
+        case MetaOp::SelectPen: return m_.Pens[static_cast<size_t>(r.index)] == pen_;
+        default: return false;
+        }
+    }
+    void FlushLines()
+    {
+        if (lines_.empty())
+            return;
+        QPen pen = QtPen(pen_);
+        pen.setJoinStyle(pen.capStyle() == Qt::RoundCap ? Qt::RoundJoin : Qt::BevelJoin);
+        StrokeLine(lines_, pen);
+        lines_.clear();
     }
     void Shape(const QPainterPath& path)
     {
@@ -191,6 +234,7 @@ private:
     QPointF pos_;
     bool inPath_ = false;
     QPainterPath path_;
+    std::vector<QPointF> lines_;   // LineTo ends gathered for one polyline, the start first
 };
 
 QPainterPath Player::ArcPath(const int32_t* a, int kind) const
@@ -275,6 +319,8 @@ void Player::Draw(const MetaRecord& r)
         const QPointF to(a[0], a[1]);
         if (inPath_) {
             path_.lineTo(to);
+        } else if (rop2_ != R2_NOP && JoinsLines()) {
+            ExtendLines(pos_ + QPointF(0.5, 0.5), to + QPointF(0.5, 0.5));
         } else if (rop2_ != R2_NOP) {
             Mode();
             StrokeLine({pos_ + QPointF(0.5, 0.5), to + QPointF(0.5, 0.5)});
@@ -394,6 +440,8 @@ void Player::Draw(const MetaRecord& r)
 void Player::Run()
 {
     for (const MetaRecord& r : m_.Records) {
+        if (!lines_.empty() && !KeepsLines(r))
+            FlushLines();
         switch (r.op) {
         case MetaOp::SelectPen: pen_ = m_.Pens[static_cast<size_t>(r.index)]; break;
         case MetaOp::SelectBrush: brush_ = m_.Brushes[static_cast<size_t>(r.index)]; break;
@@ -459,6 +507,7 @@ void Player::Run()
         default: Draw(r); break;
         }
     }
+    FlushLines();
 }
 
 } // namespace

@@ -101,6 +101,39 @@ bool VisibleAt(const RasterDC::Impl& d, const QImage& image, int64_t x, int64_t 
 
 using namespace raster;
 
+namespace {
+
+// The Qt font of a logical font, the character extra as letter spacing.
+QFont MakeQFont(const Font& font, int32_t charExtra)
+{
+    QFont f(font.faceName.isEmpty() ? QStringLiteral("Arial") : font.faceName);
+    int32_t px = 16;
+    if (font.height < 0) {
+        px = -font.height;
+    } else if (font.height > 0) {
+        // A positive height is the cell (ascent + descent): scale from a large probe size.
+        QFont probe(f);
+        probe.setPixelSize(1000);
+        const QFontMetricsF m(probe);
+        const double cell = m.ascent() + m.descent();
+        px = cell > 0 ? std::max(1, static_cast<int>(std::nearbyint(font.height * 1000.0 / cell))) : font.height;
+    }
+    f.setPixelSize(std::max(1, px));
+    f.setWeight(static_cast<QFont::Weight>(std::clamp(font.weight == 0 ? FW_NORMAL : font.weight, 100, 900)));
+    f.setItalic(font.italic);
+    f.setUnderline(font.underline);
+    f.setStrikeOut(font.strikeOut);
+    f.setKerning(false);
+    if (font.quality == NONANTIALIASED_QUALITY)
+        f.setStyleStrategy(QFont::NoAntialias);
+    else if (font.quality == ANTIALIASED_QUALITY)
+        f.setStyleStrategy(QFont::PreferAntialias);
+    f.setLetterSpacing(QFont::AbsoluteSpacing, charExtra);
+    return f;
+}
+
+} // namespace
+
 RasterDC::RasterDC(int32_t width, int32_t height) : d_(std::make_unique<Impl>())
 {
     Resize(width, height);
@@ -125,6 +158,7 @@ void RasterDC::Resize(int32_t width, int32_t height)
     image_.fill(0xFFFFFFFF);
     d_->hasClip = false;
     d_->clip = QRegion();
+    d_->madeFonts.clear();   // fonts are measured on the picture
 }
 
 const QImage& RasterDC::Image() const
@@ -154,6 +188,7 @@ void RasterDC::SetImage(const QImage& image)
     }
     image_ = image.convertToFormat(QImage::Format_RGB32);
     image_.setDevicePixelRatio(1.0);
+    d_->madeFonts.clear();
 }
 
 // ---- objects and attributes
@@ -171,32 +206,22 @@ void RasterDC::SelectBrush(const Brush& brush) { s_.brush = brush; }
 
 void RasterDC::SelectFont(const Font& font)
 {
+    constexpr size_t kMadeFonts = 8;
     s_.font = font;
-    QFont f(font.faceName.isEmpty() ? QStringLiteral("Arial") : font.faceName);
-    int32_t px = 16;
-    if (font.height < 0) {
-        px = -font.height;
-    } else if (font.height > 0) {
-        // A positive height is the cell (ascent + descent): scale from a large probe size.
-        QFont probe(f);
-        probe.setPixelSize(1000);
-        const QFontMetricsF m(probe);
-        const double cell = m.ascent() + m.descent();
-        px = cell > 0 ? std::max(1, static_cast<int>(std::nearbyint(font.height * 1000.0 / cell))) : font.height;
+    std::vector<Impl::MadeFont>& made = d_->madeFonts;
+    auto hit = std::find_if(made.begin(), made.end(), [&](const Impl::MadeFont& m) {
+        return m.charExtra == s_.charExtra && m.font == font;
+    });
+    if (hit == made.end()) {
+        if (made.size() == kMadeFonts)
+            made.pop_back();
+        made.insert(made.begin(), Impl::MadeFont{font, s_.charExtra, MakeQFont(font, s_.charExtra), nullptr});
+        made.front().metrics = std::make_shared<const QFontMetrics>(made.front().qfont, &image_);
+    } else {
+        std::rotate(made.begin(), hit, hit + 1);
     }
-    f.setPixelSize(std::max(1, px));
-    f.setWeight(static_cast<QFont::Weight>(std::clamp(font.weight == 0 ? FW_NORMAL : font.weight, 100, 900)));
-    f.setItalic(font.italic);
-    f.setUnderline(font.underline);
-    f.setStrikeOut(font.strikeOut);
-    f.setKerning(false);
-    if (font.quality == NONANTIALIASED_QUALITY)
-        f.setStyleStrategy(QFont::NoAntialias);
-    else if (font.quality == ANTIALIASED_QUALITY)
-        f.setStyleStrategy(QFont::PreferAntialias);
-    f.setLetterSpacing(QFont::AbsoluteSpacing, s_.charExtra);
-    d_->qfont = f;
-    d_->metrics = std::make_unique<QFontMetrics>(f, &image_);
+    d_->qfont = made.front().qfont;
+    d_->metrics = made.front().metrics;
 }
 
 int RasterDC::SetROP2(int mode)

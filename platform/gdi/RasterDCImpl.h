@@ -30,7 +30,17 @@ struct RasterDC::Impl {
     std::vector<uint32_t> pattern;
     uint32_t patternTotal = 0;
     QFont qfont;
-    std::unique_ptr<QFontMetrics> metrics;
+    std::shared_ptr<const QFontMetrics> metrics;
+    // Fonts selected lately and what was made of them, the latest first. A formatted text goes
+    // back and forth between a few fonts run by run; a font made afresh looks up its glyph engine
+    // again for every use, one made before has it at hand.
+    struct MadeFont {
+        Font font;
+        int32_t charExtra = 0;
+        QFont qfont;
+        std::shared_ptr<const QFontMetrics> metrics;
+    };
+    std::vector<MadeFont> madeFonts;
     // The stroke set-up last given to the painter outside save/restore pairs, so runs of LineTo
     // calls with one wide pen do not set it up again for every segment.
     bool strokeReady = false;

@@ -164,10 +164,111 @@ inline bool InCapsule(double cx, double cy, double dx, double dy, double len2, d
     return ex * ex + ey * ey <= r2;
 }
 
+// Puts the pen on pixels from .. to of one row.
+inline void PaintSpan(QRgb* line, int from, int to, int rop, uint32_t penRgb)
+{
+    if (from > to)
+        return;
+    if (rop == R2_COPYPEN) {
+        std::fill(line + from, line + to + 1, 0xFF000000u | penRgb);
+        return;
+    }
+    for (int px = from; px <= to; ++px)
+        line[px] = 0xFF000000u | MixRop2(rop, penRgb, line[px] & kRgbMask);
+}
+
+// ceil(v / 2) and floor(v / 2) for whole numbers of either sign.
+constexpr int64_t CeilHalf(int64_t v) { return -((-v) >> 1); }
+constexpr int64_t FloorHalf(int64_t v) { return v >> 1; }
+
+// The largest m with m * m <= v (v >= 0).
+int64_t FloorSqrt(int64_t v)
+{
+    auto m = static_cast<int64_t>(std::sqrt(static_cast<double>(v)));
+    while (m > 0 && m * m > v)
+        --m;
+    while ((m + 1) * (m + 1) <= v)
+        ++m;
+    return m;
+}
+
+// Coordinates, picture sides and widths up to which a capsule across or up and down is decided
+// exactly.
+constexpr int32_t kExactAxisCoordinate = 1 << 22;
+constexpr int32_t kExactAxisWidth = 1 << 16;
+
+// A capsule across or up and down, or a dot: most segments of a trace reduced to pixel columns.
+// For these InCapsule gets the distance across the segment without rounding; only the part along
+// it rounds (the projection of the centre), by about 2^-29 of a pixel at most for coordinates within
+// kExactAxisCoordinate, and that error squared vanishes when added to the square of any distance
+// across of half a pixel or more. So whole numbers give the same pixels: in half pixels, a centre
+// is inside when its squared distance to the segment's box (a line or a point) is at most the width
+// squared. Each row is one span; only rows beyond the ends need a square root. False when the
+// segment is not of this kind.
+bool AxisCapsuleLine(RasterDC::Impl& d, QImage& image, const Pen& pen, int rop, int32_t ix0, int32_t iy0,
+                     int32_t ix1, int32_t iy1)
+{
+    if (ix0 != ix1 && iy0 != iy1)
+        return false;
+    for (const int32_t v : {ix0, iy0, ix1, iy1}) {
+        if (v < -kExactAxisCoordinate || v > kExactAxisCoordinate)
+            return false;
+    }
+    if (pen.width > kExactAxisWidth || image.width() > kExactAxisCoordinate ||
+        image.height() > kExactAxisCoordinate)
+        return false;
+    const bool even = pen.width % 2 == 0;
+    const int64_t gx = even && ix0 == ix1 ? 1 : 0;   // the half-pixel moves of CapsuleLine, doubled
+    const int64_t gy = even && iy0 == iy1 ? 1 : 0;
+    const int64_t xLo = 2 * int64_t{std::min(ix0, ix1)} - gx;
+    const int64_t xHi = 2 * int64_t{std::max(ix0, ix1)} - gx;
+    const int64_t yLo = 2 * int64_t{std::min(iy0, iy1)} - gy;
+    const int64_t yHi = 2 * int64_t{std::max(iy0, iy1)} - gy;
+    const int64_t w = pen.width;
+    QRect bounds = image.rect();
+    if (d.hasClip)
+        bounds = bounds.intersected(d.clipBounds);
+    if (bounds.isEmpty())
+        return true;
+    const int64_t top = std::max<int64_t>(bounds.top(), CeilHalf(yLo - w));
+    const int64_t bottom = std::min<int64_t>(bounds.bottom(), FloorHalf(yHi + w));
+    const uint32_t penRgb = ToImageRgb(pen.color);
+    uchar* bits = image.bits();
+    const qsizetype bpl = image.bytesPerLine();
+    const bool checkClip = d.hasClip && !d.clipIsRect;
+    auto spanFrom = [&](int64_t reach) {
+        return static_cast<int>(std::max<int64_t>(bounds.left(), CeilHalf(xLo - reach)));
+    };
+    auto spanTo = [&](int64_t reach) {
+        return static_cast<int>(std::min<int64_t>(bounds.right(), FloorHalf(xHi + reach)));
+    };
+    // Rows level with the segment all reach the full width out.
+    const int bandFrom = spanFrom(w), bandTo = spanTo(w);
+    for (int64_t py = top; py <= bottom; ++py) {
+        const int64_t ey = std::max({yLo - 2 * py, int64_t{0}, 2 * py - yHi});
+        int from = bandFrom, to = bandTo;
+        if (ey > 0) {
+            const int64_t reach = FloorSqrt(w * w - ey * ey);
+            from = spanFrom(reach);
+            to = spanTo(reach);
+        }
+        auto* line = reinterpret_cast<QRgb*>(bits + py * bpl);
+        if (!checkClip) {
+            PaintSpan(line, from, to, rop, penRgb);
+            continue;
+        }
+        for (int px = from; px <= to; ++px) {
+            if (d.clip.contains(QPoint(px, static_cast<int>(py))))
+                line[px] = 0xFF000000u | MixRop2(rop, penRgb, line[px] & kRgbMask);
+        }
+    }
+    return true;
+}
+
 void CapsuleLine(RasterDC::Impl& d, QImage& image, const Pen& pen, int rop, int32_t ix0, int32_t iy0, int32_t ix1,
                  int32_t iy1)
 {
-    if (rop == R2_NOP)
+    if (rop == R2_NOP || AxisCapsuleLine(d, image, pen, rop, ix0, iy0, ix1, iy1))
         return;
     const bool even = pen.width % 2 == 0;
     const double gx = even && ix0 == ix1 ? -0.5 : 0.0;
@@ -221,8 +322,7 @@ void CapsuleLine(RasterDC::Impl& d, QImage& image, const Pen& pen, int rop, int3
                 ++from;
             while (to >= from && !InCapsule(to - x0, cy, dx, dy, len2, r2))
                 --to;
-            for (int px = from; px <= to; ++px)
-                line[px] = 0xFF000000u | MixRop2(rop, penRgb, line[px] & kRgbMask);
+            PaintSpan(line, from, to, rop, penRgb);
             continue;
         }
         for (int px = from; px <= to; ++px) {

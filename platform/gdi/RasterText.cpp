@@ -18,11 +18,11 @@ struct TextPlacement {
     QRectF cell;            // the text's cell in text space
 };
 
+// width is the text's advance; it is only looked at when something depends on it.
 TextPlacement PlaceText(const QFontMetrics& m, uint32_t align, int32_t escapement, int32_t x, int32_t y,
-                        const QString& text)
+                        int width)
 {
     TextPlacement t;
-    const int width = m.horizontalAdvance(text);
     double dx = 0;
     switch (align & TA_HORIZONTAL_MASK) {
     case TA_RIGHT: dx = -width; break;
@@ -52,7 +52,12 @@ void RasterDC::TextOut(int32_t x, int32_t y, const QString& text)
         y = s_.pos.y;
     }
     const QFontMetrics& m = *d_->metrics;
-    const TextPlacement t = PlaceText(m, s_.textAlign, s_.font.escapement, x, y, text);
+    // Measuring shapes the text as drawing does, so text placed by its left end on a transparent
+    // background (every run of a formatted text) is not measured: nothing there needs the width.
+    const bool needsWidth = (s_.textAlign & TA_HORIZONTAL_MASK) != TA_LEFT || (s_.textAlign & TA_UPDATECP) ||
+                            (s_.bkMode == OPAQUE && !d_->inPath);
+    const int width = needsWidth ? m.horizontalAdvance(text) : 0;
+    const TextPlacement t = PlaceText(m, s_.textAlign, s_.font.escapement, x, y, width);
     if (s_.textAlign & TA_UPDATECP) {
         const QPointF end = t.toDevice.map(QPointF(t.cell.right(), 0));
         if ((s_.textAlign & TA_HORIZONTAL_MASK) == TA_LEFT)

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 using namespace gdi;
 
 // Glyph pixels differ between font versions, so these tests look at extents and at where the ink
@@ -178,4 +180,40 @@ TEST(GdiText, EscapementTurnsTheTextCounterClockwise)
     EXPECT_GE(b.top, 100 - ext.cx - 1);
     EXPECT_GE(b.left, 100);
     EXPECT_LE(b.right, 100 + ext.cy);
+}
+
+// Text placed by its left end is drawn without being measured, and fonts selected again come from
+// the context's recent fonts: both must give the pixels and extents of measured text (moving the
+// current position needs the width) in a font made afresh.
+TEST(GdiText, UnmeasuredTextAndReselectedFontsDrawTheSamePixels)
+{
+    std::vector<Font> fonts;
+    for (int i = 0; i < 10; ++i) {
+        Font f = TestFont(i % 2 == 0 ? -(11 + i) : 14 + i);
+        f.weight = i % 3 == 0 ? FW_BOLD : FW_NORMAL;
+        f.underline = i % 5 == 2;
+        f.escapement = i % 3 == 1 ? 900 : i == 5 ? 450 : 0;
+        fonts.push_back(f);
+    }
+    const QString text = QStringLiteral("Peak 48.3 dB\u00b5V");
+    RasterDC reused(160, 160);
+    reused.SetBkMode(TRANSPARENT);
+    for (size_t i = 0; i < 2 * fonts.size(); ++i) {
+        const Font& font = fonts[i % fonts.size()];
+        RasterDC fresh(160, 160);
+        fresh.SetBkMode(TRANSPARENT);
+        fresh.SetTextCharacterExtra(static_cast<int>(i % 3));
+        fresh.SelectFont(font);
+        fresh.SetTextAlign(TA_UPDATECP);
+        fresh.MoveToEx(40, 80);
+        fresh.TextOut(0, 0, text);
+
+        reused.PatBlt(0, 0, 160, 160, WHITENESS);
+        reused.SelectFont(fonts[(i + 3) % fonts.size()]);
+        reused.SetTextCharacterExtra(static_cast<int>(i % 3));
+        reused.SelectFont(font);
+        reused.TextOut(40, 80, text);
+        EXPECT_EQ(reused.GetTextExtentPoint(text), fresh.GetTextExtentPoint(text)) << i;
+        EXPECT_TRUE(reused.Image() == fresh.Image()) << i;
+    }
 }

@@ -4,9 +4,12 @@
 #include "platform/gdi/RasterDC.h"
 #include "platform/gdi/RecordingDC.h"
 
+#include <QPaintEngine>
 #include <QPainter>
 #include <gtest/gtest.h>
 #include <functional>
+#include <tuple>
+#include <vector>
 
 namespace {
 
@@ -264,4 +267,82 @@ TEST(Metafile, ReversedRectanglesAndClockwiseArcsReplayAsOnScreen)
         EXPECT_EQ(replay.pixel(p) & 0xFFFFFF, raster.Image().pixel(p) & 0xFFFFFF) << p.x() << "," << p.y();
     EXPECT_EQ(raster.GetPixel(28, 12), gdi::RGB(255, 255, 255));
     EXPECT_EQ(raster.GetPixel(12, 28), gdi::RGB(255, 0, 0));
+}
+
+namespace {
+
+// A paint device whose engine only notes the point counts of the polylines it is asked to stroke.
+struct PolylineCounter final : QPaintDevice, QPaintEngine {
+    std::vector<int> polylines;
+    PolylineCounter() : QPaintEngine(AllFeatures) {}
+    QPaintEngine* paintEngine() const override { return const_cast<PolylineCounter*>(this); }
+    int metric(PaintDeviceMetric m) const override
+    {
+        return m == PdmWidth ? 200 : m == PdmHeight ? 100 : m == PdmDepth ? 32 : m == PdmDevicePixelRatioScaled
+            ? static_cast<int>(devicePixelRatioFScale()) : m == PdmDevicePixelRatio ? 1 : 96;
+    }
+    bool begin(QPaintDevice*) override { return true; }
+    bool end() override { return true; }
+    void updateState(const QPaintEngineState&) override {}
+    void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override {}
+    void drawPolygon(const QPointF*, int count, PolygonDrawMode mode) override
+    {
+        if (mode == PolylineMode)
+            polylines.push_back(count);
+    }
+    Type type() const override { return User; }
+};
+
+std::vector<int> ReplayedPolylines(const gdi::Metafile& m)
+{
+    PolylineCounter device;
+    QPainter p(&device);
+    gdi::PlayMetafile(m, p, QRectF(0, 0, 200, 100));
+    p.end();
+    return device.polylines;
+}
+
+} // namespace
+
+// A trace drawn LineTo by LineTo (with the moves to where the last line ended that a series makes,
+// lines of no length and its pen selected again) is replayed as polylines in pieces of 256 lines;
+// another pen or a move elsewhere starts a new one. Styled pens, XOR and square ends keep one
+// stroke per line.
+TEST(Metafile, ReplayJoinsRunsOfLinesIntoPolylines)
+{
+    gdi::Pen thin, red, dotted, square;
+    red.color = gdi::RGB(255, 0, 0);
+    dotted.style = gdi::PS_DOT;
+    square.style = gdi::PS_GEOMETRIC | gdi::PS_ENDCAP_SQUARE;
+    square.width = 3;
+    gdi::RecordingDC trace(200, 100);
+    trace.SelectPen(thin);
+    trace.MoveToEx(0, 50);
+    for (int i = 1; i <= 600; ++i) {
+        const gdi::Point at = trace.GetCurrentPosition();
+        if (i % 3 == 0)
+            trace.MoveToEx(at.x, at.y);
+        if (i % 50 == 0)
+            trace.SelectPen(thin);
+        if (i % 7 == 0)
+            trace.LineTo(at.x, at.y);   // no length
+        trace.LineTo(i / 4, 50 + (i % 2) * 10);
+    }
+    trace.SelectPen(red);
+    trace.LineTo(150, 0);
+    trace.MoveToEx(10, 10);
+    trace.LineTo(20, 10);
+    EXPECT_EQ(ReplayedPolylines(trace.Picture()), (std::vector<int>{257, 257, 89, 2, 2}));
+
+    for (const auto& [pen, rop, strokes] : {std::tuple{dotted, gdi::R2_COPYPEN, std::vector<int>{2, 2, 2}},
+                                            std::tuple{thin, gdi::R2_XORPEN, std::vector<int>{2, 2, 2}},
+                                            std::tuple{square, gdi::R2_COPYPEN, std::vector<int>{2, 2, 2}},
+                                            std::tuple{thin, gdi::R2_COPYPEN, std::vector<int>{4}}}) {
+        gdi::RecordingDC dc(200, 100);
+        dc.SelectPen(pen);
+        dc.SetROP2(rop);
+        for (int i = 1; i <= 3; ++i)
+            dc.LineTo(i * 10, i % 2 * 10);
+        EXPECT_EQ(ReplayedPolylines(dc.Picture()), strokes) << pen.style << " " << rop;
+    }
 }
