@@ -3,14 +3,19 @@
 #include "chart/canvas/PlotFont.h"
 #include "chart/canvas/PlotPanelExtended.h"
 #include "chart/canvas/PlotShadow.h"
+#include "chart/editors/AnnotationToolEditor.h"
 #include "chart/editors/BackImageEditor.h"
 #include "chart/editors/FiltersEditor.h"
 #include "chart/editors/FontEditor.h"
 #include "chart/editors/FunctionEditor.h"
 #include "chart/editors/GradientEditor.h"
+#include "chart/editors/MagnifyToolEditor.h"
 #include "chart/editors/MarginsEditor.h"
+#include "chart/editors/SeriesPointerEditor.h"
 #include "chart/editors/ShadowEditor.h"
 #include "chart/engine/SeriesMarks.h"
+#include "chart/series/LineSeries.h"
+#include "chart/tools/MagnifyTool.h"
 
 namespace {
 
@@ -32,6 +37,53 @@ TCustomPlotGradient* GradientOf(const EditedObject& object)
     if (auto* g = ObjectAs<TPlotFontGradient>(object))
         return g;
     return ObjectAs<TSubGradient>(object);
+}
+
+// The object as T*, whichever of the listed classes it was handed as (each a class derived from T,
+// or a base that a chart part keeps it as); null when it is none of them or not a T.
+template <class T, class... Handed>
+T* ObjectAsOneOf(const EditedObject& object)
+{
+    T* found = nullptr;
+    ((found = found ? found : dynamic_cast<T*>(ObjectAs<Handed>(object))), ...);
+    return found;
+}
+
+// The pointer editor of a point series, or of a pointer on its own (a callout's).
+QWidget* NewSeriesPointerEditor(const EditorDialogs& dialogs, QWidget* parent, const EditedObject& object)
+{
+    auto* series = ObjectAsOneOf<TCustomSeries, TCustomSeries, TPointSeries, TLineSeries, TChartSeries>(object);
+    auto* pointer = ObjectAsOneOf<TSeriesPointer, TSeriesPointer, TCallout, TAnnotationCallout, TMarksCallout>(object);
+    if (!series && !pointer)
+        return nullptr;
+    auto* editor = new TSeriesPointerEditor(dialogs, parent);
+    editor->setWindowFlags(Qt::Widget);
+    if (series)
+        editor->RefreshControls(*series);
+    else
+        editor->RefreshControls(*pointer);
+    return editor;
+}
+
+// Editors of tools take the tool as the chart keeps it, or as its own class.
+QWidget* NewAnnotationToolEdit(const EditorDialogs& dialogs, QWidget* parent, const EditedObject& object)
+{
+    auto* tool = ObjectAsOneOf<TAnnotationTool, TAnnotationTool, TRectangleTool, TPlotCustomTool>(object);
+    if (!tool)
+        return nullptr;
+    auto* editor = new TAnnotationToolEdit(dialogs, parent);
+    editor->RefreshControls(*tool);
+    return editor;
+}
+
+QWidget* NewMagnifyToolEditor(const EditorDialogs& dialogs, QWidget* parent, const EditedObject& object)
+{
+    auto* tool = ObjectAsOneOf<TMagnifyTool, TMagnifyTool, TPlotCustomTool>(object);
+    if (!tool)
+        return nullptr;
+    auto* editor = new TMagnifyToolEditor(dialogs, parent);
+    editor->RefreshControls(*tool);
+    return editor;
 }
 
 struct EditorClass {
@@ -56,6 +108,9 @@ std::vector<EditorClass> LibraryEditorClasses()
     return {
         {"TBaseFunctionEditor", FunctionPageFactory<TBaseFunctionEditor>()},
         {"TPlotFunctionEditor", FunctionPageFactory<TPlotFunctionEditor>()},
+        {"TSeriesPointerEditor", NewSeriesPointerEditor},
+        {"TAnnotationToolEdit", NewAnnotationToolEdit},
+        {"TMagnifyToolEditor", NewMagnifyToolEditor},
         {"TPlotShadowEditor",
          [](const EditorDialogs& dialogs, QWidget* parent, const EditedObject& object) -> QWidget* {
              auto* shadow = ObjectAs<TPlotShadow>(object);

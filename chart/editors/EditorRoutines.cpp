@@ -12,6 +12,7 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QImageReader>
+#include <QLabel>
 #include <QLayout>
 #include <QStyle>
 #include <QVBoxLayout>
@@ -81,6 +82,13 @@ void SetControlsVisible(bool visible, std::initializer_list<QWidget*> controls)
     for (QWidget* w : controls)
         if (w)
             w->setVisible(visible);
+}
+
+QLabel* BuddyLabel(const char* caption, QWidget* control, QWidget* parent)
+{
+    auto* label = new QLabel(QString::fromLatin1(caption), parent);
+    label->setBuddy(control);
+    return label;
 }
 
 void LoadMoveArrowGlyphs(QAbstractButton* up, QAbstractButton* down)

@@ -15,6 +15,7 @@ class QAbstractButton;
 class QComboBox;
 class QDialog;
 class QImage;
+class QLabel;
 class QSize;
 class TButtonColor;
 class TPlotCanvas3D;
@@ -50,6 +51,15 @@ bool AskDeleteConfirmation(const EditorDialogs& dialogs, const QString& name, QW
 void ShowEditorError(const EditorDialogs& dialogs, const QString& message, QWidget* owner = nullptr);
 
 void SetControlsVisible(bool visible, std::initializer_list<QWidget*> controls);
+// A control with its object name, for building forms in one expression.
+template <class W>
+W* NamedControl(W* control, const char* name)
+{
+    control->setObjectName(QString::fromLatin1(name));
+    return control;
+}
+// A label whose mnemonic moves the focus to the control.
+QLabel* BuddyLabel(const char* caption, QWidget* control, QWidget* parent);
 // The style's up and down arrows on the move buttons of list editors.
 void LoadMoveArrowGlyphs(QAbstractButton* up, QAbstractButton* down);
 

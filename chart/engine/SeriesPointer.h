@@ -64,6 +64,10 @@ public:
     TColor GetColor() { return Brush().Color(); }
     void SetColor(TColor value) { Brush().SetColor(value); }
     TChartSeries* Series() const { return series_; }
+    // Whether the sizes are the user's to change; a series whose symbols size themselves turns it
+    // off, and editors then leave the sizes alone.
+    bool AllowChangeSize() const { return allowChangeSize_; }
+    void SetAllowChangeSize(bool value) { allowChangeSize_ = value; }
 
     // At least the half size + 1 at each end while the pointer is shown and inflates margins.
     void CalcHorizMargins(int& left, int& right) const;
@@ -88,6 +92,7 @@ private:
     void DrawGradient(TCanvas3D& canvas, int x, int y, int h, int v, TSeriesPointerStyle style);
     void DepthOf(int& startZ, int& middleZ, int& endZ) const;
 
+    bool allowChangeSize_ = true;
     bool dark3D_ = true;
     bool draw3D_ = true;
     std::unique_ptr<TPlotGradient> gradient_;
