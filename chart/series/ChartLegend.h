@@ -278,8 +278,6 @@ public:
     TChartSeries* LegendSeries() const;
     // The value text of a point: the series' legend text in TextStyle, lines joined by blanks.
     QString ValueText(TChartSeries& series, int valueIndex) const;
-    // The text of item index in the current style (the chart's OnGetLegendText applied).
-    QString ItemText(int index);
     const TLegendLayout& Layout() const { return layout_; }
 
     // --- Drawing and the mouse
@@ -299,6 +297,8 @@ protected:
 
 private:
     int CountItems(TLegendStyle style, int& first) const;
+    // The text of item index in the style being drawn (the chart's OnGetLegendText applied).
+    QString ItemText(int index);
     void CalcTexts(int index, QString& text, QString& text2);
     // Measures the texts of items from..to and keeps them for the drawing.
     void MeasureTexts(int from, int to);

@@ -128,14 +128,17 @@ void TCustomChartLegend::LayoutVertical(TRect& box, int titleHeight, int titleWi
     box.Bottom = box.Top + BoxHeight(titleHeight);
 }
 
-// Rows of as many columns as fit across the chart; every item is measured, as the widest sets
-// the column width.
+// Rows of as many columns as fit across the chart. The widest text sets the column width, so
+// every item that could be listed is measured: no more than one-pixel columns across the chart
+// in MaxNumRows rows (not every point of a long trace).
 void TCustomChartLegend::LayoutHorizontal(TRect& box, int titleHeight, int titleWidth)
 {
     TLegendLayout& l = layout_;
     TCustomChart& chart = *chart_;
     const int fw = l.FrameWidth;
-    MeasureTexts(l.FirstValue, l.FirstValue + l.TotalItems - 1);
+    const int mostColumns = std::max(0, chart.ChartWidth - 2 * fw - 8);
+    const qint64 listable = std::min<qint64>(l.TotalItems, qint64{mostColumns} * std::max(0, maxNumRows_));
+    MeasureTexts(l.FirstValue, l.FirstValue + static_cast<int>(listable) - 1);
     l.SymbolWidth = symbol_->CalcWidth(l.TextWidth);
     const int itemWidth = l.SymbolWidth + l.TextWidth + 8 + (l.CheckBoxes ? 27 : 0);
     l.Columns = chart.ChartRect.Right <= 8 || itemWidth <= 0

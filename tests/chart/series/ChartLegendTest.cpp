@@ -234,6 +234,7 @@ int DifferentPixels(const QImage& a, const QImage& b, const TRect& r)
 
 TEST_F(Legend, DrawsEveryPartWhereTheLayoutRulesPutIt)
 {
+    // alignment, title, check boxes, inverted, squared, pixel width, dividing lines, spacing
     const Case cases[] = {
         {laRight},
         {laRight, true, true},
