@@ -98,6 +98,7 @@ struct OurChart {
     explicit OurChart(int penWidth)
     {
         chart.SetView3D(false);
+        chart.Legend().Hide(); // as on the main chart
         chart.resize(kWidth, kHeight);
         chart.SetBackColor(0xA4A0A0);
         chart.BackWall().SetTransparent(false);

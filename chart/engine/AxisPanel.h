@@ -208,6 +208,9 @@ public:
     virtual QString FormattedLegendText(TCustomChartSeries& series, int valueIndex);
     // Background of the legend being drawn (DrawLegendRect keeps symbols of that colour visible).
     TColor LegendBackColor = clWhite;
+    // The pen every legend symbol is drawn with while the legend has one of its own; null: each
+    // series' own pen.
+    TChartPen* LegendPen = nullptr;
     // Width, height and centre of the chart rectangle after it changed.
     void RecalcChartBounds();
 

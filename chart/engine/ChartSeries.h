@@ -277,6 +277,22 @@ public:
     // The point index a legend row stands for.
     virtual int LegendToValueIndex(int legendIndex) const { return legendIndex; }
     virtual QString LegendString(int legendIndex, TLegendTextStyle style);
+    // Rows a value legend lists for this series, and the colour of a point's symbol there.
+    virtual int CountLegendItems() const { return Count(); }
+    virtual TColor LegendItemColor(int valueIndex) const { return GetValueColor(valueIndex); }
+
+    // --- Legend symbol (ChartSeriesDraw.cpp)
+    // The symbol of point valueIndex (-1: of the series) in rect on the chart's canvas: the item
+    // colour, the series' brush and pen (the chart's LegendPen instead when it has one), then
+    // DrawLegendShape. Nothing for a clNone colour, nor for -1 when every point has its own
+    // colour.
+    void DrawLegend(int valueIndex, const TRect& rect);
+    // The series type's own pen and brush for its symbol: may select a pen and change the colour
+    // and brush style the symbol is filled with.
+    virtual void PrepareLegendCanvas(int valueIndex, TColor& color, TBrushStyle& brushStyle);
+    // The symbol itself, with the canvas prepared; the base fills rect (the chart's
+    // DrawLegendRect).
+    virtual void DrawLegendShape(int valueIndex, const TRect& rect);
 
     // Sample values.
     virtual int NumSampleValues() const { return 25; }

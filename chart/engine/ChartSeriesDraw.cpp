@@ -4,6 +4,7 @@
 #include "app/DateTimeText.h"
 #include "app/NumberText.h"
 #include "chart/canvas/CanvasGeometry.h"
+#include "chart/canvas/PlotCanvas3D.h"
 #include "chart/engine/AxisPanel.h"
 #include "chart/engine/ChartTools.h"
 #include "chart/engine/PlotMessages.h"
@@ -329,4 +330,53 @@ QString TChartSeries::LegendString(int legendIndex, TLegendTextStyle style)
     case ltsXAndPercent: return xColumn + sep + percentColumn;
     }
     return label;
+}
+
+// ---- legend symbol
+
+void TChartSeries::DrawLegend(int valueIndex, const TRect& rect)
+{
+    if (valueIndex == -1 && ColorEachPoint())
+        return;
+    ChartParent* chart = ParentChart();
+    TCustomAxisPanel* panel = chart ? chart->AxisPanel() : nullptr;
+    if (!panel)
+        return;
+    TColor color = valueIndex == -1 ? SeriesColor() : LegendItemColor(valueIndex);
+    if (color == clNone)
+        return;
+    // Setting the canvas up touches series settings; none of it may ask for another drawing.
+    const bool repaint = panel->RepaintOnChange();
+    panel->SetRepaintOnChange(false);
+    struct Restore {
+        TCustomAxisPanel& panel;
+        bool repaint;
+        ~Restore() { panel.SetRepaintOnChange(repaint); }
+    } restore{*panel, repaint};
+
+    TPlotCanvas3D& canvas = panel->Canvas();
+    canvas.AssignVisiblePen(Pen());
+    TBrushStyle style = Brush().Style();
+    PrepareLegendCanvas(valueIndex, color, style);
+    if (panel->LegendPen)
+        canvas.AssignVisiblePen(*panel->LegendPen);
+    const TColor back = panel->LegendBackColor == clDefault ? panel->Color() : panel->LegendBackColor;
+    canvas.AssignBrushColor(Brush(), color, back);
+    if (canvas.Brush().Bitmap().isNull() && canvas.Brush().Style() != style)
+        canvas.Brush().SetStyle(style);
+    DrawLegendShape(valueIndex, rect);
+}
+
+void TChartSeries::PrepareLegendCanvas(int valueIndex, TColor& color, TBrushStyle& brushStyle)
+{
+    (void)valueIndex;
+    (void)color;
+    (void)brushStyle;
+}
+
+void TChartSeries::DrawLegendShape(int valueIndex, const TRect& rect)
+{
+    (void)valueIndex;
+    if (ChartParent* chart = ParentChart(); chart && chart->AxisPanel())
+        chart->AxisPanel()->DrawLegendRect(rect);
 }

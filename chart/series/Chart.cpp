@@ -91,27 +91,28 @@ bool TCustomChart::AnySeriesUsesAxes() const
 
 QString TCustomChart::FormattedLegendText(TCustomChartSeries& series, int valueIndex)
 {
-    QString text;
-    if (auto* chartSeries = dynamic_cast<TChartSeries*>(&series); chartSeries && valueIndex >= 0 &&
-                                                                  valueIndex < chartSeries->Count())
-        text = chartSeries->LegendString(valueIndex, legend_->TextStyle());
-    else
-        text = SeriesTitleOrName(series);
-    text.replace(kChartLineSeparator, QChar(' '));
+    auto* chartSeries = dynamic_cast<TChartSeries*>(&series);
+    if (!chartSeries)
+        return {};
+    QString text = legend_->ValueText(*chartSeries, valueIndex);
     if (OnGetLegendText)
-        OnGetLegendText(this, legend_->TextStyle(), valueIndex, text);
+        OnGetLegendText(this, legend_->CalcLegendStyle(), valueIndex, text);
     return text;
 }
 
 void TCustomChart::DrawLegendRect(const TRect& rect)
 {
-    TCustomAxisPanel::DrawLegendRect(rect);
+    TLegendSymbol& symbol = legend_->Symbol();
+    if (symbol.Gradient().Visible())
+        symbol.Paint(Canvas(), rect, Canvas().Brush().Color());
+    else
+        TCustomAxisPanel::DrawLegendRect(rect);
 }
 
 void TCustomChart::SeriesFreeing(TCustomChartSeries& series)
 {
-    if (legend_ && legend_->Series() == &series)
-        legend_->SetSeries(nullptr);
+    if (legend_)
+        legend_->SeriesFreeing(&series);
     emit seriesFreeing(&series);
 }
 

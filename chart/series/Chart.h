@@ -47,7 +47,7 @@ using TChartClickTitleEvent =
 using TLegendGetPosEvent = std::function<void(TCustomChart* sender, int index, int& x, int& y, int& xColor)>;
 using TLegendGetRectEvent = std::function<void(TCustomChart* sender, TRect& rect)>;
 using TLegendGetTextEvent =
-    std::function<void(TCustomAxisPanel* sender, TLegendTextStyle style, int index, QString& text)>;
+    std::function<void(TCustomAxisPanel* sender, TLegendStyle style, int index, QString& text)>;
 
 // The complete chart control: the axis panel with walls, four text blocks, a legend, a back
 // colour, a palette choice and the mouse: clicks on chart parts, rubber-band zoom and its undo,
@@ -141,7 +141,9 @@ public:
     TLegendGetTextEvent OnGetLegendText;
 
     int GetWallSize(const TChartAxis& axis) const override;
+    // The legend's value text of the point (OnGetLegendText applied); empty without a series.
     QString FormattedLegendText(TCustomChartSeries& series, int valueIndex) override;
+    // With a visible gradient of the legend symbols the symbol painter fills the rectangle.
     void DrawLegendRect(const TRect& rect) override;
     // The legend forgets the series, and seriesFreeing tells every other holder.
     void SeriesFreeing(TCustomChartSeries& series) override;

@@ -233,12 +233,17 @@ void TFastLineSeries::CalcVerticalMargins(int& top, int& bottom) const
     bottom += w - (w - 2) / 2;
 }
 
-void TFastLineSeries::DrawLegendShape(const TRect& rect)
+void TFastLineSeries::DrawLegendShape(int valueIndex, const TRect& rect)
 {
+    (void)valueIndex;
     TPlotCanvas3D* canvas = Canvas();
     if (!canvas)
         return;
-    canvas->AssignVisiblePenColor(LinePen(), SeriesColor());
+    TCustomAxisPanel* panel = ParentChart() ? ParentChart()->AxisPanel() : nullptr;
+    if (panel && panel->LegendPen)
+        canvas->AssignVisiblePen(*panel->LegendPen);
+    else
+        canvas->AssignVisiblePenColor(LinePen(), SeriesColor());
     canvas->Brush().SetStyle(bsClear);
     const int midY = (rect.Top + rect.Bottom) / 2;
     canvas->MoveTo(rect.Left, midY);

@@ -36,7 +36,7 @@ public:
     int Clicked(int x, int y) const override;
     void CalcHorizMargins(int& left, int& right) const override;
     void CalcVerticalMargins(int& top, int& bottom) const override;
-    void DrawLegendShape(const TRect& rect);
+    void DrawLegendShape(int valueIndex, const TRect& rect) override;
     // Whole-trace drawing by pixel columns where it gives the same picture; on by default.
     bool FastDrawing = true;
 

@@ -122,11 +122,10 @@ public:
     virtual void DrawPointer(int x, int y, TColor color, int valueIndex);
     TSeriesPointerStyle GetPointerStyle(int valueIndex);
     void DrawMark(int valueIndex, const QString& text, TSeriesMarkPosition& position) override;
-    virtual void DrawLegendShape(int valueIndex, const TRect& rect);
+    void DrawLegendShape(int valueIndex, const TRect& rect) override;
     // Selects the line pen in a colour (and in 3D the line brush).
     void PrepareLinePen(TPlotCanvas3D& canvas, TColor color);
-    // What the legend symbol is drawn with: selects the pen, answers brush style and colour.
-    virtual void PrepareLegendCanvas(int valueIndex, TColor& backColor, TBrushStyle& brushStyle);
+    void PrepareLegendCanvas(int valueIndex, TColor& color, TBrushStyle& brushStyle) override;
     TColor AreaColorFor(TColor color) const;
 
     // The drawing of long traces by pixel columns. On by default; off, every segment is drawn on
@@ -217,7 +216,7 @@ public:
     TLineSeries();
     QString ClassName() const override { return QStringLiteral("TLineSeries"); }
     void Assign(TChartSeries& source) override;
-    void PrepareLegendCanvas(int valueIndex, TColor& backColor, TBrushStyle& brushStyle) override;
+    void PrepareLegendCanvas(int valueIndex, TColor& color, TBrushStyle& brushStyle) override;
 
 protected:
     bool IsKindOfSelf(const TCustomSeries& other) const override;
@@ -284,7 +283,7 @@ public:
     double GetMinY() override;
     double GetMaxX() override;
     double GetMinX() override;
-    void PrepareLegendCanvas(int valueIndex, TColor& backColor, TBrushStyle& brushStyle) override;
+    void PrepareLegendCanvas(int valueIndex, TColor& color, TBrushStyle& brushStyle) override;
     void DrawLegendShape(int valueIndex, const TRect& rect) override;
 
 protected:

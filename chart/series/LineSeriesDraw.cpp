@@ -532,45 +532,52 @@ void THorizAreaSeries::PlaceMark(int valueIndex, TSeriesMarkPosition& position)
     PlaceSideways(*this, valueIndex, position, false);
 }
 
-void TCustomSeries::PrepareLegendCanvas(int valueIndex, TColor& backColor, TBrushStyle& brushStyle)
+void TCustomSeries::PrepareLegendCanvas(int valueIndex, TColor& color, TBrushStyle& brushStyle)
 {
     (void)valueIndex;
-    (void)backColor;
+    (void)color;
     brushStyle = Brush().Style();
 }
 
-void TLineSeries::PrepareLegendCanvas(int valueIndex, TColor& backColor, TBrushStyle& brushStyle)
+void TLineSeries::PrepareLegendCanvas(int valueIndex, TColor& color, TBrushStyle& brushStyle)
 {
     (void)valueIndex;
-    (void)backColor;
+    (void)color;
     if (TCustomAxisPanel* panel = ParentChart() ? ParentChart()->AxisPanel() : nullptr)
         panel->Canvas().AssignVisiblePen(LinePen());
     brushStyle = Brush().Style();
 }
 
-void TAreaSeries::PrepareLegendCanvas(int valueIndex, TColor& backColor, TBrushStyle& brushStyle)
+void TAreaSeries::PrepareLegendCanvas(int valueIndex, TColor& color, TBrushStyle& brushStyle)
 {
     (void)valueIndex;
     TCustomAxisPanel* panel = ParentChart() ? ParentChart()->AxisPanel() : nullptr;
     if (!panel)
         return;
-    backColor = AreaColorFor(panel->Canvas().Brush().Color());
+    color = AreaColorFor(color);
     panel->Canvas().AssignVisiblePen(AreaLinesPen());
     brushStyle = AreaBrush();
 }
 
+// A legend with a pen of its own draws every line and symbol outline with it.
 void TCustomSeries::DrawLegendShape(int valueIndex, const TRect& rect)
 {
     TPlotCanvas3D* canvas = Canvas();
     TCustomAxisPanel* panel = Panel();
     if (!canvas || !panel)
         return;
-    const TColor color = valueIndex < 0 ? SeriesColor() : GetValueColor(valueIndex);
+    const TColor color = valueIndex < 0 ? SeriesColor() : LegendItemColor(valueIndex);
     const int midY = (rect.Top + rect.Bottom) / 2;
+    auto linePen = [&] {
+        if (panel->LegendPen)
+            canvas->AssignVisiblePen(*panel->LegendPen);
+        else
+            PrepareLinePen(*canvas, color);
+    };
     if (pointer_->Visible()) {
         const bool line = drawLine_;
         if (line) {
-            PrepareLinePen(*canvas, color);
+            linePen();
             canvas->MoveTo(rect.Left, midY);
             canvas->LineTo(rect.Right, midY);
         }
@@ -582,9 +589,11 @@ void TCustomSeries::DrawLegendShape(int valueIndex, const TRect& rect)
         const int horiz = std::min(pointer_->HorizSize(), penShown ? w / 3 : w / 2 + 1);
         const int vert = std::min(pointer_->VertSize(), penShown ? h / 3 : h / 2 + 1);
         pointer_->PrepareCanvas(*canvas, color);
+        if (panel->LegendPen)
+            canvas->AssignVisiblePen(*panel->LegendPen);
         pointer_->DrawPointer(*canvas, false, (rect.Left + rect.Right) / 2, midY, horiz, vert, color, style);
     } else if (drawLine_ && !drawArea_ && !panel->View3D()) {
-        PrepareLinePen(*canvas, color);
+        linePen();
         canvas->MoveTo(rect.Left, midY);
         canvas->LineTo(rect.Right, midY);
     } else {

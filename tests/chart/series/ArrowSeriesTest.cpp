@@ -35,6 +35,7 @@ void SetUpChart(TChart& chart, bool is3D)
     chart.resize(320, 240);
     chart.SetView3D(is3D);
     chart.SetAxisVisible(false);
+    chart.Legend().Hide(); // the two charts' series list different points
     chart.BottomAxis()->SetRange(0, 100);
     chart.LeftAxis()->SetRange(0, 100);
 }

@@ -59,6 +59,7 @@ protected:
         recorder = owned.get();
         chart.SetCanvas(std::move(owned));
         chart.SetView3D(false);
+        chart.Legend().Hide();   // only the series' own drawing is recorded
         chart.resize(400, 300);
         chart.LeftAxis()->SetRange(0.0, 100.0);
         chart.BottomAxis()->SetRange(0.0, 100.0);
@@ -300,6 +301,7 @@ TEST(Walls, ThreeDimensionalChartShowsLeftAndBackWalls)
 {
     TChart chart;
     chart.resize(400, 300);
+    chart.Legend().Hide();
     chart.BackWall().SetTransparent(false);
     chart.BackWall().SetColor(clNavy);
     TLineSeries series;
