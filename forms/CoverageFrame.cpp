@@ -155,6 +155,8 @@ QWidget* CoverageFrame::BuildCharts()
         auto* c = new TChart(right);
         c->setObjectName(QString::fromLatin1(name));
         c->SetView3D(false);
+        // The view's charts keep their whole width for the traces.
+        c->Legend().SetVisible(false);
         c->BackWall().SetTransparent(false);
         c->Title().SetCaption(title);
         c->setMinimumSize(320, 200);

@@ -75,6 +75,8 @@ MainChart::MainChart(QWidget* parent)
     chart = new TChart(parent);
     chart->setObjectName(QStringLiteral("Chart1"));
     chart->SetView3D(false);
+    // The legend stays hidden, so the chart rectangle keeps its whole width.
+    chart->Legend().SetVisible(false);
     // The plot area shows the background colour of the colour settings.
     chart->BackWall().SetTransparent(false);
     for (int n = 1; n <= kSeriesCount; ++n) {
