@@ -19,6 +19,7 @@ protected:
     void SetUp() override
     {
         chart.SetView3D(false);
+        chart.Legend().SetVisible(false); // the tools draw over the series alone
         chart.resize(640, 400);
         chart.AddSeries(&series);
         for (int i = 0; i <= 200; ++i)
