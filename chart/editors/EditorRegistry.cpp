@@ -3,6 +3,7 @@
 #include "chart/canvas/PlotFont.h"
 #include "chart/canvas/PlotPanelExtended.h"
 #include "chart/canvas/PlotShadow.h"
+#include "chart/editors/AntiAliasEditor.h"
 #include "chart/editors/BackImageEditor.h"
 #include "chart/editors/FiltersEditor.h"
 #include "chart/editors/FontEditor.h"
@@ -55,6 +56,7 @@ std::vector<EditorClass> LibraryEditorClasses()
 {
     return {
         {"TBaseFunctionEditor", FunctionPageFactory<TBaseFunctionEditor>()},
+        {"TAntiAliasEditor", CreateAntiAliasEditor},
         {"TPlotFunctionEditor", FunctionPageFactory<TPlotFunctionEditor>()},
         {"TPlotShadowEditor",
          [](const EditorDialogs& dialogs, QWidget* parent, const EditedObject& object) -> QWidget* {
