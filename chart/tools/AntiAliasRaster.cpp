@@ -172,7 +172,11 @@ BlendTarget::BlendTarget(QImage& image, const QRegion* clip)
 {
     if (clip) {
         clip_ = *clip;
-        clipBounds_ = clip->boundingRect();
+        const QRect bounds = clip->boundingRect();
+        clipLeft_ = bounds.left();
+        clipTop_ = bounds.top();
+        clipRight_ = bounds.right();
+        clipBottom_ = bounds.bottom();
         clipIsRect_ = clip->rectCount() <= 1;
     }
 }

@@ -45,8 +45,9 @@ public:
             return false;
         if (!hasClip_)
             return true;
-        const QPoint p(static_cast<int>(x), static_cast<int>(y));
-        return clipBounds_.contains(p) && (clipIsRect_ || clip_.contains(p));
+        if (x < clipLeft_ || y < clipTop_ || x > clipRight_ || y > clipBottom_)
+            return false;
+        return clipIsRect_ || clip_.contains(QPoint(static_cast<int>(x), static_cast<int>(y)));
     }
     void Blend(int64_t x, int64_t y, float weight);
     // The pen colour itself (weight 0).
@@ -61,7 +62,8 @@ private:
     int32_t height_;
     bool hasClip_;
     bool clipIsRect_ = true;
-    QRect clipBounds_;
+    // The clip region's bounds, all four edges inside.
+    int64_t clipLeft_ = 0, clipTop_ = 0, clipRight_ = -1, clipBottom_ = -1;
     QRegion clip_;
 };
 
