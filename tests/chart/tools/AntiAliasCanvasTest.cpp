@@ -172,6 +172,10 @@ TEST(AntiAliasCanvas, LeavesAxisParallelLinesFillsTextAndXorToTheDevice)
         c->GradientFill(TRect{100, 75, 190, 115}, clBlue, clWhite, gdDiagonalUp, 50, 0, 0);
         c->Font().SetColor(clWhite);
         c->TextOut(40, 40, QStringLiteral("Vary 0.5 dBµV"));
+        // Boxes without width or height have no radius to divide by.
+        c->ArcAngles(50, 20, 50, 60, 10.0, 200.0);
+        c->Arc(20, 90, 90, 90, 90, 60, 20, 95);
+        c->Ellipse(60, 5, 61, 40);
         // XOR lines drawn twice give every pixel back; once they must show.
         c->Pen().SetMode(pmXor);
         c->Pen().SetColor(clWhite);
