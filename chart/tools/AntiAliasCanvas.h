@@ -6,9 +6,6 @@
 #include <cstdint>
 
 class TAntiAliasTool;
-namespace antialias {
-class BlendTarget;
-}
 
 // The chart canvas that smooths lines, arcs, ellipses and the outlines of filled shapes: it blends
 // the pen colour pixel by pixel straight into the off-screen bitmap while it draws a buffered
