@@ -4,6 +4,7 @@
 #include "chart/canvas/PlotPanelExtended.h"
 #include "chart/canvas/PlotShadow.h"
 #include "chart/editors/AnnotationToolEditor.h"
+#include "chart/editors/AntiAliasEditor.h"
 #include "chart/editors/BackImageEditor.h"
 #include "chart/editors/FiltersEditor.h"
 #include "chart/editors/FontEditor.h"
@@ -107,6 +108,7 @@ std::vector<EditorClass> LibraryEditorClasses()
 {
     return {
         {"TBaseFunctionEditor", FunctionPageFactory<TBaseFunctionEditor>()},
+        {"TAntiAliasEditor", CreateAntiAliasEditor},
         {"TPlotFunctionEditor", FunctionPageFactory<TPlotFunctionEditor>()},
         {"TSeriesPointerEditor", NewSeriesPointerEditor},
         {"TAnnotationToolEdit", NewAnnotationToolEdit},

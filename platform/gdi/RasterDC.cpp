@@ -176,6 +176,12 @@ QImage& RasterDC::ImageForWrite()
     return image_;
 }
 
+QImage& RasterDC::PixelsForWrite()
+{
+    image_.bits();   // unshared, so that these writes and the painter use one buffer
+    return image_;
+}
+
 void RasterDC::SetImage(const QImage& image)
 {
     if (d_->painter) {

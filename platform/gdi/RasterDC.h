@@ -31,6 +31,9 @@ public:
     const QImage& Image() const;
     // The picture for direct pixel work (blending); pending painting is finished first.
     QImage& ImageForWrite();
+    // The same without closing the painter, for pixel work between drawing calls: the painter
+    // draws straight into this buffer, as the device's own pixel code relies on.
+    QImage& PixelsForWrite();
     // Replaces the picture (converted to RGB32); the size follows the image.
     void SetImage(const QImage& image);
 
