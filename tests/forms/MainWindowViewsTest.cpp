@@ -7,13 +7,19 @@
 #include "chart/series/LineSeries.h"
 #include "chart/tools/MagnifyTool.h"
 #include "datafiles/ParameterGridModel.h"
+#include "forms/AboutWindow.h"
+#include "forms/ColorSettingsWindow.h"
 #include "forms/ConnectionWindow.h"
 #include "forms/CoverageFrame.h"
+#include "forms/CsvExportWindow.h"
+#include "forms/FunctionMatrixWindow.h"
 #include "forms/ImmunityFrame.h"
+#include "forms/MailSetupWindow.h"
 #include "forms/MainChart.h"
 #include "forms/MainWindow.h"
 #include "forms/ParameterGridView.h"
 #include "forms/Program.h"
+#include "forms/WhatsNewWindow.h"
 #include "instrument/InstrumentConnection.h"
 #include "instrument/InstrumentState.h"
 #include "instrument/ScpiIo.h"
@@ -425,7 +431,31 @@ TEST_F(SmallScreenViews, SmallScreenWindowShrinksAndKeepsItsViews)
     EXPECT_EQ(w->coverageFrame->size(), views);
 }
 
-TEST_F(Views, SerialAnalyserFolderDialogHooksAndExit)
+TEST_F(Views, MenusLaunchTheirWindowsAndExitStopsTheStatusLine)
+{
+    const Forms& f = program->Windows();
+    const std::pair<QAction*, QWidget*> launchers[] = {
+        {w->aboutAction, f.aboutWindow},
+        {w->whatsNewAction, f.whatsNewWindow},
+        {w->editColorsAction, f.colorSettingsWindow},
+        {w->saveCsvAction, f.csvExportWindow},
+        {w->functionMatrixAction, f.functionMatrixWindow},
+        {w->mailAlertAction, f.mailSetupWindow}};
+    for (const auto& [action, window] : launchers) {
+        action->trigger();
+        EXPECT_TRUE(window->isVisible()) << action->text().toStdString();
+        window->hide();
+    }
+    app.Messages.Append("Info: x");
+    w->clearMessagesAction->trigger();
+    EXPECT_TRUE(w->messageLog->toPlainText().isEmpty() && app.Messages.Lines().isEmpty());
+
+    w->statusTimer->start();
+    w->exitAction->trigger();
+    EXPECT_FALSE(w->statusTimer->isActive() || w->isVisible());
+}
+
+TEST_F(Views, SerialAnalyserFolderDialogAndTheReceiversHooks)
 {
     // "SA SER" prepares the connection window only when the kind changes.
     ConnectionWindow& connection = *program->Windows().connectionWindow;
@@ -459,8 +489,4 @@ TEST_F(Views, SerialAnalyserFolderDialogHooksAndExit)
     ASSERT_TRUE(program->Instrument().Visa.StopCoverageTimer && program->Instrument().Gps.Beep);
     program->Instrument().Visa.StopCoverageTimer();
     EXPECT_FALSE(w->coverageFrame->coverageTimer->isActive());
-
-    w->statusTimer->start();
-    w->exitAction->trigger();
-    EXPECT_FALSE(w->statusTimer->isActive() || w->isVisible());
 }
