@@ -23,7 +23,6 @@
 
 #include <QCheckBox>
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
