@@ -7,6 +7,7 @@
 #include "datafiles/SegmentTable.h"
 #include "datafiles/TableFiles.h"
 #include "mainwindow/ColorSettings.h"
+#include "mainwindow/ZoomRules.h"
 #include "reports/ChartFileCommands.h"
 
 #include <QList>
@@ -19,6 +20,7 @@
 class QAction;
 class QCheckBox;
 class QComboBox;
+class QFileDialog;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -48,6 +50,8 @@ class QtEventPump;
 class PeakLists;
 class ScpiGridInstrument;
 class TChart;
+class TChartAxis;
+class TMagnifyTool;
 struct AppContext;
 struct FamilyControls;
 struct FormServices;
@@ -56,6 +60,10 @@ struct Forms;
 struct InstrumentState;
 struct MainWindowState;
 struct ScpiContext;
+struct SmoothRangeStore;
+struct TLibraryTexts;
+enum class LevelUnit;
+enum class TopTracePair;
 
 // The main window (TForm1, designer name Form1): the main chart with its 29 series, the
 // parameter grid, the peak lists, the view and run controls, the message log, the status bar and
@@ -131,6 +139,21 @@ public:
     // True while an emission run owns the analyser; the run control sets it. The coverage and
     // generator views start nothing on the analyser meanwhile.
     std::function<bool()> emissionRunActive;
+
+    // --- Views, units, zoom and axes (MainWindowView.cpp, MainWindowChart.cpp)
+    void clearAll();      // "Clear all"
+    void clearChart();    // "Clear chart"
+    void clearLastFade(); // "clear last" of the "Fader" page
+    // The axis bounds at the last mouse-down on the chart, which the zoom rules restore.
+    const ChartBounds& frozenBounds() const { return frozenBounds_; }
+    // What a zoom rectangle does, as "fade" and "clr" say.
+    FaderMode faderMode() const;
+    // The chosen set's smoothed ranges and its smoothing routines, for the zoom rules.
+    SmoothRangeStore& selectedSmoothRanges();
+    SetSmoothing selectedSetSmoothing();
+    // While a run owns the analyser, the reference-level arrows and the preamplifier choice are
+    // disabled (the run's published controls say Busy).
+    void showRunOwnsInstrument(bool owned);
 
     // The file dialogs of "Load Proj" and "Save Proj": the chosen path, empty when cancelled.
     // Tests answer them.
@@ -310,6 +333,8 @@ public:
     QAction* aboutAction = nullptr;                // About2 "About"
     QAction* whatsNewAction = nullptr;             // WhatsNew1 "What's New"
     QAction* functionMatrixAction = nullptr;       // "Function Matrix"
+    // The folder dialog (OpenDialog3): it closes itself at the second change of folder.
+    QFileDialog* folderDialog = nullptr;
 
     // The status bar's eight panels; the instrument layer writes panels 0 and 3, the parameter
     // grid's hint panel 2.
@@ -375,6 +400,24 @@ private:
     void LaunchTableEditor(int32_t kind);
     void ShowConnectionWindow(int32_t kind);
     void ShowMode(int32_t mode);
+    // Views, units, zoom and axes.
+    void ChooseLevelUnit(LevelUnit clicked, bool checked);
+    void PutPairOnTop(TopTracePair pair, QLabel* label);
+    void ApplyLogAxis();
+    void ChooseFaderMode(QCheckBox* clicked, bool checked);
+    void ChartZoomed();
+    void ChartZoomUndone();
+    void AxisLabel(TChartAxis* axis, QString& text);
+    void NextAxisLabel(TChartAxis* axis, int index, double& value, bool& stop);
+    void SwitchFrequencyAxisToLinear();
+    void ShowMagnifier(bool on);
+    void SetUpMagnifier();
+    // Instrument controls.
+    void ChoosePreAmp();
+    void StepReferenceLevel(bool down);
+    // The arrow keys step the generator while its view owns the window.
+    void WatchArrowKeys(bool on);
+    void FolderChanged();
 
     AppContext& app_;
     InstrumentState& instrument_;
@@ -415,6 +458,14 @@ private:
     std::unique_ptr<PeakLists> ownPeaks2_;
     PeakLists* shownPeaks1_ = nullptr;
     PeakLists* shownPeaks2_ = nullptr;
+    // Views, units, zoom and axes.
+    QObject* arrowKeys_ = nullptr; // the application's key filter while in the generator mode
+    std::unique_ptr<TLibraryTexts> libraryTexts_;
+    std::unique_ptr<TMagnifyTool> magnifier_;
+    ChartBounds frozenBounds_;
+    bool linearSwitchQueued_ = false;
+    bool runOwnsInstrument_ = false;
+    int32_t folderChanges_ = 0;
 };
 
 #endif

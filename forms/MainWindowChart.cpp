@@ -1,15 +1,22 @@
-// The chart panel: Chart1 with its series, "Undo zoom", the colours the colour window hands over,
-// and the segment marks of the chosen set.
+// The chart panel: Chart1 with its series, its zoom with the program's rules (and the fader's
+// rectangles), the labels of both axes, "Undo zoom", the magnifier, the colours the colour window
+// hands over, and the segment marks of the chosen set.
 #include "forms/MainWindow.h"
 
+#include "app/AppContext.h"
 #include "app/NumberText.h"
 #include "chart/series/Chart.h"
+#include "chart/series/LibraryTexts.h"
 #include "chart/series/LineSeries.h"
+#include "chart/tools/MagnifyTool.h"
 #include "datafiles/AxisBounds.h"
 #include "datafiles/ParameterGridModel.h"
 #include "forms/CoverageFrame.h"
+#include "forms/EventHook.h"
 #include "forms/MainChart.h"
 #include "forms/MainWindowPalette.h"
+#include "mainwindow/AxisLabelRules.h"
+#include "mainwindow/FaderSmoothing.h"
 #include "mainwindow/LevelUnits.h"
 #include "mainwindow/MainWindowState.h"
 #include "mainwindow/SeriesColors.h"
@@ -18,7 +25,39 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
+#include <exception>
+
+namespace {
+
+ChartBounds BoundsOf(TChart& chart)
+{
+    const TChartAxis& left = *chart.LeftAxis();
+    const TChartAxis& bottom = *chart.BottomAxis();
+    return {{left.Minimum(), left.Maximum()}, {bottom.Minimum(), bottom.Maximum()}};
+}
+
+void SetBounds(TChart& chart, const ChartBounds& b)
+{
+    chart.LeftAxis()->SetRange(b.Left.Minimum, b.Left.Maximum);
+    chart.BottomAxis()->SetRange(b.Bottom.Minimum, b.Bottom.Maximum);
+}
+
+// No exception leaves a chart event: it becomes an "Error: " line and the axes stay as they are.
+template <class F> void Guarded(MessageLog& log, F&& handler)
+{
+    try {
+        handler();
+    } catch (const std::exception& e) {
+        log.Append(QStringLiteral("Error: ") + QString::fromUtf8(e.what()));
+    }
+}
+
+// Where the magnifier sits when "Magnify" switches it on: 151 x 151 pixels.
+constexpr TRect kMagnifierBounds{400, 50, 550, 200};
+
+} // namespace
 
 QWidget* MainWindow::BuildChartPanel(QWidget* parent)
 {
@@ -34,6 +73,27 @@ void MainWindow::WireChart()
 {
     connect(undoZoomButton, &QPushButton::clicked, this, &MainWindow::undoZoom);
     connect(&state_.ColorEditor, &ColorSettingsEditor::ColorsChanged, this, &MainWindow::ApplyColors);
+
+    mainChart->OnZoom = [this] { ChartZoomed(); };
+    mainChart->OnUndoZoom = [this] { ChartZoomUndone(); };
+    mainChart->OnGetAxisLabel = [this](TChartAxis* axis, TChartSeries*, int, QString& text) { AxisLabel(axis, text); };
+    mainChart->OnGetNextAxisLabel = [this](TChartAxis* axis, int index, double& value, bool& stop) {
+        NextAxisLabel(axis, index, value, stop);
+    };
+    // Every press on the chart freezes the axes before the chart starts a rectangle, so that the
+    // zoom rules can put back what the rectangle is not to change.
+    mainChart->installEventFilter(new EventHook(
+        [this](QObject*, QEvent* event) {
+            if (event->type() == QEvent::MouseButtonPress)
+                frozenBounds_ = BoundsOf(*mainChart);
+            return false;
+        },
+        mainChart));
+
+    connect(fadeCheckBox, &QCheckBox::clicked, this, [this](bool on) { ChooseFaderMode(fadeCheckBox, on); });
+    connect(clearFadeCheckBox, &QCheckBox::clicked, this, [this](bool on) { ChooseFaderMode(clearFadeCheckBox, on); });
+    connect(clearLastFadeButton, &QPushButton::clicked, this, &MainWindow::clearLastFade);
+    connect(magnifyCheckBox, &QCheckBox::toggled, this, &MainWindow::ShowMagnifier);
 }
 
 // The chart's start-up state: the level axis in dBuV from the grid's range, the frequency axis
@@ -67,9 +127,153 @@ void MainWindow::SetUpChart()
         s->LinePen().SetVisible(corrections);
     chart_->arithmeticResult->SetActive(false);
 
-    // The magnifier belongs here: a TMagnifyTool owned by this window, attached to Chart1,
-    // circled, its shape at 400,50-550,200 and inactive until "Magnify" is checked. The chart
-    // tools do not offer it yet.
+    frozenBounds_ = BoundsOf(*mainChart);
+    SetUpMagnifier();
+}
+
+// The magnifier: owned by this window, attached to Chart1, circled, its shape at 400,50-550,200,
+// inactive until "Magnify" is checked. Its name and description are the library's texts. The
+// chart pans with no mouse button and not with the wheel either, so the wheel over the lens only
+// changes its enlargement.
+void MainWindow::SetUpMagnifier()
+{
+    if (!libraryTexts_) {
+        libraryTexts_ = std::make_unique<TLibraryTexts>();
+        StartLibraryTexts(*libraryTexts_);
+    }
+    magnifier_ = std::make_unique<TMagnifyTool>();
+    magnifier_->SetTexts(libraryTexts_.get());
+    magnifier_->SetParentChart(mainChart);
+    magnifier_->SetCircled(true);
+    magnifier_->SetShapeBounds(kMagnifierBounds);
+    magnifier_->SetActive(false);
+}
+
+// "Magnify": the lens appears at its place again (a drag may have moved it) or goes.
+void MainWindow::ShowMagnifier(bool on)
+{
+    if (!magnifier_)
+        return;
+    magnifier_->SetActive(on);
+    if (on)
+        magnifier_->SetShapeBounds(kMagnifierBounds);
+}
+
+// --- Zoom and fader
+
+FaderMode MainWindow::faderMode() const
+{
+    if (fadeCheckBox->isChecked())
+        return FaderMode::Fade;
+    if (clearFadeCheckBox->isChecked())
+        return FaderMode::Clear;
+    return FaderMode::Zoom;
+}
+
+SmoothRangeStore& MainWindow::selectedSmoothRanges()
+{
+    return state_.SmoothRanges[set2Radio->isChecked() ? 1 : 0];
+}
+
+SetSmoothing MainWindow::selectedSetSmoothing()
+{
+    const MainChart& c = *chart_;
+    if (set2Radio->isChecked())
+        return FaderSmoothing(*c.correctedTrace2, *c.smoothing2, *c.compensation2, app_.Debug);
+    return FaderSmoothing(*c.correctedTrace1, *c.smoothing1, *c.compensation1, app_.Debug);
+}
+
+// "fade" and "clr" exclude each other.
+void MainWindow::ChooseFaderMode(QCheckBox* clicked, bool checked)
+{
+    const FaderMode mode = FaderModeAfterClick(faderMode(), clicked == fadeCheckBox ? FaderMode::Fade : FaderMode::Clear,
+                                               checked);
+    fadeCheckBox->setChecked(mode == FaderMode::Fade);
+    clearFadeCheckBox->setChecked(mode == FaderMode::Clear);
+}
+
+// The chart has set both axes to the rectangle: the fader's rectangle smooths or clears instead
+// of zooming; the level axis stays unless "Zoom Y Axis"; the frequency axis takes whole kHz and
+// at least 100 kHz. Each axis takes its two ends in one step.
+void MainWindow::ChartZoomed()
+{
+    Guarded(app_.Messages, [this] {
+        TChartAxis& bottom = *mainChart->BottomAxis();
+        ZoomRequest request;
+        request.Zoomed = BoundsOf(*mainChart);
+        request.Frozen = frozenBounds_;
+        request.Fader = faderMode();
+        request.ZoomY = zoomYAxisCheckBox->isChecked();
+        request.BottomLogarithmic = bottom.Logarithmic();
+        const ZoomOutcome out =
+            ApplyZoomRules(request, selectedSmoothRanges(), selectedSetSmoothing(), app_.Debug, app_.Messages);
+        SetBounds(*mainChart, out.Bounds);
+        if (out.FixLabelSpacing) {
+            bottom.SetLabelsSeparation(100);
+            bottom.SetIncrement(50);
+        }
+    });
+}
+
+// The chart has put back its own range; a fade rectangle's undo keeps the view instead. The
+// frequency labels are spaced automatically again.
+void MainWindow::ChartZoomUndone()
+{
+    Guarded(app_.Messages, [this] {
+        const ChartBounds restored = BoundsOf(*mainChart);
+        const ChartBounds shown = UndoZoomBounds(faderMode(), restored, frozenBounds_);
+        if (shown != restored)
+            SetBounds(*mainChart, shown);
+        mainChart->BottomAxis()->SetIncrement(0);
+    });
+}
+
+// "clear last": the chosen set's last smoothed range is undone and forgotten.
+void MainWindow::clearLastFade()
+{
+    if (ClearLastSmoothRange(selectedSmoothRanges(), selectedSetSmoothing(), app_.Debug))
+        mainChart->Invalidate();
+}
+
+// --- Axis labels
+
+// Levels in the chosen unit, frequencies in kHz or with "kHz/MHz" in kHz, MHz or GHz.
+void MainWindow::AxisLabel(TChartAxis* axis, QString& text)
+{
+    if (axis == mainChart->LeftAxis())
+        text = LevelAxisLabel(text, state_.LevelUnitOffset);
+    else if (axis == mainChart->BottomAxis())
+        text = FrequencyAxisLabel(text, khzMhzCheckBox->isChecked());
+}
+
+// A logarithmic frequency axis is labelled at its decades. When not even two decades fit, the
+// axis becomes linear: not now, while it draws, but right after the current paint, which then
+// draws again; the two lines are written once for the switch.
+void MainWindow::NextAxisLabel(TChartAxis* axis, int index, double& value, bool& stop)
+{
+    if (axis != mainChart->BottomAxis() || !axis->Logarithmic())
+        return;
+    const LogLabelStep step = NextLogAxisLabel(axis->CurrentMinimum(), axis->CurrentMaximum(), index, value);
+    stop = step.Stop;
+    if (step.SwitchToLinear && !linearSwitchQueued_) {
+        linearSwitchQueued_ = true;
+        QMetaObject::invokeMethod(this, &MainWindow::SwitchFrequencyAxisToLinear, Qt::QueuedConnection);
+    }
+}
+
+void MainWindow::SwitchFrequencyAxisToLinear()
+{
+    linearSwitchQueued_ = false;
+    if (!mainChart->BottomAxis()->Logarithmic())
+        return;
+    for (const QString& line : LogAxisSwitchLines())
+        app_.Messages.Append(line);
+    {
+        const QSignalBlocker quiet(logAxisCheckBox);
+        logAxisCheckBox->setChecked(false);
+    }
+    ApplyLogAxis();
+    mainChart->Invalidate();
 }
 
 // The segment marks of the chosen set are shown while "Segm." is checked, the other set's never;

@@ -103,6 +103,8 @@ void MainWindow::PlaceFrames()
     }
     coverageFrame->raise();
     immunityFrame->raise();
+    for (QWidget* key : viewColorKeys)
+        key->update();
 }
 
 void MainWindow::showEmcView()
@@ -127,6 +129,7 @@ void MainWindow::ShowMode(int32_t mode)
     coverageFrame->setVisible(frames.CoverageVisible);
     immunityFrame->setVisible(frames.GeneratorVisible);
     immunityFrame->setMainMode(mode);
+    WatchArrowKeys(mode == mmGenerator);
 }
 
 // The coverage grid's values go into the project's copy before a save or load, and come back

@@ -1,16 +1,19 @@
 // The generator view (Frame131) laid over the window: its defaults, the main chart's correction
-// series and the table grid it loads through, who else owns the analyser, and what a project
-// stores of it.
+// series and the table grid it loads through, who else owns the analyser, the arrow keys while it
+// owns the window, and what a project stores of it.
 #include "forms/MainWindow.h"
 
 #include "app/AppContext.h"
 #include "chart/series/LineSeries.h"
 #include "datafiles/ParameterGridModel.h"
 #include "forms/CoverageFrame.h"
+#include "forms/EventHook.h"
 #include "forms/ImmunityFrame.h"
 #include "forms/MainChart.h"
 #include "mainwindow/MainWindowState.h"
 
+#include <QApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -52,6 +55,33 @@ void MainWindow::SetUpImmunityFrame()
     immunityFrame->messagesMemo->clear();
     refLevelSpin->hide();
     immunityFrame->logo->show();
+}
+
+// While the generator view owns the window, the arrow keys pressed anywhere in it step the
+// generator by hand (unless the cursor is in one of the view's memos) and go no further. The
+// filter sees a key where it is delivered first, the focused control of this window, and not
+// again as it travels up to the parents.
+void MainWindow::WatchArrowKeys(bool on)
+{
+    if (!on) {
+        delete arrowKeys_;
+        arrowKeys_ = nullptr;
+        return;
+    }
+    if (arrowKeys_)
+        return;
+    arrowKeys_ = new EventHook(
+        [this](QObject* watched, QEvent* event) {
+            if (event->type() != QEvent::KeyPress)
+                return false;
+            auto* target = qobject_cast<QWidget*>(watched);
+            const QWidget* focus = QApplication::focusWidget();
+            if (!target || target->window() != this || target != (focus ? focus : this))
+                return false;
+            return immunityFrame->handleMainWindowKey(static_cast<QKeyEvent*>(event)->key());
+        },
+        this);
+    qApp->installEventFilter(arrowKeys_);
 }
 
 void MainWindow::GeneratorToProject()

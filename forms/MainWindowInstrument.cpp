@@ -3,17 +3,24 @@
 // reference-level spin button.
 #include "forms/MainWindow.h"
 
+#include "app/AppContext.h"
 #include "forms/ConnectionWindow.h"
 #include "forms/Forms.h"
 #include "instrument/InstrumentConnection.h"
+#include "instrument/InstrumentState.h"
+#include "instrument/ScpiCommands.h"
+#include "instrument/ScpiContext.h"
+#include "mainwindow/ReferenceLevel.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QToolButton>
+#include <exception>
 
 namespace {
 
@@ -90,10 +97,56 @@ QWidget* MainWindow::BuildInstrumentPanel(QWidget* parent)
     return panel;
 }
 
-// The preamplifier, VBW and reference-level controls join here; the connection window's signals
-// are wired once it exists (wireLaterWindows).
+// The preamplifier choice and the reference-level arrows join here; the connection window's
+// signals are wired once it exists (wireLaterWindows).
 void MainWindow::WireInstrument()
 {
+    for (QRadioButton* r : {preAmpSegmentRadio, preAmpOnRadio, preAmpOffRadio})
+        connect(r, &QRadioButton::clicked, this, &MainWindow::ChoosePreAmp);
+    connect(refLevelUpButton, &QToolButton::clicked, this, [this] { StepReferenceLevel(false); });
+    connect(refLevelDownButton, &QToolButton::clicked, this, [this] { StepReferenceLevel(true); });
+}
+
+void MainWindow::showRunOwnsInstrument(bool owned)
+{
+    runOwnsInstrument_ = owned;
+    refLevelSpin->setEnabled(!owned);
+    for (QRadioButton* r : {preAmpSegmentRadio, preAmpOnRadio, preAmpOffRadio})
+        r->setEnabled(!owned);
+}
+
+// "on" and "off" switch the analyser's preamplifier at once and for every segment; "seg" leaves
+// it to each segment's row. Nothing reaches the analyser while a run owns it.
+void MainWindow::ChoosePreAmp()
+{
+    if (runOwnsInstrument_ || (emissionRunActive && emissionRunActive()))
+        return;
+    DeviceState& device = instrument_.Device;
+    try {
+        if (preAmpSegmentRadio->isChecked()) {
+            device.PreAmpPerSegment = 1;
+            return;
+        }
+        const bool on = preAmpOnRadio->isChecked();
+        device.PreAmpOn = on ? 1 : 0;
+        device.PreAmpPerSegment = 0;
+        ScpiSetPreampState(*scpi_, on ? QStringLiteral("ON") : QStringLiteral("OFF"));
+    } catch (const std::exception& e) {
+        app_.Messages.Append(QStringLiteral("Error: ") + QString::fromUtf8(e.what()));
+    }
+}
+
+// The arrows of "Ref Lev RSA5000": the down arrow raises the reference level by 10 dB, the up
+// arrow lowers it; "RefLeveldBm" remembers the new level.
+void MainWindow::StepReferenceLevel(bool down)
+{
+    if (runOwnsInstrument_ || (emissionRunActive && emissionRunActive()))
+        return;
+    try {
+        ::StepReferenceLevel(*scpi_, app_.Settings.OptRsaRefLevelDbm, down ? RefLevelArrow::Down : RefLevelArrow::Up);
+    } catch (const std::exception& e) {
+        app_.Messages.Append(QStringLiteral("Error: ") + QString::fromUtf8(e.what()));
+    }
 }
 
 // The VBW choice goes back to "auto" and is offered only where the family has it; the zero-span
@@ -136,9 +189,22 @@ void MainWindow::connectGpsReceiver()
     ShowConnectionWindow(4);
 }
 
+// "SA SER": the connection window for an analyser on a serial port. Only a change of kind
+// prepares it anew (its lists and resource emptied, the serial group shown); it is shown either
+// way.
 void MainWindow::connectAnalyzerSerial()
 {
-    ShowConnectionWindow(5);
+    ConnectionWindow* window = forms_.connectionWindow;
+    if (!window)
+        return;
+    if (instrument_.Device.ConnectionKind != 5) {
+        window->PrepareForKind(5);
+        window->instrumentList->clear();
+        window->setWindowTitle(QStringLiteral("Connect Visa USBSER  "));
+    }
+    window->setModal(true);
+    window->show();
+    window->raise();
 }
 
 void MainWindow::testWinUsb()

@@ -11,12 +11,15 @@
 #include "forms/MailSetupWindow.h"
 #include "forms/ReportHeaderWindow.h"
 #include "forms/WhatsNewWindow.h"
+#include "mainwindow/MainMode.h"
 
 #include <QAction>
+#include <QFileDialog>
 #include <QListView>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QTimer>
 
 namespace {
 
@@ -107,11 +110,22 @@ void MainWindow::BuildMenus()
         list->setContextMenuPolicy(Qt::ActionsContextMenu);
         list->addAction(savePeaksAction);
     }
+
+    // Our own dialog rather than the desktop's: only ours tells of each change of folder.
+    folderDialog = new QFileDialog(this);
+    folderDialog->setObjectName(QStringLiteral("OpenDialog3"));
+    folderDialog->setOption(QFileDialog::DontUseNativeDialog);
+    folderDialog->setFileMode(QFileDialog::Directory);
 }
 
 void MainWindow::WireMenus()
 {
-    connect(exitAction, &QAction::triggered, this, &QWidget::close);
+    // "Exit": the status line stops, then the window closes.
+    connect(exitAction, &QAction::triggered, this, [this] {
+        statusTimer->stop();
+        close();
+    });
+    connect(folderDialog, &QFileDialog::directoryEntered, this, &MainWindow::FolderChanged);
     connect(saUsbAction, &QAction::triggered, this, &MainWindow::connectAnalyzerUsb);
     connect(saTcpAction, &QAction::triggered, this, &MainWindow::connectAnalyzerTcp);
     connect(gpsUsbAction, &QAction::triggered, this, &MainWindow::connectGpsReceiver);
@@ -143,6 +157,14 @@ void MainWindow::enableCoverageFeature()
     gpsUsbAction->setEnabled(true);
     gpsUsbAction->setVisible(true);
     modeMenu->menuAction()->setVisible(true);
+}
+
+// The folder dialog closes itself at the second change of folder. (Sending the desktop an Escape
+// key would reach whatever window has the focus.)
+void MainWindow::FolderChanged()
+{
+    if (FolderChangeClosesDialog(folderChanges_))
+        folderDialog->reject();
 }
 
 void MainWindow::showColorSettings()

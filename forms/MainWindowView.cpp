@@ -2,20 +2,32 @@
 // the "trace on top" labels, the clear buttons, "Undo zoom" and the level read-outs.
 #include "forms/MainWindow.h"
 
-#include "mainwindow/MainWindowState.h"
+#include "chart/series/Chart.h"
+#include "chart/series/LineSeries.h"
+#include "datafiles/ParameterGridModel.h"
+#include "forms/EventHook.h"
+#include "forms/MainChart.h"
 #include "forms/MainWindowPalette.h"
+#include "mainwindow/LevelUnits.h"
+#include "mainwindow/MainWindowState.h"
+#include "mainwindow/TraceOnTop.h"
+#include "measurement/PeakLists.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 #include <functional>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -173,9 +185,141 @@ QWidget* MainWindow::BuildTraceBar(QWidget* parent)
     return bar;
 }
 
-// The view boxes, the unit boxes and the trace labels join the chart here.
+// Each view box shows or hides its series' lines (the points stay); the unit boxes are one radio
+// group; a click on a trace label brings its pair of traces on top; "log" and "kHz/MHz" change
+// the frequency axis and its labels.
 void MainWindow::WireView()
 {
+    const MainChart& c = *chart_;
+    const std::pair<QCheckBox*, std::vector<TLineSeries*>> views[] = {
+        {viewSet1CheckBox, {c.correctedTrace1}},
+        {viewSet2CheckBox, {c.correctedTrace2}},
+        {viewRaw1CheckBox, {c.rawTrace1}},
+        {viewRaw2CheckBox, {c.rawTrace2}},
+        {viewCorrectionsCheckBox,
+         {c.cableCorrection, c.lisnCorrection, c.amplifierCorrection, c.antennaFactor, c.smoothing1, c.compensation1,
+          c.smoothing2, c.compensation2}},
+        {viewTrace1Set1CheckBox, {c.reference1Set1}},
+        {viewTrace1Set2CheckBox, {c.reference1Set2}},
+        {viewTrace2Set1CheckBox, {c.reference2Set1}},
+        {viewTrace2Set2CheckBox, {c.reference2Set2}},
+        {viewTrace3Set1CheckBox, {c.reference3Set1}},
+        {viewTrace3Set2CheckBox, {c.reference3Set2}},
+        {viewMargin1CheckBox, {c.marginLine1}},
+        {viewMargin2CheckBox, {c.marginLine2}},
+        {viewMasterCheckBox, {c.masterCorrection}},
+    };
+    for (const auto& [box, series] : views) {
+        connect(box, &QCheckBox::toggled, this, [this, list = series](bool shown) {
+            for (TLineSeries* s : list)
+                s->LinePen().SetVisible(shown);
+            // The peak marks of a set follow its view box too.
+            mainChart->Invalidate();
+        });
+    }
+
+    connect(dbuvCheckBox, &QCheckBox::toggled, this, [this](bool on) { ChooseLevelUnit(LevelUnit::dBuV, on); });
+    connect(dbpwCheckBox, &QCheckBox::toggled, this, [this](bool on) { ChooseLevelUnit(LevelUnit::dBpW, on); });
+    connect(dbmCheckBox, &QCheckBox::toggled, this, [this](bool on) { ChooseLevelUnit(LevelUnit::dBm, on); });
+
+    const std::pair<QLabel*, TopTracePair> labels[] = {{chartTraceLabel, TopTracePair::Chart},
+                                                      {trace1Label, TopTracePair::Trace1},
+                                                      {trace2Label, TopTracePair::Trace2},
+                                                      {trace3Label, TopTracePair::Trace3}};
+    for (const auto& [label, pair] : labels) {
+        label->installEventFilter(new EventHook(
+            [this, label = label, pair = pair](QObject*, QEvent* event) {
+                if (event->type() != QEvent::MouseButtonRelease ||
+                    static_cast<QMouseEvent*>(event)->button() != Qt::LeftButton)
+                    return false;
+                PutPairOnTop(pair, label);
+                return true;
+            },
+            label));
+    }
+
+    connect(logAxisCheckBox, &QCheckBox::toggled, this, &MainWindow::ApplyLogAxis);
+    connect(khzMhzCheckBox, &QCheckBox::toggled, mainChart, [this] { mainChart->Invalidate(); });
+    connect(clearAllButton, &QPushButton::clicked, this, &MainWindow::clearAll);
+    connect(clearChartButton, &QPushButton::clicked, this, &MainWindow::clearChart);
+}
+
+// Ticking a unit box chooses its unit and unticks the other two; unticking the chosen one ticks
+// it again: one unit is always chosen. The boxes are set with their signals blocked, so that only
+// the operator's click runs this. Stored levels stay in dBuV: the axis labels, read-outs and
+// marker labels add the unit's offset at the next repaint.
+void MainWindow::ChooseLevelUnit(LevelUnit clicked, bool checked)
+{
+    const LevelUnit current = LevelUnitOfOffset(state_.LevelUnitOffset);
+    const LevelUnit unit = UnitAfterBoxClick(current, clicked, checked);
+    const std::pair<QCheckBox*, LevelUnit> boxes[] = {
+        {dbuvCheckBox, LevelUnit::dBuV}, {dbpwCheckBox, LevelUnit::dBpW}, {dbmCheckBox, LevelUnit::dBm}};
+    for (const auto& [box, boxUnit] : boxes) {
+        const QSignalBlocker quiet(box);
+        box->setChecked(boxUnit == unit);
+    }
+    mainChart->LeftAxis()->Title().SetCaption(ApplyLevelUnit(state_, unit));
+    mainChart->Invalidate();
+}
+
+// The clicked label turns bold, the other three normal, and its pair of traces is drawn last:
+// each click brings the other trace of the pair to the very top.
+void MainWindow::PutPairOnTop(TopTracePair pair, QLabel* label)
+{
+    for (QLabel* l : {chartTraceLabel, trace1Label, trace2Label, trace3Label}) {
+        QFont font = l->font();
+        font.setBold(l == label);
+        l->setFont(font);
+    }
+    PutTraceOnTop(mainChart->SeriesList(), pair, state_.TraceOnTopToggle);
+    mainChart->Invalidate();
+}
+
+// "log": a logarithmic frequency axis with eight minor ticks per decade, or a linear one without.
+void MainWindow::ApplyLogAxis()
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    TChartAxis& bottom = *mainChart->BottomAxis();
+    const bool logarithmic = logAxisCheckBox->isChecked();
+    bottom.SetLogarithmic(logarithmic);
+    bottom.SetMinorTickCount(logarithmic ? 8 : 0);
+    QApplication::restoreOverrideCursor();
+}
+
+// "Clear all": the chart's traces, limits, corrections, references and margins (Series1 to
+// Series15), the grid's limit and correction files and margins, both sets' peak lists and grids
+// and both marker stores.
+void MainWindow::clearAll()
+{
+    chartTraceLabel->setText(QStringLiteral("Chart:"));
+    trace1Label->setText(QStringLiteral("Trace:"));
+    for (const QString& key : {gridkeys::kLimit1, gridkeys::kLimit2, gridkeys::kCableCor, gridkeys::kLisnCor,
+                               gridkeys::kAmpCor, gridkeys::kAntCor})
+        parameterModel_->SetValue(key, kNoFile);
+    // The margins a run reads follow the grid, which now shows none.
+    parameterModel_->SetValue(gridkeys::kMargin1, QStringLiteral("0"));
+    parameterModel_->SetValue(gridkeys::kMargin2, QStringLiteral("0"));
+    gridState_.Margin1Db = 0;
+    gridState_.Margin2Db = 0;
+    for (int n = 1; n <= 15; ++n)
+        chart_->Series(n)->Clear();
+    peakLists(1).Clear();
+    peakLists(2).Clear();
+    state_.Markers[0].Count = 0;
+    state_.Markers[1].Count = 0;
+    mainChart->Invalidate();
+}
+
+// "Clear chart": the raw and corrected traces of both sets and both sets' peak lists and grids;
+// markers, limits and corrections stay.
+void MainWindow::clearChart()
+{
+    chartTraceLabel->setText(QStringLiteral("Chart:"));
+    for (TChartSeries* s : {chart_->rawTrace1, chart_->correctedTrace1, chart_->rawTrace2, chart_->correctedTrace2})
+        s->Clear();
+    peakLists(1).Clear();
+    peakLists(2).Clear();
+    mainChart->Invalidate();
 }
 
 // The view state the start-up sets: the "Marker" page in front, every view box checked but "Cor",

@@ -416,18 +416,25 @@ void TChartAxis::LogarithmicLabels()
         AddTick(ValueToPixel(start), start);
 }
 
+// A handler that counts from a round start (the decade below a logarithmic axis' minimum) hands
+// out values below the range first: those are passed over until the first value inside it. A
+// value outside the range after that ends the labels.
 bool TChartAxis::EventLabels()
 {
     double value = currentMinimum_;
     bool stop = true;
+    bool inside = false;
     for (int index = 0;; ++index) {
         chart_.OnGetNextAxisLabel(this, index, value, stop);
         if (stop)
             return index != 0;
         if (index > kMaxEventLabels)
             return true;
+        if (!inside && value < currentMinimum_ - 1e-7)
+            continue;
         if (!(value >= currentMinimum_ - 1e-7 && value <= currentMaximum_ + 1e-7))
             return true;
+        inside = true;
         DrawValueLabel(value);
     }
 }

@@ -4,6 +4,7 @@
 #include "chart/canvas/PlotCanvas3D.h"
 #include "chart/canvas/PlotFiltersResample.h"
 #include "chart/engine/AxisPanel.h"
+#include "chart/series/LibraryTexts.h"
 #include "platform/gdi/DeviceContext.h"
 
 #include <QPainter>
@@ -16,9 +17,26 @@ TMagnifyTool::TMagnifyTool()
     Shape().Brush().SetStyle(bsClear);
 }
 
-QString TMagnifyTool::Description() const { return QStringLiteral("Magnify"); }
+namespace {
 
-QString TMagnifyTool::LongDescription() const { return QStringLiteral("Magnifies a portion of chart"); }
+QString TextOrDefault(const TLibraryTexts* texts, LibText id, const QString& fallback)
+{
+    if (!texts || (*texts)[id].isEmpty())
+        return fallback;
+    return (*texts)[id];
+}
+
+} // namespace
+
+QString TMagnifyTool::Description() const
+{
+    return TextOrDefault(texts_, LibText::ToolMagnify, QStringLiteral("Magnify"));
+}
+
+QString TMagnifyTool::LongDescription() const
+{
+    return TextOrDefault(texts_, LibText::ToolMagnifyDesc, QStringLiteral("Magnifies a portion of chart"));
+}
 
 void TMagnifyTool::SetParentChart(ChartParent* chart)
 {

@@ -5,6 +5,8 @@
 
 #include <QImage>
 
+struct TLibraryTexts;
+
 // A lens over the finished chart: the part of the chart under its box, enlarged through the zoom
 // filter, optionally clipped to a circle, framed with the tool's pen. It follows the mouse or is
 // dragged and resized like a rectangle; the wheel over it changes the enlargement. Metafiles
@@ -15,8 +17,11 @@ public:
 
     QString ClassName() const override { return QStringLiteral("TMagnifyTool"); }
     QString EditorClassName() const override { return QStringLiteral("TMagnifyToolEditor"); }
+    // Its name and description come from the library's text table (which a translation assigns
+    // anew) once it has one; until then its own English texts.
     QString Description() const override;
     QString LongDescription() const override;
+    void SetTexts(const TLibraryTexts* texts) { texts_ = texts; }
     void SetParentChart(ChartParent* chart) override;
     void Assign(const TMagnifyTool& source);
 
@@ -49,6 +54,7 @@ private:
     double percent_ = 50.0;
     bool smooth_ = false;
     int wheelZoom_ = 5;
+    const TLibraryTexts* texts_ = nullptr;
 };
 
 #endif

@@ -171,6 +171,19 @@ TEST(AxisLabels, NextLabelEventSuppliesValuesOrFallsBack)
     };
     axis.DrawAxisLabels();
     EXPECT_EQ(ItemValues(axis), (std::vector<double>{0, 1}));
+    // Values below the range before the first one inside it are passed over (a decade count
+    // that starts below the minimum); one below it after that ends the loop.
+    Prepare(axis, 15, 100);
+    for (const bool dipAfter : {false, true}) {
+        chart.OnGetNextAxisLabel = [&](TChartAxis*, int index, double& value, bool& stop) {
+            const double values[] = {1, 10, 20, 40, dipAfter ? 5.0 : 80.0, 160};
+            stop = index >= 6;
+            if (!stop)
+                value = values[index];
+        };
+        axis.DrawAxisLabels();
+        EXPECT_EQ(ItemValues(axis), dipAfter ? (std::vector<double>{20, 40}) : (std::vector<double>{20, 40, 80}));
+    }
     chart.OnGetNextAxisLabel = [&](TChartAxis*, int, double& value, bool& stop) {
         stop = false;
         value = 50;

@@ -1,0 +1,492 @@
+// The main window's views driven through its controls, headless: view boxes, the trace on top,
+// level units, the clear buttons, zoom and fader rectangles dragged on Chart1, the axes' labels,
+// the magnifier, the reference level against the simulator, arrow keys and modes, resizing,
+// "SA SER", the folder dialog and "Exit".
+#include "app/AppContext.h"
+#include "chart/series/Chart.h"
+#include "chart/series/LineSeries.h"
+#include "chart/tools/MagnifyTool.h"
+#include "datafiles/ParameterGridModel.h"
+#include "forms/AboutWindow.h"
+#include "forms/ColorSettingsWindow.h"
+#include "forms/ConnectionWindow.h"
+#include "forms/CoverageFrame.h"
+#include "forms/CsvExportWindow.h"
+#include "forms/FunctionMatrixWindow.h"
+#include "forms/ImmunityFrame.h"
+#include "forms/MailSetupWindow.h"
+#include "forms/MainChart.h"
+#include "forms/MainWindow.h"
+#include "forms/ParameterGridView.h"
+#include "forms/Program.h"
+#include "forms/WhatsNewWindow.h"
+#include "instrument/InstrumentConnection.h"
+#include "instrument/InstrumentState.h"
+#include "instrument/ScpiIo.h"
+#include "instrument/visa/BuiltinVisaBackEnd.h"
+#include "mainwindow/MainWindowState.h"
+#include "measurement/PeakLists.h"
+#include "platform/system/EventPump.h"
+#include "tools/sim/Simulator.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+#include <algorithm>
+#include <cmath>
+#include <gtest/gtest.h>
+#include <iterator>
+
+namespace {
+
+struct Views : ::testing::Test {
+    QTemporaryDir folder;
+    AppContext app;
+    QString oldCurrent = QDir::currentPath();
+    std::unique_ptr<Program> program;
+    MainWindow* w = nullptr;
+    TChart* chart = nullptr;
+
+    explicit Views(const QStringList& arguments = {})
+    {
+        for (const char* sub : {"zips", "src", "rep"})
+            QDir(folder.path()).mkpath(sub);
+        program = std::make_unique<Program>(app, arguments, folder.path());
+        program->Services().ShowMessage = [](const QString&) {};
+        program->Services().VersionIndex = [] { return 9; };
+        program->CreateForms();
+        w = program->Windows().mainWindow;
+        chart = w->mainChart;
+        w->resize(1400, 800);
+        w->show();
+        chart->RepaintNow();
+    }
+    ~Views() override { QDir::setCurrent(oldCurrent); }
+
+    TCustomSeries& S(int n) { return *w->chart().Series(n); }
+    std::vector<int> Where(const std::function<bool(TCustomSeries&)>& test)
+    {
+        std::vector<int> n;
+        for (int i = 1; i <= 29; ++i)
+            if (test(S(i)))
+                n.push_back(i);
+        return n;
+    }
+    QStringList LastOfOrder(int count)
+    {
+        QStringList names;
+        for (int i = chart->SeriesCount() - 5 - count; i < chart->SeriesCount() - 5; ++i)
+            names << chart->SeriesList()[i]->Name();
+        return names;
+    }
+    void Click(QLabel* label)
+    {
+        QMouseEvent up(QEvent::MouseButtonRelease, QPointF(2, 2), label->mapToGlobal(QPointF(2, 2)), Qt::LeftButton,
+                       Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(label, &up);
+    }
+    // A rectangle dragged over the chart from one frequency to another (kHz), between two rows.
+    void Drag(double fromKhz, double toKhz)
+    {
+        chart->RepaintNow();
+        TChartAxis& axis = *chart->BottomAxis();
+        const QPoint a(axis.ValueToPixel(fromKhz), chart->ChartRect.Top + 40);
+        const QPoint b(axis.ValueToPixel(toKhz), chart->ChartRect.Top + 140);
+        for (const auto& [type, p] : {std::pair{QEvent::MouseButtonPress, a}, std::pair{QEvent::MouseMove, b},
+                                      std::pair{QEvent::MouseButtonRelease, b}}) {
+            QMouseEvent e(type, p, chart->mapToGlobal(p), Qt::LeftButton,
+                          type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
+            QCoreApplication::sendEvent(chart, &e);
+        }
+    }
+    QStringList LabelTexts(TChartAxis& axis)
+    {
+        chart->RepaintNow();
+        QStringList texts;
+        for (int i = 0; i < axis.Items().Count(); ++i)
+            texts << QString::number(axis.Items()[i]->Value()) + "=" + axis.Items()[i]->Text();
+        return texts;
+    }
+    std::vector<double> Levels(TCustomSeries& s)
+    {
+        std::vector<double> y;
+        for (int i = 0; i < s.Count(); ++i)
+            y.push_back(s.GetPointY(i));
+        return y;
+    }
+};
+
+struct SmallScreenViews : Views {
+    SmallScreenViews() : Views({QStringLiteral("s")}) {}
+};
+
+} // namespace
+
+TEST_F(Views, EachBoxShowsAndHidesExactlyItsLinesAndLabelsPutTheirPairLast)
+{
+    const std::pair<QCheckBox*, std::vector<int>> boxes[] = {
+        {w->viewSet1CheckBox, {7}},        {w->viewSet2CheckBox, {9}},          {w->viewRaw1CheckBox, {1}},
+        {w->viewRaw2CheckBox, {8}},        {w->viewTrace1Set1CheckBox, {12}},   {w->viewTrace1Set2CheckBox, {13}},
+        {w->viewTrace2Set1CheckBox, {19}}, {w->viewTrace2Set2CheckBox, {20}},   {w->viewTrace3Set1CheckBox, {21}},
+        {w->viewTrace3Set2CheckBox, {22}}, {w->viewMargin1CheckBox, {14}},      {w->viewMargin2CheckBox, {15}},
+        {w->viewMasterCheckBox, {16}},     {w->viewCorrectionsCheckBox, {3, 4, 10, 11, 25, 26, 28, 29}},
+    };
+    auto shown = [this] { return Where([](TCustomSeries& s) { return s.LinePen().Visible(); }); };
+    for (const auto& [box, series] : boxes) {
+        const std::vector<int> before = shown();
+        box->click();
+        const std::vector<int> after = shown();
+        std::vector<int> changed;
+        std::set_symmetric_difference(before.begin(), before.end(), after.begin(), after.end(),
+                                      std::back_inserter(changed));
+        EXPECT_EQ(changed, series) << box->objectName().toStdString();
+        box->click();
+        EXPECT_EQ(shown(), before);
+    }
+
+    // The pair of the clicked label is drawn last, set 2 on top after one click, set 1 after two;
+    // the series the labels do not name keep their order behind.
+    Click(w->chartTraceLabel);
+    EXPECT_EQ(LastOfOrder(8), (QStringList{"Series12", "Series13", "Series19", "Series20", "Series21", "Series22",
+                                           "Series7", "Series9"}));
+    Click(w->chartTraceLabel);
+    EXPECT_EQ(LastOfOrder(2), (QStringList{"Series9", "Series7"}));
+    Click(w->trace1Label);
+    EXPECT_EQ(LastOfOrder(8), (QStringList{"Series7", "Series9", "Series19", "Series20", "Series21", "Series22",
+                                           "Series12", "Series13"}));
+    EXPECT_EQ(chart->SeriesList()[0]->Name(), "Series24");
+    EXPECT_TRUE(w->trace1Label->font().bold() && !w->chartTraceLabel->font().bold());
+}
+
+TEST_F(Views, UnitBoxesKeepOneUnitAndTheLevelLabelsFollow)
+{
+    MainWindowState& state = program->MainState();
+    TChartAxis& left = *chart->LeftAxis();
+    auto ticked = [this] {
+        return std::vector<bool>{w->dbuvCheckBox->isChecked(), w->dbpwCheckBox->isChecked(), w->dbmCheckBox->isChecked()};
+    };
+    EXPECT_TRUE(LabelTexts(left).contains("100=100"));
+    w->dbmCheckBox->click();
+    EXPECT_EQ(state.LevelUnitOffset, -107);
+    EXPECT_EQ(state.LevelUnitName, "dBm");
+    EXPECT_EQ(left.Title().Caption(), "dBm");
+    EXPECT_TRUE(LabelTexts(left).contains("100=-7"));
+    w->dbmCheckBox->click(); // the chosen unit stays chosen
+    EXPECT_EQ(ticked(), (std::vector<bool>{false, false, true}));
+    w->dbpwCheckBox->click();
+    EXPECT_EQ(ticked(), (std::vector<bool>{false, true, false}));
+    EXPECT_TRUE(LabelTexts(left).contains("60=43"));
+    w->dbuvCheckBox->click();
+    EXPECT_EQ(state.LevelUnitName, QString::fromUtf8("dBµV"));
+    EXPECT_EQ(left.Title().Caption(), QString::fromUtf8("dBµV  (dBµV/m, dBµA)"));
+}
+
+TEST_F(Views, ClearChartAndClearAllEmptyTheirSeriesListsAndStores)
+{
+    MainWindowState& state = program->MainState();
+    auto fill = [&] {
+        for (int n = 1; n <= 29; ++n)
+            S(n).AddPointXY(100, 50);
+        for (int set : {1, 2}) {
+            w->peakLists(set).AddPeak(100, 50, 40);
+            state.Markers[static_cast<size_t>(set - 1)].Count = 1;
+        }
+        w->parameters().SetValue("Limit2", "a.lim");
+        w->parameters().SetValue("Margin1[dB]", "6");
+    };
+    auto empty = [this] { return Where([](TCustomSeries& s) { return s.Count() == 0; }); };
+    fill();
+    w->clearChartButton->click();
+    EXPECT_EQ(empty(), (std::vector<int>{1, 7, 8, 9}));
+    EXPECT_EQ(w->peakLists(1).Count() + w->peakLists(2).Count(), 0);
+    EXPECT_EQ(w->peakLists(2).Grid.RowCount(), 2);
+    EXPECT_EQ(state.Markers[0].Count, 1);
+    EXPECT_EQ(w->parameters().Value("Limit2"), "a.lim");
+
+    fill();
+    w->clearAllButton->click();
+    EXPECT_EQ(empty(), (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15}));
+    EXPECT_EQ(w->peakLists(2).Count(), 0);
+    EXPECT_EQ(state.Markers[0].Count + state.Markers[1].Count, 0);
+    EXPECT_EQ(w->parameters().Value("Limit2"), "none");
+    EXPECT_EQ(w->parameters().Value("Margin1[dB]"), "0");
+    EXPECT_EQ(w->chartTraceLabel->text() + w->trace1Label->text(), "Chart:Trace:");
+}
+
+TEST_F(Views, ZoomRectanglesKeepTheLevelsTakeWholeKilohertzAndAtLeastOneHundred)
+{
+    w->logAxisCheckBox->click();
+    TChartAxis& bottom = *chart->BottomAxis();
+    ASSERT_FALSE(bottom.Logarithmic());
+    bottom.SetRange(0, 30000);
+    Drag(10000, 20000);
+    for (const double end : {bottom.Minimum(), bottom.Maximum()})
+        EXPECT_EQ(end, std::nearbyint(end));
+    EXPECT_NEAR(bottom.Minimum(), 10000, 30);
+    EXPECT_NEAR(bottom.Maximum(), 20000, 30);
+    EXPECT_EQ(bottom.Increment(), 50);
+    EXPECT_EQ(bottom.LabelsSeparation(), 100);
+    EXPECT_EQ(chart->LeftAxis()->Minimum(), -11);
+    EXPECT_EQ(chart->LeftAxis()->Maximum(), 120);
+
+    // A rectangle inside one kHz: its ends would cross if each were rounded and set alone.
+    bottom.SetRange(15000, 15004);
+    Drag(15000.3, 15000.49);
+    EXPECT_EQ(bottom.Minimum(), 15000);
+    EXPECT_EQ(bottom.Maximum(), 15100);
+    EXPECT_EQ(app.Messages.Lines(), QStringList{"Info: maximum zoom reached at 100kHz"});
+
+    w->zoomYAxisCheckBox->setChecked(true);
+    Drag(15010, 15090);
+    EXPECT_LT(chart->LeftAxis()->Maximum(), 120);
+    EXPECT_GT(chart->LeftAxis()->Minimum(), -11);
+}
+
+TEST_F(Views, FadeClearAndClearLastGiveBackTheCorrectedTraceExactly)
+{
+    w->logAxisCheckBox->click();
+    chart->BottomAxis()->SetRange(0, 2000);
+    TCustomSeries& trace = S(7);
+    for (int k = 0; k <= 2000; ++k)
+        trace.AddPointXY(k, 40 + 7 * std::sin(k * 0.37) + (k % 5) * 0.1);
+    const std::vector<double> original = Levels(trace);
+    SmoothRangeStore& store = program->MainState().SmoothRanges[0];
+
+    w->fadeCheckBox->click();
+    Drag(500, 900);
+    EXPECT_EQ(chart->BottomAxis()->Maximum(), 2000); // the view stays
+    ASSERT_EQ(store.Count, 1);
+    EXPECT_NE(Levels(trace), original);
+    Drag(800, 1200); // overlaps the first: refused
+    EXPECT_EQ(store.Count, 1);
+
+    w->clearFadeCheckBox->click();
+    EXPECT_FALSE(w->fadeCheckBox->isChecked());
+    Drag(850, 1000);
+    EXPECT_EQ(Levels(trace), original);
+    EXPECT_EQ(store.Range(1).State, -1);
+
+    w->fadeCheckBox->click();
+    EXPECT_FALSE(w->clearFadeCheckBox->isChecked());
+    Drag(1200, 1600);
+    ASSERT_EQ(store.Count, 2);
+    w->clearLastFadeButton->click();
+    EXPECT_EQ(store.Count, 1);
+    EXPECT_EQ(Levels(trace), original);
+}
+
+TEST_F(Views, LogarithmicAxisLabelsItsDecadesOrBecomesLinear)
+{
+    TChartAxis& bottom = *chart->BottomAxis();
+    bottom.SetRange(150, 30000); // the first decade, 100, lies below the axis
+    EXPECT_EQ(LabelTexts(bottom), (QStringList{"1000=1.000 MHz", "10000=10.000 MHz"}));
+    w->khzMhzCheckBox->click();
+    EXPECT_EQ(LabelTexts(bottom), (QStringList{"1000=1000 kHz", "10000=10000 kHz"}));
+
+    bottom.SetRange(1000000, 9000000);
+    chart->RepaintNow();
+    chart->RepaintNow();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(bottom.Logarithmic());
+    EXPECT_FALSE(w->logAxisCheckBox->isChecked());
+    chart->RepaintNow();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(app.Messages.Lines(), (QStringList{"Info: switching to lin chart mode, log mode disabled",
+                                                 "Info: change zooming for log mode"}));
+    EXPECT_FALSE(LabelTexts(bottom).isEmpty());
+}
+
+TEST_F(Views, MagnifierFollowsItsBoxAndTheWheelOnlyZooms)
+{
+    ASSERT_EQ(chart->Tools().Count(), 1);
+    auto* lens = dynamic_cast<TMagnifyTool*>(chart->Tools()[0]);
+    ASSERT_NE(lens, nullptr);
+    EXPECT_FALSE(lens->Active());
+    EXPECT_TRUE(lens->Circled());
+    EXPECT_EQ(lens->Description() + "/" + lens->LongDescription(), "Magnify/Magnifies a portion of chart");
+    w->magnifyCheckBox->click();
+    EXPECT_TRUE(lens->Active());
+    EXPECT_EQ(lens->GetShapeBounds(), (TRect{400, 50, 550, 200}));
+    chart->MouseWheelNotch(false, 470, 120);
+    EXPECT_EQ(lens->Percent(), 55.0);
+    EXPECT_EQ(chart->LeftAxis()->Maximum(), 120); // no panning
+    w->magnifyCheckBox->click();
+    EXPECT_FALSE(lens->Active());
+}
+
+TEST_F(Views, ReferenceLevelArrowsAndThePreamplifierAgainstTheSimulator)
+{
+    SimulatorOptions o;
+    o.family = QStringLiteral("rsa5065");
+    o.tcpPort = 0;
+    o.timeScale = 0.0001;
+    Simulator sim(o);
+    QString error;
+    ASSERT_TRUE(sim.Start(&error)) << error.toStdString();
+    InstrumentState& instrument = program->Instrument();
+    VirtualEventPump pump;
+    ScpiContext c{instrument.Visa, instrument.Device, app.Settings, app.Debug, app.Messages, pump, instrument.Status};
+    LoadVisaLibrary(instrument.Visa, app.Debug, std::make_unique<BuiltinVisaBackEnd>());
+    ASSERT_TRUE(ConnectInstrument(c, "TCPIP0::127.0.0.1::" + QString::number(sim.TcpPort()) + "::SOCKET", true).Identified);
+    ScpiWrite(instrument.Visa, app.Debug, "DISP:WIND:TRAC:Y:RLEV -22.5");
+    auto logged = [&] {
+        // A query last, so that the simulator has read everything before it.
+        VisaWriteString(instrument.Visa, app.Debug, ":SYST:ERR?");
+        VisaReadReply(instrument.Visa, QString());
+        QStringList out;
+        for (const SimLogEntry& e : sim.Instrument().CommandLog())
+            out << QString::fromLatin1(e.message);
+        sim.Instrument().ClearCommandLog();
+        out.removeAll(":SYST:ERR?");
+        return out;
+    };
+    logged();
+
+    w->refLevelDownButton->click();
+    EXPECT_EQ(logged(), (QStringList{":UNIT:POW DBM", "DISP:WIND:TRAC:Y:RLEV?", "DISP:WIND:TRAC:Y:RLEV -12.5",
+                                     ":UNIT:POW DBUV"}));
+    EXPECT_EQ(app.Settings.OptRsaRefLevelDbm, -12);
+    w->refLevelUpButton->click();
+    w->refLevelUpButton->click();
+    EXPECT_EQ(logged().at(6), "DISP:WIND:TRAC:Y:RLEV -32.5");
+    EXPECT_EQ(app.Settings.OptRsaRefLevelDbm, -32);
+
+    w->preAmpOnRadio->click();
+    EXPECT_EQ(logged(), QStringList{":SENS:POW:GAIN ON"});
+    w->preAmpSegmentRadio->click();
+    EXPECT_TRUE(logged().isEmpty());
+    EXPECT_EQ(instrument.Device.PreAmpPerSegment * 10 + instrument.Device.PreAmpOn, 11);
+    w->preAmpOffRadio->click();
+    EXPECT_EQ(logged(), QStringList{":SENS:POW:GAIN OFF"});
+    EXPECT_EQ(instrument.Device.PreAmpPerSegment * 10 + instrument.Device.PreAmpOn, 0);
+
+    // A run owns the analyser: nothing reaches it from here.
+    w->showRunOwnsInstrument(true);
+    EXPECT_FALSE(w->refLevelSpin->isEnabled() || w->preAmpOnRadio->isEnabled());
+    w->refLevelDownButton->click();
+    EXPECT_TRUE(logged().isEmpty());
+    CloseVisaSessions(instrument.Visa);
+}
+
+TEST_F(Views, ArrowKeysStepTheGeneratorOnlyInItsModeAndModesRoundTrip)
+{
+    ImmunityFrame& generator = *w->immunityFrame;
+    auto key = [](int k) { QTest::keyClick(QApplication::focusWidget(), static_cast<Qt::Key>(k)); };
+    QApplication::setActiveWindow(w);
+    w->parameterGrid->setFocus();
+    key(Qt::Key_Up);
+    EXPECT_EQ(generator.manualAmplitudeEdit->text(), "-15");
+
+    w->generatorModeAction->trigger();
+    EXPECT_TRUE(generator.isVisible() && !w->coverageFrame->isVisible());
+    key(Qt::Key_Up);
+    key(Qt::Key_Right);
+    EXPECT_EQ(generator.manualAmplitudeEdit->text() + " " + generator.manualFrequencyEdit->text(), "-14 250.000");
+    // In a memo of the view the arrows move the cursor.
+    generator.showMarkerButton->click();
+    QApplication::setActiveWindow(generator.marksMemo->window());
+    generator.marksMemo->setFocus();
+    key(Qt::Key_Up);
+    EXPECT_EQ(generator.manualAmplitudeEdit->text(), "-14");
+
+    w->coverageModeAction->trigger();
+    EXPECT_TRUE(w->coverageFrame->isVisible() && !generator.isVisible());
+    QApplication::setActiveWindow(w);
+    w->coverageFrame->setFocus();
+    key(Qt::Key_Down);
+    EXPECT_EQ(generator.manualAmplitudeEdit->text(), "-14");
+    w->emcModeAction->trigger();
+    EXPECT_FALSE(w->coverageFrame->isVisible() || generator.isVisible());
+    EXPECT_EQ(program->MainState().MainMode, 1);
+}
+
+TEST_F(Views, ResizingLaysTheViewsOverTheClientArea)
+{
+    w->resize(1500, 900);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(w->coverageFrame->size(), w->coverageFrame->parentWidget()->size());
+    EXPECT_EQ(w->immunityFrame->size(), w->coverageFrame->parentWidget()->size());
+    EXPECT_EQ(w->minimumSize(), QSize(1340, 706));
+}
+
+TEST_F(SmallScreenViews, SmallScreenWindowShrinksAndKeepsItsViews)
+{
+    const QSize views = w->coverageFrame->size();
+    w->resize(640, 400);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(w->size(), QSize(640, 400));
+    EXPECT_EQ(w->coverageFrame->size(), views);
+}
+
+TEST_F(Views, MenusLaunchTheirWindowsAndExitStopsTheStatusLine)
+{
+    const Forms& f = program->Windows();
+    const std::pair<QAction*, QWidget*> launchers[] = {
+        {w->aboutAction, f.aboutWindow},
+        {w->whatsNewAction, f.whatsNewWindow},
+        {w->editColorsAction, f.colorSettingsWindow},
+        {w->saveCsvAction, f.csvExportWindow},
+        {w->functionMatrixAction, f.functionMatrixWindow},
+        {w->mailAlertAction, f.mailSetupWindow}};
+    for (const auto& [action, window] : launchers) {
+        action->trigger();
+        EXPECT_TRUE(window->isVisible()) << action->text().toStdString();
+        window->hide();
+    }
+    app.Messages.Append("Info: x");
+    w->clearMessagesAction->trigger();
+    EXPECT_TRUE(w->messageLog->toPlainText().isEmpty() && app.Messages.Lines().isEmpty());
+
+    w->statusTimer->start();
+    w->exitAction->trigger();
+    EXPECT_FALSE(w->statusTimer->isActive() || w->isVisible());
+}
+
+TEST_F(Views, SerialAnalyserFolderDialogAndTheReceiversHooks)
+{
+    // "SA SER" prepares the connection window only when the kind changes.
+    ConnectionWindow& connection = *program->Windows().connectionWindow;
+    connection.instrumentList->addItem("USB0::1::INSTR");
+    w->saSerialAction->trigger();
+    EXPECT_EQ(program->Instrument().Device.ConnectionKind, 5);
+    EXPECT_EQ(connection.windowTitle(), "Connect Visa USBSER  ");
+    EXPECT_EQ(connection.instrumentList->count(), 0);
+    EXPECT_TRUE(connection.serialPortCombo->isVisibleTo(&connection) && !connection.connectButton->isVisibleTo(&connection));
+    connection.resourceEdit->setText("ASRL3::INSTR");
+    connection.hide();
+    w->saSerialAction->trigger();
+    EXPECT_EQ(connection.resourceEdit->text(), "ASRL3::INSTR");
+    EXPECT_TRUE(connection.isVisible());
+    connection.hide();
+
+    // The folder dialog closes itself at the second change of folder, and counts anew.
+    QFileDialog& dialog = *w->folderDialog;
+    dialog.open();
+    emit dialog.directoryEntered(folder.path());
+    EXPECT_TRUE(dialog.isVisible());
+    emit dialog.directoryEntered(folder.filePath("src"));
+    EXPECT_FALSE(dialog.isVisible());
+    dialog.open();
+    emit dialog.directoryEntered(folder.path());
+    EXPECT_TRUE(dialog.isVisible());
+    dialog.reject();
+
+    // The receiver's failures stop the coverage view's timer; it beeps through the program.
+    w->coverageFrame->coverageTimer->start(2000);
+    ASSERT_TRUE(program->Instrument().Visa.StopCoverageTimer && program->Instrument().Gps.Beep);
+    program->Instrument().Visa.StopCoverageTimer();
+    EXPECT_FALSE(w->coverageFrame->coverageTimer->isActive());
+}
