@@ -46,6 +46,7 @@ class ParameterGridModel;
 class ParameterGridView;
 class QtEventPump;
 class PeakLists;
+class RunControl;
 class ScpiGridInstrument;
 class TChart;
 struct AppContext;
@@ -55,6 +56,10 @@ struct GeneratorSettings;
 struct Forms;
 struct InstrumentState;
 struct MainWindowState;
+struct MailSettings;
+struct MailTransport;
+struct MeasurementState;
+struct RunControls;
 struct ScpiContext;
 
 // The main window (TForm1, designer name Form1): the main chart with its 29 series, the
@@ -101,6 +106,9 @@ public:
     // Rebuilds the seven file pick lists and the main grid's lists from ".\src" and ".\rep".
     void refreshFileLists();
     void loadProject(); // "Load Proj"
+    // Loads a project file as "Load Proj" does once its dialog has a name; nothing while a run
+    // owns the traces.
+    void openProject(const QString& path);
     void saveProject(); // "Save Proj"
     // "Device" menu: each shows the connection window prepared for its kind of connection.
     void connectAnalyzerUsb();    // "SA USB"
@@ -131,6 +139,21 @@ public:
     // True while an emission run owns the analyser; the run control sets it. The coverage and
     // generator views start nothing on the analyser meanwhile.
     std::function<bool()> emissionRunActive;
+
+    // --- The run (MainWindowSweep.cpp, MainWindowPeaks.cpp)
+    RunControl& runControl();
+    MeasurementState& measurementState();
+    // A run, a recalculation or a re-measurement owns the instrument and the traces.
+    bool runActive() const;
+    // The mail account and alert switches the run's notices go out with, and how the server is
+    // reached; the program entry sets them once the mail window exists.
+    void setMailSettings(MailSettings& mail, const MailTransport& transport);
+    void play();          // "Play" (BitBtn1)
+    void stop();          // "Stop" (BitBtn2)
+    void pause();         // "Pause" (BitBtn3)
+    void displayPeaks();  // "Displ. peaks" (Button8)
+    void clearPeaks();    // "Clear peaks" (Button6)
+    void measurePeaks(bool considerDrift); // "Measure (consider drift)", "Measure (ignore drift)"
 
     // The file dialogs of "Load Proj" and "Save Proj": the chosen path, empty when cancelled.
     // Tests answer them.
@@ -375,6 +398,19 @@ private:
     void LaunchTableEditor(int32_t kind);
     void ShowConnectionWindow(int32_t kind);
     void ShowMode(int32_t mode);
+    // The run: its wiring, the settings it reads taken from the controls, the controls it sets,
+    // who else owns the analyser, the mail notice, the status line and the set choice.
+    class WindowRunHost;
+    struct RunWiring;
+    void WireRun();
+    void SyncRunSettings();
+    void ShowRunControls(const RunControls& controls);
+    bool OtherInstrumentOwner() const;
+    void SendRunNotice(int segment, int count);
+    void StatusLineTick();
+    void ApplySetChoice();
+    // The main chart's lines as the view boxes say, after the table editor showed its preview.
+    void RestoreMainSeriesVisibility();
 
     AppContext& app_;
     InstrumentState& instrument_;
@@ -415,6 +451,7 @@ private:
     std::unique_ptr<PeakLists> ownPeaks2_;
     PeakLists* shownPeaks1_ = nullptr;
     PeakLists* shownPeaks2_ = nullptr;
+    std::unique_ptr<RunWiring> run_;
 };
 
 #endif
