@@ -355,8 +355,7 @@ void MainWindow::closeEvent(QCloseEvent* event)
     if (!event->isAccepted())
         return;
     // A run is stopped first; the window closes once its loop has returned.
-    if (runActive()) {
-        run_->control->RequestClose();
+    if (runActive() && !run_->control->RequestClose()) {
         event->ignore();
         return;
     }

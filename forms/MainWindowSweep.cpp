@@ -289,7 +289,11 @@ RunControl& MainWindow::runControl() { return *run_->control; }
 
 MeasurementState& MainWindow::measurementState() { return run_->state; }
 
-bool MainWindow::runActive() const { return run_ && run_->control->Running(); }
+// Busy is published before the loop starts and after it has ended, so it covers the whole command.
+bool MainWindow::runActive() const
+{
+    return run_ && (run_->control->Running() || run_->control->Controls().Busy);
+}
 
 void MainWindow::setMailSettings(MailSettings& mail, const MailTransport& transport)
 {

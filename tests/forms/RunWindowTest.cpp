@@ -10,6 +10,7 @@
 #include "datafiles/ParameterGridModel.h"
 #include "datafiles/SegmentTable.h"
 #include "forms/CoverageFrame.h"
+#include "forms/ImmunityFrame.h"
 #include "forms/MainChart.h"
 #include "forms/MainWindow.h"
 #include "forms/ParameterGridView.h"
@@ -22,11 +23,14 @@
 #include "measurement/RunParameters.h"
 
 #include <QAction>
+#include <QItemSelectionModel>
+#include <QListView>
 #include <QCheckBox>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
+#include <QToolButton>
 #include <cmath>
 #include <optional>
 #include <gtest/gtest.h>
@@ -85,24 +89,25 @@ L MissingInOrder(const L& log, const L& expected)
 
 // The controls a run sets, as the operator sees them.
 struct ControlState {
-    bool play, stop, pause, grid, measureMenu, deviceMenu, displayPeaks, loadProject, runOwnsAnalyser;
+    bool play, stop, pause, grid, measureMenu, deviceMenu, displayPeaks, loadProject, runOwnsAnalyser, generator;
     bool operator==(const ControlState&) const = default;
 };
 ControlState ControlsOf(MainWindow& w)
 {
     return {w.playButton->isEnabled(),         w.stopButton->isEnabled(),    w.pauseButton->isEnabled(),
             w.parameterGrid->isEnabled(),      w.measureDriftAction->isEnabled(), w.saTcpAction->isEnabled(),
-            w.displayPeaksButton->isEnabled(), w.loadProjectAction->isEnabled(), w.emissionRunActive()};
+            w.displayPeaksButton->isEnabled(), w.loadProjectAction->isEnabled(), w.emissionRunActive(),
+            w.immunityFrame->speedButtons[0]->isEnabled()};
 }
 void PrintTo(const ControlState& c, std::ostream* os)
 {
     *os << "play " << c.play << " stop " << c.stop << " pause " << c.pause << " grid " << c.grid << " measure "
         << c.measureMenu << " device " << c.deviceMenu << " displ " << c.displayPeaks << " load " << c.loadProject
-        << " owned " << c.runOwnsAnalyser;
+        << " owned " << c.runOwnsAnalyser << " generator " << c.generator;
 }
-constexpr ControlState kIdle{true, false, false, true, true, true, true, true, false};
-constexpr ControlState kRunning{false, true, true, false, false, false, false, false, true};
-constexpr ControlState kPaused{true, true, false, true, false, false, false, false, true};
+constexpr ControlState kIdle{true, false, false, true, true, true, true, true, false, true};
+constexpr ControlState kRunning{false, true, true, false, false, false, false, false, true, false};
+constexpr ControlState kPaused{true, true, false, true, false, false, false, false, true, false};
 
 // The run's own lines, without the correction pass's and the time-stamped ones.
 L RunLines(const RunWindowFixture& f)
@@ -265,8 +270,24 @@ TEST(WindowRun, PauseResumeAndStop)
     w.maxFilterCheckBox->setChecked(true);
     w.displayPeaksButton->click();
     EXPECT_GT(w.peakLists(1).Count(), 0);
+    // Two listed peaks measured again with the grid's values.
+    const QAbstractItemModel& peaks = w.peakLists(1).Lines;
+    w.peakList1->selectionModel()->select(peaks.index(0, 0), QItemSelectionModel::Select);
+    w.peakList1->selectionModel()->select(peaks.index(1, 0), QItemSelectionModel::Select);
+    w.measureExactAction->trigger();
+    const L measured = w.peakLists(1).MeasureLines.stringList();
+    ASSERT_EQ(measured.size(), 2);
+    EXPECT_TRUE(measured[0].startsWith("1  [POS] ") && measured[1].startsWith("2  [POS] ")) << measured.join('|').toStdString();
+    EXPECT_EQ(ControlsOf(w), kIdle);
     w.clearPeaksButton->click();
     EXPECT_EQ(w.peakLists(1).Count(), 0);
+
+    // A generator action holds the analyser: Play waits for its end.
+    emit w.immunityFrame->generatorActionChanged(true);
+    EXPECT_FALSE(w.playButton->isEnabled());
+    EXPECT_FALSE(w.measureExactAction->isEnabled());
+    emit w.immunityFrame->generatorActionChanged(false);
+    EXPECT_TRUE(w.playButton->isEnabled());
     w.playButton->click();
     EXPECT_EQ(f.Lines("Info: measurement done  seg " + QString::number(n) + of).size(), 1);
     EXPECT_EQ(w.chart().rawTrace1->Count(), n * f.program->Instrument().Device.TracePoints);
