@@ -23,6 +23,8 @@
 #include "measurement/RunParameters.h"
 
 #include <QAction>
+#include <QGroupBox>
+#include <QRadioButton>
 #include <QItemSelectionModel>
 #include <QListView>
 #include <QCheckBox>
@@ -133,6 +135,8 @@ TEST_P(FamilyWindowRun, PlayMeasuresCorrectsAndListsThePeaksOfTheProject)
     const MainChart& chart = w.chart();
     w.maxFilterCheckBox->setChecked(true);
     EXPECT_EQ(ControlsOf(w), kIdle);
+    // The identification refreshed the estimate; an analyser no loop measures with has none.
+    EXPECT_EQ(w.estimateLabel->text().isEmpty(), fc.kind == Kind::None) << w.estimateLabel->text().toStdString();
     LevelRecorder recorder(f.sim->Instrument());
     std::optional<ControlState> during;
     QObject::connect(&f.app.Messages, &MessageLog::LineAppended, [&](const QString& line) {
@@ -292,6 +296,41 @@ TEST(WindowRun, PauseResumeAndStop)
     EXPECT_EQ(f.Lines("Info: measurement done  seg " + QString::number(n) + of).size(), 1);
     EXPECT_EQ(w.chart().rawTrace1->Count(), n * f.program->Instrument().Device.TracePoints);
     EXPECT_TRUE(f.boxes.isEmpty()) << f.boxes.join('|').toStdString();
+}
+
+// "Set2" measures the second set's plan into its own traces and lists, with its own limit.
+TEST(WindowRun, TheSecondSetRunsItsOwnPlan)
+{
+    RunWindowFixture f;
+    ASSERT_NO_FATAL_FAILURE(f.Start("dsa815", kProject));
+    ASSERT_NO_FATAL_FAILURE(f.Connect());
+    MainWindow& w = *f.w;
+    w.set2Radio->click();
+    EXPECT_EQ(w.peaksGroup->title(), "Peaks Set2");
+    EXPECT_TRUE(w.segmentList2->isVisibleTo(&w) && !w.segmentList1->isVisibleTo(&w));
+    CheckListModel& checks = w.segmentChecks(2);
+    for (int row = 3; row < checks.Count(); ++row)
+        checks.SetChecked(row, false);
+    EXPECT_FALSE(checks.Checked(0)) << "\"all\" is unticked with a segment";
+    w.maxFilterCheckBox->setChecked(true);
+
+    w.playButton->click();
+
+    const MainChart& chart = w.chart();
+    EXPECT_EQ(chart.rawTrace1->Count(), 0);
+    EXPECT_EQ(chart.rawTrace2->Count(), 2 * f.program->Instrument().Device.TracePoints);
+    EXPECT_EQ(chart.correctedTrace2->Count(), chart.rawTrace2->Count());
+    EXPECT_EQ(f.Lines("Info: measurement done  seg ").size(), 2);
+    EXPECT_EQ(w.peakLists(1).Count(), 0);
+    EXPECT_GT(w.peakLists(2).Count(), 0);
+    EXPECT_TRUE(w.peakList2->isVisibleTo(&w) && !w.peakList1->isVisibleTo(&w));
+    // Every listed peak lies above set 2's limit minus its margin.
+    const L levels = w.peakLists(2).Levels.stringList();
+    const L freqs = w.peakLists(2).Freqs.stringList();
+    for (qsizetype k = 0; k < freqs.size(); ++k) {
+        const SeriesLevel limit = InterpolateSeries(*chart.limitLine2, std::llround(freqs[k].toDouble()));
+        EXPECT_GT(levels[k].toDouble(), limit.Level - kMarginDb) << freqs[k].toStdString();
+    }
 }
 
 // Closing the window during a run stops the run; the window closes once the loop has returned,
