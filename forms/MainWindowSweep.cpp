@@ -355,7 +355,10 @@ void MainWindow::ShowRunControls(const RunControls& c)
     const bool measure = c.MeasureMenusEnabled && !c.Busy && !other;
     measureDriftAction->setEnabled(measure);
     measureExactAction->setEnabled(measure);
-    parameterGrid->setEnabled(!c.GridLocked);
+    // The grid's rows send their values to the analyser: it is locked while the engine holds the
+    // analyser, and handed back only while a run waits paused between segments.
+    const bool paused = r.state.PauseRequested == 1;
+    parameterGrid->setEnabled(!c.GridLocked && !(c.Busy && !paused));
 
     // While a run owns the analyser and the traces nothing may reach either: the connection
     // kinds, loading projects, charts, compensation and reference traces, and the commands

@@ -274,13 +274,20 @@ TEST(WindowRun, PauseResumeAndStop)
     w.maxFilterCheckBox->setChecked(true);
     w.displayPeaksButton->click();
     EXPECT_GT(w.peakLists(1).Count(), 0);
-    // Two listed peaks measured again with the grid's values.
+    // Two listed peaks measured again with the grid's values, the analyser held meanwhile.
+    std::optional<ControlState> remeasuring;
+    QObject::connect(&f.app.Messages, &MessageLog::LineAppended, [&](const QString& line) {
+        if (line == "Info: set1 measure peak 1")
+            remeasuring = ControlsOf(w);
+    });
     const QAbstractItemModel& peaks = w.peakLists(1).Lines;
     w.peakList1->selectionModel()->select(peaks.index(0, 0), QItemSelectionModel::Select);
     w.peakList1->selectionModel()->select(peaks.index(1, 0), QItemSelectionModel::Select);
     w.measureExactAction->trigger();
     const L measured = w.peakLists(1).MeasureLines.stringList();
     ASSERT_EQ(measured.size(), 2);
+    ASSERT_TRUE(remeasuring.has_value());
+    EXPECT_EQ(*remeasuring, (ControlState{false, true, false, false, false, false, false, false, true, false}));
     EXPECT_TRUE(measured[0].startsWith("1  [POS] ") && measured[1].startsWith("2  [POS] ")) << measured.join('|').toStdString();
     EXPECT_EQ(ControlsOf(w), kIdle);
     w.clearPeaksButton->click();
