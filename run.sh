@@ -1,5 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and starts Zendrik.
+#   ./run.sh --demo     the demo: the analyser simulator on 127.0.0.1 and the program in a demo
+#                       working folder (build/demo) with the default data unpacked, a shipped
+#                       project loaded and the analyser's address preset: Device > SA TCP >
+#                       "Connect Visa", then Play
 #   ./run.sh            start the program
 #   ./run.sh --sim      start the analyser simulator first, so the program has an instrument:
 #                       VXI-11 at TCPIP0::127.0.0.1::INSTR (Device > SA TCP, address 127.0.0.1)
@@ -11,9 +15,12 @@ scripts/setup.sh
 scripts/build.sh
 
 sim=0
+demo=0
 args=()
 for a in "$@"; do
-  if [ "$a" = "--sim" ]; then sim=1; else args+=("$a"); fi
+  if [ "$a" = "--sim" ]; then sim=1
+  elif [ "$a" = "--demo" ]; then demo=1; sim=1
+  else args+=("$a"); fi
 done
 
 if [ $sim -eq 1 ] && [ -x build/tools/sim/zendrik-sim ]; then
@@ -26,4 +33,23 @@ if [ $sim -eq 1 ] && [ -x build/tools/sim/zendrik-sim ]; then
   trap 'kill $sim_pid 2>/dev/null || true' EXIT
 fi
 
-build/main/zendrik "${args[@]}"
+program=build/main/zendrik
+if [ $demo -eq 1 ]; then
+  # The program keeps its data beside itself: the demo runs a link of it in its own folder. The
+  # folder has had its first run: the default data archive the program carries is unpacked.
+  demo_dir=build/demo
+  mkdir -p "$demo_dir"
+  ln -f "$program" "$demo_dir/zendrik" 2>/dev/null || cp -f "$program" "$demo_dir/zendrik"
+  program="$demo_dir/zendrik"
+  if [ ! -d "$demo_dir/zips" ]; then
+    mkdir -p "$demo_dir/zips" "$demo_dir/src" "$demo_dir/out" "$demo_dir/rep"
+    cp build/datafiles/defaultdata/src.zip "$demo_dir/zips/src.zip"
+    (cd "$demo_dir/src" && cmake -E tar xf ../zips/src.zip)
+    cp build/datafiles/defaultdata/demo.rep "$demo_dir/rep/demo.rep"
+  fi
+  # The connection window's "SA TCP" offers the simulator's address.
+  printf '[IP]\r\nADR=127.0.0.1\r\n' > "$demo_dir/emc_ip.ini"
+  args+=(--project conducted_cispr32_b.prj)
+fi
+
+"$program" "${args[@]}"

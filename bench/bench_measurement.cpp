@@ -3,12 +3,17 @@
 // socket, decoding, the correction pass and the peak listing), and the engine's part alone
 // (decoding a 601-point answer, the correction pass and the peak listing) at the end of a trace
 // of 250,000 points against correction tables and a limit of 750,000 points. And the whole-trace
-// recalculation ("Displ. peaks") of 375,000 points.
+// recalculation ("Displ. peaks") of 375,000 points. And the repaint of the main chart after a
+// segment while it holds four traces of 250,000 points (raw and corrected of both sets), alone
+// and with the engine's part of the segment before it: the program's own time per segment.
 #include "app/AdvancedSettings.h"
 #include "app/Log.h"
 #include "chart/engine/ChartSeries.h"
 #include "datafiles/CheckListModel.h"
 #include "datafiles/SegmentTable.h"
+#include "chart/series/Chart.h"
+#include "chart/series/LineSeries.h"
+#include "forms/MainChart.h"
 #include "instrument/DeviceState.h"
 #include "instrument/InstrumentConnection.h"
 #include "instrument/InstrumentStatus.h"
@@ -26,6 +31,7 @@
 #include "tools/sim/Simulator.h"
 
 #include <QApplication>
+#include <QWidget>
 #include <benchmark/benchmark.h>
 #include <bit>
 #include <cmath>
@@ -209,6 +215,100 @@ void BM_RecalcCorrectedTrace(benchmark::State& st)
     st.counters["peaks"] = e.peaks.Count();
 }
 BENCHMARK(BM_RecalcCorrectedTrace)->Unit(benchmark::kMillisecond);
+
+// The main chart (Chart1 with its 29 series) at a working size, the frequency axis logarithmic
+// over the traces, the four traces of both sets holding 250,000 points each from 150 kHz on.
+struct FullChart {
+    QWidget window;
+    MainChart chart{&window};
+
+    FullChart()
+    {
+        chart.chart->resize(1000, 520);
+        TChartAxis& bottom = *chart.chart->BottomAxis();
+        bottom.SetAutomatic(false);
+        bottom.SetLogarithmic(true);
+        bottom.SetRange(150, 1000150);
+        TChartAxis& left = *chart.chart->LeftAxis();
+        left.SetAutomatic(false);
+        left.SetRange(0, 100);
+        std::vector<double> xs, ys;
+        for (int i = 0; i < kTracePoints; ++i) {
+            xs.push_back(150 + i * 4);
+            ys.push_back(i % 400 == 0 ? 62.0 : 20.0 + (i * 7919 % 97) / 10.0);
+        }
+        for (TLineSeries* s : {chart.rawTrace1, chart.rawTrace2}) {
+            TChartSeries::UpdateScope hold(*s);
+            s->AddPointsXY(xs, ys);
+        }
+        for (TLineSeries* s : {chart.correctedTrace1, chart.correctedTrace2}) {
+            TChartSeries::UpdateScope hold(*s);
+            s->AddPointsXY(xs, ys, clLime);
+        }
+        chart.chart->RepaintNow();
+    }
+    static constexpr int kTracePoints = 250000;
+};
+
+// What the window does after each segment: the chart drawn anew (RepaintChart), with the
+// segment's 601 points just added to the raw and corrected trace of set 1.
+void BM_MainChartRepaintAfterASegment(benchmark::State& st)
+{
+    FullChart f;
+    std::vector<double> xs(601), ys(601, 40.0);
+    for (auto _ : st) {
+        st.PauseTiming();
+        for (size_t i = 0; i < xs.size(); ++i)
+            xs[i] = 1000154 + 4.0 * static_cast<double>(i);
+        f.chart.rawTrace1->AddPointsXY(xs, ys);
+        f.chart.correctedTrace1->AddPointsXY(xs, ys, clLime);
+        st.ResumeTiming();
+        f.chart.chart->RepaintNow();
+        st.PauseTiming();
+        f.chart.rawTrace1->DeleteRange(FullChart::kTracePoints, 601);
+        f.chart.correctedTrace1->DeleteRange(FullChart::kTracePoints, 601);
+        st.ResumeTiming();
+    }
+    st.counters["points"] = 4.0 * FullChart::kTracePoints;
+}
+BENCHMARK(BM_MainChartRepaintAfterASegment)->Unit(benchmark::kMillisecond);
+
+// The program's own time per segment at the end of a long trace: decoding the answer, the
+// correction pass with the peak listing, and the repaint of the chart holding 4 x 250,000 points.
+void BM_SegmentWithTheRepaintOfAFullChart(benchmark::State& st)
+{
+    FullChart f;
+    Engine e;
+    e.series.Raw1 = f.chart.rawTrace1;
+    e.series.Corrected1 = f.chart.correctedTrace1;
+    VirtualEventPump pump;
+    CorrectionPass pass{e.state, e.series, e.switches, e.messages, e.debug, e.host, pump};
+    SetTraces set{*f.chart.rawTrace1, *f.chart.correctedTrace1, clLime, e.limit, 6.0, e.peaks};
+    const QByteArray answer = DsaAnswer();
+    const int64_t startHz = 1000154000;
+    const tracecodec::Grid grid = tracecodec::TraceGrid(startHz, startHz + 2404000, 601);
+    std::vector<tracecodec::Point> points;
+    std::vector<double> xs(601), ys(601);
+    for (auto _ : st) {
+        tracecodec::DecodeBinary(answer, answer.size(), 601, true, 0.0, grid, &points);
+        for (size_t i = 0; i < points.size(); ++i) {
+            xs[i] = points[i].x;
+            ys[i] = points[i].y;
+        }
+        {
+            TChartSeries::UpdateScope hold(*f.chart.rawTrace1);
+            f.chart.rawTrace1->AddPointsXY(xs, ys);
+        }
+        Calc_Cor_Single(pass, set, false, 601);
+        f.chart.chart->RepaintNow();
+        st.PauseTiming();
+        f.chart.rawTrace1->DeleteRange(FullChart::kTracePoints, 601);
+        f.chart.correctedTrace1->DeleteRange(FullChart::kTracePoints, 601);
+        e.peaks.Clear();
+        st.ResumeTiming();
+    }
+}
+BENCHMARK(BM_SegmentWithTheRepaintOfAFullChart)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

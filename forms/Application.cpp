@@ -1,10 +1,13 @@
 #include "forms/Application.h"
 
 #include "app/AppContext.h"
+#include "forms/LibraryStartup.h"
+#include "forms/MainWindow.h"
 #include "forms/Program.h"
 #include "platform/system/EventPump.h"
 
 #include <QApplication>
+#include <QDir>
 #include <exception>
 
 namespace {
@@ -33,6 +36,16 @@ private:
 
 } // namespace
 
+QString TakeProjectArgument(QStringList& arguments)
+{
+    const qsizetype at = arguments.indexOf(QStringLiteral("--project"));
+    if (at < 0 || at + 1 >= arguments.size())
+        return {};
+    const QString name = arguments.at(at + 1);
+    arguments.remove(at, 2);
+    return name;
+}
+
 void SetApplicationNames()
 {
     QCoreApplication::setApplicationName(QStringLiteral("Zendrik"));
@@ -46,10 +59,17 @@ int RunZendrik(int argc, char** argv)
     QtEventPump pump;
     app.Pump = &pump;
 
+    // The chart library's units start before the windows and stop after them.
+    ChartLibraryUnits units;
+    LibraryStartup library(units);
+
     QStringList arguments = QCoreApplication::arguments();
     if (!arguments.isEmpty())
         arguments.removeFirst();
+    const QString project = TakeProjectArgument(arguments);
     Program program(app, arguments, QCoreApplication::applicationDirPath());
     program.CreateForms();
+    if (!project.isEmpty() && !program.TerminateRequested() && program.Windows().mainWindow)
+        program.Windows().mainWindow->openProject(QDir(app.WorkingFolder).filePath(QStringLiteral("src/") + project));
     return program.Run();
 }

@@ -22,6 +22,7 @@
 #include "forms/ImmunityFrame.h"
 #include "forms/LoggerWindow.h"
 #include "forms/MainChart.h"
+#include "forms/MainWindowRun.h"
 #include "forms/ReportHeaderWindow.h"
 #include "forms/TableEditorWindow.h"
 #include "immunity/GeneratorSettings.h"
@@ -94,6 +95,7 @@ MainWindow::MainWindow(AppContext& app, InstrumentState& instrument, MainWindowS
     WireGenerator();
     WireCoverage();
     WireMenus();
+    WireRun();
 
     startUp();
 }
@@ -224,7 +226,7 @@ void MainWindow::wireLaterWindows(ReportHeaderItems& reportHeader)
         link.frequencyAxis = frequencyAxis_.get();
         link.levelAxis = levelAxis_.get();
         link.showPreviewOnly = [this] { ShowTablePreviewOnly(true); };
-        link.restoreSeriesVisibility = [this] { ShowTablePreviewOnly(false); };
+        link.restoreSeriesVisibility = [this] { RestoreMainSeriesVisibility(); };
         link.refreshFileLists = [this] { refreshFileLists(); };
         editor->setMainChart(std::move(link));
     }
@@ -354,9 +356,15 @@ void MainWindow::closeEvent(QCloseEvent* event)
     QMainWindow::closeEvent(event);
     if (!event->isAccepted())
         return;
+    // A run is stopped first; the window closes once its loop has returned.
+    if (runActive() && !run_->control->RequestClose()) {
+        event->ignore();
+        return;
+    }
     statusTimer->stop();
     // What radiates or logs stops while the instrument session is still open.
     immunityFrame->shutDownGenerator();
     coverageFrame->windowClosing();
+    run_->control->RequestClose();
     emit closed();
 }

@@ -48,6 +48,7 @@ class ParameterGridModel;
 class ParameterGridView;
 class QtEventPump;
 class PeakLists;
+class RunControl;
 class ScpiGridInstrument;
 class TChart;
 class TChartAxis;
@@ -59,6 +60,10 @@ struct GeneratorSettings;
 struct Forms;
 struct InstrumentState;
 struct MainWindowState;
+struct MailSettings;
+struct MailTransport;
+struct MeasurementState;
+struct RunControls;
 struct ScpiContext;
 struct SmoothRangeStore;
 struct TLibraryTexts;
@@ -109,6 +114,9 @@ public:
     // Rebuilds the seven file pick lists and the main grid's lists from ".\src" and ".\rep".
     void refreshFileLists();
     void loadProject(); // "Load Proj"
+    // Loads a project file as "Load Proj" does once its dialog has a name; nothing while a run
+    // owns the traces.
+    void openProject(const QString& path);
     void saveProject(); // "Save Proj"
     // "Device" menu: each shows the connection window prepared for its kind of connection.
     void connectAnalyzerUsb();    // "SA USB"
@@ -154,6 +162,20 @@ public:
     // While a run owns the analyser, the reference-level arrows and the preamplifier choice are
     // disabled (the run's published controls say Busy).
     void showRunOwnsInstrument(bool owned);
+    // --- The run (MainWindowSweep.cpp, MainWindowPeaks.cpp)
+    RunControl& runControl();
+    MeasurementState& measurementState();
+    // A run, a recalculation or a re-measurement owns the instrument and the traces.
+    bool runActive() const;
+    // The mail account and alert switches the run's notices go out with, and how the server is
+    // reached; the program entry sets them once the mail window exists.
+    void setMailSettings(MailSettings& mail, const MailTransport& transport);
+    void play();          // "Play" (BitBtn1)
+    void stop();          // "Stop" (BitBtn2)
+    void pause();         // "Pause" (BitBtn3)
+    void displayPeaks();  // "Displ. peaks" (Button8)
+    void clearPeaks();    // "Clear peaks" (Button6)
+    void measurePeaks(bool considerDrift); // "Measure (consider drift)", "Measure (ignore drift)"
 
     // The file dialogs of "Load Proj" and "Save Proj": the chosen path, empty when cancelled.
     // Tests answer them.
@@ -418,6 +440,19 @@ private:
     // The arrow keys step the generator while its view owns the window.
     void WatchArrowKeys(bool on);
     void FolderChanged();
+    // The run: its wiring, the settings it reads taken from the controls, the controls it sets,
+    // who else owns the analyser, the mail notice, the status line and the set choice.
+    class WindowRunHost;
+    struct RunWiring;
+    void WireRun();
+    void SyncRunSettings();
+    void ShowRunControls(const RunControls& controls);
+    bool OtherInstrumentOwner() const;
+    void SendRunNotice(int segment, int count);
+    void StatusLineTick();
+    void ApplySetChoice();
+    // The main chart's lines as the view boxes say, after the table editor showed its preview.
+    void RestoreMainSeriesVisibility();
 
     AppContext& app_;
     InstrumentState& instrument_;
@@ -466,6 +501,7 @@ private:
     bool linearSwitchQueued_ = false;
     bool runOwnsInstrument_ = false;
     int32_t folderChanges_ = 0;
+    std::unique_ptr<RunWiring> run_;
 };
 
 #endif

@@ -47,13 +47,16 @@ private:
 // Who owns the analyser, as the coverage view asks it.
 class CoverageOwner final : public CoverageInstrumentOwner {
 public:
-    explicit CoverageOwner(ImmunityFrame& generator) : generator_(generator) {}
-    // The emission run tells through the run control once it is wired.
-    bool EmissionRunActive() const override { return false; }
+    CoverageOwner(ImmunityFrame& generator, const std::function<bool()>& runActive)
+        : generator_(generator), runActive_(runActive)
+    {
+    }
+    bool EmissionRunActive() const override { return runActive_ && runActive_(); }
     bool GeneratorActionActive() const override { return generator_.controller().ActionActive(); }
 
 private:
     ImmunityFrame& generator_;
+    const std::function<bool()>& runActive_;
 };
 
 } // namespace
@@ -63,7 +66,7 @@ void MainWindow::BuildFrames(QWidget* parent)
     coverageFrame = new CoverageFrame(app_, instrument_, state_.Table, services_, parent);
     coverageLevelAxis_ = std::make_unique<CoverageLevelAxis>(coverageFrame->View().Chart());
     immunityFrame = new ImmunityFrame(app_, instrument_, services_, *generatorSettings_, parent);
-    coverageOwner_ = std::make_unique<CoverageOwner>(*immunityFrame);
+    coverageOwner_ = std::make_unique<CoverageOwner>(*immunityFrame, emissionRunActive);
     coverageFrame->hide();
     immunityFrame->hide();
 }

@@ -1,19 +1,25 @@
 // The peaks panel: the peak and re-measurement lists of both sets, their hidden frequency and
 // level lists, the hidden peak grids the report prints, "Select 6 maxpeaks", "Displ. peaks" and
 // "Clear peaks". The lists are views of the measurement engine's peak models.
-#include "forms/MainWindow.h"
+#include "forms/MainWindowRun.h"
 
+#include "app/AppContext.h"
+#include "datafiles/ParameterGridModel.h"
 #include "forms/MainWindowPalette.h"
 #include "measurement/PeakLists.h"
+#include "measurement/PeakRemeasure.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QListView>
 #include <QPushButton>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <exception>
 
 namespace {
 
@@ -161,4 +167,44 @@ void MainWindow::SetUpPeakControls()
     selectMaxPeaks2CheckBox->hide();
     peakGrid1->hide();
     peakGrid2->hide();
+}
+
+// "Displ. peaks": the selected set's corrected trace and peaks anew from its raw trace, with the
+// grid's margin and the window's switches as they stand.
+void MainWindow::displayPeaks()
+{
+    SyncRunSettings();
+    try {
+        run_->control->DisplayPeaks();
+    } catch (const std::exception& e) {
+        app_.Messages.Append(QStringLiteral("Error: ") + QString::fromUtf8(e.what()));
+    }
+}
+
+void MainWindow::clearPeaks()
+{
+    if (!runActive())
+        run_->control->ClearPeaks();
+}
+
+// "Measure (consider drift)" and "Measure (ignore drift)": the rows selected in the chosen set's
+// peak list, measured again with the grid's values.
+void MainWindow::measurePeaks(bool considerDrift)
+{
+    SyncRunSettings();
+    if (OtherInstrumentOwner())
+        return;
+    QListView* list = run_->switches.SelectedSet == 2 ? peakList2 : peakList1;
+    std::vector<int> rows;
+    if (const QItemSelectionModel* selection = list->selectionModel()) {
+        for (const QModelIndex& index : selection->selectedIndexes())
+            rows.push_back(index.row());
+    }
+    std::sort(rows.begin(), rows.end());
+    try {
+        run_->control->MeasurePeaks(considerDrift ? DriftHandling::Consider : DriftHandling::Ignore, rows,
+                                    ReadRemeasureGrid(*parameterModel_));
+    } catch (const std::exception& e) {
+        app_.Messages.Append(QStringLiteral("Error: ") + QString::fromUtf8(e.what()));
+    }
 }

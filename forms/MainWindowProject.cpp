@@ -65,7 +65,16 @@ void MainWindow::loadProject()
     QDir::setCurrent(app_.WorkingFolder);
     if (chosen.isEmpty())
         return;
-    chartFileView_.CaptionProjectText = LoadProject(targets_, chosen, app_.Settings.OptTgFieldValue);
+    openProject(chosen);
+}
+
+void MainWindow::openProject(const QString& path)
+{
+    // A project replaces the plan, the limits and the corrections a run works on.
+    if (runActive())
+        return;
+    QDir::setCurrent(app_.WorkingFolder);
+    chartFileView_.CaptionProjectText = LoadProject(targets_, path, app_.Settings.OptTgFieldValue);
     ProjectToCoverage();
     ProjectToGenerator();
     coverageFrame->showGpsReceiver();

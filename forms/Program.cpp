@@ -69,6 +69,7 @@ void Program::CreateForms()
     forms_.functionMatrixWindow = Create<FunctionMatrixWindow>(app_);
     forms_.mailSetupWindow = Create<MailSetupWindow>(app_, mail_);
     forms_.mainWindow->wireLaterWindows(reportHeader_);
+    forms_.mainWindow->setMailSettings(mail_, MailTransport{});
 }
 
 void Program::RequestTerminate()

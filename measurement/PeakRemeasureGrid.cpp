@@ -2,9 +2,6 @@
 #include "datafiles/ParameterGridRows.h"
 #include "measurement/PeakRemeasure.h"
 
-// Apart from the re-measurement itself: the grid's key texts and the run's key names share a
-// namespace that one file cannot see both of.
-
 RemeasureGrid ReadRemeasureGrid(const ParameterGridModel& grid)
 {
     using namespace gridkeys;

@@ -3,15 +3,9 @@
 
 #include <cstdint>
 
-// The rows of the main parameter grid that a run reads, under the grid's own key names. The grid
-// validates them (bad numbers never reach this struct) and keeps them current, also while a run
-// is paused, so a run reads them when it needs them.
-namespace gridkeys {
-inline constexpr const char* kMargin1 = "Margin1[dB]";
-inline constexpr const char* kMargin2 = "Margin2[dB]";
-inline constexpr const char* kMaxHold = "MaxHold";
-} // namespace gridkeys
-
+// The rows of the main parameter grid that a run reads (the grid's keys are in
+// datafiles/ParameterGridRows.h). The grid validates them (bad numbers never reach this struct)
+// and keeps them current, also while a run is paused, so a run reads them when it needs them.
 struct RunParameters {
     int32_t Margin1Db = 0; // "Margin1[dB]": -100 .. 100
     int32_t Margin2Db = 0; // "Margin2[dB]"

@@ -1,5 +1,6 @@
 #include "chart/tools/ToolClasses.h"
 
+#include "chart/series/ChartUnit.h"
 #include "chart/tools/AnimationTool.h"
 #include "chart/tools/AnnotationTool.h"
 #include "chart/tools/AxisTools.h"
@@ -13,24 +14,29 @@
 #include "chart/tools/RotateTool.h"
 #include "chart/tools/SeriesTools.h"
 
-namespace {
-
-template <class T>
-PlotToolClassEntry Entry()
+const std::vector<const TPlotToolClass*>& PlotToolClasses()
 {
-    return PlotToolClassEntry{T().ClassName(), []() -> std::unique_ptr<TPlotCustomTool> { return std::make_unique<T>(); }};
-}
-
-} // namespace
-
-const std::vector<PlotToolClassEntry>& PlotToolClasses()
-{
-    static const std::vector<PlotToolClassEntry> classes = {
-        Entry<TCursorTool>(),     Entry<TDragMarksTool>(),      Entry<TAxisArrowTool>(),   Entry<TDrawLineTool>(),
-        Entry<TNearestTool>(),    Entry<TColorBandTool>(),      Entry<TColorLineTool>(),   Entry<TRotateTool>(),
-        Entry<TChartImageTool>(), Entry<TMarksTipTool>(),       Entry<TAnnotationTool>(),  Entry<TSeriesAnimationTool>(),
-        Entry<TGridBandTool>(),   Entry<TAxisScrollTool>(),     Entry<TRectangleTool>(),   Entry<TClipSeriesTool>(),
-        Entry<TFullScreenTool>(),
+    static const std::vector<const TPlotToolClass*> classes = {
+        &ToolClassOf<TCursorTool>(),     &ToolClassOf<TDragMarksTool>(),     &ToolClassOf<TAxisArrowTool>(),
+        &ToolClassOf<TDrawLineTool>(),   &ToolClassOf<TNearestTool>(),       &ToolClassOf<TColorBandTool>(),
+        &ToolClassOf<TColorLineTool>(),  &ToolClassOf<TRotateTool>(),        &ToolClassOf<TChartImageTool>(),
+        &ToolClassOf<TMarksTipTool>(),   &ToolClassOf<TAnnotationTool>(),    &ToolClassOf<TSeriesAnimationTool>(),
+        &ToolClassOf<TGridBandTool>(),   &ToolClassOf<TAxisScrollTool>(),    &ToolClassOf<TRectangleTool>(),
+        &ToolClassOf<TClipSeriesTool>(), &ToolClassOf<TFullScreenTool>(),
     };
     return classes;
+}
+
+void StartToolsUnit(ToolsUnitState& tools, ChartUnitState& chart)
+{
+    if (tools.StartCount++ > 0)
+        return;
+    RegisterToolClasses(chart, PlotToolClasses());
+}
+
+void StopToolsUnit(ToolsUnitState& tools, ChartUnitState& chart)
+{
+    if (tools.StartCount == 0 || --tools.StartCount > 0)
+        return;
+    UnregisterToolClasses(chart, PlotToolClasses());
 }

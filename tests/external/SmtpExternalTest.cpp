@@ -6,6 +6,7 @@
 #include "mail/MailNotice.h"
 #include "mail/MailSettings.h"
 #include "mail/SmtpSender.h"
+#include "SmtpPeer.h"
 #include "platform/system/EventPump.h"
 
 #include <QCryptographicHash>
@@ -25,70 +26,6 @@
 #include <memory>
 
 namespace {
-
-// The system Python, where Debian installs python3-aiosmtpd (a Python of a version manager on
-// the PATH may lack it).
-const QString kPython = QStringLiteral("/usr/bin/python3");
-
-const QStringList kLoginError = {"Info: Mail try to login", "Info: Mail login error"};
-const QStringList kSent = {"Info: Mail try to login", "Info: Mail login ok", "Info: Mail sending ok"};
-const QStringList kRefused = {"Info: Mail try to login", "Info: Mail login ok", "Info: Mail sending error"};
-
-// One server process; its report lines are read when it has been told to end.
-class SmtpPeer {
-public:
-    explicit SmtpPeer(const QStringList& args)
-    {
-        process_.start(kPython, QStringList {testsupport::DataPath("mail/smtp_server.py")} + args);
-        while (!out_.contains('\n') && process_.waitForReadyRead(15000))
-            out_ += process_.readAllStandardOutput();
-        const QJsonObject ready = QJsonDocument::fromJson(out_.left(out_.indexOf('\n'))).object();
-        if (ready.value("event").toString() == "ready")
-            port_ = ready.value("port").toInt();
-        else
-            failure_ = QString::fromUtf8(out_ + process_.readAllStandardError());
-    }
-    ~SmtpPeer() { Finish(); }
-
-    bool Ready() const { return port_ > 0; }
-    QString Port() const { return QString::number(port_); }
-    const QString& Failure() const { return failure_; }
-
-    // Everything the server reported after it was ready.
-    const QList<QJsonObject>& Finish()
-    {
-        if (process_.state() != QProcess::NotRunning) {
-            process_.closeWriteChannel();
-            if (!process_.waitForFinished(15000))
-                process_.kill();
-            process_.waitForFinished(5000);
-            out_ += process_.readAllStandardOutput();
-            const QList<QByteArray> lines = out_.split('\n');
-            for (qsizetype i = 1; i < lines.size(); ++i) {
-                if (!lines[i].isEmpty())
-                    events_ << QJsonDocument::fromJson(lines[i]).object();
-            }
-        }
-        return events_;
-    }
-
-    QList<QJsonObject> Events(const QString& kind)
-    {
-        QList<QJsonObject> found;
-        for (const QJsonObject& e : Finish()) {
-            if (e.value("event").toString() == kind)
-                found << e;
-        }
-        return found;
-    }
-
-private:
-    QProcess process_;
-    QByteArray out_;
-    int port_ = 0;
-    QString failure_;
-    QList<QJsonObject> events_;
-};
 
 class SmtpExternal : public ::testing::Test {
 protected:

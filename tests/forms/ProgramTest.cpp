@@ -7,6 +7,7 @@
 #include "forms/CoverageFrame.h"
 #include "forms/CsvExportWindow.h"
 #include "forms/FunctionMatrixWindow.h"
+#include "forms/LibraryStartup.h"
 #include "forms/ImmunityFrame.h"
 #include "forms/LoggerWindow.h"
 #include "forms/MainWindow.h"
@@ -285,4 +286,42 @@ TEST(FunctionMatrix, PictureIsShownWholeAndProportional)
     EXPECT_EQ(FunctionMatrixWindow::PictureRect(pic, QSize(800, 800)), QRect(0, 200, 800, 400));
     EXPECT_EQ(FunctionMatrixWindow::PictureRect(pic, QSize(100, 300)), QRect(0, 125, 100, 50));
     EXPECT_TRUE(FunctionMatrixWindow::PictureRect(pic, QSize(0, 300)).isNull());
+}
+
+// The program entry starts every unit of the chart library before its windows and stops them in
+// the reverse order after them; a unit another user still holds keeps what it registered.
+TEST(LibraryStartup, UnitsRunForTheLifeOfTheProgram)
+{
+    ChartLibraryUnits units;
+    {
+        LibraryStartup program(units);
+        EXPECT_EQ(PlotToolTypes(units.Library.Chart).Count(), 17);
+        EXPECT_EQ(units.ExportFormats.Classes.size(), 3u);
+        EXPECT_TRUE(IsEditorClassRegistered(units.Editors, "TPlotShadowEditor"));
+        EXPECT_TRUE(units.Editors.Dialogs.Filters != nullptr);
+        EXPECT_EQ(units.Editors.Dialogs.Library, &units.Panel);
+        EXPECT_FALSE(units.Library.Texts.Texts[0].isEmpty());
+        EXPECT_EQ(units.Library.Engine.StartCount, 1);
+        {
+            LibraryStartup other(units);
+        }
+        EXPECT_EQ(PlotToolTypes(units.Library.Chart).Count(), 17);
+        EXPECT_TRUE(IsEditorClassRegistered(units.Editors, "TPlotShadowEditor"));
+    }
+    EXPECT_TRUE(units.ExportFormats.Classes.empty());
+    EXPECT_FALSE(IsEditorClassRegistered(units.Editors, "TPlotShadowEditor"));
+    EXPECT_TRUE(units.Library.Texts.Texts[0].isEmpty());
+    EXPECT_EQ(units.Library.Chart.StartCount, 0);
+    EXPECT_EQ(units.Tools.StartCount, 0);
+}
+
+// "--project NAME" is taken out of the arguments, so the small-screen switch stays exact.
+TEST(ProgramArguments, ProjectIsTakenOutOfTheArguments)
+{
+    QStringList args{"s", "--project", "demo.prj"};
+    EXPECT_EQ(TakeProjectArgument(args), "demo.prj");
+    EXPECT_EQ(args, QStringList{"s"});
+    QStringList dangling{"--project"};
+    EXPECT_EQ(TakeProjectArgument(dangling), "");
+    EXPECT_EQ(dangling, QStringList{"--project"});
 }

@@ -1,11 +1,13 @@
 #include "app/AppContext.h"
 #include "chart/engine/ChartSeries.h"
+#include "chart/series/LineSeries.h"
 #include "common/TestSupport.h"
 #include "datafiles/AxisBounds.h"
 #include "datafiles/TableBuffer.h"
 #include "datafiles/TableEditor.h"
 #include "forms/FormServices.h"
 #include "forms/Forms.h"
+#include "forms/MainChart.h"
 #include "forms/MainWindow.h"
 #include "forms/Program.h"
 #include "forms/TableEditorWindow.h"
@@ -185,7 +187,21 @@ TEST(TableEditorLaunchers, TheSetupMenuOpensTheEditorForItsKind)
     f.mainWindow->findChild<QAction*>("EditAmplifier1")->trigger();
     EXPECT_EQ(f.tableEditorWindow->editorKind(), ekAmplifier);
     EXPECT_EQ(f.tableEditorWindow->windowTitle(), "Edit gain factor");
+    const MainChart& chart = f.mainWindow->chart();
+    EXPECT_FALSE(chart.limitLine1->LinePen().Visible());
+    EXPECT_TRUE(chart.tablePreview->LinePen().Visible());
+
+    // Closed, the lines follow the view boxes again: the limits always, the rest as checked.
+    f.mainWindow->viewRaw1CheckBox->setChecked(false);
+    f.mainWindow->viewCorrectionsCheckBox->setChecked(true);
     f.tableEditorWindow->close();
+    EXPECT_TRUE(chart.limitLine1->LinePen().Visible());
+    EXPECT_TRUE(chart.limitLine2->LinePen().Visible());
+    EXPECT_FALSE(chart.rawTrace1->LinePen().Visible());
+    EXPECT_TRUE(chart.correctedTrace1->LinePen().Visible());
+    EXPECT_TRUE(chart.cableCorrection->LinePen().Visible());
+    EXPECT_TRUE(chart.marginLine1->LinePen().Visible());
+    EXPECT_FALSE(chart.tablePreview->LinePen().Visible());
     f.mainWindow->hide();
     QDir::setCurrent(oldCurrent);
 }

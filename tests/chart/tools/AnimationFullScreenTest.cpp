@@ -3,6 +3,7 @@
 
 #include "chart/tools/AnimationTool.h"
 #include "chart/tools/FullScreenTool.h"
+#include "chart/series/ChartUnit.h"
 #include "chart/tools/ToolClasses.h"
 
 #include <QLabel>
@@ -159,17 +160,31 @@ TEST(FullScreenTool, ChartGoesBackToItsPlaceOnEscapeCloseAndOff)
     tool.SetParentChart(nullptr);
 }
 
-TEST(ToolClasses, SeventeenInRegistrationOrder)
+// The tools unit registers the seventeen classes in their order with the chart unit, once however
+// many users start it, and takes them out when the last one stops.
+TEST(ToolClasses, SeventeenRegisteredInOrderWhileTheUnitRuns)
 {
     const QStringList expected{"TCursorTool",      "TDragMarksTool", "TAxisArrowTool",       "TDrawLineTool",
                                "TNearestTool",     "TColorBandTool", "TColorLineTool",       "TRotateTool",
                                "TChartImageTool",  "TMarksTipTool",  "TAnnotationTool",      "TSeriesAnimationTool",
                                "TGridBandTool",    "TAxisScrollTool", "TRectangleTool",      "TClipSeriesTool",
                                "TFullScreenTool"};
+    ChartUnitState chart;
+    StartChartUnit(chart);
+    ToolsUnitState tools;
+    StartToolsUnit(tools, chart);
+    StartToolsUnit(tools, chart);
     QStringList names;
-    for (const PlotToolClassEntry& entry : PlotToolClasses()) {
-        names << entry.Name;
-        EXPECT_EQ(entry.Create()->ClassName(), entry.Name);
-    }
+    for (int i = 0; i < PlotToolTypes(chart).Count(); ++i)
+        names << PlotToolTypes(chart).Get(i).Name;
     EXPECT_EQ(names, expected);
+    for (const QString& name : expected)
+        EXPECT_EQ(chart.Classes.CreateAs<TPlotCustomTool>(name)->ClassName(), name);
+
+    StopToolsUnit(tools, chart);
+    EXPECT_EQ(PlotToolTypes(chart).Count(), 17);
+    StopToolsUnit(tools, chart);
+    EXPECT_EQ(PlotToolTypes(chart).Count(), 0);
+    EXPECT_FALSE(chart.Classes.IsRegistered("TCursorTool"));
+    StopChartUnit(chart);
 }

@@ -1,0 +1,42 @@
+#ifndef ZENDRIK_FORMS_LIBRARYSTARTUP_H
+#define ZENDRIK_FORMS_LIBRARYSTARTUP_H
+
+#include "chart/canvas/LibrarySettings.h"
+#include "chart/editors/EditorRegistry.h"
+#include "chart/series/ChartLibrary.h"
+#include "chart/tools/PlotExport.h"
+#include "chart/tools/ToolClasses.h"
+
+// The state of every unit of the chart library, owned by the program entry and passed by
+// reference to the units' start and stop. The panel unit's settings (palette, hand cursor) are
+// made with the object; the HTML text, canvas and filter units keep no state that needs a start
+// here: their tables are built on first use.
+struct ChartLibraryUnits {
+    TPlotLibrarySettings Panel;
+    ChartLibraryState Library;
+    ToolsUnitState Tools;
+    TPlotExportFormats ExportFormats;
+    EditorsUnit Editors;
+};
+
+// Starts the units in their order: the library up to the text table (message table, engine,
+// chart unit registries, arrow series, text table), the tools, the export formats, the editors.
+// A gallery unit joins after the editors once it exists.
+void StartLibraryUnits(ChartLibraryUnits& units);
+// The reverse order.
+void StopLibraryUnits(ChartLibraryUnits& units);
+
+// The units started for the life of the object: the program entry makes one before its windows
+// and lets it go after them.
+class LibraryStartup {
+public:
+    explicit LibraryStartup(ChartLibraryUnits& units) : units_(units) { StartLibraryUnits(units_); }
+    ~LibraryStartup() { StopLibraryUnits(units_); }
+    LibraryStartup(const LibraryStartup&) = delete;
+    LibraryStartup& operator=(const LibraryStartup&) = delete;
+
+private:
+    ChartLibraryUnits& units_;
+};
+
+#endif

@@ -1,0 +1,55 @@
+#ifndef ZENDRIK_FORMS_MAINWINDOWRUN_H
+#define ZENDRIK_FORMS_MAINWINDOWRUN_H
+
+// The main window's share of a run, apart from its controls: the run state and the settings the
+// engine reads, the correction-curve timer, the window as the engine's host and the run control.
+// Only the main window's own files include this.
+#include "forms/MainWindow.h"
+#include "mail/SmtpSender.h"
+#include "measurement/MainChartSeries.h"
+#include "measurement/MeasurementState.h"
+#include "measurement/QtTickTimer.h"
+#include "measurement/RunControl.h"
+#include "measurement/RunParameters.h"
+
+#include <memory>
+
+// What the engine asks of the window, answered by the window.
+class MainWindow::WindowRunHost final : public RunHost {
+public:
+    explicit WindowRunHost(MainWindow& window) : w_(window) {}
+    void ControlsChanged(const RunControls& controls) override;
+    void ShowErrorBox(const QString& text) override;
+    void ShowMessageBox(const QString& text) override;
+    void Beep(int frequencyHz, int durationMs) override;
+    void SetBusyCursor(bool busy) override;
+    void RepaintChart() override;
+    void SetChartAutoRepaint(bool on) override;
+    void NotifySegmentDone(int segment, int count) override;
+    void CloseMainWindow() override;
+
+private:
+    MainWindow& w_;
+};
+
+struct MainWindow::RunWiring {
+    explicit RunWiring(MainWindow& window) : host(window) {}
+
+    MeasurementState state;
+    RunParameters parameters;
+    RunSwitches switches;
+    MainChartSeries series;
+    QtTickTimer masterTimer; // Timer2
+    WindowRunHost host;
+    std::unique_ptr<MeasurementContext> context;
+    std::unique_ptr<RunControl> control;
+    // The "time left" text the engine gave last; the status line counts the label down between.
+    QString remainingShown;
+    bool busyShown = false;
+    // A generator action holds the analyser.
+    bool generatorActive = false;
+    MailSettings* mail = nullptr;
+    MailTransport mailTransport;
+};
+
+#endif

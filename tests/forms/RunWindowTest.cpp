@@ -1,0 +1,452 @@
+// The program's main job through its windows: a shipped project loaded with "Load Proj", the
+// analyser connected through the connection window, "Play" pressed, against the simulator of each
+// analyser family over VXI-11. Each segment's plan reaches the analyser in order, the raw trace is
+// what the analyser measured, the corrected trace is raw minus the correction sum, and the peak
+// list holds exactly the emissions that come within the margin of the limit.
+#include "RunWindowFixture.h"
+
+#include "chart/series/LineSeries.h"
+#include "datafiles/CheckListModel.h"
+#include "datafiles/ParameterGridModel.h"
+#include "datafiles/SegmentTable.h"
+#include "forms/CoverageFrame.h"
+#include "forms/ImmunityFrame.h"
+#include "forms/MainChart.h"
+#include "forms/MainWindow.h"
+#include "forms/ParameterGridView.h"
+#include "instrument/InstrumentState.h"
+#include "measurement/CorrectionChain.h"
+#include "measurement/LevelRecorder.h"
+#include "measurement/MeasurementState.h"
+#include "measurement/PeakLists.h"
+#include "measurement/RunControl.h"
+#include "measurement/RunParameters.h"
+
+#include <QAction>
+#include <QGroupBox>
+#include <QRadioButton>
+#include <QItemSelectionModel>
+#include <QListView>
+#include <QCheckBox>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTimer>
+#include <QToolButton>
+#include <cmath>
+#include <optional>
+#include <gtest/gtest.h>
+
+namespace {
+
+using L = QStringList;
+
+const char* const kProject = "conducted_cispr32_b.prj";
+constexpr double kMarginDb = 6; // the project's "GAP1"
+
+enum class Kind { Rigol, Siglent, Receiver, None };
+
+struct FamilyCase {
+    const char* family;
+    Kind kind;
+};
+
+// What of a segment's plan must reach the analyser, in this order, between the segment's start
+// and done lines.
+L PlanCommands(Kind kind, const SegmentRecord& s)
+{
+    const QString a = QString::number(s.StartHz);
+    const QString b = QString::number(s.StopHz);
+    const QString att = QString::number(s.Attenuation);
+    switch (kind) {
+    case Kind::Rigol:
+        return {":SENS:FREQ:STAR " + a, ":SENS:FREQ:STOP " + b, ":SENS:BAND:RES " + s.Rbw, ":SENS:POW:RF:ATT " + att,
+                ":SENS:DET:FUNC " + s.Detector, ":INIT:IMM", ":TRAC:DATA? TRACE1"};
+    case Kind::Siglent:
+        return {":SENS:FREQ:STAR " + a + " Hz", ":SENS:FREQ:STOP " + b + " Hz", ":SENS:BWID:RES " + s.Rbw,
+                ":SENS:POW:RF:ATT " + att, ":SENS:DET:TRAC1 " + s.Detector, ":INIT:IMM", ":TRACe:DATA? 1"};
+    case Kind::Receiver:
+        return {":INP:ATT " + att, ":SENS:DET:FUNC " + s.Detector, ":SENS:BAND:RES:CISP " + s.Rbw,
+                ":SENS:SCAN:STAR " + a + "Hz", ":SENS:SCAN:STOP " + b + "Hz", ":INIT:IMM", ":TRAC:DATA?"};
+    case Kind::None:
+        break;
+    }
+    return {};
+}
+
+// The commands of `expected` that are missing from `log` when read in order.
+L MissingInOrder(const L& log, const L& expected)
+{
+    qsizetype at = 0;
+    L missing;
+    for (const QString& e : expected) {
+        const qsizetype found = log.indexOf(e, at);
+        if (found < 0)
+            missing << e;
+        else
+            at = found + 1;
+    }
+    return missing;
+}
+
+// The controls a run sets, as the operator sees them.
+struct ControlState {
+    bool play, stop, pause, grid, measureMenu, deviceMenu, displayPeaks, loadProject, runOwnsAnalyser, generator;
+    bool operator==(const ControlState&) const = default;
+};
+ControlState ControlsOf(MainWindow& w)
+{
+    return {w.playButton->isEnabled(),         w.stopButton->isEnabled(),    w.pauseButton->isEnabled(),
+            w.parameterGrid->isEnabled(),      w.measureDriftAction->isEnabled(), w.saTcpAction->isEnabled(),
+            w.displayPeaksButton->isEnabled(), w.loadProjectAction->isEnabled(), w.emissionRunActive(),
+            w.immunityFrame->speedButtons[0]->isEnabled()};
+}
+void PrintTo(const ControlState& c, std::ostream* os)
+{
+    *os << "play " << c.play << " stop " << c.stop << " pause " << c.pause << " grid " << c.grid << " measure "
+        << c.measureMenu << " device " << c.deviceMenu << " displ " << c.displayPeaks << " load " << c.loadProject
+        << " owned " << c.runOwnsAnalyser << " generator " << c.generator;
+}
+constexpr ControlState kIdle{true, false, false, true, true, true, true, true, false, true};
+constexpr ControlState kRunning{false, true, true, false, false, false, false, false, true, false};
+constexpr ControlState kPaused{true, true, false, true, false, false, false, false, true, false};
+
+// The run's own lines, without the correction pass's and the time-stamped ones.
+L RunLines(const RunWindowFixture& f)
+{
+    L out;
+    for (const QString& l : f.Lines("Info: measurement"))
+        if (!l.contains(" calc ") && !l.contains("master") && !l.contains(" set1 "))
+            out << l;
+    return out;
+}
+
+class FamilyWindowRun : public ::testing::TestWithParam<FamilyCase> {};
+
+} // namespace
+
+TEST_P(FamilyWindowRun, PlayMeasuresCorrectsAndListsThePeaksOfTheProject)
+{
+    const FamilyCase& fc = GetParam();
+    RunWindowFixture f;
+    ASSERT_NO_FATAL_FAILURE(f.Start(fc.family, kProject));
+    ASSERT_NO_FATAL_FAILURE(f.Connect());
+    MainWindow& w = *f.w;
+    const MainChart& chart = w.chart();
+    w.maxFilterCheckBox->setChecked(true);
+    EXPECT_EQ(ControlsOf(w), kIdle);
+    // The identification refreshed the estimate; an analyser no loop measures with has none.
+    EXPECT_EQ(w.estimateLabel->text().isEmpty(), fc.kind == Kind::None) << w.estimateLabel->text().toStdString();
+    LevelRecorder recorder(f.sim->Instrument());
+    std::optional<ControlState> during;
+    QObject::connect(&f.app.Messages, &MessageLog::LineAppended, [&](const QString& line) {
+        if (line.startsWith("Info: measurement done  seg 2 "))
+            during = ControlsOf(w);
+    });
+
+    w.playButton->click();
+
+    EXPECT_TRUE(f.boxes.isEmpty()) << f.boxes.join('|').toStdString();
+    EXPECT_TRUE(f.Lines("Error").isEmpty()) << f.Lines("Error").join('|').toStdString();
+    EXPECT_EQ(ControlsOf(w), kIdle);
+    if (fc.kind == Kind::None) {
+        // The analyser is served, but no loop measures with it.
+        EXPECT_TRUE(RunLines(f).isEmpty());
+        EXPECT_EQ(chart.rawTrace1->Count(), 0);
+        return;
+    }
+    ASSERT_TRUE(during.has_value());
+    EXPECT_EQ(*during, kRunning);
+
+    // Every segment's plan reached the analyser in order, between its start and done lines.
+    const SegmentTable& plan = w.segmentTable(1);
+    ASSERT_GE(plan.Count, 5);
+    EXPECT_EQ(f.Lines("Info: measurement done  seg ").size(), plan.Count);
+    for (int i = 1; i <= plan.Count; ++i) {
+        const L log = f.SimLog(f.Mark("start", i), f.Mark("done", i));
+        EXPECT_EQ(MissingInOrder(log, PlanCommands(fc.kind, plan.Segment(i))), L()) << "segment " << i;
+    }
+
+    // Raw = what the analyser measured; corrected = raw - the correction sum. Where the master
+    // curve served a point it gave the same sum sampled every 4 kHz, which the shipped tables'
+    // gentle slopes keep within a few thousandths of a dB.
+    const std::vector<double> truth = recorder.Levels();
+    const TLineSeries& raw = *chart.rawTrace1;
+    const TLineSeries& corrected = *chart.correctedTrace1;
+    ASSERT_EQ(static_cast<size_t>(raw.Count()), truth.size());
+    ASSERT_EQ(corrected.Count(), raw.Count());
+    const MainChartSeries series = chart.ForMeasurement(clLime, clFuchsia);
+    CorrectionChain chain(series, RunSwitches{});
+    for (int i = 0; i < raw.Count(); ++i) {
+        ASSERT_NEAR(raw.GetPointY(i), truth[static_cast<size_t>(i)], 0.011) << i;
+        ASSERT_EQ(corrected.GetPointX(i), raw.GetPointX(i)) << i;
+        ASSERT_NEAR(corrected.GetPointY(i), raw.GetPointY(i) - chain.Sum(raw.GetPointX(i)), 0.005) << i;
+    }
+
+    // One peak per emission whose corrected level comes within the margin of the limit.
+    const double first = plan.Segment(1).StartHz / 1000.0;
+    const double last = plan.Segment(plan.Count).StopHz / 1000.0;
+    L expected;
+    for (const SimEmissions::Line& line : f.sim->Instrument().Spectrum().Lines()) {
+        const double khz = line.frequencyHz / 1000.0;
+        if (khz < first || khz >= last)
+            continue;
+        const SeriesLevel limit = InterpolateSeries(*chart.limitLine1, std::llround(khz));
+        ASSERT_EQ(limit.Status, 1);
+        const double over = line.levelDbuv - chain.Sum(khz) - (limit.Level - kMarginDb);
+        ASSERT_GT(std::fabs(over), 1.0) << "the emission at " << khz << " kHz is too close to call";
+        if (over > 0)
+            expected << QString::number(khz);
+    }
+    ASSERT_GE(expected.size(), 3);
+    const L freqs = w.peakLists(1).Freqs.stringList();
+    ASSERT_EQ(freqs.size(), expected.size()) << w.peakLists(1).Lines.stringList().join('|').toStdString();
+    for (qsizetype k = 0; k < freqs.size(); ++k) {
+        const double khz = expected[k].toDouble();
+        int segment = 1;
+        while (segment < plan.Count && plan.Segment(segment).StopHz / 1000.0 <= khz)
+            ++segment;
+        const SegmentRecord& s = plan.Segment(segment);
+        const double binKhz = (s.StopHz - s.StartHz) / 1000.0 / f.program->Instrument().Device.TracePoints;
+        EXPECT_NEAR(freqs[k].toDouble(), khz, 2 * binKhz) << k;
+    }
+
+    // The read-outs of the run.
+    EXPECT_EQ(w.passLabel->text(), "1");
+    EXPECT_FALSE(w.estimateLabel->text().isEmpty());
+    EXPECT_EQ(w.progressBar->value(), w.progressBar->maximum());
+}
+
+INSTANTIATE_TEST_SUITE_P(Families, FamilyWindowRun,
+                         ::testing::Values(FamilyCase{"dsa815", Kind::Rigol}, FamilyCase{"rsa5065", Kind::Rigol},
+                                           FamilyCase{"ssa3032x", Kind::Siglent},
+                                           FamilyCase{"sva1032x", Kind::Siglent},
+                                           FamilyCase{"fpc1000", Kind::Receiver}, FamilyCase{"fph", Kind::Receiver},
+                                           FamilyCase{"hms3010", Kind::None}),
+                         [](const ::testing::TestParamInfo<FamilyCase>& info) { return std::string(info.param.family); });
+
+// Pause takes effect before the next segment and hands the grid back; Play resumes; Stop ends
+// the run before the next segment; the window goes on working and a second run measures again.
+TEST(WindowRun, PauseResumeAndStop)
+{
+    RunWindowFixture f;
+    ASSERT_NO_FATAL_FAILURE(f.Start("dsa815", kProject));
+    ASSERT_NO_FATAL_FAILURE(f.Connect());
+    MainWindow& w = *f.w;
+    std::optional<ControlState> paused;
+    const QMetaObject::Connection operatorHands = QObject::connect(&f.app.Messages, &MessageLog::LineAppended, [&](const QString& line) {
+        if (line.startsWith("Info: measurement done  seg 1 "))
+            w.pauseButton->click();
+        if (line.startsWith("Info: measurement pause at seg 2")) {
+            // Inside the pause's wait, once its controls are shown.
+            QTimer::singleShot(0, &w, [&] {
+                paused = ControlsOf(w);
+                const uint32_t left = w.measurementState().RemainingMeasureSeconds;
+                QMetaObject::invokeMethod(w.statusTimer, "timeout", Qt::DirectConnection);
+                EXPECT_EQ(w.measurementState().RemainingMeasureSeconds, left) << "counted down while paused";
+                w.playButton->click();
+            });
+        }
+        if (line.startsWith("Info: measurement done  seg 3 "))
+            w.stopButton->click();
+    });
+
+    w.playButton->click();
+
+    ASSERT_TRUE(paused.has_value());
+    EXPECT_EQ(*paused, kPaused);
+    const int n = w.segmentTable(1).Count;
+    const QString of = " of " + QString::number(n);
+    EXPECT_EQ(RunLines(f), L({"Info: measurement start seg 1" + of + " waiting for data",
+                              "Info: measurement done  seg 1" + of, "Info: measurement waiting for pause",
+                              "Info: measurement pause at seg 2", "Info: measurement start seg 2" + of + " waiting for data",
+                              "Info: measurement done  seg 2" + of, "Info: measurement start seg 3" + of + " waiting for data",
+                              "Info: measurement done  seg 3" + of, "Info: measurement waiting to stop",
+                              "Info: measurement stopped"}));
+    EXPECT_EQ(f.Lines("Info: play ").size(), 2);
+    EXPECT_EQ(ControlsOf(w), kIdle);
+    EXPECT_EQ(w.measurementState().RemainingMeasureSeconds, 0u);
+    const int threeSegments = w.chart().rawTrace1->Count();
+    EXPECT_EQ(threeSegments, 3 * f.program->Instrument().Device.TracePoints);
+
+    // The window goes on: the peaks are recomputed and cleared, and Play measures the whole plan.
+    QObject::disconnect(operatorHands);
+    w.maxFilterCheckBox->setChecked(true);
+    w.displayPeaksButton->click();
+    EXPECT_GT(w.peakLists(1).Count(), 0);
+    // Two listed peaks measured again with the grid's values, the analyser held meanwhile.
+    std::optional<ControlState> remeasuring;
+    QObject::connect(&f.app.Messages, &MessageLog::LineAppended, [&](const QString& line) {
+        if (line == "Info: set1 measure peak 1")
+            remeasuring = ControlsOf(w);
+    });
+    const QAbstractItemModel& peaks = w.peakLists(1).Lines;
+    w.peakList1->selectionModel()->select(peaks.index(0, 0), QItemSelectionModel::Select);
+    w.peakList1->selectionModel()->select(peaks.index(1, 0), QItemSelectionModel::Select);
+    w.measureExactAction->trigger();
+    const L measured = w.peakLists(1).MeasureLines.stringList();
+    ASSERT_EQ(measured.size(), 2);
+    ASSERT_TRUE(remeasuring.has_value());
+    EXPECT_EQ(*remeasuring, (ControlState{false, true, false, false, false, false, false, false, true, false}));
+    EXPECT_TRUE(measured[0].startsWith("1  [POS] ") && measured[1].startsWith("2  [POS] ")) << measured.join('|').toStdString();
+    EXPECT_EQ(ControlsOf(w), kIdle);
+    w.clearPeaksButton->click();
+    EXPECT_EQ(w.peakLists(1).Count(), 0);
+
+    // A generator action holds the analyser: Play waits for its end.
+    emit w.immunityFrame->generatorActionChanged(true);
+    EXPECT_FALSE(w.playButton->isEnabled());
+    EXPECT_FALSE(w.measureExactAction->isEnabled());
+    emit w.immunityFrame->generatorActionChanged(false);
+    EXPECT_TRUE(w.playButton->isEnabled());
+    w.playButton->click();
+    EXPECT_EQ(f.Lines("Info: measurement done  seg " + QString::number(n) + of).size(), 1);
+    EXPECT_EQ(w.chart().rawTrace1->Count(), n * f.program->Instrument().Device.TracePoints);
+    EXPECT_TRUE(f.boxes.isEmpty()) << f.boxes.join('|').toStdString();
+}
+
+// "Set2" measures the second set's plan into its own traces and lists, with its own limit.
+TEST(WindowRun, TheSecondSetRunsItsOwnPlan)
+{
+    RunWindowFixture f;
+    ASSERT_NO_FATAL_FAILURE(f.Start("dsa815", kProject));
+    ASSERT_NO_FATAL_FAILURE(f.Connect());
+    MainWindow& w = *f.w;
+    w.set2Radio->click();
+    EXPECT_EQ(w.peaksGroup->title(), "Peaks Set2");
+    EXPECT_TRUE(w.segmentList2->isVisibleTo(&w) && !w.segmentList1->isVisibleTo(&w));
+    CheckListModel& checks = w.segmentChecks(2);
+    for (int row = 3; row < checks.Count(); ++row)
+        checks.SetChecked(row, false);
+    EXPECT_FALSE(checks.Checked(0)) << "\"all\" is unticked with a segment";
+    w.maxFilterCheckBox->setChecked(true);
+
+    w.playButton->click();
+
+    const MainChart& chart = w.chart();
+    EXPECT_EQ(chart.rawTrace1->Count(), 0);
+    EXPECT_EQ(chart.rawTrace2->Count(), 2 * f.program->Instrument().Device.TracePoints);
+    EXPECT_EQ(chart.correctedTrace2->Count(), chart.rawTrace2->Count());
+    EXPECT_EQ(f.Lines("Info: measurement done  seg ").size(), 2);
+    EXPECT_EQ(w.peakLists(1).Count(), 0);
+    EXPECT_GT(w.peakLists(2).Count(), 0);
+    EXPECT_TRUE(w.peakList2->isVisibleTo(&w) && !w.peakList1->isVisibleTo(&w));
+    // Every listed peak lies above set 2's limit minus its margin.
+    const L levels = w.peakLists(2).Levels.stringList();
+    const L freqs = w.peakLists(2).Freqs.stringList();
+    for (qsizetype k = 0; k < freqs.size(); ++k) {
+        const SeriesLevel limit = InterpolateSeries(*chart.limitLine2, std::llround(freqs[k].toDouble()));
+        EXPECT_GT(levels[k].toDouble(), limit.Level - kMarginDb) << freqs[k].toStdString();
+    }
+}
+
+// Closing the window during a run stops the run; the window closes once the loop has returned,
+// and the analyser's session is closed with it.
+TEST(WindowRun, ClosingDuringARunStopsItFirst)
+{
+    RunWindowFixture f;
+    ASSERT_NO_FATAL_FAILURE(f.Start("ssa3032x", kProject));
+    ASSERT_NO_FATAL_FAILURE(f.Connect());
+    MainWindow& w = *f.w;
+    w.show();
+    bool closedDuringRun = true;
+    QObject::connect(&f.app.Messages, &MessageLog::LineAppended, [&](const QString& line) {
+        if (line.startsWith("Info: measurement done  seg 2 "))
+            closedDuringRun = w.close();
+    });
+    bool closed = false;
+    QObject::connect(&w, &MainWindow::closed, [&] { closed = true; });
+
+    w.playButton->click();
+
+    EXPECT_FALSE(closedDuringRun);
+    EXPECT_EQ(f.Lines("Info: measurement waiting to stop").size(), 1);
+    EXPECT_EQ(f.Lines("Info: measurement done  seg ").size(), 2);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(closed);
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_EQ(f.program->Instrument().Visa.VisaSession, 0u);
+}
+
+namespace {
+
+struct FaultCase {
+    const char* name;
+    const char* family;
+    const char* faults;
+    // The lines the fault ends with, in order ("Error: " and the run's stop lines).
+    L lines;
+    // Stop is pressed after this many real milliseconds (0: the run ends by itself).
+    int stopAfterMs = 0;
+};
+
+class FaultWindowRun : public ::testing::TestWithParam<FaultCase> {};
+
+} // namespace
+
+// Every injected fault ends the segment or the run with its line, without a hang and without a
+// box; the window stays usable afterwards.
+TEST_P(FaultWindowRun, EndsWithItsLineAndTheWindowStaysUsable)
+{
+    const FaultCase& fc = GetParam();
+    RunWindowFixture f;
+    ASSERT_NO_FATAL_FAILURE(f.Start(fc.family, kProject));
+    ASSERT_NO_FATAL_FAILURE(f.Connect());
+    MainWindow& w = *f.w;
+    // Two segments are enough.
+    CheckListModel& checks = w.segmentChecks(1);
+    for (int row = 3; row < checks.Count(); ++row)
+        checks.SetChecked(row, false);
+    f.SetTimeoutMs(100);
+    SimFaults faults;
+    QString error;
+    ASSERT_TRUE(faults.Parse(QString::fromLatin1(fc.faults), &error)) << error.toStdString();
+    f.sim->Instrument().SetFaults(faults);
+    if (fc.stopAfterMs > 0)
+        QTimer::singleShot(fc.stopAfterMs, &w, [&w] { w.stopButton->click(); });
+
+    w.playButton->click();
+
+    L ending;
+    for (const QString& l : f.app.Messages.Lines())
+        if (l.startsWith("Error: ") || l == "Info: measurement stopped" || l == "Info: measurement waiting to stop")
+            ending << l;
+    EXPECT_EQ(ending, fc.lines);
+    EXPECT_TRUE(f.boxes.isEmpty()) << f.boxes.join('|').toStdString();
+    EXPECT_EQ(ControlsOf(w), kIdle);
+
+    // Usable: the peaks are recomputed from what was measured; an analyser the fault took away is
+    // refused by Play; connected again, the next run measures both segments.
+    w.displayPeaksButton->click();
+    EXPECT_EQ(w.chart().correctedTrace1->Count(), w.chart().rawTrace1->Count());
+    f.sim->Instrument().SetFaults({});
+    if (f.program->Instrument().Device.DeviceConnected == 0) {
+        w.playButton->click();
+        EXPECT_EQ(f.boxes, L({"No device selected or device not supported"}));
+    }
+    ASSERT_NO_FATAL_FAILURE(f.Connect());
+    const qsizetype done = f.Lines("Info: measurement done  seg 2 ").size();
+    LevelRecorder recorder(f.sim->Instrument());
+    w.playButton->click();
+    EXPECT_EQ(f.Lines("Info: measurement done  seg 2 ").size(), done + 1);
+    EXPECT_GT(w.chart().rawTrace1->Count(), f.program->Instrument().Device.TracePoints);
+    EXPECT_EQ(static_cast<size_t>(w.chart().rawTrace1->Count()), recorder.Levels().size());
+    EXPECT_EQ(ControlsOf(w), kIdle);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Faults, FaultWindowRun,
+    ::testing::Values(
+        FaultCase{"WrongSize", "dsa815", "block-short",
+                  {"Error: Visa RD Error Maxsample", "Error: Visa RD Error Maxsample"}},
+        FaultCase{"TimeOut", "ssa3032x", "no-answer",
+                  {"Error: Visa RD Error Maxsample", "Error: Visa RD Error Maxsample"}},
+        FaultCase{"NeverCompletingSweep", "fpc1000", "no-sweep-end",
+                  {"Info: measurement waiting to stop", "Info: measurement stopped"}, 300},
+        FaultCase{"DroppedLink", "rsa5065", "drop",
+                  {"Error: no answer to the completion poll for 30 s, measurement stopped",
+                   "Info: measurement waiting to stop", "Info: measurement stopped"}},
+        // Reads the analyser holds past their time-out until the program aborts them.
+        FaultCase{"ReadPastTimeOut", "dsa815", "read-hang,no-answer",
+                  {"Error: Visa RD Error Maxsample", "Error: Visa RD Error Maxsample"}}),
+    [](const ::testing::TestParamInfo<FaultCase>& info) { return std::string(info.param.name); });
