@@ -29,9 +29,11 @@
 #include "instrument/InstrumentState.h"
 #include "instrument/ScpiContext.h"
 #include "mainwindow/MainWindowState.h"
+#include "mainwindow/MarkStamps.h"
 #include "measurement/PeakLists.h"
 #include "platform/system/EventPump.h"
 #include "reports/ReportHeader.h"
+#include "reports/ReportPrinter.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -105,6 +107,7 @@ MainWindow::~MainWindow()
     // The views refer to the models; they go first.
     forms_.mainWindow = nullptr;
     delete takeCentralWidget();
+    EndChartPaint();
 }
 
 // Chart in the middle, the grid and run controls on the left, peaks and segments on the right,
@@ -237,6 +240,8 @@ void MainWindow::wireLaterWindows(ReportHeaderItems& reportHeader)
     };
     if (CsvExportWindow* csv = forms_.csvExportWindow)
         csv->SetChartSeries(chart_->ForReports());
+    WireLaterMarkers();
+    WireLaterReports(reportHeader);
 }
 
 void MainWindow::BuildStatusBar()

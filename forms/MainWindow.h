@@ -9,6 +9,7 @@
 #include "mainwindow/ColorSettings.h"
 #include "mainwindow/ZoomRules.h"
 #include "reports/ChartFileCommands.h"
+#include "reports/ReportDialogs.h"
 
 #include <QList>
 #include <QMainWindow>
@@ -31,6 +32,7 @@ class QProgressBar;
 class QPushButton;
 class QRadioButton;
 class QScrollArea;
+class QStringListModel;
 class QTabWidget;
 class QTableView;
 class QTimer;
@@ -53,6 +55,8 @@ class ScpiGridInstrument;
 class TChart;
 class TChartAxis;
 class TMagnifyTool;
+class MarkStamps;
+class ReportPrinterProvider;
 struct AppContext;
 struct FamilyControls;
 struct FormServices;
@@ -69,6 +73,10 @@ struct SmoothRangeStore;
 struct TLibraryTexts;
 enum class LevelUnit;
 enum class TopTracePair;
+struct OverlayPainter;
+struct RunControls;
+struct ScpiContext;
+struct SmoothRangeStore;
 
 // The main window (TForm1, designer name Form1): the main chart with its 29 series, the
 // parameter grid, the peak lists, the view and run controls, the message log, the status bar and
@@ -144,14 +152,10 @@ public:
     // editor, CSV export): the program entry calls it once they all exist.
     void wireLaterWindows(ReportHeaderItems& reportHeader);
 
-    // True while an emission run owns the analyser; the run control sets it. The coverage and
-    // generator views start nothing on the analyser meanwhile.
-    std::function<bool()> emissionRunActive;
-
-    // --- Views, units, zoom and axes (MainWindowView.cpp, MainWindowChart.cpp)
-    void clearAll();      // "Clear all"
-    void clearChart();    // "Clear chart"
-    void clearLastFade(); // "clear last" of the "Fader" page
+    // --- Markers, fader and math (MainWindowMarkers.cpp)
+    void copyMarkers();    // "Copy Markers"
+    void clearLastFade();  // "clear last" of the "Fader" page
+    void calcMath();       // "Calc" of the "Math" page
     // The axis bounds at the last mouse-down on the chart, which the zoom rules restore.
     const ChartBounds& frozenBounds() const { return frozenBounds_; }
     // What a zoom rectangle does, as "fade" and "clr" say.
@@ -159,6 +163,36 @@ public:
     // The chosen set's smoothed ranges and its smoothing routines, for the zoom rules.
     SmoothRangeStore& selectedSmoothRanges();
     SetSmoothing selectedSetSmoothing();
+
+    // --- Chart files, reports and exports (MainWindowReport.cpp)
+    void saveChart();            // "Save Chart"
+    void loadChart();            // "Load Chart"
+    void saveCompensation();     // "Save Zero Compensation"
+    void loadCompensation();     // "Load Zero Compensation"
+    void useCompensationClicked(); // "use compensation"
+    void loadReferenceTrace(int slot); // "Trace1", "Trace2", "Trace 3"
+    void clearReferenceTraces(); // "Clear traces"
+    void savePeaks();            // "Save to File" of the peak lists
+    void saveMessages();         // "Save to File" of the message log
+    void saveChartAsWmf();       // "Save as WMF File"
+    void printReport();          // "Print Report"
+    void reloadProjectFiles();   // "Reload Project Files"
+    // The run control's controls as it publishes them: "Load Chart" is disabled while a run is
+    // active (measuring or paused), "Load Zero Compensation" and "Reload Project Files" while the
+    // parameter grid is locked (measuring).
+    void followRunControls(const RunControls& controls);
+    // What the file commands see of the run: the parameter grid's lock it last published.
+    bool parameterGridLocked() const;
+    // The chart files' view of Chart1, its axes, the colour settings and the logs.
+    ChartFileContext chartFiles();
+
+    // True while an emission run owns the analyser; the run control sets it. The coverage and
+    // generator views start nothing on the analyser meanwhile.
+    std::function<bool()> emissionRunActive;
+
+    // --- Views, units, zoom and axes (MainWindowView.cpp, MainWindowChart.cpp)
+    void clearAll();      // "Clear all"
+    void clearChart();    // "Clear chart"
     // While a run owns the analyser, the reference-level arrows and the preamplifier choice are
     // disabled (the run's published controls say Busy).
     void showRunOwnsInstrument(bool owned);
@@ -180,6 +214,10 @@ public:
     // The file dialogs of "Load Proj" and "Save Proj": the chosen path, empty when cancelled.
     // Tests answer them.
     std::function<QString(const SaveDialogSettings&, bool save)> chooseProjectFile;
+    // The file dialogs of the chart files, reports and exports, answered the same way.
+    std::function<QString(const SaveDialogSettings&, bool save)> chooseReportFile;
+    // Where "Print Report" prints; null: the print dialog's printer. Tests print to PDF.
+    ReportPrinterProvider* reportPrinter = nullptr;
 
     // --- Chart (MainWindowChart.cpp)
     TChart* mainChart = nullptr;               // Chart1
@@ -419,6 +457,25 @@ private:
     void GeneratorToProject();
     void ProjectToGenerator();
     void ShowCaption();
+    // Markers and overlays (MainWindowMarkers.cpp).
+    void DrawChartOverlays();
+    void EndChartPaint();
+    void ChartMouseMoved(int x);
+    void ChartMousePressed(int x);
+    void PeakListDoubleClicked(const QStringListModel& freqs, const QStringListModel& levels, int row);
+    void SelectMaxPeaksClicked(int set);
+    void MarkerArmed(int set, bool checked);
+    void RepaintChart();
+    // The marks drawn outside a paint land on the chart's window surface (shown until the next
+    // paint) with the chart's axes.
+    OverlayPainter FrontPainter();
+    void ShowFrontMarks();
+    void WireLaterMarkers();
+    // Chart files and reports (MainWindowReport.cpp).
+    QString ChooseReportFile(ReportDialog dialog, bool save);
+    ChartFileHooks ChartHooks();
+    void ShowChartFileView();
+    void WireLaterReports(ReportHeaderItems& reportHeader);
     void LaunchTableEditor(int32_t kind);
     void ShowConnectionWindow(int32_t kind);
     void ShowMode(int32_t mode);
@@ -502,6 +559,14 @@ private:
     bool runOwnsInstrument_ = false;
     int32_t folderChanges_ = 0;
     std::unique_ptr<RunWiring> run_;
+    // Markers and overlays.
+    std::unique_ptr<MarkStamps> markStamps_;
+    bool paintCursorShown_ = false;
+    // Reports and the run's state.
+    ReportHeaderItems* reportHeader_ = nullptr;
+    std::unique_ptr<ReportPrinterProvider> printDialog_;
+    bool runBusy_ = false;
+    bool runGridLocked_ = false;
 };
 
 #endif

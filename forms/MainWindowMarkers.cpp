@@ -1,13 +1,37 @@
 // The markers panel: the page control with the "Marker" page (markers of both sets, harmonics,
-// magnifier), the "Fader" page (smoothing by rectangle) and the "Math" page (trace arithmetic).
+// magnifier), the "Fader" page (smoothing by rectangle) and the "Math" page (trace arithmetic);
+// and what the main chart draws over its traces, the read-out under the mouse, the markers and
+// harmonics of a click, "Select 6 maxpeaks" and the peak lists' crosshair.
 #include "forms/MainWindow.h"
+
+#include "app/AppContext.h"
+#include "chart/canvas/PlotCanvas3D.h"
+#include "chart/series/Chart.h"
+#include "chart/series/LineSeries.h"
+#include "forms/Forms.h"
+#include "forms/LoggerWindow.h"
+#include "forms/MainChart.h"
+#include "instrument/InstrumentState.h"
+#include "mainwindow/ChartOverlays.h"
+#include "mainwindow/FaderSmoothing.h"
+#include "mainwindow/LevelReadout.h"
+#include "mainwindow/MainWindowState.h"
+#include "mainwindow/MarkStamps.h"
+#include "mainwindow/MarkerTab.h"
+#include "measurement/PeakLists.h"
+#include "measurement/TraceArithmetic.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QItemSelectionModel>
 #include <QLabel>
+#include <QLineEdit>
+#include <QListView>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTabWidget>
 
 namespace {
@@ -106,7 +130,229 @@ QWidget* MainWindow::BuildMarkersPanel(QWidget* parent)
     return pageControl;
 }
 
-// The marker buttons, the fader and the arithmetic join here.
+// The chart's paint, mouse move and mouse-down; the Marker, Fader and Math pages; "Select 6
+// maxpeaks" and the double-clicks of the peak lists.
 void MainWindow::WireMarkers()
 {
+    markStamps_ = std::make_unique<MarkStamps>();
+    mainChart->OnBeforeDrawSeries = [this] { DrawChartOverlays(); };
+    mainChart->OnAfterDraw = [this] { EndChartPaint(); };
+    mainChart->OnMouseMove = [this](TShiftState, int32_t x, int32_t) { ChartMouseMoved(x); };
+    mainChart->OnMouseDown = [this](TMouseButton, TShiftState, int32_t x, int32_t) { ChartMousePressed(x); };
+
+    // The Marker page.
+    connect(marker1CheckBox, &QCheckBox::clicked, this, [this](bool on) { MarkerArmed(1, on); });
+    connect(marker2CheckBox, &QCheckBox::clicked, this, [this](bool on) { MarkerArmed(2, on); });
+    for (QCheckBox* box : {showMarkers1CheckBox, showMarkers2CheckBox, showMarkerNumbersCheckBox})
+        connect(box, &QCheckBox::clicked, this, &MainWindow::RepaintChart);
+    connect(harmonicsCheckBox, &QCheckBox::clicked, this, [this](bool on) {
+        if (!on)
+            RepaintChart();
+    });
+    const std::pair<QPushButton*, std::function<void(MarkerStore&)>> clears[] = {
+        {clearAllMarkers1Button, ClearAllMarkers}, {clearLastMarker1Button, ClearLastMarker},
+        {clearAllMarkers2Button, ClearAllMarkers}, {clearLastMarker2Button, ClearLastMarker}};
+    for (size_t i = 0; i < std::size(clears); ++i) {
+        MarkerStore& store = state_.Markers[i / 2];
+        connect(clears[i].first, &QPushButton::clicked, this, [this, &store, clear = clears[i].second] {
+            clear(store);
+            RepaintChart();
+        });
+    }
+    connect(copyMarkersButton, &QPushButton::clicked, this, &MainWindow::copyMarkers);
+
+    // "Select 6 maxpeaks"; the operator's own click in a peak list unticks its box and keeps
+    // what the operator selected.
+    connect(selectMaxPeaks1CheckBox, &QCheckBox::clicked, this, [this] { SelectMaxPeaksClicked(1); });
+    connect(selectMaxPeaks2CheckBox, &QCheckBox::clicked, this, [this] { SelectMaxPeaksClicked(2); });
+    connect(peakList1, &QListView::clicked, selectMaxPeaks1CheckBox, [this] { selectMaxPeaks1CheckBox->setChecked(false); });
+    connect(peakList2, &QListView::clicked, selectMaxPeaks2CheckBox, [this] { selectMaxPeaks2CheckBox->setChecked(false); });
+
+    // The crosshair on a double-clicked peak: the peak lists of both sets and the
+    // re-measurement list of set 1.
+    connect(peakList1, &QListView::doubleClicked, this, [this](const QModelIndex& index) {
+        PeakListDoubleClicked(peakLists(1).Freqs, peakLists(1).Levels, index.row());
+    });
+    connect(measureList1, &QListView::doubleClicked, this, [this](const QModelIndex& index) {
+        PeakListDoubleClicked(peakLists(1).MeasureFreqs, peakLists(1).MeasureLevels, index.row());
+    });
+    connect(peakList2, &QListView::doubleClicked, this, [this](const QModelIndex& index) {
+        PeakListDoubleClicked(peakLists(2).Freqs, peakLists(2).Levels, index.row());
+    });
+
+    // The Math page: the result shows while "Math" is ticked, also when "Calc" ticks it.
+    connect(calcButton, &QPushButton::clicked, this, &MainWindow::calcMath);
+    connect(mathCheckBox, &QCheckBox::toggled, this, [this](bool on) {
+        chart_->arithmeticResult->SetActive(on);
+        RepaintChart();
+    });
+}
+
+// The debug window's "New Labels" draws the frequency axis' end labels over the chart.
+void MainWindow::WireLaterMarkers()
+{
+    if (LoggerWindow* logger = forms_.loggerWindow) {
+        connect(logger->newLabelsButton, &QPushButton::clicked, this, [this] {
+            DrawBottomAxisLabels(FrontPainter(), khzMhzCheckBox->isChecked());
+            ShowFrontMarks();
+        });
+    }
+}
+
+// Before the chart's series are drawn: the busy cursor for the paint (taken back after it), the
+// segment marks' height, the peak marks of the shown sets, the frequency axis' end labels and
+// the stored marker flags.
+void MainWindow::DrawChartOverlays()
+{
+    if (!paintCursorShown_ && BusyCursorDuringPaint(instrument_.Device.DeviceFamily)) {
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+        paintCursorShown_ = true;
+    }
+    OverlayScene scene{state_.Colors, mainChart->GetBackColor()};
+    scene.Peaks1 = &peakLists(1);
+    scene.Peaks2 = &peakLists(2);
+    scene.ViewSet1 = viewSet1CheckBox->isChecked();
+    scene.ViewSet2 = viewSet2CheckBox->isChecked();
+    scene.ShowMarkerNumbers = showMarkerNumbersCheckBox->isChecked();
+    scene.ScaledKhz = khzMhzCheckBox->isChecked();
+    scene.Markers1 = &state_.Markers[0];
+    scene.Markers2 = &state_.Markers[1];
+    scene.ShowMarkers1 = showMarkers1CheckBox->isChecked();
+    scene.ShowMarkers2 = showMarkers2CheckBox->isChecked();
+    scene.Unit = LevelUnitOfOffset(state_.LevelUnitOffset);
+    scene.SegmentMarks1 = chart_->segmentMarks1;
+    scene.SegmentMarks2 = chart_->segmentMarks2;
+    DrawMainChartOverlays({mainChart->Canvas(), *mainChart->BottomAxis(), *mainChart->LeftAxis(), markStamps_.get()},
+                          scene);
+}
+
+void MainWindow::EndChartPaint()
+{
+    if (!paintCursorShown_)
+        return;
+    paintCursorShown_ = false;
+    QGuiApplication::restoreOverrideCursor();
+}
+
+void MainWindow::ChartMouseMoved(int x)
+{
+    const bool debug = app_.Debug.DebugMode == 1;
+    const std::optional<MouseReadout> readout =
+        ChartMouseReadout(x, *mainChart->BottomAxis(), chart_->correctedTrace1, chart_->correctedTrace2,
+                          state_.LevelUnitOffset, state_.LevelUnitName, debug);
+    if (!readout)
+        return;
+    frequencyReadout->setText(readout->Frequency);
+    level1Readout->setText(readout->Set1);
+    level2Readout->setText(readout->Set2);
+    if (debug)
+        debugLabel->setText(readout->Debug);
+}
+
+// Every click keeps the axis bounds for the zoom rules; then the harmonics of the clicked
+// frequency, or one marker on the armed set.
+void MainWindow::ChartMousePressed(int x)
+{
+    MarkerBoxes boxes;
+    boxes.M1 = marker1CheckBox->isChecked();
+    boxes.M2 = marker2CheckBox->isChecked();
+    boxes.Show1 = showMarkers1CheckBox->isChecked();
+    boxes.Show2 = showMarkers2CheckBox->isChecked();
+    boxes.Harmonics = harmonicsCheckBox->isChecked();
+    boxes.Magnify = magnifyCheckBox->isChecked();
+    const OverlayPainter front = FrontPainter();
+    ChartClick click{front,
+                     [this] { mainChart->RepaintNow(); },
+                     boxes,
+                     state_.Markers[0],
+                     state_.Markers[1],
+                     chart_->correctedTrace1,
+                     chart_->correctedTrace2,
+                     state_.Colors,
+                     app_.Settings.OptHarmonicsOrder,
+                     state_.LevelUnitOffset,
+                     state_.LevelUnitName,
+                     app_.Messages,
+                     app_.Debug};
+    frozenBounds_ = ::ChartMouseDown(click, x);
+    marker1CheckBox->setChecked(boxes.M1);
+    marker2CheckBox->setChecked(boxes.M2);
+    ShowFrontMarks();
+}
+
+void MainWindow::MarkerArmed(int set, bool checked)
+{
+    MarkerBoxes boxes;
+    boxes.M1 = marker1CheckBox->isChecked();
+    boxes.M2 = marker2CheckBox->isChecked();
+    boxes.Show1 = showMarkers1CheckBox->isChecked();
+    boxes.Show2 = showMarkers2CheckBox->isChecked();
+    boxes.Harmonics = harmonicsCheckBox->isChecked();
+    ::ArmMarker(boxes, set, checked);
+    marker1CheckBox->setChecked(boxes.M1);
+    marker2CheckBox->setChecked(boxes.M2);
+    showMarkers1CheckBox->setChecked(boxes.Show1);
+    showMarkers2CheckBox->setChecked(boxes.Show2);
+    harmonicsCheckBox->setChecked(boxes.Harmonics);
+}
+
+void MainWindow::copyMarkers()
+{
+    CopyMarkers(state_.Markers[0], state_.Markers[1], peakLists(1), peakLists(2));
+    RepaintChart();
+}
+
+// Ticked: the six highest peaks of the set are selected in its list (an empty list unticks the
+// box); unticked: none is.
+void MainWindow::SelectMaxPeaksClicked(int set)
+{
+    QCheckBox* box = set == 2 ? selectMaxPeaks2CheckBox : selectMaxPeaks1CheckBox;
+    QListView* list = set == 2 ? peakList2 : peakList1;
+    PeakLists& peaks = peakLists(set);
+    if (peaks.Count() == 0)
+        box->setChecked(false);
+    QItemSelectionModel* selection = list->selectionModel();
+    if (!selection)
+        return;
+    if (!box->isChecked()) {
+        selection->clearSelection();
+        return;
+    }
+    for (int row : SelectMaxPeaks(peaks.Levels.stringList()))
+        selection->select(peaks.Lines.index(row), QItemSelectionModel::Select);
+}
+
+void MainWindow::PeakListDoubleClicked(const QStringListModel& freqs, const QStringListModel& levels, int row)
+{
+    if (::ShowPeakCrosshair(FrontPainter(), [this] { mainChart->RepaintNow(); }, state_.Colors.Cross,
+                            freqs.stringList(), levels.stringList(), row))
+        ShowFrontMarks();
+}
+
+OverlayPainter MainWindow::FrontPainter()
+{
+    return {mainChart->Canvas(), *mainChart->BottomAxis(), *mainChart->LeftAxis(), nullptr};
+}
+
+void MainWindow::ShowFrontMarks()
+{
+    mainChart->update();
+}
+
+void MainWindow::RepaintChart()
+{
+    mainChart->Invalidate();
+}
+
+void MainWindow::calcMath()
+{
+    const MainChart& c = *chart_;
+    const MathSeries series{{c.reference1Set1, c.reference1Set2, c.reference2Set1, c.reference2Set2, c.reference3Set1,
+                             c.reference3Set2, c.correctedTrace1, c.correctedTrace2},
+                            c.arithmeticResult};
+    if (!CalcMath(series, mathOperand1Combo->currentIndex(), mathOperatorCombo->currentIndex(),
+                  mathOperand2Combo->currentIndex()))
+        return;
+    mathCheckBox->setChecked(true);
+    RepaintChart();
 }

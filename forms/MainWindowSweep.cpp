@@ -364,12 +364,14 @@ void MainWindow::ShowRunControls(const RunControls& c)
     // kinds, loading projects, charts, compensation and reference traces, and the commands
     // that recompute or clear the traces.
     const bool idle = !c.Busy;
-    for (QAction* a : {saUsbAction, saTcpAction, gpsUsbAction, saSerialAction, loadProjectAction, loadChartAction,
-                       loadCompensationAction, loadReference1Action, loadReference2Action, loadReference3Action})
+    for (QAction* a : {saUsbAction, saTcpAction, gpsUsbAction, saSerialAction, loadProjectAction,
+                       loadReference1Action, loadReference2Action, loadReference3Action})
         a->setEnabled(idle);
-    for (QPushButton* b : {displayPeaksButton, clearPeaksButton, clearTracesButton, clearChartButton, clearAllButton,
-                           reloadProjectFilesButton})
+    for (QPushButton* b : {displayPeaksButton, clearPeaksButton, clearTracesButton, clearChartButton, clearAllButton})
         b->setEnabled(idle);
+    // The chart files follow their own rules: a chart loads only without a run, a compensation
+    // and the project files also while the run waits paused with the grid handed back.
+    followRunControls(c);
 
     passLabel->setText(c.PassText);
     estimateLabel->setText(c.EstimateText);

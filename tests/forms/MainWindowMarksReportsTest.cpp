@@ -1,0 +1,382 @@
+// The main window's marks and file commands on the real window: the overlays painted with the
+// chart, the read-out and markers of the mouse, "Copy Markers", "Select 6 maxpeaks", the Fader
+// and Math pages, and the chart, compensation and reference files through their handlers, with
+// the commands a run forbids.
+#include "app/AppContext.h"
+#include "chart/canvas/PlotCanvas3D.h"
+#include "chart/series/Chart.h"
+#include "chart/series/LineSeries.h"
+#include "common/TestSupport.h"
+#include "forms/LoggerWindow.h"
+#include "forms/MainChart.h"
+#include "forms/MainWindow.h"
+#include "forms/MainWindowPalette.h"
+#include "forms/Program.h"
+#include "instrument/InstrumentState.h"
+#include "mainwindow/MainWindowState.h"
+#include "measurement/PeakLists.h"
+#include "measurement/RunHost.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QGuiApplication>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <random>
+
+namespace {
+
+struct MarksAndReports : ::testing::Test {
+    QTemporaryDir folder;
+    AppContext app;
+    QString oldCurrent = QDir::currentPath();
+    std::unique_ptr<Program> program;
+    MainWindow* w = nullptr;
+    MainWindowState* state = nullptr;
+    QString chosen; // what the file dialogs answer
+
+    MarksAndReports()
+    {
+        for (const char* sub : {"zips", "src", "rep", "out"})
+            QDir(folder.path()).mkpath(sub);
+        program = std::make_unique<Program>(app, QStringList{}, folder.path());
+        program->Services().ShowMessage = [](const QString&) {};
+        program->Services().ShowError = [](const QString&) {};
+        program->Services().VersionIndex = [] { return 9; };
+        program->CreateForms();
+        w = program->Windows().mainWindow;
+        state = &program->MainState();
+        w->chooseReportFile = [this](const SaveDialogSettings&, bool) { return chosen; };
+        // A linear chart over 0 .. 1000 kHz and 0 .. 100 dBuV, shown so that clicks reach the lists.
+        w->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(w));
+        w->mainChart->BottomAxis()->SetLogarithmic(false);
+        w->mainChart->BottomAxis()->SetRange(0, 1000);
+        w->mainChart->LeftAxis()->SetRange(0, 100);
+        C().correctedTrace1->AddPointXY(100, 40);
+        C().correctedTrace1->AddPointXY(900, 80);
+        w->mainChart->RepaintNow();
+    }
+    ~MarksAndReports() override { QDir::setCurrent(oldCurrent); }
+
+    MainChart& C() { return w->chart(); }
+    int X(double khz) const { return w->mainChart->BottomAxis()->ValueToPixel(khz); }
+    int Y(double dbuv) const { return w->mainChart->LeftAxis()->ValueToPixel(dbuv); }
+    // Pixels of the window surface in an area that pass a test.
+    template <class Test> int Count(const QRect& area, Test test) const
+    {
+        const QImage& image = w->mainChart->WindowImage();
+        int n = 0;
+        for (int j = area.top(); j <= area.bottom(); ++j)
+            for (int i = area.left(); i <= area.right(); ++i)
+                n += image.valid(i, j) && test(image.pixel(i, j));
+        return n;
+    }
+    int Pixels(TColor colour, const QRect& area) const
+    {
+        const QRgb wanted = QColorOf(colour).rgb();
+        return Count(area, [wanted](QRgb p) { return (p & 0xFFFFFFu) == (wanted & 0xFFFFFFu); });
+    }
+    int Pixels(TColor colour, int x, int y, int radius) const
+    {
+        return Pixels(colour, QRect(x - radius, y - radius, 2 * radius + 1, 2 * radius + 1));
+    }
+    void Move(int x, int y)
+    {
+        QMouseEvent move(QEvent::MouseMove, QPointF(x, y), w->mainChart->mapToGlobal(QPointF(x, y)), Qt::NoButton,
+                         Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(w->mainChart, &move);
+    }
+    void Click(int x, int y)
+    {
+        QTest::mousePress(w->mainChart, Qt::LeftButton, {}, QPoint(x, y));
+        QTest::mouseRelease(w->mainChart, Qt::LeftButton, {}, QPoint(x, y));
+    }
+    QString File(const QString& name) const { return folder.filePath("out/" + name); }
+    QStringList Messages() const { return app.Messages.Lines(); }
+};
+
+std::vector<std::pair<double, double>> Points(TChartSeries& s)
+{
+    std::vector<std::pair<double, double>> out;
+    for (int i = 0; i < s.Count(); ++i)
+        out.emplace_back(s.GetPointX(i), s.GetPointY(i));
+    return out;
+}
+
+bool BitIdentical(const std::vector<std::pair<double, double>>& a, const std::vector<std::pair<double, double>>& b)
+{
+    return a.size() == b.size() && (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(a[0])) == 0);
+}
+
+TEST_F(MarksAndReports, ThePaintDrawsThePeakMarksAndFlagsUnderTheBusyCursorAndTheMouseReadsTheTraces)
+{
+    PeakLists& set1 = w->peakLists(1);
+    set1.AddPeak(500, 30, 70);
+    Qt::CursorShape during = Qt::ArrowCursor;
+    const TNotifyEvent overlays = w->mainChart->OnBeforeDrawSeries;
+    w->mainChart->OnBeforeDrawSeries = [&] {
+        overlays();
+        const QCursor* c = QGuiApplication::overrideCursor();
+        during = c ? c->shape() : Qt::ArrowCursor;
+    };
+    w->mainChart->RepaintNow();
+    EXPECT_EQ(during, Qt::WaitCursor);
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    EXPECT_GT(Pixels(state->Colors.Marker11, X(500), Y(30), 6), 8);
+
+    // Set 1 hidden: no circle; the R&S receivers paint without the busy cursor.
+    w->viewSet1CheckBox->setChecked(false);
+    program->Instrument().Device.DeviceFamily = dfRsFpc;
+    w->mainChart->RepaintNow();
+    EXPECT_EQ(Pixels(state->Colors.Marker11, X(500), Y(30), 6), 0);
+    EXPECT_EQ(during, Qt::ArrowCursor);
+
+    // The read-out: 500 kHz lies between the trace's points, 950 kHz beyond it; nothing left of
+    // the axis.
+    Move(X(500), Y(50));
+    EXPECT_EQ(w->frequencyReadout->text(), "500 kHz");
+    EXPECT_EQ(w->level1Readout->text(), "~ 60.00 " + state->LevelUnitName);
+    EXPECT_EQ(w->level2Readout->text(), "! 0.00 " + state->LevelUnitName);
+    Move(X(0) - 20, Y(50));
+    EXPECT_EQ(w->frequencyReadout->text(), "500 kHz");
+
+    // The debug window's "New Labels" writes the ends of a frequency axis with labels of its own.
+    TChartAxis& bottom = *w->mainChart->BottomAxis();
+    bottom.Items().Add(400);
+    bottom.Items().Add(600);
+    w->mainChart->OnBeforeDrawSeries = nullptr;
+    w->mainChart->RepaintNow();
+    const QRect ends(X(1000) - 40, bottom.AxisPixel() + 7, 80, 16);
+    auto dark = [](QRgb p) { return qGray(p) < 96; };
+    const int before = Count(ends, dark);
+    program->Windows().loggerWindow->newLabelsButton->click();
+    EXPECT_GT(Count(ends, dark), before + 10);
+}
+
+TEST_F(MarksAndReports, AClickPlacesTheArmedMarkerWhichCopyMarkersTurnsIntoPeaks)
+{
+    EXPECT_EQ(QColorOf(state->Colors.ColorTable[6]), w->marker1CheckBox->palette().color(QPalette::Window));
+    w->harmonicsCheckBox->setChecked(true);
+    w->showMarkers1CheckBox->setChecked(false);
+    w->marker1CheckBox->click();
+    EXPECT_FALSE(w->harmonicsCheckBox->isChecked());
+    EXPECT_TRUE(w->showMarkers1CheckBox->isChecked());
+
+    // The flag's top edge lies 6 pixels above the trace.
+    const TColor flag = state->Colors.ColorTable[6];
+    const QRect flagTop(X(500) - 6, Y(60) - 7, 13, 3);
+    ASSERT_EQ(Pixels(flag, flagTop), 0);
+    Click(X(500), Y(20));
+    EXPECT_FALSE(w->marker1CheckBox->isChecked());
+    ASSERT_EQ(state->Markers[0].Count, 1);
+    const MarkerRecord& m = state->Markers[0].Marker(1);
+    EXPECT_EQ(m.LabelDbuv, "1 500 kHz 60.00 dBuV");
+    EXPECT_EQ(m.Y, Y(60));
+    EXPECT_EQ(w->frozenBounds().Bottom, (AxisRange{0, 1000}));
+    // The flag stands on the window surface at once and in every paint after.
+    EXPECT_GT(Pixels(flag, flagTop), 6);
+    w->mainChart->RepaintNow();
+    EXPECT_GT(Pixels(flag, flagTop), 6);
+
+    w->marker2CheckBox->click();
+    Click(X(700), Y(20));
+    EXPECT_EQ(state->Markers[1].Count, 1);
+    w->copyMarkersButton->click();
+    EXPECT_EQ(w->peakLists(1).Lines.stringList(), QStringList{"1 500 kHz 60.00 dBuV"});
+    EXPECT_EQ(w->peakLists(1).Freqs.stringList(), QStringList{"500"});
+    EXPECT_EQ(w->peakLists(1).Levels.stringList(), QStringList{"60.00"});
+    EXPECT_EQ(w->peakLists(2).Lines.stringList(), QStringList{"1 700 kHz 0.00 dBuV"});
+
+    // The harmonics of a click, dashed in the crosshair colour; "Clear Last" and "Clear All".
+    w->harmonicsCheckBox->setChecked(true);
+    Click(X(200), Y(20));
+    for (int k = 1; k <= 4; ++k)
+        EXPECT_GT(Pixels(state->Colors.Cross, QRect(X(200 * k), Y(90), 1, Y(10) - Y(90))), 20) << k;
+    EXPECT_EQ(state->Markers[0].Count, 1);
+    w->clearLastMarker1Button->click();
+    w->clearAllMarkers2Button->click();
+    EXPECT_EQ(state->Markers[0].Count + state->Markers[1].Count, 0);
+}
+
+TEST_F(MarksAndReports, SelectSixMaxpeaksAndTheCrosshairOfADoubleClick)
+{
+    PeakLists& set1 = w->peakLists(1);
+    const double levels[] = {50, 61, 47, 61, 70, 30, 55, 58};
+    for (int i = 0; i < 8; ++i)
+        set1.AddPeak(100 + 100 * i, levels[i], 80);
+    w->selectMaxPeaks1CheckBox->click();
+    QItemSelectionModel* selection = w->peakList1->selectionModel();
+    QList<int> rows;
+    for (const QModelIndex& i : selection->selectedIndexes())
+        rows << i.row();
+    std::sort(rows.begin(), rows.end());
+    EXPECT_EQ(rows, (QList<int>{0, 1, 3, 4, 6, 7}));
+
+    // The operator's own click unticks the box and keeps the selection; unticking clears it.
+    const QRect item = w->peakList1->visualRect(set1.Lines.index(5));
+    QTest::mouseClick(w->peakList1->viewport(), Qt::LeftButton, {}, item.center());
+    EXPECT_FALSE(w->selectMaxPeaks1CheckBox->isChecked());
+    EXPECT_EQ(selection->selectedIndexes().size(), 7);
+    w->selectMaxPeaks1CheckBox->click();
+    w->selectMaxPeaks1CheckBox->click();
+    EXPECT_TRUE(selection->selectedIndexes().isEmpty());
+    // An empty list unticks its box.
+    w->selectMaxPeaks2CheckBox->click();
+    EXPECT_FALSE(w->selectMaxPeaks2CheckBox->isChecked());
+
+    emit w->peakList1->doubleClicked(set1.Lines.index(4));
+    EXPECT_GT(Pixels(state->Colors.Cross, X(500), Y(30), 1), 0);
+    EXPECT_GT(Pixels(state->Colors.Cross, X(250), Y(70), 1), 0);
+}
+
+TEST_F(MarksAndReports, TheFaderAndMathPages)
+{
+    w->fadeCheckBox->click();
+    w->clearFadeCheckBox->click();
+    EXPECT_EQ(w->faderMode(), FaderMode::Clear);
+    EXPECT_FALSE(w->fadeCheckBox->isChecked());
+    w->set2Radio->setChecked(true);
+    SmoothRangeStore& store = w->selectedSmoothRanges();
+    EXPECT_EQ(&store, &state->SmoothRanges[1]);
+    store.Count = 1;
+    store.Range(1) = {-1, 120, 180};
+    w->clearLastFadeButton->click();
+    EXPECT_EQ(store.Count, 0);
+
+    // "S1" + "T1S1", the reference reaching up to 150 kHz only.
+    C().reference1Set1->AddPointXY(100, 1);
+    C().reference1Set1->AddPointXY(150, 1);
+    w->mathOperand1Combo->setCurrentIndex(6);
+    w->mathOperatorCombo->setCurrentIndex(1);
+    w->mathOperand2Combo->setCurrentIndex(0);
+    w->calcButton->click();
+    TLineSeries& result = *C().arithmeticResult;
+    EXPECT_TRUE(w->mathCheckBox->isChecked() && result.Active());
+    EXPECT_EQ(Points(result), (std::vector<std::pair<double, double>>{{100, 41}, {900, 80}}));
+    w->mathCheckBox->click();
+    EXPECT_FALSE(result.Active());
+}
+
+TEST_F(MarksAndReports, ChartFilesRoundTripThroughTheHandlers)
+{
+    std::mt19937_64 rng(7);
+    std::uniform_real_distribution<double> level(-20, 120);
+    const int numbers[] = {1, 2, 3, 4, 5, 7, 8, 9, 10, 11, 14, 15};
+    std::map<int, std::vector<std::pair<double, double>>> saved;
+    for (int n : numbers) {
+        TCustomSeries& s = *C().Series(n);
+        s.Clear();
+        for (int i = 0; i < 50 + n; ++i)
+            s.AddPointXY(150 + i * 7.25, level(rng));
+        saved[n] = Points(s);
+    }
+    w->mainChart->BottomAxis()->SetRange(150, 600);
+    w->mainChart->LeftAxis()->SetRange(-30, 130);
+    chosen = File("chart.drw");
+    w->saveChartAction->trigger();
+    ASSERT_EQ(QFileInfo(chosen).size(), 24 * (15 + 12 * 50 + 89));
+
+    for (int n : numbers)
+        C().Series(n)->Clear();
+    w->mainChart->BottomAxis()->SetRange(0, 1000);
+    w->peakLists(1).AddPeak(200, 50, 60);
+    w->peakLists(2).AddPeak(300, 50, 60);
+    w->loadChartAction->trigger();
+    for (int n : numbers)
+        EXPECT_TRUE(BitIdentical(Points(*C().Series(n)), saved[n])) << n;
+    EXPECT_EQ(w->mainChart->BottomAxis()->Minimum(), 150);
+    EXPECT_EQ(w->mainChart->LeftAxis()->Minimum(), -30);
+    EXPECT_EQ(w->peakLists(1).Count() + w->peakLists(2).Count(), 0);
+    EXPECT_EQ(w->chartTraceLabel->text(), "Chart: chart.drw");
+
+    // A reference slot takes the corrected traces; "Clear traces" empties it again.
+    w->loadReference2Action->trigger();
+    EXPECT_TRUE(BitIdentical(Points(*C().reference2Set1), saved[7]));
+    EXPECT_TRUE(BitIdentical(Points(*C().reference2Set2), saved[9]));
+    EXPECT_EQ(w->trace2Label->text(), "Trace2: chart.drw");
+    w->clearTracesButton->click();
+    EXPECT_EQ(C().reference2Set1->Count(), 0);
+    EXPECT_EQ(w->trace2Label->text(), "Trace2:");
+
+    // Compensation of set 1 only: loading it ticks and enables "use compensation".
+    C().compensation1->AddPointXY(150, -1.5);
+    C().compensation1->AddPointXY(300, 0.25);
+    const auto compensation = Points(*C().compensation1);
+    chosen = File("zero.cmp");
+    w->saveCompensationAction->trigger();
+    C().compensation1->Clear();
+    EXPECT_FALSE(w->useCompensationCheckBox->isEnabled());
+    w->loadCompensationAction->trigger();
+    EXPECT_TRUE(BitIdentical(Points(*C().compensation1), compensation));
+    EXPECT_TRUE(w->useCompensationCheckBox->isEnabled() && w->useCompensationCheckBox->isChecked());
+    EXPECT_TRUE(w->windowTitle().endsWith("[zero.cmp]"));
+    EXPECT_TRUE(Messages().contains("Info: Set2 no compensation data available"));
+
+    // The peak list's report.
+    w->peakLists(1).AddPeak(200, 50, 60);
+    chosen = File("peaks.txt");
+    w->savePeaksAction->trigger();
+    const QStringList peaks = QString::fromUtf8(testsupport::ReadAll(chosen)).split("\r\n");
+    EXPECT_EQ(peaks.mid(2, 4), (QStringList{"peaks set1:", w->peakLists(1).Lines.stringList().first(),
+                                             "peaks set2:", "no peaks found"}));
+}
+
+TEST_F(MarksAndReports, ARunForbidsLoadingAChartAndWhileMeasuringTheCompensationAndTheReload)
+{
+    chosen = File("chart.drw");
+    w->saveChartAction->trigger();
+    chosen = File("zero.cmp");
+    w->saveCompensationAction->trigger();
+    C().correctedTrace1->AddPointXY(950, 1);
+    C().masterCorrection->AddPointXY(100, 1);
+    const auto live = Points(*C().correctedTrace1);
+
+    RunControls measuring;
+    measuring.Busy = true;
+    measuring.GridLocked = true;
+    w->followRunControls(measuring);
+    EXPECT_FALSE(w->loadChartAction->isEnabled());
+    EXPECT_FALSE(w->loadCompensationAction->isEnabled());
+    EXPECT_FALSE(w->reloadProjectFilesButton->isEnabled());
+    chosen = File("chart.drw");
+    w->loadChart();
+    chosen = File("zero.cmp");
+    w->loadCompensation();
+    w->reloadProjectFiles();
+    EXPECT_TRUE(BitIdentical(Points(*C().correctedTrace1), live));
+    EXPECT_EQ(C().masterCorrection->Count(), 1);
+    EXPECT_EQ(Messages().filter("Warning: ").size(), 3);
+
+    // Paused: the grid is free again, the run still owns the traces.
+    RunControls paused = measuring;
+    paused.GridLocked = false;
+    w->followRunControls(paused);
+    EXPECT_FALSE(w->loadChartAction->isEnabled());
+    EXPECT_TRUE(w->loadCompensationAction->isEnabled());
+    chosen = File("chart.drw");
+    w->loadChart();
+    EXPECT_TRUE(BitIdentical(Points(*C().correctedTrace1), live));
+    // The reload refreshes the run's estimate, which publishes the idle window's real controls:
+    // it comes last.
+    w->reloadProjectFilesButton->click();
+    EXPECT_EQ(C().masterCorrection->Count(), 0);
+
+    w->followRunControls(RunControls{});
+    w->loadChartAction->trigger();
+    EXPECT_EQ(C().correctedTrace1->Count(), 2);
+}
+
+} // namespace
