@@ -20,6 +20,7 @@
 #include "instrument/TraceTransfer.h"
 #include "instrument/visa/BuiltinVisaBackEnd.h"
 #include "instrument/visa/VisaSession.h"
+#include "measurement/ChartImage.h"
 #include "measurement/CorrectedTrace.h"
 #include "measurement/MainChartSeries.h"
 #include "measurement/MeasurementState.h"
@@ -31,6 +32,7 @@
 #include "tools/sim/Simulator.h"
 
 #include <QApplication>
+#include <QTemporaryDir>
 #include <QWidget>
 #include <benchmark/benchmark.h>
 #include <bit>
@@ -309,6 +311,29 @@ void BM_SegmentWithTheRepaintOfAFullChart(benchmark::State& st)
     }
 }
 BENCHMARK(BM_SegmentWithTheRepaintOfAFullChart)->Unit(benchmark::kMillisecond);
+
+// The picture a segment's mail carries: the main chart holding 4 x 250,000 points and both limit
+// lines drawn at 800 x 300, compressed and written as ChartImage.jpg.
+void BM_SaveChartJpegOfAFullChart(benchmark::State& st)
+{
+    FullChart f;
+    std::vector<double> xs, ys;
+    for (double x = 150; x <= 1000150; x *= 1.01) {
+        xs.push_back(x);
+        ys.push_back(66.0 - 10.0 * std::log10(x / 150.0));
+    }
+    for (TLineSeries* s : {f.chart.limitLine1, f.chart.limitLine2}) {
+        TChartSeries::UpdateScope hold(*s);
+        s->AddPointsXY(xs, ys);
+    }
+    QTemporaryDir folder;
+    for (auto _ : st) {
+        QString error;
+        if (!SaveChartJpeg(*f.chart.chart, folder.path(), &error))
+            st.SkipWithError(error.toStdString().c_str());
+    }
+}
+BENCHMARK(BM_SaveChartJpegOfAFullChart)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
