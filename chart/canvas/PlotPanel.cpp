@@ -13,6 +13,20 @@
 
 namespace {
 
+// Sets a flag for the length of one drawing, also when the drawing throws.
+class FlagScope {
+public:
+    explicit FlagScope(bool& flag) : flag_(flag) { flag_ = true; }
+    ~FlagScope() { flag_ = false; }
+    FlagScope(const FlagScope&) = delete;
+    FlagScope& operator=(const FlagScope&) = delete;
+
+private:
+    bool& flag_;
+};
+
+} // namespace
+
 TShiftState ShiftOf(Qt::KeyboardModifiers mods, Qt::MouseButtons buttons)
 {
     TShiftState s = 0;
@@ -40,20 +54,6 @@ bool ButtonOf(Qt::MouseButton b, TMouseButton& out)
     default: return false;
     }
 }
-
-// Sets a flag for the length of one drawing, also when the drawing throws.
-class FlagScope {
-public:
-    explicit FlagScope(bool& flag) : flag_(flag) { flag_ = true; }
-    ~FlagScope() { flag_ = false; }
-    FlagScope(const FlagScope&) = delete;
-    FlagScope& operator=(const FlagScope&) = delete;
-
-private:
-    bool& flag_;
-};
-
-} // namespace
 
 TCustomPlotPanel::TCustomPlotPanel(QWidget* parent)
     : QWidget(parent), border_(std::make_unique<TChartHiddenPen>()), shadow_(std::make_unique<TPlotShadow>()),

@@ -1,6 +1,8 @@
 #ifndef ZENDRIK_CHART_CANVAS_PLOTPANELEVENTS_H
 #define ZENDRIK_CHART_CANVAS_PLOTPANELEVENTS_H
 
+#include <QtCore/qnamespace.h>
+
 #include <cstdint>
 #include <vector>
 
@@ -17,6 +19,11 @@ inline constexpr TShiftState ssLeft = 8;
 inline constexpr TShiftState ssRight = 16;
 inline constexpr TShiftState ssMiddle = 32;
 inline constexpr TShiftState ssDouble = 64;
+
+// Qt's modifiers and buttons as the panel's events carry them.
+TShiftState ShiftOf(Qt::KeyboardModifiers mods, Qt::MouseButtons buttons);
+// False for a button the panels do not report (back, forward, ...).
+bool ButtonOf(Qt::MouseButton b, TMouseButton& out);
 
 // What a panel tells its listeners.
 class TPlotEvent {

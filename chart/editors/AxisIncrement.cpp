@@ -76,13 +76,6 @@ QString NotAValidNumber(const QString& text)
     return QStringLiteral("'%1' is not a valid floating point value").arg(text);
 }
 
-template <class W>
-W* Named(W* widget, const char* name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-
 } // namespace
 
 QString DateTimeIncrementText(double increment)
@@ -138,22 +131,22 @@ TAxisIncrement::TAxisIncrement(const EditorDialogs& dialogs, QWidget* parent) : 
     setWindowTitle(QStringLiteral("Axis Increment"));
     InitChartMessages();
 
-    incrementGroup = Named(new QGroupBox(QStringLiteral("Increment:"), this), "IncrementGroup");
-    standardRadio = Named(new QRadioButton(QStringLiteral("&Standard:"), incrementGroup), "StandardRadio");
-    customRadio = Named(new QRadioButton(QStringLiteral("&Custom:"), incrementGroup), "CustomRadio");
-    stepCombo = Named(new QComboBox(incrementGroup), "StepCombo");
+    incrementGroup = NamedControl(new QGroupBox(QStringLiteral("Increment:"), this), "IncrementGroup");
+    standardRadio = NamedControl(new QRadioButton(QStringLiteral("&Standard:"), incrementGroup), "StandardRadio");
+    customRadio = NamedControl(new QRadioButton(QStringLiteral("&Custom:"), incrementGroup), "CustomRadio");
+    stepCombo = NamedControl(new QComboBox(incrementGroup), "StepCombo");
     for (const char* name : kStepNames)
         stepCombo->addItem(QString::fromLatin1(name));
     auto* choice = new QButtonGroup(this);
     choice->addButton(standardRadio);
     choice->addButton(customRadio);
-    incrementLabel = Named(new QLabel(QStringLiteral("&Increment:"), this), "IncrementLabel");
-    incrementEdit = Named(new QLineEdit(this), "IncrementEdit");
+    incrementLabel = NamedControl(new QLabel(QStringLiteral("&Increment:"), this), "IncrementLabel");
+    incrementEdit = NamedControl(new QLineEdit(this), "IncrementEdit");
     incrementLabel->setBuddy(incrementEdit);
-    exactCheck = Named(new QCheckBox(QStringLiteral("&Exact Date Time"), this), "ExactCheck");
-    okButton = Named(new QPushButton(QStringLiteral("OK"), this), "OKButton");
+    exactCheck = NamedControl(new QCheckBox(QStringLiteral("&Exact Date Time"), this), "ExactCheck");
+    okButton = NamedControl(new QPushButton(QStringLiteral("OK"), this), "OKButton");
     okButton->setDefault(true);
-    cancelButton = Named(new QPushButton(QStringLiteral("Cancel"), this), "CancelButton");
+    cancelButton = NamedControl(new QPushButton(QStringLiteral("Cancel"), this), "CancelButton");
 
     auto* groupLayout = new QGridLayout(incrementGroup);
     groupLayout->addWidget(standardRadio, 0, 0);

@@ -20,13 +20,6 @@ namespace {
 
 constexpr int kPreviewSize = 96;
 
-template <class W>
-W* Named(W* widget, const char* name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-
 } // namespace
 
 TBackImageEditor::TBackImageEditor(const EditorDialogs& dialogs, QWidget* parent)
@@ -35,18 +28,18 @@ TBackImageEditor::TBackImageEditor(const EditorDialogs& dialogs, QWidget* parent
     setObjectName(QStringLiteral("BackImageEditor"));
     InitChartMessages();
 
-    previewImage = Named(new QLabel(this), "PreviewImage");
+    previewImage = NamedControl(new QLabel(this), "PreviewImage");
     previewImage->setFixedSize(kPreviewSize, kPreviewSize);
     previewImage->setAlignment(Qt::AlignCenter);
     previewImage->setFrameShape(QFrame::StyledPanel);
-    sizeLabel = Named(new QLabel(this), "SizeLabel");
-    formatLabel = Named(new QLabel(this), "FormatLabel");
+    sizeLabel = NamedControl(new QLabel(this), "SizeLabel");
+    formatLabel = NamedControl(new QLabel(this), "FormatLabel");
 
-    styleGroup = Named(new QGroupBox(QStringLiteral("St&yle"), this), "StyleGroup");
-    stretchRadio = Named(new QRadioButton(QStringLiteral("Stretch"), styleGroup), "StretchRadio");
-    tileRadio = Named(new QRadioButton(QStringLiteral("Tile"), styleGroup), "TileRadio");
-    centerRadio = Named(new QRadioButton(QStringLiteral("Center"), styleGroup), "CenterRadio");
-    customRadio = Named(new QRadioButton(QStringLiteral("C&ustom"), styleGroup), "CustomRadio");
+    styleGroup = NamedControl(new QGroupBox(QStringLiteral("St&yle"), this), "StyleGroup");
+    stretchRadio = NamedControl(new QRadioButton(QStringLiteral("Stretch"), styleGroup), "StretchRadio");
+    tileRadio = NamedControl(new QRadioButton(QStringLiteral("Tile"), styleGroup), "TileRadio");
+    centerRadio = NamedControl(new QRadioButton(QStringLiteral("Center"), styleGroup), "CenterRadio");
+    customRadio = NamedControl(new QRadioButton(QStringLiteral("C&ustom"), styleGroup), "CustomRadio");
     modes_ = new QButtonGroup(this);
     auto* styleLayout = new QVBoxLayout(styleGroup);
     int mode = pbmStretch;
@@ -55,13 +48,13 @@ TBackImageEditor::TBackImageEditor(const EditorDialogs& dialogs, QWidget* parent
         styleLayout->addWidget(r);
     }
 
-    browseButton = Named(new QPushButton(PlotMessage(PlotMsg::EditorBrowse), this), "BrowseButton");
-    transparentCheck = Named(new QCheckBox(QStringLiteral("&Transparent"), this), "TransparentCheck");
-    filtersButton = Named(new QPushButton(PlotMessage(PlotMsg::EditorFilters), this), "FiltersButton");
+    browseButton = NamedControl(new QPushButton(PlotMessage(PlotMsg::EditorBrowse), this), "BrowseButton");
+    transparentCheck = NamedControl(new QCheckBox(QStringLiteral("&Transparent"), this), "TransparentCheck");
+    filtersButton = NamedControl(new QPushButton(PlotMessage(PlotMsg::EditorFilters), this), "FiltersButton");
 
-    positionGroup = Named(new QGroupBox(QStringLiteral("Position:"), this), "PositionGroup");
-    leftSpin = Named(new QSpinBox(positionGroup), "LeftSpin");
-    topSpin = Named(new QSpinBox(positionGroup), "TopSpin");
+    positionGroup = NamedControl(new QGroupBox(QStringLiteral("Position:"), this), "PositionGroup");
+    leftSpin = NamedControl(new QSpinBox(positionGroup), "LeftSpin");
+    topSpin = NamedControl(new QSpinBox(positionGroup), "TopSpin");
     auto* positionLayout = new QGridLayout(positionGroup);
     int row = 0;
     for (auto [caption, spin] : {std::pair{"&Left:", leftSpin}, std::pair{"T&op:", topSpin}}) {

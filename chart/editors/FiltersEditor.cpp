@@ -27,13 +27,6 @@ namespace {
 
 constexpr int kRegionMaximum = 11100;
 
-template <class W>
-W* Named(W* widget, const char* name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-
 // The caption of a filter class in the "+" menu: its description, or its class name without
 // the leading letter when it has none.
 QString ClassCaption(const TPlotFilterClass& filterClass)
@@ -59,9 +52,9 @@ TFiltersEditor::TFiltersEditor(const EditorDialogs& dialogs, const QImage& graph
     setWindowTitle(QStringLiteral("Filters"));
     work_.Assign(filters);
 
-    filterList = Named(new QListWidget(this), "FilterList");
-    addButton = Named(new QPushButton(QStringLiteral("+"), this), "AddButton");
-    addMenu = Named(new QMenu(addButton), "AddMenu");
+    filterList = NamedControl(new QListWidget(this), "FilterList");
+    addButton = NamedControl(new QPushButton(QStringLiteral("+"), this), "AddButton");
+    addMenu = NamedControl(new QMenu(addButton), "AddMenu");
     std::vector<std::pair<QString, const TPlotFilterClass*>> classes;
     for (const TPlotFilterClass* c : RegisteredFilterClasses())
         classes.emplace_back(ClassCaption(*c), c);
@@ -73,20 +66,20 @@ TFiltersEditor::TFiltersEditor(const EditorDialogs& dialogs, const QImage& graph
         connect(addMenu->addAction(caption), &QAction::triggered, this, [this, c] { AddFilter(*c); });
     }
     addButton->setMenu(addMenu);
-    deleteButton = Named(new QPushButton(QStringLiteral("-"), this), "DeleteButton");
-    moveUpButton = Named(new QPushButton(this), "MoveUpButton");
-    moveDownButton = Named(new QPushButton(this), "MoveDownButton");
+    deleteButton = NamedControl(new QPushButton(QStringLiteral("-"), this), "DeleteButton");
+    moveUpButton = NamedControl(new QPushButton(this), "MoveUpButton");
+    moveDownButton = NamedControl(new QPushButton(this), "MoveDownButton");
     LoadMoveArrowGlyphs(moveUpButton, moveDownButton);
 
-    optionPages = Named(new QTabWidget(this), "OptionPages");
-    optionsPage = Named(new QWidget, "OptionsPage");
+    optionPages = NamedControl(new QTabWidget(this), "OptionPages");
+    optionsPage = NamedControl(new QWidget, "OptionsPage");
     optionPages->addTab(optionsPage, QStringLiteral("Options"));
-    regionPage = Named(new QWidget, "RegionPage");
+    regionPage = NamedControl(new QWidget, "RegionPage");
     optionPages->addTab(regionPage, QStringLiteral("Region"));
-    regionLeftSpin = Named(new QSpinBox(regionPage), "RegionLeftSpin");
-    regionTopSpin = Named(new QSpinBox(regionPage), "RegionTopSpin");
-    regionWidthSpin = Named(new QSpinBox(regionPage), "RegionWidthSpin");
-    regionHeightSpin = Named(new QSpinBox(regionPage), "RegionHeightSpin");
+    regionLeftSpin = NamedControl(new QSpinBox(regionPage), "RegionLeftSpin");
+    regionTopSpin = NamedControl(new QSpinBox(regionPage), "RegionTopSpin");
+    regionWidthSpin = NamedControl(new QSpinBox(regionPage), "RegionWidthSpin");
+    regionHeightSpin = NamedControl(new QSpinBox(regionPage), "RegionHeightSpin");
     auto* regionLayout = new QGridLayout(regionPage);
     int row = 0;
     for (auto [caption, spin] : {std::pair{"&Left:", regionLeftSpin}, std::pair{"&Top:", regionTopSpin},
@@ -102,14 +95,14 @@ TFiltersEditor::TFiltersEditor(const EditorDialogs& dialogs, const QImage& graph
     regionLayout->setRowStretch(row, 1);
     creator_ = std::make_unique<TFilterFormCreator>(dialogs_, optionsPage);
 
-    preview = Named(new TDraw3D(this), "Preview");
+    preview = NamedControl(new TDraw3D(this), "Preview");
     preview->setMinimumSize(220, 160);
     preview->SetAllowZoom(false);
     preview->SetAllowPanning(pmNone);
     preview->SetBackImageMode(pbmCustom);
-    previewCheck = Named(new QCheckBox(QStringLiteral("&Preview"), this), "PreviewCheck");
+    previewCheck = NamedControl(new QCheckBox(QStringLiteral("&Preview"), this), "PreviewCheck");
     previewCheck->setChecked(true);
-    scaledCheck = Named(new QCheckBox(QStringLiteral("&Scaled"), this), "ScaledCheck");
+    scaledCheck = NamedControl(new QCheckBox(QStringLiteral("&Scaled"), this), "ScaledCheck");
     scaledCheck->setChecked(true);
     scaledAction = new QAction(QStringLiteral("&Scaled"), preview);
     scaledAction->setObjectName(QStringLiteral("ScaledAction"));
@@ -117,7 +110,7 @@ TFiltersEditor::TFiltersEditor(const EditorDialogs& dialogs, const QImage& graph
     scaledAction->setChecked(true);
     preview->addAction(scaledAction);
     preview->setContextMenuPolicy(Qt::ActionsContextMenu);
-    okButton = Named(new QPushButton(QStringLiteral("OK"), this), "OKButton");
+    okButton = NamedControl(new QPushButton(QStringLiteral("OK"), this), "OKButton");
     okButton->setDefault(true);
     preview->installEventFilter(this);
 

@@ -21,24 +21,6 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-namespace {
-
-template <class W>
-W* Named(W* widget, const char* name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-
-QLabel* Buddy(const char* caption, QWidget* control, QWidget* parent)
-{
-    auto* label = new QLabel(QString::fromLatin1(caption), parent);
-    label->setBuddy(control);
-    return label;
-}
-
-} // namespace
-
 bool ShowFontDialog(const EditorDialogs& dialogs, QWidget* owner, TFont& font)
 {
     QFont shown(font.Name());
@@ -71,53 +53,53 @@ TPlotFontEditor::TPlotFontEditor(const EditorDialogs& dialogs, QWidget* parent) 
 {
     setObjectName(QStringLiteral("FontEditor"));
     setWindowTitle(QStringLiteral("PlotFont Editor"));
-    pages = Named(new QTabWidget(this), "PageControl");
+    pages = NamedControl(new QTabWidget(this), "PageControl");
 
-    fontPage = Named(new QWidget, "FontPage");
-    nameCombo = Named(new QComboBox(fontPage), "NameCombo");
+    fontPage = NamedControl(new QWidget, "FontPage");
+    nameCombo = NamedControl(new QComboBox(fontPage), "NameCombo");
     QStringList families = QFontDatabase::families();
     families.sort(Qt::CaseInsensitive);
     nameCombo->addItems(families);
-    sizeSpin = Named(new QSpinBox(fontPage), "SizeSpin");
+    sizeSpin = NamedControl(new QSpinBox(fontPage), "SizeSpin");
     sizeSpin->setRange(1, 1500);
-    styleGroup = Named(new QGroupBox(QStringLiteral("Style:"), fontPage), "StyleGroup");
-    italicCheck = Named(new QCheckBox(QStringLiteral("&Italic"), styleGroup), "ItalicCheck");
-    boldCheck = Named(new QCheckBox(QStringLiteral("&Bold"), styleGroup), "BoldCheck");
-    strikeoutCheck = Named(new QCheckBox(QStringLiteral("Strikeout"), styleGroup), "StrikeoutCheck");
-    underlineCheck = Named(new QCheckBox(QStringLiteral("&Underline"), styleGroup), "UnderlineCheck");
+    styleGroup = NamedControl(new QGroupBox(QStringLiteral("Style:"), fontPage), "StyleGroup");
+    italicCheck = NamedControl(new QCheckBox(QStringLiteral("&Italic"), styleGroup), "ItalicCheck");
+    boldCheck = NamedControl(new QCheckBox(QStringLiteral("&Bold"), styleGroup), "BoldCheck");
+    strikeoutCheck = NamedControl(new QCheckBox(QStringLiteral("Strikeout"), styleGroup), "StrikeoutCheck");
+    underlineCheck = NamedControl(new QCheckBox(QStringLiteral("&Underline"), styleGroup), "UnderlineCheck");
     auto* styleLayout = new QVBoxLayout(styleGroup);
     for (QCheckBox* c : {italicCheck, boldCheck, strikeoutCheck, underlineCheck})
         styleLayout->addWidget(c);
-    colorButton = Named(new TButtonColor(fontPage), "ColorButton");
+    colorButton = NamedControl(new TButtonColor(fontPage), "ColorButton");
     colorButton->setText(QStringLiteral("&Color..."));
-    editButton = Named(new QPushButton(QStringLiteral("&Edit..."), fontPage), "EditButton");
+    editButton = NamedControl(new QPushButton(QStringLiteral("&Edit..."), fontPage), "EditButton");
     auto* fontLayout = new QGridLayout(fontPage);
-    fontLayout->addWidget(Buddy("&Name:", nameCombo, fontPage), 0, 0);
+    fontLayout->addWidget(BuddyLabel("&Name:", nameCombo, fontPage), 0, 0);
     fontLayout->addWidget(nameCombo, 0, 1, 1, 2);
-    fontLayout->addWidget(Buddy("&Size:", sizeSpin, fontPage), 1, 0);
+    fontLayout->addWidget(BuddyLabel("&Size:", sizeSpin, fontPage), 1, 0);
     fontLayout->addWidget(sizeSpin, 1, 1);
     fontLayout->addWidget(styleGroup, 2, 0, 2, 2);
     fontLayout->addWidget(colorButton, 2, 2);
     fontLayout->addWidget(editButton, 3, 2, Qt::AlignTop);
     fontLayout->setRowStretch(4, 1);
 
-    optionsPage = Named(new QWidget, "OptionsPage");
-    interCharSpin = Named(new QSpinBox(optionsPage), "InterCharSpin");
+    optionsPage = NamedControl(new QWidget, "OptionsPage");
+    interCharSpin = NamedControl(new QSpinBox(optionsPage), "InterCharSpin");
     interCharSpin->setRange(-100, 100);
-    outlineButton = Named(new TButtonPen(optionsPage), "OutlineButton");
+    outlineButton = NamedControl(new TButtonPen(optionsPage), "OutlineButton");
     outlineButton->setText(QStringLiteral("&Outline..."));
     outlineButton->Dialogs = &dialogs_;
-    outlineGradientCheck = Named(new QCheckBox(QStringLiteral("O&utline gradient"), optionsPage), "OutlineGradientCheck");
+    outlineGradientCheck = NamedControl(new QCheckBox(QStringLiteral("O&utline gradient"), optionsPage), "OutlineGradientCheck");
     auto* optionsLayout = new QGridLayout(optionsPage);
-    optionsLayout->addWidget(Buddy("&Inter-char spacing:", interCharSpin, optionsPage), 0, 0);
+    optionsLayout->addWidget(BuddyLabel("&Inter-char spacing:", interCharSpin, optionsPage), 0, 0);
     optionsLayout->addWidget(interCharSpin, 0, 1);
     optionsLayout->addWidget(outlineButton, 1, 0);
     optionsLayout->addWidget(outlineGradientCheck, 2, 0, 1, 2);
     optionsLayout->setRowStretch(3, 1);
 
-    shadowPage = Named(new QWidget, "ShadowPage");
-    gradientPage = Named(new QWidget, "GradientPage");
-    picturePage = Named(new QWidget, "PicturePage");
+    shadowPage = NamedControl(new QWidget, "ShadowPage");
+    gradientPage = NamedControl(new QWidget, "GradientPage");
+    picturePage = NamedControl(new QWidget, "PicturePage");
     pages->addTab(fontPage, QStringLiteral("Font"));
     pages->addTab(optionsPage, QStringLiteral("Options"));
     pages->addTab(shadowPage, QStringLiteral("Shadow"));

@@ -20,73 +20,55 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-namespace {
-
-template <class W>
-W* Named(W* widget, const char* name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-
-QLabel* Buddy(const char* caption, QWidget* control, QWidget* parent)
-{
-    auto* label = new QLabel(QString::fromLatin1(caption), parent);
-    label->setBuddy(control);
-    return label;
-}
-
-} // namespace
-
 TFormPlotShape::TFormPlotShape(const EditorDialogs& dialogs, QWidget* parent) : QWidget(parent), dialogs_(dialogs)
 {
     setObjectName(QStringLiteral("FormPlotShape"));
-    pages = Named(new QTabWidget(this), "PageControl");
+    pages = NamedControl(new QTabWidget(this), "PageControl");
 
-    formatPage = Named(new QWidget, "FormatPage");
-    colorButton = Named(new TButtonColor(formatPage), "ColorButton");
+    formatPage = NamedControl(new QWidget, "FormatPage");
+    colorButton = NamedControl(new TButtonColor(formatPage), "ColorButton");
     colorButton->setText(QStringLiteral("&Color..."));
-    patternButton = Named(new QPushButton(QStringLiteral("&Pattern..."), formatPage), "PatternButton");
-    transparentCheck = Named(new QCheckBox(QStringLiteral("&Transparent"), formatPage), "TransparentCheck");
-    transparencySpin = Named(new QSpinBox(formatPage), "TransparencySpin");
+    patternButton = NamedControl(new QPushButton(QStringLiteral("&Pattern..."), formatPage), "PatternButton");
+    transparentCheck = NamedControl(new QCheckBox(QStringLiteral("&Transparent"), formatPage), "TransparentCheck");
+    transparencySpin = NamedControl(new QSpinBox(formatPage), "TransparencySpin");
     transparencySpin->setRange(0, 100);
-    visibleCheck = Named(new QCheckBox(QStringLiteral("Visible"), formatPage), "VisibleCheck");
+    visibleCheck = NamedControl(new QCheckBox(QStringLiteral("Visible"), formatPage), "VisibleCheck");
     visibleCheck->hide();
     auto* formatLayout = new QGridLayout(formatPage);
     formatLayout->addWidget(visibleCheck, 0, 0, 1, 2);
     formatLayout->addWidget(colorButton, 1, 0);
     formatLayout->addWidget(patternButton, 1, 1);
     formatLayout->addWidget(transparentCheck, 2, 0, 1, 2);
-    formatLayout->addWidget(Buddy("&Transparency:", transparencySpin, formatPage), 3, 0);
+    formatLayout->addWidget(BuddyLabel("&Transparency:", transparencySpin, formatPage), 3, 0);
     formatLayout->addWidget(transparencySpin, 3, 1);
     formatLayout->setRowStretch(4, 1);
 
-    borderPage = Named(new QWidget, "BorderPage");
-    frameButton = Named(new TButtonPen(borderPage), "FrameButton");
+    borderPage = NamedControl(new QWidget, "BorderPage");
+    frameButton = NamedControl(new TButtonPen(borderPage), "FrameButton");
     frameButton->setText(QStringLiteral("&Frame..."));
     frameButton->Dialogs = &dialogs_;
-    bevelCombo = Named(new QComboBox(borderPage), "BevelCombo");
+    bevelCombo = NamedControl(new QComboBox(borderPage), "BevelCombo");
     bevelCombo->addItems({QStringLiteral("None"), QStringLiteral("Lowered"), QStringLiteral("Raised")});
-    bevelSizeSpin = Named(new QSpinBox(borderPage), "BevelSizeSpin");
+    bevelSizeSpin = NamedControl(new QSpinBox(borderPage), "BevelSizeSpin");
     bevelSizeSpin->setRange(1, 100);
-    roundCheck = Named(new QCheckBox(QStringLiteral("&Round Frame"), borderPage), "RoundCheck");
-    roundSizeSpin = Named(new QSpinBox(borderPage), "RoundSizeSpin");
+    roundCheck = NamedControl(new QCheckBox(QStringLiteral("&Round Frame"), borderPage), "RoundCheck");
+    roundSizeSpin = NamedControl(new QSpinBox(borderPage), "RoundSizeSpin");
     roundSizeSpin->setRange(0, 500);
     auto* borderLayout = new QGridLayout(borderPage);
     borderLayout->addWidget(frameButton, 0, 0);
-    borderLayout->addWidget(Buddy("&Bevel:", bevelCombo, borderPage), 1, 0);
+    borderLayout->addWidget(BuddyLabel("&Bevel:", bevelCombo, borderPage), 1, 0);
     borderLayout->addWidget(bevelCombo, 1, 1);
-    borderLayout->addWidget(Buddy("Siz&e:", bevelSizeSpin, borderPage), 1, 2);
+    borderLayout->addWidget(BuddyLabel("Siz&e:", bevelSizeSpin, borderPage), 1, 2);
     borderLayout->addWidget(bevelSizeSpin, 1, 3);
     borderLayout->addWidget(roundCheck, 2, 0, 1, 2);
-    borderLayout->addWidget(Buddy("Siz&e:", roundSizeSpin, borderPage), 2, 2);
+    borderLayout->addWidget(BuddyLabel("Siz&e:", roundSizeSpin, borderPage), 2, 2);
     borderLayout->addWidget(roundSizeSpin, 2, 3);
     borderLayout->setRowStretch(3, 1);
 
-    textPage = Named(new QWidget, "TextPage");
-    gradientPage = Named(new QWidget, "GradientPage");
-    shadowPage = Named(new QWidget, "ShadowPage");
-    picturePage = Named(new QWidget, "PicturePage");
+    textPage = NamedControl(new QWidget, "TextPage");
+    gradientPage = NamedControl(new QWidget, "GradientPage");
+    shadowPage = NamedControl(new QWidget, "ShadowPage");
+    picturePage = NamedControl(new QWidget, "PicturePage");
     pages->addTab(formatPage, QStringLiteral("Format"));
     pages->addTab(borderPage, QStringLiteral("Border"));
     pages->addTab(textPage, QStringLiteral("Text"));

@@ -13,34 +13,6 @@
 
 namespace {
 
-TShiftState ShiftOf(Qt::KeyboardModifiers mods, Qt::MouseButtons buttons)
-{
-    TShiftState s = 0;
-    if (mods & Qt::ShiftModifier)
-        s |= ssShift;
-    if (mods & Qt::AltModifier)
-        s |= ssAlt;
-    if (mods & Qt::ControlModifier)
-        s |= ssCtrl;
-    if (buttons & Qt::LeftButton)
-        s |= ssLeft;
-    if (buttons & Qt::RightButton)
-        s |= ssRight;
-    if (buttons & Qt::MiddleButton)
-        s |= ssMiddle;
-    return s;
-}
-
-bool ButtonOf(Qt::MouseButton b, TMouseButton& out)
-{
-    switch (b) {
-    case Qt::LeftButton: out = mbLeft; return true;
-    case Qt::RightButton: out = mbRight; return true;
-    case Qt::MiddleButton: out = mbMiddle; return true;
-    default: return false;
-    }
-}
-
 bool KeysHeld(TShiftState wanted, TShiftState shift)
 {
     const TShiftState keys = ssShift | ssAlt | ssCtrl;

@@ -1,5 +1,7 @@
 #include "platform/gdi/MetafilePlayer.h"
 
+#include "platform/gdi/RasterDCImpl.h"
+
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QPainterPath>
@@ -12,30 +14,6 @@ namespace gdi {
 namespace {
 
 QColor Colour(int32_t c) { return QColor::fromRgb(ToQRgb(static_cast<COLORREF>(c))); }
-
-// The same font choice the raster back end makes, so replayed text has the screen's metrics.
-QFont QtFont(const Font& font, int32_t charExtra)
-{
-    QFont f(font.faceName.isEmpty() ? QStringLiteral("Arial") : font.faceName);
-    int32_t px = 16;
-    if (font.height < 0) {
-        px = -font.height;
-    } else if (font.height > 0) {
-        QFont probe(f);
-        probe.setPixelSize(1000);
-        const QFontMetricsF m(probe);
-        const double cell = m.ascent() + m.descent();
-        px = cell > 0 ? std::max(1, static_cast<int>(std::nearbyint(font.height * 1000.0 / cell))) : font.height;
-    }
-    f.setPixelSize(std::max(1, px));
-    f.setWeight(static_cast<QFont::Weight>(std::clamp(font.weight == 0 ? FW_NORMAL : font.weight, 100, 900)));
-    f.setItalic(font.italic);
-    f.setUnderline(font.underline);
-    f.setStrikeOut(font.strikeOut);
-    f.setKerning(false);
-    f.setLetterSpacing(QFont::AbsoluteSpacing, charExtra);
-    return f;
-}
 
 QPen QtPen(const Pen& pen)
 {
@@ -225,7 +203,7 @@ private:
     const QPainterPath baseClip_;
     Pen pen_;
     Brush brush_;
-    QFont font_ = QtFont(Font{}, 0);
+    QFont font_ = raster::MakeQFont(Font{}, 0);
     Font logFont_;
     int32_t rop2_ = R2_COPYPEN, bkMode_ = OPAQUE, bkColor_ = 0xFFFFFF, textColor_ = 0, charExtra_ = 0;
     uint32_t textAlign_ = 0;
@@ -447,7 +425,7 @@ void Player::Run()
         case MetaOp::SelectBrush: brush_ = m_.Brushes[static_cast<size_t>(r.index)]; break;
         case MetaOp::SelectFont:
             logFont_ = m_.Fonts[static_cast<size_t>(r.index)];
-            font_ = QtFont(logFont_, charExtra_);
+            font_ = raster::MakeQFont(logFont_, charExtra_);
             break;
         case MetaOp::SetROP2: rop2_ = r.a[0]; break;
         case MetaOp::SetBkMode: bkMode_ = r.a[0]; break;
@@ -456,7 +434,7 @@ void Player::Run()
         case MetaOp::SetTextAlign: textAlign_ = static_cast<uint32_t>(r.a[0]); break;
         case MetaOp::SetTextCharExtra:
             charExtra_ = r.a[0];
-            font_ = QtFont(logFont_, charExtra_);
+            font_ = raster::MakeQFont(logFont_, charExtra_);
             break;
         case MetaOp::SetPolyFillMode: fillMode_ = r.a[0]; break;
         case MetaOp::SetGraphicsMode: break;

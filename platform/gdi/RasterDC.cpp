@@ -97,12 +97,6 @@ bool VisibleAt(const RasterDC::Impl& d, const QImage& image, int64_t x, int64_t 
     return d.clipIsRect || d.clip.contains(QPoint(static_cast<int>(x), static_cast<int>(y)));
 }
 
-} // namespace raster
-
-using namespace raster;
-
-namespace {
-
 // The Qt font of a logical font, the character extra as letter spacing.
 QFont MakeQFont(const Font& font, int32_t charExtra)
 {
@@ -132,7 +126,9 @@ QFont MakeQFont(const Font& font, int32_t charExtra)
     return f;
 }
 
-} // namespace
+} // namespace raster
+
+using namespace raster;
 
 RasterDC::RasterDC(int32_t width, int32_t height) : d_(std::make_unique<Impl>())
 {

@@ -66,6 +66,10 @@ constexpr uint32_t ToImageRgb(COLORREF c) { return ToQRgb(c) & kRgbMask; }
 uint32_t MixRop2(int rop, uint32_t p, uint32_t d);
 QPainter::CompositionMode CompositionFor(int rop);
 
+// The Qt font of a logical font, the character extra as letter spacing; the metafile player
+// replays text with the same choice, so it has the screen's metrics.
+QFont MakeQFont(const Font& font, int32_t charExtra);
+
 // The painter on the picture, created on first use with the current clip.
 QPainter& Painter(RasterDC::Impl& d, QImage& image);
 void SetClip(RasterDC::Impl& d, const QRegion* region);
