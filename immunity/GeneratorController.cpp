@@ -231,18 +231,30 @@ void GeneratorController::RunFixedFrequency(int button)
 {
     const std::optional<FixedPlan> plan = ReadFixedPlan(view_, button, Limits());
     if (!plan) {
-        Changed();
-        if (hooks_.ShowError)
-            hooks_.ShowError(kFixedError);
-        ToggleGeneratorRun(button);
+        RefuseAction(button, kFixedError);
         return;
     }
-    ScpiPreset(scpi_);
-    ScpiSetupDbm(scpi_);
-    ScpiSetSpan(scpi_, QStringLiteral("0"));
+    PresetZeroSpanDbm();
     SendLevel(plan->Level);
     SendFrequency(plan->FrequencyHz);
     Changed();
+}
+
+// A set-up the rows cannot give: the button springs back and the operator is told why.
+void GeneratorController::RefuseAction(int button, const QString& error)
+{
+    Changed();
+    if (hooks_.ShowError)
+        hooks_.ShowError(error);
+    ToggleGeneratorRun(button);
+}
+
+// Every action starts from a preset analyser at zero span with levels in dBm.
+void GeneratorController::PresetZeroSpanDbm()
+{
+    ScpiPreset(scpi_);
+    ScpiSetupDbm(scpi_);
+    ScpiSetSpan(scpi_, QStringLiteral("0"));
 }
 
 bool GeneratorController::Wait(uint32_t ms, bool endsWithLoop)
@@ -266,18 +278,13 @@ void GeneratorController::RunSweep(int button)
     if (!warning.isEmpty())
         view_.Messages.append(warning);
     if (!plan) {
-        Changed();
-        if (hooks_.ShowError)
-            hooks_.ShowError(kSweepError);
-        ToggleGeneratorRun(button);
+        RefuseAction(button, kSweepError);
         state_.GeneratorLoopActive = 0;
         return;
     }
     ++loopDepth_;
     NotifyAction();
-    ScpiPreset(scpi_);
-    ScpiSetupDbm(scpi_);
-    ScpiSetSpan(scpi_, QStringLiteral("0"));
+    PresetZeroSpanDbm();
     RunFrequencySweep(button, *plan);
     if (!closing_) {
         ScpiSourceOn(scpi_, QStringLiteral("-20"));
@@ -316,18 +323,13 @@ void GeneratorController::RunRamp()
 {
     const std::optional<RampPlan> plan = ReadRampPlan(view_, Limits());
     if (!plan) {
-        Changed();
-        if (hooks_.ShowError)
-            hooks_.ShowError(kRampError);
-        ToggleGeneratorRun(kRampButton);
+        RefuseAction(kRampButton, kRampError);
         state_.GeneratorLoopActive = 0;
         return;
     }
     ++loopDepth_;
     NotifyAction();
-    ScpiPreset(scpi_);
-    ScpiSetupDbm(scpi_);
-    ScpiSetSpan(scpi_, QStringLiteral("0"));
+    PresetZeroSpanDbm();
     SendFrequency(plan->FrequencyHz);
     Changed();
     bool open = RunPowerRamp(*plan);

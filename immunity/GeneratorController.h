@@ -88,6 +88,8 @@ private:
     // False when the window closed.
     bool RunPowerRamp(const RampPlan& plan);
     void RunRamp();
+    void RefuseAction(int button, const QString& error);
+    void PresetZeroSpanDbm();
     // Waits ms; false when it ended early: with endsWithLoop when GeneratorLoopActive dropped,
     // and always when the window closes.
     bool Wait(uint32_t ms, bool endsWithLoop);
