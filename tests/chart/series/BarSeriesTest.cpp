@@ -3,6 +3,8 @@
 #include "chart/canvas/PlotCanvas3D.h"
 #include "chart/engine/AxisPanel.h"
 #include "chart/engine/ChartAxis.h"
+#include "chart/engine/SeriesMarks.h"
+#include "chart/engine/SeriesPointer.h"
 #include "chart/series/BarSeries.h"
 #include "chart/series/Chart.h"
 #include "chart/series/ChartUnit.h"
@@ -432,4 +434,62 @@ TEST(BarSeries, ReplacingALineKeepsNamePlacePointsAndHandlers)
     EXPECT_EQ(series->GetPointColor(0), clRed);
     series->OnClick(series, 0, 0, 0, 0, 0);
     EXPECT_EQ(clicks, 1);
+}
+
+// Marks stand centred over a bar that rises from its origin and under one that falls, away from
+// the bar end by the callout; the value axis gives them room on both sides.
+TEST(BarSeries, MarksStandBeyondTheBarEnds)
+{
+    TChart chart;
+    PlainChart(chart);
+    chart.SetView3D(false);
+    auto& bar = chart.AddNewSeries<TBarSeries>();
+    bar.Marks().Callout().SetDistance(3);
+    bar.AddPointXY(0, 60);
+    bar.AddPointXY(1, -40);
+    chart.RepaintNow();
+    const TChartAxis& values = *static_cast<TChartAxis*>(chart.LeftAxis());
+    EXPECT_LT(values.CurrentMinimum(), -40.0);   // room below the falling bar's mark
+    EXPECT_GT(values.CurrentMaximum(), 60.0);
+    for (int i = 0; i < 2; ++i) {
+        const TSeriesMarkPosition* p = bar.Marks().Positions().Position(i);
+        ASSERT_TRUE(p);
+        const int end = bar.YToPixel(i), sign = i == 0 ? -1 : 1;
+        EXPECT_EQ(p->ArrowFrom, (TPoint{bar.XToPixel(i) + bar.BarSize() / 2, end + sign * 3}));
+        EXPECT_EQ(p->ArrowTo.Y, end + sign * 23);
+        EXPECT_EQ(i == 0 ? p->LeftTop.Y + p->Height - 1 : p->LeftTop.Y, p->ArrowTo.Y);
+    }
+}
+
+// A bar whose category lies off the axis range but reaches into the chart is still drawn, and
+// tick lines cross the bars at the value axis' ticks between their ends.
+TEST(BarSeries, VisibleRangeWidensToBarsReachingInAndTickLinesCrossTheBars)
+{
+    TChart chart;
+    PlainChart(chart);
+    chart.SetView3D(false);
+    auto& bar = chart.AddNewSeries<TBarSeries>();
+    bar.Marks().Hide();
+    for (int i = 0; i < 10; ++i)
+        bar.AddPointXY(i, 100);
+    bar.SetCustomBarWidth(60);
+    chart.BottomAxis()->SetRange(2.2, 6.8);
+    chart.RepaintNow();
+    EXPECT_EQ(bar.FirstValueIndex, 2);
+    EXPECT_EQ(bar.LastValueIndex, 7);
+
+    bar.TickLines().SetVisible(true);
+    bar.TickLines().SetColor(RGBColor(0, 250, 0));
+    chart.SetAxisVisible(true);
+    chart.RepaintNow();
+    const TChartAxis& values = *static_cast<TChartAxis*>(chart.LeftAxis());
+    const TRect b = bar.CalcBarBounds(4);
+    int crossed = 0;
+    for (const int y : values.TickPositions())
+        if (y > std::min(b.Top, b.Bottom) && y < std::max(b.Top, b.Bottom)) {
+            ++crossed;
+            for (int x = b.Left + 1; x < b.Right - 1; ++x)
+                ASSERT_EQ(chart.WindowImage().pixel(x, y) | 0xFF000000u, qRgb(0, 250, 0)) << x << "," << y;
+        }
+    EXPECT_GE(crossed, 2);
 }
