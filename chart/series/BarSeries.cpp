@@ -270,7 +270,7 @@ void TCustomBarSeries::CalcBarSize() const
         return;
     int slot;
     if (autoBarSize_) {
-        slot = Rnd(axis->SizePixels() / (2.0 + axis->CurrentMaximum() - axis->CurrentMinimum()));
+        slot = Rnd(axis->SizePixels() / (2.0 + axis->Maximum() - axis->Minimum()));
     } else if (axis->Automatic()) {
         slot = axis->SizePixels() / layout_.MaxBarPoints;
     } else {
