@@ -774,6 +774,8 @@ void TCustomBarSeries::AddSampleValues(int numValues)
 {
     if (numValues <= 0)
         throw ChartException(seriestexts::SampleValuesCount());
+    // Each place in the chart gets its own values, so that a gallery preview's series differ.
+    samples_.seed(5489u + 977u * static_cast<unsigned>(std::max(0, IndexInChart())));
     std::uniform_int_distribution<int> value(100, 1000);
     UpdateScope scope(*this);
     for (int i = 0; i < numValues; ++i) {
