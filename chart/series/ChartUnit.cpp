@@ -1,6 +1,7 @@
 #include "chart/series/ChartUnit.h"
 
 #include "chart/engine/SeriesFunctions.h"
+#include "chart/series/BarSeries.h"
 #include "chart/series/ColorPalettes.h"
 #include "chart/series/FastLineSeries.h"
 #include "chart/series/LineSeries.h"
@@ -75,6 +76,8 @@ void UnregisterToolClasses(ChartUnitState& unit, std::span<const TPlotToolClass*
 void RegisterStandardSeries(ChartUnitState& unit)
 {
     RegisterPlotSeries(unit, SeriesClassOf<TLineSeries>(), PlotMsg::SeriesLine);
+    RegisterPlotSeries(unit, SeriesClassOf<TBarSeries>(), PlotMsg::SeriesBar);
+    RegisterPlotSeries(unit, SeriesClassOf<THorizBarSeries>(), PlotMsg::SeriesHorizBar);
     RegisterPlotSeries(unit, SeriesClassOf<TAreaSeries>(), PlotMsg::SeriesArea);
     RegisterPlotSeries(unit, SeriesClassOf<TPointSeries>(), PlotMsg::SeriesPoint);
     RegisterPlotSeries(unit, SeriesClassOf<TFastLineSeries>(), PlotMsg::SeriesFastLine);
