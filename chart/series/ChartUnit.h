@@ -6,10 +6,14 @@
 #include "chart/series/SeriesTypes.h"
 
 #include <QStringList>
+#include <functional>
 #include <initializer_list>
 #include <memory>
 #include <span>
 
+class QWidget;
+class TChartSeries;
+class TCustomAxisPanel;
 struct TPlotFunctionClass;
 
 // The registries of the chart unit, which other units fill at their start-up: the classes a
@@ -21,6 +25,11 @@ struct ChartUnitState {
     std::unique_ptr<TPlotSeriesTypes> SeriesTypes;
     std::unique_ptr<TPlotToolTypes> ToolTypes;
     std::unique_ptr<QStringList> ColorPalettes;
+    // The series gallery's entry points, which the gallery's start-up fills and its shut-down
+    // empties: a new series of a chosen type on the chart (null when cancelled), and a series
+    // turned into a chosen type (the class it has afterwards; null when cancelled).
+    std::function<TChartSeries*(QWidget* owner, TCustomAxisPanel& chart)> AddSeriesHook;
+    std::function<const TChartSeriesClass*(QWidget* owner, TChartSeries*& series)> ChangeSeriesTypeHook;
 };
 
 // The lists, created on first use.
