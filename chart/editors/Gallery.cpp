@@ -330,8 +330,8 @@ void StartGalleryUnit(GalleryUnitState& gallery, ChartUnitState& unit, const Edi
     unit.AddSeriesHook = [&unit, &dialogs](QWidget* owner, TCustomAxisPanel& chart) {
         return CreateSeriesFromGallery(dialogs, unit, owner, chart);
     };
-    unit.ChangeSeriesTypeHook = [&unit, &dialogs](QWidget* owner, TChartSeries*& series) {
-        return ChangeSeriesTypeFromGallery(dialogs, unit, owner, series);
+    unit.ChangeSeriesTypeHook = [&unit, &dialogs](TChartSeries*& series) {
+        return ChangeSeriesTypeFromGallery(dialogs, unit, nullptr, series);
     };
 }
 

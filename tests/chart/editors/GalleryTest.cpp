@@ -144,7 +144,7 @@ TEST_F(GalleryFixture, ChangingTheTypeKeepsNamePlacePointsAndTitle)
         ClickOk(d);   // the series' own type, no sub-style
     };
     TChartSeries* const original = series;
-    EXPECT_EQ(unit.ChangeSeriesTypeHook(nullptr, series), &SeriesClassOf<TLineSeries>());
+    EXPECT_EQ(unit.ChangeSeriesTypeHook(series), &SeriesClassOf<TLineSeries>());
     EXPECT_EQ(preselected, &SeriesClassOf<TLineSeries>());
     EXPECT_EQ(series, original);
 
@@ -153,7 +153,7 @@ TEST_F(GalleryFixture, ChangingTheTypeKeepsNamePlacePointsAndTitle)
         ASSERT_TRUE(g.panel->SelectType(&SeriesClassOf<TPointSeries>(), nullptr));
         ClickOk(d);
     };
-    EXPECT_EQ(unit.ChangeSeriesTypeHook(nullptr, series), &SeriesClassOf<TPointSeries>());
+    EXPECT_EQ(unit.ChangeSeriesTypeHook(series), &SeriesClassOf<TPointSeries>());
     ASSERT_NE(dynamic_cast<TPointSeries*>(series), nullptr);
     EXPECT_EQ(series->Name(), QStringLiteral("Trace"));
     EXPECT_EQ(series->Title(), QStringLiteral("Raw trace"));
