@@ -3,6 +3,7 @@
 #include "chart/canvas/LibrarySettings.h"
 #include "chart/editors/EditorDialogs.h"
 #include "chart/editors/EditorRoutines.h"
+#include "chart/editors/GalleryAlternate.h"
 #include "chart/editors/GalleryPanel.h"
 #include "chart/engine/PlotFunction.h"
 #include "chart/engine/PlotMessages.h"
@@ -266,7 +267,11 @@ GalleryChoice TPlotGallery::Choice() const
 bool ShowSeriesGallery(const EditorDialogs& dialogs, ChartUnitState& unit, QWidget* owner,
                        const GalleryRequest& request, GalleryChoice& choice)
 {
-    std::unique_ptr<TCustomGalleryForm> form = CreateEditorForm<TPlotGallery>(owner, unit, request.WithFunctions);
+    std::unique_ptr<TCustomGalleryForm> form;
+    if (ReadEditorInteger(EditorKey(kEditorGalleryMode), 0) != 0)
+        form = CreateEditorForm<TPlotGalleryForm>(owner, unit, dialogs);
+    else
+        form = CreateEditorForm<TPlotGallery>(owner, unit, request.WithFunctions);
     form->Prepare(request);
     if (RunEditorDialog(dialogs, *form) != QDialog::Accepted)
         return false;

@@ -1,7 +1,9 @@
 #include "EditorsTestSupport.h"
 
 #include "chart/canvas/LibrarySettings.h"
+#include "chart/editors/ChartListBox.h"
 #include "chart/editors/Gallery.h"
+#include "chart/editors/GalleryAlternate.h"
 #include "chart/editors/GalleryPanel.h"
 #include "chart/series/Chart.h"
 #include "chart/series/ChartUnit.h"
@@ -206,4 +208,39 @@ TEST_F(GalleryFixture, SizeAndSmoothAreRemembered)
     ShowSeriesGallery(t.Hooks, unit, nullptr, request, choice);
     EXPECT_NE(opened, QSize(700, 520));
     EXPECT_EQ(ReadEditorInteger(Key(kEditorGalleryWidth), 0), 700);
+}
+
+TEST_F(GalleryFixture, AlternateGalleryListsTypesByPageAndOffersTheirVariants)
+{
+    WriteEditorInteger(Key(kEditorGalleryMode), 1);
+    TChart chart;
+    QStringList pages;
+    QStringList standard;
+    QStringList all;
+    t.Drive = [&](QDialog& d) {
+        auto* g = dynamic_cast<TPlotGalleryForm*>(&d);
+        ASSERT_NE(g, nullptr);
+        for (int i = 0; i < g->pageCombo->count(); ++i)
+            pages << g->pageCombo->itemText(i);
+        EXPECT_EQ(g->pageCombo->currentText(), QStringLiteral("Standard"));
+        for (int i = 0; i < g->seriesList->count(); ++i)
+            standard << g->seriesList->item(i)->text();
+        g->pageCombo->setCurrentIndex(0);
+        for (int i = 0; i < g->seriesList->count(); ++i)
+            all << g->seriesList->item(i)->text();
+        const auto fast = g->seriesList->findItems(QStringLiteral("Fast Line"), Qt::MatchExactly);
+        ASSERT_EQ(fast.size(), 1);
+        g->seriesList->setCurrentItem(fast.front());
+        ASSERT_EQ(g->panel->Count(), 4);
+        EXPECT_EQ(g->panel->Chart(3)->Title().Caption(), QStringLiteral("Stairs"));
+        for (int i = 0; i < 3; ++i)
+            QTest::keyClick(g, Qt::Key_Right);   // keys on the form go to the panel
+        QTest::keyClick(g, Qt::Key_Return);
+    };
+    auto* series = dynamic_cast<TFastLineSeries*>(unit.AddSeriesHook(nullptr, chart));
+    ASSERT_NE(series, nullptr);
+    EXPECT_TRUE(series->Stairs());
+    EXPECT_EQ(pages, (QStringList{"(all)", "Extended", "Standard"}));
+    EXPECT_EQ(standard, (QStringList{"Area", "Fast Line", "Horizontal Area", "Horizontal Line", "Line", "Point"}));
+    EXPECT_EQ(all.size(), 7);   // the standard types and "Extended"; the type without gallery series is left out
 }
