@@ -175,8 +175,17 @@ QRect TGalleryChart::SubMarkerRect() const
 
 void TGalleryChart::Invalidate()
 {
-    if (!drawingSmooth_)
-        smoothStale_ = true;
+    if (drawingSmooth_) {
+        TCustomChart::Invalidate();
+        return;
+    }
+    smoothStale_ = true;
+    // A smooth chart is drawn by its paint alone: no picture at its own size is made meanwhile.
+    if (panel_ && panel_->Smooth()) {
+        if (RepaintOnChange())
+            update();
+        return;
+    }
     TCustomChart::Invalidate();
 }
 
@@ -347,7 +356,7 @@ void TChartGalleryPanel::SetSmooth(bool value)
         return;
     smooth_ = value;
     for (TGalleryChart* chart : charts_)
-        chart->update();
+        chart->Invalidate();
 }
 
 void TChartGalleryPanel::SetView3D(bool value)
@@ -655,6 +664,8 @@ TSubGalleryPopup::TSubGalleryPopup(TChartGalleryPanel& owner)
     nested_->DisplaySub = false;
     nested_->SetNumCols(owner.NumCols());
     nested_->SetView3D(owner.View3D());
+    // The pop-up follows the panel's choice and never stores it.
+    nested_->smoothRead_ = owner.Smooth();
     nested_->SetSmooth(owner.Smooth());
     nested_->OnSelectedChart = [this] { Accept(); };
     auto* layout = new QVBoxLayout(this);

@@ -222,6 +222,13 @@ TEST_F(PanelFixture, SmoothIsStoredOnlyWhenChangedAndDrawsAResampledPicture)
     EXPECT_GT(DistinctColours(picture), 8);
     EXPECT_TRUE(chart->Title().Visible());
     EXPECT_EQ(chart->MarginTop(), 4);
+    // The pop-up's own panel draws smooth too, and stores nothing.
+    panel->HandleKey(Qt::Key_Down, Qt::AltModifier);
+    ASSERT_NE(panel->SubPopup(), nullptr);
+    EXPECT_TRUE(panel->SubPopup()->Panel().Smooth());
+    QTest::keyClick(panel->SubPopup(), Qt::Key_Escape);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(QSettings(QStringLiteral("Zendrik"), QStringLiteral("PlotChart")).contains(QStringLiteral("Editor/") + key));
     panel.reset();
     EXPECT_TRUE(ReadEditorBoolean(key, false));
 }
