@@ -373,6 +373,7 @@ TChartGalleryPanel* TPlotGradientEditor::DirectionCharts()
     directionCharts_->SetNumRows(2);
     directionCharts_->SetNumCols(kDirectionCount / 2);
     directionsPage->layout()->addWidget(directionCharts_);
+    directionCharts_->show();   // the page may be on screen already
     for (int d = 0; d < kDirectionCount; ++d) {
         TGalleryChart& chart = directionCharts_->AddChart();
         chart.SetRepaintOnChange(false);

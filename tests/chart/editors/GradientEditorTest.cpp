@@ -211,9 +211,12 @@ TEST(GradientEditor, DirectionChartsChooseTheDirectionAndFollowTheColours)
     TestDialogs t;
     t.Drive = [&](QDialog& d) {
         TPlotGradientEditor& e = AsEditor(d);
+        e.show();
         e.pages->setCurrentWidget(e.directionsPage);
         TChartGalleryPanel* charts = e.DirectionCharts();
+        EXPECT_TRUE(charts->isVisible());
         ASSERT_EQ(charts->Count(), 10);
+        EXPECT_TRUE(charts->Chart(9)->isVisible());
         EXPECT_EQ(charts->NumRows(), 2);
         EXPECT_EQ(charts->NumCols(), 5);
         TGalleryChart* radial = charts->Chart(7);
