@@ -51,11 +51,11 @@ void TypeOfSeries(const ChartUnitState& unit, const TChartSeries& series, const 
 TCustomGalleryForm::TCustomGalleryForm(ChartUnitState& unit, QWidget* parent) : QDialog(parent), unit_(unit)
 {
     setWindowTitle(QStringLiteral("PlotChart Gallery"));
-    panel = NamedControl(new TChartGalleryPanel(this), "ChartGalleryPanel1");
+    panel = NamedControl(new TChartGalleryPanel(this), "GalleryPanel");
     panel->setMinimumSize(200, 150);
-    view3DCheck = NamedControl(new QCheckBox(QStringLiteral("&3D"), this), "CB3D");
+    view3DCheck = NamedControl(new QCheckBox(QStringLiteral("&3D"), this), "View3DCheck");
     view3DCheck->setChecked(true);
-    smoothCheck = NamedControl(new QCheckBox(QStringLiteral("&Smooth"), this), "CBSmooth");
+    smoothCheck = NamedControl(new QCheckBox(QStringLiteral("&Smooth"), this), "SmoothCheck");
     smoothCheck->setChecked(panel->Smooth());
     okButton = NamedControl(new QPushButton(QStringLiteral("OK"), this), "OKButton");
     okButton->setDefault(true);
@@ -105,9 +105,9 @@ TPlotGallery::TPlotGallery(ChartUnitState& unit, bool withFunctions, QWidget* pa
     : TCustomGalleryForm(unit, parent)
 {
     setObjectName(QStringLiteral("PlotGallery"));
-    typeTabs = NamedControl(new QTabBar(this), "TabTypes");
-    pageTabs = NamedControl(new QTabBar(this), "TabPages");
-    paletteCombo = NamedControl(new QComboBox(this), "CBColorPalette");
+    typeTabs = NamedControl(new QTabBar(this), "TypeTabs");
+    pageTabs = NamedControl(new QTabBar(this), "PageTabs");
+    paletteCombo = NamedControl(new QComboBox(this), "PaletteCombo");
 
     // A type tab without pages is left out; "Functions" only when they are offered.
     if (!PageNames(false).isEmpty())

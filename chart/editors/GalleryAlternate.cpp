@@ -30,9 +30,9 @@ TPlotGalleryForm::TPlotGalleryForm(ChartUnitState& unit, const EditorDialogs& di
     : TCustomGalleryForm(unit, parent)
 {
     setObjectName(QStringLiteral("PlotGalleryForm"));
-    types_ = NamedControl(new TChart(this), "ChartTypes");
+    types_ = NamedControl(new TChart(this), "TypeChart");
     types_->hide();
-    seriesList = NamedControl(new TChartListBox(dialogs, this), "ChartListBox1");
+    seriesList = NamedControl(new TChartListBox(dialogs, this), "TypeList");
     seriesList->SetSorted(true);
     seriesList->AllowAddSeries = false;
     seriesList->AllowDeleteSeries = false;
@@ -43,7 +43,7 @@ TPlotGalleryForm::TPlotGalleryForm(ChartUnitState& unit, const EditorDialogs& di
     seriesList->SetShowActiveCheck(false);
     seriesList->SetShowSeriesColor(false);
     seriesList->setMinimumWidth(180);
-    pageCombo = NamedControl(new QComboBox(this), "CBGalleries");
+    pageCombo = NamedControl(new QComboBox(this), "PageCombo");
     panel->DisplaySub = false;
 
     QStringList pages;
