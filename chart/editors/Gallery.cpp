@@ -317,8 +317,12 @@ const TChartSeriesClass* ChangeSeriesTypeFromGallery(const EditorDialogs& dialog
     const bool sameClass = choice.SeriesClass->Name.compare(series->ClassName(), Qt::CaseInsensitive) == 0;
     if (sameClass && choice.SubIndex <= 0)
         return choice.SeriesClass;
-    if (!sameClass)
+    if (!sameClass) {
         ReplaceSeriesClass(series, *choice.SeriesClass);
+        // A series that neither a chart nor an owner holds cannot be replaced: nothing changed.
+        if (series->ClassName().compare(choice.SeriesClass->Name, Qt::CaseInsensitive) != 0)
+            return nullptr;
+    }
     if (choice.SubIndex > 0)
         series->SetSubGallery(choice.SubIndex);
     return choice.SeriesClass;

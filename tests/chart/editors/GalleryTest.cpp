@@ -163,6 +163,12 @@ TEST_F(GalleryFixture, ChangingTheTypeKeepsNamePlacePointsAndTitle)
     EXPECT_EQ(chart.Series(1), series);
     ASSERT_EQ(series->Count(), 3);
     EXPECT_EQ(series->GetPointY(1), 20);
+
+    // A series on no chart and of no owner cannot be replaced; that is no success.
+    TLineSeries loose;
+    TChartSeries* looseSeries = &loose;
+    EXPECT_EQ(unit.ChangeSeriesTypeHook(looseSeries), nullptr);
+    EXPECT_EQ(looseSeries, &loose);
 }
 
 TEST_F(GalleryFixture, UnitStartsAreCountedAndTheLastStopEmptiesTheHooks)
