@@ -183,6 +183,19 @@ TEST_F(PanelFixture, FastLineSubStylesApplyThroughThePopup)
         EXPECT_FALSE(series->LinePen().SmallDots());
         EXPECT_GT(series->Count(), 0);
     }
+
+    // The marker of the focused chart opens the pop-up; its strip closes it with OK. The clicks
+    // go through the window, as a user's do.
+    panel->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(panel.get()));
+    QTest::mouseClick(fast, Qt::LeftButton, Qt::NoModifier, fast->SubMarkerRect().center());
+    ASSERT_NE(panel->SubPopup(), nullptr);
+    EXPECT_TRUE(panel->SubPopup()->isVisible());
+    QTest::keyClick(panel->SubPopup(), Qt::Key_Right);
+    QTest::mouseClick(&panel->SubPopup()->Strip(), Qt::LeftButton);
+    EXPECT_EQ(subSelected, 3);
+    EXPECT_EQ(panel->SubIndex(), 1);
+    EXPECT_TRUE(fast->ChartSeries(0)->Marks().Visible());
 }
 
 TEST_F(PanelFixture, PopupStaysOnTheScreen)
