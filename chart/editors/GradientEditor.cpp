@@ -5,6 +5,8 @@
 #include "chart/editors/EditorButtons.h"
 #include "chart/editors/EditorDialogs.h"
 #include "chart/editors/EditorRoutines.h"
+#include "chart/editors/GalleryPanel.h"
+#include "chart/engine/ChartAxis.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -185,6 +187,10 @@ TPlotGradientEditor::TPlotGradientEditor(const EditorDialogs& dialogs, bool flag
     optionsLayout->addWidget(angleSpin, 2, 1);
     optionsLayout->setRowStretch(3, 1);
 
+    directionsPage = Named(new QWidget, "DirectionsPage");
+    auto* directionsLayout = new QVBoxLayout(directionsPage);
+    directionsLayout->setContentsMargins(0, 0, 0, 0);
+
     subGradientPage = Named(new QWidget, "SubGradientPage");
     subVisibleCheck = Named(new QCheckBox(QStringLiteral("&Visible"), subGradientPage), "SubVisibleCheck");
     subTransparencyBar = Named(new QScrollBar(Qt::Horizontal, subGradientPage), "SubTransparencyBar");
@@ -202,6 +208,7 @@ TPlotGradientEditor::TPlotGradientEditor(const EditorDialogs& dialogs, bool flag
     pages->addTab(defaultPage, QStringLiteral("Default"));
     pages->addTab(colorsPage, QStringLiteral("Colors"));
     pages->addTab(optionsPage, QStringLiteral("Options"));
+    pages->addTab(directionsPage, QStringLiteral("Directions"));
     pages->addTab(subGradientPage, QStringLiteral("SubGradient"));
     pages->setCurrentWidget(colorsPage);
 
@@ -249,7 +256,14 @@ TPlotGradientEditor::TPlotGradientEditor(const EditorDialogs& dialogs, bool flag
         Write([&] { gradient_->SetDirection(static_cast<TGradientDirection>(index)); });
         if (!filling_ && index > gdRightLeft)
             presetList->setCurrentRow(-1);
+        if (directionCharts_ && index < directionCharts_->Count())
+            directionCharts_->SetSelectedChart(directionCharts_->Chart(index));
         EnableControls();
+    });
+    // Ten live charts cost time; an editor that never shows the page never makes them.
+    connect(pages, &QTabWidget::currentChanged, this, [this] {
+        if (pages->currentWidget() == directionsPage)
+            DirectionCharts();
     });
     connect(presetList, &QListWidget::currentRowChanged, this, &TPlotGradientEditor::PresetChosen);
     // A click on the chosen preset applies it again, after the colours were changed by hand.
@@ -349,10 +363,65 @@ void TPlotGradientEditor::EnableControls()
     radialGroup_->setEnabled(direction == gdRadial);
 }
 
+TChartGalleryPanel* TPlotGradientEditor::DirectionCharts()
+{
+    if (directionCharts_)
+        return directionCharts_;
+    directionCharts_ = Named(new TChartGalleryPanel(directionsPage), "DirectionsGallery");
+    directionCharts_->DisplaySub = false;
+    directionCharts_->SetView3D(false);
+    directionCharts_->SetNumRows(2);
+    directionCharts_->SetNumCols(kDirectionCount / 2);
+    directionsPage->layout()->addWidget(directionCharts_);
+    directionCharts_->show();   // the page may be on screen already
+    for (int d = 0; d < kDirectionCount; ++d) {
+        TGalleryChart& chart = directionCharts_->AddChart();
+        chart.SetRepaintOnChange(false);
+        chart.setToolTip(QString::fromLatin1(kDirectionNames[d]));
+        chart.SetView3D(false);
+        chart.LeftAxis()->SetVisible(false);
+        chart.BottomAxis()->SetVisible(false);
+        chart.Title().SetText({});
+        chart.BackWall().SetTransparent(false);
+        chart.BackWall().Gradient().SetVisible(true);
+        chart.BackWall().Gradient().SetDirection(static_cast<TGradientDirection>(d));
+        chart.SetMarginLeft(16);
+        chart.SetMarginTop(22);
+        chart.SetMarginRight(16);
+        chart.SetMarginBottom(22);
+        chart.SetRepaintOnChange(true);
+    }
+    RefreshDirectionCharts();
+    if (const int index = directionCombo->currentIndex(); index >= 0)
+        directionCharts_->SetSelectedChart(directionCharts_->Chart(index));
+    // A click on a chart chooses its direction; the combo writes it.
+    directionCharts_->OnChangeChart = [this] {
+        const int index = directionCharts_->IndexOf(directionCharts_->SelectedChart());
+        if (index >= 0) {
+            directionCombo->setCurrentIndex(index);
+            directionCombo->setFocus();
+        }
+    };
+    return directionCharts_;
+}
+
+void TPlotGradientEditor::RefreshDirectionCharts()
+{
+    if (!directionCharts_ || !gradient_)
+        return;
+    for (int i = 0; i < directionCharts_->Count(); ++i) {
+        TPlotGradient& wall = directionCharts_->Chart(i)->BackWall().Gradient();
+        wall.SetStartColor(gradient_->StartColor());
+        wall.SetMidColor(gradient_->MidColor());
+        wall.SetEndColor(gradient_->EndColor());
+    }
+}
+
 void TPlotGradientEditor::RefreshPreview()
 {
     if (!gradient_)
         return;
+    RefreshDirectionCharts();
     TPlotGradient& shown = preview->Gradient();
     shown.SetVisible(gradient_->Visible());
     shown.SetDirection(gradient_->Direction());

@@ -20,6 +20,7 @@ class QSpinBox;
 class QTabWidget;
 class TButtonColor;
 class TButtonGradient;
+class TChartGalleryPanel;
 struct EditorDialogs;
 
 // One of the gradient editor's ready-made gradients.
@@ -85,6 +86,7 @@ public:
     QSlider* radialYTrack;            // "&Vert:" -300..300
     QLabel* radialYLabel;
     QSpinBox* angleSpin;              // "&Angle:" 0..360
+    QWidget* directionsPage;          // "Directions"
     QWidget* subGradientPage;         // "SubGradient"
     QCheckBox* subVisibleCheck;       // "&Visible"
     QScrollBar* subTransparencyBar;   // "&Transparency:" 0..100
@@ -92,6 +94,10 @@ public:
     QWidget* buttonPanel;
     QPushButton* okButton;            // "OK"
     QPushButton* cancelButton;        // "Cancel"
+
+    // The "Directions" page's ten charts (2 rows of 5, one per direction), made when the page
+    // is first shown or asked for.
+    TChartGalleryPanel* DirectionCharts();
 
     // As a page, Enter and Esc neither close nor hide it, and put nothing back.
     void accept() override;
@@ -106,12 +112,14 @@ private:
     void PresetChosen(int row);
     void NoMiddleClicked(bool checked);
     void Swap();
+    void RefreshDirectionCharts();
 
     const EditorDialogs& dialogs_;
     bool flag_;
     TCustomPlotGradient* gradient_ = nullptr;
     std::unique_ptr<TCustomPlotGradient> backup_;
     QWidget* radialGroup_;
+    TChartGalleryPanel* directionCharts_ = nullptr;
     bool modified_ = false;
     bool filling_ = false;
 };

@@ -298,6 +298,15 @@ public:
     virtual int NumSampleValues() const { return 25; }
     virtual void AddSampleValues(int numValues);
     void FillSampleValues(int numValues = 0);
+
+    // The series gallery. The captions of the variants ("sub-styles") the type offers, the plain
+    // one first; a type without variants adds none.
+    virtual void CreateSubGallery(const std::function<void(const QString&)>& add) const { (void)add; }
+    // Gives the series the look of variant index of CreateSubGallery; 0 leaves it plain.
+    virtual void SetSubGallery(int index) { (void)index; }
+    // Readies the series as a small preview of its type; enabled is false for a type that cannot
+    // be chosen.
+    virtual void PrepareForGallery(bool enabled) { (void)enabled; }
     void SetRandomSeed(unsigned seed) { random_.seed(seed); }
 
     // Formats and sources of columns.

@@ -249,8 +249,26 @@ void TCustomChartLegend::Assign(const TPlotCustomShapeBrushPen& source)
     TPlotCustomShapePosition::Assign(source);
 }
 
+void TCustomChartLegend::NotifyCheckBoxes()
+{
+    if (!chart_)
+        return;
+    TChartLegendCheckBoxesEvent event;
+    chart_->BroadcastPlotEvent(event);
+}
+
+void TCustomChartLegend::SetCheckBoxes(bool value)
+{
+    if (checkBoxes_ == value)
+        return;
+    checkBoxes_ = value;
+    Repaint();
+    NotifyCheckBoxes();
+}
+
 void TCustomChartLegend::SetCheckBoxesStyle(TCheckBoxesStyle value)
 {
+    const bool changed = checkBoxesStyle_ != value;
     checkBoxesStyle_ = value;
     if (value == cbsRadio && chart_) {
         bool first = true;
@@ -264,6 +282,8 @@ void TCustomChartLegend::SetCheckBoxesStyle(TCheckBoxesStyle value)
         }
     }
     Repaint();
+    if (changed)
+        NotifyCheckBoxes();
 }
 
 void TCustomChartLegend::SetFirstValue(int value)

@@ -30,6 +30,9 @@ public:
     using ChartException::ChartException;
 };
 
+// Sent to the chart's listeners after the legend's check boxes were switched or changed style.
+class TChartLegendCheckBoxesEvent : public TPlotEvent {};
+
 class TLegendSymbol;
 using TSymbolDrawEvent =
     std::function<void(TLegendSymbol* sender, TChartSeries* series, int valueIndex, const TRect& rect)>;
@@ -215,7 +218,7 @@ public:
     TLegendAlignment Alignment() const { return alignment_; }
     void SetAlignment(TLegendAlignment value) { SetAndRepaint(alignment_, value); }
     bool CheckBoxes() const { return checkBoxes_; }
-    void SetCheckBoxes(bool value) { SetAndRepaint(checkBoxes_, value); }
+    void SetCheckBoxes(bool value);
     TCheckBoxesStyle CheckBoxesStyle() const { return checkBoxesStyle_; }
     // cbsRadio leaves only the first active series of the legend active.
     void SetCheckBoxesStyle(TCheckBoxesStyle value);
@@ -310,6 +313,7 @@ private:
     void DrawItemTexts(const std::array<QString, 2>& texts, int textX, int y, TLegendItem& item);
     void DrawSymbol(int index, const TRect& rect);
     void ResizeChartRect();
+    void NotifyCheckBoxes();
     TCustomChartSeries* ItemSeries(int index) const;
 
     TCustomChart* chart_ = nullptr;

@@ -6,11 +6,21 @@
 #include "chart/series/SeriesTypes.h"
 
 #include <QStringList>
+#include <functional>
 #include <initializer_list>
 #include <memory>
 #include <span>
 
+class QWidget;
+class TCustomAxisPanel;
 struct TPlotFunctionClass;
+
+// The gallery's two entry points into the chart core. Adding: a new series of the type the user
+// chooses for the chart, null when the choice was cancelled. Changing: the series replaced by one
+// of the chosen type (series then points at the new one); answers the resulting class, null when
+// the choice was cancelled. Empty while the gallery is not started.
+using TAddSeriesHook = std::function<TChartSeries*(QWidget* owner, TCustomAxisPanel& chart)>;
+using TChangeSeriesTypeHook = std::function<const TChartSeriesClass*(TChartSeries*& series)>;
 
 // The registries of the chart unit, which other units fill at their start-up: the classes a
 // stored chart creates its parts by, the series types of the gallery, the tool classes and the
@@ -21,6 +31,9 @@ struct ChartUnitState {
     std::unique_ptr<TPlotSeriesTypes> SeriesTypes;
     std::unique_ptr<TPlotToolTypes> ToolTypes;
     std::unique_ptr<QStringList> ColorPalettes;
+    // Filled by the gallery's start-up, cleared by its shut-down.
+    TAddSeriesHook AddSeriesHook;
+    TChangeSeriesTypeHook ChangeSeriesTypeHook;
 };
 
 // The lists, created on first use.

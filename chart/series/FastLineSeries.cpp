@@ -3,6 +3,8 @@
 #include "chart/canvas/LibrarySettings.h"
 #include "chart/canvas/PlotCanvas3D.h"
 #include "chart/engine/AxisPanel.h"
+#include "chart/engine/PlotMessages.h"
+#include "chart/engine/SeriesMarks.h"
 #include "platform/gdi/RasterDC.h"
 
 #include <algorithm>
@@ -22,6 +24,30 @@ void TFastLineSeries::Assign(TChartSeries& source)
         stairs_ = fast->stairs_;
     }
     TCustomLineSeries::Assign(source);
+}
+
+void TFastLineSeries::CreateSubGallery(const std::function<void(const QString&)>& add) const
+{
+    for (const PlotMsg caption :
+         {PlotMsg::GalleryNormal, PlotMsg::GalleryMarks, PlotMsg::GalleryDotted, PlotMsg::GalleryStairs})
+        add(PlotMessage(caption));
+}
+
+void TFastLineSeries::SetSubGallery(int index)
+{
+    switch (index) {
+    case 1:
+        Marks().SetVisible(true);
+        break;
+    case 2:
+        LinePen().SetSmallDots(true);
+        break;
+    case 3:
+        SetStairs(true);
+        break;
+    default:
+        break;
+    }
 }
 
 void TFastLineSeries::SetSeriesColor(TColor color)

@@ -15,6 +15,9 @@ public:
     QString ClassName() const override { return QStringLiteral("TFastLineSeries"); }
     QString EditorClassName() const override { return QStringLiteral("TFastLineSeriesEditor"); }
     void Assign(TChartSeries& source) override;
+    // "Normal", "Marks", "Dotted" (small-dots line), "Stairs".
+    void CreateSubGallery(const std::function<void(const QString&)>& add) const override;
+    void SetSubGallery(int index) override;
 
     bool AutoRepaint() const { return autoRepaint_; }
     void SetAutoRepaint(bool value) { autoRepaint_ = value; }

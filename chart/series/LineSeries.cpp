@@ -431,6 +431,36 @@ void TLineSeries::Assign(TChartSeries& source)
     SetDrawLine(true);
 }
 
+void TLineSeries::CreateSubGallery(const std::function<void(const QString&)>& add) const
+{
+    for (const PlotMsg caption : {PlotMsg::GalleryNormal, PlotMsg::GalleryColors, PlotMsg::GalleryMarks,
+             PlotMsg::GalleryPoints, PlotMsg::GalleryDotted, PlotMsg::GalleryStairs})
+        add(PlotMessage(caption));
+}
+
+void TLineSeries::SetSubGallery(int index)
+{
+    switch (index) {
+    case 1:
+        SetColorEachPoint(true);
+        break;
+    case 2:
+        Marks().SetVisible(true);
+        break;
+    case 3:
+        Pointer().SetVisible(true);
+        break;
+    case 4:
+        LinePen().SetSmallDots(true);
+        break;
+    case 5:
+        SetStairs(true);
+        break;
+    default:
+        break;
+    }
+}
+
 bool TLineSeries::IsKindOfSelf(const TCustomSeries& other) const
 {
     return dynamic_cast<const TLineSeries*>(&other) != nullptr;

@@ -217,6 +217,9 @@ public:
     QString ClassName() const override { return QStringLiteral("TLineSeries"); }
     void Assign(TChartSeries& source) override;
     void PrepareLegendCanvas(int valueIndex, TColor& color, TBrushStyle& brushStyle) override;
+    // "Normal", "Colors", "Marks", "Points", "Dotted", "Stairs".
+    void CreateSubGallery(const std::function<void(const QString&)>& add) const override;
+    void SetSubGallery(int index) override;
 
 protected:
     bool IsKindOfSelf(const TCustomSeries& other) const override;
@@ -248,11 +251,11 @@ public:
     // --- Gallery
     // The captions of the gallery's variants, "Normal" first; with HasStyleSubGallery the symbol
     // styles follow.
-    virtual void CreateSubGallery(const std::function<void(const QString&)>& add) const;
-    virtual void SetSubGallery(int index);
+    void CreateSubGallery(const std::function<void(const QString&)>& add) const override;
+    void SetSubGallery(int index) override;
     // The series as a preview in the gallery: symbols of half size 4 on a chart narrower than
     // 50 pixels, else 6; the second series of the chart shows triangles.
-    virtual void PrepareForGallery(bool enabled);
+    void PrepareForGallery(bool enabled) override;
 
 protected:
     bool IsKindOfSelf(const TCustomSeries& other) const override;

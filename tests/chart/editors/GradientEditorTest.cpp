@@ -2,6 +2,7 @@
 
 #include "chart/canvas/PlotGradient.h"
 #include "chart/editors/EditorButtons.h"
+#include "chart/editors/GalleryPanel.h"
 #include "chart/editors/GradientEditor.h"
 
 #include <QCheckBox>
@@ -14,6 +15,7 @@
 #include <QSpinBox>
 #include <QStyleFactory>
 #include <QTabWidget>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
@@ -30,7 +32,7 @@ TEST(GradientEditor, PresetsApplyTheirTableValuesWhateverTheListOrder)
     t.Drive = [&](QDialog& d) {
         TPlotGradientEditor& e = AsEditor(d);
         EXPECT_EQ(e.pages->currentWidget(), e.colorsPage);
-        EXPECT_EQ(e.pages->count(), 4);   // no "Directions" page yet
+        EXPECT_EQ(e.pages->count(), 5);
         ASSERT_EQ(e.presetList->count(), 17);
         for (int row = 0; row < e.presetList->count(); ++row) {
             if (row > 0) {
@@ -198,4 +200,45 @@ TEST(ButtonGradient, FrameGreyWhileHiddenBlackWhileVisible)
     button.click();
     EXPECT_EQ(gradient.StartColor(), clRed);
     EXPECT_EQ(clicks, 1);
+}
+
+TEST(GradientEditor, DirectionChartsChooseTheDirectionAndFollowTheColours)
+{
+    TPlotGradient gradient;
+    gradient.SetVisible(true);
+    gradient.SetStartColor(clRed);
+    gradient.SetEndColor(clBlue);
+    TestDialogs t;
+    t.Drive = [&](QDialog& d) {
+        TPlotGradientEditor& e = AsEditor(d);
+        e.show();
+        e.pages->setCurrentWidget(e.directionsPage);
+        TChartGalleryPanel* charts = e.DirectionCharts();
+        EXPECT_TRUE(charts->isVisible());
+        ASSERT_EQ(charts->Count(), 10);
+        EXPECT_TRUE(charts->Chart(9)->isVisible());
+        EXPECT_EQ(charts->NumRows(), 2);
+        EXPECT_EQ(charts->NumCols(), 5);
+        TGalleryChart* radial = charts->Chart(7);
+        EXPECT_FALSE(radial->View3D());
+        EXPECT_EQ(radial->toolTip(), QStringLiteral("Radial"));
+        EXPECT_EQ(radial->BackWall().Gradient().Direction(), gdRadial);
+        EXPECT_FALSE(radial->BackWall().Transparent());
+        EXPECT_EQ(radial->MarginTop(), 22);
+        EXPECT_EQ(radial->BackWall().Gradient().StartColor(), clRed);
+        QTest::mouseClick(radial, Qt::LeftButton, Qt::NoModifier, QPoint(20, 20));
+        EXPECT_EQ(gradient.Direction(), gdRadial);
+        EXPECT_EQ(e.directionCombo->currentText(), QStringLiteral("Radial"));
+        EXPECT_TRUE(e.radialXTrack->isEnabled());
+        e.swapButton->click();
+        for (int i = 0; i < charts->Count(); ++i) {
+            EXPECT_EQ(charts->Chart(i)->BackWall().Gradient().StartColor(), clBlue);
+            EXPECT_EQ(charts->Chart(i)->BackWall().Gradient().EndColor(), clRed);
+        }
+        e.directionCombo->setCurrentIndex(gdLeftRight);
+        EXPECT_EQ(charts->SelectedChart(), charts->Chart(gdLeftRight));
+        ClickOk(d);
+    };
+    EXPECT_TRUE(ShowGradientEditor(t.Hooks, nullptr, gradient));
+    EXPECT_EQ(gradient.Direction(), gdLeftRight);
 }
