@@ -144,7 +144,7 @@ void TPieSeries::RemoveOtherSlice()
 {
     for (int i = Count() - 1; i >= 0; --i)
         if (IsOtherSlice(i))
-            TCircledSeries::Delete(i);
+            Delete(i);
     for (int i = 0; i < Count(); ++i)
         if (IsGrouped(i))
             XValues().SetValueQuiet(i, i);
@@ -642,19 +642,17 @@ void TPieSeries::PrepareLegendCanvas(int valueIndex, TColor& color, TBrushStyle&
     if (!panel)
         return;
     const bool mono = panel->Canvas().GetMonochrome();
-    const int index = std::max(0, valueIndex);
     if (usePatterns_ || mono)
-        brushStyle = GetDefaultPattern(index);
+        brushStyle = GetDefaultPattern(std::max(0, valueIndex));
     if (mono)
         color = clBlack;
     PrepareSlicePen(color);
-    panel->LegendBackColor = ResolvedBackColor();
 }
 
 void TPieSeries::DrawLegendShape(int valueIndex, const TRect& rect)
 {
     TCustomAxisPanel* panel = Panel();
-    if (!panel || !Gradient().Visible() || valueIndex < 0) {
+    if (!panel || valueIndex < 0) {
         TCircledSeries::DrawLegendShape(valueIndex, rect);
         return;
     }
@@ -662,6 +660,16 @@ void TPieSeries::DrawLegendShape(int valueIndex, const TRect& rect)
     TColor color;
     TBrushStyle style;
     SliceColors(valueIndex, color, style);
+    if (!Gradient().Visible()) {
+        // Hatched symbols show the circle's back colour between their lines, as the slices do.
+        if (color != clNone && style != bsSolid) {
+            TChartBrush brush;
+            brush.SetStyle(style);
+            panel->SetBrushCanvas(color, brush, ResolvedBackColor());
+        }
+        TCircledSeries::DrawLegendShape(valueIndex, rect);
+        return;
+    }
     TPlotGradient gradient;
     gradient.Assign(Gradient());
     gradient.SetEndColor(color);

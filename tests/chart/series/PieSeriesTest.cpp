@@ -89,6 +89,7 @@ TEST(PieSeries, SmallSlicesGatherIntoOneOtherSliceThatIsNeverStored)
     pie.OtherSlice().SetStyle(poBelowPercent);
     pie.OtherSlice().SetValue(5);
     pie.OtherSlice().SetColor(clRed);
+    pie.OtherSlice().Legend().SetVisible(true);
     const double values[] = {50, 2, 30, 1, 17};
     for (int i = 0; i < 5; ++i)
         pie.AddPie(values[i], QStringLiteral("P%1").arg(i));
@@ -106,6 +107,7 @@ TEST(PieSeries, SmallSlicesGatherIntoOneOtherSliceThatIsNeverStored)
         EXPECT_TRUE(pie.IsGrouped(1) && pie.IsGrouped(3));
         EXPECT_EQ(pie.Angle(1).End - pie.Angle(1).Start, 0.0);
     }
+    EXPECT_EQ(pie.OtherSlice().Legend().Layout().TotalItems, 2); // its own legend lists the gathered
     EXPECT_EQ(pie.CountLegendItems(), 4);
     EXPECT_EQ(pie.LegendToValueIndex(1), 2);
     EXPECT_EQ(pie.LegendToValueIndex(3), 5);
@@ -235,6 +237,14 @@ TEST(PieSeries, ThreeDimensionalSlicesAreDrawnBackToFront)
         EXPECT_EQ(p.Gradient, &pie.Gradient());
     }
     EXPECT_EQ(std::count(seen.begin(), seen.end(), true), 6);
+
+    // Marks leave no room on a tiny chart: the circle keeps 4 x 4 pixels and no slice is drawn.
+    canvas.Pies.clear();
+    pie.Marks().SetVisible(true);
+    chart.resize(40, 40);
+    chart.RepaintNow();
+    EXPECT_EQ(pie.CircleWidth(), 4);
+    EXPECT_TRUE(canvas.Pies.empty());
     chart.RemoveSeries(pie);
 }
 
