@@ -336,36 +336,42 @@ void TCircledSeries::ShrinkCircle(int dx, int dy)
     CalcRadius();
 }
 
-void TCircledSeries::DoBeforeDrawValues()
+void TCircledSeries::CalcCircleRect()
 {
     TCustomAxisPanel* panel = Panel();
-    if (panel) {
-        circleRect_ = panel->ChartRect;
-        AdjustCircleRect();
-        if (Marks().Visible()) {
-            if (AdjustForMarks) {
-                ShrinkForMarks();
-            } else {
-                // A series without room for marks of its own takes the circle of the first active
-                // one of its class that shows marks, letting it lay out first when it comes later.
-                TChartSeriesList& list = ParentChart()->SeriesList();
-                for (int i = 0; i < list.Count(); ++i) {
-                    auto* other = dynamic_cast<TCircledSeries*>(list[i]);
-                    if (!other || other == this || !other->Active() || !IsSameClass(*other)
-                        || !other->Marks().Visible() || !other->AdjustForMarks)
-                        continue;
-                    if (list.IndexOf(other) > list.IndexOf(this))
-                        other->TCircledSeries::DoBeforeDrawValues();
-                    circleRect_ = other->circleRect_;
-                    AdjustCircleRect();
-                    break;
-                }
-            }
-        }
-        if (circled_)
-            ApplyCircled();
+    if (!panel) {
+        CalcRadius();
+        return;
     }
+    layingOut_ = true;
+    circleRect_ = panel->ChartRect;
+    AdjustCircleRect();
+    if (Marks().Visible() && AdjustForMarks) {
+        ShrinkForMarks();
+    } else if (!OwnCell) {
+        // Without room for marks of its own the series shares the circle of the first active one
+        // of its class that shows marks, letting it lay out first when it comes later.
+        TChartSeriesList& list = ParentChart()->SeriesList();
+        for (int i = 0; i < list.Count(); ++i) {
+            auto* other = dynamic_cast<TCircledSeries*>(list[i]);
+            if (!other || other == this || !other->Active() || !IsSameClass(*other) || !other->Marks().Visible())
+                continue;
+            if (i > list.IndexOf(this) && !other->layingOut_)
+                other->CalcCircleRect();
+            circleRect_ = other->circleRect_;
+            AdjustCircleRect();
+            break;
+        }
+    }
+    if (circled_)
+        ApplyCircled();
     CalcRadius();
+    layingOut_ = false;
+}
+
+void TCircledSeries::DoBeforeDrawValues()
+{
+    CalcCircleRect();
     TChartSeries::DoBeforeDrawValues();
 }
 

@@ -115,11 +115,15 @@ protected:
     void ShrinkCircle(int dx, int dy);
     virtual bool IsSameClass(const TChartSeries& other) const;
     bool AdjustForMarks = true;
+    // Set while the series has a cell of the chart to itself: it takes no neighbour's circle.
+    bool OwnCell = false;
 
 private:
     template <class F> void ForEachSameClass(F f);
     void Save3DView();
     void Restore3DView();
+    // Steps of the circle's layout for one drawing, without the series' events.
+    void CalcCircleRect();
 
     TColor circleBackColor_ = clDefault;
     bool circled_ = false;
@@ -137,6 +141,7 @@ private:
     int circleXCenter_ = 0;
     int circleYCenter_ = 0;
     TRect circleRect_{};
+    bool layingOut_ = false;
 };
 
 enum TPieOtherStyle { poNone, poBelowPercent, poBelowValue };

@@ -290,6 +290,7 @@ void TPieSeries::DoBeforeDrawValues()
     if (panel) {
         savedChartRect_ = panel->ChartRect;
         chartRectSaved_ = true;
+        OwnCell = false;
         if (multiPie_ == mpAutomatic) {
             std::vector<TPieSeries*> pies;
             TChartSeriesList& list = ParentChart()->SeriesList();
@@ -310,6 +311,7 @@ void TPieSeries::DoBeforeDrawValues()
                 if (panel->View3D())
                     cell = panel->Canvas().CalcRect3D(cell, 0);
                 panel->ChartRect = cell;
+                OwnCell = true;
             }
         }
     }

@@ -182,6 +182,15 @@ TEST(PieSeries, CircleRectangleRadiiAndTheDeviceAspect)
         EXPECT_GT(s->XRadius(), 10);
         EXPECT_LT(s->XRadius(), 200);
     }
+
+    // A pie without marks shares the circle of one with marks, unless each has its own cell.
+    a.Marks().SetVisible(false);
+    chart.RepaintNow();
+    EXPECT_NE(a.CircleRect(), b.CircleRect());
+    a.SetMultiPie(mpDisabled);
+    b.SetMultiPie(mpDisabled);
+    chart.RepaintNow();
+    EXPECT_EQ(a.CircleRect(), b.CircleRect());
     chart.RemoveSeries(a);
     chart.RemoveSeries(b);
 }
