@@ -198,7 +198,7 @@ void TCircledSeries::Restore3DView()
         return;
     std::unique_ptr<TView3DOptions> saved = std::move(saved3D_);
     TCustomAxisPanel* panel = Panel();
-    if (!panel)
+    if (!panel || ParentChart()->ChartDestroying())
         return;
     TChartSeriesList& list = ParentChart()->SeriesList();
     for (int i = 0; i < list.Count(); ++i)

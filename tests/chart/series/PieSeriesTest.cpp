@@ -289,4 +289,10 @@ TEST(PieSeries, TheChartGetsItsThreeDimensionalViewBack)
     EXPECT_FALSE(chart.View3DOptions().Orthogonal());
     chart.RemoveSeries(b);
     EXPECT_TRUE(SameView(chart.View3DOptions(), before));
+
+    // A chart that owns its pie frees it on the way out without touching its own view again.
+    auto owner = std::make_unique<TChart>();
+    owner->AddSeries(std::make_unique<TPieSeries>())->Add(1);
+    owner->RepaintNow();
+    owner.reset();
 }
