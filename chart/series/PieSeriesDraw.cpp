@@ -58,6 +58,8 @@ void TPieSeries::SetParentChart(ChartParent* chart)
 
 void TPieSeries::Assign(TChartSeries& source)
 {
+    // The points first: taking them clears the slice lists.
+    TCircledSeries::Assign(source);
     if (auto* s = dynamic_cast<TPieSeries*>(&source)) {
         angleSize_ = s->angleSize_;
         autoMarkPosition_ = s->autoMarkPosition_;
@@ -73,7 +75,6 @@ void TPieSeries::Assign(TChartSeries& source)
         sliceHeight_.Assign(s->sliceHeight_);
         usePatterns_ = s->usePatterns_;
     }
-    TCircledSeries::Assign(source);
 }
 
 bool TPieSeries::IsSameClass(const TChartSeries& other) const
@@ -381,9 +382,10 @@ void TPieSeries::DrawAllValues()
         Shadow().DrawEllipse(canvas, CircleRect(), EndZ() - 10);
     const std::vector<int> order = DrawingOrder();
     const bool edges = drawEdges_;
+    // A partial pie or a ring in 3D shows the cut faces of its two outer slices.
+    const bool openEnds = panel->View3D() && !canvas.GetSupportsFeature3D() && (donutPercent_ != 0 || angleSize_ != 360);
     for (int i : order) {
-        // A partial pie or a ring shows the cut faces of its two outer slices.
-        drawEdges_ = edges || (panel->View3D() && (i == first || i == last));
+        drawEdges_ = edges || (openEnds && (i == first || i == last));
         DrawValue(i);
     }
     drawEdges_ = edges;

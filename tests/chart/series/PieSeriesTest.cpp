@@ -4,6 +4,7 @@
 
 #include "chart/canvas/PlotCanvas3D.h"
 #include "chart/canvas/View3DOptions.h"
+#include "chart/engine/SeriesMarks.h"
 #include "chart/series/Chart.h"
 
 #include <gtest/gtest.h>
@@ -295,4 +296,68 @@ TEST(PieSeries, TheChartGetsItsThreeDimensionalViewBack)
     owner->AddSeries(std::make_unique<TPieSeries>())->Add(1);
     owner->RepaintNow();
     owner.reset();
+}
+
+TEST(PieSeries, MarksStandOffTheRimWithTheirLegs)
+{
+    TChart chart;
+    SetUpChart(chart, 400);
+    TPieSeries pie;
+    chart.AddSeries(&pie);
+    pie.AddPie(50, QStringLiteral("Top"));
+    pie.AddPie(50, QStringLiteral("Bottom"));
+    pie.PieMarks().SetLegSize(10);
+    pie.PieMarks().SetVertCenter(true);
+    chart.RepaintNow();
+
+    const int length = 8;   // the pie's callout length
+    for (int i = 0; i < 2; ++i) {
+        const TSeriesMarkPosition* p = pie.Marks().Positions().Position(i);
+        ASSERT_NE(p, nullptr);
+        const int cx = pie.CircleXCenter(), cy = pie.CircleYCenter();
+        const int rimY = i == 0 ? cy - pie.YRadius() : cy + pie.YRadius();
+        const int endY = i == 0 ? rimY - length : rimY + length;
+        EXPECT_EQ(p->ArrowFrom, (TPoint{cx, rimY})) << i;
+        if (i == 0) {
+            // At and left of the centre: the leg cannot run right past the arrow's start, so
+            // the mark moves left by the leg; above the centre the mark stands above the arrow.
+            EXPECT_EQ(p->MidPoint, (TPoint{cx, endY - p->Height / 2}));
+            EXPECT_EQ(p->ArrowTo, (TPoint{cx - 10, endY - p->Height / 2}));
+            EXPECT_EQ(p->LeftTop, (TPoint{cx - 10 - p->Width, endY - p->Height}));
+        } else {
+            EXPECT_EQ(p->ArrowTo, (TPoint{cx - 10, endY + p->Height / 2}));
+            EXPECT_EQ(p->LeftTop, (TPoint{cx - 10 - p->Width, endY}));
+        }
+        EXPECT_TRUE(p->HasMidPoint);
+    }
+    chart.RemoveSeries(pie);
+}
+
+TEST(PieSeries, AssignCopiesTheSlicesSettings)
+{
+    TPieSeries source, copy;
+    source.SetAngleSize(180);
+    source.SetRotationAngle(30);
+    source.SetDarkPen(20);
+    source.SetUsePatterns(true);
+    source.ExplodedSlice().SetValue(2, 15);
+    source.OtherSlice().SetStyle(poBelowValue);
+    source.OtherSlice().SetValue(3);
+    source.OtherSlice().SetText(QStringLiteral("Rest"));
+    source.PieMarks().SetLegSize(4);
+    source.SetCircleBackColor(clYellow);
+    source.AddPie(5);
+    copy.Assign(source);
+    EXPECT_EQ(copy.AngleSize(), 180);
+    EXPECT_EQ(copy.RotationAngle(), 30);
+    EXPECT_DOUBLE_EQ(copy.Rotation(), source.Rotation());
+    EXPECT_EQ(copy.DarkPen(), 20);
+    EXPECT_TRUE(copy.UsePatterns());
+    EXPECT_EQ(copy.ExplodedSlice()[2], 15);
+    EXPECT_EQ(copy.OtherSlice().Style(), poBelowValue);
+    EXPECT_EQ(copy.OtherSlice().Value(), 3);
+    EXPECT_EQ(copy.OtherSlice().ShownText(), QStringLiteral("Rest"));
+    EXPECT_EQ(copy.PieMarks().LegSize(), 4);
+    EXPECT_EQ(copy.CircleBackColor(), clYellow);
+    EXPECT_EQ(copy.Count(), 1);
 }
