@@ -5,6 +5,7 @@
 #include "chart/series/ColorPalettes.h"
 #include "chart/series/FastLineSeries.h"
 #include "chart/series/LineSeries.h"
+#include "chart/series/PieSeries.h"
 
 TPlotSeriesTypes& PlotSeriesTypes(ChartUnitState& unit)
 {
@@ -80,6 +81,7 @@ void RegisterStandardSeries(ChartUnitState& unit)
     RegisterPlotSeries(unit, SeriesClassOf<THorizBarSeries>(), PlotMsg::SeriesHorizBar);
     RegisterPlotSeries(unit, SeriesClassOf<TAreaSeries>(), PlotMsg::SeriesArea);
     RegisterPlotSeries(unit, SeriesClassOf<TPointSeries>(), PlotMsg::SeriesPoint);
+    RegisterPlotSeries(unit, SeriesClassOf<TPieSeries>(), PlotMsg::SeriesPie, PlotMsg::PageStandard, 1);
     RegisterPlotSeries(unit, SeriesClassOf<TFastLineSeries>(), PlotMsg::SeriesFastLine);
     RegisterPlotSeries(
         unit, SeriesClassOf<THorizLineSeries>(), PlotMsg::SeriesHorizLine, PlotMsg::PageStandard, 1);

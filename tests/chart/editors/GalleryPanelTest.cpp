@@ -95,7 +95,8 @@ TEST_F(PanelFixture, CellsFollowTheGridAndTooFewColumnsNeverDivideByZero)
 TEST_F(PanelFixture, ArrowsStayInsideTheGridAndSkipNothingDisabledEnterChooses)
 {
     panel->FillGalleryPage(Types(), QStringLiteral("Standard"));
-    ASSERT_EQ(panel->Count(), 6);   // line, area, point, fast line, horizontal line and area
+    // line, bar, horizontal bar, area, point, pie, fast line, horizontal line and area
+    ASSERT_EQ(panel->Count(), 9);
     EXPECT_EQ(panel->NumRows(), 3);
     EXPECT_EQ(panel->SelectedChart(), panel->Chart(0));
     EXPECT_EQ(panel->Chart(0)->objectName().left(16), QStringLiteral("PlotGalleryChart"));

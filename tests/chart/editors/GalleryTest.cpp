@@ -98,7 +98,7 @@ TEST_F(GalleryFixture, EnterChoosesTheFocusedTypeAndTheChartTakesThe3DAndPalette
     const int before = chart.SeriesCount();
     TChartSeries* series = unit.AddSeriesHook(nullptr, chart);
     ASSERT_NE(series, nullptr);
-    EXPECT_EQ(series->ClassName(), QStringLiteral("TAreaSeries"));
+    EXPECT_EQ(series->ClassName(), QStringLiteral("TBarSeries"));   // the second type registered
     EXPECT_EQ(chart.SeriesCount(), before + 1);
     EXPECT_EQ(chart.Series(before), series);
     EXPECT_FALSE(chart.View3D());
@@ -247,6 +247,7 @@ TEST_F(GalleryFixture, AlternateGalleryListsTypesByPageAndOffersTheirVariants)
     ASSERT_NE(series, nullptr);
     EXPECT_TRUE(series->Stairs());
     EXPECT_EQ(pages, (QStringList{"(all)", "Extended", "Standard"}));
-    EXPECT_EQ(standard, (QStringList{"Area", "Fast Line", "Horizontal Area", "Horizontal Line", "Line", "Point"}));
-    EXPECT_EQ(all.size(), 7);   // the standard types and "Extended"; the type without gallery series is left out
+    EXPECT_EQ(standard, (QStringList{"Area", "Bar", "Fast Line", "Horizontal Area", "Horizontal Bar", "Horizontal Line",
+                                     "Line", "Pie", "Point"}));
+    EXPECT_EQ(all.size(), 10);   // the standard types and "Extended"; the type without gallery series is left out
 }

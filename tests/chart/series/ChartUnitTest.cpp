@@ -63,7 +63,7 @@ TEST(ChartLibrary, EveryRegisteredClassIsCreatedByName)
     EXPECT_EQ(library.Engine.StartCount, 2);
 
     const TPlotSeriesTypes& types = PlotSeriesTypes(library.Chart);
-    ASSERT_EQ(types.Count(), 7 + 1 + 8); // functions, arrow, standard series
+    ASSERT_EQ(types.Count(), 7 + 1 + 9); // functions, arrow, standard series
     QStringList names;
     for (int i = 0; i < types.Count(); ++i) {
         names << types.Get(i).SeriesClass->Name;
@@ -81,7 +81,7 @@ TEST(ChartLibrary, EveryRegisteredClassIsCreatedByName)
     }
 
     StopChartLibrary(library);
-    EXPECT_EQ(PlotSeriesTypes(library.Chart).Count(), 16);
+    EXPECT_EQ(PlotSeriesTypes(library.Chart).Count(), 17);
     StopChartLibrary(library);
     EXPECT_TRUE(library.Texts[LibText::ToolMagnify].isEmpty());
     EXPECT_FALSE(library.Chart.SeriesTypes || library.Chart.ToolTypes);
