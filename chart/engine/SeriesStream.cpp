@@ -8,6 +8,7 @@
 #include "chart/engine/SeriesAxis.h"
 #include "chart/engine/SeriesMarks.h"
 
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <vector>
@@ -83,8 +84,9 @@ bool HasOwnXValues(const TChartSeries& series, std::span<const double> xs)
 {
     if (!series.AllowCustomXValues)
         return false;
+    // -0 equals index 0 but would read back as +0.
     for (size_t i = 0; i < xs.size(); ++i)
-        if (xs[i] != static_cast<double>(i))
+        if (xs[i] != static_cast<double>(i) || std::signbit(xs[i]))
             return true;
     return false;
 }
