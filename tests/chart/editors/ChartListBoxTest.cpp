@@ -4,6 +4,7 @@
 #include "chart/series/Chart.h"
 #include "chart/series/ChartUnit.h"
 #include "chart/series/LineSeries.h"
+#include "chart/series/SeriesReplace.h"
 
 #include <QLineEdit>
 #include <QTest>
@@ -192,10 +193,16 @@ TEST(ChartListBox, DropExchangesSeriesAndDoubleClicksChangeColourAndType)
     TChartSeries* asked = nullptr;
     w.unit.ChangeSeriesTypeHook = [&](TChartSeries*& s) -> const TChartSeriesClass* {
         asked = s;
-        return nullptr;
+        ReplaceSeriesClass(s, SeriesClassOf<TPointSeries>());
+        return &SeriesClassOf<TPointSeries>();
     };
     w.DoubleClick(0, 10);
     EXPECT_EQ(asked, w.series[2]);
+    // The item holds the series that took the old one's place.
+    EXPECT_NE(dynamic_cast<TPointSeries*>(w.box->SeriesAt(0)), nullptr);
+    EXPECT_EQ(w.box->SeriesAt(0), w.chart->Series(0));
+    EXPECT_EQ(w.box->currentRow(), 0);
+    w.box->viewport()->grab();
 }
 
 TEST(ChartListBox, ItemShowsSymbolInsideTheColourSectionAndTitleInSeriesColour)
