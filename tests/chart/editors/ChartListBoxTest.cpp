@@ -227,6 +227,12 @@ TEST(ChartListBox, ItemShowsSymbolInsideTheColourSectionAndTitleInSeriesColour)
             symbolPixels += pixel == seriesRgb;
         }
     EXPECT_GT(symbolPixels, 0);
+    // The series type's icon comes from the library's resources.
+    int iconPixels = 0;
+    for (int y = 0; y < row.height(); ++y)
+        for (int x = 0; x < w.box->SectionLeft(lbsCheck); ++x)
+            iconPixels += image.pixel(row.left() + x, row.top() + y) != back;
+    EXPECT_GT(iconPixels, 20);
     // Text is smoothed: its pixels lie between the series colour and the background.
     int titlePixels = 0;
     int otherInk = 0;
