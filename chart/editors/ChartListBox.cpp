@@ -372,6 +372,9 @@ void TChartListBox::DeleteSelectedSeries()
     for (TCustomChartSeries* series : victims) {
         if (!chart_)
             break;
+        // Freeing one series may take others with it (a handler of the removal).
+        if (!chart_->SeriesList().Contains(series))
+            continue;
         // A series the chart does not own belongs to someone else: it only leaves the chart.
         if (std::unique_ptr<TCustomChartSeries> owned = chart_->ReleaseSeries(series))
             owned.reset();

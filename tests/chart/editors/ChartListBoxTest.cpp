@@ -4,6 +4,7 @@
 #include "chart/series/Chart.h"
 #include "chart/series/ChartUnit.h"
 #include "chart/series/LineSeries.h"
+#include "chart/series/SeriesReplace.h"
 
 #include <QLineEdit>
 #include <QTest>
@@ -192,10 +193,16 @@ TEST(ChartListBox, DropExchangesSeriesAndDoubleClicksChangeColourAndType)
     TChartSeries* asked = nullptr;
     w.unit.ChangeSeriesTypeHook = [&](TChartSeries*& s) -> const TChartSeriesClass* {
         asked = s;
-        return nullptr;
+        ReplaceSeriesClass(s, SeriesClassOf<TPointSeries>());
+        return &SeriesClassOf<TPointSeries>();
     };
     w.DoubleClick(0, 10);
     EXPECT_EQ(asked, w.series[2]);
+    // The item holds the series that took the old one's place.
+    EXPECT_NE(dynamic_cast<TPointSeries*>(w.box->SeriesAt(0)), nullptr);
+    EXPECT_EQ(w.box->SeriesAt(0), w.chart->Series(0));
+    EXPECT_EQ(w.box->currentRow(), 0);
+    w.box->viewport()->grab();
 }
 
 TEST(ChartListBox, ItemShowsSymbolInsideTheColourSectionAndTitleInSeriesColour)
@@ -220,6 +227,12 @@ TEST(ChartListBox, ItemShowsSymbolInsideTheColourSectionAndTitleInSeriesColour)
             symbolPixels += pixel == seriesRgb;
         }
     EXPECT_GT(symbolPixels, 0);
+    // The series type's icon comes from the library's resources.
+    int iconPixels = 0;
+    for (int y = 0; y < row.height(); ++y)
+        for (int x = 0; x < w.box->SectionLeft(lbsCheck); ++x)
+            iconPixels += image.pixel(row.left() + x, row.top() + y) != back;
+    EXPECT_GT(iconPixels, 20);
     // Text is smoothed: its pixels lie between the series colour and the background.
     int titlePixels = 0;
     int otherInk = 0;
