@@ -307,6 +307,9 @@ public:
     // Readies the series as a small preview of its type; enabled is false for a type that cannot
     // be chosen.
     virtual void PrepareForGallery(bool enabled) { (void)enabled; }
+    // Before the points are stored: a series that adds points of its own while it draws takes
+    // them out, so a stored chart holds only what was given to it.
+    virtual void BeforeWriteData() {}
     void SetRandomSeed(unsigned seed) { random_.seed(seed); }
 
     // Formats and sources of columns.

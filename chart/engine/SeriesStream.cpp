@@ -252,6 +252,7 @@ bool StoresSeriesData(const TChartSeries& series)
 
 QByteArray WriteSeriesData(TChartSeries& series)
 {
+    series.BeforeWriteData();
     const int count = series.Count();
     const std::span<const double> xs = series.NotMandatoryValueList().Values();
     const std::span<const double> values = series.MandatoryValueList().Values();

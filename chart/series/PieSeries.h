@@ -273,8 +273,10 @@ public:
     void Clear() override;
     void Delete(int valueIndex) override;
     void SwapValueIndex(int a, int b) override;
-    // The points to store in a form description: the gathered slice is left out.
+    // The points to store in a form description: the gathered slice is left out (the next
+    // drawing gathers again).
     void RemoveOtherSlice();
+    void BeforeWriteData() override { RemoveOtherSlice(); }
 
     // Drawing.
     void DoBeforeDrawChart() override;

@@ -5,6 +5,7 @@
 #include "chart/canvas/PlotCanvas3D.h"
 #include "chart/canvas/View3DOptions.h"
 #include "chart/engine/SeriesMarks.h"
+#include "chart/engine/SeriesStream.h"
 #include "chart/series/Chart.h"
 
 #include <gtest/gtest.h>
@@ -114,10 +115,15 @@ TEST(PieSeries, SmallSlicesGatherIntoOneOtherSliceThatIsNeverStored)
     EXPECT_EQ(pie.LegendToValueIndex(3), 5);
     EXPECT_NEAR(pie.Angle(5).End - pie.Angle(5).Start, 2 * kPi * 3 / 100, 1e-12);
 
-    pie.RemoveOtherSlice();
+    // Storing the points leaves the gathered slice out.
+    TPieSeries stored;
+    ReadSeriesData(stored, WriteSeriesData(pie));
     ASSERT_EQ(pie.Count(), 5);
-    for (int i = 0; i < 5; ++i)
+    ASSERT_EQ(stored.Count(), 5);
+    for (int i = 0; i < 5; ++i) {
         EXPECT_EQ(pie.GetPointX(i), i);
+        EXPECT_EQ(stored.GetPointY(i), values[i]);
+    }
     chart.RemoveSeries(pie);
 }
 
