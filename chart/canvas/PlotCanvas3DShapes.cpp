@@ -369,7 +369,9 @@ void TPlotCanvas3D::Pie3D(int32_t xCenter, int32_t yCenter, int32_t xRadius, int
         inner1[k] = ProjectToScreenFloat(xCenter + inner * xRadius * c, yCenter - inner * yRadius * s, z1);
     }
     const TColor entry = Brush().Color();
-    if (drawSides && z1 != z0) {
+    // The rim band always gives the pie its thickness; drawSides only asks for the two cut
+    // faces, which a whole unexploded pie hides behind its neighbours.
+    if (z1 != z0) {
         if (darkSides)
             SetBrushDarker(entry, 32);
         // The outer side band, face by face where it faces the viewer.
@@ -388,8 +390,8 @@ void TPlotCanvas3D::Pie3D(int32_t xCenter, int32_t yCenter, int32_t xRadius, int
         const TPoint c0 = ProjectToScreen(xCenter, yCenter, z0);
         const TPoint c1 = ProjectToScreen(xCenter, yCenter, z1);
         const size_t last = static_cast<size_t>(n - 1);
-        const bool startVisible = outer0[0].X < XCenterOffset;
-        const bool endVisible = outer0[last].X >= XCenterOffset;
+        const bool startVisible = drawSides && outer0[0].X < XCenterOffset;
+        const bool endVisible = drawSides && outer0[last].X >= XCenterOffset;
         if (darkSides)
             SetBrushDarker(entry, 64);
         if (startVisible) {

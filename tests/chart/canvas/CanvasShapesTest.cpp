@@ -77,20 +77,23 @@ TEST(CanvasShapes, DonutLeavesItsHoleEmpty)
 
 TEST(CanvasShapes, ThickPieShowsItsSideBelowTheTop)
 {
-    ShapeCanvas s(true, 120, 120);
-    s.canvas.SetProjectionCentre(40, TRect{0, 0, 120, 120});
-    s.canvas.Pie3D(60, 60, 40, 40, 0, 20, 0, 2 * kPi, true, true, 0);
-    const auto top = ColorToRGB(RGBColor(200, 100, 0));
-    const TPoint centre = s.canvas.ProjectToScreen(60, 60, 0);
-    EXPECT_EQ(s.Px(centre.X, centre.Y), top);
-    // Depth runs up and to the right: the side band shows beyond the upper right rim (darker).
-    const double a = kPi / 4;
-    const TPoint rim = s.canvas.ProjectToScreen(static_cast<int32_t>(60 + 40 * std::cos(a)),
-                                                static_cast<int32_t>(60 - 40 * std::sin(a)), 10);
-    const auto side = s.Px(rim.X, rim.Y);
-    EXPECT_NE(side, kWhite);
-    EXPECT_NE(side, top);
-    EXPECT_EQ(s.canvas.Brush().Color(), RGBColor(200, 100, 0));
+    // The rim shows with or without the cut faces (a whole pie asks for none).
+    for (const bool cutFaces : {true, false}) {
+        ShapeCanvas s(true, 120, 120);
+        s.canvas.SetProjectionCentre(40, TRect{0, 0, 120, 120});
+        s.canvas.Pie3D(60, 60, 40, 40, 0, 20, 0, 2 * kPi, true, cutFaces, 0);
+        const auto top = ColorToRGB(RGBColor(200, 100, 0));
+        const TPoint centre = s.canvas.ProjectToScreen(60, 60, 0);
+        EXPECT_EQ(s.Px(centre.X, centre.Y), top);
+        // Depth runs up and to the right: the side band shows beyond the upper right rim (darker).
+        const double a = kPi / 4;
+        const TPoint rim = s.canvas.ProjectToScreen(static_cast<int32_t>(60 + 40 * std::cos(a)),
+                                                    static_cast<int32_t>(60 - 40 * std::sin(a)), 10);
+        const auto side = s.Px(rim.X, rim.Y);
+        EXPECT_NE(side, kWhite) << cutFaces;
+        EXPECT_NE(side, top) << cutFaces;
+        EXPECT_EQ(s.canvas.Brush().Color(), RGBColor(200, 100, 0));
+    }
 }
 
 TEST(CanvasShapes, CylinderAndConeInOrthogonalView)
