@@ -425,6 +425,13 @@ double TChartValueList::TotalABS()
     return totalAbs_;
 }
 
+void TChartValueList::ReduceTotalABS(double amount)
+{
+    if (totalsStale_)
+        RecalcTotals();
+    totalAbs_ -= amount;
+}
+
 int TChartValueList::Locate(double value) const
 {
     return LocateRange(value, 0, Count() - 1);

@@ -54,6 +54,9 @@ public:
     double MinValue();
     double Total();
     double TotalABS();
+    // Takes amount off the absolute total until the values next change: a series that adds a
+    // point summing others (a pie's gathered slice) keeps percentages of the given values.
+    void ReduceTotalABS(double amount);
     double Range() { return MaxValue() - MinValue(); }
 
     int Locate(double value) const;

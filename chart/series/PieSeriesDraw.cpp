@@ -184,6 +184,7 @@ void TPieSeries::DoBeforeDrawChart()
         }
         if (any) {
             const int index = AddPointXY(kOtherSliceX, sum, otherSlice_->ShownText(), otherSlice_->Color());
+            YValues().ReduceTotalABS(sum);
             if (kept && index >= 0)
                 Marks().Positions().SetPosition(index, *kept);
         }

@@ -103,6 +103,7 @@ TEST(PieSeries, SmallSlicesGatherIntoOneOtherSliceThatIsNeverStored)
         EXPECT_EQ(pie.XLabel(5), QStringLiteral("Other"));
         EXPECT_EQ(pie.GetPointY(5), 3.0);
         EXPECT_EQ(pie.GetValueColor(5), clRed);
+        EXPECT_EQ(pie.YValues().TotalABS(), 100.0); // percentages count the gathered values once
         // The gathered points keep their places: redrawing does not move them.
         for (int i = 0; i < 5; ++i)
             EXPECT_EQ(pie.XLabel(i), QStringLiteral("P%1").arg(i));
