@@ -337,7 +337,9 @@ void TSeriesMarks::DrawItem(int index, TColor color, const QString& text, TSerie
         symbol_->ShapeBounds = TRect{rect.Left + 2, top, rect.Left + 2 + size, top + size};
         symbol_->DrawOnCanvas(canvas, symbol_->ShapeBounds, is3D ? ZPosition : 0, 0);
     }
-    DrawText(canvas, shape, rect, text, color, angle, is3D ? ZPosition : 0);
+    // The text is drawn at depth, which projects it: it takes the box before projection, or it
+    // would be moved twice and stand apart from its box.
+    DrawText(canvas, shape, is3D ? p.Bounds() : rect, text, color, angle, is3D ? ZPosition : 0);
 }
 
 void TSeriesMarks::DrawText(TCanvas3D& canvas, TPlotCustomShape& shape, const TRect& rect, const QString& text,

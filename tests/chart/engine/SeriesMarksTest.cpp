@@ -200,3 +200,32 @@ TEST(SeriesMarks, DrawMarksEveryNthVisiblePointAndKeepsPositions)
     series.Clear();
     EXPECT_EQ(marks.Positions().Count(), 0);
 }
+
+TEST(SeriesMarks, TextsAtDepthStandInTheirBoxes)
+{
+    AxisChart chart;
+    TChartSeries& series = chart.NewSeries();
+    series.AddPointXY(50, 50);
+    PrepareAxes(chart);
+    chart.SetView3D(true);
+    chart.canvas.Is3D = true;
+    chart.canvas.IsOrthogonal = true;
+    ASSERT_NE(chart.canvas.ProjectToScreen(50, 50, 20), (TPoint{50, 50}));
+    TSeriesMarks& marks = series.Marks();
+    marks.SetVisible(true);
+    marks.SetStyle(smsPointIndex);
+    marks.ZPosition = 20;
+    series.CalcFirstLastVisibleIndex();
+    chart.canvas.Forget();
+    series.DrawMarks();
+    ASSERT_EQ(chart.canvas.texts.size(), 1u);
+    // The text is projected at its depth like the box: its place before projection lies in the
+    // box before projection.
+    const auto& text = chart.canvas.texts[0];
+    const TRect box = marks.Positions().Position(0)->Bounds();
+    EXPECT_EQ(text.z, 20);
+    EXPECT_GT(text.x, box.Left);
+    EXPECT_LT(text.x, box.Right);
+    EXPECT_GE(text.y, box.Top);
+    EXPECT_LT(text.y, box.Bottom);
+}
