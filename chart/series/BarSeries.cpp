@@ -519,88 +519,68 @@ TRect TCustomBarSeries::CalcBarBounds(int valueIndex) const
 
 // ---- value ranges
 
-double TCustomBarSeries::GetMaxX()
+// The value axis' range: stacked layouts reach the stacked sums, 100 % layouts 0..100, a
+// self-stacked series its total; the origin is included when bars start there.
+double TCustomBarSeries::ValueRangeMax(double plainMax, double total)
 {
-    if (!IsVertical()) {
-        double result;
-        if (multiBar_ == mbStacked100)
-            result = 100.0;
-        else if (multiBar_ == mbSelfStack)
-            result = XValues().Total();
-        else {
-            result = TChartSeries::GetMaxX();
-            if (multiBar_ == mbStacked)
-                for (int i = 0; i < Count(); ++i)
-                    result = std::max(result, StackedValue(i));
-        }
-        return useYOrigin_ ? std::max(result, yOrigin_) : result;
-    }
+    double result = plainMax;
+    if (multiBar_ == mbStacked100)
+        result = 100.0;
+    else if (multiBar_ == mbSelfStack)
+        result = total;
+    else if (multiBar_ == mbStacked)
+        for (int i = 0; i < Count(); ++i)
+            result = std::max(result, StackedValue(i));
+    return useYOrigin_ ? std::max(result, yOrigin_) : result;
+}
+
+double TCustomBarSeries::ValueRangeMin(double plainMin)
+{
+    double result = plainMin;
+    if (multiBar_ == mbStacked100)
+        result = 0.0;
+    else if (multiBar_ == mbStacked || multiBar_ == mbSelfStack)
+        for (int i = 0; i < Count(); ++i)
+            result = std::min(result, StackedValue(i));
+    return useYOrigin_ ? std::min(result, yOrigin_) : result;
+}
+
+// The category axis' range: side-by-side over all series spans the earlier series' points, a
+// self-stacked series stands at its own place.
+double TCustomBarSeries::CategoryRangeMax(double plainMax)
+{
     if (multiBar_ == mbSideAll)
         return Count() + layout_.PreviousCount - 1;
     if (multiBar_ == mbSelfStack)
         return IndexInChart();
-    return TChartSeries::GetMaxX();
+    return plainMax;
+}
+
+double TCustomBarSeries::CategoryRangeMin(double plainMin)
+{
+    return multiBar_ == mbSelfStack ? IndexInChart() : plainMin;
+}
+
+double TCustomBarSeries::GetMaxX()
+{
+    return IsVertical() ? CategoryRangeMax(TChartSeries::GetMaxX())
+                        : ValueRangeMax(TChartSeries::GetMaxX(), XValues().Total());
 }
 
 double TCustomBarSeries::GetMinX()
 {
-    if (!IsVertical()) {
-        double result;
-        if (multiBar_ == mbStacked100)
-            result = 0.0;
-        else {
-            result = TChartSeries::GetMinX();
-            if (multiBar_ == mbStacked || multiBar_ == mbSelfStack)
-                for (int i = 0; i < Count(); ++i)
-                    result = std::min(result, StackedValue(i));
-        }
-        return useYOrigin_ ? std::min(result, yOrigin_) : result;
-    }
-    if (multiBar_ == mbSelfStack)
-        return IndexInChart();
-    return TChartSeries::GetMinX();
+    return IsVertical() ? CategoryRangeMin(TChartSeries::GetMinX()) : ValueRangeMin(TChartSeries::GetMinX());
 }
 
 double TCustomBarSeries::GetMaxY()
 {
-    if (IsVertical()) {
-        double result;
-        if (multiBar_ == mbStacked100)
-            result = 100.0;
-        else if (multiBar_ == mbSelfStack)
-            result = YValues().Total();
-        else {
-            result = TChartSeries::GetMaxY();
-            if (multiBar_ == mbStacked)
-                for (int i = 0; i < Count(); ++i)
-                    result = std::max(result, StackedValue(i));
-        }
-        return useYOrigin_ ? std::max(result, yOrigin_) : result;
-    }
-    if (multiBar_ == mbSideAll)
-        return Count() + layout_.PreviousCount - 1;
-    if (multiBar_ == mbSelfStack)
-        return IndexInChart();
-    return TChartSeries::GetMaxY();
+    return IsVertical() ? ValueRangeMax(TChartSeries::GetMaxY(), YValues().Total())
+                        : CategoryRangeMax(TChartSeries::GetMaxY());
 }
 
 double TCustomBarSeries::GetMinY()
 {
-    if (IsVertical()) {
-        double result;
-        if (multiBar_ == mbStacked100)
-            result = 0.0;
-        else {
-            result = TChartSeries::GetMinY();
-            if (multiBar_ == mbStacked || multiBar_ == mbSelfStack)
-                for (int i = 0; i < Count(); ++i)
-                    result = std::min(result, StackedValue(i));
-        }
-        return useYOrigin_ ? std::min(result, yOrigin_) : result;
-    }
-    if (multiBar_ == mbSelfStack)
-        return IndexInChart();
-    return TChartSeries::GetMinY();
+    return IsVertical() ? ValueRangeMin(TChartSeries::GetMinY()) : CategoryRangeMin(TChartSeries::GetMinY());
 }
 
 // ---- depth

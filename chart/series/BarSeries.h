@@ -197,6 +197,10 @@ private:
     std::vector<TCustomBarSeries*> SameClassSeries() const;
     int IndexInChart() const;
     double StackedValue(int valueIndex) const;
+    double ValueRangeMax(double plainMax, double total);
+    double ValueRangeMin(double plainMin);
+    double CategoryRangeMax(double plainMax);
+    double CategoryRangeMin(double plainMin);
     void SetBarPen(TPlotCanvas3D& canvas, TColor color);
     void DrawShadow(TPlotCanvas3D& canvas, const TRect& bounds, TBarStyle style);
     void DrawShape(TPlotCanvas3D& canvas, TBarStyle style, int startPos, int endPos);
