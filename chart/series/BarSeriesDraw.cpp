@@ -241,23 +241,34 @@ void DrawBox2D(TPlotCanvas3D& canvas, const TRect& b)
     canvas.Rectangle(b.Left, b.Top, b.Right, b.Bottom);
 }
 
+// A bar's outline along the values (start and end position) and across them (its bounds),
+// the same for both orientations.
+struct BarGeometry {
+    BarGeometry(const TRect& b, bool vertical, int startPos, int endPos)
+        : vertical(vertical), across(vertical ? (b.Left + b.Right) / 2 : (b.Top + b.Bottom) / 2),
+          width(vertical ? b.Right - b.Left : b.Bottom - b.Top), middle((startPos + endPos) / 2),
+          low(vertical ? b.Left : b.Top), high(vertical ? b.Right : b.Bottom),
+          // Vertical bars point to the smaller pixel (up), horizontal ones to the larger (right).
+          tip(vertical ? startPos : endPos), foot(vertical ? endPos : startPos)
+    {
+    }
+    // A point at a position along the values and one across the bar.
+    TPoint At(int along, int side) const { return vertical ? TPoint{side, along} : TPoint{along, side}; }
+
+    bool vertical;
+    int across, width, middle, low, high, tip, foot;
+};
+
 } // namespace
 
 void TCustomBarSeries::DrawShape2D(TPlotCanvas3D& canvas, TBarStyle style, int startPos, int endPos)
 {
     const TRect& b = bounds_;
-    const bool vertical = IsVertical();
     const int middleZ = (barStartZ_ + barEndZ_) / 2;
-    const int across = vertical ? (b.Left + b.Right) / 2 : (b.Top + b.Bottom) / 2;
-    const int width = vertical ? b.Right - b.Left : b.Bottom - b.Top;
-    const int middle = (startPos + endPos) / 2;
-    // A point at a position along the values and one across the bar.
-    auto at = [vertical](int along, int side) { return vertical ? TPoint{side, along} : TPoint{along, side}; };
-    const int low = vertical ? b.Left : b.Top;
-    const int high = vertical ? b.Right : b.Bottom;
-    // Vertical bars point to the smaller pixel (up), horizontal ones to the larger (right).
-    const int tip = vertical ? startPos : endPos;
-    const int foot = vertical ? endPos : startPos;
+    const BarGeometry g(b, IsVertical(), startPos, endPos);
+    const auto at = [&g](int along, int side) { return g.At(along, side); };
+    const int across = g.across, width = g.width, middle = g.middle, low = g.low, high = g.high, tip = g.tip,
+              foot = g.foot;
     switch (style) {
     case bsRectangle:
     case bsCilinder:
@@ -287,14 +298,10 @@ void TCustomBarSeries::DrawShape3D(TPlotCanvas3D& canvas, TBarStyle style, int s
     const int z0 = barStartZ_;
     const int z1 = barEndZ_;
     const int middleZ = (z0 + z1) / 2;
-    const int across = vertical ? (b.Left + b.Right) / 2 : (b.Top + b.Bottom) / 2;
-    const int width = vertical ? b.Right - b.Left : b.Bottom - b.Top;
-    const int middle = (startPos + endPos) / 2;
-    auto at = [vertical](int along, int side) { return vertical ? TPoint{side, along} : TPoint{along, side}; };
-    const int low = vertical ? b.Left : b.Top;
-    const int high = vertical ? b.Right : b.Bottom;
-    const int tip = vertical ? startPos : endPos;
-    const int foot = vertical ? endPos : startPos;
+    const BarGeometry g(b, vertical, startPos, endPos);
+    const auto at = [&g](int along, int side) { return g.At(along, side); };
+    const int across = g.across, width = g.width, middle = g.middle, low = g.low, high = g.high, tip = g.tip,
+              foot = g.foot;
     // The canvas' pyramid and cone point to their top (vertical) or right (horizontal) argument.
     auto pointed = [&](bool toTip, auto&& shape) {
         const int to = toTip ? tip : foot;
