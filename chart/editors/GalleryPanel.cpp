@@ -364,6 +364,9 @@ void TChartGalleryPanel::SetView3D(bool value)
     view3D_ = value;
     for (TGalleryChart* chart : charts_) {
         chart->SetView3D(value);
+        for (int i = 0; i < chart->SeriesCount(); ++i)
+            if (TChartSeries* series = chart->ChartSeries(i))
+                series->GalleryChanged3D(value);
         chart->ResetMargins();
     }
 }
@@ -447,6 +450,8 @@ void TChartGalleryPanel::CreateChartSeries(TGalleryChart& chart, const TChartSer
     for (TChartSeries* series : made)
         series->PrepareForGallery(enabled);
     chart.SetView3D(view3D_);
+    for (TChartSeries* series : made)
+        series->GalleryChanged3D(view3D_);
     chart.ResetMargins();
     chart.SetRepaintOnChange(true);
     chart.Invalidate();

@@ -307,6 +307,8 @@ public:
     // Readies the series as a small preview of its type; enabled is false for a type that cannot
     // be chosen.
     virtual void PrepareForGallery(bool enabled) { (void)enabled; }
+    // The gallery has switched its preview chart between 2D and 3D.
+    virtual void GalleryChanged3D(bool is3D) { (void)is3D; }
     // Before the points are stored: a series that adds points of its own while it draws takes
     // them out, so a stored chart holds only what was given to it.
     virtual void BeforeWriteData() {}

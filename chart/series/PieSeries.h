@@ -308,7 +308,7 @@ public:
     void SetSubGallery(int index);
     void PrepareForGallery(bool enabled);
     // 3D on: rotated view, elevation 305; Circled is the opposite of the chart's 3D flag.
-    void GalleryChanged3D(bool is3D);
+    void GalleryChanged3D(bool is3D) override;
     int NumSampleValues() const override { return 8; }
     void AddSampleValues(int numValues) override;
 

@@ -5,6 +5,7 @@
 #include "chart/series/ChartUnit.h"
 #include "chart/series/FastLineSeries.h"
 #include "chart/series/LineSeries.h"
+#include "chart/series/PieSeries.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -245,4 +246,19 @@ TEST_F(PanelFixture, SmoothIsStoredOnlyWhenChangedAndDrawsAResampledPicture)
     EXPECT_FALSE(QSettings(QStringLiteral("Zendrik"), QStringLiteral("PlotChart")).contains(QStringLiteral("Editor/") + key));
     panel.reset();
     EXPECT_TRUE(ReadEditorBoolean(key, false));
+}
+
+TEST_F(PanelFixture, APieFollowsThePanelsThreeDimensionalChoice)
+{
+    panel->FillGalleryPage(Types(), QStringLiteral("Standard"));
+    TPieSeries* pie = nullptr;
+    for (int i = 0; i < panel->Count() && !pie; ++i)
+        pie = dynamic_cast<TPieSeries*>(panel->Chart(i)->ChartSeries(0));
+    ASSERT_NE(pie, nullptr);
+    EXPECT_FALSE(pie->Circled());   // the panel starts in 3D
+    panel->SetView3D(false);
+    EXPECT_TRUE(pie->Circled());
+    panel->SetView3D(true);
+    EXPECT_FALSE(pie->Circled());
+    EXPECT_EQ(pie->ParentChart()->AxisPanel()->View3DOptions().Elevation(), 305);
 }
