@@ -107,6 +107,17 @@ QByteArray DsaAnswer()
     return "#9000002404" + data + "\n";
 }
 
+// A DSA segment's binary answer decoded as the engine decodes it, into the arrays the traces take.
+void DecodeSegment(const QByteArray& answer, const tracecodec::Grid& grid, std::vector<tracecodec::Point>& points,
+                   std::vector<double>& xs, std::vector<double>& ys)
+{
+    tracecodec::DecodeBinary(answer, answer.size(), 601, true, 0.0, grid, &points);
+    for (size_t i = 0; i < points.size(); ++i) {
+        xs[i] = points[i].x;
+        ys[i] = points[i].y;
+    }
+}
+
 void BM_EngineSegmentAtTheEndOfALongTrace(benchmark::State& st)
 {
     Engine e;
@@ -130,11 +141,7 @@ void BM_EngineSegmentAtTheEndOfALongTrace(benchmark::State& st)
     std::vector<tracecodec::Point> points;
     std::vector<double> xs(601), ys(601);
     for (auto _ : st) {
-        tracecodec::DecodeBinary(answer, answer.size(), 601, true, 0.0, grid, &points);
-        for (size_t i = 0; i < points.size(); ++i) {
-            xs[i] = points[i].x;
-            ys[i] = points[i].y;
-        }
+        DecodeSegment(answer, grid, points, xs, ys);
         {
             TChartSeries::UpdateScope hold(e.raw);
             e.raw.AddPointsXY(xs, ys);
@@ -292,11 +299,7 @@ void BM_SegmentWithTheRepaintOfAFullChart(benchmark::State& st)
     std::vector<tracecodec::Point> points;
     std::vector<double> xs(601), ys(601);
     for (auto _ : st) {
-        tracecodec::DecodeBinary(answer, answer.size(), 601, true, 0.0, grid, &points);
-        for (size_t i = 0; i < points.size(); ++i) {
-            xs[i] = points[i].x;
-            ys[i] = points[i].y;
-        }
+        DecodeSegment(answer, grid, points, xs, ys);
         {
             TChartSeries::UpdateScope hold(*f.chart.rawTrace1);
             f.chart.rawTrace1->AddPointsXY(xs, ys);

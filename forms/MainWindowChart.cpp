@@ -12,7 +12,6 @@
 #include "datafiles/AxisBounds.h"
 #include "datafiles/ParameterGridModel.h"
 #include "forms/CoverageFrame.h"
-#include "forms/EventHook.h"
 #include "forms/MainChart.h"
 #include "forms/MainWindowPalette.h"
 #include "mainwindow/AxisLabelRules.h"
@@ -80,15 +79,8 @@ void MainWindow::WireChart()
     mainChart->OnGetNextAxisLabel = [this](TChartAxis* axis, int index, double& value, bool& stop) {
         NextAxisLabel(axis, index, value, stop);
     };
-    // Every press on the chart freezes the axes before the chart starts a rectangle, so that the
-    // zoom rules can put back what the rectangle is not to change.
-    mainChart->installEventFilter(new EventHook(
-        [this](QObject*, QEvent* event) {
-            if (event->type() == QEvent::MouseButtonPress)
-                frozenBounds_ = BoundsOf(*mainChart);
-            return false;
-        },
-        mainChart));
+    // Every press on the chart freezes the axes (ChartMousePressed), so that the zoom rules can put
+    // back what the rectangle is not to change.
 
     connect(fadeCheckBox, &QCheckBox::clicked, this, [this](bool on) { ChooseFaderMode(fadeCheckBox, on); });
     connect(clearFadeCheckBox, &QCheckBox::clicked, this, [this](bool on) { ChooseFaderMode(clearFadeCheckBox, on); });

@@ -1,5 +1,6 @@
 #include "measurement/RunControl.h"
 
+#include "app/FlagScope.h"
 #include "app/Log.h"
 #include "app/NumberText.h"
 #include "chart/engine/ChartSeries.h"
@@ -37,18 +38,6 @@ public:
 
 private:
     RunHost& host_;
-};
-
-// Sets a flag for the time of a scope.
-class FlagScope {
-public:
-    explicit FlagScope(bool& flag) : flag_(flag) { flag_ = true; }
-    ~FlagScope() { flag_ = false; }
-    FlagScope(const FlagScope&) = delete;
-    FlagScope& operator=(const FlagScope&) = delete;
-
-private:
-    bool& flag_;
 };
 
 bool SegmentChecked(const CheckListModel& checks, int segment)

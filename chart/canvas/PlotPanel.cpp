@@ -1,5 +1,6 @@
 #include "chart/canvas/PlotPanel.h"
 
+#include "app/FlagScope.h"
 #include "chart/canvas/PlotCanvas3D.h"
 #include "platform/gdi/RasterDC.h"
 #include "platform/gdi/RecordingDC.h"
@@ -10,22 +11,6 @@
 #include <QTimer>
 #include <QVariant>
 #include <exception>
-
-namespace {
-
-// Sets a flag for the length of one drawing, also when the drawing throws.
-class FlagScope {
-public:
-    explicit FlagScope(bool& flag) : flag_(flag) { flag_ = true; }
-    ~FlagScope() { flag_ = false; }
-    FlagScope(const FlagScope&) = delete;
-    FlagScope& operator=(const FlagScope&) = delete;
-
-private:
-    bool& flag_;
-};
-
-} // namespace
 
 TShiftState ShiftOf(Qt::KeyboardModifiers mods, Qt::MouseButtons buttons)
 {

@@ -13,6 +13,30 @@ namespace {
 // The pen is drawn at most this wide, so the sample stays inside the button.
 constexpr int32_t kWidestSample = 6;
 
+// A click on an editor button: the editor made by makeDialog runs modal while the button has
+// something linked, and OK shows the change; then the button's own handler. A failing handler
+// leaves the object as the editor left it; nothing may leave a slot.
+template <class MakeDialog>
+void EditFromButton(QWidget& button, const EditorDialogs* hooks, QPointer<QDialog>& open, bool linked,
+                    MakeDialog makeDialog, const std::function<void()>& onClick)
+{
+    try {
+        if (linked) {
+            const EditorDialogs& dialogs = hooks ? *hooks : DefaultEditorDialogs();
+            auto dialog = makeDialog(dialogs);
+            open = dialog.get();
+            const int result = RunEditorDialog(dialogs, *dialog);
+            dialog.reset();
+            if (result != QDialog::Accepted)
+                return;
+            button.update();
+        }
+        if (onClick)
+            onClick();
+    } catch (...) {
+    }
+}
+
 } // namespace
 
 // ---- TButtonPen
@@ -30,22 +54,9 @@ void TButtonPen::LinkPen(TPen* pen)
 
 void TButtonPen::Clicked()
 {
-    try {
-        if (pen_) {
-            const EditorDialogs& dialogs = Dialogs ? *Dialogs : DefaultEditorDialogs();
-            auto dialog = CreateEditorForm<TPenDialog>(this, *pen_, HideColor, dialogs);
-            dialog_ = dialog.get();
-            const int result = RunEditorDialog(dialogs, *dialog);
-            dialog.reset();
-            if (result != QDialog::Accepted)
-                return;
-            update();
-        }
-        if (OnClick)
-            OnClick();
-    } catch (...) {
-        // A failing handler leaves the pen as the dialog left it; nothing may leave a slot.
-    }
+    EditFromButton(*this, Dialogs, dialog_, pen_ != nullptr, [this](const EditorDialogs& dialogs) {
+        return CreateEditorForm<TPenDialog>(this, *pen_, HideColor, dialogs);
+    }, OnClick);
 }
 
 void TButtonPen::DrawSymbol(TPlotCanvas3D& canvas)
@@ -83,23 +94,11 @@ void TButtonGradient::LinkGradient(TCustomPlotGradient* gradient)
 
 void TButtonGradient::Clicked()
 {
-    try {
-        if (gradient_) {
-            const EditorDialogs& dialogs = Dialogs ? *Dialogs : DefaultEditorDialogs();
-            auto dialog = CreateEditorForm<TPlotGradientEditor>(this, dialogs, Flag, false);
-            dialog->RefreshControls(*gradient_);
-            dialog_ = dialog.get();
-            const int result = RunEditorDialog(dialogs, *dialog);
-            dialog.reset();
-            if (result != QDialog::Accepted)
-                return;
-            update();
-        }
-        if (OnClick)
-            OnClick();
-    } catch (...) {
-        // A failing handler leaves the gradient as the editor left it; nothing may leave a slot.
-    }
+    EditFromButton(*this, Dialogs, dialog_, gradient_ != nullptr, [this](const EditorDialogs& dialogs) {
+        auto dialog = CreateEditorForm<TPlotGradientEditor>(this, dialogs, Flag, false);
+        dialog->RefreshControls(*gradient_);
+        return dialog;
+    }, OnClick);
 }
 
 void TButtonGradient::DrawSymbol(TPlotCanvas3D& canvas)

@@ -240,57 +240,41 @@ double TCustomSeries::MandatoryMinMax(bool isMax)
     return result;
 }
 
+// The range along the values (Y, or X for a horizontal series): 0..100 when stacked to 100 %,
+// otherwise the values' own, widened to the stacked sums when stacked.
+double TCustomSeries::StackedRange(bool isMax)
+{
+    if (stacked_ == cssStack100)
+        return isMax ? 100.0 : 0.0;
+    double result = MandatoryMinMax(isMax);
+    if (stacked_ == cssStack) {
+        const TChartValueList& values = MandatoryValueList();
+        for (int i = 0; i < Count(); ++i) {
+            const double sum = PointOrigin(i, false) + values.Value(i);
+            result = isMax ? std::max(result, sum) : std::min(result, sum);
+        }
+    }
+    return result;
+}
+
 double TCustomSeries::GetMaxY()
 {
-    if (!YMandatory())
-        return TCustomLineSeries::GetMaxY();
-    if (stacked_ == cssStack100)
-        return 100.0;
-    double result = MandatoryMinMax(true);
-    if (stacked_ == cssStack)
-        for (int i = 0; i < Count(); ++i)
-            result = std::max(result, PointOrigin(i, false) + YValues().Value(i));
-    return result;
+    return YMandatory() ? StackedRange(true) : TCustomLineSeries::GetMaxY();
 }
 
 double TCustomSeries::GetMinY()
 {
-    if (!YMandatory())
-        return TCustomLineSeries::GetMinY();
-    if (stacked_ == cssStack100)
-        return 0.0;
-    double result = MandatoryMinMax(false);
-    if (stacked_ == cssStack)
-        for (int i = 0; i < Count(); ++i)
-            result = std::min(result, PointOrigin(i, false) + YValues().Value(i));
-    return result;
+    return YMandatory() ? StackedRange(false) : TCustomLineSeries::GetMinY();
 }
 
 double TCustomSeries::GetMaxX()
 {
-    if (YMandatory())
-        return TCustomLineSeries::GetMaxX();
-    if (stacked_ == cssStack100)
-        return 100.0;
-    double result = MandatoryMinMax(true);
-    if (stacked_ == cssStack)
-        for (int i = 0; i < Count(); ++i)
-            result = std::max(result, PointOrigin(i, false) + XValues().Value(i));
-    return result;
+    return YMandatory() ? TCustomLineSeries::GetMaxX() : StackedRange(true);
 }
 
-// The stacked minimum of a horizontal series mirrors the vertical rule: the smallest stacked sum.
 double TCustomSeries::GetMinX()
 {
-    if (YMandatory())
-        return TCustomLineSeries::GetMinX();
-    if (stacked_ == cssStack100)
-        return 0.0;
-    double result = MandatoryMinMax(false);
-    if (stacked_ == cssStack)
-        for (int i = 0; i < Count(); ++i)
-            result = std::min(result, PointOrigin(i, false) + XValues().Value(i));
-    return result;
+    return YMandatory() ? TCustomLineSeries::GetMinX() : StackedRange(false);
 }
 
 // ---- margins

@@ -106,6 +106,7 @@ public:
     // Largest (or smallest) measured value over the points that are not null (all points with
     // tnIgnore); 0 when there is none.
     double MandatoryMinMax(bool isMax);
+    double StackedRange(bool isMax);
 
     // --- Stacking
     virtual bool IsSameStack(const TCustomSeries& other) const;
