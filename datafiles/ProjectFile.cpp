@@ -8,6 +8,7 @@
 #include "datafiles/ParameterGridRows.h"
 #include "datafiles/ProjectItems.h"
 #include "datafiles/ProjectTargets.h"
+#include "datafiles/TableFiles.h"
 #include "platform/inifile/IniFile.h"
 
 #include <QFileInfo>
@@ -239,8 +240,11 @@ bool SaveProjectFile(const ProjectTargets& targets, const QString& chosenPath, b
 
 void ReadProjectFile(ProjectTargets& targets, const QString& chosenPath, bool optTgFieldValue)
 {
-    // An unreadable or foreign file reads as an empty one: every key takes its default.
+    // A foreign file reads as an empty one: every key takes its default. One that is there but
+    // was not read (too large, a line too long) is reported and changes nothing.
     const IniFile ini(datafiles::AbsoluteSavePath(targets.Files.WorkingFolder, chosenPath));
+    if (datafiles::ReportUnreadDataFile(ini, targets.Files))
+        return;
     ReadGrid(ini, kSetUp, targets.MainGrid, MainKeys());
     ReadGrid(ini, kSetUp2, targets.CoverageGrid, CoverageKeys());
     if (targets.Generator != nullptr) {

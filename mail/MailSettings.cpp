@@ -173,6 +173,10 @@ void LoadMailSettingsFile(const QString& path, const QString& hostId, MailAccoun
 {
     EmptyFields(account);
     const IniFile ini(path);
+    if (!ini.LoadError().isEmpty()) {
+        log.Append(QStringLiteral("Error: ") + ini.LoadError());
+        return;
+    }
     const QString value = ini.ReadString(QString::fromLatin1(kMailSection), QString::fromLatin1(kMailKey), QString());
     const std::optional<QString> plain = DecryptMailSettings(value, hostId);
     if (!plain || plain->isEmpty()) {

@@ -68,15 +68,21 @@ QString HeaderSafe(const QString& text)
     return out.trimmed();
 }
 
+bool IsAscii(const QString& text)
+{
+    for (QChar c : text) {
+        if (c.unicode() >= 0x80)
+            return false;
+    }
+    return true;
+}
+
 // Printable ASCII stays as it is; anything else becomes UTF-8 encoded words, each short enough
 // for a header line and cut between characters.
 QByteArray EncodedHeaderText(const QString& text)
 {
     const QString safe = HeaderSafe(text);
-    bool ascii = true;
-    for (QChar c : safe)
-        ascii = ascii && c.unicode() < 0x80;
-    if (ascii)
+    if (IsAscii(safe))
         return safe.toLatin1();
     QByteArray out;
     QByteArray chunk;
@@ -97,6 +103,19 @@ QByteArray EncodedHeaderText(const QString& text)
         i += n - 1;
     }
     flush();
+    return out;
+}
+
+// The text of a quoted string: without its quotes, each backslash taking the next character as
+// it is.
+QString UnquotedName(const QString& quoted)
+{
+    QString out;
+    for (qsizetype i = 1; i + 1 < quoted.size(); ++i) {
+        if (quoted[i] == u'\\' && i + 2 < quoted.size())
+            ++i;
+        out += quoted[i];
+    }
     return out;
 }
 
@@ -275,8 +294,8 @@ bool Compose(CURL* easy, const MailAccount& account, const QString& subject, con
             || curl_mime_encoder(filePart, "base64") != CURLE_OK)
             return false;
     }
-    const bool headersOk = Append(out.headers, "From: " + HeaderSafe(account.MailFrom).toUtf8())
-        && Append(out.headers, "To: " + HeaderSafe(account.MailTo).toUtf8())
+    const bool headersOk = Append(out.headers, "From: " + MailboxHeaderText(account.MailFrom))
+        && Append(out.headers, "To: " + MailboxHeaderText(account.MailTo))
         && Append(out.headers, "Subject: " + EncodedHeaderText(subject))
         && Append(out.headers, "Date: " + MailDateText(QDateTime::currentDateTime()))
         && Append(out.headers, QByteArray("X-Mailer: ") + kMailer);
@@ -289,6 +308,22 @@ template <typename T> bool Set(CURL* easy, CURLoption option, T value)
 }
 
 } // namespace
+
+QByteArray MailboxHeaderText(const QString& field)
+{
+    const QString safe = HeaderSafe(field);
+    const qsizetype open = safe.lastIndexOf(u'<');
+    const qsizetype close = safe.lastIndexOf(u'>');
+    QString name = open >= 0 && close > open ? safe.left(open).trimmed() : QString();
+    // Names in ASCII and bare addresses go as they were typed.
+    if (IsAscii(name))
+        return safe.toUtf8();
+    // An encoded word inside a quoted string is not decoded, so a quoted name loses its quotes;
+    // its specials (",", ".") are safe inside the encoded word.
+    if (name.size() >= 2 && name.front() == u'"' && name.back() == u'"')
+        name = UnquotedName(name);
+    return EncodedHeaderText(name) + ' ' + safe.mid(open).toUtf8();
+}
 
 SmtpSecurity ChooseSmtpSecurity(int securityIndex, const QString& port)
 {

@@ -208,10 +208,51 @@ TEST(ProjectItems, ItemsAndTheirEdgeCases)
         << f.debug.Lines().join('\n').toStdString();
 }
 
+// A limit file, a segment file and a project grown past the size a data file may have are refused
+// unread, each with one message naming it, shown the way the reader shows its other failures.
+TEST(ProjectFile, FilesTooLargeAreRefusedUnreadWithAMessageNamingThem)
+{
+    ProjectFixture f;
+    LoadProject(f.t, QStringLiteral(".\\src\\conducted_cispr32_b.prj"), false);
+    ASSERT_EQ(f.Complaints(), QStringList());
+    const auto grow = [&f](const QString& name) {
+        QFile file(f.dir.filePath("src/" + name));
+        EXPECT_TRUE(file.resize(IniFile::kMaxFileBytes + 1)) << name.toStdString();
+        return "Error: Cannot read \"" + file.fileName() +
+               "\": it holds 67108865 bytes, more than the 67108864 a settings or data file may hold";
+    };
+
+    // The table reader: an error box and the same line in the message log.
+    const QString limit = grow(f.mainGrid.Value(kLimit1));
+    ApplyProjectFiles(f.t, "LIM1");
+    EXPECT_EQ(f.Complaints(), QStringList({limit, limit}));
+    EXPECT_EQ(f.t.Series.limitLine1->Count(), 0);
+
+    // The segment loader: an error box, as for a bad segment.
+    f.dialogs.errors.clear();
+    f.messages.Clear();
+    const QString segments = grow(f.mainGrid.Value(kSegSet1));
+    ApplyProjectFiles(f.t, "SEG1");
+    EXPECT_EQ(f.Complaints(), QStringList{segments});
+    EXPECT_EQ(f.segments1.Count, 0);
+
+    // The project reader: the grid keeps what it held.
+    f.dialogs.errors.clear();
+    ASSERT_TRUE(QFile::copy(f.dir.filePath("src/conducted_cispr14.prj"), f.dir.filePath("src/big.prj")));
+    const QString project = grow("big.prj");
+    QStringList before;
+    for (int r = 0; r < f.mainGrid.rowCount(); ++r)
+        before << f.mainGrid.data(f.mainGrid.index(r, 1)).toString();
+    ReadProjectFile(f.t, QStringLiteral(".\\src\\big.prj"), false);
+    EXPECT_EQ(f.Complaints(), QStringList({project, project}));
+    for (int r = 0; r < f.mainGrid.rowCount(); ++r)
+        EXPECT_EQ(f.mainGrid.data(f.mainGrid.index(r, 1)).toString(), before[r]) << r;
+}
+
 TEST(SegmentTable, ErrorQuotesAtMost200CharactersOfABadValue)
 {
     ProjectFixture f;
-    const QString bad(1'000'000, QLatin1Char('7'));
+    const QString bad(60'000, QLatin1Char('7'));
     WriteIni(f.dir.path(), "src/big.seg", {"[Data]", "FRQa__1=1x" + bad});
     f.mainGrid.SetValue(kSegSet1, "big.seg");
     ApplyProjectFiles(f.t, "SEG1");

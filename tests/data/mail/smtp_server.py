@@ -51,14 +51,22 @@ def parse_message(raw):
         if part.get_content_maintype() == "text":
             entry["text"] = part.get_content().replace("\r\n", "\n")
         parts.append(entry)
+    def mailboxes(name):
+        header = msg[name]
+        return [[a.display_name, a.addr_spec] for a in header.addresses] if header is not None else []
+
     return {
         "from": str(msg["From"]),
+        "from_mailboxes": mailboxes("From"),
+        "to_mailboxes": mailboxes("To"),
         "to": str(msg["To"]),
         "subject": str(msg["Subject"]),
         "x_mailer": str(msg["X-Mailer"]),
         "date_age": date_age,
         "type": msg.get_content_type(),
         "defects": len(msg.defects),
+        # Defects of single headers (undecodable bytes, a broken encoded word) are kept there.
+        "header_defects": sum(len(value.defects) for value in msg.values()),
         "parts": parts,
     }
 
