@@ -68,6 +68,13 @@ struct MarksAndReports : ::testing::Test {
         C().correctedTrace1->AddPointXY(100, 40);
         C().correctedTrace1->AddPointXY(900, 80);
         w->mainChart->RepaintNow();
+        // One pixel per kHz, so that the pixel of a frequency reads back as that frequency.
+        for (int tries = 0; tries < 8 && w->mainChart->BottomAxis()->SizePixels() != 1000; ++tries) {
+            w->resize(w->width() + 1000 - w->mainChart->BottomAxis()->SizePixels(), w->height());
+            QCoreApplication::processEvents();
+            w->mainChart->RepaintNow();
+        }
+        EXPECT_EQ(w->mainChart->BottomAxis()->SizePixels(), 1000);
     }
     ~MarksAndReports() override { QDir::setCurrent(oldCurrent); }
 
