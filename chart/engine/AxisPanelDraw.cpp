@@ -253,12 +253,13 @@ void TCustomAxisPanel::CalcAxisRect()
 
 // The margins are a share of the panel, which a narrow picture makes smaller than half a label:
 // the labels on the ends of an axis would be cut at the panel's frame ("30.000 MH"). Where they
-// would, the rectangle gives way; where they fit, nothing moves.
+// would, the rectangle gives way; where they fit, nothing moves. A pixel of air stays beside the
+// frame: a printer draws the texts of the chart's metafile a little wider than the screen.
 void TCustomAxisPanel::KeepEndLabelsInside(TRect& work)
 {
-    const int32_t frame = FrameWidth();
-    const TRect inside{ChartBounds.Left + frame, ChartBounds.Top + frame, ChartBounds.Right - frame,
-                       ChartBounds.Bottom - frame};
+    const int32_t edge = FrameWidth() + 1;
+    const TRect inside{ChartBounds.Left + edge, ChartBounds.Top + edge, ChartBounds.Right - edge,
+                       ChartBounds.Bottom - edge};
     if (inside.Left >= inside.Right || inside.Top >= inside.Bottom)
         return;
     for (int i = 0; i < axes_.Count(); ++i) {

@@ -15,10 +15,14 @@
 #include <QDate>
 #include <QDir>
 #include <QLocale>
+#include <QPrinter>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSet>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 namespace {
 
@@ -137,6 +141,17 @@ TEST_F(MainWindowExports, PopplerReadsTheReportPrintedFromTheMainWindow)
     ASSERT_GE(labels.size(), 6);
     for (const QString& label : labels)
         EXPECT_TRUE(text.contains(label.simplified())) << label.toStdString();
+
+    // The last frequency label ends inside the chart's picture (which spans the page's width less
+    // a fortieth at each side).
+    const QString bbox = Output("pdftotext", {"-bbox", pdfFile, "-"});
+    static const QRegularExpression unit("<word [^>]*xMax=\"([0-9.]+)\"[^>]*>MHz</word>");
+    double lastEnd = 0;
+    for (auto it = unit.globalMatch(bbox); it.hasNext();)
+        lastEnd = std::max(lastEnd, it.next().captured(1).toDouble());
+    ASSERT_GT(lastEnd, 0) << bbox.left(2000).toStdString();
+    const int width = pdf.Printer().width();
+    EXPECT_LE(lastEnd, (width - width / 40) * 72.0 / pdf.Printer().resolution());
 }
 
 } // namespace
