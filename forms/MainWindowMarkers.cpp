@@ -220,6 +220,8 @@ void MainWindow::DrawChartOverlays()
     scene.ShowMarkers1 = showMarkers1CheckBox->isChecked();
     scene.ShowMarkers2 = showMarkers2CheckBox->isChecked();
     scene.Unit = LevelUnitOfOffset(state_.LevelUnitOffset);
+    const TRect& bounds = mainChart->ChartBounds;
+    scene.FlagsAtLevels = bounds.Width() != mainChart->width() || bounds.Height() != mainChart->height();
     scene.SegmentMarks1 = chart_->segmentMarks1;
     scene.SegmentMarks2 = chart_->segmentMarks2;
     DrawMainChartOverlays({mainChart->Canvas(), *mainChart->BottomAxis(), *mainChart->LeftAxis(), markStamps_.get()},

@@ -186,7 +186,7 @@ TRect TCustomPlotPanel::GetRectangle() const
     return TRect{0, 0, width(), height()};
 }
 
-void TCustomPlotPanel::ComputeChartRect()
+int32_t TCustomPlotPanel::FrameWidth() const
 {
     int32_t frame = borderWidth_;
     if (bevelInner_ != bvNone)
@@ -195,6 +195,12 @@ void TCustomPlotPanel::ComputeChartRect()
         frame += bevelWidth_;
     if (border_->Visible())
         frame += border_->Width();
+    return frame;
+}
+
+void TCustomPlotPanel::ComputeChartRect()
+{
+    const int32_t frame = FrameWidth();
     const int32_t w = ChartBounds.Width();
     const int32_t h = ChartBounds.Height();
     auto margin = [&](int32_t value, int32_t size) { return marginUnits_ == muPercent ? value * size / 100 : value; };

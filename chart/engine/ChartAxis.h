@@ -16,6 +16,7 @@
 #include <functional>
 #include <memory>
 #include <span>
+#include <utility>
 #include <vector>
 
 class TChartAxis;
@@ -222,6 +223,9 @@ public:
     int LabelSizeAlong(const QString& text);
     // No label format tells the ends apart (or the range is 0): one label at the centre.
     bool ZeroWidthRange();
+    // How far value labels standing on the two ends of the range reach past the axis' first and
+    // last pixels: {towards smaller pixels, towards larger pixels}; 0 where no such label stands.
+    std::pair<int, int> EndLabelsReach();
 
     // --- Layout and drawing (AxisLayout.cpp)
     void LayoutAxis(TRect& rect, bool inflate);

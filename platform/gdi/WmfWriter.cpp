@@ -7,6 +7,7 @@
 #include <cmath>
 #include <map>
 #include <optional>
+#include <utility>
 
 namespace gdi {
 
@@ -556,6 +557,12 @@ void Encoder::Draw(const MetaRecord& r, bool strokeOnly, bool fillOnly)
                 std::swap(a[5], a[7]);
             }
         }
+        // GDI draws a box given right to left or bottom up as the same box; ImageMagick refuses
+        // such an ellipse and leaves it out, so the corners go in the order every reader takes.
+        if (a[0] > a[2])
+            std::swap(a[0], a[2]);
+        if (a[1] > a[3])
+            std::swap(a[1], a[3]);
         if (r.op == MetaOp::Arc) {
             SyncAttributes();
             SyncPen(pen_);

@@ -1,12 +1,15 @@
 // The main window's own chart through its "Utilities" commands, read by programs we did not
-// write: libwmf's wmf2svg reads the WMF export, poppler reads the report printed to a 600-dpi PDF.
+// write: libwmf's wmf2svg and ImageMagick read the WMF export, poppler reads the report printed
+// to a 600-dpi PDF.
 #include "app/AppContext.h"
 #include "chart/series/Chart.h"
 #include "chart/series/LineSeries.h"
 #include "common/TestSupport.h"
 #include "forms/MainChart.h"
 #include "forms/MainWindow.h"
+#include "forms/MainWindowPalette.h"
 #include "forms/Program.h"
+#include "mainwindow/MainWindowState.h"
 #include "measurement/PeakLists.h"
 #include "reports/ReportHeader.h"
 #include "reports/ReportPrinter.h"
@@ -15,10 +18,17 @@
 #include <QDate>
 #include <QDir>
 #include <QLocale>
+#include <QPrinter>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSet>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -87,6 +97,39 @@ TEST_F(MainWindowExports, Wmf2svgFindsTheAxisLabelsOfChart1)
         EXPECT_TRUE(svg.contains(">" + label + "<")) << label.toStdString();
 }
 
+// ImageMagick once refused the peak circles ("non-conforming drawing primitive definition
+// `ellipse'") and drew the grid alone.
+TEST_F(MainWindowExports, ImageMagickDrawsTheWmfWithItsPeakCircles)
+{
+    PeakLists& set1 = w->peakLists(1);
+    const std::vector<std::pair<double, double>> peaks = {{200, 70}, {3000, 90}, {20000, 20}};
+    for (const auto& [f, level] : peaks)
+        set1.AddPeak(f, level, 100);
+    chosen = folder.filePath("out/chart.wmf");
+    w->saveWmfAction->trigger();
+    ASSERT_TRUE(QFileInfo::exists(chosen)) << app.Messages.Lines().join('\n').toStdString();
+
+    const QString png = folder.filePath("out/chart.png");
+    const QString out = Output("convert", {"-density", "96", chosen, png});
+    ASSERT_FALSE(out.startsWith("failed")) << out.toStdString();
+    EXPECT_FALSE(out.contains("non-conforming")) << out.toStdString();
+    const QImage image(png);
+    ASSERT_EQ(image.size(), w->mainChart->size());
+    const QColor circle = QColorOf(program->MainState().Colors.Marker11);
+    for (const auto& [f, level] : peaks) {
+        const int x = w->mainChart->BottomAxis()->ValueToPixel(f);
+        const int y = w->mainChart->LeftAxis()->ValueToPixel(level);
+        int ring = 0;
+        for (int j = y - 5; j <= y + 5; ++j)
+            for (int i = x - 5; i <= x + 5; ++i) {
+                const QColor c = image.pixelColor(i, j);
+                ring += std::abs(c.red() - circle.red()) + std::abs(c.green() - circle.green()) +
+                            std::abs(c.blue() - circle.blue()) < 100;
+            }
+        EXPECT_GE(ring, 12) << f << " kHz";
+    }
+}
+
 TEST_F(MainWindowExports, PopplerReadsTheReportPrintedFromTheMainWindow)
 {
     ReportHeaderItems& header = program->ReportHeader();
@@ -137,6 +180,17 @@ TEST_F(MainWindowExports, PopplerReadsTheReportPrintedFromTheMainWindow)
     ASSERT_GE(labels.size(), 6);
     for (const QString& label : labels)
         EXPECT_TRUE(text.contains(label.simplified())) << label.toStdString();
+
+    // The last frequency label ends inside the chart's picture (which spans the page's width less
+    // a fortieth at each side).
+    const QString bbox = Output("pdftotext", {"-bbox", pdfFile, "-"});
+    static const QRegularExpression unit("<word [^>]*xMax=\"([0-9.]+)\"[^>]*>MHz</word>");
+    double lastEnd = 0;
+    for (auto it = unit.globalMatch(bbox); it.hasNext();)
+        lastEnd = std::max(lastEnd, it.next().captured(1).toDouble());
+    ASSERT_GT(lastEnd, 0) << bbox.left(2000).toStdString();
+    const int width = pdf.Printer().width();
+    EXPECT_LE(lastEnd, (width - width / 40) * 72.0 / pdf.Printer().resolution());
 }
 
 } // namespace

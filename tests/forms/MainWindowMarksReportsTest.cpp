@@ -14,8 +14,11 @@
 #include "forms/Program.h"
 #include "instrument/InstrumentState.h"
 #include "mainwindow/MainWindowState.h"
+#include "mainwindow/MarkerStore.h"
+#include "measurement/ChartImage.h"
 #include "measurement/PeakLists.h"
 #include "measurement/RunHost.h"
+#include "platform/gdi/GdiTypes.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -68,6 +71,13 @@ struct MarksAndReports : ::testing::Test {
         C().correctedTrace1->AddPointXY(100, 40);
         C().correctedTrace1->AddPointXY(900, 80);
         w->mainChart->RepaintNow();
+        // One pixel per kHz, so that the pixel of a frequency reads back as that frequency.
+        for (int tries = 0; tries < 8 && w->mainChart->BottomAxis()->SizePixels() != 1000; ++tries) {
+            w->resize(w->width() + 1000 - w->mainChart->BottomAxis()->SizePixels(), w->height());
+            QCoreApplication::processEvents();
+            w->mainChart->RepaintNow();
+        }
+        EXPECT_EQ(w->mainChart->BottomAxis()->SizePixels(), 1000);
     }
     ~MarksAndReports() override { QDir::setCurrent(oldCurrent); }
 
@@ -332,6 +342,83 @@ TEST_F(MarksAndReports, ChartFilesRoundTripThroughTheHandlers)
     const QStringList peaks = QString::fromUtf8(testsupport::ReadAll(chosen)).split("\r\n");
     EXPECT_EQ(peaks.mid(2, 4), (QStringList{"peaks set1:", w->peakLists(1).Lines.stringList().first(),
                                              "peaks set2:", "no peaks found"}));
+}
+
+// The window at its start size and the 800 x 300 picture the mail notices attach: every label of
+// both axes, the frequency axis' end labels included, lies inside the picture, and a stored marker
+// flag stands at its level in the picture too (its row belongs to the window).
+TEST_F(MarksAndReports, LabelsStayInsideAndFlagsKeepTheirLevelsInTheMailPicture)
+{
+    w->resize(1340, 706);
+    QCoreApplication::processEvents();
+    TChart& chart = *w->mainChart;
+    TChartAxis& bottom = *chart.BottomAxis();
+    struct Label {
+        QString text;
+        int from, to;     // horizontal extent
+        int left, right;  // inside the frame of the picture drawn
+    };
+    std::vector<Label> labels;
+    for (TChartAxis* axis : {&bottom, chart.LeftAxis()}) {
+        axis->OnDrawLabel = [&](TChartAxis* drawn, int& x, int&, int&, QString& text, bool&) {
+            if (text == drawn->Title().Caption())
+                return; // the level axis' title runs upwards
+            TCanvas3D& canvas = chart.Canvas();
+            const int width = canvas.TextWidth(text);
+            const uint32_t align = canvas.GetTextAlign() & gdi::TA_CENTER;
+            const int from = align == gdi::TA_CENTER ? x - width / 2 : align == gdi::TA_RIGHT ? x - width : x;
+            const int frame = chart.FrameWidth();
+            labels.push_back({text, from, from + width, chart.ChartBounds.Left + frame, chart.ChartBounds.Right - frame});
+        };
+    }
+    auto inside = [&labels](const char* where) {
+        ASSERT_GE(labels.size(), 5u) << where;
+        for (const Label& l : labels)
+            EXPECT_TRUE(l.from >= l.left && l.to <= l.right)
+                << where << ": " << l.text.toStdString() << " " << l.from << ".." << l.to << " in " << l.left << ".."
+                << l.right;
+        labels.clear();
+    };
+
+    // A flag at 950 kHz, beyond the trace, at 62.09 dBuV placed in the window.
+    state->Markers[0].Count = 1;
+    state->Markers[0].Records[0] = MakeMarker(1, 950, 62.09, Y(62.09));
+    int tipX = 0, tipY = 0; // where the picture's own axes put the flag's tip
+    const TNotifyEvent after = chart.OnAfterDraw;
+    chart.OnAfterDraw = [&] {
+        if (after)
+            after();
+        tipX = bottom.ValueToPixel(950);
+        tipY = chart.LeftAxis()->ValueToPixel(62.09);
+    };
+    const QColor flag = QColorOf(state->Colors.ColorTable[6]);
+    struct View {
+        bool logarithmic;
+        double minimum, maximum;
+    };
+    for (const View view : {View{true, 9, 30000}, View{false, 0, 30000}, View{false, 0, 1000}}) {
+        SCOPED_TRACE(testing::Message() << view.minimum << " .. " << view.maximum);
+        bottom.SetLogarithmic(view.logarithmic);
+        bottom.SetRange(view.minimum, view.maximum);
+        chart.RepaintNow();
+        inside("window");
+        QString error;
+        ASSERT_TRUE(SaveChartJpeg(chart, folder.path(), &error)) << error.toStdString();
+        inside("picture");
+        if (view.maximum < 950)
+            continue;
+        // The lowest flag-coloured pixel of the tip's columns is the tip.
+        const QImage image(File("ChartImage.jpg"));
+        ASSERT_EQ(image.size(), QSize(800, 300));
+        int lowest = -1;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = tipX - 1; x <= tipX + 1; ++x) {
+                const QColor c = image.pixelColor(x, y);
+                if (std::abs(c.red() - flag.red()) + std::abs(c.green() - flag.green()) + std::abs(c.blue() - flag.blue()) < 90)
+                    lowest = y;
+            }
+        EXPECT_NEAR(lowest, tipY, 2);
+    }
 }
 
 TEST_F(MarksAndReports, ARunForbidsLoadingAChartAndWhileMeasuringTheCompensationAndTheReload)
