@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <numbers>
 
 // ---- planes and simple solids
@@ -374,18 +375,33 @@ void TPlotCanvas3D::Pie3D(int32_t xCenter, int32_t yCenter, int32_t xRadius, int
     if (z1 != z0) {
         if (darkSides)
             SetBrushDarker(entry, 32);
-        // The outer side band, face by face where it faces the viewer.
-        for (int i = 0; i + 1 < n; ++i) {
-            const size_t a = static_cast<size_t>(i), b = a + 1;
-            QuadBuffer = {outer0[a], outer1[a], outer1[b], outer0[b]};
-            if (!IsBackFaceQuad(QuadBuffer))
-                DrawQuadBuffer();
-            if (inner > 0) {
-                QuadBuffer = {inner0[b], inner1[b], inner1[a], inner0[a]};
-                if (!IsBackFaceQuad(QuadBuffer))
-                    DrawQuadBuffer();
+        // The side bands where they face the viewer. Each run of facing steps is one polygon, so
+        // the pen outlines the band and not every step of it.
+        auto band = [this, n](const std::vector<TPoint>& near, const std::vector<TPoint>& far, bool outside) {
+            auto faces = [&](int i) {
+                const size_t a = static_cast<size_t>(i), b = a + 1;
+                const TFourPoints quad = outside ? TFourPoints{near[a], far[a], far[b], near[b]}
+                                                 : TFourPoints{near[b], far[b], far[a], near[a]};
+                return !IsBackFaceQuad(quad);
+            };
+            for (int i = 0; i + 1 < n;) {
+                if (!faces(i)) {
+                    ++i;
+                    continue;
+                }
+                int j = i;
+                while (j + 1 < n && faces(j))
+                    ++j;
+                TPointArray run(near.begin() + i, near.begin() + j + 1);
+                run.insert(run.end(), std::make_reverse_iterator(far.begin() + j + 1),
+                           std::make_reverse_iterator(far.begin() + i));
+                Polygon(run, static_cast<int>(run.size()) - 1);
+                i = j;
             }
-        }
+        };
+        band(outer0, outer1, true);
+        if (inner > 0)
+            band(inner0, inner1, false);
         // The two cut faces, each when its end lies on the visible side of the centre.
         const TPoint c0 = ProjectToScreen(xCenter, yCenter, z0);
         const TPoint c1 = ProjectToScreen(xCenter, yCenter, z1);

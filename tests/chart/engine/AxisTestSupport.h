@@ -43,6 +43,15 @@ public:
             texts.push_back({x, y, 0, text, 0.0, GetTextAlign(), Font().Size()});
         TPlotCanvas3D::TextOut(x, y, text);
     }
+    void RotateLabel(int32_t x, int32_t y, const QString& text, double angle) override
+    {
+        const bool record = !inDepthText;
+        if (record)
+            texts.push_back({x, y, 0, text, angle, GetTextAlign(), Font().Size()});
+        inDepthText = true;
+        TPlotCanvas3D::RotateLabel(x, y, text, angle);
+        inDepthText = !record;
+    }
     void RotateLabelAtDepth(int32_t x, int32_t y, int32_t z, const QString& text, double angle) override
     {
         texts.push_back({x, y, z, text, angle, GetTextAlign(), Font().Size()});
