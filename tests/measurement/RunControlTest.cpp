@@ -42,6 +42,8 @@ TEST(RunControl, ModeTableEstimatesAndSmallParsers)
         f.AddSegment(1, 150000, 30000000, "9000", 500);
     EXPECT_EQ(CalcMeasureTime(f.table1, "emi", f.device, f.debug), 1635u);
     EXPECT_EQ(SecondsText(1635), "00:27:15");
+    // A run of a day or more: the estimate counts its hours on, as the countdown does.
+    EXPECT_EQ(SecondsText(90150), "25:02:30");
     EXPECT_EQ(CalcMeasureTime(f.table1, "sweep", f.device, f.debug), 65u); // 10 x (500 + 3000 + 3000) ms
     f.table1.Segment(1).Detector = "QPEAK";
     EXPECT_EQ(CalcMeasureTime(f.table1, "emi_fix", f.device, f.debug), 21636u);
