@@ -378,6 +378,8 @@ struct FaultCase {
     L lines;
     // Stop is pressed after this many real milliseconds (0: the run ends by itself).
     int stopAfterMs = 0;
+    // Whether the analyser still counts as connected afterwards.
+    bool staysConnected = false;
 };
 
 class FaultWindowRun : public ::testing::TestWithParam<FaultCase> {};
@@ -414,6 +416,7 @@ TEST_P(FaultWindowRun, EndsWithItsLineAndTheWindowStaysUsable)
     EXPECT_EQ(ending, fc.lines);
     EXPECT_TRUE(f.boxes.isEmpty()) << f.boxes.join('|').toStdString();
     EXPECT_EQ(ControlsOf(w), kIdle);
+    EXPECT_EQ(f.program->Instrument().Device.DeviceConnected, fc.staysConnected ? 1 : 0);
 
     // Usable: the peaks are recomputed from what was measured; an analyser the fault took away is
     // refused by Play; connected again, the next run measures both segments.
@@ -442,9 +445,17 @@ INSTANTIATE_TEST_SUITE_P(
         FaultCase{"TimeOut", "ssa3032x", "no-answer",
                   {"Error: Visa RD Error Maxsample", "Error: Visa RD Error Maxsample"}},
         FaultCase{"NeverCompletingSweep", "fpc1000", "no-sweep-end",
-                  {"Info: measurement waiting to stop", "Info: measurement stopped"}, 300},
+                  {"Info: measurement waiting to stop", "Info: measurement stopped"}, 300, true},
+        // A link that is gone ends the run at once with one line, and the analyser no longer
+        // counts as connected, on every family.
         FaultCase{"DroppedLink", "rsa5065", "drop",
-                  {"Error: no answer to the completion poll for 30 s, measurement stopped",
+                  {"Error: the link to the analyser was lost, measurement stopped",
+                   "Info: measurement waiting to stop", "Info: measurement stopped"}},
+        FaultCase{"DroppedLinkReceiver", "fpc1000", "drop=15",
+                  {"Error: the link to the analyser was lost, measurement stopped",
+                   "Info: measurement waiting to stop", "Info: measurement stopped"}},
+        FaultCase{"DroppedLinkSiglent", "ssa3032x", "drop=15",
+                  {"Error: the link to the analyser was lost, measurement stopped",
                    "Info: measurement waiting to stop", "Info: measurement stopped"}},
         // Reads the analyser holds past their time-out until the program aborts them.
         FaultCase{"ReadPastTimeOut", "dsa815", "read-hang,no-answer",
