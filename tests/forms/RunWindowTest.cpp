@@ -370,6 +370,41 @@ TEST(WindowRun, ClosingDuringARunStopsItFirst)
 
 namespace {
 
+// Only the first `count` segments of a set stay checked.
+void KeepSegments(MainWindow& w, int set, int count)
+{
+    CheckListModel& checks = w.segmentChecks(set);
+    for (int row = count + 1; row < checks.Count(); ++row)
+        checks.SetChecked(row, false);
+}
+
+} // namespace
+
+// With the preamplifier choice hidden (no "PreAmpBox" in the settings), a segment plan measures
+// as it is written: "seg" is the starting choice.
+TEST(WindowRun, ARadiatedPlanSwitchesThePreamplifierAsItsSegmentsSay)
+{
+    RunWindowFixture f;
+    ASSERT_NO_FATAL_FAILURE(f.Start("dsa815", "radiated_cispr32_b_3m.prj"));
+    ASSERT_NO_FATAL_FAILURE(f.Connect());
+    MainWindow& w = *f.w;
+    EXPECT_TRUE(w.preAmpGroup->isHidden());
+    EXPECT_TRUE(w.preAmpSegmentRadio->isChecked());
+    KeepSegments(w, 1, 2);
+    ASSERT_EQ(w.segmentTable(1).Segment(1).PreAmp, "on");
+
+    w.playButton->click();
+
+    for (int i = 1; i <= 2; ++i) {
+        const L log = f.SimLog(f.Mark("start", i), f.Mark("done", i));
+        EXPECT_TRUE(log.contains(":SENS:POW:GAIN ON")) << log.join('|').toStdString();
+        EXPECT_FALSE(log.contains(":SENS:POW:GAIN OFF")) << i;
+    }
+    EXPECT_EQ(f.program->Instrument().Device.Echo.PreAmpText, "ON");
+}
+
+namespace {
+
 struct FaultCase {
     const char* name;
     const char* family;
