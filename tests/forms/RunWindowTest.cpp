@@ -6,6 +6,7 @@
 #include "RunWindowFixture.h"
 
 #include "chart/series/LineSeries.h"
+#include "common/TestSupport.h"
 #include "datafiles/CheckListModel.h"
 #include "datafiles/ParameterGridModel.h"
 #include "datafiles/SegmentTable.h"
@@ -28,6 +29,7 @@
 #include <QItemSelectionModel>
 #include <QListView>
 #include <QCheckBox>
+#include <QFile>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -150,8 +152,9 @@ TEST_P(FamilyWindowRun, PlayMeasuresCorrectsAndListsThePeaksOfTheProject)
     EXPECT_TRUE(f.Lines("Error").isEmpty()) << f.Lines("Error").join('|').toStdString();
     EXPECT_EQ(ControlsOf(w), kIdle);
     if (fc.kind == Kind::None) {
-        // The analyser is served, but no loop measures with it.
+        // The analyser is served, but no loop measures with it; the log says so.
         EXPECT_TRUE(RunLines(f).isEmpty());
+        EXPECT_EQ(f.Lines("Info: no measurement loop for the Hameg HMS ").size(), 1);
         EXPECT_EQ(chart.rawTrace1->Count(), 0);
         return;
     }
@@ -370,6 +373,13 @@ TEST(WindowRun, ClosingDuringARunStopsItFirst)
 
 namespace {
 
+// What the operator types into a row of the parameter grid.
+void Edit(MainWindow& w, const QString& row, const QString& value)
+{
+    ParameterGridModel& grid = w.parameters();
+    ASSERT_TRUE(grid.setData(grid.index(grid.RowOf(row), 1), value)) << row.toStdString();
+}
+
 // Only the first `count` segments of a set stay checked.
 void KeepSegments(MainWindow& w, int set, int count)
 {
@@ -379,6 +389,72 @@ void KeepSegments(MainWindow& w, int set, int count)
 }
 
 } // namespace
+
+// A margin changed while the run waits paused counts for the segments after the pause.
+TEST(WindowRun, AMarginEditedWhilePausedCountsAfterResume)
+{
+    RunWindowFixture f;
+    ASSERT_NO_FATAL_FAILURE(f.Start("dsa815", kProject));
+    ASSERT_NO_FATAL_FAILURE(f.Connect());
+    MainWindow& w = *f.w;
+    KeepSegments(w, 1, 2);
+    QObject::connect(&f.app.Messages, &MessageLog::LineAppended, [&](const QString& line) {
+        if (line.startsWith("Info: measurement done  seg 1 "))
+            w.pauseButton->click();
+        if (line.startsWith("Info: measurement pause at seg 2"))
+            QTimer::singleShot(0, &w, [&] {
+                Edit(w, "Margin1[dB]", "40");
+                w.playButton->click();
+            });
+    });
+
+    w.playButton->click();
+
+    ASSERT_EQ(f.Lines("Info: measurement done  seg ").size(), 2);
+    const SegmentRecord& first = w.segmentTable(1).Segment(1);
+    const L freqs = w.peakLists(1).Freqs.stringList();
+    const L levels = w.peakLists(1).Levels.stringList();
+    int wideBefore = 0;
+    int wideAfter = 0;
+    for (qsizetype k = 0; k < freqs.size(); ++k) {
+        const double khz = freqs[k].toDouble();
+        const SeriesLevel limit = InterpolateSeries(*w.chart().limitLine1, std::llround(khz));
+        if (levels[k].toDouble() > limit.Level - kMarginDb)
+            continue;
+        // A peak the project's margin would not list.
+        ++(khz < first.StopHz / 1000.0 ? wideBefore : wideAfter);
+    }
+    EXPECT_EQ(wideBefore, 0);
+    EXPECT_GT(wideAfter, 0) << "the margin of 40 dB was not used after the pause";
+}
+
+// Stop ends a max-hold run and switches "MaxHold" off in the grid: the next Play measures once.
+TEST(WindowRun, StopSwitchesMaxHoldOff)
+{
+    RunWindowFixture f;
+    ASSERT_NO_FATAL_FAILURE(f.Start("dsa815", kProject));
+    ASSERT_NO_FATAL_FAILURE(f.Connect());
+    MainWindow& w = *f.w;
+    KeepSegments(w, 1, 1);
+    Edit(w, "MaxHold", "on");
+    int passes = 0;
+    const QMetaObject::Connection stopInThirdPass =
+        QObject::connect(&f.app.Messages, &MessageLog::LineAppended, [&](const QString& line) {
+            if (line.startsWith("Info: measurement done  seg 1 ") && ++passes == 3)
+                w.stopButton->click();
+        });
+
+    w.playButton->click();
+
+    EXPECT_EQ(passes, 3);
+    EXPECT_EQ(w.passLabel->text(), "3");
+    EXPECT_EQ(w.parameters().Value("MaxHold"), "off");
+    QObject::disconnect(stopInThirdPass);
+    w.playButton->click();
+    EXPECT_EQ(f.Lines("Info: measurement done  seg 1 ").size(), 4);
+    EXPECT_EQ(w.passLabel->text(), "1");
+    EXPECT_TRUE(f.boxes.isEmpty()) << f.boxes.join('|').toStdString();
+}
 
 // With the preamplifier choice hidden (no "PreAmpBox" in the settings), a segment plan measures
 // as it is written: "seg" is the starting choice.
@@ -401,6 +477,77 @@ TEST(WindowRun, ARadiatedPlanSwitchesThePreamplifierAsItsSegmentsSay)
         EXPECT_FALSE(log.contains(":SENS:POW:GAIN OFF")) << i;
     }
     EXPECT_EQ(f.program->Instrument().Device.Echo.PreAmpText, "ON");
+}
+
+// What an operator may get wrong changes nothing on the chart: a file that is no project, a
+// project whose limit file is missing, a set without segments (with "MaxHold" on).
+TEST(WindowRun, MistakesLeaveTheResultsAsTheyWere)
+{
+    RunWindowFixture f;
+    ASSERT_NO_FATAL_FAILURE(f.Start("dsa815", kProject));
+    ASSERT_NO_FATAL_FAILURE(f.Connect());
+    MainWindow& w = *f.w;
+    KeepSegments(w, 1, 2);
+    w.playButton->click();
+    const MainChart& chart = w.chart();
+    const int raw = chart.rawTrace1->Count();
+    const L peaks = w.peakLists(1).Lines.stringList();
+    ASSERT_GT(raw, 0);
+    ASSERT_FALSE(peaks.isEmpty());
+    const QString caption = w.windowTitle();
+    const QString lastProject = f.folder.filePath("emc_prj.ini");
+    const QByteArray last = testsupport::ReadAll(lastProject);
+    const auto unchanged = [&](const char* what) {
+        EXPECT_EQ(chart.rawTrace1->Count(), raw) << what;
+        EXPECT_EQ(chart.correctedTrace1->Count(), raw) << what;
+        EXPECT_EQ(w.peakLists(1).Lines.stringList(), peaks) << what;
+    };
+
+    // Files that are no project: one box each, naming it; grid, caption and last project stay.
+    const QString limit = w.parameters().Value("Limit1");
+    QString chosen;
+    w.chooseProjectFile = [&](const SaveDialogSettings&, bool) { return chosen; };
+    testsupport::WriteAll(f.folder.filePath("src/notes.prj"), "Things to measure next week:\nthe power supply\n");
+    QByteArray noise(4096, 0);
+    for (qsizetype i = 0; i < noise.size(); ++i)
+        noise[i] = static_cast<char>((i * 7919 + 13) & 0xFF);
+    testsupport::WriteAll(f.folder.filePath("src/noise.prj"), noise);
+    for (const char* name : {"notes.prj", "noise.prj"}) {
+        f.boxes.clear();
+        chosen = f.folder.filePath(QStringLiteral("src/") + name);
+        w.loadProjectAction->trigger();
+        EXPECT_EQ(f.boxes, L{"No project file (no [SetUp] section): " + QString::fromLatin1(name)});
+        EXPECT_EQ(w.parameters().Value("Limit1"), limit) << name;
+        EXPECT_EQ(w.windowTitle(), caption) << name;
+        EXPECT_EQ(testsupport::ReadAll(lastProject), last) << name;
+        unchanged(name);
+    }
+
+    // The project again, its limit file gone: Play names it and measures nothing.
+    ASSERT_TRUE(QFile::remove(f.folder.filePath("src/" + limit)));
+    chosen = f.folder.filePath(QStringLiteral("src/") + kProject);
+    f.boxes.clear();
+    w.loadProjectAction->trigger();
+    KeepSegments(w, 1, 2);
+    const QString missing = "Limit File not found: .\\src\\" + limit;
+    EXPECT_EQ(f.boxes, L{missing});
+    f.sim->Instrument().ClearCommandLog();
+    f.boxes.clear();
+    w.playButton->click();
+    EXPECT_EQ(f.boxes, L{missing});
+    unchanged("missing limit");
+
+    // Set 2 without a segment file, "MaxHold" on: one box, nothing sent, nothing cleared.
+    Edit(w, "Seg-Set2", "none");
+    Edit(w, "MaxHold", "on");
+    w.set2Radio->click();
+    f.boxes.clear();
+    w.playButton->click();
+    EXPECT_EQ(f.boxes, L{"Seg Count<<: 0   ,maybe no project loaded"});
+    unchanged("no segments");
+    EXPECT_EQ(chart.rawTrace2->Count(), 0);
+    EXPECT_TRUE(f.SimLog().isEmpty()) << f.SimLog().join('|').toStdString();
+    EXPECT_EQ(ControlsOf(w), kIdle);
 }
 
 namespace {
