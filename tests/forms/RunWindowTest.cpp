@@ -550,6 +550,32 @@ TEST(WindowRun, MistakesLeaveTheResultsAsTheyWere)
     EXPECT_EQ(ControlsOf(w), kIdle);
 }
 
+// An analyser switched off (its simulator stopped) during a run: the run ends at once with the
+// lost link, and Play refuses until it is connected again.
+TEST(WindowRun, AnAnalyserThatGoesAwayEndsTheRunAsALostLink)
+{
+    for (const char* family : {"rsa5065", "fpc1000"}) {
+        SCOPED_TRACE(family);
+        RunWindowFixture f;
+        ASSERT_NO_FATAL_FAILURE(f.Start(family, kProject));
+        ASSERT_NO_FATAL_FAILURE(f.Connect());
+        MainWindow& w = *f.w;
+        QObject::connect(&f.app.Messages, &MessageLog::LineAppended, [&](const QString& line) {
+            if (line.startsWith("Info: measurement start seg 2 "))
+                f.sim->Stop();
+        });
+
+        w.playButton->click();
+
+        EXPECT_EQ(f.Lines("Error: "), L{"Error: the link to the analyser was lost, measurement stopped"});
+        EXPECT_EQ(f.Lines("Info: measurement start seg ").size(), 2);
+        EXPECT_EQ(f.program->Instrument().Device.DeviceConnected, 0);
+        EXPECT_EQ(ControlsOf(w), kIdle);
+        w.playButton->click();
+        EXPECT_EQ(f.boxes, L{"No device selected or device not supported"});
+    }
+}
+
 namespace {
 
 struct FaultCase {
