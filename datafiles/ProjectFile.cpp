@@ -257,11 +257,22 @@ void ReadProjectFile(ProjectTargets& targets, const QString& chosenPath, bool op
         ReadGrid(ini, kSetUp3, targets.GeneratorGrid, GeneratorGridKeys());
 }
 
-QString LoadProject(ProjectTargets& targets, const QString& chosenPath, bool optTgFieldValue)
+bool IsProjectFile(const QString& workingFolder, const QString& chosenPath)
+{
+    const IniFile ini(datafiles::AbsoluteSavePath(workingFolder, chosenPath));
+    return ini.SectionExists(kSetUp);
+}
+
+std::optional<QString> LoadProject(ProjectTargets& targets, const QString& chosenPath, bool optTgFieldValue)
 {
     QString name = chosenPath;
     name.replace(QLatin1Char('\\'), QLatin1Char('/'));
     name = QFileInfo(name).fileName();
+    // Read as a project, any other file would empty the grid and name no file in every row.
+    if (!IsProjectFile(targets.Files.WorkingFolder, chosenPath)) {
+        targets.Files.Error(QStringLiteral("No project file (no [SetUp] section): ") + datafiles::QuoteInMessage(name));
+        return std::nullopt;
+    }
     WriteLastProject(name, targets.Files);
     ReadProjectFile(targets, chosenPath, optTgFieldValue);
     for (const QString& kind : ProjectApplyOrder(optTgFieldValue))

@@ -91,6 +91,19 @@ TableKind TableKindOf(CorrectionKind kind)
 
 } // namespace
 
+QString MissingLimitLine(const ProjectTargets& t, int set)
+{
+    const TChartSeries* limit = set == 1 ? t.Series.limitLine1 : t.Series.limitLine2;
+    if (t.MainGrid == nullptr || limit == nullptr || limit->Count() > 0)
+        return {};
+    const QString name = t.MainGrid->Value(set == 1 ? gridkeys::kLimit1 : gridkeys::kLimit2);
+    if (name == kNoFile)
+        return {};
+    const QString path = SourcePath(name);
+    return (DataFileExists(t, path) ? QStringLiteral("Limit File empty: ") : QStringLiteral("Limit File not found: ")) +
+           QuoteInMessage(path);
+}
+
 bool LoadLimitLine(ProjectTargets& t, int set, const QString& path)
 {
     TChartSeries* limit = set == 1 ? t.Series.limitLine1 : t.Series.limitLine2;

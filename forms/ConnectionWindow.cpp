@@ -229,8 +229,12 @@ void ConnectionWindow::connectVisa()
     if (tcp)
         resourceEdit->setText(TcpResourceName(ipAddressEdit->text()));
     const ConnectOutcome out = ConnectInstrument(*context_, resourceEdit->text(), tcp);
-    if (!out.Opened)
+    if (!out.Opened) {
+        // The answers of an analyser that is no longer connected must not make it look so.
+        replyMemo->clear();
+        MarkConnected(connectButton, false);
         return;
+    }
     MarkConnected(connectButton, true);
     ShowUnsupported(out.Identity.UnsupportedMessage);
     emit Connected(ControlsForFamily(instrument_.Device));

@@ -42,6 +42,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPixmap>
+#include <QRadioButton>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -301,6 +302,10 @@ void MainWindow::startUp()
 
     // The device's wait margin; the program's own logo.
     instrument_.Device.SweepWaitMarginMs = 3000;
+    // The preamplifier as each segment's row says, so that a plan measures as it is written
+    // also while the choice is hidden (without "PreAmpBox" in the settings file).
+    instrument_.Device.PreAmpPerSegment = 1;
+    preAmpSegmentRadio->setChecked(true);
     runNoteLabel->clear();
     logo->show();
 

@@ -144,6 +144,8 @@ void MainWindow::SetUpMagnifier()
 // "Magnify": the lens appears at its place again (a drag may have moved it) or goes.
 void MainWindow::ShowMagnifier(bool on)
 {
+    // A click under the magnifier is no frequency pick: no harmonic lines while it is shown.
+    harmonicsCheckBox->setEnabled(!on);
     if (!magnifier_)
         return;
     magnifier_->SetActive(on);

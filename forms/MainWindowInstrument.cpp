@@ -55,7 +55,6 @@ QWidget* MainWindow::BuildInstrumentPanel(QWidget* parent)
     preAmpSegmentRadio = Radio(preAmpGroup, "RadioButton3", QStringLiteral("seg"));
     preAmpOnRadio = Radio(preAmpGroup, "RadioButton4", QStringLiteral("on"));
     preAmpOffRadio = Radio(preAmpGroup, "RadioButton5", QStringLiteral("off"));
-    preAmpOffRadio->setChecked(true);
     for (QRadioButton* r : {preAmpSegmentRadio, preAmpOnRadio, preAmpOffRadio})
         preAmp->addWidget(r);
     grid->addWidget(preAmpGroup, 0, 0, 1, 2);

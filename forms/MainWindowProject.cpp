@@ -74,7 +74,11 @@ void MainWindow::openProject(const QString& path)
     if (runActive())
         return;
     QDir::setCurrent(app_.WorkingFolder);
-    chartFileView_.CaptionProjectText = LoadProject(targets_, path, app_.Settings.OptTgFieldValue);
+    const std::optional<QString> caption = LoadProject(targets_, path, app_.Settings.OptTgFieldValue);
+    // Another file than a project was chosen: everything stays as it was.
+    if (!caption)
+        return;
+    chartFileView_.CaptionProjectText = *caption;
     ProjectToCoverage();
     ProjectToGenerator();
     coverageFrame->showGpsReceiver();

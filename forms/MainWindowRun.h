@@ -27,6 +27,7 @@ public:
     void SetChartAutoRepaint(bool on) override;
     void NotifySegmentDone(int segment, int count) override;
     void CloseMainWindow() override;
+    void MaxHoldCleared() override;
 
 private:
     MainWindow& w_;

@@ -8,6 +8,8 @@
 #include "chart/series/Chart.h"
 #include "datafiles/CheckListModel.h"
 #include "datafiles/ParameterGridModel.h"
+#include "datafiles/ParameterGridRows.h"
+#include "datafiles/ProjectItems.h"
 #include "forms/CoverageFrame.h"
 #include "forms/FormServices.h"
 #include "forms/ImmunityFrame.h"
@@ -310,6 +312,8 @@ void MainWindow::SyncRunSettings()
     r.parameters.Margin1Db = gridState_.Margin1Db;
     r.parameters.Margin2Db = gridState_.Margin2Db;
     r.parameters.MaxHold = gridState_.MaxHold != 0;
+    r.parameters.MissingLimit1 = datafiles::MissingLimitLine(targets_, 1);
+    r.parameters.MissingLimit2 = datafiles::MissingLimitLine(targets_, 2);
     RunSwitches& s = r.switches;
     s.SelectedSet = set2Radio->isChecked() ? 2 : 1;
     s.Beep = beepCheckBox->isChecked();
@@ -460,6 +464,12 @@ void MainWindow::WindowRunHost::RepaintChart()
 }
 
 void MainWindow::WindowRunHost::SetChartAutoRepaint(bool on) { w_.mainChart->SetRepaintOnChange(on); }
+
+void MainWindow::WindowRunHost::MaxHoldCleared()
+{
+    w_.gridState_.MaxHold = 0;
+    w_.parameterModel_->SetValue(gridkeys::kMaxHold, QStringLiteral("off"));
+}
 
 void MainWindow::WindowRunHost::NotifySegmentDone(int segment, int count) { w_.SendRunNotice(segment, count); }
 

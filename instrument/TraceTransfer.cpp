@@ -6,6 +6,7 @@
 #include "chart/engine/ChartSeries.h"
 #include "instrument/DeviceState.h"
 #include "instrument/InstrumentStatus.h"
+#include "instrument/ScpiIo.h"
 #include "instrument/visa/VisaSession.h"
 
 #include <bit>
@@ -99,6 +100,16 @@ QByteArray ReadAnswer(ScpiContext& c, qsizetype bufferSize, bool* ok)
     QByteArray answer;
     *ok = VisaReadAnswer(c.Visa, c.Visa.VisaSession, static_cast<ViUInt32>(bufferSize), &answer) == visa::VI_SUCCESS;
     return answer;
+}
+
+// A link that is gone is no wrong size: the analyser never sent a trace.
+TraceReadResult LostLink(ScpiContext& c, qsizetype received)
+{
+    scpiio::LinkLost(c);
+    TraceReadResult r;
+    r.Status = TraceStatus::LinkLost;
+    r.Received = static_cast<int>(received);
+    return r;
 }
 
 TraceReadResult Finish(ScpiContext& c, TChartSeries& series, TColor color, TraceStatus status,
@@ -239,6 +250,8 @@ TraceReadResult ReadTraceVisaBinary(ScpiContext& c, TChartSeries& series, TColor
     const QByteArray answer = ReadAnswer(c, expected + 1, &ok);
     LogRead(c, startHz, stopHz, answer.size());
     std::vector<tracecodec::Point> points;
+    if (!ok && VisaLinkLost(c.Visa))
+        return LostLink(c, answer.size());
     if (!ok)
         return Finish(c, series, color, TraceStatus::WrongSize, points, answer.size());
     const tracecodec::Grid grid = tracecodec::TraceGrid(startHz, stopHz, d.TracePoints);
@@ -269,6 +282,8 @@ TraceReadResult ReadTraceVisaAscii(ScpiContext& c, TChartSeries& series, TColor 
     QByteArray answer = ReadAnswer(c, std::max(kAsciiBufferMinimum, expected + 1), &ok);
     LogRead(c, startHz, stopHz, answer.size());
     std::vector<tracecodec::Point> points;
+    if (!ok && VisaLinkLost(c.Visa))
+        return LostLink(c, answer.size());
     if (!ok || answer.size() != expected || answer.isEmpty())
         return Finish(c, series, color, TraceStatus::WrongSize, points, answer.size());
     const tracecodec::Grid grid = tracecodec::TraceGrid(startHz, stopHz, d.TracePoints);
@@ -300,6 +315,8 @@ TraceReadResult ReadScanBufferFpc(ScpiContext& c, TChartSeries& series, TColor c
     const QByteArray answer = ReadAnswer(c, buffer, &ok);
     LogRead(c, startHz, stopHz, answer.size());
     std::vector<tracecodec::Point> points;
+    if (!ok && VisaLinkLost(c.Visa))
+        return LostLink(c, answer.size());
     if (!ok) {
         // This reader has no size check, so a failed read is no wrong size either: the scan
         // loop goes on with the next step, the connection stands.

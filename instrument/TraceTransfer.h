@@ -19,6 +19,8 @@ enum class TraceStatus {
     NotANumber,   // a binary value is no number, or an ASCII value text is none
     OutOfRange,   // a binary value above 100000
     ReadFailed,   // the receiver scan's read failed: no points, the device stays connected
+    LinkLost,     // the link to the analyser is gone: no points, no line (the caller says it),
+                  // and the device no longer counts as connected
 };
 
 struct TraceReadResult {
@@ -64,7 +66,7 @@ void AddTracePoint(ScpiContext& c, TChartSeries& series, TColor color, double fr
 // The three readers: one read of the trace answer, size check, decoding, points added to series
 // in order. A wrong size logs "Error: Visa RD Error Maxsample" and counts the device as
 // disconnected. The receiver scan has no size check: a failed read adds no point and logs the
-// error, and the device stays connected.
+// error, and the device stays connected. A lost link is LinkLost for all three.
 TraceReadResult ReadTraceVisaBinary(ScpiContext& c, TChartSeries& series, TColor color, int64_t startHz,
                                     int64_t stopHz);
 TraceReadResult ReadTraceVisaAscii(ScpiContext& c, TChartSeries& series, TColor color, int64_t startHz,

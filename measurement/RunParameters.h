@@ -1,6 +1,7 @@
 #ifndef ZENDRIK_MEASUREMENT_RUNPARAMETERS_H
 #define ZENDRIK_MEASUREMENT_RUNPARAMETERS_H
 
+#include <QString>
 #include <cstdint>
 
 // The rows of the main parameter grid that a run reads (the grid's keys are in
@@ -9,7 +10,11 @@
 struct RunParameters {
     int32_t Margin1Db = 0; // "Margin1[dB]": -100 .. 100
     int32_t Margin2Db = 0; // "Margin2[dB]"
-    bool MaxHold = false;  // "MaxHold": "on" repeats the whole pass until Stop
+    bool MaxHold = false;  // "MaxHold": "on" repeats the whole pass until Stop, which clears it
+    // "Limit1" / "Limit2" name a limit file that is not there: the message that refuses the set
+    // ("Limit File not found: " and the file); empty while the set has the limit line it names.
+    QString MissingLimit1;
+    QString MissingLimit2;
 };
 
 // The main window's switches that a run reads.

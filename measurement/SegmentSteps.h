@@ -33,6 +33,14 @@ void DiscardAnswer(SegmentJob& job);
 // A sweep-time answer in seconds as a wait in whole ms (0 for an answer out of range).
 uint32_t SecondsToWaitMs(double seconds);
 
+// True when the link to the analyser is gone; the first time (Stop not yet pressed) it ends the
+// run with kLinkLostLine, so that every wait after it returns at once.
+bool EndIfLinkLost(SegmentJob& job);
+// The runners' waits: WaitMsOrStop, and a fixed wait that does not look at Stop. Neither waits
+// for an analyser whose link is gone.
+void WaitOrStop(SegmentJob& job, uint32_t ms);
+void Settle(SegmentJob& job, uint32_t ms);
+
 } // namespace segmentsteps
 
 #endif

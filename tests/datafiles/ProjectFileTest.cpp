@@ -37,7 +37,7 @@ TEST(ProjectFile, EveryShippedProjectLoadsAndFillsGridSeriesAndSegmentTables)
         SCOPED_TRACE(name.toStdString());
         ProjectFixture f;
         const IniFile prj(f.dir.filePath(QStringLiteral("src/") + name));
-        const QString caption = LoadProject(f.t, QStringLiteral(".\\src\\") + name, false);
+        const std::optional<QString> caption = LoadProject(f.t, QStringLiteral(".\\src\\") + name, false);
 
         EXPECT_EQ(f.Complaints(), QStringList());
         EXPECT_EQ(caption, "[" + name + "]");

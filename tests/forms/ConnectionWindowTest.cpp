@@ -207,12 +207,33 @@ TEST_F(ConnectionWindowFixture, UnsupportedDeviceAndFailedOpen)
     EXPECT_EQ(instrument.Device.DeviceFamily, 0);
     EXPECT_EQ(shown, QStringList{"Sorry, this device is not supported yet by this version of Zendrik"});
 
-    // "SA TCP" with the default text: the open fails and the first panel says "none".
+    // "SA TCP" with a wrong address after a good connection: the open fails, the first panel
+    // says "none", and nothing of the analyser before still looks connected.
+    FakeInstrument good("Rigol Technologies,DSA815,DSA8A1234567,00.01.19.00.02");
+    form->resourceEdit->setText(good.Resource());
+    form->connectButton->click();
+    ASSERT_EQ(instrument.Device.DeviceConnected, 1);
+    form->sendScpiButton->click();
+    EXPECT_EQ(MemoLines(), QStringList{"Rigol Technologies,DSA815,DSA8A1234567,00.01.19.00.02"});
     form->PrepareForKind(3);
     form->connectButton->click();
     EXPECT_EQ(form->resourceEdit->text(), "TCPIP0::xxx.xxx.xxx.xxx::INSTR");
     EXPECT_EQ(instrument.Status.Text(0), "none");
+    EXPECT_EQ(instrument.Status.Text(3), "");
     EXPECT_EQ(instrument.Device.DeviceConnected, 0);
+    EXPECT_TRUE(MemoLines().isEmpty());
+    EXPECT_FALSE(form->connectButton->property("connected").toBool());
+    EXPECT_EQ(app.Messages.Lines(), QStringList{"Error: could not open TCPIP0::xxx.xxx.xxx.xxx::INSTR"});
+
+    // An identification longer than one read says so.
+    FakeInstrument talkative("Rigol Technologies,DSA815," + QByteArray(3000, 'x'));
+    form->PrepareForKind(2);
+    ASSERT_EQ(instrument.Visa.VisaLibrary->viOpenDefaultRM(&instrument.Visa.VisaResourceManager), visa::VI_SUCCESS);
+    form->resourceEdit->setText(talkative.Resource());
+    form->connectButton->click();
+    EXPECT_EQ(instrument.Device.DeviceConnected, 0);
+    EXPECT_EQ(app.Messages.Lines().value(1),
+              "Error: the answer to *IDN? from " + talkative.Resource() + " is longer than 2048 bytes");
 }
 
 TEST_F(ConnectionWindowFixture, UsbSearchFillsBothListsAndAClickCopiesTheResource)

@@ -317,14 +317,17 @@ TEST_F(Views, MagnifierFollowsItsBoxAndTheWheelOnlyZooms)
     EXPECT_FALSE(lens->Active());
     EXPECT_TRUE(lens->Circled());
     EXPECT_EQ(lens->Description() + "/" + lens->LongDescription(), "Magnify/Magnifies a portion of chart");
+    EXPECT_TRUE(w->harmonicsCheckBox->isEnabled());
     w->magnifyCheckBox->click();
     EXPECT_TRUE(lens->Active());
+    EXPECT_FALSE(w->harmonicsCheckBox->isEnabled()) << "\"Magnify\" disables \"Harmonics\"";
     EXPECT_EQ(lens->GetShapeBounds(), (TRect{400, 50, 550, 200}));
     chart->MouseWheelNotch(false, 470, 120);
     EXPECT_EQ(lens->Percent(), 55.0);
     EXPECT_EQ(chart->LeftAxis()->Maximum(), 120); // no panning
     w->magnifyCheckBox->click();
     EXPECT_FALSE(lens->Active());
+    EXPECT_TRUE(w->harmonicsCheckBox->isEnabled());
 }
 
 TEST_F(Views, ReferenceLevelArrowsAndThePreamplifierAgainstTheSimulator)

@@ -6,6 +6,7 @@
 #include "RunWindowFixture.h"
 
 #include "chart/series/LineSeries.h"
+#include "common/TestSupport.h"
 #include "datafiles/CheckListModel.h"
 #include "datafiles/ParameterGridModel.h"
 #include "datafiles/SegmentTable.h"
@@ -28,6 +29,7 @@
 #include <QItemSelectionModel>
 #include <QListView>
 #include <QCheckBox>
+#include <QFile>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -150,8 +152,9 @@ TEST_P(FamilyWindowRun, PlayMeasuresCorrectsAndListsThePeaksOfTheProject)
     EXPECT_TRUE(f.Lines("Error").isEmpty()) << f.Lines("Error").join('|').toStdString();
     EXPECT_EQ(ControlsOf(w), kIdle);
     if (fc.kind == Kind::None) {
-        // The analyser is served, but no loop measures with it.
+        // The analyser is served, but no loop measures with it; the log says so.
         EXPECT_TRUE(RunLines(f).isEmpty());
+        EXPECT_EQ(f.Lines("Info: no measurement loop for the Hameg HMS ").size(), 1);
         EXPECT_EQ(chart.rawTrace1->Count(), 0);
         return;
     }
@@ -370,6 +373,211 @@ TEST(WindowRun, ClosingDuringARunStopsItFirst)
 
 namespace {
 
+// What the operator types into a row of the parameter grid.
+void Edit(MainWindow& w, const QString& row, const QString& value)
+{
+    ParameterGridModel& grid = w.parameters();
+    ASSERT_TRUE(grid.setData(grid.index(grid.RowOf(row), 1), value)) << row.toStdString();
+}
+
+// Only the first `count` segments of a set stay checked.
+void KeepSegments(MainWindow& w, int set, int count)
+{
+    CheckListModel& checks = w.segmentChecks(set);
+    for (int row = count + 1; row < checks.Count(); ++row)
+        checks.SetChecked(row, false);
+}
+
+} // namespace
+
+// A margin changed while the run waits paused counts for the segments after the pause.
+TEST(WindowRun, AMarginEditedWhilePausedCountsAfterResume)
+{
+    RunWindowFixture f;
+    ASSERT_NO_FATAL_FAILURE(f.Start("dsa815", kProject));
+    ASSERT_NO_FATAL_FAILURE(f.Connect());
+    MainWindow& w = *f.w;
+    KeepSegments(w, 1, 2);
+    QObject::connect(&f.app.Messages, &MessageLog::LineAppended, [&](const QString& line) {
+        if (line.startsWith("Info: measurement done  seg 1 "))
+            w.pauseButton->click();
+        if (line.startsWith("Info: measurement pause at seg 2"))
+            QTimer::singleShot(0, &w, [&] {
+                Edit(w, "Margin1[dB]", "40");
+                w.playButton->click();
+            });
+    });
+
+    w.playButton->click();
+
+    ASSERT_EQ(f.Lines("Info: measurement done  seg ").size(), 2);
+    const SegmentRecord& first = w.segmentTable(1).Segment(1);
+    const L freqs = w.peakLists(1).Freqs.stringList();
+    const L levels = w.peakLists(1).Levels.stringList();
+    int wideBefore = 0;
+    int wideAfter = 0;
+    for (qsizetype k = 0; k < freqs.size(); ++k) {
+        const double khz = freqs[k].toDouble();
+        const SeriesLevel limit = InterpolateSeries(*w.chart().limitLine1, std::llround(khz));
+        if (levels[k].toDouble() > limit.Level - kMarginDb)
+            continue;
+        // A peak the project's margin would not list.
+        ++(khz < first.StopHz / 1000.0 ? wideBefore : wideAfter);
+    }
+    EXPECT_EQ(wideBefore, 0);
+    EXPECT_GT(wideAfter, 0) << "the margin of 40 dB was not used after the pause";
+}
+
+// Stop ends a max-hold run and switches "MaxHold" off in the grid: the next Play measures once.
+TEST(WindowRun, StopSwitchesMaxHoldOff)
+{
+    RunWindowFixture f;
+    ASSERT_NO_FATAL_FAILURE(f.Start("dsa815", kProject));
+    ASSERT_NO_FATAL_FAILURE(f.Connect());
+    MainWindow& w = *f.w;
+    KeepSegments(w, 1, 1);
+    Edit(w, "MaxHold", "on");
+    int passes = 0;
+    const QMetaObject::Connection stopInThirdPass =
+        QObject::connect(&f.app.Messages, &MessageLog::LineAppended, [&](const QString& line) {
+            if (line.startsWith("Info: measurement done  seg 1 ") && ++passes == 3)
+                w.stopButton->click();
+        });
+
+    w.playButton->click();
+
+    EXPECT_EQ(passes, 3);
+    EXPECT_EQ(w.passLabel->text(), "3");
+    EXPECT_EQ(w.parameters().Value("MaxHold"), "off");
+    QObject::disconnect(stopInThirdPass);
+    w.playButton->click();
+    EXPECT_EQ(f.Lines("Info: measurement done  seg 1 ").size(), 4);
+    EXPECT_EQ(w.passLabel->text(), "1");
+    EXPECT_TRUE(f.boxes.isEmpty()) << f.boxes.join('|').toStdString();
+}
+
+// With the preamplifier choice hidden (no "PreAmpBox" in the settings), a segment plan measures
+// as it is written: "seg" is the starting choice.
+TEST(WindowRun, ARadiatedPlanSwitchesThePreamplifierAsItsSegmentsSay)
+{
+    RunWindowFixture f;
+    ASSERT_NO_FATAL_FAILURE(f.Start("dsa815", "radiated_cispr32_b_3m.prj"));
+    ASSERT_NO_FATAL_FAILURE(f.Connect());
+    MainWindow& w = *f.w;
+    EXPECT_TRUE(w.preAmpGroup->isHidden());
+    EXPECT_TRUE(w.preAmpSegmentRadio->isChecked());
+    KeepSegments(w, 1, 2);
+    ASSERT_EQ(w.segmentTable(1).Segment(1).PreAmp, "on");
+
+    w.playButton->click();
+
+    for (int i = 1; i <= 2; ++i) {
+        const L log = f.SimLog(f.Mark("start", i), f.Mark("done", i));
+        EXPECT_TRUE(log.contains(":SENS:POW:GAIN ON")) << log.join('|').toStdString();
+        EXPECT_FALSE(log.contains(":SENS:POW:GAIN OFF")) << i;
+    }
+    EXPECT_EQ(f.program->Instrument().Device.Echo.PreAmpText, "ON");
+}
+
+// What an operator may get wrong changes nothing on the chart: a file that is no project, a
+// project whose limit file is missing, a set without segments (with "MaxHold" on).
+TEST(WindowRun, MistakesLeaveTheResultsAsTheyWere)
+{
+    RunWindowFixture f;
+    ASSERT_NO_FATAL_FAILURE(f.Start("dsa815", kProject));
+    ASSERT_NO_FATAL_FAILURE(f.Connect());
+    MainWindow& w = *f.w;
+    KeepSegments(w, 1, 2);
+    w.playButton->click();
+    const MainChart& chart = w.chart();
+    const int raw = chart.rawTrace1->Count();
+    const L peaks = w.peakLists(1).Lines.stringList();
+    ASSERT_GT(raw, 0);
+    ASSERT_FALSE(peaks.isEmpty());
+    const QString caption = w.windowTitle();
+    const QString lastProject = f.folder.filePath("emc_prj.ini");
+    const QByteArray last = testsupport::ReadAll(lastProject);
+    const auto unchanged = [&](const char* what) {
+        EXPECT_EQ(chart.rawTrace1->Count(), raw) << what;
+        EXPECT_EQ(chart.correctedTrace1->Count(), raw) << what;
+        EXPECT_EQ(w.peakLists(1).Lines.stringList(), peaks) << what;
+    };
+
+    // Files that are no project: one box each, naming it; grid, caption and last project stay.
+    const QString limit = w.parameters().Value("Limit1");
+    QString chosen;
+    w.chooseProjectFile = [&](const SaveDialogSettings&, bool) { return chosen; };
+    testsupport::WriteAll(f.folder.filePath("src/notes.prj"), "Things to measure next week:\nthe power supply\n");
+    QByteArray noise(4096, 0);
+    for (qsizetype i = 0; i < noise.size(); ++i)
+        noise[i] = static_cast<char>((i * 7919 + 13) & 0xFF);
+    testsupport::WriteAll(f.folder.filePath("src/noise.prj"), noise);
+    for (const char* name : {"notes.prj", "noise.prj"}) {
+        f.boxes.clear();
+        chosen = f.folder.filePath(QStringLiteral("src/") + name);
+        w.loadProjectAction->trigger();
+        EXPECT_EQ(f.boxes, L{"No project file (no [SetUp] section): " + QString::fromLatin1(name)});
+        EXPECT_EQ(w.parameters().Value("Limit1"), limit) << name;
+        EXPECT_EQ(w.windowTitle(), caption) << name;
+        EXPECT_EQ(testsupport::ReadAll(lastProject), last) << name;
+        unchanged(name);
+    }
+
+    // The project again, its limit file gone: Play names it and measures nothing.
+    ASSERT_TRUE(QFile::remove(f.folder.filePath("src/" + limit)));
+    chosen = f.folder.filePath(QStringLiteral("src/") + kProject);
+    f.boxes.clear();
+    w.loadProjectAction->trigger();
+    KeepSegments(w, 1, 2);
+    const QString missing = "Limit File not found: .\\src\\" + limit;
+    EXPECT_EQ(f.boxes, L{missing});
+    f.sim->Instrument().ClearCommandLog();
+    f.boxes.clear();
+    w.playButton->click();
+    EXPECT_EQ(f.boxes, L{missing});
+    unchanged("missing limit");
+
+    // Set 2 without a segment file, "MaxHold" on: one box, nothing sent, nothing cleared.
+    Edit(w, "Seg-Set2", "none");
+    Edit(w, "MaxHold", "on");
+    w.set2Radio->click();
+    f.boxes.clear();
+    w.playButton->click();
+    EXPECT_EQ(f.boxes, L{"Seg Count<<: 0   ,maybe no project loaded"});
+    unchanged("no segments");
+    EXPECT_EQ(chart.rawTrace2->Count(), 0);
+    EXPECT_TRUE(f.SimLog().isEmpty()) << f.SimLog().join('|').toStdString();
+    EXPECT_EQ(ControlsOf(w), kIdle);
+}
+
+// An analyser switched off (its simulator stopped) during a run: the run ends at once with the
+// lost link, and Play refuses until it is connected again.
+TEST(WindowRun, AnAnalyserThatGoesAwayEndsTheRunAsALostLink)
+{
+    for (const char* family : {"rsa5065", "fpc1000"}) {
+        SCOPED_TRACE(family);
+        RunWindowFixture f;
+        ASSERT_NO_FATAL_FAILURE(f.Start(family, kProject));
+        ASSERT_NO_FATAL_FAILURE(f.Connect());
+        MainWindow& w = *f.w;
+        QObject::connect(&f.app.Messages, &MessageLog::LineAppended, [&](const QString& line) {
+            if (line.startsWith("Info: measurement start seg 2 "))
+                f.sim->Stop();
+        });
+
+        w.playButton->click();
+
+        EXPECT_EQ(f.Lines("Error: "), L{"Error: the link to the analyser was lost, measurement stopped"});
+        EXPECT_EQ(f.Lines("Info: measurement start seg ").size(), 2);
+        EXPECT_EQ(f.program->Instrument().Device.DeviceConnected, 0);
+        EXPECT_EQ(ControlsOf(w), kIdle);
+        w.playButton->click();
+        EXPECT_EQ(f.boxes, L{"No device selected or device not supported"});
+    }
+}
+
+namespace {
+
 struct FaultCase {
     const char* name;
     const char* family;
@@ -378,6 +586,8 @@ struct FaultCase {
     L lines;
     // Stop is pressed after this many real milliseconds (0: the run ends by itself).
     int stopAfterMs = 0;
+    // Whether the analyser still counts as connected afterwards.
+    bool staysConnected = false;
 };
 
 class FaultWindowRun : public ::testing::TestWithParam<FaultCase> {};
@@ -414,6 +624,7 @@ TEST_P(FaultWindowRun, EndsWithItsLineAndTheWindowStaysUsable)
     EXPECT_EQ(ending, fc.lines);
     EXPECT_TRUE(f.boxes.isEmpty()) << f.boxes.join('|').toStdString();
     EXPECT_EQ(ControlsOf(w), kIdle);
+    EXPECT_EQ(f.program->Instrument().Device.DeviceConnected, fc.staysConnected ? 1 : 0);
 
     // Usable: the peaks are recomputed from what was measured; an analyser the fault took away is
     // refused by Play; connected again, the next run measures both segments.
@@ -442,9 +653,17 @@ INSTANTIATE_TEST_SUITE_P(
         FaultCase{"TimeOut", "ssa3032x", "no-answer",
                   {"Error: Visa RD Error Maxsample", "Error: Visa RD Error Maxsample"}},
         FaultCase{"NeverCompletingSweep", "fpc1000", "no-sweep-end",
-                  {"Info: measurement waiting to stop", "Info: measurement stopped"}, 300},
+                  {"Info: measurement waiting to stop", "Info: measurement stopped"}, 300, true},
+        // A link that is gone ends the run at once with one line, and the analyser no longer
+        // counts as connected, on every family.
         FaultCase{"DroppedLink", "rsa5065", "drop",
-                  {"Error: no answer to the completion poll for 30 s, measurement stopped",
+                  {"Error: the link to the analyser was lost, measurement stopped",
+                   "Info: measurement waiting to stop", "Info: measurement stopped"}},
+        FaultCase{"DroppedLinkReceiver", "fpc1000", "drop=15",
+                  {"Error: the link to the analyser was lost, measurement stopped",
+                   "Info: measurement waiting to stop", "Info: measurement stopped"}},
+        FaultCase{"DroppedLinkSiglent", "ssa3032x", "drop=15",
+                  {"Error: the link to the analyser was lost, measurement stopped",
                    "Info: measurement waiting to stop", "Info: measurement stopped"}},
         // Reads the analyser holds past their time-out until the program aborts them.
         FaultCase{"ReadPastTimeOut", "dsa815", "read-hang,no-answer",

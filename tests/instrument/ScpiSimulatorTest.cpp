@@ -441,11 +441,15 @@ TEST_P(ScpiFaults, SeenThroughTheReaders)
     {
         SimScpi s("dsa815", GetParam());
         ASSERT_TRUE(s.Connect().Identified);
+        // A link that closes is no wrong size: the analyser is simply gone.
         s.SetFaults([](SimFaults& f) { f.dropAfter = 1; });
         ScpiSetCenterFreq(s.c, "1000000");
         ScpiRequestTrace(s.c);
         TChartSeries raw;
-        EXPECT_EQ(ReadTraceVisaBinary(s.c, raw, clDefault, 150000, 30000000).Status, TraceStatus::WrongSize);
+        EXPECT_EQ(ReadTraceVisaBinary(s.c, raw, clDefault, 150000, 30000000).Status, TraceStatus::LinkLost);
+        EXPECT_TRUE(VisaLinkLost(s.visa));
+        EXPECT_EQ(s.device.DeviceConnected, 0);
+        EXPECT_FALSE(s.messages.Lines().contains("Error: Visa RD Error Maxsample"));
         EXPECT_FALSE(ScpiReadMarkerLevel(s.c).has_value());
     }
 }

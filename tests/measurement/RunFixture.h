@@ -76,9 +76,11 @@ public:
         notices << QString::number(segment) + "/" + QString::number(count);
     }
     void CloseMainWindow() override { ++closes; }
+    void MaxHoldCleared() override { ++maxHoldCleared; }
 
     QStringList errorBoxes, beeps, notices;
     int closes = 0;
+    int maxHoldCleared = 0;
 };
 
 // Series of the main chart, by role, owned here.
