@@ -257,11 +257,23 @@ void ReadProjectFile(ProjectTargets& targets, const QString& chosenPath, bool op
         ReadGrid(ini, kSetUp3, targets.GeneratorGrid, GeneratorGridKeys());
 }
 
-bool IsProjectFile(const QString& workingFolder, const QString& chosenPath)
+namespace {
+
+// A file the INI layer refused (too large, a line too long) is reported with its own reason;
+// any other file without the project's section [SetUp] is not a project (a missing key takes its
+// default, but a file without the section is some other file).
+bool RefuseAsProject(const QString& chosenPath, const QString& name, const DataFileContext& files)
 {
-    const IniFile ini(datafiles::AbsoluteSavePath(workingFolder, chosenPath));
-    return ini.SectionExists(kSetUp);
+    const IniFile ini(datafiles::AbsoluteSavePath(files.WorkingFolder, chosenPath));
+    if (datafiles::ReportUnreadDataFile(ini, files))
+        return true;
+    if (ini.SectionExists(kSetUp))
+        return false;
+    files.Error(QStringLiteral("No project file (no [SetUp] section): ") + datafiles::QuoteInMessage(name));
+    return true;
 }
+
+} // namespace
 
 std::optional<QString> LoadProject(ProjectTargets& targets, const QString& chosenPath, bool optTgFieldValue)
 {
@@ -269,10 +281,8 @@ std::optional<QString> LoadProject(ProjectTargets& targets, const QString& chose
     name.replace(QLatin1Char('\\'), QLatin1Char('/'));
     name = QFileInfo(name).fileName();
     // Read as a project, any other file would empty the grid and name no file in every row.
-    if (!IsProjectFile(targets.Files.WorkingFolder, chosenPath)) {
-        targets.Files.Error(QStringLiteral("No project file (no [SetUp] section): ") + datafiles::QuoteInMessage(name));
+    if (RefuseAsProject(chosenPath, name, targets.Files))
         return std::nullopt;
-    }
     WriteLastProject(name, targets.Files);
     ReadProjectFile(targets, chosenPath, optTgFieldValue);
     for (const QString& kind : ProjectApplyOrder(optTgFieldValue))

@@ -40,10 +40,6 @@ bool SaveProjectFile(const ProjectTargets& targets, const QString& chosenPath, b
 // that hold frequencies and sweep times lose their thousands dots. No value is checked here.
 void ReadProjectFile(ProjectTargets& targets, const QString& chosenPath, bool optTgFieldValue);
 
-// Whether the file is a project: it holds the main grid's section [SetUp] (a missing key takes
-// its default, but a file without the section is some other file).
-bool IsProjectFile(const QString& workingFolder, const QString& chosenPath);
-
 // "Load Proj" after the dialog: records the project as the last one, reads it, applies its items
 // in order (ApplyProjectFiles) and refreshes the measurement-time estimate. Returns the project
 // part of the main window's caption ("[" + file name + "]"). A file that is no project changes

@@ -236,14 +236,15 @@ TEST(ProjectFile, FilesTooLargeAreRefusedUnreadWithAMessageNamingThem)
     EXPECT_EQ(f.Complaints(), QStringList{segments});
     EXPECT_EQ(f.segments1.Count, 0);
 
-    // The project reader: the grid keeps what it held.
+    // "Load Proj": the size is the reason given, and the grid keeps what it held.
     f.dialogs.errors.clear();
+    f.messages.Clear();
     ASSERT_TRUE(QFile::copy(f.dir.filePath("src/conducted_cispr14.prj"), f.dir.filePath("src/big.prj")));
     const QString project = grow("big.prj");
     QStringList before;
     for (int r = 0; r < f.mainGrid.rowCount(); ++r)
         before << f.mainGrid.data(f.mainGrid.index(r, 1)).toString();
-    ReadProjectFile(f.t, QStringLiteral(".\\src\\big.prj"), false);
+    EXPECT_FALSE(LoadProject(f.t, QStringLiteral(".\\src\\big.prj"), false));
     EXPECT_EQ(f.Complaints(), QStringList({project, project}));
     for (int r = 0; r < f.mainGrid.rowCount(); ++r)
         EXPECT_EQ(f.mainGrid.data(f.mainGrid.index(r, 1)).toString(), before[r]) << r;
