@@ -108,3 +108,24 @@ TEST_F(WindowFit, CoverageViewShowsEveryControlAndGridRowApart)
         EXPECT_LT(grid->fontMetrics().horizontalAdvance(text), key.width()) << text.toStdString();
     }
 }
+
+TEST_F(WindowFit, FloatingBoxesOpenSideBySideOnTheScreen)
+{
+    Trigger("G1");
+    QWidget* view = Find(w, "Frame131");
+    // Buttons "Show Settings", "Show Messages", "Show [V/m] Calculator", "Show Marker".
+    const std::pair<const char*, const char*> boxes[] = {
+        {"GroupBox5", "Button5"}, {"GroupBox6", "Button6"}, {"GroupBox8", "Button3"}, {"GroupBox9", "Button4"}};
+    QList<QWidget*> shown;
+    for (const auto& [box, button] : boxes) {
+        QWidget* b = Find(view, box);
+        if (!b->isVisible())
+            Find<QPushButton>(view, button)->click();
+        ASSERT_TRUE(b->isVisible()) << box;
+        EXPECT_TRUE(b->screen()->availableGeometry().contains(b->frameGeometry())) << box;
+        for (const QWidget* other : shown)
+            EXPECT_FALSE(b->frameGeometry().intersects(other->frameGeometry()))
+                << box << " covers " << other->objectName().toStdString();
+        shown << b;
+    }
+}
