@@ -129,3 +129,25 @@ TEST_F(WindowFit, FloatingBoxesOpenSideBySideOnTheScreen)
         shown << b;
     }
 }
+
+TEST_F(WindowFit, StatusPanelsAreAsWideAsTheirTexts)
+{
+    InstrumentState& instrument = program->Instrument();
+    instrument.Status.SetText(InstrumentStatus::kConnectionPanel, QStringLiteral("TCPIP0::192.168.100.200::INSTR"));
+    instrument.Status.SetText(InstrumentStatus::kModelPanel, QStringLiteral("Siglent SSA-3032X Plus"));
+    InstrumentSettingsEcho& echo = instrument.Device.Echo;
+    echo.StartText = QStringLiteral("150000");
+    echo.StopText = QStringLiteral("30000000");
+    echo.RbwText = QStringLiteral("9000");
+    echo.DetectorText = QStringLiteral("QPEAK");
+    echo.SweepText = QStringLiteral("0.0350");
+    echo.PreAmpText = QStringLiteral("OFF");
+    QMetaObject::invokeMethod(Find<QTimer>(w, "Timer1"), "timeout", Qt::DirectConnection);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(w->size(), QSize(1340, 706));
+    for (int i = 0; i < 8; ++i) {
+        auto* panel = Find<QLabel>(w, QStringLiteral("StatusPanel%1").arg(i).toLatin1().constData());
+        EXPECT_GE(panel->contentsRect().width(), w->fontMetrics().horizontalAdvance(panel->text()))
+            << i << " " << panel->text().toStdString();
+    }
+}
