@@ -185,6 +185,7 @@ private:
     void ValidateSetting(int row);
     void ToggleBox(FloatingBox& box);
     void ShowBox(FloatingBox& box);
+    std::vector<QPoint> FirstBoxPlaces();
     void HideBox(FloatingBox& box);
     void SaveReport();
     void AddMark(QChar sign);
@@ -210,6 +211,7 @@ private:
     std::vector<std::pair<QLineEdit*, const QString*>> displays_;
     std::vector<std::pair<QLabel*, QLineEdit*>> rampLabels_;
     std::array<FloatingBox, 4> boxes_; // settings, messages, calculator, markers
+    std::vector<QPoint> firstPlaces_;  // where each box opens the first time, once one has opened
     QPointer<QWidget> watchedWindow_;
     int mainMode_ = 1;
     int shownMessages_ = 0;

@@ -24,6 +24,7 @@
 #include "forms/MainChart.h"
 #include "forms/MainWindowRun.h"
 #include "forms/ReportHeaderWindow.h"
+#include "forms/StatusPanel.h"
 #include "forms/TableEditorWindow.h"
 #include "immunity/GeneratorSettings.h"
 #include "instrument/InstrumentState.h"
@@ -250,9 +251,8 @@ void MainWindow::BuildStatusBar()
     static constexpr int kPanelWidths[] = {70, 50, 350, 110, 400, 140, 90, 50};
     statusBar()->setObjectName(QStringLiteral("StatusBar1"));
     for (int i = 0; i < 8; ++i) {
-        auto* panel = new QLabel(statusBar());
+        auto* panel = new StatusPanel(kPanelWidths[i], statusBar());
         panel->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
-        panel->setFixedWidth(kPanelWidths[i]);
         statusBar()->addWidget(panel);
         statusPanels.append(panel);
     }

@@ -76,6 +76,14 @@ TEST_F(MailSetupFixture, ControlsAndModel)
     EXPECT_EQ(window->findChild<QComboBox*>("ComboBox1")->count(), 4);
     EXPECT_EQ(window->securityBox->currentText(), "auto");
     EXPECT_EQ(window->findChild<QPushButton*>("Button1"), window->testMailButton);
+    // An ordinary address shows whole: with the cursor at its end, its first letter is in sight.
+    window->show();
+    for (QLineEdit* edit : {window->mailToEdit, window->mailFromEdit}) {
+        edit->setText("measurement.lab@emc-testhouse.example.com");
+        edit->end(false);
+        edit->grab(); // a line edit scrolls its text when it paints
+        EXPECT_EQ(edit->cursorPositionAt(QPoint(edit->contentsRect().left() + 4, edit->height() / 2)), 0);
+    }
     // The model follows every edit; the run control and the sender read it.
     Fill(kSample);
     window->securityBox->setCurrentIndex(3);

@@ -214,7 +214,7 @@ TEST_F(ProgramFixture, DeviceMenuOpensTheConnectionWindowAndStatusShowsInstrumen
     f.connectionWindow->hide();
 
     ASSERT_EQ(f.mainWindow->statusPanels.size(), 8);
-    EXPECT_EQ(f.mainWindow->statusPanels[2]->width(), 350);
+    EXPECT_EQ(f.mainWindow->statusPanels[2]->sizeHint().width(), 350);
     program->Instrument().Status.SetText(3, QStringLiteral("Rigol DSA815"));
     EXPECT_EQ(f.mainWindow->statusPanels[3]->text(), QStringLiteral("Rigol DSA815"));
 

@@ -17,10 +17,12 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QStyle>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -146,6 +148,14 @@ TEST_F(TableEditorWindowTest, SegmentPickListsAndTheErrorBox)
     EXPECT_EQ(m->index(0, 0).data().toString(), ""); // a segment table starts empty
     EXPECT_EQ(m->headerData(6, Qt::Horizontal).toString(), "Detector");
     EXPECT_FALSE(w->grid->isColumnHidden(6));
+    // Every heading shows whole in the header's font, "Sweep[ms]" and "PreAmp" included.
+    const QHeaderView* header = w->grid->horizontalHeader();
+    const int margins = 2 * header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
+    for (int c = 0; c < 7; ++c) {
+        const QString heading = m->headerData(c, Qt::Horizontal).toString();
+        EXPECT_LE(header->fontMetrics().horizontalAdvance(heading) + margins, w->grid->columnWidth(c))
+            << heading.toStdString();
+    }
 
     w->grid->edit(m->index(0, 5));
     auto* preamp = w->findChild<QComboBox*>("ComboBox2");
