@@ -17,12 +17,13 @@ namespace gdi {
 
 struct RasterDC::Impl {
     std::unique_ptr<QPainter> painter;
+    // The context's clip region as the pixel loops read it, with its bounds and whether it is one
+    // rectangle; kept in step by every clip change.
     QRegion clip;
     bool hasClip = false;
     QRect clipBounds;
     bool clipIsRect = true;
-    bool inPath = false;
-    bool pathReady = false;
+    // The figures of the path under construction (or finished).
     QPainterPath path;
     // Position in the style pattern of a one-pixel pen: each LineTo starts afresh, a Polyline or a
     // closed outline carries it across its vertices.
@@ -46,13 +47,6 @@ struct RasterDC::Impl {
     bool strokeReady = false;
     Pen strokePen;
     int strokeRop = 0;
-    // SaveDC's stack.
-    struct Saved {
-        DcState state;
-        bool hasClip = false;
-        QRegion clip;
-    };
-    std::vector<Saved> saved;
 };
 
 namespace raster {
