@@ -12,8 +12,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
+#include <string>
 
 namespace {
 
@@ -273,3 +275,48 @@ TEST_P(MarkArrows, JoinEveryMarkToItsPoint)
 
 INSTANTIATE_TEST_SUITE_P(Chart, MarkArrows, ::testing::Bool(),
                          [](const auto& info) { return info.param ? "Pie" : "Bar"; });
+
+// A 3D pie is seen from above, at its own elevation and at the gallery's: its rim (the slice
+// colour darkened) shows at the front, below the top face, and nothing of it above the top face.
+class PieRim : public ::testing::TestWithParam<int> {};
+
+TEST_P(PieRim, ShowsBelowTheTopFace)
+{
+    TChart chart;
+    chart.resize(420, 320);
+    chart.Legend().Hide();
+    TPieSeries pie;
+    chart.AddSeries(&pie);
+    chart.View3DOptions().SetElevation(GetParam());
+    chart.SetChart3DPercent(60);
+    pie.AddPie(1, QString(), RGBColor(0, 200, 0));
+    pie.Marks().SetVisible(false);
+    pie.Shadow().SetVisible(false);
+    const QImage image = Draw(chart, QStringLiteral("pie_rim_%1").arg(GetParam()));
+    // Left of the centre, clear of the slice's own edge along angle 0.
+    const int x = pie.CircleXCenter() - pie.XRadius() / 3;
+    const TPoint low = chart.Canvas().ProjectToScreen(x, pie.CircleYCenter() + pie.YRadius(), pie.StartZ());
+    const TPoint high = chart.Canvas().ProjectToScreen(x, pie.CircleYCenter() + pie.YRadius(), pie.EndZ());
+    const int thickness = low.Y - high.Y;
+    chart.RemoveSeries(pie);
+
+    ASSERT_GE(thickness, 6) << "the pie's depth runs up the screen";
+    const QRgb top = qRgb(0, 200, 0), rim = qRgb(0, 168, 0);
+    int first = -1, last = -1;
+    for (int y = 0; y < image.height(); ++y)
+        if (image.pixel(x, y) == top) {
+            first = first < 0 ? y : first;
+            last = y;
+        }
+    ASSERT_GE(first, 0);
+    int below = 0, above = 0;
+    for (int y = last + 1; y <= std::min(image.height() - 1, last + thickness + 2); ++y)
+        below += image.pixel(x, y) == rim;
+    for (int y = std::max(0, first - thickness - 2); y < first; ++y)
+        above += image.pixel(x, y) == rim;
+    EXPECT_GE(below, thickness - 3);
+    EXPECT_EQ(above, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Chart, PieRim, ::testing::Values(315, 350),
+                         [](const auto& info) { return "Elevation" + std::to_string(info.param); });
