@@ -1,5 +1,7 @@
 #include "platform/gdi/WmfWriter.h"
 
+#include "platform/codepage/Windows1252.h"
+
 #include <QSaveFile>
 #include <QtEndian>
 #include <algorithm>
@@ -327,7 +329,7 @@ void Encoder::SyncBrush(const Brush& brush)
 void Encoder::SyncFont()
 {
     const Font& f = font_;
-    QByteArray face = ToCp1252(f.faceName).left(31);
+    QByteArray face = codepage::ToWindows1252Shown(f.faceName).left(31);
     face.append(QByteArray(32 - face.size(), '\0'));
     Params p;
     p.W(C16(f.height)).W(C16(f.width)).W(f.escapement).W(f.orientation).W(f.weight);
@@ -616,7 +618,7 @@ void Encoder::Draw(const MetaRecord& r, bool strokeOnly, bool fillOnly)
         SyncText(strokeOnly ? (pen_.color & 0xFFFFFF) : static_cast<COLORREF>(textColor_));
         if (fromPosition && (!devPos_ || !(*devPos_ == at)))
             Record(kMoveTo, {at.y, at.x});
-        const QByteArray text = ToCp1252(r.text).left(0x7FFF);
+        const QByteArray text = codepage::ToWindows1252Shown(r.text).left(0x7FFF);
         Params p;
         p.W(static_cast<int32_t>(text.size())).Bytes(text).Even().W(at.y).W(at.x);
         Record(kTextOut, p);
@@ -765,33 +767,6 @@ bool SaveWmf(const Metafile& picture, const QString& fileName, QString* error)
         return false;
     }
     return true;
-}
-
-QByteArray ToCp1252(const QString& text)
-{
-    // The characters of 0x80..0x9F; 0 marks the five codes the code page leaves unused.
-    static constexpr std::array<char16_t, 32> high = {
-        0x20AC, 0, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-        0x2039, 0x0152, 0, 0x017D, 0, 0, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-        0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0, 0x017E, 0x0178};
-    QByteArray out;
-    out.reserve(text.size());
-    for (int i = 0; i < text.size(); ++i) {
-        const char16_t c = text.at(i).unicode();
-        if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
-            out.append(static_cast<char>(c));
-            continue;
-        }
-        const auto it = c == 0 ? high.end() : std::find(high.begin(), high.end(), c);
-        if (it != high.end()) {
-            out.append(static_cast<char>(0x80 + (it - high.begin())));
-            continue;
-        }
-        if (QChar::isHighSurrogate(c) && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
-            ++i;   // one question mark for the whole character
-        out.append('?');
-    }
-    return out;
 }
 
 WmfClipBox WmfFrameBox(int32_t width, int32_t height, int32_t margin)
