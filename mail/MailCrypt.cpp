@@ -62,35 +62,10 @@ QByteArray EncodeMime64(const QByteArray& bytes) { return bytes.toBase64(); }
 
 QByteArray DecodeMime64(const QByteArray& text)
 {
-    QByteArray out;
-    out.reserve(text.size() * 3 / 4);
-    uint32_t accumulator = 0;
-    int bits = 0;
-    for (char ch : text) {
-        int v;
-        if (ch >= 'A' && ch <= 'Z')
-            v = ch - 'A';
-        else if (ch >= 'a' && ch <= 'z')
-            v = ch - 'a' + 26;
-        else if (ch >= '0' && ch <= '9')
-            v = ch - '0' + 52;
-        else if (ch == '+')
-            v = 62;
-        else if (ch == '/')
-            v = 63;
-        else if (ch == '=')
-            break;
-        else
-            continue;
-        accumulator = (accumulator << 6) | static_cast<uint32_t>(v);
-        bits += 6;
-        if (bits >= 8) {
-            bits -= 8;
-            out.append(static_cast<char>(accumulator >> bits));
-            accumulator &= (1u << bits) - 1;
-        }
-    }
-    return out;
+    // Qt's lenient decoder skips every character outside the alphabet, "=" included; the stored
+    // format ends the value at the first "=" instead.
+    const qsizetype end = text.indexOf('=');
+    return QByteArray::fromBase64(end < 0 ? text : text.left(end));
 }
 
 QString EncryptMailSettings(const QString& plain, const QString& password)

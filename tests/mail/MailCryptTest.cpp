@@ -163,6 +163,11 @@ TEST(MailCrypt, Mime64)
         const QByteArray input = d["input_escaped"].toString().toLatin1().replace("\\r", "\r").replace("\\n", "\n");
         EXPECT_EQ(DecodeMime64(input).toHex(), d["output_hex"].toString().toLatin1()) << input.constData();
     }
+    // Bad input beyond the vectors: the URL-safe alphabet and bytes above 0x7F are skipped too, a
+    // last lone character carries no whole byte, and a value that starts with "=" is empty.
+    EXPECT_EQ(DecodeMime64("T-W_E"), QByteArray("Ma"));
+    EXPECT_EQ(DecodeMime64("\xffTWFu\x80T"), QByteArray("Man"));
+    EXPECT_EQ(DecodeMime64("=TWFu"), QByteArray());
     // No line breaks however long the text.
     EXPECT_FALSE(EncodeMime64(QByteArray(100, 'x')).contains('\n'));
 }
