@@ -2,6 +2,7 @@
 
 #include "app/Log.h"
 #include "mail/MailCrypt.h"
+#include "platform/codepage/Windows1252.h"
 #include "platform/inifile/IniFile.h"
 
 #include <array>
@@ -138,7 +139,7 @@ bool CheckMailFieldsStorable(const MailAccount& account, MessageLog& log)
 {
     bool ok = true;
     for (const FieldRef& f : kTextOrder) {
-        if (!ToWindows1252(account.*f.field)) {
+        if (!codepage::FitsWindows1252(account.*f.field)) {
             log.Append(QStringLiteral("Error: mail settings not saved, \"%1\" holds a character outside Windows-1252")
                            .arg(QLatin1String(f.label)));
             ok = false;

@@ -1,5 +1,6 @@
 #include "platform/inifile/IniFile.h"
 
+#include "platform/codepage/Windows1252.h"
 #include "platform/inifile/ProfileNumbers.h"
 
 #include <QFile>
@@ -7,64 +8,10 @@
 #include <QSaveFile>
 #include <QStringDecoder>
 
-#include <array>
 #include <cmath>
 #include <utility>
 
 namespace {
-
-// Windows-1252 code points of the bytes 0x80..0x9F. The five bytes the code page leaves
-// undefined map to the C1 controls of the same number, as the Windows conversion does, so every
-// byte survives a read and rewrite.
-constexpr std::array<char16_t, 32> kCp1252High = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
-QString DecodeCp1252(const QByteArray& bytes)
-{
-    QString out;
-    out.reserve(bytes.size());
-    for (char ch : bytes) {
-        const auto b = static_cast<unsigned char>(ch);
-        if (b >= 0x80 && b <= 0x9F)
-            out += QChar(kCp1252High[b - 0x80]);
-        else
-            out += QChar(b);
-    }
-    return out;
-}
-
-// Byte for a character in Windows-1252, or -1 when the code page has none.
-int Cp1252Byte(QChar c)
-{
-    const char16_t u = c.unicode();
-    if (u < 0x80 || (u >= 0xA0 && u <= 0xFF))
-        return u;
-    for (size_t i = 0; i < kCp1252High.size(); ++i) {
-        if (kCp1252High[i] == u)
-            return static_cast<int>(0x80 + i);
-    }
-    return -1;
-}
-
-bool FitsCp1252(const QString& text)
-{
-    for (QChar c : text) {
-        if (Cp1252Byte(c) < 0)
-            return false;
-    }
-    return true;
-}
-
-QByteArray EncodeCp1252(const QString& text)
-{
-    QByteArray out;
-    out.reserve(text.size());
-    for (QChar c : text)
-        out.append(static_cast<char>(Cp1252Byte(c)));
-    return out;
-}
 
 bool IsAscii(const QByteArray& bytes)
 {
@@ -205,7 +152,7 @@ void IniFile::Reload()
             text = std::move(decoded);
         } else {
             encoding_ = TextEncoding::Cp1252;
-            text = DecodeCp1252(bytes);
+            text = codepage::FromWindows1252(bytes);
         }
     }
     QByteArray().swap(bytes); // the text is all the parse needs
@@ -526,13 +473,12 @@ IniFile::TextEncoding IniFile::WriteEncoding() const
         return encoding_;
     // A Windows-1252 file that now holds characters outside the code page becomes UTF-8:
     // changing the encoding is better than writing "?" for what the user typed.
-    const QString text = SerializeText();
-    if (!FitsCp1252(text))
+    const std::optional<QByteArray> bytes = codepage::ToWindows1252(SerializeText());
+    if (!bytes)
         return TextEncoding::Utf8;
     // So does one whose Windows-1252 bytes happen to form valid UTF-8 ("\u00C3\u00A9" is C3 A9):
     // the next read would take them for UTF-8 and see other characters.
-    const QByteArray bytes = EncodeCp1252(text);
-    return !IsAscii(bytes) && IsValidUtf8(bytes) ? TextEncoding::Utf8 : TextEncoding::Cp1252;
+    return !IsAscii(*bytes) && IsValidUtf8(*bytes) ? TextEncoding::Utf8 : TextEncoding::Cp1252;
 }
 
 QByteArray IniFile::Serialize() const
@@ -540,7 +486,7 @@ QByteArray IniFile::Serialize() const
     const QString text = SerializeText();
     const TextEncoding encoding = WriteEncoding();
     if (encoding == TextEncoding::Cp1252)
-        return EncodeCp1252(text);
+        return codepage::ToWindows1252(text).value_or(QByteArray());
     if (encoding == TextEncoding::Utf16Le || encoding == TextEncoding::Utf16Be) {
         QStringEncoder encoder(encoding == TextEncoding::Utf16Le ? QStringConverter::Utf16LE
                                                                  : QStringConverter::Utf16BE,

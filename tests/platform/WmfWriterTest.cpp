@@ -1,3 +1,4 @@
+#include "platform/codepage/Windows1252.h"
 #include "platform/gdi/RecordingDC.h"
 #include "platform/gdi/WmfWriter.h"
 
@@ -301,7 +302,7 @@ TEST(WmfWriter, TextIsCodePage1252AgainstPythonsCodec)
         if (cols.size() != 2)
             continue;
         const QString text = QString::fromUtf8(QByteArray::fromHex(cols[0]));
-        EXPECT_EQ(gdi::ToCp1252(text).toHex(), cols[1]) << text.toStdString();
+        EXPECT_EQ(codepage::ToWindows1252Shown(text).toHex(), cols[1]) << text.toStdString();
         ++checked;
     }
     EXPECT_EQ(checked, 8);
