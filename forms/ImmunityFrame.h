@@ -100,7 +100,7 @@ public:
     std::function<QDateTime()> clock = [] { return QDateTime::currentDateTime(); };
 
     // Controls; objectName is the designer's name where the view's designer gave one that is known.
-    std::array<QToolButton*, kGeneratorButtons> speedButtons{};        // SpeedButton1..SpeedButton20
+    PerGeneratorAction<QToolButton*> speedButtons;                     // SpeedButton1..SpeedButton20
     std::array<QLineEdit*, kFixedRows> fixedFrequencyEdits{};          // "Frequency[Hz]"
     std::array<QLineEdit*, kFixedRows> fixedAmplitudeEdits{};          // "Amplitude[dBm]"
     std::array<QLineEdit*, kFixedRows> fixedFieldEdits{};              // Edit57..Edit68 "PA[dBm]  E[V/m]"
@@ -172,6 +172,7 @@ private:
     };
 
     void BuildControls();
+    QToolButton* MakeSpeedButton(QWidget* group, GeneratorAction action);
     QWidget* BuildFixedRows();
     QWidget* BuildSweepBands();
     QWidget* BuildRamp();
@@ -179,6 +180,7 @@ private:
     void BuildFloatingBoxes();
     void BuildSettingsGrid();
     void ConnectHandlers();
+    void ClickAction(GeneratorAction action);
     QLineEdit* Bind(QLineEdit* edit, GeneratorEdit& model);
     void ShowView();
     void ShowMemo(QPlainTextEdit* memo, const QStringList& lines, int& shown);

@@ -11,6 +11,7 @@
 #include "immunity/FieldStrength.h"
 #include "immunity/GeneratorLayout.h"
 #include "immunity/GeneratorSettings.h"
+#include "instrument/DeviceState.h"
 #include "instrument/InstrumentConnection.h"
 #include "instrument/InstrumentState.h"
 #include "instrument/visa/BuiltinVisaBackEnd.h"
@@ -33,6 +34,8 @@
 #include <QToolButton>
 #include <cmath>
 #include <gtest/gtest.h>
+#include <stdexcept>
+#include <string>
 
 namespace {
 
@@ -61,6 +64,14 @@ struct ImmunityFrameFixture : ::testing::Test {
         frame->resize(1300, 650);
     }
 
+    // A control of the view by its objectName.
+    template <class T = QLineEdit> T* Find(const QString& name)
+    {
+        T* found = frame->findChild<T*>(name);
+        if (found == nullptr)
+            throw std::runtime_error("no control " + name.toStdString());
+        return found;
+    }
     QComboBox* GridCombo(int row) { return static_cast<QComboBox*>(frame->settingsGrid->cellWidget(row, 1)); }
 };
 
@@ -106,6 +117,39 @@ TEST_F(ImmunityFrameFixture, GeneratorModeRunsTheCalculatorWithTheAmplifierFromT
     EXPECT_TRUE(frame->settingsGrid->isRowHidden(0) && frame->settingsGrid->isRowHidden(2));
     EXPECT_FALSE(frame->settingsGrid->isRowHidden(3));
     EXPECT_TRUE(frame->fixedFieldEdits[0]->isHidden());
+}
+
+// Each speed button works on its own boxes: with only those unreadable, its click is refused with
+// the message of its kind and the button pops out again.
+TEST_F(ImmunityFrameFixture, EachSpeedButtonReadsItsOwnRowBandRampOrManualBox)
+{
+    instrument.Device.DeviceConnected = 1;
+    instrument.Device.DeviceFamily = dfRigol;
+    struct Case {
+        QString button, edit, error;
+    };
+    std::vector<Case> cases;
+    for (int i = 1; i <= 12; ++i)
+        cases.push_back({QStringLiteral("SpeedButton%1").arg(i), QStringLiteral("fixedFrequencyEdit%1").arg(i),
+                         QStringLiteral("Fixed Freq Setup Error ")});
+    for (int b = 1; b <= 6; ++b)
+        cases.push_back({QStringLiteral("SpeedButton%1").arg(12 + b), QStringLiteral("sweepStepEdit%1").arg(b),
+                         QStringLiteral("Sweep Setup Error ")});
+    cases.push_back({"SpeedButton19", "LabeledEdit5", "Ramp Setup Error "});
+    for (const Case& c : cases) {
+        QLineEdit* edit = Find(c.edit);
+        const QString kept = edit->text();
+        edit->setText("x");
+        boxes.clear();
+        auto* button = Find<QToolButton>(c.button);
+        button->click();
+        EXPECT_EQ(boxes, QStringList{c.error}) << c.button.toStdString();
+        EXPECT_FALSE(button->isChecked()) << c.button.toStdString();
+        edit->setText(kept);
+    }
+    Find("LabeledEdit17")->setText("x");
+    Find<QToolButton>("SpeedButton20")->click();
+    EXPECT_EQ(Find<QPlainTextEdit>("Memo2")->toPlainText(), "Warnng: Manual stepping freq value error");
 }
 
 TEST_F(ImmunityFrameFixture, ArrowKeysStepTheBoxesUnlessAMemoHasTheFocus)
@@ -239,12 +283,12 @@ TEST_F(ImmunityFrameFixture, ClosingTheWindowMidSweepLeavesTheGeneratorOff)
     std::vector<bool> active;
     QObject::connect(frame.get(), &ImmunityFrame::generatorActionChanged, [&](bool on) { active.push_back(on); });
     pump.Schedule(3500, [&] {
-        EXPECT_TRUE(frame->speedButtons[12]->isChecked());
-        EXPECT_FALSE(frame->speedButtons[0]->isEnabled());
+        EXPECT_TRUE(frame->speedButtons[GeneratorAction::SweepBand1]->isChecked());
+        EXPECT_FALSE(frame->speedButtons[GeneratorAction::FixedFrequency1]->isEnabled());
         EXPECT_EQ(frame->markerFrequencyEdit->text(), "130.000");
         host.close();
     });
-    frame->speedButtons[12]->click();
+    frame->speedButtons[GeneratorAction::SweepBand1]->click();
     frame->setParent(nullptr);
 
     VisaWriteString(instrument.Visa, app.Debug, "*OPC?");
