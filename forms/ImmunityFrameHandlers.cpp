@@ -20,6 +20,7 @@
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -250,6 +251,21 @@ void ImmunityFrame::stepAmplitudeUp()
 void ImmunityFrame::stepAmplitudeDown()
 {
     Guarded([&] { controller_->AmplitudeDown(); });
+}
+
+bool ImmunityFrame::generatorActionActive() const
+{
+    return controller_->ActionActive();
+}
+
+void ImmunityFrame::clearMessages()
+{
+    Guarded([&] { view_.Messages.clear(); });
+}
+
+void ImmunityFrame::showLogo()
+{
+    logo->show();
 }
 
 void ImmunityFrame::shutDownGenerator()
