@@ -20,6 +20,7 @@
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -62,17 +63,7 @@ template <class F> void ImmunityFrame::Guarded(F&& handler)
 
 void ImmunityFrame::ConnectHandlers()
 {
-    for (int i = 0; i < kGeneratorButtons; ++i) {
-        const int button = i + 1;
-        connect(speedButtons[static_cast<size_t>(i)], &QToolButton::clicked, this, [this, button] {
-            Guarded([&] {
-                if (button == kManualButton)
-                    controller_->ManualClick();
-                else
-                    controller_->ButtonClick(button);
-            });
-        });
-    }
+    // The speed buttons are connected as they are made (MakeSpeedButton).
     connect(frequencyUpButton, &QToolButton::clicked, this, &ImmunityFrame::stepFrequencyUp);
     connect(frequencyDownButton, &QToolButton::clicked, this, &ImmunityFrame::stepFrequencyDown);
     connect(amplitudeUpButton, &QToolButton::clicked, this, &ImmunityFrame::stepAmplitudeUp);
@@ -126,6 +117,11 @@ void ImmunityFrame::ConnectHandlers()
             });
         }
     }
+}
+
+void ImmunityFrame::ClickAction(GeneratorAction action)
+{
+    Guarded([&] { controller_->Click(action); });
 }
 
 void ImmunityFrame::ShowError(const QString& text)
@@ -255,6 +251,21 @@ void ImmunityFrame::stepAmplitudeUp()
 void ImmunityFrame::stepAmplitudeDown()
 {
     Guarded([&] { controller_->AmplitudeDown(); });
+}
+
+bool ImmunityFrame::generatorActionActive() const
+{
+    return controller_->ActionActive();
+}
+
+void ImmunityFrame::clearMessages()
+{
+    Guarded([&] { view_.Messages.clear(); });
+}
+
+void ImmunityFrame::showLogo()
+{
+    logo->show();
 }
 
 void ImmunityFrame::shutDownGenerator()

@@ -52,7 +52,7 @@ public:
     {
     }
     bool EmissionRunActive() const override { return runActive_ && runActive_(); }
-    bool GeneratorActionActive() const override { return generator_.controller().ActionActive(); }
+    bool GeneratorActionActive() const override { return generator_.generatorActionActive(); }
 
 private:
     ImmunityFrame& generator_;

@@ -14,8 +14,6 @@
 
 #include <QApplication>
 #include <QKeyEvent>
-#include <QLabel>
-#include <QPlainTextEdit>
 #include <QPushButton>
 
 namespace {
@@ -52,9 +50,9 @@ void MainWindow::WireGenerator()
 void MainWindow::SetUpImmunityFrame()
 {
     PlaceFrames();
-    immunityFrame->messagesMemo->clear();
+    immunityFrame->clearMessages();
     refLevelSpin->hide();
-    immunityFrame->logo->show();
+    immunityFrame->showLogo();
 }
 
 // While the generator view owns the window, the arrow keys pressed anywhere in it step the

@@ -387,30 +387,34 @@ TEST_F(Views, ReferenceLevelArrowsAndThePreamplifierAgainstTheSimulator)
 TEST_F(Views, ArrowKeysStepTheGeneratorOnlyInItsModeAndModesRoundTrip)
 {
     ImmunityFrame& generator = *w->immunityFrame;
+    auto* amplitude = generator.findChild<QLineEdit*>("LabeledEdit18");
+    auto* frequency = generator.findChild<QLineEdit*>("LabeledEdit17");
+    auto* marks = generator.findChild<QPlainTextEdit*>("Memo1");
+    ASSERT_TRUE(amplitude && frequency && marks);
     auto key = [](int k) { QTest::keyClick(QApplication::focusWidget(), static_cast<Qt::Key>(k)); };
     QApplication::setActiveWindow(w);
     w->parameterGrid->setFocus();
     key(Qt::Key_Up);
-    EXPECT_EQ(generator.manualAmplitudeEdit->text(), "-15");
+    EXPECT_EQ(amplitude->text(), "-15");
 
     w->generatorModeAction->trigger();
     EXPECT_TRUE(generator.isVisible() && !w->coverageFrame->isVisible());
     key(Qt::Key_Up);
     key(Qt::Key_Right);
-    EXPECT_EQ(generator.manualAmplitudeEdit->text() + " " + generator.manualFrequencyEdit->text(), "-14 250.000");
+    EXPECT_EQ(amplitude->text() + " " + frequency->text(), "-14 250.000");
     // In a memo of the view the arrows move the cursor.
-    generator.showMarkerButton->click();
-    QApplication::setActiveWindow(generator.marksMemo->window());
-    generator.marksMemo->setFocus();
+    generator.findChild<QPushButton*>("Button4")->click();
+    QApplication::setActiveWindow(marks->window());
+    marks->setFocus();
     key(Qt::Key_Up);
-    EXPECT_EQ(generator.manualAmplitudeEdit->text(), "-14");
+    EXPECT_EQ(amplitude->text(), "-14");
 
     w->coverageModeAction->trigger();
     EXPECT_TRUE(w->coverageFrame->isVisible() && !generator.isVisible());
     QApplication::setActiveWindow(w);
     w->coverageFrame->setFocus();
     key(Qt::Key_Down);
-    EXPECT_EQ(generator.manualAmplitudeEdit->text(), "-14");
+    EXPECT_EQ(amplitude->text(), "-14");
     w->emcModeAction->trigger();
     EXPECT_FALSE(w->coverageFrame->isVisible() || generator.isVisible());
     EXPECT_EQ(program->MainState().MainMode, 1);

@@ -101,7 +101,7 @@ ControlState ControlsOf(MainWindow& w)
     return {w.playButton->isEnabled(),         w.stopButton->isEnabled(),    w.pauseButton->isEnabled(),
             w.parameterGrid->isEnabled(),      w.measureDriftAction->isEnabled(), w.saTcpAction->isEnabled(),
             w.displayPeaksButton->isEnabled(), w.loadProjectAction->isEnabled(), w.emissionRunActive(),
-            w.immunityFrame->speedButtons[0]->isEnabled()};
+            w.immunityFrame->findChild<QToolButton*>("SpeedButton1")->isEnabled()};
 }
 void PrintTo(const ControlState& c, std::ostream* os)
 {
