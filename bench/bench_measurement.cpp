@@ -20,7 +20,7 @@
 #include "instrument/TraceTransfer.h"
 #include "instrument/visa/BuiltinVisaBackEnd.h"
 #include "instrument/visa/VisaSession.h"
-#include "measurement/ChartImage.h"
+#include "mail/ChartImage.h"
 #include "measurement/CorrectedTrace.h"
 #include "measurement/MainChartSeries.h"
 #include "measurement/MeasurementState.h"

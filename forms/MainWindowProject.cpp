@@ -9,13 +9,13 @@
 #include "datafiles/ParameterGridModel.h"
 #include "datafiles/ParameterGridValidation.h"
 #include "datafiles/ProjectFile.h"
-#include "datafiles/ScpiGridInstrument.h"
 #include "forms/CoverageFrame.h"
 #include "forms/FormDialogs.h"
 #include "forms/MainChart.h"
 #include "forms/MainWindowPalette.h"
 #include "forms/ReportFileDialog.h"
 #include "mainwindow/MainWindowState.h"
+#include "measurement/ScpiGridInstrument.h"
 
 #include <QAction>
 #include <QDir>

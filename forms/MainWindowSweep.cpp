@@ -17,12 +17,12 @@
 #include "forms/ParameterGridView.h"
 #include "instrument/InstrumentState.h"
 #include "instrument/ScpiContext.h"
+#include "mail/ChartImage.h"
 #include "mail/MailNotice.h"
 #include "mail/MailSettings.h"
 #include "mainwindow/MainWindowState.h"
 #include "mainwindow/SegmentChecks.h"
 #include "mainwindow/StatusLine.h"
-#include "measurement/ChartImage.h"
 
 #include <QAction>
 #include <QApplication>

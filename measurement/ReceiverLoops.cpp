@@ -15,6 +15,7 @@
 #include "measurement/RunParameters.h"
 #include "measurement/SegmentSteps.h"
 #include "measurement/SegmentWork.h"
+#include "measurement/TracePoints.h"
 #include "platform/system/EventPump.h"
 
 #include <cmath>

@@ -8,6 +8,7 @@
 #include "measurement/CompletionHandshake.h"
 #include "measurement/MeasurementState.h"
 #include "measurement/SegmentWork.h"
+#include "measurement/TracePoints.h"
 #include "platform/system/EventPump.h"
 
 #include <cmath>
@@ -49,10 +50,11 @@ int ReadRequestedTrace(SegmentJob& job, const SegmentRecord& s, TraceReader read
         DiscardAnswer(job);
         return 0;
     }
-    const TraceReadResult r = reader(job.Scpi, job.Raw, clDefault, s.StartHz, s.StopHz);
+    const TraceReadResult r = reader(job.Scpi, s.StartHz, s.StopHz);
+    const int added = AddTracePoints(job.Scpi, job.Raw, clDefault, r);
     if (r.Status == TraceStatus::LinkLost)
         EndIfLinkLost(job);
-    return r.Added;
+    return added;
 }
 
 bool EndIfLinkLost(SegmentJob& job)

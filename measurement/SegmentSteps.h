@@ -25,8 +25,8 @@ void SetDetector(SegmentJob& job, const SegmentRecord& s);
 
 // After a trace request: reads the trace with the reader, or, when Stop came first, reads the
 // answer only to throw it away, so that the next query of the link does not get the old trace.
-// Returns the points added.
-using TraceReader = TraceReadResult (*)(ScpiContext&, TChartSeries&, TColor, int64_t, int64_t);
+// The points go to the job's raw trace. Returns the points added.
+using TraceReader = TraceReadResult (*)(ScpiContext&, int64_t, int64_t);
 int ReadRequestedTrace(SegmentJob& job, const SegmentRecord& s, TraceReader reader);
 void DiscardAnswer(SegmentJob& job);
 

@@ -1,13 +1,9 @@
 // Run control: refusals, the mode table and estimate, Pause, resume and Stop as the state
 // machine has them, max hold over passes, closing during a run, and the waits.
 #include "RunFixture.h"
-#include "chart/canvas/PlotPanelExtended.h"
-#include "measurement/ChartImage.h"
 #include "measurement/CompletionHandshake.h"
 #include "measurement/MeasureTime.h"
 #include "measurement/SegmentWork.h"
-
-#include <QImage>
 
 namespace {
 
@@ -266,16 +262,4 @@ TEST(RunControl, DisplayPeaksRebuildsWhatTheRunListed)
                                   f.chart.corrected1.YValues().Values().end()),
               corrected);
     EXPECT_TRUE(f.run->Controls().PlayEnabled && !f.run->Controls().Busy);
-}
-
-TEST(RunControl, ChartImageForTheMailNotices)
-{
-    QTemporaryDir dir;
-    TCustomPlotPanelExtended chart;
-    chart.resize(1340, 706);
-    QString error;
-    ASSERT_TRUE(SaveChartJpeg(chart, dir.path(), &error)) << error.toStdString();
-    const QImage image(dir.filePath("out/ChartImage.jpg"));
-    EXPECT_EQ(image.size(), QSize(800, 300));
-    EXPECT_EQ(testsupport::ReadAll(dir.filePath("out/ChartImage.jpg")).left(2), QByteArray("\xFF\xD8"));
 }
