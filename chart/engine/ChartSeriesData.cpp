@@ -288,6 +288,14 @@ bool TChartSeries::FeedsSeries(const TChartSeries* other) const
     return false;
 }
 
+bool TChartSeries::AcceptsSource(ChartComponent* source)
+{
+    ChartParent* chart = ParentChart();
+    const bool accepted = chart ? chart->IsValidDataSource(*this, source) : IsValidSourceOf(source);
+    const auto* series = dynamic_cast<const TChartSeries*>(source);
+    return accepted && !(series && FeedsSeries(series));
+}
+
 void TChartSeries::ValidateSource(ChartComponent* source)
 {
     if (ChartParent* chart = ParentChart()) {
@@ -351,15 +359,7 @@ void TChartSeries::ReplaceDataSource(ChartComponent* source, ChartComponent* rep
         return;
     DetachSource(source);
     dataSources_.items_.erase(dataSources_.items_.begin() + index);
-    bool taken = false;
-    if (replacement && !dataSources_.Contains(replacement)) {
-        try {
-            ValidateSource(replacement);
-            taken = true;
-        } catch (const ChartException&) {
-        }
-    }
-    if (taken) {
+    if (replacement && !dataSources_.Contains(replacement) && AcceptsSource(replacement)) {
         AttachSource(replacement);
         std::rotate(dataSources_.items_.begin() + index, dataSources_.items_.end() - 1, dataSources_.items_.end());
     }
