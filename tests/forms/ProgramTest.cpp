@@ -336,7 +336,8 @@ TEST_F(ProgramFixture, MainChartCallbackFaultsLandInTheDebugLog)
     };
     const auto move = [&chart] {
         const QPointF at(300, 200);
-        QMouseEvent event(QEvent::MouseMove, at, chart.mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QMouseEvent event(QEvent::MouseMove, at, chart.mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                          Qt::NoModifier);
         QCoreApplication::sendEvent(&chart, &event);
     };
     app.Debug.TimeText = [] { return QStringLiteral("10:00:00"); };

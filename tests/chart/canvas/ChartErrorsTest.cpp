@@ -27,7 +27,8 @@ void Send(QWidget& widget, QEvent::Type type)
 {
     const QPointF at(20, 20);
     const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
-    const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button);
+    const Qt::MouseButtons held
+        = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button);
     QMouseEvent event(type, at, widget.mapToGlobal(at), button, held, Qt::NoModifier);
     QApplication::sendEvent(&widget, &event);
 }
@@ -37,15 +38,18 @@ void Send(QWidget& widget, QEvent::Type type)
 TEST(ChartErrors, PanelHandlersReportWhatTheirCallbacksThrow)
 {
     QStringList caught;
-    ChartErrorHookScope hook([&](const QString& where, const QString& what) { caught << where + ": " + what; });
+    const auto keep = [&](const QString& where, const QString& what) { caught << where + ": " + what; };
+    ChartErrorHookScope hook(keep);
     FailingPanel panel;
-    panel.OnMouseDown = [](TMouseButton, TShiftState, int32_t, int32_t) { throw std::runtime_error("zoom failed"); };
+    panel.OnMouseDown = [](TMouseButton, TShiftState, int32_t, int32_t) {
+        throw std::runtime_error("zoom failed");
+    };
     panel.OnMouseUp = [](TMouseButton, TShiftState, int32_t, int32_t) { throw std::logic_error("marker failed"); };
     panel.OnMouseMove = [](TShiftState, int32_t, int32_t) { throw std::runtime_error("crosshair failed"); };
     panel.OnDblClick = [] { throw 42; };
     panel.OnDraw = [] { throw std::runtime_error("overlay failed"); };
-    for (const QEvent::Type type :
-         {QEvent::MouseButtonPress, QEvent::MouseButtonRelease, QEvent::MouseMove, QEvent::MouseButtonDblClick})
+    for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease, QEvent::MouseMove,
+                                    QEvent::MouseButtonDblClick})
         Send(panel, type);
     panel.Repaint();
     EXPECT_EQ(caught, (QStringList{"TCustomPlotPanel::mousePressEvent: zoom failed",

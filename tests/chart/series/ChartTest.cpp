@@ -208,14 +208,17 @@ TEST_F(ChartWindow, WheelNotchesAddUpAndScrollTheVerticalAxes)
 TEST_F(ChartWindow, FailingCallbacksReachTheErrorHook)
 {
     QStringList caught;
-    ChartErrorHookScope hook([&](const QString& where, const QString& what) { caught << where + ": " + what; });
+    const auto keep = [&](const QString& where, const QString& what) { caught << where + ": " + what; };
+    ChartErrorHookScope hook(keep);
     chart.OnBeforeDrawSeries = [] { throw std::runtime_error("overlays failed"); };
     chart.Invalidate();
     chart.RepaintNow();
     chart.OnBeforeDrawSeries = nullptr;
     chart.OnZoom = [] { throw std::runtime_error("zoom failed"); };
     Drag(QPoint(140, 90), QPoint(330, 220));
-    chart.OnAllowScroll = [](TChartAxis*, double&, double&, bool&) { throw std::runtime_error("scroll failed"); };
+    chart.OnAllowScroll = [](TChartAxis*, double&, double&, bool&) {
+        throw std::runtime_error("scroll failed");
+    };
     QWheelEvent notch(QPointF(200, 150), chart.mapToGlobal(QPointF(200, 150)), QPoint(), QPoint(0, -120),
                       Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
     QApplication::sendEvent(&chart, &notch);
