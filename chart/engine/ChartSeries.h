@@ -350,6 +350,8 @@ protected:
 private:
     friend class TDataSourcesList;
     friend class TPlotSeriesSource;
+    // Why this series may not take source (the text SetDataSource throws); empty when it may.
+    QString SourceRefusal(ChartComponent& source);
     void ValidateSource(ChartComponent* source);
     void AttachSource(ChartComponent* source);
     void DetachSource(ChartComponent* source);

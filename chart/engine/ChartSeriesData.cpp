@@ -288,24 +288,28 @@ bool TChartSeries::FeedsSeries(const TChartSeries* other) const
     return false;
 }
 
+QString TChartSeries::SourceRefusal(ChartComponent& source)
+{
+    if (ChartParent* chart = ParentChart()) {
+        if (!chart->IsValidDataSource(*this, &source))
+            return seriestexts::FormatText(seriestexts::NoValidDataSource(), {source.NameOrClassName()});
+    } else if (!IsValidSourceOf(&source)) {
+        return seriestexts::NoParentChart();
+    }
+    if (auto* series = dynamic_cast<TChartSeries*>(&source); series && FeedsSeries(series))
+        return seriestexts::CircularSeries();
+    return {};
+}
+
 bool TChartSeries::AcceptsSource(ChartComponent* source)
 {
-    ChartParent* chart = ParentChart();
-    const bool accepted = chart ? chart->IsValidDataSource(*this, source) : IsValidSourceOf(source);
-    const auto* series = dynamic_cast<const TChartSeries*>(source);
-    return accepted && !(series && FeedsSeries(series));
+    return source && SourceRefusal(*source).isEmpty();
 }
 
 void TChartSeries::ValidateSource(ChartComponent* source)
 {
-    if (ChartParent* chart = ParentChart()) {
-        if (!chart->IsValidDataSource(*this, source))
-            throw ChartException(seriestexts::FormatText(seriestexts::NoValidDataSource(), {source->NameOrClassName()}));
-    } else if (!IsValidSourceOf(source)) {
-        throw ChartException(seriestexts::NoParentChart());
-    }
-    if (auto* series = dynamic_cast<TChartSeries*>(source); series && FeedsSeries(series))
-        throw ChartException(seriestexts::CircularSeries());
+    if (const QString refusal = SourceRefusal(*source); !refusal.isEmpty())
+        throw ChartException(refusal);
 }
 
 void TChartSeries::AttachSource(ChartComponent* source)
