@@ -11,6 +11,7 @@
 #include <QTimeZone>
 
 #include <array>
+#include <cstdio>
 #include <cstring>
 #include <exception>
 #include <memory>
@@ -240,6 +241,8 @@ bool ReadAttachment(const QString& workingFolder, const QString& path, Attachmen
 struct Conversation {
     MessageLog* messages = nullptr;
     bool mailFromSent = false;
+    // Why the login line could not be written; told to the debug log once curl has returned.
+    std::array<char, 160> lostLine {};
 };
 
 int OnCurlDebug(CURL*, curl_infotype type, char* data, size_t size, void* user)
@@ -255,8 +258,9 @@ int OnCurlDebug(CURL*, curl_infotype type, char* data, size_t size, void* user)
     c->mailFromSent = true;
     try {
         c->messages->Append(kLoginOkLine);
-    } catch (const std::exception&) {
-        // Nothing may unwind through curl; the line is only a report.
+    } catch (const std::exception& e) {
+        // Nothing may unwind through curl: the reason waits in a fixed buffer, which cannot throw.
+        std::snprintf(c->lostLine.data(), c->lostLine.size(), "%s", *e.what() ? e.what() : "unknown");
     }
     return 0;
 }
@@ -448,6 +452,9 @@ bool SendMail(const MailContext& context, const QString& subject, const QString&
         return fail(QStringLiteral("curl refused an option"));
 
     const CURLcode result = RunCurlTransfer(h, context.Pump);
+    if (conversation.lostLine[0] != '\0')
+        context.Debug.LogMessage(QStringLiteral("Mail: login line not written: ")
+            + QString::fromLocal8Bit(conversation.lostLine.data()));
     if (result != CURLE_OK) {
         const QString reason
             = error[0] ? QString::fromUtf8(error.data()) : QString::fromUtf8(curl_easy_strerror(result));

@@ -20,7 +20,7 @@ public:
         , h_(in.Height)
         , m_(in.Width / 15)
         ,
-        // Pixels per point of the 10-point table font: its character height div its size.
+        // Pixels per point of the 10-point table font: its character height over its size.
         k_(ReportFontPixels(kReportBodyPoints, in.Dpi) / kReportBodyPoints)
         ,
         // Two thirds of an inch stay free below a table row before the page is full. A fixed

@@ -1,6 +1,7 @@
 #include "chart/canvas/PlotPanel.h"
 
 #include "app/FlagScope.h"
+#include "chart/canvas/ChartErrors.h"
 #include "chart/canvas/PlotCanvas3D.h"
 #include "platform/gdi/RasterDC.h"
 #include "platform/gdi/RecordingDC.h"
@@ -146,9 +147,9 @@ void TCustomPlotPanel::RenderIfStale()
     window_->SetSize(width(), height());
     try {
         Draw(&window_->Canvas(), GetRectangle());
-    } catch (const std::exception&) {
-        // A chart that cannot be drawn keeps its last picture; the next change tries again.
     } catch (...) {
+        // A chart that cannot be drawn keeps its last picture; the next change tries again.
+        ReportChartError("TCustomPlotPanel::RenderIfStale");
     }
     update();
 }
@@ -480,6 +481,7 @@ void TCustomPlotPanel::mousePressEvent(QMouseEvent* event)
     try {
         MouseDown(button, ShiftOf(event->modifiers(), event->buttons()), p.x(), p.y());
     } catch (...) {
+        ReportChartError("TCustomPlotPanel::mousePressEvent");
     }
 }
 
@@ -492,6 +494,7 @@ void TCustomPlotPanel::mouseReleaseEvent(QMouseEvent* event)
     try {
         MouseUp(button, ShiftOf(event->modifiers(), event->buttons()), p.x(), p.y());
     } catch (...) {
+        ReportChartError("TCustomPlotPanel::mouseReleaseEvent");
     }
 }
 
@@ -501,6 +504,7 @@ void TCustomPlotPanel::mouseMoveEvent(QMouseEvent* event)
     try {
         MouseMove(ShiftOf(event->modifiers(), event->buttons()), p.x(), p.y());
     } catch (...) {
+        ReportChartError("TCustomPlotPanel::mouseMoveEvent");
     }
 }
 
@@ -509,6 +513,7 @@ void TCustomPlotPanel::mouseDoubleClickEvent(QMouseEvent*)
     try {
         DblClick();
     } catch (...) {
+        ReportChartError("TCustomPlotPanel::mouseDoubleClickEvent");
     }
 }
 

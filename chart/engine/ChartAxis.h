@@ -1,5 +1,5 @@
-#ifndef ZENDRIK_ENGINE_CHARTAXIS_H
-#define ZENDRIK_ENGINE_CHARTAXIS_H
+#ifndef ZENDRIK_CHART_ENGINE_CHARTAXIS_H
+#define ZENDRIK_CHART_ENGINE_CHARTAXIS_H
 
 #include "chart/canvas/CanvasTypes.h"
 #include "chart/canvas/ChartPen.h"

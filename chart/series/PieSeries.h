@@ -38,7 +38,7 @@ private:
     std::function<void()> onChange_;
 };
 
-// The circle of a pie series in shadow: a plot shadow of colour $A0A0A0 and size 3.
+// The circle of a pie series in shadow: a plot shadow of colour 0xA0A0A0 and size 3.
 class TCircledShadow : public TPlotShadow {
 public:
     explicit TCircledShadow(TNotifyEvent onChange = {});

@@ -1,4 +1,5 @@
 #include "app/AppContext.h"
+#include "chart/series/Chart.h"
 #include "common/TestSupport.h"
 #include "forms/AboutWindow.h"
 #include "forms/Application.h"
@@ -10,6 +11,7 @@
 #include "forms/LibraryStartup.h"
 #include "forms/ImmunityFrame.h"
 #include "forms/LoggerWindow.h"
+#include "forms/MainChart.h"
 #include "forms/MainWindow.h"
 #include "forms/Program.h"
 #include "forms/TableEditorWindow.h"
@@ -18,6 +20,7 @@
 
 #include <QAction>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
@@ -30,6 +33,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <gtest/gtest.h>
+#include <stdexcept>
 
 namespace {
 
@@ -313,6 +317,37 @@ TEST(LibraryStartup, UnitsRunForTheLifeOfTheProgram)
     EXPECT_TRUE(units.Library.Texts.Texts[0].isEmpty());
     EXPECT_EQ(units.Library.Chart.StartCount, 0);
     EXPECT_EQ(units.Tools.StartCount, 0);
+}
+
+// A fault in a callback of the main chart stops at the chart and, through the hook the program
+// entry gives the library, lands in the debug log while "Debug" is checked.
+TEST_F(ProgramFixture, MainChartCallbackFaultsLandInTheDebugLog)
+{
+    ChartLibraryUnits units;
+    LibraryStartup library(units, ChartErrorsToDebugLog(app.Debug));
+    auto program = Make(9);
+    program->CreateForms();
+    MainWindow& w = *program->Windows().mainWindow;
+    TChart& chart = *w.chart().chart;
+    const auto readout = chart.OnMouseMove;
+    chart.OnMouseMove = [readout](TShiftState shift, int32_t x, int32_t y) {
+        readout(shift, x, y);
+        throw std::runtime_error("readout failed");
+    };
+    const auto move = [&chart] {
+        const QPointF at(300, 200);
+        QMouseEvent event(QEvent::MouseMove, at, chart.mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                          Qt::NoModifier);
+        QCoreApplication::sendEvent(&chart, &event);
+    };
+    app.Debug.TimeText = [] { return QStringLiteral("10:00:00"); };
+    move();
+    EXPECT_TRUE(app.Debug.Lines().isEmpty());
+    w.findChild<QCheckBox*>(QStringLiteral("CheckBox1"))->click();
+    move();
+    ASSERT_FALSE(app.Debug.Lines().isEmpty());
+    EXPECT_EQ(app.Debug.Lines().last(),
+              QStringLiteral("10:00:00: Chart error in TCustomPlotPanel::mouseMoveEvent: readout failed"));
 }
 
 // "--project NAME" is taken out of the arguments, so the small-screen switch stays exact.
