@@ -196,13 +196,128 @@ bool ValueRange(const double* v, int count, double& low, double& high)
 
 } // namespace
 
+// Where the pixel columns of an axis end, as X values: the rounding boundary between a column
+// and the next one mapped back through the axis' scale once (one exp per column on a logarithmic
+// axis), so that the points of a column are found by searching the ascending X values rather
+// than by converting them. The formulas follow the axis' own conversion; a value within a hair of
+// a boundary is left to that conversion itself.
+class ColumnEdges {
+public:
+    explicit ColumnEdges(const TChartAxis& axis)
+    {
+        const bool horizontal = axis.Horizontal();
+        const bool inverted = axis.Inverted();
+        if (axis.Conversion() == AxisConversion::Logarithmic && axis.PixelsPerLogUnit() > 0) {
+            // pixel = origin + direction * round(sign * (ln v - reference) * ppl)
+            const double sign = inverted ? -1.0 : 1.0;
+            origin_ = horizontal ? axis.StartPixel() : axis.EndPixel();
+            const double direction = horizontal ? 1.0 : -1.0;
+            reference_ = inverted ? axis.LogOfMaximum() : axis.LogOfMinimum();
+            step_ = direction * sign;
+            perPixel_ = step_ / axis.PixelsPerLogUnit();
+            logarithmic_ = true;
+            limit_ = PixelCoordinateLimit;
+            usable_ = true;
+        } else if (axis.Conversion() == AxisConversion::LinearClamped && axis.PixelsPerUnit() > 0) {
+            // pixel = round(origin + direction * (v - minimum) * ppu), clamped to the limit
+            const bool forward = horizontal != inverted;
+            origin_ = forward ? axis.StartPixel() : axis.EndPixel();
+            step_ = forward ? 1.0 : -1.0;
+            reference_ = axis.CurrentMinimum();
+            perPixel_ = step_ / axis.PixelsPerUnit();
+            limit_ = axis.Chart().PixelLimit;
+            usable_ = true;
+        }
+        // A hair: a millionth of a pixel, and a few units in the last place of the values.
+        hair_ = 1e-6 * std::fabs(perPixel_);
+    }
+    bool Usable() const { return usable_; }
+    // +1 or -1: the way the pixels go as X grows.
+    int Step() const { return step_ > 0 ? 1 : -1; }
+    // The X value between column c and the next one; not finite where the conversion clamps.
+    double End(int32_t c) const
+    {
+        if (c >= limit_ || c <= -limit_)
+            return std::numeric_limits<double>::quiet_NaN();
+        const double units = reference_ + (c + 0.5 * step_ - origin_) * perPixel_;
+        return logarithmic_ ? std::exp(units) : units;
+    }
+    // How near a value must be to an end for the axis' conversion to decide.
+    double Hair(double end) const
+    {
+        if (logarithmic_)
+            return hair_ * std::fabs(end) + 1e-14 * std::fabs(end);
+        return hair_ + 1e-14 * (std::fabs(end) + std::fabs(reference_));
+    }
+
+private:
+    bool usable_ = false;
+    bool logarithmic_ = false;
+    double origin_ = 0, reference_ = 0, step_ = 1, perPixel_ = 0, hair_ = 0;
+    int32_t limit_ = 0;
+};
+
+namespace {
+
+// The values an axis converts to one pixel, as far as its edges tell, widened by a hair on both
+// sides: a value inside may still convert to a neighbour, one outside never converts to it.
+struct PixelValues {
+    PixelValues(const ColumnEdges& edges, int32_t pixel)
+    {
+        if (!edges.Usable())
+            return;
+        const double a = edges.End(pixel - edges.Step());
+        const double b = edges.End(pixel);
+        if (!std::isfinite(a) || !std::isfinite(b))
+            return;
+        low = std::min(a, b) - edges.Hair(std::min(a, b));
+        high = std::max(a, b) + edges.Hair(std::max(a, b));
+    }
+    bool Known() const { return low <= high; }
+    double low = 1, high = 0;
+};
+
+// The first of count values inside each of two ranges for which the check (the axis' own
+// conversion) agrees, -1 where none is. Two values at a time while neither range has one.
+template <class CheckMin, class CheckMax>
+void FirstInRanges(const double* v, int count, const PixelValues& a, const PixelValues& b, const CheckMin& inA,
+                   const CheckMax& inB, int& first, int& second)
+{
+    first = second = -1;
+    int k = 0;
+    auto scalar = [&](int at) {
+        const double x = v[at];
+        if (first < 0 && x >= a.low && x <= a.high && inA(at))
+            first = at;
+        if (second < 0 && x >= b.low && x <= b.high && inB(at))
+            second = at;
+    };
+#ifdef __SSE2__
+    const __m128d aLow = _mm_set1_pd(a.low), aHigh = _mm_set1_pd(a.high);
+    const __m128d bLow = _mm_set1_pd(b.low), bHigh = _mm_set1_pd(b.high);
+    for (; k + 2 <= count && (first < 0 || second < 0); k += 2) {
+        const __m128d x = _mm_loadu_pd(v + k);
+        const __m128d hitA = _mm_and_pd(_mm_cmpge_pd(x, aLow), _mm_cmple_pd(x, aHigh));
+        const __m128d hitB = _mm_and_pd(_mm_cmpge_pd(x, bLow), _mm_cmple_pd(x, bHigh));
+        if (_mm_movemask_pd(_mm_or_pd(hitA, hitB)) != 0) {
+            scalar(k);
+            scalar(k + 1);
+        }
+    }
+#endif
+    for (; k < count && (first < 0 || second < 0); ++k)
+        scalar(k);
+}
+
+} // namespace
+
 // Columns of ascending X on a monotone axis: the points of one pixel X are next to each other,
-// so a column ends at the first point with another pixel, found by galloping and halving.
+// so a column ends at the first point at or beyond the column's end value.
 void TraceDrawCache::ReduceByColumns(ColumnReducer& reducer, const TChartAxis& xAxis, const TChartAxis& yAxis,
                                      std::span<const double> xv, std::span<const double> yv, int from, int to,
                                      bool track)
 {
-    // The last X converted is remembered: the check of a column's end converts the first point
+    // The last X converted is remembered: a check at a column's end may convert the first point
     // of the next column, which that column then needs again.
     int memoIndex = -1;
     int32_t memoPixel = 0;
@@ -219,53 +334,46 @@ void TraceDrawCache::ReduceByColumns(ColumnReducer& reducer, const TChartAxis& x
     const double apart = ppu > 0 ? (1.0 + 1e-6) / ppu : std::numeric_limits<double>::infinity();
     const int32_t limit = yAxis.Chart().PixelLimit;
     constexpr int kDense = 24;
-    const bool logarithmic = xAxis.Conversion() == AxisConversion::Logarithmic;
-    const int direction = fx(to) >= fx(from) ? 1 : -1;
     const double* x = xv.data();
-    // The end of the column of pixel c that starts at i: the first point after it with another
-    // pixel. A guess from the value between the two pixels, found among the X values without
-    // converting them, is checked (and moved a few points) with the axis' own conversion;
-    // failing that, galloping and halving find it.
+    const ColumnEdges edges(xAxis);
+    const ColumnEdges yEdges(yAxis);
     int previousCount = 0;
-    // Whether j is the end of the column of pixel c that starts at i.
-    auto endsAt = [&](int i, int j, int32_t c) { return j > i && fx(j - 1) == c && (j > to || fx(j) != c); };
-    auto columnEnd = [&](int i, int32_t c) {
-        // Columns of evenly spaced X hold about as many points as the one before.
+    // The first point after i at or beyond value, searched near where a column as long as the
+    // one before would end (evenly spaced X give columns of about the same length).
+    auto firstAtOrBeyond = [&](int i, double value) {
         const int guess = std::clamp(i + previousCount, i + 1, to + 1);
-        if (previousCount > 1)
-            for (int j : {guess, guess + 1, guess - 1})
-                if (j <= to + 1 && endsAt(i, j, c))
-                    return j;
-        // The first X at or beyond the value between the two pixels, searched near the guess.
-        const double v0 = xAxis.PixelToValue(c);
-        const double v1 = xAxis.PixelToValue(c + direction);
-        const double between = logarithmic ? std::sqrt(v0 * v1) : (v0 + v1) / 2;
         int low = i + 1, high = to + 1;   // the answer lies in low..high
         int step = 1;
-        if (guess <= to && x[guess] < between) {
+        if (guess <= to && x[guess] < value) {
             low = guess + 1;
-            while (low + step <= to && x[low + step] < between) {
+            while (low + step <= to && x[low + step] < value) {
                 low += step + 1;
                 step *= 2;
             }
             high = std::min(to + 1, low + step);
         } else {
             high = guess;
-            while (high - step > i + 1 && x[high - step] >= between) {
+            while (high - step > i + 1 && x[high - step] >= value) {
                 high -= step;
                 step *= 2;
             }
             low = std::max(i + 1, high - step);
         }
-        int j = static_cast<int>(std::lower_bound(x + low, x + high, between) - x);
-        for (int tries = 0; tries < 8; ++tries) {
-            if (j <= to && fx(j) == c)
-                ++j;
-            else if (j > i + 1 && fx(j - 1) != c)
-                --j;
-            else
-                return j;
-        }
+        return static_cast<int>(std::lower_bound(x + low, x + high, value) - x);
+    };
+    // The end of the column of pixel c that starts at i (one past its last point), from the
+    // column's end value; values within a hair of it are converted.
+    auto columnEndAt = [&](int i, int32_t c, double end) {
+        const double hair = edges.Hair(end);
+        int j = firstAtOrBeyond(i, end);
+        while (j <= to && x[j] <= end + hair && fx(j) == c)
+            ++j;
+        while (j > i + 1 && x[j - 1] >= end - hair && fx(j - 1) != c)
+            --j;
+        return j;
+    };
+    // Without an end value (a constant or clamped conversion): galloping and halving.
+    auto columnEndBySearch = [&](int i, int32_t c) {
         int stride = 1;
         int inside = i;
         int beyond = i + 1;
@@ -284,45 +392,67 @@ void TraceDrawCache::ReduceByColumns(ColumnReducer& reducer, const TChartAxis& x
         return beyond;
     };
     int i = from;
+    int32_t c = fx(i);
+    double end = edges.Usable() ? edges.End(c) : std::numeric_limits<double>::quiet_NaN();
     while (i <= to) {
-        const int32_t c = fx(i);
-        const int end = columnEnd(i, c);   // one past the column
-        const int count = end - i;
+        const bool byEdge = std::isfinite(end);
+        const int columnEnd = byEdge ? columnEndAt(i, c, end) : columnEndBySearch(i, c);   // one past the column
+        const int count = columnEnd - i;
         previousCount = count;
+        // The search of the next column's end reads X where this one's length says it will be;
+        // X is read nowhere else, so that memory is asked for now.
+        __builtin_prefetch(x + std::min(to, columnEnd + count));
         bool perPoint = count < kDense || c == reducer.ColumnX();
         double low = 0, high = 0;
         // NaN goes to pixel 0, off the order of the values: such a column goes point by point.
         if (!perPoint)
             perPoint = !ValueRange(yv.data() + i, count, low, high);
         if (perPoint) {
-            for (int k = i; k < end; ++k)
+            for (int k = i; k < columnEnd; ++k)
                 if (reducer.Add(c, fy(k)))
                     NoteColumnStart(reducer, k, track);
-            i = end;
-            continue;
+        } else {
+            const int32_t a = yAxis.ValueToPixel(low);
+            const int32_t b = yAxis.ValueToPixel(high);
+            const int32_t minP = std::min(a, b);
+            const int32_t maxP = std::max(a, b);
+            const double minValue = minP == a ? low : high;
+            const double maxValue = minP == a ? high : low;
+            // The first points that reach the two extreme pixels: those whose values lie between
+            // the extreme pixel's two ends, or, where the axis clamps, any converted to it.
+            int minOffset = -1, maxOffset = -1;
+            const PixelValues minRange(yEdges, minP), maxRange(yEdges, maxP);
+            if (minRange.Known() && maxRange.Known()) {
+                FirstInRanges(yv.data() + i, count, minRange, maxRange, [&](int k) { return fy(i + k) == minP; },
+                              [&](int k) { return fy(i + k) == maxP; }, minOffset, maxOffset);
+            } else {
+                const bool anyMin = minP == limit || minP == -limit;
+                const bool anyMax = maxP == limit || maxP == -limit;
+                for (int k = i; k < columnEnd && (minOffset < 0 || maxOffset < 0); ++k) {
+                    const double v = yv[static_cast<size_t>(k)];
+                    if (minOffset < 0 && (anyMin || std::fabs(v - minValue) <= apart) && fy(k) == minP)
+                        minOffset = k - i;
+                    if (maxOffset < 0 && (anyMax || std::fabs(v - maxValue) <= apart) && fy(k) == maxP)
+                        maxOffset = k - i;
+                }
+            }
+            reducer.AddColumn(c, fy(i), minP, std::max(0, minOffset), maxP, std::max(0, maxOffset), fy(columnEnd - 1),
+                              count);
+            NoteColumnStart(reducer, i, track);
+            ++columnsSummed_;
         }
-        const int32_t a = yAxis.ValueToPixel(low);
-        const int32_t b = yAxis.ValueToPixel(high);
-        const int32_t minP = std::min(a, b);
-        const int32_t maxP = std::max(a, b);
-        const double minValue = minP == a ? low : high;
-        const double maxValue = minP == a ? high : low;
-        // The first points that reach the two extreme pixels, among those whose value can lie on
-        // them (within a pixel of the extreme value, or any value where the axis clamps).
-        const bool anyMin = minP == limit || minP == -limit;
-        const bool anyMax = maxP == limit || maxP == -limit;
-        int minOffset = -1, maxOffset = -1;
-        for (int k = i; k < end && (minOffset < 0 || maxOffset < 0); ++k) {
-            const double v = yv[static_cast<size_t>(k)];
-            if (minOffset < 0 && (anyMin || std::fabs(v - minValue) <= apart) && fy(k) == minP)
-                minOffset = k - i;
-            if (maxOffset < 0 && (anyMax || std::fabs(v - maxValue) <= apart) && fy(k) == maxP)
-                maxOffset = k - i;
+        i = columnEnd;
+        if (i > to)
+            break;
+        // The next point lies in the next column unless it also lies beyond that one's end.
+        const double next = byEdge ? edges.End(c + edges.Step()) : std::numeric_limits<double>::quiet_NaN();
+        if (std::isfinite(next) && x[i] < next - edges.Hair(next) && (x[i] > end + edges.Hair(end) || fx(i) != c)) {
+            c += edges.Step();
+            end = next;
+        } else {
+            c = fx(i);
+            end = edges.Usable() ? edges.End(c) : std::numeric_limits<double>::quiet_NaN();
         }
-        reducer.AddColumn(c, fy(i), minP, std::max(0, minOffset), maxP, std::max(0, maxOffset), fy(end - 1), count);
-        NoteColumnStart(reducer, i, track);
-        ++columnsSummed_;
-        i = end;
     }
 }
 

@@ -86,11 +86,12 @@ bool PenReducesExactly(const gdi::Pen& pen, int rop2);
 // place and the X and Y values stay (appends do not count): the next drawing shows it again, and
 // points appended since are reduced from the last column on, which may have grown.
 //
-// On ascending X values with a monotone conversion, a column's end is searched (galloping, then
-// halving) instead of converting every X, and a column of many points is summed up from its
-// values: lowest and highest value, the first points that reach their pixels, first and last;
-// only those are converted. So a zoom, on a logarithmic axis too, converts a few X values per
-// column, not every point.
+// On ascending X values with a monotone conversion, each column's end is mapped back to an X
+// value once and searched among the X values instead of converting every X, and a column of many
+// points is summed up from its Y values alone: lowest and highest value, the first points that
+// reach their pixels (found by the values between the pixel's ends), first and last; only those
+// are converted. So a zoom, on a logarithmic axis too, takes one exp per column, not a log per
+// point.
 class TraceDrawCache {
 public:
     // The reduced polyline from start through the points from..to. With keep the result is the
