@@ -13,6 +13,10 @@
 #include <memory>
 #include <vector>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 namespace gdi {
 
 struct RasterDC::Impl {
@@ -61,6 +65,27 @@ constexpr uint32_t kRgbMask = 0x00FFFFFF;
 
 // 0x00BBGGRR -> 0x00RRGGBB (the image's channel order).
 constexpr uint32_t ToImageRgb(COLORREF c) { return ToQRgb(c) & kRgbMask; }
+
+// Sets count pixels from line on to one colour. Sixteen bytes a store, four stores a turn: the
+// plain loop the compiler makes of std::fill stores one pixel at a time, four times slower, and
+// every drawing fills the whole picture at least once.
+inline void FillPixels(QRgb* line, int64_t count, QRgb colour)
+{
+    int64_t x = 0;
+#ifdef __SSE2__
+    const __m128i c = _mm_set1_epi32(static_cast<int>(colour));
+    for (; x + 16 <= count; x += 16) {
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(line + x), c);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(line + x + 4), c);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(line + x + 8), c);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(line + x + 12), c);
+    }
+    for (; x + 4 <= count; x += 4)
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(line + x), c);
+#endif
+    for (; x < count; ++x)
+        line[x] = colour;
+}
 
 // The mix of a pen colour p into a destination d, both 0x00RRGGBB.
 uint32_t MixRop2(int rop, uint32_t p, uint32_t d);

@@ -170,7 +170,7 @@ inline void PaintSpan(QRgb* line, int from, int to, int rop, uint32_t penRgb)
     if (from > to)
         return;
     if (rop == R2_COPYPEN) {
-        std::fill(line + from, line + to + 1, 0xFF000000u | penRgb);
+        FillPixels(line + from, to - from + 1, 0xFF000000u | penRgb);
         return;
     }
     for (int px = from; px <= to; ++px)
