@@ -6,6 +6,7 @@
 #include <QPolygonF>
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace gdi {
 
@@ -477,6 +478,48 @@ void SolidLineInBox(const PixelBox& p, uint32_t rgb, int32_t x0, int32_t y0, int
     });
 }
 
+// Pixels first .. last (first <= last) of one column.
+void SolidColumnInBox(const PixelBox& p, uint32_t rgb, int64_t x, int64_t first, int64_t last)
+{
+    const QRect& box = p.box;
+    if (box.isEmpty() || x < box.left() || x > box.right())
+        return;
+    const QRgb colour = 0xFF000000u | rgb;
+    uchar* at = p.bits + x * static_cast<qsizetype>(sizeof(QRgb));
+    for (int64_t y = std::max<int64_t>(first, box.top()), end = std::min<int64_t>(last, box.bottom()); y <= end; ++y)
+        *reinterpret_cast<QRgb*>(at + y * p.bpl) = colour;
+}
+
+// A solid one-pixel polyline, each pixel set once: a run of segments straight up and down one
+// column (as long traces give, several per column) lights one span, the union of what its
+// segments light; each starts where the one before ended, so no pixel inside is missed.
+void SolidPolylineInBox(const PixelBox& box, uint32_t rgb, const Point* points, int count)
+{
+    int i = 1;
+    while (i < count) {
+        const int64_t x = points[i - 1].x;
+        if (points[i].x != x) {
+            SolidLineInBox(box, rgb, points[i - 1].x, points[i - 1].y, points[i].x, points[i].y);
+            ++i;
+            continue;
+        }
+        int64_t low = std::numeric_limits<int64_t>::max(), high = std::numeric_limits<int64_t>::min();
+        for (; i < count && points[i].x == x; ++i) {
+            // Each segment lights its start and leaves out its end; one of no length lights nothing.
+            const int64_t from = points[i - 1].y, to = points[i].y;
+            if (to > from) {
+                low = std::min(low, from);
+                high = std::max(high, to - 1);
+            } else if (to < from) {
+                low = std::min(low, to + 1);
+                high = std::max(high, from);
+            }
+        }
+        if (low <= high)
+            SolidColumnInBox(box, rgb, x, low, high);
+    }
+}
+
 } // namespace
 
 // Draws a one-pixel line without its last pixel, honouring style, background mode, mix mode and
@@ -667,10 +710,7 @@ void RasterDC::Polyline(const Point* points, int count)
         !IsNullPen(s_.pen)) {
         // A long solid polyline: the picture and its box are looked up once for all segments.
         Painter(*d_, image_);
-        const PixelBox box = SolidLineBox(*d_, image_);
-        const uint32_t rgb = ToImageRgb(s_.pen.color);
-        for (int i = 1; i < count; ++i)
-            SolidLineInBox(box, rgb, points[i - 1].x, points[i - 1].y, points[i].x, points[i].y);
+        SolidPolylineInBox(SolidLineBox(*d_, image_), ToImageRgb(s_.pen.color), points, count);
         d_->styleCount = 0;
         return;
     }

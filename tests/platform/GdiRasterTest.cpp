@@ -66,6 +66,40 @@ TEST(GdiRaster, PolylineDrawsEveryJointOnceSoXorLeavesNoHoles)
     EXPECT_EQ(Row(dc, 8, 0, 12), "..#######...");   // the final point (1, 8) is left out
 }
 
+// A solid polyline lights what its segments drawn one by one light, also where runs of segments
+// go up and down one column (its last point is left out unless an earlier one reached it) and
+// inside a rectangular clip.
+TEST(GdiRaster, PolylineLightsWhatItsSegmentsLight)
+{
+    std::mt19937 rng(5);
+    for (int round = 0; round < 300; ++round) {
+        std::vector<Point> pts;
+        int x = static_cast<int>(rng() % 6);
+        for (int i = 0, n = 2 + static_cast<int>(rng() % 12); i < n; ++i) {
+            if (rng() % 3 == 0)
+                x += static_cast<int>(rng() % 5) - 2;
+            pts.push_back(Point{x, static_cast<int>(rng() % 16) - 2});
+        }
+        RasterDC joined(14, 14), apart(14, 14);
+        if (round % 2 == 1) {
+            const Region region = CreateRectRgn(1, 2, 11, 10);
+            joined.SelectClipRgn(&region);
+            apart.SelectClipRgn(&region);
+        }
+        joined.SelectPen(CosmeticPen(kBlack));
+        apart.SelectPen(CosmeticPen(kBlack));
+        joined.Polyline(pts.data(), static_cast<int>(pts.size()));
+        for (size_t i = 1; i < pts.size(); ++i) {
+            apart.MoveToEx(pts[i - 1].x, pts[i - 1].y);
+            apart.LineTo(pts[i].x, pts[i].y);
+        }
+        std::string points;
+        for (const Point& p : pts)
+            points += " " + std::to_string(p.x) + "," + std::to_string(p.y);
+        ASSERT_TRUE(joined.Image() == apart.Image()) << "round " << round << ":" << points;
+    }
+}
+
 TEST(GdiRaster, RectangleTreatsRightAndBottomAsExclusive)
 {
     RasterDC dc(10, 8);
