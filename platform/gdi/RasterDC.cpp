@@ -217,13 +217,15 @@ void RasterDC::SelectFont(const Font& font)
     if (hit == made.end()) {
         if (made.size() == kMadeFonts)
             made.pop_back();
-        made.insert(made.begin(), Impl::MadeFont{font, s_.charExtra, MakeQFont(font, s_.charExtra), nullptr});
+        made.insert(made.begin(), Impl::MadeFont{font, s_.charExtra, MakeQFont(font, s_.charExtra), nullptr, nullptr});
         made.front().metrics = std::make_shared<const QFontMetrics>(made.front().qfont, &image_);
+        made.front().widths = std::make_shared<Impl::TextWidths>();
     } else {
         std::rotate(made.begin(), hit, hit + 1);
     }
     d_->qfont = made.front().qfont;
     d_->metrics = made.front().metrics;
+    d_->widths = made.front().widths;
 }
 
 int RasterDC::SetROP2(int mode)

@@ -11,6 +11,7 @@
 #include <QPainterPath>
 #include <QRegion>
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 #ifdef __SSE2__
@@ -38,13 +39,20 @@ struct RasterDC::Impl {
     // Fonts selected lately and what was made of them, the latest first. A formatted text goes
     // back and forth between a few fonts run by run; a font made afresh looks up its glyph engine
     // again for every use, one made before has it at hand.
+    // Widths of texts in one font: measuring shapes the text, and a chart measures the same
+    // labels on every drawing to lay out its axes.
+    using TextWidths = std::unordered_map<QString, int>;
     struct MadeFont {
         Font font;
         int32_t charExtra = 0;
         QFont qfont;
         std::shared_ptr<const QFontMetrics> metrics;
+        std::shared_ptr<TextWidths> widths;
     };
     std::vector<MadeFont> madeFonts;
+    std::shared_ptr<TextWidths> widths;
+    // The width of a text in the selected font, measured once.
+    int TextWidth(const QString& text);
     // The stroke set-up last given to the painter outside save/restore pairs, so runs of LineTo
     // calls with one wide pen do not set it up again for every segment.
     bool strokeReady = false;

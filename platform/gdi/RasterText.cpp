@@ -45,6 +45,19 @@ TextPlacement PlaceText(const QFontMetrics& m, uint32_t align, int32_t escapemen
 
 } // namespace
 
+int RasterDC::Impl::TextWidth(const QString& text)
+{
+    // Bounded: texts that change on every drawing (a running read-out) must not pile up.
+    constexpr size_t kKept = 4096;
+    if (const auto hit = widths->find(text); hit != widths->end())
+        return hit->second;
+    if (widths->size() >= kKept)
+        widths->clear();
+    const int width = metrics->horizontalAdvance(text);
+    widths->emplace(text, width);
+    return width;
+}
+
 void RasterDC::TextOut(int32_t x, int32_t y, const QString& text)
 {
     if (s_.textAlign & TA_UPDATECP) {
@@ -56,7 +69,7 @@ void RasterDC::TextOut(int32_t x, int32_t y, const QString& text)
     // background (every run of a formatted text) is not measured: nothing there needs the width.
     const bool needsWidth = (s_.textAlign & TA_HORIZONTAL_MASK) != TA_LEFT || (s_.textAlign & TA_UPDATECP) ||
                             (s_.bkMode == OPAQUE && !d_->inPath);
-    const int width = needsWidth ? m.horizontalAdvance(text) : 0;
+    const int width = needsWidth ? d_->TextWidth(text) : 0;
     const TextPlacement t = PlaceText(m, s_.textAlign, s_.font.escapement, x, y, width);
     if (s_.textAlign & TA_UPDATECP) {
         const QPointF end = t.toDevice.map(QPointF(t.cell.right(), 0));
@@ -85,7 +98,7 @@ void RasterDC::TextOut(int32_t x, int32_t y, const QString& text)
 Size RasterDC::GetTextExtentPoint(const QString& text) const
 {
     const QFontMetrics& m = *d_->metrics;
-    return Size{m.horizontalAdvance(text), m.ascent() + m.descent()};
+    return Size{d_->TextWidth(text), m.ascent() + m.descent()};
 }
 
 TextMetric RasterDC::GetTextMetrics() const

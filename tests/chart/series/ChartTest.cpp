@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 
 namespace {
 
@@ -261,6 +262,30 @@ TEST_F(ChartWindow, TitlesTakeTheirHeightAndTheBackWallFillsThePlot)
     EXPECT_EQ(chart.WindowImage().pixelColor(chart.ChartRect.Left + 5, chart.ChartRect.Bottom - 5), QColor(0, 0, 128));
     chart.BackWall().SetTransparent(true);
     EXPECT_EQ(chart.BackColor(), chart.Color());
+}
+
+// What a drawing keeps for the next one (the widths of label texts) never hides a change: each
+// change of the labels' font size, format, spacing and face and of the wall shows in the next drawing.
+TEST_F(ChartWindow, EveryChangeOfLabelsAndWallShowsInTheNextDrawing)
+{
+    chart.RepaintNow();
+    int left = chart.ChartRect.Left;
+    TChartAxis& axis = *chart.LeftAxis();
+    const std::function<void()> changes[] = {
+        [&] { axis.LabelsFont().SetSize(axis.LabelsFont().Size() + 4); },
+        [&] { axis.SetAxisValuesFormat(QStringLiteral("0.000")); },
+        [&] { axis.LabelsFont().SetInterCharSize(2); },
+        [&] { axis.LabelsFont().SetName(QStringLiteral("Liberation Mono")); },
+    };
+    for (size_t i = 0; i < std::size(changes); ++i) {
+        changes[i]();
+        chart.RepaintNow();
+        EXPECT_GT(chart.ChartRect.Left, left) << "change " << i;
+        left = chart.ChartRect.Left;
+    }
+    chart.BackWall().SetColor(clMaroon);
+    chart.RepaintNow();
+    EXPECT_EQ(chart.WindowImage().pixelColor(chart.ChartRect.Left + 5, chart.ChartRect.Bottom - 5), QColor(128, 0, 0));
 }
 
 TEST(Chart, FreeColoursSkipSeriesColoursAndTheBackground)
