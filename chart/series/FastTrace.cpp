@@ -277,36 +277,40 @@ struct PixelValues {
     double low = 1, high = 0;
 };
 
-// The first of count values inside each of two ranges for which the check (the axis' own
-// conversion) agrees, -1 where none is. Two values at a time while neither range has one.
-template <class CheckMin, class CheckMax>
-void FirstInRanges(const double* v, int count, const PixelValues& a, const PixelValues& b, const CheckMin& inA,
-                   const CheckMax& inB, int& first, int& second)
+// Which of two ranges the first of count values inside one of them (for which the check, the
+// axis' own conversion, agrees) lies in: 0 for the first range, 1 for the second, -1 for none.
+// Two values at a time until one is inside either range.
+template <class CheckFirst, class CheckSecond>
+int FirstRangeReached(const double* v, int count, const PixelValues& a, const PixelValues& b,
+                      const CheckFirst& inA, const CheckSecond& inB)
 {
-    first = second = -1;
     int k = 0;
     auto scalar = [&](int at) {
         const double x = v[at];
-        if (first < 0 && x >= a.low && x <= a.high && inA(at))
-            first = at;
-        if (second < 0 && x >= b.low && x <= b.high && inB(at))
-            second = at;
+        if (x >= a.low && x <= a.high && inA(at))
+            return 0;
+        if (x >= b.low && x <= b.high && inB(at))
+            return 1;
+        return -1;
     };
 #ifdef __SSE2__
     const __m128d aLow = _mm_set1_pd(a.low), aHigh = _mm_set1_pd(a.high);
     const __m128d bLow = _mm_set1_pd(b.low), bHigh = _mm_set1_pd(b.high);
-    for (; k + 2 <= count && (first < 0 || second < 0); k += 2) {
+    for (; k + 2 <= count; k += 2) {
         const __m128d x = _mm_loadu_pd(v + k);
         const __m128d hitA = _mm_and_pd(_mm_cmpge_pd(x, aLow), _mm_cmple_pd(x, aHigh));
         const __m128d hitB = _mm_and_pd(_mm_cmpge_pd(x, bLow), _mm_cmple_pd(x, bHigh));
         if (_mm_movemask_pd(_mm_or_pd(hitA, hitB)) != 0) {
-            scalar(k);
-            scalar(k + 1);
+            for (int at : {k, k + 1})
+                if (const int which = scalar(at); which >= 0)
+                    return which;
         }
     }
 #endif
-    for (; k < count && (first < 0 || second < 0); ++k)
-        scalar(k);
+    for (; k < count; ++k)
+        if (const int which = scalar(k); which >= 0)
+            return which;
+    return -1;
 }
 
 } // namespace
@@ -342,6 +346,10 @@ void TraceDrawCache::ReduceByColumns(ColumnReducer& reducer, const TChartAxis& x
     // one before would end (evenly spaced X give columns of about the same length).
     auto firstAtOrBeyond = [&](int i, double value) {
         const int guess = std::clamp(i + previousCount, i + 1, to + 1);
+        // Mostly the guess or next to it: a few predictable tests instead of a search.
+        for (int j : {guess, guess + 1, guess - 1})
+            if (j > i && j <= to + 1 && !(x[j - 1] >= value) && (j > to || x[j] >= value))
+                return j;
         int low = i + 1, high = to + 1;   // the answer lies in low..high
         int step = 1;
         if (guess <= to && x[guess] < value) {
@@ -418,13 +426,22 @@ void TraceDrawCache::ReduceByColumns(ColumnReducer& reducer, const TChartAxis& x
             const int32_t maxP = std::max(a, b);
             const double minValue = minP == a ? low : high;
             const double maxValue = minP == a ? high : low;
-            // The first points that reach the two extreme pixels: those whose values lie between
-            // the extreme pixel's two ends, or, where the axis clamps, any converted to it.
-            int minOffset = -1, maxOffset = -1;
+            // The first points that reach the two extreme pixels. What the path needs of them is
+            // whether the first point is one (then it stands for it) and otherwise which comes
+            // first: the first value between the ends of either pixel tells.
+            const int32_t firstY = fy(i);
+            int minOffset = firstY == minP ? 0 : -1, maxOffset = firstY == maxP ? 0 : -1;
             const PixelValues minRange(yEdges, minP), maxRange(yEdges, maxP);
-            if (minRange.Known() && maxRange.Known()) {
-                FirstInRanges(yv.data() + i, count, minRange, maxRange, [&](int k) { return fy(i + k) == minP; },
-                              [&](int k) { return fy(i + k) == maxP; }, minOffset, maxOffset);
+            if (minOffset == 0 || maxOffset == 0) {
+                // The other one, unless the column is one pixel high, comes later.
+                minOffset = minOffset < 0 ? 1 : minOffset;
+                maxOffset = maxOffset < 0 ? 1 : maxOffset;
+            } else if (minRange.Known() && maxRange.Known()) {
+                const int first = FirstRangeReached(yv.data() + i, count, minRange, maxRange,
+                                                    [&](int k) { return fy(i + k) == minP; },
+                                                    [&](int k) { return fy(i + k) == maxP; });
+                minOffset = first == 0 ? 1 : 2;
+                maxOffset = first == 0 ? 2 : 1;
             } else {
                 const bool anyMin = minP == limit || minP == -limit;
                 const bool anyMax = maxP == limit || maxP == -limit;
@@ -436,7 +453,7 @@ void TraceDrawCache::ReduceByColumns(ColumnReducer& reducer, const TChartAxis& x
                         maxOffset = k - i;
                 }
             }
-            reducer.AddColumn(c, fy(i), minP, std::max(0, minOffset), maxP, std::max(0, maxOffset), fy(columnEnd - 1),
+            reducer.AddColumn(c, firstY, minP, std::max(0, minOffset), maxP, std::max(0, maxOffset), fy(columnEnd - 1),
                               count);
             NoteColumnStart(reducer, i, track);
             ++columnsSummed_;
