@@ -547,6 +547,38 @@ void CosmeticLine(RasterDC::Impl& d, QImage& image, const DcState& s, int32_t x0
         d.styleCount = 0;
         return;
     }
+    if ((!d.hasClip || d.clipIsRect) && styled && s.rop2 == R2_COPYPEN) {
+        // A styled copy (a dotted grid line): the place in the pattern is found once and then
+        // moved on pixel by pixel, as the steps come one after the other.
+        const PixelBox box = SolidLineBox(d, image);
+        const QRgb penColour = 0xFF000000u | ToImageRgb(s.pen.color);
+        const QRgb bkColour = 0xFF000000u | ToImageRgb(s.bkColor);
+        const bool opaque = s.bkMode == OPAQUE;
+        const int64_t left = box.box.left(), top = box.box.top(), right = box.box.right(), bottom = box.box.bottom();
+        size_t k = 0;
+        uint32_t pos = 0;
+        bool started = false;
+        StepLine(x0, y0, x1, y1, w, h, total, [&](int64_t x, int64_t y, int64_t step) {
+            if (!started) {
+                pos = static_cast<uint32_t>((styleStart + static_cast<uint64_t>(step)) % d.patternTotal);
+                while (pos >= d.pattern[k]) {
+                    pos -= d.pattern[k];
+                    k = (k + 1) % d.pattern.size();
+                }
+                started = true;
+            } else if (++pos >= d.pattern[k]) {
+                pos = 0;
+                k = (k + 1) % d.pattern.size();
+                while (d.pattern[k] == 0)
+                    k = (k + 1) % d.pattern.size();
+            }
+            const bool on = k % 2 == 0;
+            if ((on || opaque) && x >= left && y >= top && x <= right && y <= bottom)
+                reinterpret_cast<QRgb*>(box.bits + y * box.bpl)[x] = on ? penColour : bkColour;
+        });
+        finishStyle();
+        return;
+    }
     PixelPen pen(d, image, s);
     StepLine(x0, y0, x1, y1, w, h, total,
              [&](int64_t x, int64_t y, int64_t step) { pen.Plot(x, y, styleStart + static_cast<uint64_t>(step)); });

@@ -197,6 +197,7 @@ TEST(GdiRaster, CosmeticPenStylesFollowTheirPatterns)
         {PS_ALTERNATE, {}, "#.#.#.#.#.#.#.#.#.#.#.#.#."},
         {PS_USERSTYLE, {2, 3}, "##...##...##...##...##...#"},
         {PS_USERSTYLE, {0, 3}, "#..#..#..#..#..#..#..#..#."},   // a zero dash is a single dot
+        {PS_USERSTYLE, {2, 0, 1, 3}, "###...###...###...###...##"},   // a zero gap joins the dashes
     };
     for (const Case& c : cases) {
         RasterDC dc(30, 3);
