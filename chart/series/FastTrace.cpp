@@ -337,7 +337,8 @@ void TraceDrawCache::ReduceByColumns(ColumnReducer& reducer, const TChartAxis& x
     // Values farther apart than this never share a pixel (unless the axis clamps them).
     const double apart = ppu > 0 ? (1.0 + 1e-6) / ppu : std::numeric_limits<double>::infinity();
     const int32_t limit = yAxis.Chart().PixelLimit;
-    constexpr int kDense = 24;
+    // Columns of fewer points go point by point; summing is cheaper from about this many on.
+    constexpr int kDense = 8;
     const double* x = xv.data();
     const ColumnEdges edges(xAxis);
     const ColumnEdges yEdges(yAxis);
