@@ -58,6 +58,9 @@ struct RasterDC::Impl {
     bool strokeReady = false;
     Pen strokePen;
     int strokeRop = 0;
+    // The picture this context had before it took another one's pixels shared (BitBlt of a whole
+    // picture), kept to go back to when those are drawn over anew (ReleaseSharedPicture).
+    QImage spare;
     // SaveDC's stack.
     struct Saved {
         DcState state;

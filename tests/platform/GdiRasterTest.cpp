@@ -664,6 +664,40 @@ TEST(GdiRaster, BitTransfersCopyInvertAndRespectTheClip)
     EXPECT_EQ(clipped.GetPixel(6, 0), kWhite);
 }
 
+// A whole picture copied over one of its size (a chart's buffer shown in its window) is shared:
+// what either side draws afterwards stays on that side. A picture about to be replaced lets go of
+// the shared pixels, and the other side then draws into them in place.
+TEST(GdiRaster, WholePictureCopiesShareThePixelsUntilEitherSideDraws)
+{
+    RasterDC buffer(16, 8), window(16, 8);
+    buffer.FillRect(Rect{0, 0, 16, 8}, SolidBrush(kRed));
+    window.BitBlt(0, 0, 16, 8, buffer.Image(), 0, 0, SRCCOPY);
+    EXPECT_EQ(window.Image(), buffer.Image());
+    buffer.FillRect(Rect{0, 0, 4, 4}, SolidBrush(kBlue));
+    EXPECT_EQ(window.GetPixel(1, 1), kRed);
+    EXPECT_EQ(buffer.GetPixel(1, 1), kBlue);
+    window.BitBlt(0, 0, 16, 8, buffer.Image(), 0, 0, SRCCOPY);
+    window.SelectPen(CosmeticPen(kGreen));
+    window.MoveToEx(0, 6);
+    window.LineTo(16, 6);
+    EXPECT_EQ(window.GetPixel(3, 6), kGreen);
+    EXPECT_EQ(buffer.GetPixel(3, 6), kRed);
+
+    window.BitBlt(0, 0, 16, 8, buffer.Image(), 0, 0, SRCCOPY);
+    window.ReleaseSharedPicture();
+    const uchar* pixels = buffer.Image().constBits();
+    buffer.FillRect(Rect{0, 0, 16, 8}, SolidBrush(kGreen));
+    EXPECT_EQ(buffer.Image().constBits(), pixels);
+    window.BitBlt(0, 0, 16, 8, buffer.Image(), 0, 0, SRCCOPY);
+    EXPECT_EQ(window.GetPixel(9, 3), kGreen);
+
+    // Part of a picture, or one of another size, is copied as before.
+    RasterDC small(8, 8);
+    small.BitBlt(0, 0, 16, 8, buffer.Image(), 0, 0, SRCCOPY);
+    buffer.FillRect(Rect{0, 0, 16, 8}, SolidBrush(kBlue));
+    EXPECT_EQ(small.GetPixel(7, 7), kGreen);
+}
+
 TEST(GdiRaster, ZeroLengthWideLineIsADotUnlessTheCapIsFlat)
 {
     for (uint32_t cap : {PS_ENDCAP_ROUND, PS_ENDCAP_SQUARE, PS_ENDCAP_FLAT}) {
