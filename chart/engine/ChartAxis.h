@@ -16,6 +16,7 @@
 #include <functional>
 #include <memory>
 #include <span>
+#include <unordered_map>
 #include <vector>
 
 class TChartAxis;
@@ -418,7 +419,8 @@ private:
         int width = 0;
     } widestCache_;
     // The fitted label step, kept like the widest label; never kept while the chart rewrites
-    // label texts, whose handler may answer differently next time.
+    // label texts, whose handler may answer differently next time. Two are kept: a drawing lays
+    // the axes out on the first and then on the shrunk chart rectangle.
     struct FitCache {
         bool valid = false;
         uint64_t generation = 0;
@@ -427,7 +429,17 @@ private:
         QString fontKey;
         QChar decimal, thousands;
         bool dateTime = false;
-    } fitCache_;
+    };
+    FitCache fitCache_[2];
+    // Texts of values in the values format: a drawing formats the same few values many times to
+    // measure, fit and draw its labels. Kept for one format and one pair of decimal and
+    // thousands marks, the only things besides the value the text depends on.
+    struct FormattedValues {
+        QString format;
+        QChar decimal, thousands;
+        std::unordered_map<uint64_t, QString> texts;
+    } formattedValues_;
+    QString FormattedValue(double value);
     uint64_t generation_ = 0;
 };
 
