@@ -1,5 +1,6 @@
 // The chart control in a window: mouse zoom, undo, panning, the wheel, clicks, and what walls and
 // titles do to the chart rectangle.
+#include "app/NumberText.h"
 #include "chart/canvas/PlotCanvas3D.h"
 #include "chart/series/Chart.h"
 #include "chart/series/LineSeries.h"
@@ -264,8 +265,9 @@ TEST_F(ChartWindow, TitlesTakeTheirHeightAndTheBackWallFillsThePlot)
     EXPECT_EQ(chart.BackColor(), chart.Color());
 }
 
-// What a drawing keeps for the next one (the widths of label texts) never hides a change: each
-// change of the labels' font size, format, spacing and face and of the wall shows in the next drawing.
+// What a drawing keeps for the next one (label texts, their widths, the fitted label step) never
+// hides a change: each change of the labels' font size, format, spacing, face and decimal mark
+// and of the wall shows in the next drawing.
 TEST_F(ChartWindow, EveryChangeOfLabelsAndWallShowsInTheNextDrawing)
 {
     chart.RepaintNow();
@@ -283,6 +285,12 @@ TEST_F(ChartWindow, EveryChangeOfLabelsAndWallShowsInTheNextDrawing)
         EXPECT_GT(chart.ChartRect.Left, left) << "change " << i;
         left = chart.ChartRect.Left;
     }
+    EXPECT_EQ(axis.LabelTextOfValue(2.5), QStringLiteral("2.500"));
+    {
+        ScopedDecimalSeparator comma(QChar(','));
+        EXPECT_EQ(axis.LabelTextOfValue(2.5), QStringLiteral("2,500"));
+    }
+    EXPECT_EQ(axis.LabelTextOfValue(2.5), QStringLiteral("2.500"));
     chart.BackWall().SetColor(clMaroon);
     chart.RepaintNow();
     EXPECT_EQ(chart.WindowImage().pixelColor(chart.ChartRect.Left + 5, chart.ChartRect.Bottom - 5), QColor(128, 0, 0));
