@@ -557,14 +557,55 @@ void CosmeticLine(RasterDC::Impl& d, QImage& image, const DcState& s, int32_t x0
         const int64_t left = box.box.left(), top = box.box.top(), right = box.box.right(), bottom = box.box.bottom();
         size_t k = 0;
         uint32_t pos = 0;
+        // The place in the pattern of a step, walked to from the pattern's start.
+        auto placeAt = [&](int64_t step) {
+            k = 0;
+            pos = static_cast<uint32_t>((styleStart + static_cast<uint64_t>(step)) % d.patternTotal);
+            while (pos >= d.pattern[k]) {
+                pos -= d.pattern[k];
+                k = (k + 1) % d.pattern.size();
+            }
+        };
+        if (x0 == x1 || y0 == y1) {
+            // Straight across or up and down (a grid line): the pattern's dashes become spans.
+            const bool across = y0 == y1;
+            const int64_t from = across ? x0 : y0;
+            const int64_t n = std::llabs((across ? int64_t{x1} : int64_t{y1}) - from);
+            const int64_t dir = (across ? x1 : y1) > from ? 1 : -1;
+            const int64_t at = across ? y0 : x0;
+            const int64_t low = across ? left : top, high = across ? right : bottom;
+            total = n;
+            // Steps lo .. hi - 1 fall inside the box.
+            const int64_t lo = std::max<int64_t>(0, dir > 0 ? low - from : from - high);
+            const int64_t hi = std::min<int64_t>(n, dir > 0 ? high - from + 1 : from - low + 1);
+            if (lo < hi && at >= (across ? top : left) && at <= (across ? bottom : right)) {
+                placeAt(lo);
+                for (int64_t i = lo; i < hi;) {
+                    const int64_t end = std::min<int64_t>(hi, i + (d.pattern[k] - pos));
+                    const bool on = k % 2 == 0;
+                    if ((on || opaque) && end > i) {
+                        const QRgb colour = on ? penColour : bkColour;
+                        const int64_t a = std::min(from + dir * i, from + dir * (end - 1));
+                        const int64_t b = std::max(from + dir * i, from + dir * (end - 1));
+                        if (across) {
+                            FillPixels(reinterpret_cast<QRgb*>(box.bits + at * box.bpl) + a, b - a + 1, colour);
+                        } else {
+                            for (int64_t y = a; y <= b; ++y)
+                                reinterpret_cast<QRgb*>(box.bits + y * box.bpl)[at] = colour;
+                        }
+                    }
+                    i = end;
+                    pos = 0;
+                    k = (k + 1) % d.pattern.size();
+                }
+            }
+            finishStyle();
+            return;
+        }
         bool started = false;
         StepLine(x0, y0, x1, y1, w, h, total, [&](int64_t x, int64_t y, int64_t step) {
             if (!started) {
-                pos = static_cast<uint32_t>((styleStart + static_cast<uint64_t>(step)) % d.patternTotal);
-                while (pos >= d.pattern[k]) {
-                    pos -= d.pattern[k];
-                    k = (k + 1) % d.pattern.size();
-                }
+                placeAt(step);
                 started = true;
             } else if (++pos >= d.pattern[k]) {
                 pos = 0;

@@ -211,6 +211,58 @@ TEST(GdiRaster, CosmeticPenStylesFollowTheirPatterns)
     }
 }
 
+// Styled lines in no clip or a rectangular one take a shorter road than in any other clip: both
+// light the same pixels, the pattern carried along polylines, on either background.
+TEST(GdiRaster, StyledLinesLightTheSamePixelsInEveryClip)
+{
+    std::mt19937 rng(11);
+    const uint32_t styles[] = {PS_DOT, PS_DASH, PS_DASHDOT, PS_DASHDOTDOT, PS_ALTERNATE, PS_USERSTYLE};
+    for (int round = 0; round < 400; ++round) {
+        Pen pen = CosmeticPen(kBlue, styles[round % 6]);
+        pen.userStyle = {2, 0, 1, 3, 4, 1};
+        std::vector<Point> pts;
+        for (int i = 0, n = 2 + static_cast<int>(rng() % 4); i < n; ++i) {
+            const Point last = pts.empty() ? Point{static_cast<int>(rng() % 40) - 5, static_cast<int>(rng() % 30) - 5}
+                                           : pts.back();
+            const int step = static_cast<int>(rng() % 50) - 25;
+            switch (rng() % 3) {
+            case 0: pts.push_back(Point{last.x + step, last.y}); break;
+            case 1: pts.push_back(Point{last.x, last.y + step}); break;
+            default: pts.push_back(Point{last.x + step, last.y + static_cast<int>(rng() % 20) - 10}); break;
+            }
+        }
+        RasterDC fast(30, 20), general(30, 20);
+        // All but one corner pixel: a clip that is no rectangle.
+        Region most;
+        most.Combine(CreateRectRgn(0, 0, 30, 20), CreateRectRgn(0, 0, 1, 1), RGN_DIFF);
+        general.SelectClipRgn(&most);
+        if (round % 3 == 1) {
+            const Region box = CreateRectRgn(3, 2, 24, 17);
+            fast.SelectClipRgn(&box);
+            Region both;
+            both.Combine(most, box, RGN_AND);
+            general.SelectClipRgn(&both);
+        }
+        for (RasterDC* dc : {&fast, &general}) {
+            dc->SetBkMode(round % 2 == 0 ? TRANSPARENT : OPAQUE);
+            dc->SetBkColor(kGreen);
+            dc->SelectPen(pen);
+            if (round % 4 == 0) {
+                dc->Polyline(pts.data(), static_cast<int>(pts.size()));
+            } else {
+                for (size_t i = 1; i < pts.size(); ++i) {
+                    dc->MoveToEx(pts[i - 1].x, pts[i - 1].y);
+                    dc->LineTo(pts[i].x, pts[i].y);
+                }
+            }
+        }
+        for (int y = 0; y < 20; ++y) {
+            for (int x = (y == 0 ? 1 : 0); x < 30; ++x)
+                ASSERT_EQ(fast.GetPixel(x, y), general.GetPixel(x, y)) << "round " << round << " at " << x << "," << y;
+        }
+    }
+}
+
 TEST(GdiRaster, EveryLineToRestartsTheStyleAndAPolylineCarriesIt)
 {
     RasterDC dc(20, 4);
