@@ -219,13 +219,13 @@ void RasterDC::SelectFont(const Font& font)
             made.pop_back();
         made.insert(made.begin(), Impl::MadeFont{font, s_.charExtra, MakeQFont(font, s_.charExtra), nullptr, nullptr});
         made.front().metrics = std::make_shared<const QFontMetrics>(made.front().qfont, &image_);
-        made.front().widths = std::make_shared<Impl::TextWidths>();
+        made.front().texts = std::make_shared<Impl::TextShapes>();
     } else {
         std::rotate(made.begin(), hit, hit + 1);
     }
     d_->qfont = made.front().qfont;
     d_->metrics = made.front().metrics;
-    d_->widths = made.front().widths;
+    d_->texts = made.front().texts;
 }
 
 int RasterDC::SetROP2(int mode)

@@ -6,6 +6,7 @@
 #include "platform/gdi/RasterDC.h"
 
 #include <QFont>
+#include <QGlyphRun>
 #include <QFontMetrics>
 #include <QPainter>
 #include <QPainterPath>
@@ -39,20 +40,30 @@ struct RasterDC::Impl {
     // Fonts selected lately and what was made of them, the latest first. A formatted text goes
     // back and forth between a few fonts run by run; a font made afresh looks up its glyph engine
     // again for every use, one made before has it at hand.
-    // Widths of texts in one font: measuring shapes the text, and a chart measures the same
-    // labels on every drawing to lay out its axes.
-    using TextWidths = std::unordered_map<QString, int>;
+    // Texts in one font as measuring and drawing need them again: measuring shapes the text,
+    // and a chart measures and draws the same labels on every drawing. The glyphs shaping
+    // placed, drawn as they are, light the pixels drawing the text lights.
+    struct ShapedText {
+        int width = -1;   // not measured yet
+        bool shaped = false;
+        qreal ascent = 0;
+        QList<QGlyphRun> runs;
+    };
+    using TextShapes = std::unordered_map<QString, ShapedText>;
     struct MadeFont {
         Font font;
         int32_t charExtra = 0;
         QFont qfont;
         std::shared_ptr<const QFontMetrics> metrics;
-        std::shared_ptr<TextWidths> widths;
+        std::shared_ptr<TextShapes> texts;
     };
     std::vector<MadeFont> madeFonts;
-    std::shared_ptr<TextWidths> widths;
+    std::shared_ptr<TextShapes> texts;
     // The width of a text in the selected font, measured once.
     int TextWidth(const QString& text);
+    // The text shaped once in the selected font (without underline or strike-out, which drawing
+    // adds by other rules).
+    const ShapedText& Shaped(const QString& text);
     // The stroke set-up last given to the painter outside save/restore pairs, so runs of LineTo
     // calls with one wide pen do not set it up again for every segment.
     bool strokeReady = false;
