@@ -135,8 +135,13 @@ struct OurChart {
         chart.BottomAxis()->SetLogarithmic(true);
         chart.BottomAxis()->SetRange(kStartKHz, kStopKHz);
         chart.BottomAxis()->SetAxisValuesFormat(QStringLiteral("###0.###"));
-        if (!curves)
+        if (!curves) {
+            // Without series the axes would choose no labels (and so no grid); the empty chart
+            // shows them as the main chart does.
+            chart.LeftAxis()->SetLabelStyle(talValue);
+            chart.BottomAxis()->SetLabelStyle(talValue);
             return;
+        }
         for (int t = 0; t < kTraces; ++t) {
             auto& s = chart.AddNewSeries<TLineSeries>();
             s.SetSeriesColor(kTraceColors[t]);
