@@ -72,6 +72,15 @@ public:
     // Whole traces at once: the routine is chosen once for all of them.
     void ValuesToPixels(std::span<const double> values, std::span<int32_t> pixels) const;
     AxisConversion Conversion() const { return conversion_; }
+    // The value between pixel column `pixel` and the next one along growing values: the
+    // conversion's rounding boundary mapped back. NaN where there is none (a constant, clamped,
+    // unclamped or depth conversion). Values within a hair of it convert either way.
+    double ColumnEnd(int pixel) const;
+    // The same for every column of the axis, from pixel `first` on. Kept until the conversion
+    // changes: every trace on the axis asks for the same ones.
+    std::span<const double> ColumnEnds(int& first) const;
+    // +1 or -1: the way the pixels go as the values grow.
+    int ColumnStep() const;
 
     // --- Range and scale
     bool Automatic() const { return automatic_; }
@@ -431,6 +440,14 @@ private:
         bool dateTime = false;
     };
     FitCache fitCache_[2];
+    // The column ends, for the conversion they were computed for.
+    struct ColumnEndsCache {
+        AxisConversion conversion = AxisConversion::Center;
+        double reference = 0, perPixel = 0;
+        int32_t origin = 0, step = 0, start = 0, end = 0, limit = 0;
+        std::vector<double> ends;
+    };
+    mutable ColumnEndsCache columnEnds_;
     // Texts of values in the values format: a drawing formats the same few values many times to
     // measure, fit and draw its labels. Kept for one format and one pair of decimal and
     // thousands marks, the only things besides the value the text depends on.

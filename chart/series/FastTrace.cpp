@@ -198,63 +198,47 @@ bool ValueRange(const double* v, int count, double& low, double& high)
 
 // Where the pixel columns of an axis end, as X values: the rounding boundary between a column
 // and the next one mapped back through the axis' scale once (one exp per column on a logarithmic
-// axis), so that the points of a column are found by searching the ascending X values rather
-// than by converting them. The formulas follow the axis' own conversion; a value within a hair of
-// a boundary is left to that conversion itself.
+// axis, shared by every trace on it), so that the points of a column are found by searching the
+// ascending X values rather than by converting them. A value within a hair of a boundary is left
+// to the axis' conversion itself.
 class ColumnEdges {
 public:
-    explicit ColumnEdges(const TChartAxis& axis)
+    explicit ColumnEdges(const TChartAxis& axis) : axis_(axis), step_(axis.ColumnStep())
     {
-        const bool horizontal = axis.Horizontal();
-        const bool inverted = axis.Inverted();
-        if (axis.Conversion() == AxisConversion::Logarithmic && axis.PixelsPerLogUnit() > 0) {
-            // pixel = origin + direction * round(sign * (ln v - reference) * ppl)
-            const double sign = inverted ? -1.0 : 1.0;
-            origin_ = horizontal ? axis.StartPixel() : axis.EndPixel();
-            const double direction = horizontal ? 1.0 : -1.0;
-            reference_ = inverted ? axis.LogOfMaximum() : axis.LogOfMinimum();
-            step_ = direction * sign;
-            perPixel_ = step_ / axis.PixelsPerLogUnit();
-            logarithmic_ = true;
-            limit_ = PixelCoordinateLimit;
-            usable_ = true;
-        } else if (axis.Conversion() == AxisConversion::LinearClamped && axis.PixelsPerUnit() > 0) {
-            // pixel = round(origin + direction * (v - minimum) * ppu), clamped to the limit
-            const bool forward = horizontal != inverted;
-            origin_ = forward ? axis.StartPixel() : axis.EndPixel();
-            step_ = forward ? 1.0 : -1.0;
-            reference_ = axis.CurrentMinimum();
-            perPixel_ = step_ / axis.PixelsPerUnit();
-            limit_ = axis.Chart().PixelLimit;
-            usable_ = true;
-        }
+        ends_ = axis.ColumnEnds(first_);
+        const AxisConversion c = axis.Conversion();
+        logarithmic_ = c == AxisConversion::Logarithmic;
+        usable_ = (logarithmic_ && axis.PixelsPerLogUnit() > 0) ||
+                  (c == AxisConversion::LinearClamped && axis.PixelsPerUnit() > 0);
         // A hair: a millionth of a pixel, and a few units in the last place of the values.
-        hair_ = 1e-6 * std::fabs(perPixel_);
+        hair_ = usable_ ? 1e-6 / (logarithmic_ ? axis.PixelsPerLogUnit() : axis.PixelsPerUnit()) : 0.0;
+        reference_ = logarithmic_ ? 0.0 : std::fabs(axis.CurrentMinimum());
     }
     bool Usable() const { return usable_; }
     // +1 or -1: the way the pixels go as X grows.
-    int Step() const { return step_ > 0 ? 1 : -1; }
+    int Step() const { return step_; }
     // The X value between column c and the next one; not finite where the conversion clamps.
     double End(int32_t c) const
     {
-        if (c >= limit_ || c <= -limit_)
-            return std::numeric_limits<double>::quiet_NaN();
-        const double units = reference_ + (c + 0.5 * step_ - origin_) * perPixel_;
-        return logarithmic_ ? std::exp(units) : units;
+        const int64_t at = int64_t{c} - first_;
+        return at >= 0 && at < static_cast<int64_t>(ends_.size()) ? ends_[static_cast<size_t>(at)] : axis_.ColumnEnd(c);
     }
     // How near a value must be to an end for the axis' conversion to decide.
     double Hair(double end) const
     {
         if (logarithmic_)
             return hair_ * std::fabs(end) + 1e-14 * std::fabs(end);
-        return hair_ + 1e-14 * (std::fabs(end) + std::fabs(reference_));
+        return hair_ + 1e-14 * (std::fabs(end) + reference_);
     }
 
 private:
+    const TChartAxis& axis_;
+    std::span<const double> ends_;
+    int first_ = 0;
+    int step_ = 1;
     bool usable_ = false;
     bool logarithmic_ = false;
-    double origin_ = 0, reference_ = 0, step_ = 1, perPixel_ = 0, hair_ = 0;
-    int32_t limit_ = 0;
+    double hair_ = 0, reference_ = 0;
 };
 
 namespace {
