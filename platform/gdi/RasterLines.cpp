@@ -563,7 +563,7 @@ void CosmeticLine(RasterDC::Impl& d, QImage& image, const DcState& s, int32_t x0
             pos = static_cast<uint32_t>((styleStart + static_cast<uint64_t>(step)) % d.patternTotal);
             while (pos >= d.pattern[k]) {
                 pos -= d.pattern[k];
-                k = (k + 1) % d.pattern.size();
+                k = k + 1 == d.pattern.size() ? 0 : k + 1;
             }
         };
         if (x0 == x1 || y0 == y1) {
@@ -596,7 +596,7 @@ void CosmeticLine(RasterDC::Impl& d, QImage& image, const DcState& s, int32_t x0
                     }
                     i = end;
                     pos = 0;
-                    k = (k + 1) % d.pattern.size();
+                    k = k + 1 == d.pattern.size() ? 0 : k + 1;
                 }
             }
             finishStyle();
@@ -609,9 +609,9 @@ void CosmeticLine(RasterDC::Impl& d, QImage& image, const DcState& s, int32_t x0
                 started = true;
             } else if (++pos >= d.pattern[k]) {
                 pos = 0;
-                k = (k + 1) % d.pattern.size();
+                k = k + 1 == d.pattern.size() ? 0 : k + 1;
                 while (d.pattern[k] == 0)
-                    k = (k + 1) % d.pattern.size();
+                    k = k + 1 == d.pattern.size() ? 0 : k + 1;
             }
             const bool on = k % 2 == 0;
             if ((on || opaque) && x >= left && y >= top && x <= right && y <= bottom)
