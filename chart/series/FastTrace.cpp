@@ -194,8 +194,6 @@ bool ValueRange(const double* v, int count, double& low, double& high)
     return !nan;
 }
 
-} // namespace
-
 // Where the pixel columns of an axis end, as X values: the rounding boundary between a column
 // and the next one mapped back through the axis' scale once (one exp per column on a logarithmic
 // axis, shared by every trace on it), so that the points of a column are found by searching the
@@ -240,8 +238,6 @@ private:
     bool logarithmic_ = false;
     double hair_ = 0, reference_ = 0;
 };
-
-namespace {
 
 // The values an axis converts to one pixel, as far as its edges tell, widened by a hair on both
 // sides: a value inside may still convert to a neighbour, one outside never converts to it.
