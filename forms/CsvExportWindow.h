@@ -1,8 +1,8 @@
 #ifndef ZENDRIK_FORMS_CSVEXPORTWINDOW_H
 #define ZENDRIK_FORMS_CSVEXPORTWINDOW_H
 
+#include "app/MainChartSeries.h"
 #include "forms/ReportFileDialog.h"
-#include "reports/ChartSeriesByRole.h"
 #include "reports/CsvExport.h"
 
 #include <QDialog>
@@ -23,7 +23,7 @@ public:
     explicit CsvExportWindow(AppContext& app);
 
     // The main chart's series; until set, every curve is empty.
-    void SetChartSeries(const ChartSeriesByRole& series) { series_ = series; }
+    void SetChartSeries(const MainChartSeries& series) { series_ = series; }
     // The curve boxes that only debug mode shows, in designer order (CheckBox5 .. CheckBox11).
     std::array<QCheckBox*, 7> DebugCheckBoxes() const;
     // The ticked curves in column order and the chosen format.
@@ -62,7 +62,7 @@ private:
                                QButtonGroup*& buttons);
 
     AppContext& app_;
-    ChartSeriesByRole series_;
+    MainChartSeries series_;
 };
 
 #endif

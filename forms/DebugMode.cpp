@@ -18,10 +18,9 @@ void ApplyDebugMode(Forms& forms, AppContext& app)
     const bool v = app.Debug.DebugMode != 0;
     if (MainWindow* f = forms.mainWindow) {
         const MainChart& chart = f->chart();
-        for (TChartSeries* s : {static_cast<TChartSeries*>(chart.smoothing1), static_cast<TChartSeries*>(chart.smoothing2),
-                                static_cast<TChartSeries*>(chart.temCellCorrection),
-                                static_cast<TChartSeries*>(chart.generatorAmpCorrection)})
-            s->SetActive(v);
+        for (SeriesRole role : {SeriesRole::smoothing1, SeriesRole::smoothing2, SeriesRole::temCellCorrection,
+                                SeriesRole::generatorAmpCorrection})
+            chart.Series(role)->SetActive(v);
         // The coverage view keeps to its mode: shown over the EMC view it would hide it, and
         // hidden in its own mode it would leave the operator without it.
         for (QWidget* w : {static_cast<QWidget*>(f->debugLabel), static_cast<QWidget*>(f->createIniFileButton),

@@ -226,7 +226,7 @@ void MainWindow::wireLaterWindows(ReportHeaderItems& reportHeader)
     }
     if (TableEditorWindow* editor = forms_.tableEditorWindow) {
         TableEditorWindow::MainChartLink link;
-        link.preview = chart_->tablePreview;
+        link.preview = chart_->Series(SeriesRole::tablePreview);
         link.previewColor = state_.Colors.ColorTable[5];
         link.frequencyAxis = frequencyAxis_.get();
         link.levelAxis = levelAxis_.get();
@@ -241,7 +241,7 @@ void MainWindow::wireLaterWindows(ReportHeaderItems& reportHeader)
         LoadReportFile(reportHeader, path, QLatin1Char('n'), targets_.Files);
     };
     if (CsvExportWindow* csv = forms_.csvExportWindow)
-        csv->SetChartSeries(chart_->ForReports());
+        csv->SetChartSeries(chart_->ByRole());
     WireLaterMarkers();
     WireLaterReports(reportHeader);
 }

@@ -37,7 +37,8 @@ private:
 
 void MainWindow::WireGenerator()
 {
-    immunityFrame->setCorrectionSeries(chart_->generatorAmpCorrection, chart_->temCellCorrection);
+    immunityFrame->setCorrectionSeries(chart_->Series(SeriesRole::generatorAmpCorrection),
+                                       chart_->Series(SeriesRole::temCellCorrection));
     immunityFrame->setTableGrid(&state_.Table);
     generatorOwner_ = std::make_unique<GeneratorOwner>(*coverageFrame, emissionRunActive);
     immunityFrame->setInstrumentOwnership(generatorOwner_.get());

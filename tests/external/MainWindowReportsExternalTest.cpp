@@ -68,9 +68,9 @@ struct MainWindowExports : ::testing::Test {
         MainChart& c = w->chart();
         for (int i = 0; i <= 300; ++i) {
             const double f = 150 + i * 99.5;
-            c.correctedTrace1->AddPointXY(f, 35 + (i % 13));
-            c.correctedTrace2->AddPointXY(f, 30 + (i % 7));
-            c.limitLine1->AddPointXY(f, 56);
+            c.Series(SeriesRole::correctedTrace1)->AddPointXY(f, 35 + (i % 13));
+            c.Series(SeriesRole::correctedTrace2)->AddPointXY(f, 30 + (i % 7));
+            c.Series(SeriesRole::limitLine1)->AddPointXY(f, 56);
         }
         for (TChartAxis* axis : {w->mainChart->BottomAxis(), w->mainChart->LeftAxis()})
             axis->OnDrawLabel = [this](TChartAxis*, int&, int&, int&, QString& text, bool&) { labels.insert(text); };

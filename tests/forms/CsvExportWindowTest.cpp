@@ -34,8 +34,8 @@ TEST(CsvExportWindowTest, GroupsFromTheTablesAndSave)
 
     TChartSeries raw2;
     raw2.AddPointXY(150, 45.2);
-    ChartSeriesByRole series;
-    series.Raw2 = &raw2;
+    MainChartSeries series;
+    series[SeriesRole::rawTrace2] = &raw2;
     window.SetChartSeries(series);
     window.findChild<QCheckBox*>("CheckBox2")->setChecked(true);
     window.separatorButtons->button(4)->click();

@@ -68,8 +68,8 @@ struct MarksAndReports : ::testing::Test {
         w->mainChart->BottomAxis()->SetLogarithmic(false);
         w->mainChart->BottomAxis()->SetRange(0, 1000);
         w->mainChart->LeftAxis()->SetRange(0, 100);
-        C().correctedTrace1->AddPointXY(100, 40);
-        C().correctedTrace1->AddPointXY(900, 80);
+        C().Series(SeriesRole::correctedTrace1)->AddPointXY(100, 40);
+        C().Series(SeriesRole::correctedTrace1)->AddPointXY(900, 80);
         w->mainChart->RepaintNow();
         // One pixel per kHz, so that the pixel of a frequency reads back as that frequency.
         for (int tries = 0; tries < 8 && w->mainChart->BottomAxis()->SizePixels() != 1000; ++tries) {
@@ -267,13 +267,13 @@ TEST_F(MarksAndReports, TheFaderAndMathPages)
     EXPECT_EQ(store.Count, 0);
 
     // "S1" + "T1S1", the reference reaching up to 150 kHz only.
-    C().reference1Set1->AddPointXY(100, 1);
-    C().reference1Set1->AddPointXY(150, 1);
+    C().Series(SeriesRole::reference1Set1)->AddPointXY(100, 1);
+    C().Series(SeriesRole::reference1Set1)->AddPointXY(150, 1);
     w->mathOperand1Combo->setCurrentIndex(6);
     w->mathOperatorCombo->setCurrentIndex(1);
     w->mathOperand2Combo->setCurrentIndex(0);
     w->calcButton->click();
-    TLineSeries& result = *C().arithmeticResult;
+    TCustomSeries& result = *C().Series(SeriesRole::arithmeticResult);
     EXPECT_TRUE(w->mathCheckBox->isChecked() && result.Active());
     EXPECT_EQ(Points(result), (std::vector<std::pair<double, double>>{{100, 41}, {900, 80}}));
     w->mathCheckBox->click();
@@ -314,23 +314,23 @@ TEST_F(MarksAndReports, ChartFilesRoundTripThroughTheHandlers)
 
     // A reference slot takes the corrected traces; "Clear traces" empties it again.
     w->loadReference2Action->trigger();
-    EXPECT_TRUE(BitIdentical(Points(*C().reference2Set1), saved[7]));
-    EXPECT_TRUE(BitIdentical(Points(*C().reference2Set2), saved[9]));
+    EXPECT_TRUE(BitIdentical(Points(*C().Series(SeriesRole::reference2Set1)), saved[7]));
+    EXPECT_TRUE(BitIdentical(Points(*C().Series(SeriesRole::reference2Set2)), saved[9]));
     EXPECT_EQ(w->trace2Label->text(), "Trace2: chart.drw");
     w->clearTracesButton->click();
-    EXPECT_EQ(C().reference2Set1->Count(), 0);
+    EXPECT_EQ(C().Series(SeriesRole::reference2Set1)->Count(), 0);
     EXPECT_EQ(w->trace2Label->text(), "Trace2:");
 
     // Compensation of set 1 only: loading it ticks and enables "use compensation".
-    C().compensation1->AddPointXY(150, -1.5);
-    C().compensation1->AddPointXY(300, 0.25);
-    const auto compensation = Points(*C().compensation1);
+    C().Series(SeriesRole::compensation1)->AddPointXY(150, -1.5);
+    C().Series(SeriesRole::compensation1)->AddPointXY(300, 0.25);
+    const auto compensation = Points(*C().Series(SeriesRole::compensation1));
     chosen = File("zero.cmp");
     w->saveCompensationAction->trigger();
-    C().compensation1->Clear();
+    C().Series(SeriesRole::compensation1)->Clear();
     EXPECT_FALSE(w->useCompensationCheckBox->isEnabled());
     w->loadCompensationAction->trigger();
-    EXPECT_TRUE(BitIdentical(Points(*C().compensation1), compensation));
+    EXPECT_TRUE(BitIdentical(Points(*C().Series(SeriesRole::compensation1)), compensation));
     EXPECT_TRUE(w->useCompensationCheckBox->isEnabled() && w->useCompensationCheckBox->isChecked());
     EXPECT_TRUE(w->windowTitle().endsWith("[zero.cmp]"));
     EXPECT_TRUE(Messages().contains("Info: Set2 no compensation data available"));
@@ -427,9 +427,9 @@ TEST_F(MarksAndReports, ARunForbidsLoadingAChartAndWhileMeasuringTheCompensation
     w->saveChartAction->trigger();
     chosen = File("zero.cmp");
     w->saveCompensationAction->trigger();
-    C().correctedTrace1->AddPointXY(950, 1);
-    C().masterCorrection->AddPointXY(100, 1);
-    const auto live = Points(*C().correctedTrace1);
+    C().Series(SeriesRole::correctedTrace1)->AddPointXY(950, 1);
+    C().Series(SeriesRole::masterCorrection)->AddPointXY(100, 1);
+    const auto live = Points(*C().Series(SeriesRole::correctedTrace1));
 
     RunControls measuring;
     measuring.Busy = true;
@@ -443,8 +443,8 @@ TEST_F(MarksAndReports, ARunForbidsLoadingAChartAndWhileMeasuringTheCompensation
     chosen = File("zero.cmp");
     w->loadCompensation();
     w->reloadProjectFiles();
-    EXPECT_TRUE(BitIdentical(Points(*C().correctedTrace1), live));
-    EXPECT_EQ(C().masterCorrection->Count(), 1);
+    EXPECT_TRUE(BitIdentical(Points(*C().Series(SeriesRole::correctedTrace1)), live));
+    EXPECT_EQ(C().Series(SeriesRole::masterCorrection)->Count(), 1);
     EXPECT_EQ(Messages().filter("Warning: ").size(), 3);
 
     // Paused: the grid is free again, the run still owns the traces.
@@ -455,15 +455,15 @@ TEST_F(MarksAndReports, ARunForbidsLoadingAChartAndWhileMeasuringTheCompensation
     EXPECT_TRUE(w->loadCompensationAction->isEnabled());
     chosen = File("chart.drw");
     w->loadChart();
-    EXPECT_TRUE(BitIdentical(Points(*C().correctedTrace1), live));
+    EXPECT_TRUE(BitIdentical(Points(*C().Series(SeriesRole::correctedTrace1)), live));
     // The reload refreshes the run's estimate, which publishes the idle window's real controls:
     // it comes last.
     w->reloadProjectFilesButton->click();
-    EXPECT_EQ(C().masterCorrection->Count(), 0);
+    EXPECT_EQ(C().Series(SeriesRole::masterCorrection)->Count(), 0);
 
     w->followRunControls(RunControls{});
     w->loadChartAction->trigger();
-    EXPECT_EQ(C().correctedTrace1->Count(), 2);
+    EXPECT_EQ(C().Series(SeriesRole::correctedTrace1)->Count(), 2);
 }
 
 } // namespace

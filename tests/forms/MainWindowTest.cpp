@@ -104,13 +104,13 @@ TEST_F(MainWindowFixture, TheTwentyNineSeriesHaveTheirRolesColoursAndPens)
         {d, 1, psSolid, false, false},        {d, 1, psSolid, false, true},        {d, 1, psSolid, true, false},
         {d, 1, psSolid, false, false},        {d, 1, psSolid, false, true},
     };
-    const ChartSeriesByRole reports = c.ForReports();
+    const MainChartSeries& byRole = c.ByRole();
     for (int n = 1; n <= 29; ++n) {
         SCOPED_TRACE(n);
         TCustomSeries& s = S(n);
         const Expect& e = expected[n - 1];
         EXPECT_EQ(s.Name(), QStringLiteral("Series%1").arg(n));
-        EXPECT_EQ(reports.Number(n), &s);
+        EXPECT_EQ(byRole.Number(n), &s);
         // "Default" leaves the colour to the chart's palette.
         if (e.color == clDefault)
             EXPECT_NE(s.StoredSeriesColor(), clDefault);
@@ -124,23 +124,25 @@ TEST_F(MainWindowFixture, TheTwentyNineSeriesHaveTheirRolesColoursAndPens)
     }
     EXPECT_TRUE(S(15).Stairs());
     // The segment marks: small left triangles, numbered, one colour per point.
-    for (TPointSeries* marks : {c.segmentMarks1, c.segmentMarks2}) {
+    for (SeriesRole role : {SeriesRole::segmentMarks1, SeriesRole::segmentMarks2}) {
+        auto* marks = dynamic_cast<TPointSeries*>(c.Series(role));
+        ASSERT_NE(marks, nullptr);
         EXPECT_EQ(marks->Pointer().Style(), psLeftTriangle);
         EXPECT_EQ(marks->Pointer().HorizSize(), 3);
         EXPECT_EQ(marks->Marks().Style(), smsPointIndex);
         EXPECT_TRUE(marks->Marks().Visible());
         EXPECT_TRUE(marks->ColorEachPoint());
     }
-    // The other views of the same series.
-    const ProjectSeries p = c.ForProject();
-    const MainChartSeries m = c.ForMeasurement(clLime, clFuchsia);
-    const std::pair<TChartSeries*, int> roles[] = {
-        {p.limitLine1, 2},   {p.lisnCorrection, 4}, {p.antennaFactor, 11},       {p.marginLine2, 15},
-        {p.masterCorrection, 16}, {p.segmentMarks2, 18}, {p.temCellCorrection, 24}, {m.Raw2, 8},
-        {m.Corrected1, 7},   {m.Corrected2, 9},     {m.Compensation2, 29}};
-    for (const auto& [series, n] : roles)
-        EXPECT_EQ(series, &S(n)) << n;
-    EXPECT_EQ(m.CorrectedColor2, clFuchsia);
+    // The roles the logic asks for are the series of their numbers.
+    using enum SeriesRole;
+    const std::pair<SeriesRole, int> roles[] = {
+        {limitLine1, 2},        {lisnCorrection, 4},     {antennaFactor, 11},    {marginLine2, 15},
+        {masterCorrection, 16}, {segmentMarks2, 18},     {temCellCorrection, 24}, {rawTrace2, 8},
+        {correctedTrace1, 7},   {correctedTrace2, 9},    {compensation2, 29}};
+    for (const auto& [role, n] : roles) {
+        EXPECT_EQ(c.Series(role)->Name(), QStringLiteral("Series%1").arg(n));
+        EXPECT_EQ(byRole[role], c.Series(role)) << n;
+    }
     // The chart itself: 2D, axes in kHz and dBuV, rubber-band zoom without panning.
     EXPECT_FALSE(w->mainChart->View3D());
     EXPECT_EQ(w->mainChart->BottomAxis()->Minimum(), 9);
@@ -251,7 +253,7 @@ TEST_F(MainWindowFixture, ParameterGridRowsPickListsAndTheirEditors)
     limitCombo->setCurrentIndex(limitCombo->findText("b_qp.lim"));
     emit limitCombo->activated(limitCombo->currentIndex());
     EXPECT_EQ(grid.Value("Limit1"), "b_qp.lim");
-    EXPECT_GT(w->chart().limitLine1->Count(), 0);
+    EXPECT_GT(w->chart().Series(SeriesRole::limitLine1)->Count(), 0);
 
     // The value under the mouse is the hint of status panel 2.
     const QRect cell = w->parameterGrid->visualRect(grid.index(grid.RowOf("RBW [Hz]"), 1));
@@ -326,19 +328,20 @@ TEST_F(MainWindowFixture, ShippedProjectsLoadIntoTheChart)
         EXPECT_EQ(w->windowTitle(), "Zendrik [" + name + "] ");
         EXPECT_EQ(w->parameters().Value("Limit1"), value("LIM1"));
         // A limit "none" empties its lines; a correction "none" keeps what the last one loaded.
-        EXPECT_EQ(c.limitLine1->Count() > 0, value("LIM1") != "none");
-        EXPECT_EQ(c.marginLine1->Count() > 0, value("LIM1") != "none");
-        EXPECT_EQ(c.limitLine2->Count() > 0, value("LIM2") != "none");
-        const std::pair<const char*, TChartSeries*> corrections[] = {
-            {"CABLE", c.cableCorrection}, {"LISN", c.lisnCorrection}, {"ANT", c.antennaFactor},
-            {"AMP", c.amplifierCorrection}};
-        for (const auto& [key, series] : corrections) {
+        EXPECT_EQ(c.Series(SeriesRole::limitLine1)->Count() > 0, value("LIM1") != "none");
+        EXPECT_EQ(c.Series(SeriesRole::marginLine1)->Count() > 0, value("LIM1") != "none");
+        EXPECT_EQ(c.Series(SeriesRole::limitLine2)->Count() > 0, value("LIM2") != "none");
+        const std::pair<const char*, SeriesRole> corrections[] = {{"CABLE", SeriesRole::cableCorrection},
+                                                                  {"LISN", SeriesRole::lisnCorrection},
+                                                                  {"ANT", SeriesRole::antennaFactor},
+                                                                  {"AMP", SeriesRole::amplifierCorrection}};
+        for (const auto& [key, role] : corrections) {
             if (value(key) != "none") {
-                EXPECT_GT(series->Count(), 0) << key;
+                EXPECT_GT(c.Series(role)->Count(), 0) << key;
             }
         }
         EXPECT_EQ(w->segmentTable(1).Count > 0, value("SEG1") != "none");
-        EXPECT_EQ(c.segmentMarks1->Count() > 0, value("SEG1") != "none");
+        EXPECT_EQ(c.Series(SeriesRole::segmentMarks1)->Count() > 0, value("SEG1") != "none");
         EXPECT_EQ(w->segmentChecks(1).Count(), w->segmentTable(1).Count + 1);
         const double start = value("Start_Hz").remove('.').toDouble() / 1000;
         EXPECT_DOUBLE_EQ(w->mainChart->BottomAxis()->Minimum(), start);
@@ -386,7 +389,7 @@ TEST_F(MainWindowFixture, ProjectsKeepTheViewsValues)
 TEST_F(MainWindowFixture, ColoursAndFamilyControlsReachTheWindow)
 {
     Start();
-    TChartSeries& limit = *w->chart().limitLine1;
+    TChartSeries& limit = *w->chart().Series(SeriesRole::limitLine1);
     limit.AddPointXY(150, 66);
     limit.AddPointXY(30000, 60);
     program->MainState().ColorEditor.SetColor(ColorSlot::Ser2, clAqua);

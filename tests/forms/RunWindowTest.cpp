@@ -155,7 +155,7 @@ TEST_P(FamilyWindowRun, PlayMeasuresCorrectsAndListsThePeaksOfTheProject)
         // The analyser is served, but no loop measures with it; the log says so.
         EXPECT_TRUE(RunLines(f).isEmpty());
         EXPECT_EQ(f.Lines("Info: no measurement loop for the Hameg HMS ").size(), 1);
-        EXPECT_EQ(chart.rawTrace1->Count(), 0);
+        EXPECT_EQ(chart.Series(SeriesRole::rawTrace1)->Count(), 0);
         return;
     }
     ASSERT_TRUE(during.has_value());
@@ -174,12 +174,11 @@ TEST_P(FamilyWindowRun, PlayMeasuresCorrectsAndListsThePeaksOfTheProject)
     // curve served a point it gave the same sum sampled every 4 kHz, which the shipped tables'
     // gentle slopes keep within a few thousandths of a dB.
     const std::vector<double> truth = recorder.Levels();
-    const TLineSeries& raw = *chart.rawTrace1;
-    const TLineSeries& corrected = *chart.correctedTrace1;
+    const TCustomSeries& raw = *chart.Series(SeriesRole::rawTrace1);
+    const TCustomSeries& corrected = *chart.Series(SeriesRole::correctedTrace1);
     ASSERT_EQ(static_cast<size_t>(raw.Count()), truth.size());
     ASSERT_EQ(corrected.Count(), raw.Count());
-    const MainChartSeries series = chart.ForMeasurement(clLime, clFuchsia);
-    CorrectionChain chain(series, RunSwitches{});
+    CorrectionChain chain(chart.ByRole(), RunSwitches{});
     for (int i = 0; i < raw.Count(); ++i) {
         ASSERT_NEAR(raw.GetPointY(i), truth[static_cast<size_t>(i)], 0.011) << i;
         ASSERT_EQ(corrected.GetPointX(i), raw.GetPointX(i)) << i;
@@ -194,7 +193,7 @@ TEST_P(FamilyWindowRun, PlayMeasuresCorrectsAndListsThePeaksOfTheProject)
         const double khz = line.frequencyHz / 1000.0;
         if (khz < first || khz >= last)
             continue;
-        const SeriesLevel limit = InterpolateSeries(*chart.limitLine1, std::llround(khz));
+        const SeriesLevel limit = InterpolateSeries(*chart.Series(SeriesRole::limitLine1), std::llround(khz));
         ASSERT_EQ(limit.Status, 1);
         const double over = line.levelDbuv - chain.Sum(khz) - (limit.Level - kMarginDb);
         ASSERT_GT(std::fabs(over), 1.0) << "the emission at " << khz << " kHz is too close to call";
@@ -269,7 +268,7 @@ TEST(WindowRun, PauseResumeAndStop)
     EXPECT_EQ(f.Lines("Info: play ").size(), 2);
     EXPECT_EQ(ControlsOf(w), kIdle);
     EXPECT_EQ(w.measurementState().RemainingMeasureSeconds, 0u);
-    const int threeSegments = w.chart().rawTrace1->Count();
+    const int threeSegments = w.chart().Series(SeriesRole::rawTrace1)->Count();
     EXPECT_EQ(threeSegments, 3 * f.program->Instrument().Device.TracePoints);
 
     // The window goes on: the peaks are recomputed and cleared, and Play measures the whole plan.
@@ -304,7 +303,7 @@ TEST(WindowRun, PauseResumeAndStop)
     EXPECT_TRUE(w.playButton->isEnabled());
     w.playButton->click();
     EXPECT_EQ(f.Lines("Info: measurement done  seg " + QString::number(n) + of).size(), 1);
-    EXPECT_EQ(w.chart().rawTrace1->Count(), n * f.program->Instrument().Device.TracePoints);
+    EXPECT_EQ(w.chart().Series(SeriesRole::rawTrace1)->Count(), n * f.program->Instrument().Device.TracePoints);
     EXPECT_TRUE(f.boxes.isEmpty()) << f.boxes.join('|').toStdString();
 }
 
@@ -327,9 +326,9 @@ TEST(WindowRun, TheSecondSetRunsItsOwnPlan)
     w.playButton->click();
 
     const MainChart& chart = w.chart();
-    EXPECT_EQ(chart.rawTrace1->Count(), 0);
-    EXPECT_EQ(chart.rawTrace2->Count(), 2 * f.program->Instrument().Device.TracePoints);
-    EXPECT_EQ(chart.correctedTrace2->Count(), chart.rawTrace2->Count());
+    EXPECT_EQ(chart.Series(SeriesRole::rawTrace1)->Count(), 0);
+    EXPECT_EQ(chart.Series(SeriesRole::rawTrace2)->Count(), 2 * f.program->Instrument().Device.TracePoints);
+    EXPECT_EQ(chart.Series(SeriesRole::correctedTrace2)->Count(), chart.Series(SeriesRole::rawTrace2)->Count());
     EXPECT_EQ(f.Lines("Info: measurement done  seg ").size(), 2);
     EXPECT_EQ(w.peakLists(1).Count(), 0);
     EXPECT_GT(w.peakLists(2).Count(), 0);
@@ -338,7 +337,8 @@ TEST(WindowRun, TheSecondSetRunsItsOwnPlan)
     const L levels = w.peakLists(2).Levels.stringList();
     const L freqs = w.peakLists(2).Freqs.stringList();
     for (qsizetype k = 0; k < freqs.size(); ++k) {
-        const SeriesLevel limit = InterpolateSeries(*chart.limitLine2, std::llround(freqs[k].toDouble()));
+        const SeriesLevel limit =
+            InterpolateSeries(*chart.Series(SeriesRole::limitLine2), std::llround(freqs[k].toDouble()));
         EXPECT_GT(levels[k].toDouble(), limit.Level - kMarginDb) << freqs[k].toStdString();
     }
 }
@@ -418,7 +418,7 @@ TEST(WindowRun, AMarginEditedWhilePausedCountsAfterResume)
     int wideAfter = 0;
     for (qsizetype k = 0; k < freqs.size(); ++k) {
         const double khz = freqs[k].toDouble();
-        const SeriesLevel limit = InterpolateSeries(*w.chart().limitLine1, std::llround(khz));
+        const SeriesLevel limit = InterpolateSeries(*w.chart().Series(SeriesRole::limitLine1), std::llround(khz));
         if (levels[k].toDouble() > limit.Level - kMarginDb)
             continue;
         // A peak the project's margin would not list.
@@ -490,7 +490,7 @@ TEST(WindowRun, MistakesLeaveTheResultsAsTheyWere)
     KeepSegments(w, 1, 2);
     w.playButton->click();
     const MainChart& chart = w.chart();
-    const int raw = chart.rawTrace1->Count();
+    const int raw = chart.Series(SeriesRole::rawTrace1)->Count();
     const L peaks = w.peakLists(1).Lines.stringList();
     ASSERT_GT(raw, 0);
     ASSERT_FALSE(peaks.isEmpty());
@@ -498,8 +498,8 @@ TEST(WindowRun, MistakesLeaveTheResultsAsTheyWere)
     const QString lastProject = f.folder.filePath("emc_prj.ini");
     const QByteArray last = testsupport::ReadAll(lastProject);
     const auto unchanged = [&](const char* what) {
-        EXPECT_EQ(chart.rawTrace1->Count(), raw) << what;
-        EXPECT_EQ(chart.correctedTrace1->Count(), raw) << what;
+        EXPECT_EQ(chart.Series(SeriesRole::rawTrace1)->Count(), raw) << what;
+        EXPECT_EQ(chart.Series(SeriesRole::correctedTrace1)->Count(), raw) << what;
         EXPECT_EQ(w.peakLists(1).Lines.stringList(), peaks) << what;
     };
 
@@ -545,7 +545,7 @@ TEST(WindowRun, MistakesLeaveTheResultsAsTheyWere)
     w.playButton->click();
     EXPECT_EQ(f.boxes, L{"Seg Count<<: 0   ,maybe no project loaded"});
     unchanged("no segments");
-    EXPECT_EQ(chart.rawTrace2->Count(), 0);
+    EXPECT_EQ(chart.Series(SeriesRole::rawTrace2)->Count(), 0);
     EXPECT_TRUE(f.SimLog().isEmpty()) << f.SimLog().join('|').toStdString();
     EXPECT_EQ(ControlsOf(w), kIdle);
 }
@@ -629,7 +629,7 @@ TEST_P(FaultWindowRun, EndsWithItsLineAndTheWindowStaysUsable)
     // Usable: the peaks are recomputed from what was measured; an analyser the fault took away is
     // refused by Play; connected again, the next run measures both segments.
     w.displayPeaksButton->click();
-    EXPECT_EQ(w.chart().correctedTrace1->Count(), w.chart().rawTrace1->Count());
+    EXPECT_EQ(w.chart().Series(SeriesRole::correctedTrace1)->Count(), w.chart().Series(SeriesRole::rawTrace1)->Count());
     f.sim->Instrument().SetFaults({});
     if (f.program->Instrument().Device.DeviceConnected == 0) {
         w.playButton->click();
@@ -640,8 +640,8 @@ TEST_P(FaultWindowRun, EndsWithItsLineAndTheWindowStaysUsable)
     LevelRecorder recorder(f.sim->Instrument());
     w.playButton->click();
     EXPECT_EQ(f.Lines("Info: measurement done  seg 2 ").size(), done + 1);
-    EXPECT_GT(w.chart().rawTrace1->Count(), f.program->Instrument().Device.TracePoints);
-    EXPECT_EQ(static_cast<size_t>(w.chart().rawTrace1->Count()), recorder.Levels().size());
+    EXPECT_GT(w.chart().Series(SeriesRole::rawTrace1)->Count(), f.program->Instrument().Device.TracePoints);
+    EXPECT_EQ(static_cast<size_t>(w.chart().Series(SeriesRole::rawTrace1)->Count()), recorder.Levels().size());
     EXPECT_EQ(ControlsOf(w), kIdle);
 }
 

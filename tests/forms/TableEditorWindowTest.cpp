@@ -198,20 +198,20 @@ TEST(TableEditorLaunchers, TheSetupMenuOpensTheEditorForItsKind)
     EXPECT_EQ(f.tableEditorWindow->editorKind(), ekAmplifier);
     EXPECT_EQ(f.tableEditorWindow->windowTitle(), "Edit gain factor");
     const MainChart& chart = f.mainWindow->chart();
-    EXPECT_FALSE(chart.limitLine1->LinePen().Visible());
-    EXPECT_TRUE(chart.tablePreview->LinePen().Visible());
+    EXPECT_FALSE(chart.Series(SeriesRole::limitLine1)->LinePen().Visible());
+    EXPECT_TRUE(chart.Series(SeriesRole::tablePreview)->LinePen().Visible());
 
     // Closed, the lines follow the view boxes again: the limits always, the rest as checked.
     f.mainWindow->viewRaw1CheckBox->setChecked(false);
     f.mainWindow->viewCorrectionsCheckBox->setChecked(true);
     f.tableEditorWindow->close();
-    EXPECT_TRUE(chart.limitLine1->LinePen().Visible());
-    EXPECT_TRUE(chart.limitLine2->LinePen().Visible());
-    EXPECT_FALSE(chart.rawTrace1->LinePen().Visible());
-    EXPECT_TRUE(chart.correctedTrace1->LinePen().Visible());
-    EXPECT_TRUE(chart.cableCorrection->LinePen().Visible());
-    EXPECT_TRUE(chart.marginLine1->LinePen().Visible());
-    EXPECT_FALSE(chart.tablePreview->LinePen().Visible());
+    EXPECT_TRUE(chart.Series(SeriesRole::limitLine1)->LinePen().Visible());
+    EXPECT_TRUE(chart.Series(SeriesRole::limitLine2)->LinePen().Visible());
+    EXPECT_FALSE(chart.Series(SeriesRole::rawTrace1)->LinePen().Visible());
+    EXPECT_TRUE(chart.Series(SeriesRole::correctedTrace1)->LinePen().Visible());
+    EXPECT_TRUE(chart.Series(SeriesRole::cableCorrection)->LinePen().Visible());
+    EXPECT_TRUE(chart.Series(SeriesRole::marginLine1)->LinePen().Visible());
+    EXPECT_FALSE(chart.Series(SeriesRole::tablePreview)->LinePen().Visible());
     f.mainWindow->hide();
     QDir::setCurrent(oldCurrent);
 }
