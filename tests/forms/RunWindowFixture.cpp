@@ -75,7 +75,7 @@ void RunWindowFixture::Start(const QString& family, const QString& project, cons
     w->loadProjectAction->trigger();
 }
 
-void RunWindowFixture::Connect()
+void RunWindowFixture::Connect(bool keepLog)
 {
     w->saTcpAction->trigger();
     ConnectionWindow& cw = *program->Windows().connectionWindow;
@@ -83,7 +83,8 @@ void RunWindowFixture::Connect()
     cw.connectButton->click();
     cw.hide();
     ASSERT_EQ(program->Instrument().Device.DeviceConnected, 1) << Lines("").join('|').toStdString();
-    sim->Instrument().ClearCommandLog();
+    if (!keepLog)
+        sim->Instrument().ClearCommandLog();
 }
 
 void RunWindowFixture::SetTimeoutMs(uint32_t ms)

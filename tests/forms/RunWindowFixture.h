@@ -36,8 +36,9 @@ struct RunWindowFixture {
     // Starts the simulator of a family and the program, and loads a shipped project with
     // "Load Proj".
     void Start(const QString& family, const QString& project, const SimFaults& faults = {});
-    // Device > "SA TCP", the address 127.0.0.1, "Connect Visa".
-    void Connect();
+    // Device > "SA TCP", the address 127.0.0.1, "Connect Visa". The simulator's command log is
+    // emptied afterwards unless keepLog.
+    void Connect(bool keepLog = false);
     // The VISA time-out of the analyser session, in real milliseconds.
     void SetTimeoutMs(uint32_t ms);
     // Message-log lines that begin with prefix.
