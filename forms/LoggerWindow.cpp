@@ -78,14 +78,12 @@ void LoggerWindow::drawBottomAxisLabels()
 
 void LoggerWindow::selectSpectrumMode()
 {
-    if (app_.LoggerHooks->DeviceConnected())
-        app_.LoggerHooks->VisaWriteString(QStringLiteral(":INST:SEL SAN"));
+    app_.LoggerHooks->SelectSpectrumMode();
 }
 
 void LoggerWindow::selectReceiverMode()
 {
-    if (app_.LoggerHooks->DeviceConnected())
-        app_.LoggerHooks->VisaWriteString(QStringLiteral(":INST:SEL REC"));
+    app_.LoggerHooks->SelectReceiverMode();
 }
 
 void LoggerWindow::clearLog()

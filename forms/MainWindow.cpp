@@ -27,6 +27,7 @@
 #include "forms/TableEditorWindow.h"
 #include "immunity/GeneratorSettings.h"
 #include "instrument/InstrumentState.h"
+#include "instrument/PanelCommands.h"
 #include "instrument/ScpiContext.h"
 #include "mainwindow/MainWindowState.h"
 #include "mainwindow/MarkStamps.h"
@@ -304,7 +305,7 @@ void MainWindow::startUp()
     instrument_.Device.SweepWaitMarginMs = 3000;
     // The preamplifier as each segment's row says, so that a plan measures as it is written
     // also while the choice is hidden (without "PreAmpBox" in the settings file).
-    instrument_.Device.PreAmpPerSegment = 1;
+    ApplyPreAmpChoice(*scpi_, PreAmpChoice::PerSegment);
     preAmpSegmentRadio->setChecked(true);
     runNoteLabel->clear();
     logo->show();

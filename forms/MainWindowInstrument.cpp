@@ -8,9 +8,9 @@
 #include "forms/Forms.h"
 #include "instrument/InstrumentConnection.h"
 #include "instrument/InstrumentState.h"
-#include "instrument/ScpiCommands.h"
+#include "instrument/PanelCommands.h"
+#include "instrument/ReferenceLevel.h"
 #include "instrument/ScpiContext.h"
-#include "mainwindow/ReferenceLevel.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -114,22 +114,16 @@ void MainWindow::showRunOwnsInstrument(bool owned)
         r->setEnabled(!owned);
 }
 
-// "on" and "off" switch the analyser's preamplifier at once and for every segment; "seg" leaves
-// it to each segment's row. Nothing reaches the analyser while a run owns it.
+// Nothing reaches the analyser while a run owns it.
 void MainWindow::ChoosePreAmp()
 {
     if (runOwnsInstrument_ || (emissionRunActive && emissionRunActive()))
         return;
-    DeviceState& device = instrument_.Device;
+    const PreAmpChoice choice = preAmpSegmentRadio->isChecked() ? PreAmpChoice::PerSegment
+                                : preAmpOnRadio->isChecked()    ? PreAmpChoice::On
+                                                                : PreAmpChoice::Off;
     try {
-        if (preAmpSegmentRadio->isChecked()) {
-            device.PreAmpPerSegment = 1;
-            return;
-        }
-        const bool on = preAmpOnRadio->isChecked();
-        device.PreAmpOn = on ? 1 : 0;
-        device.PreAmpPerSegment = 0;
-        ScpiSetPreampState(*scpi_, on ? QStringLiteral("ON") : QStringLiteral("OFF"));
+        ApplyPreAmpChoice(*scpi_, choice);
     } catch (const std::exception& e) {
         app_.Messages.Append(QStringLiteral("Error: ") + QString::fromUtf8(e.what()));
     }

@@ -221,12 +221,6 @@ TEST_F(ProgramFixture, DeviceMenuOpensTheConnectionWindowAndStatusShowsInstrumen
     EXPECT_EQ(f.mainWindow->statusPanels[2]->sizeHint().width(), 350);
     program->Instrument().Status.SetText(3, QStringLiteral("Rigol DSA815"));
     EXPECT_EQ(f.mainWindow->statusPanels[3]->text(), QStringLiteral("Rigol DSA815"));
-
-    // The log window's instrument buttons follow the connection state.
-    EXPECT_FALSE(app.LoggerHooks->DeviceConnected());
-    program->Instrument().Device.DeviceConnected = 1;
-    EXPECT_TRUE(app.LoggerHooks->DeviceConnected());
-    program->Instrument().Device.DeviceConnected = 0;
 }
 
 // A frame is a naming scope of its own, as each window is: its controls' names may repeat those of
