@@ -74,6 +74,7 @@ void LoggerWindow::drawBottomAxisLabels()
 {
     show();
     app_.LoggerHooks->DrawBottomAxisLabels();
+    emit bottomAxisLabelsRequested();
 }
 
 void LoggerWindow::selectSpectrumMode()

@@ -10,41 +10,38 @@
 
 namespace testsupport {
 
-// A frame laid into a window, or a window of its own, names its controls apart from the window
-// that holds it: "Button18" of the coverage view is not "Button18" of the main window.
+// Each window (designer name FormN) and each frame laid into one (FrameN) names its controls apart
+// from the others: "Button18" of the coverage view is not "Button18" of the main window.
 inline bool IsNamingScope(const QObject& o)
 {
-    static const QRegularExpression frame(QStringLiteral("^Frame[0-9]+$"));
-    const auto* w = qobject_cast<const QWidget*>(&o);
-    return w && ((w->isWindow() && !w->inherits("QMenu")) || frame.match(w->objectName()).hasMatch());
+    static const QRegularExpression scope(QStringLiteral("^(Form|Frame)[0-9]+$"));
+    return o.isWidgetType() && scope.match(o.objectName()).hasMatch();
 }
 
-// The object of that objectName in scope, outside the frames and windows laid into it; null when
-// there is none.
-inline QObject* FindInScope(const QObject& scope, const QString& name)
+// Every object of that objectName in scope, outside the windows and frames within it.
+inline void FindInScope(const QObject& scope, const QString& name, QObjectList& found)
 {
     for (QObject* child : scope.children()) {
         if (child->objectName() == name)
-            return child;
-        if (IsNamingScope(*child))
-            continue;
-        if (QObject* found = FindInScope(*child, name))
-            return found;
+            found << child;
+        if (!IsNamingScope(*child))
+            FindInScope(*child, name, found);
     }
-    return nullptr;
 }
 
 // A control found by its designer name (its objectName), as a maintainer finds it from the
-// documentation. A missing control, or one of another kind, fails the test with its name.
+// documentation. A missing control, two of that name, or one of another kind fails the test with
+// its name.
 template <class T = QWidget>
 T& Control(const QObject& scope, const QString& name)
 {
-    QObject* found = FindInScope(scope, name);
-    T* control = qobject_cast<T*>(found);
+    QObjectList found;
+    FindInScope(scope, name, found);
+    T* control = found.size() == 1 ? qobject_cast<T*>(found.front()) : nullptr;
     if (!control)
-        throw std::runtime_error((found ? "not a " + std::string(T::staticMetaObject.className()) + ": "
-                                        : std::string("no control named ")) +
-                                 name.toStdString() + " in " + scope.objectName().toStdString());
+        throw std::runtime_error(std::to_string(found.size()) + " controls named " + name.toStdString()
+                                 + " in " + scope.objectName().toStdString() + ", wanted one "
+                                 + T::staticMetaObject.className());
     return *control;
 }
 
