@@ -140,31 +140,22 @@ struct SmallScreenViews : Views {
 
 TEST_F(Views, EachBoxShowsAndHidesExactlyItsLinesAndLabelsPutTheirPairLast)
 {
-    const std::pair<QCheckBox*, std::vector<int>> boxes[] = {
-        {&Control<QCheckBox>(*w, "CheckBox4"), {7}},
-        {&Control<QCheckBox>(*w, "CheckBox5"), {9}},
-        {&Control<QCheckBox>(*w, "CheckBox6"), {1}},
-        {&Control<QCheckBox>(*w, "CheckBox7"), {8}},
-        {&Control<QCheckBox>(*w, "CheckBox9"), {12}},
-        {&Control<QCheckBox>(*w, "CheckBox10"), {13}},
-        {&Control<QCheckBox>(*w, "CheckBox25"), {19}},
-        {&Control<QCheckBox>(*w, "CheckBox26"), {20}},
-        {&Control<QCheckBox>(*w, "CheckBox27"), {21}},
-        {&Control<QCheckBox>(*w, "CheckBox28"), {22}},
-        {&Control<QCheckBox>(*w, "CheckBox13"), {14}},
-        {&Control<QCheckBox>(*w, "CheckBox14"), {15}},
-        {&Control<QCheckBox>(*w, "CheckBox16"), {16}},
-        {&Control<QCheckBox>(*w, "CheckBox8"), {3, 4, 10, 11, 25, 26, 28, 29}},
-    };
+    // The view boxes by their designer names, with the numbers of the series each switches.
+    const std::pair<const char*, std::vector<int>> boxes[] = {
+        {"CheckBox4", {7}}, {"CheckBox5", {9}}, {"CheckBox6", {1}}, {"CheckBox7", {8}}, {"CheckBox9", {12}},
+        {"CheckBox10", {13}}, {"CheckBox25", {19}}, {"CheckBox26", {20}}, {"CheckBox27", {21}},
+        {"CheckBox28", {22}}, {"CheckBox13", {14}}, {"CheckBox14", {15}}, {"CheckBox16", {16}},
+        {"CheckBox8", {3, 4, 10, 11, 25, 26, 28, 29}}};
     auto shown = [this] { return Where([](TCustomSeries& s) { return s.LinePen().Visible(); }); };
-    for (const auto& [box, series] : boxes) {
+    for (const auto& [name, series] : boxes) {
+        QCheckBox* box = &Control<QCheckBox>(*w, name);
         const std::vector<int> before = shown();
         box->click();
         const std::vector<int> after = shown();
         std::vector<int> changed;
         std::set_symmetric_difference(before.begin(), before.end(), after.begin(), after.end(),
                                       std::back_inserter(changed));
-        EXPECT_EQ(changed, series) << box->objectName().toStdString();
+        EXPECT_EQ(changed, series) << name;
         box->click();
         EXPECT_EQ(shown(), before);
     }
