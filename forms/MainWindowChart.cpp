@@ -318,8 +318,7 @@ void MainWindow::ApplyColors(const ColorSettings& colors, ColorSlotMask changed)
 {
     RecolourSeries(colors, changed, chart_->ByRole());
     mainChart->SetBackColor(state_.Colors.ChartBG);
-    coverageFrame->levelChart->SetBackColor(state_.Colors.ChartBG);
-    coverageFrame->gpsChart->SetBackColor(state_.Colors.ChartBG);
+    coverageFrame->setChartBackColor(state_.Colors.ChartBG);
     targets_.Colors = ProjectColorsOf(state_.Colors);
     ApplyGridColors(*parameterModel_, GridPaletteOf(state_.Colors));
 

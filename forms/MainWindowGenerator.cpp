@@ -42,8 +42,8 @@ void MainWindow::WireGenerator()
     immunityFrame->setTableGrid(&state_.Table);
     generatorOwner_ = std::make_unique<GeneratorOwner>(*coverageFrame, emissionRunActive);
     immunityFrame->setInstrumentOwnership(generatorOwner_.get());
-    connect(coverageFrame->startButton, &QPushButton::clicked, immunityFrame, &ImmunityFrame::refreshInstrumentOwnership);
-    connect(coverageFrame->stopButton, &QPushButton::clicked, immunityFrame, &ImmunityFrame::refreshInstrumentOwnership);
+    connect(coverageFrame, &CoverageFrame::startOrStopPressed, immunityFrame,
+            &ImmunityFrame::refreshInstrumentOwnership);
 }
 
 // The view's defaults are its own; the start-up empties its messages, hides the main window's

@@ -192,7 +192,7 @@ void MainWindow::WireMarkers()
 void MainWindow::WireLaterMarkers()
 {
     if (LoggerWindow* logger = forms_.loggerWindow) {
-        connect(logger->newLabelsButton, &QPushButton::clicked, this, [this] {
+        connect(logger, &LoggerWindow::bottomAxisLabelsRequested, this, [this] {
             DrawBottomAxisLabels(FrontPainter(), khzMhzCheckBox->isChecked());
             ShowFrontMarks();
         });

@@ -277,8 +277,8 @@ void MainWindow::WireRun()
         run_->generatorActive = active;
         ShowRunControls(run_->control->Controls());
     });
-    for (QPushButton* b : {coverageFrame->startButton, coverageFrame->stopButton})
-        connect(b, &QPushButton::clicked, this, [this] { ShowRunControls(run_->control->Controls()); });
+    connect(coverageFrame, &CoverageFrame::startOrStopPressed, this,
+            [this] { ShowRunControls(run_->control->Controls()); });
     // Loaded series keep the colours of the moment; points added from now on take the new ones.
     connect(&state_.ColorEditor, &ColorSettingsEditor::ColorsChanged, this, [this] {
         run_->switches.CorrectedColor1 = state_.Colors.ColorTable[6];
