@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and starts Zendrik.
+# Installs what is missing, builds the program and the simulator, and starts Zendrik.
 #   ./run.sh --demo     the demo: the analyser simulator on 127.0.0.1 and the program in a demo
 #                       working folder (build/demo) with the default data unpacked, a shipped
 #                       project loaded and the analyser's address preset: Device > SA TCP >
@@ -12,7 +12,8 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/setup.sh
-scripts/build.sh
+# Only what this script runs: the program and the simulator (./test.sh builds the rest).
+scripts/build.sh zendrik zendrik-sim
 
 sim=0
 demo=0

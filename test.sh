@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs the whole test suite headless.
+# Installs what is missing, builds everything (the program, the tests, the fuzz replays and the
+# benchmarks), and runs the whole test suite headless.
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/setup.sh

@@ -25,6 +25,9 @@ QString S(const char* text) { return QString::fromLatin1(text); }
 void ReadAdvancedSettings(const QString& fileName, AdvancedSettings& s, MessageLog& log)
 {
     const IniFile ini(fileName);
+    // A file too large to be read keeps every default, as a missing one does, but says so.
+    if (!ini.LoadError().isEmpty())
+        log.Append(QStringLiteral("Error: ") + ini.LoadError());
     s.OptPreAmpBox = ini.ReadBool(S(kOption), S("PreAmpBox"), s.OptPreAmpBox);
     s.OptVbwBox = ini.ReadBool(S(kOption), S("VBWBox"), s.OptVbwBox);
     s.OptTgFieldValue = ini.ReadBool(S(kOption), S("TG_FieldValue"), s.OptTgFieldValue);

@@ -1,6 +1,7 @@
 #include "app/DateTimeText.h"
 
 #include <QDate>
+#include <QDateTime>
 #include <cmath>
 #include <cstdint>
 
@@ -192,4 +193,13 @@ QString FormatDateTimeText(const QString& pattern, double value, const DateTimeT
 QString DateTimeDefaultFormat(double step, const DateTimeTexts& texts)
 {
     return step <= 1.0 ? texts.ShortTimeFormat : texts.ShortDateFormat;
+}
+
+// The inverse of Decode: before the start day the whole value is negative and the time of day
+// still counts forward from its day.
+double DateTimeValue(const QDateTime& when)
+{
+    const auto days = static_cast<double>(when.date().toJulianDay() - kJulianDayOf18991230);
+    const double time = static_cast<double>(when.time().msecsSinceStartOfDay()) / static_cast<double>(kMsPerDay);
+    return days < 0 ? days - time : days + time;
 }

@@ -3,6 +3,8 @@
 
 #include <QString>
 
+class QDateTime;
+
 // Date-time texts of axis labels. Values are days since 30 December 1899 with the time of day
 // as the fraction. Patterns use the classic letters: d dd ddd dddd (day), ddddd (short date),
 // m mm mmm mmmm (month, or minutes right after an hour), yy yyyy, h hh, n nn, s ss, z zzz,
@@ -17,6 +19,9 @@ struct DateTimeTexts {
 };
 
 QString FormatDateTimeText(const QString& pattern, double value, const DateTimeTexts& texts = {});
+
+// The value of a date and time of day as these texts take it (its time zone is not looked at).
+double DateTimeValue(const QDateTime& when);
 
 // The label format for a step in days: the short time format up to one day, else the short date.
 QString DateTimeDefaultFormat(double step, const DateTimeTexts& texts = {});

@@ -6,7 +6,7 @@
 #include <QStringList>
 #include <cstdint>
 
-// h := h * 31 + byte for every byte, in wrapping unsigned 32-bit arithmetic.
+// h = h * 31 + byte for every byte, in wrapping unsigned 32-bit arithmetic.
 uint32_t HashString31(uint32_t seed, const char* bytes, std::size_t count);
 
 // "HID" followed by the unsigned decimal hash of the identity text (empty text: "HID0").

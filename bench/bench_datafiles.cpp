@@ -5,6 +5,7 @@
 #include "datafiles/DataFileContext.h"
 #include "datafiles/GridSeries.h"
 #include "datafiles/TableBuffer.h"
+#include "datafiles/TableFiles.h"
 #include "datafiles/TableInterpolation.h"
 #include "platform/inifile/IniFile.h"
 
@@ -94,6 +95,52 @@ void BM_LoadIniOfFortyThousandSections(benchmark::State& state)
     }
 }
 BENCHMARK(BM_LoadIniOfFortyThousandSections)->Unit(benchmark::kMillisecond);
+
+// A limit line at the table reader's own limit of 999,999 points, written as the table writer
+// writes it (dotted frequencies, interleaved Freq/Lev keys, CRLF), loaded through the reader the
+// editor and the project loader use. Each iteration reads into a fresh grid, as a first load does.
+void BM_LoadTableFileAtReaderLimit(benchmark::State& state)
+{
+    QTemporaryDir dir;
+    const QString name = QStringLiteral("limit999999.lim");
+    constexpr int kPoints = TableBuffer::kMaxRows - 1;
+    {
+        QByteArray text = "[Application]\r\nSoftware=Morvak QZ-W32-D7\r\nVersion=Release\r\n"
+                          "Date=01.02.2026 10:00:00\r\n\r\n[General]\r\nName=Huge\r\n"
+                          "Freq_Interplot_Mode=log\r\nLevel_Interplot_Mode=lin\r\n\r\n[Data]\r\n";
+        text.reserve(60 * kPoints);
+        for (int n = 1; n <= kPoints; ++n) {
+            // 9 kHz upwards in 3 kHz steps, with the thousands dots an operator types.
+            const QByteArray hz = QByteArray::number(9000 + 3000LL * n);
+            QByteArray dotted;
+            for (qsizetype i = 0; i < hz.size(); ++i) {
+                if (i > 0 && (hz.size() - i) % 3 == 0)
+                    dotted += '.';
+                dotted += hz[i];
+            }
+            const QByteArray num = QByteArray::number(n);
+            text += "Freq" + num + '=' + dotted + "\r\nLev" + num + '=' + QByteArray::number(40 + n % 50) +
+                    ".5\r\n";
+        }
+        QFile f(dir.filePath(name));
+        if (!f.open(QIODevice::WriteOnly) || f.write(text) != text.size()) {
+            state.SkipWithError("cannot write the file");
+            return;
+        }
+        state.counters["bytes"] = static_cast<double>(text.size());
+    }
+    DataFileContext context;
+    context.WorkingFolder = dir.path();
+    for (auto _ : state) {
+        TableBuffer grid;
+        if (!LoadLimitFile(grid, name, QLatin1Char('n'), context) || grid.Cell(kPoints, 2) != QLatin1String("89.5")) {
+            state.SkipWithError("the table was not read whole");
+            return;
+        }
+    }
+    state.counters["points"] = kPoints;
+}
+BENCHMARK(BM_LoadTableFileAtReaderLimit)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 } // namespace
 

@@ -11,6 +11,7 @@
 #include "instrument/visa/ScriptedTransport.h"
 #include "instrument/visa/VisaSession.h"
 #include "instrument/visa/Vxi11Transport.h"
+#include "measurement/TracePoints.h"
 #include "platform/system/EventPump.h"
 #include "tools/sim/Simulator.h"
 
@@ -195,7 +196,8 @@ void BM_DecodeSiglentText(benchmark::State& st)
     st.counters["points/s"] = benchmark::Counter(static_cast<double>(n) * st.iterations(), benchmark::Counter::kIsRate);
 }
 
-// The whole reader: the answer comes through the VISA session, the points go into a series.
+// The whole reader: the answer comes through the VISA session, the engine puts the points into a
+// series.
 void BM_ReadTraceIntoSeries(benchmark::State& st)
 {
     const int n = static_cast<int>(st.range(0));
@@ -230,9 +232,9 @@ void BM_ReadTraceIntoSeries(benchmark::State& st)
         series.Clear();
         peer->answers.push_back(answer);
         st.ResumeTiming();
-        const TraceReadResult r = binary ? ReadTraceVisaBinary(c, series, clDefault, 150000, 1000000000)
-                                         : ReadTraceVisaAscii(c, series, clDefault, 150000, 1000000000);
-        if (r.Added != n) {
+        const TraceReadResult r = binary ? ReadTraceVisaBinary(c, 150000, 1000000000)
+                                         : ReadTraceVisaAscii(c, 150000, 1000000000);
+        if (AddTracePoints(c, series, clDefault, r) != n) {
             st.SkipWithError("trace not read whole");
             break;
         }

@@ -26,14 +26,6 @@ constexpr const char* kLetters[3] = {"A", "B", "C"};
 constexpr double kDbmToDbuv = 106.98;
 constexpr uint32_t kLatchPauseMs = 1000;
 
-// Days since 30 December 1899 with the time of day as fraction, as date-time texts expect.
-double DateTimeValue(const QDateTime& t)
-{
-    constexpr qint64 kJulianDayOf18991230 = 2415019;
-    return static_cast<double>(t.date().toJulianDay() - kJulianDayOf18991230)
-        + static_cast<double>(t.time().msecsSinceStartOfDay()) / 86400000.0;
-}
-
 std::optional<double> AnySepNumber(const QString& text)
 {
     double v = 0;

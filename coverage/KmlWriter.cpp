@@ -4,19 +4,6 @@
 
 #include <QDateTime>
 
-namespace {
-
-// Date-time values count days from 30 December 1899, the day before Julian day 2415020.
-constexpr qint64 kJulianDayOf18991230 = 2415019;
-
-double DateTimeValue(const QDateTime& t)
-{
-    return static_cast<double>(t.date().toJulianDay() - kJulianDayOf18991230) +
-           static_cast<double>(t.time().msecsSinceStartOfDay()) / 86400000.0;
-}
-
-} // namespace
-
 QString KmlEscape(const QString& text)
 {
     QString out;

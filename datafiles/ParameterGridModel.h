@@ -35,7 +35,7 @@ public:
         KeyRole,                         // QString: the row's key, on either column
     };
 
-    // Cell colours of the owner drawing; TColor values ($00BBGGRR). clNone leaves a cell to the
+    // Cell colours of the owner drawing; TColor values (0x00BBGGRR). clNone leaves a cell to the
     // view's normal drawing.
     struct CellColors {
         TColor Background = clNone;

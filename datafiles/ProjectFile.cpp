@@ -8,6 +8,7 @@
 #include "datafiles/ParameterGridRows.h"
 #include "datafiles/ProjectItems.h"
 #include "datafiles/ProjectTargets.h"
+#include "datafiles/TableFiles.h"
 #include "platform/inifile/IniFile.h"
 
 #include <QFileInfo>
@@ -239,8 +240,11 @@ bool SaveProjectFile(const ProjectTargets& targets, const QString& chosenPath, b
 
 void ReadProjectFile(ProjectTargets& targets, const QString& chosenPath, bool optTgFieldValue)
 {
-    // An unreadable or foreign file reads as an empty one: every key takes its default.
+    // A foreign file reads as an empty one: every key takes its default. One that is there but
+    // was not read (too large, a line too long) is reported and changes nothing.
     const IniFile ini(datafiles::AbsoluteSavePath(targets.Files.WorkingFolder, chosenPath));
+    if (datafiles::ReportUnreadDataFile(ini, targets.Files))
+        return;
     ReadGrid(ini, kSetUp, targets.MainGrid, MainKeys());
     ReadGrid(ini, kSetUp2, targets.CoverageGrid, CoverageKeys());
     if (targets.Generator != nullptr) {
@@ -253,11 +257,32 @@ void ReadProjectFile(ProjectTargets& targets, const QString& chosenPath, bool op
         ReadGrid(ini, kSetUp3, targets.GeneratorGrid, GeneratorGridKeys());
 }
 
-QString LoadProject(ProjectTargets& targets, const QString& chosenPath, bool optTgFieldValue)
+namespace {
+
+// A file the INI layer refused (too large, a line too long) is reported with its own reason;
+// any other file without the project's section [SetUp] is not a project (a missing key takes its
+// default, but a file without the section is some other file).
+bool RefuseAsProject(const QString& chosenPath, const QString& name, const DataFileContext& files)
+{
+    const IniFile ini(datafiles::AbsoluteSavePath(files.WorkingFolder, chosenPath));
+    if (datafiles::ReportUnreadDataFile(ini, files))
+        return true;
+    if (ini.SectionExists(kSetUp))
+        return false;
+    files.Error(QStringLiteral("No project file (no [SetUp] section): ") + datafiles::QuoteInMessage(name));
+    return true;
+}
+
+} // namespace
+
+std::optional<QString> LoadProject(ProjectTargets& targets, const QString& chosenPath, bool optTgFieldValue)
 {
     QString name = chosenPath;
     name.replace(QLatin1Char('\\'), QLatin1Char('/'));
     name = QFileInfo(name).fileName();
+    // Read as a project, any other file would empty the grid and name no file in every row.
+    if (RefuseAsProject(chosenPath, name, targets.Files))
+        return std::nullopt;
     WriteLastProject(name, targets.Files);
     ReadProjectFile(targets, chosenPath, optTgFieldValue);
     for (const QString& kind : ProjectApplyOrder(optTgFieldValue))

@@ -4,6 +4,7 @@
 #include "datafiles/TableFiles.h"
 
 #include <QString>
+#include <optional>
 
 struct DataFileContext;
 struct ProjectTargets;
@@ -41,8 +42,10 @@ void ReadProjectFile(ProjectTargets& targets, const QString& chosenPath, bool op
 
 // "Load Proj" after the dialog: records the project as the last one, reads it, applies its items
 // in order (ApplyProjectFiles) and refreshes the measurement-time estimate. Returns the project
-// part of the main window's caption ("[" + file name + "]").
-QString LoadProject(ProjectTargets& targets, const QString& chosenPath, bool optTgFieldValue);
+// part of the main window's caption ("[" + file name + "]"). A file that is no project changes
+// nothing (grids, series, the last-project file): one error box names it, and nothing is
+// returned.
+std::optional<QString> LoadProject(ProjectTargets& targets, const QString& chosenPath, bool optTgFieldValue);
 
 // "Zendrik " + the project part + " " + the chart-file part.
 QString MainWindowCaption(const QString& captionProjectText, const QString& captionFileText);

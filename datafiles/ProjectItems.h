@@ -39,6 +39,11 @@ bool LoadCorrection(ProjectTargets& targets, CorrectionKind kind, const QString&
 bool LoadSegments(ProjectTargets& targets, int set, const QString& path);
 // Whether a file row's path names an existing file under the data-path rules.
 bool DataFileExists(const ProjectTargets& targets, const QString& path);
+// Why the set cannot be measured against its limit: the grid's "Limit1" / "Limit2" names a file
+// but the set's limit line holds no point. "Limit File not found: " and the file when it is not
+// there, "Limit File empty: " and the file when it gave no line; empty while the line is there
+// or the row says "none".
+QString MissingLimitLine(const ProjectTargets& targets, int set);
 
 } // namespace datafiles
 

@@ -68,8 +68,10 @@ void LoadSegmentFileIntoEditor(TableBuffer& grid, const QString& path, const Dat
     if (file.isEmpty() || !QFileInfo(file).isFile())
         return;
     const IniFile ini(file);
-    if (!ini.Loaded())
+    if (!ini.Loaded()) {
+        datafiles::ReportUnreadDataFile(ini, context);
         return;
+    }
     context.LogDebug(QStringLiteral("zeile1 "));
     grid.SetName(ini.ReadString(kGeneral, kNameKey, QString()));
 

@@ -51,8 +51,14 @@ SegmentParseResult ParseSegmentFile(const QString& absolutePath, int32_t sweepWa
     if (absolutePath.isEmpty() || !QFileInfo(absolutePath).isFile())
         return r;
     const IniFile ini(absolutePath);
-    if (!ini.Loaded())
+    if (!ini.Loaded()) {
+        // A file that is there but was not read is reported as the file errors are.
+        if (!ini.LoadError().isEmpty()) {
+            r.FileFound = true;
+            r.Error = QStringLiteral("Error: ") + ini.LoadError();
+        }
         return r;
+    }
     r.FileFound = true;
     SegmentTable& t = r.Table;
 

@@ -87,8 +87,10 @@ bool LoadTableFile(TableKind kind, TableBuffer& grid, const QString& path, QChar
         return false;
 
     const IniFile ini(file);
-    if (!ini.Loaded())
+    if (!ini.Loaded()) {
+        datafiles::ReportUnreadDataFile(ini, context);
         return false;
+    }
 
     context.LogDebug(QStringLiteral("zeile1 "));
     const QString freqMode = ini.ReadString(kGeneral, kFreqModeKey, QString());
@@ -189,6 +191,17 @@ bool CommitDataFile(IniFile& ini, const QString& path, const DataFileContext& co
     if (context.Messages != nullptr)
         context.Messages->Append(text);
     return false;
+}
+
+bool ReportUnreadDataFile(const IniFile& ini, const DataFileContext& context)
+{
+    if (ini.LoadError().isEmpty())
+        return false;
+    const QString text = QStringLiteral("Error: ") + ini.LoadError();
+    context.Error(text);
+    if (context.Messages != nullptr)
+        context.Messages->Append(text);
+    return true;
 }
 
 } // namespace datafiles

@@ -61,6 +61,9 @@ QString SaveErrorText(const QString& path, const QString& reason);
 // Writes a data file built in memory; on failure shows and logs the error and returns false
 // (the previous file stays as it was).
 bool CommitDataFile(IniFile& ini, const QString& path, const DataFileContext& context);
+// For a data file that exists but was not read (too large, a line too long, a read error): shows
+// and logs the reason, naming the file, and returns true. False, saying nothing, otherwise.
+bool ReportUnreadDataFile(const IniFile& ini, const DataFileContext& context);
 } // namespace datafiles
 
 #endif

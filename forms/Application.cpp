@@ -59,9 +59,10 @@ int RunZendrik(int argc, char** argv)
     QtEventPump pump;
     app.Pump = &pump;
 
-    // The chart library's units start before the windows and stop after them.
+    // The chart library's units start before the windows and stop after them; what its handlers
+    // catch goes to the debug log.
     ChartLibraryUnits units;
-    LibraryStartup library(units);
+    LibraryStartup library(units, ChartErrorsToDebugLog(app.Debug));
 
     QStringList arguments = QCoreApplication::arguments();
     if (!arguments.isEmpty())

@@ -20,6 +20,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStyledItemDelegate>
@@ -205,18 +206,24 @@ void CoverageFrame::BuildControls()
     CoverageView& v = *view_;
     auto* layout = new QHBoxLayout(this);
 
-    // Left: settings, buttons, calculators.
+    // Left: settings, buttons, calculators. At the main window's smallest size the column has
+    // room for all of them only when it is packed: the grid shows every row without scrolling,
+    // the check boxes share a line and the calculators stand in pairs.
     auto* left = new QVBoxLayout;
     settingsGrid = new QTableView(this);
     settingsGrid->setObjectName(QStringLiteral("ValueListEditor2"));
     settingsGrid->setModel(&v.Grid());
     settingsGrid->setItemDelegate(new PickListDelegate(settingsGrid));
     settingsGrid->verticalHeader()->setVisible(false);
-    // All fourteen rows in view.
     settingsGrid->verticalHeader()->setDefaultSectionSize(settingsGrid->fontMetrics().height() + 6);
-    settingsGrid->setMinimumHeight(15 * (settingsGrid->fontMetrics().height() + 6) + 4);
     settingsGrid->horizontalHeader()->setStretchLastSection(true);
     settingsGrid->setEditTriggers(QAbstractItemView::AllEditTriggers);
+    settingsGrid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    settingsGrid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // The keys are fixed texts: their column shows them whole.
+    settingsGrid->resizeColumnToContents(0);
+    settingsGrid->setFixedHeight(settingsGrid->horizontalHeader()->sizeHint().height()
+        + v.Grid().rowCount() * settingsGrid->verticalHeader()->defaultSectionSize() + 2 * settingsGrid->frameWidth());
     left->addWidget(settingsGrid);
 
     initSaButton = Button(this, "Button18", QStringLiteral("Init SA"));
@@ -239,9 +246,12 @@ void CoverageFrame::BuildControls()
     simulateMovingCheckBox->setObjectName(QStringLiteral("CheckBox1"));
     beepCheckBox = new QCheckBox(QStringLiteral("Beep"), this);
     beepCheckBox->setObjectName(QStringLiteral("CheckBox2"));
-    left->addWidget(skipNonMovingCheckBox);
-    left->addWidget(simulateMovingCheckBox);
-    left->addWidget(beepCheckBox);
+    auto* checks = new QHBoxLayout;
+    checks->addWidget(skipNonMovingCheckBox);
+    checks->addWidget(simulateMovingCheckBox);
+    checks->addWidget(beepCheckBox);
+    checks->addStretch();
+    left->addLayout(checks);
 
     intervalCombo = Combo(this, "ComboBox2", CoverageIntervalChoices(), kCoverageDefaultInterval);
     speedCombo = Combo(this, "ComboBox1", CoverageSpeedChoices(), kCoverageDefaultSpeed);
@@ -249,17 +259,26 @@ void CoverageFrame::BuildControls()
     latchPointsCombo = Combo(this, "ComboBox4", CoverageLatchChoices(), kCoverageDefaultLatchPoints);
     resolutionEdit = DisplayEdit(this, QStringLiteral("Edit1"));
     pointsEdit = DisplayEdit(this, QStringLiteral("Edit2"));
-    auto* calculators = new QFormLayout;
-    calculators->addRow(QStringLiteral("Interval [ms]"), intervalCombo);
-    calculators->addRow(QStringLiteral("Latch Points"), latchPointsCombo);
-    calculators->addRow(QStringLiteral("Speed [km/h]"), speedCombo);
-    calculators->addRow(QStringLiteral("Length [km]"), lengthCombo);
-    calculators->addRow(QStringLiteral("Resulution [m]"), resolutionEdit);
-    calculators->addRow(QStringLiteral("Points"), pointsEdit);
+    auto* calculators = new QGridLayout;
+    const struct {
+        const char* caption;
+        QWidget* field;
+    } pairs[] = {{"Interval [ms]", intervalCombo}, {"Latch Points", latchPointsCombo},
+        {"Speed [km/h]", speedCombo}, {"Length [km]", lengthCombo}, {"Resulution [m]", resolutionEdit},
+        {"Points", pointsEdit}};
+    for (int i = 0; i < 6; ++i) {
+        auto* caption = new QLabel(QString::fromLatin1(pairs[i].caption), this);
+        caption->setBuddy(pairs[i].field);
+        calculators->addWidget(caption, i / 2, 2 * (i % 2));
+        calculators->addWidget(pairs[i].field, i / 2, 2 * (i % 2) + 1);
+    }
+    calculators->setColumnStretch(1, 1);
+    calculators->setColumnStretch(3, 1);
     left->addLayout(calculators);
     logo = new QLabel(QStringLiteral("<b>Zendrik</b>"), this);
     logo->setObjectName(QStringLiteral("Image2"));
     left->addWidget(logo);
+    left->addStretch();
     layout->addLayout(left);
 
     // Middle: the receiver's and the levels' fields, and the memo.
@@ -306,6 +325,8 @@ void CoverageFrame::BuildControls()
     connect(initSaButton, &QPushButton::clicked, this, guarded(&CoverageFrame::initAnalyser));
     connect(startButton, &QPushButton::clicked, this, guarded(&CoverageFrame::startLogging));
     connect(stopButton, &QPushButton::clicked, this, guarded(&CoverageFrame::stopLogging));
+    connect(startButton, &QPushButton::clicked, this, &CoverageFrame::startOrStopPressed);
+    connect(stopButton, &QPushButton::clicked, this, &CoverageFrame::startOrStopPressed);
     connect(latchButton, &QPushButton::clicked, this, guarded(&CoverageFrame::latchFile));
     connect(clearLogButton, &QPushButton::clicked, this, guarded(&CoverageFrame::clearMasterLogfile));
     connect(corDataButton, &QPushButton::clicked, this, guarded(&CoverageFrame::showCorrectionData));
@@ -400,6 +421,20 @@ void CoverageFrame::showCorrectionData()
 void CoverageFrame::coverageTick()
 {
     Guarded([this] { view_->Tick(); });
+}
+
+void CoverageFrame::startUp()
+{
+    driveInputsChanged();
+    latchButton->setText(QStringLiteral("Latch\nFile"));
+    logo->setPixmap(QPixmap(QStringLiteral(":/forms/Logo.png")));
+    logo->show();
+}
+
+void CoverageFrame::setChartBackColor(TColor color)
+{
+    levelChart->SetBackColor(color);
+    gpsChart->SetBackColor(color);
 }
 
 void CoverageFrame::driveInputsChanged()

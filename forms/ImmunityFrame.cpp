@@ -36,6 +36,35 @@ const QString kFieldHeading = QStringLiteral("PA[dBm]  E[V/m]");
 constexpr int kNarrowField = 56;
 constexpr int kFieldTextWidth = 110;
 
+// What each speed button does. The designer's names stay the buttons' objectNames.
+struct SpeedButton {
+    const char* Name;
+    GeneratorAction Action;
+};
+constexpr SpeedButton kSpeedButtons[] = {
+    {"SpeedButton1", GeneratorAction::FixedFrequency1},
+    {"SpeedButton2", GeneratorAction::FixedFrequency2},
+    {"SpeedButton3", GeneratorAction::FixedFrequency3},
+    {"SpeedButton4", GeneratorAction::FixedFrequency4},
+    {"SpeedButton5", GeneratorAction::FixedFrequency5},
+    {"SpeedButton6", GeneratorAction::FixedFrequency6},
+    {"SpeedButton7", GeneratorAction::FixedFrequency7},
+    {"SpeedButton8", GeneratorAction::FixedFrequency8},
+    {"SpeedButton9", GeneratorAction::FixedFrequency9},
+    {"SpeedButton10", GeneratorAction::FixedFrequency10},
+    {"SpeedButton11", GeneratorAction::FixedFrequency11},
+    {"SpeedButton12", GeneratorAction::FixedFrequency12},
+    {"SpeedButton13", GeneratorAction::SweepBand1},
+    {"SpeedButton14", GeneratorAction::SweepBand2},
+    {"SpeedButton15", GeneratorAction::SweepBand3},
+    {"SpeedButton16", GeneratorAction::SweepBand4},
+    {"SpeedButton17", GeneratorAction::SweepBand5},
+    {"SpeedButton18", GeneratorAction::SweepBand6},
+    {"SpeedButton19", GeneratorAction::PowerRamp},
+    {"SpeedButton20", GeneratorAction::ManualStepping},
+};
+static_assert(std::size(kSpeedButtons) == kGeneratorActions);
+
 QLineEdit* MakeEdit(QWidget* parent, const QString& name, int width = 0)
 {
     auto* e = new QLineEdit(parent);
@@ -131,6 +160,19 @@ ImmunityFrame::~ImmunityFrame()
     controller_->Shutdown();
 }
 
+QToolButton* ImmunityFrame::MakeSpeedButton(QWidget* group, GeneratorAction action)
+{
+    auto* button = new QToolButton(group);
+    for (const SpeedButton& b : kSpeedButtons)
+        if (b.Action == action)
+            button->setObjectName(QString::fromLatin1(b.Name));
+    button->setCheckable(true);
+    button->setIconSize(QSize(16, 16));
+    speedButtons[action] = button;
+    connect(button, &QToolButton::clicked, this, [this, action] { ClickAction(action); });
+    return button;
+}
+
 QLineEdit* ImmunityFrame::Bind(QLineEdit* edit, GeneratorEdit& model)
 {
     bindings_.emplace_back(edit, &model);
@@ -170,9 +212,7 @@ QWidget* ImmunityFrame::BuildFixedRows()
     grid->addWidget(fixedFieldHeading, 0, 3);
     for (int i = 0; i < kFixedRows; ++i) {
         FixedFrequencyRow& row = view_.Fixed[static_cast<size_t>(i)];
-        auto* button = new QToolButton(group);
-        button->setObjectName(QStringLiteral("SpeedButton%1").arg(i + 1));
-        speedButtons[static_cast<size_t>(i)] = button;
+        QToolButton* button = MakeSpeedButton(group, FixedFrequencyAction(static_cast<size_t>(i)));
         fixedFrequencyEdits[static_cast<size_t>(i)] =
             Bind(MakeEdit(group, QStringLiteral("fixedFrequencyEdit%1").arg(i + 1), 100), row.Frequency);
         fixedAmplitudeEdits[static_cast<size_t>(i)] =
@@ -202,9 +242,7 @@ QWidget* ImmunityFrame::BuildSweepBands()
     for (int b = 0; b < kSweepBands; ++b) {
         SweepBand& band = view_.Bands[static_cast<size_t>(b)];
         const size_t i = static_cast<size_t>(b);
-        auto* button = new QToolButton(group);
-        button->setObjectName(QStringLiteral("SpeedButton%1").arg(kFirstSweepButton + b));
-        speedButtons[static_cast<size_t>(kFirstSweepButton - 1 + b)] = button;
+        QToolButton* button = MakeSpeedButton(group, SweepBandAction(i));
         const QString n = QString::number(b + 1);
         sweepStartEdits[i] = Bind(MakeEdit(group, QStringLiteral("sweepStartEdit") + n, 110), band.Start);
         sweepStopEdits[i] = Bind(MakeEdit(group, QStringLiteral("sweepStopEdit") + n, 110), band.Stop);
@@ -228,9 +266,7 @@ QWidget* ImmunityFrame::BuildRamp()
     group->setObjectName(QStringLiteral("powerPulseTimingBox"));
     auto* box = new QVBoxLayout(group);
     auto* top = new QHBoxLayout;
-    auto* button = new QToolButton(group);
-    button->setObjectName(QStringLiteral("SpeedButton%1").arg(kRampButton));
-    speedButtons[kRampButton - 1] = button;
+    QToolButton* button = MakeSpeedButton(group, GeneratorAction::PowerRamp);
     singleShotRadio = new QRadioButton(QStringLiteral("single shot"), group);
     singleShotRadio->setObjectName(QStringLiteral("singleShotRadio"));
     singleShotRadio->setChecked(true);
@@ -277,10 +313,7 @@ QWidget* ImmunityFrame::BuildManual()
     auto* group = new QGroupBox(QStringLiteral("Manual stepping"), this);
     group->setObjectName(QStringLiteral("manualSteppingBox"));
     auto* row = new QHBoxLayout(group);
-    auto* button = new QToolButton(group);
-    button->setObjectName(QStringLiteral("SpeedButton%1").arg(kManualButton));
-    speedButtons[kManualButton - 1] = button;
-    row->addWidget(button);
+    row->addWidget(MakeSpeedButton(group, GeneratorAction::ManualStepping));
     ManualStepping& manual = view_.Manual;
     const auto labeled = [&](const QString& name, const QString& label, GeneratorEdit& model, QWidget* spin) {
         auto* column = new QVBoxLayout;
@@ -312,10 +345,6 @@ QWidget* ImmunityFrame::BuildManual()
     boxButton(showMarkerButton, "Button4", QStringLiteral("Show Marker"));
     boxButton(showSettingsButton, "Button5", QStringLiteral("Show Settings"));
     boxButton(showMessagesButton, "Button6", QStringLiteral("Show Messages"));
-    for (QToolButton* b : speedButtons) {
-        b->setCheckable(true);
-        b->setIconSize(QSize(16, 16));
-    }
     return group;
 }
 
@@ -446,10 +475,11 @@ void ImmunityFrame::ShowView()
         calculatorInputEdit->setText(view_.Calculator.Input);
     const QIcon running = style()->standardIcon(QStyle::SP_MediaStop);
     const QIcon stopped = style()->standardIcon(QStyle::SP_MediaPlay);
-    for (size_t i = 0; i < speedButtons.size(); ++i) {
-        speedButtons[i]->setEnabled(view_.ButtonEnabled[i]);
-        speedButtons[i]->setChecked(view_.ButtonRunning[i]);
-        speedButtons[i]->setIcon(view_.ButtonRunning[i] ? running : stopped);
+    for (const SpeedButton& b : kSpeedButtons) {
+        QToolButton* button = speedButtons[b.Action];
+        button->setEnabled(view_.ButtonEnabled[b.Action]);
+        button->setChecked(view_.ButtonRunning[b.Action]);
+        button->setIcon(view_.ButtonRunning[b.Action] ? running : stopped);
     }
     frequencySpin->setEnabled(view_.Manual.SpinButtonsEnabled);
     amplitudeSpin->setEnabled(view_.Manual.SpinButtonsEnabled);

@@ -91,16 +91,61 @@ public:
     // Places the ramp fields over the diagram.
     void layoutRampFields();
 
-    GeneratorViewModel& view() { return view_; }
-    GeneratorController& controller() { return *controller_; }
-    TChartSeries& amplifierCorrection() { return *amplifier_; }
+    // A generator action runs or a stopped loop has not returned yet.
+    bool generatorActionActive() const;
+    // The main chart's Series23 as the frame uses it (its own until one is supplied).
+    const TChartSeries& amplifierCorrection() const { return *amplifier_; }
+    // Empties the "Messages" memo.
+    void clearMessages();
+    void showLogo();
     // The save dialog of the immunity report; tests replace it. Empty result: cancelled.
     std::function<QString(const ImmunityReportDialog&)> chooseReportFile;
     // The clock of the marks and the report.
     std::function<QDateTime()> clock = [] { return QDateTime::currentDateTime(); };
 
-    // Controls; objectName is the designer's name where the view's designer gave one that is known.
-    std::array<QToolButton*, kGeneratorButtons> speedButtons{};        // SpeedButton1..SpeedButton20
+signals:
+    // A generator action started (true) or the last one ended (false).
+    void generatorActionChanged(bool active);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    // One floating box: shown as a tool window of the frame, hidden again by its button.
+    struct FloatingBox {
+        QGroupBox* box = nullptr;
+        bool floating = false; // shown floating (the box flag)
+        bool placed = false;   // remembered has a value
+        QPoint remembered;
+    };
+
+    void BuildControls();
+    QToolButton* MakeSpeedButton(QWidget* group, GeneratorAction action);
+    QWidget* BuildFixedRows();
+    QWidget* BuildSweepBands();
+    QWidget* BuildRamp();
+    QWidget* BuildManual();
+    void BuildFloatingBoxes();
+    void BuildSettingsGrid();
+    void ConnectHandlers();
+    void ClickAction(GeneratorAction action);
+    QLineEdit* Bind(QLineEdit* edit, GeneratorEdit& model);
+    void ShowView();
+    void ShowMemo(QPlainTextEdit* memo, const QStringList& lines, int& shown);
+    void ValidateSetting(int row);
+    void ToggleBox(FloatingBox& box);
+    void ShowBox(FloatingBox& box);
+    std::vector<QPoint> FirstBoxPlaces();
+    void HideBox(FloatingBox& box);
+    void SaveReport();
+    void AddMark(QChar sign);
+    void ShowError(const QString& text);
+    template <class F> void Guarded(F&& handler);
+
+    // Controls; objectName is the designer's name where the view's designer gave one that is known
+    // (tests find them by it).
+    PerGeneratorAction<QToolButton*> speedButtons;                     // SpeedButton1..SpeedButton20
     std::array<QLineEdit*, kFixedRows> fixedFrequencyEdits{};          // "Frequency[Hz]"
     std::array<QLineEdit*, kFixedRows> fixedAmplitudeEdits{};          // "Amplitude[dBm]"
     std::array<QLineEdit*, kFixedRows> fixedFieldEdits{};              // Edit57..Edit68 "PA[dBm]  E[V/m]"
@@ -154,43 +199,6 @@ public:
     QTimer* calculatorTimer = nullptr;                                 // Timer1, 1000 ms
     QLabel* logo = nullptr;                                            // Image2, the program's logo
 
-signals:
-    // A generator action started (true) or the last one ended (false).
-    void generatorActionChanged(bool active);
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-    void showEvent(QShowEvent* event) override;
-
-private:
-    // One floating box: shown as a tool window of the frame, hidden again by its button.
-    struct FloatingBox {
-        QGroupBox* box = nullptr;
-        bool floating = false; // shown floating (the box flag)
-        bool placed = false;   // remembered has a value
-        QPoint remembered;
-    };
-
-    void BuildControls();
-    QWidget* BuildFixedRows();
-    QWidget* BuildSweepBands();
-    QWidget* BuildRamp();
-    QWidget* BuildManual();
-    void BuildFloatingBoxes();
-    void BuildSettingsGrid();
-    void ConnectHandlers();
-    QLineEdit* Bind(QLineEdit* edit, GeneratorEdit& model);
-    void ShowView();
-    void ShowMemo(QPlainTextEdit* memo, const QStringList& lines, int& shown);
-    void ValidateSetting(int row);
-    void ToggleBox(FloatingBox& box);
-    void ShowBox(FloatingBox& box);
-    void HideBox(FloatingBox& box);
-    void SaveReport();
-    void AddMark(QChar sign);
-    void ShowError(const QString& text);
-    template <class F> void Guarded(F&& handler);
-
     AppContext& app_;
     InstrumentState& instrument_;
     FormServices& services_;
@@ -210,6 +218,7 @@ private:
     std::vector<std::pair<QLineEdit*, const QString*>> displays_;
     std::vector<std::pair<QLabel*, QLineEdit*>> rampLabels_;
     std::array<FloatingBox, 4> boxes_; // settings, messages, calculator, markers
+    std::vector<QPoint> firstPlaces_;  // where each box opens the first time, once one has opened
     QPointer<QWidget> watchedWindow_;
     int mainMode_ = 1;
     int shownMessages_ = 0;

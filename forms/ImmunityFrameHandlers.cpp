@@ -20,11 +20,13 @@
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QStyle>
 #include <QTableWidget>
 #include <QTimer>
 #include <QToolButton>
@@ -61,17 +63,7 @@ template <class F> void ImmunityFrame::Guarded(F&& handler)
 
 void ImmunityFrame::ConnectHandlers()
 {
-    for (int i = 0; i < kGeneratorButtons; ++i) {
-        const int button = i + 1;
-        connect(speedButtons[static_cast<size_t>(i)], &QToolButton::clicked, this, [this, button] {
-            Guarded([&] {
-                if (button == kManualButton)
-                    controller_->ManualClick();
-                else
-                    controller_->ButtonClick(button);
-            });
-        });
-    }
+    // The speed buttons are connected as they are made (MakeSpeedButton).
     connect(frequencyUpButton, &QToolButton::clicked, this, &ImmunityFrame::stepFrequencyUp);
     connect(frequencyDownButton, &QToolButton::clicked, this, &ImmunityFrame::stepFrequencyDown);
     connect(amplitudeUpButton, &QToolButton::clicked, this, &ImmunityFrame::stepAmplitudeUp);
@@ -125,6 +117,11 @@ void ImmunityFrame::ConnectHandlers()
             });
         }
     }
+}
+
+void ImmunityFrame::ClickAction(GeneratorAction action)
+{
+    Guarded([&] { controller_->Click(action); });
 }
 
 void ImmunityFrame::ShowError(const QString& text)
@@ -256,6 +253,21 @@ void ImmunityFrame::stepAmplitudeDown()
     Guarded([&] { controller_->AmplitudeDown(); });
 }
 
+bool ImmunityFrame::generatorActionActive() const
+{
+    return controller_->ActionActive();
+}
+
+void ImmunityFrame::clearMessages()
+{
+    Guarded([&] { view_.Messages.clear(); });
+}
+
+void ImmunityFrame::showLogo()
+{
+    logo->show();
+}
+
 void ImmunityFrame::shutDownGenerator()
 {
     Guarded([&] { controller_->Shutdown(); });
@@ -296,9 +308,9 @@ void ImmunityFrame::HideBox(FloatingBox& box)
 void ImmunityFrame::ShowBox(FloatingBox& box)
 {
     if (!box.placed) {
-        // First showing: beside the view, one box below the other.
-        const int index = static_cast<int>(&box - boxes_.data());
-        box.remembered = mapToGlobal(QPoint(width() / 2, 40 + 60 * index));
+        if (firstPlaces_.empty())
+            firstPlaces_ = FirstBoxPlaces();
+        box.remembered = firstPlaces_[static_cast<size_t>(&box - boxes_.data())];
         box.placed = true;
     }
     const QList<QScreen*> screens = QGuiApplication::screens();
@@ -308,6 +320,28 @@ void ImmunityFrame::ShowBox(FloatingBox& box)
     }
     box.box->show();
     box.box->raise();
+}
+
+// Every box gets its own place the first time any of them opens, so that they open side by side
+// from the middle of the view in whatever order the operator asks for them. A window manager adds
+// a title bar above each box: the places leave room for one.
+std::vector<QPoint> ImmunityFrame::FirstBoxPlaces()
+{
+    const int titleBar = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
+    std::vector<QSize> sizes;
+    for (FloatingBox& box : boxes_) {
+        if (!box.box->testAttribute(Qt::WA_Resized))
+            box.box->adjustSize();
+        sizes.push_back(box.box->size() + QSize(0, titleBar));
+    }
+    const QPoint anchor = mapToGlobal(QPoint(width() / 2, 40));
+    const QScreen* screen = QGuiApplication::screenAt(anchor);
+    if (!screen)
+        screen = this->screen();
+    if (!screen)
+        return std::vector<QPoint>(boxes_.size(), anchor);
+    // Boxes stand a little apart so that each frame's edge stays in sight.
+    return FirstFloatingBoxPlaces(anchor, sizes, screen->availableGeometry(), 8);
 }
 
 void ImmunityFrame::ToggleBox(FloatingBox& box)

@@ -1,5 +1,6 @@
 #include "forms/LibraryStartup.h"
 
+#include "app/Log.h"
 #include "chart/tools/ExportStartup.h"
 
 void StartLibraryUnits(ChartLibraryUnits& units)
@@ -21,4 +22,11 @@ void StopLibraryUnits(ChartLibraryUnits& units)
     StopExportUnit(units.ExportFormats);
     StopToolsUnit(units.Tools, units.Library.Chart);
     StopChartLibrary(units.Library);
+}
+
+ChartErrorHook ChartErrorsToDebugLog(DebugLog& debug)
+{
+    return [&debug](const QString& where, const QString& what) {
+        debug.LogMessage(QStringLiteral("Chart error in ") + where + QStringLiteral(": ") + what);
+    };
 }

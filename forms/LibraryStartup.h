@@ -1,11 +1,14 @@
 #ifndef ZENDRIK_FORMS_LIBRARYSTARTUP_H
 #define ZENDRIK_FORMS_LIBRARYSTARTUP_H
 
+#include "chart/canvas/ChartErrors.h"
 #include "chart/canvas/LibrarySettings.h"
 #include "chart/editors/EditorRegistry.h"
 #include "chart/series/ChartLibrary.h"
 #include "chart/tools/PlotExport.h"
 #include "chart/tools/ToolClasses.h"
+
+class DebugLog;
 
 // The state of every unit of the chart library, owned by the program entry and passed by
 // reference to the units' start and stop. The panel unit's settings (palette, hand cursor) are
@@ -27,16 +30,25 @@ void StartLibraryUnits(ChartLibraryUnits& units);
 void StopLibraryUnits(ChartLibraryUnits& units);
 
 // The units started for the life of the object: the program entry makes one before its windows
-// and lets it go after them.
+// and lets it go after them. What the library's handlers catch goes to errors while it lives.
 class LibraryStartup {
 public:
-    explicit LibraryStartup(ChartLibraryUnits& units) : units_(units) { StartLibraryUnits(units_); }
+    explicit LibraryStartup(ChartLibraryUnits& units, ChartErrorHook errors = {})
+        : units_(units), errors_(std::move(errors))
+    {
+        StartLibraryUnits(units_);
+    }
     ~LibraryStartup() { StopLibraryUnits(units_); }
     LibraryStartup(const LibraryStartup&) = delete;
     LibraryStartup& operator=(const LibraryStartup&) = delete;
 
 private:
     ChartLibraryUnits& units_;
+    ChartErrorHookScope errors_;
 };
+
+// The program's chart error hook: a debug log line "Chart error in <where>: <what>" (kept only
+// while "Debug" is checked, like every debug line).
+ChartErrorHook ChartErrorsToDebugLog(DebugLog& debug);
 
 #endif

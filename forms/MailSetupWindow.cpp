@@ -123,6 +123,12 @@ void MailSetupWindow::BuildControls()
     smtpPasswordEdit = AddLabeledEdit(this, grid, 3, QStringLiteral("SMTP PWD"), "LabeledEdit4");
     smtpServerEdit = AddLabeledEdit(this, grid, 4, QStringLiteral("SMTP Server"), "LabeledEdit5");
     smtpPortEdit = AddLabeledEdit(this, grid, 5, QStringLiteral("SMTP Port"), "LabeledEdit6");
+    // The column has room for an ordinary address; a line edit's own hint is 17 "x" wide, and the
+    // rest of that hint is its frame and margins.
+    const QFontMetrics metrics = mailToEdit->fontMetrics();
+    const int margins = mailToEdit->sizeHint().width() - 17 * metrics.horizontalAdvance(QLatin1Char('x'));
+    grid->setColumnMinimumWidth(
+        0, metrics.horizontalAdvance(QStringLiteral("firstname.lastname@measurement-lab.example.com")) + margins);
     smtpPasswordEdit->setEchoMode(QLineEdit::Password);
     // One "*" per character whatever the style would draw.
     smtpPasswordEdit->setStyleSheet(QStringLiteral("lineedit-password-character: 42;"));

@@ -9,13 +9,13 @@
 #include "datafiles/ParameterGridModel.h"
 #include "datafiles/ParameterGridValidation.h"
 #include "datafiles/ProjectFile.h"
-#include "datafiles/ScpiGridInstrument.h"
 #include "forms/CoverageFrame.h"
 #include "forms/FormDialogs.h"
 #include "forms/MainChart.h"
 #include "forms/MainWindowPalette.h"
 #include "forms/ReportFileDialog.h"
 #include "mainwindow/MainWindowState.h"
+#include "measurement/ScpiGridInstrument.h"
 
 #include <QAction>
 #include <QDir>
@@ -29,7 +29,7 @@ void MainWindow::BuildProjectTargets()
     targets_.GeneratorGrid = generatorGridValues_.get();
     targets_.Generator = &generatorValues_;
     targets_.Table = &state_.Table;
-    targets_.Series = chart_->ForProject();
+    targets_.Series = chart_->ByRole();
     targets_.FrequencyAxis = frequencyAxis_.get();
     targets_.LevelAxis = levelAxis_.get();
     CoverageChart& coverage = coverageFrame->View().Chart();
@@ -74,7 +74,11 @@ void MainWindow::openProject(const QString& path)
     if (runActive())
         return;
     QDir::setCurrent(app_.WorkingFolder);
-    chartFileView_.CaptionProjectText = LoadProject(targets_, path, app_.Settings.OptTgFieldValue);
+    const std::optional<QString> caption = LoadProject(targets_, path, app_.Settings.OptTgFieldValue);
+    // Another file than a project was chosen: everything stays as it was.
+    if (!caption)
+        return;
+    chartFileView_.CaptionProjectText = *caption;
     ProjectToCoverage();
     ProjectToGenerator();
     coverageFrame->showGpsReceiver();

@@ -8,6 +8,8 @@
 #include "chart/series/Chart.h"
 #include "datafiles/CheckListModel.h"
 #include "datafiles/ParameterGridModel.h"
+#include "datafiles/ParameterGridRows.h"
+#include "datafiles/ProjectItems.h"
 #include "forms/CoverageFrame.h"
 #include "forms/FormServices.h"
 #include "forms/ImmunityFrame.h"
@@ -15,12 +17,12 @@
 #include "forms/ParameterGridView.h"
 #include "instrument/InstrumentState.h"
 #include "instrument/ScpiContext.h"
+#include "mail/ChartImage.h"
 #include "mail/MailNotice.h"
 #include "mail/MailSettings.h"
 #include "mainwindow/MainWindowState.h"
 #include "mainwindow/SegmentChecks.h"
 #include "mainwindow/StatusLine.h"
-#include "measurement/ChartImage.h"
 
 #include <QAction>
 #include <QApplication>
@@ -241,7 +243,9 @@ void MainWindow::WireRun()
 {
     run_ = std::make_unique<RunWiring>(*this);
     RunWiring& r = *run_;
-    r.series = chart_->ForMeasurement(state_.Colors.ColorTable[6], state_.Colors.ColorTable[8]);
+    r.series = chart_->ByRole();
+    r.switches.CorrectedColor1 = state_.Colors.ColorTable[6];
+    r.switches.CorrectedColor2 = state_.Colors.ColorTable[8];
     r.context = std::make_unique<MeasurementContext>(MeasurementContext{
         *scpi_, r.state, r.series, segments1_, segments2_, *segmentChecks1_, *segmentChecks2_, r.parameters,
         r.switches, r.host, r.masterTimer});
@@ -273,12 +277,12 @@ void MainWindow::WireRun()
         run_->generatorActive = active;
         ShowRunControls(run_->control->Controls());
     });
-    for (QPushButton* b : {coverageFrame->startButton, coverageFrame->stopButton})
-        connect(b, &QPushButton::clicked, this, [this] { ShowRunControls(run_->control->Controls()); });
+    connect(coverageFrame, &CoverageFrame::startOrStopPressed, this,
+            [this] { ShowRunControls(run_->control->Controls()); });
     // Loaded series keep the colours of the moment; points added from now on take the new ones.
     connect(&state_.ColorEditor, &ColorSettingsEditor::ColorsChanged, this, [this] {
-        run_->series.CorrectedColor1 = state_.Colors.ColorTable[6];
-        run_->series.CorrectedColor2 = state_.Colors.ColorTable[8];
+        run_->switches.CorrectedColor1 = state_.Colors.ColorTable[6];
+        run_->switches.CorrectedColor2 = state_.Colors.ColorTable[8];
     });
 
     connect(statusTimer, &QTimer::timeout, this, &MainWindow::StatusLineTick);
@@ -310,6 +314,8 @@ void MainWindow::SyncRunSettings()
     r.parameters.Margin1Db = gridState_.Margin1Db;
     r.parameters.Margin2Db = gridState_.Margin2Db;
     r.parameters.MaxHold = gridState_.MaxHold != 0;
+    r.parameters.MissingLimit1 = datafiles::MissingLimitLine(targets_, 1);
+    r.parameters.MissingLimit2 = datafiles::MissingLimitLine(targets_, 2);
     RunSwitches& s = r.switches;
     s.SelectedSet = set2Radio->isChecked() ? 2 : 1;
     s.Beep = beepCheckBox->isChecked();
@@ -318,8 +324,8 @@ void MainWindow::SyncRunSettings()
     s.MaxFilter = maxFilterCheckBox->isChecked();
     s.UseCompensation = useCompensationCheckBox->isChecked();
     s.VbwMode = vbwThreeRbwRadio->isChecked() ? 0 : 1;
-    r.series.CorrectedColor1 = state_.Colors.ColorTable[6];
-    r.series.CorrectedColor2 = state_.Colors.ColorTable[8];
+    s.CorrectedColor1 = state_.Colors.ColorTable[6];
+    s.CorrectedColor2 = state_.Colors.ColorTable[8];
 }
 
 bool MainWindow::OtherInstrumentOwner() const
@@ -460,6 +466,12 @@ void MainWindow::WindowRunHost::RepaintChart()
 }
 
 void MainWindow::WindowRunHost::SetChartAutoRepaint(bool on) { w_.mainChart->SetRepaintOnChange(on); }
+
+void MainWindow::WindowRunHost::MaxHoldCleared()
+{
+    w_.gridState_.MaxHold = 0;
+    w_.parameterModel_->SetValue(gridkeys::kMaxHold, QStringLiteral("off"));
+}
 
 void MainWindow::WindowRunHost::NotifySegmentDone(int segment, int count) { w_.SendRunNotice(segment, count); }
 

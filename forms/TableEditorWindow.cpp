@@ -27,6 +27,7 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <exception>
 
 namespace {
@@ -183,6 +184,8 @@ void TableEditorWindow::BuildControls()
     secondFileList->setVisible(false);
     fileCountLabel = new QLabel(this);
     fileCountLabel->setObjectName(QStringLiteral("fileCountLabel"));
+    // File names of some thirty characters show whole; the fields below share the column.
+    fileList->setMinimumWidth(30 * fileList->fontMetrics().averageCharWidth());
     side->addWidget(fileList);
     side->addWidget(secondFileList);
     side->addWidget(fileCountLabel);
@@ -291,6 +294,11 @@ void TableEditorWindow::setMainChart(MainChartLink link)
     levelMaxEdit->setText(r.LevelMax);
 }
 
+void TableEditorWindow::showDebugControls(bool shown)
+{
+    importS1210CheckBox->setVisible(shown);
+}
+
 void TableEditorWindow::launch(int32_t kind)
 {
     const EditorKindInfo* info = EditorKindInfoOf(kind);
@@ -315,14 +323,19 @@ void TableEditorWindow::FitColumns()
     const EditorKindInfo* info = EditorKindInfoOf(editorKind_);
     if (info == nullptr)
         return;
-    int width = info->ColumnWidths.front();
-    grid->verticalHeader()->setFixedWidth(info->ColumnWidths.front());
+    // Each column keeps its designed width unless its heading needs more in this font: the
+    // headings ("Sweep[ms]", "PreAmp") and row titles ("Freq499") show whole.
+    const int titles = std::max(info->ColumnWidths.front(), grid->verticalHeader()->sizeHint().width());
+    int width = titles;
+    grid->verticalHeader()->setFixedWidth(titles);
     for (int c = 0; c < TableBuffer::kColumns - 1; ++c) {
         const bool shown = c + 1 < static_cast<int>(info->ColumnWidths.size());
         grid->setColumnHidden(c, !shown);
         if (shown) {
-            grid->setColumnWidth(c, info->ColumnWidths[static_cast<size_t>(c) + 1]);
-            width += info->ColumnWidths[static_cast<size_t>(c) + 1];
+            const int column =
+                std::max(info->ColumnWidths[static_cast<size_t>(c) + 1], grid->horizontalHeader()->sectionSizeHint(c));
+            grid->setColumnWidth(c, column);
+            width += column;
         }
     }
     grid->setFixedWidth(width + grid->verticalScrollBar()->sizeHint().width() + 2 * grid->frameWidth() + 4);

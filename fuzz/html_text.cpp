@@ -87,5 +87,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     fuzz::Check(measuredOk == drawnOk, "a text that measures also draws");
     if (measuredOk)
         fuzz::Check(measured == drawn && measured.cx >= 0 && measured.cy >= 0, "drawing covers what was measured");
+    // Anchored at the centre of each line and the bottom of the block: the same block, laid out
+    // in a second pass.
+    canvas.SetTextAlign(gdi::TA_CENTER | gdi::TA_BOTTOM);
+    const CanvasLook aligned = CanvasLook::Of(canvas);
+    gdi::Size centred{-1, -1};
+    const bool centredOk = Process(canvas, true, text, centred);
+    fuzz::Check(CanvasLook::Of(canvas) == aligned, "aligned drawing hands the canvas back as it was");
+    fuzz::Check(centredOk == measuredOk && (!centredOk || centred == measured), "aligned drawing covers the same block");
     return 0;
 }

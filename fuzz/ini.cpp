@@ -45,7 +45,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     const IniFile first(fuzz::WriteScratchFile(QStringLiteral("ini/read.ini"), bytes));
-    fuzz::Check(first.Loaded(), "the file is read");
+    // Only a line over the limit may keep a file from being read, and then it says so.
+    if (!first.Loaded()) {
+        fuzz::Check(!first.LoadError().isEmpty(), "a file that is not read says why");
+        return 0;
+    }
     const QStringList seen = Visible(first);
 
     const QByteArray written = first.Serialize();

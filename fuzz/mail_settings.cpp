@@ -4,6 +4,7 @@
 #include "fuzz/FuzzSupport.h"
 #include "mail/MailCrypt.h"
 #include "mail/MailSettings.h"
+#include "platform/codepage/Windows1252.h"
 
 namespace {
 
@@ -34,11 +35,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         // A value altered anywhere must not decrypt; random bytes are such a value.
         const std::optional<QString> plain = DecryptMailSettings(QString::fromLatin1(rest), kHost);
         if (plain)
-            fuzz::Check(ToWindows1252(*plain).has_value(), "a decrypted text is Windows-1252");
+            fuzz::Check(codepage::FitsWindows1252(*plain), "a decrypted text is Windows-1252");
         break;
     }
     case 2: {
-        const QString text = FromWindows1252(rest);
+        const QString text = codepage::FromWindows1252(rest);
         const QByteArray salt(kMailSaltSize, '\x5A');
         const QString value = EncryptMailSettings(text, kHost, salt);
         fuzz::Check(!value.isEmpty(), "every Windows-1252 text encrypts");
@@ -49,7 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     case 3: {
         MailAccount account;
         account.Security = 2;
-        ApplyMailSettingsText(FromWindows1252(rest), account, log);
+        ApplyMailSettingsText(codepage::FromWindows1252(rest), account, log);
         if (log.Lines().isEmpty()) {
             MailAccount again;
             ApplyMailSettingsText(BuildMailSettingsText(account), again, log);

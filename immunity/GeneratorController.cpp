@@ -16,11 +16,6 @@ const QString kFixedError = QStringLiteral("Fixed Freq Setup Error ");
 const QString kSweepError = QStringLiteral("Sweep Setup Error ");
 const QString kRampError = QStringLiteral("Ramp Setup Error ");
 
-bool IsSweep(int button)
-{
-    return button >= kFirstSweepButton && button < kRampButton;
-}
-
 } // namespace
 
 GeneratorController::GeneratorController(ScpiContext& scpi, GeneratorViewModel& view, GeneratorState& state,
@@ -76,7 +71,7 @@ void GeneratorController::Warn(const QString& line)
     Changed();
 }
 
-// The checks every speed button makes before it changes anything. Families without generator
+// The checks every action makes before it changes anything. Families without generator
 // commands would get nothing sent while the view showed the generator running, so they refuse.
 bool GeneratorController::Refuses()
 {
@@ -93,31 +88,42 @@ bool GeneratorController::Refuses()
     return closing_;
 }
 
-void GeneratorController::ButtonClick(int button)
+void GeneratorController::Click(GeneratorAction action)
 {
-    if (button < 1 || button >= kManualButton || Refuses())
+    const GeneratorActionKind kind = KindOf(action);
+    if (kind == GeneratorActionKind::ManualStepping) {
+        ToggleManualStepping();
         return;
-    const bool running = state_.GeneratorRunning[static_cast<size_t>(button)] != 0;
+    }
+    if (Refuses())
+        return;
+    const bool running = state_.GeneratorRunning[action] != 0;
     // A start needs the instrument to itself, and a stopped loop that is still finishing its wait
     // must return before anything new may start (its remaining commands would override it).
     if (!running && (ActionActive() || BusyElsewhere()))
         return;
-    ToggleGeneratorRun(button);
+    ToggleGeneratorRun(action);
     if (!running) {
-        if (IsSweep(button) || button == kRampButton)
+        if (kind == GeneratorActionKind::FrequencySweep || kind == GeneratorActionKind::PowerRamp)
             state_.GeneratorLoopActive = 1;
-        StartGeneratorAction(button, true);
+        StartGeneratorAction(action, true);
         return;
     }
-    if (IsSweep(button)) {
+    switch (kind) {
+    case GeneratorActionKind::FrequencySweep:
         state_.GeneratorLoopActive = 0;
-        StartGeneratorAction(button, false);
+        StartGeneratorAction(action, false);
         scpi_.Pump.Wake();
-    } else if (button == kRampButton) {
+        break;
+    case GeneratorActionKind::PowerRamp:
         // The running ramp finishes the ramp it is in and ends by itself.
         state_.GeneratorLoopActive = 0;
-    } else {
-        StartGeneratorAction(button, false);
+        break;
+    case GeneratorActionKind::FixedFrequency:
+        StartGeneratorAction(action, false);
+        break;
+    case GeneratorActionKind::ManualStepping: // switched above
+        break;
     }
 }
 
@@ -140,20 +146,19 @@ void GeneratorController::SetEditsReadOnly(bool readOnly)
     manual.SpinButtonsEnabled = true;
 }
 
-void GeneratorController::ToggleGeneratorRun(int button)
+void GeneratorController::ToggleGeneratorRun(GeneratorAction action)
 {
-    uint8_t& flag = state_.GeneratorRunning[static_cast<size_t>(button)];
-    const size_t index = static_cast<size_t>(button - 1);
+    uint8_t& flag = state_.GeneratorRunning[action];
     if (flag == 0) {
         flag = 1;
         SetGeneratorButtonsEnabled(false);
-        view_.ButtonEnabled[index] = true;
-        view_.ButtonRunning[index] = true;
+        view_.ButtonEnabled[action] = true;
+        view_.ButtonRunning[action] = true;
         SetEditsReadOnly(true);
         view_.SettingsGridEnabled = false;
     } else {
         flag = 0;
-        view_.ButtonRunning[index] = false;
+        view_.ButtonRunning[action] = false;
         // Until a stopped loop has returned nothing may start: the buttons come back with it.
         SetGeneratorButtonsEnabled(!LoopBusy());
         SetEditsReadOnly(false);
@@ -197,7 +202,7 @@ void GeneratorController::SendStopSequence()
     ScpiSourceOff(scpi_);
 }
 
-void GeneratorController::StartGeneratorAction(int button, bool start)
+void GeneratorController::StartGeneratorAction(GeneratorAction action, bool start)
 {
     if (scpi_.Device.DeviceConnected == 0) {
         if (hooks_.ShowError)
@@ -208,14 +213,19 @@ void GeneratorController::StartGeneratorAction(int button, bool start)
         SendStopSequence();
         return;
     }
-    if (button <= kFixedRows) {
-        RunFixedFrequency(button);
-        return;
-    }
-    if (IsSweep(button))
-        RunSweep(button);
-    else
+    switch (KindOf(action)) {
+    case GeneratorActionKind::FixedFrequency:
+        RunFixedFrequency(action);
+        break;
+    case GeneratorActionKind::FrequencySweep:
+        RunSweep(action);
+        break;
+    case GeneratorActionKind::PowerRamp:
         RunRamp();
+        break;
+    case GeneratorActionKind::ManualStepping: // sends its own commands when switched on
+        break;
+    }
 }
 
 // After a loop has returned, the buttons it held disabled come back.
@@ -227,11 +237,11 @@ void GeneratorController::LeaveLoop()
     NotifyAction();
 }
 
-void GeneratorController::RunFixedFrequency(int button)
+void GeneratorController::RunFixedFrequency(GeneratorAction action)
 {
-    const std::optional<FixedPlan> plan = ReadFixedPlan(view_, button, Limits());
+    const std::optional<FixedPlan> plan = ReadFixedPlan(view_, action, Limits());
     if (!plan) {
-        RefuseAction(button, kFixedError);
+        RefuseAction(action, kFixedError);
         return;
     }
     PresetZeroSpanDbm();
@@ -241,12 +251,12 @@ void GeneratorController::RunFixedFrequency(int button)
 }
 
 // A set-up the rows cannot give: the button springs back and the operator is told why.
-void GeneratorController::RefuseAction(int button, const QString& error)
+void GeneratorController::RefuseAction(GeneratorAction action, const QString& error)
 {
     Changed();
     if (hooks_.ShowError)
         hooks_.ShowError(error);
-    ToggleGeneratorRun(button);
+    ToggleGeneratorRun(action);
 }
 
 // Every action starts from a preset analyser at zero span with levels in dBm.
@@ -271,21 +281,21 @@ bool GeneratorController::Wait(uint32_t ms, bool endsWithLoop)
     }
 }
 
-void GeneratorController::RunSweep(int button)
+void GeneratorController::RunSweep(GeneratorAction action)
 {
     QString warning;
-    const std::optional<SweepPlan> plan = ReadSweepPlan(view_, button, Limits(), &warning);
+    const std::optional<SweepPlan> plan = ReadSweepPlan(view_, action, Limits(), &warning);
     if (!warning.isEmpty())
         view_.Messages.append(warning);
     if (!plan) {
-        RefuseAction(button, kSweepError);
+        RefuseAction(action, kSweepError);
         state_.GeneratorLoopActive = 0;
         return;
     }
     ++loopDepth_;
     NotifyAction();
     PresetZeroSpanDbm();
-    RunFrequencySweep(button, *plan);
+    RunFrequencySweep(action, *plan);
     if (!closing_) {
         ScpiSourceOn(scpi_, QStringLiteral("-20"));
         ScpiSourceOff(scpi_);
@@ -293,7 +303,7 @@ void GeneratorController::RunSweep(int button)
     LeaveLoop();
 }
 
-bool GeneratorController::RunFrequencySweep(int button, const SweepPlan& plan)
+bool GeneratorController::RunFrequencySweep(GeneratorAction action, const SweepPlan& plan)
 {
     const QString level = QString::number(plan.Level);
     int64_t hz = plan.StartHz;
@@ -314,7 +324,7 @@ bool GeneratorController::RunFrequencySweep(int button, const SweepPlan& plan)
         if (last)
             break;
     }
-    ToggleGeneratorRun(button);
+    ToggleGeneratorRun(action);
     state_.GeneratorLoopActive = 0;
     return true;
 }
@@ -323,7 +333,7 @@ void GeneratorController::RunRamp()
 {
     const std::optional<RampPlan> plan = ReadRampPlan(view_, Limits());
     if (!plan) {
-        RefuseAction(kRampButton, kRampError);
+        RefuseAction(GeneratorAction::PowerRamp, kRampError);
         state_.GeneratorLoopActive = 0;
         return;
     }
@@ -337,7 +347,7 @@ void GeneratorController::RunRamp()
         open = RunPowerRamp(*plan);
     if (open) {
         if (state_.GeneratorLoopActive != 0)
-            ToggleGeneratorRun(kRampButton);
+            ToggleGeneratorRun(GeneratorAction::PowerRamp);
         state_.GeneratorLoopActive = 0;
         if (settings_.TgOffAfterRamp != 0) {
             ScpiSourceOn(scpi_, QStringLiteral("-20"));

@@ -1,11 +1,11 @@
 #ifndef ZENDRIK_IMMUNITY_GENERATORCONTROLLER_H
 #define ZENDRIK_IMMUNITY_GENERATORCONTROLLER_H
 
+#include "immunity/GeneratorAction.h"
 #include "immunity/GeneratorPlans.h"
 #include "immunity/GeneratorView.h"
 
 #include <QString>
-#include <array>
 #include <cstdint>
 #include <functional>
 
@@ -23,8 +23,8 @@ public:
 
 // The run flags of the generator view.
 struct GeneratorState {
-    // Index 1..20: 1 while that speed button's action runs (index 0 unused).
-    std::array<uint8_t, kGeneratorButtons + 1> GeneratorRunning{};
+    // 1 while that action runs (its speed button is pressed).
+    PerGeneratorAction<uint8_t> GeneratorRunning;
     // 1 while a sweep or ramp may continue.
     uint8_t GeneratorLoopActive = 0;
 };
@@ -38,7 +38,7 @@ struct GeneratorHooks {
     std::function<void(bool)> ActionChanged;
 };
 
-// The generator view's buttons: fixed frequencies, sweep bands, power ramp and manual stepping,
+// The generator view's actions: fixed frequencies, sweep bands, power ramp and manual stepping,
 // on the tracking generator through the SCPI layer. Runs on the GUI thread; sweeps and ramps wait
 // through the event pump, so a second click arrives during their waits.
 class GeneratorController {
@@ -56,16 +56,15 @@ public:
     // The generator commands exist for the connected family (Rigol and Siglent).
     bool GeneratorSupported() const;
 
-    // Speed buttons 1..19.
-    void ButtonClick(int button);
-    void ToggleGeneratorRun(int button);
+    // A speed button was clicked: its action starts, or stops when it runs.
+    void Click(GeneratorAction action);
+    void ToggleGeneratorRun(GeneratorAction action);
     void SetGeneratorButtonsEnabled(bool on);
-    void StartGeneratorAction(int button, bool start);
+    void StartGeneratorAction(GeneratorAction action, bool start);
     // Re-reads the instrument owner after an emission run or coverage logging started or ended.
     void RefreshOwnership();
 
-    // Manual stepping (speed button 20, spin buttons, Enter in the boxes).
-    void ManualClick();
+    // Manual stepping (spin buttons, Enter in the boxes); Click switches it on and off.
     void FrequencyUp() { StepFrequency(+1); }
     void FrequencyDown() { StepFrequency(-1); }
     void AmplitudeUp() { StepAmplitude(+1); }
@@ -81,14 +80,15 @@ public:
     void Shutdown();
 
 private:
-    void RunFixedFrequency(int button);
-    void RunSweep(int button);
+    void ToggleManualStepping();
+    void RunFixedFrequency(GeneratorAction action);
+    void RunSweep(GeneratorAction action);
     // False when the sweep was stopped or the window closed.
-    bool RunFrequencySweep(int button, const SweepPlan& plan);
+    bool RunFrequencySweep(GeneratorAction action, const SweepPlan& plan);
     // False when the window closed.
     bool RunPowerRamp(const RampPlan& plan);
     void RunRamp();
-    void RefuseAction(int button, const QString& error);
+    void RefuseAction(GeneratorAction action, const QString& error);
     void PresetZeroSpanDbm();
     // Waits ms; false when it ended early: with endsWithLoop when GeneratorLoopActive dropped,
     // and always when the window closes.

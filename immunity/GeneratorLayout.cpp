@@ -57,3 +57,52 @@ QPoint FloatingBoxPosition(QPoint remembered, QSize box, const QRect& screen)
     const int y = std::max(screen.top(), std::min(remembered.y(), screen.top() + screen.height() - box.height()));
     return {x, y};
 }
+
+namespace {
+
+struct BoxFlow {
+    std::vector<QPoint> places;
+    QRect bounds;
+};
+
+BoxFlow FlowBoxes(QPoint origin, const std::vector<QSize>& boxes, int right, int gap)
+{
+    BoxFlow flow;
+    int x = origin.x();
+    int y = origin.y();
+    int rowHeight = 0;
+    for (const QSize& box : boxes) {
+        if (x > origin.x() && x + box.width() > right) {
+            x = origin.x();
+            y += rowHeight + gap;
+            rowHeight = 0;
+        }
+        flow.places.emplace_back(x, y);
+        flow.bounds |= QRect(QPoint(x, y), box);
+        x += box.width() + gap;
+        rowHeight = std::max(rowHeight, box.height());
+    }
+    return flow;
+}
+
+} // namespace
+
+std::vector<QPoint> FirstFloatingBoxPlaces(QPoint anchor, const std::vector<QSize>& boxes, const QRect& screen, int gap)
+{
+    const int right = screen.left() + screen.width();
+    const QPoint start(std::clamp(anchor.x(), screen.left(), right - 1),
+                       std::clamp(anchor.y(), screen.top(), screen.top() + screen.height() - 1));
+    for (const QPoint origin : {start, QPoint(screen.left(), start.y())}) {
+        BoxFlow flow = FlowBoxes(origin, boxes, right, gap);
+        if (flow.bounds.width() > screen.width() || flow.bounds.height() > screen.height())
+            continue;
+        const QPoint shift = FloatingBoxPosition(flow.bounds.topLeft(), flow.bounds.size(), screen) - flow.bounds.topLeft();
+        for (QPoint& place : flow.places)
+            place += shift;
+        return flow.places;
+    }
+    BoxFlow flow = FlowBoxes(screen.topLeft(), boxes, right, gap);
+    for (size_t i = 0; i < boxes.size(); ++i)
+        flow.places[i] = FloatingBoxPosition(flow.places[i], boxes[i], screen);
+    return flow.places;
+}

@@ -41,5 +41,12 @@ int FloatingBoxScreen(int rememberedLeft, int mainWindowWidth, int screenCount);
 // Where the box goes on that screen: its remembered place, moved just enough to lie on the
 // screen whole (or at its top-left corner when the box is larger than the screen).
 QPoint FloatingBoxPosition(QPoint remembered, QSize box, const QRect& screen);
+// Where the boxes open the first time: side by side from the anchor in their order, a new row
+// where the next box would pass the screen's right edge, the group moved just enough to lie on
+// the screen. A group too large for that starts again at the screen's left edge; one that does
+// not fit even so is laid out from the screen's top-left corner, each box kept on the screen.
+// Sizes are the boxes' outer sizes; gap is the free space left between two boxes.
+std::vector<QPoint> FirstFloatingBoxPlaces(QPoint anchor, const std::vector<QSize>& boxes, const QRect& screen,
+                                           int gap);
 
 #endif

@@ -46,9 +46,9 @@ int32_t ClampLevel(GeneratorEdit& edit, int32_t level, const GeneratorLimits& li
 
 } // namespace
 
-std::optional<FixedPlan> ReadFixedPlan(GeneratorViewModel& view, int button, const GeneratorLimits& limits)
+std::optional<FixedPlan> ReadFixedPlan(GeneratorViewModel& view, GeneratorAction action, const GeneratorLimits& limits)
 {
-    FixedFrequencyRow& row = view.FixedRow(button);
+    FixedFrequencyRow& row = view.Fixed[FixedRowOf(action)];
     const std::optional<int32_t> level = ReadInt(row.Amplitude);
     for (FixedFrequencyRow& r : view.Fixed)
         r.Amplitude.Red = false;
@@ -65,10 +65,10 @@ std::optional<FixedPlan> ReadFixedPlan(GeneratorViewModel& view, int button, con
     return plan;
 }
 
-std::optional<SweepPlan> ReadSweepPlan(GeneratorViewModel& view, int button, const GeneratorLimits& limits,
+std::optional<SweepPlan> ReadSweepPlan(GeneratorViewModel& view, GeneratorAction action, const GeneratorLimits& limits,
                                        QString* warning)
 {
-    SweepBand& band = view.Band(button);
+    SweepBand& band = view.Bands[SweepBandOf(action)];
     const std::optional<int64_t> start = ReadHz(band.Start);
     const std::optional<int64_t> stop = ReadHz(band.Stop);
     const std::optional<int64_t> step = ReadHz(band.Step);

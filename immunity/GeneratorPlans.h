@@ -30,8 +30,8 @@ struct FixedPlan {
     int64_t FrequencyHz = 0;
     int32_t Level = 0;
 };
-// Every amplitude edit of the fixed rows loses its red first.
-std::optional<FixedPlan> ReadFixedPlan(GeneratorViewModel& view, int button, const GeneratorLimits& limits);
+// The row of a fixed-frequency action. Every amplitude edit of the fixed rows loses its red first.
+std::optional<FixedPlan> ReadFixedPlan(GeneratorViewModel& view, GeneratorAction action, const GeneratorLimits& limits);
 
 struct SweepPlan {
     int64_t StartHz = 0;
@@ -42,9 +42,9 @@ struct SweepPlan {
     // Frequencies visited: start, start + step, ... up to stop.
     int64_t StepCount() const { return (StopHz - StartHz) / StepHz + 1; }
 };
-// warning receives "Warning: dwelltime ... maybe to slow for DSA" for a short dwell (the sweep
-// may still be refused afterwards).
-std::optional<SweepPlan> ReadSweepPlan(GeneratorViewModel& view, int button, const GeneratorLimits& limits,
+// The band of a sweep action. warning receives "Warning: dwelltime ... maybe to slow for DSA" for a
+// short dwell (the sweep may still be refused afterwards).
+std::optional<SweepPlan> ReadSweepPlan(GeneratorViewModel& view, GeneratorAction action, const GeneratorLimits& limits,
                                        QString* warning);
 
 struct RampPlan {

@@ -1,6 +1,8 @@
 #ifndef ZENDRIK_IMMUNITY_GENERATORVIEW_H
 #define ZENDRIK_IMMUNITY_GENERATORVIEW_H
 
+#include "immunity/GeneratorAction.h"
+
 #include <QString>
 #include <QStringList>
 #include <array>
@@ -16,14 +18,7 @@ struct GeneratorEdit {
     bool ReadOnly = false;
 };
 
-inline constexpr int kFixedRows = 12;
-inline constexpr int kSweepBands = 6;
 inline constexpr int kRampTimes = 5;
-// Speed buttons: 1..12 fixed rows, 13..18 sweep bands, 19 ramp, 20 manual stepping.
-inline constexpr int kGeneratorButtons = 20;
-inline constexpr int kFirstSweepButton = 13;
-inline constexpr int kRampButton = 19;
-inline constexpr int kManualButton = 20;
 
 struct FixedFrequencyRow {
     GeneratorEdit Frequency; // Hz, thousands dots allowed
@@ -72,17 +67,14 @@ struct GeneratorViewModel {
     PowerRamp Ramp;
     ManualStepping Manual;
     FieldCalculatorBox Calculator;
-    // Index 0 is speed button 1.
-    std::array<bool, kGeneratorButtons> ButtonEnabled{};
-    std::array<bool, kGeneratorButtons> ButtonRunning{}; // shows the running image
+    // The speed button of each action.
+    PerGeneratorAction<bool> ButtonEnabled;
+    PerGeneratorAction<bool> ButtonRunning; // shows the running image
     bool SettingsGridEnabled = true;
     QString MarkerFrequency; // Hz with thousands dots
     QString MarkerLevel;     // dBm
     QStringList Marks;
     QStringList Messages;
-
-    FixedFrequencyRow& FixedRow(int button) { return Fixed[static_cast<size_t>(button - 1)]; }
-    SweepBand& Band(int button) { return Bands[static_cast<size_t>(button - kFirstSweepButton)]; }
 };
 
 // The view as the main window's start-up leaves it.

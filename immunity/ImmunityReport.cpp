@@ -2,20 +2,7 @@
 
 #include "app/DateTimeText.h"
 
-#include <QDate>
 #include <QSaveFile>
-
-namespace {
-
-// Days since 30 December 1899 with the time of day as the fraction, as the date-time texts take.
-double DateTimeValue(const QDateTime& when)
-{
-    static const QDate kEpoch(1899, 12, 30);
-    const double days = static_cast<double>(kEpoch.daysTo(when.date()));
-    return days + when.time().msecsSinceStartOfDay() / 86'400'000.0;
-}
-
-} // namespace
 
 QString MarkLine(const QString& timeText, QChar sign, const QString& frequencyText, const QString& levelText)
 {

@@ -1,5 +1,5 @@
-// Manual stepping of the generator: speed button 20, the two spin buttons, Enter in the boxes,
-// and the marks.
+// Manual stepping of the generator: switching it on and off, the two spin buttons, Enter in the
+// boxes, and the marks.
 #include "immunity/GeneratorController.h"
 
 #include "app/NumberText.h"
@@ -71,24 +71,24 @@ std::optional<int32_t> GeneratorController::ManualLevel()
     return level;
 }
 
-void GeneratorController::ManualClick()
+void GeneratorController::ToggleManualStepping()
 {
     const std::optional<int64_t> hz = ManualFrequency();
     Changed();
     if (!hz || Refuses())
         return;
-    const bool running = state_.GeneratorRunning[kManualButton] != 0;
+    const bool running = state_.GeneratorRunning[GeneratorAction::ManualStepping] != 0;
     if (!running && (ActionActive() || BusyElsewhere()))
         return;
     if (running) {
-        ToggleGeneratorRun(kManualButton);
+        ToggleGeneratorRun(GeneratorAction::ManualStepping);
         ScpiSourceOff(scpi_);
         return;
     }
     const std::optional<int32_t> level = ManualLevel();
     if (!level)
         return;
-    ToggleGeneratorRun(kManualButton);
+    ToggleGeneratorRun(GeneratorAction::ManualStepping);
     // After an emission run the analyser may still sweep a span; the generator would follow it
     // instead of holding the frequency shown.
     ScpiSetSpan(scpi_, QStringLiteral("0"));
@@ -113,7 +113,7 @@ void GeneratorController::StepFrequency(int direction)
     f = std::max(f, kGeneratorMinHz);
     view_.Manual.Frequency.Text = Dotted(f);
     view_.MarkerFrequency = view_.Manual.Frequency.Text;
-    if (state_.GeneratorRunning[kManualButton] != 0) {
+    if (state_.GeneratorRunning[GeneratorAction::ManualStepping] != 0) {
         if (const std::optional<int32_t> level = ManualLevel()) {
             SendLevel(*level);
             SendFrequency(f);
@@ -137,7 +137,7 @@ void GeneratorController::StepAmplitude(int direction)
     view_.Manual.Amplitude.Text = QString::number(a);
     view_.Manual.Amplitude.Red = false;
     view_.MarkerLevel = view_.Manual.Amplitude.Text;
-    if (state_.GeneratorRunning[kManualButton] != 0) {
+    if (state_.GeneratorRunning[GeneratorAction::ManualStepping] != 0) {
         if (const std::optional<int64_t> hz = ManualFrequency()) {
             SendFrequency(*hz);
             SendLevel(a);
@@ -152,7 +152,7 @@ void GeneratorController::EnterFrequency()
     if (!hz)
         return;
     view_.MarkerFrequency = view_.Manual.Frequency.Text;
-    if (state_.GeneratorRunning[kManualButton] != 0) {
+    if (state_.GeneratorRunning[GeneratorAction::ManualStepping] != 0) {
         if (const std::optional<int32_t> level = ManualLevel()) {
             SendLevel(*level);
             SendFrequency(*hz);
@@ -163,7 +163,7 @@ void GeneratorController::EnterFrequency()
 
 void GeneratorController::EnterAmplitude()
 {
-    if (state_.GeneratorRunning[kManualButton] == 0)
+    if (state_.GeneratorRunning[GeneratorAction::ManualStepping] == 0)
         return;
     const std::optional<int32_t> level = ManualLevel();
     if (!level)

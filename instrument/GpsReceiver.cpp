@@ -170,6 +170,8 @@ SerialConnectOutcome ConnectSerialAnalyser(ScpiContext& c, const QString& port)
         c.Status.SetText(InstrumentStatus::kConnectionPanel, QStringLiteral("none"));
         return out;
     }
+    // A library may hand out the number of a session whose link was lost before.
+    c.Visa.LostLinks.erase(c.Visa.VisaSession);
     if (!BaudIs9600(c, c.Visa.VisaSession)) {
         ShowError(c, QStringLiteral("ViRead USBSER FAILED! Baud rate is not 9600"));
         return out;

@@ -120,28 +120,42 @@ ConnectOutcome ConnectInstrument(ScpiContext& c, const QString& resource, bool o
     LoadVisaLibrary(c.Visa, c.Debug);
     if (c.Visa.VisaSession != 0) {
         c.Visa.VisaLibrary->viClose(c.Visa.VisaSession);
+        c.Visa.LostLinks.erase(c.Visa.VisaSession);
         c.Visa.VisaSession = 0;
         c.Device.DeviceConnected = 0;
     }
     ViSession session = 0;
     if (c.Visa.VisaLibrary->viOpen(c.Visa.VisaResourceManager, name.constData(), 0, 0, &session) != visa::VI_SUCCESS) {
+        // No analyser answers at this address: nothing may still look connected.
+        c.Messages.Append(QStringLiteral("Error: could not open ") + QString::fromLatin1(name));
         c.Status.SetText(InstrumentStatus::kConnectionPanel, QStringLiteral("none"));
+        c.Status.SetText(InstrumentStatus::kModelPanel, QString());
         return out;
     }
     c.Visa.VisaSession = session;
+    // A library may hand out the number of a session whose link was lost before.
+    c.Visa.LostLinks.erase(session);
     out.Opened = true;
     c.Status.SetText(InstrumentStatus::kConnectionPanel, QString::fromLatin1(name));
     c.Device.DeviceConnected = 0;
     VisaWriteString(c.Visa, c.Debug, QStringLiteral("*IDN?"));
-    const ScpiAnswer idn = scpiio::ReadReply(c);
+    ViStatus readStatus = visa::VI_SUCCESS;
+    const ScpiAnswer idn = scpiio::ReadReply(c, false, &readStatus);
     c.Device.DeviceFamily = dfNone;
     if (!idn) {
         // Silence is no identification: the "0" a failed read gives used to count as an answer
         // and left a dead link marked connected. The session is closed as if it never opened.
-        c.Messages.Append(QStringLiteral("Error: no answer to *IDN? from ") + QString::fromLatin1(name));
+        // An answer that filled the whole read did come, but is no identification either.
+        c.Messages.Append(readStatus == visa::VI_SUCCESS_MAX_CNT
+                              ? QStringLiteral("Error: the answer to *IDN? from ") + QString::fromLatin1(name) +
+                                    QStringLiteral(" is longer than ") + QString::number(visa::kAnswerBufferSize) +
+                                    QStringLiteral(" bytes")
+                              : QStringLiteral("Error: no answer to *IDN? from ") + QString::fromLatin1(name));
         c.Visa.VisaLibrary->viClose(c.Visa.VisaSession);
+        c.Visa.LostLinks.erase(c.Visa.VisaSession);
         c.Visa.VisaSession = 0;
         c.Status.SetText(InstrumentStatus::kConnectionPanel, QStringLiteral("none"));
+        c.Status.SetText(InstrumentStatus::kModelPanel, QString());
         out.Opened = false;
         return out;
     }

@@ -1,13 +1,19 @@
 #include "instrument/ScpiIo.h"
 
 #include "app/NumberText.h"
+#include "instrument/DeviceState.h"
+#include "instrument/InstrumentStatus.h"
 #include "instrument/visa/VisaSession.h"
 
 #include <cmath>
 
 namespace scpiio {
 
-void Send(ScpiContext& c, const QString& command) { ScpiWrite(c.Visa, c.Debug, command); }
+void Send(ScpiContext& c, const QString& command)
+{
+    ScpiWrite(c.Visa, c.Debug, command);
+    LinkLost(c);
+}
 
 void Send(ScpiContext& c, const QStringList& commands)
 {
@@ -19,6 +25,7 @@ ScpiAnswer ReadReply(ScpiContext& c, bool keepLineEnd, ViStatus* status)
 {
     QByteArray a;
     const ViStatus st = VisaReadAnswer(c.Visa, c.Visa.VisaSession, visa::kAnswerBufferSize, &a);
+    LinkLost(c);
     if (status)
         *status = st;
     if (st != visa::VI_SUCCESS)
@@ -31,7 +38,9 @@ ScpiAnswer ReadReply(ScpiContext& c, bool keepLineEnd, ViStatus* status)
 ScpiAnswer ReadMultiLineReply(ScpiContext& c)
 {
     QByteArray a;
-    if (VisaReadMultiLineAnswer(c.Visa, c.Visa.VisaSession, visa::kAnswerBufferSize, &a) != visa::VI_SUCCESS)
+    const ViStatus st = VisaReadMultiLineAnswer(c.Visa, c.Visa.VisaSession, visa::kAnswerBufferSize, &a);
+    LinkLost(c);
+    if (st != visa::VI_SUCCESS)
         return std::nullopt;
     if (!a.isEmpty())
         a.chop(1);
@@ -47,6 +56,17 @@ std::optional<double> AnswerNumber(const QString& answer)
     if (!v || !std::isfinite(*v))
         return std::nullopt;
     return v;
+}
+
+bool LinkLost(ScpiContext& c)
+{
+    if (!VisaLinkLost(c.Visa))
+        return false;
+    if (c.Device.DeviceConnected != 0) {
+        c.Device.DeviceConnected = 0;
+        c.Status.SetText(InstrumentStatus::kConnectionPanel, QString());
+    }
+    return true;
 }
 
 } // namespace scpiio

@@ -23,6 +23,11 @@ ScpiAnswer ReadMultiLineReply(ScpiContext& c);
 // The answer as a finite number ("." as decimal mark, blanks and line ends around it allowed).
 std::optional<double> AnswerNumber(const QString& answer);
 
+// True when the link of the analyser's session is gone. The analyser then no longer counts as
+// connected and panel 0 is emptied, as after a failed trace transfer. Send and the reads above
+// look at it after every call; the callers decide what ends.
+bool LinkLost(ScpiContext& c);
+
 } // namespace scpiio
 
 #endif

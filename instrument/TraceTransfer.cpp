@@ -3,15 +3,16 @@
 #include "app/AdvancedSettings.h"
 #include "app/Log.h"
 #include "app/NumberText.h"
-#include "chart/engine/ChartSeries.h"
 #include "instrument/DeviceState.h"
 #include "instrument/InstrumentStatus.h"
+#include "instrument/ScpiIo.h"
 #include "instrument/visa/VisaSession.h"
 
 #include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <utility>
 
 namespace {
 
@@ -62,12 +63,6 @@ bool ParseLevel(const char* begin, const char* end, double* value)
     return true;
 }
 
-void AddPoints(TChartSeries& series, TColor color, const std::vector<tracecodec::Point>& points)
-{
-    for (const tracecodec::Point& p : points)
-        series.AddPointXY(p.x, p.y, QString(), color);
-}
-
 // A wrong answer size: the device no longer counts as connected.
 void WrongSize(ScpiContext& c)
 {
@@ -101,8 +96,17 @@ QByteArray ReadAnswer(ScpiContext& c, qsizetype bufferSize, bool* ok)
     return answer;
 }
 
-TraceReadResult Finish(ScpiContext& c, TChartSeries& series, TColor color, TraceStatus status,
-                       const std::vector<tracecodec::Point>& points, qsizetype received)
+// A link that is gone is no wrong size: the analyser never sent a trace.
+TraceReadResult LostLink(ScpiContext& c, qsizetype received)
+{
+    scpiio::LinkLost(c);
+    TraceReadResult r;
+    r.Status = TraceStatus::LinkLost;
+    r.Received = static_cast<int>(received);
+    return r;
+}
+
+TraceReadResult Finish(ScpiContext& c, TraceStatus status, std::vector<tracecodec::Point> points, qsizetype received)
 {
     TraceReadResult r;
     r.Status = status;
@@ -111,10 +115,10 @@ TraceReadResult Finish(ScpiContext& c, TChartSeries& series, TColor color, Trace
         WrongSize(c);
         return r;
     }
-    AddPoints(series, color, points);
-    r.Added = static_cast<int>(points.size());
+    r.Points = std::move(points);
     if (status == TraceStatus::NotANumber)
-        c.Messages.Append(QStringLiteral("Error: trace value is no number after point ") + QString::number(r.Added));
+        c.Messages.Append(QStringLiteral("Error: trace value is no number after point ") +
+                          QString::number(r.Points.size()));
     return r;
 }
 
@@ -215,22 +219,11 @@ bool RigolTraceBigEndian(int32_t deviceModel, int32_t optInvertIeee, uint8_t rig
     return rigolFloatBigEndian == 1;
 }
 
-void AddTracePoint(ScpiContext& c, TChartSeries& series, TColor color, double frequencyHz, double level)
-{
-    const double x = static_cast<double>(RoundHalfEven(frequencyHz / 1000.0));
-    series.AddPointXY(x, level, QString(), color);
-    if (c.Debug.DebugMode != 1)
-        return;
-    c.Debug.LogMessage(QStringLiteral("Stop  Raw xValue: ") + FloatToStr(x));
-    c.Debug.LogMessage(QStringLiteral("Start Raw  Count: ") + QString::number(series.Count()));
-}
-
-TraceReadResult ReadTraceVisaBinary(ScpiContext& c, TChartSeries& series, TColor color, int64_t startHz,
-                                    int64_t stopHz)
+TraceReadResult ReadTraceVisaBinary(ScpiContext& c, int64_t startHz, int64_t stopHz)
 {
     const DeviceState& d = c.Device;
     if (!PlausiblePointCount(c))
-        return Finish(c, series, color, TraceStatus::WrongSize, {}, 0);
+        return Finish(c, TraceStatus::WrongSize, {}, 0);
     const bool rsa = d.DeviceModel == 5000;
     const qsizetype expected = static_cast<qsizetype>(d.TracePoints) * 4 + (rsa ? 9 : 12);
     // One byte more than expected, so that a longer answer shows as a wrong size; the fixed
@@ -239,38 +232,42 @@ TraceReadResult ReadTraceVisaBinary(ScpiContext& c, TChartSeries& series, TColor
     const QByteArray answer = ReadAnswer(c, expected + 1, &ok);
     LogRead(c, startHz, stopHz, answer.size());
     std::vector<tracecodec::Point> points;
+    if (!ok && VisaLinkLost(c.Visa))
+        return LostLink(c, answer.size());
     if (!ok)
-        return Finish(c, series, color, TraceStatus::WrongSize, points, answer.size());
+        return Finish(c, TraceStatus::WrongSize, {}, answer.size());
     const tracecodec::Grid grid = tracecodec::TraceGrid(startHz, stopHz, d.TracePoints);
     if (answer.size() == expected)
         LogGrid(c, grid, d.TracePoints);
     const bool bigEndian = RigolTraceBigEndian(d.DeviceModel, c.Options.OptInvertIeee, d.RigolFloatBigEndian);
     const TraceStatus st = tracecodec::DecodeBinary(answer, expected, d.TracePoints, bigEndian,
                                                     rsa ? kRsaOffset : 0.0, grid, &points);
-    TraceReadResult r = Finish(c, series, color, st == TraceStatus::NotANumber ? TraceStatus::Complete : st, points,
+    // A binary value that is no number gets the dialog, not the ASCII readers' log line.
+    TraceReadResult r = Finish(c, st == TraceStatus::NotANumber ? TraceStatus::Complete : st, std::move(points),
                                answer.size());
     r.Status = st;
-    if ((st == TraceStatus::NotANumber || st == TraceStatus::OutOfRange) && c.Visa.ShowErrorDialog)
-        c.Visa.ShowErrorDialog(st == TraceStatus::NotANumber
-                                   ? QStringLiteral("IEEE-Conversion-ERROR:1, check DSA firmware version")
-                                   : QStringLiteral("IEEE-Conversion-ERROR:2, check DSA firmware version"));
+    if (st == TraceStatus::NotANumber)
+        r.ErrorDialog = QStringLiteral("IEEE-Conversion-ERROR:1, check DSA firmware version");
+    else if (st == TraceStatus::OutOfRange)
+        r.ErrorDialog = QStringLiteral("IEEE-Conversion-ERROR:2, check DSA firmware version");
     return r;
 }
 
-TraceReadResult ReadTraceVisaAscii(ScpiContext& c, TChartSeries& series, TColor color, int64_t startHz,
-                                   int64_t stopHz)
+TraceReadResult ReadTraceVisaAscii(ScpiContext& c, int64_t startHz, int64_t stopHz)
 {
     const DeviceState& d = c.Device;
     if (!PlausiblePointCount(c))
-        return Finish(c, series, color, TraceStatus::WrongSize, {}, 0);
+        return Finish(c, TraceStatus::WrongSize, {}, 0);
     const bool sva = d.SiglentSeries == 2;
     const qsizetype expected = static_cast<qsizetype>(d.TracePoints) * (sva ? 14 : 17) + (sva ? 0 : 1);
     bool ok = false;
     QByteArray answer = ReadAnswer(c, std::max(kAsciiBufferMinimum, expected + 1), &ok);
     LogRead(c, startHz, stopHz, answer.size());
     std::vector<tracecodec::Point> points;
+    if (!ok && VisaLinkLost(c.Visa))
+        return LostLink(c, answer.size());
     if (!ok || answer.size() != expected || answer.isEmpty())
-        return Finish(c, series, color, TraceStatus::WrongSize, points, answer.size());
+        return Finish(c, TraceStatus::WrongSize, {}, answer.size());
     const tracecodec::Grid grid = tracecodec::TraceGrid(startHz, stopHz, d.TracePoints);
     LogGrid(c, grid, d.TracePoints);
     SetDecimalSeparator(QLatin1Char('.'));
@@ -283,11 +280,10 @@ TraceReadResult ReadTraceVisaAscii(ScpiContext& c, TChartSeries& series, TColor 
     points.reserve(static_cast<size_t>(d.TracePoints));
     const TraceStatus st = tracecodec::DecodeCommaList(answer, scan, kSiglentOffset, grid, &points);
     c.Debug.LogMessage(QStringLiteral("Samples  Count: ") + QString::number(answer.left(scan).count(',')));
-    return Finish(c, series, color, st, points, answer.size());
+    return Finish(c, st, std::move(points), answer.size());
 }
 
-TraceReadResult ReadScanBufferFpc(ScpiContext& c, TChartSeries& series, TColor color, int64_t startHz,
-                                  int64_t stopHz)
+TraceReadResult ReadScanBufferFpc(ScpiContext& c, int64_t startHz, int64_t stopHz)
 {
     const DeviceState& d = c.Device;
     if (!PlausiblePointCount(c)) {
@@ -300,6 +296,8 @@ TraceReadResult ReadScanBufferFpc(ScpiContext& c, TChartSeries& series, TColor c
     const QByteArray answer = ReadAnswer(c, buffer, &ok);
     LogRead(c, startHz, stopHz, answer.size());
     std::vector<tracecodec::Point> points;
+    if (!ok && VisaLinkLost(c.Visa))
+        return LostLink(c, answer.size());
     if (!ok) {
         // This reader has no size check, so a failed read is no wrong size either: the scan
         // loop goes on with the next step, the connection stands.
@@ -320,5 +318,5 @@ TraceReadResult ReadScanBufferFpc(ScpiContext& c, TChartSeries& series, TColor c
     SetDecimalSeparator(QLatin1Char('.'));
     points.reserve(static_cast<size_t>(d.TracePoints) + 1);
     const TraceStatus st = tracecodec::DecodeCommaList(answer, answer.size() - 1, 0.0, grid, &points);
-    return Finish(c, series, color, st, points, answer.size());
+    return Finish(c, st, std::move(points), answer.size());
 }

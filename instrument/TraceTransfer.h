@@ -1,16 +1,12 @@
 #ifndef ZENDRIK_INSTRUMENT_TRACETRANSFER_H
 #define ZENDRIK_INSTRUMENT_TRACETRANSFER_H
 
-#include "chart/canvas/PlotColor.h"
 #include "instrument/ScpiContext.h"
 
 #include <QByteArray>
 #include <QString>
 #include <cstdint>
 #include <vector>
-
-class TChartSeries;
-
 
 // The outcome of one trace transfer.
 enum class TraceStatus {
@@ -19,12 +15,8 @@ enum class TraceStatus {
     NotANumber,   // a binary value is no number, or an ASCII value text is none
     OutOfRange,   // a binary value above 100000
     ReadFailed,   // the receiver scan's read failed: no points, the device stays connected
-};
-
-struct TraceReadResult {
-    TraceStatus Status = TraceStatus::Complete;
-    int Added = 0;     // points added to the series (also those before a bad value)
-    int Received = 0;  // bytes of the answer
+    LinkLost,     // the link to the analyser is gone: no points, no line (the caller says it),
+                  // and the device no longer counts as connected
 };
 
 // Decoding of trace answers, apart from the reading so that it can be tested and measured on its
@@ -59,18 +51,25 @@ TraceStatus DecodeCommaList(const QByteArray& text, qsizetype scanLength, double
 
 } // namespace tracecodec
 
-// Adds one measured point at frequencyHz / 1000 rounded to whole kHz.
-void AddTracePoint(ScpiContext& c, TChartSeries& series, TColor color, double frequencyHz, double level);
-// The three readers: one read of the trace answer, size check, decoding, points added to series
-// in order. A wrong size logs "Error: Visa RD Error Maxsample" and counts the device as
-// disconnected. The receiver scan has no size check: a failed read adds no point and logs the
-// error, and the device stays connected.
-TraceReadResult ReadTraceVisaBinary(ScpiContext& c, TChartSeries& series, TColor color, int64_t startHz,
-                                    int64_t stopHz);
-TraceReadResult ReadTraceVisaAscii(ScpiContext& c, TChartSeries& series, TColor color, int64_t startHz,
-                                   int64_t stopHz);
-TraceReadResult ReadScanBufferFpc(ScpiContext& c, TChartSeries& series, TColor color, int64_t startHz,
-                                  int64_t stopHz);
+// What a reader got: the decoded points in order (also those before a bad value; none for a
+// wrong size), and an error dialog for the caller to show once it has taken the points, so that
+// the chart behind the dialog already holds them.
+struct TraceReadResult {
+    TraceStatus Status = TraceStatus::Complete;
+    std::vector<tracecodec::Point> Points;
+    int Received = 0;    // bytes of the answer
+    QString ErrorDialog; // empty: none
+
+    int Count() const { return static_cast<int>(Points.size()); }
+};
+
+// The three readers: one read of the trace answer, size check, decoding into points in order.
+// A wrong size logs "Error: Visa RD Error Maxsample" and counts the device as disconnected. The
+// receiver scan has no size check: a failed read gives no point and logs the error, and the
+// device stays connected. A lost link is LinkLost for all three.
+TraceReadResult ReadTraceVisaBinary(ScpiContext& c, int64_t startHz, int64_t stopHz);
+TraceReadResult ReadTraceVisaAscii(ScpiContext& c, int64_t startHz, int64_t stopHz);
+TraceReadResult ReadScanBufferFpc(ScpiContext& c, int64_t startHz, int64_t stopHz);
 
 // The byte order of Rigol binary traces from the model, the settings file's "Invert_IEEE" and
 // the firmware.

@@ -27,11 +27,6 @@ QByteArray EncodeMime64(const QByteArray& bytes);
 // missing padding is accepted.
 QByteArray DecodeMime64(const QByteArray& text);
 
-// Windows-1252 at the boundary. nullopt when a character has no byte in the code page; the five
-// bytes the code page leaves unused stand for the C1 controls of the same number both ways.
-std::optional<QByteArray> ToWindows1252(const QString& text);
-QString FromWindows1252(const QByteArray& bytes);
-
 inline constexpr int kMailSaltSize = 16;
 inline constexpr int kMailKeySize = 56;
 inline constexpr int kMailMacSize = 8;

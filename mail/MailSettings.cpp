@@ -2,6 +2,7 @@
 
 #include "app/Log.h"
 #include "mail/MailCrypt.h"
+#include "platform/codepage/Windows1252.h"
 #include "platform/inifile/IniFile.h"
 
 #include <array>
@@ -138,7 +139,7 @@ bool CheckMailFieldsStorable(const MailAccount& account, MessageLog& log)
 {
     bool ok = true;
     for (const FieldRef& f : kTextOrder) {
-        if (!ToWindows1252(account.*f.field)) {
+        if (!codepage::FitsWindows1252(account.*f.field)) {
             log.Append(QStringLiteral("Error: mail settings not saved, \"%1\" holds a character outside Windows-1252")
                            .arg(QLatin1String(f.label)));
             ok = false;
@@ -173,6 +174,10 @@ void LoadMailSettingsFile(const QString& path, const QString& hostId, MailAccoun
 {
     EmptyFields(account);
     const IniFile ini(path);
+    if (!ini.LoadError().isEmpty()) {
+        log.Append(QStringLiteral("Error: ") + ini.LoadError());
+        return;
+    }
     const QString value = ini.ReadString(QString::fromLatin1(kMailSection), QString::fromLatin1(kMailKey), QString());
     const std::optional<QString> plain = DecryptMailSettings(value, hostId);
     if (!plain || plain->isEmpty()) {

@@ -11,6 +11,7 @@
 #include <QTimeZone>
 
 #include <array>
+#include <cstdio>
 #include <cstring>
 #include <exception>
 #include <memory>
@@ -68,15 +69,21 @@ QString HeaderSafe(const QString& text)
     return out.trimmed();
 }
 
+bool IsAscii(const QString& text)
+{
+    for (QChar c : text) {
+        if (c.unicode() >= 0x80)
+            return false;
+    }
+    return true;
+}
+
 // Printable ASCII stays as it is; anything else becomes UTF-8 encoded words, each short enough
 // for a header line and cut between characters.
 QByteArray EncodedHeaderText(const QString& text)
 {
     const QString safe = HeaderSafe(text);
-    bool ascii = true;
-    for (QChar c : safe)
-        ascii = ascii && c.unicode() < 0x80;
-    if (ascii)
+    if (IsAscii(safe))
         return safe.toLatin1();
     QByteArray out;
     QByteArray chunk;
@@ -97,6 +104,19 @@ QByteArray EncodedHeaderText(const QString& text)
         i += n - 1;
     }
     flush();
+    return out;
+}
+
+// The text of a quoted string: without its quotes, each backslash taking the next character as
+// it is.
+QString UnquotedName(const QString& quoted)
+{
+    QString out;
+    for (qsizetype i = 1; i + 1 < quoted.size(); ++i) {
+        if (quoted[i] == u'\\' && i + 2 < quoted.size())
+            ++i;
+        out += quoted[i];
+    }
     return out;
 }
 
@@ -221,6 +241,8 @@ bool ReadAttachment(const QString& workingFolder, const QString& path, Attachmen
 struct Conversation {
     MessageLog* messages = nullptr;
     bool mailFromSent = false;
+    // Why the login line could not be written; told to the debug log once curl has returned.
+    std::array<char, 160> lostLine {};
 };
 
 int OnCurlDebug(CURL*, curl_infotype type, char* data, size_t size, void* user)
@@ -236,8 +258,9 @@ int OnCurlDebug(CURL*, curl_infotype type, char* data, size_t size, void* user)
     c->mailFromSent = true;
     try {
         c->messages->Append(kLoginOkLine);
-    } catch (const std::exception&) {
-        // Nothing may unwind through curl; the line is only a report.
+    } catch (const std::exception& e) {
+        // Nothing may unwind through curl: the reason waits in a fixed buffer, which cannot throw.
+        std::snprintf(c->lostLine.data(), c->lostLine.size(), "%s", *e.what() ? e.what() : "unknown");
     }
     return 0;
 }
@@ -275,8 +298,8 @@ bool Compose(CURL* easy, const MailAccount& account, const QString& subject, con
             || curl_mime_encoder(filePart, "base64") != CURLE_OK)
             return false;
     }
-    const bool headersOk = Append(out.headers, "From: " + HeaderSafe(account.MailFrom).toUtf8())
-        && Append(out.headers, "To: " + HeaderSafe(account.MailTo).toUtf8())
+    const bool headersOk = Append(out.headers, "From: " + MailboxHeaderText(account.MailFrom))
+        && Append(out.headers, "To: " + MailboxHeaderText(account.MailTo))
         && Append(out.headers, "Subject: " + EncodedHeaderText(subject))
         && Append(out.headers, "Date: " + MailDateText(QDateTime::currentDateTime()))
         && Append(out.headers, QByteArray("X-Mailer: ") + kMailer);
@@ -289,6 +312,22 @@ template <typename T> bool Set(CURL* easy, CURLoption option, T value)
 }
 
 } // namespace
+
+QByteArray MailboxHeaderText(const QString& field)
+{
+    const QString safe = HeaderSafe(field);
+    const qsizetype open = safe.lastIndexOf(u'<');
+    const qsizetype close = safe.lastIndexOf(u'>');
+    QString name = open >= 0 && close > open ? safe.left(open).trimmed() : QString();
+    // Names in ASCII and bare addresses go as they were typed.
+    if (IsAscii(name))
+        return safe.toUtf8();
+    // An encoded word inside a quoted string is not decoded, so a quoted name loses its quotes;
+    // its specials (",", ".") are safe inside the encoded word.
+    if (name.size() >= 2 && name.front() == u'"' && name.back() == u'"')
+        name = UnquotedName(name);
+    return EncodedHeaderText(name) + ' ' + safe.mid(open).toUtf8();
+}
 
 SmtpSecurity ChooseSmtpSecurity(int securityIndex, const QString& port)
 {
@@ -413,6 +452,9 @@ bool SendMail(const MailContext& context, const QString& subject, const QString&
         return fail(QStringLiteral("curl refused an option"));
 
     const CURLcode result = RunCurlTransfer(h, context.Pump);
+    if (conversation.lostLine[0] != '\0')
+        context.Debug.LogMessage(QStringLiteral("Mail: login line not written: ")
+            + QString::fromLocal8Bit(conversation.lostLine.data()));
     if (result != CURLE_OK) {
         const QString reason
             = error[0] ? QString::fromUtf8(error.data()) : QString::fromUtf8(curl_easy_strerror(result));

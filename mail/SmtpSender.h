@@ -23,6 +23,11 @@ SmtpSecurity ChooseSmtpSecurity(int securityIndex, const QString& port);
 // trimmed and left out when empty.
 QByteArray SmtpUrl(const QString& server, const QString& port, SmtpSecurity security);
 
+// The "From" or "To" header text of a mail-to / mail-from field: a display name outside ASCII
+// ("Jürgen Müller <op@example.test>") becomes UTF-8 encoded words, as the subject does;
+// the address, ASCII names and bare addresses stay as typed.
+QByteArray MailboxHeaderText(const QString& field);
+
 // A mail header date: "Tue, 03 Feb 2026 14:05:09 +0100".
 QByteArray MailDateText(const QDateTime& time);
 

@@ -124,11 +124,11 @@ void Put(const OverlayPainter& p, const StampKey& key, int32_t x, int32_t y, con
         draw(p.Canvas, x, y);
 }
 
-void DrawStoredFlags(const OverlayPainter& p, const MarkerStore& store, TColor colour, LevelUnit unit)
+void DrawStoredFlags(const OverlayPainter& p, const MarkerStore& store, TColor colour, LevelUnit unit, bool atLevels)
 {
     for (int32_t n = 1; n <= store.Count; ++n) {
         const MarkerRecord& m = store.Marker(n);
-        DrawMarkerFlag(p, colour, m.Label(unit), m.X, m.Y);
+        DrawMarkerFlag(p, colour, m.Label(unit), m.X, atLevels ? Pixel(p.Left, m.Level) : m.Y);
     }
 }
 
@@ -304,7 +304,7 @@ void DrawMainChartOverlays(const OverlayPainter& p, const OverlayScene& scene)
     constexpr size_t kCorrected1 = 6;
     constexpr size_t kCorrected2 = 8;
     if (scene.ShowMarkers1 && scene.Markers1)
-        DrawStoredFlags(p, *scene.Markers1, c.ColorTable[kCorrected1], scene.Unit);
+        DrawStoredFlags(p, *scene.Markers1, c.ColorTable[kCorrected1], scene.Unit, scene.FlagsAtLevels);
     if (scene.ShowMarkers2 && scene.Markers2)
-        DrawStoredFlags(p, *scene.Markers2, c.ColorTable[kCorrected2], scene.Unit);
+        DrawStoredFlags(p, *scene.Markers2, c.ColorTable[kCorrected2], scene.Unit, scene.FlagsAtLevels);
 }

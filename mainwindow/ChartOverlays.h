@@ -87,6 +87,9 @@ struct OverlayScene {
     bool ShowMarkers1 = true;             // "show" of set 1 (CheckBox34)
     bool ShowMarkers2 = true;             // "show" of set 2 (CheckBox35)
     LevelUnit Unit = LevelUnit::dBuV;     // the label of the stored flags
+    // A stored flag keeps the window's pixel row it was placed at; a picture of another size (the
+    // mail's chart image) has other rows, so there the flags stand at their levels.
+    bool FlagsAtLevels = false;
     TChartSeries* SegmentMarks1 = nullptr; // Series17
     TChartSeries* SegmentMarks2 = nullptr; // Series18
 };

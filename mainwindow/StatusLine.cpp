@@ -3,6 +3,7 @@
 #include "app/NumberText.h"
 #include "app/TextRoutines.h"
 #include "instrument/DeviceState.h"
+#include "measurement/MeasureTime.h"
 #include "measurement/MeasurementState.h"
 
 namespace {
@@ -10,11 +11,6 @@ namespace {
 QString Megabytes(uint64_t bytes)
 {
     return InsertThousandDots(QString::number(RoundHalfEven(static_cast<double>(bytes) / 1024.0 / 1024.0)));
-}
-
-QString TwoDigits(uint32_t value)
-{
-    return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0'));
 }
 
 } // namespace
@@ -62,10 +58,8 @@ QString TimeOfDayText(QTime now)
 
 QString RemainingTimeText(uint32_t seconds, bool masterCurveMark)
 {
-    // A run may be estimated at a day or more: the hours go on counting instead of wrapping
-    // into a day that the text has no place for.
-    const QString text = TwoDigits(seconds / 3600u) + QLatin1Char(':') + TwoDigits(seconds % 3600u / 60u) +
-                         QLatin1Char(':') + TwoDigits(seconds % 60u);
+    // The same text as the estimate's, so that both labels agree however long the run.
+    const QString text = SecondsText(seconds);
     return masterCurveMark ? text + QLatin1Char('*') : text;
 }
 

@@ -33,6 +33,14 @@ private:
     uint32_t since_ = 0;
 };
 
+// Nothing more can reach the analyser: one line, unless Stop came first (the run ends anyway).
+HandshakeEnd LinkGone(const std::function<void(const QString&)>& abort, const MeasurementState& state)
+{
+    if (state.StopRequested == 0)
+        abort(QString::fromLatin1(kLinkLostLine));
+    return HandshakeEnd::LinkLost;
+}
+
 HandshakeEnd GiveUp(const std::function<void(const QString&)>& abort)
 {
     abort(QStringLiteral("Error: no answer to the completion poll for ") + QString::number(kPollGiveUpMs / 1000) +
@@ -63,6 +71,8 @@ HandshakeEnd RsaCompletionHandshake(SegmentJob& job)
     int counter = 0;
     int value = 0;
     scpiio::Send(c, QStringLiteral("*CLS;*OPC"));
+    if (scpiio::LinkLost(c))
+        return LinkGone(job.AbortRun, job.State);
     for (;;) {
         c.Pump.ProcessEvents();
         if (job.State.StopRequested == 1)
@@ -70,6 +80,8 @@ HandshakeEnd RsaCompletionHandshake(SegmentJob& job)
         scpiio::Send(c, QStringLiteral("*ESR?"));
         WaitMs(c.Pump, kPollIntervalMs);
         const ScpiAnswer a = scpiio::ReadReply(c, true);
+        if (scpiio::LinkLost(c))
+            return LinkGone(job.AbortRun, job.State);
         ++counter;
         c.Debug.LogMessage(QStringLiteral("#:") + QString::number(counter) + QStringLiteral(":ESR=") + a.value_or(QString()));
         // A number that is no number leaves the previous value, as the analyser's last word.
@@ -98,12 +110,16 @@ HandshakeEnd ReceiverCompletionHandshake(const HandshakeLink& link, uint32_t fir
     scpiio::Send(c, QStringLiteral("*ESE 1"));
     ScpiSingleSweep(c);
     scpiio::Send(c, QStringLiteral("*ESR?"));
+    if (scpiio::LinkLost(c))
+        return LinkGone(link.Abort, link.State);
     WaitMs(c.Pump, firstWaitMs);
     scpiio::ReadReply(c);
     for (;;) {
         c.Pump.ProcessEvents();
         if (link.State.StopRequested == 1)
             return HandshakeEnd::Stopped;
+        if (scpiio::LinkLost(c))
+            return LinkGone(link.Abort, link.State);
         scpiio::Send(c, QStringLiteral("*OPC;*ESR?"));
         WaitMs(c.Pump, kPollIntervalMs);
         const ScpiAnswer a = scpiio::ReadReply(c);

@@ -1,9 +1,7 @@
 #include "measurement/MeasureTime.h"
 
-#include "app/DateTimeText.h"
 #include "app/Log.h"
 #include "app/NumberText.h"
-#include "app/TextRoutines.h"
 #include "datafiles/SegmentTable.h"
 #include "instrument/DeviceState.h"
 
@@ -45,7 +43,14 @@ std::optional<uint32_t> CalcMeasureTime(const SegmentTable& table, const QString
     return static_cast<uint32_t>(std::clamp<int64_t>(s, 0, UINT32_MAX));
 }
 
-QString SecondsText(uint32_t seconds) { return FormatDateTimeText(QStringLiteral("hh:nn:ss"), SecondsToDateTime(seconds)); }
+QString SecondsText(uint32_t seconds)
+{
+    // A run may be estimated at a day or more ("emi" with QPEAK over many segments): the hours go
+    // on counting instead of wrapping into a day the text has no place for, so the estimate and
+    // the countdown beside it read the same at the start of a run.
+    const auto two = [](uint32_t v) { return QStringLiteral("%1").arg(v, 2, 10, QLatin1Char('0')); };
+    return two(seconds / 3600u) + QLatin1Char(':') + two(seconds % 3600u / 60u) + QLatin1Char(':') + two(seconds % 60u);
+}
 
 QString DateTimeText(const QDateTime& when)
 {

@@ -26,7 +26,8 @@ QString ChooseMeasureMode(int32_t deviceFamily, bool emiZeroSpan);
 std::optional<uint32_t> CalcMeasureTime(const SegmentTable& table, const QString& mode, const DeviceState& device,
                                         DebugLog& debug);
 
-// Whole seconds as "hh:mm:ss" (hours of the day, as the time-of-day display shows them).
+// Whole seconds as "hh:mm:ss": the hours as many as there are (at least two digits), so
+// 90000 s is "25:00:00". The estimate and the time-left labels both show this text.
 QString SecondsText(uint32_t seconds);
 // A date and time as the program's lines show them: the system's short date and long time.
 QString DateTimeText(const QDateTime& when);

@@ -15,6 +15,7 @@
 #include "measurement/RunParameters.h"
 #include "measurement/SegmentSteps.h"
 #include "measurement/SegmentWork.h"
+#include "measurement/TracePoints.h"
 #include "platform/system/EventPump.h"
 
 #include <cmath>
@@ -130,7 +131,7 @@ public:
         SetDetector(job, s);
         ScpiSetSegmentSweepTime(c, ReceiverSweepTime(s));
         job.LogStartLine(i, QString::fromLatin1(kMeasuring));
-        WaitMs(c.Pump, kFixSettleMs);
+        Settle(job, kFixSettleMs);
         const int points = c.Device.TracePoints;
         PointLevels levels;
         int added = 0;
@@ -138,11 +139,14 @@ public:
             c.Pump.ProcessEvents();
             const double f = PointHz(s, k, points);
             ScpiSetCenterFreq(c, HzText(static_cast<int64_t>(f)));
-            if (ReceiverCompletionHandshake(job, kFixFirstWaitMs) == HandshakeEnd::NoAnswer)
+            const HandshakeEnd end = ReceiverCompletionHandshake(job, kFixFirstWaitMs);
+            if (end == HandshakeEnd::NoAnswer || end == HandshakeEnd::LinkLost)
                 break;
             scpiio::Send(c, QStringLiteral(":TRACE:DATA?"));
             const ScpiAnswer a = scpiio::ReadReply(c);
             c.Debug.LogMessage(QStringLiteral("emi read ") + a.value_or(QString()));
+            if (EndIfLinkLost(job))
+                break;
             const std::optional<double> level = levels.Take(job, i, a);
             if (!level)
                 break;
@@ -195,7 +199,7 @@ public:
             const double f = PointHz(s, k, points);
             ScpiSetCenterFreq(c, HzText(static_cast<int64_t>(f)));
             ScpiSingleSweep(c);
-            WaitMsOrStop(job.State, c.Pump, qp ? kZeroSpanQuasiPeakWaitMs : kZeroSpanWaitMs);
+            WaitOrStop(job, qp ? kZeroSpanQuasiPeakWaitMs : kZeroSpanWaitMs);
             ScpiAnswer a;
             if (maxPeak) {
                 ScpiMarkerPeak(c);
@@ -204,6 +208,8 @@ public:
                 a = ScpiReadMarkerLevelSweep(c);
             }
             c.Debug.LogMessage(QStringLiteral("emi read ") + a.value_or(QString()));
+            if (EndIfLinkLost(job))
+                break;
             const std::optional<double> level = levels.Take(job, i, a);
             if (!level)
                 break;

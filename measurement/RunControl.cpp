@@ -2,6 +2,7 @@
 
 #include "app/FlagScope.h"
 #include "app/Log.h"
+#include "app/MainChartSeries.h"
 #include "app/NumberText.h"
 #include "chart/engine/ChartSeries.h"
 #include "datafiles/CheckListModel.h"
@@ -10,12 +11,12 @@
 #include "instrument/ScpiCommands.h"
 #include "instrument/visa/VisaSession.h"
 #include "measurement/CorrectedTrace.h"
-#include "measurement/MainChartSeries.h"
 #include "measurement/MasterCorrection.h"
 #include "measurement/MeasureTime.h"
 #include "measurement/MeasurementState.h"
 #include "measurement/PeakRemeasure.h"
 #include "measurement/RunParameters.h"
+#include "measurement/SegmentSteps.h"
 #include "measurement/SegmentWork.h"
 #include "platform/system/EventPump.h"
 
@@ -45,7 +46,33 @@ bool SegmentChecked(const CheckListModel& checks, int segment)
     return segment < checks.Count() && checks.Checked(segment);
 }
 
+// The families Play knows no loop for; only the Hameg gets that far (no device is refused before).
+QString FamilyText(int32_t family)
+{
+    return family == dfHameg ? QStringLiteral("Hameg HMS") : QStringLiteral("number ") + QString::number(family);
+}
+
 QString ErrorText(const std::exception& e) { return QStringLiteral("Error: ") + QString::fromUtf8(e.what()); }
+
+// What a set's run and its recalculation work on: its raw and corrected trace, its limit line
+// (null where the chart holds none) and the colour of its corrected points.
+struct SetSeries {
+    TChartSeries* Raw;
+    TChartSeries* Corrected;
+    TChartSeries* Limit;
+    TColor CorrectedColor;
+
+    bool Complete() const { return Raw && Corrected && Limit; }
+};
+
+SetSeries SeriesOfSet(const MeasurementContext& c, bool set2)
+{
+    using enum SeriesRole;
+    const MainChartSeries& s = c.Series;
+    if (set2)
+        return {s[rawTrace2], s[correctedTrace2], s[limitLine2], c.Switches.CorrectedColor2};
+    return {s[rawTrace1], s[correctedTrace1], s[limitLine1], c.Switches.CorrectedColor1};
+}
 
 } // namespace
 
@@ -111,6 +138,10 @@ void RunControl::Play()
             c_.State.MeasureMode = ChooseMeasureMode(d.DeviceFamily, c_.Switches.EmiZeroSpan);
             if (std::unique_ptr<SegmentWork> work = MakeSegmentWork(c_.State.MeasureMode))
                 RunLoop(*work);
+            else
+                // No box, but the operator learns why Play did nothing.
+                c_.Scpi.Messages.Append(QStringLiteral("Info: no measurement loop for the ") + FamilyText(d.DeviceFamily) +
+                                        QStringLiteral(" analyser family, nothing measured"));
         }
     } catch (const std::exception& e) {
         c_.Scpi.Messages.Append(ErrorText(e));
@@ -154,7 +185,11 @@ void RunControl::Stop()
     c_.State.CorFastPath = 0;
     c_.State.RemainingMeasureSeconds = 0;
     c_.State.StopRequested = 1;
-    repeatRun_ = false;
+    // A stopped max-hold run is over: the next Play measures once unless "MaxHold" is set again.
+    if (c_.Parameters.MaxHold) {
+        c_.Parameters.MaxHold = false;
+        c_.Host.MaxHoldCleared();
+    }
     c_.Scpi.Messages.Append(QStringLiteral("Info: measurement waiting to stop"));
     c_.State.PauseRequested = 0;
     Publish();
@@ -177,41 +212,63 @@ void RunControl::RunLoop(SegmentWork& work)
 {
     FlagScope loop(inLoop_);
     const bool set2 = c_.Switches.SelectedSet == 2;
-    const MainChartSeries& s = c_.Series;
-    TChartSeries* raw = set2 ? s.Raw2 : s.Raw1;
-    TChartSeries* corrected = set2 ? s.Corrected2 : s.Corrected1;
-    TChartSeries* limit = set2 ? s.Limit2 : s.Limit1;
-    if (!raw || !corrected || !limit)
+    const SetSeries series = SeriesOfSet(c_, set2);
+    if (!series.Complete())
         throw std::logic_error("the main chart's traces are not set up");
     // The run works on a copy of the plan, so that loading another one meanwhile cannot change it.
     const SegmentTable table = set2 ? c_.Table2 : c_.Table1;
-    SetTraces traces{*raw, *corrected, set2 ? s.CorrectedColor2 : s.CorrectedColor1, *limit,
-                     static_cast<double>(set2 ? c_.Parameters.Margin2Db : c_.Parameters.Margin1Db), Peaks(set2 ? 2 : 1)};
-
-    if (c_.Scpi.Device.DeviceConnected == 0) {
-        c_.Host.ShowErrorBox(QStringLiteral("No Device selected"));
-        controls_.PlayEnabled = true;
-        controls_.StopEnabled = false;
-        controls_.PauseEnabled = false;
-        Publish();
+    if (Refused(table, set2))
         return;
-    }
+    // The margin is read again before every correction pass (RunPass).
+    SetTraces traces{*series.Raw, *series.Corrected, series.CorrectedColor, *series.Limit, 0.0, Peaks(set2 ? 2 : 1)};
     controls_.PlayEnabled = false;
     controls_.StopEnabled = true;
     controls_.PauseEnabled = true;
     ClearStopRequest(c_.State);
     controls_.ProgressPosition = 1;
     Publish();
-    corrected->Clear();
-    repeatRun_ = true;
+    series.Corrected->Clear();
     passCount_ = 0;
-    // The grid's "MaxHold" is read at the end of every pass (it may be switched while paused).
-    do
-        RunPass(work, table, traces, set2 ? c_.SegmentChecks2 : c_.SegmentChecks1);
-    while (repeatRun_ && c_.Parameters.MaxHold);
+    // The grid's "MaxHold" is read at the end of every pass (it may be switched while paused;
+    // Stop clears it). A pass that measured no segment ends the run: repeating it would only
+    // send the preset again and again.
+    int measured = 0;
+    do {
+        measured = RunPass(work, table, traces, set2);
+        c_.Scpi.Pump.ProcessEvents();
+    } while (c_.Parameters.MaxHold && measured > 0 && c_.State.StopRequested == 0);
     controls_.PlayEnabled = true;
     controls_.StopEnabled = false;
     Publish();
+}
+
+bool RunControl::Refused(const SegmentTable& table, bool set2)
+{
+    QString refusal;
+    const int n = table.Count;
+    if (c_.Scpi.Device.DeviceConnected == 0)
+        refusal = QStringLiteral("No Device selected");
+    else if (n < 1)
+        refusal = QStringLiteral("Seg Count<<: ") + QString::number(n) + QStringLiteral("   ,maybe no project loaded");
+    else if (n > SegmentTable::kMaxSegments)
+        refusal = QStringLiteral("Seg Count>>: ") + QString::number(n);
+    else
+        // A set whose limit line is missing would list no peak and look clean.
+        refusal = set2 ? c_.Parameters.MissingLimit2 : c_.Parameters.MissingLimit1;
+    if (refusal.isEmpty())
+        return false;
+    // Refused before anything is cleared or sent: the traces and lists on the chart stay.
+    c_.Host.ShowErrorBox(refusal);
+    if (n < 1 || n > SegmentTable::kMaxSegments) {
+        c_.State.RemainingMeasureSeconds = 0;
+        controls_.EstimateText.clear();
+        controls_.RemainingText.clear();
+    }
+    controls_.PlayEnabled = true;
+    controls_.StopEnabled = false;
+    controls_.PauseEnabled = false;
+    Publish();
+    return true;
 }
 
 void RunControl::WaitWhilePaused(int segment)
@@ -236,33 +293,28 @@ void RunControl::WaitWhilePaused(int segment)
     }
 }
 
-void RunControl::RunPass(SegmentWork& work, const SegmentTable& table, SetTraces& set, CheckListModel& checks)
+int RunControl::RunPass(SegmentWork& work, const SegmentTable& table, SetTraces& set, bool set2)
 {
     ScpiContext& sc = c_.Scpi;
+    const CheckListModel& checks = set2 ? c_.SegmentChecks2 : c_.SegmentChecks1;
     {
         BusyCursor busy(c_.Host);
         set.Peaks.Clear();
         c_.Host.RepaintChart();
     }
+    // The loop refused any other count (Refused).
     const int n = table.Count;
-    const bool plan = n >= 1 && n <= SegmentTable::kMaxSegments;
-    if (n < 1)
-        c_.Host.ShowErrorBox(QStringLiteral("Seg Count<<: ") + QString::number(n) + QStringLiteral("   ,maybe no project loaded"));
-    else if (n > SegmentTable::kMaxSegments)
-        c_.Host.ShowErrorBox(QStringLiteral("Seg Count>>: ") + QString::number(n));
-
-    std::optional<uint32_t> estimate;
-    if (plan)
-        estimate = work.Mode() == QLatin1String(measuremode::kSweep)
-                       ? std::optional<uint32_t>(static_cast<uint32_t>(RoundHalfEven(table.TotalTimeMs / 1000.0)))
-                       : CalcMeasureTime(table, work.Mode(), sc.Device, sc.Debug);
+    const std::optional<uint32_t> estimate =
+        work.Mode() == QLatin1String(measuremode::kSweep)
+            ? std::optional<uint32_t>(static_cast<uint32_t>(RoundHalfEven(table.TotalTimeMs / 1000.0)))
+            : CalcMeasureTime(table, work.Mode(), sc.Device, sc.Debug);
     c_.State.RemainingMeasureSeconds = estimate.value_or(0);
     controls_.EstimateText = estimate ? SecondsText(*estimate) : QString();
     controls_.RemainingText = controls_.EstimateText;
 
-    const int lastSweep = plan ? std::max(table.Segment(n).SweepMs, 0) : 0;
+    const int lastSweep = std::max(table.Segment(n).SweepMs, 0);
     controls_.ProgressPosition = 0;
-    controls_.ProgressMax = plan ? n * lastSweep : 0;
+    controls_.ProgressMax = n * lastSweep;
     controls_.ProgressStep = lastSweep;
 
     set.Raw.Clear();
@@ -284,10 +336,13 @@ void RunControl::RunPass(SegmentWork& work, const SegmentTable& table, SetTraces
     work.PassSetup(job);
 
     CorrectionPass pass{c_.State, c_.Series, c_.Switches, sc.Messages, sc.Debug, c_.Host, sc.Pump};
-    for (int i = 1; plan && i <= n; ++i) {
+    int measured = 0;
+    for (int i = 1; i <= n; ++i) {
         sc.Pump.ProcessEvents();
         if (!SegmentChecked(checks, i))
             continue;
+        // A link lost before this segment (the preset, or the last segment's end) ends the run.
+        segmentsteps::EndIfLinkLost(job);
         if (c_.State.PauseRequested == 1)
             WaitWhilePaused(i);
         if (c_.State.StopRequested == 1) {
@@ -300,8 +355,13 @@ void RunControl::RunPass(SegmentWork& work, const SegmentTable& table, SetTraces
             break;
         }
         const int added = work.RunSegment(job, i);
-        if (c_.State.StopRequested == 0)
+        ++measured;
+        segmentsteps::EndIfLinkLost(job);
+        if (c_.State.StopRequested == 0) {
+            // A margin changed while the run waited paused counts from the next segment on.
+            set.Margin = static_cast<double>(set2 ? c_.Parameters.Margin2Db : c_.Parameters.Margin1Db);
             Calc_Cor_Single(pass, set, c_.Parameters.MaxHold, added);
+        }
         c_.Host.RepaintChart();
         controls_.ProgressPosition += controls_.ProgressStep;
         Publish();
@@ -321,6 +381,7 @@ void RunControl::RunPass(SegmentWork& work, const SegmentTable& table, SetTraces
         c_.Host.Beep(2000, 300);
     }
     c_.MasterTimer.Stop();
+    return measured;
 }
 
 void RunControl::DisplayPeaks()
@@ -328,11 +389,8 @@ void RunControl::DisplayPeaks()
     if (Running())
         return;
     const bool set2 = c_.Switches.SelectedSet == 2;
-    const MainChartSeries& s = c_.Series;
-    TChartSeries* raw = set2 ? s.Raw2 : s.Raw1;
-    TChartSeries* corrected = set2 ? s.Corrected2 : s.Corrected1;
-    TChartSeries* limit = set2 ? s.Limit2 : s.Limit1;
-    if (!raw || !corrected || !limit)
+    const SetSeries series = SeriesOfSet(c_, set2);
+    if (!series.Complete())
         return;
     BusyCursor busy(c_.Host);
     {
@@ -343,7 +401,7 @@ void RunControl::DisplayPeaks()
         controls_.StopEnabled = true;
         controls_.PauseEnabled = false;
         Publish();
-        SetTraces traces{*raw, *corrected, set2 ? s.CorrectedColor2 : s.CorrectedColor1, *limit,
+        SetTraces traces{*series.Raw, *series.Corrected, series.CorrectedColor, *series.Limit,
                          static_cast<double>(set2 ? c_.Parameters.Margin2Db : c_.Parameters.Margin1Db), Peaks(set2 ? 2 : 1)};
         CorrectionPass pass{c_.State, c_.Series, c_.Switches, c_.Scpi.Messages, c_.Scpi.Debug, c_.Host, c_.Scpi.Pump};
         try {

@@ -10,10 +10,10 @@
 #include <vector>
 
 class CheckListModel;
+class MainChartSeries;
 class SegmentWork;
 enum class DriftHandling;
 struct RemeasureGrid;
-struct MainChartSeries;
 struct MeasurementState;
 struct RunParameters;
 struct RunSwitches;
@@ -24,7 +24,7 @@ struct SetTraces;
 
 // Everything a run works on. All of it is owned elsewhere (the application and the main
 // window); the grid rows, switches, tables and check lists are read when they are needed, so
-// changes made while a run is paused count.
+// changes made while a run is paused count. Stop clears the parameters' "MaxHold".
 struct MeasurementContext {
     ScpiContext& Scpi;
     MeasurementState& State;
@@ -33,7 +33,7 @@ struct MeasurementContext {
     SegmentTable& Table2;
     CheckListModel& SegmentChecks1; // CheckListBox1: row 0 "all", row i segment i
     CheckListModel& SegmentChecks2; // CheckListBox2
-    const RunParameters& Parameters;
+    RunParameters& Parameters;
     const RunSwitches& Switches;
     RunHost& Host;
     TickTimer& MasterTimer; // Timer2
@@ -81,7 +81,10 @@ public:
 private:
     void Publish();
     void RunLoop(SegmentWork& work);
-    void RunPass(SegmentWork& work, const SegmentTable& table, SetTraces& set, CheckListModel& checks);
+    // Refuses a run before anything is cleared or sent: no device, no plan, no limit line.
+    bool Refused(const SegmentTable& table, bool set2);
+    // One pass over the checked segments of a set; returns how many were measured.
+    int RunPass(SegmentWork& work, const SegmentTable& table, SetTraces& set, bool set2);
     void AfterRun();
     // The close the window asked for during the work that just ended.
     void CloseIfPending();
@@ -96,9 +99,6 @@ private:
     bool recalculating_ = false;
     bool remeasuring_ = false;
     bool closePending_ = false;
-    // Whether the run repeats its pass while "MaxHold" is on; Stop ends the repetition of this
-    // run without touching the setting.
-    bool repeatRun_ = false;
     int passCount_ = 0;
 };
 

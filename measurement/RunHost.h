@@ -44,6 +44,8 @@ public:
     virtual void NotifySegmentDone(int segment, int count) = 0;
     // A close that waited for the run to return may go on now.
     virtual void CloseMainWindow() = 0;
+    // Stop switched "MaxHold" off: the parameter grid's row shows "off" from now on.
+    virtual void MaxHoldCleared() {}
 };
 
 // The correction-curve timer (Timer2): calls OnTick every interval while started.

@@ -1,6 +1,9 @@
 #ifndef ZENDRIK_MEASUREMENT_RUNPARAMETERS_H
 #define ZENDRIK_MEASUREMENT_RUNPARAMETERS_H
 
+#include "chart/canvas/PlotColor.h"
+
+#include <QString>
 #include <cstdint>
 
 // The rows of the main parameter grid that a run reads (the grid's keys are in
@@ -9,10 +12,14 @@
 struct RunParameters {
     int32_t Margin1Db = 0; // "Margin1[dB]": -100 .. 100
     int32_t Margin2Db = 0; // "Margin2[dB]"
-    bool MaxHold = false;  // "MaxHold": "on" repeats the whole pass until Stop
+    bool MaxHold = false;  // "MaxHold": "on" repeats the whole pass until Stop, which clears it
+    // "Limit1" / "Limit2" name a limit file that is not there: the message that refuses the set
+    // ("Limit File not found: " and the file); empty while the set has the limit line it names.
+    QString MissingLimit1;
+    QString MissingLimit2;
 };
 
-// The main window's switches that a run reads.
+// The main window's switches and the colour settings that a run reads.
 struct RunSwitches {
     int32_t SelectedSet = 1;      // "Set1" (RadioButton1) = 1, "Set2" (RadioButton2) = 2
     bool Beep = false;            // "Beep" (CheckBox17)
@@ -21,6 +28,9 @@ struct RunSwitches {
     bool MaxFilter = false;       // "MaxFilter" (CheckBox3): one peak per run of exceeding points
     bool UseCompensation = false; // "use compensation" (CheckBox37)
     uint8_t VbwMode = 1;          // 1 "auto", 0 "1:3" (VBW three times the RBW)
+    // Colours of the points added to the corrected traces.
+    TColor CorrectedColor1 = clLime;
+    TColor CorrectedColor2 = clFuchsia;
 };
 
 #endif

@@ -3,9 +3,13 @@
 #include "app/NumberText.h"
 #include "datafiles/SegmentTable.h"
 #include "instrument/ScpiCommands.h"
+#include "instrument/ScpiIo.h"
 #include "instrument/visa/VisaSession.h"
+#include "measurement/CompletionHandshake.h"
 #include "measurement/MeasurementState.h"
 #include "measurement/SegmentWork.h"
+#include "measurement/TracePoints.h"
+#include "platform/system/EventPump.h"
 
 #include <cmath>
 
@@ -40,11 +44,38 @@ void DiscardAnswer(SegmentJob& job)
 
 int ReadRequestedTrace(SegmentJob& job, const SegmentRecord& s, TraceReader reader)
 {
+    if (EndIfLinkLost(job))
+        return 0;
     if (job.State.StopRequested == 1) {
         DiscardAnswer(job);
         return 0;
     }
-    return reader(job.Scpi, job.Raw, clDefault, s.StartHz, s.StopHz).Added;
+    const TraceReadResult r = reader(job.Scpi, s.StartHz, s.StopHz);
+    const int added = AddTracePoints(job.Scpi, job.Raw, clDefault, r);
+    if (r.Status == TraceStatus::LinkLost)
+        EndIfLinkLost(job);
+    return added;
+}
+
+bool EndIfLinkLost(SegmentJob& job)
+{
+    if (!scpiio::LinkLost(job.Scpi))
+        return false;
+    if (job.State.StopRequested == 0)
+        job.AbortRun(QString::fromLatin1(kLinkLostLine));
+    return true;
+}
+
+void WaitOrStop(SegmentJob& job, uint32_t ms)
+{
+    EndIfLinkLost(job);
+    WaitMsOrStop(job.State, job.Scpi.Pump, ms);
+}
+
+void Settle(SegmentJob& job, uint32_t ms)
+{
+    if (!EndIfLinkLost(job))
+        WaitMs(job.Scpi.Pump, ms);
 }
 
 uint32_t SecondsToWaitMs(double seconds)

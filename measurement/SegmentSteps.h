@@ -25,13 +25,21 @@ void SetDetector(SegmentJob& job, const SegmentRecord& s);
 
 // After a trace request: reads the trace with the reader, or, when Stop came first, reads the
 // answer only to throw it away, so that the next query of the link does not get the old trace.
-// Returns the points added.
-using TraceReader = TraceReadResult (*)(ScpiContext&, TChartSeries&, TColor, int64_t, int64_t);
+// The points go to the job's raw trace. Returns the points added.
+using TraceReader = TraceReadResult (*)(ScpiContext&, int64_t, int64_t);
 int ReadRequestedTrace(SegmentJob& job, const SegmentRecord& s, TraceReader reader);
 void DiscardAnswer(SegmentJob& job);
 
 // A sweep-time answer in seconds as a wait in whole ms (0 for an answer out of range).
 uint32_t SecondsToWaitMs(double seconds);
+
+// True when the link to the analyser is gone; the first time (Stop not yet pressed) it ends the
+// run with kLinkLostLine, so that every wait after it returns at once.
+bool EndIfLinkLost(SegmentJob& job);
+// The runners' waits: WaitMsOrStop, and a fixed wait that does not look at Stop. Neither waits
+// for an analyser whose link is gone.
+void WaitOrStop(SegmentJob& job, uint32_t ms);
+void Settle(SegmentJob& job, uint32_t ms);
 
 } // namespace segmentsteps
 

@@ -114,7 +114,7 @@ private:
         RigolSetUp(job, s);
         ScpiSetSegmentSweepTime(job.Scpi, GeneralText(RigolSweepSeconds(job, s)));
         ScpiSingleSweep(job.Scpi);
-        WaitMsOrStop(job.State, job.Scpi.Pump, Ms(int64_t{s.SweepMs} + job.Scpi.Device.SweepWaitMarginMs));
+        WaitOrStop(job, Ms(int64_t{s.SweepMs} + job.Scpi.Device.SweepWaitMarginMs));
         ScpiPauseSweep(job.Scpi);
         ScpiRequestTrace(job.Scpi);
         return ReadRequestedTrace(job, s, &ReadTraceVisaBinary);
@@ -125,7 +125,7 @@ private:
         RigolSetUp(job, s);
         ScpiSetSegmentSweepTime(job.Scpi, GeneralText(RigolSweepSeconds(job, s) * job.Scpi.Options.OptRsaSweepMultiply));
         ScpiSingleSweep(job.Scpi);
-        WaitMs(job.Scpi.Pump, kRsaFirstWaitMs);
+        Settle(job, kRsaFirstWaitMs);
         RsaCompletionHandshake(job);
         ScpiPauseSweep(job.Scpi);
         ScpiRequestTrace(job.Scpi);
@@ -157,10 +157,10 @@ private:
         ScpiSingleSweep(job.Scpi);
         ScpiSetRbw(job.Scpi, s.Rbw);
         ScpiSetStopFreq(job.Scpi, HzText(s.StopHz));
-        WaitMs(job.Scpi.Pump, kSiglentSettleMs);
+        Settle(job, kSiglentSettleMs);
         ScpiSingleSweep(job.Scpi);
         const double t = QuerySweepSeconds(job);
-        WaitMsOrStop(job.State, job.Scpi.Pump, Ms(int64_t{SecondsToWaitMs(t)} + job.Scpi.Options.OptSsaMeasureDelay));
+        WaitOrStop(job, Ms(int64_t{SecondsToWaitMs(t)} + job.Scpi.Options.OptSsaMeasureDelay));
         ScpiPauseSweep(job.Scpi);
         ScpiRequestTrace(job.Scpi);
         return ReadRequestedTrace(job, s, &ReadTraceVisaAscii);
@@ -193,12 +193,11 @@ private:
         ScpiSingleSweep(job.Scpi);
         ScpiSetRbw(job.Scpi, s.Rbw);
         ScpiSetStopFreq(job.Scpi, HzText(s.StopHz));
-        WaitMs(job.Scpi.Pump, kSiglentSettleMs);
+        Settle(job, kSiglentSettleMs);
         ScpiSingleSweep(job.Scpi);
         SnappedVbw(job, s);
         const double t = QuerySweepSeconds(job);
-        WaitMsOrStop(job.State, job.Scpi.Pump,
-                     Ms(int64_t{SecondsToWaitMs(t)} + job.Scpi.Device.SweepWaitMarginMs + kSvaExtraWaitMs));
+        WaitOrStop(job, Ms(int64_t{SecondsToWaitMs(t)} + job.Scpi.Device.SweepWaitMarginMs + kSvaExtraWaitMs));
         return SvaReadTrace(job, s);
     }
 
@@ -212,12 +211,12 @@ private:
         ScpiSetSegmentSweepTime(job.Scpi, GeneralText(RigolSweepSeconds(job, s)));
         ScpiSetRbw(job.Scpi, s.Rbw);
         ScpiSetStopFreq(job.Scpi, HzText(s.StopHz));
-        WaitMs(job.Scpi.Pump, kSiglentSettleMs);
+        Settle(job, kSiglentSettleMs);
         SnappedVbw(job, s);
         ScpiContinuousOn(job.Scpi);
         const double t = QuerySweepSeconds(job);
-        WaitMsOrStop(job.State, job.Scpi.Pump,
-                     Ms(int64_t{SecondsToWaitMs(t)} + job.Scpi.Device.SweepWaitMarginMs + kSvaWorkaroundExtraWaitMs));
+        WaitOrStop(job, Ms(int64_t{SecondsToWaitMs(t)} + job.Scpi.Device.SweepWaitMarginMs +
+                           kSvaWorkaroundExtraWaitMs));
         ScpiContinuousOff(job.Scpi);
         return SvaReadTrace(job, s);
     }

@@ -106,6 +106,7 @@ ReportGrid ReportPeakGrid(const PeakGridModel& model)
     grid.ColWidths.assign(PeakGridModel::kColumns, kPeakColumnWidth);
     grid.ColWidths[0] = kPeakNumberWidth;
     grid.DefaultRowHeight = kGridRowHeight;
+    grid.HeadingRows = PeakGridModel::kHeadingRows;
     const int rows = model.RowCount();
     grid.Cells.reserve(static_cast<size_t>(rows));
     grid.RowHeights.reserve(static_cast<size_t>(rows));

@@ -112,6 +112,7 @@ bool LoadReportFile(ReportHeaderItems& items, const QString& path, QChar ask, co
     const IniFile ini(file);
     if (!ini.Loaded()) {
         items.SetDefaultReportItems();
+        datafiles::ReportUnreadDataFile(ini, context);
         return false;
     }
     ItemArray read = DefaultItems();

@@ -20,7 +20,7 @@ public:
         , h_(in.Height)
         , m_(in.Width / 15)
         ,
-        // Pixels per point of the 10-point table font: its character height div its size.
+        // Pixels per point of the 10-point table font: its character height over its size.
         k_(ReportFontPixels(kReportBodyPoints, in.Dpi) / kReportBodyPoints)
         ,
         // Two thirds of an inch stay free below a table row before the page is full. A fixed
@@ -54,8 +54,13 @@ public:
         Grid(in_.Peaks1, y, true);
 
         y += Round(h_ * 0.008);
+        // The rows after set 1 may leave room for one more row only: the heading, the column
+        // names and the first peak of set 2 go to the next page together rather than apart.
+        const int32_t captionGap = Round(h_ * 0.025);
+        if (y + captionGap + LeadHeight(in_.Peaks2) > h_ - reserve_)
+            BreakPage(y);
         AddText(m_, y, QStringLiteral("Peaks Set2"), kReportBodyPoints);
-        y += Round(h_ * 0.025);
+        y += captionGap;
         Grid(in_.Peaks2, y, true);
 
         ++pageNumber_;
@@ -95,9 +100,23 @@ private:
                 x += width;
             }
             y += height;
-            if (breaks && h_ - y - RowHeight(grid, r + 1) * k_ < reserve_)
+            if (breaks && r + 1 >= LeadRows(grid) && h_ - y - RowHeight(grid, r + 1) * k_ < reserve_)
                 BreakPage(y);
         }
+    }
+
+    // The column names and the first row below them never part: no break among them.
+    static size_t LeadRows(const ReportGrid& grid)
+    {
+        return std::min(grid.Cells.size(), static_cast<size_t>(std::max(grid.HeadingRows, 0)) + 1);
+    }
+
+    int32_t LeadHeight(const ReportGrid& grid) const
+    {
+        int32_t height = 0;
+        for (size_t r = 0; r < LeadRows(grid); ++r)
+            height += RowHeight(grid, r) * k_;
+        return height;
     }
 
     static int32_t RowHeight(const ReportGrid& grid, size_t row)

@@ -18,6 +18,7 @@ struct ReportGrid {
     std::vector<int32_t> ColWidths;
     std::vector<int32_t> RowHeights; // one per row of Cells
     int32_t DefaultRowHeight = 24; // of a row the grid would add next
+    int32_t HeadingRows = 0; // rows that name the columns; they go to a page with the first row below
     std::vector<QStringList> Cells; // [row][column]; missing cells print nothing
 };
 

@@ -1,6 +1,7 @@
 #ifndef ZENDRIK_REPORTS_WHITECHARTSCOPE_H
 #define ZENDRIK_REPORTS_WHITECHARTSCOPE_H
 
+#include "chart/canvas/ChartErrors.h"
 #include "chart/canvas/PlotPanel.h"
 
 // The chart's look for a metafile or a printout, white without its outer bevel, and its own look
@@ -34,6 +35,7 @@ private:
             chart_.Repaint();
         } catch (...) {
             // The look is back; the next paint draws it.
+            ReportChartError("WhiteChartScope::Restore");
         }
     }
 

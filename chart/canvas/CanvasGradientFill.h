@@ -8,8 +8,9 @@
 
 class TCanvas3D;
 
-// Colour of step i of n between two colours. Balance 50: channel0 + d * i div n; otherwise
-// round(d * ((1 + i) / (1 + n)) ^ (balance * 0.015 + 0.5)) + channel0. Packed as $00BBGGRR.
+// Colour of step i of n between two colours. Balance 50: channel0 + d * i / n (integer
+// division); otherwise round(d * pow((1 + i) / (1 + n), balance * 0.015 + 0.5)) + channel0.
+// Packed as 0x00BBGGRR.
 // roundedSteps makes balance 50 give channel0 + round(i * d / n) (the radial routine's rule).
 class GradientSteps {
 public:

@@ -39,8 +39,8 @@ private:
 };
 
 // Mixes source into destination at offset: each destination channel d becomes
-// d + ((s - d) * t) div 100 with t = 100 - round(percent); a pure-white destination pixel first
-// gets red 254. Both images are RGB32; negative offsets count as 0.
+// d + ((s - d) * t) / 100 (integer division) with t = 100 - round(percent); a pure-white
+// destination pixel first gets red 254. Both images are RGB32; negative offsets count as 0.
 void BlendBitmaps(const QImage& source, QImage& destination, TPoint offset, double percent);
 
 #endif

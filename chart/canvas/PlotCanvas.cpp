@@ -216,9 +216,10 @@ void TPlotCanvas::TextOutFormat(int32_t x, int32_t y, const QString& text, bool 
             if (HtmlTextExtent)
                 HtmlTextExtent(*this, text);
             HtmlTextOut(*this, x, y, text);
-            return;
         } catch (const HtmlParserException&) {
+            TextOut(x, y, text);
         }
+        return;
     }
     TextOut(x, y, text);
 }
@@ -229,6 +230,8 @@ gdi::Size TPlotCanvas::TextExtentFormat(const QString& text, bool html)
         try {
             return HtmlTextExtent(*this, text);
         } catch (const HtmlParserException&) {
+            // Measured as the plain text it is then drawn as.
+            return gdi::Size{TextWidth(text), TextHeight(text)};
         }
     }
     return gdi::Size{TextWidth(text), TextHeight(text)};

@@ -171,8 +171,9 @@ public:
     virtual void LineAtDepth(int32_t x0, int32_t y0, int32_t x1, int32_t y1, int32_t z);
     virtual void MoveToAtDepth(int32_t x, int32_t y, int32_t z);
     virtual void LineToAtDepth(int32_t x, int32_t y, int32_t z);
-    // Angles in radians; donutPercent above 0 leaves a hole of that percentage of the radii; a
-    // visible gradient fills the top face, clipped to the sector.
+    // Angles in radians; the pie stands on depth z0 and its top face lies at z1; donutPercent
+    // above 0 leaves a hole of that percentage of the radii; a visible gradient fills the top
+    // face, clipped to the sector.
     virtual void Pie3D(int32_t xCenter, int32_t yCenter, int32_t xRadius, int32_t yRadius, int32_t z0, int32_t z1,
                        double startAngle, double endAngle, bool darkSides, bool drawSides, int32_t donutPercent,
                        TCustomPlotGradient* gradient = nullptr) = 0;

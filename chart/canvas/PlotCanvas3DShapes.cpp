@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <numbers>
 
 // ---- planes and simple solids
@@ -368,30 +369,56 @@ void TPlotCanvas3D::Pie3D(int32_t xCenter, int32_t yCenter, int32_t xRadius, int
         inner0[k] = ProjectToScreenFloat(xCenter + inner * xRadius * c, yCenter - inner * yRadius * s, z0);
         inner1[k] = ProjectToScreenFloat(xCenter + inner * xRadius * c, yCenter - inner * yRadius * s, z1);
     }
+    // A pie lies on its start depth z0 and its top face is the cap at z1: the series raises a
+    // slice by moving its end depth, puts every mark at that depth and draws the slices that
+    // stand higher on the screen first, as the farther ones. The pie's depth thus points towards
+    // the viewer, the reverse of a box's depth, so each of its faces shows where a box's face
+    // turned the same way would be hidden: the rim shows below the top, at the front, as on a
+    // pie seen from above. Only a view turned round past the pie's edge shows the cap at z0.
+    const bool topAtEnd = !IsBackFaceTriple(ProjectToScreenFloat(xCenter, yCenter, z0),
+                                            ProjectToScreenFloat(xCenter + xRadius, yCenter, z0),
+                                            ProjectToScreenFloat(xCenter, yCenter - yRadius, z0));
     const TColor entry = Brush().Color();
     // The rim band always gives the pie its thickness; drawSides only asks for the two cut
     // faces, which a whole unexploded pie hides behind its neighbours.
     if (z1 != z0) {
         if (darkSides)
             SetBrushDarker(entry, 32);
-        // The outer side band, face by face where it faces the viewer.
-        for (int i = 0; i + 1 < n; ++i) {
-            const size_t a = static_cast<size_t>(i), b = a + 1;
-            QuadBuffer = {outer0[a], outer1[a], outer1[b], outer0[b]};
-            if (!IsBackFaceQuad(QuadBuffer))
-                DrawQuadBuffer();
-            if (inner > 0) {
-                QuadBuffer = {inner0[b], inner1[b], inner1[a], inner0[a]};
-                if (!IsBackFaceQuad(QuadBuffer))
-                    DrawQuadBuffer();
+        // The side bands where they face the viewer. Each run of facing steps is one polygon, so
+        // the pen outlines the band and not every step of it.
+        auto band = [this, n](const std::vector<TPoint>& near, const std::vector<TPoint>& far, bool outside) {
+            auto faces = [&](int i) {
+                const size_t a = static_cast<size_t>(i), b = a + 1;
+                const TFourPoints quad = outside ? TFourPoints{near[a], far[a], far[b], near[b]}
+                                                 : TFourPoints{near[b], far[b], far[a], near[a]};
+                return !IsBackFaceQuad(quad);
+            };
+            for (int i = 0; i + 1 < n;) {
+                if (!faces(i)) {
+                    ++i;
+                    continue;
+                }
+                int j = i;
+                while (j + 1 < n && faces(j))
+                    ++j;
+                TPointArray run(near.begin() + i, near.begin() + j + 1);
+                run.insert(run.end(), std::make_reverse_iterator(far.begin() + j + 1),
+                           std::make_reverse_iterator(far.begin() + i));
+                Polygon(run, static_cast<int>(run.size()) - 1);
+                i = j;
             }
-        }
-        // The two cut faces, each when its end lies on the visible side of the centre.
+        };
+        band(outer1, outer0, true);
+        if (inner > 0)
+            band(inner1, inner0, false);
+        // The two cut faces, each when its end lies on the visible side of the centre: seen from
+        // the top's side, the start face looks to the front when the slice starts right of the
+        // centre, the end face when it ends left of it.
         const TPoint c0 = ProjectToScreen(xCenter, yCenter, z0);
         const TPoint c1 = ProjectToScreen(xCenter, yCenter, z1);
         const size_t last = static_cast<size_t>(n - 1);
-        const bool startVisible = drawSides && outer0[0].X < XCenterOffset;
-        const bool endVisible = drawSides && outer0[last].X >= XCenterOffset;
+        const bool startVisible = drawSides && outer1[0].X > XCenterOffset;
+        const bool endVisible = drawSides && outer1[last].X < XCenterOffset;
         if (darkSides)
             SetBrushDarker(entry, 64);
         if (startVisible) {
@@ -406,13 +433,15 @@ void TPlotCanvas3D::Pie3D(int32_t xCenter, int32_t yCenter, int32_t xRadius, int
             Brush().SetColor(entry);
     }
     // The top: the sector, or the ring sector with a hole.
+    const std::vector<TPoint>& outerTop = topAtEnd ? outer1 : outer0;
+    const std::vector<TPoint>& innerTop = topAtEnd ? inner1 : inner0;
     TPointArray top;
     if (inner > 0) {
-        top.assign(outer0.begin(), outer0.end());
-        top.insert(top.end(), inner0.rbegin(), inner0.rend());
+        top.assign(outerTop.begin(), outerTop.end());
+        top.insert(top.end(), innerTop.rbegin(), innerTop.rend());
     } else {
-        top.push_back(ProjectToScreen(xCenter, yCenter, z0));
-        top.insert(top.end(), outer0.begin(), outer0.end());
+        top.push_back(ProjectToScreen(xCenter, yCenter, topAtEnd ? z1 : z0));
+        top.insert(top.end(), outerTop.begin(), outerTop.end());
     }
     if (gradient && gradient->Visible())
         GradientPolygon(top, static_cast<int>(top.size()) - 1, *gradient);

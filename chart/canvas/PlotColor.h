@@ -3,8 +3,8 @@
 
 #include <cstdint>
 
-// A chart colour: red in the low byte, then green and blue ($00BBGGRR). Values with the top byte
-// $FF name a system colour (index in the low byte) that ColorToRGB resolves; clNone and clDefault
+// A chart colour: red in the low byte, then green and blue (0x00BBGGRR). Values with the top byte
+// 0xFF name a system colour (index in the low byte) that ColorToRGB resolves; clNone and clDefault
 // are markers, never painted.
 using TColor = int32_t;
 
@@ -32,7 +32,7 @@ inline constexpr TColor clSkyBlue = 0xF0CAA6;
 inline constexpr TColor clCream = 0xF0FBFF;
 inline constexpr TColor clMedGray = 0xA4A0A0;
 
-// System colours (top byte $FF, low byte the system colour index).
+// System colours (top byte 0xFF, low byte the system colour index).
 inline constexpr TColor SystemColor(uint8_t index) { return static_cast<TColor>(0xFF000000u | index); }
 inline constexpr TColor clScrollBar = SystemColor(0);
 inline constexpr TColor clBackground = SystemColor(1);

@@ -1,5 +1,6 @@
 #include "chart/canvas/PlotControls.h"
 
+#include "chart/canvas/ChartErrors.h"
 #include "chart/canvas/PlotCanvas3D.h"
 #include "platform/gdi/RasterDC.h"
 
@@ -84,6 +85,7 @@ void TPlotButton::paintEvent(QPaintEvent* event)
         PaintSymbol();
     } catch (...) {
         // Nothing may leave a paint event; the button keeps the platform's painting.
+        ReportChartError("TPlotButton::paintEvent");
     }
 }
 
@@ -173,6 +175,7 @@ void TButtonColor::EditClicked()
         emit ColorEdited(chosen);
     } catch (...) {
         // A failing property setter leaves the old colour; nothing may leave a slot.
+        ReportChartError("TButtonColor::EditClicked");
     }
 }
 

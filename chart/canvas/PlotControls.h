@@ -34,7 +34,8 @@ public:
     void LinkProperty(QObject* instance, const QString& propertyName);
     QObject* LinkedInstance() const { return instance_; }
     const QMetaProperty& LinkedProperty() const { return property_; }
-    // The symbol's area: X Width - 19 .. Width - 6, Y Height - 3 (Height div 4) .. Height - Height div 4.
+    // The symbol's area: X Width - 19 .. Width - 6, Y Height - 3 * (Height / 4) .. Height - Height / 4
+    // (integer division).
     QRect SymbolRect() const;
 
 protected:

@@ -1,5 +1,6 @@
 #include "chart/canvas/PlotFiltersImage.h"
 
+#include "chart/canvas/ChartErrors.h"
 #include "chart/canvas/PlotFiltersResample.h"
 
 #include <QPainter>
@@ -46,5 +47,6 @@ void TImageFiltered::paintEvent(QPaintEvent* event)
         }
     } catch (const std::exception&) {
         // A failed paint leaves the control blank rather than ending the program.
+        ReportChartError("TImageFiltered::paintEvent");
     }
 }

@@ -16,7 +16,7 @@ public:
     explicit TPlotFont(TNotifyEvent onChange = {});
     ~TPlotFont() override;
 
-    // From another chart font: the extras (nil-aware), InterCharSize, then the platform font.
+    // From another chart font: the extras (a missing one is cleared), InterCharSize, then the platform font.
     void Assign(const TFont& source) override;
 
     TPlotFontGradient& Gradient();

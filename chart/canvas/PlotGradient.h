@@ -109,7 +109,7 @@ private:
     bool outline_ = false;
 };
 
-// Grey of a colour for monochrome drawing: RGB(m, m, m) with m = (R + G + B) div 3.
+// Grey of a colour for monochrome drawing: RGB(m, m, m) with m = (R + G + B) / 3 in integers.
 TColor MonochromeColor(TColor color);
 
 #endif

@@ -164,23 +164,30 @@ int HeadingLevel(const QString& tag, QLatin1String prefix)
 // so an unclosed tag never leaks into the next text.
 class HtmlLayout {
 public:
-    HtmlLayout(TPlotCanvas& canvas, int32_t x, int32_t y, bool draw, const HtmlImageHooks& hooks)
+    // lineShifts moves the start of line k (0-based) by lineShifts[k] pixels; lines beyond the
+    // list start at x.
+    HtmlLayout(TPlotCanvas& canvas, int32_t x, int32_t y, bool draw, const HtmlImageHooks& hooks,
+        std::vector<int64_t> lineShifts = {})
         : canvas_(canvas)
         , font_(canvas.Font())
         , hooks_(hooks)
         , draw_(draw)
         , startX_(x)
         , startY_(y)
+        , lineShifts_(std::move(lineShifts))
         , x_(x)
         , lineTop_(y)
         , right_(x)
         , bottom_(y)
     {
         lineHeight_ = canvas_.FontHeight();
+        StartLine();
     }
 
     void Process(const QString& text);
     gdi::Size Extent() const { return gdi::Size {Clamp32(right_ - startX_), Clamp32(bottom_ - startY_)}; }
+    // The width of each line as laid out, for aligning the lines of a second pass.
+    const std::vector<int64_t>& LineWidths() const { return lineWidths_; }
 
 private:
     struct SavedFont {
@@ -207,6 +214,14 @@ private:
     {
         right_ = std::max(right_, right);
         bottom_ = std::max(bottom_, bottom);
+        if (lineWidths_.size() <= line_)
+            lineWidths_.resize(line_ + 1, 0);
+        lineWidths_[line_] = std::max(lineWidths_[line_], right - lineStart_);
+    }
+    void StartLine()
+    {
+        x_ = startX_ + (line_ < lineShifts_.size() ? lineShifts_[line_] : 0);
+        lineStart_ = x_;
     }
 
     TPlotCanvas& canvas_;
@@ -215,6 +230,10 @@ private:
     const bool draw_;
     const int64_t startX_;
     const int64_t startY_;
+    const std::vector<int64_t> lineShifts_;
+    std::vector<int64_t> lineWidths_;
+    size_t line_ = 0;
+    int64_t lineStart_ = 0;
     int64_t x_;
     int64_t lineTop_; // top of the current line
     int64_t shift_ = 0; // sub- and superscript offset from the line top
@@ -344,13 +363,14 @@ void HtmlLayout::TextRun(QString run)
     if (lineBreak) {
         lineTop_ += lineHeight_;
         lineHeight_ = 0;
-        x_ = startX_;
+        ++line_;
+        StartLine();
     }
 }
 
 void HtmlLayout::Rule()
 {
-    x_ = startX_;
+    x_ = lineStart_;
     const int64_t y = lineTop_ + shift_;
     if (draw_) {
         TPen saved;
@@ -508,16 +528,23 @@ public:
     }
     ~CanvasTextState()
     {
-        TFont& f = canvas_.Font();
-        f.SetName(name_);
-        f.SetHeight(height_);
-        f.SetColor(color_);
-        f.SetStyle(style_);
+        RestoreFont();
         if (draw_ && align_ != (gdi::TA_LEFT | gdi::TA_TOP))
             canvas_.SetTextAlign(align_);
     }
     CanvasTextState(const CanvasTextState&) = delete;
     CanvasTextState& operator=(const CanvasTextState&) = delete;
+
+    // The alignment the caller asked for.
+    uint32_t Alignment() const { return align_; }
+    void RestoreFont()
+    {
+        TFont& f = canvas_.Font();
+        f.SetName(name_);
+        f.SetHeight(height_);
+        f.SetColor(color_);
+        f.SetStyle(style_);
+    }
 
 private:
     TPlotCanvas& canvas_;
@@ -567,9 +594,39 @@ void HtmlTextProcess(TPlotCanvas& canvas, int32_t x, int32_t y, gdi::Size& exten
 {
     extent = gdi::Size {};
     CanvasTextState state(canvas, draw);
-    HtmlLayout layout(canvas, x, y, draw, hooks);
+    const uint32_t horizontal = state.Alignment() & gdi::TA_HORIZONTAL_MASK;
+    const uint32_t vertical = state.Alignment() & gdi::TA_VERTICAL_MASK;
+    if (!draw || (horizontal == gdi::TA_LEFT && vertical != gdi::TA_BOTTOM)) {
+        HtmlLayout layout(canvas, x, y, draw, hooks);
+        layout.Process(text);
+        extent = layout.Extent();
+        return;
+    }
+    // The caller anchors the text as it would a plain one: (x, y) is the centre or the right end
+    // of every line, or the bottom of the block. A measuring pass gives the line widths.
+    HtmlLayout measure(canvas, x, y, false, hooks);
+    measure.Process(text);
+    extent = measure.Extent();
+    state.RestoreFont();
+    std::vector<int64_t> shifts;
+    shifts.reserve(measure.LineWidths().size());
+    for (const int64_t width : measure.LineWidths())
+        shifts.push_back(horizontal == gdi::TA_CENTER ? -(width / 2) : horizontal == gdi::TA_RIGHT ? -width : 0);
+    const int32_t top = vertical == gdi::TA_BOTTOM ? Clamp32(int64_t {y} - extent.cy) : y;
+    HtmlLayout layout(canvas, x, top, true, hooks, std::move(shifts));
     layout.Process(text);
-    extent = layout.Extent();
+}
+
+QString HtmlLineBreaks(const QString& text)
+{
+    QString out;
+    out.reserve(text.size() + 8);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        out += text[i];
+        if (text[i] == QLatin1Char('\r') && (i + 1 == text.size() || text[i + 1] != QLatin1Char('\n')))
+            out += QLatin1Char('\n');
+    }
+    return out;
 }
 
 void HtmlTextOut(TPlotCanvas& canvas, int32_t x, int32_t y, const QString& text)

@@ -43,8 +43,9 @@ QByteArray HtmlImageFormat(const QString& extension);
 int LoadHtmlImageFile(const QString& source, QByteArray& stream);
 const HtmlImageHooks& DefaultHtmlImageHooks();
 
-// Draws the text with its top-left at (x, y). Raises HtmlParserException; what was drawn before
-// the fault stays.
+// Draws the text with its top-left at (x, y); with the canvas text alignment centred or right,
+// every line is centred on x or ends at x, and bottom alignment puts the block's bottom at y.
+// Raises HtmlParserException; what was drawn before the fault stays.
 void HtmlTextOut(TPlotCanvas& canvas, int32_t x, int32_t y, const QString& text);
 // The size of the formatted block; nothing is drawn. Raises HtmlParserException.
 gdi::Size HtmlTextExtent(TPlotCanvas& canvas, const QString& text);
@@ -52,5 +53,8 @@ gdi::Size HtmlTextExtent(TPlotCanvas& canvas, const QString& text);
 // pen, brush and text alignment are handed back as the caller set them, also when it raises.
 void HtmlTextProcess(TPlotCanvas& canvas, int32_t x, int32_t y, gdi::Size& extent, bool draw,
     const QString& text, const HtmlImageHooks& hooks = DefaultHtmlImageHooks());
+// Chart texts separate their lines with a lone CR, the HTML text breaks at CR LF: every lone CR
+// gets its LF.
+QString HtmlLineBreaks(const QString& text);
 
 #endif

@@ -1,6 +1,7 @@
 #include "chart/canvas/PlotPanel.h"
 
 #include "app/FlagScope.h"
+#include "chart/canvas/ChartErrors.h"
 #include "chart/canvas/PlotCanvas3D.h"
 #include "platform/gdi/RasterDC.h"
 #include "platform/gdi/RecordingDC.h"
@@ -150,9 +151,9 @@ void TCustomPlotPanel::RenderIfStale()
         window_->Device().ReleaseSharedPicture();
     try {
         Draw(&window_->Canvas(), GetRectangle());
-    } catch (const std::exception&) {
-        // A chart that cannot be drawn keeps its last picture; the next change tries again.
     } catch (...) {
+        // A chart that cannot be drawn keeps its last picture; the next change tries again.
+        ReportChartError("TCustomPlotPanel::RenderIfStale");
     }
     update();
 }
@@ -190,7 +191,7 @@ TRect TCustomPlotPanel::GetRectangle() const
     return TRect{0, 0, width(), height()};
 }
 
-void TCustomPlotPanel::ComputeChartRect()
+int32_t TCustomPlotPanel::FrameWidth() const
 {
     int32_t frame = borderWidth_;
     if (bevelInner_ != bvNone)
@@ -199,6 +200,12 @@ void TCustomPlotPanel::ComputeChartRect()
         frame += bevelWidth_;
     if (border_->Visible())
         frame += border_->Width();
+    return frame;
+}
+
+void TCustomPlotPanel::ComputeChartRect()
+{
+    const int32_t frame = FrameWidth();
     const int32_t w = ChartBounds.Width();
     const int32_t h = ChartBounds.Height();
     auto margin = [&](int32_t value, int32_t size) { return marginUnits_ == muPercent ? value * size / 100 : value; };
@@ -478,6 +485,7 @@ void TCustomPlotPanel::mousePressEvent(QMouseEvent* event)
     try {
         MouseDown(button, ShiftOf(event->modifiers(), event->buttons()), p.x(), p.y());
     } catch (...) {
+        ReportChartError("TCustomPlotPanel::mousePressEvent");
     }
 }
 
@@ -490,6 +498,7 @@ void TCustomPlotPanel::mouseReleaseEvent(QMouseEvent* event)
     try {
         MouseUp(button, ShiftOf(event->modifiers(), event->buttons()), p.x(), p.y());
     } catch (...) {
+        ReportChartError("TCustomPlotPanel::mouseReleaseEvent");
     }
 }
 
@@ -499,6 +508,7 @@ void TCustomPlotPanel::mouseMoveEvent(QMouseEvent* event)
     try {
         MouseMove(ShiftOf(event->modifiers(), event->buttons()), p.x(), p.y());
     } catch (...) {
+        ReportChartError("TCustomPlotPanel::mouseMoveEvent");
     }
 }
 
@@ -507,6 +517,7 @@ void TCustomPlotPanel::mouseDoubleClickEvent(QMouseEvent*)
     try {
         DblClick();
     } catch (...) {
+        ReportChartError("TCustomPlotPanel::mouseDoubleClickEvent");
     }
 }
 

@@ -95,6 +95,9 @@ public:
     const QImage& WindowImage() const;
     TCanvas& WindowCanvas();
 
+    // Pixels the border and bevels take at each side of the bounds.
+    int32_t FrameWidth() const;
+
     // Geometry of the last drawing.
     TRect ChartBounds;
     TRect ChartRect;

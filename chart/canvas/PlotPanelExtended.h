@@ -115,7 +115,7 @@ private:
 
 // Library routines of the panel's unit.
 QString IntegerToString(int32_t value);
-// Entry index mod n of the settings' colour palette of n colours.
+// Entry index % n of the settings' colour palette of n colours.
 TColor GetDefaultColor(const TPlotLibrarySettings& settings, int index);
 // A 13 x 13 check box (or radio button when checkBox is false) at (x, y), drawn by the Fusion
 // style so that it looks the same on every machine.

@@ -287,8 +287,11 @@ void TPlotShadow::DrawEllipse(TCanvas3D& canvas, const TRect& rect, int32_t z)
     if (blurred) {
         DrawBlurred(*blurCanvas, canvas.CalcRect3D(rect, z), BlurShape::Ellipse, 0, {});
     } else if (smooth_) {
+        // Soft edges without a blur: the shadow's own colour in the middle, lighter outwards, as
+        // the blurred shadow looks. A much darker middle shows as a black smear wherever the
+        // shape leaves the shadow open (the gaps of an exploded pie).
         canvas.ClipEllipse(shifted, false);
-        DrawRadialGradient(canvas, shifted, ColorDarker(color_, 128), ColorBrighter(color_, 32), 50, 0, 0);
+        DrawRadialGradient(canvas, shifted, color_, ColorBrighter(color_, 32), 50, 0, 0);
         canvas.UnClipRectangle();
     } else {
         canvas.EllipseRectAtDepth(Offset(rect, horizSize_, vertSize_), z);

@@ -88,7 +88,7 @@ public:
     TPlotFont& Font() { return *font_; }
     int32_t RoundSize() const { return roundSize_; }
     void SetRoundSize(int32_t value);
-    // Made with the shape (black, 3); recreated with those defaults after a nil assignment.
+    // Made with the shape (black, 3); recreated with those defaults after a null assignment.
     TPlotShadow& Shadow();
     bool HasShadow() const { return shadow_ != nullptr; }
     void SetShadow(const TPlotShadow* value);

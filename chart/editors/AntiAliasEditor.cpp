@@ -1,5 +1,6 @@
 #include "chart/editors/AntiAliasEditor.h"
 
+#include "chart/canvas/ChartErrors.h"
 #include "chart/engine/AxisPanel.h"
 #include "chart/engine/PlotMessages.h"
 #include "chart/tools/AntiAliasTool.h"
@@ -64,6 +65,7 @@ TAntiAliasEditor::TAntiAliasEditor(const EditorDialogs& dialogs, QWidget* parent
             EditFilters();
         } catch (...) {
             // The chart keeps its filters; the editor stays usable.
+            ReportChartError("TAntiAliasEditor::EditFilters");
         }
     });
 }

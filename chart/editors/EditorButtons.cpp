@@ -1,5 +1,6 @@
 #include "chart/editors/EditorButtons.h"
 
+#include "chart/canvas/ChartErrors.h"
 #include "chart/canvas/PlotCanvas3D.h"
 #include "chart/editors/EditorDialogs.h"
 #include "chart/editors/EditorRoutines.h"
@@ -34,6 +35,7 @@ void EditFromButton(QWidget& button, const EditorDialogs* hooks, QPointer<QDialo
         if (onClick)
             onClick();
     } catch (...) {
+        ReportChartError("EditFromButton");
     }
 }
 

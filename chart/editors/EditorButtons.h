@@ -31,7 +31,7 @@ public:
     std::function<void()> OnClick;
 
 protected:
-    // A line from (Width - 17, Height div 2) to (Width - 6, Height div 2), at most 6 pixels wide.
+    // A line from (Width - 17, Height / 2) to (Width - 6, Height / 2), at most 6 pixels wide.
     void DrawSymbol(TPlotCanvas3D& canvas) override;
 
 private:

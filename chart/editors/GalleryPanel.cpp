@@ -441,6 +441,9 @@ void TChartGalleryPanel::CreateChartSeries(TGalleryChart& chart, const TChartSer
         TChartSeries* raw = chart.AddSeries(std::move(series));
         if (functionClass)
             raw->SetFunction(functionClass->Create());
+        // A cell shows what the type looks like; marks are a variant of their own ("Marks"), and
+        // in a cell this small they would cover the series (a pie leaves its circle to them).
+        raw->Marks().SetVisible(false);
         if (subIndex != 0)
             raw->SetSubGallery(subIndex);
         raw->SetRandomSeed(static_cast<unsigned>(i + 1));

@@ -68,6 +68,23 @@ int TChartAxis::TitleSizeValue()
     return along ? canvas.FontHeight() : canvas.TextWidth(title_->Caption());
 }
 
+// A value label stands centred on its value along the axis, so one at an end of the range hangs
+// half its size past that end. Slanted labels are not centred, and the labels of marks, texts and
+// custom items are not the range's ends: they keep the room the chart gives them.
+std::pair<int, int> TChartAxis::EndLabelsReach()
+{
+    if (isDepth_ || !Labels() || !items_->Automatic() || labelsAngle_ % 90 != 0 || CalcLabelStyle() != talValue ||
+        !std::isfinite(currentRange_) || ZeroWidthRange())
+        return {0, 0};
+    chart_.Canvas().AssignFont(&LabelsFont());
+    auto half = [this](double value) { return (LabelSizeAlong(LabelTextOfValue(value)) + 1) / 2; };
+    const int atMinimum = half(currentMinimum_);
+    const int atMaximum = half(currentMaximum_);
+    // The minimum lies at the first pixel of a horizontal axis and at the last of a vertical one.
+    const bool minimumFirst = horizontal_ != inverted_;
+    return minimumFirst ? std::pair{atMinimum, atMaximum} : std::pair{atMaximum, atMinimum};
+}
+
 void TChartAxis::LayoutAxis(TRect& rect, bool inflate)
 {
     RefreshShowsDateTime();

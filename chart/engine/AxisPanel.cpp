@@ -1,6 +1,7 @@
 #include "chart/engine/AxisPanel.h"
 
 #include "chart/canvas/CanvasGeometry.h"
+#include "chart/canvas/ChartErrors.h"
 #include "chart/canvas/LibrarySettings.h"
 #include "chart/canvas/PlotCanvas3D.h"
 #include "chart/canvas/PlotCursors.h"
@@ -331,7 +332,8 @@ void TCustomAxisPanel::leaveEvent(QEvent* event)
     try {
         BroadcastToolEvent(cteMouseLeave);
     } catch (...) {
-        // A tool that fails on leaving has nothing to report to; the window stays usable.
+        // The window stays usable; the tools that ran before the failing one keep their state.
+        ReportChartError("TCustomAxisPanel::leaveEvent");
     }
 }
 

@@ -200,6 +200,8 @@ public:
     void CalcSize3DWalls();
     // The axes take their room from the chart rectangle.
     void CalcAxisRect();
+    // The labels on the ends of the axes keep inside the panel's frame.
+    void KeepEndLabelsInside(TRect& work);
     // Series that need room at the ends of an axis widen its range.
     void CalcSeriesRect();
     void DrawAxes();

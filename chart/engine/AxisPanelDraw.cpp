@@ -236,6 +236,7 @@ void TCustomAxisPanel::CalcAxisRect()
         }
     }
     if (!CustomChartRect) {
+        KeepEndLabelsInside(work);
         ChartRect = work;
         RecalcChartBounds();
     }
@@ -247,6 +248,35 @@ void TCustomAxisPanel::CalcAxisRect()
         axis->RecalcRange();
         TRect rect = ChartRect;
         axis->LayoutAxis(rect, false);
+    }
+}
+
+// The margins are a share of the panel, which a narrow picture makes smaller than half a label:
+// the labels on the ends of an axis would be cut at the panel's frame ("30.000 MH"). Where they
+// would, the rectangle gives way; where they fit, nothing moves. A pixel of air stays beside the
+// frame: a printer draws the texts of the chart's metafile a little wider than the screen.
+void TCustomAxisPanel::KeepEndLabelsInside(TRect& work)
+{
+    const int32_t edge = FrameWidth() + 1;
+    const TRect inside{ChartBounds.Left + edge, ChartBounds.Top + edge, ChartBounds.Right - edge,
+                       ChartBounds.Bottom - edge};
+    if (inside.Left >= inside.Right || inside.Top >= inside.Bottom)
+        return;
+    for (int i = 0; i < axes_.Count(); ++i) {
+        TChartAxis* axis = AsChartAxis(axes_[i]);
+        if (!axis || !axis->ComputedVisible())
+            continue;
+        const auto [before, after] = axis->EndLabelsReach();
+        TRect kept = work;
+        if (axis->Horizontal()) {
+            kept.Left = std::max(kept.Left, inside.Left + before);
+            kept.Right = std::min(kept.Right, inside.Right - after);
+        } else {
+            kept.Top = std::max(kept.Top, inside.Top + before);
+            kept.Bottom = std::min(kept.Bottom, inside.Bottom - after);
+        }
+        if (kept.Left < kept.Right && kept.Top < kept.Bottom)
+            work = kept;
     }
 }
 

@@ -1,5 +1,5 @@
-#ifndef ZENDRIK_ENGINE_AXISTITLE_H
-#define ZENDRIK_ENGINE_AXISTITLE_H
+#ifndef ZENDRIK_CHART_ENGINE_AXISTITLE_H
+#define ZENDRIK_CHART_ENGINE_AXISTITLE_H
 
 #include "chart/canvas/ChartPen.h"
 #include "chart/canvas/PlotShape.h"

@@ -1,5 +1,5 @@
-#ifndef ZENDRIK_ENGINE_CHARTAXIS_H
-#define ZENDRIK_ENGINE_CHARTAXIS_H
+#ifndef ZENDRIK_CHART_ENGINE_CHARTAXIS_H
+#define ZENDRIK_CHART_ENGINE_CHARTAXIS_H
 
 #include "chart/canvas/CanvasTypes.h"
 #include "chart/canvas/ChartPen.h"
@@ -17,6 +17,7 @@
 #include <memory>
 #include <span>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 class TChartAxis;
@@ -232,6 +233,9 @@ public:
     int LabelSizeAlong(const QString& text);
     // No label format tells the ends apart (or the range is 0): one label at the centre.
     bool ZeroWidthRange();
+    // How far value labels standing on the two ends of the range reach past the axis' first and
+    // last pixels: {towards smaller pixels, towards larger pixels}; 0 where no such label stands.
+    std::pair<int, int> EndLabelsReach();
 
     // --- Layout and drawing (AxisLayout.cpp)
     void LayoutAxis(TRect& rect, bool inflate);

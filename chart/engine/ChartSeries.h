@@ -156,6 +156,9 @@ public:
     void ReplaceDataSource(ChartComponent* source, ChartComponent* replacement);
     // The series' own acceptance of a source: another series that is not fed by this one.
     virtual bool IsValidSourceOf(const ChartComponent* source) const;
+    // Whether SetDataSource would take source: the chart (or, without one, the series) accepts
+    // it and it is not fed by this series.
+    bool AcceptsSource(ChartComponent* source);
     void CheckDataSource();
     virtual bool HasFunction() const { return function_ != nullptr; }
     // The function that computes this series' points from its sources (the series owns it).
@@ -347,6 +350,8 @@ protected:
 private:
     friend class TDataSourcesList;
     friend class TPlotSeriesSource;
+    // Why this series may not take source (the text SetDataSource throws); empty when it may.
+    QString SourceRefusal(ChartComponent& source);
     void ValidateSource(ChartComponent* source);
     void AttachSource(ChartComponent* source);
     void DetachSource(ChartComponent* source);

@@ -1,5 +1,4 @@
 // Copying one series into another, and the function that computes a series.
-#include "chart/engine/ChartException.h"
 #include "chart/engine/ChartParent.h"
 #include "chart/engine/ChartSeries.h"
 #include "chart/engine/PlotFunction.h"
@@ -78,10 +77,8 @@ void TChartSeries::Assign(TChartSeries& source)
         dataSources_.Clear();
         for (int i = 0; i < source.dataSources_.Count(); ++i) {
             ChartComponent* feed = source.dataSources_[i];
-            try {
+            if (AcceptsSource(feed))
                 dataSources_.Add(feed);
-            } catch (const ChartException&) {
-            }
         }
     } else {
         AssignValues(source);

@@ -305,16 +305,28 @@ bool TChartSeries::FeedsSeries(const TChartSeries* other) const
     return false;
 }
 
-void TChartSeries::ValidateSource(ChartComponent* source)
+QString TChartSeries::SourceRefusal(ChartComponent& source)
 {
     if (ChartParent* chart = ParentChart()) {
-        if (!chart->IsValidDataSource(*this, source))
-            throw ChartException(seriestexts::FormatText(seriestexts::NoValidDataSource(), {source->NameOrClassName()}));
-    } else if (!IsValidSourceOf(source)) {
-        throw ChartException(seriestexts::NoParentChart());
+        if (!chart->IsValidDataSource(*this, &source))
+            return seriestexts::FormatText(seriestexts::NoValidDataSource(), {source.NameOrClassName()});
+    } else if (!IsValidSourceOf(&source)) {
+        return seriestexts::NoParentChart();
     }
-    if (auto* series = dynamic_cast<TChartSeries*>(source); series && FeedsSeries(series))
-        throw ChartException(seriestexts::CircularSeries());
+    if (auto* series = dynamic_cast<TChartSeries*>(&source); series && FeedsSeries(series))
+        return seriestexts::CircularSeries();
+    return {};
+}
+
+bool TChartSeries::AcceptsSource(ChartComponent* source)
+{
+    return source && SourceRefusal(*source).isEmpty();
+}
+
+void TChartSeries::ValidateSource(ChartComponent* source)
+{
+    if (const QString refusal = SourceRefusal(*source); !refusal.isEmpty())
+        throw ChartException(refusal);
 }
 
 void TChartSeries::AttachSource(ChartComponent* source)
@@ -368,15 +380,7 @@ void TChartSeries::ReplaceDataSource(ChartComponent* source, ChartComponent* rep
         return;
     DetachSource(source);
     dataSources_.items_.erase(dataSources_.items_.begin() + index);
-    bool taken = false;
-    if (replacement && !dataSources_.Contains(replacement)) {
-        try {
-            ValidateSource(replacement);
-            taken = true;
-        } catch (const ChartException&) {
-        }
-    }
-    if (taken) {
+    if (replacement && !dataSources_.Contains(replacement) && AcceptsSource(replacement)) {
         AttachSource(replacement);
         std::rotate(dataSources_.items_.begin() + index, dataSources_.items_.end() - 1, dataSources_.items_.end());
     }

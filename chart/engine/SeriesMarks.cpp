@@ -4,6 +4,7 @@
 #include "chart/canvas/CanvasGeometry.h"
 #include "chart/canvas/LibrarySettings.h"
 #include "chart/canvas/PlotCanvas.h"
+#include "chart/canvas/PlotHtml.h"
 #include "chart/canvas/View3DOptions.h"
 #include "chart/engine/ChartParent.h"
 #include "chart/engine/ChartSeries.h"
@@ -28,6 +29,21 @@ int RoundEven(double value)
 bool Intersects(const TRect& a, const TRect& b)
 {
     return a.Left < b.Right && b.Left < a.Right && a.Top < b.Bottom && b.Top < a.Bottom;
+}
+
+// Where a mark stands on the screen. In 3D the box keeps the size its text was measured for and
+// moves with its projected centre: a box projected corner by corner shrinks in an elevated view
+// while its text does not, and the text would hang out of it.
+TRect ScreenRect(TCanvas3D& canvas, const TRect& bounds, bool is3D, int z)
+{
+    if (!is3D)
+        return bounds;
+    const int cx = (bounds.Left + bounds.Right) / 2;
+    const int cy = (bounds.Top + bounds.Bottom) / 2;
+    const TPoint c = canvas.ProjectToScreen(cx, cy, z);
+    const int dx = c.X - cx;
+    const int dy = c.Y - cy;
+    return TRect{bounds.Left + dx, bounds.Top + dy, bounds.Right + dx, bounds.Bottom + dy};
 }
 
 } // namespace
@@ -265,17 +281,26 @@ void TSeriesMarks::SelectFont(TPlotCustomShape& shape, TCanvas3D& canvas)
         canvas.Font().SetSize(std::max(1, RoundEven(canvas.Font().Size() * options->Zoom() * 0.01)));
 }
 
+gdi::Size TSeriesMarks::TextBlock(TPlotCustomShape& shape, TCanvas3D& canvas, const QString& text)
+{
+    if (shape.TextFormat() == ttfHtml)
+        return canvas.TextExtentFormat(HtmlLineBreaks(text), true);
+    const QStringList lines = text.split(kLineSeparator);
+    int widest = 0;
+    for (const QString& line : lines)
+        widest = std::max(widest, canvas.TextWidth(line));
+    return gdi::Size{widest, canvas.FontHeight() * static_cast<int>(lines.size())};
+}
+
 int TSeriesMarks::TextWidth(int valueIndex)
 {
     PlotShapeOwner* owner = ParentChart();
     if (!owner)
         return 0;
     TCanvas3D& canvas = owner->ShapeCanvas();
-    SelectFont(ItemOf(valueIndex), canvas);
-    int widest = 0;
-    for (const QString& line : series_.GetMarkText(valueIndex).split(kLineSeparator))
-        widest = std::max(widest, canvas.TextWidth(line));
-    return widest;
+    TPlotCustomShape& shape = ItemOf(valueIndex);
+    SelectFont(shape, canvas);
+    return TextBlock(shape, canvas, series_.GetMarkText(valueIndex)).cx;
 }
 
 TSeriesMarkPosition TSeriesMarks::MarkPosition(TPlotCustomShape& shape, const QString& text, int x, int y)
@@ -287,12 +312,10 @@ TSeriesMarkPosition TSeriesMarks::MarkPosition(TPlotCustomShape& shape, const QS
         return position;
     TCanvas3D& canvas = owner->ShapeCanvas();
     SelectFont(shape, canvas);
-    const QStringList lines = text.split(kLineSeparator);
-    int textWidth = 0;
-    for (const QString& line : lines)
-        textWidth = std::max(textWidth, canvas.TextWidth(line));
+    const gdi::Size block = TextBlock(shape, canvas, text);
+    const int textWidth = block.cx;
     const int fontHeight = canvas.FontHeight();
-    const int textHeight = fontHeight * static_cast<int>(lines.size());
+    const int textHeight = block.cy;
     margins_.Calculate(textWidth, textHeight, fontHeight);
     int width = textWidth + margins_.HorizSize();
     int height = textHeight + margins_.VertSize();
@@ -322,12 +345,13 @@ void TSeriesMarks::DrawItem(int index, TColor color, const QString& text, TSerie
     TCanvas3D& canvas = owner->ShapeCanvas();
     const ChartParent* chart = series_.ParentChart();
     const bool is3D = chart && chart->View3D();
-    if (callout_ && callout_->Visible())
+    // The arrow line has its own pen: a hidden callout only leaves out the symbol at the point.
+    if (callout_ && (callout_->Visible() || callout_->Arrow().Visible()))
         callout_->Draw(color, p.ArrowFrom, p.HasMidPoint ? p.MidPoint : p.ArrowTo, p.ArrowTo, ZPosition, p.HasMidPoint);
 
     TPlotCustomShape& shape = ItemOf(index);
     const int angle = ((angle_ % 360) + 360) % 360;
-    const TRect rect = is3D ? canvas.CalcRect3D(p.Bounds(), ZPosition) : p.Bounds();
+    const TRect rect = ScreenRect(canvas, p.Bounds(), is3D, ZPosition);
     shape.DrawOnCanvas(canvas, rect, is3D ? ZPosition : 0, angle);
     if (symbol_ && symbol_->ShouldDraw()) {
         SelectFont(shape, canvas);
@@ -337,13 +361,12 @@ void TSeriesMarks::DrawItem(int index, TColor color, const QString& text, TSerie
         symbol_->ShapeBounds = TRect{rect.Left + 2, top, rect.Left + 2 + size, top + size};
         symbol_->DrawOnCanvas(canvas, symbol_->ShapeBounds, is3D ? ZPosition : 0, 0);
     }
-    // The text is drawn at depth, which projects it: it takes the box before projection, or it
-    // would be moved twice and stand apart from its box.
-    DrawText(canvas, shape, is3D ? p.Bounds() : rect, text, color, angle, is3D ? ZPosition : 0);
+    // The text goes flat into the box on the screen, where the box was drawn.
+    DrawText(canvas, shape, rect, text, color, angle);
 }
 
 void TSeriesMarks::DrawText(TCanvas3D& canvas, TPlotCustomShape& shape, const TRect& rect, const QString& text,
-                            TColor color, int angle, int z)
+                            TColor color, int angle)
 {
     SelectFont(shape, canvas);
     if (FontSeriesColor)
@@ -352,10 +375,8 @@ void TSeriesMarks::DrawText(TCanvas3D& canvas, TPlotCustomShape& shape, const TR
     canvas.SetBackMode(cbmTransparent);
     const QStringList lines = text.split(kLineSeparator);
     const int fontHeight = canvas.FontHeight();
-    int textWidth = 0;
-    for (const QString& line : lines)
-        textWidth = std::max(textWidth, canvas.TextWidth(line));
-    margins_.Calculate(textWidth, fontHeight * static_cast<int>(lines.size()), fontHeight);
+    const gdi::Size block = TextBlock(shape, canvas, text);
+    margins_.Calculate(block.cx, block.cy, fontHeight);
     int innerLeft = rect.Left + 2 + margins_.SizeLeft;
     if (symbol_ && symbol_->ShouldDraw())
         innerLeft += std::max(1, fontHeight - 4) + 4;
@@ -373,15 +394,10 @@ void TSeriesMarks::DrawText(TCanvas3D& canvas, TPlotCustomShape& shape, const TR
     canvas.SetTextAlign(align);
     const int top = rect.Top + margins_.SizeTop + framed;
     if (shape.TextFormat() == ttfHtml) {
-        canvas.TextOutFormat(x, top, text, true);
+        canvas.TextOutFormat(x, top, HtmlLineBreaks(text), true);
     } else if (angle == 0) {
-        for (int k = 0; k < static_cast<int>(lines.size()); ++k) {
-            const int y = top + k * fontHeight;
-            if (z != 0)
-                canvas.TextOutAtDepth(x, y, z, lines[k]);
-            else
-                canvas.TextOut(x, y, lines[k]);
-        }
+        for (int k = 0; k < static_cast<int>(lines.size()); ++k)
+            canvas.TextOut(x, top + k * fontHeight, lines[k]);
     } else {
         // Each line stands on a line through the centre, across the text direction.
         canvas.SetTextAlign(kAlignCenter);
@@ -393,7 +409,7 @@ void TSeriesMarks::DrawText(TCanvas3D& canvas, TPlotCustomShape& shape, const TR
             const double d = (k - n / 2.0) * fontHeight;
             const int lx = cx + RoundEven(d * std::sin(radians)) + (angle == 90 ? 1 : 0);
             const int ly = cy + RoundEven(d * std::cos(radians));
-            canvas.RotateLabelAtDepth(lx, ly, z, lines[k], angle);
+            canvas.RotateLabel(lx, ly, lines[k], angle);
         }
     }
     canvas.SetTextAlign(kAlignLeft);
@@ -411,7 +427,7 @@ int TSeriesMarks::Clicked(int x, int y)
         const TSeriesMarkPosition* p = positions_.Position(i);
         if (!p || i % every != 0)
             continue;
-        const TRect rect = is3D ? owner->ShapeCanvas().CalcRect3D(p->Bounds(), ZPosition) : p->Bounds();
+        const TRect rect = is3D ? ScreenRect(owner->ShapeCanvas(), p->Bounds(), true, ZPosition) : p->Bounds();
         if (angle != 0) {
             const TFourPoints corners = RectRotatedPoints(rect, angle);
             if (PointInPolygon(point, corners.data(), 3))
@@ -435,13 +451,15 @@ void TSeriesMarks::AntiOverlap(int first, int valueIndex, TSeriesMarkPosition& p
     }
     PlotShapeOwner* owner = ParentChart();
     const ChartParent* chart = series_.ParentChart();
-    if (owner && chart && chart->View3D())
-        rect = owner->ShapeCanvas().CalcRect3D(rect, ZPosition);
+    const bool is3D = owner && chart && chart->View3D();
+    if (is3D)
+        rect = ScreenRect(owner->ShapeCanvas(), rect, true, ZPosition);
     for (int j = std::max(0, first); j < valueIndex; ++j) {
         const TSeriesMarkPosition* other = positions_.Position(j);
         if (!other)
             continue;
-        const TRect r = other->Bounds();
+        // Both boxes as they stand on the screen.
+        const TRect r = is3D ? ScreenRect(owner->ShapeCanvas(), other->Bounds(), true, ZPosition) : other->Bounds();
         if (!Intersects(rect, r))
             continue;
         const int move = r.Top > rect.Top ? -(rect.Bottom - r.Top) : r.Bottom - rect.Top;

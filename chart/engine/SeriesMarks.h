@@ -213,8 +213,11 @@ private:
     }
     void Changed();
     void SelectFont(TPlotCustomShape& shape, TCanvas3D& canvas);
+    // The text in the rectangle of the screen the box was drawn in.
     void DrawText(TCanvas3D& canvas, TPlotCustomShape& shape, const TRect& rect, const QString& text, TColor color,
-                  int angle, int z);
+                  int angle);
+    // Width and height of a mark text in the selected font: its lines, or the HTML block.
+    gdi::Size TextBlock(TPlotCustomShape& shape, TCanvas3D& canvas, const QString& text);
 
     TChartSeries& series_;
     int angle_ = 0;

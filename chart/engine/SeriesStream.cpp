@@ -455,13 +455,9 @@ void ResolveSeriesLinks(TChartSeries& series, const SeriesStreamLinks& links, co
     series.SetLoading(true);
     for (const QString& name : links.DataSources) {
         ChartComponent* source = find ? find(name) : FindSeriesByName(series, name);
-        if (!source || source == &series)
-            continue;
-        try {
+        // A source the chart does not accept for this series is left out like a missing one.
+        if (source && source != &series && series.AcceptsSource(source))
             series.SetDataSource(source);
-        } catch (const ChartException&) {
-            // A source the chart does not accept for this series is left out like a missing one.
-        }
     }
     series.SetLoading(wasLoading);
     if (SeriesAxis* axis = AxisAt(series, links.CustomHorizAxis, true))

@@ -3,6 +3,7 @@
 #include "chart/series/ChartLegend.h"
 
 #include "chart/canvas/PlotCanvas3D.h"
+#include "chart/canvas/PlotHtml.h"
 #include "chart/engine/ChartPage.h"
 #include "chart/engine/PlotMessages.h"
 #include "chart/engine/SeriesGroup.h"
@@ -149,7 +150,7 @@ int TLegendTitle::TitleWidth(TPlotCanvas& canvas)
     canvas.AssignFont(&Font());
     int widest = 0;
     if (TextFormat() == ttfHtml)
-        widest = canvas.TextExtentFormat(text_.join(QChar(13)), true).cx;
+        widest = canvas.TextExtentFormat(HtmlLineBreaks(text_.join(QChar(13))), true).cx;
     else
         for (const QString& line : text_)
             widest = std::max(widest, canvas.TextWidth(line));
@@ -176,7 +177,18 @@ void TLegendTitle::DrawTitle(TCanvas3D& canvas, const TRect& box)
     canvas.SetBackMode(cbmTransparent);
     const int halfW = canvas.TextWidth(QStringLiteral("W")) / 2;
     if (TextFormat() == ttfHtml) {
-        canvas.TextOutFormat(box.Left + halfW, box.Top + 1, text_.join(QChar(13)), true);
+        // Anchored where the plain lines are: each line starts, ends or is centred there.
+        const QString text = HtmlLineBreaks(text_.join(QChar(13)));
+        if (textAlignment_ == taRightJustify) {
+            canvas.SetTextAlign(gdi::TA_RIGHT | gdi::TA_TOP);
+            canvas.TextOutFormat(box.Right - halfW, box.Top + 1, text, true);
+        } else if (textAlignment_ == taCenter) {
+            canvas.SetTextAlign(gdi::TA_CENTER | gdi::TA_TOP);
+            canvas.TextOutFormat((box.Left + box.Right) / 2, box.Top + 1, text, true);
+        } else {
+            canvas.TextOutFormat(box.Left + halfW, box.Top + 1, text, true);
+        }
+        canvas.SetTextAlign(gdi::TA_LEFT | gdi::TA_TOP);
         return;
     }
     const int h = canvas.FontHeight();

@@ -2,6 +2,7 @@
 #include "chart/series/Chart.h"
 
 #include "chart/canvas/CanvasGeometry.h"
+#include "chart/canvas/ChartErrors.h"
 #include "chart/canvas/PlotCanvas3D.h"
 #include "chart/engine/ChartSeries.h"
 #include "chart/engine/SeriesMarks.h"
@@ -208,12 +209,14 @@ void TCustomChart::ScrollAxis(TChartAxis& axis, int from, int to)
     bool allow = true;
     if (OnAllowScroll)
         OnAllowScroll(&axis, minimum, maximum, allow);
-    if (!allow)
+    // A logarithmic scale has no place for zero or below: a pan past its start leaves the axis.
+    if (!allow || (axis.Logarithmic() && std::min(minimum, maximum) <= 0))
         return;
     try {
         axis.SetRange(minimum, maximum);
     } catch (const AxisException&) {
-        // A range the axis cannot show (below zero on a logarithmic scale): the axis stays.
+        // Any other range the axis refuses (one a scroll handler made up): the axis stays.
+        ReportChartError("TCustomChart::ScrollAxis");
     }
 }
 
@@ -444,6 +447,7 @@ void TCustomChart::wheelEvent(QWheelEvent* event)
             MouseWheelNotch(true, p.x(), p.y());
         }
     } catch (...) {
+        ReportChartError("TCustomChart::wheelEvent");
     }
     event->accept();
 }
@@ -462,6 +466,7 @@ void TCustomChart::mouseDoubleClickEvent(QMouseEvent* event)
         if (DblClick())
             MouseDown(button, ShiftOf(event->modifiers(), event->buttons()) | ssDouble, p.x(), p.y());
     } catch (...) {
+        ReportChartError("TCustomChart::mouseDoubleClickEvent");
     }
 }
 
@@ -500,6 +505,7 @@ void TCustomChart::CancelDragOnLostMouse(QEvent::Type type)
     try {
         CancelMouseDrag();
     } catch (...) {
+        ReportChartError("TCustomChart::CancelDragOnLostMouse");
     }
 }
 

@@ -1,6 +1,7 @@
 #include "chart/series/ChartTitles.h"
 
 #include "chart/canvas/PlotCanvas3D.h"
+#include "chart/canvas/PlotHtml.h"
 #include "chart/engine/AxisPanel.h"
 
 #include <algorithm>
@@ -63,10 +64,15 @@ void TChartTitle::DrawTitle(TCustomAxisPanel& chart)
         r = TRect{r.Left - f, r.Top - f, r.Right + f, r.Bottom + f};
 
     const int w = canvas.TextWidth(QStringLiteral("W"));
+    const bool html = TextFormat() == ttfHtml;
+    const QString htmlText = html ? HtmlLineBreaks(text_.join(QChar(13))) : QString();
     if (adjustFrame_) {
         int widest = 0;
-        for (const QString& line : text_)
-            widest = std::max(widest, canvas.TextWidth(line));
+        if (html)
+            widest = canvas.TextExtentFormat(htmlText, true).cx;
+        else
+            for (const QString& line : text_)
+                widest = std::max(widest, canvas.TextWidth(line));
         const int total = widest + w + f;
         switch (alignment_) {
         case taLeftJustify: r.Right = r.Left + total; break;
@@ -87,8 +93,20 @@ void TChartTitle::DrawTitle(TCustomAxisPanel& chart)
     canvas.AssignFont(&Font());
     canvas.SetBackMode(cbmTransparent);
     canvas.SetTextAlign(gdi::TA_LEFT | gdi::TA_TOP);
-    if (TextFormat() == ttfHtml) {
-        canvas.TextOutFormat(r.Left + w / 2, textTop, text_.join(QChar(13)), true);
+    if (html) {
+        // Anchored where the plain lines are: each line starts, ends or is centred there.
+        switch (alignment_) {
+        case taLeftJustify: canvas.TextOutFormat(r.Left + w / 2, textTop, htmlText, true); break;
+        case taRightJustify:
+            canvas.SetTextAlign(gdi::TA_RIGHT | gdi::TA_TOP);
+            canvas.TextOutFormat(r.Right - w / 2, textTop, htmlText, true);
+            break;
+        case taCenter:
+            canvas.SetTextAlign(gdi::TA_CENTER | gdi::TA_TOP);
+            canvas.TextOutFormat((r.Left + r.Right) / 2, textTop, htmlText, true);
+            break;
+        }
+        canvas.SetTextAlign(gdi::TA_LEFT | gdi::TA_TOP);
     } else {
         for (int i = 0; i < lines; ++i) {
             const QString& line = text_[i];

@@ -4,6 +4,7 @@
 #include "chart/canvas/PlotCanvas3D.h"
 #include "chart/engine/AxisPanel.h"
 
+#include <array>
 #include <cmath>
 
 TCustomChartWall::TCustomChartWall(PlotShapeOwner* chart, TColor defaultColor)
@@ -81,6 +82,84 @@ void SelectWallBrushAndPen(TCustomAxisPanel& chart, TCustomChartWall& wall)
         canvas.Brush().SetStyle(bsClear);
     else
         chart.SetBrushCanvas(wall.FillColor(), wall.Brush(), wall.Brush().BackColor());
+}
+
+struct Corner3D {
+    int X, Y, Z;
+};
+// A face by its corners, clockwise as seen from outside the wall's box.
+using Face3D = std::array<Corner3D, 4>;
+
+// The two large faces of a wall's box, the one towards the plot first; a plane wall has the
+// first only.
+struct WallFaceList {
+    Face3D Faces[2];
+    int Count = 1;
+};
+
+WallFaceList WallFaces(const TRect& r, const TCustomChartWall& wall, int kind, int depth, int leftWallSize)
+{
+    const int size = wall.Size();
+    WallFaceList list;
+    list.Count = size < 1 ? 1 : 2;
+    switch (kind) {
+    case kBackWall: {
+        const int l = r.Left, rt = r.Right + 1, t = r.Top, b = r.Bottom + 1, z0 = depth, z1 = depth + size;
+        list.Faces[0] = {Corner3D{l, b, z0}, {l, t, z0}, {rt, t, z0}, {rt, b, z0}};
+        list.Faces[1] = {Corner3D{rt, b, z1}, {rt, t, z1}, {l, t, z1}, {l, b, z1}};
+        break;
+    }
+    case kBottomWall: {
+        const int l = r.Left - leftWallSize, rt = r.Right + 1, t = r.Bottom, b = r.Bottom + size;
+        const int z0 = RoundEven(depth * wall.StartPosition() / 100.0);
+        const int z1 = RoundEven(depth * wall.EndPosition() / 100.0);
+        list.Faces[0] = {Corner3D{l, t, z0}, {l, t, z1}, {rt, t, z1}, {rt, t, z0}};
+        list.Faces[1] = {Corner3D{rt, b, z0}, {rt, b, z1}, {l, b, z1}, {l, b, z0}};
+        break;
+    }
+    default: {
+        // Left and right: the face towards the plot is the inner side of the box.
+        const bool left = kind == kLeftWall;
+        const int inner = left ? r.Left : r.Right;
+        const int outer = left ? r.Left - size : r.Right + size;
+        const int t = r.Top, b = r.Bottom + 1;
+        const Face3D atLeft = {Corner3D{0, b, 0}, {0, b, depth}, {0, t, depth}, {0, t, 0}};
+        const Face3D atRight = {Corner3D{0, t, 0}, {0, t, depth}, {0, b, depth}, {0, b, 0}};
+        // The inner face of the left wall is its box's right side and the other way round.
+        Face3D innerFace = left ? atRight : atLeft;
+        Face3D outerFace = left ? atLeft : atRight;
+        for (Corner3D& c : innerFace)
+            c.X = inner;
+        for (Corner3D& c : outerFace)
+            c.X = outer;
+        list.Faces[0] = innerFace;
+        list.Faces[1] = outerFace;
+        break;
+    }
+    }
+    return list;
+}
+
+// The gradient over the face of the wall that the viewer sees (on the screen bounds of the face,
+// as the flat back wall lays it over its rectangle), outlined with the wall's pen.
+void DrawWallGradient(TPlotCanvas3D& canvas, TCustomChartWall& wall, const WallFaceList& list)
+{
+    for (int i = 0; i < list.Count; ++i) {
+        TFourPoints face;
+        for (size_t k = 0; k < 4; ++k)
+            face[k] = canvas.ProjectToScreen(list.Faces[i][k].X, list.Faces[i][k].Y, list.Faces[i][k].Z);
+        // Clockwise from outside turns the other way round on the screen when the face looks
+        // at the viewer; a plane has one face, seen from either side.
+        const double ax = face[3].X - face[2].X, ay = face[3].Y - face[2].Y;
+        const double bx = face[1].X - face[2].X, by = face[1].Y - face[2].Y;
+        if (list.Count > 1 && ax * by - bx * ay <= 0)
+            continue;
+        wall.Gradient().DrawFourPoints(canvas, face);
+        canvas.AssignVisiblePen(wall.Pen());
+        canvas.Brush().SetStyle(bsClear);
+        canvas.Polygon(TPointArray(face.begin(), face.end()), 3);
+        return;
+    }
 }
 
 } // namespace
@@ -168,6 +247,9 @@ void DrawWall3D(TCustomAxisPanel& chart, TCustomChartWall& wall, int kind, int l
         break;
     default: break;
     }
+    if (kind >= kBackWall && kind <= kRightWall && wall.HasGradient() && wall.Gradient().Visible() &&
+        !wall.Transparent())
+        DrawWallGradient(canvas, wall, WallFaces(r, wall, kind, depth, leftWallSize));
     if (wall.HasPicture() && wall.Picture().HasGraphic())
         canvas.DrawPictureZ(wall.Picture().FilteredGraphic(), r, kind == kBackWall ? depth : 0);
     if (blend)

@@ -12,7 +12,7 @@ struct ChartUnitState;
 
 inline constexpr int kColorPaletteCount = 16;
 
-// The colours of built-in palette index, as colour values ($00BBGGRR); empty for 0
+// The colours of built-in palette index, as colour values (0x00BBGGRR); empty for 0
 // ("PlotChart", the chart's own defaults) and for every index outside 1..15.
 const std::vector<TColor>& ColorPaletteColors(int index);
 // The sixteen palette names (library texts) in index order.

@@ -410,6 +410,9 @@ void TCircledSeries::DrawCircleBack()
     TPlotCanvas3D& canvas = panel->Canvas();
     if (shadow_->Visible() && shadow_->GetSize() != 0)
         shadow_->DrawEllipse(canvas, circleRect_, EndZ());
+    // A hidden gradient paints nothing, here as everywhere.
+    if (!gradient_->Visible())
+        return;
     TRect r = is3D ? canvas.CalcRect3D(circleRect_, EndZ()) : circleRect_;
     canvas.ClipEllipse(TRect{r.Left - 2, r.Top - 2, r.Right + 2, r.Bottom + 2}, false);
     gradient_->Draw(canvas, r, 0);

@@ -38,7 +38,7 @@ private:
     std::function<void()> onChange_;
 };
 
-// The circle of a pie series in shadow: a plot shadow of colour $A0A0A0 and size 3.
+// The circle of a pie series in shadow: a plot shadow of colour 0xA0A0A0 and size 3.
 class TCircledShadow : public TPlotShadow {
 public:
     explicit TCircledShadow(TNotifyEvent onChange = {});
@@ -91,7 +91,8 @@ public:
 
     // The circle rectangle for this drawing.
     void DoBeforeDrawValues() override;
-    // The background inside the circle: shadow, then the gradient clipped to the ellipse.
+    // The background inside the circle: shadow, then a visible gradient clipped to the ellipse;
+    // nothing of it in an elevated 3D view.
     virtual void DrawCircleBack();
     // CircleBackColor, else white while the panel prints or records a metafile, else the back
     // wall's colour when the wall is opaque, else the chart's colour.

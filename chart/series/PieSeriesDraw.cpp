@@ -379,7 +379,14 @@ void TPieSeries::DrawAllValues()
         ShrinkCircle(std::abs(dx) / 2, std::abs(dy) / 2);
     }
     TPlotCanvas3D& canvas = panel->Canvas();
-    if (Shadow().Visible() && Shadow().GetSize() != 0)
+    // The slices take the gradient over with their own colours; the circle's background and the
+    // next drawing get the colours it was given.
+    const TColor gradientStart = Gradient().StartColor();
+    const TColor gradientEnd = Gradient().EndColor();
+    // The circle background brings its own shadow; an elevated 3D view has no background.
+    if (!panel->View3D() || panel->View3DOptions().Orthogonal())
+        DrawCircleBack();
+    else if (Shadow().Visible() && Shadow().GetSize() != 0)
         Shadow().DrawEllipse(canvas, CircleRect(), EndZ() - 10);
     const std::vector<int> order = DrawingOrder();
     const bool edges = drawEdges_;
@@ -390,6 +397,8 @@ void TPieSeries::DrawAllValues()
         DrawValue(i);
     }
     drawEdges_ = edges;
+    Gradient().SetStartColor(gradientStart);
+    Gradient().SetEndColor(gradientEnd);
     DrawOtherSliceLegend();
 }
 

@@ -178,8 +178,10 @@ TRect TAnnotationTool::GetShapeBounds()
     int textWidth = 0;
     int textHeight = 0;
     if (!(shape.CustomPosition() && !shape.AutoSize())) {
+        // Measured as drawn: an HTML line without its tags.
+        const bool html = shape.TextFormat() == ttfHtml;
         for (const QString& line : lines)
-            textWidth = std::max(textWidth, canvas.TextWidth(line));
+            textWidth = std::max(textWidth, canvas.TextExtentFormat(line, html).cx);
         textHeight = static_cast<int>(lines.size()) * fontHeight;
         if (shape.Pen().Visible()) {
             const int frame = (shape.Pen().Width() + 1) / 2;

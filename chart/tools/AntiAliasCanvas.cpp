@@ -140,8 +140,8 @@ void TAntiAliasCanvas::FillWithoutPen(Fill&& fill)
 // ---- lines
 
 // A pen of n pixels is n one-pixel lines side by side across the major direction, placed where
-// the device puts a horizontal or vertical line of that width (n div 2 before the line); the two
-// outer ones are smoothed, the inner ones are plain.
+// the device puts a horizontal or vertical line of that width (n / 2 rounded down before the
+// line); the two outer ones are smoothed, the inner ones are plain.
 void TAntiAliasCanvas::StrokeLine(BlendSession& session, const Stroke& stroke, int32_t x0, int32_t y0, int32_t x1,
                                   int32_t y1)
 {

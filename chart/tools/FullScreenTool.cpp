@@ -1,5 +1,6 @@
 #include "chart/tools/FullScreenTool.h"
 
+#include "chart/canvas/ChartErrors.h"
 #include "chart/engine/AxisPanel.h"
 
 #include <QBoxLayout>
@@ -65,6 +66,7 @@ protected:
         try {
             tool_.Leave();
         } catch (...) {
+            ReportChartError("TFullScreenTool::Leave");
         }
         QWidget::closeEvent(event);
     }

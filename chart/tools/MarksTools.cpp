@@ -1,5 +1,6 @@
 #include "chart/tools/MarksTools.h"
 
+#include "chart/canvas/ChartErrors.h"
 #include "chart/canvas/LibrarySettings.h"
 #include "chart/canvas/PlotCursors.h"
 #include "chart/engine/AxisPanel.h"
@@ -120,6 +121,7 @@ TMarksTipTool::TMarksTipTool() : timer_(std::make_unique<QTimer>())
         try {
             ShowTip();
         } catch (...) {
+            ReportChartError("TMarksTipTool::ShowTip");
         }
     });
 }

@@ -22,6 +22,14 @@ void Log(VisaState& state, const QString& line)
         state.Debug->LogMessage(line);
 }
 
+// A status that says the link is gone marks its session for good.
+ViStatus NoteLink(VisaState& state, ViSession session, ViStatus st)
+{
+    if (st == visa::VI_ERROR_CONN_LOST && session != 0 && state.LostLinks.insert(session).second)
+        Log(state, QStringLiteral("Visa: link lost, session $") + Hex(session, 8));
+    return st;
+}
+
 void DropInput(VisaState& state, ViSession session)
 {
     state.VisaLibrary->viFlush(session, visa::VI_READ_BUF_DISCARD | visa::VI_IO_IN_BUF_DISCARD);
@@ -37,8 +45,9 @@ ViStatus WriteBytes(VisaState& state, ViSession session, const QByteArray& bytes
         Log(state, QStringLiteral("Visa: input dropped before the next command after a time-out"));
     }
     ViUInt32 written = 0;
-    return state.VisaLibrary->viWrite(session, reinterpret_cast<const ViByte*>(bytes.constData()),
-                                      static_cast<ViUInt32>(bytes.size()), &written);
+    return NoteLink(state, session,
+                    state.VisaLibrary->viWrite(session, reinterpret_cast<const ViByte*>(bytes.constData()),
+                                               static_cast<ViUInt32>(bytes.size()), &written));
 }
 
 void LogLoaded(VisaState& state, DebugLog& debug)
@@ -99,10 +108,11 @@ ViStatus ReadFirst(VisaState& state, ViSession session, ViUInt32 maxBytes, QByte
         }
         if (more == visa::VI_ERROR_TMO)
             ClearAfterTimeOut(state, session);
+        NoteLink(state, session, more);
     } else if (st == visa::VI_ERROR_TMO) {
         ClearAfterTimeOut(state, session);
     }
-    return st;
+    return NoteLink(state, session, st);
 }
 
 // Further lines of an answer on a byte stream: each read waits at most the quiet time, all of
@@ -284,4 +294,10 @@ void CloseVisaSessions(VisaState& state)
     state.VisaResourceManager = 0;
     state.VisaSession = 0;
     state.TimedOut.clear();
+    state.LostLinks.clear();
+}
+
+bool VisaLinkLost(const VisaState& state)
+{
+    return state.VisaSession != 0 && state.LostLinks.count(state.VisaSession) > 0;
 }

@@ -39,6 +39,9 @@ struct VisaState {
     // Sessions whose last read timed out: what arrives before their next write is a late answer
     // and is dropped.
     std::set<ViSession> TimedOut;
+    // Sessions whose link a write or read found gone (VI_ERROR_CONN_LOST): nothing reaches that
+    // instrument any more until a session to it is opened again.
+    std::set<ViSession> LostLinks;
     // What the window side provides: an error dialog with one OK button, and stopping the
     // coverage logging timer (Timer3 of the main window).
     std::function<void(const QString&)> ShowErrorDialog;
@@ -94,5 +97,9 @@ ViStatus VisaReadMultiLineAnswer(VisaState& state, ViSession session, ViUInt32 m
 // "Disconnect Visa" and closing the main window: closes the instrument session and the resource
 // manager while the resource manager is open.
 void CloseVisaSessions(VisaState& state);
+
+// Whether the link of the analyser's session (VisaSession) is gone: a write or read on it said
+// so. A time-out is no lost link: a busy instrument may still answer.
+bool VisaLinkLost(const VisaState& state);
 
 #endif

@@ -1,4 +1,4 @@
-// The raster device context's state: picture, objects, modes, saved levels, clipping and paths.
+// The raster device context's picture, what it does when its state changes, and its paths.
 
 #include "platform/gdi/RasterDCImpl.h"
 
@@ -133,7 +133,7 @@ using namespace raster;
 RasterDC::RasterDC(int32_t width, int32_t height) : d_(std::make_unique<Impl>())
 {
     Resize(width, height);
-    SelectFont(s_.font);
+    UseFont();
 }
 
 RasterDC::~RasterDC()
@@ -152,8 +152,7 @@ void RasterDC::Resize(int32_t width, int32_t height)
     image_ = QImage(std::max(1, width), std::max(1, height), QImage::Format_RGB32);
     image_.setDevicePixelRatio(1.0);
     image_.fill(0xFFFFFFFF);
-    d_->hasClip = false;
-    d_->clip = QRegion();
+    SelectClipRgn(nullptr);
     d_->madeFonts.clear();   // fonts are measured on the picture
 }
 
@@ -193,31 +192,41 @@ void RasterDC::SetImage(const QImage& image)
     d_->madeFonts.clear();
 }
 
-// ---- objects and attributes
+// ---- what follows a state change
 
-void RasterDC::SelectPen(const Pen& pen)
+void RasterDC::StateChanged(DcField field)
 {
-    s_.pen = pen;
-    d_->pattern = CosmeticPattern(pen);
-    d_->patternTotal = 0;
-    for (uint32_t v : d_->pattern)
-        d_->patternTotal += v;
+    switch (field) {
+    case DcField::Pen:
+        d_->pattern = CosmeticPattern(State().pen);
+        d_->patternTotal = 0;
+        for (uint32_t v : d_->pattern)
+            d_->patternTotal += v;
+        break;
+    case DcField::Font:
+    case DcField::CharExtra: UseFont(); break;
+    case DcField::Position:
+        d_->styleCount = 0;
+        if (InPath())
+            d_->path.moveTo(State().pos.x, State().pos.y);
+        break;
+    case DcField::Clip: SetClip(*d_, HasClip() ? &ClipRegion().Pixels() : nullptr); break;
+    default: break;
+    }
 }
 
-void RasterDC::SelectBrush(const Brush& brush) { s_.brush = brush; }
-
-void RasterDC::SelectFont(const Font& font)
+void RasterDC::UseFont()
 {
     constexpr size_t kMadeFonts = 8;
-    s_.font = font;
+    const Font& font = State().font;
+    const int32_t extra = State().charExtra;
     std::vector<Impl::MadeFont>& made = d_->madeFonts;
-    auto hit = std::find_if(made.begin(), made.end(), [&](const Impl::MadeFont& m) {
-        return m.charExtra == s_.charExtra && m.font == font;
-    });
+    auto hit = std::find_if(made.begin(), made.end(),
+                            [&](const Impl::MadeFont& m) { return m.charExtra == extra && m.font == font; });
     if (hit == made.end()) {
         if (made.size() == kMadeFonts)
             made.pop_back();
-        made.insert(made.begin(), Impl::MadeFont{font, s_.charExtra, MakeQFont(font, s_.charExtra), nullptr, nullptr});
+        made.insert(made.begin(), Impl::MadeFont{font, extra, MakeQFont(font, extra), nullptr, nullptr});
         made.front().metrics = std::make_shared<const QFontMetrics>(made.front().qfont, &image_);
         made.front().texts = std::make_shared<Impl::TextShapes>();
     } else {
@@ -228,225 +237,57 @@ void RasterDC::SelectFont(const Font& font)
     d_->texts = made.front().texts;
 }
 
-int RasterDC::SetROP2(int mode)
-{
-    const int old = s_.rop2;
-    if (mode >= R2_BLACK && mode <= R2_WHITE)
-        s_.rop2 = mode;
-    return old;
-}
-
-int RasterDC::SetBkMode(int mode)
-{
-    const int old = s_.bkMode;
-    if (mode == TRANSPARENT || mode == OPAQUE)
-        s_.bkMode = mode;
-    return old;
-}
-
-COLORREF RasterDC::SetBkColor(COLORREF color)
-{
-    const COLORREF old = s_.bkColor;
-    s_.bkColor = color & kRgbMask;
-    return old;
-}
-
-COLORREF RasterDC::SetTextColor(COLORREF color)
-{
-    const COLORREF old = s_.textColor;
-    s_.textColor = color & kRgbMask;
-    return old;
-}
-
-uint32_t RasterDC::SetTextAlign(uint32_t flags)
-{
-    const uint32_t old = s_.textAlign;
-    s_.textAlign = flags;
-    return old;
-}
-
-int32_t RasterDC::SetTextCharacterExtra(int32_t extra)
-{
-    const int32_t old = s_.charExtra;
-    if (extra != s_.charExtra) {
-        s_.charExtra = extra;
-        SelectFont(s_.font);
-    }
-    return old;
-}
-
-int RasterDC::SetPolyFillMode(int mode)
-{
-    const int old = s_.fillMode;
-    if (mode == ALTERNATE || mode == WINDING)
-        s_.fillMode = mode;
-    return old;
-}
-
-int RasterDC::SetGraphicsMode(int mode)
-{
-    const int old = s_.graphicsMode;
-    if (mode == GM_COMPATIBLE || mode == GM_ADVANCED)
-        s_.graphicsMode = mode;
-    return old;
-}
-
-int RasterDC::SetArcDirection(int direction)
-{
-    if (direction != AD_COUNTERCLOCKWISE && direction != AD_CLOCKWISE)
-        return 0;
-    const int old = s_.arcDirection;
-    s_.arcDirection = direction;
-    return old;
-}
-
-// ---- saved levels
-
-int RasterDC::SaveDC()
-{
-    d_->saved.push_back(Impl::Saved{s_, d_->hasClip, d_->clip});
-    return static_cast<int>(d_->saved.size());
-}
-
-bool RasterDC::RestoreDC(int level)
-{
-    const auto index = SavedLevelIndex(d_->saved.size(), level);
-    if (!index)
-        return false;
-    Impl::Saved saved = std::move(d_->saved[*index]);
-    d_->saved.resize(*index);
-    // Selecting the objects again rebuilds what depends on them (pen pattern, font metrics).
-    const Font font = saved.state.font;
-    const Pen pen = saved.state.pen;
-    s_ = saved.state;
-    SelectPen(pen);
-    SelectFont(font);
-    SetClip(*d_, saved.hasClip ? &saved.clip : nullptr);
-    return true;
-}
-
-// ---- clipping
-
-int RasterDC::GetClipRgn(Region& out) const
-{
-    if (!d_->hasClip)
-        return 0;
-    out = Region(d_->clip);
-    return 1;
-}
-
-int RasterDC::SelectClipRgn(const Region* region)
-{
-    if (!region) {
-        SetClip(*d_, nullptr);
-        return SIMPLEREGION;
-    }
-    const QRegion r = region->Pixels();
-    SetClip(*d_, &r);
-    return r.isEmpty() ? NULLREGION : (r.rectCount() == 1 ? SIMPLEREGION : COMPLEXREGION);
-}
-
-int RasterDC::ExtSelectClipRgn(const Region* region, int mode)
-{
-    if (mode == RGN_COPY)
-        return SelectClipRgn(region);
-    if (!region)
-        return RGN_ERROR;
-    const Region base(d_->hasClip ? d_->clip : QRegion(0, 0, image_.width(), image_.height()));
-    Region result;
-    const int kind = result.Combine(base, *region, mode);
-    if (kind == RGN_ERROR)
-        return RGN_ERROR;
-    const QRegion r = result.Pixels();
-    SetClip(*d_, &r);
-    return kind;
-}
-
-Rect RasterDC::GetClipBox() const
-{
-    if (!d_->hasClip)
-        return Rect{0, 0, image_.width(), image_.height()};
-    return Region(d_->clip).Box();
-}
-
-bool RasterDC::PtVisible(int32_t x, int32_t y) const { return VisibleAt(*d_, image_, x, y); }
-
 // ---- paths
 
-void RasterDC::BeginPath()
+void RasterDC::PathStep(PathCall call)
 {
-    d_->inPath = true;
-    d_->pathReady = false;
-    d_->path = QPainterPath();
-    d_->path.moveTo(s_.pos.x, s_.pos.y);
+    switch (call) {
+    case PathCall::Begin:
+        d_->path = QPainterPath();
+        d_->path.moveTo(State().pos.x, State().pos.y);
+        break;
+    case PathCall::End: break;
+    case PathCall::Abort: d_->path = QPainterPath(); break;
+    case PathCall::CloseFigure: d_->path.closeSubpath(); break;
+    case PathCall::Stroke: StrokeCurrentPath(); break;
+    case PathCall::Fill: FillCurrentPath(); break;
+    case PathCall::StrokeAndFill: {
+        const QPainterPath path = d_->path;
+        FillCurrentPath();
+        d_->path = path;
+        StrokeCurrentPath();
+        break;
+    }
+    }
 }
 
-void RasterDC::EndPath()
+void RasterDC::StrokeCurrentPath()
 {
-    if (!d_->inPath)
-        return;
-    d_->inPath = false;
-    d_->pathReady = true;
-}
-
-void RasterDC::AbortPath()
-{
-    d_->inPath = false;
-    d_->pathReady = false;
-    d_->path = QPainterPath();
-}
-
-void RasterDC::CloseFigure()
-{
-    if (d_->inPath)
-        d_->path.closeSubpath();
-}
-
-void RasterDC::StrokePath()
-{
-    if (!d_->pathReady)
-        return;
-    d_->pathReady = false;
-    if (!IsNullPen(s_.pen) && s_.rop2 != R2_NOP) {
+    const DcState& s = State();
+    if (!IsNullPen(s.pen) && s.rop2 != R2_NOP) {
         QPainter& p = Painter(*d_, image_);
         PainterScope scope(p);
-        p.setCompositionMode(CompositionFor(s_.rop2));
-        p.setPen(QtPen(s_.pen, s_.rop2));
+        p.setCompositionMode(CompositionFor(s.rop2));
+        p.setPen(QtPen(s.pen, s.rop2));
         p.setBrush(Qt::NoBrush);
-        p.translate(StrokeShift(s_.pen), StrokeShift(s_.pen));
+        p.translate(StrokeShift(s.pen), StrokeShift(s.pen));
         p.drawPath(d_->path);
     }
     d_->path = QPainterPath();
 }
 
-void RasterDC::FillPath()
+void RasterDC::FillCurrentPath()
 {
-    if (!d_->pathReady)
-        return;
-    d_->pathReady = false;
-    d_->path.setFillRule(s_.fillMode == WINDING ? Qt::WindingFill : Qt::OddEvenFill);
+    const DcState& s = State();
+    d_->path.setFillRule(s.fillMode == WINDING ? Qt::WindingFill : Qt::OddEvenFill);
     QPainter& p = Painter(*d_, image_);
     PainterScope scope(p);
-    FillWithBrush(p, d_->path, s_.brush, s_.rop2, s_.bkMode, s_.bkColor, s_.textColor);
+    FillWithBrush(p, d_->path, s.brush, s.rop2, s.bkMode, s.bkColor, s.textColor);
     d_->path = QPainterPath();
 }
 
-void RasterDC::StrokeAndFillPath()
+bool RasterDC::ClipToPath(int mode)
 {
-    if (!d_->pathReady)
-        return;
-    const QPainterPath path = d_->path;
-    FillPath();
-    d_->path = path;
-    d_->pathReady = true;
-    StrokePath();
-}
-
-bool RasterDC::SelectClipPath(int mode)
-{
-    if (!d_->pathReady)
-        return false;
-    d_->pathReady = false;
     QRegion region;
     for (const QPolygonF& poly : d_->path.toSubpathPolygons())
         region = region.xored(QRegion(poly.toPolygon(), Qt::OddEvenFill));

@@ -1,8 +1,7 @@
 #ifndef ZENDRIK_PLATFORM_GDI_RASTERDC_H
 #define ZENDRIK_PLATFORM_GDI_RASTERDC_H
 
-#include "platform/gdi/DcState.h"
-#include "platform/gdi/DeviceContext.h"
+#include "platform/gdi/DeviceContextBase.h"
 
 #include <QImage>
 #include <memory>
@@ -14,10 +13,11 @@ namespace gdi {
 // are rasterised here pixel by pixel, because their pixel rules, styles and mix modes must be
 // exact; other wide pens, paths, text and bit transfers go through QPainter.
 //
-// The code is split by concern: RasterDC.cpp (state, clipping, paths), RasterLines.cpp (lines and
-// pens), RasterFills.cpp (fills and shapes), RasterText.cpp, RasterTransfers.cpp (pixels and
-// block transfers); RasterDCImpl.h holds what they share.
-class RasterDC final : public DeviceContext {
+// The state and its rules are DeviceContextBase's. The code is split by concern: RasterDC.cpp
+// (the picture, what follows a state change, paths), RasterLines.cpp (lines and pens),
+// RasterFills.cpp (fills and shapes), RasterText.cpp, RasterTransfers.cpp (pixels and block
+// transfers); RasterDCImpl.h holds what they share.
+class RasterDC final : public DeviceContextBase {
 public:
     RasterDC(int32_t width, int32_t height);
     ~RasterDC() override;
@@ -46,73 +46,26 @@ public:
     int32_t Height() const override { return image_.height(); }
     const QImage* SourceImage() const override { return &Image(); }
 
-    void SelectPen(const Pen& pen) override;
-    const Pen& GetPen() const override { return s_.pen; }
-    void SelectBrush(const Brush& brush) override;
-    const Brush& GetBrush() const override { return s_.brush; }
-    void SelectFont(const Font& font) override;
-    const Font& GetFont() const override { return s_.font; }
-
-    int SetROP2(int mode) override;
-    int GetROP2() const override { return s_.rop2; }
-    int SetBkMode(int mode) override;
-    int GetBkMode() const override { return s_.bkMode; }
-    COLORREF SetBkColor(COLORREF color) override;
-    COLORREF GetBkColor() const override { return s_.bkColor; }
-    COLORREF SetTextColor(COLORREF color) override;
-    COLORREF GetTextColor() const override { return s_.textColor; }
-    uint32_t SetTextAlign(uint32_t flags) override;
-    uint32_t GetTextAlign() const override { return s_.textAlign; }
-    int32_t SetTextCharacterExtra(int32_t extra) override;
-    int32_t GetTextCharacterExtra() const override { return s_.charExtra; }
-    int SetPolyFillMode(int mode) override;
-    int GetPolyFillMode() const override { return s_.fillMode; }
-    int SetGraphicsMode(int mode) override;
-    int GetGraphicsMode() const override { return s_.graphicsMode; }
-    int SetArcDirection(int direction) override;
-    int GetArcDirection() const override { return s_.arcDirection; }
-
-    int SaveDC() override;
-    bool RestoreDC(int level) override;
-
-    void MoveToEx(int32_t x, int32_t y, Point* old = nullptr) override;
-    Point GetCurrentPosition() const override { return s_.pos; }
+    // Lines and pens (RasterLines.cpp).
     void LineTo(int32_t x, int32_t y) override;
     void Polyline(const Point* points, int count) override;
+
+    // Fills and shapes (RasterFills.cpp); arcs, pies and chords are ArcFigure.
+    void FillRect(const Rect& rect, const Brush& brush) override;
+    void PatBlt(int32_t x, int32_t y, int32_t w, int32_t h, uint32_t rop) override;
     void Polygon(const Point* points, int count) override;
     void Rectangle(int32_t left, int32_t top, int32_t right, int32_t bottom) override;
     void Ellipse(int32_t left, int32_t top, int32_t right, int32_t bottom) override;
     void RoundRect(int32_t left, int32_t top, int32_t right, int32_t bottom, int32_t w, int32_t h) override;
-    void Arc(int32_t left, int32_t top, int32_t right, int32_t bottom, int32_t xs, int32_t ys, int32_t xe,
-             int32_t ye) override;
-    void Pie(int32_t left, int32_t top, int32_t right, int32_t bottom, int32_t xs, int32_t ys, int32_t xe,
-             int32_t ye) override;
-    void Chord(int32_t left, int32_t top, int32_t right, int32_t bottom, int32_t xs, int32_t ys, int32_t xe,
-               int32_t ye) override;
-    void FillRect(const Rect& rect, const Brush& brush) override;
-    void PatBlt(int32_t x, int32_t y, int32_t w, int32_t h, uint32_t rop) override;
-    COLORREF SetPixel(int32_t x, int32_t y, COLORREF color) override;
-    COLORREF GetPixel(int32_t x, int32_t y) const override;
 
+    // Text (RasterText.cpp).
     void TextOut(int32_t x, int32_t y, const QString& text) override;
     Size GetTextExtentPoint(const QString& text) const override;
     TextMetric GetTextMetrics() const override;
 
-    int GetClipRgn(Region& out) const override;
-    int SelectClipRgn(const Region* region) override;
-    int ExtSelectClipRgn(const Region* region, int mode) override;
-    Rect GetClipBox() const override;
-    bool PtVisible(int32_t x, int32_t y) const override;
-
-    void BeginPath() override;
-    void EndPath() override;
-    void AbortPath() override;
-    void CloseFigure() override;
-    void StrokePath() override;
-    void FillPath() override;
-    void StrokeAndFillPath() override;
-    bool SelectClipPath(int mode) override;
-
+    // Pixels and block transfers (RasterTransfers.cpp).
+    COLORREF SetPixel(int32_t x, int32_t y, COLORREF color) override;
+    COLORREF GetPixel(int32_t x, int32_t y) const override;
     void BitBlt(int32_t x, int32_t y, int32_t w, int32_t h, const QImage& source, int32_t sx, int32_t sy,
                 uint32_t rop) override;
     void StretchBlt(const Rect& dest, const QImage& source, const Rect& src, uint32_t rop) override;
@@ -121,13 +74,17 @@ public:
     struct Impl;
 
 private:
-    enum class ArcKind { Open, Pie, Chord };
-    void ArcFigure(int32_t left, int32_t top, int32_t right, int32_t bottom, int32_t xs, int32_t ys, int32_t xe,
-                   int32_t ye, ArcKind kind);
+    void StateChanged(DcField field) override;
+    void PathStep(PathCall call) override;
+    bool ClipToPath(int mode) override;
+    // The Qt font of the selected font and character extra, made or taken from those made lately.
+    void UseFont();
+    void StrokeCurrentPath();
+    void FillCurrentPath();
+    void ArcFigure(ArcKind kind, const Rect& bounds, Point startRay, Point endRay) override;
 
     std::unique_ptr<Impl> d_;
     QImage image_;
-    DcState s_;
 };
 
 } // namespace gdi

@@ -23,12 +23,13 @@ namespace gdi {
 
 struct RasterDC::Impl {
     std::unique_ptr<QPainter> painter;
+    // The context's clip region as the pixel loops read it, with its bounds and whether it is one
+    // rectangle; kept in step by every clip change.
     QRegion clip;
     bool hasClip = false;
     QRect clipBounds;
     bool clipIsRect = true;
-    bool inPath = false;
-    bool pathReady = false;
+    // The figures of the path under construction (or finished).
     QPainterPath path;
     // Position in the style pattern of a one-pixel pen: each LineTo starts afresh, a Polyline or a
     // closed outline carries it across its vertices.
@@ -37,9 +38,6 @@ struct RasterDC::Impl {
     uint32_t patternTotal = 0;
     QFont qfont;
     std::shared_ptr<const QFontMetrics> metrics;
-    // Fonts selected lately and what was made of them, the latest first. A formatted text goes
-    // back and forth between a few fonts run by run; a font made afresh looks up its glyph engine
-    // again for every use, one made before has it at hand.
     // Texts in one font as measuring and drawing need them again: measuring shapes the text,
     // and a chart measures and draws the same labels on every drawing. The glyphs shaping
     // placed, drawn as they are, light the pixels drawing the text lights.
@@ -50,6 +48,9 @@ struct RasterDC::Impl {
         QList<QGlyphRun> runs;
     };
     using TextShapes = std::unordered_map<QString, ShapedText>;
+    // Fonts selected lately and what was made of them, the latest first. A formatted text goes
+    // back and forth between a few fonts run by run; a font made afresh looks up its glyph engine
+    // again for every use, one made before has it at hand.
     struct MadeFont {
         Font font;
         int32_t charExtra = 0;
@@ -72,13 +73,6 @@ struct RasterDC::Impl {
     // The picture this context had before it took another one's pixels shared (BitBlt of a whole
     // picture), kept to go back to when those are drawn over anew (ReleaseSharedPicture).
     QImage spare;
-    // SaveDC's stack.
-    struct Saved {
-        DcState state;
-        bool hasClip = false;
-        QRegion clip;
-    };
-    std::vector<Saved> saved;
 };
 
 namespace raster {

@@ -272,11 +272,12 @@ void RasterDC::FillRect(const Rect& rect, const Brush& brush)
     const Box box = Ordered(rect.left, rect.top, rect.right, rect.bottom);
     if (box.Empty())
         return;
-    FillSpans(*d_, image_, s_, brush, R2_COPYPEN, RectSpans(box.l, box.t, box.r, box.b, image_));
+    FillSpans(*d_, image_, State(), brush, R2_COPYPEN, RectSpans(box.l, box.t, box.r, box.b, image_));
 }
 
 void RasterDC::PatBlt(int32_t x, int32_t y, int32_t w, int32_t h, uint32_t rop)
 {
+    const DcState& s = State();
     if (w == 0 || h == 0)
         return;
     // A negative extent runs back from the start: the start pixel is filled, the far edge is not.
@@ -284,19 +285,19 @@ void RasterDC::PatBlt(int32_t x, int32_t y, int32_t w, int32_t h, uint32_t rop)
     const int64_t t = h > 0 ? int64_t{y} : int64_t{y} + h + 1;
     const int64_t r = l + std::llabs(w), b = t + std::llabs(h);
     switch (rop) {
-    case PATCOPY: FillSpans(*d_, image_, s_, s_.brush, R2_COPYPEN, RectSpans(l, t, r, b, image_)); break;
-    case PATINVERT: FillSpans(*d_, image_, s_, s_.brush, R2_XORPEN, RectSpans(l, t, r, b, image_)); break;
+    case PATCOPY: FillSpans(*d_, image_, s, s.brush, R2_COPYPEN, RectSpans(l, t, r, b, image_)); break;
+    case PATINVERT: FillSpans(*d_, image_, s, s.brush, R2_XORPEN, RectSpans(l, t, r, b, image_)); break;
     case DSTINVERT: {
         Brush white;
         white.color = 0xFFFFFF;
-        FillSpans(*d_, image_, s_, white, R2_XORPEN, RectSpans(l, t, r, b, image_));
+        FillSpans(*d_, image_, s, white, R2_XORPEN, RectSpans(l, t, r, b, image_));
         break;
     }
     case BLACKNESS:
     case WHITENESS: {
         Brush solid;
         solid.color = rop == BLACKNESS ? 0 : 0xFFFFFF;
-        FillSpans(*d_, image_, s_, solid, R2_COPYPEN, RectSpans(l, t, r, b, image_));
+        FillSpans(*d_, image_, s, solid, R2_COPYPEN, RectSpans(l, t, r, b, image_));
         break;
     }
     default: break;
@@ -305,9 +306,10 @@ void RasterDC::PatBlt(int32_t x, int32_t y, int32_t w, int32_t h, uint32_t rop)
 
 void RasterDC::Polygon(const Point* points, int count)
 {
+    const DcState& s = State();
     if (!points || count < 2)
         return;
-    if (d_->inPath) {
+    if (InPath()) {
         QPolygonF poly;
         for (int i = 0; i < count; ++i)
             poly << QPointF(points[i].x, points[i].y);
@@ -315,11 +317,11 @@ void RasterDC::Polygon(const Point* points, int count)
         d_->path.closeSubpath();
         return;
     }
-    FillSpans(*d_, image_, s_, s_.brush, s_.rop2,
-              shapes::PolygonSpans(points, count, s_.fillMode == WINDING, 0, image_.height()));
-    if (IsCosmetic(s_.pen)) {
+    FillSpans(*d_, image_, s, s.brush, s.rop2,
+              shapes::PolygonSpans(points, count, s.fillMode == WINDING, 0, image_.height()));
+    if (IsCosmetic(s.pen)) {
         Painter(*d_, image_);
-        CosmeticFigure(*d_, image_, s_, points, static_cast<size_t>(count), true);
+        CosmeticFigure(*d_, image_, s, points, static_cast<size_t>(count), true);
         return;
     }
     QPainterPath outline;
@@ -327,13 +329,14 @@ void RasterDC::Polygon(const Point* points, int count)
     for (int i = 1; i < count; ++i)
         outline.lineTo(points[i].x, points[i].y);
     outline.closeSubpath();
-    WideFigure(*d_, image_, s_, outline);
+    WideFigure(*d_, image_, s, outline);
 }
 
 void RasterDC::Rectangle(int32_t left, int32_t top, int32_t right, int32_t bottom)
 {
+    const DcState& s = State();
     const Box box = Ordered(left, top, right, bottom);
-    const bool clockwise = s_.arcDirection == AD_CLOCKWISE;
+    const bool clockwise = s.arcDirection == AD_CLOCKWISE;
     // One closed figure from the top-right corner, counter-clockwise (or from the bottom-right
     // corner, clockwise): where a styled outline starts its pattern.
     auto corners = [&](double l, double t, double r, double b) {
@@ -349,21 +352,21 @@ void RasterDC::Rectangle(int32_t left, int32_t top, int32_t right, int32_t botto
         path.closeSubpath();
         return path;
     };
-    if (d_->inPath) {
+    if (InPath()) {
         d_->path.addPath(figure(QRectF(QPointF(box.l, box.t), QPointF(box.r, box.b))));
         return;
     }
     if (box.Empty())
         return;
-    if (IsNullPen(s_.pen) || s_.rop2 == R2_NOP) {
+    if (IsNullPen(s.pen) || s.rop2 == R2_NOP) {
         // Without a pen the interior stops one pixel short of right and bottom.
-        FillSpans(*d_, image_, s_, s_.brush, s_.rop2, RectSpans(box.l, box.t, int64_t{box.r} - 1, int64_t{box.b} - 1, image_));
+        FillSpans(*d_, image_, s, s.brush, s.rop2, RectSpans(box.l, box.t, int64_t{box.r} - 1, int64_t{box.b} - 1, image_));
         return;
     }
-    FillSpans(*d_, image_, s_, s_.brush, s_.rop2,
+    FillSpans(*d_, image_, s, s.brush, s.rop2,
               RectSpans(int64_t{box.l} + 1, int64_t{box.t} + 1, int64_t{box.r} - 1, int64_t{box.b} - 1, image_));
-    if (!IsCosmetic(s_.pen)) {
-        WideFigure(*d_, image_, s_, figure(PenBox(box, s_.pen)));
+    if (!IsCosmetic(s.pen)) {
+        WideFigure(*d_, image_, s, figure(PenBox(box, s.pen)));
         return;
     }
     const int32_t r = box.r - 1, b = box.b - 1;
@@ -373,26 +376,27 @@ void RasterDC::Rectangle(int32_t left, int32_t top, int32_t right, int32_t botto
     if (r == box.l || b == box.t) {
         // One pixel wide or high: a single line covers it, drawn once for mix modes.
         d_->styleCount = 0;
-        CosmeticLine(*d_, image_, s_, box.l, box.t, r == box.l ? r : r + 1, r == box.l ? b + 1 : b);
+        CosmeticLine(*d_, image_, s, box.l, box.t, r == box.l ? r : r + 1, r == box.l ? b + 1 : b);
         return;
     }
     const auto c = corners(box.l, box.t, r, b);
     Point points[4];
     for (size_t i = 0; i < 4; ++i)
         points[i] = Point{static_cast<int32_t>(c[i].x()), static_cast<int32_t>(c[i].y())};
-    CosmeticFigure(*d_, image_, s_, points, 4, true);
+    CosmeticFigure(*d_, image_, s, points, 4, true);
 }
 
 void RasterDC::Ellipse(int32_t left, int32_t top, int32_t right, int32_t bottom)
 {
+    const DcState& s = State();
     const Box box = Ordered(left, top, right, bottom);
-    if (d_->inPath) {
+    if (InPath()) {
         d_->path.addEllipse(QRectF(box.l, box.t, box.Width(), box.Height()));
         return;
     }
     if (box.Empty())
         return;
-    const bool noPen = IsNullPen(s_.pen) || s_.rop2 == R2_NOP;
+    const bool noPen = IsNullPen(s.pen) || s.rop2 == R2_NOP;
     if (!Exact(box)) {
         // Far larger than any picture: the painter's curve is close enough.
         QPainterPath area;
@@ -400,36 +404,37 @@ void RasterDC::Ellipse(int32_t left, int32_t top, int32_t right, int32_t bottom)
         QPainter& p = Painter(*d_, image_);
         {
             PainterScope scope(p);
-            FillWithBrush(p, area, s_.brush, s_.rop2, s_.bkMode, s_.bkColor, s_.textColor);
+            FillWithBrush(p, area, s.brush, s.rop2, s.bkMode, s.bkColor, s.textColor);
         }
         QPainterPath curve;
-        curve.addEllipse(PenBox(box, s_.pen));
-        WideFigure(*d_, image_, s_, curve);
+        curve.addEllipse(PenBox(box, s.pen));
+        WideFigure(*d_, image_, s, curve);
         return;
     }
     const std::vector<ShapeRow> rows = shapes::EllipseRows(box.l, box.t, box.r, box.b);
     // A null pen does not make an ellipse smaller: its fill covers what the outline would.
-    FillSpans(*d_, image_, s_, s_.brush, s_.rop2, RowSpans(rows, noPen));
+    FillSpans(*d_, image_, s, s.brush, s.rop2, RowSpans(rows, noPen));
     if (noPen)
         return;
-    if (!IsCosmetic(s_.pen)) {
+    if (!IsCosmetic(s.pen)) {
         QPainterPath curve;
-        curve.addEllipse(PenBox(box, s_.pen));
-        WideFigure(*d_, image_, s_, curve);
+        curve.addEllipse(PenBox(box, s.pen));
+        WideFigure(*d_, image_, s, curve);
         return;
     }
     // The figure starts at three o'clock and runs in the arc direction.
     std::vector<QPoint> outline = OutlinePixels(rows);
-    OrderAlong(outline, FrameOf(box), 0.0, s_.arcDirection == AD_CLOCKWISE);
-    PlotFigure(*d_, image_, s_, outline);
+    OrderAlong(outline, FrameOf(box), 0.0, s.arcDirection == AD_CLOCKWISE);
+    PlotFigure(*d_, image_, s, outline);
 }
 
 void RasterDC::RoundRect(int32_t left, int32_t top, int32_t right, int32_t bottom, int32_t w, int32_t h)
 {
+    const DcState& s = State();
     const Box box = Ordered(left, top, right, bottom);
     const double rx = std::abs(w) / 2.0;
     const double ry = std::abs(h) / 2.0;
-    if (d_->inPath) {
+    if (InPath()) {
         d_->path.addRoundedRect(QRectF(box.l, box.t, box.Width(), box.Height()), rx, ry);
         return;
     }
@@ -439,53 +444,33 @@ void RasterDC::RoundRect(int32_t left, int32_t top, int32_t right, int32_t botto
         Rectangle(box.l, box.t, box.r, box.b);
         return;
     }
-    const bool noPen = IsNullPen(s_.pen) || s_.rop2 == R2_NOP;
+    const bool noPen = IsNullPen(s.pen) || s.rop2 == R2_NOP;
     const std::vector<ShapeRow> rows = shapes::RoundRectRows(box.l, box.t, box.r, box.b, w, h);
-    FillSpans(*d_, image_, s_, s_.brush, s_.rop2, RowSpans(rows, noPen));
+    FillSpans(*d_, image_, s, s.brush, s.rop2, RowSpans(rows, noPen));
     if (noPen)
         return;
-    if (!IsCosmetic(s_.pen)) {
+    if (!IsCosmetic(s.pen)) {
         QPainterPath curve;
-        curve.addRoundedRect(PenBox(box, s_.pen), rx, ry);
-        WideFigure(*d_, image_, s_, curve);
+        curve.addRoundedRect(PenBox(box, s.pen), rx, ry);
+        WideFigure(*d_, image_, s, curve);
         return;
     }
     std::vector<QPoint> outline = OutlinePixels(rows);
-    OrderAlong(outline, FrameOf(box), 0.0, s_.arcDirection == AD_CLOCKWISE);
-    PlotFigure(*d_, image_, s_, outline);
+    OrderAlong(outline, FrameOf(box), 0.0, s.arcDirection == AD_CLOCKWISE);
+    PlotFigure(*d_, image_, s, outline);
 }
 
-void RasterDC::Arc(int32_t left, int32_t top, int32_t right, int32_t bottom, int32_t xs, int32_t ys, int32_t xe,
-                   int32_t ye)
+// Equal rays give the whole ellipse.
+void RasterDC::ArcFigure(ArcKind kind, const Rect& bounds, Point startRay, Point endRay)
 {
-    ArcFigure(left, top, right, bottom, xs, ys, xe, ye, ArcKind::Open);
-}
-
-void RasterDC::Pie(int32_t left, int32_t top, int32_t right, int32_t bottom, int32_t xs, int32_t ys, int32_t xe,
-                   int32_t ye)
-{
-    ArcFigure(left, top, right, bottom, xs, ys, xe, ye, ArcKind::Pie);
-}
-
-void RasterDC::Chord(int32_t left, int32_t top, int32_t right, int32_t bottom, int32_t xs, int32_t ys, int32_t xe,
-                     int32_t ye)
-{
-    ArcFigure(left, top, right, bottom, xs, ys, xe, ye, ArcKind::Chord);
-}
-
-// An arc of the ellipse from the ray through (xs, ys) to the ray through (xe, ye) in the arc
-// direction; equal rays give the whole ellipse. A pie closes it through the centre, a chord with
-// the straight line between its ends.
-void RasterDC::ArcFigure(int32_t left, int32_t top, int32_t right, int32_t bottom, int32_t xs, int32_t ys, int32_t xe,
-                         int32_t ye, ArcKind kind)
-{
-    const Box box = Ordered(left, top, right, bottom);
+    const DcState& s = State();
+    const Box box = Ordered(bounds.left, bounds.top, bounds.right, bounds.bottom);
     if (box.Empty())
         return;
-    const bool clockwise = s_.arcDirection == AD_CLOCKWISE;
+    const bool clockwise = s.arcDirection == AD_CLOCKWISE;
     const Frame f = FrameOf(box);
-    const double start = AngleOf(f, xs, ys);
-    double span = Along(start, AngleOf(f, xe, ye), clockwise);
+    const double start = AngleOf(f, startRay.x, startRay.y);
+    double span = Along(start, AngleOf(f, endRay.x, endRay.y), clockwise);
     if (span == 0)
         span = 2 * std::numbers::pi;
     const double end = clockwise ? start - span : start + span;
@@ -506,19 +491,19 @@ void RasterDC::ArcFigure(int32_t left, int32_t top, int32_t right, int32_t botto
         }
         return path;
     };
-    if (d_->inPath) {
-        d_->path.addPath(curve(PenBox(box, s_.pen)));
+    if (InPath()) {
+        d_->path.addPath(curve(PenBox(box, s.pen)));
         return;
     }
-    const bool noPen = IsNullPen(s_.pen) || s_.rop2 == R2_NOP;
+    const bool noPen = IsNullPen(s.pen) || s.rop2 == R2_NOP;
     if (!Exact(box)) {
         if (kind != ArcKind::Open) {
             QPainter& p = Painter(*d_, image_);
             PainterScope scope(p);
-            FillWithBrush(p, curve(QRectF(box.l, box.t, box.Width(), box.Height())), s_.brush, s_.rop2, s_.bkMode,
-                          s_.bkColor, s_.textColor);
+            FillWithBrush(p, curve(QRectF(box.l, box.t, box.Width(), box.Height())), s.brush, s.rop2, s.bkMode,
+                          s.bkColor, s.textColor);
         }
-        WideFigure(*d_, image_, s_, curve(PenBox(box, s_.pen)));
+        WideFigure(*d_, image_, s, curve(PenBox(box, s.pen)));
         return;
     }
     const std::vector<ShapeRow> rows = shapes::EllipseRows(box.l, box.t, box.r, box.b);
@@ -560,12 +545,12 @@ void RasterDC::ArcFigure(int32_t left, int32_t top, int32_t right, int32_t botto
                     spans.push_back(Span{row.y, x0, x});
             }
         }
-        FillSpans(*d_, image_, s_, s_.brush, s_.rop2, spans);
+        FillSpans(*d_, image_, s, s.brush, s.rop2, spans);
     }
     if (noPen)
         return;
-    if (!IsCosmetic(s_.pen)) {
-        WideFigure(*d_, image_, s_, curve(PenBox(box, s_.pen)));
+    if (!IsCosmetic(s.pen)) {
+        WideFigure(*d_, image_, s, curve(PenBox(box, s.pen)));
         return;
     }
     std::vector<QPoint> outline = OutlinePixels(rows);
@@ -577,7 +562,7 @@ void RasterDC::ArcFigure(int32_t left, int32_t top, int32_t right, int32_t botto
     } else if (!whole && kind == ArcKind::Chord) {
         LinePixels(to.x(), to.y(), from.x(), from.y(), outline);
     }
-    PlotFigure(*d_, image_, s_, outline);
+    PlotFigure(*d_, image_, s, outline);
 }
 
 } // namespace gdi

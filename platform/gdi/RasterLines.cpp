@@ -709,61 +709,52 @@ double StrokeShift(const Pen& pen)
 
 using namespace raster;
 
-void RasterDC::MoveToEx(int32_t x, int32_t y, Point* old)
-{
-    if (old)
-        *old = s_.pos;
-    s_.pos = Point{x, y};
-    d_->styleCount = 0;
-    if (d_->inPath)
-        d_->path.moveTo(x, y);
-}
-
 void RasterDC::LineTo(int32_t x, int32_t y)
 {
-    const Point from = s_.pos;
-    s_.pos = Point{x, y};
-    if (d_->inPath) {
+    const DcState& s = State();
+    const Point from = s.pos;
+    MovedTo(Point{x, y});
+    if (InPath()) {
         if (d_->path.elementCount() == 0)
             d_->path.moveTo(from.x, from.y);
         d_->path.lineTo(x, y);
         return;
     }
-    if (IsCosmetic(s_.pen)) {
+    if (IsCosmetic(s.pen)) {
         Painter(*d_, image_);
         d_->styleCount = 0;   // every LineTo starts the style pattern afresh
-        CosmeticLine(*d_, image_, s_, from.x, from.y, x, y);
+        CosmeticLine(*d_, image_, s, from.x, from.y, x, y);
         return;
     }
-    if (CapsulePen(s_.pen)) {
+    if (CapsulePen(s.pen)) {
         Painter(*d_, image_);
-        CapsuleLine(*d_, image_, s_.pen, s_.rop2, from.x, from.y, x, y);
+        CapsuleLine(*d_, image_, s.pen, s.rop2, from.x, from.y, x, y);
         return;
     }
     QPainter& p = Painter(*d_, image_);
-    const QPen q = QtPen(s_.pen, s_.rop2);
-    const double shift = StrokeShift(s_.pen);
-    if (from == s_.pos) {
+    const QPen q = QtPen(s.pen, s.rop2);
+    const double shift = StrokeShift(s.pen);
+    if (from == s.pos) {
         // A line of no length is a dot in the pen's width, round or square after its cap.
         if (q.style() == Qt::NoPen || q.capStyle() == Qt::FlatCap)
             return;
         PainterScope scope(p);
-        p.setCompositionMode(CompositionFor(s_.rop2));
-        const double half = s_.pen.width / 2.0;
+        p.setCompositionMode(CompositionFor(s.rop2));
+        const double half = s.pen.width / 2.0;
         QPainterPath dot;
         if (q.capStyle() == Qt::RoundCap)
             dot.addEllipse(QPointF(x + shift, y + shift), half, half);
         else
-            dot.addRect(QRectF(x + shift - half, y + shift - half, s_.pen.width, s_.pen.width));
+            dot.addRect(QRectF(x + shift - half, y + shift - half, s.pen.width, s.pen.width));
         p.fillPath(dot, q.color());
         return;
     }
-    if (!d_->strokeReady || !(d_->strokePen == s_.pen) || d_->strokeRop != s_.rop2) {
-        p.setCompositionMode(CompositionFor(s_.rop2));
+    if (!d_->strokeReady || !(d_->strokePen == s.pen) || d_->strokeRop != s.rop2) {
+        p.setCompositionMode(CompositionFor(s.rop2));
         p.setPen(q);
         p.setBrush(Qt::NoBrush);
-        d_->strokePen = s_.pen;
-        d_->strokeRop = s_.rop2;
+        d_->strokePen = s.pen;
+        d_->strokeRop = s.rop2;
         d_->strokeReady = true;
     }
     p.drawLine(QPointF(from.x + shift, from.y + shift), QPointF(x + shift, y + shift));
@@ -771,34 +762,35 @@ void RasterDC::LineTo(int32_t x, int32_t y)
 
 void RasterDC::Polyline(const Point* points, int count)
 {
+    const DcState& s = State();
     if (!points || count < 2)
         return;
-    if (d_->inPath) {
+    if (InPath()) {
         d_->path.moveTo(points[0].x, points[0].y);
         for (int i = 1; i < count; ++i)
             d_->path.lineTo(points[i].x, points[i].y);
         return;
     }
-    if (IsCosmetic(s_.pen) && d_->pattern.empty() && s_.rop2 == R2_COPYPEN && (!d_->hasClip || d_->clipIsRect) &&
-        !IsNullPen(s_.pen)) {
+    if (IsCosmetic(s.pen) && d_->pattern.empty() && s.rop2 == R2_COPYPEN && (!d_->hasClip || d_->clipIsRect) &&
+        !IsNullPen(s.pen)) {
         // A long solid polyline: the picture and its box are looked up once for all segments.
         Painter(*d_, image_);
-        SolidPolylineInBox(SolidLineBox(*d_, image_), ToImageRgb(s_.pen.color), points, count);
+        SolidPolylineInBox(SolidLineBox(*d_, image_), ToImageRgb(s.pen.color), points, count);
         d_->styleCount = 0;
         return;
     }
-    if (IsCosmetic(s_.pen)) {
+    if (IsCosmetic(s.pen)) {
         Painter(*d_, image_);
-        CosmeticFigure(*d_, image_, s_, points, static_cast<size_t>(count), false);
+        CosmeticFigure(*d_, image_, s, points, static_cast<size_t>(count), false);
         return;
     }
-    if (CapsulePen(s_.pen) && IdempotentRop(s_.rop2)) {
+    if (CapsulePen(s.pen) && IdempotentRop(s.rop2)) {
         Painter(*d_, image_);
         for (int i = 1; i < count; ++i)
-            CapsuleLine(*d_, image_, s_.pen, s_.rop2, points[i - 1].x, points[i - 1].y, points[i].x, points[i].y);
+            CapsuleLine(*d_, image_, s.pen, s.rop2, points[i - 1].x, points[i - 1].y, points[i].x, points[i].y);
         return;
     }
-    WidePolyline(Painter(*d_, image_), s_.pen, s_.rop2, points, count);
+    WidePolyline(Painter(*d_, image_), s.pen, s.rop2, points, count);
 }
 
 } // namespace gdi

@@ -96,26 +96,26 @@ const RasterDC::Impl::ShapedText& RasterDC::Impl::Shaped(const QString& text)
     return entry;
 }
 
-
 void RasterDC::TextOut(int32_t x, int32_t y, const QString& text)
 {
-    if (s_.textAlign & TA_UPDATECP) {
-        x = s_.pos.x;
-        y = s_.pos.y;
+    const DcState& s = State();
+    if (s.textAlign & TA_UPDATECP) {
+        x = s.pos.x;
+        y = s.pos.y;
     }
     const QFontMetrics& m = *d_->metrics;
     // Measuring shapes the text as drawing does, so text placed by its left end on a transparent
     // background (every run of a formatted text) is not measured: nothing there needs the width.
-    const bool needsWidth = (s_.textAlign & TA_HORIZONTAL_MASK) != TA_LEFT || (s_.textAlign & TA_UPDATECP) ||
-                            (s_.bkMode == OPAQUE && !d_->inPath);
+    const bool needsWidth = (s.textAlign & TA_HORIZONTAL_MASK) != TA_LEFT || (s.textAlign & TA_UPDATECP) ||
+                            (s.bkMode == OPAQUE && !InPath());
     const int width = needsWidth ? d_->TextWidth(text) : 0;
-    const TextPlacement t = PlaceText(m, s_.textAlign, s_.font.escapement, x, y, width);
-    if (s_.textAlign & TA_UPDATECP) {
+    const TextPlacement t = PlaceText(m, s.textAlign, s.font.escapement, x, y, width);
+    if (s.textAlign & TA_UPDATECP) {
         const QPointF end = t.toDevice.map(QPointF(t.cell.right(), 0));
-        if ((s_.textAlign & TA_HORIZONTAL_MASK) == TA_LEFT)
-            s_.pos = Point{static_cast<int32_t>(std::lround(end.x())), s_.pos.y};
+        if ((s.textAlign & TA_HORIZONTAL_MASK) == TA_LEFT)
+            MovedTo(Point{static_cast<int32_t>(std::lround(end.x())), s.pos.y});
     }
-    if (d_->inPath) {
+    if (InPath()) {
         QPainterPath glyphs;
         glyphs.addText(t.baseline, d_->qfont, text);
         d_->path.addPath(t.toDevice.map(glyphs));
@@ -127,11 +127,11 @@ void RasterDC::TextOut(int32_t x, int32_t y, const QString& text)
     PainterScope scope(p);
     p.setCompositionMode(QPainter::CompositionMode_SourceOver);
     p.setTransform(t.toDevice);
-    if (s_.bkMode == OPAQUE)
-        p.fillRect(t.cell, QColor::fromRgb(ToQRgb(s_.bkColor)));
+    if (s.bkMode == OPAQUE)
+        p.fillRect(t.cell, QColor::fromRgb(ToQRgb(s.bkColor)));
     p.setFont(d_->qfont);
-    p.setPen(QColor::fromRgb(ToQRgb(s_.textColor)));
-    if (!DrawsFromGlyphs(s_.font, text)) {
+    p.setPen(QColor::fromRgb(ToQRgb(s.textColor)));
+    if (!DrawsFromGlyphs(s.font, text)) {
         p.drawText(t.baseline, text);
         return;
     }

@@ -12,7 +12,7 @@ COLORREF RasterDC::SetPixel(int32_t x, int32_t y, COLORREF color)
 {
     if (x < 0 || y < 0 || x >= image_.width() || y >= image_.height())
         return color & kRgbMask;
-    if (!PtVisible(x, y))
+    if (!VisibleAt(*d_, image_, x, y))
         return CLR_INVALID;
     Painter(*d_, image_);   // keeps the painter and the pixels in step
     auto* line = reinterpret_cast<QRgb*>(image_.scanLine(y));

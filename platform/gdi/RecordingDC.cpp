@@ -18,7 +18,7 @@ RecordingDC::RecordingDC(int32_t width, int32_t height, bool enhanced) : measure
     meta_.Width = std::max(1, width);
     meta_.Height = std::max(1, height);
     meta_.Enhanced = enhanced;
-    measure_->SelectFont(s_.font);
+    measure_->SelectFont(State().font);
 }
 
 RecordingDC::~RecordingDC() = default;
@@ -44,174 +44,54 @@ MetaRecord& RecordingDC::Add(MetaOp op, std::initializer_list<int32_t> args)
     return meta_.Records.back();
 }
 
-// ---- objects and attributes
+// ---- state
 
-void RecordingDC::SelectPen(const Pen& pen)
+void RecordingDC::StateChanged(DcField field)
 {
-    s_.pen = pen;
-    meta_.Pens.push_back(pen);
-    Add(MetaOp::SelectPen).index = static_cast<int32_t>(meta_.Pens.size() - 1);
-}
-
-void RecordingDC::SelectBrush(const Brush& brush)
-{
-    s_.brush = brush;
-    meta_.Brushes.push_back(brush);
-    Add(MetaOp::SelectBrush).index = static_cast<int32_t>(meta_.Brushes.size() - 1);
-}
-
-void RecordingDC::SelectFont(const Font& font)
-{
-    s_.font = font;
-    measure_->SelectFont(font);
-    meta_.Fonts.push_back(font);
-    Add(MetaOp::SelectFont).index = static_cast<int32_t>(meta_.Fonts.size() - 1);
-}
-
-int RecordingDC::SetROP2(int mode)
-{
-    const int old = s_.rop2;
-    if (mode < R2_BLACK || mode > R2_WHITE)
-        return 0;
-    s_.rop2 = mode;
-    Add(MetaOp::SetROP2, {mode});
-    return old;
-}
-
-int RecordingDC::SetBkMode(int mode)
-{
-    const int old = s_.bkMode;
-    if (mode != TRANSPARENT && mode != OPAQUE)
-        return 0;
-    s_.bkMode = mode;
-    Add(MetaOp::SetBkMode, {mode});
-    return old;
-}
-
-COLORREF RecordingDC::SetBkColor(COLORREF color)
-{
-    const COLORREF old = s_.bkColor;
-    s_.bkColor = color & 0xFFFFFF;
-    Add(MetaOp::SetBkColor, {static_cast<int32_t>(s_.bkColor)});
-    return old;
-}
-
-COLORREF RecordingDC::SetTextColor(COLORREF color)
-{
-    const COLORREF old = s_.textColor;
-    s_.textColor = color & 0xFFFFFF;
-    Add(MetaOp::SetTextColor, {static_cast<int32_t>(s_.textColor)});
-    return old;
-}
-
-uint32_t RecordingDC::SetTextAlign(uint32_t flags)
-{
-    const uint32_t old = s_.textAlign;
-    s_.textAlign = flags;
-    Add(MetaOp::SetTextAlign, {static_cast<int32_t>(flags)});
-    return old;
-}
-
-int32_t RecordingDC::SetTextCharacterExtra(int32_t extra)
-{
-    const int32_t old = s_.charExtra;
-    s_.charExtra = extra;
-    measure_->SetTextCharacterExtra(extra);
-    measure_->SelectFont(s_.font);
-    Add(MetaOp::SetTextCharExtra, {extra});
-    return old;
-}
-
-int RecordingDC::SetPolyFillMode(int mode)
-{
-    const int old = s_.fillMode;
-    if (mode != ALTERNATE && mode != WINDING)
-        return 0;
-    s_.fillMode = mode;
-    Add(MetaOp::SetPolyFillMode, {mode});
-    return old;
-}
-
-int RecordingDC::SetGraphicsMode(int mode)
-{
-    const int old = s_.graphicsMode;
-    if (mode != GM_COMPATIBLE && mode != GM_ADVANCED)
-        return 0;
-    s_.graphicsMode = mode;
-    Add(MetaOp::SetGraphicsMode, {mode});
-    return old;
-}
-
-int RecordingDC::SetArcDirection(int direction)
-{
-    if (direction != AD_COUNTERCLOCKWISE && direction != AD_CLOCKWISE)
-        return 0;
-    const int old = s_.arcDirection;
-    s_.arcDirection = direction;
-    Add(MetaOp::SetArcDirection, {direction});
-    return old;
-}
-
-// ---- saved levels
-
-int RecordingDC::SaveDC()
-{
-    saved_.push_back(Saved{s_, hasClip_, clip_});
-    return static_cast<int>(saved_.size());
-}
-
-bool RecordingDC::RestoreDC(int level)
-{
-    const auto index = SavedLevelIndex(saved_.size(), level);
-    if (!index)
-        return false;
-    const Saved saved = std::move(saved_[*index]);
-    saved_.resize(*index);
-    const DcState& t = saved.state;
-    if (!(t.pen == s_.pen))
-        SelectPen(t.pen);
-    if (!(t.brush == s_.brush))
-        SelectBrush(t.brush);
-    if (t.charExtra != s_.charExtra)
-        SetTextCharacterExtra(t.charExtra);
-    if (!(t.font == s_.font))
-        SelectFont(t.font);
-    if (t.rop2 != s_.rop2)
-        SetROP2(t.rop2);
-    if (t.bkMode != s_.bkMode)
-        SetBkMode(t.bkMode);
-    if (t.bkColor != s_.bkColor)
-        SetBkColor(t.bkColor);
-    if (t.textColor != s_.textColor)
-        SetTextColor(t.textColor);
-    if (t.textAlign != s_.textAlign)
-        SetTextAlign(t.textAlign);
-    if (t.fillMode != s_.fillMode)
-        SetPolyFillMode(t.fillMode);
-    if (t.graphicsMode != s_.graphicsMode)
-        SetGraphicsMode(t.graphicsMode);
-    if (t.arcDirection != s_.arcDirection)
-        SetArcDirection(t.arcDirection);
-    if (!(t.pos == s_.pos))
-        MoveToEx(t.pos.x, t.pos.y);
-    if (saved.hasClip != hasClip_ || !(saved.clip == clip_))
-        SelectClipRgn(saved.hasClip ? &saved.clip : nullptr);
-    return true;
+    const DcState& s = State();
+    switch (field) {
+    case DcField::Pen:
+        meta_.Pens.push_back(s.pen);
+        Add(MetaOp::SelectPen).index = static_cast<int32_t>(meta_.Pens.size() - 1);
+        break;
+    case DcField::Brush:
+        meta_.Brushes.push_back(s.brush);
+        Add(MetaOp::SelectBrush).index = static_cast<int32_t>(meta_.Brushes.size() - 1);
+        break;
+    case DcField::Font:
+        measure_->SelectFont(s.font);
+        meta_.Fonts.push_back(s.font);
+        Add(MetaOp::SelectFont).index = static_cast<int32_t>(meta_.Fonts.size() - 1);
+        break;
+    case DcField::CharExtra:
+        measure_->SetTextCharacterExtra(s.charExtra);
+        Add(MetaOp::SetTextCharExtra, {s.charExtra});
+        break;
+    case DcField::Rop2: Add(MetaOp::SetROP2, {s.rop2}); break;
+    case DcField::BkMode: Add(MetaOp::SetBkMode, {s.bkMode}); break;
+    case DcField::BkColor: Add(MetaOp::SetBkColor, {static_cast<int32_t>(s.bkColor)}); break;
+    case DcField::TextColor: Add(MetaOp::SetTextColor, {static_cast<int32_t>(s.textColor)}); break;
+    case DcField::TextAlign: Add(MetaOp::SetTextAlign, {static_cast<int32_t>(s.textAlign)}); break;
+    case DcField::FillMode: Add(MetaOp::SetPolyFillMode, {s.fillMode}); break;
+    case DcField::GraphicsMode: Add(MetaOp::SetGraphicsMode, {s.graphicsMode}); break;
+    case DcField::ArcDirection: Add(MetaOp::SetArcDirection, {s.arcDirection}); break;
+    case DcField::Position: Add(MetaOp::MoveTo, {s.pos.x, s.pos.y}); break;
+    case DcField::Clip: {
+        MetaRecord& r = Add(MetaOp::SelectClip);
+        if (HasClip()) {
+            meta_.Regions.push_back(ClipRegion());
+            r.index = static_cast<int32_t>(meta_.Regions.size() - 1);
+        }
+        break;
+    }
+    }
 }
 
 // ---- drawing
 
-void RecordingDC::MoveToEx(int32_t x, int32_t y, Point* old)
-{
-    if (old)
-        *old = s_.pos;
-    s_.pos = Point{x, y};
-    Add(MetaOp::MoveTo, {x, y});
-}
-
 void RecordingDC::LineTo(int32_t x, int32_t y)
 {
-    s_.pos = Point{x, y};
+    MovedTo(Point{x, y});
     Add(MetaOp::LineTo, {x, y});
 }
 
@@ -244,22 +124,10 @@ void RecordingDC::RoundRect(int32_t left, int32_t top, int32_t right, int32_t bo
     Add(MetaOp::RoundRect, {left, top, right, bottom, w, h});
 }
 
-void RecordingDC::Arc(int32_t left, int32_t top, int32_t right, int32_t bottom, int32_t xs, int32_t ys, int32_t xe,
-                      int32_t ye)
+void RecordingDC::ArcFigure(ArcKind kind, const Rect& box, Point start, Point end)
 {
-    Add(MetaOp::Arc, {left, top, right, bottom, xs, ys, xe, ye});
-}
-
-void RecordingDC::Pie(int32_t left, int32_t top, int32_t right, int32_t bottom, int32_t xs, int32_t ys, int32_t xe,
-                      int32_t ye)
-{
-    Add(MetaOp::Pie, {left, top, right, bottom, xs, ys, xe, ye});
-}
-
-void RecordingDC::Chord(int32_t left, int32_t top, int32_t right, int32_t bottom, int32_t xs, int32_t ys, int32_t xe,
-                        int32_t ye)
-{
-    Add(MetaOp::Chord, {left, top, right, bottom, xs, ys, xe, ye});
+    const MetaOp op = kind == ArcKind::Pie ? MetaOp::Pie : kind == ArcKind::Chord ? MetaOp::Chord : MetaOp::Arc;
+    Add(op, {box.left, box.top, box.right, box.bottom, start.x, start.y, end.x, end.y});
 }
 
 void RecordingDC::FillRect(const Rect& rect, const Brush& brush)
@@ -301,11 +169,9 @@ COLORREF RecordingDC::GetPixel(int32_t, int32_t) const { return CLR_INVALID; }
 
 void RecordingDC::TextOut(int32_t x, int32_t y, const QString& text)
 {
-    if (s_.textAlign & TA_UPDATECP) {
-        const Size ext = GetTextExtentPoint(text);
-        if ((s_.textAlign & TA_HORIZONTAL_MASK) == TA_LEFT)
-            s_.pos.x += ext.cx;
-    }
+    const DcState& s = State();
+    if ((s.textAlign & TA_UPDATECP) && (s.textAlign & TA_HORIZONTAL_MASK) == TA_LEFT)
+        MovedTo(Point{s.pos.x + GetTextExtentPoint(text).cx, s.pos.y});
     Add(MetaOp::TextOut, {x, y}).text = text;
 }
 
@@ -313,126 +179,23 @@ Size RecordingDC::GetTextExtentPoint(const QString& text) const { return measure
 
 TextMetric RecordingDC::GetTextMetrics() const { return measure_->GetTextMetrics(); }
 
-// ---- clipping
+// ---- paths
 
-void RecordingDC::RecordClip()
+void RecordingDC::PathStep(PathCall call)
 {
-    MetaRecord& r = Add(MetaOp::SelectClip);
-    if (hasClip_) {
-        meta_.Regions.push_back(clip_);
-        r.index = static_cast<int32_t>(meta_.Regions.size() - 1);
+    switch (call) {
+    case PathCall::Begin: Add(MetaOp::BeginPath); break;
+    case PathCall::End: Add(MetaOp::EndPath); break;
+    case PathCall::Abort: Add(MetaOp::AbortPath); break;
+    case PathCall::CloseFigure: Add(MetaOp::CloseFigure); break;
+    case PathCall::Stroke: Add(MetaOp::StrokePath); break;
+    case PathCall::Fill: Add(MetaOp::FillPath); break;
+    case PathCall::StrokeAndFill: Add(MetaOp::StrokeAndFillPath); break;
     }
 }
 
-int RecordingDC::GetClipRgn(Region& out) const
+bool RecordingDC::ClipToPath(int mode)
 {
-    if (!hasClip_)
-        return 0;
-    out = clip_;
-    return 1;
-}
-
-int RecordingDC::SelectClipRgn(const Region* region)
-{
-    hasClip_ = region != nullptr;
-    clip_ = region ? *region : Region();
-    RecordClip();
-    if (!region)
-        return SIMPLEREGION;
-    return clip_.IsEmpty() ? NULLREGION : (clip_.Pixels().rectCount() == 1 ? SIMPLEREGION : COMPLEXREGION);
-}
-
-int RecordingDC::ExtSelectClipRgn(const Region* region, int mode)
-{
-    if (mode == RGN_COPY)
-        return SelectClipRgn(region);
-    if (!region)
-        return RGN_ERROR;
-    const Region base = hasClip_ ? clip_ : CreateRectRgn(0, 0, meta_.Width, meta_.Height);
-    Region result;
-    const int kind = result.Combine(base, *region, mode);
-    if (kind == RGN_ERROR)
-        return RGN_ERROR;
-    hasClip_ = true;
-    clip_ = result;
-    RecordClip();
-    return kind;
-}
-
-Rect RecordingDC::GetClipBox() const
-{
-    if (!hasClip_)
-        return Rect{0, 0, meta_.Width, meta_.Height};
-    return clip_.Box();
-}
-
-bool RecordingDC::PtVisible(int32_t x, int32_t y) const
-{
-    if (hasClip_)
-        return clip_.Contains(x, y);
-    return x >= 0 && y >= 0 && x < meta_.Width && y < meta_.Height;
-}
-
-// ---- paths: recorded as brackets; each output decides what it can express
-
-void RecordingDC::BeginPath()
-{
-    inPath_ = true;
-    pathReady_ = false;
-    Add(MetaOp::BeginPath);
-}
-
-void RecordingDC::EndPath()
-{
-    if (!inPath_)
-        return;
-    inPath_ = false;
-    pathReady_ = true;
-    Add(MetaOp::EndPath);
-}
-
-void RecordingDC::AbortPath()
-{
-    inPath_ = false;
-    pathReady_ = false;
-    Add(MetaOp::AbortPath);
-}
-
-void RecordingDC::CloseFigure()
-{
-    if (inPath_)
-        Add(MetaOp::CloseFigure);
-}
-
-void RecordingDC::StrokePath()
-{
-    if (!pathReady_)
-        return;
-    pathReady_ = false;
-    Add(MetaOp::StrokePath);
-}
-
-void RecordingDC::FillPath()
-{
-    if (!pathReady_)
-        return;
-    pathReady_ = false;
-    Add(MetaOp::FillPath);
-}
-
-void RecordingDC::StrokeAndFillPath()
-{
-    if (!pathReady_)
-        return;
-    pathReady_ = false;
-    Add(MetaOp::StrokeAndFillPath);
-}
-
-bool RecordingDC::SelectClipPath(int mode)
-{
-    if (!pathReady_)
-        return false;
-    pathReady_ = false;
     Add(MetaOp::SelectClipPath, {mode});
     return true;
 }

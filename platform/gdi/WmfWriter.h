@@ -22,9 +22,6 @@ QByteArray EncodeWmf(const Metafile& picture);
 // failure the old file is kept and error (when given) receives the reason.
 bool SaveWmf(const Metafile& picture, const QString& fileName, QString* error = nullptr);
 
-// Text in code page 1252; characters it lacks become "?".
-QByteArray ToCp1252(const QString& text);
-
 inline constexpr int32_t kWmfCoordinateLimit = 32767;
 inline constexpr int kWmfMaxPolyPoints = 32767;
 

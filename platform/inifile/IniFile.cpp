@@ -1,71 +1,17 @@
 #include "platform/inifile/IniFile.h"
 
+#include "platform/codepage/Windows1252.h"
 #include "platform/inifile/ProfileNumbers.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <QSet>
 #include <QStringDecoder>
 
-#include <array>
 #include <cmath>
 #include <utility>
 
 namespace {
-
-// Windows-1252 code points of the bytes 0x80..0x9F. The five bytes the code page leaves
-// undefined map to the C1 controls of the same number, as the Windows conversion does, so every
-// byte survives a read and rewrite.
-constexpr std::array<char16_t, 32> kCp1252High = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
-QString DecodeCp1252(const QByteArray& bytes)
-{
-    QString out;
-    out.reserve(bytes.size());
-    for (char ch : bytes) {
-        const auto b = static_cast<unsigned char>(ch);
-        if (b >= 0x80 && b <= 0x9F)
-            out += QChar(kCp1252High[b - 0x80]);
-        else
-            out += QChar(b);
-    }
-    return out;
-}
-
-// Byte for a character in Windows-1252, or -1 when the code page has none.
-int Cp1252Byte(QChar c)
-{
-    const char16_t u = c.unicode();
-    if (u < 0x80 || (u >= 0xA0 && u <= 0xFF))
-        return u;
-    for (size_t i = 0; i < kCp1252High.size(); ++i) {
-        if (kCp1252High[i] == u)
-            return static_cast<int>(0x80 + i);
-    }
-    return -1;
-}
-
-bool FitsCp1252(const QString& text)
-{
-    for (QChar c : text) {
-        if (Cp1252Byte(c) < 0)
-            return false;
-    }
-    return true;
-}
-
-QByteArray EncodeCp1252(const QString& text)
-{
-    QByteArray out;
-    out.reserve(text.size());
-    for (QChar c : text)
-        out.append(static_cast<char>(Cp1252Byte(c)));
-    return out;
-}
 
 bool IsAscii(const QByteArray& bytes)
 {
@@ -117,7 +63,7 @@ QString Storable(QString value)
 
 bool SameName(const QString& a, const QString& b)
 {
-    return a.compare(b, Qt::CaseInsensitive) == 0;
+    return inifile::SameFolded(a, b);
 }
 
 const QLatin1String kCrLf("\r\n");
@@ -133,6 +79,8 @@ IniFile::IniFile(QString fileName)
 void IniFile::Reload()
 {
     loaded_ = false;
+    loadError_.clear();
+    keepOldFile_ = false;
     encoding_ = TextEncoding::Undecided;
     hadBom_ = false;
     leadingLines_.clear();
@@ -142,10 +90,42 @@ void IniFile::Reload()
     QFile file(fileName_);
     if (!file.open(QIODevice::ReadOnly))
         return;
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return;
-    loaded_ = true;
+    const auto refuse = [this](const QString& why) {
+        loadError_ = QStringLiteral("Cannot read \"") + fileName_ + QStringLiteral("\": ") + why;
+        keepOldFile_ = true;
+    };
+    const auto tooLarge = [&refuse](qint64 size) {
+        refuse(QStringLiteral("it holds %1 bytes, more than the %2 a settings or data file may hold")
+                   .arg(size)
+                   .arg(kMaxFileBytes));
+    };
+    // The size is checked before anything is read, and the file is read in pieces, so that
+    // neither a file that grows meanwhile nor a device without a size (a pipe) is read past it.
+    QByteArray bytes;
+    constexpr qint64 kPiece = qint64(1) << 20;
+    if (!file.isSequential()) {
+        if (file.size() > kMaxFileBytes) {
+            tooLarge(file.size());
+            return;
+        }
+        bytes.reserve(file.size() + kPiece);
+    }
+    for (;;) {
+        const qsizetype have = bytes.size();
+        bytes.resize(have + kPiece);
+        const qint64 got = file.read(bytes.data() + have, kPiece);
+        if (got < 0) {
+            refuse(file.errorString());
+            return;
+        }
+        bytes.resize(have + got);
+        if (got == 0)
+            break;
+        if (bytes.size() > kMaxFileBytes) {
+            tooLarge(bytes.size());
+            return;
+        }
+    }
 
     QString text;
     const bool utf16Le = bytes.startsWith("\xFF\xFE");
@@ -172,28 +152,42 @@ void IniFile::Reload()
             text = std::move(decoded);
         } else {
             encoding_ = TextEncoding::Cp1252;
-            text = DecodeCp1252(bytes);
+            text = codepage::FromWindows1252(bytes);
         }
     }
-    Parse(text);
+    QByteArray().swap(bytes); // the text is all the parse needs
+    loaded_ = Parse(text);
 }
 
-void IniFile::Parse(const QString& text)
+bool IniFile::Parse(const QString& text)
 {
     // Lines end in CR LF, LF or a lone CR (older editors); the text after the last line break is
     // no line of its own.
     const QStringView all(text);
     const qsizetype n = all.size();
     qsizetype start = 0;
+    int64_t lineNumber = 0;
     while (start < n) {
         qsizetype end = start;
         while (end < n && all[end] != QLatin1Char('\n') && all[end] != QLatin1Char('\r'))
             ++end;
+        ++lineNumber;
+        if (end - start > kMaxLineChars) {
+            loadError_ = QStringLiteral("Cannot read \"") + fileName_ +
+                         QStringLiteral("\": line %1 holds more than the %2 characters a line may hold")
+                             .arg(lineNumber)
+                             .arg(kMaxLineChars);
+            keepOldFile_ = true;
+            leadingLines_.clear();
+            sections_.clear();
+            return false;
+        }
         ParseLine(all.sliced(start, end - start));
         if (end + 1 < n && all[end] == QLatin1Char('\r') && all[end + 1] == QLatin1Char('\n'))
             ++end;
         start = end + 1;
     }
+    return true;
 }
 
 void IniFile::ParseLine(QStringView line)
@@ -226,18 +220,11 @@ void IniFile::ParseLine(QStringView line)
 
 const IniFile::Section* IniFile::FindSection(const QString& section) const
 {
-    if (!sectionIndexValid_) {
-        sectionIndex_.clear();
-        sectionIndex_.reserve(static_cast<qsizetype>(sections_.size()));
-        for (size_t i = 0; i < sections_.size(); ++i) {
-            const QString folded = sections_[i].name.toCaseFolded();
-            if (!sectionIndex_.contains(folded))
-                sectionIndex_.insert(folded, i); // the first one wins
-        }
-        sectionIndexValid_ = true;
-    }
-    const auto it = sectionIndex_.constFind(section.trimmed().toCaseFolded());
-    return it == sectionIndex_.cend() ? nullptr : &sections_[it.value()];
+    const auto nameAt = [this](size_t i) { return &sections_[i].name; };
+    if (!sectionIndex_.Valid())
+        sectionIndex_.Build(sections_.size(), nameAt);
+    const auto pos = sectionIndex_.Find(QStringView(section).trimmed(), nameAt);
+    return pos ? &sections_[*pos] : nullptr;
 }
 
 IniFile::Section* IniFile::FindSection(const QString& section)
@@ -247,20 +234,30 @@ IniFile::Section* IniFile::FindSection(const QString& section)
 
 std::optional<size_t> IniFile::PositionOf(const Section& section, const QString& key)
 {
-    if (!section.indexValid) {
-        section.index.clear();
-        for (size_t i = 0; i < section.entries.size(); ++i) {
-            const Entry& e = section.entries[i];
-            const QString folded = e.key.toCaseFolded();
-            if (!e.raw && !section.index.contains(folded))
-                section.index.insert(folded, i); // the first one wins
+    const auto nameAt = [&section](size_t i) {
+        const Entry& e = section.entries[i];
+        return e.raw ? nullptr : &e.key;
+    };
+    if (!section.index.Valid())
+        section.index.Build(section.entries.size(), nameAt);
+    const QStringView name = QStringView(key).trimmed();
+    const auto found = [&section](size_t pos) {
+        section.step = pos > section.lastFound ? pos - section.lastFound : 1;
+        section.lastFound = pos;
+        return pos;
+    };
+    // With no key repeated, a match anywhere is the first one, so the guess may be taken.
+    if (!section.index.HasRepeats()) {
+        for (const size_t pos : {section.lastFound + section.step, section.lastFound + 1}) {
+            if (pos < section.entries.size() && !section.entries[pos].raw &&
+                inifile::SameFolded(section.entries[pos].key, name))
+                return found(pos);
         }
-        section.indexValid = true;
     }
-    const auto it = section.index.constFind(key.trimmed().toCaseFolded());
-    if (it == section.index.cend())
-        return std::nullopt;
-    return it.value();
+    const auto pos = section.index.Find(name, nameAt);
+    if (pos)
+        return found(*pos);
+    return std::nullopt;
 }
 
 const IniFile::Entry* IniFile::FindInSection(const Section& section, const QString& key)
@@ -320,14 +317,12 @@ bool IniFile::ValueExists(const QString& section, const QString& key) const
 
 QStringList IniFile::ReadSections() const
 {
+    // A repeated section is unreachable (the first one wins), so it is listed once: a section is
+    // listed where the lookup of its own name leads.
     QStringList out;
-    QSet<QString> seen;
-    for (const Section& s : sections_) {
-        const QString folded = s.name.toCaseFolded();
-        if (seen.contains(folded))
-            continue;
-        seen.insert(folded);
-        out.append(s.name);
+    for (size_t i = 0; i < sections_.size(); ++i) {
+        if (FindSection(sections_[i].name) == &sections_[i])
+            out.append(sections_[i].name);
     }
     return out;
 }
@@ -336,16 +331,11 @@ QStringList IniFile::ReadSection(const QString& section) const
 {
     QStringList out;
     if (const Section* s = FindSection(section)) {
-        QSet<QString> seen;
-        for (const Entry& e : s->entries) {
-            // A repeated key is unreachable (the first one wins), so it is listed once.
-            if (e.raw)
-                continue;
-            const QString folded = e.key.toCaseFolded();
-            if (seen.contains(folded))
-                continue;
-            seen.insert(folded);
-            out.append(e.key);
+        // Likewise a repeated key.
+        for (size_t i = 0; i < s->entries.size(); ++i) {
+            const Entry& e = s->entries[i];
+            if (!e.raw && PositionOf(*s, e.key) == i)
+                out.append(e.key);
         }
     }
     return out;
@@ -378,9 +368,9 @@ void IniFile::WriteString(const QString& section, const QString& key, const QStr
         }
         sections_.emplace_back().name = OneLine(section).trimmed();
         s = &sections_.back();
-        const QString folded = s->name.toCaseFolded();
-        if (sectionIndexValid_ && !sectionIndex_.contains(folded))
-            sectionIndex_.insert(folded, sections_.size() - 1);
+        // The cleaned name may be that of an earlier section, which then stays the one found.
+        if (sectionIndex_.Valid() && FindSection(s->name) == nullptr)
+            sectionIndex_.Add(sections_.size() - 1, s->name);
     }
     if (const auto pos = PositionOf(*s, cleanKey)) {
         s->entries[*pos].value = cleanValue;
@@ -405,15 +395,13 @@ void IniFile::WriteString(const QString& section, const QString& key, const QStr
             insertAt = i + 1;
         }
     }
+    // The lookup above built the index and found no such key. Keys written one after the other
+    // are appended, which moves no position.
+    if (insertAt < s->entries.size())
+        s->index.ShiftFrom(insertAt);
     s->entries.insert(s->entries.begin() + static_cast<std::ptrdiff_t>(insertAt),
                       Entry{cleanKey, cleanValue, false});
-    if (s->indexValid) {
-        for (auto it = s->index.begin(); it != s->index.end(); ++it) {
-            if (it.value() >= insertAt)
-                ++it.value();
-        }
-        s->index.insert(cleanKey.toCaseFolded(), insertAt);
-    }
+    s->index.Add(insertAt, cleanKey);
 }
 
 void IniFile::WriteInteger(const QString& section, const QString& key, int32_t value)
@@ -446,11 +434,12 @@ void IniFile::DeleteKey(const QString& section, const QString& key)
     // Repeats are removed too, or deleting a key would bring an older value back to life.
     const QString name = key.trimmed();
     std::erase_if(s->entries, [&](const Entry& e) { return !e.raw && SameName(e.key, name); });
-    s->indexValid = false;
+    s->index.Invalidate();
 }
 
 void IniFile::Clear()
 {
+    keepOldFile_ = false;
     leadingLines_.clear();
     sections_.clear();
     InvalidateSectionIndex();
@@ -484,13 +473,12 @@ IniFile::TextEncoding IniFile::WriteEncoding() const
         return encoding_;
     // A Windows-1252 file that now holds characters outside the code page becomes UTF-8:
     // changing the encoding is better than writing "?" for what the user typed.
-    const QString text = SerializeText();
-    if (!FitsCp1252(text))
+    const std::optional<QByteArray> bytes = codepage::ToWindows1252(SerializeText());
+    if (!bytes)
         return TextEncoding::Utf8;
     // So does one whose Windows-1252 bytes happen to form valid UTF-8 ("\u00C3\u00A9" is C3 A9):
     // the next read would take them for UTF-8 and see other characters.
-    const QByteArray bytes = EncodeCp1252(text);
-    return !IsAscii(bytes) && IsValidUtf8(bytes) ? TextEncoding::Utf8 : TextEncoding::Cp1252;
+    return !IsAscii(*bytes) && IsValidUtf8(*bytes) ? TextEncoding::Utf8 : TextEncoding::Cp1252;
 }
 
 QByteArray IniFile::Serialize() const
@@ -498,7 +486,7 @@ QByteArray IniFile::Serialize() const
     const QString text = SerializeText();
     const TextEncoding encoding = WriteEncoding();
     if (encoding == TextEncoding::Cp1252)
-        return EncodeCp1252(text);
+        return codepage::ToWindows1252(text).value_or(QByteArray());
     if (encoding == TextEncoding::Utf16Le || encoding == TextEncoding::Utf16Be) {
         QStringEncoder encoder(encoding == TextEncoding::Utf16Le ? QStringConverter::Utf16LE
                                                                  : QStringConverter::Utf16BE,
@@ -514,6 +502,13 @@ QByteArray IniFile::Serialize() const
 
 bool IniFile::UpdateFile(QString* error)
 {
+    // What was not read cannot be written back: the old file would be replaced by what little
+    // was written since. Only Clear() says that the old contents are not wanted.
+    if (keepOldFile_) {
+        if (error)
+            *error = loadError_ + QStringLiteral("; the file is left as it is");
+        return false;
+    }
     const QByteArray bytes = Serialize();
     QSaveFile file(fileName_);
     auto fail = [&](const QString& what) {

@@ -1,7 +1,8 @@
 #ifndef ZENDRIK_PLATFORM_INIFILE_INIFILE_H
 #define ZENDRIK_PLATFORM_INIFILE_INIFILE_H
 
-#include <QHash>
+#include "platform/inifile/NameIndex.h"
+
 #include <QString>
 #include <QStringList>
 #include <QStringView>
@@ -39,18 +40,33 @@ public:
     struct Section {
         QString name;
         std::vector<Entry> entries;
-        // Case-folded key -> position of its first entry, built on the first lookup, so that
-        // reading a table of thousands of keys does not scan the section for each one.
-        mutable QHash<QString, size_t> index;
-        mutable bool indexValid = false;
+        // Position of the first entry of each key, built on the first lookup, so that reading a
+        // table of thousands of keys does not scan the section for each one.
+        mutable inifile::NameIndex index;
+        // The last entry found and the step from the one before: readers mostly ask for keys in
+        // file order ("Freq1", "Lev1", "Freq2", ...), so the next one is usually where the step
+        // leads. Only a guess, checked by comparing names.
+        mutable size_t lastFound = 0;
+        mutable size_t step = 1;
     };
     enum class TextEncoding { Undecided, Utf8, Cp1252, Utf16Le, Utf16Be };
+
+    // A settings or data file longer than this is refused unread (the largest the program writes,
+    // a table at the grid's limit of a million points, is about 45 MB); so is one with a line
+    // longer than kMaxLineChars, though a real value is a few dozen characters. Either would
+    // otherwise hold the window for minutes and take gigabytes.
+    static constexpr qint64 kMaxFileBytes = qint64(64) << 20;
+    static constexpr qsizetype kMaxLineChars = 65536;
 
     explicit IniFile(QString fileName);
 
     const QString& FileName() const { return fileName_; }
     // Whether the file existed and could be read at construction (or the last Reload).
     bool Loaded() const { return loaded_; }
+    // Why a file that could be opened was not read (too large, a line too long, a read error),
+    // naming the file; empty when it was read or could not be opened (a missing file). A refused
+    // file reads as an empty one, and UpdateFile() leaves it alone unless Clear() was called.
+    const QString& LoadError() const { return loadError_; }
     void Reload();
 
     QString ReadString(const QString& section, const QString& key, const QString& def) const;
@@ -71,7 +87,8 @@ public:
     void WriteFloat(const QString& section, const QString& key, double value);
     void EraseSection(const QString& section);
     void DeleteKey(const QString& section, const QString& key);
-    // Forget everything read, so UpdateFile() writes only what is written from now on.
+    // Forget everything read, so UpdateFile() writes only what is written from now on (also over
+    // a file that was refused).
     void Clear();
 
     // Commits the in-memory copy to disk atomically. On failure returns false, leaves the old
@@ -86,24 +103,25 @@ public:
 private:
     const Section* FindSection(const QString& section) const;
     Section* FindSection(const QString& section);
-    void InvalidateSectionIndex() { sectionIndexValid_ = false; }
+    void InvalidateSectionIndex() { sectionIndex_.Invalidate(); }
     const Entry* FindEntry(const QString& section, const QString& key) const;
     static const Entry* FindInSection(const Section& section, const QString& key);
     static std::optional<size_t> PositionOf(const Section& section, const QString& key);
-    void Parse(const QString& text);
+    bool Parse(const QString& text);
     void ParseLine(QStringView line);
     QString SerializeText() const;
 
     QString fileName_;
     bool loaded_ = false;
+    QString loadError_;
+    bool keepOldFile_ = false; // refused on reading and not cleared since
     TextEncoding encoding_ = TextEncoding::Undecided; // as read; kept on rewrite
     bool hadBom_ = false;
     QStringList leadingLines_; // comments before the first section
     std::vector<Section> sections_;
-    // Case-folded section name -> position of its first section, built on the first lookup;
-    // settings files of tens of thousands of sections would otherwise load in quadratic time.
-    mutable QHash<QString, size_t> sectionIndex_;
-    mutable bool sectionIndexValid_ = false;
+    // Position of the first section of each name, built on the first lookup; settings files of
+    // tens of thousands of sections would otherwise load in quadratic time.
+    mutable inifile::NameIndex sectionIndex_;
 };
 
 #endif

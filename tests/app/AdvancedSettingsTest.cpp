@@ -2,6 +2,7 @@
 #include "app/Log.h"
 #include "app/NumberText.h"
 #include "common/TestSupport.h"
+#include "platform/inifile/IniFile.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -32,6 +33,17 @@ TEST_F(SettingsFixture, MissingFileKeepsDefaults)
     EXPECT_EQ(s.OptSsaMeasureDelay, 8000);
     EXPECT_DOUBLE_EQ(s.OptSsaSweepMultiply, 1.25);
     EXPECT_TRUE(log.Lines().isEmpty());
+}
+
+TEST_F(SettingsFixture, FileTooLargeKeepsDefaultsAndSaysSo)
+{
+    ASSERT_TRUE(testsupport::WriteAll(file(), "[Option]\r\nHarmonics_Order=3\r\nK=" +
+                                                  QByteArray(IniFile::kMaxLineChars, 'v') + "\r\n"));
+    AdvancedSettings s;
+    ReadAdvancedSettings(file(), s, log);
+    EXPECT_EQ(s.OptHarmonicsOrder, 7);
+    EXPECT_EQ(log.Lines(), QStringList("Error: Cannot read \"" + file() +
+                                       "\": line 3 holds more than the 65536 characters a line may hold"));
 }
 
 TEST_F(SettingsFixture, LowerCaseSectionAndBadValues)

@@ -6,12 +6,12 @@
 #include "app/AdvancedSettings.h"
 #include "common/TestSupport.h"
 #include "datafiles/ParameterGridValidation.h"
-#include "datafiles/ScpiGridInstrument.h"
 #include "instrument/DeviceState.h"
 #include "instrument/InstrumentConnection.h"
 #include "instrument/InstrumentStatus.h"
 #include "instrument/visa/BuiltinVisaBackEnd.h"
 #include "instrument/visa/VisaSession.h"
+#include "measurement/ScpiGridInstrument.h"
 #include "platform/system/EventPump.h"
 #include "tools/sim/Simulator.h"
 

@@ -37,7 +37,7 @@ TEST(ProjectFile, EveryShippedProjectLoadsAndFillsGridSeriesAndSegmentTables)
         SCOPED_TRACE(name.toStdString());
         ProjectFixture f;
         const IniFile prj(f.dir.filePath(QStringLiteral("src/") + name));
-        const QString caption = LoadProject(f.t, QStringLiteral(".\\src\\") + name, false);
+        const std::optional<QString> caption = LoadProject(f.t, QStringLiteral(".\\src\\") + name, false);
 
         EXPECT_EQ(f.Complaints(), QStringList());
         EXPECT_EQ(caption, "[" + name + "]");
@@ -47,19 +47,20 @@ TEST(ProjectFile, EveryShippedProjectLoadsAndFillsGridSeriesAndSegmentTables)
         EXPECT_EQ(f.frequencyAxis.Maximum(), RoundHalfEven(f.mainGrid.Value(kChartStop).toDouble() / 1000.0));
         EXPECT_EQ(f.levelAxis.Maximum(), f.mainGrid.Value(kHigh).toDouble());
         EXPECT_EQ(f.state.Margin1Db, 6);
-        EXPECT_GT(Count(f.t.Series.limitLine1), 1);
-        EXPECT_GT(Count(f.t.Series.limitLine2), 1);
-        EXPECT_EQ(Count(f.t.Series.marginLine1), Count(f.t.Series.limitLine1));
-        EXPECT_DOUBLE_EQ(f.t.Series.marginLine1->GetPointY(0), f.t.Series.limitLine1->GetPointY(0) - 6);
-        for (const auto& [row, series] : {std::pair{kCableCor, f.t.Series.cableCorrection},
-                                          std::pair{kLisnCor, f.t.Series.lisnCorrection},
-                                          std::pair{kAmpCor, f.t.Series.amplifierCorrection},
-                                          std::pair{kAntCor, f.t.Series.antennaFactor}})
+        EXPECT_GT(Count(f.t.Series[SeriesRole::limitLine1]), 1);
+        EXPECT_GT(Count(f.t.Series[SeriesRole::limitLine2]), 1);
+        EXPECT_EQ(Count(f.t.Series[SeriesRole::marginLine1]), Count(f.t.Series[SeriesRole::limitLine1]));
+        EXPECT_DOUBLE_EQ(f.t.Series[SeriesRole::marginLine1]->GetPointY(0),
+                         f.t.Series[SeriesRole::limitLine1]->GetPointY(0) - 6);
+        for (const auto& [row, series] : {std::pair{kCableCor, f.t.Series[SeriesRole::cableCorrection]},
+                                          std::pair{kLisnCor, f.t.Series[SeriesRole::lisnCorrection]},
+                                          std::pair{kAmpCor, f.t.Series[SeriesRole::amplifierCorrection]},
+                                          std::pair{kAntCor, f.t.Series[SeriesRole::antennaFactor]}})
             EXPECT_EQ(Count(series) > 0, f.mainGrid.Value(row) != kNoFile) << row.toStdString();
         EXPECT_GT(f.segments1.Count, 0);
         EXPECT_GT(f.segments2.Count, 0);
         EXPECT_EQ(f.list2.Count(), f.segments2.Count + 1);
-        EXPECT_EQ(Count(f.t.Series.segmentMarks1), f.segments1.Count + 1);
+        EXPECT_EQ(Count(f.t.Series[SeriesRole::segmentMarks1]), f.segments1.Count + 1);
         EXPECT_EQ(f.reportsRead, QStringList{".\\rep\\demo.rep"});
     }
 }
@@ -142,8 +143,8 @@ TEST(ProjectItems, NamesFromFilesFollowThePathRules)
     f.mainGrid.SetValue(kAntCor, QString(5000, QLatin1Char('x')));
     for (const char* kind : {"CABLE", "LIM1", "ANT"})
         ApplyProjectFiles(f.t, kind);
-    EXPECT_GT(f.t.Series.cableCorrection->Count(), 0);
-    EXPECT_EQ(f.t.Series.limitLine1->Count(), 0);
+    EXPECT_GT(f.t.Series[SeriesRole::cableCorrection]->Count(), 0);
+    EXPECT_EQ(f.t.Series[SeriesRole::limitLine1]->Count(), 0);
     ASSERT_EQ(f.dialogs.infos.size(), 2);
     EXPECT_EQ(f.dialogs.infos[0], "Limit File not found: .\\src\\..\\secret.lim");
     EXPECT_EQ(f.dialogs.infos[1], "Antenna File not found: .\\src\\" + QString(194, QLatin1Char('x')) + "...");
@@ -153,7 +154,7 @@ TEST(ProjectItems, ItemsAndTheirEdgeCases)
 {
     ProjectFixture f;
     LoadProject(f.t, QStringLiteral(".\\src\\conducted_cispr32_b.prj"), false);
-    const int cable = f.t.Series.cableCorrection->Count();
+    const int cable = f.t.Series[SeriesRole::cableCorrection]->Count();
 
     // Start equal to stop leaves the axis; a proper range is set in whole kHz.
     f.mainGrid.SetValue(kChartStart, "150.000");
@@ -181,13 +182,13 @@ TEST(ProjectItems, ItemsAndTheirEdgeCases)
     f.mainGrid.SetValue(kMargin1, "abc");
     for (const char* kind : {"LIM1", "CABLE", "SEG1", "GAP1", "NOSUCH", "lim2"})
         ApplyProjectFiles(f.t, kind);
-    EXPECT_EQ(f.t.Series.limitLine1->Count(), 0);
-    EXPECT_EQ(f.t.Series.marginLine1->Count(), 0);
-    EXPECT_EQ(f.t.Series.cableCorrection->Count(), cable);
+    EXPECT_EQ(f.t.Series[SeriesRole::limitLine1]->Count(), 0);
+    EXPECT_EQ(f.t.Series[SeriesRole::marginLine1]->Count(), 0);
+    EXPECT_EQ(f.t.Series[SeriesRole::cableCorrection]->Count(), cable);
     EXPECT_EQ(f.segments1.Count, 0);
     EXPECT_EQ(f.list1.Count(), 1);
     EXPECT_EQ(f.state.Margin1Db, 6);
-    EXPECT_GT(f.t.Series.limitLine2->Count(), 0);
+    EXPECT_GT(f.t.Series[SeriesRole::limitLine2]->Count(), 0);
 
     f.mainGrid.SetValue(kSegSet2, "gone.seg");
     ApplyProjectFiles(f.t, "SEG2");
@@ -208,10 +209,52 @@ TEST(ProjectItems, ItemsAndTheirEdgeCases)
         << f.debug.Lines().join('\n').toStdString();
 }
 
+// A limit file, a segment file and a project grown past the size a data file may have are refused
+// unread, each with one message naming it, shown the way the reader shows its other failures.
+TEST(ProjectFile, FilesTooLargeAreRefusedUnreadWithAMessageNamingThem)
+{
+    ProjectFixture f;
+    LoadProject(f.t, QStringLiteral(".\\src\\conducted_cispr32_b.prj"), false);
+    ASSERT_EQ(f.Complaints(), QStringList());
+    const auto grow = [&f](const QString& name) {
+        QFile file(f.dir.filePath("src/" + name));
+        EXPECT_TRUE(file.resize(IniFile::kMaxFileBytes + 1)) << name.toStdString();
+        return "Error: Cannot read \"" + file.fileName() +
+               "\": it holds 67108865 bytes, more than the 67108864 a settings or data file may hold";
+    };
+
+    // The table reader: an error box and the same line in the message log.
+    const QString limit = grow(f.mainGrid.Value(kLimit1));
+    ApplyProjectFiles(f.t, "LIM1");
+    EXPECT_EQ(f.Complaints(), QStringList({limit, limit}));
+    EXPECT_EQ(f.t.Series[SeriesRole::limitLine1]->Count(), 0);
+
+    // The segment loader: an error box, as for a bad segment.
+    f.dialogs.errors.clear();
+    f.messages.Clear();
+    const QString segments = grow(f.mainGrid.Value(kSegSet1));
+    ApplyProjectFiles(f.t, "SEG1");
+    EXPECT_EQ(f.Complaints(), QStringList{segments});
+    EXPECT_EQ(f.segments1.Count, 0);
+
+    // "Load Proj": the size is the reason given, and the grid keeps what it held.
+    f.dialogs.errors.clear();
+    f.messages.Clear();
+    ASSERT_TRUE(QFile::copy(f.dir.filePath("src/conducted_cispr14.prj"), f.dir.filePath("src/big.prj")));
+    const QString project = grow("big.prj");
+    QStringList before;
+    for (int r = 0; r < f.mainGrid.rowCount(); ++r)
+        before << f.mainGrid.data(f.mainGrid.index(r, 1)).toString();
+    EXPECT_FALSE(LoadProject(f.t, QStringLiteral(".\\src\\big.prj"), false));
+    EXPECT_EQ(f.Complaints(), QStringList({project, project}));
+    for (int r = 0; r < f.mainGrid.rowCount(); ++r)
+        EXPECT_EQ(f.mainGrid.data(f.mainGrid.index(r, 1)).toString(), before[r]) << r;
+}
+
 TEST(SegmentTable, ErrorQuotesAtMost200CharactersOfABadValue)
 {
     ProjectFixture f;
-    const QString bad(1'000'000, QLatin1Char('7'));
+    const QString bad(60'000, QLatin1Char('7'));
     WriteIni(f.dir.path(), "src/big.seg", {"[Data]", "FRQa__1=1x" + bad});
     f.mainGrid.SetValue(kSegSet1, "big.seg");
     ApplyProjectFiles(f.t, "SEG1");

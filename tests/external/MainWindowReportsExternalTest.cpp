@@ -1,12 +1,16 @@
 // The main window's own chart through its "Utilities" commands, read by programs we did not
-// write: libwmf's wmf2svg reads the WMF export, poppler reads the report printed to a 600-dpi PDF.
+// write: libwmf's wmf2svg and ImageMagick read the WMF export, poppler reads the report printed
+// to a 600-dpi PDF.
 #include "app/AppContext.h"
 #include "chart/series/Chart.h"
 #include "chart/series/LineSeries.h"
+#include "common/Controls.h"
 #include "common/TestSupport.h"
 #include "forms/MainChart.h"
 #include "forms/MainWindow.h"
+#include "forms/MainWindowPalette.h"
 #include "forms/Program.h"
+#include "mainwindow/MainWindowState.h"
 #include "measurement/PeakLists.h"
 #include "reports/ReportHeader.h"
 #include "reports/ReportPrinter.h"
@@ -15,10 +19,19 @@
 #include <QDate>
 #include <QDir>
 #include <QLocale>
+#include <QPrinter>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSet>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <utility>
+#include <vector>
+
+using testsupport::Control;
 
 namespace {
 
@@ -41,6 +54,7 @@ struct MainWindowExports : ::testing::Test {
     QString oldCurrent = QDir::currentPath();
     std::unique_ptr<Program> program;
     MainWindow* w = nullptr;
+    TChart* chart1 = nullptr;
     QString chosen;
     QSet<QString> labels; // what the axes drew
 
@@ -54,15 +68,16 @@ struct MainWindowExports : ::testing::Test {
         program->CreateForms();
         w = program->Windows().mainWindow;
         w->chooseReportFile = [this](const SaveDialogSettings&, bool) { return chosen; };
-        w->mainChart->resize(1000, 500);
+        chart1 = &Control<TChart>(*w, "Chart1");
+        chart1->resize(1000, 500);
         MainChart& c = w->chart();
         for (int i = 0; i <= 300; ++i) {
             const double f = 150 + i * 99.5;
-            c.correctedTrace1->AddPointXY(f, 35 + (i % 13));
-            c.correctedTrace2->AddPointXY(f, 30 + (i % 7));
-            c.limitLine1->AddPointXY(f, 56);
+            c.Series(SeriesRole::correctedTrace1)->AddPointXY(f, 35 + (i % 13));
+            c.Series(SeriesRole::correctedTrace2)->AddPointXY(f, 30 + (i % 7));
+            c.Series(SeriesRole::limitLine1)->AddPointXY(f, 56);
         }
-        for (TChartAxis* axis : {w->mainChart->BottomAxis(), w->mainChart->LeftAxis()})
+        for (TChartAxis* axis : {chart1->BottomAxis(), chart1->LeftAxis()})
             axis->OnDrawLabel = [this](TChartAxis*, int&, int&, int&, QString& text, bool&) { labels.insert(text); };
     }
     ~MainWindowExports() override { QDir::setCurrent(oldCurrent); }
@@ -71,11 +86,11 @@ struct MainWindowExports : ::testing::Test {
 TEST_F(MainWindowExports, Wmf2svgFindsTheAxisLabelsOfChart1)
 {
     chosen = folder.filePath("out/chart.wmf");
-    const TColor colour = w->mainChart->Color();
-    w->saveWmfAction->trigger();
+    const TColor colour = chart1->Color();
+    Control<QAction>(*w, "Preview1").trigger();
     ASSERT_TRUE(QFileInfo::exists(chosen)) << app.Messages.Lines().join('\n').toStdString();
-    EXPECT_EQ(w->mainChart->Color(), colour);
-    EXPECT_EQ(w->mainChart->BevelOuter(), bvRaised);
+    EXPECT_EQ(chart1->Color(), colour);
+    EXPECT_EQ(chart1->BevelOuter(), bvRaised);
 
     const QString svgFile = folder.filePath("out/chart.svg");
     const QString out = Output("wmf2svg", {"-o", svgFile, chosen});
@@ -85,6 +100,39 @@ TEST_F(MainWindowExports, Wmf2svgFindsTheAxisLabelsOfChart1)
     ASSERT_GE(labels.size(), 6);
     for (const QString& label : labels)
         EXPECT_TRUE(svg.contains(">" + label + "<")) << label.toStdString();
+}
+
+// ImageMagick once refused the peak circles ("non-conforming drawing primitive definition
+// `ellipse'") and drew the grid alone.
+TEST_F(MainWindowExports, ImageMagickDrawsTheWmfWithItsPeakCircles)
+{
+    PeakLists& set1 = w->peakLists(1);
+    const std::vector<std::pair<double, double>> peaks = {{200, 70}, {3000, 90}, {20000, 20}};
+    for (const auto& [f, level] : peaks)
+        set1.AddPeak(f, level, 100);
+    chosen = folder.filePath("out/chart.wmf");
+    Control<QAction>(*w, "Preview1").trigger();
+    ASSERT_TRUE(QFileInfo::exists(chosen)) << app.Messages.Lines().join('\n').toStdString();
+
+    const QString png = folder.filePath("out/chart.png");
+    const QString out = Output("convert", {"-density", "96", chosen, png});
+    ASSERT_FALSE(out.startsWith("failed")) << out.toStdString();
+    EXPECT_FALSE(out.contains("non-conforming")) << out.toStdString();
+    const QImage image(png);
+    ASSERT_EQ(image.size(), chart1->size());
+    const QColor circle = QColorOf(program->MainState().Colors.Marker11);
+    for (const auto& [f, level] : peaks) {
+        const int x = chart1->BottomAxis()->ValueToPixel(f);
+        const int y = chart1->LeftAxis()->ValueToPixel(level);
+        int ring = 0;
+        for (int j = y - 5; j <= y + 5; ++j)
+            for (int i = x - 5; i <= x + 5; ++i) {
+                const QColor c = image.pixelColor(i, j);
+                ring += std::abs(c.red() - circle.red()) + std::abs(c.green() - circle.green()) +
+                            std::abs(c.blue() - circle.blue()) < 100;
+            }
+        EXPECT_GE(ring, 12) << f << " kHz";
+    }
 }
 
 TEST_F(MainWindowExports, PopplerReadsTheReportPrintedFromTheMainWindow)
@@ -102,7 +150,7 @@ TEST_F(MainWindowExports, PopplerReadsTheReportPrintedFromTheMainWindow)
     PdfFilePrinter pdf(pdfFile);
     w->reportPrinter = &pdf;
     labels.clear();
-    w->printReportAction->trigger();
+    Control<QAction>(*w, "Chart2").trigger();
     ASSERT_TRUE(QFileInfo::exists(pdfFile)) << app.Messages.Lines().join('\n').toStdString();
     EXPECT_TRUE(Output("pdfinfo", {pdfFile}).contains("(A4)"));
 
@@ -137,6 +185,17 @@ TEST_F(MainWindowExports, PopplerReadsTheReportPrintedFromTheMainWindow)
     ASSERT_GE(labels.size(), 6);
     for (const QString& label : labels)
         EXPECT_TRUE(text.contains(label.simplified())) << label.toStdString();
+
+    // The last frequency label ends inside the chart's picture (which spans the page's width less
+    // a fortieth at each side).
+    const QString bbox = Output("pdftotext", {"-bbox", pdfFile, "-"});
+    static const QRegularExpression unit("<word [^>]*xMax=\"([0-9.]+)\"[^>]*>MHz</word>");
+    double lastEnd = 0;
+    for (auto it = unit.globalMatch(bbox); it.hasNext();)
+        lastEnd = std::max(lastEnd, it.next().captured(1).toDouble());
+    ASSERT_GT(lastEnd, 0) << bbox.left(2000).toStdString();
+    const int width = pdf.Printer().width();
+    EXPECT_LE(lastEnd, (width - width / 40) * 72.0 / pdf.Printer().resolution());
 }
 
 } // namespace

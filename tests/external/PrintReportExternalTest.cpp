@@ -8,6 +8,7 @@
 #include "tests/reports/ReportChart.h"
 
 #include <QDate>
+#include <QMultiMap>
 #include <QLocale>
 #include <QPrinter>
 #include <QProcess>
@@ -51,7 +52,59 @@ bool WordAt(const QString& bbox, int page, const QString& word, double y)
     return false;
 }
 
+// The pages (from 1) on which `pdftotext -bbox` finds each word, in reading order.
+QMultiMap<QString, int> WordPages(const QString& bbox)
+{
+    static const QRegularExpression re("<page |<word [^>]*>([^<]*)</word>");
+    QMultiMap<QString, int> pages;
+    int page = 0;
+    for (auto it = re.globalMatch(bbox); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        if (m.captured(0).startsWith("<page"))
+            ++page;
+        else
+            pages.insert(m.captured(1), page);
+    }
+    return pages;
+}
+
 } // namespace
+
+// Five or six set-1 peaks leave the bottom of page 1 to set 2's heading: it once ended page 1
+// with the column names while the units and rows began page 2, and an empty set 2 put its units
+// row alone on page 2.
+TEST(PrintReportExternalTest, EachTableHeadingStandsOnThePageOfItsRows)
+{
+    QTemporaryDir dir;
+    reportstest::ReportChart chart;
+    ReportHeaderItems header;
+    MessageLog messages;
+    for (const auto& [peaks1, peaks2] : {std::pair{12, 5}, std::pair{6, 5}, std::pair{6, 0}, std::pair{5, 5}}) {
+        SCOPED_TRACE(testing::Message() << peaks1 << " + " << peaks2 << " peaks");
+        PeakLists set1(1), set2(2);
+        for (int i = 0; i < peaks1; ++i)
+            set1.AddPeak(150.0 + 37 * i, 50.25, 56.0);
+        for (int i = 0; i < peaks2; ++i)
+            set2.AddPeak(9000.0 + i, 47.5, 50.0);
+        const QString file = dir.filePath(QStringLiteral("report%1-%2.pdf").arg(peaks1).arg(peaks2));
+        PdfFilePrinter pdf(file);
+        ASSERT_TRUE(PrintReport({&chart, &header, &set1.Grid, &set2.Grid, &messages, nullptr}, pdf));
+        const QMultiMap<QString, int> pages = WordPages(Tool("pdftotext", {"-bbox", file, "-"}));
+        ASSERT_EQ(pages.count("Set1"), 1);
+        ASSERT_EQ(pages.count("Set2"), 1);
+        // Each table's column names and units on the page of its heading, and its first peak.
+        QList<int> headings = {pages.value("Set1"), pages.value("Set2")};
+        std::sort(headings.begin(), headings.end());
+        for (const char* word : {"No.", "[kHz]"}) {
+            QList<int> found = pages.values(word);
+            std::sort(found.begin(), found.end());
+            EXPECT_EQ(found, headings) << word;
+        }
+        EXPECT_EQ(pages.value("150"), pages.value("Set1"));
+        if (peaks2 > 0)
+            EXPECT_EQ(pages.value("9000"), pages.value("Set2"));
+    }
+}
 
 TEST(PrintReportExternalTest, PopplerReadsTheReport)
 {

@@ -141,8 +141,10 @@ TEST_F(SmtpExternal, TestMailOverAPlainConnectionIsOneTextPartHoldingTheLog)
     const QJsonArray parts = m.take("parts").toArray();
     EXPECT_EQ(m,
         QJsonObject({{"from", "Zendrik Lab <lab@example.org>"}, {"to", "operator@example.org"},
+            {"from_mailboxes", QJsonArray({QJsonArray({"Zendrik Lab", "lab@example.org"})})},
+            {"to_mailboxes", QJsonArray({QJsonArray({"", "operator@example.org"})})},
             {"subject", "zendrik testmail"}, {"x_mailer", "zendrik"}, {"type", "multipart/mixed"},
-            {"defects", 0}}));
+            {"defects", 0}, {"header_defects", 0}}));
     ASSERT_EQ(parts.size(), 1);
     const QJsonObject text = parts[0].toObject();
     EXPECT_EQ(text.value("type").toString(), "text/plain");
@@ -185,17 +187,31 @@ TEST_F(SmtpExternal, SegmentNoticeOverStartTlsCarriesTheChartAsSecondPart)
         QString::fromLatin1(QCryptographicHash::hash(picture, QCryptographicHash::Sha256).toHex()));
 }
 
-TEST_F(SmtpExternal, ImplicitTlsWithAnEncodedSubject)
+// Subject and display names outside ASCII go as encoded words, which the parser takes back
+// without a defect; the envelope keeps the bare addresses.
+TEST_F(SmtpExternal, ImplicitTlsWithEncodedSubjectAndDisplayNames)
 {
     SmtpPeer peer(Tls("implicit") + Auth());
     ASSERT_TRUE(peer.Ready()) << peer.Failure().toStdString();
     account.SmtpPort = peer.Port();
     account.Security = 2;
+    account.MailTo = QString::fromUtf8("Jürgen Müller <op@example.test>");
+    account.MailFrom = QString::fromUtf8("\"Prüflabor Süd, Halle 2\" <lab@example.org>");
     const QString subject = QString::fromUtf8("Prüfung 41.5 dBµV – Grenze überschritten, Segment 3 von 12 ✓");
     EXPECT_EQ(Send(subject, "body"), kSent);
     ASSERT_EQ(peer.Events("mail").size(), 1);
     EXPECT_TRUE(peer.Events("mail")[0].value("tls").toBool());
-    EXPECT_EQ(Message(peer).value("subject").toString(), subject);
+    EXPECT_EQ(peer.Events("mail")[0].value("address").toString(), "lab@example.org");
+    ASSERT_EQ(peer.Events("rcpt").size(), 1);
+    EXPECT_EQ(peer.Events("rcpt")[0].value("address").toString(), "op@example.test");
+    const QJsonObject m = Message(peer);
+    EXPECT_EQ(m.value("subject").toString(), subject);
+    EXPECT_EQ(m.value("from_mailboxes").toArray(),
+        QJsonArray({QJsonArray({QString::fromUtf8("Prüflabor Süd, Halle 2"), "lab@example.org"})}));
+    EXPECT_EQ(m.value("to_mailboxes").toArray(),
+        QJsonArray({QJsonArray({QString::fromUtf8("Jürgen Müller"), "op@example.test"})}));
+    EXPECT_EQ(m.value("defects").toInt(-1), 0);
+    EXPECT_EQ(m.value("header_defects").toInt(-1), 0);
 }
 
 // "auto" decides by the port: STARTTLS on 587, plain on any other port, though both servers offer

@@ -6,6 +6,8 @@
 #include "RunWindowFixture.h"
 
 #include "chart/series/LineSeries.h"
+#include "common/Controls.h"
+#include "common/TestSupport.h"
 #include "datafiles/CheckListModel.h"
 #include "datafiles/ParameterGridModel.h"
 #include "datafiles/SegmentTable.h"
@@ -28,6 +30,7 @@
 #include <QItemSelectionModel>
 #include <QListView>
 #include <QCheckBox>
+#include <QFile>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -36,6 +39,8 @@
 #include <cmath>
 #include <optional>
 #include <gtest/gtest.h>
+
+using testsupport::Control;
 
 namespace {
 
@@ -96,10 +101,16 @@ struct ControlState {
 };
 ControlState ControlsOf(MainWindow& w)
 {
-    return {w.playButton->isEnabled(),         w.stopButton->isEnabled(),    w.pauseButton->isEnabled(),
-            w.parameterGrid->isEnabled(),      w.measureDriftAction->isEnabled(), w.saTcpAction->isEnabled(),
-            w.displayPeaksButton->isEnabled(), w.loadProjectAction->isEnabled(), w.emissionRunActive(),
-            w.immunityFrame->speedButtons[0]->isEnabled()};
+    const auto enabled = [](const QObject& scope, const char* name) {
+        return Control<QObject>(scope, name).property("enabled").toBool();
+    };
+    // "Play", "Stop", "Pause", the parameter grid, "Measure (consider drift)", "SA TCP",
+    // "Displ. peaks", "Load Proj", and the generator's first speed button.
+    return {enabled(w, "BitBtn1"),   enabled(w, "BitBtn2"),
+            enabled(w, "BitBtn3"),   enabled(w, "ValueListEditor1"),
+            enabled(w, "Meassure1"), enabled(w, "CP1"),
+            enabled(w, "Button8"),   enabled(w, "load1"),
+            w.emissionRunActive(),   enabled(Control<ImmunityFrame>(w, "Frame131"), "SpeedButton1")};
 }
 void PrintTo(const ControlState& c, std::ostream* os)
 {
@@ -133,10 +144,11 @@ TEST_P(FamilyWindowRun, PlayMeasuresCorrectsAndListsThePeaksOfTheProject)
     ASSERT_NO_FATAL_FAILURE(f.Connect());
     MainWindow& w = *f.w;
     const MainChart& chart = w.chart();
-    w.maxFilterCheckBox->setChecked(true);
+    Control<QCheckBox>(w, "CheckBox3").setChecked(true);
     EXPECT_EQ(ControlsOf(w), kIdle);
     // The identification refreshed the estimate; an analyser no loop measures with has none.
-    EXPECT_EQ(w.estimateLabel->text().isEmpty(), fc.kind == Kind::None) << w.estimateLabel->text().toStdString();
+    EXPECT_EQ(Control<QLabel>(w, "Label4").text().isEmpty(), fc.kind == Kind::None)
+        << Control<QLabel>(w, "Label4").text().toStdString();
     LevelRecorder recorder(f.sim->Instrument());
     std::optional<ControlState> during;
     QObject::connect(&f.app.Messages, &MessageLog::LineAppended, [&](const QString& line) {
@@ -144,15 +156,16 @@ TEST_P(FamilyWindowRun, PlayMeasuresCorrectsAndListsThePeaksOfTheProject)
             during = ControlsOf(w);
     });
 
-    w.playButton->click();
+    f.Play().click();
 
     EXPECT_TRUE(f.boxes.isEmpty()) << f.boxes.join('|').toStdString();
     EXPECT_TRUE(f.Lines("Error").isEmpty()) << f.Lines("Error").join('|').toStdString();
     EXPECT_EQ(ControlsOf(w), kIdle);
     if (fc.kind == Kind::None) {
-        // The analyser is served, but no loop measures with it.
+        // The analyser is served, but no loop measures with it; the log says so.
         EXPECT_TRUE(RunLines(f).isEmpty());
-        EXPECT_EQ(chart.rawTrace1->Count(), 0);
+        EXPECT_EQ(f.Lines("Info: no measurement loop for the Hameg HMS ").size(), 1);
+        EXPECT_EQ(chart.Series(SeriesRole::rawTrace1)->Count(), 0);
         return;
     }
     ASSERT_TRUE(during.has_value());
@@ -171,12 +184,11 @@ TEST_P(FamilyWindowRun, PlayMeasuresCorrectsAndListsThePeaksOfTheProject)
     // curve served a point it gave the same sum sampled every 4 kHz, which the shipped tables'
     // gentle slopes keep within a few thousandths of a dB.
     const std::vector<double> truth = recorder.Levels();
-    const TLineSeries& raw = *chart.rawTrace1;
-    const TLineSeries& corrected = *chart.correctedTrace1;
+    const TCustomSeries& raw = *chart.Series(SeriesRole::rawTrace1);
+    const TCustomSeries& corrected = *chart.Series(SeriesRole::correctedTrace1);
     ASSERT_EQ(static_cast<size_t>(raw.Count()), truth.size());
     ASSERT_EQ(corrected.Count(), raw.Count());
-    const MainChartSeries series = chart.ForMeasurement(clLime, clFuchsia);
-    CorrectionChain chain(series, RunSwitches{});
+    CorrectionChain chain(chart.ByRole(), RunSwitches{});
     for (int i = 0; i < raw.Count(); ++i) {
         ASSERT_NEAR(raw.GetPointY(i), truth[static_cast<size_t>(i)], 0.011) << i;
         ASSERT_EQ(corrected.GetPointX(i), raw.GetPointX(i)) << i;
@@ -191,7 +203,7 @@ TEST_P(FamilyWindowRun, PlayMeasuresCorrectsAndListsThePeaksOfTheProject)
         const double khz = line.frequencyHz / 1000.0;
         if (khz < first || khz >= last)
             continue;
-        const SeriesLevel limit = InterpolateSeries(*chart.limitLine1, std::llround(khz));
+        const SeriesLevel limit = InterpolateSeries(*chart.Series(SeriesRole::limitLine1), std::llround(khz));
         ASSERT_EQ(limit.Status, 1);
         const double over = line.levelDbuv - chain.Sum(khz) - (limit.Level - kMarginDb);
         ASSERT_GT(std::fabs(over), 1.0) << "the emission at " << khz << " kHz is too close to call";
@@ -212,9 +224,10 @@ TEST_P(FamilyWindowRun, PlayMeasuresCorrectsAndListsThePeaksOfTheProject)
     }
 
     // The read-outs of the run.
-    EXPECT_EQ(w.passLabel->text(), "1");
-    EXPECT_FALSE(w.estimateLabel->text().isEmpty());
-    EXPECT_EQ(w.progressBar->value(), w.progressBar->maximum());
+    EXPECT_EQ(Control<QLabel>(w, "Label3").text(), "1");
+    EXPECT_FALSE(Control<QLabel>(w, "Label4").text().isEmpty());
+    EXPECT_EQ(Control<QProgressBar>(w, "ProgressBar1").value(),
+              Control<QProgressBar>(w, "ProgressBar1").maximum());
 }
 
 INSTANTIATE_TEST_SUITE_P(Families, FamilyWindowRun,
@@ -236,22 +249,22 @@ TEST(WindowRun, PauseResumeAndStop)
     std::optional<ControlState> paused;
     const QMetaObject::Connection operatorHands = QObject::connect(&f.app.Messages, &MessageLog::LineAppended, [&](const QString& line) {
         if (line.startsWith("Info: measurement done  seg 1 "))
-            w.pauseButton->click();
+            f.Pause().click();
         if (line.startsWith("Info: measurement pause at seg 2")) {
             // Inside the pause's wait, once its controls are shown.
             QTimer::singleShot(0, &w, [&] {
                 paused = ControlsOf(w);
                 const uint32_t left = w.measurementState().RemainingMeasureSeconds;
-                QMetaObject::invokeMethod(w.statusTimer, "timeout", Qt::DirectConnection);
+                QMetaObject::invokeMethod(&Control<QTimer>(w, "Timer1"), "timeout", Qt::DirectConnection);
                 EXPECT_EQ(w.measurementState().RemainingMeasureSeconds, left) << "counted down while paused";
-                w.playButton->click();
+                f.Play().click();
             });
         }
         if (line.startsWith("Info: measurement done  seg 3 "))
-            w.stopButton->click();
+            f.Stop().click();
     });
 
-    w.playButton->click();
+    f.Play().click();
 
     ASSERT_TRUE(paused.has_value());
     EXPECT_EQ(*paused, kPaused);
@@ -266,13 +279,13 @@ TEST(WindowRun, PauseResumeAndStop)
     EXPECT_EQ(f.Lines("Info: play ").size(), 2);
     EXPECT_EQ(ControlsOf(w), kIdle);
     EXPECT_EQ(w.measurementState().RemainingMeasureSeconds, 0u);
-    const int threeSegments = w.chart().rawTrace1->Count();
+    const int threeSegments = w.chart().Series(SeriesRole::rawTrace1)->Count();
     EXPECT_EQ(threeSegments, 3 * f.program->Instrument().Device.TracePoints);
 
     // The window goes on: the peaks are recomputed and cleared, and Play measures the whole plan.
     QObject::disconnect(operatorHands);
-    w.maxFilterCheckBox->setChecked(true);
-    w.displayPeaksButton->click();
+    Control<QCheckBox>(w, "CheckBox3").setChecked(true);
+    Control<QPushButton>(w, "Button8").click();
     EXPECT_GT(w.peakLists(1).Count(), 0);
     // Two listed peaks measured again with the grid's values, the analyser held meanwhile.
     std::optional<ControlState> remeasuring;
@@ -281,27 +294,31 @@ TEST(WindowRun, PauseResumeAndStop)
             remeasuring = ControlsOf(w);
     });
     const QAbstractItemModel& peaks = w.peakLists(1).Lines;
-    w.peakList1->selectionModel()->select(peaks.index(0, 0), QItemSelectionModel::Select);
-    w.peakList1->selectionModel()->select(peaks.index(1, 0), QItemSelectionModel::Select);
-    w.measureExactAction->trigger();
+    Control<QListView>(w, "ListBox1")
+        .selectionModel()
+        ->select(peaks.index(0, 0), QItemSelectionModel::Select);
+    Control<QListView>(w, "ListBox1")
+        .selectionModel()
+        ->select(peaks.index(1, 0), QItemSelectionModel::Select);
+    Control<QAction>(w, "Measure21").trigger();
     const L measured = w.peakLists(1).MeasureLines.stringList();
     ASSERT_EQ(measured.size(), 2);
     ASSERT_TRUE(remeasuring.has_value());
     EXPECT_EQ(*remeasuring, (ControlState{false, true, false, false, false, false, false, false, true, false}));
     EXPECT_TRUE(measured[0].startsWith("1  [POS] ") && measured[1].startsWith("2  [POS] ")) << measured.join('|').toStdString();
     EXPECT_EQ(ControlsOf(w), kIdle);
-    w.clearPeaksButton->click();
+    Control<QPushButton>(w, "Button6").click();
     EXPECT_EQ(w.peakLists(1).Count(), 0);
 
     // A generator action holds the analyser: Play waits for its end.
-    emit w.immunityFrame->generatorActionChanged(true);
-    EXPECT_FALSE(w.playButton->isEnabled());
-    EXPECT_FALSE(w.measureExactAction->isEnabled());
-    emit w.immunityFrame->generatorActionChanged(false);
-    EXPECT_TRUE(w.playButton->isEnabled());
-    w.playButton->click();
+    emit Control<ImmunityFrame>(w, "Frame131").generatorActionChanged(true);
+    EXPECT_FALSE(f.Play().isEnabled());
+    EXPECT_FALSE(Control<QAction>(w, "Measure21").isEnabled());
+    emit Control<ImmunityFrame>(w, "Frame131").generatorActionChanged(false);
+    EXPECT_TRUE(f.Play().isEnabled());
+    f.Play().click();
     EXPECT_EQ(f.Lines("Info: measurement done  seg " + QString::number(n) + of).size(), 1);
-    EXPECT_EQ(w.chart().rawTrace1->Count(), n * f.program->Instrument().Device.TracePoints);
+    EXPECT_EQ(w.chart().Series(SeriesRole::rawTrace1)->Count(), n * f.program->Instrument().Device.TracePoints);
     EXPECT_TRUE(f.boxes.isEmpty()) << f.boxes.join('|').toStdString();
 }
 
@@ -312,30 +329,33 @@ TEST(WindowRun, TheSecondSetRunsItsOwnPlan)
     ASSERT_NO_FATAL_FAILURE(f.Start("dsa815", kProject));
     ASSERT_NO_FATAL_FAILURE(f.Connect());
     MainWindow& w = *f.w;
-    w.set2Radio->click();
-    EXPECT_EQ(w.peaksGroup->title(), "Peaks Set2");
-    EXPECT_TRUE(w.segmentList2->isVisibleTo(&w) && !w.segmentList1->isVisibleTo(&w));
+    Control<QRadioButton>(w, "RadioButton2").click();
+    EXPECT_EQ(Control<QGroupBox>(w, "GroupBox4").title(), "Peaks Set2");
+    EXPECT_TRUE(Control<QListView>(w, "CheckListBox2").isVisibleTo(&w)
+                && !Control<QListView>(w, "CheckListBox1").isVisibleTo(&w));
     CheckListModel& checks = w.segmentChecks(2);
     for (int row = 3; row < checks.Count(); ++row)
         checks.SetChecked(row, false);
     EXPECT_FALSE(checks.Checked(0)) << "\"all\" is unticked with a segment";
-    w.maxFilterCheckBox->setChecked(true);
+    Control<QCheckBox>(w, "CheckBox3").setChecked(true);
 
-    w.playButton->click();
+    f.Play().click();
 
     const MainChart& chart = w.chart();
-    EXPECT_EQ(chart.rawTrace1->Count(), 0);
-    EXPECT_EQ(chart.rawTrace2->Count(), 2 * f.program->Instrument().Device.TracePoints);
-    EXPECT_EQ(chart.correctedTrace2->Count(), chart.rawTrace2->Count());
+    EXPECT_EQ(chart.Series(SeriesRole::rawTrace1)->Count(), 0);
+    EXPECT_EQ(chart.Series(SeriesRole::rawTrace2)->Count(), 2 * f.program->Instrument().Device.TracePoints);
+    EXPECT_EQ(chart.Series(SeriesRole::correctedTrace2)->Count(), chart.Series(SeriesRole::rawTrace2)->Count());
     EXPECT_EQ(f.Lines("Info: measurement done  seg ").size(), 2);
     EXPECT_EQ(w.peakLists(1).Count(), 0);
     EXPECT_GT(w.peakLists(2).Count(), 0);
-    EXPECT_TRUE(w.peakList2->isVisibleTo(&w) && !w.peakList1->isVisibleTo(&w));
+    EXPECT_TRUE(Control<QListView>(w, "ListBox7").isVisibleTo(&w)
+                && !Control<QListView>(w, "ListBox1").isVisibleTo(&w));
     // Every listed peak lies above set 2's limit minus its margin.
     const L levels = w.peakLists(2).Levels.stringList();
     const L freqs = w.peakLists(2).Freqs.stringList();
     for (qsizetype k = 0; k < freqs.size(); ++k) {
-        const SeriesLevel limit = InterpolateSeries(*chart.limitLine2, std::llround(freqs[k].toDouble()));
+        const SeriesLevel limit =
+            InterpolateSeries(*chart.Series(SeriesRole::limitLine2), std::llround(freqs[k].toDouble()));
         EXPECT_GT(levels[k].toDouble(), limit.Level - kMarginDb) << freqs[k].toStdString();
     }
 }
@@ -357,7 +377,7 @@ TEST(WindowRun, ClosingDuringARunStopsItFirst)
     bool closed = false;
     QObject::connect(&w, &MainWindow::closed, [&] { closed = true; });
 
-    w.playButton->click();
+    f.Play().click();
 
     EXPECT_FALSE(closedDuringRun);
     EXPECT_EQ(f.Lines("Info: measurement waiting to stop").size(), 1);
@@ -370,6 +390,211 @@ TEST(WindowRun, ClosingDuringARunStopsItFirst)
 
 namespace {
 
+// What the operator types into a row of the parameter grid.
+void Edit(MainWindow& w, const QString& row, const QString& value)
+{
+    ParameterGridModel& grid = w.parameters();
+    ASSERT_TRUE(grid.setData(grid.index(grid.RowOf(row), 1), value)) << row.toStdString();
+}
+
+// Only the first `count` segments of a set stay checked.
+void KeepSegments(MainWindow& w, int set, int count)
+{
+    CheckListModel& checks = w.segmentChecks(set);
+    for (int row = count + 1; row < checks.Count(); ++row)
+        checks.SetChecked(row, false);
+}
+
+} // namespace
+
+// A margin changed while the run waits paused counts for the segments after the pause.
+TEST(WindowRun, AMarginEditedWhilePausedCountsAfterResume)
+{
+    RunWindowFixture f;
+    ASSERT_NO_FATAL_FAILURE(f.Start("dsa815", kProject));
+    ASSERT_NO_FATAL_FAILURE(f.Connect());
+    MainWindow& w = *f.w;
+    KeepSegments(w, 1, 2);
+    QObject::connect(&f.app.Messages, &MessageLog::LineAppended, [&](const QString& line) {
+        if (line.startsWith("Info: measurement done  seg 1 "))
+            f.Pause().click();
+        if (line.startsWith("Info: measurement pause at seg 2"))
+            QTimer::singleShot(0, &w, [&] {
+                Edit(w, "Margin1[dB]", "40");
+                f.Play().click();
+            });
+    });
+
+    f.Play().click();
+
+    ASSERT_EQ(f.Lines("Info: measurement done  seg ").size(), 2);
+    const SegmentRecord& first = w.segmentTable(1).Segment(1);
+    const L freqs = w.peakLists(1).Freqs.stringList();
+    const L levels = w.peakLists(1).Levels.stringList();
+    int wideBefore = 0;
+    int wideAfter = 0;
+    for (qsizetype k = 0; k < freqs.size(); ++k) {
+        const double khz = freqs[k].toDouble();
+        const SeriesLevel limit = InterpolateSeries(*w.chart().Series(SeriesRole::limitLine1), std::llround(khz));
+        if (levels[k].toDouble() > limit.Level - kMarginDb)
+            continue;
+        // A peak the project's margin would not list.
+        ++(khz < first.StopHz / 1000.0 ? wideBefore : wideAfter);
+    }
+    EXPECT_EQ(wideBefore, 0);
+    EXPECT_GT(wideAfter, 0) << "the margin of 40 dB was not used after the pause";
+}
+
+// Stop ends a max-hold run and switches "MaxHold" off in the grid: the next Play measures once.
+TEST(WindowRun, StopSwitchesMaxHoldOff)
+{
+    RunWindowFixture f;
+    ASSERT_NO_FATAL_FAILURE(f.Start("dsa815", kProject));
+    ASSERT_NO_FATAL_FAILURE(f.Connect());
+    MainWindow& w = *f.w;
+    KeepSegments(w, 1, 1);
+    Edit(w, "MaxHold", "on");
+    int passes = 0;
+    const QMetaObject::Connection stopInThirdPass =
+        QObject::connect(&f.app.Messages, &MessageLog::LineAppended, [&](const QString& line) {
+            if (line.startsWith("Info: measurement done  seg 1 ") && ++passes == 3)
+                f.Stop().click();
+        });
+
+    f.Play().click();
+
+    EXPECT_EQ(passes, 3);
+    EXPECT_EQ(Control<QLabel>(w, "Label3").text(), "3");
+    EXPECT_EQ(w.parameters().Value("MaxHold"), "off");
+    QObject::disconnect(stopInThirdPass);
+    f.Play().click();
+    EXPECT_EQ(f.Lines("Info: measurement done  seg 1 ").size(), 4);
+    EXPECT_EQ(Control<QLabel>(w, "Label3").text(), "1");
+    EXPECT_TRUE(f.boxes.isEmpty()) << f.boxes.join('|').toStdString();
+}
+
+// With the preamplifier choice hidden (no "PreAmpBox" in the settings), a segment plan measures
+// as it is written: "seg" is the starting choice.
+TEST(WindowRun, ARadiatedPlanSwitchesThePreamplifierAsItsSegmentsSay)
+{
+    RunWindowFixture f;
+    ASSERT_NO_FATAL_FAILURE(f.Start("dsa815", "radiated_cispr32_b_3m.prj"));
+    ASSERT_NO_FATAL_FAILURE(f.Connect());
+    MainWindow& w = *f.w;
+    EXPECT_TRUE(Control<QGroupBox>(w, "GroupBox8").isHidden());
+    EXPECT_TRUE(Control<QRadioButton>(w, "RadioButton3").isChecked());
+    KeepSegments(w, 1, 2);
+    ASSERT_EQ(w.segmentTable(1).Segment(1).PreAmp, "on");
+
+    f.Play().click();
+
+    for (int i = 1; i <= 2; ++i) {
+        const L log = f.SimLog(f.Mark("start", i), f.Mark("done", i));
+        EXPECT_TRUE(log.contains(":SENS:POW:GAIN ON")) << log.join('|').toStdString();
+        EXPECT_FALSE(log.contains(":SENS:POW:GAIN OFF")) << i;
+    }
+    EXPECT_EQ(f.program->Instrument().Device.Echo.PreAmpText, "ON");
+}
+
+// What an operator may get wrong changes nothing on the chart: a file that is no project, a
+// project whose limit file is missing, a set without segments (with "MaxHold" on).
+TEST(WindowRun, MistakesLeaveTheResultsAsTheyWere)
+{
+    RunWindowFixture f;
+    ASSERT_NO_FATAL_FAILURE(f.Start("dsa815", kProject));
+    ASSERT_NO_FATAL_FAILURE(f.Connect());
+    MainWindow& w = *f.w;
+    KeepSegments(w, 1, 2);
+    f.Play().click();
+    const MainChart& chart = w.chart();
+    const int raw = chart.Series(SeriesRole::rawTrace1)->Count();
+    const L peaks = w.peakLists(1).Lines.stringList();
+    ASSERT_GT(raw, 0);
+    ASSERT_FALSE(peaks.isEmpty());
+    const QString caption = w.windowTitle();
+    const QString lastProject = f.folder.filePath("emc_prj.ini");
+    const QByteArray last = testsupport::ReadAll(lastProject);
+    const auto unchanged = [&](const char* what) {
+        EXPECT_EQ(chart.Series(SeriesRole::rawTrace1)->Count(), raw) << what;
+        EXPECT_EQ(chart.Series(SeriesRole::correctedTrace1)->Count(), raw) << what;
+        EXPECT_EQ(w.peakLists(1).Lines.stringList(), peaks) << what;
+    };
+
+    // Files that are no project: one box each, naming it; grid, caption and last project stay.
+    const QString limit = w.parameters().Value("Limit1");
+    QString chosen;
+    w.chooseProjectFile = [&](const SaveDialogSettings&, bool) { return chosen; };
+    testsupport::WriteAll(f.folder.filePath("src/notes.prj"), "Things to measure next week:\nthe power supply\n");
+    QByteArray noise(4096, 0);
+    for (qsizetype i = 0; i < noise.size(); ++i)
+        noise[i] = static_cast<char>((i * 7919 + 13) & 0xFF);
+    testsupport::WriteAll(f.folder.filePath("src/noise.prj"), noise);
+    for (const char* name : {"notes.prj", "noise.prj"}) {
+        f.boxes.clear();
+        chosen = f.folder.filePath(QStringLiteral("src/") + name);
+        Control<QAction>(w, "load1").trigger();
+        EXPECT_EQ(f.boxes, L{"No project file (no [SetUp] section): " + QString::fromLatin1(name)});
+        EXPECT_EQ(w.parameters().Value("Limit1"), limit) << name;
+        EXPECT_EQ(w.windowTitle(), caption) << name;
+        EXPECT_EQ(testsupport::ReadAll(lastProject), last) << name;
+        unchanged(name);
+    }
+
+    // The project again, its limit file gone: Play names it and measures nothing.
+    ASSERT_TRUE(QFile::remove(f.folder.filePath("src/" + limit)));
+    chosen = f.folder.filePath(QStringLiteral("src/") + kProject);
+    f.boxes.clear();
+    Control<QAction>(w, "load1").trigger();
+    KeepSegments(w, 1, 2);
+    const QString missing = "Limit File not found: .\\src\\" + limit;
+    EXPECT_EQ(f.boxes, L{missing});
+    f.sim->Instrument().ClearCommandLog();
+    f.boxes.clear();
+    f.Play().click();
+    EXPECT_EQ(f.boxes, L{missing});
+    unchanged("missing limit");
+
+    // Set 2 without a segment file, "MaxHold" on: one box, nothing sent, nothing cleared.
+    Edit(w, "Seg-Set2", "none");
+    Edit(w, "MaxHold", "on");
+    Control<QRadioButton>(w, "RadioButton2").click();
+    f.boxes.clear();
+    f.Play().click();
+    EXPECT_EQ(f.boxes, L{"Seg Count<<: 0   ,maybe no project loaded"});
+    unchanged("no segments");
+    EXPECT_EQ(chart.Series(SeriesRole::rawTrace2)->Count(), 0);
+    EXPECT_TRUE(f.SimLog().isEmpty()) << f.SimLog().join('|').toStdString();
+    EXPECT_EQ(ControlsOf(w), kIdle);
+}
+
+// An analyser switched off (its simulator stopped) during a run: the run ends at once with the
+// lost link, and Play refuses until it is connected again.
+TEST(WindowRun, AnAnalyserThatGoesAwayEndsTheRunAsALostLink)
+{
+    for (const char* family : {"rsa5065", "fpc1000"}) {
+        SCOPED_TRACE(family);
+        RunWindowFixture f;
+        ASSERT_NO_FATAL_FAILURE(f.Start(family, kProject));
+        ASSERT_NO_FATAL_FAILURE(f.Connect());
+        MainWindow& w = *f.w;
+        QObject::connect(&f.app.Messages, &MessageLog::LineAppended, [&](const QString& line) {
+            if (line.startsWith("Info: measurement start seg 2 "))
+                f.sim->Stop();
+        });
+
+        f.Play().click();
+
+        EXPECT_EQ(f.Lines("Error: "), L{"Error: the link to the analyser was lost, measurement stopped"});
+        EXPECT_EQ(f.Lines("Info: measurement start seg ").size(), 2);
+        EXPECT_EQ(f.program->Instrument().Device.DeviceConnected, 0);
+        EXPECT_EQ(ControlsOf(w), kIdle);
+        f.Play().click();
+        EXPECT_EQ(f.boxes, L{"No device selected or device not supported"});
+    }
+}
+
+namespace {
+
 struct FaultCase {
     const char* name;
     const char* family;
@@ -378,6 +603,8 @@ struct FaultCase {
     L lines;
     // Stop is pressed after this many real milliseconds (0: the run ends by itself).
     int stopAfterMs = 0;
+    // Whether the analyser still counts as connected afterwards.
+    bool staysConnected = false;
 };
 
 class FaultWindowRun : public ::testing::TestWithParam<FaultCase> {};
@@ -403,9 +630,9 @@ TEST_P(FaultWindowRun, EndsWithItsLineAndTheWindowStaysUsable)
     ASSERT_TRUE(faults.Parse(QString::fromLatin1(fc.faults), &error)) << error.toStdString();
     f.sim->Instrument().SetFaults(faults);
     if (fc.stopAfterMs > 0)
-        QTimer::singleShot(fc.stopAfterMs, &w, [&w] { w.stopButton->click(); });
+        QTimer::singleShot(fc.stopAfterMs, &w, [&f] { f.Stop().click(); });
 
-    w.playButton->click();
+    f.Play().click();
 
     L ending;
     for (const QString& l : f.app.Messages.Lines())
@@ -414,23 +641,24 @@ TEST_P(FaultWindowRun, EndsWithItsLineAndTheWindowStaysUsable)
     EXPECT_EQ(ending, fc.lines);
     EXPECT_TRUE(f.boxes.isEmpty()) << f.boxes.join('|').toStdString();
     EXPECT_EQ(ControlsOf(w), kIdle);
+    EXPECT_EQ(f.program->Instrument().Device.DeviceConnected, fc.staysConnected ? 1 : 0);
 
     // Usable: the peaks are recomputed from what was measured; an analyser the fault took away is
     // refused by Play; connected again, the next run measures both segments.
-    w.displayPeaksButton->click();
-    EXPECT_EQ(w.chart().correctedTrace1->Count(), w.chart().rawTrace1->Count());
+    Control<QPushButton>(w, "Button8").click();
+    EXPECT_EQ(w.chart().Series(SeriesRole::correctedTrace1)->Count(), w.chart().Series(SeriesRole::rawTrace1)->Count());
     f.sim->Instrument().SetFaults({});
     if (f.program->Instrument().Device.DeviceConnected == 0) {
-        w.playButton->click();
+        f.Play().click();
         EXPECT_EQ(f.boxes, L({"No device selected or device not supported"}));
     }
     ASSERT_NO_FATAL_FAILURE(f.Connect());
     const qsizetype done = f.Lines("Info: measurement done  seg 2 ").size();
     LevelRecorder recorder(f.sim->Instrument());
-    w.playButton->click();
+    f.Play().click();
     EXPECT_EQ(f.Lines("Info: measurement done  seg 2 ").size(), done + 1);
-    EXPECT_GT(w.chart().rawTrace1->Count(), f.program->Instrument().Device.TracePoints);
-    EXPECT_EQ(static_cast<size_t>(w.chart().rawTrace1->Count()), recorder.Levels().size());
+    EXPECT_GT(w.chart().Series(SeriesRole::rawTrace1)->Count(), f.program->Instrument().Device.TracePoints);
+    EXPECT_EQ(static_cast<size_t>(w.chart().Series(SeriesRole::rawTrace1)->Count()), recorder.Levels().size());
     EXPECT_EQ(ControlsOf(w), kIdle);
 }
 
@@ -442,9 +670,17 @@ INSTANTIATE_TEST_SUITE_P(
         FaultCase{"TimeOut", "ssa3032x", "no-answer",
                   {"Error: Visa RD Error Maxsample", "Error: Visa RD Error Maxsample"}},
         FaultCase{"NeverCompletingSweep", "fpc1000", "no-sweep-end",
-                  {"Info: measurement waiting to stop", "Info: measurement stopped"}, 300},
+                  {"Info: measurement waiting to stop", "Info: measurement stopped"}, 300, true},
+        // A link that is gone ends the run at once with one line, and the analyser no longer
+        // counts as connected, on every family.
         FaultCase{"DroppedLink", "rsa5065", "drop",
-                  {"Error: no answer to the completion poll for 30 s, measurement stopped",
+                  {"Error: the link to the analyser was lost, measurement stopped",
+                   "Info: measurement waiting to stop", "Info: measurement stopped"}},
+        FaultCase{"DroppedLinkReceiver", "fpc1000", "drop=15",
+                  {"Error: the link to the analyser was lost, measurement stopped",
+                   "Info: measurement waiting to stop", "Info: measurement stopped"}},
+        FaultCase{"DroppedLinkSiglent", "ssa3032x", "drop=15",
+                  {"Error: the link to the analyser was lost, measurement stopped",
                    "Info: measurement waiting to stop", "Info: measurement stopped"}},
         // Reads the analyser holds past their time-out until the program aborts them.
         FaultCase{"ReadPastTimeOut", "dsa815", "read-hang,no-answer",

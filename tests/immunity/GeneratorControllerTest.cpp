@@ -22,7 +22,7 @@ TEST(GeneratorController, SweepVisitsEveryStepOneDwellApartUpToStop)
 {
     GeneratorHarness h;
     h.view.Bands[0].Dwell.Text = "500";
-    h.controller.ButtonClick(13);
+    h.controller.Click(GeneratorAction::SweepBand1);
 
     EXPECT_EQ(h.view.Messages, QStringList{"Warning: dwelltime 500 maybe to slow for DSA"});
     const auto centres = h.Only(kCentreCommand);
@@ -35,7 +35,7 @@ TEST(GeneratorController, SweepVisitsEveryStepOneDwellApartUpToStop)
     EXPECT_LT(h.Texts().indexOf(":SENS:FREQ:SPAN 0"), h.Texts().indexOf(kLevelCommand + "-20"));
     EXPECT_EQ(h.Texts().mid(h.Texts().size() - 3), kStop);
     EXPECT_EQ(h.view.MarkerFrequency, "100.000.000");
-    EXPECT_EQ(h.state.GeneratorRunning[13], 0);
+    EXPECT_EQ(h.state.GeneratorRunning[GeneratorAction::SweepBand1], 0);
     EXPECT_EQ(h.state.GeneratorLoopActive, 0);
     EXPECT_TRUE(h.AllButtonsEnabled());
     EXPECT_EQ(h.actions, (std::vector<bool>{true, false}));
@@ -49,7 +49,7 @@ TEST(GeneratorController, SweepStartBelowTheGeneratorRangeBecomes9000)
     band.Stop.Text = "29.000";
     band.Step.Text = "10.000";
     band.Amplitude.Text = "-33";
-    h.controller.ButtonClick(14);
+    h.controller.Click(GeneratorAction::SweepBand2);
     EXPECT_EQ(band.Start.Text, "9.000");
     EXPECT_EQ(h.Texts(kCentreCommand), (QStringList{kCentreCommand + "9000", kCentreCommand + "19000",
                                                    kCentreCommand + "29000"}));
@@ -62,7 +62,7 @@ TEST(GeneratorController, SweepStartBelowTheGeneratorRangeBecomes9000)
     top.view.Bands[0].Start.Text = "1500000000";
     top.view.Bands[0].Stop.Text = "9223372036854775807";
     top.view.Bands[0].Step.Text = "4611686018427387904";
-    top.controller.ButtonClick(13);
+    top.controller.Click(GeneratorAction::SweepBand1);
     EXPECT_EQ(top.Only(kCentreCommand).size(), 2u);
 }
 
@@ -70,11 +70,11 @@ TEST(GeneratorController, StopClickEndsTheSweepWithinOnePumpRound)
 {
     GeneratorHarness h;
     h.pump.Schedule(2500, [&] {
-        h.controller.ButtonClick(13);
+        h.controller.Click(GeneratorAction::SweepBand1);
         // Until the loop has returned no other action may start.
         EXPECT_FALSE(h.AnyButtonEnabled());
     });
-    h.controller.ButtonClick(13);
+    h.controller.Click(GeneratorAction::SweepBand1);
 
     const auto centres = h.Only(kCentreCommand);
     ASSERT_EQ(centres.size(), 3u);
@@ -83,14 +83,14 @@ TEST(GeneratorController, StopClickEndsTheSweepWithinOnePumpRound)
     EXPECT_EQ(h.sent.back().Text, ":OUTP 0");
     EXPECT_EQ(h.sent.back().At, 2500u);
     EXPECT_TRUE(h.AllButtonsEnabled());
-    EXPECT_EQ(h.state.GeneratorRunning[13], 0);
+    EXPECT_EQ(h.state.GeneratorRunning[GeneratorAction::SweepBand1], 0);
 }
 
 TEST(GeneratorController, RampRisesHoldsAndFallsInSteps)
 {
     GeneratorHarness h;
     h.view.Ramp.Times[1].Text = "999";
-    h.controller.ButtonClick(19);
+    h.controller.Click(GeneratorAction::PowerRamp);
 
     EXPECT_EQ(Levels(h), (QStringList{"-15", "-11", "-7", "-3", "-7", "-11", "-15", "-20"}));
     const auto levels = h.Only(kLevelCommand);
@@ -100,7 +100,7 @@ TEST(GeneratorController, RampRisesHoldsAndFallsInSteps)
     EXPECT_EQ(levels[3].At - levels[2].At, 333u);
     EXPECT_EQ(h.Texts(kCentreCommand), QStringList{kCentreCommand + "150000"});
     EXPECT_EQ(h.Texts().mid(h.Texts().size() - 3), kStop); // "Tg off" is on
-    EXPECT_EQ(h.state.GeneratorRunning[19], 0);
+    EXPECT_EQ(h.state.GeneratorRunning[GeneratorAction::PowerRamp], 0);
     EXPECT_TRUE(h.AllButtonsEnabled());
 }
 
@@ -135,14 +135,14 @@ TEST(GeneratorController, SetUpErrorsReleaseTheButtonAndSendNothing)
     GeneratorHarness h;
     h.view.Ramp.Low.Text = "-3";
     h.view.Ramp.High.Text = "-15";
-    h.controller.ButtonClick(19);
+    h.controller.Click(GeneratorAction::PowerRamp);
     h.view.Fixed[0].Frequency.Text = "8.999";
-    h.controller.ButtonClick(1);
+    h.controller.Click(GeneratorAction::FixedFrequency1);
     h.view.Bands[0].Step.Text = "ten";
-    h.controller.ButtonClick(13);
+    h.controller.Click(GeneratorAction::SweepBand1);
     h.view.Ramp.Low.Text = "-15";
     h.view.Ramp.StepsUp.Text = "31";
-    h.controller.ButtonClick(19);
+    h.controller.Click(GeneratorAction::PowerRamp);
 
     EXPECT_EQ(h.errors, (QStringList{"Ramp Setup Error ", "Fixed Freq Setup Error ", "Sweep Setup Error ",
                                      "Ramp Setup Error "}));
@@ -159,7 +159,7 @@ TEST(GeneratorController, FixedRowClampsItsLevelAndHoldsTheOtherButtons)
     h.view.Fixed[4].Amplitude.Text = "-50";
     h.view.Fixed[5].Amplitude.Text = "3";
     h.view.Fixed[5].Amplitude.Red = true;
-    h.controller.ButtonClick(5);
+    h.controller.Click(GeneratorAction::FixedFrequency5);
     EXPECT_EQ(h.view.Fixed[4].Amplitude.Text, "-40");
     EXPECT_TRUE(h.view.Fixed[4].Amplitude.Red);
     EXPECT_FALSE(h.view.Fixed[5].Amplitude.Red); // every row gets its normal colour back
@@ -167,14 +167,14 @@ TEST(GeneratorController, FixedRowClampsItsLevelAndHoldsTheOtherButtons)
               (QStringList{kLevelCommand + "-40", ":OUTP 1", kCentreCommand + "1000000"}));
     EXPECT_EQ(h.view.MarkerFrequency, "1.000.000");
     EXPECT_EQ(h.view.MarkerLevel, "-40");
-    EXPECT_TRUE(h.view.ButtonRunning[4]);
-    EXPECT_TRUE(h.view.ButtonEnabled[4]);
-    EXPECT_FALSE(h.view.ButtonEnabled[0]);
+    EXPECT_TRUE(h.view.ButtonRunning[GeneratorAction::FixedFrequency5]);
+    EXPECT_TRUE(h.view.ButtonEnabled[GeneratorAction::FixedFrequency5]);
+    EXPECT_FALSE(h.view.ButtonEnabled[GeneratorAction::FixedFrequency1]);
     EXPECT_TRUE(h.view.Fixed[0].Frequency.ReadOnly);
     EXPECT_FALSE(h.view.Manual.Frequency.ReadOnly);
     EXPECT_FALSE(h.view.SettingsGridEnabled);
 
-    h.controller.ButtonClick(5);
+    h.controller.Click(GeneratorAction::FixedFrequency5);
     EXPECT_EQ(h.sent.back().Text, ":OUTP 0");
     EXPECT_TRUE(h.AllButtonsEnabled());
     EXPECT_FALSE(h.view.Fixed[0].Frequency.ReadOnly);
@@ -185,12 +185,12 @@ TEST(GeneratorController, PeriodicRampFinishesItsRampAfterTheStopClick)
     GeneratorHarness h;
     h.view.Ramp.Periodic = true;
     // One ramp takes 1 + 3 x 334 + 1001 + 3 x 334 + 1001 ms; the stop comes during the second.
-    h.pump.Schedule(5000, [&] { h.controller.ButtonClick(19); });
+    h.pump.Schedule(5000, [&] { h.controller.Click(GeneratorAction::PowerRamp); });
     h.pump.Schedule(5100, [&] {
         EXPECT_FALSE(h.AnyButtonEnabled());
-        h.controller.ButtonClick(1); // refused: the ramp has not returned yet
+        h.controller.Click(GeneratorAction::FixedFrequency1); // refused: the ramp has not returned yet
     });
-    h.controller.ButtonClick(19);
+    h.controller.Click(GeneratorAction::PowerRamp);
 
     EXPECT_EQ(Levels(h), (QStringList{"-15", "-11", "-7", "-3", "-7", "-11", "-15", "-15", "-11", "-7", "-3", "-7",
                                       "-11", "-15", "-20"}));
@@ -204,17 +204,17 @@ TEST(GeneratorController, RefusesWithoutDeviceForOtherFamiliesAndWhileTheInstrum
 {
     GeneratorHarness none;
     none.device.DeviceConnected = 0;
-    none.controller.ButtonClick(1);
-    none.controller.ManualClick();
+    none.controller.Click(GeneratorAction::FixedFrequency1);
+    none.controller.Click(GeneratorAction::ManualStepping);
     EXPECT_EQ(none.errors, (QStringList{"No Device selected", "No Device selected"}));
 
     for (int32_t family : {dfHameg, dfRsFpc, dfRsFph}) {
         GeneratorHarness h(family, 0);
-        h.controller.ButtonClick(13);
-        h.controller.ManualClick();
+        h.controller.Click(GeneratorAction::SweepBand1);
+        h.controller.Click(GeneratorAction::ManualStepping);
         EXPECT_EQ(h.errors, QStringList(2, "Generator not supported by this device"));
         EXPECT_TRUE(h.sent.empty());
-        EXPECT_EQ(h.state.GeneratorRunning[13], 0);
+        EXPECT_EQ(h.state.GeneratorRunning[GeneratorAction::SweepBand1], 0);
     }
 
     struct Busy final : InstrumentOwnership {
@@ -226,7 +226,7 @@ TEST(GeneratorController, RefusesWithoutDeviceForOtherFamiliesAndWhileTheInstrum
     h.controller.SetOwnership(&busy);
     h.controller.RefreshOwnership();
     EXPECT_FALSE(h.AnyButtonEnabled());
-    h.controller.ButtonClick(1);
+    h.controller.Click(GeneratorAction::FixedFrequency1);
     EXPECT_TRUE(h.sent.empty());
     busy.run = false;
     h.controller.RefreshOwnership();
@@ -237,11 +237,11 @@ TEST(GeneratorController, ShutdownMidSweepSwitchesOffAndSendsNothingMore)
 {
     GeneratorHarness h(dfRigol, 5000);
     h.pump.Schedule(2500, [&] { h.controller.Shutdown(); });
-    h.controller.ButtonClick(13);
+    h.controller.Click(GeneratorAction::SweepBand1);
     EXPECT_EQ(h.Texts().mid(h.Texts().size() - 5),
               (QStringList{kLevelCommand + "-20", ":OUTP 1", kLevelCommand + "-40", ":OUTP 1", ":OUTP 0"}));
     EXPECT_EQ(h.sent.back().At, 2500u);
     EXPECT_EQ(h.actions.back(), false);
-    h.controller.ButtonClick(1);
+    h.controller.Click(GeneratorAction::FixedFrequency1);
     EXPECT_EQ(h.sent.back().Text, ":OUTP 0");
 }

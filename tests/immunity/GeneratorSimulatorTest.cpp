@@ -84,7 +84,7 @@ const QString kNoError = QStringLiteral("0,\"No error\"");
 TEST(GeneratorSimulator, FixedRowOnRigolDsa)
 {
     SimGenerator s("dsa815");
-    s.controller->ButtonClick(2);
+    s.controller->Click(GeneratorAction::FixedFrequency2);
     EXPECT_EQ(s.Logged(), (L{":SYST:PRES:TYPE FACT", ":SYST:PRES", "*CLS", ":UNIT:POW DBM",
                              ":DISP:WIN:TRAC:X:SCAL:SPAC LIN;", ":CAL:AUTO OFF", ":SENS:SWE:TIME:AUTO OFF",
                              ":SENS:FREQ:SPAN 0", ":SOUR:POW:LEV:IMM:AMPL -20", ":OUTP 1", ":SENS:FREQ:CENT 300000"}));
@@ -93,7 +93,7 @@ TEST(GeneratorSimulator, FixedRowOnRigolDsa)
     EXPECT_TRUE(st.sourceOn);
     EXPECT_EQ(st.sourceLevelDbm, -20);
 
-    s.controller->ButtonClick(2);
+    s.controller->Click(GeneratorAction::FixedFrequency2);
     EXPECT_EQ(s.Logged(), (L{":SOUR:POW:LEV:IMM:AMPL -20", ":OUTP 1", ":OUTP 0"}));
     EXPECT_FALSE(s.sim->Instrument().Settings().sourceOn);
 }
@@ -103,25 +103,25 @@ TEST(GeneratorSimulator, FixedRowOnRigolRsaAndSiglent)
     {
         SimGenerator s("rsa5065");
         s.view.Fixed[0].Amplitude.Text = "-35";
-        s.controller->ButtonClick(1);
+        s.controller->Click(GeneratorAction::FixedFrequency1);
         const L log = s.Logged();
         EXPECT_EQ(log.first(), ":SYST:PRES:TYPE FACT");
         EXPECT_EQ(log.mid(log.size() - 4),
                   (L{":SENS:FREQ:SPAN 0", ":SOUR:POW:LEV:IMM:AMPL -35", ":OUTP 1", ":SENS:FREQ:CENT 100000"}));
         EXPECT_EQ(s.lastError, kNoError);
-        s.controller->ButtonClick(1);
+        s.controller->Click(GeneratorAction::FixedFrequency1);
         EXPECT_EQ(s.Logged(), (L{":SOUR:POW:LEV:IMM:AMPL -20", ":OUTP 1", ":SOUR:POW:LEV:IMM:AMPL -40", ":OUTP 1",
                                  ":OUTP 0"}));
         EXPECT_FALSE(s.sim->Instrument().Settings().sourceOn);
         EXPECT_EQ(s.sim->Instrument().Settings().sourceLevelDbm, -40);
     }
     SimGenerator s("ssa3032x");
-    s.controller->ButtonClick(12);
+    s.controller->Click(GeneratorAction::FixedFrequency12);
     EXPECT_EQ(s.Logged(), (L{":SYST:PRESet", "*CLS", ":UNIT:POW DBM", ":SENS:CAL:STAT OFF", ":SENSe:MODE SWEep",
                              ":SENS:FREQ:SPAN 0 Hz", ":SOUR:POW:LEV:IMM:AMPL -20", ":OUTP 1",
                              ":SENS:FREQ:CENT 900000000 Hz"}));
     EXPECT_EQ(s.lastError, kNoError);
-    s.controller->ButtonClick(12);
+    s.controller->Click(GeneratorAction::FixedFrequency12);
     EXPECT_EQ(s.Logged(), (L{":SOUR:POW:LEV:IMM:AMPL -20", ":OUTP 1", ":OUTP 0"}));
     EXPECT_FALSE(s.sim->Instrument().Settings().sourceOn);
 }
@@ -130,9 +130,9 @@ TEST(GeneratorSimulator, FamiliesWithoutGeneratorGetNothing)
 {
     for (const char* family : {"hms3010", "fpc1000", "fph"}) {
         SimGenerator s(family);
-        s.controller->ButtonClick(1);
-        s.controller->ButtonClick(19);
-        s.controller->ManualClick();
+        s.controller->Click(GeneratorAction::FixedFrequency1);
+        s.controller->Click(GeneratorAction::PowerRamp);
+        s.controller->Click(GeneratorAction::ManualStepping);
         EXPECT_EQ(s.errors, L(3, "Generator not supported by this device")) << family;
         EXPECT_EQ(s.Logged(), L{}) << family;
     }
@@ -146,7 +146,7 @@ TEST(GeneratorSimulator, ManualSteppingSendsZeroSpanFirstAndClampsTheTypedLevel)
     EXPECT_EQ(s.Logged(), L{}); // stepping off: the boxes change, nothing is sent
     EXPECT_EQ(s.view.Manual.Frequency.Text, "250.000");
 
-    s.controller->ManualClick();
+    s.controller->Click(GeneratorAction::ManualStepping);
     EXPECT_EQ(s.Logged(), (L{":SENS:FREQ:SPAN 0", ":SOUR:POW:LEV:IMM:AMPL -15", ":OUTP 1", ":SENS:FREQ:CENT 250000"}));
     s.controller->FrequencyDown();
     EXPECT_EQ(s.Logged(), (L{":SOUR:POW:LEV:IMM:AMPL -15", ":OUTP 1", ":SENS:FREQ:CENT 150000"}));
@@ -167,7 +167,7 @@ TEST(GeneratorSimulator, ManualSteppingSendsZeroSpanFirstAndClampsTheTypedLevel)
     EXPECT_TRUE(st.sourceOn);
     EXPECT_EQ(st.sourceLevelDbm, 0);
 
-    s.controller->ManualClick();
+    s.controller->Click(GeneratorAction::ManualStepping);
     EXPECT_EQ(s.Logged(), L{":OUTP 0"});
     EXPECT_FALSE(s.sim->Instrument().Settings().sourceOn);
 }

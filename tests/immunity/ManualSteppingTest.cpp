@@ -94,3 +94,24 @@ TEST(GeneratorLayout, PercentagesFieldsAndFloatingBoxScreens)
     EXPECT_EQ(FloatingBoxPosition({2000, 100}, {200, 150}, screen), QPoint(2000, 100));
     EXPECT_EQ(FloatingBoxPosition({-1500, 2000}, {200, 150}, screen), QPoint(1920, 1024 - 150));
 }
+
+TEST(GeneratorLayout, FloatingBoxesFirstOpenSideBySideOnTheScreen)
+{
+    const std::vector<QSize> boxes = {{300, 220}, {284, 237}, {206, 207}, {346, 313}};
+    using Places = std::vector<QPoint>;
+    // Beside the anchor, a second row where the screen's edge comes.
+    EXPECT_EQ(FirstFloatingBoxPlaces({670, 59}, boxes, QRect(0, 0, 1340, 706), 8),
+              Places({{670, 59}, {978, 59}, {670, 304}, {884, 304}}));
+    // No room beside the anchor: from the screen's left edge.
+    EXPECT_EQ(FirstFloatingBoxPlaces({670, 59}, boxes, QRect(0, 0, 800, 800), 8),
+              Places({{0, 59}, {308, 59}, {0, 304}, {214, 304}}));
+    // Low on the screen: the group moves up onto it.
+    EXPECT_EQ(FirstFloatingBoxPlaces({1300, 600}, boxes, QRect(0, 0, 1340, 706), 8),
+              Places({{0, 393}, {308, 393}, {600, 393}, {814, 393}}));
+    // A screen too small for all of them still holds each.
+    const QRect tiny(100, 50, 400, 320);
+    const Places places = FirstFloatingBoxPlaces({300, 100}, boxes, tiny, 8);
+    ASSERT_EQ(places.size(), boxes.size());
+    for (size_t i = 0; i < boxes.size(); ++i)
+        EXPECT_TRUE(tiny.contains(QRect(places[i], boxes[i]))) << i;
+}

@@ -1,7 +1,6 @@
 // Every fault that used to put answers out of step, or passed a failure off as an answer, over
 // both LAN links: a late answer after a time-out, multi-line answers, a block whose length digits
 // lie, an instrument that stays silent, and a failed read of the receiver scan.
-#include "chart/engine/ChartSeries.h"
 #include "instrument/ScpiIo.h"
 #include "instrument/TraceTransfer.h"
 #include "SimScpiFixture.h"
@@ -62,10 +61,9 @@ TEST_P(AnswersInStep, ABlockWhoseLengthDigitsDisagreeWithItsDataIsAWrongSize)
     // VXI-11 delivers the block with END; neither is a trace.
     s.SetFaults([](SimFaults& f) { f.blockLengthWrong = true; });
     ScpiRequestTrace(s.c);
-    TChartSeries raw;
-    const TraceReadResult r = ReadTraceVisaBinary(s.c, raw, clDefault, 150000, 30000000);
+    const TraceReadResult r = ReadTraceVisaBinary(s.c, 150000, 30000000);
     EXPECT_EQ(r.Status, TraceStatus::WrongSize);
-    EXPECT_EQ(raw.Count(), 0);
+    EXPECT_TRUE(r.Points.empty());
     EXPECT_EQ(s.device.DeviceConnected, 0);
     s.SetFaults([](SimFaults&) {});
     EXPECT_EQ(Query(s, "*IDN?"), s.sim->Instrument().Family().idn);
@@ -107,10 +105,9 @@ TEST_P(AnswersInStep, AFailedScanReadAddsNothingAndKeepsTheConnection)
     ASSERT_TRUE(s.Connect().Identified);
     s.SetFaults([](SimFaults& f) { f.noAnswer = true; });
     ScpiQueryScanData(s.c);
-    TChartSeries raw;
-    const TraceReadResult r = ReadScanBufferFpc(s.c, raw, clDefault, 150000, 30000000);
+    const TraceReadResult r = ReadScanBufferFpc(s.c, 150000, 30000000);
     EXPECT_EQ(r.Status, TraceStatus::ReadFailed);
-    EXPECT_EQ(raw.Count(), 0);
+    EXPECT_TRUE(r.Points.empty());
     EXPECT_EQ(s.device.DeviceConnected, 1);
     EXPECT_EQ(s.messages.Lines(), QStringList{"Error: no scan data from the analyser"});
 }

@@ -3,7 +3,6 @@
 // with the commands the family must receive, in order. The simulator's error queue must stay
 // empty: it understood every command. Then the trace (or level) is read back, and every fault the
 // simulator can inject is seen through the readers.
-#include "chart/engine/ChartSeries.h"
 #include "common/TestSupport.h"
 #include "instrument/InstrumentConnection.h"
 #include "instrument/ScpiCommands.h"
@@ -26,12 +25,13 @@ const L kRigolSetupDbuv = {"*CLS", ":UNIT:POW DBUV", ":DISP:WIN:TRAC:X:SCAL:SPAC
 
 // The traces the simulator holds now (dBuV) against the decoded points, whose float and
 // text formats keep about 5 significant digits.
-void ExpectTrace(const TChartSeries& s, const std::vector<double>& truth, double startKhz, double stepKhz)
+void ExpectTrace(const std::vector<tracecodec::Point>& points, const std::vector<double>& truth, double startKhz,
+                 double stepKhz)
 {
-    ASSERT_EQ(static_cast<size_t>(s.Count()), truth.size());
-    for (int i = 0; i < s.Count(); ++i) {
-        ASSERT_NEAR(s.GetPointY(i), truth[static_cast<size_t>(i)], 0.011) << "point " << i;
-        ASSERT_EQ(s.GetPointX(i), std::nearbyint(startKhz + i * stepKhz)) << "point " << i;
+    ASSERT_EQ(points.size(), truth.size());
+    for (size_t i = 0; i < points.size(); ++i) {
+        ASSERT_NEAR(points[i].y, truth[i], 0.011) << "point " << i;
+        ASSERT_EQ(points[i].x, std::nearbyint(startKhz + static_cast<double>(i) * stepKhz)) << "point " << i;
     }
 }
 
@@ -68,8 +68,7 @@ TEST(ScpiSimulator, RigolDsaSegment)
     QThread::msleep(5);
     ScpiPauseSweep(s.c);
     ScpiRequestTrace(s.c);
-    TChartSeries raw;
-    const TraceReadResult r = ReadTraceVisaBinary(s.c, raw, clDefault, 150000, 30000000);
+    const TraceReadResult r = ReadTraceVisaBinary(s.c, 150000, 30000000);
     const L expected = L({":SYST:PRES:TYPE FACT", ":SYST:PRES"}) + kRigolSetupDbuv +
                        L({":SENS:FREQ:STAR 150000", ":SENS:FREQ:STOP 30000000", ":SENS:BAND:EMIF:STAT?",
                                 ":SENS:BAND:EMIF:STAT ON", ":SENS:BAND:RES 9000", ":SENS:BAND:VID:AUTO OFF",
@@ -79,7 +78,7 @@ TEST(ScpiSimulator, RigolDsaSegment)
     EXPECT_EQ(s.Logged(), expected);
     EXPECT_EQ(s.lastErrors, "0,\"No error\"");
     EXPECT_EQ(r.Status, TraceStatus::Complete);
-    ExpectTrace(raw, s.sim->Instrument().TraceSnapshot(), 150, 29850.0 / 601);
+    ExpectTrace(r.Points, s.sim->Instrument().TraceSnapshot(), 150, 29850.0 / 601);
     const SimSettings st = s.sim->Instrument().Settings();
     EXPECT_EQ(st.rbwHz, 9000);
     EXPECT_EQ(st.vbwHz, 27000);
@@ -118,10 +117,10 @@ TEST(ScpiSimulator, RigolRsaSegmentWithHandshake)
     }
     ScpiPauseSweep(s.c);
     ScpiRequestTrace(s.c);
-    TChartSeries raw;
-    EXPECT_EQ(ReadTraceVisaBinary(s.c, raw, clDefault, 1000000, 1601000).Added, 601);
+    const TraceReadResult r = ReadTraceVisaBinary(s.c, 1000000, 1601000);
+    EXPECT_EQ(r.Count(), 601);
     // The RSA answers in dBm; the reader adds 106.99 where the simulator took it off.
-    ExpectTrace(raw, s.sim->Instrument().TraceSnapshot(), 1000, 1.0);
+    ExpectTrace(r.Points, s.sim->Instrument().TraceSnapshot(), 1000, 1.0);
     ScpiContinuousOn(s.c);
     EXPECT_EQ(s.Logged(),
               L({":SYST:PRES:TYPE FACT", ":SYST:PRES", ":INST:SEL SA", ":CONF:SAN", ":SENS:SWE:POIN 601", "*CLS",
@@ -162,8 +161,8 @@ TEST(ScpiSimulator, SiglentSsaSegment)
     const ScpiAnswer sweep = ScpiReadSweepTime(s.c);
     ScpiPauseSweep(s.c);
     ScpiRequestTrace(s.c);
-    TChartSeries raw;
-    EXPECT_EQ(ReadTraceVisaAscii(s.c, raw, clDefault, 150000, 30000000).Added, 751);
+    const TraceReadResult r = ReadTraceVisaAscii(s.c, 150000, 30000000);
+    EXPECT_EQ(r.Count(), 751);
     EXPECT_EQ(s.Logged(),
               L({":SYST:PRESet", "*CLS", ":UNIT:POW DBUV", ":DISP:WIND:TRAC:X:SPAC LIN", ":SENS:CAL:STAT OFF",
                  ":SENS:SWE:MODE SWE", ":SENS:FREQ:STAR 150000 Hz", ":SENS:FREQ:STOP 30000000 Hz",
@@ -174,7 +173,7 @@ TEST(ScpiSimulator, SiglentSsaSegment)
                  ":SENS:SWE:TIME?", ":TRAC1:MODE VIEW", ":FORM:BORD NORM", ":TRACe:DATA? 1"}));
     EXPECT_EQ(s.lastErrors, "0,\"No error\"");
     EXPECT_EQ(sweep, QString("1.250000e-01"));
-    ExpectTrace(raw, s.sim->Instrument().TraceSnapshot(), 150, 29850.0 / 751);
+    ExpectTrace(r.Points, s.sim->Instrument().TraceSnapshot(), 150, 29850.0 / 751);
 }
 
 TEST(ScpiSimulator, SiglentSvaSegmentInQuasiPeak)
@@ -205,8 +204,8 @@ TEST(ScpiSimulator, SiglentSvaSegmentInQuasiPeak)
     ScpiReadSweepTime(s.c);
     ScpiContinuousOff(s.c);
     ScpiRequestTrace(s.c);
-    TChartSeries raw;
-    EXPECT_EQ(ReadTraceVisaAscii(s.c, raw, clDefault, 30000000, 300000000).Added, 751);
+    const TraceReadResult r = ReadTraceVisaAscii(s.c, 30000000, 300000000);
+    EXPECT_EQ(r.Count(), 751);
     EXPECT_EQ(s.Logged(),
               L({":SYST:PRESet", "*CLS", ":INST:SEL SA", ":UNIT:POW DBUV", ":DISP:WIND:TRAC:X:SPAC LIN",
                  ":SENS:CAL:STAT OFF", ":SENS:SWE:MODE SWE", ":SENS:FREQ:STAR 30000000 Hz",
@@ -219,7 +218,7 @@ TEST(ScpiSimulator, SiglentSvaSegmentInQuasiPeak)
                  ":INIT:CONT 0", ":TRAC1:MODE VIEW", ":FORM:BORD NORM", ":TRACe:DATA? 1"}));
     EXPECT_EQ(s.lastErrors, "0,\"No error\"");
     EXPECT_EQ(s.device.Echo.SweepText, "~3");
-    ExpectTrace(raw, s.sim->Instrument().TraceSnapshot(), 30000, 270000.0 / 751);
+    ExpectTrace(r.Points, s.sim->Instrument().TraceSnapshot(), 30000, 270000.0 / 751);
 }
 
 TEST(ScpiSimulator, HamegSegmentWithMarker)
@@ -294,8 +293,7 @@ TEST(ScpiSimulator, ReceiverScanOfFpcAndFph)
             ScpiSetDetector(s.c, "QPEAK");
         s.ReceiverHandshake();
         ScpiQueryScanData(s.c);
-        TChartSeries raw;
-        const TraceReadResult r = ReadScanBufferFpc(s.c, raw, clDefault, 150000, 30000000);
+        const TraceReadResult r = ReadScanBufferFpc(s.c, 150000, 30000000);
         L expected = {":SYST:PRES", "*CLS", ":INST:SEL REC", ":UNIT:POW DBUV", ":SENS:FREQ:MODE SCAN",
                       ":DISP:TRAC:STYL POLY", ":FORM:DATA ASC", ":INIT:CONT 0", ":SENS:SWE:TIME 0.001",
                       ":INP:ATT 10", ":INP:GAIN:STAT OFF", ":SENS:DET:FUNC QPE", ":SENS:BAND:CISP:AUTO OFF",
@@ -309,10 +307,10 @@ TEST(ScpiSimulator, ReceiverScanOfFpcAndFph)
         EXPECT_EQ(s.lastErrors, "0,\"No error\"");
         // The scan holds floor(span / step) + 1 values; the last is not converted.
         const int values = static_cast<int>((30000000 - 150000) / step) + 1;
-        EXPECT_EQ(r.Added, values - 1);
+        EXPECT_EQ(r.Count(), values - 1);
         EXPECT_EQ(step, fph ? 42643 : 49751);
-        for (int i = 0; i < raw.Count(); ++i)
-            ASSERT_EQ(raw.GetPointX(i), std::nearbyint(150 + i * step / 1000.0));
+        for (int i = 0; i < r.Count(); ++i)
+            ASSERT_EQ(r.Points[static_cast<size_t>(i)].x, std::nearbyint(150 + i * step / 1000.0));
     }
 }
 
@@ -368,8 +366,7 @@ TEST(ScpiSimulator, ConnectionOverVxi11AndReconnectingReleasesTheLink)
     }
     ScpiSetupDbuv(s.c);
     ScpiRequestTrace(s.c);
-    TChartSeries raw;
-    EXPECT_EQ(ReadTraceVisaAscii(s.c, raw, clDefault, 150000, 30000000).Added, 751);
+    EXPECT_EQ(ReadTraceVisaAscii(s.c, 150000, 30000000).Count(), 751);
     EXPECT_EQ(s.Errors(), "0,\"No error\"");
     DisconnectInstrument(s.c);
     EXPECT_EQ(s.device.DeviceConnected, 0);
@@ -385,17 +382,16 @@ TEST_P(ScpiFaults, SeenThroughTheReaders)
         ASSERT_TRUE(s.Connect().Identified);
         s.SetFaults([](SimFaults& f) { f.blockShort = true; });
         ScpiRequestTrace(s.c);
-        TChartSeries raw;
-        EXPECT_EQ(ReadTraceVisaBinary(s.c, raw, clDefault, 150000, 30000000).Status, TraceStatus::WrongSize);
+        EXPECT_EQ(ReadTraceVisaBinary(s.c, 150000, 30000000).Status, TraceStatus::WrongSize);
         EXPECT_EQ(s.messages.Lines(), QStringList{"Error: Visa RD Error Maxsample"});
         EXPECT_EQ(s.device.DeviceConnected, 0);
 
         s.SetFaults([](SimFaults& f) { f.nanValue = true; });
         ScpiRequestTrace(s.c);
-        const TraceReadResult r = ReadTraceVisaBinary(s.c, raw, clDefault, 150000, 30000000);
+        const TraceReadResult r = ReadTraceVisaBinary(s.c, 150000, 30000000);
         EXPECT_EQ(r.Status, TraceStatus::NotANumber);
-        EXPECT_EQ(r.Added, 300);
-        EXPECT_EQ(s.dialogs, QStringList{"IEEE-Conversion-ERROR:1, check DSA firmware version"});
+        EXPECT_EQ(r.Count(), 300);
+        EXPECT_EQ(r.ErrorDialog, "IEEE-Conversion-ERROR:1, check DSA firmware version");
         EXPECT_FALSE(ScpiReadMarkerLevel(s.c).has_value());
         s.SetFaults([](SimFaults&) {});
         EXPECT_EQ(s.Errors(), "0,\"No error\"");
@@ -410,12 +406,11 @@ TEST_P(ScpiFaults, SeenThroughTheReaders)
             f.blockLengthWrong = fault == 2;
             s.sim->Instrument().SetFaults(f);
             ScpiRequestTrace(s.c);
-            TChartSeries raw;
-            const TraceReadResult r = ReadTraceVisaAscii(s.c, raw, clDefault, 150000, 30000000);
+            const TraceReadResult r = ReadTraceVisaAscii(s.c, 150000, 30000000);
             EXPECT_NE(r.Status, TraceStatus::Complete) << fault;
-            EXPECT_LT(raw.Count(), 751) << fault;
-            for (int i = 0; i < raw.Count(); ++i)
-                ASSERT_TRUE(std::isfinite(raw.GetPointY(i)));
+            EXPECT_LT(r.Count(), 751) << fault;
+            for (const tracecodec::Point& p : r.Points)
+                ASSERT_TRUE(std::isfinite(p.y));
         }
     }
     {
@@ -441,11 +436,14 @@ TEST_P(ScpiFaults, SeenThroughTheReaders)
     {
         SimScpi s("dsa815", GetParam());
         ASSERT_TRUE(s.Connect().Identified);
+        // A link that closes is no wrong size: the analyser is simply gone.
         s.SetFaults([](SimFaults& f) { f.dropAfter = 1; });
         ScpiSetCenterFreq(s.c, "1000000");
         ScpiRequestTrace(s.c);
-        TChartSeries raw;
-        EXPECT_EQ(ReadTraceVisaBinary(s.c, raw, clDefault, 150000, 30000000).Status, TraceStatus::WrongSize);
+        EXPECT_EQ(ReadTraceVisaBinary(s.c, 150000, 30000000).Status, TraceStatus::LinkLost);
+        EXPECT_TRUE(VisaLinkLost(s.visa));
+        EXPECT_EQ(s.device.DeviceConnected, 0);
+        EXPECT_FALSE(s.messages.Lines().contains("Error: Visa RD Error Maxsample"));
         EXPECT_FALSE(ScpiReadMarkerLevel(s.c).has_value());
     }
 }
@@ -514,13 +512,12 @@ TEST(ScpiSimulator, EveryModelUnderstandsEveryOperationAndAnswersEveryQuery)
         EXPECT_TRUE(s.messages.Lines().isEmpty());
 
         // Every trace reader of the family reads a whole trace.
-        TChartSeries raw;
         if (family == dfRigol) {
             ScpiRequestTrace(s.c);
-            EXPECT_EQ(ReadTraceVisaBinary(s.c, raw, clDefault, 1000000, 2000000).Added, s.device.TracePoints);
+            EXPECT_EQ(ReadTraceVisaBinary(s.c, 1000000, 2000000).Count(), s.device.TracePoints);
         } else if (family == dfSiglent) {
             ScpiRequestTrace(s.c);
-            EXPECT_EQ(ReadTraceVisaAscii(s.c, raw, clDefault, 1000000, 2000000).Added, s.device.TracePoints);
+            EXPECT_EQ(ReadTraceVisaAscii(s.c, 1000000, 2000000).Count(), s.device.TracePoints);
         } else if (rs) {
             ScpiReceiverScanMode(s.c);
             ScpiSetAsciiFormat(s.c);
@@ -529,7 +526,7 @@ TEST(ScpiSimulator, EveryModelUnderstandsEveryOperationAndAnswersEveryQuery)
             ScpiSetScanStep(s.c, QString::number(1000000 / s.device.TracePoints + 1));
             ScpiSingleSweep(s.c);
             ScpiQueryScanData(s.c);
-            EXPECT_EQ(ReadScanBufferFpc(s.c, raw, clDefault, 1000000, 2000000).Added, s.device.TracePoints - 1);
+            EXPECT_EQ(ReadScanBufferFpc(s.c, 1000000, 2000000).Count(), s.device.TracePoints - 1);
         }
         EXPECT_EQ(s.device.DeviceConnected, 1);
 

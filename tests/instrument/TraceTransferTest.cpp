@@ -1,6 +1,5 @@
 // Trace decoding against answers built independently (tests/data/scpi/make_traces.py packs
 // them with Python's struct and text formatting), sizes that do not match, and bad values.
-#include "chart/engine/ChartSeries.h"
 #include "common/TestSupport.h"
 #include "instrument/TraceTransfer.h"
 #include "ScpiFixture.h"
@@ -31,18 +30,17 @@ Expected ReadExpected(const QString& name)
 
 QByteArray Answer(const QString& file) { return testsupport::ReadAll(testsupport::DataPath("scpi/" + file)); }
 
-void ExpectPoints(const TChartSeries& s, const Expected& e, int first = 0)
+void ExpectPoints(const std::vector<tracecodec::Point>& points, const Expected& e)
 {
-    ASSERT_EQ(static_cast<size_t>(s.Count() - first), e.x.size());
+    ASSERT_EQ(points.size(), e.x.size());
     for (size_t i = 0; i < e.x.size(); ++i) {
-        const int k = first + static_cast<int>(i);
-        ASSERT_EQ(s.GetPointX(k), e.x[i]) << "point " << i;
-        ASSERT_EQ(s.GetPointY(k), e.y[i]) << "point " << i;
+        ASSERT_EQ(points[i].x, e.x[i]) << "point " << i;
+        ASSERT_EQ(points[i].y, e.y[i]) << "point " << i;
     }
 }
 
 struct Reader : ScriptedScpi {
-    TChartSeries series;
+    std::vector<tracecodec::Point> points; // what the last read decoded
     Reader(int32_t family, int32_t model, int32_t series, int32_t points) : ScriptedScpi(family, model, series)
     {
         device.TracePoints = points;
@@ -50,11 +48,15 @@ struct Reader : ScriptedScpi {
         status.SetText(InstrumentStatus::kConnectionPanel, "TCPIP0::fake::INSTR");
     }
     void Queue(const QByteArray& answer) { peer->answers.push_back(answer); }
+    TraceReadResult Take(TraceReadResult r)
+    {
+        points = r.Points;
+        return r;
+    }
     void ExpectWrongSize(const TraceReadResult& r)
     {
         EXPECT_EQ(r.Status, TraceStatus::WrongSize);
-        EXPECT_EQ(r.Added, 0);
-        EXPECT_EQ(series.Count(), 0);
+        EXPECT_TRUE(r.Points.empty());
         EXPECT_EQ(messages.Lines(), QStringList{"Error: Visa RD Error Maxsample"});
         EXPECT_EQ(device.DeviceConnected, 0);
         EXPECT_EQ(status.Text(InstrumentStatus::kConnectionPanel), "");
@@ -87,32 +89,32 @@ TEST(TraceTransfer, DsaLittleAndBigEndianBlocks)
 {
     Reader old(dfRigol, 815, 0, 601);
     old.Queue(Answer("dsa_le_601.bin"));
-    const TraceReadResult r = ReadTraceVisaBinary(old.c, old.series, clDefault, 150000, 30000000);
+    const TraceReadResult r = old.Take(ReadTraceVisaBinary(old.c, 150000, 30000000));
     EXPECT_EQ(r.Status, TraceStatus::Complete);
-    EXPECT_EQ(r.Added, 601);
+    ASSERT_EQ(r.Count(), 601);
     EXPECT_EQ(r.Received, 2416);
-    ExpectPoints(old.series, ReadExpected("dsa_le_601"));
-    EXPECT_EQ(old.series.GetPointX(1), 200.0); // 199.667 rounded
+    ExpectPoints(old.points, ReadExpected("dsa_le_601"));
+    EXPECT_EQ(old.points[1].x, 200.0); // 199.667 rounded
     EXPECT_EQ(old.device.DeviceConnected, 1);
 
     Reader fresh(dfRigol, 815, 0, 601);
     fresh.device.RigolFloatBigEndian = 1;
     fresh.Queue(Answer("dsa_be_601.bin"));
-    EXPECT_EQ(ReadTraceVisaBinary(fresh.c, fresh.series, clDefault, 150000, 30000000).Added, 601);
-    ExpectPoints(fresh.series, ReadExpected("dsa_be_601"));
+    EXPECT_EQ(fresh.Take(ReadTraceVisaBinary(fresh.c, 150000, 30000000)).Count(), 601);
+    ExpectPoints(fresh.points, ReadExpected("dsa_be_601"));
 
     // The settings file overrides the firmware both ways.
     Reader forcedBig(dfRigol, 815, 0, 601);
     forcedBig.options.OptInvertIeee = 1;
     forcedBig.Queue(Answer("dsa_be_601.bin"));
-    ReadTraceVisaBinary(forcedBig.c, forcedBig.series, clDefault, 150000, 30000000);
-    ExpectPoints(forcedBig.series, ReadExpected("dsa_be_601"));
+    forcedBig.Take(ReadTraceVisaBinary(forcedBig.c, 150000, 30000000));
+    ExpectPoints(forcedBig.points, ReadExpected("dsa_be_601"));
     Reader forcedLittle(dfRigol, 815, 0, 601);
     forcedLittle.options.OptInvertIeee = 0;
     forcedLittle.device.RigolFloatBigEndian = 1;
     forcedLittle.Queue(Answer("dsa_le_601.bin"));
-    ReadTraceVisaBinary(forcedLittle.c, forcedLittle.series, clDefault, 150000, 30000000);
-    ExpectPoints(forcedLittle.series, ReadExpected("dsa_le_601"));
+    forcedLittle.Take(ReadTraceVisaBinary(forcedLittle.c, 150000, 30000000));
+    ExpectPoints(forcedLittle.points, ReadExpected("dsa_le_601"));
 }
 
 TEST(TraceTransfer, RsaBlocksAreBigEndianWithTheDbmOffset)
@@ -120,8 +122,8 @@ TEST(TraceTransfer, RsaBlocksAreBigEndianWithTheDbmOffset)
     Reader rsa(dfRigol, 5000, 0, 601);
     rsa.options.OptInvertIeee = 0;
     rsa.Queue(Answer("rsa_be_601.bin"));
-    EXPECT_EQ(ReadTraceVisaBinary(rsa.c, rsa.series, clDefault, 9000, 150000).Added, 601);
-    ExpectPoints(rsa.series, ReadExpected("rsa_be_601"));
+    EXPECT_EQ(rsa.Take(ReadTraceVisaBinary(rsa.c, 9000, 150000)).Count(), 601);
+    ExpectPoints(rsa.points, ReadExpected("rsa_be_601"));
 }
 
 TEST(TraceTransfer, LongTracesAndHighFrequencies)
@@ -129,14 +131,14 @@ TEST(TraceTransfer, LongTracesAndHighFrequencies)
     // 5001 points: the fixed 2500-byte buffer cut every trace above 622 points.
     Reader rsa(dfRigol, 5000, 0, 5001);
     rsa.Queue(Answer("rsa_be_5001.bin"));
-    EXPECT_EQ(ReadTraceVisaBinary(rsa.c, rsa.series, clDefault, 30000000, 1000000000).Added, 5001);
-    ExpectPoints(rsa.series, ReadExpected("rsa_be_5001"));
+    EXPECT_EQ(rsa.Take(ReadTraceVisaBinary(rsa.c, 30000000, 1000000000)).Count(), 5001);
+    ExpectPoints(rsa.points, ReadExpected("rsa_be_5001"));
 
     // A stop frequency above 4.29 GHz does not fit 32 bits.
     Reader dsa(dfRigol, 815, 0, 1001);
     dsa.Queue(Answer("dsa_le_1001.bin"));
-    EXPECT_EQ(ReadTraceVisaBinary(dsa.c, dsa.series, clDefault, 30000000, 6500000000LL).Added, 1001);
-    ExpectPoints(dsa.series, ReadExpected("dsa_le_1001"));
+    EXPECT_EQ(dsa.Take(ReadTraceVisaBinary(dsa.c, 30000000, 6500000000LL)).Count(), 1001);
+    ExpectPoints(dsa.points, ReadExpected("dsa_le_1001"));
 }
 
 TEST(TraceTransfer, BinaryAnswersOfTheWrongSize)
@@ -145,18 +147,18 @@ TEST(TraceTransfer, BinaryAnswersOfTheWrongSize)
     for (const QByteArray& bad : {good.left(2415), good + "x", QByteArray(), good.left(12)}) {
         Reader r(dfRigol, 815, 0, 601);
         r.Queue(bad);
-        r.ExpectWrongSize(ReadTraceVisaBinary(r.c, r.series, clDefault, 150000, 30000000));
+        r.ExpectWrongSize(ReadTraceVisaBinary(r.c, 150000, 30000000));
     }
     // The right size without a block header.
     QByteArray noHash = good;
     noHash[0] = '9';
     Reader r(dfRigol, 815, 0, 601);
     r.Queue(noHash);
-    r.ExpectWrongSize(ReadTraceVisaBinary(r.c, r.series, clDefault, 150000, 30000000));
+    r.ExpectWrongSize(ReadTraceVisaBinary(r.c, 150000, 30000000));
     // An RSA answer with the DSA's header size is one too short... for the RSA rule it is too long.
     Reader rsa(dfRigol, 5000, 0, 601);
     rsa.Queue(good);
-    rsa.ExpectWrongSize(ReadTraceVisaBinary(rsa.c, rsa.series, clDefault, 150000, 30000000));
+    rsa.ExpectWrongSize(ReadTraceVisaBinary(rsa.c, 150000, 30000000));
 }
 
 TEST(TraceTransfer, BadBinaryValuesEndTheTransferKeepingEarlierPoints)
@@ -165,19 +167,19 @@ TEST(TraceTransfer, BadBinaryValuesEndTheTransferKeepingEarlierPoints)
     SetFloat(nan, 11, 100, std::numeric_limits<float>::quiet_NaN(), false);
     Reader r(dfRigol, 815, 0, 601);
     r.Queue(nan);
-    TraceReadResult res = ReadTraceVisaBinary(r.c, r.series, clDefault, 150000, 30000000);
+    TraceReadResult res = ReadTraceVisaBinary(r.c, 150000, 30000000);
     EXPECT_EQ(res.Status, TraceStatus::NotANumber);
-    EXPECT_EQ(res.Added, 100);
-    EXPECT_EQ(r.dialogs, QStringList{"IEEE-Conversion-ERROR:1, check DSA firmware version"});
+    EXPECT_EQ(res.Count(), 100);
+    EXPECT_EQ(res.ErrorDialog, "IEEE-Conversion-ERROR:1, check DSA firmware version");
 
     QByteArray large = Answer("dsa_le_601.bin");
     SetFloat(large, 11, 5, 100000.5f, false);
     Reader big(dfRigol, 815, 0, 601);
     big.Queue(large);
-    res = ReadTraceVisaBinary(big.c, big.series, clDefault, 150000, 30000000);
+    res = ReadTraceVisaBinary(big.c, 150000, 30000000);
     EXPECT_EQ(res.Status, TraceStatus::OutOfRange);
-    EXPECT_EQ(big.series.Count(), 5);
-    EXPECT_EQ(big.dialogs, QStringList{"IEEE-Conversion-ERROR:2, check DSA firmware version"});
+    EXPECT_EQ(res.Count(), 5);
+    EXPECT_EQ(res.ErrorDialog, "IEEE-Conversion-ERROR:2, check DSA firmware version");
 
     // Exactly 100000 is still a value; infinity is none.
     QByteArray edge = Answer("dsa_le_601.bin");
@@ -185,22 +187,22 @@ TEST(TraceTransfer, BadBinaryValuesEndTheTransferKeepingEarlierPoints)
     SetFloat(edge, 11, 7, std::numeric_limits<float>::infinity(), false);
     Reader e(dfRigol, 815, 0, 601);
     e.Queue(edge);
-    EXPECT_EQ(ReadTraceVisaBinary(e.c, e.series, clDefault, 150000, 30000000).Added, 7);
-    EXPECT_EQ(e.series.GetPointY(5), 100000.0);
+    ASSERT_EQ(e.Take(ReadTraceVisaBinary(e.c, 150000, 30000000)).Count(), 7);
+    EXPECT_EQ(e.points[5].y, 100000.0);
 }
 
 TEST(TraceTransfer, SiglentFixedWidthTexts)
 {
     Reader ssa(dfSiglent, 0, 1, 751);
     ssa.Queue(Answer("ssa_751.txt"));
-    EXPECT_EQ(ReadTraceVisaAscii(ssa.c, ssa.series, clDefault, 150000, 30000000).Added, 751);
-    ExpectPoints(ssa.series, ReadExpected("ssa_751"));
+    EXPECT_EQ(ssa.Take(ReadTraceVisaAscii(ssa.c, 150000, 30000000)).Count(), 751);
+    ExpectPoints(ssa.points, ReadExpected("ssa_751"));
 
     Reader sva(dfSiglent, 0, 2, 751);
     sva.debug.DebugMode = 1;
     sva.Queue(Answer("sva_751.txt"));
-    EXPECT_EQ(ReadTraceVisaAscii(sva.c, sva.series, clDefault, 30000000, 300000000).Added, 751);
-    ExpectPoints(sva.series, ReadExpected("sva_751"));
+    EXPECT_EQ(sva.Take(ReadTraceVisaAscii(sva.c, 30000000, 300000000)).Count(), 751);
+    ExpectPoints(sva.points, ReadExpected("sva_751"));
     EXPECT_TRUE(sva.debug.Lines().contains("T: Read VISA: 30000000-300000000 Bytes:10514"));
     EXPECT_TRUE(sva.debug.Lines().contains("T: Samples  Count: 751"));
 }
@@ -211,21 +213,22 @@ TEST(TraceTransfer, SiglentWrongSizesAndBadTexts)
     for (const QByteArray& bad : {ssaText.left(ssaText.size() - 1), ssaText + "\n", QByteArray()}) {
         Reader r(dfSiglent, 0, 1, 751);
         r.Queue(bad);
-        r.ExpectWrongSize(ReadTraceVisaAscii(r.c, r.series, clDefault, 150000, 30000000));
+        r.ExpectWrongSize(ReadTraceVisaAscii(r.c, 150000, 30000000));
     }
     // An SSA answer read as an SVA one has the wrong size.
     Reader sva(dfSiglent, 0, 2, 751);
     sva.Queue(ssaText);
-    sva.ExpectWrongSize(ReadTraceVisaAscii(sva.c, sva.series, clDefault, 150000, 30000000));
+    sva.ExpectWrongSize(ReadTraceVisaAscii(sva.c, 150000, 30000000));
 
     // A value text that is no number ends the transfer; the points before it stay.
     QByteArray broken = ssaText;
     broken.replace(17 * 10, 16, "   not a number ");
     Reader r(dfSiglent, 0, 1, 751);
     r.Queue(broken);
-    const TraceReadResult res = ReadTraceVisaAscii(r.c, r.series, clDefault, 150000, 30000000);
+    const TraceReadResult res = ReadTraceVisaAscii(r.c, 150000, 30000000);
     EXPECT_EQ(res.Status, TraceStatus::NotANumber);
-    EXPECT_EQ(res.Added, 10);
+    EXPECT_EQ(res.Count(), 10);
+    EXPECT_TRUE(res.ErrorDialog.isEmpty());
     EXPECT_EQ(r.messages.Lines(), QStringList{"Error: trace value is no number after point 10"});
     EXPECT_EQ(r.device.DeviceConnected, 1);
 }
@@ -239,31 +242,31 @@ TEST(TraceTransfer, TracesLongerThanTheOldAsciiBuffer)
     text += "\n";
     Reader r(dfSiglent, 0, 1, 1001);
     r.Queue(text);
-    EXPECT_EQ(ReadTraceVisaAscii(r.c, r.series, clDefault, 0, 1001000).Added, 1001);
-    EXPECT_EQ(r.series.GetPointY(1000), -50.0 + 106.98);
-    EXPECT_EQ(r.series.GetPointX(1000), 1000.0);
+    ASSERT_EQ(r.Take(ReadTraceVisaAscii(r.c, 0, 1001000)).Count(), 1001);
+    EXPECT_EQ(r.points[1000].y, -50.0 + 106.98);
+    EXPECT_EQ(r.points[1000].x, 1000.0);
 }
 
 TEST(TraceTransfer, ReceiverScanList)
 {
     Reader fpc(dfRsFpc, 0, 0, 600);
     fpc.Queue(Answer("fpc_scan_600.txt"));
-    EXPECT_EQ(ReadScanBufferFpc(fpc.c, fpc.series, clDefault, 150000, 30000000).Added, 600);
-    ExpectPoints(fpc.series, ReadExpected("fpc_scan_600"));
+    EXPECT_EQ(fpc.Take(ReadScanBufferFpc(fpc.c, 150000, 30000000)).Count(), 600);
+    ExpectPoints(fpc.points, ReadExpected("fpc_scan_600"));
 
     // Three values and a line end give two points: text after the last comma is no value.
     Reader three(dfRsFph, 0, 0, 700);
     three.Queue("10.5,11.5,12.5\n");
-    EXPECT_EQ(ReadScanBufferFpc(three.c, three.series, clDefault, 150000, 850000).Added, 2);
-    EXPECT_EQ(three.series.GetPointY(1), 11.5);
-    EXPECT_EQ(three.series.GetPointX(1), 151.0); // step (700000/700 + 1) Hz = 1.001 kHz
+    ASSERT_EQ(three.Take(ReadScanBufferFpc(three.c, 150000, 850000)).Count(), 2);
+    EXPECT_EQ(three.points[1].y, 11.5);
+    EXPECT_EQ(three.points[1].x, 151.0); // step (700000/700 + 1) Hz = 1.001 kHz
     EXPECT_EQ(three.device.DeviceConnected, 1);
 
     Reader nan(dfRsFpc, 0, 0, 600);
     nan.Queue("10.5,nan,12.5\n");
-    const TraceReadResult r = ReadScanBufferFpc(nan.c, nan.series, clDefault, 150000, 30000000);
+    const TraceReadResult r = ReadScanBufferFpc(nan.c, 150000, 30000000);
     EXPECT_EQ(r.Status, TraceStatus::NotANumber);
-    EXPECT_EQ(r.Added, 1);
+    EXPECT_EQ(r.Count(), 1);
 }
 
 TEST(TraceTransfer, PointCountsNoAnalyserHasReadNothing)
@@ -273,46 +276,18 @@ TEST(TraceTransfer, PointCountsNoAnalyserHasReadNothing)
         const QString line = "Error: trace points out of range: " + QString::number(points);
         Reader binary(dfRigol, 5000, 0, points);
         binary.Queue(Answer("dsa_le_601.bin"));
-        EXPECT_EQ(ReadTraceVisaBinary(binary.c, binary.series, clDefault, 150000, 30000000).Status,
-                  TraceStatus::WrongSize);
+        EXPECT_EQ(ReadTraceVisaBinary(binary.c, 150000, 30000000).Status, TraceStatus::WrongSize);
         EXPECT_EQ(binary.messages.Lines(), QStringList({line, "Error: Visa RD Error Maxsample"}));
         Reader ascii(dfSiglent, 0, 2, points);
         ascii.Queue("1.0,2.0\n");
-        EXPECT_EQ(ReadTraceVisaAscii(ascii.c, ascii.series, clDefault, 150000, 30000000).Status, TraceStatus::WrongSize);
+        EXPECT_EQ(ReadTraceVisaAscii(ascii.c, 150000, 30000000).Status, TraceStatus::WrongSize);
         Reader scan(dfRsFpc, 0, 0, points);
         scan.Queue("1.0,2.0\n");
-        EXPECT_EQ(ReadScanBufferFpc(scan.c, scan.series, clDefault, 150000, 30000000).Status, TraceStatus::ReadFailed);
+        EXPECT_EQ(ReadScanBufferFpc(scan.c, 150000, 30000000).Status, TraceStatus::ReadFailed);
         EXPECT_EQ(scan.messages.Lines(), QStringList{line});
         EXPECT_EQ(scan.device.DeviceConnected, 1);
         EXPECT_EQ(binary.peer->reads + ascii.peer->reads + scan.peer->reads, 0);
     }
-}
-
-TEST(TraceTransfer, PointsJoinWhatTheSeriesHolds)
-{
-    Reader r(dfRigol, 815, 0, 601);
-    r.series.AddPointXY(10.0, 1.0);
-    r.Queue(Answer("dsa_le_601.bin"));
-    ReadTraceVisaBinary(r.c, r.series, clDefault, 150000, 30000000);
-    EXPECT_EQ(r.series.GetPointX(0), 10.0);
-    ExpectPoints(r.series, ReadExpected("dsa_le_601"), 1);
-}
-
-TEST(TraceTransfer, SinglePointsRoundToWholeKhzHalvesToEven)
-{
-    ScriptedScpi s(dfRsFpc);
-    s.debug.DebugMode = 1;
-    TChartSeries series;
-    AddTracePoint(s.c, series, clDefault, 2500.0, 40.0);
-    AddTracePoint(s.c, series, clDefault, 3500.0, 41.0);
-    AddTracePoint(s.c, series, clDefault, 29950250.0, 42.0);
-    ASSERT_EQ(series.Count(), 3);
-    EXPECT_EQ(series.GetPointX(0), 2.0);
-    EXPECT_EQ(series.GetPointX(1), 4.0);
-    EXPECT_EQ(series.GetPointX(2), 29950.0);
-    EXPECT_EQ(series.GetPointY(2), 42.0);
-    EXPECT_TRUE(s.debug.Lines().contains("T: Stop  Raw xValue: 29950"));
-    EXPECT_TRUE(s.debug.Lines().contains("T: Start Raw  Count: 3"));
 }
 
 TEST(TraceTransfer, Grids)

@@ -2,6 +2,7 @@
 #include "mail/BlowfishCbcx.h"
 #include "mail/MailCrypt.h"
 #include "mail/Whirlpool0.h"
+#include "platform/codepage/Windows1252.h"
 
 #include "common/TestSupport.h"
 
@@ -102,7 +103,7 @@ TEST(MailCrypt, EveryVectorEncryptsAndDecrypts)
 
         // The text as the operator sees it ("Müller" is Windows-1252 inside the value).
         const QString text = v["plaintext"].toString();
-        EXPECT_EQ(ToWindows1252(text), plain);
+        EXPECT_EQ(codepage::ToWindows1252(text), plain);
         const QString value = EncryptMailSettings(text, password, salt);
         EXPECT_EQ(value, v["base64"].toString());
         EXPECT_EQ(DecodeMime64(value.toLatin1()).toHex(), v["blob_hex"].toString().toLatin1());
@@ -162,6 +163,11 @@ TEST(MailCrypt, Mime64)
         const QByteArray input = d["input_escaped"].toString().toLatin1().replace("\\r", "\r").replace("\\n", "\n");
         EXPECT_EQ(DecodeMime64(input).toHex(), d["output_hex"].toString().toLatin1()) << input.constData();
     }
+    // Bad input beyond the vectors: the URL-safe alphabet and bytes above 0x7F are skipped too, a
+    // last lone character carries no whole byte, and a value that starts with "=" is empty.
+    EXPECT_EQ(DecodeMime64("T-W_E"), QByteArray("Ma"));
+    EXPECT_EQ(DecodeMime64("\xffTWFu\x80T"), QByteArray("Man"));
+    EXPECT_EQ(DecodeMime64("=TWFu"), QByteArray());
     // No line breaks however long the text.
     EXPECT_FALSE(EncodeMime64(QByteArray(100, 'x')).contains('\n'));
 }
@@ -169,7 +175,7 @@ TEST(MailCrypt, Mime64)
 TEST(MailCrypt, Windows1252Boundary)
 {
     const QString text = QStringLiteral("\u20ac\u0178\u00fc\u0081 a");
-    EXPECT_EQ(ToWindows1252(text), QByteArray("\x80\x9f\xfc\x81 a"));
-    EXPECT_EQ(FromWindows1252("\x80\x9f\xfc\x81 a"), text);
-    EXPECT_FALSE(ToWindows1252(QStringLiteral("ok \u2603")));
+    EXPECT_EQ(codepage::ToWindows1252(text), QByteArray("\x80\x9f\xfc\x81 a"));
+    EXPECT_EQ(codepage::FromWindows1252("\x80\x9f\xfc\x81 a"), text);
+    EXPECT_FALSE(codepage::ToWindows1252(QStringLiteral("ok \u2603")));
 }

@@ -6,6 +6,7 @@
 #include "common/TestSupport.h"
 #include "platform/inifile/IniFile.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -98,4 +99,14 @@ TEST(MailSettings, FileHoldsOnlyTheMailSectionAndFailedWritesSayWhy)
     EXPECT_FALSE(SaveMailSettingsFile(dir.filePath("missing/a.eml"), Sample(), "HID42", log));
     ASSERT_EQ(log.Lines().size(), 1);
     EXPECT_TRUE(log.Lines()[0].startsWith("Error: mail settings not saved: "));
+
+    // A file too large to be read says so instead of a decryption error, and leaves the fields empty.
+    QFile grown(path);
+    ASSERT_TRUE(grown.resize(IniFile::kMaxFileBytes + 1));
+    MailAccount loaded = Sample();
+    LoadMailSettingsFile(path, "HID42", loaded, log);
+    EXPECT_TRUE(loaded.SmtpServer.isEmpty());
+    ASSERT_EQ(log.Lines().size(), 2);
+    EXPECT_EQ(log.Lines()[1], "Error: Cannot read \"" + path +
+                                  "\": it holds 67108865 bytes, more than the 67108864 a settings or data file may hold");
 }

@@ -26,6 +26,25 @@ TEST(SmtpSender, SecurityFollowsTheChoiceOrThePort)
     EXPECT_EQ(SmtpUrl("127.0.0.1", "", SmtpSecurity::Plain), "smtp://127.0.0.1");
 }
 
+TEST(SmtpSender, DisplayNamesOutsideAsciiBecomeEncodedWords)
+{
+    const struct {
+        const char* field;
+        QByteArray header;
+    } cases[] = {
+        {"J\u00fcrgen M\u00fcller <op@example.test>", "=?UTF-8?B?SsO8cmdlbiBNw7xsbGVy?= <op@example.test>"},
+        // A quoted name loses its quotes and escapes: an encoded word in quotes is not decoded.
+        {"\"Pr\u00fcflabor \\\"S\u00fcd\\\"\" <lab@example.org>",
+            "=?UTF-8?B?" + QByteArray("Pr\xc3\xbc" "flabor \"S\xc3\xbc" "d\"").toBase64() + "?= <lab@example.org>"},
+        {"Zendrik Lab <lab@example.org>", "Zendrik Lab <lab@example.org>"},
+        {"\"Lab, Hall 2\" <lab@example.org>", "\"Lab, Hall 2\" <lab@example.org>"},
+        {" op@example.test ", "op@example.test"},
+        {"<op@example.test>", "<op@example.test>"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(MailboxHeaderText(QString::fromUtf8(c.field)), c.header) << c.field;
+}
+
 TEST(SmtpSender, DateHeaderIsEnglishWithTheZoneOffset)
 {
     const QDateTime east(QDate(2026, 2, 3), QTime(14, 5, 9), QTimeZone(3600));

@@ -1,13 +1,9 @@
 // Run control: refusals, the mode table and estimate, Pause, resume and Stop as the state
 // machine has them, max hold over passes, closing during a run, and the waits.
 #include "RunFixture.h"
-#include "chart/canvas/PlotPanelExtended.h"
-#include "measurement/ChartImage.h"
 #include "measurement/CompletionHandshake.h"
 #include "measurement/MeasureTime.h"
 #include "measurement/SegmentWork.h"
-
-#include <QImage>
 
 namespace {
 
@@ -42,6 +38,8 @@ TEST(RunControl, ModeTableEstimatesAndSmallParsers)
         f.AddSegment(1, 150000, 30000000, "9000", 500);
     EXPECT_EQ(CalcMeasureTime(f.table1, "emi", f.device, f.debug), 1635u);
     EXPECT_EQ(SecondsText(1635), "00:27:15");
+    // A run of a day or more: the estimate counts its hours on, as the countdown does.
+    EXPECT_EQ(SecondsText(90150), "25:02:30");
     EXPECT_EQ(CalcMeasureTime(f.table1, "sweep", f.device, f.debug), 65u); // 10 x (500 + 3000 + 3000) ms
     f.table1.Segment(1).Detector = "QPEAK";
     EXPECT_EQ(CalcMeasureTime(f.table1, "emi_fix", f.device, f.debug), 21636u);
@@ -78,7 +76,9 @@ TEST(RunControl, PlayWithoutADeviceOrWithAHamegRunsNothing)
     EXPECT_TRUE(h.host.errorBoxes.isEmpty());
     EXPECT_TRUE(h.SimLog().isEmpty());
     EXPECT_TRUE(h.run->Controls().PlayEnabled && !h.run->Controls().StopEnabled);
-    EXPECT_EQ(h.messages.Lines().size(), 1); // "Info: play ..."
+    // "Info: play ...", then why nothing was measured.
+    ASSERT_EQ(h.messages.Lines().size(), 2);
+    EXPECT_EQ(h.messages.Lines()[1], "Info: no measurement loop for the Hameg HMS analyser family, nothing measured");
 }
 
 TEST(RunControl, PauseResumeAndStopWhilePaused)
@@ -134,7 +134,7 @@ TEST(RunControl, StopInsideASegmentEndsItWithoutACorrectionPass)
     EXPECT_TRUE(f.Lines("Error").isEmpty());
 }
 
-TEST(RunControl, MaxHoldRepeatsUntilStopAndKeepsTheSetting)
+TEST(RunControl, MaxHoldRepeatsUntilStopWhichClearsIt)
 {
     DsaRun f;
     f.parameters.MaxHold = true;
@@ -157,12 +157,55 @@ TEST(RunControl, MaxHoldRepeatsUntilStopAndKeepsTheSetting)
             top = std::max(top, p[static_cast<size_t>(i)]);
         ASSERT_EQ(f.chart.corrected1.GetPointY(i), top) << i;
     }
-    EXPECT_TRUE(f.parameters.MaxHold);
-    // The next run max-holds again.
+    // Stop switched "MaxHold" off, and the window was told so.
+    EXPECT_FALSE(f.parameters.MaxHold);
+    EXPECT_EQ(f.host.maxHoldCleared, 1);
+    // The next run measures its pass once.
     const size_t before = passes.size();
-    f.At(f.pump.TickCount() + 30000, [&] { f.run->Stop(); });
     f.run->Play();
-    EXPECT_GE(passes.size(), before + 2);
+    EXPECT_EQ(passes.size(), before + 1);
+    EXPECT_EQ(f.run->Controls().PassText, "1");
+}
+
+// A plan that cannot run is refused before anything is cleared or sent, and a pass that measures
+// nothing is not repeated by "MaxHold".
+TEST(RunControl, RefusedRunsKeepTheChartAndEmptyPassesEndTheRun)
+{
+    DsaRun f;
+    f.run->Play();
+    const int points = f.chart.raw1.Count();
+    const int peaks = f.run->Peaks(1).Count();
+    ASSERT_GT(peaks, 0);
+    // The presets the analyser got, once it has read everything before a query.
+    const auto presets = [&f] {
+        VisaWriteString(f.visa, f.debug, ":SYST:ERR?");
+        VisaReadReply(f.visa, QString());
+        return f.SimLog().count(":SYST:PRES");
+    };
+    ASSERT_EQ(presets(), 1);
+    // Refused: an empty plan, then a set whose limit file is missing.
+    f.parameters.MaxHold = true;
+    const SegmentTable plan = f.table1;
+    f.table1.Count = 0;
+    f.run->Play();
+    f.table1 = plan;
+    f.parameters.MissingLimit1 = "Limit File not found: .\\src\\gone.lim";
+    f.run->Play();
+    EXPECT_EQ(f.host.errorBoxes, L({"Seg Count<<: 0   ,maybe no project loaded", "Limit File not found: .\\src\\gone.lim"}));
+    EXPECT_EQ(f.chart.raw1.Count(), points);
+    EXPECT_EQ(f.chart.corrected1.Count(), points);
+    EXPECT_EQ(f.run->Peaks(1).Count(), peaks);
+    EXPECT_EQ(presets(), 1);
+    EXPECT_TRUE(f.run->Controls().PlayEnabled && !f.run->Controls().Busy);
+
+    // Every segment unchecked with "MaxHold" on: one pass, then the run ends by itself.
+    f.parameters.MissingLimit1.clear();
+    for (int row = 0; row < f.checks1.Count(); ++row)
+        f.checks1.SetChecked(row, false);
+    f.run->Play();
+    EXPECT_EQ(f.run->Controls().PassText, "1");
+    EXPECT_EQ(presets(), 2);
+    EXPECT_TRUE(f.run->Controls().PlayEnabled && !f.run->Controls().Busy);
 }
 
 TEST(RunControl, ClosingDuringARunStopsItFirst)
@@ -219,16 +262,4 @@ TEST(RunControl, DisplayPeaksRebuildsWhatTheRunListed)
                                   f.chart.corrected1.YValues().Values().end()),
               corrected);
     EXPECT_TRUE(f.run->Controls().PlayEnabled && !f.run->Controls().Busy);
-}
-
-TEST(RunControl, ChartImageForTheMailNotices)
-{
-    QTemporaryDir dir;
-    TCustomPlotPanelExtended chart;
-    chart.resize(1340, 706);
-    QString error;
-    ASSERT_TRUE(SaveChartJpeg(chart, dir.path(), &error)) << error.toStdString();
-    const QImage image(dir.filePath("out/ChartImage.jpg"));
-    EXPECT_EQ(image.size(), QSize(800, 300));
-    EXPECT_EQ(testsupport::ReadAll(dir.filePath("out/ChartImage.jpg")).left(2), QByteArray("\xFF\xD8"));
 }

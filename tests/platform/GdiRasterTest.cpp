@@ -511,29 +511,6 @@ TEST(GdiRaster, ClipRegionsOfEveryShapeAndCombination)
     EXPECT_TRUE(isRed(diffMode, 18, 18));
 }
 
-TEST(GdiRaster, ClipRegionCanBeReadBackAndRemoved)
-{
-    RasterDC dc(10, 10);
-    Region out;
-    EXPECT_EQ(dc.GetClipRgn(out), 0);
-    const Region r = CreateRectRgn(1, 1, 4, 4);
-    dc.SelectClipRgn(&r);
-    ASSERT_EQ(dc.GetClipRgn(out), 1);
-    EXPECT_EQ(out.Box(), (Rect{1, 1, 4, 4}));
-    EXPECT_EQ(dc.GetClipBox(), (Rect{1, 1, 4, 4}));
-    EXPECT_TRUE(dc.PtVisible(3, 3));
-    EXPECT_FALSE(dc.PtVisible(4, 3));
-    dc.SelectClipRgn(nullptr);
-    EXPECT_EQ(dc.GetClipRgn(out), 0);
-    EXPECT_TRUE(dc.PtVisible(9, 9));
-    // One-pixel lines honour the clip too.
-    dc.SelectClipRgn(&r);
-    dc.SelectPen(CosmeticPen(kBlack));
-    dc.MoveToEx(0, 2);
-    dc.LineTo(10, 2);
-    EXPECT_EQ(Row(dc, 2, 0, 10), ".###......");
-}
-
 TEST(GdiRaster, PathsStrokeFillAndClip)
 {
     RasterDC dc(20, 20);

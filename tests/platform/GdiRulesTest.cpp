@@ -3,11 +3,9 @@
 
 #include "GdiTestSupport.h"
 
-#include "platform/gdi/MetafilePlayer.h"
 #include "platform/gdi/RasterDC.h"
-#include "platform/gdi/RecordingDC.h"
 
-#include <QPainter>
+#include <QImage>
 #include <gtest/gtest.h>
 
 #include <array>
@@ -220,87 +218,6 @@ TEST(GdiRules, ClockwiseArcsPiesAndChordsTakeTheOtherSide)
         EXPECT_EQ(quarters(AD_COUNTERCLOCKWISE, pie), (std::array<bool, 4>{true, false, false, false})) << pie;
         EXPECT_EQ(quarters(AD_CLOCKWISE, pie), (std::array<bool, 4>{false, true, true, true})) << pie;
     }
-}
-
-TEST(GdiRules, RestoreDCBringsBackTheWholeSavedState)
-{
-    Font bold;
-    bold.weight = FW_BOLD;
-    bold.height = -20;
-    Pen dashed = CosmeticPen(kRed, PS_DASH);
-    const Region left = CreateRectRgn(0, 0, 10, 20);
-    RasterDC raster(20, 20);
-    RecordingDC recording(20, 20);
-    for (DeviceContext* dc : std::initializer_list<DeviceContext*>{&raster, &recording}) {
-        dc->SelectPen(dashed);
-        dc->SelectBrush(SolidBrush(kBlue));
-        dc->SelectFont(bold);
-        dc->SetROP2(R2_XORPEN);
-        dc->SetBkMode(TRANSPARENT);
-        dc->SetBkColor(kGreen);
-        dc->SetTextColor(kRed);
-        dc->SetTextAlign(TA_RIGHT | TA_BOTTOM);
-        dc->SetTextCharacterExtra(2);
-        dc->SetPolyFillMode(WINDING);
-        dc->SetArcDirection(AD_CLOCKWISE);
-        dc->MoveToEx(3, 4);
-        dc->SelectClipRgn(&left);
-        EXPECT_EQ(dc->SaveDC(), 1);
-
-        dc->SelectPen(CosmeticPen(kBlack));
-        dc->SelectBrush(SolidBrush(kRed));
-        dc->SelectFont(Font{});
-        dc->SetROP2(R2_COPYPEN);
-        dc->SetBkMode(OPAQUE);
-        dc->SetBkColor(kWhite);
-        dc->SetTextColor(kBlack);
-        dc->SetTextAlign(TA_LEFT);
-        dc->SetTextCharacterExtra(0);
-        dc->SetPolyFillMode(ALTERNATE);
-        dc->SetArcDirection(AD_COUNTERCLOCKWISE);
-        dc->MoveToEx(9, 9);
-        dc->SelectClipRgn(nullptr);
-        EXPECT_EQ(dc->SaveDC(), 2);
-        dc->SetROP2(R2_NOP);
-
-        // Level 1 drops level 2 as well.
-        ASSERT_TRUE(dc->RestoreDC(1));
-        EXPECT_EQ(dc->GetPen(), dashed);
-        EXPECT_EQ(dc->GetBrush(), SolidBrush(kBlue));
-        EXPECT_EQ(dc->GetFont(), bold);
-        EXPECT_EQ(dc->GetROP2(), R2_XORPEN);
-        EXPECT_EQ(dc->GetBkMode(), TRANSPARENT);
-        EXPECT_EQ(dc->GetBkColor(), kGreen);
-        EXPECT_EQ(dc->GetTextColor(), kRed);
-        EXPECT_EQ(dc->GetTextAlign(), TA_RIGHT | TA_BOTTOM);
-        EXPECT_EQ(dc->GetTextCharacterExtra(), 2);
-        EXPECT_EQ(dc->GetPolyFillMode(), WINDING);
-        EXPECT_EQ(dc->GetArcDirection(), AD_CLOCKWISE);
-        EXPECT_EQ(dc->GetCurrentPosition(), (Point{3, 4}));
-        EXPECT_FALSE(dc->PtVisible(15, 5));
-        EXPECT_TRUE(dc->PtVisible(5, 5));
-        EXPECT_FALSE(dc->RestoreDC(-1));   // nothing saved any more
-        EXPECT_FALSE(dc->RestoreDC(0));
-
-        // A relative level counts back from the last save.
-        dc->SaveDC();
-        dc->SelectClipRgn(nullptr);
-        dc->SelectBrush(SolidBrush(kGreen));
-        ASSERT_TRUE(dc->RestoreDC(-1));
-        EXPECT_EQ(dc->GetBrush(), SolidBrush(kBlue));
-        EXPECT_FALSE(dc->PtVisible(15, 5));
-    }
-    // The recording draws what the restored state says: the blue brush, within the left half.
-    recording.SetROP2(R2_COPYPEN);
-    recording.SelectPen(NullPen());
-    recording.Rectangle(0, 0, 21, 21);
-    QImage replay(20, 20, QImage::Format_RGB32);
-    replay.fill(Qt::white);
-    QPainter p(&replay);
-    PlayMetafile(recording.Picture(), p, QRectF(0, 0, 20, 20));
-    p.end();
-    EXPECT_EQ(replay.pixel(5, 5) & 0xFFFFFF, 0x0000FFu);
-    EXPECT_EQ(replay.pixel(15, 5) & 0xFFFFFF, 0xFFFFFFu);
 }
 
 TEST(GdiRules, PolygonFillTakesPixelsOnLeftEdgesAndLeavesThoseOnRightEdges)

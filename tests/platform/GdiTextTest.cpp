@@ -126,17 +126,6 @@ TEST(GdiText, AlignmentPlacesTheCellAroundTheReferencePoint)
     }
 }
 
-TEST(GdiText, UpdateCurrentPositionMovesOnByTheWidth)
-{
-    RasterDC dc(200, 60);
-    dc.SelectFont(TestFont(-16));
-    dc.SetTextAlign(TA_UPDATECP);
-    dc.MoveToEx(10, 5);
-    dc.TextOut(0, 0, kText);
-    EXPECT_EQ(dc.GetCurrentPosition(), (Point{10 + dc.GetTextExtentPoint(kText).cx, 5}));
-    EXPECT_GE(FindInk(dc).left, 10);
-}
-
 TEST(GdiText, OpaqueBackgroundFillsExactlyTheCell)
 {
     RasterDC dc(200, 60);

@@ -47,6 +47,14 @@ TEST_F(IniFileTest, SectionsAndKeysIgnoreCaseAndFirstMatchWins)
     EXPECT_EQ(ini.ReadString("SetUp", "Freq", "x"), "150");
     EXPECT_EQ(ini.Serialize(),
               QByteArray("[SetUp]\r\nFreq=150\r\nfreq=200\r\n[setup]\r\nFreq=300\r\nOther=7\r\n"));
+
+    // Keys asked for in file order, the way the table readers ask, with a repeat where the order
+    // leads next: the first match still wins.
+    IniFile ordered(Put("b.ini", "[D]\r\nF1=1\r\nL1=2\r\nf1=3\r\nL2=4\r\n"));
+    QStringList read;
+    for (const char* key : {"F1", "L1", "F1", "L2", "F1"})
+        read << ordered.ReadString("D", key, "?");
+    EXPECT_EQ(read, QStringList({"1", "2", "1", "4", "1"}));
 }
 
 TEST_F(IniFileTest, ValueIsTextAfterFirstEqualsTrimmed)
@@ -377,16 +385,57 @@ TEST_F(IniFileTest, HostileFilesReadRightAndLoseNothingOnTheNextWrite)
                                                    "Measure_Delay=9000\r\nSweepMultiply=-INF\r\n\r\n[Option]\r\n"
                                                    "Harmonics_Order=5\r\n"));
 
-    // A key and a value of a megabyte each.
-    const QString longKey(1 << 20, QLatin1Char('K'));
-    const QString longValue(1 << 20, QLatin1Char('v'));
-    const QString big = Put("big.ini", "[A]\r\n" + longKey.toLatin1() + "=" + longValue.toLatin1() + "\r\nx=1\r\n");
-    IniFile huge(big);
-    EXPECT_EQ(huge.ReadString("A", longKey, ""), longValue);
-    EXPECT_EQ(huge.ReadInteger("A", "x", 0), 1);
-    const QByteArray before = testsupport::ReadAll(big);
-    ASSERT_TRUE(huge.UpdateFile());
-    EXPECT_EQ(testsupport::ReadAll(big), before);
+    // A line as long as a line may be: read whole.
+    const QString longValue(IniFile::kMaxLineChars - 2, QLatin1Char('v'));
+    IniFile longest(Put("longest.ini", "[A]\r\nK=" + longValue.toLatin1() + "\r\nx=1\r\n"));
+    EXPECT_EQ(longest.ReadString("A", "K", ""), longValue);
+    EXPECT_EQ(longest.ReadInteger("A", "x", 0), 1);
+    EXPECT_TRUE(longest.LoadError().isEmpty());
+}
+
+// A file over the size limit, one with a line over the line limit and a device without end are
+// refused unread: they read as empty, the reason names the file, and a write leaves them alone
+// unless the caller cleared the copy to replace them.
+TEST_F(IniFileTest, OversizedFilesAndLinesAreRefusedAndLeftAlone)
+{
+    const QString longLine = Put("longline.ini", "[A]\r\nx=1\r\nK=" +
+                                                     QByteArray(IniFile::kMaxLineChars - 1, 'v') + "\r\n");
+    const QString big = PathOf("big.ini");
+    {
+        QFile f(big);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        ASSERT_EQ(f.write("[A]\r\nx=1\r\n"), 10);
+        ASSERT_TRUE(f.resize(IniFile::kMaxFileBytes + 1)); // sparse: nothing is written
+    }
+    const struct {
+        QString path;
+        QString why;
+    } cases[] = {
+        {longLine, "line 3 holds more than the 65536 characters"},
+        {big, "it holds 67108865 bytes, more than the 67108864"},
+        {"/dev/zero", "bytes, more than the 67108864"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path.toStdString());
+        IniFile ini(c.path);
+        EXPECT_FALSE(ini.Loaded());
+        EXPECT_TRUE(ini.LoadError().startsWith("Cannot read \"" + c.path + "\": ")) << ini.LoadError().toStdString();
+        EXPECT_TRUE(ini.LoadError().contains(c.why)) << ini.LoadError().toStdString();
+        EXPECT_EQ(ini.ReadInteger("A", "x", 7), 7);
+        EXPECT_TRUE(ini.ReadSections().isEmpty());
+    }
+
+    const QByteArray before = testsupport::ReadAll(longLine);
+    IniFile refused(longLine);
+    refused.WriteString("A", "y", "2");
+    QString error;
+    EXPECT_FALSE(refused.UpdateFile(&error));
+    EXPECT_TRUE(error.contains("line 3") && error.contains("left as it is")) << error.toStdString();
+    EXPECT_EQ(testsupport::ReadAll(longLine), before);
+    refused.Clear();
+    refused.WriteString("A", "y", "2");
+    ASSERT_TRUE(refused.UpdateFile());
+    EXPECT_EQ(testsupport::ReadAll(longLine), QByteArray("[A]\r\ny=2\r\n"));
 }
 
 TEST_F(IniFileTest, Utf16FilesReadAndAreWrittenBackInTheirOwnByteOrder)

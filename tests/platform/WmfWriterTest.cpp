@@ -1,3 +1,4 @@
+#include "platform/codepage/Windows1252.h"
 #include "platform/gdi/RecordingDC.h"
 #include "platform/gdi/WmfWriter.h"
 
@@ -7,7 +8,9 @@
 #include <QTemporaryDir>
 #include <QtEndian>
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <array>
+#include <functional>
 #include <map>
 #include <set>
 
@@ -299,7 +302,7 @@ TEST(WmfWriter, TextIsCodePage1252AgainstPythonsCodec)
         if (cols.size() != 2)
             continue;
         const QString text = QString::fromUtf8(QByteArray::fromHex(cols[0]));
-        EXPECT_EQ(gdi::ToCp1252(text).toHex(), cols[1]) << text.toStdString();
+        EXPECT_EQ(codepage::ToWindows1252Shown(text).toHex(), cols[1]) << text.toStdString();
         ++checked;
     }
     EXPECT_EQ(checked, 8);
@@ -434,4 +437,44 @@ TEST(WmfWriter, ClockwiseArcsAreWrittenFromTheirEnd)
     ASSERT_EQ(rays.size(), 2u);
     EXPECT_EQ(rays[0], (std::array<int, 4>{20, 0, 40, 20}));
     EXPECT_EQ(rays[1], (std::array<int, 4>{40, 20, 20, 0}));
+}
+
+// Every shape drawn once with its corners in order and once with them swapped (the peak circles
+// come bottom up): both give the same record, corners in order, rays and direction unchanged.
+TEST(WmfWriter, ShapesGivenBackwardsAreWrittenWithOrderedCorners)
+{
+    using Draw = std::function<void(gdi::RecordingDC&, int32_t, int32_t, int32_t, int32_t)>;
+    const std::vector<std::pair<uint16_t, Draw>> shapes = {
+        {0x0418, [](gdi::RecordingDC& dc, int32_t l, int32_t t, int32_t r, int32_t b) { dc.Ellipse(l, t, r, b); }},
+        {0x041B, [](gdi::RecordingDC& dc, int32_t l, int32_t t, int32_t r, int32_t b) { dc.Rectangle(l, t, r, b); }},
+        {0x061C, [](gdi::RecordingDC& dc, int32_t l, int32_t t, int32_t r, int32_t b) { dc.RoundRect(l, t, r, b, 6, 4); }},
+        {0x0817, [](gdi::RecordingDC& dc, int32_t l, int32_t t, int32_t r, int32_t b) { dc.Arc(l, t, r, b, 40, 20, 20, 0); }},
+        {0x081A, [](gdi::RecordingDC& dc, int32_t l, int32_t t, int32_t r, int32_t b) { dc.Pie(l, t, r, b, 40, 20, 20, 0); }},
+        {0x0830, [](gdi::RecordingDC& dc, int32_t l, int32_t t, int32_t r, int32_t b) { dc.Chord(l, t, r, b, 40, 20, 20, 0); }},
+    };
+    for (const auto& [function, draw] : shapes) {
+        for (const int direction : {gdi::AD_COUNTERCLOCKWISE, gdi::AD_CLOCKWISE}) {
+            std::vector<QByteArray> written;
+            for (const std::array<int32_t, 4> corners : {std::array{4, 3, 41, 33}, std::array{41, 33, 4, 3},
+                                                           std::array{4, 33, 41, 3}, std::array{41, 3, 4, 33}}) {
+                gdi::RecordingDC dc(50, 50);
+                dc.SetArcDirection(direction);
+                draw(dc, corners[0], corners[1], corners[2], corners[3]);
+                const ParsedWmf w = Parse(gdi::EncodeWmf(dc.Picture()));
+                ASSERT_TRUE(w.error.isEmpty()) << w.error.toStdString();
+                const auto shape = std::find_if(
+                    w.records.begin(), w.records.end(), [&](const WmfRecord& r) { return r.function == function; });
+                ASSERT_NE(shape, w.records.end()) << std::hex << function;
+                written.push_back(shape->params);
+            }
+            // The box is the last four words: bottom, right, top, left.
+            const WmfRecord first{0, function, written[0]};
+            const int n = static_cast<int>(written[0].size() / 2);
+            EXPECT_EQ((std::array<int, 4>{first.Word(n - 1), first.Word(n - 2), first.Word(n - 3), first.Word(n - 4)}),
+                (std::array<int, 4>{4, 3, 41, 33}))
+                << std::hex << function;
+            for (size_t i = 1; i < written.size(); ++i)
+                EXPECT_EQ(written[i], written[0]) << std::hex << function << " corners " << i;
+        }
+    }
 }

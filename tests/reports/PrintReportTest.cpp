@@ -153,6 +153,51 @@ TEST(PrintReportTest, LongSetOneTableBreaksWithRuleAndNumber)
     EXPECT_TRUE(Areas(second, ReportItem::Rule).empty());
 }
 
+// Whatever the page and however many peaks come before, a table's heading, its column names, its
+// units and its first peak stand on one page, and the rows of the page above the reserve.
+TEST(PrintReportTest, HeadingsStayWithTheirFirstRow)
+{
+    struct Page {
+        int32_t w, h, dpi;
+    };
+    for (const Page page : {Page{4961, 7016, 600}, Page{5100, 6600, 600}, Page{794, 1123, 96}}) {
+        for (int peaks1 = 0; peaks1 <= 30; ++peaks1) {
+            for (const int peaks2 : {0, 5}) {
+                SCOPED_TRACE(testing::Message() << page.h << " px, " << peaks1 << " + " << peaks2 << " peaks");
+                const ReportPlan plan = Plan(page.w, page.h, page.dpi, peaks1, peaks2);
+                // The texts in drawing order with their page.
+                std::vector<std::pair<QString, size_t>> texts;
+                for (size_t p = 0; p < plan.Pages.size(); ++p) {
+                    for (const ReportItem& item : plan.Pages[p].Items) {
+                        if (item.kind == ReportItem::Text)
+                            texts.emplace_back(item.Label, p);
+                        else if (item.kind == ReportItem::Box)
+                            EXPECT_LE(item.Area.bottom, page.h - page.dpi * 2 / 3);
+                    }
+                }
+                auto pageOf = [&texts](size_t from, const QString& label) {
+                    for (size_t i = from; i < texts.size(); ++i)
+                        if (texts[i].first == label)
+                            return std::pair{i, texts[i].second};
+                    return std::pair{texts.size(), size_t{99}};
+                };
+                size_t at = 0;
+                for (int set = 1; set <= 2; ++set) {
+                    const auto [heading, headingPage] = pageOf(at, QStringLiteral("Peaks Set%1").arg(set));
+                    ASSERT_LT(heading, texts.size()) << set;
+                    const auto [names, namesPage] = pageOf(heading, "No.");
+                    const auto [units, unitsPage] = pageOf(names, "[kHz]");
+                    EXPECT_EQ(namesPage, headingPage) << set;
+                    EXPECT_EQ(unitsPage, headingPage) << set;
+                    if ((set == 1 ? peaks1 : peaks2) > 0)
+                        EXPECT_EQ(pageOf(units, "1").second, headingPage) << set;
+                    at = units;
+                }
+            }
+        }
+    }
+}
+
 TEST(PrintReportTest, RecordedPagesHoldTheGdiCalls)
 {
     auto chart = std::make_shared<const gdi::Metafile>();

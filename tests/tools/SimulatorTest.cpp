@@ -12,6 +12,7 @@
 #include <QThread>
 #include <bit>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 #include <cmath>
 #include <gtest/gtest.h>
@@ -551,4 +552,51 @@ TEST(SimProgram, ServesTheDemoPortAndPrintsItsLines)
     ASSERT_TRUE(bad.waitForFinished(5000));
     EXPECT_EQ(bad.exitCode(), 2);
     EXPECT_TRUE(bad.readAllStandardError().contains("unknown family"));
+}
+
+// Registering waits for another simulator's lock: the wait is told at once with the lock's path,
+// ends with an error naming it after the bounded time, and --no-register serves regardless.
+TEST(SimProgram, SaysWhichRegistrationLockItWaitsForAndGivesUp)
+{
+    // A program number of our own, so that no other run shares the lock.
+    const uint32_t program = 0x20000000u + static_cast<uint32_t>(::getpid() & 0xffff);
+    const QString lockPath = QStringLiteral("/tmp/zendrik-sim-vxi11-%1-1.lock").arg(program, 0, 16);
+    const int held = ::open(lockPath.toLocal8Bit().constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    ASSERT_GE(held, 0);
+    ASSERT_EQ(::flock(held, LOCK_EX | LOCK_NB), 0);
+
+    SimulatorOptions o;
+    o.vxi11 = true;
+    o.vxi11Program = program;
+    o.vxi11LockWaitMs = 300;
+    QStringList notices;
+    o.notice = [&notices](const QString& text) { notices << text; };
+    QString error;
+    EXPECT_FALSE(Simulator(o).Start(&error));
+    EXPECT_TRUE(error.contains(lockPath) && error.contains("--no-register")) << error.toStdString();
+    ASSERT_EQ(notices.size(), 1);
+    EXPECT_TRUE(notices[0].startsWith("waiting for the registration lock " + lockPath)) << notices[0].toStdString();
+
+    o.vxi11Register = false;
+    Simulator unregistered(o);
+    EXPECT_TRUE(unregistered.Start(&error)) << error.toStdString();
+    EXPECT_NE(unregistered.Vxi11Port(), 0);
+
+    // The program says so on its error output before it waits, and a stop ends the wait.
+    const QString exe = QStringLiteral(ZENDRIK_BINARY_DIR "/tools/sim/zendrik-sim");
+    ASSERT_TRUE(QFile::exists(exe)) << "build the zendrik-sim target first";
+    QProcess p;
+    p.start(exe, {"--vxi11", "--vxi11-program", QString::number(program)});
+    QByteArray said;
+    QElapsedTimer t;
+    t.start();
+    while (!said.contains(lockPath.toLocal8Bit()) && t.elapsed() < 10000) {
+        p.waitForReadyRead(200);
+        said += p.readAllStandardError();
+    }
+    EXPECT_TRUE(said.startsWith("zendrik-sim: waiting for the registration lock")) << said.constData();
+    p.terminate();
+    EXPECT_TRUE(p.waitForFinished(5000));
+    ::close(held);
+    QFile::remove(lockPath);
 }

@@ -561,28 +561,35 @@ uint32_t SimVxi11Server::Program() const { return impl_->program; }
 uint32_t SimVxi11Server::Version() const { return impl_->version; }
 bool SimVxi11Server::Registered() const { return impl_->registered; }
 
-bool SimVxi11Server::Register(QString* error, int lockWaitMs)
+bool SimVxi11Server::Register(QString* error, int lockWaitMs, const std::function<void(const QString&)>& waiting)
 {
-    const QByteArray lockPath = QStringLiteral("/tmp/zendrik-sim-vxi11-%1-%2.lock")
-                                    .arg(impl_->program, 0, 16)
-                                    .arg(impl_->version)
-                                    .toLatin1();
-    impl_->lockFd = ::open(lockPath.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    const QString lockPath = QStringLiteral("/tmp/zendrik-sim-vxi11-%1-%2.lock").arg(impl_->program, 0, 16).arg(impl_->version);
+    const QByteArray lockFile = lockPath.toLocal8Bit();
+    impl_->lockFd = ::open(lockFile.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
     if (impl_->lockFd < 0) {
         if (error)
-            *error = QStringLiteral("cannot open the lock file ") + QString::fromLatin1(lockPath);
+            *error = QStringLiteral("cannot open the lock file ") + lockPath;
         return false;
     }
+    const QString program = QStringLiteral("VXI-11 program 0x%1").arg(impl_->program, 0, 16);
+    const QString seconds = QString::number((lockWaitMs + 999) / 1000);
     QDeadlineTimer deadline(lockWaitMs);
+    bool told = false;
     while (::flock(impl_->lockFd, LOCK_EX | LOCK_NB) != 0) {
         if (deadline.hasExpired()) {
             if (error)
-                *error = QStringLiteral("another simulator holds VXI-11 program 0x%1 (lock %2)")
-                             .arg(impl_->program, 0, 16)
-                             .arg(QString::fromLatin1(lockPath));
+                *error = QStringLiteral("another simulator still holds the registration lock %1 of %2 after %3 s; "
+                                        "--no-register serves without registering")
+                             .arg(lockPath, program, seconds);
             ::close(impl_->lockFd);
             impl_->lockFd = -1;
             return false;
+        }
+        if (!told && waiting) {
+            waiting(QStringLiteral("waiting for the registration lock %1 of %2, held by another simulator "
+                                   "(at most %3 s; --no-register serves without registering)")
+                        .arg(lockPath, program, seconds));
+            told = true;
         }
         QThread::msleep(50);
     }

@@ -4,6 +4,7 @@
 #include <QHostAddress>
 #include <QObject>
 #include <QTcpServer>
+#include <functional>
 #include <memory>
 
 class SimInstrument;
@@ -24,8 +25,11 @@ public:
     quint16 AbortPort() const;
     // Registers the core channel with the portmapper (rpcbind); unregistered on destruction.
     // Registering the standard program number is serialised between processes by a lock file,
-    // so that parallel test runs take turns instead of stealing each other's registration.
-    bool Register(QString* error, int lockWaitMs = 120000);
+    // so that parallel test runs take turns instead of stealing each other's registration. While
+    // another process holds the lock, waiting is told once (which lock, for how long); after
+    // lockWaitMs the registration gives up with an error naming the lock.
+    bool Register(QString* error, int lockWaitMs = 120000,
+                  const std::function<void(const QString&)>& waiting = {});
     bool Registered() const;
 
     // Serves one connection's byte stream without a socket, as the core channel (or the abort

@@ -34,7 +34,7 @@ struct Simulator::Runner : public QThread {
             vxi = std::make_unique<SimVxi11Server>(*sim.instrument_, o.vxi11Program, o.vxi11Version);
             if (!vxi->Listen(o.address, static_cast<quint16>(o.vxi11Port), &error))
                 error = QStringLiteral("VXI-11 port: ") + error;
-            else if (o.vxi11Register && !vxi->Register(&error))
+            else if (o.vxi11Register && !vxi->Register(&error, o.vxi11LockWaitMs, o.notice))
                 error = QStringLiteral("VXI-11: ") + error;
             else
                 vxiPort = vxi->Port();

@@ -7,6 +7,7 @@
 
 #include <QHostAddress>
 #include <QString>
+#include <functional>
 #include <memory>
 
 struct SimulatorOptions {
@@ -21,6 +22,9 @@ struct SimulatorOptions {
     uint32_t vxi11Program = 0x0607AF;
     uint32_t vxi11Version = 1;
     bool vxi11Register = true; // register with rpcbind
+    int vxi11LockWaitMs = 120000; // how long registering waits for another simulator's lock
+    // Told, from the simulator's thread, what starting waits for (another simulator's lock).
+    std::function<void(const QString&)> notice;
     bool pty = false;
     bool gps = false;         // the pseudo-terminal is an NMEA receiver
     NmeaFaults gpsFaults;

@@ -5,13 +5,19 @@
 #include <QSocketNotifier>
 #include <QTextStream>
 #include <csignal>
+#include <cstdio>
 #include <sys/socket.h>
 #include <unistd.h>
 
 namespace {
 int gSignalFd[2] = {-1, -1};
-void OnSignal(int)
+volatile std::sig_atomic_t gServing = 0;
+void OnSignal(int signal)
 {
+    // Still starting (waiting for another simulator's lock, say): nothing is served or
+    // registered yet, and the loop that would end cleanly is not running.
+    if (!gServing)
+        ::_exit(128 + signal);
     const char c = 1;
     [[maybe_unused]] const auto n = ::write(gSignalFd[1], &c, 1);
 }
@@ -48,6 +54,11 @@ int main(int argc, char** argv)
         return 2;
     }
 
+    // A wait at start (another simulator's registration lock) is told at once, not after it.
+    options.notice = [](const QString& text) {
+        std::fprintf(stderr, "zendrik-sim: %s\n", text.toLocal8Bit().constData());
+        std::fflush(stderr);
+    };
     Simulator sim(options);
     std::unique_ptr<QFile> log;
     if (!logFile.isEmpty()) {
@@ -76,6 +87,7 @@ int main(int argc, char** argv)
         err << "zendrik-sim: " << message << "\n";
         return 1;
     }
+    gServing = 1;
     out << "zendrik-sim: " << (sim.Gps() ? QStringLiteral("NMEA receiver") : sim.Instrument().Family().idn) << "\n";
     if (sim.TcpPort())
         out << "  raw SCPI: TCPIP0::" << options.address.toString() << "::" << sim.TcpPort() << "::SOCKET\n";

@@ -81,18 +81,34 @@ TEST(CanvasShapes, ThickPieShowsItsSideBelowTheTop)
     for (const bool cutFaces : {true, false}) {
         ShapeCanvas s(true, 120, 120);
         s.canvas.SetProjectionCentre(40, TRect{0, 0, 120, 120});
+        s.canvas.Pen().SetStyle(psSolid);
+        s.canvas.Pen().SetColor(clBlack);
         s.canvas.Pie3D(60, 60, 40, 40, 0, 20, 0, 2 * kPi, true, cutFaces, 0);
         const auto top = ColorToRGB(RGBColor(200, 100, 0));
-        const TPoint centre = s.canvas.ProjectToScreen(60, 60, 0);
-        EXPECT_EQ(s.Px(centre.X, centre.Y), top);
-        // Depth runs up and to the right: the side band shows beyond the upper right rim (darker).
-        const double a = kPi / 4;
-        const TPoint rim = s.canvas.ProjectToScreen(static_cast<int32_t>(60 + 40 * std::cos(a)),
-                                                    static_cast<int32_t>(60 - 40 * std::sin(a)), 10);
-        const auto side = s.Px(rim.X, rim.Y);
+        auto rimAt = [&](double a) {
+            return s.canvas.ProjectToScreen(static_cast<int32_t>(std::lround(60 + 40 * std::cos(a))),
+                                            static_cast<int32_t>(std::lround(60 - 40 * std::sin(a))), 10);
+        };
+        // The top face lies at the end depth, which runs up and to the right: half way through
+        // the depth the lower left rim shows the side band (darker), the upper right one lies
+        // under the top.
+        const TPoint inside = s.canvas.ProjectToScreen(50, 70, 20);
+        EXPECT_EQ(s.Px(inside.X, inside.Y), top);
+        const TPoint upper = rimAt(kPi / 4);
+        EXPECT_EQ(s.Px(upper.X, upper.Y), top) << cutFaces;
+        const TPoint lower = rimAt(5 * kPi / 4);
+        const auto side = s.Px(lower.X, lower.Y);
         EXPECT_NE(side, kWhite) << cutFaces;
         EXPECT_NE(side, top) << cutFaces;
         EXPECT_EQ(s.canvas.Brush().Color(), RGBColor(200, 100, 0));
+        // The pen outlines the band, not each step of it: half way through the depth the band
+        // shows no pen across it (away from the slice's own edge at angle 0).
+        int pen = 0;
+        for (double b = kPi + 0.4; b < 3 * kPi / 2 - 0.2; b += 0.01) {
+            const TPoint p = rimAt(b);
+            pen += s.Px(p.X, p.Y) == ColorToRGB(clBlack);
+        }
+        EXPECT_EQ(pen, 0) << cutFaces;
     }
 }
 

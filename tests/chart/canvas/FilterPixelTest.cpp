@@ -142,7 +142,8 @@ TEST(FilterColour, ContrastTruncatesTowardZero)
     TContrastFilter f;
     f.Amount = 50;
     f.ApplyToBitmap(img);
-    // 200: 200 + (100 * 72) div 256 = 228; 50: 50 + (25 * -78) div 256 = 50 - 7 = 43 (not 42).
+    // 200: 200 + (100 * 72) / 256 = 228; 50: 50 + (25 * -78) / 256 = 50 - 7 = 43 (the division
+    // truncates towards zero; flooring would give 42).
     EXPECT_EQ(Px(img, 0, 0), Rgb(228, 43, 128));
 
     QImage flat = OnePixel(255, 0, 128);

@@ -198,7 +198,7 @@ TEST(FilterResize, ResizesAndIgnoresEmptySizes)
     f.Height = 3;
     f.ApplyToBitmap(img);
     EXPECT_EQ(img.size(), QSize(25, 3));
-    // Each of the two passes truncates (shr 10) and its weights sum to a little under 1024.
+    // Each of the two passes truncates (>> 10) and its weights sum to a little under 1024.
     EXPECT_NEAR(R(Px(img, 12, 1)), 40, 2);
 
     // A size that cannot be allocated leaves the bitmap as it was (rows of 4 GB are refused

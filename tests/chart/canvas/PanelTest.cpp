@@ -77,7 +77,7 @@ TEST(Panel, PaintsBackgroundBevelsBorderAndGradient)
     panel.SetBevelWidth(2);
     panel.Repaint();
     const QImage& img = panel.WindowImage();
-    EXPECT_EQ(At(img, 200, 125), 0xFFFF00u);   // clYellow ($00FFFF) as red, green, blue
+    EXPECT_EQ(At(img, 200, 125), 0xFFFF00u);   // clYellow (0x00FFFF) as red, green, blue
     EXPECT_EQ(At(img, 0, 100), kHighlight);
     EXPECT_EQ(At(img, 1, 100), kHighlight);
     EXPECT_EQ(At(img, 399, 100), kShadow);
@@ -188,7 +188,7 @@ TEST(Panel, BitmapsAndMetafilesOfTheChart)
     panel.Repaint();
     const QImage bitmap = panel.CreateBitmap();
     EXPECT_EQ(bitmap.size(), QSize(400, 250));
-    EXPECT_EQ(At(bitmap, 200, 50), 0x00FFFFu);   // clAqua ($FFFF00) as red, green, blue
+    EXPECT_EQ(At(bitmap, 200, 50), 0x00FFFFu);   // clAqua (0xFFFF00) as red, green, blue
     EXPECT_EQ(At(bitmap, 100, 100), 0u);
     // After a picture the window surface is still the one the canvas draws on.
     EXPECT_EQ(&panel.Canvas().Pen(), &panel.WindowCanvas().Pen());

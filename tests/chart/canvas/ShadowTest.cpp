@@ -180,6 +180,22 @@ TEST(ShadowDraw, LinesFadeTowardWhiteWhenTheCanvasCannotBlur)
     EXPECT_EQ(rounded.Image(), before); // no line shadow for rounded corners
 }
 
+TEST(ShadowDraw, SoftEllipseWithoutABlurGoesFromItsColourToALighterOne)
+{
+    // A pie's light grey shadow on an exported picture: no near-black middle.
+    DirectCanvas c(80, 80);
+    TPlotShadow s;
+    s.SetColor(RGBColor(160, 160, 160));
+    s.SetSize(4);
+    s.DrawEllipse(c.canvas, TRect{6, 6, 66, 66}, 0);
+    const int middle = RedOf(c.Px(40, 40));
+    const int rim = RedOf(c.Px(40, 68));
+    EXPECT_NEAR(middle, 160, 4);
+    EXPECT_GT(rim, middle);
+    EXPECT_LE(rim, 192);
+    EXPECT_EQ(c.Px(78, 78), Rgb(255, 255, 255));
+}
+
 TEST(ShadowDraw, BlurredShadowDarkensOnlyTheUncoveredBand)
 {
     BufferedCanvas c(80, 60);

@@ -1,5 +1,7 @@
 #include "EditorsTestSupport.h"
 
+#include "common/PictureSupport.h"
+
 #include "chart/canvas/LibrarySettings.h"
 #include "chart/editors/GalleryPanel.h"
 #include "chart/series/ChartUnit.h"
@@ -261,4 +263,31 @@ TEST_F(PanelFixture, APieFollowsThePanelsThreeDimensionalChoice)
     panel->SetView3D(true);
     EXPECT_FALSE(pie->Circled());
     EXPECT_EQ(pie->ParentChart()->AxisPanel()->View3DOptions().Elevation(), 305);
+}
+
+// The Standard page's pie cell, 129 pixels square, shows its pie: the slices' colours cover at
+// least 15 % of the cell (a quarter with these sample values).
+TEST_F(PanelFixture, APieCellShowsItsSlices)
+{
+    panel->resize(4 * 129 + 1, 3 * 129 + 1);
+    panel->FillGalleryPage(Types(), QStringLiteral("Standard"));
+    TGalleryChart* cell = nullptr;
+    for (int i = 0; i < panel->Count() && !cell; ++i)
+        if (dynamic_cast<TPieSeries*>(panel->Chart(i)->ChartSeries(0)))
+            cell = panel->Chart(i);
+    ASSERT_NE(cell, nullptr);
+    ASSERT_EQ(cell->size(), QSize(129, 129));
+    cell->RepaintNow();
+    const QImage image = cell->WindowImage().copy();
+    picture::Save(image, QStringLiteral("gallery_pie_cell"));
+    picture::Save(panel->grab().toImage(), QStringLiteral("gallery_standard_page"));
+    // Slice colours are strong; the cell's background, frame, title and any mark boxes are grey,
+    // navy lettering or pale.
+    int coloured = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb p = image.pixel(x, y);
+            coloured += std::max({qRed(p), qGreen(p), qBlue(p)}) - std::min({qRed(p), qGreen(p), qBlue(p)}) >= 64;
+        }
+    EXPECT_GE(coloured * 100, image.width() * image.height() * 15) << "less than 15 % of the cell";
 }

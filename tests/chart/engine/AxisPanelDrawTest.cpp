@@ -205,3 +205,44 @@ TEST(AxisPanelDraw, AxesTakeTheirRoomAndSymbolsWidenAutomaticRanges)
     EXPECT_EQ(bottom.ValueToPixel(100), scene.chart.ChartRect.Right);
     scene.chart.RemoveSeries(symbols);
 }
+
+// Labels stand centred on their values: those on the ends of an axis hang half their width past
+// it. The rectangle gives way where they would cross the panel's frame, and only there.
+TEST(AxisPanelDraw, LabelsOnTheEndsOfAnAxisStayInsideThePanel)
+{
+    StepScene scene;
+    AxisChart& chart = scene.chart;
+    chart.ChartBounds = TRect{0, 0, 1120, 500};
+    chart.SetBevelOuter(bvRaised); // one pixel of frame, and one of air inside it
+    TChartAxis& bottom = *chart.bottom;
+    bottom.SetRange(0, 9);
+    scene.Draw();
+    EXPECT_EQ(chart.ChartRect.Right, 1100) << "short labels fit in the margin";
+    EXPECT_EQ(chart.ChartRect.Top, 50);
+
+    // A wide text on the maximum (as "30.000 MHz" on a narrow picture).
+    for (const bool inverted : {false, true}) {
+        bottom.SetInverted(inverted);
+        chart.OnGetAxisLabel = [](TChartAxis* axis, TChartSeries*, int, QString& text) {
+            if (axis->Horizontal())
+                text = text == QStringLiteral("9") ? QStringLiteral("nine units and a long tail") : text + " u";
+        };
+        chart.canvas.Forget();
+        scene.Draw();
+        chart.canvas.AssignFont(&bottom.LabelsFont());
+        const int wide = chart.canvas.TextWidth(QStringLiteral("nine units and a long tail"));
+        const TRect r = chart.ChartRect;
+        // Inverted, the wide text stands on the left, where the level axis' labels make room anyway.
+        EXPECT_EQ(r.Right, inverted ? 1100 : 1118 - (wide + 1) / 2);
+        int drawn = 0;
+        for (const auto& t : chart.canvas.texts) {
+            if (t.y < r.Bottom)
+                continue; // the level axis' labels
+            const int width = chart.canvas.TextWidth(t.text);
+            EXPECT_GE(t.x - width / 2, 1) << t.text.toStdString();
+            EXPECT_LE(t.x - width / 2 + width, 1119) << t.text.toStdString();
+            ++drawn;
+        }
+        EXPECT_GE(drawn, 2);
+    }
+}

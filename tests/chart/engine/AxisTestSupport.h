@@ -1,5 +1,5 @@
-#ifndef ZENDRIK_TESTS_ENGINE_AXISTESTSUPPORT_H
-#define ZENDRIK_TESTS_ENGINE_AXISTESTSUPPORT_H
+#ifndef ZENDRIK_TESTS_CHART_ENGINE_AXISTESTSUPPORT_H
+#define ZENDRIK_TESTS_CHART_ENGINE_AXISTESTSUPPORT_H
 
 #include "chart/canvas/PlotCanvas3D.h"
 #include "chart/engine/AxisPanel.h"
@@ -42,6 +42,15 @@ public:
         if (!inDepthText)
             texts.push_back({x, y, 0, text, 0.0, GetTextAlign(), Font().Size()});
         TPlotCanvas3D::TextOut(x, y, text);
+    }
+    void RotateLabel(int32_t x, int32_t y, const QString& text, double angle) override
+    {
+        const bool record = !inDepthText;
+        if (record)
+            texts.push_back({x, y, 0, text, angle, GetTextAlign(), Font().Size()});
+        inDepthText = true;
+        TPlotCanvas3D::RotateLabel(x, y, text, angle);
+        inDepthText = !record;
     }
     void RotateLabelAtDepth(int32_t x, int32_t y, int32_t z, const QString& text, double angle) override
     {

@@ -1,5 +1,5 @@
-#ifndef ZENDRIK_TESTS_ENGINE_ENGINEFAKES_H
-#define ZENDRIK_TESTS_ENGINE_ENGINEFAKES_H
+#ifndef ZENDRIK_TESTS_CHART_ENGINE_ENGINEFAKES_H
+#define ZENDRIK_TESTS_CHART_ENGINE_ENGINEFAKES_H
 
 #include "chart/engine/ChartParent.h"
 #include "chart/engine/ChartSeries.h"

@@ -2,6 +2,7 @@
 
 #include "chart/engine/ChartException.h"
 #include "chart/engine/SeriesSource.h"
+#include "chart/engine/SeriesStream.h"
 
 #include <gtest/gtest.h>
 
@@ -226,6 +227,28 @@ TEST(SeriesLink, SeriesSourceComponent)
     source.Refresh();                          // no series any more: loads nothing into s
     EXPECT_EQ(s.Count(), 0);
     EXPECT_EQ(source.loads, loads + 1);
+}
+
+// Copying a series' sources and reading its links leave out, without an exception, a source the
+// series may not take: itself, or one it feeds through another.
+TEST(SeriesLink, RefusedSourcesAreLeftOutWhenCopiedOrRead)
+{
+    FakeChart chart;
+    TChartSeries& a = chart.NewSeries();
+    TChartSeries& b = chart.NewSeries();
+    TChartSeries& c = chart.NewSeries();
+    TChartSeries& d = chart.NewSeries();
+    c.SetName("C");
+    d.SetName("D");
+    b.SetDataSource(&a);
+    c.SetDataSource(&b);
+    EXPECT_FALSE(a.AcceptsSource(&c));
+    EXPECT_TRUE(a.AcceptsSource(&d));
+    a.Assign(b);
+    EXPECT_EQ(a.DataSources().Count(), 0);
+    ResolveSeriesLinks(a, SeriesStreamLinks{{"C", "D"}});
+    ASSERT_EQ(a.DataSources().Count(), 1);
+    EXPECT_EQ(a.DataSources()[0], &d);
 }
 
 TEST(SeriesLink, AssignValuesExchangesXAndYForHorizontalSeries)

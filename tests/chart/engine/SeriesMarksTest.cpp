@@ -219,11 +219,10 @@ TEST(SeriesMarks, TextsAtDepthStandInTheirBoxes)
     chart.canvas.Forget();
     series.DrawMarks();
     ASSERT_EQ(chart.canvas.texts.size(), 1u);
-    // The text is projected at its depth like the box: its place before projection lies in the
-    // box before projection.
+    // The box is projected at its depth and the text goes flat into the box on the screen.
     const auto& text = chart.canvas.texts[0];
-    const TRect box = marks.Positions().Position(0)->Bounds();
-    EXPECT_EQ(text.z, 20);
+    const TRect box = chart.canvas.CalcRect3D(marks.Positions().Position(0)->Bounds(), 20);
+    EXPECT_EQ(text.z, 0);
     EXPECT_GT(text.x, box.Left);
     EXPECT_LT(text.x, box.Right);
     EXPECT_GE(text.y, box.Top);

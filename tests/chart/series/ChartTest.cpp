@@ -1,15 +1,18 @@
 // The chart control in a window: mouse zoom, undo, panning, the wheel, clicks, and what walls and
 // titles do to the chart rectangle.
 #include "app/NumberText.h"
+#include "chart/canvas/ChartErrors.h"
 #include "chart/canvas/PlotCanvas3D.h"
 #include "chart/series/Chart.h"
 #include "chart/series/LineSeries.h"
+#include "common/TestSupport.h"
 
 #include <QTest>
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <functional>
+#include <stdexcept>
 
 namespace {
 
@@ -199,6 +202,44 @@ TEST_F(ChartWindow, WheelNotchesAddUpAndScrollTheVerticalAxes)
     chart.SetAllowPanning(pmHorizontal);
     chart.MouseWheelNotch(true, 200, 150);
     EXPECT_DOUBLE_EQ(chart.LeftAxis()->Minimum(), 3.0);
+}
+
+// What the program's callbacks throw (overlays while painting, the zoom, the wheel's scroll
+// question, a double click) stops at the chart's handler and reaches the error hook with its
+// text. A pan a logarithmic axis cannot show is no error: the axis stays where it is.
+TEST_F(ChartWindow, FailingCallbacksReachTheErrorHook)
+{
+    QStringList caught;
+    const auto keep = [&](const QString& where, const QString& what) { caught << where + ": " + what; };
+    ChartErrorHookScope hook(keep);
+    chart.OnBeforeDrawSeries = [] { throw std::runtime_error("overlays failed"); };
+    chart.Invalidate();
+    chart.RepaintNow();
+    chart.OnBeforeDrawSeries = nullptr;
+    chart.OnZoom = [] { throw std::runtime_error("zoom failed"); };
+    Drag(QPoint(140, 90), QPoint(330, 220));
+    chart.OnAllowScroll = [](TChartAxis*, double&, double&, bool&) {
+        throw std::runtime_error("scroll failed");
+    };
+    QWheelEvent notch(QPointF(200, 150), chart.mapToGlobal(QPointF(200, 150)), QPoint(), QPoint(0, -120),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(&chart, &notch);
+    chart.OnAllowScroll = nullptr;
+    chart.OnDblClick = [] { throw 7; };
+    QMouseEvent twice(QEvent::MouseButtonDblClick, QPointF(200, 150), chart.mapToGlobal(QPointF(200, 150)),
+                      Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&chart, &twice);
+    QTest::mouseRelease(&chart, Qt::LeftButton, {}, QPoint(200, 150));
+    EXPECT_EQ(caught, (QStringList{"TCustomPlotPanel::RenderIfStale: overlays failed",
+                                   "TCustomPlotPanel::mouseReleaseEvent: zoom failed",
+                                   "TCustomChart::wheelEvent: scroll failed",
+                                   "TCustomChart::mouseDoubleClickEvent: unknown"}));
+
+    chart.BottomAxis()->SetRange(10.0, 1000.0);
+    chart.BottomAxis()->SetLogarithmic(true);
+    Drag(QPoint(200, 150), QPoint(400, 150), Qt::RightButton);
+    EXPECT_DOUBLE_EQ(chart.BottomAxis()->Minimum(), 10.0);
+    EXPECT_EQ(caught.size(), 4);
 }
 
 // A click handler runs with CancelMouse set: left so, the click is handled and no drag starts.

@@ -218,7 +218,7 @@ TEST(ColorPalettes, OutsideTheTableTheChartKeepsItsOwnColours)
     TChart chart;
     SetColorPalette(chart, 5);
     EXPECT_EQ(chart.ColorPaletteIndex(), 5);
-    EXPECT_EQ(chart.GetDefaultColor(13), 0x00FF00); // cycles: 13 mod 12 = 1
+    EXPECT_EQ(chart.GetDefaultColor(13), 0x00FF00); // cycles: 13 % 12 = 1
     for (const int index : {16, -1, 0}) {
         SetColorPalette(chart, 2);
         SetColorPalette(chart, index);

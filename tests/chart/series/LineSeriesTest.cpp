@@ -311,7 +311,7 @@ TEST(Walls, ThreeDimensionalChartShowsLeftAndBackWalls)
     chart.RepaintNow();
     const QImage& image = chart.WindowImage();
     const TRect& r = chart.ChartRect;
-    EXPECT_EQ(image.pixelColor(r.Left + 2, (r.Top + r.Bottom) / 2), QColor(0xFF, 0xFF, 0x80));   // $80FFFF
+    EXPECT_EQ(image.pixelColor(r.Left + 2, (r.Top + r.Bottom) / 2), QColor(0xFF, 0xFF, 0x80));   // 0x80FFFF
     EXPECT_EQ(image.pixelColor(r.Right + chart.Width3D / 2, r.Top + 5 - chart.Height3D), QColor(0, 0, 0x80));
     chart.RemoveSeries(series);
 }

@@ -2,6 +2,8 @@
 // rectangle is dragged and resized with the mouse.
 #include "ToolsTestSupport.h"
 
+#include "common/PictureSupport.h"
+
 #include "chart/canvas/PlotCanvas3D.h"
 #include "chart/tools/AnnotationTool.h"
 
@@ -156,3 +158,47 @@ TEST_F(ToolChart, RectangleCursorTellsEdgeCornerAndInside)
     EXPECT_TRUE(chart.ZoomDragActive());
     Up(220, 120);
 }
+
+// HTML text in an annotation box: blue on pale green, two lines of different width, each line
+// inside the box, on its own rows and centred or right-aligned as asked.
+class AnnotationPictures : public ToolChart, public ::testing::WithParamInterface<TAlignment> {};
+
+TEST_P(AnnotationPictures, HtmlTextStaysInItsBoxAligned)
+{
+    const TAlignment align = GetParam();
+    TAnnotationTool tool;
+    tool.SetParentChart(&chart);
+    TTextShape& shape = tool.Shape();
+    shape.SetTransparent(false);
+    shape.SetColor(0xC8FFC8);
+    shape.Pen().SetVisible(true);
+    shape.Pen().SetColor(clBlack);
+    shape.Font().SetColor(clBlue);
+    shape.SetTextFormat(ttfHtml);
+    tool.SetTextAlignment(align);
+    tool.SetText(QStringLiteral("<b>Wide</b> first line\rshort"));
+    tool.SetLeft(200);
+    tool.SetTop(150);
+    const QImage image = Render();
+    picture::Save(image, align == taCenter ? QStringLiteral("annotation_centred") : QStringLiteral("annotation_right"));
+
+    const picture::InkReport ink = picture::FindInk(image, qRgb(200, 255, 200), qRgb(0, 0, 255));
+    ASSERT_GT(ink.Ink, 0);
+    EXPECT_EQ(ink.Loose, 0) << "ink outside the box";
+    ASSERT_EQ(ink.Boxes.size(), 1u);
+    const picture::InkBox& box = ink.Boxes.front();
+    ASSERT_EQ(box.Lines.size(), 2u) << "the lines run together";
+    const QRect& wide = box.Lines.front();
+    const QRect& narrow = box.Lines.back();
+    ASSERT_LT(narrow.width() + 8, wide.width());
+    if (align == taCenter) {
+        EXPECT_LE(std::abs(narrow.center().x() - wide.center().x()), 2);
+        EXPECT_LE(std::abs(wide.center().x() - box.Box.center().x()), 3);
+    } else {
+        EXPECT_LE(std::abs(narrow.right() - wide.right()), 2);
+        EXPECT_LT(box.Box.right() - narrow.right(), narrow.left() - box.Box.left());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Tool, AnnotationPictures, ::testing::Values(taCenter, taRightJustify),
+                         [](const auto& info) { return info.param == taCenter ? "Centred" : "Right"; });

@@ -28,15 +28,18 @@ def tls_of(server):
     return server.transport is not None and server.transport.get_extra_info("ssl_object") is not None
 
 
+def age_of_date(header):
+    """Seconds between a Date header and now; None when it is missing, unreadable or has no zone."""
+    try:
+        when = email.utils.parsedate_to_datetime(header)
+    except (TypeError, ValueError):
+        return None
+    return abs(time.time() - when.timestamp()) if when.tzinfo is not None else None
+
+
 def parse_message(raw):
     msg = email.message_from_bytes(raw, policy=email.policy.default)
-    date_age = None
-    try:
-        when = email.utils.parsedate_to_datetime(msg["Date"])
-        if when.tzinfo is not None:
-            date_age = abs(time.time() - when.timestamp())
-    except (TypeError, ValueError):
-        pass
+    date_age = age_of_date(msg["Date"])
     parts = []
     for part in msg.iter_parts() if msg.is_multipart() else []:
         payload = part.get_payload(decode=True) or b""
@@ -51,14 +54,22 @@ def parse_message(raw):
         if part.get_content_maintype() == "text":
             entry["text"] = part.get_content().replace("\r\n", "\n")
         parts.append(entry)
+    def mailboxes(name):
+        header = msg[name]
+        return [[a.display_name, a.addr_spec] for a in header.addresses] if header is not None else []
+
     return {
         "from": str(msg["From"]),
+        "from_mailboxes": mailboxes("From"),
+        "to_mailboxes": mailboxes("To"),
         "to": str(msg["To"]),
         "subject": str(msg["Subject"]),
         "x_mailer": str(msg["X-Mailer"]),
         "date_age": date_age,
         "type": msg.get_content_type(),
         "defects": len(msg.defects),
+        # Defects of single headers (undecodable bytes, a broken encoded word) are kept there.
+        "header_defects": sum(len(value.defects) for value in msg.values()),
         "parts": parts,
     }
 

@@ -1,4 +1,4 @@
-#include "measurement/ChartImage.h"
+#include "mail/ChartImage.h"
 
 #include "chart/canvas/PlotPanel.h"
 #include "chart/tools/PlotJPEG.h"

@@ -1,4 +1,4 @@
-#include "datafiles/ScpiGridInstrument.h"
+#include "measurement/ScpiGridInstrument.h"
 
 #include "instrument/DeviceState.h"
 #include "instrument/ScpiCommands.h"

@@ -1,0 +1,28 @@
+#include "measurement/TracePoints.h"
+
+#include "app/Log.h"
+#include "app/NumberText.h"
+#include "chart/engine/ChartSeries.h"
+#include "instrument/TraceTransfer.h"
+#include "instrument/visa/VisaSession.h"
+
+int AddTracePoints(ScpiContext& c, TChartSeries& series, TColor color, const TraceReadResult& read)
+{
+    for (const tracecodec::Point& p : read.Points)
+        series.AddPointXY(p.x, p.y, QString(), color);
+    // After the points: a modal dialog lets the chart repaint, and the points that came before
+    // the bad value belong in the picture behind it.
+    if (!read.ErrorDialog.isEmpty() && c.Visa.ShowErrorDialog)
+        c.Visa.ShowErrorDialog(read.ErrorDialog);
+    return static_cast<int>(read.Points.size());
+}
+
+void AddTracePoint(ScpiContext& c, TChartSeries& series, TColor color, double frequencyHz, double level)
+{
+    const double x = static_cast<double>(RoundHalfEven(frequencyHz / 1000.0));
+    series.AddPointXY(x, level, QString(), color);
+    if (c.Debug.DebugMode != 1)
+        return;
+    c.Debug.LogMessage(QStringLiteral("Stop  Raw xValue: ") + FloatToStr(x));
+    c.Debug.LogMessage(QStringLiteral("Start Raw  Count: ") + QString::number(series.Count()));
+}

@@ -1,0 +1,356 @@
+// The drawing records of the enhanced metafile with their bounds: lines, polygons and shapes,
+// block transfers, text placed and measured as the raster back end does it, and paths.
+
+#include "platform/gdi/EmfEncoder.h"
+#include "platform/gdi/EmfWriter.h"
+
+#include <QTransform>
+#include <cmath>
+
+namespace gdi::emf {
+
+namespace {
+
+constexpr uint32_t kEtoNone = 0;
+
+} // namespace
+
+void TextMeasure::Use(const Font& font, int32_t extra)
+{
+    if (!dc_) {
+        dc_ = std::make_unique<RasterDC>(1, 1);
+        dc_->SetTextCharacterExtra(extra);
+        dc_->SelectFont(font);
+    } else if (!(dc_->GetFont() == font) || dc_->GetTextCharacterExtra() != extra) {
+        dc_->SetTextCharacterExtra(extra);
+        dc_->SelectFont(font);
+    }
+}
+
+std::vector<int32_t> TextMeasure::Advances(const QString& text) const
+{
+    const qsizetype n = text.size();
+    std::vector<int32_t> dx(static_cast<size_t>(n), 0);
+    // Widths of growing prefixes are exact but cost n^2; long texts are measured by character.
+    constexpr qsizetype kPrefixLimit = 512;
+    int32_t before = 0;
+    for (qsizetype i = 0; i < n;) {
+        const qsizetype len
+            = (text.at(i).isHighSurrogate() && i + 1 < n && text.at(i + 1).isLowSurrogate()) ? 2 : 1;
+        if (n <= kPrefixLimit) {
+            const int32_t upTo = dc_->GetTextExtentPoint(text.left(i + len)).cx;
+            dx[static_cast<size_t>(i)] = upTo - before;
+            before = upTo;
+        } else {
+            dx[static_cast<size_t>(i)] = dc_->GetTextExtentPoint(text.mid(i, len)).cx;
+            before += dx[static_cast<size_t>(i)];
+        }
+        i += len;
+    }
+    if (n > kPrefixLimit && n > 0)
+        dx[static_cast<size_t>(n - 1)] += dc_->GetTextExtentPoint(text).cx - before;
+    return dx;
+}
+
+void Encoder::Poly(uint32_t type32, uint32_t type16, const Point* pts, size_t count)
+{
+    Box box;
+    bool small = true;
+    for (size_t i = 0; i < count; ++i) {
+        const Point& p = pts[i];
+        box.Add(p.x, p.y);
+        small = small && p.x >= INT16_MIN && p.x <= INT16_MAX && p.y >= INT16_MIN && p.y <= INT16_MAX;
+    }
+    if (inPath_)
+        pathBox_.Add(box);
+    const qsizetype at = Begin(small ? type16 : type32);
+    out_.Rect(box);
+    out_.U32(static_cast<uint32_t>(count));
+    char* q = out_.Grow(count * (small ? 4 : 8));
+    if (small) {
+        for (size_t i = 0; i < count; ++i) {
+            qToLittleEndian(static_cast<int16_t>(pts[i].x), q);
+            qToLittleEndian(static_cast<int16_t>(pts[i].y), q + 2);
+            q += 4;
+        }
+    } else {
+        for (size_t i = 0; i < count; ++i) {
+            qToLittleEndian(pts[i].x, q);
+            qToLittleEndian(pts[i].y, q + 4);
+            q += 8;
+        }
+    }
+    End(at);
+}
+
+// Within a path a cut would end the figure, and a filled path closes every figure: there the line
+// stays whole.
+void Encoder::Polyline(const std::vector<Point>& pts)
+{
+    const size_t piece = kEmfMaxPolyPoints;
+    if (inPath_ || pts.size() <= piece) {
+        Poly(kPolyline, kPolyline16, pts.data(), pts.size());
+        return;
+    }
+    for (size_t start = 0; start + 1 < pts.size(); start += piece - 1)
+        Poly(kPolyline, kPolyline16, pts.data() + start, std::min(piece, pts.size() - start));
+}
+
+// Rectangle-bounded shapes: the box as the call gave it, then `points` more points.
+void Encoder::Shape(uint32_t type, const int32_t* a, int points)
+{
+    if (inPath_) {
+        pathBox_.Add(a[0], a[1]);
+        pathBox_.Add(a[2], a[3]);
+    }
+    const qsizetype at = Begin(type);
+    out_.Rect(a[0], a[1], a[2], a[3]);
+    for (int i = 0; i < 2 * points; ++i)
+        out_.I32(a[4 + i]);
+    End(at);
+}
+
+// A block transfer without a source: the brush and the destination only.
+void Encoder::Blt(int32_t x, int32_t y, int32_t w, int32_t h, uint32_t rop)
+{
+    const qsizetype at = Begin(kBitBlt);
+    out_.Rect(x, y, int64_t {x} + w - 1, int64_t {y} + h - 1);
+    out_.I32(x);
+    out_.I32(y);
+    out_.I32(w);
+    out_.I32(h);
+    out_.U32(rop);
+    out_.I32(0);
+    out_.I32(0);
+    for (float v : {1.0f, 0.0f, 0.0f, 1.0f, 0.0f, 0.0f})
+        out_.F32(v);
+    for (int i = 0; i < 6; ++i) // background colour, usage, header and bits: none
+        out_.U32(0);
+    End(at);
+}
+
+void Encoder::Text(const MetaRecord& r)
+{
+    if (r.text.isEmpty())
+        return;
+    if (!inPath_)
+        SyncAttributes();
+    SyncFont();
+    SetAttr(eTextColor_, textColor_, kSetTextColor);
+    SetAttr(eTextAlign_, textAlign_, kSetTextAlign);
+    const Font& font = CurrentFont();
+    measure_.Use(font, charExtra_);
+    const std::vector<int32_t> dx = measure_.Advances(r.text);
+    int64_t width = 0;
+    for (int32_t v : dx)
+        width += v;
+    const TextMetric tm = measure_.Metrics();
+
+    // The cell the text covers, for the bounds, placed as the raster back end places it.
+    const Point at = (textAlign_ & TA_UPDATECP) ? pos_ : Point {r.a[0], r.a[1]};
+    double left = 0;
+    switch (textAlign_ & TA_HORIZONTAL_MASK) {
+    case TA_RIGHT:
+        left = -static_cast<double>(width);
+        break;
+    case TA_CENTER:
+        left = -static_cast<double>(width / 2);
+        break;
+    default:
+        break;
+    }
+    double top = 0;
+    switch (textAlign_ & TA_VERTICAL_MASK) {
+    case TA_BASELINE:
+        top = -tm.ascent;
+        break;
+    case TA_BOTTOM:
+        top = -(tm.ascent + tm.descent);
+        break;
+    default:
+        break;
+    }
+    QTransform toDevice;
+    toDevice.translate(at.x, at.y);
+    if (font.escapement != 0)
+        toDevice.rotate(-font.escapement / 10.0);
+    const QRectF cell
+        = toDevice.mapRect(QRectF(left, top, static_cast<double>(width), tm.ascent + tm.descent));
+    Box box;
+    if (width > 0) {
+        box.Add(static_cast<int64_t>(std::floor(cell.left())), static_cast<int64_t>(std::floor(cell.top())));
+        box.Add(static_cast<int64_t>(std::ceil(cell.right())) - 1,
+            static_cast<int64_t>(std::ceil(cell.bottom())) - 1);
+    }
+    if (inPath_)
+        pathBox_.Add(box);
+    if ((textAlign_ & TA_UPDATECP) && (textAlign_ & TA_HORIZONTAL_MASK) == TA_LEFT)
+        pos_.x = static_cast<int32_t>(std::lround(toDevice.map(QPointF(static_cast<double>(width), 0)).x()));
+
+    const uint32_t chars = static_cast<uint32_t>(r.text.size());
+    const uint32_t stringBytes = (chars * 2 + 3) & ~3u;
+    const qsizetype start = Begin(kExtTextOutW);
+    out_.Rect(box);
+    out_.U32(GM_COMPATIBLE); // escapement turns the text, as on the raster back end
+    out_.F32(2540.0f / 96.0f); // page units to 0.01 mm
+    out_.F32(2540.0f / 96.0f);
+    out_.I32(r.a[0]);
+    out_.I32(r.a[1]);
+    out_.U32(chars);
+    out_.U32(76); // the string follows the fixed part
+    out_.U32(kEtoNone);
+    out_.Rect(0, 0, -1, -1); // no opaquing or clipping rectangle
+    out_.U32(76 + stringBytes);
+    char* s = out_.Grow(stringBytes);
+    std::memset(s, 0, stringBytes);
+    for (uint32_t i = 0; i < chars; ++i)
+        qToLittleEndian(static_cast<uint16_t>(r.text.at(i).unicode()), s + 2 * i);
+    char* d = out_.Grow(dx.size() * 4);
+    for (int32_t v : dx) {
+        qToLittleEndian(v, d);
+        d += 4;
+    }
+    End(start);
+}
+
+void Encoder::Stretch(const MetaRecord& r)
+{
+    const int32_t* a = r.a;
+    const QImage& image = m_.Images[static_cast<size_t>(r.index)];
+    if (image.isNull())
+        return;
+    SyncAttributes();
+    Box box;
+    box.Add(std::min(a[0], a[2]), std::min(a[1], a[3]));
+    box.Add(int64_t {std::max(a[0], a[2])} - 1, int64_t {std::max(a[1], a[3])} - 1);
+    const uint32_t bits = DibBitsSize(image);
+    const qsizetype at = Begin(kStretchDiBits);
+    out_.Rect(box);
+    out_.I32(a[0]);
+    out_.I32(a[1]);
+    out_.I32(a[4]);
+    out_.I32(a[5]);
+    out_.I32(a[6] - a[4]);
+    out_.I32(a[7] - a[5]);
+    out_.U32(80); // header after the record's 80 fixed bytes, then the bits
+    out_.U32(kBitmapInfoSize);
+    out_.U32(80 + kBitmapInfoSize);
+    out_.U32(bits);
+    out_.U32(kDibRgbColors);
+    out_.U32(r.rop == 0 ? SRCCOPY : r.rop);
+    out_.I32(a[2] - a[0]);
+    out_.I32(a[3] - a[1]);
+    WriteDibHeader(out_, image);
+    WriteDibBits(out_, image);
+    End(at);
+}
+
+void Encoder::PathOp(uint32_t type, bool pen, bool brush)
+{
+    SyncAttributes();
+    if (pen)
+        SyncPen();
+    if (brush)
+        SyncBrush(brush_);
+    const qsizetype at = Begin(type);
+    out_.Rect(pathBox_);
+    End(at);
+    pathBox_ = Box {};
+}
+
+void Encoder::Draw(const MetaRecord& r)
+{
+    // Inside a path bracket the figures only make the path; the objects that stroke or fill it
+    // are selected by the path operation.
+    const bool paint = !inPath_;
+    auto line = [&] {
+        if (paint) {
+            SyncAttributes();
+            SyncPen();
+        }
+    };
+    auto shape = [&] {
+        if (paint) {
+            SyncAttributes();
+            SyncPen();
+            SyncBrush(brush_);
+        }
+    };
+    const int32_t* a = r.a;
+    switch (r.op) {
+    case MetaOp::MoveTo:
+        pos_ = Point {a[0], a[1]};
+        if (inPath_)
+            pathBox_.Add(a[0], a[1]);
+        Simple(kMoveToEx, {static_cast<uint32_t>(a[0]), static_cast<uint32_t>(a[1])});
+        break;
+    case MetaOp::LineTo:
+        line();
+        if (inPath_) {
+            pathBox_.Add(pos_.x, pos_.y);
+            pathBox_.Add(a[0], a[1]);
+        }
+        pos_ = Point {a[0], a[1]};
+        Simple(kLineTo, {static_cast<uint32_t>(a[0]), static_cast<uint32_t>(a[1])});
+        break;
+    case MetaOp::Polyline:
+        line();
+        Polyline(r.points);
+        break;
+    case MetaOp::Polygon:
+        shape();
+        Poly(kPolygon, kPolygon16, r.points.data(), r.points.size());
+        break;
+    case MetaOp::Rectangle:
+        shape();
+        Shape(kRectangle, a, 0);
+        break;
+    case MetaOp::Ellipse:
+        shape();
+        Shape(kEllipse, a, 0);
+        break;
+    case MetaOp::RoundRect:
+        shape();
+        Shape(kRoundRect, a, 1);
+        break;
+    case MetaOp::Arc:
+        line();
+        Shape(kArc, a, 2);
+        break;
+    case MetaOp::Pie:
+        shape();
+        Shape(kPie, a, 2);
+        break;
+    case MetaOp::Chord:
+        shape();
+        Shape(kChord, a, 2);
+        break;
+    case MetaOp::FillRect:
+        // The brush of the call is selected for it; the next call that paints with the selected
+        // brush brings that one back.
+        SyncAttributes();
+        SyncBrush(r.index);
+        Blt(a[0], a[1], a[2] - a[0], a[3] - a[1], PATCOPY);
+        break;
+    case MetaOp::PatBlt:
+        SyncAttributes();
+        SyncBrush(brush_);
+        Blt(a[0], a[1], a[2], a[3], r.rop);
+        break;
+    case MetaOp::SetPixel:
+        Simple(kSetPixelV,
+            {static_cast<uint32_t>(a[0]), static_cast<uint32_t>(a[1]),
+                static_cast<uint32_t>(a[2]) & 0xFFFFFF});
+        break;
+    case MetaOp::TextOut:
+        Text(r);
+        break;
+    case MetaOp::StretchBlt:
+        Stretch(r);
+        break;
+    default:
+        break;
+    }
+}
+
+} // namespace gdi::emf

@@ -1,0 +1,322 @@
+// Charts as a user sees them: drawn through the chart control, written to test-pictures/ and read
+// back pixel by pixel.
+#include "common/PictureSupport.h"
+
+#include "chart/canvas/PlotCanvas3D.h"
+#include "chart/canvas/View3DOptions.h"
+#include "chart/engine/SeriesMarks.h"
+#include "chart/engine/SeriesPointer.h"
+#include "chart/series/BarSeries.h"
+#include "chart/series/Chart.h"
+#include "chart/series/PieSeries.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace {
+
+// Text in blue on a pale green fill framed in black: colours no other part of these charts uses.
+constexpr TColor kInk = clBlue;
+constexpr TColor kFill = 0xC8FFC8;
+const QRgb kInkRgb = qRgb(0, 0, 255);
+const QRgb kFillRgb = qRgb(200, 255, 200);
+
+void Frame(TPlotCustomShape& shape)
+{
+    shape.SetTransparent(false);
+    shape.SetColor(kFill);
+    shape.Pen().SetVisible(true);
+    shape.Pen().SetColor(clBlack);
+    shape.Font().SetColor(kInk);
+}
+
+QImage Draw(TChart& chart, const QString& name)
+{
+    chart.RepaintNow();
+    const QImage image = chart.WindowImage().copy();
+    picture::Save(image, name);
+    return image;
+}
+
+// A text case: two lines of different width in each of Boxes boxes, aligned by Align.
+struct TextCase {
+    const char* Name;
+    int Boxes;
+    TAlignment Align;
+    std::function<void(TChart&, std::unique_ptr<TChartSeries>&)> Build;
+};
+
+void PrintTo(const TextCase& c, std::ostream* os)
+{
+    *os << c.Name;
+}
+
+void BarMark(TChart& chart, std::unique_ptr<TChartSeries>& series, TAlignment align)
+{
+    chart.SetView3D(false);
+    auto bar = std::make_unique<TBarSeries>();
+    chart.AddSeries(bar.get());
+    bar->Add(70, QStringLiteral("<b>Wide</b> first line\rshort"));
+    TSeriesMarks& marks = bar->Marks();
+    Frame(marks);
+    marks.SetTextFormat(ttfHtml);
+    marks.SetTextAlign(align);
+    series = std::move(bar);
+}
+
+void TwoLineTitle(TChart& chart, TAlignment align)
+{
+    TChartTitle& title = chart.Title();
+    Frame(title);
+    title.SetTextFormat(ttfHtml);
+    title.SetAlignment(align);
+    title.SetText({QStringLiteral("<b>Bold title</b> line one"), QStringLiteral("line two")});
+}
+
+void PieMarks(TChart& chart, std::unique_ptr<TChartSeries>& series, bool html)
+{
+    auto pie = std::make_unique<TPieSeries>();
+    chart.AddSeries(pie.get());
+    const TColor colours[] = {clRed, clYellow, 0x0080FF, clPurple, clOlive};
+    for (int i = 0; i < 5; ++i) {
+        const QString name = html ? QStringLiteral("<b>Slice</b> %1").arg(i + 1) : QStringLiteral("Slice %1").arg(i + 1);
+        pie->AddPie(10 + 6 * i, name + QChar(13) + QString::number(10 + 6 * i), colours[i]);
+    }
+    Frame(pie->Marks());
+    if (html)
+        pie->Marks().SetTextFormat(ttfHtml);
+    series = std::move(pie);
+}
+
+const TextCase kTextCases[] = {
+    {"BarMarkCentred", 1, taCenter, [](TChart& c, auto& s) { BarMark(c, s, taCenter); }},
+    {"BarMarkRight", 1, taRightJustify, [](TChart& c, auto& s) { BarMark(c, s, taRightJustify); }},
+    {"TitleCentred", 1, taCenter, [](TChart& c, auto&) { TwoLineTitle(c, taCenter); }},
+    {"TitleRight", 1, taRightJustify, [](TChart& c, auto&) { TwoLineTitle(c, taRightJustify); }},
+    {"LegendTitle", 1, taCenter,
+     [](TChart& c, auto& s) {
+         auto bar = std::make_unique<TBarSeries>();
+         c.AddSeries(bar.get());
+         bar->Add(3, QStringLiteral("one"));
+         bar->Add(5, QStringLiteral("two"));
+         bar->Marks().SetVisible(false);
+         s = std::move(bar);
+         TChartLegend& legend = c.Legend();
+         legend.SetVisible(true);
+         legend.SetColor(kFill);
+         TLegendTitle& title = legend.Title();
+         title.SetVisible(true);
+         title.Font().SetColor(kInk);
+         title.SetTextFormat(ttfHtml);
+         title.SetTextAlignment(taCenter);
+         title.SetText({QStringLiteral("<b>Series</b> list"), QStringLiteral("two")});
+     }},
+    {"PieMarks3D", 5, taCenter, [](TChart& c, auto& s) { PieMarks(c, s, false); }},
+    {"PieHtmlMarks3D", 5, taCenter, [](TChart& c, auto& s) { PieMarks(c, s, true); }},
+};
+
+class TextPictures : public ::testing::TestWithParam<TextCase> {};
+
+} // namespace
+
+// Every line of text stands inside its box, on its own rows, aligned as asked.
+TEST_P(TextPictures, TextStaysInItsBoxOnItsOwnLines)
+{
+    const TextCase& c = GetParam();
+    TChart chart;
+    chart.resize(420, 320);
+    chart.Legend().Hide();
+    std::unique_ptr<TChartSeries> series;
+    c.Build(chart, series);
+    const picture::InkReport ink = picture::FindInk(Draw(chart, QStringLiteral("text_") + c.Name), kFillRgb, kInkRgb);
+    if (series)
+        chart.RemoveSeries(*series);
+
+    ASSERT_GT(ink.Ink, 0);
+    EXPECT_EQ(ink.Loose, 0) << "ink outside its box";
+    ASSERT_EQ(static_cast<int>(ink.Boxes.size()), c.Boxes);
+    for (const picture::InkBox& box : ink.Boxes) {
+        ASSERT_EQ(box.Lines.size(), 2u) << "the lines run together";
+        // The lines differ in width, so the alignment shows in the narrower one.
+        const QRect& wide = box.Lines.front();
+        const QRect& narrow = box.Lines.back();
+        ASSERT_LT(narrow.width() + 8, wide.width());
+        if (c.Align == taCenter) {
+            EXPECT_LE(std::abs(narrow.center().x() - wide.center().x()), 2);
+            EXPECT_LE(std::abs(wide.center().x() - box.Box.center().x()), 3);
+        } else {
+            EXPECT_LE(std::abs(narrow.right() - wide.right()), 2);
+            EXPECT_LT(box.Box.right() - narrow.right(), narrow.left() - box.Box.left());
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Chart, TextPictures, ::testing::ValuesIn(kTextCases),
+                         [](const auto& info) { return std::string(info.param.Name); });
+
+// A red-to-blue gradient from bottom to top on every wall of a 3D chart: the upper end of each
+// wall face is blue, the lower end red.
+TEST(ChartPictures, ThreeDimensionalWallsShowTheirGradient)
+{
+    TChart chart;
+    chart.resize(420, 320);
+    chart.Legend().Hide();
+    chart.SetAxisVisible(false);
+    chart.View3DOptions().SetOrthogonal(false);
+    chart.View3DOptions().SetRotation(340);
+    chart.View3DOptions().SetElevation(340);
+    chart.SetChart3DPercent(60);
+    for (TCustomChartWall* wall : {static_cast<TCustomChartWall*>(&chart.BackWall()),
+                                   static_cast<TCustomChartWall*>(&chart.LeftWall()),
+                                   static_cast<TCustomChartWall*>(&chart.BottomWall())}) {
+        wall->SetTransparent(false);
+        wall->Gradient().SetVisible(true);
+        wall->Gradient().SetDirection(gdTopBottom); // the end colour at the top
+        wall->Gradient().SetStartColor(clRed);
+        wall->Gradient().SetEndColor(clBlue);
+    }
+    const QImage image = Draw(chart, QStringLiteral("walls_3d_gradient"));
+    const TRect r = chart.ChartRect;
+    const int depth = chart.Width3D;
+    ASSERT_GT(depth, 20);
+    TPlotCanvas3D& canvas = chart.Canvas();
+    struct Face {
+        const char* Name;
+        TPoint3D Upper, Lower;
+    };
+    const int middle = (r.Left + r.Right) / 2;
+    const Face faces[] = {
+        {"back", {middle, r.Top + 6, depth}, {middle, r.Bottom - 6, depth}},
+        {"left", {r.Left, r.Top + 6, depth / 2}, {r.Left, r.Bottom - 6, depth / 2}},
+        {"bottom", {middle, r.Bottom, depth - 4}, {middle, r.Bottom, 4}},
+    };
+    for (const Face& f : faces) {
+        const TPoint up = canvas.ProjectToScreen(f.Upper.X, f.Upper.Y, f.Upper.Z);
+        const TPoint down = canvas.ProjectToScreen(f.Lower.X, f.Lower.Y, f.Lower.Z);
+        ASSERT_LT(up.Y, down.Y) << f.Name;
+        const QRgb top = image.pixel(up.X, up.Y);
+        const QRgb bottom = image.pixel(down.X, down.Y);
+        EXPECT_GT(qBlue(top), qRed(top) + 40) << f.Name;
+        EXPECT_GT(qRed(bottom), qBlue(bottom) + 40) << f.Name;
+        EXPECT_EQ(qGreen(top), 0) << f.Name;
+    }
+}
+
+// A half pie leaves the lower half of its circle to the circle background: the gradient, light
+// in the middle and darker towards the rim.
+TEST(ChartPictures, PieDrawsItsCircleBackground)
+{
+    TChart chart;
+    chart.resize(420, 320);
+    chart.Legend().Hide();
+    chart.SetView3D(false);
+    TPieSeries pie;
+    chart.AddSeries(&pie);
+    for (double v : {20.0, 30.0, 50.0})
+        pie.AddPie(v);
+    pie.Marks().SetVisible(false);
+    pie.SetAngleSize(180);
+    pie.Shadow().SetVisible(false);
+    pie.Gradient().SetVisible(true);
+    pie.Gradient().SetStartColor(clWhite);
+    pie.Gradient().SetEndColor(0x804000); // RGB(0, 64, 128)
+    const QImage image = Draw(chart, QStringLiteral("pie_circle_background"));
+    const QRgb background = image.pixel(3, image.height() / 2);
+    const int cx = pie.CircleXCenter(), cy = pie.CircleYCenter(), ry = pie.YRadius();
+    chart.RemoveSeries(pie);
+
+    const QRgb inner = image.pixel(cx, cy + ry / 4);
+    const QRgb outer = image.pixel(cx, cy + ry * 7 / 8);
+    EXPECT_NE(inner, background);
+    EXPECT_NE(outer, background);
+    EXPECT_GT(qRed(inner), qRed(outer) + 60) << "light in the middle, dark at the rim";
+    EXPECT_GT(qBlue(outer), qRed(outer));
+    EXPECT_EQ(image.pixel(cx, cy + ry + 6), background) << "nothing outside the circle";
+}
+
+// Bar marks stand 20 pixels above their bars and pie marks 8 beyond the rim, each joined to its
+// point by the white arrow line (near the mark the mark's soft shadow may dim it a little).
+class MarkArrows : public ::testing::TestWithParam<bool> {};
+
+TEST_P(MarkArrows, JoinEveryMarkToItsPoint)
+{
+    const bool pieCase = GetParam();
+    TChart chart;
+    chart.resize(420, 320);
+    chart.Legend().Hide();
+    chart.SetView3D(false);
+    std::unique_ptr<TChartSeries> series;
+    if (pieCase)
+        series = std::make_unique<TPieSeries>();
+    else
+        series = std::make_unique<TBarSeries>();
+    chart.AddSeries(series.get());
+    for (double v : {30.0, 60.0, 45.0, 20.0})
+        series->Add(v, QStringLiteral("mark"));
+    const QImage image = Draw(chart, pieCase ? QStringLiteral("arrows_pie") : QStringLiteral("arrows_bar"));
+    const QRgb arrow = ColorToRGB(series->Marks().Callout().Arrow().Color()) | 0xFF000000u;
+    for (int i = 0; i < series->Count(); ++i) {
+        const TSeriesMarkPosition* p = series->Marks().Positions().Position(i);
+        ASSERT_NE(p, nullptr);
+        EXPECT_GE(std::abs(p->ArrowTo.X - p->ArrowFrom.X) + std::abs(p->ArrowTo.Y - p->ArrowFrom.Y), 8) << i;
+        const QPoint middle((p->ArrowFrom.X + p->ArrowTo.X) / 2, (p->ArrowFrom.Y + p->ArrowTo.Y) / 2);
+        bool found = false;
+        for (int dy = -1; dy <= 1; ++dy)
+            for (int dx = -1; dx <= 1; ++dx)
+                found = found || picture::Distance(image.pixel(middle + QPoint(dx, dy)), arrow) <= 30;
+        EXPECT_TRUE(found) << "no arrow line half way to mark " << i;
+    }
+    chart.RemoveSeries(*series);
+}
+
+INSTANTIATE_TEST_SUITE_P(Chart, MarkArrows, ::testing::Bool(),
+                         [](const auto& info) { return info.param ? "Pie" : "Bar"; });
+
+// A 3D pie is seen from above, at its own elevation and at the gallery's: its rim (the slice
+// colour darkened) shows at the front, below the top face, and nothing of it above the top face.
+class PieRim : public ::testing::TestWithParam<int> {};
+
+TEST_P(PieRim, ShowsBelowTheTopFace)
+{
+    TChart chart;
+    chart.resize(420, 320);
+    chart.Legend().Hide();
+    TPieSeries pie;
+    chart.AddSeries(&pie);
+    chart.View3DOptions().SetElevation(GetParam());
+    chart.SetChart3DPercent(60);
+    pie.AddPie(1, QString(), RGBColor(0, 200, 0));
+    pie.Marks().SetVisible(false);
+    pie.Shadow().SetVisible(false);
+    const QImage image = Draw(chart, QStringLiteral("pie_rim_%1").arg(GetParam()));
+    // Left of the centre, clear of the slice's own edge along angle 0.
+    const int x = pie.CircleXCenter() - pie.XRadius() / 3;
+    const TPoint low = chart.Canvas().ProjectToScreen(x, pie.CircleYCenter() + pie.YRadius(), pie.StartZ());
+    const TPoint high = chart.Canvas().ProjectToScreen(x, pie.CircleYCenter() + pie.YRadius(), pie.EndZ());
+    const int thickness = low.Y - high.Y;
+    chart.RemoveSeries(pie);
+
+    ASSERT_GE(thickness, 6) << "the pie's depth runs up the screen";
+    const QRgb top = qRgb(0, 200, 0), rim = qRgb(0, 168, 0);
+    int first = -1, last = -1;
+    for (int y = 0; y < image.height(); ++y)
+        if (image.pixel(x, y) == top) {
+            first = first < 0 ? y : first;
+            last = y;
+        }
+    ASSERT_GE(first, 0);
+    int below = 0, above = 0;
+    for (int y = last + 1; y <= std::min(image.height() - 1, last + thickness + 2); ++y)
+        below += image.pixel(x, y) == rim;
+    for (int y = std::max(0, first - thickness - 2); y < first; ++y)
+        above += image.pixel(x, y) == rim;
+    EXPECT_GE(below, thickness - 3);
+    EXPECT_EQ(above, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Chart, PieRim, ::testing::Values(315, 350),
+                         [](const auto& info) { return "Elevation" + std::to_string(info.param); });
