@@ -22,8 +22,9 @@ public:
     virtual void RefreshBottomAxisLabels() {}
     virtual std::vector<double> BottomAxisLabelValues() const { return {}; }
     virtual void DrawBottomAxisLabels() {}
-    virtual bool DeviceConnected() const { return false; }
-    virtual void VisaWriteString(const QString& /*command*/) {}
+    // "R&S SPEC Mode" and "R&S REC Mode": the instrument's mode, while one is connected.
+    virtual void SelectSpectrumMode() {}
+    virtual void SelectReceiverMode() {}
 };
 
 // The dumps of the log window's buttons, as debug-log lines. Numbers use the shortest general

@@ -1,8 +1,12 @@
 // The main chart's load: four traces and two limit lines of width 2 on a logarithmic frequency
-// axis, 1340 x 706, at 250,000 and 750,000 points per curve, the whole range and a 10 % zoom, and
-// a run of 600 segments of 601 points with a repaint after each. QCustomPlot draws the same data
-// into the same size in the same run (its replot() alone is timed); the summary at the end gives
-// both times and their ratio, and the bytes a point of a full series costs.
+// axis, 1340 x 706, at 250,000 and 750,000 points per curve, the whole range and a 10 % window,
+// drawn again as it is and after the view moved by a hair; the empty chart (walls, axes, labels
+// and grid only); the four traces refilled with new values and drawn once; 750,000 ordered
+// points appended at once; and a run of 600 segments of 601 points with a repaint after each.
+// QCustomPlot draws the same pictures into the same size in the same run (its replot() alone is
+// timed), the way a skilled user of it would: the limit lines from their few corner points in
+// step mode, the refill through setData with sorted data. The summary at the end gives both
+// times and their ratio for every case, and the bytes a point of a series costs.
 #include "chart/canvas/PlotCanvas3D.h"
 #include "chart/series/Chart.h"
 #include "chart/series/LineSeries.h"
@@ -49,13 +53,34 @@ std::string Case(int points, int penWidth, bool zoomed, bool changed)
            (changed ? ", view changed" : ", repaint");
 }
 
-// A grid of frequencies as the correction grid is (evenly spaced), a noise floor with emission
-// lines for the traces and a falling limit line.
+// A grid of frequencies as the correction grid is (evenly spaced); traces as an analyser shows
+// them: a noise floor (normal noise of 3 dB sigma around a flat level) with an emission line every
+// 5,000 points; limit lines as the program holds them, their tables' levels on every grid point.
 struct Data {
     std::vector<double> x;
     std::vector<std::vector<double>> traces;
     std::vector<std::vector<double>> limits;
 };
+
+// The corner points of the two limit tables: each level holds up to the next corner.
+struct Corner {
+    double kHz, level;
+};
+const std::vector<Corner> kLimitCorners[kLimits] = {
+    {{kStartKHz, 79.0}, {150.0, 66.0}, {500.0, 60.0}, {30000.0, 50.0}, {230000.0, 57.0}, {1000000.0, 60.0},
+     {kStopKHz, 60.0}},
+    {{kStartKHz, 69.0}, {150.0, 56.0}, {500.0, 50.0}, {30000.0, 40.0}, {230000.0, 47.0}, {1000000.0, 50.0},
+     {kStopKHz, 50.0}},
+};
+
+double LimitAt(const std::vector<Corner>& corners, double kHz)
+{
+    double level = corners.front().level;
+    for (const Corner& c : corners)
+        if (c.kHz <= kHz)
+            level = c.level;
+    return level;
+}
 
 Data MakeData(int points)
 {
@@ -64,17 +89,18 @@ Data MakeData(int points)
     for (int i = 0; i < points; ++i)
         d.x[static_cast<size_t>(i)] = kStartKHz + (kStopKHz - kStartKHz) * i / (points - 1);
     uint32_t state = 12345;
-    auto noise = [&state] {
+    auto uniform = [&state] {
         state = state * 1664525u + 1013904223u;
-        return (state >> 8) * (1.0 / 16777216.0);
+        return ((state >> 8) + 0.5) * (1.0 / 16777216.0);
     };
+    // Box-Muller: two uniform numbers give one normal one.
+    auto normal = [&uniform] { return std::sqrt(-2.0 * std::log(uniform())) * std::cos(6.283185307179586 * uniform()); };
     for (int t = 0; t < kTraces; ++t) {
         std::vector<double> y(static_cast<size_t>(points));
         for (int i = 0; i < points; ++i) {
-            const double f = d.x[static_cast<size_t>(i)];
-            double level = 25.0 + 6.0 * t + 8.0 * noise() - 4.0 * std::log10(f);
-            if (i % 5003 < 4)
-                level += 30.0 * noise();
+            double level = 18.0 + 6.0 * t + 3.0 * normal();
+            if (i % 5000 == 2500)
+                level += 25.0 + 20.0 * uniform();
             y[static_cast<size_t>(i)] = level;
         }
         d.traces.push_back(std::move(y));
@@ -82,7 +108,7 @@ Data MakeData(int points)
     for (int l = 0; l < kLimits; ++l) {
         std::vector<double> y(static_cast<size_t>(points));
         for (int i = 0; i < points; ++i)
-            y[static_cast<size_t>(i)] = 79.0 - 10.0 * l - 6.0 * std::log10(d.x[static_cast<size_t>(i)] / 150.0 + 1.0);
+            y[static_cast<size_t>(i)] = LimitAt(kLimitCorners[l], d.x[static_cast<size_t>(i)]);
         d.limits.push_back(std::move(y));
     }
     return d;
@@ -95,7 +121,8 @@ struct OurChart {
     std::vector<TLineSeries*> traces;
     std::vector<TLineSeries*> limits;
 
-    explicit OurChart(int penWidth)
+    // Without curves: the walls, axes, labels and grid alone.
+    explicit OurChart(int penWidth, bool curves = true)
     {
         chart.SetView3D(false);
         chart.Legend().Hide(); // as on the main chart
@@ -108,6 +135,13 @@ struct OurChart {
         chart.BottomAxis()->SetLogarithmic(true);
         chart.BottomAxis()->SetRange(kStartKHz, kStopKHz);
         chart.BottomAxis()->SetAxisValuesFormat(QStringLiteral("###0.###"));
+        if (!curves) {
+            // Without series the axes would choose no labels (and so no grid); the empty chart
+            // shows them as the main chart does.
+            chart.LeftAxis()->SetLabelStyle(talValue);
+            chart.BottomAxis()->SetLabelStyle(talValue);
+            return;
+        }
         for (int t = 0; t < kTraces; ++t) {
             auto& s = chart.AddNewSeries<TLineSeries>();
             s.SetSeriesColor(kTraceColors[t]);
@@ -134,6 +168,18 @@ struct OurChart {
             fill(*traces[static_cast<size_t>(t)], d.traces[static_cast<size_t>(t)], kTraceColors[t]);
         for (int l = 0; l < kLimits; ++l)
             fill(*limits[static_cast<size_t>(l)], d.limits[static_cast<size_t>(l)], kLimitColors[l]);
+    }
+
+    // New values for every trace (as after a sweep of the whole range): each cleared and filled
+    // again at once.
+    void Refill(const Data& d, int shift)
+    {
+        for (int t = 0; t < kTraces; ++t) {
+            TLineSeries& s = *traces[static_cast<size_t>(t)];
+            TChartSeries::UpdateScope scope(s);
+            s.Clear();
+            s.AddPointsXY(d.x, d.traces[static_cast<size_t>((t + shift) % kTraces)], kTraceColors[t]);
+        }
     }
 
     void Draw()
@@ -215,6 +261,92 @@ void BM_OursSweep(benchmark::State& state)
     }
 }
 
+// The chart without curves: what every drawing costs whatever it shows.
+void BM_OursEmpty(benchmark::State& state)
+{
+    OurChart our(1, false);
+    our.Draw();
+    double total = 0;
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        our.Draw();
+        total += Seconds(std::chrono::steady_clock::now() - start);
+    }
+    Times()["ours: empty chart (walls, axes, labels, grid)"] = total / static_cast<double>(state.iterations());
+}
+
+// Every Y of the four traces replaced (each cleared and filled again at once), then one drawing.
+void BM_OursRefill(benchmark::State& state)
+{
+    const int points = static_cast<int>(state.range(0));
+    const Data d = MakeData(points);
+    OurChart our(1);
+    our.Fill(d);
+    our.Draw();
+    double total = 0;
+    int shift = 0;
+    for (auto _ : state) {
+        shift = (shift + 1) % kTraces;
+        const auto start = std::chrono::steady_clock::now();
+        our.Refill(d, shift);
+        our.Draw();
+        total += Seconds(std::chrono::steady_clock::now() - start);
+    }
+    Times()["ours: " + std::to_string(points) + " points, 4 traces refilled, drawn"] =
+        total / static_cast<double>(state.iterations());
+}
+
+// One trace of ordered points cleared and filled again at once, without drawing.
+void BM_OursAppend(benchmark::State& state)
+{
+    const Data d = MakeData(750000);
+    OurChart our(1);
+    our.Fill(d);
+    TLineSeries& s = *our.traces[0];
+    double total = 0;
+    int shift = 0;
+    for (auto _ : state) {
+        shift = (shift + 1) % kTraces;
+        const auto start = std::chrono::steady_clock::now();
+        {
+            TChartSeries::UpdateScope scope(s);
+            s.Clear();
+            s.AddPointsXY(d.x, d.traces[static_cast<size_t>(shift)], kTraceColors[0]);
+        }
+        total += Seconds(std::chrono::steady_clock::now() - start);
+    }
+    Times()["ours: 750000 ordered points filled at once"] = total / static_cast<double>(state.iterations());
+}
+
+// The main chart's 29 series, each read point by point to 750,000 points and drawn: what they
+// hold together.
+void BM_OursManySeries(benchmark::State& state)
+{
+    const Data d = MakeData(750000);
+    constexpr int kSeries = 29;
+    OurChart our(1, false);
+    std::vector<TLineSeries*> series;
+    for (int k = 0; k < kSeries; ++k) {
+        TLineSeries& s = our.chart.AddNewSeries<TLineSeries>();
+        TChartSeries::UpdateScope scope(s);
+        const std::vector<double>& y = d.traces[static_cast<size_t>(k % kTraces)];
+        for (size_t i = 0; i < d.x.size(); ++i)
+            s.AddPointXY(d.x[i], y[i], {}, kTraceColors[k % kTraces]);
+        series.push_back(&s);
+    }
+    our.Draw();
+    double bytes = 0;
+    for (auto _ : state) {
+        bytes = 0;
+        for (TLineSeries* s : series)
+            bytes += static_cast<double>(s->XValues().MemoryBytes() + s->YValues().MemoryBytes() +
+                                         s->PointColors().MemoryBytes() + s->DrawCache().MemoryBytes());
+        benchmark::DoNotOptimize(bytes);
+    }
+    state.counters["MB"] = bytes / 1e6;
+    Times()["MB held: 29 series of 750000 points read point by point"] = bytes / 1e6;
+}
+
 // What a full series holds: its value lists (as reserved) and point colours, and the pixels the
 // drawing keeps, per point.
 void BM_BytesPerPoint(benchmark::State& state)
@@ -255,9 +387,13 @@ void BM_BytesPerPoint(benchmark::State& state)
 struct TheirChart {
     QCustomPlot plot;
 
-    explicit TheirChart(int penWidth)
+    explicit TheirChart(int penWidth, bool curves = true)
     {
         plot.resize(kWidth, kHeight);
+        // A hidden widget is told of its size only when shown, and QCustomPlot sizes its picture
+        // then: shown (off the screen), it draws at the size ours does, not at 640 x 480.
+        plot.setAttribute(Qt::WA_DontShowOnScreen);
+        plot.show();
         plot.setNotAntialiasedElements(QCP::aeAll);
         plot.setBackground(QColor(0xA0, 0xA0, 0xA4));
         plot.axisRect()->setBackground(QColor(0x80, 0x00, 0x80));
@@ -266,12 +402,27 @@ struct TheirChart {
         plot.xAxis->setRange(kStartKHz, kStopKHz);
         plot.yAxis->setRange(-20.0, 120.0);
         plot.yAxis->setLabel(QStringLiteral("dBµV  (dBµV/m, dBµA)"));
+        if (!curves)
+            return;
         auto qcolor = [](TColor c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); };
         for (int t = 0; t < kTraces; ++t)
             plot.addGraph()->setPen(QPen(qcolor(kTraceColors[t]), penWidth));
-        for (int l = 0; l < kLimits; ++l)
-            plot.addGraph()->setPen(QPen(qcolor(kLimitColors[l]), 2));
+        // The limit lines from their tables' corners, each level held up to the next corner.
+        for (int l = 0; l < kLimits; ++l) {
+            QCPGraph* limit = plot.addGraph();
+            limit->setPen(QPen(qcolor(kLimitColors[l]), 2));
+            limit->setLineStyle(QCPGraph::lsStepLeft);
+            QVector<double> x, y;
+            for (const Corner& c : kLimitCorners[l]) {
+                x.push_back(c.kHz);
+                y.push_back(c.level);
+            }
+            limit->setData(x, y, true);
+        }
     }
+
+    // Whether the picture has the size ours has.
+    bool Sized() const { return plot.viewport().size() == QSize(kWidth, kHeight); }
 
     void Fill(const Data& d)
     {
@@ -280,10 +431,6 @@ struct TheirChart {
             plot.graph(t)->setData(x, QVector<double>(d.traces[static_cast<size_t>(t)].begin(),
                                                       d.traces[static_cast<size_t>(t)].end()),
                                    true);
-        for (int l = 0; l < kLimits; ++l)
-            plot.graph(kTraces + l)->setData(x, QVector<double>(d.limits[static_cast<size_t>(l)].begin(),
-                                                                d.limits[static_cast<size_t>(l)].end()),
-                                             true);
     }
 };
 
@@ -295,6 +442,10 @@ void BM_QCustomPlot(benchmark::State& state)
     const bool changed = state.range(3) != 0;
     const Data d = MakeData(points);
     TheirChart their(penWidth);
+    if (!their.Sized()) {
+        state.SkipWithError("QCustomPlot does not draw at the chart's size");
+        return;
+    }
     their.Fill(d);
     double low = kStartKHz, high = kStopKHz;
     if (zoomed)
@@ -315,18 +466,79 @@ void BM_QCustomPlot(benchmark::State& state)
     Times()["qcp: " + Case(points, penWidth, zoomed, changed)] = total / static_cast<double>(state.iterations());
 }
 
+void BM_QCustomPlotEmpty(benchmark::State& state)
+{
+    TheirChart their(1, false);
+    if (!their.Sized()) {
+        state.SkipWithError("QCustomPlot does not draw at the chart's size");
+        return;
+    }
+    their.plot.replot();
+    double total = 0;
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        their.plot.replot();
+        total += Seconds(std::chrono::steady_clock::now() - start);
+    }
+    Times()["qcp: empty chart (walls, axes, labels, grid)"] = total / static_cast<double>(state.iterations());
+}
+
+// The same refill as setData with sorted data (the vectors made beforehand), then replot().
+void BM_QCustomPlotRefill(benchmark::State& state)
+{
+    const int points = static_cast<int>(state.range(0));
+    const Data d = MakeData(points);
+    TheirChart their(1);
+    if (!their.Sized()) {
+        state.SkipWithError("QCustomPlot does not draw at the chart's size");
+        return;
+    }
+    their.Fill(d);
+    their.plot.replot();
+    const QVector<double> x(d.x.begin(), d.x.end());
+    std::vector<QVector<double>> ys;
+    for (const auto& y : d.traces)
+        ys.emplace_back(y.begin(), y.end());
+    double total = 0;
+    int shift = 0;
+    for (auto _ : state) {
+        shift = (shift + 1) % kTraces;
+        const auto start = std::chrono::steady_clock::now();
+        for (int t = 0; t < kTraces; ++t)
+            their.plot.graph(t)->setData(x, ys[static_cast<size_t>((t + shift) % kTraces)], true);
+        their.plot.replot();
+        total += Seconds(std::chrono::steady_clock::now() - start);
+    }
+    Times()["qcp: " + std::to_string(points) + " points, 4 traces refilled, drawn"] =
+        total / static_cast<double>(state.iterations());
+}
+
+void BM_QCustomPlotAppend(benchmark::State& state)
+{
+    const Data d = MakeData(750000);
+    TheirChart their(1);
+    const QVector<double> x(d.x.begin(), d.x.end());
+    std::vector<QVector<double>> ys;
+    for (const auto& y : d.traces)
+        ys.emplace_back(y.begin(), y.end());
+    their.plot.graph(0)->setData(x, ys[0], true);
+    double total = 0;
+    int shift = 0;
+    for (auto _ : state) {
+        shift = (shift + 1) % kTraces;
+        const auto start = std::chrono::steady_clock::now();
+        their.plot.graph(0)->setData(x, ys[static_cast<size_t>(shift)], true);
+        total += Seconds(std::chrono::steady_clock::now() - start);
+    }
+    Times()["qcp: 750000 ordered points filled at once"] = total / static_cast<double>(state.iterations());
+}
+
 void BM_QCustomPlotSweep(benchmark::State& state)
 {
     const Data d = MakeData(kSegments * kSegmentPoints);
     for (auto _ : state) {
         state.PauseTiming();
         TheirChart their(1);
-        const QVector<double> x(d.x.begin(), d.x.end());
-        for (int l = 0; l < kLimits; ++l)
-            their.plot.graph(kTraces + l)
-                ->setData(x, QVector<double>(d.limits[static_cast<size_t>(l)].begin(),
-                                             d.limits[static_cast<size_t>(l)].end()),
-                          true);
         state.ResumeTiming();
         double total = 0;
         for (int s = 0; s < kSegments; ++s) {
@@ -373,7 +585,7 @@ void PrintSummary()
                         seconds / their->second);
     }
     for (const auto& [name, value] : Times())
-        if (name.rfind("bytes", 0) == 0)
+        if (name.rfind("bytes", 0) == 0 || name.rfind("MB", 0) == 0)
             std::printf("%-56s %10.2f\n", name.c_str(), value);
 }
 
@@ -400,16 +612,23 @@ void BM_OursDottedMarginLine(benchmark::State& state)
     Times()["ours: 750000 points, width 1 + a dotted margin line, whole"] = total / static_cast<double>(state.iterations());
 }
 
+BENCHMARK(BM_OursEmpty)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Ours)->Apply(Cases)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OursRefill)->Arg(250000)->Arg(750000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OursAppend)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OursDottedMarginLine)->Unit(benchmark::kMillisecond);
 #ifdef ZENDRIK_WITH_QCUSTOMPLOT
+BENCHMARK(BM_QCustomPlotEmpty)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_QCustomPlot)->Apply(Cases)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_QCustomPlotRefill)->Arg(250000)->Arg(750000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_QCustomPlotAppend)->Unit(benchmark::kMillisecond);
 #endif
 BENCHMARK(BM_OursSweep)->Iterations(1)->Unit(benchmark::kMillisecond);
 #ifdef ZENDRIK_WITH_QCUSTOMPLOT
 BENCHMARK(BM_QCustomPlotSweep)->Iterations(1)->Unit(benchmark::kMillisecond);
 #endif
 BENCHMARK(BM_BytesPerPoint)->Iterations(1);
+BENCHMARK(BM_OursManySeries)->Iterations(1);
 
 int main(int argc, char** argv)
 {

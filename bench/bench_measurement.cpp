@@ -8,6 +8,7 @@
 // and with the engine's part of the segment before it: the program's own time per segment.
 #include "app/AdvancedSettings.h"
 #include "app/Log.h"
+#include "app/MainChartSeries.h"
 #include "chart/engine/ChartSeries.h"
 #include "datafiles/CheckListModel.h"
 #include "datafiles/SegmentTable.h"
@@ -22,7 +23,6 @@
 #include "instrument/visa/VisaSession.h"
 #include "mail/ChartImage.h"
 #include "measurement/CorrectedTrace.h"
-#include "measurement/MainChartSeries.h"
 #include "measurement/MeasurementState.h"
 #include "measurement/PeakLists.h"
 #include "measurement/RunHost.h"
@@ -77,14 +77,14 @@ struct Engine {
 
     Engine()
     {
-        series.Raw1 = &raw;
-        series.Corrected1 = &corrected;
-        series.Limit1 = &limit;
-        series.Cable = &cable;
-        series.Lisn = &lisn;
-        series.Antenna = &antenna;
-        series.Amplifier = &amplifier;
-        series.Master = &master;
+        series[SeriesRole::rawTrace1] = &raw;
+        series[SeriesRole::correctedTrace1] = &corrected;
+        series[SeriesRole::limitLine1] = &limit;
+        series[SeriesRole::cableCorrection] = &cable;
+        series[SeriesRole::lisnCorrection] = &lisn;
+        series[SeriesRole::antennaFactor] = &antenna;
+        series[SeriesRole::amplifierCorrection] = &amplifier;
+        series[SeriesRole::masterCorrection] = &master;
         FillTable(cable, -0.5, -0.3);
         FillTable(lisn, 10, 0);
         FillTable(antenna, 2, 3);
@@ -246,11 +246,12 @@ struct FullChart {
             xs.push_back(150 + i * 4);
             ys.push_back(i % 400 == 0 ? 62.0 : 20.0 + (i * 7919 % 97) / 10.0);
         }
-        for (TLineSeries* s : {chart.rawTrace1, chart.rawTrace2}) {
+        for (TCustomSeries* s : {chart.Series(SeriesRole::rawTrace1), chart.Series(SeriesRole::rawTrace2)}) {
             TChartSeries::UpdateScope hold(*s);
             s->AddPointsXY(xs, ys);
         }
-        for (TLineSeries* s : {chart.correctedTrace1, chart.correctedTrace2}) {
+        for (TCustomSeries* s :
+             {chart.Series(SeriesRole::correctedTrace1), chart.Series(SeriesRole::correctedTrace2)}) {
             TChartSeries::UpdateScope hold(*s);
             s->AddPointsXY(xs, ys, clLime);
         }
@@ -269,13 +270,13 @@ void BM_MainChartRepaintAfterASegment(benchmark::State& st)
         st.PauseTiming();
         for (size_t i = 0; i < xs.size(); ++i)
             xs[i] = 1000154 + 4.0 * static_cast<double>(i);
-        f.chart.rawTrace1->AddPointsXY(xs, ys);
-        f.chart.correctedTrace1->AddPointsXY(xs, ys, clLime);
+        f.chart.Series(SeriesRole::rawTrace1)->AddPointsXY(xs, ys);
+        f.chart.Series(SeriesRole::correctedTrace1)->AddPointsXY(xs, ys, clLime);
         st.ResumeTiming();
         f.chart.chart->RepaintNow();
         st.PauseTiming();
-        f.chart.rawTrace1->DeleteRange(FullChart::kTracePoints, 601);
-        f.chart.correctedTrace1->DeleteRange(FullChart::kTracePoints, 601);
+        f.chart.Series(SeriesRole::rawTrace1)->DeleteRange(FullChart::kTracePoints, 601);
+        f.chart.Series(SeriesRole::correctedTrace1)->DeleteRange(FullChart::kTracePoints, 601);
         st.ResumeTiming();
     }
     st.counters["points"] = 4.0 * FullChart::kTracePoints;
@@ -288,11 +289,12 @@ void BM_SegmentWithTheRepaintOfAFullChart(benchmark::State& st)
 {
     FullChart f;
     Engine e;
-    e.series.Raw1 = f.chart.rawTrace1;
-    e.series.Corrected1 = f.chart.correctedTrace1;
+    e.series[SeriesRole::rawTrace1] = f.chart.Series(SeriesRole::rawTrace1);
+    e.series[SeriesRole::correctedTrace1] = f.chart.Series(SeriesRole::correctedTrace1);
     VirtualEventPump pump;
     CorrectionPass pass{e.state, e.series, e.switches, e.messages, e.debug, e.host, pump};
-    SetTraces set{*f.chart.rawTrace1, *f.chart.correctedTrace1, clLime, e.limit, 6.0, e.peaks};
+    SetTraces set{*f.chart.Series(SeriesRole::rawTrace1), *f.chart.Series(SeriesRole::correctedTrace1), clLime,
+                  e.limit, 6.0, e.peaks};
     const QByteArray answer = DsaAnswer();
     const int64_t startHz = 1000154000;
     const tracecodec::Grid grid = tracecodec::TraceGrid(startHz, startHz + 2404000, 601);
@@ -301,14 +303,14 @@ void BM_SegmentWithTheRepaintOfAFullChart(benchmark::State& st)
     for (auto _ : st) {
         DecodeSegment(answer, grid, points, xs, ys);
         {
-            TChartSeries::UpdateScope hold(*f.chart.rawTrace1);
-            f.chart.rawTrace1->AddPointsXY(xs, ys);
+            TChartSeries::UpdateScope hold(*f.chart.Series(SeriesRole::rawTrace1));
+            f.chart.Series(SeriesRole::rawTrace1)->AddPointsXY(xs, ys);
         }
         Calc_Cor_Single(pass, set, false, 601);
         f.chart.chart->RepaintNow();
         st.PauseTiming();
-        f.chart.rawTrace1->DeleteRange(FullChart::kTracePoints, 601);
-        f.chart.correctedTrace1->DeleteRange(FullChart::kTracePoints, 601);
+        f.chart.Series(SeriesRole::rawTrace1)->DeleteRange(FullChart::kTracePoints, 601);
+        f.chart.Series(SeriesRole::correctedTrace1)->DeleteRange(FullChart::kTracePoints, 601);
         e.peaks.Clear();
         st.ResumeTiming();
     }
@@ -325,7 +327,7 @@ void BM_SaveChartJpegOfAFullChart(benchmark::State& st)
         xs.push_back(x);
         ys.push_back(66.0 - 10.0 * std::log10(x / 150.0));
     }
-    for (TLineSeries* s : {f.chart.limitLine1, f.chart.limitLine2}) {
+    for (TCustomSeries* s : {f.chart.Series(SeriesRole::limitLine1), f.chart.Series(SeriesRole::limitLine2)}) {
         TChartSeries::UpdateScope hold(*s);
         s->AddPointsXY(xs, ys);
     }

@@ -1,6 +1,7 @@
 #include "datafiles/GridSeries.h"
 
 #include "app/Log.h"
+#include "app/MainChartSeries.h"
 #include "app/NumberText.h"
 #include "app/TextRoutines.h"
 #include "chart/engine/ChartSeries.h"
@@ -42,25 +43,10 @@ void Append(TChartSeries& series, const GridTrace& trace, double offset, TColor 
 
 QString GridSeriesKey(int mainSeriesNumber, bool withGeneratorAmp)
 {
-    switch (mainSeriesNumber) {
-    case 1: return QStringLiteral("raw1");
-    case 2: return QStringLiteral("lim1");
-    case 3: return QStringLiteral("cac");
-    case 4: return QStringLiteral("lisn");
-    case 5: return QStringLiteral("lim2");
-    case 6: return QStringLiteral("edit");
-    case 7: return QStringLiteral("7");
-    case 8: return QStringLiteral("raw2");
-    case 9: return QStringLiteral("cor2");
-    case 10: return QStringLiteral("amp");
-    case 11: return QStringLiteral("ant");
-    case 12: return QStringLiteral("trace1");
-    case 13: return QStringLiteral("trace2");
-    case 14: return QStringLiteral("gap1");
-    case 15: return QStringLiteral("gap2");
-    case 23: return withGeneratorAmp ? QStringLiteral("amptrck") : QString();
-    default: return {};
-    }
+    const std::optional<SeriesRole> role = RoleOfNumber(mainSeriesNumber);
+    if (!role || (*role == SeriesRole::generatorAmpCorrection && !withGeneratorAmp))
+        return {};
+    return QString::fromLatin1(RowOf(*role).GraphKey);
 }
 
 void InterpolateGridToSeries(TableBuffer& grid, TChartSeries& target, TColor color, bool rangeFlag,

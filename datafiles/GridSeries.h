@@ -18,8 +18,9 @@ class TChartSeries;
 // mainSeriesNumber names the target in the "Info: graph ..." line: n for Series<n> of the main
 // chart, 0 for any other series (empty key).
 
-// The key of a main-chart series in the log line ("lim1", "cac", ...); empty for others.
-// withGeneratorAmp adds "amptrck" for Series23, which only InterpolateGridToSeries knows.
+// The key of a main-chart series in the log line (the table's GraphKey: "lim1", "cac", ...);
+// empty for others. Only with withGeneratorAmp does Series23 get its "amptrck", which only
+// InterpolateGridToSeries knows.
 QString GridSeriesKey(int mainSeriesNumber, bool withGeneratorAmp);
 
 // Clears target and fills it from the grid (level mode from the grid's "Level lin/log"), each

@@ -199,8 +199,8 @@ private:
     {
         const QString path = FileSelected(datafiles::SourcePath(value_));
         // The combined curve was built from the old table; it is built again at the next run.
-        if (t_.Series.masterCorrection != nullptr)
-            t_.Series.masterCorrection->Clear();
+        if (t_.Series[SeriesRole::masterCorrection] != nullptr)
+            t_.Series[SeriesRole::masterCorrection]->Clear();
         datafiles::LoadCorrection(t_, kind, path);
     }
 

@@ -23,14 +23,22 @@
 
 namespace {
 
-// Reads a table without asking and interpolates it into series (cleared first in any case).
-bool ReadTableInto(ProjectTargets& t, TableKind kind, const QString& path, TChartSeries& series, TColor color,
-                   int seriesNumber)
+// A series a table is read into, with its number in the main chart (0 for another chart's), which
+// names it in the debug log.
+struct TableTarget {
+    TChartSeries* Series;
+    int Number;
+};
+
+TableTarget MainTarget(const ProjectTargets& t, SeriesRole role) { return {t.Series[role], NumberOf(role)}; }
+
+// Reads a table without asking and interpolates it into the target (cleared first in any case).
+bool ReadTableInto(ProjectTargets& t, TableKind kind, const QString& path, const TableTarget& target, TColor color)
 {
-    series.Clear();
+    target.Series->Clear();
     if (t.Table == nullptr || !LoadTableFile(kind, *t.Table, path, QLatin1Char('n'), t.Files))
         return false;
-    InterpolateGridToSeries(*t.Table, series, color, false, seriesNumber, t.Files);
+    InterpolateGridToSeries(*t.Table, *target.Series, color, false, target.Number, t.Files);
     return true;
 }
 
@@ -62,20 +70,19 @@ bool DataFileExists(const ProjectTargets& targets, const QString& path)
 namespace {
 
 struct CorrectionTarget {
-    TChartSeries* series;
+    TableTarget target;
     TColor color;
-    int seriesNumber;
 };
 
 CorrectionTarget CorrectionOf(ProjectTargets& t, CorrectionKind kind)
 {
     switch (kind) {
-    case CorrectionKind::Cable: return {t.Series.cableCorrection, t.Colors.Cable, 3};
-    case CorrectionKind::Lisn: return {t.Series.lisnCorrection, t.Colors.Lisn, 4};
-    case CorrectionKind::Amplifier: return {t.Series.amplifierCorrection, t.Colors.Amplifier, 10};
-    case CorrectionKind::Antenna: return {t.Series.antennaFactor, t.Colors.Antenna, 11};
+    case CorrectionKind::Cable: return {MainTarget(t, SeriesRole::cableCorrection), t.Colors.Cable};
+    case CorrectionKind::Lisn: return {MainTarget(t, SeriesRole::lisnCorrection), t.Colors.Lisn};
+    case CorrectionKind::Amplifier: return {MainTarget(t, SeriesRole::amplifierCorrection), t.Colors.Amplifier};
+    case CorrectionKind::Antenna: return {MainTarget(t, SeriesRole::antennaFactor), t.Colors.Antenna};
     }
-    return {nullptr, clDefault, 0};
+    return {{nullptr, 0}, clDefault};
 }
 
 TableKind TableKindOf(CorrectionKind kind)
@@ -93,7 +100,7 @@ TableKind TableKindOf(CorrectionKind kind)
 
 QString MissingLimitLine(const ProjectTargets& t, int set)
 {
-    const TChartSeries* limit = set == 1 ? t.Series.limitLine1 : t.Series.limitLine2;
+    const TChartSeries* limit = set == 1 ? t.Series[SeriesRole::limitLine1] : t.Series[SeriesRole::limitLine2];
     if (t.MainGrid == nullptr || limit == nullptr || limit->Count() > 0)
         return {};
     const QString name = t.MainGrid->Value(set == 1 ? gridkeys::kLimit1 : gridkeys::kLimit2);
@@ -106,8 +113,8 @@ QString MissingLimitLine(const ProjectTargets& t, int set)
 
 bool LoadLimitLine(ProjectTargets& t, int set, const QString& path)
 {
-    TChartSeries* limit = set == 1 ? t.Series.limitLine1 : t.Series.limitLine2;
-    TChartSeries* margin = set == 1 ? t.Series.marginLine1 : t.Series.marginLine2;
+    TChartSeries* limit = set == 1 ? t.Series[SeriesRole::limitLine1] : t.Series[SeriesRole::limitLine2];
+    TChartSeries* margin = set == 1 ? t.Series[SeriesRole::marginLine1] : t.Series[SeriesRole::marginLine2];
     if (limit != nullptr)
         limit->Clear();
     if (margin != nullptr)
@@ -118,16 +125,17 @@ bool LoadLimitLine(ProjectTargets& t, int set, const QString& path)
         return false;
     const int32_t marginDb = t.State == nullptr ? 0 : (set == 1 ? t.State->Margin1Db : t.State->Margin2Db);
     ShowGridAsSeries(*t.Table, *limit, *margin, set == 1 ? t.Colors.Limit1 : t.Colors.Limit2,
-                     set == 1 ? t.Colors.Margin1 : t.Colors.Margin2, marginDb, set == 1 ? 2 : 5, t.Files);
+                     set == 1 ? t.Colors.Margin1 : t.Colors.Margin2, marginDb,
+                     NumberOf(set == 1 ? SeriesRole::limitLine1 : SeriesRole::limitLine2), t.Files);
     return true;
 }
 
 bool LoadCorrection(ProjectTargets& t, CorrectionKind kind, const QString& path)
 {
-    const CorrectionTarget target = CorrectionOf(t, kind);
-    if (target.series == nullptr)
+    const CorrectionTarget correction = CorrectionOf(t, kind);
+    if (correction.target.Series == nullptr)
         return false;
-    return ReadTableInto(t, TableKindOf(kind), path, *target.series, target.color, target.seriesNumber);
+    return ReadTableInto(t, TableKindOf(kind), path, correction.target, correction.color);
 }
 
 bool LoadSegments(ProjectTargets& t, int set, const QString& path)
@@ -137,7 +145,7 @@ bool LoadSegments(ProjectTargets& t, int set, const QString& path)
         return false;
     if (t.ClearMeasureTimeEstimate)
         t.ClearMeasureTimeEstimate();
-    TChartSeries* marks = set == 1 ? t.Series.segmentMarks1 : t.Series.segmentMarks2;
+    TChartSeries* marks = set == 1 ? t.Series[SeriesRole::segmentMarks1] : t.Series[SeriesRole::segmentMarks2];
     CheckListModel* list = set == 1 ? t.SegmentList1 : t.SegmentList2;
     if (marks == nullptr || list == nullptr)
         return LoadSegmentTable(*table, path, t.SweepWaitMarginMs(), t.Files);
@@ -197,8 +205,8 @@ void ApplyLimit(ProjectTargets& t, int set)
 {
     const QString name = t.MainGrid->Value(set == 1 ? kLimit1 : kLimit2);
     // The margin line goes with its limit line, so a project without a limit shows neither.
-    TChartSeries* limit = set == 1 ? t.Series.limitLine1 : t.Series.limitLine2;
-    TChartSeries* margin = set == 1 ? t.Series.marginLine1 : t.Series.marginLine2;
+    TChartSeries* limit = set == 1 ? t.Series[SeriesRole::limitLine1] : t.Series[SeriesRole::limitLine2];
+    TChartSeries* margin = set == 1 ? t.Series[SeriesRole::marginLine1] : t.Series[SeriesRole::marginLine2];
     if (limit != nullptr)
         limit->Clear();
     if (margin != nullptr)
@@ -222,21 +230,21 @@ void ApplyLimit(ProjectTargets& t, int set)
     datafiles::LoadLimitLine(t, set, path);
 }
 
-void ApplyCorrection(ProjectTargets& t, ParameterGridModel* grid, const QString& key, TChartSeries* series,
-                     TableKind kind, TColor color, int seriesNumber, const QString& word)
+void ApplyCorrection(ProjectTargets& t, ParameterGridModel* grid, const QString& key, const TableTarget& target,
+                     TableKind kind, TColor color, const QString& word)
 {
-    if (grid == nullptr || series == nullptr || t.Table == nullptr)
+    if (grid == nullptr || target.Series == nullptr || t.Table == nullptr)
         return;
     const QString name = grid->Value(key);
     if (name == kNoFile)
         return;
-    series->Clear();
+    target.Series->Clear();
     const QString path = datafiles::SourcePath(name);
     if (!datafiles::DataFileExists(t, path)) {
         NotFound(t, word, path);
         return;
     }
-    ReadTableInto(t, kind, path, *series, color, seriesNumber);
+    ReadTableInto(t, kind, path, target, color);
 }
 
 void ApplySegments(ProjectTargets& t, int set)
@@ -348,23 +356,23 @@ void Apply(ProjectTargets& t, const QString& kind)
     } else if (kind == QLatin1String("LIM2") && hasMain) {
         ApplyLimit(t, 2);
     } else if (kind == QLatin1String("CABLE")) {
-        ApplyCorrection(t, main, kCableCor, t.Series.cableCorrection, TableKind::Cable, t.Colors.Cable, 3,
-                        QStringLiteral("Cable"));
+        ApplyCorrection(t, main, kCableCor, MainTarget(t, SeriesRole::cableCorrection), TableKind::Cable,
+                        t.Colors.Cable, QStringLiteral("Cable"));
     } else if (kind == QLatin1String("AMPL")) {
-        ApplyCorrection(t, main, kAmpCor, t.Series.amplifierCorrection, TableKind::Amplifier, t.Colors.Amplifier, 10,
-                        QStringLiteral("Amplifier"));
+        ApplyCorrection(t, main, kAmpCor, MainTarget(t, SeriesRole::amplifierCorrection), TableKind::Amplifier,
+                        t.Colors.Amplifier, QStringLiteral("Amplifier"));
     } else if (kind == QLatin1String("ANT")) {
-        ApplyCorrection(t, main, kAntCor, t.Series.antennaFactor, TableKind::Antenna, t.Colors.Antenna, 11,
-                        QStringLiteral("Antenna"));
+        ApplyCorrection(t, main, kAntCor, MainTarget(t, SeriesRole::antennaFactor), TableKind::Antenna,
+                        t.Colors.Antenna, QStringLiteral("Antenna"));
     } else if (kind == QLatin1String("LISN")) {
-        ApplyCorrection(t, main, kLisnCor, t.Series.lisnCorrection, TableKind::Lisn, t.Colors.Lisn, 4,
-                        QStringLiteral("LISN/ATT"));
+        ApplyCorrection(t, main, kLisnCor, MainTarget(t, SeriesRole::lisnCorrection), TableKind::Lisn,
+                        t.Colors.Lisn, QStringLiteral("LISN/ATT"));
     } else if (kind == QLatin1String("AMPL_TRACK")) {
-        ApplyCorrection(t, t.GeneratorGrid, kAmpCor, t.Series.generatorAmpCorrection, TableKind::Amplifier,
-                        t.Colors.GeneratorAmp, 23, QStringLiteral("Amplifier"));
+        ApplyCorrection(t, t.GeneratorGrid, kAmpCor, MainTarget(t, SeriesRole::generatorAmpCorrection),
+                        TableKind::Amplifier, t.Colors.GeneratorAmp, QStringLiteral("Amplifier"));
     } else if (kind == QLatin1String("TC")) {
-        ApplyCorrection(t, t.GeneratorGrid, kTemCor, t.Series.temCellCorrection, TableKind::Tc, t.Colors.TemCell, 24,
-                        QStringLiteral("TC"));
+        ApplyCorrection(t, t.GeneratorGrid, kTemCor, MainTarget(t, SeriesRole::temCellCorrection), TableKind::Tc,
+                        t.Colors.TemCell, QStringLiteral("TC"));
     } else if (kind == QLatin1String("REP") && hasMain) {
         ApplyReport(t);
     } else if (kind == QLatin1String("SEG1") && hasMain) {
@@ -380,17 +388,17 @@ void Apply(ProjectTargets& t, const QString& kind)
     } else if (kind == QLatin1String("Low_dBm")) {
         ApplyCoverageLevel(t, false);
     } else if (kind == QLatin1String("CABLE_FF")) {
-        ApplyCorrection(t, t.CoverageGrid, kCableCor, t.Coverage.cableCorrection, TableKind::Cable, t.Colors.Coverage,
-                        0, QStringLiteral("Cable"));
+        ApplyCorrection(t, t.CoverageGrid, kCableCor, {t.Coverage.cableCorrection, 0}, TableKind::Cable,
+                        t.Colors.Coverage, QStringLiteral("Cable"));
         if (t.CoverageGrid != nullptr && t.Coverage.cableCorrection != nullptr &&
             t.CoverageGrid->Value(kCableCor) != kNoFile)
             LogCoverageCable(t);
     } else if (kind == QLatin1String("AMP_FF")) {
-        ApplyCorrection(t, t.CoverageGrid, kAmpCor, t.Coverage.amplifierCorrection, TableKind::Amplifier,
-                        t.Colors.Coverage, 0, QStringLiteral("Amplifier"));
+        ApplyCorrection(t, t.CoverageGrid, kAmpCor, {t.Coverage.amplifierCorrection, 0}, TableKind::Amplifier,
+                        t.Colors.Coverage, QStringLiteral("Amplifier"));
     } else if (kind == QLatin1String("ANT_FF")) {
-        ApplyCorrection(t, t.CoverageGrid, kAntCor, t.Coverage.antennaFactor, TableKind::Antenna, t.Colors.Coverage, 0,
-                        QStringLiteral("Antenna"));
+        ApplyCorrection(t, t.CoverageGrid, kAntCor, {t.Coverage.antennaFactor, 0}, TableKind::Antenna,
+                        t.Colors.Coverage, QStringLiteral("Antenna"));
     }
 }
 

@@ -1,6 +1,7 @@
 #ifndef ZENDRIK_DATAFILES_PROJECTTARGETS_H
 #define ZENDRIK_DATAFILES_PROJECTTARGETS_H
 
+#include "app/MainChartSeries.h"
 #include "chart/canvas/PlotColor.h"
 #include "datafiles/DataFileContext.h"
 
@@ -16,25 +17,6 @@ class TableBuffer;
 class TChartSeries;
 struct GeneratorViewValues;
 struct SegmentTable;
-
-// The series of the main chart that projects and the parameter grid fill, named by role; the
-// designer name of each is in its comment. The main window points them at its series; a null
-// pointer leaves the items that fill it undone.
-struct ProjectSeries {
-    TChartSeries* limitLine1 = nullptr;             // Series2
-    TChartSeries* cableCorrection = nullptr;        // Series3
-    TChartSeries* lisnCorrection = nullptr;         // Series4 (LISN or attenuator)
-    TChartSeries* limitLine2 = nullptr;             // Series5
-    TChartSeries* amplifierCorrection = nullptr;    // Series10
-    TChartSeries* antennaFactor = nullptr;          // Series11
-    TChartSeries* marginLine1 = nullptr;            // Series14
-    TChartSeries* marginLine2 = nullptr;            // Series15
-    TChartSeries* masterCorrection = nullptr;       // Series16, the combined correction
-    TChartSeries* segmentMarks1 = nullptr;          // Series17
-    TChartSeries* segmentMarks2 = nullptr;          // Series18
-    TChartSeries* generatorAmpCorrection = nullptr; // Series23
-    TChartSeries* temCellCorrection = nullptr;      // Series24
-};
 
 // The coverage view's chart: its three correction series (drawn white) and its level axis.
 struct CoverageTargets {
@@ -79,7 +61,8 @@ struct ProjectTargets {
     // The table editor's grid: every table read passes through it.
     TableBuffer* Table = nullptr;
 
-    ProjectSeries Series;
+    // The main chart's series that projects and the grid fill; a null one leaves its items undone.
+    MainChartSeries Series;
     AxisBounds* FrequencyAxis = nullptr; // the main chart's bottom axis (kHz)
     AxisBounds* LevelAxis = nullptr;     // the main chart's left axis (dBuV)
     CoverageTargets Coverage;

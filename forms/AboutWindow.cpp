@@ -61,8 +61,8 @@ AboutWindow::AboutWindow(AppContext& app, Forms& forms) : QDialog(nullptr), app_
     connect(closeButton, &QPushButton::clicked, this, &QDialog::close);
     setMinimumWidth(300);
 
-    if (forms.mainWindow && forms.mainWindow->statusPanels.size() > 6)
-        forms.mainWindow->statusPanels[6]->setText(VersionStatusText());
+    if (forms.mainWindow)
+        forms.mainWindow->setStatusText(6, VersionStatusText());
 }
 
 void AboutWindow::showEvent(QShowEvent* event)

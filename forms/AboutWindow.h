@@ -15,6 +15,11 @@ class AboutWindow : public QDialog {
 public:
     AboutWindow(AppContext& app, Forms& forms);
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    // Controls; each objectName is the designer's name where the designer gave one.
     QLabel* titleLabel = nullptr;     // the product's name
     QLabel* versionLabel = nullptr;   // after "Version:"
     QLabel* buildDateLabel = nullptr; // after "Build date:"
@@ -22,10 +27,6 @@ public:
     QLabel* hostIdLabel = nullptr;    // after "Host #:"
     QPushButton* closeButton = nullptr; // Button1 "OK"
 
-protected:
-    void showEvent(QShowEvent* event) override;
-
-private:
     AppContext& app_;
 };
 

@@ -23,13 +23,6 @@ public:
     void setToDefault();            // "Set to Default"
     void saveColors();              // closing the window
 
-    QPushButton* Panel(ColorSlot slot) const { return colorPanels[static_cast<size_t>(slot)]; }
-
-    // Controls; each objectName is the designer's name.
-    // Panel1 .. Panel23, one per colour, captioned as ColorKeys() lists them.
-    std::array<QPushButton*, kColorSlotCount> colorPanels{};
-    QPushButton* setToDefaultButton = nullptr; // Button1 "Set to Default"
-
     // The colour dialog of a panel click: the chosen colour, or the given one when cancelled.
     // Tests replace it.
     std::function<TColor(QWidget*, TColor)> ColorDialog;
@@ -37,6 +30,13 @@ public:
     void done(int result) override;
 
 private:
+    QPushButton* Panel(ColorSlot slot) const { return colorPanels[static_cast<size_t>(slot)]; }
+
+    // Controls; each objectName is the designer's name.
+    // Panel1 .. Panel23, one per colour, captioned as ColorKeys() lists them.
+    std::array<QPushButton*, kColorSlotCount> colorPanels{};
+    QPushButton* setToDefaultButton = nullptr; // Button1 "Set to Default"
+
     void ShowColors(const ColorSettings& colors, ColorSlotMask changed);
     QString FileName() const;
 

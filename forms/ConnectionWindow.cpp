@@ -187,8 +187,26 @@ void ConnectionWindow::PrepareForKind(int32_t kind)
         break;
     }
     case 4: setWindowTitle(QStringLiteral("Connect Visa GPS COM  ")); break;
+    case 5:
+        instrumentList->clear();
+        setWindowTitle(QStringLiteral("Connect Visa USBSER  "));
+        break;
     default: break;
     }
+}
+
+void ConnectionWindow::showDebugControls(bool shown)
+{
+    readStatusButton->setVisible(shown);
+}
+
+void ConnectionWindow::openForKind(int32_t kind)
+{
+    if (kind != 5 || instrument_.Device.ConnectionKind != 5)
+        PrepareForKind(kind);
+    setModal(true);
+    show();
+    raise();
 }
 
 void ConnectionWindow::searchInstruments()

@@ -29,6 +29,12 @@ public:
     // What a "Device" menu item does before it shows the window: the connection kind, the
     // caption, the controls of that kind.
     void PrepareForKind(int32_t kind);
+    // A "Device" menu item: the window prepared for its kind and shown, modal for the operator
+    // while the message loop keeps running. "SA SER" (kind 5) prepares it only when the kind
+    // changes, so that a serial resource typed before stays.
+    void openForKind(int32_t kind);
+    // "Rd DSA Status" is offered in debug mode only.
+    void showDebugControls(bool shown);
 
     void searchInstruments();    // "Search"
     void selectInstrument();     // a click on the instrument list
@@ -46,6 +52,14 @@ public:
     // The command context of the window (tests reach the instrument through it).
     ScpiContext& Context() { return *context_; }
 
+signals:
+    // After a connection attempt: the main window recomputes its measurement mode and time
+    // estimate, and sets its controls for the family.
+    void Connected(const FamilyControls& controls);
+    // After "RD RMC": the coverage view shows the receiver's fields.
+    void GpsRead();
+
+private:
     // Controls; each objectName is the designer's name.
     QListWidget* instrumentList = nullptr;      // ListBox1, what a search found
     QListWidget* resourceList = nullptr;        // ListBox2, hidden: the bare resource texts
@@ -66,14 +80,6 @@ public:
     QPushButton* readRmcButton = nullptr;       // Button4 "RD RMC"
     QPushButton* winUsbButton = nullptr;        // BitBtn1 "Connect WinUSB"
 
-signals:
-    // After a connection attempt: the main window recomputes its measurement mode and time
-    // estimate, and sets its controls for the family.
-    void Connected(const FamilyControls& controls);
-    // After "RD RMC": the coverage view shows the receiver's fields.
-    void GpsRead();
-
-private:
     void BuildControls();
     void ShowUnsupported(const QString& message);
     void AddLines(const QStringList& lines);

@@ -20,6 +20,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStyledItemDelegate>
@@ -324,6 +325,8 @@ void CoverageFrame::BuildControls()
     connect(initSaButton, &QPushButton::clicked, this, guarded(&CoverageFrame::initAnalyser));
     connect(startButton, &QPushButton::clicked, this, guarded(&CoverageFrame::startLogging));
     connect(stopButton, &QPushButton::clicked, this, guarded(&CoverageFrame::stopLogging));
+    connect(startButton, &QPushButton::clicked, this, &CoverageFrame::startOrStopPressed);
+    connect(stopButton, &QPushButton::clicked, this, &CoverageFrame::startOrStopPressed);
     connect(latchButton, &QPushButton::clicked, this, guarded(&CoverageFrame::latchFile));
     connect(clearLogButton, &QPushButton::clicked, this, guarded(&CoverageFrame::clearMasterLogfile));
     connect(corDataButton, &QPushButton::clicked, this, guarded(&CoverageFrame::showCorrectionData));
@@ -418,6 +421,20 @@ void CoverageFrame::showCorrectionData()
 void CoverageFrame::coverageTick()
 {
     Guarded([this] { view_->Tick(); });
+}
+
+void CoverageFrame::startUp()
+{
+    driveInputsChanged();
+    latchButton->setText(QStringLiteral("Latch\nFile"));
+    logo->setPixmap(QPixmap(QStringLiteral(":/forms/Logo.png")));
+    logo->show();
+}
+
+void CoverageFrame::setChartBackColor(TColor color)
+{
+    levelChart->SetBackColor(color);
+    gpsChart->SetBackColor(color);
 }
 
 void CoverageFrame::driveInputsChanged()

@@ -1,6 +1,7 @@
 #ifndef ZENDRIK_FORMS_COVERAGEFRAME_H
 #define ZENDRIK_FORMS_COVERAGEFRAME_H
 
+#include "chart/canvas/PlotColor.h"
 #include "coverage/CoverageModel.h"
 
 #include <QWidget>
@@ -49,6 +50,11 @@ public:
     void windowClosing();
     // Shows the receiver's fields (after a poll made elsewhere) and everything else of the models.
     void showGpsReceiver();
+    // The main window's start-up: the drive-test calculators from the combo boxes, the latch
+    // button's two lines, the program's logo.
+    void startUp();
+    // The background of the level and GPS charts, as the colour settings give the main chart's.
+    void setChartBackColor(TColor color);
 
     // Handlers.
     void initAnalyser(); // Button18 "Init SA"
@@ -64,6 +70,12 @@ public:
     // The OK / Cancel question; tests answer it.
     std::function<bool(const QString&)> AskOkCancel;
 
+signals:
+    // "Start" or "Stop" was pressed (after its handler): who else owns the analyser may have
+    // changed.
+    void startOrStopPressed();
+
+private:
     // Controls; each objectName is the designer's name where the designer gave one.
     QTableView* settingsGrid = nullptr; // ValueListEditor2, "Parameter" / "Value"
     QPushButton* initSaButton = nullptr; // Button18 "Init SA"
@@ -102,7 +114,6 @@ public:
     QLabel* logo = nullptr; // Image2
     QTimer* coverageTimer = nullptr; // Timer3, off at start
 
-private:
     void BuildControls();
     void FillCorrectionPickLists();
     QWidget* BuildCharts();

@@ -78,10 +78,11 @@ QGroupBox* CsvExportWindow::BuildRadioGroup(const char* name, const char* captio
     return group;
 }
 
-std::array<QCheckBox*, 7> CsvExportWindow::DebugCheckBoxes() const
+void CsvExportWindow::showDebugControls(bool shown)
 {
-    return {limit1CheckBox, limit2CheckBox, cableCheckBox, lisnCheckBox, amplifierCheckBox, antennaCheckBox,
-            masterCheckBox};
+    for (QCheckBox* box : {limit1CheckBox, limit2CheckBox, cableCheckBox, lisnCheckBox, amplifierCheckBox,
+                           antennaCheckBox, masterCheckBox})
+        box->setVisible(shown);
 }
 
 CsvTicks CsvExportWindow::Ticks() const

@@ -1,8 +1,8 @@
 #ifndef ZENDRIK_FORMS_CSVEXPORTWINDOW_H
 #define ZENDRIK_FORMS_CSVEXPORTWINDOW_H
 
+#include "app/MainChartSeries.h"
 #include "forms/ReportFileDialog.h"
-#include "reports/ChartSeriesByRole.h"
 #include "reports/CsvExport.h"
 
 #include <QDialog>
@@ -23,9 +23,10 @@ public:
     explicit CsvExportWindow(AppContext& app);
 
     // The main chart's series; until set, every curve is empty.
-    void SetChartSeries(const ChartSeriesByRole& series) { series_ = series; }
-    // The curve boxes that only debug mode shows, in designer order (CheckBox5 .. CheckBox11).
-    std::array<QCheckBox*, 7> DebugCheckBoxes() const;
+    void SetChartSeries(const MainChartSeries& series) { series_ = series; }
+    // The curve boxes of the limits, the corrections and the master curve (CheckBox5 ..
+    // CheckBox11) are offered in debug mode only.
+    void showDebugControls(bool shown);
     // The ticked curves in column order and the chosen format.
     CsvTicks Ticks() const;
     CsvFormat Format() const;
@@ -35,6 +36,7 @@ public:
     // The save dialog; tests answer it without a modal loop.
     ReportFileChooser askSaveFile;
 
+private:
     // Controls; each objectName is the designer's name.
     std::array<QCheckBox*, kCsvCurveCount> curveCheckBoxes{}; // in column order, as CsvCurves()
     QCheckBox* corrected1CheckBox = nullptr; // CheckBox3 "Data Seg 1"
@@ -56,13 +58,12 @@ public:
     QButtonGroup* decimalMarkButtons = nullptr;
     QPushButton* saveButton = nullptr;       // Button1 "Save"
 
-private:
     template <size_t N>
     QGroupBox* BuildRadioGroup(const char* name, const char* caption, const std::array<CsvChoice, N>& choices,
                                QButtonGroup*& buttons);
 
     AppContext& app_;
-    ChartSeriesByRole series_;
+    MainChartSeries series_;
 };
 
 #endif

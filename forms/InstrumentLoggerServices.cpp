@@ -1,13 +1,14 @@
 #include "forms/InstrumentLoggerServices.h"
 
 #include "instrument/InstrumentState.h"
+#include "instrument/PanelCommands.h"
 
-bool InstrumentLoggerServices::DeviceConnected() const
+void InstrumentLoggerServices::SelectSpectrumMode()
 {
-    return instrument_.Device.DeviceConnected != 0;
+    SelectInstrumentMode(instrument_.Visa, debug_, instrument_.Device, InstrumentMode::Spectrum);
 }
 
-void InstrumentLoggerServices::VisaWriteString(const QString& command)
+void InstrumentLoggerServices::SelectReceiverMode()
 {
-    ::VisaWriteString(instrument_.Visa, debug_, command);
+    SelectInstrumentMode(instrument_.Visa, debug_, instrument_.Device, InstrumentMode::Receiver);
 }

@@ -10,8 +10,8 @@ struct InstrumentState;
 class InstrumentLoggerServices final : public LoggerServices {
 public:
     InstrumentLoggerServices(InstrumentState& instrument, DebugLog& debug) : instrument_(instrument), debug_(debug) {}
-    bool DeviceConnected() const override;
-    void VisaWriteString(const QString& command) override;
+    void SelectSpectrumMode() override;
+    void SelectReceiverMode() override;
 
 private:
     InstrumentState& instrument_;

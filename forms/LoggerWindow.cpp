@@ -74,18 +74,17 @@ void LoggerWindow::drawBottomAxisLabels()
 {
     show();
     app_.LoggerHooks->DrawBottomAxisLabels();
+    emit bottomAxisLabelsRequested();
 }
 
 void LoggerWindow::selectSpectrumMode()
 {
-    if (app_.LoggerHooks->DeviceConnected())
-        app_.LoggerHooks->VisaWriteString(QStringLiteral(":INST:SEL SAN"));
+    app_.LoggerHooks->SelectSpectrumMode();
 }
 
 void LoggerWindow::selectReceiverMode()
 {
-    if (app_.LoggerHooks->DeviceConnected())
-        app_.LoggerHooks->VisaWriteString(QStringLiteral(":INST:SEL REC"));
+    app_.LoggerHooks->SelectReceiverMode();
 }
 
 void LoggerWindow::clearLog()

@@ -22,6 +22,11 @@ public:
     void selectReceiverMode();           // "R&S REC Mode"
     void clearLog();                     // "clr Log"
 
+signals:
+    // "New Labels": the main window draws the frequency axis' end labels over its chart.
+    void bottomAxisLabelsRequested();
+
+private:
     // Controls; each objectName is the designer's name.
     QPlainTextEdit* debugLog = nullptr;         // Memo1
     QPushButton* showSeries1Button = nullptr;   // Button9 "Show Series1"
@@ -33,7 +38,6 @@ public:
     QPushButton* receiverModeButton = nullptr;  // Button10 "R&S REC Mode"
     QPushButton* clearLogButton = nullptr;      // Button5 "clr Log"
 
-private:
     AppContext& app_;
 };
 

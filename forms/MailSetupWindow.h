@@ -50,6 +50,8 @@ public:
     // Sends a mail with the window's account; tests put a recorder here.
     MailSendFunction sendMail;
 
+private:
+    // Controls; each objectName is the designer's name where the designer gave one.
     QLineEdit* mailToEdit = nullptr;       // "mail to"
     QLineEdit* mailFromEdit = nullptr;     // "mail from"
     QLineEdit* smtpUserEdit = nullptr;     // "SMTP User"
@@ -72,7 +74,6 @@ public:
     QPushButton* loadButton = nullptr;     // "Load"
     QPushButton* clearButton = nullptr;    // "Clear"
 
-private:
     void BuildControls();
     void ConnectModel();
     QString AskFile(const FileChooser& chooser, const QString& title);

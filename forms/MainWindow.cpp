@@ -27,6 +27,7 @@
 #include "forms/TableEditorWindow.h"
 #include "immunity/GeneratorSettings.h"
 #include "instrument/InstrumentState.h"
+#include "instrument/PanelCommands.h"
 #include "instrument/ScpiContext.h"
 #include "mainwindow/MainWindowState.h"
 #include "mainwindow/MarkStamps.h"
@@ -42,6 +43,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QListView>
 #include <QPixmap>
 #include <QRadioButton>
 #include <QPlainTextEdit>
@@ -226,7 +228,7 @@ void MainWindow::wireLaterWindows(ReportHeaderItems& reportHeader)
     }
     if (TableEditorWindow* editor = forms_.tableEditorWindow) {
         TableEditorWindow::MainChartLink link;
-        link.preview = chart_->tablePreview;
+        link.preview = chart_->Series(SeriesRole::tablePreview);
         link.previewColor = state_.Colors.ColorTable[5];
         link.frequencyAxis = frequencyAxis_.get();
         link.levelAxis = levelAxis_.get();
@@ -241,7 +243,7 @@ void MainWindow::wireLaterWindows(ReportHeaderItems& reportHeader)
         LoadReportFile(reportHeader, path, QLatin1Char('n'), targets_.Files);
     };
     if (CsvExportWindow* csv = forms_.csvExportWindow)
-        csv->SetChartSeries(chart_->ForReports());
+        csv->SetChartSeries(chart_->ByRole());
     WireLaterMarkers();
     WireLaterReports(reportHeader);
 }
@@ -256,10 +258,7 @@ void MainWindow::BuildStatusBar()
         statusBar()->addWidget(panel);
         statusPanels.append(panel);
     }
-    connect(&instrument_.Status, &InstrumentStatus::TextChanged, this, [this](int panel, const QString& text) {
-        if (panel >= 0 && panel < statusPanels.size())
-            statusPanels[panel]->setText(text);
-    });
+    connect(&instrument_.Status, &InstrumentStatus::TextChanged, this, &MainWindow::setStatusText);
     statusTimer = new QTimer(this);
     statusTimer->setObjectName(QStringLiteral("Timer1"));
     statusTimer->setInterval(1000);
@@ -304,7 +303,7 @@ void MainWindow::startUp()
     instrument_.Device.SweepWaitMarginMs = 3000;
     // The preamplifier as each segment's row says, so that a plan measures as it is written
     // also while the choice is hidden (without "PreAmpBox" in the settings file).
-    instrument_.Device.PreAmpPerSegment = 1;
+    ApplyPreAmpChoice(*scpi_, PreAmpChoice::PerSegment);
     preAmpSegmentRadio->setChecked(true);
     runNoteLabel->clear();
     logo->show();
@@ -359,6 +358,29 @@ void MainWindow::switchDebugMode()
 {
     app_.Debug.DebugMode = debugCheckBox->isChecked() ? 1 : 0;
     ApplyDebugMode(forms_, app_);
+}
+
+// The coverage view keeps to its mode: shown over the EMC view it would hide it, and hidden in
+// its own mode it would leave the operator without it.
+void MainWindow::showDebugControls(bool shown)
+{
+    for (SeriesRole role : {SeriesRole::smoothing1, SeriesRole::smoothing2, SeriesRole::temCellCorrection,
+                            SeriesRole::generatorAmpCorrection})
+        chart_->Series(role)->SetActive(shown);
+    for (QWidget* w :
+         {static_cast<QWidget*>(debugLabel), static_cast<QWidget*>(createIniFileButton),
+          static_cast<QWidget*>(readDsaButton), static_cast<QWidget*>(showLogButton),
+          static_cast<QWidget*>(peakFreqList1), static_cast<QWidget*>(peakLevelList1),
+          static_cast<QWidget*>(measureFreqList1), static_cast<QWidget*>(measureLevelList1),
+          static_cast<QWidget*>(viewMasterCheckBox), static_cast<QWidget*>(refLevelSpin),
+          static_cast<QWidget*>(emiZeroSpanCheckBox), static_cast<QWidget*>(maxPeakZeroSpanCheckBox)})
+        w->setVisible(shown);
+}
+
+void MainWindow::setStatusText(int panel, const QString& text)
+{
+    if (panel >= 0 && panel < statusPanels.size())
+        statusPanels[panel]->setText(text);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)

@@ -118,6 +118,10 @@ public:
     void showLogger();         // "Show Log"
     void createSettingsFile(); // "Create ini File"
     void switchDebugMode();    // "Debug"
+    // Shows or hides the controls and series only debug mode shows.
+    void showDebugControls(bool shown);
+    // Text of one of the status bar's eight panels (0..7).
+    void setStatusText(int panel, const QString& text);
     void undoZoom();           // "Undo zoom"
     // Rebuilds the seven file pick lists and the main grid's lists from ".\src" and ".\rep".
     void refreshFileLists();
@@ -131,7 +135,6 @@ public:
     void connectAnalyzerTcp();    // "SA TCP"
     void connectGpsReceiver();    // "GPS USB"
     void connectAnalyzerSerial(); // "SA SER"
-    void testWinUsb();            // no menu item calls it
     // After a connection attempt: the controls that follow the analyser family.
     void applyFamilyControls(const FamilyControls& controls);
     // "Setup" menu: the table editor for one kind of table.
@@ -219,6 +222,16 @@ public:
     // Where "Print Report" prints; null: the print dialog's printer. Tests print to PDF.
     ReportPrinterProvider* reportPrinter = nullptr;
 
+signals:
+    void closed();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // Controls, by panel; each objectName is the designer's name, given beside it with the
+    // caption. Tests find them by that name.
     // --- Chart (MainWindowChart.cpp)
     TChart* mainChart = nullptr;               // Chart1
     QPushButton* undoZoomButton = nullptr;     // Button3 "Undo zoom"
@@ -401,14 +414,6 @@ public:
     QList<QLabel*> statusPanels;
     QTimer* statusTimer = nullptr;                 // Timer1, once a second
 
-signals:
-    void closed();
-
-protected:
-    void closeEvent(QCloseEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-private:
     // Panels: each builds its controls, and its wiring function holds its connects.
     QWidget* BuildChartPanel(QWidget* parent);
     QWidget* BuildViewPanel(QWidget* parent);

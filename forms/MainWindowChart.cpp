@@ -93,10 +93,10 @@ void MainWindow::WireChart()
 // not checked, the raw and limit traces of set 1 empty and shown.
 void MainWindow::SetUpChart()
 {
-    chart_->rawTrace1->Clear();
-    chart_->rawTrace1->SetActive(true);
-    chart_->limitLine1->Clear();
-    chart_->limitLine1->SetActive(true);
+    chart_->Series(SeriesRole::rawTrace1)->Clear();
+    chart_->Series(SeriesRole::rawTrace1)->SetActive(true);
+    chart_->Series(SeriesRole::limitLine1)->Clear();
+    chart_->Series(SeriesRole::limitLine1)->SetActive(true);
     mainChart->SetBackColor(state_.Colors.ChartBG);
 
     TChartAxis& bottom = *mainChart->BottomAxis();
@@ -113,11 +113,11 @@ void MainWindow::SetUpChart()
         datafiles::SetAxisPair(*levelAxis_, low, high);
 
     const bool corrections = viewCorrectionsCheckBox->isChecked();
-    for (TLineSeries* s : {chart_->cableCorrection, chart_->lisnCorrection, chart_->amplifierCorrection,
-                           chart_->antennaFactor, chart_->smoothing1, chart_->compensation1, chart_->smoothing2,
-                           chart_->compensation2})
-        s->LinePen().SetVisible(corrections);
-    chart_->arithmeticResult->SetActive(false);
+    using enum SeriesRole;
+    for (SeriesRole role : {cableCorrection, lisnCorrection, amplifierCorrection, antennaFactor, smoothing1,
+                            compensation1, smoothing2, compensation2})
+        chart_->Series(role)->LinePen().SetVisible(corrections);
+    chart_->Series(SeriesRole::arithmeticResult)->SetActive(false);
 
     frozenBounds_ = BoundsOf(*mainChart);
     SetUpMagnifier();
@@ -173,8 +173,10 @@ SetSmoothing MainWindow::selectedSetSmoothing()
 {
     const MainChart& c = *chart_;
     if (set2Radio->isChecked())
-        return FaderSmoothing(*c.correctedTrace2, *c.smoothing2, *c.compensation2, app_.Debug);
-    return FaderSmoothing(*c.correctedTrace1, *c.smoothing1, *c.compensation1, app_.Debug);
+        return FaderSmoothing(*c.Series(SeriesRole::correctedTrace2), *c.Series(SeriesRole::smoothing2),
+                              *c.Series(SeriesRole::compensation2), app_.Debug);
+    return FaderSmoothing(*c.Series(SeriesRole::correctedTrace1), *c.Series(SeriesRole::smoothing1),
+                          *c.Series(SeriesRole::compensation1), app_.Debug);
 }
 
 // "fade" and "clr" exclude each other.
@@ -276,10 +278,10 @@ void MainWindow::ApplySegmentMarks()
 {
     const bool set1 = set1Radio->isChecked();
     const bool segments = segmentsCheckBox->isChecked();
-    chart_->segmentMarks1->SetActive(set1 && segments);
-    chart_->segmentMarks2->SetActive(!set1 && segments);
-    chart_->compensation1->LinePen().Hide();
-    chart_->compensation2->LinePen().Hide();
+    chart_->Series(SeriesRole::segmentMarks1)->SetActive(set1 && segments);
+    chart_->Series(SeriesRole::segmentMarks2)->SetActive(!set1 && segments);
+    chart_->Series(SeriesRole::compensation1)->LinePen().Hide();
+    chart_->Series(SeriesRole::compensation2)->LinePen().Hide();
 }
 
 // "Undo zoom": the fader leaves its mode, the level axis goes back to the grid's "High" and "Low"
@@ -314,10 +316,9 @@ void MainWindow::undoZoom()
 // tables use them from now on.
 void MainWindow::ApplyColors(const ColorSettings& colors, ColorSlotMask changed)
 {
-    RecolourSeries(colors, changed, [this](const QString& name) { return chart_->SeriesNamed(name); });
+    RecolourSeries(colors, changed, chart_->ByRole());
     mainChart->SetBackColor(state_.Colors.ChartBG);
-    coverageFrame->levelChart->SetBackColor(state_.Colors.ChartBG);
-    coverageFrame->gpsChart->SetBackColor(state_.Colors.ChartBG);
+    coverageFrame->setChartBackColor(state_.Colors.ChartBG);
     targets_.Colors = ProjectColorsOf(state_.Colors);
     ApplyGridColors(*parameterModel_, GridPaletteOf(state_.Colors));
 
@@ -339,17 +340,18 @@ void MainWindow::ApplyColors(const ColorSettings& colors, ColorSlotMask changed)
 
 void MainWindow::ShowTablePreviewOnly(bool previewOnly)
 {
+    using enum SeriesRole;
     const MainChart& c = *chart_;
     const bool corrections = !previewOnly && viewCorrectionsCheckBox->isChecked();
-    for (TLineSeries* s : {c.cableCorrection, c.lisnCorrection, c.amplifierCorrection, c.antennaFactor})
-        s->LinePen().SetVisible(corrections);
-    c.limitLine1->LinePen().SetVisible(!previewOnly);
-    c.limitLine2->LinePen().SetVisible(!previewOnly);
-    c.marginLine1->LinePen().SetVisible(!previewOnly && viewMargin1CheckBox->isChecked());
-    c.marginLine2->LinePen().SetVisible(!previewOnly && viewMargin2CheckBox->isChecked());
-    c.masterCorrection->LinePen().SetVisible(!previewOnly && viewMasterCheckBox->isChecked());
+    for (SeriesRole role : {cableCorrection, lisnCorrection, amplifierCorrection, antennaFactor})
+        c.Series(role)->LinePen().SetVisible(corrections);
+    c.Series(limitLine1)->LinePen().SetVisible(!previewOnly);
+    c.Series(limitLine2)->LinePen().SetVisible(!previewOnly);
+    c.Series(marginLine1)->LinePen().SetVisible(!previewOnly && viewMargin1CheckBox->isChecked());
+    c.Series(marginLine2)->LinePen().SetVisible(!previewOnly && viewMargin2CheckBox->isChecked());
+    c.Series(masterCorrection)->LinePen().SetVisible(!previewOnly && viewMasterCheckBox->isChecked());
     if (previewOnly) {
-        c.tablePreview->SetActive(true);
-        c.tablePreview->LinePen().Show();
+        c.Series(tablePreview)->SetActive(true);
+        c.Series(tablePreview)->LinePen().Show();
     }
 }

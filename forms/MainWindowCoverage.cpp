@@ -81,10 +81,7 @@ void MainWindow::WireCoverage()
 void MainWindow::SetUpCoverageFrame()
 {
     PlaceFrames();
-    coverageFrame->driveInputsChanged();
-    coverageFrame->latchButton->setText(QStringLiteral("Latch\nFile"));
-    coverageFrame->logo->setPixmap(QPixmap(QStringLiteral(":/forms/Logo.png")));
-    coverageFrame->logo->show();
+    coverageFrame->startUp();
 }
 
 // Both views cover the visible client area, the status bar left free. The small-screen layout

@@ -37,12 +37,13 @@ private:
 
 void MainWindow::WireGenerator()
 {
-    immunityFrame->setCorrectionSeries(chart_->generatorAmpCorrection, chart_->temCellCorrection);
+    immunityFrame->setCorrectionSeries(chart_->Series(SeriesRole::generatorAmpCorrection),
+                                       chart_->Series(SeriesRole::temCellCorrection));
     immunityFrame->setTableGrid(&state_.Table);
     generatorOwner_ = std::make_unique<GeneratorOwner>(*coverageFrame, emissionRunActive);
     immunityFrame->setInstrumentOwnership(generatorOwner_.get());
-    connect(coverageFrame->startButton, &QPushButton::clicked, immunityFrame, &ImmunityFrame::refreshInstrumentOwnership);
-    connect(coverageFrame->stopButton, &QPushButton::clicked, immunityFrame, &ImmunityFrame::refreshInstrumentOwnership);
+    connect(coverageFrame, &CoverageFrame::startOrStopPressed, immunityFrame,
+            &ImmunityFrame::refreshInstrumentOwnership);
 }
 
 // The view's defaults are its own; the start-up empties its messages, hides the main window's

@@ -7,16 +7,14 @@
 #include "forms/ConnectionWindow.h"
 #include "forms/Forms.h"
 #include "instrument/InstrumentConnection.h"
-#include "instrument/InstrumentState.h"
-#include "instrument/ScpiCommands.h"
+#include "instrument/PanelCommands.h"
+#include "instrument/ReferenceLevel.h"
 #include "instrument/ScpiContext.h"
-#include "mainwindow/ReferenceLevel.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QToolButton>
@@ -31,9 +29,10 @@ QRadioButton* Radio(QWidget* parent, const char* name, const QString& caption)
     return r;
 }
 
-QToolButton* Arrow(QWidget* parent, Qt::ArrowType arrow)
+QToolButton* Arrow(QWidget* parent, Qt::ArrowType arrow, const char* name)
 {
     auto* b = new QToolButton(parent);
+    b->setObjectName(QString::fromLatin1(name));
     b->setArrowType(arrow);
     b->setFixedSize(18, 12);
     return b;
@@ -85,8 +84,8 @@ QWidget* MainWindow::BuildInstrumentPanel(QWidget* parent)
     auto* spin = new QVBoxLayout(refLevelSpin);
     spin->setContentsMargins(0, 0, 0, 0);
     spin->setSpacing(0);
-    refLevelUpButton = Arrow(refLevelSpin, Qt::UpArrow);
-    refLevelDownButton = Arrow(refLevelSpin, Qt::DownArrow);
+    refLevelUpButton = Arrow(refLevelSpin, Qt::UpArrow, "refLevelUpButton");
+    refLevelDownButton = Arrow(refLevelSpin, Qt::DownArrow, "refLevelDownButton");
     spin->addWidget(refLevelUpButton);
     spin->addWidget(refLevelDownButton);
     readDsaButton = new QPushButton(QStringLiteral("RD_DSA"), panel);
@@ -114,22 +113,16 @@ void MainWindow::showRunOwnsInstrument(bool owned)
         r->setEnabled(!owned);
 }
 
-// "on" and "off" switch the analyser's preamplifier at once and for every segment; "seg" leaves
-// it to each segment's row. Nothing reaches the analyser while a run owns it.
+// Nothing reaches the analyser while a run owns it.
 void MainWindow::ChoosePreAmp()
 {
     if (runOwnsInstrument_ || (emissionRunActive && emissionRunActive()))
         return;
-    DeviceState& device = instrument_.Device;
+    const PreAmpChoice choice = preAmpSegmentRadio->isChecked() ? PreAmpChoice::PerSegment
+                                : preAmpOnRadio->isChecked()    ? PreAmpChoice::On
+                                                                : PreAmpChoice::Off;
     try {
-        if (preAmpSegmentRadio->isChecked()) {
-            device.PreAmpPerSegment = 1;
-            return;
-        }
-        const bool on = preAmpOnRadio->isChecked();
-        device.PreAmpOn = on ? 1 : 0;
-        device.PreAmpPerSegment = 0;
-        ScpiSetPreampState(*scpi_, on ? QStringLiteral("ON") : QStringLiteral("OFF"));
+        ApplyPreAmpChoice(*scpi_, choice);
     } catch (const std::exception& e) {
         app_.Messages.Append(QStringLiteral("Error: ") + QString::fromUtf8(e.what()));
     }
@@ -164,13 +157,8 @@ void MainWindow::applyFamilyControls(const FamilyControls& controls)
 
 void MainWindow::ShowConnectionWindow(int32_t kind)
 {
-    if (!forms_.connectionWindow)
-        return;
-    forms_.connectionWindow->PrepareForKind(kind);
-    // Modal for the operator, but the call returns so that the message loop keeps running.
-    forms_.connectionWindow->setModal(true);
-    forms_.connectionWindow->show();
-    forms_.connectionWindow->raise();
+    if (forms_.connectionWindow)
+        forms_.connectionWindow->openForKind(kind);
 }
 
 void MainWindow::connectAnalyzerUsb()
@@ -188,25 +176,7 @@ void MainWindow::connectGpsReceiver()
     ShowConnectionWindow(4);
 }
 
-// "SA SER": the connection window for an analyser on a serial port. Only a change of kind
-// prepares it anew (its lists and resource emptied, the serial group shown); it is shown either
-// way.
 void MainWindow::connectAnalyzerSerial()
 {
-    ConnectionWindow* window = forms_.connectionWindow;
-    if (!window)
-        return;
-    if (instrument_.Device.ConnectionKind != 5) {
-        window->PrepareForKind(5);
-        window->instrumentList->clear();
-        window->setWindowTitle(QStringLiteral("Connect Visa USBSER  "));
-    }
-    window->setModal(true);
-    window->show();
-    window->raise();
-}
-
-void MainWindow::testWinUsb()
-{
-    ShowConnectionWindow(1);
+    ShowConnectionWindow(5);
 }

@@ -183,7 +183,7 @@ void MainWindow::WireMarkers()
     // The Math page: the result shows while "Math" is ticked, also when "Calc" ticks it.
     connect(calcButton, &QPushButton::clicked, this, &MainWindow::calcMath);
     connect(mathCheckBox, &QCheckBox::toggled, this, [this](bool on) {
-        chart_->arithmeticResult->SetActive(on);
+        chart_->Series(SeriesRole::arithmeticResult)->SetActive(on);
         RepaintChart();
     });
 }
@@ -192,7 +192,7 @@ void MainWindow::WireMarkers()
 void MainWindow::WireLaterMarkers()
 {
     if (LoggerWindow* logger = forms_.loggerWindow) {
-        connect(logger->newLabelsButton, &QPushButton::clicked, this, [this] {
+        connect(logger, &LoggerWindow::bottomAxisLabelsRequested, this, [this] {
             DrawBottomAxisLabels(FrontPainter(), khzMhzCheckBox->isChecked());
             ShowFrontMarks();
         });
@@ -222,8 +222,8 @@ void MainWindow::DrawChartOverlays()
     scene.Unit = LevelUnitOfOffset(state_.LevelUnitOffset);
     const TRect& bounds = mainChart->ChartBounds;
     scene.FlagsAtLevels = bounds.Width() != mainChart->width() || bounds.Height() != mainChart->height();
-    scene.SegmentMarks1 = chart_->segmentMarks1;
-    scene.SegmentMarks2 = chart_->segmentMarks2;
+    scene.SegmentMarks1 = chart_->Series(SeriesRole::segmentMarks1);
+    scene.SegmentMarks2 = chart_->Series(SeriesRole::segmentMarks2);
     DrawMainChartOverlays({mainChart->Canvas(), *mainChart->BottomAxis(), *mainChart->LeftAxis(), markStamps_.get()},
                           scene);
 }
@@ -240,8 +240,9 @@ void MainWindow::ChartMouseMoved(int x)
 {
     const bool debug = app_.Debug.DebugMode == 1;
     const std::optional<MouseReadout> readout =
-        ChartMouseReadout(x, *mainChart->BottomAxis(), chart_->correctedTrace1, chart_->correctedTrace2,
-                          state_.LevelUnitOffset, state_.LevelUnitName, debug);
+        ChartMouseReadout(x, *mainChart->BottomAxis(), chart_->Series(SeriesRole::correctedTrace1),
+                          chart_->Series(SeriesRole::correctedTrace2), state_.LevelUnitOffset, state_.LevelUnitName,
+                          debug);
     if (!readout)
         return;
     frequencyReadout->setText(readout->Frequency);
@@ -268,8 +269,8 @@ void MainWindow::ChartMousePressed(int x)
                      boxes,
                      state_.Markers[0],
                      state_.Markers[1],
-                     chart_->correctedTrace1,
-                     chart_->correctedTrace2,
+                     chart_->Series(SeriesRole::correctedTrace1),
+                     chart_->Series(SeriesRole::correctedTrace2),
                      state_.Colors,
                      app_.Settings.OptHarmonicsOrder,
                      state_.LevelUnitOffset,
@@ -348,10 +349,12 @@ void MainWindow::RepaintChart()
 
 void MainWindow::calcMath()
 {
+    using enum SeriesRole;
     const MainChart& c = *chart_;
-    const MathSeries series{{c.reference1Set1, c.reference1Set2, c.reference2Set1, c.reference2Set2, c.reference3Set1,
-                             c.reference3Set2, c.correctedTrace1, c.correctedTrace2},
-                            c.arithmeticResult};
+    const MathSeries series{{c.Series(reference1Set1), c.Series(reference1Set2), c.Series(reference2Set1),
+                             c.Series(reference2Set2), c.Series(reference3Set1), c.Series(reference3Set2),
+                             c.Series(correctedTrace1), c.Series(correctedTrace2)},
+                            c.Series(arithmeticResult)};
     if (!CalcMath(series, mathOperand1Combo->currentIndex(), mathOperatorCombo->currentIndex(),
                   mathOperand2Combo->currentIndex()))
         return;

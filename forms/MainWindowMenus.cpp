@@ -26,8 +26,7 @@ namespace {
 QAction* Item(QMenu* menu, const char* name, const QString& caption)
 {
     QAction* action = menu->addAction(caption);
-    if (name)
-        action->setObjectName(QString::fromLatin1(name));
+    action->setObjectName(QString::fromLatin1(name));
     return action;
 }
 
@@ -48,7 +47,7 @@ void MainWindow::BuildMenus()
     loadProjectAction = Item(file, "load1", QStringLiteral("Load Proj"));
     saveProjectAction = Item(file, "updateexisting1", QStringLiteral("Save Proj"));
     file->addSeparator();
-    exitAction = Item(file, nullptr, QStringLiteral("Exit"));
+    exitAction = Item(file, "exitAction", QStringLiteral("Exit"));
 
     QMenu* device = menuBar()->addMenu(QStringLiteral("Device"));
     saUsbAction = Item(device, "Visa1", QStringLiteral("SA USB"));
@@ -63,9 +62,10 @@ void MainWindow::BuildMenus()
     BuildTableEditorLaunchers(setup);
     editReportAction = Item(setup, "EditReport1", QStringLiteral("Edit Report"));
     editColorsAction = Item(setup, "EditColors1", QStringLiteral("Edit Colors"));
-    mailAlertAction = Item(setup, nullptr, QStringLiteral("Mail Alert"));
+    mailAlertAction = Item(setup, "mailAlertAction", QStringLiteral("Mail Alert"));
 
     modeMenu = menuBar()->addMenu(QStringLiteral("Mode"));
+    modeMenu->setObjectName(QStringLiteral("modeMenu"));
     emcModeAction = Item(modeMenu, "EMC1", QStringLiteral("EMC"));
     coverageModeAction = Item(modeMenu, "Power1", QStringLiteral("RF Coverage"));
     generatorModeAction = Item(modeMenu, "G1", QStringLiteral("Generator"));
@@ -87,14 +87,14 @@ void MainWindow::BuildMenus()
     loadReference2Action = Item(reference, "race21", QStringLiteral("Trace2"));
     loadReference3Action = Item(reference, "race31", QStringLiteral("Trace 3"));
     utilities->addSeparator();
-    saveCsvAction = Item(utilities, nullptr, QStringLiteral("Save as CSV File "));
+    saveCsvAction = Item(utilities, "saveCsvAction", QStringLiteral("Save as CSV File "));
     saveWmfAction = Item(utilities, "Preview1", QStringLiteral("Save as WMF File"));
     printReportAction = Item(utilities, "Chart2", QStringLiteral("Print Report"));
 
     QMenu* about = menuBar()->addMenu(QStringLiteral("About"));
     aboutAction = Item(about, "About2", QStringLiteral("About"));
     whatsNewAction = Item(about, "WhatsNew1", QStringLiteral("What's New"));
-    functionMatrixAction = Item(about, nullptr, QStringLiteral("Function Matrix"));
+    functionMatrixAction = Item(about, "functionMatrixAction", QStringLiteral("Function Matrix"));
 
     // The pop-up menus of the message log and of the peak lists.
     saveMessagesAction = new QAction(QStringLiteral("Save to File"), messageLog);

@@ -29,7 +29,7 @@ void MainWindow::BuildProjectTargets()
     targets_.GeneratorGrid = generatorGridValues_.get();
     targets_.Generator = &generatorValues_;
     targets_.Table = &state_.Table;
-    targets_.Series = chart_->ForProject();
+    targets_.Series = chart_->ByRole();
     targets_.FrequencyAxis = frequencyAxis_.get();
     targets_.LevelAxis = levelAxis_.get();
     CoverageChart& coverage = coverageFrame->View().Chart();

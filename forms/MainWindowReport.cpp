@@ -84,7 +84,7 @@ bool MainWindow::parameterGridLocked() const
 ChartFileContext MainWindow::chartFiles()
 {
     ChartFileContext c;
-    c.Series = chart_->ForReports();
+    c.Series = chart_->ByRole();
     c.BottomAxis = mainChart->BottomAxis();
     c.LeftAxis = mainChart->LeftAxis();
     // The colour table starts with Ser1 .. Ser11, then the reference traces' six colours.
@@ -109,8 +109,9 @@ ChartFileHooks MainWindow::ChartHooks()
     };
     hooks.ResetFadeOverlays = [this] {
         const bool set2 = set2Radio->isChecked();
-        ResetFadeOverlays(set2 ? *chart_->smoothing2 : *chart_->smoothing1,
-                          set2 ? *chart_->compensation2 : *chart_->compensation1, selectedSmoothRanges());
+        ResetFadeOverlays(*chart_->Series(set2 ? SeriesRole::smoothing2 : SeriesRole::smoothing1),
+                          *chart_->Series(set2 ? SeriesRole::compensation2 : SeriesRole::compensation1),
+                          selectedSmoothRanges());
     };
     hooks.RepaintChart = [this] { RepaintChart(); };
     return hooks;
@@ -233,6 +234,6 @@ void MainWindow::reloadProjectFiles()
         if (targets_.UpdateMeasureTimeEstimate)
             targets_.UpdateMeasureTimeEstimate();
     };
-    ReloadProjectFiles(parameterGridLocked(), chart_->masterCorrection, hooks, &app_.Messages);
+    ReloadProjectFiles(parameterGridLocked(), chart_->Series(SeriesRole::masterCorrection), hooks, &app_.Messages);
     RepaintChart();
 }

@@ -4,9 +4,9 @@
 // The main window's share of a run, apart from its controls: the run state and the settings the
 // engine reads, the correction-curve timer, the window as the engine's host and the run control.
 // Only the main window's own files include this.
+#include "app/MainChartSeries.h"
 #include "forms/MainWindow.h"
 #include "mail/SmtpSender.h"
-#include "measurement/MainChartSeries.h"
 #include "measurement/MeasurementState.h"
 #include "measurement/QtTickTimer.h"
 #include "measurement/RunControl.h"

@@ -243,7 +243,9 @@ void MainWindow::WireRun()
 {
     run_ = std::make_unique<RunWiring>(*this);
     RunWiring& r = *run_;
-    r.series = chart_->ForMeasurement(state_.Colors.ColorTable[6], state_.Colors.ColorTable[8]);
+    r.series = chart_->ByRole();
+    r.switches.CorrectedColor1 = state_.Colors.ColorTable[6];
+    r.switches.CorrectedColor2 = state_.Colors.ColorTable[8];
     r.context = std::make_unique<MeasurementContext>(MeasurementContext{
         *scpi_, r.state, r.series, segments1_, segments2_, *segmentChecks1_, *segmentChecks2_, r.parameters,
         r.switches, r.host, r.masterTimer});
@@ -275,12 +277,12 @@ void MainWindow::WireRun()
         run_->generatorActive = active;
         ShowRunControls(run_->control->Controls());
     });
-    for (QPushButton* b : {coverageFrame->startButton, coverageFrame->stopButton})
-        connect(b, &QPushButton::clicked, this, [this] { ShowRunControls(run_->control->Controls()); });
+    connect(coverageFrame, &CoverageFrame::startOrStopPressed, this,
+            [this] { ShowRunControls(run_->control->Controls()); });
     // Loaded series keep the colours of the moment; points added from now on take the new ones.
     connect(&state_.ColorEditor, &ColorSettingsEditor::ColorsChanged, this, [this] {
-        run_->series.CorrectedColor1 = state_.Colors.ColorTable[6];
-        run_->series.CorrectedColor2 = state_.Colors.ColorTable[8];
+        run_->switches.CorrectedColor1 = state_.Colors.ColorTable[6];
+        run_->switches.CorrectedColor2 = state_.Colors.ColorTable[8];
     });
 
     connect(statusTimer, &QTimer::timeout, this, &MainWindow::StatusLineTick);
@@ -322,8 +324,8 @@ void MainWindow::SyncRunSettings()
     s.MaxFilter = maxFilterCheckBox->isChecked();
     s.UseCompensation = useCompensationCheckBox->isChecked();
     s.VbwMode = vbwThreeRbwRadio->isChecked() ? 0 : 1;
-    r.series.CorrectedColor1 = state_.Colors.ColorTable[6];
-    r.series.CorrectedColor2 = state_.Colors.ColorTable[8];
+    s.CorrectedColor1 = state_.Colors.ColorTable[6];
+    s.CorrectedColor2 = state_.Colors.ColorTable[8];
 }
 
 bool MainWindow::OtherInstrumentOwner() const

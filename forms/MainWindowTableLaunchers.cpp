@@ -66,25 +66,25 @@ void MainWindow::editSegments()
 // are always drawn and the preview is hidden (the editor has emptied it).
 void MainWindow::RestoreMainSeriesVisibility()
 {
-    const MainChart& c = *chart_;
-    const std::pair<TLineSeries*, bool> lines[] = {
-        {c.rawTrace1, viewRaw1CheckBox->isChecked()},
-        {c.correctedTrace1, viewSet1CheckBox->isChecked()},
-        {c.rawTrace2, viewRaw2CheckBox->isChecked()},
-        {c.correctedTrace2, viewSet2CheckBox->isChecked()},
-        {c.limitLine1, true},
-        {c.limitLine2, true},
-        {c.cableCorrection, viewCorrectionsCheckBox->isChecked()},
-        {c.lisnCorrection, viewCorrectionsCheckBox->isChecked()},
-        {c.amplifierCorrection, viewCorrectionsCheckBox->isChecked()},
-        {c.antennaFactor, viewCorrectionsCheckBox->isChecked()},
-        {c.reference1Set1, viewTrace1Set1CheckBox->isChecked()},
-        {c.reference1Set2, viewTrace1Set2CheckBox->isChecked()},
-        {c.marginLine1, viewMargin1CheckBox->isChecked()},
-        {c.marginLine2, viewMargin2CheckBox->isChecked()},
-        {c.masterCorrection, viewMasterCheckBox->isChecked()},
-        {c.tablePreview, false},
+    using enum SeriesRole;
+    const std::pair<SeriesRole, bool> lines[] = {
+        {rawTrace1, viewRaw1CheckBox->isChecked()},
+        {correctedTrace1, viewSet1CheckBox->isChecked()},
+        {rawTrace2, viewRaw2CheckBox->isChecked()},
+        {correctedTrace2, viewSet2CheckBox->isChecked()},
+        {limitLine1, true},
+        {limitLine2, true},
+        {cableCorrection, viewCorrectionsCheckBox->isChecked()},
+        {lisnCorrection, viewCorrectionsCheckBox->isChecked()},
+        {amplifierCorrection, viewCorrectionsCheckBox->isChecked()},
+        {antennaFactor, viewCorrectionsCheckBox->isChecked()},
+        {reference1Set1, viewTrace1Set1CheckBox->isChecked()},
+        {reference1Set2, viewTrace1Set2CheckBox->isChecked()},
+        {marginLine1, viewMargin1CheckBox->isChecked()},
+        {marginLine2, viewMargin2CheckBox->isChecked()},
+        {masterCorrection, viewMasterCheckBox->isChecked()},
+        {tablePreview, false},
     };
-    for (const auto& [series, visible] : lines)
-        series->LinePen().SetVisible(visible);
+    for (const auto& [role, visible] : lines)
+        chart_->Series(role)->LinePen().SetVisible(visible);
 }

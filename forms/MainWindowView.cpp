@@ -190,29 +190,29 @@ QWidget* MainWindow::BuildTraceBar(QWidget* parent)
 // the frequency axis and its labels.
 void MainWindow::WireView()
 {
-    const MainChart& c = *chart_;
-    const std::pair<QCheckBox*, std::vector<TLineSeries*>> views[] = {
-        {viewSet1CheckBox, {c.correctedTrace1}},
-        {viewSet2CheckBox, {c.correctedTrace2}},
-        {viewRaw1CheckBox, {c.rawTrace1}},
-        {viewRaw2CheckBox, {c.rawTrace2}},
+    using enum SeriesRole;
+    const std::pair<QCheckBox*, std::vector<SeriesRole>> views[] = {
+        {viewSet1CheckBox, {correctedTrace1}},
+        {viewSet2CheckBox, {correctedTrace2}},
+        {viewRaw1CheckBox, {rawTrace1}},
+        {viewRaw2CheckBox, {rawTrace2}},
         {viewCorrectionsCheckBox,
-         {c.cableCorrection, c.lisnCorrection, c.amplifierCorrection, c.antennaFactor, c.smoothing1, c.compensation1,
-          c.smoothing2, c.compensation2}},
-        {viewTrace1Set1CheckBox, {c.reference1Set1}},
-        {viewTrace1Set2CheckBox, {c.reference1Set2}},
-        {viewTrace2Set1CheckBox, {c.reference2Set1}},
-        {viewTrace2Set2CheckBox, {c.reference2Set2}},
-        {viewTrace3Set1CheckBox, {c.reference3Set1}},
-        {viewTrace3Set2CheckBox, {c.reference3Set2}},
-        {viewMargin1CheckBox, {c.marginLine1}},
-        {viewMargin2CheckBox, {c.marginLine2}},
-        {viewMasterCheckBox, {c.masterCorrection}},
+         {cableCorrection, lisnCorrection, amplifierCorrection, antennaFactor, smoothing1, compensation1, smoothing2,
+          compensation2}},
+        {viewTrace1Set1CheckBox, {reference1Set1}},
+        {viewTrace1Set2CheckBox, {reference1Set2}},
+        {viewTrace2Set1CheckBox, {reference2Set1}},
+        {viewTrace2Set2CheckBox, {reference2Set2}},
+        {viewTrace3Set1CheckBox, {reference3Set1}},
+        {viewTrace3Set2CheckBox, {reference3Set2}},
+        {viewMargin1CheckBox, {marginLine1}},
+        {viewMargin2CheckBox, {marginLine2}},
+        {viewMasterCheckBox, {masterCorrection}},
     };
-    for (const auto& [box, series] : views) {
-        connect(box, &QCheckBox::toggled, this, [this, list = series](bool shown) {
-            for (TLineSeries* s : list)
-                s->LinePen().SetVisible(shown);
+    for (const auto& [box, roles] : views) {
+        connect(box, &QCheckBox::toggled, this, [this, list = roles](bool shown) {
+            for (SeriesRole role : list)
+                chart_->Series(role)->LinePen().SetVisible(shown);
             // The peak marks of a set follow its view box too.
             mainChart->Invalidate();
         });
@@ -315,8 +315,9 @@ void MainWindow::clearAll()
 void MainWindow::clearChart()
 {
     chartTraceLabel->setText(QStringLiteral("Chart:"));
-    for (TChartSeries* s : {chart_->rawTrace1, chart_->correctedTrace1, chart_->rawTrace2, chart_->correctedTrace2})
-        s->Clear();
+    for (SeriesRole role : {SeriesRole::rawTrace1, SeriesRole::correctedTrace1, SeriesRole::rawTrace2,
+                            SeriesRole::correctedTrace2})
+        chart_->Series(role)->Clear();
     peakLists(1).Clear();
     peakLists(2).Clear();
     mainChart->Invalidate();

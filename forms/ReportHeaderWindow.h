@@ -44,6 +44,7 @@ public:
     // The parameter grid's pick lists learn of a new file ("RefreshFileLists"); the main window sets it.
     std::function<void()> refreshFileLists;
 
+private:
     // Controls; each objectName is the designer's name. itemEdits[i] edits report item i (1..11);
     // its label shows the item's caption.
     std::array<QLineEdit*, 12> itemEdits{};       // LabeledEdit1 .. LabeledEdit11
@@ -52,7 +53,6 @@ public:
     QPushButton* saveButton = nullptr;            // BitBtn1 "Save"
     QPushButton* clearButton = nullptr;           // Button1 "Clear"
 
-private:
     void BuildControls();
     DataFileContext Context() const;
 

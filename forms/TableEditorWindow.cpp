@@ -294,6 +294,11 @@ void TableEditorWindow::setMainChart(MainChartLink link)
     levelMaxEdit->setText(r.LevelMax);
 }
 
+void TableEditorWindow::showDebugControls(bool shown)
+{
+    importS1210CheckBox->setVisible(shown);
+}
+
 void TableEditorWindow::launch(int32_t kind)
 {
     const EditorKindInfo* info = EditorKindInfoOf(kind);

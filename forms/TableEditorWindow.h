@@ -48,6 +48,8 @@ public:
     // The Setup menu's launchers ("Edit Limit" ... "Edit Segments", kinds 1 to 6).
     void launch(int32_t kind);
     int32_t editorKind() const { return editorKind_; }
+    // "Import s1210" is offered in debug mode only.
+    void showDebugControls(bool shown);
 
     // Handlers.
     void loadFile(const QString& fileName); // a click in the file list
@@ -58,6 +60,10 @@ public:
     // Where "Save File" writes; the default asks with a save dialog (empty: cancelled).
     std::function<QString(const SaveDialogSettings&)> chooseSaveFile;
 
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
     // Controls; each objectName is the designer's name.
     QListWidget* fileList = nullptr;          // FileListBox1 under "File"
     QListWidget* secondFileList = nullptr;    // FileListBox2, always hidden
@@ -77,10 +83,6 @@ public:
     QPushButton* closeButton = nullptr;       // Button1 "Close"
     QTableView* grid = nullptr;               // StringGrid1
 
-protected:
-    void closeEvent(QCloseEvent* event) override;
-
-private:
     void BuildControls();
     void WireControls();
     void RefreshFileList();

@@ -24,6 +24,13 @@ public:
     void sendIdentificationQuery(); // "send"
     void showReceivedLines();       // every tick of the read timer
 
+    // The peer; tests point it at a server of their own.
+    QString Host = QStringLiteral("127.0.0.1");
+    uint16_t Port = 5555;
+    // How long "connect" waits for the peer.
+    int ConnectTimeoutMs = 3000;
+
+private:
     // Controls; each objectName is the designer's name.
     QPlainTextEdit* replyMemo = nullptr;     // Memo1, what was sent and what came back
     QLineEdit* tickCounterEdit = nullptr;    // Edit1, ticks of the read timer
@@ -33,13 +40,6 @@ public:
     QTimer* readTimer = nullptr;             // Timer1, 100 ms
     QTcpSocket* tcpClient = nullptr;         // IdTCPClient1
 
-    // The peer; tests point it at a server of their own.
-    QString Host = QStringLiteral("127.0.0.1");
-    uint16_t Port = 5555;
-    // How long "connect" waits for the peer.
-    int ConnectTimeoutMs = 3000;
-
-private:
     bool IsConnected() const;
     void UpdateSendButton();
 

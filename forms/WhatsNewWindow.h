@@ -13,10 +13,11 @@ class WhatsNewWindow : public QDialog {
 public:
     explicit WhatsNewWindow(AppContext& app);
 
+private:
+    // Controls; each objectName is this name (the designer gave them none).
     QLabel* titlePanel = nullptr;         // "Zendrik"
     QPlainTextEdit* historyMemo = nullptr; // read-only, vertical scroll bar
 
-private:
     AppContext& app_;
 };
 

@@ -22,37 +22,28 @@ public:
     MainChart()
     {
         SetView3D(false);
-        for (int n = 1; n <= ChartSeriesByRole::kCount; ++n) {
+        for (const MainSeriesRow& row : kMainChartSeries) {
             auto s = std::make_unique<TChartSeries>();
-            s->SetName(QStringLiteral("Series%1").arg(n));
-            series_[n] = AddSeries(std::move(s));
+            s->SetName(QLatin1String(row.DesignerName));
+            Context.Series[row.Role] = AddSeries(std::move(s));
         }
         // Fixed ranges, as the main chart's: automatic ones would follow every series.
         BottomAxis()->SetRange(0, 100);
         LeftAxis()->SetRange(0, 100);
         Context.BottomAxis = BottomAxis();
         Context.LeftAxis = LeftAxis();
-        ChartSeriesByRole& r = Context.Series;
-        TChartSeries** roles[] = {&r.Raw1, &r.Limit1, &r.Cable, &r.Lisn, &r.Limit2, &r.TablePreview, &r.Corrected1,
-                                  &r.Raw2, &r.Corrected2, &r.Amplifier, &r.Antenna, &r.Reference1Set1,
-                                  &r.Reference1Set2, &r.Margin1, &r.Margin2, &r.Master, &r.SegmentMarks1,
-                                  &r.SegmentMarks2, &r.Reference2Set1, &r.Reference2Set2, &r.Reference3Set1,
-                                  &r.Reference3Set2, &r.GeneratorAmplifier, &r.TemCell, &r.Smoothing1,
-                                  &r.Compensation1, &r.Arithmetic, &r.Smoothing2, &r.Compensation2};
-        for (int n = 1; n <= ChartSeriesByRole::kCount; ++n)
-            *roles[n - 1] = series_[n];
     }
-    TChartSeries& Series(int n) const { return *series_[n]; }
+    TChartSeries& Series(int n) const { return *Context.Series.Number(n); }
 
     // Every X and Y of the series named (all of them when none), and the axis ranges.
     std::vector<double> State(const std::vector<int32_t>& numbers = {}) const
     {
         std::vector<double> v{BottomAxis()->Minimum(), BottomAxis()->Maximum(), LeftAxis()->Minimum(),
                               LeftAxis()->Maximum()};
-        for (int n = 1; n <= ChartSeriesByRole::kCount; ++n) {
+        for (int n = 1; n <= kMainSeriesCount; ++n) {
             if (!numbers.empty() && std::find(numbers.begin(), numbers.end(), n) == numbers.end())
                 continue;
-            const TChartSeries& s = *series_[n];
+            const TChartSeries& s = Series(n);
             v.push_back(s.Count());
             for (int i = 0; i < s.Count(); ++i)
                 v.insert(v.end(), {s.XValues().Value(i), s.YValues().Value(i)});
@@ -68,9 +59,6 @@ protected:
     void DrawTitlesAndLegend(bool) override {}
     void DrawWalls() override {}
     bool IsFreeSeriesColor(TColor, bool, const TChartSeries*) override { return true; }
-
-private:
-    TChartSeries* series_[ChartSeriesByRole::kCount + 1] = {};
 };
 
 // Equal values (0 and -0 are one axis end), NaN equal to NaN.

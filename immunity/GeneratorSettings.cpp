@@ -1,6 +1,7 @@
 #include "immunity/GeneratorSettings.h"
 
 #include "app/Log.h"
+#include "app/MainChartSeries.h"
 #include "app/NumberText.h"
 #include "app/TextRoutines.h"
 #include "chart/engine/ChartSeries.h"
@@ -15,8 +16,8 @@ namespace {
 
 constexpr double kHighestSeptumCm = 100.0;
 // The main-chart numbers of the two correction series, for the loader's log line.
-constexpr int kAmplifierSeriesNumber = 23;
-constexpr int kTemCellSeriesNumber = 24;
+constexpr int kAmplifierSeriesNumber = NumberOf(SeriesRole::generatorAmpCorrection);
+constexpr int kTemCellSeriesNumber = NumberOf(SeriesRole::temCellCorrection);
 
 void LoadCorrection(TableKind kind, const QString& value, TChartSeries& series, int seriesNumber,
                     const GeneratorSettingsTargets& t)

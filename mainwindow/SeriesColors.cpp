@@ -2,26 +2,27 @@
 
 #include "chart/engine/ChartSeries.h"
 
-QStringList SeriesOfColor(ColorSlot slot)
+std::vector<SeriesRole> SeriesOfColor(ColorSlot slot)
 {
+    using enum SeriesRole;
     switch (slot) {
-    case ColorSlot::Ser1: return {QStringLiteral("Series1")};
-    case ColorSlot::Ser2: return {QStringLiteral("Series2"), QStringLiteral("Series14")};
-    case ColorSlot::Ser3: return {QStringLiteral("Series3")};
-    case ColorSlot::Ser4: return {QStringLiteral("Series4")};
-    case ColorSlot::Ser5: return {QStringLiteral("Series5"), QStringLiteral("Series15")};
-    case ColorSlot::Ser6: return {QStringLiteral("Series6")};
-    case ColorSlot::Ser7: return {QStringLiteral("Series7"), QStringLiteral("Series17")};
-    case ColorSlot::Ser8: return {QStringLiteral("Series8")};
-    case ColorSlot::Ser9: return {QStringLiteral("Series9"), QStringLiteral("Series18")};
-    case ColorSlot::Ser10: return {QStringLiteral("Series10")};
-    case ColorSlot::Ser11: return {QStringLiteral("Series11")};
-    case ColorSlot::Trace1Seg1: return {QStringLiteral("Series12")};
-    case ColorSlot::Trace1Seg2: return {QStringLiteral("Series13")};
-    case ColorSlot::Trace2Seg1: return {QStringLiteral("Series19")};
-    case ColorSlot::Trace2Seg2: return {QStringLiteral("Series20")};
-    case ColorSlot::Trace3Seg1: return {QStringLiteral("Series21")};
-    case ColorSlot::Trace3Seg2: return {QStringLiteral("Series22")};
+    case ColorSlot::Ser1: return {rawTrace1};
+    case ColorSlot::Ser2: return {limitLine1, marginLine1};
+    case ColorSlot::Ser3: return {cableCorrection};
+    case ColorSlot::Ser4: return {lisnCorrection};
+    case ColorSlot::Ser5: return {limitLine2, marginLine2};
+    case ColorSlot::Ser6: return {tablePreview};
+    case ColorSlot::Ser7: return {correctedTrace1, segmentMarks1};
+    case ColorSlot::Ser8: return {rawTrace2};
+    case ColorSlot::Ser9: return {correctedTrace2, segmentMarks2};
+    case ColorSlot::Ser10: return {amplifierCorrection};
+    case ColorSlot::Ser11: return {antennaFactor};
+    case ColorSlot::Trace1Seg1: return {reference1Set1};
+    case ColorSlot::Trace1Seg2: return {reference1Set2};
+    case ColorSlot::Trace2Seg1: return {reference2Set1};
+    case ColorSlot::Trace2Seg2: return {reference2Set2};
+    case ColorSlot::Trace3Seg1: return {reference3Set1};
+    case ColorSlot::Trace3Seg2: return {reference3Set2};
     case ColorSlot::Marker11:
     case ColorSlot::Cross:
     case ColorSlot::ChartBG:
@@ -32,15 +33,14 @@ QStringList SeriesOfColor(ColorSlot slot)
     return {};
 }
 
-void RecolourSeries(const ColorSettings& colors, ColorSlotMask changed,
-                    const std::function<TChartSeries*(const QString& name)>& seriesNamed)
+void RecolourSeries(const ColorSettings& colors, ColorSlotMask changed, const MainChartSeries& chart)
 {
     for (int i = 0; i < kColorSlotCount; ++i) {
         const auto slot = static_cast<ColorSlot>(i);
         if (!(changed & MaskOf(slot)))
             continue;
-        for (const QString& name : SeriesOfColor(slot)) {
-            TChartSeries* series = seriesNamed(name);
+        for (SeriesRole role : SeriesOfColor(slot)) {
+            TChartSeries* series = chart[role];
             if (!series)
                 continue;
             for (int p = 0; p < series->Count(); ++p)

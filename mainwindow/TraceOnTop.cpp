@@ -3,38 +3,30 @@
 #include "chart/engine/ChartElement.h"
 #include "chart/engine/ChartSeriesList.h"
 
-#include <array>
+#include <algorithm>
 #include <vector>
 
 namespace {
 
-constexpr std::array<const char*, 16> kBelowPairs = {
-    "Series24", "Series1",  "Series2",  "Series3",  "Series4",  "Series5",  "Series6",  "Series8",
-    "Series10", "Series11", "Series14", "Series15", "Series16", "Series17", "Series18", "Series23"};
-
-constexpr std::array<std::array<const char*, 2>, 4> kPairs = {{
-    {"Series7", "Series9"},
-    {"Series12", "Series13"},
-    {"Series19", "Series20"},
-    {"Series21", "Series22"},
-}};
-
 constexpr int kFewestReordered = 8;
 
+// The Names in drawing order: the ranked series by rank, with the clicked pair taken out and put
+// last, in rank order (set 1, then set 2) after a flip to 1 and the other way after a flip to 0.
 QStringList WantedOrder(TopTracePair clicked, uint8_t toggle)
 {
+    std::vector<const MainSeriesRow*> ranked;
+    for (const MainSeriesRow& row : kMainChartSeries)
+        if (row.DrawRank > 0)
+            ranked.push_back(&row);
+    std::sort(ranked.begin(), ranked.end(),
+              [](const MainSeriesRow* a, const MainSeriesRow* b) { return a->DrawRank < b->DrawRank; });
+    const auto onTop = std::stable_partition(ranked.begin(), ranked.end(),
+                                             [clicked](const MainSeriesRow* row) { return row->Pair != clicked; });
+    if (toggle != 1)
+        std::reverse(onTop, ranked.end());
     QStringList order;
-    for (const char* name : kBelowPairs)
-        order << QLatin1String(name);
-    const size_t top = static_cast<size_t>(clicked);
-    for (size_t p = 0; p < kPairs.size(); ++p)
-        if (p != top)
-            order << QLatin1String(kPairs[p][0]) << QLatin1String(kPairs[p][1]);
-    const auto& pair = kPairs[top];
-    if (toggle == 1)
-        order << QLatin1String(pair[0]) << QLatin1String(pair[1]);
-    else
-        order << QLatin1String(pair[1]) << QLatin1String(pair[0]);
+    for (const MainSeriesRow* row : ranked)
+        order << QLatin1String(row->DesignerName);
     return order;
 }
 

@@ -1,10 +1,10 @@
 #include "measurement/CorrectedTrace.h"
 
 #include "app/Log.h"
+#include "app/MainChartSeries.h"
 #include "app/NumberText.h"
 #include "chart/engine/ChartSeries.h"
 #include "measurement/CorrectionChain.h"
-#include "measurement/MainChartSeries.h"
 #include "measurement/MeasurementState.h"
 #include "measurement/PeakLists.h"
 #include "measurement/RunHost.h"
@@ -76,9 +76,9 @@ void LogCounts(CorrectionPass& c, SetTraces& set, const QString& rawName, const 
     auto count = [](const TChartSeries* s) { return QString::number(s ? s->Count() : 0); };
     c.Debug.LogMessage(rawName + QString::number(set.Raw.Count()));
     c.Debug.LogMessage(corName + QString::number(set.Corrected.Count()));
-    c.Debug.LogMessage(QStringLiteral("Cnt Series3 cable ") + count(c.Series.Cable));
-    c.Debug.LogMessage(QStringLiteral("Cnt Series4 lisn ") + count(c.Series.Lisn));
-    c.Debug.LogMessage(QStringLiteral("Cnt Series4 amp ") + count(c.Series.Amplifier));
+    c.Debug.LogMessage(QStringLiteral("Cnt Series3 cable ") + count(c.Series[SeriesRole::cableCorrection]));
+    c.Debug.LogMessage(QStringLiteral("Cnt Series4 lisn ") + count(c.Series[SeriesRole::lisnCorrection]));
+    c.Debug.LogMessage(QStringLiteral("Cnt Series4 amp ") + count(c.Series[SeriesRole::amplifierCorrection]));
 }
 
 // Appends placeholder points (X counting on from `firstX`, level -100) until the corrected
@@ -119,7 +119,7 @@ void Calc_Cor_Single(CorrectionPass& c, SetTraces& set, bool maxHold, int sample
     }
 
     CorrectionChain chain(c.Series, c.Switches);
-    SeriesLookup master(c.Series.Master);
+    SeriesLookup master(c.Series[SeriesRole::masterCorrection]);
     SeriesLookup limit(&set.Limit);
     PeakWalk walk(set.Peaks, set.Margin, c.Switches.MaxFilter);
     const std::span<const double> rx = set.Raw.XValues().Values();

@@ -7,11 +7,11 @@
 
 class DebugLog;
 class EventPump;
+class MainChartSeries;
 class MessageLog;
 class PeakLists;
 class RunHost;
 class TChartSeries;
-struct MainChartSeries;
 struct MeasurementState;
 struct RunSwitches;
 

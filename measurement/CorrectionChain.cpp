@@ -1,8 +1,8 @@
 #include "measurement/CorrectionChain.h"
 
+#include "app/MainChartSeries.h"
 #include "app/NumberText.h"
 #include "chart/engine/ChartSeries.h"
-#include "measurement/MainChartSeries.h"
 #include "measurement/RunParameters.h"
 
 #include <algorithm>
@@ -87,11 +87,13 @@ SeriesLevel SeriesLookup::Level(int64_t x)
 }
 
 CorrectionChain::CorrectionChain(const MainChartSeries& series, const RunSwitches& switches)
-    : cable_(series.Cable), lisn_(series.Lisn), antenna_(series.Antenna), amplifier_(series.Amplifier),
+    : cable_(series[SeriesRole::cableCorrection]), lisn_(series[SeriesRole::lisnCorrection]),
+      antenna_(series[SeriesRole::antennaFactor]), amplifier_(series[SeriesRole::amplifierCorrection]),
       compensation_(nullptr)
 {
     if (switches.UseCompensation)
-        compensation_ = switches.SelectedSet == 2 ? series.Compensation2 : series.Compensation1;
+        compensation_ =
+            series[switches.SelectedSet == 2 ? SeriesRole::compensation2 : SeriesRole::compensation1];
     Rebind();
 }
 

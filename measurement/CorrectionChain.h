@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <span>
 
+class MainChartSeries;
 class TChartSeries;
-struct MainChartSeries;
 struct RunSwitches;
 
 // The level of a series at a whole-kHz frequency x by linear interpolation between the two

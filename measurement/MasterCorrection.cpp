@@ -1,11 +1,11 @@
 #include "measurement/MasterCorrection.h"
 
 #include "app/Log.h"
+#include "app/MainChartSeries.h"
 #include "app/NumberText.h"
 #include "chart/engine/ChartSeries.h"
 #include "datafiles/SegmentTable.h"
 #include "measurement/CorrectionChain.h"
-#include "measurement/MainChartSeries.h"
 #include "measurement/MeasurementState.h"
 #include "measurement/RunHost.h"
 #include "measurement/RunParameters.h"
@@ -21,7 +21,7 @@ bool Empty(const TChartSeries* s) { return !s || s->Count() == 0; }
 void CalcMasterCorrection(MasterCorrectionContext& c)
 {
     MeasurementState& st = c.State;
-    TChartSeries* master = c.Series.Master;
+    TChartSeries* master = c.Series[SeriesRole::masterCorrection];
     if (!master)
         return;
     if (st.MasterCalcState == 1) {
@@ -42,7 +42,9 @@ void CalcMasterCorrection(MasterCorrectionContext& c)
         st.MasterCalcState = 1;
         master->Clear();
         c.Messages.Append(QStringLiteral("Info: measurement calculating master"));
-        if (Empty(c.Series.Lisn) && Empty(c.Series.Antenna) && Empty(c.Series.Amplifier) && Empty(c.Series.Cable)) {
+        using enum SeriesRole;
+        if (Empty(c.Series[lisnCorrection]) && Empty(c.Series[antennaFactor]) && Empty(c.Series[amplifierCorrection]) &&
+            Empty(c.Series[cableCorrection])) {
             st.MasterCalcState = -1;
             c.Timer.Stop();
             c.Messages.Append(QStringLiteral("Info: measurement calculating master not possible "));

@@ -1,13 +1,13 @@
 #ifndef ZENDRIK_MEASUREMENT_MASTERCORRECTION_H
 #define ZENDRIK_MEASUREMENT_MASTERCORRECTION_H
 
-struct MainChartSeries;
-struct MeasurementState;
-struct RunSwitches;
-struct SegmentTable;
+class MainChartSeries;
 class MessageLog;
 class RunHost;
 class TickTimer;
+struct MeasurementState;
+struct RunSwitches;
+struct SegmentTable;
 
 // One step of the combined correction curve (the master curve, Series16), called once per tick
 // of the correction-curve timer while a run is active: each tick adds the correction sum at one

@@ -7,10 +7,10 @@
 #include <functional>
 #include <vector>
 
+class MainChartSeries;
 class ParameterGridModel;
 class PeakLists;
 class RunHost;
-struct MainChartSeries;
 struct MeasurementState;
 struct RunSwitches;
 struct ScpiContext;

@@ -2,6 +2,7 @@
 
 #include "app/FlagScope.h"
 #include "app/Log.h"
+#include "app/MainChartSeries.h"
 #include "app/NumberText.h"
 #include "chart/engine/ChartSeries.h"
 #include "datafiles/CheckListModel.h"
@@ -10,7 +11,6 @@
 #include "instrument/ScpiCommands.h"
 #include "instrument/visa/VisaSession.h"
 #include "measurement/CorrectedTrace.h"
-#include "measurement/MainChartSeries.h"
 #include "measurement/MasterCorrection.h"
 #include "measurement/MeasureTime.h"
 #include "measurement/MeasurementState.h"
@@ -53,6 +53,26 @@ QString FamilyText(int32_t family)
 }
 
 QString ErrorText(const std::exception& e) { return QStringLiteral("Error: ") + QString::fromUtf8(e.what()); }
+
+// What a set's run and its recalculation work on: its raw and corrected trace, its limit line
+// (null where the chart holds none) and the colour of its corrected points.
+struct SetSeries {
+    TChartSeries* Raw;
+    TChartSeries* Corrected;
+    TChartSeries* Limit;
+    TColor CorrectedColor;
+
+    bool Complete() const { return Raw && Corrected && Limit; }
+};
+
+SetSeries SeriesOfSet(const MeasurementContext& c, bool set2)
+{
+    using enum SeriesRole;
+    const MainChartSeries& s = c.Series;
+    if (set2)
+        return {s[rawTrace2], s[correctedTrace2], s[limitLine2], c.Switches.CorrectedColor2};
+    return {s[rawTrace1], s[correctedTrace1], s[limitLine1], c.Switches.CorrectedColor1};
+}
 
 } // namespace
 
@@ -192,25 +212,22 @@ void RunControl::RunLoop(SegmentWork& work)
 {
     FlagScope loop(inLoop_);
     const bool set2 = c_.Switches.SelectedSet == 2;
-    const MainChartSeries& s = c_.Series;
-    TChartSeries* raw = set2 ? s.Raw2 : s.Raw1;
-    TChartSeries* corrected = set2 ? s.Corrected2 : s.Corrected1;
-    TChartSeries* limit = set2 ? s.Limit2 : s.Limit1;
-    if (!raw || !corrected || !limit)
+    const SetSeries series = SeriesOfSet(c_, set2);
+    if (!series.Complete())
         throw std::logic_error("the main chart's traces are not set up");
     // The run works on a copy of the plan, so that loading another one meanwhile cannot change it.
     const SegmentTable table = set2 ? c_.Table2 : c_.Table1;
     if (Refused(table, set2))
         return;
     // The margin is read again before every correction pass (RunPass).
-    SetTraces traces{*raw, *corrected, set2 ? s.CorrectedColor2 : s.CorrectedColor1, *limit, 0.0, Peaks(set2 ? 2 : 1)};
+    SetTraces traces{*series.Raw, *series.Corrected, series.CorrectedColor, *series.Limit, 0.0, Peaks(set2 ? 2 : 1)};
     controls_.PlayEnabled = false;
     controls_.StopEnabled = true;
     controls_.PauseEnabled = true;
     ClearStopRequest(c_.State);
     controls_.ProgressPosition = 1;
     Publish();
-    corrected->Clear();
+    series.Corrected->Clear();
     passCount_ = 0;
     // The grid's "MaxHold" is read at the end of every pass (it may be switched while paused;
     // Stop clears it). A pass that measured no segment ends the run: repeating it would only
@@ -372,11 +389,8 @@ void RunControl::DisplayPeaks()
     if (Running())
         return;
     const bool set2 = c_.Switches.SelectedSet == 2;
-    const MainChartSeries& s = c_.Series;
-    TChartSeries* raw = set2 ? s.Raw2 : s.Raw1;
-    TChartSeries* corrected = set2 ? s.Corrected2 : s.Corrected1;
-    TChartSeries* limit = set2 ? s.Limit2 : s.Limit1;
-    if (!raw || !corrected || !limit)
+    const SetSeries series = SeriesOfSet(c_, set2);
+    if (!series.Complete())
         return;
     BusyCursor busy(c_.Host);
     {
@@ -387,7 +401,7 @@ void RunControl::DisplayPeaks()
         controls_.StopEnabled = true;
         controls_.PauseEnabled = false;
         Publish();
-        SetTraces traces{*raw, *corrected, set2 ? s.CorrectedColor2 : s.CorrectedColor1, *limit,
+        SetTraces traces{*series.Raw, *series.Corrected, series.CorrectedColor, *series.Limit,
                          static_cast<double>(set2 ? c_.Parameters.Margin2Db : c_.Parameters.Margin1Db), Peaks(set2 ? 2 : 1)};
         CorrectionPass pass{c_.State, c_.Series, c_.Switches, c_.Scpi.Messages, c_.Scpi.Debug, c_.Host, c_.Scpi.Pump};
         try {

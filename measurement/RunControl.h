@@ -10,10 +10,10 @@
 #include <vector>
 
 class CheckListModel;
+class MainChartSeries;
 class SegmentWork;
 enum class DriftHandling;
 struct RemeasureGrid;
-struct MainChartSeries;
 struct MeasurementState;
 struct RunParameters;
 struct RunSwitches;

@@ -1,6 +1,8 @@
 #ifndef ZENDRIK_MEASUREMENT_RUNPARAMETERS_H
 #define ZENDRIK_MEASUREMENT_RUNPARAMETERS_H
 
+#include "chart/canvas/PlotColor.h"
+
 #include <QString>
 #include <cstdint>
 
@@ -17,7 +19,7 @@ struct RunParameters {
     QString MissingLimit2;
 };
 
-// The main window's switches that a run reads.
+// The main window's switches and the colour settings that a run reads.
 struct RunSwitches {
     int32_t SelectedSet = 1;      // "Set1" (RadioButton1) = 1, "Set2" (RadioButton2) = 2
     bool Beep = false;            // "Beep" (CheckBox17)
@@ -26,6 +28,9 @@ struct RunSwitches {
     bool MaxFilter = false;       // "MaxFilter" (CheckBox3): one peak per run of exceeding points
     bool UseCompensation = false; // "use compensation" (CheckBox37)
     uint8_t VbwMode = 1;          // 1 "auto", 0 "1:3" (VBW three times the RBW)
+    // Colours of the points added to the corrected traces.
+    TColor CorrectedColor1 = clLime;
+    TColor CorrectedColor2 = clFuchsia;
 };
 
 #endif

@@ -40,13 +40,13 @@ template <class F> bool Guarded(const ChartFileContext& chart, F&& body)
 }
 
 struct ReferenceSlot {
-    TChartSeries* ChartSeriesByRole::*Set1;
-    TChartSeries* ChartSeriesByRole::*Set2;
+    SeriesRole Set1;
+    SeriesRole Set2;
 };
 constexpr std::array<ReferenceSlot, 3> kReferenceSlots = {{
-    {&ChartSeriesByRole::Reference1Set1, &ChartSeriesByRole::Reference1Set2},
-    {&ChartSeriesByRole::Reference2Set1, &ChartSeriesByRole::Reference2Set2},
-    {&ChartSeriesByRole::Reference3Set1, &ChartSeriesByRole::Reference3Set2},
+    {SeriesRole::reference1Set1, SeriesRole::reference1Set2},
+    {SeriesRole::reference2Set1, SeriesRole::reference2Set2},
+    {SeriesRole::reference3Set1, SeriesRole::reference3Set2},
 }};
 
 } // namespace
@@ -120,9 +120,9 @@ void UseCompensationClicked(const ChartFileContext& chart, const ChartFileView& 
     if (!view.UseCompensation)
         return;
     const auto empty = [](const TChartSeries* s) { return s == nullptr || s->Count() == 0; };
-    if (empty(chart.Series.Compensation1))
+    if (empty(chart.Series[SeriesRole::compensation1]))
         Message(chart, QStringLiteral("Info: Set1 no compensation data available"));
-    if (empty(chart.Series.Compensation2))
+    if (empty(chart.Series[SeriesRole::compensation2]))
         Message(chart, QStringLiteral("Info: Set2 no compensation data available"));
 }
 
@@ -133,7 +133,7 @@ bool LoadReferenceCommand(int slot, const QString& fileName, ChartFileContext& c
     const size_t k = static_cast<size_t>(slot - 1);
     HourglassCursor busy;
     return Guarded(chart, [&] {
-        if (!LoadReferenceTrace(fileName, chart.Series.*kReferenceSlots[k].Set1, chart.Series.*kReferenceSlots[k].Set2,
+        if (!LoadReferenceTrace(fileName, chart.Series[kReferenceSlots[k].Set1], chart.Series[kReferenceSlots[k].Set2],
                                 chart.TraceColors[2 * k + 1], chart.TraceColors[2 * k], chart))
             return false;
         view.TraceLabels[k] = QStringLiteral("Trace%1: ").arg(slot) + QFileInfo(fileName).fileName();
@@ -146,7 +146,7 @@ void ClearReferenceTraces(ChartFileContext& chart, ChartFileView& view, const Ch
     HourglassCursor busy;
     for (size_t k = 0; k < kReferenceSlots.size(); ++k) {
         view.TraceLabels[k] = QStringLiteral("Trace%1:").arg(k + 1);
-        for (TChartSeries* s : {chart.Series.*kReferenceSlots[k].Set1, chart.Series.*kReferenceSlots[k].Set2})
+        for (TChartSeries* s : {chart.Series[kReferenceSlots[k].Set1], chart.Series[kReferenceSlots[k].Set2]})
             if (s != nullptr)
                 s->Clear();
     }

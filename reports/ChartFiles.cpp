@@ -357,8 +357,8 @@ bool SaveChartFile(const QString& fileName, const ChartFileContext& chart)
 
 bool SaveZeroCompensation(const QString& fileName, const ChartFileContext& chart)
 {
-    const TChartSeries* set1 = chart.Series.Compensation1;
-    const TChartSeries* set2 = chart.Series.Compensation2;
+    const TChartSeries* set1 = chart.Series[SeriesRole::compensation1];
+    const TChartSeries* set2 = chart.Series[SeriesRole::compensation2];
     return Save(fileName, chart, [&](RecordWriter& w) {
         if (set1 == nullptr || set1->Count() == 0)
             Message(chart.Messages, QStringLiteral("Info: no compensation found for set1"));
@@ -384,8 +384,10 @@ bool LoadChartFile(const QString& fileName, ChartFileContext& chart)
 bool LoadZeroCompensation(const QString& fileName, ChartFileContext& chart)
 {
     ReadPlan plan;
-    plan.Targets.push_back({chartfile::kTagCompensation1, chart.Series.Compensation1, kCompensationColor1, {}, {}});
-    plan.Targets.push_back({chartfile::kTagCompensation2, chart.Series.Compensation2, kCompensationColor2, {}, {}});
+    plan.Targets.push_back(
+        {chartfile::kTagCompensation1, chart.Series[SeriesRole::compensation1], kCompensationColor1, {}, {}});
+    plan.Targets.push_back(
+        {chartfile::kTagCompensation2, chart.Series[SeriesRole::compensation2], kCompensationColor2, {}, {}});
     return Load(fileName, plan, chart);
 }
 

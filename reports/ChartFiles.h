@@ -1,8 +1,8 @@
 #ifndef ZENDRIK_REPORTS_CHARTFILES_H
 #define ZENDRIK_REPORTS_CHARTFILES_H
 
+#include "app/MainChartSeries.h"
 #include "chart/canvas/PlotColor.h"
-#include "reports/ChartSeriesByRole.h"
 
 #include <QString>
 #include <array>
@@ -15,7 +15,7 @@ class TChartSeries;
 // What the chart, compensation and reference-trace files work on: the main chart's series and
 // axes, the point colours of the colour settings, and the logs. Null axes or logs are left out.
 struct ChartFileContext {
-    ChartSeriesByRole Series;
+    MainChartSeries Series; // a null series reads as empty and takes nothing
     TChartAxis* BottomAxis = nullptr;
     TChartAxis* LeftAxis = nullptr;
     // Point colours of a loaded chart: the colour settings Ser1 .. Ser11 (index 0 is Ser1). The

@@ -14,17 +14,17 @@ const std::array<CsvCurve, kCsvCurveCount>& CsvCurves()
     // The combined correction curve had no header pair, so its two columns stood unnamed beside
     // the others; it is named like the rest so that the header has as many fields as the rows.
     static constexpr std::array<CsvCurve, kCsvCurveCount> curves = {{
-        {"CheckBox3", "Data Seg 1", 7, "Seg1_Freq[Hz]", "Level[dBuV]", false},
-        {"CheckBox4", "Data Seg 2", 9, "Seg2_Freq[Hz]", "Level[dBuV]", false},
-        {"CheckBox1", "Raw Data Seg 1", 1, "Raw1_Freq[Hz]", "Level[dBuV]", false},
-        {"CheckBox2", "Raw Data Seg 2", 8, "Raw2_Freq[Hz]", "Level[dBuV]", false},
-        {"CheckBox5", "Lim 1", 2, "Lim1_Freq[Hz]", "Level[dBuV]", true},
-        {"CheckBox6", "Lim 2", 5, "Lim2_Freq[Hz]", "Level[dBuV]", true},
-        {"CheckBox7", "Cable", 3, "Cable_Freq[Hz]", "Level[dB]", true},
-        {"CheckBox8", "Lisn", 4, "Lisn_Freq[Hz]", "Level[dB]", true},
-        {"CheckBox9", "Amp", 10, "Amp_Freq[Hz]", "Level[dB]", true},
-        {"CheckBox10", "Ant", 11, "Ant_Freq[Hz]", "Level[dB]", true},
-        {"CheckBox11", "Master", 16, "Master_Freq[Hz]", "Level[dB]", true},
+        {"CheckBox3", "Data Seg 1", SeriesRole::correctedTrace1, "Seg1_Freq[Hz]", "Level[dBuV]", false},
+        {"CheckBox4", "Data Seg 2", SeriesRole::correctedTrace2, "Seg2_Freq[Hz]", "Level[dBuV]", false},
+        {"CheckBox1", "Raw Data Seg 1", SeriesRole::rawTrace1, "Raw1_Freq[Hz]", "Level[dBuV]", false},
+        {"CheckBox2", "Raw Data Seg 2", SeriesRole::rawTrace2, "Raw2_Freq[Hz]", "Level[dBuV]", false},
+        {"CheckBox5", "Lim 1", SeriesRole::limitLine1, "Lim1_Freq[Hz]", "Level[dBuV]", true},
+        {"CheckBox6", "Lim 2", SeriesRole::limitLine2, "Lim2_Freq[Hz]", "Level[dBuV]", true},
+        {"CheckBox7", "Cable", SeriesRole::cableCorrection, "Cable_Freq[Hz]", "Level[dB]", true},
+        {"CheckBox8", "Lisn", SeriesRole::lisnCorrection, "Lisn_Freq[Hz]", "Level[dB]", true},
+        {"CheckBox9", "Amp", SeriesRole::amplifierCorrection, "Amp_Freq[Hz]", "Level[dB]", true},
+        {"CheckBox10", "Ant", SeriesRole::antennaFactor, "Ant_Freq[Hz]", "Level[dB]", true},
+        {"CheckBox11", "Master", SeriesRole::masterCorrection, "Master_Freq[Hz]", "Level[dB]", true},
     }};
     return curves;
 }
@@ -100,7 +100,7 @@ private:
 
 } // namespace
 
-std::string CsvText(const ChartSeriesByRole& series, const CsvTicks& ticked, const CsvFormat& format)
+std::string CsvText(const MainChartSeries& series, const CsvTicks& ticked, const CsvFormat& format)
 {
     std::vector<Column> columns;
     size_t rows = 1;
@@ -109,7 +109,7 @@ std::string CsvText(const ChartSeriesByRole& series, const CsvTicks& ticked, con
             continue;
         const CsvCurve& curve = CsvCurves()[i];
         Column c{&curve, {}, {}};
-        if (const TChartSeries* s = series.Number(curve.SeriesNumber)) {
+        if (const TChartSeries* s = series[curve.Series]) {
             c.X = s->XValues().Values();
             c.Y = s->YValues().Values();
         }
@@ -144,7 +144,7 @@ std::string CsvText(const ChartSeriesByRole& series, const CsvTicks& ticked, con
     return out;
 }
 
-bool WriteCsvFile(const QString& fileName, const ChartSeriesByRole& series, const CsvTicks& ticked,
+bool WriteCsvFile(const QString& fileName, const MainChartSeries& series, const CsvTicks& ticked,
                   const CsvFormat& format, QString* error)
 {
     const std::string text = CsvText(series, ticked, format);

@@ -1,7 +1,7 @@
 #ifndef ZENDRIK_REPORTS_CSVEXPORT_H
 #define ZENDRIK_REPORTS_CSVEXPORT_H
 
-#include "reports/ChartSeriesByRole.h"
+#include "app/MainChartSeries.h"
 
 #include <QString>
 #include <array>
@@ -12,7 +12,7 @@
 struct CsvCurve {
     const char* CheckBoxName;
     const char* Caption;
-    int SeriesNumber;
+    SeriesRole Series;
     const char* FrequencyHeader;
     const char* LevelHeader;
     bool DebugOnly; // shown only in debug mode
@@ -41,11 +41,11 @@ struct CsvFormat {
 // the decimal mark as chosen); shorter curves give empty fields. Lines end in CR LF. Without an
 // enclosure a field that holds the separator (comma separator with comma decimal mark) is put in
 // double quotes, so that the file can still be split.
-std::string CsvText(const ChartSeriesByRole& series, const CsvTicks& ticked, const CsvFormat& format);
+std::string CsvText(const MainChartSeries& series, const CsvTicks& ticked, const CsvFormat& format);
 
 // Writes CsvText to a file that replaces the old one only when complete; false and the reason
 // otherwise (the old file stays).
-bool WriteCsvFile(const QString& fileName, const ChartSeriesByRole& series, const CsvTicks& ticked,
+bool WriteCsvFile(const QString& fileName, const MainChartSeries& series, const CsvTicks& ticked,
                   const CsvFormat& format, QString* error = nullptr);
 
 #endif

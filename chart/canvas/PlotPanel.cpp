@@ -145,6 +145,10 @@ void TCustomPlotPanel::RenderIfStale()
     if (!canvas_->Dirty && window_->Width() == std::max(1, width()) && window_->Height() == std::max(1, height()))
         return;
     window_->SetSize(width(), height());
+    // The buffer's picture is shown by sharing its pixels with the window; the window lets go of
+    // them now, as the drawing replaces them, so that the buffer is drawn into without a copy.
+    if (canvas_->BufferedDisplay)
+        window_->Device().ReleaseSharedPicture();
     try {
         Draw(&window_->Canvas(), GetRectangle());
     } catch (...) {

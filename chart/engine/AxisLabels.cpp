@@ -10,6 +10,7 @@
 #include "chart/engine/SeriesRoutines.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 
 namespace {
@@ -79,6 +80,23 @@ TAxisLabelStyle TChartAxis::CalcLabelStyle() const
     return labelStyle_ == talAuto ? AutoLabelStyle() : labelStyle_;
 }
 
+QString TChartAxis::FormattedValue(double value)
+{
+    constexpr size_t kKept = 1024;
+    FormattedValues& f = formattedValues_;
+    if (f.format != axisValuesFormat_ || f.decimal != DecimalSeparator() || f.thousands != ThousandSeparator() ||
+        f.texts.size() >= kKept) {
+        f.format = axisValuesFormat_;
+        f.decimal = DecimalSeparator();
+        f.thousands = ThousandSeparator();
+        f.texts.clear();
+    }
+    const uint64_t key = std::bit_cast<uint64_t>(value);
+    if (const auto hit = f.texts.find(key); hit != f.texts.end())
+        return hit->second;
+    return f.texts.emplace(key, FormatFloat(axisValuesFormat_, value)).first->second;
+}
+
 QString TChartAxis::LabelTextOfValue(double value)
 {
     QString text;
@@ -86,7 +104,7 @@ QString TChartAxis::LabelTextOfValue(double value)
         const QString format = dateTimeFormat_.isEmpty() ? DateTimeDefaultFormat(currentRange_) : dateTimeFormat_;
         text = FormatDateTimeText(format, value);
     } else {
-        text = FormatFloat(axisValuesFormat_, value);
+        text = FormattedValue(value);
     }
     if (chart_.OnGetAxisLabel)
         chart_.OnGetAxisLabel(this, nullptr, -1, text);

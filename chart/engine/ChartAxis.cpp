@@ -596,6 +596,64 @@ int TChartAxis::CalcDepth(double value) const
     return RoundPixel(depthSign_ * (value - depthReference_) * pixelsPerUnit_);
 }
 
+int TChartAxis::ColumnStep() const
+{
+    if (conversion_ == AxisConversion::Logarithmic)
+        return logDirection_ * static_cast<int>(logSign_);
+    return linearDirection_ > 0 ? 1 : -1;
+}
+
+// The routines above round origin + step * scale(v) (step +1 or -1, scale the distance from the
+// reference in pixels); the value at which that is half a pixel past a column is one end of it.
+double TChartAxis::ColumnEnd(int pixel) const
+{
+    double reference = 0, perPixel = 0;
+    int32_t origin = 0, limit = 0;
+    if (conversion_ == AxisConversion::Logarithmic && pixelsPerLogUnit_ > 0) {
+        reference = logReference_;
+        perPixel = ColumnStep() / pixelsPerLogUnit_;
+        origin = logOrigin_;
+        limit = PixelCoordinateLimit;
+    } else if (conversion_ == AxisConversion::LinearClamped && pixelsPerUnit_ > 0) {
+        reference = currentMinimum_;
+        perPixel = ColumnStep() / pixelsPerUnit_;
+        origin = static_cast<int32_t>(linearOrigin_);
+        limit = pixelLimit_;
+    } else {
+        return std::numeric_limits<double>::quiet_NaN();
+    }
+    if (pixel >= limit || pixel <= -limit)
+        return std::numeric_limits<double>::quiet_NaN();
+    const double units = reference + (pixel + 0.5 * ColumnStep() - origin) * perPixel;
+    return conversion_ == AxisConversion::Logarithmic ? std::exp(units) : units;
+}
+
+std::span<const double> TChartAxis::ColumnEnds(int& first) const
+{
+    ColumnEndsCache& c = columnEnds_;
+    const bool logarithmic = conversion_ == AxisConversion::Logarithmic;
+    const double reference = logarithmic ? logReference_ : currentMinimum_;
+    const double perPixel = logarithmic ? pixelsPerLogUnit_ : pixelsPerUnit_;
+    const int32_t origin = logarithmic ? logOrigin_ : static_cast<int32_t>(linearOrigin_);
+    const int32_t start = std::min(startPixel_, endPixel_) - 1, end = std::max(startPixel_, endPixel_) + 1;
+    if (c.conversion != conversion_ || c.reference != reference || c.perPixel != perPixel || c.origin != origin ||
+        c.step != ColumnStep() || c.start != start || c.end != end || c.limit != pixelLimit_ || c.ends.empty()) {
+        c.conversion = conversion_;
+        c.step = ColumnStep();
+        c.reference = reference;
+        c.perPixel = perPixel;
+        c.origin = origin;
+        c.start = start;
+        c.end = end;
+        c.limit = pixelLimit_;
+        c.ends.resize(static_cast<size_t>(end - start + 1));
+        for (int32_t p = start; p <= end; ++p)
+            c.ends[static_cast<size_t>(p - start)] = ColumnEnd(p);
+    }
+    first = start;
+    return c.ends;
+}
+
 void TChartAxis::ValuesToPixels(std::span<const double> values, std::span<int32_t> pixels) const
 {
     ClearUpperVectorState();

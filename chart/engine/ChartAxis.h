@@ -16,6 +16,7 @@
 #include <functional>
 #include <memory>
 #include <span>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -72,6 +73,15 @@ public:
     // Whole traces at once: the routine is chosen once for all of them.
     void ValuesToPixels(std::span<const double> values, std::span<int32_t> pixels) const;
     AxisConversion Conversion() const { return conversion_; }
+    // The value between pixel column `pixel` and the next one along growing values: the
+    // conversion's rounding boundary mapped back. NaN where there is none (a constant, clamped,
+    // unclamped or depth conversion). Values within a hair of it convert either way.
+    double ColumnEnd(int pixel) const;
+    // The same for every column of the axis, from pixel `first` on. Kept until the conversion
+    // changes: every trace on the axis asks for the same ones.
+    std::span<const double> ColumnEnds(int& first) const;
+    // +1 or -1: the way the pixels go as the values grow.
+    int ColumnStep() const;
 
     // --- Range and scale
     bool Automatic() const { return automatic_; }
@@ -422,7 +432,8 @@ private:
         int width = 0;
     } widestCache_;
     // The fitted label step, kept like the widest label; never kept while the chart rewrites
-    // label texts, whose handler may answer differently next time.
+    // label texts, whose handler may answer differently next time. Two are kept: a drawing lays
+    // the axes out on the first and then on the shrunk chart rectangle.
     struct FitCache {
         bool valid = false;
         uint64_t generation = 0;
@@ -431,7 +442,25 @@ private:
         QString fontKey;
         QChar decimal, thousands;
         bool dateTime = false;
-    } fitCache_;
+    };
+    FitCache fitCache_[2];
+    // The column ends, for the conversion they were computed for.
+    struct ColumnEndsCache {
+        AxisConversion conversion = AxisConversion::Center;
+        double reference = 0, perPixel = 0;
+        int32_t origin = 0, step = 0, start = 0, end = 0, limit = 0;
+        std::vector<double> ends;
+    };
+    mutable ColumnEndsCache columnEnds_;
+    // Texts of values in the values format: a drawing formats the same few values many times to
+    // measure, fit and draw its labels. Kept for one format and one pair of decimal and
+    // thousands marks, the only things besides the value the text depends on.
+    struct FormattedValues {
+        QString format;
+        QChar decimal, thousands;
+        std::unordered_map<uint64_t, QString> texts;
+    } formattedValues_;
+    QString FormattedValue(double value);
     uint64_t generation_ = 0;
 };
 

@@ -182,16 +182,19 @@ double TChartAxis::FitStepToLabels(double step)
         return step;
     const bool keep = !chart_.OnGetAxisLabel;
     const QString fontKey = keep ? LabelFontKey() : QString();
-    FitCache& c = fitCache_;
-    if (keep && c.valid && c.generation == generation_ && c.minimum == currentMinimum_ &&
-        c.maximum == currentMaximum_ && c.step == step && c.start == startPixel_ && c.size == sizePixels_ &&
-        c.fontKey == fontKey && c.decimal == DecimalSeparator() && c.thousands == ThousandSeparator() &&
-        c.dateTime == showsDateTime_)
-        return c.fitted;
-    const double fitted = SearchFittingStep(step);
     if (keep)
-        c = FitCache{true, generation_, currentMinimum_, currentMaximum_, step, fitted, startPixel_, sizePixels_,
-                     fontKey, DecimalSeparator(), ThousandSeparator(), showsDateTime_};
+        for (const FitCache& c : fitCache_)
+            if (c.valid && c.generation == generation_ && c.minimum == currentMinimum_ &&
+                c.maximum == currentMaximum_ && c.step == step && c.start == startPixel_ && c.size == sizePixels_ &&
+                c.fontKey == fontKey && c.decimal == DecimalSeparator() && c.thousands == ThousandSeparator() &&
+                c.dateTime == showsDateTime_)
+                return c.fitted;
+    const double fitted = SearchFittingStep(step);
+    if (keep) {
+        fitCache_[1] = std::move(fitCache_[0]);
+        fitCache_[0] = FitCache{true,     generation_, currentMinimum_,    currentMaximum_,    step,          fitted,
+                                startPixel_, sizePixels_, fontKey, DecimalSeparator(), ThousandSeparator(), showsDateTime_};
+    }
     return fitted;
 }
 

@@ -52,11 +52,23 @@ void TChartSeries::AddPointsXY(std::span<const double> xs, std::span<const doubl
             AddPointXY(xs[i], ys[i], QString(), color);
         return;
     }
-    ReservePoints(Count() + static_cast<int>(n));
-    for (size_t i = 0; i < n; ++i) {
-        const int index = xValues_->AppendOrAdd(xs[i]);
-        yValues_->InsertChartValue(index, ys[i]);
-        colors_.Insert(index, color);
+    // Whole blocks that keep the X order go on at the end at once, their colour as one run; a
+    // point that has to go between others takes the ordered add, and the blocks go on after it.
+    size_t done = 0;
+    while (done < n) {
+        const int first = Count();
+        const size_t taken = xValues_->AppendInOrder(xs.subspan(done, n - done));
+        if (taken > 0) {
+            yValues_->AppendAll(ys.subspan(done, taken));
+            colors_.Append(first, static_cast<int>(taken), color);
+            done += taken;
+        }
+        if (done < n) {
+            const int index = xValues_->AddChartValue(xs[done]);
+            yValues_->InsertChartValue(index, ys[done]);
+            colors_.Insert(index, color);
+            ++done;
+        }
     }
 }
 
@@ -195,10 +207,15 @@ void TChartSeries::CheckOrder()
     Repaint();
 }
 
+// A series filled point by point (as an instrument delivers) gives back what its lists grew
+// beyond the points when its update ends.
 void TChartSeries::EndUpdate()
 {
-    if (updateCount_ > 0 && --updateCount_ == 0)
+    if (updateCount_ > 0 && --updateCount_ == 0) {
+        for (int i = 0; i < valuesList_.Count(); ++i)
+            valuesList_[i]->ReleaseGrowthSlack();
         RefreshSeries();
+    }
 }
 
 void TChartSeries::RefreshSeries()

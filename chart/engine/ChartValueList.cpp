@@ -6,6 +6,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 TChartValueList::TChartValueList(TChartSeries* owner, const QString& name)
     : owner_(owner), name_(name)
@@ -31,8 +36,8 @@ double TChartValueList::Value(int index) const
 // vector's own reserve is left to grow geometrically underneath it.
 void TChartValueList::GrowFor(int needed)
 {
-    while (capacity_ < needed)
-        capacity_ += kValueListCapacityStep;
+    if (capacity_ < needed)
+        capacity_ += (needed - capacity_ + kValueListCapacityStep - 1) / kValueListCapacityStep * kValueListCapacityStep;
 }
 
 // Keeps the "known ascending" state exact while it holds, so that lookups may use binary search.
@@ -93,12 +98,160 @@ int TChartValueList::AddChartValue(double value)
     return index;
 }
 
+namespace {
+
+// Whether a follows b in the order: at or above it ascending, at or below it descending. NaN
+// follows nothing.
+bool Follows(double a, double b, TChartListOrder order)
+{
+    return order == loDescending ? a <= b : a >= b;
+}
+
+// How many values from the first keep the order, the first one after 'last' when there is one.
+// Two pairs at a time while they all do; the exact place of a break is found one by one.
+size_t OrderedPrefix(const double* v, size_t n, const double* last, TChartListOrder order)
+{
+    if (n == 0 || order == loNone)
+        return n;
+    if (last && !Follows(v[0], *last, order))
+        return 0;
+    size_t k = 1;
+#ifdef __SSE2__
+    if (order == loAscending) {
+        for (; k + 4 <= n; k += 4) {
+            const __m128d a = _mm_cmpge_pd(_mm_loadu_pd(v + k), _mm_loadu_pd(v + k - 1));
+            const __m128d b = _mm_cmpge_pd(_mm_loadu_pd(v + k + 2), _mm_loadu_pd(v + k + 1));
+            if (_mm_movemask_pd(_mm_and_pd(a, b)) != 3)
+                break;
+        }
+    } else {
+        for (; k + 4 <= n; k += 4) {
+            const __m128d a = _mm_cmple_pd(_mm_loadu_pd(v + k), _mm_loadu_pd(v + k - 1));
+            const __m128d b = _mm_cmple_pd(_mm_loadu_pd(v + k + 2), _mm_loadu_pd(v + k + 1));
+            if (_mm_movemask_pd(_mm_and_pd(a, b)) != 3)
+                break;
+        }
+    }
+#endif
+    while (k < n && Follows(v[k], v[k - 1], order))
+        ++k;
+    return k;
+}
+
+// Lowest and highest of n values (n > 0), false when one is not finite (then they mean nothing).
+bool FiniteRange(const double* v, size_t n, double& low, double& high)
+{
+    size_t k = 0;
+    double lo = v[0], hi = v[0];
+#ifdef __SSE2__
+    const __m128d largest = _mm_set1_pd(std::numeric_limits<double>::max());
+    const __m128d signless = _mm_castsi128_pd(_mm_set1_epi64x(0x7FFFFFFFFFFFFFFFLL));
+    __m128d lo2 = _mm_set1_pd(v[0]), hi2 = lo2, bad = _mm_setzero_pd();
+    for (; k + 2 <= n; k += 2) {
+        const __m128d x = _mm_loadu_pd(v + k);
+        // Not at most the largest finite magnitude: infinite or NaN.
+        bad = _mm_or_pd(bad, _mm_cmpnle_pd(_mm_and_pd(x, signless), largest));
+        lo2 = _mm_min_pd(lo2, x);
+        hi2 = _mm_max_pd(hi2, x);
+    }
+    if (_mm_movemask_pd(bad) != 0)
+        return false;
+    double lanes[4];
+    _mm_storeu_pd(lanes, lo2);
+    _mm_storeu_pd(lanes + 2, hi2);
+    lo = std::min(lanes[0], lanes[1]);
+    hi = std::max(lanes[2], lanes[3]);
+#endif
+    for (; k < n; ++k) {
+        if (!std::isfinite(v[k]))
+            return false;
+        lo = std::min(lo, v[k]);
+        hi = std::max(hi, v[k]);
+    }
+    low = lo;
+    high = hi;
+    return true;
+}
+
+} // namespace
+
+// Room for count more values: a first fill takes exactly what it needs, later appends double the
+// room, so that a list growing by blocks copies itself only now and then.
+void TChartValueList::ReserveForAppend(size_t count)
+{
+    const size_t needed = values_.size() + count;
+    if (needed > values_.capacity())
+        values_.reserve(values_.empty() ? needed : std::max(needed, 2 * values_.capacity()));
+}
+
+size_t TChartValueList::AppendInOrder(std::span<const double> values)
+{
+    // In pieces that stay in the cache between the check and the copy.
+    constexpr size_t kPiece = 4096;
+    size_t taken = 0;
+    while (taken < values.size()) {
+        const size_t piece = std::min(kPiece, values.size() - taken);
+        const double* last = values_.empty() ? nullptr : &values_.back();
+        const size_t ordered = OrderedPrefix(values.data() + taken, piece, last, order_);
+        AppendValues(values.subspan(taken, ordered), order_ == loAscending);
+        taken += ordered;
+        if (ordered < piece)
+            break;
+    }
+    return taken;
+}
+
+void TChartValueList::AppendAll(std::span<const double> values)
+{
+    AppendValues(values, false);
+}
+
+void TChartValueList::AppendValues(std::span<const double> values, bool ascending)
+{
+    if (values.empty())
+        return;
+    const size_t n = values.size();
+    if (!ascending && sortState_ == SortState::Ascending &&
+        OrderedPrefix(values.data(), n, values_.empty() ? nullptr : &values_.back(), loAscending) < n)
+        sortState_ = SortState::NotAscending;
+    ReserveForAppend(n);
+    values_.insert(values_.end(), values.begin(), values.end());
+    GrowFor(Count());
+    appendedSinceRelease_ += n;
+    // The sums are taken again when next asked for; the extremes follow the new values.
+    totalsStale_ = true;
+    if (minMaxStale_)
+        return;
+    double low = 0, high = 0;
+    if (!FiniteRange(values.data(), n, low, high)) {
+        for (const double v : values)
+            NoteAdded(v);
+    } else if (!haveFinite_) {
+        minValue_ = low;
+        maxValue_ = high;
+        haveFinite_ = true;
+    } else {
+        minValue_ = std::min(minValue_, low);
+        maxValue_ = std::max(maxValue_, high);
+    }
+}
+
+void TChartValueList::ReleaseGrowthSlack()
+{
+    const size_t slack = values_.capacity() - values_.size();
+    if (slack == 0 || appendedSinceRelease_ < slack)
+        return;
+    values_.shrink_to_fit();
+    appendedSinceRelease_ = 0;
+}
+
 // The one place values enter the list. An append at the end extends the cached figures exactly
 // as a full pass would (same order of summation), so a long in-order load never pays a rescan.
 void TChartValueList::StoreAt(int index, double value)
 {
     const bool appendAtEnd = index == Count();
     GrowFor(Count() + 1);
+    ++appendedSinceRelease_;
     if (appendAtEnd) {
         values_.push_back(value);
     } else {
@@ -155,6 +308,7 @@ void TChartValueList::ClearValues()
     // touching fresh pages costs more than the fill itself.
     values_.clear();
     capacity_ = 0;
+    appendedSinceRelease_ = 0;
     sortState_ = SortState::Ascending;
     MarkModified();
 }

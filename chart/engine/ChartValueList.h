@@ -80,6 +80,18 @@ public:
         }
         return AddChartValue(value);
     }
+    // Appends values at the end for as long as they keep the list's order (all of them on a list
+    // without order) and answers how many it took: the first value that would have to go before
+    // the last one, and those after it, are left to the caller. The values land where
+    // AddChartValue would put them one by one.
+    size_t AppendInOrder(std::span<const double> values);
+    // Appends every value at the end, whatever the order (the further columns of a series, which
+    // follow the places the X column gives).
+    void AppendAll(std::span<const double> values);
+    // Gives back the memory held beyond the values, once the values appended since it was last
+    // given back are at least as many as it holds: a list filled one value at a time then keeps
+    // 8 bytes a value, while a list that grows by small blocks does not copy itself each time.
+    void ReleaseGrowthSlack();
     virtual int AddChartValue(double value);
     int AddChartValue() { return AddChartValue(TempValue); }
     virtual void InsertChartValue(int index, double value);
@@ -117,6 +129,10 @@ private:
     void NoteRemoved(double old);
     void NoteAdded(double value);
     bool AscendingKnown() const;
+    void ReserveForAppend(size_t count);
+    // Appends at the end; ascending: the values are known to follow the last one in ascending
+    // order.
+    void AppendValues(std::span<const double> values, bool ascending);
 
     TChartSeries* owner_ = nullptr;
     QString name_;
@@ -137,6 +153,8 @@ private:
     double totalAbs_ = 0.0;
     mutable SortState sortState_ = SortState::Ascending;
     uint64_t generation_ = 0;
+    // Values appended since the growth slack was last given back (or the list cleared).
+    size_t appendedSinceRelease_ = 0;
 };
 
 // The value lists of one series in creation order: 0 is X, 1 is Y, further columns follow.

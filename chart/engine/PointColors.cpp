@@ -79,6 +79,20 @@ void TPointColors::Insert(int index, TColor color)
     Normalize();
 }
 
+void TPointColors::Append(int index, int count, TColor color)
+{
+    if (count <= 0)
+        return;
+    if (index < end_) {
+        for (int k = 0; k < count; ++k)
+            Insert(index + k, color);
+        return;
+    }
+    Insert(index, color);
+    if (end_ == index + 1)
+        end_ = index + count;
+}
+
 void TPointColors::Erase(int index, int count)
 {
     if (index < 0 || count <= 0 || index >= end_)

@@ -18,6 +18,9 @@ public:
     TColor At(int index) const;
     // A new point at index: later points move up by one.
     void Insert(int index, TColor color);
+    // count new points at the end, from index on (no point has a colour of its own there yet),
+    // all in one colour: one run however many they are.
+    void Append(int index, int count, TColor color);
     // The points index .. index + count - 1 go: later points move down.
     void Erase(int index, int count);
     void Set(int index, TColor color);

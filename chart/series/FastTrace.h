@@ -51,7 +51,8 @@ public:
     }
     // A whole column at once (a pixel X no point before had): its first pixel, its lowest and
     // highest pixels with the offsets from the first point where each was first reached, and
-    // its last pixel, as count points would have given them one by one.
+    // its last pixel, as count points would have given them one by one. Of the offsets only
+    // whether each is 0 (the first point) and which is smaller count.
     void AddColumn(int32_t x, int32_t firstY, int32_t minY, int minOffset, int32_t maxY, int maxOffset, int32_t lastY,
                    int count);
     // Ends the last column; the path is complete.
@@ -86,11 +87,12 @@ bool PenReducesExactly(const gdi::Pen& pen, int rop2);
 // place and the X and Y values stay (appends do not count): the next drawing shows it again, and
 // points appended since are reduced from the last column on, which may have grown.
 //
-// On ascending X values with a monotone conversion, a column's end is searched (galloping, then
-// halving) instead of converting every X, and a column of many points is summed up from its
-// values: lowest and highest value, the first points that reach their pixels, first and last;
-// only those are converted. So a zoom, on a logarithmic axis too, converts a few X values per
-// column, not every point.
+// On ascending X values with a monotone conversion, each column's end is mapped back to an X
+// value once and searched among the X values instead of converting every X, and a column of many
+// points is summed up from its Y values alone: lowest and highest value, which of their pixels
+// is reached first (found by the values between the pixels' ends), first and last; only those
+// are converted. So a zoom, on a logarithmic axis too, takes one exp per column, not a log per
+// point.
 class TraceDrawCache {
 public:
     // The reduced polyline from start through the points from..to. With keep the result is the

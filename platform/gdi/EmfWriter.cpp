@@ -2,10 +2,10 @@
 // recording and the end record; the objects are EmfState.cpp's, the drawing EmfGeometry.cpp's.
 
 #include "platform/gdi/EmfWriter.h"
+#include "platform/gdi/MetafileFile.h"
 
 #include "platform/gdi/EmfEncoder.h"
 
-#include <QSaveFile>
 #include <cmath>
 
 namespace gdi {
@@ -230,20 +230,7 @@ QByteArray EncodeEmf(const Metafile& picture)
 
 bool SaveEmf(const Metafile& picture, const QString& fileName, QString* error)
 {
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly)) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    const QByteArray bytes = EncodeEmf(picture);
-    if (file.write(bytes) != bytes.size() || !file.commit()) {
-        if (error)
-            *error = file.errorString();
-        file.cancelWriting();
-        return false;
-    }
-    return true;
+    return SaveMetafileBytes(EncodeEmf(picture), fileName, error);
 }
 
 } // namespace gdi

@@ -226,13 +226,15 @@ void RasterDC::UseFont()
     if (hit == made.end()) {
         if (made.size() == kMadeFonts)
             made.pop_back();
-        made.insert(made.begin(), Impl::MadeFont{font, extra, MakeQFont(font, extra), nullptr});
+        made.insert(made.begin(), Impl::MadeFont{font, extra, MakeQFont(font, extra), nullptr, nullptr});
         made.front().metrics = std::make_shared<const QFontMetrics>(made.front().qfont, &image_);
+        made.front().texts = std::make_shared<Impl::TextShapes>();
     } else {
         std::rotate(made.begin(), hit, hit + 1);
     }
     d_->qfont = made.front().qfont;
     d_->metrics = made.front().metrics;
+    d_->texts = made.front().texts;
 }
 
 // ---- paths

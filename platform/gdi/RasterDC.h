@@ -36,6 +36,11 @@ public:
     QImage& PixelsForWrite();
     // Replaces the picture (converted to RGB32); the size follows the image.
     void SetImage(const QImage& image);
+    // A whole picture of this size copied here (BitBlt at the origin, no clip, same resolution)
+    // shares its pixels until either side draws. When this picture is about to be replaced in
+    // full by such a copy, this stops the sharing without copying (the pixels are then those of
+    // an earlier picture), so that the other side draws into its pixels in place.
+    void ReleaseSharedPicture();
 
     int32_t Width() const override { return image_.width(); }
     int32_t Height() const override { return image_.height(); }

@@ -6,12 +6,18 @@
 #include "platform/gdi/RasterDC.h"
 
 #include <QFont>
+#include <QGlyphRun>
 #include <QFontMetrics>
 #include <QPainter>
 #include <QPainterPath>
 #include <QRegion>
 #include <memory>
+#include <unordered_map>
 #include <vector>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 namespace gdi {
 
@@ -32,6 +38,16 @@ struct RasterDC::Impl {
     uint32_t patternTotal = 0;
     QFont qfont;
     std::shared_ptr<const QFontMetrics> metrics;
+    // Texts in one font as measuring and drawing need them again: measuring shapes the text,
+    // and a chart measures and draws the same labels on every drawing. The glyphs shaping
+    // placed, drawn as they are, light the pixels drawing the text lights.
+    struct ShapedText {
+        int width = -1;   // not measured yet
+        bool shaped = false;
+        qreal ascent = 0;
+        QList<QGlyphRun> runs;
+    };
+    using TextShapes = std::unordered_map<QString, ShapedText>;
     // Fonts selected lately and what was made of them, the latest first. A formatted text goes
     // back and forth between a few fonts run by run; a font made afresh looks up its glyph engine
     // again for every use, one made before has it at hand.
@@ -40,13 +56,23 @@ struct RasterDC::Impl {
         int32_t charExtra = 0;
         QFont qfont;
         std::shared_ptr<const QFontMetrics> metrics;
+        std::shared_ptr<TextShapes> texts;
     };
     std::vector<MadeFont> madeFonts;
+    std::shared_ptr<TextShapes> texts;
+    // The width of a text in the selected font, measured once.
+    int TextWidth(const QString& text);
+    // The text shaped once in the selected font (without underline or strike-out, which drawing
+    // adds by other rules).
+    const ShapedText& Shaped(const QString& text);
     // The stroke set-up last given to the painter outside save/restore pairs, so runs of LineTo
     // calls with one wide pen do not set it up again for every segment.
     bool strokeReady = false;
     Pen strokePen;
     int strokeRop = 0;
+    // The picture this context had before it took another one's pixels shared (BitBlt of a whole
+    // picture), kept to go back to when those are drawn over anew (ReleaseSharedPicture).
+    QImage spare;
 };
 
 namespace raster {
@@ -55,6 +81,27 @@ constexpr uint32_t kRgbMask = 0x00FFFFFF;
 
 // 0x00BBGGRR -> 0x00RRGGBB (the image's channel order).
 constexpr uint32_t ToImageRgb(COLORREF c) { return ToQRgb(c) & kRgbMask; }
+
+// Sets count pixels from line on to one colour. Sixteen bytes a store, four stores a turn: the
+// plain loop the compiler makes of std::fill stores one pixel at a time, four times slower, and
+// every drawing fills the whole picture at least once.
+inline void FillPixels(QRgb* line, int64_t count, QRgb colour)
+{
+    int64_t x = 0;
+#ifdef __SSE2__
+    const __m128i c = _mm_set1_epi32(static_cast<int>(colour));
+    for (; x + 16 <= count; x += 16) {
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(line + x), c);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(line + x + 4), c);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(line + x + 8), c);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(line + x + 12), c);
+    }
+    for (; x + 4 <= count; x += 4)
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(line + x), c);
+#endif
+    for (; x < count; ++x)
+        line[x] = colour;
+}
 
 // The mix of a pen colour p into a destination d, both 0x00RRGGBB.
 uint32_t MixRop2(int rop, uint32_t p, uint32_t d);

@@ -165,7 +165,7 @@ void FillSpans(RasterDC::Impl& d, QImage& image, const DcState& s, const Brush& 
             const int32_t x1 = std::min(span.x1, visible.right() + 1);
             if (x1 > x0) {
                 auto* line = reinterpret_cast<QRgb*>(bits + span.y * bpl);
-                std::fill(line + x0, line + x1, colour);
+                FillPixels(line + x0, x1 - x0, colour);
             }
         }
         return;

@@ -6,6 +6,7 @@
 #include <QPolygonF>
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace gdi {
 
@@ -170,7 +171,7 @@ inline void PaintSpan(QRgb* line, int from, int to, int rop, uint32_t penRgb)
     if (from > to)
         return;
     if (rop == R2_COPYPEN) {
-        std::fill(line + from, line + to + 1, 0xFF000000u | penRgb);
+        FillPixels(line + from, to - from + 1, 0xFF000000u | penRgb);
         return;
     }
     for (int px = from; px <= to; ++px)
@@ -477,6 +478,48 @@ void SolidLineInBox(const PixelBox& p, uint32_t rgb, int32_t x0, int32_t y0, int
     });
 }
 
+// Pixels first .. last (first <= last) of one column.
+void SolidColumnInBox(const PixelBox& p, uint32_t rgb, int64_t x, int64_t first, int64_t last)
+{
+    const QRect& box = p.box;
+    if (box.isEmpty() || x < box.left() || x > box.right())
+        return;
+    const QRgb colour = 0xFF000000u | rgb;
+    uchar* at = p.bits + x * static_cast<qsizetype>(sizeof(QRgb));
+    for (int64_t y = std::max<int64_t>(first, box.top()), end = std::min<int64_t>(last, box.bottom()); y <= end; ++y)
+        *reinterpret_cast<QRgb*>(at + y * p.bpl) = colour;
+}
+
+// A solid one-pixel polyline, each pixel set once: a run of segments straight up and down one
+// column (as long traces give, several per column) lights one span, the union of what its
+// segments light; each starts where the one before ended, so no pixel inside is missed.
+void SolidPolylineInBox(const PixelBox& box, uint32_t rgb, const Point* points, int count)
+{
+    int i = 1;
+    while (i < count) {
+        const int64_t x = points[i - 1].x;
+        if (points[i].x != x) {
+            SolidLineInBox(box, rgb, points[i - 1].x, points[i - 1].y, points[i].x, points[i].y);
+            ++i;
+            continue;
+        }
+        int64_t low = std::numeric_limits<int64_t>::max(), high = std::numeric_limits<int64_t>::min();
+        for (; i < count && points[i].x == x; ++i) {
+            // Each segment lights its start and leaves out its end; one of no length lights nothing.
+            const int64_t from = points[i - 1].y, to = points[i].y;
+            if (to > from) {
+                low = std::min(low, from);
+                high = std::max(high, to - 1);
+            } else if (to < from) {
+                low = std::min(low, to + 1);
+                high = std::max(high, from);
+            }
+        }
+        if (low <= high)
+            SolidColumnInBox(box, rgb, x, low, high);
+    }
+}
+
 } // namespace
 
 // Draws a one-pixel line without its last pixel, honouring style, background mode, mix mode and
@@ -502,6 +545,79 @@ void CosmeticLine(RasterDC::Impl& d, QImage& image, const DcState& s, int32_t x0
     if ((!d.hasClip || d.clipIsRect) && !styled && s.rop2 == R2_COPYPEN) {
         SolidLineInBox(SolidLineBox(d, image), ToImageRgb(s.pen.color), x0, y0, x1, y1);
         d.styleCount = 0;
+        return;
+    }
+    if ((!d.hasClip || d.clipIsRect) && styled && s.rop2 == R2_COPYPEN) {
+        // A styled copy (a dotted grid line): the place in the pattern is found once and then
+        // moved on pixel by pixel, as the steps come one after the other.
+        const PixelBox box = SolidLineBox(d, image);
+        const QRgb penColour = 0xFF000000u | ToImageRgb(s.pen.color);
+        const QRgb bkColour = 0xFF000000u | ToImageRgb(s.bkColor);
+        const bool opaque = s.bkMode == OPAQUE;
+        const int64_t left = box.box.left(), top = box.box.top(), right = box.box.right(), bottom = box.box.bottom();
+        size_t k = 0;
+        uint32_t pos = 0;
+        // The place in the pattern of a step, walked to from the pattern's start.
+        auto placeAt = [&](int64_t step) {
+            k = 0;
+            pos = static_cast<uint32_t>((styleStart + static_cast<uint64_t>(step)) % d.patternTotal);
+            while (pos >= d.pattern[k]) {
+                pos -= d.pattern[k];
+                k = k + 1 == d.pattern.size() ? 0 : k + 1;
+            }
+        };
+        if (x0 == x1 || y0 == y1) {
+            // Straight across or up and down (a grid line): the pattern's dashes become spans.
+            const bool across = y0 == y1;
+            const int64_t from = across ? x0 : y0;
+            const int64_t n = std::llabs((across ? int64_t{x1} : int64_t{y1}) - from);
+            const int64_t dir = (across ? x1 : y1) > from ? 1 : -1;
+            const int64_t at = across ? y0 : x0;
+            const int64_t low = across ? left : top, high = across ? right : bottom;
+            total = n;
+            // Steps lo .. hi - 1 fall inside the box.
+            const int64_t lo = std::max<int64_t>(0, dir > 0 ? low - from : from - high);
+            const int64_t hi = std::min<int64_t>(n, dir > 0 ? high - from + 1 : from - low + 1);
+            if (lo < hi && at >= (across ? top : left) && at <= (across ? bottom : right)) {
+                placeAt(lo);
+                for (int64_t i = lo; i < hi;) {
+                    const int64_t end = std::min<int64_t>(hi, i + (d.pattern[k] - pos));
+                    const bool on = k % 2 == 0;
+                    if ((on || opaque) && end > i) {
+                        const QRgb colour = on ? penColour : bkColour;
+                        const int64_t a = std::min(from + dir * i, from + dir * (end - 1));
+                        const int64_t b = std::max(from + dir * i, from + dir * (end - 1));
+                        if (across) {
+                            FillPixels(reinterpret_cast<QRgb*>(box.bits + at * box.bpl) + a, b - a + 1, colour);
+                        } else {
+                            for (int64_t y = a; y <= b; ++y)
+                                reinterpret_cast<QRgb*>(box.bits + y * box.bpl)[at] = colour;
+                        }
+                    }
+                    i = end;
+                    pos = 0;
+                    k = k + 1 == d.pattern.size() ? 0 : k + 1;
+                }
+            }
+            finishStyle();
+            return;
+        }
+        bool started = false;
+        StepLine(x0, y0, x1, y1, w, h, total, [&](int64_t x, int64_t y, int64_t step) {
+            if (!started) {
+                placeAt(step);
+                started = true;
+            } else if (++pos >= d.pattern[k]) {
+                pos = 0;
+                k = k + 1 == d.pattern.size() ? 0 : k + 1;
+                while (d.pattern[k] == 0)
+                    k = k + 1 == d.pattern.size() ? 0 : k + 1;
+            }
+            const bool on = k % 2 == 0;
+            if ((on || opaque) && x >= left && y >= top && x <= right && y <= bottom)
+                reinterpret_cast<QRgb*>(box.bits + y * box.bpl)[x] = on ? penColour : bkColour;
+        });
+        finishStyle();
         return;
     }
     PixelPen pen(d, image, s);
@@ -659,10 +775,7 @@ void RasterDC::Polyline(const Point* points, int count)
         !IsNullPen(s.pen)) {
         // A long solid polyline: the picture and its box are looked up once for all segments.
         Painter(*d_, image_);
-        const PixelBox box = SolidLineBox(*d_, image_);
-        const uint32_t rgb = ToImageRgb(s.pen.color);
-        for (int i = 1; i < count; ++i)
-            SolidLineInBox(box, rgb, points[i - 1].x, points[i - 1].y, points[i].x, points[i].y);
+        SolidPolylineInBox(SolidLineBox(*d_, image_), ToImageRgb(s.pen.color), points, count);
         d_->styleCount = 0;
         return;
     }

@@ -3,6 +3,7 @@
 
 #include "platform/gdi/RasterDCImpl.h"
 
+#include <QTextLayout>
 #include <QTransform>
 #include <cmath>
 
@@ -45,6 +46,56 @@ TextPlacement PlaceText(const QFontMetrics& m, uint32_t align, int32_t escapemen
 
 } // namespace
 
+namespace {
+
+RasterDC::Impl::ShapedText& Entry(RasterDC::Impl::TextShapes& texts, const QString& text)
+{
+    // Bounded: texts that change on every drawing (a running read-out) must not pile up.
+    constexpr size_t kKept = 4096;
+    if (const auto hit = texts.find(text); hit != texts.end())
+        return hit->second;
+    if (texts.size() >= kKept)
+        texts.clear();
+    return texts[text];
+}
+
+// Texts drawn from their kept glyphs: one line of printable characters in a font without lines
+// of its own (underline and strike-out are drawn by other rules than a glyph run's).
+bool DrawsFromGlyphs(const Font& font, const QString& text)
+{
+    if (font.underline || font.strikeOut)
+        return false;
+    for (const QChar c : text)
+        if (c.unicode() < 0x20 || c == QChar::LineSeparator || c == QChar::ParagraphSeparator)
+            return false;
+    return true;
+}
+
+} // namespace
+
+int RasterDC::Impl::TextWidth(const QString& text)
+{
+    ShapedText& entry = Entry(*texts, text);
+    if (entry.width < 0)
+        entry.width = metrics->horizontalAdvance(text);
+    return entry.width;
+}
+
+const RasterDC::Impl::ShapedText& RasterDC::Impl::Shaped(const QString& text)
+{
+    ShapedText& entry = Entry(*texts, text);
+    if (!entry.shaped) {
+        QTextLayout layout(text, qfont);
+        layout.beginLayout();
+        const QTextLine line = layout.createLine();
+        layout.endLayout();
+        entry.ascent = line.ascent();
+        entry.runs = layout.glyphRuns();
+        entry.shaped = true;
+    }
+    return entry;
+}
+
 void RasterDC::TextOut(int32_t x, int32_t y, const QString& text)
 {
     const DcState& s = State();
@@ -57,7 +108,7 @@ void RasterDC::TextOut(int32_t x, int32_t y, const QString& text)
     // background (every run of a formatted text) is not measured: nothing there needs the width.
     const bool needsWidth = (s.textAlign & TA_HORIZONTAL_MASK) != TA_LEFT || (s.textAlign & TA_UPDATECP) ||
                             (s.bkMode == OPAQUE && !InPath());
-    const int width = needsWidth ? m.horizontalAdvance(text) : 0;
+    const int width = needsWidth ? d_->TextWidth(text) : 0;
     const TextPlacement t = PlaceText(m, s.textAlign, s.font.escapement, x, y, width);
     if (s.textAlign & TA_UPDATECP) {
         const QPointF end = t.toDevice.map(QPointF(t.cell.right(), 0));
@@ -80,13 +131,19 @@ void RasterDC::TextOut(int32_t x, int32_t y, const QString& text)
         p.fillRect(t.cell, QColor::fromRgb(ToQRgb(s.bkColor)));
     p.setFont(d_->qfont);
     p.setPen(QColor::fromRgb(ToQRgb(s.textColor)));
-    p.drawText(t.baseline, text);
+    if (!DrawsFromGlyphs(s.font, text)) {
+        p.drawText(t.baseline, text);
+        return;
+    }
+    const Impl::ShapedText& shaped = d_->Shaped(text);
+    for (const QGlyphRun& run : shaped.runs)
+        p.drawGlyphRun(t.baseline - QPointF(0, shaped.ascent), run);
 }
 
 Size RasterDC::GetTextExtentPoint(const QString& text) const
 {
     const QFontMetrics& m = *d_->metrics;
-    return Size{m.horizontalAdvance(text), m.ascent() + m.descent()};
+    return Size{d_->TextWidth(text), m.ascent() + m.descent()};
 }
 
 TextMetric RasterDC::GetTextMetrics() const

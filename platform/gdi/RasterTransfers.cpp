@@ -48,6 +48,20 @@ void RasterDC::BitBlt(int32_t x, int32_t y, int32_t w, int32_t h, const QImage& 
 {
     if (source.isNull() || w <= 0 || h <= 0)
         return;
+    // The whole of a picture like this one (a chart's buffer shown in its window): its pixels are
+    // taken shared, and copied only when either side draws next.
+    if (rop == SRCCOPY && x == 0 && y == 0 && sx == 0 && sy == 0 && w == image_.width() && h == image_.height() &&
+        source.size() == image_.size() && source.format() == QImage::Format_RGB32 && !d_->hasClip &&
+        source.devicePixelRatio() == image_.devicePixelRatio() && source.dotsPerMeterX() == image_.dotsPerMeterX() &&
+        source.dotsPerMeterY() == image_.dotsPerMeterY() && source.constBits() != image_.constBits()) {
+        if (d_->painter) {
+            d_->painter->end();
+            d_->painter.reset();
+        }
+        d_->spare = image_.isDetached() ? std::move(image_) : QImage();
+        image_ = source;
+        return;
+    }
     // A copy when the source is this picture, so the transfer reads the old pixels.
     const QImage src = (source.constBits() == image_.constBits()) ? source.copy()
                        : source.format() == QImage::Format_RGB32 ? source
@@ -56,6 +70,24 @@ void RasterDC::BitBlt(int32_t x, int32_t y, int32_t w, int32_t h, const QImage& 
     PainterScope scope(p);
     p.setCompositionMode(BltMode(rop));
     p.drawImage(QRect(x, y, w, h), src, QRect(sx, sy, w, h));
+}
+
+void RasterDC::ReleaseSharedPicture()
+{
+    if (image_.isDetached())
+        return;
+    if (d_->painter) {
+        d_->painter->end();
+        d_->painter.reset();
+    }
+    if (d_->spare.size() == image_.size() && d_->spare.isDetached()) {
+        image_ = std::move(d_->spare);
+        d_->spare = QImage();
+        return;
+    }
+    image_ = QImage(image_.size(), QImage::Format_RGB32);
+    image_.setDevicePixelRatio(1.0);
+    image_.fill(0xFFFFFFFF);
 }
 
 void RasterDC::StretchBlt(const Rect& dest, const QImage& source, const Rect& srcRect, uint32_t rop)

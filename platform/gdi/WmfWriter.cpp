@@ -1,10 +1,10 @@
 #include "platform/gdi/WmfWriter.h"
+#include "platform/gdi/MetafileFile.h"
 
 #include "platform/codepage/Windows1252.h"
 #include "platform/gdi/WmfEncoder.h"
 #include "platform/gdi/WmfGeometry.h"
 
-#include <QSaveFile>
 #include <cmath>
 #include <utility>
 
@@ -320,20 +320,7 @@ QByteArray EncodeWmf(const Metafile& picture)
 
 bool SaveWmf(const Metafile& picture, const QString& fileName, QString* error)
 {
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly)) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    const QByteArray bytes = EncodeWmf(picture);
-    if (file.write(bytes) != bytes.size() || !file.commit()) {
-        if (error)
-            *error = file.errorString();
-        file.cancelWriting();
-        return false;
-    }
-    return true;
+    return SaveMetafileBytes(EncodeWmf(picture), fileName, error);
 }
 
 } // namespace gdi

@@ -11,6 +11,7 @@
 
 #include <QTemporaryDir>
 #include <cmath>
+#include <map>
 #include <gtest/gtest.h>
 
 namespace {
@@ -78,6 +79,19 @@ TEST_F(GridSeriesTest, CountLineUsesThousandDotsAndOnlyInDebugMode)
     InterpolateGridToSeries(grid, s, clRed, false, 23, context);
     EXPECT_TRUE(messages.Lines().isEmpty());
     EXPECT_EQ(s.Count(), 1234);
+}
+
+TEST(GridSeriesKeyTest, KeysOfTheMainSeriesAndNoneForOthers)
+{
+    const std::map<int, QString> keys = {{1, "raw1"},  {2, "lim1"},  {3, "cac"},     {4, "lisn"},    {5, "lim2"},
+                                         {6, "edit"},  {7, "7"},     {8, "raw2"},    {9, "cor2"},    {10, "amp"},
+                                         {11, "ant"},  {12, "trace1"}, {13, "trace2"}, {14, "gap1"}, {15, "gap2"}};
+    for (int n = -1; n <= 30; ++n) {
+        const auto it = keys.find(n);
+        const QString key = it == keys.end() ? QString() : it->second;
+        EXPECT_EQ(GridSeriesKey(n, false), key) << n;
+        EXPECT_EQ(GridSeriesKey(n, true), n == 23 ? QStringLiteral("amptrck") : key) << n;
+    }
 }
 
 TEST_F(GridSeriesTest, DataErrorShowsTheBoxKeepsEarlierPointsAndSkipsRangeAndLog)

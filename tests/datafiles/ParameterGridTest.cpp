@@ -172,32 +172,33 @@ TEST(ParameterGrid, RangeRowsMoveTheAxesOrShowNotValid)
 TEST(ParameterGrid, FileRowsAndMarginsRedrawTheChart)
 {
     ProjectFixture f;
-    f.t.Series.masterCorrection->AddPointXY(1, 1);
+    f.t.Series[SeriesRole::masterCorrection]->AddPointXY(1, 1);
     ValidateParameter(f.t, kLimit1, "cispr32_b_qp.lim");
-    const int points = f.t.Series.limitLine1->Count();
+    const int points = f.t.Series[SeriesRole::limitLine1]->Count();
     EXPECT_GT(points, 80);
-    EXPECT_EQ(f.t.Series.marginLine1->Count(), 0);
+    EXPECT_EQ(f.t.Series[SeriesRole::marginLine1]->Count(), 0);
 
     ValidateParameter(f.t, kMargin1, "6");
     EXPECT_EQ(f.state.Margin1Db, 6);
-    ASSERT_EQ(f.t.Series.marginLine1->Count(), points);
-    EXPECT_DOUBLE_EQ(f.t.Series.marginLine1->GetPointY(3), f.t.Series.limitLine1->GetPointY(3) - 6);
+    ASSERT_EQ(f.t.Series[SeriesRole::marginLine1]->Count(), points);
+    EXPECT_DOUBLE_EQ(f.t.Series[SeriesRole::marginLine1]->GetPointY(3),
+                     f.t.Series[SeriesRole::limitLine1]->GetPointY(3) - 6);
     ValidateParameter(f.t, kMargin1, "150");
     EXPECT_EQ(f.mainGrid.Value(kMargin1), "0");
     EXPECT_EQ(f.state.Margin1Db, 0);
-    EXPECT_EQ(f.t.Series.marginLine1->Count(), 0);
-    EXPECT_EQ(f.t.Series.limitLine1->Count(), points);
+    EXPECT_EQ(f.t.Series[SeriesRole::marginLine1]->Count(), 0);
+    EXPECT_EQ(f.t.Series[SeriesRole::limitLine1]->Count(), points);
 
     ValidateParameter(f.t, kCableCor, "cable_rg58_5m.cac");
-    EXPECT_GT(f.t.Series.cableCorrection->Count(), 0);
-    EXPECT_EQ(f.t.Series.masterCorrection->Count(), 0);
+    EXPECT_GT(f.t.Series[SeriesRole::cableCorrection]->Count(), 0);
+    EXPECT_EQ(f.t.Series[SeriesRole::masterCorrection]->Count(), 0);
     ValidateParameter(f.t, kCableCor, "none");
-    EXPECT_EQ(f.t.Series.cableCorrection->Count(), 0);
+    EXPECT_EQ(f.t.Series[SeriesRole::cableCorrection]->Count(), 0);
 
     ValidateParameter(f.t, kSegSet2, "cispr_b_150k-30m_av.seg");
     EXPECT_GT(f.segments2.Count, 1);
     EXPECT_EQ(f.list2.Count(), f.segments2.Count + 1);
-    EXPECT_DOUBLE_EQ(f.t.Series.segmentMarks2->GetPointY(0), f.levelAxis.Minimum() + 10);
+    EXPECT_DOUBLE_EQ(f.t.Series[SeriesRole::segmentMarks2]->GetPointY(0), f.levelAxis.Minimum() + 10);
     ValidateParameter(f.t, kReport, "demo.rep");
     EXPECT_EQ(f.reportsRead, QStringList{".\\rep\\demo.rep"});
     EXPECT_TRUE(f.debug.Lines().contains("t: file selected: .\\src\\cispr_b_150k-30m_av.seg"));

@@ -47,19 +47,20 @@ TEST(ProjectFile, EveryShippedProjectLoadsAndFillsGridSeriesAndSegmentTables)
         EXPECT_EQ(f.frequencyAxis.Maximum(), RoundHalfEven(f.mainGrid.Value(kChartStop).toDouble() / 1000.0));
         EXPECT_EQ(f.levelAxis.Maximum(), f.mainGrid.Value(kHigh).toDouble());
         EXPECT_EQ(f.state.Margin1Db, 6);
-        EXPECT_GT(Count(f.t.Series.limitLine1), 1);
-        EXPECT_GT(Count(f.t.Series.limitLine2), 1);
-        EXPECT_EQ(Count(f.t.Series.marginLine1), Count(f.t.Series.limitLine1));
-        EXPECT_DOUBLE_EQ(f.t.Series.marginLine1->GetPointY(0), f.t.Series.limitLine1->GetPointY(0) - 6);
-        for (const auto& [row, series] : {std::pair{kCableCor, f.t.Series.cableCorrection},
-                                          std::pair{kLisnCor, f.t.Series.lisnCorrection},
-                                          std::pair{kAmpCor, f.t.Series.amplifierCorrection},
-                                          std::pair{kAntCor, f.t.Series.antennaFactor}})
+        EXPECT_GT(Count(f.t.Series[SeriesRole::limitLine1]), 1);
+        EXPECT_GT(Count(f.t.Series[SeriesRole::limitLine2]), 1);
+        EXPECT_EQ(Count(f.t.Series[SeriesRole::marginLine1]), Count(f.t.Series[SeriesRole::limitLine1]));
+        EXPECT_DOUBLE_EQ(f.t.Series[SeriesRole::marginLine1]->GetPointY(0),
+                         f.t.Series[SeriesRole::limitLine1]->GetPointY(0) - 6);
+        for (const auto& [row, series] : {std::pair{kCableCor, f.t.Series[SeriesRole::cableCorrection]},
+                                          std::pair{kLisnCor, f.t.Series[SeriesRole::lisnCorrection]},
+                                          std::pair{kAmpCor, f.t.Series[SeriesRole::amplifierCorrection]},
+                                          std::pair{kAntCor, f.t.Series[SeriesRole::antennaFactor]}})
             EXPECT_EQ(Count(series) > 0, f.mainGrid.Value(row) != kNoFile) << row.toStdString();
         EXPECT_GT(f.segments1.Count, 0);
         EXPECT_GT(f.segments2.Count, 0);
         EXPECT_EQ(f.list2.Count(), f.segments2.Count + 1);
-        EXPECT_EQ(Count(f.t.Series.segmentMarks1), f.segments1.Count + 1);
+        EXPECT_EQ(Count(f.t.Series[SeriesRole::segmentMarks1]), f.segments1.Count + 1);
         EXPECT_EQ(f.reportsRead, QStringList{".\\rep\\demo.rep"});
     }
 }
@@ -142,8 +143,8 @@ TEST(ProjectItems, NamesFromFilesFollowThePathRules)
     f.mainGrid.SetValue(kAntCor, QString(5000, QLatin1Char('x')));
     for (const char* kind : {"CABLE", "LIM1", "ANT"})
         ApplyProjectFiles(f.t, kind);
-    EXPECT_GT(f.t.Series.cableCorrection->Count(), 0);
-    EXPECT_EQ(f.t.Series.limitLine1->Count(), 0);
+    EXPECT_GT(f.t.Series[SeriesRole::cableCorrection]->Count(), 0);
+    EXPECT_EQ(f.t.Series[SeriesRole::limitLine1]->Count(), 0);
     ASSERT_EQ(f.dialogs.infos.size(), 2);
     EXPECT_EQ(f.dialogs.infos[0], "Limit File not found: .\\src\\..\\secret.lim");
     EXPECT_EQ(f.dialogs.infos[1], "Antenna File not found: .\\src\\" + QString(194, QLatin1Char('x')) + "...");
@@ -153,7 +154,7 @@ TEST(ProjectItems, ItemsAndTheirEdgeCases)
 {
     ProjectFixture f;
     LoadProject(f.t, QStringLiteral(".\\src\\conducted_cispr32_b.prj"), false);
-    const int cable = f.t.Series.cableCorrection->Count();
+    const int cable = f.t.Series[SeriesRole::cableCorrection]->Count();
 
     // Start equal to stop leaves the axis; a proper range is set in whole kHz.
     f.mainGrid.SetValue(kChartStart, "150.000");
@@ -181,13 +182,13 @@ TEST(ProjectItems, ItemsAndTheirEdgeCases)
     f.mainGrid.SetValue(kMargin1, "abc");
     for (const char* kind : {"LIM1", "CABLE", "SEG1", "GAP1", "NOSUCH", "lim2"})
         ApplyProjectFiles(f.t, kind);
-    EXPECT_EQ(f.t.Series.limitLine1->Count(), 0);
-    EXPECT_EQ(f.t.Series.marginLine1->Count(), 0);
-    EXPECT_EQ(f.t.Series.cableCorrection->Count(), cable);
+    EXPECT_EQ(f.t.Series[SeriesRole::limitLine1]->Count(), 0);
+    EXPECT_EQ(f.t.Series[SeriesRole::marginLine1]->Count(), 0);
+    EXPECT_EQ(f.t.Series[SeriesRole::cableCorrection]->Count(), cable);
     EXPECT_EQ(f.segments1.Count, 0);
     EXPECT_EQ(f.list1.Count(), 1);
     EXPECT_EQ(f.state.Margin1Db, 6);
-    EXPECT_GT(f.t.Series.limitLine2->Count(), 0);
+    EXPECT_GT(f.t.Series[SeriesRole::limitLine2]->Count(), 0);
 
     f.mainGrid.SetValue(kSegSet2, "gone.seg");
     ApplyProjectFiles(f.t, "SEG2");
@@ -226,7 +227,7 @@ TEST(ProjectFile, FilesTooLargeAreRefusedUnreadWithAMessageNamingThem)
     const QString limit = grow(f.mainGrid.Value(kLimit1));
     ApplyProjectFiles(f.t, "LIM1");
     EXPECT_EQ(f.Complaints(), QStringList({limit, limit}));
-    EXPECT_EQ(f.t.Series.limitLine1->Count(), 0);
+    EXPECT_EQ(f.t.Series[SeriesRole::limitLine1]->Count(), 0);
 
     // The segment loader: an error box, as for a bad segment.
     f.dialogs.errors.clear();

@@ -97,12 +97,10 @@ struct ProjectFixture {
         t.GeneratorGrid = &generatorGrid;
         t.Generator = &generator;
         t.Table = &table;
+        for (const MainSeriesRow& row : kMainChartSeries)
+            t.Series[row.Role] = &chart.NewSeries();
         for (TChartSeries** s :
-             {&t.Series.limitLine1, &t.Series.cableCorrection, &t.Series.lisnCorrection, &t.Series.limitLine2,
-              &t.Series.amplifierCorrection, &t.Series.antennaFactor, &t.Series.marginLine1, &t.Series.marginLine2,
-              &t.Series.masterCorrection, &t.Series.segmentMarks1, &t.Series.segmentMarks2,
-              &t.Series.generatorAmpCorrection, &t.Series.temCellCorrection, &t.Coverage.cableCorrection,
-              &t.Coverage.amplifierCorrection, &t.Coverage.antennaFactor})
+             {&t.Coverage.cableCorrection, &t.Coverage.amplifierCorrection, &t.Coverage.antennaFactor})
             *s = &chart.NewSeries();
         t.FrequencyAxis = &frequencyAxis;
         t.LevelAxis = &levelAxis;

@@ -4,6 +4,7 @@
 #include "app/AppContext.h"
 #include "chart/series/Chart.h"
 #include "chart/series/LineSeries.h"
+#include "common/Controls.h"
 #include "common/TestSupport.h"
 #include "forms/MainChart.h"
 #include "forms/MainWindow.h"
@@ -30,6 +31,8 @@
 #include <utility>
 #include <vector>
 
+using testsupport::Control;
+
 namespace {
 
 QString Output(const QString& program, const QStringList& arguments)
@@ -51,6 +54,7 @@ struct MainWindowExports : ::testing::Test {
     QString oldCurrent = QDir::currentPath();
     std::unique_ptr<Program> program;
     MainWindow* w = nullptr;
+    TChart* chart1 = nullptr;
     QString chosen;
     QSet<QString> labels; // what the axes drew
 
@@ -64,15 +68,16 @@ struct MainWindowExports : ::testing::Test {
         program->CreateForms();
         w = program->Windows().mainWindow;
         w->chooseReportFile = [this](const SaveDialogSettings&, bool) { return chosen; };
-        w->mainChart->resize(1000, 500);
+        chart1 = &Control<TChart>(*w, "Chart1");
+        chart1->resize(1000, 500);
         MainChart& c = w->chart();
         for (int i = 0; i <= 300; ++i) {
             const double f = 150 + i * 99.5;
-            c.correctedTrace1->AddPointXY(f, 35 + (i % 13));
-            c.correctedTrace2->AddPointXY(f, 30 + (i % 7));
-            c.limitLine1->AddPointXY(f, 56);
+            c.Series(SeriesRole::correctedTrace1)->AddPointXY(f, 35 + (i % 13));
+            c.Series(SeriesRole::correctedTrace2)->AddPointXY(f, 30 + (i % 7));
+            c.Series(SeriesRole::limitLine1)->AddPointXY(f, 56);
         }
-        for (TChartAxis* axis : {w->mainChart->BottomAxis(), w->mainChart->LeftAxis()})
+        for (TChartAxis* axis : {chart1->BottomAxis(), chart1->LeftAxis()})
             axis->OnDrawLabel = [this](TChartAxis*, int&, int&, int&, QString& text, bool&) { labels.insert(text); };
     }
     ~MainWindowExports() override { QDir::setCurrent(oldCurrent); }
@@ -81,11 +86,11 @@ struct MainWindowExports : ::testing::Test {
 TEST_F(MainWindowExports, Wmf2svgFindsTheAxisLabelsOfChart1)
 {
     chosen = folder.filePath("out/chart.wmf");
-    const TColor colour = w->mainChart->Color();
-    w->saveWmfAction->trigger();
+    const TColor colour = chart1->Color();
+    Control<QAction>(*w, "Preview1").trigger();
     ASSERT_TRUE(QFileInfo::exists(chosen)) << app.Messages.Lines().join('\n').toStdString();
-    EXPECT_EQ(w->mainChart->Color(), colour);
-    EXPECT_EQ(w->mainChart->BevelOuter(), bvRaised);
+    EXPECT_EQ(chart1->Color(), colour);
+    EXPECT_EQ(chart1->BevelOuter(), bvRaised);
 
     const QString svgFile = folder.filePath("out/chart.svg");
     const QString out = Output("wmf2svg", {"-o", svgFile, chosen});
@@ -106,7 +111,7 @@ TEST_F(MainWindowExports, ImageMagickDrawsTheWmfWithItsPeakCircles)
     for (const auto& [f, level] : peaks)
         set1.AddPeak(f, level, 100);
     chosen = folder.filePath("out/chart.wmf");
-    w->saveWmfAction->trigger();
+    Control<QAction>(*w, "Preview1").trigger();
     ASSERT_TRUE(QFileInfo::exists(chosen)) << app.Messages.Lines().join('\n').toStdString();
 
     const QString png = folder.filePath("out/chart.png");
@@ -114,11 +119,11 @@ TEST_F(MainWindowExports, ImageMagickDrawsTheWmfWithItsPeakCircles)
     ASSERT_FALSE(out.startsWith("failed")) << out.toStdString();
     EXPECT_FALSE(out.contains("non-conforming")) << out.toStdString();
     const QImage image(png);
-    ASSERT_EQ(image.size(), w->mainChart->size());
+    ASSERT_EQ(image.size(), chart1->size());
     const QColor circle = QColorOf(program->MainState().Colors.Marker11);
     for (const auto& [f, level] : peaks) {
-        const int x = w->mainChart->BottomAxis()->ValueToPixel(f);
-        const int y = w->mainChart->LeftAxis()->ValueToPixel(level);
+        const int x = chart1->BottomAxis()->ValueToPixel(f);
+        const int y = chart1->LeftAxis()->ValueToPixel(level);
         int ring = 0;
         for (int j = y - 5; j <= y + 5; ++j)
             for (int i = x - 5; i <= x + 5; ++i) {
@@ -145,7 +150,7 @@ TEST_F(MainWindowExports, PopplerReadsTheReportPrintedFromTheMainWindow)
     PdfFilePrinter pdf(pdfFile);
     w->reportPrinter = &pdf;
     labels.clear();
-    w->printReportAction->trigger();
+    Control<QAction>(*w, "Chart2").trigger();
     ASSERT_TRUE(QFileInfo::exists(pdfFile)) << app.Messages.Lines().join('\n').toStdString();
     EXPECT_TRUE(Output("pdfinfo", {pdfFile}).contains("(A4)"));
 

@@ -119,10 +119,10 @@ TEST(ReportFilesExternalTest, PythonCsvReadsEveryVariant)
         if (i < 2)
             raw2.AddPointXY(points[i].first, -points[i].second);
     }
-    ChartSeriesByRole series;
-    series.Corrected1 = &corrected1;
-    series.Raw2 = &raw2;
-    series.Cable = &cable;   // ticked and empty
+    MainChartSeries series;
+    series[SeriesRole::correctedTrace1] = &corrected1;
+    series[SeriesRole::rawTrace2] = &raw2;
+    series[SeriesRole::cableCorrection] = &cable; // ticked and empty
     CsvTicks ticks{};
     ticks[0] = ticks[3] = ticks[6] = true;
     QString expected = "[";

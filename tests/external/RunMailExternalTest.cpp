@@ -2,6 +2,7 @@
 // one mail per segment and one at the end of the run, with their subjects, and the chart image
 // attached to the segment mails.
 #include "SmtpPeer.h"
+#include "common/Controls.h"
 #include "forms/RunWindowFixture.h"
 
 #include "datafiles/CheckListModel.h"
@@ -15,6 +16,8 @@
 #include <QJsonArray>
 #include <QPushButton>
 #include <gtest/gtest.h>
+
+using testsupport::Control;
 
 TEST(RunMail, EachSegmentAndTheEndOfTheRunSendTheirMail)
 {
@@ -36,10 +39,11 @@ TEST(RunMail, EachSegmentAndTheEndOfTheRunSendTheirMail)
     account.SmtpPort = peer.Port();
     account.Security = 1; // "none"
     MailSetupWindow& mail = *f.program->Windows().mailSetupWindow;
-    for (QCheckBox* box : {mail.mailOnBox, mail.segmentInfoBox, mail.segmentChartBox, mail.endInfoBox})
+    for (QCheckBox* box : {&Control<QCheckBox>(mail, "CheckBox7"), &Control<QCheckBox>(mail, "CheckBox5"),
+                           &Control<QCheckBox>(mail, "CheckBox6"), &Control<QCheckBox>(mail, "CheckBox2")})
         box->click();
 
-    w.playButton->click();
+    f.Play().click();
 
     const int n = w.segmentTable(1).Count;
     QStringList sent;

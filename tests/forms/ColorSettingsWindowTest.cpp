@@ -1,6 +1,7 @@
 // The colour dialog driven through its panels: creation from the file, a panel's colour and
 // caption, "Set to Default", and the file written on closing.
 #include "app/AppContext.h"
+#include "common/Controls.h"
 #include "common/TestSupport.h"
 #include "forms/ColorSettingsWindow.h"
 #include "mainwindow/MainWindowState.h"
@@ -9,6 +10,8 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+using testsupport::Control;
 
 namespace {
 
@@ -22,6 +25,10 @@ struct ColorWindowFixture : ::testing::Test {
 
     static QColor Background(const QPushButton* panel) { return panel->palette().color(QPalette::Button); }
     static QColor Caption(const QPushButton* panel) { return panel->palette().color(QPalette::ButtonText); }
+    static QPushButton* Panel(const QWidget& window, ColorSlot slot)
+    {
+        return &Control<QPushButton>(window, QString::fromLatin1(KeyOf(slot).PanelName));
+    }
 };
 
 } // namespace
@@ -33,24 +40,24 @@ TEST_F(ColorWindowFixture, CreationShowsTheFileAndAClickRecoloursAtOnce)
     EXPECT_EQ(window.windowTitle(), "Set Colors");
 
     // The antenna colour's panel is the fifteenth: the panels follow the order the file is read in.
-    auto* antenna = window.findChild<QPushButton*>(QStringLiteral("Panel15"));
-    ASSERT_EQ(antenna, window.Panel(ColorSlot::Ser11));
+    QPushButton* antenna = &Control<QPushButton>(window, "Panel15");
+    ASSERT_STREQ(KeyOf(ColorSlot::Ser11).PanelName, "Panel15");
     EXPECT_EQ(antenna->text(), "Ant Cor");
     EXPECT_EQ(Background(antenna), QColor(Qt::white));
     EXPECT_EQ(Caption(antenna), QColor(Qt::black));
-    EXPECT_EQ(Background(window.Panel(ColorSlot::Ser7)), QColor(Qt::red));
-    EXPECT_EQ(Caption(window.Panel(ColorSlot::Ser7)), QColor(Qt::white));
+    EXPECT_EQ(Background(Panel(window, ColorSlot::Ser7)), QColor(Qt::red));
+    EXPECT_EQ(Caption(Panel(window, ColorSlot::Ser7)), QColor(Qt::white));
     EXPECT_EQ(main.Colors.ColorTable[6], clRed);
 
     // BGR order: $FF0000 is blue.
     window.ColorDialog = [](QWidget*, TColor) { return clBlue; };
-    window.Panel(ColorSlot::Ser11)->click();
+    Panel(window, ColorSlot::Ser11)->click();
     EXPECT_EQ(Background(antenna), QColor(Qt::blue));
     EXPECT_EQ(Caption(antenna), QColor(Qt::white));
     EXPECT_EQ(main.Colors.ColorTable[10], clBlue);
 
-    window.setToDefaultButton->click();
-    EXPECT_EQ(Background(window.Panel(ColorSlot::Marker21)), QColor(Qt::green));
+    Control<QPushButton>(window, "Button1").click();
+    EXPECT_EQ(Background(Panel(window, ColorSlot::Marker21)), QColor(Qt::green));
     EXPECT_EQ(Background(antenna), QColor(0xC0, 0xDC, 0xC0));
     // "Set to Default" does not write; closing does, whatever changed.
     EXPECT_EQ(ReadColorSettings(file)[ColorSlot::Ser7], clRed);

@@ -1,6 +1,7 @@
 // The serial group of the connection window: a typed device path, "Connect Visa" and "RD RMC"
 // against the simulated NMEA receiver, and "Get Info" for the receiver.
 #include "app/AppContext.h"
+#include "common/Controls.h"
 #include "forms/FormServices.h"
 #include "forms/ConnectionWindow.h"
 #include "instrument/InstrumentState.h"
@@ -13,6 +14,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <gtest/gtest.h>
+
+using testsupport::Control;
 
 TEST(ConnectionWindowSerial, ConnectsTheReceiverOnATypedPathAndReadsAPosition)
 {
@@ -33,18 +36,19 @@ TEST(ConnectionWindowSerial, ConnectsTheReceiverOnATypedPathAndReadsAPosition)
     LoadVisaLibrary(instrument.Visa, app.Debug, std::make_unique<BuiltinVisaBackEnd>());
     ConnectionWindow form(app, instrument, services);
     form.PrepareForKind(4);
-    EXPECT_TRUE(form.readRmcButton->isVisibleTo(&form));
-    form.serialPortCombo->setEditText(sim.PtyPath());
-    form.serialConnectButton->click();
-    EXPECT_EQ(form.resourceEdit->text(), "ASRL" + sim.PtyPath() + "::INSTR");
-    EXPECT_TRUE(form.serialConnectButton->property("connected").toBool());
+    EXPECT_TRUE(Control<QPushButton>(form, "Button4").isVisibleTo(&form));
+    Control<QComboBox>(form, "ComboBox1").setEditText(sim.PtyPath());
+    Control<QPushButton>(form, "BitBtn6").click();
+    EXPECT_EQ(Control<QLineEdit>(form, "Edit2").text(), "ASRL" + sim.PtyPath() + "::INSTR");
+    EXPECT_TRUE(Control<QPushButton>(form, "BitBtn6").property("connected").toBool());
     EXPECT_EQ(instrument.Gps.GpsConnected, 1);
 
-    form.readRmcButton->click();
+    Control<QPushButton>(form, "Button4").click();
     EXPECT_EQ(instrument.Gps.View.Display.Utc, "093000.00");
     EXPECT_EQ(instrument.Gps.View.Display.Status, "fix");
-    form.getInfoButton->click();
-    EXPECT_EQ(form.replyMemo->toPlainText(), "$PERDINFO,OPUS3PVT,zendrik-sim receiver,1.00*40");
+    Control<QPushButton>(form, "BitBtn2").click();
+    EXPECT_EQ(Control<QPlainTextEdit>(form, "Memo1").toPlainText(),
+              "$PERDINFO,OPUS3PVT,zendrik-sim receiver,1.00*40");
     EXPECT_TRUE(shown.isEmpty()) << shown.join("|").toStdString();
     CloseGpsReceiver(form.Context(), instrument.Gps);
 }

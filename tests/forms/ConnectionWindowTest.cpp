@@ -1,6 +1,7 @@
 // The connection window driven through its controls: the kinds, the address file, search,
 // connect against a small raw-socket instrument, the service buttons and disconnect.
 #include "app/AppContext.h"
+#include "common/Controls.h"
 #include "common/TestSupport.h"
 #include "forms/ConnectionWindow.h"
 #include "forms/FormServices.h"
@@ -23,6 +24,8 @@
 #include <sys/socket.h>
 #include <thread>
 #include <unistd.h>
+
+using testsupport::Control;
 
 namespace {
 
@@ -122,7 +125,10 @@ struct ConnectionWindowFixture : ::testing::Test {
         LoadVisaLibrary(instrument.Visa, app.Debug, std::make_unique<BuiltinVisaBackEnd>(vo));
         form = std::make_unique<ConnectionWindow>(app, instrument, services);
     }
-    QStringList MemoLines() const { return form->replyMemo->toPlainText().split('\n', Qt::SkipEmptyParts); }
+    QStringList MemoLines() const
+    {
+        return Control<QPlainTextEdit>(*form, "Memo1").toPlainText().split('\n', Qt::SkipEmptyParts);
+    }
 };
 
 } // namespace
@@ -132,35 +138,35 @@ TEST_F(ConnectionWindowFixture, KindsSetCaptionControlsAndTheAddressField)
     form->PrepareForKind(2);
     EXPECT_EQ(form->windowTitle(), "Connect Visa USB");
     EXPECT_EQ(instrument.Device.ConnectionKind, 2);
-    EXPECT_FALSE(form->ipAddressEdit->isVisibleTo(form.get()));
-    EXPECT_TRUE(form->connectButton->isVisibleTo(form.get()));
-    EXPECT_FALSE(form->winUsbButton->isVisibleTo(form.get()));
+    EXPECT_FALSE(Control<QLineEdit>(*form, "Edit1").isVisibleTo(form.get()));
+    EXPECT_TRUE(Control<QPushButton>(*form, "BitBtn4").isVisibleTo(form.get()));
+    EXPECT_FALSE(Control<QPushButton>(*form, "BitBtn1").isVisibleTo(form.get()));
 
-    form->resourceEdit->setText("left over");
+    Control<QLineEdit>(*form, "Edit2").setText("left over");
     form->PrepareForKind(3);
     EXPECT_TRUE(form->windowTitle().startsWith("Connect Visa TCP  "));
-    EXPECT_EQ(form->resourceEdit->text(), "");
+    EXPECT_EQ(Control<QLineEdit>(*form, "Edit2").text(), "");
     // No ".\emc_ip.ini" yet.
-    EXPECT_EQ(form->ipAddressEdit->text(), "xxx.xxx.xxx.xxx");
-    EXPECT_EQ(form->instrumentList->count(), 1);
-    EXPECT_TRUE(form->instrumentList->item(0)->text().contains("FPC1000"));
+    EXPECT_EQ(Control<QLineEdit>(*form, "Edit1").text(), "xxx.xxx.xxx.xxx");
+    EXPECT_EQ(Control<QListWidget>(*form, "ListBox1").count(), 1);
+    EXPECT_TRUE(Control<QListWidget>(*form, "ListBox1").item(0)->text().contains("FPC1000"));
 
     // Leaving the field writes a fresh file with only section "IP", key "ADR".
-    form->ipAddressEdit->setText("10.0.0.7");
-    emit form->ipAddressEdit->editingFinished();
+    Control<QLineEdit>(*form, "Edit1").setText("10.0.0.7");
+    emit Control<QLineEdit>(*form, "Edit1").editingFinished();
     EXPECT_EQ(testsupport::ReadAll(QDir(folder.path()).filePath("emc_ip.ini")), "[IP]\r\nADR=10.0.0.7\r\n");
-    form->ipAddressEdit->clear();
+    Control<QLineEdit>(*form, "Edit1").clear();
     form->PrepareForKind(3);
-    EXPECT_EQ(form->ipAddressEdit->text(), "10.0.0.7");
+    EXPECT_EQ(Control<QLineEdit>(*form, "Edit1").text(), "10.0.0.7");
 
     form->PrepareForKind(1);
     EXPECT_EQ(form->windowTitle(), "Connect WinUSB");
-    EXPECT_TRUE(form->winUsbButton->isVisibleTo(form.get()));
-    EXPECT_FALSE(form->connectButton->isVisibleTo(form.get()));
-    EXPECT_FALSE(form->readStatusButton->isVisibleTo(form.get()));
+    EXPECT_TRUE(Control<QPushButton>(*form, "BitBtn1").isVisibleTo(form.get()));
+    EXPECT_FALSE(Control<QPushButton>(*form, "BitBtn4").isVisibleTo(form.get()));
+    EXPECT_FALSE(Control<QPushButton>(*form, "Button6").isVisibleTo(form.get()));
     app.Debug.DebugMode = 1;
     form->PrepareForKind(2);
-    EXPECT_TRUE(form->readStatusButton->isVisibleTo(form.get()));
+    EXPECT_TRUE(Control<QPushButton>(*form, "Button6").isVisibleTo(form.get()));
 }
 
 TEST_F(ConnectionWindowFixture, ConnectIdentifyServiceAndDisconnect)
@@ -170,30 +176,30 @@ TEST_F(ConnectionWindowFixture, ConnectIdentifyServiceAndDisconnect)
     // The USB path uses the resource manager of a search; here one is opened by hand.
     ASSERT_EQ(instrument.Visa.VisaLibrary->viOpenDefaultRM(&instrument.Visa.VisaResourceManager), visa::VI_SUCCESS);
     QSignalSpy connected(form.get(), &ConnectionWindow::Connected);
-    form->resourceEdit->setText(fake.Resource());
-    form->connectButton->click();
+    Control<QLineEdit>(*form, "Edit2").setText(fake.Resource());
+    Control<QPushButton>(*form, "BitBtn4").click();
     EXPECT_EQ(instrument.Device.DeviceFamily, 2);
     EXPECT_EQ(instrument.Device.SiglentSeries, 1);
     EXPECT_EQ(instrument.Device.DeviceConnected, 1);
     EXPECT_EQ(instrument.Status.Text(3), "Siglent SSA-3225");
-    EXPECT_TRUE(form->connectButton->property("connected").toBool());
+    EXPECT_TRUE(Control<QPushButton>(*form, "BitBtn4").property("connected").toBool());
     ASSERT_EQ(connected.count(), 1);
     const auto controls = connected.at(0).at(0).value<FamilyControls>();
     EXPECT_TRUE(controls.VbwGroupEnabled);
     EXPECT_TRUE(shown.isEmpty());
 
-    form->scpiCommandEdit->setText(":SENS:FREQ:STAR?");
-    form->sendScpiButton->click();
-    form->visaVersionButton->click();
+    Control<QLineEdit>(*form, "Edit3").setText(":SENS:FREQ:STAR?");
+    Control<QPushButton>(*form, "Button3").click();
+    Control<QPushButton>(*form, "Button5").click();
     EXPECT_EQ(MemoLines(), QStringList({"0", "Visa: 1.0.0.0"}));
-    form->getInfoButton->click();
+    Control<QPushButton>(*form, "BitBtn2").click();
     EXPECT_EQ(MemoLines().value(0), "Siglent Technologies,SSA3032X,SSA3XAB1234567,3.2.2.5.0");
     EXPECT_TRUE(fake.Messages().contains("SYST:OPT?"));
 
-    form->disconnectButton->click();
+    Control<QPushButton>(*form, "BitBtn5").click();
     EXPECT_EQ(instrument.Device.DeviceConnected, 0);
     EXPECT_EQ(instrument.Visa.VisaResourceManager, 0u);
-    EXPECT_FALSE(form->connectButton->property("connected").toBool());
+    EXPECT_FALSE(Control<QPushButton>(*form, "BitBtn4").property("connected").toBool());
     EXPECT_EQ(instrument.Status.Text(3), "");
 }
 
@@ -202,35 +208,35 @@ TEST_F(ConnectionWindowFixture, UnsupportedDeviceAndFailedOpen)
     FakeInstrument fake("Some Maker,Model 1,123,1.0");
     form->PrepareForKind(2);
     ASSERT_EQ(instrument.Visa.VisaLibrary->viOpenDefaultRM(&instrument.Visa.VisaResourceManager), visa::VI_SUCCESS);
-    form->resourceEdit->setText(fake.Resource());
-    form->connectButton->click();
+    Control<QLineEdit>(*form, "Edit2").setText(fake.Resource());
+    Control<QPushButton>(*form, "BitBtn4").click();
     EXPECT_EQ(instrument.Device.DeviceFamily, 0);
     EXPECT_EQ(shown, QStringList{"Sorry, this device is not supported yet by this version of Zendrik"});
 
     // "SA TCP" with a wrong address after a good connection: the open fails, the first panel
     // says "none", and nothing of the analyser before still looks connected.
     FakeInstrument good("Rigol Technologies,DSA815,DSA8A1234567,00.01.19.00.02");
-    form->resourceEdit->setText(good.Resource());
-    form->connectButton->click();
+    Control<QLineEdit>(*form, "Edit2").setText(good.Resource());
+    Control<QPushButton>(*form, "BitBtn4").click();
     ASSERT_EQ(instrument.Device.DeviceConnected, 1);
-    form->sendScpiButton->click();
+    Control<QPushButton>(*form, "Button3").click();
     EXPECT_EQ(MemoLines(), QStringList{"Rigol Technologies,DSA815,DSA8A1234567,00.01.19.00.02"});
     form->PrepareForKind(3);
-    form->connectButton->click();
-    EXPECT_EQ(form->resourceEdit->text(), "TCPIP0::xxx.xxx.xxx.xxx::INSTR");
+    Control<QPushButton>(*form, "BitBtn4").click();
+    EXPECT_EQ(Control<QLineEdit>(*form, "Edit2").text(), "TCPIP0::xxx.xxx.xxx.xxx::INSTR");
     EXPECT_EQ(instrument.Status.Text(0), "none");
     EXPECT_EQ(instrument.Status.Text(3), "");
     EXPECT_EQ(instrument.Device.DeviceConnected, 0);
     EXPECT_TRUE(MemoLines().isEmpty());
-    EXPECT_FALSE(form->connectButton->property("connected").toBool());
+    EXPECT_FALSE(Control<QPushButton>(*form, "BitBtn4").property("connected").toBool());
     EXPECT_EQ(app.Messages.Lines(), QStringList{"Error: could not open TCPIP0::xxx.xxx.xxx.xxx::INSTR"});
 
     // An identification longer than one read says so.
     FakeInstrument talkative("Rigol Technologies,DSA815," + QByteArray(3000, 'x'));
     form->PrepareForKind(2);
     ASSERT_EQ(instrument.Visa.VisaLibrary->viOpenDefaultRM(&instrument.Visa.VisaResourceManager), visa::VI_SUCCESS);
-    form->resourceEdit->setText(talkative.Resource());
-    form->connectButton->click();
+    Control<QLineEdit>(*form, "Edit2").setText(talkative.Resource());
+    Control<QPushButton>(*form, "BitBtn4").click();
     EXPECT_EQ(instrument.Device.DeviceConnected, 0);
     EXPECT_EQ(app.Messages.Lines().value(1),
               "Error: the answer to *IDN? from " + talkative.Resource() + " is longer than 2048 bytes");
@@ -247,15 +253,16 @@ TEST_F(ConnectionWindowFixture, UsbSearchFillsBothListsAndAClickCopiesTheResourc
     testsupport::WriteAll(sys.filePath("bus/usb/devices/3-2/product"), "DSA815\n");
     instrument.Usb.SysRoot = sys.path();
     form->PrepareForKind(1);
-    form->searchButton->click();
-    ASSERT_EQ(form->instrumentList->count(), 1);
-    EXPECT_EQ(form->resourceList->item(0)->text(), "/dev/bus/usb/003/012");
-    form->instrumentList->setCurrentRow(0);
-    emit form->instrumentList->itemClicked(form->instrumentList->item(0));
-    EXPECT_EQ(form->resourceEdit->text(), "/dev/bus/usb/003/012");
+    Control<QPushButton>(*form, "BitBtn3").click();
+    ASSERT_EQ(Control<QListWidget>(*form, "ListBox1").count(), 1);
+    EXPECT_EQ(Control<QListWidget>(*form, "ListBox2").item(0)->text(), "/dev/bus/usb/003/012");
+    Control<QListWidget>(*form, "ListBox1").setCurrentRow(0);
+    emit Control<QListWidget>(*form, "ListBox1").itemClicked(Control<QListWidget>(*form, "ListBox1").item(0));
+    EXPECT_EQ(Control<QLineEdit>(*form, "Edit2").text(), "/dev/bus/usb/003/012");
 
     // The test of a device that is not there leaves the handles at 0 in the window's status bar.
-    form->winUsbButton->click();
-    EXPECT_EQ(form->statusLine->currentMessage().left(5), instrument.Usb.Loaded ? "WUH: " : "");
-    EXPECT_FALSE(form->winUsbButton->property("connected").toBool());
+    Control<QPushButton>(*form, "BitBtn1").click();
+    EXPECT_EQ(Control<QStatusBar>(*form, "StatusBar1").currentMessage().left(5),
+              instrument.Usb.Loaded ? "WUH: " : "");
+    EXPECT_FALSE(Control<QPushButton>(*form, "BitBtn1").property("connected").toBool());
 }

@@ -1,6 +1,7 @@
 // The coverage view's frame: its controls with their defaults, the calculators and grid checks
 // wired to the widgets, and logging with the simulated receiver connected through the
 // connection window, whose "RD RMC" the frame shows too.
+#include "common/Controls.h"
 #include "forms/CoverageFrame.h"
 #include "app/AppContext.h"
 #include "coverage/CoverageView.h"
@@ -23,6 +24,8 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <gtest/gtest.h>
+
+using testsupport::Control;
 
 namespace {
 
@@ -78,20 +81,20 @@ TEST(CoverageFrame, ControlsStartWithTheirDefaultsAndFollowTheOperator)
              "CheckBox2", "ComboBox1", "ComboBox3", "memo2", "Chart1", "Chart3", "Image2"})
         EXPECT_NE(r.Find<QWidget>(name), nullptr) << name;
 
-    f.speedCombo->setCurrentText("60");
-    EXPECT_EQ(f.resolutionEdit->text(), "33.33");
-    EXPECT_EQ(f.pointsEdit->text(), "1200");
-    f.intervalCombo->setEditText("0");
-    EXPECT_EQ(f.pointsEdit->text(), "");
+    Control<QComboBox>(f, "ComboBox1").setCurrentText("60");
+    EXPECT_EQ(Control<QLineEdit>(f, "Edit1").text(), "33.33");
+    EXPECT_EQ(Control<QLineEdit>(f, "Edit2").text(), "1200");
+    Control<QComboBox>(f, "ComboBox2").setEditText("0");
+    EXPECT_EQ(Control<QLineEdit>(f, "Edit2").text(), "");
 
     // An edit in the grid is checked; a pick-only row takes nothing outside its list.
     EXPECT_TRUE(model->setData(model->index(4, 1), "-67.5"));
     EXPECT_EQ(model->index(4, 1).data().toString(), "not valid");
     EXPECT_FALSE(model->setData(model->index(12, 1), "maybe"));
-    f.skipNonMovingCheckBox->setChecked(false);
+    Control<QCheckBox>(f, "CheckBox21").setChecked(false);
     EXPECT_FALSE(r.instrument.Gps.View.SkipNonMoving);
 
-    f.startButton->click();
+    Control<QPushButton>(f, "Button14").click();
     EXPECT_EQ(r.shown, QStringList({"No GPS device found"}));
 }
 
@@ -109,34 +112,34 @@ TEST(CoverageFrame, LogsWithTheReceiverAndShowsItsReadings)
     ConnectionWindow connection(r.app, r.instrument, r.services);
     QObject::connect(&connection, &ConnectionWindow::GpsRead, &f, &CoverageFrame::showGpsReceiver);
     connection.PrepareForKind(4);
-    connection.serialPortCombo->setEditText(sim.PtyPath());
-    connection.serialConnectButton->click();
+    Control<QComboBox>(connection, "ComboBox1").setEditText(sim.PtyPath());
+    Control<QPushButton>(connection, "BitBtn6").click();
     ASSERT_EQ(r.instrument.Gps.GpsConnected, 1) << r.shown.join("|").toStdString();
 
-    connection.readRmcButton->click();
-    EXPECT_EQ(f.utcEdit->text(), "093000.00");
-    EXPECT_EQ(f.statusEdit->text(), "fix");
-    EXPECT_EQ(f.speedEdit->text(), "0");
+    Control<QPushButton>(connection, "Button4").click();
+    EXPECT_EQ(Control<QLineEdit>(f, "utcEdit").text(), "093000.00");
+    EXPECT_EQ(Control<QLineEdit>(f, "statusEdit").text(), "fix");
+    EXPECT_EQ(Control<QLineEdit>(f, "speedEdit").text(), "0");
 
-    f.intervalCombo->setEditText("500");
-    f.startButton->click();
-    EXPECT_TRUE(f.coverageTimer->isActive());
-    EXPECT_EQ(f.coverageTimer->interval(), 500);
+    Control<QComboBox>(f, "ComboBox2").setEditText("500");
+    Control<QPushButton>(f, "Button14").click();
+    EXPECT_TRUE(Control<QTimer>(f, "Timer3").isActive());
+    EXPECT_EQ(Control<QTimer>(f, "Timer3").interval(), 500);
     EXPECT_TRUE(f.loggingActive());
     // Standstills at steps 1 and 2, then 10 knots: one line (no analyser, so no levels).
     for (int i = 0; i < 3; ++i)
         f.coverageTick();
-    EXPECT_EQ(f.speedEdit->text(), "18.52");
-    EXPECT_EQ(f.utcEdit->text(), "093003.00");
+    EXPECT_EQ(Control<QLineEdit>(f, "speedEdit").text(), "18.52");
+    EXPECT_EQ(Control<QLineEdit>(f, "utcEdit").text(), "093003.00");
     QFile table(r.dir.filePath("out/coverage.txt"));
     ASSERT_TRUE(table.open(QIODevice::ReadOnly));
     EXPECT_EQ(table.readAll().count("\r\n"), 2);
 
     f.AskOkCancel = [](const QString&) { return true; };
-    f.clearLogButton->click();
+    Control<QPushButton>(f, "Button17").click();
     EXPECT_FALSE(table.exists());
     f.windowClosing();
-    EXPECT_FALSE(f.coverageTimer->isActive());
+    EXPECT_FALSE(Control<QTimer>(f, "Timer3").isActive());
     EXPECT_FALSE(f.loggingActive());
     EXPECT_TRUE(r.shown.isEmpty()) << r.shown.join("|").toStdString();
     CloseGpsReceiver(connection.Context(), r.instrument.Gps);

@@ -1,16 +1,18 @@
 // The CSV export dialog, headless: its option groups and what "Save" writes.
 #include "app/AppContext.h"
 #include "chart/engine/ChartSeries.h"
+#include "common/Controls.h"
 #include "common/TestSupport.h"
 #include "forms/CsvExportWindow.h"
 
-#include <QButtonGroup>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+using testsupport::Control;
 
 TEST(CsvExportWindowTest, GroupsFromTheTablesAndSave)
 {
@@ -34,13 +36,16 @@ TEST(CsvExportWindowTest, GroupsFromTheTablesAndSave)
 
     TChartSeries raw2;
     raw2.AddPointXY(150, 45.2);
-    ChartSeriesByRole series;
-    series.Raw2 = &raw2;
+    MainChartSeries series;
+    series[SeriesRole::rawTrace2] = &raw2;
     window.SetChartSeries(series);
     window.findChild<QCheckBox*>("CheckBox2")->setChecked(true);
-    window.separatorButtons->button(4)->click();
-    window.enclosureButtons->button(1)->click();
-    window.decimalMarkButtons->button(1)->click();
+    const auto choose = [&window](const char* group, int choice) {
+        Control<QGroupBox>(window, group).findChildren<QRadioButton*>().at(choice)->click();
+    };
+    choose("RadioGroup2", 4);
+    choose("RadioGroup1", 1);
+    choose("RadioGroup3", 1);
     QStringList asked;
     window.askSaveFile = [&](const SaveDialogSettings& s) {
         asked << s.Title;
@@ -51,7 +56,7 @@ TEST(CsvExportWindowTest, GroupsFromTheTablesAndSave)
     EXPECT_EQ(testsupport::ReadAll(dir.filePath("out.csv")), "Raw2_Freq[Hz]|Level[dBuV]\r\n150000|45.20\r\n");
 
     window.askSaveFile = [&](const SaveDialogSettings&) { return dir.filePath("no/out.csv"); };
-    window.saveButton->click();
+    Control<QPushButton>(window, "Button1").click();
     ASSERT_EQ(app.Messages.Lines().size(), 1);
     EXPECT_TRUE(app.Messages.Lines()[0].startsWith("Error: "));
 }

@@ -1,5 +1,6 @@
 // The About and What's New windows as the program creates them.
 #include "app/AppContext.h"
+#include "common/Controls.h"
 #include "common/TestSupport.h"
 #include "forms/AboutWindow.h"
 #include "forms/MainWindow.h"
@@ -14,6 +15,8 @@
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+using testsupport::Control;
 
 namespace {
 
@@ -44,26 +47,26 @@ struct InformationWindows : ::testing::Test {
 TEST_F(InformationWindows, AboutShowsTheReleaseAndHostAndFillsStatusPanelSix)
 {
     AboutWindow* about = program->Windows().aboutWindow;
-    EXPECT_EQ(program->Windows().mainWindow->statusPanels[6]->text(), "V04.12 #12600");
+    EXPECT_EQ(Control<QLabel>(*program->Windows().mainWindow, "StatusPanel6").text(), "V04.12 #12600");
     EXPECT_EQ(about->windowTitle(), "About");
-    EXPECT_EQ(about->titleLabel->text(), "Zendrik");
+    EXPECT_EQ(Control<QLabel>(*about, "titleLabel").text(), "Zendrik");
     QStringList texts;
     for (QLabel* label : about->findChildren<QLabel*>())
         texts << label->text();
     for (const char* caption : {"Version:", "Build date:", "Build #:", "Host #:"})
         EXPECT_TRUE(texts.contains(QLatin1String(caption))) << caption;
-    EXPECT_EQ(about->versionLabel->text(), "V04.12");
-    EXPECT_EQ(about->buildDateLabel->text(), "15/02/2019 18:26:40");
-    EXPECT_EQ(about->buildLabel->text(), "12600");
+    EXPECT_EQ(Control<QLabel>(*about, "versionLabel").text(), "V04.12");
+    EXPECT_EQ(Control<QLabel>(*about, "buildDateLabel").text(), "15/02/2019 18:26:40");
+    EXPECT_EQ(Control<QLabel>(*about, "buildLabel").text(), "12600");
     EXPECT_TRUE(app.HostId.startsWith("HID"));
-    EXPECT_EQ(about->hostIdLabel->text(), app.HostId);
+    EXPECT_EQ(Control<QLabel>(*about, "hostIdLabel").text(), app.HostId);
 
     // An ampersand or markup in a text is shown as it stands.
     app.HostId = QStringLiteral("HID&<b>1</b>");
     about->show();
-    EXPECT_EQ(about->hostIdLabel->text(), app.HostId);
-    EXPECT_EQ(about->hostIdLabel->textFormat(), Qt::PlainText);
-    about->closeButton->click();
+    EXPECT_EQ(Control<QLabel>(*about, "hostIdLabel").text(), app.HostId);
+    EXPECT_EQ(Control<QLabel>(*about, "hostIdLabel").textFormat(), Qt::PlainText);
+    Control<QPushButton>(*about, "Button1").click();
     EXPECT_FALSE(about->isVisible());
 }
 
@@ -72,12 +75,12 @@ TEST_F(InformationWindows, WhatsNewShowsTheHistoryReadOnlyWithAVerticalScrollBar
     WhatsNewWindow* whatsNew = program->Windows().whatsNewWindow;
     whatsNew->show();
     EXPECT_EQ(whatsNew->windowTitle(), "WhatsNew");
-    EXPECT_EQ(whatsNew->titlePanel->text(), "Zendrik");
-    EXPECT_TRUE(whatsNew->historyMemo->isReadOnly());
-    const QString shown = whatsNew->historyMemo->toPlainText();
+    EXPECT_EQ(Control<QLabel>(*whatsNew, "titlePanel").text(), "Zendrik");
+    EXPECT_TRUE(Control<QPlainTextEdit>(*whatsNew, "historyMemo").isReadOnly());
+    const QString shown = Control<QPlainTextEdit>(*whatsNew, "historyMemo").toPlainText();
     EXPECT_EQ(shown, WhatsNewHistory());
     EXPECT_TRUE(shown.startsWith("Whats New V04.12 150219"));
-    EXPECT_TRUE(whatsNew->historyMemo->verticalScrollBar()->isVisible());
-    EXPECT_FALSE(whatsNew->historyMemo->horizontalScrollBar()->isVisible());
+    EXPECT_TRUE(Control<QPlainTextEdit>(*whatsNew, "historyMemo").verticalScrollBar()->isVisible());
+    EXPECT_FALSE(Control<QPlainTextEdit>(*whatsNew, "historyMemo").horizontalScrollBar()->isVisible());
     whatsNew->hide();
 }

@@ -1,5 +1,6 @@
 // The mail setup window, headless: the file dialogs are answered by the test.
 #include "app/AppContext.h"
+#include "common/Controls.h"
 #include "common/TestSupport.h"
 #include "forms/MailSetupWindow.h"
 #include "mail/MailCrypt.h"
@@ -15,6 +16,8 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+
+using testsupport::Control;
 
 namespace {
 
@@ -41,8 +44,9 @@ struct MailSetupFixture : ::testing::Test {
 
     QList<QLineEdit*> Edits() const
     {
-        return {window->mailToEdit,   window->mailFromEdit,     window->smtpUserEdit,
-                window->smtpPasswordEdit, window->smtpServerEdit, window->smtpPortEdit};
+        return {&Control<QLineEdit>(*window, "LabeledEdit1"), &Control<QLineEdit>(*window, "LabeledEdit2"),
+                &Control<QLineEdit>(*window, "LabeledEdit3"), &Control<QLineEdit>(*window, "LabeledEdit4"),
+                &Control<QLineEdit>(*window, "LabeledEdit5"), &Control<QLineEdit>(*window, "LabeledEdit6")};
     }
     QStringList Texts() const
     {
@@ -72,13 +76,14 @@ const QStringList kSample = {"to@x.de", "from@x.de", "user", "pw", "smtp.x.de", 
 TEST_F(MailSetupFixture, ControlsAndModel)
 {
     EXPECT_EQ(window->windowTitle(), "Setup mail");
-    EXPECT_EQ(window->findChild<QLineEdit*>("LabeledEdit4"), window->smtpPasswordEdit);
+    EXPECT_EQ(Control<QLineEdit>(*window, "LabeledEdit4").echoMode(), QLineEdit::Password);
     EXPECT_EQ(window->findChild<QComboBox*>("ComboBox1")->count(), 4);
-    EXPECT_EQ(window->securityBox->currentText(), "auto");
-    EXPECT_EQ(window->findChild<QPushButton*>("Button1"), window->testMailButton);
+    EXPECT_EQ(Control<QComboBox>(*window, "ComboBox1").currentText(), "auto");
+    EXPECT_EQ(Control<QPushButton>(*window, "Button1").text(), "Send test mail");
     // An ordinary address shows whole: with the cursor at its end, its first letter is in sight.
     window->show();
-    for (QLineEdit* edit : {window->mailToEdit, window->mailFromEdit}) {
+    for (QLineEdit* edit :
+         {&Control<QLineEdit>(*window, "LabeledEdit1"), &Control<QLineEdit>(*window, "LabeledEdit2")}) {
         edit->setText("measurement.lab@emc-testhouse.example.com");
         edit->end(false);
         edit->grab(); // a line edit scrolls its text when it paints
@@ -86,19 +91,19 @@ TEST_F(MailSetupFixture, ControlsAndModel)
     }
     // The model follows every edit; the run control and the sender read it.
     Fill(kSample);
-    window->securityBox->setCurrentIndex(3);
-    window->endChartBox->setChecked(true);
+    Control<QComboBox>(*window, "ComboBox1").setCurrentIndex(3);
+    Control<QCheckBox>(*window, "CheckBox1").setChecked(true);
     EXPECT_EQ(settings.Account.SmtpPassword, "pw");
     EXPECT_EQ(settings.Account.SmtpPort, "465");
     EXPECT_EQ(settings.Account.Security, 3);
     EXPECT_TRUE(settings.Alerts.EndAddChart);
     EXPECT_FALSE(settings.Alerts.SegmentAddChart);
 
-    EXPECT_EQ(window->smtpPasswordEdit->echoMode(), QLineEdit::Password);
-    window->showPasswordBox->click();
-    EXPECT_EQ(window->smtpPasswordEdit->echoMode(), QLineEdit::Normal);
-    window->showPasswordBox->click();
-    EXPECT_EQ(window->smtpPasswordEdit->echoMode(), QLineEdit::Password);
+    EXPECT_EQ(Control<QLineEdit>(*window, "LabeledEdit4").echoMode(), QLineEdit::Password);
+    Control<QCheckBox>(*window, "CheckBox4").click();
+    EXPECT_EQ(Control<QLineEdit>(*window, "LabeledEdit4").echoMode(), QLineEdit::Normal);
+    Control<QCheckBox>(*window, "CheckBox4").click();
+    EXPECT_EQ(Control<QLineEdit>(*window, "LabeledEdit4").echoMode(), QLineEdit::Password);
 }
 
 TEST_F(MailSetupFixture, SaveThenLoadRestoresFieldsAndSecurity)
@@ -107,8 +112,8 @@ TEST_F(MailSetupFixture, SaveThenLoadRestoresFieldsAndSecurity)
     odd[3] = " p|w /x ";
     odd[2] = "first last";
     Fill(odd);
-    window->securityBox->setCurrentIndex(2);
-    window->saveButton->click();
+    Control<QComboBox>(*window, "ComboBox1").setCurrentIndex(2);
+    Control<QPushButton>(*window, "Button2").click();
     ASSERT_EQ(requests.size(), 1);
     EXPECT_EQ(requests[0].title, "Save file");
     EXPECT_EQ(requests[0].folder, folder.path());
@@ -117,20 +122,20 @@ TEST_F(MailSetupFixture, SaveThenLoadRestoresFieldsAndSecurity)
     EXPECT_EQ(QDir::current().canonicalPath(), QDir(folder.path()).canonicalPath());
     const QByteArray first = testsupport::ReadAll(folder.filePath("test.eml"));
     ASSERT_FALSE(first.isEmpty());
-    window->saveButton->click();
+    Control<QPushButton>(*window, "Button2").click();
     EXPECT_NE(testsupport::ReadAll(folder.filePath("test.eml")), first);
 
-    window->clearButton->click();
+    Control<QPushButton>(*window, "Button4").click();
     EXPECT_EQ(Texts(), QStringList(6));
-    EXPECT_EQ(window->securityBox->currentIndex(), 0);
-    window->loadButton->click();
+    EXPECT_EQ(Control<QComboBox>(*window, "ComboBox1").currentIndex(), 0);
+    Control<QPushButton>(*window, "Button3").click();
     EXPECT_EQ(requests.last().title, "Load email settings");
     EXPECT_EQ(window->windowTitle(), "Setup mail: test.eml");
     EXPECT_EQ(Texts(), odd);
-    EXPECT_EQ(window->securityBox->currentText(), "SSL/TLS");
+    EXPECT_EQ(Control<QComboBox>(*window, "ComboBox1").currentText(), "SSL/TLS");
     EXPECT_TRUE(app.Messages.Lines().isEmpty());
 
-    window->clearButton->click();
+    Control<QPushButton>(*window, "Button4").click();
     EXPECT_EQ(window->windowTitle(), "Setup mail");
     EXPECT_EQ(settings.Account.MailTo, "");
 }
@@ -139,18 +144,18 @@ TEST_F(MailSetupFixture, CancelAndMissingFilesChangeNothing)
 {
     Fill(kSample);
     answer.clear();
-    window->saveButton->click();
-    window->loadButton->click();
+    Control<QPushButton>(*window, "Button2").click();
+    Control<QPushButton>(*window, "Button3").click();
     answer = "absent.eml";
-    window->loadButton->click();
+    Control<QPushButton>(*window, "Button3").click();
     EXPECT_EQ(requests.size(), 3);
     EXPECT_EQ(Texts(), kSample);
     EXPECT_EQ(window->windowTitle(), "Setup mail");
     EXPECT_TRUE(QDir(folder.path()).entryList(QDir::Files).isEmpty());
 
     // A field the file cannot hold is refused before any dialog.
-    window->smtpUserEdit->setText(QStringLiteral("\u263a"));
-    window->saveButton->click();
+    Control<QLineEdit>(*window, "LabeledEdit3").setText(QStringLiteral("\u263a"));
+    Control<QPushButton>(*window, "Button2").click();
     EXPECT_EQ(requests.size(), 3);
     EXPECT_EQ(app.Messages.Lines(),
               QStringList{"Error: mail settings not saved, \"SMTP User\" holds a character outside Windows-1252"});
@@ -159,11 +164,11 @@ TEST_F(MailSetupFixture, CancelAndMissingFilesChangeNothing)
 TEST_F(MailSetupFixture, SixItemsLoadAsAutoAndMissingFieldsWarn)
 {
     WriteFile("six.eml", "|a|/|b|/|server|/||/|25|/|pw|");
-    window->securityBox->setCurrentIndex(3);
+    Control<QComboBox>(*window, "ComboBox1").setCurrentIndex(3);
     answer = "six";
-    window->loadButton->click();
+    Control<QPushButton>(*window, "Button3").click();
     EXPECT_EQ(Texts(), QStringList({"a", "b", "", "pw", "server", "25"}));
-    EXPECT_EQ(window->securityBox->currentText(), "auto");
+    EXPECT_EQ(Control<QComboBox>(*window, "ComboBox1").currentText(), "auto");
     EXPECT_EQ(app.Messages.Lines(), QStringList{"Warning: \"smtp user\" is missing "});
 }
 
@@ -172,7 +177,7 @@ TEST_F(MailSetupFixture, TooFewItemsAndForeignFiles)
     WriteFile("few.eml", "|a|/|b|/|c|");
     Fill(kSample);
     answer = "few.eml";
-    window->loadButton->click();
+    Control<QPushButton>(*window, "Button3").click();
     EXPECT_EQ(Texts(), QStringList(6));
     EXPECT_EQ(app.Messages.Lines(),
               QStringList({"Error: mail settings cnt error", "Warning: \"mail to\" is missing ",
@@ -183,7 +188,7 @@ TEST_F(MailSetupFixture, TooFewItemsAndForeignFiles)
     app.Messages.Clear();
     Fill(kSample);
     app.HostId = "HID43";
-    window->loadButton->click();
+    Control<QPushButton>(*window, "Button3").click();
     EXPECT_EQ(Texts(), QStringList(6));
     EXPECT_EQ(app.Messages.Lines(), QStringList{"Error: mail settings crypt error "});
 }
@@ -197,13 +202,13 @@ TEST_F(MailSetupFixture, TestMailSendsTheLogAndBlocksASecondOne)
     window->sendMail = [&](const QString& subject, const QString& body, const QString& attachment,
                            const QString& source) {
         sent << QStringList{subject, body, attachment, source};
-        enabledWhileSending << window->testMailButton->isEnabled();
+        enabledWhileSending << Control<QPushButton>(*window, "Button1").isEnabled();
         window->sendTestMail();
         return false;
     };
-    ASSERT_TRUE(window->testMailButton->isEnabled());
-    window->testMailButton->click();
+    ASSERT_TRUE(Control<QPushButton>(*window, "Button1").isEnabled());
+    Control<QPushButton>(*window, "Button1").click();
     EXPECT_EQ(sent, (QList<QStringList>{{"zendrik testmail", "zendrik testmail", ".\\out\\chartimage.jpg", "memo"}}));
     EXPECT_EQ(enabledWhileSending, QList<bool>{false});
-    EXPECT_TRUE(window->testMailButton->isEnabled());
+    EXPECT_TRUE(Control<QPushButton>(*window, "Button1").isEnabled());
 }

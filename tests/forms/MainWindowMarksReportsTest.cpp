@@ -6,6 +6,7 @@
 #include "chart/canvas/PlotCanvas3D.h"
 #include "chart/series/Chart.h"
 #include "chart/series/LineSeries.h"
+#include "common/Controls.h"
 #include "common/TestSupport.h"
 #include "forms/LoggerWindow.h"
 #include "forms/MainChart.h"
@@ -39,6 +40,8 @@
 #include <cstring>
 #include <random>
 
+using testsupport::Control;
+
 namespace {
 
 struct MarksAndReports : ::testing::Test {
@@ -47,6 +50,7 @@ struct MarksAndReports : ::testing::Test {
     QString oldCurrent = QDir::currentPath();
     std::unique_ptr<Program> program;
     MainWindow* w = nullptr;
+    TChart* chart1 = nullptr; // the main chart, Chart1
     MainWindowState* state = nullptr;
     QString chosen; // what the file dialogs answer
 
@@ -60,34 +64,35 @@ struct MarksAndReports : ::testing::Test {
         program->Services().VersionIndex = [] { return 9; };
         program->CreateForms();
         w = program->Windows().mainWindow;
+        chart1 = &Control<TChart>(*w, "Chart1");
         state = &program->MainState();
         w->chooseReportFile = [this](const SaveDialogSettings&, bool) { return chosen; };
         // A linear chart over 0 .. 1000 kHz and 0 .. 100 dBuV, shown so that clicks reach the lists.
         w->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(w));
-        w->mainChart->BottomAxis()->SetLogarithmic(false);
-        w->mainChart->BottomAxis()->SetRange(0, 1000);
-        w->mainChart->LeftAxis()->SetRange(0, 100);
-        C().correctedTrace1->AddPointXY(100, 40);
-        C().correctedTrace1->AddPointXY(900, 80);
-        w->mainChart->RepaintNow();
+        chart1->BottomAxis()->SetLogarithmic(false);
+        chart1->BottomAxis()->SetRange(0, 1000);
+        chart1->LeftAxis()->SetRange(0, 100);
+        C().Series(SeriesRole::correctedTrace1)->AddPointXY(100, 40);
+        C().Series(SeriesRole::correctedTrace1)->AddPointXY(900, 80);
+        chart1->RepaintNow();
         // One pixel per kHz, so that the pixel of a frequency reads back as that frequency.
-        for (int tries = 0; tries < 8 && w->mainChart->BottomAxis()->SizePixels() != 1000; ++tries) {
-            w->resize(w->width() + 1000 - w->mainChart->BottomAxis()->SizePixels(), w->height());
+        for (int tries = 0; tries < 8 && chart1->BottomAxis()->SizePixels() != 1000; ++tries) {
+            w->resize(w->width() + 1000 - chart1->BottomAxis()->SizePixels(), w->height());
             QCoreApplication::processEvents();
-            w->mainChart->RepaintNow();
+            chart1->RepaintNow();
         }
-        EXPECT_EQ(w->mainChart->BottomAxis()->SizePixels(), 1000);
+        EXPECT_EQ(chart1->BottomAxis()->SizePixels(), 1000);
     }
     ~MarksAndReports() override { QDir::setCurrent(oldCurrent); }
 
     MainChart& C() { return w->chart(); }
-    int X(double khz) const { return w->mainChart->BottomAxis()->ValueToPixel(khz); }
-    int Y(double dbuv) const { return w->mainChart->LeftAxis()->ValueToPixel(dbuv); }
+    int X(double khz) const { return chart1->BottomAxis()->ValueToPixel(khz); }
+    int Y(double dbuv) const { return chart1->LeftAxis()->ValueToPixel(dbuv); }
     // Pixels of the window surface in an area that pass a test.
     template <class Test> int Count(const QRect& area, Test test) const
     {
-        const QImage& image = w->mainChart->WindowImage();
+        const QImage& image = chart1->WindowImage();
         int n = 0;
         for (int j = area.top(); j <= area.bottom(); ++j)
             for (int i = area.left(); i <= area.right(); ++i)
@@ -105,14 +110,14 @@ struct MarksAndReports : ::testing::Test {
     }
     void Move(int x, int y)
     {
-        QMouseEvent move(QEvent::MouseMove, QPointF(x, y), w->mainChart->mapToGlobal(QPointF(x, y)), Qt::NoButton,
+        QMouseEvent move(QEvent::MouseMove, QPointF(x, y), chart1->mapToGlobal(QPointF(x, y)), Qt::NoButton,
                          Qt::NoButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(w->mainChart, &move);
+        QCoreApplication::sendEvent(chart1, &move);
     }
     void Click(int x, int y)
     {
-        QTest::mousePress(w->mainChart, Qt::LeftButton, {}, QPoint(x, y));
-        QTest::mouseRelease(w->mainChart, Qt::LeftButton, {}, QPoint(x, y));
+        QTest::mousePress(chart1, Qt::LeftButton, {}, QPoint(x, y));
+        QTest::mouseRelease(chart1, Qt::LeftButton, {}, QPoint(x, y));
     }
     QString File(const QString& name) const { return folder.filePath("out/" + name); }
     QStringList Messages() const { return app.Messages.Lines(); }
@@ -136,61 +141,62 @@ TEST_F(MarksAndReports, ThePaintDrawsThePeakMarksAndFlagsUnderTheBusyCursorAndTh
     PeakLists& set1 = w->peakLists(1);
     set1.AddPeak(500, 30, 70);
     Qt::CursorShape during = Qt::ArrowCursor;
-    const TNotifyEvent overlays = w->mainChart->OnBeforeDrawSeries;
-    w->mainChart->OnBeforeDrawSeries = [&] {
+    const TNotifyEvent overlays = chart1->OnBeforeDrawSeries;
+    chart1->OnBeforeDrawSeries = [&] {
         overlays();
         const QCursor* c = QGuiApplication::overrideCursor();
         during = c ? c->shape() : Qt::ArrowCursor;
     };
-    w->mainChart->RepaintNow();
+    chart1->RepaintNow();
     EXPECT_EQ(during, Qt::WaitCursor);
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
     EXPECT_GT(Pixels(state->Colors.Marker11, X(500), Y(30), 6), 8);
 
     // Set 1 hidden: no circle; the R&S receivers paint without the busy cursor.
-    w->viewSet1CheckBox->setChecked(false);
+    Control<QCheckBox>(*w, "CheckBox4").setChecked(false);
     program->Instrument().Device.DeviceFamily = dfRsFpc;
-    w->mainChart->RepaintNow();
+    chart1->RepaintNow();
     EXPECT_EQ(Pixels(state->Colors.Marker11, X(500), Y(30), 6), 0);
     EXPECT_EQ(during, Qt::ArrowCursor);
 
     // The read-out: 500 kHz lies between the trace's points, 950 kHz beyond it; nothing left of
     // the axis.
     Move(X(500), Y(50));
-    EXPECT_EQ(w->frequencyReadout->text(), "500 kHz");
-    EXPECT_EQ(w->level1Readout->text(), "~ 60.00 " + state->LevelUnitName);
-    EXPECT_EQ(w->level2Readout->text(), "! 0.00 " + state->LevelUnitName);
+    EXPECT_EQ(Control<QLineEdit>(*w, "Edit1").text(), "500 kHz");
+    EXPECT_EQ(Control<QLineEdit>(*w, "Edit2").text(), "~ 60.00 " + state->LevelUnitName);
+    EXPECT_EQ(Control<QLineEdit>(*w, "Edit3").text(), "! 0.00 " + state->LevelUnitName);
     Move(X(0) - 20, Y(50));
-    EXPECT_EQ(w->frequencyReadout->text(), "500 kHz");
+    EXPECT_EQ(Control<QLineEdit>(*w, "Edit1").text(), "500 kHz");
 
     // The debug window's "New Labels" writes the ends of a frequency axis with labels of its own.
-    TChartAxis& bottom = *w->mainChart->BottomAxis();
+    TChartAxis& bottom = *chart1->BottomAxis();
     bottom.Items().Add(400);
     bottom.Items().Add(600);
-    w->mainChart->OnBeforeDrawSeries = nullptr;
-    w->mainChart->RepaintNow();
+    chart1->OnBeforeDrawSeries = nullptr;
+    chart1->RepaintNow();
     const QRect ends(X(1000) - 40, bottom.AxisPixel() + 7, 80, 16);
     auto dark = [](QRgb p) { return qGray(p) < 96; };
     const int before = Count(ends, dark);
-    program->Windows().loggerWindow->newLabelsButton->click();
+    Control<QPushButton>(*program->Windows().loggerWindow, "Button17").click();
     EXPECT_GT(Count(ends, dark), before + 10);
 }
 
 TEST_F(MarksAndReports, AClickPlacesTheArmedMarkerWhichCopyMarkersTurnsIntoPeaks)
 {
-    EXPECT_EQ(QColorOf(state->Colors.ColorTable[6]), w->marker1CheckBox->palette().color(QPalette::Window));
-    w->harmonicsCheckBox->setChecked(true);
-    w->showMarkers1CheckBox->setChecked(false);
-    w->marker1CheckBox->click();
-    EXPECT_FALSE(w->harmonicsCheckBox->isChecked());
-    EXPECT_TRUE(w->showMarkers1CheckBox->isChecked());
+    EXPECT_EQ(QColorOf(state->Colors.ColorTable[6]),
+              Control<QCheckBox>(*w, "CheckBox32").palette().color(QPalette::Window));
+    Control<QCheckBox>(*w, "CheckBox20").setChecked(true);
+    Control<QCheckBox>(*w, "CheckBox34").setChecked(false);
+    Control<QCheckBox>(*w, "CheckBox32").click();
+    EXPECT_FALSE(Control<QCheckBox>(*w, "CheckBox20").isChecked());
+    EXPECT_TRUE(Control<QCheckBox>(*w, "CheckBox34").isChecked());
 
     // The flag's top edge lies 6 pixels above the trace.
     const TColor flag = state->Colors.ColorTable[6];
     const QRect flagTop(X(500) - 6, Y(60) - 7, 13, 3);
     ASSERT_EQ(Pixels(flag, flagTop), 0);
     Click(X(500), Y(20));
-    EXPECT_FALSE(w->marker1CheckBox->isChecked());
+    EXPECT_FALSE(Control<QCheckBox>(*w, "CheckBox32").isChecked());
     ASSERT_EQ(state->Markers[0].Count, 1);
     const MarkerRecord& m = state->Markers[0].Marker(1);
     EXPECT_EQ(m.LabelDbuv, "1 500 kHz 60.00 dBuV");
@@ -198,26 +204,26 @@ TEST_F(MarksAndReports, AClickPlacesTheArmedMarkerWhichCopyMarkersTurnsIntoPeaks
     EXPECT_EQ(w->frozenBounds().Bottom, (AxisRange{0, 1000}));
     // The flag stands on the window surface at once and in every paint after.
     EXPECT_GT(Pixels(flag, flagTop), 6);
-    w->mainChart->RepaintNow();
+    chart1->RepaintNow();
     EXPECT_GT(Pixels(flag, flagTop), 6);
 
-    w->marker2CheckBox->click();
+    Control<QCheckBox>(*w, "CheckBox33").click();
     Click(X(700), Y(20));
     EXPECT_EQ(state->Markers[1].Count, 1);
-    w->copyMarkersButton->click();
+    Control<QPushButton>(*w, "Button10").click();
     EXPECT_EQ(w->peakLists(1).Lines.stringList(), QStringList{"1 500 kHz 60.00 dBuV"});
     EXPECT_EQ(w->peakLists(1).Freqs.stringList(), QStringList{"500"});
     EXPECT_EQ(w->peakLists(1).Levels.stringList(), QStringList{"60.00"});
     EXPECT_EQ(w->peakLists(2).Lines.stringList(), QStringList{"1 700 kHz 0.00 dBuV"});
 
     // The harmonics of a click, dashed in the crosshair colour; "Clear Last" and "Clear All".
-    w->harmonicsCheckBox->setChecked(true);
+    Control<QCheckBox>(*w, "CheckBox20").setChecked(true);
     Click(X(200), Y(20));
     for (int k = 1; k <= 4; ++k)
         EXPECT_GT(Pixels(state->Colors.Cross, QRect(X(200 * k), Y(90), 1, Y(10) - Y(90))), 20) << k;
     EXPECT_EQ(state->Markers[0].Count, 1);
-    w->clearLastMarker1Button->click();
-    w->clearAllMarkers2Button->click();
+    Control<QPushButton>(*w, "Button5").click();
+    Control<QPushButton>(*w, "Button9").click();
     EXPECT_EQ(state->Markers[0].Count + state->Markers[1].Count, 0);
 }
 
@@ -227,8 +233,8 @@ TEST_F(MarksAndReports, SelectSixMaxpeaksAndTheCrosshairOfADoubleClick)
     const double levels[] = {50, 61, 47, 61, 70, 30, 55, 58};
     for (int i = 0; i < 8; ++i)
         set1.AddPeak(100 + 100 * i, levels[i], 80);
-    w->selectMaxPeaks1CheckBox->click();
-    QItemSelectionModel* selection = w->peakList1->selectionModel();
+    Control<QCheckBox>(*w, "CheckBox18").click();
+    QItemSelectionModel* selection = Control<QListView>(*w, "ListBox1").selectionModel();
     QList<int> rows;
     for (const QModelIndex& i : selection->selectedIndexes())
         rows << i.row();
@@ -236,47 +242,47 @@ TEST_F(MarksAndReports, SelectSixMaxpeaksAndTheCrosshairOfADoubleClick)
     EXPECT_EQ(rows, (QList<int>{0, 1, 3, 4, 6, 7}));
 
     // The operator's own click unticks the box and keeps the selection; unticking clears it.
-    const QRect item = w->peakList1->visualRect(set1.Lines.index(5));
-    QTest::mouseClick(w->peakList1->viewport(), Qt::LeftButton, {}, item.center());
-    EXPECT_FALSE(w->selectMaxPeaks1CheckBox->isChecked());
+    const QRect item = Control<QListView>(*w, "ListBox1").visualRect(set1.Lines.index(5));
+    QTest::mouseClick(Control<QListView>(*w, "ListBox1").viewport(), Qt::LeftButton, {}, item.center());
+    EXPECT_FALSE(Control<QCheckBox>(*w, "CheckBox18").isChecked());
     EXPECT_EQ(selection->selectedIndexes().size(), 7);
-    w->selectMaxPeaks1CheckBox->click();
-    w->selectMaxPeaks1CheckBox->click();
+    Control<QCheckBox>(*w, "CheckBox18").click();
+    Control<QCheckBox>(*w, "CheckBox18").click();
     EXPECT_TRUE(selection->selectedIndexes().isEmpty());
     // An empty list unticks its box.
-    w->selectMaxPeaks2CheckBox->click();
-    EXPECT_FALSE(w->selectMaxPeaks2CheckBox->isChecked());
+    Control<QCheckBox>(*w, "CheckBox19").click();
+    EXPECT_FALSE(Control<QCheckBox>(*w, "CheckBox19").isChecked());
 
-    emit w->peakList1->doubleClicked(set1.Lines.index(4));
+    emit Control<QListView>(*w, "ListBox1").doubleClicked(set1.Lines.index(4));
     EXPECT_GT(Pixels(state->Colors.Cross, X(500), Y(30), 1), 0);
     EXPECT_GT(Pixels(state->Colors.Cross, X(250), Y(70), 1), 0);
 }
 
 TEST_F(MarksAndReports, TheFaderAndMathPages)
 {
-    w->fadeCheckBox->click();
-    w->clearFadeCheckBox->click();
+    Control<QCheckBox>(*w, "CheckBox36").click();
+    Control<QCheckBox>(*w, "CheckBox38").click();
     EXPECT_EQ(w->faderMode(), FaderMode::Clear);
-    EXPECT_FALSE(w->fadeCheckBox->isChecked());
-    w->set2Radio->setChecked(true);
+    EXPECT_FALSE(Control<QCheckBox>(*w, "CheckBox36").isChecked());
+    Control<QRadioButton>(*w, "RadioButton2").setChecked(true);
     SmoothRangeStore& store = w->selectedSmoothRanges();
     EXPECT_EQ(&store, &state->SmoothRanges[1]);
     store.Count = 1;
     store.Range(1) = {-1, 120, 180};
-    w->clearLastFadeButton->click();
+    Control<QPushButton>(*w, "Button14").click();
     EXPECT_EQ(store.Count, 0);
 
     // "S1" + "T1S1", the reference reaching up to 150 kHz only.
-    C().reference1Set1->AddPointXY(100, 1);
-    C().reference1Set1->AddPointXY(150, 1);
-    w->mathOperand1Combo->setCurrentIndex(6);
-    w->mathOperatorCombo->setCurrentIndex(1);
-    w->mathOperand2Combo->setCurrentIndex(0);
-    w->calcButton->click();
-    TLineSeries& result = *C().arithmeticResult;
-    EXPECT_TRUE(w->mathCheckBox->isChecked() && result.Active());
+    C().Series(SeriesRole::reference1Set1)->AddPointXY(100, 1);
+    C().Series(SeriesRole::reference1Set1)->AddPointXY(150, 1);
+    Control<QComboBox>(*w, "ComboBox2").setCurrentIndex(6);
+    Control<QComboBox>(*w, "ComboBox1").setCurrentIndex(1);
+    Control<QComboBox>(*w, "ComboBox3").setCurrentIndex(0);
+    Control<QPushButton>(*w, "Button11").click();
+    TCustomSeries& result = *C().Series(SeriesRole::arithmeticResult);
+    EXPECT_TRUE(Control<QCheckBox>(*w, "CheckBox40").isChecked() && result.Active());
     EXPECT_EQ(Points(result), (std::vector<std::pair<double, double>>{{100, 41}, {900, 80}}));
-    w->mathCheckBox->click();
+    Control<QCheckBox>(*w, "CheckBox40").click();
     EXPECT_FALSE(result.Active());
 }
 
@@ -293,52 +299,53 @@ TEST_F(MarksAndReports, ChartFilesRoundTripThroughTheHandlers)
             s.AddPointXY(150 + i * 7.25, level(rng));
         saved[n] = Points(s);
     }
-    w->mainChart->BottomAxis()->SetRange(150, 600);
-    w->mainChart->LeftAxis()->SetRange(-30, 130);
+    chart1->BottomAxis()->SetRange(150, 600);
+    chart1->LeftAxis()->SetRange(-30, 130);
     chosen = File("chart.drw");
-    w->saveChartAction->trigger();
+    Control<QAction>(*w, "SaveChart1").trigger();
     ASSERT_EQ(QFileInfo(chosen).size(), 24 * (15 + 12 * 50 + 89));
 
     for (int n : numbers)
         C().Series(n)->Clear();
-    w->mainChart->BottomAxis()->SetRange(0, 1000);
+    chart1->BottomAxis()->SetRange(0, 1000);
     w->peakLists(1).AddPeak(200, 50, 60);
     w->peakLists(2).AddPeak(300, 50, 60);
-    w->loadChartAction->trigger();
+    Control<QAction>(*w, "LoadChart1").trigger();
     for (int n : numbers)
         EXPECT_TRUE(BitIdentical(Points(*C().Series(n)), saved[n])) << n;
-    EXPECT_EQ(w->mainChart->BottomAxis()->Minimum(), 150);
-    EXPECT_EQ(w->mainChart->LeftAxis()->Minimum(), -30);
+    EXPECT_EQ(chart1->BottomAxis()->Minimum(), 150);
+    EXPECT_EQ(chart1->LeftAxis()->Minimum(), -30);
     EXPECT_EQ(w->peakLists(1).Count() + w->peakLists(2).Count(), 0);
-    EXPECT_EQ(w->chartTraceLabel->text(), "Chart: chart.drw");
+    EXPECT_EQ(Control<QLabel>(*w, "Label1").text(), "Chart: chart.drw");
 
     // A reference slot takes the corrected traces; "Clear traces" empties it again.
-    w->loadReference2Action->trigger();
-    EXPECT_TRUE(BitIdentical(Points(*C().reference2Set1), saved[7]));
-    EXPECT_TRUE(BitIdentical(Points(*C().reference2Set2), saved[9]));
-    EXPECT_EQ(w->trace2Label->text(), "Trace2: chart.drw");
-    w->clearTracesButton->click();
-    EXPECT_EQ(C().reference2Set1->Count(), 0);
-    EXPECT_EQ(w->trace2Label->text(), "Trace2:");
+    Control<QAction>(*w, "race21").trigger();
+    EXPECT_TRUE(BitIdentical(Points(*C().Series(SeriesRole::reference2Set1)), saved[7]));
+    EXPECT_TRUE(BitIdentical(Points(*C().Series(SeriesRole::reference2Set2)), saved[9]));
+    EXPECT_EQ(Control<QLabel>(*w, "Label9").text(), "Trace2: chart.drw");
+    Control<QPushButton>(*w, "Button13").click();
+    EXPECT_EQ(C().Series(SeriesRole::reference2Set1)->Count(), 0);
+    EXPECT_EQ(Control<QLabel>(*w, "Label9").text(), "Trace2:");
 
     // Compensation of set 1 only: loading it ticks and enables "use compensation".
-    C().compensation1->AddPointXY(150, -1.5);
-    C().compensation1->AddPointXY(300, 0.25);
-    const auto compensation = Points(*C().compensation1);
+    C().Series(SeriesRole::compensation1)->AddPointXY(150, -1.5);
+    C().Series(SeriesRole::compensation1)->AddPointXY(300, 0.25);
+    const auto compensation = Points(*C().Series(SeriesRole::compensation1));
     chosen = File("zero.cmp");
-    w->saveCompensationAction->trigger();
-    C().compensation1->Clear();
-    EXPECT_FALSE(w->useCompensationCheckBox->isEnabled());
-    w->loadCompensationAction->trigger();
-    EXPECT_TRUE(BitIdentical(Points(*C().compensation1), compensation));
-    EXPECT_TRUE(w->useCompensationCheckBox->isEnabled() && w->useCompensationCheckBox->isChecked());
+    Control<QAction>(*w, "SaveasZero1").trigger();
+    C().Series(SeriesRole::compensation1)->Clear();
+    EXPECT_FALSE(Control<QCheckBox>(*w, "CheckBox37").isEnabled());
+    Control<QAction>(*w, "LoadCompensation1").trigger();
+    EXPECT_TRUE(BitIdentical(Points(*C().Series(SeriesRole::compensation1)), compensation));
+    EXPECT_TRUE(Control<QCheckBox>(*w, "CheckBox37").isEnabled()
+                && Control<QCheckBox>(*w, "CheckBox37").isChecked());
     EXPECT_TRUE(w->windowTitle().endsWith("[zero.cmp]"));
     EXPECT_TRUE(Messages().contains("Info: Set2 no compensation data available"));
 
     // The peak list's report.
     w->peakLists(1).AddPeak(200, 50, 60);
     chosen = File("peaks.txt");
-    w->savePeaksAction->trigger();
+    Control<QAction>(*w, "SavePeakstoFile1").trigger();
     const QStringList peaks = QString::fromUtf8(testsupport::ReadAll(chosen)).split("\r\n");
     EXPECT_EQ(peaks.mid(2, 4), (QStringList{"peaks set1:", w->peakLists(1).Lines.stringList().first(),
                                              "peaks set2:", "no peaks found"}));
@@ -351,7 +358,7 @@ TEST_F(MarksAndReports, LabelsStayInsideAndFlagsKeepTheirLevelsInTheMailPicture)
 {
     w->resize(1340, 706);
     QCoreApplication::processEvents();
-    TChart& chart = *w->mainChart;
+    TChart& chart = *chart1;
     TChartAxis& bottom = *chart.BottomAxis();
     struct Label {
         QString text;
@@ -424,46 +431,46 @@ TEST_F(MarksAndReports, LabelsStayInsideAndFlagsKeepTheirLevelsInTheMailPicture)
 TEST_F(MarksAndReports, ARunForbidsLoadingAChartAndWhileMeasuringTheCompensationAndTheReload)
 {
     chosen = File("chart.drw");
-    w->saveChartAction->trigger();
+    Control<QAction>(*w, "SaveChart1").trigger();
     chosen = File("zero.cmp");
-    w->saveCompensationAction->trigger();
-    C().correctedTrace1->AddPointXY(950, 1);
-    C().masterCorrection->AddPointXY(100, 1);
-    const auto live = Points(*C().correctedTrace1);
+    Control<QAction>(*w, "SaveasZero1").trigger();
+    C().Series(SeriesRole::correctedTrace1)->AddPointXY(950, 1);
+    C().Series(SeriesRole::masterCorrection)->AddPointXY(100, 1);
+    const auto live = Points(*C().Series(SeriesRole::correctedTrace1));
 
     RunControls measuring;
     measuring.Busy = true;
     measuring.GridLocked = true;
     w->followRunControls(measuring);
-    EXPECT_FALSE(w->loadChartAction->isEnabled());
-    EXPECT_FALSE(w->loadCompensationAction->isEnabled());
-    EXPECT_FALSE(w->reloadProjectFilesButton->isEnabled());
+    EXPECT_FALSE(Control<QAction>(*w, "LoadChart1").isEnabled());
+    EXPECT_FALSE(Control<QAction>(*w, "LoadCompensation1").isEnabled());
+    EXPECT_FALSE(Control<QPushButton>(*w, "Button18").isEnabled());
     chosen = File("chart.drw");
     w->loadChart();
     chosen = File("zero.cmp");
     w->loadCompensation();
     w->reloadProjectFiles();
-    EXPECT_TRUE(BitIdentical(Points(*C().correctedTrace1), live));
-    EXPECT_EQ(C().masterCorrection->Count(), 1);
+    EXPECT_TRUE(BitIdentical(Points(*C().Series(SeriesRole::correctedTrace1)), live));
+    EXPECT_EQ(C().Series(SeriesRole::masterCorrection)->Count(), 1);
     EXPECT_EQ(Messages().filter("Warning: ").size(), 3);
 
     // Paused: the grid is free again, the run still owns the traces.
     RunControls paused = measuring;
     paused.GridLocked = false;
     w->followRunControls(paused);
-    EXPECT_FALSE(w->loadChartAction->isEnabled());
-    EXPECT_TRUE(w->loadCompensationAction->isEnabled());
+    EXPECT_FALSE(Control<QAction>(*w, "LoadChart1").isEnabled());
+    EXPECT_TRUE(Control<QAction>(*w, "LoadCompensation1").isEnabled());
     chosen = File("chart.drw");
     w->loadChart();
-    EXPECT_TRUE(BitIdentical(Points(*C().correctedTrace1), live));
+    EXPECT_TRUE(BitIdentical(Points(*C().Series(SeriesRole::correctedTrace1)), live));
     // The reload refreshes the run's estimate, which publishes the idle window's real controls:
     // it comes last.
-    w->reloadProjectFilesButton->click();
-    EXPECT_EQ(C().masterCorrection->Count(), 0);
+    Control<QPushButton>(*w, "Button18").click();
+    EXPECT_EQ(C().Series(SeriesRole::masterCorrection)->Count(), 0);
 
     w->followRunControls(RunControls{});
-    w->loadChartAction->trigger();
-    EXPECT_EQ(C().correctedTrace1->Count(), 2);
+    Control<QAction>(*w, "LoadChart1").trigger();
+    EXPECT_EQ(C().Series(SeriesRole::correctedTrace1)->Count(), 2);
 }
 
 } // namespace

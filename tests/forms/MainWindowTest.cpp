@@ -1,6 +1,7 @@
 #include "app/AppContext.h"
 #include "chart/series/Chart.h"
 #include "chart/series/LineSeries.h"
+#include "common/Controls.h"
 #include "common/TestSupport.h"
 #include "coverage/CoverageView.h"
 #include "datafiles/CheckListModel.h"
@@ -15,6 +16,7 @@
 #include "forms/ParameterGridView.h"
 #include "forms/Program.h"
 #include "mainwindow/MainWindowState.h"
+#include "measurement/PeakLists.h"
 #include "platform/inifile/IniFile.h"
 
 #include <QAbstractItemDelegate>
@@ -34,6 +36,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+using testsupport::Control;
+
 namespace {
 
 struct MainWindowFixture : ::testing::Test {
@@ -43,6 +47,7 @@ struct MainWindowFixture : ::testing::Test {
     QString oldCurrent = QDir::currentPath();
     std::unique_ptr<Program> program;
     MainWindow* w = nullptr;
+    TChart* chart1 = nullptr; // the main chart, Chart1
 
     void Put(const QString& relative, const QByteArray& bytes = "[General]\r\n")
     {
@@ -66,6 +71,7 @@ struct MainWindowFixture : ::testing::Test {
         program->Services().VersionIndex = [] { return 9; };
         program->CreateForms();
         w = program->Windows().mainWindow;
+        chart1 = &Control<TChart>(*w, "Chart1");
     }
     TCustomSeries& S(int n) { return *w->chart().Series(n); }
     ~MainWindowFixture() override { QDir::setCurrent(oldCurrent); }
@@ -81,7 +87,7 @@ TEST_F(MainWindowFixture, TheTwentyNineSeriesHaveTheirRolesColoursAndPens)
 {
     Start();
     const MainChart& c = w->chart();
-    ASSERT_EQ(w->mainChart->SeriesCount(), 29);
+    ASSERT_EQ(chart1->SeriesCount(), 29);
     struct Expect {
         TColor color;
         int width;
@@ -104,13 +110,13 @@ TEST_F(MainWindowFixture, TheTwentyNineSeriesHaveTheirRolesColoursAndPens)
         {d, 1, psSolid, false, false},        {d, 1, psSolid, false, true},        {d, 1, psSolid, true, false},
         {d, 1, psSolid, false, false},        {d, 1, psSolid, false, true},
     };
-    const ChartSeriesByRole reports = c.ForReports();
+    const MainChartSeries& byRole = c.ByRole();
     for (int n = 1; n <= 29; ++n) {
         SCOPED_TRACE(n);
         TCustomSeries& s = S(n);
         const Expect& e = expected[n - 1];
         EXPECT_EQ(s.Name(), QStringLiteral("Series%1").arg(n));
-        EXPECT_EQ(reports.Number(n), &s);
+        EXPECT_EQ(byRole.Number(n), &s);
         // "Default" leaves the colour to the chart's palette.
         if (e.color == clDefault)
             EXPECT_NE(s.StoredSeriesColor(), clDefault);
@@ -124,73 +130,85 @@ TEST_F(MainWindowFixture, TheTwentyNineSeriesHaveTheirRolesColoursAndPens)
     }
     EXPECT_TRUE(S(15).Stairs());
     // The segment marks: small left triangles, numbered, one colour per point.
-    for (TPointSeries* marks : {c.segmentMarks1, c.segmentMarks2}) {
+    for (SeriesRole role : {SeriesRole::segmentMarks1, SeriesRole::segmentMarks2}) {
+        auto* marks = dynamic_cast<TPointSeries*>(c.Series(role));
+        ASSERT_NE(marks, nullptr);
         EXPECT_EQ(marks->Pointer().Style(), psLeftTriangle);
         EXPECT_EQ(marks->Pointer().HorizSize(), 3);
         EXPECT_EQ(marks->Marks().Style(), smsPointIndex);
         EXPECT_TRUE(marks->Marks().Visible());
         EXPECT_TRUE(marks->ColorEachPoint());
     }
-    // The other views of the same series.
-    const ProjectSeries p = c.ForProject();
-    const MainChartSeries m = c.ForMeasurement(clLime, clFuchsia);
-    const std::pair<TChartSeries*, int> roles[] = {
-        {p.limitLine1, 2},   {p.lisnCorrection, 4}, {p.antennaFactor, 11},       {p.marginLine2, 15},
-        {p.masterCorrection, 16}, {p.segmentMarks2, 18}, {p.temCellCorrection, 24}, {m.Raw2, 8},
-        {m.Corrected1, 7},   {m.Corrected2, 9},     {m.Compensation2, 29}};
-    for (const auto& [series, n] : roles)
-        EXPECT_EQ(series, &S(n)) << n;
-    EXPECT_EQ(m.CorrectedColor2, clFuchsia);
+    // The roles the logic asks for are the series of their numbers.
+    using enum SeriesRole;
+    const std::pair<SeriesRole, int> roles[] = {
+        {limitLine1, 2},        {lisnCorrection, 4},     {antennaFactor, 11},    {marginLine2, 15},
+        {masterCorrection, 16}, {segmentMarks2, 18},     {temCellCorrection, 24}, {rawTrace2, 8},
+        {correctedTrace1, 7},   {correctedTrace2, 9},    {compensation2, 29}};
+    for (const auto& [role, n] : roles) {
+        EXPECT_EQ(c.Series(role)->Name(), QStringLiteral("Series%1").arg(n));
+        EXPECT_EQ(byRole[role], c.Series(role)) << n;
+    }
     // The chart itself: 2D, axes in kHz and dBuV, rubber-band zoom without panning.
-    EXPECT_FALSE(w->mainChart->View3D());
-    EXPECT_EQ(w->mainChart->BottomAxis()->Minimum(), 9);
-    EXPECT_EQ(w->mainChart->BottomAxis()->Maximum(), 30000);
-    EXPECT_EQ(w->mainChart->BottomAxis()->AxisValuesFormat(), "###0.###");
-    EXPECT_EQ(w->mainChart->LeftAxis()->Title().Caption(), QString::fromUtf8("dBµV  (dBµV/m, dBµA)"));
-    EXPECT_TRUE(w->mainChart->AllowZoom());
-    EXPECT_EQ(w->mainChart->AllowPanning(), pmNone);
+    EXPECT_FALSE(chart1->View3D());
+    EXPECT_EQ(chart1->BottomAxis()->Minimum(), 9);
+    EXPECT_EQ(chart1->BottomAxis()->Maximum(), 30000);
+    EXPECT_EQ(chart1->BottomAxis()->AxisValuesFormat(), "###0.###");
+    EXPECT_EQ(chart1->LeftAxis()->Title().Caption(), QString::fromUtf8("dBµV  (dBµV/m, dBµA)"));
+    EXPECT_TRUE(chart1->AllowZoom());
+    EXPECT_EQ(chart1->AllowPanning(), pmNone);
 }
 
 TEST_F(MainWindowFixture, StartUpStateAndAdvancedSettings)
 {
     Put("emc_set.ini", "[Option]\r\nPreAmpBox=1\r\nVBWBox=0\r\nTG_FieldValue=1\r\n");
     Start();
-    EXPECT_FALSE(w->preAmpGroup->isHidden());
-    EXPECT_TRUE(w->vbwGroup->isHidden());
-    EXPECT_FALSE(w->immunityFrame->findChild<QTableWidget*>("ValueListEditor1")->isRowHidden(0));
-    EXPECT_TRUE(w->coverageFrame->isHidden());
-    EXPECT_TRUE(w->immunityFrame->isHidden());
-    EXPECT_TRUE(w->playButton->isEnabled());
-    EXPECT_FALSE(w->stopButton->isEnabled());
-    EXPECT_FALSE(w->viewCorrectionsCheckBox->isChecked());
-    EXPECT_TRUE(w->viewTrace3Set2CheckBox->isChecked());
-    EXPECT_FALSE(w->peakList1->isHidden());
-    EXPECT_TRUE(w->peakList2->isHidden());
-    EXPECT_TRUE(w->peakGrid1->isHidden());
-    EXPECT_EQ(w->peakGrid1->model()->data(w->peakGrid1->model()->index(1, 10)).toString(), "[msec]");
-    EXPECT_EQ(w->peakGrid1->columnWidth(0), 40);
-    EXPECT_EQ(w->segmentList1->model()->rowCount(), 1);
-    EXPECT_TRUE(w->segmentList2->isHidden());
+    EXPECT_FALSE(Control<QGroupBox>(*w, "GroupBox8").isHidden());
+    EXPECT_TRUE(Control<QGroupBox>(*w, "GroupBox9").isHidden());
+    EXPECT_FALSE(
+        Control<QTableWidget>(Control<ImmunityFrame>(*w, "Frame131"), "ValueListEditor1").isRowHidden(0));
+    EXPECT_TRUE(Control<CoverageFrame>(*w, "Frame141").isHidden());
+    EXPECT_TRUE(Control<ImmunityFrame>(*w, "Frame131").isHidden());
+    EXPECT_TRUE(Control<QPushButton>(*w, "BitBtn1").isEnabled());
+    EXPECT_FALSE(Control<QPushButton>(*w, "BitBtn2").isEnabled());
+    EXPECT_FALSE(Control<QCheckBox>(*w, "CheckBox8").isChecked());
+    EXPECT_TRUE(Control<QCheckBox>(*w, "CheckBox28").isChecked());
+    EXPECT_FALSE(Control<QListView>(*w, "ListBox1").isHidden());
+    EXPECT_TRUE(Control<QListView>(*w, "ListBox7").isHidden());
+    EXPECT_TRUE(Control<QTableView>(*w, "StringGrid1").isHidden());
+    const QAbstractItemModel& peakGrid = *Control<QTableView>(*w, "StringGrid1").model();
+    EXPECT_EQ(peakGrid.data(peakGrid.index(1, 10)).toString(), "[msec]");
+    EXPECT_EQ(Control<QTableView>(*w, "StringGrid1").columnWidth(0), 40);
+    EXPECT_EQ(Control<QListView>(*w, "CheckListBox1").model()->rowCount(), 1);
+    EXPECT_TRUE(Control<QListView>(*w, "CheckListBox2").isHidden());
     EXPECT_EQ(w->windowTitle(), "Zendrik");
-    EXPECT_EQ(w->coverageFrame->latchButton->text(), "Latch\nFile");
-    EXPECT_FALSE(w->logo->pixmap().isNull());
+    EXPECT_EQ(Control<QPushButton>(Control<CoverageFrame>(*w, "Frame141"), "Button1").text(), "Latch\nFile");
+    EXPECT_FALSE(Control<QLabel>(*w, "Image2").pixmap().isNull());
     EXPECT_TRUE(boxes.isEmpty()) << boxes.join('|').toStdString();
 }
 
-// The designer's names lead to the controls; a frame's names are its own.
+// The designer's names lead to the controls the documentation gives them to, with their captions;
+// a frame's names are its own.
 TEST_F(MainWindowFixture, ControlsAreFoundThroughTheirDesignerNames)
 {
     Start();
-    EXPECT_EQ(w->findChild<QPushButton*>("Button3"), w->undoZoomButton);
-    EXPECT_EQ(w->findChild<QWidget*>("ValueListEditor1"), w->parameterGrid);
-    EXPECT_EQ(w->findChild<TChart*>("Chart1"), w->mainChart);
-    EXPECT_EQ(w->findChild<QPushButton*>("BitBtn1"), w->playButton);
-    EXPECT_EQ(w->findChild<QListView*>("ListBox7"), w->peakList2);
-    EXPECT_EQ(w->findChild<QListView*>("CheckListBox2"), w->segmentList2);
-    EXPECT_EQ(w->findChild<QCheckBox*>("CheckBox37"), w->useCompensationCheckBox);
-    EXPECT_EQ(w->findChild<QGroupBox*>("GroupBox9"), w->vbwGroup);
-    EXPECT_EQ(w->findChild<CoverageFrame*>("Frame141"), w->coverageFrame);
-    EXPECT_EQ(w->coverageFrame->findChild<TChart*>("Chart1"), w->coverageFrame->gpsChart);
+    const std::pair<const char*, const char*> captions[] = {
+        {"Button3", "Undo zoom"}, {"BitBtn1", "Play"}, {"BitBtn2", "Stop"}, {"BitBtn3", "Pause"},
+        {"Button8", "Displ. peaks"}, {"Button18", "Reload Project Files"}, {"CheckBox37", "use compensation"},
+        {"CheckBox4", "Set1"}, {"CheckBox31", "dBm"}, {"RadioButton3", "seg"}, {"GroupBox9", "VBW"},
+        {"GroupBox4", "Peaks Set1"}, {"load1", "Load Proj"}, {"CP1", "SA TCP"}, {"Chart2", "Print Report"}};
+    for (const auto& [name, caption] : captions) {
+        const QObject& control = Control<QObject>(*w, name);
+        const QVariant text = control.property(qobject_cast<const QGroupBox*>(&control) ? "title" : "text");
+        EXPECT_EQ(text.toString(), caption) << name;
+    }
+    EXPECT_EQ(Control<ParameterGridView>(*w, "ValueListEditor1").model()->rowCount(),
+              w->parameters().rowCount());
+    EXPECT_EQ(Control<QListView>(*w, "ListBox7").model(), &w->peakLists(2).Lines);
+    EXPECT_EQ(Control<QListView>(*w, "CheckListBox2").model(), &w->segmentChecks(2));
+    TChart& gpsChart = Control<TChart>(Control<CoverageFrame>(*w, "Frame141"), "Chart1");
+    EXPECT_NE(&gpsChart, chart1);
+    EXPECT_EQ(chart1->SeriesCount(), MainChart::kSeriesCount);
 }
 
 TEST_F(MainWindowFixture, ParameterGridRowsPickListsAndTheirEditors)
@@ -215,7 +233,7 @@ TEST_F(MainWindowFixture, ParameterGridRowsPickListsAndTheirEditors)
                                  "Ant Cor", sep, "Seg-Set1", "Seg-Set2", sep, "Detector", "Sweep [ms]", "RBW [Hz]",
                                  "Span [Hz]", "PreAmp", "Attenuator [dB]", sep, "Report", "MaxHold", "Marker"}));
     for (int r = 0; r < grid.RowCount(); ++r)
-        EXPECT_EQ(w->parameterGrid->rowHeight(r) == 1, keys[r] == sep) << r;
+        EXPECT_EQ(Control<ParameterGridView>(*w, "ValueListEditor1").rowHeight(r) == 1, keys[r] == sep) << r;
 
     // The pick lists: "none", then the folder's files in name order, whatever their case.
     EXPECT_EQ(grid.PickList("Limit2"), (QStringList{"none", "A_AV.LIM", "b_qp.lim"}));
@@ -233,39 +251,43 @@ TEST_F(MainWindowFixture, ParameterGridRowsPickListsAndTheirEditors)
     // A read-only list row is edited by a fixed choice, an editable one takes typed text too.
     const QModelIndex detector = grid.index(grid.RowOf("Detector"), 1);
     const QModelIndex sweep = grid.index(grid.RowOf("Sweep [ms]"), 1);
-    QAbstractItemDelegate* delegate = w->parameterGrid->itemDelegate();
+    QAbstractItemDelegate* delegate = Control<ParameterGridView>(*w, "ValueListEditor1").itemDelegate();
     QStyleOptionViewItem option;
-    std::unique_ptr<QWidget> editor(delegate->createEditor(w->parameterGrid->viewport(), option, detector));
+    std::unique_ptr<QWidget> editor(delegate->createEditor(
+        Control<ParameterGridView>(*w, "ValueListEditor1").viewport(), option, detector));
     auto* combo = qobject_cast<QComboBox*>(editor.get());
     ASSERT_NE(combo, nullptr);
     EXPECT_FALSE(combo->isEditable());
     EXPECT_EQ(combo->count(), 7);
-    std::unique_ptr<QWidget> typed(delegate->createEditor(w->parameterGrid->viewport(), option, sweep));
+    std::unique_ptr<QWidget> typed(
+        delegate->createEditor(Control<ParameterGridView>(*w, "ValueListEditor1").viewport(), option, sweep));
     EXPECT_TRUE(qobject_cast<QComboBox*>(typed.get())->isEditable());
 
     // A pick is validated at once: the limit line is drawn.
     const QModelIndex limit1 = grid.index(grid.RowOf("Limit1"), 1);
-    w->parameterGrid->edit(limit1);
-    auto* limitCombo = qobject_cast<QComboBox*>(w->parameterGrid->indexWidget(limit1));
+    Control<ParameterGridView>(*w, "ValueListEditor1").edit(limit1);
+    auto* limitCombo
+        = qobject_cast<QComboBox*>(Control<ParameterGridView>(*w, "ValueListEditor1").indexWidget(limit1));
     ASSERT_NE(limitCombo, nullptr);
     limitCombo->setCurrentIndex(limitCombo->findText("b_qp.lim"));
     emit limitCombo->activated(limitCombo->currentIndex());
     EXPECT_EQ(grid.Value("Limit1"), "b_qp.lim");
-    EXPECT_GT(w->chart().limitLine1->Count(), 0);
+    EXPECT_GT(w->chart().Series(SeriesRole::limitLine1)->Count(), 0);
 
     // The value under the mouse is the hint of status panel 2.
-    const QRect cell = w->parameterGrid->visualRect(grid.index(grid.RowOf("RBW [Hz]"), 1));
+    const QRect cell = Control<ParameterGridView>(*w, "ValueListEditor1")
+                           .visualRect(grid.index(grid.RowOf("RBW [Hz]"), 1));
     QMouseEvent move(QEvent::MouseMove, QPointF(cell.center()), QPointF(cell.center()), Qt::NoButton, Qt::NoButton,
                      Qt::NoModifier);
-    QCoreApplication::sendEvent(w->parameterGrid->viewport(), &move);
-    EXPECT_EQ(w->statusPanels[2]->text(), "100");
+    QCoreApplication::sendEvent(Control<ParameterGridView>(*w, "ValueListEditor1").viewport(), &move);
+    EXPECT_EQ(Control<QLabel>(*w, "StatusPanel2").text(), "100");
 }
 
 // Each axis is set as one pair, so a new range wholly below or above the old one is taken.
 TEST_F(MainWindowFixture, UndoZoomTakesTheGridsRangeAsPairs)
 {
     Start();
-    TChart& chart = *w->mainChart;
+    TChart& chart = *chart1;
     int undos = 0;
     chart.OnUndoZoom = [&] { ++undos; };
     ParameterGridModel& grid = w->parameters();
@@ -275,14 +297,14 @@ TEST_F(MainWindowFixture, UndoZoomTakesTheGridsRangeAsPairs)
     grid.SetValue("Chart Stop[Hz]", "30000000");
     grid.SetValue("High[dBuV]", "120");
     grid.SetValue("Low[dBuV]", "-11");
-    w->fadeCheckBox->setChecked(true);
+    Control<QCheckBox>(*w, "CheckBox36").setChecked(true);
     chart.LeftAxis()->Title().SetCaption("dBm");
-    w->undoZoomButton->click();
+    Control<QPushButton>(*w, "Button3").click();
     EXPECT_EQ(chart.BottomAxis()->Minimum(), 9);
     EXPECT_EQ(chart.BottomAxis()->Maximum(), 30000);
     EXPECT_EQ(chart.LeftAxis()->Minimum(), -11);
     EXPECT_EQ(chart.LeftAxis()->Maximum(), 120);
-    EXPECT_FALSE(w->fadeCheckBox->isChecked());
+    EXPECT_FALSE(Control<QCheckBox>(*w, "CheckBox36").isChecked());
     EXPECT_EQ(chart.LeftAxis()->Title().Caption(), QString::fromUtf8("dBµV  (dBµV/m, dBµA)"));
     EXPECT_EQ(undos, 1);
 
@@ -292,13 +314,13 @@ TEST_F(MainWindowFixture, UndoZoomTakesTheGridsRangeAsPairs)
     grid.SetValue("Chart Stop[Hz]", "300000000");
     grid.SetValue("High[dBuV]", "1.000");
     grid.SetValue("Low[dBuV]", "100");
-    w->undoZoomButton->click();
+    Control<QPushButton>(*w, "Button3").click();
     EXPECT_EQ(chart.BottomAxis()->Minimum(), 150000);
     EXPECT_EQ(chart.BottomAxis()->Maximum(), 300000);
     EXPECT_EQ(chart.LeftAxis()->Minimum(), 100);
     EXPECT_EQ(chart.LeftAxis()->Maximum(), 120);
     grid.SetValue("Chart Stop[Hz]", "3.000.000");
-    w->undoZoomButton->click();
+    Control<QPushButton>(*w, "Button3").click();
     EXPECT_EQ(chart.BottomAxis()->Maximum(), 300000);
 }
 
@@ -320,28 +342,29 @@ TEST_F(MainWindowFixture, ShippedProjectsLoadIntoTheChart)
     for (const QString& name : projects) {
         SCOPED_TRACE(name.toStdString());
         chosen = name;
-        w->loadProjectAction->trigger();
+        Control<QAction>(*w, "load1").trigger();
         const IniFile ini(folder.filePath("src/" + name));
         const auto value = [&](const char* key) { return ini.ReadString("SetUp", key, ""); };
         EXPECT_EQ(w->windowTitle(), "Zendrik [" + name + "] ");
         EXPECT_EQ(w->parameters().Value("Limit1"), value("LIM1"));
         // A limit "none" empties its lines; a correction "none" keeps what the last one loaded.
-        EXPECT_EQ(c.limitLine1->Count() > 0, value("LIM1") != "none");
-        EXPECT_EQ(c.marginLine1->Count() > 0, value("LIM1") != "none");
-        EXPECT_EQ(c.limitLine2->Count() > 0, value("LIM2") != "none");
-        const std::pair<const char*, TChartSeries*> corrections[] = {
-            {"CABLE", c.cableCorrection}, {"LISN", c.lisnCorrection}, {"ANT", c.antennaFactor},
-            {"AMP", c.amplifierCorrection}};
-        for (const auto& [key, series] : corrections) {
+        EXPECT_EQ(c.Series(SeriesRole::limitLine1)->Count() > 0, value("LIM1") != "none");
+        EXPECT_EQ(c.Series(SeriesRole::marginLine1)->Count() > 0, value("LIM1") != "none");
+        EXPECT_EQ(c.Series(SeriesRole::limitLine2)->Count() > 0, value("LIM2") != "none");
+        const std::pair<const char*, SeriesRole> corrections[] = {{"CABLE", SeriesRole::cableCorrection},
+                                                                  {"LISN", SeriesRole::lisnCorrection},
+                                                                  {"ANT", SeriesRole::antennaFactor},
+                                                                  {"AMP", SeriesRole::amplifierCorrection}};
+        for (const auto& [key, role] : corrections) {
             if (value(key) != "none") {
-                EXPECT_GT(series->Count(), 0) << key;
+                EXPECT_GT(c.Series(role)->Count(), 0) << key;
             }
         }
         EXPECT_EQ(w->segmentTable(1).Count > 0, value("SEG1") != "none");
-        EXPECT_EQ(c.segmentMarks1->Count() > 0, value("SEG1") != "none");
+        EXPECT_EQ(c.Series(SeriesRole::segmentMarks1)->Count() > 0, value("SEG1") != "none");
         EXPECT_EQ(w->segmentChecks(1).Count(), w->segmentTable(1).Count + 1);
         const double start = value("Start_Hz").remove('.').toDouble() / 1000;
-        EXPECT_DOUBLE_EQ(w->mainChart->BottomAxis()->Minimum(), start);
+        EXPECT_DOUBLE_EQ(chart1->BottomAxis()->Minimum(), start);
         EXPECT_EQ(ReadLastProject(folder.path()), name);
     }
     EXPECT_TRUE(boxes.isEmpty()) << boxes.join('|').toStdString();
@@ -356,8 +379,8 @@ TEST_F(MainWindowFixture, ProjectsKeepTheViewsValues)
     Start();
     const QString file = folder.filePath("src/views.prj");
     w->chooseProjectFile = [&](const SaveDialogSettings&, bool) { return file; };
-    ImmunityFrame& generator = *w->immunityFrame;
-    CoverageGrid& coverage = w->coverageFrame->View().Grid();
+    ImmunityFrame& generator = Control<ImmunityFrame>(*w, "Frame131");
+    CoverageGrid& coverage = Control<CoverageFrame>(*w, "Frame141").View().Grid();
     auto* fixedFrequency4 = generator.findChild<QLineEdit*>("fixedFrequencyEdit4");
     auto* rampT4 = generator.findChild<QLineEdit*>("LabeledEdit9");
     auto* amplitudeIncrement = generator.findChild<QLineEdit*>("manualAmplitudeIncrementEdit");
@@ -367,14 +390,14 @@ TEST_F(MainWindowFixture, ProjectsKeepTheViewsValues)
     amplitudeIncrement->setText("2");
     generator.setSettingValue("SEPTUM[cm]", "10");
     coverage.SetValue("Freq B[Hz]", "151000000");
-    w->saveProjectAction->trigger();
+    Control<QAction>(*w, "updateexisting1").trigger();
 
     fixedFrequency4->setText("1");
     rampT4->setText("1");
     amplitudeIncrement->setText("1");
     generator.setSettingValue("SEPTUM[cm]", "2.8");
     coverage.SetValue("Freq B[Hz]", "1");
-    w->loadProjectAction->trigger();
+    Control<QAction>(*w, "load1").trigger();
     EXPECT_EQ(fixedFrequency4->text(), "123.000");
     EXPECT_EQ(rampT4->text(), "4444");
     EXPECT_EQ(amplitudeIncrement->text(), "2");
@@ -386,29 +409,29 @@ TEST_F(MainWindowFixture, ProjectsKeepTheViewsValues)
 TEST_F(MainWindowFixture, ColoursAndFamilyControlsReachTheWindow)
 {
     Start();
-    TChartSeries& limit = *w->chart().limitLine1;
+    TChartSeries& limit = *w->chart().Series(SeriesRole::limitLine1);
     limit.AddPointXY(150, 66);
     limit.AddPointXY(30000, 60);
     program->MainState().ColorEditor.SetColor(ColorSlot::Ser2, clAqua);
     EXPECT_EQ(limit.GetPointColor(1), clAqua);
     program->MainState().ColorEditor.SetColor(ColorSlot::ChartBG, clWhite);
-    EXPECT_EQ(w->mainChart->BackColor(), clWhite);
-    EXPECT_EQ(w->coverageFrame->levelChart->BackColor(), clWhite);
+    EXPECT_EQ(chart1->BackColor(), clWhite);
+    EXPECT_EQ(Control<TChart>(Control<CoverageFrame>(*w, "Frame141"), "Chart3").BackColor(), clWhite);
     EXPECT_EQ(w->projectTargets().Colors.Limit1, clAqua);
     const QModelIndex key = w->parameters().index(w->parameters().RowOf("Limit1"), 0);
     EXPECT_EQ(key.data(Qt::BackgroundRole).value<QColor>(), QColor(0, 255, 255));
 
     // A Siglent: VBW offered with "auto", EMI zero span on, max. peak off; a Hameg leaves both.
-    w->vbwThreeRbwRadio->setChecked(true);
+    Control<QRadioButton>(*w, "RadioButton7").setChecked(true);
     emit program->Windows().connectionWindow->Connected(FamilyControls{true, true, false});
-    EXPECT_TRUE(w->vbwGroup->isEnabled());
-    EXPECT_TRUE(w->vbwAutoRadio->isChecked());
-    EXPECT_TRUE(w->emiZeroSpanCheckBox->isEnabled());
-    EXPECT_FALSE(w->maxPeakZeroSpanCheckBox->isEnabled());
+    EXPECT_TRUE(Control<QGroupBox>(*w, "GroupBox9").isEnabled());
+    EXPECT_TRUE(Control<QRadioButton>(*w, "RadioButton6").isChecked());
+    EXPECT_TRUE(Control<QCheckBox>(*w, "CheckBox21").isEnabled());
+    EXPECT_FALSE(Control<QCheckBox>(*w, "CheckBox22").isEnabled());
     emit program->Windows().connectionWindow->Connected(FamilyControls{false, std::nullopt, std::nullopt});
-    EXPECT_FALSE(w->vbwGroup->isEnabled());
-    EXPECT_TRUE(w->emiZeroSpanCheckBox->isEnabled());
-    EXPECT_FALSE(w->maxPeakZeroSpanCheckBox->isEnabled());
+    EXPECT_FALSE(Control<QGroupBox>(*w, "GroupBox9").isEnabled());
+    EXPECT_TRUE(Control<QCheckBox>(*w, "CheckBox21").isEnabled());
+    EXPECT_FALSE(Control<QCheckBox>(*w, "CheckBox22").isEnabled());
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "chart/series/Chart.h"
 #include "chart/series/LineSeries.h"
 #include "chart/tools/MagnifyTool.h"
+#include "common/Controls.h"
 #include "datafiles/ParameterGridModel.h"
 #include "forms/AboutWindow.h"
 #include "forms/ColorSettingsWindow.h"
@@ -50,6 +51,8 @@
 #include <gtest/gtest.h>
 #include <iterator>
 
+using testsupport::Control;
+
 namespace {
 
 struct Views : ::testing::Test {
@@ -69,7 +72,7 @@ struct Views : ::testing::Test {
         program->Services().VersionIndex = [] { return 9; };
         program->CreateForms();
         w = program->Windows().mainWindow;
-        chart = w->mainChart;
+        chart = &Control<TChart>(*w, "Chart1");
         w->resize(1400, 800);
         w->show();
         chart->RepaintNow();
@@ -137,38 +140,38 @@ struct SmallScreenViews : Views {
 
 TEST_F(Views, EachBoxShowsAndHidesExactlyItsLinesAndLabelsPutTheirPairLast)
 {
-    const std::pair<QCheckBox*, std::vector<int>> boxes[] = {
-        {w->viewSet1CheckBox, {7}},        {w->viewSet2CheckBox, {9}},          {w->viewRaw1CheckBox, {1}},
-        {w->viewRaw2CheckBox, {8}},        {w->viewTrace1Set1CheckBox, {12}},   {w->viewTrace1Set2CheckBox, {13}},
-        {w->viewTrace2Set1CheckBox, {19}}, {w->viewTrace2Set2CheckBox, {20}},   {w->viewTrace3Set1CheckBox, {21}},
-        {w->viewTrace3Set2CheckBox, {22}}, {w->viewMargin1CheckBox, {14}},      {w->viewMargin2CheckBox, {15}},
-        {w->viewMasterCheckBox, {16}},     {w->viewCorrectionsCheckBox, {3, 4, 10, 11, 25, 26, 28, 29}},
-    };
+    // The view boxes by their designer names, with the numbers of the series each switches.
+    const std::pair<const char*, std::vector<int>> boxes[] = {
+        {"CheckBox4", {7}}, {"CheckBox5", {9}}, {"CheckBox6", {1}}, {"CheckBox7", {8}}, {"CheckBox9", {12}},
+        {"CheckBox10", {13}}, {"CheckBox25", {19}}, {"CheckBox26", {20}}, {"CheckBox27", {21}},
+        {"CheckBox28", {22}}, {"CheckBox13", {14}}, {"CheckBox14", {15}}, {"CheckBox16", {16}},
+        {"CheckBox8", {3, 4, 10, 11, 25, 26, 28, 29}}};
     auto shown = [this] { return Where([](TCustomSeries& s) { return s.LinePen().Visible(); }); };
-    for (const auto& [box, series] : boxes) {
+    for (const auto& [name, series] : boxes) {
+        QCheckBox* box = &Control<QCheckBox>(*w, name);
         const std::vector<int> before = shown();
         box->click();
         const std::vector<int> after = shown();
         std::vector<int> changed;
         std::set_symmetric_difference(before.begin(), before.end(), after.begin(), after.end(),
                                       std::back_inserter(changed));
-        EXPECT_EQ(changed, series) << box->objectName().toStdString();
+        EXPECT_EQ(changed, series) << name;
         box->click();
         EXPECT_EQ(shown(), before);
     }
 
     // The pair of the clicked label is drawn last, set 2 on top after one click, set 1 after two;
     // the series the labels do not name keep their order behind.
-    Click(w->chartTraceLabel);
+    Click(&Control<QLabel>(*w, "Label1"));
     EXPECT_EQ(LastOfOrder(8), (QStringList{"Series12", "Series13", "Series19", "Series20", "Series21", "Series22",
                                            "Series7", "Series9"}));
-    Click(w->chartTraceLabel);
+    Click(&Control<QLabel>(*w, "Label1"));
     EXPECT_EQ(LastOfOrder(2), (QStringList{"Series9", "Series7"}));
-    Click(w->trace1Label);
+    Click(&Control<QLabel>(*w, "Label7"));
     EXPECT_EQ(LastOfOrder(8), (QStringList{"Series7", "Series9", "Series19", "Series20", "Series21", "Series22",
                                            "Series12", "Series13"}));
     EXPECT_EQ(chart->SeriesList()[0]->Name(), "Series24");
-    EXPECT_TRUE(w->trace1Label->font().bold() && !w->chartTraceLabel->font().bold());
+    EXPECT_TRUE(Control<QLabel>(*w, "Label7").font().bold() && !Control<QLabel>(*w, "Label1").font().bold());
 }
 
 TEST_F(Views, UnitBoxesKeepOneUnitAndTheLevelLabelsFollow)
@@ -176,20 +179,22 @@ TEST_F(Views, UnitBoxesKeepOneUnitAndTheLevelLabelsFollow)
     MainWindowState& state = program->MainState();
     TChartAxis& left = *chart->LeftAxis();
     auto ticked = [this] {
-        return std::vector<bool>{w->dbuvCheckBox->isChecked(), w->dbpwCheckBox->isChecked(), w->dbmCheckBox->isChecked()};
+        return std::vector<bool>{Control<QCheckBox>(*w, "CheckBox29").isChecked(),
+                                  Control<QCheckBox>(*w, "CheckBox30").isChecked(),
+                                  Control<QCheckBox>(*w, "CheckBox31").isChecked()};
     };
     EXPECT_TRUE(LabelTexts(left).contains("100=100"));
-    w->dbmCheckBox->click();
+    Control<QCheckBox>(*w, "CheckBox31").click();
     EXPECT_EQ(state.LevelUnitOffset, -107);
     EXPECT_EQ(state.LevelUnitName, "dBm");
     EXPECT_EQ(left.Title().Caption(), "dBm");
     EXPECT_TRUE(LabelTexts(left).contains("100=-7"));
-    w->dbmCheckBox->click(); // the chosen unit stays chosen
+    Control<QCheckBox>(*w, "CheckBox31").click(); // the chosen unit stays chosen
     EXPECT_EQ(ticked(), (std::vector<bool>{false, false, true}));
-    w->dbpwCheckBox->click();
+    Control<QCheckBox>(*w, "CheckBox30").click();
     EXPECT_EQ(ticked(), (std::vector<bool>{false, true, false}));
     EXPECT_TRUE(LabelTexts(left).contains("60=43"));
-    w->dbuvCheckBox->click();
+    Control<QCheckBox>(*w, "CheckBox29").click();
     EXPECT_EQ(state.LevelUnitName, QString::fromUtf8("dBµV"));
     EXPECT_EQ(left.Title().Caption(), QString::fromUtf8("dBµV  (dBµV/m, dBµA)"));
 }
@@ -209,7 +214,7 @@ TEST_F(Views, ClearChartAndClearAllEmptyTheirSeriesListsAndStores)
     };
     auto empty = [this] { return Where([](TCustomSeries& s) { return s.Count() == 0; }); };
     fill();
-    w->clearChartButton->click();
+    Control<QPushButton>(*w, "Button12").click();
     EXPECT_EQ(empty(), (std::vector<int>{1, 7, 8, 9}));
     EXPECT_EQ(w->peakLists(1).Count() + w->peakLists(2).Count(), 0);
     EXPECT_EQ(w->peakLists(2).Grid.RowCount(), 2);
@@ -217,18 +222,18 @@ TEST_F(Views, ClearChartAndClearAllEmptyTheirSeriesListsAndStores)
     EXPECT_EQ(w->parameters().Value("Limit2"), "a.lim");
 
     fill();
-    w->clearAllButton->click();
+    Control<QPushButton>(*w, "Button4").click();
     EXPECT_EQ(empty(), (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15}));
     EXPECT_EQ(w->peakLists(2).Count(), 0);
     EXPECT_EQ(state.Markers[0].Count + state.Markers[1].Count, 0);
     EXPECT_EQ(w->parameters().Value("Limit2"), "none");
     EXPECT_EQ(w->parameters().Value("Margin1[dB]"), "0");
-    EXPECT_EQ(w->chartTraceLabel->text() + w->trace1Label->text(), "Chart:Trace:");
+    EXPECT_EQ(Control<QLabel>(*w, "Label1").text() + Control<QLabel>(*w, "Label7").text(), "Chart:Trace:");
 }
 
 TEST_F(Views, ZoomRectanglesKeepTheLevelsTakeWholeKilohertzAndAtLeastOneHundred)
 {
-    w->logAxisCheckBox->click();
+    Control<QCheckBox>(*w, "CheckBox2").click();
     TChartAxis& bottom = *chart->BottomAxis();
     ASSERT_FALSE(bottom.Logarithmic());
     bottom.SetRange(0, 30000);
@@ -249,7 +254,7 @@ TEST_F(Views, ZoomRectanglesKeepTheLevelsTakeWholeKilohertzAndAtLeastOneHundred)
     EXPECT_EQ(bottom.Maximum(), 15100);
     EXPECT_EQ(app.Messages.Lines(), QStringList{"Info: maximum zoom reached at 100kHz"});
 
-    w->zoomYAxisCheckBox->setChecked(true);
+    Control<QCheckBox>(*w, "CheckBox12").setChecked(true);
     Drag(15010, 15090);
     EXPECT_LT(chart->LeftAxis()->Maximum(), 120);
     EXPECT_GT(chart->LeftAxis()->Minimum(), -11);
@@ -257,7 +262,7 @@ TEST_F(Views, ZoomRectanglesKeepTheLevelsTakeWholeKilohertzAndAtLeastOneHundred)
 
 TEST_F(Views, FadeClearAndClearLastGiveBackTheCorrectedTraceExactly)
 {
-    w->logAxisCheckBox->click();
+    Control<QCheckBox>(*w, "CheckBox2").click();
     chart->BottomAxis()->SetRange(0, 2000);
     TCustomSeries& trace = S(7);
     for (int k = 0; k <= 2000; ++k)
@@ -265,7 +270,7 @@ TEST_F(Views, FadeClearAndClearLastGiveBackTheCorrectedTraceExactly)
     const std::vector<double> original = Levels(trace);
     SmoothRangeStore& store = program->MainState().SmoothRanges[0];
 
-    w->fadeCheckBox->click();
+    Control<QCheckBox>(*w, "CheckBox36").click();
     Drag(500, 900);
     EXPECT_EQ(chart->BottomAxis()->Maximum(), 2000); // the view stays
     ASSERT_EQ(store.Count, 1);
@@ -273,17 +278,17 @@ TEST_F(Views, FadeClearAndClearLastGiveBackTheCorrectedTraceExactly)
     Drag(800, 1200); // overlaps the first: refused
     EXPECT_EQ(store.Count, 1);
 
-    w->clearFadeCheckBox->click();
-    EXPECT_FALSE(w->fadeCheckBox->isChecked());
+    Control<QCheckBox>(*w, "CheckBox38").click();
+    EXPECT_FALSE(Control<QCheckBox>(*w, "CheckBox36").isChecked());
     Drag(850, 1000);
     EXPECT_EQ(Levels(trace), original);
     EXPECT_EQ(store.Range(1).State, -1);
 
-    w->fadeCheckBox->click();
-    EXPECT_FALSE(w->clearFadeCheckBox->isChecked());
+    Control<QCheckBox>(*w, "CheckBox36").click();
+    EXPECT_FALSE(Control<QCheckBox>(*w, "CheckBox38").isChecked());
     Drag(1200, 1600);
     ASSERT_EQ(store.Count, 2);
-    w->clearLastFadeButton->click();
+    Control<QPushButton>(*w, "Button14").click();
     EXPECT_EQ(store.Count, 1);
     EXPECT_EQ(Levels(trace), original);
 }
@@ -293,7 +298,7 @@ TEST_F(Views, LogarithmicAxisLabelsItsDecadesOrBecomesLinear)
     TChartAxis& bottom = *chart->BottomAxis();
     bottom.SetRange(150, 30000); // the first decade, 100, lies below the axis
     EXPECT_EQ(LabelTexts(bottom), (QStringList{"1000=1.000 MHz", "10000=10.000 MHz"}));
-    w->khzMhzCheckBox->click();
+    Control<QCheckBox>(*w, "CheckBox11").click();
     EXPECT_EQ(LabelTexts(bottom), (QStringList{"1000=1000 kHz", "10000=10000 kHz"}));
 
     bottom.SetRange(1000000, 9000000);
@@ -301,7 +306,7 @@ TEST_F(Views, LogarithmicAxisLabelsItsDecadesOrBecomesLinear)
     chart->RepaintNow();
     QCoreApplication::processEvents();
     EXPECT_FALSE(bottom.Logarithmic());
-    EXPECT_FALSE(w->logAxisCheckBox->isChecked());
+    EXPECT_FALSE(Control<QCheckBox>(*w, "CheckBox2").isChecked());
     chart->RepaintNow();
     QCoreApplication::processEvents();
     EXPECT_EQ(app.Messages.Lines(), (QStringList{"Info: switching to lin chart mode, log mode disabled",
@@ -317,17 +322,17 @@ TEST_F(Views, MagnifierFollowsItsBoxAndTheWheelOnlyZooms)
     EXPECT_FALSE(lens->Active());
     EXPECT_TRUE(lens->Circled());
     EXPECT_EQ(lens->Description() + "/" + lens->LongDescription(), "Magnify/Magnifies a portion of chart");
-    EXPECT_TRUE(w->harmonicsCheckBox->isEnabled());
-    w->magnifyCheckBox->click();
+    EXPECT_TRUE(Control<QCheckBox>(*w, "CheckBox20").isEnabled());
+    Control<QCheckBox>(*w, "CheckBox23").click();
     EXPECT_TRUE(lens->Active());
-    EXPECT_FALSE(w->harmonicsCheckBox->isEnabled()) << "\"Magnify\" disables \"Harmonics\"";
+    EXPECT_FALSE(Control<QCheckBox>(*w, "CheckBox20").isEnabled()) << "\"Magnify\" disables \"Harmonics\"";
     EXPECT_EQ(lens->GetShapeBounds(), (TRect{400, 50, 550, 200}));
     chart->MouseWheelNotch(false, 470, 120);
     EXPECT_EQ(lens->Percent(), 55.0);
     EXPECT_EQ(chart->LeftAxis()->Maximum(), 120); // no panning
-    w->magnifyCheckBox->click();
+    Control<QCheckBox>(*w, "CheckBox23").click();
     EXPECT_FALSE(lens->Active());
-    EXPECT_TRUE(w->harmonicsCheckBox->isEnabled());
+    EXPECT_TRUE(Control<QCheckBox>(*w, "CheckBox20").isEnabled());
 }
 
 TEST_F(Views, ReferenceLevelArrowsAndThePreamplifierAgainstTheSimulator)
@@ -358,47 +363,48 @@ TEST_F(Views, ReferenceLevelArrowsAndThePreamplifierAgainstTheSimulator)
     };
     logged();
 
-    w->refLevelDownButton->click();
+    Control<QToolButton>(*w, "refLevelDownButton").click();
     EXPECT_EQ(logged(), (QStringList{":UNIT:POW DBM", "DISP:WIND:TRAC:Y:RLEV?", "DISP:WIND:TRAC:Y:RLEV -12.5",
                                      ":UNIT:POW DBUV"}));
     EXPECT_EQ(app.Settings.OptRsaRefLevelDbm, -12);
-    w->refLevelUpButton->click();
-    w->refLevelUpButton->click();
+    Control<QToolButton>(*w, "refLevelUpButton").click();
+    Control<QToolButton>(*w, "refLevelUpButton").click();
     EXPECT_EQ(logged().at(6), "DISP:WIND:TRAC:Y:RLEV -32.5");
     EXPECT_EQ(app.Settings.OptRsaRefLevelDbm, -32);
 
-    w->preAmpOnRadio->click();
+    Control<QRadioButton>(*w, "RadioButton4").click();
     EXPECT_EQ(logged(), QStringList{":SENS:POW:GAIN ON"});
-    w->preAmpSegmentRadio->click();
+    Control<QRadioButton>(*w, "RadioButton3").click();
     EXPECT_TRUE(logged().isEmpty());
     EXPECT_EQ(instrument.Device.PreAmpPerSegment * 10 + instrument.Device.PreAmpOn, 11);
-    w->preAmpOffRadio->click();
+    Control<QRadioButton>(*w, "RadioButton5").click();
     EXPECT_EQ(logged(), QStringList{":SENS:POW:GAIN OFF"});
     EXPECT_EQ(instrument.Device.PreAmpPerSegment * 10 + instrument.Device.PreAmpOn, 0);
 
     // A run owns the analyser: nothing reaches it from here.
     w->showRunOwnsInstrument(true);
-    EXPECT_FALSE(w->refLevelSpin->isEnabled() || w->preAmpOnRadio->isEnabled());
-    w->refLevelDownButton->click();
+    EXPECT_FALSE(Control<QWidget>(*w, "SpinButton1").isEnabled()
+                 || Control<QRadioButton>(*w, "RadioButton4").isEnabled());
+    Control<QToolButton>(*w, "refLevelDownButton").click();
     EXPECT_TRUE(logged().isEmpty());
     CloseVisaSessions(instrument.Visa);
 }
 
 TEST_F(Views, ArrowKeysStepTheGeneratorOnlyInItsModeAndModesRoundTrip)
 {
-    ImmunityFrame& generator = *w->immunityFrame;
+    ImmunityFrame& generator = Control<ImmunityFrame>(*w, "Frame131");
     auto* amplitude = generator.findChild<QLineEdit*>("LabeledEdit18");
     auto* frequency = generator.findChild<QLineEdit*>("LabeledEdit17");
     auto* marks = generator.findChild<QPlainTextEdit*>("Memo1");
     ASSERT_TRUE(amplitude && frequency && marks);
     auto key = [](int k) { QTest::keyClick(QApplication::focusWidget(), static_cast<Qt::Key>(k)); };
     QApplication::setActiveWindow(w);
-    w->parameterGrid->setFocus();
+    Control<ParameterGridView>(*w, "ValueListEditor1").setFocus();
     key(Qt::Key_Up);
     EXPECT_EQ(amplitude->text(), "-15");
 
-    w->generatorModeAction->trigger();
-    EXPECT_TRUE(generator.isVisible() && !w->coverageFrame->isVisible());
+    Control<QAction>(*w, "G1").trigger();
+    EXPECT_TRUE(generator.isVisible() && !Control<CoverageFrame>(*w, "Frame141").isVisible());
     key(Qt::Key_Up);
     key(Qt::Key_Right);
     EXPECT_EQ(amplitude->text() + " " + frequency->text(), "-14 250.000");
@@ -409,14 +415,14 @@ TEST_F(Views, ArrowKeysStepTheGeneratorOnlyInItsModeAndModesRoundTrip)
     key(Qt::Key_Up);
     EXPECT_EQ(amplitude->text(), "-14");
 
-    w->coverageModeAction->trigger();
-    EXPECT_TRUE(w->coverageFrame->isVisible() && !generator.isVisible());
+    Control<QAction>(*w, "Power1").trigger();
+    EXPECT_TRUE(Control<CoverageFrame>(*w, "Frame141").isVisible() && !generator.isVisible());
     QApplication::setActiveWindow(w);
-    w->coverageFrame->setFocus();
+    Control<CoverageFrame>(*w, "Frame141").setFocus();
     key(Qt::Key_Down);
     EXPECT_EQ(amplitude->text(), "-14");
-    w->emcModeAction->trigger();
-    EXPECT_FALSE(w->coverageFrame->isVisible() || generator.isVisible());
+    Control<QAction>(*w, "EMC1").trigger();
+    EXPECT_FALSE(Control<CoverageFrame>(*w, "Frame141").isVisible() || generator.isVisible());
     EXPECT_EQ(program->MainState().MainMode, 1);
 }
 
@@ -424,63 +430,67 @@ TEST_F(Views, ResizingLaysTheViewsOverTheClientArea)
 {
     w->resize(1500, 900);
     QCoreApplication::processEvents();
-    EXPECT_EQ(w->coverageFrame->size(), w->coverageFrame->parentWidget()->size());
-    EXPECT_EQ(w->immunityFrame->size(), w->coverageFrame->parentWidget()->size());
+    EXPECT_EQ(Control<CoverageFrame>(*w, "Frame141").size(),
+              Control<CoverageFrame>(*w, "Frame141").parentWidget()->size());
+    EXPECT_EQ(Control<ImmunityFrame>(*w, "Frame131").size(),
+              Control<CoverageFrame>(*w, "Frame141").parentWidget()->size());
     EXPECT_EQ(w->minimumSize(), QSize(1340, 706));
 }
 
 TEST_F(SmallScreenViews, SmallScreenWindowShrinksAndKeepsItsViews)
 {
-    const QSize views = w->coverageFrame->size();
+    const QSize views = Control<CoverageFrame>(*w, "Frame141").size();
     w->resize(640, 400);
     QCoreApplication::processEvents();
     EXPECT_EQ(w->size(), QSize(640, 400));
-    EXPECT_EQ(w->coverageFrame->size(), views);
+    EXPECT_EQ(Control<CoverageFrame>(*w, "Frame141").size(), views);
 }
 
 TEST_F(Views, MenusLaunchTheirWindowsAndExitStopsTheStatusLine)
 {
     const Forms& f = program->Windows();
     const std::pair<QAction*, QWidget*> launchers[] = {
-        {w->aboutAction, f.aboutWindow},
-        {w->whatsNewAction, f.whatsNewWindow},
-        {w->editColorsAction, f.colorSettingsWindow},
-        {w->saveCsvAction, f.csvExportWindow},
-        {w->functionMatrixAction, f.functionMatrixWindow},
-        {w->mailAlertAction, f.mailSetupWindow}};
+        {&Control<QAction>(*w, "About2"), f.aboutWindow},
+        {&Control<QAction>(*w, "WhatsNew1"), f.whatsNewWindow},
+        {&Control<QAction>(*w, "EditColors1"), f.colorSettingsWindow},
+        {&Control<QAction>(*w, "saveCsvAction"), f.csvExportWindow},
+        {&Control<QAction>(*w, "functionMatrixAction"), f.functionMatrixWindow},
+        {&Control<QAction>(*w, "mailAlertAction"), f.mailSetupWindow}};
     for (const auto& [action, window] : launchers) {
         action->trigger();
         EXPECT_TRUE(window->isVisible()) << action->text().toStdString();
         window->hide();
     }
     app.Messages.Append("Info: x");
-    w->clearMessagesAction->trigger();
-    EXPECT_TRUE(w->messageLog->toPlainText().isEmpty() && app.Messages.Lines().isEmpty());
+    Control<QAction>(*w, "ClearMessages1").trigger();
+    EXPECT_TRUE(Control<QPlainTextEdit>(*w, "Memo1").toPlainText().isEmpty()
+                && app.Messages.Lines().isEmpty());
 
-    w->statusTimer->start();
-    w->exitAction->trigger();
-    EXPECT_FALSE(w->statusTimer->isActive() || w->isVisible());
+    Control<QTimer>(*w, "Timer1").start();
+    Control<QAction>(*w, "exitAction").trigger();
+    EXPECT_FALSE(Control<QTimer>(*w, "Timer1").isActive() || w->isVisible());
 }
 
 TEST_F(Views, SerialAnalyserFolderDialogAndTheReceiversHooks)
 {
     // "SA SER" prepares the connection window only when the kind changes.
     ConnectionWindow& connection = *program->Windows().connectionWindow;
-    connection.instrumentList->addItem("USB0::1::INSTR");
-    w->saSerialAction->trigger();
+    Control<QListWidget>(connection, "ListBox1").addItem("USB0::1::INSTR");
+    Control<QAction>(*w, "SASER1").trigger();
     EXPECT_EQ(program->Instrument().Device.ConnectionKind, 5);
     EXPECT_EQ(connection.windowTitle(), "Connect Visa USBSER  ");
-    EXPECT_EQ(connection.instrumentList->count(), 0);
-    EXPECT_TRUE(connection.serialPortCombo->isVisibleTo(&connection) && !connection.connectButton->isVisibleTo(&connection));
-    connection.resourceEdit->setText("ASRL3::INSTR");
+    EXPECT_EQ(Control<QListWidget>(connection, "ListBox1").count(), 0);
+    EXPECT_TRUE(Control<QComboBox>(connection, "ComboBox1").isVisibleTo(&connection)
+                && !Control<QPushButton>(connection, "BitBtn4").isVisibleTo(&connection));
+    Control<QLineEdit>(connection, "Edit2").setText("ASRL3::INSTR");
     connection.hide();
-    w->saSerialAction->trigger();
-    EXPECT_EQ(connection.resourceEdit->text(), "ASRL3::INSTR");
+    Control<QAction>(*w, "SASER1").trigger();
+    EXPECT_EQ(Control<QLineEdit>(connection, "Edit2").text(), "ASRL3::INSTR");
     EXPECT_TRUE(connection.isVisible());
     connection.hide();
 
     // The folder dialog closes itself at the second change of folder, and counts anew.
-    QFileDialog& dialog = *w->folderDialog;
+    QFileDialog& dialog = Control<QFileDialog>(*w, "OpenDialog3");
     dialog.open();
     emit dialog.directoryEntered(folder.path());
     EXPECT_TRUE(dialog.isVisible());
@@ -492,8 +502,8 @@ TEST_F(Views, SerialAnalyserFolderDialogAndTheReceiversHooks)
     dialog.reject();
 
     // The receiver's failures stop the coverage view's timer; it beeps through the program.
-    w->coverageFrame->coverageTimer->start(2000);
+    Control<QTimer>(Control<CoverageFrame>(*w, "Frame141"), "Timer3").start(2000);
     ASSERT_TRUE(program->Instrument().Visa.StopCoverageTimer && program->Instrument().Gps.Beep);
     program->Instrument().Visa.StopCoverageTimer();
-    EXPECT_FALSE(w->coverageFrame->coverageTimer->isActive());
+    EXPECT_FALSE(Control<QTimer>(Control<CoverageFrame>(*w, "Frame141"), "Timer3").isActive());
 }

@@ -1,5 +1,6 @@
 #include "app/AppContext.h"
 #include "chart/series/Chart.h"
+#include "common/Controls.h"
 #include "common/TestSupport.h"
 #include "forms/AboutWindow.h"
 #include "forms/Application.h"
@@ -30,10 +31,13 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSet>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <gtest/gtest.h>
 #include <stdexcept>
+
+using testsupport::Control;
 
 namespace {
 
@@ -98,7 +102,7 @@ TEST_F(ProgramFixture, CreatesTheTwelveWindowsInOrderWithTheirCaptions)
     // The colour window, created after the main window, gave it the colours of a missing file,
     // the editor preview's included, which the start-up leaves unset.
     EXPECT_EQ(program->MainState().Colors.ColorTable[5], clRed);
-    program->Windows().mainWindow->editColorsAction->trigger();
+    Control<QAction>(*program->Windows().mainWindow, "EditColors1").trigger();
     EXPECT_TRUE(program->Windows().colorSettingsWindow->isVisible());
     program->Windows().colorSettingsWindow->close();
     EXPECT_TRUE(QFile::exists(folder.filePath(QStringLiteral("emc_color.ini"))));
@@ -175,25 +179,25 @@ TEST_F(ProgramFixture, DebugModeShowsTheDebugPartsOfEveryWindow)
     auto program = Make(9);
     program->CreateForms();
     Forms& f = program->Windows();
-    EXPECT_FALSE(f.mainWindow->createIniFileButton->isVisibleTo(f.mainWindow));
-    EXPECT_FALSE(f.connectionWindow->readStatusButton->isVisibleTo(f.connectionWindow));
-    EXPECT_FALSE(f.csvExportWindow->masterCheckBox->isVisibleTo(f.csvExportWindow));
-    f.mainWindow->debugCheckBox->click();
+    EXPECT_FALSE(Control<QPushButton>(*f.mainWindow, "Button19").isVisibleTo(f.mainWindow));
+    EXPECT_FALSE(Control<QPushButton>(*f.connectionWindow, "Button6").isVisibleTo(f.connectionWindow));
+    EXPECT_FALSE(Control<QCheckBox>(*f.csvExportWindow, "CheckBox11").isVisibleTo(f.csvExportWindow));
+    Control<QCheckBox>(*f.mainWindow, "CheckBox1").click();
     EXPECT_EQ(app.Debug.DebugMode, 1);
-    EXPECT_TRUE(f.mainWindow->createIniFileButton->isVisibleTo(f.mainWindow));
-    EXPECT_TRUE(f.connectionWindow->readStatusButton->isVisibleTo(f.connectionWindow));
-    EXPECT_TRUE(f.tableEditorWindow->importS1210CheckBox->isVisibleTo(f.tableEditorWindow));
-    EXPECT_TRUE(f.csvExportWindow->masterCheckBox->isVisibleTo(f.csvExportWindow));
+    EXPECT_TRUE(Control<QPushButton>(*f.mainWindow, "Button19").isVisibleTo(f.mainWindow));
+    EXPECT_TRUE(Control<QPushButton>(*f.connectionWindow, "Button6").isVisibleTo(f.connectionWindow));
+    EXPECT_TRUE(Control<QCheckBox>(*f.tableEditorWindow, "CheckBox4").isVisibleTo(f.tableEditorWindow));
+    EXPECT_TRUE(Control<QCheckBox>(*f.csvExportWindow, "CheckBox11").isVisibleTo(f.csvExportWindow));
     EXPECT_TRUE(f.loggerWindow->isVisible());
 
     app.Debug.TimeText = [] { return QStringLiteral("10:00:00"); };
-    f.mainWindow->showLogButton->click();
+    Control<QPushButton>(*f.mainWindow, "Button1").click();
     ASSERT_FALSE(app.Debug.Lines().isEmpty());
     EXPECT_EQ(app.Debug.Lines().last(), QStringLiteral("10:00:00: IEEE-INVERT: -1"));
 
-    f.loggerWindow->clearLogButton->click();
+    Control<QPushButton>(*f.loggerWindow, "Button5").click();
     EXPECT_TRUE(app.Debug.Lines().isEmpty());
-    f.mainWindow->debugCheckBox->click();
+    Control<QCheckBox>(*f.mainWindow, "CheckBox1").click();
     EXPECT_FALSE(f.loggerWindow->isVisible());
 }
 
@@ -203,30 +207,25 @@ TEST_F(ProgramFixture, DeviceMenuOpensTheConnectionWindowAndStatusShowsInstrumen
     program->CreateForms();
     Forms& f = program->Windows();
     // The table editor's creation offers the receiver and the views' menu.
-    EXPECT_TRUE(f.mainWindow->gpsUsbAction->isVisible());
-    EXPECT_TRUE(f.mainWindow->gpsUsbAction->isEnabled());
-    EXPECT_TRUE(f.mainWindow->modeMenu->menuAction()->isVisible());
-    EXPECT_FALSE(f.mainWindow->saSerialAction->isVisible());
+    EXPECT_TRUE(Control<QAction>(*f.mainWindow, "GPS1").isVisible());
+    EXPECT_TRUE(Control<QAction>(*f.mainWindow, "GPS1").isEnabled());
+    EXPECT_TRUE(Control<QMenu>(*f.mainWindow, "modeMenu").menuAction()->isVisible());
+    EXPECT_FALSE(Control<QAction>(*f.mainWindow, "SASER1").isVisible());
 
-    f.mainWindow->saTcpAction->trigger();
+    Control<QAction>(*f.mainWindow, "CP1").trigger();
     EXPECT_TRUE(f.connectionWindow->isVisible());
     EXPECT_TRUE(f.connectionWindow->windowTitle().startsWith(QStringLiteral("Connect Visa TCP  ")))
         << f.connectionWindow->windowTitle().toStdString();
     f.connectionWindow->hide();
-    f.mainWindow->saUsbAction->trigger();
+    Control<QAction>(*f.mainWindow, "Visa1").trigger();
     EXPECT_EQ(f.connectionWindow->windowTitle(), QStringLiteral("Connect Visa USB"));
     f.connectionWindow->hide();
 
-    ASSERT_EQ(f.mainWindow->statusPanels.size(), 8);
-    EXPECT_EQ(f.mainWindow->statusPanels[2]->sizeHint().width(), 350);
+    EXPECT_EQ(f.mainWindow->statusBar()->findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly).size(),
+              8);
+    EXPECT_EQ(Control<QLabel>(*f.mainWindow, "StatusPanel2").sizeHint().width(), 350);
     program->Instrument().Status.SetText(3, QStringLiteral("Rigol DSA815"));
-    EXPECT_EQ(f.mainWindow->statusPanels[3]->text(), QStringLiteral("Rigol DSA815"));
-
-    // The log window's instrument buttons follow the connection state.
-    EXPECT_FALSE(app.LoggerHooks->DeviceConnected());
-    program->Instrument().Device.DeviceConnected = 1;
-    EXPECT_TRUE(app.LoggerHooks->DeviceConnected());
-    program->Instrument().Device.DeviceConnected = 0;
+    EXPECT_EQ(Control<QLabel>(*f.mainWindow, "StatusPanel3").text(), QStringLiteral("Rigol DSA815"));
 }
 
 // A frame is a naming scope of its own, as each window is: its controls' names may repeat those of
@@ -245,7 +244,8 @@ TEST_F(ProgramFixture, ControlsAreFoundByTheirDesignerNames)
     auto program = Make(9);
     program->CreateForms();
     QList<QWidget*> scopes(program->CreationOrder().begin(), program->CreationOrder().end());
-    scopes << program->Windows().mainWindow->coverageFrame << program->Windows().mainWindow->immunityFrame;
+    scopes << &Control<CoverageFrame>(*program->Windows().mainWindow, "Frame141")
+           << &Control<ImmunityFrame>(*program->Windows().mainWindow, "Frame131");
     for (QWidget* scope : scopes) {
         QStringList names;
         for (QObject* child : scope->findChildren<QObject*>()) {
@@ -263,11 +263,11 @@ TEST_F(ProgramFixture, ControlsAreFoundByTheirDesignerNames)
         EXPECT_TRUE(twice.isEmpty()) << scope->objectName().toStdString() << ": " << twice.join(' ').toStdString();
     }
     Forms& f = program->Windows();
-    EXPECT_EQ(f.mainWindow->findChild<QCheckBox*>(QStringLiteral("CheckBox1")), f.mainWindow->debugCheckBox);
-    ConnectionWindow* connection = f.connectionWindow;
-    EXPECT_EQ(connection->findChild<QPushButton*>(QStringLiteral("BitBtn4")), connection->connectButton);
-    EXPECT_EQ(connection->findChild<QLineEdit*>(QStringLiteral("Edit1")), connection->ipAddressEdit);
-    EXPECT_EQ(f.loggerWindow->findChild<QPushButton*>(QStringLiteral("Button5")), f.loggerWindow->clearLogButton);
+    EXPECT_EQ(Control<QCheckBox>(*f.mainWindow, "CheckBox1").text(), "Debug");
+    EXPECT_EQ(Control<QPushButton>(*f.connectionWindow, "BitBtn4").text(), "Connect Visa");
+    EXPECT_EQ(Control<QLineEdit>(*f.connectionWindow, "Edit1").toolTip(), "DSA IP");
+    EXPECT_EQ(Control<QPushButton>(*f.loggerWindow, "Button5").text(), "clr Log");
+    EXPECT_EQ(Control<QPushButton>(*f.loggerWindow, "Button11").text(), "R&&S SPEC Mode");
 }
 
 TEST(ApplicationNames, WindowTitlesStayTheCaptionsAlone)

@@ -1,5 +1,6 @@
 // The report header editor, headless: the save dialog and the load question are answered here.
 #include "app/AppContext.h"
+#include "common/Controls.h"
 #include "common/TestSupport.h"
 #include "datafiles/DataFileDialogs.h"
 #include "forms/FormServices.h"
@@ -14,6 +15,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
+
+using testsupport::Control;
 
 namespace {
 
@@ -71,35 +74,37 @@ TEST_F(ReportHeaderWindowFixture, LayoutAndStore)
         else
             EXPECT_GT(here.y(), before.y()) << order[k].first;
     }
-    EXPECT_EQ(window->itemLabels[6]->text(), "DUT");
+    EXPECT_EQ(Control<QLabel>(*window, "LabeledEdit6Label").text(), "DUT");
     EXPECT_EQ(Edit(6)->text(), "Device under Test");
 
     // Typing reaches the store; a load elsewhere (the project loader) reaches the edits.
     QTest::keyClicks(Edit(10), "!");
     EXPECT_EQ(items.At(10).Text, "your name!");
     items.SetItem(2, "Temp", "30C");
-    EXPECT_EQ(window->itemLabels[2]->text(), "Temp");
+    EXPECT_EQ(Control<QLabel>(*window, "LabeledEdit2Label").text(), "Temp");
     EXPECT_EQ(Edit(2)->text(), "30C");
     window->findChild<QPushButton*>("Button1")->click();
     EXPECT_TRUE(Edit(10)->text().isEmpty());
-    EXPECT_EQ(window->itemLabels[2]->text(), "Temperature");
+    EXPECT_EQ(Control<QLabel>(*window, "LabeledEdit2Label").text(), "Temperature");
 }
 
 TEST_F(ReportHeaderWindowFixture, SaveListAndLoad)
 {
     Edit(7)->setText(" ACME ");
     items.SetText(7, " ACME ");
-    window->saveButton->click();
+    Control<QPushButton>(*window, "BitBtn1").click();
     EXPECT_EQ(listRefreshes, 1);
-    ASSERT_EQ(window->reportFileList->count(), 1);
-    EXPECT_EQ(window->reportFileList->item(0)->text(), "mine.REP");
+    ASSERT_EQ(Control<QListWidget>(*window, "FileListBox1").count(), 1);
+    EXPECT_EQ(Control<QListWidget>(*window, "FileListBox1").item(0)->text(), "mine.REP");
 
     items.SetText(7, "unsaved");
     answers.load = false;
-    emit window->reportFileList->itemClicked(window->reportFileList->item(0));
+    emit Control<QListWidget>(*window, "FileListBox1")
+        .itemClicked(Control<QListWidget>(*window, "FileListBox1").item(0));
     EXPECT_EQ(items.At(7).Text, "unsaved");
     answers.load = true;
-    emit window->reportFileList->itemClicked(window->reportFileList->item(0));
+    emit Control<QListWidget>(*window, "FileListBox1")
+        .itemClicked(Control<QListWidget>(*window, "FileListBox1").item(0));
     EXPECT_EQ(items.At(7).Text, " ACME ");
     EXPECT_EQ(Edit(7)->text(), " ACME ");
 

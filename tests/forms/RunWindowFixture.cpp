@@ -1,5 +1,6 @@
 #include "RunWindowFixture.h"
 
+#include "common/Controls.h"
 #include "common/TestSupport.h"
 #include "forms/ConnectionWindow.h"
 #include "forms/MainWindow.h"
@@ -16,6 +17,8 @@
 #include <atomic>
 #include <gtest/gtest.h>
 #include <unistd.h>
+
+using testsupport::Control;
 
 RunWindowFixture::RunWindowFixture() : oldCurrent(QDir::currentPath())
 {
@@ -72,18 +75,34 @@ void RunWindowFixture::Start(const QString& family, const QString& project, cons
     w->chooseProjectFile = [this, project](const SaveDialogSettings&, bool) {
         return folder.filePath("src/" + project);
     };
-    w->loadProjectAction->trigger();
+    Control<QAction>(*w, "load1").trigger();
 }
 
-void RunWindowFixture::Connect()
+void RunWindowFixture::Connect(bool keepLog)
 {
-    w->saTcpAction->trigger();
+    Control<QAction>(*w, "CP1").trigger();
     ConnectionWindow& cw = *program->Windows().connectionWindow;
-    cw.ipAddressEdit->setText(QStringLiteral("127.0.0.1"));
-    cw.connectButton->click();
+    Control<QLineEdit>(cw, "Edit1").setText(QStringLiteral("127.0.0.1"));
+    Control<QPushButton>(cw, "BitBtn4").click();
     cw.hide();
     ASSERT_EQ(program->Instrument().Device.DeviceConnected, 1) << Lines("").join('|').toStdString();
-    sim->Instrument().ClearCommandLog();
+    if (!keepLog)
+        sim->Instrument().ClearCommandLog();
+}
+
+QPushButton& RunWindowFixture::Play() const
+{
+    return Control<QPushButton>(*w, "BitBtn1");
+}
+
+QPushButton& RunWindowFixture::Stop() const
+{
+    return Control<QPushButton>(*w, "BitBtn2");
+}
+
+QPushButton& RunWindowFixture::Pause() const
+{
+    return Control<QPushButton>(*w, "BitBtn3");
 }
 
 void RunWindowFixture::SetTimeoutMs(uint32_t ms)

@@ -12,6 +12,7 @@
 #include <vector>
 
 class MainWindow;
+class QPushButton;
 
 // The whole program against the analyser simulator, as an operator meets it: a working folder
 // that has had its first run (the shipped data in ".\src"), the windows on a clock that runs a
@@ -36,8 +37,14 @@ struct RunWindowFixture {
     // Starts the simulator of a family and the program, and loads a shipped project with
     // "Load Proj".
     void Start(const QString& family, const QString& project, const SimFaults& faults = {});
-    // Device > "SA TCP", the address 127.0.0.1, "Connect Visa".
-    void Connect();
+    // Device > "SA TCP", the address 127.0.0.1, "Connect Visa". The simulator's command log is
+    // emptied afterwards unless keepLog.
+    void Connect(bool keepLog = false);
+    // The run's buttons, found by their designer names: "Play" (BitBtn1), "Stop" (BitBtn2) and
+    // "Pause" (BitBtn3).
+    QPushButton& Play() const;
+    QPushButton& Stop() const;
+    QPushButton& Pause() const;
     // The VISA time-out of the analyser session, in real milliseconds.
     void SetTimeoutMs(uint32_t ms);
     // Message-log lines that begin with prefix.

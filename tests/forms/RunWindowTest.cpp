@@ -6,6 +6,7 @@
 #include "RunWindowFixture.h"
 
 #include "chart/series/LineSeries.h"
+#include "common/Controls.h"
 #include "common/TestSupport.h"
 #include "datafiles/CheckListModel.h"
 #include "datafiles/ParameterGridModel.h"
@@ -38,6 +39,8 @@
 #include <cmath>
 #include <optional>
 #include <gtest/gtest.h>
+
+using testsupport::Control;
 
 namespace {
 
@@ -98,10 +101,16 @@ struct ControlState {
 };
 ControlState ControlsOf(MainWindow& w)
 {
-    return {w.playButton->isEnabled(),         w.stopButton->isEnabled(),    w.pauseButton->isEnabled(),
-            w.parameterGrid->isEnabled(),      w.measureDriftAction->isEnabled(), w.saTcpAction->isEnabled(),
-            w.displayPeaksButton->isEnabled(), w.loadProjectAction->isEnabled(), w.emissionRunActive(),
-            w.immunityFrame->findChild<QToolButton*>("SpeedButton1")->isEnabled()};
+    const auto enabled = [](const QObject& scope, const char* name) {
+        return Control<QObject>(scope, name).property("enabled").toBool();
+    };
+    // "Play", "Stop", "Pause", the parameter grid, "Measure (consider drift)", "SA TCP",
+    // "Displ. peaks", "Load Proj", and the generator's first speed button.
+    return {enabled(w, "BitBtn1"),   enabled(w, "BitBtn2"),
+            enabled(w, "BitBtn3"),   enabled(w, "ValueListEditor1"),
+            enabled(w, "Meassure1"), enabled(w, "CP1"),
+            enabled(w, "Button8"),   enabled(w, "load1"),
+            w.emissionRunActive(),   enabled(Control<ImmunityFrame>(w, "Frame131"), "SpeedButton1")};
 }
 void PrintTo(const ControlState& c, std::ostream* os)
 {
@@ -135,10 +144,11 @@ TEST_P(FamilyWindowRun, PlayMeasuresCorrectsAndListsThePeaksOfTheProject)
     ASSERT_NO_FATAL_FAILURE(f.Connect());
     MainWindow& w = *f.w;
     const MainChart& chart = w.chart();
-    w.maxFilterCheckBox->setChecked(true);
+    Control<QCheckBox>(w, "CheckBox3").setChecked(true);
     EXPECT_EQ(ControlsOf(w), kIdle);
     // The identification refreshed the estimate; an analyser no loop measures with has none.
-    EXPECT_EQ(w.estimateLabel->text().isEmpty(), fc.kind == Kind::None) << w.estimateLabel->text().toStdString();
+    EXPECT_EQ(Control<QLabel>(w, "Label4").text().isEmpty(), fc.kind == Kind::None)
+        << Control<QLabel>(w, "Label4").text().toStdString();
     LevelRecorder recorder(f.sim->Instrument());
     std::optional<ControlState> during;
     QObject::connect(&f.app.Messages, &MessageLog::LineAppended, [&](const QString& line) {
@@ -146,7 +156,7 @@ TEST_P(FamilyWindowRun, PlayMeasuresCorrectsAndListsThePeaksOfTheProject)
             during = ControlsOf(w);
     });
 
-    w.playButton->click();
+    f.Play().click();
 
     EXPECT_TRUE(f.boxes.isEmpty()) << f.boxes.join('|').toStdString();
     EXPECT_TRUE(f.Lines("Error").isEmpty()) << f.Lines("Error").join('|').toStdString();
@@ -155,7 +165,7 @@ TEST_P(FamilyWindowRun, PlayMeasuresCorrectsAndListsThePeaksOfTheProject)
         // The analyser is served, but no loop measures with it; the log says so.
         EXPECT_TRUE(RunLines(f).isEmpty());
         EXPECT_EQ(f.Lines("Info: no measurement loop for the Hameg HMS ").size(), 1);
-        EXPECT_EQ(chart.rawTrace1->Count(), 0);
+        EXPECT_EQ(chart.Series(SeriesRole::rawTrace1)->Count(), 0);
         return;
     }
     ASSERT_TRUE(during.has_value());
@@ -174,12 +184,11 @@ TEST_P(FamilyWindowRun, PlayMeasuresCorrectsAndListsThePeaksOfTheProject)
     // curve served a point it gave the same sum sampled every 4 kHz, which the shipped tables'
     // gentle slopes keep within a few thousandths of a dB.
     const std::vector<double> truth = recorder.Levels();
-    const TLineSeries& raw = *chart.rawTrace1;
-    const TLineSeries& corrected = *chart.correctedTrace1;
+    const TCustomSeries& raw = *chart.Series(SeriesRole::rawTrace1);
+    const TCustomSeries& corrected = *chart.Series(SeriesRole::correctedTrace1);
     ASSERT_EQ(static_cast<size_t>(raw.Count()), truth.size());
     ASSERT_EQ(corrected.Count(), raw.Count());
-    const MainChartSeries series = chart.ForMeasurement(clLime, clFuchsia);
-    CorrectionChain chain(series, RunSwitches{});
+    CorrectionChain chain(chart.ByRole(), RunSwitches{});
     for (int i = 0; i < raw.Count(); ++i) {
         ASSERT_NEAR(raw.GetPointY(i), truth[static_cast<size_t>(i)], 0.011) << i;
         ASSERT_EQ(corrected.GetPointX(i), raw.GetPointX(i)) << i;
@@ -194,7 +203,7 @@ TEST_P(FamilyWindowRun, PlayMeasuresCorrectsAndListsThePeaksOfTheProject)
         const double khz = line.frequencyHz / 1000.0;
         if (khz < first || khz >= last)
             continue;
-        const SeriesLevel limit = InterpolateSeries(*chart.limitLine1, std::llround(khz));
+        const SeriesLevel limit = InterpolateSeries(*chart.Series(SeriesRole::limitLine1), std::llround(khz));
         ASSERT_EQ(limit.Status, 1);
         const double over = line.levelDbuv - chain.Sum(khz) - (limit.Level - kMarginDb);
         ASSERT_GT(std::fabs(over), 1.0) << "the emission at " << khz << " kHz is too close to call";
@@ -215,9 +224,10 @@ TEST_P(FamilyWindowRun, PlayMeasuresCorrectsAndListsThePeaksOfTheProject)
     }
 
     // The read-outs of the run.
-    EXPECT_EQ(w.passLabel->text(), "1");
-    EXPECT_FALSE(w.estimateLabel->text().isEmpty());
-    EXPECT_EQ(w.progressBar->value(), w.progressBar->maximum());
+    EXPECT_EQ(Control<QLabel>(w, "Label3").text(), "1");
+    EXPECT_FALSE(Control<QLabel>(w, "Label4").text().isEmpty());
+    EXPECT_EQ(Control<QProgressBar>(w, "ProgressBar1").value(),
+              Control<QProgressBar>(w, "ProgressBar1").maximum());
 }
 
 INSTANTIATE_TEST_SUITE_P(Families, FamilyWindowRun,
@@ -239,22 +249,22 @@ TEST(WindowRun, PauseResumeAndStop)
     std::optional<ControlState> paused;
     const QMetaObject::Connection operatorHands = QObject::connect(&f.app.Messages, &MessageLog::LineAppended, [&](const QString& line) {
         if (line.startsWith("Info: measurement done  seg 1 "))
-            w.pauseButton->click();
+            f.Pause().click();
         if (line.startsWith("Info: measurement pause at seg 2")) {
             // Inside the pause's wait, once its controls are shown.
             QTimer::singleShot(0, &w, [&] {
                 paused = ControlsOf(w);
                 const uint32_t left = w.measurementState().RemainingMeasureSeconds;
-                QMetaObject::invokeMethod(w.statusTimer, "timeout", Qt::DirectConnection);
+                QMetaObject::invokeMethod(&Control<QTimer>(w, "Timer1"), "timeout", Qt::DirectConnection);
                 EXPECT_EQ(w.measurementState().RemainingMeasureSeconds, left) << "counted down while paused";
-                w.playButton->click();
+                f.Play().click();
             });
         }
         if (line.startsWith("Info: measurement done  seg 3 "))
-            w.stopButton->click();
+            f.Stop().click();
     });
 
-    w.playButton->click();
+    f.Play().click();
 
     ASSERT_TRUE(paused.has_value());
     EXPECT_EQ(*paused, kPaused);
@@ -269,13 +279,13 @@ TEST(WindowRun, PauseResumeAndStop)
     EXPECT_EQ(f.Lines("Info: play ").size(), 2);
     EXPECT_EQ(ControlsOf(w), kIdle);
     EXPECT_EQ(w.measurementState().RemainingMeasureSeconds, 0u);
-    const int threeSegments = w.chart().rawTrace1->Count();
+    const int threeSegments = w.chart().Series(SeriesRole::rawTrace1)->Count();
     EXPECT_EQ(threeSegments, 3 * f.program->Instrument().Device.TracePoints);
 
     // The window goes on: the peaks are recomputed and cleared, and Play measures the whole plan.
     QObject::disconnect(operatorHands);
-    w.maxFilterCheckBox->setChecked(true);
-    w.displayPeaksButton->click();
+    Control<QCheckBox>(w, "CheckBox3").setChecked(true);
+    Control<QPushButton>(w, "Button8").click();
     EXPECT_GT(w.peakLists(1).Count(), 0);
     // Two listed peaks measured again with the grid's values, the analyser held meanwhile.
     std::optional<ControlState> remeasuring;
@@ -284,27 +294,31 @@ TEST(WindowRun, PauseResumeAndStop)
             remeasuring = ControlsOf(w);
     });
     const QAbstractItemModel& peaks = w.peakLists(1).Lines;
-    w.peakList1->selectionModel()->select(peaks.index(0, 0), QItemSelectionModel::Select);
-    w.peakList1->selectionModel()->select(peaks.index(1, 0), QItemSelectionModel::Select);
-    w.measureExactAction->trigger();
+    Control<QListView>(w, "ListBox1")
+        .selectionModel()
+        ->select(peaks.index(0, 0), QItemSelectionModel::Select);
+    Control<QListView>(w, "ListBox1")
+        .selectionModel()
+        ->select(peaks.index(1, 0), QItemSelectionModel::Select);
+    Control<QAction>(w, "Measure21").trigger();
     const L measured = w.peakLists(1).MeasureLines.stringList();
     ASSERT_EQ(measured.size(), 2);
     ASSERT_TRUE(remeasuring.has_value());
     EXPECT_EQ(*remeasuring, (ControlState{false, true, false, false, false, false, false, false, true, false}));
     EXPECT_TRUE(measured[0].startsWith("1  [POS] ") && measured[1].startsWith("2  [POS] ")) << measured.join('|').toStdString();
     EXPECT_EQ(ControlsOf(w), kIdle);
-    w.clearPeaksButton->click();
+    Control<QPushButton>(w, "Button6").click();
     EXPECT_EQ(w.peakLists(1).Count(), 0);
 
     // A generator action holds the analyser: Play waits for its end.
-    emit w.immunityFrame->generatorActionChanged(true);
-    EXPECT_FALSE(w.playButton->isEnabled());
-    EXPECT_FALSE(w.measureExactAction->isEnabled());
-    emit w.immunityFrame->generatorActionChanged(false);
-    EXPECT_TRUE(w.playButton->isEnabled());
-    w.playButton->click();
+    emit Control<ImmunityFrame>(w, "Frame131").generatorActionChanged(true);
+    EXPECT_FALSE(f.Play().isEnabled());
+    EXPECT_FALSE(Control<QAction>(w, "Measure21").isEnabled());
+    emit Control<ImmunityFrame>(w, "Frame131").generatorActionChanged(false);
+    EXPECT_TRUE(f.Play().isEnabled());
+    f.Play().click();
     EXPECT_EQ(f.Lines("Info: measurement done  seg " + QString::number(n) + of).size(), 1);
-    EXPECT_EQ(w.chart().rawTrace1->Count(), n * f.program->Instrument().Device.TracePoints);
+    EXPECT_EQ(w.chart().Series(SeriesRole::rawTrace1)->Count(), n * f.program->Instrument().Device.TracePoints);
     EXPECT_TRUE(f.boxes.isEmpty()) << f.boxes.join('|').toStdString();
 }
 
@@ -315,30 +329,33 @@ TEST(WindowRun, TheSecondSetRunsItsOwnPlan)
     ASSERT_NO_FATAL_FAILURE(f.Start("dsa815", kProject));
     ASSERT_NO_FATAL_FAILURE(f.Connect());
     MainWindow& w = *f.w;
-    w.set2Radio->click();
-    EXPECT_EQ(w.peaksGroup->title(), "Peaks Set2");
-    EXPECT_TRUE(w.segmentList2->isVisibleTo(&w) && !w.segmentList1->isVisibleTo(&w));
+    Control<QRadioButton>(w, "RadioButton2").click();
+    EXPECT_EQ(Control<QGroupBox>(w, "GroupBox4").title(), "Peaks Set2");
+    EXPECT_TRUE(Control<QListView>(w, "CheckListBox2").isVisibleTo(&w)
+                && !Control<QListView>(w, "CheckListBox1").isVisibleTo(&w));
     CheckListModel& checks = w.segmentChecks(2);
     for (int row = 3; row < checks.Count(); ++row)
         checks.SetChecked(row, false);
     EXPECT_FALSE(checks.Checked(0)) << "\"all\" is unticked with a segment";
-    w.maxFilterCheckBox->setChecked(true);
+    Control<QCheckBox>(w, "CheckBox3").setChecked(true);
 
-    w.playButton->click();
+    f.Play().click();
 
     const MainChart& chart = w.chart();
-    EXPECT_EQ(chart.rawTrace1->Count(), 0);
-    EXPECT_EQ(chart.rawTrace2->Count(), 2 * f.program->Instrument().Device.TracePoints);
-    EXPECT_EQ(chart.correctedTrace2->Count(), chart.rawTrace2->Count());
+    EXPECT_EQ(chart.Series(SeriesRole::rawTrace1)->Count(), 0);
+    EXPECT_EQ(chart.Series(SeriesRole::rawTrace2)->Count(), 2 * f.program->Instrument().Device.TracePoints);
+    EXPECT_EQ(chart.Series(SeriesRole::correctedTrace2)->Count(), chart.Series(SeriesRole::rawTrace2)->Count());
     EXPECT_EQ(f.Lines("Info: measurement done  seg ").size(), 2);
     EXPECT_EQ(w.peakLists(1).Count(), 0);
     EXPECT_GT(w.peakLists(2).Count(), 0);
-    EXPECT_TRUE(w.peakList2->isVisibleTo(&w) && !w.peakList1->isVisibleTo(&w));
+    EXPECT_TRUE(Control<QListView>(w, "ListBox7").isVisibleTo(&w)
+                && !Control<QListView>(w, "ListBox1").isVisibleTo(&w));
     // Every listed peak lies above set 2's limit minus its margin.
     const L levels = w.peakLists(2).Levels.stringList();
     const L freqs = w.peakLists(2).Freqs.stringList();
     for (qsizetype k = 0; k < freqs.size(); ++k) {
-        const SeriesLevel limit = InterpolateSeries(*chart.limitLine2, std::llround(freqs[k].toDouble()));
+        const SeriesLevel limit =
+            InterpolateSeries(*chart.Series(SeriesRole::limitLine2), std::llround(freqs[k].toDouble()));
         EXPECT_GT(levels[k].toDouble(), limit.Level - kMarginDb) << freqs[k].toStdString();
     }
 }
@@ -360,7 +377,7 @@ TEST(WindowRun, ClosingDuringARunStopsItFirst)
     bool closed = false;
     QObject::connect(&w, &MainWindow::closed, [&] { closed = true; });
 
-    w.playButton->click();
+    f.Play().click();
 
     EXPECT_FALSE(closedDuringRun);
     EXPECT_EQ(f.Lines("Info: measurement waiting to stop").size(), 1);
@@ -400,15 +417,15 @@ TEST(WindowRun, AMarginEditedWhilePausedCountsAfterResume)
     KeepSegments(w, 1, 2);
     QObject::connect(&f.app.Messages, &MessageLog::LineAppended, [&](const QString& line) {
         if (line.startsWith("Info: measurement done  seg 1 "))
-            w.pauseButton->click();
+            f.Pause().click();
         if (line.startsWith("Info: measurement pause at seg 2"))
             QTimer::singleShot(0, &w, [&] {
                 Edit(w, "Margin1[dB]", "40");
-                w.playButton->click();
+                f.Play().click();
             });
     });
 
-    w.playButton->click();
+    f.Play().click();
 
     ASSERT_EQ(f.Lines("Info: measurement done  seg ").size(), 2);
     const SegmentRecord& first = w.segmentTable(1).Segment(1);
@@ -418,7 +435,7 @@ TEST(WindowRun, AMarginEditedWhilePausedCountsAfterResume)
     int wideAfter = 0;
     for (qsizetype k = 0; k < freqs.size(); ++k) {
         const double khz = freqs[k].toDouble();
-        const SeriesLevel limit = InterpolateSeries(*w.chart().limitLine1, std::llround(khz));
+        const SeriesLevel limit = InterpolateSeries(*w.chart().Series(SeriesRole::limitLine1), std::llround(khz));
         if (levels[k].toDouble() > limit.Level - kMarginDb)
             continue;
         // A peak the project's margin would not list.
@@ -441,18 +458,18 @@ TEST(WindowRun, StopSwitchesMaxHoldOff)
     const QMetaObject::Connection stopInThirdPass =
         QObject::connect(&f.app.Messages, &MessageLog::LineAppended, [&](const QString& line) {
             if (line.startsWith("Info: measurement done  seg 1 ") && ++passes == 3)
-                w.stopButton->click();
+                f.Stop().click();
         });
 
-    w.playButton->click();
+    f.Play().click();
 
     EXPECT_EQ(passes, 3);
-    EXPECT_EQ(w.passLabel->text(), "3");
+    EXPECT_EQ(Control<QLabel>(w, "Label3").text(), "3");
     EXPECT_EQ(w.parameters().Value("MaxHold"), "off");
     QObject::disconnect(stopInThirdPass);
-    w.playButton->click();
+    f.Play().click();
     EXPECT_EQ(f.Lines("Info: measurement done  seg 1 ").size(), 4);
-    EXPECT_EQ(w.passLabel->text(), "1");
+    EXPECT_EQ(Control<QLabel>(w, "Label3").text(), "1");
     EXPECT_TRUE(f.boxes.isEmpty()) << f.boxes.join('|').toStdString();
 }
 
@@ -464,12 +481,12 @@ TEST(WindowRun, ARadiatedPlanSwitchesThePreamplifierAsItsSegmentsSay)
     ASSERT_NO_FATAL_FAILURE(f.Start("dsa815", "radiated_cispr32_b_3m.prj"));
     ASSERT_NO_FATAL_FAILURE(f.Connect());
     MainWindow& w = *f.w;
-    EXPECT_TRUE(w.preAmpGroup->isHidden());
-    EXPECT_TRUE(w.preAmpSegmentRadio->isChecked());
+    EXPECT_TRUE(Control<QGroupBox>(w, "GroupBox8").isHidden());
+    EXPECT_TRUE(Control<QRadioButton>(w, "RadioButton3").isChecked());
     KeepSegments(w, 1, 2);
     ASSERT_EQ(w.segmentTable(1).Segment(1).PreAmp, "on");
 
-    w.playButton->click();
+    f.Play().click();
 
     for (int i = 1; i <= 2; ++i) {
         const L log = f.SimLog(f.Mark("start", i), f.Mark("done", i));
@@ -488,9 +505,9 @@ TEST(WindowRun, MistakesLeaveTheResultsAsTheyWere)
     ASSERT_NO_FATAL_FAILURE(f.Connect());
     MainWindow& w = *f.w;
     KeepSegments(w, 1, 2);
-    w.playButton->click();
+    f.Play().click();
     const MainChart& chart = w.chart();
-    const int raw = chart.rawTrace1->Count();
+    const int raw = chart.Series(SeriesRole::rawTrace1)->Count();
     const L peaks = w.peakLists(1).Lines.stringList();
     ASSERT_GT(raw, 0);
     ASSERT_FALSE(peaks.isEmpty());
@@ -498,8 +515,8 @@ TEST(WindowRun, MistakesLeaveTheResultsAsTheyWere)
     const QString lastProject = f.folder.filePath("emc_prj.ini");
     const QByteArray last = testsupport::ReadAll(lastProject);
     const auto unchanged = [&](const char* what) {
-        EXPECT_EQ(chart.rawTrace1->Count(), raw) << what;
-        EXPECT_EQ(chart.correctedTrace1->Count(), raw) << what;
+        EXPECT_EQ(chart.Series(SeriesRole::rawTrace1)->Count(), raw) << what;
+        EXPECT_EQ(chart.Series(SeriesRole::correctedTrace1)->Count(), raw) << what;
         EXPECT_EQ(w.peakLists(1).Lines.stringList(), peaks) << what;
     };
 
@@ -515,7 +532,7 @@ TEST(WindowRun, MistakesLeaveTheResultsAsTheyWere)
     for (const char* name : {"notes.prj", "noise.prj"}) {
         f.boxes.clear();
         chosen = f.folder.filePath(QStringLiteral("src/") + name);
-        w.loadProjectAction->trigger();
+        Control<QAction>(w, "load1").trigger();
         EXPECT_EQ(f.boxes, L{"No project file (no [SetUp] section): " + QString::fromLatin1(name)});
         EXPECT_EQ(w.parameters().Value("Limit1"), limit) << name;
         EXPECT_EQ(w.windowTitle(), caption) << name;
@@ -527,25 +544,25 @@ TEST(WindowRun, MistakesLeaveTheResultsAsTheyWere)
     ASSERT_TRUE(QFile::remove(f.folder.filePath("src/" + limit)));
     chosen = f.folder.filePath(QStringLiteral("src/") + kProject);
     f.boxes.clear();
-    w.loadProjectAction->trigger();
+    Control<QAction>(w, "load1").trigger();
     KeepSegments(w, 1, 2);
     const QString missing = "Limit File not found: .\\src\\" + limit;
     EXPECT_EQ(f.boxes, L{missing});
     f.sim->Instrument().ClearCommandLog();
     f.boxes.clear();
-    w.playButton->click();
+    f.Play().click();
     EXPECT_EQ(f.boxes, L{missing});
     unchanged("missing limit");
 
     // Set 2 without a segment file, "MaxHold" on: one box, nothing sent, nothing cleared.
     Edit(w, "Seg-Set2", "none");
     Edit(w, "MaxHold", "on");
-    w.set2Radio->click();
+    Control<QRadioButton>(w, "RadioButton2").click();
     f.boxes.clear();
-    w.playButton->click();
+    f.Play().click();
     EXPECT_EQ(f.boxes, L{"Seg Count<<: 0   ,maybe no project loaded"});
     unchanged("no segments");
-    EXPECT_EQ(chart.rawTrace2->Count(), 0);
+    EXPECT_EQ(chart.Series(SeriesRole::rawTrace2)->Count(), 0);
     EXPECT_TRUE(f.SimLog().isEmpty()) << f.SimLog().join('|').toStdString();
     EXPECT_EQ(ControlsOf(w), kIdle);
 }
@@ -565,13 +582,13 @@ TEST(WindowRun, AnAnalyserThatGoesAwayEndsTheRunAsALostLink)
                 f.sim->Stop();
         });
 
-        w.playButton->click();
+        f.Play().click();
 
         EXPECT_EQ(f.Lines("Error: "), L{"Error: the link to the analyser was lost, measurement stopped"});
         EXPECT_EQ(f.Lines("Info: measurement start seg ").size(), 2);
         EXPECT_EQ(f.program->Instrument().Device.DeviceConnected, 0);
         EXPECT_EQ(ControlsOf(w), kIdle);
-        w.playButton->click();
+        f.Play().click();
         EXPECT_EQ(f.boxes, L{"No device selected or device not supported"});
     }
 }
@@ -613,9 +630,9 @@ TEST_P(FaultWindowRun, EndsWithItsLineAndTheWindowStaysUsable)
     ASSERT_TRUE(faults.Parse(QString::fromLatin1(fc.faults), &error)) << error.toStdString();
     f.sim->Instrument().SetFaults(faults);
     if (fc.stopAfterMs > 0)
-        QTimer::singleShot(fc.stopAfterMs, &w, [&w] { w.stopButton->click(); });
+        QTimer::singleShot(fc.stopAfterMs, &w, [&f] { f.Stop().click(); });
 
-    w.playButton->click();
+    f.Play().click();
 
     L ending;
     for (const QString& l : f.app.Messages.Lines())
@@ -628,20 +645,20 @@ TEST_P(FaultWindowRun, EndsWithItsLineAndTheWindowStaysUsable)
 
     // Usable: the peaks are recomputed from what was measured; an analyser the fault took away is
     // refused by Play; connected again, the next run measures both segments.
-    w.displayPeaksButton->click();
-    EXPECT_EQ(w.chart().correctedTrace1->Count(), w.chart().rawTrace1->Count());
+    Control<QPushButton>(w, "Button8").click();
+    EXPECT_EQ(w.chart().Series(SeriesRole::correctedTrace1)->Count(), w.chart().Series(SeriesRole::rawTrace1)->Count());
     f.sim->Instrument().SetFaults({});
     if (f.program->Instrument().Device.DeviceConnected == 0) {
-        w.playButton->click();
+        f.Play().click();
         EXPECT_EQ(f.boxes, L({"No device selected or device not supported"}));
     }
     ASSERT_NO_FATAL_FAILURE(f.Connect());
     const qsizetype done = f.Lines("Info: measurement done  seg 2 ").size();
     LevelRecorder recorder(f.sim->Instrument());
-    w.playButton->click();
+    f.Play().click();
     EXPECT_EQ(f.Lines("Info: measurement done  seg 2 ").size(), done + 1);
-    EXPECT_GT(w.chart().rawTrace1->Count(), f.program->Instrument().Device.TracePoints);
-    EXPECT_EQ(static_cast<size_t>(w.chart().rawTrace1->Count()), recorder.Levels().size());
+    EXPECT_GT(w.chart().Series(SeriesRole::rawTrace1)->Count(), f.program->Instrument().Device.TracePoints);
+    EXPECT_EQ(static_cast<size_t>(w.chart().Series(SeriesRole::rawTrace1)->Count()), recorder.Levels().size());
     EXPECT_EQ(ControlsOf(w), kIdle);
 }
 

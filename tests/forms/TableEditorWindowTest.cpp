@@ -1,6 +1,7 @@
 #include "app/AppContext.h"
 #include "chart/engine/ChartSeries.h"
 #include "chart/series/LineSeries.h"
+#include "common/Controls.h"
 #include "common/TestSupport.h"
 #include "datafiles/AxisBounds.h"
 #include "datafiles/TableBuffer.h"
@@ -26,6 +27,8 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+using testsupport::Control;
 
 namespace {
 
@@ -82,58 +85,59 @@ struct TableEditorWindowTest : ::testing::Test {
 
 TEST_F(TableEditorWindowTest, LaunchLoadVerifySaveAndClose)
 {
-    EXPECT_EQ(w->startFreqEdit->text(), "9000");
-    EXPECT_FALSE(w->saveButton->isEnabled());
+    EXPECT_EQ(Control<QLineEdit>(*w, "Edit1").text(), "9000");
+    EXPECT_FALSE(Control<QPushButton>(*w, "Button3").isEnabled());
     w->launch(ekLimit);
     EXPECT_EQ(w->windowTitle(), "Edit Limit");
-    EXPECT_TRUE(w->saveButton->isEnabled());
+    EXPECT_TRUE(Control<QPushButton>(*w, "Button3").isEnabled());
     const int lims = static_cast<int>(QDir(dir.filePath("src")).entryList({"*.lim"}).size());
-    EXPECT_EQ(w->fileList->count(), lims);
-    EXPECT_EQ(w->fileCountLabel->text(), "Files " + QString::number(lims));
-    QAbstractItemModel* m = w->grid->model();
+    EXPECT_EQ(Control<QListWidget>(*w, "FileListBox1").count(), lims);
+    EXPECT_EQ(Control<QLabel>(*w, "fileCountLabel").text(), "Files " + QString::number(lims));
+    QAbstractItemModel* m = Control<QTableView>(*w, "StringGrid1").model();
     EXPECT_EQ(m->headerData(0, Qt::Horizontal).toString(), "Limit[Hz]");
     EXPECT_EQ(m->headerData(2, Qt::Vertical).toString(), "Freq3");
-    EXPECT_TRUE(w->grid->isColumnHidden(2));
+    EXPECT_TRUE(Control<QTableView>(*w, "StringGrid1").isColumnHidden(2));
 
-    const QList<QListWidgetItem*> found = w->fileList->findItems("cispr32_b_qp.lim", Qt::MatchExactly);
+    const QList<QListWidgetItem*> found
+        = Control<QListWidget>(*w, "FileListBox1").findItems("cispr32_b_qp.lim", Qt::MatchExactly);
     ASSERT_EQ(found.size(), 1);
-    emit w->fileList->itemClicked(found.first());
+    emit Control<QListWidget>(*w, "FileListBox1").itemClicked(found.first());
     EXPECT_EQ(questions, QStringList{"Load Limit File \".\\src\\cispr32_b_qp.lim\""});
     EXPECT_EQ(m->index(0, 0).data().toString(), "150000");
-    EXPECT_EQ(w->nameEdit->text(), table.Name());
-    EXPECT_FALSE(w->levelLinCheckBox->isChecked()); // the file interpolates over log f
+    EXPECT_EQ(Control<QLineEdit>(*w, "Edit3").text(), table.Name());
+    EXPECT_FALSE(Control<QCheckBox>(*w, "CheckBox2").isChecked()); // the file interpolates over log f
 
-    w->verifyButton->click();
+    Control<QPushButton>(*w, "Button2").click();
     EXPECT_GT(preview.Count(), 80);
     EXPECT_EQ(m->index(0, 1).data(Qt::ForegroundRole).value<QColor>(), QColor(Qt::green));
     EXPECT_TRUE(m->index(0, 1).data(Qt::FontRole).value<QFont>().bold());
-    EXPECT_EQ(w->stopFreqEdit->text(), table.Range().StopHz);
+    EXPECT_EQ(Control<QLineEdit>(*w, "Edit2").text(), table.Range().StopHz);
     EXPECT_EQ(frequency.Maximum(), table.Range().StopHz.toDouble() / 1000);
 
     // Without autoscale the fields are typed: a text with dots is no number.
-    w->autoscaleCheckBox->setChecked(false);
-    EXPECT_TRUE(w->startFreqEdit->isEnabled());
-    w->startFreqEdit->setText("1.000.000");
-    EXPECT_EQ(TextColor(w->startFreqEdit), QColor(Qt::red));
-    w->startFreqEdit->setText("1000000");
-    EXPECT_EQ(TextColor(w->startFreqEdit), QColor(Qt::darkGreen));
+    Control<QCheckBox>(*w, "CheckBox5").setChecked(false);
+    EXPECT_TRUE(Control<QLineEdit>(*w, "Edit1").isEnabled());
+    Control<QLineEdit>(*w, "Edit1").setText("1.000.000");
+    EXPECT_EQ(TextColor(&Control<QLineEdit>(*w, "Edit1")), QColor(Qt::red));
+    Control<QLineEdit>(*w, "Edit1").setText("1000000");
+    EXPECT_EQ(TextColor(&Control<QLineEdit>(*w, "Edit1")), QColor(Qt::darkGreen));
     EXPECT_EQ(frequency.Minimum(), 1000);
 
-    w->nameEdit->setText("My limit");
-    emit w->nameEdit->textEdited("My limit");
+    Control<QLineEdit>(*w, "Edit3").setText("My limit");
+    emit Control<QLineEdit>(*w, "Edit3").textEdited("My limit");
     QString offered;
     w->chooseSaveFile = [&](const SaveDialogSettings& d) {
         offered = d.FileName + " " + d.Filter;
         return dir.filePath("src/mine.lim");
     };
-    w->saveButton->click();
+    Control<QPushButton>(*w, "Button3").click();
     EXPECT_EQ(offered, "My limit lim|*.lim");
-    EXPECT_EQ(w->fileList->findItems("mine.lim", Qt::MatchExactly).size(), 1);
+    EXPECT_EQ(Control<QListWidget>(*w, "FileListBox1").findItems("mine.lim", Qt::MatchExactly).size(), 1);
     EXPECT_TRUE(testsupport::ReadAll(dir.filePath("src/mine.lim")).contains("Name=My limit"));
 
-    w->clearButton->click();
+    Control<QPushButton>(*w, "Button4").click();
     EXPECT_EQ(m->index(0, 0).data().toString(), "");
-    w->closeButton->click();
+    Control<QPushButton>(*w, "Button1").click();
     EXPECT_EQ(preview.Count(), 0);
     EXPECT_EQ(refreshed, 1);
     EXPECT_EQ(errors, QStringList());
@@ -144,27 +148,28 @@ TEST_F(TableEditorWindowTest, SegmentPickListsAndTheErrorBox)
     table.SetCell(1, 1, "9000");
     w->launch(ekSegment);
     EXPECT_EQ(w->windowTitle(), "Edit segments");
-    QAbstractItemModel* m = w->grid->model();
+    QAbstractItemModel* m = Control<QTableView>(*w, "StringGrid1").model();
     EXPECT_EQ(m->index(0, 0).data().toString(), ""); // a segment table starts empty
     EXPECT_EQ(m->headerData(6, Qt::Horizontal).toString(), "Detector");
-    EXPECT_FALSE(w->grid->isColumnHidden(6));
+    EXPECT_FALSE(Control<QTableView>(*w, "StringGrid1").isColumnHidden(6));
     // Every heading shows whole in the header's font, "Sweep[ms]" and "PreAmp" included.
-    const QHeaderView* header = w->grid->horizontalHeader();
+    const QHeaderView* header = Control<QTableView>(*w, "StringGrid1").horizontalHeader();
     const int margins = 2 * header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
     for (int c = 0; c < 7; ++c) {
         const QString heading = m->headerData(c, Qt::Horizontal).toString();
-        EXPECT_LE(header->fontMetrics().horizontalAdvance(heading) + margins, w->grid->columnWidth(c))
+        EXPECT_LE(header->fontMetrics().horizontalAdvance(heading) + margins,
+                  Control<QTableView>(*w, "StringGrid1").columnWidth(c))
             << heading.toStdString();
     }
 
-    w->grid->edit(m->index(0, 5));
+    Control<QTableView>(*w, "StringGrid1").edit(m->index(0, 5));
     auto* preamp = w->findChild<QComboBox*>("ComboBox2");
     ASSERT_NE(preamp, nullptr);
     EXPECT_FALSE(preamp->isEditable());
     preamp->setCurrentIndex(preamp->findText("off"));
     emit preamp->activated(preamp->currentIndex());
     EXPECT_EQ(table.Cell(1, 6), "off");
-    w->grid->edit(m->index(1, 4));
+    Control<QTableView>(*w, "StringGrid1").edit(m->index(1, 4));
     auto* att = w->findChild<QComboBox*>("ComboBox3");
     ASSERT_NE(att, nullptr);
     EXPECT_TRUE(att->isEditable());
@@ -173,7 +178,7 @@ TEST_F(TableEditorWindowTest, SegmentPickListsAndTheErrorBox)
     // A save that cannot be written is an error box with the error icon, not a plain one.
     table.SetCell(1, 1, "9000");
     w->chooseSaveFile = [&](const SaveDialogSettings&) { return dir.filePath("missing/x.seg"); };
-    w->saveButton->click();
+    Control<QPushButton>(*w, "Button3").click();
     EXPECT_EQ(errors.size(), 1);
     EXPECT_EQ(infos, QStringList());
 }
@@ -198,20 +203,20 @@ TEST(TableEditorLaunchers, TheSetupMenuOpensTheEditorForItsKind)
     EXPECT_EQ(f.tableEditorWindow->editorKind(), ekAmplifier);
     EXPECT_EQ(f.tableEditorWindow->windowTitle(), "Edit gain factor");
     const MainChart& chart = f.mainWindow->chart();
-    EXPECT_FALSE(chart.limitLine1->LinePen().Visible());
-    EXPECT_TRUE(chart.tablePreview->LinePen().Visible());
+    EXPECT_FALSE(chart.Series(SeriesRole::limitLine1)->LinePen().Visible());
+    EXPECT_TRUE(chart.Series(SeriesRole::tablePreview)->LinePen().Visible());
 
     // Closed, the lines follow the view boxes again: the limits always, the rest as checked.
-    f.mainWindow->viewRaw1CheckBox->setChecked(false);
-    f.mainWindow->viewCorrectionsCheckBox->setChecked(true);
+    Control<QCheckBox>(*f.mainWindow, "CheckBox6").setChecked(false);
+    Control<QCheckBox>(*f.mainWindow, "CheckBox8").setChecked(true);
     f.tableEditorWindow->close();
-    EXPECT_TRUE(chart.limitLine1->LinePen().Visible());
-    EXPECT_TRUE(chart.limitLine2->LinePen().Visible());
-    EXPECT_FALSE(chart.rawTrace1->LinePen().Visible());
-    EXPECT_TRUE(chart.correctedTrace1->LinePen().Visible());
-    EXPECT_TRUE(chart.cableCorrection->LinePen().Visible());
-    EXPECT_TRUE(chart.marginLine1->LinePen().Visible());
-    EXPECT_FALSE(chart.tablePreview->LinePen().Visible());
+    EXPECT_TRUE(chart.Series(SeriesRole::limitLine1)->LinePen().Visible());
+    EXPECT_TRUE(chart.Series(SeriesRole::limitLine2)->LinePen().Visible());
+    EXPECT_FALSE(chart.Series(SeriesRole::rawTrace1)->LinePen().Visible());
+    EXPECT_TRUE(chart.Series(SeriesRole::correctedTrace1)->LinePen().Visible());
+    EXPECT_TRUE(chart.Series(SeriesRole::cableCorrection)->LinePen().Visible());
+    EXPECT_TRUE(chart.Series(SeriesRole::marginLine1)->LinePen().Visible());
+    EXPECT_FALSE(chart.Series(SeriesRole::tablePreview)->LinePen().Visible());
     f.mainWindow->hide();
     QDir::setCurrent(oldCurrent);
 }

@@ -1,5 +1,6 @@
 // The TCP test window against a server on loopback.
 #include "app/AppContext.h"
+#include "common/Controls.h"
 #include "common/TestSupport.h"
 #include "forms/TcpConnectionWindow.h"
 
@@ -13,11 +14,13 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+using testsupport::Control;
+
 namespace {
 
 QStringList Lines(const TcpConnectionWindow& f)
 {
-    return f.replyMemo->toPlainText().split('\n', Qt::SkipEmptyParts);
+    return Control<QPlainTextEdit>(f, "Memo1").toPlainText().split('\n', Qt::SkipEmptyParts);
 }
 
 // Lets the event loop run until cond holds (at most 3 s).
@@ -38,7 +41,7 @@ TEST(TcpConnectionWindow, SendBeforeConnectSendsNothing)
     TcpConnectionWindow f(app);
     EXPECT_EQ(f.windowTitle(), "Connect TCP");
     EXPECT_EQ(f.Port, 5555);
-    EXPECT_FALSE(f.sendButton->isEnabled());
+    EXPECT_FALSE(Control<QPushButton>(f, "Button3").isEnabled());
     f.sendIdentificationQuery();
     EXPECT_EQ(Lines(f), QStringList{"Sending: *IDN? is not possible"});
     f.disconnectTcp(); // not connected: nothing
@@ -62,24 +65,24 @@ TEST(TcpConnectionWindow, ConnectSendReadLinesAndDisconnect)
     AppContext app;
     TcpConnectionWindow f(app);
     f.Port = server.serverPort();
-    f.connectButton->click();
+    Control<QPushButton>(f, "Button1").click();
     EXPECT_EQ(Lines(f), QStringList{"tcp connected"});
-    EXPECT_TRUE(f.sendButton->isEnabled());
-    EXPECT_TRUE(f.readTimer->isActive());
+    EXPECT_TRUE(Control<QPushButton>(f, "Button3").isEnabled());
+    EXPECT_TRUE(Control<QTimer>(f, "Timer1").isActive());
     ASSERT_TRUE(WaitFor([&] { return peer != nullptr; }));
-    f.sendButton->click();
+    Control<QPushButton>(f, "Button3").click();
     ASSERT_TRUE(WaitFor([&] { return Lines(f).size() >= 4; }));
     EXPECT_EQ(received, "*IDN?\n");
     EXPECT_EQ(Lines(f), QStringList({"tcp connected", "Sending: *IDN? is done", "Maker,Model,1,2", "second line"}));
-    EXPECT_GT(f.tickCounterEdit->text().toInt(), 0);
+    EXPECT_GT(Control<QLineEdit>(f, "Edit1").text().toInt(), 0);
 
     // Connecting again drops the old connection first.
-    f.connectButton->click();
+    Control<QPushButton>(f, "Button1").click();
     EXPECT_EQ(Lines(f).last(), "tcp connected");
-    f.disconnectButton->click();
+    Control<QPushButton>(f, "Button2").click();
     EXPECT_EQ(Lines(f).last(), "tcp disconnected");
-    EXPECT_FALSE(f.readTimer->isActive());
-    EXPECT_FALSE(f.sendButton->isEnabled());
+    EXPECT_FALSE(Control<QTimer>(f, "Timer1").isActive());
+    EXPECT_FALSE(Control<QPushButton>(f, "Button3").isEnabled());
 }
 
 TEST(TcpConnectionWindow, RefusedConnection)
@@ -96,5 +99,5 @@ TEST(TcpConnectionWindow, RefusedConnection)
     f.Port = port;
     f.connectTcp();
     EXPECT_EQ(Lines(f), QStringList({"tcp connection error", "tcp not connected"}));
-    EXPECT_FALSE(f.sendButton->isEnabled());
+    EXPECT_FALSE(Control<QPushButton>(f, "Button3").isEnabled());
 }

@@ -10,7 +10,6 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
-#include <map>
 
 namespace {
 
@@ -106,31 +105,30 @@ TEST_F(ColorFileFixture, EditorKeepsTheMainWindowColoursInStep)
 
 TEST(SeriesColors, ChangedColourRecoloursItsSeriesAndLeavesGapsAndOtherSeries)
 {
-    std::map<QString, TChartSeries> chart;
-    for (const char* name : {"Series7", "Series17", "Series9"}) {
-        TChartSeries& s = chart[QString::fromLatin1(name)];
-        s.AddPointXY(1, 10, {}, clRed);
-        s.AddNullXY(2, 0);
-        s.AddPointXY(3, 30);
+    // Series7, Series17 and Series9; the chart holds no other.
+    TChartSeries corrected1, marks1, corrected2;
+    MainChartSeries chart;
+    chart[SeriesRole::correctedTrace1] = &corrected1;
+    chart[SeriesRole::segmentMarks1] = &marks1;
+    chart[SeriesRole::correctedTrace2] = &corrected2;
+    for (TChartSeries* s : {&corrected1, &marks1, &corrected2}) {
+        s->AddPointXY(1, 10, {}, clRed);
+        s->AddNullXY(2, 0);
+        s->AddPointXY(3, 30);
     }
-    auto named = [&chart](const QString& name) {
-        auto it = chart.find(name);
-        return it == chart.end() ? nullptr : &it->second;
-    };
     ColorSettings colors = DefaultColors();
     colors[ColorSlot::Ser7] = clAqua;
-    RecolourSeries(colors, MaskOf(ColorSlot::Ser7), named);
+    RecolourSeries(colors, MaskOf(ColorSlot::Ser7), chart);
 
-    for (const char* name : {"Series7", "Series17"}) {
-        const TChartSeries& s = chart[QString::fromLatin1(name)];
-        EXPECT_EQ(s.GetValueColor(0), clAqua) << name;
-        EXPECT_TRUE(s.IsNull(1)) << name;
-        EXPECT_EQ(s.GetValueColor(2), clAqua) << name;
+    for (const TChartSeries* s : {&corrected1, &marks1}) {
+        EXPECT_EQ(s->GetValueColor(0), clAqua);
+        EXPECT_TRUE(s->IsNull(1));
+        EXPECT_EQ(s->GetValueColor(2), clAqua);
     }
-    EXPECT_EQ(chart["Series9"].GetValueColor(0), clRed);
-    EXPECT_NE(chart["Series9"].GetValueColor(2), clAqua);
+    EXPECT_EQ(corrected2.GetValueColor(0), clRed);
+    EXPECT_NE(corrected2.GetValueColor(2), clAqua);
 
     // "Set to Default" reaches every series of the table; series the chart lacks are skipped.
-    RecolourSeries(colors, kAllColorSlots, named);
-    EXPECT_EQ(chart["Series9"].GetValueColor(0), colors[ColorSlot::Ser9]);
+    RecolourSeries(colors, kAllColorSlots, chart);
+    EXPECT_EQ(corrected2.GetValueColor(0), colors[ColorSlot::Ser9]);
 }

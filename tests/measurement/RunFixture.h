@@ -3,6 +3,7 @@
 
 #include "app/AdvancedSettings.h"
 #include "app/Log.h"
+#include "app/MainChartSeries.h"
 #include "chart/engine/ChartSeries.h"
 #include "common/TestSupport.h"
 #include "datafiles/CheckListModel.h"
@@ -14,7 +15,6 @@
 #include "instrument/visa/BuiltinVisaBackEnd.h"
 #include "instrument/visa/ScriptedTransport.h"
 #include "instrument/visa/VisaSession.h"
-#include "measurement/MainChartSeries.h"
 #include "measurement/MeasurementState.h"
 #include "measurement/RunControl.h"
 #include "measurement/RunParameters.h"
@@ -83,14 +83,25 @@ public:
     int maxHoldCleared = 0;
 };
 
-// Series of the main chart, by role, owned here.
+// Series of the main chart that the engine uses, by role, owned here.
 struct TestChart {
     TChartSeries raw1, limit1, cable, lisn, limit2, corrected1, raw2, corrected2, amplifier, antenna, master,
         compensation1, compensation2;
-    MainChartSeries series{.Raw1 = &raw1, .Limit1 = &limit1, .Cable = &cable, .Lisn = &lisn, .Limit2 = &limit2,
-                           .Corrected1 = &corrected1, .Raw2 = &raw2, .Corrected2 = &corrected2,
-                           .Amplifier = &amplifier, .Antenna = &antenna, .Master = &master,
-                           .Compensation1 = &compensation1, .Compensation2 = &compensation2};
+    MainChartSeries series;
+
+    TestChart()
+    {
+        const std::pair<SeriesRole, TChartSeries*> used[] = {
+            {SeriesRole::rawTrace1, &raw1},          {SeriesRole::limitLine1, &limit1},
+            {SeriesRole::cableCorrection, &cable},   {SeriesRole::lisnCorrection, &lisn},
+            {SeriesRole::limitLine2, &limit2},       {SeriesRole::correctedTrace1, &corrected1},
+            {SeriesRole::rawTrace2, &raw2},          {SeriesRole::correctedTrace2, &corrected2},
+            {SeriesRole::amplifierCorrection, &amplifier}, {SeriesRole::antennaFactor, &antenna},
+            {SeriesRole::masterCorrection, &master}, {SeriesRole::compensation1, &compensation1},
+            {SeriesRole::compensation2, &compensation2}};
+        for (const auto& [role, s] : used)
+            series[role] = s;
+    }
 };
 
 void FillLine(TChartSeries& s, std::initializer_list<std::pair<double, double>> points);

@@ -66,6 +66,40 @@ TEST(GdiRaster, PolylineDrawsEveryJointOnceSoXorLeavesNoHoles)
     EXPECT_EQ(Row(dc, 8, 0, 12), "..#######...");   // the final point (1, 8) is left out
 }
 
+// A solid polyline lights what its segments drawn one by one light, also where runs of segments
+// go up and down one column (its last point is left out unless an earlier one reached it) and
+// inside a rectangular clip.
+TEST(GdiRaster, PolylineLightsWhatItsSegmentsLight)
+{
+    std::mt19937 rng(5);
+    for (int round = 0; round < 300; ++round) {
+        std::vector<Point> pts;
+        int x = static_cast<int>(rng() % 6);
+        for (int i = 0, n = 2 + static_cast<int>(rng() % 12); i < n; ++i) {
+            if (rng() % 3 == 0)
+                x += static_cast<int>(rng() % 5) - 2;
+            pts.push_back(Point{x, static_cast<int>(rng() % 16) - 2});
+        }
+        RasterDC joined(14, 14), apart(14, 14);
+        if (round % 2 == 1) {
+            const Region region = CreateRectRgn(1, 2, 11, 10);
+            joined.SelectClipRgn(&region);
+            apart.SelectClipRgn(&region);
+        }
+        joined.SelectPen(CosmeticPen(kBlack));
+        apart.SelectPen(CosmeticPen(kBlack));
+        joined.Polyline(pts.data(), static_cast<int>(pts.size()));
+        for (size_t i = 1; i < pts.size(); ++i) {
+            apart.MoveToEx(pts[i - 1].x, pts[i - 1].y);
+            apart.LineTo(pts[i].x, pts[i].y);
+        }
+        std::string points;
+        for (const Point& p : pts)
+            points += " " + std::to_string(p.x) + "," + std::to_string(p.y);
+        ASSERT_TRUE(joined.Image() == apart.Image()) << "round " << round << ":" << points;
+    }
+}
+
 TEST(GdiRaster, RectangleTreatsRightAndBottomAsExclusive)
 {
     RasterDC dc(10, 8);
@@ -163,6 +197,7 @@ TEST(GdiRaster, CosmeticPenStylesFollowTheirPatterns)
         {PS_ALTERNATE, {}, "#.#.#.#.#.#.#.#.#.#.#.#.#."},
         {PS_USERSTYLE, {2, 3}, "##...##...##...##...##...#"},
         {PS_USERSTYLE, {0, 3}, "#..#..#..#..#..#..#..#..#."},   // a zero dash is a single dot
+        {PS_USERSTYLE, {2, 0, 1, 3}, "###...###...###...###...##"},   // a zero gap joins the dashes
     };
     for (const Case& c : cases) {
         RasterDC dc(30, 3);
@@ -173,6 +208,58 @@ TEST(GdiRaster, CosmeticPenStylesFollowTheirPatterns)
         dc.MoveToEx(0, 1);
         dc.LineTo(26, 1);
         EXPECT_EQ(Row(dc, 1, 0, 26), c.expected) << "style " << c.style;
+    }
+}
+
+// Styled lines in no clip or a rectangular one take a shorter road than in any other clip: both
+// light the same pixels, the pattern carried along polylines, on either background.
+TEST(GdiRaster, StyledLinesLightTheSamePixelsInEveryClip)
+{
+    std::mt19937 rng(11);
+    const uint32_t styles[] = {PS_DOT, PS_DASH, PS_DASHDOT, PS_DASHDOTDOT, PS_ALTERNATE, PS_USERSTYLE};
+    for (int round = 0; round < 400; ++round) {
+        Pen pen = CosmeticPen(kBlue, styles[round % 6]);
+        pen.userStyle = {2, 0, 1, 3, 4, 1};
+        std::vector<Point> pts;
+        for (int i = 0, n = 2 + static_cast<int>(rng() % 4); i < n; ++i) {
+            const Point last = pts.empty() ? Point{static_cast<int>(rng() % 40) - 5, static_cast<int>(rng() % 30) - 5}
+                                           : pts.back();
+            const int step = static_cast<int>(rng() % 50) - 25;
+            switch (rng() % 3) {
+            case 0: pts.push_back(Point{last.x + step, last.y}); break;
+            case 1: pts.push_back(Point{last.x, last.y + step}); break;
+            default: pts.push_back(Point{last.x + step, last.y + static_cast<int>(rng() % 20) - 10}); break;
+            }
+        }
+        RasterDC fast(30, 20), general(30, 20);
+        // All but one corner pixel: a clip that is no rectangle.
+        Region most;
+        most.Combine(CreateRectRgn(0, 0, 30, 20), CreateRectRgn(0, 0, 1, 1), RGN_DIFF);
+        general.SelectClipRgn(&most);
+        if (round % 3 == 1) {
+            const Region box = CreateRectRgn(3, 2, 24, 17);
+            fast.SelectClipRgn(&box);
+            Region both;
+            both.Combine(most, box, RGN_AND);
+            general.SelectClipRgn(&both);
+        }
+        for (RasterDC* dc : {&fast, &general}) {
+            dc->SetBkMode(round % 2 == 0 ? TRANSPARENT : OPAQUE);
+            dc->SetBkColor(kGreen);
+            dc->SelectPen(pen);
+            if (round % 4 == 0) {
+                dc->Polyline(pts.data(), static_cast<int>(pts.size()));
+            } else {
+                for (size_t i = 1; i < pts.size(); ++i) {
+                    dc->MoveToEx(pts[i - 1].x, pts[i - 1].y);
+                    dc->LineTo(pts[i].x, pts[i].y);
+                }
+            }
+        }
+        for (int y = 0; y < 20; ++y) {
+            for (int x = (y == 0 ? 1 : 0); x < 30; ++x)
+                ASSERT_EQ(fast.GetPixel(x, y), general.GetPixel(x, y)) << "round " << round << " at " << x << "," << y;
+        }
     }
 }
 
@@ -604,6 +691,40 @@ TEST(GdiRaster, BitTransfersCopyInvertAndRespectTheClip)
     clipped.BitBlt(4, 0, 4, 3, src, 0, 0, SRCCOPY);
     EXPECT_EQ(clipped.GetPixel(5, 0), FromQRgb(src.pixel(1, 0)));
     EXPECT_EQ(clipped.GetPixel(6, 0), kWhite);
+}
+
+// A whole picture copied over one of its size (a chart's buffer shown in its window) is shared:
+// what either side draws afterwards stays on that side. A picture about to be replaced lets go of
+// the shared pixels, and the other side then draws into them in place.
+TEST(GdiRaster, WholePictureCopiesShareThePixelsUntilEitherSideDraws)
+{
+    RasterDC buffer(16, 8), window(16, 8);
+    buffer.FillRect(Rect{0, 0, 16, 8}, SolidBrush(kRed));
+    window.BitBlt(0, 0, 16, 8, buffer.Image(), 0, 0, SRCCOPY);
+    EXPECT_EQ(window.Image(), buffer.Image());
+    buffer.FillRect(Rect{0, 0, 4, 4}, SolidBrush(kBlue));
+    EXPECT_EQ(window.GetPixel(1, 1), kRed);
+    EXPECT_EQ(buffer.GetPixel(1, 1), kBlue);
+    window.BitBlt(0, 0, 16, 8, buffer.Image(), 0, 0, SRCCOPY);
+    window.SelectPen(CosmeticPen(kGreen));
+    window.MoveToEx(0, 6);
+    window.LineTo(16, 6);
+    EXPECT_EQ(window.GetPixel(3, 6), kGreen);
+    EXPECT_EQ(buffer.GetPixel(3, 6), kRed);
+
+    window.BitBlt(0, 0, 16, 8, buffer.Image(), 0, 0, SRCCOPY);
+    window.ReleaseSharedPicture();
+    const uchar* pixels = buffer.Image().constBits();
+    buffer.FillRect(Rect{0, 0, 16, 8}, SolidBrush(kGreen));
+    EXPECT_EQ(buffer.Image().constBits(), pixels);
+    window.BitBlt(0, 0, 16, 8, buffer.Image(), 0, 0, SRCCOPY);
+    EXPECT_EQ(window.GetPixel(9, 3), kGreen);
+
+    // Part of a picture, or one of another size, is copied as before.
+    RasterDC small(8, 8);
+    small.BitBlt(0, 0, 16, 8, buffer.Image(), 0, 0, SRCCOPY);
+    buffer.FillRect(Rect{0, 0, 16, 8}, SolidBrush(kBlue));
+    EXPECT_EQ(small.GetPixel(7, 7), kGreen);
 }
 
 TEST(GdiRaster, ZeroLengthWideLineIsADotUnlessTheCapIsFlat)

@@ -61,13 +61,20 @@ TEST(GdiText, ExtentIsAdvanceByAscentPlusDescent)
     EXPECT_LE(tm.height, 26);
 }
 
-TEST(GdiText, PositiveHeightIsTheCellHeight)
+// Widths follow the font selected, also when a text was measured in another font before.
+TEST(GdiText, PositiveHeightIsTheCellHeightAndWidthsFollowTheFont)
 {
     RasterDC dc(10, 10);
-    for (int h : {12, 23, 40}) {
+    std::vector<int> widths;
+    for (int h : {12, 23, 40, 12, 23}) {
         dc.SelectFont(TestFont(h));
         EXPECT_NEAR(dc.GetTextExtentPoint(QStringLiteral("W")).cy, h, 1) << h;
+        widths.push_back(dc.GetTextExtentPoint(QStringLiteral("W")).cx);
     }
+    EXPECT_LT(widths[0], widths[1]);
+    EXPECT_LT(widths[1], widths[2]);
+    EXPECT_EQ(widths[3], widths[0]);
+    EXPECT_EQ(widths[4], widths[1]);
 }
 
 TEST(GdiText, CharacterExtraAddsAfterEveryCharacter)

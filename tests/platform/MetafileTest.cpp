@@ -211,6 +211,35 @@ TEST(Metafile, ReplayHonoursClipsPathsAndText)
     emfread::ExpectReadsBack(rec.Picture());
 }
 
+// The screen draws a text from the glyphs it placed when it first drew or measured it; they
+// light the pixels Qt's own text drawing (which a replay uses) lights, in every kind of font.
+// (Turned text is left out: a replay turns it by its own rules.)
+TEST(Metafile, TextOnScreenIsTheTextAReplayDraws)
+{
+    const QString texts[] = {QStringLiteral("120"), QStringLiteral("dB\u00b5V  (dB\u00b5V/m, dB\u00b5A)"),
+                             QStringLiteral(" Set 1 "), QStringLiteral("\u00c4\u00d6\u00dc \u20ac")};
+    for (int kind = 0; kind < 5; ++kind) {
+        gdi::Font font;
+        font.height = kind % 2 == 0 ? -13 : 17;
+        font.faceName = kind == 3 ? QStringLiteral("DejaVu Sans") : QStringLiteral("Arial");
+        font.weight = kind == 1 ? gdi::FW_BOLD : gdi::FW_NORMAL;
+        font.italic = kind == 2;
+        font.quality = kind == 4 ? gdi::NONANTIALIASED_QUALITY : gdi::DEFAULT_QUALITY;
+        gdi::RasterDC screen(240, 240);
+        gdi::RecordingDC rec(240, 240);
+        for (gdi::DeviceContext* dc : std::initializer_list<gdi::DeviceContext*>{&screen, &rec}) {
+            dc->SelectFont(font);
+            dc->SetTextCharacterExtra(kind == 3 ? 2 : 0);
+            dc->SetBkMode(gdi::TRANSPARENT);
+            dc->SetTextColor(gdi::RGB(200, 0, 90));
+            for (int round = 0; round < 2; ++round)
+                for (int i = 0; i < 4; ++i)
+                    dc->TextOut(20 + 100 * round, 30 + 50 * i, texts[i]);
+        }
+        EXPECT_TRUE(screen.Image() == Replay(rec.Picture(), 1)) << "kind " << kind;
+    }
+}
+
 // A report clips the chart to its own box: the picture's clip changes must stay inside it.
 TEST(Metafile, ReplayKeepsThePaintersOwnClip)
 {

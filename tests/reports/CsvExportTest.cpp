@@ -10,15 +10,15 @@ namespace {
 
 struct CsvFixture : ::testing::Test {
     TChartSeries corrected1, corrected2, raw1, master;
-    ChartSeriesByRole series;
+    MainChartSeries series;
     CsvTicks ticks{};
 
     void SetUp() override
     {
-        series.Corrected1 = &corrected1;
-        series.Corrected2 = &corrected2;
-        series.Raw1 = &raw1;
-        series.Master = &master;
+        series[SeriesRole::correctedTrace1] = &corrected1;
+        series[SeriesRole::correctedTrace2] = &corrected2;
+        series[SeriesRole::rawTrace1] = &raw1;
+        series[SeriesRole::masterCorrection] = &master;
         corrected1.AddPointXY(150, 45.2);
         corrected1.AddPointXY(30000.5, -3.125);
         corrected2.AddPointXY(9, 1e-3);

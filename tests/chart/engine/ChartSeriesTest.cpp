@@ -96,42 +96,87 @@ TEST(ChartSeries, ReservingLeavesContentsAndVisibleCapacityAlone)
 
 TEST(ChartSeries, BulkAddMatchesPointByPointAdds)
 {
-    // Ascending runs with equal values, a step back and a descending stretch: the bulk path must
+    // A long ascending run with equal values (longer than the pieces the bulk path checks at a
+    // time), a NaN, a step back and a descending stretch: in every X order the bulk path must
     // place every point (and its colour) exactly where single adds put it.
     std::vector<double> xs, ys;
-    for (int i = 0; i < 300; ++i) {
+    for (int i = 0; i < 9000; ++i) {
         xs.push_back(i / 3);
         ys.push_back(i * 0.5);
     }
+    xs.push_back(std::numeric_limits<double>::quiet_NaN());
+    ys.push_back(7.0);
     for (int i = 0; i < 40; ++i) {
         xs.push_back(50 - i);
         ys.push_back(-i);
     }
-    TChartSeries single, bulk, unlocked;
-    single.AddPointXY(25, 1000, "", clRed);
-    bulk.AddPointXY(25, 1000, "", clRed);
-    unlocked.AddPointXY(25, 1000, "", clRed);
+    for (const TChartListOrder order : {loAscending, loDescending, loNone}) {
+        TChartSeries single, bulk, unlocked;
+        for (TChartSeries* s : {&single, &bulk, &unlocked}) {
+            s->XValues().SetOrder(order);
+            s->AddPointXY(25, 1000, "", clRed);
+            s->YValues().MaxValue();   // the extremes are known before the adds
+        }
+        {
+            TChartSeries::UpdateScope a(single);
+            for (size_t i = 0; i < xs.size(); ++i)
+                single.AddPointXY(xs[i], ys[i], "", clBlue);
+        }
+        {
+            TChartSeries::UpdateScope b(bulk);
+            bulk.AddPointsXY(xs, ys, clBlue);
+        }
+        unlocked.AddPointsXY(xs, ys, clBlue);
+        ASSERT_EQ(bulk.Count(), single.Count());
+        ASSERT_EQ(unlocked.Count(), single.Count());
+        for (int i = 0; i < single.Count(); ++i) {
+            ASSERT_EQ(std::isnan(bulk.GetPointX(i)), std::isnan(single.GetPointX(i))) << order << " " << i;
+            if (!std::isnan(single.GetPointX(i)))
+                ASSERT_EQ(bulk.GetPointX(i), single.GetPointX(i)) << order << " " << i;
+            ASSERT_EQ(bulk.GetPointY(i), single.GetPointY(i)) << order << " " << i;
+            ASSERT_EQ(bulk.GetPointColor(i), single.GetPointColor(i)) << order << " " << i;
+            ASSERT_EQ(unlocked.GetPointY(i), single.GetPointY(i)) << order << " " << i;
+        }
+        EXPECT_EQ(bulk.YValues().MaxValue(), single.YValues().MaxValue()) << order;
+        EXPECT_EQ(bulk.YValues().MinValue(), single.YValues().MinValue()) << order;
+        EXPECT_EQ(bulk.YValues().Total(), single.YValues().Total()) << order;
+        EXPECT_EQ(bulk.XValues().Locate(16), single.XValues().Locate(16)) << order;
+    }
+}
+
+// Filled point by point, a series holds its points and no more once its update ends; cleared, it
+// keeps that memory for the refill; grown by small blocks it does not give it back every time.
+TEST(ChartSeries, UpdateEndReleasesWhatFillingPointByPointLeftOver)
+{
+    TChartSeries s;
     {
-        TChartSeries::UpdateScope a(single);
-        for (size_t i = 0; i < xs.size(); ++i)
-            single.AddPointXY(xs[i], ys[i], "", clBlue);
+        TChartSeries::UpdateScope scope(s);
+        for (int i = 0; i < 30000; ++i)
+            s.AddPointXY(i, i % 7);
+        EXPECT_GT(s.XValues().MemoryBytes(), 30000 * sizeof(double));
     }
+    EXPECT_EQ(s.XValues().MemoryBytes(), 30000 * sizeof(double));
+    EXPECT_EQ(s.YValues().MemoryBytes(), 30000 * sizeof(double));
+    const double* kept = s.XValues().Values().data();
+    const std::vector<double> xs(Xs(s)), ys(Ys(s));
     {
-        TChartSeries::UpdateScope b(bulk);
-        bulk.AddPointsXY(xs, ys, clBlue);
+        TChartSeries::UpdateScope scope(s);
+        s.Clear();
+        s.AddPointsXY(xs, ys);
     }
-    unlocked.AddPointsXY(xs, ys, clBlue);
-    ASSERT_EQ(bulk.Count(), single.Count());
-    ASSERT_EQ(unlocked.Count(), single.Count());
-    for (int i = 0; i < single.Count(); ++i) {
-        EXPECT_EQ(bulk.GetPointX(i), single.GetPointX(i)) << i;
-        EXPECT_EQ(bulk.GetPointY(i), single.GetPointY(i)) << i;
-        EXPECT_EQ(bulk.GetPointColor(i), single.GetPointColor(i)) << i;
-        EXPECT_EQ(unlocked.GetPointY(i), single.GetPointY(i)) << i;
+    EXPECT_EQ(s.XValues().Values().data(), kept);
+    EXPECT_EQ(s.Count(), 30000);
+    int exact = 0;
+    for (int block = 0; block < 100; ++block) {
+        {
+            TChartSeries::UpdateScope scope(s);
+            const std::vector<double> x(601, 30000.0 + block), y(601, 1.0);
+            s.AddPointsXY(x, y);
+        }
+        exact += s.XValues().MemoryBytes() == s.Count() * sizeof(double);
     }
-    EXPECT_EQ(bulk.YValues().MaxValue(), single.YValues().MaxValue());
-    EXPECT_EQ(bulk.YValues().MinValue(), single.YValues().MinValue());
-    EXPECT_EQ(bulk.XValues().Locate(16), single.XValues().Locate(16));
+    EXPECT_LT(exact, 10);
+    EXPECT_EQ(s.Count(), 30000 + 100 * 601);
 }
 
 TEST(ChartSeries, BeforeAddCanRefuseAPoint)

@@ -276,6 +276,12 @@ TEST(ChartValueList, LocateFindsFirstExactlyEqualValue)
     EXPECT_EQ(z.Locate(1), 1);
     EXPECT_EQ(z.Locate(9), 9);
     EXPECT_EQ(z.Locate(8), -1);
+    // ...nor one whose appended block went back.
+    TChartValueList w(nullptr, "W");
+    w.AppendAll(std::vector<double>{1, 2, 3, 4});
+    w.AppendAll(std::vector<double>{5, 0.5, 6});
+    EXPECT_EQ(w.Locate(0.5), 5);
+    EXPECT_EQ(w.Locate(6), 6);
 }
 
 TEST(ChartValueList, IndexAccessAndRangesAreChecked)
@@ -401,9 +407,9 @@ TEST(ChartValueList, SortWithGapsEndsAndKeepsEveryValue)
     EXPECT_EQ(list.MaxValue(), finite.back());
 }
 
-// Random edits in any mix, with the figures read at random moments: they always equal a plain
-// pass over the values as they are (minimum and maximum of the finite values, sums in index
-// order).
+// Random edits in any mix, blocks appended at once among them, with the figures read at random
+// moments: they always equal a plain pass over the values as they are (minimum and maximum of the
+// finite values, sums in index order), and a lookup finds the first equal value.
 TEST(ChartValueList, CachedFiguresEqualAFreshPassAfterAnyEdits)
 {
     std::mt19937 rng(99);
@@ -417,9 +423,28 @@ TEST(ChartValueList, CachedFiguresEqualAFreshPassAfterAnyEdits)
     };
     TChartValueList list(nullptr, "Y");
     list.SetOrder(loAscending);
+    // A block that mostly ascends from about the last value, now and then stepping back.
+    auto block = [&]() {
+        std::vector<double> values(rng() % 40);
+        double v = list.Count() > 0 && std::isfinite(list.Last()) ? list.Last() : 0.0;
+        for (double& x : values) {
+            v += rng() % 8 == 0 ? -3.0 : static_cast<double>(rng() % 3) / 4.0;
+            x = rng() % 60 == 0 ? randomValue() : v;
+        }
+        return values;
+    };
     for (int step = 0; step < 20000; ++step) {
         const int n = list.Count();
-        switch (rng() % 12) {
+        switch (rng() % 14) {
+        case 12: {
+            const std::vector<double> values = block();
+            const size_t taken = list.AppendInOrder(values);
+            ASSERT_EQ(list.Count(), n + static_cast<int>(taken));
+            ASSERT_TRUE(taken == values.size() || !(values[taken] >= (taken > 0 ? values[taken - 1] : list.Last())))
+                << "step " << step;
+            break;
+        }
+        case 13: list.AppendAll(block()); break;
         case 0: case 1: case 2: list.AddChartValue(randomValue()); break;
         case 3: list.InsertChartValue(static_cast<int>(rng() % (n + 1)), randomValue()); break;
         case 4: if (n) list.Delete(static_cast<int>(rng() % n)); break;
@@ -442,6 +467,13 @@ TEST(ChartValueList, CachedFiguresEqualAFreshPassAfterAnyEdits)
             total += v;
             totalAbs += std::fabs(v);
             any = true;
+        }
+        if (list.Count() > 0) {
+            const double wanted = list.Value(static_cast<int>(rng() % list.Count()));
+            const auto values = list.Values();
+            const auto at = std::find(values.begin(), values.end(), wanted);
+            ASSERT_EQ(list.Locate(wanted), at == values.end() ? -1 : static_cast<int>(at - values.begin()))
+                << "step " << step;
         }
         ASSERT_EQ(list.MinValue(), mn) << "step " << step;
         ASSERT_EQ(list.MaxValue(), mx) << "step " << step;

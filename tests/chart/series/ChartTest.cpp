@@ -1,5 +1,6 @@
 // The chart control in a window: mouse zoom, undo, panning, the wheel, clicks, and what walls and
 // titles do to the chart rectangle.
+#include "app/NumberText.h"
 #include "chart/canvas/ChartErrors.h"
 #include "chart/canvas/PlotCanvas3D.h"
 #include "chart/series/Chart.h"
@@ -10,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <stdexcept>
 
 namespace {
@@ -302,6 +304,37 @@ TEST_F(ChartWindow, TitlesTakeTheirHeightAndTheBackWallFillsThePlot)
     EXPECT_EQ(chart.WindowImage().pixelColor(chart.ChartRect.Left + 5, chart.ChartRect.Bottom - 5), QColor(0, 0, 128));
     chart.BackWall().SetTransparent(true);
     EXPECT_EQ(chart.BackColor(), chart.Color());
+}
+
+// What a drawing keeps for the next one (label texts, their widths, the fitted label step) never
+// hides a change: each change of the labels' font size, format, spacing, face and decimal mark
+// and of the wall shows in the next drawing.
+TEST_F(ChartWindow, EveryChangeOfLabelsAndWallShowsInTheNextDrawing)
+{
+    chart.RepaintNow();
+    int left = chart.ChartRect.Left;
+    TChartAxis& axis = *chart.LeftAxis();
+    const std::function<void()> changes[] = {
+        [&] { axis.LabelsFont().SetSize(axis.LabelsFont().Size() + 4); },
+        [&] { axis.SetAxisValuesFormat(QStringLiteral("0.000")); },
+        [&] { axis.LabelsFont().SetInterCharSize(2); },
+        [&] { axis.LabelsFont().SetName(QStringLiteral("Liberation Mono")); },
+    };
+    for (size_t i = 0; i < std::size(changes); ++i) {
+        changes[i]();
+        chart.RepaintNow();
+        EXPECT_GT(chart.ChartRect.Left, left) << "change " << i;
+        left = chart.ChartRect.Left;
+    }
+    EXPECT_EQ(axis.LabelTextOfValue(2.5), QStringLiteral("2.500"));
+    {
+        ScopedDecimalSeparator comma(QChar(','));
+        EXPECT_EQ(axis.LabelTextOfValue(2.5), QStringLiteral("2,500"));
+    }
+    EXPECT_EQ(axis.LabelTextOfValue(2.5), QStringLiteral("2.500"));
+    chart.BackWall().SetColor(clMaroon);
+    chart.RepaintNow();
+    EXPECT_EQ(chart.WindowImage().pixelColor(chart.ChartRect.Left + 5, chart.ChartRect.Bottom - 5), QColor(128, 0, 0));
 }
 
 TEST(Chart, FreeColoursSkipSeriesColoursAndTheBackground)

@@ -122,15 +122,25 @@ TEST(FastTrace, DottedLinesKeepTheirSegments)
     EXPECT_EQ(series.LastRunDrawing(), TCustomSeries::RunDrawing::Segments);
 }
 
+// A window of the trace, the line entering from off the chart, on logarithmic and linear,
+// normal and inverted axes.
 TEST(FastTrace, SamePixelsZoomedWithTheLineEnteringFromOffTheChart)
 {
-    for (int width : {1, 2}) {
-        Picture p;
-        p.AddLine(Noise(200000, 9.0, 3000000.0, 3, true), clAqua, width);
-        p.chart.BottomAxis()->SetLogarithmic(true);
-        p.chart.BottomAxis()->SetRange(150.0, 30000.0);
-        p.chart.LeftAxis()->SetRange(30.0, 60.0);
-        p.ExpectSamePicture("zoomed");
+    for (const bool logarithmic : {true, false}) {
+        for (const bool inverted : {false, true}) {
+            for (int width : {1, 2}) {
+                Picture p;
+                p.AddLine(Noise(200000, 9.0, 3000000.0, 3, logarithmic), clAqua, width);
+                p.chart.BottomAxis()->SetLogarithmic(logarithmic);
+                p.chart.BottomAxis()->SetInverted(inverted);
+                p.chart.LeftAxis()->SetInverted(inverted);
+                p.chart.BottomAxis()->SetRange(150.0, logarithmic ? 30000.0 : 300000.0);
+                p.chart.LeftAxis()->SetRange(30.0, 60.0);
+                p.ExpectSamePicture((std::string(logarithmic ? "log" : "linear") + (inverted ? " inverted" : "") +
+                                     ", width " + std::to_string(width))
+                                        .c_str());
+            }
+        }
     }
 }
 
@@ -250,7 +260,9 @@ TEST(FastTrace, KeptTraceIsReusedExtendedAndDropped)
 }
 
 // Columns summed up from their values give the path point-by-point reduction gives, also where
-// several values share an extreme pixel and the last point is the only one at its value.
+// several values share an extreme pixel, the last point is the only one at its value, values lie
+// exactly on the rounding boundary between two pixels, on logarithmic and inverted axes and where
+// the axis clamps, over the whole trace or a window of it.
 TEST(FastTrace, SummedColumnsEqualPointByPointReduction)
 {
     TChart chart;
@@ -258,33 +270,48 @@ TEST(FastTrace, SummedColumnsEqualPointByPointReduction)
     chart.resize(400, 300);
     TLineSeries series;
     chart.AddSeries(&series);
-    series.AddPointXY(0.0, 0.0);
+    series.AddPointXY(1.0, 0.0);
     series.AddPointXY(100.0, 10.0);
     chart.BottomAxis()->SetRange(0.0, 100.0);
     chart.LeftAxis()->SetRange(0.0, 10.0);
     chart.RepaintNow();
-    const TChartAxis& xAxis = *chart.BottomAxis();
-    const TChartAxis& yAxis = *chart.LeftAxis();
-    const double pixel = 10.0 / yAxis.SizePixels();
+    TChartAxis& xAxis = *chart.BottomAxis();
+    TChartAxis& yAxis = *chart.LeftAxis();
+    // Four pixels a unit: X values in 128ths put one in sixteen on a boundary.
+    const double tied = xAxis.SizePixels() / 4.0;
     std::mt19937 random(8);
-    for (int round = 0; round < 200; ++round) {
+    for (int round = 0; round < 300; ++round) {
+        const int kind = round % 6;
+        xAxis.SetLogarithmic(kind == 2 || kind == 3);
+        xAxis.SetInverted(kind == 3);
+        yAxis.SetInverted(kind == 4);
+        if (kind == 5)   // zoomed so far that most points go to the coordinate limit
+            xAxis.SetRange(4.5, 4.5 + 1e-7);
+        else
+            xAxis.SetRange(kind == 2 || kind == 3 ? 1.0 : 0.0, kind == 0 ? tied : 100.0);
+        chart.RepaintNow();
+        const double pixel = 10.0 / yAxis.SizePixels();
         TChartValueList xs(nullptr, QStringLiteral("X")), ys(nullptr, QStringLiteral("Y"));
         const int n = 2000;
-        double x = 0.0;
+        double x = 1.0;
         for (int i = 0; i < n; ++i) {
-            x += (random() % 3) * 0.01;
+            x += kind == 0 ? (random() % 3) / 128.0 : kind == 2 || kind == 3 ? x * (random() % 3) * 0.0002
+                                                                               : (random() % 3) * 0.01;
             xs.AddChartValue(x);
             // Levels a third of a pixel apart around a few heights: extremes often share pixels.
             ys.AddChartValue(5.0 + ((static_cast<int>(random() % 13) - 6) / 3.0 + (random() % 4 == 0 ? 0.001 : 0.0)) *
                                        pixel * (1 + round % 3));
         }
-        const TPoint start{xAxis.ValueToPixel(-0.5), yAxis.ValueToPixel(5.0)};
+        // The whole trace, or a window from a tenth of it on.
+        const int from = round % 2 == 0 ? 0 : n / 10;
+        const int to = round % 2 == 0 ? n - 1 : n / 4;
+        const TPoint start{xAxis.ValueToPixel(xs.Value(from) * 0.9), yAxis.ValueToPixel(5.0)};
         TraceDrawCache cache;
-        const std::vector<TPoint> summed = cache.ReducedRun(xAxis, yAxis, xs, ys, 0, n - 1, start, false);
-        ASSERT_GT(cache.ColumnsSummed(), 0);
+        const std::vector<TPoint> summed = cache.ReducedRun(xAxis, yAxis, xs, ys, from, to, start, false);
+        ASSERT_GT(cache.ColumnsSummed(), 0) << round;
         std::vector<TPoint> reference{start};
         ColumnReducer reducer(reference);
-        for (int i = 0; i < n; ++i)
+        for (int i = from; i <= to; ++i)
             reducer.Add(xAxis.ValueToPixel(xs.Value(i)), yAxis.ValueToPixel(ys.Value(i)));
         reducer.Finish();
         ASSERT_EQ(summed.size(), reference.size()) << round;

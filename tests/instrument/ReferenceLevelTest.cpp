@@ -1,8 +1,9 @@
 // The reference-level spin button against the analyser simulator: the commands it receives, the
-// level it is left at and the option that remembers it.
+// level it is left at and the option that remembers it; and the log window's mode buttons.
 #include "app/NumberText.h"
+#include "instrument/PanelCommands.h"
+#include "instrument/ReferenceLevel.h"
 #include "instrument/SimScpiFixture.h"
-#include "mainwindow/ReferenceLevel.h"
 
 namespace {
 
@@ -48,4 +49,16 @@ TEST_F(SimAnalyser, AnAnswerThatIsNoNumberSendsOnlyTheUnits)
     EXPECT_FALSE(StepReferenceLevel(s.c, option, RefLevelArrow::Down));
     EXPECT_EQ(s.Logged(), (QStringList{":UNIT:POW DBM", "DISP:WIND:TRAC:Y:RLEV?", ":UNIT:POW DBUV"}));
     EXPECT_EQ(option, 7);
+}
+
+TEST_F(SimAnalyser, TheModeButtonsReachOnlyAConnectedInstrument)
+{
+    s.Logged();
+    SelectInstrumentMode(s.visa, s.debug, s.device, InstrumentMode::Spectrum);
+    SelectInstrumentMode(s.visa, s.debug, s.device, InstrumentMode::Receiver);
+    EXPECT_EQ(s.Logged(), (QStringList{":INST:SEL SAN", ":INST:SEL REC"}));
+    // The session is still open; only the device's state says it is no longer connected.
+    s.device.DeviceConnected = 0;
+    SelectInstrumentMode(s.visa, s.debug, s.device, InstrumentMode::Spectrum);
+    EXPECT_EQ(s.Logged(), QStringList());
 }

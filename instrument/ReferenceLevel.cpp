@@ -1,4 +1,4 @@
-#include "mainwindow/ReferenceLevel.h"
+#include "instrument/ReferenceLevel.h"
 
 #include "app/Log.h"
 #include "app/NumberText.h"
