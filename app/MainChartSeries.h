@@ -62,6 +62,17 @@ struct SeriesLook {
     bool Stairs = false;
     bool Active = true;
 
+private:
+    // Before the words that use it: clang 14 cannot evaluate a call to a member template at
+    // compile time when the template is declared after the caller.
+    template <class T, class V> constexpr SeriesLook With(T SeriesLook::*field, V value) const
+    {
+        SeriesLook changed = *this;
+        changed.*field = value;
+        return changed;
+    }
+
+public:
     // The table's words for the differences.
     constexpr SeriesLook Colored(int32_t color) const { return With(&SeriesLook::Color, color); }
     constexpr SeriesLook Width(uint8_t width) const { return With(&SeriesLook::PenWidth, width); }
@@ -70,14 +81,6 @@ struct SeriesLook {
     constexpr SeriesLook AsStairs() const { return With(&SeriesLook::Stairs, true); }
     constexpr SeriesLook AsPoints() const { return With(&SeriesLook::Points, true); }
     constexpr SeriesLook Inactive() const { return With(&SeriesLook::Active, false); }
-
-private:
-    template <class T, class V> constexpr SeriesLook With(T SeriesLook::*field, V value) const
-    {
-        SeriesLook changed = *this;
-        changed.*field = value;
-        return changed;
-    }
 };
 inline constexpr SeriesLook kLine{};
 

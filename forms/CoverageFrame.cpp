@@ -165,13 +165,13 @@ QWidget* CoverageFrame::BuildCharts()
     };
     levelChart = chart("Chart3", QStringLiteral("Level"));
     levelChart->LeftAxis()->Title().SetCaption(QStringLiteral("dBm"));
-    CoverageChart& data = view_->Chart();
+    CoverageChart& plot = view_->Chart();
     const TColor levelColors[3] = {clLime, clBlue, clYellow};
     for (int x = 0; x < 3; ++x) {
-        data.Level[x].SetSeriesColor(levelColors[x]);
-        levelChart->AddSeries(&data.Level[x]);
+        plot.Level[x].SetSeriesColor(levelColors[x]);
+        levelChart->AddSeries(&plot.Level[x]);
     }
-    for (TLineSeries* correction : {&data.Cable, &data.Amplifier, &data.Antenna}) {
+    for (TLineSeries* correction : {&plot.Cable, &plot.Amplifier, &plot.Antenna}) {
         correction->SetSeriesColor(clWhite);
         correction->SetHorizAxis(aTopAxis);
         correction->SetVertAxis(aRightAxis);
@@ -193,11 +193,11 @@ QWidget* CoverageFrame::BuildCharts()
 // The level axis follows the view's range ("High[dBm]", "Low[dBm]").
 void CoverageFrame::ShowLevelRange()
 {
-    const CoverageChart& data = view_->Chart();
+    const CoverageChart& plot = view_->Chart();
     TChartAxis& left = *levelChart->LeftAxis();
     left.SetAutomatic(false);
-    if (data.LeftMinimum <= data.LeftMaximum && (left.Minimum() != data.LeftMinimum || left.Maximum() != data.LeftMaximum))
-        left.SetRange(data.LeftMinimum, data.LeftMaximum);
+    if (plot.LeftMinimum <= plot.LeftMaximum && (left.Minimum() != plot.LeftMinimum || left.Maximum() != plot.LeftMaximum))
+        left.SetRange(plot.LeftMinimum, plot.LeftMaximum);
     levelChart->Invalidate();
 }
 

@@ -306,8 +306,8 @@ void HtmlLayout::Tag(const QString& tag)
     } else if (const TFontStyles style = StyleOfTag(t, QLatin1String("<"))) {
         font_.SetStyle(font_.Style() | style);
         tags_.push_back(t);
-    } else if (const TFontStyles style = StyleOfTag(t, QLatin1String("</"))) {
-        font_.SetStyle(font_.Style() & ~style);
+    } else if (const TFontStyles closed = StyleOfTag(t, QLatin1String("</"))) {
+        font_.SetStyle(font_.Style() & ~closed);
     } else if (t.startsWith(QLatin1String("<IMG "))) {
         Image(tag.mid(5, tag.size() - 6));
     } else if (t.startsWith(QLatin1String("</FONT")) || is("</PRE>") || is("</SUB>") || is("</SUPER>")

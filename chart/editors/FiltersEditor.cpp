@@ -138,9 +138,9 @@ TFiltersEditor::TFiltersEditor(const EditorDialogs& dialogs, const QImage& graph
     layout->addLayout(top, 1);
     layout->addLayout(bottom);
 
-    connect(filterList, &QListWidget::currentRowChanged, this, [this](int row) {
+    connect(filterList, &QListWidget::currentRowChanged, this, [this](int current) {
         if (!filling_)
-            SelectFilter(row);
+            SelectFilter(current);
     });
     connect(filterList, &QListWidget::itemChanged, this, [this](QListWidgetItem* item) {
         const int index = filterList->row(item);

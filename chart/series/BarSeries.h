@@ -173,9 +173,9 @@ public:
 
     // --- Gallery
     virtual bool SubGalleryStack() const { return true; }
-    void CreateSubGallery(const std::function<void(const QString&)>& add) const;
-    void SetSubGallery(int index);
-    virtual void PrepareForGallery(bool enabled);
+    void CreateSubGallery(const std::function<void(const QString&)>& add) const override;
+    void SetSubGallery(int index) override;
+    void PrepareForGallery(bool enabled) override;
     int NumSampleValues() const override;
     void AddSampleValues(int numValues) override;
 

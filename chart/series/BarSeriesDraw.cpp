@@ -244,12 +244,12 @@ void DrawBox2D(TPlotCanvas3D& canvas, const TRect& b)
 // A bar's outline along the values (start and end position) and across them (its bounds),
 // the same for both orientations.
 struct BarGeometry {
-    BarGeometry(const TRect& b, bool vertical, int startPos, int endPos)
-        : vertical(vertical), across(vertical ? (b.Left + b.Right) / 2 : (b.Top + b.Bottom) / 2),
-          width(vertical ? b.Right - b.Left : b.Bottom - b.Top), middle((startPos + endPos) / 2),
-          low(vertical ? b.Left : b.Top), high(vertical ? b.Right : b.Bottom),
+    BarGeometry(const TRect& b, bool isVertical, int startPos, int endPos)
+        : vertical(isVertical), across(isVertical ? (b.Left + b.Right) / 2 : (b.Top + b.Bottom) / 2),
+          width(isVertical ? b.Right - b.Left : b.Bottom - b.Top), middle((startPos + endPos) / 2),
+          low(isVertical ? b.Left : b.Top), high(isVertical ? b.Right : b.Bottom),
           // Vertical bars point to the smaller pixel (up), horizontal ones to the larger (right).
-          tip(vertical ? startPos : endPos), foot(vertical ? endPos : startPos)
+          tip(isVertical ? startPos : endPos), foot(isVertical ? endPos : startPos)
     {
     }
     // A point at a position along the values and one across the bar.

@@ -305,9 +305,9 @@ public:
     bool ListingOtherSlices() const { return listingOther_; }
 
     // Gallery.
-    void CreateSubGallery(const std::function<void(const QString&)>& add) const;
-    void SetSubGallery(int index);
-    void PrepareForGallery(bool enabled);
+    void CreateSubGallery(const std::function<void(const QString&)>& add) const override;
+    void SetSubGallery(int index) override;
+    void PrepareForGallery(bool enabled) override;
     // 3D on: rotated view, elevation 305; Circled is the opposite of the chart's 3D flag.
     void GalleryChanged3D(bool is3D) override;
     int NumSampleValues() const override { return 8; }

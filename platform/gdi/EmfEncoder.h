@@ -48,6 +48,7 @@ enum : uint32_t {
     kChord = 46,
     kPie = 47,
     kLineTo = 54,
+    kSetArcDirection = 57,
     kBeginPath = 59,
     kEndPath = 60,
     kCloseFigure = 61,
@@ -232,6 +233,7 @@ private:
     int32_t pen_ = -1, brush_ = -1, font_ = -1;
     uint32_t rop2_ = R2_COPYPEN, bkMode_ = OPAQUE, bkColor_ = 0xFFFFFF, textColor_ = 0, textAlign_ = 0,
              fillMode_ = ALTERNATE;
+    uint32_t arcDirection_ = AD_COUNTERCLOCKWISE;
     int32_t charExtra_ = 0;
     Point pos_;
     bool inPath_ = false;
@@ -239,6 +241,8 @@ private:
 
     // What the records written so far have set.
     std::optional<uint32_t> eRop2_, eBkMode_, eBkColor_, eTextColor_, eTextAlign_, eFillMode_;
+    // A reader's device starts counter-clockwise, so only a change to clockwise needs a record.
+    std::optional<uint32_t> eArcDirection_ = AD_COUNTERCLOCKWISE;
 
     TextMeasure measure_;
 };

@@ -99,6 +99,8 @@ void Encoder::Polyline(const std::vector<Point>& pts)
 // Rectangle-bounded shapes: the box as the call gave it, then `points` more points.
 void Encoder::Shape(uint32_t type, const int32_t* a, int points)
 {
+    // The direction picks the side an arc, pie or chord covers and where a styled outline starts.
+    SetAttr(eArcDirection_, arcDirection_, kSetArcDirection);
     if (inPath_) {
         pathBox_.Add(a[0], a[1]);
         pathBox_.Add(a[2], a[3]);

@@ -154,6 +154,9 @@ QByteArray Encoder::Run()
         case MetaOp::SetPolyFillMode:
             fillMode_ = static_cast<uint32_t>(r.a[0]);
             break;
+        case MetaOp::SetArcDirection:
+            arcDirection_ = static_cast<uint32_t>(r.a[0]);
+            break;
         case MetaOp::SetGraphicsMode:
             break; // no world transforms: the mode changes nothing
         case MetaOp::SelectClip:

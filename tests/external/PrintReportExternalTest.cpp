@@ -101,8 +101,9 @@ TEST(PrintReportExternalTest, EachTableHeadingStandsOnThePageOfItsRows)
             EXPECT_EQ(found, headings) << word;
         }
         EXPECT_EQ(pages.value("150"), pages.value("Set1"));
-        if (peaks2 > 0)
+        if (peaks2 > 0) {
             EXPECT_EQ(pages.value("9000"), pages.value("Set2"));
+        }
     }
 }
 

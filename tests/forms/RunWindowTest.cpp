@@ -236,7 +236,7 @@ INSTANTIATE_TEST_SUITE_P(Families, FamilyWindowRun,
                                            FamilyCase{"sva1032x", Kind::Siglent},
                                            FamilyCase{"fpc1000", Kind::Receiver}, FamilyCase{"fph", Kind::Receiver},
                                            FamilyCase{"hms3010", Kind::None}),
-                         [](const ::testing::TestParamInfo<FamilyCase>& info) { return std::string(info.param.family); });
+                         [](const ::testing::TestParamInfo<FamilyCase>& p) { return std::string(p.param.family); });
 
 // Pause takes effect before the next segment and hands the grid back; Play resumes; Stop ends
 // the run before the next segment; the window goes on working and a second run measures again.
@@ -685,4 +685,4 @@ INSTANTIATE_TEST_SUITE_P(
         // Reads the analyser holds past their time-out until the program aborts them.
         FaultCase{"ReadPastTimeOut", "dsa815", "read-hang,no-answer",
                   {"Error: Visa RD Error Maxsample", "Error: Visa RD Error Maxsample"}}),
-    [](const ::testing::TestParamInfo<FaultCase>& info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<FaultCase>& p) { return std::string(p.param.name); });

@@ -41,9 +41,9 @@ void ExpectPoints(const std::vector<tracecodec::Point>& points, const Expected& 
 
 struct Reader : ScriptedScpi {
     std::vector<tracecodec::Point> points; // what the last read decoded
-    Reader(int32_t family, int32_t model, int32_t series, int32_t points) : ScriptedScpi(family, model, series)
+    Reader(int32_t family, int32_t model, int32_t series, int32_t tracePoints) : ScriptedScpi(family, model, series)
     {
-        device.TracePoints = points;
+        device.TracePoints = tracePoints;
         device.DeviceConnected = 1;
         status.SetText(InstrumentStatus::kConnectionPanel, "TCPIP0::fake::INSTR");
     }

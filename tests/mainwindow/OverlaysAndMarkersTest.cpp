@@ -352,8 +352,9 @@ TEST(MarkerTab, PeakTextsReadAsTheAnySeparatorConversionReadsThem)
         const QString text = QString::fromLatin1(t);
         const bool a = ParsePeakText(text, fast);
         EXPECT_EQ(a, TryStrToFloatAnySep(text, slow)) << t;
-        if (a)
+        if (a) {
             EXPECT_EQ(fast, slow) << t;
+        }
     }
 }
 

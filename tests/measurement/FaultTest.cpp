@@ -103,8 +103,8 @@ INSTANTIATE_TEST_SUITE_P(
                       DropCase{"dsa815", "drop=12", false}, DropCase{"ssa3032x", "drop=12", false},
                       DropCase{"sva1032x", "drop=12", false}, DropCase{"fpc1000", "drop=15", false},
                       DropCase{"fph", "drop=15", true}, DropCase{"dsa815", "drop=20", true}),
-    [](const ::testing::TestParamInfo<DropCase>& info) {
-        return std::string(info.param.family) + (info.param.zeroSpan ? "ZeroSpan" : "");
+    [](const ::testing::TestParamInfo<DropCase>& p) {
+        return std::string(p.param.family) + (p.param.zeroSpan ? "ZeroSpan" : "");
     });
 
 TEST(Faults, AThreeDigitStatusAnswerCompletesTheReceiverPoll)

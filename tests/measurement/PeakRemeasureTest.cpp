@@ -22,15 +22,15 @@ struct Reading {
 
 // Records them from the simulator's command log, in its thread, before the answer goes out.
 struct ReadingRecorder {
-    explicit ReadingRecorder(SimInstrument& inst) : inst(inst)
+    explicit ReadingRecorder(SimInstrument& instrument) : inst(instrument)
     {
-        inst.SetLogSink([&inst, shared = shared](const SimLogEntry& e) {
+        instrument.SetLogSink([&instrument, shared = shared](const SimLogEntry& e) {
             const QByteArray m = e.message.trimmed();
             if (m != ":CALC:MARK1:Y?" && m != ":TRACE:DATA?")
                 return;
-            const SimSettings& s = inst.State();
+            const SimSettings& s = instrument.State();
             Reading r{s.detector, s.rbwHz, m == ":TRACE:DATA?" ? (s.startHz + s.stopHz) / 2 : s.markerHz, 0};
-            r.levelDbuv = m == ":CALC:MARK1:Y?" && s.markerAtPeak ? s.markerPeakDbuv : inst.LevelAt(r.markerHz);
+            r.levelDbuv = m == ":CALC:MARK1:Y?" && s.markerAtPeak ? s.markerPeakDbuv : instrument.LevelAt(r.markerHz);
             std::lock_guard<std::mutex> lock(shared->first);
             shared->second.push_back(r);
         });

@@ -20,7 +20,7 @@ const std::map<uint32_t, uint32_t>& MinimumSizes()
 {
     static const std::map<uint32_t, uint32_t> sizes = {
         {1, 88}, {3, 28}, {4, 28}, {14, 20}, {15, 20}, // header, polygon, polyline, end, pixel
-        {18, 12}, {19, 12}, {20, 12}, {22, 12}, {24, 12}, {25, 12}, // modes and colours
+        {18, 12}, {19, 12}, {20, 12}, {22, 12}, {24, 12}, {25, 12}, {57, 12}, // modes and colours
         {27, 16}, {54, 16}, // move to, line to
         {37, 12}, {38, 28}, {39, 24}, {40, 12}, {82, 104}, {94, 32}, {95, 52}, // objects
         {42, 24}, {43, 24}, {44, 32}, {45, 40}, {46, 40}, {47, 40}, // box shapes and arcs
@@ -98,6 +98,12 @@ QString Modes(uint32_t rop2)
     return QStringLiteral("r%1").arg(rop2);
 }
 
+// Figures run counter-clockwise unless the direction says otherwise.
+QString Direction(uint32_t arcDirection)
+{
+    return arcDirection == gdi::AD_CLOCKWISE ? QStringLiteral(" cw") : QString();
+}
+
 // A device-independent bitmap of 24 or 32 bits per pixel, uncompressed, in either row order.
 QImage Dib(
     const QByteArray& rec, uint32_t offBmi, uint32_t cbBmi, uint32_t offBits, uint32_t cbBits, QString& error)
@@ -166,7 +172,7 @@ private:
     QString stockBrush_ = QStringLiteral("brush solid ffffff");
     QString stockFont_ = QStringLiteral("font stock");
     uint32_t rop2_ = gdi::R2_COPYPEN, bkMode_ = gdi::OPAQUE, bkColor_ = 0xFFFFFF, textColor_ = 0, align_ = 0,
-             fill_ = gdi::ALTERNATE;
+             fill_ = gdi::ALTERNATE, arcDirection_ = gdi::AD_COUNTERCLOCKWISE;
     bool inPath_ = false;
     // The clip: none, or its rectangles. A reset followed at once by an intersection is one
     // selection of a region.
@@ -336,6 +342,9 @@ bool Reader::Decode(const Record& r)
     case 22:
         align_ = r.U(8);
         break;
+    case 57:
+        arcDirection_ = r.U(8);
+        break;
     case 24:
         textColor_ = r.U(8);
         break;
@@ -429,11 +438,11 @@ bool Reader::Decode(const Record& r)
     case 42:
     case 43:
         add((r.type == 42 ? QStringLiteral("Ellipse ") : QStringLiteral("Rectangle "))
-            + Numbers({r.I(8), r.I(12), r.I(16), r.I(20)}) + paint(true, true));
+            + Numbers({r.I(8), r.I(12), r.I(16), r.I(20)}) + Direction(arcDirection_) + paint(true, true));
         break;
     case 44:
         add(QStringLiteral("RoundRect ") + Numbers({r.I(8), r.I(12), r.I(16), r.I(20), r.I(24), r.I(28)})
-            + paint(true, true));
+            + Direction(arcDirection_) + paint(true, true));
         break;
     case 45:
     case 46:
@@ -441,7 +450,7 @@ bool Reader::Decode(const Record& r)
         static const char* names[] = {"Arc ", "Chord ", "Pie "};
         add(QLatin1String(names[r.type - 45])
             + Numbers({r.I(8), r.I(12), r.I(16), r.I(20), r.I(24), r.I(28), r.I(32), r.I(36)})
-            + paint(true, r.type != 45));
+            + Direction(arcDirection_) + paint(true, r.type != 45));
         break;
     }
     case 59:
@@ -653,7 +662,7 @@ QStringList ExpectedCalls(const gdi::Metafile& m)
     const Font defaultFont;
     int32_t pen = -1, brush = -1, font = -1, extra = 0;
     uint32_t rop2 = R2_COPYPEN, bkMode = OPAQUE, bkColor = 0xFFFFFF, textColor = 0, align = 0,
-             fill = ALTERNATE;
+             fill = ALTERNATE, arcDirection = AD_COUNTERCLOCKWISE;
     bool inPath = false;
     auto penText = [&] {
         const Pen& p = pen >= 0 ? m.Pens[static_cast<size_t>(pen)] : defaultPen;
@@ -730,6 +739,9 @@ QStringList ExpectedCalls(const gdi::Metafile& m)
         case MetaOp::SetPolyFillMode:
             fill = static_cast<uint32_t>(a[0]);
             break;
+        case MetaOp::SetArcDirection:
+            arcDirection = static_cast<uint32_t>(a[0]);
+            break;
         case MetaOp::SetGraphicsMode:
             break;
         case MetaOp::MoveTo:
@@ -746,14 +758,16 @@ QStringList ExpectedCalls(const gdi::Metafile& m)
                     + (inPath ? QString() : QStringLiteral(" f%1").arg(fill));
             break;
         case MetaOp::Rectangle:
-            calls << QStringLiteral("Rectangle ") + Numbers({a[0], a[1], a[2], a[3]}) + paint(true, true);
+            calls << QStringLiteral("Rectangle ") + Numbers({a[0], a[1], a[2], a[3]}) + Direction(arcDirection)
+                    + paint(true, true);
             break;
         case MetaOp::Ellipse:
-            calls << QStringLiteral("Ellipse ") + Numbers({a[0], a[1], a[2], a[3]}) + paint(true, true);
+            calls << QStringLiteral("Ellipse ") + Numbers({a[0], a[1], a[2], a[3]}) + Direction(arcDirection)
+                    + paint(true, true);
             break;
         case MetaOp::RoundRect:
             calls << QStringLiteral("RoundRect ") + Numbers({a[0], a[1], a[2], a[3], a[4], a[5]})
-                    + paint(true, true);
+                    + Direction(arcDirection) + paint(true, true);
             break;
         case MetaOp::Arc:
         case MetaOp::Pie:
@@ -761,7 +775,7 @@ QStringList ExpectedCalls(const gdi::Metafile& m)
             const QString name = r.op == MetaOp::Arc ? QStringLiteral("Arc ")
                 : r.op == MetaOp::Pie                ? QStringLiteral("Pie ")
                                                      : QStringLiteral("Chord ");
-            calls << name + Numbers({a[0], a[1], a[2], a[3], a[4], a[5], a[6], a[7]})
+            calls << name + Numbers({a[0], a[1], a[2], a[3], a[4], a[5], a[6], a[7]}) + Direction(arcDirection)
                     + paint(true, r.op != MetaOp::Arc);
             break;
         }

@@ -23,6 +23,7 @@ constexpr uint32_t kTextOut = 84;
 constexpr uint32_t kPolyline16 = 87;
 constexpr uint32_t kPolygon16 = 86;
 constexpr uint32_t kClipRegion = 75;
+constexpr uint32_t kSetArcDirection = 57;
 
 std::vector<int32_t> Advances(const emfread::Record& text)
 {
@@ -54,6 +55,12 @@ TEST(EmfWriter, HeaderCountsAndAnObjectTableThatStaysSmall)
     dc.Arc(0, 0, 100, 100, 100, 50, 50, 0);
     dc.Pie(0, 0, 100, 100, 100, 50, 50, 0);
     dc.Chord(0, 0, 100, 100, 100, 50, 50, 0);
+    // Only the changes of direction are written: a reader starts counter-clockwise.
+    dc.SetArcDirection(gdi::AD_CLOCKWISE);
+    dc.Pie(0, 0, 100, 100, 100, 50, 50, 0);
+    dc.RoundRect(10, 10, 100, 60, 8, 8);
+    dc.SetArcDirection(gdi::AD_COUNTERCLOCKWISE);
+    dc.Arc(0, 0, 100, 100, 100, 50, 50, 0);
     dc.SetROP2(gdi::R2_XORPEN);
     dc.PatBlt(5, 5, 20, 20, gdi::PATCOPY);
     dc.SetPixel(3, 4, gdi::RGB(9, 8, 7));
@@ -69,6 +76,7 @@ TEST(EmfWriter, HeaderCountsAndAnObjectTableThatStaysSmall)
     EXPECT_LE(p.handles, 4);
     EXPECT_EQ(p.Count(kDeleteObject), p.Count(kCreatePen) + p.Count(39));
     EXPECT_EQ(p.Count(43), 120);
+    EXPECT_EQ(p.Count(kSetArcDirection), 2);
 }
 
 TEST(EmfWriter, CoordinatesKeepTheirThirtyTwoBits)

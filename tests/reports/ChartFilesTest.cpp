@@ -265,8 +265,9 @@ TEST_F(ChartFileFixture, RandomBytesNeverHurt)
             expected1 += tag == 1 && std::isfinite(x) && std::isfinite(y);
         }
         ASSERT_EQ(chart.Series(1).Count(), expected1) << round;
-        if (expected1 > 0)
+        if (expected1 > 0) {
             ASSERT_LE(chart.Series(1).XValues().First(), chart.Series(1).XValues().Last()) << round;
+        }
     }
 }
 

@@ -169,10 +169,11 @@ TEST(PrintReportTest, HeadingsStayWithTheirFirstRow)
                 std::vector<std::pair<QString, size_t>> texts;
                 for (size_t p = 0; p < plan.Pages.size(); ++p) {
                     for (const ReportItem& item : plan.Pages[p].Items) {
-                        if (item.kind == ReportItem::Text)
+                        if (item.kind == ReportItem::Text) {
                             texts.emplace_back(item.Label, p);
-                        else if (item.kind == ReportItem::Box)
+                        } else if (item.kind == ReportItem::Box) {
                             EXPECT_LE(item.Area.bottom, page.h - page.dpi * 2 / 3);
+                        }
                     }
                 }
                 auto pageOf = [&texts](size_t from, const QString& label) {
@@ -189,8 +190,9 @@ TEST(PrintReportTest, HeadingsStayWithTheirFirstRow)
                     const auto [units, unitsPage] = pageOf(names, "[kHz]");
                     EXPECT_EQ(namesPage, headingPage) << set;
                     EXPECT_EQ(unitsPage, headingPage) << set;
-                    if ((set == 1 ? peaks1 : peaks2) > 0)
+                    if ((set == 1 ? peaks1 : peaks2) > 0) {
                         EXPECT_EQ(pageOf(units, "1").second, headingPage) << set;
+                    }
                     at = units;
                 }
             }

@@ -226,8 +226,8 @@ QByteArray NmeaReceiver::Answer(const QByteArray& body)
     if (faults_.noFix)
         return Sentence("GPRMC," + TimeField(f.secondsOfDay) + ",V,,,,,,," + DateField(f) + ",,,N");
     if (faults_.badChecksum) {
-        const QByteArray body = RmcBody(f);
-        return "$" + body + "*" + Hex2(Checksum(body) ^ 0x5A) + "\r\n";
+        const QByteArray rmc = RmcBody(f);
+        return "$" + rmc + "*" + Hex2(Checksum(rmc) ^ 0x5A) + "\r\n";
     }
     return Sentence(RmcBody(f));
 }

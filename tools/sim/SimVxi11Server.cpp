@@ -459,12 +459,12 @@ struct SimVxi11Server::Impl {
             return Send(c, xid, 4, {});
         Device_Error e{links.contains(lid) ? kErrNone : kErrInvalidLink};
         for (const std::weak_ptr<Conn>& weak : connections) {
-            const std::shared_ptr<Conn> core = weak.lock();
-            if (core && !core->abortChannel && core->readPending && core->pendingRead.lid == lid) {
+            const std::shared_ptr<Conn> peer = weak.lock();
+            if (peer && !peer->abortChannel && peer->readPending && peer->pendingRead.lid == lid) {
                 Device_ReadResp r{};
                 r.error = kErrAbort;
                 QByteArray none;
-                FinishRead(*core, r, none);
+                FinishRead(*peer, r, none);
             }
         }
         Send(c, xid, 0, Encode(reinterpret_cast<xdrproc_t>(xdr_Device_Error), &e));

@@ -152,8 +152,9 @@ void SortAndCheck(std::vector<int> values, const char* what)
         },
         [&](int i, int j) { std::swap(values[static_cast<size_t>(i)], values[static_cast<size_t>(j)]); });
     EXPECT_EQ(values, expected) << what;
-    if (values.size() > 1)
+    if (values.size() > 1) {
         EXPECT_GT(calls, 0) << what;
+    }
 }
 
 } // namespace

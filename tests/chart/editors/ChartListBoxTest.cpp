@@ -222,8 +222,9 @@ TEST(ChartListBox, ItemShowsSymbolInsideTheColourSectionAndTitleInSeriesColour)
         for (int x = colourLeft; x < colourLeft + 26; ++x) {
             const QRgb pixel = image.pixel(row.left() + x, row.top() + y);
             const bool inside = x >= colourLeft + 4 && x < colourLeft + 22 && y >= 4 && y < row.height() - 4;
-            if (pixel != back)
+            if (pixel != back) {
                 EXPECT_TRUE(inside) << x << "," << y;
+            }
             symbolPixels += pixel == seriesRgb;
         }
     EXPECT_GT(symbolPixels, 0);

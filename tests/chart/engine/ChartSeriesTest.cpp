@@ -131,8 +131,9 @@ TEST(ChartSeries, BulkAddMatchesPointByPointAdds)
         ASSERT_EQ(unlocked.Count(), single.Count());
         for (int i = 0; i < single.Count(); ++i) {
             ASSERT_EQ(std::isnan(bulk.GetPointX(i)), std::isnan(single.GetPointX(i))) << order << " " << i;
-            if (!std::isnan(single.GetPointX(i)))
+            if (!std::isnan(single.GetPointX(i))) {
                 ASSERT_EQ(bulk.GetPointX(i), single.GetPointX(i)) << order << " " << i;
+            }
             ASSERT_EQ(bulk.GetPointY(i), single.GetPointY(i)) << order << " " << i;
             ASSERT_EQ(bulk.GetPointColor(i), single.GetPointColor(i)) << order << " " << i;
             ASSERT_EQ(unlocked.GetPointY(i), single.GetPointY(i)) << order << " " << i;

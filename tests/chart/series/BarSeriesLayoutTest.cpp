@@ -25,7 +25,7 @@ struct Layout {
     bool invertValue = false;
     bool horizontal = false;
     int pen = 0;   // 0: hidden, else the pen's width
-    std::vector<int> groups;   // stack group of each series (0 when missing)
+    std::vector<int> groups {};   // stack group of each series (0 when missing)
 };
 
 constexpr int kPoints = 8;

@@ -156,7 +156,7 @@ TEST_P(TextPictures, TextStaysInItsBoxOnItsOwnLines)
 }
 
 INSTANTIATE_TEST_SUITE_P(Chart, TextPictures, ::testing::ValuesIn(kTextCases),
-                         [](const auto& info) { return std::string(info.param.Name); });
+                         [](const auto& p) { return std::string(p.param.Name); });
 
 // A red-to-blue gradient from bottom to top on every wall of a 3D chart: the upper end of each
 // wall face is blue, the lower end red.
@@ -274,7 +274,7 @@ TEST_P(MarkArrows, JoinEveryMarkToItsPoint)
 }
 
 INSTANTIATE_TEST_SUITE_P(Chart, MarkArrows, ::testing::Bool(),
-                         [](const auto& info) { return info.param ? "Pie" : "Bar"; });
+                         [](const auto& p) { return p.param ? "Pie" : "Bar"; });
 
 // A 3D pie is seen from above, at its own elevation and at the gallery's: its rim (the slice
 // colour darkened) shows at the front, below the top face, and nothing of it above the top face.
@@ -319,4 +319,4 @@ TEST_P(PieRim, ShowsBelowTheTopFace)
 }
 
 INSTANTIATE_TEST_SUITE_P(Chart, PieRim, ::testing::Values(315, 350),
-                         [](const auto& info) { return "Elevation" + std::to_string(info.param); });
+                         [](const auto& p) { return "Elevation" + std::to_string(p.param); });

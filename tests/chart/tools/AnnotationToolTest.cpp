@@ -201,4 +201,4 @@ TEST_P(AnnotationPictures, HtmlTextStaysInItsBoxAligned)
 }
 
 INSTANTIATE_TEST_SUITE_P(Tool, AnnotationPictures, ::testing::Values(taCenter, taRightJustify),
-                         [](const auto& info) { return info.param == taCenter ? "Centred" : "Right"; });
+                         [](const auto& p) { return p.param == taCenter ? "Centred" : "Right"; });
