@@ -201,6 +201,21 @@ double Seconds(std::chrono::steady_clock::duration span)
     return std::chrono::duration<double>(span).count();
 }
 
+// The mean time of timed() over the benchmark's iterations, recorded under key; prepare() runs
+// before each, outside the clock.
+template <class Prepare, class Timed>
+void TimeEach(benchmark::State& state, const std::string& key, Prepare prepare, Timed timed)
+{
+    double total = 0;
+    for (auto _ : state) {
+        prepare();
+        const auto start = std::chrono::steady_clock::now();
+        timed();
+        total += Seconds(std::chrono::steady_clock::now() - start);
+    }
+    Times()[key] = total / static_cast<double>(state.iterations());
+}
+
 // The chart drawn again as it is (repaint), or after its horizontal range moved by a hair, so that
 // nothing drawn before can be reused (view changed, as after a zoom).
 void BM_Ours(benchmark::State& state)
@@ -217,18 +232,16 @@ void BM_Ours(benchmark::State& state)
         ZoomRange(d, low, high);
     our.chart.BottomAxis()->SetRange(low, high);
     our.Draw();
-    double total = 0;
     bool moved = false;
-    for (auto _ : state) {
-        if (changed) {
-            moved = !moved;
-            our.chart.BottomAxis()->SetRange(moved ? low * (1 + 1e-9) : low, high);
-        }
-        const auto start = std::chrono::steady_clock::now();
-        our.Draw();
-        total += Seconds(std::chrono::steady_clock::now() - start);
-    }
-    Times()["ours: " + Case(points, penWidth, zoomed, changed)] = total / static_cast<double>(state.iterations());
+    TimeEach(
+        state, "ours: " + Case(points, penWidth, zoomed, changed),
+        [&] {
+            if (changed) {
+                moved = !moved;
+                our.chart.BottomAxis()->SetRange(moved ? low * (1 + 1e-9) : low, high);
+            }
+        },
+        [&] { our.Draw(); });
 }
 
 // Every segment of a run appended to the four traces, the chart repainted after each.
@@ -266,13 +279,7 @@ void BM_OursEmpty(benchmark::State& state)
 {
     OurChart our(1, false);
     our.Draw();
-    double total = 0;
-    for (auto _ : state) {
-        const auto start = std::chrono::steady_clock::now();
-        our.Draw();
-        total += Seconds(std::chrono::steady_clock::now() - start);
-    }
-    Times()["ours: empty chart (walls, axes, labels, grid)"] = total / static_cast<double>(state.iterations());
+    TimeEach(state, "ours: empty chart (walls, axes, labels, grid)", [] {}, [&] { our.Draw(); });
 }
 
 // Every Y of the four traces replaced (each cleared and filled again at once), then one drawing.
@@ -283,17 +290,14 @@ void BM_OursRefill(benchmark::State& state)
     OurChart our(1);
     our.Fill(d);
     our.Draw();
-    double total = 0;
     int shift = 0;
-    for (auto _ : state) {
-        shift = (shift + 1) % kTraces;
-        const auto start = std::chrono::steady_clock::now();
-        our.Refill(d, shift);
-        our.Draw();
-        total += Seconds(std::chrono::steady_clock::now() - start);
-    }
-    Times()["ours: " + std::to_string(points) + " points, 4 traces refilled, drawn"] =
-        total / static_cast<double>(state.iterations());
+    TimeEach(
+        state, "ours: " + std::to_string(points) + " points, 4 traces refilled, drawn",
+        [&] { shift = (shift + 1) % kTraces; },
+        [&] {
+            our.Refill(d, shift);
+            our.Draw();
+        });
 }
 
 // One trace of ordered points cleared and filled again at once, without drawing.
@@ -303,19 +307,14 @@ void BM_OursAppend(benchmark::State& state)
     OurChart our(1);
     our.Fill(d);
     TLineSeries& s = *our.traces[0];
-    double total = 0;
     int shift = 0;
-    for (auto _ : state) {
-        shift = (shift + 1) % kTraces;
-        const auto start = std::chrono::steady_clock::now();
-        {
+    TimeEach(
+        state, "ours: 750000 ordered points filled at once", [&] { shift = (shift + 1) % kTraces; },
+        [&] {
             TChartSeries::UpdateScope scope(s);
             s.Clear();
             s.AddPointsXY(d.x, d.traces[static_cast<size_t>(shift)], kTraceColors[0]);
-        }
-        total += Seconds(std::chrono::steady_clock::now() - start);
-    }
-    Times()["ours: 750000 ordered points filled at once"] = total / static_cast<double>(state.iterations());
+        });
 }
 
 // The main chart's 29 series, each read point by point to 750,000 points and drawn: what they
@@ -452,18 +451,16 @@ void BM_QCustomPlot(benchmark::State& state)
         ZoomRange(d, low, high);
     their.plot.xAxis->setRange(low, high);
     their.plot.replot();
-    double total = 0;
     bool moved = false;
-    for (auto _ : state) {
-        if (changed) {
-            moved = !moved;
-            their.plot.xAxis->setRange(moved ? low * (1 + 1e-9) : low, high);
-        }
-        const auto start = std::chrono::steady_clock::now();
-        their.plot.replot();
-        total += Seconds(std::chrono::steady_clock::now() - start);
-    }
-    Times()["qcp: " + Case(points, penWidth, zoomed, changed)] = total / static_cast<double>(state.iterations());
+    TimeEach(
+        state, "qcp: " + Case(points, penWidth, zoomed, changed),
+        [&] {
+            if (changed) {
+                moved = !moved;
+                their.plot.xAxis->setRange(moved ? low * (1 + 1e-9) : low, high);
+            }
+        },
+        [&] { their.plot.replot(); });
 }
 
 void BM_QCustomPlotEmpty(benchmark::State& state)
@@ -474,13 +471,7 @@ void BM_QCustomPlotEmpty(benchmark::State& state)
         return;
     }
     their.plot.replot();
-    double total = 0;
-    for (auto _ : state) {
-        const auto start = std::chrono::steady_clock::now();
-        their.plot.replot();
-        total += Seconds(std::chrono::steady_clock::now() - start);
-    }
-    Times()["qcp: empty chart (walls, axes, labels, grid)"] = total / static_cast<double>(state.iterations());
+    TimeEach(state, "qcp: empty chart (walls, axes, labels, grid)", [] {}, [&] { their.plot.replot(); });
 }
 
 // The same refill as setData with sorted data (the vectors made beforehand), then replot().
@@ -499,18 +490,15 @@ void BM_QCustomPlotRefill(benchmark::State& state)
     std::vector<QVector<double>> ys;
     for (const auto& y : d.traces)
         ys.emplace_back(y.begin(), y.end());
-    double total = 0;
     int shift = 0;
-    for (auto _ : state) {
-        shift = (shift + 1) % kTraces;
-        const auto start = std::chrono::steady_clock::now();
-        for (int t = 0; t < kTraces; ++t)
-            their.plot.graph(t)->setData(x, ys[static_cast<size_t>((t + shift) % kTraces)], true);
-        their.plot.replot();
-        total += Seconds(std::chrono::steady_clock::now() - start);
-    }
-    Times()["qcp: " + std::to_string(points) + " points, 4 traces refilled, drawn"] =
-        total / static_cast<double>(state.iterations());
+    TimeEach(
+        state, "qcp: " + std::to_string(points) + " points, 4 traces refilled, drawn",
+        [&] { shift = (shift + 1) % kTraces; },
+        [&] {
+            for (int t = 0; t < kTraces; ++t)
+                their.plot.graph(t)->setData(x, ys[static_cast<size_t>((t + shift) % kTraces)], true);
+            their.plot.replot();
+        });
 }
 
 void BM_QCustomPlotAppend(benchmark::State& state)
@@ -522,15 +510,10 @@ void BM_QCustomPlotAppend(benchmark::State& state)
     for (const auto& y : d.traces)
         ys.emplace_back(y.begin(), y.end());
     their.plot.graph(0)->setData(x, ys[0], true);
-    double total = 0;
     int shift = 0;
-    for (auto _ : state) {
-        shift = (shift + 1) % kTraces;
-        const auto start = std::chrono::steady_clock::now();
-        their.plot.graph(0)->setData(x, ys[static_cast<size_t>(shift)], true);
-        total += Seconds(std::chrono::steady_clock::now() - start);
-    }
-    Times()["qcp: 750000 ordered points filled at once"] = total / static_cast<double>(state.iterations());
+    TimeEach(
+        state, "qcp: 750000 ordered points filled at once", [&] { shift = (shift + 1) % kTraces; },
+        [&] { their.plot.graph(0)->setData(x, ys[static_cast<size_t>(shift)], true); });
 }
 
 void BM_QCustomPlotSweep(benchmark::State& state)
@@ -603,13 +586,7 @@ void BM_OursDottedMarginLine(benchmark::State& state)
         margin.AddPointsXY(d.x, d.limits[0], clOlive);
     }
     our.Draw();
-    double total = 0;
-    for (auto _ : state) {
-        const auto start = std::chrono::steady_clock::now();
-        our.Draw();
-        total += Seconds(std::chrono::steady_clock::now() - start);
-    }
-    Times()["ours: 750000 points, width 1 + a dotted margin line, whole"] = total / static_cast<double>(state.iterations());
+    TimeEach(state, "ours: 750000 points, width 1 + a dotted margin line, whole", [] {}, [&] { our.Draw(); });
 }
 
 BENCHMARK(BM_OursEmpty)->Unit(benchmark::kMillisecond);
