@@ -238,13 +238,10 @@ bool SaveProjectFile(const ProjectTargets& targets, const QString& chosenPath, b
     return datafiles::CommitDataFile(ini, file, targets.Files);
 }
 
-void ReadProjectFile(ProjectTargets& targets, const QString& chosenPath, bool optTgFieldValue)
+namespace {
+
+void ReadProject(ProjectTargets& targets, const IniFile& ini, bool optTgFieldValue)
 {
-    // A foreign file reads as an empty one: every key takes its default. One that is there but
-    // was not read (too large, a line too long) is reported and changes nothing.
-    const IniFile ini(datafiles::AbsoluteSavePath(targets.Files.WorkingFolder, chosenPath));
-    if (datafiles::ReportUnreadDataFile(ini, targets.Files))
-        return;
     ReadGrid(ini, kSetUp, targets.MainGrid, MainKeys());
     ReadGrid(ini, kSetUp2, targets.CoverageGrid, CoverageKeys());
     if (targets.Generator != nullptr) {
@@ -257,14 +254,11 @@ void ReadProjectFile(ProjectTargets& targets, const QString& chosenPath, bool op
         ReadGrid(ini, kSetUp3, targets.GeneratorGrid, GeneratorGridKeys());
 }
 
-namespace {
-
 // A file the INI layer refused (too large, a line too long) is reported with its own reason;
 // any other file without the project's section [SetUp] is not a project (a missing key takes its
 // default, but a file without the section is some other file).
-bool RefuseAsProject(const QString& chosenPath, const QString& name, const DataFileContext& files)
+bool RefuseAsProject(const IniFile& ini, const QString& name, const DataFileContext& files)
 {
-    const IniFile ini(datafiles::AbsoluteSavePath(files.WorkingFolder, chosenPath));
     if (datafiles::ReportUnreadDataFile(ini, files))
         return true;
     if (ini.SectionExists(kSetUp))
@@ -275,16 +269,27 @@ bool RefuseAsProject(const QString& chosenPath, const QString& name, const DataF
 
 } // namespace
 
+void ReadProjectFile(ProjectTargets& targets, const QString& chosenPath, bool optTgFieldValue)
+{
+    // A foreign file reads as an empty one: every key takes its default. One that is there but
+    // was not read (too large, a line too long) is reported and changes nothing.
+    const IniFile ini(datafiles::AbsoluteSavePath(targets.Files.WorkingFolder, chosenPath));
+    if (!datafiles::ReportUnreadDataFile(ini, targets.Files))
+        ReadProject(targets, ini, optTgFieldValue);
+}
+
 std::optional<QString> LoadProject(ProjectTargets& targets, const QString& chosenPath, bool optTgFieldValue)
 {
     QString name = chosenPath;
     name.replace(QLatin1Char('\\'), QLatin1Char('/'));
     name = QFileInfo(name).fileName();
-    // Read as a project, any other file would empty the grid and name no file in every row.
-    if (RefuseAsProject(chosenPath, name, targets.Files))
+    // Read as a project, any other file would empty the grid and name no file in every row. The
+    // file is read once: what was checked is what fills the grids.
+    const IniFile ini(datafiles::AbsoluteSavePath(targets.Files.WorkingFolder, chosenPath));
+    if (RefuseAsProject(ini, name, targets.Files))
         return std::nullopt;
     WriteLastProject(name, targets.Files);
-    ReadProjectFile(targets, chosenPath, optTgFieldValue);
+    ReadProject(targets, ini, optTgFieldValue);
     for (const QString& kind : ProjectApplyOrder(optTgFieldValue))
         ApplyProjectFiles(targets, kind);
     if (targets.UpdateMeasureTimeEstimate)

@@ -181,15 +181,24 @@ QString SaveErrorText(const QString& path, const QString& reason)
            QStringLiteral("); the previous file is unchanged");
 }
 
+namespace {
+
+// A file that could not be written or read: an error box and the same line in the message log.
+void ShowAndLog(const DataFileContext& context, const QString& text)
+{
+    context.Error(text);
+    if (context.Messages != nullptr)
+        context.Messages->Append(text);
+}
+
+} // namespace
+
 bool CommitDataFile(IniFile& ini, const QString& path, const DataFileContext& context)
 {
     QString reason;
     if (ini.UpdateFile(&reason))
         return true;
-    const QString text = SaveErrorText(path, reason);
-    context.Error(text);
-    if (context.Messages != nullptr)
-        context.Messages->Append(text);
+    ShowAndLog(context, SaveErrorText(path, reason));
     return false;
 }
 
@@ -197,10 +206,7 @@ bool ReportUnreadDataFile(const IniFile& ini, const DataFileContext& context)
 {
     if (ini.LoadError().isEmpty())
         return false;
-    const QString text = QStringLiteral("Error: ") + ini.LoadError();
-    context.Error(text);
-    if (context.Messages != nullptr)
-        context.Messages->Append(text);
+    ShowAndLog(context, QStringLiteral("Error: ") + ini.LoadError());
     return true;
 }
 

@@ -120,7 +120,6 @@ ConnectOutcome ConnectInstrument(ScpiContext& c, const QString& resource, bool o
     LoadVisaLibrary(c.Visa, c.Debug);
     if (c.Visa.VisaSession != 0) {
         c.Visa.VisaLibrary->viClose(c.Visa.VisaSession);
-        c.Visa.LostLinks.erase(c.Visa.VisaSession);
         c.Visa.VisaSession = 0;
         c.Device.DeviceConnected = 0;
     }
@@ -133,7 +132,8 @@ ConnectOutcome ConnectInstrument(ScpiContext& c, const QString& resource, bool o
         return out;
     }
     c.Visa.VisaSession = session;
-    // A library may hand out the number of a session whose link was lost before.
+    // A library may hand out the number of a session whose link was lost before: the mark is
+    // forgotten where a session opens, whoever closed the old one.
     c.Visa.LostLinks.erase(session);
     out.Opened = true;
     c.Status.SetText(InstrumentStatus::kConnectionPanel, QString::fromLatin1(name));
@@ -152,7 +152,6 @@ ConnectOutcome ConnectInstrument(ScpiContext& c, const QString& resource, bool o
                                     QStringLiteral(" bytes")
                               : QStringLiteral("Error: no answer to *IDN? from ") + QString::fromLatin1(name));
         c.Visa.VisaLibrary->viClose(c.Visa.VisaSession);
-        c.Visa.LostLinks.erase(c.Visa.VisaSession);
         c.Visa.VisaSession = 0;
         c.Status.SetText(InstrumentStatus::kConnectionPanel, QStringLiteral("none"));
         c.Status.SetText(InstrumentStatus::kModelPanel, QString());

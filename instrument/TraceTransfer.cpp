@@ -96,10 +96,9 @@ QByteArray ReadAnswer(ScpiContext& c, qsizetype bufferSize, bool* ok)
     return answer;
 }
 
-// A link that is gone is no wrong size: the analyser never sent a trace.
-TraceReadResult LostLink(ScpiContext& c, qsizetype received)
+// A link that is gone (scpiio::LinkLost) is no wrong size: the analyser never sent a trace.
+TraceReadResult LostLink(qsizetype received)
 {
-    scpiio::LinkLost(c);
     TraceReadResult r;
     r.Status = TraceStatus::LinkLost;
     r.Received = static_cast<int>(received);
@@ -232,8 +231,8 @@ TraceReadResult ReadTraceVisaBinary(ScpiContext& c, int64_t startHz, int64_t sto
     const QByteArray answer = ReadAnswer(c, expected + 1, &ok);
     LogRead(c, startHz, stopHz, answer.size());
     std::vector<tracecodec::Point> points;
-    if (!ok && VisaLinkLost(c.Visa))
-        return LostLink(c, answer.size());
+    if (!ok && scpiio::LinkLost(c))
+        return LostLink(answer.size());
     if (!ok)
         return Finish(c, TraceStatus::WrongSize, {}, answer.size());
     const tracecodec::Grid grid = tracecodec::TraceGrid(startHz, stopHz, d.TracePoints);
@@ -264,8 +263,8 @@ TraceReadResult ReadTraceVisaAscii(ScpiContext& c, int64_t startHz, int64_t stop
     QByteArray answer = ReadAnswer(c, std::max(kAsciiBufferMinimum, expected + 1), &ok);
     LogRead(c, startHz, stopHz, answer.size());
     std::vector<tracecodec::Point> points;
-    if (!ok && VisaLinkLost(c.Visa))
-        return LostLink(c, answer.size());
+    if (!ok && scpiio::LinkLost(c))
+        return LostLink(answer.size());
     if (!ok || answer.size() != expected || answer.isEmpty())
         return Finish(c, TraceStatus::WrongSize, {}, answer.size());
     const tracecodec::Grid grid = tracecodec::TraceGrid(startHz, stopHz, d.TracePoints);
@@ -296,8 +295,8 @@ TraceReadResult ReadScanBufferFpc(ScpiContext& c, int64_t startHz, int64_t stopH
     const QByteArray answer = ReadAnswer(c, buffer, &ok);
     LogRead(c, startHz, stopHz, answer.size());
     std::vector<tracecodec::Point> points;
-    if (!ok && VisaLinkLost(c.Visa))
-        return LostLink(c, answer.size());
+    if (!ok && scpiio::LinkLost(c))
+        return LostLink(answer.size());
     if (!ok) {
         // This reader has no size check, so a failed read is no wrong size either: the scan
         // loop goes on with the next step, the connection stands.

@@ -13,8 +13,9 @@ struct RunParameters {
     int32_t Margin1Db = 0; // "Margin1[dB]": -100 .. 100
     int32_t Margin2Db = 0; // "Margin2[dB]"
     bool MaxHold = false;  // "MaxHold": "on" repeats the whole pass until Stop, which clears it
-    // "Limit1" / "Limit2" name a limit file that is not there: the message that refuses the set
-    // ("Limit File not found: " and the file); empty while the set has the limit line it names.
+    // "Limit1" / "Limit2" name a limit file that is not there or gave no line: the message that
+    // refuses the set ("Limit File not found: " or "Limit File empty: " and the file); empty while
+    // the set has the limit line it names.
     QString MissingLimit1;
     QString MissingLimit2;
 };
