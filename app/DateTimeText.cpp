@@ -197,6 +197,12 @@ QString DateTimeDefaultFormat(double step, const DateTimeTexts& texts)
 
 // The inverse of Decode: before the start day the whole value is negative and the time of day
 // still counts forward from its day.
+QString HoursMinutesSecondsText(int64_t seconds)
+{
+    const auto two = [](int64_t v) { return QStringLiteral("%1").arg(v, 2, 10, QLatin1Char('0')); };
+    return two(seconds / 3600) + QLatin1Char(':') + two(seconds / 60 % 60) + QLatin1Char(':') + two(seconds % 60);
+}
+
 double DateTimeValue(const QDateTime& when)
 {
     const auto days = static_cast<double>(when.date().toJulianDay() - kJulianDayOf18991230);

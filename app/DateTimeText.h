@@ -2,6 +2,7 @@
 #define ZENDRIK_APP_DATETIMETEXT_H
 
 #include <QString>
+#include <cstdint>
 
 class QDateTime;
 
@@ -22,6 +23,10 @@ QString FormatDateTimeText(const QString& pattern, double value, const DateTimeT
 
 // The value of a date and time of day as these texts take it (its time zone is not looked at).
 double DateTimeValue(const QDateTime& when);
+
+// "hh:mm:ss" of a number of seconds; the hours go on past a day ("25:02:30"), as a run's time
+// and an axis increment of a day or more need.
+QString HoursMinutesSecondsText(int64_t seconds);
 
 // The label format for a step in days: the short time format up to one day, else the short date.
 QString DateTimeDefaultFormat(double step, const DateTimeTexts& texts = {});

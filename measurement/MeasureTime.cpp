@@ -1,5 +1,6 @@
 #include "measurement/MeasureTime.h"
 
+#include "app/DateTimeText.h"
 #include "app/Log.h"
 #include "app/NumberText.h"
 #include "datafiles/SegmentTable.h"
@@ -48,8 +49,7 @@ QString SecondsText(uint32_t seconds)
     // A run may be estimated at a day or more ("emi" with QPEAK over many segments): the hours go
     // on counting instead of wrapping into a day the text has no place for, so the estimate and
     // the countdown beside it read the same at the start of a run.
-    const auto two = [](uint32_t v) { return QStringLiteral("%1").arg(v, 2, 10, QLatin1Char('0')); };
-    return two(seconds / 3600u) + QLatin1Char(':') + two(seconds % 3600u / 60u) + QLatin1Char(':') + two(seconds % 60u);
+    return HoursMinutesSecondsText(seconds);
 }
 
 QString DateTimeText(const QDateTime& when)

@@ -1,5 +1,6 @@
 #include "chart/editors/AxisIncrement.h"
 
+#include "app/DateTimeText.h"
 #include "app/NumberText.h"
 #include "chart/editors/EditorDialogs.h"
 #include "chart/editors/EditorRoutines.h"
@@ -30,13 +31,6 @@ const char* const kStepNames[DateTimeStepCount] = {
     "Three Days",      "One Week",        "Half Month",   "One Month",      "Two Months",   "Three Months",
     "Four Months",     "Six Months",      "One Year",
 };
-
-// "hh:nn:ss" of a number of seconds below one day; the same in every locale.
-QString TimeText(int64_t seconds)
-{
-    const auto two = [](int64_t v) { return QStringLiteral("%1").arg(v, 2, 10, QLatin1Char('0')); };
-    return two(seconds / 3600) + QLatin1Char(':') + two(seconds / 60 % 60) + QLatin1Char(':') + two(seconds % 60);
-}
 
 // A whole number of 0 .. limit - 1 from one or two digits.
 std::optional<int> TimeField(const QString& text, int limit)
@@ -81,7 +75,7 @@ QString NotAValidNumber(const QString& text)
 QString DateTimeIncrementText(double increment)
 {
     if (!(increment > 0.0))
-        return TimeText(1);
+        return HoursMinutesSecondsText(1);
     double days = std::floor(increment);
     double seconds = std::nearbyint((increment - days) * kSecondsPerDay);
     // A fraction that rounds up to a whole day belongs to the days.
@@ -90,10 +84,10 @@ QString DateTimeIncrementText(double increment)
         seconds = 0.0;
     }
     if (days < 1.0)
-        return TimeText(static_cast<int64_t>(seconds));
+        return HoursMinutesSecondsText(static_cast<int64_t>(seconds));
     QString text = QString::number(days, 'f', 0);
     if (seconds > 0.0)
-        text += QLatin1Char(' ') + TimeText(static_cast<int64_t>(seconds));
+        text += QLatin1Char(' ') + HoursMinutesSecondsText(static_cast<int64_t>(seconds));
     return text;
 }
 
