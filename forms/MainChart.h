@@ -3,12 +3,10 @@
 
 #include "app/MainChartSeries.h"
 
-#include <QString>
 #include <array>
 
 class QWidget;
 class TChart;
-class TChartSeries;
 class TCustomSeries;
 
 // The main chart (Chart1) with its 29 series in their start-up state, as the table of the main

@@ -4,6 +4,7 @@
 // closing the window mid-sweep against the simulator.
 #include "app/AppContext.h"
 #include "chart/engine/ChartSeries.h"
+#include "common/Controls.h"
 #include "common/TestSupport.h"
 #include "forms/FormServices.h"
 #include "forms/ImmunityFrame.h"
@@ -34,8 +35,6 @@
 #include <QToolButton>
 #include <cmath>
 #include <gtest/gtest.h>
-#include <stdexcept>
-#include <string>
 
 namespace {
 
@@ -67,10 +66,7 @@ struct ImmunityFrameFixture : ::testing::Test {
     // A control of the view by its objectName.
     template <class T = QLineEdit> T* Find(const QString& name)
     {
-        T* found = frame->findChild<T*>(name);
-        if (found == nullptr)
-            throw std::runtime_error("no control " + name.toStdString());
-        return found;
+        return &testsupport::Control<T>(*frame, name);
     }
     QComboBox* GridCombo(int row)
     {

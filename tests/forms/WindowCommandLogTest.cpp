@@ -11,8 +11,7 @@
 #include "forms/MainWindow.h"
 
 #include <QAbstractButton>
-#include <QFile>
-#include <QToolButton>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 using testsupport::Control;
@@ -30,14 +29,6 @@ QStringList CollapsePolls(const QStringList& log)
     return out;
 }
 
-QToolButton& Arrow(QWidget& spin, Qt::ArrowType type)
-{
-    for (QToolButton* b : spin.findChildren<QToolButton*>())
-        if (b->arrowType() == type)
-            return *b;
-    throw std::runtime_error("no arrow on " + spin.objectName().toStdString());
-}
-
 } // namespace
 
 TEST(WindowCommandLog, TheAnalyserReceivesWhatItAlwaysReceived)
@@ -47,14 +38,13 @@ TEST(WindowCommandLog, TheAnalyserReceivesWhatItAlwaysReceived)
     ASSERT_NO_FATAL_FAILURE(f.Connect(true));
     MainWindow& w = *f.w;
     QWidget& logger = *f.program->Windows().loggerWindow;
-    QWidget& spin = Control(w, "SpinButton1");
 
     Control<QAbstractButton>(logger, "Button11").click(); // "R&S SPEC Mode"
     Control<QAbstractButton>(logger, "Button10").click(); // "R&S REC Mode"
     for (const char* preAmp : {"RadioButton4", "RadioButton5", "RadioButton3"}) // "on", "off", "seg"
         Control<QAbstractButton>(w, preAmp).click();
-    Arrow(spin, Qt::DownArrow).click();
-    Arrow(spin, Qt::UpArrow).click();
+    Control<QAbstractButton>(w, "refLevelDownButton").click(); // the arrows of "SpinButton1"
+    Control<QAbstractButton>(w, "refLevelUpButton").click();
     Control<QAbstractButton>(w, "BitBtn1").click(); // "Play", set 1
     Control<QAbstractButton>(w, "RadioButton2").click(); // "Set2"
     Control<QAbstractButton>(w, "BitBtn1").click();

@@ -2,6 +2,7 @@
 // apart with every settings row in sight, the generator view's floating boxes open side by side
 // on the screen, and the status panels show their texts whole.
 #include "app/AppContext.h"
+#include "common/Controls.h"
 #include "forms/Forms.h"
 #include "forms/MainWindow.h"
 #include "forms/Program.h"
@@ -10,15 +11,15 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QDir>
-#include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
-#include <QStatusBar>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <gtest/gtest.h>
+
+using testsupport::Control;
 
 namespace {
 
@@ -43,15 +44,9 @@ struct WindowFit : ::testing::Test {
     }
     ~WindowFit() override { QDir::setCurrent(oldCurrent); }
 
-    template <class T = QWidget> T* Find(QObject* in, const char* name)
-    {
-        T* found = in->findChild<T*>(QString::fromLatin1(name));
-        EXPECT_NE(found, nullptr) << name;
-        return found;
-    }
     void Trigger(const char* action)
     {
-        Find<QAction>(w, action)->trigger();
+        Control<QAction>(*w, action).trigger();
         QCoreApplication::processEvents();
     }
 };
@@ -90,14 +85,14 @@ TEST_F(WindowFit, CoverageViewShowsEveryControlAndGridRowApart)
 {
     EXPECT_EQ(w->size(), QSize(1340, 706));
     Trigger("Power1");
-    QWidget* frame = Find(w, "Frame141");
+    QWidget* frame = &Control(*w, "Frame141");
     ASSERT_TRUE(frame && frame->isVisible());
-    EXPECT_LE(frame->mapTo(w, QPoint(0, frame->height())).y(), Find(w, "StatusBar1")->y());
+    EXPECT_LE(frame->mapTo(w, QPoint(0, frame->height())).y(), Control(*w, "StatusBar1").y());
     QStringList faults;
     CollectLayoutFaults(frame, faults);
     EXPECT_TRUE(faults.isEmpty()) << faults.join(QLatin1Char('\n')).toStdString();
 
-    auto* grid = Find<QTableView>(frame, "ValueListEditor2");
+    auto* grid = &Control<QTableView>(*frame, "ValueListEditor2");
     const QAbstractItemModel* model = grid->model();
     ASSERT_EQ(model->rowCount(), 14);
     for (int r = 0; r < model->rowCount(); ++r) {
@@ -112,15 +107,15 @@ TEST_F(WindowFit, CoverageViewShowsEveryControlAndGridRowApart)
 TEST_F(WindowFit, FloatingBoxesOpenSideBySideOnTheScreen)
 {
     Trigger("G1");
-    QWidget* view = Find(w, "Frame131");
+    QWidget& view = Control(*w, "Frame131");
     // Buttons "Show Settings", "Show Messages", "Show [V/m] Calculator", "Show Marker".
     const std::pair<const char*, const char*> boxes[] = {
         {"GroupBox5", "Button5"}, {"GroupBox6", "Button6"}, {"GroupBox8", "Button3"}, {"GroupBox9", "Button4"}};
     QList<QWidget*> shown;
     for (const auto& [box, button] : boxes) {
-        QWidget* b = Find(view, box);
+        QWidget* b = &Control(view, box);
         if (!b->isVisible())
-            Find<QPushButton>(view, button)->click();
+            Control<QPushButton>(view, button).click();
         ASSERT_TRUE(b->isVisible()) << box;
         EXPECT_TRUE(b->screen()->availableGeometry().contains(b->frameGeometry())) << box;
         for (const QWidget* other : shown)
@@ -142,11 +137,11 @@ TEST_F(WindowFit, StatusPanelsAreAsWideAsTheirTexts)
     echo.DetectorText = QStringLiteral("QPEAK");
     echo.SweepText = QStringLiteral("0.0350");
     echo.PreAmpText = QStringLiteral("OFF");
-    QMetaObject::invokeMethod(Find<QTimer>(w, "Timer1"), "timeout", Qt::DirectConnection);
+    QMetaObject::invokeMethod(&Control<QTimer>(*w, "Timer1"), "timeout", Qt::DirectConnection);
     QCoreApplication::processEvents();
     EXPECT_EQ(w->size(), QSize(1340, 706));
     for (int i = 0; i < 8; ++i) {
-        auto* panel = Find<QLabel>(w, QStringLiteral("StatusPanel%1").arg(i).toLatin1().constData());
+        auto* panel = &Control<QLabel>(*w, QStringLiteral("StatusPanel%1").arg(i));
         EXPECT_GE(panel->contentsRect().width(), w->fontMetrics().horizontalAdvance(panel->text()))
             << i << " " << panel->text().toStdString();
     }
