@@ -21,7 +21,6 @@ public:
     // Clears the custom labels of the bottom axis, returns it to automatic labels, repaints.
     virtual void RefreshBottomAxisLabels() {}
     virtual std::vector<double> BottomAxisLabelValues() const { return {}; }
-    virtual void DrawBottomAxisLabels() {}
     // "R&S SPEC Mode" and "R&S REC Mode": the instrument's mode, while one is connected.
     virtual void SelectSpectrumMode() {}
     virtual void SelectReceiverMode() {}

@@ -73,7 +73,6 @@ void LoggerWindow::dumpBottomAxisLabels()
 void LoggerWindow::drawBottomAxisLabels()
 {
     show();
-    app_.LoggerHooks->DrawBottomAxisLabels();
     emit bottomAxisLabelsRequested();
 }
 
