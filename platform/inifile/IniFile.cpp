@@ -90,12 +90,8 @@ void IniFile::Reload()
     QFile file(fileName_);
     if (!file.open(QIODevice::ReadOnly))
         return;
-    const auto refuse = [this](const QString& why) {
-        loadError_ = QStringLiteral("Cannot read \"") + fileName_ + QStringLiteral("\": ") + why;
-        keepOldFile_ = true;
-    };
-    const auto tooLarge = [&refuse](qint64 size) {
-        refuse(QStringLiteral("it holds %1 bytes, more than the %2 a settings or data file may hold")
+    const auto tooLarge = [this](qint64 size) {
+        Refuse(QStringLiteral("it holds %1 bytes, more than the %2 a settings or data file may hold")
                    .arg(size)
                    .arg(kMaxFileBytes));
     };
@@ -115,7 +111,7 @@ void IniFile::Reload()
         bytes.resize(have + kPiece);
         const qint64 got = file.read(bytes.data() + have, kPiece);
         if (got < 0) {
-            refuse(file.errorString());
+            Refuse(file.errorString());
             return;
         }
         bytes.resize(have + got);
@@ -159,6 +155,15 @@ void IniFile::Reload()
     loaded_ = Parse(text);
 }
 
+void IniFile::Refuse(const QString& why)
+{
+    loadError_ = QStringLiteral("Cannot read \"") + fileName_ + QStringLiteral("\": ") + why;
+    keepOldFile_ = true;
+    leadingLines_.clear();
+    sections_.clear();
+    InvalidateSectionIndex();
+}
+
 bool IniFile::Parse(const QString& text)
 {
     // Lines end in CR LF, LF or a lone CR (older editors); the text after the last line break is
@@ -173,13 +178,9 @@ bool IniFile::Parse(const QString& text)
             ++end;
         ++lineNumber;
         if (end - start > kMaxLineChars) {
-            loadError_ = QStringLiteral("Cannot read \"") + fileName_ +
-                         QStringLiteral("\": line %1 holds more than the %2 characters a line may hold")
-                             .arg(lineNumber)
-                             .arg(kMaxLineChars);
-            keepOldFile_ = true;
-            leadingLines_.clear();
-            sections_.clear();
+            Refuse(QStringLiteral("line %1 holds more than the %2 characters a line may hold")
+                       .arg(lineNumber)
+                       .arg(kMaxLineChars));
             return false;
         }
         ParseLine(all.sliced(start, end - start));

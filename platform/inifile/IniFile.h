@@ -107,6 +107,8 @@ private:
     const Entry* FindEntry(const QString& section, const QString& key) const;
     static const Entry* FindInSection(const Section& section, const QString& key);
     static std::optional<size_t> PositionOf(const Section& section, const QString& key);
+    // The file is not read: it reads as empty, and UpdateFile() leaves it alone.
+    void Refuse(const QString& why);
     bool Parse(const QString& text);
     void ParseLine(QStringView line);
     QString SerializeText() const;
