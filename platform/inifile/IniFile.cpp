@@ -469,25 +469,35 @@ QString IniFile::SerializeText() const
 
 IniFile::TextEncoding IniFile::WriteEncoding() const
 {
+    QByteArray unused;
+    return EncodingFor(SerializeText(), unused);
+}
+
+IniFile::TextEncoding IniFile::EncodingFor(const QString& text, QByteArray& cp1252) const
+{
     if (encoding_ == TextEncoding::Utf8 || encoding_ == TextEncoding::Utf16Le ||
         encoding_ == TextEncoding::Utf16Be)
         return encoding_;
     // A Windows-1252 file that now holds characters outside the code page becomes UTF-8:
     // changing the encoding is better than writing "?" for what the user typed.
-    const std::optional<QByteArray> bytes = codepage::ToWindows1252(SerializeText());
+    std::optional<QByteArray> bytes = codepage::ToWindows1252(text);
     if (!bytes)
         return TextEncoding::Utf8;
     // So does one whose Windows-1252 bytes happen to form valid UTF-8 ("\u00C3\u00A9" is C3 A9):
     // the next read would take them for UTF-8 and see other characters.
-    return !IsAscii(*bytes) && IsValidUtf8(*bytes) ? TextEncoding::Utf8 : TextEncoding::Cp1252;
+    if (!IsAscii(*bytes) && IsValidUtf8(*bytes))
+        return TextEncoding::Utf8;
+    cp1252 = std::move(*bytes);
+    return TextEncoding::Cp1252;
 }
 
 QByteArray IniFile::Serialize() const
 {
     const QString text = SerializeText();
-    const TextEncoding encoding = WriteEncoding();
+    QByteArray cp1252;
+    const TextEncoding encoding = EncodingFor(text, cp1252);
     if (encoding == TextEncoding::Cp1252)
-        return codepage::ToWindows1252(text).value_or(QByteArray());
+        return cp1252;
     if (encoding == TextEncoding::Utf16Le || encoding == TextEncoding::Utf16Be) {
         QStringEncoder encoder(encoding == TextEncoding::Utf16Le ? QStringConverter::Utf16LE
                                                                  : QStringConverter::Utf16BE,

@@ -112,6 +112,8 @@ private:
     bool Parse(const QString& text);
     void ParseLine(QStringView line);
     QString SerializeText() const;
+    // The encoding text is written in; cp1252 receives its bytes when that is Windows-1252.
+    TextEncoding EncodingFor(const QString& text, QByteArray& cp1252) const;
 
     QString fileName_;
     bool loaded_ = false;
