@@ -18,14 +18,12 @@ constexpr uint32_t kEtoNone = 0;
 
 void TextMeasure::Use(const Font& font, int32_t extra)
 {
-    if (!dc_) {
+    if (!dc_)
         dc_ = std::make_unique<RasterDC>(1, 1);
-        dc_->SetTextCharacterExtra(extra);
-        dc_->SelectFont(font);
-    } else if (!(dc_->GetFont() == font) || dc_->GetTextCharacterExtra() != extra) {
-        dc_->SetTextCharacterExtra(extra);
-        dc_->SelectFont(font);
-    }
+    else if (dc_->GetFont() == font && dc_->GetTextCharacterExtra() == extra)
+        return;
+    dc_->SetTextCharacterExtra(extra);
+    dc_->SelectFont(font);
 }
 
 std::vector<int32_t> TextMeasure::Advances(const QString& text) const
