@@ -45,11 +45,7 @@ void DeviceContextBase::SelectFont(const Font& font)
 
 int DeviceContextBase::SetMode(int& field, int mode, bool known, DcField which)
 {
-    if (!known)
-        return 0;
-    const int old = std::exchange(field, mode);
-    StateChanged(which);
-    return old;
+    return known ? Exchange(field, mode, which) : 0;
 }
 
 int DeviceContextBase::SetROP2(int mode)
@@ -81,30 +77,22 @@ int DeviceContextBase::SetArcDirection(int direction)
 // Colours keep their red, green and blue bytes only.
 COLORREF DeviceContextBase::SetBkColor(COLORREF color)
 {
-    const COLORREF old = std::exchange(s_.bkColor, color & kRgbMask);
-    StateChanged(DcField::BkColor);
-    return old;
+    return Exchange(s_.bkColor, color & kRgbMask, DcField::BkColor);
 }
 
 COLORREF DeviceContextBase::SetTextColor(COLORREF color)
 {
-    const COLORREF old = std::exchange(s_.textColor, color & kRgbMask);
-    StateChanged(DcField::TextColor);
-    return old;
+    return Exchange(s_.textColor, color & kRgbMask, DcField::TextColor);
 }
 
 uint32_t DeviceContextBase::SetTextAlign(uint32_t flags)
 {
-    const uint32_t old = std::exchange(s_.textAlign, flags);
-    StateChanged(DcField::TextAlign);
-    return old;
+    return Exchange(s_.textAlign, flags, DcField::TextAlign);
 }
 
 int32_t DeviceContextBase::SetTextCharacterExtra(int32_t extra)
 {
-    const int32_t old = std::exchange(s_.charExtra, extra);
-    StateChanged(DcField::CharExtra);
-    return old;
+    return Exchange(s_.charExtra, extra, DcField::CharExtra);
 }
 
 void DeviceContextBase::MoveToEx(int32_t x, int32_t y, Point* old)

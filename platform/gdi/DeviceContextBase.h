@@ -4,6 +4,7 @@
 #include "platform/gdi/DcState.h"
 #include "platform/gdi/DeviceContext.h"
 
+#include <utility>
 #include <vector>
 
 namespace gdi {
@@ -104,6 +105,13 @@ protected:
     void MovedTo(Point to) { s_.pos = to; }
 
 private:
+    // Sets a field, reports the change and answers the old value.
+    template <typename T> T Exchange(T& field, T value, DcField which)
+    {
+        const T old = std::exchange(field, value);
+        StateChanged(which);
+        return old;
+    }
     int SetMode(int& field, int mode, bool known, DcField which);
 
     DcState s_;

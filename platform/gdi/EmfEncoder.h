@@ -69,7 +69,6 @@ enum : uint32_t {
 };
 
 constexpr uint32_t kDibRgbColors = 0;
-constexpr uint32_t kBitmapInfoSize = 40;
 
 struct Box {
     int64_t left = 0, top = 0, right = -1, bottom = -1;
@@ -159,12 +158,6 @@ public:
 private:
     std::unique_ptr<RasterDC> dc_;
 };
-
-// A device-independent bitmap of 24 bits per pixel, rows bottom-up and padded to 4 bytes: the
-// header and the bits.
-void WriteDibHeader(Out& out, const QImage& image);
-uint32_t DibBitsSize(const QImage& image);
-void WriteDibBits(Out& out, const QImage& source);
 
 // Turns a recording into the bytes of one enhanced metafile, call by call: it follows what the
 // recording selects and sets, and writes an object or attribute only when a drawing record needs it.

@@ -3,6 +3,7 @@
 
 #include "platform/gdi/EmfEncoder.h"
 #include "platform/gdi/EmfWriter.h"
+#include "platform/gdi/PackedDib.h"
 
 #include <QTransform>
 #include <cmath>
@@ -17,14 +18,12 @@ constexpr uint32_t kEtoNone = 0;
 
 void TextMeasure::Use(const Font& font, int32_t extra)
 {
-    if (!dc_) {
+    if (!dc_)
         dc_ = std::make_unique<RasterDC>(1, 1);
-        dc_->SetTextCharacterExtra(extra);
-        dc_->SelectFont(font);
-    } else if (!(dc_->GetFont() == font) || dc_->GetTextCharacterExtra() != extra) {
-        dc_->SetTextCharacterExtra(extra);
-        dc_->SelectFont(font);
-    }
+    else if (dc_->GetFont() == font && dc_->GetTextCharacterExtra() == extra)
+        return;
+    dc_->SetTextCharacterExtra(extra);
+    dc_->SelectFont(font);
 }
 
 std::vector<int32_t> TextMeasure::Advances(const QString& text) const
@@ -225,7 +224,7 @@ void Encoder::Stretch(const MetaRecord& r)
     Box box;
     box.Add(std::min(a[0], a[2]), std::min(a[1], a[3]));
     box.Add(int64_t {std::max(a[0], a[2])} - 1, int64_t {std::max(a[1], a[3])} - 1);
-    const uint32_t bits = DibBitsSize(image);
+    const QByteArray dib = PackedDib(image);
     const qsizetype at = Begin(kStretchDiBits);
     out_.Rect(box);
     out_.I32(a[0]);
@@ -235,15 +234,14 @@ void Encoder::Stretch(const MetaRecord& r)
     out_.I32(a[6] - a[4]);
     out_.I32(a[7] - a[5]);
     out_.U32(80); // header after the record's 80 fixed bytes, then the bits
-    out_.U32(kBitmapInfoSize);
-    out_.U32(80 + kBitmapInfoSize);
-    out_.U32(bits);
+    out_.U32(kDibHeaderSize);
+    out_.U32(80 + kDibHeaderSize);
+    out_.U32(static_cast<uint32_t>(dib.size()) - kDibHeaderSize);
     out_.U32(kDibRgbColors);
     out_.U32(r.rop == 0 ? SRCCOPY : r.rop);
     out_.I32(a[2] - a[0]);
     out_.I32(a[3] - a[1]);
-    WriteDibHeader(out_, image);
-    WriteDibBits(out_, image);
+    out_.Bytes(dib);
     End(at);
 }
 

@@ -2,6 +2,7 @@
 // handles, the modes and colours the drawing needs, and the clip region.
 
 #include "platform/gdi/EmfEncoder.h"
+#include "platform/gdi/PackedDib.h"
 
 namespace gdi::emf {
 
@@ -136,14 +137,13 @@ void Encoder::SyncBrush(int32_t index)
             pattern.setColor(0, ToQRgb(textColor_));
             pattern.setColor(1, ToQRgb(bkColor_));
         }
-        const QImage rgb = pattern.convertToFormat(QImage::Format_RGB32);
+        const QByteArray dib = PackedDib(pattern);
         p.U32(kDibRgbColors);
         p.U32(32); // header after the record's 32 fixed bytes
-        p.U32(kBitmapInfoSize);
-        p.U32(32 + kBitmapInfoSize);
-        p.U32(DibBitsSize(rgb));
-        WriteDibHeader(p, rgb);
-        WriteDibBits(p, rgb);
+        p.U32(kDibHeaderSize);
+        p.U32(32 + kDibHeaderSize);
+        p.U32(static_cast<uint32_t>(dib.size()) - kDibHeaderSize);
+        p.Bytes(dib);
         Use(kBrushObject, kCreateDibPatternBrushPt, p.Take());
         return;
     }

@@ -27,48 +27,6 @@ constexpr uint32_t kDescriptionChars = sizeof(kDescription) / sizeof(char16_t);
 
 } // namespace
 
-// A device-independent bitmap of 24 bits per pixel, rows bottom-up and padded to 4 bytes: the
-// header and the bits.
-void WriteDibHeader(Out& out, const QImage& image)
-{
-    const uint32_t stride = (static_cast<uint32_t>(image.width()) * 3 + 3) & ~3u;
-    out.U32(kBitmapInfoSize);
-    out.I32(image.width());
-    out.I32(image.height());
-    out.U16(1);
-    out.U16(24);
-    out.U32(0); // uncompressed
-    out.U32(stride * static_cast<uint32_t>(image.height()));
-    out.I32(3780); // 96 dpi in pixels per metre
-    out.I32(3780);
-    out.U32(0);
-    out.U32(0);
-}
-
-uint32_t DibBitsSize(const QImage& image)
-{
-    return ((static_cast<uint32_t>(image.width()) * 3 + 3) & ~3u) * static_cast<uint32_t>(image.height());
-}
-
-void WriteDibBits(Out& out, const QImage& source)
-{
-    const QImage image = source.convertToFormat(QImage::Format_RGB32);
-    const int w = image.width();
-    const size_t stride = (static_cast<size_t>(w) * 3 + 3) & ~size_t {3};
-    char* p = out.Grow(stride * static_cast<size_t>(image.height()));
-    for (int y = image.height() - 1; y >= 0; --y) {
-        const QRgb* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-        char* q = p;
-        for (int x = 0; x < w; ++x) {
-            *q++ = static_cast<char>(qBlue(row[x]));
-            *q++ = static_cast<char>(qGreen(row[x]));
-            *q++ = static_cast<char>(qRed(row[x]));
-        }
-        std::memset(q, 0, stride - static_cast<size_t>(w) * 3);
-        p += stride;
-    }
-}
-
 qsizetype Encoder::Begin(uint32_t type)
 {
     const qsizetype start = out_.Size();

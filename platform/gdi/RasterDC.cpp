@@ -67,6 +67,14 @@ QPainter& Painter(RasterDC::Impl& d, QImage& image)
     return *d.painter;
 }
 
+void EndPainter(RasterDC::Impl& d)
+{
+    if (d.painter) {
+        d.painter->end();
+        d.painter.reset();
+    }
+}
+
 void SetClip(RasterDC::Impl& d, const QRegion* region)
 {
     if (region) {
@@ -144,10 +152,7 @@ RasterDC::~RasterDC()
 
 void RasterDC::Resize(int32_t width, int32_t height)
 {
-    if (d_->painter) {
-        d_->painter->end();
-        d_->painter.reset();
-    }
+    EndPainter(*d_);
     // A zero-size window would give a null image: keep at least one pixel.
     image_ = QImage(std::max(1, width), std::max(1, height), QImage::Format_RGB32);
     image_.setDevicePixelRatio(1.0);
@@ -158,10 +163,7 @@ void RasterDC::Resize(int32_t width, int32_t height)
 
 const QImage& RasterDC::Image() const
 {
-    if (d_->painter) {
-        d_->painter->end();
-        d_->painter.reset();
-    }
+    EndPainter(*d_);
     return image_;
 }
 
@@ -179,10 +181,7 @@ QImage& RasterDC::PixelsForWrite()
 
 void RasterDC::SetImage(const QImage& image)
 {
-    if (d_->painter) {
-        d_->painter->end();
-        d_->painter.reset();
-    }
+    EndPainter(*d_);
     if (image.isNull()) {
         Resize(1, 1);
         return;

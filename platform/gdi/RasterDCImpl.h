@@ -113,6 +113,8 @@ QFont MakeQFont(const Font& font, int32_t charExtra);
 
 // The painter on the picture, created on first use with the current clip.
 QPainter& Painter(RasterDC::Impl& d, QImage& image);
+// Ends the painter, if there is one, so that the picture may be read, shared or replaced.
+void EndPainter(RasterDC::Impl& d);
 void SetClip(RasterDC::Impl& d, const QRegion* region);
 // Inside the picture and the clip region.
 bool VisibleAt(const RasterDC::Impl& d, const QImage& image, int64_t x, int64_t y);

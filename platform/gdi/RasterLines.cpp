@@ -43,6 +43,47 @@ std::vector<uint32_t> CosmeticPattern(const Pen& pen)
     return p;
 }
 
+namespace {
+
+// A place in the style pattern of a one-pixel pen: part k (dashes are the even parts, gaps the odd
+// ones) and how far into it.
+struct StylePlace {
+    const std::vector<uint32_t>& pattern;
+    size_t k = 0;
+    uint32_t pos = 0;
+
+    // The place of a step counted from the start of the pattern, which is total pixels long.
+    void Seek(uint64_t step, uint32_t total)
+    {
+        k = 0;
+        pos = static_cast<uint32_t>(step % total);
+        while (pos >= pattern[k]) {
+            pos -= pattern[k];
+            k = k + 1 == pattern.size() ? 0 : k + 1;
+        }
+    }
+    // The start of the next part.
+    void NextPart()
+    {
+        pos = 0;
+        k = k + 1 == pattern.size() ? 0 : k + 1;
+    }
+    // One pixel on; parts of no length are passed over.
+    void Step()
+    {
+        if (++pos < pattern[k])
+            return;
+        do
+            NextPart();
+        while (pattern[k] == 0);
+    }
+    bool On() const { return k % 2 == 0; }
+    // Pixels left in the part, this one included.
+    uint32_t Left() const { return pattern[k] - pos; }
+};
+
+} // namespace
+
 PixelPen::PixelPen(RasterDC::Impl& d, QImage& image, const DcState& s)
     : d_(d), image_(image), bits_(image.bits()), bpl_(image.bytesPerLine()), rop_(s.rop2),
       opaque_(s.bkMode == OPAQUE), styled_(!d.pattern.empty()), penRgb_(ToImageRgb(s.pen.color)),
@@ -54,13 +95,9 @@ void PixelPen::Plot(int64_t x, int64_t y, uint64_t step)
 {
     bool on = true;
     if (styled_) {
-        auto pos = static_cast<uint32_t>(step % d_.patternTotal);
-        size_t k = 0;
-        while (pos >= d_.pattern[k]) {
-            pos -= d_.pattern[k];
-            k = (k + 1) % d_.pattern.size();
-        }
-        on = (k % 2) == 0;
+        StylePlace place{d_.pattern};
+        place.Seek(step, d_.patternTotal);
+        on = place.On();
     }
     if ((!on && !opaque_) || !VisibleAt(d_, image_, x, y))
         return;
@@ -555,17 +592,8 @@ void CosmeticLine(RasterDC::Impl& d, QImage& image, const DcState& s, int32_t x0
         const QRgb bkColour = 0xFF000000u | ToImageRgb(s.bkColor);
         const bool opaque = s.bkMode == OPAQUE;
         const int64_t left = box.box.left(), top = box.box.top(), right = box.box.right(), bottom = box.box.bottom();
-        size_t k = 0;
-        uint32_t pos = 0;
-        // The place in the pattern of a step, walked to from the pattern's start.
-        auto placeAt = [&](int64_t step) {
-            k = 0;
-            pos = static_cast<uint32_t>((styleStart + static_cast<uint64_t>(step)) % d.patternTotal);
-            while (pos >= d.pattern[k]) {
-                pos -= d.pattern[k];
-                k = k + 1 == d.pattern.size() ? 0 : k + 1;
-            }
-        };
+        StylePlace place{d.pattern};
+        auto placeAt = [&](int64_t step) { place.Seek(styleStart + static_cast<uint64_t>(step), d.patternTotal); };
         if (x0 == x1 || y0 == y1) {
             // Straight across or up and down (a grid line): the pattern's dashes become spans.
             const bool across = y0 == y1;
@@ -581,8 +609,8 @@ void CosmeticLine(RasterDC::Impl& d, QImage& image, const DcState& s, int32_t x0
             if (lo < hi && at >= (across ? top : left) && at <= (across ? bottom : right)) {
                 placeAt(lo);
                 for (int64_t i = lo; i < hi;) {
-                    const int64_t end = std::min<int64_t>(hi, i + (d.pattern[k] - pos));
-                    const bool on = k % 2 == 0;
+                    const int64_t end = std::min<int64_t>(hi, i + place.Left());
+                    const bool on = place.On();
                     if ((on || opaque) && end > i) {
                         const QRgb colour = on ? penColour : bkColour;
                         const int64_t a = std::min(from + dir * i, from + dir * (end - 1));
@@ -595,8 +623,7 @@ void CosmeticLine(RasterDC::Impl& d, QImage& image, const DcState& s, int32_t x0
                         }
                     }
                     i = end;
-                    pos = 0;
-                    k = k + 1 == d.pattern.size() ? 0 : k + 1;
+                    place.NextPart();
                 }
             }
             finishStyle();
@@ -607,13 +634,10 @@ void CosmeticLine(RasterDC::Impl& d, QImage& image, const DcState& s, int32_t x0
             if (!started) {
                 placeAt(step);
                 started = true;
-            } else if (++pos >= d.pattern[k]) {
-                pos = 0;
-                k = k + 1 == d.pattern.size() ? 0 : k + 1;
-                while (d.pattern[k] == 0)
-                    k = k + 1 == d.pattern.size() ? 0 : k + 1;
+            } else {
+                place.Step();
             }
-            const bool on = k % 2 == 0;
+            const bool on = place.On();
             if ((on || opaque) && x >= left && y >= top && x <= right && y <= bottom)
                 reinterpret_cast<QRgb*>(box.bits + y * box.bpl)[x] = on ? penColour : bkColour;
         });

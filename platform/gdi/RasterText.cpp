@@ -44,10 +44,7 @@ TextPlacement PlaceText(const QFontMetrics& m, uint32_t align, int32_t escapemen
     return t;
 }
 
-} // namespace
-
-namespace {
-
+// The entry of a text, a new empty one when the text is not kept yet.
 RasterDC::Impl::ShapedText& Entry(RasterDC::Impl::TextShapes& texts, const QString& text)
 {
     // Bounded: texts that change on every drawing (a running read-out) must not pile up.

@@ -54,10 +54,7 @@ void RasterDC::BitBlt(int32_t x, int32_t y, int32_t w, int32_t h, const QImage& 
         source.size() == image_.size() && source.format() == QImage::Format_RGB32 && !d_->hasClip &&
         source.devicePixelRatio() == image_.devicePixelRatio() && source.dotsPerMeterX() == image_.dotsPerMeterX() &&
         source.dotsPerMeterY() == image_.dotsPerMeterY() && source.constBits() != image_.constBits()) {
-        if (d_->painter) {
-            d_->painter->end();
-            d_->painter.reset();
-        }
+        EndPainter(*d_);
         d_->spare = image_.isDetached() ? std::move(image_) : QImage();
         image_ = source;
         return;
@@ -76,10 +73,7 @@ void RasterDC::ReleaseSharedPicture()
 {
     if (image_.isDetached())
         return;
-    if (d_->painter) {
-        d_->painter->end();
-        d_->painter.reset();
-    }
+    EndPainter(*d_);
     if (d_->spare.size() == image_.size() && d_->spare.isDetached()) {
         image_ = std::move(d_->spare);
         d_->spare = QImage();

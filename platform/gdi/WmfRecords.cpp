@@ -2,7 +2,6 @@
 
 #include "platform/gdi/GdiTypes.h"
 
-#include <QImage>
 #include <QtEndian>
 #include <algorithm>
 
@@ -43,30 +42,6 @@ QByteArray RecordList::Finish(int16_t width, int16_t height, size_t objectSlots)
     const uint32_t totalWords = 9 + static_cast<uint32_t>(body_.size() / 2);
     header.W(1).W(9).W(0x0300).D(totalWords).W(static_cast<int32_t>(objectSlots)).D(maxRecord_).W(0);
     return placeable.Data() + header.Data() + body_;
-}
-
-QByteArray PackedDib(const QImage& source)
-{
-    const QImage image = source.convertToFormat(QImage::Format_RGB32);
-    const int w = image.width();
-    const int h = image.height();
-    const int stride = (w * 3 + 3) & ~3;
-    Params p;
-    p.D(40).D(static_cast<uint32_t>(w)).D(static_cast<uint32_t>(h)).W(1).W(24).D(0);
-    p.D(static_cast<uint32_t>(stride * h)).D(3780).D(3780).D(0).D(0);
-    QByteArray out = p.Data();
-    out.reserve(out.size() + stride * h);
-    for (int y = h - 1; y >= 0; --y) {
-        const QRgb* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-        for (int x = 0; x < w; ++x) {
-            out.append(static_cast<char>(qBlue(row[x])));
-            out.append(static_cast<char>(qGreen(row[x])));
-            out.append(static_cast<char>(qRed(row[x])));
-        }
-        for (int i = w * 3; i < stride; ++i)
-            out.append('\0');
-    }
-    return out;
 }
 
 uint16_t WmfPenStyle(uint32_t style)

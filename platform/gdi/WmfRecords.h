@@ -7,8 +7,6 @@
 #include <cstdint>
 #include <initializer_list>
 
-class QImage;
-
 namespace gdi::wmf {
 
 // Record functions of the records we write.
@@ -106,8 +104,6 @@ private:
     uint32_t maxRecord_ = 0;
 };
 
-// A packed device-independent bitmap: 24 bits per pixel, rows bottom-up, padded to 4 bytes.
-QByteArray PackedDib(const QImage& source);
 // The pen style a metafile can hold.
 uint16_t WmfPenStyle(uint32_t style);
 

@@ -1,5 +1,6 @@
 #include "platform/gdi/WmfEncoder.h"
 #include "platform/gdi/WmfGeometry.h"
+#include "platform/gdi/PackedDib.h"
 
 #include "platform/codepage/Windows1252.h"
 

@@ -4,6 +4,7 @@
 #include "platform/codepage/Windows1252.h"
 #include "platform/gdi/WmfEncoder.h"
 #include "platform/gdi/WmfGeometry.h"
+#include "platform/gdi/PackedDib.h"
 
 #include <cmath>
 #include <utility>

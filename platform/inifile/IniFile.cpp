@@ -90,12 +90,8 @@ void IniFile::Reload()
     QFile file(fileName_);
     if (!file.open(QIODevice::ReadOnly))
         return;
-    const auto refuse = [this](const QString& why) {
-        loadError_ = QStringLiteral("Cannot read \"") + fileName_ + QStringLiteral("\": ") + why;
-        keepOldFile_ = true;
-    };
-    const auto tooLarge = [&refuse](qint64 size) {
-        refuse(QStringLiteral("it holds %1 bytes, more than the %2 a settings or data file may hold")
+    const auto tooLarge = [this](qint64 size) {
+        Refuse(QStringLiteral("it holds %1 bytes, more than the %2 a settings or data file may hold")
                    .arg(size)
                    .arg(kMaxFileBytes));
     };
@@ -115,7 +111,7 @@ void IniFile::Reload()
         bytes.resize(have + kPiece);
         const qint64 got = file.read(bytes.data() + have, kPiece);
         if (got < 0) {
-            refuse(file.errorString());
+            Refuse(file.errorString());
             return;
         }
         bytes.resize(have + got);
@@ -159,6 +155,15 @@ void IniFile::Reload()
     loaded_ = Parse(text);
 }
 
+void IniFile::Refuse(const QString& why)
+{
+    loadError_ = QStringLiteral("Cannot read \"") + fileName_ + QStringLiteral("\": ") + why;
+    keepOldFile_ = true;
+    leadingLines_.clear();
+    sections_.clear();
+    InvalidateSectionIndex();
+}
+
 bool IniFile::Parse(const QString& text)
 {
     // Lines end in CR LF, LF or a lone CR (older editors); the text after the last line break is
@@ -173,13 +178,9 @@ bool IniFile::Parse(const QString& text)
             ++end;
         ++lineNumber;
         if (end - start > kMaxLineChars) {
-            loadError_ = QStringLiteral("Cannot read \"") + fileName_ +
-                         QStringLiteral("\": line %1 holds more than the %2 characters a line may hold")
-                             .arg(lineNumber)
-                             .arg(kMaxLineChars);
-            keepOldFile_ = true;
-            leadingLines_.clear();
-            sections_.clear();
+            Refuse(QStringLiteral("line %1 holds more than the %2 characters a line may hold")
+                       .arg(lineNumber)
+                       .arg(kMaxLineChars));
             return false;
         }
         ParseLine(all.sliced(start, end - start));
@@ -468,25 +469,35 @@ QString IniFile::SerializeText() const
 
 IniFile::TextEncoding IniFile::WriteEncoding() const
 {
+    QByteArray unused;
+    return EncodingFor(SerializeText(), unused);
+}
+
+IniFile::TextEncoding IniFile::EncodingFor(const QString& text, QByteArray& cp1252) const
+{
     if (encoding_ == TextEncoding::Utf8 || encoding_ == TextEncoding::Utf16Le ||
         encoding_ == TextEncoding::Utf16Be)
         return encoding_;
     // A Windows-1252 file that now holds characters outside the code page becomes UTF-8:
     // changing the encoding is better than writing "?" for what the user typed.
-    const std::optional<QByteArray> bytes = codepage::ToWindows1252(SerializeText());
+    std::optional<QByteArray> bytes = codepage::ToWindows1252(text);
     if (!bytes)
         return TextEncoding::Utf8;
     // So does one whose Windows-1252 bytes happen to form valid UTF-8 ("\u00C3\u00A9" is C3 A9):
     // the next read would take them for UTF-8 and see other characters.
-    return !IsAscii(*bytes) && IsValidUtf8(*bytes) ? TextEncoding::Utf8 : TextEncoding::Cp1252;
+    if (!IsAscii(*bytes) && IsValidUtf8(*bytes))
+        return TextEncoding::Utf8;
+    cp1252 = std::move(*bytes);
+    return TextEncoding::Cp1252;
 }
 
 QByteArray IniFile::Serialize() const
 {
     const QString text = SerializeText();
-    const TextEncoding encoding = WriteEncoding();
+    QByteArray cp1252;
+    const TextEncoding encoding = EncodingFor(text, cp1252);
     if (encoding == TextEncoding::Cp1252)
-        return codepage::ToWindows1252(text).value_or(QByteArray());
+        return cp1252;
     if (encoding == TextEncoding::Utf16Le || encoding == TextEncoding::Utf16Be) {
         QStringEncoder encoder(encoding == TextEncoding::Utf16Le ? QStringConverter::Utf16LE
                                                                  : QStringConverter::Utf16BE,

@@ -107,9 +107,13 @@ private:
     const Entry* FindEntry(const QString& section, const QString& key) const;
     static const Entry* FindInSection(const Section& section, const QString& key);
     static std::optional<size_t> PositionOf(const Section& section, const QString& key);
+    // The file is not read: it reads as empty, and UpdateFile() leaves it alone.
+    void Refuse(const QString& why);
     bool Parse(const QString& text);
     void ParseLine(QStringView line);
     QString SerializeText() const;
+    // The encoding text is written in; cp1252 receives its bytes when that is Windows-1252.
+    TextEncoding EncodingFor(const QString& text, QByteArray& cp1252) const;
 
     QString fileName_;
     bool loaded_ = false;

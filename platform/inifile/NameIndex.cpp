@@ -82,8 +82,9 @@ void NameIndex::Reserve(size_t names)
     }
 }
 
-void NameIndex::Add(size_t pos, uint32_t hash)
+void NameIndex::Add(size_t pos, QStringView name)
 {
+    const uint32_t hash = FoldedHash(name);
     Reserve(count_ + 1);
     const size_t mask = slots_.size() - 1;
     size_t i = SlotOf(hash);

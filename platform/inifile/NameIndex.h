@@ -73,28 +73,9 @@ public:
 
     template <typename NameAt> std::optional<size_t> Find(QStringView name, NameAt nameAt) const
     {
-        return Probe(name, FoldedHash(name), nameAt);
-    }
-
-    // Records a name that is not in the index yet at position pos.
-    void Add(size_t pos, QStringView name) { Add(pos, FoldedHash(name)); }
-    // Moves every position at or after pos one up, for a name inserted in the middle of the list.
-    void ShiftFrom(size_t pos);
-
-private:
-    struct Slot {
-        uint32_t Hash = 0;
-        uint32_t PositionPlusOne = 0; // 0: empty
-    };
-
-    size_t SlotOf(uint32_t hash) const;
-    void Reserve(size_t names);
-    void Add(size_t pos, uint32_t hash);
-
-    template <typename NameAt> std::optional<size_t> Probe(QStringView name, uint32_t hash, NameAt nameAt) const
-    {
         if (slots_.empty())
             return std::nullopt;
+        const uint32_t hash = FoldedHash(name);
         const size_t mask = slots_.size() - 1;
         for (size_t i = SlotOf(hash);; i = (i + 1) & mask) {
             const Slot& s = slots_[i];
@@ -107,6 +88,20 @@ private:
             }
         }
     }
+
+    // Records a name that is not in the index yet at position pos.
+    void Add(size_t pos, QStringView name);
+    // Moves every position at or after pos one up, for a name inserted in the middle of the list.
+    void ShiftFrom(size_t pos);
+
+private:
+    struct Slot {
+        uint32_t Hash = 0;
+        uint32_t PositionPlusOne = 0; // 0: empty
+    };
+
+    size_t SlotOf(uint32_t hash) const;
+    void Reserve(size_t names);
 
     std::vector<Slot> slots_; // a power of two long, at most three quarters full
     size_t count_ = 0;
