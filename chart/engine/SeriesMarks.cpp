@@ -48,6 +48,16 @@ TRect ScreenRect(TCanvas3D& canvas, const TRect& bounds, bool is3D, int z)
 
 } // namespace
 
+TextAnchor AnchorBetween(TAlignment alignment, int left, int right)
+{
+    switch (alignment) {
+    case taLeftJustify: return {left, kAlignLeft};
+    case taRightJustify: return {right, kAlignRight};
+    case taCenter: break;
+    }
+    return {(left + right) / 2, kAlignCenter};
+}
+
 // ---- margins
 
 TMargins::TMargins(TNotifyEvent onChange, int leftRight, int topBottom)
@@ -382,16 +392,9 @@ void TSeriesMarks::DrawText(TCanvas3D& canvas, TPlotCustomShape& shape, const TR
         innerLeft += std::max(1, fontHeight - 4) + 4;
     const int innerRight = rect.Right - margins_.SizeRight;
     const int framed = shape.Pen().Visible() ? (shape.Pen().Width() - 1) / 2 : 0;
-    int x = (innerLeft + innerRight) / 2;
-    uint32_t align = kAlignCenter;
-    if (textAlign_ == taLeftJustify) {
-        x = innerLeft;
-        align = kAlignLeft;
-    } else if (textAlign_ == taRightJustify) {
-        x = innerRight;
-        align = kAlignRight;
-    }
-    canvas.SetTextAlign(align);
+    const TextAnchor anchor = AnchorBetween(textAlign_, innerLeft, innerRight);
+    const int x = anchor.X;
+    canvas.SetTextAlign(anchor.Align);
     const int top = rect.Top + margins_.SizeTop + framed;
     if (shape.TextFormat() == ttfHtml) {
         canvas.TextOutFormat(x, top, HtmlLineBreaks(text), true);
