@@ -383,6 +383,18 @@ void BM_BytesPerPoint(benchmark::State& state)
 
 // ---- QCustomPlot with the same curves, pens and axes (no antialiasing, as ours draws)
 
+// The data as QCustomPlot takes it, converted once, before any clock runs.
+struct TheirData {
+    QVector<double> x;
+    std::vector<QVector<double>> traces;
+
+    explicit TheirData(const Data& d) : x(d.x.begin(), d.x.end())
+    {
+        for (const auto& y : d.traces)
+            traces.emplace_back(y.begin(), y.end());
+    }
+};
+
 struct TheirChart {
     QCustomPlot plot;
 
@@ -423,13 +435,10 @@ struct TheirChart {
     // Whether the picture has the size ours has.
     bool Sized() const { return plot.viewport().size() == QSize(kWidth, kHeight); }
 
-    void Fill(const Data& d)
+    void Fill(const TheirData& d)
     {
-        const QVector<double> x(d.x.begin(), d.x.end());
         for (int t = 0; t < kTraces; ++t)
-            plot.graph(t)->setData(x, QVector<double>(d.traces[static_cast<size_t>(t)].begin(),
-                                                      d.traces[static_cast<size_t>(t)].end()),
-                                   true);
+            plot.graph(t)->setData(d.x, d.traces[static_cast<size_t>(t)], true);
     }
 };
 
@@ -445,7 +454,7 @@ void BM_QCustomPlot(benchmark::State& state)
         state.SkipWithError("QCustomPlot does not draw at the chart's size");
         return;
     }
-    their.Fill(d);
+    their.Fill(TheirData(d));
     double low = kStartKHz, high = kStopKHz;
     if (zoomed)
         ZoomRange(d, low, high);
@@ -484,36 +493,29 @@ void BM_QCustomPlotRefill(benchmark::State& state)
         state.SkipWithError("QCustomPlot does not draw at the chart's size");
         return;
     }
-    their.Fill(d);
+    const TheirData data(d);
+    their.Fill(data);
     their.plot.replot();
-    const QVector<double> x(d.x.begin(), d.x.end());
-    std::vector<QVector<double>> ys;
-    for (const auto& y : d.traces)
-        ys.emplace_back(y.begin(), y.end());
     int shift = 0;
     TimeEach(
         state, "qcp: " + std::to_string(points) + " points, 4 traces refilled, drawn",
         [&] { shift = (shift + 1) % kTraces; },
         [&] {
             for (int t = 0; t < kTraces; ++t)
-                their.plot.graph(t)->setData(x, ys[static_cast<size_t>((t + shift) % kTraces)], true);
+                their.plot.graph(t)->setData(data.x, data.traces[static_cast<size_t>((t + shift) % kTraces)], true);
             their.plot.replot();
         });
 }
 
 void BM_QCustomPlotAppend(benchmark::State& state)
 {
-    const Data d = MakeData(750000);
+    const TheirData data(MakeData(750000));
     TheirChart their(1);
-    const QVector<double> x(d.x.begin(), d.x.end());
-    std::vector<QVector<double>> ys;
-    for (const auto& y : d.traces)
-        ys.emplace_back(y.begin(), y.end());
-    their.plot.graph(0)->setData(x, ys[0], true);
+    their.plot.graph(0)->setData(data.x, data.traces[0], true);
     int shift = 0;
     TimeEach(
         state, "qcp: 750000 ordered points filled at once", [&] { shift = (shift + 1) % kTraces; },
-        [&] { their.plot.graph(0)->setData(x, ys[static_cast<size_t>(shift)], true); });
+        [&] { their.plot.graph(0)->setData(data.x, data.traces[static_cast<size_t>(shift)], true); });
 }
 
 void BM_QCustomPlotSweep(benchmark::State& state)

@@ -636,16 +636,9 @@ std::span<const double> TChartAxis::ColumnEnds(int& first) const
     const double perPixel = logarithmic ? pixelsPerLogUnit_ : pixelsPerUnit_;
     const int32_t origin = logarithmic ? logOrigin_ : static_cast<int32_t>(linearOrigin_);
     const int32_t start = std::min(startPixel_, endPixel_) - 1, end = std::max(startPixel_, endPixel_) + 1;
-    if (c.conversion != conversion_ || c.reference != reference || c.perPixel != perPixel || c.origin != origin ||
-        c.step != ColumnStep() || c.start != start || c.end != end || c.limit != pixelLimit_ || c.ends.empty()) {
-        c.conversion = conversion_;
-        c.step = ColumnStep();
-        c.reference = reference;
-        c.perPixel = perPixel;
-        c.origin = origin;
-        c.start = start;
-        c.end = end;
-        c.limit = pixelLimit_;
+    const ColumnEndsCache::Key key{conversion_, reference, perPixel, origin, ColumnStep(), start, end, pixelLimit_};
+    if (c.ends.empty() || c.key != key) {
+        c.key = key;
         c.ends.resize(static_cast<size_t>(end - start + 1));
         for (int32_t p = start; p <= end; ++p)
             c.ends[static_cast<size_t>(p - start)] = ColumnEnd(p);

@@ -446,9 +446,12 @@ private:
     FitCache fitCache_[2];
     // The column ends, for the conversion they were computed for.
     struct ColumnEndsCache {
-        AxisConversion conversion = AxisConversion::Center;
-        double reference = 0, perPixel = 0;
-        int32_t origin = 0, step = 0, start = 0, end = 0, limit = 0;
+        struct Key {
+            AxisConversion conversion = AxisConversion::Center;
+            double reference = 0, perPixel = 0;
+            int32_t origin = 0, step = 0, start = 0, end = 0, limit = 0;
+            bool operator==(const Key&) const = default;
+        } key;
         std::vector<double> ends;
     };
     mutable ColumnEndsCache columnEnds_;

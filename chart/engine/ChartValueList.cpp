@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 
 #ifdef __SSE2__
 #include <emmintrin.h>
@@ -138,42 +137,45 @@ size_t OrderedPrefix(const double* v, size_t n, const double* last, TChartListOr
     return k;
 }
 
-// Lowest and highest of n values (n > 0), false when one is not finite (then they mean nothing).
-bool FiniteRange(const double* v, size_t n, double& low, double& high)
+} // namespace
+
+// Two values at a time in two lanes each, so the pass runs at the speed of memory.
+bool ValueRange(const double* v, size_t count, double& low, double& high)
 {
     size_t k = 0;
-    double lo = v[0], hi = v[0];
 #ifdef __SSE2__
-    const __m128d largest = _mm_set1_pd(std::numeric_limits<double>::max());
-    const __m128d signless = _mm_castsi128_pd(_mm_set1_epi64x(0x7FFFFFFFFFFFFFFFLL));
-    __m128d lo2 = _mm_set1_pd(v[0]), hi2 = lo2, bad = _mm_setzero_pd();
-    for (; k + 2 <= n; k += 2) {
-        const __m128d x = _mm_loadu_pd(v + k);
-        // Not at most the largest finite magnitude: infinite or NaN.
-        bad = _mm_or_pd(bad, _mm_cmpnle_pd(_mm_and_pd(x, signless), largest));
-        lo2 = _mm_min_pd(lo2, x);
-        hi2 = _mm_max_pd(hi2, x);
+    __m128d lo0 = _mm_set1_pd(v[0]), lo1 = lo0, hi0 = lo0, hi1 = lo0;
+    __m128d unordered = _mm_setzero_pd();
+    for (; k + 4 <= count; k += 4) {
+        const __m128d a = _mm_loadu_pd(v + k);
+        const __m128d b = _mm_loadu_pd(v + k + 2);
+        unordered = _mm_or_pd(unordered, _mm_or_pd(_mm_cmpunord_pd(a, a), _mm_cmpunord_pd(b, b)));
+        lo0 = _mm_min_pd(lo0, a);
+        lo1 = _mm_min_pd(lo1, b);
+        hi0 = _mm_max_pd(hi0, a);
+        hi1 = _mm_max_pd(hi1, b);
     }
-    if (_mm_movemask_pd(bad) != 0)
+    if (_mm_movemask_pd(unordered) != 0)
         return false;
     double lanes[4];
-    _mm_storeu_pd(lanes, lo2);
-    _mm_storeu_pd(lanes + 2, hi2);
-    lo = std::min(lanes[0], lanes[1]);
-    hi = std::max(lanes[2], lanes[3]);
+    _mm_storeu_pd(lanes, _mm_min_pd(lo0, lo1));
+    _mm_storeu_pd(lanes + 2, _mm_max_pd(hi0, hi1));
+    double lo = std::min(lanes[0], lanes[1]);
+    double hi = std::max(lanes[2], lanes[3]);
+#else
+    double lo = v[0], hi = v[0];
 #endif
-    for (; k < n; ++k) {
-        if (!std::isfinite(v[k]))
-            return false;
-        lo = std::min(lo, v[k]);
-        hi = std::max(hi, v[k]);
+    bool nan = v[0] != v[0];
+    for (; k < count; ++k) {
+        const double x = v[k];
+        nan = nan || x != x;
+        lo = x < lo ? x : lo;
+        hi = x > hi ? x : hi;
     }
     low = lo;
     high = hi;
-    return true;
+    return !nan;
 }
-
-} // namespace
 
 // Room for count more values: a first fill takes exactly what it needs, later appends double the
 // room, so that a list growing by blocks copies itself only now and then.
@@ -222,8 +224,10 @@ void TChartValueList::AppendValues(std::span<const double> values, bool ascendin
     totalsStale_ = true;
     if (minMaxStale_)
         return;
+    // With a NaN or an infinity among them (then one of the extremes is not finite), the values
+    // go one by one.
     double low = 0, high = 0;
-    if (!FiniteRange(values.data(), n, low, high)) {
+    if (!ValueRange(values.data(), n, low, high) || !std::isfinite(low) || !std::isfinite(high)) {
         for (const double v : values)
             NoteAdded(v);
     } else if (!haveFinite_) {

@@ -12,6 +12,10 @@ class TChartSeries;
 
 enum TChartListOrder { loNone, loAscending, loDescending };
 
+// Lowest and highest of count values (count > 0), false when one is NaN (then low and high mean
+// nothing).
+bool ValueRange(const double* v, size_t count, double& low, double& high);
+
 // One column of numbers of a series (X, Y or a further column). Values live in one contiguous
 // vector; the "capacity" seen by callers follows the engine's rule of growing in steps of
 // kValueListCapacityStep, while the vector itself grows geometrically so that appending stays

@@ -34,10 +34,8 @@ bool Intersects(const TRect& a, const TRect& b)
 // Where a mark stands on the screen. In 3D the box keeps the size its text was measured for and
 // moves with its projected centre: a box projected corner by corner shrinks in an elevated view
 // while its text does not, and the text would hang out of it.
-TRect ScreenRect(TCanvas3D& canvas, const TRect& bounds, bool is3D, int z)
+TRect ScreenRect(TCanvas3D& canvas, const TRect& bounds, int z)
 {
-    if (!is3D)
-        return bounds;
     const int cx = (bounds.Left + bounds.Right) / 2;
     const int cy = (bounds.Top + bounds.Bottom) / 2;
     const TPoint c = canvas.ProjectToScreen(cx, cy, z);
@@ -47,6 +45,16 @@ TRect ScreenRect(TCanvas3D& canvas, const TRect& bounds, bool is3D, int z)
 }
 
 } // namespace
+
+TextAnchor AnchorBetween(TAlignment alignment, int left, int right)
+{
+    switch (alignment) {
+    case taLeftJustify: return {left, kAlignLeft};
+    case taRightJustify: return {right, kAlignRight};
+    case taCenter: break;
+    }
+    return {(left + right) / 2, kAlignCenter};
+}
 
 // ---- margins
 
@@ -351,7 +359,7 @@ void TSeriesMarks::DrawItem(int index, TColor color, const QString& text, TSerie
 
     TPlotCustomShape& shape = ItemOf(index);
     const int angle = ((angle_ % 360) + 360) % 360;
-    const TRect rect = ScreenRect(canvas, p.Bounds(), is3D, ZPosition);
+    const TRect rect = is3D ? ScreenRect(canvas, p.Bounds(), ZPosition) : p.Bounds();
     shape.DrawOnCanvas(canvas, rect, is3D ? ZPosition : 0, angle);
     if (symbol_ && symbol_->ShouldDraw()) {
         SelectFont(shape, canvas);
@@ -382,16 +390,9 @@ void TSeriesMarks::DrawText(TCanvas3D& canvas, TPlotCustomShape& shape, const TR
         innerLeft += std::max(1, fontHeight - 4) + 4;
     const int innerRight = rect.Right - margins_.SizeRight;
     const int framed = shape.Pen().Visible() ? (shape.Pen().Width() - 1) / 2 : 0;
-    int x = (innerLeft + innerRight) / 2;
-    uint32_t align = kAlignCenter;
-    if (textAlign_ == taLeftJustify) {
-        x = innerLeft;
-        align = kAlignLeft;
-    } else if (textAlign_ == taRightJustify) {
-        x = innerRight;
-        align = kAlignRight;
-    }
-    canvas.SetTextAlign(align);
+    const TextAnchor anchor = AnchorBetween(textAlign_, innerLeft, innerRight);
+    const int x = anchor.X;
+    canvas.SetTextAlign(anchor.Align);
     const int top = rect.Top + margins_.SizeTop + framed;
     if (shape.TextFormat() == ttfHtml) {
         canvas.TextOutFormat(x, top, HtmlLineBreaks(text), true);
@@ -427,7 +428,7 @@ int TSeriesMarks::Clicked(int x, int y)
         const TSeriesMarkPosition* p = positions_.Position(i);
         if (!p || i % every != 0)
             continue;
-        const TRect rect = is3D ? ScreenRect(owner->ShapeCanvas(), p->Bounds(), true, ZPosition) : p->Bounds();
+        const TRect rect = is3D ? ScreenRect(owner->ShapeCanvas(), p->Bounds(), ZPosition) : p->Bounds();
         if (angle != 0) {
             const TFourPoints corners = RectRotatedPoints(rect, angle);
             if (PointInPolygon(point, corners.data(), 3))
@@ -453,13 +454,13 @@ void TSeriesMarks::AntiOverlap(int first, int valueIndex, TSeriesMarkPosition& p
     const ChartParent* chart = series_.ParentChart();
     const bool is3D = owner && chart && chart->View3D();
     if (is3D)
-        rect = ScreenRect(owner->ShapeCanvas(), rect, true, ZPosition);
+        rect = ScreenRect(owner->ShapeCanvas(), rect, ZPosition);
     for (int j = std::max(0, first); j < valueIndex; ++j) {
         const TSeriesMarkPosition* other = positions_.Position(j);
         if (!other)
             continue;
         // Both boxes as they stand on the screen.
-        const TRect r = is3D ? ScreenRect(owner->ShapeCanvas(), other->Bounds(), true, ZPosition) : other->Bounds();
+        const TRect r = is3D ? ScreenRect(owner->ShapeCanvas(), other->Bounds(), ZPosition) : other->Bounds();
         if (!Intersects(rect, r))
             continue;
         const int move = r.Top > rect.Top ? -(rect.Bottom - r.Top) : r.Bottom - rect.Top;

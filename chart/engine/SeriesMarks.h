@@ -6,6 +6,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -32,6 +33,14 @@ enum TSeriesMarksStyle {
 
 enum TMarginUnits { maPercentFont, maPercentSize, maPixels };
 enum TAlignment { taLeftJustify, taRightJustify, taCenter };
+
+// Where lines aligned between left and right are anchored: the x and the canvas text alignment
+// (top) that start each line at left, end it at right or centre it between the two.
+struct TextAnchor {
+    int X;
+    uint32_t Align;
+};
+TextAnchor AnchorBetween(TAlignment alignment, int left, int right);
 
 // Four margins in percent of the font size, percent of the box, or pixels, and the pixels they
 // come to for a box.

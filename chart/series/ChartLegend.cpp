@@ -179,15 +179,9 @@ void TLegendTitle::DrawTitle(TCanvas3D& canvas, const TRect& box)
     if (TextFormat() == ttfHtml) {
         // Anchored where the plain lines are: each line starts, ends or is centred there.
         const QString text = HtmlLineBreaks(text_.join(QChar(13)));
-        if (textAlignment_ == taRightJustify) {
-            canvas.SetTextAlign(gdi::TA_RIGHT | gdi::TA_TOP);
-            canvas.TextOutFormat(box.Right - halfW, box.Top + 1, text, true);
-        } else if (textAlignment_ == taCenter) {
-            canvas.SetTextAlign(gdi::TA_CENTER | gdi::TA_TOP);
-            canvas.TextOutFormat((box.Left + box.Right) / 2, box.Top + 1, text, true);
-        } else {
-            canvas.TextOutFormat(box.Left + halfW, box.Top + 1, text, true);
-        }
+        const TextAnchor anchor = AnchorBetween(textAlignment_, box.Left + halfW, box.Right - halfW);
+        canvas.SetTextAlign(anchor.Align);
+        canvas.TextOutFormat(anchor.X, box.Top + 1, text, true);
         canvas.SetTextAlign(gdi::TA_LEFT | gdi::TA_TOP);
         return;
     }

@@ -95,17 +95,9 @@ void TChartTitle::DrawTitle(TCustomAxisPanel& chart)
     canvas.SetTextAlign(gdi::TA_LEFT | gdi::TA_TOP);
     if (html) {
         // Anchored where the plain lines are: each line starts, ends or is centred there.
-        switch (alignment_) {
-        case taLeftJustify: canvas.TextOutFormat(r.Left + w / 2, textTop, htmlText, true); break;
-        case taRightJustify:
-            canvas.SetTextAlign(gdi::TA_RIGHT | gdi::TA_TOP);
-            canvas.TextOutFormat(r.Right - w / 2, textTop, htmlText, true);
-            break;
-        case taCenter:
-            canvas.SetTextAlign(gdi::TA_CENTER | gdi::TA_TOP);
-            canvas.TextOutFormat((r.Left + r.Right) / 2, textTop, htmlText, true);
-            break;
-        }
+        const TextAnchor anchor = AnchorBetween(alignment_, r.Left + w / 2, r.Right - w / 2);
+        canvas.SetTextAlign(anchor.Align);
+        canvas.TextOutFormat(anchor.X, textTop, htmlText, true);
         canvas.SetTextAlign(gdi::TA_LEFT | gdi::TA_TOP);
     } else {
         for (int i = 0; i < lines; ++i) {

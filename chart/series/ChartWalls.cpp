@@ -84,11 +84,8 @@ void SelectWallBrushAndPen(TCustomAxisPanel& chart, TCustomChartWall& wall)
         chart.SetBrushCanvas(wall.FillColor(), wall.Brush(), wall.Brush().BackColor());
 }
 
-struct Corner3D {
-    int X, Y, Z;
-};
 // A face by its corners, clockwise as seen from outside the wall's box.
-using Face3D = std::array<Corner3D, 4>;
+using Face3D = std::array<TPoint3D, 4>;
 
 // The two large faces of a wall's box, the one towards the plot first; a plane wall has the
 // first only.
@@ -105,16 +102,16 @@ WallFaceList WallFaces(const TRect& r, const TCustomChartWall& wall, int kind, i
     switch (kind) {
     case kBackWall: {
         const int l = r.Left, rt = r.Right + 1, t = r.Top, b = r.Bottom + 1, z0 = depth, z1 = depth + size;
-        list.Faces[0] = {Corner3D{l, b, z0}, {l, t, z0}, {rt, t, z0}, {rt, b, z0}};
-        list.Faces[1] = {Corner3D{rt, b, z1}, {rt, t, z1}, {l, t, z1}, {l, b, z1}};
+        list.Faces[0] = {TPoint3D{l, b, z0}, {l, t, z0}, {rt, t, z0}, {rt, b, z0}};
+        list.Faces[1] = {TPoint3D{rt, b, z1}, {rt, t, z1}, {l, t, z1}, {l, b, z1}};
         break;
     }
     case kBottomWall: {
         const int l = r.Left - leftWallSize, rt = r.Right + 1, t = r.Bottom, b = r.Bottom + size;
         const int z0 = RoundEven(depth * wall.StartPosition() / 100.0);
         const int z1 = RoundEven(depth * wall.EndPosition() / 100.0);
-        list.Faces[0] = {Corner3D{l, t, z0}, {l, t, z1}, {rt, t, z1}, {rt, t, z0}};
-        list.Faces[1] = {Corner3D{rt, b, z0}, {rt, b, z1}, {l, b, z1}, {l, b, z0}};
+        list.Faces[0] = {TPoint3D{l, t, z0}, {l, t, z1}, {rt, t, z1}, {rt, t, z0}};
+        list.Faces[1] = {TPoint3D{rt, b, z0}, {rt, b, z1}, {l, b, z1}, {l, b, z0}};
         break;
     }
     default: {
@@ -123,14 +120,14 @@ WallFaceList WallFaces(const TRect& r, const TCustomChartWall& wall, int kind, i
         const int inner = left ? r.Left : r.Right;
         const int outer = left ? r.Left - size : r.Right + size;
         const int t = r.Top, b = r.Bottom + 1;
-        const Face3D atLeft = {Corner3D{0, b, 0}, {0, b, depth}, {0, t, depth}, {0, t, 0}};
-        const Face3D atRight = {Corner3D{0, t, 0}, {0, t, depth}, {0, b, depth}, {0, b, 0}};
+        const Face3D atLeft = {TPoint3D{0, b, 0}, {0, b, depth}, {0, t, depth}, {0, t, 0}};
+        const Face3D atRight = {TPoint3D{0, t, 0}, {0, t, depth}, {0, b, depth}, {0, b, 0}};
         // The inner face of the left wall is its box's right side and the other way round.
         Face3D innerFace = left ? atRight : atLeft;
         Face3D outerFace = left ? atLeft : atRight;
-        for (Corner3D& c : innerFace)
+        for (TPoint3D& c : innerFace)
             c.X = inner;
-        for (Corner3D& c : outerFace)
+        for (TPoint3D& c : outerFace)
             c.X = outer;
         list.Faces[0] = innerFace;
         list.Faces[1] = outerFace;

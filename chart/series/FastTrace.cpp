@@ -155,45 +155,6 @@ void TraceDrawCache::ReducePointByPoint(ColumnReducer& reducer, const TChartAxis
 
 namespace {
 
-// Lowest and highest of count values, false when one is NaN (then low and high mean nothing).
-// Two values at a time in two lanes each, so the pass runs at the speed of memory.
-bool ValueRange(const double* v, int count, double& low, double& high)
-{
-    int k = 0;
-#ifdef __SSE2__
-    __m128d lo0 = _mm_set1_pd(v[0]), lo1 = lo0, hi0 = lo0, hi1 = lo0;
-    __m128d unordered = _mm_setzero_pd();
-    for (; k + 4 <= count; k += 4) {
-        const __m128d a = _mm_loadu_pd(v + k);
-        const __m128d b = _mm_loadu_pd(v + k + 2);
-        unordered = _mm_or_pd(unordered, _mm_or_pd(_mm_cmpunord_pd(a, a), _mm_cmpunord_pd(b, b)));
-        lo0 = _mm_min_pd(lo0, a);
-        lo1 = _mm_min_pd(lo1, b);
-        hi0 = _mm_max_pd(hi0, a);
-        hi1 = _mm_max_pd(hi1, b);
-    }
-    if (_mm_movemask_pd(unordered) != 0)
-        return false;
-    double lanes[4];
-    _mm_storeu_pd(lanes, _mm_min_pd(lo0, lo1));
-    _mm_storeu_pd(lanes + 2, _mm_max_pd(hi0, hi1));
-    double lo = std::min(lanes[0], lanes[1]);
-    double hi = std::max(lanes[2], lanes[3]);
-#else
-    double lo = v[0], hi = v[0];
-#endif
-    bool nan = v[0] != v[0];
-    for (; k < count; ++k) {
-        const double x = v[k];
-        nan = nan || x != x;
-        lo = x < lo ? x : lo;
-        hi = x > hi ? x : hi;
-    }
-    low = lo;
-    high = hi;
-    return !nan;
-}
-
 // Where the pixel columns of an axis end, as X values: the rounding boundary between a column
 // and the next one mapped back through the axis' scale once (one exp per column on a logarithmic
 // axis, shared by every trace on it), so that the points of a column are found by searching the
@@ -395,7 +356,7 @@ void TraceDrawCache::ReduceByColumns(ColumnReducer& reducer, const TChartAxis& x
         double low = 0, high = 0;
         // NaN goes to pixel 0, off the order of the values: such a column goes point by point.
         if (!perPoint)
-            perPoint = !ValueRange(yv.data() + i, count, low, high);
+            perPoint = !ValueRange(yv.data() + i, static_cast<size_t>(count), low, high);
         if (perPoint) {
             for (int k = i; k < columnEnd; ++k)
                 if (reducer.Add(c, fy(k)))

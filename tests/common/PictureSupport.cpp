@@ -1,6 +1,7 @@
 #include "common/PictureSupport.h"
 
 #include <QDir>
+#include <gtest/gtest.h>
 #include <algorithm>
 #include <array>
 #include <cstdlib>
@@ -162,6 +163,21 @@ InkReport FindInk(const QImage& source, QRgb fill, QRgb ink, QRgb frame)
         }
     }
     return report;
+}
+
+void ExpectTwoAlignedLines(const InkBox& box, bool centred)
+{
+    ASSERT_EQ(box.Lines.size(), 2u) << "the lines run together";
+    const QRect& wide = box.Lines.front();
+    const QRect& narrow = box.Lines.back();
+    ASSERT_LT(narrow.width() + 8, wide.width());
+    if (centred) {
+        EXPECT_LE(std::abs(narrow.center().x() - wide.center().x()), 2);
+        EXPECT_LE(std::abs(wide.center().x() - box.Box.center().x()), 3);
+    } else {
+        EXPECT_LE(std::abs(narrow.right() - wide.right()), 2);
+        EXPECT_LT(box.Box.right() - narrow.right(), narrow.left() - box.Box.left());
+    }
 }
 
 } // namespace picture

@@ -34,6 +34,11 @@ struct InkReport {
 // from which a walk gets out, and that ink is loose.
 InkReport FindInk(const QImage& image, QRgb fill, QRgb ink, QRgb frame = qRgb(0, 0, 0));
 
+// A box holding two lines of text, the first wider: the narrower second one shows the alignment.
+// Centred, both lines share a centre with each other and with the box; otherwise they end
+// together, nearer the box's right than the narrower one starts from its left.
+void ExpectTwoAlignedLines(const InkBox& box, bool centred);
+
 } // namespace picture
 
 #endif
