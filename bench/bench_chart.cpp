@@ -8,16 +8,13 @@
 // step mode, the refill through setData with sorted data. The summary at the end gives both
 // times and their ratio for every case, and the bytes a point of a series costs (also as the
 // program's own trace path fills it).
-#include "app/AdvancedSettings.h"
-#include "app/Log.h"
+#include "app/AppContext.h"
 #include "chart/canvas/PlotCanvas3D.h"
 #include "chart/series/Chart.h"
 #include "chart/series/LineSeries.h"
-#include "instrument/DeviceState.h"
-#include "instrument/InstrumentStatus.h"
+#include "instrument/InstrumentState.h"
 #include "instrument/ScpiContext.h"
 #include "instrument/TraceTransfer.h"
-#include "instrument/visa/VisaSession.h"
 #include "measurement/TracePoints.h"
 #include "platform/system/EventPump.h"
 
@@ -395,14 +392,10 @@ void BM_ProgramTraceFill(benchmark::State& state)
 {
     const Data d = MakeData(750000);
     constexpr int kSeries = 29;
-    VisaState visa;
-    DeviceState device;
-    AdvancedSettings options;
-    DebugLog debug;
-    MessageLog messages;
+    AppContext app;
+    InstrumentState instrument;
     VirtualEventPump pump;
-    InstrumentStatus status;
-    ScpiContext c{visa, device, options, debug, messages, pump, status};
+    ScpiContext c{instrument.Visa, instrument.Device, app.Settings, app.Debug, app.Messages, pump, instrument.Status};
     OurChart our(1, false);
     std::vector<TLineSeries*> series;
     for (int k = 0; k < kSeries; ++k) {
