@@ -6,10 +6,17 @@
 // QCustomPlot draws the same pictures into the same size in the same run (its replot() alone is
 // timed), the way a skilled user of it would: the limit lines from their few corner points in
 // step mode, the refill through setData with sorted data. The summary at the end gives both
-// times and their ratio for every case, and the bytes a point of a series costs.
+// times and their ratio for every case, and the bytes a point of a series costs (also as the
+// program's own trace path fills it).
+#include "app/AppContext.h"
 #include "chart/canvas/PlotCanvas3D.h"
 #include "chart/series/Chart.h"
 #include "chart/series/LineSeries.h"
+#include "instrument/InstrumentState.h"
+#include "instrument/ScpiContext.h"
+#include "instrument/TraceTransfer.h"
+#include "measurement/TracePoints.h"
+#include "platform/system/EventPump.h"
 
 #include <QApplication>
 #include <benchmark/benchmark.h>
@@ -379,6 +386,51 @@ void BM_BytesPerPoint(benchmark::State& state)
         static_cast<double>(filled.DrawCache().MemoryBytes()) / filled.Count();
 }
 
+// The main chart's 29 series filled as a run fills its raw traces: room made for the pass, then
+// segment after segment of 601 points through the program's own trace path, then drawn.
+void BM_ProgramTraceFill(benchmark::State& state)
+{
+    const Data d = MakeData(750000);
+    constexpr int kSeries = 29;
+    AppContext app;
+    InstrumentState instrument;
+    VirtualEventPump pump;
+    ScpiContext c{instrument.Visa, instrument.Device, app.Settings, app.Debug, app.Messages, pump, instrument.Status};
+    OurChart our(1, false);
+    std::vector<TLineSeries*> series;
+    for (int k = 0; k < kSeries; ++k) {
+        TLineSeries& s = our.chart.AddNewSeries<TLineSeries>();
+        const std::vector<double>& y = d.traces[static_cast<size_t>(k % kTraces)];
+        StartRawTrace(s, static_cast<int>(d.x.size()));
+        for (size_t first = 0; first < d.x.size(); first += kSegmentPoints) {
+            TraceReadResult read;
+            for (size_t i = first; i < std::min(d.x.size(), first + kSegmentPoints); ++i)
+                read.Points.push_back({d.x[i], y[i]});
+            AddTracePoints(c, s, kTraceColors[k % kTraces], read);
+        }
+        series.push_back(&s);
+    }
+    our.Draw();
+    double points = 0;
+    double stored = 0;
+    double held = 0;
+    for (auto _ : state) {
+        points = stored = held = 0;
+        for (TLineSeries* s : series) {
+            const double values = static_cast<double>(s->XValues().MemoryBytes() + s->YValues().MemoryBytes() +
+                                                      s->PointColors().MemoryBytes());
+            points += s->Count();
+            stored += values;
+            held += values + static_cast<double>(s->DrawCache().MemoryBytes());
+        }
+        benchmark::DoNotOptimize(held);
+    }
+    state.counters["bytes/point"] = stored / points;
+    state.counters["MB"] = held / 1e6;
+    Times()["bytes/point: traces the program reads (AddTracePoints)"] = stored / points;
+    Times()["MB held: 29 series of 750000 points filled by the program"] = held / 1e6;
+}
+
 #ifdef ZENDRIK_WITH_QCUSTOMPLOT
 
 // ---- QCustomPlot with the same curves, pens and axes (no antialiasing, as ours draws)
@@ -608,6 +660,7 @@ BENCHMARK(BM_QCustomPlotSweep)->Iterations(1)->Unit(benchmark::kMillisecond);
 #endif
 BENCHMARK(BM_BytesPerPoint)->Iterations(1);
 BENCHMARK(BM_OursManySeries)->Iterations(1);
+BENCHMARK(BM_ProgramTraceFill)->Iterations(1);
 
 int main(int argc, char** argv)
 {

@@ -1,6 +1,7 @@
 #include "coverage/KmlTracks.h"
 
 #include "coverage/KmlWriter.h"
+#include "platform/inifile/SaveFileCommit.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -66,9 +67,10 @@ KmlTracks::WriteResult KmlTracks::WriteFile(const QString& workingFolder, const 
         result.Error = QStringLiteral("cannot write ") + name + QStringLiteral(": ") + file.errorString();
         return result;
     }
-    file.write((document.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toUtf8());
-    if (!file.commit()) {
-        result.Error = QStringLiteral("cannot write ") + name + QStringLiteral(": ") + file.errorString();
+    const QByteArray bytes = (document.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toUtf8();
+    QString reason;
+    if (!FinishSaveFile(file, file.write(bytes) == bytes.size(), &reason)) {
+        result.Error = QStringLiteral("cannot write ") + name + QStringLiteral(": ") + reason;
         return result;
     }
     KmlDocumentLines.clear();

@@ -3,6 +3,7 @@
 #include "app/Log.h"
 #include "datafiles/DataFileDialogs.h"
 #include "datafiles/ZipExtract.h"
+#include "platform/inifile/SaveFileCommit.h"
 
 #include <QDir>
 #include <QFile>
@@ -29,11 +30,11 @@ void Error(DataFileDialogs* dialogs, const QString& text)
 bool WriteWhole(const QString& path, const QByteArray& bytes, QString& reason)
 {
     QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() || !f.commit()) {
+    if (!f.open(QIODevice::WriteOnly)) {
         reason = f.errorString();
         return false;
     }
-    return true;
+    return FinishSaveFile(f, f.write(bytes) == bytes.size(), &reason);
 }
 
 } // namespace

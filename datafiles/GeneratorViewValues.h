@@ -56,7 +56,7 @@ struct GeneratorViewValues {
 
     // Manual stepping.
     QString ManualFreq = QStringLiteral("150.000");    // "Frequency[Hz]"
-    QString ManualAmp = QStringLiteral("-15");         // "Amplitude[Bm]"
+    QString ManualAmp = QStringLiteral("-15");         // "Amplitude[dBm]"
     QString ManualFreqInc = QStringLiteral("100.000"); // "Frequency increment"
     QString ManualAmpInc = QStringLiteral("1");        // "Amplitude increment"
 };

@@ -185,9 +185,11 @@ void ReadGrid(const IniFile& ini, const QString& section, ParameterGridModel* gr
 
 } // namespace
 
-QString ReadLastProject(const QString& workingFolder)
+QString ReadLastProject(const QString& workingFolder, QString* refused)
 {
     const IniFile ini(LastProjectPath(workingFolder));
+    if (refused != nullptr)
+        *refused = ini.LoadError();
     return ini.ReadString(kFilesSection, kProjKey, QString());
 }
 
@@ -200,17 +202,17 @@ bool WriteLastProject(const QString& projectName, const DataFileContext& context
     return datafiles::CommitDataFile(ini, path, context);
 }
 
-SaveDialogSettings SaveProjectDialog(const QString& workingFolder)
+SaveDialogSettings SaveProjectDialog(const QString& workingFolder, QString* refused)
 {
-    QString name = ReadLastProject(workingFolder);
+    QString name = ReadLastProject(workingFolder, refused);
     if (name.isEmpty())
         name = QStringLiteral("test.prj");
     return ProjectDialog(QStringLiteral("Save project"), name);
 }
 
-SaveDialogSettings LoadProjectDialog(const QString& workingFolder)
+SaveDialogSettings LoadProjectDialog(const QString& workingFolder, QString* refused)
 {
-    QString name = ReadLastProject(workingFolder);
+    QString name = ReadLastProject(workingFolder, refused);
     const QString file = name.isEmpty() ? QString() : datafiles::ResolveDataPath(workingFolder, datafiles::SourcePath(name));
     if (file.isEmpty() || !QFileInfo(file).isFile())
         name.clear();

@@ -18,17 +18,18 @@ struct ProjectTargets;
 // File name of the last-project file inside the working folder.
 inline constexpr const char* kLastProjectFile = "emc_prj.ini";
 
-// The bare name of the last loaded project; empty when there is none.
-QString ReadLastProject(const QString& workingFolder);
+// The bare name of the last loaded project; empty when there is none, and when the file is
+// refused as unreadable, whose reason (naming the file) then goes to *refused.
+QString ReadLastProject(const QString& workingFolder, QString* refused = nullptr);
 // Replaces the last-project file by one that names projectName. False (with an error box and
 // line) when it cannot be written.
 bool WriteLastProject(const QString& projectName, const DataFileContext& context);
 
 // The dialogs of "Save Proj" and "Load Proj": folder ".\src", filter "prj|*.prj". Saving offers the
 // last project's name ("test.prj" when there is none); loading offers it only while the file is
-// still in ".\src".
-SaveDialogSettings SaveProjectDialog(const QString& workingFolder);
-SaveDialogSettings LoadProjectDialog(const QString& workingFolder);
+// still in ".\src". A refused last-project file offers nothing and gives its reason in *refused.
+SaveDialogSettings SaveProjectDialog(const QString& workingFolder, QString* refused = nullptr);
+SaveDialogSettings LoadProjectDialog(const QString& workingFolder, QString* refused = nullptr);
 
 // Writes the project from the grids and the generator values of targets (a missing grid or
 // generator writes its start-up values). The file is built from nothing and replaces the old one

@@ -111,6 +111,20 @@ QString MissingLimitLine(const ProjectTargets& t, int set)
            QuoteInMessage(path);
 }
 
+QString MissingSegmentFile(const ProjectTargets& t, int set)
+{
+    const SegmentTable* table = set == 1 ? t.Segments1 : t.Segments2;
+    if (t.MainGrid == nullptr || table == nullptr || table->Count > 0)
+        return {};
+    const QString name = t.MainGrid->Value(set == 1 ? gridkeys::kSegSet1 : gridkeys::kSegSet2);
+    if (name == kNoFile)
+        return {};
+    const QString path = SourcePath(name);
+    return (set == 1 ? QStringLiteral("SEG1 File ") : QStringLiteral("SEG2 File ")) +
+           (DataFileExists(t, path) ? QStringLiteral("holds no segment: ") : QStringLiteral("not found: ")) +
+           QuoteInMessage(path);
+}
+
 bool LoadLimitLine(ProjectTargets& t, int set, const QString& path)
 {
     TChartSeries* limit = set == 1 ? t.Series[SeriesRole::limitLine1] : t.Series[SeriesRole::limitLine2];
@@ -235,10 +249,12 @@ void ApplyCorrection(ProjectTargets& t, ParameterGridModel* grid, const QString&
 {
     if (grid == nullptr || target.Series == nullptr || t.Table == nullptr)
         return;
+    // "none" is no correction: the series the correction chain reads must say what the grid says,
+    // whichever table a project loaded before.
+    target.Series->Clear();
     const QString name = grid->Value(key);
     if (name == kNoFile)
         return;
-    target.Series->Clear();
     const QString path = datafiles::SourcePath(name);
     if (!datafiles::DataFileExists(t, path)) {
         NotFound(t, word, path);

@@ -44,6 +44,10 @@ bool DataFileExists(const ProjectTargets& targets, const QString& path);
 // there, "Limit File empty: " and the file when it gave no line; empty while the line is there
 // or the row says "none".
 QString MissingLimitLine(const ProjectTargets& targets, int set);
+// Why the set has no segment although the grid's "Seg-Set1" / "Seg-Set2" names a file: "SEG1 File
+// not found: " (or "SEG2 ...") and the file when it is not there, "SEG1 File holds no segment: "
+// and the file when it gave none; empty while the set has segments or the row says "none".
+QString MissingSegmentFile(const ProjectTargets& targets, int set);
 
 } // namespace datafiles
 

@@ -1,5 +1,7 @@
 #include "datafiles/ZipExtract.h"
 
+#include "platform/inifile/SaveFileCommit.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -139,8 +141,10 @@ ZipExtractResult ExtractZip(const QByteArray& archive, const QString& targetFold
             continue;
         }
         QSaveFile out(path);
-        if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit()) {
-            result.Errors << QStringLiteral("cannot write ") + path + QStringLiteral(": ") + out.errorString();
+        QString reason;
+        if (!out.open(QIODevice::WriteOnly) || !FinishSaveFile(out, out.write(bytes) == bytes.size(), &reason)) {
+            result.Errors << QStringLiteral("cannot write ") + path + QStringLiteral(": ") +
+                                 (reason.isEmpty() ? out.errorString() : reason);
             continue;
         }
         ++result.FilesWritten;

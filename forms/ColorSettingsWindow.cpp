@@ -44,7 +44,11 @@ ColorSettingsWindow::ColorSettingsWindow(AppContext& app, ColorSettingsEditor& e
     connect(setToDefaultButton, &QPushButton::clicked, this, &ColorSettingsWindow::setToDefault);
 
     connect(&editor_, &ColorSettingsEditor::ColorsChanged, this, &ColorSettingsWindow::ShowColors);
-    editor_.Load(FileName());
+    // A file refused as too large (or with an endless line) gives the defaults, and says so.
+    QString refused;
+    editor_.Load(FileName(), &refused);
+    if (!refused.isEmpty())
+        app_.Messages.Append(QStringLiteral("Error: ") + refused);
 }
 
 QString ColorSettingsWindow::FileName() const

@@ -183,7 +183,10 @@ void ConnectionWindow::PrepareForKind(int32_t kind)
         setWindowTitle(QStringLiteral("Connect Visa TCP  ") + own.value(0));
         instrumentList->clear();
         instrumentList->addItem(QString::fromLatin1(kRsFactoryAddressHint));
-        ipAddressEdit->setText(ReadInstrumentAddress(app_.WorkingFolder));
+        QString refused;
+        ipAddressEdit->setText(ReadInstrumentAddress(app_.WorkingFolder, &refused));
+        if (!refused.isEmpty())
+            app_.Messages.Append(QStringLiteral("Error: ") + refused);
         break;
     }
     case 4: setWindowTitle(QStringLiteral("Connect Visa GPS COM  ")); break;

@@ -234,7 +234,7 @@ QWidget* ImmunityFrame::BuildSweepBands()
     group->setObjectName(QStringLiteral("frequencySweepBox"));
     auto* grid = new QGridLayout(group);
     const QStringList headings = {QStringLiteral("Start[Hz]"), QStringLiteral("Stop[Hz]"), QStringLiteral("StepSize[Hz]"),
-                                  QStringLiteral("DwellTime[msec]"), QStringLiteral("Amlitude[dBm]")};
+                                  QStringLiteral("DwellTime[msec]"), QStringLiteral("Amplitude[dBm]")};
     for (int c = 0; c < headings.size(); ++c)
         grid->addWidget(Heading(group, headings[c]), 0, c + 1);
     sweepFieldHeading = Heading(group, kFieldHeading, "Label11");
@@ -330,7 +330,7 @@ QWidget* ImmunityFrame::BuildManual()
     frequencySpin = MakeSpin(group, "SpinButton1", frequencyUpButton, frequencyDownButton);
     amplitudeSpin = MakeSpin(group, "SpinButton2", amplitudeUpButton, amplitudeDownButton);
     manualFrequencyEdit = labeled(QStringLiteral("LabeledEdit17"), QStringLiteral("Frequency[Hz]"), manual.Frequency, frequencySpin);
-    manualAmplitudeEdit = labeled(QStringLiteral("LabeledEdit18"), QStringLiteral("Amplitude[Bm]"), manual.Amplitude, amplitudeSpin);
+    manualAmplitudeEdit = labeled(QStringLiteral("LabeledEdit18"), QStringLiteral("Amplitude[dBm]"), manual.Amplitude, amplitudeSpin);
     manualFrequencyIncrementEdit = labeled(QStringLiteral("LabeledEdit19"), QStringLiteral("Frequency increment"),
                                            manual.FrequencyIncrement, nullptr);
     manualAmplitudeIncrementEdit = labeled(QStringLiteral("manualAmplitudeIncrementEdit"),

@@ -153,7 +153,7 @@ private:
     std::array<QLineEdit*, kSweepBands> sweepStopEdits{};              // "Stop[Hz]"
     std::array<QLineEdit*, kSweepBands> sweepStepEdits{};              // "StepSize[Hz]"
     std::array<QLineEdit*, kSweepBands> sweepDwellEdits{};             // "DwellTime[msec]"
-    std::array<QLineEdit*, kSweepBands> sweepAmplitudeEdits{};         // "Amlitude[dBm]"
+    std::array<QLineEdit*, kSweepBands> sweepAmplitudeEdits{};         // "Amplitude[dBm]"
     std::array<QLineEdit*, kSweepBands> sweepFieldEdits{};             // Edit69..Edit74
     std::array<QLineEdit*, kRampTimes> rampTimeEdits{};                // LabeledEdit1, 4, 8, 6, 9: T0..T4
     QLineEdit* rampStepsUpEdit = nullptr;                              // LabeledEdit3 "Step"
@@ -167,7 +167,7 @@ private:
     QRadioButton* periodicRadio = nullptr;                             // "periodic"
     RampDiagram* rampDiagram = nullptr;                                // PaintBox1
     QLineEdit* manualFrequencyEdit = nullptr;                          // LabeledEdit17 "Frequency[Hz]"
-    QLineEdit* manualAmplitudeEdit = nullptr;                          // LabeledEdit18 "Amplitude[Bm]"
+    QLineEdit* manualAmplitudeEdit = nullptr;                          // LabeledEdit18 "Amplitude[dBm]"
     QLineEdit* manualFrequencyIncrementEdit = nullptr;                 // LabeledEdit19 "Frequency increment"
     QLineEdit* manualAmplitudeIncrementEdit = nullptr;                 // "Amplitude increment"
     QWidget* frequencySpin = nullptr;                                  // SpinButton1

@@ -260,6 +260,7 @@ private:
     QCheckBox* dbpwCheckBox = nullptr;             // CheckBox30 "dBpW"
     QCheckBox* dbmCheckBox = nullptr;              // CheckBox31 "dBm"
     QCheckBox* logAxisCheckBox = nullptr;          // CheckBox2 "log"
+    static constexpr bool kLogAxisAtStartUp = true; // also each project's, which carry no axis mode
     QCheckBox* khzMhzCheckBox = nullptr;           // CheckBox11 "kHz/MHz"
     QCheckBox* zoomYAxisCheckBox = nullptr;        // CheckBox12 "Zoom Y Axis"
     QLabel* chartTraceLabel = nullptr;             // Label1 "Chart:", brings Series7/9 on top
@@ -439,6 +440,7 @@ private:
     void WireMarkers();
     void WireReport();
     void WireProject();
+    void LogRefusedFile(const QString& reason);
     void WireGenerator();
     void WireCoverage();
     void WireMenus();

@@ -18,6 +18,7 @@
 #include "measurement/ScpiGridInstrument.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QDir>
 #include <QLabel>
 
@@ -49,6 +50,13 @@ void MainWindow::BuildProjectTargets()
 }
 
 // Every edited row of the parameter grid is validated by the grid's logic.
+// A settings file that could not be read leaves the program on its defaults, and says why.
+void MainWindow::LogRefusedFile(const QString& reason)
+{
+    if (!reason.isEmpty())
+        app_.Messages.Append(QStringLiteral("Error: ") + reason);
+}
+
 void MainWindow::WireProject()
 {
     AttachGridValidation(targets_);
@@ -59,7 +67,9 @@ void MainWindow::WireProject()
 void MainWindow::loadProject()
 {
     QDir::setCurrent(app_.WorkingFolder);
-    const SaveDialogSettings dialog = LoadProjectDialog(app_.WorkingFolder);
+    QString refused;
+    const SaveDialogSettings dialog = LoadProjectDialog(app_.WorkingFolder, &refused);
+    LogRefusedFile(refused);
     const QString chosen = chooseProjectFile ? chooseProjectFile(dialog, false)
                                              : RunReportFileDialog(this, dialog, app_.WorkingFolder, false);
     QDir::setCurrent(app_.WorkingFolder);
@@ -79,6 +89,10 @@ void MainWindow::openProject(const QString& path)
     if (!caption)
         return;
     chartFileView_.CaptionProjectText = *caption;
+    // The files of a project do not carry the frequency-axis mode: each project starts in the
+    // program's start-up mode, so a linear axis left by a short range (one that holds less than a
+    // decade) does not squeeze the next project's low segments; such a range turns linear again.
+    logAxisCheckBox->setChecked(kLogAxisAtStartUp);
     ProjectToCoverage();
     ProjectToGenerator();
     coverageFrame->showGpsReceiver();
@@ -88,7 +102,9 @@ void MainWindow::openProject(const QString& path)
 void MainWindow::saveProject()
 {
     QDir::setCurrent(app_.WorkingFolder);
-    const SaveDialogSettings dialog = SaveProjectDialog(app_.WorkingFolder);
+    QString refused;
+    const SaveDialogSettings dialog = SaveProjectDialog(app_.WorkingFolder, &refused);
+    LogRefusedFile(refused);
     const QString chosen = chooseProjectFile ? chooseProjectFile(dialog, true)
                                              : RunReportFileDialog(this, dialog, app_.WorkingFolder, true);
     QDir::setCurrent(app_.WorkingFolder);

@@ -237,6 +237,16 @@ template <class F> void Guarded(MessageLog& log, F&& handler)
     }
 }
 
+// The colours of the points a run adds: "Raw Data Set1", "Cor Data Set1", "Raw Data Set2" and
+// "Cor Data Set2" of the colour settings.
+void TakePointColors(RunSwitches& s, const MainWindowColors& colors)
+{
+    s.RawColor1 = colors.ColorTable[0];
+    s.CorrectedColor1 = colors.ColorTable[6];
+    s.RawColor2 = colors.ColorTable[7];
+    s.CorrectedColor2 = colors.ColorTable[8];
+}
+
 } // namespace
 
 void MainWindow::WireRun()
@@ -244,8 +254,7 @@ void MainWindow::WireRun()
     run_ = std::make_unique<RunWiring>(*this);
     RunWiring& r = *run_;
     r.series = chart_->ByRole();
-    r.switches.CorrectedColor1 = state_.Colors.ColorTable[6];
-    r.switches.CorrectedColor2 = state_.Colors.ColorTable[8];
+    TakePointColors(r.switches, state_.Colors);
     r.context = std::make_unique<MeasurementContext>(MeasurementContext{
         *scpi_, r.state, r.series, segments1_, segments2_, *segmentChecks1_, *segmentChecks2_, r.parameters,
         r.switches, r.host, r.masterTimer});
@@ -281,8 +290,7 @@ void MainWindow::WireRun()
             [this] { ShowRunControls(run_->control->Controls()); });
     // Loaded series keep the colours of the moment; points added from now on take the new ones.
     connect(&state_.ColorEditor, &ColorSettingsEditor::ColorsChanged, this, [this] {
-        run_->switches.CorrectedColor1 = state_.Colors.ColorTable[6];
-        run_->switches.CorrectedColor2 = state_.Colors.ColorTable[8];
+        TakePointColors(run_->switches, state_.Colors);
     });
 
     connect(statusTimer, &QTimer::timeout, this, &MainWindow::StatusLineTick);
@@ -316,6 +324,8 @@ void MainWindow::SyncRunSettings()
     r.parameters.MaxHold = gridState_.MaxHold != 0;
     r.parameters.MissingLimit1 = datafiles::MissingLimitLine(targets_, 1);
     r.parameters.MissingLimit2 = datafiles::MissingLimitLine(targets_, 2);
+    r.parameters.MissingSegments1 = datafiles::MissingSegmentFile(targets_, 1);
+    r.parameters.MissingSegments2 = datafiles::MissingSegmentFile(targets_, 2);
     RunSwitches& s = r.switches;
     s.SelectedSet = set2Radio->isChecked() ? 2 : 1;
     s.Beep = beepCheckBox->isChecked();
@@ -324,8 +334,7 @@ void MainWindow::SyncRunSettings()
     s.MaxFilter = maxFilterCheckBox->isChecked();
     s.UseCompensation = useCompensationCheckBox->isChecked();
     s.VbwMode = vbwThreeRbwRadio->isChecked() ? 0 : 1;
-    s.CorrectedColor1 = state_.Colors.ColorTable[6];
-    s.CorrectedColor2 = state_.Colors.ColorTable[8];
+    TakePointColors(s, state_.Colors);
 }
 
 bool MainWindow::OtherInstrumentOwner() const

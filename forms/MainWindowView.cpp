@@ -138,7 +138,7 @@ QWidget* MainWindow::BuildViewPanel(QWidget* parent)
     dbuvCheckBox = Box(panel, "CheckBox29", QStringLiteral("dBuV"), true);
     dbpwCheckBox = Box(panel, "CheckBox30", QStringLiteral("dBpW"), false);
     dbmCheckBox = Box(panel, "CheckBox31", QStringLiteral("dBm"), false);
-    logAxisCheckBox = Box(panel, "CheckBox2", QStringLiteral("log"), true);
+    logAxisCheckBox = Box(panel, "CheckBox2", QStringLiteral("log"), kLogAxisAtStartUp);
     khzMhzCheckBox = Box(panel, "CheckBox11", QStringLiteral("kHz/MHz"), true);
     zoomYAxisCheckBox = Box(panel, "CheckBox12", QStringLiteral("Zoom Y Axis"), false);
     for (QCheckBox* box : {dbuvCheckBox, dbpwCheckBox, dbmCheckBox, logAxisCheckBox, khzMhzCheckBox, zoomYAxisCheckBox})

@@ -1,6 +1,7 @@
 #include "immunity/ImmunityReport.h"
 
 #include "app/DateTimeText.h"
+#include "platform/inifile/SaveFileCommit.h"
 
 #include <QSaveFile>
 
@@ -31,10 +32,10 @@ QByteArray ImmunityReportBytes(const QString& dateTimeText, const QStringList& m
 bool WriteImmunityReport(const QString& path, const QByteArray& bytes, QString* error)
 {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+    if (!file.open(QIODevice::WriteOnly)) {
         if (error != nullptr)
             *error = file.errorString();
         return false;
     }
-    return true;
+    return FinishSaveFile(file, file.write(bytes) == bytes.size(), error);
 }

@@ -124,9 +124,12 @@ ConnectOutcome ConnectInstrument(ScpiContext& c, const QString& resource, bool o
         c.Device.DeviceConnected = 0;
     }
     ViSession session = 0;
-    if (c.Visa.VisaLibrary->viOpen(c.Visa.VisaResourceManager, name.constData(), 0, 0, &session) != visa::VI_SUCCESS) {
-        // No analyser answers at this address: nothing may still look connected.
-        c.Messages.Append(QStringLiteral("Error: could not open ") + QString::fromLatin1(name));
+    const ViStatus opened = c.Visa.VisaLibrary->viOpen(c.Visa.VisaResourceManager, name.constData(), 0, 0, &session);
+    if (opened != visa::VI_SUCCESS) {
+        // No analyser answers at this address: nothing may still look connected, and the operator
+        // learns why (a typing fault, a switched-off analyser, a wrong network).
+        c.Messages.Append(QStringLiteral("Error: could not open ") + QString::fromLatin1(name) + QStringLiteral(": ") +
+                          c.Visa.VisaLibrary->OpenFailure(opened));
         c.Status.SetText(InstrumentStatus::kConnectionPanel, QStringLiteral("none"));
         c.Status.SetText(InstrumentStatus::kModelPanel, QString());
         return out;
@@ -292,9 +295,11 @@ QString VisaVersionText(VisaState& visa)
     return QStringLiteral("Visa: %1.%2.%3.0").arg(version >> 20).arg((version >> 8) & 0xFFF).arg(version & 0xFF);
 }
 
-QString ReadInstrumentAddress(const QString& folder)
+QString ReadInstrumentAddress(const QString& folder, QString* refused)
 {
     const IniFile ini(QDir(folder).filePath(QString::fromLatin1(kIpIniFile)));
+    if (refused != nullptr)
+        *refused = ini.LoadError();
     return ini.ReadString(QString::fromLatin1(kIpIniSection), QString::fromLatin1(kIpIniKey),
                           QStringLiteral("xxx.xxx.xxx.xxx"));
 }

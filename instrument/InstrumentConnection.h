@@ -61,7 +61,9 @@ QString VisaVersionText(VisaState& visa);
 inline constexpr const char* kIpIniFile = "emc_ip.ini";
 inline constexpr const char* kIpIniSection = "IP";
 inline constexpr const char* kIpIniKey = "ADR";
-QString ReadInstrumentAddress(const QString& folder);
+// The address, "xxx.xxx.xxx.xxx" without one; a file refused as unreadable gives that too, and
+// its reason (naming the file) in *refused.
+QString ReadInstrumentAddress(const QString& folder, QString* refused = nullptr);
 // Writes a fresh file holding only that key; false with *error when it cannot be written.
 bool WriteInstrumentAddress(const QString& folder, const QString& address, QString* error);
 

@@ -52,9 +52,11 @@ ColorSettings DefaultColors()
     return colors;
 }
 
-ColorSettings ReadColorSettings(const QString& fileName)
+ColorSettings ReadColorSettings(const QString& fileName, QString* refused)
 {
     const IniFile ini(fileName);
+    if (refused != nullptr)
+        *refused = ini.LoadError();
     const QString section = QString::fromLatin1(kColorSection);
     ColorSettings colors;
     for (size_t i = 0; i < colors.Values.size(); ++i) {

@@ -69,8 +69,9 @@ ColorSettings ColorsWhenMissing();
 // The colours of "Set to Default": the same except that the two re-measure crosses swap.
 ColorSettings DefaultColors();
 
-// Reads section "Colors"; a missing file or key gives that colour's ReadDefault.
-ColorSettings ReadColorSettings(const QString& fileName);
+// Reads section "Colors"; a missing file or key gives that colour's ReadDefault, and so does a
+// file refused as unreadable, whose reason (naming the file) goes to *refused.
+ColorSettings ReadColorSettings(const QString& fileName, QString* refused = nullptr);
 // Writes all 23 keys, in slot order, as the file's only content. The old file is replaced only
 // once the new one is complete; on failure it stays and *error says why.
 bool WriteColorSettings(const QString& fileName, const ColorSettings& colors, QString* error = nullptr);

@@ -7,9 +7,9 @@ ColorSettingsEditor::ColorSettingsEditor(MainWindowColors& target, QObject* pare
 {
 }
 
-void ColorSettingsEditor::Load(const QString& fileName)
+void ColorSettingsEditor::Load(const QString& fileName, QString* refused)
 {
-    colors_ = ReadColorSettings(fileName);
+    colors_ = ReadColorSettings(fileName, refused);
     Apply(kAllColorSlots);
 }
 

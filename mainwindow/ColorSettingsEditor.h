@@ -17,8 +17,9 @@ public:
 
     const ColorSettings& Colors() const { return colors_; }
 
-    // The dialog's creation: every colour from the file (a missing file or key gives its default).
-    void Load(const QString& fileName);
+    // The dialog's creation: every colour from the file (a missing file or key gives its default;
+    // a refused file gives them all and its reason in *refused).
+    void Load(const QString& fileName, QString* refused = nullptr);
     // A colour confirmed for one panel; nothing happens when it is the panel's colour already.
     void SetColor(ColorSlot slot, TColor color);
     // "Set to Default": every colour, whatever it was.

@@ -57,6 +57,18 @@ public:
         }
     }
 
+    // The end of the walk closes a run that is still open: its maximum may be the highest
+    // exceedance of the whole walk.
+    void Finish()
+    {
+        if (haveRun_ && maxFilter_)
+            peaks_.AddPeak(runMaxX_, runMax_, runMaxLimit_);
+        haveRun_ = false;
+        inRun_ = false;
+        runLength_ = 0;
+        runMax_ = kNoLevel;
+    }
+
 private:
     PeakLists& peaks_;
     double margin_;
@@ -153,6 +165,7 @@ void Calc_Cor_Single(CorrectionPass& c, SetTraces& set, bool maxHold, int sample
             continue;
         walk.Point(x, stored[static_cast<size_t>(i)], l.Level);
     }
+    walk.Finish();
     set.Corrected.Repaint();
 }
 
@@ -200,6 +213,7 @@ int RecalcCorrectedTrace(CorrectionPass& c, SetTraces& set, const std::function<
         if (l.Status == 1)
             walk.Point(x, corrected, l.Level);
     }
+    walk.Finish();
     // A stopped walk leaves no placeholder points behind.
     if (done < set.Corrected.Count())
         set.Corrected.DeleteRange(done, set.Corrected.Count() - done);

@@ -150,7 +150,7 @@ public:
             const std::optional<double> level = levels.Take(job, i, a);
             if (!level)
                 break;
-            AddTracePoint(c, job.Raw, clDefault, f, *level);
+            AddTracePoint(c, job.Raw, job.RawColor, f, *level);
             ++added;
             job.Host.SetChartAutoRepaint(true);
             if (job.State.StopRequested == 1)
@@ -214,7 +214,7 @@ public:
             if (!level)
                 break;
             job.Host.SetChartAutoRepaint(false);
-            AddTracePoint(c, job.Raw, clDefault, f, *level);
+            AddTracePoint(c, job.Raw, job.RawColor, f, *level);
             job.Host.SetChartAutoRepaint(true);
             ++added;
             if (job.State.StopRequested == 1)

@@ -18,6 +18,7 @@
 #include "measurement/RunParameters.h"
 #include "measurement/SegmentSteps.h"
 #include "measurement/SegmentWork.h"
+#include "measurement/TracePoints.h"
 #include "platform/system/EventPump.h"
 
 #include <exception>
@@ -53,6 +54,12 @@ QString FamilyText(int32_t family)
 }
 
 QString ErrorText(const std::exception& e) { return QStringLiteral("Error: ") + QString::fromUtf8(e.what()); }
+
+// After "Info: play", the log must not read as the start of a run that never happened.
+void LogRefusal(MessageLog& log, QString why)
+{
+    log.Append(QStringLiteral("Warning: measurement refused: ") + why.replace(QLatin1Char('\n'), QStringLiteral("; ")));
+}
 
 // What a set's run and its recalculation work on: its raw and corrected trace, its limit line
 // (null where the chart holds none) and the colour of its corrected points.
@@ -130,6 +137,7 @@ void RunControl::Play()
         const DeviceState& d = c_.Scpi.Device;
         if (d.DeviceConnected == 0 || d.DeviceFamily == dfNone) {
             c_.Host.ShowErrorBox(QStringLiteral("No device selected or device not supported"));
+            LogRefusal(c_.Scpi.Messages, QStringLiteral("No device selected or device not supported"));
             controls_.PlayEnabled = true;
             controls_.StopEnabled = false;
             controls_.PauseEnabled = false;
@@ -237,6 +245,10 @@ void RunControl::RunLoop(SegmentWork& work)
         measured = RunPass(work, table, traces, set2);
         c_.Scpi.Pump.ProcessEvents();
     } while (c_.Parameters.MaxHold && measured > 0 && c_.State.StopRequested == 0);
+    // A run that measured nothing and was not stopped would otherwise read as a clean one.
+    if (passCount_ == 1 && measured == 0 && c_.State.StopRequested == 0)
+        c_.Scpi.Messages.Append(QStringLiteral("Warning: nothing measured: no segment of Set") +
+                                QString::number(set2 ? 2 : 1) + QStringLiteral(" is checked"));
     controls_.PlayEnabled = true;
     controls_.StopEnabled = false;
     Publish();
@@ -248,8 +260,13 @@ bool RunControl::Refused(const SegmentTable& table, bool set2)
     const int n = table.Count;
     if (c_.Scpi.Device.DeviceConnected == 0)
         refusal = QStringLiteral("No Device selected");
-    else if (n < 1)
+    else if (n < 1) {
         refusal = QStringLiteral("Seg Count<<: ") + QString::number(n) + QStringLiteral("   ,maybe no project loaded");
+        // A project is loaded, but its segment file is not there: say which.
+        const QString& missing = set2 ? c_.Parameters.MissingSegments2 : c_.Parameters.MissingSegments1;
+        if (!missing.isEmpty())
+            refusal += QLatin1Char('\n') + missing;
+    }
     else if (n > SegmentTable::kMaxSegments)
         refusal = QStringLiteral("Seg Count>>: ") + QString::number(n);
     else
@@ -259,6 +276,7 @@ bool RunControl::Refused(const SegmentTable& table, bool set2)
         return false;
     // Refused before anything is cleared or sent: the traces and lists on the chart stay.
     c_.Host.ShowErrorBox(refusal);
+    LogRefusal(c_.Scpi.Messages, refusal);
     if (n < 1 || n > SegmentTable::kMaxSegments) {
         c_.State.RemainingMeasureSeconds = 0;
         controls_.EstimateText.clear();
@@ -317,7 +335,10 @@ int RunControl::RunPass(SegmentWork& work, const SegmentTable& table, SetTraces&
     controls_.ProgressMax = n * lastSweep;
     controls_.ProgressStep = lastSweep;
 
-    set.Raw.Clear();
+    int checkedSegments = 0;
+    for (int i = 1; i <= n; ++i)
+        checkedSegments += SegmentChecked(checks, i) ? 1 : 0;
+    StartRawTrace(set.Raw, checkedSegments * sc.Device.TracePoints);
     controls_.PassText = QString::number(++passCount_);
     Publish();
 
@@ -331,6 +352,7 @@ int RunControl::RunPass(SegmentWork& work, const SegmentTable& table, SetTraces&
                        Stop();
                    },
                    c_.Now};
+    job.RawColor = set2 ? c_.Switches.RawColor2 : c_.Switches.RawColor1;
     ScpiPreset(sc);
     ScpiSetupDbuv(sc);
     work.PassSetup(job);

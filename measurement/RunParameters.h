@@ -18,6 +18,10 @@ struct RunParameters {
     // the set has the limit line it names.
     QString MissingLimit1;
     QString MissingLimit2;
+    // "Seg-Set1" / "Seg-Set2" name a segment file that is not there or gave no segment: the line
+    // that says so ("SEG1 File not found: " and the file, ...); empty otherwise.
+    QString MissingSegments1;
+    QString MissingSegments2;
 };
 
 // The main window's switches and the colour settings that a run reads.
@@ -29,7 +33,9 @@ struct RunSwitches {
     bool MaxFilter = false;       // "MaxFilter" (CheckBox3): one peak per run of exceeding points
     bool UseCompensation = false; // "use compensation" (CheckBox37)
     uint8_t VbwMode = 1;          // 1 "auto", 0 "1:3" (VBW three times the RBW)
-    // Colours of the points added to the corrected traces.
+    // Colours of the points added to the raw and the corrected traces.
+    TColor RawColor1 = clGray;
+    TColor RawColor2 = clSilver;
     TColor CorrectedColor1 = clLime;
     TColor CorrectedColor2 = clFuchsia;
 };

@@ -51,7 +51,7 @@ int ReadRequestedTrace(SegmentJob& job, const SegmentRecord& s, TraceReader read
         return 0;
     }
     const TraceReadResult r = reader(job.Scpi, s.StartHz, s.StopHz);
-    const int added = AddTracePoints(job.Scpi, job.Raw, clDefault, r);
+    const int added = AddTracePoints(job.Scpi, job.Raw, job.RawColor, r);
     if (r.Status == TraceStatus::LinkLost)
         EndIfLinkLost(job);
     return added;

@@ -1,6 +1,8 @@
 #ifndef ZENDRIK_MEASUREMENT_SEGMENTWORK_H
 #define ZENDRIK_MEASUREMENT_SEGMENTWORK_H
 
+#include "chart/canvas/PlotColor.h"
+
 #include <QDateTime>
 #include <QString>
 #include <functional>
@@ -30,6 +32,8 @@ struct SegmentJob {
     // Ends the run after a failure: writes the line, then stops as Stop does.
     std::function<void(const QString& line)> AbortRun;
     std::function<QDateTime()> Now;
+    // The colour of the points added to the raw trace: the set's own, as its legend shows it.
+    TColor RawColor = clDefault;
 };
 
 inline constexpr const char* kWaitingForData = " waiting for data";

@@ -6,10 +6,27 @@
 #include "instrument/TraceTransfer.h"
 #include "instrument/visa/VisaSession.h"
 
+#include <vector>
+
+void StartRawTrace(TChartSeries& raw, int points)
+{
+    raw.Clear();
+    raw.ReservePoints(points);
+}
+
 int AddTracePoints(ScpiContext& c, TChartSeries& series, TColor color, const TraceReadResult& read)
 {
-    for (const tracecodec::Point& p : read.Points)
-        series.AddPointXY(p.x, p.y, QString(), color);
+    {
+        // One block, so that the series gives back the room its columns grew by.
+        std::vector<double> xs(read.Points.size());
+        std::vector<double> ys(read.Points.size());
+        for (size_t i = 0; i < read.Points.size(); ++i) {
+            xs[i] = read.Points[i].x;
+            ys[i] = read.Points[i].y;
+        }
+        TChartSeries::UpdateScope scope(series);
+        series.AddPointsXY(xs, ys, color);
+    }
     // After the points: a modal dialog lets the chart repaint, and the points that came before
     // the bad value belong in the picture behind it.
     if (!read.ErrorDialog.isEmpty() && c.Visa.ShowErrorDialog)

@@ -5,6 +5,7 @@
 #include "app/ProgramVersion.h"
 #include "chart/engine/ChartAxis.h"
 #include "chart/engine/ChartSeries.h"
+#include "platform/inifile/SaveFileCommit.h"
 #include "reports/ChartRecord.h"
 
 #include <QFile>
@@ -112,11 +113,7 @@ public:
     bool Commit(QString& error)
     {
         Flush();
-        if (ok_ && file_.commit())
-            return true;
-        error = file_.errorString();
-        file_.cancelWriting();
-        return false;
+        return FinishSaveFile(file_, ok_, &error);
     }
     QString OpenError() const { return file_.errorString(); }
 
@@ -163,6 +160,7 @@ struct Staged {
     QString Header;
     int64_t NonFinite = 0;
     qint64 TrailingBytes = 0;
+    int64_t ChartRecords = 0; // axis and header records, which every chart file starts with
 };
 
 // Reads every whole record of the file into the plan's targets and the staged axes and header,
@@ -222,11 +220,13 @@ bool ReadRecords(const QString& fileName, ReadPlan& plan, Staged& staged, QStrin
                 target.X.push_back(rec.X);
                 target.Y.push_back(rec.Y);
             } else if (rec.Tag == chartfile::kTagHeader) {
+                ++staged.ChartRecords;
                 if (plan.Header) {
                     AppendHeaderChar(staged.Header, rec.X);
                     AppendHeaderChar(staged.Header, rec.Y);
                 }
             } else if (rec.Tag == chartfile::kTagBottomAxis || rec.Tag == chartfile::kTagLeftAxis) {
+                ++staged.ChartRecords;
                 if (plan.Axes)
                     staged.Axes.push_back({rec.Tag, rec.X, rec.Y});
             }
@@ -314,6 +314,14 @@ bool Load(const QString& fileName, ReadPlan& plan, const ChartFileContext& chart
         Staged staged;
         if (!ReadRecords(fileName, plan, staged, error)) {
             Message(chart.Messages, ErrorLine(fileName, error));
+            return false;
+        }
+        // A file of anything else would empty every trace for nothing: the traces on the chart
+        // may be measurements not yet saved.
+        if ((plan.Axes || plan.Header) && staged.ChartRecords == 0) {
+            Message(chart.Messages,
+                    ErrorLine(fileName, QStringLiteral("no chart file: it holds none of the axis and header records "
+                                                       "a chart file starts with; nothing was loaded")));
             return false;
         }
         Commit(plan, staged, fileName, chart);

@@ -1,6 +1,7 @@
 #include "reports/CsvExport.h"
 
 #include "chart/engine/ChartSeries.h"
+#include "platform/inifile/SaveFileCommit.h"
 
 #include <QSaveFile>
 
@@ -149,12 +150,11 @@ bool WriteCsvFile(const QString& fileName, const MainChartSeries& series, const 
 {
     const std::string text = CsvText(series, ticked, format);
     QSaveFile file(fileName);
-    if (file.open(QIODevice::WriteOnly) && file.write(text.data(), static_cast<qint64>(text.size())) ==
-                                               static_cast<qint64>(text.size()) &&
-        file.commit())
-        return true;
-    if (error != nullptr)
-        *error = file.errorString();
-    file.cancelWriting();
-    return false;
+    if (!file.open(QIODevice::WriteOnly)) {
+        if (error != nullptr)
+            *error = file.errorString();
+        return false;
+    }
+    const auto size = static_cast<qint64>(text.size());
+    return FinishSaveFile(file, file.write(text.data(), size) == size, error);
 }

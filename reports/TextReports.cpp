@@ -4,6 +4,7 @@
 #include "chart/canvas/PlotPanel.h"
 #include "chart/engine/ChartSeries.h"
 #include "datafiles/DataFilePaths.h"
+#include "platform/inifile/SaveFileCommit.h"
 #include "reports/HourglassCursor.h"
 #include "reports/WhiteChartScope.h"
 
@@ -59,10 +60,12 @@ bool WriteTextReport(const QString& fileName, const QStringList& lines, MessageL
         text += "\r\n";
     }
     QSaveFile file(fileName);
-    if (file.open(QIODevice::WriteOnly) && file.write(text) == text.size() && file.commit())
+    QString reason;
+    if (!file.open(QIODevice::WriteOnly))
+        reason = file.errorString();
+    else if (FinishSaveFile(file, file.write(text) == text.size(), &reason))
         return true;
-    Message(log, QStringLiteral("Error: ") + fileName + QStringLiteral(": ") + file.errorString());
-    file.cancelWriting();
+    Message(log, QStringLiteral("Error: ") + fileName + QStringLiteral(": ") + reason);
     return false;
 }
 

@@ -243,7 +243,7 @@ void TChartValueList::AppendValues(std::span<const double> values, bool ascendin
 void TChartValueList::ReleaseGrowthSlack()
 {
     const size_t slack = values_.capacity() - values_.size();
-    if (slack == 0 || appendedSinceRelease_ < slack)
+    if (slack == 0 || appendedSinceRelease_ < slack || values_.size() < reserved_)
         return;
     values_.shrink_to_fit();
     appendedSinceRelease_ = 0;
@@ -313,6 +313,7 @@ void TChartValueList::ClearValues()
     values_.clear();
     capacity_ = 0;
     appendedSinceRelease_ = 0;
+    reserved_ = 0;
     sortState_ = SortState::Ascending;
     MarkModified();
 }
@@ -626,6 +627,7 @@ TChartValueList* TChartValueLists::Add(std::unique_ptr<TChartValueList> list)
 
 void TChartValueList::Reserve(int count)
 {
-    if (count > 0 && static_cast<size_t>(count) > values_.capacity())
-        values_.reserve(static_cast<size_t>(count));
+    reserved_ = static_cast<size_t>(std::max(count, 0));
+    if (reserved_ > values_.capacity())
+        values_.reserve(reserved_);
 }

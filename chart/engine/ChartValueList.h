@@ -159,6 +159,8 @@ private:
     uint64_t generation_ = 0;
     // Values appended since the growth slack was last given back (or the list cleared).
     size_t appendedSinceRelease_ = 0;
+    // The count of the last Reserve: room made on purpose is no slack until the values fill it.
+    size_t reserved_ = 0;
 };
 
 // The value lists of one series in creation order: 0 is X, 1 is Y, further columns follow.

@@ -6,6 +6,7 @@
 #include "instrument/visa/UsbtmcTransport.h"
 #include "instrument/visa/VisaResource.h"
 #include "instrument/visa/VisaTransport.h"
+#include "instrument/visa/Vxi11Transport.h"
 
 #include <QDir>
 #include <QFile>
@@ -95,6 +96,7 @@ ViStatus BuiltinVisaBackEnd::viOpen(ViSession rm, const char* resource, ViUInt32
         return visa::VI_ERROR_INV_OBJECT;
     if (!resource || !session)
         return visa::VI_ERROR_INV_PARAMETER;
+    lastOpenFailure_.clear();
     const QString name = QString::fromLatin1(resource);
     VisaResource r;
     const ViStatus parsed = ParseVisaResource(name, &r);
@@ -125,9 +127,53 @@ ViStatus BuiltinVisaBackEnd::viOpen(ViSession rm, const char* resource, ViUInt32
         break;
     }
     }
-    if (st != visa::VI_SUCCESS)
+    if (st != visa::VI_SUCCESS) {
+        lastOpenFailure_ = DiagnoseOpen(r, st);
         return st;
+    }
     return OpenWithTransport(rm, name, std::move(t), session);
+}
+
+QString BuiltinVisaBackEnd::OpenFailure(ViStatus status) const
+{
+    return lastOpenFailure_.isEmpty() ? visa::OpenStatusText(status) : lastOpenFailure_;
+}
+
+QString BuiltinVisaBackEnd::DiagnoseOpen(const VisaResource& r, ViStatus status) const
+{
+    const bool tcpip = r.kind == VisaResource::Kind::TcpipInstr || r.kind == VisaResource::Kind::TcpipSocket;
+    if (!tcpip || status != visa::VI_ERROR_RSRC_NFOUND)
+        return {};
+    // Both a name that does not resolve and a connection nobody takes end in "not found": a
+    // second look at the name tells them apart (numeric addresses need no lookup).
+    visaio::Address address;
+    const ViStatus resolved = visaio::ResolveHost(r.host, 0, options_.timeoutMs, &address, options_.hostLookup);
+    if (resolved == visa::VI_ERROR_TMO)
+        return visa::OpenStatusText(resolved);
+    if (resolved != visa::VI_SUCCESS)
+        return QStringLiteral("no such host");
+    if (r.kind == VisaResource::Kind::TcpipSocket || options_.vxi11.port != 0)
+        return QStringLiteral("connection refused");
+    uint16_t port = 0;
+    QString why;
+    if (!LookupRpcPort(r.host, options_.vxi11.program, options_.vxi11.version, options_.timeoutMs, &port, &why,
+                       options_.hostLookup))
+        return QStringLiteral("connection refused: ") + why;
+    if (port == 0)
+        return QStringLiteral("connection refused: no VXI-11 instrument is registered with the portmapper");
+    return QStringLiteral("connection refused by the instrument");
+}
+
+QString visa::OpenStatusText(ViStatus status)
+{
+    switch (status) {
+    case VI_ERROR_TMO: return QStringLiteral("timed out");
+    case VI_ERROR_INV_RSRC_NAME: return QStringLiteral("malformed address");
+    case VI_ERROR_RSRC_NFOUND: return QStringLiteral("no instrument found at this address");
+    case VI_ERROR_RSRC_LOCKED: return QStringLiteral("the instrument is in use");
+    default: break;
+    }
+    return QStringLiteral("VISA status 0x%1").arg(static_cast<uint32_t>(status), 8, 16, QLatin1Char('0'));
 }
 
 ViStatus BuiltinVisaBackEnd::OpenWithTransport(ViSession rm, const QString& resourceName,

@@ -10,6 +10,7 @@
 #include <memory>
 
 class VisaTransport;
+struct VisaResource;
 
 // Where the built-in back end looks for things; tests point it at their own trees and ports.
 struct BuiltinVisaOptions {
@@ -47,6 +48,8 @@ public:
     uintptr_t Handle() const override { return reinterpret_cast<uintptr_t>(this); }
     uintptr_t EntryPointAddress(int index) const override;
     QString Description() const override { return QStringLiteral("built-in"); }
+    // The cause the transport met: refused, timed out, no such host, malformed address.
+    QString OpenFailure(ViStatus status) const override;
 
     // Opens an instrument session over a transport the caller made (the scripted fake of the
     // tests), under the given resource name.
@@ -60,10 +63,14 @@ private:
     Object* Find(ViObject id, int kind);
     ViSession NewId();
     void CloseObject(ViObject id);
+    // Tells a refused connection from a host that is not there after an open failed with
+    // status, so that the operator learns which.
+    QString DiagnoseOpen(const VisaResource& r, ViStatus status) const;
 
     BuiltinVisaOptions options_;
     std::map<ViObject, std::unique_ptr<Object>> objects_;
     ViObject nextId_ = 0x1001;
+    QString lastOpenFailure_;
 };
 
 #endif

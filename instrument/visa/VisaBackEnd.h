@@ -6,6 +6,11 @@
 #include <QString>
 #include <cstdint>
 
+namespace visa {
+// What a status of a failed open means to an operator ("timed out", "malformed address").
+QString OpenStatusText(ViStatus status);
+} // namespace visa
+
 // The ten VISA entry points the program calls, with the standard's meaning, arguments and status
 // codes. Two back ends implement it: a vendor library loaded at run time (VendorVisaBackEnd) and
 // our own (BuiltinVisaBackEnd).
@@ -38,6 +43,8 @@ public:
     virtual uintptr_t EntryPointAddress(int index) const = 0;
     // A readable name: the file that was loaded, or "built-in".
     virtual QString Description() const = 0;
+    // Why the last viOpen failed with status, as far as the back end knows it.
+    virtual QString OpenFailure(ViStatus status) const { return visa::OpenStatusText(status); }
 };
 
 namespace visa {

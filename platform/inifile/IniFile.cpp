@@ -2,6 +2,7 @@
 
 #include "platform/codepage/Windows1252.h"
 #include "platform/inifile/ProfileNumbers.h"
+#include "platform/inifile/SaveFileCommit.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -536,11 +537,10 @@ bool IniFile::UpdateFile(QString* error)
     }
     if (!file.open(QIODevice::WriteOnly))
         return fail(QStringLiteral("Cannot create"));
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return fail(QStringLiteral("Cannot write"));
-    }
-    if (!file.commit())
-        return fail(QStringLiteral("Cannot save"));
-    return true;
+    QString reason;
+    if (FinishSaveFile(file, file.write(bytes) == bytes.size(), &reason))
+        return true;
+    if (error)
+        *error = QStringLiteral("Cannot write \"") + fileName_ + QStringLiteral("\": ") + reason;
+    return false;
 }

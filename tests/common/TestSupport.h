@@ -4,7 +4,11 @@
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <cerrno>
+#include <csignal>
+#include <cstring>
 #include <ostream>
+#include <sys/resource.h>
 
 // Readable failure messages for Qt strings in gtest assertions.
 inline void PrintTo(const QString& text, std::ostream* os)
@@ -29,6 +33,20 @@ QByteArray ReadAll(const QString& path);
 
 // Writes bytes to a file, creating folders; returns false on failure.
 bool WriteAll(const QString& path, const QByteArray& bytes);
+
+// While it lives no file of this process can grow: writes fail as on a full disk.
+struct DiskFull {
+    rlimit old{};
+    DiskFull()
+    {
+        std::signal(SIGXFSZ, SIG_IGN);
+        ::getrlimit(RLIMIT_FSIZE, &old);
+        const rlimit none{0, old.rlim_max};
+        ::setrlimit(RLIMIT_FSIZE, &none);
+    }
+    ~DiskFull() { ::setrlimit(RLIMIT_FSIZE, &old); }
+    static QString Reason() { return QString::fromLocal8Bit(std::strerror(EFBIG)); }
+};
 
 } // namespace testsupport
 

@@ -75,3 +75,15 @@ TEST_F(ColorWindowFixture, AFailedWriteIsReported)
     EXPECT_TRUE(app.Messages.Lines().last().startsWith("Error: cannot write "))
         << app.Messages.Lines().last().toStdString();
 }
+
+TEST_F(ColorWindowFixture, AnUnreadableFileSaysSoAndAFullDiskKeepsIt)
+{
+    const QByteArray unreadable = "[Colors]\r\nSer7=" + QByteArray(70000, '1') + "\r\n";
+    ASSERT_TRUE(testsupport::WriteAll(file, unreadable));
+    ColorSettingsWindow window(app, main.ColorEditor);
+    const testsupport::DiskFull full;
+    window.saveColors();
+    EXPECT_TRUE(app.Messages.Lines().join('|').startsWith("Error: Cannot read \"" + file + "\": line 2 holds"));
+    EXPECT_TRUE(app.Messages.Lines().join('|').endsWith(": " + testsupport::DiskFull::Reason()));
+    EXPECT_EQ(testsupport::ReadAll(file), unreadable);
+}

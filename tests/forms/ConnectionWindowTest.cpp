@@ -229,7 +229,7 @@ TEST_F(ConnectionWindowFixture, UnsupportedDeviceAndFailedOpen)
     EXPECT_EQ(instrument.Device.DeviceConnected, 0);
     EXPECT_TRUE(MemoLines().isEmpty());
     EXPECT_FALSE(Control<QPushButton>(*form, "BitBtn4").property("connected").toBool());
-    EXPECT_EQ(app.Messages.Lines(), QStringList{"Error: could not open TCPIP0::xxx.xxx.xxx.xxx::INSTR"});
+    EXPECT_EQ(app.Messages.Lines(), QStringList{"Error: could not open TCPIP0::xxx.xxx.xxx.xxx::INSTR: no such host"});
 
     // An identification longer than one read says so.
     FakeInstrument talkative("Rigol Technologies,DSA815," + QByteArray(3000, 'x'));
@@ -240,6 +240,21 @@ TEST_F(ConnectionWindowFixture, UnsupportedDeviceAndFailedOpen)
     EXPECT_EQ(instrument.Device.DeviceConnected, 0);
     EXPECT_EQ(app.Messages.Lines().value(1),
               "Error: the answer to *IDN? from " + talkative.Resource() + " is longer than 2048 bytes");
+}
+
+TEST_F(ConnectionWindowFixture, AnUnreadableAddressFileAndWhyAnOpenFailed)
+{
+    ASSERT_TRUE(testsupport::WriteAll(folder.filePath("emc_ip.ini"), "[IP]\r\nADR=" + QByteArray(70000, '1') + "\r\n"));
+    form->PrepareForKind(3);
+    EXPECT_TRUE(app.Messages.Lines().value(0).startsWith("Error: Cannot read \"" + folder.filePath("emc_ip.ini")));
+    form->PrepareForKind(2);
+    ASSERT_EQ(instrument.Visa.VisaLibrary->viOpenDefaultRM(&instrument.Visa.VisaResourceManager), visa::VI_SUCCESS);
+    for (const QString why : {"TCPIP0::127.0.0.1::1::SOCKET: connection refused", "TCPIP0::no.such.host::INSTR: no such host",
+                              "TCPIP0::127.0.0.1::99999::SOCKET: malformed address"}) {
+        Control<QLineEdit>(*form, "Edit2").setText(why.section(": ", 0, 0));
+        Control<QPushButton>(*form, "BitBtn4").click();
+        EXPECT_EQ(app.Messages.Lines().last(), "Error: could not open " + why);
+    }
 }
 
 TEST_F(ConnectionWindowFixture, UsbSearchFillsBothListsAndAClickCopiesTheResource)

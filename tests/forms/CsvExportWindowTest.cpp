@@ -59,4 +59,10 @@ TEST(CsvExportWindowTest, GroupsFromTheTablesAndSave)
     Control<QPushButton>(window, "Button1").click();
     ASSERT_EQ(app.Messages.Lines().size(), 1);
     EXPECT_TRUE(app.Messages.Lines()[0].startsWith("Error: "));
+
+    window.askSaveFile = [&](const SaveDialogSettings&) { return dir.filePath("out.csv"); };
+    const testsupport::DiskFull full; // the old file stays, and the line gives the system's reason
+    Control<QPushButton>(window, "Button1").click();
+    EXPECT_EQ(app.Messages.Lines().last(), "Error: " + dir.filePath("out.csv") + ": " + testsupport::DiskFull::Reason());
+    EXPECT_EQ(testsupport::ReadAll(dir.filePath("out.csv")), "Raw2_Freq[Hz]|Level[dBuV]\r\n150000|45.20\r\n");
 }

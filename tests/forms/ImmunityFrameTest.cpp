@@ -25,6 +25,7 @@
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -151,6 +152,9 @@ TEST_F(ImmunityFrameFixture, EachSpeedButtonReadsItsOwnRowBandRampOrManualBox)
     Find("LabeledEdit17")->setText("x");
     Find<QToolButton>("SpeedButton20")->click();
     EXPECT_EQ(Find<QPlainTextEdit>("Memo2")->toPlainText(), "Warnng: Manual stepping freq value error");
+    for (const QLabel* label : frame->findChildren<QLabel*>()) // the boxes' amplitudes are in dBm
+        EXPECT_TRUE(!label->text().startsWith("Am") || !label->text().contains('[') ||
+                    (label->text().startsWith("Amplitude") && label->text().endsWith("[dBm]"))) << label->text().toStdString();
 }
 
 TEST_F(ImmunityFrameFixture, ArrowKeysStepTheBoxesUnlessAMemoHasTheFocus)

@@ -473,6 +473,51 @@ TEST(WindowRun, StopSwitchesMaxHoldOff)
     EXPECT_TRUE(f.boxes.isEmpty()) << f.boxes.join('|').toStdString();
 }
 
+// After a radiated project the conducted one ("none" amplifier and antenna) has its own corrections;
+// with MaxFilter and a 100 dB margin each 601-point segment lists 38 maxima; raw points are grey.
+TEST(WindowRun, CorrectionsPeaksAndColoursAreWhatTheWindowShows)
+{
+    RunWindowFixture f;
+    ASSERT_NO_FATAL_FAILURE(f.Start("dsa815", "radiated_cispr32_b_3m.prj"));
+    MainWindow& w = *f.w;
+    w.chooseProjectFile = [&f](const SaveDialogSettings&, bool) { return f.folder.filePath(QString("src/") + kProject); };
+    Control<QAction>(w, "load1").trigger();
+    Control<QCheckBox>(w, "CheckBox3").setChecked(true);
+    Edit(w, "Margin1[dB]", "100");
+    ASSERT_NO_FATAL_FAILURE(f.Connect());
+    f.Play().click();
+
+    const MainChart& chart = w.chart();
+    EXPECT_EQ(chart.Series(SeriesRole::amplifierCorrection)->Count() + chart.Series(SeriesRole::antennaFactor)->Count(), 0);
+    const TCustomSeries& raw = *chart.Series(SeriesRole::rawTrace1);
+    const std::span<const double> corrected = chart.Series(SeriesRole::correctedTrace1)->YValues().Values();
+    ASSERT_EQ(static_cast<int>(corrected.size()), w.segmentTable(1).Count * f.program->Instrument().Device.TracePoints);
+    CorrectionChain chain(chart.ByRole(), RunSwitches{});
+    for (int i = 0; i < raw.Count(); ++i)
+        ASSERT_NEAR(raw.GetPointY(i) - corrected[static_cast<size_t>(i)], chain.Sum(raw.GetPointX(i)), 0.005) << i;
+    EXPECT_EQ(w.peakLists(1).Count(), w.segmentTable(1).Count * 38);
+    EXPECT_TRUE(raw.PointColors().RunCount() == 1 && raw.PointColors().RunColor(0) == clGray);
+}
+
+// After "Info: play" the log says why nothing was measured: no analyser, no segment file, no check.
+TEST(WindowRun, RefusedAndEmptyRunsSaySo)
+{
+    RunWindowFixture f;
+    ASSERT_NO_FATAL_FAILURE(f.Start("dsa815", kProject));
+    f.Play().click();
+    ASSERT_NO_FATAL_FAILURE(f.Connect());
+    ASSERT_TRUE(QFile::remove(f.folder.filePath("src/cispr_b_150k-30m_pk.seg")));
+    Control<QAction>(*f.w, "load1").trigger();
+    f.Play().click();
+    Control<QRadioButton>(*f.w, "RadioButton2").setChecked(true);
+    KeepSegments(*f.w, 2, 0);
+    f.Play().click();
+    const QString box = "Seg Count<<: 0   ,maybe no project loaded\nSEG1 File not found: .\\src\\cispr_b_150k-30m_pk.seg";
+    EXPECT_EQ(f.Lines("Warning: "), L({"Warning: measurement refused: No device selected or device not supported",
+                                        "Warning: measurement refused: " + QString(box).replace('\n', "; "),
+                                        "Warning: nothing measured: no segment of Set2 is checked"}));
+}
+
 // With the preamplifier choice hidden (no "PreAmpBox" in the settings), a segment plan measures
 // as it is written: "seg" is the starting choice.
 TEST(WindowRun, ARadiatedPlanSwitchesThePreamplifierAsItsSegmentsSay)

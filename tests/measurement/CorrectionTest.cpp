@@ -123,14 +123,14 @@ TEST(Correction, RunsOfExceedingPointsAndTheirMaxima)
         levels.push_back(60 + i * 0.1);
     p.f.switches.MaxFilter = true;
     p.Segment(1000, levels);
-    // The 16th point ends the first run, the 32nd the second; the last 8 stay open.
-    EXPECT_EQ(p.Lines(), QStringList({"1  1015.00kHz 61.50dBuV", "2  1031.00kHz 63.10dBuV"}));
-    EXPECT_EQ(p.peaks.Grid.RowCount(), 4);
+    // The 16th point ends the first run, the 32nd the second, the segment's end the last 8.
+    EXPECT_EQ(p.Lines(), QStringList({"1  1015.00kHz 61.50dBuV", "2  1031.00kHz 63.10dBuV", "3  1039.00kHz 63.90dBuV"}));
+    EXPECT_EQ(p.peaks.Grid.RowCount(), 5);
     EXPECT_EQ(p.peaks.Grid.Cell(3, 0), "2");
     EXPECT_EQ(p.peaks.Grid.Cell(3, 1), "1031");
     EXPECT_EQ(p.peaks.Grid.Cell(3, 3), "50.00");
     EXPECT_EQ(p.peaks.Grid.Cell(3, 4), "-13.10");
-    EXPECT_EQ(p.peaks.Freqs.stringList().last(), "1031.00");
+    EXPECT_EQ(p.peaks.Freqs.stringList().last(), "1039.00");
 
     p.f.run->ClearPeaks();
     p.f.switches.MaxFilter = false;
@@ -156,7 +156,7 @@ TEST(Correction, ThresholdLimitRangeAndTheListedLimit)
     EXPECT_EQ(p.peaks.Grid.Cell(3, 4), "-1.00");
     // Points beyond the limit line neither list a peak nor end the run they follow.
     p.Segment(1009, {60, 60, 60});
-    EXPECT_EQ(p.Lines().size(), 2);
+    EXPECT_EQ(p.Lines().mid(2), QStringList{"3  1009.00kHz 60.00dBuV"});
 }
 
 TEST(Correction, MaxHoldPassesAndSampleCounts)

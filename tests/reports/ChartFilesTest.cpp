@@ -137,7 +137,7 @@ TEST_F(ChartFileFixture, RoundTripIsBitExact)
 TEST_F(ChartFileFixture, PointsFollowTheSeriesOrderNotTheFile)
 {
     // Descending X with repeated values, in file order; Index is never looked at.
-    std::vector<Record> records;
+    std::vector<Record> records{{-3, 1, 'V', ' '}};
     TChartSeries expected;
     for (int i = 0; i < 300; ++i) {
         const double x = 1000 - (i / 3), y = i;
@@ -152,7 +152,7 @@ TEST_F(ChartFileFixture, PointsFollowTheSeriesOrderNotTheFile)
     EXPECT_TRUE(BitEqual(Values(chart.Series(1)), Values(expected)));
     EXPECT_EQ(chart.Series(8).Count(), 1);
     EXPECT_EQ(chart.Series(6).Count(), 1);
-    EXPECT_TRUE(DebugHas("Chart was generated with:  "));
+    EXPECT_TRUE(DebugHas("Chart was generated with:  V "));
 }
 
 TEST_F(ChartFileFixture, AxisRecordsThatCannotApply)
@@ -210,7 +210,7 @@ TEST_F(ChartFileFixture, RefusedFilesLeaveTheChartAlone)
 {
     chart.Series(1).AddPointXY(1, 2);
     chart.LeftAxis()->SetRange(-5, 5);
-    // A sparse file one record over the limit, a folder, and a file that is gone.
+    // A sparse file one record over the limit, a folder, files of no chart record, and one gone.
     const QString big = Path("big.drw");
     {
         QFile f(big);
@@ -218,7 +218,7 @@ TEST_F(ChartFileFixture, RefusedFilesLeaveTheChartAlone)
         ASSERT_TRUE(f.resize((chartfile::kMaxRecords + 1) * chartfile::kRecordSize));
     }
     ASSERT_TRUE(QDir(dir.path()).mkdir("folder.drw"));
-    for (const QString& file : {big, Path("folder.drw")}) {
+    for (const QString& file : {big, Path("folder.drw"), Write("none.drw", {}), Write("p.drw", Encode({{1, 0, 7, 7}}))}) {
         messages.Clear();
         EXPECT_FALSE(LoadChartCommand(file, false, chart.Context, view, hooks));
         ASSERT_EQ(messages.Lines().size(), 1);
@@ -233,9 +233,12 @@ TEST_F(ChartFileFixture, RefusedFilesLeaveTheChartAlone)
     EXPECT_EQ(peaksCleared, 0);
     EXPECT_TRUE(view.ChartLabel.isEmpty());
 
-    // A write that cannot be done says why.
+    // A write that cannot be done says why; on a full disk the old file stays.
     EXPECT_FALSE(SaveChartFile(Path("no/such/folder/x.drw"), chart.Context));
     EXPECT_TRUE(messages.Lines().last().startsWith("Error: "));
+    const testsupport::DiskFull full;
+    EXPECT_FALSE(SaveChartFile(good, chart.Context));
+    EXPECT_EQ(messages.Lines().last(), "Error: " + good + ": " + testsupport::DiskFull::Reason());
 }
 
 TEST_F(ChartFileFixture, RandomBytesNeverHurt)
@@ -251,7 +254,7 @@ TEST_F(ChartFileFixture, RandomBytesNeverHurt)
                 bytes[at] = static_cast<char>(std::array<int, 6>{1, 7, 14, 0xFF, 0xFE, 0xFD}[random() % 6]),
                 bytes[at + 1] = bytes[at + 2] = bytes[at + 3] = static_cast<char>(bytes[at] < 0 ? 0xFF : 0);
         // A new name each round: rewriting one file makes the file system flush it every time.
-        const QString file = Write(QStringLiteral("fuzz%1.drw").arg(round), bytes);
+        const QString file = Write(QStringLiteral("fuzz%1.drw").arg(round), Encode({{-3, 1, 65, 65}}) + bytes);
         ASSERT_TRUE(LoadChartFile(file, chart.Context));
         QFile::remove(file);
         // Counted apart from the reader: host order is little-endian here.
@@ -304,8 +307,8 @@ TEST_F(ChartFileFixture, CompensationFiles)
     ASSERT_TRUE(SaveChartFile(drw, chart.Context));
     ASSERT_TRUE(LoadZeroCompensation(drw, chart.Context));
     EXPECT_EQ(chart.Series(26).Count() + chart.Series(29).Count(), 0);
-    ASSERT_TRUE(LoadChartFile(file, chart.Context));
-    EXPECT_EQ(chart.Series(7).Count(), 0);
+    EXPECT_FALSE(LoadChartFile(file, chart.Context));   // nor clears anything
+    EXPECT_EQ(chart.Series(7).Count(), 1);
 }
 
 TEST_F(ChartFileFixture, ReferenceTraces)
@@ -337,7 +340,7 @@ TEST_F(ChartFileFixture, ReferenceTraces)
     EXPECT_EQ(peaksCleared, 0);
 
     ASSERT_TRUE(SaveZeroCompensation(Path("z.cmp"), chart.Context));
-    ASSERT_TRUE(LoadReferenceCommand(3, Path("z.cmp"), chart.Context, view));
+    EXPECT_FALSE(LoadReferenceCommand(3, Path("z.cmp"), chart.Context, view));
     EXPECT_EQ(chart.Series(21).Count() + chart.Series(22).Count(), 0);
 
     int repaints = 0;
