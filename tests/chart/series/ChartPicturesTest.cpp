@@ -8,6 +8,7 @@
 #include "chart/engine/SeriesPointer.h"
 #include "chart/series/BarSeries.h"
 #include "chart/series/Chart.h"
+#include "chart/series/LineSeries.h"
 #include "chart/series/PieSeries.h"
 
 #include <gtest/gtest.h>
@@ -308,3 +309,92 @@ TEST_P(PieRim, ShowsBelowTheTopFace)
 
 INSTANTIATE_TEST_SUITE_P(Chart, PieRim, ::testing::Values(315, 350),
                          [](const auto& p) { return "Elevation" + std::to_string(p.param); });
+
+namespace {
+
+struct AxisView {
+    const char* Name;
+    std::function<void(TView3DOptions&)> Set;
+};
+
+void PrintTo(const AxisView& v, std::ostream* os)
+{
+    *os << v.Name;
+}
+
+class AxisTicks3D : public ::testing::TestWithParam<AxisView> {};
+
+} // namespace
+
+// A 3D view that moves or turns the chart: the ticks of the bottom and left axes, outside and
+// inside, major and minor, stand where the projected axis line is, touching it.
+TEST_P(AxisTicks3D, TouchTheirProjectedAxisLine)
+{
+    TChart chart;
+    chart.resize(420, 320);
+    chart.Legend().Hide();
+    GetParam().Set(chart.View3DOptions());
+    TLineSeries line;
+    chart.AddSeries(&line);
+    for (int i = 0; i <= 15; ++i)
+        line.AddPointXY(i * 100, i);
+    const QRgb major = qRgb(255, 0, 0), inner = qRgb(0, 160, 0), minor = qRgb(255, 0, 255);
+    for (TChartAxis* axis : {chart.LeftAxis(), chart.BottomAxis()}) {
+        axis->Grid().SetVisible(false);
+        axis->Ticks().SetColor(clRed);
+        axis->SetTickLength(8);
+        axis->TicksInner().SetVisible(true);
+        axis->TicksInner().SetColor(RGBColor(0, 160, 0));
+        axis->SetTickInnerLength(8);
+        axis->MinorTicks().SetColor(clFuchsia);
+        axis->SetMinorTickLength(6);
+    }
+    const QImage image = Draw(chart, QStringLiteral("axis_ticks_3d_") + GetParam().Name);
+    TPlotCanvas3D& canvas = chart.Canvas();
+    // Some pixel of the colour within two pixels of the projection of (x, y) at the axis' depth.
+    auto near = [&](const TChartAxis& axis, int x, int y, QRgb colour) {
+        const TPoint p = canvas.ProjectToScreen(x, y, axis.DepthOffset());
+        for (int dy = -2; dy <= 2; ++dy)
+            for (int dx = -2; dx <= 2; ++dx)
+                if (image.valid(p.X + dx, p.Y + dy) && picture::Distance(image.pixel(p.X + dx, p.Y + dy), colour) <= 40)
+                    return true;
+        return false;
+    };
+    for (const TChartAxis* axis : {chart.LeftAxis(), chart.BottomAxis()}) {
+        const bool left = axis == chart.LeftAxis();
+        // The point at distance d outside the axis line (inside for negative d) at position p.
+        auto at = [&](int p, int d, QRgb colour) {
+            const int across = left ? axis->AxisPixel() - axis->WallSize() - d : axis->AxisPixel() + axis->WallSize() + d;
+            return left ? near(*axis, across, p, colour) : near(*axis, p, across, colour);
+        };
+        const std::vector<int>& ticks = axis->TickPositions();
+        ASSERT_GE(ticks.size(), 3u);
+        for (const int p : ticks) {
+            if (p <= axis->StartPixel() + 2 || p >= axis->EndPixel() - 2)
+                continue;
+            EXPECT_TRUE(at(p, 2, major)) << (left ? "left " : "bottom ") << p;
+            EXPECT_TRUE(at(p, 6, major)) << (left ? "left " : "bottom ") << p;
+            EXPECT_TRUE(at(p, -5, inner)) << (left ? "left " : "bottom ") << p;
+        }
+        const int minorAt = (ticks[0] * 3 + ticks[1]) / 4;
+        EXPECT_TRUE(at(minorAt, 4, minor)) << (left ? "left " : "bottom ") << minorAt;
+    }
+    chart.RemoveSeries(line);
+}
+
+const AxisView kAxisViews[] = {
+    {"Zoom80Offset30",
+     [](TView3DOptions& o) {
+         o.SetZoom(80);
+         o.SetHorizOffset(30);
+     }},
+    {"Turned345",
+     [](TView3DOptions& o) {
+         o.SetOrthogonal(false);
+         o.SetRotation(345);
+         o.SetElevation(345);
+     }},
+};
+
+INSTANTIATE_TEST_SUITE_P(Chart, AxisTicks3D, ::testing::ValuesIn(kAxisViews),
+                         [](const auto& p) { return std::string(p.param.Name); });
