@@ -398,3 +398,52 @@ const AxisView kAxisViews[] = {
 
 INSTANTIATE_TEST_SUITE_P(Chart, AxisTicks3D, ::testing::ValuesIn(kAxisViews),
                          [](const auto& p) { return std::string(p.param.Name); });
+
+// A 2D pie's soft shadow, whole or exploded, lies on screen where the exported bitmap has it:
+// along the lower right of the circle and in the gaps between the slices too.
+class PieShadow : public ::testing::TestWithParam<int> {};
+
+TEST_P(PieShadow, OnScreenWhereTheExportHasIt)
+{
+    TChart chart;
+    chart.resize(420, 320);
+    chart.Legend().Hide();
+    chart.SetView3D(false);
+    TPieSeries pie;
+    chart.AddSeries(&pie);
+    for (double v : {20.0, 30.0, 50.0})
+        pie.AddPie(v);
+    pie.Marks().SetVisible(false);
+    pie.SetCustomXRadius(100);
+    pie.SetCustomYRadius(100);
+    pie.SetExplodeBiggest(GetParam());
+    pie.Shadow().SetSize(12);
+    pie.Shadow().SetColor(clBlack);
+    const QImage screen = Draw(chart, QStringLiteral("pie_shadow_%1").arg(GetParam()));
+    const QImage exported = chart.CreateBitmap();
+    picture::Save(exported, QStringLiteral("pie_shadow_%1_exported").arg(GetParam()));
+    pie.Shadow().SetVisible(false);
+    const QImage bare = Draw(chart, QStringLiteral("pie_shadow_%1_none").arg(GetParam()));
+    chart.RemoveSeries(pie);
+    // The pixels each shadow darkens by half the background or more: the same ones, give or
+    // take a pixel or two at the blurred edge.
+    auto dark = [&bare](const QImage& image, int x, int y) { return qGray(image.pixel(x, y)) * 2 <= qGray(bare.pixel(x, y)); };
+    int both = 0, exportOnly = 0, astray = 0;
+    for (int y = 0; y < bare.height(); ++y)
+        for (int x = 0; x < bare.width(); ++x) {
+            const bool onScreen = dark(screen, x, y), inExport = dark(exported, x, y);
+            both += onScreen && inExport;
+            exportOnly += inExport && !onScreen;
+            bool near = inExport;
+            for (int dy = -2; dy <= 2 && onScreen && !near; ++dy)
+                for (int dx = -2; dx <= 2 && !near; ++dx)
+                    near = bare.valid(x + dx, y + dy) && dark(exported, x + dx, y + dy);
+            astray += onScreen && !near;
+        }
+    ASSERT_GT(both, 1000);
+    EXPECT_LT(exportOnly, both / 20) << "of " << both << " shadowed pixels missing on screen";
+    EXPECT_EQ(astray, 0) << "pixels shadowed on screen far from the exported shadow";
+}
+
+INSTANTIATE_TEST_SUITE_P(Chart, PieShadow, ::testing::Values(0, 25),
+                         [](const auto& p) { return p.param ? "Exploded" : "Whole"; });
