@@ -447,3 +447,26 @@ TEST_P(PieShadow, OnScreenWhereTheExportHasIt)
 
 INSTANTIATE_TEST_SUITE_P(Chart, PieShadow, ::testing::Values(0, 25),
                          [](const auto& p) { return p.param ? "Exploded" : "Whole"; });
+
+// The value axis keeps room for the tallest bar's mark however many lines it has: the mark stands
+// inside the plot, under the title.
+TEST(ChartPictures, TallestBarKeepsItsTwoLineMarkInsideThePlot)
+{
+    TChart chart;
+    chart.resize(420, 320);
+    chart.Legend().Hide();
+    chart.SetView3D(false);
+    chart.Title().SetText({QStringLiteral("Title")});
+    chart.Title().Font().SetColor(clBlack);
+    TBarSeries bar;
+    chart.AddSeries(&bar);
+    bar.Add(40, QStringLiteral("low"));
+    bar.Add(90, QStringLiteral("first line\rsecond line"));
+    Frame(bar.Marks());
+    const picture::InkReport ink = picture::FindInk(Draw(chart, QStringLiteral("bar_two_line_mark")), kFillRgb, kInkRgb);
+    chart.RemoveSeries(bar);
+    ASSERT_EQ(ink.Boxes.size(), 2u);
+    EXPECT_EQ(ink.Loose, 0);
+    for (const picture::InkBox& box : ink.Boxes)
+        EXPECT_GT(box.Box.top(), chart.ChartRect.Top);
+}
