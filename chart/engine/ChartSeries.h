@@ -341,6 +341,9 @@ public:
 
 protected:
     void Notification(ChartComponent* removed) override;
+    // The generator of sample values, which SetRandomSeed seeds: a gallery cell gives each of its
+    // series a seed of its own, so that they differ.
+    std::mt19937& SampleRandom() { return random_; }
     // Adds a value list (a further column of a series type) and returns it.
     TChartValueList* AddValueList(const QString& name);
     // Copies point valueIndex of source to this series (X and Y exchanged when the two differ
