@@ -470,3 +470,33 @@ TEST(ChartPictures, TallestBarKeepsItsTwoLineMarkInsideThePlot)
     for (const picture::InkBox& box : ink.Boxes)
         EXPECT_GT(box.Box.top(), chart.ChartRect.Top);
 }
+
+// An area's shadow is a band of the shadow's colour: the area lines leave no black stubs on it.
+TEST(ChartPictures, AreaShadowHasNoStubs)
+{
+    TChart chart;
+    chart.resize(420, 320);
+    chart.Legend().Hide();
+    chart.SetView3D(false);
+    TAreaSeries area;
+    chart.AddSeries(&area);
+    for (double v : {30.0, 70.0, 45.0, 90.0, 20.0, 60.0})
+        area.Add(v);
+    area.Marks().SetVisible(false);
+    area.Shadow().SetColor(clGray);
+    area.Shadow().SetSize(10);
+    area.Shadow().SetVisible(false);
+    const QImage bare = Draw(chart, QStringLiteral("area_shadow_none"));
+    area.Shadow().SetVisible(true);
+    const QImage shadowed = Draw(chart, QStringLiteral("area_shadow"));
+    chart.RemoveSeries(area);
+    int stubs = 0, shadow = 0;
+    for (int y = 0; y < bare.height(); ++y)
+        for (int x = 0; x < bare.width(); ++x) {
+            const bool black = qGray(shadowed.pixel(x, y)) < 40 && qGray(bare.pixel(x, y)) >= 40;
+            stubs += black;
+            shadow += !black && shadowed.pixel(x, y) != bare.pixel(x, y);
+        }
+    EXPECT_GT(shadow, 500);
+    EXPECT_EQ(stubs, 0);
+}
