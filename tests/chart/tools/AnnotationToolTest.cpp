@@ -18,6 +18,17 @@ bool SameBox(const TRect& a, const TRect& b)
     return a.Left == b.Left && a.Top == b.Top && a.Right == b.Right && a.Bottom == b.Bottom;
 }
 
+// HTML text in blue on a pale green fill framed in black: colours no other part of the chart uses.
+void FramedHtml(TPlotCustomShape& box)
+{
+    box.SetTransparent(false);
+    box.SetColor(0xC8FFC8);
+    box.Pen().SetVisible(true);
+    box.Pen().SetColor(clBlack);
+    box.Font().SetColor(clBlue);
+    box.SetTextFormat(ttfHtml);
+}
+
 } // namespace
 
 TEST_F(ToolChart, AnnotationBoxFollowsItsTextAndCorner)
@@ -169,13 +180,7 @@ TEST_P(AnnotationPictures, HtmlTextStaysInItsBoxAligned)
     const TAlignment align = GetParam();
     TAnnotationTool tool;
     tool.SetParentChart(&chart);
-    TTextShape& shape = tool.Shape();
-    shape.SetTransparent(false);
-    shape.SetColor(0xC8FFC8);
-    shape.Pen().SetVisible(true);
-    shape.Pen().SetColor(clBlack);
-    shape.Font().SetColor(clBlue);
-    shape.SetTextFormat(ttfHtml);
+    FramedHtml(tool.Shape());
     tool.SetTextAlignment(align);
     tool.SetText(QStringLiteral("<b>Wide</b> first line\rshort"));
     tool.SetLeft(200);
@@ -216,13 +221,8 @@ TEST_P(HtmlBoxes, HoldTheirWholeText)
         tool.SetText(text);
         tool.SetLeft(200);
     }
-    box->SetTransparent(false);
-    box->SetColor(0xC8FFC8);
-    box->Pen().SetVisible(true);
-    box->Pen().SetColor(clBlack);
-    box->Font().SetColor(clBlue);
+    FramedHtml(*box);
     box->Font().SetSize(12);
-    box->SetTextFormat(ttfHtml);
     const QImage image = Render();
     picture::Save(image, QStringLiteral("html_box_%1_%2").arg(kind).arg(text.size()));
     const picture::InkReport ink = picture::FindInk(image, qRgb(200, 255, 200), qRgb(0, 0, 255));
