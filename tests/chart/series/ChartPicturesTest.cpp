@@ -44,6 +44,25 @@ QImage Draw(TChart& chart, const QString& name)
     return image;
 }
 
+// A chart drawn flat, 420 by 320 pixels, without a legend.
+struct FlatChart : ::testing::Test {
+    FlatChart()
+    {
+        chart.resize(420, 320);
+        chart.Legend().Hide();
+        chart.SetView3D(false);
+    }
+    // Puts a pie of three slices without marks on the chart.
+    void AddPie(TPieSeries& pie)
+    {
+        chart.AddSeries(&pie);
+        for (double v : {20.0, 30.0, 50.0})
+            pie.AddPie(v);
+        pie.Marks().SetVisible(false);
+    }
+    TChart chart;
+};
+
 // A text case: two lines of different width in each of Boxes boxes, aligned by Align.
 struct TextCase {
     const char* Name;
@@ -198,17 +217,10 @@ TEST(ChartPictures, ThreeDimensionalWallsShowTheirGradient)
 
 // A half pie leaves the lower half of its circle to the circle background: the gradient, light
 // in the middle and darker towards the rim.
-TEST(ChartPictures, PieDrawsItsCircleBackground)
+TEST_F(FlatChart, PieDrawsItsCircleBackground)
 {
-    TChart chart;
-    chart.resize(420, 320);
-    chart.Legend().Hide();
-    chart.SetView3D(false);
     TPieSeries pie;
-    chart.AddSeries(&pie);
-    for (double v : {20.0, 30.0, 50.0})
-        pie.AddPie(v);
-    pie.Marks().SetVisible(false);
+    AddPie(pie);
     pie.SetAngleSize(180);
     pie.Shadow().SetVisible(false);
     pie.Gradient().SetVisible(true);
@@ -230,15 +242,11 @@ TEST(ChartPictures, PieDrawsItsCircleBackground)
 
 // Bar marks stand 20 pixels above their bars and pie marks 8 beyond the rim, each joined to its
 // point by the white arrow line (near the mark the mark's soft shadow may dim it a little).
-class MarkArrows : public ::testing::TestWithParam<bool> {};
+class MarkArrows : public FlatChart, public ::testing::WithParamInterface<bool> {};
 
 TEST_P(MarkArrows, JoinEveryMarkToItsPoint)
 {
     const bool pieCase = GetParam();
-    TChart chart;
-    chart.resize(420, 320);
-    chart.Legend().Hide();
-    chart.SetView3D(false);
     std::unique_ptr<TChartSeries> series;
     if (pieCase)
         series = std::make_unique<TPieSeries>();
@@ -311,16 +319,6 @@ TEST_P(PieRim, ShowsBelowTheTopFace)
 INSTANTIATE_TEST_SUITE_P(Chart, PieRim, ::testing::Values(315, 350),
                          [](const auto& p) { return "Elevation" + std::to_string(p.param); });
 
-// A chart drawn flat, 420 by 320 pixels, without a legend.
-struct FlatChart : ::testing::Test {
-    FlatChart()
-    {
-        chart.resize(420, 320);
-        chart.Legend().Hide();
-        chart.SetView3D(false);
-    }
-    TChart chart;
-};
 
 // Zoomed to 80 % and moved 30 pixels, or turned to 345 degrees both ways, a 3D chart's ticks
 // (outside, inside and minor) on the bottom and left axes touch the axis line where it is drawn.
@@ -378,10 +376,7 @@ class PieShadow : public FlatChart, public ::testing::WithParamInterface<int> {}
 TEST_P(PieShadow, OnScreenWhereTheExportHasIt)
 {
     TPieSeries pie;
-    chart.AddSeries(&pie);
-    for (double v : {20.0, 30.0, 50.0})
-        pie.AddPie(v);
-    pie.Marks().SetVisible(false);
+    AddPie(pie);
     pie.SetCustomXRadius(100);
     pie.SetCustomYRadius(100);
     pie.SetExplodeBiggest(GetParam());
