@@ -177,6 +177,7 @@ public:
         , lineShifts_(std::move(lineShifts))
         , x_(x)
         , lineTop_(y)
+        , top_(y)
         , right_(x)
         , bottom_(y)
     {
@@ -185,7 +186,13 @@ public:
     }
 
     void Process(const QString& text);
-    gdi::Size Extent() const { return gdi::Size {Clamp32(right_ - startX_), Clamp32(bottom_ - startY_)}; }
+    // The block from its start, or from the top of a part raised above the start.
+    gdi::Size Extent() const
+    {
+        return gdi::Size {Clamp32(right_ - startX_), Clamp32(bottom_ - std::min(top_, startY_))};
+    }
+    // How far a superscript or image rises above the start.
+    int64_t Raise() const { return std::max<int64_t>(0, startY_ - top_); }
     // The width of each line as laid out, for aligning the lines of a second pass.
     const std::vector<int64_t>& LineWidths() const { return lineWidths_; }
 
@@ -210,8 +217,9 @@ private:
     {
         font_.SetSize(static_cast<int32_t>(std::clamp(size, kMinFontSize, kMaxFontSize)));
     }
-    void Extend(int64_t right, int64_t bottom)
+    void Extend(int64_t top, int64_t right, int64_t bottom)
     {
+        top_ = std::min(top_, top);
         right_ = std::max(right_, right);
         bottom_ = std::max(bottom_, bottom);
         if (lineWidths_.size() <= line_)
@@ -238,6 +246,7 @@ private:
     int64_t lineTop_; // top of the current line
     int64_t shift_ = 0; // sub- and superscript offset from the line top
     int32_t lineHeight_;
+    int64_t top_;
     int64_t right_;
     int64_t bottom_;
     bool centring_ = false;
@@ -359,7 +368,7 @@ void HtmlLayout::TextRun(QString run)
         canvas_.TextOut(Clamp32(x_), Clamp32(y), run);
     x_ += w;
     lineHeight_ = std::max(lineHeight_, h);
-    Extend(x_, std::max(lineTop_ + lineHeight_, y + h));
+    Extend(y, x_, std::max(lineTop_ + lineHeight_, y + h));
     if (lineBreak) {
         lineTop_ += lineHeight_;
         lineHeight_ = 0;
@@ -381,7 +390,7 @@ void HtmlLayout::Rule()
         canvas_.Line(Clamp32(x_), Clamp32(y), Clamp32(x_ + kRuleLength), Clamp32(y));
         canvas_.Pen().Assign(saved);
     }
-    Extend(x_ + kRuleLength, y + 1);
+    Extend(y, x_ + kRuleLength, y + 1);
     lineTop_ += canvas_.FontHeight();
 }
 
@@ -446,7 +455,7 @@ void HtmlLayout::Image(const QString& attributes)
             canvas_.Brush().Assign(brush);
         }
     }
-    Extend(x_ + width, lineTop_ + shift_ + height);
+    Extend(y, x_ + width, lineTop_ + shift_ + height);
     x_ += width;
     lineTop_ += height;
 }
@@ -594,26 +603,26 @@ void HtmlTextProcess(TPlotCanvas& canvas, int32_t x, int32_t y, gdi::Size& exten
 {
     extent = gdi::Size {};
     CanvasTextState state(canvas, draw);
-    const uint32_t horizontal = state.Alignment() & gdi::TA_HORIZONTAL_MASK;
-    const uint32_t vertical = state.Alignment() & gdi::TA_VERTICAL_MASK;
-    if (!draw || (horizontal == gdi::TA_LEFT && vertical != gdi::TA_BOTTOM)) {
-        HtmlLayout layout(canvas, x, y, draw, hooks);
-        layout.Process(text);
-        extent = layout.Extent();
-        return;
-    }
-    // The caller anchors the text as it would a plain one: (x, y) is the centre or the right end
-    // of every line, or the bottom of the block. A measuring pass gives the line widths.
+    // A measuring pass first: it finds a malformed text before anything is drawn, and gives the
+    // line widths and how far a raised part reaches above the start.
     HtmlLayout measure(canvas, x, y, false, hooks);
     measure.Process(text);
     extent = measure.Extent();
+    if (!draw)
+        return;
     state.RestoreFont();
+    // The caller anchors the text as it would a plain one: (x, y) is the left end, the centre or
+    // the right end of every line, and the top or the bottom of the block, raised parts included.
+    const uint32_t horizontal = state.Alignment() & gdi::TA_HORIZONTAL_MASK;
+    const uint32_t vertical = state.Alignment() & gdi::TA_VERTICAL_MASK;
     std::vector<int64_t> shifts;
-    shifts.reserve(measure.LineWidths().size());
-    for (const int64_t width : measure.LineWidths())
-        shifts.push_back(horizontal == gdi::TA_CENTER ? -(width / 2) : horizontal == gdi::TA_RIGHT ? -width : 0);
-    const int32_t top = vertical == gdi::TA_BOTTOM ? Clamp32(int64_t {y} - extent.cy) : y;
-    HtmlLayout layout(canvas, x, top, true, hooks, std::move(shifts));
+    if (horizontal != gdi::TA_LEFT) {
+        shifts.reserve(measure.LineWidths().size());
+        for (const int64_t width : measure.LineWidths())
+            shifts.push_back(horizontal == gdi::TA_CENTER ? -(width / 2) : -width);
+    }
+    const int64_t top = (vertical == gdi::TA_BOTTOM ? int64_t {y} - extent.cy : int64_t {y}) + measure.Raise();
+    HtmlLayout layout(canvas, x, Clamp32(top), true, hooks, std::move(shifts));
     layout.Process(text);
 }
 

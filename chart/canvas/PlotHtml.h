@@ -45,9 +45,11 @@ const HtmlImageHooks& DefaultHtmlImageHooks();
 
 // Draws the text with its top-left at (x, y); with the canvas text alignment centred or right,
 // every line is centred on x or ends at x, and bottom alignment puts the block's bottom at y.
-// Raises HtmlParserException; what was drawn before the fault stays.
+// The block's top is that of its highest part: a superscript or image raised above the first
+// line moves the lines down by as much. Raises HtmlParserException before anything is drawn.
 void HtmlTextOut(TPlotCanvas& canvas, int32_t x, int32_t y, const QString& text);
-// The size of the formatted block; nothing is drawn. Raises HtmlParserException.
+// The size of the formatted block, lowered and raised parts included; nothing is drawn. Raises
+// HtmlParserException.
 gdi::Size HtmlTextExtent(TPlotCanvas& canvas, const QString& text);
 // Both of the above: lays the text out from (x, y), drawing when draw is set. The canvas font,
 // pen, brush and text alignment are handed back as the caller set them, also when it raises.

@@ -359,7 +359,7 @@ std::vector<int64_t> ShadowBlurWeights(int32_t radius, int32_t smoothBlur)
     return weights;
 }
 
-void MultiplyBlurredShadow(const QImage& workIn, int32_t horizSize, int32_t vertSize, int32_t smoothBlur,
+void MultiplyBlurredShadow(const QImage& workIn, int32_t horizSize, int32_t vertSize, int32_t smoothBlur, bool bandOnly,
                            QImage& target, TPoint origin, const std::function<bool(int32_t, int32_t)>& visible)
 {
     const QImage work = workIn.format() == QImage::Format_RGB32 ? workIn : workIn.convertToFormat(QImage::Format_RGB32);
@@ -373,9 +373,9 @@ void MultiplyBlurredShadow(const QImage& workIn, int32_t horizSize, int32_t vert
     const int rv = std::abs(vertSize);
     const std::vector<int64_t> wh = ShadowBlurWeights(rh, smoothBlur);
     const std::vector<int64_t> wv = ShadowBlurWeights(rv, smoothBlur);
-    // The shape covers everything but the band its offset uncovers; a negative offset uncovers
-    // the top or left instead, and then the whole bitmap is worked.
-    const bool all = horizSize < 0 || vertSize < 0;
+    // A rectangle covers everything but the band its offset uncovers; a negative offset uncovers
+    // the top or left instead, and then, as for round shapes, the whole bitmap is worked.
+    const bool all = !bandOnly || horizSize < 0 || vertSize < 0;
     const int bandX = all ? 0 : std::max(0, w - (2 * rh + 1));
     const int bandY = all ? 0 : std::max(0, h - (2 * rv + 1));
     auto firstColumn = [&](int y) { return y >= bandY ? 0 : bandX; };
@@ -505,6 +505,7 @@ void TPlotShadow::DrawBlurred(TPlotCanvas3D& canvas, const TRect& rect, BlurShap
     }
     gdi::RasterDC& device = canvas.Bitmap()->Device();
     const TPoint origin{rect.Left + horizSize_ - ah, rect.Top + vertSize_ - av};
-    MultiplyBlurredShadow(work.Image(), horizSize_, vertSize_, smoothBlur_, device.ImageForWrite(), origin,
+    MultiplyBlurredShadow(work.Image(), horizSize_, vertSize_, smoothBlur_, shape == BlurShape::Rectangle,
+                          device.ImageForWrite(), origin,
                           [&device](int32_t x, int32_t y) { return device.PtVisible(x, y); });
 }

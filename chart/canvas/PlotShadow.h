@@ -92,11 +92,12 @@ private:
 // sums over a row cannot overflow.
 std::vector<int64_t> ShadowBlurWeights(int32_t radius, int32_t smoothBlur);
 
-// Blurs the band of the work bitmap that a shadow offset uncovers (horizontally, then
-// vertically) and multiplies it into target with its top-left at origin. visible (may be empty)
-// tells whether a target point lies inside the clip region. Exposed for the tests and the
-// benchmark; DrawShape uses it.
-void MultiplyBlurredShadow(const QImage& work, int32_t horizSize, int32_t vertSize, int32_t smoothBlur,
+// Blurs the work bitmap (horizontally, then vertically) and multiplies it into target with its
+// top-left at origin. With bandOnly only the band a shadow offset uncovers is worked: a
+// rectangle covers the rest of its own shadow, a round shape does not. visible (may be empty)
+// tells whether a target point lies inside the clip region. Exposed for the tests; the shadow
+// drawing uses it.
+void MultiplyBlurredShadow(const QImage& work, int32_t horizSize, int32_t vertSize, int32_t smoothBlur, bool bandOnly,
                            QImage& target, TPoint origin, const std::function<bool(int32_t, int32_t)>& visible);
 
 #endif

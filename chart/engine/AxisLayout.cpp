@@ -179,34 +179,41 @@ void TChartAxis::DrawTitle()
 void TChartAxis::DrawTicks(const std::vector<int>& positions, int offset, int length)
 {
     TCanvas3D& canvas = chart_.Canvas();
+    // In 3D the ticks go through the projection the axis line takes, so that they meet it.
     const bool flat = !chart_.View3D();
+    auto vertical = [&](int x, int y0, int y1) {
+        if (flat)
+            canvas.VertLine(x, y0, y1);
+        else
+            canvas.VertLineAtDepth(x, y0, y1, depthOffset_);
+    };
+    auto horizontal = [&](int x0, int x1, int y) {
+        if (flat)
+            canvas.HorizLine(x0, x1, y);
+        else
+            canvas.HorizLineAtDepth(x0, x1, y, depthOffset_);
+    };
     const Side side = SideOf(horizontal_, otherSide_);
     for (const int p : positions) {
         switch (side) {
         case Side::Bottom: {
             const int y = axisPixel_ + wallSize_ + offset;
-            canvas.VertLine(p, y, y + length);
+            vertical(p, y, y + length);
             break;
         }
         case Side::Left: {
             const int x = axisPixel_ - wallSize_ - offset;
-            canvas.HorizLine(x, x - length, p);
+            horizontal(x, x - length, p);
             break;
         }
         case Side::Top: {
             const int y = axisPixel_ - offset;
-            if (flat)
-                canvas.VertLine(p, y, y - length);
-            else
-                canvas.VertLineAtDepth(p, y, y - length, depthOffset_);
+            vertical(p, y, y - length);
             break;
         }
         case Side::Right: {
             const int x = axisPixel_ + wallSize_ + offset;
-            if (flat)
-                canvas.HorizLine(x, x + length, p);
-            else
-                canvas.HorizLineAtDepth(x, x + length, p, depthOffset_);
+            horizontal(x, x + length, p);
             break;
         }
         }

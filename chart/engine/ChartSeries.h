@@ -6,6 +6,7 @@
 #include "chart/engine/LabelsList.h"
 #include "chart/engine/PointColors.h"
 #include "chart/engine/SeriesSource.h"
+#include "platform/gdi/GdiTypes.h"
 
 #include <QPoint>
 #include <QString>
@@ -266,8 +267,9 @@ public:
     virtual bool IsPointInChartRect(int valueIndex) const;
     TSeriesMarks& Marks() { return *marks_; }
     const TSeriesMarks& Marks() const { return *marks_; }
-    // Widest mark text of the points whose mark is shown.
-    int MaxMarkWidth();
+    // Widest and tallest mark text of the points whose mark is shown.
+    gdi::Size MaxMarkSize();
+    int MaxMarkWidth() { return MaxMarkSize().cx; }
 
     // --- Mark and legend texts
     virtual QString GetMarkText(int valueIndex);
@@ -339,6 +341,9 @@ public:
 
 protected:
     void Notification(ChartComponent* removed) override;
+    // The generator of sample values, which SetRandomSeed seeds: a gallery cell gives each of its
+    // series a seed of its own, so that they differ.
+    std::mt19937& SampleRandom() { return random_; }
     // Adds a value list (a further column of a series type) and returns it.
     TChartValueList* AddValueList(const QString& name);
     // Copies point valueIndex of source to this series (X and Y exchanged when the two differ

@@ -220,13 +220,15 @@ void TChartSeries::DrawMark(int valueIndex, const QString& text, TSeriesMarkPosi
     marks_->DrawItem(valueIndex, GetValueColor(valueIndex), text, position);
 }
 
-int TChartSeries::MaxMarkWidth()
+gdi::Size TChartSeries::MaxMarkSize()
 {
-    int widest = 0;
+    gdi::Size largest{};
     for (int i = 0; i < Count(); ++i)
-        if (marks_->ItemOf(i).Visible())
-            widest = std::max(widest, marks_->TextWidth(i));
-    return widest;
+        if (marks_->ItemOf(i).Visible()) {
+            const gdi::Size size = marks_->TextSize(i);
+            largest = gdi::Size{std::max(largest.cx, size.cx), std::max(largest.cy, size.cy)};
+        }
+    return largest;
 }
 
 // ---- texts

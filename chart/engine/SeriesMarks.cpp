@@ -300,15 +300,15 @@ gdi::Size TSeriesMarks::TextBlock(TPlotCustomShape& shape, TCanvas3D& canvas, co
     return gdi::Size{widest, canvas.FontHeight() * static_cast<int>(lines.size())};
 }
 
-int TSeriesMarks::TextWidth(int valueIndex)
+gdi::Size TSeriesMarks::TextSize(int valueIndex)
 {
     PlotShapeOwner* owner = ParentChart();
     if (!owner)
-        return 0;
+        return {};
     TCanvas3D& canvas = owner->ShapeCanvas();
     TPlotCustomShape& shape = ItemOf(valueIndex);
     SelectFont(shape, canvas);
-    return TextBlock(shape, canvas, series_.GetMarkText(valueIndex)).cx;
+    return TextBlock(shape, canvas, series_.GetMarkText(valueIndex));
 }
 
 TSeriesMarkPosition TSeriesMarks::MarkPosition(TPlotCustomShape& shape, const QString& text, int x, int y)

@@ -202,8 +202,10 @@ public:
     int Clicked(int x, int y);
     // Moves the new mark of valueIndex off the stored marks first .. valueIndex - 1 it overlaps.
     void AntiOverlap(int first, int valueIndex, TSeriesMarkPosition& position);
-    // Widest line of the point's mark text in the marks' font.
-    int TextWidth(int valueIndex);
+    // Width of the widest line and height of all lines of the point's mark text, in the marks'
+    // font as they are drawn.
+    gdi::Size TextSize(int valueIndex);
+    int TextWidth(int valueIndex) { return TextSize(valueIndex).cx; }
     // With a callout, the mark stands away from its point by the callout's length.
     void ApplyArrowLength(TSeriesMarkPosition& position);
     // Size of the mark of a text in the shape's font, and its position over the point (x, y).

@@ -123,13 +123,14 @@ void TArrowSeries::AddSampleValues(int numValues)
     const double dx = maxX - minX;
     const double dy = maxY - minY;
     std::uniform_real_distribution<double> unit(0.0, 1.0);
+    std::mt19937& random = SampleRandom();
     UpdateScope scope(*this);
     for (int i = 0; i < numValues; ++i) {
         // Starts in the middle half of the ranges, ends within a quarter of them from the start.
-        const double x0 = minX + dx * (0.25 + 0.5 * unit(samples_));
-        const double y0 = minY + dy * (0.25 + 0.5 * unit(samples_));
-        const double x1 = x0 + dx * 0.25 * (unit(samples_) - 0.5);
-        const double y1 = y0 + dy * 0.25 * (unit(samples_) - 0.5);
+        const double x0 = minX + dx * (0.25 + 0.5 * unit(random));
+        const double y0 = minY + dy * (0.25 + 0.5 * unit(random));
+        const double x1 = x0 + dx * 0.25 * (unit(random) - 0.5);
+        const double y1 = y0 + dy * 0.25 * (unit(random) - 0.5);
         AddArrow(x0, y0, x1, y1, {}, clDefault);
     }
 }

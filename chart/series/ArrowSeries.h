@@ -3,8 +3,6 @@
 
 #include "chart/series/LineSeries.h"
 
-#include <random>
-
 struct ChartUnitState;
 
 // One arrow per point, from the start (X, Y) to the end (EndX, EndY), all in axis values. The
@@ -61,7 +59,6 @@ private:
     TChartValueList* endX_ = nullptr;
     TChartValueList* endY_ = nullptr;
     int arrowPercent_ = 50;
-    std::mt19937 samples_ {5489u};
 };
 
 // The arrow unit's start-up: enters the arrow series in the gallery ("Arrow" on the page

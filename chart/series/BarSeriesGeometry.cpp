@@ -186,16 +186,9 @@ int TCustomBarSeries::MarkLength() const
     TSeriesMarks& marks = self->Marks();
     if (Count() == 0 || !marks.Visible())
         return 0;
-    int size = 0;
-    if (IsVertical()) {
-        if (TCustomAxisPanel* panel = Panel()) {
-            TPlotCanvas3D& canvas = panel->Canvas();
-            canvas.AssignFont(&marks.Font());
-            size = canvas.FontHeight();
-        }
-    } else {
-        size = self->MaxMarkWidth();
-    }
+    // The marks' text as tall or as wide as it is drawn: a mark of several lines takes them all.
+    const gdi::Size text = self->MaxMarkSize();
+    int size = IsVertical() ? text.cy : text.cx;
     size += marks.Callout().Length();
     if (marks.Pen().Visible())
         size += 2 * marks.Pen().Width();

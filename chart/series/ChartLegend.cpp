@@ -163,7 +163,8 @@ int TLegendTitle::TitleWidth(TPlotCanvas& canvas)
 int TLegendTitle::TitleHeight(TPlotCanvas& canvas)
 {
     canvas.AssignFont(&Font());
-    int height = static_cast<int>(text_.size()) * canvas.FontHeight();
+    int height = TextFormat() == ttfHtml ? canvas.TextExtentFormat(HtmlLineBreaks(text_.join(QChar(13))), true).cy
+                                         : static_cast<int>(text_.size()) * canvas.FontHeight();
     if (!Transparent())
         height += 2 + 2 * FrameWidth();
     return height;

@@ -55,21 +55,24 @@ void TChartTitle::DrawTitle(TCustomAxisPanel& chart)
     canvas.AssignFont(&Font());
     const int h = canvas.FontHeight();
     const int lines = static_cast<int>(text_.size());
+    const bool html = TextFormat() == ttfHtml;
+    const QString htmlText = html ? HtmlLineBreaks(text_.join(QChar(13))) : QString();
+    // An HTML text has the lines its breaks make, as high as its fonts and scripts make them.
+    const gdi::Size htmlExtent = html ? canvas.TextExtentFormat(htmlText, true) : gdi::Size{};
+    const int textHeight = html ? htmlExtent.cy : lines * h;
     if (top_ || custom)
-        r.Bottom = r.Top + lines * h;
+        r.Bottom = r.Top + textHeight;
     else
-        r.Top = r.Bottom - lines * h;
+        r.Top = r.Bottom - textHeight;
     const int textTop = r.Top;
     if (!custom)
         r = TRect{r.Left - f, r.Top - f, r.Right + f, r.Bottom + f};
 
     const int w = canvas.TextWidth(QStringLiteral("W"));
-    const bool html = TextFormat() == ttfHtml;
-    const QString htmlText = html ? HtmlLineBreaks(text_.join(QChar(13))) : QString();
     if (adjustFrame_) {
         int widest = 0;
         if (html)
-            widest = canvas.TextExtentFormat(htmlText, true).cx;
+            widest = htmlExtent.cx;
         else
             for (const QString& line : text_)
                 widest = std::max(widest, canvas.TextWidth(line));
@@ -120,7 +123,7 @@ void TChartTitle::DrawTitle(TCustomAxisPanel& chart)
     if (top_)
         chart.ChartRect.Top = r.Bottom + vertMargin_ + f + shadow;
     else
-        chart.ChartRect.Bottom -= lines * h + vertMargin_ + shadow;
+        chart.ChartRect.Bottom -= textHeight + vertMargin_ + shadow;
     chart.RecalcChartBounds();
 }
 

@@ -357,7 +357,10 @@ void TCustomSeries::DrawAreaSegment(TPlotCanvas3D& canvas)
     if (areaBrush_->HasImage() && brushColor == color_)
         brushColor = clWhite;
     canvas.AssignBrushColor(*areaBrush_, brushColor, areaBrush_->BackColor());
-    if (areaLinesPen_->Visible() && areaLinesPen_->Color() != clDefault)
+    // A shadow or outline pass draws the area lines in its own colour too: in the shadow's colour
+    // they are part of the shadow, in their own they stood on it as stubs.
+    const bool passColour = drawState_ && drawState_->colorOverride != clDefault;
+    if (areaLinesPen_->Visible() && areaLinesPen_->Color() != clDefault && !passColour)
         canvas.AssignVisiblePen(*areaLinesPen_);
     else
         canvas.AssignVisiblePenColor(*areaLinesPen_, color_);

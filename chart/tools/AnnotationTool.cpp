@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace {
 
@@ -22,6 +23,18 @@ QStringList BoxLines(QString text)
     if (text.isEmpty())
         text = QStringLiteral(" ");
     return text.split(kChartLineSeparator);
+}
+
+// The height of each line as drawn: the font's, or an HTML line's own where its fonts, sub- or
+// superscripts make it higher.
+std::vector<int> LineHeights(TPlotCanvas& canvas, const QStringList& lines, bool html)
+{
+    const int fontHeight = canvas.FontHeight();
+    std::vector<int> heights(static_cast<size_t>(lines.size()), fontHeight);
+    if (html)
+        for (qsizetype i = 0; i < lines.size(); ++i)
+            heights[static_cast<size_t>(i)] = std::max(fontHeight, canvas.TextExtentFormat(lines[i], true).cy);
+    return heights;
 }
 
 } // namespace
@@ -182,7 +195,8 @@ TRect TAnnotationTool::GetShapeBounds()
         const bool html = shape.TextFormat() == ttfHtml;
         for (const QString& line : lines)
             textWidth = std::max(textWidth, canvas.TextExtentFormat(line, html).cx);
-        textHeight = static_cast<int>(lines.size()) * fontHeight;
+        for (const int lineHeight : LineHeights(canvas, lines, html))
+            textHeight += lineHeight;
         if (shape.Pen().Visible()) {
             const int frame = (shape.Pen().Width() + 1) / 2;
             textWidth += frame;
@@ -296,11 +310,14 @@ void TAnnotationTool::DrawText(const TRect& box)
         break;
     }
     canvas.AssignFont(&shape.Font());
-    const int lineHeight = canvas.FontHeight();
     const QStringList lines = BoxLines(shape.Text());
     const bool html = shape.TextFormat() == ttfHtml;
-    for (int i = 0; i < lines.size(); ++i)
-        canvas.TextOutFormat(x, box.Top + margins.SizeTop + i * lineHeight, lines[i], html);
+    const std::vector<int> heights = LineHeights(canvas, lines, html);
+    int y = box.Top + margins.SizeTop;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        canvas.TextOutFormat(x, y, lines[i], html);
+        y += heights[static_cast<size_t>(i)];
+    }
     canvas.SetTextAlign(gdi::TA_LEFT | gdi::TA_TOP);
     if (clip)
         canvas.UnClipRectangle();

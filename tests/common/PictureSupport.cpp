@@ -180,4 +180,25 @@ void ExpectTwoAlignedLines(const InkBox& box, bool centred)
     }
 }
 
+void ExpectWholeText(const QImage& image, const InkBox& box, const QImage& alone, QRgb fill, QRgb ink)
+{
+    fill |= 0xFF000000u;
+    QRect inkBounds;
+    for (int y = 0; y < alone.height(); ++y)
+        for (int x = 0; x < alone.width(); ++x)
+            if (Distance(alone.pixel(x, y), ink) <= kInkTolerance)
+                inkBounds |= QRect(x, y, 1, 1);
+    ASSERT_FALSE(inkBounds.isEmpty());
+    const QPoint shift = box.Ink.topLeft() - inkBounds.topLeft();
+    int changed = 0, differing = 0;
+    for (int y = 0; y < alone.height(); ++y)
+        for (int x = 0; x < alone.width(); ++x)
+            if ((alone.pixel(x, y) | 0xFF000000u) != fill) {
+                ++changed;
+                const QPoint p = QPoint(x, y) + shift;
+                differing += !image.valid(p) || image.pixel(p) != alone.pixel(x, y);
+            }
+    EXPECT_EQ(differing, 0) << "of the " << changed << " pixels of the text";
+}
+
 } // namespace picture

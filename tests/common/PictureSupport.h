@@ -39,6 +39,10 @@ InkReport FindInk(const QImage& image, QRgb fill, QRgb ink, QRgb frame = qRgb(0,
 // together, nearer the box's right than the narrower one starts from its left.
 void ExpectTwoAlignedLines(const InkBox& box, bool centred);
 
+// The box shows its whole text: every pixel the text changes where it is drawn alone on the
+// fill (alone) shows the same in the picture, lined up by the top-left corner of the ink.
+void ExpectWholeText(const QImage& image, const InkBox& box, const QImage& alone, QRgb fill, QRgb ink);
+
 } // namespace picture
 
 #endif

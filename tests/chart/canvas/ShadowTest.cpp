@@ -103,7 +103,7 @@ TEST(ShadowBlur, MultiplyMatchesReference)
         const QImage work = image("work");
         QImage target = image("target");
         const QImage expected = image("expected");
-        MultiplyBlurredShadow(work, head[0], head[1], head[2], target, TPoint{head[3], head[4]}, {});
+        MultiplyBlurredShadow(work, head[0], head[1], head[2], true, target, TPoint{head[3], head[4]}, {});
         for (int y = 0; y < target.height(); ++y)
             for (int x = 0; x < target.width(); ++x)
                 ASSERT_EQ(Px(target, x, y), Px(expected, x, y)) << "case " << cases << " at " << x << "," << y;
@@ -116,7 +116,7 @@ TEST(ShadowBlur, ClipRegionSkipsInvisiblePoints)
 {
     QImage work = Filled(6, 6, Rgb(0, 0, 0));
     QImage target = Filled(6, 6, Rgb(200, 200, 200));
-    MultiplyBlurredShadow(work, 1, 1, 0, target, TPoint{0, 0}, [](int32_t x, int32_t) { return x < 3; });
+    MultiplyBlurredShadow(work, 1, 1, 0, true, target, TPoint{0, 0}, [](int32_t x, int32_t) { return x < 3; });
     EXPECT_EQ(Px(target, 5, 5), Rgb(200, 200, 200));
     EXPECT_EQ(Px(target, 2, 5), Rgb(0, 0, 0));
 }

@@ -4,6 +4,7 @@
 
 #include "chart/canvas/LibrarySettings.h"
 #include "chart/editors/GalleryPanel.h"
+#include "chart/series/ArrowSeries.h"
 #include "chart/series/ChartUnit.h"
 #include "chart/series/FastLineSeries.h"
 #include "chart/series/LineSeries.h"
@@ -290,4 +291,29 @@ TEST_F(PanelFixture, APieCellShowsItsSlices)
             coloured += std::max({qRed(p), qGreen(p), qBlue(p)}) - std::min({qRed(p), qGreen(p), qBlue(p)}) >= 64;
         }
     EXPECT_GE(coloured * 100, image.width() * image.height() * 15) << "less than 15 % of the cell";
+}
+
+// The Extended page's arrow cell in 2D shows both of its series, each in its own colour.
+TEST_F(PanelFixture, TheArrowCellShowsBothSeries)
+{
+    ArrowUnitState arrows;
+    StartArrowUnit(arrows, unit);
+    panel->SetView3D(false);
+    panel->FillGalleryPage(Types(), QStringLiteral("Extended"));
+    int cells = 0;
+    for (int i = 0; i < panel->Count(); ++i)
+        if (TGalleryChart* cell = panel->Chart(i); dynamic_cast<TArrowSeries*>(cell->ChartSeries(0)) && ++cells) {
+            cell->RepaintNow();
+            const QImage image = cell->WindowImage().copy();
+            picture::Save(image, QStringLiteral("gallery_arrow_cell"));
+            for (int s = 0; s < 2; ++s) {
+                const QRgb colour = gdi::ToQRgb(ColorToRGB(cell->ChartSeries(s)->SeriesColor()));
+                int pixels = 0;
+                for (int p = 0; p < image.width() * image.height(); ++p)
+                    pixels += picture::Distance(image.pixel(p % image.width(), p / image.width()), colour) <= 30;
+                EXPECT_GE(pixels, 20) << "series " << s;
+            }
+        }
+    EXPECT_EQ(cells, 1);
+    StopArrowUnit(arrows);
 }

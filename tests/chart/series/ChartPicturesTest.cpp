@@ -8,6 +8,7 @@
 #include "chart/engine/SeriesPointer.h"
 #include "chart/series/BarSeries.h"
 #include "chart/series/Chart.h"
+#include "chart/series/LineSeries.h"
 #include "chart/series/PieSeries.h"
 
 #include <gtest/gtest.h>
@@ -24,6 +25,7 @@ constexpr TColor kInk = clBlue;
 constexpr TColor kFill = 0xC8FFC8;
 const QRgb kInkRgb = qRgb(0, 0, 255);
 const QRgb kFillRgb = qRgb(200, 255, 200);
+const QRgb kRedRgb = qRgb(255, 0, 0);
 
 void Frame(TPlotCustomShape& shape)
 {
@@ -41,6 +43,25 @@ QImage Draw(TChart& chart, const QString& name)
     picture::Save(image, name);
     return image;
 }
+
+// A chart drawn flat, 420 by 320 pixels, without a legend.
+struct FlatChart : ::testing::Test {
+    FlatChart()
+    {
+        chart.resize(420, 320);
+        chart.Legend().Hide();
+        chart.SetView3D(false);
+    }
+    // Puts a pie of three slices without marks on the chart.
+    void AddPie(TPieSeries& pie)
+    {
+        chart.AddSeries(&pie);
+        for (double v : {20.0, 30.0, 50.0})
+            pie.AddPie(v);
+        pie.Marks().SetVisible(false);
+    }
+    TChart chart;
+};
 
 // A text case: two lines of different width in each of Boxes boxes, aligned by Align.
 struct TextCase {
@@ -196,17 +217,10 @@ TEST(ChartPictures, ThreeDimensionalWallsShowTheirGradient)
 
 // A half pie leaves the lower half of its circle to the circle background: the gradient, light
 // in the middle and darker towards the rim.
-TEST(ChartPictures, PieDrawsItsCircleBackground)
+TEST_F(FlatChart, PieDrawsItsCircleBackground)
 {
-    TChart chart;
-    chart.resize(420, 320);
-    chart.Legend().Hide();
-    chart.SetView3D(false);
     TPieSeries pie;
-    chart.AddSeries(&pie);
-    for (double v : {20.0, 30.0, 50.0})
-        pie.AddPie(v);
-    pie.Marks().SetVisible(false);
+    AddPie(pie);
     pie.SetAngleSize(180);
     pie.Shadow().SetVisible(false);
     pie.Gradient().SetVisible(true);
@@ -228,15 +242,11 @@ TEST(ChartPictures, PieDrawsItsCircleBackground)
 
 // Bar marks stand 20 pixels above their bars and pie marks 8 beyond the rim, each joined to its
 // point by the white arrow line (near the mark the mark's soft shadow may dim it a little).
-class MarkArrows : public ::testing::TestWithParam<bool> {};
+class MarkArrows : public FlatChart, public ::testing::WithParamInterface<bool> {};
 
 TEST_P(MarkArrows, JoinEveryMarkToItsPoint)
 {
     const bool pieCase = GetParam();
-    TChart chart;
-    chart.resize(420, 320);
-    chart.Legend().Hide();
-    chart.SetView3D(false);
     std::unique_ptr<TChartSeries> series;
     if (pieCase)
         series = std::make_unique<TPieSeries>();
@@ -308,3 +318,130 @@ TEST_P(PieRim, ShowsBelowTheTopFace)
 
 INSTANTIATE_TEST_SUITE_P(Chart, PieRim, ::testing::Values(315, 350),
                          [](const auto& p) { return "Elevation" + std::to_string(p.param); });
+
+
+// Zoomed to 80 % and moved 30 pixels, or turned to 345 degrees both ways, a 3D chart's ticks
+// (outside, inside and minor) on the bottom and left axes touch the axis line where it is drawn.
+class AxisTicks3D : public FlatChart, public ::testing::WithParamInterface<int> {};
+
+TEST_P(AxisTicks3D, TouchTheirProjectedAxisLine)
+{
+    const int turn = GetParam();
+    chart.SetView3D(true);
+    TView3DOptions& view = chart.View3DOptions();
+    view.SetZoom(turn ? 100 : 80);
+    view.SetHorizOffset(turn ? 0 : 30);
+    view.SetOrthogonal(!turn);
+    view.SetRotation(turn);
+    view.SetElevation(turn);
+    TLineSeries line;
+    chart.AddSeries(&line);
+    for (int i = 0; i <= 15; ++i)
+        line.AddPointXY(i * 100, i);
+    for (TChartAxis* axis : {chart.LeftAxis(), chart.BottomAxis()}) {
+        axis->Grid().SetVisible(false);
+        axis->TicksInner().SetVisible(true);
+        for (TChartPen* ticks : {&axis->Ticks(), &axis->TicksInner(), &axis->MinorTicks()})
+            ticks->SetColor(clRed);
+        axis->SetTickLength(8);
+        axis->SetTickInnerLength(8);
+        axis->SetMinorTickLength(6);
+    }
+    const QImage image = Draw(chart, QStringLiteral("axis_ticks_3d_%1").arg(turn));
+    for (const TChartAxis* axis : {chart.LeftAxis(), chart.BottomAxis()}) {
+        const bool left = axis == chart.LeftAxis();
+        // Red within two pixels of the projection of the point d pixels outside the axis at p.
+        auto red = [&](int p, int d) {
+            const int across = left ? axis->AxisPixel() - axis->WallSize() - d : axis->AxisPixel() + axis->WallSize() + d;
+            const TPoint at = chart.Canvas().ProjectToScreen(left ? across : p, left ? p : across, axis->DepthOffset());
+            for (int n = 0; n < 25; ++n)
+                if (const QPoint q(at.X + n % 5 - 2, at.Y + n / 5 - 2); image.valid(q) && picture::Distance(image.pixel(q), kRedRgb) <= 40)
+                    return true;
+            return false;
+        };
+        const std::vector<int>& ticks = axis->TickPositions();
+        ASSERT_GE(ticks.size(), 3u);
+        for (size_t i = 1; i + 1 < ticks.size(); ++i)
+            EXPECT_TRUE(red(ticks[i], 2) && red(ticks[i], 6) && red(ticks[i], -5)) << left << " " << ticks[i];
+        EXPECT_TRUE(red((ticks[0] * 3 + ticks[1]) / 4, 4)) << left << " minor";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Chart, AxisTicks3D, ::testing::Values(0, 345));
+
+// A flat pie's soft shadow, whole or exploded, lies on screen where the exported bitmap has it:
+// along the lower right of the circle and in the gaps between the slices too.
+class PieShadow : public FlatChart, public ::testing::WithParamInterface<int> {};
+
+TEST_P(PieShadow, OnScreenWhereTheExportHasIt)
+{
+    TPieSeries pie;
+    AddPie(pie);
+    pie.SetCustomXRadius(100);
+    pie.SetCustomYRadius(100);
+    pie.SetExplodeBiggest(GetParam());
+    pie.Shadow().SetSize(12);
+    pie.Shadow().SetColor(clBlack);
+    const QImage screen = Draw(chart, QStringLiteral("pie_shadow_%1").arg(GetParam()));
+    const QImage exported = chart.CreateBitmap();
+    picture::Save(exported, QStringLiteral("pie_shadow_%1_exported").arg(GetParam()));
+    pie.Shadow().SetVisible(false);
+    const QImage bare = Draw(chart, QStringLiteral("pie_shadow_%1_none").arg(GetParam()));
+    // The pixels each shadow darkens to half the background or more: the same ones, but for a
+    // pixel or two at the blurred edge.
+    auto dark = [&bare](const QImage& image, int x, int y) { return 2 * qGray(image.pixel(x, y)) <= qGray(bare.pixel(x, y)); };
+    int both = 0, exportOnly = 0, astray = 0;
+    for (int y = 0; y < bare.height(); ++y)
+        for (int x = 0; x < bare.width(); ++x) {
+            const bool onScreen = dark(screen, x, y), inExport = dark(exported, x, y);
+            both += onScreen && inExport;
+            exportOnly += inExport && !onScreen;
+            bool near = inExport;
+            for (int n = 0; n < 25 && onScreen && !near; ++n)
+                near = bare.valid(x + n % 5 - 2, y + n / 5 - 2) && dark(exported, x + n % 5 - 2, y + n / 5 - 2);
+            astray += onScreen && !near;
+        }
+    ASSERT_GT(both, 1000);
+    EXPECT_LT(exportOnly, both / 20) << "of " << both << " shadowed pixels missing on screen";
+    EXPECT_EQ(astray, 0) << "pixels shadowed on screen away from the exported shadow";
+}
+
+INSTANTIATE_TEST_SUITE_P(Chart, PieShadow, ::testing::Values(0, 25));
+
+// The value axis keeps room for the tallest bar's mark of two lines: it stands inside the plot.
+TEST_F(FlatChart, TallestBarKeepsItsTwoLineMarkInsideThePlot)
+{
+    TBarSeries bar;
+    chart.AddSeries(&bar);
+    bar.Add(40, QStringLiteral("low"));
+    bar.Add(90, QStringLiteral("first line\rsecond line"));
+    Frame(bar.Marks());
+    const picture::InkReport ink = picture::FindInk(Draw(chart, QStringLiteral("bar_two_line_mark")), kFillRgb, kInkRgb);
+    ASSERT_EQ(ink.Boxes.size(), 2u);
+    for (const picture::InkBox& box : ink.Boxes)
+        EXPECT_GT(box.Box.top(), chart.ChartRect.Top);
+}
+
+// An area's shadow is a band of the shadow's colour: the area lines leave no black stubs on it.
+TEST_F(FlatChart, AreaShadowHasNoStubs)
+{
+    TAreaSeries area;
+    chart.AddSeries(&area);
+    for (double v : {30.0, 70.0, 45.0, 90.0, 20.0, 60.0})
+        area.Add(v);
+    area.Marks().SetVisible(false);
+    area.Shadow().SetColor(clGray);
+    area.Shadow().SetSize(10);
+    area.Shadow().SetVisible(false);
+    const QImage bare = Draw(chart, QStringLiteral("area_shadow_none"));
+    area.Shadow().SetVisible(true);
+    const QImage shadowed = Draw(chart, QStringLiteral("area_shadow"));
+    int stubs = 0, shadow = 0;
+    for (int y = 0; y < bare.height(); ++y)
+        for (int x = 0; x < bare.width(); ++x) {
+            stubs += qGray(shadowed.pixel(x, y)) < 40 && qGray(bare.pixel(x, y)) >= 40;
+            shadow += shadowed.pixel(x, y) == qRgb(128, 128, 128) && bare.pixel(x, y) != shadowed.pixel(x, y);
+        }
+    EXPECT_GT(shadow, 500);
+    EXPECT_EQ(stubs, 0);
+}

@@ -5,6 +5,7 @@
 #include "common/PictureSupport.h"
 
 #include "chart/canvas/PlotCanvas3D.h"
+#include "chart/canvas/PlotHtml.h"
 #include "chart/tools/AnnotationTool.h"
 
 using toolstest::DifferentPixels;
@@ -15,6 +16,17 @@ namespace {
 bool SameBox(const TRect& a, const TRect& b)
 {
     return a.Left == b.Left && a.Top == b.Top && a.Right == b.Right && a.Bottom == b.Bottom;
+}
+
+// HTML text in blue on a pale green fill framed in black: colours no other part of the chart uses.
+void FramedHtml(TPlotCustomShape& box)
+{
+    box.SetTransparent(false);
+    box.SetColor(0xC8FFC8);
+    box.Pen().SetVisible(true);
+    box.Pen().SetColor(clBlack);
+    box.Font().SetColor(clBlue);
+    box.SetTextFormat(ttfHtml);
 }
 
 } // namespace
@@ -168,13 +180,7 @@ TEST_P(AnnotationPictures, HtmlTextStaysInItsBoxAligned)
     const TAlignment align = GetParam();
     TAnnotationTool tool;
     tool.SetParentChart(&chart);
-    TTextShape& shape = tool.Shape();
-    shape.SetTransparent(false);
-    shape.SetColor(0xC8FFC8);
-    shape.Pen().SetVisible(true);
-    shape.Pen().SetColor(clBlack);
-    shape.Font().SetColor(clBlue);
-    shape.SetTextFormat(ttfHtml);
+    FramedHtml(tool.Shape());
     tool.SetTextAlignment(align);
     tool.SetText(QStringLiteral("<b>Wide</b> first line\rshort"));
     tool.SetLeft(200);
@@ -191,3 +197,52 @@ TEST_P(AnnotationPictures, HtmlTextStaysInItsBoxAligned)
 
 INSTANTIATE_TEST_SUITE_P(Tool, AnnotationPictures, ::testing::Values(taCenter, taRightJustify),
                          [](const auto& p) { return p.param == taCenter ? "Centred" : "Right"; });
+
+// An HTML title, subtitle, foot, subfoot, legend title or annotation is as tall as its text: a
+// line break inside one line, sub- and superscripts and a larger font stay inside the box, whole.
+class HtmlBoxes : public ToolChart, public ::testing::WithParamInterface<std::tuple<int, const char*>> {};
+
+TEST_P(HtmlBoxes, HoldTheirWholeText)
+{
+    const auto [kind, html] = GetParam();
+    const QString text = QString::fromLatin1(html);
+    TAnnotationTool tool;
+    TChartTitle* const titles[] = {&chart.Title(), &chart.SubTitle(), &chart.Foot(), &chart.SubFoot()};
+    TPlotCustomShape* box = &tool.Shape();
+    if (kind < 4) {
+        titles[kind]->SetText({text});
+        box = titles[kind];
+    } else if (kind == 4) {
+        chart.Legend().SetVisible(true);
+        chart.Legend().Title().SetText({text});
+        box = &chart.Legend().Title();
+    } else {
+        tool.SetParentChart(&chart);
+        tool.SetText(text);
+        tool.SetLeft(200);
+    }
+    FramedHtml(*box);
+    box->Font().SetSize(12);
+    const QImage image = Render();
+    picture::Save(image, QStringLiteral("html_box_%1_%2").arg(kind).arg(text.size()));
+    const picture::InkReport ink = picture::FindInk(image, qRgb(200, 255, 200), qRgb(0, 0, 255));
+    EXPECT_EQ(ink.Loose, 0) << "ink outside its box";
+    ASSERT_EQ(ink.Boxes.size(), 1u);
+    // The same text drawn alone, its lines centred as the titles centre them.
+    TPlotCanvas3D alone;
+    alone.InitWindow(nullptr, nullptr, clWhite, false, TRect{0, 0, 400, 200});
+    alone.ResetState();
+    alone.Brush().SetColor(0xC8FFC8);
+    alone.FillRect(TRect{0, 0, 400, 200});
+    alone.AssignFont(&box->Font());
+    alone.SetTextAlign(kind < 4 ? gdi::TA_CENTER : gdi::TA_LEFT);
+    alone.TextOutFormat(200, 60, HtmlLineBreaks(text), true);
+    picture::ExpectWholeText(image, ink.Boxes.front(), alone.Bitmap()->Image(), qRgb(200, 255, 200), qRgb(0, 0, 255));
+}
+
+INSTANTIATE_TEST_SUITE_P(Chart, HtmlBoxes,
+                         ::testing::Combine(::testing::Range(0, 6),
+                                            ::testing::Values("<b>one</b> line\rtwo", "<b>one</b> line\r\ntwo",
+                                                              "E<sub>field</sub> strength",
+                                                              "m<font size=+6><super>2</super></font> area",
+                                                              "<font size=+6>Big</font> text")));
