@@ -41,6 +41,8 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QScrollArea>
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -430,20 +432,39 @@ TEST_F(Views, ResizingLaysTheViewsOverTheClientArea)
 {
     w->resize(1500, 900);
     QCoreApplication::processEvents();
-    EXPECT_EQ(Control<CoverageFrame>(*w, "Frame141").size(),
-              Control<CoverageFrame>(*w, "Frame141").parentWidget()->size());
-    EXPECT_EQ(Control<ImmunityFrame>(*w, "Frame131").size(),
-              Control<CoverageFrame>(*w, "Frame141").parentWidget()->size());
+    const QSize client = Control<QScrollArea>(*w, "clientArea").viewport()->size();
+    for (const char* mode : {"Power1", "G1"}) {
+        Control<QAction>(*w, mode).trigger();
+        QCoreApplication::processEvents();
+        for (const char* view : {"Frame141", "Frame131"}) {
+            if (Control(*w, view).isVisible()) {
+                EXPECT_EQ(Control(*w, view).size(), client) << view;
+            }
+        }
+    }
     EXPECT_EQ(w->minimumSize(), QSize(1340, 706));
 }
 
-TEST_F(SmallScreenViews, SmallScreenWindowShrinksAndKeepsItsViews)
+// The small-screen window may become smaller than its views: they still cover its client area
+// and scroll there, from the start on.
+TEST_F(SmallScreenViews, SmallScreenWindowShrinksAndItsViewsScrollInItsClientArea)
 {
-    const QSize views = Control<CoverageFrame>(*w, "Frame141").size();
     w->resize(640, 400);
     QCoreApplication::processEvents();
     EXPECT_EQ(w->size(), QSize(640, 400));
-    EXPECT_EQ(Control<CoverageFrame>(*w, "Frame141").size(), views);
+    for (const char* mode : {"Power1", "G1"}) {
+        Control<QAction>(*w, mode).trigger();
+        QCoreApplication::processEvents();
+        const QSize client = Control<QScrollArea>(*w, "clientArea").viewport()->size();
+        for (const char* view : {"Frame141", "Frame131"}) {
+            if (!Control(*w, view).isVisible())
+                continue;
+            auto& host = Control<QScrollArea>(*w, (QString::fromLatin1(view) + "Host").toLatin1().constData());
+            EXPECT_EQ(host.size(), client) << view;
+            EXPECT_GE(Control(*w, view).width(), client.width() - host.verticalScrollBar()->width()) << view;
+            EXPECT_TRUE(host.verticalScrollBar()->isVisible() || host.horizontalScrollBar()->isVisible()) << view;
+        }
+    }
 }
 
 TEST_F(Views, MenusLaunchTheirWindowsAndExitStopsTheStatusLine)
