@@ -275,10 +275,11 @@ void MainWindow::BuildStatusBar()
 }
 
 // Short of room the panels that matter least give way first: the unused one, the version, the
-// clock, the memory, the grid's hint; the connection, the model and the settings echo last.
+// clock, the memory, the grid's hint, then the long settings echo; the connection and the model
+// last.
 void MainWindow::AllotStatusPanels()
 {
-    static const std::vector<int> kShrinkOrder = {1, 6, 7, 5, 2, 0, 3, 4};
+    static const std::vector<int> kShrinkOrder = {1, 6, 7, 5, 2, 4, 0, 3};
     QStatusBar* bar = statusBar();
     std::vector<StatusPanelRoom> rooms;
     for (const StatusPanel* panel : statusPanels)
