@@ -37,30 +37,38 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include <array>
+
 using testsupport::Control;
 
 namespace {
 
-struct WindowFit : ::testing::Test {
+// The program with its windows created and the main window shown.
+struct ShownProgram {
     QTemporaryDir folder;
     const QString oldCurrent = QDir::currentPath();
     AppContext app;
     std::unique_ptr<Program> program;
-    QWidget* w = nullptr;
+    MainWindow* w = nullptr;
 
-    WindowFit()
+    explicit ShownProgram(const QStringList& arguments)
     {
         for (const char* sub : {"zips", "src", "rep"})
             QDir(folder.path()).mkpath(sub);
-        program = std::make_unique<Program>(app, QStringList(), folder.path());
+        program = std::make_unique<Program>(app, arguments, folder.path());
         program->Services().ShowMessage = [](const QString&) {};
+        program->Services().ShowError = [](const QString&) {};
         program->Services().VersionIndex = [] { return 9; };
         program->CreateForms();
         w = program->Windows().mainWindow;
         w->show();
         QCoreApplication::processEvents();
     }
-    ~WindowFit() override { QDir::setCurrent(oldCurrent); }
+    ~ShownProgram() { QDir::setCurrent(oldCurrent); }
+};
+
+struct WindowFit : ::testing::Test, ShownProgram {
+    WindowFit() : ShownProgram(QStringList()) {}
 
     void Trigger(const char* action)
     {
@@ -77,6 +85,23 @@ QString Describe(const QWidget* widget)
         .arg(widget->y())
         .arg(widget->width())
         .arg(widget->height());
+}
+
+// One tick of the status line with these instrument texts; the echo's texts in the order start,
+// stop, centre, span, bandwidth, detector, sweep time, preamplifier.
+void TickStatusLine(Program& program, QWidget& window, const char* connection, const char* model,
+                    const std::array<const char*, 8>& echo)
+{
+    InstrumentState& instrument = program.Instrument();
+    instrument.Status.SetText(InstrumentStatus::kConnectionPanel, QString::fromLatin1(connection));
+    instrument.Status.SetText(InstrumentStatus::kModelPanel, QString::fromLatin1(model));
+    InstrumentSettingsEcho& e = instrument.Device.Echo;
+    QString* texts[] = {&e.StartText, &e.StopText, &e.CenterText, &e.SpanText,
+                        &e.RbwText,   &e.DetectorText, &e.SweepText, &e.PreAmpText};
+    for (size_t i = 0; i < echo.size(); ++i)
+        *texts[i] = QString::fromLatin1(echo[i]);
+    QMetaObject::invokeMethod(&Control<QTimer>(window, "Timer1"), "timeout", Qt::DirectConnection);
+    QCoreApplication::processEvents();
 }
 
 // Every visible control below the parent lies inside it, whole, and covers none of its siblings;
@@ -156,18 +181,8 @@ TEST_F(WindowFit, FloatingBoxesOpenSideBySideOnTheScreen)
 
 TEST_F(WindowFit, StatusPanelsAreAsWideAsTheirTexts)
 {
-    InstrumentState& instrument = program->Instrument();
-    instrument.Status.SetText(InstrumentStatus::kConnectionPanel, QStringLiteral("TCPIP0::192.168.100.200::INSTR"));
-    instrument.Status.SetText(InstrumentStatus::kModelPanel, QStringLiteral("Siglent SSA-3032X Plus"));
-    InstrumentSettingsEcho& echo = instrument.Device.Echo;
-    echo.StartText = QStringLiteral("150000");
-    echo.StopText = QStringLiteral("30000000");
-    echo.RbwText = QStringLiteral("9000");
-    echo.DetectorText = QStringLiteral("QPEAK");
-    echo.SweepText = QStringLiteral("0.0350");
-    echo.PreAmpText = QStringLiteral("OFF");
-    QMetaObject::invokeMethod(&Control<QTimer>(*w, "Timer1"), "timeout", Qt::DirectConnection);
-    QCoreApplication::processEvents();
+    TickStatusLine(*program, *w, "TCPIP0::192.168.100.200::INSTR", "Siglent SSA-3032X Plus",
+                   {"150000", "30000000", "", "", "9000", "QPEAK", "0.0350", "OFF"});
     EXPECT_EQ(w->size(), QSize(1340, 706));
     for (int i = 0; i < 8; ++i) {
         auto* panel = &Control<QLabel>(*w, QStringLiteral("StatusPanel%1").arg(i));
@@ -183,28 +198,8 @@ constexpr QSize kSmallScreen(800, 480);
 constexpr QSize kWindowFrame(8, 30);
 
 // The start size and the small-screen layout.
-struct LayoutFit : ::testing::TestWithParam<bool> {
-    QTemporaryDir folder;
-    const QString oldCurrent = QDir::currentPath();
-    AppContext app;
-    std::unique_ptr<Program> program;
-    MainWindow* w = nullptr;
-
-    LayoutFit()
-    {
-        for (const char* sub : {"zips", "src", "rep"})
-            QDir(folder.path()).mkpath(sub);
-        const bool small = GetParam();
-        program = std::make_unique<Program>(app, small ? QStringList{"s"} : QStringList(), folder.path());
-        program->Services().ShowMessage = [](const QString&) {};
-        program->Services().ShowError = [](const QString&) {};
-        program->Services().VersionIndex = [] { return 9; };
-        program->CreateForms();
-        w = program->Windows().mainWindow;
-        w->show();
-        QCoreApplication::processEvents();
-    }
-    ~LayoutFit() override { QDir::setCurrent(oldCurrent); }
+struct LayoutFit : ::testing::TestWithParam<bool>, ShownProgram {
+    LayoutFit() : ShownProgram(GetParam() ? QStringList{"s"} : QStringList()) {}
     QString Size() const { return GetParam() ? QStringLiteral("800x480") : QStringLiteral("1340x706"); }
 };
 
@@ -232,20 +227,8 @@ void ExpectWholeOrElided(const StatusPanel& panel)
 
 TEST_P(LayoutFit, EveryModeFitsTheWindowAndTheStatusLineReadsWhole)
 {
-    InstrumentState& instrument = program->Instrument();
-    instrument.Status.SetText(InstrumentStatus::kConnectionPanel, QStringLiteral("TCPIP0::127.0.0.1::5611::SOCKET"));
-    instrument.Status.SetText(InstrumentStatus::kModelPanel, QStringLiteral("DSA815-119"));
-    InstrumentSettingsEcho& echo = instrument.Device.Echo;
-    echo.StartText = QStringLiteral("25000000");
-    echo.StopText = QStringLiteral("3000000000");
-    echo.CenterText = QStringLiteral("1859000");
-    echo.SpanText = QStringLiteral("100000");
-    echo.RbwText = QStringLiteral("9000");
-    echo.DetectorText = QStringLiteral("POS");
-    echo.SweepText = QStringLiteral("0.0350");
-    echo.PreAmpText = QStringLiteral("OFF");
-    QMetaObject::invokeMethod(&Control<QTimer>(*w, "Timer1"), "timeout", Qt::DirectConnection);
-    QCoreApplication::processEvents();
+    TickStatusLine(*program, *w, "TCPIP0::127.0.0.1::5611::SOCKET", "DSA815-119",
+                   {"25000000", "3000000000", "1859000", "100000", "9000", "POS", "0.0350", "OFF"});
     if (GetParam()) {
         // At most 800 x 480 inside, and on its screen frame and all once the window system has
         // given it its frame.
