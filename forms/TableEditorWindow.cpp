@@ -364,6 +364,9 @@ void TableEditorWindow::FitColumns()
     const int full = width + grid->verticalScrollBar()->sizeHint().width() + 2 * grid->frameWidth() + 8;
     // The grid shows all its columns where the window has room for them; on a small screen it
     // gives way and scrolls sideways, so that the window and its buttons stay on the screen.
+    // The column beside keeps its measure until told: a longer file name may have widened it.
+    layout()->itemAt(0)->invalidate();
+    layout()->invalidate();
     const QMargins m = layout()->contentsMargins();
     const int beside = layout()->itemAt(0)->minimumSize().width() + layout()->spacing() + m.left() + m.right();
     const int excess = beside + full - kSmallScreenRoom.width();
