@@ -4,7 +4,7 @@
 #                       working folder (build/demo) with the default data unpacked, a shipped
 #                       project loaded and the analyser's address preset: Device > SA TCP >
 #                       "Connect Visa", then Play
-#   ./run.sh            start the program
+#   ./run.sh            start the program in its working folder, prepared with the default data
 #   ./run.sh --sim      start the analyser simulator first, so the program has an instrument:
 #                       VXI-11 at TCPIP0::127.0.0.1::INSTR (Device > SA TCP, address 127.0.0.1)
 #                       and raw SCPI at TCPIP0::127.0.0.1::5025::SOCKET
@@ -34,23 +34,37 @@ if [ $sim -eq 1 ] && [ -x build/tools/sim/zendrik-sim ]; then
   trap 'kill $sim_pid 2>/dev/null || true' EXIT
 fi
 
+# The program keeps its data in its working folder: its own folder when it may write there, else
+# ~/.local/share/zendrik. Its first start in a folder unpacks the default data it carries, asks
+# for a restart and ends; the folder is prepared here the same way instead, so that the first
+# start from this script is a whole one.
+prepare_working_folder() {
+  local dir=$1
+  if [ ! -d "$dir/zips" ]; then
+    # As the program does: a "src" of earlier files is kept aside under a dated name.
+    if [ -e "$dir/src" ]; then mv "$dir/src" "$dir/src_backup_$(date +%d%m%Y_%H%M%S)"; fi
+    mkdir -p "$dir/zips" "$dir/src" "$dir/out" "$dir/rep"
+    cp build/datafiles/defaultdata/src.zip "$dir/zips/src.zip"
+    (cd "$dir/src" && cmake -E tar xf ../zips/src.zip)
+    cp build/datafiles/defaultdata/demo.rep "$dir/rep/demo.rep"
+  fi
+}
+
 program=build/main/zendrik
 if [ $demo -eq 1 ]; then
-  # The program keeps its data beside itself: the demo runs a link of it in its own folder. The
-  # folder has had its first run: the default data archive the program carries is unpacked.
+  # The demo runs a link of the program in its own folder.
   demo_dir=build/demo
   mkdir -p "$demo_dir"
   ln -f "$program" "$demo_dir/zendrik" 2>/dev/null || cp -f "$program" "$demo_dir/zendrik"
   program="$demo_dir/zendrik"
-  if [ ! -d "$demo_dir/zips" ]; then
-    mkdir -p "$demo_dir/zips" "$demo_dir/src" "$demo_dir/out" "$demo_dir/rep"
-    cp build/datafiles/defaultdata/src.zip "$demo_dir/zips/src.zip"
-    (cd "$demo_dir/src" && cmake -E tar xf ../zips/src.zip)
-    cp build/datafiles/defaultdata/demo.rep "$demo_dir/rep/demo.rep"
-  fi
+  prepare_working_folder "$demo_dir"
   # The connection window's "SA TCP" offers the simulator's address.
   printf '[IP]\r\nADR=127.0.0.1\r\n' > "$demo_dir/emc_ip.ini"
   args+=(--project conducted_cispr32_b.prj)
+elif [ -w "$(dirname "$program")" ]; then
+  prepare_working_folder "$(dirname "$program")"
+else
+  prepare_working_folder "$HOME/.local/share/zendrik"
 fi
 
 "$program" "${args[@]}"

@@ -2,6 +2,7 @@
 
 #include "app/AppContext.h"
 #include "app/TextRoutines.h"
+#include "forms/CompactView.h"
 #include "forms/FormServices.h"
 #include "instrument/InstrumentState.h"
 #include "platform/system/EventPump.h"
@@ -69,7 +70,7 @@ ConnectionWindow::~ConnectionWindow()
 void ConnectionWindow::BuildControls()
 {
     auto* grid = new QGridLayout(this);
-    instrumentList = new QListWidget(this);
+    instrumentList = new CompactView<QListWidget>(6, this);
     instrumentList->setObjectName(QStringLiteral("ListBox1"));
     resourceList = new QListWidget(this);
     resourceList->setObjectName(QStringLiteral("ListBox2"));
@@ -82,7 +83,7 @@ void ConnectionWindow::BuildControls()
     scpiCommandEdit = new QLineEdit(QStringLiteral("*IDN?"), this);
     scpiCommandEdit->setObjectName(QStringLiteral("Edit3"));
     scpiCommandEdit->setMaxLength(128);
-    replyMemo = new QPlainTextEdit(this);
+    replyMemo = new CompactView<QPlainTextEdit>(6, this);
     replyMemo->setObjectName(QStringLiteral("Memo1"));
     statusLine = new QStatusBar(this);
     statusLine->setObjectName(QStringLiteral("StatusBar1"));

@@ -1,5 +1,7 @@
 #include "forms/FunctionMatrixWindow.h"
 
+#include "forms/CompactView.h"
+
 #include <QPainter>
 
 // The picture lives in the forms library's resources; a static library drops resource
@@ -15,7 +17,11 @@ FunctionMatrixWindow::FunctionMatrixWindow(AppContext& app) : QDialog(nullptr), 
     setWindowTitle(QStringLiteral("Function Matrix"));
     InitFormResources();
     picture_.load(QStringLiteral(":/forms/FunctionMatrix.png"));
-    resize(picture_.isNull() ? QSize(640, 480) : picture_.size());
+    // The picture scales with the window, which opens within a small screen.
+    const QSize size = picture_.isNull() ? QSize(640, 480) : picture_.size();
+    resize(size.width() > kSmallScreenRoom.width() || size.height() > kSmallScreenRoom.height()
+               ? size.scaled(kSmallScreenRoom, Qt::KeepAspectRatio)
+               : size);
 }
 
 QRect FunctionMatrixWindow::PictureRect(const QSize& picture, const QSize& client)

@@ -30,6 +30,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 
 const QString kFieldHeading = QStringLiteral("PA[dBm]  E[V/m]");
@@ -283,6 +285,10 @@ QWidget* ImmunityFrame::BuildRamp()
     // Room above the diagram for the labels of the fields on its top edge.
     box->addSpacing(fontMetrics().height() + 4);
     rampDiagram = new RampDiagram(group);
+    // Tall enough for a field and a caption between two rows of fields (a fifth of it apart, in
+    // whole hundredths), however small the window.
+    const int rowNeed = QLineEdit().minimumSizeHint().height() + fontMetrics().height();
+    rampDiagram->setMinimumHeight(100 * ((rowNeed + 19) / 20));
     box->addWidget(rampDiagram, 1);
 
     PowerRamp& ramp = view_.Ramp;
@@ -524,6 +530,11 @@ void ImmunityFrame::layoutRampFields()
     }
     for (auto& [label, edit] : rampLabels_) {
         label->adjustSize();
+        // Rows of fields stand a fifth of the diagram apart: a field and the caption of the one
+        // below it share that room.
+        const int rowGap = diagram.height() / 100 * 20;
+        edit->setFixedHeight(
+            std::clamp(rowGap - label->height(), edit->minimumSizeHint().height(), edit->sizeHint().height()));
         label->move(edit->x(), edit->y() - label->height());
         label->setVisible(!edit->isHidden());
         label->raise();

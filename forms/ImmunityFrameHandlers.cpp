@@ -340,8 +340,12 @@ std::vector<QPoint> ImmunityFrame::FirstBoxPlaces()
         screen = this->screen();
     if (!screen)
         return std::vector<QPoint>(boxes_.size(), anchor);
-    // Boxes stand a little apart so that each frame's edge stays in sight.
-    return FirstFloatingBoxPlaces(anchor, sizes, screen->availableGeometry(), 8);
+    // Boxes stand a little apart so that each frame's edge stays in sight, and off the buttons
+    // that show and hide them.
+    QRect buttons;
+    for (const QPushButton* b : {showCalculatorButton, showMarkerButton, showSettingsButton, showMessagesButton})
+        buttons |= QRect(b->mapToGlobal(QPoint(0, 0)), b->size());
+    return FirstFloatingBoxPlaces(anchor, sizes, screen->availableGeometry(), 8, buttons);
 }
 
 void ImmunityFrame::ToggleBox(FloatingBox& box)

@@ -1,6 +1,7 @@
 #include "forms/LoggerWindow.h"
 
 #include "app/AppContext.h"
+#include "forms/CompactView.h"
 
 #include <QGridLayout>
 #include <QPlainTextEdit>
@@ -11,7 +12,7 @@ LoggerWindow::LoggerWindow(AppContext& app) : QWidget(nullptr, Qt::Window), app_
 {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("Logger"));
-    resize(395, 499);
+    resize(QSize(395, 499).boundedTo(kSmallScreenRoom));
 
     auto* layout = new QVBoxLayout(this);
     auto* buttons = new QGridLayout;

@@ -31,6 +31,7 @@
 #include "instrument/ScpiContext.h"
 #include "mainwindow/MainWindowState.h"
 #include "mainwindow/MarkStamps.h"
+#include "mainwindow/StatusLine.h"
 #include "measurement/PeakLists.h"
 #include "measurement/ScpiGridInstrument.h"
 #include "platform/system/EventPump.h"
@@ -46,13 +47,17 @@
 #include <QListView>
 #include <QPixmap>
 #include <QRadioButton>
+#include <QScreen>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTimer>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 MainWindow::MainWindow(AppContext& app, InstrumentState& instrument, MainWindowState& state, Forms& forms,
                        FormServices& services, const QStringList& arguments, const QString& programFolder)
@@ -121,6 +126,7 @@ MainWindow::~MainWindow()
 void MainWindow::LayOutWindow()
 {
     clientArea_ = new QScrollArea(this);
+    clientArea_->setObjectName(QStringLiteral("clientArea"));
     clientArea_->setWidgetResizable(true);
     clientArea_->setFrameShape(QFrame::NoFrame);
     auto* central = new QWidget;
@@ -168,6 +174,9 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::Resize && clientArea_ && watched == clientArea_->viewport())
         PlaceFrames();
+    // A panel's new text asks the status bar for a new layout.
+    if ((event->type() == QEvent::Resize || event->type() == QEvent::LayoutRequest) && watched == statusBar())
+        AllotStatusPanels();
     return QMainWindow::eventFilter(watched, event);
 }
 
@@ -258,10 +267,38 @@ void MainWindow::BuildStatusBar()
         statusBar()->addWidget(panel);
         statusPanels.append(panel);
     }
+    statusBar()->installEventFilter(this);
     connect(&instrument_.Status, &InstrumentStatus::TextChanged, this, &MainWindow::setStatusText);
     statusTimer = new QTimer(this);
     statusTimer->setObjectName(QStringLiteral("Timer1"));
     statusTimer->setInterval(1000);
+}
+
+// Short of room the panels that matter least give way first: the unused one, the version, the
+// clock, the memory, the grid's hint, then the long settings echo; the connection and the model
+// last.
+void MainWindow::AllotStatusPanels()
+{
+    static const std::vector<int> kShrinkOrder = {1, 6, 7, 5, 2, 4, 0, 3};
+    QStatusBar* bar = statusBar();
+    std::vector<StatusPanelRoom> rooms;
+    for (const StatusPanel* panel : statusPanels)
+        rooms.push_back({panel->designWidth(), panel->wholeWidth(), panel->minimumSizeHint().width()});
+    const QLayout* layout = bar->layout();
+    const QMargins m = layout ? layout->contentsMargins() : QMargins();
+    const int spacing = layout ? std::max(layout->spacing(), 0) : 0;
+    // The size grip and the room the bar leaves around each panel.
+    const int grip = bar->isSizeGripEnabled() ? style()->pixelMetric(QStyle::PM_SizeGripSize, nullptr, bar) : 0;
+    const int available = bar->width() - m.left() - m.right() - grip -
+                          static_cast<int>(statusPanels.size() + 1) * (spacing + 4);
+    const std::vector<int> widths = AllotStatusPanelWidths(rooms, kShrinkOrder, available);
+    bool changed = false;
+    for (qsizetype i = 0; i < statusPanels.size(); ++i)
+        changed = statusPanels[i]->setAllotted(widths[static_cast<size_t>(i)]) || changed;
+    // The bar has laid itself out for the request that brought the panel's new text: once more
+    // with the new widths.
+    if (changed && layout)
+        bar->layout()->activate();
 }
 
 void MainWindow::startUp()
@@ -381,6 +418,31 @@ void MainWindow::setStatusText(int panel, const QString& text)
 {
     if (panel >= 0 && panel < statusPanels.size())
         statusPanels[panel]->setText(text);
+}
+
+void MainWindow::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    // The window manager adds its frame after the first show; only then is its size known.
+    if (app_.SmallScreen && !smallWindowFitted_) {
+        smallWindowFitted_ = true;
+        QTimer::singleShot(100, this, &MainWindow::FitSmallWindowToScreen);
+    }
+}
+
+void MainWindow::FitSmallWindowToScreen()
+{
+    const QScreen* shown = screen();
+    if (!shown || isMaximized() || isFullScreen())
+        return;
+    const QRect available = shown->availableGeometry();
+    const QSize frame = frameGeometry().size() - size();
+    const QSize fitting = QSize(800, 480).boundedTo(available.size() - frame);
+    resize(fitting);
+    const QRect outer(frameGeometry().topLeft(), fitting + frame);
+    if (!available.contains(outer))
+        move(std::max(available.left(), std::min(outer.left(), available.right() + 1 - outer.width())),
+             std::max(available.top(), std::min(outer.top(), available.bottom() + 1 - outer.height())));
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)

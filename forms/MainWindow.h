@@ -37,6 +37,7 @@ class QTabWidget;
 class QTableView;
 class QTimer;
 class QToolButton;
+class StatusPanel;
 class AxisBounds;
 class CheckListModel;
 class CoverageFrame;
@@ -227,6 +228,7 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -412,7 +414,7 @@ private:
 
     // The status bar's eight panels; the instrument layer writes panels 0 and 3, the parameter
     // grid's hint panel 2.
-    QList<QLabel*> statusPanels;
+    QList<StatusPanel*> statusPanels;
     QTimer* statusTimer = nullptr;                 // Timer1, once a second
 
     // Panels: each builds its controls, and its wiring function holds its connects.
@@ -455,6 +457,10 @@ private:
     void ApplyAdvancedSettings();
     void ApplySegmentMarks();
     void PlaceFrames();
+    // The small-screen window, title bar and frame included, on its screen.
+    void FitSmallWindowToScreen();
+    // The status panels' widths for the status bar's present width.
+    void AllotStatusPanels();
     void BuildProjectTargets();
     void ApplyColors(const ColorSettings& colors, ColorSlotMask changed);
     // The table editor shows its preview alone, or the lines follow the view boxes again.
@@ -527,6 +533,11 @@ private:
     QString programFolder_;
 
     QScrollArea* clientArea_ = nullptr;
+    // The coverage and generator views each lie in an area of their own over the client area,
+    // which scrolls them where the window is smaller than they are (the small-screen layout).
+    bool smallWindowFitted_ = false;
+    QScrollArea* coverageHost_ = nullptr;
+    QScrollArea* generatorHost_ = nullptr;
     std::unique_ptr<MainChart> chart_;
     std::unique_ptr<ParameterGridModel> parameterModel_;
     // The coverage and generator grids as projects store them; the frames' own grids are copied
@@ -552,7 +563,6 @@ private:
     std::unique_ptr<GeneratorSettings> generatorSettings_;
     std::unique_ptr<CoverageInstrumentOwner> coverageOwner_;
     std::unique_ptr<InstrumentOwnership> generatorOwner_;
-    bool framesPlaced_ = false;
     std::unique_ptr<PeakLists> ownPeaks1_;
     std::unique_ptr<PeakLists> ownPeaks2_;
     PeakLists* shownPeaks1_ = nullptr;

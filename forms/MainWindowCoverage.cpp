@@ -63,10 +63,21 @@ private:
 
 void MainWindow::BuildFrames(QWidget* parent)
 {
+    auto host = [parent](QWidget* frame) {
+        auto* area = new QScrollArea(parent);
+        area->setObjectName(frame->objectName() + QStringLiteral("Host"));
+        area->setFrameShape(QFrame::NoFrame);
+        area->setWidgetResizable(true);
+        area->setWidget(frame);
+        area->hide();
+        return area;
+    };
     coverageFrame = new CoverageFrame(app_, instrument_, state_.Table, services_, parent);
     coverageLevelAxis_ = std::make_unique<CoverageLevelAxis>(coverageFrame->View().Chart());
     immunityFrame = new ImmunityFrame(app_, instrument_, services_, *generatorSettings_, parent);
     coverageOwner_ = std::make_unique<CoverageOwner>(*immunityFrame, emissionRunActive);
+    coverageHost_ = host(coverageFrame);
+    generatorHost_ = host(immunityFrame);
     coverageFrame->hide();
     immunityFrame->hide();
 }
@@ -84,25 +95,23 @@ void MainWindow::SetUpCoverageFrame()
     coverageFrame->startUp();
 }
 
-// Both views cover the visible client area, the status bar left free. The small-screen layout
-// keeps them where they were put first.
+// Both views cover the client area the main view uses, the status bar left free, in either
+// layout and at every size the window takes.
 void MainWindow::PlaceFrames()
 {
-    if (!coverageFrame || !clientArea_)
+    if (!coverageHost_ || !clientArea_)
         return;
-    if (app_.SmallScreen && framesPlaced_)
-        return;
-    framesPlaced_ = true;
     const QRect client = clientArea_->viewport()->rect();
     for (QWidget* frame : {static_cast<QWidget*>(coverageFrame), static_cast<QWidget*>(immunityFrame)}) {
-        frame->setGeometry(client);
         QPalette p = frame->palette();
         p.setColor(QPalette::Window, QColorOf(clInactiveCaption));
         frame->setPalette(p);
         frame->setAutoFillBackground(true);
     }
-    coverageFrame->raise();
-    immunityFrame->raise();
+    for (QScrollArea* host : {coverageHost_, generatorHost_}) {
+        host->setGeometry(client);
+        host->raise();
+    }
     for (QWidget* key : viewColorKeys)
         key->update();
 }
@@ -127,7 +136,14 @@ void MainWindow::ShowMode(int32_t mode)
     state_.MainMode = mode;
     const ModeFrames frames = FramesOfMode(mode);
     coverageFrame->setVisible(frames.CoverageVisible);
+    coverageHost_->setVisible(frames.CoverageVisible);
     immunityFrame->setVisible(frames.GeneratorVisible);
+    generatorHost_->setVisible(frames.GeneratorVisible);
+    // A view scrolls in its own area; the main view's scroll bars beneath it would only confuse.
+    const Qt::ScrollBarPolicy bars =
+        frames.CoverageVisible || frames.GeneratorVisible ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAsNeeded;
+    clientArea_->setHorizontalScrollBarPolicy(bars);
+    clientArea_->setVerticalScrollBarPolicy(bars);
     immunityFrame->setMainMode(mode);
     WatchArrowKeys(mode == mmGenerator);
 }

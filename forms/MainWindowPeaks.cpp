@@ -90,6 +90,13 @@ QWidget* MainWindow::BuildPeaksPanel(QWidget* parent)
     measured->setContentsMargins(2, 2, 2, 2);
     measureList1 = List(peakMeasurementsGroup, "ListBox2");
     measureList2 = List(peakMeasurementsGroup, "ListBox8");
+    // A line names the listed and the found frequency before the level: where the panel is
+    // narrower than the line, it goes on below instead of hiding the level.
+    for (QListView* list : {measureList1, measureList2}) {
+        list->setWordWrap(true);
+        list->setResizeMode(QListView::Adjust);
+        list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    }
     measured->addWidget(measureList1);
     measured->addWidget(measureList2);
     column->addWidget(peakMeasurementsGroup, 2);

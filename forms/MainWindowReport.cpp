@@ -2,6 +2,7 @@
 // compensation switch; the "Utilities" menu's chart files, reports and exports, and the pop-up
 // menus' "Save to File" of the peak lists and the message log.
 #include "forms/MainWindow.h"
+#include "forms/StatusPanel.h"
 
 #include "app/AppContext.h"
 #include "chart/series/Chart.h"

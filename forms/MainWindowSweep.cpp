@@ -3,6 +3,7 @@
 // run control with the window as its host, the settings it reads, the controls it sets, who else
 // owns the analyser, the mail notice and the status line's countdown.
 #include "forms/MainWindowRun.h"
+#include "forms/StatusPanel.h"
 
 #include "app/AppContext.h"
 #include "chart/series/Chart.h"

@@ -6,6 +6,7 @@
 #include "datafiles/FirstRun.h"
 #include "datafiles/TableBuffer.h"
 #include "datafiles/TableEditor.h"
+#include "forms/CompactView.h"
 #include "forms/FormDialogs.h"
 #include "forms/FormServices.h"
 
@@ -21,8 +22,10 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSortFilterProxyModel>
+#include <QStyle>
 #include <QStyledItemDelegate>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -179,14 +182,16 @@ void TableEditorWindow::BuildControls()
     };
 
     side->addWidget(new QLabel(QStringLiteral("File"), this));
-    fileList = named(new QListWidget(this), "FileListBox1");
+    fileList = named(new CompactView<QListWidget>(6, this), "FileListBox1");
     secondFileList = named(new QListWidget(this), "FileListBox2");
     secondFileList->setVisible(false);
     fileCountLabel = new QLabel(this);
     fileCountLabel->setObjectName(QStringLiteral("fileCountLabel"));
-    // File names of some thirty characters show whole; the fields below share the column.
-    fileList->setMinimumWidth(30 * fileList->fontMetrics().averageCharWidth());
-    side->addWidget(fileList);
+    // File names of some twenty-six characters show whole ("cispr32_b_3m_av_1g-6g.lim"); the
+    // fields below share the column. At least four names stay in sight.
+    fileList->setMinimumWidth(26 * fileList->fontMetrics().averageCharWidth());
+    fileList->setMinimumHeight(4 * fileList->fontMetrics().height());
+    side->addWidget(fileList, 1);
     side->addWidget(secondFileList);
     side->addWidget(fileCountLabel);
 
@@ -199,6 +204,9 @@ void TableEditorWindow::BuildControls()
     stopFreqEdit = named(new QLineEdit(this), "Edit2");
     levelMinEdit = named(new QLineEdit(this), "Edit4");
     levelMaxEdit = named(new QLineEdit(this), "Edit5");
+    // Wide enough for any frequency in Hz, and no wider: the column stays narrow.
+    for (QLineEdit* edit : {startFreqEdit, stopFreqEdit, levelMinEdit, levelMaxEdit})
+        edit->setMaximumWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("0000000000")) + 12);
     range->addWidget(new QLabel(QStringLiteral("Start Freq. Plot"), this), 0, 0);
     range->addWidget(startFreqEdit, 0, 1);
     range->addWidget(new QLabel(QStringLiteral("Stop Freq. Plot"), this), 1, 0);
@@ -224,9 +232,13 @@ void TableEditorWindow::BuildControls()
     saveButton = named(new QPushButton(QStringLiteral("Save File"), this), "Button3");
     saveButton->setEnabled(false);
     closeButton = named(new QPushButton(QStringLiteral("Close"), this), "Button1");
-    for (QPushButton* button : {clearButton, verifyButton, saveButton, closeButton})
-        side->addWidget(button);
-    side->addStretch();
+    // Two by two, so that the whole column fits a small screen beside the grid.
+    auto* buttons = new QGridLayout;
+    buttons->addWidget(clearButton, 0, 0);
+    buttons->addWidget(verifyButton, 0, 1);
+    buttons->addWidget(saveButton, 1, 0);
+    buttons->addWidget(closeButton, 1, 1);
+    side->addLayout(buttons);
     layout->addLayout(side);
 
     grid = named(new QTableView(this), "StringGrid1");
@@ -234,8 +246,6 @@ void TableEditorWindow::BuildControls()
     grid->setItemDelegate(new SegmentPickDelegate(editorKind_, grid));
     grid->verticalHeader()->setDefaultSectionSize(20);
     grid->verticalHeader()->setFixedWidth(45);
-    // The grid does not scroll sideways: it is as wide as its columns.
-    grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     grid->setEditTriggers(QAbstractItemView::CurrentChanged | QAbstractItemView::SelectedClicked |
                           QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                           QAbstractItemView::AnyKeyPressed);
@@ -260,6 +270,16 @@ void TableEditorWindow::WireControls()
     connect(levelLinCheckBox, &QCheckBox::clicked, &table_, &TableBuffer::SetLevelLinear);
     connect(&table_, &TableBuffer::FlagsChanged, this, &TableEditorWindow::ShowFlags);
     connect(&table_, &TableBuffer::RangeChanged, this, &TableEditorWindow::ShowPlotRange);
+    // A file read or a value typed may be longer than its column.
+    connect(&table_, &QAbstractItemModel::modelReset, this, &TableEditorWindow::FitColumns);
+    connect(&table_, &QAbstractItemModel::dataChanged, this, [this](const QModelIndex& from, const QModelIndex& to) {
+        for (int r = std::max(from.row(), 1); r <= to.row(); ++r)
+            for (int c = std::max(from.column(), 1); c <= to.column() && c < TableBuffer::kColumns; ++c)
+                if (!grid->isColumnHidden(c - 1) && grid->columnWidth(c - 1) < TextWidth(table_.Cell(r, c))) {
+                    FitColumns();
+                    return;
+                }
+    });
 
     for (QLineEdit* edit : {startFreqEdit, stopFreqEdit, levelMinEdit, levelMaxEdit})
         connect(edit, &QLineEdit::textChanged, this, [this, edit] { PlotRangeEdited(edit); });
@@ -310,6 +330,7 @@ void TableEditorWindow::launch(int32_t kind)
     if (changed) {
         setWindowTitle(info->Caption);
         FitColumns();
+        resize(sizeHint().boundedTo(Room()).expandedTo(minimumSizeHint()));
     }
     if (link_.showPreviewOnly)
         link_.showPreviewOnly();
@@ -323,8 +344,9 @@ void TableEditorWindow::FitColumns()
     const EditorKindInfo* info = EditorKindInfoOf(editorKind_);
     if (info == nullptr)
         return;
-    // Each column keeps its designed width unless its heading needs more in this font: the
-    // headings ("Sweep[ms]", "PreAmp") and row titles ("Freq499") show whole.
+    // Each column keeps its designed width unless its heading or its longest value needs more
+    // in this font: the headings ("Sweep[ms]", "PreAmp"), the row titles ("Freq499") and the
+    // values (a start of "1000000000" Hz) show whole.
     const int titles = std::max(info->ColumnWidths.front(), grid->verticalHeader()->sizeHint().width());
     int width = titles;
     grid->verticalHeader()->setFixedWidth(titles);
@@ -332,13 +354,68 @@ void TableEditorWindow::FitColumns()
         const bool shown = c + 1 < static_cast<int>(info->ColumnWidths.size());
         grid->setColumnHidden(c, !shown);
         if (shown) {
-            const int column =
-                std::max(info->ColumnWidths[static_cast<size_t>(c) + 1], grid->horizontalHeader()->sectionSizeHint(c));
+            const int column = std::max({info->ColumnWidths[static_cast<size_t>(c) + 1],
+                                         grid->horizontalHeader()->sectionSizeHint(c), ValueWidth(c + 1)});
             grid->setColumnWidth(c, column);
             width += column;
         }
     }
-    grid->setFixedWidth(width + grid->verticalScrollBar()->sizeHint().width() + 2 * grid->frameWidth() + 4);
+    // The frame, the vertical scroll bar and the grid lines beside the columns.
+    const int full = width + grid->verticalScrollBar()->sizeHint().width() + 2 * grid->frameWidth() + 8;
+    // The grid shows all its columns where the window has room for them; on a small screen it
+    // gives way and scrolls sideways, so that the window and its buttons stay on the screen.
+    // The column beside keeps its measure until told: a longer file name may have widened it.
+    layout()->itemAt(0)->invalidate();
+    layout()->invalidate();
+    const QMargins m = layout()->contentsMargins();
+    const int beside = layout()->itemAt(0)->minimumSize().width() + layout()->spacing() + m.left() + m.right();
+    const int excess = beside + full - kSmallScreenRoom.width();
+    grid->setHorizontalScrollBarPolicy(excess > 0 ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
+    grid->setMaximumWidth(full);
+    grid->setMinimumWidth(excess > 0 ? full - excess : full);
+    // Columns widened by a file read widen the open window where the screen has room.
+    if (isVisible() && QWidget::width() < sizeHint().width())
+        resize(std::min(sizeHint().width(), Room().width()), QWidget::height());
+}
+
+// What the window may take of the screen it opens on, its title bar and frame included.
+QSize TableEditorWindow::Room() const
+{
+    return screen() ? screen()->availableGeometry().size() - (QSize(800, 480) - kSmallScreenRoom) : kSmallScreenRoom;
+}
+
+QSize TableEditorWindow::sizeHint() const
+{
+    return QDialog::sizeHint() + QSize(grid->maximumWidth() - grid->minimumWidth(), 0);
+}
+
+// The width of a column's longest value as the grid draws it. Numbers are as wide as their
+// digits, so only the texts of the most characters are measured.
+int TableEditorWindow::ValueWidth(int column) const
+{
+    qsizetype longest = 0;
+    int widest = 0;
+    for (int row = 1; row < table_.Rows(); ++row) {
+        const QString& text = table_.Cell(row, column);
+        if (text.size() < longest || text.isEmpty())
+            continue;
+        if (text.size() > longest)
+            widest = 0;
+        longest = text.size();
+        widest = std::max(widest, TextWidth(text));
+    }
+    return widest;
+}
+
+// A cell's text in the grid's font (bold for the kinds the editor draws), with the cell's margins.
+int TableEditorWindow::TextWidth(const QString& text) const
+{
+    if (text.isEmpty())
+        return 0;
+    QFont font = grid->font();
+    font.setBold(editorKind_ >= ekLimit && editorKind_ <= ekSegment);
+    const int margin = grid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grid) + 1;
+    return QFontMetrics(font).horizontalAdvance(text) + 2 * margin + 2;
 }
 
 void TableEditorWindow::RefreshFileList()
@@ -346,6 +423,13 @@ void TableEditorWindow::RefreshFileList()
     const QStringList files = ListEditorFiles(app_.WorkingFolder, editorKind_);
     fileList->clear();
     fileList->addItems(files);
+    // Every name shows whole beside the list's scroll bar.
+    int widest = 0;
+    for (const QString& file : files)
+        widest = std::max(widest, fileList->fontMetrics().horizontalAdvance(file));
+    fileList->setMinimumWidth(std::max(26 * fileList->fontMetrics().averageCharWidth(),
+                                       widest + fileList->verticalScrollBar()->sizeHint().width() +
+                                           2 * fileList->frameWidth() + 6));
     fileCountLabel->setText(FileCountText(static_cast<int>(files.size())));
 }
 

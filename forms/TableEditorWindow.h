@@ -57,6 +57,9 @@ public:
     void verifyAndShow();                   // "Verify&Show"
     void clearTable();                      // "Clear"
 
+    // As wide as the grid's columns, which the window may narrow on a small screen.
+    QSize sizeHint() const override;
+
     // Where "Save File" writes; the default asks with a save dialog (empty: cancelled).
     std::function<QString(const SaveDialogSettings&)> chooseSaveFile;
 
@@ -90,6 +93,9 @@ private:
     void ShowPlotRange();
     void PlotRangeEdited(QLineEdit* edit);
     void FitColumns();
+    int ValueWidth(int column) const;
+    int TextWidth(const QString& text) const;
+    QSize Room() const;
 
     AppContext& app_;
     FormServices& services_;

@@ -87,19 +87,25 @@ BoxFlow FlowBoxes(QPoint origin, const std::vector<QSize>& boxes, int right, int
 
 } // namespace
 
-std::vector<QPoint> FirstFloatingBoxPlaces(QPoint anchor, const std::vector<QSize>& boxes, const QRect& screen, int gap)
+std::vector<QPoint> FirstFloatingBoxPlaces(QPoint anchor, const std::vector<QSize>& boxes, const QRect& screen, int gap,
+                                           const QRect& keepFree)
 {
     const int right = screen.left() + screen.width();
     const QPoint start(std::clamp(anchor.x(), screen.left(), right - 1),
                        std::clamp(anchor.y(), screen.top(), screen.top() + screen.height() - 1));
-    for (const QPoint origin : {start, QPoint(screen.left(), start.y())}) {
+    // A group that would cover the kept area is tried again from further left and higher up.
+    for (const QPoint origin : {start, QPoint(screen.left(), start.y()), screen.topLeft()}) {
         BoxFlow flow = FlowBoxes(origin, boxes, right, gap);
         if (flow.bounds.width() > screen.width() || flow.bounds.height() > screen.height())
             continue;
         const QPoint shift = FloatingBoxPosition(flow.bounds.topLeft(), flow.bounds.size(), screen) - flow.bounds.topLeft();
-        for (QPoint& place : flow.places)
-            place += shift;
-        return flow.places;
+        bool covers = false;
+        for (size_t i = 0; i < boxes.size(); ++i) {
+            flow.places[i] += shift;
+            covers = covers || QRect(flow.places[i], boxes[i]).intersects(keepFree);
+        }
+        if (!covers)
+            return flow.places;
     }
     BoxFlow flow = FlowBoxes(screen.topLeft(), boxes, right, gap);
     for (size_t i = 0; i < boxes.size(); ++i)

@@ -45,8 +45,9 @@ QPoint FloatingBoxPosition(QPoint remembered, QSize box, const QRect& screen);
 // where the next box would pass the screen's right edge, the group moved just enough to lie on
 // the screen. A group too large for that starts again at the screen's left edge; one that does
 // not fit even so is laid out from the screen's top-left corner, each box kept on the screen.
-// Sizes are the boxes' outer sizes; gap is the free space left between two boxes.
+// Sizes are the boxes' outer sizes; gap is the free space left between two boxes. Where it can, the
+// group leaves keepFree uncovered (the buttons that show and hide the boxes).
 std::vector<QPoint> FirstFloatingBoxPlaces(QPoint anchor, const std::vector<QSize>& boxes, const QRect& screen,
-                                           int gap);
+                                           int gap, const QRect& keepFree = QRect());
 
 #endif

@@ -256,19 +256,44 @@ void DrawBottomAxisLabels(const OverlayPainter& p, bool scaledKhz)
         const QString t = FormatMachine(khz);
         return scaledKhz ? KhzToScaledText(t) : KhzToKhzText(t);
     };
+    // The axis lists its labels from the top value down on a linear scale and upwards on the
+    // logarithmic one: the labels next to the ends are found by value.
+    const TAxisItem* lowest = items[0];
+    const TAxisItem* highest = items[0];
+    for (int i = 1; i < items.Count(); ++i) {
+        if (items[i]->Value() < lowest->Value())
+            lowest = items[i];
+        if (items[i]->Value() > highest->Value())
+            highest = items[i];
+    }
+    TCanvas3D& canvas = p.Canvas;
+    auto width = [&canvas](const QString& t, TPlotFont* font) {
+        if (font)
+            canvas.AssignFont(font);
+        return canvas.TextWidth(t);
+    };
+    const int itemWidth = std::max(width(lowest->Text(), &axis.LabelsFont()), width(highest->Text(), nullptr));
     const double minimum = axis.CurrentMinimum();
     const double maximum = axis.CurrentMaximum();
     const int minPixel = Pixel(axis, minimum);
     const int maxPixel = Pixel(axis, maximum);
     const int y = axis.AxisPixel() + kEndLabelOffset;
-    TFont& font = p.Canvas.Font();
+    TFont& font = canvas.Font();
     font.SetSize(8);
     font.SetColor(clBlack);
-    ClearBrush(p.Canvas);
-    if (Pixel(axis, items[0]->Value()) - minPixel > kEndLabelGap)
-        axis.DrawLabelText(minPixel, y, 0, text(minimum));
-    if (maxPixel - Pixel(axis, items[items.Count() - 1]->Value()) > kEndLabelGap)
-        axis.DrawLabelText(maxPixel, y, 0, text(maximum));
+    ClearBrush(canvas);
+    // An end label stands centred on its end, as the axis' own labels on theirs: it is drawn only
+    // where both texts fit between the two with a blank to spare.
+    const int blank = width(QStringLiteral(" "), nullptr);
+    auto clear = [&](int gap, const QString& end) {
+        return gap > kEndLabelGap && 2 * gap >= width(end, nullptr) + itemWidth + 2 * blank;
+    };
+    const QString minText = text(minimum);
+    const QString maxText = text(maximum);
+    if (clear(Pixel(axis, lowest->Value()) - minPixel, minText))
+        axis.DrawLabelText(minPixel, y, 0, minText);
+    if (clear(maxPixel - Pixel(axis, highest->Value()), maxText))
+        axis.DrawLabelText(maxPixel, y, 0, maxText);
 }
 
 void DrawHarmonics(const OverlayPainter& p, TColor colour, double f, int order)

@@ -6,6 +6,8 @@
 #include "measurement/MeasureTime.h"
 #include "measurement/MeasurementState.h"
 
+#include <algorithm>
+
 namespace {
 
 QString Megabytes(uint64_t bytes)
@@ -13,7 +15,73 @@ QString Megabytes(uint64_t bytes)
     return InsertThousandDots(QString::number(RoundHalfEven(static_cast<double>(bytes) / 1024.0 / 1024.0)));
 }
 
+bool PartOfNumber(const QString& text, qsizetype i)
+{
+    if (i < 0 || i >= text.size())
+        return false;
+    const QChar c = text[i];
+    if (c.isDigit())
+        return true;
+    return (c == QLatin1Char('.') || c == QLatin1Char(',')) && i > 0 && i + 1 < text.size() && text[i - 1].isDigit() &&
+           text[i + 1].isDigit();
+}
+
 } // namespace
+
+QString ElideStatusText(const QString& text, int width, const std::function<int(const QString&)>& widthOf)
+{
+    if (widthOf(text) <= width)
+        return text;
+    const QString dots = QStringLiteral("...");
+    // Cuts between words first; a text of one long word is cut after a separator instead.
+    for (const bool words : {true, false}) {
+        for (qsizetype cut = text.size() - 1; cut > 0; --cut) {
+            const QChar before = text[cut - 1];
+            const bool allowed = words ? text[cut].isSpace() && !before.isSpace()
+                                       : !before.isLetterOrNumber() && !before.isSpace() &&
+                                             !(PartOfNumber(text, cut - 1) && PartOfNumber(text, cut));
+            if (!allowed)
+                continue;
+            const QString shown = text.left(cut).trimmed() + (words ? QStringLiteral(" ") : QString()) + dots;
+            if (widthOf(shown) <= width)
+                return shown;
+        }
+    }
+    return dots;
+}
+
+std::vector<int> AllotStatusPanelWidths(const std::vector<StatusPanelRoom>& panels, const std::vector<int>& shrinkOrder,
+                                        int available)
+{
+    std::vector<int> widths;
+    int wanted = 0;
+    for (const StatusPanelRoom& p : panels) {
+        widths.push_back(std::max(p.Design, p.Text));
+        wanted += widths.back();
+    }
+    if (wanted <= available)
+        return widths;
+    int whole = 0;
+    for (size_t i = 0; i < panels.size(); ++i) {
+        widths[i] = std::max(panels[i].Text, panels[i].Least);
+        whole += widths[i];
+    }
+    // The room left goes back to the panels that give up last.
+    int room = available - whole;
+    for (auto it = shrinkOrder.rbegin(); room > 0 && it != shrinkOrder.rend(); ++it) {
+        const auto i = static_cast<size_t>(*it);
+        const int more = std::min(room, std::max(panels[i].Design, panels[i].Text) - widths[i]);
+        widths[i] += more;
+        room -= more;
+    }
+    for (auto it = shrinkOrder.begin(); room < 0 && it != shrinkOrder.end(); ++it) {
+        const auto i = static_cast<size_t>(*it);
+        const int less = std::min(-room, widths[i] - panels[i].Least);
+        widths[i] -= less;
+        room += less;
+    }
+    return widths;
+}
 
 QString SettingsEchoText(const InstrumentSettingsEcho& echo)
 {

@@ -6,6 +6,7 @@
 #include <QTime>
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 struct InstrumentSettingsEcho;
 struct MeasurementState;
@@ -23,6 +24,22 @@ QString TimeOfDayText(QTime now);
 // The "time left" label: hours (as many as there are, at least two digits), minutes and seconds,
 // with "*" while the last corrected point came from the master curve in debug mode.
 QString RemainingTimeText(uint32_t seconds, bool masterCurveMark = false);
+
+// A status panel's text shortened to the width it has, measured by widthOf: the longest start that
+// fits with "..." after it, cut between words where one fits, else after a separator (":", "::"),
+// never inside a number, so that no number shows cut. The whole text when it fits.
+QString ElideStatusText(const QString& text, int width, const std::function<int(const QString&)>& widthOf);
+
+// The widths a status line gives its panels. Each asks for its design width or its whole text,
+// whichever is more; short of room, the panels first give up what their texts leave free, then,
+// in shrinkOrder, what they need for their whole texts, down to Least each.
+struct StatusPanelRoom {
+    int Design = 0;
+    int Text = 0;  // the whole text
+    int Least = 0; // "..."
+};
+std::vector<int> AllotStatusPanelWidths(const std::vector<StatusPanelRoom>& panels, const std::vector<int>& shrinkOrder,
+                                        int available);
 
 // Where the once-a-second tick takes the clock, the memory figures and, in debug mode, the
 // screen and window sizes. The window fills the last two; tests replace all of them.

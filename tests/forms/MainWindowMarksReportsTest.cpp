@@ -170,6 +170,7 @@ TEST_F(MarksAndReports, ThePaintDrawsThePeakMarksAndFlagsUnderTheBusyCursorAndTh
 
     // The debug window's "New Labels" writes the ends of a frequency axis with labels of its own.
     TChartAxis& bottom = *chart1->BottomAxis();
+    bottom.Items().Clear();
     bottom.Items().Add(400);
     bottom.Items().Add(600);
     chart1->OnBeforeDrawSeries = nullptr;

@@ -175,6 +175,16 @@ TEST_F(TableEditorWindowTest, SegmentPickListsAndTheErrorBox)
     EXPECT_TRUE(att->isEditable());
     EXPECT_EQ(att->count(), 12);
 
+    // A shipped 1-6 GHz plan: every value shows whole in the bold font the grid draws it in.
+    emit Control<QListWidget>(*w, "FileListBox1").itemClicked(
+        Control<QListWidget>(*w, "FileListBox1").findItems("cispr_e_1g-6g_pk.seg", Qt::MatchExactly).value(0));
+    ASSERT_EQ(m->index(0, 0).data().toString().remove('.'), "1000000000");
+    QFont bold = Control<QTableView>(*w, "StringGrid1").font();
+    bold.setBold(true);
+    for (int c = 0; c < 7; ++c)
+        EXPECT_LT(QFontMetrics(bold).horizontalAdvance(m->index(0, c).data().toString()),
+                  Control<QTableView>(*w, "StringGrid1").columnWidth(c) - 4) << c;
+
     // A save that cannot be written is an error box with the error icon, not a plain one.
     table.SetCell(1, 1, "9000");
     w->chooseSaveFile = [&](const SaveDialogSettings&) { return dir.filePath("missing/x.seg"); };

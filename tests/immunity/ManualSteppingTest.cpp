@@ -108,6 +108,9 @@ TEST(GeneratorLayout, FloatingBoxesFirstOpenSideBySideOnTheScreen)
     // Low on the screen: the group moves up onto it.
     EXPECT_EQ(FirstFloatingBoxPlaces({1300, 600}, boxes, QRect(0, 0, 1340, 706), 8),
               Places({{0, 393}, {308, 393}, {600, 393}, {814, 393}}));
+    // Two rows from the anchor would cover the buttons that show the boxes: one row from the left.
+    EXPECT_EQ(FirstFloatingBoxPlaces({700, 120}, boxes, QRect(0, 0, 1400, 800), 8, QRect(800, 675, 460, 30)),
+              Places({{0, 120}, {308, 120}, {600, 120}, {814, 120}}));
     // A screen too small for all of them still holds each.
     const QRect tiny(100, 50, 400, 320);
     const Places places = FirstFloatingBoxPlaces({300, 100}, boxes, tiny, 8);

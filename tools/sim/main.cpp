@@ -91,8 +91,13 @@ int main(int argc, char** argv)
     out << "zendrik-sim: " << (sim.Gps() ? QStringLiteral("NMEA receiver") : sim.Instrument().Family().idn) << "\n";
     if (sim.TcpPort())
         out << "  raw SCPI: TCPIP0::" << options.address.toString() << "::" << sim.TcpPort() << "::SOCKET\n";
-    if (sim.Vxi11Port())
+    // A VISA resource of VXI-11 names no port: the client asks rpcbind, which knows only a
+    // registered server. Unregistered, this one is reached only by a client given its port.
+    if (sim.Vxi11Port() && options.vxi11Register)
         out << "  VXI-11:   TCPIP0::" << options.address.toString() << "::INSTR (port " << sim.Vxi11Port() << ")\n";
+    else if (sim.Vxi11Port())
+        out << "  VXI-11:   core channel on " << options.address.toString() << " port " << sim.Vxi11Port()
+            << ", not registered with rpcbind: no VISA resource reaches it\n";
     if (!sim.PtyPath().isEmpty())
         out << "  serial:   ASRL" << sim.PtyPath() << "::INSTR\n";
     out.flush();
