@@ -380,6 +380,12 @@ TEST(SimFaults, ParseAndEffects)
     EXPECT_FALSE(SimFaults().Parse("sometimes", &error));
     EXPECT_TRUE(error.contains("sometimes"));
     EXPECT_FALSE(SimFaults().Parse("drop=-1", &error));
+    SimFaults freeze;
+    ASSERT_TRUE(freeze.Parse("freeze=2", &error));
+    EXPECT_EQ(freeze.freezeAfter, 2);
+    ASSERT_TRUE(freeze.Parse("freeze", &error));
+    EXPECT_EQ(freeze.freezeAfter, 0);
+    EXPECT_FALSE(SimFaults().Parse("freeze=x", &error));
 
     auto inst = Make("dsa815");
     SimFaults g;
@@ -407,6 +413,17 @@ TEST(SimFaults, ParseAndEffects)
     EXPECT_FALSE(inst->Execute("*CLS", "t").dropLink);
     EXPECT_TRUE(inst->Execute("*IDN?", "t").dropLink);
     EXPECT_FALSE(inst->Execute("*IDN?", "t").dropLink);
+    // Frozen after two messages: the second still executes, nothing after it does.
+    g = {};
+    g.freezeAfter = 2;
+    inst->SetFaults(g);
+    Send(*inst, ":SENS:FREQ:STAR 200000");
+    EXPECT_FALSE(inst->Frozen());
+    EXPECT_EQ(Send(*inst, ":SENS:FREQ:STAR?"), "2.000000e+05\n");
+    EXPECT_TRUE(inst->Frozen());
+    EXPECT_EQ(Send(*inst, ":SENS:FREQ:STAR 300000;:SENS:FREQ:STAR?"), "");
+    inst->SetFaults({});
+    EXPECT_EQ(Send(*inst, ":SENS:FREQ:STAR?"), "2.000000e+05\n");
     g = {};
     g.sweepNeverCompletes = true;
     inst->SetFaults(g);
@@ -477,6 +494,32 @@ TEST(SimTransport, ScaledTimeOverTcp)
         else
             EXPECT_GE(t.elapsed(), 250);
     }
+}
+
+// A frozen analyser keeps its link open and answers nothing, not even what it owed; thawed, it
+// goes on where it stopped, as a stopped process does when it continues.
+TEST(SimTransport, AFrozenAnalyserHoldsEverythingUntilItThaws)
+{
+    SimulatorOptions o;
+    o.tcpPort = 0;
+    Simulator sim(o);
+    QString error;
+    ASSERT_TRUE(sim.Start(&error)) << error.toStdString();
+    SimFaults f;
+    f.freezeAfter = 1;
+    sim.Instrument().SetFaults(f);
+    QTcpSocket s;
+    s.connectToHost(QHostAddress::LocalHost, sim.TcpPort());
+    ASSERT_TRUE(s.waitForConnected(2000));
+    s.write("*IDN?\n:SENS:FREQ:STAR?\n");
+    EXPECT_FALSE(s.waitForReadyRead(300));
+    EXPECT_EQ(s.state(), QAbstractSocket::ConnectedState);
+    EXPECT_EQ(sim.Instrument().CommandLog().size(), 1u);
+    sim.Instrument().SetFaults({});
+    QByteArray got;
+    while (got.count('\n') < 2 && s.waitForReadyRead(3000))
+        got += s.readAll();
+    EXPECT_EQ(got, sim.Instrument().Family().idn.toLatin1() + "\n1.500000e+05\n");
 }
 
 TEST(SimTransport, APtyReaderThatStopsReadingHoldsUpNothing)
