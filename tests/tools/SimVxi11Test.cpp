@@ -254,39 +254,6 @@ TEST(SimVxi11, DropFaultClosesTheConnection)
     EXPECT_TRUE(st == RPC_CANTRECV || st == RPC_CANTSEND) << clnt_sperrno(st);
 }
 
-// Frozen, the server takes in the write that froze it and then serves no call at all, not the
-// read of that write's answer either, whatever its time-out; thawed, it serves the held calls
-// in order and the link goes on.
-TEST(SimVxi11, FreezeHoldsEveryCallUntilTheAnalyserThaws)
-{
-    Server s;
-    RpcClient rpc(s.sim->Vxi11Port(), 0x0607AF, 1);
-    ASSERT_TRUE(rpc.get());
-    long error = -1;
-    const Device_Link lid = CreateLink(rpc.get(), "inst0", &error);
-    SimFaults f;
-    f.freezeAfter = 1;
-    s.sim->Instrument().SetFaults(f);
-    EXPECT_EQ(Write(rpc.get(), lid, "*IDN?", 8), 0);
-    EXPECT_TRUE(s.sim->Instrument().Frozen());
-    timeval shortWait{0, 400000};
-    clnt_control(rpc.get(), CLSET_TIMEOUT, reinterpret_cast<char*>(&shortWait));
-    Device_ReadParms p{};
-    p.lid = lid;
-    p.requestSize = 1000;
-    p.io_timeout = 50;
-    Device_ReadResp r{};
-    EXPECT_EQ(device_read_1(&p, &r, rpc.get()), RPC_TIMEDOUT);
-    s.sim->Instrument().SetFaults({});
-    timeval longWait{5, 0};
-    clnt_control(rpc.get(), CLSET_TIMEOUT, reinterpret_cast<char*>(&longWait));
-    EXPECT_EQ(Write(rpc.get(), lid, ":SENS:FREQ:STAR?", 8), 0);
-    QByteArray data;
-    long reason = 0;
-    EXPECT_EQ(Read(rpc.get(), lid, 1000, &data, &reason), 0);
-    EXPECT_EQ(data, "1.500000e+05\n");
-}
-
 TEST(SimVxi11, EightLinksAtMostUntilOneIsDestroyed)
 {
     Server s;
