@@ -10,6 +10,7 @@
 #include "instrument/DeviceState.h"
 #include "instrument/ScpiCommands.h"
 #include "instrument/visa/VisaSession.h"
+#include "measurement/AnalyserOwnership.h"
 #include "measurement/CorrectedTrace.h"
 #include "measurement/MasterCorrection.h"
 #include "measurement/MeasureTime.h"
@@ -21,6 +22,7 @@
 #include "platform/system/EventPump.h"
 
 #include <exception>
+#include <utility>
 #include <stdexcept>
 
 namespace {
@@ -225,9 +227,9 @@ void RunControl::RunLoop(SegmentWork& work)
     controls_.StopEnabled = true;
     controls_.PauseEnabled = true;
     ClearStopRequest(c_.State);
+    AnalyserOwnership owned(c_.Scpi, c_.State);
     controls_.ProgressPosition = 1;
     Publish();
-    series.Corrected->Clear();
     passCount_ = 0;
     // The grid's "MaxHold" is read at the end of every pass (it may be switched while paused;
     // Stop clears it). A pass that measured no segment ends the run: repeating it would only
@@ -297,11 +299,19 @@ int RunControl::RunPass(SegmentWork& work, const SegmentTable& table, SetTraces&
 {
     ScpiContext& sc = c_.Scpi;
     const CheckListModel& checks = set2 ? c_.SegmentChecks2 : c_.SegmentChecks1;
-    {
+    // The last results stay until this pass has points of its own: a pass that the analyser
+    // answers nothing in (a link that died while the program was idle) leaves them as they were.
+    bool cleared = false;
+    const auto clearResults = [&] {
+        if (std::exchange(cleared, true))
+            return;
         BusyCursor busy(c_.Host);
+        if (passCount_ == 1)
+            set.Corrected.Clear();
         set.Peaks.Clear();
+        set.Raw.Clear();
         c_.Host.RepaintChart();
-    }
+    };
     // The loop refused any other count (Refused).
     const int n = table.Count;
     const std::optional<uint32_t> estimate =
@@ -317,7 +327,6 @@ int RunControl::RunPass(SegmentWork& work, const SegmentTable& table, SetTraces&
     controls_.ProgressMax = n * lastSweep;
     controls_.ProgressStep = lastSweep;
 
-    set.Raw.Clear();
     controls_.PassText = QString::number(++passCount_);
     Publish();
 
@@ -327,10 +336,11 @@ int RunControl::RunPass(SegmentWork& work, const SegmentTable& table, SetTraces&
                                           QStringLiteral(" of ") + QString::number(n) + ending);
                    },
                    [this](const QString& line) {
-                       c_.Scpi.Messages.Append(line);
+                       if (!line.isEmpty())
+                           c_.Scpi.Messages.Append(line);
                        Stop();
                    },
-                   c_.Now};
+                   c_.Now, clearResults};
     ScpiPreset(sc);
     ScpiSetupDbuv(sc);
     work.PassSetup(job);
@@ -341,8 +351,8 @@ int RunControl::RunPass(SegmentWork& work, const SegmentTable& table, SetTraces&
         sc.Pump.ProcessEvents();
         if (!SegmentChecked(checks, i))
             continue;
-        // A link lost before this segment (the preset, or the last segment's end) ends the run.
-        segmentsteps::EndIfLinkLost(job);
+        // An analyser lost before this segment (the preset, or the last segment's end) ends the run.
+        segmentsteps::EndIfGone(job);
         if (c_.State.PauseRequested == 1)
             WaitWhilePaused(i);
         if (c_.State.StopRequested == 1) {
@@ -355,8 +365,11 @@ int RunControl::RunPass(SegmentWork& work, const SegmentTable& table, SetTraces&
             break;
         }
         const int added = work.RunSegment(job, i);
-        ++measured;
-        segmentsteps::EndIfLinkLost(job);
+        // A segment that brought no trace was not measured: a max-hold pass of such segments
+        // is not repeated.
+        if (added > 0)
+            ++measured;
+        segmentsteps::EndIfGone(job);
         if (c_.State.StopRequested == 0) {
             // A margin changed while the run waited paused counts from the next segment on.
             set.Margin = static_cast<double>(set2 ? c_.Parameters.Margin2Db : c_.Parameters.Margin1Db);
@@ -373,7 +386,9 @@ int RunControl::RunPass(SegmentWork& work, const SegmentTable& table, SetTraces&
             c_.Host.Beep(2000, 300);
     }
 
-    ScpiAutoCalOn(sc);
+    // Nothing more goes to an analyser that is gone.
+    if (sc.Device.DeviceConnected != 0)
+        ScpiAutoCalOn(sc);
     if (work.SendsNotices())
         c_.Host.NotifySegmentDone(0, 0);
     if (c_.Switches.Beep) {
@@ -441,6 +456,7 @@ void RunControl::MeasurePeaks(DriftHandling drift, const std::vector<int>& selec
     {
         FlagScope remeasuring(remeasuring_);
         BusyCursor busy(c_.Host);
+        AnalyserOwnership owned(c_.Scpi, c_.State);
         controls_.Busy = true;
         controls_.PlayEnabled = false;
         controls_.StopEnabled = true;
