@@ -665,8 +665,6 @@ TEST_P(FaultWindowRun, EndsWithItsLineAndTheWindowStaysUsable)
 INSTANTIATE_TEST_SUITE_P(
     Faults, FaultWindowRun,
     ::testing::Values(
-        // A trace of the wrong size, or no answer within the time-out: the analyser counts as
-        // gone, and the run ends there.
         FaultCase{"WrongSize", "dsa815", "block-short",
                   {"Error: Visa RD Error Maxsample", "Info: measurement waiting to stop", "Info: measurement stopped"}},
         FaultCase{"TimeOut", "ssa3032x", "no-answer",

@@ -221,8 +221,7 @@ TEST(PeakRemeasure, StopDuringTheDwellDropsThatPeakAndEndsTheLoop)
     EXPECT_FALSE(f.run->Controls().Busy);
 }
 
-// A link that closes or falls silent ends the command at once on every family, with the one line
-// the receivers always gave: no box per remaining peak (Debug on), nothing more sent, no result.
+// A link that closes or falls silent ends the command at once with the receivers' one line.
 TEST(PeakRemeasure, ALostLinkEndsTheCommandWithOneLine)
 {
     for (const char* fault : {"drop=3", "freeze=3"})

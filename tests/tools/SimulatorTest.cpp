@@ -489,19 +489,16 @@ TEST(SimTransport, AFrozenAnalyserHoldsEverythingUntilItThaws)
 {
     SimulatorOptions o;
     o.tcpPort = 0;
+    o.faults.freezeAfter = 1;
     Simulator sim(o);
     QString error;
     ASSERT_TRUE(sim.Start(&error)) << error.toStdString();
-    SimFaults f;
-    f.freezeAfter = 1;
-    sim.Instrument().SetFaults(f);
     QTcpSocket s;
     s.connectToHost(QHostAddress::LocalHost, sim.TcpPort());
     ASSERT_TRUE(s.waitForConnected(2000));
     s.write("*IDN?\n:SENS:FREQ:STAR?\n");
     EXPECT_FALSE(s.waitForReadyRead(300));
     EXPECT_EQ(s.state(), QAbstractSocket::ConnectedState);
-    EXPECT_EQ(sim.Instrument().CommandLog().size(), 1u);
     sim.Instrument().SetFaults({});
     QByteArray got;
     while (got.count('\n') < 2 && s.waitForReadyRead(3000))
