@@ -22,8 +22,8 @@
 #include "platform/system/EventPump.h"
 
 #include <exception>
-#include <utility>
 #include <stdexcept>
+#include <utility>
 
 namespace {
 
