@@ -69,4 +69,6 @@ bool LinkLost(ScpiContext& c)
     return true;
 }
 
+bool QuietFailure(ScpiContext& c, ViStatus status) { return status == visa::VI_ERROR_ABORT || LinkLost(c); }
+
 } // namespace scpiio

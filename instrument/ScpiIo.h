@@ -27,6 +27,9 @@ std::optional<double> AnswerNumber(const QString& answer);
 // connected and panel 0 is emptied, as after a failed trace transfer. Send and the reads above
 // look at it after every call; the callers decide what ends.
 bool LinkLost(ScpiContext& c);
+// Whether a read that failed with status needs no line of its own: Stop ended it, or the link is
+// gone (the work it ends says so once).
+bool QuietFailure(ScpiContext& c, ViStatus status);
 
 } // namespace scpiio
 

@@ -12,10 +12,11 @@ namespace {
 // Checks a level answer and applies the offset (dBm to dBuV where the family answers in dBm).
 // An answer missing or not a number gives nothing and a warning, so that it never reads as a
 // level: a timed-out read used to come back as "0", which the offset made 106.98 dBuV.
-ScpiAnswer LevelFrom(ScpiContext& c, const ScpiAnswer& answer, std::optional<double> offset)
+ScpiAnswer LevelFrom(ScpiContext& c, const ScpiAnswer& answer, ViStatus status, std::optional<double> offset)
 {
     if (!answer) {
-        c.Messages.Append(QStringLiteral("Warning: no marker level from the analyser"));
+        if (!scpiio::QuietFailure(c, status))
+            c.Messages.Append(QStringLiteral("Warning: no marker level from the analyser"));
         return std::nullopt;
     }
     const std::optional<double> v = scpiio::AnswerNumber(*answer);
@@ -34,32 +35,37 @@ ScpiAnswer ReadLevel(ScpiContext& c, bool sweep)
 {
     // The callers format and convert with "." from here on, as every level reader leaves it.
     SetDecimalSeparator(QLatin1Char('.'));
+    ViStatus status = visa::VI_SUCCESS;
+    const auto level = [&c, &status](std::optional<double> offset, bool keepLineEnd = false) {
+        const ScpiAnswer a = scpiio::ReadReply(c, keepLineEnd, &status);
+        return LevelFrom(c, a, status, offset);
+    };
     switch (c.Device.DeviceFamily) {
     case dfRigol:
         Send(c, QStringLiteral(":CALC:MARK1:Y?"));
         if (c.Device.DeviceModel == 5000) {
             if (sweep)
                 WaitMs(c.Pump, 100);
-            return LevelFrom(c, scpiio::ReadReply(c, true), kDbmToDbuv);
+            return level(kDbmToDbuv, true);
         }
-        return LevelFrom(c, scpiio::ReadReply(c), std::nullopt);
+        return level(std::nullopt);
     case dfSiglent:
         Send(c, QStringLiteral(":CALC:MARK1:Y?"));
-        return LevelFrom(c, scpiio::ReadReply(c), kDbmToDbuv);
+        return level(kDbmToDbuv);
     case dfHameg:
         Send(c, QStringLiteral(":MARK1:LEV?"));
-        return LevelFrom(c, scpiio::ReadReply(c), 0.0);
+        return level(0.0);
     case dfRsFpc:
         if (sweep)
             Send(c, QStringLiteral(":INIT;*WAI"));
         Send(c, QStringLiteral(":CALC:MARK1:Y?"));
-        return LevelFrom(c, scpiio::ReadReply(c), std::nullopt);
+        return level(std::nullopt);
     case dfRsFph:
         if (sweep)
             Send(c, {":INIT;*WAI", ":TRACE:DATA?"});
         else
             Send(c, QStringLiteral(":CALC:MARK1:Y?"));
-        return LevelFrom(c, scpiio::ReadReply(c), std::nullopt);
+        return level(std::nullopt);
     default: return std::nullopt;
     }
 }
@@ -134,9 +140,11 @@ ScpiAnswer ScpiReadMarkerFreq(ScpiContext& c)
     case dfRsFph: Send(c, QStringLiteral(":CALC:MARK1:X?")); break;
     default: return std::nullopt;
     }
-    const ScpiAnswer a = scpiio::ReadReply(c, keepLineEnd);
+    ViStatus status = visa::VI_SUCCESS;
+    const ScpiAnswer a = scpiio::ReadReply(c, keepLineEnd, &status);
     if (!a) {
-        c.Messages.Append(QStringLiteral("Warning: no marker frequency from the analyser"));
+        if (!scpiio::QuietFailure(c, status))
+            c.Messages.Append(QStringLiteral("Warning: no marker frequency from the analyser"));
         return std::nullopt;
     }
     if (!scpiio::AnswerNumber(*a)) {
@@ -160,9 +168,11 @@ ScpiAnswer ScpiReadSweepTime(ScpiContext& c)
     case dfRsFph: Send(c, QStringLiteral(":SENS:SWE:TIME?")); break;
     default: return std::nullopt;
     }
-    const ScpiAnswer a = scpiio::ReadReply(c, keepLineEnd);
+    ViStatus status = visa::VI_SUCCESS;
+    const ScpiAnswer a = scpiio::ReadReply(c, keepLineEnd, &status);
     if (!a) {
-        c.Messages.Append(QStringLiteral("Warning: no sweep time from the analyser"));
+        if (!scpiio::QuietFailure(c, status))
+            c.Messages.Append(QStringLiteral("Warning: no sweep time from the analyser"));
         return std::nullopt;
     }
     if (!scpiio::AnswerNumber(*a)) {

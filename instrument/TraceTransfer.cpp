@@ -10,6 +10,7 @@
 
 #include <bit>
 #include <charconv>
+#include <optional>
 #include <cmath>
 #include <cstring>
 #include <utility>
@@ -89,18 +90,21 @@ void LogGrid(ScpiContext& c, const tracecodec::Grid& g, int32_t points)
 // One read of the trace answer. A read that failed (a time-out with part of the answer, a lost
 // link) is no trace even when its byte count happens to match: the bytes may belong to a block
 // whose header lied, and the rest of the stream is out of step.
-QByteArray ReadAnswer(ScpiContext& c, qsizetype bufferSize, bool* ok)
+QByteArray ReadAnswer(ScpiContext& c, qsizetype bufferSize, ViStatus* status)
 {
     QByteArray answer;
-    *ok = VisaReadAnswer(c.Visa, c.Visa.VisaSession, static_cast<ViUInt32>(bufferSize), &answer) == visa::VI_SUCCESS;
+    *status = VisaReadAnswer(c.Visa, c.Visa.VisaSession, static_cast<ViUInt32>(bufferSize), &answer);
     return answer;
 }
 
-// A link that is gone (scpiio::LinkLost) is no wrong size: the analyser never sent a trace.
-TraceReadResult LostLink(qsizetype received)
+// A link that is gone (scpiio::LinkLost) is no wrong size: the analyser never sent a trace; nor
+// is a read that Stop ended. Nothing when the read's failure is of another kind.
+std::optional<TraceReadResult> QuietEnd(ScpiContext& c, ViStatus status, qsizetype received)
 {
+    if (!scpiio::QuietFailure(c, status))
+        return std::nullopt;
     TraceReadResult r;
-    r.Status = TraceStatus::LinkLost;
+    r.Status = scpiio::LinkLost(c) ? TraceStatus::LinkLost : TraceStatus::Stopped;
     r.Received = static_cast<int>(received);
     return r;
 }
@@ -227,12 +231,13 @@ TraceReadResult ReadTraceVisaBinary(ScpiContext& c, int64_t startHz, int64_t sto
     const qsizetype expected = static_cast<qsizetype>(d.TracePoints) * 4 + (rsa ? 9 : 12);
     // One byte more than expected, so that a longer answer shows as a wrong size; the fixed
     // 2500-byte buffer this replaces cut every trace above 622 points.
-    bool ok = false;
-    const QByteArray answer = ReadAnswer(c, expected + 1, &ok);
+    ViStatus status = visa::VI_SUCCESS;
+    const QByteArray answer = ReadAnswer(c, expected + 1, &status);
+    const bool ok = status == visa::VI_SUCCESS;
     LogRead(c, startHz, stopHz, answer.size());
     std::vector<tracecodec::Point> points;
-    if (!ok && scpiio::LinkLost(c))
-        return LostLink(answer.size());
+    if (const std::optional<TraceReadResult> quiet = ok ? std::nullopt : QuietEnd(c, status, answer.size()))
+        return *quiet;
     if (!ok)
         return Finish(c, TraceStatus::WrongSize, {}, answer.size());
     const tracecodec::Grid grid = tracecodec::TraceGrid(startHz, stopHz, d.TracePoints);
@@ -259,12 +264,13 @@ TraceReadResult ReadTraceVisaAscii(ScpiContext& c, int64_t startHz, int64_t stop
         return Finish(c, TraceStatus::WrongSize, {}, 0);
     const bool sva = d.SiglentSeries == 2;
     const qsizetype expected = static_cast<qsizetype>(d.TracePoints) * (sva ? 14 : 17) + (sva ? 0 : 1);
-    bool ok = false;
-    QByteArray answer = ReadAnswer(c, std::max(kAsciiBufferMinimum, expected + 1), &ok);
+    ViStatus status = visa::VI_SUCCESS;
+    QByteArray answer = ReadAnswer(c, std::max(kAsciiBufferMinimum, expected + 1), &status);
+    const bool ok = status == visa::VI_SUCCESS;
     LogRead(c, startHz, stopHz, answer.size());
     std::vector<tracecodec::Point> points;
-    if (!ok && scpiio::LinkLost(c))
-        return LostLink(answer.size());
+    if (const std::optional<TraceReadResult> quiet = ok ? std::nullopt : QuietEnd(c, status, answer.size()))
+        return *quiet;
     if (!ok || answer.size() != expected || answer.isEmpty())
         return Finish(c, TraceStatus::WrongSize, {}, answer.size());
     const tracecodec::Grid grid = tracecodec::TraceGrid(startHz, stopHz, d.TracePoints);
@@ -291,12 +297,13 @@ TraceReadResult ReadScanBufferFpc(ScpiContext& c, int64_t startHz, int64_t stopH
         return r;
     }
     const qsizetype buffer = std::max(kAsciiBufferMinimum, (static_cast<qsizetype>(d.TracePoints) + 2) * kScanBytesPerValue);
-    bool ok = false;
-    const QByteArray answer = ReadAnswer(c, buffer, &ok);
+    ViStatus status = visa::VI_SUCCESS;
+    const QByteArray answer = ReadAnswer(c, buffer, &status);
+    const bool ok = status == visa::VI_SUCCESS;
     LogRead(c, startHz, stopHz, answer.size());
     std::vector<tracecodec::Point> points;
-    if (!ok && scpiio::LinkLost(c))
-        return LostLink(answer.size());
+    if (const std::optional<TraceReadResult> quiet = ok ? std::nullopt : QuietEnd(c, status, answer.size()))
+        return *quiet;
     if (!ok) {
         // This reader has no size check, so a failed read is no wrong size either: the scan
         // loop goes on with the next step, the connection stands.

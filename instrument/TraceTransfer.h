@@ -17,6 +17,7 @@ enum class TraceStatus {
     ReadFailed,   // the receiver scan's read failed: no points, the device stays connected
     LinkLost,     // the link to the analyser is gone: no points, no line (the caller says it),
                   // and the device no longer counts as connected
+    Stopped,      // Stop ended the wait for the answer: no points, no line
 };
 
 // Decoding of trace answers, apart from the reading so that it can be tested and measured on its
@@ -66,7 +67,7 @@ struct TraceReadResult {
 // The three readers: one read of the trace answer, size check, decoding into points in order.
 // A wrong size logs "Error: Visa RD Error Maxsample" and counts the device as disconnected. The
 // receiver scan has no size check: a failed read gives no point and logs the error, and the
-// device stays connected. A lost link is LinkLost for all three.
+// device stays connected. A lost link is LinkLost for all three, a read that Stop ended Stopped.
 TraceReadResult ReadTraceVisaBinary(ScpiContext& c, int64_t startHz, int64_t stopHz);
 TraceReadResult ReadTraceVisaAscii(ScpiContext& c, int64_t startHz, int64_t stopHz);
 TraceReadResult ReadScanBufferFpc(ScpiContext& c, int64_t startHz, int64_t stopHz);

@@ -87,6 +87,11 @@ PeakLevelTexts MeasurePeakLevel(PeakRemeasureContext& c, const RemeasureGrid& gr
         c.Host.ShowErrorBox(QStringLiteral("No Device selected"));
         return {};
     }
+    // An analyser that is gone gets no more waits: what would still be sent is not sent.
+    const auto settle = [&s](uint32_t ms) {
+        if (!scpiio::LinkLost(s))
+            WaitMs(s.Pump, ms);
+    };
     ScpiContinuousOff(s);
     ScpiMarkerOff(s);
     ScpiSetupDbuv(s);
@@ -95,15 +100,15 @@ PeakLevelTexts MeasurePeakLevel(PeakRemeasureContext& c, const RemeasureGrid& gr
         ScpiSetAsciiFormat(s);
         ScpiContinuousOff(s);
     }
-    WaitMs(s.Pump, kSettleMs);
+    settle(kSettleMs);
     const QString frequencyText = QString::number(frequencyHz);
     ScpiSetCenterFreq(s, frequencyText);
-    WaitMs(s.Pump, kSettleMs);
+    settle(kSettleMs);
 
     if (Refused(c, grid.SpanHz, "Error: Span not set"))
         return {};
     ScpiSetSpan(s, grid.SpanHz);
-    WaitMs(s.Pump, kSettleMs);
+    settle(kSettleMs);
     if (Refused(c, grid.RbwHz, "Error: BW not set"))
         return {};
     ScpiSetRbw(s, grid.RbwHz);
@@ -145,9 +150,9 @@ PeakLevelTexts MeasurePeakLevel(PeakRemeasureContext& c, const RemeasureGrid& gr
     bool stopped = c.State.StopRequested == 1;
     if (mode == PeakLevelMode::MarkerPeak) {
         ScpiMarkerPeak(s);
-        WaitMs(s.Pump, kMarkerMs);
+        settle(kMarkerMs);
         result.Level = ScpiReadMarkerLevel(s).value_or(QString());
-        WaitMs(s.Pump, kMarkerMs);
+        settle(kMarkerMs);
         result.Frequency = ScpiReadMarkerFreq(s).value_or(QString()).trimmed();
     } else if (mode == PeakLevelMode::ReceiverFixed) {
         const HandshakeLink link{s, c.State, [&c](const QString& line) {
@@ -163,13 +168,13 @@ PeakLevelTexts MeasurePeakLevel(PeakRemeasureContext& c, const RemeasureGrid& gr
         }
     } else {
         ScpiMarkerToFreq(s, QString());
-        WaitMs(s.Pump, kMarkerMs);
+        settle(kMarkerMs);
         result.Level = ScpiReadMarkerLevelSweep(s).value_or(QString());
-        WaitMs(s.Pump, kMarkerMs);
+        settle(kMarkerMs);
         result.Frequency = frequencyText;
     }
     ScpiContinuousOn(s);
-    if (stopped)
+    if (stopped || scpiio::LinkLost(s))
         return {};
     return result;
 }
@@ -226,6 +231,15 @@ void RemeasurePeaks(PeakRemeasureContext& c, const RemeasureGrid& grid, DriftHan
         const PeakLevelMode mode = ModeFor(drift, s.Device.DeviceFamily, &measured);
         const PeakLevelTexts texts =
             measured ? MeasurePeakLevel(c, grid, RoundHalfEven(x * 1000.0), mode) : PeakLevelTexts{};
+        // A link that closed or went silent ends the command at once, with one line; the peaks
+        // after it would each only meet the refusal of a device that is gone.
+        if (scpiio::LinkLost(s)) {
+            if (c.State.StopRequested == 0) {
+                s.Messages.Append(QString::fromLatin1(kLinkLostLine));
+                c.State.StopRequested = 1;
+            }
+            break;
+        }
         const std::optional<double> y = scpiio::AnswerNumber(texts.Level);
         const std::optional<double> f = scpiio::AnswerNumber(texts.Frequency);
         if (y && f) {

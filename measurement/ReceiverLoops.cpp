@@ -145,11 +145,12 @@ public:
             scpiio::Send(c, QStringLiteral(":TRACE:DATA?"));
             const ScpiAnswer a = scpiio::ReadReply(c);
             c.Debug.LogMessage(QStringLiteral("emi read ") + a.value_or(QString()));
-            if (EndIfLinkLost(job))
+            if (EndIfGone(job))
                 break;
             const std::optional<double> level = levels.Take(job, i, a);
             if (!level)
                 break;
+            job.PointsArrive();
             AddTracePoint(c, job.Raw, job.RawColor, f, *level);
             ++added;
             job.Host.SetChartAutoRepaint(true);
@@ -208,11 +209,12 @@ public:
                 a = ScpiReadMarkerLevelSweep(c);
             }
             c.Debug.LogMessage(QStringLiteral("emi read ") + a.value_or(QString()));
-            if (EndIfLinkLost(job))
+            if (EndIfGone(job))
                 break;
             const std::optional<double> level = levels.Take(job, i, a);
             if (!level)
                 break;
+            job.PointsArrive();
             job.Host.SetChartAutoRepaint(false);
             AddTracePoint(c, job.Raw, job.RawColor, f, *level);
             job.Host.SetChartAutoRepaint(true);

@@ -10,6 +10,7 @@
 #include "instrument/DeviceState.h"
 #include "instrument/ScpiCommands.h"
 #include "instrument/visa/VisaSession.h"
+#include "measurement/AnalyserOwnership.h"
 #include "measurement/CorrectedTrace.h"
 #include "measurement/MasterCorrection.h"
 #include "measurement/MeasureTime.h"
@@ -23,6 +24,7 @@
 
 #include <exception>
 #include <stdexcept>
+#include <utility>
 
 namespace {
 
@@ -233,9 +235,9 @@ void RunControl::RunLoop(SegmentWork& work)
     controls_.StopEnabled = true;
     controls_.PauseEnabled = true;
     ClearStopRequest(c_.State);
+    AnalyserOwnership owned(c_.Scpi, c_.State);
     controls_.ProgressPosition = 1;
     Publish();
-    series.Corrected->Clear();
     passCount_ = 0;
     // The grid's "MaxHold" is read at the end of every pass (it may be switched while paused;
     // Stop clears it). A pass that measured no segment ends the run: repeating it would only
@@ -315,13 +317,25 @@ int RunControl::RunPass(SegmentWork& work, const SegmentTable& table, SetTraces&
 {
     ScpiContext& sc = c_.Scpi;
     const CheckListModel& checks = set2 ? c_.SegmentChecks2 : c_.SegmentChecks1;
-    {
-        BusyCursor busy(c_.Host);
-        set.Peaks.Clear();
-        c_.Host.RepaintChart();
-    }
     // The loop refused any other count (Refused).
     const int n = table.Count;
+    int checkedSegments = 0;
+    for (int i = 1; i <= n; ++i)
+        checkedSegments += SegmentChecked(checks, i) ? 1 : 0;
+    // The last results stay until this pass has points of its own: a pass that the analyser
+    // answers nothing in (a link that died while the program was idle) leaves them as they were.
+    // The raw trace then gets room for the whole pass at once.
+    bool cleared = false;
+    const auto clearResults = [&] {
+        if (std::exchange(cleared, true))
+            return;
+        BusyCursor busy(c_.Host);
+        if (passCount_ == 1)
+            set.Corrected.Clear();
+        set.Peaks.Clear();
+        StartRawTrace(set.Raw, checkedSegments * sc.Device.TracePoints);
+        c_.Host.RepaintChart();
+    };
     const std::optional<uint32_t> estimate =
         work.Mode() == QLatin1String(measuremode::kSweep)
             ? std::optional<uint32_t>(static_cast<uint32_t>(RoundHalfEven(table.TotalTimeMs / 1000.0)))
@@ -335,10 +349,6 @@ int RunControl::RunPass(SegmentWork& work, const SegmentTable& table, SetTraces&
     controls_.ProgressMax = n * lastSweep;
     controls_.ProgressStep = lastSweep;
 
-    int checkedSegments = 0;
-    for (int i = 1; i <= n; ++i)
-        checkedSegments += SegmentChecked(checks, i) ? 1 : 0;
-    StartRawTrace(set.Raw, checkedSegments * sc.Device.TracePoints);
     controls_.PassText = QString::number(++passCount_);
     Publish();
 
@@ -348,10 +358,11 @@ int RunControl::RunPass(SegmentWork& work, const SegmentTable& table, SetTraces&
                                           QStringLiteral(" of ") + QString::number(n) + ending);
                    },
                    [this](const QString& line) {
-                       c_.Scpi.Messages.Append(line);
+                       if (!line.isEmpty())
+                           c_.Scpi.Messages.Append(line);
                        Stop();
                    },
-                   c_.Now};
+                   c_.Now, clearResults};
     job.RawColor = set2 ? c_.Switches.RawColor2 : c_.Switches.RawColor1;
     ScpiPreset(sc);
     ScpiSetupDbuv(sc);
@@ -363,8 +374,8 @@ int RunControl::RunPass(SegmentWork& work, const SegmentTable& table, SetTraces&
         sc.Pump.ProcessEvents();
         if (!SegmentChecked(checks, i))
             continue;
-        // A link lost before this segment (the preset, or the last segment's end) ends the run.
-        segmentsteps::EndIfLinkLost(job);
+        // An analyser lost before this segment (the preset, or the last segment's end) ends the run.
+        segmentsteps::EndIfGone(job);
         if (c_.State.PauseRequested == 1)
             WaitWhilePaused(i);
         if (c_.State.StopRequested == 1) {
@@ -377,8 +388,11 @@ int RunControl::RunPass(SegmentWork& work, const SegmentTable& table, SetTraces&
             break;
         }
         const int added = work.RunSegment(job, i);
-        ++measured;
-        segmentsteps::EndIfLinkLost(job);
+        // A segment that brought no trace was not measured: a max-hold pass of such segments
+        // is not repeated.
+        if (added > 0)
+            ++measured;
+        segmentsteps::EndIfGone(job);
         if (c_.State.StopRequested == 0) {
             // A margin changed while the run waited paused counts from the next segment on.
             set.Margin = static_cast<double>(set2 ? c_.Parameters.Margin2Db : c_.Parameters.Margin1Db);
@@ -395,7 +409,9 @@ int RunControl::RunPass(SegmentWork& work, const SegmentTable& table, SetTraces&
             c_.Host.Beep(2000, 300);
     }
 
-    ScpiAutoCalOn(sc);
+    // Nothing more goes to an analyser that is gone.
+    if (sc.Device.DeviceConnected != 0)
+        ScpiAutoCalOn(sc);
     if (work.SendsNotices())
         c_.Host.NotifySegmentDone(0, 0);
     if (c_.Switches.Beep) {
@@ -463,6 +479,7 @@ void RunControl::MeasurePeaks(DriftHandling drift, const std::vector<int>& selec
     {
         FlagScope remeasuring(remeasuring_);
         BusyCursor busy(c_.Host);
+        AnalyserOwnership owned(c_.Scpi, c_.State);
         controls_.Busy = true;
         controls_.PlayEnabled = false;
         controls_.StopEnabled = true;

@@ -2,6 +2,7 @@
 
 #include "app/NumberText.h"
 #include "datafiles/SegmentTable.h"
+#include "instrument/DeviceState.h"
 #include "instrument/ScpiCommands.h"
 #include "instrument/ScpiIo.h"
 #include "instrument/visa/VisaSession.h"
@@ -44,37 +45,39 @@ void DiscardAnswer(SegmentJob& job)
 
 int ReadRequestedTrace(SegmentJob& job, const SegmentRecord& s, TraceReader reader)
 {
-    if (EndIfLinkLost(job))
+    if (EndIfGone(job))
         return 0;
     if (job.State.StopRequested == 1) {
         DiscardAnswer(job);
         return 0;
     }
     const TraceReadResult r = reader(job.Scpi, s.StartHz, s.StopHz);
+    if (!r.Points.empty())
+        job.PointsArrive();
     const int added = AddTracePoints(job.Scpi, job.Raw, job.RawColor, r);
-    if (r.Status == TraceStatus::LinkLost)
-        EndIfLinkLost(job);
+    EndIfGone(job);
     return added;
 }
 
-bool EndIfLinkLost(SegmentJob& job)
+bool EndIfGone(SegmentJob& job)
 {
-    if (!scpiio::LinkLost(job.Scpi))
+    const bool lost = scpiio::LinkLost(job.Scpi);
+    if (!lost && job.Scpi.Device.DeviceConnected != 0)
         return false;
     if (job.State.StopRequested == 0)
-        job.AbortRun(QString::fromLatin1(kLinkLostLine));
+        job.AbortRun(lost ? QString::fromLatin1(kLinkLostLine) : QString());
     return true;
 }
 
 void WaitOrStop(SegmentJob& job, uint32_t ms)
 {
-    EndIfLinkLost(job);
+    EndIfGone(job);
     WaitMsOrStop(job.State, job.Scpi.Pump, ms);
 }
 
 void Settle(SegmentJob& job, uint32_t ms)
 {
-    if (!EndIfLinkLost(job))
+    if (!EndIfGone(job))
         WaitMs(job.Scpi.Pump, ms);
 }
 

@@ -33,11 +33,13 @@ void DiscardAnswer(SegmentJob& job);
 // A sweep-time answer in seconds as a wait in whole ms (0 for an answer out of range).
 uint32_t SecondsToWaitMs(double seconds);
 
-// True when the link to the analyser is gone; the first time (Stop not yet pressed) it ends the
-// run with kLinkLostLine, so that every wait after it returns at once.
-bool EndIfLinkLost(SegmentJob& job);
+// True when the analyser is gone: its link was lost (closed, or silent past the time-out), or it
+// sent a trace of the wrong size and no longer counts as connected. The first time (Stop not yet
+// pressed) it ends the run, with kLinkLostLine for a lost link (the trace reader has written the
+// line of a wrong size), so that every wait after it returns at once.
+bool EndIfGone(SegmentJob& job);
 // The runners' waits: WaitMsOrStop, and a fixed wait that does not look at Stop. Neither waits
-// for an analyser whose link is gone.
+// for an analyser that is gone.
 void WaitOrStop(SegmentJob& job, uint32_t ms);
 void Settle(SegmentJob& job, uint32_t ms);
 

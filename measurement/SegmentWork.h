@@ -29,9 +29,12 @@ struct SegmentJob {
     // Writes "Info: measurement start seg i of n" with the given ending (" waiting for data" or
     // " measuring "); each mode says it where its segment really starts.
     std::function<void(int segment, const QString& ending)> LogStartLine;
-    // Ends the run after a failure: writes the line, then stops as Stop does.
+    // Ends the run after a failure: writes the line (none when empty), then stops as Stop does.
     std::function<void(const QString& line)> AbortRun;
     std::function<QDateTime()> Now;
+    // Called before points are added to the raw trace: the pass's first call clears the results
+    // of the last one, so that a pass that measures nothing leaves them as they were.
+    std::function<void()> PointsArrive = [] {};
     // The colour of the points added to the raw trace: the set's own, as its legend shows it.
     TColor RawColor = clDefault;
 };

@@ -115,6 +115,8 @@ private:
         ScpiSetSegmentSweepTime(job.Scpi, GeneralText(RigolSweepSeconds(job, s)));
         ScpiSingleSweep(job.Scpi);
         WaitOrStop(job, Ms(int64_t{s.SweepMs} + job.Scpi.Device.SweepWaitMarginMs));
+        if (EndIfGone(job))
+            return 0;
         ScpiPauseSweep(job.Scpi);
         ScpiRequestTrace(job.Scpi);
         return ReadRequestedTrace(job, s, &ReadTraceVisaBinary);
@@ -127,6 +129,8 @@ private:
         ScpiSingleSweep(job.Scpi);
         Settle(job, kRsaFirstWaitMs);
         RsaCompletionHandshake(job);
+        if (EndIfGone(job))
+            return 0;
         ScpiPauseSweep(job.Scpi);
         ScpiRequestTrace(job.Scpi);
         const int added = ReadRequestedTrace(job, s, &ReadTraceVisaBinary);
@@ -161,6 +165,8 @@ private:
         ScpiSingleSweep(job.Scpi);
         const double t = QuerySweepSeconds(job);
         WaitOrStop(job, Ms(int64_t{SecondsToWaitMs(t)} + job.Scpi.Options.OptSsaMeasureDelay));
+        if (EndIfGone(job))
+            return 0;
         ScpiPauseSweep(job.Scpi);
         ScpiRequestTrace(job.Scpi);
         return ReadRequestedTrace(job, s, &ReadTraceVisaAscii);
@@ -179,7 +185,7 @@ private:
 
     int SvaReadTrace(SegmentJob& job, const SegmentRecord& s)
     {
-        if (job.State.StopRequested == 1)
+        if (job.State.StopRequested == 1 || EndIfGone(job))
             return 0;
         ScpiRequestTrace(job.Scpi);
         return ReadRequestedTrace(job, s, &ReadTraceVisaAscii);

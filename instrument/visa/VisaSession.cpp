@@ -22,11 +22,18 @@ void Log(VisaState& state, const QString& line)
         state.Debug->LogMessage(line);
 }
 
-// A status that says the link is gone marks its session for good.
+bool Lost(const VisaState& state, ViSession session) { return session != 0 && state.LostLinks.count(session) > 0; }
+
+// A status that says the link is gone marks its session for good; so does silence while the work
+// that owns the analyser takes it for an analyser that is gone.
 ViStatus NoteLink(VisaState& state, ViSession session, ViStatus st)
 {
-    if (st == visa::VI_ERROR_CONN_LOST && session != 0 && state.LostLinks.insert(session).second)
-        Log(state, QStringLiteral("Visa: link lost, session $") + Hex(session, 8));
+    const bool closed = st == visa::VI_ERROR_CONN_LOST;
+    const bool silent = st == visa::VI_ERROR_TMO && state.SilenceIsLoss;
+    if ((closed || silent) && session != 0 && state.LostLinks.insert(session).second)
+        Log(state, (closed ? QStringLiteral("Visa: link lost, session $")
+                           : QStringLiteral("Visa: no answer within the time-out, link counted as lost, session $")) +
+                       Hex(session, 8));
     return st;
 }
 
@@ -35,19 +42,40 @@ void DropInput(VisaState& state, ViSession session)
     state.VisaLibrary->viFlush(session, visa::VI_READ_BUF_DISCARD | visa::VI_IO_IN_BUF_DISCARD);
 }
 
+void ClearAfterTimeOut(VisaState& state, ViSession session);
+
+ViStatus Abandon(VisaState& state, ViSession session, ViStatus st)
+{
+    if (st == visa::VI_ERROR_ABORT)
+        state.Abandoned.insert(session);
+    return st;
+}
+
 ViStatus WriteBytes(VisaState& state, ViSession session, const QByteArray& bytes)
 {
     if (!state.VisaLibrary)
         return visa::VI_ERROR_LIBRARY_NFOUND;
+    if (Lost(state, session))
+        return visa::VI_ERROR_CONN_LOST;
+    // A call Stop abandoned may still be answered, late: the device forgets it first. While Stop
+    // holds, that clear is abandoned too, and nothing is sent.
+    if (state.Abandoned.count(session) > 0) {
+        ClearAfterTimeOut(state, session);
+        if (Lost(state, session))
+            return visa::VI_ERROR_CONN_LOST;
+        if (state.Abandoned.count(session) > 0)
+            return visa::VI_ERROR_ABORT;
+    }
     // The answer a read gave up on may have come since; it must not answer this command.
     if (state.TimedOut.erase(session) > 0) {
         DropInput(state, session);
         Log(state, QStringLiteral("Visa: input dropped before the next command after a time-out"));
     }
     ViUInt32 written = 0;
-    return NoteLink(state, session,
-                    state.VisaLibrary->viWrite(session, reinterpret_cast<const ViByte*>(bytes.constData()),
-                                               static_cast<ViUInt32>(bytes.size()), &written));
+    return Abandon(state, session,
+                   NoteLink(state, session,
+                            state.VisaLibrary->viWrite(session, reinterpret_cast<const ViByte*>(bytes.constData()),
+                                                       static_cast<ViUInt32>(bytes.size()), &written)));
 }
 
 void LogLoaded(VisaState& state, DebugLog& debug)
@@ -76,23 +104,32 @@ bool IsByteStream(VisaState& state, ViSession session)
     return qstrcmp(cls.data(), "SOCKET") == 0;
 }
 
-// After a read time-out the instrument still owes the answer and sends it when it is done: the
-// device clear makes it forget it, and the next write drops whatever came all the same.
+// After a read time-out (or a call Stop abandoned) the instrument still owes the answer and
+// sends it when it is done: the device clear makes it forget it, and the next write drops
+// whatever came all the same. A clear that Stop abandons is tried again before the next command.
 void ClearAfterTimeOut(VisaState& state, ViSession session)
 {
-    ViStatus st = state.VisaLibrary->viClear(session);
+    ViStatus st = NoteLink(state, session, state.VisaLibrary->viClear(session));
+    if (st == visa::VI_ERROR_ABORT)
+        return;
     if (st == visa::VI_ERROR_NSUP_OPER) {
         DropInput(state, session);
         st = visa::VI_SUCCESS;
     }
+    const bool abandoned = state.Abandoned.erase(session) > 0;
     state.TimedOut.insert(session);
-    Log(state, QStringLiteral("Visa: read time-out, device cleared, status $") + StatusHex(st));
+    Log(state, (abandoned ? QStringLiteral("Visa: call ended by Stop, device cleared, status $")
+                          : QStringLiteral("Visa: read time-out, device cleared, status $")) +
+                   StatusHex(st));
 }
 
 // The first answer of the read: one viRead, and the rest of an answer that did not fit thrown
-// away.
+// away. A read that Stop ended leaves the answer to come late: it is dropped before the next
+// command, as after a time-out.
 ViStatus ReadFirst(VisaState& state, ViSession session, ViUInt32 maxBytes, QByteArray* answer)
 {
+    if (Lost(state, session))
+        return visa::VI_ERROR_CONN_LOST;
     answer->resize(static_cast<qsizetype>(maxBytes));
     ViUInt32 got = 0;
     ViStatus st = state.VisaLibrary->viRead(session, reinterpret_cast<ViByte*>(answer->data()), maxBytes, &got);
@@ -106,13 +143,13 @@ ViStatus ReadFirst(VisaState& state, ViSession session, ViUInt32 maxBytes, QByte
             more = state.VisaLibrary->viRead(session, sink.data(), static_cast<ViUInt32>(sink.size()), &n);
             drained += n;
         }
-        if (more == visa::VI_ERROR_TMO)
+        if (NoteLink(state, session, Abandon(state, session, more)) == visa::VI_ERROR_TMO && !Lost(state, session))
             ClearAfterTimeOut(state, session);
-        NoteLink(state, session, more);
-    } else if (st == visa::VI_ERROR_TMO) {
-        ClearAfterTimeOut(state, session);
+        return st;
     }
-    return NoteLink(state, session, st);
+    if (NoteLink(state, session, Abandon(state, session, st)) == visa::VI_ERROR_TMO && !Lost(state, session))
+        ClearAfterTimeOut(state, session);
+    return st;
 }
 
 // Further lines of an answer on a byte stream: each read waits at most the quiet time, all of
@@ -173,7 +210,7 @@ void LoadVisaLibrary(VisaState& state, DebugLog& debug, std::unique_ptr<VisaBack
     state.Debug = &debug;
     if (state.VisaLibrary)
         return;
-    state.VisaLibrary = std::move(backEnd);
+    state.VisaLibrary = std::make_unique<PumpedVisaBackEnd>(std::move(backEnd), state.Waits);
     LogLoaded(state, debug);
 }
 
@@ -203,7 +240,9 @@ void LoadVisaLibrary(VisaState& state, DebugLog& debug)
 ViStatus ScpiWrite(VisaState& state, DebugLog& debug, const QString& command)
 {
     const ViStatus st = WriteBytes(state, state.VisaSession, command.toLatin1());
-    if (st != visa::VI_SUCCESS && debug.DebugMode == 1 && state.ShowErrorDialog)
+    // A lost link and a call Stop ended are told once by the work they end, never per command.
+    const bool told = st == visa::VI_ERROR_ABORT || Lost(state, state.VisaSession);
+    if (st != visa::VI_SUCCESS && !told && debug.DebugMode == 1 && state.ShowErrorDialog)
         state.ShowErrorDialog(QStringLiteral("ViWrite FAILED! ") + StatusHex(st));
     return st;
 }
@@ -221,7 +260,7 @@ ViStatus VisaReadAnswer(VisaState& state, ViSession session, ViUInt32 maxBytes, 
     if (!state.VisaLibrary)
         return visa::VI_ERROR_LIBRARY_NFOUND;
     const ViStatus st = ReadFirst(state, session, maxBytes, answer);
-    if (st != visa::VI_ERROR_TMO && IsByteStream(state, session))
+    if (st != visa::VI_ERROR_TMO && st != visa::VI_ERROR_ABORT && !Lost(state, session) && IsByteStream(state, session))
         DropInput(state, session);
     return st;
 }
@@ -294,10 +333,8 @@ void CloseVisaSessions(VisaState& state)
     state.VisaResourceManager = 0;
     state.VisaSession = 0;
     state.TimedOut.clear();
+    state.Abandoned.clear();
     state.LostLinks.clear();
 }
 
-bool VisaLinkLost(const VisaState& state)
-{
-    return state.VisaSession != 0 && state.LostLinks.count(state.VisaSession) > 0;
-}
+bool VisaLinkLost(const VisaState& state) { return Lost(state, state.VisaSession); }

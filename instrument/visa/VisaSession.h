@@ -1,7 +1,7 @@
 #ifndef ZENDRIK_INSTRUMENT_VISA_VISASESSION_H
 #define ZENDRIK_INSTRUMENT_VISA_VISASESSION_H
 
-#include "instrument/visa/VisaBackEnd.h"
+#include "instrument/visa/PumpedVisaBackEnd.h"
 
 #include <QByteArray>
 #include <QString>
@@ -20,7 +20,14 @@ struct VisaState {
     VisaState(const VisaState&) = delete;
     VisaState& operator=(const VisaState&) = delete;
 
-    // The loaded back end (vendor library or built-in); empty before the first LoadVisaLibrary.
+    // How the calls are waited for: the work that owns the analyser (a run, a peak
+    // re-measurement) gives them its pump and its Stop for its time.
+    VisaWaitHooks Waits;
+    // Set by that work too: a call the analyser leaves unanswered within the time-out counts as
+    // a lost link, as a closed one does.
+    bool SilenceIsLoss = false;
+    // The loaded back end (vendor library or built-in) behind PumpedVisaBackEnd; empty before the
+    // first LoadVisaLibrary.
     std::unique_ptr<VisaBackEnd> VisaLibrary;
     ViSession VisaResourceManager = 0;
     ViSession VisaSession = 0;
@@ -39,8 +46,12 @@ struct VisaState {
     // Sessions whose last read timed out: what arrives before their next write is a late answer
     // and is dropped.
     std::set<ViSession> TimedOut;
-    // Sessions whose link a write or read found gone (VI_ERROR_CONN_LOST): nothing reaches that
-    // instrument any more until a session to it is opened again.
+    // Sessions whose last call Stop abandoned: the instrument may still answer it, so the device
+    // is cleared before the next command.
+    std::set<ViSession> Abandoned;
+    // Sessions whose link a write or read found gone (VI_ERROR_CONN_LOST, or silence while
+    // SilenceIsLoss): nothing is sent to that instrument or read from it any more until a session
+    // to it is opened again.
     std::set<ViSession> LostLinks;
     // What the window side provides: an error dialog with one OK button, and stopping the
     // coverage logging timer (Timer3 of the main window).
@@ -99,7 +110,7 @@ ViStatus VisaReadMultiLineAnswer(VisaState& state, ViSession session, ViUInt32 m
 void CloseVisaSessions(VisaState& state);
 
 // Whether the link of the analyser's session (VisaSession) is gone: a write or read on it said
-// so. A time-out is no lost link: a busy instrument may still answer.
+// so. A time-out is no lost link (a busy instrument may still answer) unless SilenceIsLoss.
 bool VisaLinkLost(const VisaState& state);
 
 #endif

@@ -32,6 +32,7 @@ inline constexpr ViStatus VI_ERROR_TMO = ErrorCode(0xBFFF0015u);
 inline constexpr ViStatus VI_ERROR_NSUP_ATTR = ErrorCode(0xBFFF001Du);
 inline constexpr ViStatus VI_ERROR_NSUP_ATTR_STATE = ErrorCode(0xBFFF001Eu);
 inline constexpr ViStatus VI_ERROR_ATTR_READONLY = ErrorCode(0xBFFF001Fu);
+inline constexpr ViStatus VI_ERROR_ABORT = ErrorCode(0xBFFF0030u);
 inline constexpr ViStatus VI_ERROR_ALLOC = ErrorCode(0xBFFF003Cu);
 inline constexpr ViStatus VI_ERROR_INV_MASK = ErrorCode(0xBFFF003Du);
 inline constexpr ViStatus VI_ERROR_IO = ErrorCode(0xBFFF003Eu);

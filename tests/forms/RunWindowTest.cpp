@@ -711,9 +711,10 @@ INSTANTIATE_TEST_SUITE_P(
     Faults, FaultWindowRun,
     ::testing::Values(
         FaultCase{"WrongSize", "dsa815", "block-short",
-                  {"Error: Visa RD Error Maxsample", "Error: Visa RD Error Maxsample"}},
+                  {"Error: Visa RD Error Maxsample", "Info: measurement waiting to stop", "Info: measurement stopped"}},
         FaultCase{"TimeOut", "ssa3032x", "no-answer",
-                  {"Error: Visa RD Error Maxsample", "Error: Visa RD Error Maxsample"}},
+                  {"Error: the link to the analyser was lost, measurement stopped",
+                   "Info: measurement waiting to stop", "Info: measurement stopped"}},
         FaultCase{"NeverCompletingSweep", "fpc1000", "no-sweep-end",
                   {"Info: measurement waiting to stop", "Info: measurement stopped"}, 300, true},
         // A link that is gone ends the run at once with one line, and the analyser no longer
@@ -729,5 +730,6 @@ INSTANTIATE_TEST_SUITE_P(
                    "Info: measurement waiting to stop", "Info: measurement stopped"}},
         // Reads the analyser holds past their time-out until the program aborts them.
         FaultCase{"ReadPastTimeOut", "dsa815", "read-hang,no-answer",
-                  {"Error: Visa RD Error Maxsample", "Error: Visa RD Error Maxsample"}}),
+                  {"Error: the link to the analyser was lost, measurement stopped",
+                   "Info: measurement waiting to stop", "Info: measurement stopped"}}),
     [](const ::testing::TestParamInfo<FaultCase>& p) { return std::string(p.param.name); });

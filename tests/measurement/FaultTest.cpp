@@ -35,13 +35,16 @@ struct FaultRun : RunFixture {
 
 } // namespace
 
-TEST(Faults, WrongSizeAndTimeOutEndEachSegment)
+// A trace of the wrong size, or none within the time-out, and the analyser counts as gone: the
+// run ends with one line instead of failing the same way on every segment.
+TEST(Faults, AWrongSizeOrSilenceEndsTheRun)
 {
-    for (const QString fault : {"block-short", "no-answer"}) {
+    for (const auto& [fault, line] : {std::pair<QString, QString>{"block-short", "Error: Visa RD Error Maxsample"},
+                                      {"no-answer", "Error: the link to the analyser was lost, measurement stopped"}}) {
         FaultRun f("dsa815", fault);
         f.run->Play();
-        EXPECT_EQ(f.Lines("Error: "), L({"Error: Visa RD Error Maxsample", "Error: Visa RD Error Maxsample"})) << fault.toStdString();
-        EXPECT_EQ(f.Lines("Info: measurement done").size(), 2);
+        EXPECT_EQ(f.Lines("Error: "), L({line})) << fault.toStdString();
+        EXPECT_EQ(f.Lines("Info: measurement done").size(), 1);
         EXPECT_TRUE(f.Lines("Info: measurement calc cor").isEmpty());
         EXPECT_EQ(f.chart.raw1.Count(), 0);
         f.ExpectIdle();
@@ -76,16 +79,19 @@ class DroppedLink : public ::testing::TestWithParam<DropCase> {};
 
 } // namespace
 
-// A link that closes inside the first segment ends the run there, with one line, whatever the
-// family's loop waits on; the analyser no longer counts as connected, so Play refuses at once
-// instead of failing the same way again.
+// A link that closes inside the first segment, or an analyser that falls silent there, ends the
+// run there, with one line, whatever the family's loop waits on; the analyser no longer counts as
+// connected, so Play refuses at once instead of failing the same way again. With Debug on nothing
+// is shown.
 TEST_P(DroppedLink, EndsTheRunAtOnceAndDisconnects)
 {
     const DropCase& dc = GetParam();
     FaultRun f(dc.family, dc.faults, dc.zeroSpan);
+    f.debug.DebugMode = 1;
     const uint32_t start = f.pump.TickCount();
     f.run->Play();
     EXPECT_EQ(f.Lines("Error: "), L({"Error: the link to the analyser was lost, measurement stopped"}));
+    EXPECT_TRUE(f.Lines("Warning: ").isEmpty()) << f.Lines("Warning: ").join('|').toStdString();
     const L lines = f.RunLines();
     EXPECT_EQ(lines.filter("start seg").size(), 1) << lines.join('|').toStdString();
     EXPECT_EQ(lines.filter("Info: measurement stopped").size(), 1) << lines.join('|').toStdString();
@@ -102,9 +108,12 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(DropCase{"rsa5065", "drop=22", false}, // at the first "*ESR?" of the completion poll
                       DropCase{"dsa815", "drop=12", false}, DropCase{"ssa3032x", "drop=12", false},
                       DropCase{"sva1032x", "drop=12", false}, DropCase{"fpc1000", "drop=15", false},
-                      DropCase{"fph", "drop=15", true}, DropCase{"dsa815", "drop=20", true}),
+                      DropCase{"fph", "drop=15", true}, DropCase{"dsa815", "drop=20", true},
+                      // Silent from the sweep time query on, and from the first point's level.
+                      DropCase{"sva1032x", "freeze=31", false}, DropCase{"fph", "freeze=19", true}),
     [](const ::testing::TestParamInfo<DropCase>& p) {
-        return std::string(p.param.family) + (p.param.zeroSpan ? "ZeroSpan" : "");
+        return std::string(p.param.family) + (p.param.zeroSpan ? "ZeroSpan" : "") +
+               (QByteArray(p.param.faults).startsWith("freeze") ? "Silent" : "");
     });
 
 TEST(Faults, AThreeDigitStatusAnswerCompletesTheReceiverPoll)
@@ -128,10 +137,10 @@ TEST(Faults, LevelsThatAreNoNumbersEndAZeroSpanSegment)
     f.ExpectIdle();
 }
 
-TEST(Faults, LateAnswersEndTheSegmentWithoutAHang)
+TEST(Faults, LateAnswersEndTheRunWithoutAHang)
 {
-    // An analyser that answers every message one message late: the completion poll first times
-    // out, then reads the answer of the poll before, and the trace read gets a status answer.
+    // An analyser that answers every message one message late: the completion poll times out,
+    // and an analyser that leaves a query unanswered counts as gone.
     RunFixture f;
     auto peer = std::make_shared<ScriptedPeer>();
     peer->chunk = 1 << 20;
@@ -146,7 +155,7 @@ TEST(Faults, LateAnswersEndTheSegmentWithoutAHang)
     ASSERT_NO_FATAL_FAILURE(f.ConnectScripted(peer, dfRigol, 5000));
     f.AddSegment(1, 150000, 10000000);
     f.run->Play();
-    EXPECT_EQ(f.Lines("Error: "), L({"Error: Visa RD Error Maxsample"}));
+    EXPECT_EQ(f.Lines("Error: "), L({"Error: the link to the analyser was lost, measurement stopped"}));
     EXPECT_EQ(f.Lines("Info: measurement done").size(), 1);
     EXPECT_EQ(f.chart.raw1.Count(), 0);
     EXPECT_EQ(f.device.DeviceConnected, 0);

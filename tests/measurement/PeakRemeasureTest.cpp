@@ -220,3 +220,30 @@ TEST(PeakRemeasure, StopDuringTheDwellDropsThatPeakAndEndsTheLoop)
     EXPECT_TRUE(f.run->Controls().PlayEnabled);
     EXPECT_FALSE(f.run->Controls().Busy);
 }
+
+// A link that closes or falls silent ends the command at once with the receivers' one line.
+TEST(PeakRemeasure, ALostLinkEndsTheCommandWithOneLine)
+{
+    for (const char* fault : {"drop=3", "freeze=3"})
+        for (const char* family : {"dsa815", "ssa3032x"}) {
+            SCOPED_TRACE(std::string(family) + " " + fault);
+            Remeasure f(family);
+            f.debug.DebugMode = 1;
+            f.SetTimeoutMs(50);
+            SimFaults faults;
+            faults.Parse(fault, nullptr);
+            f.sim->Instrument().SetFaults(faults);
+            size_t sent = 0;
+            QObject::connect(&f.messages, &MessageLog::LineAppended, [&f, &sent](const QString& line) {
+                sent = line.startsWith("Error: ") ? f.sim->Instrument().CommandLog().size() : sent;
+            });
+            f.run->MeasurePeaks(DriftHandling::Ignore, {0, 1, 2}, f.grid);
+            EXPECT_EQ(f.Lines("Error: "), L{"Error: the link to the analyser was lost, measurement stopped"});
+            EXPECT_EQ(f.Lines("Warning: ") + f.host.errorBoxes, L{});
+            EXPECT_EQ(f.Lines("Info: set1 measure peak"), L{"Info: set1 measure peak 1"});
+            EXPECT_EQ(f.Peaks().MeasureLines.rowCount(), 0);
+            EXPECT_EQ(f.device.DeviceConnected, 0);
+            EXPECT_LT(f.pump.TickCount(), 10000u);
+            EXPECT_EQ(f.sim->Instrument().CommandLog().size(), sent);
+        }
+}

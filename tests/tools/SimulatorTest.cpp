@@ -380,6 +380,10 @@ TEST(SimFaults, ParseAndEffects)
     EXPECT_FALSE(SimFaults().Parse("sometimes", &error));
     EXPECT_TRUE(error.contains("sometimes"));
     EXPECT_FALSE(SimFaults().Parse("drop=-1", &error));
+    SimFaults freeze;
+    ASSERT_TRUE(freeze.Parse("freeze=2", &error));
+    EXPECT_EQ(freeze.freezeAfter, 2);
+    EXPECT_FALSE(SimFaults().Parse("freeze=x", &error));
 
     auto inst = Make("dsa815");
     SimFaults g;
@@ -477,6 +481,29 @@ TEST(SimTransport, ScaledTimeOverTcp)
         else
             EXPECT_GE(t.elapsed(), 250);
     }
+}
+
+// Frozen after one message, the analyser keeps its link open and answers nothing, not even what
+// it owed; thawed, it goes on where it stopped, as a stopped process does when it continues.
+TEST(SimTransport, AFrozenAnalyserHoldsEverythingUntilItThaws)
+{
+    SimulatorOptions o;
+    o.tcpPort = 0;
+    o.faults.freezeAfter = 1;
+    Simulator sim(o);
+    QString error;
+    ASSERT_TRUE(sim.Start(&error)) << error.toStdString();
+    QTcpSocket s;
+    s.connectToHost(QHostAddress::LocalHost, sim.TcpPort());
+    ASSERT_TRUE(s.waitForConnected(2000));
+    s.write("*IDN?\n:SENS:FREQ:STAR?\n");
+    EXPECT_FALSE(s.waitForReadyRead(300));
+    EXPECT_EQ(s.state(), QAbstractSocket::ConnectedState);
+    sim.Instrument().SetFaults({});
+    QByteArray got;
+    while (got.count('\n') < 2 && s.waitForReadyRead(3000))
+        got += s.readAll();
+    EXPECT_EQ(got, sim.Instrument().Family().idn.toLatin1() + "\n1.500000e+05\n");
 }
 
 TEST(SimTransport, APtyReaderThatStopsReadingHoldsUpNothing)

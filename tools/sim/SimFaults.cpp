@@ -3,7 +3,7 @@
 QStringList SimFaults::Names()
 {
     return {"no-answer", "block-short", "block-length", "nan", "no-sweep-end", "esr-3digit", "long-answer", "drop[=N]",
-            "short-write", "read-hang"};
+            "short-write", "read-hang", "freeze[=N]"};
 }
 
 bool SimFaults::Parse(const QString& list, QString* error)
@@ -30,10 +30,13 @@ bool SimFaults::Parse(const QString& list, QString* error)
             shortWrite = true;
         else if (name == "read-hang")
             readHang = true;
-        else if (name.startsWith("drop=")) {
+        else if (name == "freeze")
+            freezeAfter = 0;
+        else if (name.startsWith("drop=") || name.startsWith("freeze=")) {
+            int& count = name.startsWith("drop=") ? dropAfter : freezeAfter;
             bool ok = false;
-            dropAfter = name.mid(5).toInt(&ok);
-            if (!ok || dropAfter < 0) {
+            count = name.mid(name.indexOf('=') + 1).toInt(&ok);
+            if (!ok || count < 0) {
                 if (error)
                     *error = QStringLiteral("bad fault: ") + name;
                 return false;

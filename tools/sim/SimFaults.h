@@ -17,6 +17,10 @@ struct SimFaults {
     bool shortWrite = false;          // "short-write": a VXI-11 device_write takes at most 8 bytes
     bool readHang = false;            // "read-hang": a VXI-11 read waits past the client's time-out
                                       // until its answer is ready or the call is aborted
+    int freezeAfter = -1;             // "freeze" or "freeze=N": after N more messages nothing is
+                                      // executed or answered on any channel (not even what those
+                                      // messages still owe), and the link stays open: a hung
+                                      // analyser, a stopped process
 
     // Parses a comma-separated list of the names above; false with *error for an unknown name.
     bool Parse(const QString& list, QString* error);

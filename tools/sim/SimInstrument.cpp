@@ -82,6 +82,10 @@ SimReply SimInstrument::Execute(const QByteArray& message, const QString& transp
         reply.dropLink = true;
         return reply;
     }
+    // The transports hold what comes while the analyser is frozen; a message handed in all the
+    // same is not executed.
+    if (frozen_)
+        return reply;
     messageAvailable_ = answerUnread;
     if (answerUnread && InterruptsQueries()) {
         reply.discardUnread = true;
@@ -103,6 +107,9 @@ SimReply SimInstrument::Execute(const QByteArray& message, const QString& transp
     if (!answers.isEmpty() && !faults_.noAnswer)
         reply.bytes = answers.join(';') + '\n';
     reply.readyAtMs = waitUntil;
+    // The last message before a freeze is taken in, but its answer never goes out.
+    if (messagesUntilFreeze_ > 0 && --messagesUntilFreeze_ == 0)
+        frozen_ = true;
     return reply;
 }
 
@@ -295,10 +302,18 @@ void SimInstrument::SetFaults(const SimFaults& faults)
     QMutexLocker lock(&mutex_);
     faults_ = faults;
     messagesUntilDrop_ = faults.dropAfter;
+    messagesUntilFreeze_ = faults.freezeAfter;
+    frozen_ = faults.freezeAfter == 0;
     if (!faults.sweepNeverCompletes && sweepEndMs_ >= SimClock::Never())
         sweepEndMs_ = clock_.NowMs();
     if (!faults.sweepNeverCompletes && holdUntilMs_ >= SimClock::Never())
         holdUntilMs_ = clock_.NowMs();
+}
+
+bool SimInstrument::Frozen() const
+{
+    QMutexLocker lock(&mutex_);
+    return frozen_;
 }
 
 SimFaults SimInstrument::Faults() const

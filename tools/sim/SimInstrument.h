@@ -106,6 +106,8 @@ public:
     void ClearCommandLog();
     void SetFaults(const SimFaults& faults);
     SimFaults Faults() const;
+    // The fault "freeze" has struck: the transports answer nothing, on no channel (takes the lock).
+    bool Frozen() const;
     const SimFamily& Family() const { return family_; }
     const SimLimits& Limits() const { return limits_; }
     // Whether a new message discards an answer that was not read, with -410 (IEEE 488.2).
@@ -183,6 +185,8 @@ private:
     double sweepEndMs_ = 0;
     uint64_t sweepCount_ = 0;
     int messagesUntilDrop_ = -1;
+    int messagesUntilFreeze_ = -1;
+    bool frozen_ = false;
     double holdUntilMs_ = 0;
     bool messageAvailable_ = false; // MAV while a message executes
 };

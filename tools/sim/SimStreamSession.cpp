@@ -4,6 +4,7 @@
 
 namespace {
 constexpr qsizetype kMaxMessage = 1 << 20;
+constexpr int kThawPollMs = 20;
 }
 
 SimStreamSession::SimStreamSession(SimInstrument& inst, QString transport, Writer write, Closer close,
@@ -12,6 +13,19 @@ SimStreamSession::SimStreamSession(SimInstrument& inst, QString transport, Write
 {
     timer_.setSingleShot(true);
     connect(&timer_, &QTimer::timeout, this, &SimStreamSession::Flush);
+    thaw_.setInterval(kThawPollMs);
+    connect(&thaw_, &QTimer::timeout, this, [this] {
+        if (inst_.Frozen())
+            return;
+        thaw_.stop();
+        Receive({});
+    });
+}
+
+void SimStreamSession::Hold()
+{
+    if (!thaw_.isActive())
+        thaw_.start();
 }
 
 void SimStreamSession::Receive(const QByteArray& bytes)
@@ -27,6 +41,10 @@ void SimStreamSession::Receive(const QByteArray& bytes)
     }
     qsizetype nl;
     while ((nl = input_.indexOf('\n')) >= 0) {
+        if (inst_.Frozen()) {
+            Hold();
+            return;
+        }
         QByteArray message = input_.left(nl);
         input_.remove(0, nl + 1);
         if (message.endsWith('\r'))
@@ -48,6 +66,10 @@ void SimStreamSession::Receive(const QByteArray& bytes)
 
 void SimStreamSession::Flush()
 {
+    if (inst_.Frozen()) {
+        Hold();
+        return;
+    }
     while (!queue_.empty() && !closed_) {
         const int64_t wait = inst_.Clock().RealMsUntil(queue_.front().readyAtMs);
         if (wait > 0) {

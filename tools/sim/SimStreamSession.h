@@ -12,6 +12,7 @@ class SimInstrument;
 
 // One client on a byte stream (TCP connection, pseudo-terminal): program messages end at a line
 // feed (a CR before it is dropped); answers go out in order, each when its virtual time has come.
+// While the analyser is frozen, what comes and what is ready waits until it thaws.
 class SimStreamSession : public QObject {
     Q_OBJECT
 public:
@@ -24,6 +25,8 @@ public:
 
 private:
     void Flush();
+    // Looks again, every little while, whether a frozen analyser has thawed.
+    void Hold();
     struct Pending {
         QByteArray bytes;
         double readyAtMs;
@@ -35,6 +38,7 @@ private:
     QByteArray input_;
     std::deque<Pending> queue_;
     QTimer timer_;
+    QTimer thaw_;
     bool closed_ = false;
 };
 

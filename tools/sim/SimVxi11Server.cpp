@@ -41,6 +41,9 @@ constexpr uint32_t kMaxRecvSize = 0x100000;
 // What a device_write takes at most while the fault "short-write" is on.
 constexpr u_int kShortWriteBytes = 8;
 
+// While the analyser is frozen, how often the server looks whether it has thawed.
+constexpr int kThawPollMs = 20;
+
 // Reads and writes XDR with the generated routines on memory buffers.
 template <typename T>
 bool Decode(const QByteArray& args, xdrproc_t proc, T* value)
@@ -128,8 +131,30 @@ struct SimVxi11Server::Impl {
     bool registered = false;
     int lockFd = -1;
     SimVxi11Server* owner = nullptr;
+    // A frozen analyser serves no call on any channel, as a stopped process serves none: calls
+    // wait in their connection until it thaws, then are served in order.
+    QTimer thaw;
 
-    Impl(SimInstrument& i, uint32_t p, uint32_t v) : inst(i), program(p), version(v) {}
+    Impl(SimInstrument& i, uint32_t p, uint32_t v) : inst(i), program(p), version(v) { thaw.setInterval(kThawPollMs); }
+
+    void Hold()
+    {
+        if (!thaw.isActive())
+            thaw.start();
+    }
+
+    void Thaw()
+    {
+        if (inst.Frozen())
+            return;
+        thaw.stop();
+        for (const std::weak_ptr<Conn>& weak : connections)
+            if (const std::shared_ptr<Conn> c = weak.lock()) {
+                if (c->readPending)
+                    ServePendingRead(*c);
+                Process(*c);
+            }
+    }
 
     // One connection: record-marked RPC calls, answered one at a time; a device_read that has
     // nothing ready yet is answered later by a timer, or at once when it is aborted.
@@ -200,6 +225,8 @@ struct SimVxi11Server::Impl {
     void Process(Conn& c)
     {
         while (c.Open() && c.in.size() >= 4 && !c.readPending) {
+            if (inst.Frozen())
+                return Hold();
             const uint32_t mark = GetU32(c.in, 0);
             const qsizetype len = static_cast<qsizetype>(mark & 0x7FFFFFFFu);
             if (len > 16 * 1024 * 1024) {
@@ -406,6 +433,8 @@ struct SimVxi11Server::Impl {
     {
         if (!c.readPending || !c.Open())
             return;
+        if (inst.Frozen())
+            return Hold();
         const Device_ReadParms& p = c.pendingRead;
         Device_ReadResp r{};
         auto it = links.find(p.lid);
@@ -517,6 +546,7 @@ SimVxi11Server::SimVxi11Server(SimInstrument& inst, uint32_t program, uint32_t v
     impl_->owner = this;
     connect(&impl_->core, &QTcpServer::newConnection, this, [this]() { impl_->Accept(impl_->core, false); });
     connect(&impl_->abort, &QTcpServer::newConnection, this, [this]() { impl_->Accept(impl_->abort, true); });
+    connect(&impl_->thaw, &QTimer::timeout, this, [this]() { impl_->Thaw(); });
 }
 
 SimVxi11Server::~SimVxi11Server()

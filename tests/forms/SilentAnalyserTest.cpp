@@ -1,0 +1,170 @@
+// An analyser that falls silent in a run driven through the windows (the simulator's "freeze":
+// link open, nothing answered), over VXI-11 with real time-outs.
+#include "RunWindowFixture.h"
+
+#include "chart/series/LineSeries.h"
+#include "common/Controls.h"
+#include "datafiles/CheckListModel.h"
+#include "datafiles/ParameterGridModel.h"
+#include "forms/MainChart.h"
+#include "forms/MainWindow.h"
+#include "instrument/InstrumentState.h"
+#include "measurement/PeakLists.h"
+
+#include <QCheckBox>
+#include <QDateTime>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+using testsupport::Control;
+
+namespace {
+
+using L = QStringList;
+const QString kLost = QStringLiteral("Error: the link to the analyser was lost, measurement stopped");
+constexpr qint64 kTimeoutMs = 400;
+
+// The project's first segment, measured once so that the log shows where `query` stands in it;
+// the analyser then freezes right after that query at the `occurrence`-th start of the segment
+// (the query is taken in, its answer never comes). *at: the query's place in the log.
+void StartFrozenLater(RunWindowFixture& f, const QObject& scope, const char* family, bool zeroSpan,
+                      const QString& query, int occurrence, size_t* at)
+{
+    ASSERT_NO_FATAL_FAILURE(f.Start(family, "conducted_cispr32_b.prj"));
+    ASSERT_NO_FATAL_FAILURE(f.Connect());
+    Control<QCheckBox>(*f.w, "CheckBox21").setChecked(zeroSpan); // "EMI(ZeroSpan)"
+    CheckListModel& checks = f.w->segmentChecks(1);
+    for (int row = 2; row < checks.Count(); ++row)
+        checks.SetChecked(row, false);
+    f.Play().click();
+    const qsizetype n = f.SimLog(f.Mark("start", 1)).indexOf(query) + 1;
+    ASSERT_GT(n, 0);
+    auto seen = std::make_shared<int>(0);
+    QObject::connect(&f.app.Messages, &MessageLog::LineAppended, &scope, [&f, n, occurrence, seen, at](const QString& l) {
+        if (!l.startsWith("Info: measurement start seg 1 ") || ++*seen != occurrence)
+            return;
+        *at = f.sim->Instrument().CommandLog().size() + static_cast<size_t>(n) - 1;
+        SimFaults faults;
+        faults.freezeAfter = static_cast<int>(n);
+        f.sim->Instrument().SetFaults(faults);
+    });
+    f.SetTimeoutMs(kTimeoutMs);
+}
+
+struct SilentCase {
+    const char *name, *family;
+    bool zeroSpan, maxHold;
+    const char* query; // the last one the analyser takes in
+};
+
+class SilentAnalyser : public ::testing::TestWithParam<SilentCase> {};
+
+} // namespace
+
+// One line within the time-out and a second, the analyser disconnected, "MaxHold" ended, the
+// window's events handled all along, no box with Debug on, nothing sent after the loss.
+TEST_P(SilentAnalyser, EndsTheRunWithOneLineAndTheWindowKeepsWorking)
+{
+    const SilentCase& sc = GetParam();
+    RunWindowFixture f;
+    QObject scope;
+    size_t at = SIZE_MAX;
+    ASSERT_NO_FATAL_FAILURE(StartFrozenLater(f, scope, sc.family, sc.zeroSpan, sc.query, sc.maxHold ? 2 : 1, &at));
+    ParameterGridModel& grid = f.w->parameters();
+    grid.setData(grid.index(grid.RowOf("MaxHold"), 1), sc.maxHold ? "on" : "off");
+    Control<QCheckBox>(*f.w, "CheckBox1").setChecked(true); // "Debug"
+    qint64 endedMs = 0;
+    QObject::connect(&f.app.Messages, &MessageLog::LineAppended, &scope, [&endedMs](const QString& l) {
+        if (l.startsWith("Error: ") && endedMs == 0)
+            endedMs = QDateTime::currentMSecsSinceEpoch();
+    });
+    // The longest real time between two shots of a timer that wants to fire every 5 ms.
+    QElapsedTimer clock;
+    qint64 last = 0, longestGap = 0;
+    QTimer tick;
+    QObject::connect(&tick, &QTimer::timeout, [&] { longestGap = std::max(longestGap, clock.elapsed() - last); last = clock.elapsed(); });
+    clock.start();
+    tick.start(5);
+    f.boxes.clear();
+
+    f.Play().click();
+
+    longestGap = std::max(longestGap, clock.elapsed() - last);
+    EXPECT_EQ(f.Lines("Error: "), L{kLost});
+    EXPECT_EQ(f.Lines("Warning: "), L{});
+    ASSERT_NE(at, SIZE_MAX) << "the analyser never froze";
+    EXPECT_LT(endedMs - f.sim->Instrument().CommandLog()[at].realMs, kTimeoutMs + 1000);
+    EXPECT_LT(longestGap, 1000);
+    EXPECT_EQ(f.boxes, L{});
+    EXPECT_EQ(f.program->Instrument().Device.DeviceConnected, 0);
+    EXPECT_EQ(Control<QLabel>(*f.w, "Label3").text(), sc.maxHold ? "2" : "1");
+    EXPECT_EQ(grid.Value("MaxHold"), "off");
+    // Thawed, it shows what reached it: nothing after the query it left unanswered.
+    f.sim->Instrument().SetFaults({});
+    QTest::qWait(100);
+    EXPECT_EQ(f.SimLog(at), L{sc.query});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Families, SilentAnalyser,
+    ::testing::Values(SilentCase{"RigolDsa", "dsa815", false, false, ":TRAC:DATA? TRACE1"},
+                      SilentCase{"RigolRsa", "rsa5065", false, false, "*ESR?"},
+                      SilentCase{"Siglent", "ssa3032x", false, false, ":SENS:SWE:TIME?"},
+                      SilentCase{"ReceiverScan", "fpc1000", false, false, ":TRAC:DATA?"},
+                      SilentCase{"ReceiverFixed", "fpc1000", true, false, ":TRACE:DATA?"},
+                      SilentCase{"ZeroSpan", "dsa815", true, false, ":CALC:MARK1:Y?"},
+                      SilentCase{"MaxHold", "dsa815", false, true, ":TRAC:DATA? TRACE1"}),
+    [](const ::testing::TestParamInfo<SilentCase>& p) { return std::string(p.param.name); });
+
+// Stop pressed 300 ms into the wait for a trace that does not come ends the run at once, however
+// long the time-out; neither that run nor a Play on a link that died meanwhile changes the last
+// results (chart, peak lists, peak grid).
+TEST(SilentAnalyser, StopEndsTheWaitAndPlayOnADeadLinkKeepsTheResults)
+{
+    RunWindowFixture f;
+    QObject scope;
+    size_t at = SIZE_MAX;
+    ASSERT_NO_FATAL_FAILURE(StartFrozenLater(f, scope, "dsa815", false, ":TRAC:DATA? TRACE1", 1, &at));
+    f.SetTimeoutMs(3000);
+    QElapsedTimer clock;
+    clock.start();
+    qint64 pressedMs = -1;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (f.sim->Instrument().Frozen() && watch.isActive()) {
+            watch.stop();
+            QTimer::singleShot(300, &scope, [&] { pressedMs = clock.elapsed(), f.Stop().click(); });
+        }
+    });
+    watch.start(10);
+    const auto results = [&f] {
+        const PeakLists& p = f.w->peakLists(1);
+        L out = p.Lines.stringList() + p.Freqs.stringList() + p.Levels.stringList();
+        for (const SeriesRole role : {SeriesRole::rawTrace1, SeriesRole::correctedTrace1})
+            for (int i = 0; i < f.w->chart().Series(role)->Count(); ++i)
+                out << QString::number(f.w->chart().Series(role)->GetPointY(i));
+        for (int cell = 0; cell < p.Grid.RowCount() * PeakGridModel::kColumns; ++cell)
+            out << p.Grid.Cell(cell / PeakGridModel::kColumns, cell % PeakGridModel::kColumns);
+        return out;
+    };
+    const L before = results();
+    ASSERT_GT(f.w->peakLists(1).Count(), 0);
+
+    f.Play().click();
+
+    ASSERT_GE(pressedMs, 0) << "the analyser never froze";
+    EXPECT_LT(clock.elapsed() - pressedMs, 1000);
+    EXPECT_EQ(f.Lines("Info: measurement waiting to stop").size(), 1);
+    EXPECT_EQ(f.Lines("Error: "), L{});
+    EXPECT_EQ(results(), before);
+    // The analyser switched off meanwhile.
+    f.sim->Stop();
+    f.Play().click();
+    EXPECT_EQ(f.Lines("Error: "), L{kLost});
+    EXPECT_EQ(results(), before);
+    EXPECT_EQ(f.program->Instrument().Device.DeviceConnected, 0);
+}
