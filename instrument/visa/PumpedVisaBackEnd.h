@@ -60,6 +60,7 @@ public:
     uintptr_t Handle() const override { return inner_->Handle(); }
     uintptr_t EntryPointAddress(int index) const override { return inner_->EntryPointAddress(index); }
     QString Description() const override { return inner_->Description(); }
+    QString OpenFailure(ViStatus status) const override { return inner_->OpenFailure(status); }
 
 private:
     struct Call;
