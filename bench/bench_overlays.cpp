@@ -109,7 +109,7 @@ struct Scene {
     PeakLists peaks1{1}, peaks2{2};
     MarkerStore markers1, markers2;
     MainWindowColors colors = StartupColors();
-    OverlayScene scene{colors, colors.ChartBG};
+    OverlayScene scene{colors, colors.ChartBackground};
     MarkStamps stamps;
     bool overlays = true;
     double overlaySeconds = 0;

@@ -238,7 +238,7 @@ void MainWindow::wireLaterWindows(ReportHeaderItems& reportHeader)
     if (TableEditorWindow* editor = forms_.tableEditorWindow) {
         TableEditorWindow::MainChartLink link;
         link.preview = chart_->Series(SeriesRole::tablePreview);
-        link.previewColor = state_.Colors.ColorTable[5];
+        link.previewColor = state_.Colors[TraceColor::tablePreview];
         link.frequencyAxis = frequencyAxis_.get();
         link.levelAxis = levelAxis_.get();
         link.showPreviewOnly = [this] { ShowTablePreviewOnly(true); };

@@ -97,7 +97,7 @@ void MainWindow::SetUpChart()
     chart_->Series(SeriesRole::rawTrace1)->SetActive(true);
     chart_->Series(SeriesRole::limitLine1)->Clear();
     chart_->Series(SeriesRole::limitLine1)->SetActive(true);
-    mainChart->SetBackColor(state_.Colors.ChartBG);
+    mainChart->SetBackColor(state_.Colors.ChartBackground);
 
     TChartAxis& bottom = *mainChart->BottomAxis();
     bottom.SetAutomatic(false);
@@ -317,8 +317,8 @@ void MainWindow::undoZoom()
 void MainWindow::ApplyColors(const ColorSettings& colors, ColorSlotMask changed)
 {
     RecolourSeries(colors, changed, chart_->ByRole());
-    mainChart->SetBackColor(state_.Colors.ChartBG);
-    coverageFrame->setChartBackColor(state_.Colors.ChartBG);
+    mainChart->SetBackColor(state_.Colors.ChartBackground);
+    coverageFrame->setChartBackColor(state_.Colors.ChartBackground);
     targets_.Colors = ProjectColorsOf(state_.Colors);
     ApplyGridColors(*parameterModel_, GridPaletteOf(state_.Colors));
 
@@ -327,10 +327,10 @@ void MainWindow::ApplyColors(const ColorSettings& colors, ColorSlotMask changed)
         p.setColor(role, QColorOf(color));
         w->setPalette(p);
     };
-    tint(level1Readout, QPalette::Text, colors[ColorSlot::Ser7]);
-    tint(level2Readout, QPalette::Text, colors[ColorSlot::Ser9]);
-    tint(marker1CheckBox, QPalette::Window, colors[ColorSlot::Ser7]);
-    tint(marker2CheckBox, QPalette::Window, colors[ColorSlot::Ser9]);
+    tint(level1Readout, QPalette::Text, colors[ColorSlot::correctedTrace1]);
+    tint(level2Readout, QPalette::Text, colors[ColorSlot::correctedTrace2]);
+    tint(marker1CheckBox, QPalette::Window, colors[ColorSlot::correctedTrace1]);
+    tint(marker2CheckBox, QPalette::Window, colors[ColorSlot::correctedTrace2]);
     marker1CheckBox->setAutoFillBackground(true);
     marker2CheckBox->setAutoFillBackground(true);
     for (QWidget* key : viewColorKeys)

@@ -327,7 +327,7 @@ void MainWindow::SelectMaxPeaksClicked(int set)
 
 void MainWindow::PeakListDoubleClicked(const QStringListModel& freqs, const QStringListModel& levels, int row)
 {
-    if (::ShowPeakCrosshair(FrontPainter(), [this] { mainChart->RepaintNow(); }, state_.Colors.Cross,
+    if (::ShowPeakCrosshair(FrontPainter(), [this] { mainChart->RepaintNow(); }, state_.Colors.Crosshair,
                             freqs.stringList(), levels.stringList(), row))
         ShowFrontMarks();
 }

@@ -88,11 +88,15 @@ ChartFileContext MainWindow::chartFiles()
     c.Series = chart_->ByRole();
     c.BottomAxis = mainChart->BottomAxis();
     c.LeftAxis = mainChart->LeftAxis();
-    // The colour table starts with Ser1 .. Ser11, then the reference traces' six colours.
-    const auto& table = state_.Colors.ColorTable;
-    std::copy_n(table.begin(), c.SeriesColors.size(), c.SeriesColors.begin());
-    std::copy_n(table.begin() + static_cast<std::ptrdiff_t>(c.SeriesColors.size()), c.TraceColors.size(),
-                c.TraceColors.begin());
+    // The chart file numbers the colours of Series1 .. Series11 from 1; the reference traces follow.
+    using enum TraceColor;
+    const MainWindowColors& colors = state_.Colors;
+    c.SeriesColors = {colors[rawTrace1],       colors[limitLine1],      colors[cableCorrection],
+                      colors[lisnCorrection],  colors[limitLine2],      colors[tablePreview],
+                      colors[correctedTrace1], colors[rawTrace2],       colors[correctedTrace2],
+                      colors[amplifierCorrection], colors[antennaFactor]};
+    c.TraceColors = {colors[reference1Set1], colors[reference1Set2], colors[reference2Set1],
+                     colors[reference2Set2], colors[reference3Set1], colors[reference3Set2]};
     c.Messages = &app_.Messages;
     c.Debug = &app_.Debug;
     return c;

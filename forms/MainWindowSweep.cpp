@@ -242,10 +242,10 @@ template <class F> void Guarded(MessageLog& log, F&& handler)
 // "Cor Data Set2" of the colour settings.
 void TakePointColors(RunSwitches& s, const MainWindowColors& colors)
 {
-    s.RawColor1 = colors.ColorTable[0];
-    s.CorrectedColor1 = colors.ColorTable[6];
-    s.RawColor2 = colors.ColorTable[7];
-    s.CorrectedColor2 = colors.ColorTable[8];
+    s.RawColor1 = colors[TraceColor::rawTrace1];
+    s.CorrectedColor1 = colors[TraceColor::correctedTrace1];
+    s.RawColor2 = colors[TraceColor::rawTrace2];
+    s.CorrectedColor2 = colors[TraceColor::correctedTrace2];
 }
 
 } // namespace

@@ -27,6 +27,7 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 #include <functional>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -106,25 +107,23 @@ QWidget* MainWindow::BuildViewPanel(QWidget* parent)
     // Each box with the colour-table entry of the series it shows: corrected 1 and 2, raw 1 and
     // 2; traces 1 and 2 of both sets; trace 3 of both sets, the margin lines in their limits'
     // colours. The corrections have many colours, so their key is red.
+    using enum TraceColor;
     struct Entry {
         QCheckBox* box;
-        int color; // index in the colour table, -1 for red
+        std::optional<TraceColor> color; // none: red
     };
     const std::array<std::vector<Entry>, 3> columns = {{
-        {{viewSet1CheckBox, 6}, {viewSet2CheckBox, 8}, {viewRaw1CheckBox, 0}, {viewRaw2CheckBox, 7}},
-        {{viewTrace1Set1CheckBox, 11}, {viewTrace1Set2CheckBox, 12}, {viewTrace2Set1CheckBox, 13},
-         {viewTrace2Set2CheckBox, 14}},
-        {{viewTrace3Set1CheckBox, 15}, {viewTrace3Set2CheckBox, 16}, {viewMargin1CheckBox, 1},
-         {viewMargin2CheckBox, 4}, {viewCorrectionsCheckBox, -1}},
+        {{viewSet1CheckBox, correctedTrace1}, {viewSet2CheckBox, correctedTrace2}, {viewRaw1CheckBox, rawTrace1},
+         {viewRaw2CheckBox, rawTrace2}},
+        {{viewTrace1Set1CheckBox, reference1Set1}, {viewTrace1Set2CheckBox, reference1Set2},
+         {viewTrace2Set1CheckBox, reference2Set1}, {viewTrace2Set2CheckBox, reference2Set2}},
+        {{viewTrace3Set1CheckBox, reference3Set1}, {viewTrace3Set2CheckBox, reference3Set2},
+         {viewMargin1CheckBox, limitLine1}, {viewMargin2CheckBox, limitLine2}, {viewCorrectionsCheckBox, {}}},
     }};
     for (size_t c = 0; c < columns.size(); ++c) {
         for (size_t r = 0; r < columns[c].size(); ++r) {
-            const int entry = columns[c][r].color;
-            auto* key = new ViewColorKey(
-                [this, entry] {
-                    return entry < 0 ? clRed : state_.Colors.ColorTable[static_cast<size_t>(entry)];
-                },
-                viewGroup);
+            const std::optional<TraceColor> entry = columns[c][r].color;
+            auto* key = new ViewColorKey([this, entry] { return entry ? state_.Colors[*entry] : clRed; }, viewGroup);
             viewColorKeys << key;
             grid->addWidget(key, static_cast<int>(r), static_cast<int>(c) * 2);
             grid->addWidget(columns[c][r].box, static_cast<int>(r), static_cast<int>(c) * 2 + 1);

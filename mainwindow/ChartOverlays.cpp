@@ -322,14 +322,12 @@ void DrawMainChartOverlays(const OverlayPainter& p, const OverlayScene& scene)
     PlaceSegmentMarks(scene.SegmentMarks1, scene.SegmentMarks2, p.Left);
     const MainWindowColors& c = scene.Colors;
     if (scene.ViewSet1 && scene.Peaks1)
-        DrawPeakMarks(p, *scene.Peaks1, {c.Marker11, c.Marker21, scene.BackColor}, scene.ShowMarkerNumbers);
+        DrawPeakMarks(p, *scene.Peaks1, {c.PeakCircles1, c.RemeasureCrosses1, scene.BackColor}, scene.ShowMarkerNumbers);
     if (scene.ViewSet2 && scene.Peaks2)
-        DrawPeakMarks(p, *scene.Peaks2, {c.Marker12, c.Marker22, scene.BackColor}, scene.ShowMarkerNumbers);
+        DrawPeakMarks(p, *scene.Peaks2, {c.PeakCircles2, c.RemeasureCrosses2, scene.BackColor}, scene.ShowMarkerNumbers);
     DrawBottomAxisLabels(p, scene.ScaledKhz);
-    constexpr size_t kCorrected1 = 6;
-    constexpr size_t kCorrected2 = 8;
     if (scene.ShowMarkers1 && scene.Markers1)
-        DrawStoredFlags(p, *scene.Markers1, c.ColorTable[kCorrected1], scene.Unit, scene.FlagsAtLevels);
+        DrawStoredFlags(p, *scene.Markers1, c[TraceColor::correctedTrace1], scene.Unit, scene.FlagsAtLevels);
     if (scene.ShowMarkers2 && scene.Markers2)
-        DrawStoredFlags(p, *scene.Markers2, c.ColorTable[kCorrected2], scene.Unit, scene.FlagsAtLevels);
+        DrawStoredFlags(p, *scene.Markers2, c[TraceColor::correctedTrace2], scene.Unit, scene.FlagsAtLevels);
 }

@@ -94,15 +94,13 @@ ChartBounds ChartMouseDown(ChartClick& c, int mouseX)
     if (c.Boxes.Harmonics && !c.Boxes.Magnify) {
         if (c.RepaintChart)
             c.RepaintChart();
-        DrawHarmonics(p, c.Colors.Cross, static_cast<double>(RoundHalfEven(frequency)), c.HarmonicsOrder);
+        DrawHarmonics(p, c.Colors.Crosshair, static_cast<double>(RoundHalfEven(frequency)), c.HarmonicsOrder);
     }
-    constexpr size_t kCorrected1 = 6;
-    constexpr size_t kCorrected2 = 8;
     if (c.Boxes.M1 && !c.Boxes.Magnify &&
-        !PlaceMarker(c, {c.Boxes.M1, c.Markers1, c.Corrected1, c.Colors.ColorTable[kCorrected1], "1"}, frequency))
+        !PlaceMarker(c, {c.Boxes.M1, c.Markers1, c.Corrected1, c.Colors[TraceColor::correctedTrace1], "1"}, frequency))
         return frozen;
     if (c.Boxes.M2 && !c.Boxes.Magnify)
-        PlaceMarker(c, {c.Boxes.M2, c.Markers2, c.Corrected2, c.Colors.ColorTable[kCorrected2], "2"}, frequency);
+        PlaceMarker(c, {c.Boxes.M2, c.Markers2, c.Corrected2, c.Colors[TraceColor::correctedTrace2], "2"}, frequency);
     return frozen;
 }
 

@@ -141,14 +141,14 @@ TEST_F(Overlays, MouseReadoutUpToOneKhzBeyondTheAxis)
 
 TEST_F(Overlays, CrosshairHarmonicsAndFlagsAtTheAxesPixels)
 {
-    DrawCrosshair(Painter(), colors.Cross, 250, 40);
-    EXPECT_EQ(canvas.lines, (std::vector<Line>{{X(250), Y(100), X(250), Y(0), colors.Cross},
-                                               {X(1000), Y(40), X(0), Y(40), colors.Cross}}));
+    DrawCrosshair(Painter(), colors.Crosshair, 250, 40);
+    EXPECT_EQ(canvas.lines, (std::vector<Line>{{X(250), Y(100), X(250), Y(0), colors.Crosshair},
+                                               {X(1000), Y(40), X(0), Y(40), colors.Crosshair}}));
     canvas.Forget();
 
     // Harmonics of 150 MHz on a view up to 1 GHz: the seventh lies outside.
     axistest::Prepare(*chart.bottom, 100, 1000000);
-    DrawHarmonics(Painter(), colors.Cross, 150000, 7);
+    DrawHarmonics(Painter(), colors.Crosshair, 150000, 7);
     EXPECT_EQ(canvas.lines.size(), 6u);
     EXPECT_EQ(canvas.Texts(), (L{"*1", "*2", "*3", "*4", "*5", "*6"}));
     EXPECT_EQ(canvas.texts[5].x, chart.bottom->ValueToPixel(900000));
@@ -156,13 +156,13 @@ TEST_F(Overlays, CrosshairHarmonicsAndFlagsAtTheAxesPixels)
     canvas.Forget();
 
     axistest::Prepare(*chart.bottom, 0, 1000);
-    DrawMarkerFlag(Painter(), colors.ColorTable[6], "1 500 kHz", 500, 200);
+    DrawMarkerFlag(Painter(), colors[TraceColor::correctedTrace1], "1 500 kHz", 500, 200);
     const int x = X(500);
-    EXPECT_EQ(canvas.lines, (std::vector<Line>{{x, 200, x - 6, 194, colors.ColorTable[6]},
-                                               {x - 6, 194, x + 6, 194, colors.ColorTable[6]},
-                                               {x + 6, 194, x, 200, colors.ColorTable[6]}}));
+    EXPECT_EQ(canvas.lines, (std::vector<Line>{{x, 200, x - 6, 194, colors[TraceColor::correctedTrace1]},
+                                               {x - 6, 194, x + 6, 194, colors[TraceColor::correctedTrace1]},
+                                               {x + 6, 194, x, 200, colors[TraceColor::correctedTrace1]}}));
     EXPECT_EQ(canvas.texts.at(0).y, 180);
-    DrawMarkerFlag(Painter(), colors.ColorTable[6], "on the bound", 0, 200); // strictly inside only
+    DrawMarkerFlag(Painter(), colors[TraceColor::correctedTrace1], "on the bound", 0, 200); // strictly inside only
     EXPECT_EQ(canvas.texts.size(), 1u);
 }
 
@@ -172,21 +172,21 @@ TEST_F(Overlays, PeakMarksOnlyStrictlyInsideAndCrossesOnlyWithPeaks)
     SetList(peaks1.Levels, {"50.00", "100.00", "40,00", "30.00", "20.00", "50.00"});
     SetList(peaks1.MeasureFreqs, {"700.25"});
     SetList(peaks1.MeasureLevels, {"21.00"});
-    DrawPeakMarks(Painter(), peaks1, {colors.Marker11, colors.Marker21, colors.ChartBG}, true);
+    DrawPeakMarks(Painter(), peaks1, {colors.PeakCircles1, colors.RemeasureCrosses1, colors.ChartBackground}, true);
     ASSERT_EQ(canvas.ellipses.size(), 2u); // 200.5 kHz and 300 kHz; the bounds and "x" are skipped
-    EXPECT_EQ(canvas.ellipses[0], (Line{X(200.5) - 3, Y(40) + 3, X(200.5) + 3, Y(40) - 3, colors.Marker11}));
+    EXPECT_EQ(canvas.ellipses[0], (Line{X(200.5) - 3, Y(40) + 3, X(200.5) + 3, Y(40) - 3, colors.PeakCircles1}));
     EXPECT_EQ(canvas.Texts(), (L{"3", "5"}));
     EXPECT_EQ(canvas.texts[0].y, Y(40) - 15);
     ASSERT_EQ(canvas.lines.size(), 2u);
-    EXPECT_EQ(canvas.lines[0], (Line{X(700.25) - 3, Y(21) + 3, X(700.25) + 3, Y(21) - 3, colors.Marker21}));
+    EXPECT_EQ(canvas.lines[0], (Line{X(700.25) - 3, Y(21) + 3, X(700.25) + 3, Y(21) - 3, colors.RemeasureCrosses1}));
     // The circle is drawn in its colour, filled with the back colour.
-    EXPECT_EQ(canvas.GetPixel(X(300), Y(20) - 3), colors.Marker11);
-    EXPECT_EQ(canvas.GetPixel(X(300), Y(20)), colors.ChartBG);
+    EXPECT_EQ(canvas.GetPixel(X(300), Y(20) - 3), colors.PeakCircles1);
+    EXPECT_EQ(canvas.GetPixel(X(300), Y(20)), colors.ChartBackground);
 
     canvas.Forget();
     canvas.ellipses.clear();
     SetList(peaks1.Freqs, {});
-    DrawPeakMarks(Painter(), peaks1, {colors.Marker11, colors.Marker21, colors.ChartBG}, false);
+    DrawPeakMarks(Painter(), peaks1, {colors.PeakCircles1, colors.RemeasureCrosses1, colors.ChartBackground}, false);
     EXPECT_TRUE(canvas.lines.empty());
 }
 
@@ -208,8 +208,8 @@ TEST_F(Overlays, StampedMarksLookLikeTheMarksDrawnDirectly)
     for (int pass = 0; pass < 2; ++pass) {
         for (MarkCanvas* c : {&direct, &stamped}) {
             OverlayPainter p{*c, *chart.bottom, *chart.left, c == &stamped ? &stamps : nullptr};
-            DrawPeakMarks(p, peaks1, {colors.Marker11, colors.Marker21, colors.ChartBG}, true);
-            DrawMarkerFlag(p, colors.ColorTable[8], "12 345.678 MHz -12.34 dBm", 400 + pass * 200, 300);
+            DrawPeakMarks(p, peaks1, {colors.PeakCircles1, colors.RemeasureCrosses1, colors.ChartBackground}, true);
+            DrawMarkerFlag(p, colors[TraceColor::correctedTrace2], "12 345.678 MHz -12.34 dBm", 400 + pass * 200, 300);
         }
     }
     EXPECT_EQ(stamps.Count(), 5 + 1 + 1); // a circle per number, one cross, one flag
@@ -247,7 +247,7 @@ TEST_F(Overlays, PaintDrawsMarksFlagsSegmentHeightsAndEndLabelsIntoTheChart)
     }
     chart.bottom->Items().Add(400);
     chart.bottom->Items().Add(600);
-    OverlayScene scene{colors, colors.ChartBG};
+    OverlayScene scene{colors, colors.ChartBackground};
     scene.Peaks1 = &peaks1;
     scene.Peaks2 = &peaks2;
     scene.ViewSet2 = false;
@@ -377,10 +377,10 @@ TEST_F(Overlays, DoubleClickPutsTheCrosshairOnTheClickedPeak)
     int repaints = 0;
     const L freqs{"100.00", "250,50", "bad"};
     const L levels{"10.00", "42.00", "1"};
-    EXPECT_FALSE(ShowPeakCrosshair(Painter(), [&] { ++repaints; }, colors.Cross, freqs, levels, 2));
-    EXPECT_FALSE(ShowPeakCrosshair(Painter(), [&] { ++repaints; }, colors.Cross, freqs, levels, 3));
+    EXPECT_FALSE(ShowPeakCrosshair(Painter(), [&] { ++repaints; }, colors.Crosshair, freqs, levels, 2));
+    EXPECT_FALSE(ShowPeakCrosshair(Painter(), [&] { ++repaints; }, colors.Crosshair, freqs, levels, 3));
     EXPECT_EQ(repaints, 0);
-    ASSERT_TRUE(ShowPeakCrosshair(Painter(), [&] { ++repaints; }, colors.Cross, freqs, levels, 1));
+    ASSERT_TRUE(ShowPeakCrosshair(Painter(), [&] { ++repaints; }, colors.Crosshair, freqs, levels, 1));
     EXPECT_EQ(repaints, 1);
     ASSERT_EQ(canvas.lines.size(), 2u);
     EXPECT_EQ(canvas.lines[0].x0, X(250.5));
