@@ -209,21 +209,21 @@ void MainWindow::DrawChartOverlays()
         paintCursorShown_ = true;
     }
     OverlayScene scene{state_.Colors, mainChart->GetBackColor()};
-    scene.Peaks1 = &peakLists(1);
-    scene.Peaks2 = &peakLists(2);
-    scene.ViewSet1 = viewSet1CheckBox->isChecked();
-    scene.ViewSet2 = viewSet2CheckBox->isChecked();
+    scene.Sets[0].Peaks = &peakLists(1);
+    scene.Sets[1].Peaks = &peakLists(2);
+    scene.Sets[0].View = viewSet1CheckBox->isChecked();
+    scene.Sets[1].View = viewSet2CheckBox->isChecked();
     scene.ShowMarkerNumbers = showMarkerNumbersCheckBox->isChecked();
     scene.ScaledKhz = khzMhzCheckBox->isChecked();
-    scene.Markers1 = &state_.Markers[0];
-    scene.Markers2 = &state_.Markers[1];
-    scene.ShowMarkers1 = showMarkers1CheckBox->isChecked();
-    scene.ShowMarkers2 = showMarkers2CheckBox->isChecked();
+    scene.Sets[0].Markers = &state_.Markers[0];
+    scene.Sets[1].Markers = &state_.Markers[1];
+    scene.Sets[0].ShowMarkers = showMarkers1CheckBox->isChecked();
+    scene.Sets[1].ShowMarkers = showMarkers2CheckBox->isChecked();
     scene.Unit = LevelUnitOfOffset(state_.LevelUnitOffset);
     const TRect& bounds = mainChart->ChartBounds;
     scene.FlagsAtLevels = bounds.Width() != mainChart->width() || bounds.Height() != mainChart->height();
-    scene.SegmentMarks1 = chart_->Series(SeriesRole::segmentMarks1);
-    scene.SegmentMarks2 = chart_->Series(SeriesRole::segmentMarks2);
+    scene.Sets[0].SegmentMarks = chart_->Series(SeriesRole::segmentMarks1);
+    scene.Sets[1].SegmentMarks = chart_->Series(SeriesRole::segmentMarks2);
     DrawMainChartOverlays({mainChart->Canvas(), *mainChart->BottomAxis(), *mainChart->LeftAxis(), markStamps_.get()},
                           scene);
 }
@@ -257,20 +257,16 @@ void MainWindow::ChartMouseMoved(int x)
 void MainWindow::ChartMousePressed(int x)
 {
     MarkerBoxes boxes;
-    boxes.M1 = marker1CheckBox->isChecked();
-    boxes.M2 = marker2CheckBox->isChecked();
-    boxes.Show1 = showMarkers1CheckBox->isChecked();
-    boxes.Show2 = showMarkers2CheckBox->isChecked();
+    boxes.Sets[0] = {marker1CheckBox->isChecked(), showMarkers1CheckBox->isChecked()};
+    boxes.Sets[1] = {marker2CheckBox->isChecked(), showMarkers2CheckBox->isChecked()};
     boxes.Harmonics = harmonicsCheckBox->isChecked();
     boxes.Magnify = magnifyCheckBox->isChecked();
     const OverlayPainter front = FrontPainter();
     ChartClick click{front,
                      [this] { mainChart->RepaintNow(); },
                      boxes,
-                     state_.Markers[0],
-                     state_.Markers[1],
-                     chart_->Series(SeriesRole::correctedTrace1),
-                     chart_->Series(SeriesRole::correctedTrace2),
+                     {&state_.Markers[0], &state_.Markers[1]},
+                     {chart_->Series(SeriesRole::correctedTrace1), chart_->Series(SeriesRole::correctedTrace2)},
                      state_.Colors,
                      app_.Settings.OptHarmonicsOrder,
                      state_.LevelUnitOffset,
@@ -278,30 +274,28 @@ void MainWindow::ChartMousePressed(int x)
                      app_.Messages,
                      app_.Debug};
     frozenBounds_ = ::ChartMouseDown(click, x);
-    marker1CheckBox->setChecked(boxes.M1);
-    marker2CheckBox->setChecked(boxes.M2);
+    marker1CheckBox->setChecked(boxes.Sets[0].Armed);
+    marker2CheckBox->setChecked(boxes.Sets[1].Armed);
     ShowFrontMarks();
 }
 
 void MainWindow::MarkerArmed(int set, bool checked)
 {
     MarkerBoxes boxes;
-    boxes.M1 = marker1CheckBox->isChecked();
-    boxes.M2 = marker2CheckBox->isChecked();
-    boxes.Show1 = showMarkers1CheckBox->isChecked();
-    boxes.Show2 = showMarkers2CheckBox->isChecked();
+    boxes.Sets[0] = {marker1CheckBox->isChecked(), showMarkers1CheckBox->isChecked()};
+    boxes.Sets[1] = {marker2CheckBox->isChecked(), showMarkers2CheckBox->isChecked()};
     boxes.Harmonics = harmonicsCheckBox->isChecked();
-    ::ArmMarker(boxes, set, checked);
-    marker1CheckBox->setChecked(boxes.M1);
-    marker2CheckBox->setChecked(boxes.M2);
-    showMarkers1CheckBox->setChecked(boxes.Show1);
-    showMarkers2CheckBox->setChecked(boxes.Show2);
+    ::ArmMarker(boxes, static_cast<size_t>(set - 1), checked);
+    marker1CheckBox->setChecked(boxes.Sets[0].Armed);
+    marker2CheckBox->setChecked(boxes.Sets[1].Armed);
+    showMarkers1CheckBox->setChecked(boxes.Sets[0].Show);
+    showMarkers2CheckBox->setChecked(boxes.Sets[1].Show);
     harmonicsCheckBox->setChecked(boxes.Harmonics);
 }
 
 void MainWindow::copyMarkers()
 {
-    CopyMarkers(state_.Markers[0], state_.Markers[1], peakLists(1), peakLists(2));
+    CopyMarkers({&state_.Markers[0], &state_.Markers[1]}, {&peakLists(1), &peakLists(2)});
     RepaintChart();
 }
 

@@ -29,10 +29,8 @@ void CopyColorSettings(const ColorSettings& colors, MainWindowColors& target)
 {
     for (size_t i = 0; i < kTableSlots.size(); ++i)
         target.ColorTable[i] = colors[kTableSlots[i]];
-    target.PeakCircles1 = colors[ColorSlot::peakCircles1];
-    target.PeakCircles2 = colors[ColorSlot::peakCircles2];
-    target.RemeasureCrosses1 = colors[ColorSlot::remeasureCrosses1];
-    target.RemeasureCrosses2 = colors[ColorSlot::remeasureCrosses2];
+    target.PeakCircles = {colors[ColorSlot::peakCircles1], colors[ColorSlot::peakCircles2]};
+    target.RemeasureCrosses = {colors[ColorSlot::remeasureCrosses1], colors[ColorSlot::remeasureCrosses2]};
     target.Crosshair = colors[ColorSlot::crosshair];
     target.ChartBackground = colors[ColorSlot::chartBackground];
 }

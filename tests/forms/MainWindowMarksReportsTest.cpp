@@ -150,13 +150,13 @@ TEST_F(MarksAndReports, ThePaintDrawsThePeakMarksAndFlagsUnderTheBusyCursorAndTh
     chart1->RepaintNow();
     EXPECT_EQ(during, Qt::WaitCursor);
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
-    EXPECT_GT(Pixels(state->Colors.PeakCircles1, X(500), Y(30), 6), 8);
+    EXPECT_GT(Pixels(state->Colors.PeakCircles[0], X(500), Y(30), 6), 8);
 
     // Set 1 hidden: no circle; the R&S receivers paint without the busy cursor.
     Control<QCheckBox>(*w, "CheckBox4").setChecked(false);
     program->Instrument().Device.DeviceFamily = dfRsFpc;
     chart1->RepaintNow();
-    EXPECT_EQ(Pixels(state->Colors.PeakCircles1, X(500), Y(30), 6), 0);
+    EXPECT_EQ(Pixels(state->Colors.PeakCircles[0], X(500), Y(30), 6), 0);
     EXPECT_EQ(during, Qt::ArrowCursor);
 
     // The read-out: 500 kHz lies between the trace's points, 950 kHz beyond it; nothing left of
