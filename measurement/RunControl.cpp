@@ -392,7 +392,11 @@ int RunControl::RunPass(SegmentWork& work, const SegmentTable& table, SetTraces&
         // is not repeated.
         if (added > 0)
             ++measured;
-        segmentsteps::EndIfGone(job);
+        if (segmentsteps::EndIfGone(job)) {
+            // The segment was never delivered: no "done" line, no mail notice, no beep for it.
+            c_.Host.RepaintChart();
+            continue;
+        }
         if (c_.State.StopRequested == 0) {
             // A margin changed while the run waited paused counts from the next segment on.
             set.Margin = static_cast<double>(set2 ? c_.Parameters.Margin2Db : c_.Parameters.Margin1Db);
