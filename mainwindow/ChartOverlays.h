@@ -2,6 +2,7 @@
 #define ZENDRIK_MAINWINDOW_CHARTOVERLAYS_H
 
 #include "chart/canvas/PlotColor.h"
+#include "instrument/AnalyserKind.h"
 #include "mainwindow/LevelUnits.h"
 
 #include <QString>
@@ -70,7 +71,10 @@ void PlaceSegmentMarks(TChartSeries* marks1, TChartSeries* marks2, const TChartA
 
 // Whether the screen cursor shows the hourglass while the main chart paints (not on the R&S
 // receivers).
-inline bool BusyCursorDuringPaint(int32_t deviceFamily) { return deviceFamily != 4 && deviceFamily != 5; }
+inline bool BusyCursorDuringPaint(DeviceFamilyCode family)
+{
+    return !AnalyserKind{.DeviceFamily = family}.IsRsReceiver();
+}
 
 // What the main chart's paint draws over its traces (OnBeforeDrawSeries of Chart1).
 struct OverlayScene {

@@ -83,7 +83,7 @@ private:
 
 void LogCounts(CorrectionPass& c, SetTraces& set, const QString& rawName, const QString& corName)
 {
-    if (c.Debug.DebugMode != 1)
+    if (!c.Debug.DebugMode)
         return;
     auto count = [](const TChartSeries* s) { return QString::number(s ? s->Count() : 0); };
     c.Debug.LogMessage(rawName + QString::number(set.Raw.Count()));
@@ -115,7 +115,7 @@ void Calc_Cor_Single(CorrectionPass& c, SetTraces& set, bool maxHold, int sample
     c.Debug.LogMessage(QStringLiteral("@Calc_Cor_Single"));
     if (samples <= 0)
         return;
-    c.Messages.Append(c.State.CorFastPath == 1 ? QStringLiteral("Info: measurement calc cor fast")
+    c.Messages.Append(c.State.CorFastPath ? QStringLiteral("Info: measurement calc cor fast")
                                                : QStringLiteral("Info: measurement calc cor slow"));
     LogCounts(c, set, QStringLiteral("Cnt Series raw "), QStringLiteral("Cnt Series cor "));
 
@@ -150,10 +150,10 @@ void Calc_Cor_Single(CorrectionPass& c, SetTraces& set, bool maxHold, int sample
         const SeriesLevel m = master.Level(xr);
         double corrected;
         if (m.Status == 1) {
-            c.State.CorFastPath = 1;
+            c.State.CorFastPath = true;
             corrected = y - m.Level;
         } else {
-            c.State.CorFastPath = 0;
+            c.State.CorFastPath = false;
             corrected = y - chain.Sum(x);
         }
         if (!keepLarger || corrected > stored[static_cast<size_t>(i)])
@@ -184,7 +184,7 @@ int RecalcCorrectedTrace(CorrectionPass& c, SetTraces& set, const std::function<
     CorrectionChain chain(c.Series, c.Switches);
     SeriesLookup limit(&set.Limit);
     PeakWalk walk(set.Peaks, set.Margin, c.Switches.MaxFilter);
-    const bool debugLines = c.Debug.DebugMode == 1;
+    const bool debugLines = c.Debug.DebugMode;
     int done = 0;
     for (int i = 0; i < rawCount; ++i) {
         if (i % kEventsEvery == 0) {
@@ -198,7 +198,7 @@ int RecalcCorrectedTrace(CorrectionPass& c, SetTraces& set, const std::function<
             chain.Rebind();
             limit.Bind(&set.Limit);
         }
-        if (c.State.StopRequested == 1)
+        if (c.State.StopRequested)
             break;
         const double x = set.Raw.XValues().Values()[static_cast<size_t>(i)];
         const double y = set.Raw.YValues().Values()[static_cast<size_t>(i)];
