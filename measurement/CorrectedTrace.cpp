@@ -7,6 +7,7 @@
 #include "measurement/CorrectionChain.h"
 #include "measurement/MeasurementState.h"
 #include "measurement/PeakLists.h"
+#include "measurement/PeakWalk.h"
 #include "measurement/RunHost.h"
 #include "measurement/RunParameters.h"
 #include "platform/system/EventPump.h"
@@ -14,72 +15,7 @@
 namespace {
 
 constexpr double kNoLevel = -100.0;
-// A run of exceeding points is cut after this many, so that a long exceedance lists several
-// maxima instead of one.
-constexpr int kLongestRun = 15;
 constexpr int kEventsEvery = 200;
-
-// The run state of one pass over a trace and the listing of its peaks.
-class PeakWalk {
-public:
-    PeakWalk(PeakLists& peaks, double margin, bool maxFilter) : peaks_(peaks), margin_(margin), maxFilter_(maxFilter)
-    {
-    }
-
-    // The stored corrected level v at x with the limit L there.
-    void Point(double x, double v, double limit)
-    {
-        if (v <= limit - margin_) {
-            inRun_ = false;
-            runLength_ = 0;
-        } else {
-            inRun_ = true;
-            if (v > runMax_) {
-                runMax_ = v;
-                runMaxX_ = x;
-                // The grid's limit and margin belong to the listed maximum, not to the point
-                // that happened to end its run.
-                runMaxLimit_ = limit;
-                haveRun_ = true;
-            }
-            if (++runLength_ > kLongestRun) {
-                runLength_ = 0;
-                inRun_ = false;
-            }
-            if (!maxFilter_)
-                peaks_.AddPeak(x, v, limit);
-        }
-        if (!inRun_ && haveRun_) {
-            haveRun_ = false;
-            if (maxFilter_)
-                peaks_.AddPeak(runMaxX_, runMax_, runMaxLimit_);
-            runMax_ = kNoLevel;
-        }
-    }
-
-    // The end of the walk closes a run that is still open: its maximum may be the highest
-    // exceedance of the whole walk.
-    void Finish()
-    {
-        if (haveRun_ && maxFilter_)
-            peaks_.AddPeak(runMaxX_, runMax_, runMaxLimit_);
-        haveRun_ = false;
-        inRun_ = false;
-        runLength_ = 0;
-        runMax_ = kNoLevel;
-    }
-
-private:
-    PeakLists& peaks_;
-    double margin_;
-    bool maxFilter_;
-    bool inRun_ = false;
-    int runLength_ = 0;
-    bool haveRun_ = false;
-    double runMax_ = kNoLevel;
-    double runMaxX_ = 0;
-    double runMaxLimit_ = 0;
-};
 
 void LogCounts(CorrectionPass& c, SetTraces& set, const QString& rawName, const QString& corName)
 {
