@@ -17,7 +17,7 @@ void MessageLog::Clear()
 
 void DebugLog::LogMessage(const QString& text)
 {
-    if (DebugMode != 1)
+    if (!DebugMode)
         return;
     const QString stamp = TimeText ? TimeText() : QTime::currentTime().toString(QStringLiteral("HH:mm:ss"));
     const QString line = stamp + QStringLiteral(": ") + text;

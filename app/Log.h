@@ -24,14 +24,14 @@ private:
     QStringList lines_;
 };
 
-// The debug log: time-stamped lines that exist only while DebugMode is 1.
+// The debug log: time-stamped lines that exist only while DebugMode is set.
 class DebugLog : public QObject {
     Q_OBJECT
 public:
     // 0 or 1; LogMessage tests for exactly 1.
-    uint8_t DebugMode = 0;
+    bool DebugMode = false;
 
-    // Appends "<time>: <text>" when DebugMode is 1; otherwise does nothing, not even formatting.
+    // Appends "<time>: <text>" when DebugMode is set; otherwise does nothing, not even formatting.
     void LogMessage(const QString& text);
     void ClearLog();
     const QStringList& Lines() const { return lines_; }

@@ -6,7 +6,7 @@
 void DumpSeriesPoints(DebugLog& log, const QString& prefix, const std::vector<SeriesPoint>& points)
 {
     // Formatting thousands of points is wasted when nobody sees the lines.
-    if (log.DebugMode != 1)
+    if (!log.DebugMode)
         return;
     for (std::size_t i = 0; i < points.size(); ++i)
         log.LogMessage(prefix + QString::number(i) + QLatin1Char(' ') + FloatToStr(points[i].x) + QLatin1Char('/')
@@ -32,7 +32,7 @@ void DumpSeriesX(DebugLog& log, const LoggerServices& services)
 void DumpBottomAxisLabels(DebugLog& log, const LoggerServices& services)
 {
     log.LogMessage(QStringLiteral("rd items-------------"));
-    if (log.DebugMode != 1)
+    if (!log.DebugMode)
         return;
     const std::vector<double> values = services.BottomAxisLabelValues();
     for (std::size_t i = 0; i < values.size(); ++i)

@@ -77,8 +77,8 @@ void BM_CoverageTick(benchmark::State& state)
         std::make_unique<ScriptedTransport>(receiver), &visa.GpsSession);
     device.DeviceFamily = dfRigol;
     device.DeviceModel = 815;
-    device.DeviceConnected = 1;
-    gps.GpsConnected = 1;
+    device.DeviceConnected = true;
+    gps.GpsConnected = true;
 
     CoverageView view(c, gps, tables, host, dir.path());
     // Correction curves on the 4 kHz grid as loaded tables give them: cable and amplifier from

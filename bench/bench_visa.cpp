@@ -221,7 +221,7 @@ void BM_ReadTraceIntoSeries(benchmark::State& st)
     ScpiContext c{visa, device, options, debug, messages, pump, status};
     device.DeviceFamily = binary ? dfRigol : dfSiglent;
     device.DeviceModel = binary ? 5000 : 0;
-    device.SiglentSeries = 1;
+    device.SiglentSeries = ssSsa;
     device.TracePoints = n;
     auto peer = std::make_shared<ScriptedPeer>();
     peer->chunk = 1 << 22;

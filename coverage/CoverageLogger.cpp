@@ -114,7 +114,7 @@ bool CoverageView::Wait(uint32_t ms, uint64_t generation)
 
 bool CoverageView::Start()
 {
-    if (gps_.GpsConnected == 0) {
+    if (!gps_.GpsConnected) {
         host_.ShowError(QStringLiteral("No GPS device found"));
         return false;
     }
@@ -151,7 +151,7 @@ void CoverageView::Stop()
     // has returned, so that no point of it starts tracks of the next file.
     ++stopGeneration_;
     scpi_.Pump.Wake();
-    if (globals_.CoverageTickBusy == 1)
+    if (globals_.CoverageTickBusy)
         kmlAfterTick_ = true;
     else
         WriteKml();
@@ -169,7 +169,7 @@ void CoverageView::Latch()
 
 void CoverageView::Close()
 {
-    if (logging_ || globals_.CoverageTickBusy == 1)
+    if (logging_ || globals_.CoverageTickBusy)
         Stop();
     else
         WriteKml();
@@ -196,22 +196,22 @@ struct CoverageView::TickScope {
     explicit TickScope(CoverageGlobals& globals)
         : g(globals)
     {
-        g.CoverageTickBusy = 1;
+        g.CoverageTickBusy = true;
     }
-    ~TickScope() { g.CoverageTickBusy = 0; }
+    ~TickScope() { g.CoverageTickBusy = false; }
 };
 
 void CoverageView::Tick()
 {
     scpi_.Pump.ProcessEvents();
-    if (globals_.CoverageLatchPending == 1) {
-        globals_.CoverageLatchPending = 0;
+    if (globals_.CoverageLatchPending) {
+        globals_.CoverageLatchPending = false;
         Latch();
         return;
     }
     // A tick inside a running one would retune the analyser between that tick's sweep and its
     // marker read: it is counted and skipped.
-    if (globals_.CoverageTickBusy == 1) {
+    if (globals_.CoverageTickBusy) {
         ++globals_.CoverageTickErrors;
         fields_.TickErrors = QString::number(globals_.CoverageTickErrors);
         host_.Refresh();
@@ -237,7 +237,7 @@ void CoverageView::RunTick(uint64_t generation)
 {
     if (!Measure(generation))
         return;
-    if (gps_.GpsConnected == 1) {
+    if (gps_.GpsConnected) {
         pollFailed_ = false;
         PollGpsReceiver(scpi_, gps_);
         host_.Refresh();
@@ -270,7 +270,7 @@ void CoverageView::RunTick(uint64_t generation)
     ++globals_.CoverageIndex;
     const std::optional<int32_t> latch = WholeNumber(fields_.LatchPoints);
     if (latch && globals_.CoverageIndex == *latch)
-        globals_.CoverageLatchPending = 1;
+        globals_.CoverageLatchPending = true;
 }
 
 void CoverageView::MeasureLevels()
@@ -286,16 +286,15 @@ bool CoverageView::Measure(uint64_t generation)
         fields_.Level[x].clear();
     }
     const DeviceState& device = scpi_.Device;
-    if (device.DeviceConnected != 1)
+    if (!device.DeviceConnected)
         return true;
     if (chart_.Level[0].Count() > CoverageChart::kMaxLevelPoints) {
         Memo() << Now() + QStringLiteral("Warning!!!, out of points ");
         return true;
     }
     const bool rsa = device.IsRigolRsa();
-    const bool siglent = device.DeviceFamily == dfSiglent;
-    const bool rs = device.DeviceFamily == dfRsFpc || device.DeviceFamily == dfRsFph;
-    const bool marker = device.DeviceFamily == dfRigol || siglent || rs;
+    const bool siglent = device.IsSiglent();
+    const bool marker = device.IsRigolOrSiglent() || device.IsRsReceiver();
     // The skip test and the fix colour of the level points come from the previous poll.
     const GpsDisplay& previous = gps_.View.Display;
     const bool standing = gps_.View.SkipNonMoving && previous.Speed == QLatin1String("0");

@@ -13,8 +13,8 @@
 // The logger's globals.
 struct CoverageGlobals {
     int32_t CoverageIndex = 0; // lines written since Start (or the last "Latch Points" change)
-    uint8_t CoverageTickBusy = 0; // 1 while a tick runs
-    uint8_t CoverageLatchPending = 0; // 1 when the next tick must cut the log
+    bool CoverageTickBusy = false;     // while a tick runs
+    bool CoverageLatchPending = false; // the next tick must cut the log
     int32_t CoverageTickErrors = 0; // ticks that found the previous one still running
 };
 

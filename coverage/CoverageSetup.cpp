@@ -55,7 +55,7 @@ void CoverageView::InitAnalyser()
         return;
     }
     // A preset between a tick's sweep and its marker read would file a wrong level.
-    if (globals_.CoverageTickBusy == 1) {
+    if (globals_.CoverageTickBusy) {
         scpi_.Messages.Append(
             QStringLiteral("Warning: Init SA waits until the coverage measurement is done"));
         return;
@@ -84,8 +84,7 @@ void CoverageView::InitAnalyser()
         ScpiSetSweepTimeText(scpi_, *sweep);
     // The R&S command carries the frequency: marker 1 goes to "Freq A[Hz]", or is not sent when
     // that row is no number. The other families' commands carry none.
-    const int32_t family = scpi_.Device.DeviceFamily;
-    if (family == dfRsFpc || family == dfRsFph) {
+    if (scpi_.Device.IsRsReceiver()) {
         if (const std::optional<double> f = AnySepNumber(grid_.Value(kFreqA)))
             ScpiMarkerToFreq(scpi_, FormatMachineFixed(std::nearbyint(*f), 0));
     } else {

@@ -13,7 +13,7 @@ namespace {
 
 void LogSummary(const QString& key, int count, const DataFileContext& context)
 {
-    if (context.Debug != nullptr && context.Debug->DebugMode == 1 && context.Messages != nullptr)
+    if (context.Debug != nullptr && context.Debug->DebugMode && context.Messages != nullptr)
         context.Messages->Append(QStringLiteral("Info: graph ") + key + QLatin1Char(' ') +
                                  InsertThousandDots(QString::number(count)) + QStringLiteral(" points"));
 }

@@ -222,12 +222,12 @@ private:
         datafiles::LoadLimitLine(t_, set, datafiles::SourcePath(limit));
     }
 
-    void OnOff(uint8_t& flag)
+    void OnOff(bool& flag)
     {
         if (value_ == QLatin1String("on"))
-            flag = 1;
+            flag = true;
         else if (value_ == QLatin1String("off"))
-            flag = 0;
+            flag = false;
     }
 
     ProjectTargets& t_;

@@ -45,10 +45,10 @@ struct ProjectColors {
 
 // What the grid's rows set besides series and axes.
 struct GridState {
-    int32_t Margin1Db = 0;         // "Margin1[dB]"
-    int32_t Margin2Db = 0;         // "Margin2[dB]"
-    uint8_t MaxHold = 0;           // "MaxHold": a run repeats its passes until Stop
-    uint8_t ShowMarkerNumbers = 0; // "Marker": numbers beside the peak circles
+    int32_t Margin1Db = 0;          // "Margin1[dB]"
+    int32_t Margin2Db = 0;          // "Margin2[dB]"
+    bool MaxHold = false;           // "MaxHold": a run repeats its passes until Stop
+    bool ShowMarkerNumbers = false; // "Marker": numbers beside the peak circles
 };
 
 // Everything ApplyProjectFiles and the grid's validation work on. Owned by the main window (tests

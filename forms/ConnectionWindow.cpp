@@ -154,30 +154,31 @@ template <class F> void ConnectionWindow::Guarded(F&& handler)
     }
 }
 
-void ConnectionWindow::PrepareForKind(int32_t kind)
+void ConnectionWindow::PrepareForKind(LinkKind kind)
 {
     instrument_.Device.ConnectionKind = kind;
     resourceEdit->clear();
-    const bool visa = kind == 2 || kind == 3;
-    const bool serial = kind == 4 || kind == 5;
-    instrumentList->setVisible(kind >= 1 && kind <= 3);
-    searchButton->setVisible(kind >= 1 && kind <= 3);
-    ipAddressEdit->setVisible(kind == 3);
+    const bool visa = kind == LinkKind::VisaUsb || kind == LinkKind::VisaTcp;
+    const bool serial = kind == LinkKind::GpsReceiver || kind == LinkKind::SerialAnalyser;
+    const bool searched = kind == LinkKind::WinUsb || visa;
+    instrumentList->setVisible(searched);
+    searchButton->setVisible(searched);
+    ipAddressEdit->setVisible(kind == LinkKind::VisaTcp);
     connectButton->setVisible(visa);
     disconnectButton->setVisible(visa);
     scpiCommandEdit->setVisible(visa);
     sendScpiButton->setVisible(visa);
     visaVersionButton->setVisible(visa);
-    getInfoButton->setVisible(visa || kind == 4);
+    getInfoButton->setVisible(visa || kind == LinkKind::GpsReceiver);
     serialPortCombo->setVisible(serial);
     serialConnectButton->setVisible(serial);
-    readRmcButton->setVisible(kind == 4);
-    winUsbButton->setVisible(kind == 1);
-    readStatusButton->setVisible(app_.Debug.DebugMode == 1);
+    readRmcButton->setVisible(kind == LinkKind::GpsReceiver);
+    winUsbButton->setVisible(kind == LinkKind::WinUsb);
+    readStatusButton->setVisible(app_.Debug.DebugMode);
     switch (kind) {
-    case 1: setWindowTitle(QStringLiteral("Connect WinUSB")); break;
-    case 2: setWindowTitle(QStringLiteral("Connect Visa USB")); break;
-    case 3: {
+    case LinkKind::WinUsb: setWindowTitle(QStringLiteral("Connect WinUSB")); break;
+    case LinkKind::VisaUsb: setWindowTitle(QStringLiteral("Connect Visa USB")); break;
+    case LinkKind::VisaTcp: {
         QStringList own;
         GetLocalIpAddresses(own);
         own.removeAll(QStringLiteral("127.0.0.1"));
@@ -190,12 +191,12 @@ void ConnectionWindow::PrepareForKind(int32_t kind)
             app_.Messages.Append(QStringLiteral("Error: ") + refused);
         break;
     }
-    case 4: setWindowTitle(QStringLiteral("Connect Visa GPS COM  ")); break;
-    case 5:
+    case LinkKind::GpsReceiver: setWindowTitle(QStringLiteral("Connect Visa GPS COM  ")); break;
+    case LinkKind::SerialAnalyser:
         instrumentList->clear();
         setWindowTitle(QStringLiteral("Connect Visa USBSER  "));
         break;
-    default: break;
+    case LinkKind::None: break;
     }
 }
 
@@ -204,9 +205,9 @@ void ConnectionWindow::showDebugControls(bool shown)
     readStatusButton->setVisible(shown);
 }
 
-void ConnectionWindow::openForKind(int32_t kind)
+void ConnectionWindow::openForKind(LinkKind kind)
 {
-    if (kind != 5 || instrument_.Device.ConnectionKind != 5)
+    if (kind != LinkKind::SerialAnalyser || instrument_.Device.ConnectionKind != LinkKind::SerialAnalyser)
         PrepareForKind(kind);
     setModal(true);
     show();
@@ -217,9 +218,9 @@ void ConnectionWindow::searchInstruments()
 {
     InstrumentList list;
     switch (instrument_.Device.ConnectionKind) {
-    case 1: SearchWinUsbDevices(instrument_.Usb.SysRoot, &list.Lines, &list.Resources); break;
-    case 2: SearchUsbInstruments(*context_, &list); break;
-    case 3:
+    case LinkKind::WinUsb: SearchWinUsbDevices(instrument_.Usb.SysRoot, &list.Lines, &list.Resources); break;
+    case LinkKind::VisaUsb: SearchUsbInstruments(*context_, &list); break;
+    case LinkKind::VisaTcp:
         if (!SearchTcpInstruments(&list) && services_.ShowMessage)
             services_.ShowMessage(QStringLiteral("No IP(s) found"));
         break;
@@ -233,9 +234,9 @@ void ConnectionWindow::searchInstruments()
 
 void ConnectionWindow::selectInstrument()
 {
-    const int kind = instrument_.Device.ConnectionKind;
+    const LinkKind kind = instrument_.Device.ConnectionKind;
     const int row = instrumentList->currentRow();
-    if ((kind == 1 || kind == 2) && row >= 0 && row < resourceList->count())
+    if ((kind == LinkKind::WinUsb || kind == LinkKind::VisaUsb) && row >= 0 && row < resourceList->count())
         resourceEdit->setText(resourceList->item(row)->text());
 }
 
@@ -247,7 +248,7 @@ void ConnectionWindow::ShowUnsupported(const QString& message)
 
 void ConnectionWindow::connectVisa()
 {
-    const bool tcp = instrument_.Device.ConnectionKind == 3;
+    const bool tcp = instrument_.Device.ConnectionKind == LinkKind::VisaTcp;
     if (tcp)
         resourceEdit->setText(TcpResourceName(ipAddressEdit->text()));
     const ConnectOutcome out = ConnectInstrument(*context_, resourceEdit->text(), tcp);
@@ -291,10 +292,10 @@ void ConnectionWindow::showVisaVersion() { replyMemo->appendPlainText(VisaVersio
 
 void ConnectionWindow::showInstrumentInfo()
 {
-    const int kind = instrument_.Device.ConnectionKind;
-    if (kind == 4)
+    const LinkKind kind = instrument_.Device.ConnectionKind;
+    if (kind == LinkKind::GpsReceiver)
         return AddLines(GpsReceiverInfoLines(*context_, instrument_.Gps));
-    if ((kind != 2 && kind != 3) || instrument_.Device.DeviceConnected != 1)
+    if ((kind != LinkKind::VisaUsb && kind != LinkKind::VisaTcp) || !instrument_.Device.DeviceConnected)
         return;
     replyMemo->clear();
     AddLines(InstrumentInfoLines(*context_));
@@ -313,7 +314,7 @@ void ConnectionWindow::testWinUsb()
     replyMemo->clear();
     if (OpenWinUsbDevice(usb, app_.Debug, resourceEdit->text())) {
         MarkConnected(winUsbButton, true);
-        instrument_.Device.DeviceConnected = 0;
+        instrument_.Device.DeviceConnected = false;
         instrument_.Status.SetText(InstrumentStatus::kConnectionPanel, QStringLiteral("WinUsb"));
     }
     statusLine->showMessage(WinUsbHandlesText(usb));
@@ -327,7 +328,7 @@ void ConnectionWindow::connectSerial()
     resourceEdit->setText(out.Resource);
     MarkConnected(serialConnectButton, out.Connected);
     ShowUnsupported(out.UnsupportedMessage);
-    if (out.Connected && instrument_.Device.ConnectionKind == 5)
+    if (out.Connected && instrument_.Device.ConnectionKind == LinkKind::SerialAnalyser)
         emit Connected(ControlsForFamily(instrument_.Device));
 }
 

@@ -4,6 +4,7 @@
 #include "instrument/InstrumentConnection.h"
 
 #include <QDialog>
+#include <cstdint>
 #include <memory>
 
 class QComboBox;
@@ -16,6 +17,7 @@ class QtEventPump;
 struct AppContext;
 struct FormServices;
 struct InstrumentState;
+enum class LinkKind : int32_t;
 
 // "Connect VISA USB": instrument search, connection and the service buttons. The work is done
 // by the connection logic of the instrument layer; the handlers read the controls and show what
@@ -28,11 +30,13 @@ public:
 
     // What a "Device" menu item does before it shows the window: the connection kind, the
     // caption, the controls of that kind.
-    void PrepareForKind(int32_t kind);
+    void PrepareForKind(LinkKind kind);
     // A "Device" menu item: the window prepared for its kind and shown, modal for the operator
-    // while the message loop keeps running. "SA SER" (kind 5) prepares it only when the kind
-    // changes, so that a serial resource typed before stays.
-    void openForKind(int32_t kind);
+    // while the message loop keeps running. "SA SER" prepares it only when the kind changes, so
+    // that a serial resource typed before stays.
+    void openForKind(LinkKind kind);
+    // The same for a menu that still hands over the kind's number (1 to 5).
+    void openForKind(int32_t kind) { openForKind(static_cast<LinkKind>(kind)); }
     // "Rd DSA Status" is offered in debug mode only.
     void showDebugControls(bool shown);
 

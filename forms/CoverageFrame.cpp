@@ -375,7 +375,7 @@ template <class F> void CoverageFrame::Guarded(F&& handler)
 
 bool CoverageFrame::loggingActive() const
 {
-    return view_->Logging() || view_->Globals().CoverageTickBusy == 1;
+    return view_->Logging() || view_->Globals().CoverageTickBusy;
 }
 
 void CoverageFrame::windowClosing()

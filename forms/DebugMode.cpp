@@ -8,7 +8,7 @@
 
 void ApplyDebugMode(Forms& forms, AppContext& app)
 {
-    const bool v = app.Debug.DebugMode != 0;
+    const bool v = app.Debug.DebugMode;
     if (forms.mainWindow)
         forms.mainWindow->showDebugControls(v);
     // The later windows may not exist yet while the main window is being created.

@@ -1,17 +1,15 @@
 #include "forms/TcpConnectionWindow.h"
 
+#include "instrument/TcpIdentify.h"
+
 #include <QGridLayout>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTcpSocket>
 #include <QTimer>
 
-namespace {
-const QString kQuery = QStringLiteral("*IDN?");
-}
-
-TcpConnectionWindow::TcpConnectionWindow(AppContext& app) : QDialog(nullptr), app_(app)
+TcpConnectionWindow::TcpConnectionWindow(AppContext& app)
+    : QDialog(nullptr), tcpClient(std::make_unique<TcpIdentifyLink>()), app_(app)
 {
     setObjectName(QStringLiteral("Form11"));
     setWindowTitle(QStringLiteral("Connect TCP"));
@@ -37,52 +35,35 @@ TcpConnectionWindow::TcpConnectionWindow(AppContext& app) : QDialog(nullptr), ap
     readTimer = new QTimer(this);
     readTimer->setObjectName(QStringLiteral("Timer1"));
     readTimer->setInterval(100);
-    tcpClient = new QTcpSocket(this);
-    tcpClient->setObjectName(QStringLiteral("IdTCPClient1"));
 
     connect(connectButton, &QPushButton::clicked, this, &TcpConnectionWindow::connectTcp);
     connect(disconnectButton, &QPushButton::clicked, this, &TcpConnectionWindow::disconnectTcp);
     connect(sendButton, &QPushButton::clicked, this, &TcpConnectionWindow::sendIdentificationQuery);
     connect(readTimer, &QTimer::timeout, this, &TcpConnectionWindow::showReceivedLines);
-    connect(tcpClient, &QTcpSocket::stateChanged, this, &TcpConnectionWindow::UpdateSendButton);
+    tcpClient->OnConnectionChanged = [this] { UpdateSendButton(); };
 }
 
 TcpConnectionWindow::~TcpConnectionWindow() = default;
 
-bool TcpConnectionWindow::IsConnected() const
-{
-    return tcpClient->state() == QAbstractSocket::ConnectedState;
-}
-
-void TcpConnectionWindow::UpdateSendButton() { sendButton->setEnabled(IsConnected()); }
+void TcpConnectionWindow::UpdateSendButton() { sendButton->setEnabled(tcpClient->IsConnected()); }
 
 void TcpConnectionWindow::connectTcp()
 {
-    if (IsConnected() || tcpClient->state() != QAbstractSocket::UnconnectedState) {
-        tcpClient->abort();
-    }
-    tcpClient->connectToHost(Host, Port);
-    const bool ok = tcpClient->waitForConnected(ConnectTimeoutMs);
-    if (!ok && tcpClient->error() != QAbstractSocket::UnknownSocketError &&
-        tcpClient->error() != QAbstractSocket::SocketTimeoutError)
+    const TcpIdentifyLink::ConnectResult result = tcpClient->Connect(Host, Port, ConnectTimeoutMs);
+    const bool connected = result == TcpIdentifyLink::ConnectResult::Connected;
+    if (result == TcpIdentifyLink::ConnectResult::Failed)
         replyMemo->appendPlainText(QStringLiteral("tcp connection error"));
-    replyMemo->appendPlainText(IsConnected() ? QStringLiteral("tcp connected")
-                                             : QStringLiteral("tcp not connected"));
-    if (!ok)
-        tcpClient->abort();
+    replyMemo->appendPlainText(connected ? QStringLiteral("tcp connected") : QStringLiteral("tcp not connected"));
     UpdateSendButton();
     // The lines that come back are shown by the timer while the test runs.
-    if (IsConnected())
+    if (connected)
         readTimer->start();
 }
 
 void TcpConnectionWindow::disconnectTcp()
 {
-    if (!IsConnected())
+    if (!tcpClient->Disconnect())
         return;
-    tcpClient->disconnectFromHost();
-    if (tcpClient->state() != QAbstractSocket::UnconnectedState)
-        tcpClient->abort();
     replyMemo->appendPlainText(QStringLiteral("tcp disconnected"));
     readTimer->stop();
     UpdateSendButton();
@@ -90,23 +71,15 @@ void TcpConnectionWindow::disconnectTcp()
 
 void TcpConnectionWindow::sendIdentificationQuery()
 {
-    if (!IsConnected()) {
-        replyMemo->appendPlainText(QStringLiteral("Sending: ") + kQuery + QStringLiteral(" is not possible"));
-        return;
-    }
-    tcpClient->write(kQuery.toLatin1() + '\n');
-    tcpClient->flush();
-    replyMemo->appendPlainText(QStringLiteral("Sending: ") + kQuery + QStringLiteral(" is done"));
+    const TcpIdentifyLink::QueryResult query = tcpClient->SendIdentificationQuery();
+    replyMemo->appendPlainText(QStringLiteral("Sending: ") + query.Query +
+                               (query.Sent ? QStringLiteral(" is done") : QStringLiteral(" is not possible")));
 }
 
 void TcpConnectionWindow::showReceivedLines()
 {
     ++ticks_;
     tickCounterEdit->setText(QString::number(ticks_));
-    while (tcpClient->canReadLine()) {
-        QByteArray line = tcpClient->readLine();
-        while (line.endsWith('\n') || line.endsWith('\r'))
-            line.chop(1);
-        replyMemo->appendPlainText(QString::fromLatin1(line));
-    }
+    for (const QString& line : tcpClient->TakeAnswerLines())
+        replyMemo->appendPlainText(line);
 }

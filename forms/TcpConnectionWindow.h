@@ -4,15 +4,17 @@
 #include <QDialog>
 #include <QString>
 #include <cstdint>
+#include <memory>
 
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
-class QTcpSocket;
 class QTimer;
+class TcpIdentifyLink;
 struct AppContext;
 
-// "Connect TCP": a raw TCP test that sends "*IDN?" and shows every line that comes back.
+// "Connect TCP": a raw TCP test that asks the device to identify itself and shows every line
+// that comes back.
 class TcpConnectionWindow : public QDialog {
     Q_OBJECT
 public:
@@ -38,11 +40,10 @@ private:
     QPushButton* disconnectButton = nullptr; // Button2 "disconnect"
     QPushButton* sendButton = nullptr;       // Button3 "send"
     QTimer* readTimer = nullptr;             // Timer1, 100 ms
-    QTcpSocket* tcpClient = nullptr;         // IdTCPClient1
 
-    bool IsConnected() const;
     void UpdateSendButton();
 
+    std::unique_ptr<TcpIdentifyLink> tcpClient; // IdTCPClient1
     AppContext& app_;
     int64_t ticks_ = 0;
 };

@@ -31,7 +31,7 @@ struct ScriptedInstrument {
     ScriptedInstrument()
     {
         peer->chunk = 1 << 20;
-        debug.DebugMode = 1;
+        debug.DebugMode = true;
         debug.TimeText = [] { return QStringLiteral("T"); };
         auto backEnd = std::make_unique<BuiltinVisaBackEnd>();
         BuiltinVisaBackEnd* b = backEnd.get();

@@ -28,9 +28,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         return 0;
     }
 
-    s.device.DeviceFamily = family;
-    s.device.DeviceModel = rsa ? 5000 : 815;
-    s.device.SiglentSeries = rsa ? 2 : 1;
+    s.device.DeviceFamily = static_cast<DeviceFamilyCode>(family);
+    s.device.DeviceModel = rsa ? AnalyserKind::kRigolRsaModel : 815;
+    s.device.SiglentSeries = rsa ? ssSva : ssSsa;
     s.Answer(answer);
     ScpiAnswer a;
     switch (reader) {

@@ -72,10 +72,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         // The readers with the point count of the identified device (from the settings file for
         // some families) and the answer the analyser gave.
         ScriptedInstrument s;
-        s.device.DeviceConnected = 1;
+        s.device.DeviceConnected = true;
         s.device.TracePoints = points;
-        s.device.DeviceModel = bigEndian ? 5000 : 815;
-        s.device.SiglentSeries = bigEndian ? 2 : 1;
+        // Each reader with the family that asks for its format.
+        s.device.DeviceFamily = mode == 2 ? dfRigol : mode == 3 ? dfSiglent : dfRsFpc;
+        s.device.DeviceModel = bigEndian ? AnalyserKind::kRigolRsaModel : 815;
+        s.device.SiglentSeries = bigEndian ? ssSva : ssSsa;
         s.Answer(answer);
         TraceReadResult r;
         if (mode == 2)
@@ -85,7 +87,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         else
             r = ReadScanBufferFpc(s.c, startHz, stopHz);
         CheckPoints(r.Points);
-        fuzz::Check(r.Status != TraceStatus::WrongSize || (s.device.DeviceConnected == 0 && r.Points.empty()),
+        fuzz::Check(r.Status != TraceStatus::WrongSize || (!s.device.DeviceConnected && r.Points.empty()),
                     "a wrong size disconnects the device and gives no point");
         break;
     }

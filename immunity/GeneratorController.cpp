@@ -28,15 +28,15 @@ bool GeneratorController::ActionActive() const
 {
     if (LoopBusy())
         return true;
-    for (uint8_t running : state_.GeneratorRunning)
-        if (running != 0)
+    for (bool running : state_.GeneratorRunning)
+        if (running)
             return true;
     return false;
 }
 
 bool GeneratorController::GeneratorSupported() const
 {
-    return scpi_.Device.DeviceFamily == dfRigol || scpi_.Device.DeviceFamily == dfSiglent;
+    return scpi_.Device.IsRigolOrSiglent();
 }
 
 bool GeneratorController::BusyElsewhere() const
@@ -75,7 +75,7 @@ void GeneratorController::Warn(const QString& line)
 // commands would get nothing sent while the view showed the generator running, so they refuse.
 bool GeneratorController::Refuses()
 {
-    if (scpi_.Device.DeviceConnected == 0) {
+    if (!scpi_.Device.DeviceConnected) {
         if (hooks_.ShowError)
             hooks_.ShowError(kNoDevice);
         return true;
@@ -97,7 +97,7 @@ void GeneratorController::Click(GeneratorAction action)
     }
     if (Refuses())
         return;
-    const bool running = state_.GeneratorRunning[action] != 0;
+    const bool running = state_.GeneratorRunning[action];
     // A start needs the instrument to itself, and a stopped loop that is still finishing its wait
     // must return before anything new may start (its remaining commands would override it).
     if (!running && (ActionActive() || BusyElsewhere()))
@@ -105,19 +105,19 @@ void GeneratorController::Click(GeneratorAction action)
     ToggleGeneratorRun(action);
     if (!running) {
         if (kind == GeneratorActionKind::FrequencySweep || kind == GeneratorActionKind::PowerRamp)
-            state_.GeneratorLoopActive = 1;
+            state_.GeneratorLoopActive = true;
         StartGeneratorAction(action, true);
         return;
     }
     switch (kind) {
     case GeneratorActionKind::FrequencySweep:
-        state_.GeneratorLoopActive = 0;
+        state_.GeneratorLoopActive = false;
         StartGeneratorAction(action, false);
         scpi_.Pump.Wake();
         break;
     case GeneratorActionKind::PowerRamp:
         // The running ramp finishes the ramp it is in and ends by itself.
-        state_.GeneratorLoopActive = 0;
+        state_.GeneratorLoopActive = false;
         break;
     case GeneratorActionKind::FixedFrequency:
         StartGeneratorAction(action, false);
@@ -148,16 +148,16 @@ void GeneratorController::SetEditsReadOnly(bool readOnly)
 
 void GeneratorController::ToggleGeneratorRun(GeneratorAction action)
 {
-    uint8_t& flag = state_.GeneratorRunning[action];
-    if (flag == 0) {
-        flag = 1;
+    bool& flag = state_.GeneratorRunning[action];
+    if (!flag) {
+        flag = true;
         SetGeneratorButtonsEnabled(false);
         view_.ButtonEnabled[action] = true;
         view_.ButtonRunning[action] = true;
         SetEditsReadOnly(true);
         view_.SettingsGridEnabled = false;
     } else {
-        flag = 0;
+        flag = false;
         view_.ButtonRunning[action] = false;
         // Until a stopped loop has returned nothing may start: the buttons come back with it.
         SetGeneratorButtonsEnabled(!LoopBusy());
@@ -204,7 +204,7 @@ void GeneratorController::SendStopSequence()
 
 void GeneratorController::StartGeneratorAction(GeneratorAction action, bool start)
 {
-    if (scpi_.Device.DeviceConnected == 0) {
+    if (!scpi_.Device.DeviceConnected) {
         if (hooks_.ShowError)
             hooks_.ShowError(kNoDevice);
         return;
@@ -272,7 +272,7 @@ bool GeneratorController::Wait(uint32_t ms, bool endsWithLoop)
     EventPump& pump = scpi_.Pump;
     const uint32_t start = pump.TickCount();
     for (;;) {
-        if (closing_ || (endsWithLoop && state_.GeneratorLoopActive == 0))
+        if (closing_ || (endsWithLoop && !state_.GeneratorLoopActive))
             return false;
         const uint32_t elapsed = pump.TickCount() - start;
         if (elapsed >= ms)
@@ -289,7 +289,7 @@ void GeneratorController::RunSweep(GeneratorAction action)
         view_.Messages.append(warning);
     if (!plan) {
         RefuseAction(action, kSweepError);
-        state_.GeneratorLoopActive = 0;
+        state_.GeneratorLoopActive = false;
         return;
     }
     ++loopDepth_;
@@ -325,7 +325,7 @@ bool GeneratorController::RunFrequencySweep(GeneratorAction action, const SweepP
             break;
     }
     ToggleGeneratorRun(action);
-    state_.GeneratorLoopActive = 0;
+    state_.GeneratorLoopActive = false;
     return true;
 }
 
@@ -334,7 +334,7 @@ void GeneratorController::RunRamp()
     const std::optional<RampPlan> plan = ReadRampPlan(view_, Limits());
     if (!plan) {
         RefuseAction(GeneratorAction::PowerRamp, kRampError);
-        state_.GeneratorLoopActive = 0;
+        state_.GeneratorLoopActive = false;
         return;
     }
     ++loopDepth_;
@@ -343,13 +343,13 @@ void GeneratorController::RunRamp()
     SendFrequency(plan->FrequencyHz);
     Changed();
     bool open = RunPowerRamp(*plan);
-    while (open && plan->Periodic && state_.GeneratorLoopActive != 0)
+    while (open && plan->Periodic && state_.GeneratorLoopActive)
         open = RunPowerRamp(*plan);
     if (open) {
-        if (state_.GeneratorLoopActive != 0)
+        if (state_.GeneratorLoopActive)
             ToggleGeneratorRun(GeneratorAction::PowerRamp);
-        state_.GeneratorLoopActive = 0;
-        if (settings_.TgOffAfterRamp != 0) {
+        state_.GeneratorLoopActive = false;
+        if (settings_.TgOffAfterRamp) {
             ScpiSourceOn(scpi_, QStringLiteral("-20"));
             ScpiSourceOff(scpi_);
         }
@@ -377,10 +377,10 @@ void GeneratorController::Shutdown()
         return;
     const bool radiating = ActionActive();
     closing_ = true;
-    state_.GeneratorLoopActive = 0;
-    if (radiating && scpi_.Device.DeviceConnected != 0 && GeneratorSupported())
+    state_.GeneratorLoopActive = false;
+    if (radiating && scpi_.Device.DeviceConnected && GeneratorSupported())
         SendStopSequence();
-    state_.GeneratorRunning.fill(0);
+    state_.GeneratorRunning.fill(false);
     view_.ButtonRunning.fill(false);
     scpi_.Pump.Wake();
     NotifyAction();

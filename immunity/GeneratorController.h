@@ -23,10 +23,10 @@ public:
 
 // The run flags of the generator view.
 struct GeneratorState {
-    // 1 while that action runs (its speed button is pressed).
-    PerGeneratorAction<uint8_t> GeneratorRunning;
-    // 1 while a sweep or ramp may continue.
-    uint8_t GeneratorLoopActive = 0;
+    // Whether that action runs (its speed button is pressed).
+    PerGeneratorAction<bool> GeneratorRunning;
+    // While a sweep or ramp may continue.
+    bool GeneratorLoopActive = false;
 };
 
 // What the controller needs from the window.

@@ -78,9 +78,9 @@ std::optional<QString> ValidateGeneratorSetting(const QString& row, const QStrin
     }
     if (row == kTgOffRow) {
         if (value == QLatin1String("on"))
-            t.Settings.TgOffAfterRamp = 1;
+            t.Settings.TgOffAfterRamp = true;
         else if (value == QLatin1String("off"))
-            t.Settings.TgOffAfterRamp = 0;
+            t.Settings.TgOffAfterRamp = false;
     }
     return std::nullopt;
 }

@@ -18,7 +18,7 @@ struct DataFileContext;
 struct GeneratorSettings {
     double SeptumCm = kDefaultSeptumCm;
     // The grid shows "Tg off" = "on" from the start, so the flag starts set to match it.
-    uint8_t TgOffAfterRamp = 1;
+    bool TgOffAfterRamp = true;
 };
 
 // The grid's row keys, in the order the grid shows them.

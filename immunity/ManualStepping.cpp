@@ -77,7 +77,7 @@ void GeneratorController::ToggleManualStepping()
     Changed();
     if (!hz || Refuses())
         return;
-    const bool running = state_.GeneratorRunning[GeneratorAction::ManualStepping] != 0;
+    const bool running = state_.GeneratorRunning[GeneratorAction::ManualStepping];
     if (!running && (ActionActive() || BusyElsewhere()))
         return;
     if (running) {
@@ -113,7 +113,7 @@ void GeneratorController::StepFrequency(int direction)
     f = std::max(f, kGeneratorMinHz);
     view_.Manual.Frequency.Text = Dotted(f);
     view_.MarkerFrequency = view_.Manual.Frequency.Text;
-    if (state_.GeneratorRunning[GeneratorAction::ManualStepping] != 0) {
+    if (state_.GeneratorRunning[GeneratorAction::ManualStepping]) {
         if (const std::optional<int32_t> level = ManualLevel()) {
             SendLevel(*level);
             SendFrequency(f);
@@ -137,7 +137,7 @@ void GeneratorController::StepAmplitude(int direction)
     view_.Manual.Amplitude.Text = QString::number(a);
     view_.Manual.Amplitude.Red = false;
     view_.MarkerLevel = view_.Manual.Amplitude.Text;
-    if (state_.GeneratorRunning[GeneratorAction::ManualStepping] != 0) {
+    if (state_.GeneratorRunning[GeneratorAction::ManualStepping]) {
         if (const std::optional<int64_t> hz = ManualFrequency()) {
             SendFrequency(*hz);
             SendLevel(a);
@@ -152,7 +152,7 @@ void GeneratorController::EnterFrequency()
     if (!hz)
         return;
     view_.MarkerFrequency = view_.Manual.Frequency.Text;
-    if (state_.GeneratorRunning[GeneratorAction::ManualStepping] != 0) {
+    if (state_.GeneratorRunning[GeneratorAction::ManualStepping]) {
         if (const std::optional<int32_t> level = ManualLevel()) {
             SendLevel(*level);
             SendFrequency(*hz);
@@ -163,7 +163,7 @@ void GeneratorController::EnterFrequency()
 
 void GeneratorController::EnterAmplitude()
 {
-    if (state_.GeneratorRunning[GeneratorAction::ManualStepping] == 0)
+    if (!state_.GeneratorRunning[GeneratorAction::ManualStepping])
         return;
     const std::optional<int32_t> level = ManualLevel();
     if (!level)

@@ -32,7 +32,7 @@ QStringList Fields(const QString& idn)
 
 void SetRsa(DeviceState& d, const AdvancedSettings& o)
 {
-    d.DeviceModel = 5000;
+    d.DeviceModel = AnalyserKind::kRigolRsaModel;
     d.SweepWaitMarginMs = 3000;
     d.TracePoints = o.OptRsaSamples;
     d.GeneratorLevelMin = -40;
@@ -49,7 +49,7 @@ void IdentifyRigol(DeviceState& d, const AdvancedSettings& o, const QString& idn
     const QString fwText = QString::number(fw);
     d.DeviceModel = 0;
     // The byte order belongs to the instrument now connected, not to an earlier one.
-    d.RigolFloatBigEndian = 0;
+    d.RigolFloatBigEndian = false;
     r.ModelPanel = QStringLiteral("---");
     if (serial.size() < 8)
         return;
@@ -60,7 +60,7 @@ void IdentifyRigol(DeviceState& d, const AdvancedSettings& o, const QString& idn
         d.SweepWaitMarginMs = 3000;
         r.ModelPanel = "DSA815-" + fwText;
         if (fw >= 119)
-            d.RigolFloatBigEndian = 1;
+            d.RigolFloatBigEndian = true;
     }
     if (c45 == QLatin1String("8G") || c45 == QLatin1String("8F") || c45 == QLatin1String("8H")) {
         d.DeviceModel = 832;
@@ -106,18 +106,18 @@ void IdentifySiglent(DeviceState& d, const QString& idn, IdentificationResult& r
     const QString firmware = f.size() > 3 ? f.at(3) : QStringLiteral("0.0.0.0");
     const int32_t fw = identify::SiglentFirmwareNumber(firmware);
     // A Siglent of neither series must not pass as the series of an earlier connection.
-    d.SiglentSeries = 0;
+    d.SiglentSeries = ssNone;
     d.DeviceModel = 0;
     if (idn.contains(QLatin1String("SSA"))) {
         d.SweepWaitMarginMs = 8000;
-        d.SiglentSeries = 1;
+        d.SiglentSeries = ssSsa;
         r.ModelPanel = "Siglent SSA-" + QString::number(fw);
     }
     if (idn.contains(QLatin1String("SVA"))) {
         d.SweepWaitMarginMs = 8000;
-        d.SiglentSeries = 2;
+        d.SiglentSeries = ssSva;
         r.ModelPanel = "Siglent SVA-" + QString::number(fw);
-        d.SvaPresetFirst = fw == 2111 ? 1 : 0;
+        d.SvaPresetFirst = fw == 2111;
     }
 }
 
@@ -133,7 +133,7 @@ IdentificationResult IdentifyDevice(DeviceState& d, const AdvancedSettings& o, c
     d.DeviceFamily = dfNone;
     struct Rule {
         const char* text;
-        int32_t family;
+        DeviceFamilyCode family;
     };
     static const Rule rules[] = {{"Rigol", dfRigol},     {"Siglent", dfSiglent}, {"Hameg", dfHameg},
                                  {"FPC1000", dfRsFpc},   {"FPC1500", dfRsFpc},   {"FPH", dfRsFph}};
@@ -153,7 +153,7 @@ IdentificationResult IdentifyDevice(DeviceState& d, const AdvancedSettings& o, c
     case dfSiglent:
         d.TracePoints = 751;
         IdentifySiglent(d, idn, r);
-        if (d.SiglentSeries == 0) {
+        if (d.SiglentSeries == ssNone) {
             r.UnsupportedMessage =
                 QStringLiteral("Sorry, this Siglent device is not supported yet by this version of Zendrik");
             d.DeviceFamily = dfNone;

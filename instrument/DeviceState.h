@@ -1,6 +1,8 @@
 #ifndef ZENDRIK_INSTRUMENT_DEVICESTATE_H
 #define ZENDRIK_INSTRUMENT_DEVICESTATE_H
 
+#include "instrument/AnalyserKind.h"
+
 #include <QString>
 #include <cstdint>
 
@@ -18,42 +20,37 @@ struct InstrumentSettingsEcho {
     void Clear() { *this = InstrumentSettingsEcho(); }
 };
 
-// Analyser families as the identification sets them.
-enum DeviceFamilyCode : int32_t {
-    dfNone = 0,
-    dfRigol = 1,
-    dfSiglent = 2,
-    dfHameg = 3,
-    dfRsFpc = 4,
-    dfRsFph = 5,
+// How the connection window reaches the instrument, in the order of the "Device" menu.
+enum class LinkKind : int32_t {
+    None = 0,           // none chosen yet
+    WinUsb = 1,         // the WinUSB test
+    VisaUsb = 2,        // "SA USB"
+    VisaTcp = 3,        // "SA TCP"
+    GpsReceiver = 4,    // "GPS USB": the NMEA receiver on a serial resource
+    SerialAnalyser = 5, // "SA SER": an analyser on a serial resource
 };
 
-// The connected instrument as identification left it, and what the command layer remembers of
-// it. Owned by the program and passed by reference; tests build their own.
-struct DeviceState {
-    // 0 none chosen yet, 1 WinUSB test, 2 VISA USB, 3 VISA TCP/IP, 4 GPS receiver, 5 serial analyser.
-    int32_t ConnectionKind = 0;
-    int32_t DeviceFamily = dfNone;
-    // Rigol only: 815, 832, 875, 1030, 700, 5000 (RSA models), 0 unknown.
-    int32_t DeviceModel = 0;
-    // 1 SSA, 2 SVA.
-    int32_t SiglentSeries = 0;
-    uint8_t SvaPresetFirst = 0;
-    uint8_t RigolFloatBigEndian = 0;
+// The connected instrument: its analyser kind as identification left it, how it is reached, and
+// what the command layer remembers of it. Owned by the program and passed by reference; tests
+// build their own.
+struct DeviceState : AnalyserKind {
+    LinkKind ConnectionKind = LinkKind::None;
+    // Firmware 2111 of the SVA needs its preset before the set-up of every segment.
+    bool SvaPresetFirst = false;
+    // DSA815 firmware from 119 on sends its binary traces big-endian.
+    bool RigolFloatBigEndian = false;
     int32_t TracePoints = 601;
     int32_t SweepWaitMarginMs = 3000;
-    uint8_t DeviceConnected = 0;
+    bool DeviceConnected = false;
     int32_t GeneratorLevelMin = -20;
     int32_t GeneratorLevelMax = 0;
 
     // The main window's preamplifier choice, which ScpiSetPreamp follows unless the segment
     // table carries it.
-    uint8_t PreAmpPerSegment = 0;
-    uint8_t PreAmpOn = 0;
+    bool PreAmpPerSegment = false;
+    bool PreAmpOn = false;
 
     InstrumentSettingsEcho Echo;
-
-    bool IsRigolRsa() const { return DeviceFamily == dfRigol && DeviceModel == 5000; }
 };
 
 #endif

@@ -94,7 +94,7 @@ QString SerialResourceName(const QString& port)
 
 void CloseGpsReceiver(ScpiContext& c, GpsReceiverState& gps)
 {
-    gps.GpsConnected = 0;
+    gps.GpsConnected = false;
     if (c.Visa.VisaLibrary && c.Visa.GpsResourceManager != 0) {
         c.Visa.VisaLibrary->viClose(c.Visa.GpsSession);
         c.Visa.VisaLibrary->viClose(c.Visa.GpsResourceManager);
@@ -145,7 +145,7 @@ SerialConnectOutcome ConnectGpsReceiver(ScpiContext& c, GpsReceiverState& gps, c
         ShowError(c, QStringLiteral("unknown gps receiver, eMD3620 required"));
         return out;
     }
-    gps.GpsConnected = 1;
+    gps.GpsConnected = true;
     out.Connected = true;
     return out;
 }
@@ -196,7 +196,7 @@ SerialConnectOutcome ConnectSerialAnalyser(ScpiContext& c, const QString& port)
     const IdentificationResult id = IdentifyDevice(c.Device, c.Options, QString::fromLatin1(*answer));
     if (id.ModelPanel)
         c.Status.SetText(InstrumentStatus::kModelPanel, *id.ModelPanel);
-    c.Device.DeviceConnected = 1;
+    c.Device.DeviceConnected = true;
     out.Connected = true;
     out.UnsupportedMessage = id.UnsupportedMessage;
     return out;
@@ -205,15 +205,15 @@ SerialConnectOutcome ConnectSerialAnalyser(ScpiContext& c, const QString& port)
 SerialConnectOutcome ConnectSerial(ScpiContext& c, GpsReceiverState& gps, const QString& port)
 {
     switch (c.Device.ConnectionKind) {
-    case 4: return ConnectGpsReceiver(c, gps, port);
-    case 5: return ConnectSerialAnalyser(c, port);
+    case LinkKind::GpsReceiver: return ConnectGpsReceiver(c, gps, port);
+    case LinkKind::SerialAnalyser: return ConnectSerialAnalyser(c, port);
     default: return {};
     }
 }
 
 QStringList GpsReceiverInfoLines(ScpiContext& c, const GpsReceiverState& gps)
 {
-    if (gps.GpsConnected != 1)
+    if (!gps.GpsConnected)
         return {};
     c.Visa.VisaLibrary->viFlush(c.Visa.GpsSession, visa::VI_READ_BUF_DISCARD);
     if (VisaWriteGps(c.Visa, c.Debug, QStringLiteral("PERDINFO")) != visa::VI_SUCCESS)
@@ -228,7 +228,7 @@ QStringList GpsReceiverInfoLines(ScpiContext& c, const GpsReceiverState& gps)
 
 void PollGpsReceiver(ScpiContext& c, GpsReceiverState& gps)
 {
-    if (gps.GpsConnected != 1)
+    if (!gps.GpsConnected)
         return;
     c.Visa.VisaLibrary->viFlush(c.Visa.GpsSession, visa::VI_READ_BUF_DISCARD);
     // A failed write has stopped the logging and said so; there is nothing to read.
@@ -274,7 +274,7 @@ void PollGpsReceiver(ScpiContext& c, GpsReceiverState& gps)
             gps.Beep(2000, 300);
     }
     shown = d.Display;
-    if (c.Debug.DebugMode == 1)
+    if (c.Debug.DebugMode)
         gps.View.Memo << QStringList{TimeText(c.Debug), shown.Utc, shown.Status, shown.LatDec, shown.Ns, shown.LonDec,
                                      shown.Ew, shown.Speed, shown.Date}
                              .join(QLatin1Char(';'));

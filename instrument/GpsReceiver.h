@@ -33,7 +33,7 @@ struct GpsView {
 // The serial NMEA receiver: its own resource manager and session (the analyser's connects and
 // disconnects leave them alone), whether it is connected, and the view it fills.
 struct GpsReceiverState {
-    uint8_t GpsConnected = 0;
+    bool GpsConnected = false;
     GpsView View;
     // A whole number from 0 to n - 1 for "simulate moving"; tests make it repeatable.
     std::function<int(int n)> Random = GpsRandom;
@@ -52,15 +52,15 @@ QString SerialResourceName(const QString& port);
 struct SerialConnectOutcome {
     QString Resource;       // shown in the resource field
     bool Connected = false; // the connect button shows its connected image
-    QString UnsupportedMessage; // kind 5: the identification's message, if any
+    QString UnsupportedMessage; // serial analyser: the identification's message, if any
 };
 
-// Kind 4: opens the receiver on its own resource manager (an earlier receiver session is
-// closed first), checks 9600 baud, switches periodic output off and asks "PERDINFO", whose
-// answer must name "OPUS3PVT". Failures show their dialogs and leave GpsConnected 0.
+// LinkKind::GpsReceiver: opens the receiver on its own resource manager (an earlier receiver
+// session is closed first), checks 9600 baud, switches periodic output off and asks "PERDINFO",
+// whose answer must name "OPUS3PVT". Failures show their dialogs and leave GpsConnected cleared.
 SerialConnectOutcome ConnectGpsReceiver(ScpiContext& c, GpsReceiverState& gps, const QString& port);
-// Kind 5: an analyser on a serial port, identified from "*IDN?" as any analyser; the receiver
-// is left as it is.
+// LinkKind::SerialAnalyser: an analyser on a serial port, identified from "*IDN?" as any
+// analyser; the receiver is left as it is.
 SerialConnectOutcome ConnectSerialAnalyser(ScpiContext& c, const QString& port);
 // "Connect Visa" of the serial group for the current connection kind.
 SerialConnectOutcome ConnectSerial(ScpiContext& c, GpsReceiverState& gps, const QString& port);

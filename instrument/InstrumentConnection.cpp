@@ -28,7 +28,7 @@ bool OpenResourceManager(ScpiContext& c)
 {
     LoadVisaLibrary(c.Visa, c.Debug);
     DisconnectInstrument(c);
-    c.Device.DeviceConnected = 0;
+    c.Device.DeviceConnected = false;
     ViSession rm = 0;
     if (c.Visa.VisaLibrary->viOpenDefaultRM(&rm) != visa::VI_SUCCESS) {
         ShowError(c, QStringLiteral("Visa OpenDefaultRM FAILED!"));
@@ -121,7 +121,7 @@ ConnectOutcome ConnectInstrument(ScpiContext& c, const QString& resource, bool o
     if (c.Visa.VisaSession != 0) {
         c.Visa.VisaLibrary->viClose(c.Visa.VisaSession);
         c.Visa.VisaSession = 0;
-        c.Device.DeviceConnected = 0;
+        c.Device.DeviceConnected = false;
     }
     ViSession session = 0;
     const ViStatus opened = c.Visa.VisaLibrary->viOpen(c.Visa.VisaResourceManager, name.constData(), 0, 0, &session);
@@ -140,7 +140,7 @@ ConnectOutcome ConnectInstrument(ScpiContext& c, const QString& resource, bool o
     c.Visa.LostLinks.erase(session);
     out.Opened = true;
     c.Status.SetText(InstrumentStatus::kConnectionPanel, QString::fromLatin1(name));
-    c.Device.DeviceConnected = 0;
+    c.Device.DeviceConnected = false;
     VisaWriteString(c.Visa, c.Debug, QStringLiteral("*IDN?"));
     ViStatus readStatus = visa::VI_SUCCESS;
     const ScpiAnswer idn = scpiio::ReadReply(c, false, &readStatus);
@@ -165,7 +165,7 @@ ConnectOutcome ConnectInstrument(ScpiContext& c, const QString& resource, bool o
     out.Identity = IdentifyDevice(c.Device, c.Options, out.Answer);
     if (out.Identity.ModelPanel)
         c.Status.SetText(InstrumentStatus::kModelPanel, *out.Identity.ModelPanel);
-    c.Device.DeviceConnected = 1;
+    c.Device.DeviceConnected = true;
     out.Identified = true;
     return out;
 }
@@ -175,7 +175,7 @@ void DisconnectInstrument(ScpiContext& c)
     if (c.Visa.VisaResourceManager == 0)
         return;
     CloseVisaSessions(c.Visa);
-    c.Device.DeviceConnected = 0;
+    c.Device.DeviceConnected = false;
     c.Status.SetText(InstrumentStatus::kConnectionPanel, QString());
     c.Status.SetText(InstrumentStatus::kModelPanel, QString());
 }
@@ -183,14 +183,14 @@ void DisconnectInstrument(ScpiContext& c)
 FamilyControls ControlsForFamily(const DeviceState& d)
 {
     FamilyControls f;
-    f.VbwGroupEnabled = d.DeviceFamily == dfRigol || d.DeviceFamily == dfSiglent;
-    if (d.DeviceFamily == dfRigol && d.DeviceModel != 5000) {
+    f.VbwGroupEnabled = d.IsRigolOrSiglent();
+    if (d.IsRigolDsa()) {
         f.EmiZeroSpanEnabled = true;
         f.MaxPeakEnabled = true;
-    } else if (d.IsRigolRsa() || d.DeviceFamily == dfRsFpc || d.DeviceFamily == dfRsFph) {
+    } else if (d.IsRigolRsa() || d.IsRsReceiver()) {
         f.EmiZeroSpanEnabled = false;
         f.MaxPeakEnabled = false;
-    } else if (d.DeviceFamily == dfSiglent) {
+    } else if (d.IsSiglent()) {
         f.EmiZeroSpanEnabled = true;
         f.MaxPeakEnabled = false;
     }
@@ -230,7 +230,7 @@ QStringList InstrumentInfoLines(ScpiContext& c)
             lines << OptionLines(*a, QLatin1Char('\n'));
         break;
     case dfSiglent:
-        if (c.Device.SiglentSeries != 1)
+        if (!c.Device.IsSiglentSsa())
             break;
         if (const ScpiAnswer a = Ask(c, QStringLiteral("SYST:OPT?")))
             lines << QStringLiteral("Option: ") + *a;
@@ -258,12 +258,12 @@ QStringList InstrumentStatusLines(ScpiContext& c)
         lines << label + (a ? *a : QStringLiteral("no answer (status $") + Hex8(static_cast<uint32_t>(st)) + ")");
     };
     ask(QStringLiteral(":SYST:ERR?"), QStringLiteral("ERR:"));
-    if (c.Debug.DebugMode == 1) {
+    if (c.Debug.DebugMode) {
         ask(QStringLiteral("*STB?"), QStringLiteral("STB:"));
         ask(QStringLiteral("*ESE?"), QStringLiteral("ESE:"));
         ask(QStringLiteral("*ESR?"), QStringLiteral("ESR:"));
     }
-    if (c.Device.DeviceFamily == dfRigol) {
+    if (c.Device.IsRigol()) {
         if (const ScpiAnswer a = Ask(c, QStringLiteral(":SYSTem:CONFigure:MESSage?"), true)) {
             lines << QStringLiteral("system messages:");
             QString compact = *a;

@@ -19,7 +19,7 @@ struct InstrumentList {
 // What "Connect Visa" did.
 struct ConnectOutcome {
     bool Opened = false;     // a session to the resource is open
-    bool Identified = false; // "*IDN?" was asked and DeviceConnected is 1
+    bool Identified = false; // "*IDN?" was asked and DeviceConnected is set
     QString Answer;          // the identification answer
     IdentificationResult Identity;
 };

@@ -8,18 +8,18 @@
 void ApplyPreAmpChoice(ScpiContext& c, PreAmpChoice choice)
 {
     if (choice == PreAmpChoice::PerSegment) {
-        c.Device.PreAmpPerSegment = 1;
+        c.Device.PreAmpPerSegment = true;
         return;
     }
     const bool on = choice == PreAmpChoice::On;
-    c.Device.PreAmpOn = on ? 1 : 0;
-    c.Device.PreAmpPerSegment = 0;
+    c.Device.PreAmpOn = on;
+    c.Device.PreAmpPerSegment = false;
     ScpiSetPreampState(c, on ? QStringLiteral("ON") : QStringLiteral("OFF"));
 }
 
 void SelectInstrumentMode(VisaState& visa, DebugLog& debug, const DeviceState& device, InstrumentMode mode)
 {
-    if (device.DeviceConnected == 0)
+    if (!device.DeviceConnected)
         return;
     VisaWriteString(visa, debug, mode == InstrumentMode::Spectrum ? QStringLiteral(":INST:SEL SAN")
                                                                   : QStringLiteral(":INST:SEL REC"));

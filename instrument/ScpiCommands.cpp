@@ -11,27 +11,9 @@
 #include <cmath>
 
 using scpiio::Send;
+using scpiio::SendFor;
 
 namespace {
-
-// The command texts of one operation per family, Rigol first; an empty list sends nothing.
-struct PerFamily {
-    QStringList rigol, siglent, hameg, fpc, fph;
-};
-
-void SendFor(ScpiContext& c, const PerFamily& t)
-{
-    switch (c.Device.DeviceFamily) {
-    case dfRigol: Send(c, t.rigol); break;
-    case dfSiglent: Send(c, t.siglent); break;
-    case dfHameg: Send(c, t.hameg); break;
-    case dfRsFpc: Send(c, t.fpc); break;
-    case dfRsFph: Send(c, t.fph); break;
-    default: break;
-    }
-}
-
-bool IsRs(const ScpiContext& c) { return c.Device.DeviceFamily == dfRsFpc || c.Device.DeviceFamily == dfRsFph; }
 
 // The sweep time as a number for the dwell rule; a text that is no number counts as 1 s.
 double SweepSeconds(const QString& t)
@@ -63,9 +45,10 @@ int64_t scpi::SiglentDwellMs(const QString& t) { return RoundHalfEven(SweepSecon
 void ScpiPreset(ScpiContext& c)
 {
     QStringList rigol = {":SYST:PRES:TYPE FACT", ":SYST:PRES"};
-    if (c.Device.DeviceModel == 5000)
+    if (c.Device.IsRigolRsa())
         rigol << ":INST:SEL SA" << ":CONF:SAN" << ":SENS:SWE:POIN " + QString::number(c.Options.OptRsaSamples);
-    SendFor(c, {rigol, {":SYST:PRESet"}, {":SYST:PRES"}, {":SYST:PRES"}, {":SYST:PRES"}});
+    const QStringList others = {":SYST:PRES"};
+    SendFor(c, {.rigol = rigol, .siglent = {":SYST:PRESet"}, .hameg = others, .fpc = others, .fph = others});
 }
 
 void ScpiSetupDbuv(ScpiContext& c)
@@ -73,13 +56,13 @@ void ScpiSetupDbuv(ScpiContext& c)
     switch (c.Device.DeviceFamily) {
     case dfRigol:
         Send(c, QStringLiteral("*CLS"));
-        if (c.Device.DeviceModel == 5000)
+        if (c.Device.IsRigolRsa())
             Send(c, "DISP:WIND:TRAC:Y:RLEV " + QString::number(c.Options.OptRsaRefLevelDbm));
         Send(c, {":UNIT:POW DBUV", ":DISP:WIN:TRAC:X:SCAL:SPAC LIN;", ":CAL:AUTO OFF", ":SENS:SWE:TIME:AUTO OFF"});
         break;
     case dfSiglent:
         Send(c, QStringLiteral("*CLS"));
-        if (c.Device.SiglentSeries == 2)
+        if (c.Device.IsSiglentSva())
             Send(c, QStringLiteral(":INST:SEL SA"));
         Send(c, {":UNIT:POW DBUV", ":DISP:WIND:TRAC:X:SPAC LIN", ":SENS:CAL:STAT OFF", ":SENS:SWE:MODE SWE"});
         break;
@@ -91,7 +74,7 @@ void ScpiSetupDbuv(ScpiContext& c)
         Send(c, QStringLiteral("*CLS"));
         WaitMs(c.Pump, 1000);
         Send(c, QStringLiteral(":INST:SEL REC"));
-        WaitMs(c.Pump, c.Device.DeviceFamily == dfRsFpc ? 1000 : 3000);
+        WaitMs(c.Pump, c.Device.IsRsFpc() ? 1000 : 3000);
         Send(c, QStringLiteral(":UNIT:POW DBUV"));
         break;
     default: break;
@@ -100,87 +83,123 @@ void ScpiSetupDbuv(ScpiContext& c)
 
 void ScpiSetupDbm(ScpiContext& c)
 {
-    SendFor(c, {{"*CLS", ":UNIT:POW DBM", ":DISP:WIN:TRAC:X:SCAL:SPAC LIN;", ":CAL:AUTO OFF", ":SENS:SWE:TIME:AUTO OFF"},
-                {"*CLS", ":UNIT:POW DBM", ":SENS:CAL:STAT OFF", ":SENSe:MODE SWEep"},
-                {"*CLS", ":AMPL:UNIT dBm", ":SWE:TIME:AUTO OFF"},
-                {"*CLS", ":UNIT:POW DBM", ":SWE:TIME:AUTO OFF", ":INST:SEL SAN", ":INST:SEL SPEC"},
-                {"*CLS", ":UNIT:POW DBM", ":SWE:TIME:AUTO OFF", ":INST:SEL SPECTRUM"}});
+    SendFor(c, {.rigol = {"*CLS", ":UNIT:POW DBM", ":DISP:WIN:TRAC:X:SCAL:SPAC LIN;", ":CAL:AUTO OFF",
+                          ":SENS:SWE:TIME:AUTO OFF"},
+                .siglent = {"*CLS", ":UNIT:POW DBM", ":SENS:CAL:STAT OFF", ":SENSe:MODE SWEep"},
+                .hameg = {"*CLS", ":AMPL:UNIT dBm", ":SWE:TIME:AUTO OFF"},
+                .fpc = {"*CLS", ":UNIT:POW DBM", ":SWE:TIME:AUTO OFF", ":INST:SEL SAN", ":INST:SEL SPEC"},
+                .fph = {"*CLS", ":UNIT:POW DBM", ":SWE:TIME:AUTO OFF", ":INST:SEL SPECTRUM"}});
 }
 
-void ScpiAutoCalOn(ScpiContext& c) { SendFor(c, {{":CAL:AUTO ON"}, {":SENS:CAL:STAT ON"}, {}, {}, {}}); }
+void ScpiAutoCalOn(ScpiContext& c)
+{
+    SendFor(c, {.rigol = {":CAL:AUTO ON"}, .siglent = {":SENS:CAL:STAT ON"}});
+}
 
 void ScpiReceiverScanMode(ScpiContext& c)
 {
     const QStringList rs = {":SENS:FREQ:MODE SCAN", ":DISP:TRAC:STYL POLY"};
-    SendFor(c, {{}, {}, {}, rs, rs});
+    SendFor(c, {.fpc = rs, .fph = rs});
 }
 
-void ScpiReceiverFixMode(ScpiContext& c) { SendFor(c, {{}, {}, {}, {":SENS:FREQ:MODE FIX"}, {":SENS:FREQ:MODE FIX"}}); }
+void ScpiReceiverFixMode(ScpiContext& c)
+{
+    const QStringList rs = {":SENS:FREQ:MODE FIX"};
+    SendFor(c, {.fpc = rs, .fph = rs});
+}
 
-void ScpiSetAsciiFormat(ScpiContext& c) { SendFor(c, {{}, {}, {}, {":FORM:DATA ASC"}, {":FORM:DATA ASC"}}); }
+void ScpiSetAsciiFormat(ScpiContext& c)
+{
+    const QStringList rs = {":FORM:DATA ASC"};
+    SendFor(c, {.fpc = rs, .fph = rs});
+}
 
 void ScpiContinuousOff(ScpiContext& c)
 {
     const QStringList off = {":INIT:CONT 0"};
-    SendFor(c, {off, off, {}, off, off});
+    SendFor(c, {.rigol = off, .siglent = off, .fpc = off, .fph = off});
 }
 
 void ScpiContinuousOn(ScpiContext& c)
 {
     const QStringList on = {":INIT:CONT 1"};
-    SendFor(c, {on, on, {}, on, on});
+    SendFor(c, {.rigol = on, .siglent = on, .fpc = on, .fph = on});
 }
 
 void ScpiSingleSweep(ScpiContext& c)
 {
-    SendFor(c, {{":INIT:IMM"}, {":TRAC1:MODE WRIT", ":INIT:IMM"}, {":SWE:MODE SING"}, {":INIT:IMM"}, {":INIT:IMM"}});
+    const QStringList immediate = {":INIT:IMM"};
+    SendFor(c, {.rigol = immediate,
+                .siglent = {":TRAC1:MODE WRIT", ":INIT:IMM"},
+                .hameg = {":SWE:MODE SING"},
+                .fpc = immediate,
+                .fph = immediate});
 }
 
-void ScpiPauseSweep(ScpiContext& c) { SendFor(c, {{":INIT:PAU"}, {}, {}, {}, {}}); }
+void ScpiPauseSweep(ScpiContext& c) { SendFor(c, {.rigol = {":INIT:PAU"}}); }
 
 void ScpiSetStartFreq(ScpiContext& c, const QString& f)
 {
     c.Device.Echo.StartText = f;
-    SendFor(c, {{":SENS:FREQ:STAR " + f}, {":SENS:FREQ:STAR " + f + " Hz"}, {":FREQ:STAR " + f},
-                {":SENS:FREQ:STAR " + f + "Hz"}, {":SENS:FREQ:STAR " + f + "Hz"}});
+    const QStringList rs = {":SENS:FREQ:STAR " + f + "Hz"};
+    SendFor(c, {.rigol = {":SENS:FREQ:STAR " + f},
+                .siglent = {":SENS:FREQ:STAR " + f + " Hz"},
+                .hameg = {":FREQ:STAR " + f},
+                .fpc = rs,
+                .fph = rs});
 }
 
 void ScpiSetStopFreq(ScpiContext& c, const QString& f)
 {
     c.Device.Echo.StopText = f;
-    SendFor(c, {{":SENS:FREQ:STOP " + f}, {":SENS:FREQ:STOP " + f + " Hz"}, {":FREQ:STOP " + f},
-                {":SENS:FREQ:STOP " + f + " Hz"}, {":SENS:FREQ:STOP " + f + " Hz"}});
+    const QStringList withUnit = {":SENS:FREQ:STOP " + f + " Hz"};
+    SendFor(c, {.rigol = {":SENS:FREQ:STOP " + f},
+                .siglent = withUnit,
+                .hameg = {":FREQ:STOP " + f},
+                .fpc = withUnit,
+                .fph = withUnit});
 }
 
 void ScpiSetCenterFreq(ScpiContext& c, const QString& f)
 {
     c.Device.Echo.CenterText = f;
-    SendFor(c, {{":SENS:FREQ:CENT " + f}, {":SENS:FREQ:CENT " + f + " Hz"}, {":FREQ:CENT " + f},
-                {":SENS:FREQ:CENT " + f + " Hz"}, {":SENS:FREQ:CENT " + f + " Hz"}});
+    const QStringList withUnit = {":SENS:FREQ:CENT " + f + " Hz"};
+    SendFor(c, {.rigol = {":SENS:FREQ:CENT " + f},
+                .siglent = withUnit,
+                .hameg = {":FREQ:CENT " + f},
+                .fpc = withUnit,
+                .fph = withUnit});
 }
 
 void ScpiSetSpan(ScpiContext& c, const QString& f)
 {
     c.Device.Echo.SpanText = f;
-    SendFor(c, {{":SENS:FREQ:SPAN " + f}, {":SENS:FREQ:SPAN " + f + " Hz"}, {":FREQ:SPAN " + f},
-                {":SENS:FREQ:SPAN " + f}, {":SENS:FREQ:SPAN " + f}});
+    const QStringList bare = {":SENS:FREQ:SPAN " + f};
+    SendFor(c, {.rigol = bare,
+                .siglent = {":SENS:FREQ:SPAN " + f + " Hz"},
+                .hameg = {":FREQ:SPAN " + f},
+                .fpc = bare,
+                .fph = bare});
 }
 
 void ScpiSetScanStart(ScpiContext& c, const QString& f)
 {
     c.Device.Echo.StartText = f;
-    SendFor(c, {{}, {}, {}, {":SENS:SCAN:STAR " + f + "Hz"}, {":SENS:SCAN:STAR " + f + "Hz"}});
+    const QStringList rs = {":SENS:SCAN:STAR " + f + "Hz"};
+    SendFor(c, {.fpc = rs, .fph = rs});
 }
 
 void ScpiSetScanStop(ScpiContext& c, const QString& f)
 {
     c.Device.Echo.StopText = f;
-    SendFor(c, {{}, {}, {}, {":SENS:SCAN:STOP " + f + "Hz"}, {":SENS:SCAN:STOP " + f + "Hz"}});
+    const QStringList rs = {":SENS:SCAN:STOP " + f + "Hz"};
+    SendFor(c, {.fpc = rs, .fph = rs});
 }
 
 void ScpiSetScanStep(ScpiContext& c, const QString& f)
 {
-    SendFor(c, {{}, {}, {}, {":SENS:SCAN:STEP " + f + "Hz"}, {":SENS:SCAN:STEP " + f + "Hz"}});
+    const QStringList rs = {":SENS:SCAN:STEP " + f + "Hz"};
+    SendFor(c, {.fpc = rs, .fph = rs});
 }
 
 bool ScpiSetRbw(ScpiContext& c, const QString& r)
@@ -189,7 +208,7 @@ bool ScpiSetRbw(ScpiContext& c, const QString& r)
     const bool cispr = scpi::IsCisprBandwidth(r);
     switch (c.Device.DeviceFamily) {
     case dfRigol:
-        if (c.Device.DeviceModel != 5000) {
+        if (c.Device.IsRigolDsa()) {
             Send(c, QStringLiteral(":SENS:BAND:EMIF:STAT?"));
             // A failed read is no answer: its "0" would have switched the filter on and sent
             // the bandwidth to an analyser that is not listening.
@@ -237,34 +256,42 @@ void ScpiSetAttenuation(ScpiContext& c, const QString& a)
     const bool automatic = upper == QLatin1String("-1") || upper == QLatin1String("AUTO");
     const QStringList rigol = {automatic ? QStringLiteral(":SENS:POW:RF:ATT:AUTO ON") : ":SENS:POW:RF:ATT " + a};
     const QStringList rs = {automatic ? QStringLiteral(":INP:ATT:AUTO ON") : ":INP:ATT " + a};
-    SendFor(c, {rigol, rigol, {}, rs, rs});
+    SendFor(c, {.rigol = rigol, .siglent = rigol, .fpc = rs, .fph = rs});
 }
 
 void ScpiSetPreampState(ScpiContext& c, const QString& p)
 {
     c.Device.Echo.PreAmpText = p.left(3);
-    SendFor(c, {{":SENS:POW:GAIN " + p}, {":SENS:POW:GAIN " + p}, {":MEAS:PAMP " + p}, {":INP:GAIN:STAT " + p},
-                {":INP:GAIN:STAT " + p}});
+    const QStringList gain = {":SENS:POW:GAIN " + p};
+    const QStringList rs = {":INP:GAIN:STAT " + p};
+    SendFor(c, {.rigol = gain, .siglent = gain, .hameg = {":MEAS:PAMP " + p}, .fpc = rs, .fph = rs});
 }
 
 void ScpiSetPreamp(ScpiContext& c, const QString& p)
 {
-    if (c.Device.PreAmpPerSegment == 0)
-        ScpiSetPreampState(c, c.Device.PreAmpOn == 1 ? QStringLiteral("ON") : QStringLiteral("OFF"));
+    if (!c.Device.PreAmpPerSegment)
+        ScpiSetPreampState(c, c.Device.PreAmpOn ? QStringLiteral("ON") : QStringLiteral("OFF"));
     else
         ScpiSetPreampState(c, p);
 }
 
 void ScpiSetVbwAuto(ScpiContext& c, const QString& v)
 {
-    SendFor(c, {{":SENS:BAND:VID:AUTO " + v}, {":SENS:BWID:VID:AUTO " + v}, {":BAND:VBW:AUTO " + v},
-                {":BAND:VID:AUTO " + v}, {":BAND:VID:AUTO " + v}});
+    const QStringList rs = {":BAND:VID:AUTO " + v};
+    SendFor(c, {.rigol = {":SENS:BAND:VID:AUTO " + v},
+                .siglent = {":SENS:BWID:VID:AUTO " + v},
+                .hameg = {":BAND:VBW:AUTO " + v},
+                .fpc = rs,
+                .fph = rs});
 }
 
 void ScpiSetVbw(ScpiContext& c, const QString& v)
 {
-    SendFor(c, {{":SENS:BAND:VID " + v}, {":SENS:BWID:VID " + v}, {":BAND:VBW " + v}, {":SENS:BWID:VID " + v},
-                {":SENS:BAND:VID " + v}});
+    SendFor(c, {.rigol = {":SENS:BAND:VID " + v},
+                .siglent = {":SENS:BWID:VID " + v},
+                .hameg = {":BAND:VBW " + v},
+                .fpc = {":SENS:BWID:VID " + v},
+                .fph = {":SENS:BAND:VID " + v}});
 }
 
 void ScpiSetSegmentSweepTime(ScpiContext& c, const QString& t)
@@ -291,15 +318,19 @@ void ScpiSetSegmentSweepTime(ScpiContext& c, const QString& t)
 void ScpiSetSweepTime(ScpiContext& c, const QString& t)
 {
     c.Device.Echo.SweepText = t.left(6);
-    SendFor(c, {{":SENS:SWE:TIME " + t}, {":SENS:SWE:TIME:AUTO OFF", ":SENS:SWE:TIME " + t + " s"},
-                {":SWE:TIME:AUTO OFF", ":SWE:TIME " + t}, {":SENS:SWE:TIME " + t}, {":SENS:SWE:TIME " + t}});
+    const QStringList bare = {":SENS:SWE:TIME " + t};
+    SendFor(c, {.rigol = bare,
+                .siglent = {":SENS:SWE:TIME:AUTO OFF", ":SENS:SWE:TIME " + t + " s"},
+                .hameg = {":SWE:TIME:AUTO OFF", ":SWE:TIME " + t},
+                .fpc = bare,
+                .fph = bare});
 }
 
 void ScpiSetSweepTimeText(ScpiContext& c, const QString& text)
 {
     QString t = text;
     t.replace(QLatin1Char(','), QLatin1Char('.'));
-    if (c.Device.DeviceFamily == dfNone)
+    if (!c.Device.IsKnown())
         return;
     if (t.toUpper() == QLatin1String("AUTO")) {
         Send(c, QStringLiteral(":SENS:SWE:TIME:AUTO ON"));
@@ -314,10 +345,9 @@ void ScpiSetSweepTimeText(ScpiContext& c, const QString& text)
             Send(c, {":SENS:SWE:TIME:AUTO OFF", ":SENS:SWE:TIME " + t + " s"});
         break;
     case dfHameg: Send(c, {":SWE:TIME:AUTO OFF", ":SWE:TIME " + t}); break;
-    default:
-        if (IsRs(c))
-            Send(c, {":SENS:SWE:TIME:AUTO OFF", ":SENS:SWE:TIME " + t});
-        break;
+    case dfRsFpc:
+    case dfRsFph: Send(c, {":SENS:SWE:TIME:AUTO OFF", ":SENS:SWE:TIME " + t}); break;
+    case dfNone: break;
     }
 }
 
@@ -344,7 +374,9 @@ void ScpiSetDetector(ScpiContext& c, const QString& d)
     for (const Row& row : rows) {
         if (upper != QLatin1String(row.names[0]) && upper != QLatin1String(row.names[1]))
             continue;
-        SendFor(c, {{row.rigol}, {row.siglent}, {row.hameg}, {row.rs}, {row.rs}});
+        const QStringList rs = {row.rs};
+        SendFor(c,
+                {.rigol = {row.rigol}, .siglent = {row.siglent}, .hameg = {row.hameg}, .fpc = rs, .fph = rs});
         return;
     }
 }

@@ -5,10 +5,10 @@
 
 #include <QString>
 
-// One operation per instrument setting. Each picks the command texts of the connected family
-// (DeviceFamily, with DeviceModel 5000 for the Rigol RSA models and SiglentSeries 2 for the SVA)
-// and sends them in order through ScpiWrite; a family without a text gets nothing. The setters
-// leave what they were given in the settings echo first, for every family.
+// One operation per instrument setting. Each picks the command texts of the connected analyser
+// kind (its family, and where they differ the Rigol RSA from the DSA or the Siglent SVA from the
+// SSA) and sends them in order through ScpiWrite; a family without a text gets nothing. The
+// setters leave what they were given in the settings echo first, for every family.
 
 // Measurement set-up.
 void ScpiPreset(ScpiContext& c);

@@ -21,6 +21,18 @@ void Send(ScpiContext& c, const QStringList& commands)
         Send(c, command);
 }
 
+void SendFor(ScpiContext& c, const PerFamily& texts)
+{
+    switch (c.Device.DeviceFamily) {
+    case dfRigol: Send(c, texts.rigol); break;
+    case dfSiglent: Send(c, texts.siglent); break;
+    case dfHameg: Send(c, texts.hameg); break;
+    case dfRsFpc: Send(c, texts.fpc); break;
+    case dfRsFph: Send(c, texts.fph); break;
+    case dfNone: break;
+    }
+}
+
 ScpiAnswer ReadReply(ScpiContext& c, bool keepLineEnd, ViStatus* status)
 {
     QByteArray a;
@@ -62,8 +74,8 @@ bool LinkLost(ScpiContext& c)
 {
     if (!VisaLinkLost(c.Visa))
         return false;
-    if (c.Device.DeviceConnected != 0) {
-        c.Device.DeviceConnected = 0;
+    if (c.Device.DeviceConnected) {
+        c.Device.DeviceConnected = false;
         c.Status.SetText(InstrumentStatus::kConnectionPanel, QString());
     }
     return true;

@@ -8,12 +8,24 @@
 #include <QStringList>
 #include <optional>
 
-// Small helpers of the command layer: sending a list of commands and reading an answer so that a
-// failed read can be told from an answer "0".
+// Small helpers of the command layer: sending a list of commands (or the list of the connected
+// family) and reading an answer so that a failed read can be told from an answer "0".
 namespace scpiio {
 
 void Send(ScpiContext& c, const QString& command);
 void Send(ScpiContext& c, const QStringList& commands);
+
+// The command texts of one operation per family, each named where the operation is written:
+// SendFor(c, {.fpc = scan, .fph = scan}). A family left out gets nothing.
+struct PerFamily {
+    QStringList rigol = {};
+    QStringList siglent = {};
+    QStringList hameg = {};
+    QStringList fpc = {};
+    QStringList fph = {};
+};
+// Sends the texts of the connected family; nothing while no family is identified.
+void SendFor(ScpiContext& c, const PerFamily& texts);
 // One read of at most 2048 bytes as VisaReadReply does it (keepLineEnd for the "5000" mode), but
 // nothing when the read failed; *status gets the read's status when asked for.
 ScpiAnswer ReadReply(ScpiContext& c, bool keepLineEnd = false, ViStatus* status = nullptr);

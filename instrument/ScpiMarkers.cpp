@@ -6,6 +6,7 @@
 #include "platform/system/EventPump.h"
 
 using scpiio::Send;
+using scpiio::SendFor;
 
 namespace {
 
@@ -31,6 +32,9 @@ ScpiAnswer LevelFrom(ScpiContext& c, const ScpiAnswer& answer, ViStatus status, 
 
 constexpr double kDbmToDbuv = 106.98;
 
+// What the Hameg gets for every placement of marker 1 (peak, reset, a frequency): a peak search.
+const QStringList kHamegMarkerPeak = {":MARK1:STAT ON", ":MARK1:MAX:PEAK"};
+
 ScpiAnswer ReadLevel(ScpiContext& c, bool sweep)
 {
     // The callers format and convert with "." from here on, as every level reader leaves it.
@@ -43,7 +47,7 @@ ScpiAnswer ReadLevel(ScpiContext& c, bool sweep)
     switch (c.Device.DeviceFamily) {
     case dfRigol:
         Send(c, QStringLiteral(":CALC:MARK1:Y?"));
-        if (c.Device.DeviceModel == 5000) {
+        if (c.Device.IsRigolRsa()) {
             if (sweep)
                 WaitMs(c.Pump, 100);
             return level(kDbmToDbuv, true);
@@ -70,55 +74,61 @@ ScpiAnswer ReadLevel(ScpiContext& c, bool sweep)
     }
 }
 
-void SendFor(ScpiContext& c, const QStringList& rigol, const QStringList& siglent, const QStringList& hameg,
-             const QStringList& rs)
-{
-    switch (c.Device.DeviceFamily) {
-    case dfRigol: Send(c, rigol); break;
-    case dfSiglent: Send(c, siglent); break;
-    case dfHameg: Send(c, hameg); break;
-    case dfRsFpc:
-    case dfRsFph: Send(c, rs); break;
-    default: break;
-    }
-}
-
 } // namespace
 
 void ScpiRequestTrace(ScpiContext& c)
 {
-    SendFor(c, {":FORM:BORD NORM", ":FORM:TRACE:DATA REAL,32", ":TRAC:DATA? TRACE1"},
-            {":TRAC1:MODE VIEW", ":FORM:BORD NORM", ":TRACe:DATA? 1"}, {"TRAC:DATA:FORM BIN", ":TRAC:DATA?"},
-            {":FORM:DATA REAL,32", ":TRAC:DATA? TRACE1"});
+    const QStringList rs = {":FORM:DATA REAL,32", ":TRAC:DATA? TRACE1"};
+    SendFor(c, {.rigol = {":FORM:BORD NORM", ":FORM:TRACE:DATA REAL,32", ":TRAC:DATA? TRACE1"},
+                .siglent = {":TRAC1:MODE VIEW", ":FORM:BORD NORM", ":TRACe:DATA? 1"},
+                .hameg = {"TRAC:DATA:FORM BIN", ":TRAC:DATA?"},
+                .fpc = rs,
+                .fph = rs});
 }
 
-void ScpiQueryScanData(ScpiContext& c) { SendFor(c, {}, {}, {}, {":TRAC:DATA?"}); }
+void ScpiQueryScanData(ScpiContext& c)
+{
+    const QStringList rs = {":TRAC:DATA?"};
+    SendFor(c, {.fpc = rs, .fph = rs});
+}
 
 void ScpiMarkerOff(ScpiContext& c)
 {
-    SendFor(c, {":CALC:MARK1:STAT OFF"}, {":CALC:MARK1:STAT OFF"}, {":MARK1:STAT OFF"}, {":CALC:MARK1:AOFF"});
+    const QStringList off = {":CALC:MARK1:STAT OFF"};
+    const QStringList rs = {":CALC:MARK1:AOFF"};
+    SendFor(c, {.rigol = off, .siglent = off, .hameg = {":MARK1:STAT OFF"}, .fpc = rs, .fph = rs});
 }
 
 void ScpiMarkerPeak(ScpiContext& c)
 {
-    SendFor(c, {":CALC:MARK1:STAT ON", ":CALC:MARK1:PEAK:SEAR:MODE MAX", ":CALC:MARK1:MAX:MAX"},
-            {":CALC:MARK1:TRAC 1", ":CALC:MARK1:STAT ON", ":CALC:MARK1:MODE POS", ":CALC:MARK:PEAK:SEAR:MODE MAX",
-             ":CALC:MARK1:MAX"},
-            {":MARK1:STAT ON", ":MARK1:MAX:PEAK"}, {":CALC:MARK1:MAX:PEAK"});
+    const QStringList rs = {":CALC:MARK1:MAX:PEAK"};
+    SendFor(c, {.rigol = {":CALC:MARK1:STAT ON", ":CALC:MARK1:PEAK:SEAR:MODE MAX", ":CALC:MARK1:MAX:MAX"},
+                .siglent = {":CALC:MARK1:TRAC 1", ":CALC:MARK1:STAT ON", ":CALC:MARK1:MODE POS",
+                            ":CALC:MARK:PEAK:SEAR:MODE MAX", ":CALC:MARK1:MAX"},
+                .hameg = kHamegMarkerPeak,
+                .fpc = rs,
+                .fph = rs});
 }
 
 void ScpiMarkerReset(ScpiContext& c)
 {
-    SendFor(c, {":CALC:MARK1:STAT OFF", ":CALC:MARK1:STAT ON", ":CALC:MARK1:X 0"},
-            {":CALC:MARK1:STAT ON", ":CALC:MARK1:MODE POS", ":CALC:MARK1:TRAC 1", ":CALC:MARK1:X 1"},
-            {":MARK1:STAT ON", ":MARK1:MAX:PEAK"}, {":CALC:MARK1:X 0"});
+    const QStringList rs = {":CALC:MARK1:X 0"};
+    SendFor(c, {.rigol = {":CALC:MARK1:STAT OFF", ":CALC:MARK1:STAT ON", ":CALC:MARK1:X 0"},
+                .siglent = {":CALC:MARK1:STAT ON", ":CALC:MARK1:MODE POS", ":CALC:MARK1:TRAC 1",
+                            ":CALC:MARK1:X 1"},
+                .hameg = kHamegMarkerPeak,
+                .fpc = rs,
+                .fph = rs});
 }
 
 void ScpiMarkerToFreq(ScpiContext& c, const QString& f)
 {
-    SendFor(c, {":CALC:MARK1:STAT OFF", ":CALC:MARK1:STAT ON"},
-            {":CALC:MARK1:STAT ON", ":CALC:MARK1:MODE POS", ":CALC:MARK1:TRAC 1"}, {":MARK1:STAT ON", ":MARK1:MAX:PEAK"},
-            {":CALC:MARK1:X " + f + " Hz"});
+    const QStringList rs = {":CALC:MARK1:X " + f + " Hz"};
+    SendFor(c, {.rigol = {":CALC:MARK1:STAT OFF", ":CALC:MARK1:STAT ON"},
+                .siglent = {":CALC:MARK1:STAT ON", ":CALC:MARK1:MODE POS", ":CALC:MARK1:TRAC 1"},
+                .hameg = kHamegMarkerPeak,
+                .fpc = rs,
+                .fph = rs});
 }
 
 ScpiAnswer ScpiReadMarkerLevelSweep(ScpiContext& c) { return ReadLevel(c, true); }
@@ -132,7 +142,7 @@ ScpiAnswer ScpiReadMarkerFreq(ScpiContext& c)
     switch (c.Device.DeviceFamily) {
     case dfRigol:
         Send(c, QStringLiteral(":CALC:MARK1:X?"));
-        keepLineEnd = c.Device.DeviceModel == 5000;
+        keepLineEnd = c.Device.IsRigolRsa();
         break;
     case dfSiglent: Send(c, {":CALC:MARK1:X:READ FREQ", ":CALC:MARK1:X?"}); break;
     case dfHameg: Send(c, QStringLiteral(":MARK1:FREQ?")); break;
@@ -160,7 +170,7 @@ ScpiAnswer ScpiReadSweepTime(ScpiContext& c)
     switch (c.Device.DeviceFamily) {
     case dfRigol:
         Send(c, QStringLiteral(":SENS:SWE:TIME?"));
-        keepLineEnd = c.Device.DeviceModel == 5000;
+        keepLineEnd = c.Device.IsRigolRsa();
         break;
     case dfSiglent: Send(c, QStringLiteral(":SENS:SWE:TIME?")); break;
     case dfHameg: Send(c, QStringLiteral(":SWE:TIME?")); break;
@@ -182,10 +192,14 @@ ScpiAnswer ScpiReadSweepTime(ScpiContext& c)
     return a;
 }
 
-void ScpiSourceOff(ScpiContext& c) { SendFor(c, {":OUTP 0"}, {":OUTP 0"}, {}, {}); }
+void ScpiSourceOff(ScpiContext& c)
+{
+    const QStringList off = {":OUTP 0"};
+    SendFor(c, {.rigol = off, .siglent = off});
+}
 
 void ScpiSourceOn(ScpiContext& c, const QString& level)
 {
     const QStringList on = {":SOUR:POW:LEV:IMM:AMPL " + level, ":OUTP 1"};
-    SendFor(c, on, on, {}, {});
+    SendFor(c, {.rigol = on, .siglent = on});
 }

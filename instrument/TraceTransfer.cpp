@@ -68,7 +68,7 @@ bool ParseLevel(const char* begin, const char* end, double* value)
 void WrongSize(ScpiContext& c)
 {
     c.Messages.Append(QStringLiteral("Error: Visa RD Error Maxsample"));
-    c.Device.DeviceConnected = 0;
+    c.Device.DeviceConnected = false;
     c.Status.SetText(InstrumentStatus::kConnectionPanel, QString());
 }
 
@@ -80,7 +80,7 @@ void LogRead(ScpiContext& c, int64_t startHz, int64_t stopHz, qsizetype bytes)
 
 void LogGrid(ScpiContext& c, const tracecodec::Grid& g, int32_t points)
 {
-    if (c.Debug.DebugMode != 1)
+    if (!c.Debug.DebugMode)
         return;
     c.Debug.LogMessage(QStringLiteral("step: ") + FloatToStr(g.stepKhz) + QStringLiteral("kHz"));
     c.Debug.LogMessage(QStringLiteral("steps: ") + FloatToStr(g.stepKhz * points) + QStringLiteral("kHz"));
@@ -211,15 +211,15 @@ TraceStatus DecodeCommaList(const QByteArray& text, qsizetype scanLength, double
 
 } // namespace tracecodec
 
-bool RigolTraceBigEndian(int32_t deviceModel, int32_t optInvertIeee, uint8_t rigolFloatBigEndian)
+bool RigolTraceBigEndian(const AnalyserKind& kind, int32_t optInvertIeee, bool rigolFloatBigEndian)
 {
-    if (deviceModel == 5000)
+    if (kind.IsRigolRsa())
         return true;
     if (optInvertIeee == 0)
         return false;
     if (optInvertIeee > 0)
         return true;
-    return rigolFloatBigEndian == 1;
+    return rigolFloatBigEndian;
 }
 
 TraceReadResult ReadTraceVisaBinary(ScpiContext& c, int64_t startHz, int64_t stopHz)
@@ -227,7 +227,7 @@ TraceReadResult ReadTraceVisaBinary(ScpiContext& c, int64_t startHz, int64_t sto
     const DeviceState& d = c.Device;
     if (!PlausiblePointCount(c))
         return Finish(c, TraceStatus::WrongSize, {}, 0);
-    const bool rsa = d.DeviceModel == 5000;
+    const bool rsa = d.IsRigolRsa();
     const qsizetype expected = static_cast<qsizetype>(d.TracePoints) * 4 + (rsa ? 9 : 12);
     // One byte more than expected, so that a longer answer shows as a wrong size; the fixed
     // 2500-byte buffer this replaces cut every trace above 622 points.
@@ -243,7 +243,7 @@ TraceReadResult ReadTraceVisaBinary(ScpiContext& c, int64_t startHz, int64_t sto
     const tracecodec::Grid grid = tracecodec::TraceGrid(startHz, stopHz, d.TracePoints);
     if (answer.size() == expected)
         LogGrid(c, grid, d.TracePoints);
-    const bool bigEndian = RigolTraceBigEndian(d.DeviceModel, c.Options.OptInvertIeee, d.RigolFloatBigEndian);
+    const bool bigEndian = RigolTraceBigEndian(d, c.Options.OptInvertIeee, d.RigolFloatBigEndian);
     const TraceStatus st = tracecodec::DecodeBinary(answer, expected, d.TracePoints, bigEndian,
                                                     rsa ? kRsaOffset : 0.0, grid, &points);
     // A binary value that is no number gets the dialog, not the ASCII readers' log line.
@@ -262,7 +262,7 @@ TraceReadResult ReadTraceVisaAscii(ScpiContext& c, int64_t startHz, int64_t stop
     const DeviceState& d = c.Device;
     if (!PlausiblePointCount(c))
         return Finish(c, TraceStatus::WrongSize, {}, 0);
-    const bool sva = d.SiglentSeries == 2;
+    const bool sva = d.IsSiglentSva();
     const qsizetype expected = static_cast<qsizetype>(d.TracePoints) * (sva ? 14 : 17) + (sva ? 0 : 1);
     ViStatus status = visa::VI_SUCCESS;
     QByteArray answer = ReadAnswer(c, std::max(kAsciiBufferMinimum, expected + 1), &status);
@@ -314,7 +314,7 @@ TraceReadResult ReadScanBufferFpc(ScpiContext& c, int64_t startHz, int64_t stopH
         return r;
     }
     const tracecodec::Grid grid = tracecodec::ScanGrid(startHz, stopHz, d.TracePoints);
-    if (c.Debug.DebugMode == 1) {
+    if (c.Debug.DebugMode) {
         c.Debug.LogMessage(QStringLiteral("@Read_VISA_BUF_FPC"));
         c.Debug.LogMessage(QStringLiteral("step:      ") + FloatToStr(grid.stepKhz));
         c.Debug.LogMessage(QStringLiteral("maxsample: ") + QString::number(d.TracePoints));

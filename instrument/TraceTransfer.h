@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <vector>
 
+struct AnalyserKind;
+
 // The outcome of one trace transfer.
 enum class TraceStatus {
     Complete,     // every value became a point
@@ -72,8 +74,8 @@ TraceReadResult ReadTraceVisaBinary(ScpiContext& c, int64_t startHz, int64_t sto
 TraceReadResult ReadTraceVisaAscii(ScpiContext& c, int64_t startHz, int64_t stopHz);
 TraceReadResult ReadScanBufferFpc(ScpiContext& c, int64_t startHz, int64_t stopHz);
 
-// The byte order of Rigol binary traces from the model, the settings file's "Invert_IEEE" and
-// the firmware.
-bool RigolTraceBigEndian(int32_t deviceModel, int32_t optInvertIeee, uint8_t rigolFloatBigEndian);
+// The byte order of Rigol binary traces from the model (an RSA always sends big-endian), the
+// settings file's "Invert_IEEE" and the firmware.
+bool RigolTraceBigEndian(const AnalyserKind& kind, int32_t optInvertIeee, bool rigolFloatBigEndian);
 
 #endif

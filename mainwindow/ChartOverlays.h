@@ -2,6 +2,7 @@
 #define ZENDRIK_MAINWINDOW_CHARTOVERLAYS_H
 
 #include "chart/canvas/PlotColor.h"
+#include "instrument/AnalyserKind.h"
 #include "mainwindow/LevelUnits.h"
 
 #include <QString>
@@ -71,7 +72,10 @@ void PlaceSegmentMarks(const std::array<TChartSeries*, 2>& marks, const TChartAx
 
 // Whether the screen cursor shows the hourglass while the main chart paints (not on the R&S
 // receivers).
-inline bool BusyCursorDuringPaint(int32_t deviceFamily) { return deviceFamily != 4 && deviceFamily != 5; }
+inline bool BusyCursorDuringPaint(DeviceFamilyCode family)
+{
+    return !AnalyserKind{.DeviceFamily = family}.IsRsReceiver();
+}
 
 // What the main chart's paint draws over the traces of one set.
 struct SetOverlay {

@@ -26,7 +26,7 @@ struct MainWindowState {
     int32_t LevelUnitOffset = LevelUnitOffsetOf(LevelUnit::dBuV);
     QString LevelUnitName = LevelUnitNameOf(LevelUnit::dBuV);
     // Flipped by each click on a "trace on top" label: which trace of the clicked pair goes last.
-    uint8_t TraceOnTopToggle = 0;
+    bool TraceOnTopToggle = false;
     // Which view owns the window: EMC, RF coverage or the generator.
     int32_t MainMode = mmEmc;
     // The fader's smoothed ranges of set 1 and set 2 (SmoothRanges[0] is set 1).

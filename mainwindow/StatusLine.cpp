@@ -140,21 +140,21 @@ StatusLineSources SystemStatusSources()
     return s;
 }
 
-StatusLineTexts StatusLineTick(const InstrumentSettingsEcho& echo, MeasurementState& run, uint8_t debugMode,
+StatusLineTexts StatusLineTick(const InstrumentSettingsEcho& echo, MeasurementState& run, bool debugMode,
                                const StatusLineSources& sources)
 {
     StatusLineTexts out;
     out.SettingsPanel = SettingsEchoText(echo);
     out.ClockPanel = TimeOfDayText(sources.Now ? sources.Now() : QTime::currentTime());
-    if (debugMode == 1) {
+    if (debugMode) {
         out.MemoryPanel = ScreenSizesText(sources.ScreenSize ? sources.ScreenSize() : QSize(),
                                           sources.WindowSize ? sources.WindowSize() : QSize());
     } else {
         out.MemoryPanel = MemoryText(sources.TotalMemory ? sources.TotalMemory() : 0,
                                      sources.AvailableMemory ? sources.AvailableMemory() : 0);
     }
-    if (run.RemainingMeasureSeconds >= 1 && run.PauseRequested == 0)
+    if (run.RemainingMeasureSeconds >= 1 && !run.PauseRequested)
         --run.RemainingMeasureSeconds;
-    out.TimeLeft = RemainingTimeText(run.RemainingMeasureSeconds, run.CorFastPath == 1 && debugMode == 1);
+    out.TimeLeft = RemainingTimeText(run.RemainingMeasureSeconds, run.CorFastPath && debugMode);
     return out;
 }

@@ -62,7 +62,7 @@ struct StatusLineTexts {
 
 // One tick of the status line: counts the remaining run time down by a second unless the run is
 // paused, and gives the texts of the three panels and of the countdown.
-StatusLineTexts StatusLineTick(const InstrumentSettingsEcho& echo, MeasurementState& run, uint8_t debugMode,
+StatusLineTexts StatusLineTick(const InstrumentSettingsEcho& echo, MeasurementState& run, bool debugMode,
                                const StatusLineSources& sources);
 
 #endif

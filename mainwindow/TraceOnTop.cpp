@@ -11,8 +11,9 @@ namespace {
 constexpr int kFewestReordered = 8;
 
 // The Names in drawing order: the ranked series by rank, with the clicked pair taken out and put
-// last, in rank order (set 1, then set 2) after a flip to 1 and the other way after a flip to 0.
-QStringList WantedOrder(TopTracePair clicked, uint8_t toggle)
+// last, in rank order (set 1, then set 2) after a flip to true and the other way after a flip to
+// false.
+QStringList WantedOrder(TopTracePair clicked, bool toggle)
 {
     std::vector<const MainSeriesRow*> ranked;
     for (const MainSeriesRow& row : kMainChartSeries)
@@ -22,7 +23,7 @@ QStringList WantedOrder(TopTracePair clicked, uint8_t toggle)
               [](const MainSeriesRow* a, const MainSeriesRow* b) { return a->DrawRank < b->DrawRank; });
     const auto onTop = std::stable_partition(ranked.begin(), ranked.end(),
                                              [clicked](const MainSeriesRow* row) { return row->Pair != clicked; });
-    if (toggle != 1)
+    if (!toggle)
         std::reverse(onTop, ranked.end());
     QStringList order;
     for (const MainSeriesRow* row : ranked)
@@ -31,7 +32,7 @@ QStringList WantedOrder(TopTracePair clicked, uint8_t toggle)
 }
 
 // Positions in current, in their new order; every position once.
-std::vector<int> TraceOnTopPermutation(const QStringList& current, TopTracePair clicked, uint8_t toggle)
+std::vector<int> TraceOnTopPermutation(const QStringList& current, TopTracePair clicked, bool toggle)
 {
     std::vector<int> order;
     std::vector<bool> placed(static_cast<size_t>(current.size()), false);
@@ -54,18 +55,18 @@ std::vector<int> TraceOnTopPermutation(const QStringList& current, TopTracePair 
 
 } // namespace
 
-QStringList TraceOnTopOrder(const QStringList& current, TopTracePair clicked, uint8_t& toggle)
+QStringList TraceOnTopOrder(const QStringList& current, TopTracePair clicked, bool& toggle)
 {
-    toggle = toggle == 0 ? 1 : 0;
+    toggle = !toggle;
     QStringList result;
     for (int i : TraceOnTopPermutation(current, clicked, toggle))
         result << current[i];
     return result;
 }
 
-void PutTraceOnTop(TCustomSeriesList& list, TopTracePair clicked, uint8_t& toggle)
+void PutTraceOnTop(TCustomSeriesList& list, TopTracePair clicked, bool& toggle)
 {
-    toggle = toggle == 0 ? 1 : 0;
+    toggle = !toggle;
     QStringList names;
     std::vector<TCustomChartSeries*> before;
     for (int i = 0; i < list.Count(); ++i) {

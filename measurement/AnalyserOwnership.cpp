@@ -8,7 +8,7 @@ AnalyserOwnership::AnalyserOwnership(ScpiContext& c, const MeasurementState& sta
     : visa_(c.Visa), before_(c.Visa.Waits), silenceWasLoss_(c.Visa.SilenceIsLoss)
 {
     visa_.Waits.Pump = &c.Pump;
-    visa_.Waits.Cancelled = [&state] { return state.StopRequested == 1; };
+    visa_.Waits.Cancelled = [&state] { return state.StopRequested; };
     visa_.SilenceIsLoss = true;
 }
 

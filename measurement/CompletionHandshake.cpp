@@ -36,7 +36,7 @@ private:
 // Nothing more can reach the analyser: one line, unless Stop came first (the run ends anyway).
 HandshakeEnd LinkGone(const std::function<void(const QString&)>& abort, const MeasurementState& state)
 {
-    if (state.StopRequested == 0)
+    if (!state.StopRequested)
         abort(QString::fromLatin1(kLinkLostLine));
     return HandshakeEnd::LinkLost;
 }
@@ -75,7 +75,7 @@ HandshakeEnd RsaCompletionHandshake(SegmentJob& job)
         return LinkGone(job.AbortRun, job.State);
     for (;;) {
         c.Pump.ProcessEvents();
-        if (job.State.StopRequested == 1)
+        if (job.State.StopRequested)
             return HandshakeEnd::Stopped;
         scpiio::Send(c, QStringLiteral("*ESR?"));
         WaitMs(c.Pump, kPollIntervalMs);
@@ -116,7 +116,7 @@ HandshakeEnd ReceiverCompletionHandshake(const HandshakeLink& link, uint32_t fir
     scpiio::ReadReply(c);
     for (;;) {
         c.Pump.ProcessEvents();
-        if (link.State.StopRequested == 1)
+        if (link.State.StopRequested)
             return HandshakeEnd::Stopped;
         if (scpiio::LinkLost(c))
             return LinkGone(link.Abort, link.State);

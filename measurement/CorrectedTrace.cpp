@@ -7,6 +7,7 @@
 #include "measurement/CorrectionChain.h"
 #include "measurement/MeasurementState.h"
 #include "measurement/PeakLists.h"
+#include "measurement/PeakWalk.h"
 #include "measurement/RunHost.h"
 #include "measurement/RunParameters.h"
 #include "platform/system/EventPump.h"
@@ -14,76 +15,11 @@
 namespace {
 
 constexpr double kNoLevel = -100.0;
-// A run of exceeding points is cut after this many, so that a long exceedance lists several
-// maxima instead of one.
-constexpr int kLongestRun = 15;
 constexpr int kEventsEvery = 200;
-
-// The run state of one pass over a trace and the listing of its peaks.
-class PeakWalk {
-public:
-    PeakWalk(PeakLists& peaks, double margin, bool maxFilter) : peaks_(peaks), margin_(margin), maxFilter_(maxFilter)
-    {
-    }
-
-    // The stored corrected level v at x with the limit L there.
-    void Point(double x, double v, double limit)
-    {
-        if (v <= limit - margin_) {
-            inRun_ = false;
-            runLength_ = 0;
-        } else {
-            inRun_ = true;
-            if (v > runMax_) {
-                runMax_ = v;
-                runMaxX_ = x;
-                // The grid's limit and margin belong to the listed maximum, not to the point
-                // that happened to end its run.
-                runMaxLimit_ = limit;
-                haveRun_ = true;
-            }
-            if (++runLength_ > kLongestRun) {
-                runLength_ = 0;
-                inRun_ = false;
-            }
-            if (!maxFilter_)
-                peaks_.AddPeak(x, v, limit);
-        }
-        if (!inRun_ && haveRun_) {
-            haveRun_ = false;
-            if (maxFilter_)
-                peaks_.AddPeak(runMaxX_, runMax_, runMaxLimit_);
-            runMax_ = kNoLevel;
-        }
-    }
-
-    // The end of the walk closes a run that is still open: its maximum may be the highest
-    // exceedance of the whole walk.
-    void Finish()
-    {
-        if (haveRun_ && maxFilter_)
-            peaks_.AddPeak(runMaxX_, runMax_, runMaxLimit_);
-        haveRun_ = false;
-        inRun_ = false;
-        runLength_ = 0;
-        runMax_ = kNoLevel;
-    }
-
-private:
-    PeakLists& peaks_;
-    double margin_;
-    bool maxFilter_;
-    bool inRun_ = false;
-    int runLength_ = 0;
-    bool haveRun_ = false;
-    double runMax_ = kNoLevel;
-    double runMaxX_ = 0;
-    double runMaxLimit_ = 0;
-};
 
 void LogCounts(CorrectionPass& c, SetTraces& set, const QString& rawName, const QString& corName)
 {
-    if (c.Debug.DebugMode != 1)
+    if (!c.Debug.DebugMode)
         return;
     auto count = [](const TChartSeries* s) { return QString::number(s ? s->Count() : 0); };
     c.Debug.LogMessage(rawName + QString::number(set.Raw.Count()));
@@ -115,7 +51,7 @@ void Calc_Cor_Single(CorrectionPass& c, SetTraces& set, bool maxHold, int sample
     c.Debug.LogMessage(QStringLiteral("@Calc_Cor_Single"));
     if (samples <= 0)
         return;
-    c.Messages.Append(c.State.CorFastPath == 1 ? QStringLiteral("Info: measurement calc cor fast")
+    c.Messages.Append(c.State.CorFastPath ? QStringLiteral("Info: measurement calc cor fast")
                                                : QStringLiteral("Info: measurement calc cor slow"));
     LogCounts(c, set, QStringLiteral("Cnt Series raw "), QStringLiteral("Cnt Series cor "));
 
@@ -150,10 +86,10 @@ void Calc_Cor_Single(CorrectionPass& c, SetTraces& set, bool maxHold, int sample
         const SeriesLevel m = master.Level(xr);
         double corrected;
         if (m.Status == 1) {
-            c.State.CorFastPath = 1;
+            c.State.CorFastPath = true;
             corrected = y - m.Level;
         } else {
-            c.State.CorFastPath = 0;
+            c.State.CorFastPath = false;
             corrected = y - chain.Sum(x);
         }
         if (!keepLarger || corrected > stored[static_cast<size_t>(i)])
@@ -184,7 +120,7 @@ int RecalcCorrectedTrace(CorrectionPass& c, SetTraces& set, const std::function<
     CorrectionChain chain(c.Series, c.Switches);
     SeriesLookup limit(&set.Limit);
     PeakWalk walk(set.Peaks, set.Margin, c.Switches.MaxFilter);
-    const bool debugLines = c.Debug.DebugMode == 1;
+    const bool debugLines = c.Debug.DebugMode;
     int done = 0;
     for (int i = 0; i < rawCount; ++i) {
         if (i % kEventsEvery == 0) {
@@ -198,7 +134,7 @@ int RecalcCorrectedTrace(CorrectionPass& c, SetTraces& set, const std::function<
             chain.Rebind();
             limit.Bind(&set.Limit);
         }
-        if (c.State.StopRequested == 1)
+        if (c.State.StopRequested)
             break;
         const double x = set.Raw.XValues().Values()[static_cast<size_t>(i)];
         const double y = set.Raw.YValues().Values()[static_cast<size_t>(i)];

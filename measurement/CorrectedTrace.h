@@ -40,9 +40,8 @@ struct SetTraces {
 // The correction pass after a segment: corrects the last `samples` raw points into the corrected
 // trace (through the master curve where it covers the point, else term by term), keeps the
 // larger level with max hold once the corrected trace is as long as the raw one, and lists the
-// points within the margin of the limit as peaks (with "MaxFilter" only the highest of each run
-// of at most 16 points, a run still open at the segment's end included). samples is the number of points the segment really added; 0 skips the
-// pass.
+// points within the margin of the limit as peaks (PeakWalk.h says which). samples is the number
+// of points the segment really added; 0 skips the pass.
 void Calc_Cor_Single(CorrectionPass& c, SetTraces& set, bool maxHold, int samples);
 
 // "Displ. peaks": rebuilds the whole corrected trace and the peak lists of a set from its raw

@@ -24,28 +24,28 @@ void CalcMasterCorrection(MasterCorrectionContext& c)
     TChartSeries* master = c.Series[SeriesRole::masterCorrection];
     if (!master)
         return;
-    if (st.MasterCalcState == 1) {
+    if (st.MasterCalcState == MasterCalcPhase::Building) {
         CorrectionChain chain(c.Series, c.Switches);
         c.Host.SetChartAutoRepaint(false);
         master->AddPointXY(st.MasterStepKhz, chain.Sum(st.MasterStepKhz), QString(), clYellow);
         c.Host.SetChartAutoRepaint(true);
         st.MasterStepKhz += kMasterStepKhz;
         if (st.MasterStepKhz > st.MasterSpanEndKhz)
-            st.MasterCalcState = 2;
+            st.MasterCalcState = MasterCalcPhase::Finished;
     }
-    if (st.MasterCalcState == 2) {
+    if (st.MasterCalcState == MasterCalcPhase::Finished) {
         c.Timer.Stop();
-        st.MasterCalcState = -1;
+        st.MasterCalcState = MasterCalcPhase::Idle;
         c.Messages.Append(QStringLiteral("Info: measurement calculating master done"));
     }
-    if (st.MasterCalcState == 0) {
-        st.MasterCalcState = 1;
+    if (st.MasterCalcState == MasterCalcPhase::StartRequested) {
+        st.MasterCalcState = MasterCalcPhase::Building;
         master->Clear();
         c.Messages.Append(QStringLiteral("Info: measurement calculating master"));
         using enum SeriesRole;
         if (Empty(c.Series[lisnCorrection]) && Empty(c.Series[antennaFactor]) && Empty(c.Series[amplifierCorrection]) &&
             Empty(c.Series[cableCorrection])) {
-            st.MasterCalcState = -1;
+            st.MasterCalcState = MasterCalcPhase::Idle;
             c.Timer.Stop();
             c.Messages.Append(QStringLiteral("Info: measurement calculating master not possible "));
         }
@@ -53,7 +53,7 @@ void CalcMasterCorrection(MasterCorrectionContext& c)
         const SegmentTable& t = set2 ? c.Table2 : c.Table1;
         if (t.Count < 1 || t.Count > SegmentTable::kMaxSegments) {
             // The plan was unloaded since Play: nothing to span.
-            st.MasterCalcState = -1;
+            st.MasterCalcState = MasterCalcPhase::Idle;
             return;
         }
         st.MasterSpanStartKhz = static_cast<double>(RoundHalfEven(static_cast<double>(t.Segment(1).StartHz) / 1000.0));

@@ -8,15 +8,13 @@
 
 #include <QLocale>
 
-QString ChooseMeasureMode(int32_t deviceFamily, bool emiZeroSpan)
+QString ChooseMeasureMode(const AnalyserKind& kind, bool emiZeroSpan)
 {
-    switch (deviceFamily) {
-    case dfRigol:
-    case dfSiglent: return QString::fromLatin1(emiZeroSpan ? measuremode::kEmi : measuremode::kSweep);
-    case dfRsFpc:
-    case dfRsFph: return QString::fromLatin1(emiZeroSpan ? measuremode::kEmiFix : measuremode::kEmiScan);
-    default: return {};
-    }
+    if (kind.IsRigolOrSiglent())
+        return QString::fromLatin1(emiZeroSpan ? measuremode::kEmi : measuremode::kSweep);
+    if (kind.IsRsReceiver())
+        return QString::fromLatin1(emiZeroSpan ? measuremode::kEmiFix : measuremode::kEmiScan);
+    return {};
 }
 
 std::optional<uint32_t> CalcMeasureTime(const SegmentTable& table, const QString& mode, const DeviceState& device,
@@ -27,7 +25,7 @@ std::optional<uint32_t> CalcMeasureTime(const SegmentTable& table, const QString
         return std::nullopt;
     debug.LogMessage(QStringLiteral("Calc Meassure Time ") + mode);
     const double tp = device.TracePoints;
-    const double k = device.DeviceFamily == dfRigol ? 2.72 : device.DeviceFamily == dfSiglent ? 1.1 : 1.8;
+    const double k = device.IsRigol() ? 2.72 : device.IsSiglent() ? 1.1 : 1.8;
     const bool qpeak = table.Segment(1).Detector == QLatin1String("QPEAK");
     double seconds = 0;
     if (mode == QLatin1String(measuremode::kSweep))

@@ -7,6 +7,7 @@
 #include <optional>
 
 class DebugLog;
+struct AnalyserKind;
 struct DeviceState;
 struct SegmentTable;
 
@@ -19,7 +20,7 @@ inline constexpr const char* kEmiFix = "emi_fix";
 
 // The measurement mode for a family and the "EMI(ZeroSpan)" box: "sweep" or "emi" for Rigol and
 // Siglent, "emi_scan" or "emi_fix" for the R&S receivers, empty (no loop) for none and Hameg.
-QString ChooseMeasureMode(int32_t deviceFamily, bool emiZeroSpan);
+QString ChooseMeasureMode(const AnalyserKind& kind, bool emiZeroSpan);
 
 // The run-time estimate of a table in a mode, in whole seconds; nothing for a table of fewer
 // than 1 or more than 500 segments.

@@ -6,7 +6,7 @@ void WaitMsOrStop(MeasurementState& state, EventPump& pump, uint32_t ms)
 {
     const uint32_t start = pump.TickCount();
     for (;;) {
-        if (state.StopRequested == 1)
+        if (state.StopRequested)
             return;
         // Unsigned difference: a wrap of the tick counter neither ends nor extends the wait.
         const uint32_t elapsed = pump.TickCount() - start;

@@ -64,14 +64,14 @@ std::optional<QString> SweepSeconds(const QString& sweepMs)
     return FormatMachine(v / 1000.0);
 }
 
-PeakLevelMode ModeFor(DriftHandling drift, int32_t family, bool* measured)
+PeakLevelMode ModeFor(DriftHandling drift, const AnalyserKind& kind, bool* measured)
 {
     *measured = true;
     if (drift == DriftHandling::Consider)
         return PeakLevelMode::MarkerPeak;
-    if (family == dfRigol || family == dfSiglent)
+    if (kind.IsRigolOrSiglent())
         return PeakLevelMode::MarkerAtFrequency;
-    if (family == dfRsFpc || family == dfRsFph)
+    if (kind.IsRsReceiver())
         return PeakLevelMode::ReceiverFixed;
     *measured = false;
     return PeakLevelMode::MarkerAtFrequency;
@@ -83,7 +83,7 @@ PeakLevelTexts MeasurePeakLevel(PeakRemeasureContext& c, const RemeasureGrid& gr
                                 PeakLevelMode mode)
 {
     ScpiContext& s = c.Scpi;
-    if (s.Device.DeviceConnected == 0) {
+    if (!s.Device.DeviceConnected) {
         c.Host.ShowErrorBox(QStringLiteral("No Device selected"));
         return {};
     }
@@ -147,7 +147,7 @@ PeakLevelTexts MeasurePeakLevel(PeakRemeasureContext& c, const RemeasureGrid& gr
 
     // A sweep cut short by Stop measured less than the dwell asked for: no result.
     PeakLevelTexts result;
-    bool stopped = c.State.StopRequested == 1;
+    bool stopped = c.State.StopRequested;
     if (mode == PeakLevelMode::MarkerPeak) {
         ScpiMarkerPeak(s);
         settle(kMarkerMs);
@@ -157,7 +157,7 @@ PeakLevelTexts MeasurePeakLevel(PeakRemeasureContext& c, const RemeasureGrid& gr
     } else if (mode == PeakLevelMode::ReceiverFixed) {
         const HandshakeLink link{s, c.State, [&c](const QString& line) {
                                      c.Scpi.Messages.Append(line);
-                                     c.State.StopRequested = 1;
+                                     c.State.StopRequested = true;
                                  }};
         if (ReceiverCompletionHandshake(link, kReceiverFirstWaitMs) == HandshakeEnd::Complete && !stopped) {
             scpiio::Send(s, QStringLiteral(":TRACE:DATA?"));
@@ -183,11 +183,11 @@ bool RemeasureAllowed(PeakRemeasureContext& c, DriftHandling drift)
 {
     const DeviceState& d = c.Scpi.Device;
     // Without a device nothing could be measured; the lists of the last re-measurement stay.
-    if (d.DeviceConnected == 0) {
+    if (!d.DeviceConnected) {
         c.Host.ShowErrorBox(QStringLiteral("No Device selected"));
         return false;
     }
-    if (drift == DriftHandling::Consider && (d.DeviceFamily == dfRsFpc || d.DeviceFamily == dfRsFph)) {
+    if (drift == DriftHandling::Consider && d.IsRsReceiver()) {
         c.Host.ShowMessageBox(QStringLiteral("Sorry, not possible because of R&S receiver mode "));
         return false;
     }
@@ -213,7 +213,7 @@ void RemeasurePeaks(PeakRemeasureContext& c, const RemeasureGrid& grid, DriftHan
     const QStringList levels = peaks.Levels.stringList();
     CorrectionChain chain(c.Series, c.Switches);
     for (int i : selectedRows) {
-        if (c.State.StopRequested == 1)
+        if (c.State.StopRequested)
             break;
         if (i < 0 || i >= freqs.size())
             continue;
@@ -228,15 +228,15 @@ void RemeasurePeaks(PeakRemeasureContext& c, const RemeasureGrid& grid, DriftHan
             continue;
         }
         bool measured = false;
-        const PeakLevelMode mode = ModeFor(drift, s.Device.DeviceFamily, &measured);
+        const PeakLevelMode mode = ModeFor(drift, s.Device, &measured);
         const PeakLevelTexts texts =
             measured ? MeasurePeakLevel(c, grid, RoundHalfEven(x * 1000.0), mode) : PeakLevelTexts{};
         // A link that closed or went silent ends the command at once, with one line; the peaks
         // after it would each only meet the refusal of a device that is gone.
         if (scpiio::LinkLost(s)) {
-            if (c.State.StopRequested == 0) {
+            if (!c.State.StopRequested) {
                 s.Messages.Append(QString::fromLatin1(kLinkLostLine));
-                c.State.StopRequested = 1;
+                c.State.StopRequested = true;
             }
             break;
         }

@@ -101,7 +101,7 @@ public:
         ScpiSetScanStop(c, HzText(s.StopHz));
         const int points = std::max(c.Device.TracePoints, 1);
         ScpiSetScanStep(c, HzText(static_cast<int64_t>(std::trunc(static_cast<double>(s.StopHz - s.StartHz) / points + 1.0))));
-        if (c.Device.DeviceFamily == dfRsFph)
+        if (c.Device.IsRsFph())
             SetDetector(job, s);
         ReceiverCompletionHandshake(job, kScanFirstWaitMs);
         ScpiQueryScanData(c);
@@ -154,7 +154,7 @@ public:
             AddTracePoint(c, job.Raw, job.RawColor, f, *level);
             ++added;
             job.Host.SetChartAutoRepaint(true);
-            if (job.State.StopRequested == 1)
+            if (job.State.StopRequested)
                 break;
         }
         c.Messages.Append(QStringLiteral("Info: ") + DateTimeText(job.Now()));
@@ -219,10 +219,10 @@ public:
             AddTracePoint(c, job.Raw, job.RawColor, f, *level);
             job.Host.SetChartAutoRepaint(true);
             ++added;
-            if (job.State.StopRequested == 1)
+            if (job.State.StopRequested)
                 break;
         }
-        if (c.Debug.DebugMode == 1)
+        if (c.Debug.DebugMode)
             c.Messages.Append(QStringLiteral("Info: ") + DateTimeText(job.Now()));
         return added;
     }

@@ -50,9 +50,11 @@ bool SegmentChecked(const CheckListModel& checks, int segment)
 }
 
 // The families Play knows no loop for; only the Hameg gets that far (no device is refused before).
-QString FamilyText(int32_t family)
+QString FamilyText(const AnalyserKind& kind)
 {
-    return family == dfHameg ? QStringLiteral("Hameg HMS") : QStringLiteral("number ") + QString::number(family);
+    if (kind.IsHameg())
+        return QStringLiteral("Hameg HMS");
+    return QStringLiteral("number ") + QString::number(kind.DeviceFamily);
 }
 
 QString ErrorText(const std::exception& e) { return QStringLiteral("Error: ") + QString::fromUtf8(e.what()); }
@@ -102,7 +104,7 @@ void RunControl::MasterTick()
         CalcMasterCorrection(m);
     } catch (const std::exception& e) {
         c_.MasterTimer.Stop();
-        c_.State.MasterCalcState = -1;
+        c_.State.MasterCalcState = MasterCalcPhase::Idle;
         c_.Scpi.Messages.Append(ErrorText(e));
     }
 }
@@ -110,7 +112,7 @@ void RunControl::MasterTick()
 void RunControl::Play()
 {
     // Pressing Play while a run is going (not paused) must not start a second loop.
-    if ((inLoop_ && c_.State.PauseRequested != 1) || recalculating_ || remeasuring_)
+    if ((inLoop_ && !c_.State.PauseRequested) || recalculating_ || remeasuring_)
         return;
     c_.Scpi.Device.Echo.Clear();
     controls_.StopEnabled = true;
@@ -119,13 +121,13 @@ void RunControl::Play()
     controls_.Label6Text.clear();
     c_.Scpi.Messages.Append(QStringLiteral("Info: play ") + DateTimeText(c_.Now()));
     const SegmentTable& selected = c_.Switches.SelectedSet == 2 ? c_.Table2 : c_.Table1;
-    if (selected.Count >= 1 && c_.State.MasterCalcState == -1) {
-        c_.State.MasterCalcState = 0;
+    if (selected.Count >= 1 && c_.State.MasterCalcState == MasterCalcPhase::Idle) {
+        c_.State.MasterCalcState = MasterCalcPhase::StartRequested;
         c_.MasterTimer.Start(kMasterTickMs);
     }
-    if (c_.State.PauseRequested == 1) {
+    if (c_.State.PauseRequested) {
         // The paused loop goes on by itself once its wait sees the flag.
-        c_.State.PauseRequested = 0;
+        c_.State.PauseRequested = false;
         controls_.GridLocked = true;
         controls_.PauseEnabled = true;
         Publish();
@@ -137,7 +139,7 @@ void RunControl::Play()
     Publish();
     try {
         const DeviceState& d = c_.Scpi.Device;
-        if (d.DeviceConnected == 0 || d.DeviceFamily == dfNone) {
+        if (!d.DeviceConnected || !d.IsKnown()) {
             c_.Host.ShowErrorBox(QStringLiteral("No device selected or device not supported"));
             LogRefusal(c_.Scpi.Messages, QStringLiteral("No device selected or device not supported"));
             controls_.PlayEnabled = true;
@@ -145,12 +147,12 @@ void RunControl::Play()
             controls_.PauseEnabled = false;
             Publish();
         } else {
-            c_.State.MeasureMode = ChooseMeasureMode(d.DeviceFamily, c_.Switches.EmiZeroSpan);
+            c_.State.MeasureMode = ChooseMeasureMode(d, c_.Switches.EmiZeroSpan);
             if (std::unique_ptr<SegmentWork> work = MakeSegmentWork(c_.State.MeasureMode))
                 RunLoop(*work);
             else
                 // No box, but the operator learns why Play did nothing.
-                c_.Scpi.Messages.Append(QStringLiteral("Info: no measurement loop for the ") + FamilyText(d.DeviceFamily) +
+                c_.Scpi.Messages.Append(QStringLiteral("Info: no measurement loop for the ") + FamilyText(d) +
                                         QStringLiteral(" analyser family, nothing measured"));
         }
     } catch (const std::exception& e) {
@@ -161,11 +163,11 @@ void RunControl::Play()
 
 void RunControl::AfterRun()
 {
-    c_.State.MasterCalcState = -1;
+    c_.State.MasterCalcState = MasterCalcPhase::Idle;
     c_.MasterTimer.Stop();
-    c_.State.CorFastPath = 0;
+    c_.State.CorFastPath = false;
     controls_.GridLocked = false;
-    if (c_.Scpi.Debug.DebugMode == 1)
+    if (c_.Scpi.Debug.DebugMode)
         c_.Scpi.Messages.Append(QStringLiteral("Info: ") + DateTimeText(c_.Now()));
     controls_.PlayEnabled = true;
     controls_.StopEnabled = false;
@@ -190,18 +192,18 @@ void RunControl::Stop()
     controls_.StopEnabled = false;
     controls_.PauseEnabled = false;
     controls_.PlayEnabled = false;
-    c_.State.MasterCalcState = -1;
+    c_.State.MasterCalcState = MasterCalcPhase::Idle;
     c_.MasterTimer.Stop();
-    c_.State.CorFastPath = 0;
+    c_.State.CorFastPath = false;
     c_.State.RemainingMeasureSeconds = 0;
-    c_.State.StopRequested = 1;
+    c_.State.StopRequested = true;
     // A stopped max-hold run is over: the next Play measures once unless "MaxHold" is set again.
     if (c_.Parameters.MaxHold) {
         c_.Parameters.MaxHold = false;
         c_.Host.MaxHoldCleared();
     }
     c_.Scpi.Messages.Append(QStringLiteral("Info: measurement waiting to stop"));
-    c_.State.PauseRequested = 0;
+    c_.State.PauseRequested = false;
     Publish();
     c_.Scpi.Pump.Wake();
 }
@@ -214,7 +216,7 @@ void RunControl::Pause()
     controls_.PlayEnabled = true;
     controls_.StopEnabled = true;
     controls_.PauseEnabled = false;
-    c_.State.PauseRequested = 1;
+    c_.State.PauseRequested = true;
     Publish();
 }
 
@@ -246,9 +248,9 @@ void RunControl::RunLoop(SegmentWork& work)
     do {
         measured = RunPass(work, table, traces, set2);
         c_.Scpi.Pump.ProcessEvents();
-    } while (c_.Parameters.MaxHold && measured > 0 && c_.State.StopRequested == 0);
+    } while (c_.Parameters.MaxHold && measured > 0 && !c_.State.StopRequested);
     // A run that measured nothing and was not stopped would otherwise read as a clean one.
-    if (passCount_ == 1 && measured == 0 && c_.State.StopRequested == 0)
+    if (passCount_ == 1 && measured == 0 && !c_.State.StopRequested)
         c_.Scpi.Messages.Append(QStringLiteral("Warning: nothing measured: no segment of Set") +
                                 QString::number(set2 ? 2 : 1) + QStringLiteral(" is checked"));
     controls_.PlayEnabled = true;
@@ -260,7 +262,7 @@ bool RunControl::Refused(const SegmentTable& table, bool set2)
 {
     QString refusal;
     const int n = table.Count;
-    if (c_.Scpi.Device.DeviceConnected == 0)
+    if (!c_.Scpi.Device.DeviceConnected)
         refusal = QStringLiteral("No Device selected");
     else if (n < 1) {
         refusal = QStringLiteral("Seg Count<<: ") + QString::number(n) + QStringLiteral("   ,maybe no project loaded");
@@ -299,7 +301,7 @@ void RunControl::WaitWhilePaused(int segment)
     controls_.StopEnabled = true;
     Publish();
     for (;;) {
-        if (c_.State.StopRequested == 1) {
+        if (c_.State.StopRequested) {
             c_.Scpi.Messages.Append(QStringLiteral("Info: measurement paused & stopped"));
             controls_.GridLocked = false;
             controls_.PlayEnabled = true;
@@ -307,7 +309,7 @@ void RunControl::WaitWhilePaused(int segment)
             Publish();
             return;
         }
-        if (c_.State.PauseRequested != 1)
+        if (!c_.State.PauseRequested)
             return;
         c_.Scpi.Pump.WaitEvents(kPauseWaitMs);
     }
@@ -376,9 +378,9 @@ int RunControl::RunPass(SegmentWork& work, const SegmentTable& table, SetTraces&
             continue;
         // An analyser lost before this segment (the preset, or the last segment's end) ends the run.
         segmentsteps::EndIfGone(job);
-        if (c_.State.PauseRequested == 1)
+        if (c_.State.PauseRequested)
             WaitWhilePaused(i);
-        if (c_.State.StopRequested == 1) {
+        if (c_.State.StopRequested) {
             sc.Messages.Append(QStringLiteral("Info: measurement stopped"));
             controls_.GridLocked = false;
             controls_.PlayEnabled = true;
@@ -392,8 +394,12 @@ int RunControl::RunPass(SegmentWork& work, const SegmentTable& table, SetTraces&
         // is not repeated.
         if (added > 0)
             ++measured;
-        segmentsteps::EndIfGone(job);
-        if (c_.State.StopRequested == 0) {
+        if (segmentsteps::EndIfGone(job)) {
+            // The segment was never delivered: no "done" line, no mail notice, no beep for it.
+            c_.Host.RepaintChart();
+            continue;
+        }
+        if (!c_.State.StopRequested) {
             // A margin changed while the run waited paused counts from the next segment on.
             set.Margin = static_cast<double>(set2 ? c_.Parameters.Margin2Db : c_.Parameters.Margin1Db);
             Calc_Cor_Single(pass, set, c_.Parameters.MaxHold, added);
@@ -410,7 +416,7 @@ int RunControl::RunPass(SegmentWork& work, const SegmentTable& table, SetTraces&
     }
 
     // Nothing more goes to an analyser that is gone.
-    if (sc.Device.DeviceConnected != 0)
+    if (sc.Device.DeviceConnected)
         ScpiAutoCalOn(sc);
     if (work.SendsNotices())
         c_.Host.NotifySegmentDone(0, 0);
@@ -513,7 +519,7 @@ bool RunControl::RequestClose()
 void RunControl::UpdateMeasureTimeEstimate()
 {
     const DeviceState& d = c_.Scpi.Device;
-    c_.State.MeasureMode = ChooseMeasureMode(d.DeviceFamily, c_.Switches.EmiZeroSpan);
+    c_.State.MeasureMode = ChooseMeasureMode(d, c_.Switches.EmiZeroSpan);
     const SegmentTable& table = c_.Switches.SelectedSet == 2 ? c_.Table2 : c_.Table1;
     std::optional<uint32_t> estimate;
     if (!c_.State.MeasureMode.isEmpty())

@@ -5,7 +5,7 @@
 
 bool ScpiGridInstrument::Connected() const
 {
-    return context_.Device.DeviceConnected == 1;
+    return context_.Device.DeviceConnected;
 }
 
 int32_t ScpiGridInstrument::SweepWaitMarginMs() const

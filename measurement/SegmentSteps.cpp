@@ -47,7 +47,7 @@ int ReadRequestedTrace(SegmentJob& job, const SegmentRecord& s, TraceReader read
 {
     if (EndIfGone(job))
         return 0;
-    if (job.State.StopRequested == 1) {
+    if (job.State.StopRequested) {
         DiscardAnswer(job);
         return 0;
     }
@@ -62,9 +62,9 @@ int ReadRequestedTrace(SegmentJob& job, const SegmentRecord& s, TraceReader read
 bool EndIfGone(SegmentJob& job)
 {
     const bool lost = scpiio::LinkLost(job.Scpi);
-    if (!lost && job.Scpi.Device.DeviceConnected != 0)
+    if (!lost && job.Scpi.Device.DeviceConnected)
         return false;
-    if (job.State.StopRequested == 0)
+    if (!job.State.StopRequested)
         job.AbortRun(lost ? QString::fromLatin1(kLinkLostLine) : QString());
     return true;
 }

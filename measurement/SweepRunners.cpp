@@ -51,7 +51,7 @@ void TripleVbw(SegmentJob& job, const SegmentRecord& s)
 // The Rigol runners' VBW option: only with "VBWBox" in the settings and VBW "1:3" chosen.
 void RigolVbwOption(SegmentJob& job, const SegmentRecord& s)
 {
-    if (!job.Scpi.Options.OptVbwBox || job.Switches.VbwMode != 0)
+    if (!job.Scpi.Options.OptVbwBox || job.Switches.VbwMode)
         return;
     double rbw = 0;
     if (!TryStrToFloatAnySep(s.Rbw, rbw)) {
@@ -87,14 +87,14 @@ public:
         job.LogStartLine(i, QString::fromLatin1(kWaitingForData));
         const DeviceState& d = job.Scpi.Device;
         const SegmentRecord& s = job.Table.Segment(i);
-        if (d.DeviceFamily == dfRigol)
-            return d.DeviceModel == 5000 ? RigolRsa(job, s) : RigolDsa(job, s);
-        if (d.DeviceFamily == dfSiglent) {
-            if (d.SiglentSeries == 1)
-                return SiglentSsa(job, s);
-            if (d.SiglentSeries == 2)
-                return d.SvaPresetFirst == 1 ? SiglentSvaWorkaround(job, s) : SiglentSva(job, s);
-        }
+        if (d.IsRigolRsa())
+            return RigolRsa(job, s);
+        if (d.IsRigolDsa())
+            return RigolDsa(job, s);
+        if (d.IsSiglentSsa())
+            return SiglentSsa(job, s);
+        if (d.IsSiglentSva())
+            return d.SvaPresetFirst ? SiglentSvaWorkaround(job, s) : SiglentSva(job, s);
         return 0;
     }
 
@@ -185,7 +185,7 @@ private:
 
     int SvaReadTrace(SegmentJob& job, const SegmentRecord& s)
     {
-        if (job.State.StopRequested == 1 || EndIfGone(job))
+        if (job.State.StopRequested || EndIfGone(job))
             return 0;
         ScpiRequestTrace(job.Scpi);
         return ReadRequestedTrace(job, s, &ReadTraceVisaAscii);

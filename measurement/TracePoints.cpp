@@ -38,7 +38,7 @@ void AddTracePoint(ScpiContext& c, TChartSeries& series, TColor color, double fr
 {
     const double x = static_cast<double>(RoundHalfEven(frequencyHz / 1000.0));
     series.AddPointXY(x, level, QString(), color);
-    if (c.Debug.DebugMode != 1)
+    if (!c.Debug.DebugMode)
         return;
     c.Debug.LogMessage(QStringLiteral("Stop  Raw xValue: ") + FloatToStr(x));
     c.Debug.LogMessage(QStringLiteral("Start Raw  Count: ") + QString::number(series.Count()));

@@ -107,7 +107,7 @@ bool LoadCompensationCommand(const QString& fileName, bool gridLocked, ChartFile
     return Guarded(chart, [&] {
         if (!LoadZeroCompensation(fileName, chart))
             return false;
-        view.CompensationLoaded = 1;
+        view.CompensationLoaded = true;
         view.UseCompensation = true;
         UseCompensationClicked(chart, view);
         view.CaptionFileText = QLatin1Char('[') + QFileInfo(fileName).fileName() + QLatin1Char(']');

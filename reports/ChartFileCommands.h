@@ -20,7 +20,7 @@ struct ChartFileView {
     QString CaptionProjectText;
     QString CaptionFileText;
     bool UseCompensation = false;                // CheckBox37 "use compensation"
-    uint8_t CompensationLoaded = 0;              // 1 after a compensation file was loaded
+    bool CompensationLoaded = false;             // a compensation file was loaded
 
     // The main window's caption: "Zendrik " + project text + " " + file text.
     QString Caption() const;

@@ -1,5 +1,6 @@
 #include "chart/editors/GalleryPanel.h"
 
+#include "chart/canvas/ChartErrors.h"
 #include "chart/canvas/LibrarySettings.h"
 #include "chart/canvas/PlotFiltersResample.h"
 #include "chart/engine/ChartAxis.h"
@@ -214,6 +215,8 @@ QImage TGalleryChart::SmoothPicture()
         try {
             big = CreateBitmapRect(Color(), TRect{0, 0, 2 * w, 2 * h}, QImage::Format_RGB32);
         } catch (...) {
+            // The chart's colour stands in for the picture; its settings are put back below.
+            ReportChartError("TGalleryChart::SmoothPicture");
             big = {};
         }
         SetRepaintOnChange(repaint);

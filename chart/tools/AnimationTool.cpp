@@ -1,5 +1,6 @@
 #include "chart/tools/AnimationTool.h"
 
+#include "chart/canvas/ChartErrors.h"
 #include "chart/engine/ChartSeries.h"
 
 #include <QTimer>
@@ -11,6 +12,7 @@ TSeriesAnimationTool::TSeriesAnimationTool() : timer_(std::make_unique<QTimer>()
         try {
             Tick();
         } catch (...) {
+            ReportChartError("TSeriesAnimationTool::Tick");
             Finish(true);
         }
     });

@@ -1,5 +1,6 @@
 #include "chart/tools/PlotExport.h"
 
+#include "chart/canvas/ChartErrors.h"
 #include "chart/canvas/PlotPanel.h"
 #include "chart/engine/ChartException.h"
 #include "chart/engine/PlotMessages.h"
@@ -54,6 +55,16 @@ void SetError(QString* error, const QString& text)
 {
     if (error)
         *error = text;
+}
+
+// Inside a catch block: the text for a caller that takes one; a caller that takes none (a
+// preview, an editor's handler) has the failure reported through the chart library's hook.
+void StepFailed(QString* error, const QString& text)
+{
+    if (error)
+        *error = text;
+    else
+        ReportChartError("RunExportStep");
 }
 
 } // namespace
@@ -150,11 +161,11 @@ bool RunExportStep(const std::function<void()>& step, QString* error)
         step();
         return true;
     } catch (const ChartException& e) {
-        SetError(error, e.Message());
+        StepFailed(error, e.Message());
     } catch (const std::exception& e) {
-        SetError(error, QString::fromLocal8Bit(e.what()));
+        StepFailed(error, QString::fromLocal8Bit(e.what()));
     } catch (...) {
-        SetError(error, QStringLiteral("The chart could not be drawn"));
+        StepFailed(error, QStringLiteral("The chart could not be drawn"));
     }
     return false;
 }

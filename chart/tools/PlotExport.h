@@ -103,7 +103,8 @@ QImage DrawPanelBitmap(TCustomPlotPanel& panel, const TRect& rect, QImage::Forma
 gdi::Metafile DrawPanelMetafile(TCustomPlotPanel& panel, const TRect& rect, bool enhanced);
 
 // Runs an export step; an exception becomes false and its text, so that no failure of a drawing
-// or an encoding leaves an export call.
+// or an encoding leaves an export call. Without error the failure goes to the chart library's
+// error hook (ChartErrors.h).
 bool RunExportStep(const std::function<void()>& step, QString* error);
 
 // Writes bytes through a temporary file in the target's folder renamed over the target; false

@@ -1,5 +1,6 @@
 #include "chart/tools/RotateTool.h"
 
+#include "chart/canvas/ChartErrors.h"
 #include "chart/canvas/PlotCanvas3D.h"
 #include "chart/engine/AxisPanel.h"
 #include "chart/tools/InvertingPen.h"
@@ -27,6 +28,7 @@ TRotateTool::TRotateTool() : inertiaTimer_(std::make_unique<QTimer>())
         try {
             InertiaTick();
         } catch (...) {
+            ReportChartError("TRotateTool::InertiaTick");
             inertiaTimer_->stop();
         }
     });

@@ -242,7 +242,7 @@ ViStatus ScpiWrite(VisaState& state, DebugLog& debug, const QString& command)
     const ViStatus st = WriteBytes(state, state.VisaSession, command.toLatin1());
     // A lost link and a call Stop ended are told once by the work they end, never per command.
     const bool told = st == visa::VI_ERROR_ABORT || Lost(state, state.VisaSession);
-    if (st != visa::VI_SUCCESS && !told && debug.DebugMode == 1 && state.ShowErrorDialog)
+    if (st != visa::VI_SUCCESS && !told && debug.DebugMode && state.ShowErrorDialog)
         state.ShowErrorDialog(QStringLiteral("ViWrite FAILED! ") + StatusHex(st));
     return st;
 }

@@ -171,6 +171,15 @@ QPen QtPen(const Pen& pen, int rop);
 // The translation from device coordinates to the painter's for strokes of this pen.
 double StrokeShift(const Pen& pen);
 
+// ---- wide round pens (RasterCapsules.cpp)
+
+// Wide solid pens with round caps and joins, drawn as capsules instead of through Qt's stroker.
+bool CapsulePen(const Pen& pen);
+// One segment of such a pen: every pixel whose centre lies within half the pen's width of the
+// segment, put down once.
+void CapsuleLine(RasterDC::Impl& d, QImage& image, const Pen& pen, int rop, int32_t ix0, int32_t iy0, int32_t ix1,
+                 int32_t iy1);
+
 // ---- brushes (RasterFills.cpp)
 
 // Fills a path (device coordinates, exact on whole pixels) with the brush; hatches go over the

@@ -31,15 +31,13 @@ void ConfigureLog(DebugLog& log, uint8_t mode)
 
 } // namespace
 
-TEST(DebugLog, OnlyModeOneWritesAndLinesCarryTheTime)
+TEST(DebugLog, OnlyDebugModeWritesAndLinesCarryTheTime)
 {
     DebugLog log;
     log.TimeText = [] { return QStringLiteral("14:03:07"); };
     log.LogMessage(QStringLiteral("off"));
-    log.DebugMode = 2; // only exactly 1 counts
-    log.LogMessage(QStringLiteral("two"));
     EXPECT_TRUE(log.Lines().isEmpty());
-    log.DebugMode = 1;
+    log.DebugMode = true;
     log.LogMessage(QStringLiteral("VI Write :INIT:IMM"));
     ASSERT_EQ(log.Lines().size(), 1);
     EXPECT_EQ(log.Lines().first(), QStringLiteral("14:03:07: VI Write :INIT:IMM"));

@@ -1,7 +1,6 @@
 #include "ProjectFixture.h"
 
 #include "common/TestSupport.h"
-#include "datafiles/MeasurementParameters.h"
 #include "datafiles/ParameterGridValidation.h"
 #include "datafiles/ProjectFile.h"
 
@@ -129,6 +128,7 @@ TEST(ParameterGrid, InstrumentRowsWriteBackAndSend)
     ValidateParameter(f.t, kRbw, "9k");
     ValidateParameter(f.t, kDetector, "NEG");
     EXPECT_EQ(f.mainGrid.Value(kRbw), "9000");
+    EXPECT_EQ(f.mainGrid.Value(kDetector), "NEG");
     EXPECT_EQ(f.instrument.sent, QStringList());
 
     ValidateParameter(f.t, kMaxHold, "on");
@@ -136,16 +136,6 @@ TEST(ParameterGrid, InstrumentRowsWriteBackAndSend)
     ValidateParameter(f.t, kMarker, "off");
     EXPECT_EQ(f.state.MaxHold, 1);
     EXPECT_EQ(f.state.ShowMarkerNumbers, 0);
-    MeasurementChoices choices;
-    choices.MeasureSet = 2;
-    choices.DeviceFamily = 4;
-    const MeasurementParameters p = TakeMeasurementParameters(f.mainGrid, f.state, choices);
-    EXPECT_EQ(p.MaxHold, 1);
-    EXPECT_EQ(p.SpanHz, "1000000000");
-    EXPECT_EQ(p.Detector, "NEG");
-    EXPECT_EQ(p.MeasureMode, "emi_scan");
-    EXPECT_EQ(ChooseMeasureMode(2, true), "emi");
-    EXPECT_EQ(ChooseMeasureMode(3, false), "");
 }
 
 TEST(ParameterGrid, RangeRowsMoveTheAxesOrShowNotValid)

@@ -35,7 +35,7 @@ TEST(ConnectionWindowSerial, ConnectsTheReceiverOnATypedPathAndReadsAPosition)
     services.ShowMessage = [&](const QString& t) { shown << t; };
     LoadVisaLibrary(instrument.Visa, app.Debug, std::make_unique<BuiltinVisaBackEnd>());
     ConnectionWindow form(app, instrument, services);
-    form.PrepareForKind(4);
+    form.PrepareForKind(LinkKind::GpsReceiver);
     EXPECT_TRUE(Control<QPushButton>(form, "Button4").isVisibleTo(&form));
     Control<QComboBox>(form, "ComboBox1").setEditText(sim.PtyPath());
     Control<QPushButton>(form, "BitBtn6").click();

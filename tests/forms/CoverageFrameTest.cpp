@@ -111,7 +111,7 @@ TEST(CoverageFrame, LogsWithTheReceiverAndShowsItsReadings)
     LoadVisaLibrary(r.instrument.Visa, r.app.Debug, std::make_unique<BuiltinVisaBackEnd>());
     ConnectionWindow connection(r.app, r.instrument, r.services);
     QObject::connect(&connection, &ConnectionWindow::GpsRead, &f, &CoverageFrame::showGpsReceiver);
-    connection.PrepareForKind(4);
+    connection.PrepareForKind(LinkKind::GpsReceiver);
     Control<QComboBox>(connection, "ComboBox1").setEditText(sim.PtyPath());
     Control<QPushButton>(connection, "BitBtn6").click();
     ASSERT_EQ(r.instrument.Gps.GpsConnected, 1) << r.shown.join("|").toStdString();

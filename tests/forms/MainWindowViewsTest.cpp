@@ -479,7 +479,7 @@ TEST_F(Views, SerialAnalyserFolderDialogAndTheReceiversHooks)
     ConnectionWindow& connection = *program->Windows().connectionWindow;
     Control<QListWidget>(connection, "ListBox1").addItem("USB0::1::INSTR");
     Control<QAction>(*w, "SASER1").trigger();
-    EXPECT_EQ(program->Instrument().Device.ConnectionKind, 5);
+    EXPECT_EQ(program->Instrument().Device.ConnectionKind, LinkKind::SerialAnalyser);
     EXPECT_EQ(connection.windowTitle(), "Connect Visa USBSER  ");
     EXPECT_EQ(Control<QListWidget>(connection, "ListBox1").count(), 0);
     EXPECT_TRUE(Control<QComboBox>(connection, "ComboBox1").isVisibleTo(&connection)

@@ -96,6 +96,9 @@ TEST_P(SilentAnalyser, EndsTheRunWithOneLineAndTheWindowKeepsWorking)
     longestGap = std::max(longestGap, clock.elapsed() - last);
     EXPECT_EQ(f.Lines("Error: "), L{kLost});
     EXPECT_EQ(f.Lines("Warning: "), L{});
+    // No segment the analyser left unanswered reads as done.
+    const QStringList all = f.Lines("");
+    EXPECT_FALSE(all.mid(all.indexOf(kLost)).join('|').contains("measurement done")) << all.join('|').toStdString();
     ASSERT_NE(at, SIZE_MAX) << "the analyser never froze";
     EXPECT_LT(endedMs - f.sim->Instrument().CommandLog()[at].realMs, kTimeoutMs + 1000);
     EXPECT_LT(longestGap, 1000);

@@ -45,9 +45,9 @@ struct GeneratorHarness {
 
     explicit GeneratorHarness(int32_t family = dfRigol, int32_t model = 815)
     {
-        device.DeviceFamily = family;
+        device.DeviceFamily = static_cast<DeviceFamilyCode>(family);
         device.DeviceModel = model;
-        device.DeviceConnected = 1;
+        device.DeviceConnected = true;
         if (model == 5000)
             device.GeneratorLevelMin = -40;
         peer->chunk = 1 << 20;

@@ -38,7 +38,7 @@ struct Receiver {
         visa.ShowErrorDialog = [this](const QString& t) { dialogs << t; };
         visa.StopCoverageTimer = [this] { ++timerStops; };
         gps.Beep = [this](int hz, int ms) { beeps += hz == 2000 && ms == 300; };
-        device.ConnectionKind = 4;
+        device.ConnectionKind = LinkKind::GpsReceiver;
     }
     ~Receiver()
     {
@@ -295,7 +295,7 @@ TEST(GpsReceiver, AReceiverAt4800BaudIsRefusedBeforeAnythingIsSent)
     Receiver r(std::move(backEnd));
     EXPECT_FALSE(ConnectSerial(r.c, r.gps, "COM3").Connected);
     EXPECT_EQ(r.dialogs, QStringList({"ViRead GPS FAILED! Baud rate is not 9600"}));
-    r.device.ConnectionKind = 5;
+    r.device.ConnectionKind = LinkKind::SerialAnalyser;
     EXPECT_FALSE(ConnectSerial(r.c, r.gps, "COM3").Connected);
     EXPECT_EQ(r.dialogs.last(), "ViRead USBSER FAILED! Baud rate is not 9600");
     EXPECT_TRUE(peer->messages.isEmpty());
@@ -312,7 +312,7 @@ TEST(GpsReceiver, AnalysersComeAndGoBesideTheReceiver)
     const ViSession firstSession = r.visa.GpsSession;
 
     // Kind 5: the analyser on its serial port is identified like any other.
-    r.device.ConnectionKind = 5;
+    r.device.ConnectionKind = LinkKind::SerialAnalyser;
     const SerialConnectOutcome serial = ConnectSerial(r.c, r.gps, analyser->PtyPath());
     ASSERT_TRUE(serial.Connected) << r.dialogs.join("|").toStdString();
     EXPECT_TRUE(serial.UnsupportedMessage.isEmpty());
@@ -335,7 +335,7 @@ TEST(GpsReceiver, AnalysersComeAndGoBesideTheReceiver)
     EXPECT_TRUE(r.dialogs.isEmpty()) << r.dialogs.join("|").toStdString();
 
     // A second receiver connect replaces the first session instead of leaving it open.
-    r.device.ConnectionKind = 4;
+    r.device.ConnectionKind = LinkKind::GpsReceiver;
     ASSERT_TRUE(ConnectSerial(r.c, r.gps, receiver->PtyPath()).Connected);
     EXPECT_EQ(r.visa.VisaLibrary->viClose(firstSession), visa::VI_ERROR_INV_OBJECT);
     PollGpsReceiver(r.c, r.gps);

@@ -32,9 +32,9 @@ struct ScriptedScpi {
 
     explicit ScriptedScpi(int32_t family = dfNone, int32_t model = 0, int32_t series = 0)
     {
-        device.DeviceFamily = family;
+        device.DeviceFamily = static_cast<DeviceFamilyCode>(family);
         device.DeviceModel = model;
-        device.SiglentSeries = series;
+        device.SiglentSeries = static_cast<SiglentSeriesCode>(series);
         peer->chunk = 1 << 20;
         debug.TimeText = [] { return QStringLiteral("T"); };
         auto backEnd = std::make_unique<BuiltinVisaBackEnd>();

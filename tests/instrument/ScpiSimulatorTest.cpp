@@ -430,7 +430,7 @@ TEST_P(ScpiFaults, SeenThroughTheReaders)
         EXPECT_FALSE(s.Connect().Opened);
         EXPECT_EQ(s.device.DeviceConnected, 0);
         s.device.DeviceFamily = dfSiglent;
-        s.device.SiglentSeries = 1;
+        s.device.SiglentSeries = ssSsa;
         EXPECT_FALSE(ScpiReadMarkerLevel(s.c).has_value());
     }
     {

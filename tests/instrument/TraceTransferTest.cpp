@@ -76,13 +76,13 @@ void SetFloat(QByteArray& block, int header, int index, float v, bool bigEndian)
 
 TEST(TraceTransfer, ByteOrderRule)
 {
-    EXPECT_TRUE(RigolTraceBigEndian(5000, 0, 0));
-    EXPECT_TRUE(RigolTraceBigEndian(5000, -1, 0));
-    EXPECT_FALSE(RigolTraceBigEndian(815, 0, 1));
-    EXPECT_TRUE(RigolTraceBigEndian(815, 1, 0));
-    EXPECT_TRUE(RigolTraceBigEndian(815, 7, 0));
-    EXPECT_TRUE(RigolTraceBigEndian(815, -1, 1));
-    EXPECT_FALSE(RigolTraceBigEndian(815, -1, 0));
+    EXPECT_TRUE(RigolTraceBigEndian({dfRigol, 5000}, 0, false));
+    EXPECT_TRUE(RigolTraceBigEndian({dfRigol, 5000}, -1, false));
+    EXPECT_FALSE(RigolTraceBigEndian({dfRigol, 815}, 0, true));
+    EXPECT_TRUE(RigolTraceBigEndian({dfRigol, 815}, 1, false));
+    EXPECT_TRUE(RigolTraceBigEndian({dfRigol, 815}, 7, false));
+    EXPECT_TRUE(RigolTraceBigEndian({dfRigol, 815}, -1, true));
+    EXPECT_FALSE(RigolTraceBigEndian({dfRigol, 815}, -1, false));
 }
 
 TEST(TraceTransfer, DsaLittleAndBigEndianBlocks)

@@ -1,6 +1,8 @@
-// The folders' one-way dependencies: every #include in the program's folders must be one the
-// table of layers in README.md allows. The table is read from the README itself, so it is
-// written once; a new folder, an upward include or a cycle in the table fails here.
+// The folders' one-way dependencies: every #include in the program's folders and every library
+// a folder's CMakeLists.txt links must be one the table of layers in README.md allows, and the
+// table and the link lists name only folders the code includes. The table is read from the README
+// itself, so it is written once; a new folder, an upward include or link, a row or link the code
+// no longer needs, or a cycle in the table fails here.
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -10,6 +12,7 @@
 #include <QTemporaryDir>
 #include <algorithm>
 #include <gtest/gtest.h>
+#include <iterator>
 #include <tuple>
 
 namespace {
@@ -25,6 +28,13 @@ struct Arrow {
     QString file; // relative to the root
     int line = 0;
     QString from, to, text;
+    const char* verb = "include";
+};
+
+struct IncludeScan {
+    std::vector<Arrow> arrows;          // includes the table does not allow
+    int seen = 0;                       // includes read
+    QHash<QString, QSet<QString>> used; // the other folders each folder includes
 };
 
 QStringList Backticked(const QString& cell)
@@ -125,12 +135,12 @@ QString IncludedPath(const QDir& root, const QString& fileDir, const QString& te
     return QDir::cleanPath(text);
 }
 
-std::vector<Arrow> ForbiddenIncludes(const QString& rootPath, const LayerTable& t, int* includesSeen)
+IncludeScan ScanIncludes(const QString& rootPath, const LayerTable& t)
 {
     static const QRegularExpression include(QStringLiteral(R"(^\s*#\s*include\s*([<"])([^>"]+)[>"])"));
     const QDir root(rootPath);
-    std::vector<Arrow> arrows;
-    *includesSeen = 0;
+    IncludeScan scan;
+    std::vector<Arrow>& arrows = scan.arrows;
     for (const QString& folder : t.folders) {
         QDirIterator it(root.filePath(folder), {"*.h", "*.hpp", "*.c", "*.cc", "*.cpp"}, QDir::Files,
                         QDirIterator::Subdirectories);
@@ -150,17 +160,80 @@ std::vector<Arrow> ForbiddenIncludes(const QString& rootPath, const LayerTable& 
                 const QRegularExpressionMatch m = include.match(QString::fromUtf8(f.readLine()));
                 if (!m.hasMatch())
                     continue;
-                ++*includesSeen;
+                ++scan.seen;
                 const QString target = IncludedPath(root, fileDir, m.captured(2), m.captured(1) == QLatin1String("\""));
                 const QString to = FolderOf(t, target);
-                if (!to.isEmpty() && to != folder && !t.reach.value(folder).contains(to))
+                if (to.isEmpty() || to == folder)
+                    continue;
+                scan.used[folder].insert(to);
+                if (!t.reach.value(folder).contains(to))
                     arrows.push_back({file, line, folder, to, m.captured(2)});
             }
         }
     }
     std::sort(arrows.begin(), arrows.end(),
               [](const Arrow& a, const Arrow& b) { return std::tie(a.file, a.line) < std::tie(b.file, b.line); });
+    return scan;
+}
+
+// The libraries each folder's CMakeLists.txt links: the DEPS of its zendrik_library() and what
+// its target_link_libraries() add, as arrows to the folder whose library each is. Imported and
+// generated libraries (Qt, pkg-config, the RPC stubs) belong to no folder of the table.
+std::vector<Arrow> LinkedFolders(const QString& rootPath, const LayerTable& t)
+{
+    static const QRegularExpression call(QStringLiteral(R"(\b(zendrik_library|target_link_libraries)\s*\(([^)]*)\))"));
+    static const QRegularExpression comment(QStringLiteral("#[^\n]*"));
+    static const QRegularExpression space(QStringLiteral("\\s+"));
+    const QDir root(rootPath);
+    QHash<QString, QString> texts, folderOfLibrary;
+    for (const QString& folder : t.folders) {
+        QFile f(root.filePath(folder + QStringLiteral("/CMakeLists.txt")));
+        if (f.open(QIODevice::ReadOnly))
+            texts[folder] = QString::fromUtf8(f.readAll()).replace(comment, QString());
+        for (auto it = call.globalMatch(texts[folder]); it.hasNext();) {
+            const QRegularExpressionMatch m = it.next();
+            if (m.captured(1) == QLatin1String("zendrik_library"))
+                folderOfLibrary[m.captured(2).split(space, Qt::SkipEmptyParts).value(0)] = folder;
+        }
+    }
+    std::vector<Arrow> links;
+    for (const QString& folder : t.folders)
+        for (auto it = call.globalMatch(texts[folder]); it.hasNext();) {
+            const QRegularExpressionMatch m = it.next();
+            const int line = static_cast<int>(texts[folder].left(m.capturedStart()).count(QLatin1Char('\n'))) + 1;
+            // Keywords (DEPS, PRIVATE, ...) and source files are no library's name.
+            for (const QString& word : m.captured(2).split(space, Qt::SkipEmptyParts).mid(1)) {
+                const QString to = folderOfLibrary.value(word);
+                if (!to.isEmpty() && to != folder)
+                    links.push_back({folder + QStringLiteral("/CMakeLists.txt"), line, folder, to, word, "link"});
+            }
+        }
+    return links;
+}
+
+std::vector<Arrow> ForbiddenLinks(const LayerTable& t, const std::vector<Arrow>& links)
+{
+    std::vector<Arrow> arrows;
+    std::copy_if(links.begin(), links.end(), std::back_inserter(arrows),
+                 [&](const Arrow& a) { return !t.reach.value(a.from).contains(a.to); });
     return arrows;
+}
+
+// Rows and links that name a folder the code of the folder includes nothing of.
+QStringList Unneeded(const LayerTable& t, const std::vector<Arrow>& links, const IncludeScan& scan)
+{
+    QStringList found;
+    for (const QString& folder : t.folders)
+        for (const QString& below : t.buildsOn.value(folder))
+            if (!scan.used.value(folder).contains(below))
+                found << QStringLiteral("README.md: ") + folder + QStringLiteral(" builds on ") + below +
+                             QStringLiteral(" but includes nothing of it");
+    for (const Arrow& a : links)
+        if (!scan.used.value(a.from).contains(a.to))
+            found << a.file + QLatin1Char(':') + QString::number(a.line) + QStringLiteral(": ") + a.from +
+                         QStringLiteral(" links ") + a.to + QStringLiteral(" (") + a.text +
+                         QStringLiteral(") but includes nothing of it");
+    return found;
 }
 
 std::string Describe(const std::vector<Arrow>& arrows)
@@ -168,7 +241,8 @@ std::string Describe(const std::vector<Arrow>& arrows)
     QString out;
     for (const Arrow& a : arrows)
         out += a.file + QLatin1Char(':') + QString::number(a.line) + QStringLiteral(": ") + a.from +
-               QStringLiteral(" may not include ") + a.to + QStringLiteral(" (") + a.text + QStringLiteral(")\n");
+               QStringLiteral(" may not ") + QLatin1String(a.verb) + QLatin1Char(' ') + a.to + QStringLiteral(" (") +
+               a.text + QStringLiteral(")\n");
     return out.toStdString();
 }
 
@@ -186,11 +260,23 @@ TEST(Layers, EveryIncludeOfTheTreeIsOneTheTableAllows)
 {
     const LayerTable t = ReadTable(QStringLiteral(ZENDRIK_SOURCE_DIR));
     ASSERT_TRUE(t.error.isEmpty()) << t.error.toStdString();
-    int seen = 0;
-    const std::vector<Arrow> arrows = ForbiddenIncludes(QStringLiteral(ZENDRIK_SOURCE_DIR), t, &seen);
-    EXPECT_TRUE(arrows.empty()) << Describe(arrows);
+    const IncludeScan scan = ScanIncludes(QStringLiteral(ZENDRIK_SOURCE_DIR), t);
+    EXPECT_TRUE(scan.arrows.empty()) << Describe(scan.arrows);
     // The tree has thousands; a reader that matched none would pass everything.
-    EXPECT_GT(seen, 1000);
+    EXPECT_GT(scan.seen, 1000);
+}
+
+TEST(Layers, EveryLinkListIsOneTheTableAllowsAndNothingIsLinkedOrListedInVain)
+{
+    const LayerTable t = ReadTable(QStringLiteral(ZENDRIK_SOURCE_DIR));
+    ASSERT_TRUE(t.error.isEmpty()) << t.error.toStdString();
+    const std::vector<Arrow> links = LinkedFolders(QStringLiteral(ZENDRIK_SOURCE_DIR), t);
+    const std::vector<Arrow> arrows = ForbiddenLinks(t, links);
+    EXPECT_TRUE(arrows.empty()) << Describe(arrows);
+    const QStringList unneeded = Unneeded(t, links, ScanIncludes(QStringLiteral(ZENDRIK_SOURCE_DIR), t));
+    EXPECT_TRUE(unneeded.isEmpty()) << unneeded.join(QLatin1Char('\n')).toStdString();
+    // Every folder but the lowest links something; a reader that found little would pass all.
+    EXPECT_GT(links.size(), 30u);
 }
 
 TEST(Layers, EveryLibraryFolderHasARow)
@@ -229,14 +315,25 @@ TEST(Layers, UpwardIncludesAndCyclesAreFound)
     Write(root + "/low/sub/D.cpp", "#include \"../A.h\"\n#include \"D.h\"\n");
     Write(root + "/low/sub/D.h", "  #  include <high/C.h>\n");
     Write(root + "/high/C.h", "#include \"low/A.h\"\n#include \"low/sub/D.h\"\n");
+    Write(root + "/low/CMakeLists.txt", "zendrik_library(z_low DEPS Qt6::Core # z_high\n)\n");
+    Write(root + "/low/sub/CMakeLists.txt", "zendrik_library(z_sub DEPS z_low)\n\n"
+                                            "target_link_libraries(z_sub PRIVATE z_high)\n");
+    Write(root + "/high/CMakeLists.txt", "zendrik_library(z_high DEPS z_sub z_low)\n");
     LayerTable t = ReadTable(root);
     ASSERT_TRUE(t.error.isEmpty()) << t.error.toStdString();
     EXPECT_EQ(t.reach.value("high"), QSet<QString>({"low", "low/sub"}));
-    int seen = 0;
-    const std::vector<Arrow> arrows = ForbiddenIncludes(root, t, &seen);
-    EXPECT_EQ(seen, 9);
-    EXPECT_EQ(Describe(arrows), "low/B.h:2: low may not include high (high/C.h)\n"
-                                "low/sub/D.h:1: low/sub may not include high (high/C.h)\n");
+    const IncludeScan scan = ScanIncludes(root, t);
+    EXPECT_EQ(scan.seen, 9);
+    EXPECT_EQ(Describe(scan.arrows), "low/B.h:2: low may not include high (high/C.h)\n"
+                                     "low/sub/D.h:1: low/sub may not include high (high/C.h)\n");
+    const std::vector<Arrow> links = LinkedFolders(root, t);
+    EXPECT_EQ(Describe(ForbiddenLinks(t, links)), "low/sub/CMakeLists.txt:3: low/sub may not link high (z_high)\n");
+    Write(root + "/high/C.h", "#include \"low/sub/D.h\"\n");
+    Write(root + "/low/sub/D.cpp", "#include \"D.h\"\n");
+    EXPECT_EQ(Unneeded(t, links, ScanIncludes(root, t)),
+              QStringList({"README.md: low/sub builds on low but includes nothing of it",
+                           "low/sub/CMakeLists.txt:1: low/sub links low (z_low) but includes nothing of it",
+                           "high/CMakeLists.txt:1: high links low (z_low) but includes nothing of it"}));
 
     Write(root + "/README.md", QByteArray(table).replace("| `low` | |", "| `low` | `high` |"));
     t = ReadTable(root);

@@ -182,7 +182,7 @@ TEST(TraceOnTop, ReordersTheChartsSeriesList)
         series[static_cast<size_t>(n - 1)].SetName(QStringLiteral("Series%1").arg(n));
         list.Add(&series[static_cast<size_t>(n - 1)]);
     }
-    uint8_t toggle = 0;
+    bool toggle = false;
     PutTraceOnTop(list, TopTracePair::Trace2, toggle);
     QStringList names;
     for (int i = 0; i < list.Count(); ++i)

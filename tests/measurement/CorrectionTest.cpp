@@ -91,7 +91,7 @@ TEST(Correction, MasterCurveIsBuiltOneStepPerTick)
     f.AddSegment(1, 150000, 160000);
     f.AddSegment(1, 160000, 170499);
     MasterCorrectionContext m{f.state, f.chart.series, f.switches, f.table1, f.table2, f.messages, f.host, f.timer};
-    f.state.MasterCalcState = 0;
+    f.state.MasterCalcState = MasterCalcPhase::StartRequested;
     f.timer.Start(5);
     CalcMasterCorrection(m);
     EXPECT_EQ(f.chart.master.Count(), 0);
@@ -103,14 +103,14 @@ TEST(Correction, MasterCurveIsBuiltOneStepPerTick)
     EXPECT_EQ(f.chart.master.GetPointX(5), 170);
     EXPECT_DOUBLE_EQ(f.chart.master.GetPointY(1), -1 - 10 * 154.0 / 1000);
     EXPECT_EQ(f.chart.master.GetPointColor(0), clYellow);
-    EXPECT_EQ(f.state.MasterCalcState, -1);
+    EXPECT_EQ(f.state.MasterCalcState, MasterCalcPhase::Idle);
     EXPECT_FALSE(f.timer.Active());
     EXPECT_EQ(f.messages.Lines().last(), "Info: measurement calculating master done");
 
     f.chart.cable.Clear();
-    f.state.MasterCalcState = 0;
+    f.state.MasterCalcState = MasterCalcPhase::StartRequested;
     CalcMasterCorrection(m);
-    EXPECT_EQ(f.state.MasterCalcState, -1);
+    EXPECT_EQ(f.state.MasterCalcState, MasterCalcPhase::Idle);
     EXPECT_TRUE(f.Lines("Info: measurement calculating master not possible ").size() == 1);
 }
 

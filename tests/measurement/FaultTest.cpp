@@ -44,7 +44,7 @@ TEST(Faults, AWrongSizeOrSilenceEndsTheRun)
         FaultRun f("dsa815", fault);
         f.run->Play();
         EXPECT_EQ(f.Lines("Error: "), L({line})) << fault.toStdString();
-        EXPECT_EQ(f.Lines("Info: measurement done").size(), 1);
+        EXPECT_TRUE(f.Lines("Info: measurement done").isEmpty()) << "a segment never delivered is not done";
         EXPECT_TRUE(f.Lines("Info: measurement calc cor").isEmpty());
         EXPECT_EQ(f.chart.raw1.Count(), 0);
         f.ExpectIdle();
@@ -156,7 +156,7 @@ TEST(Faults, LateAnswersEndTheRunWithoutAHang)
     f.AddSegment(1, 150000, 10000000);
     f.run->Play();
     EXPECT_EQ(f.Lines("Error: "), L({"Error: the link to the analyser was lost, measurement stopped"}));
-    EXPECT_EQ(f.Lines("Info: measurement done").size(), 1);
+    EXPECT_TRUE(f.Lines("Info: measurement done").isEmpty());
     EXPECT_EQ(f.chart.raw1.Count(), 0);
     EXPECT_EQ(f.device.DeviceConnected, 0);
     EXPECT_LT(f.pump.TickCount(), 10000u);

@@ -26,13 +26,13 @@ struct DsaRun : RunFixture {
 
 TEST(RunControl, ModeTableEstimatesAndSmallParsers)
 {
-    EXPECT_EQ(ChooseMeasureMode(1, false), "sweep");
-    EXPECT_EQ(ChooseMeasureMode(2, true), "emi");
-    EXPECT_EQ(ChooseMeasureMode(4, false), "emi_scan");
-    EXPECT_EQ(ChooseMeasureMode(5, true), "emi_fix");
-    EXPECT_EQ(ChooseMeasureMode(3, false), "");
+    EXPECT_EQ(ChooseMeasureMode({dfRigol}, false), "sweep");
+    EXPECT_EQ(ChooseMeasureMode({dfSiglent}, true), "emi");
+    EXPECT_EQ(ChooseMeasureMode({dfRsFpc}, false), "emi_scan");
+    EXPECT_EQ(ChooseMeasureMode({dfRsFph}, true), "emi_fix");
+    EXPECT_EQ(ChooseMeasureMode({dfHameg}, false), "");
     RunFixture f;
-    f.device.DeviceFamily = 1;
+    f.device.DeviceFamily = dfRigol;
     f.device.TracePoints = 601;
     for (int i = 0; i < 10; ++i)
         f.AddSegment(1, 150000, 30000000, "9000", 500);
@@ -110,7 +110,7 @@ TEST(RunControl, PauseResumeAndStopWhilePaused)
     EXPECT_EQ(f.state.RemainingMeasureSeconds, 0u);
     const RunControls& c = f.run->Controls();
     EXPECT_TRUE(c.PlayEnabled && !c.StopEnabled && !c.PauseEnabled && !c.GridLocked && !c.Busy);
-    EXPECT_EQ(f.state.MasterCalcState, -1);
+    EXPECT_EQ(f.state.MasterCalcState, MasterCalcPhase::Idle);
     EXPECT_FALSE(f.timer.Active());
 }
 

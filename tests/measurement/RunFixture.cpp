@@ -62,9 +62,9 @@ void RunFixture::ConnectScripted(std::shared_ptr<ScriptedPeer> peer, int32_t fam
     ASSERT_EQ(b->OpenWithTransport(visa.VisaResourceManager, "TCPIP0::scripted::INSTR",
                                    std::make_unique<ScriptedTransport>(std::move(peer)), &visa.VisaSession),
               visa::VI_SUCCESS);
-    device.DeviceFamily = family;
+    device.DeviceFamily = static_cast<DeviceFamilyCode>(family);
     device.DeviceModel = model;
-    device.DeviceConnected = 1;
+    device.DeviceConnected = true;
 }
 
 void RunFixture::AddSegment(int set, int64_t startHz, int64_t stopHz, const QString& rbw, int sweepMs,

@@ -1,6 +1,7 @@
 // The series animation's steps and its end, the full-screen view and the list of tool classes.
 #include "ToolsTestSupport.h"
 
+#include "chart/canvas/ChartErrors.h"
 #include "chart/tools/AnimationTool.h"
 #include "chart/tools/FullScreenTool.h"
 #include "chart/series/ChartUnit.h"
@@ -9,6 +10,7 @@
 #include <QLabel>
 #include <QVBoxLayout>
 #include <cmath>
+#include <stdexcept>
 
 using toolstest::ToolChart;
 
@@ -74,6 +76,14 @@ TEST_F(AnimationChart, StepsFollowTheGrowthFormulaAndTheEndRestoresExactly)
     };
     tool.Execute();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !tool.Running(); }, 5000));
+    EXPECT_EQ(Values(), saved);
+
+    QStringList caught;                            // a step event that throws is reported
+    ChartErrorHookScope hook([&](const QString& where, const QString& what) { caught << where + ": " + what; });
+    tool.OnStep = [](TSeriesAnimationTool*, int) { throw std::runtime_error("step failed"); };
+    tool.Execute();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !tool.Running(); }, 5000));
+    EXPECT_EQ(caught, QStringList{"TSeriesAnimationTool::Tick: step failed"});
     EXPECT_EQ(Values(), saved);
 }
 

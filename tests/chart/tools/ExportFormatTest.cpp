@@ -1,3 +1,4 @@
+#include "chart/canvas/ChartErrors.h"
 #include "chart/canvas/PlotCanvas3D.h"
 #include "chart/canvas/PlotFiltersColor.h"
 #include "chart/canvas/PlotPanelExtended.h"
@@ -219,6 +220,11 @@ TEST(ExportFormats, FailuresKeepTheOldFileAndSayWhy)
     EXPECT_TRUE(panel.BufferedDisplay());
     EXPECT_EQ(panel.ChartRect, chartRect);
     panel.failure.clear();
+    // A caller that takes no error text (a preview) has the failure go to the library's hook.
+    QStringList caught;
+    ChartErrorHookScope hook([&](const QString& where, const QString& what) { caught << where + ": " + what; });
+    EXPECT_FALSE(RunExportStep([] { throw std::runtime_error("preview failed"); }, nullptr));
+    EXPECT_EQ(caught, QStringList{"RunExportStep: preview failed"});
 
     // A folder where the file should be: the folder stays, the reason names the file.
     const QString folder = dir.filePath(QStringLiteral("taken.jpg"));

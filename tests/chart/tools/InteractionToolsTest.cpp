@@ -2,6 +2,7 @@
 // tips.
 #include "ToolsTestSupport.h"
 
+#include "chart/canvas/ChartErrors.h"
 #include "chart/canvas/LibrarySettings.h"
 #include "chart/canvas/PlotCanvas3D.h"
 #include "chart/engine/SeriesMarks.h"
@@ -12,6 +13,7 @@
 
 #include <QToolTip>
 #include <random>
+#include <stdexcept>
 
 using toolstest::DifferentPixels;
 using toolstest::ToolChart;
@@ -222,6 +224,16 @@ TEST_F(ToolChart, RotationFollowsTheMouseByItsSpeed)
     EXPECT_TRUE(chart.Canvas().Dirty);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !tool.Spinning(); }, 2000));
     EXPECT_NEAR(view.RotationFloat(), rotation + 9.0 * (0.5 + 0.25 + 0.125 + 0.0625 + 0.03125 + 0.015625), 1e-9);
+
+    // A rotate event that throws while the chart spins on ends the spin and is reported.
+    QStringList caught;
+    ChartErrorHookScope hook([&](const QString& where, const QString& what) { caught << where + ": " + what; });
+    Down(200, 200);
+    Move(240, 180);
+    tool.OnRotate = [](TRotateTool*) { throw std::runtime_error("spin failed"); };
+    Up(240, 180);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !tool.Spinning(); }, 2000));
+    EXPECT_EQ(caught, QStringList{"TRotateTool::InertiaTick: spin failed"});
 }
 
 TEST_F(ToolChart, MarkTipShowsTheChangedTextAfterTheDelayAndCancelsOffThePoint)

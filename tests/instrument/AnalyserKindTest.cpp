@@ -1,0 +1,24 @@
+// The analyser kinds the identification can leave, each answering its own predicate and no other.
+#include "instrument/AnalyserKind.h"
+
+#include <gtest/gtest.h>
+
+TEST(AnalyserKind, EachKindHasItsOwnPredicate)
+{
+    using Predicate = bool (AnalyserKind::*)() const;
+    const Predicate own[] = {&AnalyserKind::IsRigolDsa,   &AnalyserKind::IsRigolRsa, &AnalyserKind::IsSiglentSsa,
+                             &AnalyserKind::IsSiglentSva, &AnalyserKind::IsHameg,    &AnalyserKind::IsRsFpc,
+                             &AnalyserKind::IsRsFph};
+    const AnalyserKind kinds[] = {{dfRigol, 815}, {dfRigol, AnalyserKind::kRigolRsaModel}, {dfSiglent, 0, ssSsa},
+                                  {dfSiglent, 0, ssSva}, {dfHameg}, {dfRsFpc}, {dfRsFph}};
+    for (size_t k = 0; k < std::size(kinds); ++k) {
+        for (size_t p = 0; p < std::size(own); ++p)
+            EXPECT_EQ((kinds[k].*own[p])(), k == p) << "kind " << k << ", predicate " << p;
+        EXPECT_TRUE(kinds[k].IsKnown());
+        EXPECT_EQ(kinds[k].IsRsReceiver(), k >= 5);
+        EXPECT_EQ(kinds[k].IsRigolOrSiglent(), k <= 3);
+    }
+    const AnalyserKind none, siglentOfNoSeries{dfSiglent};
+    EXPECT_FALSE(none.IsKnown() || none.IsRigolDsa() || none.IsRsReceiver() || none.IsRigolOrSiglent());
+    EXPECT_FALSE(siglentOfNoSeries.IsSiglentSsa() || siglentOfNoSeries.IsSiglentSva());
+}
