@@ -31,11 +31,11 @@ MainMenus::MainMenus(QMenuBar& bar, QObject* parent) : QObject(parent)
     exitAction = Item(file, "exitAction", QStringLiteral("Exit"), this, &MainMenus::exitChosen);
 
     QMenu* device = bar.addMenu(QStringLiteral("Device"));
-    auto connection = [this](int32_t kind) { return [this, kind] { emit connectionChosen(kind); }; };
-    saUsbAction = Item(device, "Visa1", QStringLiteral("SA USB"), this, connection(2));
-    saTcpAction = Item(device, "CP1", QStringLiteral("SA TCP"), this, connection(3));
-    gpsUsbAction = Item(device, "GPS1", QStringLiteral("GPS USB"), this, connection(4));
-    saSerialAction = Item(device, "SASER1", QStringLiteral("SA SER"), this, connection(5));
+    auto connection = [this](LinkKind kind) { return [this, kind] { emit connectionChosen(kind); }; };
+    saUsbAction = Item(device, "Visa1", QStringLiteral("SA USB"), this, connection(LinkKind::VisaUsb));
+    saTcpAction = Item(device, "CP1", QStringLiteral("SA TCP"), this, connection(LinkKind::VisaTcp));
+    gpsUsbAction = Item(device, "GPS1", QStringLiteral("GPS USB"), this, connection(LinkKind::GpsReceiver));
+    saSerialAction = Item(device, "SASER1", QStringLiteral("SA SER"), this, connection(LinkKind::SerialAnalyser));
     // The table editor's creation offers the receiver (enableCoverageFeature).
     gpsUsbAction->setVisible(false);
     gpsUsbAction->setEnabled(false);

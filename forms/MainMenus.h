@@ -1,6 +1,8 @@
 #ifndef ZENDRIK_FORMS_MAINMENUS_H
 #define ZENDRIK_FORMS_MAINMENUS_H
 
+#include "instrument/DeviceState.h"
+
 #include <QObject>
 #include <cstdint>
 
@@ -31,8 +33,8 @@ signals:
     void loadProjectChosen();
     void saveProjectChosen();
     void exitChosen();
-    // "SA USB" (2), "SA TCP" (3), "GPS USB" (4), "SA SER" (5).
-    void connectionChosen(int32_t kind);
+    // "SA USB", "SA TCP", "GPS USB", "SA SER".
+    void connectionChosen(LinkKind kind);
     // "Edit Limit" .. "Edit Segments": the table editor for that kind of table.
     void tableEditorChosen(int32_t kind);
     void reportHeaderChosen();

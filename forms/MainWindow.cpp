@@ -243,7 +243,7 @@ void MainWindow::startUp()
     }
     segmentsPanel_->startUp();
     instrumentPanel_->startUp();
-    chartFileView_.CompensationLoaded = 0;
+    chartFileView_.CompensationLoaded = false;
     reportPanel_->startUp();
     menus_->startUp();
 
@@ -321,7 +321,7 @@ void MainWindow::CreateSettingsFile()
 
 void MainWindow::SwitchDebugMode(bool on)
 {
-    app_.Debug.DebugMode = on ? 1 : 0;
+    app_.Debug.DebugMode = on;
     ApplyDebugMode(forms_, app_);
 }
 

@@ -44,6 +44,7 @@ class SweepPanel;
 class TraceBar;
 class ViewPanel;
 enum class LevelUnit;
+enum class LinkKind : int32_t;
 enum class PreAmpChoice;
 enum class RefLevelArrow;
 struct AppContext;
@@ -214,7 +215,7 @@ private:
     void ChoosePreAmp(PreAmpChoice choice);
     void StepReferenceLevel(RefLevelArrow arrow);
     void ApplyFamilyControls(const FamilyControls& controls);
-    void ShowConnectionWindow(int32_t kind);
+    void ShowConnectionWindow(LinkKind kind);
     // Chart files and reports (MainWindowReport.cpp).
     void WireReport();
     void WireLaterReports(ReportHeaderItems& reportHeader);

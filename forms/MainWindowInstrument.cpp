@@ -60,7 +60,7 @@ void MainWindow::ApplyFamilyControls(const FamilyControls& controls)
 }
 
 // "SA USB", "SA TCP", "GPS USB", "SA SER": the connection window prepared for its kind.
-void MainWindow::ShowConnectionWindow(int32_t kind)
+void MainWindow::ShowConnectionWindow(LinkKind kind)
 {
     if (forms_.connectionWindow)
         forms_.connectionWindow->openForKind(kind);

@@ -111,7 +111,7 @@ void MainWindow::ShowChartFileView()
     traceBar_->showChartLabel(v.ChartLabel.isEmpty() ? QStringLiteral("Chart:") : v.ChartLabel);
     for (size_t i = 0; i < v.TraceLabels.size(); ++i)
         traceBar_->showTraceLabel(static_cast<int>(i) + 1, v.TraceLabels[i]);
-    reportPanel_->showCompensation(v.CompensationLoaded != 0, v.UseCompensation);
+    reportPanel_->showCompensation(v.CompensationLoaded, v.UseCompensation);
     ShowCaption();
 }
 

@@ -165,7 +165,7 @@ void MainWindow::SyncRunSettings()
     RunWiring& r = *run_;
     r.parameters.Margin1Db = gridState_.Margin1Db;
     r.parameters.Margin2Db = gridState_.Margin2Db;
-    r.parameters.MaxHold = gridState_.MaxHold != 0;
+    r.parameters.MaxHold = gridState_.MaxHold;
     r.parameters.MissingLimit1 = datafiles::MissingLimitLine(targets_, 1);
     r.parameters.MissingLimit2 = datafiles::MissingLimitLine(targets_, 2);
     r.parameters.MissingSegments1 = datafiles::MissingSegmentFile(targets_, 1);
@@ -296,7 +296,7 @@ void MainWindow::WindowRunHost::SetChartAutoRepaint(bool on) { w_.chartPanel_->s
 
 void MainWindow::WindowRunHost::MaxHoldCleared()
 {
-    w_.gridState_.MaxHold = 0;
+    w_.gridState_.MaxHold = false;
     w_.parameterModel_->SetValue(gridkeys::kMaxHold, QStringLiteral("off"));
 }
 
