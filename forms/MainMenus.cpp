@@ -78,9 +78,9 @@ MainMenus::MainMenus(QMenuBar& bar, QObject* parent) : QObject(parent)
     utilities->addSeparator();
     QMenu* reference = utilities->addMenu(QStringLiteral("Load Reference Trace"));
     auto trace = [this](int slot) { return [this, slot] { emit referenceTraceChosen(slot); }; };
-    loadReference1Action = Item(reference, "race11", QStringLiteral("Trace1"), this, trace(1));
-    loadReference2Action = Item(reference, "race21", QStringLiteral("Trace2"), this, trace(2));
-    loadReference3Action = Item(reference, "race31", QStringLiteral("Trace 3"), this, trace(3));
+    loadReferenceActions = {Item(reference, "race11", QStringLiteral("Trace1"), this, trace(1)),
+                            Item(reference, "race21", QStringLiteral("Trace2"), this, trace(2)),
+                            Item(reference, "race31", QStringLiteral("Trace 3"), this, trace(3))};
     utilities->addSeparator();
     saveCsvAction = Item(utilities, "saveCsvAction", QStringLiteral("Save as CSV File "), this, &MainMenus::csvExportChosen);
     saveWmfAction = Item(utilities, "Preview1", QStringLiteral("Save as WMF File"), this, &MainMenus::wmfExportChosen);
@@ -104,8 +104,9 @@ void MainMenus::showRunControls(const RunControls& c, bool otherOwner)
     measureDriftAction->setEnabled(measure);
     measureExactAction->setEnabled(measure);
     const bool idle = !c.Busy;
-    for (QAction* a : {saUsbAction, saTcpAction, gpsUsbAction, saSerialAction, loadProjectAction,
-                       loadReference1Action, loadReference2Action, loadReference3Action})
+    for (QAction* a : {saUsbAction, saTcpAction, gpsUsbAction, saSerialAction, loadProjectAction})
+        a->setEnabled(idle);
+    for (QAction* a : loadReferenceActions)
         a->setEnabled(idle);
 }
 

@@ -4,6 +4,7 @@
 #include "instrument/DeviceState.h"
 
 #include <QObject>
+#include <array>
 #include <cstdint>
 
 class QAction;
@@ -83,9 +84,7 @@ private:
     QAction* loadChartAction = nullptr;         // LoadChart1 "Load Chart"
     QAction* saveCompensationAction = nullptr;  // SaveasZero1 "Save Zero Compensation"
     QAction* loadCompensationAction = nullptr;  // LoadCompensation1 "Load Zero Compensation"
-    QAction* loadReference1Action = nullptr;    // race11 "Trace1"
-    QAction* loadReference2Action = nullptr;    // race21 "Trace2"
-    QAction* loadReference3Action = nullptr;    // race31 "Trace 3"
+    std::array<QAction*, 3> loadReferenceActions{}; // race11 "Trace1", race21 "Trace2", race31 "Trace 3"
     QAction* saveCsvAction = nullptr;           // "Save as CSV File "
     QAction* saveWmfAction = nullptr;           // Preview1 "Save as WMF File"
     QAction* printReportAction = nullptr;       // Chart2 "Print Report"
