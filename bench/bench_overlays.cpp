@@ -109,7 +109,7 @@ struct Scene {
     PeakLists peaks1{1}, peaks2{2};
     MarkerStore markers1, markers2;
     MainWindowColors colors = StartupColors();
-    OverlayScene scene{colors, colors.ChartBG};
+    OverlayScene scene{colors, colors.ChartBackground};
     MarkStamps stamps;
     bool overlays = true;
     double overlaySeconds = 0;
@@ -124,10 +124,10 @@ struct Scene {
         FillPeaks(peaks2, 2);
         FillMarkers(markers1, 1);
         FillMarkers(markers2, 2);
-        scene.Peaks1 = &peaks1;
-        scene.Peaks2 = &peaks2;
-        scene.Markers1 = &markers1;
-        scene.Markers2 = &markers2;
+        scene.Sets[0].Peaks = &peaks1;
+        scene.Sets[1].Peaks = &peaks2;
+        scene.Sets[0].Markers = &markers1;
+        scene.Sets[1].Markers = &markers2;
         scene.ShowMarkerNumbers = true;
         chart.OnBeforeDrawSeries = [this] {
             if (!overlays)

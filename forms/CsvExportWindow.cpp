@@ -30,17 +30,6 @@ CsvExportWindow::CsvExportWindow(AppContext& app) : QDialog(nullptr), app_(app)
         curveCheckBoxes[i] = box;
     }
     curves->addStretch(1);
-    corrected1CheckBox = curveCheckBoxes[0];
-    corrected2CheckBox = curveCheckBoxes[1];
-    raw1CheckBox = curveCheckBoxes[2];
-    raw2CheckBox = curveCheckBoxes[3];
-    limit1CheckBox = curveCheckBoxes[4];
-    limit2CheckBox = curveCheckBoxes[5];
-    cableCheckBox = curveCheckBoxes[6];
-    lisnCheckBox = curveCheckBoxes[7];
-    amplifierCheckBox = curveCheckBoxes[8];
-    antennaCheckBox = curveCheckBoxes[9];
-    masterCheckBox = curveCheckBoxes[10];
 
     separatorGroup = BuildRadioGroup("RadioGroup2", "Seperator", CsvSeparators(), separatorButtons);
     enclosureGroup = BuildRadioGroup("RadioGroup1", "Enclosure", CsvEnclosures(), enclosureButtons);
@@ -80,9 +69,9 @@ QGroupBox* CsvExportWindow::BuildRadioGroup(const char* name, const char* captio
 
 void CsvExportWindow::showDebugControls(bool shown)
 {
-    for (QCheckBox* box : {limit1CheckBox, limit2CheckBox, cableCheckBox, lisnCheckBox, amplifierCheckBox,
-                           antennaCheckBox, masterCheckBox})
-        box->setVisible(shown);
+    for (size_t i = 0; i < CsvCurves().size(); ++i)
+        if (CsvCurves()[i].DebugOnly)
+            curveCheckBoxes[i]->setVisible(shown);
 }
 
 CsvTicks CsvExportWindow::Ticks() const

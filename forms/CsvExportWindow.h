@@ -38,18 +38,10 @@ public:
 
 private:
     // Controls; each objectName is the designer's name.
-    std::array<QCheckBox*, kCsvCurveCount> curveCheckBoxes{}; // in column order, as CsvCurves()
-    QCheckBox* corrected1CheckBox = nullptr; // CheckBox3 "Data Seg 1"
-    QCheckBox* corrected2CheckBox = nullptr; // CheckBox4 "Data Seg 2"
-    QCheckBox* raw1CheckBox = nullptr;       // CheckBox1 "Raw Data Seg 1"
-    QCheckBox* raw2CheckBox = nullptr;       // CheckBox2 "Raw Data Seg 2"
-    QCheckBox* limit1CheckBox = nullptr;     // CheckBox5 "Lim 1", debug only
-    QCheckBox* limit2CheckBox = nullptr;     // CheckBox6 "Lim 2", debug only
-    QCheckBox* cableCheckBox = nullptr;      // CheckBox7 "Cable", debug only
-    QCheckBox* lisnCheckBox = nullptr;       // CheckBox8 "Lisn", debug only
-    QCheckBox* amplifierCheckBox = nullptr;  // CheckBox9 "Amp", debug only
-    QCheckBox* antennaCheckBox = nullptr;    // CheckBox10 "Ant", debug only
-    QCheckBox* masterCheckBox = nullptr;     // CheckBox11 "Master", debug only
+    // The curves in column order, with the designer names and captions of CsvCurves() (CheckBox3
+    // "Data Seg 1" first); the limits', corrections' and master curve's boxes (CheckBox5 ..
+    // CheckBox11) show in debug mode only.
+    std::array<QCheckBox*, kCsvCurveCount> curveCheckBoxes{};
     QGroupBox* separatorGroup = nullptr;     // RadioGroup2 "Seperator"
     QGroupBox* enclosureGroup = nullptr;     // RadioGroup1 "Enclosure"
     QGroupBox* decimalMarkGroup = nullptr;   // RadioGroup3 "Decimal mark"

@@ -1,17 +1,16 @@
-// The main window's construction, its start-up in the order it has always run, the layout of the
-// panels and the shell's own controls (debug mode, log window, settings file).
+// The main window's construction: the panels in their places, each concern's wiring, the start-up
+// in the order it has always run, and the shell's own commands (debug mode, log window, settings
+// file).
 #include "forms/MainWindow.h"
 
 #include "app/AppContext.h"
 #include "app/HostId.h"
 #include "app/TextRoutines.h"
 #include "chart/series/Chart.h"
-#include "chart/series/LibraryTexts.h"
 #include "chart/series/LineSeries.h"
-#include "chart/tools/MagnifyTool.h"
 #include "datafiles/AxisBounds.h"
-#include "datafiles/CheckListModel.h"
 #include "datafiles/ParameterGridModel.h"
+#include "forms/ChartPanel.h"
 #include "forms/ConnectionWindow.h"
 #include "forms/CoverageFrame.h"
 #include "forms/CsvExportWindow.h"
@@ -19,41 +18,40 @@
 #include "forms/FormServices.h"
 #include "forms/Forms.h"
 #include "forms/ImmunityFrame.h"
+#include "forms/InstrumentPanel.h"
 #include "forms/LoggerWindow.h"
 #include "forms/MainChart.h"
+#include "forms/MainMenus.h"
 #include "forms/MainWindowRun.h"
+#include "forms/MarkerPages.h"
+#include "forms/MessagesPanel.h"
+#include "forms/PeaksPanel.h"
 #include "forms/ReportHeaderWindow.h"
-#include "forms/StatusPanel.h"
+#include "forms/ReportPanel.h"
+#include "forms/SegmentsPanel.h"
+#include "forms/StatusBarPanels.h"
+#include "forms/SweepPanel.h"
 #include "forms/TableEditorWindow.h"
+#include "forms/TraceBar.h"
+#include "forms/ViewPanel.h"
 #include "immunity/GeneratorSettings.h"
 #include "instrument/InstrumentState.h"
 #include "instrument/PanelCommands.h"
 #include "instrument/ScpiContext.h"
 #include "mainwindow/MainWindowState.h"
-#include "mainwindow/MarkStamps.h"
-#include "mainwindow/StatusLine.h"
-#include "measurement/PeakLists.h"
 #include "measurement/ScpiGridInstrument.h"
 #include "platform/system/EventPump.h"
 #include "reports/ReportHeader.h"
 #include "reports/ReportPrinter.h"
 
-#include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
-#include <QGroupBox>
+#include <QFileDialog>
 #include <QHBoxLayout>
-#include <QLabel>
-#include <QListView>
-#include <QPixmap>
-#include <QRadioButton>
+#include <QMenuBar>
 #include <QScreen>
-#include <QPlainTextEdit>
-#include <QProgressBar>
-#include <QPushButton>
 #include <QScrollArea>
 #include <QStatusBar>
-#include <QStyle>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -82,24 +80,25 @@ MainWindow::MainWindow(AppContext& app, InstrumentState& instrument, MainWindowS
     parameterModel_->setObjectName(QStringLiteral("ValueListEditor1"));
     coverageValues_ = std::make_unique<ParameterGridModel>(CoverageParameterRows());
     generatorGridValues_ = std::make_unique<ParameterGridModel>(GeneratorSettingsRows());
-    segmentChecks1_ = std::make_unique<CheckListModel>();
-    segmentChecks2_ = std::make_unique<CheckListModel>();
-    ownPeaks1_ = std::make_unique<PeakLists>(1);
-    ownPeaks2_ = std::make_unique<PeakLists>(2);
     generatorSettings_ = std::make_unique<GeneratorSettings>();
 
     LayOutWindow();
-    BuildMenus();
-    BuildStatusBar();
+    menus_ = new MainMenus(*menuBar(), this);
+    // Our own dialog rather than the desktop's: only ours tells of each change of folder.
+    folderDialog_ = new QFileDialog(this);
+    folderDialog_->setObjectName(QStringLiteral("OpenDialog3"));
+    folderDialog_->setOption(QFileDialog::DontUseNativeDialog);
+    folderDialog_->setFileMode(QFileDialog::Directory);
+    statusLine_ = new StatusBarPanels(*statusBar(), this);
+    connect(&instrument_.Status, &InstrumentStatus::TextChanged, statusLine_, &StatusBarPanels::setText);
     BuildProjectTargets();
-    setPeakLists(*ownPeaks1_, *ownPeaks2_);
+    ShowPeakLists(sets_[0].ownPeaks, sets_[1].ownPeaks);
 
     WireMessages();
     WireChart();
     WireView();
     WireSweep();
     WireInstrument();
-    WirePeaks();
     WireMarkers();
     WireReport();
     WireProject();
@@ -116,7 +115,7 @@ MainWindow::~MainWindow()
     // The views refer to the models; they go first.
     forms_.mainWindow = nullptr;
     delete takeCentralWidget();
-    EndChartPaint();
+    chartPanel_->endPaint();
 }
 
 // Chart in the middle, the grid and run controls on the left, peaks and segments on the right,
@@ -136,26 +135,34 @@ void MainWindow::LayOutWindow()
 
     auto* top = new QHBoxLayout;
     top->setSpacing(4);
-    QWidget* sweep = BuildSweepPanel(central);
-    sweep->setFixedWidth(262);
-    top->addWidget(sweep);
+    sweepPanel_ = new SweepPanel(*parameterModel_, central);
+    sweepPanel_->setFixedWidth(262);
+    top->addWidget(sweepPanel_);
 
     auto* middle = new QVBoxLayout;
     middle->setSpacing(2);
-    middle->addWidget(BuildChartPanel(central), 1);
-    middle->addWidget(BuildTraceBar(central));
+    chartPanel_ = std::make_unique<ChartPanel>(app_, instrument_, state_, central);
+    middle->addWidget(&chartPanel_->widget(), 1);
+    traceBar_ = new TraceBar(central);
+    middle->addWidget(traceBar_);
     auto* underChart = new QHBoxLayout;
-    underChart->addWidget(BuildViewPanel(central));
-    underChart->addWidget(BuildMarkersPanel(central), 1);
+    viewPanel_ = new ViewPanel(state_.Colors, central);
+    underChart->addWidget(viewPanel_);
+    markerPages_ = new MarkerPages(central);
+    underChart->addWidget(markerPages_, 1);
     middle->addLayout(underChart);
     top->addLayout(middle, 1);
 
     auto* right = new QVBoxLayout;
     right->setSpacing(4);
-    right->addWidget(BuildPeaksPanel(central), 1);
-    right->addWidget(BuildSegmentsPanel(central));
-    right->addWidget(BuildInstrumentPanel(central));
-    right->addWidget(BuildReportPanel(central));
+    peaksPanel_ = new PeaksPanel(central);
+    right->addWidget(peaksPanel_, 1);
+    segmentsPanel_ = new SegmentsPanel({&sets_[0].segmentChecks, &sets_[1].segmentChecks}, central);
+    right->addWidget(segmentsPanel_);
+    instrumentPanel_ = new InstrumentPanel(central);
+    right->addWidget(instrumentPanel_);
+    reportPanel_ = new ReportPanel(central);
+    right->addWidget(reportPanel_);
     auto* rightBox = new QWidget(central);
     rightBox->setLayout(right);
     right->setContentsMargins(0, 0, 0, 0);
@@ -163,7 +170,8 @@ void MainWindow::LayOutWindow()
     top->addWidget(rightBox);
     outer->addLayout(top, 1);
 
-    outer->addWidget(BuildMessagesPanel(central));
+    messagesPanel_ = new MessagesPanel(app_.Messages, central);
+    outer->addWidget(messagesPanel_);
     clientArea_->setWidget(central);
     setCentralWidget(clientArea_);
     BuildFrames(clientArea_->viewport());
@@ -174,73 +182,28 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::Resize && clientArea_ && watched == clientArea_->viewport())
         PlaceFrames();
-    // A panel's new text asks the status bar for a new layout.
-    if ((event->type() == QEvent::Resize || event->type() == QEvent::LayoutRequest) && watched == statusBar())
-        AllotStatusPanels();
     return QMainWindow::eventFilter(watched, event);
-}
-
-QWidget* MainWindow::BuildMessagesPanel(QWidget* parent)
-{
-    auto* box = new QWidget(parent);
-    auto* row = new QHBoxLayout(box);
-    row->setContentsMargins(0, 0, 0, 0);
-
-    messagesGroup = new QGroupBox(QStringLiteral("Messages"), box);
-    messagesGroup->setObjectName(QStringLiteral("GroupBox3"));
-    auto* inner = new QVBoxLayout(messagesGroup);
-    inner->setContentsMargins(4, 2, 4, 4);
-    messageLog = new QPlainTextEdit(messagesGroup);
-    messageLog->setObjectName(QStringLiteral("Memo1"));
-    messageLog->setReadOnly(true);
-    messageLog->setFixedHeight(72);
-    inner->addWidget(messageLog);
-    row->addWidget(messagesGroup, 1);
-
-    auto* tools = new QVBoxLayout;
-    debugCheckBox = new QCheckBox(QStringLiteral("Debug"), box);
-    debugCheckBox->setObjectName(QStringLiteral("CheckBox1"));
-    showLogButton = new QPushButton(QStringLiteral("Show Log"), box);
-    showLogButton->setObjectName(QStringLiteral("Button1"));
-    createIniFileButton = new QPushButton(QStringLiteral("Create ini File"), box);
-    createIniFileButton->setObjectName(QStringLiteral("Button19"));
-    createIniFileButton->setToolTip(QStringLiteral("Create advanced options inifile"));
-    debugLabel = new QLabel(box);
-    debugLabel->setObjectName(QStringLiteral("Label2"));
-    logo = new QLabel(box);
-    logo->setObjectName(QStringLiteral("Image2"));
-    logo->setPixmap(QPixmap(QStringLiteral(":/forms/Logo.png")).scaledToHeight(64, Qt::SmoothTransformation));
-    tools->addWidget(debugCheckBox);
-    tools->addWidget(showLogButton);
-    tools->addWidget(createIniFileButton);
-    tools->addWidget(debugLabel);
-    tools->addStretch();
-    row->addLayout(tools);
-    row->addWidget(logo, 0, Qt::AlignBottom);
-    return box;
 }
 
 void MainWindow::WireMessages()
 {
-    connect(&app_.Messages, &MessageLog::LineAppended, messageLog, &QPlainTextEdit::appendPlainText);
-    connect(&app_.Messages, &MessageLog::Cleared, messageLog, &QPlainTextEdit::clear);
-    connect(showLogButton, &QPushButton::clicked, this, &MainWindow::showLogger);
-    connect(createIniFileButton, &QPushButton::clicked, this, &MainWindow::createSettingsFile);
-    connect(debugCheckBox, &QCheckBox::clicked, this, &MainWindow::switchDebugMode);
+    connect(messagesPanel_, &MessagesPanel::showLogClicked, this, &MainWindow::ShowLogger);
+    connect(messagesPanel_, &MessagesPanel::createIniFileClicked, this, &MainWindow::CreateSettingsFile);
+    connect(messagesPanel_, &MessagesPanel::debugClicked, this, &MainWindow::SwitchDebugMode);
 }
 
 void MainWindow::wireLaterWindows(ReportHeaderItems& reportHeader)
 {
     if (ConnectionWindow* connection = forms_.connectionWindow) {
-        connect(connection, &ConnectionWindow::Connected, this, &MainWindow::applyFamilyControls);
-        connect(connection, &ConnectionWindow::GpsRead, coverageFrame, &CoverageFrame::showGpsReceiver);
+        connect(connection, &ConnectionWindow::Connected, this, &MainWindow::ApplyFamilyControls);
+        connect(connection, &ConnectionWindow::GpsRead, coverageFrame_, &CoverageFrame::showGpsReceiver);
     }
     if (TableEditorWindow* editor = forms_.tableEditorWindow) {
         TableEditorWindow::MainChartLink link;
-        link.preview = chart_->Series(SeriesRole::tablePreview);
-        link.previewColor = state_.Colors.ColorTable[5];
-        link.frequencyAxis = frequencyAxis_.get();
-        link.levelAxis = levelAxis_.get();
+        link.preview = chart().Series(SeriesRole::tablePreview);
+        link.previewColor = state_.Colors[TraceColor::tablePreview];
+        link.frequencyAxis = &chartPanel_->frequencyAxis();
+        link.levelAxis = &chartPanel_->levelAxis();
         link.showPreviewOnly = [this] { ShowTablePreviewOnly(true); };
         link.restoreSeriesVisibility = [this] { RestoreMainSeriesVisibility(); };
         link.refreshFileLists = [this] { refreshFileLists(); };
@@ -252,53 +215,14 @@ void MainWindow::wireLaterWindows(ReportHeaderItems& reportHeader)
         LoadReportFile(reportHeader, path, QLatin1Char('n'), targets_.Files);
     };
     if (CsvExportWindow* csv = forms_.csvExportWindow)
-        csv->SetChartSeries(chart_->ByRole());
+        csv->SetChartSeries(chart().ByRole());
     WireLaterMarkers();
     WireLaterReports(reportHeader);
 }
 
-void MainWindow::BuildStatusBar()
+MainChart& MainWindow::chart()
 {
-    static constexpr int kPanelWidths[] = {70, 50, 350, 110, 400, 140, 90, 50};
-    statusBar()->setObjectName(QStringLiteral("StatusBar1"));
-    for (int i = 0; i < 8; ++i) {
-        auto* panel = new StatusPanel(kPanelWidths[i], statusBar());
-        panel->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
-        statusBar()->addWidget(panel);
-        statusPanels.append(panel);
-    }
-    statusBar()->installEventFilter(this);
-    connect(&instrument_.Status, &InstrumentStatus::TextChanged, this, &MainWindow::setStatusText);
-    statusTimer = new QTimer(this);
-    statusTimer->setObjectName(QStringLiteral("Timer1"));
-    statusTimer->setInterval(1000);
-}
-
-// Short of room the panels that matter least give way first: the unused one, the version, the
-// clock, the memory, the grid's hint, then the long settings echo; the connection and the model
-// last.
-void MainWindow::AllotStatusPanels()
-{
-    static const std::vector<int> kShrinkOrder = {1, 6, 7, 5, 2, 4, 0, 3};
-    QStatusBar* bar = statusBar();
-    std::vector<StatusPanelRoom> rooms;
-    for (const StatusPanel* panel : statusPanels)
-        rooms.push_back({panel->designWidth(), panel->wholeWidth(), panel->minimumSizeHint().width()});
-    const QLayout* layout = bar->layout();
-    const QMargins m = layout ? layout->contentsMargins() : QMargins();
-    const int spacing = layout ? std::max(layout->spacing(), 0) : 0;
-    // The size grip and the room the bar leaves around each panel.
-    const int grip = bar->isSizeGripEnabled() ? style()->pixelMetric(QStyle::PM_SizeGripSize, nullptr, bar) : 0;
-    const int available = bar->width() - m.left() - m.right() - grip -
-                          static_cast<int>(statusPanels.size() + 1) * (spacing + 4);
-    const std::vector<int> widths = AllotStatusPanelWidths(rooms, kShrinkOrder, available);
-    bool changed = false;
-    for (qsizetype i = 0; i < statusPanels.size(); ++i)
-        changed = statusPanels[i]->setAllotted(widths[static_cast<size_t>(i)]) || changed;
-    // The bar has laid itself out for the request that brought the panel's new text: once more
-    // with the new widths.
-    if (changed && layout)
-        bar->layout()->activate();
+    return chartPanel_->chart();
 }
 
 void MainWindow::startUp()
@@ -306,13 +230,22 @@ void MainWindow::startUp()
     // The host identifier.
     app_.HostId = ComputeHostId();
 
-    // The view state.
-    SetUpViewBoxes();
-    SetUpSweepControls();
-    chartFileView_.CompensationLoaded = 0;
-    useCompensationCheckBox->setEnabled(chartFileView_.CompensationLoaded != 0);
-    reloadProjectFilesButton->setToolTip(QStringLiteral("Update Cable Ampl Ant Lisn Seg Lim"));
-    saSerialAction->setVisible(false);
+    // The view state: the "Marker" page in front, every view box checked but "Cor", the level
+    // unit dBuV, the labels of the traces.
+    markerPages_->startUp();
+    viewPanel_->startUp();
+    traceBar_->startUp();
+    // Run buttons idle, set 1 chosen, both segment lists holding only "all", the first one shown.
+    sweepPanel_->startUp();
+    for (MeasurementSet& set : sets_) {
+        set.segmentChecks.Clear();
+        set.segmentChecks.AddRow(QStringLiteral("all"), false);
+    }
+    segmentsPanel_->startUp();
+    instrumentPanel_->startUp();
+    chartFileView_.CompensationLoaded = false;
+    reportPanel_->startUp();
+    menus_->startUp();
 
     // The coverage and generator views over the client area.
     SetUpCoverageFrame();
@@ -341,19 +274,15 @@ void MainWindow::startUp()
     // The preamplifier as each segment's row says, so that a plan measures as it is written
     // also while the choice is hidden (without "PreAmpBox" in the settings file).
     ApplyPreAmpChoice(*scpi_, PreAmpChoice::PerSegment);
-    preAmpSegmentRadio->setChecked(true);
-    runNoteLabel->clear();
-    logo->show();
+    messagesPanel_->showLogo();
 
     // Lists, grids, the chart, the run buttons.
-    SetUpPeakControls();
-    SetUpChart();
-    estimateLabel->clear();
-    remainingLabel->clear();
+    peaksPanel_->startUp();
+    chartPanel_->startUp(*parameterModel_, viewPanel_->logAxis(), viewPanel_->shows(SeriesRole::cableCorrection));
+    sweepPanel_->clearReadouts();
     ApplyDebugMode(forms_, app_);
     setWindowTitle(QStringLiteral("Zendrik"));
-    statusPanels[0]->clear();
-    progressBar->setValue(0);
+    statusLine_->setText(InstrumentStatus::kConnectionPanel, QString());
 
     // The working folder and the file pick lists of the parameter grid.
     QDir::setCurrent(app_.WorkingFolder);
@@ -373,27 +302,26 @@ void MainWindow::startUp()
 
 void MainWindow::ApplyAdvancedSettings()
 {
-    preAmpGroup->setVisible(app_.Settings.OptPreAmpBox);
-    vbwGroup->setVisible(app_.Settings.OptVbwBox);
-    immunityFrame->setFieldValueShown(app_.Settings.OptTgFieldValue);
+    instrumentPanel_->applyAdvancedSettings(app_.Settings.OptPreAmpBox, app_.Settings.OptVbwBox);
+    immunityFrame_->setFieldValueShown(app_.Settings.OptTgFieldValue);
 }
 
-void MainWindow::showLogger()
+void MainWindow::ShowLogger()
 {
     if (forms_.loggerWindow)
         forms_.loggerWindow->show();
     app_.Debug.LogMessage(QStringLiteral("IEEE-INVERT: ") + QString::number(app_.Settings.OptInvertIeee));
 }
 
-void MainWindow::createSettingsFile()
+void MainWindow::CreateSettingsFile()
 {
     WriteAdvancedSettings(QDir(app_.WorkingFolder).filePath(QString::fromLatin1(kAdvancedSettingsFile)),
                           app_.Settings, app_.Messages);
 }
 
-void MainWindow::switchDebugMode()
+void MainWindow::SwitchDebugMode(bool on)
 {
-    app_.Debug.DebugMode = debugCheckBox->isChecked() ? 1 : 0;
+    app_.Debug.DebugMode = on;
     ApplyDebugMode(forms_, app_);
 }
 
@@ -403,21 +331,16 @@ void MainWindow::showDebugControls(bool shown)
 {
     for (SeriesRole role : {SeriesRole::smoothing1, SeriesRole::smoothing2, SeriesRole::temCellCorrection,
                             SeriesRole::generatorAmpCorrection})
-        chart_->Series(role)->SetActive(shown);
-    for (QWidget* w :
-         {static_cast<QWidget*>(debugLabel), static_cast<QWidget*>(createIniFileButton),
-          static_cast<QWidget*>(readDsaButton), static_cast<QWidget*>(showLogButton),
-          static_cast<QWidget*>(peakFreqList1), static_cast<QWidget*>(peakLevelList1),
-          static_cast<QWidget*>(measureFreqList1), static_cast<QWidget*>(measureLevelList1),
-          static_cast<QWidget*>(viewMasterCheckBox), static_cast<QWidget*>(refLevelSpin),
-          static_cast<QWidget*>(emiZeroSpanCheckBox), static_cast<QWidget*>(maxPeakZeroSpanCheckBox)})
-        w->setVisible(shown);
+        chart().Series(role)->SetActive(shown);
+    messagesPanel_->showDebugControls(shown);
+    instrumentPanel_->showDebugControls(shown);
+    peaksPanel_->showDebugControls(shown);
+    viewPanel_->showDebugControls(shown);
 }
 
 void MainWindow::setStatusText(int panel, const QString& text)
 {
-    if (panel >= 0 && panel < statusPanels.size())
-        statusPanels[panel]->setText(text);
+    statusLine_->setText(panel, text);
 }
 
 void MainWindow::showEvent(QShowEvent* event)
@@ -451,14 +374,14 @@ void MainWindow::closeEvent(QCloseEvent* event)
     if (!event->isAccepted())
         return;
     // A run is stopped first; the window closes once its loop has returned.
-    if (runActive() && !run_->control->RequestClose()) {
+    if (RunActive() && !Run().RequestClose()) {
         event->ignore();
         return;
     }
-    statusTimer->stop();
+    statusLine_->stop();
     // What radiates or logs stops while the instrument session is still open.
-    immunityFrame->shutDownGenerator();
-    coverageFrame->windowClosing();
-    run_->control->RequestClose();
+    immunityFrame_->shutDownGenerator();
+    coverageFrame_->windowClosing();
+    Run().RequestClose();
     emit closed();
 }

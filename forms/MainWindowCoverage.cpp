@@ -10,12 +10,12 @@
 #include "datafiles/ParameterGridModel.h"
 #include "forms/CoverageFrame.h"
 #include "forms/ImmunityFrame.h"
+#include "forms/MainMenus.h"
 #include "forms/MainWindowPalette.h"
+#include "forms/ViewPanel.h"
 #include "mainwindow/MainMode.h"
 #include "mainwindow/MainWindowState.h"
 
-#include <QLabel>
-#include <QPushButton>
 #include <QScrollArea>
 
 namespace {
@@ -72,19 +72,20 @@ void MainWindow::BuildFrames(QWidget* parent)
         area->hide();
         return area;
     };
-    coverageFrame = new CoverageFrame(app_, instrument_, state_.Table, services_, parent);
-    coverageLevelAxis_ = std::make_unique<CoverageLevelAxis>(coverageFrame->View().Chart());
-    immunityFrame = new ImmunityFrame(app_, instrument_, services_, *generatorSettings_, parent);
-    coverageOwner_ = std::make_unique<CoverageOwner>(*immunityFrame, emissionRunActive);
-    coverageHost_ = host(coverageFrame);
-    generatorHost_ = host(immunityFrame);
-    coverageFrame->hide();
-    immunityFrame->hide();
+    coverageFrame_ = new CoverageFrame(app_, instrument_, state_.Table, services_, parent);
+    coverageLevelAxis_ = std::make_unique<CoverageLevelAxis>(coverageFrame_->View().Chart());
+    immunityFrame_ = new ImmunityFrame(app_, instrument_, services_, *generatorSettings_, parent);
+    coverageOwner_ = std::make_unique<CoverageOwner>(*immunityFrame_, emissionRunActive);
+    coverageHost_ = host(coverageFrame_);
+    generatorHost_ = host(immunityFrame_);
+    coverageFrame_->hide();
+    immunityFrame_->hide();
 }
 
 void MainWindow::WireCoverage()
 {
-    coverageFrame->setInstrumentOwner(coverageOwner_.get());
+    coverageFrame_->setInstrumentOwner(coverageOwner_.get());
+    connect(menus_, &MainMenus::modeChosen, this, &MainWindow::ShowMode);
 }
 
 // The view's defaults: its drive-test calculators from its combo boxes, the latch button's two
@@ -92,7 +93,7 @@ void MainWindow::WireCoverage()
 void MainWindow::SetUpCoverageFrame()
 {
     PlaceFrames();
-    coverageFrame->startUp();
+    coverageFrame_->startUp();
 }
 
 // Both views cover the client area the main view uses, the status bar left free, in either
@@ -102,7 +103,7 @@ void MainWindow::PlaceFrames()
     if (!coverageHost_ || !clientArea_)
         return;
     const QRect client = clientArea_->viewport()->rect();
-    for (QWidget* frame : {static_cast<QWidget*>(coverageFrame), static_cast<QWidget*>(immunityFrame)}) {
+    for (QWidget* frame : {static_cast<QWidget*>(coverageFrame_), static_cast<QWidget*>(immunityFrame_)}) {
         QPalette p = frame->palette();
         p.setColor(QPalette::Window, QColorOf(clInactiveCaption));
         frame->setPalette(p);
@@ -112,39 +113,23 @@ void MainWindow::PlaceFrames()
         host->setGeometry(client);
         host->raise();
     }
-    for (QWidget* key : viewColorKeys)
-        key->update();
-}
-
-void MainWindow::showEmcView()
-{
-    ShowMode(mmEmc);
-}
-
-void MainWindow::showCoverageView()
-{
-    ShowMode(mmCoverage);
-}
-
-void MainWindow::showGeneratorView()
-{
-    ShowMode(mmGenerator);
+    viewPanel_->refreshColorKeys();
 }
 
 void MainWindow::ShowMode(int32_t mode)
 {
     state_.MainMode = mode;
     const ModeFrames frames = FramesOfMode(mode);
-    coverageFrame->setVisible(frames.CoverageVisible);
+    coverageFrame_->setVisible(frames.CoverageVisible);
     coverageHost_->setVisible(frames.CoverageVisible);
-    immunityFrame->setVisible(frames.GeneratorVisible);
+    immunityFrame_->setVisible(frames.GeneratorVisible);
     generatorHost_->setVisible(frames.GeneratorVisible);
     // A view scrolls in its own area; the main view's scroll bars beneath it would only confuse.
     const Qt::ScrollBarPolicy bars =
         frames.CoverageVisible || frames.GeneratorVisible ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAsNeeded;
     clientArea_->setHorizontalScrollBarPolicy(bars);
     clientArea_->setVerticalScrollBarPolicy(bars);
-    immunityFrame->setMainMode(mode);
+    immunityFrame_->setMainMode(mode);
     WatchArrowKeys(mode == mmGenerator);
 }
 
@@ -152,13 +137,13 @@ void MainWindow::ShowMode(int32_t mode)
 // after a load.
 void MainWindow::CoverageToProject()
 {
-    for (const CoverageGrid::Row& row : coverageFrame->View().Grid().Rows())
+    for (const CoverageGrid::Row& row : coverageFrame_->View().Grid().Rows())
         coverageValues_->SetValue(row.Key, row.Value);
 }
 
 void MainWindow::ProjectToCoverage()
 {
-    CoverageGrid& grid = coverageFrame->View().Grid();
+    CoverageGrid& grid = coverageFrame_->View().Grid();
     QStringList keys;
     for (const CoverageGrid::Row& row : grid.Rows())
         keys << row.Key;

@@ -14,7 +14,6 @@
 
 #include <QApplication>
 #include <QKeyEvent>
-#include <QPushButton>
 
 namespace {
 
@@ -37,23 +36,22 @@ private:
 
 void MainWindow::WireGenerator()
 {
-    immunityFrame->setCorrectionSeries(chart_->Series(SeriesRole::generatorAmpCorrection),
-                                       chart_->Series(SeriesRole::temCellCorrection));
-    immunityFrame->setTableGrid(&state_.Table);
-    generatorOwner_ = std::make_unique<GeneratorOwner>(*coverageFrame, emissionRunActive);
-    immunityFrame->setInstrumentOwnership(generatorOwner_.get());
-    connect(coverageFrame, &CoverageFrame::startOrStopPressed, immunityFrame,
+    immunityFrame_->setCorrectionSeries(chart().Series(SeriesRole::generatorAmpCorrection),
+                                        chart().Series(SeriesRole::temCellCorrection));
+    immunityFrame_->setTableGrid(&state_.Table);
+    generatorOwner_ = std::make_unique<GeneratorOwner>(*coverageFrame_, emissionRunActive);
+    immunityFrame_->setInstrumentOwnership(generatorOwner_.get());
+    connect(coverageFrame_, &CoverageFrame::startOrStopPressed, immunityFrame_,
             &ImmunityFrame::refreshInstrumentOwnership);
 }
 
-// The view's defaults are its own; the start-up empties its messages, hides the main window's
-// reference-level spin button and shows the program's logo.
+// The view's defaults are its own; the start-up empties its messages and shows the program's
+// logo.
 void MainWindow::SetUpImmunityFrame()
 {
     PlaceFrames();
-    immunityFrame->clearMessages();
-    refLevelSpin->hide();
-    immunityFrame->showLogo();
+    immunityFrame_->clearMessages();
+    immunityFrame_->showLogo();
 }
 
 // While the generator view owns the window, the arrow keys pressed anywhere in it step the
@@ -77,7 +75,7 @@ void MainWindow::WatchArrowKeys(bool on)
             const QWidget* focus = QApplication::focusWidget();
             if (!target || target->window() != this || target != (focus ? focus : this))
                 return false;
-            return immunityFrame->handleMainWindowKey(static_cast<QKeyEvent*>(event)->key());
+            return immunityFrame_->handleMainWindowKey(static_cast<QKeyEvent*>(event)->key());
         },
         this);
     qApp->installEventFilter(arrowKeys_);
@@ -85,18 +83,18 @@ void MainWindow::WatchArrowKeys(bool on)
 
 void MainWindow::GeneratorToProject()
 {
-    generatorValues_ = immunityFrame->projectValues();
+    generatorValues_ = immunityFrame_->projectValues();
     for (int row = 0; row < generatorGridValues_->RowCount(); ++row) {
         const QString key = generatorGridValues_->Definition(row).Key;
-        generatorGridValues_->SetValue(key, immunityFrame->settingValue(key));
+        generatorGridValues_->SetValue(key, immunityFrame_->settingValue(key));
     }
 }
 
 void MainWindow::ProjectToGenerator()
 {
-    immunityFrame->setProjectValues(generatorValues_);
+    immunityFrame_->setProjectValues(generatorValues_);
     if (!app_.Settings.OptTgFieldValue)
         return;
     for (const QString& key : {gridkeys::kAmpCor, gridkeys::kTemCor, gridkeys::kSeptum})
-        immunityFrame->setSettingValue(key, generatorGridValues_->Value(key));
+        immunityFrame_->setSettingValue(key, generatorGridValues_->Value(key));
 }

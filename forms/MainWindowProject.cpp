@@ -9,18 +9,19 @@
 #include "datafiles/ParameterGridModel.h"
 #include "datafiles/ParameterGridValidation.h"
 #include "datafiles/ProjectFile.h"
+#include "forms/ChartPanel.h"
 #include "forms/CoverageFrame.h"
 #include "forms/FormDialogs.h"
 #include "forms/MainChart.h"
+#include "forms/MainMenus.h"
 #include "forms/MainWindowPalette.h"
 #include "forms/ReportFileDialog.h"
+#include "forms/SweepPanel.h"
+#include "forms/ViewPanel.h"
 #include "mainwindow/MainWindowState.h"
 #include "measurement/ScpiGridInstrument.h"
 
-#include <QAction>
-#include <QCheckBox>
 #include <QDir>
-#include <QLabel>
 
 void MainWindow::BuildProjectTargets()
 {
@@ -30,23 +31,23 @@ void MainWindow::BuildProjectTargets()
     targets_.GeneratorGrid = generatorGridValues_.get();
     targets_.Generator = &generatorValues_;
     targets_.Table = &state_.Table;
-    targets_.Series = chart_->ByRole();
-    targets_.FrequencyAxis = frequencyAxis_.get();
-    targets_.LevelAxis = levelAxis_.get();
-    CoverageChart& coverage = coverageFrame->View().Chart();
+    targets_.Series = chart().ByRole();
+    targets_.FrequencyAxis = &chartPanel_->frequencyAxis();
+    targets_.LevelAxis = &chartPanel_->levelAxis();
+    CoverageChart& coverage = coverageFrame_->View().Chart();
     targets_.Coverage.cableCorrection = &coverage.Cable;
     targets_.Coverage.amplifierCorrection = &coverage.Amplifier;
     targets_.Coverage.antennaFactor = &coverage.Antenna;
     targets_.Coverage.levelAxis = coverageLevelAxis_.get();
     targets_.Colors = ProjectColorsOf(state_.Colors);
-    targets_.Segments1 = &segments1_;
-    targets_.Segments2 = &segments2_;
-    targets_.SegmentList1 = segmentChecks1_.get();
-    targets_.SegmentList2 = segmentChecks2_.get();
+    targets_.Segments1 = &sets_[0].segments;
+    targets_.Segments2 = &sets_[1].segments;
+    targets_.SegmentList1 = &sets_[0].segmentChecks;
+    targets_.SegmentList2 = &sets_[1].segmentChecks;
     targets_.State = &gridState_;
     targets_.Instrument = gridInstrument_.get();
     targets_.Files = DataFileContext{app_.WorkingFolder, dialogs_.get(), &app_.Debug, &app_.Messages};
-    targets_.ClearMeasureTimeEstimate = [this] { estimateLabel->clear(); };
+    targets_.ClearMeasureTimeEstimate = [this] { sweepPanel_->clearEstimate(); };
 }
 
 // Every edited row of the parameter grid is validated by the grid's logic.
@@ -60,11 +61,11 @@ void MainWindow::LogRefusedFile(const QString& reason)
 void MainWindow::WireProject()
 {
     AttachGridValidation(targets_);
-    connect(loadProjectAction, &QAction::triggered, this, &MainWindow::loadProject);
-    connect(saveProjectAction, &QAction::triggered, this, &MainWindow::saveProject);
+    connect(menus_, &MainMenus::loadProjectChosen, this, &MainWindow::LoadProject);
+    connect(menus_, &MainMenus::saveProjectChosen, this, &MainWindow::SaveProject);
 }
 
-void MainWindow::loadProject()
+void MainWindow::LoadProject()
 {
     QDir::setCurrent(app_.WorkingFolder);
     QString refused;
@@ -81,10 +82,10 @@ void MainWindow::loadProject()
 void MainWindow::openProject(const QString& path)
 {
     // A project replaces the plan, the limits and the corrections a run works on.
-    if (runActive())
+    if (RunActive())
         return;
     QDir::setCurrent(app_.WorkingFolder);
-    const std::optional<QString> caption = LoadProject(targets_, path, app_.Settings.OptTgFieldValue);
+    const std::optional<QString> caption = ::LoadProject(targets_, path, app_.Settings.OptTgFieldValue);
     // Another file than a project was chosen: everything stays as it was.
     if (!caption)
         return;
@@ -92,14 +93,14 @@ void MainWindow::openProject(const QString& path)
     // The files of a project do not carry the frequency-axis mode: each project starts in the
     // program's start-up mode, so a linear axis left by a short range (one that holds less than a
     // decade) does not squeeze the next project's low segments; such a range turns linear again.
-    logAxisCheckBox->setChecked(kLogAxisAtStartUp);
+    viewPanel_->setLogAxis(ViewPanel::kLogAxisAtStartUp);
     ProjectToCoverage();
     ProjectToGenerator();
-    coverageFrame->showGpsReceiver();
+    coverageFrame_->showGpsReceiver();
     ShowCaption();
 }
 
-void MainWindow::saveProject()
+void MainWindow::SaveProject()
 {
     QDir::setCurrent(app_.WorkingFolder);
     QString refused;

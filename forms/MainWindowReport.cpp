@@ -1,15 +1,22 @@
-// The report panel: the reference traces, the reload of the project's files and the
-// compensation switch; the "Utilities" menu's chart files, reports and exports, and the pop-up
-// menus' "Save to File" of the peak lists and the message log.
+// Chart files, reports and exports: the "Utilities" menu's chart and compensation files, reference
+// traces, WMF export and printed report, the report panel's compensation switch, "Clear traces"
+// and reload, and the pop-up menus' "Save to File" of the peak lists and the message log.
 #include "forms/MainWindow.h"
-#include "forms/StatusPanel.h"
 
 #include "app/AppContext.h"
 #include "chart/series/Chart.h"
 #include "chart/series/LineSeries.h"
 #include "datafiles/ProjectItems.h"
+#include "forms/ChartPanel.h"
 #include "forms/MainChart.h"
+#include "forms/MainMenus.h"
+#include "forms/MessagesPanel.h"
+#include "forms/PeaksPanel.h"
 #include "forms/ReportFileDialog.h"
+#include "forms/ReportPanel.h"
+#include "forms/StatusBarPanels.h"
+#include "forms/SweepPanel.h"
+#include "forms/TraceBar.h"
 #include "mainwindow/MainWindowState.h"
 #include "measurement/PeakLists.h"
 #include "measurement/RunHost.h"
@@ -18,48 +25,22 @@
 #include "reports/ReportPrinter.h"
 #include "reports/TextReports.h"
 
-#include <QAction>
-#include <QCheckBox>
 #include <QDir>
-#include <QLabel>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QVBoxLayout>
-
-QWidget* MainWindow::BuildReportPanel(QWidget* parent)
-{
-    auto* panel = new QWidget(parent);
-    auto* column = new QVBoxLayout(panel);
-    column->setContentsMargins(0, 0, 0, 0);
-    column->setSpacing(2);
-    useCompensationCheckBox = new QCheckBox(QStringLiteral("use compensation"), panel);
-    useCompensationCheckBox->setObjectName(QStringLiteral("CheckBox37"));
-    clearTracesButton = new QPushButton(QStringLiteral("Clear traces"), panel);
-    clearTracesButton->setObjectName(QStringLiteral("Button13"));
-    reloadProjectFilesButton = new QPushButton(QStringLiteral("Reload Project Files"), panel);
-    reloadProjectFilesButton->setObjectName(QStringLiteral("Button18"));
-    column->addWidget(useCompensationCheckBox);
-    column->addWidget(clearTracesButton);
-    column->addWidget(reloadProjectFilesButton);
-    return panel;
-}
 
 void MainWindow::WireReport()
 {
-    connect(saveChartAction, &QAction::triggered, this, &MainWindow::saveChart);
-    connect(loadChartAction, &QAction::triggered, this, &MainWindow::loadChart);
-    connect(saveCompensationAction, &QAction::triggered, this, &MainWindow::saveCompensation);
-    connect(loadCompensationAction, &QAction::triggered, this, &MainWindow::loadCompensation);
-    connect(useCompensationCheckBox, &QCheckBox::clicked, this, &MainWindow::useCompensationClicked);
-    connect(loadReference1Action, &QAction::triggered, this, [this] { loadReferenceTrace(1); });
-    connect(loadReference2Action, &QAction::triggered, this, [this] { loadReferenceTrace(2); });
-    connect(loadReference3Action, &QAction::triggered, this, [this] { loadReferenceTrace(3); });
-    connect(clearTracesButton, &QPushButton::clicked, this, &MainWindow::clearReferenceTraces);
-    connect(savePeaksAction, &QAction::triggered, this, &MainWindow::savePeaks);
-    connect(saveMessagesAction, &QAction::triggered, this, &MainWindow::saveMessages);
-    connect(saveWmfAction, &QAction::triggered, this, &MainWindow::saveChartAsWmf);
-    connect(printReportAction, &QAction::triggered, this, &MainWindow::printReport);
-    connect(reloadProjectFilesButton, &QPushButton::clicked, this, &MainWindow::reloadProjectFiles);
+    connect(menus_, &MainMenus::saveChartChosen, this, &MainWindow::SaveChart);
+    connect(menus_, &MainMenus::loadChartChosen, this, &MainWindow::loadChart);
+    connect(menus_, &MainMenus::saveCompensationChosen, this, &MainWindow::SaveCompensation);
+    connect(menus_, &MainMenus::loadCompensationChosen, this, &MainWindow::loadCompensation);
+    connect(reportPanel_, &ReportPanel::useCompensationClicked, this, &MainWindow::UseCompensationClicked);
+    connect(menus_, &MainMenus::referenceTraceChosen, this, &MainWindow::LoadReferenceTrace);
+    connect(reportPanel_, &ReportPanel::clearTracesClicked, this, &MainWindow::ClearReferenceTraces);
+    connect(peaksPanel_, &PeaksPanel::savePeaksRequested, this, &MainWindow::SavePeaks);
+    connect(messagesPanel_, &MessagesPanel::saveMessagesRequested, this, &MainWindow::SaveMessages);
+    connect(menus_, &MainMenus::wmfExportChosen, this, &MainWindow::SaveChartAsWmf);
+    connect(menus_, &MainMenus::printReportChosen, this, &MainWindow::PrintReport);
+    connect(reportPanel_, &ReportPanel::reloadProjectFilesClicked, this, &MainWindow::reloadProjectFiles);
 }
 
 // The report header the printed report opens with, which the project loader also fills.
@@ -72,27 +53,22 @@ void MainWindow::followRunControls(const RunControls& controls)
 {
     runBusy_ = controls.Busy;
     runGridLocked_ = controls.GridLocked;
-    loadChartAction->setEnabled(!runBusy_);
-    loadCompensationAction->setEnabled(!runGridLocked_);
-    reloadProjectFilesButton->setEnabled(!runGridLocked_);
+    menus_->followChartFiles(runBusy_, runGridLocked_);
+    reportPanel_->enableReload(!runGridLocked_);
 }
 
-bool MainWindow::parameterGridLocked() const
+ChartFileContext MainWindow::ChartFiles()
 {
-    return runGridLocked_;
-}
-
-ChartFileContext MainWindow::chartFiles()
-{
-    ChartFileContext c;
-    c.Series = chart_->ByRole();
-    c.BottomAxis = mainChart->BottomAxis();
-    c.LeftAxis = mainChart->LeftAxis();
-    // The colour table starts with Ser1 .. Ser11, then the reference traces' six colours.
-    const auto& table = state_.Colors.ColorTable;
-    std::copy_n(table.begin(), c.SeriesColors.size(), c.SeriesColors.begin());
-    std::copy_n(table.begin() + static_cast<std::ptrdiff_t>(c.SeriesColors.size()), c.TraceColors.size(),
-                c.TraceColors.begin());
+    ChartFileContext c = chartPanel_->fileContext();
+    // The chart file numbers the colours of Series1 .. Series11 from 1; the reference traces follow.
+    using enum TraceColor;
+    const MainWindowColors& colors = state_.Colors;
+    c.SeriesColors = {colors[rawTrace1],       colors[limitLine1],      colors[cableCorrection],
+                      colors[lisnCorrection],  colors[limitLine2],      colors[tablePreview],
+                      colors[correctedTrace1], colors[rawTrace2],       colors[correctedTrace2],
+                      colors[amplifierCorrection], colors[antennaFactor]};
+    c.TraceColors = {colors[reference1Set1], colors[reference1Set2], colors[reference2Set1],
+                     colors[reference2Set2], colors[reference3Set1], colors[reference3Set2]};
     c.Messages = &app_.Messages;
     c.Debug = &app_.Debug;
     return c;
@@ -104,17 +80,16 @@ ChartFileHooks MainWindow::ChartHooks()
 {
     ChartFileHooks hooks;
     hooks.ClearPeaks = [this] {
-        peakLists(1).Clear();
-        peakLists(2).Clear();
-        RepaintChart();
+        for (MeasurementSet& set : sets_)
+            set.shownPeaks->Clear();
+        chartPanel_->repaint();
     };
     hooks.ResetFadeOverlays = [this] {
-        const bool set2 = set2Radio->isChecked();
-        ResetFadeOverlays(*chart_->Series(set2 ? SeriesRole::smoothing2 : SeriesRole::smoothing1),
-                          *chart_->Series(set2 ? SeriesRole::compensation2 : SeriesRole::compensation1),
+        const SetSeriesRoles& roles = kSetSeriesRoles[static_cast<size_t>(sweepPanel_->selectedSet() - 1)];
+        ResetFadeOverlays(*chart().Series(roles.Smoothing), *chart().Series(roles.Compensation),
                           selectedSmoothRanges());
     };
-    hooks.RepaintChart = [this] { RepaintChart(); };
+    hooks.RepaintChart = [this] { chartPanel_->repaint(); };
     return hooks;
 }
 
@@ -133,97 +108,95 @@ QString MainWindow::ChooseReportFile(ReportDialog dialog, bool save)
 void MainWindow::ShowChartFileView()
 {
     const ChartFileView& v = chartFileView_;
-    chartTraceLabel->setText(v.ChartLabel.isEmpty() ? QStringLiteral("Chart:") : v.ChartLabel);
-    trace1Label->setText(v.TraceLabels[0]);
-    trace2Label->setText(v.TraceLabels[1]);
-    trace3Label->setText(v.TraceLabels[2]);
-    useCompensationCheckBox->setEnabled(v.CompensationLoaded != 0);
-    useCompensationCheckBox->setChecked(v.UseCompensation);
+    traceBar_->showChartLabel(v.ChartLabel.isEmpty() ? QStringLiteral("Chart:") : v.ChartLabel);
+    for (size_t i = 0; i < v.TraceLabels.size(); ++i)
+        traceBar_->showTraceLabel(static_cast<int>(i) + 1, v.TraceLabels[i]);
+    reportPanel_->showCompensation(v.CompensationLoaded, v.UseCompensation);
     ShowCaption();
 }
 
-void MainWindow::saveChart()
+void MainWindow::SaveChart()
 {
-    SaveChartCommand(ChooseReportFile(ReportDialog::SaveChart, true), chartFiles());
+    SaveChartCommand(ChooseReportFile(ReportDialog::SaveChart, true), ChartFiles());
 }
 
 void MainWindow::loadChart()
 {
     const QString file = ChooseReportFile(ReportDialog::LoadChart, false);
-    ChartFileContext files = chartFiles();
-    if (LoadChartCommand(file, runBusy_ || runActive(), files, chartFileView_, ChartHooks()))
+    ChartFileContext files = ChartFiles();
+    if (LoadChartCommand(file, runBusy_ || RunActive(), files, chartFileView_, ChartHooks()))
         ShowChartFileView();
-    RepaintChart();
+    chartPanel_->repaint();
 }
 
-void MainWindow::saveCompensation()
+void MainWindow::SaveCompensation()
 {
-    SaveCompensationCommand(ChooseReportFile(ReportDialog::SaveCompensation, true), chartFiles());
+    SaveCompensationCommand(ChooseReportFile(ReportDialog::SaveCompensation, true), ChartFiles());
 }
 
 void MainWindow::loadCompensation()
 {
     const QString file = ChooseReportFile(ReportDialog::LoadCompensation, false);
-    ChartFileContext files = chartFiles();
-    if (LoadCompensationCommand(file, parameterGridLocked(), files, chartFileView_))
+    ChartFileContext files = ChartFiles();
+    if (LoadCompensationCommand(file, runGridLocked_, files, chartFileView_))
         ShowChartFileView();
-    RepaintChart();
+    chartPanel_->repaint();
 }
 
-void MainWindow::useCompensationClicked()
+void MainWindow::UseCompensationClicked()
 {
-    chartFileView_.UseCompensation = useCompensationCheckBox->isChecked();
-    UseCompensationClicked(chartFiles(), chartFileView_);
+    chartFileView_.UseCompensation = reportPanel_->useCompensation();
+    ::UseCompensationClicked(ChartFiles(), chartFileView_);
 }
 
-void MainWindow::loadReferenceTrace(int slot)
+void MainWindow::LoadReferenceTrace(int slot)
 {
     static constexpr ReportDialog kDialogs[] = {ReportDialog::LoadReference1, ReportDialog::LoadReference2,
                                                 ReportDialog::LoadReference3};
     if (slot < 1 || slot > 3)
         return;
     const QString file = ChooseReportFile(kDialogs[slot - 1], false);
-    ChartFileContext files = chartFiles();
+    ChartFileContext files = ChartFiles();
     if (LoadReferenceCommand(slot, file, files, chartFileView_))
         ShowChartFileView();
-    RepaintChart();
+    chartPanel_->repaint();
 }
 
-void MainWindow::clearReferenceTraces()
+void MainWindow::ClearReferenceTraces()
 {
-    ChartFileContext files = chartFiles();
-    ClearReferenceTraces(files, chartFileView_, ChartHooks());
+    ChartFileContext files = ChartFiles();
+    ::ClearReferenceTraces(files, chartFileView_, ChartHooks());
     ShowChartFileView();
 }
 
-void MainWindow::savePeaks()
+void MainWindow::SavePeaks()
 {
     const QString file = ChooseReportFile(ReportDialog::SavePeaks, true);
     if (!file.isEmpty())
         SavePeaksReport(file, peakLists(1).Lines.stringList(), peakLists(2).Lines.stringList(), &app_.Messages);
 }
 
-void MainWindow::saveMessages()
+void MainWindow::SaveMessages()
 {
     const QString file = ChooseReportFile(ReportDialog::SaveMessages, true);
     if (!file.isEmpty())
-        SaveMessagesReport(file, app_.Messages, statusPanels[6]->text(), &app_.Messages);
+        SaveMessagesReport(file, app_.Messages, statusLine_->text(6), &app_.Messages);
 }
 
-void MainWindow::saveChartAsWmf()
+void MainWindow::SaveChartAsWmf()
 {
     const QString file = ChooseReportFile(ReportDialog::SaveWmf, true);
     if (!file.isEmpty())
-        SaveChartWmf(*mainChart, file, &app_.Messages);
+        ::SaveChartWmf(chartPanel_->widget(), file, &app_.Messages);
 }
 
-void MainWindow::printReport()
+void MainWindow::PrintReport()
 {
     if (!reportPrinter && !printDialog_)
         printDialog_ = std::make_unique<PrintDialogPrinter>(this);
-    const PrintReportSources sources{mainChart, reportHeader_, &peakLists(1).Grid, &peakLists(2).Grid,
+    const PrintReportSources sources{&chartPanel_->widget(), reportHeader_, &peakLists(1).Grid, &peakLists(2).Grid,
                                      &app_.Messages, &app_.Debug};
-    PrintReport(sources, reportPrinter ? *reportPrinter : *printDialog_);
+    ::PrintReport(sources, reportPrinter ? *reportPrinter : *printDialog_);
 }
 
 void MainWindow::reloadProjectFiles()
@@ -235,6 +208,6 @@ void MainWindow::reloadProjectFiles()
         if (targets_.UpdateMeasureTimeEstimate)
             targets_.UpdateMeasureTimeEstimate();
     };
-    ReloadProjectFiles(parameterGridLocked(), chart_->Series(SeriesRole::masterCorrection), hooks, &app_.Messages);
-    RepaintChart();
+    ReloadProjectFiles(runGridLocked_, chart().Series(SeriesRole::masterCorrection), hooks, &app_.Messages);
+    chartPanel_->repaint();
 }

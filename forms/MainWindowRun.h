@@ -44,8 +44,6 @@ struct MainWindow::RunWiring {
     WindowRunHost host;
     std::unique_ptr<MeasurementContext> context;
     std::unique_ptr<RunControl> control;
-    // The "time left" text the engine gave last; the status line counts the label down between.
-    QString remainingShown;
     bool busyShown = false;
     // A generator action holds the analyser.
     bool generatorActive = false;

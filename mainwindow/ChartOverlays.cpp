@@ -302,34 +302,35 @@ void DrawHarmonics(const OverlayPainter& p, TColor colour, double f, int order)
         DrawHarmonicLine(p, colour, QStringLiteral("*") + QString::number(k), f * k, kHarmonicRow);
 }
 
-void PlaceSegmentMarks(TChartSeries* marks1, TChartSeries* marks2, const TChartAxis& left)
+void PlaceSegmentMarks(const std::array<TChartSeries*, 2>& marks, const TChartAxis& left)
 {
     const double minimum = left.CurrentMinimum();
     const double h = static_cast<double>(
         RoundHalfEven(minimum + (left.CurrentMaximum() - minimum) / 100.0 * kSegmentMarkHeightPercent));
-    for (TChartSeries* marks : {marks1, marks2}) {
-        if (!marks)
+    for (TChartSeries* set : marks) {
+        if (!set)
             continue;
-        const std::span<const double> ys = marks->YValues().Values();
-        for (int i = 0; i < marks->Count(); ++i)
+        const std::span<const double> ys = set->YValues().Values();
+        for (int i = 0; i < set->Count(); ++i)
             if (ys[static_cast<size_t>(i)] != h)
-                marks->SetPointY(i, h);
+                set->SetPointY(i, h);
     }
 }
 
 void DrawMainChartOverlays(const OverlayPainter& p, const OverlayScene& scene)
 {
-    PlaceSegmentMarks(scene.SegmentMarks1, scene.SegmentMarks2, p.Left);
+    PlaceSegmentMarks({scene.Sets[0].SegmentMarks, scene.Sets[1].SegmentMarks}, p.Left);
     const MainWindowColors& c = scene.Colors;
-    if (scene.ViewSet1 && scene.Peaks1)
-        DrawPeakMarks(p, *scene.Peaks1, {c.Marker11, c.Marker21, scene.BackColor}, scene.ShowMarkerNumbers);
-    if (scene.ViewSet2 && scene.Peaks2)
-        DrawPeakMarks(p, *scene.Peaks2, {c.Marker12, c.Marker22, scene.BackColor}, scene.ShowMarkerNumbers);
+    for (size_t set = 0; set < scene.Sets.size(); ++set) {
+        const SetOverlay& s = scene.Sets[set];
+        if (s.View && s.Peaks)
+            DrawPeakMarks(p, *s.Peaks, {c.PeakCircles[set], c.RemeasureCrosses[set], scene.BackColor},
+                          scene.ShowMarkerNumbers);
+    }
     DrawBottomAxisLabels(p, scene.ScaledKhz);
-    constexpr size_t kCorrected1 = 6;
-    constexpr size_t kCorrected2 = 8;
-    if (scene.ShowMarkers1 && scene.Markers1)
-        DrawStoredFlags(p, *scene.Markers1, c.ColorTable[kCorrected1], scene.Unit, scene.FlagsAtLevels);
-    if (scene.ShowMarkers2 && scene.Markers2)
-        DrawStoredFlags(p, *scene.Markers2, c.ColorTable[kCorrected2], scene.Unit, scene.FlagsAtLevels);
+    for (size_t set = 0; set < scene.Sets.size(); ++set) {
+        const SetOverlay& s = scene.Sets[set];
+        if (s.ShowMarkers && s.Markers)
+            DrawStoredFlags(p, *s.Markers, c[kCorrectedTraceColors[set]], scene.Unit, scene.FlagsAtLevels);
+    }
 }

@@ -6,6 +6,7 @@
 #include "mainwindow/LevelUnits.h"
 
 #include <QString>
+#include <array>
 #include <cstdint>
 
 class MarkStamps;
@@ -66,8 +67,8 @@ void DrawBottomAxisLabels(const OverlayPainter& p, bool scaledKhz);
 // The harmonics 1..order of f (kHz), labelled "*1", "*2", ... at pixel row 350.
 void DrawHarmonics(const OverlayPainter& p, TColor colour, double f, int order);
 
-// The two segment-mark series sit 1.6 % of the visible level range above its bottom.
-void PlaceSegmentMarks(TChartSeries* marks1, TChartSeries* marks2, const TChartAxis& left);
+// The segment-mark series of the sets sit 1.6 % of the visible level range above its bottom.
+void PlaceSegmentMarks(const std::array<TChartSeries*, 2>& marks, const TChartAxis& left);
 
 // Whether the screen cursor shows the hourglass while the main chart paints (not on the R&S
 // receivers).
@@ -76,26 +77,26 @@ inline bool BusyCursorDuringPaint(DeviceFamilyCode family)
     return !AnalyserKind{.DeviceFamily = family}.IsRsReceiver();
 }
 
+// What the main chart's paint draws over the traces of one set.
+struct SetOverlay {
+    const PeakLists* Peaks = nullptr;
+    bool View = true;                    // "View Set1/Set2 (on/off)" (CheckBox4 / CheckBox5)
+    const MarkerStore* Markers = nullptr;
+    bool ShowMarkers = true;             // "show" (CheckBox34 / CheckBox35)
+    TChartSeries* SegmentMarks = nullptr; // Series17 / Series18
+};
+
 // What the main chart's paint draws over its traces (OnBeforeDrawSeries of Chart1).
 struct OverlayScene {
     const MainWindowColors& Colors;
     TColor BackColor;                     // the chart's back colour
-    const PeakLists* Peaks1 = nullptr;
-    const PeakLists* Peaks2 = nullptr;
-    bool ViewSet1 = true;                 // "View Set1 (on/off)" (CheckBox4)
-    bool ViewSet2 = true;                 // "View Set2 (on/off)" (CheckBox5)
+    std::array<SetOverlay, 2> Sets{};     // index 0 is set 1
     bool ShowMarkerNumbers = false;       // the grid's "Marker" / "Show Markers" (CheckBox15)
     bool ScaledKhz = true;                // "kHz/MHz" (CheckBox11)
-    const MarkerStore* Markers1 = nullptr;
-    const MarkerStore* Markers2 = nullptr;
-    bool ShowMarkers1 = true;             // "show" of set 1 (CheckBox34)
-    bool ShowMarkers2 = true;             // "show" of set 2 (CheckBox35)
     LevelUnit Unit = LevelUnit::dBuV;     // the label of the stored flags
     // A stored flag keeps the window's pixel row it was placed at; a picture of another size (the
     // mail's chart image) has other rows, so there the flags stand at their levels.
     bool FlagsAtLevels = false;
-    TChartSeries* SegmentMarks1 = nullptr; // Series17
-    TChartSeries* SegmentMarks2 = nullptr; // Series18
 };
 void DrawMainChartOverlays(const OverlayPainter& p, const OverlayScene& scene);
 

@@ -8,31 +8,32 @@
 #include <cstdint>
 
 // The operator's colours of traces, limit lines, corrections, peak marks, crosshair and chart
-// background, in the order ".\emc_color.ini" writes them.
+// background, in the order ".\emc_color.ini" writes them. Each slot is named for what it colours;
+// its key in the file (ColorKeys) keeps the name the file has always stored.
 enum class ColorSlot : int {
-    Ser1,       // raw trace of set 1
-    Ser2,       // limit line of set 1 and its margin line
-    Ser3,       // cable correction
-    Ser4,       // LISN/attenuator correction
-    Ser5,       // limit line of set 2 and its margin line
-    Ser6,       // the table editor's preview curve
-    Ser7,       // corrected trace of set 1, its segment marks, marker flags and read-out
-    Ser8,       // raw trace of set 2
-    Ser9,       // corrected trace of set 2, its segment marks, marker flags and read-out
-    Ser10,      // amplifier correction
-    Ser11,      // antenna correction
-    Marker11,   // peak circles of set 1
-    Cross,      // crosshair and harmonic lines
-    ChartBG,    // back wall of the main chart and of the coverage view's charts
-    Marker12,   // peak circles of set 2
-    Marker21,   // re-measure crosses of set 1
-    Marker22,   // re-measure crosses of set 2
-    Trace1Seg1, // stored trace 1 of set 1
-    Trace1Seg2, // stored trace 1 of set 2
-    Trace2Seg1, // stored trace 2 of set 1
-    Trace2Seg2, // stored trace 2 of set 2
-    Trace3Seg1, // stored trace 3 of set 1
-    Trace3Seg2, // stored trace 3 of set 2
+    rawTrace1,           // "Ser1"
+    limitLine1,          // "Ser2": limit line of set 1 and its margin line
+    cableCorrection,     // "Ser3"
+    lisnCorrection,      // "Ser4": LISN/attenuator correction
+    limitLine2,          // "Ser5": limit line of set 2 and its margin line
+    tablePreview,        // "Ser6": the table editor's preview curve
+    correctedTrace1,     // "Ser7": also its segment marks, marker flags and read-out
+    rawTrace2,           // "Ser8"
+    correctedTrace2,     // "Ser9": also its segment marks, marker flags and read-out
+    amplifierCorrection, // "Ser10"
+    antennaFactor,       // "Ser11": antenna correction
+    peakCircles1,        // "Marker11"
+    crosshair,           // "Cross": crosshair and harmonic lines
+    chartBackground,     // "ChartBG": back wall of the main chart and of the coverage view's charts
+    peakCircles2,        // "Marker12"
+    remeasureCrosses1,   // "Marker21"
+    remeasureCrosses2,   // "Marker22"
+    reference1Set1,      // "Trace1Seg1": stored trace 1 of set 1
+    reference1Set2,      // "Trace1Seg2"
+    reference2Set1,      // "Trace2Seg1"
+    reference2Set2,      // "Trace2Seg2"
+    reference3Set1,      // "Trace3Seg1"
+    reference3Set2,      // "Trace3Seg2"
 };
 inline constexpr int kColorSlotCount = 23;
 

@@ -6,11 +6,12 @@ namespace {
 
 // The colour dialog's slot behind each of the first 17 table entries.
 constexpr std::array<ColorSlot, MainWindowColors::kFromColorDialog> kTableSlots{
-    ColorSlot::Ser1,       ColorSlot::Ser2,       ColorSlot::Ser3,       ColorSlot::Ser4,
-    ColorSlot::Ser5,       ColorSlot::Ser6,       ColorSlot::Ser7,       ColorSlot::Ser8,
-    ColorSlot::Ser9,       ColorSlot::Ser10,      ColorSlot::Ser11,      ColorSlot::Trace1Seg1,
-    ColorSlot::Trace1Seg2, ColorSlot::Trace2Seg1, ColorSlot::Trace2Seg2, ColorSlot::Trace3Seg1,
-    ColorSlot::Trace3Seg2,
+    ColorSlot::rawTrace1,       ColorSlot::limitLine1,     ColorSlot::cableCorrection,
+    ColorSlot::lisnCorrection,  ColorSlot::limitLine2,     ColorSlot::tablePreview,
+    ColorSlot::correctedTrace1, ColorSlot::rawTrace2,      ColorSlot::correctedTrace2,
+    ColorSlot::amplifierCorrection, ColorSlot::antennaFactor, ColorSlot::reference1Set1,
+    ColorSlot::reference1Set2,  ColorSlot::reference2Set1, ColorSlot::reference2Set2,
+    ColorSlot::reference3Set1,  ColorSlot::reference3Set2,
 };
 
 } // namespace
@@ -28,10 +29,8 @@ void CopyColorSettings(const ColorSettings& colors, MainWindowColors& target)
 {
     for (size_t i = 0; i < kTableSlots.size(); ++i)
         target.ColorTable[i] = colors[kTableSlots[i]];
-    target.Marker11 = colors[ColorSlot::Marker11];
-    target.Marker12 = colors[ColorSlot::Marker12];
-    target.Marker21 = colors[ColorSlot::Marker21];
-    target.Marker22 = colors[ColorSlot::Marker22];
-    target.Cross = colors[ColorSlot::Cross];
-    target.ChartBG = colors[ColorSlot::ChartBG];
+    target.PeakCircles = {colors[ColorSlot::peakCircles1], colors[ColorSlot::peakCircles2]};
+    target.RemeasureCrosses = {colors[ColorSlot::remeasureCrosses1], colors[ColorSlot::remeasureCrosses2]};
+    target.Crosshair = colors[ColorSlot::crosshair];
+    target.ChartBackground = colors[ColorSlot::chartBackground];
 }

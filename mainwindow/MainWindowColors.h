@@ -4,26 +4,55 @@
 #include "chart/canvas/PlotColor.h"
 
 #include <array>
+#include <cstddef>
 
 struct ColorSettings;
 
+// The entries of the main window's colour table, in its order: one per series the colour
+// dialog colours, then two that have no panel in the dialog.
+enum class TraceColor : size_t {
+    rawTrace1,
+    limitLine1, // and its margin line
+    cableCorrection,
+    lisnCorrection,
+    limitLine2, // and its margin line
+    tablePreview, // the editor's preview ("Show Data")
+    correctedTrace1,
+    rawTrace2,
+    correctedTrace2,
+    amplifierCorrection,
+    antennaFactor,
+    reference1Set1,
+    reference1Set2,
+    reference2Set1,
+    reference2Set2,
+    reference3Set1,
+    reference3Set2,
+    withoutPanel1,
+    withoutPanel2,
+};
+
 // Where the main window's drawing code reads its colours from.
 struct MainWindowColors {
-    // Per-trace colours, in this order: raw 1, limit 1, cable, LISN/attenuator, limit 2, the
-    // editor's preview ("Show Data"), corrected 1, raw 2, corrected 2, amplifier, antenna, stored
-    // trace 1 of set 1 and of set 2, trace 2 of both sets, trace 3 of both sets; then two colours
-    // that have no panel in the colour dialog.
     static constexpr int kTableSize = 19;
+    // The dialog sets the entries up to and including reference3Set2.
     static constexpr int kFromColorDialog = 17;
     std::array<TColor, kTableSize> ColorTable{};
 
-    TColor Marker11 = 0x00FF00; // peak circles of set 1
-    TColor Marker12 = 0xFF00FF; // peak circles of set 2
-    TColor Marker21 = 0xFF00FF; // re-measure crosses of set 1
-    TColor Marker22 = 0x00FF00; // re-measure crosses of set 2
-    TColor Cross = 0xFF0000;    // crosshair and harmonic lines
-    TColor ChartBG = 0xA4A0A0;  // back walls of the main chart and the coverage charts
+    TColor operator[](TraceColor entry) const { return ColorTable[static_cast<size_t>(entry)]; }
+    TColor& operator[](TraceColor entry) { return ColorTable[static_cast<size_t>(entry)]; }
+
+    // Per set (index 0 is set 1).
+    std::array<TColor, 2> PeakCircles{0x00FF00, 0xFF00FF};
+    std::array<TColor, 2> RemeasureCrosses{0xFF00FF, 0x00FF00};
+    TColor Crosshair = 0xFF0000;       // crosshair and harmonic lines
+    TColor ChartBackground = 0xA4A0A0; // back walls of the main chart and the coverage charts
 };
+
+// The entry of each set's corrected trace (index 0 is set 1), which also colours the set's
+// marker flags, "M" box and level read-out.
+inline constexpr std::array<TraceColor, 2> kCorrectedTraceColors{TraceColor::correctedTrace1,
+                                                                 TraceColor::correctedTrace2};
 
 // The main window's start-up colours. The editor's preview entry is left black: the colour
 // dialog, created after the main window, sets it with the first 17 entries.

@@ -24,58 +24,46 @@ void Append(QStringListModel& model, const QString& text)
     model.setData(model.index(row), text);
 }
 
-struct SetOfClick {
-    bool& Armed;
-    MarkerStore& Store;
-    TChartSeries* Corrected;
-    TColor Colour;
-    const char* Name; // "1" or "2"
-};
-
-// Places a marker of one set; false when the click lies outside the visible frequency range
-// (the handler then ends, and the other set is not looked at).
-bool PlaceMarker(ChartClick& c, SetOfClick s, double frequency)
+// Places a marker of one set (index 0 is set 1); false when the click lies outside the visible
+// frequency range (the handler then ends, and the other set is not looked at).
+bool PlaceMarker(ChartClick& c, size_t set, double frequency)
 {
-    s.Armed = false;
+    c.Boxes.Sets[set].Armed = false;
+    MarkerStore& store = *c.Markers[set];
+    TChartSeries* corrected = c.Corrected[set];
+    const QString name = QString::number(set + 1);
     const int64_t x = RoundHalfEven(frequency);
     const OverlayPainter& p = c.Front;
     if (x < p.Bottom.CurrentMinimum() || x > p.Bottom.CurrentMaximum() + 1)
         return false;
-    const TraceLevel level = s.Corrected ? InterpolateSeriesLevel(*s.Corrected, x) : TraceLevel{};
-    const int32_t n = s.Store.Count + 1;
+    const TraceLevel level = corrected ? InterpolateSeriesLevel(*corrected, x) : TraceLevel{};
+    const int32_t n = store.Count + 1;
     const int32_t row = p.Left.ValueToPixel(level.Level);
-    if (s.Store.Full()) {
-        c.Messages.Append(QStringLiteral("Info: out of markers for set ") + QLatin1String(s.Name));
+    if (store.Full()) {
+        c.Messages.Append(QStringLiteral("Info: out of markers for set ") + name);
         return true;
     }
-    s.Store.Count = n;
-    s.Store.Marker(n) = MakeMarker(n, static_cast<int32_t>(x), level.Level, row);
+    store.Count = n;
+    store.Marker(n) = MakeMarker(n, static_cast<int32_t>(x), level.Level, row);
     const QString label = QString::number(n) + QLatin1Char(' ') + IntKhzToScaledText(QString::number(x)) +
                           QLatin1Char(' ') + FloatToStrF(level.Level + c.UnitOffset, FloatFormat::ffFixed, 10, 2) +
                           QLatin1Char(' ') + c.UnitName;
-    DrawMarkerFlag(p, s.Colour, label, static_cast<double>(x), row);
-    c.Debug.LogMessage(QStringLiteral("Marker") + QLatin1String(s.Name) + QStringLiteral(" #") + QString::number(n));
+    DrawMarkerFlag(p, c.Colors[kCorrectedTraceColors[set]], label, static_cast<double>(x), row);
+    c.Debug.LogMessage(QStringLiteral("Marker") + name + QStringLiteral(" #") + QString::number(n));
     return true;
 }
 
 } // namespace
 
-void ArmMarker(MarkerBoxes& boxes, int set, bool checked)
+void ArmMarker(MarkerBoxes& boxes, size_t set, bool checked)
 {
-    if (set == 2)
-        boxes.M2 = checked;
-    else
-        boxes.M1 = checked;
+    SetMarkerBoxes& armed = boxes.Sets[set];
+    armed.Armed = checked;
     if (!checked)
         return;
     boxes.Harmonics = false;
-    if (set == 2) {
-        boxes.M1 = false;
-        boxes.Show2 = true;
-    } else {
-        boxes.M2 = false;
-        boxes.Show1 = true;
-    }
+    boxes.Sets[1 - set].Armed = false;
+    armed.Show = true;
 }
 
 ChartBounds ChartMouseDown(ChartClick& c, int mouseX)
@@ -94,15 +82,11 @@ ChartBounds ChartMouseDown(ChartClick& c, int mouseX)
     if (c.Boxes.Harmonics && !c.Boxes.Magnify) {
         if (c.RepaintChart)
             c.RepaintChart();
-        DrawHarmonics(p, c.Colors.Cross, static_cast<double>(RoundHalfEven(frequency)), c.HarmonicsOrder);
+        DrawHarmonics(p, c.Colors.Crosshair, static_cast<double>(RoundHalfEven(frequency)), c.HarmonicsOrder);
     }
-    constexpr size_t kCorrected1 = 6;
-    constexpr size_t kCorrected2 = 8;
-    if (c.Boxes.M1 && !c.Boxes.Magnify &&
-        !PlaceMarker(c, {c.Boxes.M1, c.Markers1, c.Corrected1, c.Colors.ColorTable[kCorrected1], "1"}, frequency))
-        return frozen;
-    if (c.Boxes.M2 && !c.Boxes.Magnify)
-        PlaceMarker(c, {c.Boxes.M2, c.Markers2, c.Corrected2, c.Colors.ColorTable[kCorrected2], "2"}, frequency);
+    for (size_t set = 0; set < c.Boxes.Sets.size(); ++set)
+        if (c.Boxes.Sets[set].Armed && !c.Boxes.Magnify && !PlaceMarker(c, set, frequency))
+            break;
     return frozen;
 }
 
@@ -114,16 +98,16 @@ void ClearLastMarker(MarkerStore& store)
         --store.Count;
 }
 
-void CopyMarkers(const MarkerStore& markers1, const MarkerStore& markers2, PeakLists& peaks1, PeakLists& peaks2)
+void CopyMarkers(const std::array<const MarkerStore*, 2>& markers, const std::array<PeakLists*, 2>& peaks)
 {
-    peaks1.Clear();
-    peaks2.Clear();
-    for (auto [store, peaks] : {std::pair{&markers1, &peaks1}, std::pair{&markers2, &peaks2}}) {
-        for (int32_t n = 1; n <= store->Count; ++n) {
-            const MarkerRecord& m = store->Marker(n);
-            Append(peaks->Lines, m.LabelDbuv);
-            Append(peaks->Freqs, m.FrequencyText);
-            Append(peaks->Levels, FormatMachineFixed(m.Level, 2));
+    for (PeakLists* lists : peaks)
+        lists->Clear();
+    for (size_t set = 0; set < markers.size(); ++set) {
+        for (int32_t n = 1; n <= markers[set]->Count; ++n) {
+            const MarkerRecord& m = markers[set]->Marker(n);
+            Append(peaks[set]->Lines, m.LabelDbuv);
+            Append(peaks[set]->Freqs, m.FrequencyText);
+            Append(peaks[set]->Levels, FormatMachineFixed(m.Level, 2));
         }
     }
 }

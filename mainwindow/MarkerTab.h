@@ -6,6 +6,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -23,19 +24,22 @@ struct OverlayPainter;
 // the peak lists' crosshair and "Select 6 maxpeaks". The handlers read their boxes into these
 // structs, call one function and show the result.
 
+// The boxes of one set on the Marker tab.
+struct SetMarkerBoxes {
+    bool Armed = false; // "M1" (CheckBox32) / "M2" (CheckBox33): the next click places a marker
+    bool Show = true;   // "show" (CheckBox34 / CheckBox35)
+};
+
 // The boxes a click on the chart reads and changes.
 struct MarkerBoxes {
-    bool M1 = false;        // "M1" (CheckBox32): the next click places a marker on set 1
-    bool M2 = false;        // "M2" (CheckBox33)
-    bool Show1 = true;      // "show" of set 1 (CheckBox34)
-    bool Show2 = true;      // "show" of set 2 (CheckBox35)
+    std::array<SetMarkerBoxes, 2> Sets{}; // index 0 is set 1
     bool Harmonics = false; // "Harmonics" (CheckBox20)
     bool Magnify = false;   // "Magnify" (CheckBox23)
 };
 
-// Ticking "M1" (set 1) or "M2" (set 2) unticks the other and "Harmonics" and shows that set's
+// Ticking "M1" (set index 0) or "M2" (1) unticks the other and "Harmonics" and shows that set's
 // markers; unticking changes nothing else.
-void ArmMarker(MarkerBoxes& boxes, int set, bool checked);
+void ArmMarker(MarkerBoxes& boxes, size_t set, bool checked);
 
 // What a mouse-down on the main chart works on.
 struct ChartClick {
@@ -45,10 +49,8 @@ struct ChartClick {
     // Repaints the chart at once (the harmonic lines of an earlier click vanish).
     std::function<void()> RepaintChart;
     MarkerBoxes& Boxes;
-    MarkerStore& Markers1;
-    MarkerStore& Markers2;
-    TChartSeries* Corrected1 = nullptr; // Series7
-    TChartSeries* Corrected2 = nullptr; // Series9
+    std::array<MarkerStore*, 2> Markers;   // of set 1 and set 2
+    std::array<TChartSeries*, 2> Corrected; // Series7, Series9
     const MainWindowColors& Colors;
     int32_t HarmonicsOrder = 7;         // advanced option "Harmonics_Order"
     int32_t UnitOffset = 0;             // LevelUnitOffset
@@ -71,7 +73,7 @@ void ClearLastMarker(MarkerStore& store);
 // "Copy Markers" (Button10): both sets' peak lists (and their re-measurement lists and grids)
 // replaced by the markers: the dBuV label as the peak line, the frequency in kHz and the level in
 // dBuV as numbers, so that the re-measurement and the peak marks read them like any peak.
-void CopyMarkers(const MarkerStore& markers1, const MarkerStore& markers2, PeakLists& peaks1, PeakLists& peaks2);
+void CopyMarkers(const std::array<const MarkerStore*, 2>& markers, const std::array<PeakLists*, 2>& peaks);
 
 // "Select 6 maxpeaks" (CheckBox18, CheckBox19): the rows to select, one per pass of six. Each
 // pass takes the highest level above -10000 not taken before (the earlier row on a tie), row 0

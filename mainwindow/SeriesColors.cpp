@@ -6,29 +6,29 @@ std::vector<SeriesRole> SeriesOfColor(ColorSlot slot)
 {
     using enum SeriesRole;
     switch (slot) {
-    case ColorSlot::Ser1: return {rawTrace1};
-    case ColorSlot::Ser2: return {limitLine1, marginLine1};
-    case ColorSlot::Ser3: return {cableCorrection};
-    case ColorSlot::Ser4: return {lisnCorrection};
-    case ColorSlot::Ser5: return {limitLine2, marginLine2};
-    case ColorSlot::Ser6: return {tablePreview};
-    case ColorSlot::Ser7: return {correctedTrace1, segmentMarks1};
-    case ColorSlot::Ser8: return {rawTrace2};
-    case ColorSlot::Ser9: return {correctedTrace2, segmentMarks2};
-    case ColorSlot::Ser10: return {amplifierCorrection};
-    case ColorSlot::Ser11: return {antennaFactor};
-    case ColorSlot::Trace1Seg1: return {reference1Set1};
-    case ColorSlot::Trace1Seg2: return {reference1Set2};
-    case ColorSlot::Trace2Seg1: return {reference2Set1};
-    case ColorSlot::Trace2Seg2: return {reference2Set2};
-    case ColorSlot::Trace3Seg1: return {reference3Set1};
-    case ColorSlot::Trace3Seg2: return {reference3Set2};
-    case ColorSlot::Marker11:
-    case ColorSlot::Cross:
-    case ColorSlot::ChartBG:
-    case ColorSlot::Marker12:
-    case ColorSlot::Marker21:
-    case ColorSlot::Marker22: return {};
+    case ColorSlot::rawTrace1: return {rawTrace1};
+    case ColorSlot::limitLine1: return {limitLine1, marginLine1};
+    case ColorSlot::cableCorrection: return {cableCorrection};
+    case ColorSlot::lisnCorrection: return {lisnCorrection};
+    case ColorSlot::limitLine2: return {limitLine2, marginLine2};
+    case ColorSlot::tablePreview: return {tablePreview};
+    case ColorSlot::correctedTrace1: return {correctedTrace1, segmentMarks1};
+    case ColorSlot::rawTrace2: return {rawTrace2};
+    case ColorSlot::correctedTrace2: return {correctedTrace2, segmentMarks2};
+    case ColorSlot::amplifierCorrection: return {amplifierCorrection};
+    case ColorSlot::antennaFactor: return {antennaFactor};
+    case ColorSlot::reference1Set1: return {reference1Set1};
+    case ColorSlot::reference1Set2: return {reference1Set2};
+    case ColorSlot::reference2Set1: return {reference2Set1};
+    case ColorSlot::reference2Set2: return {reference2Set2};
+    case ColorSlot::reference3Set1: return {reference3Set1};
+    case ColorSlot::reference3Set2: return {reference3Set2};
+    case ColorSlot::peakCircles1:
+    case ColorSlot::crosshair:
+    case ColorSlot::chartBackground:
+    case ColorSlot::peakCircles2:
+    case ColorSlot::remeasureCrosses1:
+    case ColorSlot::remeasureCrosses2: return {};
     }
     return {};
 }

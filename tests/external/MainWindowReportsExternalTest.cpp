@@ -120,7 +120,7 @@ TEST_F(MainWindowExports, ImageMagickDrawsTheWmfWithItsPeakCircles)
     EXPECT_FALSE(out.contains("non-conforming")) << out.toStdString();
     const QImage image(png);
     ASSERT_EQ(image.size(), chart1->size());
-    const QColor circle = QColorOf(program->MainState().Colors.Marker11);
+    const QColor circle = QColorOf(program->MainState().Colors.PeakCircles[0]);
     for (const auto& [f, level] : peaks) {
         const int x = chart1->BottomAxis()->ValueToPixel(f);
         const int y = chart1->LeftAxis()->ValueToPixel(level);

@@ -41,26 +41,26 @@ TEST_F(ColorWindowFixture, CreationShowsTheFileAndAClickRecoloursAtOnce)
 
     // The antenna colour's panel is the fifteenth: the panels follow the order the file is read in.
     QPushButton* antenna = &Control<QPushButton>(window, "Panel15");
-    ASSERT_STREQ(KeyOf(ColorSlot::Ser11).PanelName, "Panel15");
+    ASSERT_STREQ(KeyOf(ColorSlot::antennaFactor).PanelName, "Panel15");
     EXPECT_EQ(antenna->text(), "Ant Cor");
     EXPECT_EQ(Background(antenna), QColor(Qt::white));
     EXPECT_EQ(Caption(antenna), QColor(Qt::black));
-    EXPECT_EQ(Background(Panel(window, ColorSlot::Ser7)), QColor(Qt::red));
-    EXPECT_EQ(Caption(Panel(window, ColorSlot::Ser7)), QColor(Qt::white));
-    EXPECT_EQ(main.Colors.ColorTable[6], clRed);
+    EXPECT_EQ(Background(Panel(window, ColorSlot::correctedTrace1)), QColor(Qt::red));
+    EXPECT_EQ(Caption(Panel(window, ColorSlot::correctedTrace1)), QColor(Qt::white));
+    EXPECT_EQ(main.Colors[TraceColor::correctedTrace1], clRed);
 
     // BGR order: $FF0000 is blue.
     window.ColorDialog = [](QWidget*, TColor) { return clBlue; };
-    Panel(window, ColorSlot::Ser11)->click();
+    Panel(window, ColorSlot::antennaFactor)->click();
     EXPECT_EQ(Background(antenna), QColor(Qt::blue));
     EXPECT_EQ(Caption(antenna), QColor(Qt::white));
-    EXPECT_EQ(main.Colors.ColorTable[10], clBlue);
+    EXPECT_EQ(main.Colors[TraceColor::antennaFactor], clBlue);
 
     Control<QPushButton>(window, "Button1").click();
-    EXPECT_EQ(Background(Panel(window, ColorSlot::Marker21)), QColor(Qt::green));
+    EXPECT_EQ(Background(Panel(window, ColorSlot::remeasureCrosses1)), QColor(Qt::green));
     EXPECT_EQ(Background(antenna), QColor(0xC0, 0xDC, 0xC0));
     // "Set to Default" does not write; closing does, whatever changed.
-    EXPECT_EQ(ReadColorSettings(file)[ColorSlot::Ser7], clRed);
+    EXPECT_EQ(ReadColorSettings(file)[ColorSlot::correctedTrace1], clRed);
     window.reject();
     EXPECT_EQ(ReadColorSettings(file), DefaultColors());
 }

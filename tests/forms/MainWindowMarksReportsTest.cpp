@@ -150,13 +150,13 @@ TEST_F(MarksAndReports, ThePaintDrawsThePeakMarksAndFlagsUnderTheBusyCursorAndTh
     chart1->RepaintNow();
     EXPECT_EQ(during, Qt::WaitCursor);
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
-    EXPECT_GT(Pixels(state->Colors.Marker11, X(500), Y(30), 6), 8);
+    EXPECT_GT(Pixels(state->Colors.PeakCircles[0], X(500), Y(30), 6), 8);
 
     // Set 1 hidden: no circle; the R&S receivers paint without the busy cursor.
     Control<QCheckBox>(*w, "CheckBox4").setChecked(false);
     program->Instrument().Device.DeviceFamily = dfRsFpc;
     chart1->RepaintNow();
-    EXPECT_EQ(Pixels(state->Colors.Marker11, X(500), Y(30), 6), 0);
+    EXPECT_EQ(Pixels(state->Colors.PeakCircles[0], X(500), Y(30), 6), 0);
     EXPECT_EQ(during, Qt::ArrowCursor);
 
     // The read-out: 500 kHz lies between the trace's points, 950 kHz beyond it; nothing left of
@@ -184,7 +184,7 @@ TEST_F(MarksAndReports, ThePaintDrawsThePeakMarksAndFlagsUnderTheBusyCursorAndTh
 
 TEST_F(MarksAndReports, AClickPlacesTheArmedMarkerWhichCopyMarkersTurnsIntoPeaks)
 {
-    EXPECT_EQ(QColorOf(state->Colors.ColorTable[6]),
+    EXPECT_EQ(QColorOf(state->Colors[TraceColor::correctedTrace1]),
               Control<QCheckBox>(*w, "CheckBox32").palette().color(QPalette::Window));
     Control<QCheckBox>(*w, "CheckBox20").setChecked(true);
     Control<QCheckBox>(*w, "CheckBox34").setChecked(false);
@@ -193,7 +193,7 @@ TEST_F(MarksAndReports, AClickPlacesTheArmedMarkerWhichCopyMarkersTurnsIntoPeaks
     EXPECT_TRUE(Control<QCheckBox>(*w, "CheckBox34").isChecked());
 
     // The flag's top edge lies 6 pixels above the trace.
-    const TColor flag = state->Colors.ColorTable[6];
+    const TColor flag = state->Colors[TraceColor::correctedTrace1];
     const QRect flagTop(X(500) - 6, Y(60) - 7, 13, 3);
     ASSERT_EQ(Pixels(flag, flagTop), 0);
     Click(X(500), Y(20));
@@ -221,7 +221,7 @@ TEST_F(MarksAndReports, AClickPlacesTheArmedMarkerWhichCopyMarkersTurnsIntoPeaks
     Control<QCheckBox>(*w, "CheckBox20").setChecked(true);
     Click(X(200), Y(20));
     for (int k = 1; k <= 4; ++k)
-        EXPECT_GT(Pixels(state->Colors.Cross, QRect(X(200 * k), Y(90), 1, Y(10) - Y(90))), 20) << k;
+        EXPECT_GT(Pixels(state->Colors.Crosshair, QRect(X(200 * k), Y(90), 1, Y(10) - Y(90))), 20) << k;
     EXPECT_EQ(state->Markers[0].Count, 1);
     Control<QPushButton>(*w, "Button5").click();
     Control<QPushButton>(*w, "Button9").click();
@@ -255,8 +255,8 @@ TEST_F(MarksAndReports, SelectSixMaxpeaksAndTheCrosshairOfADoubleClick)
     EXPECT_FALSE(Control<QCheckBox>(*w, "CheckBox19").isChecked());
 
     emit Control<QListView>(*w, "ListBox1").doubleClicked(set1.Lines.index(4));
-    EXPECT_GT(Pixels(state->Colors.Cross, X(500), Y(30), 1), 0);
-    EXPECT_GT(Pixels(state->Colors.Cross, X(250), Y(70), 1), 0);
+    EXPECT_GT(Pixels(state->Colors.Crosshair, X(500), Y(30), 1), 0);
+    EXPECT_GT(Pixels(state->Colors.Crosshair, X(250), Y(70), 1), 0);
 }
 
 TEST_F(MarksAndReports, TheFaderAndMathPages)
@@ -399,7 +399,7 @@ TEST_F(MarksAndReports, LabelsStayInsideAndFlagsKeepTheirLevelsInTheMailPicture)
         tipX = bottom.ValueToPixel(950);
         tipY = chart.LeftAxis()->ValueToPixel(62.09);
     };
-    const QColor flag = QColorOf(state->Colors.ColorTable[6]);
+    const QColor flag = QColorOf(state->Colors[TraceColor::correctedTrace1]);
     struct View {
         bool logarithmic;
         double minimum, maximum;

@@ -413,9 +413,9 @@ TEST_F(MainWindowFixture, ColoursAndFamilyControlsReachTheWindow)
     TChartSeries& limit = *w->chart().Series(SeriesRole::limitLine1);
     limit.AddPointXY(150, 66);
     limit.AddPointXY(30000, 60);
-    program->MainState().ColorEditor.SetColor(ColorSlot::Ser2, clAqua);
+    program->MainState().ColorEditor.SetColor(ColorSlot::limitLine1, clAqua);
     EXPECT_EQ(limit.GetPointColor(1), clAqua);
-    program->MainState().ColorEditor.SetColor(ColorSlot::ChartBG, clWhite);
+    program->MainState().ColorEditor.SetColor(ColorSlot::chartBackground, clWhite);
     EXPECT_EQ(chart1->BackColor(), clWhite);
     EXPECT_EQ(Control<TChart>(Control<CoverageFrame>(*w, "Frame141"), "Chart3").BackColor(), clWhite);
     EXPECT_EQ(w->projectTargets().Colors.Limit1, clAqua);

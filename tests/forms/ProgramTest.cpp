@@ -101,7 +101,7 @@ TEST_F(ProgramFixture, CreatesTheTwelveWindowsInOrderWithTheirCaptions)
     EXPECT_TRUE(app.HostId.startsWith(QStringLiteral("HID")));
     // The colour window, created after the main window, gave it the colours of a missing file,
     // the editor preview's included, which the start-up leaves unset.
-    EXPECT_EQ(program->MainState().Colors.ColorTable[5], clRed);
+    EXPECT_EQ(program->MainState().Colors[TraceColor::tablePreview], clRed);
     Control<QAction>(*program->Windows().mainWindow, "EditColors1").trigger();
     EXPECT_TRUE(program->Windows().colorSettingsWindow->isVisible());
     program->Windows().colorSettingsWindow->close();

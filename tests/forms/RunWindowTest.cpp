@@ -97,6 +97,7 @@ L MissingInOrder(const L& log, const L& expected)
 // The controls a run sets, as the operator sees them.
 struct ControlState {
     bool play, stop, pause, grid, measureMenu, deviceMenu, displayPeaks, loadProject, runOwnsAnalyser, generator;
+    int clearButtons; // of "Clear chart", "Clear all" and "Clear traces", on three panels
     bool operator==(const ControlState&) const = default;
 };
 ControlState ControlsOf(MainWindow& w)
@@ -110,17 +111,18 @@ ControlState ControlsOf(MainWindow& w)
             enabled(w, "BitBtn3"),   enabled(w, "ValueListEditor1"),
             enabled(w, "Meassure1"), enabled(w, "CP1"),
             enabled(w, "Button8"),   enabled(w, "load1"),
-            w.emissionRunActive(),   enabled(Control<ImmunityFrame>(w, "Frame131"), "SpeedButton1")};
+            w.emissionRunActive(),   enabled(Control<ImmunityFrame>(w, "Frame131"), "SpeedButton1"),
+            enabled(w, "Button12") + enabled(w, "Button4") + enabled(w, "Button13")};
 }
 void PrintTo(const ControlState& c, std::ostream* os)
 {
     *os << "play " << c.play << " stop " << c.stop << " pause " << c.pause << " grid " << c.grid << " measure "
         << c.measureMenu << " device " << c.deviceMenu << " displ " << c.displayPeaks << " load " << c.loadProject
-        << " owned " << c.runOwnsAnalyser << " generator " << c.generator;
+        << " owned " << c.runOwnsAnalyser << " generator " << c.generator << " clear " << c.clearButtons;
 }
-constexpr ControlState kIdle{true, false, false, true, true, true, true, true, false, true};
-constexpr ControlState kRunning{false, true, true, false, false, false, false, false, true, false};
-constexpr ControlState kPaused{true, true, false, true, false, false, false, false, true, false};
+constexpr ControlState kIdle{true, false, false, true, true, true, true, true, false, true, 3};
+constexpr ControlState kRunning{false, true, true, false, false, false, false, false, true, false, 0};
+constexpr ControlState kPaused{true, true, false, true, false, false, false, false, true, false, 0};
 
 // The run's own lines, without the correction pass's and the time-stamped ones.
 L RunLines(const RunWindowFixture& f)
@@ -304,7 +306,7 @@ TEST(WindowRun, PauseResumeAndStop)
     const L measured = w.peakLists(1).MeasureLines.stringList();
     ASSERT_EQ(measured.size(), 2);
     ASSERT_TRUE(remeasuring.has_value());
-    EXPECT_EQ(*remeasuring, (ControlState{false, true, false, false, false, false, false, false, true, false}));
+    EXPECT_EQ(*remeasuring, (ControlState{false, true, false, false, false, false, false, false, true, false, 0}));
     EXPECT_TRUE(measured[0].startsWith("1  [POS] ") && measured[1].startsWith("2  [POS] ")) << measured.join('|').toStdString();
     EXPECT_EQ(ControlsOf(w), kIdle);
     Control<QPushButton>(w, "Button6").click();

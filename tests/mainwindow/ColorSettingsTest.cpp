@@ -24,31 +24,31 @@ TEST_F(ColorFileFixture, MissingKeysTakeTheirDefaultsAndSetToDefaultSwapsTheCros
 {
     const ColorSettings missing = ReadColorSettings(file);
     EXPECT_EQ(missing, ColorsWhenMissing());
-    EXPECT_EQ(missing[ColorSlot::Marker21], clFuchsia);
-    EXPECT_EQ(missing[ColorSlot::Marker22], clLime);
-    EXPECT_EQ(missing[ColorSlot::ChartBG], 0xA4A0A0);
+    EXPECT_EQ(missing[ColorSlot::remeasureCrosses1], clFuchsia);
+    EXPECT_EQ(missing[ColorSlot::remeasureCrosses2], clLime);
+    EXPECT_EQ(missing[ColorSlot::chartBackground], 0xA4A0A0);
 
     const ColorSettings reset = DefaultColors();
-    EXPECT_EQ(reset[ColorSlot::Marker21], clLime);
-    EXPECT_EQ(reset[ColorSlot::Marker22], clFuchsia);
+    EXPECT_EQ(reset[ColorSlot::remeasureCrosses1], clLime);
+    EXPECT_EQ(reset[ColorSlot::remeasureCrosses2], clFuchsia);
     ColorSettings swapped = reset;
-    std::swap(swapped[ColorSlot::Marker21], swapped[ColorSlot::Marker22]);
+    std::swap(swapped[ColorSlot::remeasureCrosses1], swapped[ColorSlot::remeasureCrosses2]);
     EXPECT_EQ(swapped, missing);
 
     // Keys are found without regard to case; a value that is no number gives the default.
     ASSERT_TRUE(testsupport::WriteAll(file, "[colors]\r\nser7=255\r\nTrace3Seg2=$FFFFFF\r\nCross=blue\r\n"));
     const ColorSettings read = ReadColorSettings(file);
-    EXPECT_EQ(read[ColorSlot::Ser7], clRed);
-    EXPECT_EQ(read[ColorSlot::Trace3Seg2], clWhite);
-    EXPECT_EQ(read[ColorSlot::Cross], clBlue);
-    EXPECT_EQ(read[ColorSlot::Ser1], clGray);
+    EXPECT_EQ(read[ColorSlot::correctedTrace1], clRed);
+    EXPECT_EQ(read[ColorSlot::reference3Set2], clWhite);
+    EXPECT_EQ(read[ColorSlot::crosshair], clBlue);
+    EXPECT_EQ(read[ColorSlot::rawTrace1], clGray);
 }
 
 TEST_F(ColorFileFixture, WritesAllKeysInTableOrderAsTheOnlySection)
 {
     ASSERT_TRUE(testsupport::WriteAll(file, "[Other]\r\nA=1\r\n[Colors]\r\nSer1=1\r\nStale=2\r\n"));
     ColorSettings colors = DefaultColors();
-    colors[ColorSlot::Ser11] = 0x123456;
+    colors[ColorSlot::antennaFactor] = 0x123456;
     QString error;
     ASSERT_TRUE(WriteColorSettings(file, colors, &error)) << error.toStdString();
 
@@ -71,32 +71,32 @@ TEST_F(ColorFileFixture, EditorKeepsTheMainWindowColoursInStep)
     QSignalSpy changed(&editor, &ColorSettingsEditor::ColorsChanged);
 
     ColorSettings stored = ColorsWhenMissing();
-    stored[ColorSlot::Ser6] = 0x010203;
-    stored[ColorSlot::Trace3Seg2] = 0x040506;
-    stored[ColorSlot::ChartBG] = 0x070809;
+    stored[ColorSlot::tablePreview] = 0x010203;
+    stored[ColorSlot::reference3Set2] = 0x040506;
+    stored[ColorSlot::chartBackground] = 0x070809;
     ASSERT_TRUE(WriteColorSettings(file, stored));
     editor.Load(file);
     ASSERT_EQ(changed.count(), 1);
     EXPECT_EQ(changed.at(0).at(1).value<ColorSlotMask>(), kAllColorSlots);
     // The first 17 table entries come from the dialog, the last two keep their start-up values.
-    EXPECT_EQ(main.ColorTable[5], 0x010203);
-    EXPECT_EQ(main.ColorTable[10], stored[ColorSlot::Ser11]);
-    EXPECT_EQ(main.ColorTable[16], 0x040506);
-    EXPECT_EQ(main.ColorTable[17], clBlack);
-    EXPECT_EQ(main.ColorTable[18], clGray);
-    EXPECT_EQ(main.ChartBG, 0x070809);
+    EXPECT_EQ(main[TraceColor::tablePreview], 0x010203);
+    EXPECT_EQ(main[TraceColor::antennaFactor], stored[ColorSlot::antennaFactor]);
+    EXPECT_EQ(main[TraceColor::reference3Set2], 0x040506);
+    EXPECT_EQ(main[TraceColor::withoutPanel1], clBlack);
+    EXPECT_EQ(main[TraceColor::withoutPanel2], clGray);
+    EXPECT_EQ(main.ChartBackground, 0x070809);
 
-    editor.SetColor(ColorSlot::Ser7, clYellow);
+    editor.SetColor(ColorSlot::correctedTrace1, clYellow);
     ASSERT_EQ(changed.count(), 2);
-    EXPECT_EQ(changed.at(1).at(1).value<ColorSlotMask>(), MaskOf(ColorSlot::Ser7));
-    EXPECT_EQ(main.ColorTable[6], clYellow);
-    editor.SetColor(ColorSlot::Ser7, clYellow);
+    EXPECT_EQ(changed.at(1).at(1).value<ColorSlotMask>(), MaskOf(ColorSlot::correctedTrace1));
+    EXPECT_EQ(main[TraceColor::correctedTrace1], clYellow);
+    editor.SetColor(ColorSlot::correctedTrace1, clYellow);
     EXPECT_EQ(changed.count(), 2);
 
     editor.SetToDefault();
     EXPECT_EQ(changed.count(), 3);
-    EXPECT_EQ(main.Marker21, clLime);
-    EXPECT_EQ(main.ColorTable[6], clLime);
+    EXPECT_EQ(main.RemeasureCrosses[0], clLime);
+    EXPECT_EQ(main[TraceColor::correctedTrace1], clLime);
 
     // Closing writes what the dialog holds, also when nothing changed since.
     ASSERT_TRUE(editor.Save(file));
@@ -117,8 +117,8 @@ TEST(SeriesColors, ChangedColourRecoloursItsSeriesAndLeavesGapsAndOtherSeries)
         s->AddPointXY(3, 30);
     }
     ColorSettings colors = DefaultColors();
-    colors[ColorSlot::Ser7] = clAqua;
-    RecolourSeries(colors, MaskOf(ColorSlot::Ser7), chart);
+    colors[ColorSlot::correctedTrace1] = clAqua;
+    RecolourSeries(colors, MaskOf(ColorSlot::correctedTrace1), chart);
 
     for (const TChartSeries* s : {&corrected1, &marks1}) {
         EXPECT_EQ(s->GetValueColor(0), clAqua);
@@ -130,5 +130,5 @@ TEST(SeriesColors, ChangedColourRecoloursItsSeriesAndLeavesGapsAndOtherSeries)
 
     // "Set to Default" reaches every series of the table; series the chart lacks are skipped.
     RecolourSeries(colors, kAllColorSlots, chart);
-    EXPECT_EQ(corrected2.GetValueColor(0), colors[ColorSlot::Ser9]);
+    EXPECT_EQ(corrected2.GetValueColor(0), colors[ColorSlot::correctedTrace2]);
 }

@@ -141,14 +141,14 @@ TEST_F(Overlays, MouseReadoutUpToOneKhzBeyondTheAxis)
 
 TEST_F(Overlays, CrosshairHarmonicsAndFlagsAtTheAxesPixels)
 {
-    DrawCrosshair(Painter(), colors.Cross, 250, 40);
-    EXPECT_EQ(canvas.lines, (std::vector<Line>{{X(250), Y(100), X(250), Y(0), colors.Cross},
-                                               {X(1000), Y(40), X(0), Y(40), colors.Cross}}));
+    DrawCrosshair(Painter(), colors.Crosshair, 250, 40);
+    EXPECT_EQ(canvas.lines, (std::vector<Line>{{X(250), Y(100), X(250), Y(0), colors.Crosshair},
+                                               {X(1000), Y(40), X(0), Y(40), colors.Crosshair}}));
     canvas.Forget();
 
     // Harmonics of 150 MHz on a view up to 1 GHz: the seventh lies outside.
     axistest::Prepare(*chart.bottom, 100, 1000000);
-    DrawHarmonics(Painter(), colors.Cross, 150000, 7);
+    DrawHarmonics(Painter(), colors.Crosshair, 150000, 7);
     EXPECT_EQ(canvas.lines.size(), 6u);
     EXPECT_EQ(canvas.Texts(), (L{"*1", "*2", "*3", "*4", "*5", "*6"}));
     EXPECT_EQ(canvas.texts[5].x, chart.bottom->ValueToPixel(900000));
@@ -156,13 +156,13 @@ TEST_F(Overlays, CrosshairHarmonicsAndFlagsAtTheAxesPixels)
     canvas.Forget();
 
     axistest::Prepare(*chart.bottom, 0, 1000);
-    DrawMarkerFlag(Painter(), colors.ColorTable[6], "1 500 kHz", 500, 200);
+    DrawMarkerFlag(Painter(), colors[TraceColor::correctedTrace1], "1 500 kHz", 500, 200);
     const int x = X(500);
-    EXPECT_EQ(canvas.lines, (std::vector<Line>{{x, 200, x - 6, 194, colors.ColorTable[6]},
-                                               {x - 6, 194, x + 6, 194, colors.ColorTable[6]},
-                                               {x + 6, 194, x, 200, colors.ColorTable[6]}}));
+    EXPECT_EQ(canvas.lines, (std::vector<Line>{{x, 200, x - 6, 194, colors[TraceColor::correctedTrace1]},
+                                               {x - 6, 194, x + 6, 194, colors[TraceColor::correctedTrace1]},
+                                               {x + 6, 194, x, 200, colors[TraceColor::correctedTrace1]}}));
     EXPECT_EQ(canvas.texts.at(0).y, 180);
-    DrawMarkerFlag(Painter(), colors.ColorTable[6], "on the bound", 0, 200); // strictly inside only
+    DrawMarkerFlag(Painter(), colors[TraceColor::correctedTrace1], "on the bound", 0, 200); // strictly inside only
     EXPECT_EQ(canvas.texts.size(), 1u);
 }
 
@@ -172,21 +172,21 @@ TEST_F(Overlays, PeakMarksOnlyStrictlyInsideAndCrossesOnlyWithPeaks)
     SetList(peaks1.Levels, {"50.00", "100.00", "40,00", "30.00", "20.00", "50.00"});
     SetList(peaks1.MeasureFreqs, {"700.25"});
     SetList(peaks1.MeasureLevels, {"21.00"});
-    DrawPeakMarks(Painter(), peaks1, {colors.Marker11, colors.Marker21, colors.ChartBG}, true);
+    DrawPeakMarks(Painter(), peaks1, {colors.PeakCircles[0], colors.RemeasureCrosses[0], colors.ChartBackground}, true);
     ASSERT_EQ(canvas.ellipses.size(), 2u); // 200.5 kHz and 300 kHz; the bounds and "x" are skipped
-    EXPECT_EQ(canvas.ellipses[0], (Line{X(200.5) - 3, Y(40) + 3, X(200.5) + 3, Y(40) - 3, colors.Marker11}));
+    EXPECT_EQ(canvas.ellipses[0], (Line{X(200.5) - 3, Y(40) + 3, X(200.5) + 3, Y(40) - 3, colors.PeakCircles[0]}));
     EXPECT_EQ(canvas.Texts(), (L{"3", "5"}));
     EXPECT_EQ(canvas.texts[0].y, Y(40) - 15);
     ASSERT_EQ(canvas.lines.size(), 2u);
-    EXPECT_EQ(canvas.lines[0], (Line{X(700.25) - 3, Y(21) + 3, X(700.25) + 3, Y(21) - 3, colors.Marker21}));
+    EXPECT_EQ(canvas.lines[0], (Line{X(700.25) - 3, Y(21) + 3, X(700.25) + 3, Y(21) - 3, colors.RemeasureCrosses[0]}));
     // The circle is drawn in its colour, filled with the back colour.
-    EXPECT_EQ(canvas.GetPixel(X(300), Y(20) - 3), colors.Marker11);
-    EXPECT_EQ(canvas.GetPixel(X(300), Y(20)), colors.ChartBG);
+    EXPECT_EQ(canvas.GetPixel(X(300), Y(20) - 3), colors.PeakCircles[0]);
+    EXPECT_EQ(canvas.GetPixel(X(300), Y(20)), colors.ChartBackground);
 
     canvas.Forget();
     canvas.ellipses.clear();
     SetList(peaks1.Freqs, {});
-    DrawPeakMarks(Painter(), peaks1, {colors.Marker11, colors.Marker21, colors.ChartBG}, false);
+    DrawPeakMarks(Painter(), peaks1, {colors.PeakCircles[0], colors.RemeasureCrosses[0], colors.ChartBackground}, false);
     EXPECT_TRUE(canvas.lines.empty());
 }
 
@@ -208,8 +208,8 @@ TEST_F(Overlays, StampedMarksLookLikeTheMarksDrawnDirectly)
     for (int pass = 0; pass < 2; ++pass) {
         for (MarkCanvas* c : {&direct, &stamped}) {
             OverlayPainter p{*c, *chart.bottom, *chart.left, c == &stamped ? &stamps : nullptr};
-            DrawPeakMarks(p, peaks1, {colors.Marker11, colors.Marker21, colors.ChartBG}, true);
-            DrawMarkerFlag(p, colors.ColorTable[8], "12 345.678 MHz -12.34 dBm", 400 + pass * 200, 300);
+            DrawPeakMarks(p, peaks1, {colors.PeakCircles[0], colors.RemeasureCrosses[0], colors.ChartBackground}, true);
+            DrawMarkerFlag(p, colors[TraceColor::correctedTrace2], "12 345.678 MHz -12.34 dBm", 400 + pass * 200, 300);
         }
     }
     EXPECT_EQ(stamps.Count(), 5 + 1 + 1); // a circle per number, one cross, one flag
@@ -247,13 +247,13 @@ TEST_F(Overlays, PaintDrawsMarksFlagsSegmentHeightsAndEndLabelsIntoTheChart)
     }
     chart.bottom->Items().Add(400);
     chart.bottom->Items().Add(600);
-    OverlayScene scene{colors, colors.ChartBG};
-    scene.Peaks1 = &peaks1;
-    scene.Peaks2 = &peaks2;
-    scene.ViewSet2 = false;
-    scene.Markers1 = &markers1;
+    OverlayScene scene{colors, colors.ChartBackground};
+    scene.Sets[0].Peaks = &peaks1;
+    scene.Sets[1].Peaks = &peaks2;
+    scene.Sets[1].View = false;
+    scene.Sets[0].Markers = &markers1;
     scene.Unit = LevelUnit::dBpW;
-    scene.SegmentMarks1 = &marks1;
+    scene.Sets[0].SegmentMarks = &marks1;
     chart.bottom->SetRange(150, 1150);
     chart.left->SetRange(50, 150);
     chart.OnBeforeDrawSeries = [&] { DrawMainChartOverlays({chart.Canvas(), *chart.bottom, *chart.left}, scene); };
@@ -273,19 +273,19 @@ TEST_F(Overlays, MarkersArePlacedRefusedClearedAndCopied)
     corrected1.AddPointXY(100, 40);
     corrected1.AddPointXY(900, 80);
     MarkerBoxes boxes;
-    ArmMarker(boxes, 1, true);
-    EXPECT_TRUE(boxes.M1 && boxes.Show1 && !boxes.M2 && !boxes.Harmonics);
+    ArmMarker(boxes, 0, true);
+    EXPECT_TRUE(boxes.Sets[0].Armed && boxes.Sets[0].Show && !boxes.Sets[1].Armed && !boxes.Harmonics);
     MessageLog messages;
     DebugLog debug;
     int repaints = 0;
     OverlayPainter front = Painter();
-    ChartClick click{front, [&repaints] { ++repaints; }, boxes, markers1, markers2, &corrected1, nullptr, colors,
-                     7, -107, "dBm", messages, debug};
+    ChartClick click{front,  [&repaints] { ++repaints; }, boxes, {&markers1, &markers2}, {&corrected1, nullptr},
+                     colors, 7, -107, "dBm", messages, debug};
 
     const ChartBounds frozen = ChartMouseDown(click, X(500));
     EXPECT_EQ(frozen.Bottom, (AxisRange{0, 1000}));
     EXPECT_EQ(frozen.Left, (AxisRange{0, 100}));
-    EXPECT_FALSE(boxes.M1);
+    EXPECT_FALSE(boxes.Sets[0].Armed);
     ASSERT_EQ(markers1.Count, 1);
     const MarkerRecord& m = markers1.Marker(1);
     EXPECT_EQ(m.X, 500);
@@ -296,22 +296,22 @@ TEST_F(Overlays, MarkersArePlacedRefusedClearedAndCopied)
     EXPECT_EQ(MakeMarker(3, 150000, 45.2, 0).LabelDbuv, "3 150.000 MHz 45.20 dBuV");
 
     // A click beyond the range places nothing, and set 2 is not looked at.
-    boxes.M1 = boxes.M2 = true;
+    boxes.Sets[0].Armed = boxes.Sets[1].Armed = true;
     ChartMouseDown(click, X(1000) + 30);
-    EXPECT_FALSE(boxes.M1);
-    EXPECT_TRUE(boxes.M2);
+    EXPECT_FALSE(boxes.Sets[0].Armed);
+    EXPECT_TRUE(boxes.Sets[1].Armed);
     EXPECT_EQ(markers1.Count + markers2.Count, 1);
-    boxes.M2 = false;
+    boxes.Sets[1].Armed = false;
 
     // The 51st marker is refused; "Clear Last" frees a slot.
     for (int i = 0; i < 50; ++i) {
-        boxes.M1 = true;
+        boxes.Sets[0].Armed = true;
         ChartMouseDown(click, X(200));
     }
     EXPECT_EQ(markers1.Count, 50);
     EXPECT_EQ(messages.Lines(), L{"Info: out of markers for set 1"});
     ClearLastMarker(markers1);
-    boxes.M1 = true;
+    boxes.Sets[0].Armed = true;
     ChartMouseDown(click, X(200));
     EXPECT_EQ(markers1.Count, 50);
     EXPECT_EQ(messages.Lines().size(), 1);
@@ -336,7 +336,7 @@ TEST_F(Overlays, MarkersArePlacedRefusedClearedAndCopied)
     markers1.Marker(2) = MakeMarker(2, 300, -3.456, 0);
     peaks2.AddPeak(10, 20, 30);
     peaks1.MeasureLines.setStringList({"old"});
-    CopyMarkers(markers1, markers2, peaks1, peaks2);
+    CopyMarkers({&markers1, &markers2}, {&peaks1, &peaks2});
     EXPECT_EQ(peaks1.Lines.stringList(), (L{"1 150.000 MHz 45.20 dBuV", "2 300 kHz -3.46 dBuV"}));
     EXPECT_EQ(peaks1.Freqs.stringList(), (L{"150000", "300"}));
     EXPECT_EQ(peaks1.Levels.stringList(), (L{"45.20", "-3.46"}));
@@ -364,12 +364,12 @@ TEST(MarkerTab, SixHighestPeaksTiesFirstAndTextsThatDoNotParse)
               (std::vector<int>{7, 1, 3, 4, 0, 6}));
     EXPECT_TRUE(SelectMaxPeaks({}).empty());
     MarkerBoxes boxes;
-    boxes.M1 = true;
+    boxes.Sets[0].Armed = true;
     boxes.Harmonics = true;
-    ArmMarker(boxes, 2, true);
-    EXPECT_TRUE(boxes.M2 && !boxes.M1 && !boxes.Harmonics && boxes.Show2);
-    ArmMarker(boxes, 2, false);
-    EXPECT_FALSE(boxes.M2);
+    ArmMarker(boxes, 1, true);
+    EXPECT_TRUE(boxes.Sets[1].Armed && !boxes.Sets[0].Armed && !boxes.Harmonics && boxes.Sets[1].Show);
+    ArmMarker(boxes, 1, false);
+    EXPECT_FALSE(boxes.Sets[1].Armed);
 }
 
 TEST_F(Overlays, DoubleClickPutsTheCrosshairOnTheClickedPeak)
@@ -377,10 +377,10 @@ TEST_F(Overlays, DoubleClickPutsTheCrosshairOnTheClickedPeak)
     int repaints = 0;
     const L freqs{"100.00", "250,50", "bad"};
     const L levels{"10.00", "42.00", "1"};
-    EXPECT_FALSE(ShowPeakCrosshair(Painter(), [&] { ++repaints; }, colors.Cross, freqs, levels, 2));
-    EXPECT_FALSE(ShowPeakCrosshair(Painter(), [&] { ++repaints; }, colors.Cross, freqs, levels, 3));
+    EXPECT_FALSE(ShowPeakCrosshair(Painter(), [&] { ++repaints; }, colors.Crosshair, freqs, levels, 2));
+    EXPECT_FALSE(ShowPeakCrosshair(Painter(), [&] { ++repaints; }, colors.Crosshair, freqs, levels, 3));
     EXPECT_EQ(repaints, 0);
-    ASSERT_TRUE(ShowPeakCrosshair(Painter(), [&] { ++repaints; }, colors.Cross, freqs, levels, 1));
+    ASSERT_TRUE(ShowPeakCrosshair(Painter(), [&] { ++repaints; }, colors.Crosshair, freqs, levels, 1));
     EXPECT_EQ(repaints, 1);
     ASSERT_EQ(canvas.lines.size(), 2u);
     EXPECT_EQ(canvas.lines[0].x0, X(250.5));
