@@ -35,8 +35,6 @@ public:
     // while the message loop keeps running. "SA SER" prepares it only when the kind changes, so
     // that a serial resource typed before stays.
     void openForKind(LinkKind kind);
-    // The same for a menu that still hands over the kind's number (1 to 5).
-    void openForKind(int32_t kind) { openForKind(static_cast<LinkKind>(kind)); }
     // "Rd DSA Status" is offered in debug mode only.
     void showDebugControls(bool shown);
 

@@ -177,7 +177,7 @@ void MainWindow::SyncRunSettings()
     s.MaxPeakZeroSpan = instrumentPanel_->maxPeakZeroSpanOn();
     s.MaxFilter = segmentsPanel_->maxFilterOn();
     s.UseCompensation = reportPanel_->useCompensation();
-    s.VbwMode = instrumentPanel_->vbwThreeRbw() ? 0 : 1;
+    s.VbwAuto = !instrumentPanel_->vbwThreeRbw();
     TakePointColors(s, state_.Colors);
 }
 

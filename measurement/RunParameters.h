@@ -32,7 +32,7 @@ struct RunSwitches {
     bool MaxPeakZeroSpan = false; // "mPk" (CheckBox22): take the max. value in zero span
     bool MaxFilter = false;       // "MaxFilter" (CheckBox3): one peak per run of exceeding points
     bool UseCompensation = false; // "use compensation" (CheckBox37)
-    bool VbwMode = true;          // "auto" (true) or "1:3" (false: VBW three times the RBW)
+    bool VbwAuto = true;          // "auto"; off: "1:3" (VBW three times the RBW)
     // Colours of the points added to the raw and the corrected traces.
     TColor RawColor1 = clGray;
     TColor RawColor2 = clSilver;

@@ -51,7 +51,7 @@ void TripleVbw(SegmentJob& job, const SegmentRecord& s)
 // The Rigol runners' VBW option: only with "VBWBox" in the settings and VBW "1:3" chosen.
 void RigolVbwOption(SegmentJob& job, const SegmentRecord& s)
 {
-    if (!job.Scpi.Options.OptVbwBox || job.Switches.VbwMode)
+    if (!job.Scpi.Options.OptVbwBox || job.Switches.VbwAuto)
         return;
     double rbw = 0;
     if (!TryStrToFloatAnySep(s.Rbw, rbw)) {

@@ -114,7 +114,7 @@ TEST_P(FamilyRun, SegmentsAreMeasuredCorrectedAndTheirPeaksListed)
     const FamilyCase& fc = GetParam();
     RunFixture f;
     f.options.OptVbwBox = true; // with VBW "1:3" the Rigol runners set VBW = 3 x RBW
-    f.switches.VbwMode = 0;
+    f.switches.VbwAuto = false;
     f.switches.EmiZeroSpan = fc.zeroSpan;
     f.switches.MaxFilter = true;
     ASSERT_NO_FATAL_FAILURE(f.Connect(fc.name));
