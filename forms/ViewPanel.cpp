@@ -42,7 +42,7 @@ private:
 // A view box: its designer name and caption, whether it is ticked at the start, where it sits in
 // the group's grid (its colour key, if it has one, beside it), its key's colour (the corrections
 // have many colours, so theirs is red) and its series.
-struct ViewBoxSpec {
+struct ViewBoxRow {
     const char* name;
     const char* caption;
     bool checked;
@@ -54,11 +54,11 @@ struct ViewBoxSpec {
 };
 
 // In the order the boxes are made, column by column.
-const std::vector<ViewBoxSpec>& ViewBoxSpecs()
+const std::vector<ViewBoxRow>& ViewBoxRows()
 {
     using enum SeriesRole;
     using C = TraceColor;
-    static const std::vector<ViewBoxSpec> specs = {
+    static const std::vector<ViewBoxRow> specs = {
         {"CheckBox4", "Set1", true, 0, 0, true, C::correctedTrace1, {correctedTrace1}},
         {"CheckBox5", "Set2", true, 0, 1, true, C::correctedTrace2, {correctedTrace2}},
         {"CheckBox6", "Raw1", true, 0, 2, true, C::rawTrace1, {rawTrace1}},
@@ -94,20 +94,20 @@ ViewPanel::ViewPanel(const MainWindowColors& colors, QWidget* parent) : QWidget(
     grid->setContentsMargins(4, 2, 4, 2);
     grid->setVerticalSpacing(0);
     grid->setHorizontalSpacing(2);
-    for (const ViewBoxSpec& spec : ViewBoxSpecs())
+    for (const ViewBoxRow& box : ViewBoxRows())
         viewBoxes.push_back(
-            {NamedCheckBox(viewGroup, spec.name, QString::fromLatin1(spec.caption), spec.checked), spec.roles});
+            {NamedCheckBox(viewGroup, box.name, QString::fromLatin1(box.caption), box.checked), box.roles});
     viewCorrectionsCheckBox = BoxOf(SeriesRole::cableCorrection);
     viewMasterCheckBox = BoxOf(SeriesRole::masterCorrection);
     for (size_t i = 0; i < viewBoxes.size(); ++i) {
-        const ViewBoxSpec& spec = ViewBoxSpecs()[i];
-        if (spec.key) {
+        const ViewBoxRow& box = ViewBoxRows()[i];
+        if (box.key) {
             auto* key = new ViewColorKey(
-                [&colors, entry = spec.colour] { return entry ? colors[*entry] : clRed; }, viewGroup);
+                [&colors, entry = box.colour] { return entry ? colors[*entry] : clRed; }, viewGroup);
             viewColorKeys << key;
-            grid->addWidget(key, spec.row, spec.column * 2);
+            grid->addWidget(key, box.row, box.column * 2);
         }
-        grid->addWidget(viewBoxes[i].box, spec.row, spec.column * 2 + 1);
+        grid->addWidget(viewBoxes[i].box, box.row, box.column * 2 + 1);
     }
     row->addWidget(viewGroup);
 
