@@ -178,15 +178,9 @@ TEST_P(WindowFit, EveryModeFitsAndTheStatusPanelsShowTheirTexts)
     InstrumentState& instrument = program->Instrument();
     instrument.Status.SetText(InstrumentStatus::kConnectionPanel, QStringLiteral("TCPIP0::192.168.100.200::INSTR"));
     instrument.Status.SetText(InstrumentStatus::kModelPanel, QStringLiteral("Siglent SSA-3032X Plus"));
-    InstrumentSettingsEcho& echo = instrument.Device.Echo;
-    echo.StartText = QStringLiteral("150000");
-    echo.StopText = QStringLiteral("30000000");
-    echo.CenterText = QStringLiteral("1859000");
-    echo.SpanText = QStringLiteral("100000");
-    echo.RbwText = QStringLiteral("9000");
-    echo.DetectorText = QStringLiteral("QPEAK");
-    echo.SweepText = QStringLiteral("0.0350");
-    echo.PreAmpText = QStringLiteral("OFF");
+    instrument.Device.Echo = {.StartText = "150000", .StopText = "30000000", .CenterText = "1859000",
+                              .SpanText = "100000", .RbwText = "9000", .DetectorText = "QPEAK",
+                              .SweepText = "0.0350", .PreAmpText = "OFF"};
     QMetaObject::invokeMethod(&Control<QTimer>(*w, "Timer1"), "timeout", Qt::DirectConnection);
     QCoreApplication::processEvents();
     if (GetParam()) {
