@@ -48,9 +48,7 @@ void StartFrozenLater(RunWindowFixture& f, const QObject& scope, const char* fam
         if (!l.startsWith("Info: measurement start seg 1 ") || ++*seen != occurrence)
             return;
         *at = f.sim->Instrument().CommandLog().size() + static_cast<size_t>(n) - 1;
-        SimFaults faults;
-        faults.freezeAfter = static_cast<int>(n);
-        f.sim->Instrument().SetFaults(faults);
+        f.sim->Instrument().SetFaults({.freezeAfter = static_cast<int>(n)});
     });
     f.SetTimeoutMs(kTimeoutMs);
 }
