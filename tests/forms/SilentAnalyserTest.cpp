@@ -48,9 +48,7 @@ void StartFrozenLater(RunWindowFixture& f, const QObject& scope, const char* fam
         if (!l.startsWith("Info: measurement start seg 1 ") || ++*seen != occurrence)
             return;
         *at = f.sim->Instrument().CommandLog().size() + static_cast<size_t>(n) - 1;
-        SimFaults faults;
-        faults.freezeAfter = static_cast<int>(n);
-        f.sim->Instrument().SetFaults(faults);
+        f.sim->Instrument().SetFaults({.freezeAfter = static_cast<int>(n)});
     });
     f.SetTimeoutMs(kTimeoutMs);
 }
@@ -123,9 +121,8 @@ INSTANTIATE_TEST_SUITE_P(
                       SilentCase{"MaxHold", "dsa815", false, true, ":TRAC:DATA? TRACE1"}),
     [](const ::testing::TestParamInfo<SilentCase>& p) { return std::string(p.param.name); });
 
-// Stop pressed 300 ms into the wait for a trace that does not come ends the run at once, however
-// long the time-out; neither that run nor a Play on a link that died meanwhile changes the last
-// results (chart, peak lists, peak grid).
+// Stop pressed 300 ms into the wait for a trace that never comes ends the run at once, whatever the
+// time-out; neither it nor a Play on a link that died since changes the chart, peaks or peak grid.
 TEST(SilentAnalyser, StopEndsTheWaitAndPlayOnADeadLinkKeepsTheResults)
 {
     RunWindowFixture f;

@@ -89,8 +89,9 @@ QString Describe(const QWidget* widget)
 
 // Every visible control below the parent lies inside it, whole, and covers none of its siblings;
 // what a scroll area scrolls may be larger than its viewport.
-void CollectLayoutFaults(const QWidget* parent, QStringList& faults)
+QStringList LayoutFaults(const QWidget* parent)
 {
+    QStringList faults;
     const auto* area = qobject_cast<const QAbstractScrollArea*>(parent->parentWidget());
     const bool scrolled = area && area->viewport() == parent;
     QList<const QWidget*> shown;
@@ -105,8 +106,9 @@ void CollectLayoutFaults(const QWidget* parent, QStringList& faults)
             if (child->geometry().intersects(other->geometry()) && other->objectName() != QLatin1String("PaintBox1"))
                 faults << Describe(child) + QStringLiteral(" covers ") + Describe(other);
         shown << child;
-        CollectLayoutFaults(child, faults);
+        faults += LayoutFaults(child);
     }
+    return faults;
 }
 
 // A panel shows its text whole, or (unless it must be whole) a start of it with "..." that ends on
@@ -133,9 +135,7 @@ TEST_P(WindowFit, CoverageViewShowsEveryControlAndGridRowApart)
     QWidget* frame = &Control(*w, "Frame141");
     ASSERT_TRUE(frame && frame->isVisible());
     EXPECT_LE(frame->mapTo(w, QPoint(0, frame->height())).y(), Control(*w, "StatusBar1").y());
-    QStringList faults;
-    CollectLayoutFaults(frame, faults);
-    EXPECT_TRUE(faults.isEmpty()) << faults.join(QLatin1Char('\n')).toStdString();
+    EXPECT_EQ(LayoutFaults(frame).join(QLatin1Char('\n')).toStdString(), "");
 
     auto* grid = &Control<QTableView>(*frame, "ValueListEditor2");
     const QAbstractItemModel* model = grid->model();
@@ -178,15 +178,9 @@ TEST_P(WindowFit, EveryModeFitsAndTheStatusPanelsShowTheirTexts)
     InstrumentState& instrument = program->Instrument();
     instrument.Status.SetText(InstrumentStatus::kConnectionPanel, QStringLiteral("TCPIP0::192.168.100.200::INSTR"));
     instrument.Status.SetText(InstrumentStatus::kModelPanel, QStringLiteral("Siglent SSA-3032X Plus"));
-    InstrumentSettingsEcho& echo = instrument.Device.Echo;
-    echo.StartText = QStringLiteral("150000");
-    echo.StopText = QStringLiteral("30000000");
-    echo.CenterText = QStringLiteral("1859000");
-    echo.SpanText = QStringLiteral("100000");
-    echo.RbwText = QStringLiteral("9000");
-    echo.DetectorText = QStringLiteral("QPEAK");
-    echo.SweepText = QStringLiteral("0.0350");
-    echo.PreAmpText = QStringLiteral("OFF");
+    instrument.Device.Echo = {.StartText = "150000", .StopText = "30000000", .CenterText = "1859000",
+                              .SpanText = "100000", .RbwText = "9000", .DetectorText = "QPEAK",
+                              .SweepText = "0.0350", .PreAmpText = "OFF"};
     QMetaObject::invokeMethod(&Control<QTimer>(*w, "Timer1"), "timeout", Qt::DirectConnection);
     QCoreApplication::processEvents();
     if (GetParam()) {
@@ -212,9 +206,7 @@ TEST_P(WindowFit, EveryModeFitsAndTheStatusPanelsShowTheirTexts)
         if (checked != w) {
             EXPECT_EQ(checked->size(), Control<QScrollArea>(*w, "clientArea").viewport()->size());
         }
-        QStringList faults;
-        CollectLayoutFaults(checked, faults);
-        EXPECT_TRUE(faults.isEmpty()) << mode << ": " << faults.join('\n').toStdString();
+        EXPECT_EQ(LayoutFaults(checked).join('\n').toStdString(), "") << mode;
     }
     // A re-measured peak's line goes on below where the list is narrower, its level in sight.
     w->peakLists(1).MeasureLines.setStringList({"15  [QPEAK] 5999999.00kHz --> 5999999.25kHz 45.10dBuV"});
@@ -236,9 +228,7 @@ TEST_P(WindowFit, EveryDialogFitsTheSmallScreenWithItsFrame)
             picture::Save(dialog->grab().toImage(), QStringLiteral("dialog-%1-%2").arg(name, Layout()));
             EXPECT_TRUE(QRect(QPoint(), kSmallScreenRoom).contains(QRect(QPoint(), dialog->size())))
                 << name.toStdString() << " " << dialog->width() << "x" << dialog->height();
-            QStringList faults;
-            CollectLayoutFaults(dialog, faults);
-            EXPECT_TRUE(faults.isEmpty()) << name.toStdString() << ": " << faults.join('\n').toStdString();
+            EXPECT_EQ(LayoutFaults(dialog).join('\n').toStdString(), "") << name.toStdString();
             dialog->hide();
         }
         EXPECT_EQ(shown, 1) << name.toStdString();
@@ -282,7 +272,7 @@ TEST_P(WindowFit, ShippedProjectsLabelEachAxisApartInEveryPicture)
     };
     const QStringList projects = QDir(folder.filePath("src")).entryList({QStringLiteral("*.prj")});
     ASSERT_GE(projects.size(), 10);
-    for (const QString& project : projects) {
+    for (const QString& project : projects)
         for (const bool logarithmic : {true, false}) {
             const QString where = project + (logarithmic ? " log " : " lin ");
             w->openProject(folder.filePath("src/" + project));
@@ -295,7 +285,6 @@ TEST_P(WindowFit, ShippedProjectsLabelEachAxisApartInEveryPicture)
             ASSERT_TRUE(SaveChartJpeg(chart, folder.path(), nullptr));
             expectApart(where + "mail picture");
         }
-    }
     for (TChartAxis* axis : {chart.BottomAxis(), chart.LeftAxis()})
         axis->OnDrawLabel = nullptr;
 }

@@ -1,8 +1,7 @@
-// The folders' one-way dependencies: every #include in the program's folders and every library
-// a folder's CMakeLists.txt links must be one the table of layers in README.md allows, and the
-// table and the link lists name only folders the code includes. The table is read from the README
-// itself, so it is written once; a new folder, an upward include or link, a row or link the code
-// no longer needs, or a cycle in the table fails here.
+// The folders' one-way dependencies: every #include in the program's folders and every library a
+// folder's CMakeLists.txt links must be one the table of layers in README.md allows, and no row or
+// link may name a folder the code includes nothing of. The table is read from the README itself;
+// a new folder, an upward include or link, a needless row or link, or a cycle in it fails here.
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -12,7 +11,6 @@
 #include <QTemporaryDir>
 #include <algorithm>
 #include <gtest/gtest.h>
-#include <iterator>
 #include <tuple>
 
 namespace {
@@ -29,12 +27,6 @@ struct Arrow {
     int line = 0;
     QString from, to, text;
     const char* verb = "include";
-};
-
-struct IncludeScan {
-    std::vector<Arrow> arrows;          // includes the table does not allow
-    int seen = 0;                       // includes read
-    QHash<QString, QSet<QString>> used; // the other folders each folder includes
 };
 
 QStringList Backticked(const QString& cell)
@@ -135,12 +127,13 @@ QString IncludedPath(const QDir& root, const QString& fileDir, const QString& te
     return QDir::cleanPath(text);
 }
 
-IncludeScan ScanIncludes(const QString& rootPath, const LayerTable& t)
+// Every include from one folder of the table into another, in file order; *seen counts them all.
+std::vector<Arrow> Includes(const QString& rootPath, const LayerTable& t, int* seen)
 {
     static const QRegularExpression include(QStringLiteral(R"(^\s*#\s*include\s*([<"])([^>"]+)[>"])"));
     const QDir root(rootPath);
-    IncludeScan scan;
-    std::vector<Arrow>& arrows = scan.arrows;
+    std::vector<Arrow> arrows;
+    *seen = 0;
     for (const QString& folder : t.folders) {
         QDirIterator it(root.filePath(folder), {"*.h", "*.hpp", "*.c", "*.cc", "*.cpp"}, QDir::Files,
                         QDirIterator::Subdirectories);
@@ -160,20 +153,17 @@ IncludeScan ScanIncludes(const QString& rootPath, const LayerTable& t)
                 const QRegularExpressionMatch m = include.match(QString::fromUtf8(f.readLine()));
                 if (!m.hasMatch())
                     continue;
-                ++scan.seen;
+                ++*seen;
                 const QString target = IncludedPath(root, fileDir, m.captured(2), m.captured(1) == QLatin1String("\""));
                 const QString to = FolderOf(t, target);
-                if (to.isEmpty() || to == folder)
-                    continue;
-                scan.used[folder].insert(to);
-                if (!t.reach.value(folder).contains(to))
+                if (!to.isEmpty() && to != folder)
                     arrows.push_back({file, line, folder, to, m.captured(2)});
             }
         }
     }
     std::sort(arrows.begin(), arrows.end(),
               [](const Arrow& a, const Arrow& b) { return std::tie(a.file, a.line) < std::tie(b.file, b.line); });
-    return scan;
+    return arrows;
 }
 
 // The libraries each folder's CMakeLists.txt links: the DEPS of its zendrik_library() and what
@@ -182,6 +172,7 @@ IncludeScan ScanIncludes(const QString& rootPath, const LayerTable& t)
 std::vector<Arrow> LinkedFolders(const QString& rootPath, const LayerTable& t)
 {
     static const QRegularExpression call(QStringLiteral(R"(\b(zendrik_library|target_link_libraries)\s*\(([^)]*)\))"));
+    static const QRegularExpression library(QStringLiteral(R"(\bzendrik_library\s*\(\s*([^\s)]+))"));
     static const QRegularExpression comment(QStringLiteral("#[^\n]*"));
     static const QRegularExpression space(QStringLiteral("\\s+"));
     const QDir root(rootPath);
@@ -190,11 +181,8 @@ std::vector<Arrow> LinkedFolders(const QString& rootPath, const LayerTable& t)
         QFile f(root.filePath(folder + QStringLiteral("/CMakeLists.txt")));
         if (f.open(QIODevice::ReadOnly))
             texts[folder] = QString::fromUtf8(f.readAll()).replace(comment, QString());
-        for (auto it = call.globalMatch(texts[folder]); it.hasNext();) {
-            const QRegularExpressionMatch m = it.next();
-            if (m.captured(1) == QLatin1String("zendrik_library"))
-                folderOfLibrary[m.captured(2).split(space, Qt::SkipEmptyParts).value(0)] = folder;
-        }
+        for (auto it = library.globalMatch(texts[folder]); it.hasNext();)
+            folderOfLibrary[it.next().captured(1)] = folder;
     }
     std::vector<Arrow> links;
     for (const QString& folder : t.folders)
@@ -211,28 +199,28 @@ std::vector<Arrow> LinkedFolders(const QString& rootPath, const LayerTable& t)
     return links;
 }
 
-std::vector<Arrow> ForbiddenLinks(const LayerTable& t, const std::vector<Arrow>& links)
+// The arrows the table does not allow.
+std::vector<Arrow> Forbidden(const LayerTable& t, std::vector<Arrow> arrows)
 {
-    std::vector<Arrow> arrows;
-    std::copy_if(links.begin(), links.end(), std::back_inserter(arrows),
-                 [&](const Arrow& a) { return !t.reach.value(a.from).contains(a.to); });
+    std::erase_if(arrows, [&](const Arrow& a) { return t.reach.value(a.from).contains(a.to); });
     return arrows;
 }
 
 // Rows and links that name a folder the code of the folder includes nothing of.
-QStringList Unneeded(const LayerTable& t, const std::vector<Arrow>& links, const IncludeScan& scan)
+QStringList Unneeded(const LayerTable& t, const std::vector<Arrow>& links, const std::vector<Arrow>& includes)
 {
+    const auto unused = [&](const QString& from, const QString& to) {
+        return std::ranges::none_of(includes, [&](const Arrow& i) { return i.from == from && i.to == to; });
+    };
     QStringList found;
     for (const QString& folder : t.folders)
         for (const QString& below : t.buildsOn.value(folder))
-            if (!scan.used.value(folder).contains(below))
-                found << QStringLiteral("README.md: ") + folder + QStringLiteral(" builds on ") + below +
-                             QStringLiteral(" but includes nothing of it");
+            if (unused(folder, below))
+                found << QStringLiteral("README.md: %1 builds on %2 but includes nothing of it").arg(folder, below);
     for (const Arrow& a : links)
-        if (!scan.used.value(a.from).contains(a.to))
-            found << a.file + QLatin1Char(':') + QString::number(a.line) + QStringLiteral(": ") + a.from +
-                         QStringLiteral(" links ") + a.to + QStringLiteral(" (") + a.text +
-                         QStringLiteral(") but includes nothing of it");
+        if (unused(a.from, a.to))
+            found << QStringLiteral("%1:%2: %3 links %4 (%5) but includes nothing of it")
+                         .arg(a.file, QString::number(a.line), a.from, a.to, a.text);
     return found;
 }
 
@@ -240,9 +228,8 @@ std::string Describe(const std::vector<Arrow>& arrows)
 {
     QString out;
     for (const Arrow& a : arrows)
-        out += a.file + QLatin1Char(':') + QString::number(a.line) + QStringLiteral(": ") + a.from +
-               QStringLiteral(" may not ") + QLatin1String(a.verb) + QLatin1Char(' ') + a.to + QStringLiteral(" (") +
-               a.text + QStringLiteral(")\n");
+        out += QStringLiteral("%1:%2: %3 may not %4 %5 (%6)\n")
+                   .arg(a.file, QString::number(a.line), a.from, QLatin1String(a.verb), a.to, a.text);
     return out.toStdString();
 }
 
@@ -260,10 +247,11 @@ TEST(Layers, EveryIncludeOfTheTreeIsOneTheTableAllows)
 {
     const LayerTable t = ReadTable(QStringLiteral(ZENDRIK_SOURCE_DIR));
     ASSERT_TRUE(t.error.isEmpty()) << t.error.toStdString();
-    const IncludeScan scan = ScanIncludes(QStringLiteral(ZENDRIK_SOURCE_DIR), t);
-    EXPECT_TRUE(scan.arrows.empty()) << Describe(scan.arrows);
+    int seen = 0;
+    const std::vector<Arrow> arrows = Forbidden(t, Includes(QStringLiteral(ZENDRIK_SOURCE_DIR), t, &seen));
+    EXPECT_TRUE(arrows.empty()) << Describe(arrows);
     // The tree has thousands; a reader that matched none would pass everything.
-    EXPECT_GT(scan.seen, 1000);
+    EXPECT_GT(seen, 1000);
 }
 
 TEST(Layers, EveryLinkListIsOneTheTableAllowsAndNothingIsLinkedOrListedInVain)
@@ -271,10 +259,9 @@ TEST(Layers, EveryLinkListIsOneTheTableAllowsAndNothingIsLinkedOrListedInVain)
     const LayerTable t = ReadTable(QStringLiteral(ZENDRIK_SOURCE_DIR));
     ASSERT_TRUE(t.error.isEmpty()) << t.error.toStdString();
     const std::vector<Arrow> links = LinkedFolders(QStringLiteral(ZENDRIK_SOURCE_DIR), t);
-    const std::vector<Arrow> arrows = ForbiddenLinks(t, links);
-    EXPECT_TRUE(arrows.empty()) << Describe(arrows);
-    const QStringList unneeded = Unneeded(t, links, ScanIncludes(QStringLiteral(ZENDRIK_SOURCE_DIR), t));
-    EXPECT_TRUE(unneeded.isEmpty()) << unneeded.join(QLatin1Char('\n')).toStdString();
+    EXPECT_EQ(Describe(Forbidden(t, links)), "");
+    int seen = 0;
+    EXPECT_EQ(Unneeded(t, links, Includes(QStringLiteral(ZENDRIK_SOURCE_DIR), t, &seen)).join('\n').toStdString(), "");
     // Every folder but the lowest links something; a reader that found little would pass all.
     EXPECT_GT(links.size(), 30u);
 }
@@ -322,15 +309,16 @@ TEST(Layers, UpwardIncludesAndCyclesAreFound)
     LayerTable t = ReadTable(root);
     ASSERT_TRUE(t.error.isEmpty()) << t.error.toStdString();
     EXPECT_EQ(t.reach.value("high"), QSet<QString>({"low", "low/sub"}));
-    const IncludeScan scan = ScanIncludes(root, t);
-    EXPECT_EQ(scan.seen, 9);
-    EXPECT_EQ(Describe(scan.arrows), "low/B.h:2: low may not include high (high/C.h)\n"
-                                     "low/sub/D.h:1: low/sub may not include high (high/C.h)\n");
+    int seen = 0;
+    EXPECT_EQ(Describe(Forbidden(t, Includes(root, t, &seen))),
+              "low/B.h:2: low may not include high (high/C.h)\n"
+              "low/sub/D.h:1: low/sub may not include high (high/C.h)\n");
+    EXPECT_EQ(seen, 9);
     const std::vector<Arrow> links = LinkedFolders(root, t);
-    EXPECT_EQ(Describe(ForbiddenLinks(t, links)), "low/sub/CMakeLists.txt:3: low/sub may not link high (z_high)\n");
+    EXPECT_EQ(Describe(Forbidden(t, links)), "low/sub/CMakeLists.txt:3: low/sub may not link high (z_high)\n");
     Write(root + "/high/C.h", "#include \"low/sub/D.h\"\n");
     Write(root + "/low/sub/D.cpp", "#include \"D.h\"\n");
-    EXPECT_EQ(Unneeded(t, links, ScanIncludes(root, t)),
+    EXPECT_EQ(Unneeded(t, links, Includes(root, t, &seen)),
               QStringList({"README.md: low/sub builds on low but includes nothing of it",
                            "low/sub/CMakeLists.txt:1: low/sub links low (z_low) but includes nothing of it",
                            "high/CMakeLists.txt:1: high links low (z_low) but includes nothing of it"}));

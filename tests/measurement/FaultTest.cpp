@@ -80,9 +80,8 @@ class DroppedLink : public ::testing::TestWithParam<DropCase> {};
 } // namespace
 
 // A link that closes inside the first segment, or an analyser that falls silent there, ends the
-// run there, with one line, whatever the family's loop waits on; the analyser no longer counts as
-// connected, so Play refuses at once instead of failing the same way again. With Debug on nothing
-// is shown.
+// run there with one line whatever the family's loop waits on, no warning even with Debug on; the
+// analyser no longer counts as connected, so Play refuses at once instead of failing again.
 TEST_P(DroppedLink, EndsTheRunAtOnceAndDisconnects)
 {
     const DropCase& dc = GetParam();

@@ -373,16 +373,14 @@ TEST(SimFaults, ParseAndEffects)
 {
     SimFaults f;
     QString error;
-    ASSERT_TRUE(f.Parse("no-answer, nan,drop=3", &error));
+    ASSERT_TRUE(f.Parse("no-answer, nan,drop=3,freeze=2", &error));
     EXPECT_TRUE(f.noAnswer);
     EXPECT_TRUE(f.nanValue);
     EXPECT_EQ(f.dropAfter, 3);
+    EXPECT_EQ(f.freezeAfter, 2);
     EXPECT_FALSE(SimFaults().Parse("sometimes", &error));
     EXPECT_TRUE(error.contains("sometimes"));
     EXPECT_FALSE(SimFaults().Parse("drop=-1", &error));
-    SimFaults freeze;
-    ASSERT_TRUE(freeze.Parse("freeze=2", &error));
-    EXPECT_EQ(freeze.freezeAfter, 2);
     EXPECT_FALSE(SimFaults().Parse("freeze=x", &error));
 
     auto inst = Make("dsa815");

@@ -319,7 +319,6 @@ TEST_P(PieRim, ShowsBelowTheTopFace)
 INSTANTIATE_TEST_SUITE_P(Chart, PieRim, ::testing::Values(315, 350),
                          [](const auto& p) { return "Elevation" + std::to_string(p.param); });
 
-
 // Zoomed to 80 % and moved 30 pixels, or turned to 345 degrees both ways, a 3D chart's ticks
 // (outside, inside and minor) on the bottom and left axes touch the axis line where it is drawn.
 class AxisTicks3D : public FlatChart, public ::testing::WithParamInterface<int> {};
@@ -387,8 +386,7 @@ TEST_P(PieShadow, OnScreenWhereTheExportHasIt)
     picture::Save(exported, QStringLiteral("pie_shadow_%1_exported").arg(GetParam()));
     pie.Shadow().SetVisible(false);
     const QImage bare = Draw(chart, QStringLiteral("pie_shadow_%1_none").arg(GetParam()));
-    // The pixels each shadow darkens to half the background or more: the same ones, but for a
-    // pixel or two at the blurred edge.
+    // Both shadows darken the same pixels to half the background or more, bar a pixel or two at the edge.
     auto dark = [&bare](const QImage& image, int x, int y) { return 2 * qGray(image.pixel(x, y)) <= qGray(bare.pixel(x, y)); };
     int both = 0, exportOnly = 0, astray = 0;
     for (int y = 0; y < bare.height(); ++y)
