@@ -690,8 +690,7 @@ TEST_P(FaultWindowRun, EndsWithItsLineAndTheWindowStaysUsable)
             ending << l;
     EXPECT_EQ(ending, fc.lines);
     EXPECT_TRUE(f.boxes.isEmpty()) << f.boxes.join('|').toStdString();
-    // A segment that brought no whole trace is neither drawn, listed nor "done".
-    const bool faulty = !fc.lines.filter("Error: ").isEmpty();
+    const bool faulty = !fc.lines.filter("Error: ").isEmpty(); // no whole trace: not drawn, listed, "done"
     EXPECT_EQ(f.Lines("Info: measurement done").size(), faulty ? 0 : 2);
     EXPECT_EQ(w.chart().Series(SeriesRole::rawTrace1)->Count() == 0 && w.peakLists(1).Count() == 0, faulty);
     EXPECT_EQ(ControlsOf(w), kIdle);
@@ -731,7 +730,6 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         FaultCase{"WrongSize", "dsa815", "block-short", Ended(kWrongTrace)},
         FaultCase{"TimeOut", "ssa3032x", "no-answer", Ended(kLostLine)},
-        // Not stopped: the poll ends after the sweep time the program set and the plan's margins.
         FaultCase{"NeverCompletingSweep", "fpc1000", "no-sweep-end", Ended(kNoSweepEnd.arg(71)), 0, true},
         FaultCase{"NeverCompletingSweepRsa", "rsa5065", "no-sweep-end", Ended(kNoSweepEnd.arg(7)), 0, true},
         FaultCase{"UnbelievableSweepTime", "ssa3032x", "sweep-time=3599",
