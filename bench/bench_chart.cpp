@@ -392,10 +392,6 @@ void BM_ProgramTraceFill(benchmark::State& state)
 {
     const Data d = MakeData(750000);
     constexpr int kSeries = 29;
-    AppContext app;
-    InstrumentState instrument;
-    VirtualEventPump pump;
-    ScpiContext c{instrument.Visa, instrument.Device, app.Settings, app.Debug, app.Messages, pump, instrument.Status};
     OurChart our(1, false);
     std::vector<TLineSeries*> series;
     for (int k = 0; k < kSeries; ++k) {
@@ -406,7 +402,7 @@ void BM_ProgramTraceFill(benchmark::State& state)
             TraceReadResult read;
             for (size_t i = first; i < std::min(d.x.size(), first + kSegmentPoints); ++i)
                 read.Points.push_back({d.x[i], y[i]});
-            AddTracePoints(c, s, kTraceColors[k % kTraces], read);
+            AddTracePoints(s, kTraceColors[k % kTraces], read);
         }
         series.push_back(&s);
     }

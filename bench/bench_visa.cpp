@@ -243,7 +243,7 @@ void BM_ReadTraceIntoSeries(benchmark::State& st)
         st.ResumeTiming();
         const TraceReadResult r = binary ? ReadTraceVisaBinary(c, 150000, 1000000000)
                                          : ReadTraceVisaAscii(c, 150000, 1000000000);
-        if (AddTracePoints(c, series, clDefault, r) != n) {
+        if (AddTracePoints(series, clDefault, r) != n) {
             st.SkipWithError("trace not read whole");
             break;
         }

@@ -19,7 +19,12 @@ namespace {
 
 constexpr double kRsaOffset = 106.99;
 constexpr double kSiglentOffset = 106.98;
-constexpr float kLargestLevel = 100000.0f;
+// What no analyser reports, however broken its input stage: below -200 dBm or above +200 dBm,
+// here in dBuV (every reader's levels are dBuV once the family's offset is added). Values such
+// as 1e308 or -3.4e38 are the analyser's "no value" markers, not measurements.
+constexpr double kDbmToDbuv = 107.0;
+constexpr double kLowestLevel = -200.0 + kDbmToDbuv;
+constexpr double kHighestLevel = 200.0 + kDbmToDbuv;
 // The ASCII readers read at least what their fixed buffer held, so that short traces behave as
 // they always did; longer traces get a buffer of their own size.
 constexpr qsizetype kAsciiBufferMinimum = 12800;
@@ -109,19 +114,24 @@ std::optional<TraceReadResult> QuietEnd(ScpiContext& c, ViStatus status, qsizety
     return r;
 }
 
-TraceReadResult Finish(ScpiContext& c, TraceStatus status, std::vector<tracecodec::Point> points, qsizetype received)
+bool PossibleLevel(double dbuv) { return dbuv >= kLowestLevel && dbuv <= kHighestLevel; }
+
+// The one line of a trace that is no trace; its points (those before the bad value) are dropped.
+// noNumberLine: the reader's own line for a value that is no number.
+TraceReadResult Finish(ScpiContext& c, TraceStatus status, std::vector<tracecodec::Point> points, qsizetype received,
+                       const QString& noNumberLine = {})
 {
     TraceReadResult r;
     r.Status = status;
     r.Received = static_cast<int>(received);
-    if (status == TraceStatus::WrongSize) {
+    if (status == TraceStatus::WrongSize || status == TraceStatus::OutOfRange)
         WrongSize(c);
-        return r;
-    }
-    r.Points = std::move(points);
-    if (status == TraceStatus::NotANumber)
-        c.Messages.Append(QStringLiteral("Error: trace value is no number after point ") +
-                          QString::number(r.Points.size()));
+    else if (status == TraceStatus::NotANumber)
+        c.Messages.Append(!noNumberLine.isEmpty() ? noNumberLine
+                                                  : QStringLiteral("Error: trace value is no number after point ") +
+                                                        QString::number(points.size()));
+    else
+        r.Points = std::move(points);
     return r;
 }
 
@@ -135,7 +145,7 @@ Grid TraceGrid(int64_t startHz, int64_t stopHz, int32_t tracePoints)
     g.startX = static_cast<double>(RoundHalfEven(static_cast<double>(startHz) / 1000.0));
     // In double: the difference of two 64-bit frequencies may not fit in 64 bits.
     const double spanHz = static_cast<double>(stopHz) - static_cast<double>(startHz);
-    g.stepKhz = tracePoints > 0 ? spanHz / 1000.0 / tracePoints : 0.0;
+    g.stepKhz = tracePoints > 1 ? spanHz / 1000.0 / (tracePoints - 1) : 0.0;
     return g;
 }
 
@@ -178,11 +188,12 @@ TraceStatus DecodeBinary(const QByteArray& answer, qsizetype expectedSize, int32
                                         : (uint32_t(bytes[3]) << 24 | uint32_t(bytes[2]) << 16 |
                                            uint32_t(bytes[1]) << 8 | uint32_t(bytes[0]));
         const float v = std::bit_cast<float>(bits);
+        const double level = static_cast<double>(v) + levelOffset;
         if (!std::isfinite(v))
             return TraceStatus::NotANumber;
-        if (v > kLargestLevel)
+        if (!PossibleLevel(level))
             return TraceStatus::OutOfRange;
-        points->push_back({static_cast<double>(RoundHalfEven(x)), static_cast<double>(v) + levelOffset});
+        points->push_back({static_cast<double>(RoundHalfEven(x)), level});
         x += grid.stepKhz;
     }
     return TraceStatus::Complete;
@@ -202,6 +213,8 @@ TraceStatus DecodeCommaList(const QByteArray& text, qsizetype scanLength, double
         double v = 0;
         if (!ParseLevel(field, p, &v))
             return TraceStatus::NotANumber;
+        if (!PossibleLevel(v + levelOffset))
+            return TraceStatus::OutOfRange;
         points->push_back({static_cast<double>(RoundHalfEven(x)), v + levelOffset});
         x += grid.stepKhz;
         field = p + 1;
@@ -246,15 +259,11 @@ TraceReadResult ReadTraceVisaBinary(ScpiContext& c, int64_t startHz, int64_t sto
     const bool bigEndian = RigolTraceBigEndian(d, c.Options.OptInvertIeee, d.RigolFloatBigEndian);
     const TraceStatus st = tracecodec::DecodeBinary(answer, expected, d.TracePoints, bigEndian,
                                                     rsa ? kRsaOffset : 0.0, grid, &points);
-    // A binary value that is no number gets the dialog, not the ASCII readers' log line.
-    TraceReadResult r = Finish(c, st == TraceStatus::NotANumber ? TraceStatus::Complete : st, std::move(points),
-                               answer.size());
-    r.Status = st;
-    if (st == TraceStatus::NotANumber)
-        r.ErrorDialog = QStringLiteral("IEEE-Conversion-ERROR:1, check DSA firmware version");
-    else if (st == TraceStatus::OutOfRange)
-        r.ErrorDialog = QStringLiteral("IEEE-Conversion-ERROR:2, check DSA firmware version");
-    return r;
+    // A float that is no number mostly means the wrong byte order, which the firmware decides:
+    // the line says so. It is a line, not a box, since a run that owns the analyser may be
+    // unattended.
+    return Finish(c, st, std::move(points), answer.size(),
+                  QStringLiteral("Error: IEEE-Conversion-ERROR:1, check DSA firmware version"));
 }
 
 TraceReadResult ReadTraceVisaAscii(ScpiContext& c, int64_t startHz, int64_t stopHz)

@@ -1,11 +1,14 @@
 #include "measurement/CompletionHandshake.h"
 
 #include "app/Log.h"
+#include "instrument/DeviceState.h"
 #include "instrument/ScpiCommands.h"
 #include "instrument/ScpiIo.h"
 #include "measurement/MeasurementState.h"
 #include "measurement/SegmentWork.h"
 #include "platform/system/EventPump.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -48,6 +51,25 @@ HandshakeEnd GiveUp(const std::function<void(const QString&)>& abort)
     return HandshakeEnd::NoAnswer;
 }
 
+// A sweep the analyser never reports the end of would hold the run for good: the program knows
+// how long the sweep it set takes.
+class SweepClock {
+public:
+    SweepClock(EventPump& pump, uint32_t boundMs) : pump_(pump), since_(pump.TickCount()), boundMs_(boundMs) {}
+    bool Over() const { return pump_.TickCount() - since_ >= boundMs_; }
+    HandshakeEnd End(const std::function<void(const QString&)>& abort) const
+    {
+        abort(QStringLiteral("Error: the analyser reported no end of its sweep within ") +
+              QString::number((boundMs_ + 999) / 1000) + QStringLiteral(" s, measurement stopped"));
+        return HandshakeEnd::NoSweepEnd;
+    }
+
+private:
+    EventPump& pump_;
+    uint32_t since_;
+    uint32_t boundMs_;
+};
+
 } // namespace
 
 std::optional<int> LeadingInteger(const QString& answer)
@@ -64,7 +86,14 @@ std::optional<int> LeadingInteger(const QString& answer)
     return static_cast<int>(v);
 }
 
-HandshakeEnd RsaCompletionHandshake(SegmentJob& job)
+uint32_t SweepEndBoundMs(const DeviceState& device, double expectedMs)
+{
+    constexpr double kPlanMarginMs = 3000;
+    const double ms = std::max(expectedMs, 0.0) + std::max(device.SweepWaitMarginMs, 0) + kPlanMarginMs;
+    return static_cast<uint32_t>(std::min(ms, static_cast<double>(UINT32_MAX)));
+}
+
+HandshakeEnd RsaCompletionHandshake(SegmentJob& job, uint32_t boundMs)
 {
     ScpiContext& c = job.Scpi;
     FailureClock clock(c.Pump);
@@ -73,6 +102,7 @@ HandshakeEnd RsaCompletionHandshake(SegmentJob& job)
     scpiio::Send(c, QStringLiteral("*CLS;*OPC"));
     if (scpiio::LinkLost(c))
         return LinkGone(job.AbortRun, job.State);
+    const SweepClock sweep(c.Pump, boundMs);
     for (;;) {
         c.Pump.ProcessEvents();
         if (job.State.StopRequested)
@@ -89,18 +119,20 @@ HandshakeEnd RsaCompletionHandshake(SegmentJob& job)
         if (!v) {
             if (clock.Failed())
                 return GiveUp(job.AbortRun);
-            continue;
+        } else {
+            clock.Answered();
+            value = *v;
+            if (value & 1)
+                return HandshakeEnd::Complete;
         }
-        clock.Answered();
-        value = *v;
-        if (value & 1)
-            return HandshakeEnd::Complete;
+        if (sweep.Over())
+            return sweep.End(job.AbortRun);
     }
 }
 
-HandshakeEnd ReceiverCompletionHandshake(SegmentJob& job, uint32_t firstWaitMs)
+HandshakeEnd ReceiverCompletionHandshake(SegmentJob& job, uint32_t firstWaitMs, uint32_t boundMs)
 {
-    return ReceiverCompletionHandshake(HandshakeLink{job.Scpi, job.State, job.AbortRun}, firstWaitMs);
+    return ReceiverCompletionHandshake(HandshakeLink{job.Scpi, job.State, job.AbortRun, boundMs}, firstWaitMs);
 }
 
 HandshakeEnd ReceiverCompletionHandshake(const HandshakeLink& link, uint32_t firstWaitMs)
@@ -114,6 +146,7 @@ HandshakeEnd ReceiverCompletionHandshake(const HandshakeLink& link, uint32_t fir
         return LinkGone(link.Abort, link.State);
     WaitMs(c.Pump, firstWaitMs);
     scpiio::ReadReply(c);
+    const SweepClock sweep(c.Pump, link.BoundMs);
     for (;;) {
         c.Pump.ProcessEvents();
         if (link.State.StopRequested)
@@ -146,5 +179,7 @@ HandshakeEnd ReceiverCompletionHandshake(const HandshakeLink& link, uint32_t fir
             c.Debug.LogMessage(QStringLiteral("SCPI:Command Error"));
         if (value & 1)
             return HandshakeEnd::Complete;
+        if (sweep.Over())
+            return sweep.End(link.Abort);
     }
 }

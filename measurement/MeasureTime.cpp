@@ -32,14 +32,21 @@ std::optional<uint32_t> CalcMeasureTime(const SegmentTable& table, const QString
         seconds = static_cast<double>(table.TotalTimeMs) / 1000.0;
     else if (mode == QLatin1String(measuremode::kEmi))
         seconds = qpeak ? n * tp * 5000.0 / 1000.0 : n * tp * 100.0 * k / 1000.0;
-    else if (mode == QLatin1String(measuremode::kEmiFix))
-        seconds = n * tp * (qpeak ? 3.6 : 2.6);
-    else if (mode == QLatin1String(measuremode::kEmiScan))
-        seconds = n * tp * (qpeak ? 2.0 : 0.1);
+    else if (mode == QLatin1String(measuremode::kEmiFix) || mode == QLatin1String(measuremode::kEmiScan))
+        seconds = n * tp * ReceiverPointSeconds(mode, qpeak);
     else
         return std::nullopt;
     const int64_t s = RoundHalfEven(seconds);
     return static_cast<uint32_t>(std::clamp<int64_t>(s, 0, UINT32_MAX));
+}
+
+double ReceiverPointSeconds(const QString& mode, bool quasiPeak)
+{
+    if (mode == QLatin1String(measuremode::kEmiFix))
+        return quasiPeak ? 3.6 : 2.6;
+    if (mode == QLatin1String(measuremode::kEmiScan))
+        return quasiPeak ? 2.0 : 0.1;
+    return 0.0;
 }
 
 QString SecondsText(uint32_t seconds)

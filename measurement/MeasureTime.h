@@ -27,6 +27,10 @@ QString ChooseMeasureMode(const AnalyserKind& kind, bool emiZeroSpan);
 std::optional<uint32_t> CalcMeasureTime(const SegmentTable& table, const QString& mode, const DeviceState& device,
                                         DebugLog& debug);
 
+// What the estimate counts for one point of a receiver loop ("emi_scan" or "emi_fix"), in
+// seconds, with the quasi-peak detector or another; 0 for another mode.
+double ReceiverPointSeconds(const QString& mode, bool quasiPeak);
+
 // Whole seconds as "hh:mm:ss": the hours as many as there are (at least two digits), so
 // 90000 s is "25:00:00". The estimate and the time-left labels both show this text.
 QString SecondsText(uint32_t seconds);

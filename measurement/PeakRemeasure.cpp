@@ -155,14 +155,26 @@ PeakLevelTexts MeasurePeakLevel(PeakRemeasureContext& c, const RemeasureGrid& gr
         settle(kMarkerMs);
         result.Frequency = ScpiReadMarkerFreq(s).value_or(QString()).trimmed();
     } else if (mode == PeakLevelMode::ReceiverFixed) {
-        const HandshakeLink link{s, c.State, [&c](const QString& line) {
+        // The receiver is busy for the sweep time it reported (waited for above) or for what a
+        // fixed-frequency point counts in the estimate, whichever is longer.
+        const double sweptMs = seconds && *seconds > 0 && *seconds <= kLongestSweepS ? *seconds * 1000.0 : 0.0;
+        const bool quasiPeak = grid.Detector == QLatin1String("QPEAK");
+        const double pointMs = ReceiverPointSeconds(QString::fromLatin1(measuremode::kEmiFix), quasiPeak) * 1000.0;
+        const HandshakeLink link{s, c.State,
+                                 [&c](const QString& line) {
                                      c.Scpi.Messages.Append(line);
                                      c.State.StopRequested = true;
-                                 }};
+                                 },
+                                 SweepEndBoundMs(s.Device, std::max(sweptMs, pointMs))};
         if (ReceiverCompletionHandshake(link, kReceiverFirstWaitMs) == HandshakeEnd::Complete && !stopped) {
             scpiio::Send(s, QStringLiteral(":TRACE:DATA?"));
             result.Level = scpiio::ReadReply(s).value_or(QString()).trimmed();
             result.Frequency = frequencyText;
+            // Said as the marker readers of the other families say it: the peak gets no result.
+            if (!scpiio::AnswerNumber(result.Level) && !scpiio::LinkLost(s))
+                s.Messages.Append(result.Level.isEmpty() ? QStringLiteral("Warning: no marker level from the analyser")
+                                                         : QStringLiteral("Warning: marker level is no number: ") +
+                                                               result.Level);
         } else {
             stopped = true;
         }

@@ -39,6 +39,14 @@ bool QuasiPeak(const SegmentRecord& s) { return s.Detector == QLatin1String("QPE
 
 QString ReceiverSweepTime(const SegmentRecord& s) { return GeneralText(s.SweepMs / 1000.0 / kReceiverPoints); }
 
+// How long one point of a receiver loop takes: the measurement time set for it, or what the
+// run-time estimate counts per point when that is longer (a receiver spends more on a step than
+// its measurement time).
+double ReceiverPointMs(const QString& mode, const SegmentRecord& s)
+{
+    return std::max(s.SweepMs / kReceiverPoints, ReceiverPointSeconds(mode, QuasiPeak(s)) * 1000.0);
+}
+
 // f(k) of a segment: TracePoints points from the start, the last one step below the stop.
 double PointHz(const SegmentRecord& s, int k, int points)
 {
@@ -103,7 +111,9 @@ public:
         ScpiSetScanStep(c, HzText(static_cast<int64_t>(std::trunc(static_cast<double>(s.StopHz - s.StartHz) / points + 1.0))));
         if (c.Device.IsRsFph())
             SetDetector(job, s);
-        ReceiverCompletionHandshake(job, kScanFirstWaitMs);
+        const double scanMs = points * ReceiverPointMs(Mode(), s);
+        if (EndedTheRun(ReceiverCompletionHandshake(job, kScanFirstWaitMs, SweepEndBoundMs(c.Device, scanMs))))
+            return 0;
         ScpiQueryScanData(c);
         return ReadRequestedTrace(job, s, &ReadScanBufferFpc);
     }
@@ -133,14 +143,14 @@ public:
         job.LogStartLine(i, QString::fromLatin1(kMeasuring));
         Settle(job, kFixSettleMs);
         const int points = c.Device.TracePoints;
+        const uint32_t boundMs = SweepEndBoundMs(c.Device, ReceiverPointMs(Mode(), s));
         PointLevels levels;
         int added = 0;
         for (int k = 0; k < points; ++k) {
             c.Pump.ProcessEvents();
             const double f = PointHz(s, k, points);
             ScpiSetCenterFreq(c, HzText(static_cast<int64_t>(f)));
-            const HandshakeEnd end = ReceiverCompletionHandshake(job, kFixFirstWaitMs);
-            if (end == HandshakeEnd::NoAnswer || end == HandshakeEnd::LinkLost)
+            if (EndedTheRun(ReceiverCompletionHandshake(job, kFixFirstWaitMs, boundMs)))
                 break;
             scpiio::Send(c, QStringLiteral(":TRACE:DATA?"));
             const ScpiAnswer a = scpiio::ReadReply(c);

@@ -249,8 +249,13 @@ void RunControl::RunLoop(SegmentWork& work)
         measured = RunPass(work, table, traces, set2);
         c_.Scpi.Pump.ProcessEvents();
     } while (c_.Parameters.MaxHold && measured > 0 && !c_.State.StopRequested);
-    // A run that measured nothing and was not stopped would otherwise read as a clean one.
-    if (passCount_ == 1 && measured == 0 && !c_.State.StopRequested)
+    // A run that measured nothing and was not stopped would otherwise read as a clean one; a run
+    // whose checked segments all brought faulty traces has said so for each.
+    const CheckListModel& checks = set2 ? c_.SegmentChecks2 : c_.SegmentChecks1;
+    bool anyChecked = false;
+    for (int i = 1; i <= table.Count; ++i)
+        anyChecked = anyChecked || SegmentChecked(checks, i);
+    if (passCount_ == 1 && measured == 0 && !c_.State.StopRequested && !anyChecked)
         c_.Scpi.Messages.Append(QStringLiteral("Warning: nothing measured: no segment of Set") +
                                 QString::number(set2 ? 2 : 1) + QStringLiteral(" is checked"));
     controls_.PlayEnabled = true;
@@ -394,8 +399,9 @@ int RunControl::RunPass(SegmentWork& work, const SegmentTable& table, SetTraces&
         // is not repeated.
         if (added > 0)
             ++measured;
-        if (segmentsteps::EndIfGone(job)) {
-            // The segment was never delivered: no "done" line, no mail notice, no beep for it.
+        if (segmentsteps::EndIfGone(job) || added == 0) {
+            // The segment brought no trace (the analyser is gone, its trace was faulty, Stop or
+            // an error came first): no "done" line, no mail notice, no beep for it.
             c_.Host.RepaintChart();
             continue;
         }

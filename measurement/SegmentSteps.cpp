@@ -54,7 +54,7 @@ int ReadRequestedTrace(SegmentJob& job, const SegmentRecord& s, TraceReader read
     const TraceReadResult r = reader(job.Scpi, s.StartHz, s.StopHz);
     if (!r.Points.empty())
         job.PointsArrive();
-    const int added = AddTracePoints(job.Scpi, job.Raw, job.RawColor, r);
+    const int added = AddTracePoints(job.Raw, job.RawColor, r);
     EndIfGone(job);
     return added;
 }

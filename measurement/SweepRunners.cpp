@@ -125,11 +125,13 @@ private:
     int RigolRsa(SegmentJob& job, const SegmentRecord& s)
     {
         RigolSetUp(job, s);
-        ScpiSetSegmentSweepTime(job.Scpi, GeneralText(RigolSweepSeconds(job, s) * job.Scpi.Options.OptRsaSweepMultiply));
+        const double seconds = RigolSweepSeconds(job, s) * job.Scpi.Options.OptRsaSweepMultiply;
+        ScpiSetSegmentSweepTime(job.Scpi, GeneralText(seconds));
         ScpiSingleSweep(job.Scpi);
         Settle(job, kRsaFirstWaitMs);
-        RsaCompletionHandshake(job);
-        if (EndIfGone(job))
+        const HandshakeEnd end = RsaCompletionHandshake(job, SweepEndBoundMs(job.Scpi.Device, seconds * 1000.0));
+        // A poll that ended the run with its line: nothing more goes to the analyser for it.
+        if (EndedTheRun(end) || EndIfGone(job))
             return 0;
         ScpiPauseSweep(job.Scpi);
         ScpiRequestTrace(job.Scpi);
@@ -139,15 +141,22 @@ private:
     }
 
     // ":SENS:SWE:TIME?": the analyser's own sweep time. An answer that is no number leaves the
-    // last one that was.
-    double QuerySweepSeconds(SegmentJob& job)
+    // last one that was. One longer than the sweep time the program set plus the margin waited
+    // after it is not believed (an answer of 3599 or 1e308 would hold every segment for an hour):
+    // the set time stands in for it, and the log says so.
+    double QuerySweepSeconds(SegmentJob& job, double setSeconds, uint32_t marginMs)
     {
         const ScpiAnswer a = ScpiReadSweepTime(job.Scpi);
         job.Scpi.Debug.LogMessage(QStringLiteral("rd sweep =") + a.value_or(QStringLiteral("0")) + QStringLiteral("sec"));
         if (a)
             if (const std::optional<double> t = scpiio::AnswerNumber(*a))
                 siglentSweepSeconds_ = *t;
-        return siglentSweepSeconds_;
+        if (siglentSweepSeconds_ * 1000.0 <= setSeconds * 1000.0 + marginMs)
+            return siglentSweepSeconds_;
+        job.Scpi.Messages.Append(QStringLiteral("Warning: the analyser's sweep time of ") +
+                                 GeneralText(siglentSweepSeconds_) + QStringLiteral(" s is not believed, the set ") +
+                                 GeneralText(setSeconds) + QStringLiteral(" s is used"));
+        return setSeconds;
     }
 
     int SiglentSsa(SegmentJob& job, const SegmentRecord& s)
@@ -157,14 +166,16 @@ private:
         SetPreamp(job, s);
         SetDetector(job, s);
         ScpiContinuousOff(job.Scpi);
-        ScpiSetSegmentSweepTime(job.Scpi, GeneralText(s.SweepMs / 1000.0 * job.Scpi.Options.OptSsaSweepMultiply));
+        const double seconds = s.SweepMs / 1000.0 * job.Scpi.Options.OptSsaSweepMultiply;
+        ScpiSetSegmentSweepTime(job.Scpi, GeneralText(seconds));
         ScpiSingleSweep(job.Scpi);
         ScpiSetRbw(job.Scpi, s.Rbw);
         ScpiSetStopFreq(job.Scpi, HzText(s.StopHz));
         Settle(job, kSiglentSettleMs);
         ScpiSingleSweep(job.Scpi);
-        const double t = QuerySweepSeconds(job);
-        WaitOrStop(job, Ms(int64_t{SecondsToWaitMs(t)} + job.Scpi.Options.OptSsaMeasureDelay));
+        const uint32_t margin = Ms(job.Scpi.Options.OptSsaMeasureDelay);
+        const double t = QuerySweepSeconds(job, seconds, margin);
+        WaitOrStop(job, Ms(int64_t{SecondsToWaitMs(t)} + margin));
         if (EndIfGone(job))
             return 0;
         ScpiPauseSweep(job.Scpi);
@@ -195,15 +206,17 @@ private:
     {
         SvaSetUp(job, s);
         ScpiContinuousOff(job.Scpi);
-        ScpiSetSegmentSweepTime(job.Scpi, GeneralText(RigolSweepSeconds(job, s)));
+        const double seconds = RigolSweepSeconds(job, s);
+        ScpiSetSegmentSweepTime(job.Scpi, GeneralText(seconds));
         ScpiSingleSweep(job.Scpi);
         ScpiSetRbw(job.Scpi, s.Rbw);
         ScpiSetStopFreq(job.Scpi, HzText(s.StopHz));
         Settle(job, kSiglentSettleMs);
         ScpiSingleSweep(job.Scpi);
         SnappedVbw(job, s);
-        const double t = QuerySweepSeconds(job);
-        WaitOrStop(job, Ms(int64_t{SecondsToWaitMs(t)} + job.Scpi.Device.SweepWaitMarginMs + kSvaExtraWaitMs));
+        const uint32_t margin = Ms(int64_t{job.Scpi.Device.SweepWaitMarginMs} + kSvaExtraWaitMs);
+        const double t = QuerySweepSeconds(job, seconds, margin);
+        WaitOrStop(job, Ms(int64_t{SecondsToWaitMs(t)} + margin));
         return SvaReadTrace(job, s);
     }
 
@@ -214,15 +227,16 @@ private:
         ScpiPreset(job.Scpi);
         ScpiSetupDbuv(job.Scpi);
         SvaSetUp(job, s);
-        ScpiSetSegmentSweepTime(job.Scpi, GeneralText(RigolSweepSeconds(job, s)));
+        const double seconds = RigolSweepSeconds(job, s);
+        ScpiSetSegmentSweepTime(job.Scpi, GeneralText(seconds));
         ScpiSetRbw(job.Scpi, s.Rbw);
         ScpiSetStopFreq(job.Scpi, HzText(s.StopHz));
         Settle(job, kSiglentSettleMs);
         SnappedVbw(job, s);
         ScpiContinuousOn(job.Scpi);
-        const double t = QuerySweepSeconds(job);
-        WaitOrStop(job, Ms(int64_t{SecondsToWaitMs(t)} + job.Scpi.Device.SweepWaitMarginMs +
-                           kSvaWorkaroundExtraWaitMs));
+        const uint32_t margin = Ms(int64_t{job.Scpi.Device.SweepWaitMarginMs} + kSvaWorkaroundExtraWaitMs);
+        const double t = QuerySweepSeconds(job, seconds, margin);
+        WaitOrStop(job, Ms(int64_t{SecondsToWaitMs(t)} + margin));
         ScpiContinuousOff(job.Scpi);
         return SvaReadTrace(job, s);
     }

@@ -4,7 +4,6 @@
 #include "app/NumberText.h"
 #include "chart/engine/ChartSeries.h"
 #include "instrument/TraceTransfer.h"
-#include "instrument/visa/VisaSession.h"
 
 #include <vector>
 
@@ -14,23 +13,17 @@ void StartRawTrace(TChartSeries& raw, int points)
     raw.ReservePoints(points);
 }
 
-int AddTracePoints(ScpiContext& c, TChartSeries& series, TColor color, const TraceReadResult& read)
+int AddTracePoints(TChartSeries& series, TColor color, const TraceReadResult& read)
 {
-    {
-        // One block, so that the series gives back the room its columns grew by.
-        std::vector<double> xs(read.Points.size());
-        std::vector<double> ys(read.Points.size());
-        for (size_t i = 0; i < read.Points.size(); ++i) {
-            xs[i] = read.Points[i].x;
-            ys[i] = read.Points[i].y;
-        }
-        TChartSeries::UpdateScope scope(series);
-        series.AddPointsXY(xs, ys, color);
+    // One block, so that the series gives back the room its columns grew by.
+    std::vector<double> xs(read.Points.size());
+    std::vector<double> ys(read.Points.size());
+    for (size_t i = 0; i < read.Points.size(); ++i) {
+        xs[i] = read.Points[i].x;
+        ys[i] = read.Points[i].y;
     }
-    // After the points: a modal dialog lets the chart repaint, and the points that came before
-    // the bad value belong in the picture behind it.
-    if (!read.ErrorDialog.isEmpty() && c.Visa.ShowErrorDialog)
-        c.Visa.ShowErrorDialog(read.ErrorDialog);
+    TChartSeries::UpdateScope scope(series);
+    series.AddPointsXY(xs, ys, color);
     return static_cast<int>(read.Points.size());
 }
 

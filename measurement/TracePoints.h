@@ -10,9 +10,9 @@ class TChartSeries;
 // Empties a raw trace for a pass that adds about `points` points: their room is made at once, so
 // that the segments fill it without regrowing it and without the slack growth leaves behind.
 void StartRawTrace(TChartSeries& raw, int points);
-// Adds what a trace reader decoded to series, in order and in color, as one block, then shows
-// the reader's error dialog. Returns the number of points added.
-int AddTracePoints(ScpiContext& c, TChartSeries& series, TColor color, const TraceReadResult& read);
+// Adds what a trace reader decoded to series, in order and in color, as one block. Returns the
+// number of points added.
+int AddTracePoints(TChartSeries& series, TColor color, const TraceReadResult& read);
 // Adds one measured point at frequencyHz / 1000 rounded to whole kHz.
 void AddTracePoint(ScpiContext& c, TChartSeries& series, TColor color, double frequencyHz, double level);
 

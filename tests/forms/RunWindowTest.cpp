@@ -213,6 +213,7 @@ TEST_P(FamilyWindowRun, PlayMeasuresCorrectsAndListsThePeaksOfTheProject)
             expected << QString::number(khz);
     }
     ASSERT_GE(expected.size(), 3);
+    ASSERT_TRUE(expected.contains("22653")); // among them, listed once: one peak per emission
     const L freqs = w.peakLists(1).Freqs.stringList();
     ASSERT_EQ(freqs.size(), expected.size()) << w.peakLists(1).Lines.stringList().join('|').toStdString();
     for (qsizetype k = 0; k < freqs.size(); ++k) {
@@ -221,8 +222,9 @@ TEST_P(FamilyWindowRun, PlayMeasuresCorrectsAndListsThePeaksOfTheProject)
         while (segment < plan.Count && plan.Segment(segment).StopHz / 1000.0 <= khz)
             ++segment;
         const SegmentRecord& s = plan.Segment(segment);
-        const double binKhz = (s.StopHz - s.StartHz) / 1000.0 / f.program->Instrument().Device.TracePoints;
-        EXPECT_NEAR(freqs[k].toDouble(), khz, 2 * binKhz) << k;
+        // Within half a point spacing of the emission, the points running from start to stop.
+        const double spacingKhz = (s.StopHz - s.StartHz) / 1000.0 / (f.program->Instrument().Device.TracePoints - 1);
+        EXPECT_NEAR(freqs[k].toDouble(), khz, spacingKhz / 2 + 0.5) << k;
     }
 
     // The read-outs of the run.
@@ -683,10 +685,14 @@ TEST_P(FaultWindowRun, EndsWithItsLineAndTheWindowStaysUsable)
 
     L ending;
     for (const QString& l : f.app.Messages.Lines())
-        if (l.startsWith("Error: ") || l == "Info: measurement stopped" || l == "Info: measurement waiting to stop")
+        if (l.startsWith("Error: ") || l.startsWith("Warning: ") || l == "Info: measurement stopped" ||
+            l == "Info: measurement waiting to stop")
             ending << l;
     EXPECT_EQ(ending, fc.lines);
     EXPECT_TRUE(f.boxes.isEmpty()) << f.boxes.join('|').toStdString();
+    const bool faulty = !fc.lines.filter("Error: ").isEmpty(); // no whole trace: not drawn, listed, "done"
+    EXPECT_EQ(f.Lines("Info: measurement done").size(), faulty ? 0 : 2);
+    EXPECT_EQ(w.chart().Series(SeriesRole::rawTrace1)->Count() == 0 && w.peakLists(1).Count() == 0, faulty);
     EXPECT_EQ(ControlsOf(w), kIdle);
     EXPECT_EQ(f.program->Instrument().Device.DeviceConnected, fc.staysConnected ? 1 : 0);
 
@@ -709,29 +715,38 @@ TEST_P(FaultWindowRun, EndsWithItsLineAndTheWindowStaysUsable)
     EXPECT_EQ(ControlsOf(w), kIdle);
 }
 
+namespace {
+
+// The lines of a fault that ends the run: its error, then the stop.
+L Ended(const QString& error) { return {error, "Info: measurement waiting to stop", "Info: measurement stopped"}; }
+const QString kLostLine = "Error: the link to the analyser was lost, measurement stopped";
+const QString kWrongTrace = "Error: Visa RD Error Maxsample";
+const QString kNoSweepEnd = "Error: the analyser reported no end of its sweep within %1 s, measurement stopped";
+
+} // namespace
+
 INSTANTIATE_TEST_SUITE_P(
     Faults, FaultWindowRun,
     ::testing::Values(
-        FaultCase{"WrongSize", "dsa815", "block-short",
-                  {"Error: Visa RD Error Maxsample", "Info: measurement waiting to stop", "Info: measurement stopped"}},
-        FaultCase{"TimeOut", "ssa3032x", "no-answer",
-                  {"Error: the link to the analyser was lost, measurement stopped",
-                   "Info: measurement waiting to stop", "Info: measurement stopped"}},
-        FaultCase{"NeverCompletingSweep", "fpc1000", "no-sweep-end",
-                  {"Info: measurement waiting to stop", "Info: measurement stopped"}, 300, true},
+        FaultCase{"WrongSize", "dsa815", "block-short", Ended(kWrongTrace)},
+        FaultCase{"TimeOut", "ssa3032x", "no-answer", Ended(kLostLine)},
+        FaultCase{"NeverCompletingSweep", "fpc1000", "no-sweep-end", Ended(kNoSweepEnd.arg(71)), 0, true},
+        FaultCase{"NeverCompletingSweepRsa", "rsa5065", "no-sweep-end", Ended(kNoSweepEnd.arg(7)), 0, true},
+        FaultCase{"UnbelievableSweepTime", "ssa3032x", "sweep-time=3599",
+                  L(2, "Warning: the analyser's sweep time of 3599 s is not believed, the set 0.25 s is used"), 0, true},
+        // Levels no analyser measures (1e308, the largest float) are a wrong trace; a value that
+        // is no number makes a faulty segment, and the run goes on.
+        FaultCase{"ImpossibleLevel", "dsa815", "huge", Ended(kWrongTrace)},
+        FaultCase{"ImpossibleLevelSiglent", "ssa3032x", "huge", Ended(kWrongTrace)},
+        FaultCase{"ImpossibleLevelReceiver", "fpc1000", "huge", Ended(kWrongTrace)},
+        FaultCase{"NoNumber", "dsa815", "nan", L(2, "Error: IEEE-Conversion-ERROR:1, check DSA firmware version"), 0, true},
+        FaultCase{"NoNumberSiglent", "ssa3032x", "nan", L(2, "Error: trace value is no number after point 375"), 0, true},
+        FaultCase{"NoNumberReceiver", "fpc1000", "nan", L(2, "Error: trace value is no number after point 300"), 0, true},
         // A link that is gone ends the run at once with one line, and the analyser no longer
         // counts as connected, on every family.
-        FaultCase{"DroppedLink", "rsa5065", "drop",
-                  {"Error: the link to the analyser was lost, measurement stopped",
-                   "Info: measurement waiting to stop", "Info: measurement stopped"}},
-        FaultCase{"DroppedLinkReceiver", "fpc1000", "drop=15",
-                  {"Error: the link to the analyser was lost, measurement stopped",
-                   "Info: measurement waiting to stop", "Info: measurement stopped"}},
-        FaultCase{"DroppedLinkSiglent", "ssa3032x", "drop=15",
-                  {"Error: the link to the analyser was lost, measurement stopped",
-                   "Info: measurement waiting to stop", "Info: measurement stopped"}},
+        FaultCase{"DroppedLink", "rsa5065", "drop", Ended(kLostLine)},
+        FaultCase{"DroppedLinkReceiver", "fpc1000", "drop=15", Ended(kLostLine)},
+        FaultCase{"DroppedLinkSiglent", "ssa3032x", "drop=15", Ended(kLostLine)},
         // Reads the analyser holds past their time-out until the program aborts them.
-        FaultCase{"ReadPastTimeOut", "dsa815", "read-hang,no-answer",
-                  {"Error: the link to the analyser was lost, measurement stopped",
-                   "Info: measurement waiting to stop", "Info: measurement stopped"}}),
+        FaultCase{"ReadPastTimeOut", "dsa815", "read-hang,no-answer", Ended(kLostLine)}),
     [](const ::testing::TestParamInfo<FaultCase>& p) { return std::string(p.param.name); });

@@ -78,7 +78,7 @@ TEST(ScpiSimulator, RigolDsaSegment)
     EXPECT_EQ(s.Logged(), expected);
     EXPECT_EQ(s.lastErrors, "0,\"No error\"");
     EXPECT_EQ(r.Status, TraceStatus::Complete);
-    ExpectTrace(r.Points, s.sim->Instrument().TraceSnapshot(), 150, 29850.0 / 601);
+    ExpectTrace(r.Points, s.sim->Instrument().TraceSnapshot(), 150, 29850.0 / 600);
     const SimSettings st = s.sim->Instrument().Settings();
     EXPECT_EQ(st.rbwHz, 9000);
     EXPECT_EQ(st.vbwHz, 27000);
@@ -100,7 +100,7 @@ TEST(ScpiSimulator, RigolRsaSegmentWithHandshake)
     ScpiPreset(s.c);
     ScpiSetupDbuv(s.c);
     ScpiSetStartFreq(s.c, "1000000");
-    ScpiSetStopFreq(s.c, "1601000");
+    ScpiSetStopFreq(s.c, "1600000");
     ScpiSetRbw(s.c, "1000");
     ScpiSetAttenuation(s.c, "-1");
     ScpiSetPreamp(s.c, "ON");
@@ -117,7 +117,7 @@ TEST(ScpiSimulator, RigolRsaSegmentWithHandshake)
     }
     ScpiPauseSweep(s.c);
     ScpiRequestTrace(s.c);
-    const TraceReadResult r = ReadTraceVisaBinary(s.c, 1000000, 1601000);
+    const TraceReadResult r = ReadTraceVisaBinary(s.c, 1000000, 1600000);
     EXPECT_EQ(r.Count(), 601);
     // The RSA answers in dBm; the reader adds 106.99 where the simulator took it off.
     ExpectTrace(r.Points, s.sim->Instrument().TraceSnapshot(), 1000, 1.0);
@@ -125,7 +125,7 @@ TEST(ScpiSimulator, RigolRsaSegmentWithHandshake)
     EXPECT_EQ(s.Logged(),
               L({":SYST:PRES:TYPE FACT", ":SYST:PRES", ":INST:SEL SA", ":CONF:SAN", ":SENS:SWE:POIN 601", "*CLS",
                  "DISP:WIND:TRAC:Y:RLEV -20", ":UNIT:POW DBUV", ":DISP:WIN:TRAC:X:SCAL:SPAC LIN;", ":CAL:AUTO OFF",
-                 ":SENS:SWE:TIME:AUTO OFF", ":SENS:FREQ:STAR 1000000", ":SENS:FREQ:STOP 1601000",
+                 ":SENS:SWE:TIME:AUTO OFF", ":SENS:FREQ:STAR 1000000", ":SENS:FREQ:STOP 1600000",
                  ":SENS:BAND:EMIF:STAT OFF", ":SENS:BAND:RES 1000", ":SENS:POW:RF:ATT:AUTO ON", ":SENS:POW:GAIN OFF",
                  ":SENS:DET:FUNC RMS", ":INIT:CONT 0", ":SENS:SWE:TIME 0.18", ":INIT:IMM", "*CLS;*OPC", "*ESR?",
                  ":INIT:PAU", ":FORM:BORD NORM", ":FORM:TRACE:DATA REAL,32", ":TRAC:DATA? TRACE1", ":INIT:CONT 1"}));
@@ -173,7 +173,7 @@ TEST(ScpiSimulator, SiglentSsaSegment)
                  ":SENS:SWE:TIME?", ":TRAC1:MODE VIEW", ":FORM:BORD NORM", ":TRACe:DATA? 1"}));
     EXPECT_EQ(s.lastErrors, "0,\"No error\"");
     EXPECT_EQ(sweep, QString("1.250000e-01"));
-    ExpectTrace(r.Points, s.sim->Instrument().TraceSnapshot(), 150, 29850.0 / 751);
+    ExpectTrace(r.Points, s.sim->Instrument().TraceSnapshot(), 150, 29850.0 / 750);
 }
 
 TEST(ScpiSimulator, SiglentSvaSegmentInQuasiPeak)
@@ -218,7 +218,7 @@ TEST(ScpiSimulator, SiglentSvaSegmentInQuasiPeak)
                  ":INIT:CONT 0", ":TRAC1:MODE VIEW", ":FORM:BORD NORM", ":TRACe:DATA? 1"}));
     EXPECT_EQ(s.lastErrors, "0,\"No error\"");
     EXPECT_EQ(s.device.Echo.SweepText, "~3");
-    ExpectTrace(r.Points, s.sim->Instrument().TraceSnapshot(), 30000, 270000.0 / 751);
+    ExpectTrace(r.Points, s.sim->Instrument().TraceSnapshot(), 30000, 270000.0 / 750);
 }
 
 TEST(ScpiSimulator, HamegSegmentWithMarker)
@@ -390,8 +390,7 @@ TEST_P(ScpiFaults, SeenThroughTheReaders)
         ScpiRequestTrace(s.c);
         const TraceReadResult r = ReadTraceVisaBinary(s.c, 150000, 30000000);
         EXPECT_EQ(r.Status, TraceStatus::NotANumber);
-        EXPECT_EQ(r.Count(), 300);
-        EXPECT_EQ(r.ErrorDialog, "IEEE-Conversion-ERROR:1, check DSA firmware version");
+        EXPECT_EQ(r.Count(), 0);
         EXPECT_FALSE(ScpiReadMarkerLevel(s.c).has_value());
         s.SetFaults([](SimFaults&) {});
         EXPECT_EQ(s.Errors(), "0,\"No error\"");

@@ -55,7 +55,7 @@ struct Reader : ScriptedScpi {
     }
     void ExpectWrongSize(const TraceReadResult& r)
     {
-        EXPECT_EQ(r.Status, TraceStatus::WrongSize);
+        EXPECT_TRUE(r.Status == TraceStatus::WrongSize || r.Status == TraceStatus::OutOfRange);
         EXPECT_TRUE(r.Points.empty());
         EXPECT_EQ(messages.Lines(), QStringList{"Error: Visa RD Error Maxsample"});
         EXPECT_EQ(device.DeviceConnected, 0);
@@ -94,7 +94,7 @@ TEST(TraceTransfer, DsaLittleAndBigEndianBlocks)
     ASSERT_EQ(r.Count(), 601);
     EXPECT_EQ(r.Received, 2416);
     ExpectPoints(old.points, ReadExpected("dsa_le_601"));
-    EXPECT_EQ(old.points[1].x, 200.0); // 199.667 rounded
+    EXPECT_EQ(old.points[1].x, 200.0); // 199.75 rounded
     EXPECT_EQ(old.device.DeviceConnected, 1);
 
     Reader fresh(dfRigol, 815, 0, 601);
@@ -161,34 +161,27 @@ TEST(TraceTransfer, BinaryAnswersOfTheWrongSize)
     rsa.ExpectWrongSize(ReadTraceVisaBinary(rsa.c, 150000, 30000000));
 }
 
-TEST(TraceTransfer, BadBinaryValuesEndTheTransferKeepingEarlierPoints)
+TEST(TraceTransfer, ABadBinaryValueMakesTheWholeTraceFaulty)
 {
-    QByteArray nan = Answer("dsa_le_601.bin");
-    SetFloat(nan, 11, 100, std::numeric_limits<float>::quiet_NaN(), false);
-    Reader r(dfRigol, 815, 0, 601);
-    r.Queue(nan);
-    TraceReadResult res = ReadTraceVisaBinary(r.c, 150000, 30000000);
-    EXPECT_EQ(res.Status, TraceStatus::NotANumber);
-    EXPECT_EQ(res.Count(), 100);
-    EXPECT_EQ(res.ErrorDialog, "IEEE-Conversion-ERROR:1, check DSA firmware version");
-
-    QByteArray large = Answer("dsa_le_601.bin");
-    SetFloat(large, 11, 5, 100000.5f, false);
-    Reader big(dfRigol, 815, 0, 601);
-    big.Queue(large);
-    res = ReadTraceVisaBinary(big.c, 150000, 30000000);
-    EXPECT_EQ(res.Status, TraceStatus::OutOfRange);
-    EXPECT_EQ(res.Count(), 5);
-    EXPECT_EQ(res.ErrorDialog, "IEEE-Conversion-ERROR:2, check DSA firmware version");
-
-    // Exactly 100000 is still a value; infinity is none.
-    QByteArray edge = Answer("dsa_le_601.bin");
-    SetFloat(edge, 11, 5, 100000.0f, false);
-    SetFloat(edge, 11, 7, std::numeric_limits<float>::infinity(), false);
-    Reader e(dfRigol, 815, 0, 601);
-    e.Queue(edge);
-    ASSERT_EQ(e.Take(ReadTraceVisaBinary(e.c, 150000, 30000000)).Count(), 7);
-    EXPECT_EQ(e.points[5].y, 100000.0);
+    // No number (infinity neither): one line, no box, the device stays. A level no analyser
+    // reports (-200 and +200 dBm are -93 and 307 dBuV): a wrong trace. Neither keeps a point.
+    for (const float bad : {NAN, INFINITY, -3.4e38f, 100000.5f, 307.5f, -93.5f, 306.5f, -92.5f}) {
+        QByteArray block = Answer("dsa_le_601.bin");
+        SetFloat(block, 11, 5, bad, false);
+        Reader r(dfRigol, 815, 0, 601);
+        r.Queue(block);
+        const TraceReadResult res = r.Take(ReadTraceVisaBinary(r.c, 150000, 30000000));
+        if (bad >= -93.0f && bad <= 307.0f) {
+            ASSERT_EQ(res.Count(), 601);
+            EXPECT_EQ(r.points[5].y, bad);
+        } else if (std::isfinite(bad)) {
+            r.ExpectWrongSize(res);
+        } else {
+            EXPECT_EQ(res.Count() + r.dialogs.size(), 0);
+            EXPECT_EQ(r.device.DeviceConnected, 1);
+            EXPECT_EQ(r.messages.Lines(), QStringList{"Error: IEEE-Conversion-ERROR:1, check DSA firmware version"});
+        }
+    }
 }
 
 TEST(TraceTransfer, SiglentFixedWidthTexts)
@@ -220,17 +213,22 @@ TEST(TraceTransfer, SiglentWrongSizesAndBadTexts)
     sva.Queue(ssaText);
     sva.ExpectWrongSize(ReadTraceVisaAscii(sva.c, 150000, 30000000));
 
-    // A value text that is no number ends the transfer; the points before it stay.
+    // A value text that is no number: one line, none of the trace's points.
     QByteArray broken = ssaText;
     broken.replace(17 * 10, 16, "   not a number ");
     Reader r(dfSiglent, 0, 1, 751);
     r.Queue(broken);
     const TraceReadResult res = ReadTraceVisaAscii(r.c, 150000, 30000000);
     EXPECT_EQ(res.Status, TraceStatus::NotANumber);
-    EXPECT_EQ(res.Count(), 10);
-    EXPECT_TRUE(res.ErrorDialog.isEmpty());
+    EXPECT_EQ(res.Count(), 0);
     EXPECT_EQ(r.messages.Lines(), QStringList{"Error: trace value is no number after point 10"});
     EXPECT_EQ(r.device.DeviceConnected, 1);
+    // The analyser's "no value" markers, in the format's width, are a wrong trace.
+    for (const QByteArray& bad : {QByteArray(" 1.00000000e+308"), QByteArray(" -1.0000000e+308")}) {
+        Reader h(dfSiglent, 0, 1, 751);
+        h.Queue(QByteArray(ssaText).replace(17 * 10, 16, bad));
+        h.ExpectWrongSize(ReadTraceVisaAscii(h.c, 150000, 30000000));
+    }
 }
 
 TEST(TraceTransfer, TracesLongerThanTheOldAsciiBuffer)
@@ -242,7 +240,7 @@ TEST(TraceTransfer, TracesLongerThanTheOldAsciiBuffer)
     text += "\n";
     Reader r(dfSiglent, 0, 1, 1001);
     r.Queue(text);
-    ASSERT_EQ(r.Take(ReadTraceVisaAscii(r.c, 0, 1001000)).Count(), 1001);
+    ASSERT_EQ(r.Take(ReadTraceVisaAscii(r.c, 0, 1000000)).Count(), 1001);
     EXPECT_EQ(r.points[1000].y, -50.0 + 106.98);
     EXPECT_EQ(r.points[1000].x, 1000.0);
 }
@@ -266,7 +264,11 @@ TEST(TraceTransfer, ReceiverScanList)
     nan.Queue("10.5,nan,12.5\n");
     const TraceReadResult r = ReadScanBufferFpc(nan.c, 150000, 30000000);
     EXPECT_EQ(r.Status, TraceStatus::NotANumber);
-    EXPECT_EQ(r.Count(), 1);
+    EXPECT_EQ(r.Count(), 0);
+    EXPECT_EQ(nan.messages.Lines(), QStringList{"Error: trace value is no number after point 1"});
+    Reader huge(dfRsFpc, 0, 0, 600);
+    huge.Queue("10.5,1e308,12.5\n");
+    huge.ExpectWrongSize(ReadScanBufferFpc(huge.c, 150000, 30000000));
 }
 
 TEST(TraceTransfer, PointCountsNoAnalyserHasReadNothing)
@@ -294,12 +296,13 @@ TEST(TraceTransfer, Grids)
 {
     const tracecodec::Grid g = tracecodec::TraceGrid(150000, 30000000, 601);
     EXPECT_EQ(g.startX, 150.0);
-    EXPECT_DOUBLE_EQ(g.stepKhz, 29850.0 / 601.0);
+    EXPECT_DOUBLE_EQ(g.stepKhz, 29850.0 / 600.0);
     EXPECT_EQ(tracecodec::TraceGrid(2500, 10000, 1).startX, 2.0);
+    EXPECT_EQ(tracecodec::TraceGrid(2500, 10000, 1).stepKhz, 0.0);
     const tracecodec::Grid s = tracecodec::ScanGrid(150000, 30000000, 600);
     EXPECT_DOUBLE_EQ(s.stepKhz, 49.751);
     // Frequencies whose difference does not fit in 64 bits.
-    EXPECT_DOUBLE_EQ(tracecodec::TraceGrid(-9'000'000'000'000'000'000, 9'000'000'000'000'000'000, 1000).stepKhz, 1.8e13);
+    EXPECT_DOUBLE_EQ(tracecodec::TraceGrid(-9'000'000'000'000'000'000, 9'000'000'000'000'000'000, 1001).stepKhz, 1.8e13);
     EXPECT_DOUBLE_EQ(tracecodec::ScanGrid(-9'000'000'000'000'000'000, 9'000'000'000'000'000'000, 1000).stepKhz,
                      (1.8e16 + 1) / 1000);
 }

@@ -18,8 +18,9 @@ LevelRecorder::LevelRecorder(SimInstrument& inst) : inst_(inst)
             const int n = static_cast<int>(std::floor((s.scanStopHz - s.scanStartHz) / step)) + 1;
             // The scan reader takes the values before the last comma: the last one is not read.
             for (int i = 0; i + 1 < n; ++i) {
-                const double a = s.scanStartHz + i * step;
-                v.push_back(inst.Spectrum().PeakDbuv(a, a + step, inst.SpectrumSettings(), inst.SweepCount()));
+                const double at = s.scanStartHz + i * step;
+                v.push_back(inst.Spectrum().PeakDbuv(at - step / 2, at + step / 2, inst.SpectrumSettings(),
+                                                     inst.SweepCount()));
             }
         } else if (m == ":TRACE:DATA?" || m == ":CALC:MARK1:Y?") {
             v = {inst.LevelAt((s.startHz + s.stopHz) / 2.0)};

@@ -1,5 +1,5 @@
 // What the engine does with a reader's points: they join the raw trace after what it holds,
-// single receiver points land on whole kHz, and the reader's error dialog comes after the points.
+// single receiver points land on whole kHz, and a faulty trace adds none.
 #include "RunFixture.h"
 #include "instrument/TraceTransfer.h"
 #include "measurement/TracePoints.h"
@@ -10,7 +10,7 @@ TEST(TracePoints, ReadPointsJoinWhatTheSeriesHolds)
     f.chart.raw1.AddPointXY(10.0, 1.0);
     TraceReadResult read;
     read.Points = {{150.0, 40.5}, {200.0, 41.5}};
-    EXPECT_EQ(AddTracePoints(f.scpi, f.chart.raw1, clRed, read), 2);
+    EXPECT_EQ(AddTracePoints(f.chart.raw1, clRed, read), 2);
     ASSERT_EQ(f.chart.raw1.Count(), 3);
     EXPECT_EQ(f.chart.raw1.GetPointX(0), 10.0);
     EXPECT_EQ(f.chart.raw1.GetPointX(2), 200.0);
@@ -36,16 +36,16 @@ TEST(TracePoints, SinglePointsRoundToWholeKhzHalvesToEven)
     EXPECT_TRUE(f.debug.Lines().contains("T: Start Raw  Count: 3"));
 }
 
-TEST(TracePoints, ABadBinaryValueShowsItsDialogOverThePointsBeforeIt)
+TEST(TracePoints, ABadBinaryValueIsOneLineAndNoPointsOfItsSegment)
 {
     RunFixture f;
     SimFaults faults;
     faults.nanValue = true;
     f.Connect("dsa815", false, faults);
     f.AddSegment(1, 150000, 30000000);
-    QStringList shown;
-    f.visa.ShowErrorDialog = [&](const QString& t) { shown << t + " / " + QString::number(f.chart.raw1.Count()); };
     f.run->Play();
-    EXPECT_EQ(shown, QStringList{"IEEE-Conversion-ERROR:1, check DSA firmware version / 300"});
-    EXPECT_EQ(f.chart.raw1.Count(), 300);
+    EXPECT_EQ(f.Lines("Error: "), QStringList{"Error: IEEE-Conversion-ERROR:1, check DSA firmware version"});
+    EXPECT_TRUE(f.host.errorBoxes.isEmpty());
+    EXPECT_EQ(f.chart.raw1.Count() + f.chart.corrected1.Count(), 0);
+    EXPECT_TRUE(f.Lines("Info: measurement done").isEmpty());
 }

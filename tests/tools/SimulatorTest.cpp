@@ -348,7 +348,7 @@ TEST(SimMarkers, PeakSearchAndLevelsInTheFamilysUnit)
     Send(*ssa, ":SENS:FREQ:CENT " + QByteArray::number(line.frequencyHz, 'f', 0) + " Hz;:SENS:FREQ:SPAN 100000 Hz");
     Send(*ssa, ":CALC:MARK1:STAT ON;:CALC:MARK1:MAX");
     const double x = Send(*ssa, ":CALC:MARK1:X?").trimmed().toDouble();
-    EXPECT_NEAR(x, line.frequencyHz, 100000.0 / 751 + 1);
+    EXPECT_NEAR(x, line.frequencyHz, 100000.0 / 750 / 2 + 1); // the nearest of the points, which end at the stop
     const double y = Send(*ssa, ":CALC:MARK1:Y?").trimmed().toDouble();
     EXPECT_NEAR(y + 106.98, line.levelDbuv, 0.1);
 
@@ -373,7 +373,8 @@ TEST(SimFaults, ParseAndEffects)
 {
     SimFaults f;
     QString error;
-    ASSERT_TRUE(f.Parse("no-answer, nan,drop=3,freeze=2", &error));
+    ASSERT_TRUE(f.Parse("no-answer, nan,drop=3,freeze=2,sweep-time=3599", &error));
+    EXPECT_EQ(f.sweepTimeAnswerS, 3599);
     EXPECT_TRUE(f.noAnswer);
     EXPECT_TRUE(f.nanValue);
     EXPECT_EQ(f.dropAfter, 3);
@@ -382,6 +383,7 @@ TEST(SimFaults, ParseAndEffects)
     EXPECT_TRUE(error.contains("sometimes"));
     EXPECT_FALSE(SimFaults().Parse("drop=-1", &error));
     EXPECT_FALSE(SimFaults().Parse("freeze=x", &error));
+    EXPECT_FALSE(SimFaults().Parse("sweep-time=-1", &error));
 
     auto inst = Make("dsa815");
     SimFaults g;

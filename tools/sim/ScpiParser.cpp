@@ -208,7 +208,8 @@ QString FormatNumber(double value)
 
 QString FormatFixed(double value, int decimals)
 {
-    char buf[64];
+    // Room for the widest double (309 digits) and the decimals.
+    char buf[400];
     auto [p, ec] = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals);
     if (ec != std::errc())
         return QStringLiteral("0");

@@ -166,7 +166,9 @@ void PeakSearch(SimCall& c)
     for (size_t i = 1; i < t.size(); ++i)
         if (t[i] > t[best])
             best = i;
-    s.markerHz = std::nearbyint(s.startHz + (s.stopHz - s.startHz) * static_cast<double>(best) / std::max<size_t>(t.size(), 1));
+    // The point's own frequency: the first at the start, the last at the stop.
+    s.markerHz = std::nearbyint(s.startHz + (s.stopHz - s.startHz) * static_cast<double>(best) /
+                                static_cast<double>(std::max<size_t>(t.size(), 2) - 1));
     s.markerPeakDbuv = t.empty() ? 0 : t[best];
     s.markerAtPeak = true;
 }
@@ -323,7 +325,10 @@ void RegisterAnalyserCommands(SimInstrument& inst)
                             c.inst.State().sweepAuto = false;
                         }
                     },
-                    [](SimCall& c) { Answer(c, c.inst.NumberText(c.inst.SweepTimeInUseS())); });
+                    [](SimCall& c) {
+                        const double lie = c.inst.ActiveFaults().sweepTimeAnswerS;
+                        Answer(c, c.inst.NumberText(lie >= 0 ? lie : c.inst.SweepTimeInUseS()));
+                    });
     inst.AddCommand("[SENSe]:SWEep:TIME:AUTO", SetBool(&SimSettings::sweepAuto), GetBool(&SimSettings::sweepAuto));
     inst.AddCommand("[SENSe]:SWEep:POINts",
                     [](SimCall& c) {

@@ -84,10 +84,11 @@ std::vector<double> SimEmissions::Trace(double startHz, double stopHz, int point
     if (points <= 0)
         return v;
     v.reserve(static_cast<size_t>(points));
-    const double w = (stopHz - startHz) / points;
+    const double w = points > 1 ? (stopHz - startHz) / (points - 1) : 0.0;
+    const double half = std::max(w, 0.0) / 2.0;
     for (int i = 0; i < points; ++i) {
-        const double a = startHz + i * w;
-        v.push_back(PeakDbuv(a, a + std::max(w, 0.0), s, sweep));
+        const double at = startHz + i * w;
+        v.push_back(PeakDbuv(at - half, at + half, s, sweep));
     }
     return v;
 }

@@ -35,8 +35,9 @@ public:
     // Peak of the band [fromHz, toHz] as the analyser shows it with the settings; sweep makes
     // the noise differ from sweep to sweep (repeatably).
     double PeakDbuv(double fromHz, double toHz, const Settings& s, uint64_t sweep) const;
-    // A trace of `points` values: point i covers [start + i*w, start + (i+1)*w), w = span/points,
-    // which is where the program plots it.
+    // A trace of `points` values as an analyser lays them out: point i sits at start + i*w,
+    // w = span / (points - 1), the first at the start and the last at the stop frequency, and
+    // holds the peak within half a point spacing of it.
     std::vector<double> Trace(double startHz, double stopHz, int points, const Settings& s, uint64_t sweep) const;
 
 private:

@@ -2,8 +2,8 @@
 
 QStringList SimFaults::Names()
 {
-    return {"no-answer", "block-short", "block-length", "nan", "no-sweep-end", "esr-3digit", "long-answer", "drop[=N]",
-            "short-write", "read-hang", "freeze[=N]"};
+    return {"no-answer",    "block-short", "block-length", "nan",         "huge",      "no-sweep-end", "esr-3digit",
+            "sweep-time=S", "long-answer", "drop[=N]",     "short-write", "read-hang", "freeze[=N]"};
 }
 
 bool SimFaults::Parse(const QString& list, QString* error)
@@ -18,6 +18,8 @@ bool SimFaults::Parse(const QString& list, QString* error)
             blockLengthWrong = true;
         else if (name == "nan")
             nanValue = true;
+        else if (name == "huge")
+            hugeValue = true;
         else if (name == "no-sweep-end")
             sweepNeverCompletes = true;
         else if (name == "esr-3digit")
@@ -32,7 +34,15 @@ bool SimFaults::Parse(const QString& list, QString* error)
             readHang = true;
         else if (name == "freeze")
             freezeAfter = 0;
-        else if (name.startsWith("drop=") || name.startsWith("freeze=")) {
+        else if (name.startsWith("sweep-time=")) {
+            bool ok = false;
+            sweepTimeAnswerS = name.mid(name.indexOf('=') + 1).toDouble(&ok);
+            if (!ok || sweepTimeAnswerS < 0) {
+                if (error)
+                    *error = QStringLiteral("bad fault: ") + name;
+                return false;
+            }
+        } else if (name.startsWith("drop=") || name.startsWith("freeze=")) {
             int& count = name.startsWith("drop=") ? dropAfter : freezeAfter;
             bool ok = false;
             count = name.mid(name.indexOf('=') + 1).toInt(&ok);

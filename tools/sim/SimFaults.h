@@ -10,8 +10,12 @@ struct SimFaults {
     bool blockShort = false;          // "block-short": trace blocks hold one value too few
     bool blockLengthWrong = false;    // "block-length": the block header claims 4 bytes more than follow
     bool nanValue = false;            // "nan": one trace value and marker answers are NaN
+    bool hugeValue = false;           // "huge": one trace value is 1e308 (the largest float in
+                                      // binary blocks), a level no analyser measures
     bool sweepNeverCompletes = false; // "no-sweep-end": *OPC / *ESR? never report completion
     bool threeDigitEsr = false;       // "esr-3digit": *ESR? carries the power-on bit (128 + ...)
+    double sweepTimeAnswerS = -1;     // "sweep-time=S": the sweep time query answers S seconds,
+                                      // whatever the sweep takes (-1: the time in use)
     bool longAnswer = false;          // "long-answer": text answers padded beyond 2 KB
     int dropAfter = -1;               // "drop" or "drop=N": close the link at the N-th next message
     bool shortWrite = false;          // "short-write": a VXI-11 device_write takes at most 8 bytes

@@ -36,7 +36,11 @@ QByteArray Floats(const std::vector<double>& values, bool bigEndian)
     QByteArray out;
     out.reserve(static_cast<qsizetype>(values.size() * 4));
     for (double v : values) {
-        const uint32_t bits = std::bit_cast<uint32_t>(static_cast<float>(v));
+        // A value beyond the float range goes out as the largest float, as an analyser's would.
+        constexpr double kLargest = std::numeric_limits<float>::max();
+        const float f = std::fabs(v) > kLargest && std::isfinite(v) ? static_cast<float>(std::copysign(kLargest, v))
+                                                                     : static_cast<float>(v);
+        const uint32_t bits = std::bit_cast<uint32_t>(f);
         for (int i = 0; i < 4; ++i) {
             const int shift = bigEndian ? 24 - 8 * i : 8 * i;
             out.append(static_cast<char>((bits >> shift) & 0xFF));
@@ -50,7 +54,11 @@ QByteArray SiglentAscii(const std::vector<double>& values, bool sva)
     QByteArray out;
     const int decimals = sva ? 6 : 9; // 13 or 16 characters: sign, digit, point, decimals, e+XX
     for (size_t i = 0; i < values.size(); ++i) {
-        out += scpi::FormatExponent(values[i], decimals).toLatin1();
+        // A three-digit exponent takes a decimal's place: the width is the format's.
+        QString text = scpi::FormatExponent(values[i], decimals);
+        if (text.size() > decimals + 7)
+            text = scpi::FormatExponent(values[i], decimals - 1);
+        out += text.toLatin1();
         if (!sva || i + 1 < values.size())
             out += ',';
     }
@@ -85,9 +93,11 @@ QByteArray TraceAnswer(SimInstrument& inst)
         const double step = s.scanStepHz > 0 ? s.scanStepHz : 1.0;
         const int n = std::max(1, static_cast<int>(std::floor((s.scanStopHz - s.scanStartHz) / step)) + 1);
         SimEmissions::Settings ss = inst.SpectrumSettings();
+        // A receiver measures at each step's frequency; its filter takes in half a step on
+        // either side.
         for (int i = 0; i < n && i < 100000; ++i) {
-            const double a = s.scanStartHz + i * step;
-            v.push_back(inst.Spectrum().PeakDbuv(a, a + step, ss, inst.SweepCount()));
+            const double at = s.scanStartHz + i * step;
+            v.push_back(inst.Spectrum().PeakDbuv(at - step / 2, at + step / 2, ss, inst.SweepCount()));
         }
     } else {
         v = inst.TraceDbuv();
@@ -96,6 +106,8 @@ QByteArray TraceAnswer(SimInstrument& inst)
         v.pop_back();
     if (f.nanValue && !v.empty())
         v[v.size() / 2] = std::numeric_limits<double>::quiet_NaN();
+    if (f.hugeValue && !v.empty())
+        v[v.size() / 2] = 1e308;
     const int delta = f.blockLengthWrong ? 4 : 0;
 
     switch (kind) {

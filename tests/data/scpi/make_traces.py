@@ -38,7 +38,7 @@ def binary(name, n, order, digits, offset, start, stop, seed):
     with open(name + ".bin", "wb") as f:
         f.write(b"#" + str(digits).encode() + length + data + b"\n")
     as_float = [struct.unpack("<f", struct.pack("<f", v))[0] for v in vals]
-    step = (stop - start) / 1000.0 / n
+    step = (stop - start) / 1000.0 / (n - 1)
     write_expected(name + ".expected", xs(start, step, n), [v + offset for v in as_float])
 
 def siglent(name, n, width, sva, start, stop, seed):
@@ -55,7 +55,7 @@ def siglent(name, n, width, sva, start, stop, seed):
         body = "".join(t + "," for t in texts) + "\n"
     with open(name + ".txt", "w", newline="") as f:
         f.write(body)
-    step = (stop - start) / 1000.0 / n
+    step = (stop - start) / 1000.0 / (n - 1)
     write_expected(name + ".expected", xs(start, step, n), [float(t) + 106.98 for t in texts])
 
 def scan(name, n_points, values, start, stop, seed):
