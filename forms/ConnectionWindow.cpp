@@ -1,6 +1,7 @@
 #include "forms/ConnectionWindow.h"
 
 #include "app/AppContext.h"
+#include "app/FlagScope.h"
 #include "app/TextRoutines.h"
 #include "forms/CompactView.h"
 #include "forms/FormServices.h"
@@ -9,6 +10,7 @@
 
 #include <QComboBox>
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -29,6 +31,15 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text, 
     b->setToolTip(hint);
     return b;
 }
+
+// While the window waits for an analyser that may take its time-out to answer.
+class WaitCursor {
+public:
+    WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+};
 
 void MarkConnected(QPushButton* button, bool connected)
 {
@@ -145,8 +156,13 @@ void ConnectionWindow::BuildControls()
 }
 
 // No exception leaves a handler: it ends as an error line and the window stays as it was.
+// Connect and Disconnect let the window work while they wait for the analyser: a second press
+// meanwhile starts nothing on the sessions in use.
 template <class F> void ConnectionWindow::Guarded(F&& handler)
 {
+    if (busy_)
+        return;
+    FlagScope busy(busy_);
     try {
         handler();
     } catch (const std::exception& e) {
@@ -251,7 +267,10 @@ void ConnectionWindow::connectVisa()
     const bool tcp = instrument_.Device.ConnectionKind == LinkKind::VisaTcp;
     if (tcp)
         resourceEdit->setText(TcpResourceName(ipAddressEdit->text()));
-    const ConnectOutcome out = ConnectInstrument(*context_, resourceEdit->text(), tcp);
+    const ConnectOutcome out = [&] {
+        WaitCursor waiting;
+        return ConnectInstrument(*context_, resourceEdit->text(), tcp);
+    }();
     if (!out.Opened) {
         // The answers of an analyser that is no longer connected must not make it look so.
         replyMemo->clear();
@@ -265,7 +284,10 @@ void ConnectionWindow::connectVisa()
 
 void ConnectionWindow::disconnectVisa()
 {
-    DisconnectInstrument(*context_);
+    {
+        WaitCursor waiting;
+        DisconnectInstrument(*context_);
+    }
     MarkConnected(connectButton, false);
     MarkConnected(winUsbButton, false);
 }

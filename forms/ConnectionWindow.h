@@ -93,6 +93,7 @@ private:
     std::unique_ptr<QtEventPump> ownPump_;
     std::unique_ptr<ScpiContext> context_;
     bool ownsErrorDialog_ = false;
+    bool busy_ = false; // a handler is running (it may wait through the event pump)
 };
 
 #endif

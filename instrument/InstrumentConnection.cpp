@@ -22,6 +22,25 @@ void ShowError(ScpiContext& c, const QString& text)
         c.Visa.ShowErrorDialog(text);
 }
 
+// Connect and Disconnect wait through the window's pump, as a run does: an analyser that stopped
+// answering leaves a call under way, a link that takes its time-out to close and an open that
+// times out, and the window froze for all of them. Each call still ends by its own time-out.
+class PumpedWaits {
+public:
+    explicit PumpedWaits(ScpiContext& c) : hooks_(c.Visa.Waits), before_(c.Visa.Waits)
+    {
+        if (!hooks_.Pump)
+            hooks_.Pump = &c.Pump;
+    }
+    ~PumpedWaits() { hooks_ = before_; }
+    PumpedWaits(const PumpedWaits&) = delete;
+    PumpedWaits& operator=(const PumpedWaits&) = delete;
+
+private:
+    VisaWaitHooks& hooks_;
+    VisaWaitHooks before_;
+};
+
 // A fresh resource manager, after the old one and its instrument session are closed: a VXI-11
 // instrument has only a few links, and every search or connect used to leave one behind.
 bool OpenResourceManager(ScpiContext& c)
@@ -111,11 +130,16 @@ QString TcpResourceName(const QString& address) { return QStringLiteral("TCPIP0:
 ConnectOutcome ConnectInstrument(ScpiContext& c, const QString& resource, bool openResourceManager)
 {
     ConnectOutcome out;
-    if (openResourceManager && !OpenResourceManager(c))
-        return out;
     // The resource buffer of the VISA call holds 128 bytes with its terminating zero.
     const QByteArray name = resource.toLatin1().left(127);
+    PumpedWaits pumped(c);
+    if (openResourceManager && !OpenResourceManager(c))
+        return out;
     if (name.isEmpty())
+        return out;
+    // A resource typed in before any search has no resource manager to open it with: it gets one
+    // here, instead of an open that could only fail.
+    if (c.Visa.VisaResourceManager == 0 && !OpenResourceManager(c))
         return out;
     LoadVisaLibrary(c.Visa, c.Debug);
     if (c.Visa.VisaSession != 0) {
@@ -174,6 +198,7 @@ void DisconnectInstrument(ScpiContext& c)
 {
     if (c.Visa.VisaResourceManager == 0)
         return;
+    PumpedWaits pumped(c);
     CloseVisaSessions(c.Visa);
     c.Device.DeviceConnected = false;
     c.Status.SetText(InstrumentStatus::kConnectionPanel, QString());

@@ -42,7 +42,9 @@ QString TcpResourceName(const QString& address);
 
 // Connects to the resource and identifies the instrument. With openResourceManager (the TCP/IP
 // path) a fresh resource manager is opened, after the old one and its session are closed; on the
-// USB path the search's resource manager is used and only an old instrument session is closed.
+// USB path the search's resource manager is used (one is opened when there was no search) and
+// only an old instrument session is closed. Its waits, and those of Disconnect, go through the
+// context's pump, so the window keeps working while a silent analyser times out.
 // A resource that cannot be opened, or an instrument that does not answer "*IDN?" (or answers
 // more than one read takes), is no connection: its session is closed again, panel 0 shows
 // "none", panel 3 is emptied and the message log names the resource and says why.

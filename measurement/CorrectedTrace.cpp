@@ -76,6 +76,8 @@ void Calc_Cor_Single(CorrectionPass& c, SetTraces& set, bool maxHold, int sample
     TChartValueList& cy = set.Corrected.YValues();
     const std::span<const double> stored = cy.Values();
     const bool keepLarger = maxHold && repeat;
+    if (set.HeldRaw && set.HeldRaw->size() < static_cast<size_t>(rawCount))
+        set.HeldRaw->resize(static_cast<size_t>(rawCount), kNoLevel);
 
     for (int i = first; i < rawCount; ++i) {
         const double x = rx[static_cast<size_t>(i)];
@@ -92,8 +94,11 @@ void Calc_Cor_Single(CorrectionPass& c, SetTraces& set, bool maxHold, int sample
             c.State.CorFastPath = false;
             corrected = y - chain.Sum(x);
         }
-        if (!keepLarger || corrected > stored[static_cast<size_t>(i)])
+        if (!keepLarger || corrected > stored[static_cast<size_t>(i)]) {
             cy.SetValueQuiet(i, corrected);
+            if (set.HeldRaw)
+                (*set.HeldRaw)[static_cast<size_t>(i)] = y;
+        }
         cx.SetValueQuiet(i, x);
 
         const SeriesLevel l = limit.Level(xr);

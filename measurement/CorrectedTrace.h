@@ -4,6 +4,7 @@
 #include "chart/canvas/PlotColor.h"
 
 #include <functional>
+#include <vector>
 
 class DebugLog;
 class EventPump;
@@ -35,6 +36,9 @@ struct SetTraces {
     TChartSeries& Limit;
     double Margin;      // dB
     PeakLists& Peaks;
+    // When set, the correction pass keeps here, point by point, the raw level behind the corrected
+    // level it keeps: with max hold, the raw trace of the held maximum.
+    std::vector<double>* HeldRaw = nullptr;
 };
 
 // The correction pass after a segment: corrects the last `samples` raw points into the corrected

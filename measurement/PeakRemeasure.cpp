@@ -16,6 +16,7 @@
 #include "platform/system/EventPump.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -212,18 +213,25 @@ void RemeasurePeaks(PeakRemeasureContext& c, const RemeasureGrid& grid, DriftHan
     std::sort(selectedRows.begin(), selectedRows.end());
     selectedRows.erase(std::unique(selectedRows.begin(), selectedRows.end()), selectedRows.end());
     ClearStopRequest(c.State);
-    for (QStringListModel* m : {&peaks.MeasureLines, &peaks.MeasureFreqs, &peaks.MeasureLevels})
-        m->setStringList({});
-    for (int row = PeakGridModel::kHeadingRows; row < peaks.Grid.RowCount(); ++row)
-        for (int column : {kColDetector, kColFreq, kColLevel, kColRbw, kColSweep})
-            peaks.Grid.SetCell(row, column, QString());
-    c.Host.RepaintChart();
+    // The last results stay until this command has one of its own: an analyser that is gone, or a
+    // Stop before the first result, must not leave the lists and the report's grid empty.
+    bool cleared = false;
+    const auto clearResults = [&] {
+        if (std::exchange(cleared, true))
+            return;
+        for (QStringListModel* m : {&peaks.MeasureLines, &peaks.MeasureFreqs, &peaks.MeasureLevels})
+            m->setStringList({});
+        for (int row = PeakGridModel::kHeadingRows; row < peaks.Grid.RowCount(); ++row)
+            for (int column : {kColDetector, kColFreq, kColLevel, kColRbw, kColSweep})
+                peaks.Grid.SetCell(row, column, QString());
+    };
 
     ScpiContext& s = c.Scpi;
     const QString setName = set == 2 ? QStringLiteral("set2") : QStringLiteral("set1");
     const QStringList freqs = peaks.Freqs.stringList();
     const QStringList levels = peaks.Levels.stringList();
     CorrectionChain chain(c.Series, c.Switches);
+    bool lost = false;
     for (int i : selectedRows) {
         if (c.State.StopRequested)
             break;
@@ -246,6 +254,7 @@ void RemeasurePeaks(PeakRemeasureContext& c, const RemeasureGrid& grid, DriftHan
         // A link that closed or went silent ends the command at once, with one line; the peaks
         // after it would each only meet the refusal of a device that is gone.
         if (scpiio::LinkLost(s)) {
+            lost = true;
             if (!c.State.StopRequested) {
                 s.Messages.Append(QString::fromLatin1(kLinkLostLine));
                 c.State.StopRequested = true;
@@ -259,6 +268,7 @@ void RemeasurePeaks(PeakRemeasureContext& c, const RemeasureGrid& grid, DriftHan
             // The waits let the window work: a correction may have been loaded meanwhile.
             chain.Rebind();
             const double corrected = *y - chain.Sum(fk);
+            clearResults();
             Append(peaks.MeasureLines, QString::number(i + 1) + QStringLiteral("  [") + grid.Detector +
                                            QStringLiteral("] ") + Fixed(x, 2) + QStringLiteral("kHz --> ") +
                                            Fixed(fk, 2) + QStringLiteral("kHz ") + Fixed(corrected, 2) +
@@ -274,7 +284,10 @@ void RemeasurePeaks(PeakRemeasureContext& c, const RemeasureGrid& grid, DriftHan
         }
         c.Host.RepaintChart();
     }
-    s.Messages.Append(QStringLiteral("Info: peaks seg ") + QString::number(set == 2 ? 2 : 1) + QStringLiteral(" done"));
+    // After a loss nothing was done: the loss line is the command's last, as in a run.
+    if (!lost)
+        s.Messages.Append(QStringLiteral("Info: peaks seg ") + QString::number(set == 2 ? 2 : 1) +
+                          QStringLiteral(" done"));
     if (c.Switches.Beep) {
         c.Host.Beep(1000, 300);
         c.Host.Beep(2000, 300);

@@ -22,9 +22,12 @@
 #include "measurement/TracePoints.h"
 #include "platform/system/EventPump.h"
 
+#include <algorithm>
 #include <exception>
+#include <span>
 #include <stdexcept>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -233,6 +236,8 @@ void RunControl::RunLoop(SegmentWork& work)
         return;
     // The margin is read again before every correction pass (RunPass).
     SetTraces traces{*series.Raw, *series.Corrected, series.CorrectedColor, *series.Limit, 0.0, Peaks(set2 ? 2 : 1)};
+    std::vector<double> heldRaw;
+    traces.HeldRaw = &heldRaw;
     controls_.PlayEnabled = false;
     controls_.StopEnabled = true;
     controls_.PauseEnabled = true;
@@ -258,9 +263,32 @@ void RunControl::RunLoop(SegmentWork& work)
     if (passCount_ == 1 && measured == 0 && !c_.State.StopRequested && !anyChecked)
         c_.Scpi.Messages.Append(QStringLiteral("Warning: nothing measured: no segment of Set") +
                                 QString::number(set2 ? 2 : 1) + QStringLiteral(" is checked"));
+    if (passCount_ > 1)
+        KeepHeldMaximum(traces, heldRaw, set2);
     controls_.PlayEnabled = true;
     controls_.StopEnabled = false;
     Publish();
+}
+
+// Each pass lists the peaks of the segments it has measured, so the Stop that ends a max-hold run
+// would take with it the peaks of every segment the last pass did not reach, while the held trace
+// still shows them. So the raw trace gets, point by point, the level behind the held corrected
+// point, and the corrected trace and its peaks are built from it as "Displ. peaks" builds them:
+// every segment lists the peaks of its held maximum, and "Displ. peaks" later lists the same.
+void RunControl::KeepHeldMaximum(SetTraces& set, const std::vector<double>& heldRaw, bool set2)
+{
+    const int n = std::min(set.Corrected.Count(), static_cast<int>(heldRaw.size()));
+    const std::span<const double> x = set.Corrected.XValues().Values();
+    const std::vector<double> xs(x.begin(), x.begin() + n);
+    const std::vector<double> ys(heldRaw.begin(), heldRaw.begin() + n);
+    StartRawTrace(set.Raw, n);
+    {
+        TChartSeries::UpdateScope scope(set.Raw);
+        set.Raw.AddPointsXY(xs, ys, set2 ? c_.Switches.RawColor2 : c_.Switches.RawColor1);
+    }
+    set.Margin = static_cast<double>(set2 ? c_.Parameters.Margin2Db : c_.Parameters.Margin1Db);
+    CorrectionPass pass{c_.State, c_.Series, c_.Switches, c_.Scpi.Messages, c_.Scpi.Debug, c_.Host, c_.Scpi.Pump};
+    RecalcCorrectedTrace(pass, set, {});
 }
 
 bool RunControl::Refused(const SegmentTable& table, bool set2)

@@ -85,6 +85,8 @@ private:
     bool Refused(const SegmentTable& table, bool set2);
     // One pass over the checked segments of a set; returns how many were measured.
     int RunPass(SegmentWork& work, const SegmentTable& table, SetTraces& set, bool set2);
+    // A max-hold run that repeated its pass ends with its held maximum in both traces.
+    void KeepHeldMaximum(SetTraces& set, const std::vector<double>& heldRaw, bool set2);
     void AfterRun();
     // The close the window asked for during the work that just ended.
     void CloseIfPending();

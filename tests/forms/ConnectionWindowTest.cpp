@@ -172,9 +172,8 @@ TEST_F(ConnectionWindowFixture, KindsSetCaptionControlsAndTheAddressField)
 TEST_F(ConnectionWindowFixture, ConnectIdentifyServiceAndDisconnect)
 {
     FakeInstrument fake("Siglent Technologies,SSA3032X,SSA3XAB1234567,3.2.2.5.0");
+    // A resource typed in without "Search" connects.
     form->PrepareForKind(LinkKind::VisaUsb);
-    // The USB path uses the resource manager of a search; here one is opened by hand.
-    ASSERT_EQ(instrument.Visa.VisaLibrary->viOpenDefaultRM(&instrument.Visa.VisaResourceManager), visa::VI_SUCCESS);
     QSignalSpy connected(form.get(), &ConnectionWindow::Connected);
     Control<QLineEdit>(*form, "Edit2").setText(fake.Resource());
     Control<QPushButton>(*form, "BitBtn4").click();

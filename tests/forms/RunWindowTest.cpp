@@ -449,14 +449,15 @@ TEST(WindowRun, AMarginEditedWhilePausedCountsAfterResume)
     EXPECT_GT(wideAfter, 0) << "the margin of 40 dB was not used after the pause";
 }
 
-// Stop ends a max-hold run and switches "MaxHold" off in the grid: the next Play measures once.
+// Stop ends a max-hold run, here at segment 2 of the third pass, and switches "MaxHold" off in the
+// grid; every segment keeps its held peaks, which "Displ. peaks" lists again. Play then measures once.
 TEST(WindowRun, StopSwitchesMaxHoldOff)
 {
     RunWindowFixture f;
     ASSERT_NO_FATAL_FAILURE(f.Start("dsa815", kProject));
     ASSERT_NO_FATAL_FAILURE(f.Connect());
     MainWindow& w = *f.w;
-    KeepSegments(w, 1, 1);
+    KeepSegments(w, 1, 3);
     Edit(w, "MaxHold", "on");
     int passes = 0;
     const QMetaObject::Connection stopInThirdPass =
@@ -470,6 +471,11 @@ TEST(WindowRun, StopSwitchesMaxHoldOff)
     EXPECT_EQ(passes, 3);
     EXPECT_EQ(Control<QLabel>(w, "Label3").text(), "3");
     EXPECT_EQ(w.parameters().Value("MaxHold"), "off");
+    const L held = w.peakLists(1).Lines.stringList();
+    EXPECT_GT(w.peakLists(1).Freqs.stringList().last().toDouble(),
+              w.segmentTable(1).Segment(1).StopHz / 1000.0); // held peaks beyond the first segment
+    Control<QPushButton>(w, "Button8").click(); // "Displ. peaks"
+    EXPECT_EQ(w.peakLists(1).Lines.stringList(), held);
     QObject::disconnect(stopInThirdPass);
     f.Play().click();
     EXPECT_EQ(f.Lines("Info: measurement done  seg 1 ").size(), 4);

@@ -6,15 +6,19 @@
 #include "common/Controls.h"
 #include "datafiles/CheckListModel.h"
 #include "datafiles/ParameterGridModel.h"
+#include "forms/ConnectionWindow.h"
 #include "forms/MainChart.h"
 #include "forms/MainWindow.h"
 #include "instrument/InstrumentState.h"
 #include "measurement/PeakLists.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QDateTime>
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QLineEdit>
+#include <QListView>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -104,6 +108,14 @@ TEST_P(SilentAnalyser, EndsTheRunWithOneLineAndTheWindowKeepsWorking)
     EXPECT_EQ(f.program->Instrument().Device.DeviceConnected, 0);
     EXPECT_EQ(Control<QLabel>(*f.w, "Label3").text(), sc.maxHold ? "2" : "1");
     EXPECT_EQ(grid.Value("MaxHold"), "off");
+    if (sc.maxHold) {
+        // Connect to it, its last call still under way: the window works on, one line says why.
+        Control<QAction>(*f.w, "CP1").trigger();
+        Control<QLineEdit>(*f.program->Windows().connectionWindow, "Edit1").setText("127.0.0.1");
+        Control<QPushButton>(*f.program->Windows().connectionWindow, "BitBtn4").click();
+        EXPECT_LT(std::max(longestGap, clock.elapsed() - last), 1000);
+        EXPECT_EQ(f.Lines("").filter("timed out").size(), 1);
+    }
     // Thawed, it shows what reached it: nothing after the query it left unanswered.
     f.sim->Instrument().SetFaults({});
     QTest::qWait(100);
@@ -122,7 +134,8 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<SilentCase>& p) { return std::string(p.param.name); });
 
 // Stop pressed 300 ms into the wait for a trace that never comes ends the run at once, whatever the
-// time-out; neither it nor a Play on a link that died since changes the chart, peaks or peak grid.
+// time-out; neither it, nor a re-measurement on the frozen link, nor a Play on a link that died
+// since changes the chart, peaks, re-measured peaks or peak grid.
 TEST(SilentAnalyser, StopEndsTheWaitAndPlayOnADeadLinkKeepsTheResults)
 {
     RunWindowFixture f;
@@ -144,6 +157,7 @@ TEST(SilentAnalyser, StopEndsTheWaitAndPlayOnADeadLinkKeepsTheResults)
     const auto results = [&f] {
         const PeakLists& p = f.w->peakLists(1);
         L out = p.Lines.stringList() + p.Freqs.stringList() + p.Levels.stringList();
+        out += p.MeasureLines.stringList();
         for (const SeriesRole role : {SeriesRole::rawTrace1, SeriesRole::correctedTrace1})
             for (int i = 0; i < f.w->chart().Series(role)->Count(); ++i)
                 out << QString::number(f.w->chart().Series(role)->GetPointY(i));
@@ -151,8 +165,12 @@ TEST(SilentAnalyser, StopEndsTheWaitAndPlayOnADeadLinkKeepsTheResults)
             out << p.Grid.Cell(cell / PeakGridModel::kColumns, cell % PeakGridModel::kColumns);
         return out;
     };
+    Control<QListView>(*f.w, "ListBox1")
+        .selectionModel()
+        ->select(f.w->peakLists(1).Lines.index(0), QItemSelectionModel::Select);
+    Control<QAction>(*f.w, "Measure21").trigger();
+    ASSERT_EQ(f.w->peakLists(1).MeasureLines.rowCount(), 1);
     const L before = results();
-    ASSERT_GT(f.w->peakLists(1).Count(), 0);
 
     f.Play().click();
 
@@ -161,10 +179,15 @@ TEST(SilentAnalyser, StopEndsTheWaitAndPlayOnADeadLinkKeepsTheResults)
     EXPECT_EQ(f.Lines("Info: measurement waiting to stop").size(), 1);
     EXPECT_EQ(f.Lines("Error: "), L{});
     EXPECT_EQ(results(), before);
-    // The analyser switched off meanwhile.
+    f.SetTimeoutMs(kTimeoutMs);
+    Control<QAction>(*f.w, "Measure21").trigger();
+    EXPECT_EQ(f.Lines("Info: peaks seg").size(), 1);
+    // Thawed, it is connected again, then switched off.
+    f.sim->Instrument().SetFaults({});
+    ASSERT_NO_FATAL_FAILURE(f.Connect());
     f.sim->Stop();
     f.Play().click();
-    EXPECT_EQ(f.Lines("Error: "), L{kLost});
+    EXPECT_EQ(f.Lines("Error: "), L({kLost, kLost}));
     EXPECT_EQ(results(), before);
     EXPECT_EQ(f.program->Instrument().Device.DeviceConnected, 0);
 }

@@ -187,14 +187,14 @@ TEST(PeakRemeasure, RefusalsLeaveTheListsAlone)
     EXPECT_EQ(f.Peaks().MeasureLines.stringList(), before);
     EXPECT_TRUE(f.run->Controls().PlayEnabled);
 
-    // A refused grid value: a box per peak, no result, the loop goes on.
+    // A refused grid value: a box per peak, no result (the last ones stay), the loop goes on.
     f.device.DeviceConnected = 1;
     f.host.errorBoxes.clear();
     f.grid.AttenuatorDb = "not valid";
     f.run->MeasurePeaks(DriftHandling::Ignore, {0, 1}, f.grid);
     EXPECT_EQ(f.host.errorBoxes, (L{"Error: ATT not set", "Error: ATT not set"}));
-    EXPECT_EQ(f.Peaks().MeasureLines.rowCount(), 0);
-    EXPECT_EQ(f.Peaks().Grid.Cell(2, 5), "");
+    EXPECT_EQ(f.Peaks().MeasureLines.stringList(), before);
+    EXPECT_EQ(f.Peaks().Grid.Cell(2, 5), "QPEAK");
 }
 
 TEST(PeakRemeasure, SweepTimeTextsOfTheGrid)
@@ -230,7 +230,8 @@ TEST(PeakRemeasure, StopDuringTheDwellDropsThatPeakAndEndsTheLoop)
     EXPECT_FALSE(f.run->Controls().Busy);
 }
 
-// A link that closes or falls silent ends the command at once with the receivers' one line.
+// A link that closes or falls silent ends the command at once with the receivers' one line, no
+// "done", and the results of the command before kept.
 TEST(PeakRemeasure, ALostLinkEndsTheCommandWithOneLine)
 {
     for (const char* fault : {"drop=3", "freeze=3"})
@@ -239,6 +240,9 @@ TEST(PeakRemeasure, ALostLinkEndsTheCommandWithOneLine)
             Remeasure f(family);
             f.debug.DebugMode = 1;
             f.SetTimeoutMs(50);
+            f.run->MeasurePeaks(DriftHandling::Ignore, {1}, f.grid);
+            const L before = f.Peaks().MeasureLines.stringList() << f.Peaks().Grid.Cell(3, 7);
+            const uint32_t start = f.pump.TickCount();
             SimFaults faults;
             faults.Parse(fault, nullptr);
             f.sim->Instrument().SetFaults(faults);
@@ -249,10 +253,11 @@ TEST(PeakRemeasure, ALostLinkEndsTheCommandWithOneLine)
             f.run->MeasurePeaks(DriftHandling::Ignore, {0, 1, 2}, f.grid);
             EXPECT_EQ(f.Lines("Error: "), L{"Error: the link to the analyser was lost, measurement stopped"});
             EXPECT_EQ(f.Lines("Warning: ") + f.host.errorBoxes, L{});
-            EXPECT_EQ(f.Lines("Info: set1 measure peak"), L{"Info: set1 measure peak 1"});
-            EXPECT_EQ(f.Peaks().MeasureLines.rowCount(), 0);
+            EXPECT_EQ(f.Lines("Info: set1 measure peak").size(), 2);
+            EXPECT_EQ(f.Lines("Info: peaks seg"), L{"Info: peaks seg 1 done"});
+            EXPECT_EQ(f.Peaks().MeasureLines.stringList() << f.Peaks().Grid.Cell(3, 7), before);
             EXPECT_EQ(f.device.DeviceConnected, 0);
-            EXPECT_LT(f.pump.TickCount(), 10000u);
+            EXPECT_LT(f.pump.TickCount() - start, 10000u);
             EXPECT_EQ(f.sim->Instrument().CommandLog().size(), sent);
         }
 }
