@@ -7,6 +7,8 @@
 #include "forms/FormServices.h"
 #include "instrument/InstrumentState.h"
 #include "instrument/ScpiContext.h"
+#include "measurement/AnalyserOwnership.h"
+#include "measurement/MeasurementState.h"
 #include "platform/system/EventPump.h"
 
 #include <QApplication>
@@ -111,6 +113,7 @@ CoverageFrame::CoverageFrame(AppContext& app, InstrumentState& instrument, Table
     , app_(app)
     , instrument_(instrument)
     , services_(services)
+    , loggingState_(std::make_unique<MeasurementState>())
 {
     setObjectName(QStringLiteral("Frame141"));
     EventPump* pump = app.Pump;
@@ -420,7 +423,15 @@ void CoverageFrame::showCorrectionData()
 
 void CoverageFrame::coverageTick()
 {
-    Guarded([this] { view_->Tick(); });
+    const bool wasLogging = loggingActive();
+    {
+        // The tick owns the analyser as a run does: the window keeps working while a call waits,
+        // Stop ends the wait, and an analyser that leaves a call unanswered counts as gone.
+        AnalyserOwnership owned(*context_, *loggingState_);
+        Guarded([this] { view_->Tick(); });
+    }
+    if (wasLogging && !loggingActive())
+        emit startOrStopPressed();
 }
 
 void CoverageFrame::startUp()
@@ -453,12 +464,16 @@ void CoverageFrame::latchPointsChanged()
 
 void CoverageFrame::StartTimer(int intervalMs)
 {
+    loggingState_->StopRequested = false;
     coverageTimer->start(intervalMs);
 }
 
+// Whatever stops the timer (Stop, the latch, a failed poll, a lost analyser) also ends a wait
+// of the tick under way.
 void CoverageFrame::StopTimer()
 {
     coverageTimer->stop();
+    loggingState_->StopRequested = true;
 }
 
 void CoverageFrame::ShowError(const QString& text)
@@ -509,6 +524,14 @@ void CoverageFrame::Refresh()
     SetText(resolutionEdit, f.Resolution);
     SetText(pointsEdit, f.Points);
     ShowLevelRange();
+    // The receiver's track as the polls add to it, point by point; "Init SA" empties it.
+    if (static_cast<size_t>(gpsTrack->Count()) != gps.Track.size()) {
+        if (static_cast<size_t>(gpsTrack->Count()) > gps.Track.size())
+            gpsTrack->Clear();
+        for (size_t i = static_cast<size_t>(gpsTrack->Count()); i < gps.Track.size(); ++i)
+            gpsTrack->AddPointXY(gps.Track[i].Longitude, gps.Track[i].Latitude, QString(), clRed);
+        gpsChart->Invalidate();
+    }
     // The memo list only grows, except when it is emptied; show what is new.
     if (gps.Memo.size() < memoLinesShown_) {
         memo->clear();
