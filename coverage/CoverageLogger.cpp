@@ -25,6 +25,7 @@ constexpr const char* kLetters[3] = {"A", "B", "C"};
 // Siglent and the Rigol RSA models answer the marker level in dBm; the level reader adds this.
 constexpr double kDbmToDbuv = 106.98;
 constexpr uint32_t kLatchPauseMs = 1000;
+constexpr const char* kAnalyserLostLine = "Error: the link to the analyser was lost, coverage logging stopped";
 
 std::optional<double> AnySepNumber(const QString& text)
 {
@@ -273,6 +274,20 @@ void CoverageView::RunTick(uint64_t generation)
         globals_.CoverageLatchPending = true;
 }
 
+// While a tick owns the analyser, one that leaves a call unanswered counts as gone, as one whose
+// link closed does: the logging stops as at a Stop (its tracks are written), with one line, and
+// the tick logs nothing. A Stop that came first has said all there is to say.
+bool CoverageView::AnalyserLost(uint64_t generation)
+{
+    if (!scpiio::LinkLost(scpi_))
+        return false;
+    if (stopGeneration_ == generation) {
+        scpi_.Messages.Append(QString::fromLatin1(kAnalyserLostLine));
+        Stop();
+    }
+    return true;
+}
+
 void CoverageView::MeasureLevels()
 {
     Measure(stopGeneration_);
@@ -315,6 +330,8 @@ bool CoverageView::Measure(uint64_t generation)
             ScpiContinuousOn(scpi_);
         ScpiSingleSweep(scpi_);
         const ScpiAnswer t = ScpiReadSweepTime(scpi_);
+        if (AnalyserLost(generation))
+            return false;
         const std::optional<double> seconds = t ? scpiio::AnswerNumber(*t) : std::nullopt;
         if (seconds && *seconds > 0 && *seconds <= 1000) {
             scpi_.Debug.LogMessage(QStringLiteral("FREQ ") + QLatin1String(kLetters[x])
@@ -333,6 +350,8 @@ bool CoverageView::Measure(uint64_t generation)
             ScpiMarkerToFreq(scpi_, hz);
         }
         const ScpiAnswer answer = ScpiReadMarkerLevel(scpi_);
+        if (AnalyserLost(generation))
+            return false;
         const std::optional<double> read = answer ? AnySepNumber(*answer) : std::nullopt;
         if (!read)
             continue;

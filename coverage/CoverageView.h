@@ -24,6 +24,8 @@ class TableBuffer;
 // Waits pump the window's events, so the operator's Stop or Latch and the next timer tick can
 // run inside a tick. A nested tick is counted in "T3-Err" and skipped; Stop, Latch and closing
 // end the running tick at its next wait, and the KML file is written once the tick has returned.
+// An analyser that is lost during a tick (its link closed, or silent while the window running the
+// tick lets silence count as a loss) ends the logging in the same way, with one line.
 class CoverageView {
 public:
     CoverageView(ScpiContext& scpi, GpsReceiverState& gps, TableBuffer& tableGrid, CoverageHost& host,
@@ -69,8 +71,8 @@ private:
     struct TickScope;
     bool Wait(uint32_t ms, uint64_t generation);
     bool Measure(uint64_t generation);
+    bool AnalyserLost(uint64_t generation);
     void RunTick(uint64_t generation);
-    void LogTickLine();
     void WriteKml();
     void LoadCorrection(const QString& key);
     QString Now() const;

@@ -7,6 +7,8 @@
 #include "forms/FormServices.h"
 #include "instrument/InstrumentState.h"
 #include "instrument/ScpiContext.h"
+#include "measurement/AnalyserOwnership.h"
+#include "measurement/MeasurementState.h"
 #include "platform/system/EventPump.h"
 
 #include <QApplication>
@@ -103,6 +105,16 @@ void SetText(QLineEdit* edit, const QString& text)
         edit->setText(text);
 }
 
+// A read-only field as wide as the longest value it shows, so that even the small screen shows
+// the value whole rather than its last characters. A line edit's size hint is 17 "x" wide plus
+// its frame and margins.
+void FitWidth(QLineEdit* edit, const QString& longest)
+{
+    const QFontMetrics metrics = edit->fontMetrics();
+    edit->setMinimumWidth(edit->sizeHint().width() - 17 * metrics.horizontalAdvance(QLatin1Char('x'))
+        + metrics.horizontalAdvance(longest));
+}
+
 } // namespace
 
 CoverageFrame::CoverageFrame(AppContext& app, InstrumentState& instrument, TableBuffer& tableGrid,
@@ -111,6 +123,7 @@ CoverageFrame::CoverageFrame(AppContext& app, InstrumentState& instrument, Table
     , app_(app)
     , instrument_(instrument)
     , services_(services)
+    , loggingState_(std::make_unique<MeasurementState>())
 {
     setObjectName(QStringLiteral("Frame141"));
     EventPump* pump = app.Pump;
@@ -285,31 +298,34 @@ void CoverageFrame::BuildControls()
     auto* middle = new QVBoxLayout;
     gpsLevelGroup = new QGroupBox(QStringLiteral("GPS&&Level"), this);
     auto* fields = new QFormLayout(gpsLevelGroup);
-    auto add = [&](QLineEdit*& edit, const char* name, const QString& caption) {
+    // Each field with the longest value it may show: positions with 10 decimals, a speed of 99
+    // knots, frequencies to 26.5 GHz, the name of a KML file written twice in one second.
+    auto add = [&](QLineEdit*& edit, const char* name, const QString& caption, const char* longest) {
         edit = DisplayEdit(gpsLevelGroup, QString::fromLatin1(name));
+        FitWidth(edit, QString::fromLatin1(longest));
         fields->addRow(caption, edit);
     };
-    add(indexEdit, "indexEdit", QStringLiteral("Index"));
-    add(statusEdit, "statusEdit", QStringLiteral("Status"));
-    add(dateEdit, "dateEdit", QStringLiteral("Date"));
-    add(utcEdit, "utcEdit", QStringLiteral("UTC"));
-    add(latitudeEdit, "latitudeEdit", QStringLiteral("Lat dec"));
-    add(nsEdit, "nsEdit", QStringLiteral("NS"));
-    add(longitudeEdit, "longitudeEdit", QStringLiteral("Lon dec"));
-    add(ewEdit, "ewEdit", QStringLiteral("EW"));
-    add(speedEdit, "speedEdit", QStringLiteral("Speed [km/h]"));
+    add(indexEdit, "indexEdit", QStringLiteral("Index"), "10000");
+    add(statusEdit, "statusEdit", QStringLiteral("Status"), "nofix");
+    add(dateEdit, "dateEdit", QStringLiteral("Date"), "000000");
+    add(utcEdit, "utcEdit", QStringLiteral("UTC"), "000000.000");
+    add(latitudeEdit, "latitudeEdit", QStringLiteral("Lat dec"), "-00.0000000000");
+    add(nsEdit, "nsEdit", QStringLiteral("NS"), "N");
+    add(longitudeEdit, "longitudeEdit", QStringLiteral("Lon dec"), "-000.0000000000");
+    add(ewEdit, "ewEdit", QStringLiteral("EW"), "W");
+    add(speedEdit, "speedEdit", QStringLiteral("Speed [km/h]"), "000.000");
     const char* letters[3] = {"A", "B", "C"};
     // Level fields keep their colours: A green, B blue, C yellow.
     const QColor levelColors[3] = {QColor(Qt::green), QColor(Qt::blue), QColor(Qt::yellow)};
     for (int x = 0; x < 3; ++x) {
         add(freqEdits[x], QByteArray("freq").append(letters[x]).append("Edit").constData(),
-            QStringLiteral("Freq %1 [Hz]").arg(QLatin1String(letters[x])));
+            QStringLiteral("Freq %1 [Hz]").arg(QLatin1String(letters[x])), "00000000000");
         add(levelEdits[x], QByteArray("level").append(letters[x]).append("Edit").constData(),
-            QStringLiteral("Level %1 [dBm]").arg(QLatin1String(letters[x])));
+            QStringLiteral("Level %1 [dBm]").arg(QLatin1String(letters[x])), "-000.00");
         SetColors(levelEdits[x], levelColors[x], x == 1 ? QColor(Qt::white) : QColor(Qt::black));
     }
-    add(tickErrorsEdit, "tickErrorsEdit", QStringLiteral("T3-Err"));
-    add(recentKmlEdit, "recentKmlEdit", QStringLiteral("recent kml file"));
+    add(tickErrorsEdit, "tickErrorsEdit", QStringLiteral("T3-Err"), "00000");
+    add(recentKmlEdit, "recentKmlEdit", QStringLiteral("recent kml file"), "out/out_00000000_000000_0.kml");
     middle->addWidget(gpsLevelGroup);
     memo = new QPlainTextEdit(this);
     memo->setObjectName(QStringLiteral("memo2"));
@@ -420,7 +436,15 @@ void CoverageFrame::showCorrectionData()
 
 void CoverageFrame::coverageTick()
 {
-    Guarded([this] { view_->Tick(); });
+    const bool wasLogging = loggingActive();
+    {
+        // The tick owns the analyser as a run does: the window keeps working while a call waits,
+        // Stop ends the wait, and an analyser that leaves a call unanswered counts as gone.
+        AnalyserOwnership owned(*context_, *loggingState_);
+        Guarded([this] { view_->Tick(); });
+    }
+    if (wasLogging && !loggingActive())
+        emit startOrStopPressed();
 }
 
 void CoverageFrame::startUp()
@@ -453,12 +477,16 @@ void CoverageFrame::latchPointsChanged()
 
 void CoverageFrame::StartTimer(int intervalMs)
 {
+    loggingState_->StopRequested = false;
     coverageTimer->start(intervalMs);
 }
 
+// Whatever stops the timer (Stop, the latch, a failed poll, a lost analyser) also ends a wait
+// of the tick under way.
 void CoverageFrame::StopTimer()
 {
     coverageTimer->stop();
+    loggingState_->StopRequested = true;
 }
 
 void CoverageFrame::ShowError(const QString& text)
@@ -509,6 +537,14 @@ void CoverageFrame::Refresh()
     SetText(resolutionEdit, f.Resolution);
     SetText(pointsEdit, f.Points);
     ShowLevelRange();
+    // The receiver's track as the polls add to it, point by point; "Init SA" empties it.
+    if (static_cast<size_t>(gpsTrack->Count()) != gps.Track.size()) {
+        if (static_cast<size_t>(gpsTrack->Count()) > gps.Track.size())
+            gpsTrack->Clear();
+        for (size_t i = static_cast<size_t>(gpsTrack->Count()); i < gps.Track.size(); ++i)
+            gpsTrack->AddPointXY(gps.Track[i].Longitude, gps.Track[i].Latitude, QString(), clRed);
+        gpsChart->Invalidate();
+    }
     // The memo list only grows, except when it is emptied; show what is new.
     if (gps.Memo.size() < memoLinesShown_) {
         memo->clear();

@@ -25,6 +25,7 @@ class TableBuffer;
 struct AppContext;
 struct FormServices;
 struct InstrumentState;
+struct MeasurementState;
 struct ScpiContext;
 
 // The RF coverage view (TFrame14, placed on the main window as Frame141): the settings grid, the
@@ -71,8 +72,8 @@ public:
     std::function<bool(const QString&)> AskOkCancel;
 
 signals:
-    // "Start" or "Stop" was pressed (after its handler): who else owns the analyser may have
-    // changed.
+    // "Start" or "Stop" was pressed (after its handler), or a tick ended the logging (a lost
+    // analyser or receiver): who else owns the analyser may have changed.
     void startOrStopPressed();
 
 private:
@@ -136,6 +137,8 @@ private:
     std::unique_ptr<QtEventPump> ownPump_;
     std::unique_ptr<ScpiContext> context_;
     std::unique_ptr<CoverageView> view_;
+    // The Stop the ticks' waits on the analyser and the receiver ask for: set when the timer stops.
+    std::unique_ptr<MeasurementState> loggingState_;
     std::unique_ptr<TPointSeries> ownTrack_;
     bool ownsReceiverBeep_ = false;
     qsizetype memoLinesShown_ = 0;

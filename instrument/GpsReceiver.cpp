@@ -234,12 +234,16 @@ void PollGpsReceiver(ScpiContext& c, GpsReceiverState& gps)
     // A failed write has stopped the logging and said so; there is nothing to read.
     if (VisaWriteGps(c.Visa, c.Debug, QStringLiteral("GPGPQ,RMC")) != visa::VI_SUCCESS)
         return;
-    const std::optional<QByteArray> answer = ReadShort(c, c.Visa.GpsSession);
-    if (!answer) {
+    QByteArray answer;
+    const ViStatus st = VisaReadAnswer(c.Visa, c.Visa.GpsSession, kReceiverReadBytes, &answer);
+    // Stop ended the read: the operator has stopped the logging, nothing failed.
+    if (st == visa::VI_ERROR_ABORT)
+        return;
+    if (st != visa::VI_SUCCESS) {
         StopLogging(c, QStringLiteral("ViRead GPS: could not read gps data!"));
         return;
     }
-    GprmcDecode d = DecodeGprmc(*answer);
+    GprmcDecode d = DecodeGprmc(answer);
     GpsDisplay& shown = gps.View.Display;
     switch (d.Result) {
     case GprmcDecode::Outcome::MissingValues:
@@ -254,7 +258,7 @@ void PollGpsReceiver(ScpiContext& c, GpsReceiverState& gps)
         shown.Status = GpsStatusText(false, false);
         shown.LatDec.clear();
         shown.LonDec.clear();
-        c.Debug.LogMessage(QStringLiteral("Warning: GPS checksum error: ") + QString::fromLatin1(answer->trimmed()));
+        c.Debug.LogMessage(QStringLiteral("Warning: GPS checksum error: ") + QString::fromLatin1(answer.trimmed()));
         return;
     case GprmcDecode::Outcome::Position: break;
     }

@@ -24,12 +24,13 @@ void Log(VisaState& state, const QString& line)
 
 bool Lost(const VisaState& state, ViSession session) { return session != 0 && state.LostLinks.count(session) > 0; }
 
-// A status that says the link is gone marks its session for good; so does silence while the work
-// that owns the analyser takes it for an analyser that is gone.
+// A status that says the link is gone marks its session for good; so does the analyser's silence
+// while the work that owns it takes that for an analyser that is gone. A receiver polled in the
+// same work keeps its session: it answers again once it has recovered.
 ViStatus NoteLink(VisaState& state, ViSession session, ViStatus st)
 {
     const bool closed = st == visa::VI_ERROR_CONN_LOST;
-    const bool silent = st == visa::VI_ERROR_TMO && state.SilenceIsLoss;
+    const bool silent = st == visa::VI_ERROR_TMO && state.SilenceIsLoss && session == state.VisaSession;
     if ((closed || silent) && session != 0 && state.LostLinks.insert(session).second)
         Log(state, (closed ? QStringLiteral("Visa: link lost, session $")
                            : QStringLiteral("Visa: no answer within the time-out, link counted as lost, session $")) +
@@ -313,6 +314,9 @@ ViStatus VisaWriteGps(VisaState& state, DebugLog& debug, const QString& body)
     // that line end before it acts on the sentence.
     const QByteArray sentence = "$" + b + "*" + visa::NmeaChecksum(b).toLatin1() + "\r\n";
     const ViStatus st = WriteBytes(state, state.GpsSession, sentence);
+    // Stop ended the write: the logging it served has stopped already, and nothing failed.
+    if (st == visa::VI_ERROR_ABORT)
+        return st;
     if (st != visa::VI_SUCCESS) {
         if (state.StopCoverageTimer)
             state.StopCoverageTimer();

@@ -2,8 +2,10 @@
 // link open, nothing answered), over VXI-11 with real time-outs.
 #include "RunWindowFixture.h"
 
+#include "chart/series/Chart.h"
 #include "chart/series/LineSeries.h"
 #include "common/Controls.h"
+#include "common/TestSupport.h"
 #include "datafiles/CheckListModel.h"
 #include "datafiles/ParameterGridModel.h"
 #include "forms/ConnectionWindow.h"
@@ -14,6 +16,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDateTime>
 #include <QElapsedTimer>
 #include <QLabel>
@@ -191,3 +194,57 @@ TEST(SilentAnalyser, StopEndsTheWaitAndPlayOnADeadLinkKeepsTheResults)
     EXPECT_EQ(results(), before);
     EXPECT_EQ(f.program->Instrument().Device.DeviceConnected, 0);
 }
+
+// Coverage logging beside a receiver on a pseudo-terminal: the track grows with the table; a freeze
+// ends the logging as a Stop does, with one line, no row and the tracks so far; Start works again.
+class SilentAnalyserLogging : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(SilentAnalyserLogging, EndsWithOneLineAndTheTracksSoFar)
+{
+    RunWindowFixture f;
+    ASSERT_NO_FATAL_FAILURE(f.Start(GetParam(), "conducted_cispr32_b.prj"));
+    ASSERT_NO_FATAL_FAILURE(f.Connect());
+    f.SetTimeoutMs(kTimeoutMs);
+    Simulator gps([] { SimulatorOptions o; o.pty = o.gps = true; return o; }());
+    ConnectionWindow& connection = *f.program->Windows().connectionWindow;
+    connection.PrepareForKind(LinkKind::GpsReceiver);
+    Control<QComboBox>(connection, "ComboBox1").setEditText(gps.Start(nullptr) ? gps.PtyPath() : QString());
+    Control<QPushButton>(connection, "BitBtn6").click();
+    QWidget& view = Control(*f.w, "Frame141");
+    Control<QCheckBox>(view, "CheckBox21").setChecked(false); // "skip non moving": every fix is a row
+    Control<QComboBox>(view, "ComboBox2").setEditText("50");
+    const auto rows = [&f] {
+        return QString(testsupport::ReadAll(f.folder.filePath("out/coverage.txt"))).split("\r\n").mid(1).filter(";");
+    };
+    Control<QPushButton>(view, "Button14").click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return rows().size() >= 3; }, 5000));
+    // Drawn while logging: a point per row so far, the last where the last row is.
+    const QStringList logged = rows();
+    const TChartSeries& track = *Control<TChart>(view, "Chart1").ChartSeries(0);
+    ASSERT_EQ(track.Count(), logged.size());
+    EXPECT_EQ(QString::number(track.GetPointX(track.Count() - 1), 'f', 10) + QString::number(track.GetPointY(track.Count() - 1), 'f', 10),
+              logged.back().section(';', 6, 6) + logged.back().section(';', 4, 4));
+    QElapsedTimer clock;
+    qint64 last = 0, longestGap = 0;
+    QTimer tick;
+    QObject::connect(&tick, &QTimer::timeout, [&] { longestGap = std::max(longestGap, clock.elapsed() - last); last = clock.elapsed(); });
+    clock.start();
+    tick.start(5);
+    f.sim->Instrument().SetFaults({.freezeAfter = 0});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !Control<QTimer>(view, "Timer3").isActive(); }, 10000));
+    EXPECT_LT(clock.elapsed(), kTimeoutMs + 1000);
+    EXPECT_LT(longestGap, 1000);
+    EXPECT_EQ(f.Lines("Error: ") + f.Lines("Warning: ") + f.boxes,
+              L{"Error: the link to the analyser was lost, coverage logging stopped"});
+    EXPECT_TRUE(f.program->Instrument().Device.DeviceConnected == 0 && f.Play().isEnabled());
+    EXPECT_EQ(rows(), logged);
+    const QString kml = testsupport::ReadAll(f.folder.filePath(Control<QLineEdit>(view, "recentKmlEdit").text()));
+    EXPECT_EQ(kml.count(QRegularExpression("\r\n-?\\d")), 3 * logged.size());
+    f.sim->Instrument().SetFaults({});
+    ASSERT_NO_FATAL_FAILURE(f.Connect());
+    Control<QPushButton>(view, "Button14").click();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return rows().size() > logged.size(); }, 5000));
+}
+
+INSTANTIATE_TEST_SUITE_P(Families, SilentAnalyserLogging, ::testing::Values("dsa815", "rsa5065", "ssa3032x", "fpc1000"),
+                         [](const ::testing::TestParamInfo<const char*>& p) { return std::string(p.param); });

@@ -5,6 +5,8 @@
 #include "chart/series/Chart.h"
 #include "common/Controls.h"
 #include "common/PictureSupport.h"
+#include "coverage/CoverageView.h"
+#include "forms/CoverageFrame.h"
 #include "forms/LoggerWindow.h"
 #include "forms/MainWindow.h"
 #include "forms/Program.h"
@@ -21,6 +23,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListView>
 #include <QMenu>
 #include <QPushButton>
@@ -191,6 +194,12 @@ TEST_P(WindowFit, EveryModeFitsAndTheStatusPanelsShowTheirTexts)
     } else {
         EXPECT_EQ(w->size(), QSize(1340, 706));
     }
+    // The coverage view's longest values: a position south and west, a frequency of 26.5 GHz.
+    instrument.Gps.View.Display = {"235959.000", "311226", "nofix", "S",
+                                   "W", "183.348", "-33.8567844012", "-151.2152967013"};
+    CoverageFields& fields = Control<CoverageFrame>(*w, "Frame141").View().Fields();
+    fields.Freq[0] = "26500000000", fields.Level[0] = "-112.35", fields.RecentKml = "out/out_31122026_235959_2.kml";
+    Control<CoverageFrame>(*w, "Frame141").showGpsReceiver();
     // At the start size the connection, the model and the whole echo show.
     for (int i = 0; i < 8; ++i)
         ExpectWholeOrElided(Control<StatusPanel>(*w, QStringLiteral("StatusPanel%1").arg(i)), !GetParam() && i <= 4);
@@ -205,6 +214,10 @@ TEST_P(WindowFit, EveryModeFitsAndTheStatusPanelsShowTheirTexts)
         EXPECT_EQ(checked == w, mode == std::string("EMC1"));
         if (checked != w) {
             EXPECT_EQ(checked->size(), Control<QScrollArea>(*w, "clientArea").viewport()->size());
+            // Every value in a field of a view shows whole, from its first character to its last.
+            for (QLineEdit* e : checked->findChildren<QLineEdit*>())
+                EXPECT_EQ(e->cursorPositionAt({0, 0}) + e->cursorPositionAt({e->width(), 0}), e->text().size())
+                    << e->text().toStdString();
         }
         EXPECT_EQ(LayoutFaults(checked).join('\n').toStdString(), "") << mode;
     }
