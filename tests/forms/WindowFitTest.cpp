@@ -2,10 +2,13 @@
 // headless: modes, dialogs, status panels, floating boxes and the shipped projects' axis labels.
 #include "app/AppContext.h"
 #include "chart/canvas/PlotCanvas3D.h"
+#include "chart/engine/SeriesMarks.h"
 #include "chart/series/Chart.h"
+#include "chart/series/LineSeries.h"
 #include "common/Controls.h"
 #include "common/PictureSupport.h"
 #include "forms/LoggerWindow.h"
+#include "forms/MainChart.h"
 #include "forms/MainWindow.h"
 #include "forms/Program.h"
 #include "forms/StatusPanel.h"
@@ -14,6 +17,8 @@
 #include "mail/ChartImage.h"
 #include "measurement/PeakLists.h"
 #include "platform/gdi/GdiTypes.h"
+#include "platform/gdi/MetafilePlayer.h"
+#include "reports/WhiteChartScope.h"
 
 #include <QAbstractScrollArea>
 #include <QAction>
@@ -23,6 +28,7 @@
 #include <QLabel>
 #include <QListView>
 #include <QMenu>
+#include <QPainter>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
@@ -289,5 +295,53 @@ TEST_P(WindowFit, ShippedProjectsLabelEachAxisApartInEveryPicture)
         axis->OnDrawLabel = nullptr;
 }
 
+// The segment numbers of the shipped radiated projects, on the screen and in the printed report's
+// chart: each number drawn stands inside the plot with its frame whole in the picture, so nothing
+// covers it and it covers no axis label, and the last segment's number is among them.
+TEST_P(WindowFit, ShippedRadiatedProjectsShowTheirSegmentNumbersApartInsideThePlot)
+{
+    TChart& chart = Control<TChart>(*w, "Chart1");
+    TChartSeries& marks = *w->chart().Series(SeriesRole::segmentMarks1);
+    std::pair<QRect, std::map<int, QRect>> drawn; // the plot and the numbers' boxes of the last paint
+    const TNotifyEvent after = chart.OnAfterDraw;
+    chart.OnAfterDraw = [&] {
+        after();
+        drawn = {QRect(QPoint(chart.BottomAxis()->StartPixel(), chart.LeftAxis()->StartPixel()),
+                       QPoint(chart.BottomAxis()->EndPixel(), chart.LeftAxis()->EndPixel())), {}};
+        for (int i = 0; i < marks.Count(); ++i)
+            if (const TSeriesMarkPosition* p = marks.Marks().Positions().Position(i))
+                drawn.second[i] = QRect(p->LeftTop.X, p->LeftTop.Y, p->Width, p->Height);
+    };
+    const auto expectApart = [&](const QImage& image, const QString& where) {
+        picture::Save(image, where);
+        const auto& [plot, boxes] = drawn;
+        EXPECT_TRUE(boxes.contains(marks.Count() - 1) && 2 * boxes.size() >= size_t(marks.Count()))
+            << where.toStdString();
+        for (const auto& [i, box] : boxes) {
+            int uncovered = 0;
+            for (int x = box.left(); x <= box.right(); ++x)
+                uncovered += (qGray(image.pixel(x, box.top())) < 80) + (qGray(image.pixel(x, box.bottom())) < 80);
+            for (int y = box.top(); y <= box.bottom(); ++y)
+                uncovered += (qGray(image.pixel(box.left(), y)) < 80) + (qGray(image.pixel(box.right(), y)) < 80);
+            EXPECT_TRUE(plot.contains(box) && uncovered == 2 * (box.width() + box.height()))
+                << where.toStdString() << " " << i << " at " << box.x() << " in " << plot.left() << ".."
+                << plot.right() << ", " << uncovered << " of the frame's " << 2 * (box.width() + box.height()) << " pixels";
+        }
+    };
+    for (const QString& project : QDir(folder.filePath("src")).entryList({QStringLiteral("radiated_*.prj")})) {
+        w->openProject(folder.filePath("src/" + project));
+        chart.RepaintNow();
+        expectApart(chart.WindowImage(), QStringLiteral("segments-%1-%2").arg(project, Layout()));
+        WhiteChartScope white(chart);
+        const gdi::Metafile report = chart.CreateChartMetafile(true, chart.GetRectangle());
+        QImage image(report.Width, report.Height, QImage::Format_RGB32);
+        QPainter painter(&image);
+        gdi::PlayMetafile(report, painter, image.rect());
+        expectApart(image, QStringLiteral("segments-report-%1-%2").arg(project, Layout()));
+    }
+    chart.OnAfterDraw = after;
+}
+
 INSTANTIATE_TEST_SUITE_P(StartAndSmallScreen, WindowFit, ::testing::Bool(),
                          [](const ::testing::TestParamInfo<bool>& p) { return p.param ? "small" : "start"; });
+
