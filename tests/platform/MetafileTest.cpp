@@ -369,3 +369,41 @@ TEST(Metafile, ReplayJoinsRunsOfLinesIntoPolylines)
         EXPECT_EQ(ReplayedPolylines(dc.Picture()), strokes) << pen.style << " " << rop;
     }
 }
+
+// A picture reduced to its columns (lines as a series draws them, with a move to where the pen
+// stands before each, and a polyline with round ends) replays at its size as every point would,
+// from a tenth of the calls and points; a dotted and an XOR line keep every point.
+TEST(Metafile, LinesReducedToTheirColumnsReplayAsEveryPointWould)
+{
+    gdi::Pen thin, round, dotted;
+    round.style = gdi::PS_GEOMETRIC | gdi::PS_ENDCAP_ROUND | gdi::PS_JOIN_ROUND;
+    round.width = 3;
+    dotted.style = gdi::PS_DOT;
+    std::vector<gdi::Point> zigzag;
+    for (uint32_t i = 0, seed = 1; i < 30000; ++i, seed = seed * 1664525u + 1013904223u)
+        zigzag.push_back(gdi::Point{static_cast<int32_t>(i / 100), static_cast<int32_t>(20 + (seed >> 8) % 160)});
+    gdi::RecordingDC full(300, 200), reduced(300, 200);
+    reduced.SetReduceToColumns(true);
+    for (gdi::RecordingDC* dc : {&full, &reduced}) {
+        dc->SelectPen(thin);
+        for (const gdi::Point& p : zigzag) {
+            dc->MoveToEx(dc->GetCurrentPosition().x, dc->GetCurrentPosition().y);
+            dc->LineTo(p.x, p.y);
+        }
+        dc->SelectPen(round);
+        dc->Polyline(zigzag.data() + 15000, 15000);
+        dc->SelectPen(dotted);
+        dc->Polyline(zigzag.data(), 400);
+        dc->SelectPen(thin);
+        dc->SetROP2(gdi::R2_XORPEN);
+        dc->Polyline(zigzag.data() + 400, 400);
+    }
+    EXPECT_EQ(Differences(Replay(full.Picture(), 1), Replay(reduced.Picture(), 1)), 0);
+    size_t calls = 0, whole = 0;
+    for (const gdi::MetaRecord& r : reduced.Picture().Records) {
+        calls += std::max<size_t>(1, r.points.size());
+        whole += r.points.size() == 400;
+    }
+    EXPECT_LT(calls, 3000u);
+    EXPECT_EQ(whole, 2u);
+}
