@@ -2,6 +2,7 @@
 
 #include "chart/series/Chart.h"
 #include "chart/series/LineSeries.h"
+#include "mainwindow/ChartOverlays.h"
 #include "mainwindow/LevelUnits.h"
 
 #include <memory>
@@ -9,7 +10,7 @@
 namespace {
 
 // The segment marks: a small left triangle at each segment's stop, numbered by point index, each
-// point in its own colour.
+// point in its own colour; the paint shows the numbers that stay apart (ArrangeSegmentNumbers).
 void SetUpSegmentMarks(TPointSeries& marks)
 {
     marks.Pointer().SetStyle(psLeftTriangle);
@@ -18,6 +19,7 @@ void SetUpSegmentMarks(TPointSeries& marks)
     marks.Marks().SetStyle(smsPointIndex);
     marks.Marks().SetVisible(true);
     marks.SetColorEachPoint(true);
+    marks.OnGetMarkText = SegmentNumberText;
 }
 
 } // namespace

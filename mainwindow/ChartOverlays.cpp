@@ -6,6 +6,7 @@
 #include "chart/engine/AxisItems.h"
 #include "chart/engine/ChartAxis.h"
 #include "chart/engine/ChartSeries.h"
+#include "chart/engine/SeriesMarks.h"
 #include "mainwindow/MainWindowColors.h"
 #include "mainwindow/MarkStamps.h"
 #include "mainwindow/MarkerStore.h"
@@ -14,6 +15,9 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <limits>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -21,6 +25,9 @@ constexpr int kHarmonicRow = 350;
 constexpr int kEndLabelGap = 70;
 constexpr int kEndLabelOffset = 7;
 constexpr double kSegmentMarkHeightPercent = 1.6;
+// Pixels between a segment number's box and the ends of the frequency axis, clear of the level
+// axis' line and of the plot's frame.
+constexpr int kSegmentNumberClearance = 2;
 
 void SetPen(TCanvas3D& c, TColor colour, TPenStyle style, int width)
 {
@@ -29,6 +36,17 @@ void SetPen(TCanvas3D& c, TColor colour, TPenStyle style, int width)
     pen.SetStyle(style);
     pen.SetWidth(width);
     pen.SetMode(pmCopy);
+}
+
+// The columns a mark takes: its box with the frame and the shadow drawn right of it.
+int MarkRight(TSeriesMarks& marks, const TSeriesMarkPosition& position)
+{
+    int right = position.LeftTop.X + position.Width;
+    if (marks.Pen().Visible())
+        right += marks.Pen().Width();
+    if (marks.HasShadow() && marks.Shadow().Visible())
+        right += std::max(0, marks.Shadow().HorizSize());
+    return right;
 }
 
 // Texts over the traces let them show through; a clear brush means that on the chart's canvas.
@@ -317,9 +335,59 @@ void PlaceSegmentMarks(const std::array<TChartSeries*, 2>& marks, const TChartAx
     }
 }
 
+// The segment stops crowd together at the top of a logarithmic axis, and the last stop is the
+// axis' end, so centred numbers would cover each other and run out of the plot (the "0" of the
+// point before the first segment onto the level axis' labels). As the axis labels do, a number
+// is drawn only where it stays apart: one whose box reaches past an end of the axis moves in, one
+// that would reach the number before it is left out. The last number in view tells how many
+// segments there are, so it keeps its place and the numbers before it give way to it.
+void ArrangeSegmentNumbers(TChartSeries& series, const TChartAxis& bottom)
+{
+    TSeriesMarks& marks = series.Marks();
+    marks.Positions().Clear();
+    if (!series.Active() || !marks.Visible())
+        return;
+    const int from = std::min(bottom.StartPixel(), bottom.EndPixel());
+    const int to = std::max(bottom.StartPixel(), bottom.EndPixel());
+    std::vector<std::pair<int, TSeriesMarkPosition>> inView;
+    for (int i = 0; i < series.Count(); ++i) {
+        const int x = series.XToPixel(i);
+        TPlotCustomShape& shape = marks.ItemOf(i);
+        if (x < from || x > to || !shape.Visible())
+            continue;
+        TSeriesMarkPosition position = marks.MarkPosition(shape, QString::number(i), x, series.YToPixel(i));
+        marks.ApplyArrowLength(position);
+        const int lowest = from + kSegmentNumberClearance;
+        const int highest = to - kSegmentNumberClearance - (MarkRight(marks, position) - position.LeftTop.X);
+        if (highest < lowest)
+            continue;
+        position.LeftTop.X = std::clamp(position.LeftTop.X, lowest, highest);
+        inView.emplace_back(i, position);
+    }
+    int reached = std::numeric_limits<int>::min();
+    for (size_t k = 0; k < inView.size(); ++k) {
+        const auto& [index, position] = inView[k];
+        const bool last = k + 1 == inView.size();
+        if (position.LeftTop.X < reached || (!last && MarkRight(marks, position) > inView.back().second.LeftTop.X))
+            continue;
+        marks.Positions().SetPosition(index, position);
+        reached = MarkRight(marks, position);
+    }
+}
+
+void SegmentNumberText(TChartSeries* marks, int index, QString& text)
+{
+    const TSeriesMarkPosition* placed = marks->Marks().Positions().Position(index);
+    if (!placed || !placed->Custom)
+        text.clear();
+}
+
 void DrawMainChartOverlays(const OverlayPainter& p, const OverlayScene& scene)
 {
     PlaceSegmentMarks({scene.Sets[0].SegmentMarks, scene.Sets[1].SegmentMarks}, p.Left);
+    for (const SetOverlay& set : scene.Sets)
+        if (set.SegmentMarks)
+            ArrangeSegmentNumbers(*set.SegmentMarks, p.Bottom);
     const MainWindowColors& c = scene.Colors;
     for (size_t set = 0; set < scene.Sets.size(); ++set) {
         const SetOverlay& s = scene.Sets[set];

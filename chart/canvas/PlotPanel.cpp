@@ -322,6 +322,9 @@ gdi::Metafile TCustomPlotPanel::CreateChartMetafile(bool enhanced, const TRect& 
     const int32_t w = std::max(1, rect.Width());
     const int32_t h = std::max(1, rect.Height());
     gdi::RecordingDC dc(w, h, enhanced);
+    // Traces of a million points would otherwise keep every segment, far more than the
+    // picture's columns show.
+    dc.SetReduceToColumns(true);
     TCanvas metaCanvas(&dc);
     {
         FlagScope metafiling(canvas_->Metafiling);

@@ -25,6 +25,7 @@ RecordingDC::~RecordingDC() = default;
 
 Metafile RecordingDC::TakePicture()
 {
+    lineRun_.reset();
     Metafile out = std::move(meta_);
     meta_ = Metafile{};
     meta_.Width = out.Width;
@@ -35,6 +36,7 @@ Metafile RecordingDC::TakePicture()
 
 MetaRecord& RecordingDC::Add(MetaOp op, std::initializer_list<int32_t> args)
 {
+    lineRun_.reset();
     MetaRecord r;
     r.op = op;
     int i = 0;
@@ -75,7 +77,12 @@ void RecordingDC::StateChanged(DcField field)
     case DcField::FillMode: Add(MetaOp::SetPolyFillMode, {s.fillMode}); break;
     case DcField::GraphicsMode: Add(MetaOp::SetGraphicsMode, {s.graphicsMode}); break;
     case DcField::ArcDirection: Add(MetaOp::SetArcDirection, {s.arcDirection}); break;
-    case DcField::Position: Add(MetaOp::MoveTo, {s.pos.x, s.pos.y}); break;
+    case DcField::Position:
+        // A move to where a run of lines stands keeps the run going.
+        if (lineRun_ && lineRun_->Path.back() == s.pos)
+            break;
+        Add(MetaOp::MoveTo, {s.pos.x, s.pos.y});
+        break;
     case DcField::Clip: {
         MetaRecord& r = Add(MetaOp::SelectClip);
         if (HasClip()) {
@@ -89,17 +96,46 @@ void RecordingDC::StateChanged(DcField field)
 
 // ---- drawing
 
+bool RecordingDC::LinesReduce() const
+{
+    return reduceToColumns_ && !InPath() && PenPaintsUnion(State().pen, State().rop2);
+}
+
 void RecordingDC::LineTo(int32_t x, int32_t y)
 {
+    const Point from = State().pos;
     MovedTo(Point{x, y});
-    Add(MetaOp::LineTo, {x, y});
+    if (!LinesReduce()) {
+        Add(MetaOp::LineTo, {x, y});
+        return;
+    }
+    if (!lineRun_)
+        lineRun_.emplace(from, meta_.Records.size());
+    LineRun& run = *lineRun_;
+    const size_t changed = run.Columns.Add(run.Path, Point{x, y});
+    meta_.Records.resize(run.FirstRecord + changed - 1);
+    for (size_t i = changed; i < run.Path.size(); ++i) {
+        MetaRecord r;
+        r.op = MetaOp::LineTo;
+        r.a[0] = run.Path[i].x;
+        r.a[1] = run.Path[i].y;
+        meta_.Records.push_back(std::move(r));
+    }
 }
 
 void RecordingDC::Polyline(const Point* points, int count)
 {
     if (!points || count <= 0)
         return;
-    Add(MetaOp::Polyline).points.assign(points, points + count);
+    std::vector<Point>& path = Add(MetaOp::Polyline).points;
+    if (!LinesReduce()) {
+        path.assign(points, points + count);
+        return;
+    }
+    path.push_back(points[0]);
+    ColumnPath columns(path);
+    for (int i = 1; i < count; ++i)
+        columns.Add(path, points[i]);
 }
 
 void RecordingDC::Polygon(const Point* points, int count)

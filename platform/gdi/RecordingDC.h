@@ -1,10 +1,12 @@
 #ifndef ZENDRIK_PLATFORM_GDI_RECORDINGDC_H
 #define ZENDRIK_PLATFORM_GDI_RECORDINGDC_H
 
+#include "platform/gdi/ColumnPath.h"
 #include "platform/gdi/DeviceContextBase.h"
 #include "platform/gdi/Metafile.h"
 
 #include <memory>
+#include <optional>
 
 namespace gdi {
 
@@ -24,6 +26,13 @@ public:
     const Metafile& Picture() const { return meta_; }
     // Hands the recording over; the context starts an empty one of the same frame.
     Metafile TakePicture();
+
+    // A picture for its own size: lines drawn outside paths with a pen that paints the union of
+    // its segments (a run of LineTo, with the moves to where the pen stands between them, and every
+    // polyline) keep per device column only the points that show there (ColumnPath). Played at
+    // the frame's size the picture shows the same, with a few points per column however many were
+    // drawn. Off: every call is kept.
+    void SetReduceToColumns(bool reduce) { reduceToColumns_ = reduce; }
 
     int32_t Width() const override { return meta_.Width; }
     int32_t Height() const override { return meta_.Height; }
@@ -61,9 +70,20 @@ private:
     bool ClipToPath(int mode) override;
     void ArcFigure(ArcKind kind, const Rect& box, Point start, Point end) override;
     MetaRecord& Add(MetaOp op, std::initializer_list<int32_t> args = {});
+    bool LinesReduce() const;
 
     Metafile meta_;
     std::unique_ptr<RasterDC> measure_;   // one pixel, for text metrics only
+    bool reduceToColumns_ = false;
+    // The LineTo calls since the last other record: their reduced path from the pen position
+    // they started at, whose points after the first are the records from FirstRecord on.
+    struct LineRun {
+        LineRun(Point start, size_t firstRecord) : Path{start}, Columns(Path), FirstRecord(firstRecord) {}
+        std::vector<Point> Path;
+        ColumnPath Columns;
+        size_t FirstRecord;
+    };
+    std::optional<LineRun> lineRun_;
 };
 
 } // namespace gdi

@@ -2,12 +2,15 @@
 // headless: modes, dialogs, status panels, floating boxes and the shipped projects' axis labels.
 #include "app/AppContext.h"
 #include "chart/canvas/PlotCanvas3D.h"
+#include "chart/engine/SeriesMarks.h"
 #include "chart/series/Chart.h"
+#include "chart/series/LineSeries.h"
 #include "common/Controls.h"
 #include "common/PictureSupport.h"
 #include "coverage/CoverageView.h"
 #include "forms/CoverageFrame.h"
 #include "forms/LoggerWindow.h"
+#include "forms/MainChart.h"
 #include "forms/MainWindow.h"
 #include "forms/Program.h"
 #include "forms/StatusPanel.h"
@@ -16,6 +19,7 @@
 #include "mail/ChartImage.h"
 #include "measurement/PeakLists.h"
 #include "platform/gdi/GdiTypes.h"
+#include "platform/gdi/MetafilePlayer.h"
 
 #include <QAbstractScrollArea>
 #include <QAction>
@@ -26,6 +30,7 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QMenu>
+#include <QPainter>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
@@ -259,6 +264,8 @@ TEST_P(WindowFit, EveryDialogFitsTheSmallScreenWithItsFrame)
     check(QStringLiteral("tcp"));
 }
 
+// The segment numbers too: each one the last paint drew stands inside the plot with its frame
+// showing on all four sides (nothing covers it, it covers no axis label), the last one among them.
 TEST_P(WindowFit, ShippedProjectsLabelEachAxisApartInEveryPicture)
 {
     TChart& chart = Control<TChart>(*w, "Chart1");
@@ -283,6 +290,23 @@ TEST_P(WindowFit, ShippedProjectsLabelEachAxisApartInEveryPicture)
         }
         spans.clear();
     };
+    TChartSeries& marks = *w->chart().Series(SeriesRole::segmentMarks1);
+    auto expectNumbersWhole = [&](const QImage& image, const QString& where) {
+        picture::Save(image, "segments " + where);
+        const QRect plot(QPoint(chart.BottomAxis()->StartPixel(), chart.LeftAxis()->StartPixel()),
+                         QPoint(chart.BottomAxis()->EndPixel(), chart.LeftAxis()->EndPixel()));
+        const auto dark = [&image](int x, int y) { return qGray(image.pixel(x, y)) < 80; };
+        int shown = 0;
+        for (int i = 0; i < marks.Count(); ++i)
+            if (const TSeriesMarkPosition* p = marks.Marks().Positions().Position(i); p && ++shown) {
+                const QRect box(p->LeftTop.X, p->LeftTop.Y, p->Width, p->Height);
+                const QPoint c = box.center();
+                EXPECT_TRUE(plot.contains(box) && dark(box.left(), c.y()) && dark(box.right(), c.y()) &&
+                            dark(c.x(), box.top()) && dark(c.x(), box.bottom()))
+                    << where.toStdString() << " " << i << " at " << box.x() << " in " << plot.left() << ".." << plot.right();
+            }
+        EXPECT_TRUE(marks.Marks().Positions().Position(marks.Count() - 1) && 2 * shown >= marks.Count()) << where.toStdString();
+    };
     const QStringList projects = QDir(folder.filePath("src")).entryList({QStringLiteral("*.prj")});
     ASSERT_GE(projects.size(), 10);
     for (const QString& project : projects)
@@ -293,8 +317,14 @@ TEST_P(WindowFit, ShippedProjectsLabelEachAxisApartInEveryPicture)
                 Control<QCheckBox>(*w, "CheckBox2").click();
             chart.RepaintNow();
             expectApart(where + "window");
-            (void)chart.CreateChartMetafile(true, chart.GetRectangle());
+            expectNumbersWhole(chart.WindowImage(), where + Layout());
+            const gdi::Metafile report = chart.CreateChartMetafile(true, chart.GetRectangle());
             expectApart(where + "report and WMF");
+            QImage played(report.Width, report.Height, QImage::Format_RGB32);
+            QPainter painter(&played);
+            gdi::PlayMetafile(report, painter, played.rect());
+            painter.end();
+            expectNumbersWhole(played, where + "report " + Layout());
             ASSERT_TRUE(SaveChartJpeg(chart, folder.path(), nullptr));
             expectApart(where + "mail picture");
         }

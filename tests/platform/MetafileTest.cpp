@@ -369,3 +369,30 @@ TEST(Metafile, ReplayJoinsRunsOfLinesIntoPolylines)
         EXPECT_EQ(ReplayedPolylines(dc.Picture()), strokes) << pen.style << " " << rop;
     }
 }
+
+// Lines reduced to their columns (a run of LineTo, a round-ended polyline) replay as every point
+// would, from a twentieth of the points; a dotted and an XOR line keep every point.
+TEST(Metafile, LinesReducedToTheirColumnsReplayAsEveryPointWould)
+{
+    const gdi::Pen thin, dotted{gdi::PS_DOT, 1, 0, {}}, round{gdi::PS_GEOMETRIC, 3, 0, {}};
+    std::vector<gdi::Point> zigzag;
+    for (uint32_t i = 0, seed = 1; i < 30000; ++i, seed = seed * 1664525u + 1013904223u)
+        zigzag.push_back(gdi::Point{static_cast<int32_t>(i / 100), static_cast<int32_t>(20 + (seed >> 8) % 160)});
+    gdi::RecordingDC full(300, 200), reduced(300, 200);
+    reduced.SetReduceToColumns(true);
+    for (gdi::RecordingDC* dc : {&full, &reduced}) {
+        for (const gdi::Point& p : zigzag)
+            dc->LineTo(p.x, p.y);
+        for (const auto& [pen, rop, from, count] : {std::tuple{round, gdi::R2_COPYPEN, 15000, 15000},
+                                                    {dotted, gdi::R2_COPYPEN, 0, 400}, {thin, gdi::R2_XORPEN, 400, 400}}) {
+            dc->SelectPen(pen);
+            dc->SetROP2(rop);
+            dc->Polyline(zigzag.data() + from, count);
+        }
+    }
+    EXPECT_EQ(Differences(Replay(full.Picture(), 1), Replay(reduced.Picture(), 1)), 0);
+    size_t points = 0, whole = 0;
+    for (const gdi::MetaRecord& r : reduced.Picture().Records)
+        whole += (points += std::max<size_t>(1, r.points.size()), r.points.size() == 400);
+    EXPECT_TRUE(points < 3000 && whole == 2) << points << " " << whole;
+}

@@ -2,6 +2,8 @@
 #include "chart/canvas/PlotCanvas3D.h"
 #include "chart/canvas/PlotFiltersColor.h"
 #include "chart/canvas/PlotPanelExtended.h"
+#include "chart/series/Chart.h"
+#include "chart/series/LineSeries.h"
 #include "chart/tools/ExportStartup.h"
 #include "chart/tools/JpegEncoder.h"
 #include "chart/tools/PlotBmpOptions.h"
@@ -361,4 +363,38 @@ TEST(ExportFormats, MetafileOfThePanelAsEmfWmfAndOnTheClipboard)
     EXPECT_FALSE(lonely.SaveToFile(target, &error));
     EXPECT_EQ(error, QStringLiteral("Panel property is not set in Export format"));
     EXPECT_EQ(testsupport::ReadAll(target), file);
+}
+
+// A million-point line is written as its columns show it: each file under 1 MB, played at its size
+// as the screen shows it (outlines and text may fall half a pixel apart).
+TEST(ExportFormats, MillionPointLineKeepsWhatItsColumnsShow)
+{
+    TChart chart;
+    chart.SetView3D(false);
+    chart.Legend().Hide();
+    for (TChartAxis* axis : {chart.LeftAxis(), chart.BottomAxis()})
+        axis->Grid().Hide();
+    chart.resize(700, 400);
+    std::vector<double> x(1000000), y(x.size());
+    for (uint32_t i = 0, seed = 7; i < x.size(); ++i, seed = seed * 1664525u + 1013904223u) {
+        x[i] = i;
+        y[i] = (seed >> 8) % 1000 + (i % 5000 < 40 ? 3000 : 0);
+    }
+    chart.AddNewSeries<TLineSeries>().AddPointsXY(x, y);
+    chart.RepaintNow();
+    TEMFExportFormat emf;
+    emf.Panel = &chart;
+    ASSERT_TRUE(emf.CopyToClipboard());
+    const QImage played = QApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32);
+    const QImage& screen = chart.WindowImage();
+    ASSERT_EQ(played.size(), screen.size());
+    int differences = 0;
+    for (int j = 0; j < screen.height(); ++j)
+        for (int i = 0; i < screen.width(); ++i)
+            differences += (played.pixel(i, j) & 0xFFFFFF) != (screen.pixel(i, j) & 0xFFFFFF);
+    EXPECT_LT(differences, screen.width() * screen.height() / 30);
+    for (const bool enhanced : {true, false}) {
+        emf.EMFOptions()->enhancedBox->setChecked(enhanced);
+        EXPECT_LT(emf.BuildFile().size(), 1000000) << enhanced;
+    }
 }
