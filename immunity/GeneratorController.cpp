@@ -18,7 +18,8 @@ const QString kNotSupported = QStringLiteral("Generator not supported by this de
 const QString kFixedError = QStringLiteral("Fixed Freq Setup Error ");
 const QString kSweepError = QStringLiteral("Sweep Setup Error ");
 const QString kRampError = QStringLiteral("Ramp Setup Error ");
-const QString kLinkLost = QStringLiteral("Error: the link to the analyser was lost, generator action stopped");
+const QString kLinkLost =
+    QStringLiteral("Error: the link to the analyser was lost, generator action stopped");
 
 } // namespace
 
@@ -28,7 +29,8 @@ const QString kLinkLost = QStringLiteral("Error: the link to the analyser was lo
 // silence counts as a lost link. The outermost scope forgets a loss or a given-up call of an
 // earlier click, and gives the buttons back when it ends.
 GeneratorController::Owned::Owned(GeneratorController& g)
-    : g_(g), analyser_(std::make_unique<AnalyserOwnership>(g.scpi_, [&g] { return g.closing_ || g.stopClicked_; }))
+    : g_(g),
+      analyser_(std::make_unique<AnalyserOwnership>(g.scpi_, [&g] { return g.closing_ || g.stopClicked_; }))
 {
     if (g_.ownedDepth_++ == 0)
         g_.stopClicked_ = g_.lost_ = g_.abandoned_ = false;

@@ -100,9 +100,9 @@ private:
     void ToggleManualStepping();
     void RunFixedFrequency(GeneratorAction action);
     void RunSweep(GeneratorAction action);
-    // False when the sweep was stopped or the window closed.
+    // False when the sweep was stopped, the window closed or the sweep Halted.
     bool RunFrequencySweep(GeneratorAction action, const SweepPlan& plan);
-    // False when the window closed.
+    // False when the window closed or the ramp Halted.
     bool RunPowerRamp(const RampPlan& plan);
     void RunRamp();
     void RefuseAction(GeneratorAction action, const QString& error);
@@ -121,8 +121,9 @@ private:
     void EndOnLostLink();
     // Nothing more is sent for this click: the link is gone, or Stop or closing abandoned a call.
     bool Halted() const { return lost_ || abandoned_; }
-    // A loop or the commands of a click are under way; Click, stepping and Enter wait for them.
+    // A loop, or the commands of a click, are under way.
     bool Busy() const { return loopDepth_ > 0 || ownedDepth_ > 0; }
+    // A manual step's commands are under way: further steps are dropped until they return.
     bool ManualSending() const;
     void LeaveLoop();
     bool BusyElsewhere() const;

@@ -345,6 +345,9 @@ void CloseVisaSessions(VisaState& state)
     state.LostLinks.clear();
 }
 
-bool VisaIsByteStream(VisaState& state, ViSession session) { return state.VisaLibrary && IsByteStream(state, session); }
+bool VisaIsByteStream(VisaState& state, ViSession session)
+{
+    return state.VisaLibrary && IsByteStream(state, session);
+}
 
 bool VisaLinkLost(const VisaState& state) { return Lost(state, state.VisaSession); }
