@@ -170,8 +170,7 @@ TEST_F(ImmunityFrameFixture, ArrowKeysStepTheBoxesUnlessAMemoHasTheFocus)
     EXPECT_TRUE(frame->handleMainWindowKey(Qt::Key_Left));
     EXPECT_EQ(amplitude->text(), "-14");
     EXPECT_EQ(frequency->text(), "50.000");
-    // Stepping is off: nothing reached an analyser, so the marker boxes name nothing.
-    EXPECT_EQ(Find("markerLevelEdit")->text() + Find("markerFrequencyEdit")->text(), "");
+    EXPECT_EQ(Find("markerLevelEdit")->text() + Find("markerFrequencyEdit")->text(), ""); // nothing sent
     EXPECT_TRUE(frame->handleMainWindowKey(Qt::Key_Right));
     EXPECT_TRUE(frame->handleMainWindowKey(Qt::Key_Down));
     EXPECT_FALSE(frame->handleMainWindowKey(Qt::Key_A));
@@ -206,8 +205,7 @@ TEST_F(ImmunityFrameFixture, MarksAndTheReportFile)
     Find<QToolButton>("SpinButton2Down")->click();
     Find<QPushButton>("Button1")->click();
     Find<QPushButton>("Button2")->click();
-    // No device: the marks name no frequency or level that was never sent.
-    EXPECT_EQ(marks->toPlainText(), "05:06:07:* Hz  dBm\n05:06:07:# Hz  dBm");
+    EXPECT_EQ(marks->toPlainText(), "05:06:07:* Hz  dBm\n05:06:07:# Hz  dBm"); // no device: nothing was sent
 
     const QString path = folder.filePath("out/markers.txt");
     QDir(folder.path()).mkpath("out");

@@ -84,11 +84,9 @@ void RunWindowFixture::Connect(bool keepLog, bool socket)
     Control<QAction>(*w, socket ? "Visa1" : "CP1").trigger();
     ConnectionWindow& cw = *program->Windows().connectionWindow;
     Control<QLineEdit>(cw, "Edit1").setText(QStringLiteral("127.0.0.1"));
-    if (socket) {
-        Control<QPushButton>(cw, "BitBtn3").click(); // finds no USB device, says so
-        Control<QLineEdit>(cw, "Edit2").setText(QStringLiteral("TCPIP0::127.0.0.1::%1::SOCKET").arg(sim->TcpPort()));
-        boxes.clear();
-    }
+    if (socket) // "Search" opens the resource manager (and finds no USB device)
+        Control<QPushButton>(cw, "BitBtn3").click();
+    Control<QLineEdit>(cw, "Edit2").setText(QStringLiteral("TCPIP0::127.0.0.1::%1::SOCKET").arg(sim->TcpPort()));
     Control<QPushButton>(cw, "BitBtn4").click();
     cw.hide();
     ASSERT_EQ(program->Instrument().Device.DeviceConnected, 1) << Lines("").join('|').toStdString();
