@@ -5,10 +5,9 @@
 #include "chart/series/Chart.h"
 #include "coverage/CoverageView.h"
 #include "forms/FormServices.h"
+#include "instrument/AnalyserOwnership.h"
 #include "instrument/InstrumentState.h"
 #include "instrument/ScpiContext.h"
-#include "measurement/AnalyserOwnership.h"
-#include "measurement/MeasurementState.h"
 #include "platform/system/EventPump.h"
 
 #include <QApplication>
@@ -123,7 +122,6 @@ CoverageFrame::CoverageFrame(AppContext& app, InstrumentState& instrument, Table
     , app_(app)
     , instrument_(instrument)
     , services_(services)
-    , loggingState_(std::make_unique<MeasurementState>())
 {
     setObjectName(QStringLiteral("Frame141"));
     EventPump* pump = app.Pump;
@@ -440,7 +438,7 @@ void CoverageFrame::coverageTick()
     {
         // The tick owns the analyser as a run does: the window keeps working while a call waits,
         // Stop ends the wait, and an analyser that leaves a call unanswered counts as gone.
-        AnalyserOwnership owned(*context_, *loggingState_);
+        AnalyserOwnership owned(*context_, [this] { return stopRequested_; });
         Guarded([this] { view_->Tick(); });
     }
     if (wasLogging && !loggingActive())
@@ -477,7 +475,7 @@ void CoverageFrame::latchPointsChanged()
 
 void CoverageFrame::StartTimer(int intervalMs)
 {
-    loggingState_->StopRequested = false;
+    stopRequested_ = false;
     coverageTimer->start(intervalMs);
 }
 
@@ -486,7 +484,7 @@ void CoverageFrame::StartTimer(int intervalMs)
 void CoverageFrame::StopTimer()
 {
     coverageTimer->stop();
-    loggingState_->StopRequested = true;
+    stopRequested_ = true;
 }
 
 void CoverageFrame::ShowError(const QString& text)

@@ -25,7 +25,6 @@ class TableBuffer;
 struct AppContext;
 struct FormServices;
 struct InstrumentState;
-struct MeasurementState;
 struct ScpiContext;
 
 // The RF coverage view (TFrame14, placed on the main window as Frame141): the settings grid, the
@@ -138,7 +137,7 @@ private:
     std::unique_ptr<ScpiContext> context_;
     std::unique_ptr<CoverageView> view_;
     // The Stop the ticks' waits on the analyser and the receiver ask for: set when the timer stops.
-    std::unique_ptr<MeasurementState> loggingState_;
+    bool stopRequested_ = false;
     std::unique_ptr<TPointSeries> ownTrack_;
     bool ownsReceiverBeep_ = false;
     qsizetype memoLinesShown_ = 0;

@@ -118,6 +118,11 @@ void MainWindow::PlaceFrames()
 
 void MainWindow::ShowMode(int32_t mode)
 {
+    // Play, Stop and Pause stay greyed out while the generator holds the analyser; the EMC view
+    // says why as the operator comes to it, so that a generator left on is not missed.
+    if (mode == mmEmc && state_.MainMode != mmEmc && immunityFrame_->generatorActionActive())
+        app_.Messages.Append(QStringLiteral("Warning: the analyser is in use by the generator, which is still "
+                                            "on: stop it in the generator view first"));
     state_.MainMode = mode;
     const ModeFrames frames = FramesOfMode(mode);
     coverageFrame_->setVisible(frames.CoverageVisible);

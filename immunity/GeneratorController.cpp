@@ -3,9 +3,12 @@
 #include "app/Log.h"
 #include "app/TextRoutines.h"
 #include "immunity/GeneratorSettings.h"
+#include "instrument/AnalyserOwnership.h"
 #include "instrument/DeviceState.h"
 #include "instrument/ScpiCommands.h"
 #include "instrument/ScpiContext.h"
+#include "instrument/ScpiIo.h"
+#include "instrument/visa/VisaSession.h"
 #include "platform/system/EventPump.h"
 
 namespace {
@@ -15,8 +18,30 @@ const QString kNotSupported = QStringLiteral("Generator not supported by this de
 const QString kFixedError = QStringLiteral("Fixed Freq Setup Error ");
 const QString kSweepError = QStringLiteral("Sweep Setup Error ");
 const QString kRampError = QStringLiteral("Ramp Setup Error ");
+const QString kLinkLost =
+    QStringLiteral("Error: the link to the analyser was lost, generator action stopped");
 
 } // namespace
+
+// For the time of a click's commands, and of a whole sweep or ramp, the generator owns the
+// analyser: the window is served while the analyser is waited for, the second click of a running
+// sweep or ramp (and closing the window) abandons a call the analyser leaves unanswered, and
+// silence counts as a lost link. The outermost scope forgets a loss or a given-up call of an
+// earlier click, and gives the buttons back when it ends.
+GeneratorController::Owned::Owned(GeneratorController& g)
+    : g_(g),
+      analyser_(std::make_unique<AnalyserOwnership>(g.scpi_, [&g] { return g.closing_ || g.stopClicked_; }))
+{
+    if (g_.ownedDepth_++ == 0)
+        g_.stopClicked_ = g_.lost_ = g_.abandoned_ = false;
+}
+
+GeneratorController::Owned::~Owned()
+{
+    if (--g_.ownedDepth_ == 0 && !g_.ActionActive())
+        g_.SetGeneratorButtonsEnabled(true);
+    g_.NotifyAction();
+}
 
 GeneratorController::GeneratorController(ScpiContext& scpi, GeneratorViewModel& view, GeneratorState& state,
                                          const GeneratorSettings& settings, GeneratorHooks hooks)
@@ -26,7 +51,7 @@ GeneratorController::GeneratorController(ScpiContext& scpi, GeneratorViewModel& 
 
 bool GeneratorController::ActionActive() const
 {
-    if (LoopBusy())
+    if (Busy())
         return true;
     for (bool running : state_.GeneratorRunning)
         if (running)
@@ -90,6 +115,10 @@ bool GeneratorController::Refuses()
 
 void GeneratorController::Click(GeneratorAction action)
 {
+    // A click whose commands are still on their way finishes first; only a running loop's own
+    // button may stop it meanwhile.
+    if (ownedDepth_ > 0 && !LoopBusy())
+        return;
     const GeneratorActionKind kind = KindOf(action);
     if (kind == GeneratorActionKind::ManualStepping) {
         ToggleManualStepping();
@@ -102,6 +131,7 @@ void GeneratorController::Click(GeneratorAction action)
     // must return before anything new may start (its remaining commands would override it).
     if (!running && (ActionActive() || BusyElsewhere()))
         return;
+    Owned owned(*this);
     ToggleGeneratorRun(action);
     if (!running) {
         if (kind == GeneratorActionKind::FrequencySweep || kind == GeneratorActionKind::PowerRamp)
@@ -112,12 +142,15 @@ void GeneratorController::Click(GeneratorAction action)
     switch (kind) {
     case GeneratorActionKind::FrequencySweep:
         state_.GeneratorLoopActive = false;
+        stopClicked_ = true;
         StartGeneratorAction(action, false);
         scpi_.Pump.Wake();
         break;
     case GeneratorActionKind::PowerRamp:
-        // The running ramp finishes the ramp it is in and ends by itself.
+        // The running ramp finishes the ramp it is in and ends by itself, unless the analyser
+        // leaves a call unanswered meanwhile.
         state_.GeneratorLoopActive = false;
+        stopClicked_ = true;
         break;
     case GeneratorActionKind::FixedFrequency:
         StartGeneratorAction(action, false);
@@ -159,8 +192,9 @@ void GeneratorController::ToggleGeneratorRun(GeneratorAction action)
     } else {
         flag = false;
         view_.ButtonRunning[action] = false;
-        // Until a stopped loop has returned nothing may start: the buttons come back with it.
-        SetGeneratorButtonsEnabled(!LoopBusy());
+        // Until a stopped loop or the stop's commands have returned nothing may start: the
+        // buttons come back with them.
+        SetGeneratorButtonsEnabled(!Busy());
         SetEditsReadOnly(false);
         view_.SettingsGridEnabled = true;
     }
@@ -182,16 +216,59 @@ void GeneratorController::RefreshOwnership()
 
 void GeneratorController::SendLevel(int64_t level)
 {
-    const QString text = QString::number(level);
-    ScpiSourceOn(scpi_, text);
-    view_.MarkerLevel = text;
+    ScpiSourceOn(scpi_, QString::number(level));
 }
 
 void GeneratorController::SendFrequency(int64_t hz)
 {
-    const QString text = QString::number(hz);
-    ScpiSetCenterFreq(scpi_, text);
-    view_.MarkerFrequency = InsertThousandDots(text);
+    ScpiSetCenterFreq(scpi_, QString::number(hz));
+}
+
+void GeneratorController::ShowSent(std::optional<int64_t> hz, std::optional<int64_t> level)
+{
+    if (hz)
+        view_.MarkerFrequency = InsertThousandDots(QString::number(*hz));
+    if (level)
+        view_.MarkerLevel = QString::number(*level);
+}
+
+// A VXI-11 or USB write returns once the analyser has taken the message; a raw socket's returns
+// once the bytes are in a buffer, and only the answer to "*OPC?" sent after them tells that the
+// analyser has taken them. The marker boxes, and so the marks and the report, must never name a
+// frequency or level that did not reach it.
+bool GeneratorController::Deliver(const std::function<void()>& send, bool confirm)
+{
+    if (Halted())
+        return false;
+    VisaState& visa = scpi_.Visa;
+    const uint64_t failed = visa.FailedWrites;
+    send();
+    bool delivered = visa.FailedWrites == failed;
+    if (delivered && confirm && VisaIsByteStream(visa, visa.VisaSession)) {
+        scpiio::Send(scpi_, QStringLiteral("*OPC?"));
+        delivered = visa.FailedWrites == failed && scpiio::ReadReply(scpi_).has_value();
+    }
+    if (scpiio::LinkLost(scpi_))
+        EndOnLostLink();
+    else if (!delivered && (closing_ || stopClicked_))
+        abandoned_ = true;
+    return delivered && !Halted();
+}
+
+// Nothing is sent to a link that is gone, not even the generator's stop: every action ends, and
+// the operator learns why once.
+void GeneratorController::EndOnLostLink()
+{
+    if (lost_)
+        return;
+    lost_ = true;
+    scpi_.Messages.Append(kLinkLost);
+    view_.Messages.append(kLinkLost);
+    state_.GeneratorLoopActive = false;
+    for (size_t i = 0; i < kGeneratorActions; ++i)
+        if (state_.GeneratorRunning[static_cast<GeneratorAction>(i)])
+            ToggleGeneratorRun(static_cast<GeneratorAction>(i));
+    Changed();
 }
 
 void GeneratorController::SendStopSequence()
@@ -210,7 +287,7 @@ void GeneratorController::StartGeneratorAction(GeneratorAction action, bool star
         return;
     }
     if (!start) {
-        SendStopSequence();
+        Deliver([this] { SendStopSequence(); });
         return;
     }
     switch (KindOf(action)) {
@@ -244,9 +321,12 @@ void GeneratorController::RunFixedFrequency(GeneratorAction action)
         RefuseAction(action, kFixedError);
         return;
     }
-    PresetZeroSpanDbm();
-    SendLevel(plan->Level);
-    SendFrequency(plan->FrequencyHz);
+    if (Deliver([&] {
+            PresetZeroSpanDbm();
+            SendLevel(plan->Level);
+            SendFrequency(plan->FrequencyHz);
+        }))
+        ShowSent(plan->FrequencyHz, plan->Level);
     Changed();
 }
 
@@ -272,7 +352,7 @@ bool GeneratorController::Wait(uint32_t ms, bool endsWithLoop)
     EventPump& pump = scpi_.Pump;
     const uint32_t start = pump.TickCount();
     for (;;) {
-        if (closing_ || (endsWithLoop && !state_.GeneratorLoopActive))
+        if (closing_ || Halted() || (endsWithLoop && !state_.GeneratorLoopActive))
             return false;
         const uint32_t elapsed = pump.TickCount() - start;
         if (elapsed >= ms)
@@ -294,12 +374,13 @@ void GeneratorController::RunSweep(GeneratorAction action)
     }
     ++loopDepth_;
     NotifyAction();
-    PresetZeroSpanDbm();
+    Deliver([this] { PresetZeroSpanDbm(); }, false);
     RunFrequencySweep(action, *plan);
-    if (!closing_) {
-        ScpiSourceOn(scpi_, QStringLiteral("-20"));
-        ScpiSourceOff(scpi_);
-    }
+    if (!closing_)
+        Deliver([this] {
+            ScpiSourceOn(scpi_, QStringLiteral("-20"));
+            ScpiSourceOff(scpi_);
+        });
     LeaveLoop();
 }
 
@@ -309,16 +390,21 @@ bool GeneratorController::RunFrequencySweep(GeneratorAction action, const SweepP
     int64_t hz = plan.StartHz;
     for (;;) {
         scpi_.Debug.LogMessage(QStringLiteral("TG Power ohne Kor") + level);
-        SendLevel(plan.Level);
-        SendFrequency(hz);
+        if (Deliver([&] {
+                SendLevel(plan.Level);
+                SendFrequency(hz);
+            }))
+            ShowSent(hz, plan.Level);
         Changed();
+        if (Halted())
+            return false;
         // Compared before adding, so a stop near the top of the 64-bit range cannot wrap.
         const bool last = plan.StopHz - hz < plan.StepHz;
         if (!last)
             hz += plan.StepHz;
         if (!Wait(static_cast<uint32_t>(plan.DwellMs), true)) {
             if (!closing_)
-                SendStopSequence();
+                Deliver([this] { SendStopSequence(); });
             return false;
         }
         if (last)
@@ -339,31 +425,39 @@ void GeneratorController::RunRamp()
     }
     ++loopDepth_;
     NotifyAction();
-    PresetZeroSpanDbm();
-    SendFrequency(plan->FrequencyHz);
+    if (Deliver([&] {
+            PresetZeroSpanDbm();
+            SendFrequency(plan->FrequencyHz);
+        }))
+        ShowSent(plan->FrequencyHz, std::nullopt);
     Changed();
-    bool open = RunPowerRamp(*plan);
+    bool open = !Halted() && RunPowerRamp(*plan);
     while (open && plan->Periodic && state_.GeneratorLoopActive)
         open = RunPowerRamp(*plan);
     if (open) {
         if (state_.GeneratorLoopActive)
             ToggleGeneratorRun(GeneratorAction::PowerRamp);
         state_.GeneratorLoopActive = false;
-        if (settings_.TgOffAfterRamp) {
-            ScpiSourceOn(scpi_, QStringLiteral("-20"));
-            ScpiSourceOff(scpi_);
-        }
+        if (settings_.TgOffAfterRamp)
+            Deliver([this] {
+                ScpiSourceOn(scpi_, QStringLiteral("-20"));
+                ScpiSourceOff(scpi_);
+            });
     }
     LeaveLoop();
 }
 
 bool GeneratorController::RunPowerRamp(const RampPlan& plan)
 {
-    // A stop click lets the ramp finish with its full timing; only closing the window ends it.
+    // A stop click lets the ramp finish with its full timing; closing the window ends it, and so
+    // does an analyser that is gone or that Stop had to give up on.
     for (const RampAction& a : RampSchedule(plan)) {
         if (a.What == RampAction::Send) {
-            SendLevel(a.Value);
+            if (Deliver([&] { SendLevel(a.Value); }))
+                ShowSent(std::nullopt, a.Value);
             Changed();
+            if (Halted())
+                return false;
         } else if (!Wait(static_cast<uint32_t>(a.Value), false)) {
             return false;
         }

@@ -8,7 +8,9 @@
 #include <QString>
 #include <cstdint>
 #include <functional>
+#include <memory>
 
+class AnalyserOwnership;
 struct ScpiContext;
 struct GeneratorSettings;
 
@@ -39,8 +41,10 @@ struct GeneratorHooks {
 };
 
 // The generator view's actions: fixed frequencies, sweep bands, power ramp and manual stepping,
-// on the tracking generator through the SCPI layer. Runs on the GUI thread; sweeps and ramps wait
-// through the event pump, so a second click arrives during their waits.
+// on the tracking generator through the SCPI layer. Runs on the GUI thread; while an action sends,
+// and for the whole of a sweep or ramp, every wait goes through the event pump, so a second click
+// arrives during them. An analyser that stays silent or whose link closes ends every action with
+// one line; the marker boxes only ever show what reached it.
 class GeneratorController {
 public:
     GeneratorController(ScpiContext& scpi, GeneratorViewModel& view, GeneratorState& state,
@@ -49,7 +53,7 @@ public:
     void SetOwnership(const InstrumentOwnership* owner) { owner_ = owner; }
 
     // Queries.
-    // Something radiates or a loop has not returned yet.
+    // Something radiates, or a loop or the commands of a click have not returned yet.
     bool ActionActive() const;
     // A sweep or ramp loop is running (perhaps already stopped and finishing).
     bool LoopBusy() const { return loopDepth_ > 0; }
@@ -80,12 +84,25 @@ public:
     void Shutdown();
 
 private:
+    // The generator owns the analyser for the time of one of these (see the .cpp).
+    class Owned {
+    public:
+        explicit Owned(GeneratorController& g);
+        ~Owned();
+        Owned(const Owned&) = delete;
+        Owned& operator=(const Owned&) = delete;
+
+    private:
+        GeneratorController& g_;
+        std::unique_ptr<AnalyserOwnership> analyser_;
+    };
+
     void ToggleManualStepping();
     void RunFixedFrequency(GeneratorAction action);
     void RunSweep(GeneratorAction action);
-    // False when the sweep was stopped or the window closed.
+    // False when the sweep was stopped, the window closed or the sweep Halted.
     bool RunFrequencySweep(GeneratorAction action, const SweepPlan& plan);
-    // False when the window closed.
+    // False when the window closed or the ramp Halted.
     bool RunPowerRamp(const RampPlan& plan);
     void RunRamp();
     void RefuseAction(GeneratorAction action, const QString& error);
@@ -96,6 +113,18 @@ private:
     void SendLevel(int64_t level);
     void SendFrequency(int64_t hz);
     void SendStopSequence();
+    // Sends what send sends; with confirm, where a write only fills a buffer, "*OPC?" follows and
+    // must be answered. True when all of it reached the analyser. Sends nothing once Halted.
+    bool Deliver(const std::function<void()>& send, bool confirm = true);
+    // The marker boxes: a frequency and a level that reached the analyser.
+    void ShowSent(std::optional<int64_t> hz, std::optional<int64_t> level);
+    void EndOnLostLink();
+    // Nothing more is sent for this click: the link is gone, or Stop or closing abandoned a call.
+    bool Halted() const { return lost_ || abandoned_; }
+    // A loop, or the commands of a click, are under way.
+    bool Busy() const { return loopDepth_ > 0 || ownedDepth_ > 0; }
+    // A manual step's commands are under way: further steps are dropped until they return.
+    bool ManualSending() const;
     void LeaveLoop();
     bool BusyElsewhere() const;
     bool Refuses();
@@ -116,6 +145,10 @@ private:
     GeneratorHooks hooks_;
     const InstrumentOwnership* owner_ = nullptr;
     int loopDepth_ = 0;
+    int ownedDepth_ = 0;       // nested Owned scopes
+    bool stopClicked_ = false; // the running sweep's or ramp's second click came
+    bool lost_ = false;        // the link went in this click's work: told once
+    bool abandoned_ = false;   // a call was left unanswered after Stop or at closing
     bool closing_ = false;
     bool reportedActive_ = false;
 };

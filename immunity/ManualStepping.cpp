@@ -1,5 +1,6 @@
 // Manual stepping of the generator: switching it on and off, the two spin buttons, Enter in the
-// boxes, and the marks.
+// boxes, and the marks. The marker boxes show what reached the analyser, never a step that only
+// changed the boxes: a mark names what the device under test was exposed to.
 #include "immunity/GeneratorController.h"
 
 #include "app/NumberText.h"
@@ -81,24 +82,38 @@ void GeneratorController::ToggleManualStepping()
     if (!running && (ActionActive() || BusyElsewhere()))
         return;
     if (running) {
+        Owned owned(*this);
         ToggleGeneratorRun(GeneratorAction::ManualStepping);
-        ScpiSourceOff(scpi_);
+        Deliver([this] { ScpiSourceOff(scpi_); });
         return;
     }
     const std::optional<int32_t> level = ManualLevel();
     if (!level)
         return;
+    Owned owned(*this);
     ToggleGeneratorRun(GeneratorAction::ManualStepping);
     // After an emission run the analyser may still sweep a span; the generator would follow it
     // instead of holding the frequency shown.
-    ScpiSetSpan(scpi_, QStringLiteral("0"));
-    SendLevel(*level);
-    SendFrequency(*hz);
+    if (Deliver([&] {
+            ScpiSetSpan(scpi_, QStringLiteral("0"));
+            SendLevel(*level);
+            SendFrequency(*hz);
+        }))
+        ShowSent(*hz, *level);
     Changed();
+}
+
+// A step whose commands are still on their way (the analyser is slow to take them) finishes
+// before the next one, so that steps reach it in the order they were made.
+bool GeneratorController::ManualSending() const
+{
+    return ownedDepth_ > 0 && state_.GeneratorRunning[GeneratorAction::ManualStepping];
 }
 
 void GeneratorController::StepFrequency(int direction)
 {
+    if (ManualSending())
+        return;
     const std::optional<int64_t> hz = ReadDotted64(view_.Manual.Frequency);
     const std::optional<int64_t> increment = ReadDotted64(view_.Manual.FrequencyIncrement);
     if (!hz || !increment) {
@@ -112,11 +127,14 @@ void GeneratorController::StepFrequency(int direction)
     }
     f = std::max(f, kGeneratorMinHz);
     view_.Manual.Frequency.Text = Dotted(f);
-    view_.MarkerFrequency = view_.Manual.Frequency.Text;
     if (state_.GeneratorRunning[GeneratorAction::ManualStepping]) {
         if (const std::optional<int32_t> level = ManualLevel()) {
-            SendLevel(*level);
-            SendFrequency(f);
+            Owned owned(*this);
+            if (Deliver([&] {
+                    SendLevel(*level);
+                    SendFrequency(f);
+                }))
+                ShowSent(f, *level);
         }
     }
     Changed();
@@ -124,6 +142,8 @@ void GeneratorController::StepFrequency(int direction)
 
 void GeneratorController::StepAmplitude(int direction)
 {
+    if (ManualSending())
+        return;
     const std::optional<int32_t> level = ReadDotted32(view_.Manual.Amplitude);
     const std::optional<int32_t> increment = ReadDotted32(view_.Manual.AmplitudeIncrement);
     if (!level || !increment) {
@@ -136,11 +156,14 @@ void GeneratorController::StepAmplitude(int direction)
     a = std::clamp<int64_t>(a, kSpinLevelMin, kSpinLevelMax);
     view_.Manual.Amplitude.Text = QString::number(a);
     view_.Manual.Amplitude.Red = false;
-    view_.MarkerLevel = view_.Manual.Amplitude.Text;
     if (state_.GeneratorRunning[GeneratorAction::ManualStepping]) {
         if (const std::optional<int64_t> hz = ManualFrequency()) {
-            SendFrequency(*hz);
-            SendLevel(a);
+            Owned owned(*this);
+            if (Deliver([&] {
+                    SendFrequency(*hz);
+                    SendLevel(a);
+                }))
+                ShowSent(*hz, a);
         }
     }
     Changed();
@@ -148,14 +171,19 @@ void GeneratorController::StepAmplitude(int direction)
 
 void GeneratorController::EnterFrequency()
 {
+    if (ManualSending())
+        return;
     const std::optional<int64_t> hz = ManualFrequency();
     if (!hz)
         return;
-    view_.MarkerFrequency = view_.Manual.Frequency.Text;
     if (state_.GeneratorRunning[GeneratorAction::ManualStepping]) {
         if (const std::optional<int32_t> level = ManualLevel()) {
-            SendLevel(*level);
-            SendFrequency(*hz);
+            Owned owned(*this);
+            if (Deliver([&] {
+                    SendLevel(*level);
+                    SendFrequency(*hz);
+                }))
+                ShowSent(*hz, *level);
         }
     }
     Changed();
@@ -163,15 +191,18 @@ void GeneratorController::EnterFrequency()
 
 void GeneratorController::EnterAmplitude()
 {
-    if (!state_.GeneratorRunning[GeneratorAction::ManualStepping])
+    if (!state_.GeneratorRunning[GeneratorAction::ManualStepping] || ManualSending())
         return;
     const std::optional<int32_t> level = ManualLevel();
     if (!level)
         return;
-    view_.MarkerLevel = view_.Manual.Amplitude.Text;
     if (const std::optional<int64_t> hz = ManualFrequency()) {
-        SendFrequency(*hz);
-        SendLevel(*level);
+        Owned owned(*this);
+        if (Deliver([&] {
+                SendFrequency(*hz);
+                SendLevel(*level);
+            }))
+            ShowSent(*hz, *level);
     }
     Changed();
 }

@@ -7,10 +7,10 @@
 #include "chart/engine/ChartSeries.h"
 #include "datafiles/CheckListModel.h"
 #include "datafiles/SegmentTable.h"
+#include "instrument/AnalyserOwnership.h"
 #include "instrument/DeviceState.h"
 #include "instrument/ScpiCommands.h"
 #include "instrument/visa/VisaSession.h"
-#include "measurement/AnalyserOwnership.h"
 #include "measurement/CorrectedTrace.h"
 #include "measurement/MasterCorrection.h"
 #include "measurement/MeasureTime.h"
@@ -242,7 +242,7 @@ void RunControl::RunLoop(SegmentWork& work)
     controls_.StopEnabled = true;
     controls_.PauseEnabled = true;
     ClearStopRequest(c_.State);
-    AnalyserOwnership owned(c_.Scpi, c_.State);
+    AnalyserOwnership owned(c_.Scpi, [&s = c_.State] { return s.StopRequested; });
     controls_.ProgressPosition = 1;
     Publish();
     passCount_ = 0;
@@ -519,7 +519,7 @@ void RunControl::MeasurePeaks(DriftHandling drift, const std::vector<int>& selec
     {
         FlagScope remeasuring(remeasuring_);
         BusyCursor busy(c_.Host);
-        AnalyserOwnership owned(c_.Scpi, c_.State);
+        AnalyserOwnership owned(c_.Scpi, [&s = c_.State] { return s.StopRequested; });
         controls_.Busy = true;
         controls_.PlayEnabled = false;
         controls_.StopEnabled = true;

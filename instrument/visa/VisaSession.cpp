@@ -79,6 +79,14 @@ ViStatus WriteBytes(VisaState& state, ViSession session, const QByteArray& bytes
                                                        static_cast<ViUInt32>(bytes.size()), &written)));
 }
 
+ViStatus CountedWrite(VisaState& state, ViSession session, const QByteArray& bytes)
+{
+    const ViStatus st = WriteBytes(state, session, bytes);
+    if (st != visa::VI_SUCCESS)
+        ++state.FailedWrites;
+    return st;
+}
+
 void LogLoaded(VisaState& state, DebugLog& debug)
 {
     const VisaBackEnd& lib = *state.VisaLibrary;
@@ -240,7 +248,7 @@ void LoadVisaLibrary(VisaState& state, DebugLog& debug)
 
 ViStatus ScpiWrite(VisaState& state, DebugLog& debug, const QString& command)
 {
-    const ViStatus st = WriteBytes(state, state.VisaSession, command.toLatin1());
+    const ViStatus st = CountedWrite(state, state.VisaSession, command.toLatin1());
     // A lost link and a call Stop ended are told once by the work they end, never per command.
     const bool told = st == visa::VI_ERROR_ABORT || Lost(state, state.VisaSession);
     if (st != visa::VI_SUCCESS && !told && debug.DebugMode && state.ShowErrorDialog)
@@ -250,7 +258,7 @@ ViStatus ScpiWrite(VisaState& state, DebugLog& debug, const QString& command)
 
 ViStatus VisaWriteString(VisaState& state, DebugLog& debug, const QString& command)
 {
-    const ViStatus st = WriteBytes(state, state.VisaSession, command.toLatin1());
+    const ViStatus st = CountedWrite(state, state.VisaSession, command.toLatin1());
     debug.LogMessage(QStringLiteral("VI Write ") + command);
     return st;
 }
@@ -313,7 +321,7 @@ ViStatus VisaWriteGps(VisaState& state, DebugLog& debug, const QString& body)
     // NMEA 0183 ends every sentence with CR LF after the checksum, and a receiver waits for
     // that line end before it acts on the sentence.
     const QByteArray sentence = "$" + b + "*" + visa::NmeaChecksum(b).toLatin1() + "\r\n";
-    const ViStatus st = WriteBytes(state, state.GpsSession, sentence);
+    const ViStatus st = CountedWrite(state, state.GpsSession, sentence);
     // Stop ended the write: the logging it served has stopped already, and nothing failed.
     if (st == visa::VI_ERROR_ABORT)
         return st;
@@ -339,6 +347,11 @@ void CloseVisaSessions(VisaState& state)
     state.TimedOut.clear();
     state.Abandoned.clear();
     state.LostLinks.clear();
+}
+
+bool VisaIsByteStream(VisaState& state, ViSession session)
+{
+    return state.VisaLibrary && IsByteStream(state, session);
 }
 
 bool VisaLinkLost(const VisaState& state) { return Lost(state, state.VisaSession); }

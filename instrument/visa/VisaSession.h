@@ -53,6 +53,9 @@ struct VisaState {
     // SilenceIsLoss): nothing is sent to that instrument or read from it any more until a session
     // to it is opened again.
     std::set<ViSession> LostLinks;
+    // Writes that failed, whatever the reason: a caller that must know whether a group of
+    // commands reached the instrument compares the count before and after.
+    uint64_t FailedWrites = 0;
     // What the window side provides: an error dialog with one OK button, and stopping the
     // coverage logging timer (Timer3 of the main window).
     std::function<void(const QString&)> ShowErrorDialog;
@@ -104,6 +107,10 @@ ViStatus VisaReadAnswer(VisaState& state, ViSession session, ViUInt32 maxBytes, 
 // lines are read until the instrument stays quiet for kAnswerQuietMs, within the session's
 // time-out.
 ViStatus VisaReadMultiLineAnswer(VisaState& state, ViSession session, ViUInt32 maxBytes, QByteArray* answer);
+
+// Whether session is a raw socket or a serial line: a write there only fills a buffer, and only an
+// answer to something sent after it tells that the instrument took it.
+bool VisaIsByteStream(VisaState& state, ViSession session);
 
 // "Disconnect Visa" and closing the main window: closes the instrument session and the resource
 // manager while the resource manager is open.

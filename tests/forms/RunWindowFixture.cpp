@@ -47,6 +47,7 @@ void RunWindowFixture::Start(const QString& family, const QString& project, cons
     o.timeScale = 1e-6; // sweeps take no noticeable real time
     o.faults = faults;
     o.vxi11 = true;
+    o.tcpPort = 0;
     // A program number of this process and fixture, so that parallel test programs do not meet in
     // rpcbind.
     static std::atomic<uint32_t> counter{0};
@@ -78,11 +79,14 @@ void RunWindowFixture::Start(const QString& family, const QString& project, cons
     Control<QAction>(*w, "load1").trigger();
 }
 
-void RunWindowFixture::Connect(bool keepLog)
+void RunWindowFixture::Connect(bool keepLog, bool socket)
 {
-    Control<QAction>(*w, "CP1").trigger();
+    Control<QAction>(*w, socket ? "Visa1" : "CP1").trigger();
     ConnectionWindow& cw = *program->Windows().connectionWindow;
     Control<QLineEdit>(cw, "Edit1").setText(QStringLiteral("127.0.0.1"));
+    if (socket) // "Search" opens the resource manager (and finds no USB device)
+        Control<QPushButton>(cw, "BitBtn3").click();
+    Control<QLineEdit>(cw, "Edit2").setText(QStringLiteral("TCPIP0::127.0.0.1::%1::SOCKET").arg(sim->TcpPort()));
     Control<QPushButton>(cw, "BitBtn4").click();
     cw.hide();
     ASSERT_EQ(program->Instrument().Device.DeviceConnected, 1) << Lines("").join('|').toStdString();

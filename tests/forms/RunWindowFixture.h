@@ -37,9 +37,9 @@ struct RunWindowFixture {
     // Starts the simulator of a family and the program, and loads a shipped project with
     // "Load Proj".
     void Start(const QString& family, const QString& project, const SimFaults& faults = {});
-    // Device > "SA TCP", the address 127.0.0.1, "Connect Visa". The simulator's command log is
-    // emptied afterwards unless keepLog.
-    void Connect(bool keepLog = false);
+    // Device > "SA TCP", the address 127.0.0.1 (socket: "SA USB", "Search", the raw socket), "Connect
+    // Visa". The simulator's command log is emptied afterwards unless keepLog.
+    void Connect(bool keepLog = false, bool socket = false);
     // The run's buttons, found by their designer names: "Play" (BitBtn1), "Stop" (BitBtn2) and
     // "Pause" (BitBtn3).
     QPushButton& Play() const;

@@ -9,6 +9,7 @@
 #include "datafiles/CheckListModel.h"
 #include "datafiles/ParameterGridModel.h"
 #include "forms/ConnectionWindow.h"
+#include "forms/ImmunityFrame.h"
 #include "forms/MainChart.h"
 #include "forms/MainWindow.h"
 #include "instrument/InstrumentState.h"
@@ -67,6 +68,14 @@ struct SilentCase {
 };
 
 class SilentAnalyser : public ::testing::TestWithParam<SilentCase> {};
+
+// A generator action; the messages the analyser takes in (VXI-11, raw socket) once the fault is
+// armed: a loop's before its click, the others' once they run, before `then` is clicked.
+struct GeneratorAct {
+    const char *name, *start, *then;
+    int vxi11, socket;
+};
+class SilentGenerator : public ::testing::TestWithParam<std::tuple<GeneratorAct, bool, bool>> {};
 
 } // namespace
 
@@ -248,3 +257,55 @@ TEST_P(SilentAnalyserLogging, EndsWithOneLineAndTheTracksSoFar)
 
 INSTANTIATE_TEST_SUITE_P(Families, SilentAnalyserLogging, ::testing::Values("dsa815", "rsa5065", "ssa3032x", "fpc1000"),
                          [](const ::testing::TestParamInfo<const char*>& p) { return std::string(p.param); });
+
+// Frozen or killed, over VXI-11 or a raw socket: one line within the time-out and a second, events
+// served all along, the analyser disconnected, the button back, markers naming only what it took.
+TEST_P(SilentGenerator, EndsTheActionWithOneLineAndMarksOnlyWhatReachedTheAnalyser)
+{
+    const auto& [act, socket, killed] = GetParam();
+    RunWindowFixture f;
+    ASSERT_NO_FATAL_FAILURE(f.Start("dsa815", "conducted_cispr32_b.prj"));
+    ASSERT_NO_FATAL_FAILURE(f.Connect(false, socket));
+    f.SetTimeoutMs(kTimeoutMs);
+    Control<QAction>(*f.w, "G1").trigger();
+    auto& view = Control<ImmunityFrame>(*f.w, "Frame131");
+    if (act.then) { // it radiates: the EMC view says why Play is off
+        Control<QAbstractButton>(view, act.start).click();
+        Control<QAction>(*f.w, "EMC1").trigger();
+        EXPECT_FALSE(f.Play().isEnabled());
+        EXPECT_EQ(f.Lines("Warning: ").size(), 1);
+    }
+    const int n = socket ? act.socket : act.vxi11;
+    const size_t armedAt = f.sim->Instrument().CommandLog().size();
+    f.sim->Instrument().SetFaults(killed ? SimFaults{.dropAfter = n} : SimFaults{.freezeAfter = n});
+    QElapsedTimer clock;
+    qint64 last = 0, longestGap = 0;
+    QTimer tick;
+    QObject::connect(&tick, &QTimer::timeout, [&] { longestGap = std::max(longestGap, clock.elapsed() - last); last = clock.elapsed(); });
+    clock.start(), tick.start(5);
+    Control<QAbstractButton>(view, act.then ? act.then : act.start).click();
+    EXPECT_LT(clock.elapsed(), kTimeoutMs + 1000);
+    EXPECT_LT(std::max(longestGap, clock.elapsed() - last), 1000);
+    EXPECT_EQ(f.Lines("Error: "), L{"Error: the link to the analyser was lost, generator action stopped"});
+    EXPECT_EQ(f.program->Instrument().Device.DeviceConnected, 0);
+    EXPECT_TRUE(Control<QWidget>(view, act.start).isEnabled() && !Control<QAbstractButton>(view, act.start).isChecked());
+    const L taken = f.SimLog(0, armedAt + static_cast<size_t>(n));
+    const QString hz = Control(view, "markerFrequencyEdit").property("text").toString().remove('.');
+    const QString dbm = Control(view, "markerLevelEdit").property("text").toString();
+    EXPECT_TRUE(taken.contains(":SENS:FREQ:CENT " + hz) && taken.contains(":SOUR:POW:LEV:IMM:AMPL " + dbm));
+    f.sim->Instrument().SetFaults({}); // so that the session closes
+}
+
+// Sweep band 1 and the ramp fall silent in their third step, after the preset and two whole
+// steps; a fixed row and manual stepping at their stop or next step.
+INSTANTIATE_TEST_SUITE_P(
+    Actions, SilentGenerator,
+    ::testing::Combine(::testing::Values(GeneratorAct{"Sweep", "SpeedButton13", nullptr, 8 + 2 * 3 + 1, 8 + 2 * 4 + 1},
+                                         GeneratorAct{"Ramp", "SpeedButton19", nullptr, 9 + 2 * 2 + 1, 10 + 2 * 3 + 1},
+                                         GeneratorAct{"Fixed", "SpeedButton1", "SpeedButton1", 0, 0},
+                                         GeneratorAct{"Manual", "SpeedButton20", "SpinButton1Up", 0, 0}),
+                       ::testing::Bool(), ::testing::Bool()),
+    [](const ::testing::TestParamInfo<SilentGenerator::ParamType>& p) {
+        return std::string(std::get<0>(p.param).name) + (std::get<2>(p.param) ? "Killed" : "Frozen") +
+               (std::get<1>(p.param) ? "Socket" : "Vxi11");
+    });

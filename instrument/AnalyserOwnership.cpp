@@ -1,14 +1,13 @@
-#include "measurement/AnalyserOwnership.h"
+#include "instrument/AnalyserOwnership.h"
 
 #include "instrument/ScpiContext.h"
 #include "instrument/visa/VisaSession.h"
-#include "measurement/MeasurementState.h"
 
-AnalyserOwnership::AnalyserOwnership(ScpiContext& c, const MeasurementState& state)
+AnalyserOwnership::AnalyserOwnership(ScpiContext& c, std::function<bool()> stopped)
     : visa_(c.Visa), before_(c.Visa.Waits), silenceWasLoss_(c.Visa.SilenceIsLoss)
 {
     visa_.Waits.Pump = &c.Pump;
-    visa_.Waits.Cancelled = [&state] { return state.StopRequested; };
+    visa_.Waits.Cancelled = std::move(stopped);
     visa_.SilenceIsLoss = true;
 }
 
