@@ -107,8 +107,38 @@ QString MissingLimitLine(const ProjectTargets& t, int set)
     if (name == kNoFile)
         return {};
     const QString path = SourcePath(name);
-    return (DataFileExists(t, path) ? QStringLiteral("Limit File empty: ") : QStringLiteral("Limit File not found: ")) +
+    return (DataFileExists(t, path) ? QStringLiteral("Limit File not usable: ")
+                                    : QStringLiteral("Limit File not found: ")) +
            QuoteInMessage(path);
+}
+
+QString MissingCorrection(const ProjectTargets& t)
+{
+    struct Row {
+        const QString& Key;
+        SeriesRole Role;
+        TableKind Kind;
+        QString NotFoundWord;
+    };
+    const Row rows[] = {
+        {gridkeys::kCableCor, SeriesRole::cableCorrection, TableKind::Cable, QStringLiteral("Cable")},
+        {gridkeys::kAmpCor, SeriesRole::amplifierCorrection, TableKind::Amplifier,
+         QStringLiteral("Amplifier")},
+        {gridkeys::kAntCor, SeriesRole::antennaFactor, TableKind::Antenna, QStringLiteral("Antenna")},
+        {gridkeys::kLisnCor, SeriesRole::lisnCorrection, TableKind::Lisn, QStringLiteral("LISN/ATT")}};
+    if (t.MainGrid == nullptr)
+        return {};
+    for (const Row& row : rows) {
+        const TChartSeries* series = t.Series[row.Role];
+        const QString name = t.MainGrid->Value(row.Key);
+        if (series == nullptr || series->Count() > 0 || name == kNoFile)
+            continue;
+        const QString path = SourcePath(name);
+        return (DataFileExists(t, path) ? TableKindWord(row.Kind) + QStringLiteral(" File not usable: ")
+                                        : row.NotFoundWord + QStringLiteral(" File not found: ")) +
+               QuoteInMessage(path);
+    }
+    return {};
 }
 
 QString MissingSegmentFile(const ProjectTargets& t, int set)
