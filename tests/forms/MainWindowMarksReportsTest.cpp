@@ -38,6 +38,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <limits>
 #include <random>
 
 using testsupport::Control;
@@ -342,6 +343,25 @@ TEST_F(MarksAndReports, ChartFilesRoundTripThroughTheHandlers)
                 && Control<QCheckBox>(*w, "CheckBox37").isChecked());
     EXPECT_TRUE(w->windowTitle().endsWith("[zero.cmp]"));
     EXPECT_TRUE(Messages().contains("Info: Set2 no compensation data available"));
+
+    // Random bytes or the chart file chosen by mistake change nothing; nor does a chart file whose
+    // frequency axis record holds no number, which would have emptied every trace.
+    const QString title = w->windowTitle();
+    QByteArray nanAxis = testsupport::ReadAll(File("chart.drw"));
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    std::memcpy(nanAxis.data() + 8, &nan, sizeof nan);
+    ASSERT_TRUE(testsupport::WriteAll(File("nan.drw"), nanAxis));
+    ASSERT_TRUE(testsupport::WriteAll(File("junk.cmp"), QByteArray(1024, 'j')));
+    for (const char* name : {"junk.cmp", "chart.drw", "nan.drw"}) {
+        chosen = File(name);
+        Control<QAction>(*w, name == std::string("nan.drw") ? "LoadChart1" : "LoadCompensation1").trigger();
+    }
+    EXPECT_TRUE(BitIdentical(Points(*C().Series(SeriesRole::compensation1)), compensation));
+    for (int n : numbers)
+        EXPECT_TRUE(BitIdentical(Points(*C().Series(n)), saved[n])) << n;
+    EXPECT_EQ(w->windowTitle(), title);
+    EXPECT_EQ(Control<QLabel>(*w, "Label1").text(), "Chart: chart.drw");
+    EXPECT_EQ(Messages().filter("; nothing was loaded").size(), 3);
 
     // The peak list's report.
     w->peakLists(1).AddPeak(200, 50, 60);

@@ -159,12 +159,9 @@ TEST_F(ChartFileFixture, AxisRecordsThatCannotApply)
 {
     chart.BottomAxis()->SetLogarithmic(true);
     chart.BottomAxis()->SetRange(10, 1000);
-    const double nan = std::numeric_limits<double>::quiet_NaN();
-    const double inf = std::numeric_limits<double>::infinity();
     for (const auto& [bottom, left] : std::vector<std::pair<Record, Record>>{
              {{-1, 0, 100, 50}, {-2, 0, 100, 50}},
-             {{-1, 0, nan, 50}, {-2, 0, 0, inf}},
-             {{-1, 0, 0, 50}, {-2, 0, -inf, 0}},   // zero has no place on a logarithmic axis
+             {{-1, 0, 0, 50}, {-2, 0, 1e12, -1e12}},   // zero has no place on a logarithmic axis
          }) {
         debug.ClearLog();
         ASSERT_TRUE(LoadChartFile(Write("axes.drw", Encode({bottom, left, {1, 0, 3, 4}})), chart.Context));
@@ -218,12 +215,20 @@ TEST_F(ChartFileFixture, RefusedFilesLeaveTheChartAlone)
         ASSERT_TRUE(f.resize((chartfile::kMaxRecords + 1) * chartfile::kRecordSize));
     }
     ASSERT_TRUE(QDir(dir.path()).mkdir("folder.drw"));
-    for (const QString& file : {big, Path("folder.drw"), Write("none.drw", {}), Write("p.drw", Encode({{1, 0, 7, 7}}))}) {
+    // So do axis ends that are not numbers or far beyond any range (1e308 left no trace in sight).
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const std::vector<Record> header = {{-3, 1, 86, 32}, {-3, 2, 48, 32}, {1, 0, 9, 9}};
+    std::vector<Record> nanAxis = header, hugeAxis = header;
+    nanAxis.push_back({-1, 0, 0, nan});
+    hugeAxis.push_back({-2, 0, -1, 1e308});
+    for (const QString& file : {big, Path("folder.drw"), Write("none.drw", {}), Write("p.drw", Encode({{1, 0, 7, 7}})),
+             Write("nan.drw", Encode(nanAxis)), Write("huge.drw", Encode(hugeAxis))}) {
         messages.Clear();
         EXPECT_FALSE(LoadChartCommand(file, false, chart.Context, view, hooks));
         ASSERT_EQ(messages.Lines().size(), 1);
         EXPECT_TRUE(messages.Lines()[0].startsWith("Error: " + file + ": ")) << messages.Lines()[0].toStdString();
     }
+    EXPECT_TRUE(messages.Lines()[0].contains(": the left axis record holds -1 .. "));
     EXPECT_FALSE(LoadChartCommand(Path("missing.drw"), false, chart.Context, view, hooks));
     // A running measurement fills the traces a load would replace.
     const QString good = Write("good.drw", Encode({{-2, 0, 0, 1}, {1, 0, 7, 7}}));
@@ -255,10 +260,13 @@ TEST_F(ChartFileFixture, RandomBytesNeverHurt)
                 bytes[at + 1] = bytes[at + 2] = bytes[at + 3] = static_cast<char>(bytes[at] < 0 ? 0xFF : 0);
         // A new name each round: rewriting one file makes the file system flush it every time.
         const QString file = Write(QStringLiteral("fuzz%1.drw").arg(round), Encode({{-3, 1, 65, 65}}) + bytes);
-        ASSERT_TRUE(LoadChartFile(file, chart.Context));
+        const int before = chart.Series(1).Count();
+        const bool loaded = LoadChartFile(file, chart.Context);
         QFile::remove(file);
-        // Counted apart from the reader: host order is little-endian here.
+        // Counted apart from the reader: host order is little-endian here. An axis end that is no
+        // number or beyond any range refuses the file.
         int expected1 = 0;
+        bool axisFault = false;
         for (qsizetype at = 0; at + 24 <= bytes.size(); at += 24) {
             int32_t tag;
             double x, y;
@@ -266,9 +274,11 @@ TEST_F(ChartFileFixture, RandomBytesNeverHurt)
             std::memcpy(&x, bytes.data() + at + 8, 8);
             std::memcpy(&y, bytes.data() + at + 16, 8);
             expected1 += tag == 1 && std::isfinite(x) && std::isfinite(y);
+            axisFault |= (tag == -1 || tag == -2) && !(std::fabs(x) <= 1e12 && std::fabs(y) <= 1e12);
         }
-        ASSERT_EQ(chart.Series(1).Count(), expected1) << round;
-        if (expected1 > 0) {
+        ASSERT_EQ(loaded, !axisFault) << round;
+        ASSERT_EQ(chart.Series(1).Count(), axisFault ? before : expected1) << round;
+        if (chart.Series(1).Count() > 0) {
             ASSERT_LE(chart.Series(1).XValues().First(), chart.Series(1).XValues().Last()) << round;
         }
     }
@@ -301,12 +311,21 @@ TEST_F(ChartFileFixture, CompensationFiles)
     EXPECT_EQ(view.Caption(), "Zendrik p [comp.cmp]");
     EXPECT_EQ(messages.Lines(), QStringList{"Info: Set2 no compensation data available"});
 
-    // Either kind of file read as the other takes nothing.
+    // Either kind of file read as the other is refused, and so are a compensation file of nothing,
+    // of random bytes and of points that are no numbers: the loaded compensation stays.
     const QString drw = Path("c.drw");
     chart.Series(7).AddPointXY(1, 1);
     ASSERT_TRUE(SaveChartFile(drw, chart.Context));
-    ASSERT_TRUE(LoadZeroCompensation(drw, chart.Context));
-    EXPECT_EQ(chart.Series(26).Count() + chart.Series(29).Count(), 0);
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    for (const QString& bad : {drw, Write("empty.cmp", {}), Write("junk.cmp", QByteArray(1000, '\x5a')),
+                               Write("nan.cmp", Encode({{26, 0, nan, 1}, {29, 0, 1, nan}}))}) {
+        messages.Clear();
+        EXPECT_FALSE(LoadCompensationCommand(bad, false, chart.Context, view));
+        EXPECT_EQ(messages.Lines().size(), 1);
+        EXPECT_TRUE(messages.Lines().value(0).endsWith("; nothing was loaded"));
+    }
+    EXPECT_EQ(Values(chart.Series(26)), (std::vector<double>{150, -1.5, 200, -2.5}));
+    EXPECT_EQ(view.Caption(), "Zendrik p [comp.cmp]");
     EXPECT_FALSE(LoadChartFile(file, chart.Context));   // nor clears anything
     EXPECT_EQ(chart.Series(7).Count(), 1);
 }
