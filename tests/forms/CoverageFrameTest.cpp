@@ -2,6 +2,7 @@
 // wired to the widgets, and logging with the simulated receiver connected through the
 // connection window, whose "RD RMC" the frame shows too.
 #include "common/Controls.h"
+#include "common/TestSupport.h"
 #include "forms/CoverageFrame.h"
 #include "app/AppContext.h"
 #include "coverage/CoverageView.h"
@@ -17,6 +18,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -135,8 +137,21 @@ TEST(CoverageFrame, LogsWithTheReceiverAndShowsItsReadings)
     ASSERT_TRUE(table.open(QIODevice::ReadOnly));
     EXPECT_EQ(table.readAll().count("\r\n"), 2);
 
+    // A disk that takes a few bytes of the next line: the rows stay whole and the line says why.
+    // After "Delete", a first line that does not fit leaves no empty table.
+    const qint64 whole = table.size();
     f.AskOkCancel = [](const QString&) { return true; };
-    Control<QPushButton>(f, "Button17").click();
+    for (const rlim_t room : {rlim_t(whole + 5), rlim_t(0)}) {
+        {
+            const testsupport::DiskFull full(room);
+            f.coverageTick();
+        }
+        const QFileInfo after(table.fileName());
+        EXPECT_EQ(after.exists() ? after.size() : -1, room ? whole : -1);
+        Control<QPushButton>(f, "Button17").click();
+    }
+    const QString why = "Error: cannot write " + table.fileName() + ": " + testsupport::DiskFull::Reason();
+    EXPECT_EQ(r.app.Messages.Lines().filter("Error: "), QStringList({why, why}));
     EXPECT_FALSE(table.exists());
     f.windowClosing();
     EXPECT_FALSE(Control<QTimer>(f, "Timer3").isActive());
