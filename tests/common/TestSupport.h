@@ -34,8 +34,7 @@ QByteArray ReadAll(const QString& path);
 // Writes bytes to a file, creating folders; returns false on failure.
 bool WriteAll(const QString& path, const QByteArray& bytes);
 
-// While it lives no file of this process can grow beyond `room` bytes: writes fail as on a full
-// disk (part-way, when room is above a file's size).
+// While it lives no file of this process grows beyond `room` bytes: writes fail as on a full disk.
 struct DiskFull {
     rlimit old{};
     explicit DiskFull(rlim_t room = 0)

@@ -201,21 +201,14 @@ TEST(ProjectItems, ItemsAndTheirEdgeCases)
     EXPECT_EQ(f.segments2.Count, 0);
     EXPECT_EQ(f.list2.Count(), 1);
 
-    // Tables read whole that draw nothing are said at once, and refuse a run until set to "none".
+    // A table read whole that draws nothing is said at once and refuses a run, as a missing one does.
     WriteIni(f.dir.filePath("src"), "fall.ant", {"[Data]", "Freq1=2000", "Lev1=1", "Freq2=1000", "Lev2=2"});
-    WriteIni(f.dir.filePath("src"), "one.lsc", {"[Data]", "Freq1=2000", "Lev1=1"});
     f.mainGrid.SetValue(kAntCor, "fall.ant");
-    f.mainGrid.SetValue(kLisnCor, "one.lsc");
     ApplyProjectFiles(f.t, "ANT");
-    ApplyProjectFiles(f.t, "LISN");
-    EXPECT_EQ(f.dialogs.errors, QStringList({"Error: Antenna File not usable: .\\src\\fall.ant (no two of its points "
-                                             "draw a line)",
-                                             "Error: LISN File not usable: .\\src\\one.lsc (no two of its points draw "
-                                             "a line)"}));
+    EXPECT_EQ(f.dialogs.errors.value(0), "Error: Antenna File not usable: .\\src\\fall.ant (no two of its points draw a line)");
     EXPECT_EQ(datafiles::MissingCorrection(f.t), "Antenna File not usable: .\\src\\fall.ant");
-    f.mainGrid.SetValue(kAntCor, kNoFile);
-    f.mainGrid.SetValue(kLisnCor, "gone.lsc");
-    EXPECT_EQ(datafiles::MissingCorrection(f.t), "LISN/ATT File not found: .\\src\\gone.lsc");
+    f.mainGrid.SetValue(kAntCor, "gone.ant");
+    EXPECT_EQ(datafiles::MissingCorrection(f.t), "Antenna File not found: .\\src\\gone.ant");
 
     // The coverage view: level axis and its corrections, with the cable read-out in the debug log.
     f.coverageGrid.SetValue(kHighDbm, "-200");
