@@ -6,6 +6,9 @@
 
 #include <QFile>
 
+#include <algorithm>
+#include <type_traits>
+
 namespace {
 
 // Section and key names as the file has always spelled them ("SweepMulitply" included: existing
@@ -20,6 +23,44 @@ constexpr const char* kSsa = "SSA";
 
 QString S(const char* text) { return QString::fromLatin1(text); }
 
+// The file is edited by hand, and a number out of all proportion stalls the window or the
+// analyser: "Harmonics_Order=2147483647" made one chart click draw for minutes. A value outside
+// its range is replaced by the nearest end, and one line says which and why.
+class Bounded {
+public:
+    Bounded(const IniFile& ini, MessageLog& log) : ini_(ini), log_(log) {}
+
+    int32_t Integer(const char* section, const char* key, int32_t current, int32_t low, int32_t high) const
+    {
+        return Clamp(section, key, ini_.ReadInteger(S(section), S(key), current), low, high);
+    }
+    double Float(const char* section, const char* key, double current, double low, double high) const
+    {
+        return Clamp(section, key, ini_.ReadFloat(S(section), S(key), current), low, high);
+    }
+
+private:
+    template <class T> static QString Text(T v)
+    {
+        if constexpr (std::is_floating_point_v<T>)
+            return FloatToStr(v);
+        else
+            return QString::number(v);
+    }
+    template <class T> T Clamp(const char* section, const char* key, T v, T low, T high) const
+    {
+        const T used = std::clamp(v, low, high);
+        if (used != v)
+            log_.Append(QStringLiteral("Warning: %1 [%2] %3=%4 is outside %5 .. %6; %7 is used instead")
+                            .arg(S(kAdvancedSettingsFile), S(section), S(key), Text(v), Text(low), Text(high),
+                                 Text(used)));
+        return used;
+    }
+
+    const IniFile& ini_;
+    MessageLog& log_;
+};
+
 } // namespace
 
 void ReadAdvancedSettings(const QString& fileName, AdvancedSettings& s, MessageLog& log)
@@ -31,20 +72,26 @@ void ReadAdvancedSettings(const QString& fileName, AdvancedSettings& s, MessageL
     s.OptPreAmpBox = ini.ReadBool(S(kOption), S("PreAmpBox"), s.OptPreAmpBox);
     s.OptVbwBox = ini.ReadBool(S(kOption), S("VBWBox"), s.OptVbwBox);
     s.OptTgFieldValue = ini.ReadBool(S(kOption), S("TG_FieldValue"), s.OptTgFieldValue);
-    s.OptHarmonicsOrder = ini.ReadInteger(S(kOption), S("Harmonics_Order"), s.OptHarmonicsOrder);
-    s.OptFpcSamples = ini.ReadInteger(S(kFpc), S("Samples"), s.OptFpcSamples);
-    s.OptFphSamples = ini.ReadInteger(S(kFph), S("Samples"), s.OptFphSamples);
-    s.OptRsaSamples = ini.ReadInteger(S(kRsa), S("Samples"), s.OptRsaSamples);
-    s.OptRsaSweepMultiply = ini.ReadFloat(S(kRsa), S("SweepMulitply"), s.OptRsaSweepMultiply);
-    s.OptRsaRefLevelDbm = ini.ReadInteger(S(kRsa), S("RefLeveldBm"), s.OptRsaRefLevelDbm);
+    const Bounded bounded(ini, log);
+    s.OptHarmonicsOrder =
+        bounded.Integer(kOption, "Harmonics_Order", s.OptHarmonicsOrder, 1, kMaxHarmonicsOrder);
+    s.OptFpcSamples = bounded.Integer(kFpc, "Samples", s.OptFpcSamples, 1, kMaxTraceSamples);
+    s.OptFphSamples = bounded.Integer(kFph, "Samples", s.OptFphSamples, 1, kMaxTraceSamples);
+    s.OptRsaSamples = bounded.Integer(kRsa, "Samples", s.OptRsaSamples, 1, kMaxTraceSamples);
+    s.OptRsaSweepMultiply = bounded.Float(kRsa, "SweepMulitply", s.OptRsaSweepMultiply, kMinSweepMultiply,
+                                          kMaxSweepMultiply);
+    s.OptRsaRefLevelDbm = bounded.Integer(kRsa, "RefLeveldBm", s.OptRsaRefLevelDbm, -200, 100);
+    // Every value has a meaning here: below 0 the reader chooses, 0 and 1 (or more) fix the order.
     s.OptInvertIeee = ini.ReadInteger(S(kRigolRead), S("Invert_IEEE"), s.OptInvertIeee);
 
-    const double ssaSweep = ini.ReadFloat(S(kSsa), S("SweepMultiply"), s.OptSsaSweepMultiply);
+    const double ssaSweep =
+        bounded.Float(kSsa, "SweepMultiply", s.OptSsaSweepMultiply, kMinSweepMultiply, kMaxSweepMultiply);
     if (ssaSweep != s.OptSsaSweepMultiply)
         log.Append(QStringLiteral("Info: changing default value SSA sweep multiply"));
     s.OptSsaSweepMultiply = ssaSweep;
 
-    const int32_t ssaDelay = ini.ReadInteger(S(kSsa), S("Measure_Delay"), s.OptSsaMeasureDelay);
+    const int32_t ssaDelay =
+        bounded.Integer(kSsa, "Measure_Delay", s.OptSsaMeasureDelay, 0, kMaxMeasureDelayMs);
     if (ssaDelay != s.OptSsaMeasureDelay)
         log.Append(QStringLiteral("Info: changing default value SSA measure delay"));
     s.OptSsaMeasureDelay = ssaDelay;

@@ -23,11 +23,22 @@ struct AdvancedSettings {
     double OptSsaSweepMultiply = 1.25;
 };
 
+// The ranges the reader keeps the numbers in: the harmonics one chart click draws, the points of
+// a trace (as many as the trace reader takes), the sweep-time multipliers and the SSA delay (a
+// segment waits it after every sweep). The reference level stays within -200 .. 100 dBm.
+inline constexpr int32_t kMaxHarmonicsOrder = 1000;
+inline constexpr int32_t kMaxTraceSamples = 1'000'000;
+inline constexpr double kMinSweepMultiply = 0.1;
+inline constexpr double kMaxSweepMultiply = 100.0;
+inline constexpr int32_t kMaxMeasureDelayMs = 600'000;
+
 // File name of the settings file inside the working folder.
 inline constexpr const char* kAdvancedSettingsFile = "emc_set.ini";
 
 // Reads the file over the current values (missing file, section, key or unreadable value keeps
-// the current value). Changed SSA values are announced in the message log.
+// the current value). A number outside its range above is replaced by the nearest end with one
+// "Warning: " line naming the key, the value and what is used. Changed SSA values are announced
+// in the message log.
 void ReadAdvancedSettings(const QString& fileName, AdvancedSettings& settings, MessageLog& log);
 
 // Writes every setting into a fresh file. The old file is replaced only once the new one is

@@ -19,8 +19,10 @@ inline constexpr const char* kCoverageTableHeader
 QStringList CoverageLineFields(const CoverageFields& fields, const GpsDisplay& gps);
 
 // Appends one line below workingFolder, with the header first when the file is missing or empty.
-// The file is only ever appended to; a write that fails part-way is cut back, so the file never
-// holds half a line. Returns the empty text, or why the line was not written.
+// A new table is written whole beside and renamed into place; a grown one is appended to and cut
+// back to its old end when the disk refuses part of the line. So the file never holds half a line
+// and a failed first line leaves no empty file. Returns the empty text, or why the line was not
+// written ("cannot write <path>: " and the system's reason).
 QString AppendCoverageLine(const QString& workingFolder, const QString& line);
 
 // The table's path below workingFolder.

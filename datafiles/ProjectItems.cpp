@@ -32,6 +32,20 @@ struct TableTarget {
 
 TableTarget MainTarget(const ProjectTargets& t, SeriesRole role) { return {t.Series[role], NumberOf(role)}; }
 
+// A table that was read but draws nothing (one point, falling frequencies, a fault in its first
+// pair) is as good as none: said at once, naming the file, rather than only when Play refuses.
+bool DrewSomething(const ProjectTargets& t, TableKind kind, const QString& path, const TChartSeries& series)
+{
+    if (series.Count() > 0)
+        return true;
+    const QString text = QStringLiteral("Error: ") + TableKindWord(kind) + QStringLiteral(" File not usable: ") +
+                         datafiles::QuoteInMessage(path) + QStringLiteral(" (no two of its points draw a line)");
+    t.Files.Error(text);
+    if (t.Files.Messages != nullptr)
+        t.Files.Messages->Append(text);
+    return false;
+}
+
 // Reads a table without asking and interpolates it into the target (cleared first in any case).
 bool ReadTableInto(ProjectTargets& t, TableKind kind, const QString& path, const TableTarget& target, TColor color)
 {
@@ -39,7 +53,7 @@ bool ReadTableInto(ProjectTargets& t, TableKind kind, const QString& path, const
     if (t.Table == nullptr || !LoadTableFile(kind, *t.Table, path, QLatin1Char('n'), t.Files))
         return false;
     InterpolateGridToSeries(*t.Table, *target.Series, color, false, target.Number, t.Files);
-    return true;
+    return DrewSomething(t, kind, path, *target.Series);
 }
 
 } // namespace
@@ -107,8 +121,38 @@ QString MissingLimitLine(const ProjectTargets& t, int set)
     if (name == kNoFile)
         return {};
     const QString path = SourcePath(name);
-    return (DataFileExists(t, path) ? QStringLiteral("Limit File empty: ") : QStringLiteral("Limit File not found: ")) +
+    return (DataFileExists(t, path) ? QStringLiteral("Limit File not usable: ")
+                                    : QStringLiteral("Limit File not found: ")) +
            QuoteInMessage(path);
+}
+
+QString MissingCorrection(const ProjectTargets& t)
+{
+    struct Row {
+        const QString& Key;
+        SeriesRole Role;
+        TableKind Kind;
+        QString NotFoundWord;
+    };
+    const Row rows[] = {
+        {gridkeys::kCableCor, SeriesRole::cableCorrection, TableKind::Cable, QStringLiteral("Cable")},
+        {gridkeys::kAmpCor, SeriesRole::amplifierCorrection, TableKind::Amplifier,
+         QStringLiteral("Amplifier")},
+        {gridkeys::kAntCor, SeriesRole::antennaFactor, TableKind::Antenna, QStringLiteral("Antenna")},
+        {gridkeys::kLisnCor, SeriesRole::lisnCorrection, TableKind::Lisn, QStringLiteral("LISN/ATT")}};
+    if (t.MainGrid == nullptr)
+        return {};
+    for (const Row& row : rows) {
+        const TChartSeries* series = t.Series[row.Role];
+        const QString name = t.MainGrid->Value(row.Key);
+        if (series == nullptr || series->Count() > 0 || name == kNoFile)
+            continue;
+        const QString path = SourcePath(name);
+        return (DataFileExists(t, path) ? TableKindWord(row.Kind) + QStringLiteral(" File not usable: ")
+                                        : row.NotFoundWord + QStringLiteral(" File not found: ")) +
+               QuoteInMessage(path);
+    }
+    return {};
 }
 
 QString MissingSegmentFile(const ProjectTargets& t, int set)
@@ -141,7 +185,7 @@ bool LoadLimitLine(ProjectTargets& t, int set, const QString& path)
     ShowGridAsSeries(*t.Table, *limit, *margin, set == 1 ? t.Colors.Limit1 : t.Colors.Limit2,
                      set == 1 ? t.Colors.Margin1 : t.Colors.Margin2, marginDb,
                      NumberOf(set == 1 ? SeriesRole::limitLine1 : SeriesRole::limitLine2), t.Files);
-    return true;
+    return DrewSomething(t, TableKind::Limit, path, *limit);
 }
 
 bool LoadCorrection(ProjectTargets& t, CorrectionKind kind, const QString& path)

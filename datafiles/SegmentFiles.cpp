@@ -84,6 +84,7 @@ void LoadSegmentFileIntoEditor(TableBuffer& grid, const QString& path, const Dat
     ReadColumn(ini, grid, segkeys::kAtt, 5, CellForm::AsStored);
     ReadColumn(ini, grid, segkeys::kPreAmp, 6, CellForm::AsStored);
     ReadColumn(ini, grid, segkeys::kDetector, 7, CellForm::Detector);
+    grid.SetHolds(QStringLiteral("seg"));
 }
 
 bool SaveSegmentFile(const TableBuffer& grid, const QString& chosenPath, const DataFileContext& context)

@@ -23,6 +23,8 @@ public:
     // The most rows the grid grows to: a million points is far beyond any table or segment file,
     // and a row number read from a file must not decide how much memory is taken.
     static constexpr int kMaxRows = 1'000'000;
+    // The name field's text before any table was read.
+    static inline const QString kInitialName = QStringLiteral("Cisperxxx");
 
     // The font colour of a data cell: black, red for a text that is not a number, green for a
     // checked row.
@@ -59,6 +61,10 @@ public:
     bool FreqLinear() const { return freqLinear_; }
     bool LevelLinear() const { return levelLinear_; }
     const PlotRange& Range() const { return range_; }
+    // The kind of file the cells came from, as its bare extension ("lim", "cac", ..., "seg");
+    // empty until a reader or the editor sets it. The buffer passes every table of a project, so
+    // the editor clears what another kind left in it.
+    const QString& Holds() const { return holds_; }
 
     // Changes.
     void SetCell(int row, int column, const QString& text);
@@ -74,6 +80,7 @@ public:
     void SetFreqLinear(bool linear);
     void SetLevelLinear(bool linear);
     void SetRange(const PlotRange& range);
+    void SetHolds(const QString& extension) { holds_ = extension; }
 
     // QAbstractTableModel.
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -94,10 +101,11 @@ private:
     int bulkDepth_ = 0;
     std::vector<QString> cells_; // row-major, rows_ * kColumns
     std::vector<CellMark> marks_; // same layout
-    QString name_ = QStringLiteral("Cisperxxx");
+    QString name_ = kInitialName;
     bool freqLinear_ = false;
     bool levelLinear_ = false;
     PlotRange range_;
+    QString holds_;
 };
 
 #endif

@@ -86,7 +86,17 @@ const EditorKindInfo* EditorKindInfoOf(int32_t kind)
 bool PrepareEditorKind(int32_t& editorKind, int32_t kind, TableBuffer& grid)
 {
     const EditorKindInfo* info = EditorKindInfoOf(kind);
-    if (info == nullptr || editorKind == kind)
+    if (info == nullptr)
+        return false;
+    // Project loads read every table through this buffer, the limit lines last: what another
+    // kind left here would be shown under this kind's caption and saved into this kind's file.
+    const QString own = BareMask(*info).mid(2);
+    if (!grid.Holds().isEmpty() && grid.Holds() != own) {
+        grid.ClearData();
+        grid.SetName(TableBuffer::kInitialName);
+    }
+    grid.SetHolds(own);
+    if (editorKind == kind)
         return false;
     editorKind = kind;
     TableBuffer::BulkChange bulk(grid);

@@ -43,9 +43,10 @@ struct EditorKindInfo {
 // Nothing for a kind that is not 1 to 6.
 const EditorKindInfo* EditorKindInfoOf(int32_t kind);
 
-// A launcher: when editorKind differs from kind, editorKind becomes kind and the grid gets the
-// kind's headings ("Freq" + n down column 0 for tables, the segment number for segment tables,
-// whose cells are also emptied). True when the kind changed.
+// A launcher: a grid holding another kind's table is emptied (its name back to the first one);
+// when editorKind differs from kind, editorKind becomes kind and the grid gets the kind's
+// headings ("Freq" + n down column 0 for tables, the segment number for segment tables). True
+// when the kind changed.
 bool PrepareEditorKind(int32_t& editorKind, int32_t kind, TableBuffer& grid);
 
 // The file names of the kind in ".\src", sorted as a file list shows them, and the count label.

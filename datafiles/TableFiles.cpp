@@ -1,6 +1,7 @@
 #include "datafiles/TableFiles.h"
 
 #include "app/Log.h"
+#include "app/NumberText.h"
 #include "app/TextRoutines.h"
 #include "datafiles/DataFileContext.h"
 #include "datafiles/DataFilePaths.h"
@@ -9,6 +10,9 @@
 
 #include <QDir>
 #include <QFileInfo>
+
+#include <cmath>
+#include <optional>
 
 namespace {
 
@@ -31,6 +35,14 @@ void ApplyMode(const QString& text, bool current, bool& out)
         out = false;
     else
         out = current;
+}
+
+// A file that could not be written or read: an error box and the same line in the message log.
+void ShowAndLog(const DataFileContext& context, const QString& text)
+{
+    context.Error(text);
+    if (context.Messages != nullptr)
+        context.Messages->Append(text);
 }
 
 } // namespace
@@ -95,26 +107,20 @@ bool LoadTableFile(TableKind kind, TableBuffer& grid, const QString& path, QChar
     context.LogDebug(QStringLiteral("zeile1 "));
     const QString freqMode = ini.ReadString(kGeneral, kFreqModeKey, QString());
     const QString levelMode = ini.ReadString(kGeneral, kLevelModeKey, QString());
-    grid.SetName(ini.ReadString(kGeneral, kNameKey, QString()));
-    bool freqLinear = grid.FreqLinear();
-    bool levelLinear = grid.LevelLinear();
-    ApplyMode(freqMode, grid.FreqLinear(), freqLinear);
-    ApplyMode(levelMode, grid.LevelLinear(), levelLinear);
-    grid.SetFreqLinear(freqLinear);
-    grid.SetLevelLinear(levelLinear);
+    const QString name = ini.ReadString(kGeneral, kNameKey, QString());
     context.LogDebug(QStringLiteral("zeile1 ") + freqMode);
     context.LogDebug(QStringLiteral("zeile1 ") + levelMode);
 
-    TableBuffer::BulkChange bulk(grid);
-    grid.ClearColumns(1, 2);
+    // The points are read aside first: a file that gives no usable point is refused with the grid
+    // as it was, where an empty grid would read as a correction of 0 dB or a missing limit.
     // Frequencies end at the first missing one: a gap there ends the table, as it always has. A
     // key number from the file never sizes the grid: rows are counted, and a table longer than
     // the grid can hold is cut there with a warning.
-    int rows = 0;
+    std::vector<datafiles::TablePoint> points;
     for (int n = 1;; ++n) {
         // A frequency of nothing but dots is as empty as a missing one once they are gone; read
         // on past it, the rows after the empty cell would be lost by the next save.
-        const QString f = RemoveDots(ini.ReadString(kData, kFreqPrefix + QString::number(n), QString()));
+        QString f = RemoveDots(ini.ReadString(kData, kFreqPrefix + QString::number(n), QString()));
         if (f.isEmpty())
             break;
         if (n >= TableBuffer::kMaxRows) {
@@ -124,19 +130,56 @@ bool LoadTableFile(TableKind kind, TableBuffer& grid, const QString& path, QChar
                                          QStringLiteral(" points; the rest is not read"));
             break;
         }
-        grid.SetCell(n, 1, f);
-        rows = n;
+        // Levels are read for every row that has a frequency, so an empty level in the middle
+        // does not lose the levels after it (they would be gone after the next save). A level
+        // without a frequency belongs to no point and is not read.
+        points.push_back({std::move(f), ini.ReadString(kData, kLevelPrefix + QString::number(n), QString())});
     }
-    // Levels are read for every row that has a frequency, so an empty level in the middle does not
-    // lose the levels after it (they would be gone after the next save). A level without a
-    // frequency belongs to no point and is not read.
-    for (int n = 1; n <= rows; ++n) {
-        const QString l = ini.ReadString(kData, kLevelPrefix + QString::number(n), QString());
-        if (!l.isEmpty())
-            grid.SetCell(n, 2, l);
+    const QString fault = datafiles::TableFault(points);
+    if (!fault.isEmpty()) {
+        ShowAndLog(context, QStringLiteral("Error: ") + TableKindWord(kind) +
+                                QStringLiteral(" File not usable: ") + datafiles::QuoteInMessage(path) +
+                                QStringLiteral(" (") + fault + QLatin1Char(')'));
+        return false;
     }
+
+    grid.SetName(name);
+    bool freqLinear = grid.FreqLinear();
+    bool levelLinear = grid.LevelLinear();
+    ApplyMode(freqMode, grid.FreqLinear(), freqLinear);
+    ApplyMode(levelMode, grid.LevelLinear(), levelLinear);
+    grid.SetFreqLinear(freqLinear);
+    grid.SetLevelLinear(levelLinear);
+    TableBuffer::BulkChange bulk(grid);
+    grid.ClearColumns(1, 2);
+    for (size_t i = 0; i < points.size(); ++i) {
+        const int row = static_cast<int>(i) + 1;
+        grid.SetCell(row, 1, points[i].Frequency);
+        if (!points[i].Level.isEmpty())
+            grid.SetCell(row, 2, points[i].Level);
+    }
+    grid.SetHolds(TableKindExtension(kind));
     return true;
 }
+
+namespace datafiles {
+
+QString TableFault(const std::vector<TablePoint>& points)
+{
+    if (points.empty())
+        return QStringLiteral("it holds no point");
+    // As the interpolation reads them: the frequency without its dots, "," or "." in the level.
+    for (const TablePoint& p : points) {
+        const std::optional<double> f = ParseMachine(p.Frequency.trimmed());
+        const std::optional<double> l =
+            ParseMachine(QString(p.Level).replace(QLatin1Char(','), QLatin1Char('.')).trimmed());
+        if (f && std::isfinite(*f) && l && std::isfinite(*l))
+            return {};
+    }
+    return QStringLiteral("no point has a frequency and a level that are numbers");
+}
+
+} // namespace datafiles
 
 bool LoadLimitFile(TableBuffer& grid, const QString& path, QChar ask, const DataFileContext& context)
 {
@@ -180,18 +223,6 @@ QString SaveErrorText(const QString& path, const QString& reason)
     return QStringLiteral("Error: file not saved: ") + path + QStringLiteral(" (") + reason +
            QStringLiteral("); the previous file is unchanged");
 }
-
-namespace {
-
-// A file that could not be written or read: an error box and the same line in the message log.
-void ShowAndLog(const DataFileContext& context, const QString& text)
-{
-    context.Error(text);
-    if (context.Messages != nullptr)
-        context.Messages->Append(text);
-}
-
-} // namespace
 
 bool CommitDataFile(IniFile& ini, const QString& path, const DataFileContext& context)
 {

@@ -3,6 +3,7 @@
 
 #include <QChar>
 #include <QString>
+#include <vector>
 
 class IniFile;
 struct DataFileContext;
@@ -32,7 +33,10 @@ SaveDialogSettings TableSaveDialog(const QString& extension, const QString& tabl
 // the operator is asked first ("Load Limit File \"path\"", "Load"/"Abort"). Returns true when
 // the file existed and was read; an aborted question or a missing file change nothing. Every
 // level that has a frequency is read, also after an empty level, and the grid grows for tables
-// longer than its rows.
+// longer than its rows. A file that gives no usable point (none at all, or none whose frequency
+// and level are numbers) is refused: the grid stays as it was, an error box and
+// the message log say "Error: Cable File not usable: " (the kind's word), the path and why, and
+// the result is false.
 bool LoadTableFile(TableKind kind, TableBuffer& grid, const QString& path, QChar ask,
                    const DataFileContext& context);
 bool LoadLimitFile(TableBuffer& grid, const QString& path, QChar ask, const DataFileContext& context);
@@ -54,6 +58,13 @@ bool SaveAntennaFile(const TableBuffer& grid, const QString& chosenPath, const D
 
 
 namespace datafiles {
+// One point of a table file as read: the frequency without its dots, the level as stored.
+struct TablePoint {
+    QString Frequency;
+    QString Level;
+};
+// Why a table's points are of no use (see LoadTableFile); empty when one is.
+QString TableFault(const std::vector<TablePoint>& points);
 // The path a writer saves to: relative paths are taken below the working folder.
 QString AbsoluteSavePath(const QString& workingFolder, const QString& chosenPath);
 // The text of the error box for a failed save.

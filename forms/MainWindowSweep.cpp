@@ -168,6 +168,7 @@ void MainWindow::SyncRunSettings()
     r.parameters.MaxHold = gridState_.MaxHold;
     r.parameters.MissingLimit1 = datafiles::MissingLimitLine(targets_, 1);
     r.parameters.MissingLimit2 = datafiles::MissingLimitLine(targets_, 2);
+    r.parameters.MissingCorrection = datafiles::MissingCorrection(targets_);
     r.parameters.MissingSegments1 = datafiles::MissingSegmentFile(targets_, 1);
     r.parameters.MissingSegments2 = datafiles::MissingSegmentFile(targets_, 2);
     RunSwitches& s = r.switches;

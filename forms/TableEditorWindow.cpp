@@ -12,7 +12,6 @@
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QFileDialog>
 #include <QGridLayout>
@@ -518,7 +517,9 @@ void TableEditorWindow::PlotRangeEdited(QLineEdit* edit)
     }
 }
 
-void TableEditorWindow::closeEvent(QCloseEvent* event)
+// Every way out passes here: the close box and "Close" through the close event, Esc straight
+// through reject(). The lines a launcher hid must come back whichever was taken.
+void TableEditorWindow::done(int result)
 {
     if (link_.preview != nullptr)
         link_.preview->Clear();
@@ -526,5 +527,5 @@ void TableEditorWindow::closeEvent(QCloseEvent* event)
         link_.restoreSeriesVisibility();
     if (link_.refreshFileLists)
         link_.refreshFileLists();
-    QDialog::closeEvent(event);
+    QDialog::done(result);
 }

@@ -63,8 +63,9 @@ public:
     // Where "Save File" writes; the default asks with a save dialog (empty: cancelled).
     std::function<QString(const SaveDialogSettings&)> chooseSaveFile;
 
-protected:
-    void closeEvent(QCloseEvent* event) override;
+    // Closing, by any way: the preview goes, the main chart's lines follow the view boxes again
+    // and the file pick lists are rebuilt.
+    void done(int result) override;
 
 private:
     // Controls; each objectName is the designer's name.

@@ -316,8 +316,15 @@ void DrawBottomAxisLabels(const OverlayPainter& p, bool scaledKhz)
 
 void DrawHarmonics(const OverlayPainter& p, TColor colour, double f, int order)
 {
-    for (int k = 1; k <= order; ++k)
-        DrawHarmonicLine(p, colour, QStringLiteral("*") + QString::number(k), f * k, kHarmonicRow);
+    // The harmonics of a positive frequency only move right, so none after the first beyond the
+    // axis is drawn, whatever the order; k in 64 bits cannot wrap at the largest order.
+    const double maximum = p.Bottom.CurrentMaximum();
+    for (int64_t k = 1; k <= order; ++k) {
+        const double x = f * static_cast<double>(k);
+        if (f > 0.0 && x > maximum)
+            break;
+        DrawHarmonicLine(p, colour, QStringLiteral("*") + QString::number(k), x, kHarmonicRow);
+    }
 }
 
 void PlaceSegmentMarks(const std::array<TChartSeries*, 2>& marks, const TChartAxis& left)

@@ -306,9 +306,13 @@ bool RunControl::Refused(const SegmentTable& table, bool set2)
     }
     else if (n > SegmentTable::kMaxSegments)
         refusal = QStringLiteral("Seg Count>>: ") + QString::number(n);
-    else
-        // A set whose limit line is missing would list no peak and look clean.
+    else {
+        // A set whose limit line is missing would list no peak and look clean; a missing
+        // correction would shift every level.
         refusal = set2 ? c_.Parameters.MissingLimit2 : c_.Parameters.MissingLimit1;
+        if (refusal.isEmpty())
+            refusal = c_.Parameters.MissingCorrection;
+    }
     if (refusal.isEmpty())
         return false;
     // Refused before anything is cleared or sent: the traces and lists on the chart stay.

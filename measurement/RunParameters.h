@@ -14,10 +14,13 @@ struct RunParameters {
     int32_t Margin2Db = 0; // "Margin2[dB]"
     bool MaxHold = false;  // "MaxHold": "on" repeats the whole pass until Stop, which clears it
     // "Limit1" / "Limit2" name a limit file that is not there or gave no line: the message that
-    // refuses the set ("Limit File not found: " or "Limit File empty: " and the file); empty while
-    // the set has the limit line it names.
+    // refuses the set ("Limit File not found: " or "Limit File not usable: " and the file); empty
+    // while the set has the limit line it names.
     QString MissingLimit1;
     QString MissingLimit2;
+    // A correction row names a table that is not there or gave no curve: the message that refuses
+    // either set, whose corrected traces would read it as 0 dB; empty otherwise.
+    QString MissingCorrection;
     // "Seg-Set1" / "Seg-Set2" name a segment file that is not there or gave no segment: the line
     // that says so ("SEG1 File not found: " and the file, ...); empty otherwise.
     QString MissingSegments1;

@@ -161,6 +161,7 @@ struct Staged {
     int64_t NonFinite = 0;
     qint64 TrailingBytes = 0;
     int64_t ChartRecords = 0; // axis and header records, which every chart file starts with
+    int64_t TargetRecords = 0; // records of a tag the load takes, their values numbers or not
 };
 
 // Reads every whole record of the file into the plan's targets and the staged axes and header,
@@ -211,6 +212,7 @@ bool ReadRecords(const QString& fileName, ReadPlan& plan, Staged& staged, QStrin
                 const int t = byTag[static_cast<size_t>(rec.Tag)];
                 if (t < 0)
                     continue;
+                ++staged.TargetRecords;
                 // A NaN X would break the ordered X list that every lookup bisects.
                 if (!std::isfinite(rec.X) || !std::isfinite(rec.Y)) {
                     ++staged.NonFinite;
@@ -254,6 +256,22 @@ void ApplyAxis(const AxisRecord& a, const ChartFileContext& chart)
     // below the current minimum or the new minimum above the current maximum.
     if (axis != nullptr)
         axis->SetRange(a.Minimum, a.Maximum);
+}
+
+// Why the file's axis records cannot be taken (empty when they can): an end that is not a number
+// or lies beyond any saved range would leave nothing of the traces in sight.
+QString AxisFault(const std::vector<AxisRecord>& axes)
+{
+    const auto sane = [](double v) {
+        return std::isfinite(v) && std::fabs(v) <= chartfile::kMaxAxisMagnitude;
+    };
+    for (const AxisRecord& a : axes) {
+        if (!sane(a.Minimum) || !sane(a.Maximum))
+            return QStringLiteral("the %1 axis record holds %2 .. %3, no range a chart can show")
+                .arg(a.Tag == chartfile::kTagBottomAxis ? QStringLiteral("bottom") : QStringLiteral("left"),
+                     FloatToStr(a.Minimum), FloatToStr(a.Maximum));
+    }
+    return {};
 }
 
 // Puts the staged points into the order in which adding them one by one would leave them: the
@@ -317,11 +335,19 @@ bool Load(const QString& fileName, ReadPlan& plan, const ChartFileContext& chart
             return false;
         }
         // A file of anything else would empty every trace for nothing: the traces on the chart
-        // may be measurements not yet saved.
-        if ((plan.Axes || plan.Header) && staged.ChartRecords == 0) {
-            Message(chart.Messages,
-                    ErrorLine(fileName, QStringLiteral("no chart file: it holds none of the axis and header records "
-                                                       "a chart file starts with; nothing was loaded")));
+        // may be measurements not yet saved, the compensation one that took a while to take.
+        QString refusal;
+        if ((plan.Axes || plan.Header) && staged.ChartRecords == 0)
+            refusal = QStringLiteral("no chart file: it holds none of the axis and header records a chart "
+                                     "file starts with");
+        else if (plan.Axes)
+            refusal = AxisFault(staged.Axes);
+        else if (!plan.Header && staged.TargetRecords == staged.NonFinite)
+            refusal = staged.TargetRecords == 0
+                          ? QStringLiteral("no compensation file: it holds no compensation record")
+                          : QStringLiteral("none of its compensation points is a number");
+        if (!refusal.isEmpty()) {
+            Message(chart.Messages, ErrorLine(fileName, refusal + QStringLiteral("; nothing was loaded")));
             return false;
         }
         Commit(plan, staged, fileName, chart);

@@ -56,6 +56,15 @@ TEST_F(SettingsFixture, LowerCaseSectionAndBadValues)
     EXPECT_EQ(s.OptHarmonicsOrder, 7);
     EXPECT_TRUE(s.OptPreAmpBox);
     EXPECT_DOUBLE_EQ(s.OptRsaSweepMultiply, 1.8);
+
+    // Numbers out of all proportion take the nearest end of their range, each said in one line.
+    ASSERT_TRUE(testsupport::WriteAll(file(), "[FPH]\r\nSamples=0\r\n[RSA5000]\r\nSweepMulitply=1e300\r\n"
+                                              "RefLeveldBm=-9999\r\n[SSA]\r\nMeasure_Delay=2147483647\r\n"));
+    ReadAdvancedSettings(file(), s, log);
+    EXPECT_TRUE(s.OptFphSamples == 1 && s.OptRsaSweepMultiply == 100 && s.OptRsaRefLevelDbm == -200 &&
+                s.OptSsaMeasureDelay == 600000);
+    EXPECT_EQ(log.Lines().filter(" is used instead").size(), 4);
+    EXPECT_EQ(log.Lines().value(0), "Warning: emc_set.ini [FPH] Samples=0 is outside 1 .. 1000000; 1 is used instead");
 }
 
 TEST_F(SettingsFixture, SsaChangesAreAnnouncedOnlyWhenTheyDiffer)

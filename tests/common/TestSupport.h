@@ -34,14 +34,14 @@ QByteArray ReadAll(const QString& path);
 // Writes bytes to a file, creating folders; returns false on failure.
 bool WriteAll(const QString& path, const QByteArray& bytes);
 
-// While it lives no file of this process can grow: writes fail as on a full disk.
+// While it lives no file of this process grows beyond `room` bytes: writes fail as on a full disk.
 struct DiskFull {
     rlimit old{};
-    DiskFull()
+    explicit DiskFull(rlim_t room = 0)
     {
         std::signal(SIGXFSZ, SIG_IGN);
         ::getrlimit(RLIMIT_FSIZE, &old);
-        const rlimit none{0, old.rlim_max};
+        const rlimit none{room, old.rlim_max};
         ::setrlimit(RLIMIT_FSIZE, &none);
     }
     ~DiskFull() { ::setrlimit(RLIMIT_FSIZE, &old); }

@@ -201,6 +201,15 @@ TEST(ProjectItems, ItemsAndTheirEdgeCases)
     EXPECT_EQ(f.segments2.Count, 0);
     EXPECT_EQ(f.list2.Count(), 1);
 
+    // A table read whole that draws nothing is said at once and refuses a run, as a missing one does.
+    WriteIni(f.dir.filePath("src"), "fall.ant", {"[Data]", "Freq1=2000", "Lev1=1", "Freq2=1000", "Lev2=2"});
+    f.mainGrid.SetValue(kAntCor, "fall.ant");
+    ApplyProjectFiles(f.t, "ANT");
+    EXPECT_EQ(f.dialogs.errors.value(0), "Error: Antenna File not usable: .\\src\\fall.ant (no two of its points draw a line)");
+    EXPECT_EQ(datafiles::MissingCorrection(f.t), "Antenna File not usable: .\\src\\fall.ant");
+    f.mainGrid.SetValue(kAntCor, "gone.ant");
+    EXPECT_EQ(datafiles::MissingCorrection(f.t), "Antenna File not found: .\\src\\gone.ant");
+
     // The coverage view: level axis and its corrections, with the cable read-out in the debug log.
     f.coverageGrid.SetValue(kHighDbm, "-200");
     f.coverageGrid.SetValue(kLowDbm, "-100");

@@ -82,11 +82,17 @@ TEST_F(TableFilesTest, FrequencyGapEndsTableButLevelGapDoesNotLoseLaterLevels)
     EXPECT_TRUE(grid.Cell(2, 1).isEmpty());
     EXPECT_TRUE(grid.Cell(3, 1).isEmpty()); // Freq3 is never read
 
-    // A frequency of dots alone is a gap too; read on past it, the next save lost what followed.
+    // A frequency of dots alone is a gap too (read on past it, the next save lost what followed):
+    // first it leaves no point; such a file and one of no numbers are refused.
     WriteTable(QStringLiteral("e.lim"), {QStringLiteral("Freq1=."), QStringLiteral("Lev1=1"), QStringLiteral("Freq2=200"),
                                          QStringLiteral("Lev2=2")});
-    ASSERT_TRUE(LoadLimitFile(grid, QStringLiteral("src/e.lim"), QLatin1Char('n'), context));
-    EXPECT_TRUE(grid.Cell(1, 1).isEmpty() && grid.Cell(1, 2).isEmpty() && grid.Cell(2, 1).isEmpty());
+    WriteTable(QStringLiteral("n.cac"), {"Freq1=1x", "Lev1=2", "Freq2=300", "Lev2="});
+    EXPECT_FALSE(LoadLimitFile(grid, QStringLiteral("src/e.lim"), QLatin1Char('n'), context));
+    EXPECT_FALSE(LoadCableFile(grid, QStringLiteral("src/n.cac"), QLatin1Char('n'), context));
+    EXPECT_EQ(grid.Cell(1, 1), QStringLiteral("100")); // the grid as it was
+    EXPECT_EQ(dialogs.errors, QStringList({"Error: Limit File not usable: src/e.lim (it holds no point)",
+                                             "Error: Cable File not usable: src/n.cac (no point has a "
+                                             "frequency and a level that are numbers)"}));
 
     WriteTable(QStringLiteral("d.lim"), {QStringLiteral("Freq1=100"), QStringLiteral("Lev1=1"), QStringLiteral("Freq2=200"),
                                          QStringLiteral("Lev2="), QStringLiteral("Freq3=300"), QStringLiteral("Lev3=3"),

@@ -2,6 +2,7 @@
 // wired to the widgets, and logging with the simulated receiver connected through the
 // connection window, whose "RD RMC" the frame shows too.
 #include "common/Controls.h"
+#include "common/TestSupport.h"
 #include "forms/CoverageFrame.h"
 #include "app/AppContext.h"
 #include "coverage/CoverageView.h"
@@ -17,6 +18,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -24,6 +26,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <gtest/gtest.h>
+#include <optional>
 
 using testsupport::Control;
 
@@ -135,8 +138,18 @@ TEST(CoverageFrame, LogsWithTheReceiverAndShowsItsReadings)
     ASSERT_TRUE(table.open(QIODevice::ReadOnly));
     EXPECT_EQ(table.readAll().count("\r\n"), 2);
 
+    // A full disk keeps the rows whole, says why, and after "Delete" leaves no empty table.
+    const qint64 whole = table.size();
     f.AskOkCancel = [](const QString&) { return true; };
-    Control<QPushButton>(f, "Button17").click();
+    for (const rlim_t room : {rlim_t(whole + 5), rlim_t(0)}) {
+        std::optional<testsupport::DiskFull> full(room);
+        f.coverageTick();
+        full.reset();
+        EXPECT_EQ(table.exists() ? QFileInfo(table.fileName()).size() : -1, room ? whole : -1);
+        Control<QPushButton>(f, "Button17").click();
+    }
+    const QString why = "Error: cannot write " + table.fileName() + ": " + testsupport::DiskFull::Reason();
+    EXPECT_EQ(r.app.Messages.Lines().filter("Error: "), QStringList({why, why}));
     EXPECT_FALSE(table.exists());
     f.windowClosing();
     EXPECT_FALSE(Control<QTimer>(f, "Timer3").isActive());

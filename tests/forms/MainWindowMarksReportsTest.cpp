@@ -38,6 +38,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <limits>
 #include <random>
 
 using testsupport::Control;
@@ -342,6 +343,19 @@ TEST_F(MarksAndReports, ChartFilesRoundTripThroughTheHandlers)
                 && Control<QCheckBox>(*w, "CheckBox37").isChecked());
     EXPECT_TRUE(w->windowTitle().endsWith("[zero.cmp]"));
     EXPECT_TRUE(Messages().contains("Info: Set2 no compensation data available"));
+
+    // Junk, or the chart file, as compensation, and a chart whose axis is NaN change nothing.
+    QByteArray nanAxis = testsupport::ReadAll(File("chart.drw")).left(48);
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    std::memcpy(nanAxis.data() + 8, &nan, sizeof nan);
+    ASSERT_TRUE(testsupport::WriteAll(File("nan.drw"), nanAxis) && testsupport::WriteAll(File("j.cmp"), "junk"));
+    for (const char* name : {"j.cmp", "chart.drw", "nan.drw"}) {
+        chosen = File(name);
+        Control<QAction>(*w, name[0] == 'n' ? "LoadChart1" : "LoadCompensation1").trigger();
+    }
+    EXPECT_TRUE(BitIdentical(Points(*C().Series(SeriesRole::compensation1)), compensation));
+    EXPECT_TRUE(BitIdentical(Points(*C().Series(7)), saved[7]) && w->windowTitle().endsWith("[zero.cmp]"));
+    EXPECT_EQ(Messages().filter("; nothing was loaded").size(), 3);
 
     // The peak list's report.
     w->peakLists(1).AddPeak(200, 50, 60);

@@ -161,8 +161,11 @@ TEST_F(MainWindowFixture, TheTwentyNineSeriesHaveTheirRolesColoursAndPens)
 
 TEST_F(MainWindowFixture, StartUpStateAndAdvancedSettings)
 {
-    Put("emc_set.ini", "[Option]\r\nPreAmpBox=1\r\nVBWBox=0\r\nTG_FieldValue=1\r\n");
+    Put("emc_set.ini", "[Option]\r\nPreAmpBox=1\r\nVBWBox=0\r\nTG_FieldValue=1\r\nHarmonics_Order=2147483647\r\n");
     Start();
+    EXPECT_EQ(app.Messages.Lines().filter("emc_set"),
+              QStringList("Warning: emc_set.ini [Option] Harmonics_Order=2147483647 is outside 1 .. 1000; 1000 is "
+                          "used instead"));
     EXPECT_FALSE(Control<QGroupBox>(*w, "GroupBox8").isHidden());
     EXPECT_TRUE(Control<QGroupBox>(*w, "GroupBox9").isHidden());
     EXPECT_FALSE(

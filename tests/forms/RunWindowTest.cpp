@@ -509,7 +509,8 @@ TEST(WindowRun, CorrectionsPeaksAndColoursAreWhatTheWindowShows)
     EXPECT_TRUE(raw.PointColors().RunCount() == 1 && raw.PointColors().RunColor(0) == clGray);
 }
 
-// After "Info: play" the log says why nothing was measured: no analyser, no segment file, no check.
+// After "Info: play" the log says why nothing was measured: no analyser, no segment file, a LISN
+// table of random bytes (said at load, refusing either set until its row says "none"), no check.
 TEST(WindowRun, RefusedAndEmptyRunsSaySo)
 {
     RunWindowFixture f;
@@ -517,14 +518,21 @@ TEST(WindowRun, RefusedAndEmptyRunsSaySo)
     f.Play().click();
     ASSERT_NO_FATAL_FAILURE(f.Connect());
     ASSERT_TRUE(QFile::remove(f.folder.filePath("src/cispr_b_150k-30m_pk.seg")));
+    ASSERT_TRUE(testsupport::WriteAll(f.folder.filePath("src/lisn_limiter_10db.lsc"), QByteArray(1024, '\x9c')));
     Control<QAction>(*f.w, "load1").trigger();
+    const QString lisn = "LISN File not usable: .\\src\\lisn_limiter_10db.lsc";
+    EXPECT_EQ(f.Lines("Error: "), L{"Error: " + lisn + " (it holds no point)"});
+    EXPECT_TRUE(f.boxes.contains("Error: " + lisn + " (it holds no point)"));
     f.Play().click();
     Control<QRadioButton>(*f.w, "RadioButton2").setChecked(true);
     KeepSegments(*f.w, 2, 0);
     f.Play().click();
+    Edit(*f.w, "Lisn/Att Cor", "none");
+    f.Play().click();
     const QString box = "Seg Count<<: 0   ,maybe no project loaded\nSEG1 File not found: .\\src\\cispr_b_150k-30m_pk.seg";
     EXPECT_EQ(f.Lines("Warning: "), L({"Warning: measurement refused: No device selected or device not supported",
                                         "Warning: measurement refused: " + QString(box).replace('\n', "; "),
+                                        "Warning: measurement refused: " + lisn,
                                         "Warning: nothing measured: no segment of Set2 is checked"}));
 }
 

@@ -26,6 +26,7 @@
 #include <QStyle>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <QTest>
 #include <gtest/gtest.h>
 
 using testsupport::Control;
@@ -198,14 +199,34 @@ TEST(TableEditorLaunchers, TheSetupMenuOpensTheEditorForItsKind)
     QTemporaryDir dir;
     QDir(dir.path()).mkpath("zips");
     QDir(dir.path()).mkpath("src");
+    const QString data = QStringLiteral(ZENDRIK_SOURCE_DIR "/data/src");
+    for (const QString& name : QDir(data).entryList(QDir::Files))
+        QFile::copy(data + "/" + name, dir.filePath("src/" + name));
     const QString oldCurrent = QDir::currentPath(); // the main window makes its folder current
     AppContext app;
     Program program(app, {}, dir.path());
     program.Services().ShowMessage = [](const QString&) {};
     program.Services().ShowError = [](const QString&) {};
+    program.Services().ConfirmLoad = [](const QString&) { return true; };
     program.Services().VersionIndex = [] { return 9; };
     program.CreateForms();
     Forms& f = program.Windows();
+
+    // A project reads its limit tables last through the editor's grid: no editor shows another
+    // kind's table, and Esc from every editor leaves the limit and margin lines as they were.
+    f.mainWindow->chooseProjectFile = [&dir](auto&, bool) { return dir.filePath("src/conducted_cispr32_b.prj"); };
+    f.mainWindow->findChild<QAction*>("load1")->trigger();
+    const MainChart& main = f.mainWindow->chart();
+    const QAbstractItemModel& grid = *Control<QTableView>(*f.tableEditorWindow, "StringGrid1").model();
+    for (const char* launcher : {"N1", "EditSegments1", "EditCable1", "EditLISN1", "EditAmplifier1", "EditAntenna1"}) {
+        f.mainWindow->findChild<QAction*>(launcher)->trigger();
+        const QString first = grid.index(0, 0).data().toString();
+        const QString name = Control<QLineEdit>(*f.tableEditorWindow, "Edit3").text();
+        EXPECT_TRUE(launcher[0] == 'N' ? first == "150000" : first.isEmpty() && name == "Cisperxxx") << launcher;
+        QTest::keyClick(f.tableEditorWindow, Qt::Key_Escape);
+        for (int n : {2, 5, 14, 15}) // the limit and margin lines
+            EXPECT_TRUE(main.Series(n)->LinePen().Visible() && main.Series(n)->Count() > 0) << launcher << n;
+    }
     f.mainWindow->findChild<QAction*>("EditSegments1")->trigger();
     EXPECT_TRUE(f.tableEditorWindow->isVisible());
     EXPECT_EQ(f.tableEditorWindow->windowTitle(), "Edit segments");

@@ -20,6 +20,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <random>
 
 namespace axistest {
@@ -153,6 +154,9 @@ TEST_F(Overlays, CrosshairHarmonicsAndFlagsAtTheAxesPixels)
     EXPECT_EQ(canvas.Texts(), (L{"*1", "*2", "*3", "*4", "*5", "*6"}));
     EXPECT_EQ(canvas.texts[5].x, chart.bottom->ValueToPixel(900000));
     EXPECT_EQ(canvas.texts[5].y, 350);
+    canvas.Forget();
+    DrawHarmonics(Painter(), colors.Crosshair, 150000, std::numeric_limits<int>::max()); // ends at the axis
+    EXPECT_EQ(canvas.Texts(), (L{"*1", "*2", "*3", "*4", "*5", "*6"}));
     canvas.Forget();
 
     axistest::Prepare(*chart.bottom, 0, 1000);
