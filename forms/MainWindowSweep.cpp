@@ -190,6 +190,9 @@ void MainWindow::Play()
 {
     if (OtherInstrumentOwner())
         return;
+    // A mail server that was silent in the last run is asked again.
+    if (!RunActive())
+        run_->noticeServerSilent = false;
     SyncRunSettings();
     Guarded(app_.Messages, [this] { run_->control->Play(); });
 }
@@ -244,12 +247,15 @@ void MainWindow::StatusLineTick()
     sweepPanel_->showTimeLeft(t.TimeLeft);
 }
 
-void MainWindow::SendRunNotice(int segment, int count)
+void MainWindow::SendRunNotice(int segment, int count, const RunEnd* end)
 {
-    if (!run_->mail)
+    if (!run_->mail || (!end && run_->noticeServerSilent))
         return;
-    const MailContext context{run_->mail->Account, app_.Messages, app_.Debug, scpi_->Pump, app_.WorkingFolder,
-                              run_->mailTransport};
+    MailContext context{run_->mail->Account, app_.Messages, app_.Debug, scpi_->Pump, app_.WorkingFolder,
+                        run_->mailTransport};
+    // Stop gives a segment's notice up at once; the end notice still goes.
+    if (!end)
+        context.Abandon = [this] { return run_->state.StopRequested; };
     const auto saveChart = [this] {
         QString error;
         if (SaveChartJpeg(chartPanel_->widget(), app_.WorkingFolder, &error))
@@ -257,7 +263,14 @@ void MainWindow::SendRunNotice(int segment, int count)
         app_.Messages.Append(QStringLiteral("Error: chart image not written: ") + error);
         return false;
     };
-    ::NotifySegmentDone(run_->mail->Alerts, segment, count, saveChart, SmtpMailSender(context));
+    const MailSendFunction send = RunNoticeSender(context, run_->noticeServerSilent, end != nullptr);
+    if (!end) {
+        ::NotifySegmentDone(run_->mail->Alerts, segment, count, saveChart, send);
+        return;
+    }
+    static constexpr RunEnding kEndings[] = {RunEnding::allSegmentsDone, RunEnding::stoppedByOperator,
+                                             RunEnding::analyserLost};
+    ::NotifyRunEnd(run_->mail->Alerts, kEndings[end->Ending], end->LastSegment, end->Count, saveChart, send);
 }
 
 // --- The window as the engine's host
@@ -301,6 +314,8 @@ void MainWindow::WindowRunHost::MaxHoldCleared()
 }
 
 void MainWindow::WindowRunHost::NotifySegmentDone(int segment, int count) { w_.SendRunNotice(segment, count); }
+
+void MainWindow::WindowRunHost::NotifyRunEnd(const RunEnd& end) { w_.SendRunNotice(end.LastSegment, end.Count, &end); }
 
 // Called from inside the run's own stack: the close goes through the event loop.
 void MainWindow::WindowRunHost::CloseMainWindow()

@@ -5,6 +5,8 @@
 #include <QSocketNotifier>
 #include <QTimer>
 
+#include <sys/socket.h>
+
 #include <algorithm>
 #include <map>
 #include <memory>
@@ -17,9 +19,10 @@ constexpr uint32_t kNudgeMs = 1000;
 
 class MultiDriver {
 public:
-    MultiDriver(CURL* easy, EventPump& pump)
+    MultiDriver(CURL* easy, EventPump& pump, const std::function<bool()>& abandon)
         : easy_(easy)
         , pump_(pump)
+        , abandon_(abandon)
         , multi_(curl_multi_init())
     {
         timer_.setSingleShot(true);
@@ -55,10 +58,12 @@ public:
         added_ = true;
         while (!done_) {
             pump_.WaitEvents(kNudgeMs);
+            if (!done_ && abandon_ && abandon_())
+                HangUp();
             if (!done_)
                 Act(CURL_SOCKET_TIMEOUT, 0);
         }
-        return result_;
+        return abandoned_ && result_ != CURLE_OK ? CURLE_ABORTED_BY_CALLBACK : result_;
     }
 
 private:
@@ -101,6 +106,17 @@ private:
             w.write->setEnabled(wantWrite);
     }
 
+    // Taken out of curl's hands, a transfer would end with a QUIT or the end of the mail sent to
+    // the server, and curl waits for their answer without the pump, as long as the server may
+    // take. Shut under it, every read and write fails at once and curl ends on its own path. A
+    // socket curl opens later (after a name lookup) is shut at the next wait.
+    void HangUp()
+    {
+        abandoned_ = true;
+        for (const auto& [socket, w] : watches_)
+            ::shutdown(socket, SHUT_RDWR);
+    }
+
     std::unique_ptr<QSocketNotifier> MakeNotifier(curl_socket_t socket, QSocketNotifier::Type type, int flags)
     {
         auto notifier = std::make_unique<QSocketNotifier>(static_cast<qintptr>(socket), type);
@@ -136,9 +152,11 @@ private:
 
     CURL* easy_;
     EventPump& pump_;
+    const std::function<bool()>& abandon_;
     CURLM* multi_;
     bool added_ = false;
     bool done_ = false;
+    bool abandoned_ = false;
     CURLcode result_ = CURLE_OK;
     QTimer timer_;
     std::map<curl_socket_t, Watch> watches_;
@@ -146,8 +164,8 @@ private:
 
 } // namespace
 
-CURLcode RunCurlTransfer(CURL* easy, EventPump& pump)
+CURLcode RunCurlTransfer(CURL* easy, EventPump& pump, const std::function<bool()>& abandon)
 {
-    MultiDriver driver(easy, pump);
+    MultiDriver driver(easy, pump, abandon);
     return driver.Run();
 }

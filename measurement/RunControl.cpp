@@ -322,8 +322,13 @@ int RunControl::RunPass(SegmentWork& work, const SegmentTable& table, SetTraces&
     // The loop refused any other count (Refused).
     const int n = table.Count;
     int checkedSegments = 0;
-    for (int i = 1; i <= n; ++i)
-        checkedSegments += SegmentChecked(checks, i) ? 1 : 0;
+    int lastChecked = 0;
+    for (int i = 1; i <= n; ++i) {
+        if (SegmentChecked(checks, i)) {
+            ++checkedSegments;
+            lastChecked = i;
+        }
+    }
     // The last results stay until this pass has points of its own: a pass that the analyser
     // answers nothing in (a link that died while the program was idle) leaves them as they were.
     // The raw trace then gets room for the whole pass at once.
@@ -372,6 +377,8 @@ int RunControl::RunPass(SegmentWork& work, const SegmentTable& table, SetTraces&
 
     CorrectionPass pass{c_.State, c_.Series, c_.Switches, sc.Messages, sc.Debug, c_.Host, sc.Pump};
     int measured = 0;
+    // The last segment measured to its end, for the end notice.
+    int lastDone = 0;
     for (int i = 1; i <= n; ++i) {
         sc.Pump.ProcessEvents();
         if (!SegmentChecked(checks, i))
@@ -403,23 +410,32 @@ int RunControl::RunPass(SegmentWork& work, const SegmentTable& table, SetTraces&
             // A margin changed while the run waited paused counts from the next segment on.
             set.Margin = static_cast<double>(set2 ? c_.Parameters.Margin2Db : c_.Parameters.Margin1Db);
             Calc_Cor_Single(pass, set, c_.Parameters.MaxHold, added);
+            lastDone = i;
         }
         c_.Host.RepaintChart();
         controls_.ProgressPosition += controls_.ProgressStep;
         Publish();
         sc.Messages.Append(QStringLiteral("Info: measurement done  seg ") + QString::number(i) + QStringLiteral(" of ") +
                            QString::number(n));
-        if (work.SendsNotices())
+        // After Stop only the end notice goes: a mail server that is slow to answer would hold the
+        // stop once per notice.
+        if (work.SendsNotices() && !c_.State.StopRequested)
             c_.Host.NotifySegmentDone(i, n);
         if (c_.Switches.Beep)
             c_.Host.Beep(2000, 300);
     }
 
+    // The end notice says how the pass ended; a segment left unchecked is not missing.
+    RunEnd end{RunEnd::allSegmentsDone, lastDone, n};
+    if (!sc.Device.DeviceConnected)
+        end.Ending = RunEnd::analyserLost;
+    else if (lastDone < lastChecked)
+        end.Ending = RunEnd::stoppedByOperator;
     // Nothing more goes to an analyser that is gone.
     if (sc.Device.DeviceConnected)
         ScpiAutoCalOn(sc);
     if (work.SendsNotices())
-        c_.Host.NotifySegmentDone(0, 0);
+        c_.Host.NotifyRunEnd(end);
     if (c_.Switches.Beep) {
         c_.Host.Beep(1000, 300);
         c_.Host.Beep(2000, 300);
