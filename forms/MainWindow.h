@@ -207,6 +207,7 @@ private:
     void StatusLineTick();
     // After segment `segment` of `count`, or with end, at the end of a pass.
     void SendRunNotice(int segment, int count, const RunEnd* end = nullptr);
+    void ReadRunSwitches();
     // Peaks (MainWindowPeaks.cpp).
     void ShowPeakLists(PeakLists& set1, PeakLists& set2);
     void DisplayPeaks();

@@ -27,6 +27,7 @@ public:
     void SetChartAutoRepaint(bool on) override;
     void NotifySegmentDone(int segment, int count) override;
     void NotifyRunEnd(const RunEnd& end) override;
+    void ReadRunSwitches() override;
     void CloseMainWindow() override;
     void MaxHoldCleared() override;
 

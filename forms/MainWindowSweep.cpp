@@ -159,7 +159,7 @@ void MainWindow::setMailSettings(MailSettings& mail, const MailTransport& transp
 
 // What the run reads of the window, taken at each command: a run reads the margins and
 // "MaxHold" when it needs them, and the grid can only change while the run is paused, before
-// Play resumes it.
+// Play resumes it. The boxes a run follows while it goes are read again before each segment.
 void MainWindow::SyncRunSettings()
 {
     RunWiring& r = *run_;
@@ -172,13 +172,20 @@ void MainWindow::SyncRunSettings()
     r.parameters.MissingSegments2 = datafiles::MissingSegmentFile(targets_, 2);
     RunSwitches& s = r.switches;
     s.SelectedSet = sweepPanel_->selectedSet();
-    s.Beep = sweepPanel_->beepOn();
     s.EmiZeroSpan = instrumentPanel_->emiZeroSpanOn();
     s.MaxPeakZeroSpan = instrumentPanel_->maxPeakZeroSpanOn();
-    s.MaxFilter = segmentsPanel_->maxFilterOn();
-    s.UseCompensation = reportPanel_->useCompensation();
     s.VbwAuto = !instrumentPanel_->vbwThreeRbw();
     TakePointColors(s, state_.Colors);
+    ReadRunSwitches();
+}
+
+// "Beep", "MaxFilter" and "use compensation" act from the next segment of a run.
+void MainWindow::ReadRunSwitches()
+{
+    RunSwitches& s = run_->switches;
+    s.Beep = sweepPanel_->beepOn();
+    s.MaxFilter = segmentsPanel_->maxFilterOn();
+    s.UseCompensation = reportPanel_->useCompensation();
 }
 
 bool MainWindow::OtherInstrumentOwner() const
@@ -316,6 +323,8 @@ void MainWindow::WindowRunHost::MaxHoldCleared()
 void MainWindow::WindowRunHost::NotifySegmentDone(int segment, int count) { w_.SendRunNotice(segment, count); }
 
 void MainWindow::WindowRunHost::NotifyRunEnd(const RunEnd& end) { w_.SendRunNotice(end.LastSegment, end.Count, &end); }
+
+void MainWindow::WindowRunHost::ReadRunSwitches() { w_.ReadRunSwitches(); }
 
 // Called from inside the run's own stack: the close goes through the event loop.
 void MainWindow::WindowRunHost::CloseMainWindow()

@@ -124,6 +124,7 @@ void RunControl::Play()
     if (selected.Count >= 1 && c_.State.MasterCalcState == MasterCalcPhase::Idle) {
         c_.State.MasterCalcState = MasterCalcPhase::StartRequested;
         c_.MasterTimer.Start(kMasterTickMs);
+        masterCompensation_ = c_.Switches.UseCompensation;
     }
     if (c_.State.PauseRequested) {
         // The paused loop goes on by itself once its wait sees the flag.
@@ -396,6 +397,7 @@ int RunControl::RunPass(SegmentWork& work, const SegmentTable& table, SetTraces&
             Publish();
             break;
         }
+        ReadRunSwitches();
         const int added = work.RunSegment(job, i);
         // A segment that brought no trace was not measured: a max-hold pass of such segments
         // is not repeated.
@@ -442,6 +444,20 @@ int RunControl::RunPass(SegmentWork& work, const SegmentTable& table, SetTraces&
     }
     c_.MasterTimer.Stop();
     return measured;
+}
+
+void RunControl::ReadRunSwitches()
+{
+    c_.Host.ReadRunSwitches();
+    if (c_.Switches.UseCompensation == masterCompensation_)
+        return;
+    // The master curve holds the compensation as it was: the segments go point by point until it
+    // has been built again with the new choice.
+    masterCompensation_ = c_.Switches.UseCompensation;
+    if (TChartSeries* master = c_.Series[SeriesRole::masterCorrection])
+        master->Clear();
+    c_.State.MasterCalcState = MasterCalcPhase::StartRequested;
+    c_.MasterTimer.Start(kMasterTickMs);
 }
 
 void RunControl::DisplayPeaks()

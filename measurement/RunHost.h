@@ -51,6 +51,9 @@ public:
     // The mail notices: after segment `segment` of `count`, and at the end of every pass.
     virtual void NotifySegmentDone(int segment, int count) = 0;
     virtual void NotifyRunEnd(const RunEnd& end) = 0;
+    // The switches a run follows while it goes ("MaxFilter", "Beep", "use compensation") are
+    // read anew into RunSwitches.
+    virtual void ReadRunSwitches() {}
     // A close that waited for the run to return may go on now.
     virtual void CloseMainWindow() = 0;
     // Stop switched "MaxHold" off: the parameter grid's row shows "off" from now on.

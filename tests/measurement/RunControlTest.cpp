@@ -147,8 +147,10 @@ TEST(RunControl, MaxHoldRepeatsUntilStopWhichClearsIt)
         if (line.startsWith("Info: measurement done") && f.state.StopRequested == 0 && f.chart.raw1.Count() == 601)
             passes.emplace_back(f.chart.raw1.YValues().Values().begin(), f.chart.raw1.YValues().Values().end());
     });
+    f.At(15000, [&] { f.switches.UseCompensation = true; }); // the master curve is built again
     f.At(50000, [&] { f.run->Stop(); });
     f.run->Play();
+    EXPECT_EQ(f.messages.Lines().count("Info: measurement calculating master"), 2);
     ASSERT_GE(passes.size(), 3u);
     EXPECT_EQ(f.run->Controls().PassText, QString::number(passes.size() + 1));
     // Corrected = the largest level of every pass, point by point (no corrections here).
