@@ -70,6 +70,7 @@ private:
     struct Watch {
         std::unique_ptr<QSocketNotifier> read;
         std::unique_ptr<QSocketNotifier> write;
+        bool open = false; // curl holds the socket (it has not said it is done with it)
     };
 
     static int OnSocket(CURL*, curl_socket_t socket, int what, void* self, void*)
@@ -94,6 +95,7 @@ private:
     void WatchSocket(curl_socket_t socket, int what)
     {
         Watch& w = watches_[socket];
+        w.open = what != CURL_POLL_REMOVE;
         const bool wantRead = what == CURL_POLL_IN || what == CURL_POLL_INOUT;
         const bool wantWrite = what == CURL_POLL_OUT || what == CURL_POLL_INOUT;
         if (wantRead && !w.read)
@@ -109,12 +111,15 @@ private:
     // Taken out of curl's hands, a transfer would end with a QUIT or the end of the mail sent to
     // the server, and curl waits for their answer without the pump, as long as the server may
     // take. Shut under it, every read and write fails at once and curl ends on its own path. A
-    // socket curl opens later (after a name lookup) is shut at the next wait.
+    // socket curl opens later (after a name lookup) is shut at the next wait; one it has given
+    // back is not touched, as its number may belong to another connection by now.
     void HangUp()
     {
         abandoned_ = true;
-        for (const auto& [socket, w] : watches_)
-            ::shutdown(socket, SHUT_RDWR);
+        for (const auto& [socket, w] : watches_) {
+            if (w.open)
+                ::shutdown(socket, SHUT_RDWR);
+        }
     }
 
     std::unique_ptr<QSocketNotifier> MakeNotifier(curl_socket_t socket, QSocketNotifier::Type type, int flags)
