@@ -49,6 +49,7 @@ public:
     void RepaintChart() override {}
     void SetChartAutoRepaint(bool) override {}
     void NotifySegmentDone(int, int) override {}
+    void NotifyRunEnd(const RunEnd&) override {}
     void CloseMainWindow() override {}
 };
 

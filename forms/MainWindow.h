@@ -58,6 +58,7 @@ struct MailTransport;
 struct MainWindowState;
 struct MeasurementState;
 struct RunControls;
+struct RunEnd;
 struct ScpiContext;
 struct SmoothRangeStore;
 
@@ -204,7 +205,9 @@ private:
     void Stop();
     void Pause();
     void StatusLineTick();
-    void SendRunNotice(int segment, int count);
+    // After segment `segment` of `count`, or with end, at the end of a pass.
+    void SendRunNotice(int segment, int count, const RunEnd* end = nullptr);
+    void ReadRunSwitches();
     // Peaks (MainWindowPeaks.cpp).
     void ShowPeakLists(PeakLists& set1, PeakLists& set2);
     void DisplayPeaks();

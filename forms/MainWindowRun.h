@@ -26,6 +26,8 @@ public:
     void RepaintChart() override;
     void SetChartAutoRepaint(bool on) override;
     void NotifySegmentDone(int segment, int count) override;
+    void NotifyRunEnd(const RunEnd& end) override;
+    void ReadRunSwitches() override;
     void CloseMainWindow() override;
     void MaxHoldCleared() override;
 
@@ -49,6 +51,9 @@ struct MainWindow::RunWiring {
     bool generatorActive = false;
     MailSettings* mail = nullptr;
     MailTransport mailTransport;
+    // The mail server left a notice of this run unanswered: no more segment notices until the
+    // next Play.
+    bool noticeServerSilent = false;
 };
 
 #endif

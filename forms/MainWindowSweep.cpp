@@ -159,7 +159,7 @@ void MainWindow::setMailSettings(MailSettings& mail, const MailTransport& transp
 
 // What the run reads of the window, taken at each command: a run reads the margins and
 // "MaxHold" when it needs them, and the grid can only change while the run is paused, before
-// Play resumes it.
+// Play resumes it. The boxes a run follows while it goes are read again before each segment.
 void MainWindow::SyncRunSettings()
 {
     RunWiring& r = *run_;
@@ -173,13 +173,20 @@ void MainWindow::SyncRunSettings()
     r.parameters.MissingSegments2 = datafiles::MissingSegmentFile(targets_, 2);
     RunSwitches& s = r.switches;
     s.SelectedSet = sweepPanel_->selectedSet();
-    s.Beep = sweepPanel_->beepOn();
     s.EmiZeroSpan = instrumentPanel_->emiZeroSpanOn();
     s.MaxPeakZeroSpan = instrumentPanel_->maxPeakZeroSpanOn();
-    s.MaxFilter = segmentsPanel_->maxFilterOn();
-    s.UseCompensation = reportPanel_->useCompensation();
     s.VbwAuto = !instrumentPanel_->vbwThreeRbw();
     TakePointColors(s, state_.Colors);
+    ReadRunSwitches();
+}
+
+// "Beep", "MaxFilter" and "use compensation" act from the next segment of a run.
+void MainWindow::ReadRunSwitches()
+{
+    RunSwitches& s = run_->switches;
+    s.Beep = sweepPanel_->beepOn();
+    s.MaxFilter = segmentsPanel_->maxFilterOn();
+    s.UseCompensation = reportPanel_->useCompensation();
 }
 
 bool MainWindow::OtherInstrumentOwner() const
@@ -191,6 +198,9 @@ void MainWindow::Play()
 {
     if (OtherInstrumentOwner())
         return;
+    // A mail server that was silent in the last run is asked again.
+    if (!RunActive())
+        run_->noticeServerSilent = false;
     SyncRunSettings();
     Guarded(app_.Messages, [this] { run_->control->Play(); });
 }
@@ -245,12 +255,15 @@ void MainWindow::StatusLineTick()
     sweepPanel_->showTimeLeft(t.TimeLeft);
 }
 
-void MainWindow::SendRunNotice(int segment, int count)
+void MainWindow::SendRunNotice(int segment, int count, const RunEnd* end)
 {
-    if (!run_->mail)
+    if (!run_->mail || (!end && run_->noticeServerSilent))
         return;
-    const MailContext context{run_->mail->Account, app_.Messages, app_.Debug, scpi_->Pump, app_.WorkingFolder,
-                              run_->mailTransport};
+    MailContext context{run_->mail->Account, app_.Messages, app_.Debug, scpi_->Pump, app_.WorkingFolder,
+                        run_->mailTransport};
+    // Stop gives a segment's notice up at once; the end notice still goes.
+    if (!end)
+        context.Abandon = [this] { return run_->state.StopRequested; };
     const auto saveChart = [this] {
         QString error;
         if (SaveChartJpeg(chartPanel_->widget(), app_.WorkingFolder, &error))
@@ -258,7 +271,14 @@ void MainWindow::SendRunNotice(int segment, int count)
         app_.Messages.Append(QStringLiteral("Error: chart image not written: ") + error);
         return false;
     };
-    ::NotifySegmentDone(run_->mail->Alerts, segment, count, saveChart, SmtpMailSender(context));
+    const MailSendFunction send = RunNoticeSender(context, run_->noticeServerSilent, end != nullptr);
+    if (!end) {
+        ::NotifySegmentDone(run_->mail->Alerts, segment, count, saveChart, send);
+        return;
+    }
+    static constexpr RunEnding kEndings[] = {RunEnding::allSegmentsDone, RunEnding::stoppedByOperator,
+                                             RunEnding::analyserLost};
+    ::NotifyRunEnd(run_->mail->Alerts, kEndings[end->Ending], end->LastSegment, end->Count, saveChart, send);
 }
 
 // --- The window as the engine's host
@@ -302,6 +322,10 @@ void MainWindow::WindowRunHost::MaxHoldCleared()
 }
 
 void MainWindow::WindowRunHost::NotifySegmentDone(int segment, int count) { w_.SendRunNotice(segment, count); }
+
+void MainWindow::WindowRunHost::NotifyRunEnd(const RunEnd& end) { w_.SendRunNotice(end.LastSegment, end.Count, &end); }
+
+void MainWindow::WindowRunHost::ReadRunSwitches() { w_.ReadRunSwitches(); }
 
 // Called from inside the run's own stack: the close goes through the event loop.
 void MainWindow::WindowRunHost::CloseMainWindow()

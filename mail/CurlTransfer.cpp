@@ -5,6 +5,8 @@
 #include <QSocketNotifier>
 #include <QTimer>
 
+#include <sys/socket.h>
+
 #include <algorithm>
 #include <map>
 #include <memory>
@@ -17,9 +19,10 @@ constexpr uint32_t kNudgeMs = 1000;
 
 class MultiDriver {
 public:
-    MultiDriver(CURL* easy, EventPump& pump)
+    MultiDriver(CURL* easy, EventPump& pump, const std::function<bool()>& abandon)
         : easy_(easy)
         , pump_(pump)
+        , abandon_(abandon)
         , multi_(curl_multi_init())
     {
         timer_.setSingleShot(true);
@@ -55,16 +58,19 @@ public:
         added_ = true;
         while (!done_) {
             pump_.WaitEvents(kNudgeMs);
+            if (!done_ && abandon_ && abandon_())
+                HangUp();
             if (!done_)
                 Act(CURL_SOCKET_TIMEOUT, 0);
         }
-        return result_;
+        return abandoned_ && result_ != CURLE_OK ? CURLE_ABORTED_BY_CALLBACK : result_;
     }
 
 private:
     struct Watch {
         std::unique_ptr<QSocketNotifier> read;
         std::unique_ptr<QSocketNotifier> write;
+        bool open = false; // curl holds the socket (it has not said it is done with it)
     };
 
     static int OnSocket(CURL*, curl_socket_t socket, int what, void* self, void*)
@@ -89,6 +95,7 @@ private:
     void WatchSocket(curl_socket_t socket, int what)
     {
         Watch& w = watches_[socket];
+        w.open = what != CURL_POLL_REMOVE;
         const bool wantRead = what == CURL_POLL_IN || what == CURL_POLL_INOUT;
         const bool wantWrite = what == CURL_POLL_OUT || what == CURL_POLL_INOUT;
         if (wantRead && !w.read)
@@ -99,6 +106,20 @@ private:
             w.read->setEnabled(wantRead);
         if (w.write)
             w.write->setEnabled(wantWrite);
+    }
+
+    // Taken out of curl's hands, a transfer would end with a QUIT or the end of the mail sent to
+    // the server, and curl waits for their answer without the pump, as long as the server may
+    // take. Shut under it, every read and write fails at once and curl ends on its own path. A
+    // socket curl opens later (after a name lookup) is shut at the next wait; one it has given
+    // back is not touched, as its number may belong to another connection by now.
+    void HangUp()
+    {
+        abandoned_ = true;
+        for (const auto& [socket, w] : watches_) {
+            if (w.open)
+                ::shutdown(socket, SHUT_RDWR);
+        }
     }
 
     std::unique_ptr<QSocketNotifier> MakeNotifier(curl_socket_t socket, QSocketNotifier::Type type, int flags)
@@ -136,9 +157,11 @@ private:
 
     CURL* easy_;
     EventPump& pump_;
+    const std::function<bool()>& abandon_;
     CURLM* multi_;
     bool added_ = false;
     bool done_ = false;
+    bool abandoned_ = false;
     CURLcode result_ = CURLE_OK;
     QTimer timer_;
     std::map<curl_socket_t, Watch> watches_;
@@ -146,8 +169,8 @@ private:
 
 } // namespace
 
-CURLcode RunCurlTransfer(CURL* easy, EventPump& pump)
+CURLcode RunCurlTransfer(CURL* easy, EventPump& pump, const std::function<bool()>& abandon)
 {
-    MultiDriver driver(easy, pump);
+    MultiDriver driver(easy, pump, abandon);
     return driver.Run();
 }

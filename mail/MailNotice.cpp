@@ -1,15 +1,15 @@
 #include "mail/MailNotice.h"
 
+#include "app/Log.h"
 #include "mail/MailSettings.h"
 
-void NotifySegmentDone(const MailAlertSwitches& alerts, int segment, int count,
+namespace {
+
+void SendNotice(const MailAlertSwitches& alerts, bool end, const QString& subject,
     const ChartImageWriter& saveChartJpeg, const MailSendFunction& sendMail)
 {
     if (!alerts.MailOn)
         return;
-    const bool end = count == 0;
-    const QString subject = end ? QStringLiteral("ZENDRIK all segments done")
-                                : QStringLiteral("ZENDRIK segment %1 of %2 done").arg(segment).arg(count);
     const bool addChart = end ? alerts.EndAddChart : alerts.SegmentAddChart;
     const bool addMessages = end ? alerts.EndAddMessages : alerts.SegmentAddMessages;
     const bool inform = end ? alerts.InfoAtEnd : alerts.InfoEverySegment;
@@ -18,4 +18,51 @@ void NotifySegmentDone(const MailAlertSwitches& alerts, int segment, int count,
         return;
     sendMail(subject, subject, chartWritten ? QString::fromLatin1(kChartImageAttachment) : QString(),
         addMessages ? QString::fromLatin1(kMessageLogBody) : QString());
+}
+
+} // namespace
+
+QString EndNoticeSubject(RunEnding ending, int lastSegment, int count)
+{
+    const QString after = QStringLiteral(" after segment %1 of %2").arg(lastSegment).arg(count);
+    switch (ending) {
+    case RunEnding::stoppedByOperator:
+        return QStringLiteral("ZENDRIK stopped by the operator") + after;
+    case RunEnding::analyserLost:
+        return QStringLiteral("ZENDRIK the analyser was lost") + after;
+    case RunEnding::allSegmentsDone:
+        break;
+    }
+    return QStringLiteral("ZENDRIK all segments done");
+}
+
+void NotifySegmentDone(const MailAlertSwitches& alerts, int segment, int count,
+    const ChartImageWriter& saveChartJpeg, const MailSendFunction& sendMail)
+{
+    if (count == 0)
+        NotifyRunEnd(alerts, RunEnding::allSegmentsDone, 0, 0, saveChartJpeg, sendMail);
+    else
+        SendNotice(alerts, false, QStringLiteral("ZENDRIK segment %1 of %2 done").arg(segment).arg(count),
+            saveChartJpeg, sendMail);
+}
+
+void NotifyRunEnd(const MailAlertSwitches& alerts, RunEnding ending, int lastSegment, int count,
+    const ChartImageWriter& saveChartJpeg, const MailSendFunction& sendMail)
+{
+    SendNotice(alerts, true, EndNoticeSubject(ending, lastSegment, count), saveChartJpeg, sendMail);
+}
+
+MailSendFunction RunNoticeSender(const MailContext& context, bool& serverSilent, bool endNotice)
+{
+    return [context, &serverSilent, endNotice](const QString& subject, const QString& body,
+               const QString& attachmentPath, const QString& bodySource) {
+        const MailOutcome outcome = SendMailOutcome(context, subject, body, attachmentPath, bodySource);
+        if (outcome == MailOutcome::noAnswer && !serverSilent) {
+            serverSilent = true;
+            context.Messages.Append(QStringLiteral("Warning: the mail server %1 port %2 did not answer in time%3")
+                    .arg(context.Account.SmtpServer.trimmed(), context.Account.SmtpPort.trimmed(),
+                        endNotice ? QString() : QStringLiteral(": this run sends it no more segment notices")));
+        }
+        return outcome == MailOutcome::sent;
+    };
 }

@@ -390,6 +390,12 @@ QByteArray MailDateText(const QDateTime& time)
 bool SendMail(const MailContext& context, const QString& subject, const QString& body,
     const QString& attachmentPath, const QString& bodySource)
 {
+    return SendMailOutcome(context, subject, body, attachmentPath, bodySource) == MailOutcome::sent;
+}
+
+MailOutcome SendMailOutcome(const MailContext& context, const QString& subject, const QString& body,
+    const QString& attachmentPath, const QString& bodySource)
+{
     // Read now: the dialog stays usable while the mail is on its way and may be edited.
     const MailAccount account = context.Account;
     const QByteArray text = MailText(bodySource.isEmpty() ? QStringList {body} : context.Messages.Lines());
@@ -400,7 +406,7 @@ bool SendMail(const MailContext& context, const QString& subject, const QString&
     auto fail = [&](const QString& why) {
         context.Debug.LogMessage(QStringLiteral("Mail: ") + why);
         context.Messages.Append(kLoginErrorLine);
-        return false;
+        return MailOutcome::loginError;
     };
     const QString server = account.SmtpServer.trimmed();
     const QString port = account.SmtpPort.trimmed();
@@ -451,7 +457,7 @@ bool SendMail(const MailContext& context, const QString& subject, const QString&
     if (!set)
         return fail(QStringLiteral("curl refused an option"));
 
-    const CURLcode result = RunCurlTransfer(h, context.Pump);
+    const CURLcode result = RunCurlTransfer(h, context.Pump, context.Abandon);
     if (conversation.lostLine[0] != '\0')
         context.Debug.LogMessage(QStringLiteral("Mail: login line not written: ")
             + QString::fromLocal8Bit(conversation.lostLine.data()));
@@ -460,12 +466,15 @@ bool SendMail(const MailContext& context, const QString& subject, const QString&
             = error[0] ? QString::fromUtf8(error.data()) : QString::fromUtf8(curl_easy_strerror(result));
         context.Debug.LogMessage(QStringLiteral("Mail: curl error %1: %2").arg(int(result)).arg(reason));
     }
+    const bool silent = result == CURLE_OPERATION_TIMEDOUT;
     if (!conversation.mailFromSent) {
         context.Messages.Append(kLoginErrorLine);
-        return false;
+        return silent ? MailOutcome::noAnswer : MailOutcome::loginError;
     }
     context.Messages.Append(result == CURLE_OK ? kSendingOkLine : kSendingErrorLine);
-    return result == CURLE_OK;
+    if (result == CURLE_OK)
+        return MailOutcome::sent;
+    return silent ? MailOutcome::noAnswer : MailOutcome::sendingError;
 }
 
 MailSendFunction SmtpMailSender(const MailContext& context)

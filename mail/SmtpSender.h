@@ -34,7 +34,9 @@ QByteArray MailDateText(const QDateTime& time);
 // How the server is reached, beyond the account.
 struct MailTransport {
     QString CaFile; // empty: the system's certificate authorities
-    uint32_t ConnectTimeoutMs = 15000; // to have a connection
+    // To be connected, greeted and logged in. A run waits for its notices, and a server that
+    // answers at all does this within a second or two.
+    uint32_t ConnectTimeoutMs = 5000;
     uint32_t TotalTimeoutMs = 60000; // for the whole conversation
 };
 
@@ -46,7 +48,12 @@ struct MailContext {
     EventPump& Pump;
     QString WorkingFolder; // relative attachment paths are taken below it
     MailTransport Transport;
+    // Looked at whenever the conversation waits: true gives the mail up at once.
+    std::function<bool()> Abandon = {};
 };
+
+// How a mail ended: noAnswer when the server let a bound of the transport pass unanswered.
+enum class MailOutcome { sent, loginError, sendingError, noAnswer };
 
 // Composes one mail and sends it; true when the server accepted it. The text is the message
 // log line by line when bodySource is not empty, else body. attachmentPath may be written the
@@ -55,6 +62,9 @@ struct MailContext {
 // "Info: Mail login ok" followed by "Info: Mail sending ok" or "Info: Mail sending error".
 // Windows keep working meanwhile: the conversation is driven through the pump.
 bool SendMail(const MailContext& context, const QString& subject, const QString& body,
+    const QString& attachmentPath, const QString& bodySource);
+// The same, telling why a mail did not go.
+MailOutcome SendMailOutcome(const MailContext& context, const QString& subject, const QString& body,
     const QString& attachmentPath, const QString& bodySource);
 
 // Sends with subject, body, attachment path and body source, as SendMail takes them.

@@ -127,6 +127,7 @@ void RunControl::Play()
     if (selected.Count >= 1 && c_.State.MasterCalcState == MasterCalcPhase::Idle) {
         c_.State.MasterCalcState = MasterCalcPhase::StartRequested;
         c_.MasterTimer.Start(kMasterTickMs);
+        masterCompensation_ = c_.Switches.UseCompensation;
     }
     if (c_.State.PauseRequested) {
         // The paused loop goes on by itself once its wait sees the flag.
@@ -359,8 +360,13 @@ int RunControl::RunPass(SegmentWork& work, const SegmentTable& table, SetTraces&
     // The loop refused any other count (Refused).
     const int n = table.Count;
     int checkedSegments = 0;
-    for (int i = 1; i <= n; ++i)
-        checkedSegments += SegmentChecked(checks, i) ? 1 : 0;
+    int lastChecked = 0;
+    for (int i = 1; i <= n; ++i) {
+        if (SegmentChecked(checks, i)) {
+            ++checkedSegments;
+            lastChecked = i;
+        }
+    }
     // The last results stay until this pass has points of its own: a pass that the analyser
     // answers nothing in (a link that died while the program was idle) leaves them as they were.
     // The raw trace then gets room for the whole pass at once.
@@ -409,6 +415,8 @@ int RunControl::RunPass(SegmentWork& work, const SegmentTable& table, SetTraces&
 
     CorrectionPass pass{c_.State, c_.Series, c_.Switches, sc.Messages, sc.Debug, c_.Host, sc.Pump};
     int measured = 0;
+    // The last segment measured to its end, for the end notice.
+    int lastDone = 0;
     for (int i = 1; i <= n; ++i) {
         sc.Pump.ProcessEvents();
         if (!SegmentChecked(checks, i))
@@ -426,6 +434,7 @@ int RunControl::RunPass(SegmentWork& work, const SegmentTable& table, SetTraces&
             Publish();
             break;
         }
+        ReadRunSwitches();
         const int added = work.RunSegment(job, i);
         // A segment that brought no trace was not measured: a max-hold pass of such segments
         // is not repeated.
@@ -441,29 +450,52 @@ int RunControl::RunPass(SegmentWork& work, const SegmentTable& table, SetTraces&
             // A margin changed while the run waited paused counts from the next segment on.
             set.Margin = static_cast<double>(set2 ? c_.Parameters.Margin2Db : c_.Parameters.Margin1Db);
             Calc_Cor_Single(pass, set, c_.Parameters.MaxHold, added);
+            lastDone = i;
         }
         c_.Host.RepaintChart();
         controls_.ProgressPosition += controls_.ProgressStep;
         Publish();
         sc.Messages.Append(QStringLiteral("Info: measurement done  seg ") + QString::number(i) + QStringLiteral(" of ") +
                            QString::number(n));
-        if (work.SendsNotices())
+        // After Stop only the end notice goes: a mail server that is slow to answer would hold the
+        // stop once per notice.
+        if (work.SendsNotices() && !c_.State.StopRequested)
             c_.Host.NotifySegmentDone(i, n);
         if (c_.Switches.Beep)
             c_.Host.Beep(2000, 300);
     }
 
+    // The end notice says how the pass ended; a segment left unchecked is not missing.
+    RunEnd end{RunEnd::allSegmentsDone, lastDone, n};
+    if (!sc.Device.DeviceConnected)
+        end.Ending = RunEnd::analyserLost;
+    else if (lastDone < lastChecked)
+        end.Ending = RunEnd::stoppedByOperator;
     // Nothing more goes to an analyser that is gone.
     if (sc.Device.DeviceConnected)
         ScpiAutoCalOn(sc);
     if (work.SendsNotices())
-        c_.Host.NotifySegmentDone(0, 0);
+        c_.Host.NotifyRunEnd(end);
     if (c_.Switches.Beep) {
         c_.Host.Beep(1000, 300);
         c_.Host.Beep(2000, 300);
     }
     c_.MasterTimer.Stop();
     return measured;
+}
+
+void RunControl::ReadRunSwitches()
+{
+    c_.Host.ReadRunSwitches();
+    if (c_.Switches.UseCompensation == masterCompensation_)
+        return;
+    // The master curve holds the compensation as it was: the segments go point by point until it
+    // has been built again with the new choice.
+    masterCompensation_ = c_.Switches.UseCompensation;
+    if (TChartSeries* master = c_.Series[SeriesRole::masterCorrection])
+        master->Clear();
+    c_.State.MasterCalcState = MasterCalcPhase::StartRequested;
+    c_.MasterTimer.Start(kMasterTickMs);
 }
 
 void RunControl::DisplayPeaks()

@@ -92,6 +92,8 @@ private:
     void CloseIfPending();
     // Waits while the run is paused, until Play or Stop.
     void WaitWhilePaused(int segment);
+    // The switches the operator may change while the run goes, read before each segment.
+    void ReadRunSwitches();
 
     MeasurementContext& c_;
     RunControls controls_;
@@ -102,6 +104,8 @@ private:
     bool remeasuring_ = false;
     bool closePending_ = false;
     int passCount_ = 0;
+    // "use compensation" as the master curve was started with.
+    bool masterCompensation_ = false;
 };
 
 #endif

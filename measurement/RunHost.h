@@ -26,6 +26,14 @@ struct RunControls {
     bool operator==(const RunControls&) const = default;
 };
 
+// How a pass of a run ended, for its end notice: after segment LastSegment (0: none) of Count.
+struct RunEnd {
+    enum How { allSegmentsDone, stoppedByOperator, analyserLost };
+    How Ending = allSegmentsDone;
+    int LastSegment = 0;
+    int Count = 0;
+};
+
 // What the engine asks of the main window. Nothing here may start a run again.
 class RunHost {
 public:
@@ -40,8 +48,12 @@ public:
     virtual void RepaintChart() = 0;
     // The main chart's automatic repaint after every point change.
     virtual void SetChartAutoRepaint(bool on) = 0;
-    // The mail notice: count > 0 after segment `segment` of `count`, count 0 at the end of a run.
+    // The mail notices: after segment `segment` of `count`, and at the end of every pass.
     virtual void NotifySegmentDone(int segment, int count) = 0;
+    virtual void NotifyRunEnd(const RunEnd& end) = 0;
+    // The switches a run follows while it goes ("MaxFilter", "Beep", "use compensation") are
+    // read anew into RunSwitches.
+    virtual void ReadRunSwitches() {}
     // A close that waited for the run to return may go on now.
     virtual void CloseMainWindow() = 0;
     // Stop switched "MaxHold" off: the parameter grid's row shows "off" from now on.

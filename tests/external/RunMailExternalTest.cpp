@@ -1,6 +1,6 @@
-// A run against the analyser simulator with the mail notices on, sent to aiosmtpd on loopback:
-// one mail per segment and one at the end of the run, with their subjects, and the chart image
-// attached to the segment mails.
+// Runs against the analyser simulator with the mail notices on, sent to aiosmtpd on loopback: one
+// mail per segment and one at the end of the run (also after Stop and a lost analyser), with their
+// subjects, and the chart image attached to the segment mails; a mail server that never answers.
 #include "SmtpPeer.h"
 #include "common/Controls.h"
 #include "forms/RunWindowFixture.h"
@@ -12,55 +12,73 @@
 
 #include <QCheckBox>
 #include <QCryptographicHash>
+#include <QElapsedTimer>
 #include <QImage>
 #include <QJsonArray>
 #include <QPushButton>
+#include <QTcpServer>
 #include <gtest/gtest.h>
 
 using testsupport::Control;
+
+namespace {
+
+// The first `segments` segments of the shipped conducted plan on the DSA815, each and the end of
+// the run mailed to the server on 127.0.0.1, the segments with the chart.
+void StartMailing(RunWindowFixture& f, int segments, const QString& port)
+{
+    ASSERT_NO_FATAL_FAILURE(f.Start("dsa815", "conducted_cispr32_b.prj"));
+    ASSERT_NO_FATAL_FAILURE(f.Connect());
+    CheckListModel& checks = f.w->segmentChecks(1);
+    for (int row = segments + 1; row < checks.Count(); ++row)
+        checks.SetChecked(row, false);
+    MailAccount& account = f.program->Mail().Account;
+    account.MailTo = "operator@example.org";
+    account.MailFrom = "lab@example.org";
+    account.SmtpServer = "127.0.0.1";
+    account.SmtpPort = port;
+    account.Security = 1; // "none"
+    MailSetupWindow& mail = *f.program->Windows().mailSetupWindow;
+    for (QCheckBox* box : {&Control<QCheckBox>(mail, "CheckBox7"), &Control<QCheckBox>(mail, "CheckBox5"),
+                           &Control<QCheckBox>(mail, "CheckBox6"), &Control<QCheckBox>(mail, "CheckBox2")})
+        box->click();
+}
+
+} // namespace
 
 TEST(RunMail, EachSegmentAndTheEndOfTheRunSendTheirMail)
 {
     SmtpPeer peer({});
     ASSERT_TRUE(peer.Ready()) << peer.Failure().toStdString();
     RunWindowFixture f;
-    ASSERT_NO_FATAL_FAILURE(f.Start("dsa815", "conducted_cispr32_b.prj"));
-    ASSERT_NO_FATAL_FAILURE(f.Connect());
+    ASSERT_NO_FATAL_FAILURE(StartMailing(f, 2, peer.Port()));
     MainWindow& w = *f.w;
-    // Two segments of the plan.
-    CheckListModel& checks = w.segmentChecks(1);
-    for (int row = 3; row < checks.Count(); ++row)
-        checks.SetChecked(row, false);
 
-    MailAccount& account = f.program->Mail().Account;
-    account.MailTo = "operator@example.org";
-    account.MailFrom = "lab@example.org";
-    account.SmtpServer = "127.0.0.1";
-    account.SmtpPort = peer.Port();
-    account.Security = 1; // "none"
-    MailSetupWindow& mail = *f.program->Windows().mailSetupWindow;
-    for (QCheckBox* box : {&Control<QCheckBox>(mail, "CheckBox7"), &Control<QCheckBox>(mail, "CheckBox5"),
-                           &Control<QCheckBox>(mail, "CheckBox6"), &Control<QCheckBox>(mail, "CheckBox2")})
-        box->click();
-
+    f.Play().click();
+    const QByteArray image = testsupport::ReadAll(f.folder.filePath("out/ChartImage.jpg"));
+    // Stop in segment 2 sends no mail for it, then the analyser freezes in segment 2: the end mails say so.
+    QObject::connect(&f.app.Messages, &MessageLog::LineAppended, [&f](const QString& line) {
+        if (line.startsWith("Info: measurement start seg 2 "))
+            f.Lines("Info: play ").size() == 2 ? f.Stop().click() : f.sim->Instrument().SetFaults({.freezeAfter = 0});
+    });
+    f.Play().click();
+    f.SetTimeoutMs(400);
     f.Play().click();
 
     const int n = w.segmentTable(1).Count;
-    QStringList sent;
-    for (const QString& line : f.Lines("Info: Mail"))
-        sent << line;
-    EXPECT_EQ(sent, kSent + kSent + kSent);
+    EXPECT_EQ(f.Lines("Info: Mail").mid(0, 9), kSent + kSent + kSent);
     const QList<QJsonObject> data = peer.Events("data");
-    ASSERT_EQ(data.size(), 3);
+    ASSERT_EQ(data.size(), 7);
     QStringList subjects;
     for (const QJsonObject& d : data)
         subjects << d.value("message").toObject().value("subject").toString();
-    EXPECT_EQ(subjects, QStringList({QString("ZENDRIK segment 1 of %1 done").arg(n),
-                                     QString("ZENDRIK segment 2 of %1 done").arg(n), "ZENDRIK all segments done"}));
+    const QString first = QString("ZENDRIK segment 1 of %1 done").arg(n), after = QString(" after segment 1 of %1").arg(n);
+    EXPECT_EQ(subjects, QStringList({first, QString("ZENDRIK segment 2 of %1 done").arg(n), "ZENDRIK all segments done",
+                                     first, "ZENDRIK stopped by the operator" + after, first,
+                                     "ZENDRIK the analyser was lost" + after}));
 
     // The segment mails carry the chart as it stood after their segment; the end mail, without
     // "add Chart ", only its text.
-    const QByteArray image = testsupport::ReadAll(f.folder.filePath("out/ChartImage.jpg"));
     EXPECT_EQ(QImage::fromData(image, "JPG").size(), QSize(800, 300));
     QStringList imageHashes;
     for (int k = 0; k < 2; ++k) {
@@ -75,4 +93,30 @@ TEST(RunMail, EachSegmentAndTheEndOfTheRunSendTheirMail)
     EXPECT_NE(imageHashes[0], imageHashes[1]) << "the chart of segment 2 is not the chart of segment 1";
     EXPECT_EQ(imageHashes[1], QString::fromLatin1(QCryptographicHash::hash(image, QCryptographicHash::Sha256).toHex()));
     EXPECT_EQ(data[2].value("message").toObject().value("parts").toArray().size(), 1);
+}
+
+
+// A server that takes the connection and never answers gets the first segment notice of a run and
+// its end notice, each given up after the transport's bound; Stop gives up a notice at once.
+TEST(RunMail, AServerThatNeverAnswersDoesNotHoldTheRun)
+{
+    QTcpServer silent;
+    ASSERT_TRUE(silent.listen(QHostAddress::LocalHost));
+    RunWindowFixture f;
+    ASSERT_NO_FATAL_FAILURE(StartMailing(f, 3, QString::number(silent.serverPort())));
+    f.w->setMailSettings(f.program->Mail(), MailTransport{.CaFile = {}, .ConnectTimeoutMs = 500});
+    int connections = 0;
+    QObject::connect(&silent, &QTcpServer::newConnection, [&] {
+        if (++connections == 3)
+            f.Stop().click();
+    });
+    QElapsedTimer clock;
+    clock.start();
+    f.Play().click();
+    EXPECT_EQ(connections, 2);
+    EXPECT_LT(clock.elapsed(), 10000);
+    f.Play().click();
+    EXPECT_EQ(connections, 4);
+    const QString silence = QString("Warning: the mail server 127.0.0.1 port %1 did not answer in time").arg(silent.serverPort());
+    EXPECT_EQ(f.Lines("Warning: "), QStringList({silence + ": this run sends it no more segment notices", silence}));
 }

@@ -507,6 +507,13 @@ TEST(WindowRun, CorrectionsPeaksAndColoursAreWhatTheWindowShows)
         ASSERT_NEAR(raw.GetPointY(i) - corrected[static_cast<size_t>(i)], chain.Sum(raw.GetPointX(i)), 0.005) << i;
     EXPECT_EQ(w.peakLists(1).Count(), w.segmentTable(1).Count * 38);
     EXPECT_TRUE(raw.PointColors().RunCount() == 1 && raw.PointColors().RunColor(0) == clGray);
+    // "MaxFilter" unticked during segment 1 of the next run: from segment 2 on every point is listed.
+    QObject::connect(&f.app.Messages, &MessageLog::LineAppended, [&w](const QString& line) {
+        if (line.startsWith("Info: measurement start seg 1 "))
+            Control<QCheckBox>(w, "CheckBox3").setChecked(false);
+    });
+    f.Play().click();
+    EXPECT_EQ(w.peakLists(1).Count(), 38 + (w.segmentTable(1).Count - 1) * f.program->Instrument().Device.TracePoints);
 }
 
 // After "Info: play" the log says why nothing was measured: no analyser, no segment file, a LISN

@@ -143,7 +143,7 @@ TEST_P(FamilyRun, SegmentsAreMeasuredCorrectedAndTheirPeaksListed)
     EXPECT_EQ(Merged(fc.zeroSpan ? log.mid(0, log.indexOf(fc.firstSegment.last()) + 1) : log), fc.firstSegment);
     const int segments = f.table1.Count;
     EXPECT_EQ(f.Lines("Info: measurement done  seg ").size(), segments);
-    EXPECT_EQ(f.host.notices, fc.zeroSpan ? L() : segments == 2 ? L({"1/2", "2/2", "0/0"}) : L());
+    EXPECT_EQ(f.host.notices, fc.zeroSpan ? L() : segments == 2 ? L({"1/2", "2/2", "done 2/2"}) : L());
     EXPECT_TRUE(f.host.errorBoxes.isEmpty()) << f.host.errorBoxes.join("|").toStdString();
     EXPECT_TRUE(f.Lines("Error").isEmpty()) << f.Lines("Error").join("|").toStdString();
 

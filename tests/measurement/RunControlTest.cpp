@@ -104,7 +104,7 @@ TEST(RunControl, PauseResumeAndStopWhilePaused)
                  "Info: measurement waiting to stop", "Info: measurement paused & stopped",
                  "Info: measurement stopped"}));
     EXPECT_EQ(f.Lines("Info: play ").size(), 2);
-    EXPECT_EQ(f.host.notices, L({"1/3", "2/3", "0/0"}));
+    EXPECT_EQ(f.host.notices, L({"1/3", "2/3", "stopped 2/3"}));
     EXPECT_EQ(f.chart.raw1.Count(), 2 * 601);
     EXPECT_EQ(f.run->Controls().PassText, "1");
     EXPECT_EQ(f.state.RemainingMeasureSeconds, 0u);
@@ -129,6 +129,7 @@ TEST(RunControl, StopInsideASegmentEndsItWithoutACorrectionPass)
     EXPECT_EQ(f.chart.corrected1.Count(), 0);
     EXPECT_TRUE(f.Lines("Info: measurement calc cor").isEmpty());
     EXPECT_EQ(f.host.beeps, L({"1000/300", "2000/300"}));
+    EXPECT_EQ(f.host.notices, L({"stopped 0/3"})) << "no notice for the segment Stop ended";
     // The link stays in step: the next run reads its answers, not the old trace.
     f.run->Play();
     EXPECT_EQ(f.chart.raw1.Count(), 3 * 601);
@@ -147,8 +148,10 @@ TEST(RunControl, MaxHoldRepeatsUntilStopWhichClearsIt)
         if (line.startsWith("Info: measurement done") && f.state.StopRequested == 0 && f.chart.raw1.Count() == 601)
             passes.emplace_back(f.chart.raw1.YValues().Values().begin(), f.chart.raw1.YValues().Values().end());
     });
+    f.At(15000, [&] { f.switches.UseCompensation = true; }); // the master curve is built again
     f.At(50000, [&] { f.run->Stop(); });
     f.run->Play();
+    EXPECT_EQ(f.messages.Lines().count("Info: measurement calculating master"), 2);
     ASSERT_GE(passes.size(), 3u);
     EXPECT_EQ(f.run->Controls().PassText, QString::number(passes.size() + 1));
     // Corrected = the largest level of every pass, point by point (no corrections here).

@@ -75,6 +75,10 @@ public:
     {
         notices << QString::number(segment) + "/" + QString::number(count);
     }
+    void NotifyRunEnd(const RunEnd& e) override
+    {
+        notices << QStringList{"done", "stopped", "lost"}[e.Ending] + QString(" %1/%2").arg(e.LastSegment).arg(e.Count);
+    }
     void CloseMainWindow() override { ++closes; }
     void MaxHoldCleared() override { ++maxHoldCleared; }
 
