@@ -183,7 +183,7 @@ void MainWindow::SyncRunSettings()
 
 bool MainWindow::OtherInstrumentOwner() const
 {
-    return run_->generatorActive || coverageFrame_->loggingActive();
+    return run_->generatorActive || coverageFrame_->loggingActive() || instrument_.Visa.CommandUnderWay;
 }
 
 void MainWindow::Play()

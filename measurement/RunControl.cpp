@@ -9,8 +9,8 @@
 #include "datafiles/SegmentTable.h"
 #include "instrument/AnalyserOwnership.h"
 #include "instrument/DeviceState.h"
+#include "instrument/InstrumentConnection.h"
 #include "instrument/ScpiCommands.h"
-#include "instrument/visa/VisaSession.h"
 #include "measurement/CorrectedTrace.h"
 #include "measurement/MasterCorrection.h"
 #include "measurement/MeasureTime.h"
@@ -186,7 +186,7 @@ void RunControl::CloseIfPending()
     if (!closePending_)
         return;
     closePending_ = false;
-    CloseVisaSessions(c_.Scpi.Visa);
+    DisconnectInstrument(c_.Scpi);
     c_.Host.CloseMainWindow();
 }
 
@@ -542,7 +542,7 @@ void RunControl::MeasurePeaks(DriftHandling drift, const std::vector<int>& selec
 bool RunControl::RequestClose()
 {
     if (!Running()) {
-        CloseVisaSessions(c_.Scpi.Visa);
+        DisconnectInstrument(c_.Scpi);
         return true;
     }
     closePending_ = true;
