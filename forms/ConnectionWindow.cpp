@@ -157,13 +157,14 @@ void ConnectionWindow::BuildControls()
 }
 
 // No exception leaves a handler: it ends as an error line and the window stays as it was.
-// Connect, Disconnect and the service buttons let the window work while they wait for the
-// analyser: a second press meanwhile starts nothing on the sessions in use.
+// Every handler lets the window work while it waits for an instrument (also for a call a silent
+// analyser left under way): a second press meanwhile starts nothing on the sessions in use.
 template <class F> void ConnectionWindow::Guarded(F&& handler)
 {
     if (busy_)
         return;
     FlagScope busy(busy_);
+    PumpedWaits pumped(*context_);
     try {
         handler();
     } catch (const std::exception& e) {
