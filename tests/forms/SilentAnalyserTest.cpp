@@ -343,7 +343,9 @@ TEST_P(SilentWindowCommand, EndsWithOneLineAndTheWindowKeepsWorking)
     EXPECT_EQ(f.Lines("Error: ") + f.boxes, sc.ended ? L{"Error: the link to the analyser was lost, " + QString(sc.ended)} : L{});
     EXPECT_EQ(instrument.Device.DeviceConnected, 0);
     f.sim->Instrument().SetFaults({}), QTest::qWait(100);
-    EXPECT_EQ(f.SimLog().size(), sc.taken);
+    // The write that met the silence of a close may be taken as the analyser thaws.
+    const qsizetype reached = f.SimLog().size();
+    EXPECT_TRUE(reached == sc.taken || (sc.closes && reached == sc.taken + 1)) << reached;
 }
 
 INSTANTIATE_TEST_SUITE_P(
