@@ -340,7 +340,8 @@ TEST_P(SilentWindowCommand, EndsWithOneLineAndTheWindowKeepsWorking)
     // abort waits a second) and for the goodbye (a time-out).
     EXPECT_LT(gaps.clock.elapsed(), sc.closes ? 3 * kTimeoutMs + 1600 : kTimeoutMs + 1000);
     EXPECT_LT(gaps.Longest(), 1000);
-    EXPECT_EQ(f.Lines("Error: ") + f.boxes, sc.ended ? L{"Error: the link to the analyser was lost, " + QString(sc.ended)} : L{});
+    EXPECT_EQ(f.Lines("Error: ") + f.boxes,
+              sc.ended ? L{"Error: the link to the analyser was lost, " + QString(sc.ended)} : L{});
     EXPECT_EQ(instrument.Device.DeviceConnected, 0);
     f.sim->Instrument().SetFaults({}), QTest::qWait(100);
     // The write that met the silence of a close may be taken as the analyser thaws.
