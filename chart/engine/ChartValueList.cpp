@@ -232,6 +232,13 @@ bool AllFinite(const double* v, size_t count)
     return true;
 }
 
+int CountNonFinite(const double* v, size_t count)
+{
+    if (AllFinite(v, count))
+        return 0;
+    return static_cast<int>(std::count_if(v, v + count, [](double x) { return !std::isfinite(x); }));
+}
+
 } // namespace
 
 // Room for count more values: a first fill takes exactly what it needs, later appends double the
@@ -276,13 +283,11 @@ void TChartValueList::AppendValues(std::span<const double> values, bool ascendin
     ReserveForAppend(n);
     // Values that are no number are counted on the way in, each piece just after it is copied,
     // while it is still in the cache: a drawing then needs no pass of its own over a whole trace.
-    const bool counted = counted_ == values_.size();
     constexpr size_t kPiece = 2048;
     for (size_t at = 0; at < n; at += kPiece) {
         const std::span<const double> piece = values.subspan(at, std::min(kPiece, n - at));
         values_.insert(values_.end(), piece.begin(), piece.end());
-        if (counted)
-            CountNonFinite();
+        nonFinite_ += CountNonFinite(values_.data() + values_.size() - piece.size(), piece.size());
     }
     GrowFor(Count());
     appendedSinceRelease_ += n;
@@ -320,7 +325,6 @@ void TChartValueList::ReleaseGrowthSlack()
 void TChartValueList::StoreAt(int index, double value)
 {
     const bool appendAtEnd = index == Count();
-    CountNonFinite();
     GrowFor(Count() + 1);
     ++appendedSinceRelease_;
     if (appendAtEnd) {
@@ -331,7 +335,6 @@ void TChartValueList::StoreAt(int index, double value)
     }
     NoteInsertedAt(index);
     nonFinite_ += std::isfinite(value) ? 0 : 1;
-    counted_ = values_.size();
 
     // An append at the end extends the sums exactly as a full pass would (same order of
     // summation), so a long in-order load never pays for a rescan.
@@ -381,7 +384,6 @@ void TChartValueList::ClearValues()
     // touching fresh pages costs more than the fill itself.
     values_.clear();
     nonFinite_ = 0;
-    counted_ = 0;
     capacity_ = 0;
     appendedSinceRelease_ = 0;
     reserved_ = 0;
@@ -394,10 +396,8 @@ void TChartValueList::Delete(int index)
     ++generation_;
     CheckIndex(index);
     NoteRemoved(values_[static_cast<size_t>(index)]);
-    CountNonFinite();
     nonFinite_ -= std::isfinite(values_[static_cast<size_t>(index)]) ? 0 : 1;
     values_.erase(values_.begin() + index);
-    counted_ = values_.size();
     if (sortState_ == SortState::NotAscending)
         sortState_ = SortState::Unknown;
     totalsStale_ = true;
@@ -411,8 +411,7 @@ void TChartValueList::DeleteRange(int start, int quantity)
     if (start < 0 || start >= Count() || quantity <= 0)
         return;
     quantity = std::min(quantity, Count() - start);
-    nonFinite_ = 0;
-    counted_ = 0;
+    nonFinite_ -= CountNonFinite(values_.data() + start, static_cast<size_t>(quantity));
     for (int i = start; i < start + quantity && !minMaxStale_; ++i)
         NoteRemoved(values_[static_cast<size_t>(i)]);
     values_.erase(values_.begin() + start, values_.begin() + start + quantity);
@@ -425,7 +424,6 @@ void TChartValueList::SetValueQuiet(int index, double value)
 {
     ++generation_;
     CheckIndex(index);
-    CountNonFinite();
     double& slot = values_[static_cast<size_t>(index)];
     NoteRemoved(slot);
     nonFinite_ += (std::isfinite(value) ? 0 : 1) - (std::isfinite(slot) ? 0 : 1);
@@ -447,7 +445,6 @@ void TChartValueList::ExchangeQuiet(int index1, int index2)
     ++generation_;
     CheckIndex(index1);
     CheckIndex(index2);
-    CountNonFinite();
     std::swap(values_[static_cast<size_t>(index1)], values_[static_cast<size_t>(index2)]);
     NoteChangedAt(index1);
     NoteChangedAt(index2);
@@ -477,7 +474,6 @@ void TChartValueList::FillSequence()
     for (size_t i = 0; i < values_.size(); ++i)
         values_[i] = static_cast<double>(i);
     nonFinite_ = 0;
-    counted_ = values_.size();
     sortState_ = SortState::Ascending;
     MarkModified();
     if (owner_)
@@ -531,7 +527,6 @@ void TChartValueList::Sort()
     ++generation_;
     if (order_ == loNone || Count() < 2)
         return;
-    CountNonFinite();
     auto compare = [this](int a, int b) {
         const double x = values_[static_cast<size_t>(a)];
         const double y = values_[static_cast<size_t>(b)];
@@ -554,7 +549,6 @@ void TChartValueList::Scroll()
     ++generation_;
     if (values_.empty())
         return;
-    CountNonFinite();
     std::rotate(values_.begin(), values_.begin() + 1, values_.end());
     sortState_ = SortState::Unknown;
     totalsStale_ = true;
@@ -637,23 +631,6 @@ void TChartValueList::RecalcTotals()
     total_ = total;
     totalAbs_ = totalAbs;
     totalsStale_ = false;
-}
-
-void TChartValueList::CountNonFinite() const
-{
-    if (counted_ >= values_.size())
-        return;
-    const auto tail = values_.begin() + static_cast<std::ptrdiff_t>(counted_);
-    if (!AllFinite(&*tail, values_.size() - counted_))
-        nonFinite_ += static_cast<int>(
-            std::count_if(tail, values_.end(), [](double v) { return !std::isfinite(v); }));
-    counted_ = values_.size();
-}
-
-bool TChartValueList::HasNonFinite() const
-{
-    CountNonFinite();
-    return nonFinite_ > 0;
 }
 
 double TChartValueList::MaxValue()

@@ -63,7 +63,7 @@ public:
     void ReduceTotalABS(double amount);
     double Range() { return MaxValue() - MinValue(); }
     // Whether a NaN or an infinity is among the values: such a value is no point to draw.
-    bool HasNonFinite() const;
+    bool HasNonFinite() const { return nonFinite_ > 0; }
 
     int Locate(double value) const;
     int LocateRange(double value, int first, int last) const;
@@ -128,7 +128,6 @@ private:
     void CheckIndex(int index) const;
     void RecalcMinMax();
     void RecalcTotals();
-    void CountNonFinite() const;
     void GrowFor(int needed);
     void StoreAt(int index, double value);
     void NoteInsertedAt(int index);
@@ -160,10 +159,8 @@ private:
     double totalAbs_ = 0.0;
     mutable SortState sortState_ = SortState::Ascending;
     uint64_t generation_ = 0;
-    // How many of the first counted_ values are NaN or infinite: values are counted as they come
-    // in, and all of them again when next asked after a range was deleted.
-    mutable int nonFinite_ = 0;
-    mutable size_t counted_ = 0;
+    // How many values are NaN or infinite, kept as they come and go.
+    int nonFinite_ = 0;
     // Values appended since the growth slack was last given back (or the list cleared).
     size_t appendedSinceRelease_ = 0;
     // The count of the last Reserve: room made on purpose is no slack until the values fill it.
