@@ -411,7 +411,8 @@ void TChartValueList::DeleteRange(int start, int quantity)
     if (start < 0 || start >= Count() || quantity <= 0)
         return;
     quantity = std::min(quantity, Count() - start);
-    nonFinite_ -= CountNonFinite(values_.data() + start, static_cast<size_t>(quantity));
+    if (nonFinite_ > 0)
+        nonFinite_ -= CountNonFinite(values_.data() + start, static_cast<size_t>(quantity));
     for (int i = start; i < start + quantity && !minMaxStale_; ++i)
         NoteRemoved(values_[static_cast<size_t>(i)]);
     values_.erase(values_.begin() + start, values_.begin() + start + quantity);

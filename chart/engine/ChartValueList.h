@@ -153,14 +153,14 @@ private:
     bool minMaxStale_ = true;
     bool totalsStale_ = true;
     bool haveFinite_ = false;
+    // How many values are NaN or infinite, kept as they come and go.
+    int nonFinite_ = 0;
     double minValue_ = 0.0;
     double maxValue_ = 0.0;
     double total_ = 0.0;
     double totalAbs_ = 0.0;
     mutable SortState sortState_ = SortState::Ascending;
     uint64_t generation_ = 0;
-    // How many values are NaN or infinite, kept as they come and go.
-    int nonFinite_ = 0;
     // Values appended since the growth slack was last given back (or the list cleared).
     size_t appendedSinceRelease_ = 0;
     // The count of the last Reserve: room made on purpose is no slack until the values fill it.
