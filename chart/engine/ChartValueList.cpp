@@ -281,10 +281,21 @@ void TChartValueList::AppendValues(std::span<const double> values, bool ascendin
         OrderedPrefix(values.data(), n, values_.empty() ? nullptr : &values_.back(), loAscending) < n)
         sortState_ = SortState::NotAscending;
     ReserveForAppend(n);
-    // Values that are no number are counted on the way in, each piece just after it is copied,
-    // while it is still in the cache: a drawing then needs no pass of its own over a whole trace.
+    // Values that are no number are counted on the way in. Between two finite values in order
+    // there are only finite ones (a NaN breaks the order), so only the ends of ascending values
+    // are looked at; others are counted piece by piece just after each is copied, while it is
+    // still in the cache.
+    if (ascending) {
+        size_t first = 0, end = n;
+        while (first < end && !std::isfinite(values[first]))
+            ++first;
+        while (end > first && !std::isfinite(values[end - 1]))
+            --end;
+        nonFinite_ += static_cast<int>(first + (n - end));
+        values_.insert(values_.end(), values.begin(), values.end());
+    }
     constexpr size_t kPiece = 2048;
-    for (size_t at = 0; at < n; at += kPiece) {
+    for (size_t at = 0; !ascending && at < n; at += kPiece) {
         const std::span<const double> piece = values.subspan(at, std::min(kPiece, n - at));
         values_.insert(values_.end(), piece.begin(), piece.end());
         nonFinite_ += CountNonFinite(values_.data() + values_.size() - piece.size(), piece.size());

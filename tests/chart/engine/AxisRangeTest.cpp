@@ -77,12 +77,11 @@ TEST(AxisRange, RejectedValuesRaiseTheTableTextAndKeepTheOldValue)
     ExpectThrowsText([&] { axis.SetMaximum(nan); }, QStringLiteral("Axis Maximum Value must be >= Minimum"));
     ExpectThrowsText([&] { axis.SetRange(nan, 5); }, QStringLiteral("Axis Minimum Value must be <= Maximum"));
     ExpectThrowsText([&] { axis.SetRange(5, nan); }, QStringLiteral("Axis Maximum Value must be >= Minimum"));
-    const double inf = std::numeric_limits<double>::infinity();
     const QString notFinite =
         QStringLiteral("Axis Minimum and Maximum must be finite numbers with a finite difference");
-    for (const auto& [low, high] : {std::pair{0.0, inf}, {-inf, 0.0}, {-1e308, 1e308}})
+    for (const auto& [low, high] : {std::pair{0.0, INFINITY}, {-INFINITY, 0.0}, {-1e308, 1e308}})
         ExpectThrowsText([&] { axis.SetRange(low, high); }, notFinite);
-    ExpectThrowsText([&] { axis.SetMaximum(inf); }, notFinite);
+    ExpectThrowsText([&] { axis.SetMaximum(INFINITY); }, notFinite);
     EXPECT_EQ(axis.Minimum(), 0.0);
     EXPECT_EQ(axis.Maximum(), 10.0);
     // A base at or below 1 makes no rising powers.
