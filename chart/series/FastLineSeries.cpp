@@ -5,6 +5,7 @@
 #include "chart/engine/AxisPanel.h"
 #include "chart/engine/PlotMessages.h"
 #include "chart/engine/SeriesMarks.h"
+#include "platform/gdi/ColumnPath.h"
 #include "platform/gdi/RasterDC.h"
 
 #include <algorithm>
@@ -172,7 +173,7 @@ bool TFastLineSeries::ReduceColumns(TPlotCanvas3D& canvas)
         return false;
     if ((!ignoreNulls_ && HasColors()) || HasMissingPoints())
         return false;
-    if (!PenReducesExactly(canvas.Pen().DevicePen(), PenModeToROP2(canvas.Pen().Mode())))
+    if (!gdi::PenPaintsUnion(canvas.Pen().DevicePen(), PenModeToROP2(canvas.Pen().Mode())))
         return false;
     const int first = FirstValueIndex;
     const int last = LastValueIndex;

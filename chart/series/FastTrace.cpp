@@ -72,19 +72,6 @@ void ColumnReducer::Flush()
     seq_ = 0;
 }
 
-bool PenReducesExactly(const gdi::Pen& pen, int rop2)
-{
-    if (rop2 != gdi::R2_COPYPEN)
-        return false;
-    const uint32_t kind = pen.style & gdi::PS_STYLE_MASK;
-    if (kind != gdi::PS_SOLID && kind != gdi::PS_INSIDEFRAME)
-        return false;
-    if (pen.width <= 1)
-        return true;
-    return (pen.style & gdi::PS_ENDCAP_MASK) == gdi::PS_ENDCAP_ROUND &&
-           (pen.style & gdi::PS_JOIN_MASK) == gdi::PS_JOIN_ROUND;
-}
-
 TraceDrawCache::AxisKey TraceDrawCache::KeyOf(const TChartAxis& axis)
 {
     AxisKey key;

@@ -9,9 +9,6 @@
 #include <vector>
 
 class TChartValueList;
-namespace gdi {
-struct Pen;
-}
 
 // Drawing a trace of hundreds of thousands of points, where a pixel column holds hundreds of them.
 //
@@ -76,10 +73,6 @@ private:
     int seq_ = 0;
     size_t columnPathStart_ = 0;
 };
-
-// Whether a pen paints the union of its segments' pixels whatever the order and the splitting of
-// the segments: opaque copy, solid, one pixel wide or wide with round ends and joins.
-bool PenReducesExactly(const gdi::Pen& pen, int rop2);
 
 // What a drawing of a series keeps for the next one, and how it finds the columns.
 //

@@ -7,6 +7,7 @@
 #include "chart/canvas/PlotCanvas3D.h"
 #include "chart/engine/AxisPanel.h"
 #include "chart/engine/SeriesMarks.h"
+#include "platform/gdi/ColumnPath.h"
 #include "platform/gdi/RasterDC.h"
 
 #include <algorithm>
@@ -650,7 +651,7 @@ TCustomSeries::RunDrawing TCustomSeries::RunDrawingFor()
         return RunDrawing::Segments;
     PrepareLinePen(*canvas, SeriesColor());
     preparedLineColor_ = clNone;
-    return PenReducesExactly(canvas->Pen().DevicePen(), PenModeToROP2(canvas->Pen().Mode())) ? RunDrawing::Columns
+    return gdi::PenPaintsUnion(canvas->Pen().DevicePen(), PenModeToROP2(canvas->Pen().Mode())) ? RunDrawing::Columns
                                                                                             : RunDrawing::Segments;
 }
 

@@ -3,6 +3,7 @@
 #include "chart/series/Chart.h"
 #include "chart/series/FastLineSeries.h"
 #include "chart/series/LineSeries.h"
+#include "platform/gdi/ColumnPath.h"
 
 #include <QImage>
 #include <gtest/gtest.h>
@@ -199,15 +200,15 @@ TEST(FastTrace, FastLineSeriesDrawsTheSamePolyline)
 TEST(FastTrace, ReductionOnlyForPensThatPaintTheUnionOfTheirSegments)
 {
     gdi::Pen pen;
-    EXPECT_TRUE(PenReducesExactly(pen, gdi::R2_COPYPEN));
-    EXPECT_FALSE(PenReducesExactly(pen, gdi::R2_XORPEN));
+    EXPECT_TRUE(gdi::PenPaintsUnion(pen, gdi::R2_COPYPEN));
+    EXPECT_FALSE(gdi::PenPaintsUnion(pen, gdi::R2_XORPEN));
     pen.style = gdi::PS_DOT;
-    EXPECT_FALSE(PenReducesExactly(pen, gdi::R2_COPYPEN));
+    EXPECT_FALSE(gdi::PenPaintsUnion(pen, gdi::R2_COPYPEN));
     pen.style = gdi::PS_GEOMETRIC | gdi::PS_SOLID | gdi::PS_ENDCAP_ROUND | gdi::PS_JOIN_ROUND;
     pen.width = 3;
-    EXPECT_TRUE(PenReducesExactly(pen, gdi::R2_COPYPEN));
+    EXPECT_TRUE(gdi::PenPaintsUnion(pen, gdi::R2_COPYPEN));
     pen.style = gdi::PS_GEOMETRIC | gdi::PS_SOLID | gdi::PS_ENDCAP_FLAT | gdi::PS_JOIN_MITER;
-    EXPECT_FALSE(PenReducesExactly(pen, gdi::R2_COPYPEN));
+    EXPECT_FALSE(gdi::PenPaintsUnion(pen, gdi::R2_COPYPEN));
 }
 
 // The reduced path keeps a column's extremes in their order and what was only reached last.
