@@ -3,19 +3,29 @@
 
 #include "app/LoggerServices.h"
 
+#include <memory>
+
+struct AppContext;
 struct InstrumentState;
+struct ScpiContext;
+class QtEventPump;
+enum class InstrumentMode;
 
 // The log window's instrument buttons, served by the program's instrument state. The chart
 // operations stay empty until the main chart exists.
 class InstrumentLoggerServices final : public LoggerServices {
 public:
-    InstrumentLoggerServices(InstrumentState& instrument, DebugLog& debug) : instrument_(instrument), debug_(debug) {}
+    InstrumentLoggerServices(AppContext& app, InstrumentState& instrument);
+    ~InstrumentLoggerServices() override;
     void SelectSpectrumMode() override;
     void SelectReceiverMode() override;
 
 private:
+    void SelectMode(InstrumentMode mode, const QString& ended);
+
     InstrumentState& instrument_;
-    DebugLog& debug_;
+    std::unique_ptr<QtEventPump> ownPump_;
+    std::unique_ptr<ScpiContext> context_;
 };
 
 #endif

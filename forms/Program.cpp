@@ -26,7 +26,7 @@ Program::Program(AppContext& app, const QStringList& arguments, const QString& p
       instrument_(std::make_unique<InstrumentState>()), mainState_(std::make_unique<MainWindowState>())
 {
     services_.RequestTerminate = [this] { RequestTerminate(); };
-    app_.LoggerHooks = std::make_unique<InstrumentLoggerServices>(*instrument_, app_.Debug);
+    app_.LoggerHooks = std::make_unique<InstrumentLoggerServices>(app_, *instrument_);
     services_.ShowMessage = [](const QString& text) { QMessageBox::information(nullptr, QString(), text); };
     services_.ShowError = [](const QString& text) { QMessageBox::critical(nullptr, QString(), text); };
 }
