@@ -338,7 +338,7 @@ void MainWindow::showDebugControls(bool shown)
     viewPanel_->showDebugControls(shown);
 }
 
-void MainWindow::setStatusText(int panel, const QString& text)
+void MainWindow::setStatusText(StatusBarPanel panel, const QString& text)
 {
     statusLine_->setText(panel, text);
 }

@@ -1,6 +1,7 @@
 #ifndef ZENDRIK_FORMS_MAINWINDOW_H
 #define ZENDRIK_FORMS_MAINWINDOW_H
 
+#include "app/StatusBarPanel.h"
 #include "datafiles/GeneratorViewValues.h"
 #include "datafiles/ParameterGridRows.h"
 #include "datafiles/ProjectTargets.h"
@@ -97,7 +98,7 @@ public:
     // Shows or hides the controls and series only debug mode shows.
     void showDebugControls(bool shown);
     // Text of one of the status bar's eight panels (0..7).
-    void setStatusText(int panel, const QString& text);
+    void setStatusText(StatusBarPanel panel, const QString& text);
     // Rebuilds the seven file pick lists and the main grid's lists from ".\src" and ".\rep".
     void refreshFileLists();
     // Loads a project file as "Load Proj" does once its dialog has a name; nothing while a run

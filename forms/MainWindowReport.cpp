@@ -180,7 +180,7 @@ void MainWindow::SaveMessages()
 {
     const QString file = ChooseReportFile(ReportDialog::SaveMessages, true);
     if (!file.isEmpty())
-        SaveMessagesReport(file, app_.Messages, statusLine_->text(6), &app_.Messages);
+        SaveMessagesReport(file, app_.Messages, statusLine_->text(StatusBarPanel::Version), &app_.Messages);
 }
 
 void MainWindow::SaveChartAsWmf()

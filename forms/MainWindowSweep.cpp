@@ -34,11 +34,11 @@
 #include <QScreen>
 #include <exception>
 
-// The parameter grid's hint goes to status panel 2; the set choice and "Segm." change what the
+// The parameter grid's hint goes to its status panel; the set choice and "Segm." change what the
 // panels show of the sets.
 void MainWindow::WireSweep()
 {
-    connect(sweepPanel_, &SweepPanel::hintChanged, this, [this](const QString& hint) { setStatusText(2, hint); });
+    connect(sweepPanel_, &SweepPanel::hintChanged, this, [this](const QString& hint) { setStatusText(StatusBarPanel::Hint, hint); });
     connect(sweepPanel_, &SweepPanel::setChosen, this, &MainWindow::ApplySetChoice);
     connect(segmentsPanel_, &SegmentsPanel::segmentMarksToggled, this, &MainWindow::ApplySetChoice);
 }
@@ -249,9 +249,9 @@ void MainWindow::StatusLineTick()
     };
     sources.WindowSize = [this] { return size(); };
     const StatusLineTexts t = ::StatusLineTick(instrument_.Device.Echo, run_->state, app_.Debug.DebugMode, sources);
-    statusLine_->setText(4, t.SettingsPanel);
-    statusLine_->setText(5, t.MemoryPanel);
-    statusLine_->setText(7, t.ClockPanel);
+    statusLine_->setText(StatusBarPanel::Settings, t.SettingsPanel);
+    statusLine_->setText(StatusBarPanel::Memory, t.MemoryPanel);
+    statusLine_->setText(StatusBarPanel::Clock, t.ClockPanel);
     sweepPanel_->showTimeLeft(t.TimeLeft);
 }
 
