@@ -41,6 +41,7 @@ class RunControl;
 class ScpiGridInstrument;
 class SegmentsPanel;
 class StatusBarPanels;
+enum class MainMode : int32_t;
 class SweepPanel;
 class TraceBar;
 class ViewPanel;
@@ -251,7 +252,7 @@ private:
     void SetUpCoverageFrame();
     void SetUpImmunityFrame();
     void PlaceFrames();
-    void ShowMode(int32_t mode);
+    void ShowMode(MainMode mode);
     // The arrow keys step the generator while its view owns the window.
     void WatchArrowKeys(bool on);
     void CoverageToProject();
@@ -260,7 +261,7 @@ private:
     void ProjectToGenerator();
     // Menus (MainWindowMenus.cpp).
     void WireMenus();
-    void LaunchTableEditor(int32_t kind);
+    void LaunchTableEditor(TableKind kind);
     void FolderChanged();
 
     AppContext& app_;

@@ -425,7 +425,7 @@ TEST_F(Views, ArrowKeysStepTheGeneratorOnlyInItsModeAndModesRoundTrip)
     EXPECT_EQ(amplitude->text(), "-14");
     Control<QAction>(*w, "EMC1").trigger();
     EXPECT_FALSE(Control<CoverageFrame>(*w, "Frame141").isVisible() || generator.isVisible());
-    EXPECT_EQ(program->MainState().MainMode, 1);
+    EXPECT_EQ(program->MainState().MainMode, MainMode::Emc);
 }
 
 TEST_F(Views, ResizingLaysTheViewsOverTheClientArea)
