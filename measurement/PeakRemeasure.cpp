@@ -160,7 +160,7 @@ PeakLevelTexts MeasurePeakLevel(PeakRemeasureContext& c, const RemeasureGrid& gr
         // fixed-frequency point counts in the estimate, whichever is longer.
         const double sweptMs = seconds && *seconds > 0 && *seconds <= kLongestSweepS ? *seconds * 1000.0 : 0.0;
         const bool quasiPeak = grid.Detector == QLatin1String("QPEAK");
-        const double pointMs = ReceiverPointSeconds(QString::fromLatin1(measuremode::kEmiFix), quasiPeak) * 1000.0;
+        const double pointMs = ReceiverPointSeconds(MeasureMode::EmiFix, quasiPeak) * 1000.0;
         const HandshakeLink link{s, c.State,
                                  [&c](const QString& line) {
                                      c.Scpi.Messages.Append(line);

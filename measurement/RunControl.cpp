@@ -152,8 +152,8 @@ void RunControl::Play()
             Publish();
         } else {
             c_.State.MeasureMode = ChooseMeasureMode(d, c_.Switches.EmiZeroSpan);
-            if (std::unique_ptr<SegmentWork> work = MakeSegmentWork(c_.State.MeasureMode))
-                RunLoop(*work);
+            if (c_.State.MeasureMode)
+                RunLoop(*MakeSegmentWork(*c_.State.MeasureMode));
             else
                 // No box, but the operator learns why Play did nothing.
                 c_.Scpi.Messages.Append(QStringLiteral("Info: no measurement loop for the ") + FamilyText(d) +
@@ -382,7 +382,7 @@ int RunControl::RunPass(SegmentWork& work, const SegmentTable& table, SetTraces&
         c_.Host.RepaintChart();
     };
     const std::optional<uint32_t> estimate =
-        work.Mode() == QLatin1String(measuremode::kSweep)
+        work.Mode() == MeasureMode::Sweep
             ? std::optional<uint32_t>(static_cast<uint32_t>(RoundHalfEven(table.TotalTimeMs / 1000.0)))
             : CalcMeasureTime(table, work.Mode(), sc.Device, sc.Debug);
     c_.State.RemainingMeasureSeconds = estimate.value_or(0);
@@ -592,8 +592,8 @@ void RunControl::UpdateMeasureTimeEstimate()
     c_.State.MeasureMode = ChooseMeasureMode(d, c_.Switches.EmiZeroSpan);
     const SegmentTable& table = c_.Switches.SelectedSet == 2 ? c_.Table2 : c_.Table1;
     std::optional<uint32_t> estimate;
-    if (!c_.State.MeasureMode.isEmpty())
-        estimate = CalcMeasureTime(table, c_.State.MeasureMode, d, c_.Scpi.Debug);
+    if (c_.State.MeasureMode)
+        estimate = CalcMeasureTime(table, *c_.State.MeasureMode, d, c_.Scpi.Debug);
     controls_.EstimateText = estimate ? SecondsText(*estimate) : QString();
     Publish();
 }

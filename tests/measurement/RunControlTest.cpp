@@ -26,25 +26,25 @@ struct DsaRun : RunFixture {
 
 TEST(RunControl, ModeTableEstimatesAndSmallParsers)
 {
-    EXPECT_EQ(ChooseMeasureMode({dfRigol}, false), "sweep");
-    EXPECT_EQ(ChooseMeasureMode({dfSiglent}, true), "emi");
-    EXPECT_EQ(ChooseMeasureMode({dfRsFpc}, false), "emi_scan");
-    EXPECT_EQ(ChooseMeasureMode({dfRsFph}, true), "emi_fix");
-    EXPECT_EQ(ChooseMeasureMode({dfHameg}, false), "");
+    EXPECT_EQ(MeasureModeText(*ChooseMeasureMode({dfRigol}, false)), "sweep");
+    EXPECT_EQ(MeasureModeText(*ChooseMeasureMode({dfSiglent}, true)), "emi");
+    EXPECT_EQ(MeasureModeText(*ChooseMeasureMode({dfRsFpc}, false)), "emi_scan");
+    EXPECT_EQ(MeasureModeText(*ChooseMeasureMode({dfRsFph}, true)), "emi_fix");
+    EXPECT_EQ(ChooseMeasureMode({dfHameg}, false), std::nullopt);
     RunFixture f;
     f.device.DeviceFamily = dfRigol;
     f.device.TracePoints = 601;
     for (int i = 0; i < 10; ++i)
         f.AddSegment(1, 150000, 30000000, "9000", 500);
-    EXPECT_EQ(CalcMeasureTime(f.table1, "emi", f.device, f.debug), 1635u);
+    EXPECT_EQ(CalcMeasureTime(f.table1, MeasureMode::Emi, f.device, f.debug), 1635u);
     EXPECT_EQ(SecondsText(1635), "00:27:15");
     // A run of a day or more: the estimate counts its hours on, as the countdown does.
     EXPECT_EQ(SecondsText(90150), "25:02:30");
-    EXPECT_EQ(CalcMeasureTime(f.table1, "sweep", f.device, f.debug), 65u); // 10 x (500 + 3000 + 3000) ms
+    EXPECT_EQ(CalcMeasureTime(f.table1, MeasureMode::Sweep, f.device, f.debug), 65u); // 10 x (500 + 3000 + 3000) ms
     f.table1.Segment(1).Detector = "QPEAK";
-    EXPECT_EQ(CalcMeasureTime(f.table1, "emi_fix", f.device, f.debug), 21636u);
+    EXPECT_EQ(CalcMeasureTime(f.table1, MeasureMode::EmiFix, f.device, f.debug), 21636u);
     f.table1.Count = 0;
-    EXPECT_FALSE(CalcMeasureTime(f.table1, "emi", f.device, f.debug));
+    EXPECT_FALSE(CalcMeasureTime(f.table1, MeasureMode::Emi, f.device, f.debug));
     f.device.DeviceConnected = 1;
     f.run->UpdateMeasureTimeEstimate();
     EXPECT_EQ(f.run->Controls().EstimateText, "");
