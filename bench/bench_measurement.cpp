@@ -74,7 +74,7 @@ struct Engine {
     QuietHost host;
     TChartSeries raw, corrected, limit, cable, lisn, antenna, amplifier, master;
     MainChartSeries series;
-    PeakLists peaks{1};
+    PeakLists peaks{MeasureSet::Set1};
 
     Engine()
     {

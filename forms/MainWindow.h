@@ -91,11 +91,10 @@ public:
     ParameterGridModel& parameters() { return *parameterModel_; }
     ProjectTargets& projectTargets() { return targets_; }
     const DataFileLists& fileLists() const { return fileLists_; }
-    // Of set 1 or 2.
-    SegmentTable& segmentTable(int set) { return SetOf(set).segments; }
-    CheckListModel& segmentChecks(int set) { return SetOf(set).segmentChecks; }
+    SegmentTable& segmentTable(MeasureSet set) { return sets_[set].segments; }
+    CheckListModel& segmentChecks(MeasureSet set) { return sets_[set].segmentChecks; }
     // The peak lists the window shows: the run control's, once it exists.
-    PeakLists& peakLists(int set) { return *SetOf(set).shownPeaks; }
+    PeakLists& peakLists(MeasureSet set) { return *sets_[set].shownPeaks; }
     // Shows or hides the controls and series only debug mode shows.
     void showDebugControls(bool shown);
     // Text of one of the status bar's eight panels (0..7).
@@ -154,8 +153,6 @@ private:
     class WindowRunHost;
     struct RunWiring;
 
-    MeasurementSet& SetOf(int set) { return sets_[static_cast<size_t>(set - 1)]; }
-
     // Construction and start-up (MainWindow.cpp): the panels in their places, then each concern's
     // wiring, then the start-up in the order it has always run.
     void LayOutWindow();
@@ -190,7 +187,7 @@ private:
     void DrawChartOverlays();
     void ChartMouseMoved(int x);
     void ChartMousePressed(int x);
-    void ClearMarkers(size_t set, bool all);
+    void ClearMarkers(MeasureSet set, bool all);
     void CopyMarkers();
     void CalcMath();
     // Measurement set and run (MainWindowSweep.cpp).
@@ -307,7 +304,7 @@ private:
     std::unique_ptr<ParameterGridModel> coverageValues_;
     std::unique_ptr<ParameterGridModel> generatorGridValues_;
     GeneratorViewValues generatorValues_;
-    std::array<MeasurementSet, 2> sets_{MeasurementSet(1), MeasurementSet(2)};
+    PerSet<MeasurementSet> sets_{{{MeasurementSet(MeasureSet::Set1), MeasurementSet(MeasureSet::Set2)}}};
     GridState gridState_;
     DataFileLists fileLists_;
     std::unique_ptr<AxisBounds> coverageLevelAxis_;

@@ -54,7 +54,7 @@ void MainWindow::refreshFileLists()
 // are shown, the other set's hidden; the estimate follows the set.
 void MainWindow::ApplySetChoice()
 {
-    const int set = sweepPanel_->selectedSet();
+    const MeasureSet set = sweepPanel_->selectedSet();
     peaksPanel_->showSet(set);
     segmentsPanel_->showSet(set);
     ApplySegmentMarks();
@@ -96,10 +96,10 @@ void MainWindow::WireRun()
     r.series = chart().ByRole();
     TakePointColors(r.switches, state_.Colors);
     r.context = std::make_unique<MeasurementContext>(
-        MeasurementContext{*scpi_, r.state, r.series, sets_[0].segments, sets_[1].segments, sets_[0].segmentChecks,
-                           sets_[1].segmentChecks, r.parameters, r.switches, r.host, r.masterTimer});
+        MeasurementContext{*scpi_, r.state, r.series, sets_[MeasureSet::Set1].segments, sets_[MeasureSet::Set2].segments, sets_[MeasureSet::Set1].segmentChecks,
+                           sets_[MeasureSet::Set2].segmentChecks, r.parameters, r.switches, r.host, r.masterTimer});
     r.control = std::make_unique<RunControl>(*r.context);
-    ShowPeakLists(r.control->Peaks(1), r.control->Peaks(2));
+    ShowPeakLists(r.control->Peaks(MeasureSet::Set1), r.control->Peaks(MeasureSet::Set2));
 
     connect(sweepPanel_, &SweepPanel::playClicked, this, &MainWindow::Play);
     connect(sweepPanel_, &SweepPanel::stopClicked, this, &MainWindow::Stop);
@@ -166,11 +166,11 @@ void MainWindow::SyncRunSettings()
     r.parameters.Margin1Db = gridState_.Margin1Db;
     r.parameters.Margin2Db = gridState_.Margin2Db;
     r.parameters.MaxHold = gridState_.MaxHold;
-    r.parameters.MissingLimit1 = datafiles::MissingLimitLine(targets_, 1);
-    r.parameters.MissingLimit2 = datafiles::MissingLimitLine(targets_, 2);
+    r.parameters.MissingLimit1 = datafiles::MissingLimitLine(targets_, MeasureSet::Set1);
+    r.parameters.MissingLimit2 = datafiles::MissingLimitLine(targets_, MeasureSet::Set2);
     r.parameters.MissingCorrection = datafiles::MissingCorrection(targets_);
-    r.parameters.MissingSegments1 = datafiles::MissingSegmentFile(targets_, 1);
-    r.parameters.MissingSegments2 = datafiles::MissingSegmentFile(targets_, 2);
+    r.parameters.MissingSegments1 = datafiles::MissingSegmentFile(targets_, MeasureSet::Set1);
+    r.parameters.MissingSegments2 = datafiles::MissingSegmentFile(targets_, MeasureSet::Set2);
     RunSwitches& s = r.switches;
     s.SelectedSet = sweepPanel_->selectedSet();
     s.EmiZeroSpan = instrumentPanel_->emiZeroSpanOn();

@@ -29,10 +29,10 @@ struct MainWindowState {
     bool TraceOnTopToggle = false;
     // Which view owns the window: EMC, RF coverage or the generator.
     ::MainMode MainMode = ::MainMode::Emc;
-    // The fader's smoothed ranges of set 1 and set 2 (SmoothRanges[0] is set 1).
-    std::array<SmoothRangeStore, 2> SmoothRanges{};
-    // The markers of set 1 and set 2 (Markers[0] is set 1).
-    std::array<MarkerStore, 2> Markers{};
+    // The fader's smoothed ranges of each set.
+    PerSet<SmoothRangeStore> SmoothRanges{};
+    // The markers of each set.
+    PerSet<MarkerStore> Markers{};
 };
 
 #endif

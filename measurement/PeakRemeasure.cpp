@@ -207,7 +207,7 @@ bool RemeasureAllowed(PeakRemeasureContext& c, DriftHandling drift)
     return true;
 }
 
-void RemeasurePeaks(PeakRemeasureContext& c, const RemeasureGrid& grid, DriftHandling drift, int set, PeakLists& peaks,
+void RemeasurePeaks(PeakRemeasureContext& c, const RemeasureGrid& grid, DriftHandling drift, MeasureSet set, PeakLists& peaks,
                     std::vector<int> selectedRows)
 {
     std::sort(selectedRows.begin(), selectedRows.end());
@@ -227,7 +227,7 @@ void RemeasurePeaks(PeakRemeasureContext& c, const RemeasureGrid& grid, DriftHan
     };
 
     ScpiContext& s = c.Scpi;
-    const QString setName = set == 2 ? QStringLiteral("set2") : QStringLiteral("set1");
+    const QString setName = set == MeasureSet::Set2 ? QStringLiteral("set2") : QStringLiteral("set1");
     const QStringList freqs = peaks.Freqs.stringList();
     const QStringList levels = peaks.Levels.stringList();
     CorrectionChain chain(c.Series, c.Switches);
@@ -286,7 +286,7 @@ void RemeasurePeaks(PeakRemeasureContext& c, const RemeasureGrid& grid, DriftHan
     }
     // After a loss nothing was done: the loss line is the command's last, as in a run.
     if (!lost)
-        s.Messages.Append(QStringLiteral("Info: peaks seg ") + QString::number(set == 2 ? 2 : 1) +
+        s.Messages.Append(QStringLiteral("Info: peaks seg ") + QString::number(SetNumber(set)) +
                           QStringLiteral(" done"));
     if (c.Switches.Beep) {
         c.Host.Beep(1000, 300);
