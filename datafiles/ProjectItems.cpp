@@ -114,7 +114,8 @@ TableKind TableKindOf(CorrectionKind kind)
 
 QString MissingLimitLine(const ProjectTargets& t, MeasureSet set)
 {
-    const TChartSeries* limit = OfSet(set, t.Series[SeriesRole::limitLine1], t.Series[SeriesRole::limitLine2]);
+    const TChartSeries* limit =
+        OfSet(set, t.Series[SeriesRole::limitLine1], t.Series[SeriesRole::limitLine2]);
     if (t.MainGrid == nullptr || limit == nullptr || limit->Count() > 0)
         return {};
     const QString name = t.MainGrid->Value(OfSet(set, gridkeys::kLimit1, gridkeys::kLimit2));
@@ -203,13 +204,15 @@ bool LoadSegments(ProjectTargets& t, MeasureSet set, const QString& path)
         return false;
     if (t.ClearMeasureTimeEstimate)
         t.ClearMeasureTimeEstimate();
-    TChartSeries* marks = OfSet(set, t.Series[SeriesRole::segmentMarks1], t.Series[SeriesRole::segmentMarks2]);
+    TChartSeries* marks =
+        OfSet(set, t.Series[SeriesRole::segmentMarks1], t.Series[SeriesRole::segmentMarks2]);
     CheckListModel* list = OfSet(set, t.SegmentList1, t.SegmentList2);
     if (marks == nullptr || list == nullptr)
         return LoadSegmentTable(*table, path, t.SweepWaitMarginMs(), t.Files);
     const double markLevel = (t.LevelAxis != nullptr ? t.LevelAxis->Minimum() : 0.0) + 10.0;
-    return LoadSegmentFile(*table, path, *marks, *list, OfSet(set, t.Colors.SegmentMarks1, t.Colors.SegmentMarks2),
-                           markLevel, t.SweepWaitMarginMs(), t.Files);
+    return LoadSegmentFile(*table, path, *marks, *list,
+                           OfSet(set, t.Colors.SegmentMarks1, t.Colors.SegmentMarks2), markLevel,
+                           t.SweepWaitMarginMs(), t.Files);
 }
 
 } // namespace datafiles

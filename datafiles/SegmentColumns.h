@@ -40,7 +40,8 @@ struct SegmentColumnInfo {
 };
 
 namespace segmentpicks {
-inline constexpr const char* kAtt[] = {"auto", "0", "5", "10", "15", "20", "25", "30", "35", "40", "45", "50"};
+inline constexpr const char* kAtt[] = {"auto", "0",  "5",  "10", "15", "20",
+                                       "25",   "30", "35", "40", "45", "50"};
 inline constexpr const char* kPreAmp[] = {"on", "off"};
 inline constexpr const char* kDetector[] = {"NEG", "NORM", "POS", "RMS", "SAMP", "VAV", "QPEAK"};
 } // namespace segmentpicks

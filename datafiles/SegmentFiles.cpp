@@ -71,8 +71,9 @@ const QStringList& SegmentWriterDetectors()
 
 void LoadSegmentFileIntoEditor(TableBuffer& grid, const QString& path, const DataFileContext& context)
 {
-    if (!context.Confirm(QStringLiteral("Load ") + TableKindWord(TableKind::Segment) + QStringLiteral(" File \"") +
-                         path + QLatin1Char('"')))
+    const QString question =
+        QStringLiteral("Load ") + TableKindWord(TableKind::Segment) + QStringLiteral(" File \"") + path + '"';
+    if (!context.Confirm(question))
         return;
     const QString file = datafiles::ResolveDataPath(context.WorkingFolder, path);
     if (file.isEmpty() || !QFileInfo(file).isFile())

@@ -20,8 +20,8 @@ constexpr int kTitleColumnWidth = 45;
 
 EditorKindInfo SegmentKind()
 {
-    EditorKindInfo info{TableKind::Segment, QStringLiteral(".\\src\\*.seg"), QStringLiteral("Edit segments"), {},
-                        {kTitleColumnWidth}, false, true};
+    EditorKindInfo info{TableKind::Segment, QStringLiteral(".\\src\\*.seg"), QStringLiteral("Edit segments"),
+                        {}, {kTitleColumnWidth}, false, true};
     for (const SegmentColumnInfo& column : kSegmentColumns) {
         info.ColumnTitles << QString::fromLatin1(column.Heading);
         info.ColumnWidths.push_back(column.Width);
@@ -40,10 +40,12 @@ const std::array<EditorKindInfo, 6>& KindTable()
         EditorKindInfo{TableKind::Lisn, QStringLiteral(".\\src\\*.lsc"), QStringLiteral("Edit lisn factor"),
                        {kLimitColumn, kDb}, {kTitleColumnWidth, 80, 80}, true, true},
         SegmentKind(),
-        EditorKindInfo{TableKind::Amplifier, QStringLiteral(".\\src\\*.amp"), QStringLiteral("Edit gain factor"),
-                       {kLimitColumn, kDb}, {kTitleColumnWidth, 80, 80}, true, false},
-        EditorKindInfo{TableKind::Antenna, QStringLiteral(".\\src\\*.ant"), QStringLiteral("Edit antenna factor"),
-                       {kLimitColumn, kDb}, {kTitleColumnWidth, 80, 80}, true, false},
+        EditorKindInfo{TableKind::Amplifier, QStringLiteral(".\\src\\*.amp"),
+                       QStringLiteral("Edit gain factor"), {kLimitColumn, kDb}, {kTitleColumnWidth, 80, 80},
+                       true, false},
+        EditorKindInfo{TableKind::Antenna, QStringLiteral(".\\src\\*.ant"),
+                       QStringLiteral("Edit antenna factor"), {kLimitColumn, kDb},
+                       {kTitleColumnWidth, 80, 80}, true, false},
     };
     return kinds;
 }
@@ -107,8 +109,10 @@ bool PrepareEditorKind(std::optional<TableKind>& editorKind, TableKind kind, Tab
         grid.ClearData();
     for (int c = 1; c < TableBuffer::kColumns; ++c)
         grid.SetCell(0, c, c <= info->ColumnTitles.size() ? info->ColumnTitles[c - 1] : QString());
-    for (int r = 1; r < grid.Rows(); ++r)
-        grid.SetCell(r, 0, kind == TableKind::Segment ? QString::number(r) : QStringLiteral("Freq") + QString::number(r));
+    for (int r = 1; r < grid.Rows(); ++r) {
+        const QString number = QString::number(r);
+        grid.SetCell(r, 0, kind == TableKind::Segment ? number : QStringLiteral("Freq") + number);
+    }
     return true;
 }
 
@@ -126,7 +130,8 @@ QString FileCountText(int count)
     return QStringLiteral("Files ") + QString::number(count);
 }
 
-bool LoadEditorFile(TableKind kind, TableBuffer& grid, const QString& fileName, const DataFileContext& context)
+bool LoadEditorFile(TableKind kind, TableBuffer& grid, const QString& fileName,
+                    const DataFileContext& context)
 {
     if (EditorKindInfoOf(kind) == nullptr)
         return false;
@@ -143,7 +148,8 @@ SaveDialogSettings EditorSaveDialog(TableKind kind, const QString& tableName)
     return TableSaveDialog(TableKindExtension(kind), tableName);
 }
 
-bool SaveEditorFile(TableKind kind, const TableBuffer& grid, const QString& chosenPath, const DataFileContext& context)
+bool SaveEditorFile(TableKind kind, const TableBuffer& grid, const QString& chosenPath,
+                    const DataFileContext& context)
 {
     if (EditorKindInfoOf(kind) == nullptr)
         return false;

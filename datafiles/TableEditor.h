@@ -48,10 +48,12 @@ QStringList ListEditorFiles(const QString& workingFolder, TableKind kind);
 QString FileCountText(int count);
 
 // A click on a file of the list: its reader with the load question. False when nothing was read.
-bool LoadEditorFile(TableKind kind, TableBuffer& grid, const QString& fileName, const DataFileContext& context);
+bool LoadEditorFile(TableKind kind, TableBuffer& grid, const QString& fileName,
+                    const DataFileContext& context);
 // "Save File": the save dialog's settings and the writer of the kind.
 SaveDialogSettings EditorSaveDialog(TableKind kind, const QString& tableName);
-bool SaveEditorFile(TableKind kind, const TableBuffer& grid, const QString& chosenPath, const DataFileContext& context);
+bool SaveEditorFile(TableKind kind, const TableBuffer& grid, const QString& chosenPath,
+                    const DataFileContext& context);
 
 // The verify button for the table kinds (a segment table does nothing): each row with a text
 // turns its frequency and level cells green when both are numbers, else the cell that is not a

@@ -45,9 +45,12 @@ MainMenus::MainMenus(QMenuBar& bar, QObject* parent) : QObject(parent)
     editLimitAction = Item(setup, "N1", QStringLiteral("Edit Limit"), this, table(TableKind::Limit));
     editCableAction = Item(setup, "EditCable1", QStringLiteral("Edit Cable"), this, table(TableKind::Cable));
     editLisnAction = Item(setup, "EditLISN1", QStringLiteral("Edit LISN"), this, table(TableKind::Lisn));
-    editGainAction = Item(setup, "EditAmplifier1", QStringLiteral("Edit Gain"), this, table(TableKind::Amplifier));
-    editAntennaAction = Item(setup, "EditAntenna1", QStringLiteral("Edit Antenna"), this, table(TableKind::Antenna));
-    editSegmentsAction = Item(setup, "EditSegments1", QStringLiteral("Edit Segments"), this, table(TableKind::Segment));
+    editGainAction =
+        Item(setup, "EditAmplifier1", QStringLiteral("Edit Gain"), this, table(TableKind::Amplifier));
+    editAntennaAction =
+        Item(setup, "EditAntenna1", QStringLiteral("Edit Antenna"), this, table(TableKind::Antenna));
+    editSegmentsAction =
+        Item(setup, "EditSegments1", QStringLiteral("Edit Segments"), this, table(TableKind::Segment));
     setup->addSeparator();
     editReportAction = Item(setup, "EditReport1", QStringLiteral("Edit Report"), this, &MainMenus::reportHeaderChosen);
     editColorsAction = Item(setup, "EditColors1", QStringLiteral("Edit Colors"), this, &MainMenus::colorsChosen);
@@ -57,7 +60,8 @@ MainMenus::MainMenus(QMenuBar& bar, QObject* parent) : QObject(parent)
     modeMenu->setObjectName(QStringLiteral("modeMenu"));
     auto mode = [this](MainMode m) { return [this, m] { emit modeChosen(m); }; };
     emcModeAction = Item(modeMenu, "EMC1", QStringLiteral("EMC"), this, mode(MainMode::Emc));
-    coverageModeAction = Item(modeMenu, "Power1", QStringLiteral("RF Coverage"), this, mode(MainMode::Coverage));
+    coverageModeAction =
+        Item(modeMenu, "Power1", QStringLiteral("RF Coverage"), this, mode(MainMode::Coverage));
     generatorModeAction = Item(modeMenu, "G1", QStringLiteral("Generator"), this, mode(MainMode::Generator));
     modeMenu->menuAction()->setVisible(false);
 

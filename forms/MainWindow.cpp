@@ -157,7 +157,8 @@ void MainWindow::LayOutWindow()
     right->setSpacing(4);
     peaksPanel_ = new PeaksPanel(central);
     right->addWidget(peaksPanel_, 1);
-    segmentsPanel_ = new SegmentsPanel({&sets_[MeasureSet::Set1].segmentChecks, &sets_[MeasureSet::Set2].segmentChecks}, central);
+    segmentsPanel_ = new SegmentsPanel(
+        {&sets_[MeasureSet::Set1].segmentChecks, &sets_[MeasureSet::Set2].segmentChecks}, central);
     right->addWidget(segmentsPanel_);
     instrumentPanel_ = new InstrumentPanel(central);
     right->addWidget(instrumentPanel_);

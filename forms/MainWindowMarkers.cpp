@@ -94,7 +94,13 @@ void MainWindow::ClearMarkers(MeasureSet set, bool all)
 
 void MainWindow::CopyMarkers()
 {
-    ::CopyMarkers({&state_.Markers[MeasureSet::Set1], &state_.Markers[MeasureSet::Set2]}, {sets_[MeasureSet::Set1].shownPeaks, sets_[MeasureSet::Set2].shownPeaks});
+    PerSet<const MarkerStore*> markers;
+    PerSet<PeakLists*> peaks;
+    for (MeasureSet set : kMeasureSets) {
+        markers[set] = &state_.Markers[set];
+        peaks[set] = sets_[set].shownPeaks;
+    }
+    ::CopyMarkers(markers, peaks);
     chartPanel_->repaint();
 }
 

@@ -173,7 +173,8 @@ void MainWindow::SavePeaks()
 {
     const QString file = ChooseReportFile(ReportDialog::SavePeaks, true);
     if (!file.isEmpty())
-        SavePeaksReport(file, peakLists(MeasureSet::Set1).Lines.stringList(), peakLists(MeasureSet::Set2).Lines.stringList(), &app_.Messages);
+        SavePeaksReport(file, peakLists(MeasureSet::Set1).Lines.stringList(),
+                        peakLists(MeasureSet::Set2).Lines.stringList(), &app_.Messages);
 }
 
 void MainWindow::SaveMessages()
@@ -194,8 +195,12 @@ void MainWindow::PrintReport()
 {
     if (!reportPrinter && !printDialog_)
         printDialog_ = std::make_unique<PrintDialogPrinter>(this);
-    const PrintReportSources sources{&chartPanel_->widget(), reportHeader_, &peakLists(MeasureSet::Set1).Grid, &peakLists(MeasureSet::Set2).Grid,
-                                     &app_.Messages, &app_.Debug};
+    const PrintReportSources sources{&chartPanel_->widget(),
+                                     reportHeader_,
+                                     &peakLists(MeasureSet::Set1).Grid,
+                                     &peakLists(MeasureSet::Set2).Grid,
+                                     &app_.Messages,
+                                     &app_.Debug};
     ::PrintReport(sources, reportPrinter ? *reportPrinter : *printDialog_);
 }
 

@@ -38,7 +38,8 @@
 // panels show of the sets.
 void MainWindow::WireSweep()
 {
-    connect(sweepPanel_, &SweepPanel::hintChanged, this, [this](const QString& hint) { setStatusText(StatusBarPanel::Hint, hint); });
+    connect(sweepPanel_, &SweepPanel::hintChanged, this,
+            [this](const QString& hint) { setStatusText(StatusBarPanel::Hint, hint); });
     connect(sweepPanel_, &SweepPanel::setChosen, this, &MainWindow::ApplySetChoice);
     connect(segmentsPanel_, &SegmentsPanel::segmentMarksToggled, this, &MainWindow::ApplySetChoice);
 }
@@ -95,9 +96,11 @@ void MainWindow::WireRun()
     RunWiring& r = *run_;
     r.series = chart().ByRole();
     TakePointColors(r.switches, state_.Colors);
+    MeasurementSet& set1 = sets_[MeasureSet::Set1];
+    MeasurementSet& set2 = sets_[MeasureSet::Set2];
     r.context = std::make_unique<MeasurementContext>(
-        MeasurementContext{*scpi_, r.state, r.series, sets_[MeasureSet::Set1].segments, sets_[MeasureSet::Set2].segments, sets_[MeasureSet::Set1].segmentChecks,
-                           sets_[MeasureSet::Set2].segmentChecks, r.parameters, r.switches, r.host, r.masterTimer});
+        MeasurementContext{*scpi_, r.state, r.series, set1.segments, set2.segments, set1.segmentChecks,
+                           set2.segmentChecks, r.parameters, r.switches, r.host, r.masterTimer});
     r.control = std::make_unique<RunControl>(*r.context);
     ShowPeakLists(r.control->Peaks(MeasureSet::Set1), r.control->Peaks(MeasureSet::Set2));
 

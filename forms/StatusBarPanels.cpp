@@ -96,7 +96,8 @@ void StatusBarPanels::AllotWidths()
     std::vector<StatusPanelRoom> rooms;
     for (const PanelRow& row : kPanels) {
         const StatusPanel* panel = statusPanels.at(static_cast<qsizetype>(PanelIndex(row.Panel)));
-        rooms.push_back({panel->designWidth(), panel->wholeWidth(), panel->minimumSizeHint().width(), row.GivesWay});
+        rooms.push_back(
+            {panel->designWidth(), panel->wholeWidth(), panel->minimumSizeHint().width(), row.GivesWay});
     }
     const QLayout* layout = bar_.layout();
     const QMargins m = layout ? layout->contentsMargins() : QMargins();

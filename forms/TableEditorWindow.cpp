@@ -87,7 +87,8 @@ private:
 // (ComboBox2) and detector (ComboBox1) open over their cell; choosing an entry writes it.
 class SegmentPickDelegate final : public QStyledItemDelegate {
 public:
-    SegmentPickDelegate(const std::optional<TableKind>& kind, QObject* parent) : QStyledItemDelegate(parent), kind_(kind)
+    SegmentPickDelegate(const std::optional<TableKind>& kind, QObject* parent)
+        : QStyledItemDelegate(parent), kind_(kind)
     {
     }
 
@@ -452,7 +453,8 @@ void TableEditorWindow::saveFile()
 {
     if (!editorKind_)
         return;
-    const QString path = chooseSaveFile ? chooseSaveFile(EditorSaveDialog(*editorKind_, table_.Name())) : QString();
+    const QString path =
+        chooseSaveFile ? chooseSaveFile(EditorSaveDialog(*editorKind_, table_.Name())) : QString();
     if (path.isEmpty())
         return;
     FormDialogs dialogs(services_);
@@ -472,7 +474,8 @@ void TableEditorWindow::verifyAndShow()
     const DataFileContext context{app_.WorkingFolder, &dialogs, &app_.Debug, &app_.Messages};
     try {
         if (editorKind_)
-            VerifyTable(*editorKind_, table_, link_.preview, link_.previewColor, autoscaleCheckBox->isChecked(), context);
+            VerifyTable(*editorKind_, table_, link_.preview, link_.previewColor,
+                        autoscaleCheckBox->isChecked(), context);
     } catch (const std::exception& e) {
         app_.Messages.Append(QStringLiteral("Error: ") + QString::fromUtf8(e.what()));
     }

@@ -391,7 +391,10 @@ void SegmentNumberText(TChartSeries* marks, int index, QString& text)
 
 void DrawMainChartOverlays(const OverlayPainter& p, const OverlayScene& scene)
 {
-    PlaceSegmentMarks({scene.Sets[MeasureSet::Set1].SegmentMarks, scene.Sets[MeasureSet::Set2].SegmentMarks}, p.Left);
+    PerSet<TChartSeries*> marks;
+    for (MeasureSet set : kMeasureSets)
+        marks[set] = scene.Sets[set].SegmentMarks;
+    PlaceSegmentMarks(marks, p.Left);
     for (const SetOverlay& set : scene.Sets)
         if (set.SegmentMarks)
             ArrangeSegmentNumbers(*set.SegmentMarks, p.Bottom);

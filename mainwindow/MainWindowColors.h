@@ -51,7 +51,8 @@ struct MainWindowColors {
 
 // The entry of each set's corrected trace, which also colours the set's marker flags, "M" box
 // and level read-out.
-inline constexpr PerSet<TraceColor> kCorrectedTraceColors{TraceColor::correctedTrace1, TraceColor::correctedTrace2};
+inline constexpr PerSet<TraceColor> kCorrectedTraceColors{TraceColor::correctedTrace1,
+                                                          TraceColor::correctedTrace2};
 
 // The main window's start-up colours. The editor's preview entry is left black: the colour
 // dialog, created after the main window, sets it with the first 17 entries.

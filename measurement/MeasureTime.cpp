@@ -28,8 +28,8 @@ std::optional<MeasureMode> ChooseMeasureMode(const AnalyserKind& kind, bool emiZ
     return std::nullopt;
 }
 
-std::optional<uint32_t> CalcMeasureTime(const SegmentTable& table, MeasureMode mode, const DeviceState& device,
-                                        DebugLog& debug)
+std::optional<uint32_t> CalcMeasureTime(const SegmentTable& table, MeasureMode mode,
+                                        const DeviceState& device, DebugLog& debug)
 {
     const int n = table.Count;
     if (n < 1 || n > SegmentTable::kMaxSegments)

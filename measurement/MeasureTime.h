@@ -19,8 +19,8 @@ std::optional<MeasureMode> ChooseMeasureMode(const AnalyserKind& kind, bool emiZ
 
 // The run-time estimate of a table in a mode, in whole seconds; nothing for a table of fewer
 // than 1 or more than 500 segments.
-std::optional<uint32_t> CalcMeasureTime(const SegmentTable& table, MeasureMode mode, const DeviceState& device,
-                                        DebugLog& debug);
+std::optional<uint32_t> CalcMeasureTime(const SegmentTable& table, MeasureMode mode,
+                                        const DeviceState& device, DebugLog& debug);
 
 // What the estimate counts for one point of a receiver loop ("emi_scan" or "emi_fix"), in
 // seconds, with the quasi-peak detector or another; 0 for another mode.

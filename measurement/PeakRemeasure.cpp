@@ -207,8 +207,8 @@ bool RemeasureAllowed(PeakRemeasureContext& c, DriftHandling drift)
     return true;
 }
 
-void RemeasurePeaks(PeakRemeasureContext& c, const RemeasureGrid& grid, DriftHandling drift, MeasureSet set, PeakLists& peaks,
-                    std::vector<int> selectedRows)
+void RemeasurePeaks(PeakRemeasureContext& c, const RemeasureGrid& grid, DriftHandling drift, MeasureSet set,
+                    PeakLists& peaks, std::vector<int> selectedRows)
 {
     std::sort(selectedRows.begin(), selectedRows.end());
     selectedRows.erase(std::unique(selectedRows.begin(), selectedRows.end()), selectedRows.end());

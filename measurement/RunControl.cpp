@@ -515,8 +515,9 @@ void RunControl::DisplayPeaks()
         controls_.StopEnabled = true;
         controls_.PauseEnabled = false;
         Publish();
+        const int32_t marginDb = OfSet(set, c_.Parameters.Margin1Db, c_.Parameters.Margin2Db);
         SetTraces traces{*series.Raw, *series.Corrected, series.CorrectedColor, *series.Limit,
-                         static_cast<double>(OfSet(set, c_.Parameters.Margin1Db, c_.Parameters.Margin2Db)), Peaks(set)};
+                         static_cast<double>(marginDb), Peaks(set)};
         CorrectionPass pass{c_.State, c_.Series, c_.Switches, c_.Scpi.Messages, c_.Scpi.Debug, c_.Host, c_.Scpi.Pump};
         try {
             RecalcCorrectedTrace(pass, traces, [this](int position, int maximum) {

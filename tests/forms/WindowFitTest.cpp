@@ -43,6 +43,7 @@
 #include <algorithm>
 #include <map>
 
+using enum MeasureSet;
 using testsupport::Control;
 
 namespace {
@@ -237,7 +238,7 @@ TEST_P(WindowFit, EveryModeFitsAndTheStatusPanelsShowTheirTexts)
         EXPECT_EQ(LayoutFaults(checked).join('\n').toStdString(), "") << mode;
     }
     // A re-measured peak's line goes on below where the list is narrower, its level in sight.
-    w->peakLists(MeasureSet::Set1).MeasureLines.setStringList({"15  [QPEAK] 5999999.00kHz --> 5999999.25kHz 45.10dBuV"});
+    w->peakLists(Set1).MeasureLines.setStringList({"15  [QPEAK] 5999999.00kHz --> 5999999.25kHz 45.10dBuV"});
     QCoreApplication::processEvents();
     auto& list = Control<QListView>(*w, "ListBox2");
     EXPECT_GE(list.visualRect(list.model()->index(0, 0)).height(), 2 * list.fontMetrics().height());
