@@ -10,7 +10,6 @@
 
 #include <QFileInfo>
 
-
 namespace {
 
 const QString kGeneral = QStringLiteral("General");
