@@ -74,7 +74,7 @@ struct Engine {
     QuietHost host;
     TChartSeries raw, corrected, limit, cable, lisn, antenna, amplifier, master;
     MainChartSeries series;
-    PeakLists peaks{1};
+    PeakLists peaks{MeasureSet::Set1};
 
     Engine()
     {
@@ -183,7 +183,7 @@ void BM_DsaSegmentAgainstTheSimulator(benchmark::State& st)
     SegmentTable table;
     table.Count = 1;
     table.Segment(1) = {150000, 30000000, "9000", 100, 10, "off", "POS"};
-    std::unique_ptr<SegmentWork> work = MakeSegmentWork("sweep");
+    std::unique_ptr<SegmentWork> work = MakeSegmentWork(MeasureMode::Sweep);
     SegmentJob job{scpi, e.state, e.host, e.switches, table, e.raw, [](int, const QString&) {},
                    [](const QString&) {}, [] { return QDateTime(); }};
     CorrectionPass pass{e.state, e.series, e.switches, e.messages, e.debug, e.host, pump};

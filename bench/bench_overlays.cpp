@@ -106,7 +106,7 @@ double ThreadSeconds()
 struct Scene {
     BenchChart chart;
     LineTrace set1, set2;
-    PeakLists peaks1{1}, peaks2{2};
+    PeakLists peaks1{MeasureSet::Set1}, peaks2{MeasureSet::Set2};
     MarkerStore markers1, markers2;
     MainWindowColors colors = StartupColors();
     OverlayScene scene{colors, colors.ChartBackground};
@@ -124,10 +124,10 @@ struct Scene {
         FillPeaks(peaks2, 2);
         FillMarkers(markers1, 1);
         FillMarkers(markers2, 2);
-        scene.Sets[0].Peaks = &peaks1;
-        scene.Sets[1].Peaks = &peaks2;
-        scene.Sets[0].Markers = &markers1;
-        scene.Sets[1].Markers = &markers2;
+        scene.Sets[MeasureSet::Set1].Peaks = &peaks1;
+        scene.Sets[MeasureSet::Set2].Peaks = &peaks2;
+        scene.Sets[MeasureSet::Set1].Markers = &markers1;
+        scene.Sets[MeasureSet::Set2].Markers = &markers2;
         scene.ShowMarkerNumbers = true;
         chart.OnBeforeDrawSeries = [this] {
             if (!overlays)

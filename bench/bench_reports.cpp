@@ -106,7 +106,7 @@ void BM_PrintReportPdf(benchmark::State& state)
     for (int n : {1, 2, 7, 8})
         Fill(chart.Series(n), 250000, n);
     ReportHeaderItems header;
-    PeakLists set1(1), set2(2);
+    PeakLists set1(MeasureSet::Set1), set2(MeasureSet::Set2);
     for (int i = 0; i < 500; ++i)
         set1.AddPeak(150.0 + i * 40.0, 45.0 + (i % 13) * 0.5, 50.0);
     MessageLog messages;

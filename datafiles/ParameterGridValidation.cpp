@@ -68,7 +68,8 @@ public:
         else if (key_ == kLow || key_ == kHigh)
             LevelRange(key_ == kLow);
         else if (key_ == kLimit1 || key_ == kLimit2)
-            datafiles::LoadLimitLine(t_, key_ == kLimit1 ? 1 : 2, FileSelected(datafiles::SourcePath(value_)));
+            datafiles::LoadLimitLine(t_, key_ == kLimit1 ? MeasureSet::Set1 : MeasureSet::Set2,
+                                     FileSelected(datafiles::SourcePath(value_)));
         else if (key_ == kCableCor)
             Correction(datafiles::CorrectionKind::Cable);
         else if (key_ == kLisnCor)
@@ -80,9 +81,10 @@ public:
         else if (key_ == kReport)
             Report();
         else if (key_ == kSegSet1 || key_ == kSegSet2)
-            datafiles::LoadSegments(t_, key_ == kSegSet1 ? 1 : 2, FileSelected(datafiles::SourcePath(value_)));
+            datafiles::LoadSegments(t_, key_ == kSegSet1 ? MeasureSet::Set1 : MeasureSet::Set2,
+                                    FileSelected(datafiles::SourcePath(value_)));
         else if (key_ == kMargin1 || key_ == kMargin2)
-            Margin(key_ == kMargin1 ? 1 : 2);
+            Margin(key_ == kMargin1 ? MeasureSet::Set1 : MeasureSet::Set2);
         else if (key_ == kMaxHold && t_.State != nullptr)
             OnOff(t_.State->MaxHold);
         else if (key_ == kMarker && t_.State != nullptr)
@@ -211,14 +213,14 @@ private:
             t_.LoadReportHeader(path);
     }
 
-    void Margin(int set)
+    void Margin(MeasureSet set)
     {
         const Reading r = ReadInteger(value_, false, -100, 100);
         const int32_t margin = r.Value ? static_cast<int32_t>(*r.Value) : 0;
         Write(r.Value ? r.Text : QStringLiteral("0"));
         if (t_.State != nullptr)
-            (set == 1 ? t_.State->Margin1Db : t_.State->Margin2Db) = margin;
-        const QString limit = t_.MainGrid->Value(set == 1 ? kLimit1 : kLimit2);
+            OfSet(set, t_.State->Margin1Db, t_.State->Margin2Db) = margin;
+        const QString limit = t_.MainGrid->Value(OfSet(set, kLimit1, kLimit2));
         datafiles::LoadLimitLine(t_, set, datafiles::SourcePath(limit));
     }
 

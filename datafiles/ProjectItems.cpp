@@ -112,12 +112,13 @@ TableKind TableKindOf(CorrectionKind kind)
 
 } // namespace
 
-QString MissingLimitLine(const ProjectTargets& t, int set)
+QString MissingLimitLine(const ProjectTargets& t, MeasureSet set)
 {
-    const TChartSeries* limit = set == 1 ? t.Series[SeriesRole::limitLine1] : t.Series[SeriesRole::limitLine2];
+    const TChartSeries* limit =
+        OfSet(set, t.Series[SeriesRole::limitLine1], t.Series[SeriesRole::limitLine2]);
     if (t.MainGrid == nullptr || limit == nullptr || limit->Count() > 0)
         return {};
-    const QString name = t.MainGrid->Value(set == 1 ? gridkeys::kLimit1 : gridkeys::kLimit2);
+    const QString name = t.MainGrid->Value(OfSet(set, gridkeys::kLimit1, gridkeys::kLimit2));
     if (name == kNoFile)
         return {};
     const QString path = SourcePath(name);
@@ -155,24 +156,24 @@ QString MissingCorrection(const ProjectTargets& t)
     return {};
 }
 
-QString MissingSegmentFile(const ProjectTargets& t, int set)
+QString MissingSegmentFile(const ProjectTargets& t, MeasureSet set)
 {
-    const SegmentTable* table = set == 1 ? t.Segments1 : t.Segments2;
+    const SegmentTable* table = OfSet(set, t.Segments1, t.Segments2);
     if (t.MainGrid == nullptr || table == nullptr || table->Count > 0)
         return {};
-    const QString name = t.MainGrid->Value(set == 1 ? gridkeys::kSegSet1 : gridkeys::kSegSet2);
+    const QString name = t.MainGrid->Value(OfSet(set, gridkeys::kSegSet1, gridkeys::kSegSet2));
     if (name == kNoFile)
         return {};
     const QString path = SourcePath(name);
-    return (set == 1 ? QStringLiteral("SEG1 File ") : QStringLiteral("SEG2 File ")) +
+    return OfSet(set, QStringLiteral("SEG1 File "), QStringLiteral("SEG2 File ")) +
            (DataFileExists(t, path) ? QStringLiteral("holds no segment: ") : QStringLiteral("not found: ")) +
            QuoteInMessage(path);
 }
 
-bool LoadLimitLine(ProjectTargets& t, int set, const QString& path)
+bool LoadLimitLine(ProjectTargets& t, MeasureSet set, const QString& path)
 {
-    TChartSeries* limit = set == 1 ? t.Series[SeriesRole::limitLine1] : t.Series[SeriesRole::limitLine2];
-    TChartSeries* margin = set == 1 ? t.Series[SeriesRole::marginLine1] : t.Series[SeriesRole::marginLine2];
+    TChartSeries* limit = OfSet(set, t.Series[SeriesRole::limitLine1], t.Series[SeriesRole::limitLine2]);
+    TChartSeries* margin = OfSet(set, t.Series[SeriesRole::marginLine1], t.Series[SeriesRole::marginLine2]);
     if (limit != nullptr)
         limit->Clear();
     if (margin != nullptr)
@@ -181,10 +182,10 @@ bool LoadLimitLine(ProjectTargets& t, int set, const QString& path)
         return false;
     if (!LoadLimitFile(*t.Table, path, QLatin1Char('n'), t.Files))
         return false;
-    const int32_t marginDb = t.State == nullptr ? 0 : (set == 1 ? t.State->Margin1Db : t.State->Margin2Db);
-    ShowGridAsSeries(*t.Table, *limit, *margin, set == 1 ? t.Colors.Limit1 : t.Colors.Limit2,
-                     set == 1 ? t.Colors.Margin1 : t.Colors.Margin2, marginDb,
-                     NumberOf(set == 1 ? SeriesRole::limitLine1 : SeriesRole::limitLine2), t.Files);
+    const int32_t marginDb = t.State == nullptr ? 0 : OfSet(set, t.State->Margin1Db, t.State->Margin2Db);
+    ShowGridAsSeries(*t.Table, *limit, *margin, OfSet(set, t.Colors.Limit1, t.Colors.Limit2),
+                     OfSet(set, t.Colors.Margin1, t.Colors.Margin2), marginDb,
+                     NumberOf(OfSet(set, SeriesRole::limitLine1, SeriesRole::limitLine2)), t.Files);
     return DrewSomething(t, TableKind::Limit, path, *limit);
 }
 
@@ -196,20 +197,22 @@ bool LoadCorrection(ProjectTargets& t, CorrectionKind kind, const QString& path)
     return ReadTableInto(t, TableKindOf(kind), path, correction.target, correction.color);
 }
 
-bool LoadSegments(ProjectTargets& t, int set, const QString& path)
+bool LoadSegments(ProjectTargets& t, MeasureSet set, const QString& path)
 {
-    SegmentTable* table = set == 1 ? t.Segments1 : t.Segments2;
+    SegmentTable* table = OfSet(set, t.Segments1, t.Segments2);
     if (table == nullptr)
         return false;
     if (t.ClearMeasureTimeEstimate)
         t.ClearMeasureTimeEstimate();
-    TChartSeries* marks = set == 1 ? t.Series[SeriesRole::segmentMarks1] : t.Series[SeriesRole::segmentMarks2];
-    CheckListModel* list = set == 1 ? t.SegmentList1 : t.SegmentList2;
+    TChartSeries* marks =
+        OfSet(set, t.Series[SeriesRole::segmentMarks1], t.Series[SeriesRole::segmentMarks2]);
+    CheckListModel* list = OfSet(set, t.SegmentList1, t.SegmentList2);
     if (marks == nullptr || list == nullptr)
         return LoadSegmentTable(*table, path, t.SweepWaitMarginMs(), t.Files);
     const double markLevel = (t.LevelAxis != nullptr ? t.LevelAxis->Minimum() : 0.0) + 10.0;
-    return LoadSegmentFile(*table, path, *marks, *list, set == 1 ? t.Colors.SegmentMarks1 : t.Colors.SegmentMarks2,
-                           markLevel, t.SweepWaitMarginMs(), t.Files);
+    return LoadSegmentFile(*table, path, *marks, *list,
+                           OfSet(set, t.Colors.SegmentMarks1, t.Colors.SegmentMarks2), markLevel,
+                           t.SweepWaitMarginMs(), t.Files);
 }
 
 } // namespace datafiles
@@ -259,12 +262,12 @@ void ApplyRange(ProjectTargets& t)
                            static_cast<double>(RoundHalfEven(*stop / 1000.0)));
 }
 
-void ApplyLimit(ProjectTargets& t, int set)
+void ApplyLimit(ProjectTargets& t, MeasureSet set)
 {
-    const QString name = t.MainGrid->Value(set == 1 ? kLimit1 : kLimit2);
+    const QString name = t.MainGrid->Value(OfSet(set, kLimit1, kLimit2));
     // The margin line goes with its limit line, so a project without a limit shows neither.
-    TChartSeries* limit = set == 1 ? t.Series[SeriesRole::limitLine1] : t.Series[SeriesRole::limitLine2];
-    TChartSeries* margin = set == 1 ? t.Series[SeriesRole::marginLine1] : t.Series[SeriesRole::marginLine2];
+    TChartSeries* limit = OfSet(set, t.Series[SeriesRole::limitLine1], t.Series[SeriesRole::limitLine2]);
+    TChartSeries* margin = OfSet(set, t.Series[SeriesRole::marginLine1], t.Series[SeriesRole::marginLine2]);
     if (limit != nullptr)
         limit->Clear();
     if (margin != nullptr)
@@ -307,18 +310,18 @@ void ApplyCorrection(ProjectTargets& t, ParameterGridModel* grid, const QString&
     ReadTableInto(t, kind, path, target, color);
 }
 
-void ApplySegments(ProjectTargets& t, int set)
+void ApplySegments(ProjectTargets& t, MeasureSet set)
 {
-    SegmentTable* table = set == 1 ? t.Segments1 : t.Segments2;
+    SegmentTable* table = OfSet(set, t.Segments1, t.Segments2);
     if (table == nullptr)
         return;
     table->Count = 0;
-    const QString name = t.MainGrid->Value(set == 1 ? kSegSet1 : kSegSet2);
+    const QString name = t.MainGrid->Value(OfSet(set, kSegSet1, kSegSet2));
     QString path;
     if (name != kNoFile) {
         path = datafiles::SourcePath(name);
         if (!datafiles::DataFileExists(t, path)) {
-            NotFound(t, set == 1 ? QStringLiteral("SEG1") : QStringLiteral("SEG2"), path);
+            NotFound(t, OfSet(set, QStringLiteral("SEG1"), QStringLiteral("SEG2")), path);
             path.clear();
         }
     }
@@ -341,12 +344,12 @@ void ApplyReport(ProjectTargets& t)
         t.LoadReportHeader(path);
 }
 
-void ApplyMargin(ProjectTargets& t, int set)
+void ApplyMargin(ProjectTargets& t, MeasureSet set)
 {
     if (t.State == nullptr)
         return;
-    if (const auto v = Integer(t.MainGrid->Value(set == 1 ? kMargin1 : kMargin2)))
-        (set == 1 ? t.State->Margin1Db : t.State->Margin2Db) = *v;
+    if (const auto v = Integer(t.MainGrid->Value(OfSet(set, kMargin1, kMargin2))))
+        OfSet(set, t.State->Margin1Db, t.State->Margin2Db) = *v;
 }
 
 void ApplyCoverageLevel(ProjectTargets& t, bool high)
@@ -412,9 +415,9 @@ void Apply(ProjectTargets& t, const QString& kind)
     if ((kind == QLatin1String("START_HZ") || kind == QLatin1String("STOP_HZ")) && hasMain) {
         ApplyRange(t);
     } else if (kind == QLatin1String("LIM1") && hasMain) {
-        ApplyLimit(t, 1);
+        ApplyLimit(t, MeasureSet::Set1);
     } else if (kind == QLatin1String("LIM2") && hasMain) {
-        ApplyLimit(t, 2);
+        ApplyLimit(t, MeasureSet::Set2);
     } else if (kind == QLatin1String("CABLE")) {
         ApplyCorrection(t, main, kCableCor, MainTarget(t, SeriesRole::cableCorrection), TableKind::Cable,
                         t.Colors.Cable, QStringLiteral("Cable"));
@@ -436,13 +439,13 @@ void Apply(ProjectTargets& t, const QString& kind)
     } else if (kind == QLatin1String("REP") && hasMain) {
         ApplyReport(t);
     } else if (kind == QLatin1String("SEG1") && hasMain) {
-        ApplySegments(t, 1);
+        ApplySegments(t, MeasureSet::Set1);
     } else if (kind == QLatin1String("SEG2") && hasMain) {
-        ApplySegments(t, 2);
+        ApplySegments(t, MeasureSet::Set2);
     } else if (kind == QLatin1String("GAP1") && hasMain) {
-        ApplyMargin(t, 1);
+        ApplyMargin(t, MeasureSet::Set1);
     } else if (kind == QLatin1String("GAP2") && hasMain) {
-        ApplyMargin(t, 2);
+        ApplyMargin(t, MeasureSet::Set2);
     } else if (kind == QLatin1String("High_dBm")) {
         ApplyCoverageLevel(t, true);
     } else if (kind == QLatin1String("Low_dBm")) {

@@ -1,6 +1,8 @@
 #ifndef ZENDRIK_DATAFILES_PROJECTITEMS_H
 #define ZENDRIK_DATAFILES_PROJECTITEMS_H
 
+#include "app/MeasureSet.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -27,23 +29,23 @@ namespace datafiles {
 QString SourcePath(const QString& name);
 QString ReportPath(const QString& name);
 
-// The pieces the project items and the grid's file rows share. set is 1 or 2.
+// The pieces the project items and the grid's file rows share.
 enum class CorrectionKind { Cable, Lisn, Amplifier, Antenna };
 // Clears the limit and margin lines of the set, then reads the limit file (without asking) and
 // draws it with the set's margin. False when the file could not be read.
-bool LoadLimitLine(ProjectTargets& targets, int set, const QString& path);
+bool LoadLimitLine(ProjectTargets& targets, MeasureSet set, const QString& path);
 // Clears the correction series, then reads the table and interpolates it into the series.
 bool LoadCorrection(ProjectTargets& targets, CorrectionKind kind, const QString& path);
 // Replaces the segment table of the set (a missing or empty path leaves it empty) and refreshes
 // its marks and check list.
-bool LoadSegments(ProjectTargets& targets, int set, const QString& path);
+bool LoadSegments(ProjectTargets& targets, MeasureSet set, const QString& path);
 // Whether a file row's path names an existing file under the data-path rules.
 bool DataFileExists(const ProjectTargets& targets, const QString& path);
 // Why the set cannot be measured against its limit: the grid's "Limit1" / "Limit2" names a file
 // but the set's limit line holds no point. "Limit File not found: " and the file when it is not
 // there, "Limit File not usable: " and the file when it gave no line; empty while the line is
 // there or the row says "none".
-QString MissingLimitLine(const ProjectTargets& targets, int set);
+QString MissingLimitLine(const ProjectTargets& targets, MeasureSet set);
 // The same for the corrections of the main grid ("Cable Cor", "Amp Cor", "Ant Cor", "Lisn/Att
 // Cor"), which every set's corrected trace adds: the first row that names a file while its series
 // holds no point ("Cable File not found: " and the file, or "Cable File not usable: " and the file
@@ -52,7 +54,7 @@ QString MissingCorrection(const ProjectTargets& targets);
 // Why the set has no segment although the grid's "Seg-Set1" / "Seg-Set2" names a file: "SEG1 File
 // not found: " (or "SEG2 ...") and the file when it is not there, "SEG1 File holds no segment: "
 // and the file when it gave none; empty while the set has segments or the row says "none".
-QString MissingSegmentFile(const ProjectTargets& targets, int set);
+QString MissingSegmentFile(const ProjectTargets& targets, MeasureSet set);
 
 } // namespace datafiles
 

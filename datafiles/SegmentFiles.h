@@ -1,30 +1,26 @@
 #ifndef ZENDRIK_DATAFILES_SEGMENTFILES_H
 #define ZENDRIK_DATAFILES_SEGMENTFILES_H
 
+#include "datafiles/SegmentColumns.h"
+
 #include <QString>
 #include <QStringList>
 
 struct DataFileContext;
 class TableBuffer;
 
-// Segment files (".seg"): one measurement set as a list of segments. In the editor's grid a
-// segment occupies columns 1 start [Hz], 2 stop [Hz], 3 RBW [Hz], 4 sweep [ms], 5 attenuation
-// [dB], 6 preamplifier, 7 detector. The run-time parser is LoadSegmentFile (SegmentTable.h).
+// Segment files (".seg"): one measurement set as a list of segments, in the editor's grid one
+// column per SegmentColumn (SegmentColumns.h), which also names each column's file key. The
+// run-time parser is LoadSegmentFile (SegmentLoader.h), which parses with ParseSegmentFile
+// (SegmentTable.h).
 
-namespace segkeys {
-extern const QString kStart;    // "FRQa__"
-extern const QString kStop;     // "FRQb__"
-extern const QString kRbw;      // "BW____"
-extern const QString kSweep;    // "Sweep_"
-extern const QString kAtt;      // "Att___"
-extern const QString kPreAmp;   // "PreAmp"
-extern const QString kDetector; // "Detector"
-} // namespace segkeys
+// A column's file key ("FRQa__", "BW____", ...), before the segment number.
+QString SegmentColumnKey(SegmentColumn column);
 
 // The detector names the writer keeps; anything else is written as an empty value.
 const QStringList& SegmentWriterDetectors();
 
-// Always asks "Load Segment File \"path\"" first. Fills columns 1 to 7 and the name; each
+// Always asks "Load Segment File \"path\"" first. Fills every segment column and the name; each
 // column ends at its first missing or empty key. The grid grows for files longer than its rows.
 void LoadSegmentFileIntoEditor(TableBuffer& grid, const QString& path, const DataFileContext& context);
 

@@ -62,7 +62,7 @@ SegmentParseResult ParseSegmentFile(const QString& absolutePath, int32_t sweepWa
     r.FileFound = true;
     SegmentTable& t = r.Table;
 
-    const QStringList starts = ReadKeys(ini, segkeys::kStart);
+    const QStringList starts = ReadKeys(ini, SegmentColumnKey(SegmentColumn::Start));
     if (starts.size() > SegmentTable::kMaxSegments) {
         r.Error = kErrorPrefix + QString::number(SegmentTable::kMaxSegments + 1) +
                   QStringLiteral(" more than 500 segments");
@@ -86,7 +86,7 @@ SegmentParseResult ParseSegmentFile(const QString& absolutePath, int32_t sweepWa
         return true;
     };
 
-    const QStringList stops = ReadKeys(ini, segkeys::kStop);
+    const QStringList stops = ReadKeys(ini, SegmentColumnKey(SegmentColumn::Stop));
     for (int n = 1; n <= std::min<int>(stops.size(), count); ++n) {
         int64_t v = 0;
         if (!TryStrToInt64(RemoveDots(stops[n - 1]), v)) {
@@ -116,13 +116,13 @@ SegmentParseResult ParseSegmentFile(const QString& absolutePath, int32_t sweepWa
         previousStop = s.StopHz;
     }
 
-    const QStringList rbws = ReadKeys(ini, segkeys::kRbw);
+    const QStringList rbws = ReadKeys(ini, SegmentColumnKey(SegmentColumn::Rbw));
     for (int n = 1; n <= std::min<int>(rbws.size(), count); ++n)
         t.Segment(n).Rbw = rbws[n - 1];
     if (countError(rbws, QStringLiteral(" BW____")))
         return r;
 
-    const QStringList sweeps = ReadKeys(ini, segkeys::kSweep);
+    const QStringList sweeps = ReadKeys(ini, SegmentColumnKey(SegmentColumn::Sweep));
     for (int n = 1; n <= std::min<int>(sweeps.size(), count); ++n) {
         int32_t v = 0;
         // Dots are not removed here: "1.000" is an error, not one second.
@@ -136,7 +136,7 @@ SegmentParseResult ParseSegmentFile(const QString& absolutePath, int32_t sweepWa
     if (countError(sweeps, QStringLiteral(" Sweep_")))
         return r;
 
-    const QStringList atts = ReadKeys(ini, segkeys::kAtt);
+    const QStringList atts = ReadKeys(ini, SegmentColumnKey(SegmentColumn::Att));
     for (int n = 1; n <= std::min<int>(atts.size(), count); ++n) {
         int32_t v = 0;
         if (atts[n - 1].toUpper() == QLatin1String("AUTO")) {
@@ -150,7 +150,7 @@ SegmentParseResult ParseSegmentFile(const QString& absolutePath, int32_t sweepWa
     if (countError(atts, QStringLiteral(" Att____")))
         return r;
 
-    const QStringList preamps = ReadKeys(ini, segkeys::kPreAmp);
+    const QStringList preamps = ReadKeys(ini, SegmentColumnKey(SegmentColumn::PreAmp));
     for (int n = 1; n <= std::min<int>(preamps.size(), count); ++n) {
         const QString& v = preamps[n - 1];
         if (v != QLatin1String("on") && v != QLatin1String("off")) {
@@ -162,7 +162,7 @@ SegmentParseResult ParseSegmentFile(const QString& absolutePath, int32_t sweepWa
     if (countError(preamps, QStringLiteral(" PreAmp__")))
         return r;
 
-    const QStringList detectors = ReadKeys(ini, segkeys::kDetector);
+    const QStringList detectors = ReadKeys(ini, SegmentColumnKey(SegmentColumn::Detector));
     for (int n = 1; n <= std::min<int>(detectors.size(), count); ++n) {
         const QString v = detectors[n - 1].toUpper();
         if (!LoaderDetectors().contains(v)) {

@@ -1,6 +1,8 @@
 #ifndef ZENDRIK_DATAFILES_TABLEBUFFER_H
 #define ZENDRIK_DATAFILES_TABLEBUFFER_H
 
+#include "datafiles/SegmentColumns.h"
+
 #include <QAbstractTableModel>
 #include <QString>
 #include <cstdint>
@@ -9,8 +11,8 @@
 // The table editor's grid without the widget: the one buffer every table read goes through. The
 // readers fill it, the writers save it, the interpolation turns it into a trace, and the editor
 // window shows it (it is a Qt table model). Row 0 and column 0 hold headings; tables use columns
-// 1 (frequency) and 2 (level), segment tables columns 1 to 7, from row 1 downwards. The buffer
-// starts with 500 rows and grows when a file is longer.
+// 1 (frequency) and 2 (level), segment tables one column per SegmentColumn, from row 1
+// downwards. The buffer starts with 500 rows and grows when a file is longer.
 //
 // Beside the cells it keeps the editor's name field (Edit3), the two interpolation check boxes
 // (CheckBox3 "Freq  lin/log", CheckBox2 "Level lin/log": checked = linear) and the texts of the
@@ -18,7 +20,8 @@
 class TableBuffer : public QAbstractTableModel {
     Q_OBJECT
 public:
-    static constexpr int kColumns = 8;
+    // The headings' column and the widest table's, a segment table's.
+    static constexpr int kColumns = 1 + kSegmentColumnCount;
     static constexpr int kInitialRows = 500;
     // The most rows the grid grows to: a million points is far beyond any table or segment file,
     // and a row number read from a file must not decide how much memory is taken.

@@ -16,38 +16,43 @@ namespace {
 const QString kLimitColumn = QStringLiteral("Limit[Hz]");
 const QString kDb = QStringLiteral("dB");
 
+constexpr int kTitleColumnWidth = 45;
+
+EditorKindInfo SegmentKind()
+{
+    EditorKindInfo info{TableKind::Segment, QStringLiteral(".\\src\\*.seg"), QStringLiteral("Edit segments"),
+                        {}, {kTitleColumnWidth}, false, true};
+    for (const SegmentColumnInfo& column : kSegmentColumns) {
+        info.ColumnTitles << QString::fromLatin1(column.Heading);
+        info.ColumnWidths.push_back(column.Width);
+    }
+    return info;
+}
+
+// In the order of the Setup menu's launchers.
 const std::array<EditorKindInfo, 6>& KindTable()
 {
     static const std::array<EditorKindInfo, 6> kinds = {
-        EditorKindInfo{ekLimit, QStringLiteral(".\\src\\*.lim"), QStringLiteral("Edit Limit"),
-                       {kLimitColumn, QStringLiteral("dBuV")}, {45, 80, 80}, true},
-        EditorKindInfo{ekCable, QStringLiteral(".\\src\\*.cac"), QStringLiteral("Edit cable factor"),
-                       {kLimitColumn, kDb}, {45, 80, 80}, true},
-        EditorKindInfo{ekLisn, QStringLiteral(".\\src\\*.lsc"), QStringLiteral("Edit lisn factor"),
-                       {kLimitColumn, kDb}, {45, 80, 80}, true},
-        EditorKindInfo{ekSegment, QStringLiteral(".\\src\\*.seg"), QStringLiteral("Edit segments"),
-                       {QStringLiteral("Start[Hz]"), QStringLiteral("Stop[Hz]"), QStringLiteral("RBW[Hz]"),
-                        QStringLiteral("Sweep[ms]"), QStringLiteral("Att[dB]"), QStringLiteral("PreAmp"),
-                        QStringLiteral("Detector")},
-                       {45, 80, 80, 80, 64, 64, 45, 84}, false},
-        EditorKindInfo{ekAmplifier, QStringLiteral(".\\src\\*.amp"), QStringLiteral("Edit gain factor"),
-                       {kLimitColumn, kDb}, {45, 80, 80}, true},
-        EditorKindInfo{ekAntenna, QStringLiteral(".\\src\\*.ant"), QStringLiteral("Edit antenna factor"),
-                       {kLimitColumn, kDb}, {45, 80, 80}, true},
+        EditorKindInfo{TableKind::Limit, QStringLiteral(".\\src\\*.lim"), QStringLiteral("Edit Limit"),
+                       {kLimitColumn, QStringLiteral("dBuV")}, {kTitleColumnWidth, 80, 80}, true, true},
+        EditorKindInfo{TableKind::Cable, QStringLiteral(".\\src\\*.cac"), QStringLiteral("Edit cable factor"),
+                       {kLimitColumn, kDb}, {kTitleColumnWidth, 80, 80}, true, true},
+        EditorKindInfo{TableKind::Lisn, QStringLiteral(".\\src\\*.lsc"), QStringLiteral("Edit lisn factor"),
+                       {kLimitColumn, kDb}, {kTitleColumnWidth, 80, 80}, true, true},
+        SegmentKind(),
+        EditorKindInfo{TableKind::Amplifier, QStringLiteral(".\\src\\*.amp"),
+                       QStringLiteral("Edit gain factor"), {kLimitColumn, kDb}, {kTitleColumnWidth, 80, 80},
+                       true, false},
+        EditorKindInfo{TableKind::Antenna, QStringLiteral(".\\src\\*.ant"),
+                       QStringLiteral("Edit antenna factor"), {kLimitColumn, kDb},
+                       {kTitleColumnWidth, 80, 80}, true, false},
     };
     return kinds;
 }
 
-std::optional<TableKind> TableKindOf(int32_t kind)
+bool IsTableOfPoints(TableKind kind)
 {
-    switch (kind) {
-    case ekLimit: return TableKind::Limit;
-    case ekCable: return TableKind::Cable;
-    case ekLisn: return TableKind::Lisn;
-    case ekAmplifier: return TableKind::Amplifier;
-    case ekAntenna: return TableKind::Antenna;
-    default: return std::nullopt;
-    }
+    return kind != TableKind::Segment;
 }
 
 // The bare mask ("*.lim") of a kind's ".\src\*.lim".
@@ -74,7 +79,7 @@ std::optional<double> LevelField(const QString& text)
 
 } // namespace
 
-const EditorKindInfo* EditorKindInfoOf(int32_t kind)
+const EditorKindInfo* EditorKindInfoOf(TableKind kind)
 {
     for (const EditorKindInfo& info : KindTable()) {
         if (info.Kind == kind)
@@ -83,7 +88,7 @@ const EditorKindInfo* EditorKindInfoOf(int32_t kind)
     return nullptr;
 }
 
-bool PrepareEditorKind(int32_t& editorKind, int32_t kind, TableBuffer& grid)
+bool PrepareEditorKind(std::optional<TableKind>& editorKind, TableKind kind, TableBuffer& grid)
 {
     const EditorKindInfo* info = EditorKindInfoOf(kind);
     if (info == nullptr)
@@ -100,16 +105,18 @@ bool PrepareEditorKind(int32_t& editorKind, int32_t kind, TableBuffer& grid)
         return false;
     editorKind = kind;
     TableBuffer::BulkChange bulk(grid);
-    if (kind == ekSegment)
+    if (kind == TableKind::Segment)
         grid.ClearData();
     for (int c = 1; c < TableBuffer::kColumns; ++c)
         grid.SetCell(0, c, c <= info->ColumnTitles.size() ? info->ColumnTitles[c - 1] : QString());
-    for (int r = 1; r < grid.Rows(); ++r)
-        grid.SetCell(r, 0, kind == ekSegment ? QString::number(r) : QStringLiteral("Freq") + QString::number(r));
+    for (int r = 1; r < grid.Rows(); ++r) {
+        const QString number = QString::number(r);
+        grid.SetCell(r, 0, kind == TableKind::Segment ? number : QStringLiteral("Freq") + number);
+    }
     return true;
 }
 
-QStringList ListEditorFiles(const QString& workingFolder, int32_t kind)
+QStringList ListEditorFiles(const QString& workingFolder, TableKind kind)
 {
     const EditorKindInfo* info = EditorKindInfoOf(kind);
     if (info == nullptr)
@@ -123,36 +130,38 @@ QString FileCountText(int count)
     return QStringLiteral("Files ") + QString::number(count);
 }
 
-bool LoadEditorFile(int32_t kind, TableBuffer& grid, const QString& fileName, const DataFileContext& context)
+bool LoadEditorFile(TableKind kind, TableBuffer& grid, const QString& fileName,
+                    const DataFileContext& context)
 {
+    if (EditorKindInfoOf(kind) == nullptr)
+        return false;
     const QString path = QStringLiteral(".\\src\\") + fileName;
-    if (kind == ekSegment) {
+    if (kind == TableKind::Segment) {
         LoadSegmentFileIntoEditor(grid, path, context);
         return true;
     }
-    const auto table = TableKindOf(kind);
-    return table && LoadTableFile(*table, grid, path, QLatin1Char('y'), context);
+    return LoadTableFile(kind, grid, path, QLatin1Char('y'), context);
 }
 
-SaveDialogSettings EditorSaveDialog(int32_t kind, const QString& tableName)
+SaveDialogSettings EditorSaveDialog(TableKind kind, const QString& tableName)
 {
-    const auto table = TableKindOf(kind);
-    return TableSaveDialog(table ? TableKindExtension(*table) : QStringLiteral("seg"), tableName);
+    return TableSaveDialog(TableKindExtension(kind), tableName);
 }
 
-bool SaveEditorFile(int32_t kind, const TableBuffer& grid, const QString& chosenPath, const DataFileContext& context)
+bool SaveEditorFile(TableKind kind, const TableBuffer& grid, const QString& chosenPath,
+                    const DataFileContext& context)
 {
-    if (kind == ekSegment)
-        return SaveSegmentFile(grid, chosenPath, context);
-    if (!TableKindOf(kind))
+    if (EditorKindInfoOf(kind) == nullptr)
         return false;
+    if (kind == TableKind::Segment)
+        return SaveSegmentFile(grid, chosenPath, context);
     return SaveTableFile(grid, chosenPath, context);
 }
 
-void VerifyTable(int32_t kind, TableBuffer& grid, TChartSeries* preview, TColor color, bool autoscale,
+void VerifyTable(TableKind kind, TableBuffer& grid, TChartSeries* preview, TColor color, bool autoscale,
                  const DataFileContext& context)
 {
-    if (!TableKindOf(kind))
+    if (EditorKindInfoOf(kind) == nullptr || !IsTableOfPoints(kind))
         return;
     for (int r = 1; r < grid.Rows(); ++r) {
         grid.SetMark(r, 1, TableBuffer::CellMark::Black);
@@ -248,22 +257,17 @@ TableBuffer::PlotRange PlotRangeOfAxes(const AxisBounds& frequency, const AxisBo
     return r;
 }
 
-QStringList SegmentColumnPicks(int column)
+QStringList SegmentColumnPicks(int gridColumn)
 {
-    switch (column) {
-    case 5:
-        return {QStringLiteral("auto"), QStringLiteral("0"),  QStringLiteral("5"),  QStringLiteral("10"),
-                QStringLiteral("15"),   QStringLiteral("20"), QStringLiteral("25"), QStringLiteral("30"),
-                QStringLiteral("35"),   QStringLiteral("40"), QStringLiteral("45"), QStringLiteral("50")};
-    case 6: return {QStringLiteral("on"), QStringLiteral("off")};
-    case 7:
-        return {QStringLiteral("NEG"), QStringLiteral("NORM"), QStringLiteral("POS"), QStringLiteral("RMS"),
-                QStringLiteral("SAMP"), QStringLiteral("VAV"), QStringLiteral("QPEAK")};
-    default: return {};
-    }
+    QStringList picks;
+    if (const SegmentColumnInfo* info = SegmentColumnAt(gridColumn))
+        for (const char* pick : info->Picks)
+            picks << QString::fromLatin1(pick);
+    return picks;
 }
 
-bool SegmentColumnTakesTyping(int column)
+bool SegmentColumnTakesTyping(int gridColumn)
 {
-    return column != 6 && column != 7;
+    const SegmentColumnInfo* info = SegmentColumnAt(gridColumn);
+    return info == nullptr || info->Typed;
 }

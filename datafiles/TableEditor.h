@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 class AxisBounds;
@@ -19,52 +20,47 @@ struct DataFileContext;
 // kind, the verify step with its preview, and the plot-range fields. The window shows the
 // TableBuffer and calls these.
 
-// EditorKind: 0 before the first launch, then the kind of the last launcher.
-enum EditorKindCode : int32_t {
-    ekNone = 0,
-    ekLimit = 1,
-    ekCable = 2,
-    ekLisn = 3,
-    ekSegment = 4,
-    ekAmplifier = 5,
-    ekAntenna = 6,
-};
+// The editor's kind (EditorKind) is a TableKind: none before the first launch, then the kind of
+// the last launcher. A TC table has no launcher.
 
 // What a launcher of the Setup menu sets up.
 struct EditorKindInfo {
-    int32_t Kind = ekNone;
+    TableKind Kind = TableKind::Limit;
     QString Mask;              // ".\src\*.lim"
     QString Caption;           // "Edit Limit"
     QStringList ColumnTitles;  // headings of columns 1 up
     std::vector<int> ColumnWidths; // pixels, column 0 first
     bool Preview = false;      // the verify button draws the table on the main chart
+    bool BoldCells = false;    // the editor draws the cells itself, bold in their mark's colour
 };
 
-// Nothing for a kind that is not 1 to 6.
-const EditorKindInfo* EditorKindInfoOf(int32_t kind);
+// Nothing for a kind without a launcher.
+const EditorKindInfo* EditorKindInfoOf(TableKind kind);
 
 // A launcher: a grid holding another kind's table is emptied (its name back to the first one);
 // when editorKind differs from kind, editorKind becomes kind and the grid gets the kind's
 // headings ("Freq" + n down column 0 for tables, the segment number for segment tables). True
 // when the kind changed.
-bool PrepareEditorKind(int32_t& editorKind, int32_t kind, TableBuffer& grid);
+bool PrepareEditorKind(std::optional<TableKind>& editorKind, TableKind kind, TableBuffer& grid);
 
 // The file names of the kind in ".\src", sorted as a file list shows them, and the count label.
-QStringList ListEditorFiles(const QString& workingFolder, int32_t kind);
+QStringList ListEditorFiles(const QString& workingFolder, TableKind kind);
 QString FileCountText(int count);
 
 // A click on a file of the list: its reader with the load question. False when nothing was read.
-bool LoadEditorFile(int32_t kind, TableBuffer& grid, const QString& fileName, const DataFileContext& context);
+bool LoadEditorFile(TableKind kind, TableBuffer& grid, const QString& fileName,
+                    const DataFileContext& context);
 // "Save File": the save dialog's settings and the writer of the kind.
-SaveDialogSettings EditorSaveDialog(int32_t kind, const QString& tableName);
-bool SaveEditorFile(int32_t kind, const TableBuffer& grid, const QString& chosenPath, const DataFileContext& context);
+SaveDialogSettings EditorSaveDialog(TableKind kind, const QString& tableName);
+bool SaveEditorFile(TableKind kind, const TableBuffer& grid, const QString& chosenPath,
+                    const DataFileContext& context);
 
 // The verify button for the table kinds (a segment table does nothing): each row with a text
 // turns its frequency and level cells green when both are numbers, else the cell that is not a
 // number red (a level is read as it stands, so "56,5" is red although the preview draws it);
 // then the table is drawn into the preview series (when there is one), and with autoscale the
 // grid's plot range follows the table.
-void VerifyTable(int32_t kind, TableBuffer& grid, TChartSeries* preview, TColor color, bool autoscale,
+void VerifyTable(TableKind kind, TableBuffer& grid, TChartSeries* preview, TColor color, bool autoscale,
                  const DataFileContext& context);
 
 // The four plot-range fields: Edit1 and Edit2 in Hz for the frequency axis (kHz), Edit4 and
@@ -87,9 +83,10 @@ PlotRangeMarks ApplyPlotRange(const TableBuffer::PlotRange& range, AxisBounds& f
 // format with 10 digits.
 TableBuffer::PlotRange PlotRangeOfAxes(const AxisBounds& frequency, const AxisBounds& level);
 
-// The pick list of a segment-table column (5 attenuation, 6 preamplifier, 7 detector); empty for
-// other columns. Columns 6 and 7 change only through their lists; column 5 also takes typed text.
-QStringList SegmentColumnPicks(int column);
-bool SegmentColumnTakesTyping(int column);
+// The pick list of a grid column of a segment table (SegmentColumns.h); empty for a column
+// without one or a column that is no segment column.
+QStringList SegmentColumnPicks(int gridColumn);
+// Whether a grid column of a segment table takes typed text (one that has a pick list may not).
+bool SegmentColumnTakesTyping(int gridColumn);
 
 #endif

@@ -56,6 +56,7 @@ QString TableKindExtension(TableKind kind)
     case TableKind::Amplifier: return QStringLiteral("amp");
     case TableKind::Antenna: return QStringLiteral("ant");
     case TableKind::Tc: return QStringLiteral("tc");
+    case TableKind::Segment: return QStringLiteral("seg");
     }
     return {};
 }
@@ -69,6 +70,7 @@ QString TableKindWord(TableKind kind)
     case TableKind::Amplifier: return QStringLiteral("Amplifier");
     case TableKind::Antenna: return QStringLiteral("Antenna");
     case TableKind::Tc: return QStringLiteral("TC");
+    case TableKind::Segment: return QStringLiteral("Segment");
     }
     return {};
 }
@@ -88,6 +90,8 @@ SaveDialogSettings TableSaveDialog(const QString& extension, const QString& tabl
 bool LoadTableFile(TableKind kind, TableBuffer& grid, const QString& path, QChar ask,
                    const DataFileContext& context)
 {
+    if (kind == TableKind::Segment)
+        return false;
     if (ask == QLatin1Char('y')) {
         const QString question = QStringLiteral("Load ") + TableKindWord(kind) + QStringLiteral(" File \"") +
                                  path + QLatin1Char('"');

@@ -9,13 +9,16 @@ class IniFile;
 struct DataFileContext;
 class TableBuffer;
 
-// Table files: limit lines and transducer corrections as INI text in ".\src". One reader and one
-// writer serve every kind; they differ only in the word of the load question and the extension.
-enum class TableKind { Limit, Cable, Lisn, Amplifier, Antenna, Tc };
+// The data files of ".\src" that pass through the table editor's grid. Table files, limit lines
+// and transducer corrections, are one list of points each: one reader and one writer serve every
+// one of those kinds and differ only in the word of the load question and the extension. A
+// segment table has columns of its own and its own reader and writer (SegmentFiles.h).
+enum class TableKind { Limit, Cable, Lisn, Amplifier, Antenna, Tc, Segment };
 
-// The bare extension ("lim", "cac", "lsc", "amp", "ant", "tc").
+// The bare extension ("lim", "cac", "lsc", "amp", "ant", "tc", "seg").
 QString TableKindExtension(TableKind kind);
-// The word of the load question ("Limit", "Cable", "LISN", "Amplifier", "Antenna", "TC").
+// The word of the load question ("Limit", "Cable", "LISN", "Amplifier", "Antenna", "TC",
+// "Segment").
 QString TableKindWord(TableKind kind);
 
 // What the editor's save dialog is opened with for a table or segment file.
@@ -37,6 +40,7 @@ SaveDialogSettings TableSaveDialog(const QString& extension, const QString& tabl
 // and level are numbers) is refused: the grid stays as it was, an error box and
 // the message log say "Error: Cable File not usable: " (the kind's word), the path and why, and
 // the result is false.
+// Nothing is read for TableKind::Segment.
 bool LoadTableFile(TableKind kind, TableBuffer& grid, const QString& path, QChar ask,
                    const DataFileContext& context);
 bool LoadLimitFile(TableBuffer& grid, const QString& path, QChar ask, const DataFileContext& context);

@@ -62,7 +62,7 @@ AboutWindow::AboutWindow(AppContext& app, Forms& forms) : QDialog(nullptr), app_
     setMinimumWidth(300);
 
     if (forms.mainWindow)
-        forms.mainWindow->setStatusText(6, VersionStatusText());
+        forms.mainWindow->setStatusText(StatusBarPanel::Version, VersionStatusText());
 }
 
 void AboutWindow::showEvent(QShowEvent* event)

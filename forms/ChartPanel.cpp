@@ -168,10 +168,10 @@ void ChartPanel::showSeriesLines(const std::vector<SeriesRole>& roles, bool show
 }
 
 // The compensation curves are drawn only as corrections, not as lines.
-void ChartPanel::showSegmentMarks(int set, bool shown)
+void ChartPanel::showSegmentMarks(MeasureSet set, bool shown)
 {
-    for (size_t i = 0; i < kSetSeriesRoles.size(); ++i)
-        mainChart_->Series(kSetSeriesRoles[i].SegmentMarks)->SetActive(static_cast<int>(i) + 1 == set && shown);
+    for (MeasureSet each : kMeasureSets)
+        mainChart_->Series(kSetSeriesRoles[each].SegmentMarks)->SetActive(each == set && shown);
     for (const SetSeriesRoles& roles : kSetSeriesRoles)
         mainChart_->Series(roles.Compensation)->LinePen().Hide();
 }
@@ -309,7 +309,7 @@ void ChartPanel::SwitchFrequencyAxisToLinear()
 // --- Marks over the traces
 
 // Before the chart's series are drawn: the busy cursor for the paint (taken back after it).
-void ChartPanel::drawOverlays(const std::array<SetOverlay, 2>& sets, bool showMarkerNumbers)
+void ChartPanel::drawOverlays(const PerSet<SetOverlay>& sets, bool showMarkerNumbers)
 {
     TChart& c = widget();
     if (!paintCursorShown_ && BusyCursorDuringPaint(instrument_.Device.DeviceFamily)) {
@@ -318,7 +318,7 @@ void ChartPanel::drawOverlays(const std::array<SetOverlay, 2>& sets, bool showMa
     }
     OverlayScene scene{state_.Colors, c.GetBackColor()};
     scene.Sets = sets;
-    for (size_t set = 0; set < scene.Sets.size(); ++set)
+    for (MeasureSet set : kMeasureSets)
         scene.Sets[set].SegmentMarks = mainChart_->Series(kSetSeriesRoles[set].SegmentMarks);
     scene.ShowMarkerNumbers = showMarkerNumbers;
     scene.ScaledKhz = scaledKhz_;
@@ -351,7 +351,7 @@ void ChartPanel::click(int x, MarkerBoxes& boxes)
     ChartClick click{front,
                      [this] { widget().RepaintNow(); },
                      boxes,
-                     {&state_.Markers[0], &state_.Markers[1]},
+                     {&state_.Markers[MeasureSet::Set1], &state_.Markers[MeasureSet::Set2]},
                      {mainChart_->Series(SeriesRole::correctedTrace1), mainChart_->Series(SeriesRole::correctedTrace2)},
                      state_.Colors,
                      app_.Settings.OptHarmonicsOrder,

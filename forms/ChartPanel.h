@@ -2,6 +2,7 @@
 #define ZENDRIK_FORMS_CHARTPANEL_H
 
 #include "app/MainChartSeries.h"
+#include "app/MeasureSet.h"
 #include "mainwindow/ChartOverlays.h"
 #include "mainwindow/ColorSettings.h"
 #include "mainwindow/ZoomRules.h"
@@ -54,8 +55,8 @@ public:
     // Frequencies labelled in kHz, or with "kHz/MHz" in kHz, MHz or GHz.
     void setScaledKhz(bool scaled);
     void showSeriesLines(const std::vector<SeriesRole>& roles, bool shown);
-    // The segment marks of set (1 or 2) while shown; the other set's never.
-    void showSegmentMarks(int set, bool shown);
+    // The segment marks of set while shown; the other set's never.
+    void showSegmentMarks(MeasureSet set, bool shown);
     void putPairOnTop(TopTracePair pair);
     void showLevelAxisTitle(const QString& title);
     void applyColors(const ColorSettings& colors, ColorSlotMask changed);
@@ -74,7 +75,7 @@ public:
 
     // The marks of a paint: the busy cursor, the segment marks' height, each set's peak marks and
     // marker flags, the frequency axis' end labels.
-    void drawOverlays(const std::array<SetOverlay, 2>& sets, bool showMarkerNumbers);
+    void drawOverlays(const PerSet<SetOverlay>& sets, bool showMarkerNumbers);
     void endPaint();
     // The frequency and both sets' levels at pixel column x.
     std::optional<MouseReadout> readoutAt(int x, bool debug) const;

@@ -5,6 +5,7 @@
 #include "immunity/GeneratorController.h"
 #include "immunity/GeneratorView.h"
 #include "immunity/ImmunityReport.h"
+#include "mainwindow/MainMode.h"
 
 #include <QDateTime>
 #include <QPoint>
@@ -48,10 +49,9 @@ public:
     ~ImmunityFrame() override;
 
     // What the main window supplies.
-    // MainMode: 3 is the generator mode; only then the calculator timer runs and the floating
-    // boxes are shown.
-    void setMainMode(int mode);
-    int mainMode() const { return mainMode_; }
+    // Only in the generator mode the calculator timer runs and the floating boxes are shown.
+    void setMainMode(MainMode mode);
+    MainMode mainMode() const { return mainMode_; }
     // Who else may own the instrument; call refreshInstrumentOwnership when that changes.
     void setInstrumentOwnership(const InstrumentOwnership* owner);
     void refreshInstrumentOwnership();
@@ -220,7 +220,7 @@ private:
     std::array<FloatingBox, 4> boxes_; // settings, messages, calculator, markers
     std::vector<QPoint> firstPlaces_;  // where each box opens the first time, once one has opened
     QPointer<QWidget> watchedWindow_;
-    int mainMode_ = 1;
+    MainMode mainMode_ = MainMode::Emc;
     int shownMessages_ = 0;
     int shownMarks_ = 0;
     bool syncing_ = false;

@@ -34,8 +34,6 @@
 
 namespace {
 
-constexpr int kGeneratorMode = 3;
-
 QString DefaultReportChooser(QWidget* parent, const QString& workingFolder, const ImmunityReportDialog& d)
 {
     QFileDialog dialog(parent, d.Title, QDir(workingFolder).filePath(d.Folder), d.Filter);
@@ -130,11 +128,11 @@ void ImmunityFrame::ShowError(const QString& text)
         services_.ShowMessage(text);
 }
 
-void ImmunityFrame::setMainMode(int mode)
+void ImmunityFrame::setMainMode(MainMode mode)
 {
-    const bool wasGenerator = mainMode_ == kGeneratorMode;
+    const bool wasGenerator = mainMode_ == MainMode::Generator;
     mainMode_ = mode;
-    if (mode == kGeneratorMode) {
+    if (mode == MainMode::Generator) {
         calculatorTimer->start();
         if (!wasGenerator) {
             showFloatingBoxes();
@@ -208,7 +206,7 @@ void ImmunityFrame::ValidateSetting(int row)
 
 bool ImmunityFrame::handleMainWindowKey(int key)
 {
-    if (mainMode_ != kGeneratorMode)
+    if (mainMode_ != MainMode::Generator)
         return false;
     QString text;
     if (!messagesMemo->hasFocus() && !marksMemo->hasFocus()) {
@@ -275,7 +273,7 @@ void ImmunityFrame::shutDownGenerator()
 
 void ImmunityFrame::refreshFieldStrengths()
 {
-    if (mainMode_ != kGeneratorMode)
+    if (mainMode_ != MainMode::Generator)
         return;
     Guarded([&] { RefreshFieldStrengths(view_, *amplifier_, settings_.SeptumCm); });
 }

@@ -1,6 +1,6 @@
 #include "forms/MainMenus.h"
 
-#include "datafiles/TableEditor.h"
+#include "datafiles/TableFiles.h"
 #include "mainwindow/MainMode.h"
 #include "measurement/RunHost.h"
 
@@ -41,13 +41,16 @@ MainMenus::MainMenus(QMenuBar& bar, QObject* parent) : QObject(parent)
     gpsUsbAction->setEnabled(false);
 
     QMenu* setup = bar.addMenu(QStringLiteral("Setup"));
-    auto table = [this](int32_t kind) { return [this, kind] { emit tableEditorChosen(kind); }; };
-    editLimitAction = Item(setup, "N1", QStringLiteral("Edit Limit"), this, table(ekLimit));
-    editCableAction = Item(setup, "EditCable1", QStringLiteral("Edit Cable"), this, table(ekCable));
-    editLisnAction = Item(setup, "EditLISN1", QStringLiteral("Edit LISN"), this, table(ekLisn));
-    editGainAction = Item(setup, "EditAmplifier1", QStringLiteral("Edit Gain"), this, table(ekAmplifier));
-    editAntennaAction = Item(setup, "EditAntenna1", QStringLiteral("Edit Antenna"), this, table(ekAntenna));
-    editSegmentsAction = Item(setup, "EditSegments1", QStringLiteral("Edit Segments"), this, table(ekSegment));
+    auto table = [this](TableKind kind) { return [this, kind] { emit tableEditorChosen(kind); }; };
+    editLimitAction = Item(setup, "N1", QStringLiteral("Edit Limit"), this, table(TableKind::Limit));
+    editCableAction = Item(setup, "EditCable1", QStringLiteral("Edit Cable"), this, table(TableKind::Cable));
+    editLisnAction = Item(setup, "EditLISN1", QStringLiteral("Edit LISN"), this, table(TableKind::Lisn));
+    editGainAction =
+        Item(setup, "EditAmplifier1", QStringLiteral("Edit Gain"), this, table(TableKind::Amplifier));
+    editAntennaAction =
+        Item(setup, "EditAntenna1", QStringLiteral("Edit Antenna"), this, table(TableKind::Antenna));
+    editSegmentsAction =
+        Item(setup, "EditSegments1", QStringLiteral("Edit Segments"), this, table(TableKind::Segment));
     setup->addSeparator();
     editReportAction = Item(setup, "EditReport1", QStringLiteral("Edit Report"), this, &MainMenus::reportHeaderChosen);
     editColorsAction = Item(setup, "EditColors1", QStringLiteral("Edit Colors"), this, &MainMenus::colorsChosen);
@@ -55,10 +58,11 @@ MainMenus::MainMenus(QMenuBar& bar, QObject* parent) : QObject(parent)
 
     modeMenu = bar.addMenu(QStringLiteral("Mode"));
     modeMenu->setObjectName(QStringLiteral("modeMenu"));
-    auto mode = [this](int32_t m) { return [this, m] { emit modeChosen(m); }; };
-    emcModeAction = Item(modeMenu, "EMC1", QStringLiteral("EMC"), this, mode(mmEmc));
-    coverageModeAction = Item(modeMenu, "Power1", QStringLiteral("RF Coverage"), this, mode(mmCoverage));
-    generatorModeAction = Item(modeMenu, "G1", QStringLiteral("Generator"), this, mode(mmGenerator));
+    auto mode = [this](MainMode m) { return [this, m] { emit modeChosen(m); }; };
+    emcModeAction = Item(modeMenu, "EMC1", QStringLiteral("EMC"), this, mode(MainMode::Emc));
+    coverageModeAction =
+        Item(modeMenu, "Power1", QStringLiteral("RF Coverage"), this, mode(MainMode::Coverage));
+    generatorModeAction = Item(modeMenu, "G1", QStringLiteral("Generator"), this, mode(MainMode::Generator));
     modeMenu->menuAction()->setVisible(false);
 
     QMenu* measure = bar.addMenu(QStringLiteral("Measure"));

@@ -2,12 +2,14 @@
 #define ZENDRIK_FORMS_MAINMENUS_H
 
 #include "instrument/DeviceState.h"
+#include "mainwindow/MainMode.h"
 
 #include <QObject>
 #include <array>
 #include <cstdint>
 
 class QAction;
+enum class TableKind;
 class QMenu;
 class QMenuBar;
 struct RunControls;
@@ -37,12 +39,12 @@ signals:
     // "SA USB", "SA TCP", "GPS USB", "SA SER".
     void connectionChosen(LinkKind kind);
     // "Edit Limit" .. "Edit Segments": the table editor for that kind of table.
-    void tableEditorChosen(int32_t kind);
+    void tableEditorChosen(TableKind kind);
     void reportHeaderChosen();
     void colorsChosen();
     void mailAlertChosen();
     // "EMC", "RF Coverage", "Generator".
-    void modeChosen(int32_t mode);
+    void modeChosen(MainMode mode);
     void measurePeaksChosen(bool considerDrift);
     void saveChartChosen();
     void loadChartChosen();

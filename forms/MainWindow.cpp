@@ -92,7 +92,7 @@ MainWindow::MainWindow(AppContext& app, InstrumentState& instrument, MainWindowS
     statusLine_ = new StatusBarPanels(*statusBar(), this);
     connect(&instrument_.Status, &InstrumentStatus::TextChanged, statusLine_, &StatusBarPanels::setText);
     BuildProjectTargets();
-    ShowPeakLists(sets_[0].ownPeaks, sets_[1].ownPeaks);
+    ShowPeakLists(sets_[MeasureSet::Set1].ownPeaks, sets_[MeasureSet::Set2].ownPeaks);
 
     WireMessages();
     WireChart();
@@ -157,7 +157,8 @@ void MainWindow::LayOutWindow()
     right->setSpacing(4);
     peaksPanel_ = new PeaksPanel(central);
     right->addWidget(peaksPanel_, 1);
-    segmentsPanel_ = new SegmentsPanel({&sets_[0].segmentChecks, &sets_[1].segmentChecks}, central);
+    segmentsPanel_ = new SegmentsPanel(
+        {&sets_[MeasureSet::Set1].segmentChecks, &sets_[MeasureSet::Set2].segmentChecks}, central);
     right->addWidget(segmentsPanel_);
     instrumentPanel_ = new InstrumentPanel(central);
     right->addWidget(instrumentPanel_);
@@ -338,7 +339,7 @@ void MainWindow::showDebugControls(bool shown)
     viewPanel_->showDebugControls(shown);
 }
 
-void MainWindow::setStatusText(int panel, const QString& text)
+void MainWindow::setStatusText(StatusBarPanel panel, const QString& text)
 {
     statusLine_->setText(panel, text);
 }

@@ -1,6 +1,7 @@
 #ifndef ZENDRIK_FORMS_MAINWINDOW_H
 #define ZENDRIK_FORMS_MAINWINDOW_H
 
+#include "app/StatusBarPanel.h"
 #include "datafiles/GeneratorViewValues.h"
 #include "datafiles/ParameterGridRows.h"
 #include "datafiles/ProjectTargets.h"
@@ -40,6 +41,7 @@ class RunControl;
 class ScpiGridInstrument;
 class SegmentsPanel;
 class StatusBarPanels;
+enum class MainMode : int32_t;
 class SweepPanel;
 class TraceBar;
 class ViewPanel;
@@ -89,15 +91,14 @@ public:
     ParameterGridModel& parameters() { return *parameterModel_; }
     ProjectTargets& projectTargets() { return targets_; }
     const DataFileLists& fileLists() const { return fileLists_; }
-    // Of set 1 or 2.
-    SegmentTable& segmentTable(int set) { return SetOf(set).segments; }
-    CheckListModel& segmentChecks(int set) { return SetOf(set).segmentChecks; }
+    SegmentTable& segmentTable(MeasureSet set) { return sets_[set].segments; }
+    CheckListModel& segmentChecks(MeasureSet set) { return sets_[set].segmentChecks; }
     // The peak lists the window shows: the run control's, once it exists.
-    PeakLists& peakLists(int set) { return *SetOf(set).shownPeaks; }
+    PeakLists& peakLists(MeasureSet set) { return *sets_[set].shownPeaks; }
     // Shows or hides the controls and series only debug mode shows.
     void showDebugControls(bool shown);
     // Text of one of the status bar's eight panels (0..7).
-    void setStatusText(int panel, const QString& text);
+    void setStatusText(StatusBarPanel panel, const QString& text);
     // Rebuilds the seven file pick lists and the main grid's lists from ".\src" and ".\rep".
     void refreshFileLists();
     // Loads a project file as "Load Proj" does once its dialog has a name; nothing while a run
@@ -152,8 +153,6 @@ private:
     class WindowRunHost;
     struct RunWiring;
 
-    MeasurementSet& SetOf(int set) { return sets_[static_cast<size_t>(set - 1)]; }
-
     // Construction and start-up (MainWindow.cpp): the panels in their places, then each concern's
     // wiring, then the start-up in the order it has always run.
     void LayOutWindow();
@@ -188,7 +187,7 @@ private:
     void DrawChartOverlays();
     void ChartMouseMoved(int x);
     void ChartMousePressed(int x);
-    void ClearMarkers(size_t set, bool all);
+    void ClearMarkers(MeasureSet set, bool all);
     void CopyMarkers();
     void CalcMath();
     // Measurement set and run (MainWindowSweep.cpp).
@@ -251,7 +250,7 @@ private:
     void SetUpCoverageFrame();
     void SetUpImmunityFrame();
     void PlaceFrames();
-    void ShowMode(int32_t mode);
+    void ShowMode(MainMode mode);
     // The arrow keys step the generator while its view owns the window.
     void WatchArrowKeys(bool on);
     void CoverageToProject();
@@ -260,7 +259,7 @@ private:
     void ProjectToGenerator();
     // Menus (MainWindowMenus.cpp).
     void WireMenus();
-    void LaunchTableEditor(int32_t kind);
+    void LaunchTableEditor(TableKind kind);
     void FolderChanged();
 
     AppContext& app_;
@@ -306,7 +305,7 @@ private:
     std::unique_ptr<ParameterGridModel> coverageValues_;
     std::unique_ptr<ParameterGridModel> generatorGridValues_;
     GeneratorViewValues generatorValues_;
-    std::array<MeasurementSet, 2> sets_{MeasurementSet(1), MeasurementSet(2)};
+    PerSet<MeasurementSet> sets_{{{MeasurementSet(MeasureSet::Set1), MeasurementSet(MeasureSet::Set2)}}};
     GridState gridState_;
     DataFileLists fileLists_;
     std::unique_ptr<AxisBounds> coverageLevelAxis_;

@@ -41,13 +41,13 @@ FaderMode MainWindow::faderMode() const
 
 SmoothRangeStore& MainWindow::selectedSmoothRanges()
 {
-    return state_.SmoothRanges[static_cast<size_t>(sweepPanel_->selectedSet() - 1)];
+    return state_.SmoothRanges[sweepPanel_->selectedSet()];
 }
 
 SetSmoothing MainWindow::SelectedSetSmoothing()
 {
     const MainChart& c = chart();
-    const SetSeriesRoles& roles = kSetSeriesRoles[static_cast<size_t>(sweepPanel_->selectedSet() - 1)];
+    const SetSeriesRoles& roles = kSetSeriesRoles[sweepPanel_->selectedSet()];
     return FaderSmoothing(*c.Series(roles.Corrected), *c.Series(roles.Smoothing), *c.Series(roles.Compensation),
                           app_.Debug);
 }

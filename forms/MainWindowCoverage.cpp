@@ -116,11 +116,11 @@ void MainWindow::PlaceFrames()
     viewPanel_->refreshColorKeys();
 }
 
-void MainWindow::ShowMode(int32_t mode)
+void MainWindow::ShowMode(MainMode mode)
 {
     // Play, Stop and Pause stay greyed out while the generator holds the analyser; the EMC view
     // says why as the operator comes to it, so that a generator left on is not missed.
-    if (mode == mmEmc && state_.MainMode != mmEmc && immunityFrame_->generatorActionActive())
+    if (mode == MainMode::Emc && state_.MainMode != MainMode::Emc && immunityFrame_->generatorActionActive())
         app_.Messages.Append(QStringLiteral("Warning: the analyser is in use by the generator, which is still "
                                             "on: stop it in the generator view first"));
     state_.MainMode = mode;
@@ -135,7 +135,7 @@ void MainWindow::ShowMode(int32_t mode)
     clientArea_->setHorizontalScrollBarPolicy(bars);
     clientArea_->setVerticalScrollBarPolicy(bars);
     immunityFrame_->setMainMode(mode);
-    WatchArrowKeys(mode == mmGenerator);
+    WatchArrowKeys(mode == MainMode::Generator);
 }
 
 // The coverage grid's values go into the project's copy before a save or load, and come back

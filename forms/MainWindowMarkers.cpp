@@ -55,8 +55,8 @@ void MainWindow::WireLaterMarkers()
 void MainWindow::DrawChartOverlays()
 {
     const MarkerBoxes boxes = markerPages_->markerBoxes();
-    std::array<SetOverlay, 2> overlays{};
-    for (size_t set = 0; set < overlays.size(); ++set) {
+    PerSet<SetOverlay> overlays{};
+    for (MeasureSet set : kMeasureSets) {
         overlays[set].Peaks = sets_[set].shownPeaks;
         overlays[set].View = viewPanel_->shows(kSetSeriesRoles[set].Corrected);
         overlays[set].Markers = &state_.Markers[set];
@@ -83,7 +83,7 @@ void MainWindow::ChartMousePressed(int x)
     markerPages_->showArmed(boxes);
 }
 
-void MainWindow::ClearMarkers(size_t set, bool all)
+void MainWindow::ClearMarkers(MeasureSet set, bool all)
 {
     if (all)
         ClearAllMarkers(state_.Markers[set]);
@@ -94,7 +94,13 @@ void MainWindow::ClearMarkers(size_t set, bool all)
 
 void MainWindow::CopyMarkers()
 {
-    ::CopyMarkers({&state_.Markers[0], &state_.Markers[1]}, {sets_[0].shownPeaks, sets_[1].shownPeaks});
+    PerSet<const MarkerStore*> markers;
+    PerSet<PeakLists*> peaks;
+    for (MeasureSet set : kMeasureSets) {
+        markers[set] = &state_.Markers[set];
+        peaks[set] = sets_[set].shownPeaks;
+    }
+    ::CopyMarkers(markers, peaks);
     chartPanel_->repaint();
 }
 

@@ -56,7 +56,7 @@ void MainWindow::enableCoverageFeature()
     menus_->enableCoverageFeature();
 }
 
-void MainWindow::LaunchTableEditor(int32_t kind)
+void MainWindow::LaunchTableEditor(TableKind kind)
 {
     if (forms_.tableEditorWindow)
         forms_.tableEditorWindow->launch(kind);

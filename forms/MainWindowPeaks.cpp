@@ -12,8 +12,8 @@
 
 void MainWindow::ShowPeakLists(PeakLists& set1, PeakLists& set2)
 {
-    sets_[0].shownPeaks = &set1;
-    sets_[1].shownPeaks = &set2;
+    sets_[MeasureSet::Set1].shownPeaks = &set1;
+    sets_[MeasureSet::Set2].shownPeaks = &set2;
     peaksPanel_->showPeakLists({&set1, &set2});
 }
 

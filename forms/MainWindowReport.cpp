@@ -85,7 +85,7 @@ ChartFileHooks MainWindow::ChartHooks()
         chartPanel_->repaint();
     };
     hooks.ResetFadeOverlays = [this] {
-        const SetSeriesRoles& roles = kSetSeriesRoles[static_cast<size_t>(sweepPanel_->selectedSet() - 1)];
+        const SetSeriesRoles& roles = kSetSeriesRoles[sweepPanel_->selectedSet()];
         ResetFadeOverlays(*chart().Series(roles.Smoothing), *chart().Series(roles.Compensation),
                           selectedSmoothRanges());
     };
@@ -173,14 +173,15 @@ void MainWindow::SavePeaks()
 {
     const QString file = ChooseReportFile(ReportDialog::SavePeaks, true);
     if (!file.isEmpty())
-        SavePeaksReport(file, peakLists(1).Lines.stringList(), peakLists(2).Lines.stringList(), &app_.Messages);
+        SavePeaksReport(file, peakLists(MeasureSet::Set1).Lines.stringList(),
+                        peakLists(MeasureSet::Set2).Lines.stringList(), &app_.Messages);
 }
 
 void MainWindow::SaveMessages()
 {
     const QString file = ChooseReportFile(ReportDialog::SaveMessages, true);
     if (!file.isEmpty())
-        SaveMessagesReport(file, app_.Messages, statusLine_->text(6), &app_.Messages);
+        SaveMessagesReport(file, app_.Messages, statusLine_->text(StatusBarPanel::Version), &app_.Messages);
 }
 
 void MainWindow::SaveChartAsWmf()
@@ -194,8 +195,12 @@ void MainWindow::PrintReport()
 {
     if (!reportPrinter && !printDialog_)
         printDialog_ = std::make_unique<PrintDialogPrinter>(this);
-    const PrintReportSources sources{&chartPanel_->widget(), reportHeader_, &peakLists(1).Grid, &peakLists(2).Grid,
-                                     &app_.Messages, &app_.Debug};
+    const PrintReportSources sources{&chartPanel_->widget(),
+                                     reportHeader_,
+                                     &peakLists(MeasureSet::Set1).Grid,
+                                     &peakLists(MeasureSet::Set2).Grid,
+                                     &app_.Messages,
+                                     &app_.Debug};
     ::PrintReport(sources, reportPrinter ? *reportPrinter : *printDialog_);
 }
 

@@ -34,11 +34,12 @@
 #include <QScreen>
 #include <exception>
 
-// The parameter grid's hint goes to status panel 2; the set choice and "Segm." change what the
+// The parameter grid's hint goes to its status panel; the set choice and "Segm." change what the
 // panels show of the sets.
 void MainWindow::WireSweep()
 {
-    connect(sweepPanel_, &SweepPanel::hintChanged, this, [this](const QString& hint) { setStatusText(2, hint); });
+    connect(sweepPanel_, &SweepPanel::hintChanged, this,
+            [this](const QString& hint) { setStatusText(StatusBarPanel::Hint, hint); });
     connect(sweepPanel_, &SweepPanel::setChosen, this, &MainWindow::ApplySetChoice);
     connect(segmentsPanel_, &SegmentsPanel::segmentMarksToggled, this, &MainWindow::ApplySetChoice);
 }
@@ -54,7 +55,7 @@ void MainWindow::refreshFileLists()
 // are shown, the other set's hidden; the estimate follows the set.
 void MainWindow::ApplySetChoice()
 {
-    const int set = sweepPanel_->selectedSet();
+    const MeasureSet set = sweepPanel_->selectedSet();
     peaksPanel_->showSet(set);
     segmentsPanel_->showSet(set);
     ApplySegmentMarks();
@@ -95,11 +96,13 @@ void MainWindow::WireRun()
     RunWiring& r = *run_;
     r.series = chart().ByRole();
     TakePointColors(r.switches, state_.Colors);
+    MeasurementSet& set1 = sets_[MeasureSet::Set1];
+    MeasurementSet& set2 = sets_[MeasureSet::Set2];
     r.context = std::make_unique<MeasurementContext>(
-        MeasurementContext{*scpi_, r.state, r.series, sets_[0].segments, sets_[1].segments, sets_[0].segmentChecks,
-                           sets_[1].segmentChecks, r.parameters, r.switches, r.host, r.masterTimer});
+        MeasurementContext{*scpi_, r.state, r.series, set1.segments, set2.segments, set1.segmentChecks,
+                           set2.segmentChecks, r.parameters, r.switches, r.host, r.masterTimer});
     r.control = std::make_unique<RunControl>(*r.context);
-    ShowPeakLists(r.control->Peaks(1), r.control->Peaks(2));
+    ShowPeakLists(r.control->Peaks(MeasureSet::Set1), r.control->Peaks(MeasureSet::Set2));
 
     connect(sweepPanel_, &SweepPanel::playClicked, this, &MainWindow::Play);
     connect(sweepPanel_, &SweepPanel::stopClicked, this, &MainWindow::Stop);
@@ -166,11 +169,11 @@ void MainWindow::SyncRunSettings()
     r.parameters.Margin1Db = gridState_.Margin1Db;
     r.parameters.Margin2Db = gridState_.Margin2Db;
     r.parameters.MaxHold = gridState_.MaxHold;
-    r.parameters.MissingLimit1 = datafiles::MissingLimitLine(targets_, 1);
-    r.parameters.MissingLimit2 = datafiles::MissingLimitLine(targets_, 2);
+    r.parameters.MissingLimit1 = datafiles::MissingLimitLine(targets_, MeasureSet::Set1);
+    r.parameters.MissingLimit2 = datafiles::MissingLimitLine(targets_, MeasureSet::Set2);
     r.parameters.MissingCorrection = datafiles::MissingCorrection(targets_);
-    r.parameters.MissingSegments1 = datafiles::MissingSegmentFile(targets_, 1);
-    r.parameters.MissingSegments2 = datafiles::MissingSegmentFile(targets_, 2);
+    r.parameters.MissingSegments1 = datafiles::MissingSegmentFile(targets_, MeasureSet::Set1);
+    r.parameters.MissingSegments2 = datafiles::MissingSegmentFile(targets_, MeasureSet::Set2);
     RunSwitches& s = r.switches;
     s.SelectedSet = sweepPanel_->selectedSet();
     s.EmiZeroSpan = instrumentPanel_->emiZeroSpanOn();
@@ -249,9 +252,9 @@ void MainWindow::StatusLineTick()
     };
     sources.WindowSize = [this] { return size(); };
     const StatusLineTexts t = ::StatusLineTick(instrument_.Device.Echo, run_->state, app_.Debug.DebugMode, sources);
-    statusLine_->setText(4, t.SettingsPanel);
-    statusLine_->setText(5, t.MemoryPanel);
-    statusLine_->setText(7, t.ClockPanel);
+    statusLine_->setText(StatusBarPanel::Settings, t.SettingsPanel);
+    statusLine_->setText(StatusBarPanel::Memory, t.MemoryPanel);
+    statusLine_->setText(StatusBarPanel::Clock, t.ClockPanel);
     sweepPanel_->showTimeLeft(t.TimeLeft);
 }
 

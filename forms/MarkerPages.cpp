@@ -28,10 +28,10 @@ struct SetNames {
     const char* clearLast;
     const char* clearAll;
 };
-constexpr std::array<SetNames, 2> kNames{{
+constexpr PerSet<SetNames> kNames{{{
     {"CheckBox32", "M1", "CheckBox34", "Button5", "Button2"},
     {"CheckBox33", "M2", "CheckBox35", "Button7", "Button9"},
-}};
+}}};
 
 } // namespace
 
@@ -43,7 +43,7 @@ MarkerPages::MarkerPages(QWidget* parent) : QTabWidget(parent)
     auto* m = new QGridLayout(marker);
     m->setContentsMargins(4, 2, 4, 2);
     m->setVerticalSpacing(2);
-    for (size_t set = 0; set < setMarkers.size(); ++set) {
+    for (MeasureSet set : kMeasureSets) {
         SetControls& s = setMarkers[set];
         s.arm = NamedCheckBox(marker, kNames[set].arm, QString::fromLatin1(kNames[set].armCaption));
         s.show = NamedCheckBox(marker, kNames[set].show, QStringLiteral("show"), true);
@@ -54,9 +54,9 @@ MarkerPages::MarkerPages(QWidget* parent) : QTabWidget(parent)
     showMarkerNumbersCheckBox = NamedCheckBox(marker, "CheckBox15", QStringLiteral("Show Markers"));
     harmonicsCheckBox = NamedCheckBox(marker, "CheckBox20", QStringLiteral("Harmonics"));
     magnifyCheckBox = NamedCheckBox(marker, "CheckBox23", QStringLiteral("Magnify"));
-    for (size_t set = 0; set < setMarkers.size(); ++set) {
-        const int row = static_cast<int>(set);
-        m->addWidget(new QLabel(QStringLiteral("Set%1").arg(set + 1), marker), row, 0);
+    for (MeasureSet set : kMeasureSets) {
+        const int row = SetNumber(set) - 1;
+        m->addWidget(new QLabel(QStringLiteral("Set%1").arg(SetNumber(set)), marker), row, 0);
         m->addWidget(setMarkers[set].arm, row, 1);
         m->addWidget(setMarkers[set].show, row, 2);
         m->addWidget(setMarkers[set].clearLast, row, 3);
@@ -98,7 +98,7 @@ MarkerPages::MarkerPages(QWidget* parent) : QTabWidget(parent)
     a->addStretch();
     addTab(math, QStringLiteral("Math"));
 
-    for (size_t set = 0; set < setMarkers.size(); ++set) {
+    for (MeasureSet set : kMeasureSets) {
         const SetControls& s = setMarkers[set];
         connect(s.arm, &QCheckBox::clicked, this, [this, set](bool on) { MarkerArmed(set, on); });
         connect(s.show, &QCheckBox::clicked, this, &MarkerPages::repaintRequested);
@@ -131,7 +131,7 @@ void MarkerPages::startUp()
 MarkerBoxes MarkerPages::markerBoxes() const
 {
     MarkerBoxes boxes;
-    for (size_t set = 0; set < setMarkers.size(); ++set)
+    for (MeasureSet set : kMeasureSets)
         boxes.Sets[set] = {setMarkers[set].arm->isChecked(), setMarkers[set].show->isChecked()};
     boxes.Harmonics = harmonicsCheckBox->isChecked();
     boxes.Magnify = magnifyCheckBox->isChecked();
@@ -140,7 +140,7 @@ MarkerBoxes MarkerPages::markerBoxes() const
 
 void MarkerPages::showArmed(const MarkerBoxes& boxes)
 {
-    for (size_t set = 0; set < setMarkers.size(); ++set)
+    for (MeasureSet set : kMeasureSets)
         setMarkers[set].arm->setChecked(boxes.Sets[set].Armed);
 }
 
@@ -175,7 +175,7 @@ void MarkerPages::showMathResult()
 
 void MarkerPages::tintMarkerBoxes(const MainWindowColors& colors)
 {
-    for (size_t set = 0; set < setMarkers.size(); ++set) {
+    for (MeasureSet set : kMeasureSets) {
         QCheckBox* arm = setMarkers[set].arm;
         QPalette p = arm->palette();
         p.setColor(QPalette::Window, QColorOf(colors[kCorrectedTraceColors[set]]));
@@ -185,13 +185,13 @@ void MarkerPages::tintMarkerBoxes(const MainWindowColors& colors)
 }
 
 // Ticking a set's "M" unticks the other set's and "Harmonics" and shows the set's markers.
-void MarkerPages::MarkerArmed(size_t set, bool checked)
+void MarkerPages::MarkerArmed(MeasureSet set, bool checked)
 {
     MarkerBoxes boxes = markerBoxes();
     ::ArmMarker(boxes, set, checked);
-    for (size_t i = 0; i < setMarkers.size(); ++i) {
-        setMarkers[i].arm->setChecked(boxes.Sets[i].Armed);
-        setMarkers[i].show->setChecked(boxes.Sets[i].Show);
+    for (MeasureSet each : kMeasureSets) {
+        setMarkers[each].arm->setChecked(boxes.Sets[each].Armed);
+        setMarkers[each].show->setChecked(boxes.Sets[each].Show);
     }
     harmonicsCheckBox->setChecked(boxes.Harmonics);
 }

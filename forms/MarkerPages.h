@@ -1,6 +1,7 @@
 #ifndef ZENDRIK_FORMS_MARKERPAGES_H
 #define ZENDRIK_FORMS_MARKERPAGES_H
 
+#include "app/MeasureSet.h"
 #include "mainwindow/MarkerTab.h"
 #include "mainwindow/ZoomRules.h"
 
@@ -45,8 +46,8 @@ public:
 signals:
     // A "show" box, "Show Markers" or "Harmonics" unticked: the chart draws its marks anew.
     void repaintRequested();
-    // "Clear All" or "Clear Last" of a set (index 0 is set 1).
-    void clearMarkersClicked(size_t set, bool all);
+    // "Clear All" or "Clear Last" of a set.
+    void clearMarkersClicked(MeasureSet set, bool all);
     void copyMarkersClicked();
     void clearLastFadeClicked();
     void magnifierToggled(bool on);
@@ -62,10 +63,10 @@ private:
         QPushButton* clearAll = nullptr;     // Button2 / Button9 "Clear All"
     };
 
-    void MarkerArmed(size_t set, bool checked);
+    void MarkerArmed(MeasureSet set, bool checked);
     void ChooseFaderMode(FaderMode clicked, bool checked);
 
-    std::array<SetControls, 2> setMarkers{};
+    PerSet<SetControls> setMarkers{};
     QPushButton* copyMarkersButton = nullptr;       // Button10 "Copy Markers"
     QCheckBox* showMarkerNumbersCheckBox = nullptr; // CheckBox15 "Show Markers"
     QCheckBox* harmonicsCheckBox = nullptr;         // CheckBox20 "Harmonics"

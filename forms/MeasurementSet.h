@@ -2,6 +2,7 @@
 #define ZENDRIK_FORMS_MEASUREMENTSET_H
 
 #include "app/MainChartSeries.h"
+#include "app/MeasureSet.h"
 #include "datafiles/CheckListModel.h"
 #include "datafiles/SegmentTable.h"
 #include "measurement/PeakLists.h"
@@ -16,19 +17,18 @@ struct SetSeriesRoles {
     SeriesRole Compensation;
     SeriesRole SegmentMarks;
 };
-// Index 0 is set 1.
-inline constexpr std::array<SetSeriesRoles, 2> kSetSeriesRoles{{
+inline constexpr PerSet<SetSeriesRoles> kSetSeriesRoles{{{
     {SeriesRole::rawTrace1, SeriesRole::correctedTrace1, SeriesRole::smoothing1, SeriesRole::compensation1,
      SeriesRole::segmentMarks1},
     {SeriesRole::rawTrace2, SeriesRole::correctedTrace2, SeriesRole::smoothing2, SeriesRole::compensation2,
      SeriesRole::segmentMarks2},
-}};
+}}};
 
 // A measurement set as the main window holds it: its segment plan, the segments ticked for the
 // run (the model of the set's segment list), the peak lists the window keeps until the run control
 // exists, and the peak lists it shows.
 struct MeasurementSet {
-    explicit MeasurementSet(int number) : ownPeaks(number), shownPeaks(&ownPeaks) {}
+    explicit MeasurementSet(MeasureSet set) : ownPeaks(set), shownPeaks(&ownPeaks) {}
     MeasurementSet(const MeasurementSet&) = delete;
     MeasurementSet& operator=(const MeasurementSet&) = delete;
 

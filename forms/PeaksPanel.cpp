@@ -31,12 +31,12 @@ struct SetTraits {
     bool numbersInDebug;
     bool measuredCrosshair;
 };
-constexpr std::array<SetTraits, 2> kSets{{
+constexpr PerSet<SetTraits> kSets{{{
     {"ListBox1", "CheckBox18", "ListBox2", {"ListBox3", "ListBox4", "ListBox5", "ListBox6"}, "StringGrid1", true,
      true},
     {"ListBox7", "CheckBox19", "ListBox8", {"ListBox9", "ListBox10", "ListBox11", "ListBox12"}, "StringGrid2", false,
      false},
-}};
+}}};
 
 // The grid as the report lays it out: two heading rows 17 pixels high, peak rows 24, column 0
 // 40 pixels wide and the others 50.
@@ -76,12 +76,12 @@ PeaksPanel::PeaksPanel(QWidget* parent) : QWidget(parent)
     peaksGroup->setObjectName(QStringLiteral("GroupBox4"));
     auto* peaks = new QVBoxLayout(peaksGroup);
     peaks->setContentsMargins(2, 2, 2, 2);
-    for (size_t set = 0; set < setLists.size(); ++set) {
+    for (MeasureSet set : kMeasureSets) {
         setLists[set].peaks = NamedList(peaksGroup, kSets[set].peaks);
         setLists[set].peaks->setSelectionMode(QAbstractItemView::MultiSelection);
         peaks->addWidget(setLists[set].peaks);
     }
-    for (size_t set = 0; set < setLists.size(); ++set) {
+    for (MeasureSet set : kMeasureSets) {
         setLists[set].selectMaxPeaks =
             NamedCheckBox(peaksGroup, kSets[set].selectMaxPeaks, QStringLiteral("Select 6 maxpeaks"));
         peaks->addWidget(setLists[set].selectMaxPeaks);
@@ -92,7 +92,7 @@ PeaksPanel::PeaksPanel(QWidget* parent) : QWidget(parent)
     peakMeasurementsGroup->setObjectName(QStringLiteral("GroupBox5"));
     auto* measured = new QVBoxLayout(peakMeasurementsGroup);
     measured->setContentsMargins(2, 2, 2, 2);
-    for (size_t set = 0; set < setLists.size(); ++set) {
+    for (MeasureSet set : kMeasureSets) {
         QListView* list = NamedList(peakMeasurementsGroup, kSets[set].measured);
         // A line names the listed and the found frequency before the level: where the panel is
         // narrower than the line, it goes on below instead of hiding the level.
@@ -107,7 +107,7 @@ PeaksPanel::PeaksPanel(QWidget* parent) : QWidget(parent)
     // The parallel lists that hold the numbers behind each line.
     auto* numbers = new QHBoxLayout;
     numbers->setSpacing(1);
-    for (size_t set = 0; set < setLists.size(); ++set) {
+    for (MeasureSet set : kMeasureSets) {
         SetControls& s = setLists[set];
         const std::array<QListView**, 4> lists{&s.peakFreqs, &s.peakLevels, &s.measuredFreqs, &s.measuredLevels};
         for (size_t i = 0; i < lists.size(); ++i) {
@@ -121,7 +121,7 @@ PeaksPanel::PeaksPanel(QWidget* parent) : QWidget(parent)
         }
     }
     column->addLayout(numbers);
-    for (size_t set = 0; set < setLists.size(); ++set)
+    for (MeasureSet set : kMeasureSets)
         setLists[set].grid = PeakGrid(this, kSets[set].grid);
 
     auto* buttons = new QHBoxLayout;
@@ -131,7 +131,7 @@ PeaksPanel::PeaksPanel(QWidget* parent) : QWidget(parent)
     buttons->addWidget(clearPeaksButton);
     column->addLayout(buttons);
 
-    savePeaksAction = new QAction(QStringLiteral("Save to File"), setLists[0].peaks);
+    savePeaksAction = new QAction(QStringLiteral("Save to File"), setLists[MeasureSet::Set1].peaks);
     savePeaksAction->setObjectName(QStringLiteral("SavePeakstoFile1"));
     for (const SetControls& s : setLists) {
         s.peaks->setContextMenuPolicy(Qt::ActionsContextMenu);
@@ -143,13 +143,13 @@ PeaksPanel::PeaksPanel(QWidget* parent) : QWidget(parent)
     connect(savePeaksAction, &QAction::triggered, this, &PeaksPanel::savePeaksRequested);
     // "Select 6 maxpeaks"; the operator's own click in a peak list unticks its box and keeps what
     // the operator selected.
-    for (size_t set = 0; set < setLists.size(); ++set) {
+    for (MeasureSet set : kMeasureSets) {
         QCheckBox* box = setLists[set].selectMaxPeaks;
         connect(box, &QCheckBox::clicked, this, [this, set] { SelectMaxPeaksClicked(set); });
         connect(setLists[set].peaks, &QListView::clicked, box, [box] { box->setChecked(false); });
     }
     // The crosshair on a double-clicked peak.
-    for (size_t set = 0; set < setLists.size(); ++set) {
+    for (MeasureSet set : kMeasureSets) {
         connect(setLists[set].peaks, &QListView::doubleClicked, this, [this, set](const QModelIndex& index) {
             emit crosshairRequested(shown_[set]->Freqs.stringList(), shown_[set]->Levels.stringList(), index.row());
         });
@@ -162,10 +162,10 @@ PeaksPanel::PeaksPanel(QWidget* parent) : QWidget(parent)
     }
 }
 
-void PeaksPanel::showPeakLists(const std::array<PeakLists*, 2>& lists)
+void PeaksPanel::showPeakLists(const PerSet<PeakLists*>& lists)
 {
     shown_ = lists;
-    for (size_t set = 0; set < setLists.size(); ++set) {
+    for (MeasureSet set : kMeasureSets) {
         const SetControls& s = setLists[set];
         PeakLists& p = *lists[set];
         s.peaks->setModel(&p.Lines);
@@ -175,13 +175,13 @@ void PeaksPanel::showPeakLists(const std::array<PeakLists*, 2>& lists)
         s.measuredFreqs->setModel(&p.MeasureFreqs);
         s.measuredLevels->setModel(&p.MeasureLevels);
     }
-    for (size_t set = 0; set < setLists.size(); ++set)
+    for (MeasureSet set : kMeasureSets)
         ShowGrid(setLists[set].grid, lists[set]->Grid);
 }
 
 void PeaksPanel::startUp()
 {
-    showSet(1);
+    showSet(MeasureSet::Set1);
     for (const SetControls& s : setLists) {
         for (QListView* list : {s.peaks, s.measured}) {
             QPalette p = list->palette();
@@ -193,23 +193,23 @@ void PeaksPanel::startUp()
         s.grid->hide();
 }
 
-void PeaksPanel::showSet(int set)
+void PeaksPanel::showSet(MeasureSet set)
 {
-    const QString name = QStringLiteral("Set") + QString::number(set);
+    const QString name = QStringLiteral("Set") + QString::number(SetNumber(set));
     peaksGroup->setTitle(QStringLiteral("Peaks ") + name);
     peakMeasurementsGroup->setTitle(QStringLiteral("Peaks Measurements ") + name);
-    for (size_t i = 0; i < setLists.size(); ++i) {
-        const bool chosen = static_cast<int>(i) + 1 == set;
-        setLists[i].peaks->setVisible(chosen);
-        setLists[i].measured->setVisible(chosen);
-        setLists[i].selectMaxPeaks->setVisible(chosen);
+    for (MeasureSet each : kMeasureSets) {
+        const bool chosen = each == set;
+        setLists[each].peaks->setVisible(chosen);
+        setLists[each].measured->setVisible(chosen);
+        setLists[each].selectMaxPeaks->setVisible(chosen);
     }
 }
 
-std::vector<int> PeaksPanel::selectedRows(int set) const
+std::vector<int> PeaksPanel::selectedRows(MeasureSet set) const
 {
     std::vector<int> rows;
-    if (const QItemSelectionModel* selection = setLists[static_cast<size_t>(set - 1)].peaks->selectionModel()) {
+    if (const QItemSelectionModel* selection = setLists[set].peaks->selectionModel()) {
         for (const QModelIndex& index : selection->selectedIndexes())
             rows.push_back(index.row());
     }
@@ -225,7 +225,7 @@ void PeaksPanel::enableCommands(bool idle)
 
 void PeaksPanel::showDebugControls(bool shown)
 {
-    for (size_t set = 0; set < setLists.size(); ++set) {
+    for (MeasureSet set : kMeasureSets) {
         const SetControls& s = setLists[set];
         if (kSets[set].numbersInDebug)
             for (QListView* list : {s.peakFreqs, s.peakLevels, s.measuredFreqs, s.measuredLevels})
@@ -235,7 +235,7 @@ void PeaksPanel::showDebugControls(bool shown)
 
 // Ticked: the six highest peaks of the set are selected in its list (an empty list unticks the
 // box); unticked: none is.
-void PeaksPanel::SelectMaxPeaksClicked(size_t set)
+void PeaksPanel::SelectMaxPeaksClicked(MeasureSet set)
 {
     QCheckBox* box = setLists[set].selectMaxPeaks;
     PeakLists& peaks = *shown_[set];

@@ -1,6 +1,8 @@
 #ifndef ZENDRIK_FORMS_PEAKSPANEL_H
 #define ZENDRIK_FORMS_PEAKSPANEL_H
 
+#include "app/MeasureSet.h"
+
 #include <QStringList>
 #include <QWidget>
 #include <array>
@@ -23,14 +25,14 @@ class PeaksPanel : public QWidget {
 public:
     explicit PeaksPanel(QWidget* parent);
 
-    // The lists of both sets (index 0 is set 1) show these models.
-    void showPeakLists(const std::array<PeakLists*, 2>& lists);
+    // The lists of both sets show these models.
+    void showPeakLists(const PerSet<PeakLists*>& lists);
     // Set 1's lists shown, all four in sky blue.
     void startUp();
-    // The lists and titles of set (1 or 2).
-    void showSet(int set);
-    // The rows selected in the peak list of set (1 or 2), in order.
-    std::vector<int> selectedRows(int set) const;
+    // The lists and titles of the set.
+    void showSet(MeasureSet set);
+    // The rows selected in the peak list of the set, in order.
+    std::vector<int> selectedRows(MeasureSet set) const;
     // "Displ. peaks" and "Clear peaks" only while nothing owns the traces.
     void enableCommands(bool idle);
     void showDebugControls(bool shown);
@@ -56,16 +58,16 @@ private:
         QTableView* grid = nullptr;          // StringGrid1 / StringGrid2, hidden; the report prints it
     };
 
-    void SelectMaxPeaksClicked(size_t set);
+    void SelectMaxPeaksClicked(MeasureSet set);
 
     QGroupBox* peaksGroup = nullptr;             // GroupBox4 "Peaks Set1"
     QGroupBox* peakMeasurementsGroup = nullptr;  // GroupBox5 "Peaks Measurements Set1"
-    std::array<SetControls, 2> setLists{};
+    PerSet<SetControls> setLists{};
     QPushButton* displayPeaksButton = nullptr;   // Button8 "Displ. peaks"
     QPushButton* clearPeaksButton = nullptr;     // Button6 "Clear peaks"
     QAction* savePeaksAction = nullptr;          // SavePeakstoFile1 "Save to File"
 
-    std::array<PeakLists*, 2> shown_{};
+    PerSet<PeakLists*> shown_{};
 };
 
 #endif

@@ -10,7 +10,7 @@
 #include <QVBoxLayout>
 #include <memory>
 
-SegmentsPanel::SegmentsPanel(const std::array<CheckListModel*, 2>& segmentChecks, QWidget* parent)
+SegmentsPanel::SegmentsPanel(const PerSet<CheckListModel*>& segmentChecks, QWidget* parent)
     : QWidget(parent)
 {
     auto* column = new QVBoxLayout(this);
@@ -22,8 +22,8 @@ SegmentsPanel::SegmentsPanel(const std::array<CheckListModel*, 2>& segmentChecks
     segments->addWidget(segmentsCheckBox);
     segments->addWidget(maxFilterCheckBox);
     column->addLayout(segments);
-    static constexpr std::array<const char*, 2> kNames{"CheckListBox1", "CheckListBox2"};
-    for (size_t set = 0; set < segmentLists.size(); ++set) {
+    static constexpr PerSet<const char*> kNames{"CheckListBox1", "CheckListBox2"};
+    for (MeasureSet set : kMeasureSets) {
         segmentLists[set] = NamedList(this, kNames[set]);
         segmentLists[set]->setModel(segmentChecks[set]);
         segmentLists[set]->setFixedHeight(76);
@@ -48,17 +48,17 @@ SegmentsPanel::SegmentsPanel(const std::array<CheckListModel*, 2>& segmentChecks
 
 void SegmentsPanel::startUp()
 {
-    for (size_t i = 0; i < segmentLists.size(); ++i)
-        segmentLists[i]->setVisible(i == 0);
+    for (MeasureSet set : kMeasureSets)
+        segmentLists[set]->setVisible(set == MeasureSet::Set1);
 }
 
-void SegmentsPanel::showSet(int set)
+void SegmentsPanel::showSet(MeasureSet set)
 {
     const bool segments = segmentsCheckBox->isChecked();
-    for (size_t i = 0; i < segmentLists.size(); ++i) {
-        const bool chosen = static_cast<int>(i) + 1 == set;
-        segmentLists[i]->setVisible(chosen);
-        segmentLists[i]->setEnabled(chosen && segments);
+    for (MeasureSet each : kMeasureSets) {
+        const bool chosen = each == set;
+        segmentLists[each]->setVisible(chosen);
+        segmentLists[each]->setEnabled(chosen && segments);
     }
 }
 

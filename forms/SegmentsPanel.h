@@ -1,6 +1,8 @@
 #ifndef ZENDRIK_FORMS_SEGMENTSPANEL_H
 #define ZENDRIK_FORMS_SEGMENTSPANEL_H
 
+#include "app/MeasureSet.h"
+
 #include <QWidget>
 #include <array>
 
@@ -14,13 +16,13 @@ class QListView;
 class SegmentsPanel : public QWidget {
     Q_OBJECT
 public:
-    // The lists show the sets' segment ticks (index 0 is set 1).
-    SegmentsPanel(const std::array<CheckListModel*, 2>& segmentChecks, QWidget* parent);
+    // The lists show the sets' segment ticks.
+    SegmentsPanel(const PerSet<CheckListModel*>& segmentChecks, QWidget* parent);
 
     // Set 1's list shown.
     void startUp();
-    // The list of set (1 or 2) shown, and offered while "Segm." is ticked.
-    void showSet(int set);
+    // The list of the set shown, and offered while "Segm." is ticked.
+    void showSet(MeasureSet set);
     bool segmentMarksShown() const;
     bool maxFilterOn() const;
 
@@ -30,7 +32,7 @@ signals:
 private:
     QCheckBox* segmentsCheckBox = nullptr;       // CheckBox24 "Segm."
     QCheckBox* maxFilterCheckBox = nullptr;      // CheckBox3 "MaxFilter"
-    std::array<QListView*, 2> segmentLists{};    // CheckListBox1, CheckListBox2
+    PerSet<QListView*> segmentLists{};    // CheckListBox1, CheckListBox2
 };
 
 #endif

@@ -10,14 +10,49 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <array>
+
+namespace {
+
+struct PanelRow {
+    StatusBarPanel Panel;
+    int Width; // pixels at the start size
+    // Short of room the panels give way from the lowest number up: the unused one, the version,
+    // the clock, the memory, the grid's hint, then the long settings echo; the connection and the
+    // model last.
+    int GivesWay;
+};
+
+// clang-format off
+constexpr std::array<PanelRow, kStatusBarPanelCount> kPanels = {{
+    {StatusBarPanel::Connection, 70,  6},
+    {StatusBarPanel::Spare,      50,  0},
+    {StatusBarPanel::Hint,       350, 4},
+    {StatusBarPanel::Model,      110, 7},
+    {StatusBarPanel::Settings,   400, 5},
+    {StatusBarPanel::Memory,     140, 3},
+    {StatusBarPanel::Version,    90,  1},
+    {StatusBarPanel::Clock,      50,  2},
+}};
+// clang-format on
+
+constexpr bool RowsInPanelOrder()
+{
+    for (size_t i = 0; i < kPanels.size(); ++i)
+        if (PanelIndex(kPanels[i].Panel) != i)
+            return false;
+    return true;
+}
+static_assert(RowsInPanelOrder(), "one row per status bar panel, in the panels' order");
+
+} // namespace
 
 StatusBarPanels::StatusBarPanels(QStatusBar& bar, QObject* parent) : QObject(parent), bar_(bar)
 {
-    static constexpr int kPanelWidths[] = {70, 50, 350, 110, 400, 140, 90, 50};
     bar_.setObjectName(QStringLiteral("StatusBar1"));
-    for (int i = 0; i < 8; ++i) {
-        auto* panel = new StatusPanel(kPanelWidths[i], &bar_);
-        panel->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
+    for (const PanelRow& row : kPanels) {
+        auto* panel = new StatusPanel(row.Width, &bar_);
+        panel->setObjectName(QStringLiteral("StatusPanel%1").arg(PanelIndex(row.Panel)));
         bar_.addWidget(panel);
         statusPanels.append(panel);
     }
@@ -28,15 +63,14 @@ StatusBarPanels::StatusBarPanels(QStatusBar& bar, QObject* parent) : QObject(par
     connect(statusTimer, &QTimer::timeout, this, &StatusBarPanels::tick);
 }
 
-void StatusBarPanels::setText(int panel, const QString& text)
+void StatusBarPanels::setText(StatusBarPanel panel, const QString& text)
 {
-    if (panel >= 0 && panel < statusPanels.size())
-        statusPanels[panel]->setText(text);
+    statusPanels.at(static_cast<qsizetype>(PanelIndex(panel)))->setText(text);
 }
 
-QString StatusBarPanels::text(int panel) const
+QString StatusBarPanels::text(StatusBarPanel panel) const
 {
-    return panel >= 0 && panel < statusPanels.size() ? statusPanels[panel]->text() : QString();
+    return statusPanels.at(static_cast<qsizetype>(PanelIndex(panel)))->text();
 }
 
 void StatusBarPanels::start()
@@ -57,15 +91,14 @@ bool StatusBarPanels::eventFilter(QObject* watched, QEvent* event)
     return QObject::eventFilter(watched, event);
 }
 
-// Short of room the panels that matter least give way first: the unused one, the version, the
-// clock, the memory, the grid's hint, then the long settings echo; the connection and the model
-// last.
 void StatusBarPanels::AllotWidths()
 {
-    static const std::vector<int> kShrinkOrder = {1, 6, 7, 5, 2, 4, 0, 3};
     std::vector<StatusPanelRoom> rooms;
-    for (const StatusPanel* panel : statusPanels)
-        rooms.push_back({panel->designWidth(), panel->wholeWidth(), panel->minimumSizeHint().width()});
+    for (const PanelRow& row : kPanels) {
+        const StatusPanel* panel = statusPanels.at(static_cast<qsizetype>(PanelIndex(row.Panel)));
+        rooms.push_back(
+            {panel->designWidth(), panel->wholeWidth(), panel->minimumSizeHint().width(), row.GivesWay});
+    }
     const QLayout* layout = bar_.layout();
     const QMargins m = layout ? layout->contentsMargins() : QMargins();
     const int spacing = layout ? std::max(layout->spacing(), 0) : 0;
@@ -73,7 +106,7 @@ void StatusBarPanels::AllotWidths()
     const int grip = bar_.isSizeGripEnabled() ? bar_.style()->pixelMetric(QStyle::PM_SizeGripSize, nullptr, &bar_) : 0;
     const int available = bar_.width() - m.left() - m.right() - grip -
                           static_cast<int>(statusPanels.size() + 1) * (spacing + 4);
-    const std::vector<int> widths = AllotStatusPanelWidths(rooms, kShrinkOrder, available);
+    const std::vector<int> widths = AllotStatusPanelWidths(rooms, available);
     bool changed = false;
     for (qsizetype i = 0; i < statusPanels.size(); ++i)
         changed = statusPanels[i]->setAllotted(widths[static_cast<size_t>(i)]) || changed;

@@ -48,9 +48,9 @@ SweepPanel::SweepPanel(ParameterGridModel& grid, QWidget* parent) : QWidget(pare
     measureSetGroup = new QGroupBox(QStringLiteral("MeasureSet"), this);
     auto* sets = new QHBoxLayout(measureSetGroup);
     sets->setContentsMargins(4, 0, 4, 0);
-    setRadios[0] = NamedRadio(measureSetGroup, "RadioButton1", QStringLiteral("Set1"));
-    setRadios[1] = NamedRadio(measureSetGroup, "RadioButton2", QStringLiteral("Set2"));
-    setRadios[0]->setChecked(true);
+    setRadios[MeasureSet::Set1] = NamedRadio(measureSetGroup, "RadioButton1", QStringLiteral("Set1"));
+    setRadios[MeasureSet::Set2] = NamedRadio(measureSetGroup, "RadioButton2", QStringLiteral("Set2"));
+    setRadios[MeasureSet::Set1]->setChecked(true);
     for (QRadioButton* radio : setRadios)
         sets->addWidget(radio);
     run->addWidget(measureSetGroup, 1, 0, 1, 2);
@@ -83,7 +83,7 @@ SweepPanel::SweepPanel(ParameterGridModel& grid, QWidget* parent) : QWidget(pare
     connect(playButton, &QPushButton::clicked, this, &SweepPanel::playClicked);
     connect(stopButton, &QPushButton::clicked, this, &SweepPanel::stopClicked);
     connect(pauseButton, &QPushButton::clicked, this, &SweepPanel::pauseClicked);
-    connect(setRadios[0], &QRadioButton::toggled, this, &SweepPanel::setChosen);
+    connect(setRadios[MeasureSet::Set1], &QRadioButton::toggled, this, &SweepPanel::setChosen);
     // "Beep" sounds at every click.
     connect(beepCheckBox, &QCheckBox::clicked, this, [] { QApplication::beep(); });
     connect(parameterGrid, &ParameterGridView::hintChanged, this, &SweepPanel::hintChanged);
@@ -105,12 +105,9 @@ void SweepPanel::clearReadouts()
     progressBar->setValue(0);
 }
 
-int SweepPanel::selectedSet() const
+MeasureSet SweepPanel::selectedSet() const
 {
-    for (size_t i = 0; i < setRadios.size(); ++i)
-        if (setRadios[i]->isChecked())
-            return static_cast<int>(i) + 1;
-    return 1;
+    return setRadios[MeasureSet::Set2]->isChecked() ? MeasureSet::Set2 : MeasureSet::Set1;
 }
 
 bool SweepPanel::beepOn() const

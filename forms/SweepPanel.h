@@ -1,6 +1,8 @@
 #ifndef ZENDRIK_FORMS_SWEEPPANEL_H
 #define ZENDRIK_FORMS_SWEEPPANEL_H
 
+#include "app/MeasureSet.h"
+
 #include <QWidget>
 #include <array>
 
@@ -25,8 +27,8 @@ public:
     void startUp();
     // The pass, the estimate, the time left and the note emptied, the progress at its start.
     void clearReadouts();
-    // The set "MeasureSet" chooses: 1 or 2.
-    int selectedSet() const;
+    // The set "MeasureSet" chooses.
+    MeasureSet selectedSet() const;
     bool beepOn() const;
     // The run's published controls; "Play" waits while another view owns the analyser, and the
     // grid is handed back only while a run waits paused between segments.
@@ -48,7 +50,7 @@ private:
     QPushButton* stopButton = nullptr;        // BitBtn2 "Stop"
     QPushButton* pauseButton = nullptr;       // BitBtn3 "Pause"
     QGroupBox* measureSetGroup = nullptr;     // "MeasureSet"
-    std::array<QRadioButton*, 2> setRadios{}; // RadioButton1 "Set1", RadioButton2 "Set2"
+    PerSet<QRadioButton*> setRadios{}; // RadioButton1 "Set1", RadioButton2 "Set2"
     QCheckBox* beepCheckBox = nullptr;        // CheckBox17 "Beep"
     QLabel* passLabel = nullptr;              // Label3, pass counter
     QLabel* estimateLabel = nullptr;          // Label4, estimated time

@@ -38,7 +38,7 @@ namespace {
 // kinds 1 to 4 draw their cells bold in the verify colours, kinds 5 and 6 plainly.
 class TableGridModel final : public QSortFilterProxyModel {
 public:
-    TableGridModel(TableBuffer& table, const int32_t& kind, QObject* parent)
+    TableGridModel(TableBuffer& table, const std::optional<TableKind>& kind, QObject* parent)
         : QSortFilterProxyModel(parent), table_(table), kind_(kind)
     {
         setDynamicSortFilter(false);
@@ -62,7 +62,8 @@ public:
 
     QVariant data(const QModelIndex& index, int role) const override
     {
-        const bool drawnByEditor = kind_ >= ekLimit && kind_ <= ekSegment;
+        const EditorKindInfo* info = kind_ ? EditorKindInfoOf(*kind_) : nullptr;
+        const bool drawnByEditor = info != nullptr && info->BoldCells;
         if (role == Qt::FontRole && drawnByEditor) {
             QFont font;
             font.setBold(true);
@@ -79,24 +80,27 @@ protected:
 
 private:
     TableBuffer& table_;
-    const int32_t& kind_;
+    const std::optional<TableKind>& kind_;
 };
 
 // The pick lists of a segment table: attenuation (ComboBox3, also typed), preamplifier
 // (ComboBox2) and detector (ComboBox1) open over their cell; choosing an entry writes it.
 class SegmentPickDelegate final : public QStyledItemDelegate {
 public:
-    SegmentPickDelegate(const int32_t& kind, QObject* parent) : QStyledItemDelegate(parent), kind_(kind) {}
+    SegmentPickDelegate(const std::optional<TableKind>& kind, QObject* parent)
+        : QStyledItemDelegate(parent), kind_(kind)
+    {
+    }
 
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override
     {
         const int column = index.column() + 1;
-        const QStringList picks = kind_ == ekSegment ? SegmentColumnPicks(column) : QStringList();
+        const SegmentColumnInfo* info = kind_ == TableKind::Segment ? SegmentColumnAt(column) : nullptr;
+        const QStringList picks = info ? SegmentColumnPicks(column) : QStringList();
         if (picks.isEmpty())
             return QStyledItemDelegate::createEditor(parent, option, index);
         auto* box = new QComboBox(parent);
-        box->setObjectName(column == 7 ? QStringLiteral("ComboBox1")
-                                       : column == 6 ? QStringLiteral("ComboBox2") : QStringLiteral("ComboBox3"));
+        box->setObjectName(QString::fromLatin1(info->PickListName));
         box->addItems(picks);
         box->setEditable(SegmentColumnTakesTyping(column));
         auto* self = const_cast<SegmentPickDelegate*>(this);
@@ -131,7 +135,7 @@ public:
     }
 
 private:
-    const int32_t& kind_;
+    const std::optional<TableKind>& kind_;
 };
 
 void ShowMark(QLineEdit* edit, FieldMark mark)
@@ -318,7 +322,7 @@ void TableEditorWindow::showDebugControls(bool shown)
     importS1210CheckBox->setVisible(shown);
 }
 
-void TableEditorWindow::launch(int32_t kind)
+void TableEditorWindow::launch(TableKind kind)
 {
     const EditorKindInfo* info = EditorKindInfoOf(kind);
     if (info == nullptr)
@@ -340,7 +344,7 @@ void TableEditorWindow::launch(int32_t kind)
 
 void TableEditorWindow::FitColumns()
 {
-    const EditorKindInfo* info = EditorKindInfoOf(editorKind_);
+    const EditorKindInfo* info = editorKind_ ? EditorKindInfoOf(*editorKind_) : nullptr;
     if (info == nullptr)
         return;
     // Each column keeps its designed width unless its heading or its longest value needs more
@@ -412,14 +416,15 @@ int TableEditorWindow::TextWidth(const QString& text) const
     if (text.isEmpty())
         return 0;
     QFont font = grid->font();
-    font.setBold(editorKind_ >= ekLimit && editorKind_ <= ekSegment);
+    const EditorKindInfo* info = editorKind_ ? EditorKindInfoOf(*editorKind_) : nullptr;
+    font.setBold(info != nullptr && info->BoldCells);
     const int margin = grid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grid) + 1;
     return QFontMetrics(font).horizontalAdvance(text) + 2 * margin + 2;
 }
 
 void TableEditorWindow::RefreshFileList()
 {
-    const QStringList files = ListEditorFiles(app_.WorkingFolder, editorKind_);
+    const QStringList files = editorKind_ ? ListEditorFiles(app_.WorkingFolder, *editorKind_) : QStringList();
     fileList->clear();
     fileList->addItems(files);
     // Every name shows whole beside the list's scroll bar.
@@ -437,7 +442,8 @@ void TableEditorWindow::loadFile(const QString& fileName)
     FormDialogs dialogs(services_);
     const DataFileContext context{app_.WorkingFolder, &dialogs, &app_.Debug, &app_.Messages};
     try {
-        LoadEditorFile(editorKind_, table_, fileName, context);
+        if (editorKind_)
+            LoadEditorFile(*editorKind_, table_, fileName, context);
     } catch (const std::exception& e) {
         app_.Messages.Append(QStringLiteral("Error: ") + QString::fromUtf8(e.what()));
     }
@@ -445,13 +451,16 @@ void TableEditorWindow::loadFile(const QString& fileName)
 
 void TableEditorWindow::saveFile()
 {
-    const QString path = chooseSaveFile ? chooseSaveFile(EditorSaveDialog(editorKind_, table_.Name())) : QString();
+    if (!editorKind_)
+        return;
+    const QString path =
+        chooseSaveFile ? chooseSaveFile(EditorSaveDialog(*editorKind_, table_.Name())) : QString();
     if (path.isEmpty())
         return;
     FormDialogs dialogs(services_);
     const DataFileContext context{app_.WorkingFolder, &dialogs, &app_.Debug, &app_.Messages};
     try {
-        SaveEditorFile(editorKind_, table_, path, context);
+        SaveEditorFile(*editorKind_, table_, path, context);
     } catch (const std::exception& e) {
         app_.Messages.Append(QStringLiteral("Error: ") + QString::fromUtf8(e.what()));
     }
@@ -464,7 +473,9 @@ void TableEditorWindow::verifyAndShow()
     FormDialogs dialogs(services_);
     const DataFileContext context{app_.WorkingFolder, &dialogs, &app_.Debug, &app_.Messages};
     try {
-        VerifyTable(editorKind_, table_, link_.preview, link_.previewColor, autoscaleCheckBox->isChecked(), context);
+        if (editorKind_)
+            VerifyTable(*editorKind_, table_, link_.preview, link_.previewColor,
+                        autoscaleCheckBox->isChecked(), context);
     } catch (const std::exception& e) {
         app_.Messages.Append(QStringLiteral("Error: ") + QString::fromUtf8(e.what()));
     }

@@ -7,6 +7,7 @@
 #include <QDialog>
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 class AxisBounds;
 class QCheckBox;
@@ -45,9 +46,9 @@ public:
     void prepareDataFolders();
     // The main window links its chart; the plot-range fields then show the chart's axes.
     void setMainChart(MainChartLink link);
-    // The Setup menu's launchers ("Edit Limit" ... "Edit Segments", kinds 1 to 6).
-    void launch(int32_t kind);
-    int32_t editorKind() const { return editorKind_; }
+    // The Setup menu's launchers ("Edit Limit" ... "Edit Segments").
+    void launch(TableKind kind);
+    std::optional<TableKind> editorKind() const { return editorKind_; }
     // "Import s1210" is offered in debug mode only.
     void showDebugControls(bool shown);
 
@@ -102,7 +103,7 @@ private:
     FormServices& services_;
     TableBuffer& table_;
     MainChartLink link_;
-    int32_t editorKind_ = 0;
+    std::optional<TableKind> editorKind_;
 };
 
 #endif

@@ -80,13 +80,13 @@ void TraceBar::showTraceLabel(int trace, const QString& text)
 void TraceBar::showReadout(const MouseReadout& readout)
 {
     frequencyReadout->setText(readout.Frequency);
-    levelReadouts[0]->setText(readout.Set1);
-    levelReadouts[1]->setText(readout.Set2);
+    levelReadouts[MeasureSet::Set1]->setText(readout.Set1);
+    levelReadouts[MeasureSet::Set2]->setText(readout.Set2);
 }
 
 void TraceBar::tintLevelReadouts(const MainWindowColors& colors)
 {
-    for (size_t set = 0; set < levelReadouts.size(); ++set) {
+    for (MeasureSet set : kMeasureSets) {
         QPalette p = levelReadouts[set]->palette();
         p.setColor(QPalette::Text, QColorOf(colors[kCorrectedTraceColors[set]]));
         levelReadouts[set]->setPalette(p);

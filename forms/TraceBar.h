@@ -2,6 +2,7 @@
 #define ZENDRIK_FORMS_TRACEBAR_H
 
 #include "app/MainChartSeries.h"
+#include "app/MeasureSet.h"
 
 #include <QWidget>
 #include <array>
@@ -39,7 +40,7 @@ private:
     QLabel* chartTraceLabel = nullptr;            // Label1 "Chart:", brings Series7/9 on top
     std::array<QLabel*, 3> traceLabels{};         // Label7 "Trace1:", Label9 "Trace2:", Label10 "Trace3:"
     QLineEdit* frequencyReadout = nullptr;        // Edit1, frequency under the mouse
-    std::array<QLineEdit*, 2> levelReadouts{};    // Edit2, Edit3: each set's level there
+    PerSet<QLineEdit*> levelReadouts{};    // Edit2, Edit3: each set's level there
 };
 
 #endif

@@ -1,16 +1,12 @@
 #include "instrument/InstrumentStatus.h"
 
-QString InstrumentStatus::Text(int panel) const
+QString InstrumentStatus::Text(StatusBarPanel panel) const
 {
-    if (panel < 0 || panel >= static_cast<int>(texts_.size()))
-        return {};
-    return texts_[static_cast<size_t>(panel)];
+    return texts_.at(PanelIndex(panel));
 }
 
-void InstrumentStatus::SetText(int panel, const QString& text)
+void InstrumentStatus::SetText(StatusBarPanel panel, const QString& text)
 {
-    if (panel < 0 || panel >= static_cast<int>(texts_.size()))
-        return;
-    texts_[static_cast<size_t>(panel)] = text;
+    texts_.at(PanelIndex(panel)) = text;
     emit TextChanged(panel, text);
 }

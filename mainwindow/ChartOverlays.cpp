@@ -327,7 +327,7 @@ void DrawHarmonics(const OverlayPainter& p, TColor colour, double f, int order)
     }
 }
 
-void PlaceSegmentMarks(const std::array<TChartSeries*, 2>& marks, const TChartAxis& left)
+void PlaceSegmentMarks(const PerSet<TChartSeries*>& marks, const TChartAxis& left)
 {
     const double minimum = left.CurrentMinimum();
     const double h = static_cast<double>(
@@ -391,19 +391,22 @@ void SegmentNumberText(TChartSeries* marks, int index, QString& text)
 
 void DrawMainChartOverlays(const OverlayPainter& p, const OverlayScene& scene)
 {
-    PlaceSegmentMarks({scene.Sets[0].SegmentMarks, scene.Sets[1].SegmentMarks}, p.Left);
+    PerSet<TChartSeries*> marks;
+    for (MeasureSet set : kMeasureSets)
+        marks[set] = scene.Sets[set].SegmentMarks;
+    PlaceSegmentMarks(marks, p.Left);
     for (const SetOverlay& set : scene.Sets)
         if (set.SegmentMarks)
             ArrangeSegmentNumbers(*set.SegmentMarks, p.Bottom);
     const MainWindowColors& c = scene.Colors;
-    for (size_t set = 0; set < scene.Sets.size(); ++set) {
+    for (MeasureSet set : kMeasureSets) {
         const SetOverlay& s = scene.Sets[set];
         if (s.View && s.Peaks)
             DrawPeakMarks(p, *s.Peaks, {c.PeakCircles[set], c.RemeasureCrosses[set], scene.BackColor},
                           scene.ShowMarkerNumbers);
     }
     DrawBottomAxisLabels(p, scene.ScaledKhz);
-    for (size_t set = 0; set < scene.Sets.size(); ++set) {
+    for (MeasureSet set : kMeasureSets) {
         const SetOverlay& s = scene.Sets[set];
         if (s.ShowMarkers && s.Markers)
             DrawStoredFlags(p, *s.Markers, c[kCorrectedTraceColors[set]], scene.Unit, scene.FlagsAtLevels);

@@ -1,6 +1,7 @@
 #ifndef ZENDRIK_MAINWINDOW_CHARTOVERLAYS_H
 #define ZENDRIK_MAINWINDOW_CHARTOVERLAYS_H
 
+#include "app/MeasureSet.h"
 #include "chart/canvas/PlotColor.h"
 #include "instrument/AnalyserKind.h"
 #include "mainwindow/LevelUnits.h"
@@ -68,7 +69,7 @@ void DrawBottomAxisLabels(const OverlayPainter& p, bool scaledKhz);
 void DrawHarmonics(const OverlayPainter& p, TColor colour, double f, int order);
 
 // The segment-mark series of the sets sit 1.6 % of the visible level range above its bottom.
-void PlaceSegmentMarks(const std::array<TChartSeries*, 2>& marks, const TChartAxis& left);
+void PlaceSegmentMarks(const PerSet<TChartSeries*>& marks, const TChartAxis& left);
 
 // The numbers of a segment-mark series for the paint about to start: each number the paint shows
 // gets a custom mark position; every other one is left out by SegmentNumberText.
@@ -96,7 +97,7 @@ struct SetOverlay {
 struct OverlayScene {
     const MainWindowColors& Colors;
     TColor BackColor;                     // the chart's back colour
-    std::array<SetOverlay, 2> Sets{};     // index 0 is set 1
+    PerSet<SetOverlay> Sets{};
     bool ShowMarkerNumbers = false;       // the grid's "Marker" / "Show Markers" (CheckBox15)
     bool ScaledKhz = true;                // "kHz/MHz" (CheckBox11)
     LevelUnit Unit = LevelUnit::dBuV;     // the label of the stored flags

@@ -2,15 +2,15 @@
 
 #include <Qt>
 
-ModeFrames FramesOfMode(int32_t mainMode)
+ModeFrames FramesOfMode(MainMode mainMode)
 {
-    return {mainMode == mmCoverage, mainMode == mmGenerator};
+    return {mainMode == MainMode::Coverage, mainMode == MainMode::Generator};
 }
 
-ArrowKeyOutcome ArrowKeyInMainWindow(int32_t mainMode, bool memoFocused, int qtKey)
+ArrowKeyOutcome ArrowKeyInMainWindow(MainMode mainMode, bool memoFocused, int qtKey)
 {
     ArrowKeyOutcome out;
-    if (mainMode != mmGenerator)
+    if (mainMode != MainMode::Generator)
         return out;
     QString text;
     if (!memoFocused) {

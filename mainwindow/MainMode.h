@@ -6,15 +6,15 @@
 #include <cstdint>
 #include <optional>
 
-// The three views that share the main window, as MainMode counts them.
-enum MainModeCode : int32_t { mmEmc = 1, mmCoverage = 2, mmGenerator = 3 };
+// The three views that share the main window ("EMC", "RF Coverage", "Generator").
+enum class MainMode : int32_t { Emc = 1, Coverage = 2, Generator = 3 };
 
 // Which frame lies over the main chart in a mode ("EMC", "RF Coverage", "Generator").
 struct ModeFrames {
     bool CoverageVisible = false; // Frame141
     bool GeneratorVisible = false; // Frame131
 };
-ModeFrames FramesOfMode(int32_t mainMode);
+ModeFrames FramesOfMode(MainMode mainMode);
 
 // The arrow keys step the generator by hand while the generator view owns the window, unless
 // the cursor is in one of its two memos (where the arrows move the cursor).
@@ -26,7 +26,7 @@ struct ArrowKeyOutcome {
     // "key: " + the arrow's debug text, written for every key in the generator mode.
     std::optional<QString> DebugLine;
 };
-ArrowKeyOutcome ArrowKeyInMainWindow(int32_t mainMode, bool memoFocused, int qtKey);
+ArrowKeyOutcome ArrowKeyInMainWindow(MainMode mainMode, bool memoFocused, int qtKey);
 
 // The window's smallest size outside the small-screen layout.
 inline constexpr QSize kMainWindowMinimumSize{1340, 706};

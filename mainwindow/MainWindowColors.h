@@ -1,6 +1,7 @@
 #ifndef ZENDRIK_MAINWINDOW_MAINWINDOWCOLORS_H
 #define ZENDRIK_MAINWINDOW_MAINWINDOWCOLORS_H
 
+#include "app/MeasureSet.h"
 #include "chart/canvas/PlotColor.h"
 
 #include <array>
@@ -42,17 +43,16 @@ struct MainWindowColors {
     TColor operator[](TraceColor entry) const { return ColorTable[static_cast<size_t>(entry)]; }
     TColor& operator[](TraceColor entry) { return ColorTable[static_cast<size_t>(entry)]; }
 
-    // Per set (index 0 is set 1).
-    std::array<TColor, 2> PeakCircles{0x00FF00, 0xFF00FF};
-    std::array<TColor, 2> RemeasureCrosses{0xFF00FF, 0x00FF00};
+    PerSet<TColor> PeakCircles{0x00FF00, 0xFF00FF};
+    PerSet<TColor> RemeasureCrosses{0xFF00FF, 0x00FF00};
     TColor Crosshair = 0xFF0000;       // crosshair and harmonic lines
     TColor ChartBackground = 0xA4A0A0; // back walls of the main chart and the coverage charts
 };
 
-// The entry of each set's corrected trace (index 0 is set 1), which also colours the set's
-// marker flags, "M" box and level read-out.
-inline constexpr std::array<TraceColor, 2> kCorrectedTraceColors{TraceColor::correctedTrace1,
-                                                                 TraceColor::correctedTrace2};
+// The entry of each set's corrected trace, which also colours the set's marker flags, "M" box
+// and level read-out.
+inline constexpr PerSet<TraceColor> kCorrectedTraceColors{TraceColor::correctedTrace1,
+                                                          TraceColor::correctedTrace2};
 
 // The main window's start-up colours. The editor's preview entry is left black: the colour
 // dialog, created after the main window, sets it with the first 17 entries.

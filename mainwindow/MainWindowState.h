@@ -28,11 +28,11 @@ struct MainWindowState {
     // Flipped by each click on a "trace on top" label: which trace of the clicked pair goes last.
     bool TraceOnTopToggle = false;
     // Which view owns the window: EMC, RF coverage or the generator.
-    int32_t MainMode = mmEmc;
-    // The fader's smoothed ranges of set 1 and set 2 (SmoothRanges[0] is set 1).
-    std::array<SmoothRangeStore, 2> SmoothRanges{};
-    // The markers of set 1 and set 2 (Markers[0] is set 1).
-    std::array<MarkerStore, 2> Markers{};
+    ::MainMode MainMode = ::MainMode::Emc;
+    // The fader's smoothed ranges of each set.
+    PerSet<SmoothRangeStore> SmoothRanges{};
+    // The markers of each set.
+    PerSet<MarkerStore> Markers{};
 };
 
 #endif

@@ -24,14 +24,14 @@ void Append(QStringListModel& model, const QString& text)
     model.setData(model.index(row), text);
 }
 
-// Places a marker of one set (index 0 is set 1); false when the click lies outside the visible
-// frequency range (the handler then ends, and the other set is not looked at).
-bool PlaceMarker(ChartClick& c, size_t set, double frequency)
+// Places a marker of one set; false when the click lies outside the visible frequency range (the
+// handler then ends, and the other set is not looked at).
+bool PlaceMarker(ChartClick& c, MeasureSet set, double frequency)
 {
     c.Boxes.Sets[set].Armed = false;
     MarkerStore& store = *c.Markers[set];
     TChartSeries* corrected = c.Corrected[set];
-    const QString name = QString::number(set + 1);
+    const QString name = QString::number(SetNumber(set));
     const int64_t x = RoundHalfEven(frequency);
     const OverlayPainter& p = c.Front;
     if (x < p.Bottom.CurrentMinimum() || x > p.Bottom.CurrentMaximum() + 1)
@@ -55,14 +55,14 @@ bool PlaceMarker(ChartClick& c, size_t set, double frequency)
 
 } // namespace
 
-void ArmMarker(MarkerBoxes& boxes, size_t set, bool checked)
+void ArmMarker(MarkerBoxes& boxes, MeasureSet set, bool checked)
 {
     SetMarkerBoxes& armed = boxes.Sets[set];
     armed.Armed = checked;
     if (!checked)
         return;
     boxes.Harmonics = false;
-    boxes.Sets[1 - set].Armed = false;
+    boxes.Sets[OtherSet(set)].Armed = false;
     armed.Show = true;
 }
 
@@ -84,7 +84,7 @@ ChartBounds ChartMouseDown(ChartClick& c, int mouseX)
             c.RepaintChart();
         DrawHarmonics(p, c.Colors.Crosshair, static_cast<double>(RoundHalfEven(frequency)), c.HarmonicsOrder);
     }
-    for (size_t set = 0; set < c.Boxes.Sets.size(); ++set)
+    for (MeasureSet set : kMeasureSets)
         if (c.Boxes.Sets[set].Armed && !c.Boxes.Magnify && !PlaceMarker(c, set, frequency))
             break;
     return frozen;
@@ -98,11 +98,11 @@ void ClearLastMarker(MarkerStore& store)
         --store.Count;
 }
 
-void CopyMarkers(const std::array<const MarkerStore*, 2>& markers, const std::array<PeakLists*, 2>& peaks)
+void CopyMarkers(const PerSet<const MarkerStore*>& markers, const PerSet<PeakLists*>& peaks)
 {
     for (PeakLists* lists : peaks)
         lists->Clear();
-    for (size_t set = 0; set < markers.size(); ++set) {
+    for (MeasureSet set : kMeasureSets) {
         for (int32_t n = 1; n <= markers[set]->Count; ++n) {
             const MarkerRecord& m = markers[set]->Marker(n);
             Append(peaks[set]->Lines, m.LabelDbuv);

@@ -1,6 +1,7 @@
 #ifndef ZENDRIK_MAINWINDOW_MARKERTAB_H
 #define ZENDRIK_MAINWINDOW_MARKERTAB_H
 
+#include "app/MeasureSet.h"
 #include "chart/canvas/PlotColor.h"
 #include "mainwindow/ZoomRules.h"
 
@@ -32,14 +33,14 @@ struct SetMarkerBoxes {
 
 // The boxes a click on the chart reads and changes.
 struct MarkerBoxes {
-    std::array<SetMarkerBoxes, 2> Sets{}; // index 0 is set 1
+    PerSet<SetMarkerBoxes> Sets{};
     bool Harmonics = false; // "Harmonics" (CheckBox20)
     bool Magnify = false;   // "Magnify" (CheckBox23)
 };
 
-// Ticking "M1" (set index 0) or "M2" (1) unticks the other and "Harmonics" and shows that set's
+// Ticking "M1" (set 1) or "M2" (set 2) unticks the other and "Harmonics" and shows that set's
 // markers; unticking changes nothing else.
-void ArmMarker(MarkerBoxes& boxes, size_t set, bool checked);
+void ArmMarker(MarkerBoxes& boxes, MeasureSet set, bool checked);
 
 // What a mouse-down on the main chart works on.
 struct ChartClick {
@@ -49,8 +50,8 @@ struct ChartClick {
     // Repaints the chart at once (the harmonic lines of an earlier click vanish).
     std::function<void()> RepaintChart;
     MarkerBoxes& Boxes;
-    std::array<MarkerStore*, 2> Markers;   // of set 1 and set 2
-    std::array<TChartSeries*, 2> Corrected; // Series7, Series9
+    PerSet<MarkerStore*> Markers;
+    PerSet<TChartSeries*> Corrected; // Series7, Series9
     const MainWindowColors& Colors;
     int32_t HarmonicsOrder = 7;         // advanced option "Harmonics_Order"
     int32_t UnitOffset = 0;             // LevelUnitOffset
@@ -73,7 +74,7 @@ void ClearLastMarker(MarkerStore& store);
 // "Copy Markers" (Button10): both sets' peak lists (and their re-measurement lists and grids)
 // replaced by the markers: the dBuV label as the peak line, the frequency in kHz and the level in
 // dBuV as numbers, so that the re-measurement and the peak marks read them like any peak.
-void CopyMarkers(const std::array<const MarkerStore*, 2>& markers, const std::array<PeakLists*, 2>& peaks);
+void CopyMarkers(const PerSet<const MarkerStore*>& markers, const PerSet<PeakLists*>& peaks);
 
 // "Select 6 maxpeaks" (CheckBox18, CheckBox19): the rows to select, one per pass of six. Each
 // pass takes the highest level above -10000 not taken before (the earlier row on a tie), row 0

@@ -7,6 +7,7 @@
 #include "measurement/MeasurementState.h"
 
 #include <algorithm>
+#include <numeric>
 
 namespace {
 
@@ -50,9 +51,12 @@ QString ElideStatusText(const QString& text, int width, const std::function<int(
     return dots;
 }
 
-std::vector<int> AllotStatusPanelWidths(const std::vector<StatusPanelRoom>& panels, const std::vector<int>& shrinkOrder,
-                                        int available)
+std::vector<int> AllotStatusPanelWidths(const std::vector<StatusPanelRoom>& panels, int available)
 {
+    std::vector<size_t> shrinkOrder(panels.size());
+    std::iota(shrinkOrder.begin(), shrinkOrder.end(), size_t{0});
+    std::stable_sort(shrinkOrder.begin(), shrinkOrder.end(),
+                     [&panels](size_t a, size_t b) { return panels[a].GivesWay < panels[b].GivesWay; });
     std::vector<int> widths;
     int wanted = 0;
     for (const StatusPanelRoom& p : panels) {
@@ -69,13 +73,13 @@ std::vector<int> AllotStatusPanelWidths(const std::vector<StatusPanelRoom>& pane
     // The room left goes back to the panels that give up last.
     int room = available - whole;
     for (auto it = shrinkOrder.rbegin(); room > 0 && it != shrinkOrder.rend(); ++it) {
-        const auto i = static_cast<size_t>(*it);
+        const size_t i = *it;
         const int more = std::min(room, std::max(panels[i].Design, panels[i].Text) - widths[i]);
         widths[i] += more;
         room -= more;
     }
     for (auto it = shrinkOrder.begin(); room < 0 && it != shrinkOrder.end(); ++it) {
-        const auto i = static_cast<size_t>(*it);
+        const size_t i = *it;
         const int less = std::min(-room, widths[i] - panels[i].Least);
         widths[i] -= less;
         room += less;

@@ -11,15 +11,15 @@
 struct InstrumentSettingsEcho;
 struct MeasurementState;
 
-// Status panel 4: the instrument settings last sent, empty texts left out, in the order start,
+// The settings panel: the instrument settings last sent, empty texts left out, in the order start,
 // stop, centre, span, bandwidth, detector, sweep time, preamplifier.
 QString SettingsEchoText(const InstrumentSettingsEcho& echo);
-// Status panel 5: total and available memory in MB with thousands dots and the percentage in
+// The memory panel: total and available memory in MB with thousands dots and the percentage in
 // use ("15.923MB :7.412MB :53"); a total that could not be read shows 0 % in use.
 QString MemoryText(uint64_t totalBytes, uint64_t availableBytes);
-// Status panel 5 in debug mode: the first screen's size and the window's ("1920x1080--1340x706").
+// The memory panel in debug mode: the first screen's size and the window's ("1920x1080--1340x706").
 QString ScreenSizesText(QSize screen, QSize window);
-// Status panel 7: the time of day followed by seven blanks.
+// The clock panel: the time of day followed by seven blanks.
 QString TimeOfDayText(QTime now);
 // The "time left" label: hours (as many as there are, at least two digits), minutes and seconds,
 // with "*" while the last corrected point came from the master curve in debug mode.
@@ -32,14 +32,14 @@ QString ElideStatusText(const QString& text, int width, const std::function<int(
 
 // The widths a status line gives its panels. Each asks for its design width or its whole text,
 // whichever is more; short of room, the panels first give up what their texts leave free, then,
-// in shrinkOrder, what they need for their whole texts, down to Least each.
+// lowest GivesWay first, what they need for their whole texts, down to Least each.
 struct StatusPanelRoom {
     int Design = 0;
     int Text = 0;  // the whole text
     int Least = 0; // "..."
+    int GivesWay = 0;
 };
-std::vector<int> AllotStatusPanelWidths(const std::vector<StatusPanelRoom>& panels, const std::vector<int>& shrinkOrder,
-                                        int available);
+std::vector<int> AllotStatusPanelWidths(const std::vector<StatusPanelRoom>& panels, int available);
 
 // Where the once-a-second tick takes the clock, the memory figures and, in debug mode, the
 // screen and window sizes. The window fills the last two; tests replace all of them.
@@ -54,9 +54,9 @@ struct StatusLineSources {
 StatusLineSources SystemStatusSources();
 
 struct StatusLineTexts {
-    QString SettingsPanel; // panel 4
-    QString MemoryPanel;   // panel 5
-    QString ClockPanel;    // panel 7
+    QString SettingsPanel;
+    QString MemoryPanel;
+    QString ClockPanel;
     QString TimeLeft;      // Label5
 };
 

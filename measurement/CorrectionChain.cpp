@@ -93,7 +93,7 @@ CorrectionChain::CorrectionChain(const MainChartSeries& series, const RunSwitche
 {
     if (switches.UseCompensation)
         compensation_ =
-            series[switches.SelectedSet == 2 ? SeriesRole::compensation2 : SeriesRole::compensation1];
+            series[OfSet(switches.SelectedSet, SeriesRole::compensation1, SeriesRole::compensation2)];
     Rebind();
 }
 

@@ -49,8 +49,8 @@ void CalcMasterCorrection(MasterCorrectionContext& c)
             c.Timer.Stop();
             c.Messages.Append(QStringLiteral("Info: measurement calculating master not possible "));
         }
-        const bool set2 = c.Switches.SelectedSet == 2;
-        const SegmentTable& t = set2 ? c.Table2 : c.Table1;
+        const MeasureSet set = c.Switches.SelectedSet;
+        const SegmentTable& t = OfSet(set, c.Table1, c.Table2);
         if (t.Count < 1 || t.Count > SegmentTable::kMaxSegments) {
             // The plan was unloaded since Play: nothing to span.
             st.MasterCalcState = MasterCalcPhase::Idle;
@@ -59,7 +59,8 @@ void CalcMasterCorrection(MasterCorrectionContext& c)
         st.MasterSpanStartKhz = static_cast<double>(RoundHalfEven(static_cast<double>(t.Segment(1).StartHz) / 1000.0));
         st.MasterSpanEndKhz = static_cast<double>(RoundHalfEven(static_cast<double>(t.Segment(t.Count).StopHz) / 1000.0));
         st.MasterStepKhz = static_cast<int32_t>(st.MasterSpanStartKhz);
-        c.Messages.Append((set2 ? QStringLiteral("Info: measurement set2 ") : QStringLiteral("Info: measurement set1 ")) +
+        c.Messages.Append((set == MeasureSet::Set2 ? QStringLiteral("Info: measurement set2 ")
+                                                     : QStringLiteral("Info: measurement set1 ")) +
                           QString::number(static_cast<qint64>(st.MasterSpanStartKhz)) + QStringLiteral("kHz to ") +
                           QString::number(static_cast<qint64>(st.MasterSpanEndKhz)) + QStringLiteral("kHz"));
     }

@@ -8,43 +8,52 @@
 
 #include <QLocale>
 
-QString ChooseMeasureMode(const AnalyserKind& kind, bool emiZeroSpan)
+QString MeasureModeText(MeasureMode mode)
 {
-    if (kind.IsRigolOrSiglent())
-        return QString::fromLatin1(emiZeroSpan ? measuremode::kEmi : measuremode::kSweep);
-    if (kind.IsRsReceiver())
-        return QString::fromLatin1(emiZeroSpan ? measuremode::kEmiFix : measuremode::kEmiScan);
+    switch (mode) {
+    case MeasureMode::Sweep: return QStringLiteral("sweep");
+    case MeasureMode::Emi: return QStringLiteral("emi");
+    case MeasureMode::EmiScan: return QStringLiteral("emi_scan");
+    case MeasureMode::EmiFix: return QStringLiteral("emi_fix");
+    }
     return {};
 }
 
-std::optional<uint32_t> CalcMeasureTime(const SegmentTable& table, const QString& mode, const DeviceState& device,
-                                        DebugLog& debug)
+std::optional<MeasureMode> ChooseMeasureMode(const AnalyserKind& kind, bool emiZeroSpan)
+{
+    if (kind.IsRigolOrSiglent())
+        return emiZeroSpan ? MeasureMode::Emi : MeasureMode::Sweep;
+    if (kind.IsRsReceiver())
+        return emiZeroSpan ? MeasureMode::EmiFix : MeasureMode::EmiScan;
+    return std::nullopt;
+}
+
+std::optional<uint32_t> CalcMeasureTime(const SegmentTable& table, MeasureMode mode,
+                                        const DeviceState& device, DebugLog& debug)
 {
     const int n = table.Count;
     if (n < 1 || n > SegmentTable::kMaxSegments)
         return std::nullopt;
-    debug.LogMessage(QStringLiteral("Calc Meassure Time ") + mode);
+    debug.LogMessage(QStringLiteral("Calc Meassure Time ") + MeasureModeText(mode));
     const double tp = device.TracePoints;
     const double k = device.IsRigol() ? 2.72 : device.IsSiglent() ? 1.1 : 1.8;
     const bool qpeak = table.Segment(1).Detector == QLatin1String("QPEAK");
     double seconds = 0;
-    if (mode == QLatin1String(measuremode::kSweep))
-        seconds = static_cast<double>(table.TotalTimeMs) / 1000.0;
-    else if (mode == QLatin1String(measuremode::kEmi))
-        seconds = qpeak ? n * tp * 5000.0 / 1000.0 : n * tp * 100.0 * k / 1000.0;
-    else if (mode == QLatin1String(measuremode::kEmiFix) || mode == QLatin1String(measuremode::kEmiScan))
-        seconds = n * tp * ReceiverPointSeconds(mode, qpeak);
-    else
-        return std::nullopt;
+    switch (mode) {
+    case MeasureMode::Sweep: seconds = static_cast<double>(table.TotalTimeMs) / 1000.0; break;
+    case MeasureMode::Emi: seconds = qpeak ? n * tp * 5000.0 / 1000.0 : n * tp * 100.0 * k / 1000.0; break;
+    case MeasureMode::EmiScan:
+    case MeasureMode::EmiFix: seconds = n * tp * ReceiverPointSeconds(mode, qpeak); break;
+    }
     const int64_t s = RoundHalfEven(seconds);
     return static_cast<uint32_t>(std::clamp<int64_t>(s, 0, UINT32_MAX));
 }
 
-double ReceiverPointSeconds(const QString& mode, bool quasiPeak)
+double ReceiverPointSeconds(MeasureMode mode, bool quasiPeak)
 {
-    if (mode == QLatin1String(measuremode::kEmiFix))
+    if (mode == MeasureMode::EmiFix)
         return quasiPeak ? 3.6 : 2.6;
-    if (mode == QLatin1String(measuremode::kEmiScan))
+    if (mode == MeasureMode::EmiScan)
         return quasiPeak ? 2.0 : 0.1;
     return 0.0;
 }

@@ -1,6 +1,8 @@
 #ifndef ZENDRIK_MEASUREMENT_MEASURETIME_H
 #define ZENDRIK_MEASUREMENT_MEASURETIME_H
 
+#include "measurement/MeasureMode.h"
+
 #include <QDateTime>
 #include <QString>
 #include <cstdint>
@@ -11,25 +13,18 @@ struct AnalyserKind;
 struct DeviceState;
 struct SegmentTable;
 
-namespace measuremode {
-inline constexpr const char* kSweep = "sweep";
-inline constexpr const char* kEmi = "emi";
-inline constexpr const char* kEmiScan = "emi_scan";
-inline constexpr const char* kEmiFix = "emi_fix";
-} // namespace measuremode
-
 // The measurement mode for a family and the "EMI(ZeroSpan)" box: "sweep" or "emi" for Rigol and
-// Siglent, "emi_scan" or "emi_fix" for the R&S receivers, empty (no loop) for none and Hameg.
-QString ChooseMeasureMode(const AnalyserKind& kind, bool emiZeroSpan);
+// Siglent, "emi_scan" or "emi_fix" for the R&S receivers, nothing (no loop) for none and Hameg.
+std::optional<MeasureMode> ChooseMeasureMode(const AnalyserKind& kind, bool emiZeroSpan);
 
 // The run-time estimate of a table in a mode, in whole seconds; nothing for a table of fewer
 // than 1 or more than 500 segments.
-std::optional<uint32_t> CalcMeasureTime(const SegmentTable& table, const QString& mode, const DeviceState& device,
-                                        DebugLog& debug);
+std::optional<uint32_t> CalcMeasureTime(const SegmentTable& table, MeasureMode mode,
+                                        const DeviceState& device, DebugLog& debug);
 
 // What the estimate counts for one point of a receiver loop ("emi_scan" or "emi_fix"), in
 // seconds, with the quasi-peak detector or another; 0 for another mode.
-double ReceiverPointSeconds(const QString& mode, bool quasiPeak);
+double ReceiverPointSeconds(MeasureMode mode, bool quasiPeak);
 
 // Whole seconds as "hh:mm:ss": the hours as many as there are (at least two digits), so
 // 90000 s is "25:00:00". The estimate and the time-left labels both show this text.

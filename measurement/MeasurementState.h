@@ -1,8 +1,11 @@
 #ifndef ZENDRIK_MEASUREMENT_MEASUREMENTSTATE_H
 #define ZENDRIK_MEASUREMENT_MEASUREMENTSTATE_H
 
+#include "measurement/MeasureMode.h"
+
 #include <QString>
 #include <cstdint>
+#include <optional>
 
 class EventPump;
 
@@ -26,8 +29,8 @@ struct MeasurementState {
     bool PauseRequested = false;
     // Estimate of the run, counted down once a second by the status line while not paused.
     uint32_t RemainingMeasureSeconds = 0;
-    // "sweep", "emi", "emi_scan" or "emi_fix"; empty while no loop fits the instrument.
-    QString MeasureMode;
+    // Nothing while no loop fits the instrument.
+    std::optional<::MeasureMode> MeasureMode;
 
     // The combined correction curve.
     MasterCalcPhase MasterCalcState = MasterCalcPhase::Idle;

@@ -73,9 +73,9 @@ QVariant PeakGridModel::data(const QModelIndex& index, int role) const
     return Cell(index.row(), index.column());
 }
 
-PeakLists::PeakLists(int set)
+PeakLists::PeakLists(MeasureSet set)
 {
-    const bool one = set != 2;
+    const bool one = set == MeasureSet::Set1;
     Lines.setObjectName(one ? "ListBox1" : "ListBox7");
     Freqs.setObjectName(one ? "ListBox3" : "ListBox9");
     Levels.setObjectName(one ? "ListBox4" : "ListBox10");

@@ -1,6 +1,8 @@
 #ifndef ZENDRIK_MEASUREMENT_PEAKLISTS_H
 #define ZENDRIK_MEASUREMENT_PEAKLISTS_H
 
+#include "app/MeasureSet.h"
+
 #include <QAbstractTableModel>
 #include <QStringListModel>
 #include <array>
@@ -35,8 +37,8 @@ private:
 // the designer name of the list box as each model's objectName.
 class PeakLists {
 public:
-    // set: 1 or 2 (picks the designer names).
-    explicit PeakLists(int set);
+    // The set picks the designer names.
+    explicit PeakLists(MeasureSet set);
     PeakLists(const PeakLists&) = delete;
     PeakLists& operator=(const PeakLists&) = delete;
 

@@ -160,7 +160,7 @@ PeakLevelTexts MeasurePeakLevel(PeakRemeasureContext& c, const RemeasureGrid& gr
         // fixed-frequency point counts in the estimate, whichever is longer.
         const double sweptMs = seconds && *seconds > 0 && *seconds <= kLongestSweepS ? *seconds * 1000.0 : 0.0;
         const bool quasiPeak = grid.Detector == QLatin1String("QPEAK");
-        const double pointMs = ReceiverPointSeconds(QString::fromLatin1(measuremode::kEmiFix), quasiPeak) * 1000.0;
+        const double pointMs = ReceiverPointSeconds(MeasureMode::EmiFix, quasiPeak) * 1000.0;
         const HandshakeLink link{s, c.State,
                                  [&c](const QString& line) {
                                      c.Scpi.Messages.Append(line);
@@ -207,8 +207,8 @@ bool RemeasureAllowed(PeakRemeasureContext& c, DriftHandling drift)
     return true;
 }
 
-void RemeasurePeaks(PeakRemeasureContext& c, const RemeasureGrid& grid, DriftHandling drift, int set, PeakLists& peaks,
-                    std::vector<int> selectedRows)
+void RemeasurePeaks(PeakRemeasureContext& c, const RemeasureGrid& grid, DriftHandling drift, MeasureSet set,
+                    PeakLists& peaks, std::vector<int> selectedRows)
 {
     std::sort(selectedRows.begin(), selectedRows.end());
     selectedRows.erase(std::unique(selectedRows.begin(), selectedRows.end()), selectedRows.end());
@@ -227,7 +227,7 @@ void RemeasurePeaks(PeakRemeasureContext& c, const RemeasureGrid& grid, DriftHan
     };
 
     ScpiContext& s = c.Scpi;
-    const QString setName = set == 2 ? QStringLiteral("set2") : QStringLiteral("set1");
+    const QString setName = set == MeasureSet::Set2 ? QStringLiteral("set2") : QStringLiteral("set1");
     const QStringList freqs = peaks.Freqs.stringList();
     const QStringList levels = peaks.Levels.stringList();
     CorrectionChain chain(c.Series, c.Switches);
@@ -286,7 +286,7 @@ void RemeasurePeaks(PeakRemeasureContext& c, const RemeasureGrid& grid, DriftHan
     }
     // After a loss nothing was done: the loss line is the command's last, as in a run.
     if (!lost)
-        s.Messages.Append(QStringLiteral("Info: peaks seg ") + QString::number(set == 2 ? 2 : 1) +
+        s.Messages.Append(QStringLiteral("Info: peaks seg ") + QString::number(SetNumber(set)) +
                           QStringLiteral(" done"));
     if (c.Switches.Beep) {
         c.Host.Beep(1000, 300);

@@ -1,6 +1,8 @@
 #ifndef ZENDRIK_MEASUREMENT_PEAKREMEASURE_H
 #define ZENDRIK_MEASUREMENT_PEAKREMEASURE_H
 
+#include "app/MeasureSet.h"
+
 #include <QDateTime>
 #include <QString>
 #include <cstdint>
@@ -71,7 +73,7 @@ bool RemeasureAllowed(PeakRemeasureContext& c, DriftHandling drift);
 // each result, corrected with the correction chain, in the set's re-measurement lists and in
 // the peak's row of the peak grid; the last command's results stay until the first new one
 // comes. A lost link ends it with one line and no "done". The caller has checked RemeasureAllowed.
-void RemeasurePeaks(PeakRemeasureContext& c, const RemeasureGrid& grid, DriftHandling drift, int set, PeakLists& peaks,
-                    std::vector<int> selectedRows);
+void RemeasurePeaks(PeakRemeasureContext& c, const RemeasureGrid& grid, DriftHandling drift, MeasureSet set,
+                    PeakLists& peaks, std::vector<int> selectedRows);
 
 #endif

@@ -42,7 +42,7 @@ QString ReceiverSweepTime(const SegmentRecord& s) { return GeneralText(s.SweepMs
 // How long one point of a receiver loop takes: the measurement time set for it, or what the
 // run-time estimate counts per point when that is longer (a receiver spends more on a step than
 // its measurement time).
-double ReceiverPointMs(const QString& mode, const SegmentRecord& s)
+double ReceiverPointMs(MeasureMode mode, const SegmentRecord& s)
 {
     return std::max(s.SweepMs / kReceiverPoints, ReceiverPointSeconds(mode, QuasiPeak(s)) * 1000.0);
 }
@@ -84,7 +84,7 @@ private:
 
 class EmiScanWork final : public SegmentWork {
 public:
-    QString Mode() const override { return QString::fromLatin1(measuremode::kEmiScan); }
+    MeasureMode Mode() const override { return MeasureMode::EmiScan; }
     bool SendsNotices() const override { return true; }
 
     void PassSetup(SegmentJob& job) override
@@ -121,7 +121,7 @@ public:
 
 class EmiFixWork final : public SegmentWork {
 public:
-    QString Mode() const override { return QString::fromLatin1(measuremode::kEmiFix); }
+    MeasureMode Mode() const override { return MeasureMode::EmiFix; }
 
     void PassSetup(SegmentJob& job) override
     {
@@ -174,7 +174,7 @@ public:
 
 class EmiWork final : public SegmentWork {
 public:
-    QString Mode() const override { return QString::fromLatin1(measuremode::kEmi); }
+    MeasureMode Mode() const override { return MeasureMode::Emi; }
 
     int RunSegment(SegmentJob& job, int i) override
     {

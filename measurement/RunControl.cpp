@@ -79,11 +79,11 @@ struct SetSeries {
     bool Complete() const { return Raw && Corrected && Limit; }
 };
 
-SetSeries SeriesOfSet(const MeasurementContext& c, bool set2)
+SetSeries SeriesOfSet(const MeasurementContext& c, MeasureSet set)
 {
     using enum SeriesRole;
     const MainChartSeries& s = c.Series;
-    if (set2)
+    if (set == MeasureSet::Set2)
         return {s[rawTrace2], s[correctedTrace2], s[limitLine2], c.Switches.CorrectedColor2};
     return {s[rawTrace1], s[correctedTrace1], s[limitLine1], c.Switches.CorrectedColor1};
 }
@@ -123,7 +123,7 @@ void RunControl::Play()
     controls_.MeasureMenusEnabled = false;
     controls_.Label6Text.clear();
     c_.Scpi.Messages.Append(QStringLiteral("Info: play ") + DateTimeText(c_.Now()));
-    const SegmentTable& selected = c_.Switches.SelectedSet == 2 ? c_.Table2 : c_.Table1;
+    const SegmentTable& selected = OfSet(c_.Switches.SelectedSet, c_.Table1, c_.Table2);
     if (selected.Count >= 1 && c_.State.MasterCalcState == MasterCalcPhase::Idle) {
         c_.State.MasterCalcState = MasterCalcPhase::StartRequested;
         c_.MasterTimer.Start(kMasterTickMs);
@@ -152,8 +152,8 @@ void RunControl::Play()
             Publish();
         } else {
             c_.State.MeasureMode = ChooseMeasureMode(d, c_.Switches.EmiZeroSpan);
-            if (std::unique_ptr<SegmentWork> work = MakeSegmentWork(c_.State.MeasureMode))
-                RunLoop(*work);
+            if (c_.State.MeasureMode)
+                RunLoop(*MakeSegmentWork(*c_.State.MeasureMode));
             else
                 // No box, but the operator learns why Play did nothing.
                 c_.Scpi.Messages.Append(QStringLiteral("Info: no measurement loop for the ") + FamilyText(d) +
@@ -227,16 +227,16 @@ void RunControl::Pause()
 void RunControl::RunLoop(SegmentWork& work)
 {
     FlagScope loop(inLoop_);
-    const bool set2 = c_.Switches.SelectedSet == 2;
-    const SetSeries series = SeriesOfSet(c_, set2);
+    const MeasureSet set = c_.Switches.SelectedSet;
+    const SetSeries series = SeriesOfSet(c_, set);
     if (!series.Complete())
         throw std::logic_error("the main chart's traces are not set up");
     // The run works on a copy of the plan, so that loading another one meanwhile cannot change it.
-    const SegmentTable table = set2 ? c_.Table2 : c_.Table1;
-    if (Refused(table, set2))
+    const SegmentTable table = OfSet(set, c_.Table1, c_.Table2);
+    if (Refused(table, set))
         return;
     // The margin is read again before every correction pass (RunPass).
-    SetTraces traces{*series.Raw, *series.Corrected, series.CorrectedColor, *series.Limit, 0.0, Peaks(set2 ? 2 : 1)};
+    SetTraces traces{*series.Raw, *series.Corrected, series.CorrectedColor, *series.Limit, 0.0, Peaks(set)};
     std::vector<double> heldRaw;
     traces.HeldRaw = &heldRaw;
     controls_.PlayEnabled = false;
@@ -252,20 +252,20 @@ void RunControl::RunLoop(SegmentWork& work)
     // send the preset again and again.
     int measured = 0;
     do {
-        measured = RunPass(work, table, traces, set2);
+        measured = RunPass(work, table, traces, set);
         c_.Scpi.Pump.ProcessEvents();
     } while (c_.Parameters.MaxHold && measured > 0 && !c_.State.StopRequested);
     // A run that measured nothing and was not stopped would otherwise read as a clean one; a run
     // whose checked segments all brought faulty traces has said so for each.
-    const CheckListModel& checks = set2 ? c_.SegmentChecks2 : c_.SegmentChecks1;
+    const CheckListModel& checks = OfSet(set, c_.SegmentChecks1, c_.SegmentChecks2);
     bool anyChecked = false;
     for (int i = 1; i <= table.Count; ++i)
         anyChecked = anyChecked || SegmentChecked(checks, i);
     if (passCount_ == 1 && measured == 0 && !c_.State.StopRequested && !anyChecked)
         c_.Scpi.Messages.Append(QStringLiteral("Warning: nothing measured: no segment of Set") +
-                                QString::number(set2 ? 2 : 1) + QStringLiteral(" is checked"));
+                                QString::number(SetNumber(set)) + QStringLiteral(" is checked"));
     if (passCount_ > 1)
-        KeepHeldMaximum(traces, heldRaw, set2);
+        KeepHeldMaximum(traces, heldRaw, set);
     controls_.PlayEnabled = true;
     controls_.StopEnabled = false;
     Publish();
@@ -276,23 +276,23 @@ void RunControl::RunLoop(SegmentWork& work)
 // still shows them. So the raw trace gets, point by point, the level behind the held corrected
 // point, and the corrected trace and its peaks are built from it as "Displ. peaks" builds them:
 // every segment lists the peaks of its held maximum, and "Displ. peaks" later lists the same.
-void RunControl::KeepHeldMaximum(SetTraces& set, const std::vector<double>& heldRaw, bool set2)
+void RunControl::KeepHeldMaximum(SetTraces& traces, const std::vector<double>& heldRaw, MeasureSet set)
 {
-    const int n = std::min(set.Corrected.Count(), static_cast<int>(heldRaw.size()));
-    const std::span<const double> x = set.Corrected.XValues().Values();
+    const int n = std::min(traces.Corrected.Count(), static_cast<int>(heldRaw.size()));
+    const std::span<const double> x = traces.Corrected.XValues().Values();
     const std::vector<double> xs(x.begin(), x.begin() + n);
     const std::vector<double> ys(heldRaw.begin(), heldRaw.begin() + n);
-    StartRawTrace(set.Raw, n);
+    StartRawTrace(traces.Raw, n);
     {
-        TChartSeries::UpdateScope scope(set.Raw);
-        set.Raw.AddPointsXY(xs, ys, set2 ? c_.Switches.RawColor2 : c_.Switches.RawColor1);
+        TChartSeries::UpdateScope scope(traces.Raw);
+        traces.Raw.AddPointsXY(xs, ys, OfSet(set, c_.Switches.RawColor1, c_.Switches.RawColor2));
     }
-    set.Margin = static_cast<double>(set2 ? c_.Parameters.Margin2Db : c_.Parameters.Margin1Db);
+    traces.Margin = static_cast<double>(OfSet(set, c_.Parameters.Margin1Db, c_.Parameters.Margin2Db));
     CorrectionPass pass{c_.State, c_.Series, c_.Switches, c_.Scpi.Messages, c_.Scpi.Debug, c_.Host, c_.Scpi.Pump};
-    RecalcCorrectedTrace(pass, set, {});
+    RecalcCorrectedTrace(pass, traces, {});
 }
 
-bool RunControl::Refused(const SegmentTable& table, bool set2)
+bool RunControl::Refused(const SegmentTable& table, MeasureSet set)
 {
     QString refusal;
     const int n = table.Count;
@@ -301,7 +301,7 @@ bool RunControl::Refused(const SegmentTable& table, bool set2)
     else if (n < 1) {
         refusal = QStringLiteral("Seg Count<<: ") + QString::number(n) + QStringLiteral("   ,maybe no project loaded");
         // A project is loaded, but its segment file is not there: say which.
-        const QString& missing = set2 ? c_.Parameters.MissingSegments2 : c_.Parameters.MissingSegments1;
+        const QString& missing = OfSet(set, c_.Parameters.MissingSegments1, c_.Parameters.MissingSegments2);
         if (!missing.isEmpty())
             refusal += QLatin1Char('\n') + missing;
     }
@@ -310,7 +310,7 @@ bool RunControl::Refused(const SegmentTable& table, bool set2)
     else {
         // A set whose limit line is missing would list no peak and look clean; a missing
         // correction would shift every level.
-        refusal = set2 ? c_.Parameters.MissingLimit2 : c_.Parameters.MissingLimit1;
+        refusal = OfSet(set, c_.Parameters.MissingLimit1, c_.Parameters.MissingLimit2);
         if (refusal.isEmpty())
             refusal = c_.Parameters.MissingCorrection;
     }
@@ -353,10 +353,10 @@ void RunControl::WaitWhilePaused(int segment)
     }
 }
 
-int RunControl::RunPass(SegmentWork& work, const SegmentTable& table, SetTraces& set, bool set2)
+int RunControl::RunPass(SegmentWork& work, const SegmentTable& table, SetTraces& traces, MeasureSet set)
 {
     ScpiContext& sc = c_.Scpi;
-    const CheckListModel& checks = set2 ? c_.SegmentChecks2 : c_.SegmentChecks1;
+    const CheckListModel& checks = OfSet(set, c_.SegmentChecks1, c_.SegmentChecks2);
     // The loop refused any other count (Refused).
     const int n = table.Count;
     int checkedSegments = 0;
@@ -376,13 +376,13 @@ int RunControl::RunPass(SegmentWork& work, const SegmentTable& table, SetTraces&
             return;
         BusyCursor busy(c_.Host);
         if (passCount_ == 1)
-            set.Corrected.Clear();
-        set.Peaks.Clear();
-        StartRawTrace(set.Raw, checkedSegments * sc.Device.TracePoints);
+            traces.Corrected.Clear();
+        traces.Peaks.Clear();
+        StartRawTrace(traces.Raw, checkedSegments * sc.Device.TracePoints);
         c_.Host.RepaintChart();
     };
     const std::optional<uint32_t> estimate =
-        work.Mode() == QLatin1String(measuremode::kSweep)
+        work.Mode() == MeasureMode::Sweep
             ? std::optional<uint32_t>(static_cast<uint32_t>(RoundHalfEven(table.TotalTimeMs / 1000.0)))
             : CalcMeasureTime(table, work.Mode(), sc.Device, sc.Debug);
     c_.State.RemainingMeasureSeconds = estimate.value_or(0);
@@ -397,7 +397,7 @@ int RunControl::RunPass(SegmentWork& work, const SegmentTable& table, SetTraces&
     controls_.PassText = QString::number(++passCount_);
     Publish();
 
-    SegmentJob job{sc, c_.State, c_.Host, c_.Switches, table, set.Raw,
+    SegmentJob job{sc, c_.State, c_.Host, c_.Switches, table, traces.Raw,
                    [&sc, n](int i, const QString& ending) {
                        sc.Messages.Append(QStringLiteral("Info: measurement start seg ") + QString::number(i) +
                                           QStringLiteral(" of ") + QString::number(n) + ending);
@@ -408,7 +408,7 @@ int RunControl::RunPass(SegmentWork& work, const SegmentTable& table, SetTraces&
                        Stop();
                    },
                    c_.Now, clearResults};
-    job.RawColor = set2 ? c_.Switches.RawColor2 : c_.Switches.RawColor1;
+    job.RawColor = OfSet(set, c_.Switches.RawColor1, c_.Switches.RawColor2);
     ScpiPreset(sc);
     ScpiSetupDbuv(sc);
     work.PassSetup(job);
@@ -448,8 +448,8 @@ int RunControl::RunPass(SegmentWork& work, const SegmentTable& table, SetTraces&
         }
         if (!c_.State.StopRequested) {
             // A margin changed while the run waited paused counts from the next segment on.
-            set.Margin = static_cast<double>(set2 ? c_.Parameters.Margin2Db : c_.Parameters.Margin1Db);
-            Calc_Cor_Single(pass, set, c_.Parameters.MaxHold, added);
+            traces.Margin = static_cast<double>(OfSet(set, c_.Parameters.Margin1Db, c_.Parameters.Margin2Db));
+            Calc_Cor_Single(pass, traces, c_.Parameters.MaxHold, added);
             lastDone = i;
         }
         c_.Host.RepaintChart();
@@ -502,8 +502,8 @@ void RunControl::DisplayPeaks()
 {
     if (Running())
         return;
-    const bool set2 = c_.Switches.SelectedSet == 2;
-    const SetSeries series = SeriesOfSet(c_, set2);
+    const MeasureSet set = c_.Switches.SelectedSet;
+    const SetSeries series = SeriesOfSet(c_, set);
     if (!series.Complete())
         return;
     BusyCursor busy(c_.Host);
@@ -515,8 +515,9 @@ void RunControl::DisplayPeaks()
         controls_.StopEnabled = true;
         controls_.PauseEnabled = false;
         Publish();
+        const int32_t marginDb = OfSet(set, c_.Parameters.Margin1Db, c_.Parameters.Margin2Db);
         SetTraces traces{*series.Raw, *series.Corrected, series.CorrectedColor, *series.Limit,
-                         static_cast<double>(set2 ? c_.Parameters.Margin2Db : c_.Parameters.Margin1Db), Peaks(set2 ? 2 : 1)};
+                         static_cast<double>(marginDb), Peaks(set)};
         CorrectionPass pass{c_.State, c_.Series, c_.Switches, c_.Scpi.Messages, c_.Scpi.Debug, c_.Host, c_.Scpi.Pump};
         try {
             RecalcCorrectedTrace(pass, traces, [this](int position, int maximum) {
@@ -551,7 +552,7 @@ void RunControl::MeasurePeaks(DriftHandling drift, const std::vector<int>& selec
     PeakRemeasureContext pc{c_.Scpi, c_.State, c_.Host, c_.Series, c_.Switches, c_.Now};
     if (!RemeasureAllowed(pc, drift) || selectedRows.empty())
         return;
-    const int set = c_.Switches.SelectedSet == 2 ? 2 : 1;
+    const MeasureSet set = c_.Switches.SelectedSet;
     {
         FlagScope remeasuring(remeasuring_);
         BusyCursor busy(c_.Host);
@@ -590,10 +591,10 @@ void RunControl::UpdateMeasureTimeEstimate()
 {
     const DeviceState& d = c_.Scpi.Device;
     c_.State.MeasureMode = ChooseMeasureMode(d, c_.Switches.EmiZeroSpan);
-    const SegmentTable& table = c_.Switches.SelectedSet == 2 ? c_.Table2 : c_.Table1;
+    const SegmentTable& table = OfSet(c_.Switches.SelectedSet, c_.Table1, c_.Table2);
     std::optional<uint32_t> estimate;
-    if (!c_.State.MeasureMode.isEmpty())
-        estimate = CalcMeasureTime(table, c_.State.MeasureMode, d, c_.Scpi.Debug);
+    if (c_.State.MeasureMode)
+        estimate = CalcMeasureTime(table, *c_.State.MeasureMode, d, c_.Scpi.Debug);
     controls_.EstimateText = estimate ? SecondsText(*estimate) : QString();
     Publish();
 }

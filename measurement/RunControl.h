@@ -76,17 +76,17 @@ public:
 
     bool Running() const { return inLoop_ || recalculating_ || remeasuring_; }
     const RunControls& Controls() const { return controls_; }
-    PeakLists& Peaks(int set) { return set == 2 ? peaks2_ : peaks1_; }
+    PeakLists& Peaks(MeasureSet set) { return OfSet(set, peaks1_, peaks2_); }
 
 private:
     void Publish();
     void RunLoop(SegmentWork& work);
     // Refuses a run before anything is cleared or sent: no device, no plan, no limit line.
-    bool Refused(const SegmentTable& table, bool set2);
+    bool Refused(const SegmentTable& table, MeasureSet set);
     // One pass over the checked segments of a set; returns how many were measured.
-    int RunPass(SegmentWork& work, const SegmentTable& table, SetTraces& set, bool set2);
+    int RunPass(SegmentWork& work, const SegmentTable& table, SetTraces& traces, MeasureSet set);
     // A max-hold run that repeated its pass ends with its held maximum in both traces.
-    void KeepHeldMaximum(SetTraces& set, const std::vector<double>& heldRaw, bool set2);
+    void KeepHeldMaximum(SetTraces& traces, const std::vector<double>& heldRaw, MeasureSet set);
     void AfterRun();
     // The close the window asked for during the work that just ended.
     void CloseIfPending();
@@ -97,8 +97,8 @@ private:
 
     MeasurementContext& c_;
     RunControls controls_;
-    PeakLists peaks1_{1};
-    PeakLists peaks2_{2};
+    PeakLists peaks1_{MeasureSet::Set1};
+    PeakLists peaks2_{MeasureSet::Set2};
     bool inLoop_ = false;
     bool recalculating_ = false;
     bool remeasuring_ = false;

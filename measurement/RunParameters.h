@@ -1,6 +1,7 @@
 #ifndef ZENDRIK_MEASUREMENT_RUNPARAMETERS_H
 #define ZENDRIK_MEASUREMENT_RUNPARAMETERS_H
 
+#include "app/MeasureSet.h"
 #include "chart/canvas/PlotColor.h"
 
 #include <QString>
@@ -29,7 +30,7 @@ struct RunParameters {
 
 // The main window's switches and the colour settings that a run reads.
 struct RunSwitches {
-    int32_t SelectedSet = 1;      // "Set1" (RadioButton1) = 1, "Set2" (RadioButton2) = 2
+    MeasureSet SelectedSet = MeasureSet::Set1; // "Set1" (RadioButton1), "Set2" (RadioButton2)
     bool Beep = false;            // "Beep" (CheckBox17)
     bool EmiZeroSpan = false;     // "EMI(ZeroSpan)" (CheckBox21)
     bool MaxPeakZeroSpan = false; // "mPk" (CheckBox22): take the max. value in zero span

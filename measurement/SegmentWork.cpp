@@ -4,15 +4,13 @@
 #include "measurement/ReceiverLoops.h"
 #include "measurement/SweepRunners.h"
 
-std::unique_ptr<SegmentWork> MakeSegmentWork(const QString& mode)
+std::unique_ptr<SegmentWork> MakeSegmentWork(MeasureMode mode)
 {
-    if (mode == QLatin1String(measuremode::kSweep))
-        return MakeSweepWork();
-    if (mode == QLatin1String(measuremode::kEmiScan))
-        return MakeEmiScanWork();
-    if (mode == QLatin1String(measuremode::kEmiFix))
-        return MakeEmiFixWork();
-    if (mode == QLatin1String(measuremode::kEmi))
-        return MakeEmiWork();
+    switch (mode) {
+    case MeasureMode::Sweep: return MakeSweepWork();
+    case MeasureMode::EmiScan: return MakeEmiScanWork();
+    case MeasureMode::EmiFix: return MakeEmiFixWork();
+    case MeasureMode::Emi: return MakeEmiWork();
+    }
     return nullptr;
 }

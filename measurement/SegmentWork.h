@@ -2,6 +2,7 @@
 #define ZENDRIK_MEASUREMENT_SEGMENTWORK_H
 
 #include "chart/canvas/PlotColor.h"
+#include "measurement/MeasureMode.h"
 
 #include <QDateTime>
 #include <QString>
@@ -47,7 +48,7 @@ inline constexpr const char* kMeasuring = " measuring ";
 class SegmentWork {
 public:
     virtual ~SegmentWork() = default;
-    virtual QString Mode() const = 0;
+    virtual MeasureMode Mode() const = 0;
     // Whether the mode sends the mail notices after each segment and at the end of a pass.
     virtual bool SendsNotices() const { return false; }
     // After the instrument preset and dBuV set-up of each pass.
@@ -56,8 +57,8 @@ public:
     virtual int RunSegment(SegmentJob& job, int i) = 0;
 };
 
-// The work of a mode ("sweep", "emi", "emi_scan", "emi_fix"); nothing for another text.
-std::unique_ptr<SegmentWork> MakeSegmentWork(const QString& mode);
+// The work of a mode.
+std::unique_ptr<SegmentWork> MakeSegmentWork(MeasureMode mode);
 
 // The bandwidth the SVA runners use as video bandwidth for an RBW text: the next step of the
 // 1-3-10 series above it; "100000" for a text that is no number; nothing above 1 MHz.

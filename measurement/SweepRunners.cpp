@@ -79,7 +79,7 @@ double RigolSweepSeconds(const SegmentJob& job, const SegmentRecord& s)
 
 class SweepWork final : public SegmentWork {
 public:
-    QString Mode() const override { return QString::fromLatin1(measuremode::kSweep); }
+    MeasureMode Mode() const override { return MeasureMode::Sweep; }
     bool SendsNotices() const override { return true; }
 
     int RunSegment(SegmentJob& job, int i) override

@@ -10,33 +10,32 @@ using Mark = TableBuffer::CellMark;
 TEST(TableEditor, LaunchersSetUpTheGridForTheirKind)
 {
     TableBuffer grid;
-    int32_t kind = ekNone;
+    std::optional<TableKind> kind;
     grid.SetCell(1, 1, "150000");
-    ASSERT_TRUE(PrepareEditorKind(kind, ekLimit, grid));
+    ASSERT_TRUE(PrepareEditorKind(kind, TableKind::Limit, grid));
     EXPECT_EQ(grid.Cell(0, 1), "Limit[Hz]");
     EXPECT_EQ(grid.Cell(0, 2), "dBuV");
     EXPECT_EQ(grid.Cell(0, 3), "");
     EXPECT_EQ(grid.Cell(7, 0), "Freq7");
     EXPECT_EQ(grid.Cell(1, 1), "150000");
 
-    ASSERT_TRUE(PrepareEditorKind(kind, ekSegment, grid));
-    EXPECT_EQ(kind, ekSegment);
+    ASSERT_TRUE(PrepareEditorKind(kind, TableKind::Segment, grid));
+    EXPECT_EQ(kind, TableKind::Segment);
     EXPECT_EQ(grid.Cell(0, 7), "Detector");
     EXPECT_EQ(grid.Cell(1, 1), "");
     grid.SetCell(1, 1, "9000");
-    EXPECT_FALSE(PrepareEditorKind(kind, ekSegment, grid));
+    EXPECT_FALSE(PrepareEditorKind(kind, TableKind::Segment, grid));
     EXPECT_EQ(grid.Cell(1, 1), "9000");
-    EXPECT_FALSE(PrepareEditorKind(kind, 7, grid));
-    EXPECT_EQ(EditorKindInfoOf(ekAmplifier)->Caption, "Edit gain factor");
-    EXPECT_EQ(EditorKindInfoOf(ekSegment)->ColumnWidths.size(), 8u);
+    EXPECT_FALSE(PrepareEditorKind(kind, TableKind::Tc, grid));
+    EXPECT_EQ(EditorKindInfoOf(TableKind::Amplifier)->Caption, "Edit gain factor");
 
     ProjectFixture f;
-    const QStringList lims = ListEditorFiles(f.dir.path(), ekLimit);
+    const QStringList lims = ListEditorFiles(f.dir.path(), TableKind::Limit);
     EXPECT_EQ(lims.size(), QDir(f.dir.filePath("src")).entryList({"*.lim"}).size());
     EXPECT_EQ(FileCountText(lims.size()), "Files " + QString::number(lims.size()));
-    EXPECT_TRUE(LoadEditorFile(ekCable, grid, "cable_rg58_5m.cac", f.t.Files));
+    EXPECT_TRUE(LoadEditorFile(TableKind::Cable, grid, "cable_rg58_5m.cac", f.t.Files));
     EXPECT_EQ(f.dialogs.questions, QStringList{"Load Cable File \".\\src\\cable_rg58_5m.cac\""});
-    EXPECT_EQ(EditorSaveDialog(ekAntenna, "x").Filter, "ant|*.ant");
+    EXPECT_EQ(EditorSaveDialog(TableKind::Antenna, "x").Filter, "ant|*.ant");
     EXPECT_EQ(SegmentColumnPicks(6), (QStringList{"on", "off"}));
     EXPECT_TRUE(SegmentColumnTakesTyping(5));
     EXPECT_FALSE(SegmentColumnTakesTyping(7));
@@ -53,11 +52,11 @@ TEST(TableEditor, VerifyMarksCellsAndDrawsThePreview)
         grid.SetCell(r + 1, 1, rows[r][0]);
         grid.SetCell(r + 1, 2, rows[r][1]);
     }
-    VerifyTable(ekSegment, grid, &preview, clRed, true, f.t.Files);
+    VerifyTable(TableKind::Segment, grid, &preview, clRed, true, f.t.Files);
     EXPECT_EQ(grid.Mark(1, 1), Mark::Black);
     EXPECT_EQ(preview.Count(), 0);
 
-    VerifyTable(ekLimit, grid, &preview, clRed, true, f.t.Files);
+    VerifyTable(TableKind::Limit, grid, &preview, clRed, true, f.t.Files);
     EXPECT_EQ(grid.Mark(1, 1), Mark::Green);
     EXPECT_EQ(grid.Mark(1, 2), Mark::Green);
     EXPECT_EQ(grid.Mark(2, 1), Mark::Black);

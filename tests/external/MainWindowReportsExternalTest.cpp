@@ -106,7 +106,7 @@ TEST_F(MainWindowExports, Wmf2svgFindsTheAxisLabelsOfChart1)
 // `ellipse'") and drew the grid alone.
 TEST_F(MainWindowExports, ImageMagickDrawsTheWmfWithItsPeakCircles)
 {
-    PeakLists& set1 = w->peakLists(1);
+    PeakLists& set1 = w->peakLists(MeasureSet::Set1);
     const std::vector<std::pair<double, double>> peaks = {{200, 70}, {3000, 90}, {20000, 20}};
     for (const auto& [f, level] : peaks)
         set1.AddPeak(f, level, 100);
@@ -120,7 +120,7 @@ TEST_F(MainWindowExports, ImageMagickDrawsTheWmfWithItsPeakCircles)
     EXPECT_FALSE(out.contains("non-conforming")) << out.toStdString();
     const QImage image(png);
     ASSERT_EQ(image.size(), chart1->size());
-    const QColor circle = QColorOf(program->MainState().Colors.PeakCircles[0]);
+    const QColor circle = QColorOf(program->MainState().Colors.PeakCircles[MeasureSet::Set1]);
     for (const auto& [f, level] : peaks) {
         const int x = chart1->BottomAxis()->ValueToPixel(f);
         const int y = chart1->LeftAxis()->ValueToPixel(level);
@@ -140,8 +140,8 @@ TEST_F(MainWindowExports, PopplerReadsTheReportPrintedFromTheMainWindow)
     ReportHeaderItems& header = program->ReportHeader();
     header.SetText(6, "Power supply 24V");
     header.SetText(11, "wiring check");
-    PeakLists& set1 = w->peakLists(1);
-    PeakLists& set2 = w->peakLists(2);
+    PeakLists& set1 = w->peakLists(MeasureSet::Set1);
+    PeakLists& set2 = w->peakLists(MeasureSet::Set2);
     for (int i = 0; i < 12; ++i)
         set1.AddPeak(150.0 + 37 * i, 50.25 + i, 56.0);
     set2.AddPeak(9000, 47.5, 50.0);

@@ -81,7 +81,7 @@ TEST(PrintReportExternalTest, EachTableHeadingStandsOnThePageOfItsRows)
     MessageLog messages;
     for (const auto& [peaks1, peaks2] : {std::pair{12, 5}, std::pair{6, 5}, std::pair{6, 0}, std::pair{5, 5}}) {
         SCOPED_TRACE(testing::Message() << peaks1 << " + " << peaks2 << " peaks");
-        PeakLists set1(1), set2(2);
+        PeakLists set1(MeasureSet::Set1), set2(MeasureSet::Set2);
         for (int i = 0; i < peaks1; ++i)
             set1.AddPeak(150.0 + 37 * i, 50.25, 56.0);
         for (int i = 0; i < peaks2; ++i)
@@ -118,7 +118,7 @@ TEST(PrintReportExternalTest, PopplerReadsTheReport)
     chart.LeftAxis()->Title().SetCaption("Level dBuV");
     ReportHeaderItems header;
     header.SetText(11, "second sweep");
-    PeakLists set1(1), set2(2);
+    PeakLists set1(MeasureSet::Set1), set2(MeasureSet::Set2);
     MessageLog messages;
     const PrintReportSources sources {&chart, &header, &set1.Grid, &set2.Grid, &messages, nullptr};
 

@@ -29,7 +29,7 @@ void StartMailing(RunWindowFixture& f, int segments, const QString& port)
 {
     ASSERT_NO_FATAL_FAILURE(f.Start("dsa815", "conducted_cispr32_b.prj"));
     ASSERT_NO_FATAL_FAILURE(f.Connect());
-    CheckListModel& checks = f.w->segmentChecks(1);
+    CheckListModel& checks = f.w->segmentChecks(MeasureSet::Set1);
     for (int row = segments + 1; row < checks.Count(); ++row)
         checks.SetChecked(row, false);
     MailAccount& account = f.program->Mail().Account;
@@ -65,7 +65,7 @@ TEST(RunMail, EachSegmentAndTheEndOfTheRunSendTheirMail)
     f.SetTimeoutMs(400);
     f.Play().click();
 
-    const int n = w.segmentTable(1).Count;
+    const int n = w.segmentTable(MeasureSet::Set1).Count;
     EXPECT_EQ(f.Lines("Info: Mail").mid(0, 9), kSent + kSent + kSent);
     const QList<QJsonObject> data = peer.Events("data");
     ASSERT_EQ(data.size(), 7);

@@ -180,7 +180,7 @@ TEST_F(ConnectionWindowFixture, ConnectIdentifyServiceAndDisconnect)
     EXPECT_EQ(instrument.Device.DeviceFamily, 2);
     EXPECT_EQ(instrument.Device.SiglentSeries, 1);
     EXPECT_EQ(instrument.Device.DeviceConnected, 1);
-    EXPECT_EQ(instrument.Status.Text(3), "Siglent SSA-3225");
+    EXPECT_EQ(instrument.Status.Text(StatusBarPanel::Model), "Siglent SSA-3225");
     EXPECT_TRUE(Control<QPushButton>(*form, "BitBtn4").property("connected").toBool());
     ASSERT_EQ(connected.count(), 1);
     const auto controls = connected.at(0).at(0).value<FamilyControls>();
@@ -199,7 +199,7 @@ TEST_F(ConnectionWindowFixture, ConnectIdentifyServiceAndDisconnect)
     EXPECT_EQ(instrument.Device.DeviceConnected, 0);
     EXPECT_EQ(instrument.Visa.VisaResourceManager, 0u);
     EXPECT_FALSE(Control<QPushButton>(*form, "BitBtn4").property("connected").toBool());
-    EXPECT_EQ(instrument.Status.Text(3), "");
+    EXPECT_EQ(instrument.Status.Text(StatusBarPanel::Model), "");
 }
 
 TEST_F(ConnectionWindowFixture, UnsupportedDeviceAndFailedOpen)
@@ -223,8 +223,8 @@ TEST_F(ConnectionWindowFixture, UnsupportedDeviceAndFailedOpen)
     form->PrepareForKind(LinkKind::VisaTcp);
     Control<QPushButton>(*form, "BitBtn4").click();
     EXPECT_EQ(Control<QLineEdit>(*form, "Edit2").text(), "TCPIP0::xxx.xxx.xxx.xxx::INSTR");
-    EXPECT_EQ(instrument.Status.Text(0), "none");
-    EXPECT_EQ(instrument.Status.Text(3), "");
+    EXPECT_EQ(instrument.Status.Text(StatusBarPanel::Connection), "none");
+    EXPECT_EQ(instrument.Status.Text(StatusBarPanel::Model), "");
     EXPECT_EQ(instrument.Device.DeviceConnected, 0);
     EXPECT_TRUE(MemoLines().isEmpty());
     EXPECT_FALSE(Control<QPushButton>(*form, "BitBtn4").property("connected").toBool());

@@ -81,7 +81,7 @@ TEST_F(ImmunityFrameFixture, GeneratorModeRunsTheCalculatorWithTheAmplifierFromT
 {
     QTimer* timer = Find<QTimer>("Timer1");
     EXPECT_FALSE(timer->isActive());
-    frame->setMainMode(3);
+    frame->setMainMode(MainMode::Generator);
     EXPECT_TRUE(timer->isActive());
     EXPECT_EQ(timer->interval(), 1000);
 
@@ -111,7 +111,7 @@ TEST_F(ImmunityFrameFixture, GeneratorModeRunsTheCalculatorWithTheAmplifierFromT
     EXPECT_EQ(Find("calculatorInputEdit")->text(), "");
     EXPECT_EQ(Find<QPlainTextEdit>("Memo2")->toPlainText(), "Warning: dBm value out of range");
 
-    frame->setMainMode(1);
+    frame->setMainMode(MainMode::Emc);
     EXPECT_FALSE(timer->isActive());
 
     frame->setFieldValueShown(false);
@@ -164,7 +164,7 @@ TEST_F(ImmunityFrameFixture, ArrowKeysStepTheBoxesUnlessAMemoHasTheFocus)
     QLineEdit* increment = Find("LabeledEdit19");
     auto* memo = Find<QPlainTextEdit>("Memo2");
     EXPECT_FALSE(frame->handleMainWindowKey(Qt::Key_Up)); // EMC mode
-    frame->setMainMode(3);
+    frame->setMainMode(MainMode::Generator);
     frame->show();
     EXPECT_TRUE(frame->handleMainWindowKey(Qt::Key_Up));
     EXPECT_TRUE(frame->handleMainWindowKey(Qt::Key_Left));
@@ -236,7 +236,7 @@ TEST_F(ImmunityFrameFixture, FloatingBoxesFollowTheirButtonsAndTheMode)
     auto* settingsBox = Find<QGroupBox>("GroupBox5");
     auto* showMarker = Find<QPushButton>("Button4");
     frame->show();
-    frame->setMainMode(3);
+    frame->setMainMode(MainMode::Generator);
     EXPECT_TRUE(settingsBox->isVisible()); // the field-strength option shows the settings
     EXPECT_TRUE(settingsBox->isWindow());
     EXPECT_FALSE(markerBox->isVisible());
@@ -245,17 +245,17 @@ TEST_F(ImmunityFrameFixture, FloatingBoxesFollowTheirButtonsAndTheMode)
     const QPoint at(10, 20);
     markerBox->move(at);
 
-    frame->setMainMode(2);
+    frame->setMainMode(MainMode::Coverage);
     EXPECT_FALSE(markerBox->isVisible());
     EXPECT_FALSE(settingsBox->isVisible());
-    frame->setMainMode(3);
+    frame->setMainMode(MainMode::Generator);
     EXPECT_TRUE(markerBox->isVisible());
     EXPECT_EQ(markerBox->pos(), at);
 
     showMarker->click();
     EXPECT_FALSE(markerBox->isVisible());
-    frame->setMainMode(1);
-    frame->setMainMode(3);
+    frame->setMainMode(MainMode::Emc);
+    frame->setMainMode(MainMode::Generator);
     EXPECT_FALSE(markerBox->isVisible());
     Find<QPushButton>("Button6")->click();
     EXPECT_TRUE(app.Debug.Lines().last().startsWith("T: A3:box6 left/top "));

@@ -41,6 +41,7 @@
 #include <limits>
 #include <random>
 
+using enum MeasureSet;
 using testsupport::Control;
 
 namespace {
@@ -139,7 +140,7 @@ bool BitIdentical(const std::vector<std::pair<double, double>>& a, const std::ve
 
 TEST_F(MarksAndReports, ThePaintDrawsThePeakMarksAndFlagsUnderTheBusyCursorAndTheMouseReadsTheTraces)
 {
-    PeakLists& set1 = w->peakLists(1);
+    PeakLists& set1 = w->peakLists(Set1);
     set1.AddPeak(500, 30, 70);
     Qt::CursorShape during = Qt::ArrowCursor;
     const TNotifyEvent overlays = chart1->OnBeforeDrawSeries;
@@ -151,13 +152,13 @@ TEST_F(MarksAndReports, ThePaintDrawsThePeakMarksAndFlagsUnderTheBusyCursorAndTh
     chart1->RepaintNow();
     EXPECT_EQ(during, Qt::WaitCursor);
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
-    EXPECT_GT(Pixels(state->Colors.PeakCircles[0], X(500), Y(30), 6), 8);
+    EXPECT_GT(Pixels(state->Colors.PeakCircles[Set1], X(500), Y(30), 6), 8);
 
     // Set 1 hidden: no circle; the R&S receivers paint without the busy cursor.
     Control<QCheckBox>(*w, "CheckBox4").setChecked(false);
     program->Instrument().Device.DeviceFamily = dfRsFpc;
     chart1->RepaintNow();
-    EXPECT_EQ(Pixels(state->Colors.PeakCircles[0], X(500), Y(30), 6), 0);
+    EXPECT_EQ(Pixels(state->Colors.PeakCircles[Set1], X(500), Y(30), 6), 0);
     EXPECT_EQ(during, Qt::ArrowCursor);
 
     // The read-out: 500 kHz lies between the trace's points, 950 kHz beyond it; nothing left of
@@ -199,8 +200,8 @@ TEST_F(MarksAndReports, AClickPlacesTheArmedMarkerWhichCopyMarkersTurnsIntoPeaks
     ASSERT_EQ(Pixels(flag, flagTop), 0);
     Click(X(500), Y(20));
     EXPECT_FALSE(Control<QCheckBox>(*w, "CheckBox32").isChecked());
-    ASSERT_EQ(state->Markers[0].Count, 1);
-    const MarkerRecord& m = state->Markers[0].Marker(1);
+    ASSERT_EQ(state->Markers[Set1].Count, 1);
+    const MarkerRecord& m = state->Markers[Set1].Marker(1);
     EXPECT_EQ(m.LabelDbuv, "1 500 kHz 60.00 dBuV");
     EXPECT_EQ(m.Y, Y(60));
     EXPECT_EQ(w->frozenBounds().Bottom, (AxisRange{0, 1000}));
@@ -211,27 +212,27 @@ TEST_F(MarksAndReports, AClickPlacesTheArmedMarkerWhichCopyMarkersTurnsIntoPeaks
 
     Control<QCheckBox>(*w, "CheckBox33").click();
     Click(X(700), Y(20));
-    EXPECT_EQ(state->Markers[1].Count, 1);
+    EXPECT_EQ(state->Markers[Set2].Count, 1);
     Control<QPushButton>(*w, "Button10").click();
-    EXPECT_EQ(w->peakLists(1).Lines.stringList(), QStringList{"1 500 kHz 60.00 dBuV"});
-    EXPECT_EQ(w->peakLists(1).Freqs.stringList(), QStringList{"500"});
-    EXPECT_EQ(w->peakLists(1).Levels.stringList(), QStringList{"60.00"});
-    EXPECT_EQ(w->peakLists(2).Lines.stringList(), QStringList{"1 700 kHz 0.00 dBuV"});
+    EXPECT_EQ(w->peakLists(Set1).Lines.stringList(), QStringList{"1 500 kHz 60.00 dBuV"});
+    EXPECT_EQ(w->peakLists(Set1).Freqs.stringList(), QStringList{"500"});
+    EXPECT_EQ(w->peakLists(Set1).Levels.stringList(), QStringList{"60.00"});
+    EXPECT_EQ(w->peakLists(Set2).Lines.stringList(), QStringList{"1 700 kHz 0.00 dBuV"});
 
     // The harmonics of a click, dashed in the crosshair colour; "Clear Last" and "Clear All".
     Control<QCheckBox>(*w, "CheckBox20").setChecked(true);
     Click(X(200), Y(20));
     for (int k = 1; k <= 4; ++k)
         EXPECT_GT(Pixels(state->Colors.Crosshair, QRect(X(200 * k), Y(90), 1, Y(10) - Y(90))), 20) << k;
-    EXPECT_EQ(state->Markers[0].Count, 1);
+    EXPECT_EQ(state->Markers[Set1].Count, 1);
     Control<QPushButton>(*w, "Button5").click();
     Control<QPushButton>(*w, "Button9").click();
-    EXPECT_EQ(state->Markers[0].Count + state->Markers[1].Count, 0);
+    EXPECT_EQ(state->Markers[Set1].Count + state->Markers[Set2].Count, 0);
 }
 
 TEST_F(MarksAndReports, SelectSixMaxpeaksAndTheCrosshairOfADoubleClick)
 {
-    PeakLists& set1 = w->peakLists(1);
+    PeakLists& set1 = w->peakLists(Set1);
     const double levels[] = {50, 61, 47, 61, 70, 30, 55, 58};
     for (int i = 0; i < 8; ++i)
         set1.AddPeak(100 + 100 * i, levels[i], 80);
@@ -268,7 +269,7 @@ TEST_F(MarksAndReports, TheFaderAndMathPages)
     EXPECT_FALSE(Control<QCheckBox>(*w, "CheckBox36").isChecked());
     Control<QRadioButton>(*w, "RadioButton2").setChecked(true);
     SmoothRangeStore& store = w->selectedSmoothRanges();
-    EXPECT_EQ(&store, &state->SmoothRanges[1]);
+    EXPECT_EQ(&store, &state->SmoothRanges[Set2]);
     store.Count = 1;
     store.Range(1) = {-1, 120, 180};
     Control<QPushButton>(*w, "Button14").click();
@@ -310,14 +311,14 @@ TEST_F(MarksAndReports, ChartFilesRoundTripThroughTheHandlers)
     for (int n : numbers)
         C().Series(n)->Clear();
     chart1->BottomAxis()->SetRange(0, 1000);
-    w->peakLists(1).AddPeak(200, 50, 60);
-    w->peakLists(2).AddPeak(300, 50, 60);
+    w->peakLists(Set1).AddPeak(200, 50, 60);
+    w->peakLists(Set2).AddPeak(300, 50, 60);
     Control<QAction>(*w, "LoadChart1").trigger();
     for (int n : numbers)
         EXPECT_TRUE(BitIdentical(Points(*C().Series(n)), saved[n])) << n;
     EXPECT_EQ(chart1->BottomAxis()->Minimum(), 150);
     EXPECT_EQ(chart1->LeftAxis()->Minimum(), -30);
-    EXPECT_EQ(w->peakLists(1).Count() + w->peakLists(2).Count(), 0);
+    EXPECT_EQ(w->peakLists(Set1).Count() + w->peakLists(Set2).Count(), 0);
     EXPECT_EQ(Control<QLabel>(*w, "Label1").text(), "Chart: chart.drw");
 
     // A reference slot takes the corrected traces; "Clear traces" empties it again.
@@ -358,11 +359,11 @@ TEST_F(MarksAndReports, ChartFilesRoundTripThroughTheHandlers)
     EXPECT_EQ(Messages().filter("; nothing was loaded").size(), 3);
 
     // The peak list's report.
-    w->peakLists(1).AddPeak(200, 50, 60);
+    w->peakLists(Set1).AddPeak(200, 50, 60);
     chosen = File("peaks.txt");
     Control<QAction>(*w, "SavePeakstoFile1").trigger();
     const QStringList peaks = QString::fromUtf8(testsupport::ReadAll(chosen)).split("\r\n");
-    EXPECT_EQ(peaks.mid(2, 4), (QStringList{"peaks set1:", w->peakLists(1).Lines.stringList().first(),
+    EXPECT_EQ(peaks.mid(2, 4), (QStringList{"peaks set1:", w->peakLists(Set1).Lines.stringList().first(),
                                              "peaks set2:", "no peaks found"}));
 }
 
@@ -403,8 +404,8 @@ TEST_F(MarksAndReports, LabelsStayInsideAndFlagsKeepTheirLevelsInTheMailPicture)
     };
 
     // A flag at 950 kHz, beyond the trace, at 62.09 dBuV placed in the window.
-    state->Markers[0].Count = 1;
-    state->Markers[0].Records[0] = MakeMarker(1, 950, 62.09, Y(62.09));
+    state->Markers[Set1].Count = 1;
+    state->Markers[Set1].Records[0] = MakeMarker(1, 950, 62.09, Y(62.09));
     int tipX = 0, tipY = 0; // where the picture's own axes put the flag's tip
     const TNotifyEvent after = chart.OnAfterDraw;
     chart.OnAfterDraw = [&] {

@@ -207,8 +207,8 @@ TEST_F(MainWindowFixture, ControlsAreFoundThroughTheirDesignerNames)
     }
     EXPECT_EQ(Control<ParameterGridView>(*w, "ValueListEditor1").model()->rowCount(),
               w->parameters().rowCount());
-    EXPECT_EQ(Control<QListView>(*w, "ListBox7").model(), &w->peakLists(2).Lines);
-    EXPECT_EQ(Control<QListView>(*w, "CheckListBox2").model(), &w->segmentChecks(2));
+    EXPECT_EQ(Control<QListView>(*w, "ListBox7").model(), &w->peakLists(MeasureSet::Set2).Lines);
+    EXPECT_EQ(Control<QListView>(*w, "CheckListBox2").model(), &w->segmentChecks(MeasureSet::Set2));
     TChart& gpsChart = Control<TChart>(Control<CoverageFrame>(*w, "Frame141"), "Chart1");
     EXPECT_NE(&gpsChart, chart1);
     EXPECT_EQ(chart1->SeriesCount(), MainChart::kSeriesCount);
@@ -364,9 +364,9 @@ TEST_F(MainWindowFixture, ShippedProjectsLoadIntoTheChart)
         chart1->RepaintNow();
         QCoreApplication::processEvents();
         EXPECT_EQ(chart1->BottomAxis()->Logarithmic(), !name.contains("1g-6g"));
-        EXPECT_EQ(w->segmentTable(1).Count > 0, value("SEG1") != "none");
+        EXPECT_EQ(w->segmentTable(MeasureSet::Set1).Count > 0, value("SEG1") != "none");
         EXPECT_EQ(c.Series(SeriesRole::segmentMarks1)->Count() > 0, value("SEG1") != "none");
-        EXPECT_EQ(w->segmentChecks(1).Count(), w->segmentTable(1).Count + 1);
+        EXPECT_EQ(w->segmentChecks(MeasureSet::Set1).Count(), w->segmentTable(MeasureSet::Set1).Count + 1);
         const double start = value("Start_Hz").remove('.').toDouble() / 1000;
         EXPECT_DOUBLE_EQ(chart1->BottomAxis()->Minimum(), start);
         EXPECT_EQ(ReadLastProject(folder.path()), name);

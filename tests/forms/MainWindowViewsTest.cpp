@@ -207,9 +207,9 @@ TEST_F(Views, ClearChartAndClearAllEmptyTheirSeriesListsAndStores)
     auto fill = [&] {
         for (int n = 1; n <= 29; ++n)
             S(n).AddPointXY(100, 50);
-        for (int set : {1, 2}) {
+        for (MeasureSet set : kMeasureSets) {
             w->peakLists(set).AddPeak(100, 50, 40);
-            state.Markers[static_cast<size_t>(set - 1)].Count = 1;
+            state.Markers[set].Count = 1;
         }
         w->parameters().SetValue("Limit2", "a.lim");
         w->parameters().SetValue("Margin1[dB]", "6");
@@ -218,16 +218,16 @@ TEST_F(Views, ClearChartAndClearAllEmptyTheirSeriesListsAndStores)
     fill();
     Control<QPushButton>(*w, "Button12").click();
     EXPECT_EQ(empty(), (std::vector<int>{1, 7, 8, 9}));
-    EXPECT_EQ(w->peakLists(1).Count() + w->peakLists(2).Count(), 0);
-    EXPECT_EQ(w->peakLists(2).Grid.RowCount(), 2);
-    EXPECT_EQ(state.Markers[0].Count, 1);
+    EXPECT_EQ(w->peakLists(MeasureSet::Set1).Count() + w->peakLists(MeasureSet::Set2).Count(), 0);
+    EXPECT_EQ(w->peakLists(MeasureSet::Set2).Grid.RowCount(), 2);
+    EXPECT_EQ(state.Markers[MeasureSet::Set1].Count, 1);
     EXPECT_EQ(w->parameters().Value("Limit2"), "a.lim");
 
     fill();
     Control<QPushButton>(*w, "Button4").click();
     EXPECT_EQ(empty(), (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15}));
-    EXPECT_EQ(w->peakLists(2).Count(), 0);
-    EXPECT_EQ(state.Markers[0].Count + state.Markers[1].Count, 0);
+    EXPECT_EQ(w->peakLists(MeasureSet::Set2).Count(), 0);
+    EXPECT_EQ(state.Markers[MeasureSet::Set1].Count + state.Markers[MeasureSet::Set2].Count, 0);
     EXPECT_EQ(w->parameters().Value("Limit2"), "none");
     EXPECT_EQ(w->parameters().Value("Margin1[dB]"), "0");
     EXPECT_EQ(Control<QLabel>(*w, "Label1").text() + Control<QLabel>(*w, "Label7").text(), "Chart:Trace:");
@@ -270,7 +270,7 @@ TEST_F(Views, FadeClearAndClearLastGiveBackTheCorrectedTraceExactly)
     for (int k = 0; k <= 2000; ++k)
         trace.AddPointXY(k, 40 + 7 * std::sin(k * 0.37) + (k % 5) * 0.1);
     const std::vector<double> original = Levels(trace);
-    SmoothRangeStore& store = program->MainState().SmoothRanges[0];
+    SmoothRangeStore& store = program->MainState().SmoothRanges[MeasureSet::Set1];
 
     Control<QCheckBox>(*w, "CheckBox36").click();
     Drag(500, 900);
@@ -425,7 +425,7 @@ TEST_F(Views, ArrowKeysStepTheGeneratorOnlyInItsModeAndModesRoundTrip)
     EXPECT_EQ(amplitude->text(), "-14");
     Control<QAction>(*w, "EMC1").trigger();
     EXPECT_FALSE(Control<CoverageFrame>(*w, "Frame141").isVisible() || generator.isVisible());
-    EXPECT_EQ(program->MainState().MainMode, 1);
+    EXPECT_EQ(program->MainState().MainMode, MainMode::Emc);
 }
 
 TEST_F(Views, ResizingLaysTheViewsOverTheClientArea)

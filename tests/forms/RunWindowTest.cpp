@@ -40,6 +40,7 @@
 #include <optional>
 #include <gtest/gtest.h>
 
+using enum MeasureSet;
 using testsupport::Control;
 
 namespace {
@@ -174,7 +175,7 @@ TEST_P(FamilyWindowRun, PlayMeasuresCorrectsAndListsThePeaksOfTheProject)
     EXPECT_EQ(*during, kRunning);
 
     // Every segment's plan reached the analyser in order, between its start and done lines.
-    const SegmentTable& plan = w.segmentTable(1);
+    const SegmentTable& plan = w.segmentTable(Set1);
     ASSERT_GE(plan.Count, 5);
     EXPECT_EQ(f.Lines("Info: measurement done  seg ").size(), plan.Count);
     for (int i = 1; i <= plan.Count; ++i) {
@@ -214,8 +215,8 @@ TEST_P(FamilyWindowRun, PlayMeasuresCorrectsAndListsThePeaksOfTheProject)
     }
     ASSERT_GE(expected.size(), 3);
     ASSERT_TRUE(expected.contains("22653")); // among them, listed once: one peak per emission
-    const L freqs = w.peakLists(1).Freqs.stringList();
-    ASSERT_EQ(freqs.size(), expected.size()) << w.peakLists(1).Lines.stringList().join('|').toStdString();
+    const L freqs = w.peakLists(Set1).Freqs.stringList();
+    ASSERT_EQ(freqs.size(), expected.size()) << w.peakLists(Set1).Lines.stringList().join('|').toStdString();
     for (qsizetype k = 0; k < freqs.size(); ++k) {
         const double khz = expected[k].toDouble();
         int segment = 1;
@@ -272,7 +273,7 @@ TEST(WindowRun, PauseResumeAndStop)
 
     ASSERT_TRUE(paused.has_value());
     EXPECT_EQ(*paused, kPaused);
-    const int n = w.segmentTable(1).Count;
+    const int n = w.segmentTable(Set1).Count;
     const QString of = " of " + QString::number(n);
     EXPECT_EQ(RunLines(f), L({"Info: measurement start seg 1" + of + " waiting for data",
                               "Info: measurement done  seg 1" + of, "Info: measurement waiting for pause",
@@ -290,14 +291,14 @@ TEST(WindowRun, PauseResumeAndStop)
     QObject::disconnect(operatorHands);
     Control<QCheckBox>(w, "CheckBox3").setChecked(true);
     Control<QPushButton>(w, "Button8").click();
-    EXPECT_GT(w.peakLists(1).Count(), 0);
+    EXPECT_GT(w.peakLists(Set1).Count(), 0);
     // Two listed peaks measured again with the grid's values, the analyser held meanwhile.
     std::optional<ControlState> remeasuring;
     QObject::connect(&f.app.Messages, &MessageLog::LineAppended, [&](const QString& line) {
         if (line == "Info: set1 measure peak 1")
             remeasuring = ControlsOf(w);
     });
-    const QAbstractItemModel& peaks = w.peakLists(1).Lines;
+    const QAbstractItemModel& peaks = w.peakLists(Set1).Lines;
     Control<QListView>(w, "ListBox1")
         .selectionModel()
         ->select(peaks.index(0, 0), QItemSelectionModel::Select);
@@ -305,14 +306,14 @@ TEST(WindowRun, PauseResumeAndStop)
         .selectionModel()
         ->select(peaks.index(1, 0), QItemSelectionModel::Select);
     Control<QAction>(w, "Measure21").trigger();
-    const L measured = w.peakLists(1).MeasureLines.stringList();
+    const L measured = w.peakLists(Set1).MeasureLines.stringList();
     ASSERT_EQ(measured.size(), 2);
     ASSERT_TRUE(remeasuring.has_value());
     EXPECT_EQ(*remeasuring, (ControlState{false, true, false, false, false, false, false, false, true, false, 0}));
     EXPECT_TRUE(measured[0].startsWith("1  [POS] ") && measured[1].startsWith("2  [POS] ")) << measured.join('|').toStdString();
     EXPECT_EQ(ControlsOf(w), kIdle);
     Control<QPushButton>(w, "Button6").click();
-    EXPECT_EQ(w.peakLists(1).Count(), 0);
+    EXPECT_EQ(w.peakLists(Set1).Count(), 0);
 
     // A generator action holds the analyser: Play waits for its end.
     emit Control<ImmunityFrame>(w, "Frame131").generatorActionChanged(true);
@@ -337,7 +338,7 @@ TEST(WindowRun, TheSecondSetRunsItsOwnPlan)
     EXPECT_EQ(Control<QGroupBox>(w, "GroupBox4").title(), "Peaks Set2");
     EXPECT_TRUE(Control<QListView>(w, "CheckListBox2").isVisibleTo(&w)
                 && !Control<QListView>(w, "CheckListBox1").isVisibleTo(&w));
-    CheckListModel& checks = w.segmentChecks(2);
+    CheckListModel& checks = w.segmentChecks(Set2);
     for (int row = 3; row < checks.Count(); ++row)
         checks.SetChecked(row, false);
     EXPECT_FALSE(checks.Checked(0)) << "\"all\" is unticked with a segment";
@@ -350,13 +351,13 @@ TEST(WindowRun, TheSecondSetRunsItsOwnPlan)
     EXPECT_EQ(chart.Series(SeriesRole::rawTrace2)->Count(), 2 * f.program->Instrument().Device.TracePoints);
     EXPECT_EQ(chart.Series(SeriesRole::correctedTrace2)->Count(), chart.Series(SeriesRole::rawTrace2)->Count());
     EXPECT_EQ(f.Lines("Info: measurement done  seg ").size(), 2);
-    EXPECT_EQ(w.peakLists(1).Count(), 0);
-    EXPECT_GT(w.peakLists(2).Count(), 0);
+    EXPECT_EQ(w.peakLists(Set1).Count(), 0);
+    EXPECT_GT(w.peakLists(Set2).Count(), 0);
     EXPECT_TRUE(Control<QListView>(w, "ListBox7").isVisibleTo(&w)
                 && !Control<QListView>(w, "ListBox1").isVisibleTo(&w));
     // Every listed peak lies above set 2's limit minus its margin.
-    const L levels = w.peakLists(2).Levels.stringList();
-    const L freqs = w.peakLists(2).Freqs.stringList();
+    const L levels = w.peakLists(Set2).Levels.stringList();
+    const L freqs = w.peakLists(Set2).Freqs.stringList();
     for (qsizetype k = 0; k < freqs.size(); ++k) {
         const SeriesLevel limit =
             InterpolateSeries(*chart.Series(SeriesRole::limitLine2), std::llround(freqs[k].toDouble()));
@@ -402,7 +403,7 @@ void Edit(MainWindow& w, const QString& row, const QString& value)
 }
 
 // Only the first `count` segments of a set stay checked.
-void KeepSegments(MainWindow& w, int set, int count)
+void KeepSegments(MainWindow& w, MeasureSet set, int count)
 {
     CheckListModel& checks = w.segmentChecks(set);
     for (int row = count + 1; row < checks.Count(); ++row)
@@ -418,7 +419,7 @@ TEST(WindowRun, AMarginEditedWhilePausedCountsAfterResume)
     ASSERT_NO_FATAL_FAILURE(f.Start("dsa815", kProject));
     ASSERT_NO_FATAL_FAILURE(f.Connect());
     MainWindow& w = *f.w;
-    KeepSegments(w, 1, 2);
+    KeepSegments(w, Set1, 2);
     QObject::connect(&f.app.Messages, &MessageLog::LineAppended, [&](const QString& line) {
         if (line.startsWith("Info: measurement done  seg 1 "))
             f.Pause().click();
@@ -432,9 +433,9 @@ TEST(WindowRun, AMarginEditedWhilePausedCountsAfterResume)
     f.Play().click();
 
     ASSERT_EQ(f.Lines("Info: measurement done  seg ").size(), 2);
-    const SegmentRecord& first = w.segmentTable(1).Segment(1);
-    const L freqs = w.peakLists(1).Freqs.stringList();
-    const L levels = w.peakLists(1).Levels.stringList();
+    const SegmentRecord& first = w.segmentTable(Set1).Segment(1);
+    const L freqs = w.peakLists(Set1).Freqs.stringList();
+    const L levels = w.peakLists(Set1).Levels.stringList();
     int wideBefore = 0;
     int wideAfter = 0;
     for (qsizetype k = 0; k < freqs.size(); ++k) {
@@ -457,7 +458,7 @@ TEST(WindowRun, StopSwitchesMaxHoldOff)
     ASSERT_NO_FATAL_FAILURE(f.Start("dsa815", kProject));
     ASSERT_NO_FATAL_FAILURE(f.Connect());
     MainWindow& w = *f.w;
-    KeepSegments(w, 1, 3);
+    KeepSegments(w, Set1, 3);
     Edit(w, "MaxHold", "on");
     int passes = 0;
     const QMetaObject::Connection stopInThirdPass =
@@ -471,11 +472,11 @@ TEST(WindowRun, StopSwitchesMaxHoldOff)
     EXPECT_EQ(passes, 3);
     EXPECT_EQ(Control<QLabel>(w, "Label3").text(), "3");
     EXPECT_EQ(w.parameters().Value("MaxHold"), "off");
-    const L held = w.peakLists(1).Lines.stringList();
-    EXPECT_GT(w.peakLists(1).Freqs.stringList().last().toDouble(),
-              w.segmentTable(1).Segment(1).StopHz / 1000.0); // held peaks beyond the first segment
+    const L held = w.peakLists(Set1).Lines.stringList();
+    EXPECT_GT(w.peakLists(Set1).Freqs.stringList().last().toDouble(),
+              w.segmentTable(Set1).Segment(1).StopHz / 1000.0); // held peaks beyond the first segment
     Control<QPushButton>(w, "Button8").click(); // "Displ. peaks"
-    EXPECT_EQ(w.peakLists(1).Lines.stringList(), held);
+    EXPECT_EQ(w.peakLists(Set1).Lines.stringList(), held);
     QObject::disconnect(stopInThirdPass);
     f.Play().click();
     EXPECT_EQ(f.Lines("Info: measurement done  seg 1 ").size(), 4);
@@ -501,11 +502,12 @@ TEST(WindowRun, CorrectionsPeaksAndColoursAreWhatTheWindowShows)
     EXPECT_EQ(chart.Series(SeriesRole::amplifierCorrection)->Count() + chart.Series(SeriesRole::antennaFactor)->Count(), 0);
     const TCustomSeries& raw = *chart.Series(SeriesRole::rawTrace1);
     const std::span<const double> corrected = chart.Series(SeriesRole::correctedTrace1)->YValues().Values();
-    ASSERT_EQ(static_cast<int>(corrected.size()), w.segmentTable(1).Count * f.program->Instrument().Device.TracePoints);
+    const int points = f.program->Instrument().Device.TracePoints;
+    ASSERT_EQ(static_cast<int>(corrected.size()), w.segmentTable(Set1).Count * points);
     CorrectionChain chain(chart.ByRole(), RunSwitches{});
     for (int i = 0; i < raw.Count(); ++i)
         ASSERT_NEAR(raw.GetPointY(i) - corrected[static_cast<size_t>(i)], chain.Sum(raw.GetPointX(i)), 0.005) << i;
-    EXPECT_EQ(w.peakLists(1).Count(), w.segmentTable(1).Count * 38);
+    EXPECT_EQ(w.peakLists(Set1).Count(), w.segmentTable(Set1).Count * 38);
     EXPECT_TRUE(raw.PointColors().RunCount() == 1 && raw.PointColors().RunColor(0) == clGray);
     // "MaxFilter" unticked during segment 1 of the next run: from segment 2 on every point is listed.
     QObject::connect(&f.app.Messages, &MessageLog::LineAppended, [&w](const QString& line) {
@@ -513,7 +515,7 @@ TEST(WindowRun, CorrectionsPeaksAndColoursAreWhatTheWindowShows)
             Control<QCheckBox>(w, "CheckBox3").setChecked(false);
     });
     f.Play().click();
-    EXPECT_EQ(w.peakLists(1).Count(), 38 + (w.segmentTable(1).Count - 1) * f.program->Instrument().Device.TracePoints);
+    EXPECT_EQ(w.peakLists(Set1).Count(), 38 + (w.segmentTable(Set1).Count - 1) * points);
 }
 
 // After "Info: play" the log says why nothing was measured: no analyser, no segment file, a LISN
@@ -532,7 +534,7 @@ TEST(WindowRun, RefusedAndEmptyRunsSaySo)
     EXPECT_TRUE(f.boxes.contains("Error: " + lisn + " (it holds no point)"));
     f.Play().click();
     Control<QRadioButton>(*f.w, "RadioButton2").setChecked(true);
-    KeepSegments(*f.w, 2, 0);
+    KeepSegments(*f.w, Set2, 0);
     f.Play().click();
     Edit(*f.w, "Lisn/Att Cor", "none");
     f.Play().click();
@@ -553,8 +555,8 @@ TEST(WindowRun, ARadiatedPlanSwitchesThePreamplifierAsItsSegmentsSay)
     MainWindow& w = *f.w;
     EXPECT_TRUE(Control<QGroupBox>(w, "GroupBox8").isHidden());
     EXPECT_TRUE(Control<QRadioButton>(w, "RadioButton3").isChecked());
-    KeepSegments(w, 1, 2);
-    ASSERT_EQ(w.segmentTable(1).Segment(1).PreAmp, "on");
+    KeepSegments(w, Set1, 2);
+    ASSERT_EQ(w.segmentTable(Set1).Segment(1).PreAmp, "on");
 
     f.Play().click();
 
@@ -574,11 +576,11 @@ TEST(WindowRun, MistakesLeaveTheResultsAsTheyWere)
     ASSERT_NO_FATAL_FAILURE(f.Start("dsa815", kProject));
     ASSERT_NO_FATAL_FAILURE(f.Connect());
     MainWindow& w = *f.w;
-    KeepSegments(w, 1, 2);
+    KeepSegments(w, Set1, 2);
     f.Play().click();
     const MainChart& chart = w.chart();
     const int raw = chart.Series(SeriesRole::rawTrace1)->Count();
-    const L peaks = w.peakLists(1).Lines.stringList();
+    const L peaks = w.peakLists(Set1).Lines.stringList();
     ASSERT_GT(raw, 0);
     ASSERT_FALSE(peaks.isEmpty());
     const QString caption = w.windowTitle();
@@ -587,7 +589,7 @@ TEST(WindowRun, MistakesLeaveTheResultsAsTheyWere)
     const auto unchanged = [&](const char* what) {
         EXPECT_EQ(chart.Series(SeriesRole::rawTrace1)->Count(), raw) << what;
         EXPECT_EQ(chart.Series(SeriesRole::correctedTrace1)->Count(), raw) << what;
-        EXPECT_EQ(w.peakLists(1).Lines.stringList(), peaks) << what;
+        EXPECT_EQ(w.peakLists(Set1).Lines.stringList(), peaks) << what;
     };
 
     // Files that are no project: one box each, naming it; grid, caption and last project stay.
@@ -615,7 +617,7 @@ TEST(WindowRun, MistakesLeaveTheResultsAsTheyWere)
     chosen = f.folder.filePath(QStringLiteral("src/") + kProject);
     f.boxes.clear();
     Control<QAction>(w, "load1").trigger();
-    KeepSegments(w, 1, 2);
+    KeepSegments(w, Set1, 2);
     const QString missing = "Limit File not found: .\\src\\" + limit;
     EXPECT_EQ(f.boxes, L{missing});
     f.sim->Instrument().ClearCommandLog();
@@ -691,7 +693,7 @@ TEST_P(FaultWindowRun, EndsWithItsLineAndTheWindowStaysUsable)
     ASSERT_NO_FATAL_FAILURE(f.Connect());
     MainWindow& w = *f.w;
     // Two segments are enough.
-    CheckListModel& checks = w.segmentChecks(1);
+    CheckListModel& checks = w.segmentChecks(Set1);
     for (int row = 3; row < checks.Count(); ++row)
         checks.SetChecked(row, false);
     f.SetTimeoutMs(100);
@@ -713,7 +715,7 @@ TEST_P(FaultWindowRun, EndsWithItsLineAndTheWindowStaysUsable)
     EXPECT_TRUE(f.boxes.isEmpty()) << f.boxes.join('|').toStdString();
     const bool faulty = !fc.lines.filter("Error: ").isEmpty(); // no whole trace: not drawn, listed, "done"
     EXPECT_EQ(f.Lines("Info: measurement done").size(), faulty ? 0 : 2);
-    EXPECT_EQ(w.chart().Series(SeriesRole::rawTrace1)->Count() == 0 && w.peakLists(1).Count() == 0, faulty);
+    EXPECT_EQ(w.chart().Series(SeriesRole::rawTrace1)->Count() + w.peakLists(Set1).Count() == 0, faulty);
     EXPECT_EQ(ControlsOf(w), kIdle);
     EXPECT_EQ(f.program->Instrument().Device.DeviceConnected, fc.staysConnected ? 1 : 0);
 

@@ -74,7 +74,7 @@ void StartFrozenLater(RunWindowFixture& f, const QObject& scope, const char* fam
     ASSERT_NO_FATAL_FAILURE(f.Start(family, "conducted_cispr32_b.prj"));
     ASSERT_NO_FATAL_FAILURE(f.Connect());
     Control<QCheckBox>(*f.w, "CheckBox21").setChecked(zeroSpan); // "EMI(ZeroSpan)"
-    CheckListModel& checks = f.w->segmentChecks(1);
+    CheckListModel& checks = f.w->segmentChecks(MeasureSet::Set1);
     for (int row = 2; row < checks.Count(); ++row)
         checks.SetChecked(row, false);
     f.Play().click();
@@ -189,7 +189,7 @@ TEST(SilentAnalyser, StopEndsTheWaitAndPlayOnADeadLinkKeepsTheResults)
     });
     watch.start(10);
     const auto results = [&f] {
-        const PeakLists& p = f.w->peakLists(1);
+        const PeakLists& p = f.w->peakLists(MeasureSet::Set1);
         L out = p.Lines.stringList() + p.Freqs.stringList() + p.Levels.stringList();
         out += p.MeasureLines.stringList();
         for (const SeriesRole role : {SeriesRole::rawTrace1, SeriesRole::correctedTrace1})
@@ -201,9 +201,9 @@ TEST(SilentAnalyser, StopEndsTheWaitAndPlayOnADeadLinkKeepsTheResults)
     };
     Control<QListView>(*f.w, "ListBox1")
         .selectionModel()
-        ->select(f.w->peakLists(1).Lines.index(0), QItemSelectionModel::Select);
+        ->select(f.w->peakLists(MeasureSet::Set1).Lines.index(0), QItemSelectionModel::Select);
     Control<QAction>(*f.w, "Measure21").trigger();
-    ASSERT_EQ(f.w->peakLists(1).MeasureLines.rowCount(), 1);
+    ASSERT_EQ(f.w->peakLists(MeasureSet::Set1).MeasureLines.rowCount(), 1);
     const L before = results();
 
     f.Play().click();

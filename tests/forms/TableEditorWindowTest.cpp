@@ -88,7 +88,7 @@ TEST_F(TableEditorWindowTest, LaunchLoadVerifySaveAndClose)
 {
     EXPECT_EQ(Control<QLineEdit>(*w, "Edit1").text(), "9000");
     EXPECT_FALSE(Control<QPushButton>(*w, "Button3").isEnabled());
-    w->launch(ekLimit);
+    w->launch(TableKind::Limit);
     EXPECT_EQ(w->windowTitle(), "Edit Limit");
     EXPECT_TRUE(Control<QPushButton>(*w, "Button3").isEnabled());
     const int lims = static_cast<int>(QDir(dir.filePath("src")).entryList({"*.lim"}).size());
@@ -147,17 +147,17 @@ TEST_F(TableEditorWindowTest, LaunchLoadVerifySaveAndClose)
 TEST_F(TableEditorWindowTest, SegmentPickListsAndTheErrorBox)
 {
     table.SetCell(1, 1, "9000");
-    w->launch(ekSegment);
+    w->launch(TableKind::Segment);
     EXPECT_EQ(w->windowTitle(), "Edit segments");
     QAbstractItemModel* m = Control<QTableView>(*w, "StringGrid1").model();
     EXPECT_EQ(m->index(0, 0).data().toString(), ""); // a segment table starts empty
     EXPECT_EQ(m->headerData(6, Qt::Horizontal).toString(), "Detector");
-    EXPECT_FALSE(Control<QTableView>(*w, "StringGrid1").isColumnHidden(6));
-    // Every heading shows whole in the header's font, "Sweep[ms]" and "PreAmp" included.
+    // Every column shows, its heading whole in the header's font, "Sweep[ms]" and "PreAmp" included.
     const QHeaderView* header = Control<QTableView>(*w, "StringGrid1").horizontalHeader();
     const int margins = 2 * header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
-    for (int c = 0; c < 7; ++c) {
+    for (int c = 0; c < kSegmentColumnCount; ++c) {
         const QString heading = m->headerData(c, Qt::Horizontal).toString();
+        EXPECT_FALSE(heading.isEmpty() || Control<QTableView>(*w, "StringGrid1").isColumnHidden(c)) << c;
         EXPECT_LE(header->fontMetrics().horizontalAdvance(heading) + margins,
                   Control<QTableView>(*w, "StringGrid1").columnWidth(c))
             << heading.toStdString();
@@ -182,7 +182,7 @@ TEST_F(TableEditorWindowTest, SegmentPickListsAndTheErrorBox)
     ASSERT_EQ(m->index(0, 0).data().toString().remove('.'), "1000000000");
     QFont bold = Control<QTableView>(*w, "StringGrid1").font();
     bold.setBold(true);
-    for (int c = 0; c < 7; ++c)
+    for (int c = 0; c < kSegmentColumnCount; ++c)
         EXPECT_LT(QFontMetrics(bold).horizontalAdvance(m->index(0, c).data().toString()),
                   Control<QTableView>(*w, "StringGrid1").columnWidth(c) - 4) << c;
 
@@ -231,7 +231,7 @@ TEST(TableEditorLaunchers, TheSetupMenuOpensTheEditorForItsKind)
     EXPECT_TRUE(f.tableEditorWindow->isVisible());
     EXPECT_EQ(f.tableEditorWindow->windowTitle(), "Edit segments");
     f.mainWindow->findChild<QAction*>("EditAmplifier1")->trigger();
-    EXPECT_EQ(f.tableEditorWindow->editorKind(), ekAmplifier);
+    EXPECT_EQ(f.tableEditorWindow->editorKind(), TableKind::Amplifier);
     EXPECT_EQ(f.tableEditorWindow->windowTitle(), "Edit gain factor");
     const MainChart& chart = f.mainWindow->chart();
     EXPECT_FALSE(chart.Series(SeriesRole::limitLine1)->LinePen().Visible());

@@ -43,6 +43,7 @@
 #include <algorithm>
 #include <map>
 
+using enum MeasureSet;
 using testsupport::Control;
 
 namespace {
@@ -205,9 +206,19 @@ TEST_P(WindowFit, EveryModeFitsAndTheStatusPanelsShowTheirTexts)
     CoverageFields& fields = Control<CoverageFrame>(*w, "Frame141").View().Fields();
     fields.Freq[0] = "26500000000", fields.Level[0] = "-112.35", fields.RecentKml = "out/out_31122026_235959_2.kml";
     Control<CoverageFrame>(*w, "Frame141").showGpsReceiver();
-    // At the start size the connection, the model and the whole echo show.
-    for (int i = 0; i < 8; ++i)
-        ExpectWholeOrElided(Control<StatusPanel>(*w, QStringLiteral("StatusPanel%1").arg(i)), !GetParam() && i <= 4);
+    w->setStatusText(StatusBarPanel::Hint, QStringLiteral("Attenuator [dB]: 0, 10, 20 or auto"));
+    QCoreApplication::processEvents();
+    // Every panel lies on the bar right of the one before it; at the start size the connection,
+    // the model and the whole echo show.
+    const QWidget& bar = Control(*w, "StatusBar1");
+    int right = 0;
+    for (size_t i = 0; i < kStatusBarPanelCount; ++i) {
+        const auto& panel = Control<StatusPanel>(*w, QStringLiteral("StatusPanel%1").arg(i));
+        EXPECT_TRUE(panel.isVisible() && bar.rect().contains(panel.geometry()) && panel.x() >= right) << i;
+        right = panel.geometry().right();
+        ExpectWholeOrElided(panel, !GetParam() && i <= PanelIndex(StatusBarPanel::Settings));
+    }
+    EXPECT_TRUE(Control<StatusPanel>(*w, "StatusPanel6").text().startsWith('V'));
     for (const char* mode : {"EMC1", "Power1", "G1"}) {
         Trigger(mode);
         picture::Save(w->grab().toImage(), QStringLiteral("mode-%1-%2").arg(QLatin1String(mode), Layout()));
@@ -227,7 +238,7 @@ TEST_P(WindowFit, EveryModeFitsAndTheStatusPanelsShowTheirTexts)
         EXPECT_EQ(LayoutFaults(checked).join('\n').toStdString(), "") << mode;
     }
     // A re-measured peak's line goes on below where the list is narrower, its level in sight.
-    w->peakLists(1).MeasureLines.setStringList({"15  [QPEAK] 5999999.00kHz --> 5999999.25kHz 45.10dBuV"});
+    w->peakLists(Set1).MeasureLines.setStringList({"15  [QPEAK] 5999999.00kHz --> 5999999.25kHz 45.10dBuV"});
     QCoreApplication::processEvents();
     auto& list = Control<QListView>(*w, "ListBox2");
     EXPECT_GE(list.visualRect(list.model()->index(0, 0)).height(), 2 * list.fontMetrics().height());

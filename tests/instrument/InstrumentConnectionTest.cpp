@@ -107,10 +107,10 @@ TEST(InstrumentConnection, UsbSearchListsEveryResourceAndSearchingAgainClosesThe
     const ViSession firstRm = visa.VisaResourceManager;
     EXPECT_NE(firstRm, 0u);
     device.DeviceConnected = 1;
-    status.SetText(3, "DSA815-119");
+    status.SetText(StatusBarPanel::Model, "DSA815-119");
     ASSERT_TRUE(SearchUsbInstruments(c, &list));
     // Searching again ends the connection the old resource manager held.
-    EXPECT_EQ(status.Text(3), "");
+    EXPECT_EQ(status.Text(StatusBarPanel::Model), "");
     // The earlier resource manager is gone: its number no longer names anything.
     ViSession s = 0;
     EXPECT_NE(visa.VisaLibrary->viOpen(firstRm, "TCPIP0::127.0.0.1::1::SOCKET", 0, 0, &s), visa::VI_SUCCESS);
@@ -139,21 +139,21 @@ TEST(InstrumentConnection, ConnectIdentifiesAndFailedOpenShowsNone)
     EXPECT_EQ(out.Answer, "Rohde&Schwarz,FPH,1321.1111K04/100789,1.70");
     EXPECT_EQ(p.device.DeviceFamily, 5);
     EXPECT_EQ(p.device.DeviceConnected, 1);
-    EXPECT_EQ(p.status.Text(0), resource);
-    EXPECT_EQ(p.status.Text(3), "R&S FPH ");
+    EXPECT_EQ(p.status.Text(StatusBarPanel::Connection), resource);
+    EXPECT_EQ(p.status.Text(StatusBarPanel::Model), "R&S FPH ");
 
     // "xxx.xxx.xxx.xxx" from a missing INI file is no address: the open fails and says "none".
     out = ConnectInstrument(p.c, TcpResourceName("xxx.xxx.xxx.xxx"), true);
     EXPECT_FALSE(out.Opened);
-    EXPECT_EQ(p.status.Text(0), "none");
+    EXPECT_EQ(p.status.Text(StatusBarPanel::Connection), "none");
     EXPECT_EQ(p.device.DeviceConnected, 0);
     // An empty resource ends the connect before anything is opened.
     EXPECT_FALSE(ConnectInstrument(p.c, "", true).Opened);
 
     DisconnectInstrument(p.c);
     EXPECT_EQ(p.visa.VisaResourceManager, 0u);
-    EXPECT_EQ(p.status.Text(0), "");
-    EXPECT_EQ(p.status.Text(3), "");
+    EXPECT_EQ(p.status.Text(StatusBarPanel::Connection), "");
+    EXPECT_EQ(p.status.Text(StatusBarPanel::Model), "");
     // Disconnecting twice is harmless.
     DisconnectInstrument(p.c);
 }

@@ -48,7 +48,7 @@ TEST(ScpiSimulator, RigolDsaSegment)
     EXPECT_EQ(s.device.RigolFloatBigEndian, 1);
     EXPECT_EQ(s.device.SweepWaitMarginMs, 3000);
     EXPECT_EQ(s.device.DeviceConnected, 1);
-    EXPECT_EQ(s.status.Text(3), "DSA815-119");
+    EXPECT_EQ(s.status.Text(StatusBarPanel::Model), "DSA815-119");
     EXPECT_EQ(s.Logged(), L{"*IDN?"});
 
     s.device.PreAmpPerSegment = 1;
@@ -94,7 +94,7 @@ TEST(ScpiSimulator, RigolRsaSegmentWithHandshake)
     EXPECT_EQ(s.device.DeviceModel, 5000);
     EXPECT_EQ(s.device.TracePoints, 601);
     EXPECT_EQ(s.device.GeneratorLevelMin, -40);
-    EXPECT_EQ(s.status.Text(3), "RSA5065");
+    EXPECT_EQ(s.status.Text(StatusBarPanel::Model), "RSA5065");
     s.Logged();
 
     ScpiPreset(s.c);
@@ -140,7 +140,7 @@ TEST(ScpiSimulator, SiglentSsaSegment)
     EXPECT_EQ(s.device.SiglentSeries, 1);
     EXPECT_EQ(s.device.TracePoints, 751);
     EXPECT_EQ(s.device.SweepWaitMarginMs, 8000);
-    EXPECT_EQ(s.status.Text(3), "Siglent SSA-3225");
+    EXPECT_EQ(s.status.Text(StatusBarPanel::Model), "Siglent SSA-3225");
     s.Logged();
 
     s.device.PreAmpPerSegment = 1;
@@ -227,7 +227,7 @@ TEST(ScpiSimulator, HamegSegmentWithMarker)
     ASSERT_TRUE(s.Connect().Identified);
     EXPECT_EQ(s.device.DeviceFamily, 3);
     EXPECT_EQ(s.device.TracePoints, 501);
-    EXPECT_EQ(s.status.Text(3), "Hameg HMS ");
+    EXPECT_EQ(s.status.Text(StatusBarPanel::Model), "Hameg HMS ");
     s.Logged();
 
     s.device.PreAmpPerSegment = 1;

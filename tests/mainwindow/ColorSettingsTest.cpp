@@ -95,7 +95,7 @@ TEST_F(ColorFileFixture, EditorKeepsTheMainWindowColoursInStep)
 
     editor.SetToDefault();
     EXPECT_EQ(changed.count(), 3);
-    EXPECT_EQ(main.RemeasureCrosses[0], clLime);
+    EXPECT_EQ(main.RemeasureCrosses[MeasureSet::Set1], clLime);
     EXPECT_EQ(main[TraceColor::correctedTrace1], clLime);
 
     // Closing writes what the dialog holds, also when nothing changed since.

@@ -23,6 +23,8 @@
 #include <limits>
 #include <random>
 
+using enum MeasureSet;
+
 namespace axistest {
 // Found by argument lookup from the comparisons of gtest and std::vector.
 inline bool operator==(const RecordingCanvas::Line& a, const RecordingCanvas::Line& b)
@@ -79,8 +81,10 @@ struct Overlays : testing::Test {
     AxisChart chart;
     MarkCanvas canvas;
     MainWindowColors colors = StartupColors();
-    PeakLists peaks1{1};
-    PeakLists peaks2{2};
+    const TColor circle = colors.PeakCircles[Set1], cross = colors.RemeasureCrosses[Set1];
+    const PeakMarkColours set1Colours{circle, cross, colors.ChartBackground};
+    PeakLists peaks1{Set1};
+    PeakLists peaks2{Set2};
     MarkerStore markers1, markers2;
 };
 
@@ -176,21 +180,21 @@ TEST_F(Overlays, PeakMarksOnlyStrictlyInsideAndCrossesOnlyWithPeaks)
     SetList(peaks1.Levels, {"50.00", "100.00", "40,00", "30.00", "20.00", "50.00"});
     SetList(peaks1.MeasureFreqs, {"700.25"});
     SetList(peaks1.MeasureLevels, {"21.00"});
-    DrawPeakMarks(Painter(), peaks1, {colors.PeakCircles[0], colors.RemeasureCrosses[0], colors.ChartBackground}, true);
+    DrawPeakMarks(Painter(), peaks1, set1Colours, true);
     ASSERT_EQ(canvas.ellipses.size(), 2u); // 200.5 kHz and 300 kHz; the bounds and "x" are skipped
-    EXPECT_EQ(canvas.ellipses[0], (Line{X(200.5) - 3, Y(40) + 3, X(200.5) + 3, Y(40) - 3, colors.PeakCircles[0]}));
+    EXPECT_EQ(canvas.ellipses[0], (Line{X(200.5) - 3, Y(40) + 3, X(200.5) + 3, Y(40) - 3, circle}));
     EXPECT_EQ(canvas.Texts(), (L{"3", "5"}));
     EXPECT_EQ(canvas.texts[0].y, Y(40) - 15);
     ASSERT_EQ(canvas.lines.size(), 2u);
-    EXPECT_EQ(canvas.lines[0], (Line{X(700.25) - 3, Y(21) + 3, X(700.25) + 3, Y(21) - 3, colors.RemeasureCrosses[0]}));
+    EXPECT_EQ(canvas.lines[0], (Line{X(700.25) - 3, Y(21) + 3, X(700.25) + 3, Y(21) - 3, cross}));
     // The circle is drawn in its colour, filled with the back colour.
-    EXPECT_EQ(canvas.GetPixel(X(300), Y(20) - 3), colors.PeakCircles[0]);
+    EXPECT_EQ(canvas.GetPixel(X(300), Y(20) - 3), colors.PeakCircles[Set1]);
     EXPECT_EQ(canvas.GetPixel(X(300), Y(20)), colors.ChartBackground);
 
     canvas.Forget();
     canvas.ellipses.clear();
     SetList(peaks1.Freqs, {});
-    DrawPeakMarks(Painter(), peaks1, {colors.PeakCircles[0], colors.RemeasureCrosses[0], colors.ChartBackground}, false);
+    DrawPeakMarks(Painter(), peaks1, set1Colours, false);
     EXPECT_TRUE(canvas.lines.empty());
 }
 
@@ -212,7 +216,7 @@ TEST_F(Overlays, StampedMarksLookLikeTheMarksDrawnDirectly)
     for (int pass = 0; pass < 2; ++pass) {
         for (MarkCanvas* c : {&direct, &stamped}) {
             OverlayPainter p{*c, *chart.bottom, *chart.left, c == &stamped ? &stamps : nullptr};
-            DrawPeakMarks(p, peaks1, {colors.PeakCircles[0], colors.RemeasureCrosses[0], colors.ChartBackground}, true);
+            DrawPeakMarks(p, peaks1, set1Colours, true);
             DrawMarkerFlag(p, colors[TraceColor::correctedTrace2], "12 345.678 MHz -12.34 dBm", 400 + pass * 200, 300);
         }
     }
@@ -252,12 +256,12 @@ TEST_F(Overlays, PaintDrawsMarksFlagsSegmentHeightsAndEndLabelsIntoTheChart)
     chart.bottom->Items().Add(400);
     chart.bottom->Items().Add(600);
     OverlayScene scene{colors, colors.ChartBackground};
-    scene.Sets[0].Peaks = &peaks1;
-    scene.Sets[1].Peaks = &peaks2;
-    scene.Sets[1].View = false;
-    scene.Sets[0].Markers = &markers1;
+    scene.Sets[Set1].Peaks = &peaks1;
+    scene.Sets[Set2].Peaks = &peaks2;
+    scene.Sets[Set2].View = false;
+    scene.Sets[Set1].Markers = &markers1;
     scene.Unit = LevelUnit::dBpW;
-    scene.Sets[0].SegmentMarks = &marks1;
+    scene.Sets[Set1].SegmentMarks = &marks1;
     chart.bottom->SetRange(150, 1150);
     chart.left->SetRange(50, 150);
     chart.OnBeforeDrawSeries = [&] { DrawMainChartOverlays({chart.Canvas(), *chart.bottom, *chart.left}, scene); };
@@ -277,8 +281,9 @@ TEST_F(Overlays, MarkersArePlacedRefusedClearedAndCopied)
     corrected1.AddPointXY(100, 40);
     corrected1.AddPointXY(900, 80);
     MarkerBoxes boxes;
-    ArmMarker(boxes, 0, true);
-    EXPECT_TRUE(boxes.Sets[0].Armed && boxes.Sets[0].Show && !boxes.Sets[1].Armed && !boxes.Harmonics);
+    ArmMarker(boxes, Set1, true);
+    EXPECT_TRUE(boxes.Sets[Set1].Armed && boxes.Sets[Set1].Show && !boxes.Sets[Set2].Armed);
+    EXPECT_FALSE(boxes.Harmonics);
     MessageLog messages;
     DebugLog debug;
     int repaints = 0;
@@ -289,7 +294,7 @@ TEST_F(Overlays, MarkersArePlacedRefusedClearedAndCopied)
     const ChartBounds frozen = ChartMouseDown(click, X(500));
     EXPECT_EQ(frozen.Bottom, (AxisRange{0, 1000}));
     EXPECT_EQ(frozen.Left, (AxisRange{0, 100}));
-    EXPECT_FALSE(boxes.Sets[0].Armed);
+    EXPECT_FALSE(boxes.Sets[Set1].Armed);
     ASSERT_EQ(markers1.Count, 1);
     const MarkerRecord& m = markers1.Marker(1);
     EXPECT_EQ(m.X, 500);
@@ -300,22 +305,22 @@ TEST_F(Overlays, MarkersArePlacedRefusedClearedAndCopied)
     EXPECT_EQ(MakeMarker(3, 150000, 45.2, 0).LabelDbuv, "3 150.000 MHz 45.20 dBuV");
 
     // A click beyond the range places nothing, and set 2 is not looked at.
-    boxes.Sets[0].Armed = boxes.Sets[1].Armed = true;
+    boxes.Sets[Set1].Armed = boxes.Sets[Set2].Armed = true;
     ChartMouseDown(click, X(1000) + 30);
-    EXPECT_FALSE(boxes.Sets[0].Armed);
-    EXPECT_TRUE(boxes.Sets[1].Armed);
+    EXPECT_FALSE(boxes.Sets[Set1].Armed);
+    EXPECT_TRUE(boxes.Sets[Set2].Armed);
     EXPECT_EQ(markers1.Count + markers2.Count, 1);
-    boxes.Sets[1].Armed = false;
+    boxes.Sets[Set2].Armed = false;
 
     // The 51st marker is refused; "Clear Last" frees a slot.
     for (int i = 0; i < 50; ++i) {
-        boxes.Sets[0].Armed = true;
+        boxes.Sets[Set1].Armed = true;
         ChartMouseDown(click, X(200));
     }
     EXPECT_EQ(markers1.Count, 50);
     EXPECT_EQ(messages.Lines(), L{"Info: out of markers for set 1"});
     ClearLastMarker(markers1);
-    boxes.Sets[0].Armed = true;
+    boxes.Sets[Set1].Armed = true;
     ChartMouseDown(click, X(200));
     EXPECT_EQ(markers1.Count, 50);
     EXPECT_EQ(messages.Lines().size(), 1);
@@ -368,12 +373,13 @@ TEST(MarkerTab, SixHighestPeaksTiesFirstAndTextsThatDoNotParse)
               (std::vector<int>{7, 1, 3, 4, 0, 6}));
     EXPECT_TRUE(SelectMaxPeaks({}).empty());
     MarkerBoxes boxes;
-    boxes.Sets[0].Armed = true;
+    boxes.Sets[Set1].Armed = true;
     boxes.Harmonics = true;
-    ArmMarker(boxes, 1, true);
-    EXPECT_TRUE(boxes.Sets[1].Armed && !boxes.Sets[0].Armed && !boxes.Harmonics && boxes.Sets[1].Show);
-    ArmMarker(boxes, 1, false);
-    EXPECT_FALSE(boxes.Sets[1].Armed);
+    ArmMarker(boxes, Set2, true);
+    EXPECT_TRUE(boxes.Sets[Set2].Armed && !boxes.Sets[Set1].Armed && boxes.Sets[Set2].Show);
+    EXPECT_FALSE(boxes.Harmonics);
+    ArmMarker(boxes, Set2, false);
+    EXPECT_FALSE(boxes.Sets[Set2].Armed);
 }
 
 TEST_F(Overlays, DoubleClickPutsTheCrosshairOnTheClickedPeak)

@@ -142,13 +142,13 @@ TEST(AxisLabels, LogarithmicDecadesAndTheSwitchToLinear)
 
 TEST(MainMode, ArrowKeysStepTheGeneratorOnlyInItsModeAndOutsideTheMemos)
 {
-    EXPECT_FALSE(ArrowKeyInMainWindow(mmEmc, false, Qt::Key_Up).DebugLine);
-    const ArrowKeyOutcome up = ArrowKeyInMainWindow(mmGenerator, false, Qt::Key_Up);
+    EXPECT_FALSE(ArrowKeyInMainWindow(MainMode::Emc, false, Qt::Key_Up).DebugLine);
+    const ArrowKeyOutcome up = ArrowKeyInMainWindow(MainMode::Generator, false, Qt::Key_Up);
     EXPECT_EQ(up.Step, ManualStep::AmplitudeUp);
     EXPECT_TRUE(up.Consumed);
     EXPECT_EQ(up.DebugLine, "key: hinauf");
-    EXPECT_EQ(ArrowKeyInMainWindow(mmGenerator, false, Qt::Key_Left).Step, ManualStep::FrequencyDown);
-    const ArrowKeyOutcome inMemo = ArrowKeyInMainWindow(mmGenerator, true, Qt::Key_Down);
+    EXPECT_EQ(ArrowKeyInMainWindow(MainMode::Generator, false, Qt::Key_Left).Step, ManualStep::FrequencyDown);
+    const ArrowKeyOutcome inMemo = ArrowKeyInMainWindow(MainMode::Generator, true, Qt::Key_Down);
     EXPECT_EQ(inMemo.Step, ManualStep::None);
     EXPECT_FALSE(inMemo.Consumed);
     EXPECT_EQ(inMemo.DebugLine, "key: ");

@@ -13,7 +13,7 @@ namespace {
 // The correction pass over the fixture's set 1.
 struct Pass {
     RunFixture f;
-    PeakLists& peaks = f.run->Peaks(1);
+    PeakLists& peaks = f.run->Peaks(MeasureSet::Set1);
     CorrectionPass pass{f.state, f.chart.series, f.switches, f.messages, f.debug, f.host, f.pump};
     SetTraces set{f.chart.raw1, f.chart.corrected1, clLime, f.chart.limit1, 6.0, peaks};
 
@@ -80,7 +80,7 @@ TEST(Correction, SumOfTheTermsWithTheSelectedSetsCompensation)
     EXPECT_DOUBLE_EQ(CorrectionChain(f.chart.series, f.switches).Sum(249.5), 10);
     f.switches.UseCompensation = true;
     EXPECT_DOUBLE_EQ(CorrectionChain(f.chart.series, f.switches).Sum(150), 24 - 1.5);
-    f.switches.SelectedSet = 2;
+    f.switches.SelectedSet = MeasureSet::Set2;
     EXPECT_DOUBLE_EQ(CorrectionChain(f.chart.series, f.switches).Sum(150), 24 - 7);
 }
 
@@ -88,8 +88,8 @@ TEST(Correction, MasterCurveIsBuiltOneStepPerTick)
 {
     RunFixture f;
     FillLine(f.chart.cable, {{0, -1}, {1000, -11}});
-    f.AddSegment(1, 150000, 160000);
-    f.AddSegment(1, 160000, 170499);
+    f.AddSegment(MeasureSet::Set1, 150000, 160000);
+    f.AddSegment(MeasureSet::Set1, 160000, 170499);
     MasterCorrectionContext m{f.state, f.chart.series, f.switches, f.table1, f.table2, f.messages, f.host, f.timer};
     f.state.MasterCalcState = MasterCalcPhase::StartRequested;
     f.timer.Start(5);

@@ -8,6 +8,8 @@
 
 #include <cmath>
 
+using enum MeasureSet;
+
 namespace {
 
 using L = QStringList;
@@ -125,10 +127,10 @@ TEST_P(FamilyRun, SegmentsAreMeasuredCorrectedAndTheirPeaksListed)
     const int points = f.device.TracePoints;
     if (fc.zeroSpan) {
         // One reading every 5 kHz, so that the emissions sit on (or next to) a point.
-        f.AddSegment(1, 330000, 330000 + 5000 * points);
+        f.AddSegment(Set1, 330000, 330000 + 5000 * points);
     } else {
-        f.AddSegment(1, 150000, 10000000);
-        f.AddSegment(1, 10000000, 30000000);
+        f.AddSegment(Set1, 150000, 10000000);
+        f.AddSegment(Set1, 10000000, 30000000);
     }
     size_t firstDone = 0;
     QObject::connect(&f.messages, &MessageLog::LineAppended, [&](const QString& line) {
@@ -175,8 +177,8 @@ TEST_P(FamilyRun, SegmentsAreMeasuredCorrectedAndTheirPeaksListed)
         if (corrected > 45)
             expected << QString::number(khz);
     }
-    const L freqs = f.run->Peaks(1).Freqs.stringList();
-    ASSERT_EQ(freqs.size(), expected.size()) << f.run->Peaks(1).Lines.stringList().join("|").toStdString();
+    const L freqs = f.run->Peaks(Set1).Freqs.stringList();
+    ASSERT_EQ(freqs.size(), expected.size()) << f.run->Peaks(Set1).Lines.stringList().join("|").toStdString();
     const double halfKhz = (f.table1.Segment(segments).StopHz - f.table1.Segment(segments).StartHz) / 2000.0 / (points - 1);
     for (int k = 0; k < freqs.size(); ++k)
         EXPECT_NEAR(freqs[k].toDouble(), expected[k].toDouble(), halfKhz + 0.5) << k;

@@ -23,8 +23,8 @@ struct FaultRun : RunFixture {
         sim->Instrument().SetFaults(Faults(faults));
         SetTimeoutMs(50);
         FillLine(chart.limit1, {{100, 50}, {100000, 50}});
-        AddSegment(1, 150000, 10000000);
-        AddSegment(1, 10000000, 30000000);
+        AddSegment(MeasureSet::Set1, 150000, 10000000);
+        AddSegment(MeasureSet::Set1, 10000000, 30000000);
     }
     void ExpectIdle() const
     {
@@ -168,7 +168,7 @@ TEST(Faults, LateAnswersEndTheRunWithoutAHang)
         return late;
     };
     ASSERT_NO_FATAL_FAILURE(f.ConnectScripted(peer, dfRigol, 5000));
-    f.AddSegment(1, 150000, 10000000);
+    f.AddSegment(MeasureSet::Set1, 150000, 10000000);
     f.run->Play();
     EXPECT_EQ(f.Lines("Error: "), L({"Error: the link to the analyser was lost, measurement stopped"}));
     EXPECT_TRUE(f.Lines("Info: measurement done").isEmpty());

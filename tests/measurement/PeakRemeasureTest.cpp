@@ -54,11 +54,11 @@ struct Remeasure : RunFixture {
         Connect(family, false);
         FillLine(chart.cable, {{0, 1.0}, {2000000, 5.0}});
         for (int i = 0; i < lines; ++i)
-            run->Peaks(1).AddPeak(LineKhz(i), 40.0 + i, 50.0);
+            run->Peaks(MeasureSet::Set1).AddPeak(LineKhz(i), 40.0 + i, 50.0);
     }
     double LineKhz(int i) const { return sim->Instrument().Spectrum().Lines()[static_cast<size_t>(i)].frequencyHz / 1000; }
     double Cable(double khz) const { return 1.0 + 4.0 * std::nearbyint(khz) / 2000000; }
-    PeakLists& Peaks() { return run->Peaks(1); }
+    PeakLists& Peaks() { return run->Peaks(MeasureSet::Set1); }
     QString Measured(int row) const { return const_cast<Remeasure*>(this)->Peaks().MeasureLines.stringList().value(row); }
     RemeasureGrid grid{"1000000", "120000", "QPEAK", "10", "off", "5000"};
 };

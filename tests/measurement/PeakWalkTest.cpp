@@ -7,7 +7,7 @@
 
 TEST(PeakWalk, MaximaOfRunsCutAfterSixteenPointsAndAtTheEnd)
 {
-    PeakLists peaks(1);
+    PeakLists peaks(MeasureSet::Set1);
     PeakWalk walk(peaks, 6.0, true);
     for (int i = 0; i < 20; ++i)
         walk.Point(1000 + i, 50 + i, 50);
@@ -23,7 +23,7 @@ TEST(PeakWalk, MaximaOfRunsCutAfterSixteenPointsAndAtTheEnd)
 
 TEST(PeakWalk, WithoutTheFilterEveryExceedingPointIsListed)
 {
-    PeakLists peaks(2);
+    PeakLists peaks(MeasureSet::Set2);
     PeakWalk walk(peaks, 0.0, false);
     for (const double level : {49.0, 51.0, 50.0, 52.0})
         walk.Point(100, level, 50);

@@ -16,7 +16,7 @@ struct DsaRun : RunFixture {
         Connect("dsa815", false);
         FillLine(chart.limit1, {{100, 50}, {100000, 50}});
         for (int i = 0; i < 3; ++i)
-            AddSegment(1, 150000 + i * 1000000, 1150000 + i * 1000000, "9000", 10000);
+            AddSegment(MeasureSet::Set1, 150000 + i * 1000000, 1150000 + i * 1000000, "9000", 10000);
     }
     // Runs action once the virtual clock reaches ms.
     void At(uint32_t ms, std::function<void()> action) { pump.Schedule(ms - pump.TickCount(), std::move(action)); }
@@ -26,25 +26,25 @@ struct DsaRun : RunFixture {
 
 TEST(RunControl, ModeTableEstimatesAndSmallParsers)
 {
-    EXPECT_EQ(ChooseMeasureMode({dfRigol}, false), "sweep");
-    EXPECT_EQ(ChooseMeasureMode({dfSiglent}, true), "emi");
-    EXPECT_EQ(ChooseMeasureMode({dfRsFpc}, false), "emi_scan");
-    EXPECT_EQ(ChooseMeasureMode({dfRsFph}, true), "emi_fix");
-    EXPECT_EQ(ChooseMeasureMode({dfHameg}, false), "");
+    EXPECT_EQ(MeasureModeText(*ChooseMeasureMode({dfRigol}, false)), "sweep");
+    EXPECT_EQ(MeasureModeText(*ChooseMeasureMode({dfSiglent}, true)), "emi");
+    EXPECT_EQ(MeasureModeText(*ChooseMeasureMode({dfRsFpc}, false)), "emi_scan");
+    EXPECT_EQ(MeasureModeText(*ChooseMeasureMode({dfRsFph}, true)), "emi_fix");
+    EXPECT_EQ(ChooseMeasureMode({dfHameg}, false), std::nullopt);
     RunFixture f;
     f.device.DeviceFamily = dfRigol;
     f.device.TracePoints = 601;
     for (int i = 0; i < 10; ++i)
-        f.AddSegment(1, 150000, 30000000, "9000", 500);
-    EXPECT_EQ(CalcMeasureTime(f.table1, "emi", f.device, f.debug), 1635u);
+        f.AddSegment(MeasureSet::Set1, 150000, 30000000, "9000", 500);
+    EXPECT_EQ(CalcMeasureTime(f.table1, MeasureMode::Emi, f.device, f.debug), 1635u);
     EXPECT_EQ(SecondsText(1635), "00:27:15");
     // A run of a day or more: the estimate counts its hours on, as the countdown does.
     EXPECT_EQ(SecondsText(90150), "25:02:30");
-    EXPECT_EQ(CalcMeasureTime(f.table1, "sweep", f.device, f.debug), 65u); // 10 x (500 + 3000 + 3000) ms
+    EXPECT_EQ(CalcMeasureTime(f.table1, MeasureMode::Sweep, f.device, f.debug), 65u); // 10 x (500 + 3000 + 3000) ms
     f.table1.Segment(1).Detector = "QPEAK";
-    EXPECT_EQ(CalcMeasureTime(f.table1, "emi_fix", f.device, f.debug), 21636u);
+    EXPECT_EQ(CalcMeasureTime(f.table1, MeasureMode::EmiFix, f.device, f.debug), 21636u);
     f.table1.Count = 0;
-    EXPECT_FALSE(CalcMeasureTime(f.table1, "emi", f.device, f.debug));
+    EXPECT_FALSE(CalcMeasureTime(f.table1, MeasureMode::Emi, f.device, f.debug));
     f.device.DeviceConnected = 1;
     f.run->UpdateMeasureTimeEstimate();
     EXPECT_EQ(f.run->Controls().EstimateText, "");
@@ -64,14 +64,14 @@ TEST(RunControl, ModeTableEstimatesAndSmallParsers)
 TEST(RunControl, PlayWithoutADeviceOrWithAHamegRunsNothing)
 {
     RunFixture f;
-    f.AddSegment(1, 150000, 30000000);
+    f.AddSegment(MeasureSet::Set1, 150000, 30000000);
     f.run->Play();
     EXPECT_EQ(f.host.errorBoxes, L({"No device selected or device not supported"}));
     EXPECT_EQ(f.run->Controls(), RunControls());
 
     RunFixture h;
     h.Connect("hms3010");
-    h.AddSegment(1, 150000, 30000000);
+    h.AddSegment(MeasureSet::Set1, 150000, 30000000);
     h.run->Play();
     EXPECT_TRUE(h.host.errorBoxes.isEmpty());
     EXPECT_TRUE(h.SimLog().isEmpty());
@@ -178,7 +178,7 @@ TEST(RunControl, RefusedRunsKeepTheChartAndEmptyPassesEndTheRun)
     DsaRun f;
     f.run->Play();
     const int points = f.chart.raw1.Count();
-    const int peaks = f.run->Peaks(1).Count();
+    const int peaks = f.run->Peaks(MeasureSet::Set1).Count();
     ASSERT_GT(peaks, 0);
     // The presets the analyser got, once it has read everything before a query.
     const auto presets = [&f] {
@@ -198,7 +198,7 @@ TEST(RunControl, RefusedRunsKeepTheChartAndEmptyPassesEndTheRun)
     EXPECT_EQ(f.host.errorBoxes, L({"Seg Count<<: 0   ,maybe no project loaded", "Limit File not found: .\\src\\gone.lim"}));
     EXPECT_EQ(f.chart.raw1.Count(), points);
     EXPECT_EQ(f.chart.corrected1.Count(), points);
-    EXPECT_EQ(f.run->Peaks(1).Count(), peaks);
+    EXPECT_EQ(f.run->Peaks(MeasureSet::Set1).Count(), peaks);
     EXPECT_EQ(presets(), 1);
     EXPECT_TRUE(f.run->Controls().PlayEnabled && !f.run->Controls().Busy);
 
@@ -250,18 +250,18 @@ TEST(RunControl, DisplayPeaksRebuildsWhatTheRunListed)
     f.Connect("ssa3032x");
     FillLine(f.chart.cable, {{100, -1}, {100000, -1}});
     FillLine(f.chart.limit1, {{100, 40}, {100000, 40}});
-    f.AddSegment(1, 150000, 10000000);
-    f.AddSegment(1, 10000000, 30000000);
+    f.AddSegment(MeasureSet::Set1, 150000, 10000000);
+    f.AddSegment(MeasureSet::Set1, 10000000, 30000000);
     f.run->Play();
-    const L peaks = f.run->Peaks(1).Lines.stringList();
+    const L peaks = f.run->Peaks(MeasureSet::Set1).Lines.stringList();
     const std::vector<double> corrected(f.chart.corrected1.YValues().Values().begin(),
                                         f.chart.corrected1.YValues().Values().end());
     ASSERT_GE(peaks.size(), 3);
     f.run->ClearPeaks();
-    EXPECT_EQ(f.run->Peaks(1).Count(), 0);
-    EXPECT_EQ(f.run->Peaks(1).Grid.RowCount(), 2);
+    EXPECT_EQ(f.run->Peaks(MeasureSet::Set1).Count(), 0);
+    EXPECT_EQ(f.run->Peaks(MeasureSet::Set1).Grid.RowCount(), 2);
     f.run->DisplayPeaks();
-    EXPECT_EQ(f.run->Peaks(1).Lines.stringList(), peaks);
+    EXPECT_EQ(f.run->Peaks(MeasureSet::Set1).Lines.stringList(), peaks);
     EXPECT_EQ(std::vector<double>(f.chart.corrected1.YValues().Values().begin(),
                                   f.chart.corrected1.YValues().Values().end()),
               corrected);

@@ -67,11 +67,11 @@ void RunFixture::ConnectScripted(std::shared_ptr<ScriptedPeer> peer, int32_t fam
     device.DeviceConnected = true;
 }
 
-void RunFixture::AddSegment(int set, int64_t startHz, int64_t stopHz, const QString& rbw, int sweepMs,
+void RunFixture::AddSegment(MeasureSet set, int64_t startHz, int64_t stopHz, const QString& rbw, int sweepMs,
                             const QString& detector)
 {
-    SegmentTable& t = set == 2 ? table2 : table1;
-    CheckListModel& checks = set == 2 ? checks2 : checks1;
+    SegmentTable& t = OfSet(set, table1, table2);
+    CheckListModel& checks = OfSet(set, checks1, checks2);
     if (checks.Count() == 0)
         checks.AddRow("all", true);
     SegmentRecord& r = t.Segment(++t.Count);

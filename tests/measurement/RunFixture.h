@@ -142,8 +142,8 @@ struct RunFixture {
     // Connects to a scripted peer instead, as an analyser of the family and model given.
     void ConnectScripted(std::shared_ptr<ScriptedPeer> peer, int32_t family, int32_t model);
     // Appends a segment to a set's table and its check list (checked).
-    void AddSegment(int set, int64_t startHz, int64_t stopHz, const QString& rbw = "9000", int sweepMs = 100,
-                    const QString& detector = "POS");
+    void AddSegment(MeasureSet set, int64_t startHz, int64_t stopHz, const QString& rbw = "9000",
+                    int sweepMs = 100, const QString& detector = "POS");
     // The VISA I/O time-out of the session.
     void SetTimeoutMs(uint32_t ms);
     // The messages the simulator received, in order.

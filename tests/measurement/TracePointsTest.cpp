@@ -42,7 +42,7 @@ TEST(TracePoints, ABadBinaryValueIsOneLineAndNoPointsOfItsSegment)
     SimFaults faults;
     faults.nanValue = true;
     f.Connect("dsa815", false, faults);
-    f.AddSegment(1, 150000, 30000000);
+    f.AddSegment(MeasureSet::Set1, 150000, 30000000);
     f.run->Play();
     EXPECT_EQ(f.Lines("Error: "), QStringList{"Error: IEEE-Conversion-ERROR:1, check DSA firmware version"});
     EXPECT_TRUE(f.host.errorBoxes.isEmpty());

@@ -248,7 +248,7 @@ TEST(PrintReportTest, PrintsCancelsAndFails)
             drawnIn = chart.Color();
     };
     ReportHeaderItems header;
-    PeakLists set1(1), set2(2);
+    PeakLists set1(MeasureSet::Set1), set2(MeasureSet::Set2);
     for (int i = 0; i < 20; ++i)
         set1.AddPeak(150 + i, 40, 50);
     MessageLog messages;
