@@ -8,9 +8,28 @@
 
 #include <QLocale>
 
+namespace {
+
+// The "emi" estimate counts each zero-span point as this many times its 100 ms wait: what a
+// point takes on the family's analysers.
+double EmiPointFactor(DeviceFamilyCode family)
+{
+    switch (family) {
+    case dfRigol: return 2.72;
+    case dfSiglent: return 1.1;
+    case dfNone:
+    case dfHameg:
+    case dfRsFpc:
+    case dfRsFph: return 1.8;
+    }
+    return 1.8;
+}
+
+} // namespace
+
 QString ChooseMeasureMode(const AnalyserKind& kind, bool emiZeroSpan)
 {
-    if (kind.IsRigolOrSiglent())
+    if (kind.HasSweptRuns())
         return QString::fromLatin1(emiZeroSpan ? measuremode::kEmi : measuremode::kSweep);
     if (kind.IsRsReceiver())
         return QString::fromLatin1(emiZeroSpan ? measuremode::kEmiFix : measuremode::kEmiScan);
@@ -25,7 +44,7 @@ std::optional<uint32_t> CalcMeasureTime(const SegmentTable& table, const QString
         return std::nullopt;
     debug.LogMessage(QStringLiteral("Calc Meassure Time ") + mode);
     const double tp = device.TracePoints;
-    const double k = device.IsRigol() ? 2.72 : device.IsSiglent() ? 1.1 : 1.8;
+    const double k = EmiPointFactor(device.DeviceFamily);
     const bool qpeak = table.Segment(1).Detector == QLatin1String("QPEAK");
     double seconds = 0;
     if (mode == QLatin1String(measuremode::kSweep))
