@@ -5,6 +5,7 @@
 #include "app/TextRoutines.h"
 #include "forms/CompactView.h"
 #include "forms/FormServices.h"
+#include "instrument/AnalyserOwnership.h"
 #include "instrument/InstrumentState.h"
 #include "platform/system/EventPump.h"
 
@@ -156,18 +157,25 @@ void ConnectionWindow::BuildControls()
 }
 
 // No exception leaves a handler: it ends as an error line and the window stays as it was.
-// Connect and Disconnect let the window work while they wait for the analyser: a second press
-// meanwhile starts nothing on the sessions in use.
+// Every handler lets the window work while it waits for an instrument (also for a call a silent
+// analyser left under way): a second press meanwhile starts nothing on the sessions in use.
 template <class F> void ConnectionWindow::Guarded(F&& handler)
 {
     if (busy_)
         return;
     FlagScope busy(busy_);
+    PumpedWaits pumped(*context_);
     try {
         handler();
     } catch (const std::exception& e) {
         app_.Messages.Append(QStringLiteral("Error: ") + QString::fromLocal8Bit(e.what()));
     }
+}
+
+// Another window's command waits for the analyser: its sessions stay as they are until it ends.
+bool ConnectionWindow::AnalyserHeldElsewhere() const
+{
+    return instrument_.Visa.CommandUnderWay;
 }
 
 void ConnectionWindow::PrepareForKind(LinkKind kind)
@@ -232,6 +240,8 @@ void ConnectionWindow::openForKind(LinkKind kind)
 
 void ConnectionWindow::searchInstruments()
 {
+    if (AnalyserHeldElsewhere())
+        return;
     InstrumentList list;
     switch (instrument_.Device.ConnectionKind) {
     case LinkKind::WinUsb: SearchWinUsbDevices(instrument_.Usb.SysRoot, &list.Lines, &list.Resources); break;
@@ -264,6 +274,8 @@ void ConnectionWindow::ShowUnsupported(const QString& message)
 
 void ConnectionWindow::connectVisa()
 {
+    if (AnalyserHeldElsewhere())
+        return;
     const bool tcp = instrument_.Device.ConnectionKind == LinkKind::VisaTcp;
     if (tcp)
         resourceEdit->setText(TcpResourceName(ipAddressEdit->text()));
@@ -284,6 +296,8 @@ void ConnectionWindow::connectVisa()
 
 void ConnectionWindow::disconnectVisa()
 {
+    if (AnalyserHeldElsewhere())
+        return;
     {
         WaitCursor waiting;
         DisconnectInstrument(*context_);
@@ -307,7 +321,9 @@ void ConnectionWindow::AddLines(const QStringList& lines)
 
 void ConnectionWindow::sendScpiCommand()
 {
-    replyMemo->appendPlainText(SendFreeCommand(*context_, scpiCommandEdit->text()));
+    WaitCursor waiting;
+    RunAnalyserCommand(*context_, QStringLiteral("\"SND SCPI\" stopped"),
+                       [this] { replyMemo->appendPlainText(SendFreeCommand(*context_, scpiCommandEdit->text())); });
 }
 
 void ConnectionWindow::showVisaVersion() { replyMemo->appendPlainText(VisaVersionText(instrument_.Visa)); }
@@ -319,11 +335,19 @@ void ConnectionWindow::showInstrumentInfo()
         return AddLines(GpsReceiverInfoLines(*context_, instrument_.Gps));
     if ((kind != LinkKind::VisaUsb && kind != LinkKind::VisaTcp) || !instrument_.Device.DeviceConnected)
         return;
-    replyMemo->clear();
-    AddLines(InstrumentInfoLines(*context_));
+    WaitCursor waiting;
+    RunAnalyserCommand(*context_, QStringLiteral("\"Get Info\" stopped"), [this] {
+        replyMemo->clear();
+        AddLines(InstrumentInfoLines(*context_));
+    });
 }
 
-void ConnectionWindow::showInstrumentStatus() { AddLines(InstrumentStatusLines(*context_)); }
+void ConnectionWindow::showInstrumentStatus()
+{
+    WaitCursor waiting;
+    RunAnalyserCommand(*context_, QStringLiteral("\"Rd DSA Status\" stopped"),
+                       [this] { AddLines(InstrumentStatusLines(*context_)); });
+}
 
 void ConnectionWindow::testWinUsb()
 {
@@ -344,6 +368,8 @@ void ConnectionWindow::testWinUsb()
 
 void ConnectionWindow::connectSerial()
 {
+    if (AnalyserHeldElsewhere())
+        return;
     instrumentList->clear();
     resourceList->clear();
     const SerialConnectOutcome out = ConnectSerial(*context_, instrument_.Gps, serialPortCombo->currentText());

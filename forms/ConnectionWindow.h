@@ -86,6 +86,7 @@ private:
     void ShowUnsupported(const QString& message);
     void AddLines(const QStringList& lines);
     template <class F> void Guarded(F&& handler);
+    bool AnalyserHeldElsewhere() const;
 
     AppContext& app_;
     InstrumentState& instrument_;

@@ -404,7 +404,7 @@ void CoverageFrame::showGpsReceiver()
 
 void CoverageFrame::initAnalyser()
 {
-    view_->InitAnalyser();
+    RunAnalyserCommand(*context_, QStringLiteral("\"Init SA\" stopped"), [this] { view_->InitAnalyser(); });
 }
 
 void CoverageFrame::startLogging()
@@ -434,6 +434,10 @@ void CoverageFrame::showCorrectionData()
 
 void CoverageFrame::coverageTick()
 {
+    // A command of a window ("Init SA", "SND SCPI", a grid row) is waiting for the analyser: its
+    // answers are not this tick's, and the next tick measures.
+    if (instrument_.Visa.CommandUnderWay)
+        return;
     const bool wasLogging = loggingActive();
     {
         // The tick owns the analyser as a run does: the window keeps working while a call waits,

@@ -378,6 +378,15 @@ void MainWindow::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
+    // So is a command of a window that waits for the analyser ("Init SA", a grid row): its waits
+    // end at once, and the close comes again once it has returned.
+    if (instrument_.Visa.CommandUnderWay) {
+        constexpr int kCloseRetryMs = 50;
+        instrument_.Visa.CommandStopRequested = true;
+        event->ignore();
+        QTimer::singleShot(kCloseRetryMs, this, &QWidget::close);
+        return;
+    }
     statusLine_->stop();
     // What radiates or logs stops while the instrument session is still open.
     immunityFrame_->shutDownGenerator();

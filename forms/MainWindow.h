@@ -200,6 +200,7 @@ private:
     RunControl& Run();
     // A run, a recalculation or a re-measurement owns the instrument and the traces.
     bool RunActive() const;
+    // A generator action, the coverage logging or a window's command holds the analyser.
     bool OtherInstrumentOwner() const;
     void Play();
     void Stop();

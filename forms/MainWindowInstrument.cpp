@@ -7,6 +7,7 @@
 #include "forms/Forms.h"
 #include "forms/InstrumentPanel.h"
 #include "forms/MainMenus.h"
+#include "instrument/AnalyserOwnership.h"
 #include "instrument/InstrumentConnection.h"
 #include "instrument/PanelCommands.h"
 #include "instrument/ReferenceLevel.h"
@@ -45,7 +46,8 @@ void MainWindow::StepReferenceLevel(RefLevelArrow arrow)
     if (emissionRunActive && emissionRunActive())
         return;
     try {
-        ::StepReferenceLevel(*scpi_, app_.Settings.OptRsaRefLevelDbm, arrow);
+        RunAnalyserCommand(*scpi_, QStringLiteral("reference level not set"),
+                           [&] { ::StepReferenceLevel(*scpi_, app_.Settings.OptRsaRefLevelDbm, arrow); });
     } catch (const std::exception& e) {
         app_.Messages.Append(QStringLiteral("Error: ") + QString::fromUtf8(e.what()));
     }

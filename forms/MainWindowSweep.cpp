@@ -191,7 +191,7 @@ void MainWindow::ReadRunSwitches()
 
 bool MainWindow::OtherInstrumentOwner() const
 {
-    return run_->generatorActive || coverageFrame_->loggingActive();
+    return run_->generatorActive || coverageFrame_->loggingActive() || instrument_.Visa.CommandUnderWay;
 }
 
 void MainWindow::Play()

@@ -116,8 +116,9 @@ bool GeneratorController::Refuses()
 void GeneratorController::Click(GeneratorAction action)
 {
     // A click whose commands are still on their way finishes first; only a running loop's own
-    // button may stop it meanwhile.
-    if (ownedDepth_ > 0 && !LoopBusy())
+    // button may stop it meanwhile. A command of another window that waits for the analyser ends
+    // before anything is sent here.
+    if ((ownedDepth_ > 0 && !LoopBusy()) || scpi_.Visa.CommandUnderWay)
         return;
     const GeneratorActionKind kind = KindOf(action);
     if (kind == GeneratorActionKind::ManualStepping) {
@@ -472,8 +473,14 @@ void GeneratorController::Shutdown()
     const bool radiating = ActionActive();
     closing_ = true;
     state_.GeneratorLoopActive = false;
-    if (radiating && scpi_.Device.DeviceConnected && GeneratorSupported())
+    if (radiating && scpi_.Device.DeviceConnected && GeneratorSupported()) {
+        // The window closes within the analyser's time-out whatever the analyser does: the stop
+        // is waited for through the pump, and silence ends it as a lost link, with one line.
+        AnalyserOwnership owned(scpi_, [] { return false; });
         SendStopSequence();
+        if (scpiio::LinkLost(scpi_))
+            EndOnLostLink();
+    }
     state_.GeneratorRunning.fill(false);
     view_.ButtonRunning.fill(false);
     scpi_.Pump.Wake();

@@ -1,6 +1,9 @@
 #include "instrument/AnalyserOwnership.h"
 
+#include "app/FlagScope.h"
+#include "app/Log.h"
 #include "instrument/ScpiContext.h"
+#include "instrument/ScpiIo.h"
 #include "instrument/visa/VisaSession.h"
 
 AnalyserOwnership::AnalyserOwnership(ScpiContext& c, std::function<bool()> stopped)
@@ -15,4 +18,29 @@ AnalyserOwnership::~AnalyserOwnership()
 {
     visa_.Waits = before_;
     visa_.SilenceIsLoss = silenceWasLoss_;
+}
+
+PumpedWaits::PumpedWaits(ScpiContext& c) : hooks_(c.Visa.Waits), before_(c.Visa.Waits)
+{
+    if (!hooks_.Pump)
+        hooks_.Pump = &c.Pump;
+}
+
+PumpedWaits::~PumpedWaits() { hooks_ = before_; }
+
+AnalyserCommandEnd RunAnalyserCommand(ScpiContext& c, const QString& ended, const std::function<void()>& work)
+{
+    VisaState& visa = c.Visa;
+    if (visa.CommandUnderWay)
+        return AnalyserCommandEnd::Refused;
+    FlagScope under(visa.CommandUnderWay);
+    visa.CommandStopRequested = false;
+    {
+        AnalyserOwnership owned(c, [&visa] { return visa.CommandStopRequested; });
+        work();
+    }
+    if (!scpiio::LinkLost(c))
+        return AnalyserCommandEnd::Done;
+    c.Messages.Append(QStringLiteral("Error: the link to the analyser was lost, ") + ended);
+    return AnalyserCommandEnd::Lost;
 }

@@ -3,6 +3,7 @@
 
 #include "instrument/visa/PumpedVisaBackEnd.h"
 
+#include <QString>
 #include <functional>
 
 struct ScpiContext;
@@ -24,5 +25,30 @@ private:
     VisaWaitHooks before_;
     bool silenceWasLoss_;
 };
+
+// A connect or a disconnect waits through the window's pump, as a run does: an analyser that
+// stopped answering leaves a call under way, a link that takes its time-out to close and an open
+// that times out, and the window froze for all of them. Each call still ends by its own time-out,
+// and silence is no lost link: nothing is connected yet, or the link is being closed.
+class PumpedWaits {
+public:
+    explicit PumpedWaits(ScpiContext& c);
+    ~PumpedWaits();
+    PumpedWaits(const PumpedWaits&) = delete;
+    PumpedWaits& operator=(const PumpedWaits&) = delete;
+
+private:
+    VisaWaitHooks& hooks_;
+    VisaWaitHooks before_;
+};
+
+enum class AnalyserCommandEnd { Done, Refused, Lost };
+
+// A command of a window that talks to the analyser outside a run ("SND SCPI", "Init SA", a
+// parameter grid row): work owns the analyser as a run does, and the window keeps working while
+// it waits. Refused, with nothing done, while another such command is under way. When the
+// analyser falls silent or its link closes, it no longer counts as connected, nothing more reaches
+// it, and the message log gets the one line "Error: the link to the analyser was lost, " + ended.
+AnalyserCommandEnd RunAnalyserCommand(ScpiContext& c, const QString& ended, const std::function<void()>& work);
 
 #endif

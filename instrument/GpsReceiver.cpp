@@ -1,6 +1,7 @@
 #include "instrument/GpsReceiver.h"
 
 #include "app/Log.h"
+#include "instrument/AnalyserOwnership.h"
 #include "instrument/DeviceIdentification.h"
 #include "instrument/DeviceState.h"
 #include "instrument/InstrumentConnection.h"
@@ -204,6 +205,9 @@ SerialConnectOutcome ConnectSerialAnalyser(ScpiContext& c, const QString& port)
 
 SerialConnectOutcome ConnectSerial(ScpiContext& c, GpsReceiverState& gps, const QString& port)
 {
+    // A receiver or an analyser that keeps silent holds each read for the time-out; meanwhile
+    // the window works, as it does while a connect to a networked analyser waits.
+    PumpedWaits pumped(c);
     switch (c.Device.ConnectionKind) {
     case LinkKind::GpsReceiver: return ConnectGpsReceiver(c, gps, port);
     case LinkKind::SerialAnalyser: return ConnectSerialAnalyser(c, port);

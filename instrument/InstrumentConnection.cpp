@@ -2,6 +2,7 @@
 
 #include "app/Log.h"
 #include "app/TextRoutines.h"
+#include "instrument/AnalyserOwnership.h"
 #include "instrument/DeviceState.h"
 #include "instrument/InstrumentStatus.h"
 #include "instrument/ScpiIo.h"
@@ -21,25 +22,6 @@ void ShowError(ScpiContext& c, const QString& text)
     if (c.Visa.ShowErrorDialog)
         c.Visa.ShowErrorDialog(text);
 }
-
-// Connect and Disconnect wait through the window's pump, as a run does: an analyser that stopped
-// answering leaves a call under way, a link that takes its time-out to close and an open that
-// times out, and the window froze for all of them. Each call still ends by its own time-out.
-class PumpedWaits {
-public:
-    explicit PumpedWaits(ScpiContext& c) : hooks_(c.Visa.Waits), before_(c.Visa.Waits)
-    {
-        if (!hooks_.Pump)
-            hooks_.Pump = &c.Pump;
-    }
-    ~PumpedWaits() { hooks_ = before_; }
-    PumpedWaits(const PumpedWaits&) = delete;
-    PumpedWaits& operator=(const PumpedWaits&) = delete;
-
-private:
-    VisaWaitHooks& hooks_;
-    VisaWaitHooks before_;
-};
 
 // A fresh resource manager, after the old one and its instrument session are closed: a VXI-11
 // instrument has only a few links, and every search or connect used to leave one behind.
@@ -235,8 +217,14 @@ QString SendFreeCommand(ScpiContext& c, const QString& command)
     // The operator's text goes through the same 128-character buffer as every command. Its
     // answer is read as a block (every byte), whole even when it has several lines.
     VisaWriteString(c.Visa, c.Debug, command.left(128));
+    // A command that asks nothing gets no answer, so the time-out of its read tells nothing of
+    // the analyser; only a query's does.
+    const bool silenceWasLoss = c.Visa.SilenceIsLoss;
+    c.Visa.SilenceIsLoss = silenceWasLoss && command.contains(QLatin1Char('?'));
     QByteArray a;
-    if (VisaReadMultiLineAnswer(c.Visa, c.Visa.VisaSession, visa::kAnswerBufferSize, &a) != visa::VI_SUCCESS)
+    const ViStatus st = VisaReadMultiLineAnswer(c.Visa, c.Visa.VisaSession, visa::kAnswerBufferSize, &a);
+    c.Visa.SilenceIsLoss = silenceWasLoss;
+    if (st != visa::VI_SUCCESS)
         return {};
     return QString::fromLatin1(a);
 }
@@ -245,15 +233,18 @@ QStringList InstrumentInfoLines(ScpiContext& c)
 {
     QStringList lines;
     const QString idn = QStringLiteral("*IDN?");
+    // An analyser that is gone is told once, by the command that met it, not in a box.
     if (VisaWriteString(c.Visa, c.Debug, idn) != visa::VI_SUCCESS) {
-        ShowError(c, QStringLiteral("Visa ViWrite FAILED! "));
+        if (!scpiio::LinkLost(c))
+            ShowError(c, QStringLiteral("Visa ViWrite FAILED! "));
         return lines;
     }
     c.Debug.LogMessage(QStringLiteral("Info: viWrite:  ") + idn);
     c.Debug.LogMessage(QStringLiteral("Info: my_retCnt:  ") + QString::number(idn.size()));
     const ScpiAnswer answer = scpiio::ReadReply(c);
     if (!answer) {
-        ShowError(c, QStringLiteral("Visa ViRead FAILED!"));
+        if (!scpiio::LinkLost(c))
+            ShowError(c, QStringLiteral("Visa ViRead FAILED!"));
         return lines;
     }
     lines << *answer;
@@ -286,6 +277,9 @@ QStringList InstrumentStatusLines(ScpiContext& c)
     QStringList lines;
     // A read that failed says so: its "0" looked like a healthy instrument.
     auto ask = [&](const QString& query, const QString& label) {
+        // Nothing more is asked of an analyser that is gone: the caller says so once.
+        if (scpiio::LinkLost(c))
+            return;
         VisaWriteString(c.Visa, c.Debug, query);
         ViStatus st = visa::VI_SUCCESS;
         const ScpiAnswer a = scpiio::ReadReply(c, false, &st);

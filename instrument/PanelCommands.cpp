@@ -1,5 +1,6 @@
 #include "instrument/PanelCommands.h"
 
+#include "instrument/AnalyserOwnership.h"
 #include "instrument/DeviceState.h"
 #include "instrument/ScpiCommands.h"
 #include "instrument/ScpiContext.h"
@@ -14,7 +15,8 @@ void ApplyPreAmpChoice(ScpiContext& c, PreAmpChoice choice)
     const bool on = choice == PreAmpChoice::On;
     c.Device.PreAmpOn = on;
     c.Device.PreAmpPerSegment = false;
-    ScpiSetPreampState(c, on ? QStringLiteral("ON") : QStringLiteral("OFF"));
+    RunAnalyserCommand(c, QStringLiteral("\"PreAmp\" not sent"),
+                       [&] { ScpiSetPreampState(c, on ? QStringLiteral("ON") : QStringLiteral("OFF")); });
 }
 
 void SelectInstrumentMode(VisaState& visa, DebugLog& debug, const DeviceState& device, InstrumentMode mode)

@@ -13,7 +13,9 @@ class DebugLog;
 // every segment.
 enum class PreAmpChoice { PerSegment, On, Off };
 
-// Records the choice in the device state; "on" and "off" also switch the analyser's preamplifier.
+// Records the choice in the device state; "on" and "off" also switch the analyser's preamplifier,
+// as a command that owns the analyser (RunAnalyserCommand). A choice made while another such
+// command waits is recorded only: the next set-up sends it.
 void ApplyPreAmpChoice(ScpiContext& c, PreAmpChoice choice);
 
 // The instrument modes of the log window's "R&S SPEC Mode" and "R&S REC Mode".

@@ -9,8 +9,8 @@
 #include "datafiles/SegmentTable.h"
 #include "instrument/AnalyserOwnership.h"
 #include "instrument/DeviceState.h"
+#include "instrument/InstrumentConnection.h"
 #include "instrument/ScpiCommands.h"
-#include "instrument/visa/VisaSession.h"
 #include "measurement/CorrectedTrace.h"
 #include "measurement/MasterCorrection.h"
 #include "measurement/MeasureTime.h"
@@ -187,7 +187,7 @@ void RunControl::CloseIfPending()
     if (!closePending_)
         return;
     closePending_ = false;
-    CloseVisaSessions(c_.Scpi.Visa);
+    DisconnectInstrument(c_.Scpi);
     c_.Host.CloseMainWindow();
 }
 
@@ -578,7 +578,7 @@ void RunControl::MeasurePeaks(DriftHandling drift, const std::vector<int>& selec
 bool RunControl::RequestClose()
 {
     if (!Running()) {
-        CloseVisaSessions(c_.Scpi.Visa);
+        DisconnectInstrument(c_.Scpi);
         return true;
     }
     closePending_ = true;

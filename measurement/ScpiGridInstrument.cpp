@@ -1,7 +1,20 @@
 #include "measurement/ScpiGridInstrument.h"
 
+#include "datafiles/ParameterGridRows.h"
+#include "instrument/AnalyserOwnership.h"
 #include "instrument/DeviceState.h"
 #include "instrument/ScpiCommands.h"
+
+namespace {
+
+// A row's commands own the analyser for their time: the window keeps working while they wait,
+// and an analyser that is silent or gone ends them with one line naming the row.
+void SendRow(ScpiContext& c, const QString& key, const std::function<void()>& send)
+{
+    RunAnalyserCommand(c, QStringLiteral("\"") + key + QStringLiteral("\" not sent"), send);
+}
+
+} // namespace
 
 bool ScpiGridInstrument::Connected() const
 {
@@ -15,32 +28,32 @@ int32_t ScpiGridInstrument::SweepWaitMarginMs() const
 
 void ScpiGridInstrument::SetDetector(const QString& name)
 {
-    ScpiSetDetector(context_, name);
+    SendRow(context_, gridkeys::kDetector, [&] { ScpiSetDetector(context_, name); });
 }
 
 void ScpiGridInstrument::SetSweepTime(const QString& seconds)
 {
-    ScpiSetSweepTimeText(context_, seconds);
+    SendRow(context_, gridkeys::kSweep, [&] { ScpiSetSweepTimeText(context_, seconds); });
 }
 
 void ScpiGridInstrument::SetRbw(const QString& hz)
 {
     // The result only says whether a Rigol or Siglent sequence completed; the grid shows the
     // value either way, as the instrument's own error queue keeps any refusal.
-    (void)ScpiSetRbw(context_, hz);
+    SendRow(context_, gridkeys::kRbw, [&] { (void)ScpiSetRbw(context_, hz); });
 }
 
 void ScpiGridInstrument::SetSpan(const QString& hz)
 {
-    ScpiSetSpan(context_, hz);
+    SendRow(context_, gridkeys::kSpan, [&] { ScpiSetSpan(context_, hz); });
 }
 
 void ScpiGridInstrument::SetAttenuation(const QString& db)
 {
-    ScpiSetAttenuation(context_, db);
+    SendRow(context_, gridkeys::kAttenuator, [&] { ScpiSetAttenuation(context_, db); });
 }
 
 void ScpiGridInstrument::SetPreamp(const QString& state)
 {
-    ScpiSetPreamp(context_, state);
+    SendRow(context_, gridkeys::kPreAmp, [&] { ScpiSetPreamp(context_, state); });
 }

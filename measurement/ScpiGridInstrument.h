@@ -6,7 +6,8 @@
 struct ScpiContext;
 
 // The parameter grid's instrument through the SCPI command layer: each setting goes to the
-// connected family in its dialect, and the settings echo records what was sent.
+// connected family in its dialect, as a command that owns the analyser (RunAnalyserCommand), and
+// the settings echo records what was sent.
 class ScpiGridInstrument final : public GridInstrument {
 public:
     explicit ScpiGridInstrument(ScpiContext& context) : context_(context) {}

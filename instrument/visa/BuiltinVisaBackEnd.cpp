@@ -445,7 +445,11 @@ ViStatus BuiltinVisaBackEnd::viSetAttribute(ViObject object, ViAttr attribute, V
     if (o->kind != kInstrument)
         return visa::VI_ERROR_NSUP_ATTR;
     switch (attribute) {
-    case visa::VI_ATTR_TMO_VALUE: o->timeoutMs = static_cast<ViUInt32>(value); return visa::VI_SUCCESS;
+    case visa::VI_ATTR_TMO_VALUE:
+        o->timeoutMs = static_cast<ViUInt32>(value);
+        // A transport that takes its leave of the instrument on close waits no longer than that.
+        o->transport->SetAttribute(attribute, value);
+        return visa::VI_SUCCESS;
     case visa::VI_ATTR_TERMCHAR:
         if (value > 0xFF)
             return visa::VI_ERROR_NSUP_ATTR_STATE;

@@ -340,6 +340,10 @@ void CloseVisaSessions(VisaState& state)
 {
     if (state.VisaResourceManager == 0 || !state.VisaLibrary)
         return;
+    // An analyser whose link is lost gets its goodbye without a wait for the answer that does
+    // not come.
+    if (Lost(state, state.VisaSession))
+        state.VisaLibrary->viSetAttribute(state.VisaSession, visa::VI_ATTR_TMO_VALUE, 0);
     state.VisaLibrary->viClose(state.VisaSession);
     state.VisaLibrary->viClose(state.VisaResourceManager);
     state.VisaResourceManager = 0;

@@ -26,6 +26,11 @@ struct VisaState {
     // Set by that work too: a call the analyser leaves unanswered within the time-out counts as
     // a lost link, as a closed one does.
     bool SilenceIsLoss = false;
+    // A command of a window ("SND SCPI", "Init SA", a grid row) owns the analyser: another one, a
+    // run, a generator action or a coverage tick does not start meanwhile (RunAnalyserCommand).
+    bool CommandUnderWay = false;
+    // Ends the waits of that command early: the main window closes.
+    bool CommandStopRequested = false;
     // The loaded back end (vendor library or built-in) behind PumpedVisaBackEnd; empty before the
     // first LoadVisaLibrary.
     std::unique_ptr<VisaBackEnd> VisaLibrary;

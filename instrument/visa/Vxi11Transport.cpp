@@ -292,6 +292,16 @@ public:
         termChar_ = termChar;
     }
 
+    // The session's time-out also bounds the goodbye of the destructor: an instrument that has
+    // gone silent holds up a close no longer than any other call.
+    ViStatus SetAttribute(ViAttr attribute, ViAttrState value) override
+    {
+        if (attribute != visa::VI_ATTR_TMO_VALUE)
+            return visa::VI_ERROR_NSUP_ATTR;
+        closeTimeoutMs_ = static_cast<uint32_t>(value);
+        return visa::VI_SUCCESS;
+    }
+
     ViUInt16 InterfaceType() const override { return visa::VI_INTF_TCPIP; }
 
 private:
