@@ -17,8 +17,6 @@ namespace {
 
 constexpr uint32_t kAlignLeft = 0;
 constexpr uint32_t kAlignRight = 2;
-constexpr uint32_t kAlignCenter = 6;
-constexpr uint32_t kAlignBottom = 8;
 constexpr int kMaxLabels = 10000;
 constexpr int kMaxMeasuredLabels = 5000;
 constexpr int kMaxEventLabels = 2000;
@@ -139,7 +137,13 @@ QString TChartAxis::LabelFontKey()
         .arg(LabelsFont().InterCharSize());
 }
 
-int TChartAxis::MeasureValueLabels()
+void TChartAxis::LabelsBlock::Take(TCanvas3D& canvas, const QString& text)
+{
+    Width = std::max(Width, WidestLine(canvas, text));
+    Lines = std::max(Lines, static_cast<int>(text.count(kLineSeparator)) + 1);
+}
+
+TChartAxis::LabelsBlock TChartAxis::MeasureValueLabels()
 {
     TCanvas3D& canvas = chart_.Canvas();
     canvas.AssignFont(&LabelsFont());
@@ -149,17 +153,18 @@ int TChartAxis::MeasureValueLabels()
     if (c.valid && c.generation == generation_ && c.minimum == currentMinimum_ && c.maximum == currentMaximum_ &&
         c.step == step && c.fontKey == fontKey && c.decimal == DecimalSeparator() &&
         c.thousands == ThousandSeparator() && c.dateTime == showsDateTime_)
-        return c.width;
+        return c.block;
 
-    int widest = 0;
+    LabelsBlock block;
     {
         DetachedLabelHandler detached(chart_);
         double lo = currentMinimum_;
         double hi = currentMaximum_;
         if (ZeroWidthRange()) {
-            widest = WidestLine(canvas, LabelTextOfValue(lo + currentRange_ * 0.5));
+            block.Take(canvas, LabelTextOfValue(lo + currentRange_ * 0.5));
         } else if (step == 0.0 || !std::isfinite(step)) {
-            widest = std::max(WidestLine(canvas, LabelTextOfValue(lo)), WidestLine(canvas, LabelTextOfValue(hi)));
+            block.Take(canvas, LabelTextOfValue(lo));
+            block.Take(canvas, LabelTextOfValue(hi));
         } else {
             if (roundFirstLabel_ || (showsDateTime_ && exactDateTime_)) {
                 lo = std::trunc(lo / step) * step;
@@ -167,28 +172,33 @@ int TChartAxis::MeasureValueLabels()
             }
             double v = hi;
             for (int n = 0; v >= lo && n < kMaxMeasuredLabels; ++n) {
-                widest = std::max(widest, WidestLine(canvas, LabelTextOfValue(v)));
+                block.Take(canvas, LabelTextOfValue(v));
                 v -= step;
             }
         }
     }
-    widest += canvas.TextWidth(QStringLiteral(" "));
+    block.Width += canvas.TextWidth(QStringLiteral(" "));
     c = WidestCache{true, generation_, currentMinimum_, currentMaximum_, step, fontKey,
-                    DecimalSeparator(), ThousandSeparator(), showsDateTime_, widest};
-    return widest;
+                    DecimalSeparator(), ThousandSeparator(), showsDateTime_, block};
+    return block;
 }
 
 int TChartAxis::WidestLabel()
 {
+    return MeasureLabels().Width;
+}
+
+TChartAxis::LabelsBlock TChartAxis::MeasureLabels()
+{
     TCanvas3D& canvas = chart_.Canvas();
+    LabelsBlock block;
     if (!items_->Automatic()) {
-        int widest = 0;
         for (int i = 0; i < items_->Count(); ++i) {
             TAxisItem* item = items_->Items(i);
             canvas.AssignFont(&item->Font());
-            widest = std::max(widest, WidestLine(canvas, item->Text()));
+            block.Take(canvas, item->Text());
         }
-        return widest;
+        return block;
     }
     switch (CalcLabelStyle()) {
     case talValue:
@@ -197,19 +207,18 @@ int TChartAxis::WidestLabel()
     case talText: {
         const bool marks = CalcLabelStyle() == talMark;
         canvas.AssignFont(&LabelsFont());
-        int widest = 0;
         for (TChartSeries* series : ActiveSeriesOf(chart_, nullptr)) {
             for (int i = 0; i < series->Count(); ++i) {
                 QString text = marks ? series->GetMarkText(i) : series->XLabel(i);
                 if (!marks && chart_.OnGetAxisLabel)
                     chart_.OnGetAxisLabel(this, nullptr, -1, text);
-                widest = std::max(widest, WidestLine(canvas, text));
+                block.Take(canvas, text);
             }
         }
-        return widest;
+        return block;
     }
     default:
-        return 0;
+        return block;
     }
 }
 
@@ -493,7 +502,7 @@ void TChartAxis::SeriesLabels(bool marks)
             value = horizontal_ ? s->GetPointX(index) : s->GetPointY(index);
             found = true;
         }
-        if (!found || value < currentMinimum_ || value > currentMaximum_)
+        if (!found || !(value >= currentMinimum_ && value <= currentMaximum_))
             continue;
         const int pixel = ValueToPixel(value);
         if (!tickOnLabelsOnly_)
@@ -597,180 +606,4 @@ void TChartAxis::PlaceLabel(int pixel, double value, const QString& text, TPlotC
         DrawLabelText(pixel, row, labelsAngle_, text, shape);
     else
         DrawLabelText(row, pixel, labelsAngle_, text, shape);
-}
-
-// --- Writing one label --------------------------------------------------------------------------
-
-void TChartAxis::WriteLabelLine(int x, int y, int z, int angle, const QString& line, uint32_t align)
-{
-    TCanvas3D& canvas = chart_.Canvas();
-    if (angle != 0) {
-        canvas.RotateLabelAtDepth(x, y, z, line, angle);
-        return;
-    }
-    const int e = line.toUpper().indexOf(QChar('E'));
-    if (!labelsExponent_ || e < 0) {
-        canvas.TextOutAtDepth(x, y, z, line);
-        return;
-    }
-    const QString mantissa = line.left(e);
-    const QString exponent = line.mid(e + 1);
-    const int raise = canvas.FontHeight() - 1;
-    TFont& font = canvas.Font();
-    const int32_t size = font.Size();
-    const int32_t small = size - size / 4;
-    const int exponentY = y - raise / 2 + 2;
-    if ((align & kAlignCenter) == 0) {
-        canvas.TextOutAtDepth(x, y, z, mantissa);
-        const int mantissaWidth = canvas.TextWidth(mantissa);
-        font.SetSize(small);
-        canvas.TextOutAtDepth(x + mantissaWidth + 1, exponentY, z, exponent);
-    } else {
-        font.SetSize(small);
-        const int w = canvas.TextWidth(exponent) + 1;
-        canvas.TextOutAtDepth((align & kAlignCenter) == kAlignCenter ? x + w / 2 : x, exponentY, z, exponent);
-        font.SetSize(size);
-        canvas.TextOutAtDepth(x - w, y, z, mantissa);
-    }
-    font.SetSize(size);
-}
-
-void TChartAxis::DrawLabelText(int x, int y, int angle, const QString& text, TPlotCustomShape* format, int z)
-{
-    TCanvas3D& canvas = chart_.Canvas();
-    TPlotCustomShape* shape = format ? format : &items_->Format();
-    if (!isDepth_)
-        z = depthOffset_;
-    const int half = canvas.FontHeight() / 2;
-    static constexpr uint32_t kTable[2][2] = {{kAlignRight, kAlignLeft}, {kAlignCenter, kAlignCenter | kAlignBottom}};
-    const int h = horizontal_ ? 1 : 0;
-    const int o = otherSide_ ? 1 : 0;
-    const int n = otherSide_ ? 0 : 1;
-    uint32_t align = kAlignLeft;
-    angle = NormalizeAxisAngle(angle);
-    switch (angle) {
-    case 0:
-        align = kTable[h][o];
-        if (!horizontal_ && labelsAlign_ == alOpposite) {
-            align = otherSide_ ? kAlignRight : kAlignLeft;
-            const int size = LabelsSizeValue();
-            x += otherSide_ ? size : -size;
-        }
-        if (!horizontal_ && !isDepth_)
-            y -= half;
-        break;
-    case 90:
-        align = horizontal_ ? kTable[0][o] : kTable[1][n];
-        if (horizontal_)
-            x -= half;
-        if (isDepth_)
-            y += half;
-        break;
-    case 180:
-        align = kTable[h][n];
-        if (!horizontal_ || isDepth_)
-            y += half;
-        break;
-    case 270:
-        align = horizontal_ ? kTable[0][n] : kTable[1][o];
-        if (horizontal_)
-            x += half;
-        if (isDepth_)
-            y += half;
-        break;
-    default:
-        align = kAlignLeft;
-        if (angle == 45 && horizontal_) {
-            if (!otherSide_) {
-                const int d = static_cast<int>(
-                    RoundHalfEven(canvas.TextWidth(text) * std::sin(angle * 0.017453292519943295)));
-                x -= d;
-                y += d;
-            } else {
-                const int d = canvas.TextWidth(QStringLiteral("Wj"));
-                x -= d;
-                y -= d;
-            }
-        }
-        break;
-    }
-
-    QStringList lines = text.split(kLineSeparator);
-    int count = static_cast<int>(lines.size());
-    int lineHeight = canvas.FontHeight();
-    if (angle == 180 || angle == 270)
-        lineHeight = -lineHeight;
-    const int spread = static_cast<int>(RoundHalfEven(lineHeight * 0.5 * (count + 1)));
-    if (horizontal_) {
-        if (angle == 0)
-            y -= otherSide_ ? lineHeight * count : lineHeight;
-        else if (angle == 180)
-            y -= otherSide_ ? lineHeight : lineHeight * count;
-        else if (angle == 90 || angle == 270)
-            x -= spread;
-    } else {
-        if (angle == 0 || angle == 180)
-            y -= spread;
-        else if (angle == 90)
-            x -= otherSide_ ? lineHeight : lineHeight * count;
-        else if (angle == 270)
-            x -= otherSide_ ? lineHeight * count : lineHeight;
-    }
-
-    if (dynamic_cast<TChartAxisTitle*>(shape) || shape != &items_->Format()) {
-        int width = 0;
-        for (const QString& line : lines)
-            width = std::max(width, canvas.TextWidth(line));
-        canvas.AssignFont(&shape->Font());
-        const int height = canvas.FontHeight() * count;
-        const int margin = canvas.TextWidth(QStringLiteral("W")) / 2;
-        TRect box;
-        if (angle == 0) {
-            box.Left = x;
-            box.Top = y + lineHeight - ((align & kAlignBottom) ? height : 0);
-            box.Right = box.Left + width;
-            box.Bottom = box.Top + height;
-            const int shift = (align & kAlignCenter) == kAlignCenter ? width / 2
-                            : (align & kAlignCenter) == kAlignRight ? width
-                                                                    : 0;
-            box.Left -= shift;
-            box.Right -= shift;
-        } else {
-            // Around the rotated text, on the side of the anchor where the text lies.
-            const double radians = angle * 0.017453292519943295;
-            const int dx = static_cast<int>(RoundHalfEven(width * std::cos(radians)));
-            const int dy = static_cast<int>(RoundHalfEven(-width * std::sin(radians)));
-            box.Left = std::min(x, x + dx) - std::abs(lineHeight);
-            box.Right = std::max(x, x + dx) + std::abs(lineHeight);
-            box.Top = std::min(y, y + dy) - std::abs(lineHeight);
-            box.Bottom = std::max(y, y + dy) + std::abs(lineHeight);
-        }
-        box.Left -= margin;
-        box.Right += margin;
-        shape->ShapeBounds = z != 0 ? canvas.CalcRect3D(box, z) : box;
-        if (!shape->Transparent()) {
-            shape->DrawOnCanvas(canvas, shape->ShapeBounds, z, angle);
-            canvas.Brush().SetStyle(bsClear);
-        }
-        canvas.AssignFont(&shape->Font());
-    }
-
-    canvas.SetTextAlign(align);
-    bool draw = true;
-    QString shown = text;
-    if (OnDrawLabel) {
-        OnDrawLabel(this, x, y, z, shown, draw);
-        lines = shown.split(kLineSeparator);
-        count = static_cast<int>(lines.size());
-    }
-    if (draw) {
-        for (const QString& line : lines) {
-            if (angle == 90 || angle == 270)
-                x += lineHeight;
-            else
-                y += lineHeight;
-            WriteLabelLine(x, y, z, angle, line, align);
-        }
-    }
-    canvas.SetTextAlign(kAlignLeft);
 }

@@ -43,6 +43,8 @@ int TChartAxis::TickSize() const
     return size;
 }
 
+// Labels that run along the axis take the height of their lines, the most any label has (value
+// labels have one unless spaces break them); slanted ones the extent of the turned block.
 int TChartAxis::LabelsSizeValue()
 {
     if (labelsSize_ != 0)
@@ -51,7 +53,16 @@ int TChartAxis::LabelsSizeValue()
     canvas.AssignFont(&LabelsFont());
     const bool along = horizontal_ ? (labelsAngle_ == 0 || labelsAngle_ == 180)
                                    : (labelsAngle_ == 90 || labelsAngle_ == 270);
-    int size = along ? canvas.FontHeight() : WidestLabel();
+    const bool slanted = labelsAngle_ % 90 != 0 && !isDepth_;
+    int size = 0;
+    if (slanted || (along && !(items_->Automatic() && CalcLabelStyle() == talValue && !labelsMultiLine_))) {
+        const LabelsBlock block = MeasureLabels();
+        canvas.AssignFont(&LabelsFont());
+        size = slanted ? SlantedExtent(labelsAngle_, block.Width, block.Lines, canvas.FontHeight())
+                       : canvas.FontHeight() * block.Lines;
+    } else {
+        size = along ? canvas.FontHeight() : WidestLabel();
+    }
     if (labelsAlternate_)
         size *= 2;
     return size;
@@ -65,6 +76,11 @@ int TChartAxis::TitleSizeValue()
     canvas.AssignFont(&title_->Font());
     const int angle = title_->Angle();
     const bool along = horizontal_ ? (angle == 0 || angle == 180) : (angle == 90 || angle == 270);
+    if (angle % 90 != 0) {
+        LabelsBlock caption;
+        caption.Take(canvas, title_->Caption());
+        return SlantedExtent(angle, caption.Width, caption.Lines, canvas.FontHeight());
+    }
     return along ? canvas.FontHeight() : canvas.TextWidth(title_->Caption());
 }
 

@@ -43,6 +43,13 @@ void ClearUpperVectorState() {}
     throw AxisException(PlotMessage(id));
 }
 
+// A logarithmic scale has no place for 0 either, so its range and minimum are refused at 0 too;
+// the table's text, with ">= 0", stays for turning an axis logarithmic, where 0 is let through.
+constexpr char kLogarithmicNotPositive[] = "Logarithmic Axis Min and Max values should be > 0";
+// An infinite limit, or limits too far apart for their difference to be a number, leave the
+// scale without pixels per unit: the plot would stay blank and unlabelled.
+constexpr char kRangeNotFinite[] = "Axis Minimum and Maximum must be finite numbers with a finite difference";
+
 // Ceil and Floor of the range rounding give 32-bit integers; beyond that range they saturate
 // instead of wrapping.
 double Int32Bounded(double value)
@@ -234,8 +241,10 @@ void TChartAxis::SetMinimum(double value)
 {
     if (std::isnan(value) || (!Reading() && value > maximum_))
         RaiseAxis(PlotMsg::ErrAxisMinimum);
+    if (!std::isfinite(value) || (!Reading() && !std::isfinite(maximum_ - value)))
+        throw AxisException(QString::fromLatin1(kRangeNotFinite));
     if (!Reading() && logarithmic_ && value <= 0)
-        RaiseAxis(PlotMsg::ErrAxisLogarithmicNegative);
+        throw AxisException(QString::fromLatin1(kLogarithmicNotPositive));
     InternalSetMinimum(value);
 }
 
@@ -243,6 +252,8 @@ void TChartAxis::SetMaximum(double value)
 {
     if (std::isnan(value) || (!Reading() && value < minimum_))
         RaiseAxis(PlotMsg::ErrAxisMaximum);
+    if (!std::isfinite(value) || (!Reading() && !std::isfinite(value - minimum_)))
+        throw AxisException(QString::fromLatin1(kRangeNotFinite));
     InternalSetMaximum(value);
 }
 
@@ -266,9 +277,11 @@ void TChartAxis::SetRange(double minimum, double maximum)
         RaiseAxis(PlotMsg::ErrAxisMaximum);
     if (minimum > maximum)
         std::swap(minimum, maximum);
+    if (!std::isfinite(maximum - minimum))
+        throw AxisException(QString::fromLatin1(kRangeNotFinite));
     // A logarithmic scale has no place for zero or below (a zoom dragged past the axis start).
     if (logarithmic_ && minimum <= 0)
-        RaiseAxis(PlotMsg::ErrAxisLogarithmicNegative);
+        throw AxisException(QString::fromLatin1(kLogarithmicNotPositive));
     automatic_ = automaticMinimum_ = automaticMaximum_ = false;
     InternalSetMinimum(minimum);
     InternalSetMaximum(maximum);

@@ -20,6 +20,7 @@
 #include <utility>
 #include <vector>
 
+class TCanvas3D;
 class TChartAxis;
 class TChartSeries;
 class TCustomAxisPanel;
@@ -303,7 +304,24 @@ private:
     void PlaceLabel(int pixel, double value, const QString& text, TPlotCustomShape* shape);
     void AddTick(int pixel, double value);
     void WriteLabelLine(int x, int y, int z, int angle, const QString& line, uint32_t align);
-    int MeasureValueLabels();
+    // A label slanted by an angle that is no multiple of 90 (AxisLabelText.cpp): the first
+    // line's reference point and alignment, the step to the next line and the far end of a line.
+    struct SlantedBlock {
+        double X = 0, Y = 0, LineX = 0, LineY = 0, TextX = 0, TextY = 0;
+        uint32_t Align = 0;
+    };
+    SlantedBlock PlaceSlanted(int x, int y, int angle, int width, int lines, int lineHeight) const;
+    // How far such a block reaches across the axis.
+    int SlantedExtent(int angle, int width, int lines, int lineHeight) const;
+    void DrawSlantedLabel(int x, int y, int z, int angle, const QString& text, TPlotCustomShape* shape);
+    // The widest label and the most lines a label has, in the labels' fonts.
+    struct LabelsBlock {
+        int Width = 0;
+        int Lines = 1;
+        void Take(TCanvas3D& canvas, const QString& text);
+    };
+    LabelsBlock MeasureLabels();
+    LabelsBlock MeasureValueLabels();
     QString LabelFontKey();
 
     // Drawing helpers.
@@ -429,7 +447,7 @@ private:
         QString fontKey;
         QChar decimal, thousands;
         bool dateTime = false;
-        int width = 0;
+        LabelsBlock block;
     } widestCache_;
     // The fitted label step, kept like the widest label; never kept while the chart rewrites
     // label texts, whose handler may answer differently next time. Two are kept: a drawing lays

@@ -102,6 +102,10 @@ public:
     // The colours the points were given, as runs.
     const TPointColors& PointColors() const { return colors_; }
     bool IsNull(int index) const { return GetValueColor(index) == clNone; }
+    // A point whose X or Y is NaN or infinite is no point: it is not drawn, marked or listed with
+    // a value, and nothing joins it to its neighbours.
+    bool IsMissingPoint(int index) const;
+    bool HasMissingPoints() const { return xValues_->HasNonFinite() || yValues_->HasNonFinite(); }
     double NullValue() const { return nullValue_; }
     void SetNullValue(double value) { nullValue_ = value; }
 
@@ -279,11 +283,11 @@ public:
     QString LabelMarkText(int valueIndex);
     QString XValueMarkText(int valueIndex);
     QString PercentMarkText(int valueIndex, bool withTotal);
-    // The point index a legend row stands for.
-    virtual int LegendToValueIndex(int legendIndex) const { return legendIndex; }
+    // The point index a legend row stands for: a point that is no number has no row.
+    virtual int LegendToValueIndex(int legendIndex) const;
     virtual QString LegendString(int legendIndex, TLegendTextStyle style);
     // Rows a value legend lists for this series, and the colour of a point's symbol there.
-    virtual int CountLegendItems() const { return Count(); }
+    virtual int CountLegendItems() const;
     virtual TColor LegendItemColor(int valueIndex) const { return GetValueColor(valueIndex); }
 
     // --- Legend symbol (ChartSeriesDraw.cpp)

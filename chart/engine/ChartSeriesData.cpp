@@ -7,6 +7,7 @@
 #include "chart/engine/SeriesTexts.h"
 
 #include <algorithm>
+#include <cmath>
 
 // X decides the place (ordered add); every other column, the colour and the label follow it.
 int TChartSeries::StorePoint(double x, double y, const QString& label, TColor color)
@@ -290,6 +291,11 @@ void TChartSeries::RemoveLinkedSeries(TChartSeries* series)
 ChartComponent* TChartSeries::DataSource() const
 {
     return dataSources_.Count() > 0 ? dataSources_[0] : nullptr;
+}
+
+bool TChartSeries::IsMissingPoint(int index) const
+{
+    return !std::isfinite(GetPointX(index)) || !std::isfinite(GetPointY(index));
 }
 
 bool TChartSeries::IsValidSourceOf(const ChartComponent* source) const

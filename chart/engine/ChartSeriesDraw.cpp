@@ -201,7 +201,7 @@ void TChartSeries::DrawMarks()
         return;
     const int every = std::max(1, marks_->DrawEvery());
     for (int i = first; i <= last; ++i) {
-        if (i % every != 0 || IsNull(i))
+        if (i % every != 0 || IsNull(i) || IsMissingPoint(i))
             continue;
         const QString text = GetMarkText(i);
         if (text.isEmpty())
@@ -302,6 +302,26 @@ QString TChartSeries::GetMarkText(int valueIndex)
     if (OnGetMarkText)
         OnGetMarkText(this, valueIndex, text);
     return text;
+}
+
+int TChartSeries::LegendToValueIndex(int legendIndex) const
+{
+    if (!HasMissingPoints())
+        return legendIndex;
+    for (int i = 0, seen = 0; i < Count(); ++i)
+        if (!IsMissingPoint(i) && seen++ == legendIndex)
+            return i;
+    return legendIndex;
+}
+
+int TChartSeries::CountLegendItems() const
+{
+    if (!HasMissingPoints())
+        return Count();
+    int listed = 0;
+    for (int i = 0; i < Count(); ++i)
+        listed += IsMissingPoint(i) ? 0 : 1;
+    return listed;
 }
 
 QString TChartSeries::LegendString(int legendIndex, TLegendTextStyle style)

@@ -62,6 +62,8 @@ public:
     // point summing others (a pie's gathered slice) keeps percentages of the given values.
     void ReduceTotalABS(double amount);
     double Range() { return MaxValue() - MinValue(); }
+    // Whether a NaN or an infinity is among the values: such a value is no point to draw.
+    bool HasNonFinite() const { return nonFinite_ > 0; }
 
     int Locate(double value) const;
     int LocateRange(double value, int first, int last) const;
@@ -151,6 +153,8 @@ private:
     bool minMaxStale_ = true;
     bool totalsStale_ = true;
     bool haveFinite_ = false;
+    // How many values are NaN or infinite, kept as they come and go.
+    int nonFinite_ = 0;
     double minValue_ = 0.0;
     double maxValue_ = 0.0;
     double total_ = 0.0;

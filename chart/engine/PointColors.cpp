@@ -2,7 +2,10 @@
 
 #include <algorithm>
 
-int TPointColors::RunAt(int index) const
+// Every point's colour is looked up here. Its short search loop ran a tenth slower whenever the
+// code before it left the loop across a cache line; starting it on one keeps its speed whatever
+// the library around it.
+__attribute__((aligned(64))) int TPointColors::RunAt(int index) const
 {
     if (index < 0 || index >= end_)
         return -1;

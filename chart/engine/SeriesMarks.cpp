@@ -6,6 +6,7 @@
 #include "chart/canvas/PlotCanvas.h"
 #include "chart/canvas/PlotHtml.h"
 #include "chart/canvas/View3DOptions.h"
+#include "chart/engine/AxisPanel.h"
 #include "chart/engine/ChartParent.h"
 #include "chart/engine/ChartSeries.h"
 #include "chart/engine/SeriesMarksSymbol.h"
@@ -348,6 +349,7 @@ void TSeriesMarks::DrawItem(int index, TColor color, const QString& text, TSerie
     PlotShapeOwner* owner = ParentChart();
     if (!owner)
         return;
+    KeepInsidePanel(position);
     positions_.Store(index, position);
     const TSeriesMarkPosition& p = *positions_.Position(index);
     TCanvas3D& canvas = owner->ShapeCanvas();
@@ -440,7 +442,7 @@ int TSeriesMarks::Clicked(int x, int y)
     return -1;
 }
 
-void TSeriesMarks::AntiOverlap(int first, int valueIndex, TSeriesMarkPosition& position)
+TRect TSeriesMarks::DrawnRect(const TSeriesMarkPosition& position)
 {
     TRect rect = position.Bounds();
     const int frame = Pen().Visible() ? Pen().Width() : 0;
@@ -452,9 +454,42 @@ void TSeriesMarks::AntiOverlap(int first, int valueIndex, TSeriesMarkPosition& p
     }
     PlotShapeOwner* owner = ParentChart();
     const ChartParent* chart = series_.ParentChart();
-    const bool is3D = owner && chart && chart->View3D();
-    if (is3D)
+    if (owner && chart && chart->View3D())
         rect = ScreenRect(owner->ShapeCanvas(), rect, ZPosition);
+    return rect;
+}
+
+// A mark at a point near the chart's edge would run out of the panel and lose its frame there:
+// the box moves inwards, and its arrow, still starting at the point, goes to where it stands.
+void TSeriesMarks::KeepInsidePanel(TSeriesMarkPosition& position)
+{
+    ChartParent* chart = series_.ParentChart();
+    const TCustomAxisPanel* panel = chart ? chart->AxisPanel() : nullptr;
+    if (!panel || panel->ChartBounds.Width() <= 0 || panel->ChartBounds.Height() <= 0)
+        return;
+    const TRect rect = DrawnRect(position);
+    const TRect& bounds = panel->ChartBounds;
+    auto shift = [](int low, int high, int lowest, int highest) {
+        const int move = high > highest ? highest - high : 0;
+        return low + move < lowest ? lowest - low : move;
+    };
+    const int dx = shift(rect.Left, rect.Right, bounds.Left, bounds.Right);
+    const int dy = shift(rect.Top, rect.Bottom, bounds.Top, bounds.Bottom);
+    if (dx == 0 && dy == 0)
+        return;
+    for (TPoint* p : {&position.LeftTop, &position.ArrowTo, &position.MidPoint})
+        if (p != &position.MidPoint || position.HasMidPoint) {
+            p->X += dx;
+            p->Y += dy;
+        }
+}
+
+void TSeriesMarks::AntiOverlap(int first, int valueIndex, TSeriesMarkPosition& position)
+{
+    TRect rect = DrawnRect(position);
+    PlotShapeOwner* owner = ParentChart();
+    const ChartParent* chart = series_.ParentChart();
+    const bool is3D = owner && chart && chart->View3D();
     for (int j = std::max(0, first); j < valueIndex; ++j) {
         const TSeriesMarkPosition* other = positions_.Position(j);
         if (!other)

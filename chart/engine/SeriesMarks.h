@@ -202,6 +202,8 @@ public:
     int Clicked(int x, int y);
     // Moves the new mark of valueIndex off the stored marks first .. valueIndex - 1 it overlaps.
     void AntiOverlap(int first, int valueIndex, TSeriesMarkPosition& position);
+    // Moves a mark that would leave the chart panel back into it.
+    void KeepInsidePanel(TSeriesMarkPosition& position);
     // Width of the widest line and height of all lines of the point's mark text, in the marks'
     // font as they are drawn.
     gdi::Size TextSize(int valueIndex);
@@ -227,6 +229,8 @@ private:
     // The text in the rectangle of the screen the box was drawn in.
     void DrawText(TCanvas3D& canvas, TPlotCustomShape& shape, const TRect& rect, const QString& text, TColor color,
                   int angle);
+    // The box as drawn on the screen, its frame and shadow included.
+    TRect DrawnRect(const TSeriesMarkPosition& position);
     // Width and height of a mark text in the selected font: its lines, or the HTML block.
     gdi::Size TextBlock(TPlotCustomShape& shape, TCanvas3D& canvas, const QString& text);
 

@@ -90,7 +90,7 @@ void TCustomBarSeries::DrawValue(int valueIndex)
     TChartSeries::DrawValue(valueIndex);
     TCustomAxisPanel* panel = Panel();
     normalBarColor_ = GetValueColor(valueIndex);
-    if (!panel || normalBarColor_ == clNone)
+    if (!panel || normalBarColor_ == clNone || IsMissingPoint(valueIndex))
         return;
     TPlotCanvas3D& canvas = panel->Canvas();
     bounds_ = CalcBarBounds(valueIndex);

@@ -241,7 +241,8 @@ double TCustomBarSeries::PointOrigin(int valueIndex, bool sumAll) const
     if (multiBar_ == mbSelfStack) {
         double sum = 0.0;
         for (int i = 0; i < valueIndex && i < Count(); ++i)
-            sum += own.Value(i);
+            if (std::isfinite(own.Value(i)))
+                sum += own.Value(i);
         return sum;
     }
     if (!IsStacked(multiBar_))
@@ -258,8 +259,9 @@ double TCustomBarSeries::PointOrigin(int valueIndex, bool sumAll) const
             break;
         if (!bar || !IsSameClass(*bar) || bar->Count() <= valueIndex || bar->stackGroup_ != stackGroup_)
             continue;
+        // A value that is no number is no bar, and raises none above it.
         const double v = bar->MandatoryValueList().Value(valueIndex);
-        if (negative ? v < 0 : v >= 0)
+        if ((negative ? v < 0 : v >= 0) && std::isfinite(v))
             sum += v;
     }
     return sum;
@@ -551,7 +553,7 @@ int TCustomBarSeries::Clicked(int x, int y) const
     }
     const int last = std::min(LastValueIndex, Count() - 1);
     for (int i = FirstValueIndex; i <= last; ++i)
-        if (BarHitTest(i, TPoint{x, y}))
+        if (!IsMissingPoint(i) && BarHitTest(i, TPoint{x, y}))
             return i;
     return -1;
 }

@@ -318,9 +318,13 @@ TLegendStyle TCustomChartLegend::CalcLegendStyle() const
     return !checkBoxes_ && chart_->CountActiveSeries() < 2 ? lsValues : lsSeries;
 }
 
+// A legend that would list nothing draws nothing: not even its frame.
 bool TCustomChartLegend::ShouldDraw() const
 {
-    return Visible() && chart_ && (checkBoxes_ || chart_->CountActiveSeries() > 0);
+    if (!Visible() || !chart_ || !(checkBoxes_ || chart_->CountActiveSeries() > 0))
+        return false;
+    int first = 0;
+    return CountItems(CalcLegendStyle(), first) > 0;
 }
 
 int TCustomChartLegend::ItemHeight()

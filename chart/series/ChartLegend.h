@@ -193,6 +193,7 @@ struct TLegendLayout {
     int LastValue = -1;    // the last listed index
     int ItemHeight = 1;
     int TextHeight = 0;    // the font's part of an item row
+    int TallestText = 0;   // the tallest HTML text of the measured items (0 for plain text)
     int SymbolWidth = 0;
     std::array<int, 2> ColumnWidths{0, 0};
     int TextWidth = 0;
@@ -272,10 +273,11 @@ public:
     TLegendStyle CalcLegendStyle() const;
     // Check boxes are drawn: on, and not listing points.
     bool HasCheckBoxes() const { return checkBoxes_ && CalcLegendStyle() != lsValues; }
-    // Visible, with check boxes or an active series.
+    // Visible, with check boxes or an active series, and something to list.
     bool ShouldDraw() const;
     // The font's height of "W" (17 at least with check boxes) plus VertSpacing and, vertical,
-    // the dividing lines; never below 1.
+    // the dividing lines; never below 1. Rows of HTML text taller than the font are spaced by
+    // the tallest text when drawn (TLegendLayout::ItemHeight).
     int ItemHeight();
     // The series a value legend lists, null when none.
     TChartSeries* LegendSeries() const;
@@ -305,6 +307,8 @@ private:
     void CalcTexts(int index, QString& text, QString& text2);
     // Measures the texts of items from..to and keeps them for the drawing.
     void MeasureTexts(int from, int to);
+    // Makes the rows as tall as the tallest measured HTML text; true when they grew.
+    bool GrowRowsForText();
     const std::array<QString, 2>& Texts(int index);
     void LayoutVertical(TRect& box, int titleHeight, int titleWidth);
     void LayoutHorizontal(TRect& box, int titleHeight, int titleWidth);

@@ -59,13 +59,17 @@ void TCustomChartLegend::MeasureTexts(int from, int to)
     texts_.clear();
     textsFirst_ = from;
     layout_.ColumnWidths = {0, 0};
+    layout_.TallestText = 0;
     for (int index = from; index <= to; ++index) {
         std::array<QString, 2>& texts = texts_.emplace_back();
         CalcTexts(index, texts[0], texts[1]);
         for (int c = 0; c < 2; ++c)
-            if (!texts[c].isEmpty())
-                layout_.ColumnWidths[c] =
-                    std::max(layout_.ColumnWidths[c], canvas.TextExtentFormat(texts[c], html).cx);
+            if (!texts[c].isEmpty()) {
+                const gdi::Size extent = canvas.TextExtentFormat(texts[c], html);
+                layout_.ColumnWidths[c] = std::max(layout_.ColumnWidths[c], extent.cx);
+                if (html)
+                    layout_.TallestText = std::max(layout_.TallestText, extent.cy);
+            }
     }
     const std::array<int, 2>& w = layout_.ColumnWidths;
     layout_.TextWidth = w[0] + (w[1] > 0 ? kColumnGap + w[1] : 0);
@@ -99,11 +103,17 @@ void TCustomChartLegend::LayoutVertical(TRect& box, int titleHeight, int titleWi
     }
     const int itemsTop = box.Top + (l.TitleShown ? titleHeight + 2 + title_->FrameWidth() : 0);
     const TRect& r = chart.ChartRect;
-    l.Rows = r.Bottom <= itemsTop ? 0
-                                  : std::clamp((r.Top + chart.ChartHeight - 2 * fw - itemsTop) / l.ItemHeight, 0,
-                                               l.TotalItems);
-    l.LastValue = l.FirstValue + std::min(l.TotalItems, l.Rows) - 1;
-    MeasureTexts(l.FirstValue, l.LastValue);
+    auto fit = [&] {
+        l.Rows = r.Bottom <= itemsTop ? 0
+                                      : std::clamp((r.Top + chart.ChartHeight - 2 * fw - itemsTop) / l.ItemHeight, 0,
+                                                   l.TotalItems);
+        l.LastValue = l.FirstValue + std::min(l.TotalItems, l.Rows) - 1;
+        MeasureTexts(l.FirstValue, l.LastValue);
+    };
+    fit();
+    // Taller rows for HTML text may leave room for fewer of them: those are measured again.
+    if (GrowRowsForText())
+        fit();
     l.SymbolWidth = symbol_->CalcWidth(l.TextWidth + 12);
     int width = l.TextWidth + 12;
     if (symbol_->Visible())
@@ -139,6 +149,7 @@ void TCustomChartLegend::LayoutHorizontal(TRect& box, int titleHeight, int title
     const int mostColumns = std::max(0, chart.ChartWidth - 2 * fw - 8);
     const qint64 listable = std::min<qint64>(l.TotalItems, qint64{mostColumns} * std::max(0, maxNumRows_));
     MeasureTexts(l.FirstValue, l.FirstValue + static_cast<int>(listable) - 1);
+    GrowRowsForText();
     l.SymbolWidth = symbol_->CalcWidth(l.TextWidth);
     const int itemWidth = l.SymbolWidth + l.TextWidth + 8 + (l.CheckBoxes ? 27 : 0);
     l.Columns = chart.ChartRect.Right <= 8 || itemWidth <= 0
@@ -168,6 +179,19 @@ void TCustomChartLegend::LayoutHorizontal(TRect& box, int titleHeight, int title
     }
     box.Right = box.Left + width;
     box.Bottom = box.Top + height;
+}
+
+// HTML text with a subscript, a larger font or a line break is taller than the font: the rows
+// are spaced by the tallest measured text, as the title's box is.
+bool TCustomChartLegend::GrowRowsForText()
+{
+    TLegendLayout& l = layout_;
+    const int extra = l.TallestText - l.TextHeight;
+    if (extra <= 0)
+        return false;
+    l.ItemHeight += extra;
+    l.TextHeight += extra;
+    return true;
 }
 
 int TCustomChartLegend::BoxHeight(int titleHeight) const

@@ -105,6 +105,7 @@ void TFastLineSeries::DrawAllValues()
             canvas->MoveTo(lastX_, lastY_);
     };
     afterNull_ = false;
+    afterMissing_ = first > 0 && IsMissingPoint(first - 1);
     if (first > 0) {
         moveTo(first - 1);
         DrawValue(first);
@@ -120,11 +121,17 @@ void TFastLineSeries::DrawValue(int valueIndex)
     TPlotCanvas3D* canvas = Canvas();
     if (!canvas)
         return;
+    // A value that is no number is no point: no line goes to it or from it.
+    if (IsMissingPoint(valueIndex)) {
+        afterMissing_ = true;
+        return;
+    }
     int x = XToPixel(valueIndex);
     int y = YToPixel(valueIndex);
-    if (x == lastX_ && (!drawAllPoints_ || y == lastY_))
+    if (x == lastX_ && (!drawAllPoints_ || y == lastY_) && !afterMissing_)
         return;
-    bool moveOnly = false;
+    bool moveOnly = afterMissing_;
+    afterMissing_ = false;
     if (!ignoreNulls_) {
         const bool isNull = IsNull(valueIndex);
         if (isNull && TreatNulls() == tnSkip) {
@@ -163,7 +170,7 @@ bool TFastLineSeries::ReduceColumns(TPlotCanvas3D& canvas)
     if (!FastDrawing || !panel || panel->View3D() || panel->Printing || canvas.Metafiling || !xAxis || !yAxis ||
         !YMandatory() || !drawAllPoints_ || stairs_ || !dynamic_cast<gdi::RasterDC*>(canvas.GetHandle()))
         return false;
-    if (!ignoreNulls_ && HasColors())
+    if ((!ignoreNulls_ && HasColors()) || HasMissingPoints())
         return false;
     if (!PenReducesExactly(canvas.Pen().DevicePen(), PenModeToROP2(canvas.Pen().Mode())))
         return false;
@@ -201,6 +208,7 @@ void TFastLineSeries::NotifyNewValue(int valueIndex)
     const int previous = valueIndex > 0 ? valueIndex - 1 : 0;
     lastX_ = XToPixel(previous);
     lastY_ = YToPixel(previous);
+    afterMissing_ = IsMissingPoint(previous);
     SelectPen(*canvas);
     canvas->MoveTo(lastX_, lastY_);
     DrawValue(valueIndex);

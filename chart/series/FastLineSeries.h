@@ -57,6 +57,8 @@ private:
     int lastX_ = 0;
     int lastY_ = 0;
     bool afterNull_ = false;
+    // The point drawn last was no number: the line starts afresh at the next one.
+    bool afterMissing_ = false;
     TraceDrawCache drawCache_;
 };
 

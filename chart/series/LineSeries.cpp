@@ -154,8 +154,9 @@ double TCustomSeries::PointOrigin(int valueIndex, bool all) const
             break;
         if (!other->Active() || !IsSameStack(*other) || other->Count() <= valueIndex)
             continue;
+        // A value that is no number adds nothing to the stack under the others.
         const double v = other->MandatoryValueList().Value(valueIndex);
-        if (own >= 0 ? v > 0 : v < 0)
+        if ((own >= 0 ? v > 0 : v < 0) && std::isfinite(v))
             sum += v;
     }
     return sum;
@@ -285,6 +286,17 @@ int TCustomSeries::MarkCalloutSpace() const
     return marks.Callout().Length() + marks.Callout().Distance();
 }
 
+// The room beyond the highest point (the rightmost, horizontal) for its mark: the callout and the
+// largest mark box, so that the mark stands inside the plot, as a bar's does.
+int TCustomSeries::MarkRoom() const
+{
+    auto* self = const_cast<TCustomSeries*>(this);
+    const gdi::Size size = self->MaxMarkSize();
+    TSeriesMarks& marks = self->Marks();
+    const int frame = marks.Pen().Visible() ? 2 * marks.Pen().Width() : 0;
+    return MarkCalloutSpace() + (YMandatory() ? size.cy : size.cx) + frame + 1;
+}
+
 void TCustomSeries::CalcHorizMargins(int& left, int& right) const
 {
     TCustomLineSeries::CalcHorizMargins(left, right);
@@ -301,7 +313,7 @@ void TCustomSeries::CalcHorizMargins(int& left, int& right) const
         }
     }
     if (!YMandatory() && self->Marks().Visible())
-        right = std::max(right, MarkCalloutSpace());
+        right = std::max(right, MarkRoom());
 }
 
 void TCustomSeries::CalcVerticalMargins(int& top, int& bottom) const
@@ -320,7 +332,7 @@ void TCustomSeries::CalcVerticalMargins(int& top, int& bottom) const
         }
     }
     if (YMandatory() && self->Marks().Visible())
-        top = std::max(top, MarkCalloutSpace());
+        top = std::max(top, MarkRoom());
     const ChartParent* chart = ParentChart();
     if (lineHeight_ >= 1 && chart && chart->View3D() && !drawArea_)
         bottom = std::max(bottom, lineHeight_);

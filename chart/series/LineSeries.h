@@ -103,6 +103,8 @@ public:
     void CalcZOrder() override;
     // The callout length plus distance of the marks.
     int MarkCalloutSpace() const;
+    // The callout space and the largest mark box: the room a mark takes beyond its point.
+    int MarkRoom() const;
     // Largest (or smallest) measured value over the points that are not null (all points with
     // tnIgnore); 0 when there is none.
     double MandatoryMinMax(bool isMax);
@@ -204,6 +206,9 @@ private:
     int valueIndex_ = 0;
     int previousIndex_ = -1;
     bool isLast_ = false;
+    // The point being drawn, and the one before it, is no number: no line or symbol at it.
+    bool missing_ = false;
+    bool oldMissing_ = false;
     // The colour the line pen was last selected in during this drawing (clNone: not selected).
     TColor preparedLineColor_ = clNone;
     DrawState* drawState_ = nullptr;

@@ -173,20 +173,26 @@ void TCustomSeries::DrawValue(int valueIndex)
     int x = XToPixel(valueIndex) + shiftX;
     int y = YToPixel(valueIndex) + shiftY;
     const int first = FirstDisplayedIndex();
-    if (color == clNone && TreatNulls() == tnSkip) {
+    // A value that is no number leaves a gap whatever the null rule: it has no place to join.
+    missing_ = IsMissingPoint(valueIndex);
+    if (missing_)
+        color = clNone;
+    if (color == clNone && TreatNulls() == tnSkip && !missing_) {
         if (valueIndex != first) {
             x = oldX_;
             y = oldY_;
         } else {
             for (int i = 0; i < Count(); ++i)
-                if (!IsNull(i)) {
+                if (!IsNull(i) && !IsMissingPoint(i)) {
                     x = XToPixel(i) + shiftX;
                     y = YToPixel(i) + shiftY;
                     break;
                 }
         }
     }
-    if (valueIndex > 0 && IsNull(valueIndex - 1) && TreatNulls() == tnDontPaint) {
+    const bool afterGap = valueIndex > 0 && ((IsNull(valueIndex - 1) && TreatNulls() == tnDontPaint) ||
+                                             IsMissingPoint(valueIndex - 1));
+    if (afterGap) {
         oldX_ = x;
         oldY_ = y;
     }
@@ -218,6 +224,7 @@ void TCustomSeries::DrawValue(int valueIndex)
     oldY_ = y_;
     oldOriginPos_ = originPos_;
     oldColor_ = color_;
+    oldMissing_ = missing_;
     previousIndex_ = valueIndex;
 }
 
@@ -269,7 +276,7 @@ void TCustomSeries::EnterFromOffScreen(int index, bool reversed)
             oldX_ = (stairs_ ? XToPixel(index) : MeasuredPixelAt(index, orderAxis->PixelToValue(oldY_))) + shiftX;
         }
     }
-    if (!IsNull(index)) {
+    if (!IsNull(index) && !IsMissingPoint(index)) {
         const int savedPrevious = previousIndex_;
         previousIndex_ = index;
         DrawSegment(false);
@@ -285,7 +292,8 @@ void TCustomSeries::DrawSegment(bool withSymbols)
     TCustomAxisPanel* panel = Panel();
     if (!canvas || !panel)
         return;
-    const bool draw = !(x_ == oldX_ && y_ == oldY_) && !(TreatNulls() != tnIgnore && color_ == clNone);
+    const bool draw =
+        !(x_ == oldX_ && y_ == oldY_) && !(TreatNulls() != tnIgnore && color_ == clNone) && !missing_;
     if (draw) {
         const bool view3D = panel->View3D();
         if (view3D && (drawArea_ || drawLine_))
@@ -299,7 +307,7 @@ void TCustomSeries::DrawSegment(bool withSymbols)
     if (!pointer_->Visible() || !withSymbols || (state && state->noSymbols))
         return;
     if (oldColor_ == clNone) {
-        if (TreatNulls() != tnDontPaint)
+        if (TreatNulls() != tnDontPaint && !oldMissing_)
             DrawPointer(oldX_, oldY_, color_, previousIndex_);
     } else {
         DrawPointer(oldX_, oldY_, oldColor_, previousIndex_);
@@ -647,8 +655,8 @@ TCustomSeries::RunDrawing TCustomSeries::RunDrawingFor()
 }
 
 // The first and the last point go the ordinary way (the line entering from off the chart, the
-// end); in between, runs of one colour without nulls go by pixel columns, and nulls and the
-// point after one the ordinary way.
+// end); in between, runs of one colour without nulls go by pixel columns, and nulls, values that
+// are no number and the point after either the ordinary way.
 void TCustomSeries::DrawRuns(bool byColumns)
 {
     const int first = FirstValueIndex;
@@ -656,6 +664,7 @@ void TCustomSeries::DrawRuns(bool byColumns)
     DrawValue(first);
     if (last <= first)
         return;
+    const bool gaps = HasMissingPoints();
     const TPointColors& colors = PointColors();
     const TColor seriesColor = SeriesColor();
     int i = first + 1;
@@ -672,17 +681,27 @@ void TCustomSeries::DrawRuns(bool byColumns)
                 DrawValue(i);
             continue;
         }
-        if (IsNull(i - 1)) {
+        if (IsNull(i - 1) || (gaps && IsMissingPoint(i - 1))) {
             DrawValue(i);
             ++i;
         }
-        if (i <= runEnd) {
+        int end = runEnd;
+        for (int k = i; gaps && k <= runEnd; ++k)
+            if (IsMissingPoint(k)) {
+                end = k - 1;
+                break;
+            }
+        if (i <= end) {
             // A run over all the points in between is kept for the next drawing.
             if (byColumns)
-                DrawReducedRun(i, runEnd, color, i == first + 1 && runEnd == last - 1);
+                DrawReducedRun(i, end, color, i == first + 1 && end == last - 1);
             else
-                DrawSegmentsRun(i, runEnd, color);
-            i = runEnd + 1;
+                DrawSegmentsRun(i, end, color);
+            i = end + 1;
+        }
+        if (end < runEnd) {
+            DrawValue(i);
+            ++i;
         }
     }
     DrawValue(last);
@@ -703,6 +722,7 @@ void TCustomSeries::DrawReducedRun(int from, int to, TColor color, bool keep)
     oldX_ = path.back().X;
     oldY_ = path.back().Y;
     oldColor_ = color;
+    oldMissing_ = false;
     previousIndex_ = to;
 }
 
@@ -740,5 +760,6 @@ void TCustomSeries::DrawSegmentsRun(int from, int to, TColor color)
     oldX_ = oldX;
     oldY_ = oldY;
     oldColor_ = color;
+    oldMissing_ = false;
     previousIndex_ = to;
 }

@@ -414,7 +414,11 @@ void TCircledSeries::DrawCircleBack()
     if (!gradient_->Visible())
         return;
     TRect r = is3D ? canvas.CalcRect3D(circleRect_, EndZ()) : circleRect_;
-    canvas.ClipEllipse(TRect{r.Left - 2, r.Top - 2, r.Right + 2, r.Bottom + 2}, false);
+    // Flat, the background stays inside the slices' rim, one pixel in from the circle: a wider
+    // clip left a ring of the gradient's end colour around the rim.
+    const TRect clip = is3D ? TRect{r.Left - 2, r.Top - 2, r.Right + 2, r.Bottom + 2}
+                            : TRect{r.Left + 1, r.Top + 1, r.Right, r.Bottom};
+    canvas.ClipEllipse(clip, false);
     gradient_->Draw(canvas, r, 0);
     canvas.UnClipRectangle();
 }

@@ -262,6 +262,8 @@ public:
     // A point gathered into the other slice: not drawn, no angle, no mark.
     bool IsGrouped(int valueIndex) const { return GetPointX(valueIndex) == kGroupedX; }
     bool IsOtherSlice(int valueIndex) const { return GetPointX(valueIndex) == kOtherSliceX; }
+    // A point that is gathered or no number has no slice of its own.
+    bool HasNoSlice(int valueIndex) const { return IsGrouped(valueIndex) || IsMissingPoint(valueIndex); }
     // The pixel offset of an exploded slice (y up).
     void CalcExplodedOffset(int valueIndex, int& dx, int& dy);
     // Stores ExplodeBiggest as the explosion of the biggest slice.

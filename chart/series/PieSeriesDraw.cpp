@@ -220,11 +220,12 @@ void TPieSeries::CalcAngles()
     double total = 0.0;
     if (otherSlice_->Style() == poNone && range) {
         for (int i = first; i <= last; ++i)
-            total += std::abs(YValues().Value(i));
+            if (!IsMissingPoint(i))
+                total += std::abs(YValues().Value(i));
     } else {
         // The gathered points count once, through the gathered slice.
         for (int i = 0; i < n; ++i)
-            if (!IsGrouped(i))
+            if (!HasNoSlice(i))
                 total += std::abs(YValues().Value(i));
     }
     const double factor = total != 0.0 ? size / total : 0.0;
@@ -234,7 +235,7 @@ void TPieSeries::CalcAngles()
         TPieAngle& a = angles_[static_cast<size_t>(i)];
         a.Start = previous;
         if (total != 0.0) {
-            if (!IsGrouped(i))
+            if (!HasNoSlice(i))
                 running += std::abs(YValues().Value(i));
             a.End = running == total ? size : running * factor;
             a.End = std::min(a.End, a.Start + size);
@@ -263,7 +264,7 @@ void TPieSeries::CalcExplodeBiggest()
         first = FirstValueIndex, last = std::min(LastValueIndex, Count() - 1);
     int biggest = -1;
     for (int i = first; i <= last; ++i)
-        if (!IsGrouped(i) && (biggest < 0 || YValues().Value(i) > YValues().Value(biggest)))
+        if (!HasNoSlice(i) && (biggest < 0 || YValues().Value(i) > YValues().Value(biggest)))
             biggest = i;
     if (biggest >= 0)
         exploded_.SetValue(biggest, explodeBiggest_);
@@ -369,7 +370,7 @@ void TPieSeries::DrawAllValues()
     const int first = FirstValueIndex, last = std::min(LastValueIndex, Count() - 1);
     int widest = -1;
     for (int i = std::max(0, first); i <= last; ++i)
-        if (!IsGrouped(i) && exploded_.Value(i) > 0
+        if (!HasNoSlice(i) && exploded_.Value(i) > 0
             && (widest < 0 || exploded_.Value(i) > exploded_.Value(widest)))
             widest = i;
     drawEdges_ = widest >= 0 || !sliceHeight_.Empty();
@@ -432,7 +433,7 @@ void TPieSeries::PrepareSlicePen(TColor color)
 void TPieSeries::DrawValue(int valueIndex)
 {
     TCustomAxisPanel* panel = Panel();
-    if (!panel || CircleWidth() < 5 || CircleHeight() < 5 || IsGrouped(valueIndex))
+    if (!panel || CircleWidth() < 5 || CircleHeight() < 5 || HasNoSlice(valueIndex))
         return;
     TPlotCanvas3D& canvas = panel->Canvas();
     TColor color;
@@ -584,7 +585,7 @@ int TPieSeries::Clicked(int x, int y) const
     const TPoint click{x, y};
     TPoint polygon[32];
     for (int i = first; i <= last; ++i) {
-        if (IsGrouped(i))
+        if (HasNoSlice(i))
             continue;
         const TPieAngle& a = self->Angle(i);
         int dx = 0, dy = 0;
@@ -634,18 +635,19 @@ void TPieSeries::CalcZOrder()
 
 int TPieSeries::CountLegendItems() const
 {
-    int grouped = 0;
+    int listed = 0;
     for (int i = 0; i < Count(); ++i)
-        if (IsGrouped(i))
-            ++grouped;
-    return listingOther_ ? grouped : Count() - grouped;
+        if (IsGrouped(i) == listingOther_ && !IsMissingPoint(i))
+            ++listed;
+    return listed;
 }
 
+// A slice that is no number is not listed, as it is not drawn.
 int TPieSeries::LegendToValueIndex(int legendIndex) const
 {
     int seen = 0;
     for (int i = 0; i < Count(); ++i)
-        if (IsGrouped(i) == listingOther_ && seen++ == legendIndex)
+        if (IsGrouped(i) == listingOther_ && !IsMissingPoint(i) && seen++ == legendIndex)
             return i;
     return legendIndex;
 }

@@ -448,7 +448,7 @@ TEST(AxisLabels, AlignmentAndShiftFollowTheAngle)
     const std::vector<Case> cases{
         {true, 0, 6}, {true, 90, 2}, {true, 180, 14}, {true, 270, 0},
         {false, 0, 2}, {false, 90, 14}, {false, 180, 0}, {false, 270, 6},
-        {true, 30, 0}, {false, 45, 0},
+        {true, 30, 2}, {false, 45, 2}, {true, 315, 0}, {false, 135, 0},
     };
     for (const Case& c : cases) {
         AxisChart chart;
@@ -470,15 +470,16 @@ TEST(AxisLabels, AlignmentAndShiftFollowTheAngle)
             EXPECT_EQ(t.y, 200 - h / 2 - static_cast<int>(std::nearbyint(h * 0.5 * 2)) + h);
         }
     }
-    // 45 degrees under a bottom axis: the text ends at the tick.
+    // 45 degrees under a bottom axis: the text ends at the tick, the middle of its end on it, its
+    // top corner on the line the labels start from.
     AxisChart chart;
     chart.canvas.AssignFont(&chart.bottom->LabelsFont());
-    const int w = chart.canvas.TextWidth(QStringLiteral("123"));
-    const int d = static_cast<int>(std::nearbyint(w * std::sin(45 * 0.017453292519943295)));
+    const int half = static_cast<int>(std::nearbyint(chart.canvas.FontHeight() * 0.5 * std::sqrt(0.5)));
     chart.canvas.Forget();
     chart.bottom->DrawLabelText(300, 200, 45, QStringLiteral("123"));
     ASSERT_EQ(chart.canvas.texts.size(), 1u);
-    EXPECT_EQ(chart.canvas.texts[0].x, 300 - d);
+    EXPECT_EQ(chart.canvas.texts[0].x, 300 - half);
+    EXPECT_EQ(chart.canvas.texts[0].y, 200);
 }
 
 TEST(AxisLabels, AlternateRowsAndTitle)

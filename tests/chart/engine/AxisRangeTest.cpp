@@ -77,6 +77,11 @@ TEST(AxisRange, RejectedValuesRaiseTheTableTextAndKeepTheOldValue)
     ExpectThrowsText([&] { axis.SetMaximum(nan); }, QStringLiteral("Axis Maximum Value must be >= Minimum"));
     ExpectThrowsText([&] { axis.SetRange(nan, 5); }, QStringLiteral("Axis Minimum Value must be <= Maximum"));
     ExpectThrowsText([&] { axis.SetRange(5, nan); }, QStringLiteral("Axis Maximum Value must be >= Minimum"));
+    const QString notFinite =
+        QStringLiteral("Axis Minimum and Maximum must be finite numbers with a finite difference");
+    for (const auto& [low, high] : {std::pair{0.0, INFINITY}, {-INFINITY, 0.0}, {-1e308, 1e308}})
+        ExpectThrowsText([&] { axis.SetRange(low, high); }, notFinite);
+    ExpectThrowsText([&] { axis.SetMaximum(INFINITY); }, notFinite);
     EXPECT_EQ(axis.Minimum(), 0.0);
     EXPECT_EQ(axis.Maximum(), 10.0);
     // A base at or below 1 makes no rising powers.
@@ -115,9 +120,10 @@ TEST(AxisRange, LogarithmicNeedsNonNegativeLimitsAndNoDates)
     series.YValues().SetDateTime(false);
     axis.SetLogarithmic(true);
     EXPECT_TRUE(axis.Logarithmic());
-    // Once logarithmic, a new range or minimum at or below 0 is refused too.
-    ExpectThrowsText([&] { axis.SetRange(0, 50); }, QStringLiteral("Logarithmic Axis Min and Max values should be >= 0"));
-    ExpectThrowsText([&] { axis.SetMinimum(-1); }, QStringLiteral("Logarithmic Axis Min and Max values should be >= 0"));
+    // Once logarithmic, a new range or minimum at or below 0 is refused too, and says so.
+    const QString positive = QStringLiteral("Logarithmic Axis Min and Max values should be > 0");
+    ExpectThrowsText([&] { axis.SetRange(0, 50); }, positive);
+    ExpectThrowsText([&] { axis.SetMinimum(0); }, positive);
     EXPECT_EQ(axis.Minimum(), 46000.0);
     EXPECT_EQ(axis.Maximum(), 46001.0);
     EXPECT_EQ(axis.Conversion(), AxisConversion::Logarithmic);

@@ -409,7 +409,7 @@ TEST(ChartValueList, SortWithGapsEndsAndKeepsEveryValue)
 
 // Random edits in any mix, blocks appended at once among them, with the figures read at random
 // moments: they always equal a plain pass over the values as they are (minimum and maximum of the
-// finite values, sums in index order), and a lookup finds the first equal value.
+// finite values, sums in index order, whether any is not), and a lookup finds the first equal value.
 TEST(ChartValueList, CachedFiguresEqualAFreshPassAfterAnyEdits)
 {
     std::mt19937 rng(99);
@@ -458,8 +458,9 @@ TEST(ChartValueList, CachedFiguresEqualAFreshPassAfterAnyEdits)
         if (rng() % 3 != 0)
             continue;
         double mn = 0, mx = 0, total = 0, totalAbs = 0;
-        bool any = false;
+        bool any = false, nonFinite = false;
         for (double v : list.Values()) {
+            nonFinite = nonFinite || !std::isfinite(v);
             if (!std::isfinite(v))
                 continue;
             mn = any ? std::min(mn, v) : v;
@@ -475,6 +476,7 @@ TEST(ChartValueList, CachedFiguresEqualAFreshPassAfterAnyEdits)
             ASSERT_EQ(list.Locate(wanted), at == values.end() ? -1 : static_cast<int>(at - values.begin()))
                 << "step " << step;
         }
+        ASSERT_EQ(list.HasNonFinite(), nonFinite) << "step " << step;
         ASSERT_EQ(list.MinValue(), mn) << "step " << step;
         ASSERT_EQ(list.MaxValue(), mx) << "step " << step;
         if (rng() % 2) {

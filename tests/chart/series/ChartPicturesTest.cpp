@@ -4,6 +4,8 @@
 
 #include "chart/canvas/PlotCanvas3D.h"
 #include "chart/canvas/View3DOptions.h"
+#include "chart/engine/AxisTitle.h"
+#include "chart/engine/ChartAxis.h"
 #include "chart/engine/SeriesMarks.h"
 #include "chart/engine/SeriesPointer.h"
 #include "chart/series/BarSeries.h"
@@ -14,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <functional>
 #include <memory>
 #include <string>
@@ -42,6 +45,24 @@ QImage Draw(TChart& chart, const QString& name)
     const QImage image = chart.WindowImage().copy();
     picture::Save(image, name);
     return image;
+}
+
+// The bounds of the pixels in area (all of the image when empty) of text in a colour of full and
+// empty channels blended into any grey: its full channels stand 40 above its empty ones.
+QRect Ink(const QImage& image, TColor colour, QRect area = {})
+{
+    const TColor c = ColorToRGB(colour);
+    const QRgb w = qRgb(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
+    QRect bounds;
+    area = area.isEmpty() ? image.rect() : area & image.rect();
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x) {
+            const int r = qRed(image.pixel(x, y)), g = qGreen(image.pixel(x, y)), b = qBlue(image.pixel(x, y));
+            const int full = std::min({qRed(w) ? r : 255, qGreen(w) ? g : 255, qBlue(w) ? b : 255});
+            const int empty = std::max({qRed(w) ? 0 : r, qGreen(w) ? 0 : g, qBlue(w) ? 0 : b});
+            bounds |= full - empty >= 40 ? QRect(x, y, 1, 1) : QRect();
+        }
+    return bounds;
 }
 
 // A chart drawn flat, 420 by 320 pixels, without a legend.
@@ -238,6 +259,7 @@ TEST_F(FlatChart, PieDrawsItsCircleBackground)
     EXPECT_GT(qRed(inner), qRed(outer) + 60) << "light in the middle, dark at the rim";
     EXPECT_GT(qBlue(outer), qRed(outer));
     EXPECT_EQ(image.pixel(cx, cy + ry + 6), background) << "nothing outside the circle";
+    EXPECT_TRUE(Ink(image, 0x804000, QRect(0, 0, image.width(), cy - 1)).isNull()) << "a ring round the rim";
 }
 
 // Bar marks stand 20 pixels above their bars and pie marks 8 beyond the rim, each joined to its
@@ -442,4 +464,112 @@ TEST_F(FlatChart, AreaShadowHasNoStubs)
         }
     EXPECT_GT(shadow, 500);
     EXPECT_EQ(stubs, 0);
+}
+
+// Slanted and two-line labels keep to their axis' room: below it and above its title, left of it.
+class LabelRoom : public FlatChart, public ::testing::WithParamInterface<int> {};
+
+TEST_P(LabelRoom, LabelsStayBetweenAxisAndTitle)
+{
+    chart.resize(640, 400);
+    TBarSeries bar;
+    chart.AddSeries(&bar);
+    for (int i = 1; i <= 6; ++i)
+        bar.Add(10 * i, QStringLiteral("Month") + QChar(GetParam() == 0 ? 13 : ' ') + QString::number(i), clYellow);
+    for (TChartAxis* axis : {chart.BottomAxis(), chart.LeftAxis()}) {
+        axis->SetLabelsAngle(GetParam());
+        axis->LabelsFont().SetColor(axis == chart.BottomAxis() ? clBlue : clGreen);
+    }
+    chart.BottomAxis()->Title().SetCaption(QStringLiteral("AXIS TITLE"));
+    chart.BottomAxis()->Title().Font().SetColor(clRed);
+    const QImage image = Draw(chart, QStringLiteral("label_room_%1").arg(GetParam()));
+    chart.RemoveSeries(bar);
+    const QRect labels = Ink(image, clBlue), title = Ink(image, clRed);
+    EXPECT_TRUE(labels.top() > chart.BottomAxis()->AxisPixel() && labels.bottom() < title.top()) << "off their room";
+    EXPECT_LT(Ink(image, clGreen).right(), chart.LeftAxis()->AxisPixel()) << "left labels in the plot";
+}
+
+INSTANTIATE_TEST_SUITE_P(Chart, LabelRoom, ::testing::Values(0, 45, 30, 315));
+
+// Legend rows of HTML text are as far apart as it is high: each text below the one before.
+TEST_F(FlatChart, LegendRowsHoldTheirHtmlText)
+{
+    TChartLegend& legend = chart.Legend();
+    legend.SetVisible(true);
+    legend.SetTextFormat(ttfHtml);
+    legend.SetFontSeriesColor(true);
+    TLineSeries line;
+    chart.AddSeries(&line);
+    const TColor colours[] = {clRed, clGreen, clNavy};
+    for (int i = 0; i < 3; ++i)
+        line.Add(i, QStringList{"V<sub>rms</sub>", "P<super>2</super>", "dBuV"}[i], colours[i]);
+    const QImage image = Draw(chart, QStringLiteral("legend_html_rows"));
+    const QRect box(legend.ShapeBounds.Left, legend.ShapeBounds.Top, legend.ShapeBounds.Width(), image.height());
+    int above = box.top();
+    for (int i = 0; i < 3; ++i) {
+        const QRect text = Ink(image, colours[i], box.adjusted(legend.Items().Item(i).TextLeft - box.left(), 0, 0, 0));
+        EXPECT_GT(text.top(), above) << "item " << i << " overlaps what stands above it";
+        above = text.bottom();
+    }
+    chart.RemoveSeries(line);
+}
+
+// Marks stay whole inside the panel, the highest inside the plot, the arrows from their points.
+TEST_F(FlatChart, LineMarksStayInsideThePanel)
+{
+    chart.resize(640, 400);
+    TLineSeries line;
+    chart.AddSeries(&line);
+    for (int i = 0; i < 10; ++i)
+        line.Add(i == 5 ? 100 : 10 + 3 * i, QStringLiteral("point %1").arg(i));
+    Frame(line.Marks());
+    line.Marks().SetVisible(true);
+    EXPECT_EQ(picture::FindInk(Draw(chart, QStringLiteral("line_marks")), kFillRgb, kInkRgb).Boxes.size(), 10u);
+    const TSeriesMarkPosition& last = *line.Marks().Positions().Position(9);
+    EXPECT_EQ(last.ArrowFrom, (TPoint{line.XToPixel(9), line.YToPixel(9)}));
+    EXPECT_LE(last.LeftTop.X + last.Width + line.Marks().Pen().Width(), chart.width());
+    EXPECT_GT(line.Marks().Positions().Position(5)->LeftTop.Y, chart.ChartRect.Top);
+    chart.RemoveSeries(line);
+}
+
+// A value that is no number is no point: no line to it, bar, slice or legend row. An empty legend is
+// not drawn.
+TEST_F(FlatChart, ValuesThatAreNoNumberAreNoPoint)
+{
+    const double nan = NAN, inf = INFINITY;
+    chart.Legend().SetVisible(true);
+    chart.Legend().SetColor(clAqua);
+    chart.LeftAxis()->SetRange(0, 30);
+    chart.BottomAxis()->SetRange(-1, 10);
+    TLineSeries line;
+    chart.AddSeries(&line);
+    for (int i = 0; i < 10; ++i)
+        line.AddPointXY(i, i == 3 ? nan : i == 6 ? inf : i == 8 ? -inf : 10 + i, QString(), clRed);
+    line.AddPointXY(nan, 15, QString(), clRed);
+    QImage image = Draw(chart, QStringLiteral("no_number_line"));
+    const QRect plot(chart.ChartRect.Left, chart.ChartRect.Top, chart.ChartWidth, chart.ChartHeight);
+    EXPECT_TRUE(plot.adjusted(6, 6, 0, -6).contains(Ink(image, clRed, plot))) << "lines to the plot's edges";
+    EXPECT_TRUE(Ink(image, clRed, QRect(line.XToPixel(3) - 2, plot.top(), 5, plot.height())).isNull());
+    EXPECT_EQ(chart.Legend().Layout().TotalItems, 7);
+    chart.RemoveSeries(line);
+    TBarSeries bar;
+    chart.AddSeries(&bar);
+    for (double v : {10.0, nan, 12.0, inf})
+        bar.Add(v, QString(), clRed);
+    image = Draw(chart, QStringLiteral("no_number_bar"));
+    for (int i : {1, 2, 3})
+        EXPECT_EQ(Ink(image, clRed, QRect(bar.CalcPointPos(i).x() - 2, plot.top(), 5, plot.height())).isNull(), i != 2);
+    chart.RemoveSeries(bar);
+    TPieSeries pie;
+    chart.AddSeries(&pie);
+    const TColor colours[] = {clRed, clGreen, clBlue, clYellow};
+    for (int i = 0; i < 4; ++i)
+        pie.AddPie(i == 1 ? nan : 20.0 + 10 * i, QString(), colours[i]);
+    image = Draw(chart, QStringLiteral("no_number_pie"));
+    for (int i : {0, 2, 3})
+        EXPECT_GT(Ink(image, colours[i]).width(), 50) << i;
+    EXPECT_EQ(pie.CountLegendItems(), 3);
+    pie.Clear();
+    EXPECT_TRUE(Ink(Draw(chart, QStringLiteral("no_number_pie_empty")), clAqua).isNull()) << "an empty legend";
+    chart.RemoveSeries(pie);
 }
