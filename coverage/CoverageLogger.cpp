@@ -309,7 +309,7 @@ bool CoverageView::Measure(uint64_t generation)
     }
     const bool rsa = device.IsRigolRsa();
     const bool siglent = device.IsSiglent();
-    const bool marker = device.IsRigolOrSiglent() || device.IsRsReceiver();
+    const bool marker = device.PlacesMarkerAtFrequency();
     // The skip test and the fix colour of the level points come from the previous poll.
     const GpsDisplay& previous = gps_.View.Display;
     const bool standing = gps_.View.SkipNonMoving && previous.Speed == QLatin1String("0");

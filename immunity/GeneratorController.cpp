@@ -61,7 +61,7 @@ bool GeneratorController::ActionActive() const
 
 bool GeneratorController::GeneratorSupported() const
 {
-    return scpi_.Device.IsRigolOrSiglent();
+    return scpi_.Device.HasTrackingGenerator();
 }
 
 bool GeneratorController::BusyElsewhere() const

@@ -45,8 +45,63 @@ struct AnalyserKind {
     constexpr bool IsRsFph() const { return DeviceFamily == dfRsFph; }
     // The two R&S families are EMI receivers: scan and fixed-frequency modes instead of sweeps.
     constexpr bool IsRsReceiver() const { return IsRsFpc() || IsRsFph(); }
-    // The swept analysers with a tracking generator, a VBW choice and markers read at a frequency.
-    constexpr bool IsRigolOrSiglent() const { return IsRigol() || IsSiglent(); }
+
+    // What the analyser offers, each decided per family in a switch without a default: a family
+    // added to DeviceFamilyCode does not compile until it is placed in every one.
+
+    // The generator view drives its tracking generator.
+    constexpr bool HasTrackingGenerator() const
+    {
+        switch (DeviceFamily) {
+        case dfRigol:
+        case dfSiglent: return true;
+        case dfNone:
+        case dfHameg:
+        case dfRsFpc:
+        case dfRsFph: return false;
+        }
+        return false;
+    }
+    // The main window's "VBW" choice (auto or 1:3) reaches it.
+    constexpr bool HasVbwChoice() const
+    {
+        switch (DeviceFamily) {
+        case dfRigol:
+        case dfSiglent: return true;
+        case dfNone:
+        case dfHameg:
+        case dfRsFpc:
+        case dfRsFph: return false;
+        }
+        return false;
+    }
+    // Marker 1 can be put on a frequency and read there; the Hameg's marker only finds the peak.
+    constexpr bool PlacesMarkerAtFrequency() const
+    {
+        switch (DeviceFamily) {
+        case dfRigol:
+        case dfSiglent:
+        case dfRsFpc:
+        case dfRsFph: return true;
+        case dfNone:
+        case dfHameg: return false;
+        }
+        return false;
+    }
+    // Play measures it with the swept analyser's runs: whole sweeps ("sweep"), or point by point
+    // in zero span with marker 1 ("emi"). The receivers scan instead; the Hameg has no run.
+    constexpr bool HasSweptRuns() const
+    {
+        switch (DeviceFamily) {
+        case dfRigol:
+        case dfSiglent: return true;
+        case dfNone:
+        case dfHameg:
+        case dfRsFpc:
+        case dfRsFph: return false;
+        }
+        return false;
+    }
 };
 
 #endif

@@ -47,9 +47,6 @@ void IdentifyRigol(DeviceState& d, const AdvancedSettings& o, const QString& idn
     const QString firmware = f.size() > 3 ? f.at(3) : QStringLiteral("00.00.00.00.00");
     const int32_t fw = identify::RigolFirmwareNumber(firmware);
     const QString fwText = QString::number(fw);
-    d.DeviceModel = 0;
-    // The byte order belongs to the instrument now connected, not to an earlier one.
-    d.RigolFloatBigEndian = false;
     r.ModelPanel = QStringLiteral("---");
     if (serial.size() < 8)
         return;
@@ -105,9 +102,6 @@ void IdentifySiglent(DeviceState& d, const QString& idn, IdentificationResult& r
     const QStringList f = Fields(idn);
     const QString firmware = f.size() > 3 ? f.at(3) : QStringLiteral("0.0.0.0");
     const int32_t fw = identify::SiglentFirmwareNumber(firmware);
-    // A Siglent of neither series must not pass as the series of an earlier connection.
-    d.SiglentSeries = ssNone;
-    d.DeviceModel = 0;
     if (idn.contains(QLatin1String("SSA"))) {
         d.SweepWaitMarginMs = 8000;
         d.SiglentSeries = ssSsa;
@@ -130,7 +124,9 @@ int32_t identify::SiglentFirmwareNumber(const QString& firmware) { return Digits
 IdentificationResult IdentifyDevice(DeviceState& d, const AdvancedSettings& o, const QString& idn)
 {
     IdentificationResult r;
-    d.DeviceFamily = dfNone;
+    // Nothing of an analyser connected before may pass for this one's: its byte order, its series,
+    // its generator range, a Rigol model on a Siglent.
+    static_cast<AnalyserIdentity&>(d) = AnalyserIdentity();
     struct Rule {
         const char* text;
         DeviceFamilyCode family;
@@ -161,23 +157,20 @@ IdentificationResult IdentifyDevice(DeviceState& d, const AdvancedSettings& o, c
         break;
     case dfHameg:
         d.TracePoints = 501;
-        d.DeviceModel = 0;
         d.SweepWaitMarginMs = 8000;
         r.ModelPanel = QStringLiteral("Hameg HMS ");
         break;
     case dfRsFpc:
         d.TracePoints = o.OptFpcSamples;
-        d.DeviceModel = 0;
         d.SweepWaitMarginMs = 8000;
         r.ModelPanel = QStringLiteral("R&S FPC ");
         break;
     case dfRsFph:
         d.TracePoints = o.OptFphSamples;
-        d.DeviceModel = 0;
         d.SweepWaitMarginMs = 8000;
         r.ModelPanel = QStringLiteral("R&S FPH ");
         break;
-    default:
+    case dfNone:
         r.UnsupportedMessage = QStringLiteral("Sorry, this device is not supported yet by this version of Zendrik");
         break;
     }

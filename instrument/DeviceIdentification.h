@@ -16,8 +16,8 @@ struct IdentificationResult {
     QString UnsupportedMessage;
 };
 
-// Sets DeviceFamily, DeviceModel, SiglentSeries, SvaPresetFirst, RigolFloatBigEndian,
-// TracePoints, SweepWaitMarginMs and the generator range from an identification answer.
+// Sets the whole AnalyserIdentity of the device from an identification answer, starting from its
+// defaults: what the answer does not decide is what no analyser was connected before.
 // DeviceConnected is left to the caller.
 IdentificationResult IdentifyDevice(DeviceState& device, const AdvancedSettings& options, const QString& idn);
 

@@ -30,20 +30,26 @@ enum class LinkKind : int32_t {
     SerialAnalyser = 5, // "SA SER": an analyser on a serial resource
 };
 
-// The connected instrument: its analyser kind as identification left it, how it is reached, and
-// what the command layer remembers of it. Owned by the program and passed by reference; tests
-// build their own.
-struct DeviceState : AnalyserKind {
-    LinkKind ConnectionKind = LinkKind::None;
+// Everything identification decides about one analyser. Each identification starts again from
+// these values, so that nothing of an analyser connected before stays; a field added here is
+// reset with the others.
+struct AnalyserIdentity : AnalyserKind {
     // Firmware 2111 of the SVA needs its preset before the set-up of every segment.
     bool SvaPresetFirst = false;
     // DSA815 firmware from 119 on sends its binary traces big-endian.
     bool RigolFloatBigEndian = false;
     int32_t TracePoints = 601;
     int32_t SweepWaitMarginMs = 3000;
-    bool DeviceConnected = false;
     int32_t GeneratorLevelMin = -20;
     int32_t GeneratorLevelMax = 0;
+};
+
+// The connected instrument: its identity as identification left it, how it is reached, and
+// what the command layer remembers of it. Owned by the program and passed by reference; tests
+// build their own.
+struct DeviceState : AnalyserIdentity {
+    LinkKind ConnectionKind = LinkKind::None;
+    bool DeviceConnected = false;
 
     // The main window's preamplifier choice, which ScpiSetPreamp follows unless the segment
     // table carries it.

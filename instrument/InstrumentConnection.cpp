@@ -190,16 +190,24 @@ void DisconnectInstrument(ScpiContext& c)
 FamilyControls ControlsForFamily(const DeviceState& d)
 {
     FamilyControls f;
-    f.VbwGroupEnabled = d.IsRigolOrSiglent();
-    if (d.IsRigolDsa()) {
+    f.VbwGroupEnabled = d.HasVbwChoice();
+    switch (d.DeviceFamily) {
+    case dfRigol:
+        // A DSA offers both, an RSA neither.
+        f.EmiZeroSpanEnabled = d.IsRigolDsa();
+        f.MaxPeakEnabled = d.IsRigolDsa();
+        break;
+    case dfSiglent:
         f.EmiZeroSpanEnabled = true;
-        f.MaxPeakEnabled = true;
-    } else if (d.IsRigolRsa() || d.IsRsReceiver()) {
+        f.MaxPeakEnabled = false;
+        break;
+    case dfRsFpc:
+    case dfRsFph:
         f.EmiZeroSpanEnabled = false;
         f.MaxPeakEnabled = false;
-    } else if (d.IsSiglent()) {
-        f.EmiZeroSpanEnabled = true;
-        f.MaxPeakEnabled = false;
+        break;
+    case dfHameg: // leaves them as they were
+    case dfNone: break;
     }
     return f;
 }
@@ -258,7 +266,8 @@ QStringList InstrumentInfoLines(ScpiContext& c)
         if (const ScpiAnswer a = Ask(c, QStringLiteral("*OPT?"), true))
             lines << OptionLines(*a, QLatin1Char('\n'));
         break;
-    default: break;
+    case dfHameg: // no options query
+    case dfNone: break;
     }
     return lines;
 }

@@ -10,6 +10,7 @@
 
 #include <cmath>
 
+using scpiio::kNothing;
 using scpiio::Send;
 using scpiio::SendFor;
 
@@ -77,7 +78,7 @@ void ScpiSetupDbuv(ScpiContext& c)
         WaitMs(c.Pump, c.Device.IsRsFpc() ? 1000 : 3000);
         Send(c, QStringLiteral(":UNIT:POW DBUV"));
         break;
-    default: break;
+    case dfNone: break;
     }
 }
 
@@ -93,37 +94,38 @@ void ScpiSetupDbm(ScpiContext& c)
 
 void ScpiAutoCalOn(ScpiContext& c)
 {
-    SendFor(c, {.rigol = {":CAL:AUTO ON"}, .siglent = {":SENS:CAL:STAT ON"}});
+    SendFor(c, {.rigol = {":CAL:AUTO ON"}, .siglent = {":SENS:CAL:STAT ON"}, .hameg = kNothing, .fpc = kNothing,
+                .fph = kNothing});
 }
 
 void ScpiReceiverScanMode(ScpiContext& c)
 {
     const QStringList rs = {":SENS:FREQ:MODE SCAN", ":DISP:TRAC:STYL POLY"};
-    SendFor(c, {.fpc = rs, .fph = rs});
+    SendFor(c, {.rigol = kNothing, .siglent = kNothing, .hameg = kNothing, .fpc = rs, .fph = rs});
 }
 
 void ScpiReceiverFixMode(ScpiContext& c)
 {
     const QStringList rs = {":SENS:FREQ:MODE FIX"};
-    SendFor(c, {.fpc = rs, .fph = rs});
+    SendFor(c, {.rigol = kNothing, .siglent = kNothing, .hameg = kNothing, .fpc = rs, .fph = rs});
 }
 
 void ScpiSetAsciiFormat(ScpiContext& c)
 {
     const QStringList rs = {":FORM:DATA ASC"};
-    SendFor(c, {.fpc = rs, .fph = rs});
+    SendFor(c, {.rigol = kNothing, .siglent = kNothing, .hameg = kNothing, .fpc = rs, .fph = rs});
 }
 
 void ScpiContinuousOff(ScpiContext& c)
 {
     const QStringList off = {":INIT:CONT 0"};
-    SendFor(c, {.rigol = off, .siglent = off, .fpc = off, .fph = off});
+    SendFor(c, {.rigol = off, .siglent = off, .hameg = kNothing, .fpc = off, .fph = off});
 }
 
 void ScpiContinuousOn(ScpiContext& c)
 {
     const QStringList on = {":INIT:CONT 1"};
-    SendFor(c, {.rigol = on, .siglent = on, .fpc = on, .fph = on});
+    SendFor(c, {.rigol = on, .siglent = on, .hameg = kNothing, .fpc = on, .fph = on});
 }
 
 void ScpiSingleSweep(ScpiContext& c)
@@ -136,7 +138,10 @@ void ScpiSingleSweep(ScpiContext& c)
                 .fph = immediate});
 }
 
-void ScpiPauseSweep(ScpiContext& c) { SendFor(c, {.rigol = {":INIT:PAU"}}); }
+void ScpiPauseSweep(ScpiContext& c)
+{
+    SendFor(c, {.rigol = {":INIT:PAU"}, .siglent = kNothing, .hameg = kNothing, .fpc = kNothing, .fph = kNothing});
+}
 
 void ScpiSetStartFreq(ScpiContext& c, const QString& f)
 {
@@ -186,20 +191,20 @@ void ScpiSetScanStart(ScpiContext& c, const QString& f)
 {
     c.Device.Echo.StartText = f;
     const QStringList rs = {":SENS:SCAN:STAR " + f + "Hz"};
-    SendFor(c, {.fpc = rs, .fph = rs});
+    SendFor(c, {.rigol = kNothing, .siglent = kNothing, .hameg = kNothing, .fpc = rs, .fph = rs});
 }
 
 void ScpiSetScanStop(ScpiContext& c, const QString& f)
 {
     c.Device.Echo.StopText = f;
     const QStringList rs = {":SENS:SCAN:STOP " + f + "Hz"};
-    SendFor(c, {.fpc = rs, .fph = rs});
+    SendFor(c, {.rigol = kNothing, .siglent = kNothing, .hameg = kNothing, .fpc = rs, .fph = rs});
 }
 
 void ScpiSetScanStep(ScpiContext& c, const QString& f)
 {
     const QStringList rs = {":SENS:SCAN:STEP " + f + "Hz"};
-    SendFor(c, {.fpc = rs, .fph = rs});
+    SendFor(c, {.rigol = kNothing, .siglent = kNothing, .hameg = kNothing, .fpc = rs, .fph = rs});
 }
 
 bool ScpiSetRbw(ScpiContext& c, const QString& r)
@@ -246,8 +251,9 @@ bool ScpiSetRbw(ScpiContext& c, const QString& r)
         else
             Send(c, {":SENS:BAND:RES:AUTO OFF", ":SENS:BAND:RES " + r});
         return false;
-    default: return false;
+    case dfNone: return false;
     }
+    return false;
 }
 
 void ScpiSetAttenuation(ScpiContext& c, const QString& a)
@@ -256,7 +262,7 @@ void ScpiSetAttenuation(ScpiContext& c, const QString& a)
     const bool automatic = upper == QLatin1String("-1") || upper == QLatin1String("AUTO");
     const QStringList rigol = {automatic ? QStringLiteral(":SENS:POW:RF:ATT:AUTO ON") : ":SENS:POW:RF:ATT " + a};
     const QStringList rs = {automatic ? QStringLiteral(":INP:ATT:AUTO ON") : ":INP:ATT " + a};
-    SendFor(c, {.rigol = rigol, .siglent = rigol, .fpc = rs, .fph = rs});
+    SendFor(c, {.rigol = rigol, .siglent = rigol, .hameg = kNothing, .fpc = rs, .fph = rs});
 }
 
 void ScpiSetPreampState(ScpiContext& c, const QString& p)
@@ -311,7 +317,7 @@ void ScpiSetSegmentSweepTime(ScpiContext& c, const QString& t)
     case dfHameg: Send(c, {":SWE:TIME:AUTO OFF", ":SWE:TIME " + t}); break;
     case dfRsFpc:
     case dfRsFph: Send(c, ":SENS:SWE:TIME " + t); break;
-    default: break;
+    case dfNone: break;
     }
 }
 

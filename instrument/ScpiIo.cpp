@@ -24,11 +24,11 @@ void Send(ScpiContext& c, const QStringList& commands)
 void SendFor(ScpiContext& c, const PerFamily& texts)
 {
     switch (c.Device.DeviceFamily) {
-    case dfRigol: Send(c, texts.rigol); break;
-    case dfSiglent: Send(c, texts.siglent); break;
-    case dfHameg: Send(c, texts.hameg); break;
-    case dfRsFpc: Send(c, texts.fpc); break;
-    case dfRsFph: Send(c, texts.fph); break;
+    case dfRigol: Send(c, texts.rigol.commands); break;
+    case dfSiglent: Send(c, texts.siglent.commands); break;
+    case dfHameg: Send(c, texts.hameg.commands); break;
+    case dfRsFpc: Send(c, texts.fpc.commands); break;
+    case dfRsFph: Send(c, texts.fph.commands); break;
     case dfNone: break;
     }
 }

@@ -6,6 +6,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <initializer_list>
 #include <optional>
 
 // Small helpers of the command layer: sending a list of commands (or the list of the connected
@@ -15,14 +16,31 @@ namespace scpiio {
 void Send(ScpiContext& c, const QString& command);
 void Send(ScpiContext& c, const QStringList& commands);
 
-// The command texts of one operation per family, each named where the operation is written:
-// SendFor(c, {.fpc = scan, .fph = scan}). A family left out gets nothing.
+// What a family that gets no command from an operation is given, by name, where the operation
+// is written: SendFor(c, {.rigol = on, .siglent = on, .hameg = kNothing, ...}).
+struct Nothing {};
+inline constexpr Nothing kNothing{};
+
+// The command texts one family gets from one operation. There is no empty default (neither a
+// field left out nor "{}" compiles), so that a family added to PerFamily and forgotten in one
+// operation is a compile error instead of an analyser that silently gets nothing.
+struct FamilyTexts {
+    FamilyTexts() = delete;
+    FamilyTexts(Nothing) {}
+    FamilyTexts(std::initializer_list<QString> texts) : commands(texts) {}
+    FamilyTexts(const QStringList& texts) : commands(texts) {}
+
+    QStringList commands;
+};
+
+// The command texts of one operation per family, each named where the operation is written.
+// Every family is named: SendFor(c, {.rigol = .., .siglent = .., .hameg = .., .fpc = .., .fph = ..}).
 struct PerFamily {
-    QStringList rigol = {};
-    QStringList siglent = {};
-    QStringList hameg = {};
-    QStringList fpc = {};
-    QStringList fph = {};
+    FamilyTexts rigol;
+    FamilyTexts siglent;
+    FamilyTexts hameg;
+    FamilyTexts fpc;
+    FamilyTexts fph;
 };
 // Sends the texts of the connected family; nothing while no family is identified.
 void SendFor(ScpiContext& c, const PerFamily& texts);

@@ -5,6 +5,7 @@
 #include "instrument/ScpiIo.h"
 #include "platform/system/EventPump.h"
 
+using scpiio::kNothing;
 using scpiio::Send;
 using scpiio::SendFor;
 
@@ -70,8 +71,9 @@ ScpiAnswer ReadLevel(ScpiContext& c, bool sweep)
         else
             Send(c, QStringLiteral(":CALC:MARK1:Y?"));
         return level(std::nullopt);
-    default: return std::nullopt;
+    case dfNone: return std::nullopt;
     }
+    return std::nullopt;
 }
 
 } // namespace
@@ -89,7 +91,7 @@ void ScpiRequestTrace(ScpiContext& c)
 void ScpiQueryScanData(ScpiContext& c)
 {
     const QStringList rs = {":TRAC:DATA?"};
-    SendFor(c, {.fpc = rs, .fph = rs});
+    SendFor(c, {.rigol = kNothing, .siglent = kNothing, .hameg = kNothing, .fpc = rs, .fph = rs});
 }
 
 void ScpiMarkerOff(ScpiContext& c)
@@ -148,7 +150,7 @@ ScpiAnswer ScpiReadMarkerFreq(ScpiContext& c)
     case dfHameg: Send(c, QStringLiteral(":MARK1:FREQ?")); break;
     case dfRsFpc:
     case dfRsFph: Send(c, QStringLiteral(":CALC:MARK1:X?")); break;
-    default: return std::nullopt;
+    case dfNone: return std::nullopt;
     }
     ViStatus status = visa::VI_SUCCESS;
     const ScpiAnswer a = scpiio::ReadReply(c, keepLineEnd, &status);
@@ -176,7 +178,7 @@ ScpiAnswer ScpiReadSweepTime(ScpiContext& c)
     case dfHameg: Send(c, QStringLiteral(":SWE:TIME?")); break;
     case dfRsFpc:
     case dfRsFph: Send(c, QStringLiteral(":SENS:SWE:TIME?")); break;
-    default: return std::nullopt;
+    case dfNone: return std::nullopt;
     }
     ViStatus status = visa::VI_SUCCESS;
     const ScpiAnswer a = scpiio::ReadReply(c, keepLineEnd, &status);
@@ -195,11 +197,11 @@ ScpiAnswer ScpiReadSweepTime(ScpiContext& c)
 void ScpiSourceOff(ScpiContext& c)
 {
     const QStringList off = {":OUTP 0"};
-    SendFor(c, {.rigol = off, .siglent = off});
+    SendFor(c, {.rigol = off, .siglent = off, .hameg = kNothing, .fpc = kNothing, .fph = kNothing});
 }
 
 void ScpiSourceOn(ScpiContext& c, const QString& level)
 {
     const QStringList on = {":SOUR:POW:LEV:IMM:AMPL " + level, ":OUTP 1"};
-    SendFor(c, {.rigol = on, .siglent = on});
+    SendFor(c, {.rigol = on, .siglent = on, .hameg = kNothing, .fpc = kNothing, .fph = kNothing});
 }

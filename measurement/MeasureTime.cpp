@@ -8,6 +8,25 @@
 
 #include <QLocale>
 
+namespace {
+
+// The "emi" estimate counts each zero-span point as this many times its 100 ms wait: what a
+// point takes on the family's analysers.
+double EmiPointFactor(DeviceFamilyCode family)
+{
+    switch (family) {
+    case dfRigol: return 2.72;
+    case dfSiglent: return 1.1;
+    case dfNone:
+    case dfHameg:
+    case dfRsFpc:
+    case dfRsFph: return 1.8;
+    }
+    return 1.8;
+}
+
+} // namespace
+
 QString MeasureModeText(MeasureMode mode)
 {
     switch (mode) {
@@ -21,7 +40,7 @@ QString MeasureModeText(MeasureMode mode)
 
 std::optional<MeasureMode> ChooseMeasureMode(const AnalyserKind& kind, bool emiZeroSpan)
 {
-    if (kind.IsRigolOrSiglent())
+    if (kind.HasSweptRuns())
         return emiZeroSpan ? MeasureMode::Emi : MeasureMode::Sweep;
     if (kind.IsRsReceiver())
         return emiZeroSpan ? MeasureMode::EmiFix : MeasureMode::EmiScan;
@@ -36,7 +55,7 @@ std::optional<uint32_t> CalcMeasureTime(const SegmentTable& table, MeasureMode m
         return std::nullopt;
     debug.LogMessage(QStringLiteral("Calc Meassure Time ") + MeasureModeText(mode));
     const double tp = device.TracePoints;
-    const double k = device.IsRigol() ? 2.72 : device.IsSiglent() ? 1.1 : 1.8;
+    const double k = EmiPointFactor(device.DeviceFamily);
     const bool qpeak = table.Segment(1).Detector == QLatin1String("QPEAK");
     double seconds = 0;
     switch (mode) {

@@ -70,10 +70,10 @@ PeakLevelMode ModeFor(DriftHandling drift, const AnalyserKind& kind, bool* measu
     *measured = true;
     if (drift == DriftHandling::Consider)
         return PeakLevelMode::MarkerPeak;
-    if (kind.IsRigolOrSiglent())
-        return PeakLevelMode::MarkerAtFrequency;
     if (kind.IsRsReceiver())
         return PeakLevelMode::ReceiverFixed;
+    if (kind.PlacesMarkerAtFrequency())
+        return PeakLevelMode::MarkerAtFrequency;
     *measured = false;
     return PeakLevelMode::MarkerAtFrequency;
 }

@@ -87,14 +87,20 @@ public:
         job.LogStartLine(i, QString::fromLatin1(kWaitingForData));
         const DeviceState& d = job.Scpi.Device;
         const SegmentRecord& s = job.Table.Segment(i);
-        if (d.IsRigolRsa())
-            return RigolRsa(job, s);
-        if (d.IsRigolDsa())
-            return RigolDsa(job, s);
-        if (d.IsSiglentSsa())
-            return SiglentSsa(job, s);
-        if (d.IsSiglentSva())
-            return d.SvaPresetFirst ? SiglentSvaWorkaround(job, s) : SiglentSva(job, s);
+        switch (d.DeviceFamily) {
+        case dfRigol: return d.IsRigolRsa() ? RigolRsa(job, s) : RigolDsa(job, s);
+        case dfSiglent:
+            if (d.IsSiglentSsa())
+                return SiglentSsa(job, s);
+            if (d.IsSiglentSva())
+                return d.SvaPresetFirst ? SiglentSvaWorkaround(job, s) : SiglentSva(job, s);
+            return 0;
+        // Families without swept runs never get here (HasSweptRuns).
+        case dfNone:
+        case dfHameg:
+        case dfRsFpc:
+        case dfRsFph: return 0;
+        }
         return 0;
     }
 

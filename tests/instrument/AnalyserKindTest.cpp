@@ -18,9 +18,15 @@ TEST(AnalyserKind, EachKindHasItsOwnPredicate)
             EXPECT_EQ(std::invoke(own[p], kinds[k]), k == p) << "kind " << k << ", predicate " << p;
         EXPECT_TRUE(kinds[k].IsKnown());
         EXPECT_EQ(kinds[k].IsRsReceiver(), k >= 5);
-        EXPECT_EQ(kinds[k].IsRigolOrSiglent(), k <= 3);
+        // The swept analysers (Rigol, Siglent) have the generator, the VBW choice and the swept
+        // runs; every family but the Hameg puts its marker on a frequency.
+        EXPECT_EQ(kinds[k].HasTrackingGenerator(), k <= 3);
+        EXPECT_EQ(kinds[k].HasVbwChoice(), k <= 3);
+        EXPECT_EQ(kinds[k].HasSweptRuns(), k <= 3);
+        EXPECT_EQ(kinds[k].PlacesMarkerAtFrequency(), k != 4);
     }
     const AnalyserKind none, siglentOfNoSeries{dfSiglent};
-    EXPECT_FALSE(none.IsKnown() || none.IsRigolDsa() || none.IsRsReceiver() || none.IsRigolOrSiglent());
+    EXPECT_FALSE(none.IsKnown() || none.IsRigolDsa() || none.IsRsReceiver() || none.HasTrackingGenerator() ||
+                 none.HasVbwChoice() || none.HasSweptRuns() || none.PlacesMarkerAtFrequency());
     EXPECT_FALSE(siglentOfNoSeries.IsSiglentSsa() || siglentOfNoSeries.IsSiglentSva());
 }

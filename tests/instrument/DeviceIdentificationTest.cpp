@@ -46,6 +46,23 @@ TEST(DeviceIdentification, OlderFirmwareKeepsLittleEndianEvenAfterANewerInstrume
     EXPECT_EQ(i.r.ModelPanel, QString("DSA815-118"));
 }
 
+TEST(DeviceIdentification, NothingOfTheAnalyserBeforeStays)
+{
+    DeviceState before; // an SVA 2111 and a new DSA815 and an RSA at once
+    before.DeviceModel = AnalyserKind::kRigolRsaModel;
+    before.SiglentSeries = ssSva;
+    before.SvaPresetFirst = before.RigolFloatBigEndian = true;
+    before.GeneratorLevelMin = -40;
+    for (const char* idn : {"Rigol Technologies,DSA832,DSA8G123456,00.01.10.00.01", "Hameg Instruments,HMS3010,0,1",
+                            "Siglent Technologies,SSA3032X,SSA3XAB1234567,2.1.1.1"}) {
+        const DeviceState d = Identified(idn, before).d;
+        EXPECT_EQ(d.DeviceModel, d.IsRigol() ? 832 : 0) << idn;
+        EXPECT_EQ(d.SiglentSeries, d.IsSiglent() ? ssSsa : ssNone) << idn;
+        EXPECT_FALSE(d.SvaPresetFirst || d.RigolFloatBigEndian) << idn;
+        EXPECT_EQ(d.GeneratorLevelMin, -20) << idn;
+    }
+}
+
 TEST(DeviceIdentification, RigolModelsBySerialNumber)
 {
     struct Case {

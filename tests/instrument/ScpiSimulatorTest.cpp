@@ -457,8 +457,7 @@ TEST(ScpiSimulator, EveryModelUnderstandsEveryOperationAndAnswersEveryQuery)
         const ConnectOutcome out = s.Connect();
         ASSERT_TRUE(out.Identified);
         ASSERT_NE(s.device.DeviceFamily, 0) << out.Identity.UnsupportedMessage.toStdString();
-        const int family = s.device.DeviceFamily;
-        const bool rs = family == dfRsFpc || family == dfRsFph;
+        const bool rs = s.device.IsRsReceiver();
         s.device.PreAmpPerSegment = 1;
 
         // Set-up, the whole command table.
@@ -510,14 +509,18 @@ TEST(ScpiSimulator, EveryModelUnderstandsEveryOperationAndAnswersEveryQuery)
         }
         EXPECT_TRUE(s.messages.Lines().isEmpty());
 
-        // Every trace reader of the family reads a whole trace.
-        if (family == dfRigol) {
+        // Every trace reader of the family reads a whole trace (a family added must name its own).
+        switch (s.device.DeviceFamily) {
+        case dfRigol:
             ScpiRequestTrace(s.c);
             EXPECT_EQ(ReadTraceVisaBinary(s.c, 1000000, 2000000).Count(), s.device.TracePoints);
-        } else if (family == dfSiglent) {
+            break;
+        case dfSiglent:
             ScpiRequestTrace(s.c);
             EXPECT_EQ(ReadTraceVisaAscii(s.c, 1000000, 2000000).Count(), s.device.TracePoints);
-        } else if (rs) {
+            break;
+        case dfRsFpc:
+        case dfRsFph:
             ScpiReceiverScanMode(s.c);
             ScpiSetAsciiFormat(s.c);
             ScpiSetScanStart(s.c, "1000000");
@@ -526,6 +529,9 @@ TEST(ScpiSimulator, EveryModelUnderstandsEveryOperationAndAnswersEveryQuery)
             ScpiSingleSweep(s.c);
             ScpiQueryScanData(s.c);
             EXPECT_EQ(ReadScanBufferFpc(s.c, 1000000, 2000000).Count(), s.device.TracePoints - 1);
+            break;
+        case dfHameg: // no run reads its trace
+        case dfNone: break;
         }
         EXPECT_EQ(s.device.DeviceConnected, 1);
 

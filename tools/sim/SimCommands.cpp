@@ -179,6 +179,7 @@ void MarkerY(SimCall& c)
 {
     SimInstrument& inst = c.inst;
     double v = MarkerLevelDbuv(inst);
+    inst.ReportLevels({{v}});
     const SimKind k = inst.Family().kind;
     const bool dbm = k == SimKind::SiglentSsa || k == SimKind::SiglentSva || k == SimKind::RigolRsa ||
                      inst.State().unit.compare(QStringLiteral("DBM"), Qt::CaseInsensitive) == 0;

@@ -34,7 +34,9 @@ void SimInstrument::Reset()
     case SimKind::Hameg:
     case SimKind::RsFpc:
     case SimKind::RsFph: settings_.unit = QStringLiteral("DBUV"); break;
-    default: settings_.unit = QStringLiteral("DBM"); break;
+    case SimKind::RigolRsa:
+    case SimKind::SiglentSsa:
+    case SimKind::SiglentSva: settings_.unit = QStringLiteral("DBM"); break;
     }
     settings_.asciiFormat = family_.kind == SimKind::SiglentSsa || family_.kind == SimKind::SiglentSva;
     sweepEndMs_ = 0;
@@ -60,8 +62,11 @@ bool SimInstrument::ExponentAnswers() const
     case SimKind::RigolRsa:
     case SimKind::SiglentSsa:
     case SimKind::SiglentSva: return true;
-    default: return false;
+    case SimKind::Hameg:
+    case SimKind::RsFpc:
+    case SimKind::RsFph: return false;
     }
+    return false;
 }
 
 QString SimInstrument::NumberText(double value) const
@@ -338,4 +343,16 @@ void SimInstrument::SetLogSink(std::function<void(const SimLogEntry&)> sink)
 {
     QMutexLocker lock(&mutex_);
     logSink_ = std::move(sink);
+}
+
+void SimInstrument::SetLevelSink(std::function<void(const SimLevelAnswer&)> sink)
+{
+    QMutexLocker lock(&mutex_);
+    levelSink_ = std::move(sink);
+}
+
+void SimInstrument::ReportLevels(const SimLevelAnswer& answer) const
+{
+    if (levelSink_)
+        levelSink_(answer);
 }

@@ -25,6 +25,13 @@ struct SimLogEntry {
     QByteArray message;
 };
 
+// The levels one answer carried (a trace, a receiver scan, a receiver's level, a marker level),
+// in dBuV as the analyser measured them, before a fault spoils the answer.
+struct SimLevelAnswer {
+    std::vector<double> dbuv;
+    bool scan = false; // a receiver scan: one value per step, the stop's included
+};
+
 // The answer to one program message: all query answers joined with ";" and ended by a line feed,
 // available from virtual time readyAtMs (after *WAI or *OPC? it waits for the sweep).
 struct SimReply {
@@ -123,6 +130,9 @@ public:
     std::vector<double> TraceSnapshot() const;
     // Called with each log entry as it is made (the command-line --log option).
     void SetLogSink(std::function<void(const SimLogEntry&)> sink);
+    // Called, with the lock held, with the levels of every answer that carries some, whichever
+    // command of whichever family asked: tests compare what the program read with it.
+    void SetLevelSink(std::function<void(const SimLevelAnswer&)> sink);
 
     // For handlers (called with the lock held).
     SimSettings& State() { return settings_; }
@@ -152,6 +162,8 @@ public:
     double LevelAt(double hz) const; // dBuV at one frequency (zero span, receiver FIX, markers)
     std::vector<double> TraceDbuv() const;
     const SimFaults& ActiveFaults() const { return faults_; }
+    // For the handlers that answer levels.
+    void ReportLevels(const SimLevelAnswer& answer) const;
     // Pads a text answer beyond 2 KB while the "long-answer" fault is on.
     QByteArray TextAnswer(const QString& text) const;
 
@@ -177,6 +189,7 @@ private:
     QHash<QString, QString> textDefaults_;
     std::vector<SimLogEntry> log_;
     std::function<void(const SimLogEntry&)> logSink_;
+    std::function<void(const SimLevelAnswer&)> levelSink_;
     std::deque<QString> errors_;
     int esr_ = 0;
     int ese_ = 0;

@@ -85,11 +85,12 @@ QByteArray TraceAnswer(SimInstrument& inst)
     const SimKind kind = inst.Family().kind;
     const bool receiver = (kind == SimKind::RsFpc || kind == SimKind::RsFph) &&
                           s.instrument.startsWith(QStringLiteral("REC"), Qt::CaseInsensitive);
+    const bool scan = receiver && !s.receiverMode.startsWith(QStringLiteral("FIX"), Qt::CaseInsensitive);
 
     std::vector<double> v;
-    if (receiver && s.receiverMode.startsWith(QStringLiteral("FIX"), Qt::CaseInsensitive)) {
+    if (receiver && !scan) {
         v = {inst.LevelAt((s.startHz + s.stopHz) / 2.0)};
-    } else if (receiver) {
+    } else if (scan) {
         const double step = s.scanStepHz > 0 ? s.scanStepHz : 1.0;
         const int n = std::max(1, static_cast<int>(std::floor((s.scanStopHz - s.scanStartHz) / step)) + 1);
         SimEmissions::Settings ss = inst.SpectrumSettings();
@@ -102,6 +103,7 @@ QByteArray TraceAnswer(SimInstrument& inst)
     } else {
         v = inst.TraceDbuv();
     }
+    inst.ReportLevels({v, scan});
     if (f.blockShort && !v.empty())
         v.pop_back();
     if (f.nanValue && !v.empty())
