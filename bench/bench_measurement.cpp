@@ -95,6 +95,13 @@ struct Engine {
     }
 };
 
+// The engine's part of a segment after its trace is read: the correction pass and the peak listing.
+void CorrectSegment(CorrectionPass& pass, SetTraces& set, int added)
+{
+    Calc_Cor_Single(pass, set, false, added);
+    ListSegmentPeaks(pass, set, added);
+}
+
 // A 601-point DSA answer: noise about 30 dBuV with every 20th point near the limit.
 QByteArray DsaAnswer()
 {
@@ -135,7 +142,7 @@ void BM_EngineSegmentAtTheEndOfALongTrace(benchmark::State& st)
         TChartSeries::UpdateScope hold(e.raw);
         e.raw.AddPointsXY(xs, ys);
     }
-    Calc_Cor_Single(pass, set, false, e.raw.Count());
+    CorrectSegment(pass, set, e.raw.Count());
     const QByteArray answer = DsaAnswer();
     const int64_t startHz = 1000150000;
     const tracecodec::Grid grid = tracecodec::TraceGrid(startHz, startHz + 30000000, 601);
@@ -147,7 +154,7 @@ void BM_EngineSegmentAtTheEndOfALongTrace(benchmark::State& st)
             TChartSeries::UpdateScope hold(e.raw);
             e.raw.AddPointsXY(xs, ys);
         }
-        Calc_Cor_Single(pass, set, false, 601);
+        CorrectSegment(pass, set, 601);
         st.PauseTiming();
         e.raw.DeleteRange(250000, 601);
         e.corrected.DeleteRange(250000, 601);
@@ -192,7 +199,7 @@ void BM_DsaSegmentAgainstTheSimulator(benchmark::State& st)
         e.raw.Clear();
         e.peaks.Clear();
         const int added = work->RunSegment(job, 1);
-        Calc_Cor_Single(pass, set, false, added);
+        CorrectSegment(pass, set, added);
         if (added != 601) {
             st.SkipWithError("trace not read");
             break;
@@ -307,7 +314,7 @@ void BM_SegmentWithTheRepaintOfAFullChart(benchmark::State& st)
             TChartSeries::UpdateScope hold(*f.chart.Series(SeriesRole::rawTrace1));
             f.chart.Series(SeriesRole::rawTrace1)->AddPointsXY(xs, ys);
         }
-        Calc_Cor_Single(pass, set, false, 601);
+        CorrectSegment(pass, set, 601);
         f.chart.chart->RepaintNow();
         st.PauseTiming();
         f.chart.Series(SeriesRole::rawTrace1)->DeleteRange(FullChart::kTracePoints, 601);

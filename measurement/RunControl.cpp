@@ -450,6 +450,7 @@ int RunControl::RunPass(SegmentWork& work, const SegmentTable& table, SetTraces&
             // A margin changed while the run waited paused counts from the next segment on.
             traces.Margin = static_cast<double>(OfSet(set, c_.Parameters.Margin1Db, c_.Parameters.Margin2Db));
             Calc_Cor_Single(pass, traces, c_.Parameters.MaxHold, added);
+            ListSegmentPeaks(pass, traces, added);
             lastDone = i;
         }
         c_.Host.RepaintChart();
