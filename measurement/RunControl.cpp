@@ -14,12 +14,14 @@
 #include "measurement/CorrectedTrace.h"
 #include "measurement/MasterCorrection.h"
 #include "measurement/MeasureTime.h"
+#include "measurement/MeasurementContext.h"
 #include "measurement/MeasurementState.h"
-#include "measurement/PeakRemeasure.h"
+#include "measurement/PeakCommands.h"
 #include "measurement/RunParameters.h"
 #include "measurement/SegmentSteps.h"
 #include "measurement/SegmentWork.h"
 #include "measurement/TracePoints.h"
+#include "measurement/WorkState.h"
 #include "platform/system/EventPump.h"
 
 #include <algorithm>
@@ -35,18 +37,6 @@ constexpr uint32_t kMasterTickMs = 5;
 // A paused run sleeps in the pump until Play or Stop wakes it; this only bounds one sleep.
 constexpr uint32_t kPauseWaitMs = 1000;
 
-// A busy cursor for the time of a scope.
-class BusyCursor {
-public:
-    explicit BusyCursor(RunHost& host) : host_(host) { host_.SetBusyCursor(true); }
-    ~BusyCursor() { host_.SetBusyCursor(false); }
-    BusyCursor(const BusyCursor&) = delete;
-    BusyCursor& operator=(const BusyCursor&) = delete;
-
-private:
-    RunHost& host_;
-};
-
 bool SegmentChecked(const CheckListModel& checks, int segment)
 {
     return segment < checks.Count() && checks.Checked(segment);
@@ -60,37 +50,16 @@ QString FamilyText(const AnalyserKind& kind)
     return QStringLiteral("number ") + QString::number(kind.DeviceFamily);
 }
 
-QString ErrorText(const std::exception& e) { return QStringLiteral("Error: ") + QString::fromUtf8(e.what()); }
-
 // After "Info: play", the log must not read as the start of a run that never happened.
 void LogRefusal(MessageLog& log, QString why)
 {
     log.Append(QStringLiteral("Warning: measurement refused: ") + why.replace(QLatin1Char('\n'), QStringLiteral("; ")));
 }
 
-// What a set's run and its recalculation work on: its raw and corrected trace, its limit line
-// (null where the chart holds none) and the colour of its corrected points.
-struct SetSeries {
-    TChartSeries* Raw;
-    TChartSeries* Corrected;
-    TChartSeries* Limit;
-    TColor CorrectedColor;
-
-    bool Complete() const { return Raw && Corrected && Limit; }
-};
-
-SetSeries SeriesOfSet(const MeasurementContext& c, MeasureSet set)
-{
-    using enum SeriesRole;
-    const MainChartSeries& s = c.Series;
-    if (set == MeasureSet::Set2)
-        return {s[rawTrace2], s[correctedTrace2], s[limitLine2], c.Switches.CorrectedColor2};
-    return {s[rawTrace1], s[correctedTrace1], s[limitLine1], c.Switches.CorrectedColor1};
-}
-
 } // namespace
 
-RunControl::RunControl(MeasurementContext& context) : c_(context)
+RunControl::RunControl(MeasurementContext& context, WorkState& work, PeakCommands& peaks)
+    : c_(context), work_(work), controls_(work.Controls), peaks_(peaks)
 {
     c_.MasterTimer.OnTick = [this] { MasterTick(); };
 }
@@ -115,7 +84,7 @@ void RunControl::MasterTick()
 void RunControl::Play()
 {
     // Pressing Play while a run is going (not paused) must not start a second loop.
-    if ((inLoop_ && !c_.State.PauseRequested) || recalculating_ || remeasuring_)
+    if ((work_.InLoop && !c_.State.PauseRequested) || work_.Recalculating || work_.Remeasuring)
         return;
     c_.Scpi.Device.Echo.Clear();
     controls_.StopEnabled = true;
@@ -173,22 +142,7 @@ void RunControl::AfterRun()
     controls_.GridLocked = false;
     if (c_.Scpi.Debug.DebugMode)
         c_.Scpi.Messages.Append(QStringLiteral("Info: ") + DateTimeText(c_.Now()));
-    controls_.PlayEnabled = true;
-    controls_.StopEnabled = false;
-    controls_.PauseEnabled = false;
-    controls_.MeasureMenusEnabled = true;
-    controls_.Busy = false;
-    Publish();
-    CloseIfPending();
-}
-
-void RunControl::CloseIfPending()
-{
-    if (!closePending_)
-        return;
-    closePending_ = false;
-    DisconnectInstrument(c_.Scpi);
-    c_.Host.CloseMainWindow();
+    EndWork(work_, c_.Scpi, c_.Host);
 }
 
 void RunControl::Stop()
@@ -214,7 +168,7 @@ void RunControl::Stop()
 
 void RunControl::Pause()
 {
-    if (!inLoop_)
+    if (!work_.InLoop)
         return;
     c_.Scpi.Messages.Append(QStringLiteral("Info: measurement waiting for pause"));
     controls_.PlayEnabled = true;
@@ -226,7 +180,7 @@ void RunControl::Pause()
 
 void RunControl::RunLoop(SegmentWork& work)
 {
-    FlagScope loop(inLoop_);
+    FlagScope loop(work_.InLoop);
     const MeasureSet set = c_.Switches.SelectedSet;
     const SetSeries series = SeriesOfSet(c_, set);
     if (!series.Complete())
@@ -236,7 +190,7 @@ void RunControl::RunLoop(SegmentWork& work)
     if (Refused(table, set))
         return;
     // The margin is read again before every correction pass (RunPass).
-    SetTraces traces{*series.Raw, *series.Corrected, series.CorrectedColor, *series.Limit, 0.0, Peaks(set)};
+    SetTraces traces{*series.Raw, *series.Corrected, series.CorrectedColor, *series.Limit, 0.0, peaks_.Peaks(set)};
     std::vector<double> heldRaw;
     traces.HeldRaw = &heldRaw;
     controls_.PlayEnabled = false;
@@ -374,7 +328,7 @@ int RunControl::RunPass(SegmentWork& work, const SegmentTable& table, SetTraces&
     const auto clearResults = [&] {
         if (std::exchange(cleared, true))
             return;
-        BusyCursor busy(c_.Host);
+        HostBusyCursor busy(c_.Host);
         if (passCount_ == 1)
             traces.Corrected.Clear();
         traces.Peaks.Clear();
@@ -499,91 +453,13 @@ void RunControl::ReadRunSwitches()
     c_.MasterTimer.Start(kMasterTickMs);
 }
 
-void RunControl::DisplayPeaks()
-{
-    if (Running())
-        return;
-    const MeasureSet set = c_.Switches.SelectedSet;
-    const SetSeries series = SeriesOfSet(c_, set);
-    if (!series.Complete())
-        return;
-    BusyCursor busy(c_.Host);
-    {
-        FlagScope recalculating(recalculating_);
-        // Stop may end a long recalculation; nothing else may start meanwhile.
-        controls_.Busy = true;
-        controls_.PlayEnabled = false;
-        controls_.StopEnabled = true;
-        controls_.PauseEnabled = false;
-        Publish();
-        const int32_t marginDb = OfSet(set, c_.Parameters.Margin1Db, c_.Parameters.Margin2Db);
-        SetTraces traces{*series.Raw, *series.Corrected, series.CorrectedColor, *series.Limit,
-                         static_cast<double>(marginDb), Peaks(set)};
-        CorrectionPass pass{c_.State, c_.Series, c_.Switches, c_.Scpi.Messages, c_.Scpi.Debug, c_.Host, c_.Scpi.Pump};
-        try {
-            RecalcCorrectedTrace(pass, traces, [this](int position, int maximum) {
-                controls_.ProgressPosition = position;
-                controls_.ProgressMax = maximum;
-                controls_.ProgressStep = 1;
-                Publish();
-            });
-        } catch (const std::exception& e) {
-            c_.Scpi.Messages.Append(ErrorText(e));
-        }
-    }
-    controls_.Busy = false;
-    controls_.PlayEnabled = true;
-    controls_.StopEnabled = false;
-    Publish();
-    CloseIfPending();
-}
-
-void RunControl::ClearPeaks()
-{
-    BusyCursor busy(c_.Host);
-    peaks1_.Clear();
-    peaks2_.Clear();
-    c_.Host.RepaintChart();
-}
-
-void RunControl::MeasurePeaks(DriftHandling drift, const std::vector<int>& selectedRows, const RemeasureGrid& grid)
-{
-    if (Running())
-        return;
-    PeakRemeasureContext pc{c_.Scpi, c_.State, c_.Host, c_.Series, c_.Switches, c_.Now};
-    if (!RemeasureAllowed(pc, drift) || selectedRows.empty())
-        return;
-    const MeasureSet set = c_.Switches.SelectedSet;
-    {
-        FlagScope remeasuring(remeasuring_);
-        BusyCursor busy(c_.Host);
-        AnalyserOwnership owned(c_.Scpi, [&s = c_.State] { return s.StopRequested; });
-        controls_.Busy = true;
-        controls_.PlayEnabled = false;
-        controls_.StopEnabled = true;
-        controls_.MeasureMenusEnabled = false;
-        Publish();
-        try {
-            RemeasurePeaks(pc, grid, drift, set, Peaks(set), selectedRows);
-        } catch (const std::exception& e) {
-            c_.Scpi.Messages.Append(ErrorText(e));
-        }
-    }
-    controls_.Busy = false;
-    controls_.PlayEnabled = true;
-    controls_.StopEnabled = false;
-    controls_.MeasureMenusEnabled = true;
-    Publish();
-    CloseIfPending();
-}
-
 bool RunControl::RequestClose()
 {
-    if (!Running()) {
+    if (!work_.Running()) {
         DisconnectInstrument(c_.Scpi);
         return true;
     }
-    closePending_ = true;
+    work_.ClosePending = true;
     Stop();
     return false;
 }

@@ -60,6 +60,18 @@ public:
     virtual void MaxHoldCleared() {}
 };
 
+// The host's busy cursor for the time of a scope.
+class HostBusyCursor {
+public:
+    explicit HostBusyCursor(RunHost& host) : host_(host) { host_.SetBusyCursor(true); }
+    ~HostBusyCursor() { host_.SetBusyCursor(false); }
+    HostBusyCursor(const HostBusyCursor&) = delete;
+    HostBusyCursor& operator=(const HostBusyCursor&) = delete;
+
+private:
+    RunHost& host_;
+};
+
 // The correction-curve timer (Timer2): calls OnTick every interval while started.
 class TickTimer {
 public:

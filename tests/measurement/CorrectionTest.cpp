@@ -13,7 +13,7 @@ namespace {
 // The correction pass over the fixture's set 1.
 struct Pass {
     RunFixture f;
-    PeakLists& peaks = f.run->Peaks(MeasureSet::Set1);
+    PeakLists& peaks = f.peakCommands.Peaks(MeasureSet::Set1);
     CorrectionPass pass{f.state, f.chart.series, f.switches, f.messages, f.debug, f.host, f.pump};
     SetTraces set{f.chart.raw1, f.chart.corrected1, clLime, f.chart.limit1, 6.0, peaks};
 
@@ -133,7 +133,7 @@ TEST(Correction, RunsOfExceedingPointsAndTheirMaxima)
     EXPECT_EQ(p.peaks.Grid.Cell(3, 4), "-13.10");
     EXPECT_EQ(p.peaks.Freqs.stringList().last(), "1039.00");
 
-    p.f.run->ClearPeaks();
+    p.f.peakCommands.ClearPeaks();
     p.f.switches.MaxFilter = false;
     p.Segment(2000, levels);
     EXPECT_EQ(p.Lines().size(), 40);
