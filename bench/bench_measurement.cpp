@@ -24,10 +24,10 @@
 #include "mail/ChartImage.h"
 #include "measurement/CorrectedTrace.h"
 #include "measurement/MeasurementState.h"
+#include "measurement/ModeRunner.h"
 #include "measurement/PeakLists.h"
 #include "measurement/RunHost.h"
 #include "measurement/RunParameters.h"
-#include "measurement/SegmentWork.h"
 #include "platform/system/EventPump.h"
 #include "tools/sim/Simulator.h"
 
@@ -190,15 +190,15 @@ void BM_DsaSegmentAgainstTheSimulator(benchmark::State& st)
     SegmentTable table;
     table.Count = 1;
     table.Segment(1) = {150000, 30000000, "9000", 100, 10, "off", "POS"};
-    std::unique_ptr<SegmentWork> work = MakeSegmentWork(MeasureMode::Sweep);
-    SegmentJob job{scpi, e.state, e.host, e.switches, table, e.raw, [](int, const QString&) {},
-                   [](const QString&) {}, [] { return QDateTime(); }};
+    std::unique_ptr<ModeRunner> runner = MakeModeRunner(MeasureMode::Sweep);
+    PassContext passContext{scpi, e.state, e.host, e.switches, table, e.raw, [](int, const QString&) {},
+                            [](const QString&) {}, [] { return QDateTime(); }};
     CorrectionPass pass{e.state, e.series, e.switches, e.messages, e.debug, e.host, pump};
     SetTraces set{e.raw, e.corrected, clLime, e.limit, 6.0, e.peaks};
     for (auto _ : st) {
         e.raw.Clear();
         e.peaks.Clear();
-        const int added = work->RunSegment(job, 1);
+        const int added = runner->RunSegment(passContext, 1);
         CorrectSegment(pass, set, added);
         if (added != 601) {
             st.SkipWithError("trace not read");

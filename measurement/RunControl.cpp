@@ -16,10 +16,10 @@
 #include "measurement/MeasureTime.h"
 #include "measurement/MeasurementContext.h"
 #include "measurement/MeasurementState.h"
+#include "measurement/ModeRunner.h"
 #include "measurement/PeakCommands.h"
 #include "measurement/RunParameters.h"
-#include "measurement/SegmentSteps.h"
-#include "measurement/SegmentWork.h"
+#include "measurement/RunnerSteps.h"
 #include "measurement/TracePoints.h"
 #include "measurement/WorkState.h"
 #include "platform/system/EventPump.h"
@@ -122,7 +122,7 @@ void RunControl::Play()
         } else {
             c_.State.MeasureMode = ChooseMeasureMode(d, c_.Switches.EmiZeroSpan);
             if (c_.State.MeasureMode)
-                RunLoop(*MakeSegmentWork(*c_.State.MeasureMode));
+                RunLoop(*MakeModeRunner(*c_.State.MeasureMode));
             else
                 // No box, but the operator learns why Play did nothing.
                 c_.Scpi.Messages.Append(QStringLiteral("Info: no measurement loop for the ") + FamilyText(d) +
@@ -178,7 +178,7 @@ void RunControl::Pause()
     Publish();
 }
 
-void RunControl::RunLoop(SegmentWork& work)
+void RunControl::RunLoop(ModeRunner& runner)
 {
     FlagScope loop(work_.InLoop);
     const MeasureSet set = c_.Switches.SelectedSet;
@@ -206,7 +206,7 @@ void RunControl::RunLoop(SegmentWork& work)
     // send the preset again and again.
     int measured = 0;
     do {
-        measured = RunPass(work, table, traces, set);
+        measured = RunPass(runner, table, traces, set);
         c_.Scpi.Pump.ProcessEvents();
     } while (c_.Parameters.MaxHold && measured > 0 && !c_.State.StopRequested);
     // A run that measured nothing and was not stopped would otherwise read as a clean one; a run
@@ -307,7 +307,7 @@ void RunControl::WaitWhilePaused(int segment)
     }
 }
 
-int RunControl::RunPass(SegmentWork& work, const SegmentTable& table, SetTraces& traces, MeasureSet set)
+int RunControl::RunPass(ModeRunner& runner, const SegmentTable& table, SetTraces& traces, MeasureSet set)
 {
     ScpiContext& sc = c_.Scpi;
     const CheckListModel& checks = OfSet(set, c_.SegmentChecks1, c_.SegmentChecks2);
@@ -336,9 +336,9 @@ int RunControl::RunPass(SegmentWork& work, const SegmentTable& table, SetTraces&
         c_.Host.RepaintChart();
     };
     const std::optional<uint32_t> estimate =
-        work.Mode() == MeasureMode::Sweep
+        runner.Mode() == MeasureMode::Sweep
             ? std::optional<uint32_t>(static_cast<uint32_t>(RoundHalfEven(table.TotalTimeMs / 1000.0)))
-            : CalcMeasureTime(table, work.Mode(), sc.Device, sc.Debug);
+            : CalcMeasureTime(table, runner.Mode(), sc.Device, sc.Debug);
     c_.State.RemainingMeasureSeconds = estimate.value_or(0);
     controls_.EstimateText = estimate ? SecondsText(*estimate) : QString();
     controls_.RemainingText = controls_.EstimateText;
@@ -351,23 +351,24 @@ int RunControl::RunPass(SegmentWork& work, const SegmentTable& table, SetTraces&
     controls_.PassText = QString::number(++passCount_);
     Publish();
 
-    SegmentJob job{sc, c_.State, c_.Host, c_.Switches, table, traces.Raw,
-                   [&sc, n](int i, const QString& ending) {
-                       sc.Messages.Append(QStringLiteral("Info: measurement start seg ") + QString::number(i) +
-                                          QStringLiteral(" of ") + QString::number(n) + ending);
-                   },
-                   [this](const QString& line) {
-                       if (!line.isEmpty())
-                           c_.Scpi.Messages.Append(line);
-                       Stop();
-                   },
-                   c_.Now, clearResults};
-    job.RawColor = OfSet(set, c_.Switches.RawColor1, c_.Switches.RawColor2);
+    PassContext passContext{sc, c_.State, c_.Host, c_.Switches, table, traces.Raw,
+                            [&sc, n](int i, const QString& ending) {
+                                sc.Messages.Append(QStringLiteral("Info: measurement start seg ") +
+                                                   QString::number(i) + QStringLiteral(" of ") +
+                                                   QString::number(n) + ending);
+                            },
+                            [this](const QString& line) {
+                                if (!line.isEmpty())
+                                    c_.Scpi.Messages.Append(line);
+                                Stop();
+                            },
+                            c_.Now, clearResults};
+    passContext.RawColor = OfSet(set, c_.Switches.RawColor1, c_.Switches.RawColor2);
     ScpiPreset(sc);
     ScpiSetupDbuv(sc);
-    work.PassSetup(job);
+    runner.PassSetup(passContext);
 
-    CorrectionPass pass{c_.State, c_.Series, c_.Switches, sc.Messages, sc.Debug, c_.Host, sc.Pump};
+    CorrectionPass correction{c_.State, c_.Series, c_.Switches, sc.Messages, sc.Debug, c_.Host, sc.Pump};
     int measured = 0;
     // The last segment measured to its end, for the end notice.
     int lastDone = 0;
@@ -376,7 +377,7 @@ int RunControl::RunPass(SegmentWork& work, const SegmentTable& table, SetTraces&
         if (!SegmentChecked(checks, i))
             continue;
         // An analyser lost before this segment (the preset, or the last segment's end) ends the run.
-        segmentsteps::EndIfGone(job);
+        runnersteps::EndIfGone(passContext);
         if (c_.State.PauseRequested)
             WaitWhilePaused(i);
         if (c_.State.StopRequested) {
@@ -389,12 +390,12 @@ int RunControl::RunPass(SegmentWork& work, const SegmentTable& table, SetTraces&
             break;
         }
         ReadRunSwitches();
-        const int added = work.RunSegment(job, i);
+        const int added = runner.RunSegment(passContext, i);
         // A segment that brought no trace was not measured: a max-hold pass of such segments
         // is not repeated.
         if (added > 0)
             ++measured;
-        if (segmentsteps::EndIfGone(job) || added == 0) {
+        if (runnersteps::EndIfGone(passContext) || added == 0) {
             // The segment brought no trace (the analyser is gone, its trace was faulty, Stop or
             // an error came first): no "done" line, no mail notice, no beep for it.
             c_.Host.RepaintChart();
@@ -403,8 +404,8 @@ int RunControl::RunPass(SegmentWork& work, const SegmentTable& table, SetTraces&
         if (!c_.State.StopRequested) {
             // A margin changed while the run waited paused counts from the next segment on.
             traces.Margin = static_cast<double>(OfSet(set, c_.Parameters.Margin1Db, c_.Parameters.Margin2Db));
-            Calc_Cor_Single(pass, traces, c_.Parameters.MaxHold, added);
-            ListSegmentPeaks(pass, traces, added);
+            Calc_Cor_Single(correction, traces, c_.Parameters.MaxHold, added);
+            ListSegmentPeaks(correction, traces, added);
             lastDone = i;
         }
         c_.Host.RepaintChart();
@@ -414,7 +415,7 @@ int RunControl::RunPass(SegmentWork& work, const SegmentTable& table, SetTraces&
                            QString::number(n));
         // After Stop only the end notice goes: a mail server that is slow to answer would hold the
         // stop once per notice.
-        if (work.SendsNotices() && !c_.State.StopRequested)
+        if (runner.SendsNotices() && !c_.State.StopRequested)
             c_.Host.NotifySegmentDone(i, n);
         if (c_.Switches.Beep)
             c_.Host.Beep(2000, 300);
@@ -429,7 +430,7 @@ int RunControl::RunPass(SegmentWork& work, const SegmentTable& table, SetTraces&
     // Nothing more goes to an analyser that is gone.
     if (sc.Device.DeviceConnected)
         ScpiAutoCalOn(sc);
-    if (work.SendsNotices())
+    if (runner.SendsNotices())
         c_.Host.NotifyRunEnd(end);
     if (c_.Switches.Beep) {
         c_.Host.Beep(1000, 300);

@@ -6,7 +6,7 @@
 #include <vector>
 
 class PeakCommands;
-class SegmentWork;
+class ModeRunner;
 struct MeasurementContext;
 struct RunControls;
 struct SegmentTable;
@@ -43,11 +43,11 @@ public:
 
 private:
     void Publish();
-    void RunLoop(SegmentWork& work);
+    void RunLoop(ModeRunner& runner);
     // Refuses a run before anything is cleared or sent: no device, no plan, no limit line.
     bool Refused(const SegmentTable& table, MeasureSet set);
     // One pass over the checked segments of a set; returns how many were measured.
-    int RunPass(SegmentWork& work, const SegmentTable& table, SetTraces& traces, MeasureSet set);
+    int RunPass(ModeRunner& runner, const SegmentTable& table, SetTraces& traces, MeasureSet set);
     // A max-hold run that repeated its pass ends with its held maximum in both traces.
     void KeepHeldMaximum(SetTraces& traces, const std::vector<double>& heldRaw, MeasureSet set);
     void AfterRun();

@@ -3,7 +3,7 @@
 #include "RunFixture.h"
 #include "measurement/CompletionHandshake.h"
 #include "measurement/MeasureTime.h"
-#include "measurement/SegmentWork.h"
+#include "measurement/ModeRunner.h"
 
 namespace {
 
