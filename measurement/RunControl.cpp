@@ -90,7 +90,6 @@ void RunControl::Play()
     controls_.StopEnabled = true;
     controls_.PlayEnabled = false;
     controls_.MeasureMenusEnabled = false;
-    controls_.Label6Text.clear();
     c_.Scpi.Messages.Append(QStringLiteral("Info: play ") + DateTimeText(c_.Now()));
     const SegmentTable& selected = OfSet(c_.Switches.SelectedSet, c_.Table1, c_.Table2);
     if (selected.Count >= 1 && c_.State.MasterCalcState == MasterCalcPhase::Idle) {

@@ -18,7 +18,6 @@ struct RunControls {
     QString PassText;                 // pass counter (Label3)
     QString EstimateText;             // estimated time, "hh:mm:ss" (Label4)
     QString RemainingText;            // time left, "hh:mm:ss" (Label5)
-    QString Label6Text;               // emptied at Play (Label6)
     int ProgressPosition = 0;         // ProgressBar1
     int ProgressMax = 100;
     int ProgressStep = 1;
