@@ -1,6 +1,7 @@
 #include "forms/ChartPanel.h"
 
 #include "app/AppContext.h"
+#include "app/CaughtErrors.h"
 #include "app/NumberText.h"
 #include "chart/canvas/PlotCanvas3D.h"
 #include "chart/series/Chart.h"
@@ -25,7 +26,6 @@
 
 #include <QApplication>
 #include <QGuiApplication>
-#include <exception>
 
 namespace {
 
@@ -40,16 +40,6 @@ void SetBounds(TChart& chart, const ChartBounds& b)
 {
     chart.LeftAxis()->SetRange(b.Left.Minimum, b.Left.Maximum);
     chart.BottomAxis()->SetRange(b.Bottom.Minimum, b.Bottom.Maximum);
-}
-
-// No exception leaves a chart event: it becomes an "Error: " line and the axes stay as they are.
-template <class F> void Guarded(MessageLog& log, F&& handler)
-{
-    try {
-        handler();
-    } catch (const std::exception& e) {
-        log.Append(QStringLiteral("Error: ") + QString::fromUtf8(e.what()));
-    }
 }
 
 // Where the magnifier sits when "Magnify" switches it on: 151 x 151 pixels.
@@ -212,7 +202,8 @@ ChartFileContext ChartPanel::fileContext()
 // at least 100 kHz. Each axis takes its two ends in one step.
 void ChartPanel::applyZoomRules(FaderMode fader, bool zoomY, SmoothRangeStore& ranges, const SetSmoothing& smoothing)
 {
-    Guarded(app_.Messages, [&] {
+    // A rule that fails leaves an error line and the axes as the chart set them.
+    RunLoggingErrors(app_.Messages, [&] {
         TChart& c = widget();
         TChartAxis& bottom = *c.BottomAxis();
         ZoomRequest request;
@@ -233,7 +224,7 @@ void ChartPanel::applyZoomRules(FaderMode fader, bool zoomY, SmoothRangeStore& r
 // The frequency labels are spaced automatically again.
 void ChartPanel::keepFadedView(FaderMode fader)
 {
-    Guarded(app_.Messages, [&] {
+    RunLoggingErrors(app_.Messages, [&] {
         TChart& c = widget();
         const ChartBounds restored = BoundsOf(c);
         const ChartBounds shown = UndoZoomBounds(fader, restored, frozenBounds_);

@@ -1,6 +1,7 @@
 #include "forms/ConnectionWindow.h"
 
 #include "app/AppContext.h"
+#include "app/CaughtErrors.h"
 #include "app/FlagScope.h"
 #include "app/TextRoutines.h"
 #include "forms/CompactView.h"
@@ -18,7 +19,6 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QStyle>
-#include <exception>
 
 namespace {
 
@@ -165,11 +165,7 @@ template <class F> void ConnectionWindow::Guarded(F&& handler)
         return;
     FlagScope busy(busy_);
     PumpedWaits pumped(*context_);
-    try {
-        handler();
-    } catch (const std::exception& e) {
-        app_.Messages.Append(QStringLiteral("Error: ") + QString::fromLocal8Bit(e.what()));
-    }
+    RunLoggingErrors(app_.Messages, handler);
 }
 
 // Another window's command waits for the analyser: its sessions stay as they are until it ends.

@@ -1,6 +1,7 @@
 #include "forms/CoverageFrame.h"
 
 #include "app/AppContext.h"
+#include "app/CaughtErrors.h"
 #include "coverage/CoverageCalculators.h"
 #include "chart/series/Chart.h"
 #include "coverage/CoverageView.h"
@@ -28,7 +29,6 @@
 #include <QTableView>
 #include <QTimer>
 #include <QVBoxLayout>
-#include <exception>
 
 namespace {
 
@@ -379,11 +379,7 @@ void CoverageFrame::FillCorrectionPickLists()
 // No exception leaves a handler: it ends as an error line and the view stays as it was.
 template <class F> void CoverageFrame::Guarded(F&& handler)
 {
-    try {
-        handler();
-    } catch (const std::exception& e) {
-        app_.Messages.Append(QStringLiteral("Error: ") + QString::fromLocal8Bit(e.what()));
-    }
+    RunLoggingErrors(app_.Messages, handler);
     Refresh();
 }
 

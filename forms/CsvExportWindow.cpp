@@ -1,6 +1,7 @@
 #include "forms/CsvExportWindow.h"
 
 #include "app/AppContext.h"
+#include "app/CaughtErrors.h"
 #include "reports/HourglassCursor.h"
 #include "reports/ReportDialogs.h"
 
@@ -11,8 +12,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
-
-#include <exception>
 
 CsvExportWindow::CsvExportWindow(AppContext& app) : QDialog(nullptr), app_(app)
 {
@@ -97,7 +96,7 @@ CsvFormat CsvExportWindow::Format() const
 
 void CsvExportWindow::saveCsv()
 {
-    try {
+    RunLoggingErrors(app_.Messages, [&] {
         const QString path = askSaveFile ? askSaveFile(ReportDialogSettings(ReportDialog::SaveCsv)) : QString();
         if (path.isEmpty())
             return;
@@ -105,7 +104,5 @@ void CsvExportWindow::saveCsv()
         QString error;
         if (!WriteCsvFile(path, series_, Ticks(), Format(), &error))
             app_.Messages.Append(QStringLiteral("Error: ") + path + QStringLiteral(": ") + error);
-    } catch (const std::exception& e) {
-        app_.Messages.Append(QStringLiteral("Error: ") + QString::fromLocal8Bit(e.what()));
-    }
+    });
 }

@@ -1,6 +1,7 @@
 #include "forms/MailSetupWindow.h"
 
 #include "app/AppContext.h"
+#include "app/CaughtErrors.h"
 #include "mail/MailNotice.h"
 #include "mail/MailSettings.h"
 #include "platform/system/EventPump.h"
@@ -17,8 +18,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
-
-#include <exception>
 
 namespace {
 
@@ -232,19 +231,17 @@ void MailSetupWindow::sendTestMail()
         return;
     sending_ = true;
     testMailButton->setEnabled(false);
-    try {
+    RunLoggingErrors(app_.Messages, [&] {
         sendMail(kTestMailText, kTestMailText, QString::fromLatin1(kChartImageAttachment),
                  QString::fromLatin1(kMessageLogBody));
-    } catch (const std::exception& e) {
-        app_.Messages.Append(QStringLiteral("Error: ") + QString::fromLocal8Bit(e.what()));
-    }
+    });
     testMailButton->setEnabled(true);
     sending_ = false;
 }
 
 void MailSetupWindow::saveSettings()
 {
-    try {
+    RunLoggingErrors(app_.Messages, [&] {
         // Refuse before asking for a name: the file could not hold these fields anyway.
         if (!CheckMailFieldsStorable(settings_.Account, app_.Messages))
             return;
@@ -252,23 +249,19 @@ void MailSetupWindow::saveSettings()
         if (path.isEmpty())
             return;
         SaveMailSettingsFile(path, settings_.Account, app_.HostId, app_.Messages);
-    } catch (const std::exception& e) {
-        app_.Messages.Append(QStringLiteral("Error: ") + QString::fromLocal8Bit(e.what()));
-    }
+    });
 }
 
 void MailSetupWindow::loadSettings()
 {
-    try {
+    RunLoggingErrors(app_.Messages, [&] {
         const QString path = AskFile(askOpenFile, QStringLiteral("Load email settings"));
         if (path.isEmpty() || !QFileInfo(path).isFile())
             return;
         setWindowTitle(kCaption + QStringLiteral(": ") + QFileInfo(path).fileName());
         LoadMailSettingsFile(path, app_.HostId, settings_.Account, app_.Messages);
         refreshFromModel();
-    } catch (const std::exception& e) {
-        app_.Messages.Append(QStringLiteral("Error: ") + QString::fromLocal8Bit(e.what()));
-    }
+    });
 }
 
 void MailSetupWindow::clearSettings()

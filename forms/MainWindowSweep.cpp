@@ -5,6 +5,7 @@
 #include "forms/MainWindowRun.h"
 
 #include "app/AppContext.h"
+#include "app/CaughtErrors.h"
 #include "chart/series/Chart.h"
 #include "datafiles/ParameterGridModel.h"
 #include "datafiles/ProjectItems.h"
@@ -32,7 +33,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QScreen>
-#include <exception>
 
 // The parameter grid's hint goes to its status panel; the set choice and "Segm." change what the
 // panels show of the sets.
@@ -67,16 +67,6 @@ void MainWindow::ApplySetChoice()
 // The run.
 
 namespace {
-
-// No exception leaves a handler: it becomes an "Error: " line and the window goes on.
-template <class F> void Guarded(MessageLog& log, F&& handler)
-{
-    try {
-        handler();
-    } catch (const std::exception& e) {
-        log.Append(QStringLiteral("Error: ") + QString::fromUtf8(e.what()));
-    }
-}
 
 // The colours of the points a run adds: "Raw Data Set1", "Cor Data Set1", "Raw Data Set2" and
 // "Cor Data Set2" of the colour settings.
@@ -205,17 +195,17 @@ void MainWindow::Play()
     if (!RunActive())
         run_->noticeServerSilent = false;
     SyncRunSettings();
-    Guarded(app_.Messages, [this] { run_->control->Play(); });
+    RunLoggingErrors(app_.Messages, [this] { run_->control->Play(); });
 }
 
 void MainWindow::Stop()
 {
-    Guarded(app_.Messages, [this] { run_->control->Stop(); });
+    RunLoggingErrors(app_.Messages, [this] { run_->control->Stop(); });
 }
 
 void MainWindow::Pause()
 {
-    Guarded(app_.Messages, [this] { run_->control->Pause(); });
+    RunLoggingErrors(app_.Messages, [this] { run_->control->Pause(); });
 }
 
 // The run's published controls on every panel they touch. While a run owns the analyser and the

@@ -1,8 +1,10 @@
+#include "app/CaughtErrors.h"
 #include "app/Log.h"
 #include "app/LoggerServices.h"
 #include "app/NumberText.h"
 
 #include <gtest/gtest.h>
+#include <stdexcept>
 
 namespace {
 
@@ -104,4 +106,22 @@ TEST(MessageLog, AppendsInOrderAndSignals)
     EXPECT_EQ(seen.size(), 2);
     log.Clear();
     EXPECT_TRUE(log.Lines().isEmpty());
+}
+
+// A command that throws ends where it threw, and the operator reads one error line; one that runs
+// through leaves no line.
+TEST(RunLoggingErrors, AnExceptionEndsTheCommandAsItsErrorLine)
+{
+    MessageLog log;
+    int steps = 0;
+    RunLoggingErrors(log, [&] {
+        ++steps;
+        throw std::runtime_error("disk full");
+        ++steps;
+    });
+    EXPECT_EQ(steps, 1);
+    EXPECT_EQ(log.Lines(), QStringList{QStringLiteral("Error: disk full")});
+    RunLoggingErrors(log, [&] { ++steps; });
+    EXPECT_EQ(steps, 2);
+    EXPECT_EQ(log.Lines().size(), 1);
 }
