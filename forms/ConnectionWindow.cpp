@@ -8,7 +8,6 @@
 #include "forms/FormServices.h"
 #include "instrument/AnalyserOwnership.h"
 #include "instrument/InstrumentState.h"
-#include "platform/system/EventPump.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -51,17 +50,10 @@ void MarkConnected(QPushButton* button, bool connected)
 } // namespace
 
 ConnectionWindow::ConnectionWindow(AppContext& app, InstrumentState& instrument, FormServices& services)
-    : QDialog(nullptr), app_(app), instrument_(instrument), services_(services)
+    : QDialog(nullptr), app_(app), instrument_(instrument), services_(services), context_(app, instrument)
 {
     setObjectName(QStringLiteral("Form4"));
     setWindowTitle(QStringLiteral("Connect VISA USB"));
-    EventPump* pump = app.Pump;
-    if (!pump) {
-        ownPump_ = std::make_unique<QtEventPump>();
-        pump = ownPump_.get();
-    }
-    context_ = std::make_unique<ScpiContext>(ScpiContext{instrument.Visa, instrument.Device, app.Settings, app.Debug,
-                                                         app.Messages, *pump, instrument.Status});
     if (!instrument.Visa.ShowErrorDialog) {
         ownsErrorDialog_ = true;
         instrument.Visa.ShowErrorDialog = [this](const QString& text) {

@@ -1,11 +1,11 @@
 #ifndef ZENDRIK_FORMS_CONNECTIONWINDOW_H
 #define ZENDRIK_FORMS_CONNECTIONWINDOW_H
 
+#include "forms/WindowScpiContext.h"
 #include "instrument/InstrumentConnection.h"
 
 #include <QDialog>
 #include <cstdint>
-#include <memory>
 
 class QComboBox;
 class QLineEdit;
@@ -13,7 +13,6 @@ class QListWidget;
 class QPlainTextEdit;
 class QPushButton;
 class QStatusBar;
-class QtEventPump;
 struct AppContext;
 struct FormServices;
 struct InstrumentState;
@@ -91,8 +90,7 @@ private:
     AppContext& app_;
     InstrumentState& instrument_;
     FormServices& services_;
-    std::unique_ptr<QtEventPump> ownPump_;
-    std::unique_ptr<ScpiContext> context_;
+    WindowScpiContext context_;
     bool ownsErrorDialog_ = false;
     bool busy_ = false; // a handler is running (it may wait through the event pump)
 };

@@ -9,7 +9,6 @@
 #include "instrument/AnalyserOwnership.h"
 #include "instrument/InstrumentState.h"
 #include "instrument/ScpiContext.h"
-#include "platform/system/EventPump.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -122,15 +121,9 @@ CoverageFrame::CoverageFrame(AppContext& app, InstrumentState& instrument, Table
     , app_(app)
     , instrument_(instrument)
     , services_(services)
+    , context_(app, instrument)
 {
     setObjectName(QStringLiteral("Frame141"));
-    EventPump* pump = app.Pump;
-    if (!pump) {
-        ownPump_ = std::make_unique<QtEventPump>();
-        pump = ownPump_.get();
-    }
-    context_ = std::make_unique<ScpiContext>(ScpiContext {
-        instrument.Visa, instrument.Device, app.Settings, app.Debug, app.Messages, *pump, instrument.Status});
     CoverageHost& host = *this;
     view_ = std::make_unique<CoverageView>(*context_, instrument.Gps, tableGrid, host, app.WorkingFolder);
     if (!instrument.Gps.Beep) {

@@ -11,7 +11,6 @@
 #include "immunity/GeneratorSettings.h"
 #include "instrument/InstrumentState.h"
 #include "instrument/ScpiContext.h"
-#include "platform/system/EventPump.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -119,18 +118,12 @@ QWidget* MakeSpin(QWidget* parent, const char* name, QToolButton*& up, QToolButt
 
 ImmunityFrame::ImmunityFrame(AppContext& app, InstrumentState& instrument, FormServices& services,
                              GeneratorSettings& settings, QWidget* parent)
-    : QWidget(parent), app_(app), instrument_(instrument), services_(services), settings_(settings)
+    : QWidget(parent), app_(app), instrument_(instrument), services_(services), settings_(settings),
+      scpi_(app, instrument)
 {
     setObjectName(QStringLiteral("Frame131"));
     // The arrow keys move the focus here, away from any edit box (the designer's Edit77).
     setFocusPolicy(Qt::ClickFocus);
-    EventPump* pump = app.Pump;
-    if (pump == nullptr) {
-        ownPump_ = std::make_unique<QtEventPump>();
-        pump = ownPump_.get();
-    }
-    scpi_ = std::make_unique<ScpiContext>(ScpiContext{instrument.Visa, instrument.Device, app.Settings, app.Debug,
-                                                      app.Messages, *pump, instrument.Status});
     ownAmplifier_ = std::make_unique<TChartSeries>();
     ownAmplifier_->SetName(QStringLiteral("Series23"));
     ownTemCell_ = std::make_unique<TChartSeries>();

@@ -4,7 +4,6 @@
 #include "app/CaughtErrors.h"
 #include "mail/MailNotice.h"
 #include "mail/MailSettings.h"
-#include "platform/system/EventPump.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -85,7 +84,7 @@ void BindCheck(QCheckBox* box, bool& field)
 } // namespace
 
 MailSetupWindow::MailSetupWindow(AppContext& app, MailSettings& settings)
-    : QDialog(nullptr), app_(app), settings_(settings)
+    : QDialog(nullptr), app_(app), settings_(settings), pump_(app.Pump)
 {
     setObjectName(QStringLiteral("Form17"));
     setWindowTitle(kCaption);
@@ -94,14 +93,9 @@ MailSetupWindow::MailSetupWindow(AppContext& app, MailSettings& settings)
     ConnectModel();
     askSaveFile = [this](const FileRequest& r) { return RunFileDialog(this, r, QFileDialog::AcceptSave); };
     askOpenFile = [this](const FileRequest& r) { return RunFileDialog(this, r, QFileDialog::AcceptOpen); };
-    EventPump* pump = app.Pump;
-    if (!pump) {
-        ownPump_ = std::make_unique<QtEventPump>();
-        pump = ownPump_.get();
-    }
-    sendMail = [this, pump](const QString& subject, const QString& body, const QString& attachment,
-                            const QString& bodySource) {
-        const MailContext context{settings_.Account, app_.Messages, app_.Debug, *pump, app_.WorkingFolder, {}};
+    sendMail = [this](const QString& subject, const QString& body, const QString& attachment,
+                      const QString& bodySource) {
+        const MailContext context{settings_.Account, app_.Messages, app_.Debug, *pump_, app_.WorkingFolder, {}};
         return SendMail(context, subject, body, attachment, bodySource);
     };
     connect(testMailButton, &QPushButton::clicked, this, &MailSetupWindow::sendTestMail);

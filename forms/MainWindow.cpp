@@ -40,7 +40,6 @@
 #include "instrument/ScpiContext.h"
 #include "mainwindow/MainWindowState.h"
 #include "measurement/ScpiGridInstrument.h"
-#include "platform/system/EventPump.h"
 #include "reports/ReportHeader.h"
 #include "reports/ReportPrinter.h"
 
@@ -60,7 +59,7 @@
 MainWindow::MainWindow(AppContext& app, InstrumentState& instrument, MainWindowState& state, Forms& forms,
                        FormServices& services, const QStringList& arguments, const QString& programFolder)
     : QMainWindow(), app_(app), instrument_(instrument), state_(state), forms_(forms), services_(services),
-      arguments_(arguments), programFolder_(programFolder)
+      arguments_(arguments), programFolder_(programFolder), scpi_(app, instrument)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowIcon(QIcon(QStringLiteral(":/forms/Logo.png")));
@@ -68,13 +67,6 @@ MainWindow::MainWindow(AppContext& app, InstrumentState& instrument, MainWindowS
     // The views laid over the window keep the working folder from their creation on.
     app_.WorkingFolder = ChooseWorkingFolder(programFolder_);
 
-    EventPump* pump = app_.Pump;
-    if (!pump) {
-        ownPump_ = std::make_unique<QtEventPump>();
-        pump = ownPump_.get();
-    }
-    scpi_ = std::make_unique<ScpiContext>(ScpiContext{instrument_.Visa, instrument_.Device, app_.Settings, app_.Debug,
-                                                      app_.Messages, *pump, instrument_.Status});
     dialogs_ = std::make_unique<FormDialogs>(services_);
     parameterModel_ = std::make_unique<ParameterGridModel>(MainParameterRows());
     parameterModel_->setObjectName(QStringLiteral("ValueListEditor1"));

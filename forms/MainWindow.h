@@ -7,6 +7,7 @@
 #include "datafiles/ProjectTargets.h"
 #include "datafiles/TableFiles.h"
 #include "forms/MeasurementSet.h"
+#include "forms/WindowScpiContext.h"
 #include "mainwindow/ColorSettings.h"
 #include "mainwindow/ZoomRules.h"
 #include "reports/ChartFileCommands.h"
@@ -33,7 +34,6 @@ class ParameterGridModel;
 class PeaksPanel;
 class QFileDialog;
 class QScrollArea;
-class QtEventPump;
 class ReportHeaderItems;
 class ReportPanel;
 class ReportPrinterProvider;
@@ -61,7 +61,6 @@ struct MainWindowState;
 struct MeasurementState;
 struct RunControls;
 struct RunEnd;
-struct ScpiContext;
 struct SmoothRangeStore;
 
 // The main window (TForm1, designer name Form1): the main chart with its 29 series, the
@@ -309,8 +308,7 @@ private:
     GridState gridState_;
     DataFileLists fileLists_;
     std::unique_ptr<AxisBounds> coverageLevelAxis_;
-    std::unique_ptr<QtEventPump> ownPump_;
-    std::unique_ptr<ScpiContext> scpi_;
+    WindowScpiContext scpi_;
     std::unique_ptr<ScpiGridInstrument> gridInstrument_;
     std::unique_ptr<FormDialogs> dialogs_;
     ProjectTargets targets_;
