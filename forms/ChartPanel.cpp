@@ -161,9 +161,9 @@ void ChartPanel::showSeriesLines(const std::vector<SeriesRole>& roles, bool show
 void ChartPanel::showSegmentMarks(MeasureSet set, bool shown)
 {
     for (MeasureSet each : kMeasureSets)
-        mainChart_->Series(kSetSeriesRoles[each].SegmentMarks)->SetActive(each == set && shown);
+        mainChart_->Series(kSetSeriesRoles[each].segmentMarks)->SetActive(each == set && shown);
     for (const SetSeriesRoles& roles : kSetSeriesRoles)
-        mainChart_->Series(roles.Compensation)->LinePen().Hide();
+        mainChart_->Series(roles.compensation)->LinePen().Hide();
 }
 
 // Each click brings the other trace of the pair to the very top.
@@ -310,7 +310,7 @@ void ChartPanel::drawOverlays(const PerSet<SetOverlay>& sets, bool showMarkerNum
     OverlayScene scene{state_.Colors, c.GetBackColor()};
     scene.Sets = sets;
     for (MeasureSet set : kMeasureSets)
-        scene.Sets[set].SegmentMarks = mainChart_->Series(kSetSeriesRoles[set].SegmentMarks);
+        scene.Sets[set].SegmentMarks = mainChart_->Series(kSetSeriesRoles[set].segmentMarks);
     scene.ShowMarkerNumbers = showMarkerNumbers;
     scene.ScaledKhz = scaledKhz_;
     scene.Unit = LevelUnitOfOffset(state_.LevelUnitOffset);

@@ -57,8 +57,8 @@ ConnectionWindow::ConnectionWindow(AppContext& app, InstrumentState& instrument,
     if (!instrument.Visa.ShowErrorDialog) {
         ownsErrorDialog_ = true;
         instrument.Visa.ShowErrorDialog = [this](const QString& text) {
-            if (services_.ShowMessage)
-                services_.ShowMessage(text);
+            if (services_.showMessage)
+                services_.showMessage(text);
         };
     }
     BuildControls();
@@ -166,7 +166,7 @@ bool ConnectionWindow::AnalyserHeldElsewhere() const
     return instrument_.Visa.CommandUnderWay;
 }
 
-void ConnectionWindow::PrepareForKind(LinkKind kind)
+void ConnectionWindow::prepareForKind(LinkKind kind)
 {
     instrument_.Device.ConnectionKind = kind;
     resourceEdit->clear();
@@ -220,7 +220,7 @@ void ConnectionWindow::showDebugControls(bool shown)
 void ConnectionWindow::openForKind(LinkKind kind)
 {
     if (kind != LinkKind::SerialAnalyser || instrument_.Device.ConnectionKind != LinkKind::SerialAnalyser)
-        PrepareForKind(kind);
+        prepareForKind(kind);
     setModal(true);
     show();
     raise();
@@ -235,8 +235,8 @@ void ConnectionWindow::searchInstruments()
     case LinkKind::WinUsb: SearchWinUsbDevices(instrument_.Usb.SysRoot, &list.Lines, &list.Resources); break;
     case LinkKind::VisaUsb: SearchUsbInstruments(*context_, &list); break;
     case LinkKind::VisaTcp:
-        if (!SearchTcpInstruments(&list) && services_.ShowMessage)
-            services_.ShowMessage(QStringLiteral("No IP(s) found"));
+        if (!SearchTcpInstruments(&list) && services_.showMessage)
+            services_.showMessage(QStringLiteral("No IP(s) found"));
         break;
     default: return;
     }
@@ -256,8 +256,8 @@ void ConnectionWindow::selectInstrument()
 
 void ConnectionWindow::ShowUnsupported(const QString& message)
 {
-    if (!message.isEmpty() && services_.ShowMessage)
-        services_.ShowMessage(message);
+    if (!message.isEmpty() && services_.showMessage)
+        services_.showMessage(message);
 }
 
 void ConnectionWindow::connectVisa()
@@ -279,7 +279,7 @@ void ConnectionWindow::connectVisa()
     }
     MarkConnected(connectButton, true);
     ShowUnsupported(out.Identity.UnsupportedMessage);
-    emit Connected(ControlsForFamily(instrument_.Device));
+    emit connected(ControlsForFamily(instrument_.Device));
 }
 
 void ConnectionWindow::disconnectVisa()
@@ -365,11 +365,11 @@ void ConnectionWindow::connectSerial()
     MarkConnected(serialConnectButton, out.Connected);
     ShowUnsupported(out.UnsupportedMessage);
     if (out.Connected && instrument_.Device.ConnectionKind == LinkKind::SerialAnalyser)
-        emit Connected(ControlsForFamily(instrument_.Device));
+        emit connected(ControlsForFamily(instrument_.Device));
 }
 
 void ConnectionWindow::readGpsRmc()
 {
     PollGpsReceiver(*context_, instrument_.Gps);
-    emit GpsRead();
+    emit gpsRead();
 }

@@ -482,14 +482,14 @@ void CoverageFrame::StopTimer()
 
 void CoverageFrame::ShowError(const QString& text)
 {
-    if (services_.ShowMessage)
-        services_.ShowMessage(text);
+    if (services_.showMessage)
+        services_.showMessage(text);
 }
 
 bool CoverageFrame::ConfirmOkCancel(const QString& text)
 {
-    if (AskOkCancel)
-        return AskOkCancel(text);
+    if (askOkCancel)
+        return askOkCancel(text);
     return QMessageBox::information(this, QString(), text, QMessageBox::Ok | QMessageBox::Cancel)
         == QMessageBox::Ok;
 }

@@ -42,7 +42,7 @@ public:
         FormServices& services, QWidget* parent = nullptr);
     ~CoverageFrame() override;
 
-    CoverageView& View() { return *view_; }
+    CoverageView& view() { return *view_; }
     void setInstrumentOwner(const CoverageInstrumentOwner* owner) { owner_ = owner; }
     bool loggingActive() const;
     // The main window closes: logging stops as with "Stop".
@@ -67,7 +67,7 @@ public:
     void latchPointsChanged(); // ComboBox4
 
     // The OK / Cancel question; tests answer it.
-    std::function<bool(const QString&)> AskOkCancel;
+    std::function<bool(const QString&)> askOkCancel;
 
 signals:
     // "Start" or "Stop" was pressed (after its handler), or a tick ended the logging (a lost

@@ -73,7 +73,7 @@ void CsvExportWindow::showDebugControls(bool shown)
             curveCheckBoxes[i]->setVisible(shown);
 }
 
-CsvTicks CsvExportWindow::Ticks() const
+CsvTicks CsvExportWindow::ticks() const
 {
     CsvTicks ticks{};
     for (size_t i = 0; i < ticks.size(); ++i)
@@ -81,7 +81,7 @@ CsvTicks CsvExportWindow::Ticks() const
     return ticks;
 }
 
-CsvFormat CsvExportWindow::Format() const
+CsvFormat CsvExportWindow::format() const
 {
     const auto pick = [](const auto& choices, const QButtonGroup* buttons) {
         const int id = buttons->checkedId();
@@ -102,7 +102,7 @@ void CsvExportWindow::saveCsv()
             return;
         HourglassCursor busy;
         QString error;
-        if (!WriteCsvFile(path, series_, Ticks(), Format(), &error))
+        if (!WriteCsvFile(path, series_, ticks(), format(), &error))
             app_.Messages.Append(QStringLiteral("Error: ") + path + QStringLiteral(": ") + error);
     });
 }

@@ -39,8 +39,8 @@ constexpr int kFieldTextWidth = 110;
 
 // What each speed button does. The designer's names stay the buttons' objectNames.
 struct SpeedButton {
-    const char* Name;
-    GeneratorAction Action;
+    const char* name;
+    GeneratorAction action;
 };
 constexpr SpeedButton kSpeedButtons[] = {
     {"SpeedButton1", GeneratorAction::FixedFrequency1},
@@ -159,8 +159,8 @@ QToolButton* ImmunityFrame::MakeSpeedButton(QWidget* group, GeneratorAction acti
 {
     auto* button = new QToolButton(group);
     for (const SpeedButton& b : kSpeedButtons)
-        if (b.Action == action)
-            button->setObjectName(QString::fromLatin1(b.Name));
+        if (b.action == action)
+            button->setObjectName(QString::fromLatin1(b.name));
     button->setCheckable(true);
     button->setIconSize(QSize(16, 16));
     speedButtons[action] = button;
@@ -475,10 +475,10 @@ void ImmunityFrame::ShowView()
     const QIcon running = style()->standardIcon(QStyle::SP_MediaStop);
     const QIcon stopped = style()->standardIcon(QStyle::SP_MediaPlay);
     for (const SpeedButton& b : kSpeedButtons) {
-        QToolButton* button = speedButtons[b.Action];
-        button->setEnabled(view_.ButtonEnabled[b.Action]);
-        button->setChecked(view_.ButtonRunning[b.Action]);
-        button->setIcon(view_.ButtonRunning[b.Action] ? running : stopped);
+        QToolButton* button = speedButtons[b.action];
+        button->setEnabled(view_.ButtonEnabled[b.action]);
+        button->setChecked(view_.ButtonRunning[b.action]);
+        button->setIcon(view_.ButtonRunning[b.action] ? running : stopped);
     }
     frequencySpin->setEnabled(view_.Manual.SpinButtonsEnabled);
     amplitudeSpin->setEnabled(view_.Manual.SpinButtonsEnabled);

@@ -125,8 +125,8 @@ void ImmunityFrame::ClickAction(GeneratorAction action)
 
 void ImmunityFrame::ShowError(const QString& text)
 {
-    if (services_.ShowMessage)
-        services_.ShowMessage(text);
+    if (services_.showMessage)
+        services_.showMessage(text);
 }
 
 void ImmunityFrame::setMainMode(MainMode mode)

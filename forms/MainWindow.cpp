@@ -77,10 +77,10 @@ MainWindow::MainWindow(AppContext& app, InstrumentState& instrument, MainWindowS
     LayOutWindow();
     menus_ = new MainMenus(*menuBar(), this);
     // Our own dialog rather than the desktop's: only ours tells of each change of folder.
-    folderDialog_ = new QFileDialog(this);
-    folderDialog_->setObjectName(QStringLiteral("OpenDialog3"));
-    folderDialog_->setOption(QFileDialog::DontUseNativeDialog);
-    folderDialog_->setFileMode(QFileDialog::Directory);
+    folderDialog = new QFileDialog(this);
+    folderDialog->setObjectName(QStringLiteral("OpenDialog3"));
+    folderDialog->setOption(QFileDialog::DontUseNativeDialog);
+    folderDialog->setFileMode(QFileDialog::Directory);
     statusLine_ = new StatusBarPanels(*statusBar(), this);
     connect(&instrument_.Status, &InstrumentStatus::TextChanged, statusLine_, &StatusBarPanels::setText);
     BuildProjectTargets();
@@ -99,7 +99,7 @@ MainWindow::MainWindow(AppContext& app, InstrumentState& instrument, MainWindowS
     WireMenus();
     WireRun();
 
-    startUp();
+    StartUp();
 }
 
 MainWindow::~MainWindow()
@@ -188,8 +188,8 @@ void MainWindow::WireMessages()
 void MainWindow::wireLaterWindows(ReportHeaderItems& reportHeader)
 {
     if (ConnectionWindow* connection = forms_.connectionWindow) {
-        connect(connection, &ConnectionWindow::Connected, this, &MainWindow::ApplyFamilyControls);
-        connect(connection, &ConnectionWindow::GpsRead, coverageFrame_, &CoverageFrame::showGpsReceiver);
+        connect(connection, &ConnectionWindow::connected, this, &MainWindow::ApplyFamilyControls);
+        connect(connection, &ConnectionWindow::gpsRead, coverageFrame_, &CoverageFrame::showGpsReceiver);
     }
     if (TableEditorWindow* editor = forms_.tableEditorWindow) {
         TableEditorWindow::MainChartLink link;
@@ -208,7 +208,7 @@ void MainWindow::wireLaterWindows(ReportHeaderItems& reportHeader)
         LoadReportFile(reportHeader, path, QLatin1Char('n'), targets_.Files);
     };
     if (CsvExportWindow* csv = forms_.csvExportWindow)
-        csv->SetChartSeries(chart().ByRole());
+        csv->setChartSeries(chart().ByRole());
     WireLaterMarkers();
     WireLaterReports(reportHeader);
 }
@@ -218,7 +218,7 @@ MainChart& MainWindow::chart()
     return chartPanel_->chart();
 }
 
-void MainWindow::startUp()
+void MainWindow::StartUp()
 {
     // The host identifier.
     app_.HostId = ComputeHostId();
@@ -246,12 +246,12 @@ void MainWindow::startUp()
 
     // An unsupported system is refused, but start-up runs to its end and the remaining windows
     // are still created; the program ends when the message loop takes the request.
-    const int32_t version = services_.VersionIndex ? services_.VersionIndex() : GetWindowsVersionIndex();
+    const int32_t version = services_.versionIndex ? services_.versionIndex() : GetWindowsVersionIndex();
     if (version <= 6) {
-        if (services_.ShowMessage)
-            services_.ShowMessage(QStringLiteral("Operating System not supported "));
-        if (services_.RequestTerminate)
-            services_.RequestTerminate();
+        if (services_.showMessage)
+            services_.showMessage(QStringLiteral("Operating System not supported "));
+        if (services_.requestTerminate)
+            services_.requestTerminate();
     }
 
     // Window size: the small-screen layout only for exactly "s".

@@ -155,7 +155,7 @@ private:
     // Construction and start-up (MainWindow.cpp): the panels in their places, then each concern's
     // wiring, then the start-up in the order it has always run.
     void LayOutWindow();
-    void startUp();
+    void StartUp();
     void ApplyAdvancedSettings();
     void WireMessages();
     void SwitchDebugMode(bool on);
@@ -291,7 +291,7 @@ private:
     MainMenus* menus_ = nullptr;
     StatusBarPanels* statusLine_ = nullptr;
     // The folder dialog (OpenDialog3): it closes itself at the second change of folder.
-    QFileDialog* folderDialog_ = nullptr;
+    QFileDialog* folderDialog = nullptr;
     int32_t folderChanges_ = 0;
     bool smallWindowFitted_ = false;
     // The application's key filter while in the generator mode.

@@ -48,7 +48,7 @@ SetSmoothing MainWindow::SelectedSetSmoothing()
 {
     const MainChart& c = chart();
     const SetSeriesRoles& roles = kSetSeriesRoles[sweepPanel_->selectedSet()];
-    return FaderSmoothing(*c.Series(roles.Corrected), *c.Series(roles.Smoothing), *c.Series(roles.Compensation),
+    return FaderSmoothing(*c.Series(roles.corrected), *c.Series(roles.smoothing), *c.Series(roles.compensation),
                           app_.Debug);
 }
 

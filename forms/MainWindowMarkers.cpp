@@ -58,7 +58,7 @@ void MainWindow::DrawChartOverlays()
     PerSet<SetOverlay> overlays{};
     for (MeasureSet set : kMeasureSets) {
         overlays[set].Peaks = sets_[set].shownPeaks;
-        overlays[set].View = viewPanel_->shows(kSetSeriesRoles[set].Corrected);
+        overlays[set].View = viewPanel_->shows(kSetSeriesRoles[set].corrected);
         overlays[set].Markers = &state_.Markers[set];
         overlays[set].ShowMarkers = boxes.Sets[set].Show;
     }

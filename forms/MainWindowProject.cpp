@@ -34,7 +34,7 @@ void MainWindow::BuildProjectTargets()
     targets_.Series = chart().ByRole();
     targets_.FrequencyAxis = &chartPanel_->frequencyAxis();
     targets_.LevelAxis = &chartPanel_->levelAxis();
-    CoverageChart& coverage = coverageFrame_->View().Chart();
+    CoverageChart& coverage = coverageFrame_->view().Chart();
     targets_.Coverage.cableCorrection = &coverage.Cable;
     targets_.Coverage.amplifierCorrection = &coverage.Amplifier;
     targets_.Coverage.antennaFactor = &coverage.Antenna;

@@ -86,7 +86,7 @@ ChartFileHooks MainWindow::ChartHooks()
     };
     hooks.ResetFadeOverlays = [this] {
         const SetSeriesRoles& roles = kSetSeriesRoles[sweepPanel_->selectedSet()];
-        ResetFadeOverlays(*chart().Series(roles.Smoothing), *chart().Series(roles.Compensation),
+        ResetFadeOverlays(*chart().Series(roles.smoothing), *chart().Series(roles.compensation),
                           selectedSmoothRanges());
     };
     hooks.RepaintChart = [this] { chartPanel_->repaint(); };

@@ -281,16 +281,16 @@ void MainWindow::WindowRunHost::ControlsChanged(const RunControls& controls) { w
 void MainWindow::WindowRunHost::ShowErrorBox(const QString& text)
 {
     FormServices& s = w_.services_;
-    if (s.ShowError)
-        s.ShowError(text);
-    else if (s.ShowMessage)
-        s.ShowMessage(text);
+    if (s.showError)
+        s.showError(text);
+    else if (s.showMessage)
+        s.showMessage(text);
 }
 
 void MainWindow::WindowRunHost::ShowMessageBox(const QString& text)
 {
-    if (w_.services_.ShowMessage)
-        w_.services_.ShowMessage(text);
+    if (w_.services_.showMessage)
+        w_.services_.showMessage(text);
 }
 
 // The desktop's own beep: the tone's pitch and length are not ours to choose.

@@ -67,8 +67,8 @@ void MainWindow::ClearChart()
 {
     traceBar_->showChartLabel(QStringLiteral("Chart:"));
     for (const SetSeriesRoles& roles : kSetSeriesRoles) {
-        chart().Series(roles.Raw)->Clear();
-        chart().Series(roles.Corrected)->Clear();
+        chart().Series(roles.raw)->Clear();
+        chart().Series(roles.corrected)->Clear();
     }
     for (MeasurementSet& set : sets_)
         set.shownPeaks->Clear();

@@ -300,8 +300,8 @@ void TableEditorWindow::prepareDataFolders()
     // the request to end is carried out once the message loop runs.
     FormDialogs dialogs(services_);
     const FirstRunResult result = RunFirstStartSetup(app_.WorkingFolder, app_.Messages, &dialogs);
-    if (result.MustEnd && services_.RequestTerminate)
-        services_.RequestTerminate();
+    if (result.MustEnd && services_.requestTerminate)
+        services_.requestTerminate();
 }
 
 void TableEditorWindow::setMainChart(MainChartLink link)
