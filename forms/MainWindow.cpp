@@ -10,7 +10,7 @@
 #include "chart/series/LineSeries.h"
 #include "datafiles/AxisBounds.h"
 #include "datafiles/ParameterGridModel.h"
-#include "forms/ChartPanel.h"
+#include "forms/MainChartControl.h"
 #include "forms/ConnectionWindow.h"
 #include "forms/CoverageFrame.h"
 #include "forms/CsvExportWindow.h"
@@ -107,7 +107,7 @@ MainWindow::~MainWindow()
     // The views refer to the models; they go first.
     forms_.mainWindow = nullptr;
     delete takeCentralWidget();
-    chartPanel_->endPaint();
+    chartControl_->endPaint();
 }
 
 // Chart in the middle, the grid and run controls on the left, peaks and segments on the right,
@@ -133,8 +133,8 @@ void MainWindow::LayOutWindow()
 
     auto* middle = new QVBoxLayout;
     middle->setSpacing(2);
-    chartPanel_ = std::make_unique<ChartPanel>(app_, instrument_, state_, central);
-    middle->addWidget(&chartPanel_->widget(), 1);
+    chartControl_ = std::make_unique<MainChartControl>(app_, instrument_, state_, central);
+    middle->addWidget(&chartControl_->widget(), 1);
     traceBar_ = new TraceBar(central);
     middle->addWidget(traceBar_);
     auto* underChart = new QHBoxLayout;
@@ -195,8 +195,8 @@ void MainWindow::wireLaterWindows(ReportHeaderItems& reportHeader)
         TableEditorWindow::MainChartLink link;
         link.preview = chart().Series(SeriesRole::tablePreview);
         link.previewColor = state_.Colors[TraceColor::tablePreview];
-        link.frequencyAxis = &chartPanel_->frequencyAxis();
-        link.levelAxis = &chartPanel_->levelAxis();
+        link.frequencyAxis = &chartControl_->frequencyAxis();
+        link.levelAxis = &chartControl_->levelAxis();
         link.showPreviewOnly = [this] { ShowTablePreviewOnly(true); };
         link.restoreSeriesVisibility = [this] { RestoreMainSeriesVisibility(); };
         link.refreshFileLists = [this] { refreshFileLists(); };
@@ -215,7 +215,7 @@ void MainWindow::wireLaterWindows(ReportHeaderItems& reportHeader)
 
 MainChart& MainWindow::chart()
 {
-    return chartPanel_->chart();
+    return chartControl_->chart();
 }
 
 void MainWindow::StartUp()
@@ -271,7 +271,7 @@ void MainWindow::StartUp()
 
     // Lists, grids, the chart, the run buttons.
     peaksPanel_->startUp();
-    chartPanel_->startUp(*parameterModel_, viewPanel_->logAxis(), viewPanel_->shows(SeriesRole::cableCorrection));
+    chartControl_->startUp(*parameterModel_, viewPanel_->logAxis(), viewPanel_->shows(SeriesRole::cableCorrection));
     sweepPanel_->clearReadouts();
     ApplyDebugMode(forms_, app_);
     setWindowTitle(QStringLiteral("Zendrik"));

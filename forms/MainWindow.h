@@ -19,7 +19,7 @@
 #include <functional>
 #include <memory>
 
-class ChartPanel;
+class MainChartControl;
 class CoverageFrame;
 class CoverageInstrumentOwner;
 class FormDialogs;
@@ -68,10 +68,10 @@ struct SmoothRangeStore;
 // the menus, with the coverage and generator views laid over it in their modes.
 //
 // Each panel is a class of its own that owns its controls and offers methods and signals:
-// ChartPanel (Chart1), SweepPanel (run buttons, measurement set, parameter grid), SegmentsPanel,
-// PeaksPanel, InstrumentPanel, ReportPanel, ViewPanel, TraceBar, MarkerPages (PageControl1),
-// MessagesPanel, StatusBarPanels and MainMenus; the coverage and generator views are
-// CoverageFrame and ImmunityFrame. The window creates them and wires them, one source file per
+// SweepPanel (run buttons, measurement set, parameter grid), SegmentsPanel, PeaksPanel,
+// InstrumentPanel, ReportPanel, ViewPanel, TraceBar, MarkerPages (PageControl1), MessagesPanel,
+// StatusBarPanels and MainMenus; MainChartControl does the same for the chart (Chart1); the
+// coverage and generator views are CoverageFrame and ImmunityFrame. The window creates them and wires them, one source file per
 // concern: chart and zoom (MainWindowChart.cpp), view toggles and units (MainWindowView), marks,
 // markers and math (MainWindowMarkers), measurement set and run (MainWindowSweep), peaks
 // (MainWindowPeaks), instrument (MainWindowInstrument), chart files and reports
@@ -272,7 +272,7 @@ private:
     // The panels, in the order they are laid out.
     QScrollArea* clientArea_ = nullptr;
     SweepPanel* sweepPanel_ = nullptr;
-    std::unique_ptr<ChartPanel> chartPanel_;
+    std::unique_ptr<MainChartControl> chartControl_;
     TraceBar* traceBar_ = nullptr;
     ViewPanel* viewPanel_ = nullptr;
     MarkerPages* markerPages_ = nullptr;

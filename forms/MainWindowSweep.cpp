@@ -9,7 +9,7 @@
 #include "chart/series/Chart.h"
 #include "datafiles/ParameterGridModel.h"
 #include "datafiles/ProjectItems.h"
-#include "forms/ChartPanel.h"
+#include "forms/MainChartControl.h"
 #include "forms/CoverageFrame.h"
 #include "forms/FormServices.h"
 #include "forms/ImmunityFrame.h"
@@ -259,7 +259,7 @@ void MainWindow::SendRunNotice(int segment, int count, const RunEnd* end)
         context.Abandon = [this] { return run_->state.StopRequested; };
     const auto saveChart = [this] {
         QString error;
-        if (SaveChartJpeg(chartPanel_->widget(), app_.WorkingFolder, &error))
+        if (SaveChartJpeg(chartControl_->widget(), app_.WorkingFolder, &error))
             return true;
         app_.Messages.Append(QStringLiteral("Error: chart image not written: ") + error);
         return false;
@@ -304,9 +304,9 @@ void MainWindow::WindowRunHost::SetBusyCursor(bool busy)
         QApplication::restoreOverrideCursor();
 }
 
-void MainWindow::WindowRunHost::RepaintChart() { w_.chartPanel_->repaintNow(); }
+void MainWindow::WindowRunHost::RepaintChart() { w_.chartControl_->repaintNow(); }
 
-void MainWindow::WindowRunHost::SetChartAutoRepaint(bool on) { w_.chartPanel_->setAutoRepaint(on); }
+void MainWindow::WindowRunHost::SetChartAutoRepaint(bool on) { w_.chartControl_->setAutoRepaint(on); }
 
 void MainWindow::WindowRunHost::MaxHoldCleared()
 {

@@ -16,7 +16,8 @@ WindowEventPump::~WindowEventPump() = default;
 
 WindowScpiContext::WindowScpiContext(AppContext& app, InstrumentState& instrument)
     : pump_(app.Pump),
-      context_{instrument.Visa, instrument.Device, app.Settings, app.Debug, app.Messages, *pump_, instrument.Status}
+      context_{instrument.Visa, instrument.Device, app.Settings, app.Debug,
+               app.Messages, *pump_, instrument.Status}
 {
 }
 
