@@ -240,7 +240,7 @@ TEST_P(SilentAnalyserLogging, EndsWithOneLineAndTheTracksSoFar)
     f.SetTimeoutMs(kTimeoutMs);
     Simulator gps([] { SimulatorOptions o; o.pty = o.gps = true; return o; }());
     ConnectionWindow& connection = *f.program->Windows().connectionWindow;
-    connection.PrepareForKind(LinkKind::GpsReceiver);
+    connection.prepareForKind(LinkKind::GpsReceiver);
     Control<QComboBox>(connection, "ComboBox1").setEditText(gps.Start(nullptr) ? gps.PtyPath() : QString());
     Control<QPushButton>(connection, "BitBtn6").click();
     QWidget& view = Control(*f.w, "Frame141");
