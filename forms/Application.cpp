@@ -1,6 +1,7 @@
 #include "forms/Application.h"
 
 #include "app/AppContext.h"
+#include "app/CaughtErrors.h"
 #include "forms/LibraryStartup.h"
 #include "forms/MainWindow.h"
 #include "forms/Program.h"
@@ -23,7 +24,7 @@ public:
         try {
             return QApplication::notify(receiver, event);
         } catch (const std::exception& e) {
-            log_.Append(QStringLiteral("Error: ") + QString::fromLocal8Bit(e.what()));
+            log_.Append(ErrorLine(e));
         } catch (...) {
             log_.Append(QStringLiteral("Error: unexpected failure"));
         }

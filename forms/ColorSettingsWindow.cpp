@@ -19,7 +19,7 @@ QColor ToQColor(TColor color)
 } // namespace
 
 ColorSettingsWindow::ColorSettingsWindow(AppContext& app, ColorSettingsEditor& editor)
-    : QDialog(nullptr), ColorDialog(EditColorDialog), app_(app), editor_(editor)
+    : QDialog(nullptr), colorDialog(EditColorDialog), app_(app), editor_(editor)
 {
     setObjectName(QStringLiteral("Form9"));
     setWindowTitle(QStringLiteral("Set Colors"));
@@ -71,7 +71,7 @@ void ColorSettingsWindow::ShowColors(const ColorSettings& colors, ColorSlotMask 
 
 void ColorSettingsWindow::pickColor(ColorSlot slot)
 {
-    editor_.SetColor(slot, ColorDialog(this, editor_.Colors()[slot]));
+    editor_.SetColor(slot, colorDialog(this, editor_.Colors()[slot]));
 }
 
 void ColorSettingsWindow::setToDefault()

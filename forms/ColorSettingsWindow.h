@@ -25,7 +25,7 @@ public:
 
     // The colour dialog of a panel click: the chosen colour, or the given one when cancelled.
     // Tests replace it.
-    std::function<TColor(QWidget*, TColor)> ColorDialog;
+    std::function<TColor(QWidget*, TColor)> colorDialog;
 
     void done(int result) override;
 

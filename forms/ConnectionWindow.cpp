@@ -1,13 +1,13 @@
 #include "forms/ConnectionWindow.h"
 
 #include "app/AppContext.h"
+#include "app/CaughtErrors.h"
 #include "app/FlagScope.h"
 #include "app/TextRoutines.h"
 #include "forms/CompactView.h"
 #include "forms/FormServices.h"
 #include "instrument/AnalyserOwnership.h"
 #include "instrument/InstrumentState.h"
-#include "platform/system/EventPump.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -18,7 +18,6 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QStyle>
-#include <exception>
 
 namespace {
 
@@ -51,22 +50,15 @@ void MarkConnected(QPushButton* button, bool connected)
 } // namespace
 
 ConnectionWindow::ConnectionWindow(AppContext& app, InstrumentState& instrument, FormServices& services)
-    : QDialog(nullptr), app_(app), instrument_(instrument), services_(services)
+    : QDialog(nullptr), app_(app), instrument_(instrument), services_(services), context_(app, instrument)
 {
     setObjectName(QStringLiteral("Form4"));
     setWindowTitle(QStringLiteral("Connect VISA USB"));
-    EventPump* pump = app.Pump;
-    if (!pump) {
-        ownPump_ = std::make_unique<QtEventPump>();
-        pump = ownPump_.get();
-    }
-    context_ = std::make_unique<ScpiContext>(ScpiContext{instrument.Visa, instrument.Device, app.Settings, app.Debug,
-                                                         app.Messages, *pump, instrument.Status});
     if (!instrument.Visa.ShowErrorDialog) {
         ownsErrorDialog_ = true;
         instrument.Visa.ShowErrorDialog = [this](const QString& text) {
-            if (services_.ShowMessage)
-                services_.ShowMessage(text);
+            if (services_.showMessage)
+                services_.showMessage(text);
         };
     }
     BuildControls();
@@ -165,11 +157,7 @@ template <class F> void ConnectionWindow::Guarded(F&& handler)
         return;
     FlagScope busy(busy_);
     PumpedWaits pumped(*context_);
-    try {
-        handler();
-    } catch (const std::exception& e) {
-        app_.Messages.Append(QStringLiteral("Error: ") + QString::fromLocal8Bit(e.what()));
-    }
+    RunLoggingErrors(app_.Messages, handler);
 }
 
 // Another window's command waits for the analyser: its sessions stay as they are until it ends.
@@ -178,7 +166,7 @@ bool ConnectionWindow::AnalyserHeldElsewhere() const
     return instrument_.Visa.CommandUnderWay;
 }
 
-void ConnectionWindow::PrepareForKind(LinkKind kind)
+void ConnectionWindow::prepareForKind(LinkKind kind)
 {
     instrument_.Device.ConnectionKind = kind;
     resourceEdit->clear();
@@ -232,7 +220,7 @@ void ConnectionWindow::showDebugControls(bool shown)
 void ConnectionWindow::openForKind(LinkKind kind)
 {
     if (kind != LinkKind::SerialAnalyser || instrument_.Device.ConnectionKind != LinkKind::SerialAnalyser)
-        PrepareForKind(kind);
+        prepareForKind(kind);
     setModal(true);
     show();
     raise();
@@ -247,8 +235,8 @@ void ConnectionWindow::searchInstruments()
     case LinkKind::WinUsb: SearchUsbInstruments(instrument_.Usb.SysRoot, &list.Lines, &list.Resources); break;
     case LinkKind::VisaUsb: SearchUsbInstruments(*context_, &list); break;
     case LinkKind::VisaTcp:
-        if (!SearchTcpInstruments(&list) && services_.ShowMessage)
-            services_.ShowMessage(QStringLiteral("No IP(s) found"));
+        if (!SearchTcpInstruments(&list) && services_.showMessage)
+            services_.showMessage(QStringLiteral("No IP(s) found"));
         break;
     default: return;
     }
@@ -268,8 +256,8 @@ void ConnectionWindow::selectInstrument()
 
 void ConnectionWindow::ShowUnsupported(const QString& message)
 {
-    if (!message.isEmpty() && services_.ShowMessage)
-        services_.ShowMessage(message);
+    if (!message.isEmpty() && services_.showMessage)
+        services_.showMessage(message);
 }
 
 void ConnectionWindow::connectVisa()
@@ -291,7 +279,7 @@ void ConnectionWindow::connectVisa()
     }
     MarkConnected(connectButton, true);
     ShowUnsupported(out.Identity.UnsupportedMessage);
-    emit Connected(ControlsForFamily(instrument_.Device));
+    emit connected(ControlsForFamily(instrument_.Device));
 }
 
 void ConnectionWindow::disconnectVisa()
@@ -377,11 +365,11 @@ void ConnectionWindow::connectSerial()
     MarkConnected(serialConnectButton, out.Connected);
     ShowUnsupported(out.UnsupportedMessage);
     if (out.Connected && instrument_.Device.ConnectionKind == LinkKind::SerialAnalyser)
-        emit Connected(ControlsForFamily(instrument_.Device));
+        emit connected(ControlsForFamily(instrument_.Device));
 }
 
 void ConnectionWindow::readGpsRmc()
 {
     PollGpsReceiver(*context_, instrument_.Gps);
-    emit GpsRead();
+    emit gpsRead();
 }

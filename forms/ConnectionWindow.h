@@ -1,11 +1,11 @@
 #ifndef ZENDRIK_FORMS_CONNECTIONWINDOW_H
 #define ZENDRIK_FORMS_CONNECTIONWINDOW_H
 
+#include "forms/WindowScpiContext.h"
 #include "instrument/InstrumentConnection.h"
 
 #include <QDialog>
 #include <cstdint>
-#include <memory>
 
 class QComboBox;
 class QLineEdit;
@@ -13,7 +13,6 @@ class QListWidget;
 class QPlainTextEdit;
 class QPushButton;
 class QStatusBar;
-class QtEventPump;
 struct AppContext;
 struct FormServices;
 struct InstrumentState;
@@ -30,7 +29,7 @@ public:
 
     // What a "Device" menu item does before it shows the window: the connection kind, the
     // caption, the controls of that kind.
-    void PrepareForKind(LinkKind kind);
+    void prepareForKind(LinkKind kind);
     // A "Device" menu item: the window prepared for its kind and shown, modal for the operator
     // while the message loop keeps running. "SA SER" prepares it only when the kind changes, so
     // that a serial resource typed before stays.
@@ -52,14 +51,14 @@ public:
     void readGpsRmc();           // "RD RMC"
 
     // The command context of the window (tests reach the instrument through it).
-    ScpiContext& Context() { return *context_; }
+    ScpiContext& context() { return *context_; }
 
 signals:
     // After a connection attempt: the main window recomputes its measurement mode and time
     // estimate, and sets its controls for the family.
-    void Connected(const FamilyControls& controls);
+    void connected(const FamilyControls& controls);
     // After "RD RMC": the coverage view shows the receiver's fields.
-    void GpsRead();
+    void gpsRead();
 
 private:
     // Controls; each objectName is the designer's name.
@@ -91,8 +90,7 @@ private:
     AppContext& app_;
     InstrumentState& instrument_;
     FormServices& services_;
-    std::unique_ptr<QtEventPump> ownPump_;
-    std::unique_ptr<ScpiContext> context_;
+    WindowScpiContext context_;
     bool ownsErrorDialog_ = false;
     bool busy_ = false; // a handler is running (it may wait through the event pump)
 };

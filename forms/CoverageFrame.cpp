@@ -1,6 +1,7 @@
 #include "forms/CoverageFrame.h"
 
 #include "app/AppContext.h"
+#include "app/CaughtErrors.h"
 #include "coverage/CoverageCalculators.h"
 #include "chart/series/Chart.h"
 #include "coverage/CoverageView.h"
@@ -8,7 +9,6 @@
 #include "instrument/AnalyserOwnership.h"
 #include "instrument/InstrumentState.h"
 #include "instrument/ScpiContext.h"
-#include "platform/system/EventPump.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -28,7 +28,6 @@
 #include <QTableView>
 #include <QTimer>
 #include <QVBoxLayout>
-#include <exception>
 
 namespace {
 
@@ -122,15 +121,9 @@ CoverageFrame::CoverageFrame(AppContext& app, InstrumentState& instrument, Table
     , app_(app)
     , instrument_(instrument)
     , services_(services)
+    , context_(app, instrument)
 {
     setObjectName(QStringLiteral("Frame141"));
-    EventPump* pump = app.Pump;
-    if (!pump) {
-        ownPump_ = std::make_unique<QtEventPump>();
-        pump = ownPump_.get();
-    }
-    context_ = std::make_unique<ScpiContext>(ScpiContext {
-        instrument.Visa, instrument.Device, app.Settings, app.Debug, app.Messages, *pump, instrument.Status});
     CoverageHost& host = *this;
     view_ = std::make_unique<CoverageView>(*context_, instrument.Gps, tableGrid, host, app.WorkingFolder);
     if (!instrument.Gps.Beep) {
@@ -379,11 +372,7 @@ void CoverageFrame::FillCorrectionPickLists()
 // No exception leaves a handler: it ends as an error line and the view stays as it was.
 template <class F> void CoverageFrame::Guarded(F&& handler)
 {
-    try {
-        handler();
-    } catch (const std::exception& e) {
-        app_.Messages.Append(QStringLiteral("Error: ") + QString::fromLocal8Bit(e.what()));
-    }
+    RunLoggingErrors(app_.Messages, handler);
     Refresh();
 }
 
@@ -493,14 +482,14 @@ void CoverageFrame::StopTimer()
 
 void CoverageFrame::ShowError(const QString& text)
 {
-    if (services_.ShowMessage)
-        services_.ShowMessage(text);
+    if (services_.showMessage)
+        services_.showMessage(text);
 }
 
 bool CoverageFrame::ConfirmOkCancel(const QString& text)
 {
-    if (AskOkCancel)
-        return AskOkCancel(text);
+    if (askOkCancel)
+        return askOkCancel(text);
     return QMessageBox::information(this, QString(), text, QMessageBox::Ok | QMessageBox::Cancel)
         == QMessageBox::Ok;
 }

@@ -3,6 +3,7 @@
 
 #include "chart/canvas/PlotColor.h"
 #include "coverage/CoverageModel.h"
+#include "forms/WindowScpiContext.h"
 
 #include <QWidget>
 #include <functional>
@@ -17,7 +18,6 @@ class QPlainTextEdit;
 class QPushButton;
 class QTableView;
 class QTimer;
-class QtEventPump;
 class CoverageView;
 class TChart;
 class TPointSeries;
@@ -25,7 +25,6 @@ class TableBuffer;
 struct AppContext;
 struct FormServices;
 struct InstrumentState;
-struct ScpiContext;
 
 // The RF coverage view (TFrame14, placed on the main window as Frame141): the settings grid, the
 // logging buttons, the drive-test calculators, the GPS and level fields and the view's memo. The
@@ -43,7 +42,7 @@ public:
         FormServices& services, QWidget* parent = nullptr);
     ~CoverageFrame() override;
 
-    CoverageView& View() { return *view_; }
+    CoverageView& view() { return *view_; }
     void setInstrumentOwner(const CoverageInstrumentOwner* owner) { owner_ = owner; }
     bool loggingActive() const;
     // The main window closes: logging stops as with "Stop".
@@ -68,7 +67,7 @@ public:
     void latchPointsChanged(); // ComboBox4
 
     // The OK / Cancel question; tests answer it.
-    std::function<bool(const QString&)> AskOkCancel;
+    std::function<bool(const QString&)> askOkCancel;
 
 signals:
     // "Start" or "Stop" was pressed (after its handler), or a tick ended the logging (a lost
@@ -133,8 +132,7 @@ private:
     InstrumentState& instrument_;
     FormServices& services_;
     const CoverageInstrumentOwner* owner_ = nullptr;
-    std::unique_ptr<QtEventPump> ownPump_;
-    std::unique_ptr<ScpiContext> context_;
+    WindowScpiContext context_;
     std::unique_ptr<CoverageView> view_;
     // The Stop the ticks' waits on the analyser and the receiver ask for: set when the timer stops.
     bool stopRequested_ = false;

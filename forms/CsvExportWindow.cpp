@@ -1,6 +1,7 @@
 #include "forms/CsvExportWindow.h"
 
 #include "app/AppContext.h"
+#include "app/CaughtErrors.h"
 #include "reports/HourglassCursor.h"
 #include "reports/ReportDialogs.h"
 
@@ -11,8 +12,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
-
-#include <exception>
 
 CsvExportWindow::CsvExportWindow(AppContext& app) : QDialog(nullptr), app_(app)
 {
@@ -74,7 +73,7 @@ void CsvExportWindow::showDebugControls(bool shown)
             curveCheckBoxes[i]->setVisible(shown);
 }
 
-CsvTicks CsvExportWindow::Ticks() const
+CsvTicks CsvExportWindow::ticks() const
 {
     CsvTicks ticks{};
     for (size_t i = 0; i < ticks.size(); ++i)
@@ -82,7 +81,7 @@ CsvTicks CsvExportWindow::Ticks() const
     return ticks;
 }
 
-CsvFormat CsvExportWindow::Format() const
+CsvFormat CsvExportWindow::format() const
 {
     const auto pick = [](const auto& choices, const QButtonGroup* buttons) {
         const int id = buttons->checkedId();
@@ -97,15 +96,13 @@ CsvFormat CsvExportWindow::Format() const
 
 void CsvExportWindow::saveCsv()
 {
-    try {
+    RunLoggingErrors(app_.Messages, [&] {
         const QString path = askSaveFile ? askSaveFile(ReportDialogSettings(ReportDialog::SaveCsv)) : QString();
         if (path.isEmpty())
             return;
         HourglassCursor busy;
         QString error;
-        if (!WriteCsvFile(path, series_, Ticks(), Format(), &error))
+        if (!WriteCsvFile(path, series_, ticks(), format(), &error))
             app_.Messages.Append(QStringLiteral("Error: ") + path + QStringLiteral(": ") + error);
-    } catch (const std::exception& e) {
-        app_.Messages.Append(QStringLiteral("Error: ") + QString::fromLocal8Bit(e.what()));
-    }
+    });
 }

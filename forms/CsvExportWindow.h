@@ -23,13 +23,13 @@ public:
     explicit CsvExportWindow(AppContext& app);
 
     // The main chart's series; until set, every curve is empty.
-    void SetChartSeries(const MainChartSeries& series) { series_ = series; }
+    void setChartSeries(const MainChartSeries& series) { series_ = series; }
     // The curve boxes of the limits, the corrections and the master curve (CheckBox5 ..
     // CheckBox11) are offered in debug mode only.
     void showDebugControls(bool shown);
     // The ticked curves in column order and the chosen format.
-    CsvTicks Ticks() const;
-    CsvFormat Format() const;
+    CsvTicks ticks() const;
+    CsvFormat format() const;
 
     void saveCsv(); // "Save"
 

@@ -7,8 +7,8 @@
 
 bool FormDialogs::ConfirmLoad(const QString& question)
 {
-    if (services_.ConfirmLoad)
-        return services_.ConfirmLoad(question);
+    if (services_.confirmLoad)
+        return services_.confirmLoad(question);
     QMessageBox box(QMessageBox::Information, QString(), question);
     QPushButton* load = box.addButton(QStringLiteral("Load"), QMessageBox::AcceptRole);
     box.addButton(QStringLiteral("Abort"), QMessageBox::RejectRole);
@@ -18,14 +18,14 @@ bool FormDialogs::ConfirmLoad(const QString& question)
 
 void FormDialogs::ShowError(const QString& text)
 {
-    if (services_.ShowError)
-        services_.ShowError(text);
-    else if (services_.ShowMessage)
-        services_.ShowMessage(text);
+    if (services_.showError)
+        services_.showError(text);
+    else if (services_.showMessage)
+        services_.showMessage(text);
 }
 
 void FormDialogs::ShowInfo(const QString& text)
 {
-    if (services_.ShowMessage)
-        services_.ShowMessage(text);
+    if (services_.showMessage)
+        services_.showMessage(text);
 }

@@ -8,8 +8,8 @@
 struct FormServices;
 
 // Message boxes for the data-file logic, through the program's hooks so that a headless run
-// (tests) can answer them: plain boxes through ShowMessage, error boxes through ShowError, the
-// load question through ConfirmLoad (a real box when the hook is not set).
+// (tests) can answer them: plain boxes through showMessage, error boxes through showError, the
+// load question through confirmLoad (a real box when the hook is not set).
 class FormDialogs final : public DataFileDialogs {
 public:
     explicit FormDialogs(FormServices& services) : services_(services) {}

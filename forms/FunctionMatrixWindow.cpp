@@ -24,7 +24,7 @@ FunctionMatrixWindow::FunctionMatrixWindow(AppContext& app) : QDialog(nullptr), 
                : size);
 }
 
-QRect FunctionMatrixWindow::PictureRect(const QSize& picture, const QSize& client)
+QRect FunctionMatrixWindow::pictureRect(const QSize& picture, const QSize& client)
 {
     if (picture.isEmpty() || client.isEmpty())
         return {};
@@ -39,5 +39,5 @@ void FunctionMatrixWindow::paintEvent(QPaintEvent*)
     if (picture_.isNull())
         return;
     p.setRenderHint(QPainter::SmoothPixmapTransform);
-    p.drawImage(PictureRect(picture_.size(), size()), picture_);
+    p.drawImage(pictureRect(picture_.size(), size()), picture_);
 }

@@ -13,10 +13,10 @@ class FunctionMatrixWindow : public QDialog {
 public:
     explicit FunctionMatrixWindow(AppContext& app);
 
-    const QImage& Picture() const { return picture_; }
+    const QImage& picture() const { return picture_; }
     // Where the picture lands in a client area of the given size: as large as fits, centred,
     // keeping its aspect ratio.
-    static QRect PictureRect(const QSize& picture, const QSize& client);
+    static QRect pictureRect(const QSize& picture, const QSize& client);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

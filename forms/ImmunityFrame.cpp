@@ -11,7 +11,6 @@
 #include "immunity/GeneratorSettings.h"
 #include "instrument/InstrumentState.h"
 #include "instrument/ScpiContext.h"
-#include "platform/system/EventPump.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -40,8 +39,8 @@ constexpr int kFieldTextWidth = 110;
 
 // What each speed button does. The designer's names stay the buttons' objectNames.
 struct SpeedButton {
-    const char* Name;
-    GeneratorAction Action;
+    const char* name;
+    GeneratorAction action;
 };
 constexpr SpeedButton kSpeedButtons[] = {
     {"SpeedButton1", GeneratorAction::FixedFrequency1},
@@ -119,18 +118,12 @@ QWidget* MakeSpin(QWidget* parent, const char* name, QToolButton*& up, QToolButt
 
 ImmunityFrame::ImmunityFrame(AppContext& app, InstrumentState& instrument, FormServices& services,
                              GeneratorSettings& settings, QWidget* parent)
-    : QWidget(parent), app_(app), instrument_(instrument), services_(services), settings_(settings)
+    : QWidget(parent), app_(app), instrument_(instrument), services_(services), settings_(settings),
+      scpi_(app, instrument)
 {
     setObjectName(QStringLiteral("Frame131"));
     // The arrow keys move the focus here, away from any edit box (the designer's Edit77).
     setFocusPolicy(Qt::ClickFocus);
-    EventPump* pump = app.Pump;
-    if (pump == nullptr) {
-        ownPump_ = std::make_unique<QtEventPump>();
-        pump = ownPump_.get();
-    }
-    scpi_ = std::make_unique<ScpiContext>(ScpiContext{instrument.Visa, instrument.Device, app.Settings, app.Debug,
-                                                      app.Messages, *pump, instrument.Status});
     ownAmplifier_ = std::make_unique<TChartSeries>();
     ownAmplifier_->SetName(QStringLiteral("Series23"));
     ownTemCell_ = std::make_unique<TChartSeries>();
@@ -166,8 +159,8 @@ QToolButton* ImmunityFrame::MakeSpeedButton(QWidget* group, GeneratorAction acti
 {
     auto* button = new QToolButton(group);
     for (const SpeedButton& b : kSpeedButtons)
-        if (b.Action == action)
-            button->setObjectName(QString::fromLatin1(b.Name));
+        if (b.action == action)
+            button->setObjectName(QString::fromLatin1(b.name));
     button->setCheckable(true);
     button->setIconSize(QSize(16, 16));
     speedButtons[action] = button;
@@ -482,10 +475,10 @@ void ImmunityFrame::ShowView()
     const QIcon running = style()->standardIcon(QStyle::SP_MediaStop);
     const QIcon stopped = style()->standardIcon(QStyle::SP_MediaPlay);
     for (const SpeedButton& b : kSpeedButtons) {
-        QToolButton* button = speedButtons[b.Action];
-        button->setEnabled(view_.ButtonEnabled[b.Action]);
-        button->setChecked(view_.ButtonRunning[b.Action]);
-        button->setIcon(view_.ButtonRunning[b.Action] ? running : stopped);
+        QToolButton* button = speedButtons[b.action];
+        button->setEnabled(view_.ButtonEnabled[b.action]);
+        button->setChecked(view_.ButtonRunning[b.action]);
+        button->setIcon(view_.ButtonRunning[b.action] ? running : stopped);
     }
     frequencySpin->setEnabled(view_.Manual.SpinButtonsEnabled);
     amplitudeSpin->setEnabled(view_.Manual.SpinButtonsEnabled);

@@ -2,6 +2,7 @@
 #define ZENDRIK_FORMS_IMMUNITYFRAME_H
 
 #include "datafiles/GeneratorViewValues.h"
+#include "forms/WindowScpiContext.h"
 #include "immunity/GeneratorController.h"
 #include "immunity/GeneratorView.h"
 #include "immunity/ImmunityReport.h"
@@ -27,7 +28,6 @@ class QRadioButton;
 class QTableWidget;
 class QTimer;
 class QToolButton;
-class EventPump;
 class RampDiagram;
 class TableBuffer;
 class TChartSeries;
@@ -35,7 +35,6 @@ struct AppContext;
 struct FormServices;
 struct GeneratorSettings;
 struct InstrumentState;
-struct ScpiContext;
 
 // The generator view laid over the main window in generator mode: fixed frequencies, sweep
 // bands, the power ramp, manual stepping, the field-strength calculator, marks and the immunity
@@ -203,8 +202,7 @@ private:
     InstrumentState& instrument_;
     FormServices& services_;
     GeneratorSettings& settings_;
-    std::unique_ptr<EventPump> ownPump_;
-    std::unique_ptr<ScpiContext> scpi_;
+    WindowScpiContext scpi_;
     GeneratorViewModel view_ = DefaultGeneratorView();
     GeneratorState state_;
     std::unique_ptr<GeneratorController> controller_;

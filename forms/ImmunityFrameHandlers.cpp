@@ -3,6 +3,7 @@
 #include "forms/ImmunityFrame.h"
 
 #include "app/AppContext.h"
+#include "app/CaughtErrors.h"
 #include "chart/engine/ChartSeries.h"
 #include "datafiles/DataFileContext.h"
 #include "datafiles/TableBuffer.h"
@@ -47,12 +48,12 @@ QString DefaultReportChooser(QWidget* parent, const QString& workingFolder, cons
 
 } // namespace
 
+// No exception leaves a handler: it ends as an error line and the view shows its model again.
+// The controller's hooks may throw anything; what is no std::exception still gets a line.
 template <class F> void ImmunityFrame::Guarded(F&& handler)
 {
     try {
-        handler();
-    } catch (const std::exception& e) {
-        app_.Messages.Append(QStringLiteral("Error: ") + QString::fromLocal8Bit(e.what()));
+        RunLoggingErrors(app_.Messages, handler);
     } catch (...) {
         app_.Messages.Append(QStringLiteral("Error: generator view"));
     }
@@ -124,8 +125,8 @@ void ImmunityFrame::ClickAction(GeneratorAction action)
 
 void ImmunityFrame::ShowError(const QString& text)
 {
-    if (services_.ShowMessage)
-        services_.ShowMessage(text);
+    if (services_.showMessage)
+        services_.showMessage(text);
 }
 
 void ImmunityFrame::setMainMode(MainMode mode)

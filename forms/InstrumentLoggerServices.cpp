@@ -5,18 +5,10 @@
 #include "instrument/InstrumentState.h"
 #include "instrument/PanelCommands.h"
 #include "instrument/ScpiContext.h"
-#include "platform/system/EventPump.h"
 
 InstrumentLoggerServices::InstrumentLoggerServices(AppContext& app, InstrumentState& instrument)
-    : instrument_(instrument)
+    : instrument_(instrument), context_(app, instrument)
 {
-    EventPump* pump = app.Pump;
-    if (!pump) {
-        ownPump_ = std::make_unique<QtEventPump>();
-        pump = ownPump_.get();
-    }
-    context_ = std::make_unique<ScpiContext>(ScpiContext{instrument.Visa, instrument.Device, app.Settings, app.Debug,
-                                                         app.Messages, *pump, instrument.Status});
 }
 
 InstrumentLoggerServices::~InstrumentLoggerServices() = default;

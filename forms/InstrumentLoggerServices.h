@@ -2,13 +2,10 @@
 #define ZENDRIK_FORMS_INSTRUMENTLOGGERSERVICES_H
 
 #include "app/LoggerServices.h"
-
-#include <memory>
+#include "forms/WindowScpiContext.h"
 
 struct AppContext;
 struct InstrumentState;
-struct ScpiContext;
-class QtEventPump;
 enum class InstrumentMode;
 
 // The log window's instrument buttons, served by the program's instrument state. The chart
@@ -24,8 +21,7 @@ private:
     void SelectMode(InstrumentMode mode, const QString& ended);
 
     InstrumentState& instrument_;
-    std::unique_ptr<QtEventPump> ownPump_;
-    std::unique_ptr<ScpiContext> context_;
+    WindowScpiContext context_;
 };
 
 #endif

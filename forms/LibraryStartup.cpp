@@ -5,23 +5,23 @@
 
 void StartLibraryUnits(ChartLibraryUnits& units)
 {
-    StartChartLibrary(units.Library);
-    StartToolsUnit(units.Tools, units.Library.Chart);
-    StartExportUnit(units.ExportFormats);
+    StartChartLibrary(units.library);
+    StartToolsUnit(units.tools, units.library.Chart);
+    StartExportUnit(units.exportFormats);
     // The editors open the toolkit's dialogs and show their forms to the panel unit's hook.
-    if (units.Editors.StartCount == 0) {
-        units.Editors.Dialogs = StandardEditorDialogs();
-        units.Editors.Dialogs.Library = &units.Panel;
+    if (units.editors.StartCount == 0) {
+        units.editors.Dialogs = StandardEditorDialogs();
+        units.editors.Dialogs.Library = &units.panel;
     }
-    StartEditorsUnit(units.Editors);
+    StartEditorsUnit(units.editors);
 }
 
 void StopLibraryUnits(ChartLibraryUnits& units)
 {
-    StopEditorsUnit(units.Editors);
-    StopExportUnit(units.ExportFormats);
-    StopToolsUnit(units.Tools, units.Library.Chart);
-    StopChartLibrary(units.Library);
+    StopEditorsUnit(units.editors);
+    StopExportUnit(units.exportFormats);
+    StopToolsUnit(units.tools, units.library.Chart);
+    StopChartLibrary(units.library);
 }
 
 ChartErrorHook ChartErrorsToDebugLog(DebugLog& debug)

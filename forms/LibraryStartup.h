@@ -15,11 +15,11 @@ class DebugLog;
 // made with the object; the HTML text, canvas and filter units keep no state that needs a start
 // here: their tables are built on first use.
 struct ChartLibraryUnits {
-    TPlotLibrarySettings Panel;
-    ChartLibraryState Library;
-    ToolsUnitState Tools;
-    TPlotExportFormats ExportFormats;
-    EditorsUnit Editors;
+    TPlotLibrarySettings panel;
+    ChartLibraryState library;
+    ToolsUnitState tools;
+    TPlotExportFormats exportFormats;
+    EditorsUnit editors;
 };
 
 // Starts the units in their order: the library up to the text table (message table, engine,

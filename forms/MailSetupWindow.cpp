@@ -1,9 +1,9 @@
 #include "forms/MailSetupWindow.h"
 
 #include "app/AppContext.h"
+#include "app/CaughtErrors.h"
 #include "mail/MailNotice.h"
 #include "mail/MailSettings.h"
-#include "platform/system/EventPump.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -17,8 +17,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
-
-#include <exception>
 
 namespace {
 
@@ -86,7 +84,7 @@ void BindCheck(QCheckBox* box, bool& field)
 } // namespace
 
 MailSetupWindow::MailSetupWindow(AppContext& app, MailSettings& settings)
-    : QDialog(nullptr), app_(app), settings_(settings)
+    : QDialog(nullptr), app_(app), settings_(settings), pump_(app.Pump)
 {
     setObjectName(QStringLiteral("Form17"));
     setWindowTitle(kCaption);
@@ -95,14 +93,9 @@ MailSetupWindow::MailSetupWindow(AppContext& app, MailSettings& settings)
     ConnectModel();
     askSaveFile = [this](const FileRequest& r) { return RunFileDialog(this, r, QFileDialog::AcceptSave); };
     askOpenFile = [this](const FileRequest& r) { return RunFileDialog(this, r, QFileDialog::AcceptOpen); };
-    EventPump* pump = app.Pump;
-    if (!pump) {
-        ownPump_ = std::make_unique<QtEventPump>();
-        pump = ownPump_.get();
-    }
-    sendMail = [this, pump](const QString& subject, const QString& body, const QString& attachment,
-                            const QString& bodySource) {
-        const MailContext context{settings_.Account, app_.Messages, app_.Debug, *pump, app_.WorkingFolder, {}};
+    sendMail = [this](const QString& subject, const QString& body, const QString& attachment,
+                      const QString& bodySource) {
+        const MailContext context{settings_.Account, app_.Messages, app_.Debug, *pump_, app_.WorkingFolder, {}};
         return SendMail(context, subject, body, attachment, bodySource);
     };
     connect(testMailButton, &QPushButton::clicked, this, &MailSetupWindow::sendTestMail);
@@ -232,19 +225,17 @@ void MailSetupWindow::sendTestMail()
         return;
     sending_ = true;
     testMailButton->setEnabled(false);
-    try {
+    RunLoggingErrors(app_.Messages, [&] {
         sendMail(kTestMailText, kTestMailText, QString::fromLatin1(kChartImageAttachment),
                  QString::fromLatin1(kMessageLogBody));
-    } catch (const std::exception& e) {
-        app_.Messages.Append(QStringLiteral("Error: ") + QString::fromLocal8Bit(e.what()));
-    }
+    });
     testMailButton->setEnabled(true);
     sending_ = false;
 }
 
 void MailSetupWindow::saveSettings()
 {
-    try {
+    RunLoggingErrors(app_.Messages, [&] {
         // Refuse before asking for a name: the file could not hold these fields anyway.
         if (!CheckMailFieldsStorable(settings_.Account, app_.Messages))
             return;
@@ -252,23 +243,19 @@ void MailSetupWindow::saveSettings()
         if (path.isEmpty())
             return;
         SaveMailSettingsFile(path, settings_.Account, app_.HostId, app_.Messages);
-    } catch (const std::exception& e) {
-        app_.Messages.Append(QStringLiteral("Error: ") + QString::fromLocal8Bit(e.what()));
-    }
+    });
 }
 
 void MailSetupWindow::loadSettings()
 {
-    try {
+    RunLoggingErrors(app_.Messages, [&] {
         const QString path = AskFile(askOpenFile, QStringLiteral("Load email settings"));
         if (path.isEmpty() || !QFileInfo(path).isFile())
             return;
         setWindowTitle(kCaption + QStringLiteral(": ") + QFileInfo(path).fileName());
         LoadMailSettingsFile(path, app_.HostId, settings_.Account, app_.Messages);
         refreshFromModel();
-    } catch (const std::exception& e) {
-        app_.Messages.Append(QStringLiteral("Error: ") + QString::fromLocal8Bit(e.what()));
-    }
+    });
 }
 
 void MailSetupWindow::clearSettings()

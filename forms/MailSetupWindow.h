@@ -1,18 +1,17 @@
 #ifndef ZENDRIK_FORMS_MAILSETUPWINDOW_H
 #define ZENDRIK_FORMS_MAILSETUPWINDOW_H
 
+#include "forms/WindowScpiContext.h"
 #include "mail/SmtpSender.h"
 
 #include <QDialog>
 #include <QString>
 #include <functional>
-#include <memory>
 
 class QCheckBox;
 class QComboBox;
 class QLineEdit;
 class QPushButton;
-class QtEventPump;
 struct AppContext;
 struct MailSettings;
 
@@ -81,7 +80,7 @@ private:
 
     AppContext& app_;
     MailSettings& settings_;
-    std::unique_ptr<QtEventPump> ownPump_; // when the program has given no pump
+    WindowEventPump pump_;
     bool sending_ = false;
 };
 

@@ -10,7 +10,7 @@
 #include "chart/series/LineSeries.h"
 #include "datafiles/AxisBounds.h"
 #include "datafiles/ParameterGridModel.h"
-#include "forms/ChartPanel.h"
+#include "forms/MainChartControl.h"
 #include "forms/ConnectionWindow.h"
 #include "forms/CoverageFrame.h"
 #include "forms/CsvExportWindow.h"
@@ -40,7 +40,6 @@
 #include "instrument/ScpiContext.h"
 #include "mainwindow/MainWindowState.h"
 #include "measurement/ScpiGridInstrument.h"
-#include "platform/system/EventPump.h"
 #include "reports/ReportHeader.h"
 #include "reports/ReportPrinter.h"
 
@@ -60,7 +59,7 @@
 MainWindow::MainWindow(AppContext& app, InstrumentState& instrument, MainWindowState& state, Forms& forms,
                        FormServices& services, const QStringList& arguments, const QString& programFolder)
     : QMainWindow(), app_(app), instrument_(instrument), state_(state), forms_(forms), services_(services),
-      arguments_(arguments), programFolder_(programFolder)
+      arguments_(arguments), programFolder_(programFolder), scpi_(app, instrument)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowIcon(QIcon(QStringLiteral(":/forms/Logo.png")));
@@ -68,13 +67,6 @@ MainWindow::MainWindow(AppContext& app, InstrumentState& instrument, MainWindowS
     // The views laid over the window keep the working folder from their creation on.
     app_.WorkingFolder = ChooseWorkingFolder(programFolder_);
 
-    EventPump* pump = app_.Pump;
-    if (!pump) {
-        ownPump_ = std::make_unique<QtEventPump>();
-        pump = ownPump_.get();
-    }
-    scpi_ = std::make_unique<ScpiContext>(ScpiContext{instrument_.Visa, instrument_.Device, app_.Settings, app_.Debug,
-                                                      app_.Messages, *pump, instrument_.Status});
     dialogs_ = std::make_unique<FormDialogs>(services_);
     parameterModel_ = std::make_unique<ParameterGridModel>(MainParameterRows());
     parameterModel_->setObjectName(QStringLiteral("ValueListEditor1"));
@@ -85,10 +77,10 @@ MainWindow::MainWindow(AppContext& app, InstrumentState& instrument, MainWindowS
     LayOutWindow();
     menus_ = new MainMenus(*menuBar(), this);
     // Our own dialog rather than the desktop's: only ours tells of each change of folder.
-    folderDialog_ = new QFileDialog(this);
-    folderDialog_->setObjectName(QStringLiteral("OpenDialog3"));
-    folderDialog_->setOption(QFileDialog::DontUseNativeDialog);
-    folderDialog_->setFileMode(QFileDialog::Directory);
+    folderDialog = new QFileDialog(this);
+    folderDialog->setObjectName(QStringLiteral("OpenDialog3"));
+    folderDialog->setOption(QFileDialog::DontUseNativeDialog);
+    folderDialog->setFileMode(QFileDialog::Directory);
     statusLine_ = new StatusBarPanels(*statusBar(), this);
     connect(&instrument_.Status, &InstrumentStatus::TextChanged, statusLine_, &StatusBarPanels::setText);
     BuildProjectTargets();
@@ -107,7 +99,7 @@ MainWindow::MainWindow(AppContext& app, InstrumentState& instrument, MainWindowS
     WireMenus();
     WireRun();
 
-    startUp();
+    StartUp();
 }
 
 MainWindow::~MainWindow()
@@ -115,7 +107,7 @@ MainWindow::~MainWindow()
     // The views refer to the models; they go first.
     forms_.mainWindow = nullptr;
     delete takeCentralWidget();
-    chartPanel_->endPaint();
+    chartControl_->endPaint();
 }
 
 // Chart in the middle, the grid and run controls on the left, peaks and segments on the right,
@@ -141,8 +133,8 @@ void MainWindow::LayOutWindow()
 
     auto* middle = new QVBoxLayout;
     middle->setSpacing(2);
-    chartPanel_ = std::make_unique<ChartPanel>(app_, instrument_, state_, central);
-    middle->addWidget(&chartPanel_->widget(), 1);
+    chartControl_ = std::make_unique<MainChartControl>(app_, instrument_, state_, central);
+    middle->addWidget(&chartControl_->widget(), 1);
     traceBar_ = new TraceBar(central);
     middle->addWidget(traceBar_);
     auto* underChart = new QHBoxLayout;
@@ -196,15 +188,15 @@ void MainWindow::WireMessages()
 void MainWindow::wireLaterWindows(ReportHeaderItems& reportHeader)
 {
     if (ConnectionWindow* connection = forms_.connectionWindow) {
-        connect(connection, &ConnectionWindow::Connected, this, &MainWindow::ApplyFamilyControls);
-        connect(connection, &ConnectionWindow::GpsRead, coverageFrame_, &CoverageFrame::showGpsReceiver);
+        connect(connection, &ConnectionWindow::connected, this, &MainWindow::ApplyFamilyControls);
+        connect(connection, &ConnectionWindow::gpsRead, coverageFrame_, &CoverageFrame::showGpsReceiver);
     }
     if (TableEditorWindow* editor = forms_.tableEditorWindow) {
         TableEditorWindow::MainChartLink link;
         link.preview = chart().Series(SeriesRole::tablePreview);
         link.previewColor = state_.Colors[TraceColor::tablePreview];
-        link.frequencyAxis = &chartPanel_->frequencyAxis();
-        link.levelAxis = &chartPanel_->levelAxis();
+        link.frequencyAxis = &chartControl_->frequencyAxis();
+        link.levelAxis = &chartControl_->levelAxis();
         link.showPreviewOnly = [this] { ShowTablePreviewOnly(true); };
         link.restoreSeriesVisibility = [this] { RestoreMainSeriesVisibility(); };
         link.refreshFileLists = [this] { refreshFileLists(); };
@@ -216,17 +208,17 @@ void MainWindow::wireLaterWindows(ReportHeaderItems& reportHeader)
         LoadReportFile(reportHeader, path, QLatin1Char('n'), targets_.Files);
     };
     if (CsvExportWindow* csv = forms_.csvExportWindow)
-        csv->SetChartSeries(chart().ByRole());
+        csv->setChartSeries(chart().ByRole());
     WireLaterMarkers();
     WireLaterReports(reportHeader);
 }
 
 MainChart& MainWindow::chart()
 {
-    return chartPanel_->chart();
+    return chartControl_->chart();
 }
 
-void MainWindow::startUp()
+void MainWindow::StartUp()
 {
     // The host identifier.
     app_.HostId = ComputeHostId();
@@ -254,12 +246,12 @@ void MainWindow::startUp()
 
     // An unsupported system is refused, but start-up runs to its end and the remaining windows
     // are still created; the program ends when the message loop takes the request.
-    const int32_t version = services_.VersionIndex ? services_.VersionIndex() : GetWindowsVersionIndex();
+    const int32_t version = services_.versionIndex ? services_.versionIndex() : GetWindowsVersionIndex();
     if (version <= 6) {
-        if (services_.ShowMessage)
-            services_.ShowMessage(QStringLiteral("Operating System not supported "));
-        if (services_.RequestTerminate)
-            services_.RequestTerminate();
+        if (services_.showMessage)
+            services_.showMessage(QStringLiteral("Operating System not supported "));
+        if (services_.requestTerminate)
+            services_.requestTerminate();
     }
 
     // Window size: the small-screen layout only for exactly "s".
@@ -279,7 +271,7 @@ void MainWindow::startUp()
 
     // Lists, grids, the chart, the run buttons.
     peaksPanel_->startUp();
-    chartPanel_->startUp(*parameterModel_, viewPanel_->logAxis(), viewPanel_->shows(SeriesRole::cableCorrection));
+    chartControl_->startUp(*parameterModel_, viewPanel_->logAxis(), viewPanel_->shows(SeriesRole::cableCorrection));
     sweepPanel_->clearReadouts();
     ApplyDebugMode(forms_, app_);
     setWindowTitle(QStringLiteral("Zendrik"));

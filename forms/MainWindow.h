@@ -7,6 +7,7 @@
 #include "datafiles/ProjectTargets.h"
 #include "datafiles/TableFiles.h"
 #include "forms/MeasurementSet.h"
+#include "forms/WindowScpiContext.h"
 #include "mainwindow/ColorSettings.h"
 #include "mainwindow/ZoomRules.h"
 #include "reports/ChartFileCommands.h"
@@ -18,7 +19,7 @@
 #include <functional>
 #include <memory>
 
-class ChartPanel;
+class MainChartControl;
 class CoverageFrame;
 class CoverageInstrumentOwner;
 class FormDialogs;
@@ -33,7 +34,6 @@ class ParameterGridModel;
 class PeaksPanel;
 class QFileDialog;
 class QScrollArea;
-class QtEventPump;
 class ReportHeaderItems;
 class ReportPanel;
 class ReportPrinterProvider;
@@ -61,7 +61,6 @@ struct MainWindowState;
 struct MeasurementState;
 struct RunControls;
 struct RunEnd;
-struct ScpiContext;
 struct SmoothRangeStore;
 
 // The main window (TForm1, designer name Form1): the main chart with its 29 series, the
@@ -69,10 +68,10 @@ struct SmoothRangeStore;
 // the menus, with the coverage and generator views laid over it in their modes.
 //
 // Each panel is a class of its own that owns its controls and offers methods and signals:
-// ChartPanel (Chart1), SweepPanel (run buttons, measurement set, parameter grid), SegmentsPanel,
-// PeaksPanel, InstrumentPanel, ReportPanel, ViewPanel, TraceBar, MarkerPages (PageControl1),
-// MessagesPanel, StatusBarPanels and MainMenus; the coverage and generator views are
-// CoverageFrame and ImmunityFrame. The window creates them and wires them, one source file per
+// SweepPanel (run buttons, measurement set, parameter grid), SegmentsPanel, PeaksPanel,
+// InstrumentPanel, ReportPanel, ViewPanel, TraceBar, MarkerPages (PageControl1), MessagesPanel,
+// StatusBarPanels and MainMenus; MainChartControl does the same for the chart (Chart1); the
+// coverage and generator views are CoverageFrame and ImmunityFrame. The window creates them and wires them, one source file per
 // concern: chart and zoom (MainWindowChart.cpp), view toggles and units (MainWindowView), marks,
 // markers and math (MainWindowMarkers), measurement set and run (MainWindowSweep), peaks
 // (MainWindowPeaks), instrument (MainWindowInstrument), chart files and reports
@@ -156,7 +155,7 @@ private:
     // Construction and start-up (MainWindow.cpp): the panels in their places, then each concern's
     // wiring, then the start-up in the order it has always run.
     void LayOutWindow();
-    void startUp();
+    void StartUp();
     void ApplyAdvancedSettings();
     void WireMessages();
     void SwitchDebugMode(bool on);
@@ -273,7 +272,7 @@ private:
     // The panels, in the order they are laid out.
     QScrollArea* clientArea_ = nullptr;
     SweepPanel* sweepPanel_ = nullptr;
-    std::unique_ptr<ChartPanel> chartPanel_;
+    std::unique_ptr<MainChartControl> chartControl_;
     TraceBar* traceBar_ = nullptr;
     ViewPanel* viewPanel_ = nullptr;
     MarkerPages* markerPages_ = nullptr;
@@ -292,7 +291,7 @@ private:
     MainMenus* menus_ = nullptr;
     StatusBarPanels* statusLine_ = nullptr;
     // The folder dialog (OpenDialog3): it closes itself at the second change of folder.
-    QFileDialog* folderDialog_ = nullptr;
+    QFileDialog* folderDialog = nullptr;
     int32_t folderChanges_ = 0;
     bool smallWindowFitted_ = false;
     // The application's key filter while in the generator mode.
@@ -309,8 +308,7 @@ private:
     GridState gridState_;
     DataFileLists fileLists_;
     std::unique_ptr<AxisBounds> coverageLevelAxis_;
-    std::unique_ptr<QtEventPump> ownPump_;
-    std::unique_ptr<ScpiContext> scpi_;
+    WindowScpiContext scpi_;
     std::unique_ptr<ScpiGridInstrument> gridInstrument_;
     std::unique_ptr<FormDialogs> dialogs_;
     ProjectTargets targets_;

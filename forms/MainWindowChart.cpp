@@ -5,7 +5,7 @@
 
 #include "app/AppContext.h"
 #include "chart/series/LineSeries.h"
-#include "forms/ChartPanel.h"
+#include "forms/MainChartControl.h"
 #include "forms/CoverageFrame.h"
 #include "forms/MainChart.h"
 #include "forms/MainWindowPalette.h"
@@ -22,16 +22,16 @@ void MainWindow::WireChart()
     connect(&state_.ColorEditor, &ColorSettingsEditor::ColorsChanged, this, &MainWindow::ApplyColors);
     // Every press on the chart freezes the axes (ChartMousePressed), so that the zoom rules can
     // put back what the rectangle is not to change.
-    connect(chartPanel_.get(), &ChartPanel::zoomed, this, &MainWindow::ChartZoomed);
-    connect(chartPanel_.get(), &ChartPanel::zoomUndone, this, &MainWindow::ChartZoomUndone);
+    connect(chartControl_.get(), &MainChartControl::zoomed, this, &MainWindow::ChartZoomed);
+    connect(chartControl_.get(), &MainChartControl::zoomUndone, this, &MainWindow::ChartZoomUndone);
     connect(viewPanel_, &ViewPanel::undoZoomClicked, this, &MainWindow::UndoZoom);
     connect(markerPages_, &MarkerPages::clearLastFadeClicked, this, &MainWindow::ClearLastFade);
-    connect(markerPages_, &MarkerPages::magnifierToggled, chartPanel_.get(), &ChartPanel::showMagnifier);
+    connect(markerPages_, &MarkerPages::magnifierToggled, chartControl_.get(), &MainChartControl::showMagnifier);
 }
 
 const ChartBounds& MainWindow::frozenBounds() const
 {
-    return chartPanel_->frozenBounds();
+    return chartControl_->frozenBounds();
 }
 
 FaderMode MainWindow::faderMode() const
@@ -48,33 +48,33 @@ SetSmoothing MainWindow::SelectedSetSmoothing()
 {
     const MainChart& c = chart();
     const SetSeriesRoles& roles = kSetSeriesRoles[sweepPanel_->selectedSet()];
-    return FaderSmoothing(*c.Series(roles.Corrected), *c.Series(roles.Smoothing), *c.Series(roles.Compensation),
+    return FaderSmoothing(*c.Series(roles.corrected), *c.Series(roles.smoothing), *c.Series(roles.compensation),
                           app_.Debug);
 }
 
 void MainWindow::ChartZoomed()
 {
-    chartPanel_->applyZoomRules(markerPages_->faderMode(), viewPanel_->zoomY(), selectedSmoothRanges(),
+    chartControl_->applyZoomRules(markerPages_->faderMode(), viewPanel_->zoomY(), selectedSmoothRanges(),
                                 SelectedSetSmoothing());
 }
 
 void MainWindow::ChartZoomUndone()
 {
-    chartPanel_->keepFadedView(markerPages_->faderMode());
+    chartControl_->keepFadedView(markerPages_->faderMode());
 }
 
 // "clear last": the chosen set's last smoothed range is undone and forgotten.
 void MainWindow::ClearLastFade()
 {
     if (ClearLastSmoothRange(selectedSmoothRanges(), SelectedSetSmoothing(), app_.Debug))
-        chartPanel_->repaint();
+        chartControl_->repaint();
 }
 
 // "Undo zoom": the fader leaves its mode, and the axes go back to the grid's ranges.
 void MainWindow::UndoZoom()
 {
     markerPages_->stopFading();
-    chartPanel_->undoZoom(*parameterModel_);
+    chartControl_->undoZoom(*parameterModel_);
 }
 
 // The colour window changed colours (also at its creation): points already drawn take them, the
@@ -82,14 +82,14 @@ void MainWindow::UndoZoom()
 // tables use them from now on.
 void MainWindow::ApplyColors(const ColorSettings& colors, ColorSlotMask changed)
 {
-    chartPanel_->applyColors(colors, changed);
+    chartControl_->applyColors(colors, changed);
     coverageFrame_->setChartBackColor(state_.Colors.ChartBackground);
     targets_.Colors = ProjectColorsOf(state_.Colors);
     ApplyGridColors(*parameterModel_, GridPaletteOf(state_.Colors));
     traceBar_->tintLevelReadouts(state_.Colors);
     markerPages_->tintMarkerBoxes(state_.Colors);
     viewPanel_->refreshColorKeys();
-    chartPanel_->repaint();
+    chartControl_->repaint();
 }
 
 void MainWindow::ShowTablePreviewOnly(bool previewOnly)
@@ -121,5 +121,5 @@ void MainWindow::RestoreMainSeriesVisibility()
 // The segment marks of the chosen set are shown while "Segm." is checked, the other set's never.
 void MainWindow::ApplySegmentMarks()
 {
-    chartPanel_->showSegmentMarks(sweepPanel_->selectedSet(), segmentsPanel_->segmentMarksShown());
+    chartControl_->showSegmentMarks(sweepPanel_->selectedSet(), segmentsPanel_->segmentMarksShown());
 }

@@ -73,7 +73,7 @@ void MainWindow::BuildFrames(QWidget* parent)
         return area;
     };
     coverageFrame_ = new CoverageFrame(app_, instrument_, state_.Table, services_, parent);
-    coverageLevelAxis_ = std::make_unique<CoverageLevelAxis>(coverageFrame_->View().Chart());
+    coverageLevelAxis_ = std::make_unique<CoverageLevelAxis>(coverageFrame_->view().Chart());
     immunityFrame_ = new ImmunityFrame(app_, instrument_, services_, *generatorSettings_, parent);
     coverageOwner_ = std::make_unique<CoverageOwner>(*immunityFrame_, emissionRunActive);
     coverageHost_ = host(coverageFrame_);
@@ -142,13 +142,13 @@ void MainWindow::ShowMode(MainMode mode)
 // after a load.
 void MainWindow::CoverageToProject()
 {
-    for (const CoverageGrid::Row& row : coverageFrame_->View().Grid().Rows())
+    for (const CoverageGrid::Row& row : coverageFrame_->view().Grid().Rows())
         coverageValues_->SetValue(row.Key, row.Value);
 }
 
 void MainWindow::ProjectToCoverage()
 {
-    CoverageGrid& grid = coverageFrame_->View().Grid();
+    CoverageGrid& grid = coverageFrame_->view().Grid();
     QStringList keys;
     for (const CoverageGrid::Row& row : grid.Rows())
         keys << row.Key;

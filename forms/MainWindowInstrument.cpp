@@ -3,6 +3,7 @@
 #include "forms/MainWindow.h"
 
 #include "app/AppContext.h"
+#include "app/CaughtErrors.h"
 #include "forms/ConnectionWindow.h"
 #include "forms/Forms.h"
 #include "forms/InstrumentPanel.h"
@@ -12,8 +13,6 @@
 #include "instrument/PanelCommands.h"
 #include "instrument/ReferenceLevel.h"
 #include "instrument/ScpiContext.h"
-
-#include <exception>
 
 // The connection window's signals are wired once it exists (wireLaterWindows).
 void MainWindow::WireInstrument()
@@ -33,11 +32,9 @@ void MainWindow::ChoosePreAmp(PreAmpChoice choice)
 {
     if (emissionRunActive && emissionRunActive())
         return;
-    try {
+    RunLoggingErrors(app_.Messages, [&] {
         ApplyPreAmpChoice(*scpi_, choice);
-    } catch (const std::exception& e) {
-        app_.Messages.Append(QStringLiteral("Error: ") + QString::fromUtf8(e.what()));
-    }
+    });
 }
 
 // The arrows of "Ref Lev RSA5000": "RefLeveldBm" remembers the new level.
@@ -45,12 +42,10 @@ void MainWindow::StepReferenceLevel(RefLevelArrow arrow)
 {
     if (emissionRunActive && emissionRunActive())
         return;
-    try {
+    RunLoggingErrors(app_.Messages, [&] {
         RunAnalyserCommand(*scpi_, QStringLiteral("reference level not set"),
                            [&] { ::StepReferenceLevel(*scpi_, app_.Settings.OptRsaRefLevelDbm, arrow); });
-    } catch (const std::exception& e) {
-        app_.Messages.Append(QStringLiteral("Error: ") + QString::fromUtf8(e.what()));
-    }
+    });
 }
 
 // The VBW choice and the zero-span boxes follow the family; the estimate follows them.

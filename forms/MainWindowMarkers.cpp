@@ -5,7 +5,7 @@
 
 #include "app/AppContext.h"
 #include "chart/series/LineSeries.h"
-#include "forms/ChartPanel.h"
+#include "forms/MainChartControl.h"
 #include "forms/Forms.h"
 #include "forms/LoggerWindow.h"
 #include "forms/MainChart.h"
@@ -24,21 +24,21 @@
 // the peak lists.
 void MainWindow::WireMarkers()
 {
-    ChartPanel* panel = chartPanel_.get();
-    connect(panel, &ChartPanel::aboutToDrawSeries, this, &MainWindow::DrawChartOverlays);
-    connect(panel, &ChartPanel::mouseMoved, this, &MainWindow::ChartMouseMoved);
-    connect(panel, &ChartPanel::mousePressed, this, &MainWindow::ChartMousePressed);
+    MainChartControl* chartControl = chartControl_.get();
+    connect(chartControl, &MainChartControl::aboutToDrawSeries, this, &MainWindow::DrawChartOverlays);
+    connect(chartControl, &MainChartControl::mouseMoved, this, &MainWindow::ChartMouseMoved);
+    connect(chartControl, &MainChartControl::mousePressed, this, &MainWindow::ChartMousePressed);
 
-    connect(markerPages_, &MarkerPages::repaintRequested, panel, &ChartPanel::repaint);
+    connect(markerPages_, &MarkerPages::repaintRequested, chartControl, &MainChartControl::repaint);
     connect(markerPages_, &MarkerPages::clearMarkersClicked, this, &MainWindow::ClearMarkers);
     connect(markerPages_, &MarkerPages::copyMarkersClicked, this, &MainWindow::CopyMarkers);
-    connect(peaksPanel_, &PeaksPanel::crosshairRequested, panel, &ChartPanel::showCrosshair);
+    connect(peaksPanel_, &PeaksPanel::crosshairRequested, chartControl, &MainChartControl::showCrosshair);
 
     // The Math page: the result shows while "Math" is ticked, also when "Calc" ticks it.
     connect(markerPages_, &MarkerPages::calcClicked, this, &MainWindow::CalcMath);
     connect(markerPages_, &MarkerPages::mathToggled, this, [this](bool on) {
         chart().Series(SeriesRole::arithmeticResult)->SetActive(on);
-        chartPanel_->repaint();
+        chartControl_->repaint();
     });
 }
 
@@ -46,8 +46,8 @@ void MainWindow::WireMarkers()
 void MainWindow::WireLaterMarkers()
 {
     if (LoggerWindow* logger = forms_.loggerWindow)
-        connect(logger, &LoggerWindow::bottomAxisLabelsRequested, chartPanel_.get(),
-                &ChartPanel::drawBottomAxisLabels);
+        connect(logger, &LoggerWindow::bottomAxisLabelsRequested, chartControl_.get(),
+                &MainChartControl::drawBottomAxisLabels);
 }
 
 // The peak marks of the sets their view boxes show, and the stored marker flags of the sets whose
@@ -58,17 +58,17 @@ void MainWindow::DrawChartOverlays()
     PerSet<SetOverlay> overlays{};
     for (MeasureSet set : kMeasureSets) {
         overlays[set].Peaks = sets_[set].shownPeaks;
-        overlays[set].View = viewPanel_->shows(kSetSeriesRoles[set].Corrected);
+        overlays[set].View = viewPanel_->shows(kSetSeriesRoles[set].corrected);
         overlays[set].Markers = &state_.Markers[set];
         overlays[set].ShowMarkers = boxes.Sets[set].Show;
     }
-    chartPanel_->drawOverlays(overlays, markerPages_->showMarkerNumbers());
+    chartControl_->drawOverlays(overlays, markerPages_->showMarkerNumbers());
 }
 
 void MainWindow::ChartMouseMoved(int x)
 {
     const bool debug = app_.Debug.DebugMode;
-    const std::optional<MouseReadout> readout = chartPanel_->readoutAt(x, debug);
+    const std::optional<MouseReadout> readout = chartControl_->readoutAt(x, debug);
     if (!readout)
         return;
     traceBar_->showReadout(*readout);
@@ -79,7 +79,7 @@ void MainWindow::ChartMouseMoved(int x)
 void MainWindow::ChartMousePressed(int x)
 {
     MarkerBoxes boxes = markerPages_->markerBoxes();
-    chartPanel_->click(x, boxes);
+    chartControl_->click(x, boxes);
     markerPages_->showArmed(boxes);
 }
 
@@ -89,7 +89,7 @@ void MainWindow::ClearMarkers(MeasureSet set, bool all)
         ClearAllMarkers(state_.Markers[set]);
     else
         ClearLastMarker(state_.Markers[set]);
-    chartPanel_->repaint();
+    chartControl_->repaint();
 }
 
 void MainWindow::CopyMarkers()
@@ -101,7 +101,7 @@ void MainWindow::CopyMarkers()
         peaks[set] = sets_[set].shownPeaks;
     }
     ::CopyMarkers(markers, peaks);
-    chartPanel_->repaint();
+    chartControl_->repaint();
 }
 
 void MainWindow::CalcMath()
@@ -116,5 +116,5 @@ void MainWindow::CalcMath()
     if (!::CalcMath(series, choice.first, choice.operation, choice.second))
         return;
     markerPages_->showMathResult();
-    chartPanel_->repaint();
+    chartControl_->repaint();
 }

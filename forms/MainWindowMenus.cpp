@@ -37,7 +37,7 @@ void MainWindow::WireMenus()
         statusLine_->stop();
         close();
     });
-    connect(folderDialog_, &QFileDialog::directoryEntered, this, &MainWindow::FolderChanged);
+    connect(folderDialog, &QFileDialog::directoryEntered, this, &MainWindow::FolderChanged);
     connect(menus_, &MainMenus::tableEditorChosen, this, &MainWindow::LaunchTableEditor);
     connect(menus_, &MainMenus::colorsChosen, this, [this] { ShowWindow(forms_.colorSettingsWindow); });
     connect(menus_, &MainMenus::reportHeaderChosen, this, [this] {
@@ -67,5 +67,5 @@ void MainWindow::LaunchTableEditor(TableKind kind)
 void MainWindow::FolderChanged()
 {
     if (FolderChangeClosesDialog(folderChanges_))
-        folderDialog_->reject();
+        folderDialog->reject();
 }

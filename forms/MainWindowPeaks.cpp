@@ -3,12 +3,11 @@
 #include "forms/MainWindowRun.h"
 
 #include "app/AppContext.h"
+#include "app/CaughtErrors.h"
 #include "datafiles/ParameterGridModel.h"
 #include "forms/PeaksPanel.h"
 #include "measurement/PeakLists.h"
 #include "measurement/PeakRemeasure.h"
-
-#include <exception>
 
 void MainWindow::ShowPeakLists(PeakLists& set1, PeakLists& set2)
 {
@@ -22,11 +21,9 @@ void MainWindow::ShowPeakLists(PeakLists& set1, PeakLists& set2)
 void MainWindow::DisplayPeaks()
 {
     SyncRunSettings();
-    try {
+    RunLoggingErrors(app_.Messages, [&] {
         run_->peakCommands->DisplayPeaks();
-    } catch (const std::exception& e) {
-        app_.Messages.Append(QStringLiteral("Error: ") + QString::fromUtf8(e.what()));
-    }
+    });
 }
 
 void MainWindow::ClearPeaks()
@@ -43,10 +40,8 @@ void MainWindow::MeasurePeaks(bool considerDrift)
     if (OtherInstrumentOwner())
         return;
     const std::vector<int> rows = peaksPanel_->selectedRows(run_->switches.SelectedSet);
-    try {
+    RunLoggingErrors(app_.Messages, [&] {
         run_->peakCommands->MeasurePeaks(considerDrift ? DriftHandling::Consider : DriftHandling::Ignore,
                                          rows, ReadRemeasureGrid(*parameterModel_));
-    } catch (const std::exception& e) {
-        app_.Messages.Append(QStringLiteral("Error: ") + QString::fromUtf8(e.what()));
-    }
+    });
 }

@@ -9,7 +9,7 @@
 #include "datafiles/ParameterGridModel.h"
 #include "datafiles/ParameterGridValidation.h"
 #include "datafiles/ProjectFile.h"
-#include "forms/ChartPanel.h"
+#include "forms/MainChartControl.h"
 #include "forms/CoverageFrame.h"
 #include "forms/FormDialogs.h"
 #include "forms/MainChart.h"
@@ -32,9 +32,9 @@ void MainWindow::BuildProjectTargets()
     targets_.Generator = &generatorValues_;
     targets_.Table = &state_.Table;
     targets_.Series = chart().ByRole();
-    targets_.FrequencyAxis = &chartPanel_->frequencyAxis();
-    targets_.LevelAxis = &chartPanel_->levelAxis();
-    CoverageChart& coverage = coverageFrame_->View().Chart();
+    targets_.FrequencyAxis = &chartControl_->frequencyAxis();
+    targets_.LevelAxis = &chartControl_->levelAxis();
+    CoverageChart& coverage = coverageFrame_->view().Chart();
     targets_.Coverage.cableCorrection = &coverage.Cable;
     targets_.Coverage.amplifierCorrection = &coverage.Amplifier;
     targets_.Coverage.antennaFactor = &coverage.Antenna;

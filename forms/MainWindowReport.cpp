@@ -7,7 +7,7 @@
 #include "chart/series/Chart.h"
 #include "chart/series/LineSeries.h"
 #include "datafiles/ProjectItems.h"
-#include "forms/ChartPanel.h"
+#include "forms/MainChartControl.h"
 #include "forms/MainChart.h"
 #include "forms/MainMenus.h"
 #include "forms/MessagesPanel.h"
@@ -59,7 +59,7 @@ void MainWindow::followRunControls(const RunControls& controls)
 
 ChartFileContext MainWindow::ChartFiles()
 {
-    ChartFileContext c = chartPanel_->fileContext();
+    ChartFileContext c = chartControl_->fileContext();
     // The chart file numbers the colours of Series1 .. Series11 from 1; the reference traces follow.
     using enum TraceColor;
     const MainWindowColors& colors = state_.Colors;
@@ -82,14 +82,14 @@ ChartFileHooks MainWindow::ChartHooks()
     hooks.ClearPeaks = [this] {
         for (MeasurementSet& set : sets_)
             set.shownPeaks->Clear();
-        chartPanel_->repaint();
+        chartControl_->repaint();
     };
     hooks.ResetFadeOverlays = [this] {
         const SetSeriesRoles& roles = kSetSeriesRoles[sweepPanel_->selectedSet()];
-        ResetFadeOverlays(*chart().Series(roles.Smoothing), *chart().Series(roles.Compensation),
+        ResetFadeOverlays(*chart().Series(roles.smoothing), *chart().Series(roles.compensation),
                           selectedSmoothRanges());
     };
-    hooks.RepaintChart = [this] { chartPanel_->repaint(); };
+    hooks.RepaintChart = [this] { chartControl_->repaint(); };
     return hooks;
 }
 
@@ -126,7 +126,7 @@ void MainWindow::loadChart()
     ChartFileContext files = ChartFiles();
     if (LoadChartCommand(file, runBusy_ || RunActive(), files, chartFileView_, ChartHooks()))
         ShowChartFileView();
-    chartPanel_->repaint();
+    chartControl_->repaint();
 }
 
 void MainWindow::SaveCompensation()
@@ -140,7 +140,7 @@ void MainWindow::loadCompensation()
     ChartFileContext files = ChartFiles();
     if (LoadCompensationCommand(file, runGridLocked_, files, chartFileView_))
         ShowChartFileView();
-    chartPanel_->repaint();
+    chartControl_->repaint();
 }
 
 void MainWindow::UseCompensationClicked()
@@ -159,7 +159,7 @@ void MainWindow::LoadReferenceTrace(int slot)
     ChartFileContext files = ChartFiles();
     if (LoadReferenceCommand(slot, file, files, chartFileView_))
         ShowChartFileView();
-    chartPanel_->repaint();
+    chartControl_->repaint();
 }
 
 void MainWindow::ClearReferenceTraces()
@@ -188,14 +188,14 @@ void MainWindow::SaveChartAsWmf()
 {
     const QString file = ChooseReportFile(ReportDialog::SaveWmf, true);
     if (!file.isEmpty())
-        ::SaveChartWmf(chartPanel_->widget(), file, &app_.Messages);
+        ::SaveChartWmf(chartControl_->widget(), file, &app_.Messages);
 }
 
 void MainWindow::PrintReport()
 {
     if (!reportPrinter && !printDialog_)
         printDialog_ = std::make_unique<PrintDialogPrinter>(this);
-    const PrintReportSources sources{&chartPanel_->widget(),
+    const PrintReportSources sources{&chartControl_->widget(),
                                      reportHeader_,
                                      &peakLists(MeasureSet::Set1).Grid,
                                      &peakLists(MeasureSet::Set2).Grid,
@@ -214,5 +214,5 @@ void MainWindow::reloadProjectFiles()
             targets_.UpdateMeasureTimeEstimate();
     };
     ReloadProjectFiles(runGridLocked_, chart().Series(SeriesRole::masterCorrection), hooks, &app_.Messages);
-    chartPanel_->repaint();
+    chartControl_->repaint();
 }

@@ -5,10 +5,11 @@
 #include "forms/MainWindowRun.h"
 
 #include "app/AppContext.h"
+#include "app/CaughtErrors.h"
 #include "chart/series/Chart.h"
 #include "datafiles/ParameterGridModel.h"
 #include "datafiles/ProjectItems.h"
-#include "forms/ChartPanel.h"
+#include "forms/MainChartControl.h"
 #include "forms/CoverageFrame.h"
 #include "forms/FormServices.h"
 #include "forms/ImmunityFrame.h"
@@ -32,7 +33,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QScreen>
-#include <exception>
 
 // The parameter grid's hint goes to its status panel; the set choice and "Segm." change what the
 // panels show of the sets.
@@ -67,16 +67,6 @@ void MainWindow::ApplySetChoice()
 // The run.
 
 namespace {
-
-// No exception leaves a handler: it becomes an "Error: " line and the window goes on.
-template <class F> void Guarded(MessageLog& log, F&& handler)
-{
-    try {
-        handler();
-    } catch (const std::exception& e) {
-        log.Append(QStringLiteral("Error: ") + QString::fromUtf8(e.what()));
-    }
-}
 
 // The colours of the points a run adds: "Raw Data Set1", "Cor Data Set1", "Raw Data Set2" and
 // "Cor Data Set2" of the colour settings.
@@ -206,17 +196,17 @@ void MainWindow::Play()
     if (!RunActive())
         run_->noticeServerSilent = false;
     SyncRunSettings();
-    Guarded(app_.Messages, [this] { run_->control->Play(); });
+    RunLoggingErrors(app_.Messages, [this] { run_->control->Play(); });
 }
 
 void MainWindow::Stop()
 {
-    Guarded(app_.Messages, [this] { run_->control->Stop(); });
+    RunLoggingErrors(app_.Messages, [this] { run_->control->Stop(); });
 }
 
 void MainWindow::Pause()
 {
-    Guarded(app_.Messages, [this] { run_->control->Pause(); });
+    RunLoggingErrors(app_.Messages, [this] { run_->control->Pause(); });
 }
 
 // The run's published controls on every panel they touch. While a run owns the analyser and the
@@ -270,7 +260,7 @@ void MainWindow::SendRunNotice(int segment, int count, const RunEnd* end)
         context.Abandon = [this] { return run_->state.StopRequested; };
     const auto saveChart = [this] {
         QString error;
-        if (SaveChartJpeg(chartPanel_->widget(), app_.WorkingFolder, &error))
+        if (SaveChartJpeg(chartControl_->widget(), app_.WorkingFolder, &error))
             return true;
         app_.Messages.Append(QStringLiteral("Error: chart image not written: ") + error);
         return false;
@@ -292,16 +282,16 @@ void MainWindow::WindowRunHost::ControlsChanged(const RunControls& controls) { w
 void MainWindow::WindowRunHost::ShowErrorBox(const QString& text)
 {
     FormServices& s = w_.services_;
-    if (s.ShowError)
-        s.ShowError(text);
-    else if (s.ShowMessage)
-        s.ShowMessage(text);
+    if (s.showError)
+        s.showError(text);
+    else if (s.showMessage)
+        s.showMessage(text);
 }
 
 void MainWindow::WindowRunHost::ShowMessageBox(const QString& text)
 {
-    if (w_.services_.ShowMessage)
-        w_.services_.ShowMessage(text);
+    if (w_.services_.showMessage)
+        w_.services_.showMessage(text);
 }
 
 // The desktop's own beep: the tone's pitch and length are not ours to choose.
@@ -315,9 +305,9 @@ void MainWindow::WindowRunHost::SetBusyCursor(bool busy)
         QApplication::restoreOverrideCursor();
 }
 
-void MainWindow::WindowRunHost::RepaintChart() { w_.chartPanel_->repaintNow(); }
+void MainWindow::WindowRunHost::RepaintChart() { w_.chartControl_->repaintNow(); }
 
-void MainWindow::WindowRunHost::SetChartAutoRepaint(bool on) { w_.chartPanel_->setAutoRepaint(on); }
+void MainWindow::WindowRunHost::SetChartAutoRepaint(bool on) { w_.chartControl_->setAutoRepaint(on); }
 
 void MainWindow::WindowRunHost::MaxHoldCleared()
 {

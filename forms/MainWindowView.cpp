@@ -4,7 +4,7 @@
 
 #include "chart/series/LineSeries.h"
 #include "datafiles/ParameterGridModel.h"
-#include "forms/ChartPanel.h"
+#include "forms/MainChartControl.h"
 #include "forms/MainChart.h"
 #include "forms/TraceBar.h"
 #include "forms/ViewPanel.h"
@@ -16,14 +16,15 @@
 // brings its pair of traces on top; "log" and "kHz/MHz" change the frequency axis and its labels.
 void MainWindow::WireView()
 {
-    ChartPanel* panel = chartPanel_.get();
-    connect(viewPanel_, &ViewPanel::viewToggled, panel, &ChartPanel::showSeriesLines);
+    MainChartControl* chartControl = chartControl_.get();
+    connect(viewPanel_, &ViewPanel::viewToggled, chartControl, &MainChartControl::showSeriesLines);
     connect(viewPanel_, &ViewPanel::levelUnitToggled, this, &MainWindow::ChooseLevelUnit);
-    connect(traceBar_, &TraceBar::pairClicked, panel, &ChartPanel::putPairOnTop);
-    connect(viewPanel_, &ViewPanel::logAxisToggled, panel, &ChartPanel::applyLogAxis);
-    connect(panel, &ChartPanel::frequencyAxisTurnedLinear, viewPanel_, &ViewPanel::showLinearAxis);
-    panel->setScaledKhz(viewPanel_->scaledKhz());
-    connect(viewPanel_, &ViewPanel::scaledKhzToggled, panel, &ChartPanel::setScaledKhz);
+    connect(traceBar_, &TraceBar::pairClicked, chartControl, &MainChartControl::putPairOnTop);
+    connect(viewPanel_, &ViewPanel::logAxisToggled, chartControl, &MainChartControl::applyLogAxis);
+    connect(chartControl, &MainChartControl::frequencyAxisTurnedLinear, viewPanel_,
+            &ViewPanel::showLinearAxis);
+    chartControl->setScaledKhz(viewPanel_->scaledKhz());
+    connect(viewPanel_, &ViewPanel::scaledKhzToggled, chartControl, &MainChartControl::setScaledKhz);
     connect(viewPanel_, &ViewPanel::clearAllClicked, this, &MainWindow::ClearAll);
     connect(viewPanel_, &ViewPanel::clearChartClicked, this, &MainWindow::ClearChart);
 }
@@ -34,7 +35,7 @@ void MainWindow::ChooseLevelUnit(LevelUnit clicked, bool checked)
 {
     const LevelUnit unit = UnitAfterBoxClick(LevelUnitOfOffset(state_.LevelUnitOffset), clicked, checked);
     viewPanel_->showLevelUnit(unit);
-    chartPanel_->showLevelAxisTitle(ApplyLevelUnit(state_, unit));
+    chartControl_->showLevelAxisTitle(ApplyLevelUnit(state_, unit));
 }
 
 // "Clear all": the chart's traces, limits, corrections, references and margins (Series1 to
@@ -58,7 +59,7 @@ void MainWindow::ClearAll()
         set.shownPeaks->Clear();
     for (MarkerStore& markers : state_.Markers)
         markers.Count = 0;
-    chartPanel_->repaint();
+    chartControl_->repaint();
 }
 
 // "Clear chart": the raw and corrected traces of both sets and both sets' peak lists and grids;
@@ -67,10 +68,10 @@ void MainWindow::ClearChart()
 {
     traceBar_->showChartLabel(QStringLiteral("Chart:"));
     for (const SetSeriesRoles& roles : kSetSeriesRoles) {
-        chart().Series(roles.Raw)->Clear();
-        chart().Series(roles.Corrected)->Clear();
+        chart().Series(roles.raw)->Clear();
+        chart().Series(roles.corrected)->Clear();
     }
     for (MeasurementSet& set : sets_)
         set.shownPeaks->Clear();
-    chartPanel_->repaint();
+    chartControl_->repaint();
 }

@@ -11,11 +11,11 @@
 
 // The main chart's series of one measurement set.
 struct SetSeriesRoles {
-    SeriesRole Raw;
-    SeriesRole Corrected;
-    SeriesRole Smoothing;
-    SeriesRole Compensation;
-    SeriesRole SegmentMarks;
+    SeriesRole raw;
+    SeriesRole corrected;
+    SeriesRole smoothing;
+    SeriesRole compensation;
+    SeriesRole segmentMarks;
 };
 inline constexpr PerSet<SetSeriesRoles> kSetSeriesRoles{{{
     {SeriesRole::rawTrace1, SeriesRole::correctedTrace1, SeriesRole::smoothing1, SeriesRole::compensation1,

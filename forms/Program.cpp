@@ -25,10 +25,10 @@ Program::Program(AppContext& app, const QStringList& arguments, const QString& p
     : app_(app), arguments_(arguments), programFolder_(programFolder),
       instrument_(std::make_unique<InstrumentState>()), mainState_(std::make_unique<MainWindowState>())
 {
-    services_.RequestTerminate = [this] { RequestTerminate(); };
+    services_.requestTerminate = [this] { RequestTerminate(); };
     app_.LoggerHooks = std::make_unique<InstrumentLoggerServices>(app_, *instrument_);
-    services_.ShowMessage = [](const QString& text) { QMessageBox::information(nullptr, QString(), text); };
-    services_.ShowError = [](const QString& text) { QMessageBox::critical(nullptr, QString(), text); };
+    services_.showMessage = [](const QString& text) { QMessageBox::information(nullptr, QString(), text); };
+    services_.showError = [](const QString& text) { QMessageBox::critical(nullptr, QString(), text); };
 }
 
 Program::~Program()

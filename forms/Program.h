@@ -24,7 +24,7 @@ public:
     Program(AppContext& app, const QStringList& arguments, const QString& programFolder);
     ~Program() override;
 
-    // Services the windows use; tests replace ShowMessage and VersionIndex before CreateForms.
+    // Services the windows use; tests replace showMessage and versionIndex before CreateForms.
     FormServices& Services() { return services_; }
     Forms& Windows() { return forms_; }
     // The instrument's sessions, identity and status texts, shared by the windows.

@@ -1,6 +1,7 @@
 #include "forms/ReportHeaderWindow.h"
 
 #include "app/AppContext.h"
+#include "app/CaughtErrors.h"
 #include "datafiles/DataFileContext.h"
 #include "datafiles/DataFilePaths.h"
 #include "forms/FormDialogs.h"
@@ -16,7 +17,6 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include <exception>
 #include <vector>
 
 namespace {
@@ -122,7 +122,7 @@ void ReportHeaderWindow::refreshFileList()
 
 void ReportHeaderWindow::saveReport()
 {
-    try {
+    RunLoggingErrors(app_.Messages, [&] {
         const QString path = askSaveFile ? askSaveFile(ReportDialogSettings(ReportDialog::SaveReportHeader)) : QString();
         if (path.isEmpty())
             return;
@@ -130,9 +130,7 @@ void ReportHeaderWindow::saveReport()
         refreshFileList();
         if (refreshFileLists)
             refreshFileLists();
-    } catch (const std::exception& e) {
-        app_.Messages.Append(QStringLiteral("Error: ") + QString::fromLocal8Bit(e.what()));
-    }
+    });
 }
 
 void ReportHeaderWindow::clearItems()
@@ -144,11 +142,9 @@ void ReportHeaderWindow::loadListedFile(QListWidgetItem* item)
 {
     if (item == nullptr)
         return;
-    try {
+    RunLoggingErrors(app_.Messages, [&] {
         LoadReportFile(items_, QStringLiteral(".\\rep\\") + item->text(), QLatin1Char('y'), Context());
-    } catch (const std::exception& e) {
-        app_.Messages.Append(QStringLiteral("Error: ") + QString::fromLocal8Bit(e.what()));
-    }
+    });
 }
 
 void ReportHeaderWindow::openForEditing()

@@ -15,12 +15,12 @@
 namespace {
 
 struct PanelRow {
-    StatusBarPanel Panel;
-    int Width; // pixels at the start size
+    StatusBarPanel panel;
+    int width; // pixels at the start size
     // Short of room the panels give way from the lowest number up: the unused one, the version,
     // the clock, the memory, the grid's hint, then the long settings echo; the connection and the
     // model last.
-    int GivesWay;
+    int givesWay;
 };
 
 // clang-format off
@@ -39,7 +39,7 @@ constexpr std::array<PanelRow, kStatusBarPanelCount> kPanels = {{
 constexpr bool RowsInPanelOrder()
 {
     for (size_t i = 0; i < kPanels.size(); ++i)
-        if (PanelIndex(kPanels[i].Panel) != i)
+        if (PanelIndex(kPanels[i].panel) != i)
             return false;
     return true;
 }
@@ -47,16 +47,16 @@ static_assert(RowsInPanelOrder(), "one row per status bar panel, in the panels' 
 
 } // namespace
 
-StatusBarPanels::StatusBarPanels(QStatusBar& bar, QObject* parent) : QObject(parent), bar_(bar)
+StatusBarPanels::StatusBarPanels(QStatusBar& bar, QObject* parent) : QObject(parent), statusBar(bar)
 {
-    bar_.setObjectName(QStringLiteral("StatusBar1"));
+    statusBar.setObjectName(QStringLiteral("StatusBar1"));
     for (const PanelRow& row : kPanels) {
-        auto* panel = new StatusPanel(row.Width, &bar_);
-        panel->setObjectName(QStringLiteral("StatusPanel%1").arg(PanelIndex(row.Panel)));
-        bar_.addWidget(panel);
+        auto* panel = new StatusPanel(row.width, &statusBar);
+        panel->setObjectName(QStringLiteral("StatusPanel%1").arg(PanelIndex(row.panel)));
+        statusBar.addWidget(panel);
         statusPanels.append(panel);
     }
-    bar_.installEventFilter(this);
+    statusBar.installEventFilter(this);
     statusTimer = new QTimer(this);
     statusTimer->setObjectName(QStringLiteral("Timer1"));
     statusTimer->setInterval(1000);
@@ -86,7 +86,7 @@ void StatusBarPanels::stop()
 bool StatusBarPanels::eventFilter(QObject* watched, QEvent* event)
 {
     // A panel's new text asks the status bar for a new layout.
-    if ((event->type() == QEvent::Resize || event->type() == QEvent::LayoutRequest) && watched == &bar_)
+    if ((event->type() == QEvent::Resize || event->type() == QEvent::LayoutRequest) && watched == &statusBar)
         AllotWidths();
     return QObject::eventFilter(watched, event);
 }
@@ -95,16 +95,16 @@ void StatusBarPanels::AllotWidths()
 {
     std::vector<StatusPanelRoom> rooms;
     for (const PanelRow& row : kPanels) {
-        const StatusPanel* panel = statusPanels.at(static_cast<qsizetype>(PanelIndex(row.Panel)));
+        const StatusPanel* panel = statusPanels.at(static_cast<qsizetype>(PanelIndex(row.panel)));
         rooms.push_back(
-            {panel->designWidth(), panel->wholeWidth(), panel->minimumSizeHint().width(), row.GivesWay});
+            {panel->designWidth(), panel->wholeWidth(), panel->minimumSizeHint().width(), row.givesWay});
     }
-    const QLayout* layout = bar_.layout();
+    const QLayout* layout = statusBar.layout();
     const QMargins m = layout ? layout->contentsMargins() : QMargins();
     const int spacing = layout ? std::max(layout->spacing(), 0) : 0;
     // The size grip and the room the bar leaves around each panel.
-    const int grip = bar_.isSizeGripEnabled() ? bar_.style()->pixelMetric(QStyle::PM_SizeGripSize, nullptr, &bar_) : 0;
-    const int available = bar_.width() - m.left() - m.right() - grip -
+    const int grip = statusBar.isSizeGripEnabled() ? statusBar.style()->pixelMetric(QStyle::PM_SizeGripSize, nullptr, &statusBar) : 0;
+    const int available = statusBar.width() - m.left() - m.right() - grip -
                           static_cast<int>(statusPanels.size() + 1) * (spacing + 4);
     const std::vector<int> widths = AllotStatusPanelWidths(rooms, available);
     bool changed = false;
@@ -113,5 +113,5 @@ void StatusBarPanels::AllotWidths()
     // The bar has laid itself out for the request that brought the panel's new text: once more
     // with the new widths.
     if (changed && layout)
-        bar_.layout()->activate();
+        statusBar.layout()->activate();
 }

@@ -33,7 +33,8 @@ private:
     // The panels' widths for the bar's present width.
     void AllotWidths();
 
-    QStatusBar& bar_;
+    // Controls; each objectName is the designer's name.
+    QStatusBar& statusBar;            // StatusBar1, the main window's
     QList<StatusPanel*> statusPanels; // StatusPanel0 .. , in the order of StatusBarPanel
     QTimer* statusTimer = nullptr;    // Timer1
 };

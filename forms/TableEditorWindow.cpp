@@ -1,6 +1,7 @@
 #include "forms/TableEditorWindow.h"
 
 #include "app/AppContext.h"
+#include "app/CaughtErrors.h"
 #include "chart/engine/ChartSeries.h"
 #include "datafiles/DataFileContext.h"
 #include "datafiles/FirstRun.h"
@@ -30,7 +31,6 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
-#include <exception>
 
 namespace {
 
@@ -300,8 +300,8 @@ void TableEditorWindow::prepareDataFolders()
     // the request to end is carried out once the message loop runs.
     FormDialogs dialogs(services_);
     const FirstRunResult result = RunFirstStartSetup(app_.WorkingFolder, app_.Messages, &dialogs);
-    if (result.MustEnd && services_.RequestTerminate)
-        services_.RequestTerminate();
+    if (result.MustEnd && services_.requestTerminate)
+        services_.requestTerminate();
 }
 
 void TableEditorWindow::setMainChart(MainChartLink link)
@@ -441,12 +441,10 @@ void TableEditorWindow::loadFile(const QString& fileName)
 {
     FormDialogs dialogs(services_);
     const DataFileContext context{app_.WorkingFolder, &dialogs, &app_.Debug, &app_.Messages};
-    try {
+    RunLoggingErrors(app_.Messages, [&] {
         if (editorKind_)
             LoadEditorFile(*editorKind_, table_, fileName, context);
-    } catch (const std::exception& e) {
-        app_.Messages.Append(QStringLiteral("Error: ") + QString::fromUtf8(e.what()));
-    }
+    });
 }
 
 void TableEditorWindow::saveFile()
@@ -459,11 +457,9 @@ void TableEditorWindow::saveFile()
         return;
     FormDialogs dialogs(services_);
     const DataFileContext context{app_.WorkingFolder, &dialogs, &app_.Debug, &app_.Messages};
-    try {
+    RunLoggingErrors(app_.Messages, [&] {
         SaveEditorFile(*editorKind_, table_, path, context);
-    } catch (const std::exception& e) {
-        app_.Messages.Append(QStringLiteral("Error: ") + QString::fromUtf8(e.what()));
-    }
+    });
     RefreshFileList();
 }
 
@@ -472,13 +468,11 @@ void TableEditorWindow::verifyAndShow()
     BusyCursor busy;
     FormDialogs dialogs(services_);
     const DataFileContext context{app_.WorkingFolder, &dialogs, &app_.Debug, &app_.Messages};
-    try {
+    RunLoggingErrors(app_.Messages, [&] {
         if (editorKind_)
             VerifyTable(*editorKind_, table_, link_.preview, link_.previewColor,
                         autoscaleCheckBox->isChecked(), context);
-    } catch (const std::exception& e) {
-        app_.Messages.Append(QStringLiteral("Error: ") + QString::fromUtf8(e.what()));
-    }
+    });
 }
 
 void TableEditorWindow::clearTable()
@@ -521,11 +515,9 @@ void TableEditorWindow::PlotRangeEdited(QLineEdit* edit)
                                  : edit == stopFreqEdit ? PlotRangeField::StopHz
                                  : edit == levelMinEdit ? PlotRangeField::LevelMin
                                                         : PlotRangeField::LevelMax;
-    try {
+    RunLoggingErrors(app_.Messages, [&] {
         ShowMark(edit, ApplyPlotRangeField(field, edit->text(), *link_.frequencyAxis, *link_.levelAxis));
-    } catch (const std::exception& e) {
-        app_.Messages.Append(QStringLiteral("Error: ") + QString::fromUtf8(e.what()));
-    }
+    });
 }
 
 // Every way out passes here: the close box and "Close" through the close event, Esc straight

@@ -1,5 +1,6 @@
 #include "reports/ChartFileCommands.h"
 
+#include "app/CaughtErrors.h"
 #include "app/Log.h"
 #include "chart/engine/ChartSeries.h"
 #include "reports/HourglassCursor.h"
@@ -34,7 +35,7 @@ template <class F> bool Guarded(const ChartFileContext& chart, F&& body)
     try {
         return body();
     } catch (const std::exception& e) {
-        Message(chart, QStringLiteral("Error: ") + QString::fromLocal8Bit(e.what()));
+        Message(chart, ErrorLine(e));
         return false;
     }
 }

@@ -1,5 +1,6 @@
 #include "reports/TextReports.h"
 
+#include "app/CaughtErrors.h"
 #include "app/Log.h"
 #include "chart/canvas/PlotPanel.h"
 #include "chart/engine/ChartSeries.h"
@@ -121,7 +122,7 @@ bool ReloadProjectFiles(bool gridLocked, TChartSeries* master, const ProjectRelo
             hooks.UpdateMeasureTimeEstimate();
         return true;
     } catch (const std::exception& e) {
-        Message(log, QStringLiteral("Error: ") + QString::fromLocal8Bit(e.what()));
+        Message(log, ErrorLine(e));
         return false;
     }
 }

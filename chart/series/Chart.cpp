@@ -113,7 +113,7 @@ void TCustomChart::SeriesFreeing(TCustomChartSeries& series)
 {
     if (legend_)
         legend_->SeriesFreeing(&series);
-    emit seriesFreeing(&series);
+    emit SeriesAboutToBeFreed(&series);
 }
 
 // ---- walls

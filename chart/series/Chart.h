@@ -145,14 +145,14 @@ public:
     QString FormattedLegendText(TCustomChartSeries& series, int valueIndex) override;
     // With a visible gradient of the legend symbols the symbol painter fills the rectangle.
     void DrawLegendRect(const TRect& rect) override;
-    // The legend forgets the series, and seriesFreeing tells every other holder.
+    // The legend forgets the series, and SeriesAboutToBeFreed tells every other holder.
     void SeriesFreeing(TCustomChartSeries& series) override;
 
 signals:
     // A series of this chart is about to be freed (also one replaced by a series of another
     // class): whoever holds it (a list of series, a selected series) must forget it now. The
     // series may already be partly destroyed: compare the pointer, do not call it.
-    void seriesFreeing(TCustomChartSeries* series);
+    void SeriesAboutToBeFreed(TCustomChartSeries* series);
 
 protected:
     void CalcWallsRect() override;

@@ -79,7 +79,7 @@ TChartSeries* NewSeriesOfClass(ChartPartOwner* owner, TCustomAxisPanel& chart,
 // series list and, once old is freed, old's name; then old points at replacement. Old is freed
 // by its owner (the given one, else its chart); a series neither owns is only taken off the
 // chart, and its owner frees it. Every holder of old is told before it goes (the chart's
-// seriesFreeing).
+// SeriesAboutToBeFreed).
 void ReplaceSeries(TChartSeries*& old, TChartSeries& replacement, ChartPartOwner* owner = nullptr);
 
 // Replaces the series by a new one of the class (nothing when it is of that class already)

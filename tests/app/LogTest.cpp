@@ -1,8 +1,10 @@
+#include "app/CaughtErrors.h"
 #include "app/Log.h"
 #include "app/LoggerServices.h"
 #include "app/NumberText.h"
 
 #include <gtest/gtest.h>
+#include <stdexcept>
 
 namespace {
 
@@ -104,4 +106,18 @@ TEST(MessageLog, AppendsInOrderAndSignals)
     EXPECT_EQ(seen.size(), 2);
     log.Clear();
     EXPECT_TRUE(log.Lines().isEmpty());
+}
+
+// A command that throws leaves the operator one error line; one that runs through leaves none.
+TEST(RunLoggingErrors, AnExceptionBecomesTheCommandsErrorLine)
+{
+    MessageLog log;
+    int runs = 0;
+    RunLoggingErrors(log, [&] {
+        ++runs;
+        throw std::runtime_error("disk full");
+    });
+    RunLoggingErrors(log, [&] { ++runs; });
+    EXPECT_EQ(runs, 2);
+    EXPECT_EQ(log.Lines(), QStringList{QStringLiteral("Error: disk full")});
 }

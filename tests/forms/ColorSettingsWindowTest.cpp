@@ -50,7 +50,7 @@ TEST_F(ColorWindowFixture, CreationShowsTheFileAndAClickRecoloursAtOnce)
     EXPECT_EQ(main.Colors[TraceColor::correctedTrace1], clRed);
 
     // BGR order: $FF0000 is blue.
-    window.ColorDialog = [](QWidget*, TColor) { return clBlue; };
+    window.colorDialog = [](QWidget*, TColor) { return clBlue; };
     Panel(window, ColorSlot::antennaFactor)->click();
     EXPECT_EQ(Background(antenna), QColor(Qt::blue));
     EXPECT_EQ(Caption(antenna), QColor(Qt::white));

@@ -32,10 +32,10 @@ TEST(ConnectionWindowSerial, ConnectsTheReceiverOnATypedPathAndReadsAPosition)
     InstrumentState instrument;
     FormServices services;
     QStringList shown;
-    services.ShowMessage = [&](const QString& t) { shown << t; };
+    services.showMessage = [&](const QString& t) { shown << t; };
     LoadVisaLibrary(instrument.Visa, app.Debug, std::make_unique<BuiltinVisaBackEnd>());
     ConnectionWindow form(app, instrument, services);
-    form.PrepareForKind(LinkKind::GpsReceiver);
+    form.prepareForKind(LinkKind::GpsReceiver);
     EXPECT_TRUE(Control<QPushButton>(form, "Button4").isVisibleTo(&form));
     Control<QComboBox>(form, "ComboBox1").setEditText(sim.PtyPath());
     Control<QPushButton>(form, "BitBtn6").click();
@@ -50,5 +50,5 @@ TEST(ConnectionWindowSerial, ConnectsTheReceiverOnATypedPathAndReadsAPosition)
     EXPECT_EQ(Control<QPlainTextEdit>(form, "Memo1").toPlainText(),
               "$PERDINFO,OPUS3PVT,zendrik-sim receiver,1.00*40");
     EXPECT_TRUE(shown.isEmpty()) << shown.join("|").toStdString();
-    CloseGpsReceiver(form.Context(), instrument.Gps);
+    CloseGpsReceiver(form.context(), instrument.Gps);
 }

@@ -118,7 +118,7 @@ struct ConnectionWindowFixture : ::testing::Test {
     void SetUp() override
     {
         app.WorkingFolder = folder.path();
-        services.ShowMessage = [this](const QString& t) { shown << t; };
+        services.showMessage = [this](const QString& t) { shown << t; };
         // Names never reach the system resolver: a test must not send a query off the machine.
         BuiltinVisaOptions vo;
         vo.hostLookup = [](const std::string&, visaio::Address*) { return EAI_NONAME; };
@@ -135,7 +135,7 @@ struct ConnectionWindowFixture : ::testing::Test {
 
 TEST_F(ConnectionWindowFixture, KindsSetCaptionControlsAndTheAddressField)
 {
-    form->PrepareForKind(LinkKind::VisaUsb);
+    form->prepareForKind(LinkKind::VisaUsb);
     EXPECT_EQ(form->windowTitle(), "Connect Visa USB");
     EXPECT_EQ(instrument.Device.ConnectionKind, LinkKind::VisaUsb);
     EXPECT_FALSE(Control<QLineEdit>(*form, "Edit1").isVisibleTo(form.get()));
@@ -143,7 +143,7 @@ TEST_F(ConnectionWindowFixture, KindsSetCaptionControlsAndTheAddressField)
     EXPECT_FALSE(Control<QPushButton>(*form, "BitBtn1").isVisibleTo(form.get()));
 
     Control<QLineEdit>(*form, "Edit2").setText("left over");
-    form->PrepareForKind(LinkKind::VisaTcp);
+    form->prepareForKind(LinkKind::VisaTcp);
     EXPECT_TRUE(form->windowTitle().startsWith("Connect Visa TCP  "));
     EXPECT_EQ(Control<QLineEdit>(*form, "Edit2").text(), "");
     // No ".\emc_ip.ini" yet.
@@ -156,16 +156,16 @@ TEST_F(ConnectionWindowFixture, KindsSetCaptionControlsAndTheAddressField)
     emit Control<QLineEdit>(*form, "Edit1").editingFinished();
     EXPECT_EQ(testsupport::ReadAll(QDir(folder.path()).filePath("emc_ip.ini")), "[IP]\r\nADR=10.0.0.7\r\n");
     Control<QLineEdit>(*form, "Edit1").clear();
-    form->PrepareForKind(LinkKind::VisaTcp);
+    form->prepareForKind(LinkKind::VisaTcp);
     EXPECT_EQ(Control<QLineEdit>(*form, "Edit1").text(), "10.0.0.7");
 
-    form->PrepareForKind(LinkKind::WinUsb);
+    form->prepareForKind(LinkKind::WinUsb);
     EXPECT_EQ(form->windowTitle(), "Connect WinUSB");
     EXPECT_TRUE(Control<QPushButton>(*form, "BitBtn1").isVisibleTo(form.get()));
     EXPECT_FALSE(Control<QPushButton>(*form, "BitBtn4").isVisibleTo(form.get()));
     EXPECT_FALSE(Control<QPushButton>(*form, "Button6").isVisibleTo(form.get()));
     app.Debug.DebugMode = 1;
-    form->PrepareForKind(LinkKind::VisaUsb);
+    form->prepareForKind(LinkKind::VisaUsb);
     EXPECT_TRUE(Control<QPushButton>(*form, "Button6").isVisibleTo(form.get()));
 }
 
@@ -173,8 +173,8 @@ TEST_F(ConnectionWindowFixture, ConnectIdentifyServiceAndDisconnect)
 {
     FakeInstrument fake("Siglent Technologies,SSA3032X,SSA3XAB1234567,3.2.2.5.0");
     // A resource typed in without "Search" connects.
-    form->PrepareForKind(LinkKind::VisaUsb);
-    QSignalSpy connected(form.get(), &ConnectionWindow::Connected);
+    form->prepareForKind(LinkKind::VisaUsb);
+    QSignalSpy connected(form.get(), &ConnectionWindow::connected);
     Control<QLineEdit>(*form, "Edit2").setText(fake.Resource());
     Control<QPushButton>(*form, "BitBtn4").click();
     EXPECT_EQ(instrument.Device.DeviceFamily, 2);
@@ -205,7 +205,7 @@ TEST_F(ConnectionWindowFixture, ConnectIdentifyServiceAndDisconnect)
 TEST_F(ConnectionWindowFixture, UnsupportedDeviceAndFailedOpen)
 {
     FakeInstrument fake("Some Maker,Model 1,123,1.0");
-    form->PrepareForKind(LinkKind::VisaUsb);
+    form->prepareForKind(LinkKind::VisaUsb);
     ASSERT_EQ(instrument.Visa.VisaLibrary->viOpenDefaultRM(&instrument.Visa.VisaResourceManager), visa::VI_SUCCESS);
     Control<QLineEdit>(*form, "Edit2").setText(fake.Resource());
     Control<QPushButton>(*form, "BitBtn4").click();
@@ -220,7 +220,7 @@ TEST_F(ConnectionWindowFixture, UnsupportedDeviceAndFailedOpen)
     ASSERT_EQ(instrument.Device.DeviceConnected, 1);
     Control<QPushButton>(*form, "Button3").click();
     EXPECT_EQ(MemoLines(), QStringList{"Rigol Technologies,DSA815,DSA8A1234567,00.01.19.00.02"});
-    form->PrepareForKind(LinkKind::VisaTcp);
+    form->prepareForKind(LinkKind::VisaTcp);
     Control<QPushButton>(*form, "BitBtn4").click();
     EXPECT_EQ(Control<QLineEdit>(*form, "Edit2").text(), "TCPIP0::xxx.xxx.xxx.xxx::INSTR");
     EXPECT_EQ(instrument.Status.Text(StatusBarPanel::Connection), "none");
@@ -232,7 +232,7 @@ TEST_F(ConnectionWindowFixture, UnsupportedDeviceAndFailedOpen)
 
     // An identification longer than one read says so.
     FakeInstrument talkative("Rigol Technologies,DSA815," + QByteArray(3000, 'x'));
-    form->PrepareForKind(LinkKind::VisaUsb);
+    form->prepareForKind(LinkKind::VisaUsb);
     ASSERT_EQ(instrument.Visa.VisaLibrary->viOpenDefaultRM(&instrument.Visa.VisaResourceManager), visa::VI_SUCCESS);
     Control<QLineEdit>(*form, "Edit2").setText(talkative.Resource());
     Control<QPushButton>(*form, "BitBtn4").click();
@@ -244,9 +244,9 @@ TEST_F(ConnectionWindowFixture, UnsupportedDeviceAndFailedOpen)
 TEST_F(ConnectionWindowFixture, AnUnreadableAddressFileAndWhyAnOpenFailed)
 {
     ASSERT_TRUE(testsupport::WriteAll(folder.filePath("emc_ip.ini"), "[IP]\r\nADR=" + QByteArray(70000, '1') + "\r\n"));
-    form->PrepareForKind(LinkKind::VisaTcp);
+    form->prepareForKind(LinkKind::VisaTcp);
     EXPECT_TRUE(app.Messages.Lines().value(0).startsWith("Error: Cannot read \"" + folder.filePath("emc_ip.ini")));
-    form->PrepareForKind(LinkKind::VisaUsb);
+    form->prepareForKind(LinkKind::VisaUsb);
     ASSERT_EQ(instrument.Visa.VisaLibrary->viOpenDefaultRM(&instrument.Visa.VisaResourceManager), visa::VI_SUCCESS);
     for (const QString why : {"TCPIP0::127.0.0.1::1::SOCKET: connection refused", "TCPIP0::no.such.host::INSTR: no such host",
                               "TCPIP0::127.0.0.1::99999::SOCKET: malformed address"}) {
@@ -266,7 +266,7 @@ TEST_F(ConnectionWindowFixture, UsbSearchFillsBothListsAndAClickCopiesTheResourc
     testsupport::WriteAll(sys.filePath("bus/usb/devices/3-2/devnum"), "12\n");
     testsupport::WriteAll(sys.filePath("bus/usb/devices/3-2/product"), "DSA815\n");
     instrument.Usb.SysRoot = sys.path();
-    form->PrepareForKind(LinkKind::WinUsb);
+    form->prepareForKind(LinkKind::WinUsb);
     Control<QPushButton>(*form, "BitBtn3").click();
     ASSERT_EQ(Control<QListWidget>(*form, "ListBox1").count(), 1);
     EXPECT_EQ(Control<QListWidget>(*form, "ListBox2").item(0)->text(), "/dev/bus/usb/003/012");

@@ -48,7 +48,7 @@ struct FrameRig {
         QFile::copy(ZENDRIK_SOURCE_DIR "/data/src/cable_rg58_5m.cac", dir.filePath("src/cable_rg58_5m.cac"));
         app.WorkingFolder = dir.path();
         app.Pump = &pump;
-        services.ShowMessage = [this](const QString& t) { shown << t; };
+        services.showMessage = [this](const QString& t) { shown << t; };
         frame = std::make_unique<CoverageFrame>(app, instrument, tables, services);
     }
     template <class T> T* Find(const char* name) { return frame->findChild<T*>(QString::fromLatin1(name)); }
@@ -113,8 +113,8 @@ TEST(CoverageFrame, LogsWithTheReceiverAndShowsItsReadings)
     CoverageFrame& f = *r.frame;
     LoadVisaLibrary(r.instrument.Visa, r.app.Debug, std::make_unique<BuiltinVisaBackEnd>());
     ConnectionWindow connection(r.app, r.instrument, r.services);
-    QObject::connect(&connection, &ConnectionWindow::GpsRead, &f, &CoverageFrame::showGpsReceiver);
-    connection.PrepareForKind(LinkKind::GpsReceiver);
+    QObject::connect(&connection, &ConnectionWindow::gpsRead, &f, &CoverageFrame::showGpsReceiver);
+    connection.prepareForKind(LinkKind::GpsReceiver);
     Control<QComboBox>(connection, "ComboBox1").setEditText(sim.PtyPath());
     Control<QPushButton>(connection, "BitBtn6").click();
     ASSERT_EQ(r.instrument.Gps.GpsConnected, 1) << r.shown.join("|").toStdString();
@@ -140,7 +140,7 @@ TEST(CoverageFrame, LogsWithTheReceiverAndShowsItsReadings)
 
     // A full disk keeps the rows whole, says why, and after "Delete" leaves no empty table.
     const qint64 whole = table.size();
-    f.AskOkCancel = [](const QString&) { return true; };
+    f.askOkCancel = [](const QString&) { return true; };
     for (const rlim_t room : {rlim_t(whole + 5), rlim_t(0)}) {
         std::optional<testsupport::DiskFull> full(room);
         f.coverageTick();
@@ -155,5 +155,5 @@ TEST(CoverageFrame, LogsWithTheReceiverAndShowsItsReadings)
     EXPECT_FALSE(Control<QTimer>(f, "Timer3").isActive());
     EXPECT_FALSE(f.loggingActive());
     EXPECT_TRUE(r.shown.isEmpty()) << r.shown.join("|").toStdString();
-    CloseGpsReceiver(connection.Context(), r.instrument.Gps);
+    CloseGpsReceiver(connection.context(), r.instrument.Gps);
 }

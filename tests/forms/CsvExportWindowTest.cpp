@@ -38,7 +38,7 @@ TEST(CsvExportWindowTest, GroupsFromTheTablesAndSave)
     raw2.AddPointXY(150, 45.2);
     MainChartSeries series;
     series[SeriesRole::rawTrace2] = &raw2;
-    window.SetChartSeries(series);
+    window.setChartSeries(series);
     window.findChild<QCheckBox*>("CheckBox2")->setChecked(true);
     const auto choose = [&window](const char* group, int choice) {
         Control<QGroupBox>(window, group).findChildren<QRadioButton*>().at(choice)->click();

@@ -58,7 +58,7 @@ struct ImmunityFrameFixture : ::testing::Test {
         app.Settings.OptTgFieldValue = true;
         app.Debug.DebugMode = 1;
         app.Debug.TimeText = [] { return QStringLiteral("T"); };
-        services.ShowMessage = [this](const QString& t) { boxes << t; };
+        services.showMessage = [this](const QString& t) { boxes << t; };
         frame = std::make_unique<ImmunityFrame>(app, instrument, services, settings);
         frame->clock = [] { return QDateTime(QDate(2026, 3, 4), QTime(5, 6, 7)); };
         frame->resize(1300, 650);

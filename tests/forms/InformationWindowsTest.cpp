@@ -31,8 +31,8 @@ struct InformationWindows : ::testing::Test {
         QDir(folder.path()).mkpath(QStringLiteral("zips"));
         QDir(folder.path()).mkpath(QStringLiteral("src"));
         program = std::make_unique<Program>(app, QStringList{}, folder.path());
-        program->Services().ShowMessage = [](const QString&) {};
-        program->Services().VersionIndex = [] { return 9; };
+        program->Services().showMessage = [](const QString&) {};
+        program->Services().versionIndex = [] { return 9; };
         program->CreateForms();
     }
     ~InformationWindows() override

@@ -61,9 +61,9 @@ struct MarksAndReports : ::testing::Test {
         for (const char* sub : {"zips", "src", "rep", "out"})
             QDir(folder.path()).mkpath(sub);
         program = std::make_unique<Program>(app, QStringList{}, folder.path());
-        program->Services().ShowMessage = [](const QString&) {};
-        program->Services().ShowError = [](const QString&) {};
-        program->Services().VersionIndex = [] { return 9; };
+        program->Services().showMessage = [](const QString&) {};
+        program->Services().showError = [](const QString&) {};
+        program->Services().versionIndex = [] { return 9; };
         program->CreateForms();
         w = program->Windows().mainWindow;
         chart1 = &Control<TChart>(*w, "Chart1");

@@ -66,9 +66,9 @@ struct MainWindowFixture : ::testing::Test {
         QDir(folder.path()).mkpath("src");
         QDir(folder.path()).mkpath("rep");
         program = std::make_unique<Program>(app, QStringList{}, folder.path());
-        program->Services().ShowMessage = [this](const QString& t) { boxes << t; };
-        program->Services().ShowError = [this](const QString& t) { boxes << t; };
-        program->Services().VersionIndex = [] { return 9; };
+        program->Services().showMessage = [this](const QString& t) { boxes << t; };
+        program->Services().showError = [this](const QString& t) { boxes << t; };
+        program->Services().versionIndex = [] { return 9; };
         program->CreateForms();
         w = program->Windows().mainWindow;
         chart1 = &Control<TChart>(*w, "Chart1");
@@ -384,7 +384,7 @@ TEST_F(MainWindowFixture, ProjectsKeepTheViewsValues)
     const QString file = folder.filePath("src/views.prj");
     w->chooseProjectFile = [&](const SaveDialogSettings&, bool) { return file; };
     ImmunityFrame& generator = Control<ImmunityFrame>(*w, "Frame131");
-    CoverageGrid& coverage = Control<CoverageFrame>(*w, "Frame141").View().Grid();
+    CoverageGrid& coverage = Control<CoverageFrame>(*w, "Frame141").view().Grid();
     auto* fixedFrequency4 = generator.findChild<QLineEdit*>("fixedFrequencyEdit4");
     auto* rampT4 = generator.findChild<QLineEdit*>("LabeledEdit9");
     auto* amplitudeIncrement = generator.findChild<QLineEdit*>("manualAmplitudeIncrementEdit");
@@ -427,12 +427,12 @@ TEST_F(MainWindowFixture, ColoursAndFamilyControlsReachTheWindow)
 
     // A Siglent: VBW offered with "auto", EMI zero span on, max. peak off; a Hameg leaves both.
     Control<QRadioButton>(*w, "RadioButton7").setChecked(true);
-    emit program->Windows().connectionWindow->Connected(FamilyControls{true, true, false});
+    emit program->Windows().connectionWindow->connected(FamilyControls{true, true, false});
     EXPECT_TRUE(Control<QGroupBox>(*w, "GroupBox9").isEnabled());
     EXPECT_TRUE(Control<QRadioButton>(*w, "RadioButton6").isChecked());
     EXPECT_TRUE(Control<QCheckBox>(*w, "CheckBox21").isEnabled());
     EXPECT_FALSE(Control<QCheckBox>(*w, "CheckBox22").isEnabled());
-    emit program->Windows().connectionWindow->Connected(FamilyControls{false, std::nullopt, std::nullopt});
+    emit program->Windows().connectionWindow->connected(FamilyControls{false, std::nullopt, std::nullopt});
     EXPECT_FALSE(Control<QGroupBox>(*w, "GroupBox9").isEnabled());
     EXPECT_TRUE(Control<QCheckBox>(*w, "CheckBox21").isEnabled());
     EXPECT_FALSE(Control<QCheckBox>(*w, "CheckBox22").isEnabled());

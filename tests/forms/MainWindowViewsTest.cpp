@@ -70,8 +70,8 @@ struct Views : ::testing::Test {
         for (const char* sub : {"zips", "src", "rep"})
             QDir(folder.path()).mkpath(sub);
         program = std::make_unique<Program>(app, arguments, folder.path());
-        program->Services().ShowMessage = [](const QString&) {};
-        program->Services().VersionIndex = [] { return 9; };
+        program->Services().showMessage = [](const QString&) {};
+        program->Services().versionIndex = [] { return 9; };
         program->CreateForms();
         w = program->Windows().mainWindow;
         chart = &Control<TChart>(*w, "Chart1");

@@ -65,9 +65,9 @@ void RunWindowFixture::Start(const QString& family, const QString& project, cons
     QFile::copy(data.filePath("rep/demo.rep"), work.filePath("rep/demo.rep"));
 
     program = std::make_unique<Program>(app, QStringList{}, folder.path());
-    program->Services().ShowMessage = [this](const QString& t) { boxes << t; };
-    program->Services().ShowError = [this](const QString& t) { boxes << t; };
-    program->Services().VersionIndex = [] { return 9; };
+    program->Services().showMessage = [this](const QString& t) { boxes << t; };
+    program->Services().showError = [this](const QString& t) { boxes << t; };
+    program->Services().versionIndex = [] { return 9; };
     BuiltinVisaOptions vo;
     vo.vxi11.program = o.vxi11Program;
     LoadVisaLibrary(program->Instrument().Visa, app.Debug, std::make_unique<BuiltinVisaBackEnd>(vo));

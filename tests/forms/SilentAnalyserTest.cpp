@@ -168,8 +168,8 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<SilentCase>& p) { return std::string(p.param.name); });
 
 // Stop pressed 300 ms into the wait for a trace that never comes ends the run at once, whatever the
-// time-out; neither it, nor a re-measurement on the frozen link, nor a Play on a link that died
-// since changes the chart, peaks, re-measured peaks or peak grid.
+// time-out; neither it, nor a re-measurement on the frozen link or on one that died since, nor the
+// Play after that changes the chart, peaks, re-measured peaks or peak grid.
 TEST(SilentAnalyser, StopEndsTheWaitAndPlayOnADeadLinkKeepsTheResults)
 {
     RunWindowFixture f;
@@ -220,7 +220,9 @@ TEST(SilentAnalyser, StopEndsTheWaitAndPlayOnADeadLinkKeepsTheResults)
     f.sim->Instrument().SetFaults({});
     ASSERT_NO_FATAL_FAILURE(f.Connect());
     f.sim->Stop();
-    f.Play().click();
+    Control<QAction>(*f.w, "Measure21").trigger(); // on a link that died while idle
+    EXPECT_EQ(f.Lines("Info: peaks seg").size(), 1);
+    f.Play().click(); // refused: the lost link left no analyser
     EXPECT_EQ(f.Lines("Error: "), L({kLost, kLost}));
     EXPECT_EQ(results(), before);
     EXPECT_EQ(f.program->Instrument().Device.DeviceConnected, 0);
@@ -238,7 +240,7 @@ TEST_P(SilentAnalyserLogging, EndsWithOneLineAndTheTracksSoFar)
     f.SetTimeoutMs(kTimeoutMs);
     Simulator gps([] { SimulatorOptions o; o.pty = o.gps = true; return o; }());
     ConnectionWindow& connection = *f.program->Windows().connectionWindow;
-    connection.PrepareForKind(LinkKind::GpsReceiver);
+    connection.prepareForKind(LinkKind::GpsReceiver);
     Control<QComboBox>(connection, "ComboBox1").setEditText(gps.Start(nullptr) ? gps.PtyPath() : QString());
     Control<QPushButton>(connection, "BitBtn6").click();
     QWidget& view = Control(*f.w, "Frame141");

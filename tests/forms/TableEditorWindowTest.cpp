@@ -66,9 +66,9 @@ struct TableEditorWindowTest : ::testing::Test {
         for (const QString& name : QDir(data).entryList(QDir::Files))
             QFile::copy(data + "/" + name, dir.filePath("src/" + name));
         app.WorkingFolder = dir.path();
-        services.ShowMessage = [this](const QString& t) { infos << t; };
-        services.ShowError = [this](const QString& t) { errors << t; };
-        services.ConfirmLoad = [this](const QString& t) {
+        services.showMessage = [this](const QString& t) { infos << t; };
+        services.showError = [this](const QString& t) { errors << t; };
+        services.confirmLoad = [this](const QString& t) {
             questions << t;
             return true;
         };
@@ -205,10 +205,10 @@ TEST(TableEditorLaunchers, TheSetupMenuOpensTheEditorForItsKind)
     const QString oldCurrent = QDir::currentPath(); // the main window makes its folder current
     AppContext app;
     Program program(app, {}, dir.path());
-    program.Services().ShowMessage = [](const QString&) {};
-    program.Services().ShowError = [](const QString&) {};
-    program.Services().ConfirmLoad = [](const QString&) { return true; };
-    program.Services().VersionIndex = [] { return 9; };
+    program.Services().showMessage = [](const QString&) {};
+    program.Services().showError = [](const QString&) {};
+    program.Services().confirmLoad = [](const QString&) { return true; };
+    program.Services().versionIndex = [] { return 9; };
     program.CreateForms();
     Forms& f = program.Windows();
 

@@ -68,9 +68,9 @@ struct WindowFit : ::testing::TestWithParam<bool> {
         for (const QString& name : data.entryList(QDir::Files))
             QFile::copy(data.filePath(name), folder.filePath("src/" + name));
         program = std::make_unique<Program>(app, GetParam() ? QStringList{"s"} : QStringList(), folder.path());
-        program->Services().ShowMessage = [](const QString&) {};
-        program->Services().ShowError = [](const QString&) {};
-        program->Services().VersionIndex = [] { return 9; };
+        program->Services().showMessage = [](const QString&) {};
+        program->Services().showError = [](const QString&) {};
+        program->Services().versionIndex = [] { return 9; };
         program->CreateForms();
         w = program->Windows().mainWindow;
         w->show();
@@ -203,7 +203,7 @@ TEST_P(WindowFit, EveryModeFitsAndTheStatusPanelsShowTheirTexts)
     // The coverage view's longest values: a position south and west, a frequency of 26.5 GHz.
     instrument.Gps.View.Display = {"235959.000", "311226", "nofix", "S",
                                    "W", "183.348", "-33.8567844012", "-151.2152967013"};
-    CoverageFields& fields = Control<CoverageFrame>(*w, "Frame141").View().Fields();
+    CoverageFields& fields = Control<CoverageFrame>(*w, "Frame141").view().Fields();
     fields.Freq[0] = "26500000000", fields.Level[0] = "-112.35", fields.RecentKml = "out/out_31122026_235959_2.kml";
     Control<CoverageFrame>(*w, "Frame141").showGpsReceiver();
     w->setStatusText(StatusBarPanel::Hint, QStringLiteral("Attenuator [dB]: 0, 10, 20 or auto"));

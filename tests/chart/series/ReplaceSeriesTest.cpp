@@ -89,7 +89,7 @@ TEST(ReplaceSeries, ClassChangesKeepEverythingAndTheHoldersFollow)
     tool->SetSeries(series);
     chart.Legend().SetSeries(series);
     std::vector<TCustomChartSeries*> told;
-    QObject::connect(&chart, &TCustomChart::seriesFreeing, [&](TCustomChartSeries* s) { told.push_back(s); });
+    QObject::connect(&chart, &TCustomChart::SeriesAboutToBeFreed, [&](TCustomChartSeries* s) { told.push_back(s); });
 
     for (const TChartSeriesClass* cls : {&SeriesClassOf<TPointSeries>(), &SeriesClassOf<TFastLineSeries>()}) {
         TChartSeries* before = series;
@@ -194,7 +194,7 @@ TEST(ReplaceSeries, AFreedSeriesIsForgottenByItsHolders)
     TChartSeries* raw = chart.AddSeries(series.get());
     chart.Legend().SetSeries(raw);
     int told = 0;
-    QObject::connect(&chart, &TCustomChart::seriesFreeing, [&](TCustomChartSeries* s) { told += s == raw; });
+    QObject::connect(&chart, &TCustomChart::SeriesAboutToBeFreed, [&](TCustomChartSeries* s) { told += s == raw; });
     series.reset();
     EXPECT_EQ(told, 1);
     EXPECT_EQ(chart.Legend().Series(), nullptr);

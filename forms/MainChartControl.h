@@ -1,5 +1,5 @@
-#ifndef ZENDRIK_FORMS_CHARTPANEL_H
-#define ZENDRIK_FORMS_CHARTPANEL_H
+#ifndef ZENDRIK_FORMS_MAINCHARTCONTROL_H
+#define ZENDRIK_FORMS_MAINCHARTCONTROL_H
 
 #include "app/MainChartSeries.h"
 #include "app/MeasureSet.h"
@@ -31,15 +31,16 @@ struct MarkerBoxes;
 struct MouseReadout;
 struct SmoothRangeStore;
 
-// The main chart (Chart1) as a panel of the main window: the chart with its 29 series and its
-// axes, the magnifier, the zoom with the program's rules, the labels of both axes, and the marks
-// drawn over the traces. What it needs of the other panels comes with each call; what happens on
-// the chart goes out as signals, which the main window answers at once.
-class ChartPanel : public QObject {
+// What the main window does with its chart (Chart1): it creates the chart widget with its 29
+// series and its axes and coordinates them: the magnifier, the zoom with the program's rules, the
+// labels of both axes, and the marks drawn over the traces. It is no widget itself; widget() is
+// the chart the window lays out. What it needs of the panels comes with each call; what happens
+// on the chart goes out as signals, which the main window answers at once.
+class MainChartControl : public QObject {
     Q_OBJECT
 public:
-    ChartPanel(AppContext& app, InstrumentState& instrument, MainWindowState& state, QWidget* parent);
-    ~ChartPanel() override;
+    MainChartControl(AppContext& app, InstrumentState& instrument, MainWindowState& state, QWidget* parent);
+    ~MainChartControl() override;
 
     MainChart& chart() { return *mainChart_; }
     // The chart widget, to lay out and to draw into pictures and reports.

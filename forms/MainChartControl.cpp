@@ -1,6 +1,7 @@
-#include "forms/ChartPanel.h"
+#include "forms/MainChartControl.h"
 
 #include "app/AppContext.h"
+#include "app/CaughtErrors.h"
 #include "app/NumberText.h"
 #include "chart/canvas/PlotCanvas3D.h"
 #include "chart/series/Chart.h"
@@ -25,7 +26,6 @@
 
 #include <QApplication>
 #include <QGuiApplication>
-#include <exception>
 
 namespace {
 
@@ -42,22 +42,13 @@ void SetBounds(TChart& chart, const ChartBounds& b)
     chart.BottomAxis()->SetRange(b.Bottom.Minimum, b.Bottom.Maximum);
 }
 
-// No exception leaves a chart event: it becomes an "Error: " line and the axes stay as they are.
-template <class F> void Guarded(MessageLog& log, F&& handler)
-{
-    try {
-        handler();
-    } catch (const std::exception& e) {
-        log.Append(QStringLiteral("Error: ") + QString::fromUtf8(e.what()));
-    }
-}
-
 // Where the magnifier sits when "Magnify" switches it on: 151 x 151 pixels.
 constexpr TRect kMagnifierBounds{400, 50, 550, 200};
 
 } // namespace
 
-ChartPanel::ChartPanel(AppContext& app, InstrumentState& instrument, MainWindowState& state, QWidget* parent)
+MainChartControl::MainChartControl(AppContext& app, InstrumentState& instrument, MainWindowState& state,
+                                   QWidget* parent)
     : app_(app), instrument_(instrument), state_(state), mainChart_(std::make_unique<MainChart>(parent))
 {
     TChart& c = widget();
@@ -78,14 +69,14 @@ ChartPanel::ChartPanel(AppContext& app, InstrumentState& instrument, MainWindowS
     c.OnMouseDown = [this](TMouseButton, TShiftState, int32_t x, int32_t) { emit mousePressed(x); };
 }
 
-ChartPanel::~ChartPanel() = default;
+MainChartControl::~MainChartControl() = default;
 
-TChart& ChartPanel::widget()
+TChart& MainChartControl::widget()
 {
     return *mainChart_->chart;
 }
 
-void ChartPanel::startUp(const ParameterGridModel& grid, bool logAxis, bool correctionsShown)
+void MainChartControl::startUp(const ParameterGridModel& grid, bool logAxis, bool correctionsShown)
 {
     TChart& c = widget();
     mainChart_->Series(SeriesRole::rawTrace1)->Clear();
@@ -120,7 +111,7 @@ void ChartPanel::startUp(const ParameterGridModel& grid, bool logAxis, bool corr
 // inactive until "Magnify" is checked. Its name and description are the library's texts. The
 // chart pans with no mouse button and not with the wheel either, so the wheel over the lens only
 // changes its enlargement.
-void ChartPanel::SetUpMagnifier()
+void MainChartControl::SetUpMagnifier()
 {
     if (!libraryTexts_) {
         libraryTexts_ = std::make_unique<TLibraryTexts>();
@@ -135,7 +126,7 @@ void ChartPanel::SetUpMagnifier()
 }
 
 // "Magnify": the lens appears at its place again (a drag may have moved it) or goes.
-void ChartPanel::showMagnifier(bool on)
+void MainChartControl::showMagnifier(bool on)
 {
     if (!magnifier_)
         return;
@@ -144,7 +135,7 @@ void ChartPanel::showMagnifier(bool on)
         magnifier_->SetShapeBounds(kMagnifierBounds);
 }
 
-void ChartPanel::applyLogAxis(bool logarithmic)
+void MainChartControl::applyLogAxis(bool logarithmic)
 {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     TChartAxis& bottom = *widget().BottomAxis();
@@ -153,14 +144,14 @@ void ChartPanel::applyLogAxis(bool logarithmic)
     QApplication::restoreOverrideCursor();
 }
 
-void ChartPanel::setScaledKhz(bool scaled)
+void MainChartControl::setScaledKhz(bool scaled)
 {
     scaledKhz_ = scaled;
     widget().Invalidate();
 }
 
 // The peak marks of a set follow its view box too.
-void ChartPanel::showSeriesLines(const std::vector<SeriesRole>& roles, bool shown)
+void MainChartControl::showSeriesLines(const std::vector<SeriesRole>& roles, bool shown)
 {
     for (SeriesRole role : roles)
         mainChart_->Series(role)->LinePen().SetVisible(shown);
@@ -168,35 +159,35 @@ void ChartPanel::showSeriesLines(const std::vector<SeriesRole>& roles, bool show
 }
 
 // The compensation curves are drawn only as corrections, not as lines.
-void ChartPanel::showSegmentMarks(MeasureSet set, bool shown)
+void MainChartControl::showSegmentMarks(MeasureSet set, bool shown)
 {
     for (MeasureSet each : kMeasureSets)
-        mainChart_->Series(kSetSeriesRoles[each].SegmentMarks)->SetActive(each == set && shown);
+        mainChart_->Series(kSetSeriesRoles[each].segmentMarks)->SetActive(each == set && shown);
     for (const SetSeriesRoles& roles : kSetSeriesRoles)
-        mainChart_->Series(roles.Compensation)->LinePen().Hide();
+        mainChart_->Series(roles.compensation)->LinePen().Hide();
 }
 
 // Each click brings the other trace of the pair to the very top.
-void ChartPanel::putPairOnTop(TopTracePair pair)
+void MainChartControl::putPairOnTop(TopTracePair pair)
 {
     PutTraceOnTop(widget().SeriesList(), pair, state_.TraceOnTopToggle);
     widget().Invalidate();
 }
 
-void ChartPanel::showLevelAxisTitle(const QString& title)
+void MainChartControl::showLevelAxisTitle(const QString& title)
 {
     widget().LeftAxis()->Title().SetCaption(title);
     widget().Invalidate();
 }
 
 // Points already drawn take the new colours, and so does the chart's background.
-void ChartPanel::applyColors(const ColorSettings& colors, ColorSlotMask changed)
+void MainChartControl::applyColors(const ColorSettings& colors, ColorSlotMask changed)
 {
     RecolourSeries(colors, changed, mainChart_->ByRole());
     widget().SetBackColor(state_.Colors.ChartBackground);
 }
 
-ChartFileContext ChartPanel::fileContext()
+ChartFileContext MainChartControl::fileContext()
 {
     ChartFileContext c;
     c.Series = mainChart_->ByRole();
@@ -210,9 +201,11 @@ ChartFileContext ChartPanel::fileContext()
 // The chart has set both axes to the rectangle: the fader's rectangle smooths or clears instead
 // of zooming; the level axis stays unless "Zoom Y Axis"; the frequency axis takes whole kHz and
 // at least 100 kHz. Each axis takes its two ends in one step.
-void ChartPanel::applyZoomRules(FaderMode fader, bool zoomY, SmoothRangeStore& ranges, const SetSmoothing& smoothing)
+void MainChartControl::applyZoomRules(FaderMode fader, bool zoomY, SmoothRangeStore& ranges,
+                                      const SetSmoothing& smoothing)
 {
-    Guarded(app_.Messages, [&] {
+    // A rule that fails leaves an error line and the axes as the chart set them.
+    RunLoggingErrors(app_.Messages, [&] {
         TChart& c = widget();
         TChartAxis& bottom = *c.BottomAxis();
         ZoomRequest request;
@@ -231,9 +224,9 @@ void ChartPanel::applyZoomRules(FaderMode fader, bool zoomY, SmoothRangeStore& r
 }
 
 // The frequency labels are spaced automatically again.
-void ChartPanel::keepFadedView(FaderMode fader)
+void MainChartControl::keepFadedView(FaderMode fader)
 {
-    Guarded(app_.Messages, [&] {
+    RunLoggingErrors(app_.Messages, [&] {
         TChart& c = widget();
         const ChartBounds restored = BoundsOf(c);
         const ChartBounds shown = UndoZoomBounds(fader, restored, frozenBounds_);
@@ -247,7 +240,7 @@ void ChartPanel::keepFadedView(FaderMode fader)
 // the frequency axis to "Chart Start" .. "Chart Stop" when both are, and the chart undoes its own
 // zoom. Each axis takes its two ends as one pair: set one after the other, a new maximum below the
 // old minimum would be refused.
-void ChartPanel::undoZoom(const ParameterGridModel& grid)
+void MainChartControl::undoZoom(const ParameterGridModel& grid)
 {
     int32_t high = 0;
     int32_t low = 0;
@@ -270,7 +263,7 @@ void ChartPanel::undoZoom(const ParameterGridModel& grid)
 // --- Axis labels
 
 // Levels in the chosen unit, frequencies in kHz or with "kHz/MHz" in kHz, MHz or GHz.
-void ChartPanel::AxisLabel(TChartAxis* axis, QString& text) const
+void MainChartControl::AxisLabel(TChartAxis* axis, QString& text) const
 {
     const TChart& c = *mainChart_->chart;
     if (axis == c.LeftAxis())
@@ -282,7 +275,7 @@ void ChartPanel::AxisLabel(TChartAxis* axis, QString& text) const
 // A logarithmic frequency axis is labelled at its decades. When not even two decades fit, the
 // axis becomes linear: not now, while it draws, but right after the current paint, which then
 // draws again; the two lines are written once for the switch.
-void ChartPanel::NextAxisLabel(TChartAxis* axis, int index, double& value, bool& stop)
+void MainChartControl::NextAxisLabel(TChartAxis* axis, int index, double& value, bool& stop)
 {
     if (axis != widget().BottomAxis() || !axis->Logarithmic())
         return;
@@ -290,11 +283,11 @@ void ChartPanel::NextAxisLabel(TChartAxis* axis, int index, double& value, bool&
     stop = step.Stop;
     if (step.SwitchToLinear && !linearSwitchQueued_) {
         linearSwitchQueued_ = true;
-        QMetaObject::invokeMethod(this, &ChartPanel::SwitchFrequencyAxisToLinear, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, &MainChartControl::SwitchFrequencyAxisToLinear, Qt::QueuedConnection);
     }
 }
 
-void ChartPanel::SwitchFrequencyAxisToLinear()
+void MainChartControl::SwitchFrequencyAxisToLinear()
 {
     linearSwitchQueued_ = false;
     if (!widget().BottomAxis()->Logarithmic())
@@ -309,7 +302,7 @@ void ChartPanel::SwitchFrequencyAxisToLinear()
 // --- Marks over the traces
 
 // Before the chart's series are drawn: the busy cursor for the paint (taken back after it).
-void ChartPanel::drawOverlays(const PerSet<SetOverlay>& sets, bool showMarkerNumbers)
+void MainChartControl::drawOverlays(const PerSet<SetOverlay>& sets, bool showMarkerNumbers)
 {
     TChart& c = widget();
     if (!paintCursorShown_ && BusyCursorDuringPaint(instrument_.Device.DeviceFamily)) {
@@ -319,7 +312,7 @@ void ChartPanel::drawOverlays(const PerSet<SetOverlay>& sets, bool showMarkerNum
     OverlayScene scene{state_.Colors, c.GetBackColor()};
     scene.Sets = sets;
     for (MeasureSet set : kMeasureSets)
-        scene.Sets[set].SegmentMarks = mainChart_->Series(kSetSeriesRoles[set].SegmentMarks);
+        scene.Sets[set].SegmentMarks = mainChart_->Series(kSetSeriesRoles[set].segmentMarks);
     scene.ShowMarkerNumbers = showMarkerNumbers;
     scene.ScaledKhz = scaledKhz_;
     scene.Unit = LevelUnitOfOffset(state_.LevelUnitOffset);
@@ -328,7 +321,7 @@ void ChartPanel::drawOverlays(const PerSet<SetOverlay>& sets, bool showMarkerNum
     DrawMainChartOverlays({c.Canvas(), *c.BottomAxis(), *c.LeftAxis(), markStamps_.get()}, scene);
 }
 
-void ChartPanel::endPaint()
+void MainChartControl::endPaint()
 {
     if (!paintCursorShown_)
         return;
@@ -336,7 +329,7 @@ void ChartPanel::endPaint()
     QGuiApplication::restoreOverrideCursor();
 }
 
-std::optional<MouseReadout> ChartPanel::readoutAt(int x, bool debug) const
+std::optional<MouseReadout> MainChartControl::readoutAt(int x, bool debug) const
 {
     return ChartMouseReadout(x, *mainChart_->chart->BottomAxis(), mainChart_->Series(SeriesRole::correctedTrace1),
                              mainChart_->Series(SeriesRole::correctedTrace2), state_.LevelUnitOffset,
@@ -345,7 +338,7 @@ std::optional<MouseReadout> ChartPanel::readoutAt(int x, bool debug) const
 
 // Every click keeps the axis bounds for the zoom rules; then the harmonics of the clicked
 // frequency, or one marker on the armed set.
-void ChartPanel::click(int x, MarkerBoxes& boxes)
+void MainChartControl::click(int x, MarkerBoxes& boxes)
 {
     const OverlayPainter front = FrontPainter();
     ChartClick click{front,
@@ -363,42 +356,42 @@ void ChartPanel::click(int x, MarkerBoxes& boxes)
     ShowFrontMarks();
 }
 
-void ChartPanel::showCrosshair(const QStringList& freqs, const QStringList& levels, int row)
+void MainChartControl::showCrosshair(const QStringList& freqs, const QStringList& levels, int row)
 {
     if (::ShowPeakCrosshair(FrontPainter(), [this] { widget().RepaintNow(); }, state_.Colors.Crosshair, freqs,
                             levels, row))
         ShowFrontMarks();
 }
 
-void ChartPanel::drawBottomAxisLabels()
+void MainChartControl::drawBottomAxisLabels()
 {
     DrawBottomAxisLabels(FrontPainter(), scaledKhz_);
     ShowFrontMarks();
 }
 
-OverlayPainter ChartPanel::FrontPainter()
+OverlayPainter MainChartControl::FrontPainter()
 {
     TChart& c = widget();
     return {c.Canvas(), *c.BottomAxis(), *c.LeftAxis(), nullptr};
 }
 
-void ChartPanel::ShowFrontMarks()
+void MainChartControl::ShowFrontMarks()
 {
     widget().update();
 }
 
-void ChartPanel::repaint()
+void MainChartControl::repaint()
 {
     widget().Invalidate();
 }
 
-void ChartPanel::repaintNow()
+void MainChartControl::repaintNow()
 {
     widget().RepaintNow();
     widget().update();
 }
 
-void ChartPanel::setAutoRepaint(bool on)
+void MainChartControl::setAutoRepaint(bool on)
 {
     widget().SetRepaintOnChange(on);
 }
