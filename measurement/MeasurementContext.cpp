@@ -11,5 +11,3 @@ SetSeries SeriesOfSet(const MeasurementContext& c, MeasureSet set)
         return {s[rawTrace2], s[correctedTrace2], s[limitLine2], c.Switches.CorrectedColor2};
     return {s[rawTrace1], s[correctedTrace1], s[limitLine1], c.Switches.CorrectedColor1};
 }
-
-QString ErrorText(const std::exception& e) { return QStringLiteral("Error: ") + QString::fromUtf8(e.what()); }

@@ -5,8 +5,6 @@
 #include "chart/canvas/PlotColor.h"
 
 #include <QDateTime>
-#include <QString>
-#include <exception>
 #include <functional>
 
 class CheckListModel;
@@ -49,8 +47,5 @@ struct SetSeries {
     bool Complete() const { return Raw && Corrected && Limit; }
 };
 SetSeries SeriesOfSet(const MeasurementContext& c, MeasureSet set);
-
-// The message-log line of a command whose work failed.
-QString ErrorText(const std::exception& e);
 
 #endif

@@ -1,7 +1,7 @@
 #include "measurement/PeakCommands.h"
 
+#include "app/CaughtErrors.h"
 #include "app/FlagScope.h"
-#include "app/Log.h"
 #include "instrument/AnalyserOwnership.h"
 #include "instrument/ScpiContext.h"
 #include "measurement/CorrectedTrace.h"
@@ -10,8 +10,6 @@
 #include "measurement/PeakRemeasure.h"
 #include "measurement/RunParameters.h"
 #include "measurement/WorkState.h"
-
-#include <exception>
 
 PeakCommands::PeakCommands(MeasurementContext& context, WorkState& work)
     : c_(context), work_(work), controls_(work.Controls)
@@ -41,16 +39,14 @@ void PeakCommands::DisplayPeaks()
         SetTraces traces{*series.Raw, *series.Corrected, series.CorrectedColor, *series.Limit,
                          static_cast<double>(marginDb), Peaks(set)};
         CorrectionPass pass{c_.State, c_.Series, c_.Switches, c_.Scpi.Messages, c_.Scpi.Debug, c_.Host, c_.Scpi.Pump};
-        try {
+        RunLoggingErrors(c_.Scpi.Messages, [&] {
             RecalcCorrectedTrace(pass, traces, [this](int position, int maximum) {
                 controls_.ProgressPosition = position;
                 controls_.ProgressMax = maximum;
                 controls_.ProgressStep = 1;
                 Publish();
             });
-        } catch (const std::exception& e) {
-            c_.Scpi.Messages.Append(ErrorText(e));
-        }
+        });
     }
     EndWork(work_, c_.Scpi, c_.Host);
 }
@@ -80,11 +76,8 @@ void PeakCommands::MeasurePeaks(DriftHandling drift, const std::vector<int>& sel
         controls_.StopEnabled = true;
         controls_.MeasureMenusEnabled = false;
         Publish();
-        try {
-            RemeasurePeaks(pc, grid, drift, set, Peaks(set), selectedRows);
-        } catch (const std::exception& e) {
-            c_.Scpi.Messages.Append(ErrorText(e));
-        }
+        RunLoggingErrors(c_.Scpi.Messages,
+                         [&] { RemeasurePeaks(pc, grid, drift, set, Peaks(set), selectedRows); });
     }
     EndWork(work_, c_.Scpi, c_.Host);
 }

@@ -1,5 +1,6 @@
 #include "measurement/RunControl.h"
 
+#include "app/CaughtErrors.h"
 #include "app/FlagScope.h"
 #include "app/Log.h"
 #include "app/MainChartSeries.h"
@@ -77,7 +78,7 @@ void RunControl::MasterTick()
     } catch (const std::exception& e) {
         c_.MasterTimer.Stop();
         c_.State.MasterCalcState = MasterCalcPhase::Idle;
-        c_.Scpi.Messages.Append(ErrorText(e));
+        AppendErrorLine(c_.Scpi.Messages, e);
     }
 }
 
@@ -128,7 +129,7 @@ void RunControl::Play()
                                         QStringLiteral(" analyser family, nothing measured"));
         }
     } catch (const std::exception& e) {
-        c_.Scpi.Messages.Append(ErrorText(e));
+        AppendErrorLine(c_.Scpi.Messages, e);
     }
     AfterRun();
 }
