@@ -24,10 +24,10 @@
 #include "mail/ChartImage.h"
 #include "measurement/CorrectedTrace.h"
 #include "measurement/MeasurementState.h"
+#include "measurement/ModeRunner.h"
 #include "measurement/PeakLists.h"
 #include "measurement/RunHost.h"
 #include "measurement/RunParameters.h"
-#include "measurement/SegmentWork.h"
 #include "platform/system/EventPump.h"
 #include "tools/sim/Simulator.h"
 
@@ -95,6 +95,13 @@ struct Engine {
     }
 };
 
+// The engine's part of a segment after its trace is read: the correction pass and the peak listing.
+void CorrectSegment(CorrectionPass& pass, SetTraces& set, int added)
+{
+    Calc_Cor_Single(pass, set, false, added);
+    ListSegmentPeaks(pass, set, added);
+}
+
 // A 601-point DSA answer: noise about 30 dBuV with every 20th point near the limit.
 QByteArray DsaAnswer()
 {
@@ -135,7 +142,7 @@ void BM_EngineSegmentAtTheEndOfALongTrace(benchmark::State& st)
         TChartSeries::UpdateScope hold(e.raw);
         e.raw.AddPointsXY(xs, ys);
     }
-    Calc_Cor_Single(pass, set, false, e.raw.Count());
+    CorrectSegment(pass, set, e.raw.Count());
     const QByteArray answer = DsaAnswer();
     const int64_t startHz = 1000150000;
     const tracecodec::Grid grid = tracecodec::TraceGrid(startHz, startHz + 30000000, 601);
@@ -147,7 +154,7 @@ void BM_EngineSegmentAtTheEndOfALongTrace(benchmark::State& st)
             TChartSeries::UpdateScope hold(e.raw);
             e.raw.AddPointsXY(xs, ys);
         }
-        Calc_Cor_Single(pass, set, false, 601);
+        CorrectSegment(pass, set, 601);
         st.PauseTiming();
         e.raw.DeleteRange(250000, 601);
         e.corrected.DeleteRange(250000, 601);
@@ -183,16 +190,16 @@ void BM_DsaSegmentAgainstTheSimulator(benchmark::State& st)
     SegmentTable table;
     table.Count = 1;
     table.Segment(1) = {150000, 30000000, "9000", 100, 10, "off", "POS"};
-    std::unique_ptr<SegmentWork> work = MakeSegmentWork(MeasureMode::Sweep);
-    SegmentJob job{scpi, e.state, e.host, e.switches, table, e.raw, [](int, const QString&) {},
-                   [](const QString&) {}, [] { return QDateTime(); }};
+    std::unique_ptr<ModeRunner> runner = MakeModeRunner(MeasureMode::Sweep);
+    PassContext passContext{scpi, e.state, e.host, e.switches, table, e.raw, [](int, const QString&) {},
+                            [](const QString&) {}, [] { return QDateTime(); }};
     CorrectionPass pass{e.state, e.series, e.switches, e.messages, e.debug, e.host, pump};
     SetTraces set{e.raw, e.corrected, clLime, e.limit, 6.0, e.peaks};
     for (auto _ : st) {
         e.raw.Clear();
         e.peaks.Clear();
-        const int added = work->RunSegment(job, 1);
-        Calc_Cor_Single(pass, set, false, added);
+        const int added = runner->RunSegment(passContext, 1);
+        CorrectSegment(pass, set, added);
         if (added != 601) {
             st.SkipWithError("trace not read");
             break;
@@ -307,7 +314,7 @@ void BM_SegmentWithTheRepaintOfAFullChart(benchmark::State& st)
             TChartSeries::UpdateScope hold(*f.chart.Series(SeriesRole::rawTrace1));
             f.chart.Series(SeriesRole::rawTrace1)->AddPointsXY(xs, ys);
         }
-        Calc_Cor_Single(pass, set, false, 601);
+        CorrectSegment(pass, set, 601);
         f.chart.chart->RepaintNow();
         st.PauseTiming();
         f.chart.Series(SeriesRole::rawTrace1)->DeleteRange(FullChart::kTracePoints, 601);

@@ -232,7 +232,7 @@ void ConnectionWindow::searchInstruments()
         return;
     InstrumentList list;
     switch (instrument_.Device.ConnectionKind) {
-    case LinkKind::WinUsb: SearchWinUsbDevices(instrument_.Usb.SysRoot, &list.Lines, &list.Resources); break;
+    case LinkKind::WinUsb: SearchUsbInstruments(instrument_.Usb.SysRoot, &list.Lines, &list.Resources); break;
     case LinkKind::VisaUsb: SearchUsbInstruments(*context_, &list); break;
     case LinkKind::VisaTcp:
         if (!SearchTcpInstruments(&list) && services_.showMessage)
@@ -339,19 +339,19 @@ void ConnectionWindow::showInstrumentStatus()
 
 void ConnectionWindow::testWinUsb()
 {
-    WinUsbDll& usb = instrument_.Usb;
-    if (!LoadWinUsbDll(usb, app_.Debug)) {
+    UsbClaimTest& usb = instrument_.Usb;
+    if (!StartUsbLibrary(usb, app_.Debug)) {
         instrument_.Status.SetText(InstrumentStatus::kConnectionPanel, QStringLiteral("none"));
         app_.Messages.Append(QStringLiteral("Error: WinUsb.DLL not found"));
         return;
     }
     replyMemo->clear();
-    if (OpenWinUsbDevice(usb, app_.Debug, resourceEdit->text())) {
+    if (OpenAndClaimUsbDevice(usb, app_.Debug, resourceEdit->text())) {
         MarkConnected(winUsbButton, true);
         instrument_.Device.DeviceConnected = false;
         instrument_.Status.SetText(InstrumentStatus::kConnectionPanel, QStringLiteral("WinUsb"));
     }
-    statusLine->showMessage(WinUsbHandlesText(usb));
+    statusLine->showMessage(UsbHandlesText(usb));
 }
 
 void ConnectionWindow::connectSerial()

@@ -1,4 +1,4 @@
-// The peaks: the lists the peaks panel shows (the run control's once it exists), "Displ. peaks",
+// The peaks: the lists the peaks panel shows (the peak commands' once they exist), "Displ. peaks",
 // "Clear peaks" and the re-measurement of the selected peaks.
 #include "forms/MainWindowRun.h"
 
@@ -22,14 +22,14 @@ void MainWindow::DisplayPeaks()
 {
     SyncRunSettings();
     RunLoggingErrors(app_.Messages, [&] {
-        run_->control->DisplayPeaks();
+        run_->peakCommands->DisplayPeaks();
     });
 }
 
 void MainWindow::ClearPeaks()
 {
     if (!RunActive())
-        run_->control->ClearPeaks();
+        run_->peakCommands->ClearPeaks();
 }
 
 // "Measure (consider drift)" and "Measure (ignore drift)": the rows selected in the chosen set's
@@ -41,7 +41,7 @@ void MainWindow::MeasurePeaks(bool considerDrift)
         return;
     const std::vector<int> rows = peaksPanel_->selectedRows(run_->switches.SelectedSet);
     RunLoggingErrors(app_.Messages, [&] {
-        run_->control->MeasurePeaks(considerDrift ? DriftHandling::Consider : DriftHandling::Ignore, rows,
-                                    ReadRemeasureGrid(*parameterModel_));
+        run_->peakCommands->MeasurePeaks(considerDrift ? DriftHandling::Consider : DriftHandling::Ignore,
+                                         rows, ReadRemeasureGrid(*parameterModel_));
     });
 }

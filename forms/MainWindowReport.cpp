@@ -75,7 +75,7 @@ ChartFileContext MainWindow::ChartFiles()
 }
 
 // A load replaces the measurement: "Clear peaks" empties the lists and grids of both sets (the
-// lists shown are the run control's), and the chosen set's smoothing has nothing left to undo.
+// lists shown are the peak commands'), and the chosen set's smoothing has nothing left to undo.
 ChartFileHooks MainWindow::ChartHooks()
 {
     ChartFileHooks hooks;

@@ -2,15 +2,19 @@
 #define ZENDRIK_FORMS_MAINWINDOWRUN_H
 
 // The main window's share of a run, apart from its controls: the run state and the settings the
-// engine reads, the correction-curve timer, the window as the engine's host and the run control.
+// engine reads, the correction-curve timer, the window as the engine's host, the run control and
+// the peak commands.
 // Only the main window's own files include this.
 #include "app/MainChartSeries.h"
 #include "forms/MainWindow.h"
 #include "mail/SmtpSender.h"
+#include "measurement/MeasurementContext.h"
 #include "measurement/MeasurementState.h"
+#include "measurement/PeakCommands.h"
 #include "measurement/QtTickTimer.h"
 #include "measurement/RunControl.h"
 #include "measurement/RunParameters.h"
+#include "measurement/WorkState.h"
 
 #include <memory>
 
@@ -44,7 +48,9 @@ struct MainWindow::RunWiring {
     MainChartSeries series;
     QtTickTimer masterTimer; // Timer2
     WindowRunHost host;
+    WorkState work;
     std::unique_ptr<MeasurementContext> context;
+    std::unique_ptr<PeakCommands> peakCommands;
     std::unique_ptr<RunControl> control;
     bool busyShown = false;
     // A generator action holds the analyser.

@@ -91,8 +91,9 @@ void MainWindow::WireRun()
     r.context = std::make_unique<MeasurementContext>(
         MeasurementContext{*scpi_, r.state, r.series, set1.segments, set2.segments, set1.segmentChecks,
                            set2.segmentChecks, r.parameters, r.switches, r.host, r.masterTimer});
-    r.control = std::make_unique<RunControl>(*r.context);
-    ShowPeakLists(r.control->Peaks(MeasureSet::Set1), r.control->Peaks(MeasureSet::Set2));
+    r.peakCommands = std::make_unique<PeakCommands>(*r.context, r.work);
+    r.control = std::make_unique<RunControl>(*r.context, r.work, *r.peakCommands);
+    ShowPeakLists(r.peakCommands->Peaks(MeasureSet::Set1), r.peakCommands->Peaks(MeasureSet::Set2));
 
     connect(sweepPanel_, &SweepPanel::playClicked, this, &MainWindow::Play);
     connect(sweepPanel_, &SweepPanel::stopClicked, this, &MainWindow::Stop);
@@ -115,10 +116,10 @@ void MainWindow::WireRun()
     emissionRunActive = [this] { return RunActive(); };
     connect(immunityFrame_, &ImmunityFrame::generatorActionChanged, this, [this](bool active) {
         run_->generatorActive = active;
-        ShowRunControls(run_->control->Controls());
+        ShowRunControls(run_->work.Controls);
     });
     connect(coverageFrame_, &CoverageFrame::startOrStopPressed, this,
-            [this] { ShowRunControls(run_->control->Controls()); });
+            [this] { ShowRunControls(run_->work.Controls); });
     // Loaded series keep the colours of the moment; points added from now on take the new ones.
     connect(&state_.ColorEditor, &ColorSettingsEditor::ColorsChanged, this, [this] {
         TakePointColors(run_->switches, state_.Colors);
@@ -141,7 +142,7 @@ MeasurementState& MainWindow::measurementState()
 // Busy is published before the loop starts and after it has ended, so it covers the whole command.
 bool MainWindow::RunActive() const
 {
-    return run_ && (run_->control->Running() || run_->control->Controls().Busy);
+    return run_ && (run_->work.Running() || run_->work.Controls.Busy);
 }
 
 void MainWindow::setMailSettings(MailSettings& mail, const MailTransport& transport)

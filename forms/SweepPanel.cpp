@@ -62,7 +62,8 @@ SweepPanel::SweepPanel(ParameterGridModel& grid, QWidget* parent) : QWidget(pare
     estimateLabel->setToolTip(QStringLiteral("estimated time"));
     remainingLabel = NamedLabel(this, "Label5");
     remainingLabel->setToolTip(QStringLiteral("time left"));
-    runNoteLabel = NamedLabel(this, "Label6");
+    // Label6 keeps its row under the progress bar; nothing ever writes to it.
+    QLabel* emptyRowLabel = NamedLabel(this, "Label6");
     run->addWidget(passLabel, 2, 0);
     run->addWidget(estimateLabel, 2, 1);
     run->addWidget(remainingLabel, 2, 2);
@@ -71,7 +72,7 @@ SweepPanel::SweepPanel(ParameterGridModel& grid, QWidget* parent) : QWidget(pare
     progressBar->setTextVisible(false);
     progressBar->setMaximumHeight(12);
     run->addWidget(progressBar, 3, 0, 1, 3);
-    run->addWidget(runNoteLabel, 4, 0, 1, 3);
+    run->addWidget(emptyRowLabel, 4, 0, 1, 3);
     column->addLayout(run);
 
     parameterGrid = new ParameterGridView(this);
@@ -99,7 +100,6 @@ void SweepPanel::startUp()
 
 void SweepPanel::clearReadouts()
 {
-    runNoteLabel->clear();
     estimateLabel->clear();
     remainingLabel->clear();
     progressBar->setValue(0);
@@ -130,7 +130,6 @@ void SweepPanel::showRunControls(const RunControls& c, bool otherOwner, bool pau
         remainingShown_ = c.RemainingText;
         remainingLabel->setText(c.RemainingText);
     }
-    runNoteLabel->setText(c.Label6Text);
     progressBar->setRange(0, std::max(1, c.ProgressMax));
     progressBar->setValue(std::clamp(c.ProgressPosition, 0, std::max(1, c.ProgressMax)));
 }

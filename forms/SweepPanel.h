@@ -55,7 +55,6 @@ private:
     QLabel* passLabel = nullptr;              // Label3, pass counter
     QLabel* estimateLabel = nullptr;          // Label4, estimated time
     QLabel* remainingLabel = nullptr;         // Label5, time left
-    QLabel* runNoteLabel = nullptr;           // Label6, emptied at Play
     QProgressBar* progressBar = nullptr;      // ProgressBar1
     ParameterGridView* parameterGrid = nullptr; // ValueListEditor1 "Parameter" / "Value"
 

@@ -4,7 +4,7 @@
 #include "instrument/DeviceState.h"
 #include "instrument/GpsReceiver.h"
 #include "instrument/InstrumentStatus.h"
-#include "instrument/WinUsbDll.h"
+#include "instrument/UsbClaimTest.h"
 #include "instrument/visa/VisaSession.h"
 
 // Everything the program keeps about its instrument: the VISA sessions, the identified device,
@@ -13,7 +13,7 @@ struct InstrumentState {
     VisaState Visa;
     DeviceState Device;
     InstrumentStatus Status;
-    WinUsbDll Usb;
+    UsbClaimTest Usb;
     GpsReceiverState Gps;
 };
 

@@ -5,7 +5,7 @@
 #include "instrument/ScpiCommands.h"
 #include "instrument/ScpiIo.h"
 #include "measurement/MeasurementState.h"
-#include "measurement/SegmentWork.h"
+#include "measurement/ModeRunner.h"
 #include "platform/system/EventPump.h"
 
 #include <algorithm>
@@ -93,32 +93,32 @@ uint32_t SweepEndBoundMs(const DeviceState& device, double expectedMs)
     return static_cast<uint32_t>(std::min(ms, static_cast<double>(UINT32_MAX)));
 }
 
-HandshakeEnd RsaCompletionHandshake(SegmentJob& job, uint32_t boundMs)
+HandshakeEnd RsaCompletionHandshake(PassContext& pass, uint32_t boundMs)
 {
-    ScpiContext& c = job.Scpi;
+    ScpiContext& c = pass.Scpi;
     FailureClock clock(c.Pump);
     int counter = 0;
     int value = 0;
     scpiio::Send(c, QStringLiteral("*CLS;*OPC"));
     if (scpiio::LinkLost(c))
-        return LinkGone(job.AbortRun, job.State);
+        return LinkGone(pass.AbortRun, pass.State);
     const SweepClock sweep(c.Pump, boundMs);
     for (;;) {
         c.Pump.ProcessEvents();
-        if (job.State.StopRequested)
+        if (pass.State.StopRequested)
             return HandshakeEnd::Stopped;
         scpiio::Send(c, QStringLiteral("*ESR?"));
         WaitMs(c.Pump, kPollIntervalMs);
         const ScpiAnswer a = scpiio::ReadReply(c, true);
         if (scpiio::LinkLost(c))
-            return LinkGone(job.AbortRun, job.State);
+            return LinkGone(pass.AbortRun, pass.State);
         ++counter;
         c.Debug.LogMessage(QStringLiteral("#:") + QString::number(counter) + QStringLiteral(":ESR=") + a.value_or(QString()));
         // A number that is no number leaves the previous value, as the analyser's last word.
         const std::optional<int> v = a ? LeadingInteger(*a) : std::nullopt;
         if (!v) {
             if (clock.Failed())
-                return GiveUp(job.AbortRun);
+                return GiveUp(pass.AbortRun);
         } else {
             clock.Answered();
             value = *v;
@@ -126,13 +126,13 @@ HandshakeEnd RsaCompletionHandshake(SegmentJob& job, uint32_t boundMs)
                 return HandshakeEnd::Complete;
         }
         if (sweep.Over())
-            return sweep.End(job.AbortRun);
+            return sweep.End(pass.AbortRun);
     }
 }
 
-HandshakeEnd ReceiverCompletionHandshake(SegmentJob& job, uint32_t firstWaitMs, uint32_t boundMs)
+HandshakeEnd ReceiverCompletionHandshake(PassContext& pass, uint32_t firstWaitMs, uint32_t boundMs)
 {
-    return ReceiverCompletionHandshake(HandshakeLink{job.Scpi, job.State, job.AbortRun, boundMs}, firstWaitMs);
+    return ReceiverCompletionHandshake(HandshakeLink{pass.Scpi, pass.State, pass.AbortRun, boundMs}, firstWaitMs);
 }
 
 HandshakeEnd ReceiverCompletionHandshake(const HandshakeLink& link, uint32_t firstWaitMs)

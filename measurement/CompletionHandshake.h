@@ -9,7 +9,7 @@
 struct DeviceState;
 struct MeasurementState;
 struct ScpiContext;
-struct SegmentJob;
+struct PassContext;
 
 // How a completion handshake ended.
 enum class HandshakeEnd {
@@ -47,10 +47,10 @@ inline constexpr uint32_t kPollGiveUpMs = 30000;
 uint32_t SweepEndBoundMs(const DeviceState& device, double expectedMs);
 
 // The Rigol RSA handshake: "*CLS;*OPC", then "*ESR?" every second.
-HandshakeEnd RsaCompletionHandshake(SegmentJob& job, uint32_t boundMs);
+HandshakeEnd RsaCompletionHandshake(PassContext& pass, uint32_t boundMs);
 // The R&S receiver handshake: "*ESE 1", one sweep, "*ESR?" (answer discarded after
 // firstWaitMs), then "*OPC;*ESR?" every second; error bits are written to the debug log.
-HandshakeEnd ReceiverCompletionHandshake(SegmentJob& job, uint32_t firstWaitMs, uint32_t boundMs);
+HandshakeEnd ReceiverCompletionHandshake(PassContext& pass, uint32_t firstWaitMs, uint32_t boundMs);
 
 // What a handshake needs outside a run's segment (the peak re-measurement): the link, the stop
 // flag, what ends the work when the analyser stops answering, and how long it may stay busy.

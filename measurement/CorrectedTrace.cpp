@@ -12,6 +12,9 @@
 #include "measurement/RunParameters.h"
 #include "platform/system/EventPump.h"
 
+#include <algorithm>
+#include <span>
+
 namespace {
 
 constexpr double kNoLevel = -100.0;
@@ -44,6 +47,24 @@ void FillCorrected(SetTraces& set, int count, double firstX)
     set.Corrected.AddPointsXY(xs, ys, set.PointColour);
 }
 
+// Lists the peaks among the points [first, end) of the corrected trace, each at its own X with the
+// limit there; points the limit line does not cover are passed over.
+void ListPeaksIn(CorrectionPass& c, SetTraces& set, int first, int end)
+{
+    end = std::min(end, set.Corrected.Count());
+    SeriesLookup limit(&set.Limit);
+    PeakWalk walk(set.Peaks, set.Margin, c.Switches.MaxFilter);
+    const std::span<const double> xs = set.Corrected.XValues().Values();
+    const std::span<const double> ys = set.Corrected.YValues().Values();
+    for (int i = std::max(first, 0); i < end; ++i) {
+        const double x = xs[static_cast<size_t>(i)];
+        const SeriesLevel l = limit.Level(RoundHalfEven(x));
+        if (l.Status == 1)
+            walk.Point(x, ys[static_cast<size_t>(i)], l.Level);
+    }
+    walk.Finish();
+}
+
 } // namespace
 
 void Calc_Cor_Single(CorrectionPass& c, SetTraces& set, bool maxHold, int samples)
@@ -68,8 +89,6 @@ void Calc_Cor_Single(CorrectionPass& c, SetTraces& set, bool maxHold, int sample
 
     CorrectionChain chain(c.Series, c.Switches);
     SeriesLookup master(c.Series[SeriesRole::masterCorrection]);
-    SeriesLookup limit(&set.Limit);
-    PeakWalk walk(set.Peaks, set.Margin, c.Switches.MaxFilter);
     const std::span<const double> rx = set.Raw.XValues().Values();
     const std::span<const double> ry = set.Raw.YValues().Values();
     TChartValueList& cx = set.Corrected.XValues();
@@ -82,10 +101,9 @@ void Calc_Cor_Single(CorrectionPass& c, SetTraces& set, bool maxHold, int sample
     for (int i = first; i < rawCount; ++i) {
         const double x = rx[static_cast<size_t>(i)];
         const double y = ry[static_cast<size_t>(i)];
-        const int64_t xr = RoundHalfEven(x);
         // The master curve only where it already covers the point: below its start (or while
         // it is still short) the terms are read one by one.
-        const SeriesLevel m = master.Level(xr);
+        const SeriesLevel m = master.Level(RoundHalfEven(x));
         double corrected;
         if (m.Status == 1) {
             c.State.CorFastPath = true;
@@ -100,14 +118,17 @@ void Calc_Cor_Single(CorrectionPass& c, SetTraces& set, bool maxHold, int sample
                 (*set.HeldRaw)[static_cast<size_t>(i)] = y;
         }
         cx.SetValueQuiet(i, x);
-
-        const SeriesLevel l = limit.Level(xr);
-        if (l.Status != 1)
-            continue;
-        walk.Point(x, stored[static_cast<size_t>(i)], l.Level);
     }
-    walk.Finish();
     set.Corrected.Repaint();
+}
+
+void ListSegmentPeaks(CorrectionPass& c, SetTraces& set, int samples)
+{
+    const int rawCount = set.Raw.Count();
+    // More points than the raw trace holds: the correction pass has refused them with a box.
+    if (samples <= 0 || samples > rawCount)
+        return;
+    ListPeaksIn(c, set, rawCount - samples, rawCount);
 }
 
 int RecalcCorrectedTrace(CorrectionPass& c, SetTraces& set, const std::function<void(int, int)>& progress)
@@ -123,8 +144,6 @@ int RecalcCorrectedTrace(CorrectionPass& c, SetTraces& set, const std::function<
     LogCounts(c, set, QStringLiteral("Cnt Series1 raw "), QStringLiteral("Cnt Series7 cor "));
 
     CorrectionChain chain(c.Series, c.Switches);
-    SeriesLookup limit(&set.Limit);
-    PeakWalk walk(set.Peaks, set.Margin, c.Switches.MaxFilter);
     const bool debugLines = c.Debug.DebugMode;
     int done = 0;
     for (int i = 0; i < rawCount; ++i) {
@@ -137,7 +156,6 @@ int RecalcCorrectedTrace(CorrectionPass& c, SetTraces& set, const std::function<
             if (set.Raw.Count() != rawCount || set.Corrected.Count() != rawCount)
                 break;
             chain.Rebind();
-            limit.Bind(&set.Limit);
         }
         if (c.State.StopRequested)
             break;
@@ -150,11 +168,8 @@ int RecalcCorrectedTrace(CorrectionPass& c, SetTraces& set, const std::function<
         if (debugLines)
             c.Messages.Append(QStringLiteral("Info:  @ ") + FormatMachineFixed(x, 2) + QStringLiteral("kHz ") +
                               QString::number(rawCount - i));
-        const SeriesLevel l = limit.Level(RoundHalfEven(x));
-        if (l.Status == 1)
-            walk.Point(x, corrected, l.Level);
     }
-    walk.Finish();
+    ListPeaksIn(c, set, 0, done);
     // A stopped walk leaves no placeholder points behind.
     if (done < set.Corrected.Count())
         set.Corrected.DeleteRange(done, set.Corrected.Count() - done);

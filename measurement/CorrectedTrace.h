@@ -42,11 +42,15 @@ struct SetTraces {
 };
 
 // The correction pass after a segment: corrects the last `samples` raw points into the corrected
-// trace (through the master curve where it covers the point, else term by term), keeps the
-// larger level with max hold once the corrected trace is as long as the raw one, and lists the
-// points within the margin of the limit as peaks (PeakWalk.h says which). samples is the number
-// of points the segment really added; 0 skips the pass.
+// trace (through the master curve where it covers the point, else term by term) and keeps the
+// larger level with max hold once the corrected trace is as long as the raw one. samples is the
+// number of points the segment really added; 0 skips the pass.
 void Calc_Cor_Single(CorrectionPass& c, SetTraces& set, bool maxHold, int samples);
+
+// The peaks of what that pass corrected: the corrected points at the places of the last
+// `samples` raw points that come within the margin of the limit (PeakWalk.h says which) are
+// listed. With max hold these are the held levels, not the ones the segment measured.
+void ListSegmentPeaks(CorrectionPass& c, SetTraces& set, int samples);
 
 // "Displ. peaks": rebuilds the whole corrected trace and the peak lists of a set from its raw
 // trace, term by term. It lets the window work every 200 points and ends early on Stop; the

@@ -1,5 +1,6 @@
 #include "measurement/RunControl.h"
 
+#include "app/CaughtErrors.h"
 #include "app/FlagScope.h"
 #include "app/Log.h"
 #include "app/MainChartSeries.h"
@@ -14,12 +15,14 @@
 #include "measurement/CorrectedTrace.h"
 #include "measurement/MasterCorrection.h"
 #include "measurement/MeasureTime.h"
+#include "measurement/MeasurementContext.h"
 #include "measurement/MeasurementState.h"
-#include "measurement/PeakRemeasure.h"
+#include "measurement/ModeRunner.h"
+#include "measurement/PeakCommands.h"
 #include "measurement/RunParameters.h"
-#include "measurement/SegmentSteps.h"
-#include "measurement/SegmentWork.h"
+#include "measurement/RunnerSteps.h"
 #include "measurement/TracePoints.h"
+#include "measurement/WorkState.h"
 #include "platform/system/EventPump.h"
 
 #include <algorithm>
@@ -35,18 +38,6 @@ constexpr uint32_t kMasterTickMs = 5;
 // A paused run sleeps in the pump until Play or Stop wakes it; this only bounds one sleep.
 constexpr uint32_t kPauseWaitMs = 1000;
 
-// A busy cursor for the time of a scope.
-class BusyCursor {
-public:
-    explicit BusyCursor(RunHost& host) : host_(host) { host_.SetBusyCursor(true); }
-    ~BusyCursor() { host_.SetBusyCursor(false); }
-    BusyCursor(const BusyCursor&) = delete;
-    BusyCursor& operator=(const BusyCursor&) = delete;
-
-private:
-    RunHost& host_;
-};
-
 bool SegmentChecked(const CheckListModel& checks, int segment)
 {
     return segment < checks.Count() && checks.Checked(segment);
@@ -60,37 +51,16 @@ QString FamilyText(const AnalyserKind& kind)
     return QStringLiteral("number ") + QString::number(kind.DeviceFamily);
 }
 
-QString ErrorText(const std::exception& e) { return QStringLiteral("Error: ") + QString::fromUtf8(e.what()); }
-
 // After "Info: play", the log must not read as the start of a run that never happened.
 void LogRefusal(MessageLog& log, QString why)
 {
     log.Append(QStringLiteral("Warning: measurement refused: ") + why.replace(QLatin1Char('\n'), QStringLiteral("; ")));
 }
 
-// What a set's run and its recalculation work on: its raw and corrected trace, its limit line
-// (null where the chart holds none) and the colour of its corrected points.
-struct SetSeries {
-    TChartSeries* Raw;
-    TChartSeries* Corrected;
-    TChartSeries* Limit;
-    TColor CorrectedColor;
-
-    bool Complete() const { return Raw && Corrected && Limit; }
-};
-
-SetSeries SeriesOfSet(const MeasurementContext& c, MeasureSet set)
-{
-    using enum SeriesRole;
-    const MainChartSeries& s = c.Series;
-    if (set == MeasureSet::Set2)
-        return {s[rawTrace2], s[correctedTrace2], s[limitLine2], c.Switches.CorrectedColor2};
-    return {s[rawTrace1], s[correctedTrace1], s[limitLine1], c.Switches.CorrectedColor1};
-}
-
 } // namespace
 
-RunControl::RunControl(MeasurementContext& context) : c_(context)
+RunControl::RunControl(MeasurementContext& context, WorkState& work, PeakCommands& peaks)
+    : c_(context), work_(work), controls_(work.Controls), peaks_(peaks)
 {
     c_.MasterTimer.OnTick = [this] { MasterTick(); };
 }
@@ -108,20 +78,19 @@ void RunControl::MasterTick()
     } catch (const std::exception& e) {
         c_.MasterTimer.Stop();
         c_.State.MasterCalcState = MasterCalcPhase::Idle;
-        c_.Scpi.Messages.Append(ErrorText(e));
+        AppendErrorLine(c_.Scpi.Messages, e);
     }
 }
 
 void RunControl::Play()
 {
     // Pressing Play while a run is going (not paused) must not start a second loop.
-    if ((inLoop_ && !c_.State.PauseRequested) || recalculating_ || remeasuring_)
+    if ((work_.InLoop && !c_.State.PauseRequested) || work_.Recalculating || work_.Remeasuring)
         return;
     c_.Scpi.Device.Echo.Clear();
     controls_.StopEnabled = true;
     controls_.PlayEnabled = false;
     controls_.MeasureMenusEnabled = false;
-    controls_.Label6Text.clear();
     c_.Scpi.Messages.Append(QStringLiteral("Info: play ") + DateTimeText(c_.Now()));
     const SegmentTable& selected = OfSet(c_.Switches.SelectedSet, c_.Table1, c_.Table2);
     if (selected.Count >= 1 && c_.State.MasterCalcState == MasterCalcPhase::Idle) {
@@ -153,14 +122,14 @@ void RunControl::Play()
         } else {
             c_.State.MeasureMode = ChooseMeasureMode(d, c_.Switches.EmiZeroSpan);
             if (c_.State.MeasureMode)
-                RunLoop(*MakeSegmentWork(*c_.State.MeasureMode));
+                RunLoop(*MakeModeRunner(*c_.State.MeasureMode));
             else
                 // No box, but the operator learns why Play did nothing.
                 c_.Scpi.Messages.Append(QStringLiteral("Info: no measurement loop for the ") + FamilyText(d) +
                                         QStringLiteral(" analyser family, nothing measured"));
         }
     } catch (const std::exception& e) {
-        c_.Scpi.Messages.Append(ErrorText(e));
+        AppendErrorLine(c_.Scpi.Messages, e);
     }
     AfterRun();
 }
@@ -173,22 +142,7 @@ void RunControl::AfterRun()
     controls_.GridLocked = false;
     if (c_.Scpi.Debug.DebugMode)
         c_.Scpi.Messages.Append(QStringLiteral("Info: ") + DateTimeText(c_.Now()));
-    controls_.PlayEnabled = true;
-    controls_.StopEnabled = false;
-    controls_.PauseEnabled = false;
-    controls_.MeasureMenusEnabled = true;
-    controls_.Busy = false;
-    Publish();
-    CloseIfPending();
-}
-
-void RunControl::CloseIfPending()
-{
-    if (!closePending_)
-        return;
-    closePending_ = false;
-    DisconnectInstrument(c_.Scpi);
-    c_.Host.CloseMainWindow();
+    EndWork(work_, c_.Scpi, c_.Host);
 }
 
 void RunControl::Stop()
@@ -214,7 +168,7 @@ void RunControl::Stop()
 
 void RunControl::Pause()
 {
-    if (!inLoop_)
+    if (!work_.InLoop)
         return;
     c_.Scpi.Messages.Append(QStringLiteral("Info: measurement waiting for pause"));
     controls_.PlayEnabled = true;
@@ -224,9 +178,9 @@ void RunControl::Pause()
     Publish();
 }
 
-void RunControl::RunLoop(SegmentWork& work)
+void RunControl::RunLoop(ModeRunner& runner)
 {
-    FlagScope loop(inLoop_);
+    FlagScope loop(work_.InLoop);
     const MeasureSet set = c_.Switches.SelectedSet;
     const SetSeries series = SeriesOfSet(c_, set);
     if (!series.Complete())
@@ -236,7 +190,7 @@ void RunControl::RunLoop(SegmentWork& work)
     if (Refused(table, set))
         return;
     // The margin is read again before every correction pass (RunPass).
-    SetTraces traces{*series.Raw, *series.Corrected, series.CorrectedColor, *series.Limit, 0.0, Peaks(set)};
+    SetTraces traces{*series.Raw, *series.Corrected, series.CorrectedColor, *series.Limit, 0.0, peaks_.Peaks(set)};
     std::vector<double> heldRaw;
     traces.HeldRaw = &heldRaw;
     controls_.PlayEnabled = false;
@@ -252,7 +206,7 @@ void RunControl::RunLoop(SegmentWork& work)
     // send the preset again and again.
     int measured = 0;
     do {
-        measured = RunPass(work, table, traces, set);
+        measured = RunPass(runner, table, traces, set);
         c_.Scpi.Pump.ProcessEvents();
     } while (c_.Parameters.MaxHold && measured > 0 && !c_.State.StopRequested);
     // A run that measured nothing and was not stopped would otherwise read as a clean one; a run
@@ -353,7 +307,7 @@ void RunControl::WaitWhilePaused(int segment)
     }
 }
 
-int RunControl::RunPass(SegmentWork& work, const SegmentTable& table, SetTraces& traces, MeasureSet set)
+int RunControl::RunPass(ModeRunner& runner, const SegmentTable& table, SetTraces& traces, MeasureSet set)
 {
     ScpiContext& sc = c_.Scpi;
     const CheckListModel& checks = OfSet(set, c_.SegmentChecks1, c_.SegmentChecks2);
@@ -374,7 +328,7 @@ int RunControl::RunPass(SegmentWork& work, const SegmentTable& table, SetTraces&
     const auto clearResults = [&] {
         if (std::exchange(cleared, true))
             return;
-        BusyCursor busy(c_.Host);
+        HostBusyCursor busy(c_.Host);
         if (passCount_ == 1)
             traces.Corrected.Clear();
         traces.Peaks.Clear();
@@ -382,9 +336,9 @@ int RunControl::RunPass(SegmentWork& work, const SegmentTable& table, SetTraces&
         c_.Host.RepaintChart();
     };
     const std::optional<uint32_t> estimate =
-        work.Mode() == MeasureMode::Sweep
+        runner.Mode() == MeasureMode::Sweep
             ? std::optional<uint32_t>(static_cast<uint32_t>(RoundHalfEven(table.TotalTimeMs / 1000.0)))
-            : CalcMeasureTime(table, work.Mode(), sc.Device, sc.Debug);
+            : CalcMeasureTime(table, runner.Mode(), sc.Device, sc.Debug);
     c_.State.RemainingMeasureSeconds = estimate.value_or(0);
     controls_.EstimateText = estimate ? SecondsText(*estimate) : QString();
     controls_.RemainingText = controls_.EstimateText;
@@ -397,23 +351,24 @@ int RunControl::RunPass(SegmentWork& work, const SegmentTable& table, SetTraces&
     controls_.PassText = QString::number(++passCount_);
     Publish();
 
-    SegmentJob job{sc, c_.State, c_.Host, c_.Switches, table, traces.Raw,
-                   [&sc, n](int i, const QString& ending) {
-                       sc.Messages.Append(QStringLiteral("Info: measurement start seg ") + QString::number(i) +
-                                          QStringLiteral(" of ") + QString::number(n) + ending);
-                   },
-                   [this](const QString& line) {
-                       if (!line.isEmpty())
-                           c_.Scpi.Messages.Append(line);
-                       Stop();
-                   },
-                   c_.Now, clearResults};
-    job.RawColor = OfSet(set, c_.Switches.RawColor1, c_.Switches.RawColor2);
+    PassContext passContext{sc, c_.State, c_.Host, c_.Switches, table, traces.Raw,
+                            [&sc, n](int i, const QString& ending) {
+                                sc.Messages.Append(QStringLiteral("Info: measurement start seg ") +
+                                                   QString::number(i) + QStringLiteral(" of ") +
+                                                   QString::number(n) + ending);
+                            },
+                            [this](const QString& line) {
+                                if (!line.isEmpty())
+                                    c_.Scpi.Messages.Append(line);
+                                Stop();
+                            },
+                            c_.Now, clearResults};
+    passContext.RawColor = OfSet(set, c_.Switches.RawColor1, c_.Switches.RawColor2);
     ScpiPreset(sc);
     ScpiSetupDbuv(sc);
-    work.PassSetup(job);
+    runner.PassSetup(passContext);
 
-    CorrectionPass pass{c_.State, c_.Series, c_.Switches, sc.Messages, sc.Debug, c_.Host, sc.Pump};
+    CorrectionPass correction{c_.State, c_.Series, c_.Switches, sc.Messages, sc.Debug, c_.Host, sc.Pump};
     int measured = 0;
     // The last segment measured to its end, for the end notice.
     int lastDone = 0;
@@ -422,7 +377,7 @@ int RunControl::RunPass(SegmentWork& work, const SegmentTable& table, SetTraces&
         if (!SegmentChecked(checks, i))
             continue;
         // An analyser lost before this segment (the preset, or the last segment's end) ends the run.
-        segmentsteps::EndIfGone(job);
+        runnersteps::EndIfGone(passContext);
         if (c_.State.PauseRequested)
             WaitWhilePaused(i);
         if (c_.State.StopRequested) {
@@ -435,12 +390,12 @@ int RunControl::RunPass(SegmentWork& work, const SegmentTable& table, SetTraces&
             break;
         }
         ReadRunSwitches();
-        const int added = work.RunSegment(job, i);
+        const int added = runner.RunSegment(passContext, i);
         // A segment that brought no trace was not measured: a max-hold pass of such segments
         // is not repeated.
         if (added > 0)
             ++measured;
-        if (segmentsteps::EndIfGone(job) || added == 0) {
+        if (runnersteps::EndIfGone(passContext) || added == 0) {
             // The segment brought no trace (the analyser is gone, its trace was faulty, Stop or
             // an error came first): no "done" line, no mail notice, no beep for it.
             c_.Host.RepaintChart();
@@ -449,7 +404,8 @@ int RunControl::RunPass(SegmentWork& work, const SegmentTable& table, SetTraces&
         if (!c_.State.StopRequested) {
             // A margin changed while the run waited paused counts from the next segment on.
             traces.Margin = static_cast<double>(OfSet(set, c_.Parameters.Margin1Db, c_.Parameters.Margin2Db));
-            Calc_Cor_Single(pass, traces, c_.Parameters.MaxHold, added);
+            Calc_Cor_Single(correction, traces, c_.Parameters.MaxHold, added);
+            ListSegmentPeaks(correction, traces, added);
             lastDone = i;
         }
         c_.Host.RepaintChart();
@@ -459,7 +415,7 @@ int RunControl::RunPass(SegmentWork& work, const SegmentTable& table, SetTraces&
                            QString::number(n));
         // After Stop only the end notice goes: a mail server that is slow to answer would hold the
         // stop once per notice.
-        if (work.SendsNotices() && !c_.State.StopRequested)
+        if (runner.SendsNotices() && !c_.State.StopRequested)
             c_.Host.NotifySegmentDone(i, n);
         if (c_.Switches.Beep)
             c_.Host.Beep(2000, 300);
@@ -474,7 +430,7 @@ int RunControl::RunPass(SegmentWork& work, const SegmentTable& table, SetTraces&
     // Nothing more goes to an analyser that is gone.
     if (sc.Device.DeviceConnected)
         ScpiAutoCalOn(sc);
-    if (work.SendsNotices())
+    if (runner.SendsNotices())
         c_.Host.NotifyRunEnd(end);
     if (c_.Switches.Beep) {
         c_.Host.Beep(1000, 300);
@@ -498,91 +454,13 @@ void RunControl::ReadRunSwitches()
     c_.MasterTimer.Start(kMasterTickMs);
 }
 
-void RunControl::DisplayPeaks()
-{
-    if (Running())
-        return;
-    const MeasureSet set = c_.Switches.SelectedSet;
-    const SetSeries series = SeriesOfSet(c_, set);
-    if (!series.Complete())
-        return;
-    BusyCursor busy(c_.Host);
-    {
-        FlagScope recalculating(recalculating_);
-        // Stop may end a long recalculation; nothing else may start meanwhile.
-        controls_.Busy = true;
-        controls_.PlayEnabled = false;
-        controls_.StopEnabled = true;
-        controls_.PauseEnabled = false;
-        Publish();
-        const int32_t marginDb = OfSet(set, c_.Parameters.Margin1Db, c_.Parameters.Margin2Db);
-        SetTraces traces{*series.Raw, *series.Corrected, series.CorrectedColor, *series.Limit,
-                         static_cast<double>(marginDb), Peaks(set)};
-        CorrectionPass pass{c_.State, c_.Series, c_.Switches, c_.Scpi.Messages, c_.Scpi.Debug, c_.Host, c_.Scpi.Pump};
-        try {
-            RecalcCorrectedTrace(pass, traces, [this](int position, int maximum) {
-                controls_.ProgressPosition = position;
-                controls_.ProgressMax = maximum;
-                controls_.ProgressStep = 1;
-                Publish();
-            });
-        } catch (const std::exception& e) {
-            c_.Scpi.Messages.Append(ErrorText(e));
-        }
-    }
-    controls_.Busy = false;
-    controls_.PlayEnabled = true;
-    controls_.StopEnabled = false;
-    Publish();
-    CloseIfPending();
-}
-
-void RunControl::ClearPeaks()
-{
-    BusyCursor busy(c_.Host);
-    peaks1_.Clear();
-    peaks2_.Clear();
-    c_.Host.RepaintChart();
-}
-
-void RunControl::MeasurePeaks(DriftHandling drift, const std::vector<int>& selectedRows, const RemeasureGrid& grid)
-{
-    if (Running())
-        return;
-    PeakRemeasureContext pc{c_.Scpi, c_.State, c_.Host, c_.Series, c_.Switches, c_.Now};
-    if (!RemeasureAllowed(pc, drift) || selectedRows.empty())
-        return;
-    const MeasureSet set = c_.Switches.SelectedSet;
-    {
-        FlagScope remeasuring(remeasuring_);
-        BusyCursor busy(c_.Host);
-        AnalyserOwnership owned(c_.Scpi, [&s = c_.State] { return s.StopRequested; });
-        controls_.Busy = true;
-        controls_.PlayEnabled = false;
-        controls_.StopEnabled = true;
-        controls_.MeasureMenusEnabled = false;
-        Publish();
-        try {
-            RemeasurePeaks(pc, grid, drift, set, Peaks(set), selectedRows);
-        } catch (const std::exception& e) {
-            c_.Scpi.Messages.Append(ErrorText(e));
-        }
-    }
-    controls_.Busy = false;
-    controls_.PlayEnabled = true;
-    controls_.StopEnabled = false;
-    controls_.MeasureMenusEnabled = true;
-    Publish();
-    CloseIfPending();
-}
-
 bool RunControl::RequestClose()
 {
-    if (!Running()) {
+    if (!work_.Running()) {
         DisconnectInstrument(c_.Scpi);
         return true;
     }
-    closePending_ = true;
+    work_.ClosePending = true;
     Stop();
     return false;
 }

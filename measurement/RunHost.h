@@ -18,7 +18,6 @@ struct RunControls {
     QString PassText;                 // pass counter (Label3)
     QString EstimateText;             // estimated time, "hh:mm:ss" (Label4)
     QString RemainingText;            // time left, "hh:mm:ss" (Label5)
-    QString Label6Text;               // emptied at Play (Label6)
     int ProgressPosition = 0;         // ProgressBar1
     int ProgressMax = 100;
     int ProgressStep = 1;
@@ -58,6 +57,18 @@ public:
     virtual void CloseMainWindow() = 0;
     // Stop switched "MaxHold" off: the parameter grid's row shows "off" from now on.
     virtual void MaxHoldCleared() {}
+};
+
+// The host's busy cursor for the time of a scope.
+class HostBusyCursor {
+public:
+    explicit HostBusyCursor(RunHost& host) : host_(host) { host_.SetBusyCursor(true); }
+    ~HostBusyCursor() { host_.SetBusyCursor(false); }
+    HostBusyCursor(const HostBusyCursor&) = delete;
+    HostBusyCursor& operator=(const HostBusyCursor&) = delete;
+
+private:
+    RunHost& host_;
 };
 
 // The correction-curve timer (Timer2): calls OnTick every interval while started.

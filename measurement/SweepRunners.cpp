@@ -11,14 +11,14 @@
 #include "measurement/CompletionHandshake.h"
 #include "measurement/MeasureTime.h"
 #include "measurement/MeasurementState.h"
+#include "measurement/ModeRunner.h"
 #include "measurement/RunParameters.h"
-#include "measurement/SegmentSteps.h"
-#include "measurement/SegmentWork.h"
+#include "measurement/RunnerSteps.h"
 #include "platform/system/EventPump.h"
 
 #include <algorithm>
 
-using namespace segmentsteps;
+using namespace runnersteps;
 
 namespace {
 
@@ -32,68 +32,68 @@ constexpr double kRigolReferencePoints = 601.0;
 
 uint32_t Ms(int64_t ms) { return static_cast<uint32_t>(std::clamp<int64_t>(ms, 0, UINT32_MAX)); }
 
-void BandwidthWarning(SegmentJob& job, const QString& rbw)
+void BandwidthWarning(PassContext& pass, const QString& rbw)
 {
-    job.Scpi.Messages.Append(QStringLiteral("Warning: Format Error Segment File by BW : ") + rbw);
+    pass.Scpi.Messages.Append(QStringLiteral("Warning: Format Error Segment File by BW : ") + rbw);
 }
 
 // VBW = three times the RBW, with automatic VBW off; an RBW that is no number sends no VBW.
-void TripleVbw(SegmentJob& job, const SegmentRecord& s)
+void TripleVbw(PassContext& pass, const SegmentRecord& s)
 {
     double rbw = 0;
     if (!TryStrToFloatAnySep(s.Rbw, rbw)) {
-        BandwidthWarning(job, s.Rbw);
+        BandwidthWarning(pass, s.Rbw);
         return;
     }
-    ScpiSetVbw(job.Scpi, GeneralText(rbw * 3.0));
+    ScpiSetVbw(pass.Scpi, GeneralText(rbw * 3.0));
 }
 
 // The Rigol runners' VBW option: only with "VBWBox" in the settings and VBW "1:3" chosen.
-void RigolVbwOption(SegmentJob& job, const SegmentRecord& s)
+void RigolVbwOption(PassContext& pass, const SegmentRecord& s)
 {
-    if (!job.Scpi.Options.OptVbwBox || job.Switches.VbwAuto)
+    if (!pass.Scpi.Options.OptVbwBox || pass.Switches.VbwAuto)
         return;
     double rbw = 0;
     if (!TryStrToFloatAnySep(s.Rbw, rbw)) {
-        BandwidthWarning(job, s.Rbw);
+        BandwidthWarning(pass, s.Rbw);
         return;
     }
-    ScpiSetVbwAuto(job.Scpi, QStringLiteral("OFF"));
-    ScpiSetVbw(job.Scpi, GeneralText(rbw * 3.0));
+    ScpiSetVbwAuto(pass.Scpi, QStringLiteral("OFF"));
+    ScpiSetVbw(pass.Scpi, GeneralText(rbw * 3.0));
 }
 
 // The SVA's video bandwidth after the sweep: the snapped value, none above 1 MHz.
-void SnappedVbw(SegmentJob& job, const SegmentRecord& s)
+void SnappedVbw(PassContext& pass, const SegmentRecord& s)
 {
-    ScpiSetVbwAuto(job.Scpi, QStringLiteral("OFF"));
+    ScpiSetVbwAuto(pass.Scpi, QStringLiteral("OFF"));
     if (const std::optional<QString> v = SnapBandwidth(s.Rbw))
-        ScpiSetVbw(job.Scpi, *v);
+        ScpiSetVbw(pass.Scpi, *v);
 }
 
-void SetSweepMode(SegmentJob& job) { scpiio::Send(job.Scpi, QStringLiteral(":SENS:SWE:MODE SWE")); }
+void SetSweepMode(PassContext& pass) { scpiio::Send(pass.Scpi, QStringLiteral(":SENS:SWE:MODE SWE")); }
 
-double RigolSweepSeconds(const SegmentJob& job, const SegmentRecord& s)
+double RigolSweepSeconds(const PassContext& pass, const SegmentRecord& s)
 {
-    return s.SweepMs / 1000.0 / kRigolReferencePoints * job.Scpi.Device.TracePoints;
+    return s.SweepMs / 1000.0 / kRigolReferencePoints * pass.Scpi.Device.TracePoints;
 }
 
-class SweepWork final : public SegmentWork {
+class SweepRunner final : public ModeRunner {
 public:
     MeasureMode Mode() const override { return MeasureMode::Sweep; }
     bool SendsNotices() const override { return true; }
 
-    int RunSegment(SegmentJob& job, int i) override
+    int RunSegment(PassContext& pass, int i) override
     {
-        job.LogStartLine(i, QString::fromLatin1(kWaitingForData));
-        const DeviceState& d = job.Scpi.Device;
-        const SegmentRecord& s = job.Table.Segment(i);
+        pass.LogStartLine(i, QString::fromLatin1(kWaitingForData));
+        const DeviceState& d = pass.Scpi.Device;
+        const SegmentRecord& s = pass.Table.Segment(i);
         switch (d.DeviceFamily) {
-        case dfRigol: return d.IsRigolRsa() ? RigolRsa(job, s) : RigolDsa(job, s);
+        case dfRigol: return d.IsRigolRsa() ? RigolRsa(pass, s) : RigolDsa(pass, s);
         case dfSiglent:
             if (d.IsSiglentSsa())
-                return SiglentSsa(job, s);
+                return SiglentSsa(pass, s);
             if (d.IsSiglentSva())
-                return d.SvaPresetFirst ? SiglentSvaWorkaround(job, s) : SiglentSva(job, s);
+                return d.SvaPresetFirst ? SiglentSvaWorkaround(pass, s) : SiglentSva(pass, s);
             return 0;
         // Families without swept runs never get here (HasSweptRuns).
         case dfNone:
@@ -105,44 +105,44 @@ public:
     }
 
 private:
-    static void RigolSetUp(SegmentJob& job, const SegmentRecord& s)
+    static void RigolSetUp(PassContext& pass, const SegmentRecord& s)
     {
-        SetFrequencies(job, s);
-        RigolVbwOption(job, s);
-        SetAttenuation(job, s);
-        SetPreamp(job, s);
-        SetDetector(job, s);
-        ScpiContinuousOff(job.Scpi);
+        SetFrequencies(pass, s);
+        RigolVbwOption(pass, s);
+        SetAttenuation(pass, s);
+        SetPreamp(pass, s);
+        SetDetector(pass, s);
+        ScpiContinuousOff(pass.Scpi);
     }
 
-    int RigolDsa(SegmentJob& job, const SegmentRecord& s)
+    int RigolDsa(PassContext& pass, const SegmentRecord& s)
     {
-        RigolSetUp(job, s);
-        ScpiSetSegmentSweepTime(job.Scpi, GeneralText(RigolSweepSeconds(job, s)));
-        ScpiSingleSweep(job.Scpi);
-        WaitOrStop(job, Ms(int64_t{s.SweepMs} + job.Scpi.Device.SweepWaitMarginMs));
-        if (EndIfGone(job))
+        RigolSetUp(pass, s);
+        ScpiSetSegmentSweepTime(pass.Scpi, GeneralText(RigolSweepSeconds(pass, s)));
+        ScpiSingleSweep(pass.Scpi);
+        WaitOrStop(pass, Ms(int64_t{s.SweepMs} + pass.Scpi.Device.SweepWaitMarginMs));
+        if (EndIfGone(pass))
             return 0;
-        ScpiPauseSweep(job.Scpi);
-        ScpiRequestTrace(job.Scpi);
-        return ReadRequestedTrace(job, s, &ReadTraceVisaBinary);
+        ScpiPauseSweep(pass.Scpi);
+        ScpiRequestTrace(pass.Scpi);
+        return ReadRequestedTrace(pass, s, &ReadTraceVisaBinary);
     }
 
-    int RigolRsa(SegmentJob& job, const SegmentRecord& s)
+    int RigolRsa(PassContext& pass, const SegmentRecord& s)
     {
-        RigolSetUp(job, s);
-        const double seconds = RigolSweepSeconds(job, s) * job.Scpi.Options.OptRsaSweepMultiply;
-        ScpiSetSegmentSweepTime(job.Scpi, GeneralText(seconds));
-        ScpiSingleSweep(job.Scpi);
-        Settle(job, kRsaFirstWaitMs);
-        const HandshakeEnd end = RsaCompletionHandshake(job, SweepEndBoundMs(job.Scpi.Device, seconds * 1000.0));
+        RigolSetUp(pass, s);
+        const double seconds = RigolSweepSeconds(pass, s) * pass.Scpi.Options.OptRsaSweepMultiply;
+        ScpiSetSegmentSweepTime(pass.Scpi, GeneralText(seconds));
+        ScpiSingleSweep(pass.Scpi);
+        Settle(pass, kRsaFirstWaitMs);
+        const HandshakeEnd end = RsaCompletionHandshake(pass, SweepEndBoundMs(pass.Scpi.Device, seconds * 1000.0));
         // A poll that ended the run with its line: nothing more goes to the analyser for it.
-        if (EndedTheRun(end) || EndIfGone(job))
+        if (EndedTheRun(end) || EndIfGone(pass))
             return 0;
-        ScpiPauseSweep(job.Scpi);
-        ScpiRequestTrace(job.Scpi);
-        const int added = ReadRequestedTrace(job, s, &ReadTraceVisaBinary);
-        ScpiContinuousOn(job.Scpi);
+        ScpiPauseSweep(pass.Scpi);
+        ScpiRequestTrace(pass.Scpi);
+        const int added = ReadRequestedTrace(pass, s, &ReadTraceVisaBinary);
+        ScpiContinuousOn(pass.Scpi);
         return added;
     }
 
@@ -150,101 +150,101 @@ private:
     // last one that was. One longer than the sweep time the program set plus the margin waited
     // after it is not believed (an answer of 3599 or 1e308 would hold every segment for an hour):
     // the set time stands in for it, and the log says so.
-    double QuerySweepSeconds(SegmentJob& job, double setSeconds, uint32_t marginMs)
+    double QuerySweepSeconds(PassContext& pass, double setSeconds, uint32_t marginMs)
     {
-        const ScpiAnswer a = ScpiReadSweepTime(job.Scpi);
-        job.Scpi.Debug.LogMessage(QStringLiteral("rd sweep =") + a.value_or(QStringLiteral("0")) + QStringLiteral("sec"));
+        const ScpiAnswer a = ScpiReadSweepTime(pass.Scpi);
+        pass.Scpi.Debug.LogMessage(QStringLiteral("rd sweep =") + a.value_or(QStringLiteral("0")) + QStringLiteral("sec"));
         if (a)
             if (const std::optional<double> t = scpiio::AnswerNumber(*a))
                 siglentSweepSeconds_ = *t;
         if (siglentSweepSeconds_ * 1000.0 <= setSeconds * 1000.0 + marginMs)
             return siglentSweepSeconds_;
-        job.Scpi.Messages.Append(QStringLiteral("Warning: the analyser's sweep time of ") +
+        pass.Scpi.Messages.Append(QStringLiteral("Warning: the analyser's sweep time of ") +
                                  GeneralText(siglentSweepSeconds_) + QStringLiteral(" s is not believed, the set ") +
                                  GeneralText(setSeconds) + QStringLiteral(" s is used"));
         return setSeconds;
     }
 
-    int SiglentSsa(SegmentJob& job, const SegmentRecord& s)
+    int SiglentSsa(PassContext& pass, const SegmentRecord& s)
     {
-        SetFrequencies(job, s);
-        SetAttenuation(job, s);
-        SetPreamp(job, s);
-        SetDetector(job, s);
-        ScpiContinuousOff(job.Scpi);
-        const double seconds = s.SweepMs / 1000.0 * job.Scpi.Options.OptSsaSweepMultiply;
-        ScpiSetSegmentSweepTime(job.Scpi, GeneralText(seconds));
-        ScpiSingleSweep(job.Scpi);
-        ScpiSetRbw(job.Scpi, s.Rbw);
-        ScpiSetStopFreq(job.Scpi, HzText(s.StopHz));
-        Settle(job, kSiglentSettleMs);
-        ScpiSingleSweep(job.Scpi);
-        const uint32_t margin = Ms(job.Scpi.Options.OptSsaMeasureDelay);
-        const double t = QuerySweepSeconds(job, seconds, margin);
-        WaitOrStop(job, Ms(int64_t{SecondsToWaitMs(t)} + margin));
-        if (EndIfGone(job))
+        SetFrequencies(pass, s);
+        SetAttenuation(pass, s);
+        SetPreamp(pass, s);
+        SetDetector(pass, s);
+        ScpiContinuousOff(pass.Scpi);
+        const double seconds = s.SweepMs / 1000.0 * pass.Scpi.Options.OptSsaSweepMultiply;
+        ScpiSetSegmentSweepTime(pass.Scpi, GeneralText(seconds));
+        ScpiSingleSweep(pass.Scpi);
+        ScpiSetRbw(pass.Scpi, s.Rbw);
+        ScpiSetStopFreq(pass.Scpi, HzText(s.StopHz));
+        Settle(pass, kSiglentSettleMs);
+        ScpiSingleSweep(pass.Scpi);
+        const uint32_t margin = Ms(pass.Scpi.Options.OptSsaMeasureDelay);
+        const double t = QuerySweepSeconds(pass, seconds, margin);
+        WaitOrStop(pass, Ms(int64_t{SecondsToWaitMs(t)} + margin));
+        if (EndIfGone(pass))
             return 0;
-        ScpiPauseSweep(job.Scpi);
-        ScpiRequestTrace(job.Scpi);
-        return ReadRequestedTrace(job, s, &ReadTraceVisaAscii);
+        ScpiPauseSweep(pass.Scpi);
+        ScpiRequestTrace(pass.Scpi);
+        return ReadRequestedTrace(pass, s, &ReadTraceVisaAscii);
     }
 
-    void SvaSetUp(SegmentJob& job, const SegmentRecord& s)
+    void SvaSetUp(PassContext& pass, const SegmentRecord& s)
     {
-        SetFrequencies(job, s);
-        SetSweepMode(job);
-        ScpiSetVbwAuto(job.Scpi, QStringLiteral("OFF"));
-        TripleVbw(job, s);
-        SetAttenuation(job, s);
-        SetPreamp(job, s);
-        SetDetector(job, s);
+        SetFrequencies(pass, s);
+        SetSweepMode(pass);
+        ScpiSetVbwAuto(pass.Scpi, QStringLiteral("OFF"));
+        TripleVbw(pass, s);
+        SetAttenuation(pass, s);
+        SetPreamp(pass, s);
+        SetDetector(pass, s);
     }
 
-    int SvaReadTrace(SegmentJob& job, const SegmentRecord& s)
+    int SvaReadTrace(PassContext& pass, const SegmentRecord& s)
     {
-        if (job.State.StopRequested || EndIfGone(job))
+        if (pass.State.StopRequested || EndIfGone(pass))
             return 0;
-        ScpiRequestTrace(job.Scpi);
-        return ReadRequestedTrace(job, s, &ReadTraceVisaAscii);
+        ScpiRequestTrace(pass.Scpi);
+        return ReadRequestedTrace(pass, s, &ReadTraceVisaAscii);
     }
 
-    int SiglentSva(SegmentJob& job, const SegmentRecord& s)
+    int SiglentSva(PassContext& pass, const SegmentRecord& s)
     {
-        SvaSetUp(job, s);
-        ScpiContinuousOff(job.Scpi);
-        const double seconds = RigolSweepSeconds(job, s);
-        ScpiSetSegmentSweepTime(job.Scpi, GeneralText(seconds));
-        ScpiSingleSweep(job.Scpi);
-        ScpiSetRbw(job.Scpi, s.Rbw);
-        ScpiSetStopFreq(job.Scpi, HzText(s.StopHz));
-        Settle(job, kSiglentSettleMs);
-        ScpiSingleSweep(job.Scpi);
-        SnappedVbw(job, s);
-        const uint32_t margin = Ms(int64_t{job.Scpi.Device.SweepWaitMarginMs} + kSvaExtraWaitMs);
-        const double t = QuerySweepSeconds(job, seconds, margin);
-        WaitOrStop(job, Ms(int64_t{SecondsToWaitMs(t)} + margin));
-        return SvaReadTrace(job, s);
+        SvaSetUp(pass, s);
+        ScpiContinuousOff(pass.Scpi);
+        const double seconds = RigolSweepSeconds(pass, s);
+        ScpiSetSegmentSweepTime(pass.Scpi, GeneralText(seconds));
+        ScpiSingleSweep(pass.Scpi);
+        ScpiSetRbw(pass.Scpi, s.Rbw);
+        ScpiSetStopFreq(pass.Scpi, HzText(s.StopHz));
+        Settle(pass, kSiglentSettleMs);
+        ScpiSingleSweep(pass.Scpi);
+        SnappedVbw(pass, s);
+        const uint32_t margin = Ms(int64_t{pass.Scpi.Device.SweepWaitMarginMs} + kSvaExtraWaitMs);
+        const double t = QuerySweepSeconds(pass, seconds, margin);
+        WaitOrStop(pass, Ms(int64_t{SecondsToWaitMs(t)} + margin));
+        return SvaReadTrace(pass, s);
     }
 
     // For the SVA firmware that loses its set-up between segments: preset first, and sweep
     // continuously while the trace settles.
-    int SiglentSvaWorkaround(SegmentJob& job, const SegmentRecord& s)
+    int SiglentSvaWorkaround(PassContext& pass, const SegmentRecord& s)
     {
-        ScpiPreset(job.Scpi);
-        ScpiSetupDbuv(job.Scpi);
-        SvaSetUp(job, s);
-        const double seconds = RigolSweepSeconds(job, s);
-        ScpiSetSegmentSweepTime(job.Scpi, GeneralText(seconds));
-        ScpiSetRbw(job.Scpi, s.Rbw);
-        ScpiSetStopFreq(job.Scpi, HzText(s.StopHz));
-        Settle(job, kSiglentSettleMs);
-        SnappedVbw(job, s);
-        ScpiContinuousOn(job.Scpi);
-        const uint32_t margin = Ms(int64_t{job.Scpi.Device.SweepWaitMarginMs} + kSvaWorkaroundExtraWaitMs);
-        const double t = QuerySweepSeconds(job, seconds, margin);
-        WaitOrStop(job, Ms(int64_t{SecondsToWaitMs(t)} + margin));
-        ScpiContinuousOff(job.Scpi);
-        return SvaReadTrace(job, s);
+        ScpiPreset(pass.Scpi);
+        ScpiSetupDbuv(pass.Scpi);
+        SvaSetUp(pass, s);
+        const double seconds = RigolSweepSeconds(pass, s);
+        ScpiSetSegmentSweepTime(pass.Scpi, GeneralText(seconds));
+        ScpiSetRbw(pass.Scpi, s.Rbw);
+        ScpiSetStopFreq(pass.Scpi, HzText(s.StopHz));
+        Settle(pass, kSiglentSettleMs);
+        SnappedVbw(pass, s);
+        ScpiContinuousOn(pass.Scpi);
+        const uint32_t margin = Ms(int64_t{pass.Scpi.Device.SweepWaitMarginMs} + kSvaWorkaroundExtraWaitMs);
+        const double t = QuerySweepSeconds(pass, seconds, margin);
+        WaitOrStop(pass, Ms(int64_t{SecondsToWaitMs(t)} + margin));
+        ScpiContinuousOff(pass.Scpi);
+        return SvaReadTrace(pass, s);
     }
 
     double siglentSweepSeconds_ = 0;
@@ -252,7 +252,7 @@ private:
 
 } // namespace
 
-std::unique_ptr<SegmentWork> MakeSweepWork() { return std::make_unique<SweepWork>(); }
+std::unique_ptr<ModeRunner> MakeSweepRunner() { return std::make_unique<SweepRunner>(); }
 
 std::optional<QString> SnapBandwidth(const QString& rbw)
 {

@@ -3,10 +3,10 @@
 
 #include <memory>
 
-class SegmentWork;
+class ModeRunner;
 
 // Mode "sweep" (Rigol and Siglent): one swept measurement per segment by the runner of the
 // family and model (Rigol DSA, Rigol RSA, Siglent SSA, SVA, SVA with preset first).
-std::unique_ptr<SegmentWork> MakeSweepWork();
+std::unique_ptr<ModeRunner> MakeSweepRunner();
 
 #endif

@@ -277,6 +277,6 @@ TEST_F(ConnectionWindowFixture, UsbSearchFillsBothListsAndAClickCopiesTheResourc
     // The test of a device that is not there leaves the handles at 0 in the window's status bar.
     Control<QPushButton>(*form, "BitBtn1").click();
     EXPECT_EQ(Control<QStatusBar>(*form, "StatusBar1").currentMessage().left(5),
-              instrument.Usb.Loaded ? "WUH: " : "");
+              instrument.Usb.LibraryStarted ? "WUH: " : "");
     EXPECT_FALSE(Control<QPushButton>(*form, "BitBtn1").property("connected").toBool());
 }

@@ -231,6 +231,8 @@ TEST_P(FamilyWindowRun, PlayMeasuresCorrectsAndListsThePeaksOfTheProject)
     // The read-outs of the run.
     EXPECT_EQ(Control<QLabel>(w, "Label3").text(), "1");
     EXPECT_FALSE(Control<QLabel>(w, "Label4").text().isEmpty());
+    // Label6 is still there, and empty.
+    EXPECT_EQ(Control<QLabel>(w, "Label6").text(), "");
     EXPECT_EQ(Control<QProgressBar>(w, "ProgressBar1").value(),
               Control<QProgressBar>(w, "ProgressBar1").maximum());
 }

@@ -2,7 +2,7 @@
 // the scripted peer and the simulator; and the USB test's failure paths.
 #include "common/TestSupport.h"
 #include "instrument/InstrumentConnection.h"
-#include "instrument/WinUsbDll.h"
+#include "instrument/UsbClaimTest.h"
 #include "tools/sim/Simulator.h"
 #include "ScpiFixture.h"
 #include "SimScpiFixture.h"
@@ -252,31 +252,31 @@ TEST(InstrumentConnection, TcpSearchListsOwnAddresses)
     EXPECT_EQ(TcpResourceName("10.1.2.3"), "TCPIP0::10.1.2.3::INSTR");
 }
 
-TEST(WinUsbTest, SearchOpenAndHandles)
+TEST(UsbClaim, SearchOpenAndHandles)
 {
     QTemporaryDir root;
     MakeUsbTree(root);
     QStringList lines, paths;
-    SearchWinUsbDevices(root.path(), &lines, &paths);
+    SearchUsbInstruments(root.path(), &lines, &paths);
     EXPECT_EQ(paths, QStringList{"/dev/bus/usb/001/004"});
     ASSERT_EQ(lines.size(), 1);
     EXPECT_TRUE(lines[0].startsWith("Item   1   1-1   Analyser")) << lines[0].toStdString();
 
-    WinUsbDll usb;
+    UsbClaimTest usb;
     DebugLog debug;
     debug.DebugMode = 1;
     debug.TimeText = [] { return QStringLiteral("T"); };
     // libusb may be unusable in a container; the test then sees the load fail and says so.
-    if (!LoadWinUsbDll(usb, debug)) {
+    if (!StartUsbLibrary(usb, debug)) {
         EXPECT_EQ(debug.Lines(), QStringList{"T: Error: WINUSB.DLL could not be loaded"});
         return;
     }
-    EXPECT_TRUE(LoadWinUsbDll(usb, debug));
+    EXPECT_TRUE(StartUsbLibrary(usb, debug));
     EXPECT_EQ(debug.Lines().last(), "T: Info: WINUSB.DLL still loaded");
     // Bus 255 device 255 is no device.
-    EXPECT_FALSE(OpenWinUsbDevice(usb, debug, "/dev/bus/usb/255/255"));
+    EXPECT_FALSE(OpenAndClaimUsbDevice(usb, debug, "/dev/bus/usb/255/255"));
     EXPECT_EQ(debug.Lines().last(), "T: Cannot get a handle for the device. Perhaps it's not attached.");
-    EXPECT_FALSE(OpenWinUsbDevice(usb, debug, "no path"));
-    EXPECT_EQ(WinUsbHandlesText(usb), "WUH: $00000000: $00000000");
+    EXPECT_FALSE(OpenAndClaimUsbDevice(usb, debug, "no path"));
+    EXPECT_EQ(UsbHandlesText(usb), "WUH: $00000000: $00000000");
     EXPECT_FALSE(usb.InterfaceOpen);
 }

@@ -13,7 +13,7 @@ namespace {
 // The correction pass over the fixture's set 1.
 struct Pass {
     RunFixture f;
-    PeakLists& peaks = f.run->Peaks(MeasureSet::Set1);
+    PeakLists& peaks = f.peakCommands.Peaks(MeasureSet::Set1);
     CorrectionPass pass{f.state, f.chart.series, f.switches, f.messages, f.debug, f.host, f.pump};
     SetTraces set{f.chart.raw1, f.chart.corrected1, clLime, f.chart.limit1, 6.0, peaks};
 
@@ -23,6 +23,7 @@ struct Pass {
         for (size_t i = 0; i < levels.size(); ++i)
             f.chart.raw1.AddPointXY(x0 + static_cast<double>(i), levels[i]);
         Calc_Cor_Single(pass, set, maxHold, static_cast<int>(levels.size()));
+        ListSegmentPeaks(pass, set, static_cast<int>(levels.size()));
     }
     QStringList Lines() const { return peaks.Lines.stringList(); }
 };
@@ -132,7 +133,7 @@ TEST(Correction, RunsOfExceedingPointsAndTheirMaxima)
     EXPECT_EQ(p.peaks.Grid.Cell(3, 4), "-13.10");
     EXPECT_EQ(p.peaks.Freqs.stringList().last(), "1039.00");
 
-    p.f.run->ClearPeaks();
+    p.f.peakCommands.ClearPeaks();
     p.f.switches.MaxFilter = false;
     p.Segment(2000, levels);
     EXPECT_EQ(p.Lines().size(), 40);
@@ -178,6 +179,25 @@ TEST(Correction, MaxHoldPassesAndSampleCounts)
     EXPECT_TRUE(p.f.host.errorBoxes.isEmpty());
     Calc_Cor_Single(p.pass, p.set, false, 4);
     EXPECT_EQ(p.f.host.errorBoxes, QStringList({"Error CountRawData<Samples #001"}));
+}
+
+TEST(Correction, PeaksComeFromTheHeldLevelsAndOnlyWhenListed)
+{
+    Pass p;
+    FillLine(p.f.chart.limit1, {{0, 50}, {5000, 50}});
+    p.Segment(1000, {60, 20, 20});
+    p.peaks.Clear();
+    p.f.chart.raw1.Clear();
+    for (int i = 0; i < 3; ++i)
+        p.f.chart.raw1.AddPointXY(1000 + i, i == 2 ? 58 : 20);
+    Calc_Cor_Single(p.pass, p.set, true, 3);
+    EXPECT_EQ(p.peaks.Count(), 0);
+    // The held 60 at 1000 is listed although this pass measured 20 there.
+    ListSegmentPeaks(p.pass, p.set, 3);
+    EXPECT_EQ(p.Lines(), QStringList({"1  1000.00kHz 60.00dBuV", "2  1002.00kHz 58.00dBuV"}));
+    // More points than the raw trace holds list nothing.
+    ListSegmentPeaks(p.pass, p.set, 4);
+    EXPECT_EQ(p.peaks.Count(), 2);
 }
 
 TEST(Correction, MasterCurveOnlyWhereItCoversThePoint)

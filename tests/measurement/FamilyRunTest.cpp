@@ -177,15 +177,15 @@ TEST_P(FamilyRun, SegmentsAreMeasuredCorrectedAndTheirPeaksListed)
         if (corrected > 45)
             expected << QString::number(khz);
     }
-    const L freqs = f.run->Peaks(Set1).Freqs.stringList();
-    ASSERT_EQ(freqs.size(), expected.size()) << f.run->Peaks(Set1).Lines.stringList().join("|").toStdString();
+    const L freqs = f.peakCommands.Peaks(Set1).Freqs.stringList();
+    ASSERT_EQ(freqs.size(), expected.size()) << f.peakCommands.Peaks(Set1).Lines.stringList().join("|").toStdString();
     const double halfKhz = (f.table1.Segment(segments).StopHz - f.table1.Segment(segments).StartHz) / 2000.0 / (points - 1);
     for (int k = 0; k < freqs.size(); ++k)
         EXPECT_NEAR(freqs[k].toDouble(), expected[k].toDouble(), halfKhz + 0.5) << k;
     EXPECT_GE(expected.size(), 3);
 
     // Idle again: Play on, the rest off, the grid unlocked.
-    const RunControls& c = f.run->Controls();
+    const RunControls& c = f.work.Controls;
     EXPECT_TRUE(c.PlayEnabled && !c.StopEnabled && !c.PauseEnabled && c.MeasureMenusEnabled && !c.GridLocked && !c.Busy);
 }
 

@@ -28,7 +28,7 @@ struct FaultRun : RunFixture {
     }
     void ExpectIdle() const
     {
-        const RunControls& c = run->Controls();
+        const RunControls& c = work.Controls;
         EXPECT_TRUE(c.PlayEnabled && !c.StopEnabled && !c.PauseEnabled && !c.GridLocked && !c.Busy);
     }
 };

@@ -54,11 +54,11 @@ struct Remeasure : RunFixture {
         Connect(family, false);
         FillLine(chart.cable, {{0, 1.0}, {2000000, 5.0}});
         for (int i = 0; i < lines; ++i)
-            run->Peaks(MeasureSet::Set1).AddPeak(LineKhz(i), 40.0 + i, 50.0);
+            peakCommands.Peaks(MeasureSet::Set1).AddPeak(LineKhz(i), 40.0 + i, 50.0);
     }
     double LineKhz(int i) const { return sim->Instrument().Spectrum().Lines()[static_cast<size_t>(i)].frequencyHz / 1000; }
     double Cable(double khz) const { return 1.0 + 4.0 * std::nearbyint(khz) / 2000000; }
-    PeakLists& Peaks() { return run->Peaks(MeasureSet::Set1); }
+    PeakLists& Peaks() { return peakCommands.Peaks(MeasureSet::Set1); }
     QString Measured(int row) const { return const_cast<Remeasure*>(this)->Peaks().MeasureLines.stringList().value(row); }
     RemeasureGrid grid{"1000000", "120000", "QPEAK", "10", "off", "5000"};
 };
@@ -71,7 +71,7 @@ TEST(PeakRemeasure, IgnoreDriftOnRigolListsTheSimulatorsLevelWithTheGridsSetting
 {
     Remeasure f("dsa815");
     ReadingRecorder recorder(f.sim->Instrument());
-    f.run->MeasurePeaks(DriftHandling::Ignore, {2, 0}, f.grid);
+    f.peakCommands.MeasurePeaks(DriftHandling::Ignore, {2, 0}, f.grid);
 
     const std::vector<Reading> r = recorder.Readings();
     ASSERT_EQ(r.size(), 2u);
@@ -98,8 +98,8 @@ TEST(PeakRemeasure, IgnoreDriftOnRigolListsTheSimulatorsLevelWithTheGridsSetting
     EXPECT_EQ(f.Lines("Info: set1 measure peak"), (L{"Info: set1 measure peak 1", "Info: set1 measure peak 3"}));
     EXPECT_EQ(f.Lines("Info: data estimated at: ").size(), 2);
     EXPECT_EQ(f.Lines("Info: peaks seg"), L{"Info: peaks seg 1 done"});
-    EXPECT_TRUE(f.run->Controls().PlayEnabled);
-    EXPECT_FALSE(f.run->Controls().StopEnabled);
+    EXPECT_TRUE(f.work.Controls.PlayEnabled);
+    EXPECT_FALSE(f.work.Controls.StopEnabled);
 
     // The first peak's commands in order: the sweep time of the grid in seconds, the marker
     // switched on at the centre, the level read with a sweep.
@@ -124,7 +124,7 @@ TEST(PeakRemeasure, ConsiderDriftTakesTheMarkerPeakOfTheSiglent)
     f.grid.SweepMs = "auto";
     f.grid.SpanHz = "100000";
     f.grid.RbwHz = "9000";
-    f.run->MeasurePeaks(DriftHandling::Consider, {1}, f.grid);
+    f.peakCommands.MeasurePeaks(DriftHandling::Consider, {1}, f.grid);
 
     const std::vector<Reading> r = recorder.Readings();
     ASSERT_EQ(r.size(), 1u);
@@ -142,7 +142,7 @@ TEST(PeakRemeasure, ReceiverMeasuresAtTheFixedFrequency)
     Remeasure f("fpc1000", 1);
     ReadingRecorder recorder(f.sim->Instrument());
     f.grid.Detector = "VAV";
-    f.run->MeasurePeaks(DriftHandling::Ignore, {0}, f.grid);
+    f.peakCommands.MeasurePeaks(DriftHandling::Ignore, {0}, f.grid);
     const std::vector<Reading> r = recorder.Readings();
     ASSERT_EQ(r.size(), 1u);
     EXPECT_EQ(r[0].markerHz, f.LineKhz(0) * 1000);
@@ -156,10 +156,10 @@ TEST(PeakRemeasure, ReceiverMeasuresAtTheFixedFrequency)
     // A level that is no number says so; a measurement never done ends after a point's time and margins.
     const L kept = f.Peaks().MeasureLines.stringList();
     f.sim->Instrument().SetFaults({.nanValue = true});
-    f.run->MeasurePeaks(DriftHandling::Ignore, {0}, f.grid);
+    f.peakCommands.MeasurePeaks(DriftHandling::Ignore, {0}, f.grid);
     EXPECT_EQ(f.Lines("Warning: "), L{"Warning: marker level is no number: nan"});
     f.sim->Instrument().SetFaults({.sweepNeverCompletes = true});
-    f.run->MeasurePeaks(DriftHandling::Ignore, {0}, f.grid);
+    f.peakCommands.MeasurePeaks(DriftHandling::Ignore, {0}, f.grid);
     EXPECT_EQ(f.Lines("Error: "), L{"Error: the analyser reported no end of its sweep within 14 s, measurement stopped"});
     EXPECT_EQ(f.Peaks().MeasureLines.stringList(), kept); // no result, so the last ones stay
 }
@@ -167,7 +167,7 @@ TEST(PeakRemeasure, ReceiverMeasuresAtTheFixedFrequency)
 TEST(PeakRemeasure, RefusalsLeaveTheListsAlone)
 {
     Remeasure f("fpc1000", 2);
-    f.run->MeasurePeaks(DriftHandling::Ignore, {0}, f.grid);
+    f.peakCommands.MeasurePeaks(DriftHandling::Ignore, {0}, f.grid);
     const L before = f.Peaks().MeasureLines.stringList();
     ASSERT_EQ(before.size(), 1);
     // The last write of the measurement may still be on its way: a query answered means the
@@ -177,22 +177,22 @@ TEST(PeakRemeasure, RefusalsLeaveTheListsAlone)
     const size_t sent = f.SimLog().size();
 
     // A drift search is not possible in receiver mode; no selection measures nothing.
-    f.run->MeasurePeaks(DriftHandling::Consider, {0}, f.grid);
-    f.run->MeasurePeaks(DriftHandling::Ignore, {}, f.grid);
+    f.peakCommands.MeasurePeaks(DriftHandling::Consider, {0}, f.grid);
+    f.peakCommands.MeasurePeaks(DriftHandling::Ignore, {}, f.grid);
     EXPECT_EQ(f.host.errorBoxes, L{"Sorry, not possible because of R&S receiver mode "});
     // Without a device: the box, and the last results stay (only the analyser could give them again).
     f.device.DeviceConnected = 0;
-    f.run->MeasurePeaks(DriftHandling::Ignore, {0}, f.grid);
+    f.peakCommands.MeasurePeaks(DriftHandling::Ignore, {0}, f.grid);
     EXPECT_EQ(f.host.errorBoxes.last(), "No Device selected");
     EXPECT_EQ(f.SimLog().size(), sent);
     EXPECT_EQ(f.Peaks().MeasureLines.stringList(), before);
-    EXPECT_TRUE(f.run->Controls().PlayEnabled);
+    EXPECT_TRUE(f.work.Controls.PlayEnabled);
 
     // A refused grid value: a box per peak, no result (the last ones stay), the loop goes on.
     f.device.DeviceConnected = 1;
     f.host.errorBoxes.clear();
     f.grid.AttenuatorDb = "not valid";
-    f.run->MeasurePeaks(DriftHandling::Ignore, {0, 1}, f.grid);
+    f.peakCommands.MeasurePeaks(DriftHandling::Ignore, {0, 1}, f.grid);
     EXPECT_EQ(f.host.errorBoxes, (L{"Error: ATT not set", "Error: ATT not set"}));
     EXPECT_EQ(f.Peaks().MeasureLines.stringList(), before);
     EXPECT_EQ(f.Peaks().Grid.Cell(2, 5), "QPEAK");
@@ -222,13 +222,28 @@ TEST(PeakRemeasure, StopDuringTheDwellDropsThatPeakAndEndsTheLoop)
     // The estimate wait is 6 s + 8 s per peak after three 1 s settling waits: stop inside the
     // second peak's wait.
     f.pump.Schedule(25000, [&f] { f.run->Stop(); });
-    f.run->MeasurePeaks(DriftHandling::Ignore, {0, 1, 2}, f.grid);
+    f.peakCommands.MeasurePeaks(DriftHandling::Ignore, {0, 1, 2}, f.grid);
     EXPECT_EQ(f.Peaks().MeasureLines.rowCount(), 1);
     EXPECT_TRUE(f.Peaks().MeasureLines.stringList()[0].startsWith("1  [QPEAK]"));
     EXPECT_EQ(f.Lines("Info: set1 measure peak").size(), 2);
     EXPECT_EQ(f.host.beeps, (L{"2000/300", "2000/300", "1000/300", "2000/300"}));
-    EXPECT_TRUE(f.run->Controls().PlayEnabled);
-    EXPECT_FALSE(f.run->Controls().Busy);
+    EXPECT_TRUE(f.work.Controls.PlayEnabled);
+    EXPECT_FALSE(f.work.Controls.Busy);
+}
+
+// The close request sees the re-measurement as work that goes: it stops it, and the window
+// closes once the command has returned, the session closed first.
+TEST(PeakRemeasure, ClosingDuringARemeasurementWaitsForItsEnd)
+{
+    Remeasure f("dsa815");
+    bool closeAllowed = true;
+    f.pump.Schedule(10000, [&f, &closeAllowed] { closeAllowed = f.run->RequestClose(); });
+    f.peakCommands.MeasurePeaks(DriftHandling::Ignore, {0, 1, 2}, f.grid);
+    EXPECT_FALSE(closeAllowed);
+    EXPECT_EQ(f.Lines("Info: set1 measure peak").size(), 1);
+    EXPECT_EQ(f.host.closes, 1);
+    EXPECT_EQ(f.visa.VisaSession, 0u);
+    EXPECT_FALSE(f.work.Running());
 }
 
 // A link that closes or falls silent ends the command at once with the receivers' one line, no
@@ -241,7 +256,7 @@ TEST(PeakRemeasure, ALostLinkEndsTheCommandWithOneLine)
             Remeasure f(family);
             f.debug.DebugMode = 1;
             f.SetTimeoutMs(50);
-            f.run->MeasurePeaks(DriftHandling::Ignore, {1}, f.grid);
+            f.peakCommands.MeasurePeaks(DriftHandling::Ignore, {1}, f.grid);
             const L before = f.Peaks().MeasureLines.stringList() << f.Peaks().Grid.Cell(3, 7);
             const uint32_t start = f.pump.TickCount();
             SimFaults faults;
@@ -251,7 +266,7 @@ TEST(PeakRemeasure, ALostLinkEndsTheCommandWithOneLine)
             QObject::connect(&f.messages, &MessageLog::LineAppended, [&f, &sent](const QString& line) {
                 sent = line.startsWith("Error: ") ? f.sim->Instrument().CommandLog().size() : sent;
             });
-            f.run->MeasurePeaks(DriftHandling::Ignore, {0, 1, 2}, f.grid);
+            f.peakCommands.MeasurePeaks(DriftHandling::Ignore, {0, 1, 2}, f.grid);
             EXPECT_EQ(f.Lines("Error: "), L{"Error: the link to the analyser was lost, measurement stopped"});
             EXPECT_EQ(f.Lines("Warning: ") + f.host.errorBoxes, L{});
             EXPECT_EQ(f.Lines("Info: set1 measure peak").size(), 2);

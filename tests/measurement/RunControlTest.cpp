@@ -3,7 +3,7 @@
 #include "RunFixture.h"
 #include "measurement/CompletionHandshake.h"
 #include "measurement/MeasureTime.h"
-#include "measurement/SegmentWork.h"
+#include "measurement/ModeRunner.h"
 
 namespace {
 
@@ -47,7 +47,7 @@ TEST(RunControl, ModeTableEstimatesAndSmallParsers)
     EXPECT_FALSE(CalcMeasureTime(f.table1, MeasureMode::Emi, f.device, f.debug));
     f.device.DeviceConnected = 1;
     f.run->UpdateMeasureTimeEstimate();
-    EXPECT_EQ(f.run->Controls().EstimateText, "");
+    EXPECT_EQ(f.work.Controls.EstimateText, "");
 
     EXPECT_EQ(SnapBandwidth("120000"), QString("1000000"));
     EXPECT_EQ(SnapBandwidth("9000"), QString("30000"));
@@ -67,7 +67,7 @@ TEST(RunControl, PlayWithoutADeviceOrWithAHamegRunsNothing)
     f.AddSegment(MeasureSet::Set1, 150000, 30000000);
     f.run->Play();
     EXPECT_EQ(f.host.errorBoxes, L({"No device selected or device not supported"}));
-    EXPECT_EQ(f.run->Controls(), RunControls());
+    EXPECT_EQ(f.work.Controls, RunControls());
 
     RunFixture h;
     h.Connect("hms3010");
@@ -75,7 +75,7 @@ TEST(RunControl, PlayWithoutADeviceOrWithAHamegRunsNothing)
     h.run->Play();
     EXPECT_TRUE(h.host.errorBoxes.isEmpty());
     EXPECT_TRUE(h.SimLog().isEmpty());
-    EXPECT_TRUE(h.run->Controls().PlayEnabled && !h.run->Controls().StopEnabled);
+    EXPECT_TRUE(h.work.Controls.PlayEnabled && !h.work.Controls.StopEnabled);
     // "Info: play ...", then why nothing was measured.
     ASSERT_EQ(h.messages.Lines().size(), 2);
     EXPECT_EQ(h.messages.Lines()[1], "Info: no measurement loop for the Hameg HMS analyser family, nothing measured");
@@ -88,7 +88,7 @@ TEST(RunControl, PauseResumeAndStopWhilePaused)
     f.At(5000, [&] { f.run->Pause(); });
     f.At(20000, [&] {
         // Paused before segment 2: Play and Stop on, the grid free for changes.
-        const RunControls& c = f.run->Controls();
+        const RunControls& c = f.work.Controls;
         playWhilePaused = c.PlayEnabled && c.StopEnabled && !c.PauseEnabled && !c.GridLocked;
         f.run->Play(); // resumes; a second loop must not start
     });
@@ -106,9 +106,9 @@ TEST(RunControl, PauseResumeAndStopWhilePaused)
     EXPECT_EQ(f.Lines("Info: play ").size(), 2);
     EXPECT_EQ(f.host.notices, L({"1/3", "2/3", "stopped 2/3"}));
     EXPECT_EQ(f.chart.raw1.Count(), 2 * 601);
-    EXPECT_EQ(f.run->Controls().PassText, "1");
+    EXPECT_EQ(f.work.Controls.PassText, "1");
     EXPECT_EQ(f.state.RemainingMeasureSeconds, 0u);
-    const RunControls& c = f.run->Controls();
+    const RunControls& c = f.work.Controls;
     EXPECT_TRUE(c.PlayEnabled && !c.StopEnabled && !c.PauseEnabled && !c.GridLocked && !c.Busy);
     EXPECT_EQ(f.state.MasterCalcState, MasterCalcPhase::Idle);
     EXPECT_FALSE(f.timer.Active());
@@ -153,7 +153,7 @@ TEST(RunControl, MaxHoldRepeatsUntilStopWhichClearsIt)
     f.run->Play();
     EXPECT_EQ(f.messages.Lines().count("Info: measurement calculating master"), 2);
     ASSERT_GE(passes.size(), 3u);
-    EXPECT_EQ(f.run->Controls().PassText, QString::number(passes.size() + 1));
+    EXPECT_EQ(f.work.Controls.PassText, QString::number(passes.size() + 1));
     // Corrected = the largest level of every pass, point by point (no corrections here).
     for (int i = 0; i < 601; ++i) {
         double top = -1000;
@@ -168,7 +168,7 @@ TEST(RunControl, MaxHoldRepeatsUntilStopWhichClearsIt)
     const size_t before = passes.size();
     f.run->Play();
     EXPECT_EQ(passes.size(), before + 1);
-    EXPECT_EQ(f.run->Controls().PassText, "1");
+    EXPECT_EQ(f.work.Controls.PassText, "1");
 }
 
 // A plan that cannot run is refused before anything is cleared or sent, and a pass that measures
@@ -178,7 +178,7 @@ TEST(RunControl, RefusedRunsKeepTheChartAndEmptyPassesEndTheRun)
     DsaRun f;
     f.run->Play();
     const int points = f.chart.raw1.Count();
-    const int peaks = f.run->Peaks(MeasureSet::Set1).Count();
+    const int peaks = f.peakCommands.Peaks(MeasureSet::Set1).Count();
     ASSERT_GT(peaks, 0);
     // The presets the analyser got, once it has read everything before a query.
     const auto presets = [&f] {
@@ -198,18 +198,18 @@ TEST(RunControl, RefusedRunsKeepTheChartAndEmptyPassesEndTheRun)
     EXPECT_EQ(f.host.errorBoxes, L({"Seg Count<<: 0   ,maybe no project loaded", "Limit File not found: .\\src\\gone.lim"}));
     EXPECT_EQ(f.chart.raw1.Count(), points);
     EXPECT_EQ(f.chart.corrected1.Count(), points);
-    EXPECT_EQ(f.run->Peaks(MeasureSet::Set1).Count(), peaks);
+    EXPECT_EQ(f.peakCommands.Peaks(MeasureSet::Set1).Count(), peaks);
     EXPECT_EQ(presets(), 1);
-    EXPECT_TRUE(f.run->Controls().PlayEnabled && !f.run->Controls().Busy);
+    EXPECT_TRUE(f.work.Controls.PlayEnabled && !f.work.Controls.Busy);
 
     // Every segment unchecked with "MaxHold" on: one pass, then the run ends by itself.
     f.parameters.MissingLimit1.clear();
     for (int row = 0; row < f.checks1.Count(); ++row)
         f.checks1.SetChecked(row, false);
     f.run->Play();
-    EXPECT_EQ(f.run->Controls().PassText, "1");
+    EXPECT_EQ(f.work.Controls.PassText, "1");
     EXPECT_EQ(presets(), 2);
-    EXPECT_TRUE(f.run->Controls().PlayEnabled && !f.run->Controls().Busy);
+    EXPECT_TRUE(f.work.Controls.PlayEnabled && !f.work.Controls.Busy);
 }
 
 TEST(RunControl, ClosingDuringARunStopsItFirst)
@@ -253,17 +253,17 @@ TEST(RunControl, DisplayPeaksRebuildsWhatTheRunListed)
     f.AddSegment(MeasureSet::Set1, 150000, 10000000);
     f.AddSegment(MeasureSet::Set1, 10000000, 30000000);
     f.run->Play();
-    const L peaks = f.run->Peaks(MeasureSet::Set1).Lines.stringList();
+    const L peaks = f.peakCommands.Peaks(MeasureSet::Set1).Lines.stringList();
     const std::vector<double> corrected(f.chart.corrected1.YValues().Values().begin(),
                                         f.chart.corrected1.YValues().Values().end());
     ASSERT_GE(peaks.size(), 3);
-    f.run->ClearPeaks();
-    EXPECT_EQ(f.run->Peaks(MeasureSet::Set1).Count(), 0);
-    EXPECT_EQ(f.run->Peaks(MeasureSet::Set1).Grid.RowCount(), 2);
-    f.run->DisplayPeaks();
-    EXPECT_EQ(f.run->Peaks(MeasureSet::Set1).Lines.stringList(), peaks);
+    f.peakCommands.ClearPeaks();
+    EXPECT_EQ(f.peakCommands.Peaks(MeasureSet::Set1).Count(), 0);
+    EXPECT_EQ(f.peakCommands.Peaks(MeasureSet::Set1).Grid.RowCount(), 2);
+    f.peakCommands.DisplayPeaks();
+    EXPECT_EQ(f.peakCommands.Peaks(MeasureSet::Set1).Lines.stringList(), peaks);
     EXPECT_EQ(std::vector<double>(f.chart.corrected1.YValues().Values().begin(),
                                   f.chart.corrected1.YValues().Values().end()),
               corrected);
-    EXPECT_TRUE(f.run->Controls().PlayEnabled && !f.run->Controls().Busy);
+    EXPECT_TRUE(f.work.Controls.PlayEnabled && !f.work.Controls.Busy);
 }

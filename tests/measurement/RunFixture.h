@@ -15,9 +15,12 @@
 #include "instrument/visa/BuiltinVisaBackEnd.h"
 #include "instrument/visa/ScriptedTransport.h"
 #include "instrument/visa/VisaSession.h"
+#include "measurement/MeasurementContext.h"
 #include "measurement/MeasurementState.h"
+#include "measurement/PeakCommands.h"
 #include "measurement/RunControl.h"
 #include "measurement/RunParameters.h"
+#include "measurement/WorkState.h"
 #include "platform/system/EventPump.h"
 #include "tools/sim/Simulator.h"
 
@@ -110,8 +113,8 @@ struct TestChart {
 
 void FillLine(TChartSeries& s, std::initializer_list<std::pair<double, double>> points);
 
-// A whole run set-up: program state, chart, tables, host and the run control, with a simulator
-// on loopback when Connect is called.
+// A whole run set-up: program state, chart, tables, host, the run control and the peak commands,
+// with a simulator on loopback when Connect is called.
 struct RunFixture {
     VisaState visa;
     DeviceState device;
@@ -131,7 +134,9 @@ struct RunFixture {
     VirtualTickTimer timer{pump};
     MeasurementContext context{scpi,   state,      chart.series, table1, table2, checks1,
                                checks2, parameters, switches,     host,   timer};
-    std::unique_ptr<RunControl> run = std::make_unique<RunControl>(context);
+    WorkState work;
+    PeakCommands peakCommands{context, work};
+    std::unique_ptr<RunControl> run = std::make_unique<RunControl>(context, work, peakCommands);
     std::unique_ptr<Simulator> sim;
 
     RunFixture();

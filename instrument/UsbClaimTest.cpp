@@ -1,4 +1,4 @@
-#include "instrument/WinUsbDll.h"
+#include "instrument/UsbClaimTest.h"
 
 #include "app/Log.h"
 
@@ -22,7 +22,7 @@ QString ReadLine(const QString& path)
     return QString::fromUtf8(f.readLine()).trimmed();
 }
 
-void Free(WinUsbDll& usb)
+void Free(UsbClaimTest& usb)
 {
     if (usb.InterfaceOpen && usb.Device) {
         if (libusb_release_interface(usb.Device, 0) == 0) {
@@ -47,7 +47,7 @@ bool BusAndAddress(const QString& path, int* bus, int* address)
 
 } // namespace
 
-WinUsbDll::~WinUsbDll()
+UsbClaimTest::~UsbClaimTest()
 {
     Free(*this);
     if (Device)
@@ -56,9 +56,9 @@ WinUsbDll::~WinUsbDll()
         libusb_exit(Context);
 }
 
-bool LoadWinUsbDll(WinUsbDll& usb, DebugLog& debug)
+bool StartUsbLibrary(UsbClaimTest& usb, DebugLog& debug)
 {
-    if (usb.Loaded) {
+    if (usb.LibraryStarted) {
         debug.LogMessage(QStringLiteral("Info: WINUSB.DLL still loaded"));
         return true;
     }
@@ -67,13 +67,13 @@ bool LoadWinUsbDll(WinUsbDll& usb, DebugLog& debug)
         debug.LogMessage(QStringLiteral("Error: WINUSB.DLL could not be loaded"));
         return false;
     }
-    usb.Loaded = true;
+    usb.LibraryStarted = true;
     debug.LogMessage(QStringLiteral("Info: WinUSBHandle  ") + Hex8(reinterpret_cast<uintptr_t>(usb.Context)));
     debug.LogMessage(QStringLiteral("Info: WINUSB.DLL loaded"));
     return true;
 }
 
-bool OpenWinUsbDevice(WinUsbDll& usb, DebugLog& debug, const QString& path)
+bool OpenAndClaimUsbDevice(UsbClaimTest& usb, DebugLog& debug, const QString& path)
 {
     Free(usb);
     if (usb.Device) {
@@ -115,12 +115,12 @@ bool OpenWinUsbDevice(WinUsbDll& usb, DebugLog& debug, const QString& path)
     return true;
 }
 
-QString WinUsbHandlesText(const WinUsbDll& usb)
+QString UsbHandlesText(const UsbClaimTest& usb)
 {
     return QStringLiteral("WUH: $") + Hex8(usb.DeviceHandle) + QStringLiteral(": $") + Hex8(usb.InterfaceHandle);
 }
 
-void SearchWinUsbDevices(const QString& sysRoot, QStringList* lines, QStringList* paths)
+void SearchUsbInstruments(const QString& sysRoot, QStringList* lines, QStringList* paths)
 {
     lines->clear();
     paths->clear();

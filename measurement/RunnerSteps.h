@@ -1,34 +1,34 @@
-#ifndef ZENDRIK_MEASUREMENT_SEGMENTSTEPS_H
-#define ZENDRIK_MEASUREMENT_SEGMENTSTEPS_H
+#ifndef ZENDRIK_MEASUREMENT_RUNNERSTEPS_H
+#define ZENDRIK_MEASUREMENT_RUNNERSTEPS_H
 
 #include "instrument/TraceTransfer.h"
 
 #include <QString>
 #include <cstdint>
 
-struct SegmentJob;
+struct PassContext;
 struct SegmentRecord;
 
-// Steps that several segment runners share.
-namespace segmentsteps {
+// Steps that several mode runners share.
+namespace runnersteps {
 
 // Whole Hz as a decimal text.
 QString HzText(int64_t hz);
 // A sweep time or bandwidth as a general decimal text (15 significant digits, "." as mark).
 QString GeneralText(double value);
 // Start, stop and RBW of the segment.
-void SetFrequencies(SegmentJob& job, const SegmentRecord& s);
+void SetFrequencies(PassContext& pass, const SegmentRecord& s);
 // Attenuation, preamplifier (upper-cased) and detector of the segment.
-void SetAttenuation(SegmentJob& job, const SegmentRecord& s);
-void SetPreamp(SegmentJob& job, const SegmentRecord& s);
-void SetDetector(SegmentJob& job, const SegmentRecord& s);
+void SetAttenuation(PassContext& pass, const SegmentRecord& s);
+void SetPreamp(PassContext& pass, const SegmentRecord& s);
+void SetDetector(PassContext& pass, const SegmentRecord& s);
 
 // After a trace request: reads the trace with the reader, or, when Stop came first, reads the
 // answer only to throw it away, so that the next query of the link does not get the old trace.
-// The points go to the job's raw trace. Returns the points added.
+// The points go to the pass's raw trace. Returns the points added.
 using TraceReader = TraceReadResult (*)(ScpiContext&, int64_t, int64_t);
-int ReadRequestedTrace(SegmentJob& job, const SegmentRecord& s, TraceReader reader);
-void DiscardAnswer(SegmentJob& job);
+int ReadRequestedTrace(PassContext& pass, const SegmentRecord& s, TraceReader reader);
+void DiscardAnswer(PassContext& pass);
 
 // A sweep-time answer in seconds as a wait in whole ms (0 for an answer out of range).
 uint32_t SecondsToWaitMs(double seconds);
@@ -37,12 +37,12 @@ uint32_t SecondsToWaitMs(double seconds);
 // sent a trace of the wrong size and no longer counts as connected. The first time (Stop not yet
 // pressed) it ends the run, with kLinkLostLine for a lost link (the trace reader has written the
 // line of a wrong size), so that every wait after it returns at once.
-bool EndIfGone(SegmentJob& job);
+bool EndIfGone(PassContext& pass);
 // The runners' waits: WaitMsOrStop, and a fixed wait that does not look at Stop. Neither waits
 // for an analyser that is gone.
-void WaitOrStop(SegmentJob& job, uint32_t ms);
-void Settle(SegmentJob& job, uint32_t ms);
+void WaitOrStop(PassContext& pass, uint32_t ms);
+void Settle(PassContext& pass, uint32_t ms);
 
-} // namespace segmentsteps
+} // namespace runnersteps
 
 #endif

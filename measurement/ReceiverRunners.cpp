@@ -1,4 +1,4 @@
-#include "measurement/ReceiverLoops.h"
+#include "measurement/ReceiverRunners.h"
 
 #include "app/Log.h"
 #include "app/NumberText.h"
@@ -11,16 +11,16 @@
 #include "measurement/CompletionHandshake.h"
 #include "measurement/MeasureTime.h"
 #include "measurement/MeasurementState.h"
+#include "measurement/ModeRunner.h"
 #include "measurement/RunHost.h"
 #include "measurement/RunParameters.h"
-#include "measurement/SegmentSteps.h"
-#include "measurement/SegmentWork.h"
+#include "measurement/RunnerSteps.h"
 #include "measurement/TracePoints.h"
 #include "platform/system/EventPump.h"
 
 #include <cmath>
 
-using namespace segmentsteps;
+using namespace runnersteps;
 
 namespace {
 
@@ -59,7 +59,7 @@ double PointHz(const SegmentRecord& s, int k, int points)
 class PointLevels {
 public:
     // The level for this point, or nothing when the segment must end.
-    std::optional<double> Take(SegmentJob& job, int segment, const std::optional<QString>& answer)
+    std::optional<double> Take(PassContext& pass, int segment, const std::optional<QString>& answer)
     {
         double v = 0;
         if (answer && TryStrToFloatAnySep(answer->trimmed(), v) && std::isfinite(v)) {
@@ -68,7 +68,7 @@ public:
             return v;
         }
         if (++failures_ >= kFailedPointsEndSegment) {
-            job.Scpi.Messages.Append(QStringLiteral("Error: no level from the analyser for ") +
+            pass.Scpi.Messages.Append(QStringLiteral("Error: no level from the analyser for ") +
                                      QString::number(kFailedPointsEndSegment) + QStringLiteral(" points in a row, segment ") +
                                      QString::number(segment) + QStringLiteral(" ended"));
             failures_ = 0;
@@ -82,66 +82,66 @@ private:
     int failures_ = 0;
 };
 
-class EmiScanWork final : public SegmentWork {
+class EmiScanRunner final : public ModeRunner {
 public:
     MeasureMode Mode() const override { return MeasureMode::EmiScan; }
     bool SendsNotices() const override { return true; }
 
-    void PassSetup(SegmentJob& job) override
+    void PassSetup(PassContext& pass) override
     {
-        ScpiReceiverScanMode(job.Scpi);
-        ScpiSetAsciiFormat(job.Scpi);
+        ScpiReceiverScanMode(pass.Scpi);
+        ScpiSetAsciiFormat(pass.Scpi);
     }
 
-    int RunSegment(SegmentJob& job, int i) override
+    int RunSegment(PassContext& pass, int i) override
     {
-        job.LogStartLine(i, QString::fromLatin1(kWaitingForData));
-        ScpiContext& c = job.Scpi;
-        const SegmentRecord& s = job.Table.Segment(i);
+        pass.LogStartLine(i, QString::fromLatin1(kWaitingForData));
+        ScpiContext& c = pass.Scpi;
+        const SegmentRecord& s = pass.Table.Segment(i);
         SetDecimalSeparator(QLatin1Char('.'));
         ScpiContinuousOff(c);
         ScpiSetSegmentSweepTime(c, ReceiverSweepTime(s));
-        SetAttenuation(job, s);
-        SetPreamp(job, s);
-        SetDetector(job, s);
+        SetAttenuation(pass, s);
+        SetPreamp(pass, s);
+        SetDetector(pass, s);
         ScpiSetRbw(c, s.Rbw);
         ScpiSetScanStart(c, HzText(s.StartHz));
         ScpiSetScanStop(c, HzText(s.StopHz));
         const int points = std::max(c.Device.TracePoints, 1);
         ScpiSetScanStep(c, HzText(static_cast<int64_t>(std::trunc(static_cast<double>(s.StopHz - s.StartHz) / points + 1.0))));
         if (c.Device.IsRsFph())
-            SetDetector(job, s);
+            SetDetector(pass, s);
         const double scanMs = points * ReceiverPointMs(Mode(), s);
-        if (EndedTheRun(ReceiverCompletionHandshake(job, kScanFirstWaitMs, SweepEndBoundMs(c.Device, scanMs))))
+        if (EndedTheRun(ReceiverCompletionHandshake(pass, kScanFirstWaitMs, SweepEndBoundMs(c.Device, scanMs))))
             return 0;
         ScpiQueryScanData(c);
-        return ReadRequestedTrace(job, s, &ReadScanBufferFpc);
+        return ReadRequestedTrace(pass, s, &ReadScanBufferFpc);
     }
 };
 
-class EmiFixWork final : public SegmentWork {
+class EmiFixRunner final : public ModeRunner {
 public:
     MeasureMode Mode() const override { return MeasureMode::EmiFix; }
 
-    void PassSetup(SegmentJob& job) override
+    void PassSetup(PassContext& pass) override
     {
-        ScpiReceiverFixMode(job.Scpi);
-        ScpiSetAsciiFormat(job.Scpi);
-        ScpiContinuousOff(job.Scpi);
+        ScpiReceiverFixMode(pass.Scpi);
+        ScpiSetAsciiFormat(pass.Scpi);
+        ScpiContinuousOff(pass.Scpi);
     }
 
-    int RunSegment(SegmentJob& job, int i) override
+    int RunSegment(PassContext& pass, int i) override
     {
-        ScpiContext& c = job.Scpi;
-        const SegmentRecord& s = job.Table.Segment(i);
+        ScpiContext& c = pass.Scpi;
+        const SegmentRecord& s = pass.Table.Segment(i);
         ScpiSetRbw(c, s.Rbw);
         SetDecimalSeparator(QLatin1Char('.'));
-        SetAttenuation(job, s);
-        SetPreamp(job, s);
-        SetDetector(job, s);
+        SetAttenuation(pass, s);
+        SetPreamp(pass, s);
+        SetDetector(pass, s);
         ScpiSetSegmentSweepTime(c, ReceiverSweepTime(s));
-        job.LogStartLine(i, QString::fromLatin1(kMeasuring));
-        Settle(job, kFixSettleMs);
+        pass.LogStartLine(i, QString::fromLatin1(kMeasuring));
+        Settle(pass, kFixSettleMs);
         const int points = c.Device.TracePoints;
         const uint32_t boundMs = SweepEndBoundMs(c.Device, ReceiverPointMs(Mode(), s));
         PointLevels levels;
@@ -150,55 +150,55 @@ public:
             c.Pump.ProcessEvents();
             const double f = PointHz(s, k, points);
             ScpiSetCenterFreq(c, HzText(static_cast<int64_t>(f)));
-            if (EndedTheRun(ReceiverCompletionHandshake(job, kFixFirstWaitMs, boundMs)))
+            if (EndedTheRun(ReceiverCompletionHandshake(pass, kFixFirstWaitMs, boundMs)))
                 break;
             scpiio::Send(c, QStringLiteral(":TRACE:DATA?"));
             const ScpiAnswer a = scpiio::ReadReply(c);
             c.Debug.LogMessage(QStringLiteral("emi read ") + a.value_or(QString()));
-            if (EndIfGone(job))
+            if (EndIfGone(pass))
                 break;
-            const std::optional<double> level = levels.Take(job, i, a);
+            const std::optional<double> level = levels.Take(pass, i, a);
             if (!level)
                 break;
-            job.PointsArrive();
-            AddTracePoint(c, job.Raw, job.RawColor, f, *level);
+            pass.PointsArrive();
+            AddTracePoint(c, pass.Raw, pass.RawColor, f, *level);
             ++added;
-            job.Host.SetChartAutoRepaint(true);
-            if (job.State.StopRequested)
+            pass.Host.SetChartAutoRepaint(true);
+            if (pass.State.StopRequested)
                 break;
         }
-        c.Messages.Append(QStringLiteral("Info: ") + DateTimeText(job.Now()));
+        c.Messages.Append(QStringLiteral("Info: ") + DateTimeText(pass.Now()));
         return added;
     }
 };
 
-class EmiWork final : public SegmentWork {
+class EmiRunner final : public ModeRunner {
 public:
     MeasureMode Mode() const override { return MeasureMode::Emi; }
 
-    int RunSegment(SegmentJob& job, int i) override
+    int RunSegment(PassContext& pass, int i) override
     {
-        ScpiContext& c = job.Scpi;
-        const SegmentRecord& s = job.Table.Segment(i);
+        ScpiContext& c = pass.Scpi;
+        const SegmentRecord& s = pass.Table.Segment(i);
         const int points = c.Device.TracePoints;
         const bool qp = QuasiPeak(s);
-        SetAttenuation(job, s);
-        SetPreamp(job, s);
+        SetAttenuation(pass, s);
+        SetPreamp(pass, s);
         ScpiSetRbw(c, s.Rbw);
-        SetDetector(job, s);
+        SetDetector(pass, s);
         ScpiSetCenterFreq(c, HzText(static_cast<int64_t>(PointHz(s, 0, std::max(points, 1)))));
         ScpiContinuousOff(c);
-        job.LogStartLine(i, QString::fromLatin1(kWaitingForData));
-        const uint32_t estimate = CalcMeasureTime(job.Table, Mode(), c.Device, c.Debug).value_or(0);
-        const int n = std::max(job.Table.Count, 1);
+        pass.LogStartLine(i, QString::fromLatin1(kWaitingForData));
+        const uint32_t estimate = CalcMeasureTime(pass.Table, Mode(), c.Device, c.Debug).value_or(0);
+        const int n = std::max(pass.Table.Count, 1);
         c.Messages.Append(QStringLiteral("Info: data estimated at: ") +
-                          DateTimeText(job.Now().addSecs(RoundHalfEven(static_cast<double>(estimate) / n))));
+                          DateTimeText(pass.Now().addSecs(RoundHalfEven(static_cast<double>(estimate) / n))));
         ScpiSetSpan(c, QStringLiteral("0"));
         if (qp)
             ScpiSetSweepTime(c, QStringLiteral("1.1"));
         else
             ScpiSetSegmentSweepTime(c, QStringLiteral("0.030"));
-        const bool maxPeak = job.Switches.MaxPeakZeroSpan;
+        const bool maxPeak = pass.Switches.MaxPeakZeroSpan;
         if (maxPeak)
             ScpiMarkerPeak(c);
         else
@@ -210,7 +210,7 @@ public:
             const double f = PointHz(s, k, points);
             ScpiSetCenterFreq(c, HzText(static_cast<int64_t>(f)));
             ScpiSingleSweep(c);
-            WaitOrStop(job, qp ? kZeroSpanQuasiPeakWaitMs : kZeroSpanWaitMs);
+            WaitOrStop(pass, qp ? kZeroSpanQuasiPeakWaitMs : kZeroSpanWaitMs);
             ScpiAnswer a;
             if (maxPeak) {
                 ScpiMarkerPeak(c);
@@ -219,27 +219,27 @@ public:
                 a = ScpiReadMarkerLevelSweep(c);
             }
             c.Debug.LogMessage(QStringLiteral("emi read ") + a.value_or(QString()));
-            if (EndIfGone(job))
+            if (EndIfGone(pass))
                 break;
-            const std::optional<double> level = levels.Take(job, i, a);
+            const std::optional<double> level = levels.Take(pass, i, a);
             if (!level)
                 break;
-            job.PointsArrive();
-            job.Host.SetChartAutoRepaint(false);
-            AddTracePoint(c, job.Raw, job.RawColor, f, *level);
-            job.Host.SetChartAutoRepaint(true);
+            pass.PointsArrive();
+            pass.Host.SetChartAutoRepaint(false);
+            AddTracePoint(c, pass.Raw, pass.RawColor, f, *level);
+            pass.Host.SetChartAutoRepaint(true);
             ++added;
-            if (job.State.StopRequested)
+            if (pass.State.StopRequested)
                 break;
         }
         if (c.Debug.DebugMode)
-            c.Messages.Append(QStringLiteral("Info: ") + DateTimeText(job.Now()));
+            c.Messages.Append(QStringLiteral("Info: ") + DateTimeText(pass.Now()));
         return added;
     }
 };
 
 } // namespace
 
-std::unique_ptr<SegmentWork> MakeEmiScanWork() { return std::make_unique<EmiScanWork>(); }
-std::unique_ptr<SegmentWork> MakeEmiFixWork() { return std::make_unique<EmiFixWork>(); }
-std::unique_ptr<SegmentWork> MakeEmiWork() { return std::make_unique<EmiWork>(); }
+std::unique_ptr<ModeRunner> MakeEmiScanRunner() { return std::make_unique<EmiScanRunner>(); }
+std::unique_ptr<ModeRunner> MakeEmiFixRunner() { return std::make_unique<EmiFixRunner>(); }
+std::unique_ptr<ModeRunner> MakeEmiRunner() { return std::make_unique<EmiRunner>(); }

@@ -1,15 +1,15 @@
-#ifndef ZENDRIK_MEASUREMENT_RECEIVERLOOPS_H
-#define ZENDRIK_MEASUREMENT_RECEIVERLOOPS_H
+#ifndef ZENDRIK_MEASUREMENT_RECEIVERRUNNERS_H
+#define ZENDRIK_MEASUREMENT_RECEIVERRUNNERS_H
 
 #include <memory>
 
-class SegmentWork;
+class ModeRunner;
 
 // "emi_scan" (R&S receivers): the receiver scans the segment with its own step.
-std::unique_ptr<SegmentWork> MakeEmiScanWork();
+std::unique_ptr<ModeRunner> MakeEmiScanRunner();
 // "emi_fix" (R&S receivers): one fixed-frequency measurement per trace point.
-std::unique_ptr<SegmentWork> MakeEmiFixWork();
+std::unique_ptr<ModeRunner> MakeEmiFixRunner();
 // "emi" (Rigol and Siglent): one zero-span marker reading per trace point.
-std::unique_ptr<SegmentWork> MakeEmiWork();
+std::unique_ptr<ModeRunner> MakeEmiRunner();
 
 #endif

@@ -1,5 +1,5 @@
-#ifndef ZENDRIK_MEASUREMENT_SEGMENTWORK_H
-#define ZENDRIK_MEASUREMENT_SEGMENTWORK_H
+#ifndef ZENDRIK_MEASUREMENT_MODERUNNER_H
+#define ZENDRIK_MEASUREMENT_MODERUNNER_H
 
 #include "chart/canvas/PlotColor.h"
 #include "measurement/MeasureMode.h"
@@ -18,9 +18,9 @@ struct RunSwitches;
 struct ScpiContext;
 struct SegmentTable;
 
-// What the instrument work of one segment reads and writes: the SCPI layer, the run state, the
+// What a mode runner works on during one pass of a run: the SCPI layer, the run state, the
 // window, the switches, the run's copy of the segment table and the raw trace of the set.
-struct SegmentJob {
+struct PassContext {
     ScpiContext& Scpi;
     MeasurementState& State;
     RunHost& Host;
@@ -45,20 +45,20 @@ inline constexpr const char* kMeasuring = " measuring ";
 
 // The per-pass set-up and per-segment work of one measurement mode; the loop frame around it is
 // the same for all modes.
-class SegmentWork {
+class ModeRunner {
 public:
-    virtual ~SegmentWork() = default;
+    virtual ~ModeRunner() = default;
     virtual MeasureMode Mode() const = 0;
     // Whether the mode sends the mail notices after each segment and at the end of a pass.
     virtual bool SendsNotices() const { return false; }
     // After the instrument preset and dBuV set-up of each pass.
-    virtual void PassSetup(SegmentJob& job) { (void)job; }
+    virtual void PassSetup(PassContext& pass) { (void)pass; }
     // Measures segment i (from 1) and returns the number of points it added to the raw trace.
-    virtual int RunSegment(SegmentJob& job, int i) = 0;
+    virtual int RunSegment(PassContext& pass, int i) = 0;
 };
 
-// The work of a mode.
-std::unique_ptr<SegmentWork> MakeSegmentWork(MeasureMode mode);
+// The runner of a mode.
+std::unique_ptr<ModeRunner> MakeModeRunner(MeasureMode mode);
 
 // The bandwidth the SVA runners use as video bandwidth for an RBW text: the next step of the
 // 1-3-10 series above it; "100000" for a text that is no number; nothing above 1 MHz.
