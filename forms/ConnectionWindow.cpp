@@ -143,7 +143,7 @@ void ConnectionWindow::BuildControls()
             [this] { Guarded([this] { showInstrumentInfo(); }); });
     connect(readStatusButton, &QPushButton::clicked, this,
             [this] { Guarded([this] { showInstrumentStatus(); }); });
-    connect(winUsbButton, &QPushButton::clicked, this, [this] { Guarded([this] { testWinUsb(); }); });
+    connect(winUsbButton, &QPushButton::clicked, this, [this] { Guarded([this] { testUsbClaim(); }); });
     connect(serialConnectButton, &QPushButton::clicked, this, [this] { Guarded([this] { connectSerial(); }); });
     connect(readRmcButton, &QPushButton::clicked, this, [this] { Guarded([this] { readGpsRmc(); }); });
 }
@@ -337,7 +337,7 @@ void ConnectionWindow::showInstrumentStatus()
                        [this] { AddLines(InstrumentStatusLines(*context_)); });
 }
 
-void ConnectionWindow::testWinUsb()
+void ConnectionWindow::testUsbClaim()
 {
     UsbClaimTest& usb = instrument_.Usb;
     if (!StartUsbLibrary(usb, app_.Debug)) {

@@ -46,7 +46,7 @@ public:
     void showVisaVersion();      // "Get Visa Version"
     void showInstrumentInfo();   // "Get Info"
     void showInstrumentStatus(); // "Rd DSA Status"
-    void testWinUsb();           // "Connect WinUSB"
+    void testUsbClaim();           // "Connect WinUSB"
     void connectSerial();        // "Connect Visa" of the serial kinds
     void readGpsRmc();           // "RD RMC"
 

@@ -92,7 +92,7 @@ public:
     const DataFileLists& fileLists() const { return fileLists_; }
     SegmentTable& segmentTable(MeasureSet set) { return sets_[set].segments; }
     CheckListModel& segmentChecks(MeasureSet set) { return sets_[set].segmentChecks; }
-    // The peak lists the window shows: the run control's, once it exists.
+    // The peak lists the window shows: the peak commands', once they exist.
     PeakLists& peakLists(MeasureSet set) { return *sets_[set].shownPeaks; }
     // Shows or hides the controls and series only debug mode shows.
     void showDebugControls(bool shown);

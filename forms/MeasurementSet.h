@@ -25,8 +25,8 @@ inline constexpr PerSet<SetSeriesRoles> kSetSeriesRoles{{{
 }}};
 
 // A measurement set as the main window holds it: its segment plan, the segments ticked for the
-// run (the model of the set's segment list), the peak lists the window keeps until the run control
-// exists, and the peak lists it shows.
+// run (the model of the set's segment list), the peak lists the window keeps until the peak commands
+// exist, and the peak lists it shows.
 struct MeasurementSet {
     explicit MeasurementSet(MeasureSet set) : ownPeaks(set), shownPeaks(&ownPeaks) {}
     MeasurementSet(const MeasurementSet&) = delete;
