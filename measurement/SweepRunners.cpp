@@ -165,6 +165,18 @@ private:
         return setSeconds;
     }
 
+    // Both Siglent series sweep in this order (the set time, a first single sweep, RBW and stop
+    // again, then the single sweep whose trace is read); one copy keeps them from drifting apart.
+    static void SiglentSweep(PassContext& pass, const SegmentRecord& s, double seconds)
+    {
+        ScpiSetSegmentSweepTime(pass.Scpi, GeneralText(seconds));
+        ScpiSingleSweep(pass.Scpi);
+        ScpiSetRbw(pass.Scpi, s.Rbw);
+        ScpiSetStopFreq(pass.Scpi, HzText(s.StopHz));
+        Settle(pass, kSiglentSettleMs);
+        ScpiSingleSweep(pass.Scpi);
+    }
+
     int SiglentSsa(PassContext& pass, const SegmentRecord& s)
     {
         SetFrequencies(pass, s);
@@ -173,12 +185,7 @@ private:
         SetDetector(pass, s);
         ScpiContinuousOff(pass.Scpi);
         const double seconds = s.SweepMs / 1000.0 * pass.Scpi.Options.OptSsaSweepMultiply;
-        ScpiSetSegmentSweepTime(pass.Scpi, GeneralText(seconds));
-        ScpiSingleSweep(pass.Scpi);
-        ScpiSetRbw(pass.Scpi, s.Rbw);
-        ScpiSetStopFreq(pass.Scpi, HzText(s.StopHz));
-        Settle(pass, kSiglentSettleMs);
-        ScpiSingleSweep(pass.Scpi);
+        SiglentSweep(pass, s, seconds);
         const uint32_t margin = Ms(pass.Scpi.Options.OptSsaMeasureDelay);
         const double t = QuerySweepSeconds(pass, seconds, margin);
         WaitOrStop(pass, Ms(int64_t{SecondsToWaitMs(t)} + margin));
@@ -213,12 +220,7 @@ private:
         SvaSetUp(pass, s);
         ScpiContinuousOff(pass.Scpi);
         const double seconds = RigolSweepSeconds(pass, s);
-        ScpiSetSegmentSweepTime(pass.Scpi, GeneralText(seconds));
-        ScpiSingleSweep(pass.Scpi);
-        ScpiSetRbw(pass.Scpi, s.Rbw);
-        ScpiSetStopFreq(pass.Scpi, HzText(s.StopHz));
-        Settle(pass, kSiglentSettleMs);
-        ScpiSingleSweep(pass.Scpi);
+        SiglentSweep(pass, s, seconds);
         SnappedVbw(pass, s);
         const uint32_t margin = Ms(int64_t{pass.Scpi.Device.SweepWaitMarginMs} + kSvaExtraWaitMs);
         const double t = QuerySweepSeconds(pass, seconds, margin);
