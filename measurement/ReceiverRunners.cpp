@@ -82,6 +82,23 @@ private:
     int failures_ = 0;
 };
 
+// Logs a point's answer and adds its level to the raw trace, repainted once; false when the
+// segment ends here (the analyser is gone, or gave no level too often).
+bool AddPointLevel(PassContext& pass, PointLevels& levels, int segment, double hz, const ScpiAnswer& answer)
+{
+    pass.Scpi.Debug.LogMessage(QStringLiteral("emi read ") + answer.value_or(QString()));
+    if (EndIfGone(pass))
+        return false;
+    const std::optional<double> level = levels.Take(pass, segment, answer);
+    if (!level)
+        return false;
+    pass.PointsArrive();
+    pass.Host.SetChartAutoRepaint(false);
+    AddTracePoint(pass.Scpi, pass.Raw, pass.RawColor, hz, *level);
+    pass.Host.SetChartAutoRepaint(true);
+    return true;
+}
+
 class EmiScanRunner final : public ModeRunner {
 public:
     MeasureMode Mode() const override { return MeasureMode::EmiScan; }
@@ -154,16 +171,9 @@ public:
                 break;
             scpiio::Send(c, QStringLiteral(":TRACE:DATA?"));
             const ScpiAnswer a = scpiio::ReadReply(c);
-            c.Debug.LogMessage(QStringLiteral("emi read ") + a.value_or(QString()));
-            if (EndIfGone(pass))
+            if (!AddPointLevel(pass, levels, i, f, a))
                 break;
-            const std::optional<double> level = levels.Take(pass, i, a);
-            if (!level)
-                break;
-            pass.PointsArrive();
-            AddTracePoint(c, pass.Raw, pass.RawColor, f, *level);
             ++added;
-            pass.Host.SetChartAutoRepaint(true);
             if (pass.State.StopRequested)
                 break;
         }
@@ -218,16 +228,8 @@ public:
             } else {
                 a = ScpiReadMarkerLevelSweep(c);
             }
-            c.Debug.LogMessage(QStringLiteral("emi read ") + a.value_or(QString()));
-            if (EndIfGone(pass))
+            if (!AddPointLevel(pass, levels, i, f, a))
                 break;
-            const std::optional<double> level = levels.Take(pass, i, a);
-            if (!level)
-                break;
-            pass.PointsArrive();
-            pass.Host.SetChartAutoRepaint(false);
-            AddTracePoint(c, pass.Raw, pass.RawColor, f, *level);
-            pass.Host.SetChartAutoRepaint(true);
             ++added;
             if (pass.State.StopRequested)
                 break;
