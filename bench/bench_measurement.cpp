@@ -95,11 +95,17 @@ struct Engine {
     }
 };
 
-// The engine's part of a segment after its trace is read: the correction pass and the peak listing.
-void CorrectSegment(CorrectionPass& pass, SetTraces& set, int added)
+// The engine's part of a segment after its trace is read (the correction pass and the peak
+// listing), for the points in xs and ys.
+void CorrectPoints(CorrectionPass& pass, SetTraces& set, SegmentResults& results, int segment,
+                   std::span<const double> xs, std::span<const double> ys)
 {
-    Calc_Cor_Single(pass, set, false, added);
-    ListSegmentPeaks(pass, set, added);
+    TChartSeries measured;
+    {
+        TChartSeries::UpdateScope hold(measured);
+        measured.AddPointsXY(xs, ys);
+    }
+    CorrectSegment(pass, set, results, segment, measured, false);
 }
 
 // A 601-point DSA answer: noise about 30 dBuV with every 20th point near the limit.
@@ -132,6 +138,7 @@ void BM_EngineSegmentAtTheEndOfALongTrace(benchmark::State& st)
     VirtualEventPump pump;
     CorrectionPass pass{e.state, e.series, e.switches, e.messages, e.debug, e.host, pump};
     SetTraces set{e.raw, e.corrected, clLime, e.limit, 6.0, e.peaks};
+    SegmentResults results;
     // 250,000 points measured before this segment, corrected.
     {
         std::vector<double> xs, ys;
@@ -139,10 +146,8 @@ void BM_EngineSegmentAtTheEndOfALongTrace(benchmark::State& st)
             xs.push_back(150 + i * 4);
             ys.push_back(20);
         }
-        TChartSeries::UpdateScope hold(e.raw);
-        e.raw.AddPointsXY(xs, ys);
+        CorrectPoints(pass, set, results, 1, xs, ys);
     }
-    CorrectSegment(pass, set, e.raw.Count());
     const QByteArray answer = DsaAnswer();
     const int64_t startHz = 1000150000;
     const tracecodec::Grid grid = tracecodec::TraceGrid(startHz, startHz + 30000000, 601);
@@ -150,14 +155,8 @@ void BM_EngineSegmentAtTheEndOfALongTrace(benchmark::State& st)
     std::vector<double> xs(601), ys(601);
     for (auto _ : st) {
         DecodeSegment(answer, grid, points, xs, ys);
-        {
-            TChartSeries::UpdateScope hold(e.raw);
-            e.raw.AddPointsXY(xs, ys);
-        }
-        CorrectSegment(pass, set, 601);
+        CorrectPoints(pass, set, results, 2, xs, ys);
         st.PauseTiming();
-        e.raw.DeleteRange(250000, 601);
-        e.corrected.DeleteRange(250000, 601);
         e.peaks.Clear();
         st.ResumeTiming();
     }
@@ -191,15 +190,17 @@ void BM_DsaSegmentAgainstTheSimulator(benchmark::State& st)
     table.Count = 1;
     table.Segment(1) = {150000, 30000000, "9000", 100, 10, "off", "POS"};
     std::unique_ptr<ModeRunner> runner = MakeModeRunner(MeasureMode::Sweep);
-    PassContext passContext{scpi, e.state, e.host, e.switches, table, e.raw, [](int, const QString&) {},
+    TChartSeries measured;
+    PassContext passContext{scpi, e.state, e.host, e.switches, table, measured, [](int, const QString&) {},
                             [](const QString&) {}, [] { return QDateTime(); }};
     CorrectionPass pass{e.state, e.series, e.switches, e.messages, e.debug, e.host, pump};
     SetTraces set{e.raw, e.corrected, clLime, e.limit, 6.0, e.peaks};
+    SegmentResults results;
     for (auto _ : st) {
-        e.raw.Clear();
+        measured.Clear();
         e.peaks.Clear();
         const int added = runner->RunSegment(passContext, 1);
-        CorrectSegment(pass, set, added);
+        CorrectSegment(pass, set, results, 1, measured, false);
         if (added != 601) {
             st.SkipWithError("trace not read");
             break;
@@ -308,17 +309,15 @@ void BM_SegmentWithTheRepaintOfAFullChart(benchmark::State& st)
     const tracecodec::Grid grid = tracecodec::TraceGrid(startHz, startHz + 2404000, 601);
     std::vector<tracecodec::Point> points;
     std::vector<double> xs(601), ys(601);
+    // The run's results hold what the chart's set-1 traces show, as its first segment.
+    SegmentResults results;
+    const TChartSeries& shown = *f.chart.Series(SeriesRole::rawTrace1);
+    CorrectPoints(pass, set, results, 1, shown.XValues().Values(), shown.YValues().Values());
     for (auto _ : st) {
         DecodeSegment(answer, grid, points, xs, ys);
-        {
-            TChartSeries::UpdateScope hold(*f.chart.Series(SeriesRole::rawTrace1));
-            f.chart.Series(SeriesRole::rawTrace1)->AddPointsXY(xs, ys);
-        }
-        CorrectSegment(pass, set, 601);
+        CorrectPoints(pass, set, results, 2, xs, ys);
         f.chart.chart->RepaintNow();
         st.PauseTiming();
-        f.chart.Series(SeriesRole::rawTrace1)->DeleteRange(FullChart::kTracePoints, 601);
-        f.chart.Series(SeriesRole::correctedTrace1)->DeleteRange(FullChart::kTracePoints, 601);
         e.peaks.Clear();
         st.ResumeTiming();
     }

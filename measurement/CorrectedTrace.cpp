@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <span>
+#include <tuple>
 
 namespace {
 
@@ -65,70 +66,123 @@ void ListPeaksIn(CorrectionPass& c, SetTraces& set, int first, int end)
     walk.Finish();
 }
 
+// Both in frequency order: a frequency in both keeps the larger level (a frequency held twice, as
+// whole-kHz points of a narrow segment can be, pairs its points in order).
+std::vector<SegmentPoint> HeldMaximum(const std::vector<SegmentPoint>& held, const std::vector<SegmentPoint>& points)
+{
+    std::vector<SegmentPoint> merged;
+    merged.reserve(std::max(held.size(), points.size()));
+    size_t h = 0;
+    size_t p = 0;
+    while (h < held.size() || p < points.size()) {
+        if (p == points.size() || (h < held.size() && held[h].X < points[p].X))
+            merged.push_back(held[h++]);
+        else if (h == held.size() || points[p].X < held[h].X)
+            merged.push_back(points[p++]);
+        else {
+            merged.push_back(points[p].Corrected > held[h].Corrected ? points[p] : held[h]);
+            ++h;
+            ++p;
+        }
+    }
+    return merged;
+}
+
+// Writes points from `at` on into both traces: over the points there, the rest appended.
+void WritePoints(SetTraces& set, int at, std::span<const SegmentPoint> points)
+{
+    std::vector<double> xs;
+    std::vector<double> raw;
+    std::vector<double> corrected;
+    xs.reserve(points.size());
+    raw.reserve(points.size());
+    corrected.reserve(points.size());
+    for (const SegmentPoint& point : points) {
+        xs.push_back(point.X);
+        raw.push_back(point.Raw);
+        corrected.push_back(point.Corrected);
+    }
+    for (auto [series, ys, colour] : {std::tuple{&set.Raw, &raw, set.RawColour},
+                                      std::tuple{&set.Corrected, &corrected, set.PointColour}}) {
+        TChartSeries::UpdateScope hold(*series);
+        if (series->Count() > at)
+            series->DeleteRange(at, series->Count() - at);
+        series->AddPointsXY(xs, *ys, colour);
+    }
+}
+
 } // namespace
 
-void Calc_Cor_Single(CorrectionPass& c, SetTraces& set, bool maxHold, int samples)
+std::pair<int, int> SegmentResults::Keep(SetTraces& set, int segment, std::vector<SegmentPoint> points, bool maxHold)
+{
+    std::stable_sort(points.begin(), points.end(), [](const SegmentPoint& p, const SegmentPoint& q) { return p.X < q.X; });
+    size_t before = 0;
+    size_t after = 0;
+    for (const auto& [number, kept] : segments_) {
+        if (number < segment)
+            before += kept.size();
+        else if (number > segment)
+            after += kept.size();
+    }
+    std::vector<SegmentPoint>& held = segments_[segment];
+    const size_t had = held.size();
+    held = maxHold && !held.empty() ? HeldMaximum(held, points) : std::move(points);
+    const int first = static_cast<int>(before);
+    const int end = first + static_cast<int>(held.size());
+    const auto shown = static_cast<int>(before + had + after);
+    if (set.Raw.Count() == shown && set.Corrected.Count() == shown && (after == 0 || held.size() == had)) {
+        // The traces show the results as they were: only this segment's points change.
+        if (after == 0) {
+            WritePoints(set, first, held);
+        } else {
+            for (size_t k = 0; k < held.size(); ++k) {
+                const int i = first + static_cast<int>(k);
+                set.Raw.XValues().SetValueQuiet(i, held[k].X);
+                set.Raw.YValues().SetValueQuiet(i, held[k].Raw);
+                set.Corrected.XValues().SetValueQuiet(i, held[k].X);
+                set.Corrected.YValues().SetValueQuiet(i, held[k].Corrected);
+            }
+            set.Raw.Repaint();
+        }
+        return {first, end};
+    }
+    std::vector<SegmentPoint> all;
+    all.reserve(before + held.size() + after);
+    for (const auto& [number, kept] : segments_)
+        all.insert(all.end(), kept.begin(), kept.end());
+    WritePoints(set, 0, all);
+    return {first, end};
+}
+
+void CorrectSegment(CorrectionPass& c, SetTraces& set, SegmentResults& results, int segment,
+                    const TChartSeries& measured, bool maxHold)
 {
     c.Debug.LogMessage(QStringLiteral("@Calc_Cor_Single"));
+    const int samples = measured.Count();
     if (samples <= 0)
         return;
     c.Messages.Append(c.State.CorFastPath ? QStringLiteral("Info: measurement calc cor fast")
-                                               : QStringLiteral("Info: measurement calc cor slow"));
+                                          : QStringLiteral("Info: measurement calc cor slow"));
     LogCounts(c, set, QStringLiteral("Cnt Series raw "), QStringLiteral("Cnt Series cor "));
-
-    const int rawCount = set.Raw.Count();
-    const bool repeat = set.Corrected.Count() >= rawCount;
-    c.Debug.LogMessage(repeat ? QStringLiteral("run=true") : QStringLiteral("run=false"));
-    FillCorrected(set, rawCount, set.Corrected.Count() > 0 ? set.Corrected.GetMaxX() : 0.0);
-
-    const int first = rawCount - samples;
-    if (first < 0) {
-        c.Host.ShowErrorBox(QStringLiteral("Error CountRawData<Samples #001"));
-        return;
-    }
+    c.Debug.LogMessage(results.Has(segment) ? QStringLiteral("run=true") : QStringLiteral("run=false"));
 
     CorrectionChain chain(c.Series, c.Switches);
     SeriesLookup master(c.Series[SeriesRole::masterCorrection]);
-    const std::span<const double> rx = set.Raw.XValues().Values();
-    const std::span<const double> ry = set.Raw.YValues().Values();
-    TChartValueList& cx = set.Corrected.XValues();
-    TChartValueList& cy = set.Corrected.YValues();
-    const std::span<const double> stored = cy.Values();
-    const bool keepLarger = maxHold && repeat;
-    if (set.HeldRaw && set.HeldRaw->size() < static_cast<size_t>(rawCount))
-        set.HeldRaw->resize(static_cast<size_t>(rawCount), kNoLevel);
-
-    for (int i = first; i < rawCount; ++i) {
-        const double x = rx[static_cast<size_t>(i)];
-        const double y = ry[static_cast<size_t>(i)];
+    const std::span<const double> rx = measured.XValues().Values();
+    const std::span<const double> ry = measured.YValues().Values();
+    std::vector<SegmentPoint> points(static_cast<size_t>(samples));
+    for (size_t i = 0; i < points.size(); ++i) {
+        const double x = rx[i];
+        const double y = ry[i];
         // The master curve only where it already covers the point: below its start (or while
         // it is still short) the terms are read one by one.
         const SeriesLevel m = master.Level(RoundHalfEven(x));
-        double corrected;
-        if (m.Status == 1) {
-            c.State.CorFastPath = true;
-            corrected = y - m.Level;
-        } else {
-            c.State.CorFastPath = false;
-            corrected = y - chain.Sum(x);
-        }
-        if (!keepLarger || corrected > stored[static_cast<size_t>(i)]) {
-            cy.SetValueQuiet(i, corrected);
-            if (set.HeldRaw)
-                (*set.HeldRaw)[static_cast<size_t>(i)] = y;
-        }
-        cx.SetValueQuiet(i, x);
+        c.State.CorFastPath = m.Status == 1;
+        points[i] = {x, y, y - (m.Status == 1 ? m.Level : chain.Sum(x))};
     }
+    const auto [first, end] = results.Keep(set, segment, std::move(points), maxHold);
+    ListPeaksIn(c, set, first, end);
     set.Corrected.Repaint();
-}
-
-void ListSegmentPeaks(CorrectionPass& c, SetTraces& set, int samples)
-{
-    const int rawCount = set.Raw.Count();
-    // More points than the raw trace holds: the correction pass has refused them with a box.
-    if (samples <= 0 || samples > rawCount)
-        return;
-    ListPeaksIn(c, set, rawCount - samples, rawCount);
 }
 
 int RecalcCorrectedTrace(CorrectionPass& c, SetTraces& set, const std::function<void(int, int)>& progress)

@@ -4,6 +4,8 @@
 #include "chart/canvas/PlotColor.h"
 
 #include <functional>
+#include <map>
+#include <utility>
 #include <vector>
 
 class DebugLog;
@@ -36,21 +38,39 @@ struct SetTraces {
     TChartSeries& Limit;
     double Margin;      // dB
     PeakLists& Peaks;
-    // When set, the correction pass keeps here, point by point, the raw level behind the corrected
-    // level it keeps: with max hold, the raw trace of the held maximum.
-    std::vector<double>* HeldRaw = nullptr;
+    TColor RawColour = clDefault; // of points a run writes into the raw trace
 };
 
-// The correction pass after a segment: corrects the last `samples` raw points into the corrected
-// trace (through the master curve where it covers the point, else term by term) and keeps the
-// larger level with max hold once the corrected trace is as long as the raw one. samples is the
-// number of points the segment really added; 0 skips the pass.
-void Calc_Cor_Single(CorrectionPass& c, SetTraces& set, bool maxHold, int samples);
+// One point of a segment: its frequency (kHz), the level measured there and the corrected level.
+struct SegmentPoint {
+    double X;
+    double Raw;
+    double Corrected;
+};
 
-// The peaks of what that pass corrected: the corrected points at the places of the last
-// `samples` raw points that come within the margin of the limit (PeakWalk.h says which) are
-// listed. With max hold these are the held levels, not the ones the segment measured.
-void ListSegmentPeaks(CorrectionPass& c, SetTraces& set, int samples);
+// What a run shows, segment by segment of its plan: the points each segment brought or, with max
+// hold, its held maximum per frequency. The traces are written from it in the plan's order, so a
+// segment that brings nothing in a pass moves no other segment's points and keeps its own.
+class SegmentResults {
+public:
+    bool Has(int segment) const { return segments_.contains(segment); }
+    // Takes a segment's points: they replace what it had or, with maxHold, each frequency keeps
+    // the larger corrected level (with the raw level behind it), and a frequency only one of them
+    // has stays as it is. Then writes the raw and corrected traces (those of the segment only, when
+    // the traces hold what the results held before) and returns where the segment's points are in
+    // them, [first, end).
+    std::pair<int, int> Keep(SetTraces& set, int segment, std::vector<SegmentPoint> points, bool maxHold);
+
+private:
+    std::map<int, std::vector<SegmentPoint>> segments_;
+};
+
+// The correction pass after a segment of a run: corrects the points it measured (through the
+// master curve where it covers the point, else term by term), keeps them in the results (with
+// max hold the larger level per frequency), writes the traces from the results and lists the
+// peaks among the segment's points as kept (PeakWalk.h says which). No points change nothing.
+void CorrectSegment(CorrectionPass& c, SetTraces& set, SegmentResults& results, int segment,
+                    const TChartSeries& measured, bool maxHold);
 
 // "Displ. peaks": rebuilds the whole corrected trace and the peak lists of a set from its raw
 // trace, term by term. It lets the window work every 200 points and ends early on Stop; the

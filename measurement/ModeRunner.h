@@ -19,7 +19,8 @@ struct ScpiContext;
 struct SegmentTable;
 
 // What a mode runner works on during one pass of a run: the SCPI layer, the run state, the
-// window, the switches, the run's copy of the segment table and the raw trace of the set.
+// window, the switches, the run's copy of the segment table and the trace a segment's points go
+// to (the run shows them once the segment is complete).
 struct PassContext {
     ScpiContext& Scpi;
     MeasurementState& State;
@@ -33,9 +34,6 @@ struct PassContext {
     // Ends the run after a failure: writes the line (none when empty), then stops as Stop does.
     std::function<void(const QString& line)> AbortRun;
     std::function<QDateTime()> Now;
-    // Called before points are added to the raw trace: the pass's first call clears the results
-    // of the last one, so that a pass that measures nothing leaves them as they were.
-    std::function<void()> PointsArrive = [] {};
     // The colour of the points added to the raw trace: the set's own, as its legend shows it.
     TColor RawColor = clDefault;
 };

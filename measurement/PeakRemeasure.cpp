@@ -284,8 +284,9 @@ void RemeasurePeaks(PeakRemeasureContext& c, const RemeasureGrid& grid, DriftHan
         }
         c.Host.RepaintChart();
     }
-    // After a loss nothing was done: the loss line is the command's last, as in a run.
-    if (!lost)
+    // "done" only where a peak got a result: after a loss, a sweep never ended, answers that are no
+    // level or a Stop before the first result, the command's last line is what went wrong.
+    if (cleared && !lost)
         s.Messages.Append(QStringLiteral("Info: peaks seg ") + QString::number(SetNumber(set)) +
                           QStringLiteral(" done"));
     if (c.Switches.Beep) {

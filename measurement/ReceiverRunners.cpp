@@ -92,7 +92,6 @@ bool AddPointLevel(PassContext& pass, PointLevels& levels, int segment, double h
     const std::optional<double> level = levels.Take(pass, segment, answer);
     if (!level)
         return false;
-    pass.PointsArrive();
     pass.Host.SetChartAutoRepaint(false);
     AddTracePoint(pass.Scpi, pass.Raw, pass.RawColor, hz, *level);
     pass.Host.SetChartAutoRepaint(true);

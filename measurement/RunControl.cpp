@@ -27,10 +27,8 @@
 
 #include <algorithm>
 #include <exception>
-#include <span>
 #include <stdexcept>
 #include <utility>
-#include <vector>
 
 namespace {
 
@@ -191,8 +189,7 @@ void RunControl::RunLoop(ModeRunner& runner)
         return;
     // The margin is read again before every correction pass (RunPass).
     SetTraces traces{*series.Raw, *series.Corrected, series.CorrectedColor, *series.Limit, 0.0, peaks_.Peaks(set)};
-    std::vector<double> heldRaw;
-    traces.HeldRaw = &heldRaw;
+    SegmentResults results;
     controls_.PlayEnabled = false;
     controls_.StopEnabled = true;
     controls_.PauseEnabled = true;
@@ -206,7 +203,7 @@ void RunControl::RunLoop(ModeRunner& runner)
     // send the preset again and again.
     int measured = 0;
     do {
-        measured = RunPass(runner, table, traces, set);
+        measured = RunPass(runner, table, traces, results, set);
         c_.Scpi.Pump.ProcessEvents();
     } while (c_.Parameters.MaxHold && measured > 0 && !c_.State.StopRequested);
     // A run that measured nothing and was not stopped would otherwise read as a clean one; a run
@@ -219,7 +216,7 @@ void RunControl::RunLoop(ModeRunner& runner)
         c_.Scpi.Messages.Append(QStringLiteral("Warning: nothing measured: no segment of Set") +
                                 QString::number(SetNumber(set)) + QStringLiteral(" is checked"));
     if (passCount_ > 1)
-        KeepHeldMaximum(traces, heldRaw, set);
+        KeepHeldMaximum(traces, set);
     controls_.PlayEnabled = true;
     controls_.StopEnabled = false;
     Publish();
@@ -227,20 +224,11 @@ void RunControl::RunLoop(ModeRunner& runner)
 
 // Each pass lists the peaks of the segments it has measured, so the Stop that ends a max-hold run
 // would take with it the peaks of every segment the last pass did not reach, while the held trace
-// still shows them. So the raw trace gets, point by point, the level behind the held corrected
-// point, and the corrected trace and its peaks are built from it as "Displ. peaks" builds them:
-// every segment lists the peaks of its held maximum, and "Displ. peaks" later lists the same.
-void RunControl::KeepHeldMaximum(SetTraces& traces, const std::vector<double>& heldRaw, MeasureSet set)
+// still shows them. The raw trace holds, point by point, the level behind the held corrected one,
+// so the corrected trace and its peaks are built from it as "Displ. peaks" builds them: every
+// segment lists the peaks of its held maximum, and "Displ. peaks" later lists the same.
+void RunControl::KeepHeldMaximum(SetTraces& traces, MeasureSet set)
 {
-    const int n = std::min(traces.Corrected.Count(), static_cast<int>(heldRaw.size()));
-    const std::span<const double> x = traces.Corrected.XValues().Values();
-    const std::vector<double> xs(x.begin(), x.begin() + n);
-    const std::vector<double> ys(heldRaw.begin(), heldRaw.begin() + n);
-    StartRawTrace(traces.Raw, n);
-    {
-        TChartSeries::UpdateScope scope(traces.Raw);
-        traces.Raw.AddPointsXY(xs, ys, OfSet(set, c_.Switches.RawColor1, c_.Switches.RawColor2));
-    }
     traces.Margin = static_cast<double>(OfSet(set, c_.Parameters.Margin1Db, c_.Parameters.Margin2Db));
     CorrectionPass pass{c_.State, c_.Series, c_.Switches, c_.Scpi.Messages, c_.Scpi.Debug, c_.Host, c_.Scpi.Pump};
     RecalcCorrectedTrace(pass, traces, {});
@@ -307,34 +295,30 @@ void RunControl::WaitWhilePaused(int segment)
     }
 }
 
-int RunControl::RunPass(ModeRunner& runner, const SegmentTable& table, SetTraces& traces, MeasureSet set)
+int RunControl::RunPass(ModeRunner& runner, const SegmentTable& table, SetTraces& traces, SegmentResults& results,
+                         MeasureSet set)
 {
     ScpiContext& sc = c_.Scpi;
     const CheckListModel& checks = OfSet(set, c_.SegmentChecks1, c_.SegmentChecks2);
     // The loop refused any other count (Refused).
     const int n = table.Count;
-    int checkedSegments = 0;
     int lastChecked = 0;
-    for (int i = 1; i <= n; ++i) {
-        if (SegmentChecked(checks, i)) {
-            ++checkedSegments;
+    for (int i = 1; i <= n; ++i)
+        if (SegmentChecked(checks, i))
             lastChecked = i;
-        }
-    }
-    // The last results stay until this pass has points of its own: a pass that the analyser
-    // answers nothing in (a link that died while the program was idle) leaves them as they were.
-    // The raw trace then gets room for the whole pass at once.
+    // The last results stay until this pass has a segment of its own to show: a pass that the
+    // analyser answers nothing in, or loses inside its first segment, leaves them as they were.
+    // A segment's points go to the traces and the peaks together once it is complete; until then
+    // the runners add them to a trace of their own.
     bool cleared = false;
     const auto clearResults = [&] {
         if (std::exchange(cleared, true))
             return;
         HostBusyCursor busy(c_.Host);
-        if (passCount_ == 1)
-            traces.Corrected.Clear();
         traces.Peaks.Clear();
-        StartRawTrace(traces.Raw, checkedSegments * sc.Device.TracePoints);
         c_.Host.RepaintChart();
     };
+    TChartSeries segmentPoints;
     const std::optional<uint32_t> estimate =
         runner.Mode() == MeasureMode::Sweep
             ? std::optional<uint32_t>(static_cast<uint32_t>(RoundHalfEven(table.TotalTimeMs / 1000.0)))
@@ -351,7 +335,7 @@ int RunControl::RunPass(ModeRunner& runner, const SegmentTable& table, SetTraces
     controls_.PassText = QString::number(++passCount_);
     Publish();
 
-    PassContext passContext{sc, c_.State, c_.Host, c_.Switches, table, traces.Raw,
+    PassContext passContext{sc, c_.State, c_.Host, c_.Switches, table, segmentPoints,
                             [&sc, n](int i, const QString& ending) {
                                 sc.Messages.Append(QStringLiteral("Info: measurement start seg ") +
                                                    QString::number(i) + QStringLiteral(" of ") +
@@ -362,8 +346,9 @@ int RunControl::RunPass(ModeRunner& runner, const SegmentTable& table, SetTraces
                                     c_.Scpi.Messages.Append(line);
                                 Stop();
                             },
-                            c_.Now, clearResults};
+                            c_.Now};
     passContext.RawColor = OfSet(set, c_.Switches.RawColor1, c_.Switches.RawColor2);
+    traces.RawColour = passContext.RawColor;
     ScpiPreset(sc);
     ScpiSetupDbuv(sc);
     runner.PassSetup(passContext);
@@ -390,6 +375,7 @@ int RunControl::RunPass(ModeRunner& runner, const SegmentTable& table, SetTraces
             break;
         }
         ReadRunSwitches();
+        StartRawTrace(segmentPoints, sc.Device.TracePoints);
         const int added = runner.RunSegment(passContext, i);
         // A segment that brought no trace was not measured: a max-hold pass of such segments
         // is not repeated.
@@ -401,13 +387,14 @@ int RunControl::RunPass(ModeRunner& runner, const SegmentTable& table, SetTraces
             c_.Host.RepaintChart();
             continue;
         }
-        if (!c_.State.StopRequested) {
-            // A margin changed while the run waited paused counts from the next segment on.
-            traces.Margin = static_cast<double>(OfSet(set, c_.Parameters.Margin1Db, c_.Parameters.Margin2Db));
-            Calc_Cor_Single(correction, traces, c_.Parameters.MaxHold, added);
-            ListSegmentPeaks(correction, traces, added);
+        // A segment Stop cut short shows the points it measured as any other.
+        clearResults();
+        // A margin changed while the run waited paused counts from the next segment on.
+        traces.Margin = static_cast<double>(OfSet(set, c_.Parameters.Margin1Db, c_.Parameters.Margin2Db));
+        // Every pass after the first repeats a max-hold run, also when Stop has just cleared "MaxHold".
+        CorrectSegment(correction, traces, results, i, segmentPoints, passCount_ > 1);
+        if (!c_.State.StopRequested)
             lastDone = i;
-        }
         c_.Host.RepaintChart();
         controls_.ProgressPosition += controls_.ProgressStep;
         Publish();

@@ -3,13 +3,12 @@
 
 #include "app/MeasureSet.h"
 
-#include <vector>
-
 class PeakCommands;
 class ModeRunner;
 struct MeasurementContext;
 struct RunControls;
 struct SegmentTable;
+class SegmentResults;
 struct SetTraces;
 struct WorkState;
 
@@ -47,9 +46,10 @@ private:
     // Refuses a run before anything is cleared or sent: no device, no plan, no limit line.
     bool Refused(const SegmentTable& table, MeasureSet set);
     // One pass over the checked segments of a set; returns how many were measured.
-    int RunPass(ModeRunner& runner, const SegmentTable& table, SetTraces& traces, MeasureSet set);
-    // A max-hold run that repeated its pass ends with its held maximum in both traces.
-    void KeepHeldMaximum(SetTraces& traces, const std::vector<double>& heldRaw, MeasureSet set);
+    int RunPass(ModeRunner& runner, const SegmentTable& table, SetTraces& traces, SegmentResults& results,
+                MeasureSet set);
+    // A max-hold run that repeated its pass ends with the peaks of its held maximum listed.
+    void KeepHeldMaximum(SetTraces& traces, MeasureSet set);
     void AfterRun();
     // Waits while the run is paused, until Play or Stop.
     void WaitWhilePaused(int segment);

@@ -52,8 +52,6 @@ int ReadRequestedTrace(PassContext& pass, const SegmentRecord& s, TraceReader re
         return 0;
     }
     const TraceReadResult r = reader(pass.Scpi, s.StartHz, s.StopHz);
-    if (!r.Points.empty())
-        pass.PointsArrive();
     const int added = AddTracePoints(pass.Raw, pass.RawColor, r);
     EndIfGone(pass);
     return added;

@@ -65,11 +65,11 @@ void Press(RunWindowFixture& f, const QString& what)
 struct SilentCommand { const char *name, *press, *ended; int taken; bool closes; };
 class SilentWindowCommand : public ::testing::TestWithParam<SilentCommand> {};
 
-// The project's first segment, measured once so that the log shows where `query` stands in it;
-// the analyser then freezes right after that query at the `occurrence`-th start of the segment
-// (the query is taken in, its answer never comes). *at: the query's place in the log.
+// The project's first segment, measured once so that the log shows where `query` (its `nth`
+// time) stands in it; the analyser then freezes right after that query at the `occurrence`-th
+// start of the segment (the query is taken in, its answer never comes). *at: its place in the log.
 void StartFrozenLater(RunWindowFixture& f, const QObject& scope, const char* family, bool zeroSpan,
-                      const QString& query, int occurrence, size_t* at)
+                      const QString& query, int occurrence, size_t* at, int nth = 1)
 {
     ASSERT_NO_FATAL_FAILURE(f.Start(family, "conducted_cispr32_b.prj"));
     ASSERT_NO_FATAL_FAILURE(f.Connect());
@@ -78,7 +78,9 @@ void StartFrozenLater(RunWindowFixture& f, const QObject& scope, const char* fam
     for (int row = 2; row < checks.Count(); ++row)
         checks.SetChecked(row, false);
     f.Play().click();
-    const qsizetype n = f.SimLog(f.Mark("start", 1)).indexOf(query) + 1;
+    qsizetype n = 0;
+    for (int k = 0; k < nth; ++k)
+        n = f.SimLog(f.Mark("start", 1)).indexOf(query, n) + 1;
     ASSERT_GT(n, 0);
     auto seen = std::make_shared<int>(0);
     QObject::connect(&f.app.Messages, &MessageLog::LineAppended, &scope, [&f, n, occurrence, seen, at](const QString& l) {
@@ -88,6 +90,20 @@ void StartFrozenLater(RunWindowFixture& f, const QObject& scope, const char* fam
         f.sim->Instrument().SetFaults({.freezeAfter = static_cast<int>(n)});
     });
     f.SetTimeoutMs(kTimeoutMs);
+}
+
+// Set 1's results: peaks, re-measured peaks, both traces and the peak grid.
+L Results(const RunWindowFixture& f)
+{
+    const PeakLists& p = f.w->peakLists(MeasureSet::Set1);
+    L out = p.Lines.stringList() + p.Freqs.stringList() + p.Levels.stringList();
+    out += p.MeasureLines.stringList();
+    for (const SeriesRole role : {SeriesRole::rawTrace1, SeriesRole::correctedTrace1})
+        for (int i = 0; i < f.w->chart().Series(role)->Count(); ++i)
+            out << QString::number(f.w->chart().Series(role)->GetPointX(i)) << QString::number(f.w->chart().Series(role)->GetPointY(i));
+    for (int cell = 0; cell < p.Grid.RowCount() * PeakGridModel::kColumns; ++cell)
+        out << p.Grid.Cell(cell / PeakGridModel::kColumns, cell % PeakGridModel::kColumns);
+    return out;
 }
 
 struct SilentCase {
@@ -188,17 +204,7 @@ TEST(SilentAnalyser, StopEndsTheWaitAndPlayOnADeadLinkKeepsTheResults)
         }
     });
     watch.start(10);
-    const auto results = [&f] {
-        const PeakLists& p = f.w->peakLists(MeasureSet::Set1);
-        L out = p.Lines.stringList() + p.Freqs.stringList() + p.Levels.stringList();
-        out += p.MeasureLines.stringList();
-        for (const SeriesRole role : {SeriesRole::rawTrace1, SeriesRole::correctedTrace1})
-            for (int i = 0; i < f.w->chart().Series(role)->Count(); ++i)
-                out << QString::number(f.w->chart().Series(role)->GetPointY(i));
-        for (int cell = 0; cell < p.Grid.RowCount() * PeakGridModel::kColumns; ++cell)
-            out << p.Grid.Cell(cell / PeakGridModel::kColumns, cell % PeakGridModel::kColumns);
-        return out;
-    };
+    const auto results = [&f] { return Results(f); };
     Control<QListView>(*f.w, "ListBox1")
         .selectionModel()
         ->select(f.w->peakLists(MeasureSet::Set1).Lines.index(0), QItemSelectionModel::Select);
@@ -227,6 +233,34 @@ TEST(SilentAnalyser, StopEndsTheWaitAndPlayOnADeadLinkKeepsTheResults)
     EXPECT_EQ(results(), before);
     EXPECT_EQ(f.program->Instrument().Device.DeviceConnected, 0);
 }
+
+class SilentZeroSpan : public ::testing::TestWithParam<const char*> {};
+
+// A Rigol and a Siglent in zero span: a re-measurement whose marker levels are no number says so
+// and is not "done"; a run that falls silent after 19 points of its first segment leaves the last
+// result whole.
+TEST_P(SilentZeroSpan, KeepsTheLastResult)
+{
+    RunWindowFixture f;
+    QObject scope;
+    size_t at = SIZE_MAX;
+    ASSERT_NO_FATAL_FAILURE(StartFrozenLater(f, scope, GetParam(), true, ":CALC:MARK1:Y?", 1, &at, 19));
+    ASSERT_GT(f.w->peakLists(MeasureSet::Set1).Count(), 0);
+    Control<QListView>(*f.w, "ListBox1").selectionModel()->select(f.w->peakLists(MeasureSet::Set1).Lines.index(0), QItemSelectionModel::Select);
+    f.sim->Instrument().SetFaults({.nanValue = true});
+    Control<QAction>(*f.w, "Measure21").trigger();
+    EXPECT_EQ(f.Lines("Warning: marker level is no number").size(), 1);
+    EXPECT_EQ(f.Lines("Info: peaks seg").size(), 0);
+    f.sim->Instrument().SetFaults({});
+    const L before = Results(f);
+
+    f.Play().click();
+
+    EXPECT_EQ(f.Lines("Error: "), L{kLost});
+    EXPECT_EQ(Results(f), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(Families, SilentZeroSpan, ::testing::Values("dsa815", "ssa3032x"));
 
 // Coverage logging beside a receiver on a pseudo-terminal: the track grows with the table; a freeze
 // ends the logging as a Stop does, with one line, no row and the tracks so far; Start works again.

@@ -17,13 +17,20 @@ struct Pass {
     CorrectionPass pass{f.state, f.chart.series, f.switches, f.messages, f.debug, f.host, f.pump};
     SetTraces set{f.chart.raw1, f.chart.corrected1, clLime, f.chart.limit1, 6.0, peaks};
 
-    // Appends a segment of raw points at x0, x0 + 1, ... and runs the pass over it.
+    SegmentResults results;
+
+    // Measures a segment (numbered by its first X) of points at x0, x0 + 1, ... and runs the pass over it.
     void Segment(double x0, const std::vector<double>& levels, bool maxHold = false)
     {
+        TChartSeries measured;
         for (size_t i = 0; i < levels.size(); ++i)
-            f.chart.raw1.AddPointXY(x0 + static_cast<double>(i), levels[i]);
-        Calc_Cor_Single(pass, set, maxHold, static_cast<int>(levels.size()));
-        ListSegmentPeaks(pass, set, static_cast<int>(levels.size()));
+            measured.AddPointXY(x0 + static_cast<double>(i), levels[i]);
+        CorrectSegment(pass, set, results, static_cast<int>(x0), measured, maxHold);
+    }
+    std::vector<double> Values(bool x) const
+    {
+        const auto v = x ? f.chart.corrected1.XValues().Values() : f.chart.corrected1.YValues().Values();
+        return {v.begin(), v.end()};
     }
     QStringList Lines() const { return peaks.Lines.stringList(); }
 };
@@ -160,44 +167,34 @@ TEST(Correction, ThresholdLimitRangeAndTheListedLimit)
     EXPECT_EQ(p.Lines().mid(2), QStringList{"3  1009.00kHz 60.00dBuV"});
 }
 
-TEST(Correction, MaxHoldPassesAndSampleCounts)
+// Max hold keeps the larger level per segment and frequency: a segment missing from a pass (a
+// faulty trace) moves no other segment's points and keeps its own; a shorter trace keeps the held
+// points it did not reach; the raw trace holds the level behind each held point; peaks come from
+// the held levels.
+TEST(Correction, MaxHoldIsKeptPerSegmentAndFrequency)
 {
     Pass p;
     FillLine(p.f.chart.cable, {{0, 1}, {5000, 1}});
-    p.Segment(1000, {10, 20, 30});
-    EXPECT_EQ(p.f.chart.corrected1.Count(), 3);
-    EXPECT_EQ(p.f.chart.corrected1.GetPointY(1), 19);
-    EXPECT_EQ(p.f.chart.corrected1.GetPointColor(2), clLime);
-    // The next pass of a max-hold run: raw starts again, the corrected trace keeps the larger.
-    p.f.chart.raw1.Clear();
-    p.Segment(1000, {15, 5, 30}, true);
-    EXPECT_EQ(p.f.chart.corrected1.YValues().Values()[0], 14);
-    EXPECT_EQ(p.f.chart.corrected1.YValues().Values()[1], 19);
-    // A read that brought nothing passes no points: nothing changes, no box.
-    Calc_Cor_Single(p.pass, p.set, false, 0);
-    EXPECT_EQ(p.f.chart.corrected1.GetPointY(0), 14);
-    EXPECT_TRUE(p.f.host.errorBoxes.isEmpty());
-    Calc_Cor_Single(p.pass, p.set, false, 4);
-    EXPECT_EQ(p.f.host.errorBoxes, QStringList({"Error CountRawData<Samples #001"}));
-}
-
-TEST(Correction, PeaksComeFromTheHeldLevelsAndOnlyWhenListed)
-{
-    Pass p;
     FillLine(p.f.chart.limit1, {{0, 50}, {5000, 50}});
-    p.Segment(1000, {60, 20, 20});
+    p.Segment(1000, {10, 20, 30});
+    p.Segment(1010, {61, 20, 20});
+    p.Segment(1020, {5, 5, 5});
+    EXPECT_EQ(p.f.chart.corrected1.GetPointColor(2), clLime);
     p.peaks.Clear();
-    p.f.chart.raw1.Clear();
-    for (int i = 0; i < 3; ++i)
-        p.f.chart.raw1.AddPointXY(1000 + i, i == 2 ? 58 : 20);
-    Calc_Cor_Single(p.pass, p.set, true, 3);
-    EXPECT_EQ(p.peaks.Count(), 0);
-    // The held 60 at 1000 is listed although this pass measured 20 there.
-    ListSegmentPeaks(p.pass, p.set, 3);
-    EXPECT_EQ(p.Lines(), QStringList({"1  1000.00kHz 60.00dBuV", "2  1002.00kHz 58.00dBuV"}));
-    // More points than the raw trace holds list nothing.
-    ListSegmentPeaks(p.pass, p.set, 4);
-    EXPECT_EQ(p.peaks.Count(), 2);
+    p.Segment(1000, {15, 5, 30}, true);
+    p.Segment(1020, {1, 59}, true);
+    EXPECT_EQ(p.Values(true), std::vector<double>({1000, 1001, 1002, 1010, 1011, 1012, 1020, 1021, 1022}));
+    EXPECT_EQ(p.Values(false), std::vector<double>({14, 19, 29, 60, 19, 19, 4, 58, 4}));
+    const auto raw = p.f.chart.raw1.YValues().Values();
+    EXPECT_EQ(std::vector<double>(raw.begin(), raw.end()), std::vector<double>({15, 20, 30, 61, 20, 20, 5, 59, 5}));
+    EXPECT_EQ(p.Lines(), QStringList{"1  1021.00kHz 58.00dBuV"});
+    // The held 60 at 1010 is listed although this pass measured 20 there.
+    p.Segment(1010, {20, 20, 20}, true);
+    EXPECT_EQ(p.Lines().last(), "2  1010.00kHz 60.00dBuV");
+    // Without max hold a segment's points replace its own only.
+    p.Segment(1010, {30}, false);
+    EXPECT_EQ(p.Values(false), std::vector<double>({14, 19, 29, 29, 4, 58, 4}));
+    EXPECT_TRUE(p.f.host.errorBoxes.isEmpty());
 }
 
 TEST(Correction, MasterCurveOnlyWhereItCoversThePoint)

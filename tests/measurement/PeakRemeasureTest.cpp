@@ -162,6 +162,7 @@ TEST(PeakRemeasure, ReceiverMeasuresAtTheFixedFrequency)
     f.peakCommands.MeasurePeaks(DriftHandling::Ignore, {0}, f.grid);
     EXPECT_EQ(f.Lines("Error: "), L{"Error: the analyser reported no end of its sweep within 14 s, measurement stopped"});
     EXPECT_EQ(f.Peaks().MeasureLines.stringList(), kept); // no result, so the last ones stay
+    EXPECT_EQ(f.Lines("Info: peaks seg"), L{"Info: peaks seg 1 done"}); // and no "done" for either
 }
 
 TEST(PeakRemeasure, RefusalsLeaveTheListsAlone)
