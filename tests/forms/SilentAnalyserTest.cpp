@@ -247,8 +247,7 @@ TEST_P(SilentZeroSpan, KeepsTheLastResult)
     ASSERT_NO_FATAL_FAILURE(StartFrozenLater(f, scope, GetParam(), true, ":CALC:MARK1:Y?", 1, &at, 19));
     ASSERT_GT(f.w->peakLists(MeasureSet::Set1).Count(), 0);
     Control<QListView>(*f.w, "ListBox1").selectionModel()->select(f.w->peakLists(MeasureSet::Set1).Lines.index(0), QItemSelectionModel::Select);
-    f.sim->Instrument().SetFaults({.nanValue = true});
-    Control<QAction>(*f.w, "Measure21").trigger();
+    f.sim->Instrument().SetFaults({.nanValue = true}), Control<QAction>(*f.w, "Measure21").trigger();
     EXPECT_EQ(f.Lines("Warning: marker level is no number").size(), 1);
     EXPECT_EQ(f.Lines("Info: peaks seg").size(), 0);
     f.sim->Instrument().SetFaults({});
