@@ -45,13 +45,22 @@ GeneratorController::Owned::~Owned()
     g_.NotifyAction();
 }
 
-// Work that owns the analyser. A close that came while it waited for the analyser switches the
-// generator off once the work has returned, so that none of its commands follows the stop.
+// Work that owns the analyser. A stop click or a close that came while it waited for the analyser
+// switches the generator off once the work has returned, so that none of its commands follows the
+// stop; a link lost meanwhile takes nothing more.
 void GeneratorController::Owning(const std::function<void()>& work)
 {
     {
         Owned owned(*this);
         work();
+        const std::optional<GeneratorAction> stop = ownedDepth_ == 1 ? std::exchange(pendingStop_, std::nullopt)
+                                                                     : std::nullopt;
+        if (stop && !Halted()) {
+            if (KindOf(*stop) == GeneratorActionKind::ManualStepping)
+                Deliver([this] { ScpiSourceOff(scpi_); });
+            else
+                StartGeneratorAction(*stop, false);
+        }
     }
     if (closing_ && ownedDepth_ == 0)
         Shutdown();
@@ -130,10 +139,18 @@ bool GeneratorController::Refuses()
 void GeneratorController::Click(GeneratorAction action)
 {
     // A click whose commands are still on their way finishes first; only a running loop's own
-    // button may stop it meanwhile. A command of another window that waits for the analyser ends
-    // before anything is sent here.
-    if ((ownedDepth_ > 0 && !LoopBusy()) || scpi_.Visa.CommandUnderWay)
+    // button may stop it meanwhile, and the stop of a fixed row or of manual stepping is carried out
+    // once they have returned. A command of another window that waits for the analyser ends before
+    // anything is sent here.
+    if (scpi_.Visa.CommandUnderWay)
         return;
+    if (ownedDepth_ > 0 && !LoopBusy()) {
+        if (state_.GeneratorRunning[action]) {
+            ToggleGeneratorRun(action);
+            pendingStop_ = action;
+        }
+        return;
+    }
     const GeneratorActionKind kind = KindOf(action);
     if (kind == GeneratorActionKind::ManualStepping) {
         ToggleManualStepping();

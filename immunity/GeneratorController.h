@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class AnalyserOwnership;
 struct ScpiContext;
@@ -151,6 +152,8 @@ private:
     bool lost_ = false;        // the link went in this click's work: told once
     bool closing_ = false;
     bool stopOnClose_ = false; // something radiated when the window began to close
+    // Stopped while its commands were on their way: switched off once they have returned.
+    std::optional<GeneratorAction> pendingStop_;
     bool reportedActive_ = false;
 };
 

@@ -109,8 +109,9 @@ struct GeneratorAct {
 };
 class SilentGenerator : public ::testing::TestWithParam<std::tuple<GeneratorAct, bool, bool>> {};
 
-// A generator action on a family, ended by its button or by closing the window.
-struct StalledAct { const char *name, *family, *button; bool loop, closes; };
+// A generator action on a family, ended by its button or by closing the window; the stall begins
+// before it starts (0), 50 ms into it (1) or once it radiates (2).
+struct StalledAct { const char *name, *family, *button; int when; bool closes; };
 class StalledGenerator : public ::testing::TestWithParam<std::tuple<StalledAct, bool, bool>> {};
 
 } // namespace
@@ -397,9 +398,11 @@ TEST_P(StalledGenerator, StopWaitsForTheCallUnderWayThenSwitchesTheGeneratorOff)
         QTimer::singleShot(300, &scope, [&] { act.closes ? (void)f.w->close() : button.click(); });
         QTimer::singleShot(frozen ? 60000 : 600, &scope, [&f] { f.sim->Instrument().SetFaults({}); });
     };
-    QTimer::singleShot(50, &scope, [&] { act.loop ? stall() : void(); });
+    if (act.when == 0)
+        stall();
+    QTimer::singleShot(50, &scope, [&] { act.when == 1 ? stall() : void(); });
     button.click();
-    if (!act.loop)
+    if (act.when == 2)
         stall();
     ASSERT_TRUE(QTest::qWaitFor([&] { return clock.isValid() && clock.elapsed() > 2000; }, 5000));
     EXPECT_FALSE(button.isChecked());
@@ -412,12 +415,14 @@ TEST_P(StalledGenerator, StopWaitsForTheCallUnderWayThenSwitchesTheGeneratorOff)
 
 INSTANTIATE_TEST_SUITE_P(
     Actions, StalledGenerator,
-    ::testing::Combine(::testing::Values(StalledAct{"SweepRigol", "dsa815", "SpeedButton13", true, false},
-                                         StalledAct{"SweepSiglent", "ssa3032x", "SpeedButton13", true, false},
-                                         StalledAct{"Ramp", "dsa815", "SpeedButton19", true, false},
-                                         StalledAct{"Fixed", "ssa3032x", "SpeedButton1", false, false},
-                                         StalledAct{"Manual", "dsa815", "SpeedButton20", false, false},
-                                         StalledAct{"SweepClosing", "dsa815", "SpeedButton13", true, true}),
+    ::testing::Combine(::testing::Values(StalledAct{"SweepRigol", "dsa815", "SpeedButton13", 1, false},
+                                         StalledAct{"SweepSiglent", "ssa3032x", "SpeedButton13", 1, false},
+                                         StalledAct{"Ramp", "dsa815", "SpeedButton19", 1, false},
+                                         StalledAct{"Fixed", "ssa3032x", "SpeedButton1", 2, false},
+                                         StalledAct{"FixedStarting", "dsa815", "SpeedButton1", 0, false},
+                                         StalledAct{"Manual", "dsa815", "SpeedButton20", 2, false},
+                                         StalledAct{"ManualStarting", "ssa3032x", "SpeedButton20", 0, false},
+                                         StalledAct{"SweepClosing", "dsa815", "SpeedButton13", 1, true}),
                        ::testing::Bool(), ::testing::Bool()),
     [](const ::testing::TestParamInfo<StalledGenerator::ParamType>& p) {
         return std::string(std::get<0>(p.param).name) + (std::get<2>(p.param) ? "Frozen" : "Stalled") +
