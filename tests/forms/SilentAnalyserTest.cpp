@@ -389,28 +389,22 @@ TEST_P(StalledGenerator, StopWaitsForTheCallUnderWayThenSwitchesTheGeneratorOff)
     ASSERT_NO_FATAL_FAILURE(f.Connect(false, socket));
     f.SetTimeoutMs(frozen ? kTimeoutMs : 2000);
     Control<QAction>(*f.w, "G1").trigger();
-    auto& view = Control<ImmunityFrame>(*f.w, "Frame131");
-    auto& button = Control<QAbstractButton>(view, act.button);
-    Control<QRadioButton>(view, "periodicRadio").setChecked(true);
+    auto& button = Control<QAbstractButton>(Control(*f.w, "Frame131"), act.button);
+    Control<QRadioButton>(Control(*f.w, "Frame131"), "periodicRadio").setChecked(true);
     QElapsedTimer clock;
     const auto stall = [&] {
         f.sim->Instrument().SetFaults({.freezeAfter = 0}), clock.start();
         QTimer::singleShot(300, &scope, [&] { act.closes ? (void)f.w->close() : button.click(); });
         QTimer::singleShot(frozen ? 60000 : 600, &scope, [&f] { f.sim->Instrument().SetFaults({}); });
     };
-    if (act.when == 0)
-        stall();
     QTimer::singleShot(50, &scope, [&] { act.when == 1 ? stall() : void(); });
-    button.click();
-    if (act.when == 2)
-        stall();
+    act.when == 0 ? stall() : void(), button.click(), act.when == 2 ? stall() : void();
     ASSERT_TRUE(QTest::qWaitFor([&] { return clock.isValid() && clock.elapsed() > 2000; }, 5000));
     EXPECT_FALSE(button.isChecked());
     EXPECT_EQ(f.Lines("Error: "), frozen ? L{"Error: the link to the analyser was lost, " + kGeneratorEnded} : L{});
-    EXPECT_TRUE(act.closes && !frozen ? true : f.program->Instrument().Device.DeviceConnected == !frozen);
+    EXPECT_TRUE((act.closes && !frozen) || f.program->Instrument().Device.DeviceConnected == !frozen);
     f.sim->Instrument().SetFaults({});
-    EXPECT_TRUE(frozen || f.SimLog().filter(QRegularExpression("^(?!\\*OPC\\?)")).last() == ":OUTP 0")
-        << f.SimLog().join('|').toStdString();
+    EXPECT_TRUE(frozen || f.SimLog().filter(QRegularExpression("^(?!\\*OPC\\?)")).last() == ":OUTP 0");
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -420,7 +414,6 @@ INSTANTIATE_TEST_SUITE_P(
                                          StalledAct{"Ramp", "dsa815", "SpeedButton19", 1, false},
                                          StalledAct{"Fixed", "ssa3032x", "SpeedButton1", 2, false},
                                          StalledAct{"FixedStarting", "dsa815", "SpeedButton1", 0, false},
-                                         StalledAct{"Manual", "dsa815", "SpeedButton20", 2, false},
                                          StalledAct{"ManualStarting", "ssa3032x", "SpeedButton20", 0, false},
                                          StalledAct{"SweepClosing", "dsa815", "SpeedButton13", 1, true}),
                        ::testing::Bool(), ::testing::Bool()),
