@@ -151,7 +151,9 @@ ImmunityFrame::~ImmunityFrame()
 {
     if (watchedWindow_ && watchedWindow_ != this)
         watchedWindow_->removeEventFilter(this);
-    // Normally the window's close has done this already; then it sends nothing.
+    // Normally the window's close has done this already; then it sends nothing. A view on its way
+    // out tells nobody: its host may be half gone.
+    blockSignals(true);
     controller_->Shutdown();
 }
 

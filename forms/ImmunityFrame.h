@@ -65,8 +65,9 @@ public:
     // A key the main window saw in generator mode. The arrow keys step the generator unless one
     // of the view's memos has the focus; true when the key made a step.
     bool handleMainWindowKey(int key);
-    // The window closes: stop whatever radiates while the instrument session is still open.
-    void shutDownGenerator();
+    // The window closes: stop whatever radiates while the instrument session is still open. False
+    // while a generator call is still under way: the close is to come again once it has returned.
+    bool shutDownGenerator();
 
     // What a project stores of the view: the texts of the ramp, fixed-frequency, sweep and
     // manual-stepping boxes, and the settings grid's values by row.

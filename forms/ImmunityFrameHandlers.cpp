@@ -267,9 +267,11 @@ void ImmunityFrame::showLogo()
     logo->show();
 }
 
-void ImmunityFrame::shutDownGenerator()
+bool ImmunityFrame::shutDownGenerator()
 {
-    Guarded([&] { controller_->Shutdown(); });
+    bool done = true;
+    Guarded([&] { done = controller_->Shutdown(); });
+    return done;
 }
 
 void ImmunityFrame::refreshFieldStrengths()

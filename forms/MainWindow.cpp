@@ -104,6 +104,11 @@ MainWindow::MainWindow(AppContext& app, InstrumentState& instrument, MainWindowS
 
 MainWindow::~MainWindow()
 {
+    // A teardown without a close switches the generator off while every panel still exists; from
+    // then on the views report to nobody, for the panels go before them.
+    immunityFrame_->shutDownGenerator();
+    disconnect(immunityFrame_, nullptr, this, nullptr);
+    disconnect(coverageFrame_, nullptr, this, nullptr);
     // The views refer to the models; they go first.
     forms_.mainWindow = nullptr;
     delete takeCentralWidget();
@@ -373,16 +378,21 @@ void MainWindow::closeEvent(QCloseEvent* event)
     }
     // So is a command of a window that waits for the analyser ("Init SA", a grid row): its waits
     // end at once, and the close comes again once it has returned.
+    constexpr int kCloseRetryMs = 50;
     if (instrument_.Visa.CommandUnderWay) {
-        constexpr int kCloseRetryMs = 50;
         instrument_.Visa.CommandStopRequested = true;
         event->ignore();
         QTimer::singleShot(kCloseRetryMs, this, &QWidget::close);
         return;
     }
+    // What radiates stops while the instrument session is still open: a generator call under way
+    // is waited for first (up to the analyser's time-out), then the generator is switched off.
+    if (!immunityFrame_->shutDownGenerator()) {
+        event->ignore();
+        QTimer::singleShot(kCloseRetryMs, this, &QWidget::close);
+        return;
+    }
     statusLine_->stop();
-    // What radiates or logs stops while the instrument session is still open.
-    immunityFrame_->shutDownGenerator();
     coverageFrame_->windowClosing();
     Run().RequestClose();
     emit closed();

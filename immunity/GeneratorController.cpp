@@ -11,6 +11,8 @@
 #include "instrument/visa/VisaSession.h"
 #include "platform/system/EventPump.h"
 
+#include <utility>
+
 namespace {
 
 const QString kNoDevice = QStringLiteral("No Device selected");
@@ -18,22 +20,22 @@ const QString kNotSupported = QStringLiteral("Generator not supported by this de
 const QString kFixedError = QStringLiteral("Fixed Freq Setup Error ");
 const QString kSweepError = QStringLiteral("Sweep Setup Error ");
 const QString kRampError = QStringLiteral("Ramp Setup Error ");
-const QString kLinkLost =
-    QStringLiteral("Error: the link to the analyser was lost, generator action stopped");
+// Nothing reaches an analyser that is gone, not even the generator's stop.
+const QString kLinkLost = QStringLiteral(
+    "Error: the link to the analyser was lost, generator action stopped, the generator may still be on");
 
 } // namespace
 
 // For the time of a click's commands, and of a whole sweep or ramp, the generator owns the
-// analyser: the window is served while the analyser is waited for, the second click of a running
-// sweep or ramp (and closing the window) abandons a call the analyser leaves unanswered, and
-// silence counts as a lost link. The outermost scope forgets a loss or a given-up call of an
-// earlier click, and gives the buttons back when it ends.
+// analyser: the window is served while the analyser is waited for, and silence beyond the time-out
+// counts as a lost link. No click gives up a call under way: a stop or a close that did would
+// leave the generator's stop unsent behind it. The outermost scope forgets a loss of an earlier
+// click, and gives the buttons back when it ends.
 GeneratorController::Owned::Owned(GeneratorController& g)
-    : g_(g),
-      analyser_(std::make_unique<AnalyserOwnership>(g.scpi_, [&g] { return g.closing_ || g.stopClicked_; }))
+    : g_(g), analyser_(std::make_unique<AnalyserOwnership>(g.scpi_, [] { return false; }))
 {
     if (g_.ownedDepth_++ == 0)
-        g_.stopClicked_ = g_.lost_ = g_.abandoned_ = false;
+        g_.lost_ = false;
 }
 
 GeneratorController::Owned::~Owned()
@@ -41,6 +43,27 @@ GeneratorController::Owned::~Owned()
     if (--g_.ownedDepth_ == 0 && !g_.ActionActive())
         g_.SetGeneratorButtonsEnabled(true);
     g_.NotifyAction();
+}
+
+// Work that owns the analyser. A stop click or a close that came while it waited for the analyser
+// switches the generator off once the work has returned, so that none of its commands follows the
+// stop; a link lost meanwhile takes nothing more.
+void GeneratorController::Owning(const std::function<void()>& work)
+{
+    {
+        Owned owned(*this);
+        work();
+        const std::optional<GeneratorAction> stop = ownedDepth_ == 1 ? std::exchange(pendingStop_, std::nullopt)
+                                                                     : std::nullopt;
+        if (stop && !Halted()) {
+            if (KindOf(*stop) == GeneratorActionKind::ManualStepping)
+                Deliver([this] { ScpiSourceOff(scpi_); });
+            else
+                StartGeneratorAction(*stop, false);
+        }
+    }
+    if (closing_ && ownedDepth_ == 0)
+        Shutdown();
 }
 
 GeneratorController::GeneratorController(ScpiContext& scpi, GeneratorViewModel& view, GeneratorState& state,
@@ -116,10 +139,18 @@ bool GeneratorController::Refuses()
 void GeneratorController::Click(GeneratorAction action)
 {
     // A click whose commands are still on their way finishes first; only a running loop's own
-    // button may stop it meanwhile. A command of another window that waits for the analyser ends
-    // before anything is sent here.
-    if ((ownedDepth_ > 0 && !LoopBusy()) || scpi_.Visa.CommandUnderWay)
+    // button may stop it meanwhile, and the stop of a fixed row or of manual stepping is carried out
+    // once they have returned. A command of another window that waits for the analyser ends before
+    // anything is sent here.
+    if (scpi_.Visa.CommandUnderWay)
         return;
+    if (ownedDepth_ > 0 && !LoopBusy()) {
+        if (state_.GeneratorRunning[action]) {
+            ToggleGeneratorRun(action);
+            pendingStop_ = action;
+        }
+        return;
+    }
     const GeneratorActionKind kind = KindOf(action);
     if (kind == GeneratorActionKind::ManualStepping) {
         ToggleManualStepping();
@@ -132,33 +163,32 @@ void GeneratorController::Click(GeneratorAction action)
     // must return before anything new may start (its remaining commands would override it).
     if (!running && (ActionActive() || BusyElsewhere()))
         return;
-    Owned owned(*this);
-    ToggleGeneratorRun(action);
-    if (!running) {
-        if (kind == GeneratorActionKind::FrequencySweep || kind == GeneratorActionKind::PowerRamp)
-            state_.GeneratorLoopActive = true;
-        StartGeneratorAction(action, true);
-        return;
-    }
-    switch (kind) {
-    case GeneratorActionKind::FrequencySweep:
-        state_.GeneratorLoopActive = false;
-        stopClicked_ = true;
-        StartGeneratorAction(action, false);
-        scpi_.Pump.Wake();
-        break;
-    case GeneratorActionKind::PowerRamp:
-        // The running ramp finishes the ramp it is in and ends by itself, unless the analyser
-        // leaves a call unanswered meanwhile.
-        state_.GeneratorLoopActive = false;
-        stopClicked_ = true;
-        break;
-    case GeneratorActionKind::FixedFrequency:
-        StartGeneratorAction(action, false);
-        break;
-    case GeneratorActionKind::ManualStepping: // switched above
-        break;
-    }
+    Owning([&] {
+        ToggleGeneratorRun(action);
+        if (!running) {
+            if (kind == GeneratorActionKind::FrequencySweep || kind == GeneratorActionKind::PowerRamp)
+                state_.GeneratorLoopActive = true;
+            StartGeneratorAction(action, true);
+            return;
+        }
+        switch (kind) {
+        case GeneratorActionKind::FrequencySweep:
+            // The sweep switches the generator off as soon as its call under way has returned (at
+            // once from its dwell), so that none of its commands follows the stop.
+            state_.GeneratorLoopActive = false;
+            scpi_.Pump.Wake();
+            break;
+        case GeneratorActionKind::PowerRamp:
+            // The running ramp finishes the ramp it is in and ends by itself.
+            state_.GeneratorLoopActive = false;
+            break;
+        case GeneratorActionKind::FixedFrequency:
+            StartGeneratorAction(action, false);
+            break;
+        case GeneratorActionKind::ManualStepping: // switched above
+            break;
+        }
+    });
 }
 
 void GeneratorController::SetEditsReadOnly(bool readOnly)
@@ -251,13 +281,11 @@ bool GeneratorController::Deliver(const std::function<void()>& send, bool confir
     }
     if (scpiio::LinkLost(scpi_))
         EndOnLostLink();
-    else if (!delivered && (closing_ || stopClicked_))
-        abandoned_ = true;
     return delivered && !Halted();
 }
 
 // Nothing is sent to a link that is gone, not even the generator's stop: every action ends, and
-// the operator learns why once.
+// the operator learns why once, and that the generator may still radiate.
 void GeneratorController::EndOnLostLink()
 {
     if (lost_)
@@ -451,7 +479,7 @@ void GeneratorController::RunRamp()
 bool GeneratorController::RunPowerRamp(const RampPlan& plan)
 {
     // A stop click lets the ramp finish with its full timing; closing the window ends it, and so
-    // does an analyser that is gone or that Stop had to give up on.
+    // does an analyser that is gone.
     for (const RampAction& a : RampSchedule(plan)) {
         if (a.What == RampAction::Send) {
             if (Deliver([&] { SendLevel(a.Value); }))
@@ -466,23 +494,24 @@ bool GeneratorController::RunPowerRamp(const RampPlan& plan)
     return true;
 }
 
-void GeneratorController::Shutdown()
+bool GeneratorController::Shutdown()
 {
-    if (closing_)
-        return;
-    const bool radiating = ActionActive();
-    closing_ = true;
-    state_.GeneratorLoopActive = false;
-    if (radiating && scpi_.Device.DeviceConnected && GeneratorSupported()) {
-        // The window closes within the analyser's time-out whatever the analyser does: the stop
-        // is waited for through the pump, and silence ends it as a lost link, with one line.
-        AnalyserOwnership owned(scpi_, [] { return false; });
-        SendStopSequence();
-        if (scpiio::LinkLost(scpi_))
-            EndOnLostLink();
+    if (!closing_) {
+        closing_ = true;
+        stopOnClose_ = ActionActive();
+        state_.GeneratorLoopActive = false;
+        scpi_.Pump.Wake();
+    }
+    // A call under way is waited for where it was made, up to the analyser's time-out; the stop
+    // follows once it has returned, so that nothing of the action comes after it.
+    if (Busy())
+        return false;
+    if (std::exchange(stopOnClose_, false) && scpi_.Device.DeviceConnected && GeneratorSupported()) {
+        Owned owned(*this);
+        Deliver([this] { SendStopSequence(); });
     }
     state_.GeneratorRunning.fill(false);
     view_.ButtonRunning.fill(false);
-    scpi_.Pump.Wake();
     NotifyAction();
+    return true;
 }

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class AnalyserOwnership;
 struct ScpiContext;
@@ -79,9 +80,10 @@ public:
     // "Mark Freq by *" ('*') and "Mark Freq by #" ('#'), with the time of day as text.
     void AddMark(const QString& timeText, QChar sign);
 
-    // The window closes: a running action stops, the generator is switched off while the
-    // session is still open, and loops return without sending anything more.
-    void Shutdown();
+    // The window closes: a running action stops and loops return without sending anything more.
+    // False while a call of an action is still under way (asked again later, it is waited for);
+    // then the generator is switched off, while the session is still open, and true.
+    bool Shutdown();
 
 private:
     // The generator owns the analyser for the time of one of these (see the .cpp).
@@ -97,6 +99,7 @@ private:
         std::unique_ptr<AnalyserOwnership> analyser_;
     };
 
+    void Owning(const std::function<void()>& work);
     void ToggleManualStepping();
     void RunFixedFrequency(GeneratorAction action);
     void RunSweep(GeneratorAction action);
@@ -119,8 +122,8 @@ private:
     // The marker boxes: a frequency and a level that reached the analyser.
     void ShowSent(std::optional<int64_t> hz, std::optional<int64_t> level);
     void EndOnLostLink();
-    // Nothing more is sent for this click: the link is gone, or Stop or closing abandoned a call.
-    bool Halted() const { return lost_ || abandoned_; }
+    // Nothing more is sent for this click: the link is gone.
+    bool Halted() const { return lost_; }
     // A loop, or the commands of a click, are under way.
     bool Busy() const { return loopDepth_ > 0 || ownedDepth_ > 0; }
     // A manual step's commands are under way: further steps are dropped until they return.
@@ -146,10 +149,11 @@ private:
     const InstrumentOwnership* owner_ = nullptr;
     int loopDepth_ = 0;
     int ownedDepth_ = 0;       // nested Owned scopes
-    bool stopClicked_ = false; // the running sweep's or ramp's second click came
     bool lost_ = false;        // the link went in this click's work: told once
-    bool abandoned_ = false;   // a call was left unanswered after Stop or at closing
     bool closing_ = false;
+    bool stopOnClose_ = false; // something radiated when the window began to close
+    // Stopped while its commands were on their way: switched off once they have returned.
+    std::optional<GeneratorAction> pendingStop_;
     bool reportedActive_ = false;
 };
 

@@ -82,24 +82,26 @@ void GeneratorController::ToggleManualStepping()
     if (!running && (ActionActive() || BusyElsewhere()))
         return;
     if (running) {
-        Owned owned(*this);
-        ToggleGeneratorRun(GeneratorAction::ManualStepping);
-        Deliver([this] { ScpiSourceOff(scpi_); });
+        Owning([this] {
+            ToggleGeneratorRun(GeneratorAction::ManualStepping);
+            Deliver([this] { ScpiSourceOff(scpi_); });
+        });
         return;
     }
     const std::optional<int32_t> level = ManualLevel();
     if (!level)
         return;
-    Owned owned(*this);
-    ToggleGeneratorRun(GeneratorAction::ManualStepping);
-    // After an emission run the analyser may still sweep a span; the generator would follow it
-    // instead of holding the frequency shown.
-    if (Deliver([&] {
-            ScpiSetSpan(scpi_, QStringLiteral("0"));
-            SendLevel(*level);
-            SendFrequency(*hz);
-        }))
-        ShowSent(*hz, *level);
+    Owning([&] {
+        ToggleGeneratorRun(GeneratorAction::ManualStepping);
+        // After an emission run the analyser may still sweep a span; the generator would follow
+        // it instead of holding the frequency shown.
+        if (Deliver([&] {
+                ScpiSetSpan(scpi_, QStringLiteral("0"));
+                SendLevel(*level);
+                SendFrequency(*hz);
+            }))
+            ShowSent(*hz, *level);
+    });
     Changed();
 }
 
@@ -128,14 +130,14 @@ void GeneratorController::StepFrequency(int direction)
     f = std::max(f, kGeneratorMinHz);
     view_.Manual.Frequency.Text = Dotted(f);
     if (state_.GeneratorRunning[GeneratorAction::ManualStepping]) {
-        if (const std::optional<int32_t> level = ManualLevel()) {
-            Owned owned(*this);
-            if (Deliver([&] {
-                    SendLevel(*level);
-                    SendFrequency(f);
-                }))
-                ShowSent(f, *level);
-        }
+        if (const std::optional<int32_t> level = ManualLevel())
+            Owning([&] {
+                if (Deliver([&] {
+                        SendLevel(*level);
+                        SendFrequency(f);
+                    }))
+                    ShowSent(f, *level);
+            });
     }
     Changed();
 }
@@ -157,14 +159,14 @@ void GeneratorController::StepAmplitude(int direction)
     view_.Manual.Amplitude.Text = QString::number(a);
     view_.Manual.Amplitude.Red = false;
     if (state_.GeneratorRunning[GeneratorAction::ManualStepping]) {
-        if (const std::optional<int64_t> hz = ManualFrequency()) {
-            Owned owned(*this);
-            if (Deliver([&] {
-                    SendFrequency(*hz);
-                    SendLevel(a);
-                }))
-                ShowSent(*hz, a);
-        }
+        if (const std::optional<int64_t> hz = ManualFrequency())
+            Owning([&] {
+                if (Deliver([&] {
+                        SendFrequency(*hz);
+                        SendLevel(a);
+                    }))
+                    ShowSent(*hz, a);
+            });
     }
     Changed();
 }
@@ -177,14 +179,14 @@ void GeneratorController::EnterFrequency()
     if (!hz)
         return;
     if (state_.GeneratorRunning[GeneratorAction::ManualStepping]) {
-        if (const std::optional<int32_t> level = ManualLevel()) {
-            Owned owned(*this);
-            if (Deliver([&] {
-                    SendLevel(*level);
-                    SendFrequency(*hz);
-                }))
-                ShowSent(*hz, *level);
-        }
+        if (const std::optional<int32_t> level = ManualLevel())
+            Owning([&] {
+                if (Deliver([&] {
+                        SendLevel(*level);
+                        SendFrequency(*hz);
+                    }))
+                    ShowSent(*hz, *level);
+            });
     }
     Changed();
 }
@@ -196,14 +198,14 @@ void GeneratorController::EnterAmplitude()
     const std::optional<int32_t> level = ManualLevel();
     if (!level)
         return;
-    if (const std::optional<int64_t> hz = ManualFrequency()) {
-        Owned owned(*this);
-        if (Deliver([&] {
-                SendFrequency(*hz);
-                SendLevel(*level);
-            }))
-            ShowSent(*hz, *level);
-    }
+    if (const std::optional<int64_t> hz = ManualFrequency())
+        Owning([&] {
+            if (Deliver([&] {
+                    SendFrequency(*hz);
+                    SendLevel(*level);
+                }))
+                ShowSent(*hz, *level);
+        });
     Changed();
 }
 

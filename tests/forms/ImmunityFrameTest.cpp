@@ -307,8 +307,8 @@ TEST_F(ImmunityFrameFixture, ClosingTheWindowMidSweepLeavesTheGeneratorOff)
     VisaWriteString(instrument.Visa, app.Debug, "*OPC?");
     VisaReadReply(instrument.Visa, QString());
     const std::vector<SimLogEntry> log = sim.Instrument().CommandLog();
-    ASSERT_GE(log.size(), 2u);
-    EXPECT_EQ(log[log.size() - 2].message, ":OUTP 0");
+    ASSERT_GE(log.size(), 3u); // the stop's "*OPC?" confirms it reached the analyser, then the query above
+    EXPECT_EQ(log[log.size() - 3].message, ":OUTP 0");
     EXPECT_FALSE(sim.Instrument().Settings().sourceOn);
     EXPECT_EQ(active, (std::vector<bool>{true, false}));
     CloseVisaSessions(instrument.Visa);

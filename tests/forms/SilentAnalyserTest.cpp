@@ -25,6 +25,8 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -35,6 +37,7 @@ namespace {
 
 using L = QStringList;
 const QString kLost = QStringLiteral("Error: the link to the analyser was lost, measurement stopped");
+const QString kGeneratorEnded = QStringLiteral("generator action stopped, the generator may still be on");
 constexpr qint64 kTimeoutMs = 400;
 
 // The longest real time between two shots of a timer that wants to fire every 5 ms.
@@ -121,6 +124,11 @@ struct GeneratorAct {
     int vxi11, socket;
 };
 class SilentGenerator : public ::testing::TestWithParam<std::tuple<GeneratorAct, bool, bool>> {};
+
+// A generator action on a family, ended by its button or by closing the window; the stall begins
+// before it starts (0), 50 ms into it (1) or once it radiates (2).
+struct StalledAct { const char *name, *family, *button; int when; bool closes; };
+class StalledGenerator : public ::testing::TestWithParam<std::tuple<StalledAct, bool, bool>> {};
 
 } // namespace
 
@@ -334,7 +342,7 @@ TEST_P(SilentGenerator, EndsTheActionWithOneLineAndMarksOnlyWhatReachedTheAnalys
     Control<QAbstractButton>(view, act.then ? act.then : act.start).click();
     EXPECT_LT(gaps.clock.elapsed(), kTimeoutMs + 1000);
     EXPECT_LT(gaps.Longest(), 1000);
-    EXPECT_EQ(f.Lines("Error: "), L{"Error: the link to the analyser was lost, generator action stopped"});
+    EXPECT_EQ(f.Lines("Error: "), L{"Error: the link to the analyser was lost, " + kGeneratorEnded});
     EXPECT_EQ(f.program->Instrument().Device.DeviceConnected, 0);
     EXPECT_TRUE(Control<QWidget>(view, act.start).isEnabled() && !Control<QAbstractButton>(view, act.start).isChecked());
     const L taken = f.SimLog(0, armedAt + static_cast<size_t>(n));
@@ -398,5 +406,63 @@ INSTANTIATE_TEST_SUITE_P(
                       SilentCommand{"RefLevel", "SpinButton1:refLevelUpButton", "reference level not set", 2, false},
                       SilentCommand{"RsSpecMode", "Form2:Button11", "\"R&S SPEC Mode\" not sent", 0, false},
                       SilentCommand{"InitSaClosing", "Frame141:Button18", nullptr, 9, true},
-                      SilentCommand{"FixedRowClosing", "Frame131:SpeedButton1", "generator action stopped", 11, true}),
+                      SilentCommand{"FixedRowClosing", "Frame131:SpeedButton1",
+                                    "generator action stopped, the generator may still be on", 11, true}),
     [](const ::testing::TestParamInfo<SilentCommand>& p) { return std::string(p.param.name); });
+
+// Stopped 300 ms into a stall of 600 ms (VXI-11 or a raw socket), by its button or by closing the window:
+// the call under way is waited for, then the generator is switched off, the last thing the analyser
+// executes; a freeze beyond the time-out ends the action with one line and the analyser disconnected.
+TEST_P(StalledGenerator, StopWaitsForTheCallUnderWayThenSwitchesTheGeneratorOff)
+{
+    const auto& [act, socket, frozen] = GetParam();
+    RunWindowFixture f;
+    QObject scope;
+    ASSERT_NO_FATAL_FAILURE(f.Start(act.family, "conducted_cispr32_b.prj"));
+    ASSERT_NO_FATAL_FAILURE(f.Connect(false, socket));
+    f.SetTimeoutMs(frozen ? kTimeoutMs : 2000);
+    Control<QAction>(*f.w, "G1").trigger();
+    auto& button = Control<QAbstractButton>(Control(*f.w, "Frame131"), act.button);
+    Control<QRadioButton>(Control(*f.w, "Frame131"), "periodicRadio").setChecked(true);
+    QElapsedTimer clock;
+    const auto stall = [&] {
+        f.sim->Instrument().SetFaults({.freezeAfter = 0}), clock.start();
+        QTimer::singleShot(300, &scope, [&] { act.closes ? (void)f.w->close() : button.click(); });
+        QTimer::singleShot(frozen ? 60000 : 600, &scope, [&f] { f.sim->Instrument().SetFaults({}); });
+    };
+    QTimer::singleShot(50, &scope, [&] { act.when == 1 ? stall() : void(); });
+    act.when == 0 ? stall() : void(), button.click(), act.when == 2 ? stall() : void();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return clock.isValid() && clock.elapsed() > 2000; }, 5000));
+    EXPECT_FALSE(button.isChecked());
+    EXPECT_EQ(f.Lines("Error: "), frozen ? L{"Error: the link to the analyser was lost, " + kGeneratorEnded} : L{});
+    EXPECT_TRUE((act.closes && !frozen) || f.program->Instrument().Device.DeviceConnected == !frozen);
+    f.sim->Instrument().SetFaults({});
+    EXPECT_TRUE(frozen || f.SimLog().filter(QRegularExpression("^(?!\\*OPC\\?)")).last() == ":OUTP 0");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Actions, StalledGenerator,
+    ::testing::Combine(::testing::Values(StalledAct{"SweepRigol", "dsa815", "SpeedButton13", 1, false},
+                                         StalledAct{"SweepSiglent", "ssa3032x", "SpeedButton13", 1, false},
+                                         StalledAct{"Ramp", "dsa815", "SpeedButton19", 1, false},
+                                         StalledAct{"Fixed", "ssa3032x", "SpeedButton1", 2, false},
+                                         StalledAct{"FixedStarting", "dsa815", "SpeedButton1", 0, false},
+                                         StalledAct{"ManualStarting", "ssa3032x", "SpeedButton20", 0, false},
+                                         StalledAct{"SweepClosing", "dsa815", "SpeedButton13", 1, true}),
+                       ::testing::Bool(), ::testing::Bool()),
+    [](const ::testing::TestParamInfo<StalledGenerator::ParamType>& p) {
+        return std::string(std::get<0>(p.param).name) + (std::get<2>(p.param) ? "Frozen" : "Stalled") +
+               (std::get<1>(p.param) ? "Socket" : "Vxi11");
+    });
+
+// Torn down without a close, a fixed row on and the analyser killed: one line, no call into a gone panel.
+TEST(StalledGenerator, TeardownWithAFixedRowOnAndTheAnalyserKilled)
+{
+    RunWindowFixture f;
+    ASSERT_NO_FATAL_FAILURE(f.Start("dsa815", "conducted_cispr32_b.prj"));
+    ASSERT_NO_FATAL_FAILURE(f.Connect());
+    Control<QAction>(*f.w, "G1").trigger();
+    Control<QAbstractButton>(Control(*f.w, "Frame131"), "SpeedButton1").click();
+    f.sim->Stop(), f.program.reset();
+    EXPECT_EQ(f.Lines("Error: "), L{"Error: the link to the analyser was lost, " + kGeneratorEnded});
+}

@@ -236,12 +236,15 @@ TEST(GeneratorController, RefusesWithoutDeviceForOtherFamiliesAndWhileTheInstrum
 TEST(GeneratorController, ShutdownMidSweepSwitchesOffAndSendsNothingMore)
 {
     GeneratorHarness h(dfRigol, 5000);
-    h.pump.Schedule(2500, [&] { h.controller.Shutdown(); });
+    bool closedAtOnce = true;
+    h.pump.Schedule(2500, [&] { closedAtOnce = h.controller.Shutdown(); });
     h.controller.Click(GeneratorAction::SweepBand1);
+    EXPECT_FALSE(closedAtOnce); // the sweep was waiting: its return switches the generator off
     EXPECT_EQ(h.Texts().mid(h.Texts().size() - 5),
               (QStringList{kLevelCommand + "-20", ":OUTP 1", kLevelCommand + "-40", ":OUTP 1", ":OUTP 0"}));
     EXPECT_EQ(h.sent.back().At, 2500u);
     EXPECT_EQ(h.actions.back(), false);
+    EXPECT_TRUE(h.controller.Shutdown());
     h.controller.Click(GeneratorAction::FixedFrequency1);
     EXPECT_EQ(h.sent.back().Text, ":OUTP 0");
 }
