@@ -10,16 +10,23 @@
 #include "chart/engine/SeriesPointer.h"
 #include "chart/series/BarSeries.h"
 #include "chart/series/Chart.h"
+#include "chart/series/FastLineSeries.h"
 #include "chart/series/LineSeries.h"
 #include "chart/series/PieSeries.h"
+#include "platform/gdi/MetafilePlayer.h"
+
+#include <QPainter>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
+#include <cfloat>
 #include <cmath>
 #include <functional>
 #include <memory>
 #include <string>
+#include <tuple>
 
 namespace {
 
@@ -491,7 +498,8 @@ TEST_P(LabelRoom, LabelsStayBetweenAxisAndTitle)
 
 INSTANTIATE_TEST_SUITE_P(Chart, LabelRoom, ::testing::Values(0, 45, 30, 315));
 
-// Legend rows of HTML text are as far apart as it is high: each text below the one before.
+// Legend rows of HTML text are as far apart as it is high: each text below the one before, and
+// clear of the frame's right edge.
 TEST_F(FlatChart, LegendRowsHoldTheirHtmlText)
 {
     TChartLegend& legend = chart.Legend();
@@ -509,6 +517,7 @@ TEST_F(FlatChart, LegendRowsHoldTheirHtmlText)
     for (int i = 0; i < 3; ++i) {
         const QRect text = Ink(image, colours[i], box.adjusted(legend.Items().Item(i).TextLeft - box.left(), 0, 0, 0));
         EXPECT_GT(text.top(), above) << "item " << i << " overlaps what stands above it";
+        EXPECT_GE(legend.ShapeBounds.Right - text.right(), 4) << "item " << i << " touches the frame";
         above = text.bottom();
     }
     chart.RemoveSeries(line);
@@ -573,3 +582,97 @@ TEST_F(FlatChart, ValuesThatAreNoNumberAreNoPoint)
     EXPECT_TRUE(Ink(Draw(chart, QStringLiteral("no_number_pie_empty")), clAqua).isNull()) << "an empty legend";
     chart.RemoveSeries(pie);
 }
+
+// The three pictures of a chart a user meets: the screen, the exported bitmap and the metafile as
+// the report plays it.
+std::array<QImage, 3> ThreePictures(TChart& chart, const QString& name)
+{
+    const QImage screen = Draw(chart, name);
+    const gdi::Metafile metafile = chart.CreateChartMetafile(true, chart.GetRectangle());
+    QImage played(metafile.Width, metafile.Height, QImage::Format_RGB32);
+    played.fill(Qt::white);
+    QPainter painter(&played);
+    gdi::PlayMetafile(metafile, painter, played.rect());
+    painter.end();
+    picture::Save(played, name + QStringLiteral("_metafile"));
+    return {screen, chart.CreateBitmap(), played};
+}
+
+// A run of 1 to 5 values that are no number at the start, in the middle or at the end of a line
+// (0), a line with symbols (1) or a fast line (2) is a gap: no series pixel between its neighbours.
+class NoNumberRuns : public FlatChart, public ::testing::WithParamInterface<std::tuple<int, int, int>> {};
+
+TEST_P(NoNumberRuns, LeaveAGapInEveryPicture)
+{
+    const auto [kind, run, at] = GetParam();
+    constexpr int kCount = 24;
+    const int first = at == 0 ? 0 : at == 1 ? 9 : kCount - run;
+    TLineSeries line;
+    TFastLineSeries fast;
+    TChartSeries& series = kind == 2 ? static_cast<TChartSeries&>(fast) : line;
+    line.Pointer().SetVisible(kind == 1);
+    line.Pointer().SetHorizSize(3);
+    line.Pointer().SetVertSize(3);
+    chart.AddSeries(&series);
+    series.SetSeriesColor(clRed);
+    for (int i = 0; i < kCount; ++i)
+        series.AddPointXY(i, i >= first && i < first + run ? NAN : 20 + 15 * (i % 3));
+    const auto pictures = ThreePictures(chart, QStringLiteral("no_number_run_%1_%2_%3").arg(kind).arg(run).arg(at));
+    const int from = first > 0 ? series.XToPixel(first - 1) + 5 : chart.ChartRect.Left;
+    const int to = first + run < kCount ? series.XToPixel(first + run) - 5 : chart.ChartRect.Right;
+    const QRect gap(from, 0, to - from + 1, chart.height());
+    for (int k = 0; k < 3; ++k) {
+        EXPECT_TRUE(Ink(pictures[k], clRed, gap).isNull()) << "picture " << k << " in " << from << ".." << to;
+        EXPECT_GT(Ink(pictures[k], clRed).width(), chart.ChartWidth / 2) << "picture " << k;
+    }
+    chart.RemoveSeries(series);
+}
+
+INSTANTIATE_TEST_SUITE_P(Chart, NoNumberRuns,
+                         ::testing::Combine(::testing::Values(0, 1, 2), ::testing::Range(1, 6), ::testing::Values(0, 1, 2)));
+
+// Values up to the largest double, with symbols or as bars: a finite axis, every finite point
+// drawn and the marks whole inside the panel. Limits further apart than the largest double are
+// narrowed to a finite range, which still shows the points near its middle.
+const std::pair<double, double> kHugeRanges[] = {{1, 1e306}, {1, 1e308}, {0, DBL_MAX}, {-1e308, 1e308}};
+
+class HugeValues : public FlatChart, public ::testing::WithParamInterface<std::tuple<int, bool>> {};
+
+TEST_P(HugeValues, GiveAFiniteAxisAndDrawTheirPoints)
+{
+    const auto [range, bars] = GetParam();
+    const auto [low, high] = kHugeRanges[range];
+    TLineSeries line;
+    TBarSeries bar;
+    TChartSeries& series = bars ? static_cast<TChartSeries&>(bar) : line;
+    line.Pointer().SetVisible(true);
+    chart.AddSeries(&series);
+    series.SetSeriesColor(clRed);
+    Frame(series.Marks());
+    series.Marks().SetVisible(true);
+    for (double v : {low, 2.0, high, 3.0, 4.0})
+        series.Add(v, QStringLiteral("p"));
+    const QImage image = Draw(chart, QStringLiteral("huge_%1_%2").arg(range).arg(bars));
+    const TChartAxis& axis = *chart.LeftAxis();
+    EXPECT_TRUE(std::isfinite(axis.CurrentMinimum()) && std::isfinite(axis.CurrentMaximum() - axis.CurrentMinimum()));
+    EXPECT_GE(axis.TickPositions().size(), 2u);
+    // A symbol on its point, a bar below its top (one as low as its origin shows no fill).
+    const int origin = std::clamp(series.CalcYPosValue(0), chart.ChartRect.Top, chart.ChartRect.Bottom);
+    int shown = 0;
+    for (int i = 0; i < 5; ++i) {
+        const int y = series.YToPixel(i);
+        if (y < chart.ChartRect.Top || y > chart.ChartRect.Bottom)
+            continue;   // outside a narrowed range
+        ++shown;
+        const QRect at = bars ? QRect(series.XToPixel(i) - 2, std::min(y, origin) + 1, 5, std::abs(y - origin) - 2)
+                              : QRect(series.XToPixel(i) - 2, y - 2, 5, 5);
+        EXPECT_TRUE(at.height() <= 0 || !Ink(image, clRed, at).isNull()) << "point " << i;
+    }
+    EXPECT_GE(shown, 3);
+    const picture::InkReport marks = picture::FindInk(image, kFillRgb, kInkRgb);
+    EXPECT_GE(static_cast<int>(marks.Boxes.size()), shown);
+    EXPECT_EQ(marks.Loose, 0);
+    chart.RemoveSeries(series);
+}
+
+INSTANTIATE_TEST_SUITE_P(Chart, HugeValues, ::testing::Combine(::testing::Range(0, 4), ::testing::Bool()));
