@@ -1,8 +1,12 @@
 #include "chart/canvas/PlotCanvas3D.h"
 #include "chart/canvas/PlotPanelExtended.h"
+#include "chart/series/Chart.h"
+#include "chart/series/PieSeries.h"
+#include "common/PictureSupport.h"
 #include "platform/gdi/MetafilePlayer.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QProcess>
@@ -306,4 +310,63 @@ TEST(WmfReaderTest, ReplayOntoAPdfPageKeepsTheTexts)
     const QString text = QString::fromUtf8(p.readAllStandardOutput());
     EXPECT_TRUE(text.contains(QLatin1String("Peaks Set1"))) << text.toStdString();
     EXPECT_TRUE(text.contains(QStringLiteral("Level 63 dB\u00b5V"))) << text.toStdString();
+}
+
+// A pie's soft shadow is an ellipse in every reader: wmf2svg's picture and ImageMagick's own
+// rendering of the file leave the corners of the shadow's box, beside the ellipse, blank.
+TEST(WmfReaderTest, PieShadowStaysAnEllipseInEveryReader)
+{
+    ASSERT_FALSE(QStandardPaths::findExecutable(QStringLiteral("wmf2svg")).isEmpty());
+    ASSERT_FALSE(QStandardPaths::findExecutable(QStringLiteral("convert")).isEmpty());
+    for (const bool view3D : {false, true}) {
+        TChart chart;
+        chart.resize(400, 300);
+        chart.SetColor(clWhite);
+        chart.Legend().Hide();
+        chart.SetView3D(view3D);
+        TPieSeries pie;
+        chart.AddSeries(&pie);
+        for (double v : {20.0, 30.0, 50.0})
+            pie.AddPie(v, QString(), clYellow);
+        pie.Marks().SetVisible(false);
+        pie.Shadow().SetSize(12);
+        pie.Shadow().SetSmooth(true);
+        QTemporaryDir dir;
+        ASSERT_TRUE(dir.isValid() && MakeFontDir(dir.path()));
+        const QString wmf = dir.filePath(QStringLiteral("pie.wmf")), svg = dir.filePath(QStringLiteral("pie.svg"));
+        ASSERT_TRUE(chart.SaveChartAsWmf(wmf));
+        chart.RepaintNow();
+        const TRect c = pie.CircleRect();
+        const QRectF shadow(c.Left + 12, c.Top + 12, c.Right - c.Left, c.Bottom - c.Top);
+        ASSERT_EQ(ToSvg(wmf, svg, dir.path()).exitCode, 0);
+        // wmf2svg leaves a polyline's fill unsaid, and SVG fills it black by default; a metafile
+        // never fills a polyline.
+        QFile file(svg);
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        const QByteArray unfilled = file.readAll().replace("<polyline ", "<polyline fill=\"none\" ");
+        ASSERT_TRUE(file.resize(0) && file.write(unfilled) == unfilled.size());
+        file.close();
+        for (const QString& source : {wmf, svg}) {
+            const QString png = source + QStringLiteral(".png");
+            ASSERT_EQ(RunProgram(QStringLiteral("convert"), {QStringLiteral("-density"), QStringLiteral("96"), source,
+                                                             QStringLiteral("-background"), QStringLiteral("white"),
+                                                             QStringLiteral("-flatten"), png}),
+                      0);
+            const QImage image = QImage(png).scaled(400, 300);
+            picture::Save(image, QStringLiteral("wmf_pie_shadow_%1_%2").arg(view3D).arg(QFileInfo(source).suffix()));
+            // The far corner of the shadow's box lies outside both the pie and the shadow.
+            int dark = 0, ellipse = 0;
+            for (int y = int(shadow.top()); y < int(shadow.bottom()); ++y)
+                for (int x = int(shadow.left()); x < int(shadow.right()); ++x) {
+                    const double dx = (x + 0.5 - shadow.center().x()) / (shadow.width() / 2 + 3);
+                    const double dy = (y + 0.5 - shadow.center().y()) / (shadow.height() / 2 + 3);
+                    const bool outside = dx * dx + dy * dy > 1 && x > shadow.center().x() && y > shadow.center().y();
+                    dark += outside && qGray(image.pixel(x, y)) < 200;
+                    ellipse += !outside && qGray(image.pixel(x, y)) < 200;
+                }
+            EXPECT_EQ(dark, 0) << source.toStdString() << (view3D ? " 3D" : " flat");
+            EXPECT_GT(ellipse, 100) << source.toStdString();
+        }
+        chart.RemoveSeries(pie);
+    }
 }
