@@ -20,7 +20,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <array>
 #include <cfloat>
 #include <cmath>
 #include <functional>
@@ -583,47 +582,35 @@ TEST_F(FlatChart, ValuesThatAreNoNumberAreNoPoint)
     chart.RemoveSeries(pie);
 }
 
-// The three pictures of a chart a user meets: the screen, the exported bitmap and the metafile as
-// the report plays it.
-std::array<QImage, 3> ThreePictures(TChart& chart, const QString& name)
+// A run of 1 to 5 values that are no number at the start, in the middle or at the end of a line
+// (0), a line with symbols (1) or a fast line (2) is a gap on screen, in the exported bitmap and
+// in the metafile as the report plays it: no series pixel between its neighbours.
+class NoNumberRuns : public FlatChart, public ::testing::WithParamInterface<std::tuple<int, int, int>> {};
+
+TEST_P(NoNumberRuns, LeaveAGapInEveryPicture)
 {
-    const QImage screen = Draw(chart, name);
+    const auto [kind, run, at] = GetParam();
+    const int first = at == 0 ? 0 : at == 1 ? 9 : 24 - run;
+    TLineSeries line;
+    TFastLineSeries fast;
+    TChartSeries& series = kind == 2 ? static_cast<TChartSeries&>(fast) : line;
+    line.Pointer().SetVisible(kind == 1);
+    chart.AddSeries(&series);
+    series.SetSeriesColor(clRed);
+    for (int i = 0; i < 24; ++i)
+        series.AddPointXY(i, i >= first && i < first + run ? NAN : 20 + 15 * (i % 3));
+    const QImage screen = Draw(chart, QStringLiteral("no_number_run_%1_%2_%3").arg(kind).arg(run).arg(at));
     const gdi::Metafile metafile = chart.CreateChartMetafile(true, chart.GetRectangle());
     QImage played(metafile.Width, metafile.Height, QImage::Format_RGB32);
     played.fill(Qt::white);
     QPainter painter(&played);
     gdi::PlayMetafile(metafile, painter, played.rect());
     painter.end();
-    picture::Save(played, name + QStringLiteral("_metafile"));
-    return {screen, chart.CreateBitmap(), played};
-}
-
-// A run of 1 to 5 values that are no number at the start, in the middle or at the end of a line
-// (0), a line with symbols (1) or a fast line (2) is a gap: no series pixel between its neighbours.
-class NoNumberRuns : public FlatChart, public ::testing::WithParamInterface<std::tuple<int, int, int>> {};
-
-TEST_P(NoNumberRuns, LeaveAGapInEveryPicture)
-{
-    const auto [kind, run, at] = GetParam();
-    constexpr int kCount = 24;
-    const int first = at == 0 ? 0 : at == 1 ? 9 : kCount - run;
-    TLineSeries line;
-    TFastLineSeries fast;
-    TChartSeries& series = kind == 2 ? static_cast<TChartSeries&>(fast) : line;
-    line.Pointer().SetVisible(kind == 1);
-    line.Pointer().SetHorizSize(3);
-    line.Pointer().SetVertSize(3);
-    chart.AddSeries(&series);
-    series.SetSeriesColor(clRed);
-    for (int i = 0; i < kCount; ++i)
-        series.AddPointXY(i, i >= first && i < first + run ? NAN : 20 + 15 * (i % 3));
-    const auto pictures = ThreePictures(chart, QStringLiteral("no_number_run_%1_%2_%3").arg(kind).arg(run).arg(at));
-    const int from = first > 0 ? series.XToPixel(first - 1) + 5 : chart.ChartRect.Left;
-    const int to = first + run < kCount ? series.XToPixel(first + run) - 5 : chart.ChartRect.Right;
-    const QRect gap(from, 0, to - from + 1, chart.height());
-    for (int k = 0; k < 3; ++k) {
-        EXPECT_TRUE(Ink(pictures[k], clRed, gap).isNull()) << "picture " << k << " in " << from << ".." << to;
-        EXPECT_GT(Ink(pictures[k], clRed).width(), chart.ChartWidth / 2) << "picture " << k;
+    const int from = first > 0 ? series.XToPixel(first - 1) + 6 : chart.ChartRect.Left;
+    const int to = first + run < 24 ? series.XToPixel(first + run) - 6 : chart.ChartRect.Right;
+    for (const QImage& image : {screen, chart.CreateBitmap(), played}) {
+        EXPECT_TRUE(Ink(image, clRed, QRect(from, 0, to - from + 1, chart.height())).isNull()) << from << ".." << to;
+        EXPECT_GT(Ink(image, clRed).width(), chart.ChartWidth / 2);
     }
     chart.RemoveSeries(series);
 }
@@ -631,9 +618,9 @@ TEST_P(NoNumberRuns, LeaveAGapInEveryPicture)
 INSTANTIATE_TEST_SUITE_P(Chart, NoNumberRuns,
                          ::testing::Combine(::testing::Values(0, 1, 2), ::testing::Range(1, 6), ::testing::Values(0, 1, 2)));
 
-// Values up to the largest double, with symbols or as bars: a finite axis, every finite point
-// drawn and the marks whole inside the panel. Limits further apart than the largest double are
-// narrowed to a finite range, which still shows the points near its middle.
+// Values up to the largest double, with symbols or as bars: a finite axis, the points in it
+// drawn (a bar below its top), the marks whole inside the panel. Limits further apart than the
+// largest double narrow to a finite range about their middle.
 const std::pair<double, double> kHugeRanges[] = {{1, 1e306}, {1, 1e308}, {0, DBL_MAX}, {-1e308, 1e308}};
 
 class HugeValues : public FlatChart, public ::testing::WithParamInterface<std::tuple<int, bool>> {};
@@ -641,37 +628,27 @@ class HugeValues : public FlatChart, public ::testing::WithParamInterface<std::t
 TEST_P(HugeValues, GiveAFiniteAxisAndDrawTheirPoints)
 {
     const auto [range, bars] = GetParam();
-    const auto [low, high] = kHugeRanges[range];
     TLineSeries line;
     TBarSeries bar;
     TChartSeries& series = bars ? static_cast<TChartSeries&>(bar) : line;
     line.Pointer().SetVisible(true);
     chart.AddSeries(&series);
-    series.SetSeriesColor(clRed);
     Frame(series.Marks());
     series.Marks().SetVisible(true);
-    for (double v : {low, 2.0, high, 3.0, 4.0})
-        series.Add(v, QStringLiteral("p"));
+    for (double v : {kHugeRanges[range].first, 2.0, kHugeRanges[range].second, 3.0, 4.0})
+        series.Add(v, QStringLiteral("p"), clRed);
     const QImage image = Draw(chart, QStringLiteral("huge_%1_%2").arg(range).arg(bars));
     const TChartAxis& axis = *chart.LeftAxis();
-    EXPECT_TRUE(std::isfinite(axis.CurrentMinimum()) && std::isfinite(axis.CurrentMaximum() - axis.CurrentMinimum()));
-    EXPECT_GE(axis.TickPositions().size(), 2u);
-    // A symbol on its point, a bar below its top (one as low as its origin shows no fill).
+    EXPECT_TRUE(std::isfinite(axis.CurrentMaximum() - axis.CurrentMinimum()) && axis.TickPositions().size() >= 2);
     const int origin = std::clamp(series.CalcYPosValue(0), chart.ChartRect.Top, chart.ChartRect.Bottom);
     int shown = 0;
-    for (int i = 0; i < 5; ++i) {
-        const int y = series.YToPixel(i);
-        if (y < chart.ChartRect.Top || y > chart.ChartRect.Bottom)
-            continue;   // outside a narrowed range
-        ++shown;
-        const QRect at = bars ? QRect(series.XToPixel(i) - 2, std::min(y, origin) + 1, 5, std::abs(y - origin) - 2)
-                              : QRect(series.XToPixel(i) - 2, y - 2, 5, 5);
-        EXPECT_TRUE(at.height() <= 0 || !Ink(image, clRed, at).isNull()) << "point " << i;
-    }
-    EXPECT_GE(shown, 3);
+    for (int i = 0; i < 5; ++i)
+        if (const int y = series.YToPixel(i); y >= chart.ChartRect.Top && y <= chart.ChartRect.Bottom && ++shown) {
+            const QRect at(series.XToPixel(i) - 2, bars ? std::min(y, origin) + 1 : y - 2, 5, bars ? std::abs(y - origin) - 2 : 5);
+            EXPECT_TRUE(at.height() <= 0 || !Ink(image, clRed, at).isNull()) << "point " << i;
+        }
     const picture::InkReport marks = picture::FindInk(image, kFillRgb, kInkRgb);
-    EXPECT_GE(static_cast<int>(marks.Boxes.size()), shown);
-    EXPECT_EQ(marks.Loose, 0);
+    EXPECT_TRUE(shown >= 3 && static_cast<int>(marks.Boxes.size()) >= shown && marks.Loose == 0);
     chart.RemoveSeries(series);
 }
 
