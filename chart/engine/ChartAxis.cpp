@@ -576,17 +576,18 @@ int TChartAxis::CalcCenter(double) const
 // The limit applies to the unrounded coordinate; rounding goes to the even neighbour on ties.
 int TChartAxis::CalcLinearClamped(double value) const
 {
-    double d = (value - currentMinimum_) * pixelsPerUnit_;
-    // A value and a minimum of opposite signs near the largest double have no finite difference;
-    // scaled each on its own they have.
-    if (std::isinf(d) && std::isfinite(value))
-        d = value * pixelsPerUnit_ - currentMinimum_ * pixelsPerUnit_;
-    const double p = linearOrigin_ + linearDirection_ * d;
+    double p = linearOrigin_ + linearDirection_ * ((value - currentMinimum_) * pixelsPerUnit_);
     const double limit = pixelLimit_;
-    if (p > limit)
-        return pixelLimit_;
-    if (p < -limit)
-        return -pixelLimit_;
+    if (p > limit || p < -limit) {
+        // A value and a minimum of opposite signs near the largest double have no finite
+        // difference; scaled each on its own they have.
+        if (std::isinf(p) && std::isfinite(value))
+            p = linearOrigin_ + linearDirection_ * (value * pixelsPerUnit_ - currentMinimum_ * pixelsPerUnit_);
+        if (p > limit)
+            return pixelLimit_;
+        if (p < -limit)
+            return -pixelLimit_;
+    }
     if (std::isnan(p))
         return 0;
     return static_cast<int>(RoundEven(p));
