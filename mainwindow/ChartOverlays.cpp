@@ -344,10 +344,9 @@ void PlaceSegmentMarks(const PerSet<TChartSeries*>& marks, const TChartAxis& lef
 
 // The segment stops crowd together at the top of a logarithmic axis, and the last stop is the
 // axis' end, so centred numbers would cover each other and run out of the plot (the "0" of the
-// point before the first segment onto the level axis' labels). As the axis labels do, a number
-// is drawn only where it stays apart: one whose box reaches past an end of the axis moves in, one
-// that would reach the number before it is left out. The last number in view tells how many
-// segments there are, so it keeps its place and the numbers before it give way to it.
+// point before the first segment onto the level axis' labels). Every number is drawn: one whose
+// box reaches past an end of the axis moves in, and one that would touch a number already
+// placed goes up to the lowest row above its mark where it stays apart.
 void ArrangeSegmentNumbers(TChartSeries& series, const TChartAxis& bottom)
 {
     TSeriesMarks& marks = series.Marks();
@@ -356,7 +355,7 @@ void ArrangeSegmentNumbers(TChartSeries& series, const TChartAxis& bottom)
         return;
     const int from = std::min(bottom.StartPixel(), bottom.EndPixel());
     const int to = std::max(bottom.StartPixel(), bottom.EndPixel());
-    std::vector<std::pair<int, TSeriesMarkPosition>> inView;
+    std::vector<int> rowEnds;   // per row, the right end of its last number
     for (int i = 0; i < series.Count(); ++i) {
         const int x = series.XToPixel(i);
         TPlotCustomShape& shape = marks.ItemOf(i);
@@ -369,16 +368,17 @@ void ArrangeSegmentNumbers(TChartSeries& series, const TChartAxis& bottom)
         if (highest < lowest)
             continue;
         position.LeftTop.X = std::clamp(position.LeftTop.X, lowest, highest);
-        inView.emplace_back(i, position);
-    }
-    int reached = std::numeric_limits<int>::min();
-    for (size_t k = 0; k < inView.size(); ++k) {
-        const auto& [index, position] = inView[k];
-        const bool last = k + 1 == inView.size();
-        if (position.LeftTop.X < reached || (!last && MarkRight(marks, position) > inView.back().second.LeftTop.X))
-            continue;
-        marks.Positions().SetPosition(index, position);
-        reached = MarkRight(marks, position);
+        size_t row = 0;
+        while (row < rowEnds.size() && position.LeftTop.X < rowEnds[row] + kSegmentNumberClearance)
+            ++row;
+        if (row == rowEnds.size())
+            rowEnds.push_back(0);
+        rowEnds[row] = MarkRight(marks, position);
+        const int frame = marks.Pen().Visible() ? marks.Pen().Width() : 0;
+        const int lift = static_cast<int>(row) * (position.Height + frame + kSegmentNumberClearance);
+        position.LeftTop.Y -= lift;
+        position.ArrowTo.Y -= lift;
+        marks.Positions().SetPosition(i, position);
     }
 }
 

@@ -71,10 +71,11 @@ void DrawHarmonics(const OverlayPainter& p, TColor colour, double f, int order);
 // The segment-mark series of the sets sit 1.6 % of the visible level range above its bottom.
 void PlaceSegmentMarks(const PerSet<TChartSeries*>& marks, const TChartAxis& left);
 
-// The numbers of a segment-mark series for the paint about to start: each number the paint shows
-// gets a custom mark position; every other one is left out by SegmentNumberText.
+// The numbers of a segment-mark series for the paint about to start: each number in view gets a
+// custom mark position, in a row above the others where it would touch them; one out of view is
+// left out by SegmentNumberText.
 void ArrangeSegmentNumbers(TChartSeries& marks, const TChartAxis& bottom);
-// The mark text hook of the segment-mark series: empty for a number ArrangeSegmentNumbers left out.
+// The mark text hook of the segment-mark series: empty for a number ArrangeSegmentNumbers did not place.
 void SegmentNumberText(TChartSeries* marks, int index, QString& text);
 
 // Whether the screen cursor shows the hourglass while the main chart paints (not on the R&S

@@ -43,9 +43,6 @@ void ClearUpperVectorState() {}
     throw AxisException(PlotMessage(id));
 }
 
-// A logarithmic scale has no place for 0 either, so its range and minimum are refused at 0 too;
-// the table's text, with ">= 0", stays for turning an axis logarithmic, where 0 is let through.
-constexpr char kLogarithmicNotPositive[] = "Logarithmic Axis Min and Max values should be > 0";
 // An infinite limit, or limits too far apart for their difference to be a number, leave the
 // scale without pixels per unit: the plot would stay blank and unlabelled.
 constexpr char kRangeNotFinite[] = "Axis Minimum and Maximum must be finite numbers with a finite difference";
@@ -243,8 +240,8 @@ void TChartAxis::SetMinimum(double value)
         RaiseAxis(PlotMsg::ErrAxisMinimum);
     if (!std::isfinite(value) || (!Reading() && !std::isfinite(maximum_ - value)))
         throw AxisException(QString::fromLatin1(kRangeNotFinite));
-    if (!Reading() && logarithmic_ && value <= 0)
-        throw AxisException(QString::fromLatin1(kLogarithmicNotPositive));
+    if (!Reading() && logarithmic_ && value < 0)
+        RaiseAxis(PlotMsg::ErrAxisLogarithmicNegative);
     InternalSetMinimum(value);
 }
 
@@ -279,9 +276,10 @@ void TChartAxis::SetRange(double minimum, double maximum)
         std::swap(minimum, maximum);
     if (!std::isfinite(maximum - minimum))
         throw AxisException(QString::fromLatin1(kRangeNotFinite));
-    // A logarithmic scale has no place for zero or below (a zoom dragged past the axis start).
-    if (logarithmic_ && minimum <= 0)
-        throw AxisException(QString::fromLatin1(kLogarithmicNotPositive));
+    // One rule, and one text, for a logarithmic axis' limits however they are set: none below 0
+    // (a zoom dragged past the axis start). A minimum of 0 has its labels start at 0.1.
+    if (logarithmic_ && minimum < 0)
+        RaiseAxis(PlotMsg::ErrAxisLogarithmicNegative);
     automatic_ = automaticMinimum_ = automaticMaximum_ = false;
     InternalSetMinimum(minimum);
     InternalSetMaximum(maximum);
@@ -438,8 +436,25 @@ void TChartAxis::RoundRangeToStep()
         ComputeScales();
 }
 
+// Limits further apart than the largest double (values of both signs near it) have no
+// difference, and so no pixels per unit: the range keeps its middle and narrows to the widest
+// finite span, which shows what lies nearest that middle instead of nothing.
+void TChartAxis::NarrowToFiniteSpan()
+{
+    constexpr double kLargest = std::numeric_limits<double>::max();
+    if (!std::isfinite(currentMinimum_) || !std::isfinite(currentMaximum_) ||
+        std::isfinite(currentMaximum_ - currentMinimum_))
+        return;
+    const double middle = currentMinimum_ / 2 + currentMaximum_ / 2;
+    const double half = kLargest / 2;
+    const bool rising = currentMaximum_ > currentMinimum_;
+    currentMinimum_ = rising ? middle - half : middle + half;
+    currentMaximum_ = rising ? middle + half : middle - half;
+}
+
 void TChartAxis::ComputeScales()
 {
+    NarrowToFiniteSpan();
     currentRange_ = currentMaximum_ - currentMinimum_;
     rangeIsZero_ = currentRange_ == 0.0;
     pixelsPerUnit_ = rangeIsZero_ ? 0.0 : sizePixels_ / currentRange_;
@@ -493,11 +508,16 @@ void TChartAxis::ShrinkRangeToRect(const TRect& rect)
     ComputeScales();
     double a = PixelToValue(oldStart);
     double b = PixelToValue(oldEnd);
+    const double minimum = currentMinimum_;
+    const double maximum = currentMaximum_;
     RecalcPixels();
     if (a > b)
         std::swap(a, b);
-    currentMinimum_ = a;
-    currentMaximum_ = b;
+    // Room that takes the span past the largest double cannot be had: the range stays as it was,
+    // its end points on the chart's edges.
+    const bool finite = std::isfinite(b - a);
+    currentMinimum_ = finite ? a : minimum;
+    currentMaximum_ = finite ? b : maximum;
     ComputeScales();
 }
 
@@ -556,13 +576,18 @@ int TChartAxis::CalcCenter(double) const
 // The limit applies to the unrounded coordinate; rounding goes to the even neighbour on ties.
 int TChartAxis::CalcLinearClamped(double value) const
 {
-    const double d = (value - currentMinimum_) * pixelsPerUnit_;
-    const double p = linearOrigin_ + linearDirection_ * d;
+    double p = linearOrigin_ + linearDirection_ * ((value - currentMinimum_) * pixelsPerUnit_);
     const double limit = pixelLimit_;
-    if (p > limit)
-        return pixelLimit_;
-    if (p < -limit)
-        return -pixelLimit_;
+    if (p > limit || p < -limit) {
+        // A value and a minimum of opposite signs near the largest double have no finite
+        // difference; scaled each on its own they have.
+        if (std::isinf(p) && std::isfinite(value))
+            p = linearOrigin_ + linearDirection_ * (value * pixelsPerUnit_ - currentMinimum_ * pixelsPerUnit_);
+        if (p > limit)
+            return pixelLimit_;
+        if (p < -limit)
+            return -pixelLimit_;
+    }
     if (std::isnan(p))
         return 0;
     return static_cast<int>(RoundEven(p));
@@ -675,8 +700,8 @@ void TChartAxis::ValuesToPixels(std::span<const double> values, std::span<int32_
                      direction = linearDirection_, limit = pixelLimit_;
         for (size_t i = 0; i < n; ++i) {
             const double p = origin + direction * ((v[i] - minimum) * ppu);
-            out[i] = p > limit ? pixelLimit_
-                   : p < -limit ? -pixelLimit_
+            out[i] = p > limit ? (std::isinf(p) ? CalcLinearClamped(v[i]) : pixelLimit_)
+                   : p < -limit ? (std::isinf(p) ? CalcLinearClamped(v[i]) : -pixelLimit_)
                    : std::isnan(p) ? 0
                                    : static_cast<int32_t>(RoundEven(p));
         }
@@ -712,9 +737,12 @@ double TChartAxis::PixelToValue(int pixel) const
     if (!logarithmic_ || isDepth_) {
         if (sizePixels_ < 1)
             return 0.0;
+        // A range near the largest double times the pixels overflows: then divided first. A
+        // pixel beyond the axis end may still lie beyond the largest double, and stops there.
         double t = inverted_ ? endPixel_ - pixel : pixel - startPixel_;
-        t = t * currentRange_ / sizePixels_;
-        return (horizontal_ || isDepth_) ? currentMinimum_ + t : currentMaximum_ - t;
+        t = std::isfinite(t * currentRange_) ? t * currentRange_ / sizePixels_ : t / sizePixels_ * currentRange_;
+        constexpr double kLargest = std::numeric_limits<double>::max();
+        return std::clamp((horizontal_ || isDepth_) ? currentMinimum_ + t : currentMaximum_ - t, -kLargest, kLargest);
     }
     const bool maxAtStart = horizontal_ == inverted_;
     if (pixel == startPixel_)

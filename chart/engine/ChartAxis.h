@@ -271,6 +271,7 @@ private:
     void SelectPositionRoutines();
     void BindConversion();
     void ComputeScales();
+    void NarrowToFiniteSpan();
     void RoundRangeToStep();
     void NotifyLinkedAxes(double minimum, double maximum);
     int CalcPixelsLength(int& origin) const;

@@ -9,6 +9,7 @@
 #include "chart/series/ChartUnit.h"
 
 #include <algorithm>
+#include <cmath>
 
 TArrowSeries::TArrowSeries()
 {
@@ -45,7 +46,10 @@ void TArrowSeries::DrawValue(int valueIndex)
 {
     TCustomAxisPanel* panel = ParentChart() ? ParentChart()->AxisPanel() : nullptr;
     const TColor color = GetValueColor(valueIndex);
-    if (!panel || color == clNone)
+    // An end that is no number has no place: the arrow would run to the chart's edge.
+    const bool missing = IsMissingPoint(valueIndex) || !std::isfinite(endX_->Value(valueIndex)) ||
+                         !std::isfinite(endY_->Value(valueIndex));
+    if (!panel || color == clNone || missing)
         return;
     TPlotCanvas3D& canvas = panel->Canvas();
     const bool is3D = panel->View3D();

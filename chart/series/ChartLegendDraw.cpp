@@ -14,6 +14,8 @@ namespace {
 
 // Between the two text columns of an item.
 constexpr int kColumnGap = 4;
+// Between an item's text and the frame's right edge: as far as the symbol stands from the left.
+constexpr int kTextRightGap = 6;
 // What a check box adds before the rest of an item.
 constexpr int kCheckBoxSpace = 15;
 constexpr int kCheckBoxSize = 13;
@@ -117,7 +119,7 @@ void TCustomChartLegend::LayoutVertical(TRect& box, int titleHeight, int titleWi
     l.SymbolWidth = symbol_->CalcWidth(l.TextWidth + 12);
     int width = l.TextWidth + 12;
     if (symbol_->Visible())
-        width += l.SymbolWidth + 2 + (symbol_->Shadow().Visible() ? symbol_->Shadow().HorizSize() : 0);
+        width += l.SymbolWidth + kTextRightGap + (symbol_->Shadow().Visible() ? symbol_->Shadow().HorizSize() : 0);
     if (l.CheckBoxes)
         width += kCheckBoxSpace;
     if (RectHook) {

@@ -106,7 +106,8 @@ void TFastLineSeries::DrawAllValues()
             canvas->MoveTo(lastX_, lastY_);
     };
     afterNull_ = false;
-    afterMissing_ = first > 0 && IsMissingPoint(first - 1);
+    // The line starts at the first point that is a number.
+    afterMissing_ = IsMissingPoint(first > 0 ? first - 1 : first);
     if (first > 0) {
         moveTo(first - 1);
         DrawValue(first);

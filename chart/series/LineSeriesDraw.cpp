@@ -682,9 +682,12 @@ void TCustomSeries::DrawRuns(bool byColumns)
                 DrawValue(i);
             continue;
         }
-        if (IsNull(i - 1) || (gaps && IsMissingPoint(i - 1))) {
+        // A point after a null or a gap starts its line afresh, and a value that is no number
+        // is passed one by one: a run that starts right after one would join it.
+        if (IsNull(i - 1) || (gaps && (IsMissingPoint(i - 1) || IsMissingPoint(i)))) {
             DrawValue(i);
             ++i;
+            continue;
         }
         int end = runEnd;
         for (int k = i; gaps && k <= runEnd; ++k)

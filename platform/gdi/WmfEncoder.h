@@ -40,6 +40,9 @@ private:
 
     // Drawing (WmfWriter.cpp).
     void Draw(const MetaRecord& r, bool strokeOnly, bool fillOnly);
+    // A fill under a clip that is not a rectangle, written as the polygons of what shows; false
+    // when the shape needs no such care (or is of a kind drawn as it is).
+    bool FillInShapedClip(const MetaRecord& r);
     void EmitPath(MetaOp how);
     // A record of a point count and the points; nothing for fewer than two.
     void PointList(uint16_t function, const std::vector<Point>& pts);
@@ -67,6 +70,7 @@ private:
     DeviceState dev_;
     std::optional<DeviceState> saved_;
     std::optional<Rect> clipBox_;   // the written clip rectangle, while there is one
+    const Region* shapedClip_ = nullptr;   // the clip, while it is more than its rectangle
     bool inPath_ = false;
     std::vector<const MetaRecord*> path_;
 };

@@ -136,7 +136,8 @@ void Encoder::SyncText(COLORREF color)
 }
 
 // One clip level: the previous one is restored, then a new level with the region's bounding
-// rectangle (or nothing at all) is opened.
+// rectangle (or nothing at all) is opened. Readers keep no more of a clip region than its box
+// (some ignore region records altogether), so fills under a shaped clip are cut here instead.
 void Encoder::SetClip(const Region* region, bool nothing)
 {
     if (saved_) {
@@ -145,6 +146,7 @@ void Encoder::SetClip(const Region* region, bool nothing)
         saved_.reset();
     }
     clipBox_.reset();
+    shapedClip_ = region && region->Pixels().rectCount() > 1 ? region : nullptr;
     if (!region && !nothing)
         return;
     saved_ = dev_;

@@ -6,6 +6,8 @@
 #include "platform/gdi/WmfGeometry.h"
 #include "platform/gdi/PackedDib.h"
 
+#include <QPainterPath>
+
 #include <cmath>
 #include <utility>
 
@@ -105,8 +107,54 @@ void Encoder::StretchDib(const MetaRecord& r)
     out_.Add(kStretchDib, p);
 }
 
+bool Encoder::FillInShapedClip(const MetaRecord& r)
+{
+    const int32_t* a = r.a;
+    Brush brush = brush_;
+    Region shape;
+    switch (r.op) {
+    case MetaOp::Rectangle: shape = CreateRectRgn(a[0], a[1], a[2], a[3]); break;
+    case MetaOp::Ellipse: shape = CreateEllipticRgn(a[0], a[1], a[2], a[3]); break;
+    case MetaOp::RoundRect: shape = CreateRoundRectRgn(a[0], a[1], a[2], a[3], a[4], a[5]); break;
+    case MetaOp::Polygon: shape = CreatePolygonRgn(r.points.data(), static_cast<int>(r.points.size()), fillMode_); break;
+    case MetaOp::FillRect:
+        shape = CreateRectRgn(a[0], a[1], a[2], a[3]);
+        brush = m_.Brushes[static_cast<size_t>(r.index)];
+        break;
+    case MetaOp::PatBlt:
+        if (static_cast<uint32_t>(r.rop) != PATCOPY)
+            return false;
+        shape = CreateRectRgn(a[0], a[1], a[0] + a[2], a[1] + a[3]);
+        break;
+    default: return false;
+    }
+    if (brush.style == BS_NULL || (shape.Pixels() - shapedClip_->Pixels()).isEmpty())
+        return false;
+    // The pixels that show, traced along their edges: the polygons fill exactly those.
+    QPainterPath path;
+    path.addRegion(shape.Pixels() & shapedClip_->Pixels());
+    const int32_t fillMode = std::exchange(fillMode_, ALTERNATE);
+    SyncAttributes();
+    SyncPen(Pen{PS_NULL, 0, 0, {}});
+    SyncBrush(brush);
+    for (const QPolygonF& polygon : path.simplified().toFillPolygons()) {
+        std::vector<Point> pts;
+        for (const QPointF& q : polygon)
+            pts.push_back(Point{static_cast<int32_t>(std::lround(q.x())), static_cast<int32_t>(std::lround(q.y()))});
+        Polygon(pts);
+    }
+    fillMode_ = fillMode;
+    return true;
+}
+
 void Encoder::Draw(const MetaRecord& r, bool strokeOnly, bool fillOnly)
 {
+    if (shapedClip_ && !strokeOnly && FillInShapedClip(r)) {
+        const bool outlined = r.op != MetaOp::FillRect && r.op != MetaOp::PatBlt && (pen_.style & 0x0F) != PS_NULL;
+        if (outlined && !fillOnly)
+            Draw(r, true, false);
+        return;
+    }
     static const Pen nullPen{PS_NULL, 0, 0, {}};
     static const Brush nullBrush{BS_NULL, 0, 0, QImage()};
     auto shapeObjects = [&] {

@@ -1,8 +1,12 @@
 #include "chart/canvas/PlotCanvas3D.h"
 #include "chart/canvas/PlotPanelExtended.h"
+#include "chart/series/Chart.h"
+#include "chart/series/PieSeries.h"
+#include "common/PictureSupport.h"
 #include "platform/gdi/MetafilePlayer.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QProcess>
@@ -306,4 +310,51 @@ TEST(WmfReaderTest, ReplayOntoAPdfPageKeepsTheTexts)
     const QString text = QString::fromUtf8(p.readAllStandardOutput());
     EXPECT_TRUE(text.contains(QLatin1String("Peaks Set1"))) << text.toStdString();
     EXPECT_TRUE(text.contains(QStringLiteral("Level 63 dB\u00b5V"))) << text.toStdString();
+}
+
+// A pie's soft shadow is an ellipse in every reader: in wmf2svg's picture and ImageMagick's own
+// rendering of the file, the corner of the shadow's box beyond the ellipse stays blank.
+TEST(WmfReaderTest, PieShadowStaysAnEllipseInEveryReader)
+{
+    ASSERT_FALSE(QStandardPaths::findExecutable(QStringLiteral("wmf2svg")).isEmpty());
+    for (const bool view3D : {false, true}) {
+        TChart chart;
+        chart.resize(400, 300);
+        chart.SetColor(clWhite);
+        chart.Legend().Hide();
+        chart.SetView3D(view3D);
+        TPieSeries pie;
+        chart.AddSeries(&pie);
+        for (double v : {20.0, 30.0, 50.0})
+            pie.AddPie(v, QString(), clYellow);
+        pie.Marks().SetVisible(false);
+        pie.Shadow().SetSize(12);
+        pie.Shadow().SetSmooth(true);
+        QTemporaryDir dir;
+        const QString wmf = dir.filePath(QStringLiteral("pie.wmf")), svg = dir.filePath(QStringLiteral("pie.svg"));
+        ASSERT_TRUE(dir.isValid() && MakeFontDir(dir.path()) && chart.SaveChartAsWmf(wmf));
+        ASSERT_EQ(ToSvg(wmf, svg, dir.path()).exitCode, 0);
+        // wmf2svg leaves a polyline's fill unsaid, which SVG reads as black; a metafile never fills one.
+        QFile file(svg);
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        const QByteArray unfilled = file.readAll().replace("<polyline ", "<polyline fill=\"none\" ");
+        ASSERT_TRUE(file.resize(0) && file.write(unfilled) == unfilled.size());
+        file.close();
+        const TRect c = pie.CircleRect();
+        const QRectF shadow(c.Left + 12, c.Top + 12, c.Right - c.Left, c.Bottom - c.Top);
+        for (const QString& source : {wmf, svg}) {
+            ASSERT_EQ(RunProgram(QStringLiteral("convert"), {"-density", "96", source, "-background", "white", "-flatten", source + ".png"}), 0);
+            const QImage image = QImage(source + ".png").scaled(400, 300);
+            picture::Save(image, QStringLiteral("wmf_pie_shadow_%1_%2").arg(view3D).arg(QFileInfo(source).suffix()));
+            int outside = 0, inside = 0;
+            for (int y = int(shadow.center().y()); y < int(shadow.bottom()); ++y)
+                for (int x = int(shadow.center().x()); x < int(shadow.right()); ++x) {
+                    const double dx = (x + 0.5 - shadow.center().x()) / (shadow.width() / 2 + 3);
+                    const double dy = (y + 0.5 - shadow.center().y()) / (shadow.height() / 2 + 3);
+                    (dx * dx + dy * dy > 1 ? outside : inside) += qGray(image.pixel(x, y)) < 200;
+                }
+            EXPECT_TRUE(outside == 0 && inside > 100) << source.toStdString() << " " << outside << " " << inside;
+        }
+        chart.RemoveSeries(pie);
+    }
 }

@@ -103,10 +103,11 @@ TEST(AxisRange, LogarithmicNeedsNonNegativeLimitsAndNoDates)
 {
     AxisChart chart;
     TChartAxis& axis = *chart.left;
+    // One rule and one text, whether turned logarithmic or set after: nothing below 0.
+    const QString negative = QStringLiteral("Logarithmic Axis Min and Max values should be >= 0");
     axis.SetRange(-5, 100);
     axis.RecalcPixels();
-    ExpectThrowsText([&] { axis.SetLogarithmic(true); },
-                     QStringLiteral("Logarithmic Axis Min and Max values should be >= 0"));
+    ExpectThrowsText([&] { axis.SetLogarithmic(true); }, negative);
     EXPECT_FALSE(axis.Logarithmic());
     EXPECT_EQ(axis.Conversion(), AxisConversion::LinearClamped);
 
@@ -120,12 +121,12 @@ TEST(AxisRange, LogarithmicNeedsNonNegativeLimitsAndNoDates)
     series.YValues().SetDateTime(false);
     axis.SetLogarithmic(true);
     EXPECT_TRUE(axis.Logarithmic());
-    // Once logarithmic, a new range or minimum at or below 0 is refused too, and says so.
-    const QString positive = QStringLiteral("Logarithmic Axis Min and Max values should be > 0");
-    ExpectThrowsText([&] { axis.SetRange(0, 50); }, positive);
-    ExpectThrowsText([&] { axis.SetMinimum(0); }, positive);
+    ExpectThrowsText([&] { axis.SetRange(-5, 50); }, negative);
+    ExpectThrowsText([&] { axis.SetMinimum(-5); }, negative);
     EXPECT_EQ(axis.Minimum(), 46000.0);
     EXPECT_EQ(axis.Maximum(), 46001.0);
+    axis.SetMinimum(0);   // as a range from 0 is turned logarithmic
+    EXPECT_EQ(axis.Minimum(), 0.0);
     EXPECT_EQ(axis.Conversion(), AxisConversion::Logarithmic);
     axis.SetLogarithmic(false);
     EXPECT_EQ(axis.Conversion(), AxisConversion::LinearClamped);

@@ -129,7 +129,7 @@ protected:
             e.rows = std::min((r.Bottom - 2 * fw - (b.Top + titleSpace)) / ih, n);
             shown = e.rows;
             sw = symbolWidth(tw + 12);
-            width = std::max(tw + 12 + sw + 2 + (c.checkBoxes ? 15 : 0), titleWidth);
+            width = std::max(tw + 12 + sw + 6 + (c.checkBoxes ? 15 : 0), titleWidth);
             b.Left = c.alignment == laLeft ? r.Left + fw + 1 : r.Right - 3 - (fw + 1) - width;
         } else {
             sw = symbolWidth(tw);
@@ -304,7 +304,7 @@ TEST_F(Legend, TwoColumnsAlignAsTheTextStyleSays)
         const int tw = widths[0] + 4 + widths[1];
         const int sw = Even(20 * (tw + 12) * 0.01);
         const int ih = Height(legend().Font());
-        const int width = tw + 12 + sw + 2;
+        const int width = tw + 12 + sw + 6;
         EXPECT_EQ(box.Right - box.Left, width + 10);
         EXPECT_EQ(box.Left, startRect.Right - 3 - 2 - width);
         const int textX = box.Left + 6 + sw + 6;

@@ -10,16 +10,22 @@
 #include "chart/engine/SeriesPointer.h"
 #include "chart/series/BarSeries.h"
 #include "chart/series/Chart.h"
+#include "chart/series/FastLineSeries.h"
 #include "chart/series/LineSeries.h"
 #include "chart/series/PieSeries.h"
+#include "platform/gdi/MetafilePlayer.h"
+
+#include <QPainter>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cfloat>
 #include <cmath>
 #include <functional>
 #include <memory>
 #include <string>
+#include <tuple>
 
 namespace {
 
@@ -491,7 +497,8 @@ TEST_P(LabelRoom, LabelsStayBetweenAxisAndTitle)
 
 INSTANTIATE_TEST_SUITE_P(Chart, LabelRoom, ::testing::Values(0, 45, 30, 315));
 
-// Legend rows of HTML text are as far apart as it is high: each text below the one before.
+// Legend rows of HTML text are as far apart as it is high: each text below the one before, and
+// clear of the frame's right edge.
 TEST_F(FlatChart, LegendRowsHoldTheirHtmlText)
 {
     TChartLegend& legend = chart.Legend();
@@ -509,6 +516,7 @@ TEST_F(FlatChart, LegendRowsHoldTheirHtmlText)
     for (int i = 0; i < 3; ++i) {
         const QRect text = Ink(image, colours[i], box.adjusted(legend.Items().Item(i).TextLeft - box.left(), 0, 0, 0));
         EXPECT_GT(text.top(), above) << "item " << i << " overlaps what stands above it";
+        EXPECT_GE(legend.ShapeBounds.Right - text.right(), 4) << "item " << i << " touches the frame";
         above = text.bottom();
     }
     chart.RemoveSeries(line);
@@ -573,3 +581,75 @@ TEST_F(FlatChart, ValuesThatAreNoNumberAreNoPoint)
     EXPECT_TRUE(Ink(Draw(chart, QStringLiteral("no_number_pie_empty")), clAqua).isNull()) << "an empty legend";
     chart.RemoveSeries(pie);
 }
+
+// A run of 1 to 5 values that are no number at the start, in the middle or at the end of a line
+// (0), a line with symbols (1) or a fast line (2) is a gap on screen, in the exported bitmap and
+// in the metafile as the report plays it: no series pixel between its neighbours.
+class NoNumberRuns : public FlatChart, public ::testing::WithParamInterface<std::tuple<int, int, int>> {};
+
+TEST_P(NoNumberRuns, LeaveAGapInEveryPicture)
+{
+    const auto [kind, run, at] = GetParam();
+    const int first = at == 0 ? 0 : at == 1 ? 9 : 24 - run;
+    TLineSeries line;
+    TFastLineSeries fast;
+    TChartSeries& series = kind == 2 ? static_cast<TChartSeries&>(fast) : line;
+    line.Pointer().SetVisible(kind == 1);
+    chart.AddSeries(&series);
+    series.SetSeriesColor(clRed);
+    for (int i = 0; i < 24; ++i)
+        series.AddPointXY(i, i >= first && i < first + run ? NAN : 20 + 15 * (i % 3));
+    const QImage screen = Draw(chart, QStringLiteral("no_number_run_%1_%2_%3").arg(kind).arg(run).arg(at));
+    const gdi::Metafile metafile = chart.CreateChartMetafile(true, chart.GetRectangle());
+    QImage played(metafile.Width, metafile.Height, QImage::Format_RGB32);
+    played.fill(Qt::white);
+    QPainter painter(&played);
+    gdi::PlayMetafile(metafile, painter, played.rect());
+    painter.end();
+    const int from = first > 0 ? series.XToPixel(first - 1) + 6 : chart.ChartRect.Left;
+    const int to = first + run < 24 ? series.XToPixel(first + run) - 6 : chart.ChartRect.Right;
+    for (const QImage& image : {screen, chart.CreateBitmap(), played}) {
+        EXPECT_TRUE(Ink(image, clRed, QRect(from, 0, to - from + 1, chart.height())).isNull()) << from << ".." << to;
+        EXPECT_GT(Ink(image, clRed).width(), chart.ChartWidth / 2);
+    }
+    chart.RemoveSeries(series);
+}
+
+INSTANTIATE_TEST_SUITE_P(Chart, NoNumberRuns,
+                         ::testing::Combine(::testing::Values(0, 1, 2), ::testing::Range(1, 6), ::testing::Values(0, 1, 2)));
+
+// Values up to the largest double, with symbols or as bars: a finite axis, the points in it
+// drawn (a bar below its top), the marks whole inside the panel. Limits further apart than the
+// largest double narrow to a finite range about their middle.
+const std::pair<double, double> kHugeRanges[] = {{1, 1e306}, {1, 1e308}, {0, DBL_MAX}, {-1e308, 1e308}};
+
+class HugeValues : public FlatChart, public ::testing::WithParamInterface<std::tuple<int, bool>> {};
+
+TEST_P(HugeValues, GiveAFiniteAxisAndDrawTheirPoints)
+{
+    const auto [range, bars] = GetParam();
+    TLineSeries line;
+    TBarSeries bar;
+    TChartSeries& series = bars ? static_cast<TChartSeries&>(bar) : line;
+    line.Pointer().SetVisible(true);
+    chart.AddSeries(&series);
+    Frame(series.Marks());
+    series.Marks().SetVisible(true);
+    for (double v : {kHugeRanges[range].first, 2.0, kHugeRanges[range].second, 3.0, 4.0})
+        series.Add(v, QStringLiteral("p"), clRed);
+    const QImage image = Draw(chart, QStringLiteral("huge_%1_%2").arg(range).arg(bars));
+    const TChartAxis& axis = *chart.LeftAxis();
+    EXPECT_TRUE(std::isfinite(axis.CurrentMaximum() - axis.CurrentMinimum()) && axis.TickPositions().size() >= 2);
+    const int origin = std::clamp(series.CalcYPosValue(0), chart.ChartRect.Top, chart.ChartRect.Bottom);
+    int shown = 0;
+    for (int i = 0; i < 5; ++i)
+        if (const int y = series.YToPixel(i); y >= chart.ChartRect.Top && y <= chart.ChartRect.Bottom && ++shown) {
+            const QRect at(series.XToPixel(i) - 2, bars ? std::min(y, origin) + 1 : y - 2, 5, bars ? std::abs(y - origin) - 2 : 5);
+            EXPECT_TRUE(at.height() <= 0 || !Ink(image, clRed, at).isNull()) << "point " << i;
+        }
+    const picture::InkReport marks = picture::FindInk(image, kFillRgb, kInkRgb);
+    EXPECT_TRUE(shown >= 3 && static_cast<int>(marks.Boxes.size()) >= shown && marks.Loose == 0);
+    chart.RemoveSeries(series);
+}
+
+INSTANTIATE_TEST_SUITE_P(Chart, HugeValues, ::testing::Combine(::testing::Range(0, 4), ::testing::Bool()));
