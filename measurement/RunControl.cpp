@@ -71,7 +71,7 @@ void RunControl::Publish() { c_.Host.ControlsChanged(controls_); }
 
 void RunControl::MasterTick()
 {
-    MasterCorrectionContext m{c_.State, c_.Series, c_.Switches, c_.Table1, c_.Table2, c_.Scpi.Messages, c_.Host,
+    MasterCorrectionContext m{c_.State, c_.Series, c_.Switches, c_.Tables, c_.Scpi.Messages, c_.Host,
                               c_.MasterTimer};
     try {
         CalcMasterCorrection(m);
@@ -92,7 +92,7 @@ void RunControl::Play()
     controls_.PlayEnabled = false;
     controls_.MeasureMenusEnabled = false;
     c_.Scpi.Messages.Append(QStringLiteral("Info: play ") + DateTimeText(c_.Now()));
-    const SegmentTable& selected = OfSet(c_.Switches.SelectedSet, c_.Table1, c_.Table2);
+    const SegmentTable& selected = *c_.Tables[c_.Switches.SelectedSet];
     if (selected.Count >= 1 && c_.State.MasterCalcState == MasterCalcPhase::Idle) {
         c_.State.MasterCalcState = MasterCalcPhase::StartRequested;
         c_.MasterTimer.Start(kMasterTickMs);
@@ -186,7 +186,7 @@ void RunControl::RunLoop(ModeRunner& runner)
     if (!series.Complete())
         throw std::logic_error("the main chart's traces are not set up");
     // The run works on a copy of the plan, so that loading another one meanwhile cannot change it.
-    const SegmentTable table = OfSet(set, c_.Table1, c_.Table2);
+    const SegmentTable table = *c_.Tables[set];
     if (Refused(table, set))
         return;
     // The margin is read again before every correction pass (RunPass).
@@ -211,7 +211,7 @@ void RunControl::RunLoop(ModeRunner& runner)
     } while (c_.Parameters.MaxHold && measured > 0 && !c_.State.StopRequested);
     // A run that measured nothing and was not stopped would otherwise read as a clean one; a run
     // whose checked segments all brought faulty traces has said so for each.
-    const CheckListModel& checks = OfSet(set, c_.SegmentChecks1, c_.SegmentChecks2);
+    const CheckListModel& checks = *c_.SegmentChecks[set];
     bool anyChecked = false;
     for (int i = 1; i <= table.Count; ++i)
         anyChecked = anyChecked || SegmentChecked(checks, i);
@@ -239,9 +239,9 @@ void RunControl::KeepHeldMaximum(SetTraces& traces, const std::vector<double>& h
     StartRawTrace(traces.Raw, n);
     {
         TChartSeries::UpdateScope scope(traces.Raw);
-        traces.Raw.AddPointsXY(xs, ys, OfSet(set, c_.Switches.RawColor1, c_.Switches.RawColor2));
+        traces.Raw.AddPointsXY(xs, ys, c_.Switches.RawColor[set]);
     }
-    traces.Margin = static_cast<double>(OfSet(set, c_.Parameters.Margin1Db, c_.Parameters.Margin2Db));
+    traces.Margin = static_cast<double>(c_.Parameters.MarginDb[set]);
     CorrectionPass pass{c_.State, c_.Series, c_.Switches, c_.Scpi.Messages, c_.Scpi.Debug, c_.Host, c_.Scpi.Pump};
     RecalcCorrectedTrace(pass, traces, {});
 }
@@ -255,7 +255,7 @@ bool RunControl::Refused(const SegmentTable& table, MeasureSet set)
     else if (n < 1) {
         refusal = QStringLiteral("Seg Count<<: ") + QString::number(n) + QStringLiteral("   ,maybe no project loaded");
         // A project is loaded, but its segment file is not there: say which.
-        const QString& missing = OfSet(set, c_.Parameters.MissingSegments1, c_.Parameters.MissingSegments2);
+        const QString& missing = c_.Parameters.MissingSegments[set];
         if (!missing.isEmpty())
             refusal += QLatin1Char('\n') + missing;
     }
@@ -264,7 +264,7 @@ bool RunControl::Refused(const SegmentTable& table, MeasureSet set)
     else {
         // A set whose limit line is missing would list no peak and look clean; a missing
         // correction would shift every level.
-        refusal = OfSet(set, c_.Parameters.MissingLimit1, c_.Parameters.MissingLimit2);
+        refusal = c_.Parameters.MissingLimit[set];
         if (refusal.isEmpty())
             refusal = c_.Parameters.MissingCorrection;
     }
@@ -310,7 +310,7 @@ void RunControl::WaitWhilePaused(int segment)
 int RunControl::RunPass(ModeRunner& runner, const SegmentTable& table, SetTraces& traces, MeasureSet set)
 {
     ScpiContext& sc = c_.Scpi;
-    const CheckListModel& checks = OfSet(set, c_.SegmentChecks1, c_.SegmentChecks2);
+    const CheckListModel& checks = *c_.SegmentChecks[set];
     // The loop refused any other count (Refused).
     const int n = table.Count;
     int checkedSegments = 0;
@@ -363,7 +363,7 @@ int RunControl::RunPass(ModeRunner& runner, const SegmentTable& table, SetTraces
                                 Stop();
                             },
                             c_.Now, clearResults};
-    passContext.RawColor = OfSet(set, c_.Switches.RawColor1, c_.Switches.RawColor2);
+    passContext.RawColor = c_.Switches.RawColor[set];
     ScpiPreset(sc);
     ScpiSetupDbuv(sc);
     runner.PassSetup(passContext);
@@ -403,7 +403,7 @@ int RunControl::RunPass(ModeRunner& runner, const SegmentTable& table, SetTraces
         }
         if (!c_.State.StopRequested) {
             // A margin changed while the run waited paused counts from the next segment on.
-            traces.Margin = static_cast<double>(OfSet(set, c_.Parameters.Margin1Db, c_.Parameters.Margin2Db));
+            traces.Margin = static_cast<double>(c_.Parameters.MarginDb[set]);
             Calc_Cor_Single(correction, traces, c_.Parameters.MaxHold, added);
             ListSegmentPeaks(correction, traces, added);
             lastDone = i;
@@ -469,7 +469,7 @@ void RunControl::UpdateMeasureTimeEstimate()
 {
     const DeviceState& d = c_.Scpi.Device;
     c_.State.MeasureMode = ChooseMeasureMode(d, c_.Switches.EmiZeroSpan);
-    const SegmentTable& table = OfSet(c_.Switches.SelectedSet, c_.Table1, c_.Table2);
+    const SegmentTable& table = *c_.Tables[c_.Switches.SelectedSet];
     std::optional<uint32_t> estimate;
     if (c_.State.MeasureMode)
         estimate = CalcMeasureTime(table, *c_.State.MeasureMode, d, c_.Scpi.Debug);

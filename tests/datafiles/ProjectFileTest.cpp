@@ -46,7 +46,7 @@ TEST(ProjectFile, EveryShippedProjectLoadsAndFillsGridSeriesAndSegmentTables)
         EXPECT_EQ(f.mainGrid.Value(kChartStop), RemoveDots(prj.ReadString("SetUp", "Stop_Hz", "")));
         EXPECT_EQ(f.frequencyAxis.Maximum(), RoundHalfEven(f.mainGrid.Value(kChartStop).toDouble() / 1000.0));
         EXPECT_EQ(f.levelAxis.Maximum(), f.mainGrid.Value(kHigh).toDouble());
-        EXPECT_EQ(f.state.Margin1Db, 6);
+        EXPECT_EQ(f.state.MarginDb[MeasureSet::Set1], 6);
         EXPECT_GT(Count(f.t.Series[SeriesRole::limitLine1]), 1);
         EXPECT_GT(Count(f.t.Series[SeriesRole::limitLine2]), 1);
         EXPECT_EQ(Count(f.t.Series[SeriesRole::marginLine1]), Count(f.t.Series[SeriesRole::limitLine1]));
@@ -192,7 +192,7 @@ TEST(ProjectItems, ItemsAndTheirEdgeCases)
     EXPECT_EQ(f.t.Series[SeriesRole::cableCorrection]->Count(), 0);
     EXPECT_EQ(f.segments1.Count, 0);
     EXPECT_EQ(f.list1.Count(), 1);
-    EXPECT_EQ(f.state.Margin1Db, 6);
+    EXPECT_EQ(f.state.MarginDb[MeasureSet::Set1], 6);
     EXPECT_GT(f.t.Series[SeriesRole::limitLine2]->Count(), 0);
 
     f.mainGrid.SetValue(kSegSet2, "gone.seg");

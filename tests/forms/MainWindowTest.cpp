@@ -421,7 +421,7 @@ TEST_F(MainWindowFixture, ColoursAndFamilyControlsReachTheWindow)
     program->MainState().ColorEditor.SetColor(ColorSlot::chartBackground, clWhite);
     EXPECT_EQ(chart1->BackColor(), clWhite);
     EXPECT_EQ(Control<TChart>(Control<CoverageFrame>(*w, "Frame141"), "Chart3").BackColor(), clWhite);
-    EXPECT_EQ(w->projectTargets().Colors.Limit1, clAqua);
+    EXPECT_EQ(w->projectTargets().Colors.Limit[MeasureSet::Set1], clAqua);
     const QModelIndex key = w->parameters().index(w->parameters().RowOf("Limit1"), 0);
     EXPECT_EQ(key.data(Qt::BackgroundRole).value<QColor>(), QColor(0, 255, 255));
 
