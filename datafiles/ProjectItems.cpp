@@ -39,6 +39,12 @@ constexpr PerSet<SeriesRole> kSegmentMarks{SeriesRole::segmentMarks1, SeriesRole
 
 // A table that was read but draws nothing (one point, falling frequencies, a fault in its first
 // pair) is as good as none: said at once, naming the file, rather than only when Play refuses.
+// What a segment file that gave no segment is called, at load and at Play.
+QString NoSegmentText(MeasureSet set, const QString& path)
+{
+    return QStringLiteral("SEG%1 File holds no segment: ").arg(SetNumber(set)) + datafiles::QuoteInMessage(path);
+}
+
 bool DrewSomething(const ProjectTargets& t, TableKind kind, const QString& path, const TChartSeries& series)
 {
     if (series.Count() > 0)
@@ -169,9 +175,9 @@ QString MissingSegmentFile(const ProjectTargets& t, MeasureSet set)
     if (name == kNoFile)
         return {};
     const QString path = SourcePath(name);
-    return QStringLiteral("SEG%1 File ").arg(SetNumber(set)) +
-           (DataFileExists(t, path) ? QStringLiteral("holds no segment: ") : QStringLiteral("not found: ")) +
-           QuoteInMessage(path);
+    if (DataFileExists(t, path))
+        return NoSegmentText(set, path);
+    return QStringLiteral("SEG%1 File not found: ").arg(SetNumber(set)) + QuoteInMessage(path);
 }
 
 bool LoadLimitLine(ProjectTargets& t, MeasureSet set, const QString& path)
@@ -210,12 +216,17 @@ bool LoadSegments(ProjectTargets& t, MeasureSet set, const QString& path)
         t.ClearMeasureTimeEstimate();
     TChartSeries* marks = t.Series[kSegmentMarks[set]];
     CheckListModel* list = t.SegmentLists[set];
-    if (marks == nullptr || list == nullptr)
-        return LoadSegmentTable(*table, path, t.SweepWaitMarginMs(), t.Files);
     const double markLevel = (t.LevelAxis != nullptr ? t.LevelAxis->Minimum() : 0.0) + 10.0;
-    return LoadSegmentFile(*table, path, *marks, *list,
-                           t.Colors.SegmentMarks[set], markLevel,
-                           t.SweepWaitMarginMs(), t.Files);
+    const QString fault = marks == nullptr || list == nullptr
+                              ? LoadSegmentTable(*table, path, t.SweepWaitMarginMs(), t.Files)
+                              : LoadSegmentFile(*table, path, *marks, *list, t.Colors.SegmentMarks[set], markLevel,
+                                                t.SweepWaitMarginMs(), t.Files);
+    // A file that gives no segment is said at once in one line naming it, with no box, rather than
+    // only when Play refuses the set.
+    if (!fault.isEmpty() && t.Files.Messages != nullptr)
+        t.Files.Messages->Append(QStringLiteral("Error: ") + NoSegmentText(set, path) + QStringLiteral(" (") + fault +
+                                 QLatin1Char(')'));
+    return table->Count > 0;
 }
 
 } // namespace datafiles
