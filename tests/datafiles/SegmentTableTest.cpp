@@ -183,13 +183,12 @@ TEST_F(SegmentTableTest, FiveHundredSegmentsFitAndMoreAreRefused)
     EXPECT_EQ(table.Count, 0);
 }
 
-// A column added to the table is read by the run as the shipped ones are: its values reach the
-// segments, and a file short of its keys or holding a value it refuses is refused with its word.
+// A column added to the table ("Dwell_", kept where the sweep time is) is read by the run as the
+// shipped ones are; a file short of its keys or holding a value it refuses is refused with its word.
 TEST_F(SegmentTableTest, AColumnAddedToTheTableIsReadByTheRun)
 {
     std::array<SegmentColumnInfo, kSegmentColumnCount + 1> columns{};
     std::copy(kSegmentColumns.begin(), kSegmentColumns.end(), columns.begin());
-    // A dwell time stands in for a new field; the run keeps it where it keeps the sweep time.
     columns.back() = {SegmentColumn(kSegmentColumnCount + 1), "Dwell_", "Dwell[ms]", 64, SegmentCellForm::Text, nullptr, {},
                       true, [](QString& text, SegmentRecord& s) { return TryStrToInt(text, s.SweepMs); }, " Dwell_"};
     const auto parse = [&](const QStringList& dwell, std::span<const SegmentColumnInfo> with) {
@@ -197,8 +196,8 @@ TEST_F(SegmentTableTest, AColumnAddedToTheTableIsReadByTheRun)
         return ParseSegmentFile(dir.filePath("src/t.seg"), 3000, with);
     };
     const SegmentParseResult r = parse({"Dwell_1=700", "Dwell_2=800"}, columns);
-    EXPECT_TRUE(r.Error.isEmpty() && r.Table.Count == 2 && r.Table.Segment(2).SweepMs == 800);
-    EXPECT_EQ(r.Table.TotalTimeMs, 700 + 800 + 2 * (3000 + 3000));
+    EXPECT_TRUE(r.Error.isEmpty() && r.Table.Count == 2 && r.Table.Segment(2).SweepMs == 800 &&
+                r.Table.TotalTimeMs == 700 + 800 + 2 * (3000 + 3000));
     EXPECT_EQ(parse({"Dwell_1=700", "Dwell_2=800"}, kSegmentColumns).Table.Segment(2).SweepMs, 500);
     EXPECT_EQ(parse({"Dwell_1=700"}, columns).Error, "Segment File Error Seg: 2 Dwell_");
     EXPECT_EQ(parse({"Dwell_1=7s", "Dwell_2=800"}, columns).Error, "Segment File Error Seg: 1 7s");

@@ -397,8 +397,8 @@ TEST_F(MainWindowFixture, DamagedSegmentTablesAreSaidAtLoad)
         Control<QAction>(*w, "load1").trigger();
         const QStringList errors = app.Messages.Lines().filter(QRegularExpression("^(Error|Warning)"));
         ASSERT_EQ(errors.size(), 1) << errors.join('|').toStdString();
-        EXPECT_TRUE(errors[0].startsWith("Error: SEG1 File holds no segment: .\\src\\cispr_b_150k-30m_pk.seg ("));
-        EXPECT_TRUE(errors[0].endsWith(reason)) << errors[0].toStdString();
+        EXPECT_TRUE(errors[0].startsWith("Error: SEG1 File holds no segment: .\\src\\cispr_b_150k-30m_pk.seg (") &&
+                    errors[0].endsWith(reason)) << errors[0].toStdString();
         EXPECT_TRUE(boxes.isEmpty()) << boxes.join('|').toStdString();
         EXPECT_TRUE(w->segmentTable(MeasureSet::Set1).Count == 0 && w->segmentTable(MeasureSet::Set2).Count > 0);
     }
