@@ -21,13 +21,6 @@ constexpr MeasureSet OtherSet(MeasureSet set)
     return set == MeasureSet::Set1 ? MeasureSet::Set2 : MeasureSet::Set1;
 }
 
-// Of two things, one per set, the one that belongs to set: the object itself when both are
-// objects, else the value.
-template <class T> constexpr T OfSet(MeasureSet set, T&& set1, T&& set2)
-{
-    return set == MeasureSet::Set2 ? static_cast<T&&>(set2) : static_cast<T&&>(set1);
-}
-
 // One T per set, reached by the set's name, set 1 first; for (MeasureSet s : kMeasureSets)
 // visits the sets in the same order.
 template <class T> struct PerSet {

@@ -34,6 +34,9 @@ const QString kLowDbm = QStringLiteral("Low[dBm]");
 const QString kTemCor = QStringLiteral("TEM Cor");
 const QString kSeptum = QStringLiteral("SEPTUM[cm]");
 const QString kTgOff = QStringLiteral("Tg off");
+const PerSet<QString> kLimits{kLimit1, kLimit2};
+const PerSet<QString> kMargins{kMargin1, kMargin2};
+const PerSet<QString> kSegSets{kSegSet1, kSegSet2};
 } // namespace gridkeys
 
 const QString kNoFile = QStringLiteral("none");

@@ -1,6 +1,7 @@
 #ifndef ZENDRIK_DATAFILES_PARAMETERGRIDROWS_H
 #define ZENDRIK_DATAFILES_PARAMETERGRIDROWS_H
 
+#include "app/MeasureSet.h"
 #include "datafiles/ParameterGridModel.h"
 
 #include <QString>
@@ -33,6 +34,10 @@ extern const QString kAttenuator;   // "Attenuator [dB]"
 extern const QString kReport;       // "Report"
 extern const QString kMaxHold;      // "MaxHold"
 extern const QString kMarker;       // "Marker"
+// The rows above that each set has one of.
+extern const PerSet<QString> kLimits;  // "Limit1", "Limit2"
+extern const PerSet<QString> kMargins; // "Margin1[dB]", "Margin2[dB]"
+extern const PerSet<QString> kSegSets; // "Seg-Set1", "Seg-Set2"
 // Coverage view's grid (ValueListEditor2); it shares "Cable Cor", "Amp Cor", "Ant Cor",
 // "Detector", "Sweep [ms]", "RBW [Hz]", "Span [Hz]", "PreAmp" and "Attenuator [dB]".
 extern const QString kFreqA;        // "Freq A[Hz]"

@@ -219,8 +219,8 @@ private:
         const int32_t margin = r.Value ? static_cast<int32_t>(*r.Value) : 0;
         Write(r.Value ? r.Text : QStringLiteral("0"));
         if (t_.State != nullptr)
-            OfSet(set, t_.State->Margin1Db, t_.State->Margin2Db) = margin;
-        const QString limit = t_.MainGrid->Value(OfSet(set, kLimit1, kLimit2));
+            t_.State->MarginDb[set] = margin;
+        const QString limit = t_.MainGrid->Value(kLimits[set]);
         datafiles::LoadLimitLine(t_, set, datafiles::SourcePath(limit));
     }
 

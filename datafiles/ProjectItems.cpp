@@ -32,8 +32,19 @@ struct TableTarget {
 
 TableTarget MainTarget(const ProjectTargets& t, SeriesRole role) { return {t.Series[role], NumberOf(role)}; }
 
+// Each set's lines and marks on the main chart.
+constexpr PerSet<SeriesRole> kLimitLine{SeriesRole::limitLine1, SeriesRole::limitLine2};
+constexpr PerSet<SeriesRole> kMarginLine{SeriesRole::marginLine1, SeriesRole::marginLine2};
+constexpr PerSet<SeriesRole> kSegmentMarks{SeriesRole::segmentMarks1, SeriesRole::segmentMarks2};
+
 // A table that was read but draws nothing (one point, falling frequencies, a fault in its first
 // pair) is as good as none: said at once, naming the file, rather than only when Play refuses.
+// What a segment file that gave no segment is called, at load and at Play.
+QString NoSegmentText(MeasureSet set, const QString& path)
+{
+    return QStringLiteral("SEG%1 File holds no segment: ").arg(SetNumber(set)) + datafiles::QuoteInMessage(path);
+}
+
 bool DrewSomething(const ProjectTargets& t, TableKind kind, const QString& path, const TChartSeries& series)
 {
     if (series.Count() > 0)
@@ -114,11 +125,10 @@ TableKind TableKindOf(CorrectionKind kind)
 
 QString MissingLimitLine(const ProjectTargets& t, MeasureSet set)
 {
-    const TChartSeries* limit =
-        OfSet(set, t.Series[SeriesRole::limitLine1], t.Series[SeriesRole::limitLine2]);
+    const TChartSeries* limit = t.Series[kLimitLine[set]];
     if (t.MainGrid == nullptr || limit == nullptr || limit->Count() > 0)
         return {};
-    const QString name = t.MainGrid->Value(OfSet(set, gridkeys::kLimit1, gridkeys::kLimit2));
+    const QString name = t.MainGrid->Value(gridkeys::kLimits[set]);
     if (name == kNoFile)
         return {};
     const QString path = SourcePath(name);
@@ -158,22 +168,22 @@ QString MissingCorrection(const ProjectTargets& t)
 
 QString MissingSegmentFile(const ProjectTargets& t, MeasureSet set)
 {
-    const SegmentTable* table = OfSet(set, t.Segments1, t.Segments2);
+    const SegmentTable* table = t.Segments[set];
     if (t.MainGrid == nullptr || table == nullptr || table->Count > 0)
         return {};
-    const QString name = t.MainGrid->Value(OfSet(set, gridkeys::kSegSet1, gridkeys::kSegSet2));
+    const QString name = t.MainGrid->Value(gridkeys::kSegSets[set]);
     if (name == kNoFile)
         return {};
     const QString path = SourcePath(name);
-    return OfSet(set, QStringLiteral("SEG1 File "), QStringLiteral("SEG2 File ")) +
-           (DataFileExists(t, path) ? QStringLiteral("holds no segment: ") : QStringLiteral("not found: ")) +
-           QuoteInMessage(path);
+    if (DataFileExists(t, path))
+        return NoSegmentText(set, path);
+    return QStringLiteral("SEG%1 File not found: ").arg(SetNumber(set)) + QuoteInMessage(path);
 }
 
 bool LoadLimitLine(ProjectTargets& t, MeasureSet set, const QString& path)
 {
-    TChartSeries* limit = OfSet(set, t.Series[SeriesRole::limitLine1], t.Series[SeriesRole::limitLine2]);
-    TChartSeries* margin = OfSet(set, t.Series[SeriesRole::marginLine1], t.Series[SeriesRole::marginLine2]);
+    TChartSeries* limit = t.Series[kLimitLine[set]];
+    TChartSeries* margin = t.Series[kMarginLine[set]];
     if (limit != nullptr)
         limit->Clear();
     if (margin != nullptr)
@@ -182,10 +192,10 @@ bool LoadLimitLine(ProjectTargets& t, MeasureSet set, const QString& path)
         return false;
     if (!LoadLimitFile(*t.Table, path, QLatin1Char('n'), t.Files))
         return false;
-    const int32_t marginDb = t.State == nullptr ? 0 : OfSet(set, t.State->Margin1Db, t.State->Margin2Db);
-    ShowGridAsSeries(*t.Table, *limit, *margin, OfSet(set, t.Colors.Limit1, t.Colors.Limit2),
-                     OfSet(set, t.Colors.Margin1, t.Colors.Margin2), marginDb,
-                     NumberOf(OfSet(set, SeriesRole::limitLine1, SeriesRole::limitLine2)), t.Files);
+    const int32_t marginDb = t.State == nullptr ? 0 : t.State->MarginDb[set];
+    ShowGridAsSeries(*t.Table, *limit, *margin, t.Colors.Limit[set],
+                     t.Colors.Margin[set], marginDb,
+                     NumberOf(kLimitLine[set]), t.Files);
     return DrewSomething(t, TableKind::Limit, path, *limit);
 }
 
@@ -199,20 +209,24 @@ bool LoadCorrection(ProjectTargets& t, CorrectionKind kind, const QString& path)
 
 bool LoadSegments(ProjectTargets& t, MeasureSet set, const QString& path)
 {
-    SegmentTable* table = OfSet(set, t.Segments1, t.Segments2);
+    SegmentTable* table = t.Segments[set];
     if (table == nullptr)
         return false;
     if (t.ClearMeasureTimeEstimate)
         t.ClearMeasureTimeEstimate();
-    TChartSeries* marks =
-        OfSet(set, t.Series[SeriesRole::segmentMarks1], t.Series[SeriesRole::segmentMarks2]);
-    CheckListModel* list = OfSet(set, t.SegmentList1, t.SegmentList2);
-    if (marks == nullptr || list == nullptr)
-        return LoadSegmentTable(*table, path, t.SweepWaitMarginMs(), t.Files);
+    TChartSeries* marks = t.Series[kSegmentMarks[set]];
+    CheckListModel* list = t.SegmentLists[set];
     const double markLevel = (t.LevelAxis != nullptr ? t.LevelAxis->Minimum() : 0.0) + 10.0;
-    return LoadSegmentFile(*table, path, *marks, *list,
-                           OfSet(set, t.Colors.SegmentMarks1, t.Colors.SegmentMarks2), markLevel,
-                           t.SweepWaitMarginMs(), t.Files);
+    const QString fault = marks == nullptr || list == nullptr
+                              ? LoadSegmentTable(*table, path, t.SweepWaitMarginMs(), t.Files)
+                              : LoadSegmentFile(*table, path, *marks, *list, t.Colors.SegmentMarks[set], markLevel,
+                                                t.SweepWaitMarginMs(), t.Files);
+    // A file that gives no segment is said at once in one line naming it, with no box, rather than
+    // only when Play refuses the set.
+    if (!fault.isEmpty() && t.Files.Messages != nullptr)
+        t.Files.Messages->Append(QStringLiteral("Error: ") + NoSegmentText(set, path) + QStringLiteral(" (") + fault +
+                                 QLatin1Char(')'));
+    return table->Count > 0;
 }
 
 } // namespace datafiles
@@ -264,10 +278,10 @@ void ApplyRange(ProjectTargets& t)
 
 void ApplyLimit(ProjectTargets& t, MeasureSet set)
 {
-    const QString name = t.MainGrid->Value(OfSet(set, kLimit1, kLimit2));
+    const QString name = t.MainGrid->Value(kLimits[set]);
     // The margin line goes with its limit line, so a project without a limit shows neither.
-    TChartSeries* limit = OfSet(set, t.Series[SeriesRole::limitLine1], t.Series[SeriesRole::limitLine2]);
-    TChartSeries* margin = OfSet(set, t.Series[SeriesRole::marginLine1], t.Series[SeriesRole::marginLine2]);
+    TChartSeries* limit = t.Series[kLimitLine[set]];
+    TChartSeries* margin = t.Series[kMarginLine[set]];
     if (limit != nullptr)
         limit->Clear();
     if (margin != nullptr)
@@ -312,16 +326,16 @@ void ApplyCorrection(ProjectTargets& t, ParameterGridModel* grid, const QString&
 
 void ApplySegments(ProjectTargets& t, MeasureSet set)
 {
-    SegmentTable* table = OfSet(set, t.Segments1, t.Segments2);
+    SegmentTable* table = t.Segments[set];
     if (table == nullptr)
         return;
     table->Count = 0;
-    const QString name = t.MainGrid->Value(OfSet(set, kSegSet1, kSegSet2));
+    const QString name = t.MainGrid->Value(kSegSets[set]);
     QString path;
     if (name != kNoFile) {
         path = datafiles::SourcePath(name);
         if (!datafiles::DataFileExists(t, path)) {
-            NotFound(t, OfSet(set, QStringLiteral("SEG1"), QStringLiteral("SEG2")), path);
+            NotFound(t, QStringLiteral("SEG%1").arg(SetNumber(set)), path);
             path.clear();
         }
     }
@@ -348,8 +362,8 @@ void ApplyMargin(ProjectTargets& t, MeasureSet set)
 {
     if (t.State == nullptr)
         return;
-    if (const auto v = Integer(t.MainGrid->Value(OfSet(set, kMargin1, kMargin2))))
-        OfSet(set, t.State->Margin1Db, t.State->Margin2Db) = *v;
+    if (const auto v = Integer(t.MainGrid->Value(kMargins[set])))
+        t.State->MarginDb[set] = *v;
 }
 
 void ApplyCoverageLevel(ProjectTargets& t, bool high)

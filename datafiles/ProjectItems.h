@@ -37,7 +37,9 @@ bool LoadLimitLine(ProjectTargets& targets, MeasureSet set, const QString& path)
 // Clears the correction series, then reads the table and interpolates it into the series.
 bool LoadCorrection(ProjectTargets& targets, CorrectionKind kind, const QString& path);
 // Replaces the segment table of the set (a missing or empty path leaves it empty) and refreshes
-// its marks and check list.
+// its marks and check list. A file that gives no segment (empty, damaged, of another kind) is said
+// in one line, "Error: SEG1 File holds no segment: " and the file with the reason in brackets, and
+// no box. True when the set has segments.
 bool LoadSegments(ProjectTargets& targets, MeasureSet set, const QString& path);
 // Whether a file row's path names an existing file under the data-path rules.
 bool DataFileExists(const ProjectTargets& targets, const QString& path);

@@ -2,6 +2,7 @@
 #define ZENDRIK_DATAFILES_PROJECTTARGETS_H
 
 #include "app/MainChartSeries.h"
+#include "app/MeasureSet.h"
 #include "chart/canvas/PlotColor.h"
 #include "datafiles/DataFileContext.h"
 
@@ -28,16 +29,13 @@ struct CoverageTargets {
 
 // The colours loaded tables are drawn in; the main window sets them from its colour table.
 struct ProjectColors {
-    TColor Limit1 = 0x0000FF;
-    TColor Limit2 = 0xFF0000;
-    TColor Margin1 = clOlive;
-    TColor Margin2 = clPurple;
+    PerSet<TColor> Limit{0x0000FF, 0xFF0000};
+    PerSet<TColor> Margin{clOlive, clPurple};
     TColor Cable = 0x000080;
     TColor Lisn = 0xF0CAA6;
     TColor Amplifier = 0x800080;
     TColor Antenna = 0xC0DCC0;
-    TColor SegmentMarks1 = clYellow;
-    TColor SegmentMarks2 = clWhite;
+    PerSet<TColor> SegmentMarks{clYellow, clWhite};
     TColor GeneratorAmp = clDefault;
     TColor TemCell = clDefault;
     TColor Coverage = clWhite;
@@ -45,8 +43,7 @@ struct ProjectColors {
 
 // What the grid's rows set besides series and axes.
 struct GridState {
-    int32_t Margin1Db = 0;          // "Margin1[dB]"
-    int32_t Margin2Db = 0;          // "Margin2[dB]"
+    PerSet<int32_t> MarginDb{};     // "Margin1[dB]", "Margin2[dB]"
     bool MaxHold = false;           // "MaxHold": a run repeats its passes until Stop
     bool ShowMarkerNumbers = false; // "Marker": numbers beside the peak circles
 };
@@ -68,10 +65,8 @@ struct ProjectTargets {
     CoverageTargets Coverage;
     ProjectColors Colors;
 
-    SegmentTable* Segments1 = nullptr;
-    SegmentTable* Segments2 = nullptr;
-    CheckListModel* SegmentList1 = nullptr; // CheckListBox1
-    CheckListModel* SegmentList2 = nullptr; // CheckListBox2
+    PerSet<SegmentTable*> Segments{};
+    PerSet<CheckListModel*> SegmentLists{}; // CheckListBox1, CheckListBox2
 
     GridState* State = nullptr;
     GridInstrument* Instrument = nullptr;

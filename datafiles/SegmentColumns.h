@@ -7,7 +7,9 @@
 #include <span>
 
 // The columns of a segment table, as the table editor's grid shows them from column 1 to the
-// right and as a segment file keeps them ("FRQa__1", "FRQb__1", ... for segment 1).
+// right, as a segment file keeps them ("FRQa__1", "FRQb__1", ... for segment 1) and as the run
+// reads them into its segments: the editor's reader and writer and the run's reader all follow
+// kSegmentColumns.
 enum class SegmentColumn : uint8_t { Start = 1, Stop, Rbw, Sweep, Att, PreAmp, Detector };
 inline constexpr int kSegmentColumnCount = 7;
 
@@ -25,6 +27,25 @@ enum class SegmentCellForm : uint8_t {
                // know is written as an empty value
 };
 
+class QString;
+struct SegmentRecord;
+
+// How the run reads a column's text into a segment: false for a text it cannot measure with. It
+// may first put the text into the form it checks (a detector upper-cased); a refusal names the
+// text in that form.
+using SegmentTake = bool (*)(QString& text, SegmentRecord& segment);
+
+// The run's readers of the columns below (SegmentTable.cpp).
+namespace segmentrun {
+bool TakeStart(QString& text, SegmentRecord& segment);     // Hz, thousands dots removed
+bool TakeStop(QString& text, SegmentRecord& segment);      // Hz, thousands dots removed
+bool TakeRbw(QString& text, SegmentRecord& segment);       // as it stands
+bool TakeSweep(QString& text, SegmentRecord& segment);     // ms, no dots
+bool TakeAtt(QString& text, SegmentRecord& segment);       // dB, or "auto" in any case
+bool TakePreAmp(QString& text, SegmentRecord& segment);    // exactly "on" or "off"
+bool TakeDetector(QString& text, SegmentRecord& segment);  // upper-cased, a name the run knows
+} // namespace segmentrun
+
 struct SegmentColumnInfo {
     SegmentColumn Column;
     const char* Key;     // the file key before the segment number
@@ -37,6 +58,11 @@ struct SegmentColumnInfo {
     std::span<const char* const> Picks;
     // Whether the cell also takes typed text beside its pick list.
     bool Typed;
+    // The run's reader of the column, and the word its error ends in when the file holds fewer or
+    // more of its keys than start frequencies ("Segment File Error Seg: 3 BW____"); the first
+    // column counts the segments and has none.
+    SegmentTake Take;
+    const char* CountWord;
 };
 
 namespace segmentpicks {
@@ -48,16 +74,20 @@ inline constexpr const char* kDetector[] = {"NEG", "NORM", "POS", "RMS", "SAMP",
 
 // clang-format off
 inline constexpr std::array<SegmentColumnInfo, kSegmentColumnCount> kSegmentColumns = {{
-    {SegmentColumn::Start,    "FRQa__",   "Start[Hz]", 80, SegmentCellForm::Frequency, nullptr, {}, true},
-    {SegmentColumn::Stop,     "FRQb__",   "Stop[Hz]",  80, SegmentCellForm::Frequency, nullptr, {}, true},
-    {SegmentColumn::Rbw,      "BW____",   "RBW[Hz]",   80, SegmentCellForm::Text,      nullptr, {}, true},
-    {SegmentColumn::Sweep,    "Sweep_",   "Sweep[ms]", 64, SegmentCellForm::Text,      nullptr, {}, true},
+    {SegmentColumn::Start,    "FRQa__",   "Start[Hz]", 80, SegmentCellForm::Frequency, nullptr, {}, true,
+     segmentrun::TakeStart, nullptr},
+    {SegmentColumn::Stop,     "FRQb__",   "Stop[Hz]",  80, SegmentCellForm::Frequency, nullptr, {}, true,
+     segmentrun::TakeStop, " Freqb__"},
+    {SegmentColumn::Rbw,      "BW____",   "RBW[Hz]",   80, SegmentCellForm::Text,      nullptr, {}, true,
+     segmentrun::TakeRbw, " BW____"},
+    {SegmentColumn::Sweep,    "Sweep_",   "Sweep[ms]", 64, SegmentCellForm::Text,      nullptr, {}, true,
+     segmentrun::TakeSweep, " Sweep_"},
     {SegmentColumn::Att,      "Att___",   "Att[dB]",   64, SegmentCellForm::Text,      "ComboBox3",
-     segmentpicks::kAtt, true},
+     segmentpicks::kAtt, true, segmentrun::TakeAtt, " Att____"},
     {SegmentColumn::PreAmp,   "PreAmp",   "PreAmp",    45, SegmentCellForm::OnOff,     "ComboBox2",
-     segmentpicks::kPreAmp, false},
+     segmentpicks::kPreAmp, false, segmentrun::TakePreAmp, " PreAmp__"},
     {SegmentColumn::Detector, "Detector", "Detector",  84, SegmentCellForm::Detector,  "ComboBox1",
-     segmentpicks::kDetector, false},
+     segmentpicks::kDetector, false, segmentrun::TakeDetector, " Detector"},
 }};
 // clang-format on
 
@@ -69,6 +99,16 @@ constexpr bool SegmentColumnsInGridOrder()
     return true;
 }
 static_assert(SegmentColumnsInGridOrder(), "one row per segment column, in the grid's order");
+
+// Every column is read by the run as by the editor; the first one counts the segments.
+constexpr bool RunReadsEverySegmentColumn()
+{
+    for (size_t i = 0; i < kSegmentColumns.size(); ++i)
+        if (kSegmentColumns[i].Take == nullptr || (i > 0) != (kSegmentColumns[i].CountWord != nullptr))
+            return false;
+    return true;
+}
+static_assert(RunReadsEverySegmentColumn(), "a segment column needs the run's reader and its count word");
 
 constexpr const SegmentColumnInfo& InfoOf(SegmentColumn column)
 {

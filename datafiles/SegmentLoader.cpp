@@ -5,10 +5,11 @@
 #include "datafiles/CheckListModel.h"
 #include "datafiles/SegmentTable.h"
 
-bool LoadSegmentFile(SegmentTable& table, const QString& fileName, TChartSeries& marks, CheckListModel& checkList,
-                     TColor markColor, double markLevel, int32_t sweepWaitMarginMs, const DataFileContext& context)
+QString LoadSegmentFile(SegmentTable& table, const QString& fileName, TChartSeries& marks,
+                        CheckListModel& checkList, TColor markColor, double markLevel, int32_t sweepWaitMarginMs,
+                        const DataFileContext& context)
 {
-    const bool ok = LoadSegmentTable(table, fileName, sweepWaitMarginMs, context);
+    QString fault = LoadSegmentTable(table, fileName, sweepWaitMarginMs, context);
 
     std::vector<CheckListModel::Row> rows;
     rows.reserve(static_cast<size_t>(table.Count) + 1);
@@ -24,5 +25,5 @@ bool LoadSegmentFile(SegmentTable& table, const QString& fileName, TChartSeries&
         }
     }
     checkList.Assign(std::move(rows));
-    return ok;
+    return fault;
 }

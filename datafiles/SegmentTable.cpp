@@ -4,7 +4,6 @@
 #include "app/TextRoutines.h"
 #include "datafiles/DataFileContext.h"
 #include "datafiles/DataFilePaths.h"
-#include "datafiles/SegmentFiles.h"
 #include "platform/inifile/IniFile.h"
 
 #include <QFileInfo>
@@ -43,9 +42,67 @@ QStringList ReadKeys(const IniFile& ini, const QString& prefix)
     return values;
 }
 
+// Segments ascend: each starts at or after the previous stop, and none stops before it starts.
+QString OrderError(const SegmentTable& t, int count)
+{
+    int64_t previousStop = 0;
+    for (int n = 1; n <= count; ++n) {
+        const SegmentRecord& s = t.Segment(n);
+        if (s.StartHz < previousStop)
+            return kErrorPrefix + QString::number(n) + QStringLiteral(": ") +
+                   InsertThousandDots(QString::number(s.StartHz)) + QStringLiteral("Hz < ") +
+                   InsertThousandDots(QString::number(previousStop)) + QStringLiteral("Hz");
+        if (s.StartHz > s.StopHz)
+            return kErrorPrefix + QString::number(n) + QStringLiteral(": ") +
+                   InsertThousandDots(QString::number(s.StartHz)) + QStringLiteral("Hz > ") +
+                   InsertThousandDots(QString::number(s.StopHz)) + QStringLiteral("Hz");
+        previousStop = s.StopHz;
+    }
+    return {};
+}
+
 } // namespace
 
-SegmentParseResult ParseSegmentFile(const QString& absolutePath, int32_t sweepWaitMarginMs)
+namespace segmentrun {
+
+bool TakeStart(QString& text, SegmentRecord& segment) { return TryStrToInt64(RemoveDots(text), segment.StartHz); }
+bool TakeStop(QString& text, SegmentRecord& segment) { return TryStrToInt64(RemoveDots(text), segment.StopHz); }
+
+bool TakeRbw(QString& text, SegmentRecord& segment)
+{
+    segment.Rbw = text;
+    return true;
+}
+
+// Dots are not removed here: "1.000" is an error, not one second.
+bool TakeSweep(QString& text, SegmentRecord& segment) { return TryStrToInt(text, segment.SweepMs); }
+
+bool TakeAtt(QString& text, SegmentRecord& segment)
+{
+    if (text.toUpper() == QLatin1String("AUTO")) {
+        segment.Attenuation = -1;
+        return true;
+    }
+    return TryStrToInt(text, segment.Attenuation);
+}
+
+bool TakePreAmp(QString& text, SegmentRecord& segment)
+{
+    segment.PreAmp = text;
+    return text == QLatin1String("on") || text == QLatin1String("off");
+}
+
+bool TakeDetector(QString& text, SegmentRecord& segment)
+{
+    text = text.toUpper();
+    segment.Detector = text;
+    return LoaderDetectors().contains(text);
+}
+
+} // namespace segmentrun
+
+SegmentParseResult ParseSegmentFile(const QString& absolutePath, int32_t sweepWaitMarginMs,
+                                    std::span<const SegmentColumnInfo> columns)
 {
     SegmentParseResult r;
     if (absolutePath.isEmpty() || !QFileInfo(absolutePath).isFile())
@@ -55,143 +112,64 @@ SegmentParseResult ParseSegmentFile(const QString& absolutePath, int32_t sweepWa
         // A file that is there but was not read is reported as the file errors are.
         if (!ini.LoadError().isEmpty()) {
             r.FileFound = true;
-            r.Error = QStringLiteral("Error: ") + ini.LoadError();
+            r.Error = ini.LoadError();
         }
         return r;
     }
     r.FileFound = true;
     SegmentTable& t = r.Table;
 
-    const QStringList starts = ReadKeys(ini, SegmentColumnKey(SegmentColumn::Start));
-    if (starts.size() > SegmentTable::kMaxSegments) {
-        r.Error = kErrorPrefix + QString::number(SegmentTable::kMaxSegments + 1) +
-                  QStringLiteral(" more than 500 segments");
-        return r;
-    }
-    for (int n = 1; n <= starts.size(); ++n) {
-        int64_t v = 0;
-        if (!TryStrToInt64(RemoveDots(starts[n - 1]), v)) {
-            r.Error = ValueError(n, starts[n - 1]);
+    // Column by column, in the table's order; the first failure ends the reading.
+    int count = 0;
+    for (const SegmentColumnInfo& column : columns) {
+        QStringList values = ReadKeys(ini, QString::fromLatin1(column.Key));
+        const bool counts = column.CountWord == nullptr;
+        if (counts) {
+            if (values.size() > SegmentTable::kMaxSegments) {
+                r.Error = kErrorPrefix + QString::number(SegmentTable::kMaxSegments + 1) +
+                          QStringLiteral(" more than 500 segments");
+                return r;
+            }
+            count = static_cast<int>(values.size());
+        }
+        for (int n = 1; n <= std::min<int>(values.size(), count); ++n) {
+            if (!column.Take(values[n - 1], t.Segment(n))) {
+                r.Error = ValueError(n, values[n - 1]);
+                return r;
+            }
+        }
+        // The other keys must come in the same number; the error names the first number without one.
+        if (!counts && values.size() != count) {
+            r.Error = kErrorPrefix + QString::number(values.size() + 1) + QLatin1String(column.CountWord);
             return r;
         }
-        t.Segment(n).StartHz = v;
-    }
-    const int count = static_cast<int>(starts.size());
-
-    // The other keys must come in the same number; k is the first number without a key.
-    auto countError = [&](const QStringList& values, const QString& word) {
-        if (values.size() == count)
-            return false;
-        r.Error = kErrorPrefix + QString::number(values.size() + 1) + word;
-        return true;
-    };
-
-    const QStringList stops = ReadKeys(ini, SegmentColumnKey(SegmentColumn::Stop));
-    for (int n = 1; n <= std::min<int>(stops.size(), count); ++n) {
-        int64_t v = 0;
-        if (!TryStrToInt64(RemoveDots(stops[n - 1]), v)) {
-            r.Error = ValueError(n, stops[n - 1]);
-            return r;
+        if (column.Column == SegmentColumn::Stop) {
+            r.Error = OrderError(t, count);
+            if (!r.Error.isEmpty())
+                return r;
         }
-        t.Segment(n).StopHz = v;
     }
-    if (countError(stops, QStringLiteral(" Freqb__")))
-        return r;
-
-    int64_t previousStop = 0;
-    for (int n = 1; n <= count; ++n) {
-        const SegmentRecord& s = t.Segment(n);
-        if (s.StartHz < previousStop) {
-            r.Error = kErrorPrefix + QString::number(n) + QStringLiteral(": ") +
-                      InsertThousandDots(QString::number(s.StartHz)) + QStringLiteral("Hz < ") +
-                      InsertThousandDots(QString::number(previousStop)) + QStringLiteral("Hz");
-            return r;
-        }
-        if (s.StartHz > s.StopHz) {
-            r.Error = kErrorPrefix + QString::number(n) + QStringLiteral(": ") +
-                      InsertThousandDots(QString::number(s.StartHz)) + QStringLiteral("Hz > ") +
-                      InsertThousandDots(QString::number(s.StopHz)) + QStringLiteral("Hz");
-            return r;
-        }
-        previousStop = s.StopHz;
-    }
-
-    const QStringList rbws = ReadKeys(ini, SegmentColumnKey(SegmentColumn::Rbw));
-    for (int n = 1; n <= std::min<int>(rbws.size(), count); ++n)
-        t.Segment(n).Rbw = rbws[n - 1];
-    if (countError(rbws, QStringLiteral(" BW____")))
-        return r;
-
-    const QStringList sweeps = ReadKeys(ini, SegmentColumnKey(SegmentColumn::Sweep));
-    for (int n = 1; n <= std::min<int>(sweeps.size(), count); ++n) {
-        int32_t v = 0;
-        // Dots are not removed here: "1.000" is an error, not one second.
-        if (!TryStrToInt(sweeps[n - 1], v)) {
-            r.Error = ValueError(n, sweeps[n - 1]);
-            return r;
-        }
-        t.Segment(n).SweepMs = v;
-        t.TotalTimeMs += static_cast<int64_t>(sweepWaitMarginMs) + 3000 + static_cast<int64_t>(v);
-    }
-    if (countError(sweeps, QStringLiteral(" Sweep_")))
-        return r;
-
-    const QStringList atts = ReadKeys(ini, SegmentColumnKey(SegmentColumn::Att));
-    for (int n = 1; n <= std::min<int>(atts.size(), count); ++n) {
-        int32_t v = 0;
-        if (atts[n - 1].toUpper() == QLatin1String("AUTO")) {
-            v = -1;
-        } else if (!TryStrToInt(atts[n - 1], v)) {
-            r.Error = ValueError(n, atts[n - 1]);
-            return r;
-        }
-        t.Segment(n).Attenuation = v;
-    }
-    if (countError(atts, QStringLiteral(" Att____")))
-        return r;
-
-    const QStringList preamps = ReadKeys(ini, SegmentColumnKey(SegmentColumn::PreAmp));
-    for (int n = 1; n <= std::min<int>(preamps.size(), count); ++n) {
-        const QString& v = preamps[n - 1];
-        if (v != QLatin1String("on") && v != QLatin1String("off")) {
-            r.Error = ValueError(n, v);
-            return r;
-        }
-        t.Segment(n).PreAmp = v;
-    }
-    if (countError(preamps, QStringLiteral(" PreAmp__")))
-        return r;
-
-    const QStringList detectors = ReadKeys(ini, SegmentColumnKey(SegmentColumn::Detector));
-    for (int n = 1; n <= std::min<int>(detectors.size(), count); ++n) {
-        const QString v = detectors[n - 1].toUpper();
-        if (!LoaderDetectors().contains(v)) {
-            r.Error = ValueError(n, v);
-            return r;
-        }
-        t.Segment(n).Detector = v;
-    }
-    if (countError(detectors, QStringLiteral(" Detector")))
-        return r;
-
+    for (int n = 1; n <= count; ++n)
+        t.TotalTimeMs += static_cast<int64_t>(sweepWaitMarginMs) + 3000 + static_cast<int64_t>(t.Segment(n).SweepMs);
     t.Count = count;
     return r;
 }
 
-bool LoadSegmentTable(SegmentTable& table, const QString& fileName, int32_t sweepWaitMarginMs,
-                      const DataFileContext& context)
+QString LoadSegmentTable(SegmentTable& table, const QString& fileName, int32_t sweepWaitMarginMs,
+                         const DataFileContext& context)
 {
     table.Count = 0;
     table.TotalTimeMs = 0;
     const QString path = datafiles::ResolveDataPath(context.WorkingFolder, fileName);
     SegmentParseResult r = ParseSegmentFile(path, sweepWaitMarginMs);
     if (!r.FileFound)
-        return false;
-    if (!r.Error.isEmpty()) {
-        context.Error(r.Error);
-        return false;
-    }
-    table = std::move(r.Table);
+        return {};
+    if (!r.Error.isEmpty())
+        return r.Error;
     context.LogDebug(QStringLiteral("Seg File found ") + fileName);
-    return true;
+    // Empty, of another kind or not a settings file at all: nothing a run could measure.
+    if (r.Table.Count == 0)
+        return QStringLiteral("no key ") + QLatin1String(kSegmentColumns.front().Key) + QLatin1Char('1');
+    table = std::move(r.Table);
+    return {};
 }

@@ -1,9 +1,12 @@
 #ifndef ZENDRIK_DATAFILES_SEGMENTTABLE_H
 #define ZENDRIK_DATAFILES_SEGMENTTABLE_H
 
+#include "datafiles/SegmentColumns.h"
+
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <span>
 
 struct DataFileContext;
 
@@ -34,18 +37,23 @@ struct SegmentTable {
 // The outcome of parsing a segment file.
 struct SegmentParseResult {
     bool FileFound = false;
-    QString Error; // the error box text; empty on success
+    QString Error; // why the file was refused; empty on success
     SegmentTable Table;
 };
 
-// Parses a segment file and checks every field. Pure apart from reading the file.
-SegmentParseResult ParseSegmentFile(const QString& absolutePath, int32_t sweepWaitMarginMs);
+// Parses a segment file and checks every field, column by column in the order of columns (the
+// first one counts the segments); after the stop frequencies, that the segments ascend. Pure apart
+// from reading the file.
+SegmentParseResult ParseSegmentFile(const QString& absolutePath, int32_t sweepWaitMarginMs,
+                                    std::span<const SegmentColumnInfo> columns = kSegmentColumns);
 
 // The table part of LoadSegmentFile: the file is parsed into a temporary and the table is replaced
-// only when every check passed; after a failure (error box shown) or a missing file the table
-// has Count 0, so Play cannot run a half-read plan. Writes the debug line "Seg File found " +
-// fileName on success. Returns true on success.
-bool LoadSegmentTable(SegmentTable& table, const QString& fileName, int32_t sweepWaitMarginMs,
-                      const DataFileContext& context);
+// only when every check passed; otherwise, or when the file is not there, the table has Count 0,
+// so Play cannot run a half-read plan. Shows no box: returns why a file that is there gave no
+// segment (the reader's error, "Segment File Error Seg: 1 NaN", or "no key FRQa__1"), empty when
+// the table holds the file's segments or there is no file. Writes the debug line
+// "Seg File found " + fileName when the file was read.
+QString LoadSegmentTable(SegmentTable& table, const QString& fileName, int32_t sweepWaitMarginMs,
+                         const DataFileContext& context);
 
 #endif

@@ -12,16 +12,13 @@ ProjectColors ProjectColorsOf(const MainWindowColors& colors)
 {
     using enum TraceColor;
     ProjectColors p;
-    p.Limit1 = colors[limitLine1];
-    p.Margin1 = colors[limitLine1];
-    p.Limit2 = colors[limitLine2];
-    p.Margin2 = colors[limitLine2];
+    p.Limit = {colors[limitLine1], colors[limitLine2]};
+    p.Margin = p.Limit;
     p.Cable = colors[cableCorrection];
     p.Lisn = colors[lisnCorrection];
     p.Amplifier = colors[amplifierCorrection];
     p.Antenna = colors[antennaFactor];
-    p.SegmentMarks1 = colors[correctedTrace1];
-    p.SegmentMarks2 = colors[correctedTrace2];
+    p.SegmentMarks = {colors[correctedTrace1], colors[correctedTrace2]};
     return p;
 }
 

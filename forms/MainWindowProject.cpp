@@ -40,10 +40,10 @@ void MainWindow::BuildProjectTargets()
     targets_.Coverage.antennaFactor = &coverage.Antenna;
     targets_.Coverage.levelAxis = coverageLevelAxis_.get();
     targets_.Colors = ProjectColorsOf(state_.Colors);
-    targets_.Segments1 = &sets_[MeasureSet::Set1].segments;
-    targets_.Segments2 = &sets_[MeasureSet::Set2].segments;
-    targets_.SegmentList1 = &sets_[MeasureSet::Set1].segmentChecks;
-    targets_.SegmentList2 = &sets_[MeasureSet::Set2].segmentChecks;
+    for (MeasureSet set : kMeasureSets) {
+        targets_.Segments[set] = &sets_[set].segments;
+        targets_.SegmentLists[set] = &sets_[set].segmentChecks;
+    }
     targets_.State = &gridState_;
     targets_.Instrument = gridInstrument_.get();
     targets_.Files = DataFileContext{app_.WorkingFolder, dialogs_.get(), &app_.Debug, &app_.Messages};

@@ -72,10 +72,8 @@ namespace {
 // "Cor Data Set2" of the colour settings.
 void TakePointColors(RunSwitches& s, const MainWindowColors& colors)
 {
-    s.RawColor1 = colors[TraceColor::rawTrace1];
-    s.CorrectedColor1 = colors[TraceColor::correctedTrace1];
-    s.RawColor2 = colors[TraceColor::rawTrace2];
-    s.CorrectedColor2 = colors[TraceColor::correctedTrace2];
+    s.RawColor = {colors[TraceColor::rawTrace1], colors[TraceColor::rawTrace2]};
+    s.CorrectedColor = {colors[TraceColor::correctedTrace1], colors[TraceColor::correctedTrace2]};
 }
 
 } // namespace
@@ -89,8 +87,9 @@ void MainWindow::WireRun()
     MeasurementSet& set1 = sets_[MeasureSet::Set1];
     MeasurementSet& set2 = sets_[MeasureSet::Set2];
     r.context = std::make_unique<MeasurementContext>(
-        MeasurementContext{*scpi_, r.state, r.series, set1.segments, set2.segments, set1.segmentChecks,
-                           set2.segmentChecks, r.parameters, r.switches, r.host, r.masterTimer});
+        MeasurementContext{*scpi_, r.state, r.series, {&set1.segments, &set2.segments},
+                           {&set1.segmentChecks, &set2.segmentChecks}, r.parameters, r.switches, r.host,
+                           r.masterTimer});
     r.peakCommands = std::make_unique<PeakCommands>(*r.context, r.work);
     r.control = std::make_unique<RunControl>(*r.context, r.work, *r.peakCommands);
     ShowPeakLists(r.peakCommands->Peaks(MeasureSet::Set1), r.peakCommands->Peaks(MeasureSet::Set2));
@@ -157,14 +156,13 @@ void MainWindow::setMailSettings(MailSettings& mail, const MailTransport& transp
 void MainWindow::SyncRunSettings()
 {
     RunWiring& r = *run_;
-    r.parameters.Margin1Db = gridState_.Margin1Db;
-    r.parameters.Margin2Db = gridState_.Margin2Db;
+    r.parameters.MarginDb = gridState_.MarginDb;
     r.parameters.MaxHold = gridState_.MaxHold;
-    r.parameters.MissingLimit1 = datafiles::MissingLimitLine(targets_, MeasureSet::Set1);
-    r.parameters.MissingLimit2 = datafiles::MissingLimitLine(targets_, MeasureSet::Set2);
+    for (MeasureSet set : kMeasureSets) {
+        r.parameters.MissingLimit[set] = datafiles::MissingLimitLine(targets_, set);
+        r.parameters.MissingSegments[set] = datafiles::MissingSegmentFile(targets_, set);
+    }
     r.parameters.MissingCorrection = datafiles::MissingCorrection(targets_);
-    r.parameters.MissingSegments1 = datafiles::MissingSegmentFile(targets_, MeasureSet::Set1);
-    r.parameters.MissingSegments2 = datafiles::MissingSegmentFile(targets_, MeasureSet::Set2);
     RunSwitches& s = r.switches;
     s.SelectedSet = sweepPanel_->selectedSet();
     s.EmiZeroSpan = instrumentPanel_->emiZeroSpanOn();

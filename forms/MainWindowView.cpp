@@ -51,8 +51,7 @@ void MainWindow::ClearAll()
     // The margins a run reads follow the grid, which now shows none.
     parameterModel_->SetValue(gridkeys::kMargin1, QStringLiteral("0"));
     parameterModel_->SetValue(gridkeys::kMargin2, QStringLiteral("0"));
-    gridState_.Margin1Db = 0;
-    gridState_.Margin2Db = 0;
+    gridState_.MarginDb = {};
     for (int n = 1; n <= 15; ++n)
         chart().Series(n)->Clear();
     for (MeasurementSet& set : sets_)

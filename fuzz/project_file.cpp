@@ -165,10 +165,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     t.FrequencyAxis = &frequencyAxis;
     t.LevelAxis = &levelAxis;
     t.Coverage.levelAxis = &coverageAxis;
-    t.Segments1 = segments1.get();
-    t.Segments2 = segments2.get();
-    t.SegmentList1 = &list1;
-    t.SegmentList2 = &list2;
+    t.Segments = {segments1.get(), segments2.get()};
+    t.SegmentLists = {&list1, &list2};
     t.State = &state;
     t.Instrument = &instrument;
     t.Files.WorkingFolder = folder;

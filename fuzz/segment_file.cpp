@@ -27,7 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     table->Count = 3;
     TChartSeries marks;
     CheckListModel checkList;
-    const bool ok = LoadSegmentFile(*table, path, marks, checkList, 0xFF, 5.0, 1000, context);
+    const bool ok = LoadSegmentFile(*table, path, marks, checkList, 0xFF, 5.0, 1000, context).isEmpty();
     fuzz::Check(ok || table->Count == 0, "a failed load leaves no segments");
     fuzz::Check(table->Count >= 0 && table->Count <= SegmentTable::kMaxSegments, "at most 500 segments");
     fuzz::Check(marks.Count() == table->Count + 1 && checkList.Count() == table->Count + 1,

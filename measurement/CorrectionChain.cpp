@@ -91,9 +91,9 @@ CorrectionChain::CorrectionChain(const MainChartSeries& series, const RunSwitche
       antenna_(series[SeriesRole::antennaFactor]), amplifier_(series[SeriesRole::amplifierCorrection]),
       compensation_(nullptr)
 {
+    constexpr PerSet<SeriesRole> kCompensation{SeriesRole::compensation1, SeriesRole::compensation2};
     if (switches.UseCompensation)
-        compensation_ =
-            series[OfSet(switches.SelectedSet, SeriesRole::compensation1, SeriesRole::compensation2)];
+        compensation_ = series[kCompensation[switches.SelectedSet]];
     Rebind();
 }
 

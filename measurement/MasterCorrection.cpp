@@ -50,7 +50,7 @@ void CalcMasterCorrection(MasterCorrectionContext& c)
             c.Messages.Append(QStringLiteral("Info: measurement calculating master not possible "));
         }
         const MeasureSet set = c.Switches.SelectedSet;
-        const SegmentTable& t = OfSet(set, c.Table1, c.Table2);
+        const SegmentTable& t = *c.Tables[set];
         if (t.Count < 1 || t.Count > SegmentTable::kMaxSegments) {
             // The plan was unloaded since Play: nothing to span.
             st.MasterCalcState = MasterCalcPhase::Idle;

@@ -1,6 +1,8 @@
 #ifndef ZENDRIK_MEASUREMENT_MASTERCORRECTION_H
 #define ZENDRIK_MEASUREMENT_MASTERCORRECTION_H
 
+#include "app/MeasureSet.h"
+
 class MainChartSeries;
 class MessageLog;
 class RunHost;
@@ -17,8 +19,7 @@ struct MasterCorrectionContext {
     MeasurementState& State;
     const MainChartSeries& Series;
     const RunSwitches& Switches;
-    const SegmentTable& Table1;
-    const SegmentTable& Table2;
+    const PerSet<SegmentTable*>& Tables;
     MessageLog& Messages;
     RunHost& Host;
     TickTimer& Timer;

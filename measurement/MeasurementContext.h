@@ -25,10 +25,8 @@ struct MeasurementContext {
     ScpiContext& Scpi;
     MeasurementState& State;
     const MainChartSeries& Series;
-    SegmentTable& Table1;
-    SegmentTable& Table2;
-    CheckListModel& SegmentChecks1; // CheckListBox1: row 0 "all", row i segment i
-    CheckListModel& SegmentChecks2; // CheckListBox2
+    PerSet<SegmentTable*> Tables;
+    PerSet<CheckListModel*> SegmentChecks; // CheckListBox1, CheckListBox2: row 0 "all", row i segment i
     RunParameters& Parameters;
     const RunSwitches& Switches;
     RunHost& Host;

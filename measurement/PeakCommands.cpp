@@ -35,7 +35,7 @@ void PeakCommands::DisplayPeaks()
         controls_.StopEnabled = true;
         controls_.PauseEnabled = false;
         Publish();
-        const int32_t marginDb = OfSet(set, c_.Parameters.Margin1Db, c_.Parameters.Margin2Db);
+        const int32_t marginDb = c_.Parameters.MarginDb[set];
         SetTraces traces{*series.Raw, *series.Corrected, series.CorrectedColor, *series.Limit,
                          static_cast<double>(marginDb), Peaks(set)};
         CorrectionPass pass{c_.State, c_.Series, c_.Switches, c_.Scpi.Messages, c_.Scpi.Debug, c_.Host, c_.Scpi.Pump};
@@ -54,8 +54,8 @@ void PeakCommands::DisplayPeaks()
 void PeakCommands::ClearPeaks()
 {
     HostBusyCursor busy(c_.Host);
-    peaks1_.Clear();
-    peaks2_.Clear();
+    for (PeakLists& peaks : peaks_)
+        peaks.Clear();
     c_.Host.RepaintChart();
 }
 

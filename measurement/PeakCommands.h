@@ -28,7 +28,7 @@ public:
     // rows of the selected set's peak list measured again with the grid's values. Stop ends it.
     void MeasurePeaks(DriftHandling drift, const std::vector<int>& selectedRows, const RemeasureGrid& grid);
 
-    PeakLists& Peaks(MeasureSet set) { return OfSet(set, peaks1_, peaks2_); }
+    PeakLists& Peaks(MeasureSet set) { return peaks_[set]; }
 
 private:
     void Publish();
@@ -37,8 +37,7 @@ private:
     WorkState& work_;
     // The window's run controls, shared with the run: work_.Controls.
     RunControls& controls_;
-    PeakLists peaks1_{MeasureSet::Set1};
-    PeakLists peaks2_{MeasureSet::Set2};
+    PerSet<PeakLists> peaks_{{{PeakLists(MeasureSet::Set1), PeakLists(MeasureSet::Set2)}}};
 };
 
 #endif

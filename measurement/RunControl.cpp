@@ -69,7 +69,7 @@ void RunControl::Publish() { c_.Host.ControlsChanged(controls_); }
 
 void RunControl::MasterTick()
 {
-    MasterCorrectionContext m{c_.State, c_.Series, c_.Switches, c_.Table1, c_.Table2, c_.Scpi.Messages, c_.Host,
+    MasterCorrectionContext m{c_.State, c_.Series, c_.Switches, c_.Tables, c_.Scpi.Messages, c_.Host,
                               c_.MasterTimer};
     try {
         CalcMasterCorrection(m);
@@ -90,7 +90,7 @@ void RunControl::Play()
     controls_.PlayEnabled = false;
     controls_.MeasureMenusEnabled = false;
     c_.Scpi.Messages.Append(QStringLiteral("Info: play ") + DateTimeText(c_.Now()));
-    const SegmentTable& selected = OfSet(c_.Switches.SelectedSet, c_.Table1, c_.Table2);
+    const SegmentTable& selected = *c_.Tables[c_.Switches.SelectedSet];
     if (selected.Count >= 1 && c_.State.MasterCalcState == MasterCalcPhase::Idle) {
         c_.State.MasterCalcState = MasterCalcPhase::StartRequested;
         c_.MasterTimer.Start(kMasterTickMs);
@@ -184,7 +184,7 @@ void RunControl::RunLoop(ModeRunner& runner)
     if (!series.Complete())
         throw std::logic_error("the main chart's traces are not set up");
     // The run works on a copy of the plan, so that loading another one meanwhile cannot change it.
-    const SegmentTable table = OfSet(set, c_.Table1, c_.Table2);
+    const SegmentTable table = *c_.Tables[set];
     if (Refused(table, set))
         return;
     // The margin is read again before every correction pass (RunPass).
@@ -208,7 +208,7 @@ void RunControl::RunLoop(ModeRunner& runner)
     } while (c_.Parameters.MaxHold && measured > 0 && !c_.State.StopRequested);
     // A run that measured nothing and was not stopped would otherwise read as a clean one; a run
     // whose checked segments all brought faulty traces has said so for each.
-    const CheckListModel& checks = OfSet(set, c_.SegmentChecks1, c_.SegmentChecks2);
+    const CheckListModel& checks = *c_.SegmentChecks[set];
     bool anyChecked = false;
     for (int i = 1; i <= table.Count; ++i)
         anyChecked = anyChecked || SegmentChecked(checks, i);
@@ -229,7 +229,7 @@ void RunControl::RunLoop(ModeRunner& runner)
 // segment lists the peaks of its held maximum, and "Displ. peaks" later lists the same.
 void RunControl::KeepHeldMaximum(SetTraces& traces, MeasureSet set)
 {
-    traces.Margin = static_cast<double>(OfSet(set, c_.Parameters.Margin1Db, c_.Parameters.Margin2Db));
+    traces.Margin = static_cast<double>(c_.Parameters.MarginDb[set]);
     CorrectionPass pass{c_.State, c_.Series, c_.Switches, c_.Scpi.Messages, c_.Scpi.Debug, c_.Host, c_.Scpi.Pump};
     RecalcCorrectedTrace(pass, traces, {});
 }
@@ -243,7 +243,7 @@ bool RunControl::Refused(const SegmentTable& table, MeasureSet set)
     else if (n < 1) {
         refusal = QStringLiteral("Seg Count<<: ") + QString::number(n) + QStringLiteral("   ,maybe no project loaded");
         // A project is loaded, but its segment file is not there: say which.
-        const QString& missing = OfSet(set, c_.Parameters.MissingSegments1, c_.Parameters.MissingSegments2);
+        const QString& missing = c_.Parameters.MissingSegments[set];
         if (!missing.isEmpty())
             refusal += QLatin1Char('\n') + missing;
     }
@@ -252,7 +252,7 @@ bool RunControl::Refused(const SegmentTable& table, MeasureSet set)
     else {
         // A set whose limit line is missing would list no peak and look clean; a missing
         // correction would shift every level.
-        refusal = OfSet(set, c_.Parameters.MissingLimit1, c_.Parameters.MissingLimit2);
+        refusal = c_.Parameters.MissingLimit[set];
         if (refusal.isEmpty())
             refusal = c_.Parameters.MissingCorrection;
     }
@@ -299,7 +299,7 @@ int RunControl::RunPass(ModeRunner& runner, const SegmentTable& table, SetTraces
                          MeasureSet set)
 {
     ScpiContext& sc = c_.Scpi;
-    const CheckListModel& checks = OfSet(set, c_.SegmentChecks1, c_.SegmentChecks2);
+    const CheckListModel& checks = *c_.SegmentChecks[set];
     // The loop refused any other count (Refused).
     const int n = table.Count;
     int lastChecked = 0;
@@ -347,7 +347,7 @@ int RunControl::RunPass(ModeRunner& runner, const SegmentTable& table, SetTraces
                                 Stop();
                             },
                             c_.Now};
-    passContext.RawColor = OfSet(set, c_.Switches.RawColor1, c_.Switches.RawColor2);
+    passContext.RawColor = c_.Switches.RawColor[set];
     traces.RawColour = passContext.RawColor;
     ScpiPreset(sc);
     ScpiSetupDbuv(sc);
@@ -390,7 +390,7 @@ int RunControl::RunPass(ModeRunner& runner, const SegmentTable& table, SetTraces
         // A segment Stop cut short shows the points it measured as any other.
         clearResults();
         // A margin changed while the run waited paused counts from the next segment on.
-        traces.Margin = static_cast<double>(OfSet(set, c_.Parameters.Margin1Db, c_.Parameters.Margin2Db));
+        traces.Margin = static_cast<double>(c_.Parameters.MarginDb[set]);
         // Every pass after the first repeats a max-hold run, also when Stop has just cleared "MaxHold".
         CorrectSegment(correction, traces, results, i, segmentPoints, passCount_ > 1);
         if (!c_.State.StopRequested)
@@ -456,7 +456,7 @@ void RunControl::UpdateMeasureTimeEstimate()
 {
     const DeviceState& d = c_.Scpi.Device;
     c_.State.MeasureMode = ChooseMeasureMode(d, c_.Switches.EmiZeroSpan);
-    const SegmentTable& table = OfSet(c_.Switches.SelectedSet, c_.Table1, c_.Table2);
+    const SegmentTable& table = *c_.Tables[c_.Switches.SelectedSet];
     std::optional<uint32_t> estimate;
     if (c_.State.MeasureMode)
         estimate = CalcMeasureTime(table, *c_.State.MeasureMode, d, c_.Scpi.Debug);

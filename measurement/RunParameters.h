@@ -11,21 +11,18 @@
 // datafiles/ParameterGridRows.h). The grid validates them (bad numbers never reach this struct)
 // and keeps them current, also while a run is paused, so a run reads them when it needs them.
 struct RunParameters {
-    int32_t Margin1Db = 0; // "Margin1[dB]": -100 .. 100
-    int32_t Margin2Db = 0; // "Margin2[dB]"
+    PerSet<int32_t> MarginDb{}; // "Margin1[dB]", "Margin2[dB]": -100 .. 100
     bool MaxHold = false;  // "MaxHold": "on" repeats the whole pass until Stop, which clears it
     // "Limit1" / "Limit2" name a limit file that is not there or gave no line: the message that
     // refuses the set ("Limit File not found: " or "Limit File not usable: " and the file); empty
     // while the set has the limit line it names.
-    QString MissingLimit1;
-    QString MissingLimit2;
+    PerSet<QString> MissingLimit;
     // A correction row names a table that is not there or gave no curve: the message that refuses
     // either set, whose corrected traces would read it as 0 dB; empty otherwise.
     QString MissingCorrection;
     // "Seg-Set1" / "Seg-Set2" name a segment file that is not there or gave no segment: the line
     // that says so ("SEG1 File not found: " and the file, ...); empty otherwise.
-    QString MissingSegments1;
-    QString MissingSegments2;
+    PerSet<QString> MissingSegments;
 };
 
 // The main window's switches and the colour settings that a run reads.
@@ -38,10 +35,8 @@ struct RunSwitches {
     bool UseCompensation = false; // "use compensation" (CheckBox37)
     bool VbwAuto = true;          // "auto"; off: "1:3" (VBW three times the RBW)
     // Colours of the points added to the raw and the corrected traces.
-    TColor RawColor1 = clGray;
-    TColor RawColor2 = clSilver;
-    TColor CorrectedColor1 = clLime;
-    TColor CorrectedColor2 = clFuchsia;
+    PerSet<TColor> RawColor{clGray, clSilver};
+    PerSet<TColor> CorrectedColor{clLime, clFuchsia};
 };
 
 #endif

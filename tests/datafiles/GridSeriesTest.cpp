@@ -164,7 +164,7 @@ TEST(SegmentLoaderTest, MarksAndCheckListFollowTheTable)
               << QStringLiteral("PreAmp%1=off").arg(n) << QStringLiteral("Detector%1=POS").arg(n);
     WriteIni(dir.path(), QStringLiteral("src/two.seg"), lines);
 
-    EXPECT_TRUE(LoadSegmentFile(table, QStringLiteral(".\\src\\two.seg"), marks, list, clYellow, -90.0, 3000, context));
+    EXPECT_EQ(LoadSegmentFile(table, QStringLiteral(".\\src\\two.seg"), marks, list, clYellow, -90.0, 3000, context), "");
     EXPECT_EQ(table.Count, 2);
     ASSERT_EQ(marks.Count(), 3);
     EXPECT_EQ(marks.XValues().Value(0), 0.0);
@@ -180,8 +180,9 @@ TEST(SegmentLoaderTest, MarksAndCheckListFollowTheTable)
     // A broken file leaves nothing a run could use.
     lines.replaceInStrings(QStringLiteral("Detector2=POS"), QStringLiteral("Detector2=PEAK"));
     WriteIni(dir.path(), QStringLiteral("src/two.seg"), lines);
-    EXPECT_FALSE(LoadSegmentFile(table, QStringLiteral(".\\src\\two.seg"), marks, list, clYellow, -90.0, 3000, context));
-    EXPECT_EQ(dialogs.errors, QStringList{QStringLiteral("Segment File Error Seg: 2 PEAK")});
+    EXPECT_EQ(LoadSegmentFile(table, QStringLiteral(".\\src\\two.seg"), marks, list, clYellow, -90.0, 3000, context),
+              QStringLiteral("Segment File Error Seg: 2 PEAK"));
+    EXPECT_TRUE(dialogs.errors.isEmpty());
     EXPECT_EQ(table.Count, 0);
     EXPECT_EQ(marks.Count(), 1);
     EXPECT_EQ(list.Count(), 1);

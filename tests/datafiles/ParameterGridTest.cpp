@@ -169,13 +169,13 @@ TEST(ParameterGrid, FileRowsAndMarginsRedrawTheChart)
     EXPECT_EQ(f.t.Series[SeriesRole::marginLine1]->Count(), 0);
 
     ValidateParameter(f.t, kMargin1, "6");
-    EXPECT_EQ(f.state.Margin1Db, 6);
+    EXPECT_EQ(f.state.MarginDb[MeasureSet::Set1], 6);
     ASSERT_EQ(f.t.Series[SeriesRole::marginLine1]->Count(), points);
     EXPECT_DOUBLE_EQ(f.t.Series[SeriesRole::marginLine1]->GetPointY(3),
                      f.t.Series[SeriesRole::limitLine1]->GetPointY(3) - 6);
     ValidateParameter(f.t, kMargin1, "150");
     EXPECT_EQ(f.mainGrid.Value(kMargin1), "0");
-    EXPECT_EQ(f.state.Margin1Db, 0);
+    EXPECT_EQ(f.state.MarginDb[MeasureSet::Set1], 0);
     EXPECT_EQ(f.t.Series[SeriesRole::marginLine1]->Count(), 0);
     EXPECT_EQ(f.t.Series[SeriesRole::limitLine1]->Count(), points);
 

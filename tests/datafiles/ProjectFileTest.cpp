@@ -46,7 +46,7 @@ TEST(ProjectFile, EveryShippedProjectLoadsAndFillsGridSeriesAndSegmentTables)
         EXPECT_EQ(f.mainGrid.Value(kChartStop), RemoveDots(prj.ReadString("SetUp", "Stop_Hz", "")));
         EXPECT_EQ(f.frequencyAxis.Maximum(), RoundHalfEven(f.mainGrid.Value(kChartStop).toDouble() / 1000.0));
         EXPECT_EQ(f.levelAxis.Maximum(), f.mainGrid.Value(kHigh).toDouble());
-        EXPECT_EQ(f.state.Margin1Db, 6);
+        EXPECT_EQ(f.state.MarginDb[MeasureSet::Set1], 6);
         EXPECT_GT(Count(f.t.Series[SeriesRole::limitLine1]), 1);
         EXPECT_GT(Count(f.t.Series[SeriesRole::limitLine2]), 1);
         EXPECT_EQ(Count(f.t.Series[SeriesRole::marginLine1]), Count(f.t.Series[SeriesRole::limitLine1]));
@@ -192,7 +192,7 @@ TEST(ProjectItems, ItemsAndTheirEdgeCases)
     EXPECT_EQ(f.t.Series[SeriesRole::cableCorrection]->Count(), 0);
     EXPECT_EQ(f.segments1.Count, 0);
     EXPECT_EQ(f.list1.Count(), 1);
-    EXPECT_EQ(f.state.Margin1Db, 6);
+    EXPECT_EQ(f.state.MarginDb[MeasureSet::Set1], 6);
     EXPECT_GT(f.t.Series[SeriesRole::limitLine2]->Count(), 0);
 
     f.mainGrid.SetValue(kSegSet2, "gone.seg");
@@ -243,12 +243,13 @@ TEST(ProjectFile, FilesTooLargeAreRefusedUnreadWithAMessageNamingThem)
     EXPECT_EQ(f.Complaints(), QStringList({limit, limit}));
     EXPECT_EQ(f.t.Series[SeriesRole::limitLine1]->Count(), 0);
 
-    // The segment loader: an error box, as for a bad segment.
+    // The segment loader: one line naming the file, as for a bad segment, and no box.
     f.dialogs.errors.clear();
     f.messages.Clear();
-    const QString segments = grow(f.mainGrid.Value(kSegSet1));
+    const QString segments = f.mainGrid.Value(kSegSet1);
+    const QString unread = grow(segments).mid(7);
     ApplyProjectFiles(f.t, "SEG1");
-    EXPECT_EQ(f.Complaints(), QStringList{segments});
+    EXPECT_EQ(f.Complaints(), QStringList{"Error: SEG1 File holds no segment: .\\src\\" + segments + " (" + unread + ")"});
     EXPECT_EQ(f.segments1.Count, 0);
 
     // "Load Proj": the size is the reason given, and the grid keeps what it held.
@@ -272,8 +273,8 @@ TEST(SegmentTable, ErrorQuotesAtMost200CharactersOfABadValue)
     WriteIni(f.dir.path(), "src/big.seg", {"[Data]", "FRQa__1=1x" + bad});
     f.mainGrid.SetValue(kSegSet1, "big.seg");
     ApplyProjectFiles(f.t, "SEG1");
-    ASSERT_EQ(f.dialogs.errors.size(), 1);
-    EXPECT_EQ(f.dialogs.errors[0], "Segment File Error Seg: 1 1x" + bad.left(198) + "...");
+    EXPECT_EQ(f.Complaints(), QStringList{"Error: SEG1 File holds no segment: .\\src\\big.seg (Segment File Error Seg: 1 1x" +
+                                          bad.left(198) + "...)"});
 }
 
 } // namespace

@@ -105,10 +105,8 @@ struct ProjectFixture {
         t.FrequencyAxis = &frequencyAxis;
         t.LevelAxis = &levelAxis;
         t.Coverage.levelAxis = &coverageAxis;
-        t.Segments1 = &segments1;
-        t.Segments2 = &segments2;
-        t.SegmentList1 = &list1;
-        t.SegmentList2 = &list2;
+        t.Segments = {&segments1, &segments2};
+        t.SegmentLists = {&list1, &list2};
         t.State = &state;
         t.Instrument = &instrument;
         t.Files.WorkingFolder = dir.path();

@@ -32,6 +32,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -376,6 +377,33 @@ TEST_F(MainWindowFixture, ShippedProjectsLoadIntoTheChart)
         EXPECT_FALSE(line.startsWith("Error")) << line.toStdString();
 }
 
+// A damaged segment table named in a project is said at load in one line naming the file, with no
+// box, and leaves the set without segments: empty, junk bytes, cut short, a NaN, another kind.
+TEST_F(MainWindowFixture, DamagedSegmentTablesAreSaidAtLoad)
+{
+    Start();
+    CopyShippedData();
+    w->chooseProjectFile = [&](const SaveDialogSettings&, bool) { return folder.filePath("src/conducted_cispr32_b.prj"); };
+    const QString segments = folder.filePath("src/cispr_b_150k-30m_pk.seg");
+    const QByteArray good = testsupport::ReadAll(segments);
+    const std::pair<QByteArray, QString> damages[] = {
+        {"", "(no key FRQa__1)"}, {QByteArray(4096, '\x9c'), ")"},
+        {good.left(good.indexOf("Sweep_2")), "(Segment File Error Seg: 2 Sweep_)"},
+        {QByteArray(good).replace("FRQa__1=150.000", "FRQa__1=NaN"), "(Segment File Error Seg: 1 NaN)"},
+        {testsupport::ReadAll(folder.filePath("src/cispr14_qp.lim")), "(no key FRQa__1)"}};
+    for (const auto& [bytes, reason] : damages) {
+        ASSERT_TRUE(testsupport::WriteAll(segments, bytes));
+        app.Messages.Clear();
+        Control<QAction>(*w, "load1").trigger();
+        const QStringList errors = app.Messages.Lines().filter(QRegularExpression("^(Error|Warning)"));
+        ASSERT_EQ(errors.size(), 1) << errors.join('|').toStdString();
+        EXPECT_TRUE(errors[0].startsWith("Error: SEG1 File holds no segment: .\\src\\cispr_b_150k-30m_pk.seg (") &&
+                    errors[0].endsWith(reason)) << errors[0].toStdString();
+        EXPECT_TRUE(boxes.isEmpty()) << boxes.join('|').toStdString();
+        EXPECT_TRUE(w->segmentTable(MeasureSet::Set1).Count == 0 && w->segmentTable(MeasureSet::Set2).Count > 0);
+    }
+}
+
 // What a project keeps of the coverage and generator views comes back into them.
 TEST_F(MainWindowFixture, ProjectsKeepTheViewsValues)
 {
@@ -421,7 +449,7 @@ TEST_F(MainWindowFixture, ColoursAndFamilyControlsReachTheWindow)
     program->MainState().ColorEditor.SetColor(ColorSlot::chartBackground, clWhite);
     EXPECT_EQ(chart1->BackColor(), clWhite);
     EXPECT_EQ(Control<TChart>(Control<CoverageFrame>(*w, "Frame141"), "Chart3").BackColor(), clWhite);
-    EXPECT_EQ(w->projectTargets().Colors.Limit1, clAqua);
+    EXPECT_EQ(w->projectTargets().Colors.Limit[MeasureSet::Set1], clAqua);
     const QModelIndex key = w->parameters().index(w->parameters().RowOf("Limit1"), 0);
     EXPECT_EQ(key.data(Qt::BackgroundRole).value<QColor>(), QColor(0, 255, 255));
 

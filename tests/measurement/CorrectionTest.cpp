@@ -98,7 +98,7 @@ TEST(Correction, MasterCurveIsBuiltOneStepPerTick)
     FillLine(f.chart.cable, {{0, -1}, {1000, -11}});
     f.AddSegment(MeasureSet::Set1, 150000, 160000);
     f.AddSegment(MeasureSet::Set1, 160000, 170499);
-    MasterCorrectionContext m{f.state, f.chart.series, f.switches, f.table1, f.table2, f.messages, f.host, f.timer};
+    MasterCorrectionContext m{f.state, f.chart.series, f.switches, f.context.Tables, f.messages, f.host, f.timer};
     f.state.MasterCalcState = MasterCalcPhase::StartRequested;
     f.timer.Start(5);
     CalcMasterCorrection(m);

@@ -123,7 +123,7 @@ TEST_P(FamilyRun, SegmentsAreMeasuredCorrectedAndTheirPeaksListed)
     FillLine(f.chart.cable, {{100, -0.5}, {1100000, -2.5}});
     FillLine(f.chart.antenna, {{100, 1}, {1100000, 11}});
     FillLine(f.chart.limit1, {{100, 50}, {1100000, 50}});
-    f.parameters.Margin1Db = 5;
+    f.parameters.MarginDb[MeasureSet::Set1] = 5;
     const int points = f.device.TracePoints;
     if (fc.zeroSpan) {
         // One reading every 5 kHz, so that the emissions sit on (or next to) a point.

@@ -193,7 +193,7 @@ TEST(RunControl, RefusedRunsKeepTheChartAndEmptyPassesEndTheRun)
     f.table1.Count = 0;
     f.run->Play();
     f.table1 = plan;
-    f.parameters.MissingLimit1 = "Limit File not found: .\\src\\gone.lim";
+    f.parameters.MissingLimit[MeasureSet::Set1] = "Limit File not found: .\\src\\gone.lim";
     f.run->Play();
     EXPECT_EQ(f.host.errorBoxes, L({"Seg Count<<: 0   ,maybe no project loaded", "Limit File not found: .\\src\\gone.lim"}));
     EXPECT_EQ(f.chart.raw1.Count(), points);
@@ -203,7 +203,7 @@ TEST(RunControl, RefusedRunsKeepTheChartAndEmptyPassesEndTheRun)
     EXPECT_TRUE(f.work.Controls.PlayEnabled && !f.work.Controls.Busy);
 
     // Every segment unchecked with "MaxHold" on: one pass, then the run ends by itself.
-    f.parameters.MissingLimit1.clear();
+    f.parameters.MissingLimit[MeasureSet::Set1].clear();
     for (int row = 0; row < f.checks1.Count(); ++row)
         f.checks1.SetChecked(row, false);
     f.run->Play();

@@ -70,8 +70,8 @@ void RunFixture::ConnectScripted(std::shared_ptr<ScriptedPeer> peer, int32_t fam
 void RunFixture::AddSegment(MeasureSet set, int64_t startHz, int64_t stopHz, const QString& rbw, int sweepMs,
                             const QString& detector)
 {
-    SegmentTable& t = OfSet(set, table1, table2);
-    CheckListModel& checks = OfSet(set, checks1, checks2);
+    SegmentTable& t = *context.Tables[set];
+    CheckListModel& checks = *context.SegmentChecks[set];
     if (checks.Count() == 0)
         checks.AddRow("all", true);
     SegmentRecord& r = t.Segment(++t.Count);

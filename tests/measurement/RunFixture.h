@@ -132,8 +132,8 @@ struct RunFixture {
     RunSwitches switches;
     RecordingHost host;
     VirtualTickTimer timer{pump};
-    MeasurementContext context{scpi,   state,      chart.series, table1, table2, checks1,
-                               checks2, parameters, switches,     host,   timer};
+    MeasurementContext context{scpi,       state,    chart.series, {&table1, &table2}, {&checks1, &checks2},
+                               parameters, switches, host,         timer};
     WorkState work;
     PeakCommands peakCommands{context, work};
     std::unique_ptr<RunControl> run = std::make_unique<RunControl>(context, work, peakCommands);
