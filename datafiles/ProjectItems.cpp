@@ -20,6 +20,7 @@
 
 #include <exception>
 #include <optional>
+#include <tuple>
 
 namespace {
 
@@ -54,6 +55,21 @@ bool ReadTableInto(ProjectTargets& t, TableKind kind, const QString& path, const
         return false;
     InterpolateGridToSeries(*t.Table, *target.Series, color, false, target.Number, t.Files);
     return DrewSomething(t, kind, path, *target.Series);
+}
+
+// The same segments with the same settings: a measurement of one is a measurement of the other.
+bool SamePlan(const SegmentTable& a, const SegmentTable& b)
+{
+    if (a.Count != b.Count)
+        return false;
+    for (int n = 1; n <= a.Count; ++n) {
+        const SegmentRecord& x = a.Segment(n);
+        const SegmentRecord& y = b.Segment(n);
+        if (std::tie(x.StartHz, x.StopHz, x.Rbw, x.SweepMs, x.Attenuation, x.PreAmp, x.Detector) !=
+            std::tie(y.StartHz, y.StopHz, y.Rbw, y.SweepMs, y.Attenuation, y.PreAmp, y.Detector))
+            return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -204,15 +220,22 @@ bool LoadSegments(ProjectTargets& t, MeasureSet set, const QString& path)
         return false;
     if (t.ClearMeasureTimeEstimate)
         t.ClearMeasureTimeEstimate();
+    const SegmentTable before = *table;
+    bool loaded = false;
     TChartSeries* marks =
         OfSet(set, t.Series[SeriesRole::segmentMarks1], t.Series[SeriesRole::segmentMarks2]);
     CheckListModel* list = OfSet(set, t.SegmentList1, t.SegmentList2);
-    if (marks == nullptr || list == nullptr)
-        return LoadSegmentTable(*table, path, t.SweepWaitMarginMs(), t.Files);
-    const double markLevel = (t.LevelAxis != nullptr ? t.LevelAxis->Minimum() : 0.0) + 10.0;
-    return LoadSegmentFile(*table, path, *marks, *list,
-                           OfSet(set, t.Colors.SegmentMarks1, t.Colors.SegmentMarks2), markLevel,
-                           t.SweepWaitMarginMs(), t.Files);
+    if (marks == nullptr || list == nullptr) {
+        loaded = LoadSegmentTable(*table, path, t.SweepWaitMarginMs(), t.Files);
+    } else {
+        const double markLevel = (t.LevelAxis != nullptr ? t.LevelAxis->Minimum() : 0.0) + 10.0;
+        loaded = LoadSegmentFile(*table, path, *marks, *list,
+                                 OfSet(set, t.Colors.SegmentMarks1, t.Colors.SegmentMarks2), markLevel,
+                                 t.SweepWaitMarginMs(), t.Files);
+    }
+    if (t.PlanReplaced && !SamePlan(before, *table))
+        t.PlanReplaced(set);
+    return loaded;
 }
 
 } // namespace datafiles
@@ -312,10 +335,9 @@ void ApplyCorrection(ProjectTargets& t, ParameterGridModel* grid, const QString&
 
 void ApplySegments(ProjectTargets& t, MeasureSet set)
 {
-    SegmentTable* table = OfSet(set, t.Segments1, t.Segments2);
-    if (table == nullptr)
+    // LoadSegments empties the table first; it must see the plan it replaces.
+    if (OfSet(set, t.Segments1, t.Segments2) == nullptr)
         return;
-    table->Count = 0;
     const QString name = t.MainGrid->Value(OfSet(set, kSegSet1, kSegSet2));
     QString path;
     if (name != kNoFile) {

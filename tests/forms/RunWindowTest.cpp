@@ -11,6 +11,7 @@
 #include "datafiles/CheckListModel.h"
 #include "datafiles/ParameterGridModel.h"
 #include "datafiles/SegmentTable.h"
+#include "forms/ConnectionWindow.h"
 #include "forms/CoverageFrame.h"
 #include "forms/ImmunityFrame.h"
 #include "forms/MainChart.h"
@@ -231,6 +232,7 @@ TEST_P(FamilyWindowRun, PlayMeasuresCorrectsAndListsThePeaksOfTheProject)
     // The read-outs of the run.
     EXPECT_EQ(Control<QLabel>(w, "Label3").text(), "1");
     EXPECT_FALSE(Control<QLabel>(w, "Label4").text().isEmpty());
+    EXPECT_EQ(Control<QLabel>(w, "Label5").text(), "00:00:00") << "no time left of a finished run";
     // Label6 is still there, and empty.
     EXPECT_EQ(Control<QLabel>(w, "Label6").text(), "");
     EXPECT_EQ(Control<QProgressBar>(w, "ProgressBar1").value(),
@@ -639,6 +641,52 @@ TEST(WindowRun, MistakesLeaveTheResultsAsTheyWere)
     EXPECT_EQ(chart.Series(SeriesRole::rawTrace2)->Count(), 0);
     EXPECT_TRUE(f.SimLog().isEmpty()) << f.SimLog().join('|').toStdString();
     EXPECT_EQ(ControlsOf(w), kIdle);
+}
+
+// The simulator's line at 5 MHz (seed 152) sits on a segment boundary of the plan: the trace keeps
+// the point of both segments, the peak list and the report's grid one row at the higher level. A
+// Play that brings nothing keeps the results; another project's plan takes them with it, so no
+// report prints the conducted peaks beside the radiated chart.
+TEST(WindowRun, OneEmissionOneRowAndOnePlanPerReport)
+{
+    RunWindowFixture f;
+    ASSERT_NO_FATAL_FAILURE(f.Start("dsa815", kProject, {}, 152));
+    ASSERT_NO_FATAL_FAILURE(f.Connect());
+    MainWindow& w = *f.w;
+    f.Play().click();
+    const TCustomSeries& corrected = *w.chart().Series(SeriesRole::correctedTrace1);
+    std::vector<double> atBoundary;
+    for (int i = 0; i < corrected.Count(); ++i)
+        if (std::fabs(corrected.GetPointX(i) - 5000) < 0.005)
+            atBoundary.push_back(corrected.GetPointY(i));
+    ASSERT_EQ(atBoundary.size(), 2u);
+    PeakLists& peaks = w.peakLists(Set1);
+    L freqs = peaks.Freqs.stringList();
+    const qsizetype row = freqs.indexOf("5000.00");
+    ASSERT_GE(row, 0) << freqs.join('|').toStdString();
+    EXPECT_EQ(freqs.removeDuplicates(), 0) << "each frequency once";
+    const QString higher = QString::number(std::max(atBoundary[0], atBoundary[1]), 'f', 2);
+    EXPECT_EQ(peaks.Levels.stringList()[row], higher);
+    EXPECT_EQ(peaks.Grid.Cell(row + 2, 2), higher);
+    EXPECT_EQ(peaks.Grid.RowCount(), peaks.Count() + 2);
+
+    // An analyser that answers nothing brings no point: the results stay, and the connection
+    // window no longer shows the analyser connected.
+    const L lines = peaks.Lines.stringList();
+    f.sim->Instrument().SetFaults({.noAnswer = true});
+    f.SetTimeoutMs(100);
+    f.Play().click();
+    EXPECT_EQ(f.program->Instrument().Device.DeviceConnected, 0);
+    EXPECT_EQ(peaks.Lines.stringList(), lines);
+    Control<QAction>(w, "CP1").trigger();
+    EXPECT_FALSE(Control<QPushButton>(*f.program->Windows().connectionWindow, "BitBtn4").property("connected").toBool());
+    f.program->Windows().connectionWindow->hide();
+
+    // The radiated project replaces the plan: traces, peaks, re-measurements and grid go.
+    w.chooseProjectFile = [&](const SaveDialogSettings&, bool) { return f.folder.filePath("src/radiated_cispr32_b_3m.prj"); };
+    Control<QAction>(w, "load1").trigger();
+    EXPECT_EQ(w.chart().Series(SeriesRole::rawTrace1)->Count() + corrected.Count() + peaks.Count(), 0);
+    EXPECT_EQ(peaks.Grid.RowCount(), 2);
 }
 
 // An analyser switched off (its simulator stopped) during a run: the run ends at once with the

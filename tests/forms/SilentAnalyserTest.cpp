@@ -24,6 +24,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -264,6 +265,8 @@ TEST_P(SilentAnalyserLogging, EndsWithOneLineAndTheTracksSoFar)
     EXPECT_LT(gaps.Longest(), 1000);
     EXPECT_EQ(f.Lines("Error: ") + f.Lines("Warning: ") + f.boxes,
               L{"Error: the link to the analyser was lost, coverage logging stopped"});
+    // Said where the operator looks: the view's own box, which hides the main messages.
+    EXPECT_TRUE(Control<QPlainTextEdit>(view, "memo2").toPlainText().endsWith("\n" + f.Lines("Error: ").value(0)));
     EXPECT_TRUE(f.program->Instrument().Device.DeviceConnected == 0 && f.Play().isEnabled());
     EXPECT_EQ(rows(), logged);
     const QString kml = testsupport::ReadAll(f.folder.filePath(Control<QLineEdit>(view, "recentKmlEdit").text()));

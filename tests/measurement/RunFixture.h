@@ -80,7 +80,18 @@ public:
     }
     void NotifyRunEnd(const RunEnd& e) override
     {
-        notices << QStringList{"done", "stopped", "lost"}[e.Ending] + QString(" %1/%2").arg(e.LastSegment).arg(e.Count);
+        notices << Word(e.Ending) + QString(" %1/%2").arg(e.LastSegment).arg(e.Count);
+    }
+    static QString Word(RunEnding ending)
+    {
+        switch (ending) {
+        case RunEnding::AllSegmentsDone: return "done";
+        case RunEnding::StoppedByOperator: return "stopped";
+        case RunEnding::AnalyserLost: return "lost";
+        case RunEnding::AnalyserFailed: return "failed";
+        case RunEnding::FaultyTrace: return "faulty";
+        }
+        return {};
     }
     void CloseMainWindow() override { ++closes; }
     void MaxHoldCleared() override { ++maxHoldCleared; }
