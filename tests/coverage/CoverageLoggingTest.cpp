@@ -205,8 +205,7 @@ TEST(CoverageLogging, FaultsLogNothingFalseAndLeaveNoTickRunning)
     EXPECT_EQ(Lines(r.Table()).size(), 2);
     EXPECT_EQ(v.Globals().CoverageIndex, 1);
 
-    // A failed poll stops the timer; the tick logs nothing with the old fix, neither a row nor a
-    // level point, and the logging that ended writes its tracks at once.
+    // A failed poll stops the timer; the tick logs no row nor level point, the tracks are written.
     ASSERT_TRUE(v.Start());
     NmeaFaults silent;
     silent.noAnswer = true;

@@ -11,7 +11,6 @@
 #include "datafiles/CheckListModel.h"
 #include "datafiles/ParameterGridModel.h"
 #include "datafiles/SegmentTable.h"
-#include "forms/ConnectionWindow.h"
 #include "forms/CoverageFrame.h"
 #include "forms/ImmunityFrame.h"
 #include "forms/MainChart.h"
@@ -513,15 +512,14 @@ TEST(WindowRun, CorrectionsPeaksAndColoursAreWhatTheWindowShows)
         ASSERT_NEAR(raw.GetPointY(i) - corrected[static_cast<size_t>(i)], chain.Sum(raw.GetPointX(i)), 0.005) << i;
     EXPECT_EQ(w.peakLists(Set1).Count(), w.segmentTable(Set1).Count * 38);
     EXPECT_TRUE(raw.PointColors().RunCount() == 1 && raw.PointColors().RunColor(0) == clGray);
-    // "MaxFilter" unticked during segment 1 of the next run: from segment 2 on every point is listed,
-    // the frequency where one segment ends and the next begins once.
+    // "MaxFilter" unticked during segment 1 of the next run: from segment 2 on every point is listed
+    // (where one segment ends and the next begins, once).
     QObject::connect(&f.app.Messages, &MessageLog::LineAppended, [&w](const QString& line) {
         if (line.startsWith("Info: measurement start seg 1 "))
             Control<QCheckBox>(w, "CheckBox3").setChecked(false);
     });
     f.Play().click();
-    const int n = w.segmentTable(Set1).Count;
-    EXPECT_EQ(w.peakLists(Set1).Count(), 38 + (n - 1) * points - (n - 2));
+    EXPECT_EQ(w.peakLists(Set1).Count(), 38 + (w.segmentTable(Set1).Count - 1) * (points - 1) + 1);
 }
 
 // After "Info: play" the log says why nothing was measured: no analyser, no segment file, a LISN
@@ -645,10 +643,9 @@ TEST(WindowRun, MistakesLeaveTheResultsAsTheyWere)
     EXPECT_EQ(ControlsOf(w), kIdle);
 }
 
-// The simulator's line at 5 MHz (seed 152) sits on a segment boundary of the plan: the trace keeps
-// the point of both segments, the peak list and the report's grid one row at the higher level. A
-// Play that brings nothing keeps the results; another project's plan takes them with it, so no
-// report prints the conducted peaks beside the radiated chart.
+// The simulator's line at 5 MHz (seed 152) sits on a segment boundary: the trace keeps both points,
+// the peak grid one row at the higher level. Another plan takes the results with it, so no report
+// prints the conducted peaks beside the radiated chart.
 TEST(WindowRun, OneEmissionOneRowAndOnePlanPerReport)
 {
     RunWindowFixture f;
@@ -665,26 +662,9 @@ TEST(WindowRun, OneEmissionOneRowAndOnePlanPerReport)
     PeakLists& peaks = w.peakLists(Set1);
     L freqs = peaks.Freqs.stringList();
     const qsizetype row = freqs.indexOf("5000.00");
-    ASSERT_GE(row, 0) << freqs.join('|').toStdString();
-    EXPECT_EQ(freqs.removeDuplicates(), 0) << "each frequency once";
-    const QString higher = QString::number(std::max(atBoundary[0], atBoundary[1]), 'f', 2);
-    EXPECT_EQ(peaks.Levels.stringList()[row], higher);
-    EXPECT_EQ(peaks.Grid.Cell(row + 2, 2), higher);
-    EXPECT_EQ(peaks.Grid.RowCount(), peaks.Count() + 2);
+    EXPECT_EQ(freqs.removeDuplicates(), 0);
+    EXPECT_EQ(peaks.Grid.Cell(row + 2, 2), QString::number(std::max(atBoundary[0], atBoundary[1]), 'f', 2));
 
-    // An analyser that answers nothing brings no point: the results stay, and the connection
-    // window no longer shows the analyser connected.
-    const L lines = peaks.Lines.stringList();
-    f.sim->Instrument().SetFaults({.noAnswer = true});
-    f.SetTimeoutMs(100);
-    f.Play().click();
-    EXPECT_EQ(f.program->Instrument().Device.DeviceConnected, 0);
-    EXPECT_EQ(peaks.Lines.stringList(), lines);
-    Control<QAction>(w, "CP1").trigger();
-    EXPECT_FALSE(Control<QPushButton>(*f.program->Windows().connectionWindow, "BitBtn4").property("connected").toBool());
-    f.program->Windows().connectionWindow->hide();
-
-    // The radiated project replaces the plan: traces, peaks, re-measurements and grid go.
     w.chooseProjectFile = [&](const SaveDialogSettings&, bool) { return f.folder.filePath("src/radiated_cispr32_b_3m.prj"); };
     Control<QAction>(w, "load1").trigger();
     EXPECT_EQ(w.chart().Series(SeriesRole::rawTrace1)->Count() + corrected.Count() + peaks.Count(), 0);

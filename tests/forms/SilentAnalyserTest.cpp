@@ -227,6 +227,8 @@ TEST(SilentAnalyser, StopEndsTheWaitAndPlayOnADeadLinkKeepsTheResults)
     EXPECT_EQ(f.Lines("Error: "), L({kLost, kLost}));
     EXPECT_EQ(results(), before);
     EXPECT_EQ(f.program->Instrument().Device.DeviceConnected, 0);
+    Control<QAction>(*f.w, "CP1").trigger(); // "Connect Visa" no longer shows it connected
+    EXPECT_FALSE(Control<QPushButton>(*f.program->Windows().connectionWindow, "BitBtn4").property("connected").toBool());
 }
 
 // Coverage logging beside a receiver on a pseudo-terminal: the track grows with the table; a freeze
@@ -265,7 +267,6 @@ TEST_P(SilentAnalyserLogging, EndsWithOneLineAndTheTracksSoFar)
     EXPECT_LT(gaps.Longest(), 1000);
     EXPECT_EQ(f.Lines("Error: ") + f.Lines("Warning: ") + f.boxes,
               L{"Error: the link to the analyser was lost, coverage logging stopped"});
-    // Said where the operator looks: the view's own box, which hides the main messages.
     EXPECT_TRUE(Control<QPlainTextEdit>(view, "memo2").toPlainText().endsWith("\n" + f.Lines("Error: ").value(0)));
     EXPECT_TRUE(f.program->Instrument().Device.DeviceConnected == 0 && f.Play().isEnabled());
     EXPECT_EQ(rows(), logged);

@@ -127,16 +127,7 @@ TEST_F(MailNotice, SegmentAndEndUseTheirOwnSwitches)
     EXPECT_EQ(
         sent, (QList<SentMail> {{segment, segment, ".\\out\\chartimage.jpg", ""}, {end, end, "", "memo"}}));
     EXPECT_EQ(steps, QStringList({"chart", "mail", "mail"}));
-}
-
-// Only a Stop is called one; a faulty trace names its segment.
-TEST(MailNoticeSubject, SaysHowTheRunEnded)
-{
-    EXPECT_EQ(EndNoticeSubject(RunEnding::StoppedByOperator, 2, 7), "ZENDRIK stopped by the operator after segment 2 of 7");
-    EXPECT_EQ(EndNoticeSubject(RunEnding::AnalyserLost, 0, 7), "ZENDRIK the analyser was lost after segment 0 of 7");
-    EXPECT_EQ(EndNoticeSubject(RunEnding::AnalyserFailed, 3, 7), "ZENDRIK the analyser failed after segment 3 of 7");
     EXPECT_EQ(EndNoticeSubject(RunEnding::FaultyTrace, 1, 1), "ZENDRIK run ended, faulty trace in segment 1 of 1");
-    EXPECT_EQ(EndNoticeSubject(RunEnding::AllSegmentsDone, 7, 7), "ZENDRIK all segments done");
 }
 
 TEST_F(MailNotice, ChartIsWrittenEvenWithoutAMailAndNeverAttachedWhenNotWritten)

@@ -54,13 +54,11 @@ TEST(Faults, AWrongSizeOrSilenceEndsTheRun)
     }
 }
 
-// The end notice names what ended the run, a faulty trace or the analyser's failure or loss, and
-// never a Stop nobody pressed.
+// The end notice names what ended the run, never a Stop nobody pressed.
 TEST(Faults, TheEndNoticeNamesWhatEndedTheRun)
 {
     for (const auto& [family, fault, notice] : {std::tuple{"dsa815", "nan", "faulty 2/2"},
-                                                {"rsa5065", "no-sweep-end", "failed 0/2"},
-                                                {"ssa3032x", "block-short", "lost 0/2"}}) {
+                                                {"rsa5065", "no-sweep-end", "failed 0/2"}, {"ssa3032x", "block-short", "lost 0/2"}}) {
         FaultRun f(family, fault);
         f.run->Play();
         EXPECT_EQ(f.host.notices, L{notice}) << fault;

@@ -80,18 +80,8 @@ public:
     }
     void NotifyRunEnd(const RunEnd& e) override
     {
-        notices << Word(e.Ending) + QString(" %1/%2").arg(e.LastSegment).arg(e.Count);
-    }
-    static QString Word(RunEnding ending)
-    {
-        switch (ending) {
-        case RunEnding::AllSegmentsDone: return "done";
-        case RunEnding::StoppedByOperator: return "stopped";
-        case RunEnding::AnalyserLost: return "lost";
-        case RunEnding::AnalyserFailed: return "failed";
-        case RunEnding::FaultyTrace: return "faulty";
-        }
-        return {};
+        notices << QStringList{"done", "stopped", "lost", "failed", "faulty"}[static_cast<int>(e.Ending)] +
+                       QString(" %1/%2").arg(e.LastSegment).arg(e.Count);
     }
     void CloseMainWindow() override { ++closes; }
     void MaxHoldCleared() override { ++maxHoldCleared; }
