@@ -18,6 +18,7 @@
 #include <cmath>
 #include <exception>
 #include <optional>
+#include <utility>
 
 namespace {
 
@@ -73,11 +74,16 @@ CoverageView::CoverageView(ScpiContext& scpi, GpsReceiverState& gps, TableBuffer
     , host_(host)
     , workingFolder_(workingFolder)
 {
-    // A failed poll stops the logging timer; the tick that polled must then log nothing.
+    // A failed poll stops the logging timer; the tick that polled must then log nothing. The
+    // logging has ended, so its tracks are written, as after Stop, once the tick has returned.
     scpi_.Visa.StopCoverageTimer = [this] {
         pollFailed_ = true;
-        logging_ = false;
+        const bool wasLogging = std::exchange(logging_, false);
         host_.StopTimer();
+        if (globals_.CoverageTickBusy)
+            kmlAfterTick_ = true;
+        else if (wasLogging)
+            WriteKml();
     };
     RecalculateDrive();
 }
@@ -189,7 +195,15 @@ void CoverageView::WriteKml()
     if (r.Written)
         fields_.RecentKml = r.FileName;
     else if (!r.Error.isEmpty())
-        scpi_.Messages.Append(QStringLiteral("Error: ") + r.Error);
+        Say(QStringLiteral("Error: ") + r.Error);
+}
+
+// The coverage view hides the main window's messages: what went wrong with the logging is said in
+// the view's own memo as well.
+void CoverageView::Say(const QString& line)
+{
+    scpi_.Messages.Append(line);
+    Memo() << line;
 }
 
 struct CoverageView::TickScope {
@@ -223,8 +237,7 @@ void CoverageView::Tick()
         try {
             RunTick(stopGeneration_);
         } catch (const std::exception& e) {
-            scpi_.Messages.Append(
-                QStringLiteral("Error: coverage tick: ") + QString::fromLocal8Bit(e.what()));
+            Say(QStringLiteral("Error: coverage tick: ") + QString::fromLocal8Bit(e.what()));
         }
     }
     if (kmlAfterTick_) {
@@ -236,18 +249,29 @@ void CoverageView::Tick()
 
 void CoverageView::RunTick(uint64_t generation)
 {
+    // A tick whose row is not written (a Stop or a lost analyser, a failed poll, a table that
+    // cannot be written) takes its level points off the chart again: row and chart, or neither.
+    int pointsBefore[3];
+    for (int x = 0; x < 3; ++x)
+        pointsBefore[x] = chart_.Level[x].Count();
+    const auto takeBack = [&] {
+        for (int x = 0; x < 3; ++x)
+            if (chart_.Level[x].Count() > pointsBefore[x])
+                chart_.Level[x].DeleteRange(pointsBefore[x], chart_.Level[x].Count() - pointsBefore[x]);
+        fields_.Index = QString::number(chart_.Level[0].Count() - 1);
+    };
     if (!Measure(generation))
-        return;
+        return takeBack();
     if (gps_.GpsConnected) {
         pollFailed_ = false;
         PollGpsReceiver(scpi_, gps_);
         host_.Refresh();
         // The fields still hold the previous fix: nothing of this tick is logged.
         if (pollFailed_)
-            return;
+            return takeBack();
     }
     if (stopGeneration_ != generation)
-        return;
+        return takeBack();
     const GpsDisplay& fix = gps_.View.Display;
     if (gps_.View.SkipNonMoving && fix.Speed == QLatin1String("0"))
         return;
@@ -255,8 +279,8 @@ void CoverageView::RunTick(uint64_t generation)
     const QString error
         = AppendCoverageLine(workingFolder_, CoverageLineFields(fields_, fix).join(QLatin1Char(';')));
     if (!error.isEmpty()) {
-        scpi_.Messages.Append(QStringLiteral("Error: ") + error);
-        return;
+        Say(QStringLiteral("Error: ") + error);
+        return takeBack();
     }
     if (!kml_.Started())
         kml_.BeginTracks(fields_.Freq[0] + QStringLiteral("Hz"), fields_.Freq[1] + QStringLiteral("Hz"),
@@ -282,7 +306,7 @@ bool CoverageView::AnalyserLost(uint64_t generation)
     if (!scpiio::LinkLost(scpi_))
         return false;
     if (stopGeneration_ == generation) {
-        scpi_.Messages.Append(QString::fromLatin1(kAnalyserLostLine));
+        Say(QString::fromLatin1(kAnalyserLostLine));
         Stop();
     }
     return true;

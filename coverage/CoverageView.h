@@ -74,6 +74,8 @@ private:
     bool AnalyserLost(uint64_t generation);
     void RunTick(uint64_t generation);
     void WriteKml();
+    // An error line of the logging: the message log and the view's memo.
+    void Say(const QString& line);
     void LoadCorrection(const QString& key);
     QString Now() const;
 

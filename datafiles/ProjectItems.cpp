@@ -20,6 +20,7 @@
 
 #include <exception>
 #include <optional>
+#include <tuple>
 
 namespace {
 
@@ -65,6 +66,21 @@ bool ReadTableInto(ProjectTargets& t, TableKind kind, const QString& path, const
         return false;
     InterpolateGridToSeries(*t.Table, *target.Series, color, false, target.Number, t.Files);
     return DrewSomething(t, kind, path, *target.Series);
+}
+
+// The same segments with the same settings: a measurement of one is a measurement of the other.
+bool SamePlan(const SegmentTable& a, const SegmentTable& b)
+{
+    if (a.Count != b.Count)
+        return false;
+    for (int n = 1; n <= a.Count; ++n) {
+        const SegmentRecord& x = a.Segment(n);
+        const SegmentRecord& y = b.Segment(n);
+        if (std::tie(x.StartHz, x.StopHz, x.Rbw, x.SweepMs, x.Attenuation, x.PreAmp, x.Detector) !=
+            std::tie(y.StartHz, y.StopHz, y.Rbw, y.SweepMs, y.Attenuation, y.PreAmp, y.Detector))
+            return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -214,6 +230,7 @@ bool LoadSegments(ProjectTargets& t, MeasureSet set, const QString& path)
         return false;
     if (t.ClearMeasureTimeEstimate)
         t.ClearMeasureTimeEstimate();
+    const SegmentTable before = *table;
     TChartSeries* marks = t.Series[kSegmentMarks[set]];
     CheckListModel* list = t.SegmentLists[set];
     const double markLevel = (t.LevelAxis != nullptr ? t.LevelAxis->Minimum() : 0.0) + 10.0;
@@ -226,6 +243,8 @@ bool LoadSegments(ProjectTargets& t, MeasureSet set, const QString& path)
     if (!fault.isEmpty() && t.Files.Messages != nullptr)
         t.Files.Messages->Append(QStringLiteral("Error: ") + NoSegmentText(set, path) + QStringLiteral(" (") + fault +
                                  QLatin1Char(')'));
+    if (t.PlanReplaced && !SamePlan(before, *table))
+        t.PlanReplaced(set);
     return table->Count > 0;
 }
 
@@ -327,9 +346,9 @@ void ApplyCorrection(ProjectTargets& t, ParameterGridModel* grid, const QString&
 void ApplySegments(ProjectTargets& t, MeasureSet set)
 {
     SegmentTable* table = t.Segments[set];
+    // LoadSegments empties the table first; it must see the plan it replaces.
     if (table == nullptr)
         return;
-    table->Count = 0;
     const QString name = t.MainGrid->Value(kSegSets[set]);
     QString path;
     if (name != kNoFile) {

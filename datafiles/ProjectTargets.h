@@ -78,6 +78,9 @@ struct ProjectTargets {
     std::function<void()> ClearMeasureTimeEstimate;
     // Recomputes the estimate after a segment table or the device changed.
     std::function<void()> UpdateMeasureTimeEstimate;
+    // A set's segment table was replaced by a different plan: what was measured on the old one
+    // does not belong to the new one.
+    std::function<void(MeasureSet set)> PlanReplaced;
 
     int32_t SweepWaitMarginMs() const;
 };

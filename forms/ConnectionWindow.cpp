@@ -145,6 +145,12 @@ void ConnectionWindow::BuildControls()
             [this] { Guarded([this] { showInstrumentStatus(); }); });
     connect(winUsbButton, &QPushButton::clicked, this, [this] { Guarded([this] { testUsbClaim(); }); });
     connect(serialConnectButton, &QPushButton::clicked, this, [this] { Guarded([this] { connectSerial(); }); });
+    // Another port chosen: the resource field shows the resource it opens, which the operator may
+    // still change by hand.
+    connect(serialPortCombo, &QComboBox::currentTextChanged, this, [this](const QString& port) {
+        if (serialPortCombo->isVisibleTo(this))
+            resourceEdit->setText(SerialResourceName(port));
+    });
     connect(readRmcButton, &QPushButton::clicked, this, [this] { Guarded([this] { readGpsRmc(); }); });
 }
 
@@ -221,6 +227,14 @@ void ConnectionWindow::openForKind(LinkKind kind)
 {
     if (kind != LinkKind::SerialAnalyser || instrument_.Device.ConnectionKind != LinkKind::SerialAnalyser)
         prepareForKind(kind);
+    // A link lost since the last connect (a run, a view or a command found the analyser or the
+    // receiver gone) takes the connected image with it.
+    if (!instrument_.Device.DeviceConnected)
+        MarkConnected(connectButton, false);
+    const bool serialLink = kind == LinkKind::GpsReceiver ? instrument_.Gps.GpsConnected
+                                                          : instrument_.Device.DeviceConnected;
+    if (!serialLink)
+        MarkConnected(serialConnectButton, false);
     setModal(true);
     show();
     raise();
@@ -360,7 +374,11 @@ void ConnectionWindow::connectSerial()
         return;
     instrumentList->clear();
     resourceList->clear();
-    const SerialConnectOutcome out = ConnectSerial(*context_, instrument_.Gps, serialPortCombo->currentText());
+    // A resource typed into the resource field is taken as it stands, as "SA USB" takes it;
+    // otherwise the port chosen.
+    const QString typed = resourceEdit->text().trimmed();
+    const SerialConnectOutcome out =
+        ConnectSerial(*context_, instrument_.Gps, typed.isEmpty() ? serialPortCombo->currentText() : typed);
     resourceEdit->setText(out.Resource);
     MarkConnected(serialConnectButton, out.Connected);
     ShowUnsupported(out.UnsupportedMessage);

@@ -180,6 +180,8 @@ private:
     void ChooseLevelUnit(LevelUnit clicked, bool checked);
     void ClearAll();
     void ClearChart();
+    // What was measured on a set's plan, once another plan replaced it.
+    void DropSetResults(MeasureSet set);
     // Marks, markers and math (MainWindowMarkers.cpp).
     void WireMarkers();
     void WireLaterMarkers();

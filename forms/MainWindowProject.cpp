@@ -48,6 +48,7 @@ void MainWindow::BuildProjectTargets()
     targets_.Instrument = gridInstrument_.get();
     targets_.Files = DataFileContext{app_.WorkingFolder, dialogs_.get(), &app_.Debug, &app_.Messages};
     targets_.ClearMeasureTimeEstimate = [this] { sweepPanel_->clearEstimate(); };
+    targets_.PlanReplaced = [this](MeasureSet set) { DropSetResults(set); };
 }
 
 // Every edited row of the parameter grid is validated by the grid's logic.

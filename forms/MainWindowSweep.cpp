@@ -268,9 +268,7 @@ void MainWindow::SendRunNotice(int segment, int count, const RunEnd* end)
         ::NotifySegmentDone(run_->mail->Alerts, segment, count, saveChart, send);
         return;
     }
-    static constexpr RunEnding kEndings[] = {RunEnding::allSegmentsDone, RunEnding::stoppedByOperator,
-                                             RunEnding::analyserLost};
-    ::NotifyRunEnd(run_->mail->Alerts, kEndings[end->Ending], end->LastSegment, end->Count, saveChart, send);
+    ::NotifyRunEnd(run_->mail->Alerts, end->Ending, end->LastSegment, end->Count, saveChart, send);
 }
 
 // --- The window as the engine's host

@@ -74,3 +74,18 @@ void MainWindow::ClearChart()
         set.shownPeaks->Clear();
     chartControl_->repaint();
 }
+
+// The traces of a set and everything listed from them (peaks, re-measurements, the grid the report
+// prints) go together when another plan replaces the set's: a report never pairs one plan's chart
+// with another's peaks. A run that holds them (paused) works on its copy of the old plan and keeps
+// them.
+void MainWindow::DropSetResults(MeasureSet set)
+{
+    if (RunActive())
+        return;
+    const SetSeriesRoles& roles = kSetSeriesRoles[set];
+    chart().Series(roles.raw)->Clear();
+    chart().Series(roles.corrected)->Clear();
+    sets_[set].shownPeaks->Clear();
+    chartControl_->repaint();
+}

@@ -164,10 +164,17 @@ PeaksPanel::PeaksPanel(QWidget* parent) : QWidget(parent)
 
 void PeaksPanel::showPeakLists(const PerSet<PeakLists*>& lists)
 {
+    for (MeasureSet set : kMeasureSets)
+        if (shown_[set] != nullptr)
+            disconnect(&shown_[set]->Lines, nullptr, this, nullptr);
     shown_ = lists;
     for (MeasureSet set : kMeasureSets) {
         const SetControls& s = setLists[set];
         PeakLists& p = *lists[set];
+        // A list emptied or replaced as a whole (a run, "Clear peaks", a loaded chart, another
+        // plan) has lost its selection: "Select 6 maxpeaks" no longer holds.
+        connect(&p.Lines, &QAbstractItemModel::modelReset, this,
+                [box = s.selectMaxPeaks] { box->setChecked(false); });
         s.peaks->setModel(&p.Lines);
         s.peakFreqs->setModel(&p.Freqs);
         s.peakLevels->setModel(&p.Levels);

@@ -90,6 +90,9 @@ QString SerialResourceName(const QString& port)
         return QStringLiteral("ASRL") + QString::number(m.captured(1).toInt()) + QStringLiteral("::INSTR");
     if (p.startsWith(QLatin1Char('/')))
         return QStringLiteral("ASRL") + p + QStringLiteral("::INSTR");
+    // A whole serial resource, typed as "SA USB" takes one.
+    if (p.startsWith(QLatin1String("ASRL"), Qt::CaseInsensitive) && p.endsWith(QLatin1String("::INSTR"), Qt::CaseInsensitive))
+        return p;
     return {};
 }
 

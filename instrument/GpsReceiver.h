@@ -44,8 +44,8 @@ struct GpsReceiverState {
 // The ports of the serial group: "COM1" to "COM18" and "COM20", then the serial devices present
 // (USB receivers are never a ttyS): /dev/ttyUSB*, /dev/ttyACM*, /dev/serial/by-id/*.
 QStringList SerialPortChoices(const QString& devRoot = QStringLiteral("/dev"));
-// "COMn" gives "ASRLn::INSTR"; a device path gives "ASRL" + path + "::INSTR"; anything else
-// the empty text.
+// "COMn" gives "ASRLn::INSTR"; a device path gives "ASRL" + path + "::INSTR"; a serial resource
+// ("ASRL...::INSTR") stays as it is; anything else the empty text.
 QString SerialResourceName(const QString& port);
 
 // What "Connect Visa" of the serial group did.

@@ -26,11 +26,15 @@ QString EndNoticeSubject(RunEnding ending, int lastSegment, int count)
 {
     const QString after = QStringLiteral(" after segment %1 of %2").arg(lastSegment).arg(count);
     switch (ending) {
-    case RunEnding::stoppedByOperator:
+    case RunEnding::StoppedByOperator:
         return QStringLiteral("ZENDRIK stopped by the operator") + after;
-    case RunEnding::analyserLost:
+    case RunEnding::AnalyserLost:
         return QStringLiteral("ZENDRIK the analyser was lost") + after;
-    case RunEnding::allSegmentsDone:
+    case RunEnding::AnalyserFailed:
+        return QStringLiteral("ZENDRIK the analyser failed") + after;
+    case RunEnding::FaultyTrace:
+        return QStringLiteral("ZENDRIK run ended, faulty trace in segment %1 of %2").arg(lastSegment).arg(count);
+    case RunEnding::AllSegmentsDone:
         break;
     }
     return QStringLiteral("ZENDRIK all segments done");
@@ -40,7 +44,7 @@ void NotifySegmentDone(const MailAlertSwitches& alerts, int segment, int count,
     const ChartImageWriter& saveChartJpeg, const MailSendFunction& sendMail)
 {
     if (count == 0)
-        NotifyRunEnd(alerts, RunEnding::allSegmentsDone, 0, 0, saveChartJpeg, sendMail);
+        NotifyRunEnd(alerts, RunEnding::AllSegmentsDone, 0, 0, saveChartJpeg, sendMail);
     else
         SendNotice(alerts, false, QStringLiteral("ZENDRIK segment %1 of %2 done").arg(segment).arg(count),
             saveChartJpeg, sendMail);

@@ -1,6 +1,7 @@
 #ifndef ZENDRIK_MAIL_MAILNOTICE_H
 #define ZENDRIK_MAIL_MAILNOTICE_H
 
+#include "app/RunEnding.h"
 #include "mail/SmtpSender.h"
 
 #include <functional>
@@ -16,11 +17,10 @@ inline constexpr char kChartImageAttachment[] = ".\\out\\chartimage.jpg";
 // Tells SendMail to send the message log as the text.
 inline constexpr char kMessageLogBody[] = "memo";
 
-// How a run ended, as the subject of its end notice says.
-enum class RunEnding { allSegmentsDone, stoppedByOperator, analyserLost };
-
 // "ZENDRIK all segments done", "ZENDRIK stopped by the operator after segment 2 of 7",
-// "ZENDRIK the analyser was lost after segment 0 of 7": mail filters look for the "ZENDRIK ".
+// "ZENDRIK the analyser was lost after segment 0 of 7", "ZENDRIK the analyser failed after
+// segment 3 of 7", "ZENDRIK run ended, faulty trace in segment 7 of 7" (the segment of the last
+// faulty trace): mail filters look for the "ZENDRIK ".
 QString EndNoticeSubject(RunEnding ending, int lastSegment, int count);
 
 // The mail notice of a run, while "Mail on/off" is checked: count > 0 after segment `segment` of

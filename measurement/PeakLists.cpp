@@ -90,14 +90,31 @@ void PeakLists::Clear()
     for (QStringListModel* m : {&Lines, &Freqs, &Levels, &MeasureLines, &MeasureFreqs, &MeasureLevels})
         ClearList(*m);
     Grid.SetRowCount(PeakGridModel::kHeadingRows);
+    listed_.clear();
 }
 
 void PeakLists::AddPeak(double freqKhz, double level, double limit)
 {
-    const int n = Count() + 1;
-    const QString number = QString::number(n);
     const QString f = Fixed(freqKhz, 2);
     const QString l = Fixed(level, 2);
+    const auto listed = listed_.find(f);
+    if (listed != listed_.end() && Freqs.index(listed->first).data().toString() == f) {
+        // The last point of one segment and the first of the next: one emission, one row.
+        auto& [index, shownLevel] = *listed;
+        if (level <= shownLevel)
+            return;
+        shownLevel = level;
+        const QString number = QString::number(index + 1);
+        Lines.setData(Lines.index(index), number + QStringLiteral("  ") + f + QStringLiteral("kHz ") + l + QStringLiteral("dBuV"));
+        Levels.setData(Levels.index(index), l);
+        Grid.SetCell(index + 2, 2, l);
+        Grid.SetCell(index + 2, 3, Fixed(limit, 2));
+        Grid.SetCell(index + 2, 4, Fixed(limit - level, 2));
+        return;
+    }
+    const int n = Count() + 1;
+    listed_.insert(f, {n - 1, level});
+    const QString number = QString::number(n);
     Append(Lines, number + QStringLiteral("  ") + f + QStringLiteral("kHz ") + l + QStringLiteral("dBuV"));
     const int row = n + 1;
     Grid.SetRowCount(std::max(Grid.RowCount() + 1, row + 1));

@@ -4,8 +4,10 @@
 #include "app/MeasureSet.h"
 
 #include <QAbstractTableModel>
+#include <QHash>
 #include <QStringListModel>
 #include <array>
+#include <utility>
 #include <vector>
 
 // The hidden peak grid of a set, which the report prints: rows 0 and 1 hold the column names and
@@ -53,8 +55,14 @@ public:
     int Count() const { return Lines.rowCount(); }
     // The six lists emptied and the grid back to its two heading rows.
     void Clear();
-    // Lists a peak at f kHz with level and the limit there; it gets the next number.
+    // Lists a peak at f kHz with level and the limit there; it gets the next number. A frequency
+    // is listed once: where two segments both end on it, the list keeps the higher level under
+    // the number it first got.
     void AddPeak(double freqKhz, double level, double limit);
+
+private:
+    // The row of each listed frequency (as its two-decimal text) and the level listed there.
+    QHash<QString, std::pair<int, double>> listed_;
 };
 
 #endif

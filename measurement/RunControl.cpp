@@ -134,6 +134,10 @@ void RunControl::Play()
 
 void RunControl::AfterRun()
 {
+    // However the run ended, no time is left of it.
+    c_.State.RemainingMeasureSeconds = 0;
+    if (!controls_.RemainingText.isEmpty())
+        controls_.RemainingText = SecondsText(0);
     c_.State.MasterCalcState = MasterCalcPhase::Idle;
     c_.MasterTimer.Stop();
     c_.State.CorFastPath = false;
@@ -335,13 +339,16 @@ int RunControl::RunPass(ModeRunner& runner, const SegmentTable& table, SetTraces
     controls_.PassText = QString::number(++passCount_);
     Publish();
 
+    // The run itself ended the pass on the analyser's failure (not the operator's Stop).
+    bool failed = false;
     PassContext passContext{sc, c_.State, c_.Host, c_.Switches, table, segmentPoints,
                             [&sc, n](int i, const QString& ending) {
                                 sc.Messages.Append(QStringLiteral("Info: measurement start seg ") +
                                                    QString::number(i) + QStringLiteral(" of ") +
                                                    QString::number(n) + ending);
                             },
-                            [this](const QString& line) {
+                            [this, &failed](const QString& line) {
+                                failed = failed || !c_.State.StopRequested;
                                 if (!line.isEmpty())
                                     c_.Scpi.Messages.Append(line);
                                 Stop();
@@ -355,8 +362,10 @@ int RunControl::RunPass(ModeRunner& runner, const SegmentTable& table, SetTraces
 
     CorrectionPass correction{c_.State, c_.Series, c_.Switches, sc.Messages, sc.Debug, c_.Host, sc.Pump};
     int measured = 0;
-    // The last segment measured to its end, for the end notice.
+    // The last segment measured to its end, and the last that brought a faulty trace, for the
+    // end notice.
     int lastDone = 0;
+    int lastFaulty = 0;
     for (int i = 1; i <= n; ++i) {
         sc.Pump.ProcessEvents();
         if (!SegmentChecked(checks, i))
@@ -384,6 +393,8 @@ int RunControl::RunPass(ModeRunner& runner, const SegmentTable& table, SetTraces
         if (runnersteps::EndIfGone(passContext) || added == 0) {
             // The segment brought no trace (the analyser is gone, its trace was faulty, Stop or
             // an error came first): no "done" line, no mail notice, no beep for it.
+            if (added == 0 && sc.Device.DeviceConnected && !c_.State.StopRequested)
+                lastFaulty = i;
             c_.Host.RepaintChart();
             continue;
         }
@@ -408,12 +419,18 @@ int RunControl::RunPass(ModeRunner& runner, const SegmentTable& table, SetTraces
             c_.Host.Beep(2000, 300);
     }
 
-    // The end notice says how the pass ended; a segment left unchecked is not missing.
-    RunEnd end{RunEnd::allSegmentsDone, lastDone, n};
+    // The end notice says how the pass ended; a segment left unchecked is not missing. Only the
+    // operator's Stop is called one: a run ended by the analyser's failure, or one whose segment
+    // brought a faulty trace, says so.
+    RunEnd end{RunEnding::AllSegmentsDone, lastDone, n};
     if (!sc.Device.DeviceConnected)
-        end.Ending = RunEnd::analyserLost;
-    else if (lastDone < lastChecked)
-        end.Ending = RunEnd::stoppedByOperator;
+        end.Ending = RunEnding::AnalyserLost;
+    else if (lastDone < lastChecked && failed)
+        end.Ending = RunEnding::AnalyserFailed;
+    else if (lastDone < lastChecked && c_.State.StopRequested)
+        end.Ending = RunEnding::StoppedByOperator;
+    else if (lastFaulty > 0)
+        end = RunEnd{RunEnding::FaultyTrace, lastFaulty, n};
     // Nothing more goes to an analyser that is gone.
     if (sc.Device.DeviceConnected)
         ScpiAutoCalOn(sc);

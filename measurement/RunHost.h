@@ -1,6 +1,8 @@
 #ifndef ZENDRIK_MEASUREMENT_RUNHOST_H
 #define ZENDRIK_MEASUREMENT_RUNHOST_H
 
+#include "app/RunEnding.h"
+
 #include <QString>
 #include <cstdint>
 #include <functional>
@@ -25,10 +27,10 @@ struct RunControls {
     bool operator==(const RunControls&) const = default;
 };
 
-// How a pass of a run ended, for its end notice: after segment LastSegment (0: none) of Count.
+// How a pass of a run ended, for its end notice: after segment LastSegment (0: none) of Count; for
+// a faulty trace, LastSegment is the last segment that brought one.
 struct RunEnd {
-    enum How { allSegmentsDone, stoppedByOperator, analyserLost };
-    How Ending = allSegmentsDone;
+    RunEnding Ending = RunEnding::AllSegmentsDone;
     int LastSegment = 0;
     int Count = 0;
 };

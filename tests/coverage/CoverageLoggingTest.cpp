@@ -205,16 +205,19 @@ TEST(CoverageLogging, FaultsLogNothingFalseAndLeaveNoTickRunning)
     EXPECT_EQ(Lines(r.Table()).size(), 2);
     EXPECT_EQ(v.Globals().CoverageIndex, 1);
 
-    // A failed poll stops the timer; the tick logs nothing with the old fix.
+    // A failed poll stops the timer; the tick logs no row nor level point, the tracks are written.
     ASSERT_TRUE(v.Start());
     NmeaFaults silent;
     silent.noAnswer = true;
     r.sim->Gps()->SetFaults(silent);
+    const int points = v.Chart().Level[0].Count();
     v.Tick();
     EXPECT_EQ(r.dialogs, QStringList({"ViRead GPS: could not read gps data!"}));
     EXPECT_FALSE(r.host.timerOn);
     EXPECT_FALSE(v.Logging());
     EXPECT_EQ(Lines(r.Table()).size(), 2);
+    EXPECT_EQ(v.Chart().Level[0].Count(), points);
+    EXPECT_EQ(v.Fields().RecentKml, "out/out_stamp.kml");
     EXPECT_EQ(v.Globals().CoverageTickBusy, 0);
 
     // Over 10000 level points nothing is measured until "Init SA"; no old level is logged.

@@ -1,4 +1,4 @@
-// The serial group of the connection window: a typed device path, "Connect Visa" and "RD RMC"
+// The serial group of the connection window: a typed resource, "Connect Visa" and "RD RMC"
 // against the simulated NMEA receiver, and "Get Info" for the receiver.
 #include "app/AppContext.h"
 #include "common/Controls.h"
@@ -17,7 +17,7 @@
 
 using testsupport::Control;
 
-TEST(ConnectionWindowSerial, ConnectsTheReceiverOnATypedPathAndReadsAPosition)
+TEST(ConnectionWindowSerial, ConnectsTheReceiverOnATypedResourceAndReadsAPosition)
 {
     SimulatorOptions o;
     o.pty = true;
@@ -37,7 +37,7 @@ TEST(ConnectionWindowSerial, ConnectsTheReceiverOnATypedPathAndReadsAPosition)
     ConnectionWindow form(app, instrument, services);
     form.prepareForKind(LinkKind::GpsReceiver);
     EXPECT_TRUE(Control<QPushButton>(form, "Button4").isVisibleTo(&form));
-    Control<QComboBox>(form, "ComboBox1").setEditText(sim.PtyPath());
+    Control<QLineEdit>(form, "Edit2").setText("ASRL" + sim.PtyPath() + "::INSTR"); // the list shows "COM1"
     Control<QPushButton>(form, "BitBtn6").click();
     EXPECT_EQ(Control<QLineEdit>(form, "Edit2").text(), "ASRL" + sim.PtyPath() + "::INSTR");
     EXPECT_TRUE(Control<QPushButton>(form, "BitBtn6").property("connected").toBool());

@@ -313,7 +313,9 @@ TEST_F(MarksAndReports, ChartFilesRoundTripThroughTheHandlers)
     chart1->BottomAxis()->SetRange(0, 1000);
     w->peakLists(Set1).AddPeak(200, 50, 60);
     w->peakLists(Set2).AddPeak(300, 50, 60);
+    Control<QCheckBox>(*w, "CheckBox18").click();
     Control<QAction>(*w, "LoadChart1").trigger();
+    EXPECT_FALSE(Control<QCheckBox>(*w, "CheckBox18").isChecked()) << "ticked over an emptied list";
     for (int n : numbers)
         EXPECT_TRUE(BitIdentical(Points(*C().Series(n)), saved[n])) << n;
     EXPECT_EQ(chart1->BottomAxis()->Minimum(), 150);

@@ -39,11 +39,11 @@ RunWindowFixture::~RunWindowFixture()
     QDir::setCurrent(oldCurrent);
 }
 
-void RunWindowFixture::Start(const QString& family, const QString& project, const SimFaults& faults)
+void RunWindowFixture::Start(const QString& family, const QString& project, const SimFaults& faults, uint32_t seed)
 {
     SimulatorOptions o;
     o.family = family;
-    o.seed = 1;
+    o.seed = seed;
     o.timeScale = 1e-6; // sweeps take no noticeable real time
     o.faults = faults;
     o.vxi11 = true;

@@ -34,9 +34,9 @@ struct RunWindowFixture {
     RunWindowFixture();
     ~RunWindowFixture();
 
-    // Starts the simulator of a family and the program, and loads a shipped project with
-    // "Load Proj".
-    void Start(const QString& family, const QString& project, const SimFaults& faults = {});
+    // Starts the simulator of a family (its emissions drawn from seed) and the program, and loads
+    // a shipped project with "Load Proj".
+    void Start(const QString& family, const QString& project, const SimFaults& faults = {}, uint32_t seed = 1);
     // Device > "SA TCP", the address 127.0.0.1 (socket: "SA USB", "Search", the raw socket), "Connect
     // Visa". The simulator's command log is emptied afterwards unless keepLog.
     void Connect(bool keepLog = false, bool socket = false);

@@ -233,6 +233,7 @@ TEST_P(FamilyWindowRun, PlayMeasuresCorrectsAndListsThePeaksOfTheProject)
     // The read-outs of the run.
     EXPECT_EQ(Control<QLabel>(w, "Label3").text(), "1");
     EXPECT_FALSE(Control<QLabel>(w, "Label4").text().isEmpty());
+    EXPECT_EQ(Control<QLabel>(w, "Label5").text(), "00:00:00") << "no time left of a finished run";
     // Label6 is still there, and empty.
     EXPECT_EQ(Control<QLabel>(w, "Label6").text(), "");
     EXPECT_EQ(Control<QProgressBar>(w, "ProgressBar1").value(),
@@ -539,13 +540,14 @@ TEST(WindowRun, CorrectionsPeaksAndColoursAreWhatTheWindowShows)
         ASSERT_NEAR(raw.GetPointY(i) - corrected[static_cast<size_t>(i)], chain.Sum(raw.GetPointX(i)), 0.005) << i;
     EXPECT_EQ(w.peakLists(Set1).Count(), w.segmentTable(Set1).Count * 38);
     EXPECT_TRUE(raw.PointColors().RunCount() == 1 && raw.PointColors().RunColor(0) == clGray);
-    // "MaxFilter" unticked during segment 1 of the next run: from segment 2 on every point is listed.
+    // "MaxFilter" unticked during segment 1 of the next run: from segment 2 on every point is listed
+    // (where one segment ends and the next begins, once).
     QObject::connect(&f.app.Messages, &MessageLog::LineAppended, [&w](const QString& line) {
         if (line.startsWith("Info: measurement start seg 1 "))
             Control<QCheckBox>(w, "CheckBox3").setChecked(false);
     });
     f.Play().click();
-    EXPECT_EQ(w.peakLists(Set1).Count(), 38 + (w.segmentTable(Set1).Count - 1) * points);
+    EXPECT_EQ(w.peakLists(Set1).Count(), 38 + (w.segmentTable(Set1).Count - 1) * (points - 1) + 1);
 }
 
 // After "Info: play" the log says why nothing was measured: no analyser, no segment file, a LISN
@@ -667,6 +669,34 @@ TEST(WindowRun, MistakesLeaveTheResultsAsTheyWere)
     EXPECT_EQ(chart.Series(SeriesRole::rawTrace2)->Count(), 0);
     EXPECT_TRUE(f.SimLog().isEmpty()) << f.SimLog().join('|').toStdString();
     EXPECT_EQ(ControlsOf(w), kIdle);
+}
+
+// The simulator's line at 5 MHz (seed 152) sits on a segment boundary: the trace keeps both points,
+// the peak grid one row at the higher level. Another plan takes the results with it, so no report
+// prints the conducted peaks beside the radiated chart.
+TEST(WindowRun, OneEmissionOneRowAndOnePlanPerReport)
+{
+    RunWindowFixture f;
+    ASSERT_NO_FATAL_FAILURE(f.Start("dsa815", kProject, {}, 152));
+    ASSERT_NO_FATAL_FAILURE(f.Connect());
+    MainWindow& w = *f.w;
+    f.Play().click();
+    const TCustomSeries& corrected = *w.chart().Series(SeriesRole::correctedTrace1);
+    std::vector<double> atBoundary;
+    for (int i = 0; i < corrected.Count(); ++i)
+        if (std::fabs(corrected.GetPointX(i) - 5000) < 0.005)
+            atBoundary.push_back(corrected.GetPointY(i));
+    ASSERT_EQ(atBoundary.size(), 2u);
+    PeakLists& peaks = w.peakLists(Set1);
+    L freqs = peaks.Freqs.stringList();
+    const qsizetype row = freqs.indexOf("5000.00");
+    EXPECT_EQ(freqs.removeDuplicates(), 0);
+    EXPECT_EQ(peaks.Grid.Cell(row + 2, 2), QString::number(std::max(atBoundary[0], atBoundary[1]), 'f', 2));
+
+    w.chooseProjectFile = [&](const SaveDialogSettings&, bool) { return f.folder.filePath("src/radiated_cispr32_b_3m.prj"); };
+    Control<QAction>(w, "load1").trigger();
+    EXPECT_EQ(w.chart().Series(SeriesRole::rawTrace1)->Count() + corrected.Count() + peaks.Count(), 0);
+    EXPECT_EQ(peaks.Grid.RowCount(), 2);
 }
 
 // An analyser switched off (its simulator stopped) during a run: the run ends at once with the

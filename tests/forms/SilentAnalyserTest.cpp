@@ -24,6 +24,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
@@ -240,6 +241,8 @@ TEST(SilentAnalyser, StopEndsTheWaitAndPlayOnADeadLinkKeepsTheResults)
     EXPECT_EQ(f.Lines("Error: "), L({kLost, kLost}));
     EXPECT_EQ(results(), before);
     EXPECT_EQ(f.program->Instrument().Device.DeviceConnected, 0);
+    Control<QAction>(*f.w, "CP1").trigger(); // "Connect Visa" no longer shows it connected
+    EXPECT_FALSE(Control<QPushButton>(*f.program->Windows().connectionWindow, "BitBtn4").property("connected").toBool());
 }
 
 class SilentZeroSpan : public ::testing::TestWithParam<const char*> {};
@@ -305,6 +308,7 @@ TEST_P(SilentAnalyserLogging, EndsWithOneLineAndTheTracksSoFar)
     EXPECT_LT(gaps.Longest(), 1000);
     EXPECT_EQ(f.Lines("Error: ") + f.Lines("Warning: ") + f.boxes,
               L{"Error: the link to the analyser was lost, coverage logging stopped"});
+    EXPECT_TRUE(Control<QPlainTextEdit>(view, "memo2").toPlainText().endsWith("\n" + f.Lines("Error: ").value(0)));
     EXPECT_TRUE(f.program->Instrument().Device.DeviceConnected == 0 && f.Play().isEnabled());
     EXPECT_EQ(rows(), logged);
     const QString kml = testsupport::ReadAll(f.folder.filePath(Control<QLineEdit>(view, "recentKmlEdit").text()));

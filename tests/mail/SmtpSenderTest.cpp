@@ -127,6 +127,7 @@ TEST_F(MailNotice, SegmentAndEndUseTheirOwnSwitches)
     EXPECT_EQ(
         sent, (QList<SentMail> {{segment, segment, ".\\out\\chartimage.jpg", ""}, {end, end, "", "memo"}}));
     EXPECT_EQ(steps, QStringList({"chart", "mail", "mail"}));
+    EXPECT_EQ(EndNoticeSubject(RunEnding::FaultyTrace, 1, 1), "ZENDRIK run ended, faulty trace in segment 1 of 1");
 }
 
 TEST_F(MailNotice, ChartIsWrittenEvenWithoutAMailAndNeverAttachedWhenNotWritten)

@@ -54,6 +54,17 @@ TEST(Faults, AWrongSizeOrSilenceEndsTheRun)
     }
 }
 
+// The end notice names what ended the run, never a Stop nobody pressed.
+TEST(Faults, TheEndNoticeNamesWhatEndedTheRun)
+{
+    for (const auto& [family, fault, notice] : {std::tuple{"dsa815", "nan", "faulty 2/2"},
+                                                {"rsa5065", "no-sweep-end", "failed 0/2"}, {"ssa3032x", "block-short", "lost 0/2"}}) {
+        FaultRun f(family, fault);
+        f.run->Play();
+        EXPECT_EQ(f.host.notices, L{notice}) << fault;
+    }
+}
+
 // A sweep never reported done holds the poll for the sweep time set (a receiver: what its estimate
 // counts per point) and the plan's margins only; one line, nothing asked after it, no "done".
 TEST(Faults, ANeverEndingSweepEndsTheRunWithinItsSweepTime)

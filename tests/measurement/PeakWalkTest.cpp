@@ -25,8 +25,9 @@ TEST(PeakWalk, WithoutTheFilterEveryExceedingPointIsListed)
 {
     PeakLists peaks(MeasureSet::Set2);
     PeakWalk walk(peaks, 0.0, false);
+    double x = 100;
     for (const double level : {49.0, 51.0, 50.0, 52.0})
-        walk.Point(100, level, 50);
+        walk.Point(x++, level, 50);
     walk.Finish();
     EXPECT_EQ(peaks.Levels.stringList(), QStringList({"51.00", "52.00"}));
 }

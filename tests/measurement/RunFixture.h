@@ -80,7 +80,8 @@ public:
     }
     void NotifyRunEnd(const RunEnd& e) override
     {
-        notices << QStringList{"done", "stopped", "lost"}[e.Ending] + QString(" %1/%2").arg(e.LastSegment).arg(e.Count);
+        notices << QStringList{"done", "stopped", "lost", "failed", "faulty"}[static_cast<int>(e.Ending)] +
+                       QString(" %1/%2").arg(e.LastSegment).arg(e.Count);
     }
     void CloseMainWindow() override { ++closes; }
     void MaxHoldCleared() override { ++maxHoldCleared; }
