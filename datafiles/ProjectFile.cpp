@@ -302,12 +302,12 @@ void ReadProject(ProjectTargets& targets, const IniFile& ini, bool optTgFieldVal
     ReadGrid(ini, kSetUp, targets.MainGrid, MainKeys(), files);
     ReadGrid(ini, kSetUp2, targets.CoverageGrid, CoverageKeys(), files);
     if (targets.Generator != nullptr) {
-        VisitGeneratorValues(*targets.Generator, [&ini, &files](const QString& section, const QString& key, QString& box,
-                                                                const QString& def) {
-            const QString v = ini.ReadString(section, key, def);
-            if (TakeValue(files, section, key, v))
-                box = v;
-        });
+        VisitGeneratorValues(*targets.Generator,
+                             [&ini, &files](const QString& section, const QString& key, QString& box, const QString& def) {
+                                 const QString v = ini.ReadString(section, key, def);
+                                 if (TakeValue(files, section, key, v))
+                                     box = v;
+                             });
     }
     if (optTgFieldValue)
         ReadGrid(ini, kSetUp3, targets.GeneratorGrid, GeneratorGridKeys(), files);

@@ -70,9 +70,9 @@ struct TraceReadResult {
 // The three readers: one read of the trace answer, size check, decoding into points in order.
 // A wrong size logs "Error: Visa RD Error Maxsample" and counts the device as disconnected. A
 // level no analyser can report logs "Error: the analyser sent a level of 1e+308 dBm; the trace is
-// refused" and a value that is no number one line of its own; both leave the device connected. The receiver scan has no size check: a failed read gives no point and logs
-// the error, and the device stays connected. A lost link is LinkLost for all three, a read that
-// Stop ended Stopped.
+// refused", a value that is no number a line of its own; both leave the device connected. The
+// receiver scan has no size check: a failed read gives no point and logs the error, and the
+// device stays connected. A lost link is LinkLost for all three, a read that Stop ended Stopped.
 TraceReadResult ReadTraceVisaBinary(ScpiContext& c, int64_t startHz, int64_t stopHz);
 TraceReadResult ReadTraceVisaAscii(ScpiContext& c, int64_t startHz, int64_t stopHz);
 TraceReadResult ReadScanBufferFpc(ScpiContext& c, int64_t startHz, int64_t stopHz);
