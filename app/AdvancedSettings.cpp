@@ -7,6 +7,8 @@
 #include <QFile>
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
 #include <type_traits>
 
 namespace {
@@ -42,10 +44,11 @@ public:
     }
     double Float(const char* section, const char* key, double current, double low, double high) const
     {
-        const double v = ini_.ReadFloat(S(section), S(key), current);
-        if (Written(section, key) && v == current && ini_.ReadFloat(S(section), S(key), -current - 1.0) != v)
-            return Kept(section, key, QStringLiteral("number"), current, low, high);
-        return Clamp(section, key, v, low, high);
+        // The reader gives only finite numbers, so NaN tells a text it could not take.
+        const double v = ini_.ReadFloat(S(section), S(key), std::numeric_limits<double>::quiet_NaN());
+        if (!std::isnan(v))
+            return Clamp(section, key, v, low, high);
+        return Written(section, key) ? Kept(section, key, QStringLiteral("number"), current, low, high) : current;
     }
 
 private:
