@@ -231,9 +231,11 @@ void ReadGrid(const IniFile& ini, const QString& section, ParameterGridModel* gr
     if (grid == nullptr)
         return;
     for (const GridKey& k : keys) {
+        // Checked as the grid will hold it: a level "1.000" with its dot removed is 1000.
         const QString v = ini.ReadString(section, k.FileKey, k.Default);
-        if (TakeValue(files, section, k.FileKey, v))
-            grid->SetValue(k.Row, k.RemoveDots ? RemoveDots(v) : v);
+        const QString cell = k.RemoveDots ? RemoveDots(v) : v;
+        if (TakeValue(files, section, k.FileKey, cell))
+            grid->SetValue(k.Row, cell);
     }
 }
 
