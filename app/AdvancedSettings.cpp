@@ -7,6 +7,8 @@
 #include <QFile>
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
 #include <type_traits>
 
 namespace {
@@ -25,18 +27,28 @@ QString S(const char* text) { return QString::fromLatin1(text); }
 
 // The file is edited by hand, and a number out of all proportion stalls the window or the
 // analyser: "Harmonics_Order=2147483647" made one chart click draw for minutes. A value outside
-// its range is replaced by the nearest end, and one line says which and why.
+// its range is replaced by the nearest end, and one line says which and why; a text that is no
+// such number at all (beyond the integer range, "1e308", "nan", "inf") keeps the value, also
+// with one line.
 class Bounded {
 public:
     Bounded(const IniFile& ini, MessageLog& log) : ini_(ini), log_(log) {}
 
     int32_t Integer(const char* section, const char* key, int32_t current, int32_t low, int32_t high) const
     {
-        return Clamp(section, key, ini_.ReadInteger(S(section), S(key), current), low, high);
+        const int32_t v = ini_.ReadInteger(S(section), S(key), current);
+        // A text the reader could not take gives back the default, whatever it is.
+        if (Written(section, key) && v == current && ini_.ReadInteger(S(section), S(key), ~current) == ~current)
+            return Kept(section, key, QStringLiteral("whole number"), current, low, high);
+        return Clamp(section, key, v, low, high);
     }
     double Float(const char* section, const char* key, double current, double low, double high) const
     {
-        return Clamp(section, key, ini_.ReadFloat(S(section), S(key), current), low, high);
+        // The reader gives only finite numbers, so NaN tells a text it could not take.
+        const double v = ini_.ReadFloat(S(section), S(key), std::numeric_limits<double>::quiet_NaN());
+        if (!std::isnan(v))
+            return Clamp(section, key, v, low, high);
+        return Written(section, key) ? Kept(section, key, QStringLiteral("number"), current, low, high) : current;
     }
 
 private:
@@ -46,6 +58,19 @@ private:
             return FloatToStr(v);
         else
             return QString::number(v);
+    }
+    bool Written(const char* section, const char* key) const
+    {
+        return !ini_.ReadString(S(section), S(key), QString()).trimmed().isEmpty();
+    }
+    template <class T>
+    T Kept(const char* section, const char* key, const QString& what, T current, T low, T high) const
+    {
+        log_.Append(QStringLiteral("Warning: %1 [%2] %3=%4 is no %5 within %6 .. %7; %8 is kept")
+                        .arg(S(kAdvancedSettingsFile), S(section), S(key),
+                             ini_.ReadString(S(section), S(key), QString()).trimmed(), what, Text(low), Text(high),
+                             Text(current)));
+        return current;
     }
     template <class T> T Clamp(const char* section, const char* key, T v, T low, T high) const
     {
@@ -81,8 +106,9 @@ void ReadAdvancedSettings(const QString& fileName, AdvancedSettings& s, MessageL
     s.OptRsaSweepMultiply = bounded.Float(kRsa, "SweepMulitply", s.OptRsaSweepMultiply, kMinSweepMultiply,
                                           kMaxSweepMultiply);
     s.OptRsaRefLevelDbm = bounded.Integer(kRsa, "RefLeveldBm", s.OptRsaRefLevelDbm, -200, 100);
-    // Every value has a meaning here: below 0 the reader chooses, 0 and 1 (or more) fix the order.
-    s.OptInvertIeee = ini.ReadInteger(S(kRigolRead), S("Invert_IEEE"), s.OptInvertIeee);
+    // Below 0 the reader chooses, 0 and 1 fix the order; a bigger or smaller number means the same
+    // as its end, and the end is what is written back.
+    s.OptInvertIeee = bounded.Integer(kRigolRead, "Invert_IEEE", s.OptInvertIeee, -1, 1);
 
     const double ssaSweep =
         bounded.Float(kSsa, "SweepMultiply", s.OptSsaSweepMultiply, kMinSweepMultiply, kMaxSweepMultiply);

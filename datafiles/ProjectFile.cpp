@@ -1,5 +1,8 @@
 #include "datafiles/ProjectFile.h"
 
+#include "app/Log.h"
+#include "app/NumberText.h"
+#include "app/PlausibleRanges.h"
 #include "app/TextRoutines.h"
 #include "datafiles/DataFileContext.h"
 #include "datafiles/DataFilePaths.h"
@@ -165,6 +168,55 @@ struct GridOrDefaults {
     const ParameterGridModel* model;
 };
 
+// The bound of a project value that is a number: frequencies, levels in dBuV, margins and
+// attenuations in dB, generator and coverage levels in dBm. Null for texts (file names, detector,
+// times).
+struct ValueBound {
+    const plausible::Range* Range;
+    const char* Unit;
+};
+ValueBound BoundOf(const QString& key)
+{
+    static const QStringList hz = {QStringLiteral("FREQ_A"), QStringLiteral("FREQ_B"), QStringLiteral("FREQ_C"),
+                                   QStringLiteral("RBW"),    QStringLiteral("SPAN"),   QStringLiteral("FREQ"),
+                                   QStringLiteral("Freq"),   QStringLiteral("Freq_inc")};
+    static const QStringList dbuv = {QStringLiteral("High_Pegel"), QStringLiteral("Low_Pegel")};
+    static const QStringList db = {QStringLiteral("GAP1"), QStringLiteral("GAP2"), QStringLiteral("ATT"),
+                                   QStringLiteral("Amp_inc")};
+    static const QStringList dbm = {QStringLiteral("LPOW"), QStringLiteral("HPOW"), QStringLiteral("Amp")};
+    if (key.endsWith(QLatin1String("Hz")) || hz.contains(key))
+        return {&plausible::kFrequencyHz, " Hz"};
+    if (dbuv.contains(key))
+        return {&plausible::kLimitDbuv, " dBuV"};
+    if (db.contains(key))
+        return {&plausible::kCorrectionDb, " dB"};
+    if (key.endsWith(QLatin1String("dBm"), Qt::CaseInsensitive) || dbm.contains(key))
+        return {&plausible::kAnalyserDbm, " dBm"};
+    return {nullptr, ""};
+}
+
+// A value that is a number beyond anything the program can set or measure ("nan", "1e308") is
+// not read: one line names the key, and the cell or box keeps what it held, so that the next
+// save cannot write the value back. A text that is no number ("auto", a typing slip) is read as
+// it stands and shows where the operator sees it.
+bool TakeValue(const DataFileContext& files, const QString& section, const QString& key, const QString& value)
+{
+    const ValueBound bound = BoundOf(key);
+    if (bound.Range == nullptr)
+        return true;
+    // Frequencies may carry thousands dots; levels may have "," or "." as decimal sign.
+    const std::optional<double> v = ParseMachine(bound.Range == &plausible::kFrequencyHz
+                                                     ? RemoveDots(value)
+                                                     : QString(value).replace(QLatin1Char(','), QLatin1Char('.')));
+    if (!v || bound.Range->Holds(*v))
+        return true;
+    if (files.Messages != nullptr)
+        files.Messages->Append(QStringLiteral("Warning: project value [%1] %2=%3 lies outside %4%5 and is not read")
+                                   .arg(section, key, value.trimmed(), bound.Range->Text(),
+                                        QLatin1String(bound.Unit)));
+    return false;
+}
+
 void WriteGrid(IniFile& ini, const QString& section, const ParameterGridModel& grid, const std::vector<GridKey>& keys)
 {
     for (const GridKey& k : keys) {
@@ -173,13 +225,17 @@ void WriteGrid(IniFile& ini, const QString& section, const ParameterGridModel& g
     }
 }
 
-void ReadGrid(const IniFile& ini, const QString& section, ParameterGridModel* grid, const std::vector<GridKey>& keys)
+void ReadGrid(const IniFile& ini, const QString& section, ParameterGridModel* grid, const std::vector<GridKey>& keys,
+              const DataFileContext& files)
 {
     if (grid == nullptr)
         return;
     for (const GridKey& k : keys) {
+        // Checked as the grid will hold it: a level "1.000" with its dot removed is 1000.
         const QString v = ini.ReadString(section, k.FileKey, k.Default);
-        grid->SetValue(k.Row, k.RemoveDots ? RemoveDots(v) : v);
+        const QString cell = k.RemoveDots ? RemoveDots(v) : v;
+        if (TakeValue(files, section, k.FileKey, cell))
+            grid->SetValue(k.Row, cell);
     }
 }
 
@@ -244,16 +300,19 @@ namespace {
 
 void ReadProject(ProjectTargets& targets, const IniFile& ini, bool optTgFieldValue)
 {
-    ReadGrid(ini, kSetUp, targets.MainGrid, MainKeys());
-    ReadGrid(ini, kSetUp2, targets.CoverageGrid, CoverageKeys());
+    const DataFileContext& files = targets.Files;
+    ReadGrid(ini, kSetUp, targets.MainGrid, MainKeys(), files);
+    ReadGrid(ini, kSetUp2, targets.CoverageGrid, CoverageKeys(), files);
     if (targets.Generator != nullptr) {
         VisitGeneratorValues(*targets.Generator,
-                             [&ini](const QString& section, const QString& key, QString& box, const QString& def) {
-                                 box = ini.ReadString(section, key, def);
+                             [&ini, &files](const QString& section, const QString& key, QString& box, const QString& def) {
+                                 const QString v = ini.ReadString(section, key, def);
+                                 if (TakeValue(files, section, key, v))
+                                     box = v;
                              });
     }
     if (optTgFieldValue)
-        ReadGrid(ini, kSetUp3, targets.GeneratorGrid, GeneratorGridKeys());
+        ReadGrid(ini, kSetUp3, targets.GeneratorGrid, GeneratorGridKeys(), files);
 }
 
 // A file the INI layer refused (too large, a line too long) is reported with its own reason;

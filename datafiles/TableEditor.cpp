@@ -2,7 +2,10 @@
 
 #include "app/NumberText.h"
 #include "app/TextRoutines.h"
+#include "app/Log.h"
+#include "chart/engine/ChartSeries.h"
 #include "datafiles/AxisBounds.h"
+#include "datafiles/DataFileContext.h"
 #include "datafiles/GridSeries.h"
 #include "datafiles/SegmentFiles.h"
 
@@ -163,6 +166,7 @@ void VerifyTable(TableKind kind, TableBuffer& grid, TChartSeries* preview, TColo
 {
     if (EditorKindInfoOf(kind) == nullptr || !IsTableOfPoints(kind))
         return;
+    QString firstFault;
     for (int r = 1; r < grid.Rows(); ++r) {
         grid.SetMark(r, 1, TableBuffer::CellMark::Black);
         grid.SetMark(r, 2, TableBuffer::CellMark::Black);
@@ -180,6 +184,24 @@ void VerifyTable(TableKind kind, TableBuffer& grid, TChartSeries* preview, TColo
             grid.SetMark(r, 1, TableBuffer::CellMark::Green);
             grid.SetMark(r, 2, TableBuffer::CellMark::Green);
         }
+        // A number no table of the kind can hold is red like a text that is none, and the table
+        // is not drawn: the file reader would refuse it, and Play with it.
+        const QString fault = datafiles::PointRangeFault(kind, r, {freq, level});
+        if (!fault.isEmpty()) {
+            const datafiles::TablePoint frequencyOnly{freq, QString()};
+            const bool frequencyBad = !datafiles::PointRangeFault(kind, r, frequencyOnly).isEmpty();
+            grid.SetMark(r, frequencyBad ? 1 : 2, TableBuffer::CellMark::Red);
+            if (firstFault.isEmpty())
+                firstFault = fault;
+        }
+    }
+    if (!firstFault.isEmpty()) {
+        if (context.Messages != nullptr)
+            context.Messages->Append(QStringLiteral("Error: ") + TableKindWord(kind) + QStringLiteral(" table \"") +
+                                     grid.Name() + QStringLiteral("\" not drawn (") + firstFault + QLatin1Char(')'));
+        if (preview != nullptr)
+            preview->Clear();
+        return;
     }
     if (preview != nullptr)
         InterpolateGridToSeries(grid, *preview, color, autoscale, 6, context);

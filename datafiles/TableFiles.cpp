@@ -2,6 +2,7 @@
 
 #include "app/Log.h"
 #include "app/NumberText.h"
+#include "app/PlausibleRanges.h"
 #include "app/TextRoutines.h"
 #include "datafiles/DataFileContext.h"
 #include "datafiles/DataFilePaths.h"
@@ -139,7 +140,7 @@ bool LoadTableFile(TableKind kind, TableBuffer& grid, const QString& path, QChar
         // without a frequency belongs to no point and is not read.
         points.push_back({std::move(f), ini.ReadString(kData, kLevelPrefix + QString::number(n), QString())});
     }
-    const QString fault = datafiles::TableFault(points);
+    const QString fault = datafiles::TableFault(kind, points);
     if (!fault.isEmpty()) {
         ShowAndLog(context, QStringLiteral("Error: ") + TableKindWord(kind) +
                                 QStringLiteral(" File not usable: ") + datafiles::QuoteInMessage(path) +
@@ -168,18 +169,48 @@ bool LoadTableFile(TableKind kind, TableBuffer& grid, const QString& path, QChar
 
 namespace datafiles {
 
-QString TableFault(const std::vector<TablePoint>& points)
+namespace {
+
+// As the interpolation reads them: the frequency without its dots, "," or "." in the level.
+std::optional<double> FrequencyOf(const TablePoint& p) { return ParseMachine(p.Frequency.trimmed()); }
+std::optional<double> LevelOf(const TablePoint& p)
+{
+    return ParseMachine(QString(p.Level).replace(QLatin1Char(','), QLatin1Char('.')).trimmed());
+}
+
+} // namespace
+
+QString PointRangeFault(TableKind kind, int row, const TablePoint& p)
+{
+    const bool limit = kind == TableKind::Limit;
+    const plausible::Range levels = limit ? plausible::kLimitDbuv : plausible::kCorrectionDb;
+    const std::optional<double> f = FrequencyOf(p);
+    const std::optional<double> l = LevelOf(p);
+    const QString at = QStringLiteral("row ") + QString::number(row) + QStringLiteral(": ");
+    if (f && !plausible::kFrequencyHz.Holds(*f))
+        return at + QStringLiteral("the frequency ") + p.Frequency.trimmed() + QStringLiteral(" Hz lies outside ") +
+               plausible::kFrequencyHz.Text() + QStringLiteral(" Hz");
+    if (l && !levels.Holds(*l))
+        return at + QStringLiteral("the level ") + p.Level.trimmed() + QStringLiteral(" lies outside ") +
+               levels.Text() + (limit ? QStringLiteral(" dBuV") : QStringLiteral(" dB"));
+    return {};
+}
+
+QString TableFault(TableKind kind, const std::vector<TablePoint>& points)
 {
     if (points.empty())
         return QStringLiteral("it holds no point");
-    // As the interpolation reads them: the frequency without its dots, "," or "." in the level.
-    for (const TablePoint& p : points) {
-        const std::optional<double> f = ParseMachine(p.Frequency.trimmed());
-        const std::optional<double> l =
-            ParseMachine(QString(p.Level).replace(QLatin1Char(','), QLatin1Char('.')).trimmed());
-        if (f && std::isfinite(*f) && l && std::isfinite(*l))
-            return {};
+    // A text that is no number is skipped by the interpolation; a number no cable or limit can
+    // have would be measured with, so one such point refuses the table.
+    bool usable = false;
+    for (size_t i = 0; i < points.size(); ++i) {
+        const QString fault = PointRangeFault(kind, static_cast<int>(i) + 1, points[i]);
+        if (!fault.isEmpty())
+            return fault;
+        usable = usable || (FrequencyOf(points[i]) && LevelOf(points[i]));
     }
+    if (usable)
+        return {};
     return QStringLiteral("no point has a frequency and a level that are numbers");
 }
 

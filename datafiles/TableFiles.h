@@ -37,9 +37,9 @@ SaveDialogSettings TableSaveDialog(const QString& extension, const QString& tabl
 // the file existed and was read; an aborted question or a missing file change nothing. Every
 // level that has a frequency is read, also after an empty level, and the grid grows for tables
 // longer than its rows. A file that gives no usable point (none at all, or none whose frequency
-// and level are numbers) is refused: the grid stays as it was, an error box and
-// the message log say "Error: Cable File not usable: " (the kind's word), the path and why, and
-// the result is false.
+// and level are numbers), or that holds a point no table of its kind can have, is refused: the
+// grid stays as it was, an error box and the message log say "Error: Cable File not usable: "
+// (the kind's word), the path and why, and the result is false.
 // Nothing is read for TableKind::Segment.
 bool LoadTableFile(TableKind kind, TableBuffer& grid, const QString& path, QChar ask,
                    const DataFileContext& context);
@@ -67,8 +67,13 @@ struct TablePoint {
     QString Frequency;
     QString Level;
 };
-// Why a table's points are of no use (see LoadTableFile); empty when one is.
-QString TableFault(const std::vector<TablePoint>& points);
+// Why a table's points are of no use (see LoadTableFile); empty when one is. A point whose
+// frequency or level is a number outside what a table of the kind can hold (app/PlausibleRanges.h)
+// refuses the table, naming its row and the value.
+QString TableFault(TableKind kind, const std::vector<TablePoint>& points);
+// Why one point lies beyond what a table of the kind can hold ("row 3: the level 1e308 lies
+// outside -200..200 dB"); empty when it does not, or when its texts are no numbers.
+QString PointRangeFault(TableKind kind, int row, const TablePoint& p);
 // The path a writer saves to: relative paths are taken below the working folder.
 QString AbsoluteSavePath(const QString& workingFolder, const QString& chosenPath);
 // The text of the error box for a failed save.

@@ -3,6 +3,7 @@
 #include "app/AdvancedSettings.h"
 #include "app/Log.h"
 #include "app/NumberText.h"
+#include "app/PlausibleRanges.h"
 #include "instrument/DeviceState.h"
 #include "instrument/InstrumentStatus.h"
 #include "instrument/ScpiIo.h"
@@ -19,12 +20,6 @@ namespace {
 
 constexpr double kRsaOffset = 106.99;
 constexpr double kSiglentOffset = 106.98;
-// What no analyser reports, however broken its input stage: below -200 dBm or above +200 dBm,
-// here in dBuV (every reader's levels are dBuV once the family's offset is added). Values such
-// as 1e308 or -3.4e38 are the analyser's "no value" markers, not measurements.
-constexpr double kDbmToDbuv = 107.0;
-constexpr double kLowestLevel = -200.0 + kDbmToDbuv;
-constexpr double kHighestLevel = 200.0 + kDbmToDbuv;
 // The ASCII readers read at least what their fixed buffer held, so that short traces behave as
 // they always did; longer traces get a buffer of their own size.
 constexpr qsizetype kAsciiBufferMinimum = 12800;
@@ -114,18 +109,28 @@ std::optional<TraceReadResult> QuietEnd(ScpiContext& c, ViStatus status, qsizety
     return r;
 }
 
-bool PossibleLevel(double dbuv) { return dbuv >= kLowestLevel && dbuv <= kHighestLevel; }
+// What no analyser reports, however broken its input stage (plausible::kAnalyserDbm), here in
+// dBuV: every reader's levels are dBuV once the family's offset is added. Values such as 1e308
+// or -3.4e38 are the analyser's "no value" markers, not measurements.
+bool PossibleLevel(double dbuv) { return plausible::kAnalyserDbuv.Holds(dbuv); }
 
 // The one line of a trace that is no trace; its points (those before the bad value) are dropped.
 // noNumberLine: the reader's own line for a value that is no number.
+// badLevel: the level in dBuV that made the trace OutOfRange.
 TraceReadResult Finish(ScpiContext& c, TraceStatus status, std::vector<tracecodec::Point> points, qsizetype received,
-                       const QString& noNumberLine = {})
+                       const QString& noNumberLine = {}, double badLevel = 0.0)
 {
     TraceReadResult r;
     r.Status = status;
     r.Received = static_cast<int>(received);
-    if (status == TraceStatus::WrongSize || status == TraceStatus::OutOfRange)
+    if (status == TraceStatus::WrongSize)
         WrongSize(c);
+    else if (status == TraceStatus::OutOfRange)
+        // The analyser answered, with the size it should: it stays connected, and the line names
+        // the level instead of a sample count.
+        c.Messages.Append(QStringLiteral("Error: the analyser sent a level of ") +
+                          QString::number(badLevel - plausible::kDbmToDbuv, 'g', 6) +
+                          QStringLiteral(" dBm; the trace is refused"));
     else if (status == TraceStatus::NotANumber)
         c.Messages.Append(!noNumberLine.isEmpty() ? noNumberLine
                                                   : QStringLiteral("Error: trace value is no number after point ") +
@@ -160,7 +165,7 @@ Grid ScanGrid(int64_t startHz, int64_t stopHz, int32_t tracePoints)
 }
 
 TraceStatus DecodeBinary(const QByteArray& answer, qsizetype expectedSize, int32_t tracePoints, bool bigEndian,
-                         double levelOffset, const Grid& grid, std::vector<Point>* points)
+                         double levelOffset, const Grid& grid, std::vector<Point>* points, double* badLevel)
 {
     points->clear();
     if (answer.size() != expectedSize || answer.size() < 2 || answer[0] != '#' || answer[1] < '1' || answer[1] > '9')
@@ -191,8 +196,11 @@ TraceStatus DecodeBinary(const QByteArray& answer, qsizetype expectedSize, int32
         const double level = static_cast<double>(v) + levelOffset;
         if (!std::isfinite(v))
             return TraceStatus::NotANumber;
-        if (!PossibleLevel(level))
+        if (!PossibleLevel(level)) {
+            if (badLevel != nullptr)
+                *badLevel = level;
             return TraceStatus::OutOfRange;
+        }
         points->push_back({static_cast<double>(RoundHalfEven(x)), level});
         x += grid.stepKhz;
     }
@@ -200,7 +208,7 @@ TraceStatus DecodeBinary(const QByteArray& answer, qsizetype expectedSize, int32
 }
 
 TraceStatus DecodeCommaList(const QByteArray& text, qsizetype scanLength, double levelOffset, const Grid& grid,
-                            std::vector<Point>* points)
+                            std::vector<Point>* points, double* badLevel)
 {
     points->clear();
     const char* p = text.constData();
@@ -213,8 +221,11 @@ TraceStatus DecodeCommaList(const QByteArray& text, qsizetype scanLength, double
         double v = 0;
         if (!ParseLevel(field, p, &v))
             return TraceStatus::NotANumber;
-        if (!PossibleLevel(v + levelOffset))
+        if (!PossibleLevel(v + levelOffset)) {
+            if (badLevel != nullptr)
+                *badLevel = v + levelOffset;
             return TraceStatus::OutOfRange;
+        }
         points->push_back({static_cast<double>(RoundHalfEven(x)), v + levelOffset});
         x += grid.stepKhz;
         field = p + 1;
@@ -257,13 +268,14 @@ TraceReadResult ReadTraceVisaBinary(ScpiContext& c, int64_t startHz, int64_t sto
     if (answer.size() == expected)
         LogGrid(c, grid, d.TracePoints);
     const bool bigEndian = RigolTraceBigEndian(d, c.Options.OptInvertIeee, d.RigolFloatBigEndian);
+    double badLevel = 0.0;
     const TraceStatus st = tracecodec::DecodeBinary(answer, expected, d.TracePoints, bigEndian,
-                                                    rsa ? kRsaOffset : 0.0, grid, &points);
+                                                    rsa ? kRsaOffset : 0.0, grid, &points, &badLevel);
     // A float that is no number mostly means the wrong byte order, which the firmware decides:
     // the line says so. It is a line, not a box, since a run that owns the analyser may be
     // unattended.
     return Finish(c, st, std::move(points), answer.size(),
-                  QStringLiteral("Error: IEEE-Conversion-ERROR:1, check DSA firmware version"));
+                  QStringLiteral("Error: IEEE-Conversion-ERROR:1, check DSA firmware version"), badLevel);
 }
 
 TraceReadResult ReadTraceVisaAscii(ScpiContext& c, int64_t startHz, int64_t stopHz)
@@ -292,9 +304,10 @@ TraceReadResult ReadTraceVisaAscii(ScpiContext& c, int64_t startHz, int64_t stop
         scan = answer.size();
     }
     points.reserve(static_cast<size_t>(d.TracePoints));
-    const TraceStatus st = tracecodec::DecodeCommaList(answer, scan, kSiglentOffset, grid, &points);
+    double badLevel = 0.0;
+    const TraceStatus st = tracecodec::DecodeCommaList(answer, scan, kSiglentOffset, grid, &points, &badLevel);
     c.Debug.LogMessage(QStringLiteral("Samples  Count: ") + QString::number(answer.left(scan).count(',')));
-    return Finish(c, st, std::move(points), answer.size());
+    return Finish(c, st, std::move(points), answer.size(), {}, badLevel);
 }
 
 TraceReadResult ReadScanBufferFpc(ScpiContext& c, int64_t startHz, int64_t stopHz)
@@ -332,6 +345,7 @@ TraceReadResult ReadScanBufferFpc(ScpiContext& c, int64_t startHz, int64_t stopH
     }
     SetDecimalSeparator(QLatin1Char('.'));
     points.reserve(static_cast<size_t>(d.TracePoints) + 1);
-    const TraceStatus st = tracecodec::DecodeCommaList(answer, answer.size() - 1, 0.0, grid, &points);
-    return Finish(c, st, std::move(points), answer.size());
+    double badLevel = 0.0;
+    const TraceStatus st = tracecodec::DecodeCommaList(answer, answer.size() - 1, 0.0, grid, &points, &badLevel);
+    return Finish(c, st, std::move(points), answer.size(), {}, badLevel);
 }

@@ -47,13 +47,14 @@ Grid ScanGrid(int64_t startHz, int64_t stopHz, int32_t tracePoints);
 // IEEE 488.2 block of 32-bit floats: "#", n, n length digits, then tracePoints values from byte
 // n + 2. expectedSize is the whole answer with its line end; another size, no "#" and digit, or
 // length digits that do not count the data bytes received is WrongSize. Levels are dBuV once
-// levelOffset is added.
+// levelOffset is added; one no analyser reports is OutOfRange, and goes to badLevel when given.
 TraceStatus DecodeBinary(const QByteArray& answer, qsizetype expectedSize, int32_t tracePoints, bool bigEndian,
-                         double levelOffset, const Grid& grid, std::vector<Point>* points);
+                         double levelOffset, const Grid& grid, std::vector<Point>* points,
+                         double* badLevel = nullptr);
 // Comma-separated decimal texts; a value is taken at each comma of the first scanLength bytes.
 // Text after the last comma is not a value.
 TraceStatus DecodeCommaList(const QByteArray& text, qsizetype scanLength, double levelOffset, const Grid& grid,
-                            std::vector<Point>* points);
+                            std::vector<Point>* points, double* badLevel = nullptr);
 
 } // namespace tracecodec
 
@@ -67,11 +68,11 @@ struct TraceReadResult {
 };
 
 // The three readers: one read of the trace answer, size check, decoding into points in order.
-// A wrong size, or a level no analyser can report, logs "Error: Visa RD Error Maxsample" and
-// counts the device as disconnected. A value that is no number logs one line and leaves the
-// device connected. The receiver scan has no size check: a failed read gives no point and logs
-// the error, and the device stays connected. A lost link is LinkLost for all three, a read that
-// Stop ended Stopped.
+// A wrong size logs "Error: Visa RD Error Maxsample" and counts the device as disconnected. A
+// level no analyser can report logs "Error: the analyser sent a level of 1e+308 dBm; the trace is
+// refused", a value that is no number a line of its own; both leave the device connected. The
+// receiver scan has no size check: a failed read gives no point and logs the error, and the
+// device stays connected. A lost link is LinkLost for all three, a read that Stop ended Stopped.
 TraceReadResult ReadTraceVisaBinary(ScpiContext& c, int64_t startHz, int64_t stopHz);
 TraceReadResult ReadTraceVisaAscii(ScpiContext& c, int64_t startHz, int64_t stopHz);
 TraceReadResult ReadScanBufferFpc(ScpiContext& c, int64_t startHz, int64_t stopHz);

@@ -52,6 +52,14 @@ int ReadRequestedTrace(PassContext& pass, const SegmentRecord& s, TraceReader re
         return 0;
     }
     const TraceReadResult r = reader(pass.Scpi, s.StartHz, s.StopHz);
+    // A level no analyser can hold says the analyser is not measuring what it should (an overload,
+    // a broken input): its reader named the level; the run ends with the analyser connected, as
+    // at Stop, rather than list the segments that follow as measured.
+    if (r.Status == TraceStatus::OutOfRange) {
+        if (!pass.State.StopRequested)
+            pass.AbortRun(QString());
+        return 0;
+    }
     const int added = AddTracePoints(pass.Raw, pass.RawColor, r);
     EndIfGone(pass);
     return added;

@@ -2,6 +2,7 @@
 
 #include "app/Log.h"
 #include "app/NumberText.h"
+#include "app/PlausibleRanges.h"
 #include "app/ProgramVersion.h"
 #include "chart/engine/ChartAxis.h"
 #include "chart/engine/ChartSeries.h"
@@ -17,6 +18,7 @@
 #include <exception>
 #include <functional>
 #include <numeric>
+#include <optional>
 #include <span>
 #include <string_view>
 #include <vector>
@@ -162,6 +164,7 @@ struct Staged {
     qint64 TrailingBytes = 0;
     int64_t ChartRecords = 0; // axis and header records, which every chart file starts with
     int64_t TargetRecords = 0; // records of a tag the load takes, their values numbers or not
+    std::optional<Record> Impossible; // the first point no chart can hold (a level of 1e308)
 };
 
 // Reads every whole record of the file into the plan's targets and the staged axes and header,
@@ -216,6 +219,11 @@ bool ReadRecords(const QString& fileName, ReadPlan& plan, Staged& staged, QStrin
                 // A NaN X would break the ordered X list that every lookup bisects.
                 if (!std::isfinite(rec.X) || !std::isfinite(rec.Y)) {
                     ++staged.NonFinite;
+                    continue;
+                }
+                if (!plausible::kFrequencyKhz.Holds(rec.X) || !plausible::kChartLevel.Holds(rec.Y)) {
+                    if (!staged.Impossible)
+                        staged.Impossible = rec;
                     continue;
                 }
                 Target& target = plan.Targets[static_cast<size_t>(t)];
@@ -337,7 +345,15 @@ bool Load(const QString& fileName, ReadPlan& plan, const ChartFileContext& chart
         // A file of anything else would empty every trace for nothing: the traces on the chart
         // may be measurements not yet saved, the compensation one that took a while to take.
         QString refusal;
-        if ((plan.Axes || plan.Header) && staged.ChartRecords == 0)
+        if (staged.Impossible)
+            // One flipped exponent bit makes 20 dB 1e308: such a point hides every limit, so the
+            // whole file is suspect, not the point alone.
+            refusal = QStringLiteral("point %1 of series %2 is at %3 kHz, %4: beyond %5 kHz and %6 dB")
+                          .arg(staged.Impossible->Index)
+                          .arg(staged.Impossible->Tag)
+                          .arg(FloatToStr(staged.Impossible->X), FloatToStr(staged.Impossible->Y),
+                               plausible::kFrequencyKhz.Text(), plausible::kChartLevel.Text());
+        else if ((plan.Axes || plan.Header) && staged.ChartRecords == 0)
             refusal = QStringLiteral("no chart file: it holds none of the axis and header records a chart "
                                      "file starts with");
         else if (plan.Axes)

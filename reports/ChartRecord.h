@@ -25,9 +25,9 @@ inline constexpr std::array<int32_t, 12> kChartFileSeries = {1, 7, 2, 3, 4, 5, 8
 // A file of more records is refused before anything is read: the points of 50 million records
 // already take 1.2 GB of memory, far beyond any trace an analyser delivers.
 inline constexpr int64_t kMaxRecords = 50'000'000;
-// An axis end beyond this, either way, is no range a chart was saved with: 10^12 kHz is the
-// highest frequency a table may name, and no level comes near it. A bigger one (1e308) leaves
-// nothing of the traces to see.
+// An axis end beyond this, either way, is no range a chart was saved with: 10^12 kHz is beyond
+// any frequency a table may name, and no level comes near it. A bigger one (1e308) leaves
+// nothing of the traces to see. Points have the bounds of app/PlausibleRanges.h.
 inline constexpr double kMaxAxisMagnitude = 1e12;
 // The software identification of a chart file is 13 records; a longer text is cut here.
 inline constexpr int kMaxHeaderChars = 256;

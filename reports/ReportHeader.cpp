@@ -1,5 +1,6 @@
 #include "reports/ReportHeader.h"
 
+#include "app/Log.h"
 #include "datafiles/DataFileContext.h"
 #include "datafiles/DataFilePaths.h"
 #include "datafiles/TableFiles.h"
@@ -111,8 +112,16 @@ bool LoadReportFile(ReportHeaderItems& items, const QString& path, QChar ask, co
     }
     const IniFile ini(file);
     if (!ini.Loaded()) {
-        items.SetDefaultReportItems();
         datafiles::ReportUnreadDataFile(ini, context);
+        return false;
+    }
+    // A file without a first caption gives nothing to read: taking it would blank every text the
+    // operator typed for a file that is empty, cut, of another kind or no text at all.
+    if (ini.ReadString(kDataSection, kCaptionPrefix + QString::number(1), QString()).isEmpty()) {
+        if (context.Messages != nullptr)
+            context.Messages->Append(QStringLiteral("Error: Report File not usable: ") +
+                                     datafiles::QuoteInMessage(path) +
+                                     QStringLiteral(" (it holds no report caption \"Cap1\"); the report texts stay"));
         return false;
     }
     ItemArray read = DefaultItems();

@@ -5,6 +5,7 @@
 #include "platform/inifile/IniFile.h"
 
 #include <QDir>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <clocale>
 #include <gtest/gtest.h>
@@ -56,6 +57,8 @@ TEST_F(SettingsFixture, LowerCaseSectionAndBadValues)
     EXPECT_EQ(s.OptHarmonicsOrder, 7);
     EXPECT_TRUE(s.OptPreAmpBox);
     EXPECT_DOUBLE_EQ(s.OptRsaSweepMultiply, 1.8);
+    EXPECT_EQ(log.Lines().filter(QRegularExpression("(=abc|=x1) is no (whole )?number within .*; (7|1.8) is kept")).size(), 2);
+    log.Clear();
 
     // Numbers out of all proportion take the nearest end of their range, each said in one line.
     ASSERT_TRUE(testsupport::WriteAll(file(), "[FPH]\r\nSamples=0\r\n[RSA5000]\r\nSweepMulitply=1e300\r\n"
@@ -65,6 +68,20 @@ TEST_F(SettingsFixture, LowerCaseSectionAndBadValues)
                 s.OptSsaMeasureDelay == 600000);
     EXPECT_EQ(log.Lines().filter(" is used instead").size(), 4);
     EXPECT_EQ(log.Lines().value(0), "Warning: emc_set.ini [FPH] Samples=0 is outside 1 .. 1000000; 1 is used instead");
+
+    // No number of the kind (beyond the integer range, nan, inf): the value stays, one line each;
+    // Invert_IEEE takes the end of its range, which is also what is written back.
+    for (const QByteArray harmonics : {"99999999999999", "1e308", "nan"}) {
+        log.Clear();
+        ASSERT_TRUE(testsupport::WriteAll(file(), "[Option]\nHarmonics_Order=" + harmonics + "\n[RSA5000]\nSamples=99999999999"
+                                                  "\nSweepMulitply=nan\n[FPH]\nSamples=1e6\n[SSA]\nSweepMultiply=inf\n"
+                                                  "[RIGOL]\nInvert_IEEE=12345\n"));
+        ReadAdvancedSettings(file(), s, log);
+        EXPECT_TRUE(s.OptHarmonicsOrder == 7 && s.OptRsaSamples == 601 && s.OptSsaSweepMultiply == 1.25 && s.OptInvertIeee == 1);
+        EXPECT_EQ(log.Lines().value(0), "Warning: emc_set.ini [Option] Harmonics_Order=" + harmonics +
+                                            " is no whole number within 1 .. 1000; 7 is kept");
+        EXPECT_EQ(log.Lines().filter(" is kept").size(), 5);
+    }
 }
 
 TEST_F(SettingsFixture, SsaChangesAreAnnouncedOnlyWhenTheyDiffer)

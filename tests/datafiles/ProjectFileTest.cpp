@@ -118,6 +118,26 @@ TEST(ProjectFile, KeysDefaultsAndDots)
     EXPECT_FALSE(q.ValueExists("SetUp3", "AMP"));
 }
 
+// A number no analyser or limit can have (one flipped exponent bit) is refused key by key: one
+// line each, the row keeps what it showed, and the next save cannot write the value back.
+TEST(ProjectFile, ImpossibleNumbersAreRefusedKeyByKeyAndNeverWrittenBack)
+{
+    ProjectFixture f;
+    f.mainGrid.SetValue(kChartStart, "150000");
+    WriteIni(f.dir.path(), "src/p.prj", {"[SetUp]", "Start_Hz=nan", "Stop_Hz=30.000.000", "High_Pegel=1e308",
+                                         "Low_Pegel=-10,5", "[SetUp2]", "High_Pegel_dbm=-201", "[SetUp3]",
+                                         "FixFreq1Hz=2.000.000.000.000", "LPOW=-20"});
+    ReadProjectFile(f.t, ".\\src\\p.prj", false);
+    const QString line = "Warning: project value [%1] %2=%3 lies outside %4 and is not read";
+    EXPECT_EQ(f.messages.Lines(), (QStringList{line.arg("SetUp", "Start_Hz", "nan", "0..1e+12 Hz"),
+                                               line.arg("SetUp", "High_Pegel", "1e308", "-200..300 dBuV"),
+                                               line.arg("SetUp2", "High_Pegel_dbm", "-201", "-200..200 dBm"),
+                                               line.arg("SetUp3", "FixFreq1Hz", "2.000.000.000.000", "0..1e+12 Hz")}));
+    EXPECT_TRUE(f.mainGrid.Value(kChartStop) == "30000000" && f.mainGrid.Value(kLow) == "-10,5");
+    ASSERT_TRUE(SaveProjectFile(f.t, ".\\src\\q.prj", false));
+    EXPECT_EQ(IniFile(f.dir.filePath("src/q.prj")).ReadString("SetUp", "Start_Hz", ""), "150000");
+}
+
 TEST(ProjectFile, DialogsOfferTheLastProject)
 {
     ProjectFixture f;

@@ -108,6 +108,17 @@ TEST_F(ReportHeaderWindowFixture, SaveListAndLoad)
     EXPECT_EQ(items.At(7).Text, " ACME ");
     EXPECT_EQ(Edit(7)->text(), " ACME ");
 
+    // Files that hold no report (empty, random, cut, UTF-16, NULs): one line each, the texts stay.
+    const QByteArray saved = testsupport::ReadAll(dir.filePath("Rep/mine.REP"));
+    const QString wide = QString::fromLatin1(saved);
+    for (const QByteArray& junk : {QByteArray(), QByteArray(300, '\xa7'), saved.left(saved.indexOf("Cap1")),
+                                   QByteArray(reinterpret_cast<const char*>(wide.utf16()), wide.size() * 2), QByteArray(200, '\0')}) {
+        ASSERT_TRUE(testsupport::WriteAll(dir.filePath("Rep/mine.REP"), junk));
+        app.Messages.Clear();
+        emit Control<QListWidget>(*window, "FileListBox1").itemClicked(Control<QListWidget>(*window, "FileListBox1").item(0));
+        EXPECT_TRUE(Edit(7)->text() == " ACME " && app.Messages.Lines().filter("Error: Report File not usable: ").size() == 1);
+    }
+
     window->openForEditing();
     EXPECT_EQ(window->windowTitle(), "Edit report file");
     EXPECT_TRUE(window->isVisible());

@@ -24,6 +24,7 @@
 #include "measurement/PeakLists.h"
 #include "measurement/RunControl.h"
 #include "measurement/RunParameters.h"
+#include "platform/inifile/IniFile.h"
 
 #include <QAction>
 #include <QGroupBox>
@@ -577,6 +578,30 @@ TEST(WindowRun, RefusedAndEmptyRunsSaySo)
                                         "Warning: nothing measured: no segment of Set2 is checked"}));
 }
 
+// A table of the project with one level of 1e308 (one flipped exponent bit): "Load Proj" refuses
+// it with one line naming file and row, and Play refuses to measure without it.
+TEST(WindowRun, TablesWithImpossibleLevelsAreRefusedAtLoadAndAtPlay)
+{
+    const char* radiated = "radiated_cispr32_b_3m.prj";
+    for (const auto& [project, file, word] : std::vector<std::tuple<const char*, QString, QString>>{
+             {radiated, "preamp_20db.amp", "Amplifier"}, {radiated, "antenna_biconilog.ant", "Antenna"},
+             {radiated, "cispr32_b_3m_qp.lim", "Limit"}, {kProject, "cable_rg58_5m.cac", "Cable"},
+             {kProject, "lisn_limiter_10db.lsc", "LISN"}}) {
+        RunWindowFixture f;
+        ASSERT_NO_FATAL_FAILURE(f.Start("dsa815", project));
+        ASSERT_NO_FATAL_FAILURE(f.Connect());
+        IniFile table(f.folder.filePath("src/" + file));
+        table.WriteString("Data", "Lev1", "1e308");
+        ASSERT_TRUE(table.UpdateFile());
+        Control<QAction>(*f.w, "load1").trigger();
+        const QString refused = word + " File not usable: .\\src\\" + file;
+        const QString range = word == "Limit" ? "-200..300 dBuV" : "-200..200 dB";
+        EXPECT_EQ(f.Lines("Error: "), L{"Error: " + refused + " (row 1: the level 1e308 lies outside " + range + ")"});
+        f.Play().click();
+        EXPECT_EQ(f.Lines("Warning: "), L{"Warning: measurement refused: " + refused});
+    }
+}
+
 // With the preamplifier choice hidden (no "PreAmpBox" in the settings), a segment plan measures
 // as it is written: "seg" is the starting choice.
 TEST(WindowRun, ARadiatedPlanSwitchesThePreamplifierAsItsSegmentsSay)
@@ -804,6 +829,7 @@ namespace {
 L Ended(const QString& error) { return {error, "Info: measurement waiting to stop", "Info: measurement stopped"}; }
 const QString kLostLine = "Error: the link to the analyser was lost, measurement stopped";
 const QString kWrongTrace = "Error: Visa RD Error Maxsample";
+const QString kImpossible = "Error: the analyser sent a level of %1 dBm; the trace is refused";
 const QString kNoSweepEnd = "Error: the analyser reported no end of its sweep within %1 s, measurement stopped";
 
 } // namespace
@@ -817,11 +843,13 @@ INSTANTIATE_TEST_SUITE_P(
         FaultCase{"NeverCompletingSweepRsa", "rsa5065", "no-sweep-end", Ended(kNoSweepEnd.arg(7)), 0, true},
         FaultCase{"UnbelievableSweepTime", "ssa3032x", "sweep-time=3599",
                   L(2, "Warning: the analyser's sweep time of 3599 s is not believed, the set 0.25 s is used"), 0, true},
-        // Levels no analyser measures (1e308, the largest float) are a wrong trace; a value that
-        // is no number makes a faulty segment, and the run goes on.
-        FaultCase{"ImpossibleLevel", "dsa815", "huge", Ended(kWrongTrace)},
-        FaultCase{"ImpossibleLevelSiglent", "ssa3032x", "huge", Ended(kWrongTrace)},
-        FaultCase{"ImpossibleLevelReceiver", "fpc1000", "huge", Ended(kWrongTrace)},
+        // A level no analyser measures (1e308, the largest float) ends the run naming it, the
+        // analyser still connected; a value that is no number makes a faulty segment, and the run
+        // goes on.
+        FaultCase{"ImpossibleLevel", "dsa815", "huge", Ended(kImpossible.arg("3.40282e+38")), 0, true},
+        FaultCase{"ImpossibleLevelRsa", "rsa5065", "huge", Ended(kImpossible.arg("3.40282e+38")), 0, true},
+        FaultCase{"ImpossibleLevelSiglent", "ssa3032x", "huge", Ended(kImpossible.arg("1e+308")), 0, true},
+        FaultCase{"ImpossibleLevelReceiver", "fpc1000", "huge", Ended(kImpossible.arg("1e+308")), 0, true},
         FaultCase{"NoNumber", "dsa815", "nan", L(2, "Error: IEEE-Conversion-ERROR:1, check DSA firmware version"), 0, true},
         FaultCase{"NoNumberSiglent", "ssa3032x", "nan", L(2, "Error: trace value is no number after point 375"), 0, true},
         FaultCase{"NoNumberReceiver", "fpc1000", "nan", L(2, "Error: trace value is no number after point 300"), 0, true},

@@ -12,6 +12,7 @@
 #include "forms/MainWindow.h"
 #include "forms/Program.h"
 #include "forms/TableEditorWindow.h"
+#include "platform/inifile/IniFile.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -142,6 +143,38 @@ TEST_F(TableEditorWindowTest, LaunchLoadVerifySaveAndClose)
     EXPECT_EQ(preview.Count(), 0);
     EXPECT_EQ(refreshed, 1);
     EXPECT_EQ(errors, QStringList());
+}
+
+// A shipped table of each kind with one number no such table can hold (a flipped exponent bit):
+// refused with one line naming file and row, the grid as it was; typed into the grid, it is red
+// at "Verify & Show", said in one line, and nothing is drawn.
+TEST_F(TableEditorWindowTest, NumbersNoTableCanHoldAreRefusedAtLoadAndAtVerify)
+{
+    const QString dB = " lies outside -200..200 dB";
+    for (const auto& [kind, file, key, value, fault] : std::vector<std::tuple<TableKind, QString, QString, QString, QString>>{
+             {TableKind::Amplifier, "preamp_20db.amp", "Lev2", "1e308", "row 2: the level 1e308" + dB},
+             {TableKind::Cable, "cable_rg58_5m.cac", "Lev1", "-200,5", "row 1: the level -200,5" + dB},
+             {TableKind::Lisn, "lisn_limiter_10db.lsc", "Lev1", "nan", "row 1: the level nan" + dB},
+             {TableKind::Antenna, "antenna_biconilog.ant", "Freq2", "1.000.000.000.001", "row 2: the frequency "
+                                                                      "1000000000001 Hz lies outside 0..1e+12 Hz"},
+             {TableKind::Limit, "cispr32_b_qp.lim", "Lev1", "300.5", "row 1: the level 300.5 lies outside -200..300 dBuV"}}) {
+        IniFile ini(dir.filePath("src/" + file));
+        ini.WriteString("Data", key, value);
+        ASSERT_TRUE(ini.UpdateFile());
+        w->launch(kind);
+        table.SetCell(1, 1, "1234");
+        errors.clear();
+        app.Messages.Clear();
+        emit Control<QListWidget>(*w, "FileListBox1").itemClicked(
+            Control<QListWidget>(*w, "FileListBox1").findItems(file, Qt::MatchExactly).value(0));
+        EXPECT_EQ(errors, QStringList{"Error: " + TableKindWord(kind) + " File not usable: .\\src\\" + file + " (" + fault + ")"});
+        QAbstractItemModel* m = Control<QTableView>(*w, "StringGrid1").model();
+        EXPECT_EQ(m->index(0, 0).data().toString(), "1234");
+        m->setData(m->index(0, 1), "1e308");
+        Control<QPushButton>(*w, "Button2").click();
+        EXPECT_TRUE(preview.Count() == 0 && table.Mark(1, 2) == TableBuffer::CellMark::Red &&
+                    app.Messages.Lines().filter("not drawn (row 1: the level 1e308").size() == 1);
+    }
 }
 
 TEST_F(TableEditorWindowTest, SegmentPickListsAndTheErrorBox)

@@ -53,9 +53,15 @@ struct Reader : ScriptedScpi {
         points = r.Points;
         return r;
     }
+    // A level no analyser reports: no point, one line naming it, the analyser stays connected.
+    void ExpectImpossible(const TraceReadResult& r, const QString& dbm)
+    {
+        EXPECT_TRUE(r.Status == TraceStatus::OutOfRange && r.Points.empty() && device.DeviceConnected == 1);
+        EXPECT_EQ(messages.Lines(), QStringList{"Error: the analyser sent a level of " + dbm + " dBm; the trace is refused"});
+    }
     void ExpectWrongSize(const TraceReadResult& r)
     {
-        EXPECT_TRUE(r.Status == TraceStatus::WrongSize || r.Status == TraceStatus::OutOfRange);
+        EXPECT_EQ(r.Status, TraceStatus::WrongSize);
         EXPECT_TRUE(r.Points.empty());
         EXPECT_EQ(messages.Lines(), QStringList{"Error: Visa RD Error Maxsample"});
         EXPECT_EQ(device.DeviceConnected, 0);
@@ -164,7 +170,7 @@ TEST(TraceTransfer, BinaryAnswersOfTheWrongSize)
 TEST(TraceTransfer, ABadBinaryValueMakesTheWholeTraceFaulty)
 {
     // No number (infinity neither): one line, no box, the device stays. A level no analyser
-    // reports (-200 and +200 dBm are -93 and 307 dBuV): a wrong trace. Neither keeps a point.
+    // reports (-200 and +200 dBm are -93 and 307 dBuV) is named. Neither keeps a point.
     for (const float bad : {NAN, INFINITY, -3.4e38f, 100000.5f, 307.5f, -93.5f, 306.5f, -92.5f}) {
         QByteArray block = Answer("dsa_le_601.bin");
         SetFloat(block, 11, 5, bad, false);
@@ -175,7 +181,7 @@ TEST(TraceTransfer, ABadBinaryValueMakesTheWholeTraceFaulty)
             ASSERT_EQ(res.Count(), 601);
             EXPECT_EQ(r.points[5].y, bad);
         } else if (std::isfinite(bad)) {
-            r.ExpectWrongSize(res);
+            r.ExpectImpossible(res, QString::number(static_cast<double>(bad) - 107, 'g', 6));
         } else {
             EXPECT_EQ(res.Count() + r.dialogs.size(), 0);
             EXPECT_EQ(r.device.DeviceConnected, 1);
@@ -223,11 +229,11 @@ TEST(TraceTransfer, SiglentWrongSizesAndBadTexts)
     EXPECT_EQ(res.Count(), 0);
     EXPECT_EQ(r.messages.Lines(), QStringList{"Error: trace value is no number after point 10"});
     EXPECT_EQ(r.device.DeviceConnected, 1);
-    // The analyser's "no value" markers, in the format's width, are a wrong trace.
+    // The analyser's "no value" markers, in the format's width, are named and refused.
     for (const QByteArray& bad : {QByteArray(" 1.00000000e+308"), QByteArray(" -1.0000000e+308")}) {
         Reader h(dfSiglent, 0, 1, 751);
         h.Queue(QByteArray(ssaText).replace(17 * 10, 16, bad));
-        h.ExpectWrongSize(ReadTraceVisaAscii(h.c, 150000, 30000000));
+        h.ExpectImpossible(ReadTraceVisaAscii(h.c, 150000, 30000000), bad.startsWith(" -") ? "-1e+308" : "1e+308");
     }
 }
 
@@ -268,7 +274,7 @@ TEST(TraceTransfer, ReceiverScanList)
     EXPECT_EQ(nan.messages.Lines(), QStringList{"Error: trace value is no number after point 1"});
     Reader huge(dfRsFpc, 0, 0, 600);
     huge.Queue("10.5,1e308,12.5\n");
-    huge.ExpectWrongSize(ReadScanBufferFpc(huge.c, 150000, 30000000));
+    huge.ExpectImpossible(ReadScanBufferFpc(huge.c, 150000, 30000000), "1e+308");
 }
 
 TEST(TraceTransfer, PointCountsNoAnalyserHasReadNothing)

@@ -84,8 +84,8 @@ TEST(ChartRecordTest, LittleEndianWithoutPadding)
 TEST_F(ChartFileFixture, RoundTripIsBitExact)
 {
     std::mt19937_64 random(35);
-    std::uniform_real_distribution<double> level(-200.0, 200.0);
-    const std::vector<double> odd = {-0.0, 0.0, std::numeric_limits<double>::denorm_min(), 1e300, -1e300, 5e-324 * 3};
+    std::uniform_real_distribution<double> level(0.0, 200.0);
+    const std::vector<double> odd = {-0.0, 0.0, std::numeric_limits<double>::denorm_min(), 1000, 999.9999999999999, 5e-324 * 3};
     size_t points = 0;
     for (int n : chartfile::kChartFileSeries) {
         TChartSeries& s = chart.Series(n);
@@ -219,7 +219,9 @@ TEST_F(ChartFileFixture, RefusedFilesLeaveTheChartAlone)
     const double nan = std::numeric_limits<double>::quiet_NaN();
     for (const QString& file : {big, Path("folder.drw"), Write("none.drw", {}), Write("p.drw", Encode({{1, 0, 7, 7}})),
              Write("nan.drw", Encode({{-3, 1, 86, 32}, {-1, 0, 0, nan}, {1, 0, 9, 9}})),
-             Write("huge.drw", Encode({{-3, 1, 86, 32}, {-2, 0, -1, 1e308}, {1, 0, 9, 9}}))}) {
+             Write("huge.drw", Encode({{-3, 1, 86, 32}, {-2, 0, -1, 1e308}, {1, 0, 9, 9}})),
+             Write("points.drw", Encode({{-3, 1, 86, 32}, {-2, 0, -1, 1}, {7, 0, 150, 20}, {7, 1, 200, 1e308}})),
+             Write("khz.drw", Encode({{-3, 1, 86, 32}, {1, 0, -9, 9}}))}) {
         messages.Clear();
         EXPECT_FALSE(LoadChartCommand(file, false, chart.Context, view, hooks));
         ASSERT_EQ(messages.Lines().size(), 1);
@@ -270,6 +272,8 @@ TEST_F(ChartFileFixture, RandomBytesNeverHurt)
             std::memcpy(&y, bytes.data() + at + 16, 8);
             expected1 += tag == 1 && std::isfinite(x) && std::isfinite(y);
             axisFault |= (tag == -1 || tag == -2) && !(std::fabs(x) <= 1e12 && std::fabs(y) <= 1e12);
+            axisFault |= (tag == 1 || tag == 7 || tag == 14) && std::isfinite(x) && std::isfinite(y) &&
+                         !(x >= 0 && x <= 1e9 && std::fabs(y) <= 1000); // a point no chart holds refuses all
         }
         ASSERT_EQ(chart.Series(1).Count(), axisFault ? before : expected1) << round;
         if (chart.Series(1).Count() > 0) {
@@ -310,9 +314,15 @@ TEST_F(ChartFileFixture, CompensationFiles)
     chart.Series(7).AddPointXY(1, 1);
     ASSERT_TRUE(SaveChartFile(drw, chart.Context));
     const double nan = std::numeric_limits<double>::quiet_NaN();
-    for (const QString& bad : {drw, Write("empty.cmp", {}), Write("nan.cmp", Encode({{26, 0, nan, 1}}))})
+    // Levels no compensation can have (1e308, one flipped exponent bit; 1e6 listed 601 peaks)
+    // refuse the whole file.
+    const QString huge = Write("huge.cmp", Encode({{29, 0, 150, 20}, {29, 1, 200, 1e308}}));
+    for (const QString& bad : {drw, Write("empty.cmp", {}), Write("nan.cmp", Encode({{26, 0, nan, 1}})), huge,
+                               Write("million.cmp", Encode({{26, 0, 150, 1e6}}))})
         EXPECT_FALSE(LoadCompensationCommand(bad, false, chart.Context, view));
-    EXPECT_EQ(messages.Lines().filter("; nothing was loaded").size(), 3);
+    EXPECT_EQ(messages.Lines().filter("; nothing was loaded").size(), 5);
+    EXPECT_TRUE(messages.Lines().contains("Error: " + huge + ": point 1 of series 29 is at 200 kHz, 1E308: beyond "
+                                          "0..1e+09 kHz and -1000..1000 dB; nothing was loaded"));
     EXPECT_EQ(Values(chart.Series(26)), (std::vector<double>{150, -1.5, 200, -2.5}));
     EXPECT_FALSE(LoadChartFile(file, chart.Context));   // nor clears anything
     EXPECT_EQ(chart.Series(7).Count(), 1);

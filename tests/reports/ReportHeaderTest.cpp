@@ -90,11 +90,13 @@ TEST_F(ReportHeaderFixture, ReadingStopsAtTheFirstMissingCaption)
     EXPECT_EQ(items.Items(), expected);
     EXPECT_EQ(debug.Lines().last(), "t: report items caption found 4");
 
+    // Without a first caption there is nothing to read: refused, the typed texts stay.
     WriteRep("nocap1.rep", "Cap2=B\r\nText2=b\r\n");
     items.SetText(1, "x");
-    ASSERT_TRUE(LoadReportFile(items, ".\\rep\\NOCAP1.REP", 'n', context));   // any case
-    EXPECT_EQ(items.Items(), Defaults());
-    EXPECT_EQ(debug.Lines().last(), "t: report items caption found 1");
+    EXPECT_FALSE(LoadReportFile(items, ".\\rep\\NOCAP1.REP", 'n', context));   // any case
+    EXPECT_EQ(items.At(1).Text, "x");
+    EXPECT_EQ(messages.Lines(), QStringList{"Error: Report File not usable: .\\rep\\NOCAP1.REP (it holds no report "
+                                            "caption \"Cap1\"); the report texts stay"});
 }
 
 TEST_F(ReportHeaderFixture, AbortKeepsTheTextsAndAMissingFileResetsThem)

@@ -61,7 +61,10 @@ double SimEmissions::Noise(uint64_t key, uint64_t sweep) const
 
 double SimEmissions::PeakDbuv(double fromHz, double toHz, const Settings& s, uint64_t sweep) const
 {
-    double power = std::pow(10.0, (FloorDbuv(s) + Noise(static_cast<uint64_t>(fromHz), sweep)) / 10.0);
+    // The noise of a bin is keyed by its lower edge; the first bin of a trace from 0 Hz reaches
+    // below it, and a key must be a whole number of Hz an analyser can tune to.
+    const double keyHz = fromHz > 0.0 ? std::min(fromHz, 1e18) : 0.0;
+    double power = std::pow(10.0, (FloorDbuv(s) + Noise(static_cast<uint64_t>(keyHz), sweep)) / 10.0);
     const double rbw = std::max(s.rbwHz, 1.0);
     for (const Line& l : lines_) {
         double d = 0;
@@ -88,7 +91,8 @@ std::vector<double> SimEmissions::Trace(double startHz, double stopHz, int point
     const double half = std::max(w, 0.0) / 2.0;
     for (int i = 0; i < points; ++i) {
         const double at = startHz + i * w;
-        v.push_back(PeakDbuv(at - half, at + half, s, sweep));
+        // An analyser shows nothing below 0 Hz: the first bin of a trace from there is cut.
+        v.push_back(PeakDbuv(std::max(at - half, 0.0), at + half, s, sweep));
     }
     return v;
 }
