@@ -29,9 +29,9 @@ inline constexpr Range kCorrectionDb{-200.0, 200.0};
 inline constexpr Range kLimitDbuv{-200.0, 300.0};
 // A level an analyser reports, however broken its input stage.
 inline constexpr Range kAnalyserDbm{-200.0, 200.0};
-// dBm to dBuV at 50 ohm, as the analyser bound is applied to levels in dBuV.
-inline constexpr double kDbmToDbuv = 107.0;
-inline constexpr Range kAnalyserDbuv{kAnalyserDbm.Low + kDbmToDbuv, kAnalyserDbm.High + kDbmToDbuv};
+// dBm to dBuV at 50 ohm, rounded: only the analyser bound uses it, on levels in dBuV.
+inline constexpr double kBoundDbmToDbuv = 107.0;
+inline constexpr Range kAnalyserDbuv{kAnalyserDbm.Low + kBoundDbmToDbuv, kAnalyserDbm.High + kBoundDbmToDbuv};
 // Any point a chart or compensation file may carry: a measured level, a limit, a correction, or
 // a corrected level, which is a measured one less the sum of several corrections.
 inline constexpr Range kChartLevel{-1000.0, 1000.0};

@@ -4,7 +4,7 @@
 #include <QString>
 #include <string_view>
 
-// The release this program is: the About window shows it, the status bar's panel 6 carries it,
+// The release this program is: the About window shows it, the status bar's version panel carries it,
 // the What's New history begins with it, and chart files record version and build number.
 inline constexpr std::string_view kProgramVersion = "V04.12";
 inline constexpr std::string_view kBuildNumber = "12600";
@@ -13,7 +13,7 @@ inline constexpr std::string_view kBuildDate = "15/02/2019 18:26:40";
 inline QString ProgramVersionText() { return QString::fromLatin1(kProgramVersion.data(), kProgramVersion.size()); }
 inline QString BuildNumberText() { return QString::fromLatin1(kBuildNumber.data(), kBuildNumber.size()); }
 inline QString BuildDateText() { return QString::fromLatin1(kBuildDate.data(), kBuildDate.size()); }
-// Status panel 6: "V04.12 #12600".
+// The version panel's text: "V04.12 #12600".
 inline QString VersionStatusText() { return ProgramVersionText() + QStringLiteral(" #") + BuildNumberText(); }
 
 #endif

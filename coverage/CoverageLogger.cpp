@@ -23,8 +23,6 @@
 namespace {
 
 constexpr const char* kLetters[3] = {"A", "B", "C"};
-// Siglent and the Rigol RSA models answer the marker level in dBm; the level reader adds this.
-constexpr double kDbmToDbuv = 106.98;
 constexpr uint32_t kLatchPauseMs = 1000;
 constexpr const char* kAnalyserLostLine = "Error: the link to the analyser was lost, coverage logging stopped";
 
@@ -332,7 +330,7 @@ bool CoverageView::Measure(uint64_t generation)
         return true;
     }
     const bool rsa = device.IsRigolRsa();
-    const bool siglent = device.IsSiglent();
+    const bool slowMarker = device.MarkerSettlesSlowly();
     const bool marker = device.PlacesMarkerAtFrequency();
     // The skip test and the fix colour of the level points come from the previous poll.
     const GpsDisplay& previous = gps_.View.Display;
@@ -366,7 +364,7 @@ bool CoverageView::Measure(uint64_t generation)
         } else {
             scpi_.Debug.LogMessage(QStringLiteral("Err: read Sweeptime"));
         }
-        if (!Wait(50, generation) || (siglent && !Wait(500, generation)))
+        if (!Wait(50, generation) || (slowMarker && !Wait(500, generation)))
             return false;
         if (rsa) {
             if (!Wait(2000, generation))
@@ -379,7 +377,8 @@ bool CoverageView::Measure(uint64_t generation)
         const std::optional<double> read = answer ? AnySepNumber(*answer) : std::nullopt;
         if (!read)
             continue;
-        double level = *read - (siglent || rsa ? kDbmToDbuv : 0.0);
+        // Back to the dBm the analyser answered: the level reader added the offset.
+        double level = *read - (device.MarkerAnswersInDbm() ? kMarkerDbmToDbuv : 0.0);
         const int64_t khz = RoundHalfEven(*f / 1000.0);
         level = level - CorrectionAtKhz(chart_.Cable, khz) + CorrectionAtKhz(chart_.Antenna, khz)
             - CorrectionAtKhz(chart_.Amplifier, khz);

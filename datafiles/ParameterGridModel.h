@@ -50,7 +50,6 @@ public:
     const ParameterRow& Definition(int row) const { return rows_.at(static_cast<size_t>(row)); }
     QString Value(const QString& key) const;
     QStringList PickList(const QString& key) const;
-    bool Locked() const { return locked_; }
 
     // Changes by the program (never announced through ValueEdited).
     bool SetValue(const QString& key, const QString& value);

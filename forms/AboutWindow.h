@@ -9,7 +9,7 @@ struct AppContext;
 struct Forms;
 
 // "About": the product, its version, build date and build number, and the host identifier.
-// Its creation also puts version and build into the main window's status panel 6.
+// Its creation also puts version and build into the main window's version panel.
 class AboutWindow : public QDialog {
     Q_OBJECT
 public:

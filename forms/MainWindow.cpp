@@ -81,8 +81,8 @@ MainWindow::MainWindow(AppContext& app, InstrumentState& instrument, MainWindowS
     folderDialog->setObjectName(QStringLiteral("OpenDialog3"));
     folderDialog->setOption(QFileDialog::DontUseNativeDialog);
     folderDialog->setFileMode(QFileDialog::Directory);
-    statusLine_ = new StatusBarPanels(*statusBar(), this);
-    connect(&instrument_.Status, &InstrumentStatus::TextChanged, statusLine_, &StatusBarPanels::setText);
+    statusPanels_ = new StatusBarPanels(*statusBar(), this);
+    connect(&instrument_.Status, &InstrumentStatus::TextChanged, statusPanels_, &StatusBarPanels::setText);
     BuildProjectTargets();
     ShowPeakLists(sets_[MeasureSet::Set1].ownPeaks, sets_[MeasureSet::Set2].ownPeaks);
 
@@ -280,7 +280,7 @@ void MainWindow::StartUp()
     sweepPanel_->clearReadouts();
     ApplyDebugMode(forms_, app_);
     setWindowTitle(QStringLiteral("Zendrik"));
-    statusLine_->setText(InstrumentStatus::kConnectionPanel, QString());
+    statusPanels_->setText(InstrumentStatus::kConnectionPanel, QString());
 
     // The working folder and the file pick lists of the parameter grid.
     QDir::setCurrent(app_.WorkingFolder);
@@ -338,7 +338,7 @@ void MainWindow::showDebugControls(bool shown)
 
 void MainWindow::setStatusText(StatusBarPanel panel, const QString& text)
 {
-    statusLine_->setText(panel, text);
+    statusPanels_->setText(panel, text);
 }
 
 void MainWindow::showEvent(QShowEvent* event)
@@ -392,7 +392,7 @@ void MainWindow::closeEvent(QCloseEvent* event)
         QTimer::singleShot(kCloseRetryMs, this, &QWidget::close);
         return;
     }
-    statusLine_->stop();
+    statusPanels_->stop();
     coverageFrame_->windowClosing();
     Run().RequestClose();
     emit closed();

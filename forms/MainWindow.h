@@ -96,7 +96,7 @@ public:
     PeakLists& peakLists(MeasureSet set) { return *sets_[set].shownPeaks; }
     // Shows or hides the controls and series only debug mode shows.
     void showDebugControls(bool shown);
-    // Text of one of the status bar's eight panels (0..7).
+    // Text of one of the status bar's panels.
     void setStatusText(StatusBarPanel panel, const QString& text);
     // Rebuilds the seven file pick lists and the main grid's lists from ".\src" and ".\rep".
     void refreshFileLists();
@@ -291,7 +291,7 @@ private:
     QScrollArea* coverageHost_ = nullptr;
     QScrollArea* generatorHost_ = nullptr;
     MainMenus* menus_ = nullptr;
-    StatusBarPanels* statusLine_ = nullptr;
+    StatusBarPanels* statusPanels_ = nullptr;
     // The folder dialog (OpenDialog3): it closes itself at the second change of folder.
     QFileDialog* folderDialog = nullptr;
     int32_t folderChanges_ = 0;

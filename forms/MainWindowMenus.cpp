@@ -34,7 +34,7 @@ void MainWindow::WireMenus()
 {
     // "Exit": the status line stops, then the window closes.
     connect(menus_, &MainMenus::exitChosen, this, [this] {
-        statusLine_->stop();
+        statusPanels_->stop();
         close();
     });
     connect(folderDialog, &QFileDialog::directoryEntered, this, &MainWindow::FolderChanged);

@@ -181,7 +181,7 @@ void MainWindow::SaveMessages()
 {
     const QString file = ChooseReportFile(ReportDialog::SaveMessages, true);
     if (!file.isEmpty())
-        SaveMessagesReport(file, app_.Messages, statusLine_->text(StatusBarPanel::Version), &app_.Messages);
+        SaveMessagesReport(file, app_.Messages, statusPanels_->text(StatusBarPanel::Version), &app_.Messages);
 }
 
 void MainWindow::SaveChartAsWmf()

@@ -124,8 +124,8 @@ void MainWindow::WireRun()
         TakePointColors(run_->switches, state_.Colors);
     });
 
-    connect(statusLine_, &StatusBarPanels::tick, this, &MainWindow::StatusLineTick);
-    statusLine_->start();
+    connect(statusPanels_, &StatusBarPanels::tick, this, &MainWindow::StatusLineTick);
+    statusPanels_->start();
 }
 
 RunControl& MainWindow::Run()
@@ -241,9 +241,9 @@ void MainWindow::StatusLineTick()
     };
     sources.WindowSize = [this] { return size(); };
     const StatusLineTexts t = ::StatusLineTick(instrument_.Device.Echo, run_->state, app_.Debug.DebugMode, sources);
-    statusLine_->setText(StatusBarPanel::Settings, t.SettingsPanel);
-    statusLine_->setText(StatusBarPanel::Memory, t.MemoryPanel);
-    statusLine_->setText(StatusBarPanel::Clock, t.ClockPanel);
+    statusPanels_->setText(StatusBarPanel::Settings, t.SettingsPanel);
+    statusPanels_->setText(StatusBarPanel::Memory, t.MemoryPanel);
+    statusPanels_->setText(StatusBarPanel::Clock, t.ClockPanel);
     sweepPanel_->showTimeLeft(t.TimeLeft);
 }
 

@@ -35,7 +35,7 @@ private:
 
     // Controls; each objectName is the designer's name.
     QStatusBar& statusBar;            // StatusBar1, the main window's
-    QList<StatusPanel*> statusPanels; // StatusPanel0 .. , in the order of StatusBarPanel
+    QList<StatusPanel*> statusPanels; // StatusPanel and the place in StatusBarPanel
     QTimer* statusTimer = nullptr;    // Timer1
 };
 

@@ -11,8 +11,8 @@ struct AppContext;
 struct InstrumentState;
 
 // The event pump a window waits on: the program's, or, when the program has given none (a window
-// built on its own, as the tests build them), one of the window's own over Qt's event loop. Used
-// like the pointer it replaces: `*pump_` is the pump.
+// built on its own, as the tests build them), one of the window's own over Qt's event loop.
+// `*pump_` is the pump.
 class WindowEventPump {
 public:
     explicit WindowEventPump(EventPump* programPump);
@@ -28,8 +28,8 @@ private:
 };
 
 // What a window that drives the analyser sends its commands through: a ScpiContext over the
-// program's instrument state, settings and logs that waits on the window's event pump. Used like
-// the pointer it replaces: `*scpi_` is the context.
+// program's instrument state, settings and logs that waits on the window's event pump. `*scpi_`
+// is the context.
 class WindowScpiContext {
 public:
     WindowScpiContext(AppContext& app, InstrumentState& instrument);

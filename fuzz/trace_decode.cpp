@@ -85,7 +85,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         else if (mode == 3)
             r = ReadTraceVisaAscii(s.c, startHz, stopHz);
         else
-            r = ReadScanBufferFpc(s.c, startHz, stopHz);
+            r = ReadReceiverScan(s.c, startHz, stopHz);
         CheckPoints(r.Points);
         fuzz::Check(r.Status != TraceStatus::WrongSize || (!s.device.DeviceConnected && r.Points.empty()),
                     "a wrong size disconnects the device and gives no point");

@@ -39,8 +39,6 @@ struct SweepPlan {
     int64_t StepHz = 0;
     int32_t DwellMs = 0;
     int32_t Level = 0;
-    // Frequencies visited: start, start + step, ... up to stop.
-    int64_t StepCount() const { return (StopHz - StartHz) / StepHz + 1; }
 };
 // The band of a sweep action. warning receives "Warning: dwelltime ... maybe to slow for DSA" for a
 // short dwell (the sweep may still be refused afterwards).

@@ -4,11 +4,12 @@
 #include "instrument/DeviceState.h"
 
 #include <QStringList>
+#include <span>
 
 namespace {
 
 // The decimal value of the characters at the given positions (counted from 1) joined. A field
-// shorter than the last position used to read past its end; it counts as firmware 0 now.
+// shorter than the last position, or a position that holds no digit, counts as firmware 0.
 int32_t DigitsAt(const QString& field, std::initializer_list<int> positions)
 {
     int32_t v = 0;
@@ -28,6 +29,25 @@ QStringList Fields(const QString& idn)
     QString compact = idn;
     compact.remove(QLatin1Char(' '));
     return compact.split(QLatin1Char(','));
+}
+
+// The texts of the "*IDN?" answer that name the family.
+std::span<const char* const> IdentificationTexts(DeviceFamilyCode family)
+{
+    static constexpr const char* kRigol[] = {"Rigol"};
+    static constexpr const char* kSiglent[] = {"Siglent"};
+    static constexpr const char* kHameg[] = {"Hameg"};
+    static constexpr const char* kFpc[] = {"FPC1000", "FPC1500"};
+    static constexpr const char* kFph[] = {"FPH"};
+    switch (family) {
+    case dfRigol: return kRigol;
+    case dfSiglent: return kSiglent;
+    case dfHameg: return kHameg;
+    case dfRsFpc: return kFpc;
+    case dfRsFph: return kFph;
+    case dfNone: return {};
+    }
+    return {};
 }
 
 void SetRsa(DeviceState& d, const AdvancedSettings& o)
@@ -127,15 +147,12 @@ IdentificationResult IdentifyDevice(DeviceState& d, const AdvancedSettings& o, c
     // Nothing of an analyser connected before may pass for this one's: its byte order, its series,
     // its generator range, a Rigol model on a Siglent.
     static_cast<AnalyserIdentity&>(d) = AnalyserIdentity();
-    struct Rule {
-        const char* text;
-        DeviceFamilyCode family;
-    };
-    static const Rule rules[] = {{"Rigol", dfRigol},     {"Siglent", dfSiglent}, {"Hameg", dfHameg},
-                                 {"FPC1000", dfRsFpc},   {"FPC1500", dfRsFpc},   {"FPH", dfRsFph}};
-    for (const Rule& rule : rules)
-        if (idn.contains(QLatin1String(rule.text)))
-            d.DeviceFamily = rule.family;
+    // When the texts of two families match, the later family wins: a family added after one
+    // whose maker's name its answer also carries is told by its own text.
+    for (const DeviceFamilyCode family : kDeviceFamilies)
+        for (const char* text : IdentificationTexts(family))
+            if (idn.contains(QLatin1String(text)))
+                d.DeviceFamily = family;
 
     switch (d.DeviceFamily) {
     case dfRigol:

@@ -23,8 +23,8 @@ void ShowError(ScpiContext& c, const QString& text)
         c.Visa.ShowErrorDialog(text);
 }
 
-// A fresh resource manager, after the old one and its instrument session are closed: a VXI-11
-// instrument has only a few links, and every search or connect used to leave one behind.
+// A fresh resource manager, after the last one and its instrument session are closed: a VXI-11
+// instrument has only a few links, and a search or connect that left one open would use them up.
 bool OpenResourceManager(ScpiContext& c)
 {
     LoadVisaLibrary(c.Visa, c.Debug);
@@ -152,8 +152,8 @@ ConnectOutcome ConnectInstrument(ScpiContext& c, const QString& resource, bool o
     const ScpiAnswer idn = scpiio::ReadReply(c, false, &readStatus);
     c.Device.DeviceFamily = dfNone;
     if (!idn) {
-        // Silence is no identification: the "0" a failed read gives used to count as an answer
-        // and left a dead link marked connected. The session is closed as if it never opened.
+        // Silence is no identification: the "0" a failed read gives is no answer, and a dead link
+        // is not marked connected. The session is closed as if it never opened.
         // An answer that filled the whole read did come, but is no identification either.
         c.Messages.Append(readStatus == visa::VI_SUCCESS_MAX_CNT
                               ? QStringLiteral("Error: the answer to *IDN? from ") + QString::fromLatin1(name) +
@@ -248,26 +248,22 @@ QStringList InstrumentInfoLines(ScpiContext& c)
         return lines;
     }
     lines << *answer;
-    switch (c.Device.DeviceFamily) {
-    case dfRigol:
+    switch (c.Device.InfoOptionsQuery()) {
+    case OptionsQuery::RigolOptions:
         if (const ScpiAnswer a = Ask(c, QStringLiteral("SYST:OPT?"), true))
             lines << OptionLines(*a, QLatin1Char('\n'));
         break;
-    case dfSiglent:
-        if (!c.Device.IsSiglentSsa())
-            break;
+    case OptionsQuery::SiglentConfiguration:
         if (const ScpiAnswer a = Ask(c, QStringLiteral("SYST:OPT?")))
             lines << QStringLiteral("Option: ") + *a;
         if (const ScpiAnswer a = Ask(c, QStringLiteral(":SYSTem:CONFigure:SYSTem?")))
             lines << OptionLines(*a, QLatin1Char(','));
         break;
-    case dfRsFpc:
-    case dfRsFph:
+    case OptionsQuery::RsOptions:
         if (const ScpiAnswer a = Ask(c, QStringLiteral("*OPT?"), true))
             lines << OptionLines(*a, QLatin1Char('\n'));
         break;
-    case dfHameg: // no options query
-    case dfNone: break;
+    case OptionsQuery::None: break;
     }
     return lines;
 }

@@ -46,8 +46,8 @@ QString TcpResourceName(const QString& address);
 // only an old instrument session is closed. Its waits, and those of Disconnect, go through the
 // context's pump, so the window keeps working while a silent analyser times out.
 // A resource that cannot be opened, or an instrument that does not answer "*IDN?" (or answers
-// more than one read takes), is no connection: its session is closed again, panel 0 shows
-// "none", panel 3 is emptied and the message log names the resource and says why.
+// more than one read takes), is no connection: its session is closed again, the connection
+// panel shows "none", the model panel is emptied and the message log names the resource and says why.
 ConnectOutcome ConnectInstrument(ScpiContext& c, const QString& resource, bool openResourceManager);
 // "Disconnect Visa".
 void DisconnectInstrument(ScpiContext& c);

@@ -8,6 +8,7 @@
 #include "instrument/visa/VisaSession.h"
 #include "platform/system/EventPump.h"
 
+#include <algorithm>
 #include <cmath>
 
 using scpiio::kNothing;
@@ -41,7 +42,10 @@ bool scpi::IsCisprBandwidth(const QString& r)
            r == QLatin1String("120000") || r == QLatin1String("120kHz");
 }
 
-int64_t scpi::SiglentDwellMs(const QString& t) { return RoundHalfEven(SweepSeconds(t) * 1000.0 / 751.0); }
+int64_t scpi::QuasiPeakDwellMs(const QString& t, int32_t points)
+{
+    return RoundHalfEven(SweepSeconds(t) * 1000.0 / std::max(points, 1));
+}
 
 void ScpiPreset(ScpiContext& c)
 {
@@ -308,7 +312,8 @@ void ScpiSetSegmentSweepTime(ScpiContext& c, const QString& t)
     case dfSiglent:
         if (SiglentDetectorAnswer(c, t).contains(QLatin1String("QUAS"))) {
             Send(c, QStringLiteral(":SENS:SWE:TIME:AUTO ON"));
-            Send(c, ":QPD:DWEL:TIME " + QString::number(scpi::SiglentDwellMs(t)) + " ms");
+            const int64_t dwell = scpi::QuasiPeakDwellMs(t, c.Device.TracePoints);
+            Send(c, ":QPD:DWEL:TIME " + QString::number(dwell) + " ms");
             c.Device.Echo.SweepText = (QLatin1Char('~') + c.Device.Echo.SweepText).left(6);
         } else {
             Send(c, {":SENS:SWE:TIME:AUTO OFF", ":SENS:SWE:TIME " + t + "s"});
@@ -345,10 +350,12 @@ void ScpiSetSweepTimeText(ScpiContext& c, const QString& text)
     switch (c.Device.DeviceFamily) {
     case dfRigol: Send(c, {":SENS:SWE:TIME:AUTO OFF", ":SENS:SWE:TIME " + t}); break;
     case dfSiglent:
-        if (SiglentDetectorAnswer(c, t) == QLatin1String("QUASi"))
-            Send(c, {":SENS:SWE:TIME:AUTO ON", ":QPD:DWEL:TIME " + QString::number(scpi::SiglentDwellMs(t)) + "ms"});
-        else
+        if (SiglentDetectorAnswer(c, t) == QLatin1String("QUASi")) {
+            const int64_t dwell = scpi::QuasiPeakDwellMs(t, c.Device.TracePoints);
+            Send(c, {":SENS:SWE:TIME:AUTO ON", ":QPD:DWEL:TIME " + QString::number(dwell) + "ms"});
+        } else {
             Send(c, {":SENS:SWE:TIME:AUTO OFF", ":SENS:SWE:TIME " + t + " s"});
+        }
         break;
     case dfHameg: Send(c, {":SWE:TIME:AUTO OFF", ":SWE:TIME " + t}); break;
     case dfRsFpc:

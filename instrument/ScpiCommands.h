@@ -63,11 +63,16 @@ ScpiAnswer ScpiReadSweepTime(ScpiContext& c);
 void ScpiSourceOff(ScpiContext& c);
 void ScpiSourceOn(ScpiContext& c, const QString& level);
 
+// What the marker readers add to a level the analyser answers in dBm (MarkerAnswersInDbm) to
+// give dBuV.
+inline constexpr double kMarkerDbmToDbuv = 106.98;
+
 namespace scpi {
 // Whether r is one of the CISPR bandwidth texts ("200", "9000", "9kHz", "120000", "120kHz").
 bool IsCisprBandwidth(const QString& r);
-// The Siglent quasi-peak dwell per point in whole ms for a sweep time text in seconds.
-int64_t SiglentDwellMs(const QString& t);
+// The quasi-peak dwell per point in whole ms for a sweep time text in seconds spread over the
+// analyser's points per trace.
+int64_t QuasiPeakDwellMs(const QString& t, int32_t points);
 } // namespace scpi
 
 #endif

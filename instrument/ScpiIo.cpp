@@ -1,5 +1,6 @@
 #include "instrument/ScpiIo.h"
 
+#include "app/Log.h"
 #include "app/NumberText.h"
 #include "instrument/DeviceState.h"
 #include "instrument/InstrumentStatus.h"
@@ -21,16 +22,36 @@ void Send(ScpiContext& c, const QStringList& commands)
         Send(c, command);
 }
 
+namespace {
+
+const FamilyTexts* TextsOf(const PerFamily& texts, DeviceFamilyCode family)
+{
+    switch (family) {
+    case dfRigol: return &texts.rigol;
+    case dfSiglent: return &texts.siglent;
+    case dfHameg: return &texts.hameg;
+    case dfRsFpc: return &texts.fpc;
+    case dfRsFph: return &texts.fph;
+    case dfNone: return nullptr;
+    }
+    return nullptr;
+}
+
+} // namespace
+
 void SendFor(ScpiContext& c, const PerFamily& texts)
 {
-    switch (c.Device.DeviceFamily) {
-    case dfRigol: Send(c, texts.rigol.commands); break;
-    case dfSiglent: Send(c, texts.siglent.commands); break;
-    case dfHameg: Send(c, texts.hameg.commands); break;
-    case dfRsFpc: Send(c, texts.fpc.commands); break;
-    case dfRsFph: Send(c, texts.fph.commands); break;
-    case dfNone: break;
-    }
+    const FamilyTexts* own = TextsOf(texts, c.Device.DeviceFamily);
+    // A chain of families given each other's texts ends within as many steps as there are
+    // families, unless it is a ring, which has no texts to send and says so.
+    for (size_t step = 0; own && own->sameAs != dfNone && step < std::size(kDeviceFamilies); ++step)
+        own = TextsOf(texts, own->sameAs);
+    if (own && own->sameAs != dfNone)
+        c.Messages.Append(QStringLiteral("Error: the command texts of analyser family ") +
+                          QString::number(c.Device.DeviceFamily) +
+                          QStringLiteral(" are another's in a ring, none sent"));
+    else if (own)
+        Send(c, own->commands);
 }
 
 ScpiAnswer ReadReply(ScpiContext& c, bool keepLineEnd, ViStatus* status)

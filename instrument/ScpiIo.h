@@ -1,6 +1,7 @@
 #ifndef ZENDRIK_INSTRUMENT_SCPIIO_H
 #define ZENDRIK_INSTRUMENT_SCPIIO_H
 
+#include "instrument/AnalyserKind.h"
 #include "instrument/ScpiContext.h"
 #include "instrument/visa/VisaTypes.h"
 
@@ -21,20 +22,34 @@ void Send(ScpiContext& c, const QStringList& commands);
 struct Nothing {};
 inline constexpr Nothing kNothing{};
 
+// What a family that sends the texts another family gets from the same operation is given:
+// .fph = SameAs{dfRsFpc}. That family's own texts are sent, or, when it is given another's too,
+// that one's.
+struct SameAs {
+    DeviceFamilyCode family;
+};
+
 // The command texts one family gets from one operation. There is no empty default (neither a
 // field left out nor "{}" compiles), so that a family added to PerFamily and forgotten in one
 // operation is a compile error instead of an analyser that silently gets nothing.
 struct FamilyTexts {
     FamilyTexts() = delete;
     FamilyTexts(Nothing) {}
+    FamilyTexts(SameAs as) : sameAs(as.family) {}
     FamilyTexts(std::initializer_list<QString> texts) : commands(texts) {}
     FamilyTexts(const QStringList& texts) : commands(texts) {}
 
     QStringList commands;
+    // The family whose texts are sent instead of commands; dfNone for commands.
+    DeviceFamilyCode sameAs = dfNone;
 };
 
 // The command texts of one operation per family, each named where the operation is written.
 // Every family is named: SendFor(c, {.rigol = .., .siglent = .., .hameg = .., .fpc = .., .fph = ..}).
+// A family that is another's texts but for a few operations is declared with that family as its
+// field's default (`FamilyTexts newFamily = SameAs{dfSiglent};`): the operations then name it
+// only where its texts differ (`.newFamily = {...}`), and a field left out keeps the compiler's
+// check of the designated order.
 struct PerFamily {
     FamilyTexts rigol;
     FamilyTexts siglent;
@@ -54,7 +69,7 @@ ScpiAnswer ReadMultiLineReply(ScpiContext& c);
 std::optional<double> AnswerNumber(const QString& answer);
 
 // True when the link of the analyser's session is gone. The analyser then no longer counts as
-// connected and panel 0 is emptied, as after a failed trace transfer. Send and the reads above
+// connected and the connection panel is emptied, as after a failed trace transfer. Send and the reads above
 // look at it after every call; the callers decide what ends.
 bool LinkLost(ScpiContext& c);
 // Whether a read that failed with status needs no line of its own: Stop ended it, or the link is

@@ -13,7 +13,7 @@ namespace {
 
 // Checks a level answer and applies the offset (dBm to dBuV where the family answers in dBm).
 // An answer missing or not a number gives nothing and a warning, so that it never reads as a
-// level: a timed-out read used to come back as "0", which the offset made 106.98 dBuV.
+// level: a timed-out read is no "0", which the offset would make 106.98 dBuV.
 ScpiAnswer LevelFrom(ScpiContext& c, const ScpiAnswer& answer, ViStatus status, std::optional<double> offset)
 {
     if (!answer) {
@@ -30,8 +30,6 @@ ScpiAnswer LevelFrom(ScpiContext& c, const ScpiAnswer& answer, ViStatus status, 
         return answer->trimmed();
     return FloatToStr(*v + *offset);
 }
-
-constexpr double kDbmToDbuv = 106.98;
 
 // What the Hameg gets for every placement of marker 1 (peak, reset, a frequency): a peak search.
 const QStringList kHamegMarkerPeak = {":MARK1:STAT ON", ":MARK1:MAX:PEAK"};
@@ -51,12 +49,12 @@ ScpiAnswer ReadLevel(ScpiContext& c, bool sweep)
         if (c.Device.IsRigolRsa()) {
             if (sweep)
                 WaitMs(c.Pump, 100);
-            return level(kDbmToDbuv, true);
+            return level(kMarkerDbmToDbuv, true);
         }
         return level(std::nullopt);
     case dfSiglent:
         Send(c, QStringLiteral(":CALC:MARK1:Y?"));
-        return level(kDbmToDbuv);
+        return level(kMarkerDbmToDbuv);
     case dfHameg:
         Send(c, QStringLiteral(":MARK1:LEV?"));
         return level(0.0);

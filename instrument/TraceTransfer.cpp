@@ -20,8 +20,8 @@ namespace {
 
 constexpr double kRsaOffset = 106.99;
 constexpr double kSiglentOffset = 106.98;
-// The ASCII readers read at least what their fixed buffer held, so that short traces behave as
-// they always did; longer traces get a buffer of their own size.
+// The ASCII readers read at least this many bytes, whatever the point count; a longer trace gets
+// a buffer of its own size.
 constexpr qsizetype kAsciiBufferMinimum = 12800;
 // Widest value text a receiver scan answer is expected to hold, with its comma.
 constexpr qsizetype kScanBytesPerValue = 32;
@@ -129,7 +129,7 @@ TraceReadResult Finish(ScpiContext& c, TraceStatus status, std::vector<tracecode
         // The analyser answered, with the size it should: it stays connected, and the line names
         // the level instead of a sample count.
         c.Messages.Append(QStringLiteral("Error: the analyser sent a level of ") +
-                          QString::number(badLevel - plausible::kDbmToDbuv, 'g', 6) +
+                          QString::number(badLevel - plausible::kBoundDbmToDbuv, 'g', 6) +
                           QStringLiteral(" dBm; the trace is refused"));
     else if (status == TraceStatus::NotANumber)
         c.Messages.Append(!noNumberLine.isEmpty() ? noNumberLine
@@ -253,8 +253,8 @@ TraceReadResult ReadTraceVisaBinary(ScpiContext& c, int64_t startHz, int64_t sto
         return Finish(c, TraceStatus::WrongSize, {}, 0);
     const bool rsa = d.IsRigolRsa();
     const qsizetype expected = static_cast<qsizetype>(d.TracePoints) * 4 + (rsa ? 9 : 12);
-    // One byte more than expected, so that a longer answer shows as a wrong size; the fixed
-    // 2500-byte buffer this replaces cut every trace above 622 points.
+    // One byte more than expected, so that a longer answer shows as a wrong size; the buffer
+    // follows the point count, so that no trace is cut at a fixed size.
     ViStatus status = visa::VI_SUCCESS;
     const QByteArray answer = ReadAnswer(c, expected + 1, &status);
     const bool ok = status == visa::VI_SUCCESS;
@@ -283,8 +283,9 @@ TraceReadResult ReadTraceVisaAscii(ScpiContext& c, int64_t startHz, int64_t stop
     const DeviceState& d = c.Device;
     if (!PlausiblePointCount(c))
         return Finish(c, TraceStatus::WrongSize, {}, 0);
-    const bool sva = d.IsSiglentSva();
-    const qsizetype expected = static_cast<qsizetype>(d.TracePoints) * (sva ? 14 : 17) + (sva ? 0 : 1);
+    const bool openFields = d.AsciiLayout() == AsciiTraceLayout::OpenFields14;
+    const qsizetype expected =
+        static_cast<qsizetype>(d.TracePoints) * (openFields ? 14 : 17) + (openFields ? 0 : 1);
     ViStatus status = visa::VI_SUCCESS;
     QByteArray answer = ReadAnswer(c, std::max(kAsciiBufferMinimum, expected + 1), &status);
     const bool ok = status == visa::VI_SUCCESS;
@@ -298,8 +299,8 @@ TraceReadResult ReadTraceVisaAscii(ScpiContext& c, int64_t startHz, int64_t stop
     LogGrid(c, grid, d.TracePoints);
     SetDecimalSeparator(QLatin1Char('.'));
     qsizetype scan = answer.size() - 1;
-    if (sva) {
-        // The last value ends with the line end instead of a comma.
+    if (openFields) {
+        // The last value ends with the line end, not with a comma.
         answer[answer.size() - 1] = ',';
         scan = answer.size();
     }
@@ -310,7 +311,7 @@ TraceReadResult ReadTraceVisaAscii(ScpiContext& c, int64_t startHz, int64_t stop
     return Finish(c, st, std::move(points), answer.size(), {}, badLevel);
 }
 
-TraceReadResult ReadScanBufferFpc(ScpiContext& c, int64_t startHz, int64_t stopHz)
+TraceReadResult ReadReceiverScan(ScpiContext& c, int64_t startHz, int64_t stopHz)
 {
     const DeviceState& d = c.Device;
     if (!PlausiblePointCount(c)) {

@@ -75,7 +75,7 @@ struct TraceReadResult {
 // device stays connected. A lost link is LinkLost for all three, a read that Stop ended Stopped.
 TraceReadResult ReadTraceVisaBinary(ScpiContext& c, int64_t startHz, int64_t stopHz);
 TraceReadResult ReadTraceVisaAscii(ScpiContext& c, int64_t startHz, int64_t stopHz);
-TraceReadResult ReadScanBufferFpc(ScpiContext& c, int64_t startHz, int64_t stopHz);
+TraceReadResult ReadReceiverScan(ScpiContext& c, int64_t startHz, int64_t stopHz);
 
 // The byte order of Rigol binary traces from the model (an RSA always sends big-endian), the
 // settings file's "Invert_IEEE" and the firmware.

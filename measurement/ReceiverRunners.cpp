@@ -131,7 +131,7 @@ public:
         if (EndedTheRun(ReceiverCompletionHandshake(pass, kScanFirstWaitMs, SweepEndBoundMs(c.Device, scanMs))))
             return 0;
         ScpiQueryScanData(c);
-        return ReadRequestedTrace(pass, s, &ReadScanBufferFpc);
+        return ReadRequestedTrace(pass, s, &ReadReceiverScan);
     }
 };
 

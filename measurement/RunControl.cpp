@@ -41,7 +41,8 @@ bool SegmentChecked(const CheckListModel& checks, int segment)
     return segment < checks.Count() && checks.Checked(segment);
 }
 
-// The families Play knows no loop for; only the Hameg gets that far (no device is refused before).
+// The kinds Play knows no loop for: the Hameg, and a kind that no swept run serves
+// (AnalyserKind::SweptRunKind); an unknown device is refused before.
 QString FamilyText(const AnalyserKind& kind)
 {
     if (kind.IsHameg())

@@ -24,7 +24,7 @@ QString GeneralText(double value)
     return FloatToStr(value);
 }
 
-void SetFrequencies(PassContext& pass, const SegmentRecord& s)
+void SetStartStopRbw(PassContext& pass, const SegmentRecord& s)
 {
     ScpiSetStartFreq(pass.Scpi, HzText(s.StartHz));
     ScpiSetStopFreq(pass.Scpi, HzText(s.StopHz));

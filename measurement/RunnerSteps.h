@@ -17,7 +17,7 @@ QString HzText(int64_t hz);
 // A sweep time or bandwidth as a general decimal text (15 significant digits, "." as mark).
 QString GeneralText(double value);
 // Start, stop and RBW of the segment.
-void SetFrequencies(PassContext& pass, const SegmentRecord& s);
+void SetStartStopRbw(PassContext& pass, const SegmentRecord& s);
 // Attenuation, preamplifier (upper-cased) and detector of the segment.
 void SetAttenuation(PassContext& pass, const SegmentRecord& s);
 void SetPreamp(PassContext& pass, const SegmentRecord& s);

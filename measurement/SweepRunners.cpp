@@ -28,7 +28,8 @@ constexpr uint32_t kSiglentSettleMs = 2000;
 constexpr uint32_t kRsaFirstWaitMs = 5000;
 constexpr uint32_t kSvaExtraWaitMs = 3000;
 constexpr uint32_t kSvaWorkaroundExtraWaitMs = 4000;
-constexpr double kRigolReferencePoints = 601.0;
+// The points per trace a segment's sweep time is given for.
+constexpr double kSweepTimeReferencePoints = 601.0;
 
 uint32_t Ms(int64_t ms) { return static_cast<uint32_t>(std::clamp<int64_t>(ms, 0, UINT32_MAX)); }
 
@@ -72,9 +73,10 @@ void SnappedVbw(PassContext& pass, const SegmentRecord& s)
 
 void SetSweepMode(PassContext& pass) { scpiio::Send(pass.Scpi, QStringLiteral(":SENS:SWE:MODE SWE")); }
 
-double RigolSweepSeconds(const PassContext& pass, const SegmentRecord& s)
+// The segment's sweep time scaled from the reference points to the analyser's (Rigol, Siglent SVA).
+double PointScaledSweepSeconds(const PassContext& pass, const SegmentRecord& s)
 {
-    return s.SweepMs / 1000.0 / kRigolReferencePoints * pass.Scpi.Device.TracePoints;
+    return s.SweepMs / 1000.0 / kSweepTimeReferencePoints * pass.Scpi.Device.TracePoints;
 }
 
 class SweepRunner final : public ModeRunner {
@@ -87,19 +89,14 @@ public:
         pass.LogStartLine(i, QString::fromLatin1(kWaitingForData));
         const DeviceState& d = pass.Scpi.Device;
         const SegmentRecord& s = pass.Table.Segment(i);
-        switch (d.DeviceFamily) {
-        case dfRigol: return d.IsRigolRsa() ? RigolRsa(pass, s) : RigolDsa(pass, s);
-        case dfSiglent:
-            if (d.IsSiglentSsa())
-                return SiglentSsa(pass, s);
-            if (d.IsSiglentSva())
-                return d.SvaPresetFirst ? SiglentSvaWorkaround(pass, s) : SiglentSva(pass, s);
-            return 0;
-        // Families without swept runs never get here (HasSweptRuns).
-        case dfNone:
-        case dfHameg:
-        case dfRsFpc:
-        case dfRsFph: return 0;
+        switch (d.SweptRunKind()) {
+        case SweptRun::RigolDsa: return RigolDsa(pass, s);
+        case SweptRun::RigolRsa: return RigolRsa(pass, s);
+        case SweptRun::SiglentSsa: return SiglentSsa(pass, s);
+        case SweptRun::SiglentSva:
+            return d.SvaPresetFirst ? SiglentSvaWorkaround(pass, s) : SiglentSva(pass, s);
+        // Play refuses a kind without a swept run with a line (HasSweptRuns); it never gets here.
+        case SweptRun::None: return 0;
         }
         return 0;
     }
@@ -107,7 +104,7 @@ public:
 private:
     static void RigolSetUp(PassContext& pass, const SegmentRecord& s)
     {
-        SetFrequencies(pass, s);
+        SetStartStopRbw(pass, s);
         RigolVbwOption(pass, s);
         SetAttenuation(pass, s);
         SetPreamp(pass, s);
@@ -118,7 +115,7 @@ private:
     int RigolDsa(PassContext& pass, const SegmentRecord& s)
     {
         RigolSetUp(pass, s);
-        ScpiSetSegmentSweepTime(pass.Scpi, GeneralText(RigolSweepSeconds(pass, s)));
+        ScpiSetSegmentSweepTime(pass.Scpi, GeneralText(PointScaledSweepSeconds(pass, s)));
         ScpiSingleSweep(pass.Scpi);
         WaitOrStop(pass, Ms(int64_t{s.SweepMs} + pass.Scpi.Device.SweepWaitMarginMs));
         if (EndIfGone(pass))
@@ -131,7 +128,7 @@ private:
     int RigolRsa(PassContext& pass, const SegmentRecord& s)
     {
         RigolSetUp(pass, s);
-        const double seconds = RigolSweepSeconds(pass, s) * pass.Scpi.Options.OptRsaSweepMultiply;
+        const double seconds = PointScaledSweepSeconds(pass, s) * pass.Scpi.Options.OptRsaSweepMultiply;
         ScpiSetSegmentSweepTime(pass.Scpi, GeneralText(seconds));
         ScpiSingleSweep(pass.Scpi);
         Settle(pass, kRsaFirstWaitMs);
@@ -179,7 +176,7 @@ private:
 
     int SiglentSsa(PassContext& pass, const SegmentRecord& s)
     {
-        SetFrequencies(pass, s);
+        SetStartStopRbw(pass, s);
         SetAttenuation(pass, s);
         SetPreamp(pass, s);
         SetDetector(pass, s);
@@ -198,7 +195,7 @@ private:
 
     void SvaSetUp(PassContext& pass, const SegmentRecord& s)
     {
-        SetFrequencies(pass, s);
+        SetStartStopRbw(pass, s);
         SetSweepMode(pass);
         ScpiSetVbwAuto(pass.Scpi, QStringLiteral("OFF"));
         TripleVbw(pass, s);
@@ -219,7 +216,7 @@ private:
     {
         SvaSetUp(pass, s);
         ScpiContinuousOff(pass.Scpi);
-        const double seconds = RigolSweepSeconds(pass, s);
+        const double seconds = PointScaledSweepSeconds(pass, s);
         SiglentSweep(pass, s, seconds);
         SnappedVbw(pass, s);
         const uint32_t margin = Ms(int64_t{pass.Scpi.Device.SweepWaitMarginMs} + kSvaExtraWaitMs);
@@ -235,7 +232,7 @@ private:
         ScpiPreset(pass.Scpi);
         ScpiSetupDbuv(pass.Scpi);
         SvaSetUp(pass, s);
-        const double seconds = RigolSweepSeconds(pass, s);
+        const double seconds = PointScaledSweepSeconds(pass, s);
         ScpiSetSegmentSweepTime(pass.Scpi, GeneralText(seconds));
         ScpiSetRbw(pass.Scpi, s.Rbw);
         ScpiSetStopFreq(pass.Scpi, HzText(s.StopHz));

@@ -16,8 +16,6 @@ public:
     size_t Scan(const uint8_t* data, size_t size, bool* end);
     // Forgets a partly seen answer (after input was discarded).
     void Reset();
-    // Whether the framer is in the middle of an answer.
-    bool InMessage() const { return state_ != State::Start; }
 
 private:
     enum class State { Start, Text, BlockDigitCount, BlockLength, BlockData };

@@ -20,7 +20,6 @@ class Deadline {
 public:
     explicit Deadline(uint32_t timeoutMs);
     uint32_t RemainingMs() const;
-    bool Infinite() const { return infinite_; }
 
 private:
     bool infinite_;

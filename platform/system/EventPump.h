@@ -50,7 +50,6 @@ public:
 
     // Runs action when the virtual clock reaches now + afterMs (during a wait or ProcessEvents).
     void Schedule(uint32_t afterMs, std::function<void()> action);
-    void Advance(uint32_t ms) { now_ += ms; }
     uint64_t Waits() const { return waits_; }
 
 private:

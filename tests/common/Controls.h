@@ -1,6 +1,8 @@
 #ifndef ZENDRIK_TESTS_CONTROLS_H
 #define ZENDRIK_TESTS_CONTROLS_H
 
+#include "app/StatusBarPanel.h"
+
 #include <QObject>
 #include <QRegularExpression>
 #include <QString>
@@ -43,6 +45,14 @@ T& Control(const QObject& scope, const QString& name)
                                  + " in " + scope.objectName().toStdString() + ", wanted one "
                                  + T::staticMetaObject.className());
     return *control;
+}
+
+// A status-bar panel found by its name in StatusBarPanel (its objectName, "StatusPanel" and its
+// place, follows the order of StatusBarPanel), so that a panel added or moved leaves tests right.
+template <class T = QWidget>
+T& StatusPanelControl(const QObject& window, StatusBarPanel panel)
+{
+    return Control<T>(window, QStringLiteral("StatusPanel%1").arg(PanelIndex(panel)));
 }
 
 } // namespace testsupport

@@ -44,10 +44,12 @@ struct InformationWindows : ::testing::Test {
 
 } // namespace
 
-TEST_F(InformationWindows, AboutShowsTheReleaseAndHostAndFillsStatusPanelSix)
+TEST_F(InformationWindows, AboutShowsTheReleaseAndHostAndFillsTheVersionPanel)
 {
     AboutWindow* about = program->Windows().aboutWindow;
-    EXPECT_EQ(Control<QLabel>(*program->Windows().mainWindow, "StatusPanel6").text(), "V04.12 #12600");
+    const QLabel& version = testsupport::StatusPanelControl<QLabel>(*program->Windows().mainWindow,
+                                                                     StatusBarPanel::Version);
+    EXPECT_EQ(version.text(), "V04.12 #12600");
     EXPECT_EQ(about->windowTitle(), "About");
     EXPECT_EQ(Control<QLabel>(*about, "titleLabel").text(), "Zendrik");
     QStringList texts;

@@ -278,13 +278,13 @@ TEST_F(MainWindowFixture, ParameterGridRowsPickListsAndTheirEditors)
     EXPECT_EQ(grid.Value("Limit1"), "b_qp.lim");
     EXPECT_GT(w->chart().Series(SeriesRole::limitLine1)->Count(), 0);
 
-    // The value under the mouse is the hint of status panel 2.
+    // The value under the mouse is the hint panel's text.
     const QRect cell = Control<ParameterGridView>(*w, "ValueListEditor1")
                            .visualRect(grid.index(grid.RowOf("RBW [Hz]"), 1));
     QMouseEvent move(QEvent::MouseMove, QPointF(cell.center()), QPointF(cell.center()), Qt::NoButton, Qt::NoButton,
                      Qt::NoModifier);
     QCoreApplication::sendEvent(Control<ParameterGridView>(*w, "ValueListEditor1").viewport(), &move);
-    EXPECT_EQ(Control<QLabel>(*w, "StatusPanel2").text(), "100");
+    EXPECT_EQ(testsupport::StatusPanelControl<QLabel>(*w, StatusBarPanel::Hint).text(), "100");
 }
 
 // Each axis is set as one pair, so a new range wholly below or above the old one is taken.

@@ -225,7 +225,8 @@ TEST_F(ProgramFixture, DeviceMenuOpensTheConnectionWindowAndStatusShowsInstrumen
     f.connectionWindow->hide();
 
     program->Instrument().Status.SetText(StatusBarPanel::Model, QStringLiteral("Rigol DSA815"));
-    EXPECT_EQ(Control<QLabel>(*f.mainWindow, "StatusPanel3").text(), QStringLiteral("Rigol DSA815"));
+    EXPECT_EQ(testsupport::StatusPanelControl<QLabel>(*f.mainWindow, StatusBarPanel::Model).text(),
+              QStringLiteral("Rigol DSA815"));
 }
 
 // A frame is a naming scope of its own, as each window is: its controls' names may repeat those of

@@ -1,32 +1,60 @@
-// The analyser kinds the identification can leave, each answering its own predicate and no other.
+// The analyser kinds the identification can leave, each answering its own predicate and no other,
+// and what each offers, by name.
 #include "instrument/AnalyserKind.h"
 
+#include <algorithm>
 #include <functional>
 #include <gtest/gtest.h>
 
-TEST(AnalyserKind, EachKindHasItsOwnPredicate)
+namespace {
+
+// A kind, its predicate, whether it is a receiver, has the generator, the VBW choice, a marker
+// on a frequency and marker levels in dBm, then its swept run and its options query.
+struct Kind {
+    const char* name;
+    AnalyserKind kind;
+    bool (AnalyserKind::*own)() const;
+    bool receiver, generator, vbw, markerAtFrequency, markerInDbm;
+    SweptRun run;
+    OptionsQuery options;
+};
+using R = SweptRun;
+using O = OptionsQuery;
+const Kind kKinds[] = {
+    {"DSA", {dfRigol, 815}, &AnalyserKind::IsRigolDsa, 0, 1, 1, 1, 0, R::RigolDsa, O::RigolOptions},
+    {"RSA", {dfRigol, 5000}, &AnalyserKind::IsRigolRsa, 0, 1, 1, 1, 1, R::RigolRsa, O::RigolOptions},
+    {"SSA", {dfSiglent, 0, ssSsa}, &AnalyserKind::IsSiglentSsa, 0, 1, 1, 1, 1, R::SiglentSsa,
+     O::SiglentConfiguration},
+    {"SVA", {dfSiglent, 0, ssSva}, &AnalyserKind::IsSiglentSva, 0, 1, 1, 1, 1, R::SiglentSva, O::None},
+    {"Hameg", {dfHameg}, &AnalyserKind::IsHameg, 0, 0, 0, 0, 0, R::None, O::None},
+    {"FPC", {dfRsFpc}, &AnalyserKind::IsRsFpc, 1, 0, 0, 1, 0, R::None, O::RsOptions},
+    {"FPH", {dfRsFph}, &AnalyserKind::IsRsFph, 1, 0, 0, 1, 0, R::None, O::RsOptions},
+};
+
+} // namespace
+
+TEST(AnalyserKind, EachKindHasItsOwnPredicateAndCapabilities)
 {
-    using Predicate = bool (AnalyserKind::*)() const;
-    const Predicate own[] = {&AnalyserKind::IsRigolDsa,   &AnalyserKind::IsRigolRsa, &AnalyserKind::IsSiglentSsa,
-                             &AnalyserKind::IsSiglentSva, &AnalyserKind::IsHameg,    &AnalyserKind::IsRsFpc,
-                             &AnalyserKind::IsRsFph};
-    const AnalyserKind kinds[] = {{dfRigol, 815}, {dfRigol, AnalyserKind::kRigolRsaModel}, {dfSiglent, 0, ssSsa},
-                                  {dfSiglent, 0, ssSva}, {dfHameg}, {dfRsFpc}, {dfRsFph}};
-    for (size_t k = 0; k < std::size(kinds); ++k) {
-        // Not (kinds[k].*own[p])(), which g++ 12 with -fsanitize=bounds checks with a wrong index.
-        for (size_t p = 0; p < std::size(own); ++p)
-            EXPECT_EQ(std::invoke(own[p], kinds[k]), k == p) << "kind " << k << ", predicate " << p;
-        EXPECT_TRUE(kinds[k].IsKnown());
-        EXPECT_EQ(kinds[k].IsRsReceiver(), k >= 5);
-        // The swept analysers (Rigol, Siglent) have the generator, the VBW choice and the swept
-        // runs; every family but the Hameg puts its marker on a frequency.
-        EXPECT_EQ(kinds[k].HasTrackingGenerator(), k <= 3);
-        EXPECT_EQ(kinds[k].HasVbwChoice(), k <= 3);
-        EXPECT_EQ(kinds[k].HasSweptRuns(), k <= 3);
-        EXPECT_EQ(kinds[k].PlacesMarkerAtFrequency(), k != 4);
+    for (const Kind& k : kKinds) {
+        const AnalyserKind& a = k.kind;
+        // std::invoke, not (a.*p)(), which g++ 12 with -fsanitize=bounds checks with a wrong index.
+        for (const Kind& other : kKinds)
+            EXPECT_EQ(std::invoke(other.own, a), &other == &k) << k.name << " answers " << other.name;
+        EXPECT_TRUE(a.IsKnown() && a.IsRsReceiver() == k.receiver && a.HasTrackingGenerator() == k.generator
+                    && a.HasVbwChoice() == k.vbw && a.PlacesMarkerAtFrequency() == k.markerAtFrequency
+                    && a.MarkerAnswersInDbm() == k.markerInDbm && a.HasSweptRuns() == (k.run != R::None))
+            << k.name;
+        EXPECT_TRUE(a.SweptRunKind() == k.run && a.InfoOptionsQuery() == k.options) << k.name;
     }
+    // A family with no kind here would be checked by nothing above.
+    for (const DeviceFamilyCode family : kDeviceFamilies)
+        EXPECT_TRUE(std::ranges::any_of(kKinds, [&](const Kind& k) { return k.kind.DeviceFamily == family; }))
+            << "no kind of family " << family;
+    // A Siglent of no series stands for a family joined to another's case that none of its tests
+    // serves: no swept run, which makes Play refuse it with a line, and no options query.
     const AnalyserKind none, siglentOfNoSeries{dfSiglent};
     EXPECT_FALSE(none.IsKnown() || none.IsRigolDsa() || none.IsRsReceiver() || none.HasTrackingGenerator() ||
                  none.HasVbwChoice() || none.HasSweptRuns() || none.PlacesMarkerAtFrequency());
-    EXPECT_FALSE(siglentOfNoSeries.IsSiglentSsa() || siglentOfNoSeries.IsSiglentSva());
+    EXPECT_FALSE(siglentOfNoSeries.IsSiglentSsa() || siglentOfNoSeries.IsSiglentSva() || siglentOfNoSeries.HasSweptRuns()
+                 || siglentOfNoSeries.InfoOptionsQuery() != O::None);
 }

@@ -105,7 +105,7 @@ TEST_P(AnswersInStep, AFailedScanReadAddsNothingAndKeepsTheConnection)
     ASSERT_TRUE(s.Connect().Identified);
     s.SetFaults([](SimFaults& f) { f.noAnswer = true; });
     ScpiQueryScanData(s.c);
-    const TraceReadResult r = ReadScanBufferFpc(s.c, 150000, 30000000);
+    const TraceReadResult r = ReadReceiverScan(s.c, 150000, 30000000);
     EXPECT_EQ(r.Status, TraceStatus::ReadFailed);
     EXPECT_TRUE(r.Points.empty());
     EXPECT_EQ(s.device.DeviceConnected, 1);

@@ -2,10 +2,12 @@
 // settings echo, the operations that ask the analyser something, and level reads that fail.
 #include "app/NumberText.h"
 #include "instrument/ScpiCommands.h"
+#include "instrument/ScpiIo.h"
 #include "ScpiFixture.h"
 #include "common/TestSupport.h"
 
 #include <QLocale>
+#include <algorithm>
 #include <array>
 #include <functional>
 
@@ -17,14 +19,14 @@ struct Analyser {
     const char* name;
     int32_t family, model, series;
 };
-constexpr Analyser kAnalysers[7] = {{"DSA", 1, 815, 0}, {"RSA", 1, 5000, 0}, {"SSA", 2, 0, 1}, {"SVA", 2, 0, 2},
+constexpr Analyser kAnalysers[] = {{"DSA", 1, 815, 0}, {"RSA", 1, 5000, 0}, {"SSA", 2, 0, 1}, {"SVA", 2, 0, 2},
                                     {"Hameg", 3, 0, 0}, {"FPC", 4, 0, 0},    {"FPH", 5, 0, 0}};
 
 using L = QStringList;
 struct Row {
     const char* operation;
     std::function<void(ScpiContext&)> call;
-    std::array<L, 7> expected;
+    std::array<L, std::size(kAnalysers)> expected;
 };
 
 const L kNone;
@@ -187,14 +189,30 @@ std::vector<Row> Rows()
 TEST(ScpiCommands, EveryOperationSendsTheTextsOfEachFamily)
 {
     for (const Row& row : Rows()) {
-        for (int a = 0; a < 7; ++a) {
+        for (size_t a = 0; a < std::size(kAnalysers); ++a) {
             ScriptedScpi s(kAnalysers[a].family, kAnalysers[a].model, kAnalysers[a].series);
             s.options.OptRsaSamples = 801;
             s.options.OptRsaRefLevelDbm = -25;
             row.call(s.c);
-            EXPECT_EQ(s.Sent(), row.expected[static_cast<size_t>(a)]) << row.operation << " on " << kAnalysers[a].name;
+            EXPECT_EQ(s.Sent(), row.expected[a]) << row.operation << " on " << kAnalysers[a].name;
         }
     }
+    // A family without a column would be checked by no row.
+    for (const DeviceFamilyCode family : kDeviceFamilies)
+        EXPECT_TRUE(std::ranges::any_of(kAnalysers, [&](const Analyser& a) { return a.family == family; }))
+            << "no column for family " << family;
+}
+
+TEST(ScpiCommands, AFamilyGivenAnothersTextsSendsThem)
+{
+    using scpiio::SameAs;
+    const scpiio::PerFamily texts{.rigol = {"R"}, .siglent = SameAs{dfRigol}, .hameg = SameAs{dfSiglent},
+                                  .fpc = SameAs{dfRsFph}, .fph = SameAs{dfRsFpc}};
+    ScriptedScpi hameg(dfHameg), ring(dfRsFpc);
+    scpiio::SendFor(hameg.c, texts);
+    scpiio::SendFor(ring.c, texts);
+    EXPECT_EQ(hameg.Sent(), L{"R"});
+    EXPECT_TRUE(ring.Sent().isEmpty() && ring.messages.Lines().size() == 1);
 }
 
 TEST(ScpiCommands, NothingGoesToAnUnidentifiedDeviceButTheEchoIsKept)
@@ -292,6 +310,7 @@ TEST(ScpiCommands, BandwidthOfTheOtherFamiliesAndTheCisprSet)
 TEST(ScpiCommands, SiglentQuasiPeakTakesADwellTimePerPoint)
 {
     ScriptedScpi s(dfSiglent, 0, 1);
+    s.device.TracePoints = 751;
     s.debug.DebugMode = 1;
     s.AnswerQueries({"QUASi\n"});
     ScpiSetSegmentSweepTime(s.c, "0.5");
@@ -318,10 +337,12 @@ TEST(ScpiCommands, SiglentQuasiPeakTakesADwellTimePerPoint)
 TEST(ScpiCommands, DwellRoundsHalvesToEven)
 {
     // 751 * 2.5 ms = 1.8775 s gives exactly 2.5 ms; 751 * 3.5 ms = 2.6285 s gives 3.5 ms.
-    EXPECT_EQ(scpi::SiglentDwellMs("1.8775"), 2);
-    EXPECT_EQ(scpi::SiglentDwellMs("2.6285"), 4);
-    EXPECT_EQ(scpi::SiglentDwellMs("0.5"), 1);
-    EXPECT_EQ(scpi::SiglentDwellMs("nan"), 1);
+    EXPECT_EQ(scpi::QuasiPeakDwellMs("1.8775", 751), 2);
+    EXPECT_EQ(scpi::QuasiPeakDwellMs("2.6285", 751), 4);
+    EXPECT_EQ(scpi::QuasiPeakDwellMs("0.5", 751), 1);
+    EXPECT_EQ(scpi::QuasiPeakDwellMs("nan", 751), 1);
+    // The dwell follows the model's points: 10.01 s is 10 ms a point over 1001, 13 over 751.
+    EXPECT_TRUE(scpi::QuasiPeakDwellMs("10.01", 1001) == 10 && scpi::QuasiPeakDwellMs("10.01", 751) == 13);
 }
 
 TEST(ScpiCommands, SweepTimeTextTakesCommasAndTheExactQuasiPeakAnswer)

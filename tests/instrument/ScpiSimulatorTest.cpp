@@ -293,7 +293,7 @@ TEST(ScpiSimulator, ReceiverScanOfFpcAndFph)
             ScpiSetDetector(s.c, "QPEAK");
         s.ReceiverHandshake();
         ScpiQueryScanData(s.c);
-        const TraceReadResult r = ReadScanBufferFpc(s.c, 150000, 30000000);
+        const TraceReadResult r = ReadReceiverScan(s.c, 150000, 30000000);
         L expected = {":SYST:PRES", "*CLS", ":INST:SEL REC", ":UNIT:POW DBUV", ":SENS:FREQ:MODE SCAN",
                       ":DISP:TRAC:STYL POLY", ":FORM:DATA ASC", ":INIT:CONT 0", ":SENS:SWE:TIME 0.001",
                       ":INP:ATT 10", ":INP:GAIN:STAT OFF", ":SENS:DET:FUNC QPE", ":SENS:BAND:CISP:AUTO OFF",
@@ -528,7 +528,7 @@ TEST(ScpiSimulator, EveryModelUnderstandsEveryOperationAndAnswersEveryQuery)
             ScpiSetScanStep(s.c, QString::number(1000000 / s.device.TracePoints + 1));
             ScpiSingleSweep(s.c);
             ScpiQueryScanData(s.c);
-            EXPECT_EQ(ReadScanBufferFpc(s.c, 1000000, 2000000).Count(), s.device.TracePoints - 1);
+            EXPECT_EQ(ReadReceiverScan(s.c, 1000000, 2000000).Count(), s.device.TracePoints - 1);
             break;
         case dfHameg: // no run reads its trace
         case dfNone: break;

@@ -255,26 +255,26 @@ TEST(TraceTransfer, ReceiverScanList)
 {
     Reader fpc(dfRsFpc, 0, 0, 600);
     fpc.Queue(Answer("fpc_scan_600.txt"));
-    EXPECT_EQ(fpc.Take(ReadScanBufferFpc(fpc.c, 150000, 30000000)).Count(), 600);
+    EXPECT_EQ(fpc.Take(ReadReceiverScan(fpc.c, 150000, 30000000)).Count(), 600);
     ExpectPoints(fpc.points, ReadExpected("fpc_scan_600"));
 
     // Three values and a line end give two points: text after the last comma is no value.
     Reader three(dfRsFph, 0, 0, 700);
     three.Queue("10.5,11.5,12.5\n");
-    ASSERT_EQ(three.Take(ReadScanBufferFpc(three.c, 150000, 850000)).Count(), 2);
+    ASSERT_EQ(three.Take(ReadReceiverScan(three.c, 150000, 850000)).Count(), 2);
     EXPECT_EQ(three.points[1].y, 11.5);
     EXPECT_EQ(three.points[1].x, 151.0); // step (700000/700 + 1) Hz = 1.001 kHz
     EXPECT_EQ(three.device.DeviceConnected, 1);
 
     Reader nan(dfRsFpc, 0, 0, 600);
     nan.Queue("10.5,nan,12.5\n");
-    const TraceReadResult r = ReadScanBufferFpc(nan.c, 150000, 30000000);
+    const TraceReadResult r = ReadReceiverScan(nan.c, 150000, 30000000);
     EXPECT_EQ(r.Status, TraceStatus::NotANumber);
     EXPECT_EQ(r.Count(), 0);
     EXPECT_EQ(nan.messages.Lines(), QStringList{"Error: trace value is no number after point 1"});
     Reader huge(dfRsFpc, 0, 0, 600);
     huge.Queue("10.5,1e308,12.5\n");
-    huge.ExpectImpossible(ReadScanBufferFpc(huge.c, 150000, 30000000), "1e+308");
+    huge.ExpectImpossible(ReadReceiverScan(huge.c, 150000, 30000000), "1e+308");
 }
 
 TEST(TraceTransfer, PointCountsNoAnalyserHasReadNothing)
@@ -291,7 +291,7 @@ TEST(TraceTransfer, PointCountsNoAnalyserHasReadNothing)
         EXPECT_EQ(ReadTraceVisaAscii(ascii.c, 150000, 30000000).Status, TraceStatus::WrongSize);
         Reader scan(dfRsFpc, 0, 0, points);
         scan.Queue("1.0,2.0\n");
-        EXPECT_EQ(ReadScanBufferFpc(scan.c, 150000, 30000000).Status, TraceStatus::ReadFailed);
+        EXPECT_EQ(ReadReceiverScan(scan.c, 150000, 30000000).Status, TraceStatus::ReadFailed);
         EXPECT_EQ(scan.messages.Lines(), QStringList{line});
         EXPECT_EQ(scan.device.DeviceConnected, 1);
         EXPECT_EQ(binary.peer->reads + ascii.peer->reads + scan.peer->reads, 0);

@@ -27,7 +27,7 @@ struct DsaRun : RunFixture {
 TEST(RunControl, ModeTableEstimatesAndSmallParsers)
 {
     EXPECT_EQ(MeasureModeText(*ChooseMeasureMode({dfRigol}, false)), "sweep");
-    EXPECT_EQ(MeasureModeText(*ChooseMeasureMode({dfSiglent}, true)), "emi");
+    EXPECT_EQ(MeasureModeText(*ChooseMeasureMode({dfSiglent, 0, ssSva}, true)), "emi");
     EXPECT_EQ(MeasureModeText(*ChooseMeasureMode({dfRsFpc}, false)), "emi_scan");
     EXPECT_EQ(MeasureModeText(*ChooseMeasureMode({dfRsFph}, true)), "emi_fix");
     EXPECT_EQ(ChooseMeasureMode({dfHameg}, false), std::nullopt);
@@ -79,6 +79,15 @@ TEST(RunControl, PlayWithoutADeviceOrWithAHamegRunsNothing)
     // "Info: play ...", then why nothing was measured.
     ASSERT_EQ(h.messages.Lines().size(), 2);
     EXPECT_EQ(h.messages.Lines()[1], "Info: no measurement loop for the Hameg HMS analyser family, nothing measured");
+
+    // A Siglent of no series stands for a family joined to a runner's case that none of its
+    // tests serve: it says so at Play instead of waiting for data that never comes.
+    RunFixture s;
+    s.Connect("ssa3032x");
+    s.device.SiglentSeries = ssNone;
+    s.AddSegment(MeasureSet::Set1, 150000, 30000000);
+    s.run->Play();
+    EXPECT_EQ(s.messages.Lines().last(), "Info: no measurement loop for the number 2 analyser family, nothing measured");
 }
 
 TEST(RunControl, PauseResumeAndStopWhilePaused)

@@ -28,7 +28,6 @@ public:
     explicit SimEmissions(uint64_t seed, int lineCount = 12);
 
     const std::vector<Line>& Lines() const { return lines_; }
-    uint64_t Seed() const { return seed_; }
 
     // The noise floor without its random part, for the settings.
     static double FloorDbuv(const Settings& s);
