@@ -32,8 +32,17 @@ struct SegmentRecord;
 
 // How the run reads a column's text into a segment: false for a text it cannot measure with. It
 // may first put the text into the form it checks (a detector upper-cased); a refusal names the
-// text in that form.
-using SegmentTake = bool (*)(QString& text, SegmentRecord& segment);
+// text in that form. It has no default, so a row of kSegmentColumns without the run's reader does
+// not compile (comparing a function's address in a constant expression is not portable).
+class SegmentTake {
+public:
+    using Function = bool (*)(QString& text, SegmentRecord& segment);
+    constexpr SegmentTake(Function take) : take_(take) {}
+    bool operator()(QString& text, SegmentRecord& segment) const { return take_(text, segment); }
+
+private:
+    Function take_;
+};
 
 // The run's readers of the columns below (SegmentTable.cpp).
 namespace segmentrun {
@@ -100,15 +109,15 @@ constexpr bool SegmentColumnsInGridOrder()
 }
 static_assert(SegmentColumnsInGridOrder(), "one row per segment column, in the grid's order");
 
-// Every column is read by the run as by the editor; the first one counts the segments.
-constexpr bool RunReadsEverySegmentColumn()
+// The first column counts the segments; every other one says its count error in its own word.
+constexpr bool EverySegmentColumnHasItsCountWord()
 {
     for (size_t i = 0; i < kSegmentColumns.size(); ++i)
-        if (kSegmentColumns[i].Take == nullptr || (i > 0) != (kSegmentColumns[i].CountWord != nullptr))
+        if ((i > 0) != (kSegmentColumns[i].CountWord != nullptr))
             return false;
     return true;
 }
-static_assert(RunReadsEverySegmentColumn(), "a segment column needs the run's reader and its count word");
+static_assert(EverySegmentColumnHasItsCountWord(), "a segment column needs its count word");
 
 constexpr const SegmentColumnInfo& InfoOf(SegmentColumn column)
 {

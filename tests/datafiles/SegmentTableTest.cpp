@@ -187,10 +187,9 @@ TEST_F(SegmentTableTest, FiveHundredSegmentsFitAndMoreAreRefused)
 // shipped ones are; a file short of its keys or holding a value it refuses is refused with its word.
 TEST_F(SegmentTableTest, AColumnAddedToTheTableIsReadByTheRun)
 {
-    std::array<SegmentColumnInfo, kSegmentColumnCount + 1> columns{};
-    std::copy(kSegmentColumns.begin(), kSegmentColumns.end(), columns.begin());
-    columns.back() = {SegmentColumn(kSegmentColumnCount + 1), "Dwell_", "Dwell[ms]", 64, SegmentCellForm::Text, nullptr, {},
-                      true, [](QString& text, SegmentRecord& s) { return TryStrToInt(text, s.SweepMs); }, " Dwell_"};
+    std::vector<SegmentColumnInfo> columns(kSegmentColumns.begin(), kSegmentColumns.end());
+    columns.push_back({SegmentColumn(kSegmentColumnCount + 1), "Dwell_", "Dwell[ms]", 64, SegmentCellForm::Text, nullptr,
+                       {}, true, +[](QString& text, SegmentRecord& s) { return TryStrToInt(text, s.SweepMs); }, " Dwell_"});
     const auto parse = [&](const QStringList& dwell, std::span<const SegmentColumnInfo> with) {
         WriteIni(dir.path(), "src/t.seg", Lines({Good("1000", "2000"), Good("2000", "3000")}) + dwell);
         return ParseSegmentFile(dir.filePath("src/t.seg"), 3000, with);
