@@ -35,30 +35,19 @@ protected:
 
     static QStringList Lines(const std::vector<Seg>& segs)
     {
+        const std::pair<const char*, QString Seg::*> keys[] = {{"FRQa__", &Seg::a},   {"FRQb__", &Seg::b},
+                                                               {"BW____", &Seg::bw},  {"Sweep_", &Seg::sweep},
+                                                               {"Att___", &Seg::att}, {"PreAmp", &Seg::pre},
+                                                               {"Detector", &Seg::det}};
         QStringList l = {QStringLiteral("[Data]")};
-        for (size_t i = 0; i < segs.size(); ++i) {
-            const QString n = QString::number(i + 1);
-            const Seg& s = segs[i];
-            auto add = [&](const QString& key, const QString& v) {
-                if (!v.isNull())
-                    l << key + n + QLatin1Char('=') + v;
-            };
-            add(QStringLiteral("FRQa__"), s.a);
-            add(QStringLiteral("FRQb__"), s.b);
-            add(QStringLiteral("BW____"), s.bw);
-            add(QStringLiteral("Sweep_"), s.sweep);
-            add(QStringLiteral("Att___"), s.att);
-            add(QStringLiteral("PreAmp"), s.pre);
-            add(QStringLiteral("Detector"), s.det);
-        }
+        for (size_t i = 0; i < segs.size(); ++i)
+            for (const auto& [key, field] : keys)
+                if (!(segs[i].*field).isNull())
+                    l << key + QString::number(i + 1) + QLatin1Char('=') + segs[i].*field;
         return l;
     }
 
-    static Seg Good(const QString& a, const QString& b)
-    {
-        return Seg{a, b, QStringLiteral("9000"), QStringLiteral("500"), QStringLiteral("10"), QStringLiteral("off"),
-                   QStringLiteral("POS")};
-    }
+    static Seg Good(const QString& a, const QString& b) { return {a, b, "9000", "500", "10", "off", "POS"}; }
 
     // Loads the segments and returns why the file gave none (empty on success); never a box.
     QString Load(const std::vector<Seg>& segs, int32_t margin = 3000)
