@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 #include <algorithm>
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace {
 
@@ -35,30 +36,19 @@ protected:
 
     static QStringList Lines(const std::vector<Seg>& segs)
     {
+        const std::pair<const char*, QString Seg::*> keys[] = {{"FRQa__", &Seg::a},   {"FRQb__", &Seg::b},
+                                                               {"BW____", &Seg::bw},  {"Sweep_", &Seg::sweep},
+                                                               {"Att___", &Seg::att}, {"PreAmp", &Seg::pre},
+                                                               {"Detector", &Seg::det}};
         QStringList l = {QStringLiteral("[Data]")};
-        for (size_t i = 0; i < segs.size(); ++i) {
-            const QString n = QString::number(i + 1);
-            const Seg& s = segs[i];
-            auto add = [&](const QString& key, const QString& v) {
-                if (!v.isNull())
-                    l << key + n + QLatin1Char('=') + v;
-            };
-            add(QStringLiteral("FRQa__"), s.a);
-            add(QStringLiteral("FRQb__"), s.b);
-            add(QStringLiteral("BW____"), s.bw);
-            add(QStringLiteral("Sweep_"), s.sweep);
-            add(QStringLiteral("Att___"), s.att);
-            add(QStringLiteral("PreAmp"), s.pre);
-            add(QStringLiteral("Detector"), s.det);
-        }
+        for (size_t i = 0; i < segs.size(); ++i)
+            for (const auto& [key, field] : keys)
+                if (!(segs[i].*field).isNull())
+                    l << key + QString::number(i + 1) + QLatin1Char('=') + segs[i].*field;
         return l;
     }
 
-    static Seg Good(const QString& a, const QString& b)
-    {
-        return Seg{a, b, QStringLiteral("9000"), QStringLiteral("500"), QStringLiteral("10"), QStringLiteral("off"),
-                   QStringLiteral("POS")};
-    }
+    static Seg Good(const QString& a, const QString& b) { return {a, b, "9000", "500", "10", "off", "POS"}; }
 
     // Loads the segments and returns why the file gave none (empty on success); never a box.
     QString Load(const std::vector<Seg>& segs, int32_t margin = 3000)
@@ -106,32 +96,24 @@ TEST_F(SegmentTableTest, FileWithoutSegmentsSaysSoAndAMissingOneGivesCountZeroSi
 
 TEST_F(SegmentTableTest, ValueErrorsNameTheSegmentAndTheText)
 {
-    Seg s = Good(QStringLiteral("150000"), QStringLiteral("30000000"));
-    s.sweep = QStringLiteral("1.000");
-    EXPECT_EQ(Load({s}), QStringLiteral("Segment File Error Seg: 1 1.000"));
-
-    s = Good(QStringLiteral("150000"), QStringLiteral("30000000"));
-    Seg t = Good(QStringLiteral("30000000"), QStringLiteral("40000000"));
-    t.a = QStringLiteral("3O.000");
-    EXPECT_EQ(Load({s, t}), QStringLiteral("Segment File Error Seg: 2 3O.000"));
-    t = Good(QStringLiteral("30000000"), QStringLiteral("4e7"));
-    EXPECT_EQ(Load({s, t}), QStringLiteral("Segment File Error Seg: 2 4e7"));
-    t = Good(QStringLiteral("30000000"), QStringLiteral("40000000"));
-    t.att = QStringLiteral("ten");
-    EXPECT_EQ(Load({s, t}), QStringLiteral("Segment File Error Seg: 2 ten"));
-    t.att = QStringLiteral("10");
-    t.pre = QStringLiteral("ON");
-    EXPECT_EQ(Load({s, t}), QStringLiteral("Segment File Error Seg: 2 ON"));
-    t.pre = QStringLiteral("off");
-    t.det = QStringLiteral("pk");
-    EXPECT_EQ(Load({s, t}), QStringLiteral("Segment File Error Seg: 2 PK"));
+    Seg s = Good("150000", "30000000");
+    s.sweep = "1.000";
+    EXPECT_EQ(Load({s}), "Segment File Error Seg: 1 1.000");
+    s.sweep = "500";
+    const std::tuple<QString Seg::*, const char*, const char*> cases[] = {
+        {&Seg::a, "3O.000", "3O.000"}, {&Seg::b, "4e7", "4e7"}, {&Seg::att, "ten", "ten"},
+        {&Seg::pre, "ON", "ON"},       {&Seg::det, "pk", "PK"}};
+    for (const auto& [field, text, quoted] : cases) {
+        Seg t = Good("30000000", "40000000");
+        t.*field = text;
+        EXPECT_EQ(Load({s, t}), QStringLiteral("Segment File Error Seg: 2 ") + quoted);
+    }
     EXPECT_EQ(table.Count, 0);
 }
 
 TEST_F(SegmentTableTest, KeyCountErrorsNameTheFirstMissingNumber)
 {
-    std::vector<Seg> segs = {Good(QStringLiteral("1"), QStringLiteral("2")), Good(QStringLiteral("2"), QStringLiteral("3")),
-                             Good(QStringLiteral("3"), QStringLiteral("4"))};
+    const std::vector<Seg> segs = {Good("1", "2"), Good("2", "3"), Good("3", "4")};
     auto with = [&](QString Seg::*field, const char* word) {
         std::vector<Seg> v = segs;
         v[2].*field = QString();
@@ -152,11 +134,9 @@ TEST_F(SegmentTableTest, KeyCountErrorsNameTheFirstMissingNumber)
 
 TEST_F(SegmentTableTest, OrderErrorsCarryThousandDots)
 {
-    EXPECT_EQ(Load({Good(QStringLiteral("150.000"), QStringLiteral("30.000.000")),
-                    Good(QStringLiteral("29.999.999"), QStringLiteral("40.000.000"))}),
-              QStringLiteral("Segment File Error Seg: 2: 29.999.999Hz < 30.000.000Hz"));
-    EXPECT_EQ(Load({Good(QStringLiteral("5000"), QStringLiteral("4000"))}),
-              QStringLiteral("Segment File Error Seg: 1: 5.000Hz > 4.000Hz"));
+    EXPECT_EQ(Load({Good("150.000", "30.000.000"), Good("29.999.999", "40.000.000")}),
+              "Segment File Error Seg: 2: 29.999.999Hz < 30.000.000Hz");
+    EXPECT_EQ(Load({Good("5000", "4000")}), "Segment File Error Seg: 1: 5.000Hz > 4.000Hz");
 }
 
 TEST_F(SegmentTableTest, FailedLoadLeavesNoHalfTableBehind)

@@ -3,16 +3,17 @@
 #include "chart/series/Chart.h"
 #include "chart/series/PieSeries.h"
 #include "common/PictureSupport.h"
+#include "common/TestSupport.h"
 #include "platform/gdi/MetafilePlayer.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <tuple>
 #include <gtest/gtest.h>
 
 // Debian's wmf2svg (libwmf), a reader we did not write, must convert the metafile the chart panel
@@ -59,6 +60,16 @@ Converted ToSvg(const QString& wmf, const QString& svg, const QString& fontDir)
     if (f.open(QIODevice::ReadOnly))
         c.svg = f.readAll();
     return c;
+}
+
+// Saves the panel as <name>.wmf in dir and gives wmf2svg's <name>.svg of it; a folder or metafile
+// that cannot be made gives exit code -1 and says why.
+Converted SaveAndConvert(TCustomPlotPanel& panel, const QTemporaryDir& dir, const QString& name)
+{
+    QString error;
+    if (!dir.isValid() || !MakeFontDir(dir.path()) || !panel.SaveChartAsWmf(dir.filePath(name + ".wmf"), &error))
+        return {-1, {}, "no folder, fonts or metafile: " + error.toUtf8()};
+    return ToSvg(dir.filePath(name + ".wmf"), dir.filePath(name + ".svg"), dir.path());
 }
 
 // A chart stand-in: the panel's background, then two lines, a long trace and three labels.
@@ -158,14 +169,10 @@ TEST(WmfReaderTest, ZoomedChartKeepsItsFrameInWmf2svgAndImageMagick)
     panel.SetColor(clWhite);
     panel.OnAfterDraw = [&panel] { DrawZoomed(panel); };
     QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
     const QString wmf = dir.filePath(QStringLiteral("zoomed.wmf"));
-    QString error;
-    ASSERT_TRUE(panel.SaveChartAsWmf(wmf, &error)) << error.toStdString();
-    ASSERT_TRUE(MakeFontDir(dir.path()));
 
     // wmf2svg: the picture keeps the frame's size.
-    const Converted out = ToSvg(wmf, dir.filePath(QStringLiteral("zoomed.svg")), dir.path());
+    const Converted out = SaveAndConvert(panel, dir, QStringLiteral("zoomed"));
     ASSERT_EQ(out.exitCode, 0) << out.errors.toStdString();
     const QString svg = QString::fromUtf8(out.svg);
     const QRegularExpressionMatch size =
@@ -202,10 +209,9 @@ TEST(WmfReaderTest, ZoomedChartKeepsItsFrameInWmf2svgAndImageMagick)
             }
             return n * 10 >= (to - from) * 8;
         };
-        EXPECT_TRUE(redAlong(true, 40, 25, 225)) << source.toStdString();
-        EXPECT_TRUE(redAlong(true, 380, 25, 225)) << source.toStdString();
-        EXPECT_TRUE(redAlong(false, 20, 45, 375)) << source.toStdString();
-        EXPECT_TRUE(redAlong(false, 230, 45, 375)) << source.toStdString();
+        for (const auto& [vertical, at, from, to] : {std::tuple{true, 40, 25, 225}, {true, 380, 25, 225},
+                                                     {false, 20, 45, 375}, {false, 230, 45, 375}})
+            EXPECT_TRUE(redAlong(vertical, at, from, to)) << source.toStdString() << " side at " << at;
         int blue = 0;
         for (int y = 21; y < 229; ++y)
             for (int x = 41; x < 379; ++x)
@@ -222,15 +228,8 @@ TEST(WmfReaderTest, Wmf2svgReadsTheSavedChart)
     panel.resize(400, 250);
     panel.SetColor(clWhite);
     panel.OnAfterDraw = [&panel] { DrawContent(panel); };
-
     QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    const QString wmf = dir.filePath(QStringLiteral("chart.wmf"));
-    QString error;
-    ASSERT_TRUE(panel.SaveChartAsWmf(wmf, &error)) << error.toStdString();
-
-    ASSERT_TRUE(MakeFontDir(dir.path()));
-    const Converted out = ToSvg(wmf, dir.filePath(QStringLiteral("chart.svg")), dir.path());
+    const Converted out = SaveAndConvert(panel, dir, QStringLiteral("chart"));
     ASSERT_EQ(out.exitCode, 0) << out.errors.toStdString();
     EXPECT_FALSE(out.errors.contains("ERROR")) << out.errors.toStdString();
     const QString svg = QString::fromUtf8(out.svg);
@@ -264,14 +263,8 @@ TEST(WmfReaderTest, Wmf2svgReadsEveryKindOfRecord)
     panel.BackImage().SetGraphic(tile);
     panel.BackImage().SetMode(pbmTile);
     panel.OnAfterDraw = [&panel] { DrawShapes(panel); };
-
     QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    const QString wmf = dir.filePath(QStringLiteral("shapes.wmf"));
-    QString error;
-    ASSERT_TRUE(panel.SaveChartAsWmf(wmf, &error)) << error.toStdString();
-    ASSERT_TRUE(MakeFontDir(dir.path()));
-    const Converted out = ToSvg(wmf, dir.filePath(QStringLiteral("shapes.svg")), dir.path());
+    const Converted out = SaveAndConvert(panel, dir, QStringLiteral("shapes"));
     ASSERT_EQ(out.exitCode, 0) << out.errors.toStdString();
     EXPECT_FALSE(out.errors.contains("ERROR")) << out.errors.toStdString();
     const QString svg = QString::fromUtf8(out.svg);
@@ -332,20 +325,16 @@ TEST(WmfReaderTest, PieShadowStaysAnEllipseInEveryReader)
         pie.Shadow().SetSmooth(true);
         QTemporaryDir dir;
         const QString wmf = dir.filePath(QStringLiteral("pie.wmf")), svg = dir.filePath(QStringLiteral("pie.svg"));
-        ASSERT_TRUE(dir.isValid() && MakeFontDir(dir.path()) && chart.SaveChartAsWmf(wmf));
-        ASSERT_EQ(ToSvg(wmf, svg, dir.path()).exitCode, 0);
+        Converted out = SaveAndConvert(chart, dir, QStringLiteral("pie"));
         // wmf2svg leaves a polyline's fill unsaid, which SVG reads as black; a metafile never fills one.
-        QFile file(svg);
-        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
-        const QByteArray unfilled = file.readAll().replace("<polyline ", "<polyline fill=\"none\" ");
-        ASSERT_TRUE(file.resize(0) && file.write(unfilled) == unfilled.size());
-        file.close();
+        ASSERT_TRUE(out.exitCode == 0
+                    && testsupport::WriteAll(svg, out.svg.replace("<polyline ", "<polyline fill=\"none\" ")));
         const TRect c = pie.CircleRect();
         const QRectF shadow(c.Left + 12, c.Top + 12, c.Right - c.Left, c.Bottom - c.Top);
         for (const QString& source : {wmf, svg}) {
             ASSERT_EQ(RunProgram(QStringLiteral("convert"), {"-density", "96", source, "-background", "white", "-flatten", source + ".png"}), 0);
             const QImage image = QImage(source + ".png").scaled(400, 300);
-            picture::Save(image, QStringLiteral("wmf_pie_shadow_%1_%2").arg(view3D).arg(QFileInfo(source).suffix()));
+            picture::Save(image, QStringLiteral("wmf_pie_shadow_%1_%2").arg(view3D).arg(source == svg ? "svg" : "wmf"));
             int outside = 0, inside = 0;
             for (int y = int(shadow.center().y()); y < int(shadow.bottom()); ++y)
                 for (int x = int(shadow.center().x()); x < int(shadow.right()); ++x) {

@@ -8,27 +8,26 @@
 
 namespace {
 
+using A = AnalyserKind;
+using R = SweptRun;
+using O = OptionsQuery;
 // A kind, its predicate, whether it is a receiver, has the generator, the VBW choice, a marker
 // on a frequency and marker levels in dBm, then its swept run and its options query.
-struct Kind {
+const struct Kind {
     const char* name;
     AnalyserKind kind;
     bool (AnalyserKind::*own)() const;
     bool receiver, generator, vbw, markerAtFrequency, markerInDbm;
     SweptRun run;
     OptionsQuery options;
-};
-using R = SweptRun;
-using O = OptionsQuery;
-const Kind kKinds[] = {
-    {"DSA", {dfRigol, 815}, &AnalyserKind::IsRigolDsa, 0, 1, 1, 1, 0, R::RigolDsa, O::RigolOptions},
-    {"RSA", {dfRigol, 5000}, &AnalyserKind::IsRigolRsa, 0, 1, 1, 1, 1, R::RigolRsa, O::RigolOptions},
-    {"SSA", {dfSiglent, 0, ssSsa}, &AnalyserKind::IsSiglentSsa, 0, 1, 1, 1, 1, R::SiglentSsa,
-     O::SiglentConfiguration},
-    {"SVA", {dfSiglent, 0, ssSva}, &AnalyserKind::IsSiglentSva, 0, 1, 1, 1, 1, R::SiglentSva, O::None},
-    {"Hameg", {dfHameg}, &AnalyserKind::IsHameg, 0, 0, 0, 0, 0, R::None, O::None},
-    {"FPC", {dfRsFpc}, &AnalyserKind::IsRsFpc, 1, 0, 0, 1, 0, R::None, O::RsOptions},
-    {"FPH", {dfRsFph}, &AnalyserKind::IsRsFph, 1, 0, 0, 1, 0, R::None, O::RsOptions},
+} kKinds[] = {
+    {"DSA", {dfRigol, 815}, &A::IsRigolDsa, 0, 1, 1, 1, 0, R::RigolDsa, O::RigolOptions},
+    {"RSA", {dfRigol, 5000}, &A::IsRigolRsa, 0, 1, 1, 1, 1, R::RigolRsa, O::RigolOptions},
+    {"SSA", {dfSiglent, 0, ssSsa}, &A::IsSiglentSsa, 0, 1, 1, 1, 1, R::SiglentSsa, O::SiglentConfiguration},
+    {"SVA", {dfSiglent, 0, ssSva}, &A::IsSiglentSva, 0, 1, 1, 1, 1, R::SiglentSva, O::None},
+    {"Hameg", {dfHameg}, &A::IsHameg, 0, 0, 0, 0, 0, R::None, O::None},
+    {"FPC", {dfRsFpc}, &A::IsRsFpc, 1, 0, 0, 1, 0, R::None, O::RsOptions},
+    {"FPH", {dfRsFph}, &A::IsRsFph, 1, 0, 0, 1, 0, R::None, O::RsOptions},
 };
 
 } // namespace
@@ -42,9 +41,9 @@ TEST(AnalyserKind, EachKindHasItsOwnPredicateAndCapabilities)
             EXPECT_EQ(std::invoke(other.own, a), &other == &k) << k.name << " answers " << other.name;
         EXPECT_TRUE(a.IsKnown() && a.IsRsReceiver() == k.receiver && a.HasTrackingGenerator() == k.generator
                     && a.HasVbwChoice() == k.vbw && a.PlacesMarkerAtFrequency() == k.markerAtFrequency
-                    && a.MarkerAnswersInDbm() == k.markerInDbm && a.HasSweptRuns() == (k.run != R::None))
+                    && a.MarkerAnswersInDbm() == k.markerInDbm && a.HasSweptRuns() == (k.run != R::None)
+                    && a.SweptRunKind() == k.run && a.InfoOptionsQuery() == k.options)
             << k.name;
-        EXPECT_TRUE(a.SweptRunKind() == k.run && a.InfoOptionsQuery() == k.options) << k.name;
     }
     // A family with no kind here would be checked by nothing above.
     for (const DeviceFamilyCode family : kDeviceFamilies)

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <array>
 #include <functional>
+#include <tuple>
 
 namespace {
 
@@ -334,15 +335,14 @@ TEST(ScpiCommands, SiglentQuasiPeakTakesADwellTimePerPoint)
     EXPECT_EQ(s.device.Echo.SweepText, "~1.234");
 }
 
-TEST(ScpiCommands, DwellRoundsHalvesToEven)
+TEST(ScpiCommands, DwellRoundsHalvesToEvenOverTheModelsPoints)
 {
-    // 751 * 2.5 ms = 1.8775 s gives exactly 2.5 ms; 751 * 3.5 ms = 2.6285 s gives 3.5 ms.
-    EXPECT_EQ(scpi::QuasiPeakDwellMs("1.8775", 751), 2);
-    EXPECT_EQ(scpi::QuasiPeakDwellMs("2.6285", 751), 4);
-    EXPECT_EQ(scpi::QuasiPeakDwellMs("0.5", 751), 1);
-    EXPECT_EQ(scpi::QuasiPeakDwellMs("nan", 751), 1);
-    // The dwell follows the model's points: 10.01 s is 10 ms a point over 1001, 13 over 751.
-    EXPECT_TRUE(scpi::QuasiPeakDwellMs("10.01", 1001) == 10 && scpi::QuasiPeakDwellMs("10.01", 751) == 13);
+    // 751 * 2.5 ms = 1.8775 s gives exactly 2.5 ms, 751 * 3.5 ms = 2.6285 s 3.5 ms; 10.01 s is 10 ms a
+    // point over 1001 points, 13 over 751.
+    const std::tuple<const char*, int, int> cases[] = {{"1.8775", 751, 2}, {"2.6285", 751, 4}, {"0.5", 751, 1},
+                                                       {"nan", 751, 1},    {"10.01", 1001, 10}, {"10.01", 751, 13}};
+    for (const auto& [time, points, ms] : cases)
+        EXPECT_EQ(scpi::QuasiPeakDwellMs(time, points), ms) << time << " over " << points;
 }
 
 TEST(ScpiCommands, SweepTimeTextTakesCommasAndTheExactQuasiPeakAnswer)

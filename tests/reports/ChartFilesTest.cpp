@@ -314,8 +314,7 @@ TEST_F(ChartFileFixture, CompensationFiles)
     chart.Series(7).AddPointXY(1, 1);
     ASSERT_TRUE(SaveChartFile(drw, chart.Context));
     const double nan = std::numeric_limits<double>::quiet_NaN();
-    // Levels no compensation can have (1e308, one flipped exponent bit; 1e6 listed 601 peaks)
-    // refuse the whole file.
+    // Levels no compensation can have (1e308 a flipped exponent bit, 1e6) refuse the whole file.
     const QString huge = Write("huge.cmp", Encode({{29, 0, 150, 20}, {29, 1, 200, 1e308}}));
     for (const QString& bad : {drw, Write("empty.cmp", {}), Write("nan.cmp", Encode({{26, 0, nan, 1}})), huge,
                                Write("million.cmp", Encode({{26, 0, 150, 1e6}}))})

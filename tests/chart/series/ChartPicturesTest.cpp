@@ -497,8 +497,7 @@ TEST_P(LabelRoom, LabelsStayBetweenAxisAndTitle)
 
 INSTANTIATE_TEST_SUITE_P(Chart, LabelRoom, ::testing::Values(0, 45, 30, 315));
 
-// Legend rows of HTML text are as far apart as it is high: each text below the one before, and
-// clear of the frame's right edge.
+// Legend rows of HTML text are as far apart as it is high: each below the last, clear of the frame.
 TEST_F(FlatChart, LegendRowsHoldTheirHtmlText)
 {
     TChartLegend& legend = chart.Legend();
