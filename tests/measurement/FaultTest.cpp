@@ -163,6 +163,22 @@ TEST(Faults, LevelsThatAreNoNumbersEndAZeroSpanSegment)
     f.ExpectIdle();
 }
 
+// A level no analyser reports ends the point loop's run at once with one line naming it, nothing
+// listed, the analyser connected: the marker loop of the DSA, the fixed-frequency loop of the
+// receiver.
+TEST(Faults, AnImpossibleLevelEndsAZeroSpanRunNamingIt)
+{
+    for (const auto& [family, what] : {std::pair{"dsa815", "marker level"}, {"fpc1000", "level"}}) {
+        FaultRun f(family, "huge", true);
+        f.run->Play();
+        EXPECT_EQ(f.Lines("Error: "),
+                  L{QString("Error: the analyser sent a level of 1e+308 dBm; the %1 is refused").arg(what)});
+        EXPECT_TRUE(f.Lines("Info: measurement done").isEmpty() && f.chart.raw1.Count() == 0);
+        EXPECT_EQ(f.device.DeviceConnected, 1);
+        f.ExpectIdle();
+    }
+}
+
 TEST(Faults, LateAnswersEndTheRunWithoutAHang)
 {
     // An analyser that answers every message one message late: the completion poll times out,
