@@ -159,7 +159,10 @@ void ScpiMarkerToFreq(ScpiContext& c, const QString& f)
                 .fph = rs});
 }
 
-ScpiAnswer ScpiReadMarkerLevelSweep(ScpiContext& c, bool* impossible) { return ReadLevel(c, true, impossible); }
+ScpiAnswer ScpiReadMarkerLevelSweep(ScpiContext& c, bool* impossible)
+{
+    return ReadLevel(c, true, impossible);
+}
 
 ScpiAnswer ScpiReadMarkerLevel(ScpiContext& c, bool* impossible) { return ReadLevel(c, false, impossible); }
 
@@ -199,8 +202,8 @@ ScpiAnswer ScpiReadMarkerFreq(ScpiContext& c, bool* impossible)
         return std::nullopt;
     }
     if (!plausible::kFrequencyHz.Holds(*hz)) {
-        c.Messages.Append(QStringLiteral("Error: the analyser sent a frequency of ") + QString::number(*hz, 'g', 6) +
-                          QStringLiteral(" Hz; the marker frequency is refused"));
+        c.Messages.Append(QStringLiteral("Error: the analyser sent a frequency of ") +
+                          QString::number(*hz, 'g', 6) + QStringLiteral(" Hz; the marker frequency is refused"));
         if (impossible != nullptr)
             *impossible = true;
         return std::nullopt;

@@ -268,7 +268,8 @@ TEST_P(SilentZeroSpan, KeepsTheLastResult)
 
     f.Play().click();
 
-    EXPECT_EQ(f.Lines("Error: "), (L{"Error: the analyser sent a level of 1e+308 dBm; the marker level is refused", kLost}));
+    EXPECT_EQ(f.Lines("Error: "),
+              (L{"Error: the analyser sent a level of 1e+308 dBm; the marker level is refused", kLost}));
     EXPECT_EQ(Results(f), before);
 }
 
