@@ -16,6 +16,9 @@ struct InstrumentSettingsEcho {
     QString DetectorText;
     QString SweepText;  // at most 6 characters
     QString PreAmpText; // at most 3 characters
+    // The unit levels were last set to (ScpiSetupDbm, ScpiSetupDbuv): what the analysers that
+    // answer in the unit set give their levels in.
+    bool LevelsInDbm = false;
 
     void Clear() { *this = InstrumentSettingsEcho(); }
 };

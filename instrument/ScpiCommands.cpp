@@ -58,6 +58,7 @@ void ScpiPreset(ScpiContext& c)
 
 void ScpiSetupDbuv(ScpiContext& c)
 {
+    c.Device.Echo.LevelsInDbm = false;
     switch (c.Device.DeviceFamily) {
     case dfRigol:
         Send(c, QStringLiteral("*CLS"));
@@ -88,6 +89,7 @@ void ScpiSetupDbuv(ScpiContext& c)
 
 void ScpiSetupDbm(ScpiContext& c)
 {
+    c.Device.Echo.LevelsInDbm = true;
     SendFor(c, {.rigol = {"*CLS", ":UNIT:POW DBM", ":DISP:WIN:TRAC:X:SCAL:SPAC LIN;", ":CAL:AUTO OFF",
                           ":SENS:SWE:TIME:AUTO OFF"},
                 .siglent = {"*CLS", ":UNIT:POW DBM", ":SENS:CAL:STAT OFF", ":SENSe:MODE SWEep"},

@@ -1,5 +1,6 @@
 #include "app/Log.h"
 #include "app/NumberText.h"
+#include "app/PlausibleRanges.h"
 #include "instrument/DeviceState.h"
 #include "instrument/ScpiCommands.h"
 #include "instrument/ScpiIo.h"
@@ -11,10 +12,29 @@ using scpiio::SendFor;
 
 namespace {
 
+// A level no analyser reports (1e308, -3.4e38: a broken input stage or a damaged answer) is no
+// measurement; the line names it in dBm, as the trace readers do.
+bool PossibleDbm(ScpiContext& c, double dbm, const QString& what)
+{
+    if (plausible::kAnalyserDbm.Holds(dbm))
+        return true;
+    c.Messages.Append(QStringLiteral("Error: the analyser sent a level of ") + QString::number(dbm, 'g', 6) +
+                      QStringLiteral(" dBm; the ") + what + QStringLiteral(" is refused"));
+    return false;
+}
+
+// A level answered in the unit set, in dBm.
+double AnsweredDbm(const ScpiContext& c, double v)
+{
+    return c.Device.Echo.LevelsInDbm ? v : v - plausible::kBoundDbmToDbuv;
+}
+
 // Checks a level answer and applies the offset (dBm to dBuV where the family answers in dBm).
 // An answer missing or not a number gives nothing and a warning, so that it never reads as a
-// level: a timed-out read is no "0", which the offset would make 106.98 dBuV.
-ScpiAnswer LevelFrom(ScpiContext& c, const ScpiAnswer& answer, ViStatus status, std::optional<double> offset)
+// level: a timed-out read is no "0", which the offset would make 106.98 dBuV. A level no analyser
+// reports gives nothing, its error line and *impossible.
+ScpiAnswer LevelFrom(ScpiContext& c, const ScpiAnswer& answer, ViStatus status, std::optional<double> offset,
+                     bool* impossible)
 {
     if (!answer) {
         if (!scpiio::QuietFailure(c, status))
@@ -26,6 +46,12 @@ ScpiAnswer LevelFrom(ScpiContext& c, const ScpiAnswer& answer, ViStatus status, 
         c.Messages.Append(QStringLiteral("Warning: marker level is no number: ") + answer->trimmed());
         return std::nullopt;
     }
+    const double dbm = offset == kMarkerDbmToDbuv ? *v : AnsweredDbm(c, *v);
+    if (!PossibleDbm(c, dbm, QStringLiteral("marker level"))) {
+        if (impossible != nullptr)
+            *impossible = true;
+        return std::nullopt;
+    }
     if (!offset)
         return answer->trimmed();
     return FloatToStr(*v + *offset);
@@ -34,14 +60,16 @@ ScpiAnswer LevelFrom(ScpiContext& c, const ScpiAnswer& answer, ViStatus status, 
 // What the Hameg gets for every placement of marker 1 (peak, reset, a frequency): a peak search.
 const QStringList kHamegMarkerPeak = {":MARK1:STAT ON", ":MARK1:MAX:PEAK"};
 
-ScpiAnswer ReadLevel(ScpiContext& c, bool sweep)
+ScpiAnswer ReadLevel(ScpiContext& c, bool sweep, bool* impossible)
 {
+    if (impossible != nullptr)
+        *impossible = false;
     // The callers format and convert with "." from here on, as every level reader leaves it.
     SetDecimalSeparator(QLatin1Char('.'));
     ViStatus status = visa::VI_SUCCESS;
-    const auto level = [&c, &status](std::optional<double> offset, bool keepLineEnd = false) {
+    const auto level = [&c, &status, impossible](std::optional<double> offset, bool keepLineEnd = false) {
         const ScpiAnswer a = scpiio::ReadReply(c, keepLineEnd, &status);
-        return LevelFrom(c, a, status, offset);
+        return LevelFrom(c, a, status, offset, impossible);
     };
     switch (c.Device.DeviceFamily) {
     case dfRigol:
@@ -131,12 +159,23 @@ void ScpiMarkerToFreq(ScpiContext& c, const QString& f)
                 .fph = rs});
 }
 
-ScpiAnswer ScpiReadMarkerLevelSweep(ScpiContext& c) { return ReadLevel(c, true); }
-
-ScpiAnswer ScpiReadMarkerLevel(ScpiContext& c) { return ReadLevel(c, false); }
-
-ScpiAnswer ScpiReadMarkerFreq(ScpiContext& c)
+ScpiAnswer ScpiReadMarkerLevelSweep(ScpiContext& c, bool* impossible)
 {
+    return ReadLevel(c, true, impossible);
+}
+
+ScpiAnswer ScpiReadMarkerLevel(ScpiContext& c, bool* impossible) { return ReadLevel(c, false, impossible); }
+
+bool ScpiLevelPossible(ScpiContext& c, const QString& answer, const QString& what)
+{
+    const std::optional<double> v = scpiio::AnswerNumber(answer);
+    return !v || PossibleDbm(c, AnsweredDbm(c, *v), what);
+}
+
+ScpiAnswer ScpiReadMarkerFreq(ScpiContext& c, bool* impossible)
+{
+    if (impossible != nullptr)
+        *impossible = false;
     SetDecimalSeparator(QLatin1Char('.'));
     bool keepLineEnd = false;
     switch (c.Device.DeviceFamily) {
@@ -157,8 +196,16 @@ ScpiAnswer ScpiReadMarkerFreq(ScpiContext& c)
             c.Messages.Append(QStringLiteral("Warning: no marker frequency from the analyser"));
         return std::nullopt;
     }
-    if (!scpiio::AnswerNumber(*a)) {
+    const std::optional<double> hz = scpiio::AnswerNumber(*a);
+    if (!hz) {
         c.Messages.Append(QStringLiteral("Warning: marker frequency is no number: ") + a->trimmed());
+        return std::nullopt;
+    }
+    if (!plausible::kFrequencyHz.Holds(*hz)) {
+        c.Messages.Append(QStringLiteral("Error: the analyser sent a frequency of ") +
+                          QString::number(*hz, 'g', 6) + QStringLiteral(" Hz; the marker frequency is refused"));
+        if (impossible != nullptr)
+            *impossible = true;
         return std::nullopt;
     }
     return a;

@@ -149,12 +149,17 @@ PeakLevelTexts MeasurePeakLevel(PeakRemeasureContext& c, const RemeasureGrid& gr
     // A sweep cut short by Stop measured less than the dwell asked for: no result.
     PeakLevelTexts result;
     bool stopped = c.State.StopRequested;
+    // A level or frequency no analyser reports (its reader named it): no result, and the command
+    // ends as at Stop, as a run does on such a level.
+    bool impossible = false;
     if (mode == PeakLevelMode::MarkerPeak) {
         ScpiMarkerPeak(s);
         settle(kMarkerMs);
-        result.Level = ScpiReadMarkerLevel(s).value_or(QString());
-        settle(kMarkerMs);
-        result.Frequency = ScpiReadMarkerFreq(s).value_or(QString()).trimmed();
+        result.Level = ScpiReadMarkerLevel(s, &impossible).value_or(QString());
+        if (!impossible) {
+            settle(kMarkerMs);
+            result.Frequency = ScpiReadMarkerFreq(s, &impossible).value_or(QString()).trimmed();
+        }
     } else if (mode == PeakLevelMode::ReceiverFixed) {
         // The receiver is busy for the sweep time it reported (waited for above) or for what a
         // fixed-frequency point counts in the estimate, whichever is longer.
@@ -171,6 +176,7 @@ PeakLevelTexts MeasurePeakLevel(PeakRemeasureContext& c, const RemeasureGrid& gr
             scpiio::Send(s, QStringLiteral(":TRACE:DATA?"));
             result.Level = scpiio::ReadReply(s).value_or(QString()).trimmed();
             result.Frequency = frequencyText;
+            impossible = !ScpiLevelPossible(s, result.Level, QStringLiteral("marker level"));
             // Said as the marker readers of the other families say it: the peak gets no result.
             if (!scpiio::AnswerNumber(result.Level) && !scpiio::LinkLost(s))
                 s.Messages.Append(result.Level.isEmpty() ? QStringLiteral("Warning: no marker level from the analyser")
@@ -182,12 +188,14 @@ PeakLevelTexts MeasurePeakLevel(PeakRemeasureContext& c, const RemeasureGrid& gr
     } else {
         ScpiMarkerToFreq(s, QString());
         settle(kMarkerMs);
-        result.Level = ScpiReadMarkerLevelSweep(s).value_or(QString());
+        result.Level = ScpiReadMarkerLevelSweep(s, &impossible).value_or(QString());
         settle(kMarkerMs);
         result.Frequency = frequencyText;
     }
     ScpiContinuousOn(s);
-    if (stopped || scpiio::LinkLost(s))
+    if (impossible)
+        c.State.StopRequested = true;
+    if (stopped || impossible || scpiio::LinkLost(s))
         return {};
     return result;
 }

@@ -59,7 +59,8 @@ struct PeakRemeasureContext {
 
 // Sets the analyser to the grid's values at frequencyHz, sweeps once, waits for the sweep time
 // the analyser reports and reads the level. A grid value that is "not valid" stops with an error
-// box; so does a missing device. Stop shortens the wait and the result is then dropped.
+// box; so does a missing device. Stop shortens the wait and the result is then dropped. A level
+// or frequency no analyser reports gives no result and ends the command as Stop does.
 PeakLevelTexts MeasurePeakLevel(PeakRemeasureContext& c, const RemeasureGrid& grid, int64_t frequencyHz,
                                 PeakLevelMode mode);
 

@@ -98,6 +98,16 @@ bool AddPointLevel(PassContext& pass, PointLevels& levels, int segment, double h
     return true;
 }
 
+// A level no analyser reports (its reader named it) ends the run as Stop does, with the analyser
+// connected, as a trace with such a level does; the segment's points so far are not listed as if
+// it had been measured.
+int EndOnImpossibleLevel(PassContext& pass)
+{
+    if (!pass.State.StopRequested)
+        pass.AbortRun(QString());
+    return 0;
+}
+
 class EmiScanRunner final : public ModeRunner {
 public:
     MeasureMode Mode() const override { return MeasureMode::EmiScan; }
@@ -170,6 +180,8 @@ public:
                 break;
             scpiio::Send(c, QStringLiteral(":TRACE:DATA?"));
             const ScpiAnswer a = scpiio::ReadReply(c);
+            if (a && !ScpiLevelPossible(c, *a, QStringLiteral("level")))
+                return EndOnImpossibleLevel(pass);
             if (!AddPointLevel(pass, levels, i, f, a))
                 break;
             ++added;
@@ -221,12 +233,15 @@ public:
             ScpiSingleSweep(c);
             WaitOrStop(pass, qp ? kZeroSpanQuasiPeakWaitMs : kZeroSpanWaitMs);
             ScpiAnswer a;
+            bool impossible = false;
             if (maxPeak) {
                 ScpiMarkerPeak(c);
-                a = ScpiReadMarkerLevel(c);
+                a = ScpiReadMarkerLevel(c, &impossible);
             } else {
-                a = ScpiReadMarkerLevelSweep(c);
+                a = ScpiReadMarkerLevelSweep(c, &impossible);
             }
+            if (impossible)
+                return EndOnImpossibleLevel(pass);
             if (!AddPointLevel(pass, levels, i, f, a))
                 break;
             ++added;

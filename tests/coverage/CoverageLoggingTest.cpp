@@ -164,11 +164,13 @@ TEST(CoverageLogging, NestedTicksStopAndLatchPausesEndCleanly)
 
 TEST(CoverageLogging, FaultsLogNothingFalseAndLeaveNoTickRunning)
 {
-    {
-        // The marker answers "nan": no level, no point, no coordinate, an empty field.
+    for (const bool huge : {false, true}) {
+        // The marker answers "nan", or a level no analyser reports: no level, no point, no
+        // coordinate, an empty field, one line naming it; the analyser stays connected.
         SimFaults f;
-        f.nanValue = true;
-        CoverageRig r("fpc1000", false, f);
+        f.nanValue = !huge;
+        f.hugeValue = huge;
+        CoverageRig r(huge ? "dsa815" : "fpc1000", false, f);
         CoverageView& v = *r.view;
         v.InitAnalyser();
         r.gps.View.Display = Fix("5");
@@ -177,8 +179,11 @@ TEST(CoverageLogging, FaultsLogNothingFalseAndLeaveNoTickRunning)
         const QStringList line = QString::fromLatin1(Lines(r.Table()).value(1).chopped(1)).split(';');
         EXPECT_EQ(QStringList({line[10], line[12], line[14]}), QStringList({"", "", ""}));
         EXPECT_EQ(Coordinates(v.Tracks().KmlTrackLinesA), 0);
-        EXPECT_TRUE(r.messages.Lines().contains("Warning: marker level is no number: nan"));
+        EXPECT_TRUE(r.messages.Lines().contains(
+            huge ? "Error: the analyser sent a level of 1e+308 dBm; the marker level is refused"
+                 : "Warning: marker level is no number: nan"));
         EXPECT_EQ(r.gps.View.Memo.last(), "T: A -- B -- C -- dBm");
+        EXPECT_EQ(r.device.DeviceConnected, 1);
     }
     CoverageRig r("dsa815", true);
     CoverageView& v = *r.view;

@@ -440,6 +440,24 @@ TEST(ScpiCommands, AFailedOrNonNumericLevelReadIsNoValue)
     EXPECT_EQ(ScpiReadMarkerLevel(rsa.c), QString("106.98"));
     EXPECT_EQ(rsa.messages.Lines().value(0), "Warning: marker level is no number: nan");
     EXPECT_EQ(rsa.messages.Lines().size(), 3);
+
+    // A level or frequency no analyser reports is refused with a line naming it, in the unit answered.
+    ScriptedScpi sig(dfSiglent, 0, 1);
+    sig.AnswerQueries({"1e308\n", "199.5\n", "2e12\n", "-150\n", "-150\n"});
+    bool impossible = false;
+    EXPECT_TRUE(!ScpiReadMarkerLevelSweep(sig.c, &impossible) && impossible);
+    EXPECT_TRUE(ScpiReadMarkerLevel(sig.c, &impossible) == QString("306.48") && !impossible);
+    EXPECT_TRUE(!ScpiReadMarkerFreq(sig.c, &impossible) && impossible);
+    sig.device.DeviceFamily = dfRsFpc;
+    ScpiSetupDbm(sig.c);
+    EXPECT_EQ(ScpiReadMarkerLevel(sig.c), QString("-150"));
+    ScpiSetupDbuv(sig.c);
+    EXPECT_TRUE(!ScpiReadMarkerLevel(sig.c) && ScpiLevelPossible(sig.c, "nan", "level") &&
+                !ScpiLevelPossible(sig.c, "-1e308", "level"));
+    EXPECT_EQ(sig.messages.Lines(), L({"Error: the analyser sent a level of 1e+308 dBm; the marker level is refused",
+                                       "Error: the analyser sent a frequency of 2e+12 Hz; the marker frequency is refused",
+                                       "Error: the analyser sent a level of -257 dBm; the marker level is refused",
+                                       "Error: the analyser sent a level of -1e+308 dBm; the level is refused"}));
 }
 
 TEST(ScpiCommands, LevelTextsUseThePointWhateverTheMark)

@@ -161,6 +161,15 @@ TEST(Faults, LevelsThatAreNoNumbersEndAZeroSpanSegment)
     EXPECT_EQ(f.chart.raw1.Count(), 2 * 9);
     EXPECT_EQ(f.chart.corrected1.Count(), 2 * 9);
     f.ExpectIdle();
+    // A level no analyser reports ends the run at once naming it: nothing listed, still connected.
+    for (const auto& [family, what] : {std::pair{"dsa815", "marker level"}, {"fpc1000", "level"}}) {
+        FaultRun h(family, "huge", true);
+        h.run->Play();
+        EXPECT_EQ(h.Lines("Error: "),
+                  L{QString("Error: the analyser sent a level of 1e+308 dBm; the %1 is refused").arg(what)});
+        EXPECT_TRUE(h.Lines("Info: measurement done").isEmpty() && h.chart.raw1.Count() == 0);
+        EXPECT_EQ(h.device.DeviceConnected, 1);
+    }
 }
 
 TEST(Faults, LateAnswersEndTheRunWithoutAHang)

@@ -135,6 +135,12 @@ TEST(PeakRemeasure, ConsiderDriftTakesTheMarkerPeakOfTheSiglent)
     EXPECT_NEAR(Number(f.Peaks().MeasureLevels.stringList().value(0)), r[0].levelDbuv - (f.Cable(fk) - 2.0), 0.0051);
     EXPECT_TRUE(f.SimLog().contains(":SENS:SWE:TIME:AUTO ON"));
     EXPECT_TRUE(f.SimLog().contains(":CALC:MARK1:X?"));
+
+    // A level no analyser reports: one line, the command ends before peak 2, no "done".
+    f.sim->Instrument().SetFaults({.hugeValue = true});
+    f.peakCommands.MeasurePeaks(DriftHandling::Consider, {0, 1}, f.grid);
+    EXPECT_EQ(f.Lines("Error: "), L{"Error: the analyser sent a level of 1e+308 dBm; the marker level is refused"});
+    EXPECT_TRUE(f.Lines("Info: set1 measure peak").size() == 2 && f.Lines("Info: peaks seg").size() == 1);
 }
 
 TEST(PeakRemeasure, ReceiverMeasuresAtTheFixedFrequency)
@@ -158,11 +164,14 @@ TEST(PeakRemeasure, ReceiverMeasuresAtTheFixedFrequency)
     f.sim->Instrument().SetFaults({.nanValue = true});
     f.peakCommands.MeasurePeaks(DriftHandling::Ignore, {0}, f.grid);
     EXPECT_EQ(f.Lines("Warning: "), L{"Warning: marker level is no number: nan"});
+    f.sim->Instrument().SetFaults({.hugeValue = true});
+    f.peakCommands.MeasurePeaks(DriftHandling::Ignore, {0}, f.grid);
     f.sim->Instrument().SetFaults({.sweepNeverCompletes = true});
     f.peakCommands.MeasurePeaks(DriftHandling::Ignore, {0}, f.grid);
-    EXPECT_EQ(f.Lines("Error: "), L{"Error: the analyser reported no end of its sweep within 14 s, measurement stopped"});
+    EXPECT_EQ(f.Lines("Error: "), (L{"Error: the analyser sent a level of 1e+308 dBm; the marker level is refused",
+                                     "Error: the analyser reported no end of its sweep within 14 s, measurement stopped"}));
     EXPECT_EQ(f.Peaks().MeasureLines.stringList(), kept); // no result, so the last ones stay
-    EXPECT_EQ(f.Lines("Info: peaks seg"), L{"Info: peaks seg 1 done"}); // and no "done" for either
+    EXPECT_EQ(f.Lines("Info: peaks seg"), L{"Info: peaks seg 1 done"}); // and no "done" for any
 }
 
 TEST(PeakRemeasure, RefusalsLeaveTheListsAlone)

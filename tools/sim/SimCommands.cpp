@@ -187,6 +187,8 @@ void MarkerY(SimCall& c)
         v -= 106.98;
     if (inst.ActiveFaults().nanValue)
         Answer(c, QStringLiteral("nan"));
+    else if (inst.ActiveFaults().hugeValue)
+        Answer(c, QStringLiteral("1e308"));
     else
         Answer(c, inst.ExponentAnswers() ? inst.NumberText(v) : scpi::FormatFixed(v, 2));
 }

@@ -11,7 +11,8 @@ struct SimFaults {
     bool blockLengthWrong = false;    // "block-length": the block header claims 4 bytes more than follow
     bool nanValue = false;            // "nan": one trace value and marker answers are NaN
     bool hugeValue = false;           // "huge": one trace value is 1e308 (the largest float in
-                                      // binary blocks), a level no analyser measures
+                                      // binary blocks) and marker answers are 1e308, a level no
+                                      // analyser measures
     bool sweepNeverCompletes = false; // "no-sweep-end": *OPC / *ESR? never report completion
     bool threeDigitEsr = false;       // "esr-3digit": *ESR? carries the power-on bit (128 + ...)
     double sweepTimeAnswerS = -1;     // "sweep-time=S": the sweep time query answers S seconds,
