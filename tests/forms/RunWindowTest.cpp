@@ -40,6 +40,7 @@
 #include <QToolButton>
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <optional>
 #include <gtest/gtest.h>
 
@@ -141,6 +142,15 @@ void StartConnected(RunWindowFixture& f, const char* family, const char* project
     ASSERT_NO_FATAL_FAILURE(f.Connect());
 }
 
+// Calls act on each log line that begins with prefix, while the run goes on.
+void OnLine(RunWindowFixture& f, const QString& prefix, const std::function<void()>& act)
+{
+    QObject::connect(&f.app.Messages, &MessageLog::LineAppended, [prefix, act](const QString& line) {
+        if (line.startsWith(prefix))
+            act();
+    });
+}
+
 // What the operator types into a row of the parameter grid.
 void Edit(MainWindow& w, const QString& row, const QString& value)
 {
@@ -176,10 +186,7 @@ TEST_P(FamilyWindowRun, PlayMeasuresCorrectsAndListsThePeaksOfTheProject)
         << Control<QLabel>(w, "Label4").text().toStdString();
     LevelRecorder recorder(f.sim->Instrument());
     std::optional<ControlState> during;
-    QObject::connect(&f.app.Messages, &MessageLog::LineAppended, [&](const QString& line) {
-        if (line.startsWith("Info: measurement done  seg 2 "))
-            during = ControlsOf(w);
-    });
+    OnLine(f, "Info: measurement done  seg 2 ", [&] { during = ControlsOf(w); });
 
     f.Play().click();
 
@@ -317,10 +324,7 @@ TEST(WindowRun, PauseResumeAndStop)
     EXPECT_GT(w.peakLists(Set1).Count(), 0);
     // Two listed peaks measured again with the grid's values, the analyser held meanwhile.
     std::optional<ControlState> remeasuring;
-    QObject::connect(&f.app.Messages, &MessageLog::LineAppended, [&](const QString& line) {
-        if (line == "Info: set1 measure peak 1")
-            remeasuring = ControlsOf(w);
-    });
+    OnLine(f, "Info: set1 measure peak 1", [&] { remeasuring = ControlsOf(w); });
     const QAbstractItemModel& peaks = w.peakLists(Set1).Lines;
     for (const int row : {0, 1})
         Control<QListView>(w, "ListBox1").selectionModel()->select(peaks.index(row, 0), QItemSelectionModel::Select);
@@ -390,10 +394,7 @@ TEST(WindowRun, ClosingDuringARunStopsItFirst)
     MainWindow& w = *f.w;
     w.show();
     bool closedDuringRun = true;
-    QObject::connect(&f.app.Messages, &MessageLog::LineAppended, [&](const QString& line) {
-        if (line.startsWith("Info: measurement done  seg 2 "))
-            closedDuringRun = w.close();
-    });
+    OnLine(f, "Info: measurement done  seg 2 ", [&] { closedDuringRun = w.close(); });
     bool closed = false;
     QObject::connect(&w, &MainWindow::closed, [&] { closed = true; });
 
@@ -415,14 +416,9 @@ TEST(WindowRun, AMarginEditedWhilePausedCountsAfterResume)
     ASSERT_NO_FATAL_FAILURE(StartConnected(f, "dsa815"));
     MainWindow& w = *f.w;
     KeepSegments(w, Set1, 2);
-    QObject::connect(&f.app.Messages, &MessageLog::LineAppended, [&](const QString& line) {
-        if (line.startsWith("Info: measurement done  seg 1 "))
-            f.Pause().click();
-        if (line.startsWith("Info: measurement pause at seg 2"))
-            QTimer::singleShot(0, &w, [&] {
-                Edit(w, "Margin1[dB]", "40");
-                f.Play().click();
-            });
+    OnLine(f, "Info: measurement done  seg 1 ", [&] { f.Pause().click(); });
+    OnLine(f, "Info: measurement pause at seg 2", [&] {
+        QTimer::singleShot(0, &w, [&] { Edit(w, "Margin1[dB]", "40"); f.Play().click(); });
     });
 
     f.Play().click();
@@ -527,10 +523,7 @@ TEST(WindowRun, CorrectionsPeaksAndColoursAreWhatTheWindowShows)
     EXPECT_TRUE(raw.PointColors().RunCount() == 1 && raw.PointColors().RunColor(0) == clGray);
     // "MaxFilter" unticked during segment 1 of the next run: from segment 2 on every point is listed
     // (where one segment ends and the next begins, once).
-    QObject::connect(&f.app.Messages, &MessageLog::LineAppended, [&w](const QString& line) {
-        if (line.startsWith("Info: measurement start seg 1 "))
-            Control<QCheckBox>(w, "CheckBox3").setChecked(false);
-    });
+    OnLine(f, "Info: measurement start seg 1 ", [&w] { Control<QCheckBox>(w, "CheckBox3").setChecked(false); });
     f.Play().click();
     EXPECT_EQ(w.peakLists(Set1).Count(), 38 + (w.segmentTable(Set1).Count - 1) * (points - 1) + 1);
 }
@@ -711,10 +704,7 @@ TEST(WindowRun, AnAnalyserThatGoesAwayEndsTheRunAsALostLink)
         RunWindowFixture f;
         ASSERT_NO_FATAL_FAILURE(StartConnected(f, family));
         MainWindow& w = *f.w;
-        QObject::connect(&f.app.Messages, &MessageLog::LineAppended, [&](const QString& line) {
-            if (line.startsWith("Info: measurement start seg 2 "))
-                f.sim->Stop();
-        });
+        OnLine(f, "Info: measurement start seg 2 ", [&f] { f.sim->Stop(); });
 
         f.Play().click();
 
