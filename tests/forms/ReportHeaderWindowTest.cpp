@@ -94,17 +94,16 @@ TEST_F(ReportHeaderWindowFixture, SaveListAndLoad)
     items.SetText(7, " ACME ");
     Control<QPushButton>(*window, "BitBtn1").click();
     EXPECT_EQ(listRefreshes, 1);
-    ASSERT_EQ(Control<QListWidget>(*window, "FileListBox1").count(), 1);
-    EXPECT_EQ(Control<QListWidget>(*window, "FileListBox1").item(0)->text(), "mine.REP");
+    QListWidget& files = Control<QListWidget>(*window, "FileListBox1");
+    ASSERT_EQ(files.count(), 1);
+    EXPECT_EQ(files.item(0)->text(), "mine.REP");
 
     items.SetText(7, "unsaved");
     answers.load = false;
-    emit Control<QListWidget>(*window, "FileListBox1")
-        .itemClicked(Control<QListWidget>(*window, "FileListBox1").item(0));
+    emit files.itemClicked(files.item(0));
     EXPECT_EQ(items.At(7).Text, "unsaved");
     answers.load = true;
-    emit Control<QListWidget>(*window, "FileListBox1")
-        .itemClicked(Control<QListWidget>(*window, "FileListBox1").item(0));
+    emit files.itemClicked(files.item(0));
     EXPECT_EQ(items.At(7).Text, " ACME ");
     EXPECT_EQ(Edit(7)->text(), " ACME ");
 
@@ -115,7 +114,7 @@ TEST_F(ReportHeaderWindowFixture, SaveListAndLoad)
                                    QByteArray(reinterpret_cast<const char*>(wide.utf16()), wide.size() * 2), QByteArray(200, '\0')}) {
         ASSERT_TRUE(testsupport::WriteAll(dir.filePath("Rep/mine.REP"), junk));
         app.Messages.Clear();
-        emit Control<QListWidget>(*window, "FileListBox1").itemClicked(Control<QListWidget>(*window, "FileListBox1").item(0));
+        emit files.itemClicked(files.item(0));
         EXPECT_TRUE(Edit(7)->text() == " ACME " && app.Messages.Lines().filter("Error: Report File not usable: ").size() == 1);
     }
 

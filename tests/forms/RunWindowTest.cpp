@@ -40,6 +40,7 @@
 #include <QToolButton>
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <optional>
 #include <gtest/gtest.h>
 
@@ -51,22 +52,18 @@ namespace {
 using L = QStringList;
 
 const char* const kProject = "conducted_cispr32_b.prj";
+const char* const kRadiated = "radiated_cispr32_b_3m.prj";
 constexpr double kMarginDb = 6; // the project's "GAP1"
 
 enum class Kind { Rigol, Siglent, Receiver, None };
 
-struct FamilyCase {
-    const char* family;
-    Kind kind;
-};
+struct FamilyCase { const char* family; Kind kind; };
 
 // What of a segment's plan must reach the analyser, in this order, between the segment's start
 // and done lines.
 L PlanCommands(Kind kind, const SegmentRecord& s)
 {
-    const QString a = QString::number(s.StartHz);
-    const QString b = QString::number(s.StopHz);
-    const QString att = QString::number(s.Attenuation);
+    const QString a = QString::number(s.StartHz), b = QString::number(s.StopHz), att = QString::number(s.Attenuation);
     switch (kind) {
     case Kind::Rigol:
         return {":SENS:FREQ:STAR " + a, ":SENS:FREQ:STOP " + b, ":SENS:BAND:RES " + s.Rbw, ":SENS:POW:RF:ATT " + att,
@@ -138,7 +135,40 @@ L RunLines(const RunWindowFixture& f)
     return out;
 }
 
+// The simulator of a family started, a shipped project loaded, the analyser connected.
+void StartConnected(RunWindowFixture& f, const char* family, const char* project = kProject, uint32_t seed = 1)
+{
+    ASSERT_NO_FATAL_FAILURE(f.Start(family, project, {}, seed));
+    ASSERT_NO_FATAL_FAILURE(f.Connect());
+}
+
+// Calls act on each log line that begins with prefix, while the run goes on.
+void OnLine(RunWindowFixture& f, const QString& prefix, const std::function<void()>& act)
+{
+    QObject::connect(&f.app.Messages, &MessageLog::LineAppended, [prefix, act](const QString& line) {
+        if (line.startsWith(prefix))
+            act();
+    });
+}
+
+// What the operator types into a row of the parameter grid.
+void Edit(MainWindow& w, const QString& row, const QString& value)
+{
+    ParameterGridModel& grid = w.parameters();
+    ASSERT_TRUE(grid.setData(grid.index(grid.RowOf(row), 1), value)) << row.toStdString();
+}
+
+// Only the first `count` segments of a set stay checked.
+void KeepSegments(MainWindow& w, MeasureSet set, int count)
+{
+    CheckListModel& checks = w.segmentChecks(set);
+    for (int row = count + 1; row < checks.Count(); ++row)
+        checks.SetChecked(row, false);
+}
+
 class FamilyWindowRun : public ::testing::TestWithParam<FamilyCase> {};
+// A family, and the pass whose segment 2 brings a trace that is no number.
+class MaxHoldRun : public ::testing::TestWithParam<std::tuple<const char*, int>> {};
 
 } // namespace
 
@@ -146,8 +176,7 @@ TEST_P(FamilyWindowRun, PlayMeasuresCorrectsAndListsThePeaksOfTheProject)
 {
     const FamilyCase& fc = GetParam();
     RunWindowFixture f;
-    ASSERT_NO_FATAL_FAILURE(f.Start(fc.family, kProject));
-    ASSERT_NO_FATAL_FAILURE(f.Connect());
+    ASSERT_NO_FATAL_FAILURE(StartConnected(f, fc.family));
     MainWindow& w = *f.w;
     const MainChart& chart = w.chart();
     Control<QCheckBox>(w, "CheckBox3").setChecked(true);
@@ -157,10 +186,7 @@ TEST_P(FamilyWindowRun, PlayMeasuresCorrectsAndListsThePeaksOfTheProject)
         << Control<QLabel>(w, "Label4").text().toStdString();
     LevelRecorder recorder(f.sim->Instrument());
     std::optional<ControlState> during;
-    QObject::connect(&f.app.Messages, &MessageLog::LineAppended, [&](const QString& line) {
-        if (line.startsWith("Info: measurement done  seg 2 "))
-            during = ControlsOf(w);
-    });
+    OnLine(f, "Info: measurement done  seg 2 ", [&] { during = ControlsOf(w); });
 
     f.Play().click();
 
@@ -235,7 +261,6 @@ TEST_P(FamilyWindowRun, PlayMeasuresCorrectsAndListsThePeaksOfTheProject)
     EXPECT_EQ(Control<QLabel>(w, "Label3").text(), "1");
     EXPECT_FALSE(Control<QLabel>(w, "Label4").text().isEmpty());
     EXPECT_EQ(Control<QLabel>(w, "Label5").text(), "00:00:00") << "no time left of a finished run";
-    // Label6 is still there, and empty.
     EXPECT_EQ(Control<QLabel>(w, "Label6").text(), "");
     EXPECT_EQ(Control<QProgressBar>(w, "ProgressBar1").value(),
               Control<QProgressBar>(w, "ProgressBar1").maximum());
@@ -254,8 +279,7 @@ INSTANTIATE_TEST_SUITE_P(Families, FamilyWindowRun,
 TEST(WindowRun, PauseResumeAndStop)
 {
     RunWindowFixture f;
-    ASSERT_NO_FATAL_FAILURE(f.Start("dsa815", kProject));
-    ASSERT_NO_FATAL_FAILURE(f.Connect());
+    ASSERT_NO_FATAL_FAILURE(StartConnected(f, "dsa815"));
     MainWindow& w = *f.w;
     std::optional<ControlState> paused;
     const QMetaObject::Connection operatorHands = QObject::connect(&f.app.Messages, &MessageLog::LineAppended, [&](const QString& line) {
@@ -300,17 +324,10 @@ TEST(WindowRun, PauseResumeAndStop)
     EXPECT_GT(w.peakLists(Set1).Count(), 0);
     // Two listed peaks measured again with the grid's values, the analyser held meanwhile.
     std::optional<ControlState> remeasuring;
-    QObject::connect(&f.app.Messages, &MessageLog::LineAppended, [&](const QString& line) {
-        if (line == "Info: set1 measure peak 1")
-            remeasuring = ControlsOf(w);
-    });
+    OnLine(f, "Info: set1 measure peak 1", [&] { remeasuring = ControlsOf(w); });
     const QAbstractItemModel& peaks = w.peakLists(Set1).Lines;
-    Control<QListView>(w, "ListBox1")
-        .selectionModel()
-        ->select(peaks.index(0, 0), QItemSelectionModel::Select);
-    Control<QListView>(w, "ListBox1")
-        .selectionModel()
-        ->select(peaks.index(1, 0), QItemSelectionModel::Select);
+    for (const int row : {0, 1})
+        Control<QListView>(w, "ListBox1").selectionModel()->select(peaks.index(row, 0), QItemSelectionModel::Select);
     Control<QAction>(w, "Measure21").trigger();
     const L measured = w.peakLists(Set1).MeasureLines.stringList();
     ASSERT_EQ(measured.size(), 2);
@@ -337,17 +354,14 @@ TEST(WindowRun, PauseResumeAndStop)
 TEST(WindowRun, TheSecondSetRunsItsOwnPlan)
 {
     RunWindowFixture f;
-    ASSERT_NO_FATAL_FAILURE(f.Start("dsa815", kProject));
-    ASSERT_NO_FATAL_FAILURE(f.Connect());
+    ASSERT_NO_FATAL_FAILURE(StartConnected(f, "dsa815"));
     MainWindow& w = *f.w;
     Control<QRadioButton>(w, "RadioButton2").click();
     EXPECT_EQ(Control<QGroupBox>(w, "GroupBox4").title(), "Peaks Set2");
     EXPECT_TRUE(Control<QListView>(w, "CheckListBox2").isVisibleTo(&w)
                 && !Control<QListView>(w, "CheckListBox1").isVisibleTo(&w));
-    CheckListModel& checks = w.segmentChecks(Set2);
-    for (int row = 3; row < checks.Count(); ++row)
-        checks.SetChecked(row, false);
-    EXPECT_FALSE(checks.Checked(0)) << "\"all\" is unticked with a segment";
+    KeepSegments(w, Set2, 2);
+    EXPECT_FALSE(w.segmentChecks(Set2).Checked(0)) << "\"all\" is unticked with a segment";
     Control<QCheckBox>(w, "CheckBox3").setChecked(true);
 
     f.Play().click();
@@ -376,15 +390,11 @@ TEST(WindowRun, TheSecondSetRunsItsOwnPlan)
 TEST(WindowRun, ClosingDuringARunStopsItFirst)
 {
     RunWindowFixture f;
-    ASSERT_NO_FATAL_FAILURE(f.Start("ssa3032x", kProject));
-    ASSERT_NO_FATAL_FAILURE(f.Connect());
+    ASSERT_NO_FATAL_FAILURE(StartConnected(f, "ssa3032x"));
     MainWindow& w = *f.w;
     w.show();
     bool closedDuringRun = true;
-    QObject::connect(&f.app.Messages, &MessageLog::LineAppended, [&](const QString& line) {
-        if (line.startsWith("Info: measurement done  seg 2 "))
-            closedDuringRun = w.close();
-    });
+    OnLine(f, "Info: measurement done  seg 2 ", [&] { closedDuringRun = w.close(); });
     bool closed = false;
     QObject::connect(&w, &MainWindow::closed, [&] { closed = true; });
 
@@ -399,44 +409,16 @@ TEST(WindowRun, ClosingDuringARunStopsItFirst)
     EXPECT_EQ(f.program->Instrument().Visa.VisaSession, 0u);
 }
 
-namespace {
-
-// What the operator types into a row of the parameter grid.
-void Edit(MainWindow& w, const QString& row, const QString& value)
-{
-    ParameterGridModel& grid = w.parameters();
-    ASSERT_TRUE(grid.setData(grid.index(grid.RowOf(row), 1), value)) << row.toStdString();
-}
-
-// Only the first `count` segments of a set stay checked.
-void KeepSegments(MainWindow& w, MeasureSet set, int count)
-{
-    CheckListModel& checks = w.segmentChecks(set);
-    for (int row = count + 1; row < checks.Count(); ++row)
-        checks.SetChecked(row, false);
-}
-
-// A family, and the pass whose segment 2 brings a trace that is no number.
-class MaxHoldRun : public ::testing::TestWithParam<std::tuple<const char*, int>> {};
-
-} // namespace
-
 // A margin changed while the run waits paused counts for the segments after the pause.
 TEST(WindowRun, AMarginEditedWhilePausedCountsAfterResume)
 {
     RunWindowFixture f;
-    ASSERT_NO_FATAL_FAILURE(f.Start("dsa815", kProject));
-    ASSERT_NO_FATAL_FAILURE(f.Connect());
+    ASSERT_NO_FATAL_FAILURE(StartConnected(f, "dsa815"));
     MainWindow& w = *f.w;
     KeepSegments(w, Set1, 2);
-    QObject::connect(&f.app.Messages, &MessageLog::LineAppended, [&](const QString& line) {
-        if (line.startsWith("Info: measurement done  seg 1 "))
-            f.Pause().click();
-        if (line.startsWith("Info: measurement pause at seg 2"))
-            QTimer::singleShot(0, &w, [&] {
-                Edit(w, "Margin1[dB]", "40");
-                f.Play().click();
-            });
+    OnLine(f, "Info: measurement done  seg 1 ", [&] { f.Pause().click(); });
+    OnLine(f, "Info: measurement pause at seg 2", [&] {
+        QTimer::singleShot(0, &w, [&] { Edit(w, "Margin1[dB]", "40"); f.Play().click(); });
     });
 
     f.Play().click();
@@ -459,16 +441,14 @@ TEST(WindowRun, AMarginEditedWhilePausedCountsAfterResume)
     EXPECT_GT(wideAfter, 0) << "the margin of 40 dB was not used after the pause";
 }
 
-// Stop ends a max-hold run of three segments, here at segment 1 of the third pass, and switches
-// "MaxHold" off in the grid. A faulty segment 2 in pass 1 or 2 moves no held point: the held trace
-// runs over the plan's grid once, the peaks are exactly its points above the margin line (each near
-// an emission), and "Displ. peaks" lists them again. Play then measures once.
+// Stop at segment 1 of the third pass ends a max-hold run and switches "MaxHold" off. A faulty
+// segment 2 in pass 1 or 2 moves no held point: the held trace keeps the plan's grid, the peaks are
+// its points above the margin line (each near an emission), again after "Displ. peaks".
 TEST_P(MaxHoldRun, AFaultySegmentMovesNoHeldPoint)
 {
     const auto [family, faultyPass] = GetParam();
     RunWindowFixture f;
-    ASSERT_NO_FATAL_FAILURE(f.Start(family, kProject));
-    ASSERT_NO_FATAL_FAILURE(f.Connect());
+    ASSERT_NO_FATAL_FAILURE(StartConnected(f, family));
     MainWindow& w = *f.w;
     const TCustomSeries& corrected = *w.chart().Series(SeriesRole::correctedTrace1);
     KeepSegments(w, Set1, 3);
@@ -521,7 +501,7 @@ INSTANTIATE_TEST_SUITE_P(Families, MaxHoldRun,
 TEST(WindowRun, CorrectionsPeaksAndColoursAreWhatTheWindowShows)
 {
     RunWindowFixture f;
-    ASSERT_NO_FATAL_FAILURE(f.Start("dsa815", "radiated_cispr32_b_3m.prj"));
+    ASSERT_NO_FATAL_FAILURE(f.Start("dsa815", kRadiated));
     MainWindow& w = *f.w;
     w.chooseProjectFile = [&f](const SaveDialogSettings&, bool) { return f.folder.filePath(QString("src/") + kProject); };
     Control<QAction>(w, "load1").trigger();
@@ -543,10 +523,7 @@ TEST(WindowRun, CorrectionsPeaksAndColoursAreWhatTheWindowShows)
     EXPECT_TRUE(raw.PointColors().RunCount() == 1 && raw.PointColors().RunColor(0) == clGray);
     // "MaxFilter" unticked during segment 1 of the next run: from segment 2 on every point is listed
     // (where one segment ends and the next begins, once).
-    QObject::connect(&f.app.Messages, &MessageLog::LineAppended, [&w](const QString& line) {
-        if (line.startsWith("Info: measurement start seg 1 "))
-            Control<QCheckBox>(w, "CheckBox3").setChecked(false);
-    });
+    OnLine(f, "Info: measurement start seg 1 ", [&w] { Control<QCheckBox>(w, "CheckBox3").setChecked(false); });
     f.Play().click();
     EXPECT_EQ(w.peakLists(Set1).Count(), 38 + (w.segmentTable(Set1).Count - 1) * (points - 1) + 1);
 }
@@ -582,21 +559,18 @@ TEST(WindowRun, RefusedAndEmptyRunsSaySo)
 // it with one line naming file and row, and Play refuses to measure without it.
 TEST(WindowRun, TablesWithImpossibleLevelsAreRefusedAtLoadAndAtPlay)
 {
-    const char* radiated = "radiated_cispr32_b_3m.prj";
     for (const auto& [project, file, word] : std::vector<std::tuple<const char*, QString, QString>>{
-             {radiated, "preamp_20db.amp", "Amplifier"}, {radiated, "antenna_biconilog.ant", "Antenna"},
-             {radiated, "cispr32_b_3m_qp.lim", "Limit"}, {kProject, "cable_rg58_5m.cac", "Cable"},
+             {kRadiated, "preamp_20db.amp", "Amplifier"}, {kRadiated, "antenna_biconilog.ant", "Antenna"},
+             {kRadiated, "cispr32_b_3m_qp.lim", "Limit"}, {kProject, "cable_rg58_5m.cac", "Cable"},
              {kProject, "lisn_limiter_10db.lsc", "LISN"}}) {
         RunWindowFixture f;
-        ASSERT_NO_FATAL_FAILURE(f.Start("dsa815", project));
-        ASSERT_NO_FATAL_FAILURE(f.Connect());
+        ASSERT_NO_FATAL_FAILURE(StartConnected(f, "dsa815", project));
         IniFile table(f.folder.filePath("src/" + file));
         table.WriteString("Data", "Lev1", "1e308");
         ASSERT_TRUE(table.UpdateFile());
         Control<QAction>(*f.w, "load1").trigger();
-        const QString refused = word + " File not usable: .\\src\\" + file;
-        const QString range = word == "Limit" ? "-200..300 dBuV" : "-200..200 dB";
-        EXPECT_EQ(f.Lines("Error: "), L{"Error: " + refused + " (row 1: the level 1e308 lies outside " + range + ")"});
+        const QString refused = word + " File not usable: .\\src\\" + file, row = " (row 1: the level 1e308 lies outside ";
+        EXPECT_EQ(f.Lines("Error: "), L{"Error: " + refused + row + (word == "Limit" ? "-200..300 dBuV)" : "-200..200 dB)")});
         f.Play().click();
         EXPECT_EQ(f.Lines("Warning: "), L{"Warning: measurement refused: " + refused});
     }
@@ -607,8 +581,7 @@ TEST(WindowRun, TablesWithImpossibleLevelsAreRefusedAtLoadAndAtPlay)
 TEST(WindowRun, ARadiatedPlanSwitchesThePreamplifierAsItsSegmentsSay)
 {
     RunWindowFixture f;
-    ASSERT_NO_FATAL_FAILURE(f.Start("dsa815", "radiated_cispr32_b_3m.prj"));
-    ASSERT_NO_FATAL_FAILURE(f.Connect());
+    ASSERT_NO_FATAL_FAILURE(StartConnected(f, "dsa815", kRadiated));
     MainWindow& w = *f.w;
     EXPECT_TRUE(Control<QGroupBox>(w, "GroupBox8").isHidden());
     EXPECT_TRUE(Control<QRadioButton>(w, "RadioButton3").isChecked());
@@ -630,8 +603,7 @@ TEST(WindowRun, ARadiatedPlanSwitchesThePreamplifierAsItsSegmentsSay)
 TEST(WindowRun, MistakesLeaveTheResultsAsTheyWere)
 {
     RunWindowFixture f;
-    ASSERT_NO_FATAL_FAILURE(f.Start("dsa815", kProject));
-    ASSERT_NO_FATAL_FAILURE(f.Connect());
+    ASSERT_NO_FATAL_FAILURE(StartConnected(f, "dsa815"));
     MainWindow& w = *f.w;
     KeepSegments(w, Set1, 2);
     f.Play().click();
@@ -702,8 +674,7 @@ TEST(WindowRun, MistakesLeaveTheResultsAsTheyWere)
 TEST(WindowRun, OneEmissionOneRowAndOnePlanPerReport)
 {
     RunWindowFixture f;
-    ASSERT_NO_FATAL_FAILURE(f.Start("dsa815", kProject, {}, 152));
-    ASSERT_NO_FATAL_FAILURE(f.Connect());
+    ASSERT_NO_FATAL_FAILURE(StartConnected(f, "dsa815", kProject, 152));
     MainWindow& w = *f.w;
     f.Play().click();
     const TCustomSeries& corrected = *w.chart().Series(SeriesRole::correctedTrace1);
@@ -731,13 +702,9 @@ TEST(WindowRun, AnAnalyserThatGoesAwayEndsTheRunAsALostLink)
     for (const char* family : {"rsa5065", "fpc1000"}) {
         SCOPED_TRACE(family);
         RunWindowFixture f;
-        ASSERT_NO_FATAL_FAILURE(f.Start(family, kProject));
-        ASSERT_NO_FATAL_FAILURE(f.Connect());
+        ASSERT_NO_FATAL_FAILURE(StartConnected(f, family));
         MainWindow& w = *f.w;
-        QObject::connect(&f.app.Messages, &MessageLog::LineAppended, [&](const QString& line) {
-            if (line.startsWith("Info: measurement start seg 2 "))
-                f.sim->Stop();
-        });
+        OnLine(f, "Info: measurement start seg 2 ", [&f] { f.sim->Stop(); });
 
         f.Play().click();
 
@@ -774,13 +741,9 @@ TEST_P(FaultWindowRun, EndsWithItsLineAndTheWindowStaysUsable)
 {
     const FaultCase& fc = GetParam();
     RunWindowFixture f;
-    ASSERT_NO_FATAL_FAILURE(f.Start(fc.family, kProject));
-    ASSERT_NO_FATAL_FAILURE(f.Connect());
+    ASSERT_NO_FATAL_FAILURE(StartConnected(f, fc.family));
     MainWindow& w = *f.w;
-    // Two segments are enough.
-    CheckListModel& checks = w.segmentChecks(Set1);
-    for (int row = 3; row < checks.Count(); ++row)
-        checks.SetChecked(row, false);
+    KeepSegments(w, Set1, 2);
     f.SetTimeoutMs(100);
     SimFaults faults;
     QString error;
@@ -843,9 +806,8 @@ INSTANTIATE_TEST_SUITE_P(
         FaultCase{"NeverCompletingSweepRsa", "rsa5065", "no-sweep-end", Ended(kNoSweepEnd.arg(7)), 0, true},
         FaultCase{"UnbelievableSweepTime", "ssa3032x", "sweep-time=3599",
                   L(2, "Warning: the analyser's sweep time of 3599 s is not believed, the set 0.25 s is used"), 0, true},
-        // A level no analyser measures (1e308, the largest float) ends the run naming it, the
-        // analyser still connected; a value that is no number makes a faulty segment, and the run
-        // goes on.
+        // A level no analyser measures (1e308, the largest float) ends the run naming it, the analyser
+        // still connected; a value that is no number makes a faulty segment, and the run goes on.
         FaultCase{"ImpossibleLevel", "dsa815", "huge", Ended(kImpossible.arg("3.40282e+38")), 0, true},
         FaultCase{"ImpossibleLevelRsa", "rsa5065", "huge", Ended(kImpossible.arg("3.40282e+38")), 0, true},
         FaultCase{"ImpossibleLevelSiglent", "ssa3032x", "huge", Ended(kImpossible.arg("1e+308")), 0, true},

@@ -64,6 +64,15 @@ void Press(RunWindowFixture& f, const QString& what)
     Control<QAbstractButton>(window, name).click();
 }
 
+// A family's simulator and the conducted project, connected; calls time out after timeoutMs (0: as set).
+void StartConnected(RunWindowFixture& f, const char* family, uint32_t timeoutMs, bool socket = false)
+{
+    ASSERT_NO_FATAL_FAILURE(f.Start(family, "conducted_cispr32_b.prj"));
+    ASSERT_NO_FATAL_FAILURE(f.Connect(false, socket));
+    if (timeoutMs > 0)
+        f.SetTimeoutMs(timeoutMs);
+}
+
 // What is pressed, the end of its line (none when closing ends it), the messages the analyser takes
 // in before it freezes (the last a query, or the fixed row's last), whether the main window closes.
 struct SilentCommand { const char *name, *press, *ended; int taken; bool closes; };
@@ -75,8 +84,7 @@ class SilentWindowCommand : public ::testing::TestWithParam<SilentCommand> {};
 void StartFrozenLater(RunWindowFixture& f, const QObject& scope, const char* family, bool zeroSpan,
                       const QString& query, int occurrence, size_t* at, int nth = 1)
 {
-    ASSERT_NO_FATAL_FAILURE(f.Start(family, "conducted_cispr32_b.prj"));
-    ASSERT_NO_FATAL_FAILURE(f.Connect());
+    ASSERT_NO_FATAL_FAILURE(StartConnected(f, family, 0));
     Control<QCheckBox>(*f.w, "CheckBox21").setChecked(zeroSpan); // "EMI(ZeroSpan)"
     CheckListModel& checks = f.w->segmentChecks(MeasureSet::Set1);
     for (int row = 2; row < checks.Count(); ++row)
@@ -100,8 +108,7 @@ void StartFrozenLater(RunWindowFixture& f, const QObject& scope, const char* fam
 L Results(const RunWindowFixture& f)
 {
     const PeakLists& p = f.w->peakLists(MeasureSet::Set1);
-    L out = p.Lines.stringList() + p.Freqs.stringList() + p.Levels.stringList();
-    out += p.MeasureLines.stringList();
+    L out = p.Lines.stringList() + p.Freqs.stringList() + p.Levels.stringList() + p.MeasureLines.stringList();
     for (const SeriesRole role : {SeriesRole::rawTrace1, SeriesRole::correctedTrace1})
         for (int i = 0; i < f.w->chart().Series(role)->Count(); ++i)
             out << QString::number(f.w->chart().Series(role)->GetPointX(i)) << QString::number(f.w->chart().Series(role)->GetPointY(i));
@@ -110,20 +117,20 @@ L Results(const RunWindowFixture& f)
     return out;
 }
 
-struct SilentCase {
-    const char *name, *family;
-    bool zeroSpan, maxHold;
-    const char* query; // the last one the analyser takes in
-};
+void SelectFirstPeak(const RunWindowFixture& f)
+{
+    const QModelIndex first = f.w->peakLists(MeasureSet::Set1).Lines.index(0);
+    Control<QListView>(*f.w, "ListBox1").selectionModel()->select(first, QItemSelectionModel::Select);
+}
+
+// The query is the last one the analyser takes in.
+struct SilentCase { const char *name, *family; bool zeroSpan, maxHold; const char* query; };
 
 class SilentAnalyser : public ::testing::TestWithParam<SilentCase> {};
 
 // A generator action; the messages the analyser takes in (VXI-11, raw socket) once the fault is
 // armed: a loop's before its click, the others' once they run, before `then` is clicked.
-struct GeneratorAct {
-    const char *name, *start, *then;
-    int vxi11, socket;
-};
+struct GeneratorAct { const char *name, *start, *then; int vxi11, socket; };
 class SilentGenerator : public ::testing::TestWithParam<std::tuple<GeneratorAct, bool, bool>> {};
 
 // A generator action on a family, ended by its button or by closing the window; the stall begins
@@ -213,13 +220,10 @@ TEST(SilentAnalyser, StopEndsTheWaitAndPlayOnADeadLinkKeepsTheResults)
         }
     });
     watch.start(10);
-    const auto results = [&f] { return Results(f); };
-    Control<QListView>(*f.w, "ListBox1")
-        .selectionModel()
-        ->select(f.w->peakLists(MeasureSet::Set1).Lines.index(0), QItemSelectionModel::Select);
+    SelectFirstPeak(f);
     Control<QAction>(*f.w, "Measure21").trigger();
     ASSERT_EQ(f.w->peakLists(MeasureSet::Set1).MeasureLines.rowCount(), 1);
-    const L before = results();
+    const L before = Results(f);
 
     f.Play().click();
 
@@ -227,7 +231,7 @@ TEST(SilentAnalyser, StopEndsTheWaitAndPlayOnADeadLinkKeepsTheResults)
     EXPECT_LT(clock.elapsed() - pressedMs, 1000);
     EXPECT_EQ(f.Lines("Info: measurement waiting to stop").size(), 1);
     EXPECT_EQ(f.Lines("Error: "), L{});
-    EXPECT_EQ(results(), before);
+    EXPECT_EQ(Results(f), before);
     f.SetTimeoutMs(kTimeoutMs);
     Control<QAction>(*f.w, "Measure21").trigger();
     EXPECT_EQ(f.Lines("Info: peaks seg").size(), 1);
@@ -239,7 +243,7 @@ TEST(SilentAnalyser, StopEndsTheWaitAndPlayOnADeadLinkKeepsTheResults)
     EXPECT_EQ(f.Lines("Info: peaks seg").size(), 1);
     f.Play().click(); // refused: the lost link left no analyser
     EXPECT_EQ(f.Lines("Error: "), L({kLost, kLost}));
-    EXPECT_EQ(results(), before);
+    EXPECT_EQ(Results(f), before);
     EXPECT_EQ(f.program->Instrument().Device.DeviceConnected, 0);
     Control<QAction>(*f.w, "CP1").trigger(); // "Connect Visa" no longer shows it connected
     EXPECT_FALSE(Control<QPushButton>(*f.program->Windows().connectionWindow, "BitBtn4").property("connected").toBool());
@@ -257,7 +261,7 @@ TEST_P(SilentZeroSpan, KeepsTheLastResult)
     size_t at = SIZE_MAX;
     ASSERT_NO_FATAL_FAILURE(StartFrozenLater(f, scope, GetParam(), true, ":CALC:MARK1:Y?", 1, &at, 19));
     ASSERT_GT(f.w->peakLists(MeasureSet::Set1).Count(), 0);
-    Control<QListView>(*f.w, "ListBox1").selectionModel()->select(f.w->peakLists(MeasureSet::Set1).Lines.index(0), QItemSelectionModel::Select);
+    SelectFirstPeak(f);
     f.sim->Instrument().SetFaults({.nanValue = true}), Control<QAction>(*f.w, "Measure21").trigger();
     // A level no analyser reports is named; the analyser stays connected, so Play runs below.
     f.sim->Instrument().SetFaults({.hugeValue = true}), Control<QAction>(*f.w, "Measure21").trigger();
@@ -282,9 +286,7 @@ class SilentAnalyserLogging : public ::testing::TestWithParam<const char*> {};
 TEST_P(SilentAnalyserLogging, EndsWithOneLineAndTheTracksSoFar)
 {
     RunWindowFixture f;
-    ASSERT_NO_FATAL_FAILURE(f.Start(GetParam(), "conducted_cispr32_b.prj"));
-    ASSERT_NO_FATAL_FAILURE(f.Connect());
-    f.SetTimeoutMs(kTimeoutMs);
+    ASSERT_NO_FATAL_FAILURE(StartConnected(f, GetParam(), kTimeoutMs));
     Simulator gps([] { SimulatorOptions o; o.pty = o.gps = true; return o; }());
     ConnectionWindow& connection = *f.program->Windows().connectionWindow;
     connection.prepareForKind(LinkKind::GpsReceiver);
@@ -331,9 +333,7 @@ TEST_P(SilentGenerator, EndsTheActionWithOneLineAndMarksOnlyWhatReachedTheAnalys
 {
     const auto& [act, socket, killed] = GetParam();
     RunWindowFixture f;
-    ASSERT_NO_FATAL_FAILURE(f.Start("dsa815", "conducted_cispr32_b.prj"));
-    ASSERT_NO_FATAL_FAILURE(f.Connect(false, socket));
-    f.SetTimeoutMs(kTimeoutMs);
+    ASSERT_NO_FATAL_FAILURE(StartConnected(f, "dsa815", kTimeoutMs, socket));
     Control<QAction>(*f.w, "G1").trigger();
     auto& view = Control<ImmunityFrame>(*f.w, "Frame131");
     if (act.then) { // it radiates: the EMC view says why Play is off
@@ -379,9 +379,7 @@ TEST_P(SilentWindowCommand, EndsWithOneLineAndTheWindowKeepsWorking)
 {
     const SilentCommand& sc = GetParam();
     RunWindowFixture f;
-    ASSERT_NO_FATAL_FAILURE(f.Start("dsa815", "conducted_cispr32_b.prj"));
-    ASSERT_NO_FATAL_FAILURE(f.Connect());
-    f.SetTimeoutMs(kTimeoutMs);
+    ASSERT_NO_FATAL_FAILURE(StartConnected(f, "dsa815", kTimeoutMs));
     Control<QCheckBox>(*f.w, "CheckBox1").click(); // "Debug": a write that fails shows a box
     const InstrumentState& instrument = f.program->Instrument();
     f.sim->Instrument().SetFaults({.freezeAfter = sc.taken});
@@ -425,9 +423,7 @@ TEST_P(StalledGenerator, StopWaitsForTheCallUnderWayThenSwitchesTheGeneratorOff)
     const auto& [act, socket, frozen] = GetParam();
     RunWindowFixture f;
     QObject scope;
-    ASSERT_NO_FATAL_FAILURE(f.Start(act.family, "conducted_cispr32_b.prj"));
-    ASSERT_NO_FATAL_FAILURE(f.Connect(false, socket));
-    f.SetTimeoutMs(frozen ? kTimeoutMs : 2000);
+    ASSERT_NO_FATAL_FAILURE(StartConnected(f, act.family, frozen ? kTimeoutMs : 2000, socket));
     Control<QAction>(*f.w, "G1").trigger();
     auto& button = Control<QAbstractButton>(Control(*f.w, "Frame131"), act.button);
     Control<QRadioButton>(Control(*f.w, "Frame131"), "periodicRadio").setChecked(true);
@@ -466,8 +462,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(StalledGenerator, TeardownWithAFixedRowOnAndTheAnalyserKilled)
 {
     RunWindowFixture f;
-    ASSERT_NO_FATAL_FAILURE(f.Start("dsa815", "conducted_cispr32_b.prj"));
-    ASSERT_NO_FATAL_FAILURE(f.Connect());
+    ASSERT_NO_FATAL_FAILURE(StartConnected(f, "dsa815", 0));
     Control<QAction>(*f.w, "G1").trigger();
     Control<QAbstractButton>(Control(*f.w, "Frame131"), "SpeedButton1").click();
     f.sim->Stop(), f.program.reset();

@@ -163,8 +163,7 @@ TEST_F(TableEditorWindowTest, NumbersNoTableCanHoldAreRefusedAtLoadAndAtVerify)
         ASSERT_TRUE(ini.UpdateFile());
         w->launch(kind);
         table.SetCell(1, 1, "1234");
-        errors.clear();
-        app.Messages.Clear();
+        errors.clear(), app.Messages.Clear();
         emit Control<QListWidget>(*w, "FileListBox1").itemClicked(
             Control<QListWidget>(*w, "FileListBox1").findItems(file, Qt::MatchExactly).value(0));
         EXPECT_EQ(errors, QStringList{"Error: " + TableKindWord(kind) + " File not usable: .\\src\\" + file + " (" + fault + ")"});

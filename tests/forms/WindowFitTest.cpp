@@ -218,8 +218,7 @@ TEST_P(WindowFit, EveryModeFitsAndTheStatusPanelsShowTheirTexts)
         right = panel.geometry().right();
         ExpectWholeOrElided(panel, !GetParam() && i <= PanelIndex(StatusBarPanel::Settings));
     }
-    EXPECT_TRUE(
-        testsupport::StatusPanelControl<StatusPanel>(*w, StatusBarPanel::Version).text().startsWith('V'));
+    EXPECT_TRUE(testsupport::StatusPanelControl<StatusPanel>(*w, StatusBarPanel::Version).text().startsWith('V'));
     for (const char* mode : {"EMC1", "Power1", "G1"}) {
         Trigger(mode);
         picture::Save(w->grab().toImage(), QStringLiteral("mode-%1-%2").arg(QLatin1String(mode), Layout()));
