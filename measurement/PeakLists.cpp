@@ -4,13 +4,6 @@
 
 namespace {
 
-void Append(QStringListModel& model, const QString& text)
-{
-    const int row = model.rowCount();
-    model.insertRows(row, 1);
-    model.setData(model.index(row), text);
-}
-
 void ClearList(QStringListModel& model)
 {
     if (model.rowCount() > 0)
@@ -96,33 +89,30 @@ void PeakLists::Clear()
 void PeakLists::AddPeak(double freqKhz, double level, double limit)
 {
     const QString f = Fixed(freqKhz, 2);
-    const QString l = Fixed(level, 2);
+    int index = Count();
     const auto listed = listed_.find(f);
     if (listed != listed_.end() && Freqs.index(listed->first).data().toString() == f) {
-        // The last point of one segment and the first of the next: one emission, one row.
-        auto& [index, shownLevel] = *listed;
+        // The last point of one segment and the first of the next: one emission, one row, which
+        // shows the higher level.
+        auto& [row, shownLevel] = *listed;
         if (level <= shownLevel)
             return;
+        index = row;
         shownLevel = level;
-        const QString number = QString::number(index + 1);
-        Lines.setData(Lines.index(index), number + QStringLiteral("  ") + f + QStringLiteral("kHz ") + l + QStringLiteral("dBuV"));
-        Levels.setData(Levels.index(index), l);
-        Grid.SetCell(index + 2, 2, l);
-        Grid.SetCell(index + 2, 3, Fixed(limit, 2));
-        Grid.SetCell(index + 2, 4, Fixed(limit - level, 2));
-        return;
+    } else {
+        listed_.insert(f, {index, level});
+        for (QStringListModel* m : {&Lines, &Freqs, &Levels})
+            m->insertRows(index, 1);
+        Freqs.setData(Freqs.index(index), f);
+        Grid.SetRowCount(std::max(Grid.RowCount() + 1, index + 3));
+        Grid.SetCell(index + 2, 0, QString::number(index + 1));
+        Grid.SetCell(index + 2, 1, Fixed(freqKhz, 0));
     }
-    const int n = Count() + 1;
-    listed_.insert(f, {n - 1, level});
-    const QString number = QString::number(n);
-    Append(Lines, number + QStringLiteral("  ") + f + QStringLiteral("kHz ") + l + QStringLiteral("dBuV"));
-    const int row = n + 1;
-    Grid.SetRowCount(std::max(Grid.RowCount() + 1, row + 1));
-    Grid.SetCell(row, 0, number);
-    Grid.SetCell(row, 1, Fixed(freqKhz, 0));
-    Grid.SetCell(row, 2, l);
-    Grid.SetCell(row, 3, Fixed(limit, 2));
-    Grid.SetCell(row, 4, Fixed(limit - level, 2));
-    Append(Freqs, f);
-    Append(Levels, l);
+    const QString l = Fixed(level, 2);
+    Lines.setData(Lines.index(index),
+                  QString::number(index + 1) + QStringLiteral("  ") + f + QStringLiteral("kHz ") + l + QStringLiteral("dBuV"));
+    Levels.setData(Levels.index(index), l);
+    Grid.SetCell(index + 2, 2, l);
+    Grid.SetCell(index + 2, 3, Fixed(limit, 2));
+    Grid.SetCell(index + 2, 4, Fixed(limit - level, 2));
 }
