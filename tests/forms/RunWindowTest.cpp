@@ -443,7 +443,8 @@ TEST(WindowRun, AMarginEditedWhilePausedCountsAfterResume)
 
 // Stop at segment 1 of the third pass ends a max-hold run and switches "MaxHold" off. A faulty
 // segment 2 in pass 1 or 2 moves no held point: the held trace keeps the plan's grid, the peaks are
-// its points above the margin line (each near an emission), again after "Displ. peaks".
+// its points above the margin line (each near an emission) at every segment's start, at the end
+// and again after "Displ. peaks".
 TEST_P(MaxHoldRun, AFaultySegmentMovesNoHeldPoint)
 {
     const auto [family, faultyPass] = GetParam();
@@ -454,12 +455,27 @@ TEST_P(MaxHoldRun, AFaultySegmentMovesNoHeldPoint)
     KeepSegments(w, Set1, 3);
     Control<QCheckBox>(w, "CheckBox3").setChecked(false); // "MaxFilter" off: every point above the line
     const auto xs = [&corrected] { auto v = corrected.XValues().Values(); return std::vector<double>(v.begin(), v.end()); };
+    // The held trace's points above the margin line, as the peak list must show them.
+    const auto held = [&] {
+        L expected;
+        for (int i = 0; i < corrected.Count(); ++i) {
+            const double x = corrected.GetPointX(i);
+            const SeriesLevel limit = InterpolateSeries(*w.chart().Series(SeriesRole::limitLine1), std::llround(x));
+            if (limit.Status == 1 && corrected.GetPointY(i) > limit.Level - kMarginDb)
+                expected << QString::number(expected.size() + 1) + "  " + FormatMachineFixed(x, 2) + "kHz " +
+                                FormatMachineFixed(corrected.GetPointY(i), 2) + "dBuV";
+        }
+        return expected;
+    };
     f.Play().click();
     const std::vector<double> planGrid = xs();
     Edit(w, "MaxHold", "on");
     int passes = 0;
+    L listedAtStarts; // where the peak list differed from the held trace at a segment's start
     const QMetaObject::Connection operatorAndFault = QObject::connect(&f.app.Messages, &MessageLog::LineAppended, [&](const QString& line) {
         passes += line.startsWith("Info: measurement start seg 1 ");
+        if (line.startsWith("Info: measurement start seg ") && w.peakLists(Set1).Lines.stringList() != held())
+            listedAtStarts << QString::number(passes) + ":" + line;
         if (line.startsWith("Info: measurement start seg ") && passes == faultyPass)
             f.sim->Instrument().SetFaults({.nanValue = line.startsWith("Info: measurement start seg 2 ")});
         if (line.startsWith("Info: measurement done  seg 1 ") && passes == 3)
@@ -472,14 +488,8 @@ TEST_P(MaxHoldRun, AFaultySegmentMovesNoHeldPoint)
     EXPECT_EQ(w.parameters().Value("MaxHold"), "off");
     EXPECT_EQ(f.Lines("Error: ").size(), 1);
     EXPECT_EQ(xs(), planGrid);
-    L expected;
-    for (int i = 0; i < corrected.Count(); ++i) {
-        const double x = corrected.GetPointX(i);
-        const SeriesLevel limit = InterpolateSeries(*w.chart().Series(SeriesRole::limitLine1), std::llround(x));
-        if (limit.Status == 1 && corrected.GetPointY(i) > limit.Level - kMarginDb)
-            expected << QString::number(expected.size() + 1) + "  " + FormatMachineFixed(x, 2) + "kHz " +
-                            FormatMachineFixed(corrected.GetPointY(i), 2) + "dBuV";
-    }
+    EXPECT_EQ(listedAtStarts, L());
+    const L expected = held();
     EXPECT_EQ(w.peakLists(Set1).Lines.stringList(), expected);
     for (const QString& khz : w.peakLists(Set1).Freqs.stringList()) // none far from every emission
         EXPECT_TRUE(std::ranges::any_of(f.sim->Instrument().Spectrum().Lines(),
@@ -495,6 +505,49 @@ TEST_P(MaxHoldRun, AFaultySegmentMovesNoHeldPoint)
 INSTANTIATE_TEST_SUITE_P(Families, MaxHoldRun,
                          ::testing::Combine(::testing::Values("dsa815", "ssa3032x", "fpc1000"), ::testing::Values(1, 2)),
                          [](const auto& p) { return std::get<0>(p.param) + std::to_string(std::get<1>(p.param)); });
+
+// A family in zero span: "emi" on a Rigol and a Siglent, "emi_fix" on a receiver.
+class PointsAsTheyCome : public ::testing::TestWithParam<const char*> {};
+
+// The second run of a one-segment plan: the raw trace is drawn with part of the segment before it
+// is done, and each such drawing shows the points measured so far, on the plan's grid, and
+// nothing of the first run: no corrected point, no peak, no row of the peak grid.
+TEST_P(PointsAsTheyCome, TheChartDrawsThemAndNothingOfTheLastRun)
+{
+    RunWindowFixture f;
+    ASSERT_NO_FATAL_FAILURE(StartConnected(f, GetParam()));
+    MainWindow& w = *f.w;
+    Control<QCheckBox>(w, "CheckBox21").setChecked(true); // "EMI(ZeroSpan)"
+    KeepSegments(w, Set1, 1);
+    f.Play().click();
+    TCustomSeries& raw = *w.chart().Series(SeriesRole::rawTrace1);
+    const PeakLists& peaks = w.peakLists(Set1);
+    const int full = raw.Count();
+    const std::vector<double> grid(raw.XValues().Values().begin(), raw.XValues().Values().end());
+    ASSERT_TRUE(full == f.program->Instrument().Device.TracePoints && peaks.Count() > 0) << full;
+    bool done = false;
+    OnLine(f, "Info: measurement done  seg 1 ", [&] { done = true; });
+    int partial = 0;
+    L wrong; // the counts of drawings that show something else
+    raw.AfterDrawValues = [&](TChartSeries* s) {
+        const auto xs = s->XValues().Values();
+        if (done || xs.empty() || s->Count() == full) // the last result whole, or the segment complete
+            return;
+        ++partial;
+        if (s->Count() > full || !std::equal(xs.begin(), xs.end(), grid.begin()) ||
+            w.chart().Series(SeriesRole::correctedTrace1)->Count() + peaks.Count() > 0 ||
+            peaks.Grid.RowCount() > PeakGridModel::kHeadingRows)
+            wrong << QString::number(s->Count());
+    };
+    f.Play().click();
+    raw.AfterDrawValues = nullptr;
+    EXPECT_GT(partial, 1);
+    EXPECT_EQ(wrong, L());
+    EXPECT_EQ(raw.Count(), full);
+    EXPECT_GT(peaks.Count(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Families, PointsAsTheyCome, ::testing::Values("dsa815", "ssa3032x", "fpc1000"));
 
 // After a radiated project the conducted one ("none" amplifier and antenna) has its own corrections;
 // with MaxFilter and a 100 dB margin each 601-point segment lists 38 maxima; raw points are grey.
