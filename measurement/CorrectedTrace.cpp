@@ -89,7 +89,8 @@ std::vector<SegmentPoint> HeldMaximum(const std::vector<SegmentPoint>& held, con
 }
 
 // Appends points to a trace: their X and one of their levels.
-void AppendPoints(TChartSeries& series, TColor colour, double SegmentPoint::*level, std::span<const SegmentPoint> points)
+void AppendPoints(TChartSeries& series, TColor colour, double SegmentPoint::*level,
+                  std::span<const SegmentPoint> points)
 {
     std::vector<double> xs;
     std::vector<double> ys;
@@ -127,8 +128,8 @@ bool WriteRange(TChartSeries& series, TColor colour, double SegmentPoint::*level
 
 } // namespace
 
-int SegmentResults::Show(TChartSeries& series, TColor colour, Level level, int segment, size_t shown, size_t same,
-                         std::span<const SegmentPoint> points) const
+int SegmentResults::Show(TChartSeries& series, TColor colour, Level level, int segment, size_t shown,
+                         size_t same, std::span<const SegmentPoint> points) const
 {
     size_t before = 0;
     size_t after = 0;
@@ -168,11 +169,12 @@ std::pair<int, int> SegmentResults::Keep(SetTraces& set, int segment, std::vecto
     return {first, first + static_cast<int>(held.size())};
 }
 
-void SegmentResults::ShowComing(SetTraces& set, int segment, std::span<const double> xs, std::span<const double> ys)
+void SegmentResults::ShowComing(SetTraces& set, int segment, std::span<const double> xs,
+                                std::span<const double> ys)
 {
-    const auto found = segments_.find(segment);
-    const std::span<const SegmentPoint> held =
-        found == segments_.end() ? std::span<const SegmentPoint>() : std::span<const SegmentPoint>(found->second);
+    std::span<const SegmentPoint> held;
+    if (const auto found = segments_.find(segment); found != segments_.end())
+        held = found->second;
     if (coming_ != segment) {
         coming_ = segment;
         comingShown_ = held.size();
@@ -187,7 +189,8 @@ void SegmentResults::ShowComing(SetTraces& set, int segment, std::span<const dou
                                   : std::upper_bound(held.begin(), held.end(), xs[count - 1],
                                                      [](double x, const SegmentPoint& p) { return x < p.X; });
     shown.insert(shown.end(), above, held.end());
-    Show(set.Raw, set.RawColour, &SegmentPoint::Raw, segment, comingShown_, std::min(comingCount_, count), shown);
+    const size_t same = std::min(comingCount_, count);
+    Show(set.Raw, set.RawColour, &SegmentPoint::Raw, segment, comingShown_, same, shown);
     comingShown_ = shown.size();
     comingCount_ = count;
 }

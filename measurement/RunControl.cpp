@@ -369,7 +369,8 @@ int RunControl::RunPass(ModeRunner& runner, const SegmentTable& table, SetTraces
     passContext.PointAdded = [&] {
         clearResults();
         c_.Host.SetChartAutoRepaint(false);
-        results.ShowComing(traces, measuring, segmentPoints.XValues().Values(), segmentPoints.YValues().Values());
+        results.ShowComing(traces, measuring, segmentPoints.XValues().Values(),
+                           segmentPoints.YValues().Values());
         c_.Host.SetChartAutoRepaint(true);
         const uint32_t now = sc.Pump.TickCount();
         if (segmentPoints.Count() == 1 || now - repaintedMs >= kComingRepaintMs) {
