@@ -217,18 +217,15 @@ TEST(GeneratorController, RefusesWithoutDeviceForOtherFamiliesAndWhileTheInstrum
         EXPECT_EQ(h.state.GeneratorRunning[GeneratorAction::SweepBand1], 0);
     }
 
-    struct Busy final : InstrumentOwnership {
-        bool run = true;
-        bool EmissionRunActive() const override { return run; }
-        bool CoverageLoggingActive() const override { return false; }
-    } busy;
+    AnalyserHolder holder = AnalyserHolder::EmissionRun;
+    const AnalyserHold hold{[&holder] { return holder; }};
     GeneratorHarness h;
-    h.controller.SetOwnership(&busy);
+    h.c.Hold = &hold;
     h.controller.RefreshOwnership();
     EXPECT_FALSE(h.AnyButtonEnabled());
     h.controller.Click(GeneratorAction::FixedFrequency1);
     EXPECT_TRUE(h.sent.empty());
-    busy.run = false;
+    holder = AnalyserHolder::Nobody;
     h.controller.RefreshOwnership();
     EXPECT_TRUE(h.AllButtonsEnabled());
 }
