@@ -256,6 +256,11 @@ QString ImmunityFrame::generatorOnLine() const
     return controller_->OnLine();
 }
 
+bool ImmunityFrame::generatorLeftOn() const
+{
+    return controller_->Output() == GeneratorOutput::On;
+}
+
 QString ImmunityFrame::generatorOutputText() const
 {
     switch (controller_->Output()) {

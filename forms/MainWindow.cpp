@@ -394,10 +394,10 @@ void MainWindow::closeEvent(QCloseEvent* event)
         QTimer::singleShot(kCloseRetryMs, this, &QWidget::close);
         return;
     }
-    // An output the operator kept on ("Tg off" set to off), or one whose stop never reached the
-    // analyser, stays on after the program: the last thing it says.
-    if (const QString on = immunityFrame_->generatorOnLine(); !on.isEmpty() && services_.showMessage)
-        services_.showMessage(on);
+    // An output the operator kept on ("Tg off" set to off) stays on after the program: the last
+    // thing it says. (A stop lost with the link has said so in its own line.)
+    if (immunityFrame_->generatorLeftOn() && services_.showMessage)
+        services_.showMessage(immunityFrame_->generatorOnLine());
     statusPanels_->stop();
     coverageFrame_->windowClosing();
     Run().RequestClose();
