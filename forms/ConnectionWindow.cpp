@@ -251,8 +251,9 @@ void ConnectionWindow::openForKind(LinkKind kind)
 void ConnectionWindow::searchInstruments()
 {
     // A USB search opens the resource manager anew, which disconnects the analyser.
-    if (instrument_.Device.ConnectionKind == LinkKind::VisaUsb ? AnalyserHeldElsewhere(QStringLiteral("\"Search\" refused"))
-                                                                : instrument_.Visa.CommandUnderWay)
+    if (instrument_.Device.ConnectionKind == LinkKind::VisaUsb
+            ? AnalyserHeldElsewhere(QStringLiteral("\"Search\" refused"))
+            : instrument_.Visa.CommandUnderWay)
         return;
     InstrumentList list;
     switch (instrument_.Device.ConnectionKind) {

@@ -102,8 +102,9 @@ QString GeneratorController::OnLine() const
     switch (output_) {
     case GeneratorOutput::Off: break;
     case GeneratorOutput::On:
-        return QStringLiteral("Warning: the generator is still on")
-               + (view_.MarkerLevel.isEmpty() ? QString() : QStringLiteral(" at ") + view_.MarkerLevel + QStringLiteral(" dBm"));
+        if (view_.MarkerLevel.isEmpty())
+            return QStringLiteral("Warning: the generator is still on");
+        return QStringLiteral("Warning: the generator is still on at ") + view_.MarkerLevel + QStringLiteral(" dBm");
     case GeneratorOutput::MayBeOn:
         return QStringLiteral("Warning: the generator may still be on: the link to the analyser was lost before it "
                               "was switched off");

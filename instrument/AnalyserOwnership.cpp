@@ -28,7 +28,8 @@ PumpedWaits::PumpedWaits(ScpiContext& c) : hooks_(c.Visa.Waits), before_(c.Visa.
 
 PumpedWaits::~PumpedWaits() { hooks_ = before_; }
 
-AnalyserCommandEnd RunAnalyserCommand(ScpiContext& c, const AnalyserCommand& command, const std::function<void()>& work)
+AnalyserCommandEnd RunAnalyserCommand(ScpiContext& c, const AnalyserCommand& command,
+                                      const std::function<void()>& work)
 {
     VisaState& visa = c.Visa;
     if (visa.CommandUnderWay)

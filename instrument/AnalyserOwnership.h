@@ -49,8 +49,8 @@ enum class AnalyserCommandEnd { Done, Refused, Held, Lost };
 // not refuse its own commands (the parameter grid's rows are the run's, sent while it is paused;
 // "Init SA" is the coverage logging's).
 struct AnalyserCommand {
-    QString Name;                                  // "\"SND SCPI\""
-    QString Ended = QStringLiteral("stopped");     // after a lost link: Name + " " + Ended
+    QString Name;                              // "\"SND SCPI\""
+    QString Ended = QStringLiteral("stopped"); // after a lost link: Name + " " + Ended
     AnalyserHolder Own = AnalyserHolder::Nobody;
 };
 
@@ -61,6 +61,7 @@ struct AnalyserCommand {
 // analyser falls silent or its link closes, it no longer counts as connected, nothing more reaches
 // it, and the message log gets the one line "Error: the link to the analyser was lost, " + Name +
 // " " + Ended.
-AnalyserCommandEnd RunAnalyserCommand(ScpiContext& c, const AnalyserCommand& command, const std::function<void()>& work);
+AnalyserCommandEnd RunAnalyserCommand(ScpiContext& c, const AnalyserCommand& command,
+                                      const std::function<void()>& work);
 
 #endif

@@ -19,7 +19,8 @@ void ApplyPreAmpChoice(ScpiContext& c, PreAmpChoice choice)
     const bool on = choice == PreAmpChoice::On;
     c.Device.PreAmpOn = on;
     c.Device.PreAmpPerSegment = false;
-    RunAnalyserCommand(c, preAmp, [&] { ScpiSetPreampState(c, on ? QStringLiteral("ON") : QStringLiteral("OFF")); });
+    RunAnalyserCommand(c, preAmp,
+                       [&] { ScpiSetPreampState(c, on ? QStringLiteral("ON") : QStringLiteral("OFF")); });
 }
 
 void SelectInstrumentMode(VisaState& visa, DebugLog& debug, const DeviceState& device, InstrumentMode mode)
