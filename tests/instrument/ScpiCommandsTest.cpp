@@ -176,6 +176,11 @@ std::vector<Row> Rows()
           L{":CALC:MARK1:STAT ON", ":CALC:MARK1:MODE POS", ":CALC:MARK1:TRAC 1"},
           L{":CALC:MARK1:STAT ON", ":CALC:MARK1:MODE POS", ":CALC:MARK1:TRAC 1"},
           L{":MARK1:STAT ON", ":MARK1:MAX:PEAK"}, L{":CALC:MARK1:X 150000 Hz"}, L{":CALC:MARK1:X 150000 Hz"}}},
+        {"ScpiReadFrequency Stop", [](ScpiContext& c) { ScpiReadFrequency(c, FrequencySetting::Stop); },
+         {L{":SENS:FREQ:STOP?"}, L{":SENS:FREQ:STOP?"}, L{":SENS:FREQ:STOP?"}, L{":SENS:FREQ:STOP?"},
+          L{":FREQ:STOP?"}, L{":SENS:FREQ:STOP?"}, L{":SENS:FREQ:STOP?"}}},
+        {"ScpiReadFrequency ScanStart", [](ScpiContext& c) { ScpiReadFrequency(c, FrequencySetting::ScanStart); },
+         {kNone, kNone, kNone, kNone, kNone, L{":SENS:SCAN:STAR?"}, L{":SENS:SCAN:STAR?"}}},
         {"ScpiSourceOff", ScpiSourceOff,
          {L{":OUTP 0"}, L{":OUTP 0"}, L{":OUTP 0"}, L{":OUTP 0"}, kNone, kNone, kNone}},
         {"ScpiSourceOn", [](ScpiContext& c) { ScpiSourceOn(c, "-10"); },
@@ -488,6 +493,13 @@ TEST(ScpiCommands, MarkerFrequencyAndSweepTime)
     EXPECT_EQ(ScpiReadMarkerFreq(hameg.c), QString("2000"));
     EXPECT_EQ(ScpiReadSweepTime(hameg.c), QString("0.2"));
     EXPECT_EQ(hameg.Sent(), (L{":MARK1:FREQ?", ":SWE:TIME?"}));
+
+    // A frequency setting read back: what no analyser tunes to is none.
+    ScriptedScpi dsa(dfRigol, 815);
+    dsa.AnswerQueries({"1.5e+09\n", "5e12\n", "nan\n", "1.5GHz\n"});
+    EXPECT_EQ(ScpiReadFrequency(dsa.c, FrequencySetting::Center), 1.5e9);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_FALSE(ScpiReadFrequency(dsa.c, FrequencySetting::Start).has_value()) << i;
 
     ScriptedScpi fph(dfRsFph);
     EXPECT_FALSE(ScpiReadMarkerFreq(fph.c).has_value());
