@@ -585,11 +585,11 @@ TEST(WindowRun, SegmentsNoAnalyserCanBeSetToAreRefusedAtLoadAndAtPlay)
     RunWindowFixture f;
     ASSERT_NO_FATAL_FAILURE(StartConnected(f, "dsa815"));
     const QString file = "cispr_b_150k-30m_pk.seg";
+    // Columns are read in order: each value damaged is named although the ones before stay damaged.
     for (const auto& [key, value, bound] : std::vector<std::tuple<QString, QString, QString>>{
-             {"FRQb__3", "5.000.000.000.000", "0..1000000000000 Hz"}, {"BW____3", "0", "1..1000000 Hz"},
-             {"Sweep_3", "-5", "1..2999999 ms"}}) {
+             {"Sweep_3", "-5", "1..2999999 ms"}, {"BW____3", "0", "1..1000000 Hz"},
+             {"FRQb__3", "5.000.000.000.000", "0..1000000000000 Hz"}}) {
         IniFile seg(f.folder.filePath("src/" + file));
-        const QString good = seg.ReadString("Data", key, "");
         seg.WriteString("Data", key, value);
         ASSERT_TRUE(seg.UpdateFile());
         Control<QAction>(*f.w, "load1").trigger();
@@ -600,8 +600,6 @@ TEST(WindowRun, SegmentsNoAnalyserCanBeSetToAreRefusedAtLoadAndAtPlay)
         f.Play().click();
         EXPECT_EQ(f.Lines("Warning: ").last(),
                   "Warning: measurement refused: Seg Count<<: 0   ,maybe no project loaded; " + refused);
-        seg.WriteString("Data", key, good);
-        ASSERT_TRUE(seg.UpdateFile());
     }
     EXPECT_FALSE(f.SimLog().contains(":INIT:IMM"));
 }
@@ -658,9 +656,7 @@ INSTANTIATE_TEST_SUITE_P(
         RangeCase{"fph", false, false, 2, 3,
                   " not measured: the analyser swept 2.000.000.000-2.000.000.000 Hz for the planned "
                   "2.000.000.000-2.500.000.000 Hz, which lies beyond its range; nothing is drawn"}),
-    [](const ::testing::TestParamInfo<RangeCase>& p) {
-        return std::string(p.param.family) + (p.param.zeroSpan ? "_points" : "") + (p.param.clamp ? "_clamps" : "");
-    });
+    [](const auto& p) { return p.param.family + std::string(p.param.zeroSpan ? "_points" : ""); });
 
 // With the preamplifier choice hidden (no "PreAmpBox" in the settings), a segment plan measures
 // as it is written: "seg" is the starting choice.
