@@ -191,8 +191,11 @@ QString MissingSegmentFile(const ProjectTargets& t, MeasureSet set)
     if (name == kNoFile)
         return {};
     const QString path = SourcePath(name);
-    if (DataFileExists(t, path))
-        return NoSegmentText(set, path);
+    if (DataFileExists(t, path)) {
+        const QString reason = SegmentFileFault(path, t.Files);
+        return NoSegmentText(set, path) +
+               (reason.isEmpty() ? QString() : QStringLiteral(" (") + reason + QLatin1Char(')'));
+    }
     return QStringLiteral("SEG%1 File not found: ").arg(SetNumber(set)) + QuoteInMessage(path);
 }
 

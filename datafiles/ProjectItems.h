@@ -55,7 +55,8 @@ QString MissingLimitLine(const ProjectTargets& targets, MeasureSet set);
 QString MissingCorrection(const ProjectTargets& targets);
 // Why the set has no segment although the grid's "Seg-Set1" / "Seg-Set2" names a file: "SEG1 File
 // not found: " (or "SEG2 ...") and the file when it is not there, "SEG1 File holds no segment: "
-// and the file when it gave none; empty while the set has segments or the row says "none".
+// and the file with the reason in brackets, as the load said it, when it gave none; empty while
+// the set has segments or the row says "none".
 QString MissingSegmentFile(const ProjectTargets& targets, MeasureSet set);
 
 } // namespace datafiles

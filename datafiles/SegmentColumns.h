@@ -1,9 +1,12 @@
 #ifndef ZENDRIK_DATAFILES_SEGMENTCOLUMNS_H
 #define ZENDRIK_DATAFILES_SEGMENTCOLUMNS_H
 
+#include "app/PlausibleRanges.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 
 // The columns of a segment table, as the table editor's grid shows them from column 1 to the
@@ -27,7 +30,6 @@ enum class SegmentCellForm : uint8_t {
                // know is written as an empty value
 };
 
-class QString;
 struct SegmentRecord;
 
 // How the run reads a column's text into a segment: false for a text it cannot measure with. It
@@ -48,12 +50,53 @@ private:
 namespace segmentrun {
 bool TakeStart(QString& text, SegmentRecord& segment);     // Hz, thousands dots removed
 bool TakeStop(QString& text, SegmentRecord& segment);      // Hz, thousands dots removed
-bool TakeRbw(QString& text, SegmentRecord& segment);       // as it stands
+bool TakeRbw(QString& text, SegmentRecord& segment);       // a number of Hz, "9kHz" and the like
 bool TakeSweep(QString& text, SegmentRecord& segment);     // ms, no dots
-bool TakeAtt(QString& text, SegmentRecord& segment);       // dB, or "auto" in any case
+bool TakeAtt(QString& text, SegmentRecord& segment);       // dB, or "auto" in any case (or -1)
 bool TakePreAmp(QString& text, SegmentRecord& segment);    // exactly "on" or "off"
 bool TakeDetector(QString& text, SegmentRecord& segment);  // upper-cased, a name the run knows
+
+// The numbers of a segment that the bounds below read.
+std::optional<double> StartOf(const SegmentRecord& segment);
+std::optional<double> StopOf(const SegmentRecord& segment);
+std::optional<double> RbwOf(const SegmentRecord& segment); // NaN for a text that is no bandwidth
+std::optional<double> SweepOf(const SegmentRecord& segment);
+std::optional<double> AttOf(const SegmentRecord& segment); // nothing for "auto"
 } // namespace segmentrun
+
+// What a column may give a segment: a number within a range (in a unit, which the line that
+// refuses it names), read from the segment by a function; a segment that holds no number there
+// ("auto" attenuation) gets nothing from it. A column of words (preamplifier, detector) has no
+// number to bound: its reader takes only the words it knows. No default, so that a row of
+// kSegmentColumns without its bound does not compile.
+class SegmentBound {
+public:
+    using Value = std::optional<double> (*)(const SegmentRecord& segment);
+    constexpr SegmentBound(plausible::Range range, const char* unit, Value value)
+        : range_(range), unit_(unit), value_(value)
+    {
+    }
+    static constexpr SegmentBound Words() { return SegmentBound({0, 0}, "", nullptr); }
+
+    // " lies outside 1..1000000 Hz" when the segment's number lies outside (NaN included); empty
+    // when it lies inside or the column has none.
+    QString Refusal(const SegmentRecord& segment) const;
+
+private:
+    plausible::Range range_;
+    const char* unit_;
+    Value value_;
+};
+
+// The bounds: any frequency an analyser or table may have, and the RBW, sweep time and
+// attenuation the parameter grid's rows take (what the editor's pick list offers, in dB).
+namespace segmentbounds {
+inline constexpr SegmentBound kStart{plausible::kFrequencyHz, " Hz", segmentrun::StartOf};
+inline constexpr SegmentBound kStop{plausible::kFrequencyHz, " Hz", segmentrun::StopOf};
+inline constexpr SegmentBound kRbw{{1, 1'000'000}, " Hz", segmentrun::RbwOf};
+inline constexpr SegmentBound kSweep{{1, 2'999'999}, " ms", segmentrun::SweepOf};
+inline constexpr SegmentBound kAtt{{0, 50}, " dB", segmentrun::AttOf};
+} // namespace segmentbounds
 
 struct SegmentColumnInfo {
     SegmentColumn Column;
@@ -71,6 +114,9 @@ struct SegmentColumnInfo {
     // more of its keys than start frequencies ("Segment File Error Seg: 3 BW____"); the first
     // column counts the segments and has none.
     SegmentTake Take;
+    // What the column's value may be once taken; a value beyond it refuses the file at load (with
+    // " lies outside ..." after the key and its text) and the set at Play.
+    SegmentBound Bound;
     const char* CountWord;
 };
 
@@ -84,19 +130,19 @@ inline constexpr const char* kDetector[] = {"NEG", "NORM", "POS", "RMS", "SAMP",
 // clang-format off
 inline constexpr std::array<SegmentColumnInfo, kSegmentColumnCount> kSegmentColumns = {{
     {SegmentColumn::Start,    "FRQa__",   "Start[Hz]", 80, SegmentCellForm::Frequency, nullptr, {}, true,
-     segmentrun::TakeStart, nullptr},
+     segmentrun::TakeStart, segmentbounds::kStart, nullptr},
     {SegmentColumn::Stop,     "FRQb__",   "Stop[Hz]",  80, SegmentCellForm::Frequency, nullptr, {}, true,
-     segmentrun::TakeStop, " Freqb__"},
+     segmentrun::TakeStop, segmentbounds::kStop, " Freqb__"},
     {SegmentColumn::Rbw,      "BW____",   "RBW[Hz]",   80, SegmentCellForm::Text,      nullptr, {}, true,
-     segmentrun::TakeRbw, " BW____"},
+     segmentrun::TakeRbw, segmentbounds::kRbw, " BW____"},
     {SegmentColumn::Sweep,    "Sweep_",   "Sweep[ms]", 64, SegmentCellForm::Text,      nullptr, {}, true,
-     segmentrun::TakeSweep, " Sweep_"},
+     segmentrun::TakeSweep, segmentbounds::kSweep, " Sweep_"},
     {SegmentColumn::Att,      "Att___",   "Att[dB]",   64, SegmentCellForm::Text,      "ComboBox3",
-     segmentpicks::kAtt, true, segmentrun::TakeAtt, " Att____"},
+     segmentpicks::kAtt, true, segmentrun::TakeAtt, segmentbounds::kAtt, " Att____"},
     {SegmentColumn::PreAmp,   "PreAmp",   "PreAmp",    45, SegmentCellForm::OnOff,     "ComboBox2",
-     segmentpicks::kPreAmp, false, segmentrun::TakePreAmp, " PreAmp__"},
+     segmentpicks::kPreAmp, false, segmentrun::TakePreAmp, SegmentBound::Words(), " PreAmp__"},
     {SegmentColumn::Detector, "Detector", "Detector",  84, SegmentCellForm::Detector,  "ComboBox1",
-     segmentpicks::kDetector, false, segmentrun::TakeDetector, " Detector"},
+     segmentpicks::kDetector, false, segmentrun::TakeDetector, SegmentBound::Words(), " Detector"},
 }};
 // clang-format on
 

@@ -4,6 +4,7 @@
 #include "app/TextRoutines.h"
 #include "datafiles/DataFileContext.h"
 #include "datafiles/DataFilePaths.h"
+#include "datafiles/SegmentTable.h"
 #include "datafiles/TableBuffer.h"
 #include "datafiles/TableFiles.h"
 #include "platform/inifile/IniFile.h"
@@ -38,6 +39,26 @@ void ReadColumn(const IniFile& ini, TableBuffer& grid, const SegmentColumnInfo& 
         }
         grid.SetCell(n, column, value);
     }
+}
+
+// The first number of the file that no analyser can be set to, as the run's reader refuses it.
+// A text the run cannot read at all is shown as it stands, for the operator to mend (the run
+// refuses it at load and at Play).
+QString BoundFault(const IniFile& ini)
+{
+    for (const SegmentColumnInfo& info : kSegmentColumns)
+        for (int n = 1; n < TableBuffer::kMaxRows; ++n) {
+            const QString value = ini.ReadString(kData, QString::fromLatin1(info.Key) + QString::number(n), QString());
+            if (value.isEmpty())
+                break;
+            QString text = value;
+            SegmentRecord taken;
+            if (!info.Take(text, taken))
+                continue;
+            if (QString fault = SegmentBoundFault(info, n, value, taken); !fault.isEmpty())
+                return fault;
+        }
+    return {};
 }
 
 // A cell as the writer stores it.
@@ -83,6 +104,16 @@ void LoadSegmentFileIntoEditor(TableBuffer& grid, const QString& path, const Dat
         return;
     }
     context.LogDebug(QStringLiteral("zeile1 "));
+    // Refused with the grid as it was, as a table with a level no cable can have is.
+    if (const QString fault = BoundFault(ini); !fault.isEmpty()) {
+        const QString text = QStringLiteral("Error: ") + TableKindWord(TableKind::Segment) +
+                             QStringLiteral(" File not usable: ") + datafiles::QuoteInMessage(path) +
+                             QStringLiteral(" (") + fault + QLatin1Char(')');
+        context.Error(text);
+        if (context.Messages != nullptr)
+            context.Messages->Append(text);
+        return;
+    }
     grid.SetName(ini.ReadString(kGeneral, kNameKey, QString()));
 
     TableBuffer::BulkChange bulk(grid);

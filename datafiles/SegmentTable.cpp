@@ -9,6 +9,8 @@
 #include <QFileInfo>
 #include <QStringList>
 
+#include <cmath>
+
 namespace {
 
 const QString kData = QStringLiteral("Data");
@@ -61,17 +63,50 @@ QString OrderError(const SegmentTable& t, int count)
     return {};
 }
 
+// An RBW in Hz from its text: a number, with "Hz", "kHz" or "MHz" after it if at all ("9kHz", as
+// the command layer also knows the CISPR bandwidths).
+std::optional<double> RbwHz(const QString& text)
+{
+    static const std::pair<const char*, double> kUnits[] = {{"MHz", 1e6}, {"kHz", 1e3}, {"Hz", 1.0}};
+    const QString t = text.trimmed();
+    for (const auto& [unit, scale] : kUnits)
+        if (t.endsWith(QLatin1String(unit), Qt::CaseInsensitive)) {
+            const std::optional<double> v = ParseMachine(t.chopped(static_cast<qsizetype>(qstrlen(unit))));
+            return v ? std::optional<double>(*v * scale) : std::nullopt;
+        }
+    return ParseMachine(t);
+}
+
 } // namespace
 
+QString SegmentBound::Refusal(const SegmentRecord& segment) const
+{
+    const std::optional<double> v = value_ == nullptr ? std::nullopt : value_(segment);
+    if (!v || range_.Holds(*v))
+        return {};
+    return QStringLiteral(" lies outside ") + QString::number(range_.Low, 'g', 15) + QStringLiteral("..") +
+           QString::number(range_.High, 'g', 15) + QLatin1String(unit_);
+}
+
 namespace segmentrun {
+
+std::optional<double> StartOf(const SegmentRecord& segment) { return static_cast<double>(segment.StartHz); }
+std::optional<double> StopOf(const SegmentRecord& segment) { return static_cast<double>(segment.StopHz); }
+std::optional<double> RbwOf(const SegmentRecord& segment) { return RbwHz(segment.Rbw).value_or(NAN); }
+std::optional<double> SweepOf(const SegmentRecord& segment) { return segment.SweepMs; }
+std::optional<double> AttOf(const SegmentRecord& segment)
+{
+    return segment.Attenuation == -1 ? std::nullopt : std::optional<double>(segment.Attenuation);
+}
 
 bool TakeStart(QString& text, SegmentRecord& segment) { return TryStrToInt64(RemoveDots(text), segment.StartHz); }
 bool TakeStop(QString& text, SegmentRecord& segment) { return TryStrToInt64(RemoveDots(text), segment.StopHz); }
 
+// Kept as written: the command layer sends it as it stands.
 bool TakeRbw(QString& text, SegmentRecord& segment)
 {
     segment.Rbw = text;
-    return true;
+    return RbwHz(text).has_value();
 }
 
 // Dots are not removed here: "1.000" is an error, not one second.
@@ -100,6 +135,15 @@ bool TakeDetector(QString& text, SegmentRecord& segment)
 }
 
 } // namespace segmentrun
+
+QString SegmentBoundFault(const SegmentColumnInfo& column, int n, const QString& text, const SegmentRecord& segment)
+{
+    const QString refusal = column.Bound.Refusal(segment);
+    if (refusal.isEmpty())
+        return {};
+    return kErrorPrefix + QString::number(n) + QLatin1Char(' ') + QLatin1String(column.Key) + QString::number(n) +
+           QLatin1Char('=') + datafiles::QuoteInMessage(text) + refusal;
+}
 
 SegmentParseResult ParseSegmentFile(const QString& absolutePath, int32_t sweepWaitMarginMs,
                                     std::span<const SegmentColumnInfo> columns)
@@ -137,6 +181,10 @@ SegmentParseResult ParseSegmentFile(const QString& absolutePath, int32_t sweepWa
                 r.Error = ValueError(n, values[n - 1]);
                 return r;
             }
+            // A number no analyser can be set to is refused here, not sent at Play.
+            r.Error = SegmentBoundFault(column, n, values[n - 1], t.Segment(n));
+            if (!r.Error.isEmpty())
+                return r;
         }
         // The other keys must come in the same number; the error names the first number without one.
         if (!counts && values.size() != count) {
@@ -155,21 +203,37 @@ SegmentParseResult ParseSegmentFile(const QString& absolutePath, int32_t sweepWa
     return r;
 }
 
+namespace {
+
+// Why a parsed file that is there gave no segment; empty when it gave some or is not there.
+QString NoSegmentReason(const SegmentParseResult& r)
+{
+    if (!r.FileFound || !r.Error.isEmpty())
+        return r.Error;
+    // Empty, of another kind or not a settings file at all: nothing a run could measure.
+    if (r.Table.Count == 0)
+        return QStringLiteral("no key ") + QLatin1String(kSegmentColumns.front().Key) + QLatin1Char('1');
+    return {};
+}
+
+} // namespace
+
 QString LoadSegmentTable(SegmentTable& table, const QString& fileName, int32_t sweepWaitMarginMs,
                          const DataFileContext& context)
 {
     table.Count = 0;
     table.TotalTimeMs = 0;
-    const QString path = datafiles::ResolveDataPath(context.WorkingFolder, fileName);
-    SegmentParseResult r = ParseSegmentFile(path, sweepWaitMarginMs);
-    if (!r.FileFound)
-        return {};
-    if (!r.Error.isEmpty())
-        return r.Error;
-    context.LogDebug(QStringLiteral("Seg File found ") + fileName);
-    // Empty, of another kind or not a settings file at all: nothing a run could measure.
-    if (r.Table.Count == 0)
-        return QStringLiteral("no key ") + QLatin1String(kSegmentColumns.front().Key) + QLatin1Char('1');
-    table = std::move(r.Table);
-    return {};
+    SegmentParseResult r =
+        ParseSegmentFile(datafiles::ResolveDataPath(context.WorkingFolder, fileName), sweepWaitMarginMs);
+    if (r.FileFound && r.Error.isEmpty())
+        context.LogDebug(QStringLiteral("Seg File found ") + fileName);
+    QString reason = NoSegmentReason(r);
+    if (reason.isEmpty() && r.FileFound)
+        table = std::move(r.Table);
+    return reason;
+}
+
+QString SegmentFileFault(const QString& fileName, const DataFileContext& context)
+{
+    return NoSegmentReason(ParseSegmentFile(datafiles::ResolveDataPath(context.WorkingFolder, fileName), 0));
 }

@@ -14,7 +14,7 @@ struct DataFileContext;
 struct SegmentRecord {
     int64_t StartHz = 0;
     int64_t StopHz = 0;
-    QString Rbw;          // as stored (Hz), not checked
+    QString Rbw;          // as written: Hz, or with its unit ("9kHz"); a number within its bound
     int32_t SweepMs = 0;
     int32_t Attenuation = 0; // dB; -1 = automatic
     QString PreAmp;       // "on" or "off"
@@ -41,9 +41,14 @@ struct SegmentParseResult {
     SegmentTable Table;
 };
 
+// Why a value a column's reader took is refused: "Segment File Error Seg: 2 BW____2=0 lies
+// outside 1..1000000 Hz" (the key and text as the file holds them, then the column's bound) when
+// the segment's number lies outside the column's bound; empty when it lies inside.
+QString SegmentBoundFault(const SegmentColumnInfo& column, int n, const QString& text, const SegmentRecord& segment);
+
 // Parses a segment file and checks every field, column by column in the order of columns (the
-// first one counts the segments); after the stop frequencies, that the segments ascend. Pure apart
-// from reading the file.
+// first one counts the segments), each value read and then held to its column's bound; after the
+// stop frequencies, that the segments ascend. Pure apart from reading the file.
 SegmentParseResult ParseSegmentFile(const QString& absolutePath, int32_t sweepWaitMarginMs,
                                     std::span<const SegmentColumnInfo> columns = kSegmentColumns);
 
@@ -55,5 +60,8 @@ SegmentParseResult ParseSegmentFile(const QString& absolutePath, int32_t sweepWa
 // "Seg File found " + fileName when the file was read.
 QString LoadSegmentTable(SegmentTable& table, const QString& fileName, int32_t sweepWaitMarginMs,
                          const DataFileContext& context);
+// Why the file gives no segment, as LoadSegmentTable says it, without loading it (Play names the
+// reason of a set the loader left empty); empty when it gives segments or is not there.
+QString SegmentFileFault(const QString& fileName, const DataFileContext& context);
 
 #endif

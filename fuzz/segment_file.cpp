@@ -38,6 +38,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         const SegmentRecord& s = table->Segment(n);
         fuzz::Check(s.StartHz >= previousStop && s.StartHz <= s.StopHz, "segments are in order");
         fuzz::Check(s.PreAmp == QLatin1String("on") || s.PreAmp == QLatin1String("off"), "preamplifier on or off");
+        for (const SegmentColumnInfo& column : kSegmentColumns)
+            fuzz::Check(column.Bound.Refusal(s).isEmpty(), "every value within its column's bound");
         previousStop = s.StopHz;
         total += 1000 + 3000 + static_cast<int64_t>(s.SweepMs);
     }

@@ -68,6 +68,13 @@ bool ScpiLevelPossible(ScpiContext& c, const QString& answer, const QString& wha
 // The sweep time as the analyser answers it; nothing on a failed read or a non-number (logged as
 // a warning, as the other readers do).
 ScpiAnswer ScpiReadSweepTime(ScpiContext& c);
+// A frequency setting as the analyser reports it, in Hz, asked after it was set: what it really
+// measures over, which a setting beyond its range does not change. Nothing on a failed read, an
+// answer that is no number, or a frequency no analyser tunes to (beyond 0 Hz .. 1 THz); no line,
+// the caller says what it does without it. Nothing either for a setting the family has no query
+// of (the scan range on a swept analyser).
+enum class FrequencySetting { Start, Stop, Center, ScanStart, ScanStop };
+std::optional<double> ScpiReadFrequency(ScpiContext& c, FrequencySetting which);
 void ScpiSourceOff(ScpiContext& c);
 void ScpiSourceOn(ScpiContext& c, const QString& level);
 

@@ -240,6 +240,36 @@ ScpiAnswer ScpiReadSweepTime(ScpiContext& c)
     return a;
 }
 
+std::optional<double> ScpiReadFrequency(ScpiContext& c, FrequencySetting which)
+{
+    const bool scan = which == FrequencySetting::ScanStart || which == FrequencySetting::ScanStop;
+    static constexpr const char* kHeaders[] = {"STAR?", "STOP?", "CENT?", "STAR?", "STOP?"};
+    const QLatin1String header(kHeaders[static_cast<int>(which)]);
+    bool keepLineEnd = false;
+    switch (c.Device.DeviceFamily) {
+    case dfRigol:
+    case dfSiglent:
+        if (scan)
+            return std::nullopt;
+        Send(c, QStringLiteral(":SENS:FREQ:") + header);
+        keepLineEnd = c.Device.IsRigolRsa();
+        break;
+    case dfHameg:
+        if (scan)
+            return std::nullopt;
+        Send(c, QStringLiteral(":FREQ:") + header);
+        break;
+    case dfRsFpc:
+    case dfRsFph: Send(c, (scan ? QStringLiteral(":SENS:SCAN:") : QStringLiteral(":SENS:FREQ:")) + header); break;
+    case dfNone: return std::nullopt;
+    }
+    const ScpiAnswer a = scpiio::ReadReply(c, keepLineEnd);
+    const std::optional<double> hz = a ? scpiio::AnswerNumber(*a) : std::nullopt;
+    if (!hz || !plausible::kFrequencyHz.Holds(*hz))
+        return std::nullopt;
+    return hz;
+}
+
 void ScpiSourceOff(ScpiContext& c)
 {
     const QStringList off = {":OUTP 0"};

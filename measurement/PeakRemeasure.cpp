@@ -16,6 +16,7 @@
 #include "platform/system/EventPump.h"
 
 #include <algorithm>
+#include <cmath>
 #include <utility>
 
 namespace {
@@ -105,6 +106,16 @@ PeakLevelTexts MeasurePeakLevel(PeakRemeasureContext& c, const RemeasureGrid& gr
     const QString frequencyText = QString::number(frequencyHz);
     ScpiSetCenterFreq(s, frequencyText);
     settle(kSettleMs);
+    // A peak beyond the analyser's range (on a chart another analyser measured): it keeps its last
+    // centre, and a level read there would be listed as the peak's.
+    if (const std::optional<double> tuned = ScpiReadFrequency(s, FrequencySetting::Center);
+        tuned && std::fabs(*tuned - static_cast<double>(frequencyHz)) > 1.0) {
+        s.Messages.Append(QStringLiteral("Warning: ") + InsertThousandDots(frequencyText) +
+                          QStringLiteral(" Hz lies beyond the analyser's range (it tuned to ") +
+                          InsertThousandDots(QString::number(RoundHalfEven(*tuned))) +
+                          QStringLiteral(" Hz); the peak is not measured"));
+        return {};
+    }
 
     if (Refused(c, grid.SpanHz, "Error: Span not set"))
         return {};

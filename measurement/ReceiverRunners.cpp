@@ -139,8 +139,7 @@ public:
         const double scanMs = points * ReceiverPointMs(Mode(), s);
         if (EndedTheRun(ReceiverCompletionHandshake(pass, kScanFirstWaitMs, SweepEndBoundMs(c.Device, scanMs))))
             return 0;
-        ScpiQueryScanData(c);
-        return ReadRequestedTrace(pass, s, &ReadReceiverScan);
+        return ReadMeasuredTrace(pass, i, TraceAxis::ReceiverScan, &ReadReceiverScan);
     }
 };
 
@@ -170,23 +169,30 @@ public:
         const int points = c.Device.TracePoints;
         const uint32_t boundMs = SweepEndBoundMs(c.Device, ReceiverPointMs(Mode(), s));
         PointLevels levels;
+        TunedPoints tuned(s, points);
         int added = 0;
         for (int k = 0; k < points; ++k) {
             c.Pump.ProcessEvents();
             const double f = PointHz(s, k, points);
             ScpiSetCenterFreq(c, HzText(static_cast<int64_t>(f)));
+            const std::optional<double> at = tuned.Ask(pass, f);
+            if (!at && (pass.State.StopRequested || EndIfGone(pass)))
+                break;
+            if (!at)
+                continue;
             if (EndedTheRun(ReceiverCompletionHandshake(pass, kFixFirstWaitMs, boundMs)))
                 break;
             scpiio::Send(c, QStringLiteral(":TRACE:DATA?"));
             const ScpiAnswer a = scpiio::ReadReply(c);
             if (a && !ScpiLevelPossible(c, *a, QStringLiteral("level")))
                 return EndOnImpossibleLevel(pass);
-            if (!AddPointLevel(pass, levels, i, f, a))
+            if (!AddPointLevel(pass, levels, i, *at, a))
                 break;
             ++added;
             if (pass.State.StopRequested)
                 break;
         }
+        tuned.SayUntuned(pass, i);
         c.Messages.Append(QStringLiteral("Info: ") + DateTimeText(pass.Now()));
         return added;
     }
@@ -225,10 +231,16 @@ public:
             ScpiMarkerReset(c);
 
         PointLevels levels;
+        TunedPoints tuned(s, points);
         int added = 0;
         for (int k = 0; k < points; ++k) {
             const double f = PointHz(s, k, points);
             ScpiSetCenterFreq(c, HzText(static_cast<int64_t>(f)));
+            const std::optional<double> at = tuned.Ask(pass, f);
+            if (!at && (pass.State.StopRequested || EndIfGone(pass)))
+                break;
+            if (!at)
+                continue;
             ScpiSingleSweep(c);
             WaitOrStop(pass, qp ? kZeroSpanQuasiPeakWaitMs : kZeroSpanWaitMs);
             ScpiAnswer a;
@@ -241,12 +253,13 @@ public:
             }
             if (impossible)
                 return EndOnImpossibleLevel(pass);
-            if (!AddPointLevel(pass, levels, i, f, a))
+            if (!AddPointLevel(pass, levels, i, *at, a))
                 break;
             ++added;
             if (pass.State.StopRequested)
                 break;
         }
+        tuned.SayUntuned(pass, i);
         if (c.Debug.DebugMode)
             c.Messages.Append(QStringLiteral("Info: ") + DateTimeText(pass.Now()));
         return added;

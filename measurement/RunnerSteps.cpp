@@ -1,6 +1,8 @@
 #include "measurement/RunnerSteps.h"
 
+#include "app/Log.h"
 #include "app/NumberText.h"
+#include "app/TextRoutines.h"
 #include "datafiles/SegmentTable.h"
 #include "instrument/DeviceState.h"
 #include "instrument/ScpiCommands.h"
@@ -12,9 +14,82 @@
 #include "measurement/TracePoints.h"
 #include "platform/system/EventPump.h"
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace runnersteps {
+
+namespace {
+
+// "1.500.000.000-2.000.000.000 Hz", as the segment file errors write frequencies.
+QString HzRange(double fromHz, double toHz)
+{
+    return InsertThousandDots(HzText(RoundHalfEven(fromHz))) + QLatin1Char('-') +
+           InsertThousandDots(HzText(RoundHalfEven(toHz))) + QStringLiteral(" Hz");
+}
+
+QString SegmentWords(const PassContext& pass, int segment)
+{
+    return QStringLiteral("seg ") + QString::number(segment) + QStringLiteral(" of ") +
+           QString::number(pass.Table.Count);
+}
+
+// Where a trace's reader lays its points, and the points kept (kHz, as the reader rounds them).
+struct TraceSpan {
+    int64_t LayoutStartHz;
+    int64_t LayoutStopHz;
+    double KeepFromKhz = -std::numeric_limits<double>::infinity();
+    double KeepToKhz = std::numeric_limits<double>::infinity();
+};
+
+// What the analyser measured the segment over, asked after the sweep; nothing when it measured
+// none of the plan (said in one line). A range within half a point's step of the plan is the
+// plan. A receiver steps from its start by the step the runner set from the plan.
+std::optional<TraceSpan> MeasuredSpan(PassContext& pass, int segment, TraceAxis axis)
+{
+    const SegmentRecord& s = pass.Table.Segment(segment);
+    const TraceSpan planned{s.StartHz, s.StopHz};
+    // After Stop the trace is thrown away; a lost link has ended the run.
+    if (pass.State.StopRequested || EndIfGone(pass))
+        return planned;
+    const bool scan = axis == TraceAxis::ReceiverScan;
+    const std::optional<double> start =
+        ScpiReadFrequency(pass.Scpi, scan ? FrequencySetting::ScanStart : FrequencySetting::Start);
+    const std::optional<double> stop =
+        ScpiReadFrequency(pass.Scpi, scan ? FrequencySetting::ScanStop : FrequencySetting::Stop);
+    if (EndIfGone(pass))
+        return planned;
+    const QString warning = QStringLiteral("Warning: ") + SegmentWords(pass, segment);
+    if (!start || !stop) {
+        pass.Scpi.Messages.Append(warning +
+                                  QStringLiteral(" not drawn: the analyser reports no start and stop frequency"));
+        return std::nullopt;
+    }
+    const double spanHz = static_cast<double>(s.StopHz - s.StartHz);
+    const double toleranceHz = std::max(1.0, spanHz / std::max(pass.Scpi.Device.TracePoints, 1) / 2.0);
+    if (std::fabs(*start - static_cast<double>(s.StartHz)) <= toleranceHz &&
+        std::fabs(*stop - static_cast<double>(s.StopHz)) <= toleranceHz)
+        return planned;
+    const double from = std::max(*start, static_cast<double>(s.StartHz));
+    const double to = std::min(*stop, static_cast<double>(s.StopHz));
+    const QString swept = QStringLiteral(" the analyser swept ") + HzRange(*start, *stop) +
+                          QStringLiteral(" for the planned ") +
+                          HzRange(static_cast<double>(s.StartHz), static_cast<double>(s.StopHz));
+    if (!(*stop > *start) || from > to) {
+        pass.Scpi.Messages.Append(warning + QStringLiteral(" not measured:") + swept +
+                                  QStringLiteral(", which lies beyond its range; nothing is drawn"));
+        return std::nullopt;
+    }
+    pass.Scpi.Messages.Append(warning + QLatin1Char(':') + swept + QStringLiteral("; only ") + HzRange(from, to) +
+                              QStringLiteral(" is drawn"));
+    // The reader rounds each point to whole kHz: one within a kHz of the ends lies inside them.
+    const int64_t layoutStart = RoundHalfEven(*start);
+    return TraceSpan{layoutStart, scan ? layoutStart + (s.StopHz - s.StartHz) : RoundHalfEven(*stop),
+                     from / 1000.0 - 1.0, to / 1000.0 + 1.0};
+}
+
+} // namespace
 
 QString HzText(int64_t hz) { return QString::number(hz); }
 
@@ -43,15 +118,25 @@ void DiscardAnswer(PassContext& pass)
     VisaReadAnswer(pass.Scpi.Visa, pass.Scpi.Visa.VisaSession, visa::kAnswerBufferSize, &ignored);
 }
 
-int ReadRequestedTrace(PassContext& pass, const SegmentRecord& s, TraceReader reader)
+int ReadMeasuredTrace(PassContext& pass, int segment, TraceAxis axis, TraceReader reader)
 {
+    const std::optional<TraceSpan> span = MeasuredSpan(pass, segment, axis);
+    if (!span)
+        return 0;
+    if (axis == TraceAxis::Swept)
+        ScpiRequestTrace(pass.Scpi);
+    else
+        ScpiQueryScanData(pass.Scpi);
     if (EndIfGone(pass))
         return 0;
     if (pass.State.StopRequested) {
         DiscardAnswer(pass);
         return 0;
     }
-    const TraceReadResult r = reader(pass.Scpi, s.StartHz, s.StopHz);
+    TraceReadResult r = reader(pass.Scpi, span->LayoutStartHz, span->LayoutStopHz);
+    std::erase_if(r.Points, [&span](const tracecodec::Point& p) {
+        return p.x < span->KeepFromKhz || p.x > span->KeepToKhz;
+    });
     // A level no analyser can hold says the analyser is not measuring what it should (an overload,
     // a broken input): its reader named the level; the run ends with the analyser connected, as
     // at Stop, rather than list the segments that follow as measured.
@@ -85,6 +170,37 @@ void Settle(PassContext& pass, uint32_t ms)
 {
     if (!EndIfGone(pass))
         WaitMs(pass.Scpi.Pump, ms);
+}
+
+TunedPoints::TunedPoints(const SegmentRecord& s, int points)
+    : toleranceHz_(std::max(1.0, static_cast<double>(s.StopHz - s.StartHz) / std::max(points, 1) / 2.0)),
+      points_(points)
+{
+}
+
+std::optional<double> TunedPoints::Ask(PassContext& pass, double plannedHz)
+{
+    const std::optional<double> hz = ScpiReadFrequency(pass.Scpi, FrequencySetting::Center);
+    if (hz && std::fabs(*hz - plannedHz) <= toleranceHz_)
+        return hz;
+    // A read that Stop or a lost link cut short says nothing of the analyser's range.
+    if (pass.State.StopRequested || scpiio::LinkLost(pass.Scpi) || !pass.Scpi.Device.DeviceConnected)
+        return std::nullopt;
+    if (untuned_++ == 0)
+        firstHz_ = plannedHz;
+    lastHz_ = plannedHz;
+    return std::nullopt;
+}
+
+void TunedPoints::SayUntuned(PassContext& pass, int segment) const
+{
+    if (untuned_ == 0)
+        return;
+    pass.Scpi.Messages.Append(QStringLiteral("Warning: ") + SegmentWords(pass, segment) +
+                              QStringLiteral(": the analyser did not tune to ") + QString::number(untuned_) +
+                              QStringLiteral(" of the ") + QString::number(points_) +
+                              QStringLiteral(" planned frequencies (") + HzRange(firstHz_, lastHz_) +
+                              QStringLiteral("), beyond its range; they are not drawn"));
 }
 
 uint32_t SecondsToWaitMs(double seconds)

@@ -90,11 +90,11 @@ public:
         const DeviceState& d = pass.Scpi.Device;
         const SegmentRecord& s = pass.Table.Segment(i);
         switch (d.SweptRunKind()) {
-        case SweptRun::RigolDsa: return RigolDsa(pass, s);
-        case SweptRun::RigolRsa: return RigolRsa(pass, s);
-        case SweptRun::SiglentSsa: return SiglentSsa(pass, s);
+        case SweptRun::RigolDsa: return RigolDsa(pass, i, s);
+        case SweptRun::RigolRsa: return RigolRsa(pass, i, s);
+        case SweptRun::SiglentSsa: return SiglentSsa(pass, i, s);
         case SweptRun::SiglentSva:
-            return d.SvaPresetFirst ? SiglentSvaWorkaround(pass, s) : SiglentSva(pass, s);
+            return d.SvaPresetFirst ? SiglentSvaWorkaround(pass, i, s) : SiglentSva(pass, i, s);
         // Play refuses a kind without a swept run with a line (HasSweptRuns); it never gets here.
         case SweptRun::None: return 0;
         }
@@ -112,7 +112,7 @@ private:
         ScpiContinuousOff(pass.Scpi);
     }
 
-    int RigolDsa(PassContext& pass, const SegmentRecord& s)
+    int RigolDsa(PassContext& pass, int i, const SegmentRecord& s)
     {
         RigolSetUp(pass, s);
         ScpiSetSegmentSweepTime(pass.Scpi, GeneralText(PointScaledSweepSeconds(pass, s)));
@@ -121,11 +121,10 @@ private:
         if (EndIfGone(pass))
             return 0;
         ScpiPauseSweep(pass.Scpi);
-        ScpiRequestTrace(pass.Scpi);
-        return ReadRequestedTrace(pass, s, &ReadTraceVisaBinary);
+        return ReadMeasuredTrace(pass, i, TraceAxis::Swept, &ReadTraceVisaBinary);
     }
 
-    int RigolRsa(PassContext& pass, const SegmentRecord& s)
+    int RigolRsa(PassContext& pass, int i, const SegmentRecord& s)
     {
         RigolSetUp(pass, s);
         const double seconds = PointScaledSweepSeconds(pass, s) * pass.Scpi.Options.OptRsaSweepMultiply;
@@ -137,8 +136,7 @@ private:
         if (EndedTheRun(end) || EndIfGone(pass))
             return 0;
         ScpiPauseSweep(pass.Scpi);
-        ScpiRequestTrace(pass.Scpi);
-        const int added = ReadRequestedTrace(pass, s, &ReadTraceVisaBinary);
+        const int added = ReadMeasuredTrace(pass, i, TraceAxis::Swept, &ReadTraceVisaBinary);
         ScpiContinuousOn(pass.Scpi);
         return added;
     }
@@ -174,7 +172,7 @@ private:
         ScpiSingleSweep(pass.Scpi);
     }
 
-    int SiglentSsa(PassContext& pass, const SegmentRecord& s)
+    int SiglentSsa(PassContext& pass, int i, const SegmentRecord& s)
     {
         SetStartStopRbw(pass, s);
         SetAttenuation(pass, s);
@@ -189,8 +187,7 @@ private:
         if (EndIfGone(pass))
             return 0;
         ScpiPauseSweep(pass.Scpi);
-        ScpiRequestTrace(pass.Scpi);
-        return ReadRequestedTrace(pass, s, &ReadTraceVisaAscii);
+        return ReadMeasuredTrace(pass, i, TraceAxis::Swept, &ReadTraceVisaAscii);
     }
 
     void SvaSetUp(PassContext& pass, const SegmentRecord& s)
@@ -204,15 +201,14 @@ private:
         SetDetector(pass, s);
     }
 
-    int SvaReadTrace(PassContext& pass, const SegmentRecord& s)
+    static int SvaReadTrace(PassContext& pass, int i)
     {
         if (pass.State.StopRequested || EndIfGone(pass))
             return 0;
-        ScpiRequestTrace(pass.Scpi);
-        return ReadRequestedTrace(pass, s, &ReadTraceVisaAscii);
+        return ReadMeasuredTrace(pass, i, TraceAxis::Swept, &ReadTraceVisaAscii);
     }
 
-    int SiglentSva(PassContext& pass, const SegmentRecord& s)
+    int SiglentSva(PassContext& pass, int i, const SegmentRecord& s)
     {
         SvaSetUp(pass, s);
         ScpiContinuousOff(pass.Scpi);
@@ -222,12 +218,12 @@ private:
         const uint32_t margin = Ms(int64_t{pass.Scpi.Device.SweepWaitMarginMs} + kSvaExtraWaitMs);
         const double t = QuerySweepSeconds(pass, seconds, margin);
         WaitOrStop(pass, Ms(int64_t{SecondsToWaitMs(t)} + margin));
-        return SvaReadTrace(pass, s);
+        return SvaReadTrace(pass, i);
     }
 
     // For the SVA firmware that loses its set-up between segments: preset first, and sweep
     // continuously while the trace settles.
-    int SiglentSvaWorkaround(PassContext& pass, const SegmentRecord& s)
+    int SiglentSvaWorkaround(PassContext& pass, int i, const SegmentRecord& s)
     {
         ScpiPreset(pass.Scpi);
         ScpiSetupDbuv(pass.Scpi);
@@ -243,7 +239,7 @@ private:
         const double t = QuerySweepSeconds(pass, seconds, margin);
         WaitOrStop(pass, Ms(int64_t{SecondsToWaitMs(t)} + margin));
         ScpiContinuousOff(pass.Scpi);
-        return SvaReadTrace(pass, s);
+        return SvaReadTrace(pass, i);
     }
 
     double siglentSweepSeconds_ = 0;

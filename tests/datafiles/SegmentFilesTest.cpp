@@ -74,6 +74,13 @@ TEST_F(SegmentFilesTest, AbortOrMissingFileChangeNothing)
     LoadSegmentFileIntoEditor(grid, QStringLiteral("src/none.seg"), context);
     EXPECT_EQ(grid.Cell(1, 1), QStringLiteral("keep"));
     EXPECT_EQ(dialogs.questions.size(), 2); // the question comes first, always
+
+    // A number no analyser can be set to refuses the file in one line, the grid as it was.
+    WriteIni(dir.path(), QStringLiteral("src/c.seg"), {"[Data]", "FRQa__1=1", "Att___1=99999"});
+    LoadSegmentFileIntoEditor(grid, QStringLiteral("src/c.seg"), context);
+    EXPECT_EQ(grid.Cell(1, 1), QStringLiteral("keep"));
+    EXPECT_EQ(messages.Lines(), QStringList{"Error: Segment File not usable: src/c.seg (Segment File Error Seg: 1 "
+                                            "Att___1=99999 lies outside 0..50 dB)"});
 }
 
 TEST_F(SegmentFilesTest, WriterNormalisesPreampAndDetectorAndStopsAtFirstEmptyStart)

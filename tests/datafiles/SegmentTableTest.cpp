@@ -63,7 +63,7 @@ protected:
 TEST_F(SegmentTableTest, ReadsEveryFieldAndSumsTheTime)
 {
     std::vector<Seg> segs = {Good(QStringLiteral("30.000.000"), QStringLiteral("108.000.000")),
-                             Seg{QStringLiteral("108000000"), QStringLiteral("108000000"), QStringLiteral("120000"),
+                             Seg{QStringLiteral("108000000"), QStringLiteral("108000000"), QStringLiteral("120kHz"),
                                  QStringLiteral("500"), QStringLiteral("auto"), QStringLiteral("on"), QStringLiteral("qpeak")}};
     segs[0].det = QStringLiteral("PosPeak");
     EXPECT_TRUE(Load(segs).isEmpty());
@@ -100,9 +100,16 @@ TEST_F(SegmentTableTest, ValueErrorsNameTheSegmentAndTheText)
     s.sweep = "1.000";
     EXPECT_EQ(Load({s}), "Segment File Error Seg: 1 1.000");
     s.sweep = "500";
+    // A number no analyser can be set to names its key, its text and the bound.
     const std::tuple<QString Seg::*, const char*, const char*> cases[] = {
         {&Seg::a, "3O.000", "3O.000"}, {&Seg::b, "4e7", "4e7"}, {&Seg::att, "ten", "ten"},
-        {&Seg::pre, "ON", "ON"},       {&Seg::det, "pk", "PK"}};
+        {&Seg::pre, "ON", "ON"},       {&Seg::det, "pk", "PK"}, {&Seg::bw, "9 kHz wide", "9 kHz wide"},
+        {&Seg::b, "5.000.000.000.000", "FRQb__2=5.000.000.000.000 lies outside 0..1000000000000 Hz"},
+        {&Seg::bw, "0", "BW____2=0 lies outside 1..1000000 Hz"},
+        {&Seg::bw, "nan", "BW____2=nan lies outside 1..1000000 Hz"},
+        {&Seg::sweep, "-5", "Sweep_2=-5 lies outside 1..2999999 ms"},
+        {&Seg::sweep, "2147483647", "Sweep_2=2147483647 lies outside 1..2999999 ms"},
+        {&Seg::att, "99999", "Att___2=99999 lies outside 0..50 dB"}};
     for (const auto& [field, text, quoted] : cases) {
         Seg t = Good("30000000", "40000000");
         t.*field = text;
@@ -164,12 +171,14 @@ TEST_F(SegmentTableTest, FiveHundredSegmentsFitAndMoreAreRefused)
 }
 
 // A column added to the table ("Dwell_", kept where the sweep time is) is read by the run as the
-// shipped ones are; a file short of its keys or holding a value it refuses is refused with its word.
+// shipped ones are; a file short of its keys, holding a value it refuses or one beyond its bound is
+// refused with its word.
 TEST_F(SegmentTableTest, AColumnAddedToTheTableIsReadByTheRun)
 {
     std::vector<SegmentColumnInfo> columns(kSegmentColumns.begin(), kSegmentColumns.end());
     columns.push_back({SegmentColumn(kSegmentColumnCount + 1), "Dwell_", "Dwell[ms]", 64, SegmentCellForm::Text, nullptr,
-                       {}, true, +[](QString& text, SegmentRecord& s) { return TryStrToInt(text, s.SweepMs); }, " Dwell_"});
+                       {}, true, +[](QString& text, SegmentRecord& s) { return TryStrToInt(text, s.SweepMs); },
+                       SegmentBound({0, 1000}, " ms", segmentrun::SweepOf), " Dwell_"});
     const auto parse = [&](const QStringList& dwell, std::span<const SegmentColumnInfo> with) {
         WriteIni(dir.path(), "src/t.seg", Lines({Good("1000", "2000"), Good("2000", "3000")}) + dwell);
         return ParseSegmentFile(dir.filePath("src/t.seg"), 3000, with);
@@ -180,6 +189,8 @@ TEST_F(SegmentTableTest, AColumnAddedToTheTableIsReadByTheRun)
     EXPECT_EQ(parse({"Dwell_1=700", "Dwell_2=800"}, kSegmentColumns).Table.Segment(2).SweepMs, 500);
     EXPECT_EQ(parse({"Dwell_1=700"}, columns).Error, "Segment File Error Seg: 2 Dwell_");
     EXPECT_EQ(parse({"Dwell_1=7s", "Dwell_2=800"}, columns).Error, "Segment File Error Seg: 1 7s");
+    EXPECT_EQ(parse({"Dwell_1=7000", "Dwell_2=800"}, columns).Error,
+              "Segment File Error Seg: 1 Dwell_1=7000 lies outside 0..1000 ms");
 }
 
 } // namespace

@@ -25,6 +25,7 @@
 #include "measurement/RunControl.h"
 #include "measurement/RunParameters.h"
 #include "platform/inifile/IniFile.h"
+#include "tools/sim/SimFamily.h"
 
 #include <QAction>
 #include <QGroupBox>
@@ -617,6 +618,87 @@ TEST(WindowRun, TablesWithImpossibleLevelsAreRefusedAtLoadAndAtPlay)
         EXPECT_EQ(f.Lines("Warning: "), L{"Warning: measurement refused: " + refused});
     }
 }
+
+// A segment table with a stop of 5 THz, an RBW of 0 or a sweep time of -5 ms: "Load Proj" and the
+// grid's "Seg-Set1" row refuse it in one line naming file, segment and value; Play refuses the set
+// with the same reason, and no sweep is started.
+TEST(WindowRun, SegmentsNoAnalyserCanBeSetToAreRefusedAtLoadAndAtPlay)
+{
+    RunWindowFixture f;
+    ASSERT_NO_FATAL_FAILURE(StartConnected(f, "dsa815"));
+    const QString file = "cispr_b_150k-30m_pk.seg";
+    // Columns are read in order: each value damaged is named although the ones before stay damaged.
+    for (const auto& [key, value, bound] : std::vector<std::tuple<QString, QString, QString>>{
+             {"Sweep_3", "-5", "1..2999999 ms"}, {"BW____3", "0", "1..1000000 Hz"},
+             {"FRQb__3", "5.000.000.000.000", "0..1000000000000 Hz"}}) {
+        IniFile seg(f.folder.filePath("src/" + file));
+        seg.WriteString("Data", key, value);
+        ASSERT_TRUE(seg.UpdateFile());
+        Control<QAction>(*f.w, "load1").trigger();
+        Edit(*f.w, "Seg-Set1", file);
+        const QString refused = "SEG1 File holds no segment: .\\src\\" + file + " (Segment File Error Seg: 3 " +
+                                key + "=" + value + " lies outside " + bound + ")";
+        EXPECT_EQ(f.Lines("Error: ").mid(f.Lines("Error: ").size() - 2), L(2, "Error: " + refused));
+        f.Play().click();
+        EXPECT_EQ(f.Lines("Warning: ").last(),
+                  "Warning: measurement refused: Seg Count<<: 0   ,maybe no project loaded; " + refused);
+    }
+    EXPECT_FALSE(f.SimLog().contains(":INIT:IMM"));
+}
+
+// The 1-6 GHz plan on analysers whose range ends within it: a segment beyond the range is said in
+// one line and draws nothing; one the analyser measured in part (a model that clamps) draws only
+// that part. Every point on the chart and in the peak list lies where the analyser measured.
+struct RangeCase {
+    const char* family;
+    bool zeroSpan, clamp;
+    int from, to; // the checked segments; the last one lies beyond the analyser's range
+    const char* said;
+};
+class BeyondRangeRun : public ::testing::TestWithParam<RangeCase> {};
+
+TEST_P(BeyondRangeRun, OnlyWhatTheAnalyserMeasuredIsDrawn)
+{
+    const RangeCase& rc = GetParam();
+    RunWindowFixture f;
+    ASSERT_NO_FATAL_FAILURE(f.Start(rc.family, "radiated_cispr32_b_3m_1g-6g.prj", {.clampRange = rc.clamp}));
+    ASSERT_NO_FATAL_FAILURE(f.Connect());
+    MainWindow& w = *f.w;
+    Control<QCheckBox>(w, "CheckBox21").setChecked(rc.zeroSpan);
+    CheckListModel& checks = w.segmentChecks(Set1);
+    for (int row = 1; row < checks.Count(); ++row)
+        checks.SetChecked(row, row >= rc.from && row <= rc.to);
+    LevelRecorder recorder(f.sim->Instrument());
+
+    f.Play().click();
+
+    EXPECT_EQ(f.Lines("Warning: "), L{QString("Warning: seg %1 of 10").arg(rc.to) + rc.said});
+    EXPECT_EQ(f.Lines("Info: measurement done  seg ").size(), rc.to - rc.from + (rc.zeroSpan || rc.clamp));
+    const TCustomSeries& raw = *w.chart().Series(SeriesRole::rawTrace1);
+    ASSERT_EQ(static_cast<size_t>(raw.Count()), recorder.Levels().size());
+    ASSERT_GT(raw.Count(), 0);
+    const double maxKhz = FindSimFamily(rc.family)->maxHz / 1000;
+    EXPECT_LE(std::ranges::max(raw.XValues().Values()), maxKhz);
+    for (const QString& khz : w.peakLists(Set1).Freqs.stringList())
+        EXPECT_LE(khz.toDouble(), maxKhz);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Families, BeyondRangeRun,
+    ::testing::Values(
+        RangeCase{"dsa815", false, false, 1, 2,
+                  " not measured: the analyser swept 1.500.000.000-1.500.000.000 Hz for the planned "
+                  "1.500.000.000-2.000.000.000 Hz, which lies beyond its range; nothing is drawn"},
+        RangeCase{"dsa815", true, false, 1, 2,
+                  ": the analyser did not tune to 600 of the 601 planned frequencies "
+                  "(1.500.831.947-1.999.168.053 Hz), beyond its range; they are not drawn"},
+        RangeCase{"ssa3032x", false, true, 4, 5,
+                  ": the analyser swept 3.000.000.000-3.200.000.000 Hz for the planned "
+                  "3.000.000.000-3.500.000.000 Hz; only 3.000.000.000-3.200.000.000 Hz is drawn"},
+        RangeCase{"fph", false, false, 2, 3,
+                  " not measured: the analyser swept 2.000.000.000-2.000.000.000 Hz for the planned "
+                  "2.000.000.000-2.500.000.000 Hz, which lies beyond its range; nothing is drawn"}),
+    [](const auto& p) { return p.param.family + std::string(p.param.zeroSpan ? "_points" : ""); });
 
 // With the preamplifier choice hidden (no "PreAmpBox" in the settings), a segment plan measures
 // as it is written: "seg" is the starting choice.

@@ -178,6 +178,11 @@ std::vector<Row> Rows()
           .siglent = {":CALC:MARK1:STAT ON", ":CALC:MARK1:MODE POS", ":CALC:MARK1:TRAC 1"},
           .hameg = {":MARK1:STAT ON", ":MARK1:MAX:PEAK"}, .fpc = {":CALC:MARK1:X 150000 Hz"},
           .fph = {":CALC:MARK1:X 150000 Hz"}}},
+        {"ScpiReadFrequency Stop", [](ScpiContext& c) { ScpiReadFrequency(c, FrequencySetting::Stop); },
+         {.rigol = {":SENS:FREQ:STOP?"}, .siglent = {":SENS:FREQ:STOP?"}, .hameg = {":FREQ:STOP?"},
+          .fpc = {":SENS:FREQ:STOP?"}, .fph = {":SENS:FREQ:STOP?"}}},
+        {"ScpiReadFrequency ScanStart", [](ScpiContext& c) { ScpiReadFrequency(c, FrequencySetting::ScanStart); },
+         {.fpc = {":SENS:SCAN:STAR?"}, .fph = {":SENS:SCAN:STAR?"}}},
         {"ScpiSourceOff", ScpiSourceOff, {.rigol = {":OUTP 0"}, .siglent = {":OUTP 0"}}},
         {"ScpiSourceOn", [](ScpiContext& c) { ScpiSourceOn(c, "-10"); },
          {.rigol = {":SOUR:POW:LEV:IMM:AMPL -10", ":OUTP 1"}, .siglent = {":SOUR:POW:LEV:IMM:AMPL -10", ":OUTP 1"}}},
@@ -488,6 +493,13 @@ TEST(ScpiCommands, MarkerFrequencyAndSweepTime)
     EXPECT_EQ(ScpiReadMarkerFreq(hameg.c), QString("2000"));
     EXPECT_EQ(ScpiReadSweepTime(hameg.c), QString("0.2"));
     EXPECT_EQ(hameg.Sent(), (L{":MARK1:FREQ?", ":SWE:TIME?"}));
+
+    // A frequency setting read back: what no analyser tunes to is none.
+    ScriptedScpi dsa(dfRigol, 815);
+    dsa.AnswerQueries({"1.5e+09\n", "5e12\n", "nan\n", "1.5GHz\n"});
+    EXPECT_EQ(ScpiReadFrequency(dsa.c, FrequencySetting::Center), 1.5e9);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_FALSE(ScpiReadFrequency(dsa.c, FrequencySetting::Start).has_value()) << i;
 
     ScriptedScpi fph(dfRsFph);
     EXPECT_FALSE(ScpiReadMarkerFreq(fph.c).has_value());

@@ -43,7 +43,9 @@ const L kSvaVbw = {":SENS:SWE:MODE SWE", ":SENS:BWID:VID:AUTO OFF", ":SENS:BWID:
 const L kSvaSweepTime = {":SENSe:DETector:TRACe1:FUNCtion?", ":SENS:SWE:TIME:AUTO OFF",
                          ":SENS:SWE:TIME 0.12495840266223s"};
 const L kSiglentAgain = {":SENSe:FILTer:TYPE EMI", ":SENS:BWID:RES 9000", ":SENS:FREQ:STOP 10000000 Hz"};
-const L kSiglentTrace = {":TRAC1:MODE VIEW", ":FORM:BORD NORM", ":TRACe:DATA? 1"};
+// What the analyser measured over, asked before its trace.
+const L kRangeQuery = {":SENS:FREQ:STAR?", ":SENS:FREQ:STOP?"};
+const L kSiglentTrace = kRangeQuery + L{":TRAC1:MODE VIEW", ":FORM:BORD NORM", ":TRACe:DATA? 1"};
 const L kRsPass = {":SYST:PRES", "*CLS", ":INST:SEL REC", ":UNIT:POW DBUV"};
 const L kRsInput = {":INP:ATT 10", ":INP:GAIN:STAT OFF", ":SENS:DET:FUNC POS"};
 const L kRsRbw = {":SENS:BAND:CISP:AUTO OFF", ":SENS:BAND:RES:CISP 9000"};
@@ -57,15 +59,16 @@ const FamilyCase kCases[] = {
      kRigolPass + L{":SENS:FREQ:STAR 150000", ":SENS:FREQ:STOP 10000000", ":SENS:BAND:EMIF:STAT?",
                     ":SENS:BAND:EMIF:STAT ON", ":SENS:BAND:RES 9000", ":SENS:BAND:VID:AUTO OFF", ":SENS:BAND:VID 27000",
                     ":SENS:POW:RF:ATT 10", ":SENS:POW:GAIN OFF", ":SENS:DET:FUNC POS", ":INIT:CONT 0",
-                    ":SENS:SWE:TIME 0.1", ":INIT:IMM", ":INIT:PAU", ":FORM:BORD NORM", ":FORM:TRACE:DATA REAL,32",
-                    ":TRAC:DATA? TRACE1"}},
+                    ":SENS:SWE:TIME 0.1", ":INIT:IMM", ":INIT:PAU"} +
+         kRangeQuery + L{":FORM:BORD NORM", ":FORM:TRACE:DATA REAL,32", ":TRAC:DATA? TRACE1"}},
     {"rsa5065", false,
      L{":SYST:PRES:TYPE FACT", ":SYST:PRES", ":INST:SEL SA", ":CONF:SAN", ":SENS:SWE:POIN 601", "*CLS",
        "DISP:WIND:TRAC:Y:RLEV -20", ":UNIT:POW DBUV", ":DISP:WIN:TRAC:X:SCAL:SPAC LIN;", ":CAL:AUTO OFF",
        ":SENS:SWE:TIME:AUTO OFF", ":SENS:FREQ:STAR 150000", ":SENS:FREQ:STOP 10000000", ":SENS:BAND:EMIF:STAT ON",
        ":SENS:BAND:RES 9000", ":SENS:BAND:VID:AUTO OFF", ":SENS:BAND:VID 27000", ":SENS:POW:RF:ATT 10",
        ":SENS:POW:GAIN OFF", ":SENS:DET:FUNC POS", ":INIT:CONT 0", ":SENS:SWE:TIME 0.18", ":INIT:IMM", "*CLS;*OPC",
-       "*ESR?", ":INIT:PAU", ":FORM:BORD NORM", ":FORM:TRACE:DATA REAL,32", ":TRAC:DATA? TRACE1", ":INIT:CONT 1"}},
+       "*ESR?", ":INIT:PAU"} +
+         kRangeQuery + L{":FORM:BORD NORM", ":FORM:TRACE:DATA REAL,32", ":TRAC:DATA? TRACE1", ":INIT:CONT 1"}},
     {"ssa3032x", false,
      kSiglentPreset + kSiglentSetUp + kSiglentStart +
          L{":SENS:POW:RF:ATT 10", ":SENS:POW:GAIN OFF", ":SENS:DET:TRAC1 POS", ":INIT:CONT 0",
@@ -84,18 +87,19 @@ const FamilyCase kCases[] = {
          kSiglentTrace},
     {"fpc1000", false,
      kRsPass + kRsScanStart + kRsInput + kRsRbw + kRsScanRange + L{":SENS:SCAN:STEP 16417Hz"} + kRsHandshake +
-         L{":TRAC:DATA?"}},
+         L{":SENS:SCAN:STAR?", ":SENS:SCAN:STOP?", ":TRAC:DATA?"}},
     {"fph", false,
      kRsPass + kRsScanStart + kRsInput + kRsRbw + kRsScanRange + L{":SENS:SCAN:STEP 14072Hz", ":SENS:DET:FUNC POS"} +
-         kRsHandshake + L{":TRAC:DATA?"}},
+         kRsHandshake + L{":SENS:SCAN:STAR?", ":SENS:SCAN:STOP?", ":TRAC:DATA?"}},
     {"fpc1000", true,
      kRsPass + L{":SENS:FREQ:MODE FIX", ":FORM:DATA ASC", ":INIT:CONT 0"} + kRsRbw + kRsInput +
-         L{":SENS:SWE:TIME 0.000166666666666667", ":SENS:FREQ:CENT 330000 Hz"} + kRsHandshake + L{":TRACE:DATA?"}},
+         L{":SENS:SWE:TIME 0.000166666666666667", ":SENS:FREQ:CENT 330000 Hz", ":SENS:FREQ:CENT?"} + kRsHandshake +
+         L{":TRACE:DATA?"}},
     {"dsa815", true,
      kRigolPass + L{":SENS:POW:RF:ATT 10", ":SENS:POW:GAIN OFF", ":SENS:BAND:EMIF:STAT?", ":SENS:BAND:EMIF:STAT ON",
                     ":SENS:BAND:RES 9000", ":SENS:DET:FUNC POS", ":SENS:FREQ:CENT 330000", ":INIT:CONT 0",
                     ":SENS:FREQ:SPAN 0", ":SENS:SWE:TIME 0.030", ":CALC:MARK1:STAT OFF", ":CALC:MARK1:STAT ON",
-                    ":CALC:MARK1:X 0", ":SENS:FREQ:CENT 330000", ":INIT:IMM", ":CALC:MARK1:Y?"}},
+                    ":CALC:MARK1:X 0", ":SENS:FREQ:CENT 330000", ":SENS:FREQ:CENT?", ":INIT:IMM", ":CALC:MARK1:Y?"}},
 };
 
 class FamilyRun : public ::testing::TestWithParam<FamilyCase> {};

@@ -3,6 +3,7 @@
 // corrected with the correction chain; the refusals, and Stop during a dwell.
 #include "RunFixture.h"
 #include "app/NumberText.h"
+#include "app/TextRoutines.h"
 #include "measurement/PeakRemeasure.h"
 
 #include <cmath>
@@ -104,9 +105,10 @@ TEST(PeakRemeasure, IgnoreDriftOnRigolListsTheSimulatorsLevelWithTheGridsSetting
     // The first peak's commands in order: the sweep time of the grid in seconds, the marker
     // switched on at the centre, the level read with a sweep.
     const QString centre = QString::number(std::llround(f.LineKhz(0) * 1000));
-    const L first = f.SimLog(0, 27);
+    const L first = f.SimLog(0, 28);
     EXPECT_EQ(first, (L{":INIT:CONT 0", ":CALC:MARK1:STAT OFF", "*CLS", ":UNIT:POW DBUV", ":DISP:WIN:TRAC:X:SCAL:SPAC LIN;",
-                        ":CAL:AUTO OFF", ":SENS:SWE:TIME:AUTO OFF", ":SENS:FREQ:CENT " + centre, ":SENS:FREQ:SPAN 1000000",
+                        ":CAL:AUTO OFF", ":SENS:SWE:TIME:AUTO OFF", ":SENS:FREQ:CENT " + centre, ":SENS:FREQ:CENT?",
+                        ":SENS:FREQ:SPAN 1000000",
                         ":SENS:BAND:EMIF:STAT?", ":SENS:BAND:EMIF:STAT ON", ":SENS:BAND:RES 120000",
                         ":SENS:DET:FUNC QPE", ":SENS:POW:RF:ATT 10", ":SENS:POW:GAIN OFF", ":SENS:SWE:TIME:AUTO OFF",
                         ":SENS:SWE:TIME 5", ":SENS:BAND:EMIF:STAT?", ":SENS:BAND:RES 120000", ":INIT:IMM",
@@ -206,6 +208,14 @@ TEST(PeakRemeasure, RefusalsLeaveTheListsAlone)
     EXPECT_EQ(f.host.errorBoxes, (L{"Error: ATT not set", "Error: ATT not set"}));
     EXPECT_EQ(f.Peaks().MeasureLines.stringList(), before);
     EXPECT_EQ(f.Peaks().Grid.Cell(2, 5), "QPEAK");
+
+    // A peak beyond the analyser's range (on a chart of another analyser): one line, no result.
+    f.Peaks().AddPeak(1.2e6, 40, 50);
+    f.peakCommands.MeasurePeaks(DriftHandling::Ignore, {2}, f.grid);
+    EXPECT_EQ(f.Lines("Warning: "), L{"Warning: 1.200.000.000 Hz lies beyond the analyser's range (it tuned to " +
+                                      InsertThousandDots(QString::number(std::llround(f.LineKhz(1) * 1000))) +
+                                      " Hz); the peak is not measured"});
+    EXPECT_EQ(f.Peaks().MeasureLines.stringList(), before);
 }
 
 TEST(PeakRemeasure, SweepTimeTextsOfTheGrid)

@@ -127,6 +127,12 @@ TEST(SimStatus, StrictHeadersAndOutOfRangeParameters)
     Send(*inst, ":SENS:FREQ:STOP 1.5 GHz;:SENS:POW:RF:ATT 30");
     EXPECT_EQ(Send(*inst, ":SYST:ERR?"), "0,\"No error\"\n");
     EXPECT_EQ(inst->Settings().stopHz, 1.5e9);
+    // A stop below the start takes the start along; an analyser that clamps sets the nearest limit.
+    Send(*inst, ":SENS:FREQ:STAR 1 GHz;:SENS:FREQ:STOP 500 MHz");
+    EXPECT_EQ(std::pair(inst->Settings().startHz, inst->Settings().stopHz), std::pair(500e6, 500e6));
+    inst->SetFaults({.clampRange = true});
+    Send(*inst, ":SENS:FREQ:STOP 2 GHz");
+    EXPECT_EQ(Send(*inst, ":SYST:ERR?;:SENS:FREQ:STOP?"), "-222,\"Data out of range\";1.500000e+09\n");
 }
 
 TEST(SimStatus, SweepTimeFollowsSpanRbwAndTheQuasiPeakDwell)

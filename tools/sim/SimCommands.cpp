@@ -2,6 +2,7 @@
 #include "tools/sim/SimInstrument.h"
 #include "tools/sim/SimTraces.h"
 
+#include <algorithm>
 #include <cmath>
 
 // The command table. Each row is a header pattern with a set and a query handler; rows added
@@ -52,12 +53,14 @@ bool InRange(SimCall& c, double v, Bounds b)
 }
 
 // The number of parameter 0 within the analyser's limits; outside them nothing, with -222, so
-// that the setting keeps its old value.
+// that the setting keeps its old value (or, for an analyser that clamps, the nearest limit).
 std::optional<double> Number(SimCall& c, BoundsOf bounds)
 {
     const std::optional<double> v = Number(c);
-    if (v && !InRange(c, *v, bounds(c.inst.Limits())))
-        return std::nullopt;
+    const Bounds b = bounds(c.inst.Limits());
+    if (v && !InRange(c, *v, b))
+        return c.inst.ActiveFaults().clampRange && !std::isnan(*v) ? std::optional(std::clamp(*v, b.lo, b.hi))
+                                                                   : std::nullopt;
     return v;
 }
 
@@ -127,6 +130,20 @@ void SetSpan(SimCall& c)
         const SimSettings& s = c.inst.State();
         SetCenterAndSpan(c, (s.startHz + s.stopHz) / 2, *v);
     }
+}
+
+// One end of a range set: an end outside the limits is refused (-222) and nothing changes; one
+// that crosses the other end takes it along, as the analysers keep start at or below stop.
+Handler SetRangeEnd(double SimSettings::*end, double SimSettings::*other, bool isStart)
+{
+    return [end, other, isStart](SimCall& c) {
+        if (auto v = Number(c, Frequency)) {
+            SimSettings& s = c.inst.State();
+            s.*end = *v;
+            if (isStart ? s.*other < *v : s.*other > *v)
+                s.*other = *v;
+        }
+    };
 }
 
 double MarkerLevelDbuv(SimInstrument& inst)
@@ -280,9 +297,9 @@ void RegisterCommonCommands(SimInstrument& inst)
 void RegisterAnalyserCommands(SimInstrument& inst)
 {
     // Frequency axis (Hameg without the SENSe root, which is optional everywhere).
-    inst.AddCommand("[SENSe]:FREQuency:STARt", SetNumber(&SimSettings::startHz, Frequency),
+    inst.AddCommand("[SENSe]:FREQuency:STARt", SetRangeEnd(&SimSettings::startHz, &SimSettings::stopHz, true),
                     GetNumber(&SimSettings::startHz));
-    inst.AddCommand("[SENSe]:FREQuency:STOP", SetNumber(&SimSettings::stopHz, Frequency),
+    inst.AddCommand("[SENSe]:FREQuency:STOP", SetRangeEnd(&SimSettings::stopHz, &SimSettings::startHz, false),
                     GetNumber(&SimSettings::stopHz));
     inst.AddCommand("[SENSe]:FREQuency:CENTer", SetCenter, [](SimCall& c) {
         Answer(c, c.inst.NumberText((c.inst.State().startHz + c.inst.State().stopHz) / 2));
@@ -291,9 +308,9 @@ void RegisterAnalyserCommands(SimInstrument& inst)
                     [](SimCall& c) { Answer(c, c.inst.NumberText(c.inst.State().stopHz - c.inst.State().startHz)); });
     inst.AddCommand("[SENSe]:FREQuency:MODE", [](SimCall& c) { c.inst.State().receiverMode = Param(c).toUpper(); },
                     [](SimCall& c) { Answer(c, c.inst.State().receiverMode); });
-    inst.AddCommand("[SENSe]:SCAN:STARt", SetNumber(&SimSettings::scanStartHz, Frequency),
+    inst.AddCommand("[SENSe]:SCAN:STARt", SetRangeEnd(&SimSettings::scanStartHz, &SimSettings::scanStopHz, true),
                     GetNumber(&SimSettings::scanStartHz));
-    inst.AddCommand("[SENSe]:SCAN:STOP", SetNumber(&SimSettings::scanStopHz, Frequency),
+    inst.AddCommand("[SENSe]:SCAN:STOP", SetRangeEnd(&SimSettings::scanStopHz, &SimSettings::scanStartHz, false),
                     GetNumber(&SimSettings::scanStopHz));
     inst.AddCommand("[SENSe]:SCAN:STEP", SetNumber(&SimSettings::scanStepHz, FrequencyStep),
                     GetNumber(&SimSettings::scanStepHz));

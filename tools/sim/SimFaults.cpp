@@ -3,7 +3,8 @@
 QStringList SimFaults::Names()
 {
     return {"no-answer",    "block-short", "block-length", "nan",         "huge",      "no-sweep-end", "esr-3digit",
-            "sweep-time=S", "long-answer", "drop[=N]",     "short-write", "read-hang", "freeze[=N]"};
+            "sweep-time=S", "long-answer", "drop[=N]",     "short-write", "read-hang", "freeze[=N]",
+            "clamp"};
 }
 
 bool SimFaults::Parse(const QString& list, QString* error)
@@ -34,6 +35,8 @@ bool SimFaults::Parse(const QString& list, QString* error)
             readHang = true;
         else if (name == "freeze")
             freezeAfter = 0;
+        else if (name == "clamp")
+            clampRange = true;
         else if (name.startsWith("sweep-time=")) {
             bool ok = false;
             sweepTimeAnswerS = name.mid(name.indexOf('=') + 1).toDouble(&ok);

@@ -22,6 +22,9 @@ struct SimFaults {
     bool shortWrite = false;          // "short-write": a VXI-11 device_write takes at most 8 bytes
     bool readHang = false;            // "read-hang": a VXI-11 read waits past the client's time-out
                                       // until its answer is ready or the call is aborted
+    bool clampRange = false;          // "clamp": a parameter beyond the analyser's limits is set to
+                                      // the nearest limit (still with -222), as some models do,
+                                      // instead of being refused
     int freezeAfter = -1;             // "freeze" or "freeze=N": after N more messages nothing is
                                       // executed or answered on any channel (not even what those
                                       // messages still owe), and the link stays open: a hung
