@@ -551,30 +551,129 @@ TEST(WindowRun, RefusedAndEmptyRunsSaySo)
     const QString box = "Seg Count<<: 0   ,maybe no project loaded\nSEG1 File not found: .\\src\\cispr_b_150k-30m_pk.seg";
     EXPECT_EQ(f.Lines("Warning: "), L({"Warning: measurement refused: No device selected or device not supported",
                                         "Warning: measurement refused: " + QString(box).replace('\n', "; "),
-                                        "Warning: measurement refused: " + lisn,
+                                        "Warning: measurement refused: " + lisn + " (it holds no point)",
                                         "Warning: nothing measured: no segment of Set2 is checked"}));
 }
 
-// A table of the project with one level of 1e308 (one flipped exponent bit): "Load Proj" refuses
-// it with one line naming file and row, and Play refuses to measure without it.
-TEST(WindowRun, TablesWithImpossibleLevelsAreRefusedAtLoadAndAtPlay)
+// A table of the project with one level of 1e308 (one flipped exponent bit), a frequency of 0 or a
+// level that is no number: "Load Proj" refuses it with one line naming file, row and value, and
+// Play refuses to measure without it, saying the same.
+TEST(WindowRun, TablesWithImpossibleRowsAreRefusedAtLoadAndAtPlay)
 {
-    for (const auto& [project, file, word] : std::vector<std::tuple<const char*, QString, QString>>{
-             {kRadiated, "preamp_20db.amp", "Amplifier"}, {kRadiated, "antenna_biconilog.ant", "Antenna"},
-             {kRadiated, "cispr32_b_3m_qp.lim", "Limit"}, {kProject, "cable_rg58_5m.cac", "Cable"},
-             {kProject, "lisn_limiter_10db.lsc", "LISN"}}) {
+    const QString db = "lies outside -200..200 dB";
+    for (const auto& [project, file, word, key, value, fault] :
+         std::vector<std::tuple<const char*, QString, QString, QString, QString, QString>>{
+             {kRadiated, "preamp_20db.amp", "Amplifier", "Lev1", "1e308", "row 1: the level 1e308 " + db},
+             {kRadiated, "antenna_biconilog.ant", "Antenna", "Lev1", "1e308", "row 1: the level 1e308 " + db},
+             {kRadiated, "cispr32_b_3m_qp.lim", "Limit", "Lev1", "1e308", "row 1: the level 1e308 lies outside -200..300 dBuV"},
+             {kProject, "cable_rg58_5m.cac", "Cable", "Lev1", "1e308", "row 1: the level 1e308 " + db},
+             {kProject, "lisn_limiter_10db.lsc", "LISN", "Lev1", "1e308", "row 1: the level 1e308 " + db},
+             {kProject, "cispr32_b_qp.lim", "Limit", "Freq5", "0", "row 5: the frequency 0 Hz is not above 0 Hz"},
+             {kProject, "cable_rg58_5m.cac", "Cable", "Lev3", "1,5,0", "row 3: the level 1,5,0 is no number"}}) {
         RunWindowFixture f;
         ASSERT_NO_FATAL_FAILURE(StartConnected(f, "dsa815", project));
         IniFile table(f.folder.filePath("src/" + file));
-        table.WriteString("Data", "Lev1", "1e308");
+        table.WriteString("Data", key, value);
         ASSERT_TRUE(table.UpdateFile());
         Control<QAction>(*f.w, "load1").trigger();
-        const QString refused = word + " File not usable: .\\src\\" + file, row = " (row 1: the level 1e308 lies outside ";
-        EXPECT_EQ(f.Lines("Error: "), L{"Error: " + refused + row + (word == "Limit" ? "-200..300 dBuV)" : "-200..200 dB)")});
+        const QString refused = word + " File not usable: .\\src\\" + file + " (" + fault + ")";
+        EXPECT_EQ(f.Lines("Error: "), L{"Error: " + refused});
+        EXPECT_EQ(f.boxes, L{"Error: " + refused}); // the only box, naming the file
         f.Play().click();
         EXPECT_EQ(f.Lines("Warning: "), L{"Warning: measurement refused: " + refused});
+        EXPECT_TRUE(f.SimLog().isEmpty()) << f.SimLog().join('|').toStdString();
     }
 }
+
+namespace {
+
+// What the run added to each raw point of set 1 (raw minus corrected: the correction sum there).
+std::vector<double> Corrections(MainWindow& w)
+{
+    const TCustomSeries& raw = *w.chart().Series(SeriesRole::rawTrace1);
+    const TCustomSeries& corrected = *w.chart().Series(SeriesRole::correctedTrace1);
+    std::vector<double> out;
+    for (int i = 0; i < raw.Count() && i < corrected.Count(); ++i)
+        out.push_back(raw.GetPointY(i) - corrected.GetPointY(i));
+    return out;
+}
+
+// A shipped table written again into the working folder with row `row` typed twice, the copy and
+// every row after it `db` higher (0: the same row twice).
+void RepeatRow(RunWindowFixture& f, const QString& file, int row, double db)
+{
+    const QString path = f.folder.filePath("src/" + file);
+    QFile::remove(path);
+    ASSERT_TRUE(QFile::copy(QStringLiteral(ZENDRIK_SOURCE_DIR "/data/src/") + file, path));
+    IniFile table(path);
+    QStringList freqs, levels;
+    for (int n = 1; table.ValueExists("Data", QString("Freq%1").arg(n)); ++n) {
+        freqs << table.ReadString("Data", QString("Freq%1").arg(n), "");
+        levels << table.ReadString("Data", QString("Lev%1").arg(n), "");
+    }
+    freqs.insert(row, freqs[row - 1]);
+    levels.insert(row, levels[row - 1]);
+    for (qsizetype i = 0; i < freqs.size(); ++i) {
+        table.WriteString("Data", QString("Freq%1").arg(i + 1), freqs[i]);
+        table.WriteString("Data", QString("Lev%1").arg(i + 1), i < row ? levels[i] : FormatMachine(levels[i].toDouble() + db));
+    }
+    ASSERT_TRUE(table.UpdateFile());
+}
+
+struct EdgeCase {
+    const char* project;
+    const char* stepFile; // a table that gets a step of 5 dB
+    int stepRow;
+    double stepKhz;
+    double sign; // of the table in the correction sum
+};
+class TableEdgeRun : public ::testing::TestWithParam<EdgeCase> {};
+
+} // namespace
+
+// The last trace point stands on the plan's stop, where the tables end: it is corrected like the
+// point before and lies under the limit line. The cable's 1 MHz row and the antenna's 80 MHz row
+// typed twice measure as the clean tables; a second row at one frequency with another level is a
+// step, followed above that frequency.
+TEST_P(TableEdgeRun, TheBandEdgeIsCorrectedAndRepeatedRowsMeasureAsTheyRead)
+{
+    const EdgeCase& ec = GetParam();
+    RunWindowFixture f;
+    ASSERT_NO_FATAL_FAILURE(StartConnected(f, "dsa815", ec.project));
+    MainWindow& w = *f.w;
+    f.Play().click();
+    const std::vector<double> clean = Corrections(w);
+    const TCustomSeries& corrected = *w.chart().Series(SeriesRole::correctedTrace1);
+    const int last = corrected.Count() - 1;
+    ASSERT_GT(last, 0);
+    EXPECT_EQ(corrected.GetPointX(last), w.segmentTable(Set1).Segment(w.segmentTable(Set1).Count).StopHz / 1000.0);
+    EXPECT_NEAR(clean[static_cast<size_t>(last)], clean[static_cast<size_t>(last) - 1], 1.0);
+    const SeriesLevel limit = InterpolateSeries(*w.chart().Series(SeriesRole::limitLine1), RoundHalfEven(corrected.GetPointX(last)));
+    EXPECT_EQ(limit.Status, 1);
+    EXPECT_LT(corrected.GetPointY(last), limit.Level);
+
+    for (double db : {0.0, 5.0}) {
+        ASSERT_NO_FATAL_FAILURE(RepeatRow(f, "cable_rg58_5m.cac", 3, 0));
+        ASSERT_NO_FATAL_FAILURE(RepeatRow(f, "antenna_biconilog.ant", 3, 0));
+        if (db != 0) {
+            ASSERT_NO_FATAL_FAILURE(RepeatRow(f, ec.stepFile, ec.stepRow, db));
+        }
+        Control<QAction>(w, "load1").trigger();
+        f.Play().click();
+        EXPECT_TRUE(f.Lines("Error: ").isEmpty()) << f.Lines("Error: ").join('|').toStdString();
+        const std::vector<double> now = Corrections(w);
+        ASSERT_EQ(now.size(), clean.size());
+        for (size_t i = 0; i < now.size(); ++i) {
+            const bool above = static_cast<double>(RoundHalfEven(corrected.GetPointX(static_cast<int>(i)))) > ec.stepKhz;
+            ASSERT_NEAR(now[i], clean[i] + (above ? ec.sign * db : 0), 0.01) << db << " dB at " << corrected.GetPointX(static_cast<int>(i));
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Plans, TableEdgeRun,
+                         ::testing::Values(EdgeCase{kProject, "cable_rg58_5m.cac", 3, 1000, 1},
+                                           EdgeCase{kRadiated, "antenna_biconilog.ant", 3, 80000, -1}),
+                         [](const ::testing::TestParamInfo<EdgeCase>& p) { return std::string(p.param.project).substr(0, 9); });
 
 // With the preamplifier choice hidden (no "PreAmpBox" in the settings), a segment plan measures
 // as it is written: "seg" is the starting choice.
