@@ -186,12 +186,17 @@ std::optional<double> LevelOf(const TablePoint& p)
     return ParseMachine(QString(p.Level).replace(QLatin1Char(','), QLatin1Char('.')).trimmed());
 }
 
+plausible::Range LevelRange(TableKind kind)
+{
+    return kind == TableKind::Limit ? plausible::kLimitDbuv : plausible::kCorrectionDb;
+}
+
 } // namespace
 
 QString PointRangeFault(TableKind kind, int row, const TablePoint& p)
 {
     const bool limit = kind == TableKind::Limit;
-    const plausible::Range levels = limit ? plausible::kLimitDbuv : plausible::kCorrectionDb;
+    const plausible::Range levels = LevelRange(kind);
     const std::optional<double> f = FrequencyOf(p);
     const std::optional<double> l = LevelOf(p);
     const QString at = QStringLiteral("row ") + QString::number(row) + QStringLiteral(": ");
@@ -215,14 +220,15 @@ QString TableFault(TableKind kind, const std::vector<TablePoint>& points, bool l
     corners.reserve(points.size());
     for (size_t i = 0; i < points.size(); ++i) {
         const int row = static_cast<int>(i) + 1;
-        const QString fault = PointRangeFault(kind, row, points[i]);
-        if (!fault.isEmpty())
-            return fault;
         TableCorner corner;
         const RowFault rowFault = ReadCorner(row, points[i].Frequency, points[i].Level,
                                              corners.empty() ? nullptr : &corners.back(), corner);
-        if (!rowFault.Text.isEmpty())
-            return rowFault.Text;
+        // A number beyond the kind's range is named as such first; the texts are read again only
+        // for a row at fault, so a long table is converted once.
+        if (!rowFault.Text.isEmpty() || !LevelRange(kind).Holds(corner.Level)) {
+            const QString range = PointRangeFault(kind, row, points[i]);
+            return range.isEmpty() ? rowFault.Text : range;
+        }
         corners.push_back(corner);
     }
     return CurveFault(corners, GridInterpolationOptions{levelLinear, kind == TableKind::Limit}).Text;

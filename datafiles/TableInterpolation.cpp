@@ -54,10 +54,12 @@ PairPlan Plan(const TableCorner& a, const TableCorner& b, const GridInterpolatio
         return p;
     }
     p.Slope = (b.Level - a.Level) / (k2f - k1f);
-    p.LogSlope = (b.Level - a.Level) / (std::log10(k2f) - std::log10(k1f));
-    p.LogOffset = a.Level - std::log10(k1f) * p.LogSlope;
     p.CornerOnly = options.FlatSegments && p.Slope == 0.0;
     p.Points = p.CornerOnly ? 1 : (p.K2 - p.K1 + 3) / 4;
+    if (!options.LevelLinear && !p.CornerOnly) {
+        p.LogSlope = (b.Level - a.Level) / (std::log10(k2f) - std::log10(k1f));
+        p.LogOffset = a.Level - std::log10(k1f) * p.LogSlope;
+    }
     return p;
 }
 
@@ -118,7 +120,8 @@ RowFault ReadGrid(const TableBuffer& grid, std::vector<TableCorner>& corners)
 RowFault ReadCorner(int row, const QString& frequency, const QString& level, const TableCorner* before,
                     TableCorner& corner)
 {
-    const QString f = RemoveDots(frequency).trimmed();
+    // Most texts hold no "." and no ",": they are not copied.
+    const QString f = (frequency.contains(QLatin1Char('.')) ? RemoveDots(frequency) : frequency).trimmed();
     const QString l = level.trimmed();
     if (f.isEmpty())
         return {At(row) + QStringLiteral("the frequency is empty"), row, 1};
@@ -138,7 +141,8 @@ RowFault ReadCorner(int row, const QString& frequency, const QString& level, con
                 row, 1};
     if (l.isEmpty())
         return {At(row) + QStringLiteral("the level is empty"), row, 2};
-    const std::optional<double> value = ParseNumber(QString(l).replace(QLatin1Char(','), QLatin1Char('.')));
+    const std::optional<double> value =
+        ParseNumber(l.contains(QLatin1Char(',')) ? QString(l).replace(QLatin1Char(','), QLatin1Char('.')) : l);
     if (!value)
         return {At(row) + QStringLiteral("the level ") + l + QStringLiteral(" is no number"), row, 2};
     corner = {*hz, *value};
