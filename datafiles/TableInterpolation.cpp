@@ -107,7 +107,8 @@ RowFault ReadGrid(const TableBuffer& grid, std::vector<TableCorner>& corners)
     corners.reserve(static_cast<size_t>(last));
     for (int r = 1; r <= last; ++r) {
         TableCorner c;
-        RowFault fault = ReadCorner(r, grid.Cell(r, 1), grid.Cell(r, 2), corners.empty() ? nullptr : &corners.back(), c);
+        RowFault fault =
+            ReadCorner(r, grid.Cell(r, 1), grid.Cell(r, 2), corners.empty() ? nullptr : &corners.back(), c);
         if (!fault.Text.isEmpty())
             return fault;
         corners.push_back(c);

@@ -27,7 +27,9 @@ void CalcMasterCorrection(MasterCorrectionContext& c)
     if (st.MasterCalcState == MasterCalcPhase::Building) {
         CorrectionChain chain(c.Series, c.Switches);
         const int64_t at = st.MasterStepKhz;
-        const auto add = [master](int64_t x, double y) { master->AddPointXY(static_cast<double>(x), y, QString(), clYellow); };
+        const auto add = [master](int64_t x, double y) {
+            master->AddPointXY(static_cast<double>(x), y, QString(), clYellow);
+        };
         c.Host.SetChartAutoRepaint(false);
         // A table that steps since the last point (two rows at one frequency) steps here too, with
         // both of its levels, rather than sloping across 4 kHz: a point above the step reads the
