@@ -587,17 +587,6 @@ TEST(WindowRun, TablesWithImpossibleRowsAreRefusedAtLoadAndAtPlay)
 
 namespace {
 
-// What the run added to each raw point of set 1 (raw minus corrected: the correction sum there).
-std::vector<double> Corrections(MainWindow& w)
-{
-    const TCustomSeries& raw = *w.chart().Series(SeriesRole::rawTrace1);
-    const TCustomSeries& corrected = *w.chart().Series(SeriesRole::correctedTrace1);
-    std::vector<double> out;
-    for (int i = 0; i < raw.Count() && i < corrected.Count(); ++i)
-        out.push_back(raw.GetPointY(i) - corrected.GetPointY(i));
-    return out;
-}
-
 // A shipped table written again into the working folder with row `row` typed twice, the copy and
 // every row after it `db` higher (0: the same row twice).
 void RepeatRow(RunWindowFixture& f, const QString& file, int row, double db)
@@ -605,75 +594,59 @@ void RepeatRow(RunWindowFixture& f, const QString& file, int row, double db)
     const QString path = f.folder.filePath("src/" + file);
     QFile::remove(path);
     ASSERT_TRUE(QFile::copy(QStringLiteral(ZENDRIK_SOURCE_DIR "/data/src/") + file, path));
-    IniFile table(path);
-    QStringList freqs, levels;
-    for (int n = 1; table.ValueExists("Data", QString("Freq%1").arg(n)); ++n) {
-        freqs << table.ReadString("Data", QString("Freq%1").arg(n), "");
-        levels << table.ReadString("Data", QString("Lev%1").arg(n), "");
+    IniFile t(path);
+    const auto key = [](const char* name, int n) { return QString::fromLatin1(name) + QString::number(n); };
+    for (int n = static_cast<int>(t.ReadSection("Data").size() / 2); n >= row; --n) {
+        t.WriteString("Data", key("Freq", n + 1), t.ReadString("Data", key("Freq", n), ""));
+        t.WriteString("Data", key("Lev", n + 1), FormatMachine(t.ReadString("Data", key("Lev", n), "").toDouble() + db));
     }
-    freqs.insert(row, freqs[row - 1]);
-    levels.insert(row, levels[row - 1]);
-    for (qsizetype i = 0; i < freqs.size(); ++i) {
-        table.WriteString("Data", QString("Freq%1").arg(i + 1), freqs[i]);
-        table.WriteString("Data", QString("Lev%1").arg(i + 1), i < row ? levels[i] : FormatMachine(levels[i].toDouble() + db));
-    }
-    ASSERT_TRUE(table.UpdateFile());
+    ASSERT_TRUE(t.UpdateFile());
 }
-
-struct EdgeCase {
-    const char* project;
-    const char* stepFile; // a table that gets a step of 5 dB
-    int stepRow;
-    double stepKhz;
-    double sign; // of the table in the correction sum
-};
-class TableEdgeRun : public ::testing::TestWithParam<EdgeCase> {};
 
 } // namespace
 
 // The last trace point stands on the plan's stop, where the tables end: it is corrected like the
 // point before and lies under the limit line. The cable's 1 MHz row and the antenna's 80 MHz row
-// typed twice measure as the clean tables; a second row at one frequency with another level is a
-// step, followed above that frequency.
-TEST_P(TableEdgeRun, TheBandEdgeIsCorrectedAndRepeatedRowsMeasureAsTheyRead)
+// typed twice measure as the clean tables; a second row at one frequency 5 dB higher (the rows
+// after it too) is a step, followed above that frequency.
+TEST(WindowRun, TheBandEdgeIsCorrectedAndRepeatedRowsMeasureAsTheyRead)
 {
-    const EdgeCase& ec = GetParam();
-    RunWindowFixture f;
-    ASSERT_NO_FATAL_FAILURE(StartConnected(f, "dsa815", ec.project));
-    MainWindow& w = *f.w;
-    f.Play().click();
-    const std::vector<double> clean = Corrections(w);
-    const TCustomSeries& corrected = *w.chart().Series(SeriesRole::correctedTrace1);
-    const int last = corrected.Count() - 1;
-    ASSERT_GT(last, 0);
-    EXPECT_EQ(corrected.GetPointX(last), w.segmentTable(Set1).Segment(w.segmentTable(Set1).Count).StopHz / 1000.0);
-    EXPECT_NEAR(clean[static_cast<size_t>(last)], clean[static_cast<size_t>(last) - 1], 1.0);
-    const SeriesLevel limit = InterpolateSeries(*w.chart().Series(SeriesRole::limitLine1), RoundHalfEven(corrected.GetPointX(last)));
-    EXPECT_EQ(limit.Status, 1);
-    EXPECT_LT(corrected.GetPointY(last), limit.Level);
-
-    for (double db : {0.0, 5.0}) {
-        ASSERT_NO_FATAL_FAILURE(RepeatRow(f, "cable_rg58_5m.cac", 3, 0));
-        ASSERT_NO_FATAL_FAILURE(RepeatRow(f, "antenna_biconilog.ant", 3, 0));
-        if (db != 0) {
-            ASSERT_NO_FATAL_FAILURE(RepeatRow(f, ec.stepFile, ec.stepRow, db));
-        }
-        Control<QAction>(w, "load1").trigger();
+    for (const auto& [project, stepFile, stepKhz, sign] : std::vector<std::tuple<const char*, QString, int64_t, double>>{
+             {kProject, "cable_rg58_5m.cac", 1000, 1}, {kRadiated, "antenna_biconilog.ant", 80000, -1}}) {
+        RunWindowFixture f;
+        ASSERT_NO_FATAL_FAILURE(StartConnected(f, "dsa815", project));
+        const TCustomSeries& raw = *f.w->chart().Series(SeriesRole::rawTrace1);
+        const TCustomSeries& corrected = *f.w->chart().Series(SeriesRole::correctedTrace1);
+        const auto corrections = [&] {
+            std::vector<double> out; // raw minus corrected: the correction sum at each point
+            for (int i = 0; i < raw.Count() && i < corrected.Count(); ++i)
+                out.push_back(raw.GetPointY(i) - corrected.GetPointY(i));
+            return out;
+        };
         f.Play().click();
-        EXPECT_TRUE(f.Lines("Error: ").isEmpty()) << f.Lines("Error: ").join('|').toStdString();
-        const std::vector<double> now = Corrections(w);
-        ASSERT_EQ(now.size(), clean.size());
-        for (size_t i = 0; i < now.size(); ++i) {
-            const bool above = static_cast<double>(RoundHalfEven(corrected.GetPointX(static_cast<int>(i)))) > ec.stepKhz;
-            ASSERT_NEAR(now[i], clean[i] + (above ? ec.sign * db : 0), 0.01) << db << " dB at " << corrected.GetPointX(static_cast<int>(i));
+        const std::vector<double> clean = corrections();
+        const int last = corrected.Count() - 1;
+        const SegmentTable& plan = f.w->segmentTable(Set1);
+        ASSERT_EQ(corrected.GetPointX(last), plan.Segment(plan.Count).StopHz / 1000.0);
+        EXPECT_NEAR(clean[static_cast<size_t>(last)], clean[static_cast<size_t>(last) - 1], 1.0) << project;
+        const SeriesLevel limit = InterpolateSeries(*f.w->chart().Series(SeriesRole::limitLine1), plan.Segment(plan.Count).StopHz / 1000);
+        EXPECT_TRUE(limit.Status == 1 && corrected.GetPointY(last) < limit.Level) << project;
+        for (double db : {0.0, 5.0}) {
+            for (const QString file : {"cable_rg58_5m.cac", "antenna_biconilog.ant"}) {
+                ASSERT_NO_FATAL_FAILURE(RepeatRow(f, file, 3, file == stepFile ? db : 0));
+            }
+            Control<QAction>(*f.w, "load1").trigger();
+            f.Play().click();
+            const std::vector<double> now = corrections();
+            ASSERT_EQ(now.size(), clean.size());
+            for (int i = 0; i <= last; ++i) {
+                const double step = RoundHalfEven(corrected.GetPointX(i)) > stepKhz ? sign * db : 0;
+                ASSERT_NEAR(now[static_cast<size_t>(i)], clean[static_cast<size_t>(i)] + step, 0.01)
+                    << project << ", " << db << " dB at " << corrected.GetPointX(i);
+            }
         }
     }
 }
-
-INSTANTIATE_TEST_SUITE_P(Plans, TableEdgeRun,
-                         ::testing::Values(EdgeCase{kProject, "cable_rg58_5m.cac", 3, 1000, 1},
-                                           EdgeCase{kRadiated, "antenna_biconilog.ant", 3, 80000, -1}),
-                         [](const ::testing::TestParamInfo<EdgeCase>& p) { return std::string(p.param.project).substr(0, 9); });
 
 // With the preamplifier choice hidden (no "PreAmpBox" in the settings), a segment plan measures
 // as it is written: "seg" is the starting choice.
