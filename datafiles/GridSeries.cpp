@@ -7,6 +7,7 @@
 #include "chart/engine/ChartSeries.h"
 #include "datafiles/DataFileContext.h"
 #include "datafiles/TableBuffer.h"
+#include "datafiles/TableFiles.h"
 #include "datafiles/TableInterpolation.h"
 
 namespace {
@@ -25,6 +26,24 @@ void LogExtremes(const GridTrace& trace, const DataFileContext& context)
     context.LogDebug(QStringLiteral("pmin=") + FloatToStr(trace.LowestLevel) + QStringLiteral(" pmax=") +
                      FloatToStr(trace.HighestLevel));
     context.LogDebug(QStringLiteral("-----------"));
+}
+
+// A grid that makes no curve draws nothing. The table readers and the editor's verify step
+// refuse such a table before it gets here, naming its file; this says which table it was should
+// another caller meet one.
+void ReportFault(const TableBuffer& grid, const GridTrace& trace, const DataFileContext& context)
+{
+    QString word;
+    for (TableKind kind : {TableKind::Limit, TableKind::Cable, TableKind::Lisn, TableKind::Amplifier,
+                           TableKind::Antenna, TableKind::Tc}) {
+        if (TableKindExtension(kind) == grid.Holds())
+            word = TableKindWord(kind) + QLatin1Char(' ');
+    }
+    const QString text = QStringLiteral("Error: ") + word + QStringLiteral("table \"") + grid.Name() +
+                         QStringLiteral("\" not drawn (") + trace.Fault + QLatin1Char(')');
+    context.Error(text);
+    if (context.Messages != nullptr)
+        context.Messages->Append(text);
 }
 
 void Append(TChartSeries& series, const GridTrace& trace, double offset, TColor color)
@@ -60,7 +79,7 @@ void InterpolateGridToSeries(TableBuffer& grid, TChartSeries& target, TColor col
         Append(target, trace, 0.0, color);
     }
     if (trace.DataError) {
-        context.Error(kDataDefinitionError);
+        ReportFault(grid, trace, context);
         return;
     }
     LogSummary(GridSeriesKey(mainSeriesNumber, true), target.Count(), context);
@@ -90,7 +109,7 @@ void ShowGridAsSeries(const TableBuffer& grid, TChartSeries& limit, TChartSeries
             Append(margin, trace, static_cast<double>(marginDb), marginColor);
     }
     if (trace.DataError) {
-        context.Error(kDataDefinitionError);
+        ReportFault(grid, trace, context);
         return;
     }
     LogSummary(GridSeriesKey(mainSeriesNumber, false), limit.Count(), context);

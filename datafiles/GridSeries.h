@@ -11,8 +11,9 @@ class TChartSeries;
 
 // Filling chart series from the table grid on the 4 kHz grid (see TableInterpolation.h for the
 // arithmetic). Both routines add every point with repainting held off and let the series repaint
-// once at the end. A grid that cannot be interpolated shows the error box "error in data
-// definition"; the points of the pairs before the fault stay, the log lines and the range update
+// once at the end. A grid that makes no curve (TableInterpolation.h) leaves the targets empty and
+// shows an error box, with the same line in the message log, naming the table, the row and the
+// value ("Error: Cable table \"name\" not drawn (row 3: ...)"); the log lines and the range update
 // are skipped. The calling window shows the busy cursor around the call.
 //
 // mainSeriesNumber names the target in the "Info: graph ..." line: n for Series<n> of the main

@@ -137,6 +137,18 @@ TableKind TableKindOf(CorrectionKind kind)
     return TableKind::Cable;
 }
 
+// What a table file the project names is, when its series is empty: not there, or there and
+// refused, with the row and value that refused it as the file now reads.
+QString AbsentTable(const ProjectTargets& t, TableKind kind, const QString& notFoundWord, const QString& path)
+{
+    if (!DataFileExists(t, path))
+        return notFoundWord + QStringLiteral(" File not found: ") + QuoteInMessage(path);
+    const QString fault =
+        TableFileFault(kind, path, t.Table != nullptr && t.Table->LevelLinear(), t.Files.WorkingFolder);
+    return TableKindWord(kind) + QStringLiteral(" File not usable: ") + QuoteInMessage(path) +
+           (fault.isEmpty() ? QString() : QStringLiteral(" (") + fault + QLatin1Char(')'));
+}
+
 } // namespace
 
 QString MissingLimitLine(const ProjectTargets& t, MeasureSet set)
@@ -147,10 +159,7 @@ QString MissingLimitLine(const ProjectTargets& t, MeasureSet set)
     const QString name = t.MainGrid->Value(gridkeys::kLimits[set]);
     if (name == kNoFile)
         return {};
-    const QString path = SourcePath(name);
-    return (DataFileExists(t, path) ? QStringLiteral("Limit File not usable: ")
-                                    : QStringLiteral("Limit File not found: ")) +
-           QuoteInMessage(path);
+    return AbsentTable(t, TableKind::Limit, QStringLiteral("Limit"), SourcePath(name));
 }
 
 QString MissingCorrection(const ProjectTargets& t)
@@ -174,10 +183,7 @@ QString MissingCorrection(const ProjectTargets& t)
         const QString name = t.MainGrid->Value(row.Key);
         if (series == nullptr || series->Count() > 0 || name == kNoFile)
             continue;
-        const QString path = SourcePath(name);
-        return (DataFileExists(t, path) ? TableKindWord(row.Kind) + QStringLiteral(" File not usable: ")
-                                        : row.NotFoundWord + QStringLiteral(" File not found: ")) +
-               QuoteInMessage(path);
+        return AbsentTable(t, row.Kind, row.NotFoundWord, SourcePath(name));
     }
     return {};
 }

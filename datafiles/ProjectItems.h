@@ -45,13 +45,14 @@ bool LoadSegments(ProjectTargets& targets, MeasureSet set, const QString& path);
 bool DataFileExists(const ProjectTargets& targets, const QString& path);
 // Why the set cannot be measured against its limit: the grid's "Limit1" / "Limit2" names a file
 // but the set's limit line holds no point. "Limit File not found: " and the file when it is not
-// there, "Limit File not usable: " and the file when it gave no line; empty while the line is
-// there or the row says "none".
+// there, "Limit File not usable: " and the file when it gave no line (with, in brackets, the row
+// and value that refuse it as the file now reads); empty while the line is there or the row says
+// "none".
 QString MissingLimitLine(const ProjectTargets& targets, MeasureSet set);
 // The same for the corrections of the main grid ("Cable Cor", "Amp Cor", "Ant Cor", "Lisn/Att
 // Cor"), which every set's corrected trace adds: the first row that names a file while its series
 // holds no point ("Cable File not found: " and the file, or "Cable File not usable: " and the file
-// with the kind's word); empty while each named table is there.
+// with the kind's word and the fault as for the limit); empty while each named table is there.
 QString MissingCorrection(const ProjectTargets& targets);
 // Why the set has no segment although the grid's "Seg-Set1" / "Seg-Set2" names a file: "SEG1 File
 // not found: " (or "SEG2 ...") and the file when it is not there, "SEG1 File holds no segment: "

@@ -8,6 +8,7 @@
 #include "datafiles/DataFileContext.h"
 #include "datafiles/GridSeries.h"
 #include "datafiles/SegmentFiles.h"
+#include "datafiles/TableInterpolation.h"
 
 #include <QDir>
 
@@ -193,6 +194,15 @@ void VerifyTable(TableKind kind, TableBuffer& grid, TChartSeries* preview, TColo
             grid.SetMark(r, frequencyBad ? 1 : 2, TableBuffer::CellMark::Red);
             if (firstFault.isEmpty())
                 firstFault = fault;
+        }
+    }
+    // A cell that is no number, a frequency of 0 or one below the row before: the curve would stop
+    // short of the table's end, so it is not drawn either.
+    if (firstFault.isEmpty()) {
+        const RowFault fault = GridFault(grid, GridInterpolationOptions{grid.LevelLinear(), false});
+        if (!fault.Text.isEmpty()) {
+            grid.SetMark(fault.Row, fault.Column, TableBuffer::CellMark::Red);
+            firstFault = fault.Text;
         }
     }
     if (!firstFault.isEmpty()) {

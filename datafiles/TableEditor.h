@@ -59,9 +59,11 @@ bool SaveEditorFile(TableKind kind, const TableBuffer& grid, const QString& chos
 // turns its frequency and level cells green when both are numbers, else the cell that is not a
 // number red (a level is read as it stands, so "56,5" is red although the preview draws it);
 // then the table is drawn into the preview series (when there is one), and with autoscale the
-// grid's plot range follows the table. A number beyond what the kind can hold (PointRangeFault)
-// is red too; the message log then says "Error: Amplifier table \"name\" not drawn (row ...)"
-// for the first, and the preview is emptied instead of drawn.
+// grid's plot range follows the table. A number beyond what the kind can hold (PointRangeFault),
+// and a row that would end the curve short of the table's end (GridFault: an empty cell, a text
+// that is no number, a frequency of 0 or one below the row before) are red too; the message log
+// then says "Error: Amplifier table \"name\" not drawn (row ...)" for the first, and the preview
+// is emptied instead of drawn.
 void VerifyTable(TableKind kind, TableBuffer& grid, TChartSeries* preview, TColor color, bool autoscale,
                  const DataFileContext& context);
 

@@ -7,6 +7,7 @@
 #include "datafiles/DataFileContext.h"
 #include "datafiles/DataFilePaths.h"
 #include "datafiles/TableBuffer.h"
+#include "datafiles/TableInterpolation.h"
 #include "platform/inifile/IniFile.h"
 
 #include <QDir>
@@ -44,6 +45,29 @@ void ShowAndLog(const DataFileContext& context, const QString& text)
     context.Error(text);
     if (context.Messages != nullptr)
         context.Messages->Append(text);
+}
+
+// The points of a table file. Frequencies end at the first missing one: a gap there ends the table,
+// as it always has. A key number from the file never sizes the grid: rows are counted, and a table
+// longer than the grid can hold is cut there (cut is set).
+std::vector<datafiles::TablePoint> ReadTablePoints(const IniFile& ini, bool& cut)
+{
+    std::vector<datafiles::TablePoint> points;
+    for (int n = 1;; ++n) {
+        // A frequency of nothing but dots is as empty as a missing one once they are gone; read
+        // on past it, the rows after the empty cell would be lost by the next save.
+        QString f = RemoveDots(ini.ReadString(kData, kFreqPrefix + QString::number(n), QString()));
+        if (f.isEmpty())
+            break;
+        if (n >= TableBuffer::kMaxRows) {
+            cut = true;
+            break;
+        }
+        // A level is read for every row that has a frequency; one that is missing refuses the
+        // table (TableFault). A level without a frequency belongs to no point and is not read.
+        points.push_back({std::move(f), ini.ReadString(kData, kLevelPrefix + QString::number(n), QString())});
+    }
+    return points;
 }
 
 } // namespace
@@ -116,31 +140,19 @@ bool LoadTableFile(TableKind kind, TableBuffer& grid, const QString& path, QChar
     context.LogDebug(QStringLiteral("zeile1 ") + freqMode);
     context.LogDebug(QStringLiteral("zeile1 ") + levelMode);
 
-    // The points are read aside first: a file that gives no usable point is refused with the grid
-    // as it was, where an empty grid would read as a correction of 0 dB or a missing limit.
-    // Frequencies end at the first missing one: a gap there ends the table, as it always has. A
-    // key number from the file never sizes the grid: rows are counted, and a table longer than
-    // the grid can hold is cut there with a warning.
-    std::vector<datafiles::TablePoint> points;
-    for (int n = 1;; ++n) {
-        // A frequency of nothing but dots is as empty as a missing one once they are gone; read
-        // on past it, the rows after the empty cell would be lost by the next save.
-        QString f = RemoveDots(ini.ReadString(kData, kFreqPrefix + QString::number(n), QString()));
-        if (f.isEmpty())
-            break;
-        if (n >= TableBuffer::kMaxRows) {
-            if (context.Messages != nullptr)
-                context.Messages->Append(QStringLiteral("Warning: ") + path + QStringLiteral(" has more than ") +
-                                         QString::number(TableBuffer::kMaxRows - 1) +
-                                         QStringLiteral(" points; the rest is not read"));
-            break;
-        }
-        // Levels are read for every row that has a frequency, so an empty level in the middle
-        // does not lose the levels after it (they would be gone after the next save). A level
-        // without a frequency belongs to no point and is not read.
-        points.push_back({std::move(f), ini.ReadString(kData, kLevelPrefix + QString::number(n), QString())});
-    }
-    const QString fault = datafiles::TableFault(kind, points);
+    // The points are read aside first: a file that makes no curve is refused with the grid as it
+    // was, where an empty grid would read as a correction of 0 dB or a missing limit.
+    bool cut = false;
+    std::vector<datafiles::TablePoint> points = ReadTablePoints(ini, cut);
+    if (cut && context.Messages != nullptr)
+        context.Messages->Append(QStringLiteral("Warning: ") + path + QStringLiteral(" has more than ") +
+                                 QString::number(TableBuffer::kMaxRows - 1) +
+                                 QStringLiteral(" points; the rest is not read"));
+    bool freqLinear = grid.FreqLinear();
+    bool levelLinear = grid.LevelLinear();
+    ApplyMode(freqMode, grid.FreqLinear(), freqLinear);
+    ApplyMode(levelMode, grid.LevelLinear(), levelLinear);
+    const QString fault = datafiles::TableFault(kind, points, levelLinear);
     if (!fault.isEmpty()) {
         ShowAndLog(context, QStringLiteral("Error: ") + TableKindWord(kind) +
                                 QStringLiteral(" File not usable: ") + datafiles::QuoteInMessage(path) +
@@ -149,10 +161,6 @@ bool LoadTableFile(TableKind kind, TableBuffer& grid, const QString& path, QChar
     }
 
     grid.SetName(name);
-    bool freqLinear = grid.FreqLinear();
-    bool levelLinear = grid.LevelLinear();
-    ApplyMode(freqMode, grid.FreqLinear(), freqLinear);
-    ApplyMode(levelMode, grid.LevelLinear(), levelLinear);
     grid.SetFreqLinear(freqLinear);
     grid.SetLevelLinear(levelLinear);
     TableBuffer::BulkChange bulk(grid);
@@ -178,12 +186,17 @@ std::optional<double> LevelOf(const TablePoint& p)
     return ParseMachine(QString(p.Level).replace(QLatin1Char(','), QLatin1Char('.')).trimmed());
 }
 
+plausible::Range LevelRange(TableKind kind)
+{
+    return kind == TableKind::Limit ? plausible::kLimitDbuv : plausible::kCorrectionDb;
+}
+
 } // namespace
 
 QString PointRangeFault(TableKind kind, int row, const TablePoint& p)
 {
     const bool limit = kind == TableKind::Limit;
-    const plausible::Range levels = limit ? plausible::kLimitDbuv : plausible::kCorrectionDb;
+    const plausible::Range levels = LevelRange(kind);
     const std::optional<double> f = FrequencyOf(p);
     const std::optional<double> l = LevelOf(p);
     const QString at = QStringLiteral("row ") + QString::number(row) + QStringLiteral(": ");
@@ -196,22 +209,43 @@ QString PointRangeFault(TableKind kind, int row, const TablePoint& p)
     return {};
 }
 
-QString TableFault(TableKind kind, const std::vector<TablePoint>& points)
+QString TableFault(TableKind kind, const std::vector<TablePoint>& points, bool levelLinear)
 {
     if (points.empty())
         return QStringLiteral("it holds no point");
-    // A text that is no number is skipped by the interpolation; a number no cable or limit can
-    // have would be measured with, so one such point refuses the table.
-    bool usable = false;
+    // A number no cable or limit can have would be measured with; a cell that is no number, a
+    // frequency of 0 or one below the row before would end the curve short of the table's end.
+    // One such row refuses the table.
+    std::vector<TableCorner> corners;
+    corners.reserve(points.size());
     for (size_t i = 0; i < points.size(); ++i) {
-        const QString fault = PointRangeFault(kind, static_cast<int>(i) + 1, points[i]);
-        if (!fault.isEmpty())
-            return fault;
-        usable = usable || (FrequencyOf(points[i]) && LevelOf(points[i]));
+        const int row = static_cast<int>(i) + 1;
+        TableCorner corner;
+        const RowFault rowFault = ReadCorner(row, points[i].Frequency, points[i].Level,
+                                             corners.empty() ? nullptr : &corners.back(), corner);
+        // A number beyond the kind's range is named as such first; the texts are read again only
+        // for a row at fault, so a long table is converted once.
+        if (!rowFault.Text.isEmpty() || !LevelRange(kind).Holds(corner.Level)) {
+            const QString range = PointRangeFault(kind, row, points[i]);
+            return range.isEmpty() ? rowFault.Text : range;
+        }
+        corners.push_back(corner);
     }
-    if (usable)
+    return CurveFault(corners, GridInterpolationOptions{levelLinear, kind == TableKind::Limit}).Text;
+}
+
+QString TableFileFault(TableKind kind, const QString& path, bool levelLinear, const QString& workingFolder)
+{
+    const QString file = ResolveDataPath(workingFolder, path);
+    if (file.isEmpty() || !QFileInfo(file).isFile())
         return {};
-    return QStringLiteral("no point has a frequency and a level that are numbers");
+    const IniFile ini(file);
+    if (!ini.Loaded())
+        return ini.LoadError();
+    bool cut = false;
+    const std::vector<TablePoint> points = ReadTablePoints(ini, cut);
+    ApplyMode(ini.ReadString(kGeneral, kLevelModeKey, QString()), levelLinear, levelLinear);
+    return TableFault(kind, points, levelLinear);
 }
 
 } // namespace datafiles

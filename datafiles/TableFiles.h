@@ -34,12 +34,12 @@ SaveDialogSettings TableSaveDialog(const QString& extension, const QString& tabl
 
 // Reads a table file into columns 1 and 2 of the grid, its name and its two flags. With ask 'y'
 // the operator is asked first ("Load Limit File \"path\"", "Load"/"Abort"). Returns true when
-// the file existed and was read; an aborted question or a missing file change nothing. Every
-// level that has a frequency is read, also after an empty level, and the grid grows for tables
-// longer than its rows. A file that gives no usable point (none at all, or none whose frequency
-// and level are numbers), or that holds a point no table of its kind can have, is refused: the
-// grid stays as it was, an error box and the message log say "Error: Cable File not usable: "
-// (the kind's word), the path and why, and the result is false.
+// the file existed and was read; an aborted question or a missing file change nothing. The grid
+// grows for tables longer than its rows. A file whose curve would not reach every one of its rows
+// (no point at all, a cell that is empty or no number, a frequency of 0 or below or one below the
+// row before), or that holds a point no table of its kind can have, is refused: the grid stays as
+// it was, an error box and the message log say "Error: Cable File not usable: " (the kind's word),
+// the path and why, naming the row and the value, and the result is false.
 // Nothing is read for TableKind::Segment.
 bool LoadTableFile(TableKind kind, TableBuffer& grid, const QString& path, QChar ask,
                    const DataFileContext& context);
@@ -67,10 +67,13 @@ struct TablePoint {
     QString Frequency;
     QString Level;
 };
-// Why a table's points are of no use (see LoadTableFile); empty when one is. A point whose
-// frequency or level is a number outside what a table of the kind can hold (app/PlausibleRanges.h)
-// refuses the table, naming its row and the value.
-QString TableFault(TableKind kind, const std::vector<TablePoint>& points);
+// Why a table's points are of no use (see LoadTableFile), naming the row and the value; empty when
+// they make a curve through every row. levelLinear is the level mode the table is drawn with.
+QString TableFault(TableKind kind, const std::vector<TablePoint>& points, bool levelLinear);
+// The same for a table file as it now is, read again (a level mode the file does not name stays
+// levelLinear); empty when the file is missing or has no fault. Play uses it to say why a table
+// the project named is not there.
+QString TableFileFault(TableKind kind, const QString& path, bool levelLinear, const QString& workingFolder);
 // Why one point lies beyond what a table of the kind can hold ("row 3: the level 1e308 lies
 // outside -200..200 dB"); empty when it does not, or when its texts are no numbers.
 QString PointRangeFault(TableKind kind, int row, const TablePoint& p);

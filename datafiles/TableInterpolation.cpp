@@ -1,6 +1,8 @@
 #include "datafiles/TableInterpolation.h"
 
 #include "app/NumberText.h"
+#include "app/PlausibleRanges.h"
+#include "app/TextRoutines.h"
 #include "datafiles/TableBuffer.h"
 
 #include <algorithm>
@@ -9,34 +11,156 @@
 
 namespace {
 
-// Frequencies above this many Hz cannot be rounded to whole kHz in 64 bits safely, and no
-// analyser reaches them.
-constexpr double kMaxFrequencyHz = 1e15;
-
+// A number the arithmetic can use: "nan" and "inf" convert, but are none.
 std::optional<double> ParseNumber(const QString& text)
 {
-    return ParseMachine(text.trimmed());
+    const std::optional<double> v = ParseMachine(text);
+    if (!v || !std::isfinite(*v))
+        return std::nullopt;
+    return v;
 }
 
-// One pair of corners, checked and ready to be written out.
+QString At(int row)
+{
+    return QStringLiteral("row ") + QString::number(row) + QStringLiteral(": ");
+}
+
+// One pair of corners, ready to be written out.
 struct PairPlan {
     int64_t K1 = 0;
     int64_t K2 = 0;
     double L1 = 0.0;
-    double L2 = 0.0;
     double Slope = 0.0;    // level per kHz
     double LogSlope = 0.0; // level per decade
     double LogOffset = 0.0;
-    bool Flat = false;
+    bool CornerOnly = false; // a step, or a flat limit pair: its first corner alone
     int64_t Points = 0;
 };
 
-bool IsFinite(double v)
+// The corners are in order (ReadCorner), so f2 >= f1 and K2 >= K1.
+PairPlan Plan(const TableCorner& a, const TableCorner& b, const GridInterpolationOptions& options)
 {
-    return std::isfinite(v);
+    PairPlan p;
+    p.L1 = a.Level;
+    const double k1f = a.Hz / 1000.0;
+    const double k2f = b.Hz / 1000.0;
+    p.K1 = RoundHalfEven(k1f);
+    p.K2 = RoundHalfEven(k2f);
+    if (p.K1 == p.K2) {
+        // Both rows on one grid point: a step keeps the earlier level there (the next pair starts
+        // with the later one); the same level twice is one corner.
+        p.CornerOnly = true;
+        p.Points = a.Level != b.Level ? 1 : 0;
+        return p;
+    }
+    p.Slope = (b.Level - a.Level) / (k2f - k1f);
+    p.CornerOnly = options.FlatSegments && p.Slope == 0.0;
+    p.Points = p.CornerOnly ? 1 : (p.K2 - p.K1 + 3) / 4;
+    if (!options.LevelLinear && !p.CornerOnly) {
+        p.LogSlope = (b.Level - a.Level) / (std::log10(k2f) - std::log10(k1f));
+        p.LogOffset = a.Level - std::log10(k1f) * p.LogSlope;
+    }
+    return p;
+}
+
+// Plans every pair; the first fault ends it.
+RowFault PlanCurve(const std::vector<TableCorner>& corners, const GridInterpolationOptions& options,
+                   std::vector<PairPlan>* plans)
+{
+    // The last corner is a point of its own.
+    int64_t total = corners.size() >= 2 ? 1 : 0;
+    for (size_t i = 0; i + 1 < corners.size(); ++i) {
+        const PairPlan p = Plan(corners[i], corners[i + 1], options);
+        const int row = static_cast<int>(i) + 1;
+        if (!std::isfinite(p.Slope) || !std::isfinite(p.LogSlope) || !std::isfinite(p.LogOffset))
+            return {At(row + 1) + QStringLiteral("the level ") + FloatToStr(corners[i + 1].Level) +
+                        QStringLiteral(" is too far from the level before"),
+                    row + 1, 2};
+        if (!options.LevelLinear && !p.CornerOnly && p.K1 <= 0)
+            return {At(row) + QStringLiteral("the frequency ") + FloatToStr(corners[i].Hz) +
+                        QStringLiteral(" Hz rounds to 0 kHz, which has no logarithm"),
+                    row, 1};
+        total += p.Points;
+        if (total > kMaxGridTracePoints)
+            return {At(row + 1) + QStringLiteral("the curve would have more than ") +
+                        QString::number(kMaxGridTracePoints) + QStringLiteral(" points"),
+                    row + 1, 1};
+        if (plans != nullptr && p.Points > 0)
+            plans->push_back(p);
+    }
+    return {};
+}
+
+int LastTableRow(const TableBuffer& grid)
+{
+    for (int r = grid.Rows() - 1; r >= 1; --r) {
+        if (!grid.Cell(r, 1).trimmed().isEmpty() || !grid.Cell(r, 2).trimmed().isEmpty())
+            return r;
+    }
+    return 0;
+}
+
+RowFault ReadGrid(const TableBuffer& grid, std::vector<TableCorner>& corners)
+{
+    corners.clear();
+    const int last = LastTableRow(grid);
+    corners.reserve(static_cast<size_t>(last));
+    for (int r = 1; r <= last; ++r) {
+        TableCorner c;
+        RowFault fault =
+            ReadCorner(r, grid.Cell(r, 1), grid.Cell(r, 2), corners.empty() ? nullptr : &corners.back(), c);
+        if (!fault.Text.isEmpty())
+            return fault;
+        corners.push_back(c);
+    }
+    return {};
 }
 
 } // namespace
+
+RowFault ReadCorner(int row, const QString& frequency, const QString& level, const TableCorner* before,
+                    TableCorner& corner)
+{
+    // Most texts hold no "." and no ",": they are not copied.
+    const QString f = (frequency.contains(QLatin1Char('.')) ? RemoveDots(frequency) : frequency).trimmed();
+    const QString l = level.trimmed();
+    if (f.isEmpty())
+        return {At(row) + QStringLiteral("the frequency is empty"), row, 1};
+    const std::optional<double> hz = ParseNumber(f);
+    if (!hz)
+        return {At(row) + QStringLiteral("the frequency ") + f + QStringLiteral(" is no number"), row, 1};
+    if (!(*hz > 0.0))
+        return {At(row) + QStringLiteral("the frequency ") + f + QStringLiteral(" Hz is not above 0 Hz"), row, 1};
+    if (!plausible::kFrequencyHz.Holds(*hz))
+        return {At(row) + QStringLiteral("the frequency ") + f + QStringLiteral(" Hz lies outside ") +
+                    plausible::kFrequencyHz.Text() + QStringLiteral(" Hz"),
+                row, 1};
+    // The same frequency as the row before is a step; a lower one would run the curve backwards.
+    if (before != nullptr && *hz < before->Hz)
+        return {At(row) + QStringLiteral("the frequency ") + f + QStringLiteral(" Hz lies below the ") +
+                    FloatToStr(before->Hz) + QStringLiteral(" Hz of row ") + QString::number(row - 1),
+                row, 1};
+    if (l.isEmpty())
+        return {At(row) + QStringLiteral("the level is empty"), row, 2};
+    const std::optional<double> value =
+        ParseNumber(l.contains(QLatin1Char(',')) ? QString(l).replace(QLatin1Char(','), QLatin1Char('.')) : l);
+    if (!value)
+        return {At(row) + QStringLiteral("the level ") + l + QStringLiteral(" is no number"), row, 2};
+    corner = {*hz, *value};
+    return {};
+}
+
+RowFault CurveFault(const std::vector<TableCorner>& corners, const GridInterpolationOptions& options)
+{
+    return PlanCurve(corners, options, nullptr);
+}
+
+RowFault GridFault(const TableBuffer& grid, const GridInterpolationOptions& options)
+{
+    std::vector<TableCorner> corners;
+    RowFault fault = ReadGrid(grid, corners);
+    return fault.Text.isEmpty() ? CurveFault(corners, options) : fault;
+}
 
 void InterpolateGrid(const TableBuffer& grid, const GridInterpolationOptions& options, GridTrace& out)
 {
@@ -47,93 +171,36 @@ void InterpolateGrid(const TableBuffer& grid, const GridInterpolationOptions& op
     out.LowestLevel = 0.0;
     out.HighestLevel = 0.0;
     out.DataError = false;
+    out.Fault.clear();
 
+    std::vector<TableCorner> corners;
     std::vector<PairPlan> plans;
-    int64_t total = 0;
-    const int rows = grid.Rows();
-    QString f1Text;
-    QString f2Text;
-    QString l1Text;
-    QString l2Text;
-    for (int i = 1; i < rows; ++i) {
-        // The row after the last reads as empty.
-        f1Text = grid.Cell(i, 1);
-        f2Text = grid.Cell(i + 1, 1);
-        l1Text = grid.Cell(i, 2);
-        l2Text = grid.Cell(i + 1, 2);
-        f1Text.remove(QLatin1Char('.'));
-        f2Text.remove(QLatin1Char('.'));
-        l1Text.replace(QLatin1Char(','), QLatin1Char('.'));
-        l2Text.replace(QLatin1Char(','), QLatin1Char('.'));
-        if (f1Text.isEmpty() || f2Text.isEmpty() || l1Text.isEmpty() || l2Text.isEmpty())
-            continue;
-
-        const std::optional<double> f1 = ParseNumber(f1Text);
-        const std::optional<double> f2 = ParseNumber(f2Text);
-        const std::optional<double> l1 = ParseNumber(l1Text);
-        const std::optional<double> l2 = ParseNumber(l2Text);
-        // A text that does not convert adds nothing to the extremes.
-        for (const auto& f : {f1, f2}) {
-            if (f) {
-                out.LowestFreq = std::min(out.LowestFreq, *f);
-                out.HighestFreq = std::max(out.HighestFreq, *f);
-            }
-        }
-        for (const auto& l : {l1, l2}) {
-            if (l) {
-                out.LowestLevel = std::min(out.LowestLevel, *l);
-                out.HighestLevel = std::max(out.HighestLevel, *l);
-            }
-        }
-        if (!f1 || !f2 || !l1 || !l2)
-            continue;
-
-        // Both slopes are always computed, so a frequency of 0 is a fault in linear mode too.
-        PairPlan plan;
-        plan.L1 = *l1;
-        plan.L2 = *l2;
-        const double k1f = *f1 / 1000.0;
-        const double k2f = *f2 / 1000.0;
-        bool fault = !(*f1 > 0.0) || !(*f2 > 0.0) || *f1 > kMaxFrequencyHz || *f2 > kMaxFrequencyHz ||
-                     k2f == k1f || !IsFinite(plan.L1) || !IsFinite(plan.L2);
-        if (!fault) {
-            plan.Slope = (plan.L2 - plan.L1) / (k2f - k1f);
-            const double decades = std::log10(k2f) - std::log10(k1f);
-            plan.LogSlope = (plan.L2 - plan.L1) / decades;
-            plan.LogOffset = plan.L1 - std::log10(k1f) * plan.LogSlope;
-            fault = decades == 0.0 || !IsFinite(plan.Slope) || !IsFinite(plan.LogSlope) || !IsFinite(plan.LogOffset);
-        }
-        if (!fault) {
-            plan.K1 = RoundHalfEven(k1f);
-            plan.K2 = RoundHalfEven(k2f);
-            plan.Flat = options.FlatSegments && plan.Slope == 0.0;
-            if (plan.Flat)
-                plan.Points = 2;
-            else if (plan.K2 > plan.K1)
-                plan.Points = (plan.K2 - plan.K1 + 3) / 4;
-            // log10(0) has no value: a first corner below 500 Hz cannot be drawn logarithmically.
-            if (!plan.Flat && !options.LevelLinear && plan.Points > 0 && plan.K1 <= 0)
-                fault = true;
-            if (total + plan.Points > kMaxGridTracePoints)
-                fault = true;
-        }
-        if (fault) {
-            out.DataError = true;
-            break;
-        }
-        total += plan.Points;
-        if (plan.Points > 0)
-            plans.push_back(plan);
+    RowFault fault = ReadGrid(grid, corners);
+    if (fault.Text.isEmpty())
+        fault = PlanCurve(corners, options, &plans);
+    if (!fault.Text.isEmpty()) {
+        out.DataError = true;
+        out.Fault = fault.Text;
+        return;
+    }
+    if (corners.size() < 2)
+        return;
+    for (const TableCorner& c : corners) {
+        out.LowestFreq = std::min(out.LowestFreq, c.Hz);
+        out.HighestFreq = std::max(out.HighestFreq, c.Hz);
+        out.LowestLevel = std::min(out.LowestLevel, c.Level);
+        out.HighestLevel = std::max(out.HighestLevel, c.Level);
     }
 
+    int64_t total = 1;
+    for (const PairPlan& p : plans)
+        total += p.Points;
     out.X.reserve(static_cast<size_t>(total));
     out.Y.reserve(static_cast<size_t>(total));
     for (const PairPlan& p : plans) {
-        if (p.Flat) {
+        if (p.CornerOnly) {
             out.X.push_back(static_cast<double>(p.K1));
             out.Y.push_back(p.L1);
-            out.X.push_back(static_cast<double>(p.K2));
-            out.Y.push_back(p.L2);
         } else if (options.LevelLinear) {
             for (int64_t k = p.K1; k < p.K2; k += 4) {
                 out.X.push_back(static_cast<double>(k));
@@ -146,4 +213,7 @@ void InterpolateGrid(const TableBuffer& grid, const GridInterpolationOptions& op
             }
         }
     }
+    // The last corner: the pairs stop short of their ends, each end being the next pair's start.
+    out.X.push_back(static_cast<double>(RoundHalfEven(corners.back().Hz / 1000.0)));
+    out.Y.push_back(corners.back().Level);
 }

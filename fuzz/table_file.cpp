@@ -68,6 +68,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     InterpolateGrid(grid, GridInterpolationOptions{grid.LevelLinear(), kind == TableKind::Limit}, trace);
     fuzz::Check(trace.X.size() == trace.Y.size() && static_cast<int64_t>(trace.X.size()) <= kMaxGridTracePoints,
                 "a trace of at most the largest grid");
+    fuzz::Check(!trace.DataError, "a table the reader takes makes a curve");
     for (size_t i = 0; i < trace.X.size(); ++i)
         fuzz::Check(std::isfinite(trace.X[i]) && std::isfinite(trace.Y[i]), "trace points are numbers");
 

@@ -86,6 +86,27 @@ SeriesLevel SeriesLookup::Level(int64_t x)
     return Between(xs_, ys_, first, xd);
 }
 
+SeriesLevel SeriesLookup::LevelAbove(int64_t x)
+{
+    const double xd = static_cast<double>(x);
+    const auto after = std::upper_bound(xs_.begin(), xs_.end(), xd);
+    const auto last = after - xs_.begin();
+    if (last >= 2 && xs_[static_cast<size_t>(last - 1)] == xd && xs_[static_cast<size_t>(last - 2)] == xd)
+        return {ys_[static_cast<size_t>(last - 1)], 1};
+    return Level(x);
+}
+
+std::optional<int64_t> SeriesLookup::StepIn(int64_t from, int64_t to) const
+{
+    const double top = static_cast<double>(to);
+    for (auto it = std::upper_bound(xs_.begin(), xs_.end(), static_cast<double>(from));
+         it != xs_.end() && it + 1 != xs_.end() && *it <= top; ++it) {
+        if (*it == *(it + 1))
+            return static_cast<int64_t>(*it);
+    }
+    return std::nullopt;
+}
+
 CorrectionChain::CorrectionChain(const MainChartSeries& series, const RunSwitches& switches)
     : cable_(series[SeriesRole::cableCorrection]), lisn_(series[SeriesRole::lisnCorrection]),
       antenna_(series[SeriesRole::antennaFactor]), amplifier_(series[SeriesRole::amplifierCorrection]),
@@ -106,15 +127,34 @@ void CorrectionChain::Rebind()
     compensationLookup_.Bind(compensation_);
 }
 
-double CorrectionChain::Term(SeriesLookup& lookup, int64_t x)
+double CorrectionChain::Total(int64_t x, bool above)
 {
-    const SeriesLevel l = lookup.Level(x);
-    return l.Status == 1 ? l.Level : 0.0;
+    const auto term = [x, above](SeriesLookup& lookup) {
+        const SeriesLevel l = above ? lookup.LevelAbove(x) : lookup.Level(x);
+        return l.Status == 1 ? l.Level : 0.0;
+    };
+    return term(cableLookup_) + term(lisnLookup_) - term(antennaLookup_) + term(amplifierLookup_) -
+           term(compensationLookup_);
 }
 
 double CorrectionChain::Sum(double freqKhz)
 {
-    const int64_t x = RoundHalfEven(freqKhz);
-    return Term(cableLookup_, x) + Term(lisnLookup_, x) - Term(antennaLookup_, x) + Term(amplifierLookup_, x) -
-           Term(compensationLookup_, x);
+    return Total(RoundHalfEven(freqKhz), false);
+}
+
+double CorrectionChain::SumAbove(int64_t khz)
+{
+    return Total(khz, true);
+}
+
+std::optional<int64_t> CorrectionChain::StepIn(int64_t from, int64_t to) const
+{
+    std::optional<int64_t> first;
+    for (const SeriesLookup* lookup :
+         {&cableLookup_, &lisnLookup_, &antennaLookup_, &amplifierLookup_, &compensationLookup_}) {
+        const std::optional<int64_t> step = lookup->StepIn(from, to);
+        if (step && (!first || *step < *first))
+            first = step;
+    }
+    return first;
 }

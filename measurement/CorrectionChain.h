@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 
 class MainChartSeries;
@@ -29,6 +30,11 @@ public:
     explicit SeriesLookup(TChartSeries* series) { Bind(series); }
     void Bind(TChartSeries* series);
     SeriesLevel Level(int64_t x);
+    // Just above x: where the series steps at x (two points or more there) the last one's level,
+    // which every lookup above x follows; elsewhere Level(x).
+    SeriesLevel LevelAbove(int64_t x);
+    // The first X in (from, to] at which the series steps.
+    std::optional<int64_t> StepIn(int64_t from, int64_t to) const;
     bool Empty() const { return xs_.empty(); }
 
 private:
@@ -47,11 +53,15 @@ class CorrectionChain {
 public:
     CorrectionChain(const MainChartSeries& series, const RunSwitches& switches);
     double Sum(double freqKhz);
+    // The sum just above a whole kHz: the later level of every table that steps there.
+    double SumAbove(int64_t khz);
+    // The first whole kHz in (from, to] at which a term steps.
+    std::optional<int64_t> StepIn(int64_t from, int64_t to) const;
     // Binds the lookups again (after window events may have changed a correction series).
     void Rebind();
 
 private:
-    double Term(SeriesLookup& lookup, int64_t x);
+    double Total(int64_t x, bool above);
     TChartSeries* cable_;
     TChartSeries* lisn_;
     TChartSeries* antenna_;

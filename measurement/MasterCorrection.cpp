@@ -26,8 +26,21 @@ void CalcMasterCorrection(MasterCorrectionContext& c)
         return;
     if (st.MasterCalcState == MasterCalcPhase::Building) {
         CorrectionChain chain(c.Series, c.Switches);
+        const int64_t at = st.MasterStepKhz;
+        const auto add = [master](int64_t x, double y) {
+            master->AddPointXY(static_cast<double>(x), y, QString(), clYellow);
+        };
         c.Host.SetChartAutoRepaint(false);
-        master->AddPointXY(st.MasterStepKhz, chain.Sum(st.MasterStepKhz), QString(), clYellow);
+        // A table that steps since the last point (two rows at one frequency) steps here too, with
+        // both of its levels, rather than sloping across 4 kHz: a point above the step reads the
+        // later row through this curve as it does term by term.
+        for (auto step = chain.StepIn(at - kMasterStepKhz, at - 1); step; step = chain.StepIn(*step, at - 1)) {
+            add(*step, chain.Sum(static_cast<double>(*step)));
+            add(*step, chain.SumAbove(*step));
+        }
+        add(at, chain.Sum(static_cast<double>(at)));
+        if (chain.StepIn(at - 1, at))
+            add(at, chain.SumAbove(at));
         c.Host.SetChartAutoRepaint(true);
         st.MasterStepKhz += kMasterStepKhz;
         if (st.MasterStepKhz > st.MasterSpanEndKhz)

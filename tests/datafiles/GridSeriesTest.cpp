@@ -50,13 +50,13 @@ TEST_F(GridSeriesTest, FillsTheTargetInColourLogsAndSetsThePlotRange)
     Rows({{"150000", "66"}, {"500000", "56,5"}});
     grid.SetLevelLinear(true);
     InterpolateGridToSeries(grid, s, clRed, true, 2, context);
-    ASSERT_EQ(s.Count(), 88);
+    ASSERT_EQ(s.Count(), 89);
     EXPECT_EQ(s.XValues().Value(0), 150.0);
-    EXPECT_EQ(s.XValues().Value(87), 498.0);
+    EXPECT_EQ(s.XValues().Value(88), 500.0);
     EXPECT_NEAR(s.YValues().Value(1), 66.0 - 4.0 * 9.5 / 350.0, 1e-12);
     EXPECT_EQ(s.GetPointColor(0), clRed);
-    EXPECT_EQ(s.GetPointColor(87), clRed);
-    EXPECT_EQ(messages.Lines(), QStringList{QStringLiteral("Info: graph lim1 88 points")});
+    EXPECT_EQ(s.GetPointColor(88), clRed);
+    EXPECT_EQ(messages.Lines(), QStringList{QStringLiteral("Info: graph lim1 89 points")});
     EXPECT_EQ(grid.Range().StartHz, QStringLiteral("10000"));
     EXPECT_EQ(grid.Range().StopHz, QStringLiteral("600000"));
     EXPECT_EQ(grid.Range().LevelMin, QStringLiteral("0"));
@@ -70,7 +70,7 @@ TEST_F(GridSeriesTest, FillsTheTargetInColourLogsAndSetsThePlotRange)
 TEST_F(GridSeriesTest, CountLineUsesThousandDotsAndOnlyInDebugMode)
 {
     TChartSeries& s = chart.NewSeries();
-    Rows({{"150000", "66"}, {"5086000", "56"}});
+    Rows({{"150000", "66"}, {"5082000", "56"}});
     InterpolateGridToSeries(grid, s, clRed, false, 23, context);
     EXPECT_EQ(messages.Lines(), QStringList{QStringLiteral("Info: graph amptrck 1.234 points")});
     EXPECT_TRUE(grid.Range().StartHz.isEmpty()); // no range flag
@@ -94,15 +94,19 @@ TEST(GridSeriesKeyTest, KeysOfTheMainSeriesAndNoneForOthers)
     }
 }
 
-TEST_F(GridSeriesTest, DataErrorShowsTheBoxKeepsEarlierPointsAndSkipsRangeAndLog)
+// A grid that makes no curve draws nothing at all, and says which table, row and value.
+TEST_F(GridSeriesTest, AGridThatMakesNoCurveDrawsNothingAndNamesTheTableAndRow)
 {
     TChartSeries& s = chart.NewSeries();
-    Rows({{"100000", "1"}, {"120000", "1"}, {"120000", "2"}, {"200000", "3"}});
+    Rows({{"100000", "1"}, {"120000", "1"}, {"110000", "2"}, {"200000", "3"}});
+    grid.SetHolds(QStringLiteral("cac"));
     InterpolateGridToSeries(grid, s, clRed, true, 6, context);
-    EXPECT_EQ(dialogs.errors, QStringList{QStringLiteral("error in data definition")});
-    EXPECT_EQ(s.Count(), 5);
+    const QString line = "Error: Cable table \"Cisperxxx\" not drawn (row 3: the frequency 110000 Hz lies below the "
+                         "120000 Hz of row 2)";
+    EXPECT_EQ(dialogs.errors, QStringList{line});
+    EXPECT_EQ(messages.Lines(), QStringList{line});
+    EXPECT_EQ(s.Count(), 0);
     EXPECT_TRUE(grid.Range().StopHz.isEmpty());
-    EXPECT_TRUE(messages.Lines().isEmpty());
 }
 
 TEST_F(GridSeriesTest, LimitWithMarginAndFlatSegments)
@@ -123,10 +127,11 @@ TEST_F(GridSeriesTest, LimitWithMarginAndFlatSegments)
     Rows({{"150000", "66"}, {"500000", "56"}});
     grid.SetLevelLinear(false);
     ShowGridAsSeries(grid, lim, gap, clBlue, clGreen, 0, 5, context);
-    EXPECT_EQ(lim.Count(), 88);
+    EXPECT_EQ(lim.Count(), 89);
     EXPECT_EQ(gap.Count(), 0); // margin 0: the margin series stays empty
     EXPECT_NEAR(lim.YValues().Value(87), 66.0 - 10.0 * std::log10(498.0 / 150.0) / std::log10(500.0 / 150.0), 1e-9);
-    EXPECT_EQ(messages.Lines().last(), QStringLiteral("Info: graph lim2 88 points"));
+    EXPECT_EQ(lim.YValues().Value(88), 56.0);
+    EXPECT_EQ(messages.Lines().last(), QStringLiteral("Info: graph lim2 89 points"));
 }
 
 TEST_F(GridSeriesTest, RepaintIsHeldOffWhileFilling)
@@ -136,8 +141,8 @@ TEST_F(GridSeriesTest, RepaintIsHeldOffWhileFilling)
     Rows({{"9000", "80"}, {"30000000", "40"}});
     chart.repaints = 0;
     ShowGridAsSeries(grid, lim, gap, clBlue, clGreen, 6, 2, context);
-    EXPECT_EQ(lim.Count(), 7498);
-    EXPECT_EQ(gap.Count(), 7498);
+    EXPECT_EQ(lim.Count(), 7499);
+    EXPECT_EQ(gap.Count(), 7499);
     EXPECT_LE(chart.repaints, 4);
 }
 

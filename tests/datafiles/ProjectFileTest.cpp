@@ -221,12 +221,19 @@ TEST(ProjectItems, ItemsAndTheirEdgeCases)
     EXPECT_EQ(f.segments2.Count, 0);
     EXPECT_EQ(f.list2.Count(), 1);
 
-    // A table read whole that draws nothing is said at once and refuses a run, as a missing one does.
+    // A table that draws nothing, or that is refused, is said at once and refuses a run with the
+    // same reason, as a missing one does.
+    WriteIni(f.dir.filePath("src"), "one.ant", {"[Data]", "Freq1=2000", "Lev1=1"});
     WriteIni(f.dir.filePath("src"), "fall.ant", {"[Data]", "Freq1=2000", "Lev1=1", "Freq2=1000", "Lev2=2"});
-    f.mainGrid.SetValue(kAntCor, "fall.ant");
-    ApplyProjectFiles(f.t, "ANT");
-    EXPECT_EQ(f.dialogs.errors.value(0), "Error: Antenna File not usable: .\\src\\fall.ant (no two of its points draw a line)");
-    EXPECT_EQ(datafiles::MissingCorrection(f.t), "Antenna File not usable: .\\src\\fall.ant");
+    for (const char* file : {"one.ant", "fall.ant"}) {
+        f.mainGrid.SetValue(kAntCor, file);
+        ApplyProjectFiles(f.t, "ANT");
+    }
+    const QString fall = "Antenna File not usable: .\\src\\fall.ant";
+    const QString row = " (row 2: the frequency 1000 Hz lies below the 2000 Hz of row 1)";
+    EXPECT_EQ(f.dialogs.errors, QStringList({"Error: Antenna File not usable: .\\src\\one.ant (no two of its points draw a line)",
+                                             "Error: " + fall + row}));
+    EXPECT_EQ(datafiles::MissingCorrection(f.t), fall + row);
     f.mainGrid.SetValue(kAntCor, "gone.ant");
     EXPECT_EQ(datafiles::MissingCorrection(f.t), "Antenna File not found: .\\src\\gone.ant");
 

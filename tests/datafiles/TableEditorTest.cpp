@@ -63,8 +63,15 @@ TEST(TableEditor, VerifyMarksCellsAndDrawsThePreview)
     EXPECT_EQ(grid.Mark(2, 2), Mark::Red);
     EXPECT_EQ(grid.Mark(3, 1), Mark::Red);
     EXPECT_EQ(grid.Mark(3, 2), Mark::Black);
-    ASSERT_EQ(preview.Count(), 88);
+    // The curve would end at row 2: nothing is drawn, and the log says why.
+    EXPECT_EQ(preview.Count(), 0);
+    EXPECT_EQ(f.messages.Lines(), QStringList{"Error: Limit table \"Cisperxxx\" not drawn (row 3: the frequency 1x is no number)"});
+    grid.SetCell(3, 1, "");
+    grid.SetCell(3, 2, "");
+    VerifyTable(TableKind::Limit, grid, &preview, clRed, true, f.t.Files);
+    ASSERT_EQ(preview.Count(), 89);
     EXPECT_DOUBLE_EQ(preview.GetPointY(87), 66 - 348 * 9.5 / 350);
+    EXPECT_DOUBLE_EQ(preview.GetPointY(88), 56.5);
     EXPECT_EQ(grid.Range().StopHz, "600000");
 
     // With autoscale the range follows the table, both ends of each axis at once: a level range

@@ -45,15 +45,15 @@ protected:
 
 TEST_F(TableFilesTest, ReadsNameFlagsAndPointsWithDotsRemovedFromFrequencies)
 {
-    WriteTable(QStringLiteral("a.lim"), {QStringLiteral("Freq1=1.500"), QStringLiteral("Lev1=56,5"), QStringLiteral("Freq2=2.5"),
+    WriteTable(QStringLiteral("a.lim"), {QStringLiteral("Freq1=2.5"), QStringLiteral("Lev1=56,5"), QStringLiteral("Freq2=1.500"),
                                          QStringLiteral("Lev2=40"), QStringLiteral("Freq3=30.000.000"), QStringLiteral("Lev3=60")});
     grid.SetLevelLinear(false);
     ASSERT_TRUE(LoadLimitFile(grid, QStringLiteral(".\\src\\a.lim"), QLatin1Char('n'), context));
     EXPECT_EQ(grid.Name(), QStringLiteral("Test table"));
     EXPECT_TRUE(grid.LevelLinear());
     EXPECT_FALSE(grid.FreqLinear());
-    EXPECT_EQ(grid.Cell(1, 1), QStringLiteral("1500"));
-    EXPECT_EQ(grid.Cell(2, 1), QStringLiteral("25"));
+    EXPECT_EQ(grid.Cell(1, 1), QStringLiteral("25"));
+    EXPECT_EQ(grid.Cell(2, 1), QStringLiteral("1500"));
     EXPECT_EQ(grid.Cell(3, 1), QStringLiteral("30000000"));
     EXPECT_EQ(grid.Cell(1, 2), QStringLiteral("56,5")); // levels as they stand
     EXPECT_TRUE(dialogs.questions.isEmpty());
@@ -63,17 +63,7 @@ TEST_F(TableFilesTest, ReadsNameFlagsAndPointsWithDotsRemovedFromFrequencies)
     EXPECT_TRUE(debug.Lines()[2].endsWith(QStringLiteral("zeile1 lin")));
 }
 
-TEST_F(TableFilesTest, FrequencyAndLevelLoopsAreIndependent)
-{
-    WriteTable(QStringLiteral("b.cac"), {QStringLiteral("Freq1=100"), QStringLiteral("Lev1=1"), QStringLiteral("Freq2=200"),
-                                         QStringLiteral("Lev2=2"), QStringLiteral("Freq3=300")});
-    ASSERT_TRUE(LoadCableFile(grid, QStringLiteral("src/b.cac"), QLatin1Char('n'), context));
-    EXPECT_EQ(grid.Cell(3, 1), QStringLiteral("300"));
-    EXPECT_EQ(grid.Cell(2, 2), QStringLiteral("2"));
-    EXPECT_TRUE(grid.Cell(3, 2).isEmpty());
-}
-
-TEST_F(TableFilesTest, FrequencyGapEndsTableButLevelGapDoesNotLoseLaterLevels)
+TEST_F(TableFilesTest, FrequencyGapEndsTheTable)
 {
     WriteTable(QStringLiteral("c.lim"), {QStringLiteral("Freq1=100"), QStringLiteral("Lev1=1"), QStringLiteral("Freq3=300"),
                                          QStringLiteral("Lev3=3")});
@@ -81,33 +71,35 @@ TEST_F(TableFilesTest, FrequencyGapEndsTableButLevelGapDoesNotLoseLaterLevels)
     EXPECT_EQ(grid.Cell(1, 1), QStringLiteral("100"));
     EXPECT_TRUE(grid.Cell(2, 1).isEmpty());
     EXPECT_TRUE(grid.Cell(3, 1).isEmpty()); // Freq3 is never read
+}
 
-    // A frequency of dots alone is a gap too (read on past it, the next save lost what followed):
-    // first it leaves no point; such a file and one of no numbers are refused.
-    WriteTable(QStringLiteral("e.lim"), {QStringLiteral("Freq1=."), QStringLiteral("Lev1=1"), QStringLiteral("Freq2=200"),
-                                         QStringLiteral("Lev2=2")});
-    WriteTable(QStringLiteral("n.cac"), {"Freq1=1x", "Lev1=2", "Freq2=300", "Lev2="});
-    EXPECT_FALSE(LoadLimitFile(grid, QStringLiteral("src/e.lim"), QLatin1Char('n'), context));
-    EXPECT_FALSE(LoadCableFile(grid, QStringLiteral("src/n.cac"), QLatin1Char('n'), context));
-    EXPECT_EQ(grid.Cell(1, 1), QStringLiteral("100")); // the grid as it was
-    EXPECT_EQ(dialogs.errors, QStringList({"Error: Limit File not usable: src/e.lim (it holds no point)",
-                                             "Error: Cable File not usable: src/n.cac (no point has a "
-                                             "frequency and a level that are numbers)"}));
-
-    WriteTable(QStringLiteral("d.lim"), {QStringLiteral("Freq1=100"), QStringLiteral("Lev1=1"), QStringLiteral("Freq2=200"),
-                                         QStringLiteral("Lev2="), QStringLiteral("Freq3=300"), QStringLiteral("Lev3=3"),
-                                         QStringLiteral("Freq4=400"), QStringLiteral("Lev4=4")});
-    ASSERT_TRUE(LoadLimitFile(grid, QStringLiteral("src/d.lim"), QLatin1Char('n'), context));
-    EXPECT_TRUE(grid.Cell(2, 2).isEmpty());
-    EXPECT_EQ(grid.Cell(3, 2), QStringLiteral("3"));
-    EXPECT_EQ(grid.Cell(4, 2), QStringLiteral("4"));
-
-    // Saving it back keeps the levels after the gap.
-    ASSERT_TRUE(SaveLimitFile(grid, QStringLiteral("src/d2.lim"), context));
-    const IniFile saved(dir.path() + QStringLiteral("/src/d2.lim"));
-    EXPECT_EQ(saved.ReadString(QStringLiteral("Data"), QStringLiteral("Lev3"), QString()), QStringLiteral("3"));
-    EXPECT_EQ(saved.ReadString(QStringLiteral("Data"), QStringLiteral("Lev4"), QString()), QStringLiteral("4"));
-    EXPECT_TRUE(saved.ValueExists(QStringLiteral("Data"), QStringLiteral("Lev2")));
+// A table whose curve would not reach every row is refused in one line naming the file, the row
+// and the value, with the grid as it was; Play reads the same reason again.
+TEST_F(TableFilesTest, RowsThatWouldCutTheCurveShortRefuseTheTable)
+{
+    const struct {
+        const char* file;
+        QStringList rows;
+        const char* fault;
+    } cases[] = {
+        // A frequency of dots alone is a gap too (read on past it, the next save lost what followed).
+        {"e.lim", {"Freq1=.", "Lev1=1", "Freq2=200", "Lev2=2"}, "it holds no point"},
+        {"n.cac", {"Freq1=1x", "Lev1=2", "Freq2=300", "Lev2="}, "row 1: the frequency 1x is no number"},
+        {"b.cac", {"Freq1=100", "Lev1=1", "Freq2=200", "Lev2=2", "Freq3=300"}, "row 3: the level is empty"},
+    };
+    grid.SetCell(1, 1, QStringLiteral("keep"));
+    QStringList expected;
+    for (const auto& k : cases) {
+        const QString file = QLatin1String(k.file);
+        WriteTable(file, k.rows);
+        const TableKind kind = file.endsWith("lim") ? TableKind::Limit : TableKind::Cable;
+        EXPECT_FALSE(LoadTableFile(kind, grid, "src/" + file, QLatin1Char('n'), context)) << k.file;
+        expected << "Error: " + TableKindWord(kind) + " File not usable: src/" + file + " (" + k.fault + ")";
+        EXPECT_EQ(datafiles::TableFileFault(kind, "src/" + file, true, dir.path()), k.fault);
+    }
+    EXPECT_EQ(grid.Cell(1, 1), QStringLiteral("keep"));
+    EXPECT_EQ(dialogs.errors, expected);
+    EXPECT_EQ(messages.Lines(), expected);
 }
 
 TEST_F(TableFilesTest, ModeTextsInOtherCaseLeaveTheFlagsAsTheyWere)

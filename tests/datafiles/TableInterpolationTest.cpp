@@ -44,15 +44,19 @@ std::vector<std::pair<double, double>> Reference(const char* name)
     return out;
 }
 
-TEST(TableInterpolationTest, LinearPairCoversTheGridUpToButNotIncludingTheEnd)
+// The last corner is a point of the curve: a trace point on a plan's stop is corrected and
+// compared like its neighbours.
+TEST(TableInterpolationTest, LinearPairCoversTheGridAndItsLastCorner)
 {
     TableBuffer grid;
     Fill(grid, {{QStringLiteral("150000"), QStringLiteral("66")}, {QStringLiteral("500000"), QStringLiteral("56")}});
     const GridTrace t = Interp(grid, true);
     ASSERT_FALSE(t.DataError);
-    ASSERT_EQ(t.X.size(), 88u);
+    ASSERT_EQ(t.X.size(), 89u);
     EXPECT_EQ(t.X.front(), 150.0);
-    EXPECT_EQ(t.X.back(), 498.0);
+    EXPECT_EQ(t.X[87], 498.0);
+    EXPECT_EQ(t.X.back(), 500.0);
+    EXPECT_EQ(t.Y.back(), 56.0);
     EXPECT_DOUBLE_EQ(t.Y[0], 66.0);
     EXPECT_NEAR(t.Y[1], 66.0 - 4.0 * 10.0 / 350.0, 1e-12);
     EXPECT_EQ(t.LowestFreq, 10000.0); // starts at 10000 Hz and no corner is lower
@@ -66,7 +70,7 @@ TEST(TableInterpolationTest, LogarithmicModeFollowsTheLineInLogF)
     TableBuffer grid;
     Fill(grid, {{QStringLiteral("150.000"), QStringLiteral("66")}, {QStringLiteral("500.000"), QStringLiteral("56")}});
     const GridTrace t = Interp(grid, false);
-    ASSERT_EQ(t.X.size(), 88u);
+    ASSERT_EQ(t.X.size(), 89u);
     for (size_t i = 0; i < t.X.size(); ++i)
         EXPECT_NEAR(t.Y[i], 66.0 - 10.0 * std::log10(t.X[i] / 150.0) / std::log10(500.0 / 150.0), 1e-9);
 }
@@ -82,7 +86,7 @@ TEST(TableInterpolationTest, EveryPointMatchesIndependentReference)
                 {QStringLiteral("2.345.678"), QStringLiteral("17.25")}});
     for (const auto& [file, linear] : {std::pair{"small_table_lin.txt", true}, std::pair{"small_table_log.txt", false}}) {
         const auto ref = Reference(file);
-        ASSERT_EQ(ref.size(), 586u) << file;
+        ASSERT_EQ(ref.size(), 589u) << file;
         const GridTrace t = Interp(grid, linear);
         ASSERT_EQ(t.X.size(), ref.size()) << file;
         for (size_t i = 0; i < ref.size(); ++i) {
@@ -92,74 +96,56 @@ TEST(TableInterpolationTest, EveryPointMatchesIndependentReference)
     }
 }
 
-TEST(TableInterpolationTest, StepsAndNarrowPairsAddNoPoints)
+// Two rows on one grid point are a step: both levels stay, the earlier first; the same level
+// twice is one corner, so a repeated row changes nothing.
+TEST(TableInterpolationTest, StepsKeepBothLevelsAndRepeatedRowsChangeNothing)
 {
     TableBuffer grid;
-    Fill(grid, {{QStringLiteral("100.000"), QStringLiteral("50")},
-                {QStringLiteral("130.000"), QStringLiteral("50")},
-                {QStringLiteral("130.010"), QStringLiteral("40")},
-                {QStringLiteral("138.000"), QStringLiteral("40")}});
-    const GridTrace t = Interp(grid, true);
-    ASSERT_EQ(t.X.size(), 8u + 2u);
-    EXPECT_EQ(t.X[7], 128.0);
-    EXPECT_EQ(t.Y[7], 50.0);
-    EXPECT_EQ(t.X[8], 130.0); // the next pair starts at 130 kHz with its own level
-    EXPECT_EQ(t.Y[8], 40.0);
-
     Fill(grid, {{QStringLiteral("150010"), QStringLiteral("1")}, {QStringLiteral("150014"), QStringLiteral("2")}});
-    EXPECT_TRUE(Interp(grid, true).X.empty());
-    EXPECT_FALSE(Interp(grid, true).DataError);
+    EXPECT_EQ(Interp(grid, true).X, std::vector<double>({150, 150}));
 
     // Halves round to even: 2.5 kHz -> 2, 10.5 kHz -> 10.
     Fill(grid, {{QStringLiteral("2500"), QStringLiteral("0")}, {QStringLiteral("10500"), QStringLiteral("8")}});
-    const GridTrace h = Interp(grid, true);
-    ASSERT_EQ(h.X.size(), 2u);
-    EXPECT_EQ(h.X[0], 2.0);
-    EXPECT_EQ(h.X[1], 6.0);
+    EXPECT_EQ(Interp(grid, true).X, std::vector<double>({2, 6, 10}));
+
+    const std::vector<std::pair<QString, QString>> clean = {{"1000000", "-1"}, {"8000000", "-2.5"}, {"30000000", "-4"}};
+    for (bool linear : {true, false}) {
+        Fill(grid, clean);
+        const GridTrace before = Interp(grid, linear);
+        Fill(grid, {clean[0], clean[0], clean[1], clean[2], clean[2]});
+        const GridTrace twice = Interp(grid, linear);
+        EXPECT_EQ(twice.X, before.X);
+        EXPECT_EQ(twice.Y, before.Y);
+    }
 }
 
-TEST(TableInterpolationTest, DescendingPairsEmptyRowsAndBadTextsAreSkipped)
+// A row that would cut the curve short refuses the whole table, naming the row and the value.
+TEST(TableInterpolationTest, RowsThatWouldCutTheCurveShortRefuseIt)
 {
+    const std::pair<QString, QString> a{"100000", "1"}, b{"200000", "2"}, c{"300000", "3"};
+    const struct {
+        std::vector<std::pair<QString, QString>> rows;
+        bool linear;
+        const char* fault;
+    } cases[] = {
+        {{a, b, {"150000", "2"}, c}, true, "row 3: the frequency 150000 Hz lies below the 200000 Hz of row 2"},
+        {{a, {"", ""}, c}, true, "row 2: the frequency is empty"},
+        {{a, {"200000", ""}, c}, true, "row 2: the level is empty"},
+        {{a, {"200000", "1,5,0"}, c}, true, "row 2: the level 1,5,0 is no number"},
+        {{a, {"2x0000", "1"}, c}, true, "row 2: the frequency 2x0000 is no number"},
+        {{a, {"0", "5"}, c}, true, "row 2: the frequency 0 Hz is not above 0 Hz"},
+        {{a, {"200000", "inf"}}, true, "row 2: the level inf is no number"},
+        // Below 500 Hz the first grid point is 0 kHz, whose logarithm does not exist.
+        {{{"100", "1"}, a}, false, "row 1: the frequency 100 Hz rounds to 0 kHz, which has no logarithm"},
+    };
     TableBuffer grid;
-    Fill(grid, {{QStringLiteral("200000"), QStringLiteral("1")},
-                {QStringLiteral("100000"), QStringLiteral("2")}, // descending: nothing
-                {QString(), QString()},                           // empty row splits the curve
-                {QStringLiteral("300000"), QStringLiteral("x")},
-                {QStringLiteral("400000"), QStringLiteral("5")},
-                {QStringLiteral("420000"), QStringLiteral("7")}});
-    const GridTrace t = Interp(grid, true);
-    EXPECT_FALSE(t.DataError);
-    ASSERT_EQ(t.X.size(), 5u);
-    EXPECT_EQ(t.X.front(), 400.0);
-    EXPECT_EQ(t.X.back(), 416.0);
-    // The extremes see every pair with four texts, but not the text that does not convert.
-    EXPECT_EQ(t.HighestFreq, 420000.0);
-    EXPECT_EQ(t.HighestLevel, 7.0);
-}
-
-TEST(TableInterpolationTest, FaultsStopWithDataErrorKeepingEarlierPoints)
-{
-    TableBuffer grid;
-    Fill(grid, {{QStringLiteral("100000"), QStringLiteral("1")},
-                {QStringLiteral("120000"), QStringLiteral("1")},
-                {QStringLiteral("120000"), QStringLiteral("2")}, // equal frequencies
-                {QStringLiteral("200000"), QStringLiteral("3")}});
-    GridTrace t = Interp(grid, true);
-    EXPECT_TRUE(t.DataError);
-    EXPECT_EQ(t.X.size(), 5u);
-    EXPECT_EQ(t.X.back(), 116.0);
-
-    Fill(grid, {{QStringLiteral("0"), QStringLiteral("1")}, {QStringLiteral("100000"), QStringLiteral("2")}});
-    t = Interp(grid, true); // both slopes are always computed
-    EXPECT_TRUE(t.DataError);
-    EXPECT_TRUE(t.X.empty());
-
-    Fill(grid, {{QStringLiteral("-5000"), QStringLiteral("1")}, {QStringLiteral("100000"), QStringLiteral("2")}});
-    EXPECT_TRUE(Interp(grid, true).DataError);
-
-    // Below 500 Hz the first grid point is 0 kHz, whose logarithm does not exist.
-    Fill(grid, {{QStringLiteral("100"), QStringLiteral("1")}, {QStringLiteral("100000"), QStringLiteral("2")}});
-    EXPECT_TRUE(Interp(grid, false).DataError);
+    for (const auto& k : cases) {
+        Fill(grid, k.rows);
+        const GridTrace t = Interp(grid, k.linear);
+        EXPECT_EQ(t.Fault, QLatin1String(k.fault));
+        EXPECT_TRUE(t.DataError && t.X.empty() && t.Y.empty()) << k.fault;
+    }
+    Fill(grid, {{"100", "1"}, a});
     EXPECT_FALSE(Interp(grid, true).DataError);
 }
 
@@ -168,7 +154,7 @@ TEST(TableInterpolationTest, TypingSlipAskingForBillionsOfPointsIsRefused)
     TableBuffer grid;
     Fill(grid, {{QStringLiteral("9.000"), QStringLiteral("60")}, {QStringLiteral("3.000.000.000.000"), QStringLiteral("40")}});
     GridTrace t = Interp(grid, true);
-    EXPECT_TRUE(t.DataError);
+    EXPECT_EQ(t.Fault, "row 2: the frequency 3000000000000 Hz lies outside 0..1e+12 Hz");
     EXPECT_TRUE(t.X.empty());
     EXPECT_LT(t.X.capacity(), 1'000'000u);
 
@@ -177,8 +163,8 @@ TEST(TableInterpolationTest, TypingSlipAskingForBillionsOfPointsIsRefused)
                 {QStringLiteral("24.000.000.000"), QStringLiteral("1")},
                 {QStringLiteral("48.000.000.000"), QStringLiteral("1")}});
     t = Interp(grid, true);
-    EXPECT_TRUE(t.DataError);
-    EXPECT_EQ(t.X.size(), 6'000'000u);
+    EXPECT_EQ(t.Fault, "row 3: the curve would have more than 11000000 points");
+    EXPECT_TRUE(t.X.empty());
 }
 
 TEST(TableInterpolationTest, FlatSegmentRuleForLimitLines)
@@ -194,7 +180,7 @@ TEST(TableInterpolationTest, FlatSegmentRuleForLimitLines)
         EXPECT_EQ(t.Y[1], 60.0);
     }
     // Without the rule a flat pair is sampled like any other.
-    EXPECT_EQ(Interp(grid, true, false).X.size(), static_cast<size_t>((30000 - 150 + 3) / 4));
+    EXPECT_EQ(Interp(grid, true, false).X.size(), static_cast<size_t>((30000 - 150 + 3) / 4 + 1));
 }
 
 TEST(TableInterpolationTest, NineKilohertzToThreeGigahertz)
@@ -203,14 +189,15 @@ TEST(TableInterpolationTest, NineKilohertzToThreeGigahertz)
     Fill(grid, {{QStringLiteral("9000"), QStringLiteral("80")}, {QStringLiteral("3000000000"), QStringLiteral("40")}});
     GridTrace t;
     InterpolateGrid(grid, GridInterpolationOptions{false, false}, t);
-    ASSERT_EQ(t.X.size(), 749'998u);
+    ASSERT_EQ(t.X.size(), 749'999u);
     EXPECT_EQ(t.X.front(), 9.0);
-    EXPECT_EQ(t.X.back(), 2'999'997.0);
+    EXPECT_EQ(t.X[749'997], 2'999'997.0);
+    EXPECT_EQ(t.X.back(), 3'000'000.0);
     // A second run into the same trace reuses its storage.
     const double* data = t.X.data();
     InterpolateGrid(grid, GridInterpolationOptions{true, false}, t);
     EXPECT_EQ(t.X.data(), data);
-    EXPECT_EQ(t.X.size(), 749'998u);
+    EXPECT_EQ(t.X.size(), 749'999u);
 }
 
 } // namespace

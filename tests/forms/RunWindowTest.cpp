@@ -594,28 +594,100 @@ TEST(WindowRun, RefusedAndEmptyRunsSaySo)
     const QString box = "Seg Count<<: 0   ,maybe no project loaded\nSEG1 File not found: .\\src\\cispr_b_150k-30m_pk.seg";
     EXPECT_EQ(f.Lines("Warning: "), L({"Warning: measurement refused: No device selected or device not supported",
                                         "Warning: measurement refused: " + QString(box).replace('\n', "; "),
-                                        "Warning: measurement refused: " + lisn,
+                                        "Warning: measurement refused: " + lisn + " (it holds no point)",
                                         "Warning: nothing measured: no segment of Set2 is checked"}));
 }
 
-// A table of the project with one level of 1e308 (one flipped exponent bit): "Load Proj" refuses
-// it with one line naming file and row, and Play refuses to measure without it.
-TEST(WindowRun, TablesWithImpossibleLevelsAreRefusedAtLoadAndAtPlay)
+// A table of the project with one level of 1e308 (one flipped exponent bit), a frequency of 0 or a
+// level that is no number: "Load Proj" refuses it with one line naming file, row and value, and
+// Play refuses to measure without it, saying the same.
+TEST(WindowRun, TablesWithImpossibleRowsAreRefusedAtLoadAndAtPlay)
 {
-    for (const auto& [project, file, word] : std::vector<std::tuple<const char*, QString, QString>>{
-             {kRadiated, "preamp_20db.amp", "Amplifier"}, {kRadiated, "antenna_biconilog.ant", "Antenna"},
-             {kRadiated, "cispr32_b_3m_qp.lim", "Limit"}, {kProject, "cable_rg58_5m.cac", "Cable"},
-             {kProject, "lisn_limiter_10db.lsc", "LISN"}}) {
+    const QString db = "lies outside -200..200 dB";
+    for (const auto& [project, file, word, key, value, fault] :
+         std::vector<std::tuple<const char*, QString, QString, QString, QString, QString>>{
+             {kRadiated, "preamp_20db.amp", "Amplifier", "Lev1", "1e308", "row 1: the level 1e308 " + db},
+             {kRadiated, "antenna_biconilog.ant", "Antenna", "Lev1", "1e308", "row 1: the level 1e308 " + db},
+             {kRadiated, "cispr32_b_3m_qp.lim", "Limit", "Lev1", "1e308", "row 1: the level 1e308 lies outside -200..300 dBuV"},
+             {kProject, "cable_rg58_5m.cac", "Cable", "Lev1", "1e308", "row 1: the level 1e308 " + db},
+             {kProject, "lisn_limiter_10db.lsc", "LISN", "Lev1", "1e308", "row 1: the level 1e308 " + db},
+             {kProject, "cispr32_b_qp.lim", "Limit", "Freq5", "0", "row 5: the frequency 0 Hz is not above 0 Hz"},
+             {kProject, "cable_rg58_5m.cac", "Cable", "Lev3", "1,5,0", "row 3: the level 1,5,0 is no number"}}) {
         RunWindowFixture f;
         ASSERT_NO_FATAL_FAILURE(StartConnected(f, "dsa815", project));
         IniFile table(f.folder.filePath("src/" + file));
-        table.WriteString("Data", "Lev1", "1e308");
+        table.WriteString("Data", key, value);
         ASSERT_TRUE(table.UpdateFile());
         Control<QAction>(*f.w, "load1").trigger();
-        const QString refused = word + " File not usable: .\\src\\" + file, row = " (row 1: the level 1e308 lies outside ";
-        EXPECT_EQ(f.Lines("Error: "), L{"Error: " + refused + row + (word == "Limit" ? "-200..300 dBuV)" : "-200..200 dB)")});
+        const QString refused = word + " File not usable: .\\src\\" + file + " (" + fault + ")";
+        EXPECT_EQ(f.Lines("Error: "), L{"Error: " + refused});
+        EXPECT_EQ(f.boxes, L{"Error: " + refused}); // the only box, naming the file
         f.Play().click();
         EXPECT_EQ(f.Lines("Warning: "), L{"Warning: measurement refused: " + refused});
+        EXPECT_TRUE(f.SimLog().isEmpty()) << f.SimLog().join('|').toStdString();
+    }
+}
+
+namespace {
+
+// A shipped table written again into the working folder with row `row` typed twice, the copy and
+// every row after it `db` higher (0: the same row twice).
+void RepeatRow(RunWindowFixture& f, const QString& file, int row, double db)
+{
+    const QString path = f.folder.filePath("src/" + file);
+    QFile::remove(path);
+    ASSERT_TRUE(QFile::copy(QStringLiteral(ZENDRIK_SOURCE_DIR "/data/src/") + file, path));
+    IniFile t(path);
+    const auto key = [](const char* name, int n) { return QString::fromLatin1(name) + QString::number(n); };
+    for (int n = static_cast<int>(t.ReadSection("Data").size() / 2); n >= row; --n) {
+        t.WriteString("Data", key("Freq", n + 1), t.ReadString("Data", key("Freq", n), ""));
+        t.WriteString("Data", key("Lev", n + 1), FormatMachine(t.ReadString("Data", key("Lev", n), "").toDouble() + db));
+    }
+    ASSERT_TRUE(t.UpdateFile());
+}
+
+} // namespace
+
+// The last trace point stands on the plan's stop, where the tables end: it is corrected like the
+// point before and lies under the limit line. The cable's 1 MHz row and the antenna's 80 MHz row
+// typed twice measure as the clean tables; a second row at one frequency 5 dB higher (the rows
+// after it too) is a step, followed above that frequency.
+TEST(WindowRun, TheBandEdgeIsCorrectedAndRepeatedRowsMeasureAsTheyRead)
+{
+    for (const auto& [project, stepFile, stepKhz, sign] : std::vector<std::tuple<const char*, QString, int64_t, double>>{
+             {kProject, "cable_rg58_5m.cac", 1000, 1}, {kRadiated, "antenna_biconilog.ant", 80000, -1}}) {
+        RunWindowFixture f;
+        ASSERT_NO_FATAL_FAILURE(StartConnected(f, "dsa815", project));
+        const TCustomSeries& raw = *f.w->chart().Series(SeriesRole::rawTrace1);
+        const TCustomSeries& corrected = *f.w->chart().Series(SeriesRole::correctedTrace1);
+        const auto corrections = [&] {
+            std::vector<double> out; // raw minus corrected: the correction sum at each point
+            for (int i = 0; i < raw.Count() && i < corrected.Count(); ++i)
+                out.push_back(raw.GetPointY(i) - corrected.GetPointY(i));
+            return out;
+        };
+        f.Play().click();
+        const std::vector<double> clean = corrections();
+        const int last = corrected.Count() - 1;
+        const SegmentTable& plan = f.w->segmentTable(Set1);
+        ASSERT_EQ(corrected.GetPointX(last), plan.Segment(plan.Count).StopHz / 1000.0);
+        EXPECT_NEAR(clean[static_cast<size_t>(last)], clean[static_cast<size_t>(last) - 1], 1.0) << project;
+        const SeriesLevel limit = InterpolateSeries(*f.w->chart().Series(SeriesRole::limitLine1), plan.Segment(plan.Count).StopHz / 1000);
+        EXPECT_TRUE(limit.Status == 1 && corrected.GetPointY(last) < limit.Level) << project;
+        for (double db : {0.0, 5.0}) {
+            for (const QString file : {"cable_rg58_5m.cac", "antenna_biconilog.ant"}) {
+                ASSERT_NO_FATAL_FAILURE(RepeatRow(f, file, 3, file == stepFile ? db : 0));
+            }
+            Control<QAction>(*f.w, "load1").trigger();
+            f.Play().click();
+            const std::vector<double> now = corrections();
+            ASSERT_EQ(now.size(), clean.size());
+            for (int i = 0; i <= last; ++i) {
+                const double step = RoundHalfEven(corrected.GetPointX(i)) > stepKhz ? sign * db : 0;
+                ASSERT_NEAR(now[static_cast<size_t>(i)], clean[static_cast<size_t>(i)] + step, 0.01)
+                    << project << ", " << db << " dB at " << corrected.GetPointX(i);
+            }
+        }
     }
 }
 

@@ -145,13 +145,16 @@ TEST_F(TableEditorWindowTest, LaunchLoadVerifySaveAndClose)
     EXPECT_EQ(errors, QStringList());
 }
 
-// A shipped table of each kind with one number no such table can hold (a flipped exponent bit):
-// refused with one line naming file and row, the grid as it was; typed into the grid, it is red
-// at "Verify & Show", said in one line, and nothing is drawn.
+// A shipped table of each kind with one number no such table can hold (a flipped exponent bit), a
+// frequency of 0 or a level that is no number: refused with one line naming file and row, the grid
+// as it was; typed into the grid, it is red at "Verify & Show", said in one line, and nothing is
+// drawn.
 TEST_F(TableEditorWindowTest, NumbersNoTableCanHoldAreRefusedAtLoadAndAtVerify)
 {
     const QString dB = " lies outside -200..200 dB";
     for (const auto& [kind, file, key, value, fault] : std::vector<std::tuple<TableKind, QString, QString, QString, QString>>{
+             {TableKind::Limit, "cispr32_b_av.lim", "Freq5", "0", "row 5: the frequency 0 Hz is not above 0 Hz"},
+             {TableKind::Lisn, "lisn_v_network.lsc", "Lev3", "1,5,0", "row 3: the level 1,5,0 is no number"},
              {TableKind::Amplifier, "preamp_20db.amp", "Lev2", "1e308", "row 2: the level 1e308" + dB},
              {TableKind::Cable, "cable_rg58_5m.cac", "Lev1", "-200,5", "row 1: the level -200,5" + dB},
              {TableKind::Lisn, "lisn_limiter_10db.lsc", "Lev1", "nan", "row 1: the level nan" + dB},
@@ -169,10 +172,10 @@ TEST_F(TableEditorWindowTest, NumbersNoTableCanHoldAreRefusedAtLoadAndAtVerify)
         EXPECT_EQ(errors, QStringList{"Error: " + TableKindWord(kind) + " File not usable: .\\src\\" + file + " (" + fault + ")"});
         QAbstractItemModel* m = Control<QTableView>(*w, "StringGrid1").model();
         EXPECT_EQ(m->index(0, 0).data().toString(), "1234");
-        m->setData(m->index(0, 1), "1e308");
+        m->setData(m->index(0, 1), value.contains(',') ? value : "1e308");
         Control<QPushButton>(*w, "Button2").click();
         EXPECT_TRUE(preview.Count() == 0 && table.Mark(1, 2) == TableBuffer::CellMark::Red &&
-                    app.Messages.Lines().filter("not drawn (row 1: the level 1e308").size() == 1);
+                    app.Messages.Lines().filter("not drawn (row 1: the level " + m->index(0, 1).data().toString()).size() == 1);
     }
 }
 

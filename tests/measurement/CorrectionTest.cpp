@@ -123,6 +123,25 @@ TEST(Correction, MasterCurveIsBuiltOneStepPerTick)
     EXPECT_TRUE(f.Lines("Info: measurement calculating master not possible ").size() == 1);
 }
 
+// A table that steps (two points at one X, as a band change is written) steps in the master
+// curve too: every whole kHz reads the same sum through the curve as term by term.
+TEST(Correction, MasterCurveKeepsTheStepsOfItsTables)
+{
+    RunFixture f;
+    FillLine(f.chart.cable, {{100, -1}, {156, -1}, {156, -3}, {162, -3}, {162, -6}, {300, -6}});
+    f.AddSegment(MeasureSet::Set1, 150000, 170000);
+    MasterCorrectionContext m{f.state, f.chart.series, f.switches, f.context.Tables, f.messages, f.host, f.timer};
+    f.state.MasterCalcState = MasterCalcPhase::StartRequested;
+    f.timer.Start(5);
+    for (int i = 0; i < 7; ++i)
+        CalcMasterCorrection(m);
+    const auto xs = f.chart.master.XValues().Values();
+    EXPECT_EQ(std::vector<double>(xs.begin(), xs.end()), std::vector<double>({150, 154, 156, 156, 158, 162, 162, 166, 170}));
+    CorrectionChain chain(f.chart.series, f.switches);
+    for (int64_t x = 150; x <= 170; ++x)
+        EXPECT_EQ(InterpolateSeries(f.chart.master, x).Level, chain.Sum(static_cast<double>(x))) << x;
+}
+
 TEST(Correction, RunsOfExceedingPointsAndTheirMaxima)
 {
     Pass p;

@@ -11,8 +11,9 @@ with open('cispr32_b_qp_log.txt', 'w') as f:
     for k in [150, 198, 250, 302, 398, 498]:
         f.write('%d %.12f\n' % (k, qp_line(k)))
 
-# A small table interpolated on the 4 kHz grid, every point, by the published rule:
-# points k = k1, k1 + 4, ... < k2 with k = round-half-even(f / 1000).
+# A small table interpolated on the 4 kHz grid, every point: per pair the points
+# k = k1, k1 + 4, ... < k2 with k = round-half-even(f / 1000); a pair with k1 = k2 is a step that
+# keeps its first level at k1 (nothing when both levels are equal); then the last corner itself.
 corners = [(9000, 40.0), (150000, 20.0), (150010, 30.0), (1000000, 30.5), (1000400, 12.0), (2345678, 17.25)]
 
 def grid(linear):
@@ -22,10 +23,15 @@ def grid(linear):
         m = (l2 - l1) / (math.log10(f2 / 1000) - math.log10(f1 / 1000))
         b = l1 - math.log10(f1 / 1000) * m
         k1, k2 = round(f1 / 1000), round(f2 / 1000)
+        if k1 == k2:
+            if l1 != l2:
+                out.append((k1, l1))
+            continue
         k = k1
         while k < k2:
             out.append((k, (k - k1) * s + l1 if linear else math.log10(k) * m + b))
             k += 4
+    out.append((round(corners[-1][0] / 1000), corners[-1][1]))
     return out
 
 for name, linear in [('small_table_lin.txt', True), ('small_table_log.txt', False)]:
