@@ -12,6 +12,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <functional>
 #include <limits>
 #include <random>
 #include <tuple>
@@ -176,31 +177,58 @@ TEST_F(ChartFileFixture, AxisRecordsThatCannotApply)
     EXPECT_EQ(chart.LeftAxis()->Minimum(), 7);
 }
 
-TEST_F(ChartFileFixture, DamagedFilesLoadWhatIsWhole)
+// A damaged file changes nothing, whichever command reads it: a point that is no number, infinite
+// or beyond any chart (also in a trace the command does not take), or a file cut short.
+TEST_F(ChartFileFixture, DamagedFilesChangeNothing)
 {
+    const std::vector<Record> whole{{-2, 0, -10, 90}, {-3, 1, 86, 32}, {1, 0, 150, 40}, {7, 0, 150, 30},
+                                    {9, 0, 150, 20},  {26, 0, 150, 1},  {29, 0, 150, 2}};
+    const std::function<bool(const QString&)> loads[] = {
+        [&](const QString& f) { return LoadChartCommand(f, false, chart.Context, view, hooks); },
+        [&](const QString& f) { return LoadCompensationCommand(f, false, chart.Context, view); },
+        [&](const QString& f) { return LoadReferenceCommand(1, f, chart.Context, view); }};
+    const auto state = [this] {
+        std::vector<std::vector<double>> v{{chart.BottomAxis()->Maximum(), chart.LeftAxis()->Minimum()}};
+        for (int n = 1; n <= 29; ++n)
+            v.push_back(Values(chart.Series(n)));
+        return v;
+    };
+    for (int n : {1, 12, 26})
+        chart.Series(n).AddPointXY(n, n);
+    std::vector<QByteArray> damaged{Encode(whole).left(24 * 3 + 5), Encode(whole).chopped(5)};
     const double nan = std::numeric_limits<double>::quiet_NaN();
-    const QByteArray whole = Encode({{1, 0, 1, 1}, {1, 1, nan, 2}, {1, 2, 3, HUGE_VAL}, {7, 0, 2, 2},
-                                     {-3, 1, 300, -1}, {-3, 2, nan, 65}});
-    for (int cut = 1; cut <= 23; ++cut) {
-        messages.Clear();
-        const QString file = Write("cut.drw", whole + Encode({{7, 1, 9, 9}}).left(24 - cut));
-        ASSERT_TRUE(LoadChartFile(file, chart.Context));
-        EXPECT_EQ(chart.Series(1).Count(), 1);
-        EXPECT_EQ(chart.Series(7).Count(), 1);
-        EXPECT_EQ(messages.Lines(),
-                  QStringList({"Warning: " + file + ": 2 points with a value that is not a number were skipped",
-                               QStringLiteral("Warning: %1: the last %2 bytes are no whole record and were ignored")
-                                   .arg(file)
-                                   .arg(24 - cut)}));
+    for (const auto& [at, x, y] : {std::tuple{2, nan, 40.0}, {3, 150.0, HUGE_VAL}, {4, 150.0, 1e308},
+                                   {5, 150.0, -HUGE_VAL}, {6, -nan, 2.0}}) {
+        std::vector<Record> records = whole;
+        records[static_cast<size_t>(at)].X = x;
+        records[static_cast<size_t>(at)].Y = y;
+        damaged.push_back(Encode(records));
     }
-    EXPECT_TRUE(DebugHas("Chart was generated with:  ???A"));
+    const auto before = state();
+    for (size_t d = 0; d < damaged.size(); ++d)
+        for (const QString file = Write(QStringLiteral("damaged%1.drw").arg(d), damaged[d]); const auto& load : loads) {
+            messages.Clear();
+            EXPECT_FALSE(load(file)) << d;
+            ASSERT_EQ(messages.Lines().size(), 1) << d;
+            EXPECT_TRUE(messages.Lines()[0].startsWith("Error: " + file + ": ")) << messages.Lines()[0].toStdString();
+            EXPECT_TRUE(d != 1 || messages.Lines()[0].endsWith(": the last 19 bytes are no whole record: the file is "
+                                                               "cut short"));
+        }
+    EXPECT_EQ(state(), before);
+    EXPECT_TRUE(peaksCleared == 0 && view.ChartLabel.isEmpty() && view.TraceLabels[0] == "Trace1:" && !view.UseCompensation);
+    for (const auto& load : loads)
+        EXPECT_TRUE(load(Write("whole.drw", Encode(whole))));
+}
 
+TEST_F(ChartFileFixture, HeaderCodes)
+{
     // Header codes out of range give "?", and the text stops at 256 characters.
     std::vector<Record> header(200, Record{-3, 0, 65.4, 256});
+    header[0].X = std::numeric_limits<double>::quiet_NaN();
     ASSERT_TRUE(LoadChartFile(Write("long.drw", Encode(header)), chart.Context));
     const QString text = debug.Lines().last().mid(QStringLiteral("t: Chart was generated with:  ").size());
     EXPECT_EQ(text.size(), 256);
-    EXPECT_TRUE(text.startsWith("A?A?"));
+    EXPECT_TRUE(text.startsWith("??A?"));
 }
 
 TEST_F(ChartFileFixture, RefusedFilesLeaveTheChartAlone)
@@ -270,11 +298,12 @@ TEST_F(ChartFileFixture, RandomBytesNeverHurt)
             std::memcpy(&tag, bytes.data() + at, 4);
             std::memcpy(&x, bytes.data() + at + 8, 8);
             std::memcpy(&y, bytes.data() + at + 16, 8);
-            expected1 += tag == 1 && std::isfinite(x) && std::isfinite(y);
+            expected1 += tag == 1;
             axisFault |= (tag == -1 || tag == -2) && !(std::fabs(x) <= 1e12 && std::fabs(y) <= 1e12);
-            axisFault |= (tag == 1 || tag == 7 || tag == 14) && std::isfinite(x) && std::isfinite(y) &&
-                         !(x >= 0 && x <= 1e9 && std::fabs(y) <= 1000); // a point no chart holds refuses all
+            // A point no chart holds, NaN included, refuses all, as does a record cut short.
+            axisFault |= (tag == 1 || tag == 7 || tag == 14) && !(x >= 0 && x <= 1e9 && std::fabs(y) <= 1000);
         }
+        axisFault |= bytes.size() % 24 != 0;
         ASSERT_EQ(chart.Series(1).Count(), axisFault ? before : expected1) << round;
         if (chart.Series(1).Count() > 0) {
             ASSERT_LE(chart.Series(1).XValues().First(), chart.Series(1).XValues().Last()) << round;
