@@ -162,6 +162,7 @@ struct Staged {
     QString Header;
     int64_t ChartRecords = 0; // axis and header records, which every chart file starts with
     int64_t TargetRecords = 0; // records of a tag the load takes
+    qint64 TrailingBytes = 0;  // a last record cut short
     std::optional<Record> Impossible; // the first point no chart can hold (a NaN, a level of 1e308)
 };
 
@@ -184,12 +185,7 @@ bool ReadRecords(const QString& fileName, ReadPlan& plan, Staged& staged, QStrin
         error = QStringLiteral("%1 records, more than the %2 a file may hold").arg(records).arg(chartfile::kMaxRecords);
         return false;
     }
-    // A file cut short (a copy broken off, a full disk) holds the first part of a measurement:
-    // loaded, it would pass for the whole one.
-    if (const qint64 trailing = size % kRecordSize; trailing > 0) {
-        error = QStringLiteral("the last %1 bytes are no whole record: the file is cut short").arg(trailing);
-        return false;
-    }
+    staged.TrailingBytes = size % kRecordSize;
 
     // Tag -> position in the plan; only tags 0..29 can name a series. The points of every series
     // a chart or compensation file carries meet the bound, whether this load takes them or not:
@@ -345,7 +341,12 @@ bool Load(const QString& fileName, ReadPlan& plan, const ChartFileContext& chart
         // A file of anything else would empty every trace for nothing: the traces on the chart
         // may be measurements not yet saved, the compensation one that took a while to take.
         QString refusal;
-        if (staged.Impossible)
+        if (staged.TrailingBytes > 0)
+            // A file cut short (a copy broken off, a full disk) holds the first part of a
+            // measurement: loaded, it would pass for the whole one.
+            refusal = QStringLiteral("the last %1 bytes are no whole record: the file is cut short")
+                          .arg(staged.TrailingBytes);
+        else if (staged.Impossible)
             // One flipped exponent bit makes 20 dB 1e308 or NaN: such a point hides every limit,
             // so the whole file is suspect, not the point alone.
             refusal = QStringLiteral("point %1 of series %2 is at %3 kHz, %4: beyond %5 kHz and %6 dB")

@@ -212,7 +212,7 @@ TEST_F(ChartFileFixture, DamagedFilesChangeNothing)
             ASSERT_EQ(messages.Lines().size(), 1) << d;
             EXPECT_TRUE(messages.Lines()[0].startsWith("Error: " + file + ": ")) << messages.Lines()[0].toStdString();
             EXPECT_TRUE(d != 1 || messages.Lines()[0].endsWith(": the last 19 bytes are no whole record: the file is "
-                                                               "cut short"));
+                                                               "cut short; nothing was loaded"));
         }
     EXPECT_EQ(state(), before);
     EXPECT_TRUE(peaksCleared == 0 && view.ChartLabel.isEmpty() && view.TraceLabels[0] == "Trace1:" && !view.UseCompensation);
