@@ -12,6 +12,8 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QSettings>
 #include <QTabBar>
 #include <QTest>
@@ -214,6 +216,12 @@ TEST_F(GalleryFixture, SizeAndSmoothAreRemembered)
     ShowSeriesGallery(t.Hooks, unit, nullptr, request, choice);
     EXPECT_NE(opened, QSize(700, 520));
     EXPECT_EQ(ReadEditorInteger(Key(kEditorGalleryWidth), 0), 700);
+
+    // A size no screen has opens no larger than the screen.
+    WriteEditorBoolean(Key(kEditorRememberGallerySize), true);
+    WriteEditorInteger(Key(kEditorGalleryWidth), 2000000000);
+    ShowSeriesGallery(t.Hooks, unit, nullptr, request, choice);
+    EXPECT_TRUE(opened.width() > 100 && opened.width() <= QGuiApplication::primaryScreen()->availableGeometry().width());
 }
 
 TEST_F(GalleryFixture, AlternateGalleryListsTypesByPageAndOffersTheirVariants)
