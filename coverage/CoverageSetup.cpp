@@ -106,7 +106,8 @@ void CoverageView::GridValueEdited(const QString& key)
         // level no analyser shows, which would leave no level in sight.
         const std::optional<int32_t> v = ParseStrictInt(text.trimmed());
         const bool low = key == kLow;
-        if (v && plausible::kAnalyserDbm.Holds(*v) && (low ? *v < chart_.LeftMaximum : *v > chart_.LeftMinimum))
+        if (v && plausible::kAnalyserDbm.Holds(*v) &&
+            (low ? *v < chart_.LeftMaximum : *v > chart_.LeftMinimum))
             (low ? chart_.LeftMinimum : chart_.LeftMaximum) = *v;
         else
             grid_.SetValue(key, QStringLiteral("not valid"));

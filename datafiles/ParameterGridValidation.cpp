@@ -135,7 +135,8 @@ private:
         Send(&GridInstrument::SetSweepTime, FormatMachine(static_cast<double>(*r.Value) / 1000.0));
     }
 
-    void Instrument(const plausible::Range& bound, const QString& fallback, void (GridInstrument::*setter)(const QString&))
+    void Instrument(const plausible::Range& bound, const QString& fallback,
+                    void (GridInstrument::*setter)(const QString&))
     {
         const Reading r = ReadInteger(value_, true, bound);
         if (!r.Value) {

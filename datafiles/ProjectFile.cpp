@@ -241,9 +241,8 @@ QString AllowedText(const ValueBound& bound)
     QStringList parts = bound.Words;
     if (bound.Range != nullptr) {
         const plausible::Range& r = *bound.Range;
-        parts << (bound.Whole ? QStringLiteral("whole numbers %1..%2").arg(qint64(r.Low)).arg(qint64(r.High))
-                              : r.Text()) +
-                     QLatin1String(bound.Unit);
+        const QString range = QStringLiteral("%1..%2").arg(r.Low, 0, 'g', 12).arg(r.High, 0, 'g', 12);
+        parts << (bound.Whole ? QStringLiteral("whole numbers ") : QString()) + range + QLatin1String(bound.Unit);
     }
     return parts.join(QStringLiteral(", "));
 }
