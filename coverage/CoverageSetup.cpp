@@ -2,6 +2,7 @@
 
 #include "app/Log.h"
 #include "app/NumberText.h"
+#include "app/PlausibleRanges.h"
 #include "app/TextRoutines.h"
 #include "coverage/CorrectionLookup.h"
 #include "coverage/CoverageCalculators.h"
@@ -101,10 +102,12 @@ void CoverageView::GridValueEdited(const QString& key)
         const QString text = grid_.Value(key);
         if (text.isEmpty())
             return;
-        // A whole number only: "-67.5" is no axis limit (dropping the "." made it -675).
+        // A whole number only: "-67.5" is no axis limit (dropping the "." made it -675); nor is a
+        // level no analyser shows, which would leave no level in sight.
         const std::optional<int32_t> v = ParseStrictInt(text.trimmed());
         const bool low = key == kLow;
-        if (v && (low ? *v < chart_.LeftMaximum : *v > chart_.LeftMinimum))
+        if (v && plausible::kAnalyserDbm.Holds(*v) &&
+            (low ? *v < chart_.LeftMaximum : *v > chart_.LeftMinimum))
             (low ? chart_.LeftMinimum : chart_.LeftMaximum) = *v;
         else
             grid_.SetValue(key, QStringLiteral("not valid"));

@@ -1,12 +1,22 @@
 #ifndef ZENDRIK_DATAFILES_GENERATORVIEWVALUES_H
 #define ZENDRIK_DATAFILES_GENERATORVIEWVALUES_H
 
+#include "app/PlausibleRanges.h"
+
 #include <QString>
 #include <array>
+#include <cstdint>
 
 // The texts of the generator view's edit boxes that a project stores, with the main window's
 // start-up values. Frequencies in Hz (thousands dots allowed), levels in dBm, times in ms.
 struct GeneratorViewValues {
+    // What the boxes take from a project. A ramp phase or a dwell beyond a day is no test anyone
+    // waits for; more steps than these the ramp refuses.
+    static constexpr int32_t kMaxRampSteps = 30;
+    static constexpr plausible::Range kRampSteps{0, kMaxRampSteps};
+    static constexpr plausible::Range kRampTimeMs{0, 86'400'000};
+    static constexpr plausible::Range kDwellMs{1, 86'400'000};
+
     // Power ramp.
     QString T0 = QStringLiteral("0");             // "T0[msec]"
     QString StepUp = QStringLiteral("3");         // "Step"

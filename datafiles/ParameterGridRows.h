@@ -2,6 +2,7 @@
 #define ZENDRIK_DATAFILES_PARAMETERGRIDROWS_H
 
 #include "app/MeasureSet.h"
+#include "app/PlausibleRanges.h"
 #include "datafiles/ParameterGridModel.h"
 
 #include <QString>
@@ -50,6 +51,18 @@ extern const QString kTemCor;       // "TEM Cor"
 extern const QString kSeptum;       // "SEPTUM[cm]"
 extern const QString kTgOff;        // "Tg off"
 } // namespace gridkeys
+
+// What the grids' number rows take, whether typed or read from a project: the operator's edit
+// and a project value meet the same bound.
+namespace gridbounds {
+inline constexpr plausible::Range kSweepMs{1, 2'999'999};
+inline constexpr plausible::Range kRbwHz{1, 1'000'000};
+inline constexpr plausible::Range kSpanHz{1, 3'000'000'000};
+inline constexpr plausible::Range kAttenuationDb{0, 50};
+inline constexpr plausible::Range kMarginDb{-100, 100};
+// The septum heights of TEM cells that are built; the generator grid takes up to 100 cm.
+inline constexpr plausible::Range kSeptumCm{0.1, 100};
+} // namespace gridbounds
 
 // The text of a row that takes no file.
 extern const QString kNoFile; // "none"

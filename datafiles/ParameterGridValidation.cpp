@@ -14,7 +14,6 @@
 #include <QObject>
 
 #include <exception>
-#include <limits>
 #include <optional>
 
 namespace {
@@ -30,8 +29,10 @@ struct Reading {
     std::optional<int64_t> Value;
 };
 
-Reading ReadInteger(const QString& value, bool frequency, int64_t low, int64_t high)
+Reading ReadInteger(const QString& value, bool frequency, const plausible::Range& bound)
 {
+    const auto low = static_cast<int64_t>(bound.Low);
+    const auto high = static_cast<int64_t>(bound.High);
     Reading r;
     r.Text = RemoveDots(value);
     if (frequency)
@@ -56,9 +57,9 @@ public:
         else if (key_ == kSweep)
             Sweep();
         else if (key_ == kRbw)
-            Instrument(1, 1'000'000, QStringLiteral("9000"), &GridInstrument::SetRbw);
+            Instrument(gridbounds::kRbwHz, QStringLiteral("9000"), &GridInstrument::SetRbw);
         else if (key_ == kSpan)
-            Instrument(1, 3'000'000'000LL, QStringLiteral("20000"), &GridInstrument::SetSpan);
+            Instrument(gridbounds::kSpanHz, QStringLiteral("20000"), &GridInstrument::SetSpan);
         else if (key_ == kAttenuator)
             Attenuator();
         else if (key_ == kPreAmp)
@@ -125,7 +126,7 @@ private:
             Send(&GridInstrument::SetSweepTime, QStringLiteral("AUTO"));
             return;
         }
-        const Reading r = ReadInteger(value_, false, 1, 2'999'999);
+        const Reading r = ReadInteger(value_, false, gridbounds::kSweepMs);
         if (!r.Value) {
             Write(kAuto);
             return;
@@ -134,9 +135,10 @@ private:
         Send(&GridInstrument::SetSweepTime, FormatMachine(static_cast<double>(*r.Value) / 1000.0));
     }
 
-    void Instrument(int64_t low, int64_t high, const QString& fallback, void (GridInstrument::*setter)(const QString&))
+    void Instrument(const plausible::Range& bound, const QString& fallback,
+                    void (GridInstrument::*setter)(const QString&))
     {
-        const Reading r = ReadInteger(value_, true, low, high);
+        const Reading r = ReadInteger(value_, true, bound);
         if (!r.Value) {
             Write(fallback);
             return;
@@ -152,7 +154,7 @@ private:
             Send(&GridInstrument::SetAttenuation, QStringLiteral("AUTO"));
             return;
         }
-        Instrument(0, 50, QStringLiteral("0"), &GridInstrument::SetAttenuation);
+        Instrument(gridbounds::kAttenuationDb, QStringLiteral("0"), &GridInstrument::SetAttenuation);
     }
 
     void PreAmp()
@@ -183,8 +185,8 @@ private:
     void LevelRange(bool low)
     {
         AxisBounds* axis = t_.LevelAxis;
-        const Reading r = ReadInteger(value_, false, std::numeric_limits<int32_t>::min(),
-                                     std::numeric_limits<int32_t>::max());
+        // The bound of a project's levels: an axis end of 2e9 dBuV leaves no trace in sight.
+        const Reading r = ReadInteger(value_, false, plausible::kLimitDbuv);
         const double v = r.Value ? static_cast<double>(*r.Value) : 0.0;
         if (axis == nullptr || !r.Value || (low ? !(v < axis->Maximum()) : !(v > axis->Minimum()))) {
             Write(kNotValid);
@@ -215,7 +217,7 @@ private:
 
     void Margin(MeasureSet set)
     {
-        const Reading r = ReadInteger(value_, false, -100, 100);
+        const Reading r = ReadInteger(value_, false, gridbounds::kMarginDb);
         const int32_t margin = r.Value ? static_cast<int32_t>(*r.Value) : 0;
         Write(r.Value ? r.Text : QStringLiteral("0"));
         if (t_.State != nullptr)

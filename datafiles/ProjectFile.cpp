@@ -33,39 +33,77 @@ const QString kSetUp2 = QStringLiteral("SetUp2");
 const QString kSetUp3 = QStringLiteral("SetUp3");
 const QString kSetUp4 = QStringLiteral("SetUp4");
 
-// One grid row in a project: file key, grid key, default when the key is missing, and whether the
-// reader removes thousands dots.
+// What a project value may hold. Every key of a project names one (a key without one does not
+// compile), so that no value reaches a grid or a box unchecked: "nan", "1e308", an RBW of 0 or a
+// detector "junk" would otherwise be shown, used and written back by the next save.
+struct ValueBound {
+    QStringList Words;                        // texts taken as they stand ("auto", the detectors)
+    const plausible::Range* Range = nullptr;  // the numbers taken; none when only words are
+    const char* Unit = "";                    // " Hz": thousands dots are removed before reading
+    bool Whole = false;                       // the view reads a whole number
+    bool FileName = false;                    // a file in ".\src": the path rules apply it
+};
+
+constexpr plausible::Range kPositiveHz{1, plausible::kFrequencyHz.High};
+const QStringList kAutoWord{QStringLiteral("auto")};
+
+const ValueBound kHz{{}, &plausible::kFrequencyHz, " Hz"};
+const ValueBound kWholeHz{{}, &plausible::kFrequencyHz, " Hz", true};
+const ValueBound kStepHz{{}, &kPositiveHz, " Hz", true};
+// Wider than the grid's typed span: a project spans its chart's whole range (1 to 6 GHz).
+const ValueBound kSpanHz{{}, &kPositiveHz, " Hz", true};
+const ValueBound kRbwHz{{}, &gridbounds::kRbwHz, " Hz", true};
+const ValueBound kSweepMs{kAutoWord, &gridbounds::kSweepMs, " ms", true};
+const ValueBound kAttenuationDb{kAutoWord, &gridbounds::kAttenuationDb, " dB", true};
+const ValueBound kMarginDb{{}, &gridbounds::kMarginDb, " dB", true};
+const ValueBound kDbuv{{}, &plausible::kLimitDbuv, " dBuV"};
+const ValueBound kDbm{{}, &plausible::kAnalyserDbm, " dBm"};
+const ValueBound kGeneratorDbm{{}, &plausible::kAnalyserDbm, " dBm", true};
+const ValueBound kStepDb{{}, &plausible::kCorrectionDb, " dB", true};
+const ValueBound kRampMs{{}, &GeneratorViewValues::kRampTimeMs, " ms", true};
+const ValueBound kRampSteps{{}, &GeneratorViewValues::kRampSteps, "", true};
+const ValueBound kDwellMs{{}, &GeneratorViewValues::kDwellMs, " ms", true};
+const ValueBound kSeptumCm{{}, &gridbounds::kSeptumCm, " cm"};
+const ValueBound kDetectorName{{QStringLiteral("NEG"), QStringLiteral("NORM"), QStringLiteral("POS"),
+                                QStringLiteral("RMS"), QStringLiteral("SAMP"), QStringLiteral("VAV"),
+                                QStringLiteral("QPEAK")}};
+const ValueBound kOnOff{{QStringLiteral("on"), QStringLiteral("off")}};
+const ValueBound kFile{{}, nullptr, "", false, true};
+
+// One grid row in a project: file key, grid key, default when the key is missing, whether the
+// reader removes thousands dots, and what the value may hold.
 struct GridKey {
     QString FileKey;
     const QString& Row;
     QString Default;
     bool RemoveDots;
+    const ValueBound& Bound;
 };
 
 const std::vector<GridKey>& MainKeys()
 {
     static const std::vector<GridKey> keys = {
-        {QStringLiteral("Start_Hz"), kChartStart, QString(), true},
-        {QStringLiteral("Stop_Hz"), kChartStop, QString(), true},
-        {QStringLiteral("High_Pegel"), kHigh, QString(), true},
-        {QStringLiteral("Low_Pegel"), kLow, QString(), true},
-        {QStringLiteral("Det"), kDetector, QString(), false},
-        {QStringLiteral("Sweep"), kSweep, QString(), true},
-        {QStringLiteral("RBW"), kRbw, QString(), true},
-        {QStringLiteral("SPAN"), kSpan, QString(), true},
-        {QStringLiteral("PREAMP"), kPreAmp, QString(), false},
-        {QStringLiteral("LIM1"), kLimit1, QString(), false},
-        {QStringLiteral("LIM2"), kLimit2, QString(), false},
-        {QStringLiteral("CABLE"), kCableCor, QString(), false},
-        {QStringLiteral("AMP"), kAmpCor, QString(), false},
-        {QStringLiteral("ATT"), kAttenuator, QStringLiteral("auto"), false},
-        {QStringLiteral("ANT"), kAntCor, QString(), false},
-        {QStringLiteral("LISN"), kLisnCor, QString(), false},
-        {QStringLiteral("SEG1"), kSegSet1, QString(), false},
-        {QStringLiteral("SEG2"), kSegSet2, QString(), false},
-        {QStringLiteral("GAP1"), kMargin1, QString(), false},
-        {QStringLiteral("GAP2"), kMargin2, QString(), false},
-        {QStringLiteral("REP"), kReport, QString(), false},
+        {QStringLiteral("Start_Hz"), kChartStart, QString(), true, kHz},
+        {QStringLiteral("Stop_Hz"), kChartStop, QString(), true, kHz},
+        {QStringLiteral("High_Pegel"), kHigh, QString(), true, kDbuv},
+        {QStringLiteral("Low_Pegel"), kLow, QString(), true, kDbuv},
+        {QStringLiteral("Det"), kDetector, QString(), false, kDetectorName},
+        {QStringLiteral("Sweep"), kSweep, QString(), true, kSweepMs},
+        {QStringLiteral("RBW"), kRbw, QString(), true, kRbwHz},
+        {QStringLiteral("SPAN"), kSpan, QString(), true, kSpanHz},
+        {QStringLiteral("PREAMP"), kPreAmp, QString(), false, kOnOff},
+        {QStringLiteral("LIM1"), kLimit1, QString(), false, kFile},
+        {QStringLiteral("LIM2"), kLimit2, QString(), false, kFile},
+        {QStringLiteral("CABLE"), kCableCor, QString(), false, kFile},
+        {QStringLiteral("AMP"), kAmpCor, QString(), false, kFile},
+        {QStringLiteral("ATT"), kAttenuator, QStringLiteral("auto"), false, kAttenuationDb},
+        {QStringLiteral("ANT"), kAntCor, QString(), false, kFile},
+        {QStringLiteral("LISN"), kLisnCor, QString(), false, kFile},
+        {QStringLiteral("SEG1"), kSegSet1, QString(), false, kFile},
+        {QStringLiteral("SEG2"), kSegSet2, QString(), false, kFile},
+        {QStringLiteral("GAP1"), kMargin1, QString(), false, kMarginDb},
+        {QStringLiteral("GAP2"), kMargin2, QString(), false, kMarginDb},
+        {QStringLiteral("REP"), kReport, QString(), false, kFile},
     };
     return keys;
 }
@@ -73,20 +111,20 @@ const std::vector<GridKey>& MainKeys()
 const std::vector<GridKey>& CoverageKeys()
 {
     static const std::vector<GridKey> keys = {
-        {QStringLiteral("FREQ_A"), kFreqA, QStringLiteral("140000000"), false},
-        {QStringLiteral("FREQ_B"), kFreqB, QStringLiteral("150000000"), false},
-        {QStringLiteral("FREQ_C"), kFreqC, QStringLiteral("160000000"), false},
-        {QStringLiteral("High_Pegel_dbm"), kHighDbm, QStringLiteral("-10"), false},
-        {QStringLiteral("Low_Pegel_dbm"), kLowDbm, QStringLiteral("-120"), false},
-        {QStringLiteral("CABLE"), kCableCor, kNoFile, false},
-        {QStringLiteral("AMP"), kAmpCor, kNoFile, false},
-        {QStringLiteral("ANT"), kAntCor, kNoFile, false},
-        {QStringLiteral("ATT"), kAttenuator, QStringLiteral("auto"), false},
-        {QStringLiteral("Det"), kDetector, QStringLiteral("POS"), false},
-        {QStringLiteral("Sweep"), kSweep, QStringLiteral("auto"), true},
-        {QStringLiteral("RBW"), kRbw, QStringLiteral("10000"), true},
-        {QStringLiteral("SPAN"), kSpan, QStringLiteral("20000"), true},
-        {QStringLiteral("PREAMP"), kPreAmp, QStringLiteral("off"), false},
+        {QStringLiteral("FREQ_A"), kFreqA, QStringLiteral("140000000"), false, kHz},
+        {QStringLiteral("FREQ_B"), kFreqB, QStringLiteral("150000000"), false, kHz},
+        {QStringLiteral("FREQ_C"), kFreqC, QStringLiteral("160000000"), false, kHz},
+        {QStringLiteral("High_Pegel_dbm"), kHighDbm, QStringLiteral("-10"), false, kDbm},
+        {QStringLiteral("Low_Pegel_dbm"), kLowDbm, QStringLiteral("-120"), false, kDbm},
+        {QStringLiteral("CABLE"), kCableCor, kNoFile, false, kFile},
+        {QStringLiteral("AMP"), kAmpCor, kNoFile, false, kFile},
+        {QStringLiteral("ANT"), kAntCor, kNoFile, false, kFile},
+        {QStringLiteral("ATT"), kAttenuator, QStringLiteral("auto"), false, kAttenuationDb},
+        {QStringLiteral("Det"), kDetector, QStringLiteral("POS"), false, kDetectorName},
+        {QStringLiteral("Sweep"), kSweep, QStringLiteral("auto"), true, kSweepMs},
+        {QStringLiteral("RBW"), kRbw, QStringLiteral("10000"), true, kRbwHz},
+        {QStringLiteral("SPAN"), kSpan, QStringLiteral("20000"), true, kSpanHz},
+        {QStringLiteral("PREAMP"), kPreAmp, QStringLiteral("off"), false, kOnOff},
     };
     return keys;
 }
@@ -94,52 +132,54 @@ const std::vector<GridKey>& CoverageKeys()
 const std::vector<GridKey>& GeneratorGridKeys()
 {
     static const std::vector<GridKey> keys = {
-        {QStringLiteral("AMP"), kAmpCor, kNoFile, false},
-        {QStringLiteral("TC"), kTemCor, kNoFile, false},
-        {QStringLiteral("SEPT"), kSeptum, QStringLiteral("2.8"), false},
+        {QStringLiteral("AMP"), kAmpCor, kNoFile, false, kFile},
+        {QStringLiteral("TC"), kTemCor, kNoFile, false, kFile},
+        {QStringLiteral("SEPT"), kSeptum, QStringLiteral("2.8"), false, kSeptumCm},
     };
     return keys;
 }
 
-// The generator view's boxes in file order: section, key, the box and its read default.
+// The generator view's boxes in file order: section, key, the box, its read default and bound.
 using GeneratorVisitor = std::function<void(const QString& section, const QString& key, QString& box,
-                                            const QString& readDefault)>;
+                                            const QString& readDefault, const ValueBound& bound)>;
 
 void VisitGeneratorValues(GeneratorViewValues& g, const GeneratorVisitor& visit)
 {
     // The read defaults are the start-up values, except that a project without the sixth band's
     // dwell time reads 10000 ms there.
     const GeneratorViewValues startUp;
-    const auto plain = [&](const QString& key, QString& box, const QString& def) { visit(kSetUp3, key, box, def); };
-    plain(QStringLiteral("T0"), g.T0, startUp.T0);
-    plain(QStringLiteral("STEP_U"), g.StepUp, startUp.StepUp);
-    plain(QStringLiteral("T1"), g.T1, startUp.T1);
-    plain(QStringLiteral("T2"), g.T2, startUp.T2);
-    plain(QStringLiteral("STEP_D"), g.StepDown, startUp.StepDown);
-    plain(QStringLiteral("T3"), g.T3, startUp.T3);
-    plain(QStringLiteral("T4"), g.T4, startUp.T4);
-    plain(QStringLiteral("FREQ"), g.RampFreq, startUp.RampFreq);
-    plain(QStringLiteral("LPOW"), g.LowPower, startUp.LowPower);
-    plain(QStringLiteral("HPOW"), g.HighPower, startUp.HighPower);
+    const auto plain = [&](const QString& key, QString& box, const QString& def, const ValueBound& bound) {
+        visit(kSetUp3, key, box, def, bound);
+    };
+    plain(QStringLiteral("T0"), g.T0, startUp.T0, kRampMs);
+    plain(QStringLiteral("STEP_U"), g.StepUp, startUp.StepUp, kRampSteps);
+    plain(QStringLiteral("T1"), g.T1, startUp.T1, kRampMs);
+    plain(QStringLiteral("T2"), g.T2, startUp.T2, kRampMs);
+    plain(QStringLiteral("STEP_D"), g.StepDown, startUp.StepDown, kRampSteps);
+    plain(QStringLiteral("T3"), g.T3, startUp.T3, kRampMs);
+    plain(QStringLiteral("T4"), g.T4, startUp.T4, kRampMs);
+    plain(QStringLiteral("FREQ"), g.RampFreq, startUp.RampFreq, kWholeHz);
+    plain(QStringLiteral("LPOW"), g.LowPower, startUp.LowPower, kGeneratorDbm);
+    plain(QStringLiteral("HPOW"), g.HighPower, startUp.HighPower, kGeneratorDbm);
     for (int i = 0; i < GeneratorViewValues::kFixedRows; ++i)
-        plain(QStringLiteral("FixFreq%1Hz").arg(i + 1), g.FixedHz[i], startUp.FixedHz[i]);
+        plain(QStringLiteral("FixFreq%1Hz").arg(i + 1), g.FixedHz[i], startUp.FixedHz[i], kWholeHz);
     for (int i = 0; i < GeneratorViewValues::kFixedRows; ++i)
-        plain(QStringLiteral("FixFreq%1dBm").arg(i + 1), g.FixedDbm[i], startUp.FixedDbm[i]);
+        plain(QStringLiteral("FixFreq%1dBm").arg(i + 1), g.FixedDbm[i], startUp.FixedDbm[i], kGeneratorDbm);
     for (int i = 0; i < GeneratorViewValues::kBands; ++i) {
         GeneratorViewValues::Band& b = g.Bands[i];
         const GeneratorViewValues::Band& d = startUp.Bands[i];
         const QString band = QStringLiteral("Band%1").arg(i + 1);
-        plain(band + QStringLiteral("StartHz"), b.StartHz, d.StartHz);
-        plain(band + QStringLiteral("StopHz"), b.StopHz, d.StopHz);
-        plain(band + QStringLiteral("StepHz"), b.StepHz, d.StepHz);
+        plain(band + QStringLiteral("StartHz"), b.StartHz, d.StartHz, kWholeHz);
+        plain(band + QStringLiteral("StopHz"), b.StopHz, d.StopHz, kWholeHz);
+        plain(band + QStringLiteral("StepHz"), b.StepHz, d.StepHz, kStepHz);
         plain(band + QStringLiteral("DwellSec"), b.DwellMs,
-              i == GeneratorViewValues::kBands - 1 ? QStringLiteral("10000") : d.DwellMs);
-        plain(band + QStringLiteral("dBm"), b.Dbm, d.Dbm);
+              i == GeneratorViewValues::kBands - 1 ? QStringLiteral("10000") : d.DwellMs, kDwellMs);
+        plain(band + QStringLiteral("dBm"), b.Dbm, d.Dbm, kGeneratorDbm);
     }
-    visit(kSetUp4, QStringLiteral("Freq"), g.ManualFreq, startUp.ManualFreq);
-    visit(kSetUp4, QStringLiteral("Amp"), g.ManualAmp, startUp.ManualAmp);
-    visit(kSetUp4, QStringLiteral("Freq_inc"), g.ManualFreqInc, startUp.ManualFreqInc);
-    visit(kSetUp4, QStringLiteral("Amp_inc"), g.ManualAmpInc, startUp.ManualAmpInc);
+    visit(kSetUp4, QStringLiteral("Freq"), g.ManualFreq, startUp.ManualFreq, kWholeHz);
+    visit(kSetUp4, QStringLiteral("Amp"), g.ManualAmp, startUp.ManualAmp, kGeneratorDbm);
+    visit(kSetUp4, QStringLiteral("Freq_inc"), g.ManualFreqInc, startUp.ManualFreqInc, kWholeHz);
+    visit(kSetUp4, QStringLiteral("Amp_inc"), g.ManualAmpInc, startUp.ManualAmpInc, kStepDb);
 }
 
 QString LastProjectPath(const QString& workingFolder)
@@ -168,52 +208,57 @@ struct GridOrDefaults {
     const ParameterGridModel* model;
 };
 
-// The bound of a project value that is a number: frequencies, levels in dBuV, margins and
-// attenuations in dB, generator and coverage levels in dBm. Null for texts (file names, detector,
-// times).
-struct ValueBound {
-    const plausible::Range* Range;
-    const char* Unit;
-};
-ValueBound BoundOf(const QString& key)
+// A whole number as the views read it: digits with an optional "-", nothing else.
+bool IsWholeNumberText(const QString& text)
 {
-    static const QStringList hz = {QStringLiteral("FREQ_A"), QStringLiteral("FREQ_B"), QStringLiteral("FREQ_C"),
-                                   QStringLiteral("RBW"),    QStringLiteral("SPAN"),   QStringLiteral("FREQ"),
-                                   QStringLiteral("Freq"),   QStringLiteral("Freq_inc")};
-    static const QStringList dbuv = {QStringLiteral("High_Pegel"), QStringLiteral("Low_Pegel")};
-    static const QStringList db = {QStringLiteral("GAP1"), QStringLiteral("GAP2"), QStringLiteral("ATT"),
-                                   QStringLiteral("Amp_inc")};
-    static const QStringList dbm = {QStringLiteral("LPOW"), QStringLiteral("HPOW"), QStringLiteral("Amp")};
-    if (key.endsWith(QLatin1String("Hz")) || hz.contains(key))
-        return {&plausible::kFrequencyHz, " Hz"};
-    if (dbuv.contains(key))
-        return {&plausible::kLimitDbuv, " dBuV"};
-    if (db.contains(key))
-        return {&plausible::kCorrectionDb, " dB"};
-    if (key.endsWith(QLatin1String("dBm"), Qt::CaseInsensitive) || dbm.contains(key))
-        return {&plausible::kAnalyserDbm, " dBm"};
-    return {nullptr, ""};
+    const qsizetype first = text.startsWith(QLatin1Char('-')) ? 1 : 0;
+    if (text.size() == first)
+        return false;
+    for (qsizetype i = first; i < text.size(); ++i)
+        if (!text[i].isDigit())
+            return false;
+    return true;
 }
 
-// A value that is a number beyond anything the program can set or measure ("nan", "1e308") is
-// not read: one line names the key, and the cell or box keeps what it held, so that the next
-// save cannot write the value back. A text that is no number ("auto", a typing slip) is read as
-// it stands and shows where the operator sees it.
-bool TakeValue(const DataFileContext& files, const QString& section, const QString& key, const QString& value)
+bool Allows(const ValueBound& bound, const QString& value)
 {
-    const ValueBound bound = BoundOf(key);
-    if (bound.Range == nullptr)
+    if (bound.FileName || bound.Words.contains(value))
         return true;
-    // Frequencies may carry thousands dots; levels may have "," or "." as decimal sign.
-    const std::optional<double> v = ParseMachine(bound.Range == &plausible::kFrequencyHz
-                                                     ? RemoveDots(value)
-                                                     : QString(value).replace(QLatin1Char(','), QLatin1Char('.')));
-    if (!v || bound.Range->Holds(*v))
+    if (bound.Range == nullptr)
+        return false;
+    // Frequencies may carry thousands dots; other numbers may have "," or "." as decimal sign.
+    const bool hz = qstrcmp(bound.Unit, " Hz") == 0;
+    const QString text = hz ? RemoveDots(value) : QString(value).replace(QLatin1Char(','), QLatin1Char('.'));
+    if (bound.Whole && !IsWholeNumberText(text))
+        return false;
+    const std::optional<double> v = ParseMachine(text);
+    return v && bound.Range->Holds(*v);
+}
+
+// "auto, whole numbers 1..2999999 ms": what the line of a refused value says the key takes.
+QString AllowedText(const ValueBound& bound)
+{
+    QStringList parts = bound.Words;
+    if (bound.Range != nullptr) {
+        const plausible::Range& r = *bound.Range;
+        const QString range = QStringLiteral("%1..%2").arg(r.Low, 0, 'g', 12).arg(r.High, 0, 'g', 12);
+        parts << (bound.Whole ? QStringLiteral("whole numbers ") : QString()) + range + QLatin1String(bound.Unit);
+    }
+    return parts.join(QStringLiteral(", "));
+}
+
+// A value its key cannot hold (a number beyond what the program can set or measure, "nan",
+// "1e308", a word the view does not know) is not read: one line names the key, and the cell or
+// box keeps what it held, so that the next save cannot write the value back. The key's read
+// default, which a missing key gets, is always taken.
+bool TakeValue(const DataFileContext& files, const QString& section, const QString& key, const QString& value,
+               const QString& readDefault, const ValueBound& bound)
+{
+    if (value == readDefault || Allows(bound, value))
         return true;
     if (files.Messages != nullptr)
-        files.Messages->Append(QStringLiteral("Warning: project value [%1] %2=%3 lies outside %4%5 and is not read")
-                                   .arg(section, key, value.trimmed(), bound.Range->Text(),
-                                        QLatin1String(bound.Unit)));
+        files.Messages->Append(QStringLiteral("Warning: project value [%1] %2=%3 lies outside %4 and is not read")
+                                   .arg(section, key, datafiles::QuoteInMessage(value), AllowedText(bound)));
     return false;
 }
 
@@ -234,7 +279,7 @@ void ReadGrid(const IniFile& ini, const QString& section, ParameterGridModel* gr
         // Checked as the grid will hold it: a level "1.000" with its dot removed is 1000.
         const QString v = ini.ReadString(section, k.FileKey, k.Default);
         const QString cell = k.RemoveDots ? RemoveDots(v) : v;
-        if (TakeValue(files, section, k.FileKey, cell))
+        if (TakeValue(files, section, k.FileKey, cell, k.Default, k.Bound))
             grid->SetValue(k.Row, cell);
     }
 }
@@ -286,9 +331,9 @@ bool SaveProjectFile(const ProjectTargets& targets, const QString& chosenPath, b
     WriteGrid(ini, kSetUp, *main.model, MainKeys());
     WriteGrid(ini, kSetUp2, *coverage.model, CoverageKeys());
     GeneratorViewValues generator = targets.Generator != nullptr ? *targets.Generator : GeneratorViewValues();
-    VisitGeneratorValues(generator, [&ini](const QString& section, const QString& key, QString& box, const QString&) {
-        ini.WriteString(section, key, box);
-    });
+    VisitGeneratorValues(generator,
+                         [&ini](const QString& section, const QString& key, QString& box, const QString&,
+                                const ValueBound&) { ini.WriteString(section, key, box); });
     if (optTgFieldValue) {
         const GridOrDefaults settings(targets.GeneratorGrid, &GeneratorSettingsRows);
         WriteGrid(ini, kSetUp3, *settings.model, GeneratorGridKeys());
@@ -305,9 +350,10 @@ void ReadProject(ProjectTargets& targets, const IniFile& ini, bool optTgFieldVal
     ReadGrid(ini, kSetUp2, targets.CoverageGrid, CoverageKeys(), files);
     if (targets.Generator != nullptr) {
         VisitGeneratorValues(*targets.Generator,
-                             [&ini, &files](const QString& section, const QString& key, QString& box, const QString& def) {
+                             [&ini, &files](const QString& section, const QString& key, QString& box,
+                                            const QString& def, const ValueBound& bound) {
                                  const QString v = ini.ReadString(section, key, def);
-                                 if (TakeValue(files, section, key, v))
+                                 if (TakeValue(files, section, key, v, def, bound))
                                      box = v;
                              });
     }

@@ -38,10 +38,12 @@ SaveDialogSettings LoadProjectDialog(const QString& workingFolder, QString* refu
 bool SaveProjectFile(const ProjectTargets& targets, const QString& chosenPath, bool optTgFieldValue);
 
 // Reads a project into the grids and generator values: a missing key takes its default, the keys
-// that hold frequencies and sweep times lose their thousands dots. A number beyond what its key
-// can hold (a frequency outside 0..1 THz, "nan", a level of 1e308; app/PlausibleRanges.h) is not
-// read: the message log says "Warning: project value [SetUp] Start_Hz=nan lies outside ..." and
-// the cell or box keeps what it showed. Other texts are not checked here.
+// that hold frequencies and sweep times lose their thousands dots. Every key has a bound (the
+// grids' own, app/PlausibleRanges.h, the generator's); a value beyond it (a frequency outside
+// 0..1 THz, "nan", a level of 1e308, an RBW of 0, a detector "junk") is not read: the message log
+// says "Warning: project value [SetUp] Start_Hz=nan lies outside ..." and the cell or box keeps
+// what it showed, so a save writes back nothing of it. File names meet the path rules and their
+// readers when the items are applied.
 void ReadProjectFile(ProjectTargets& targets, const QString& chosenPath, bool optTgFieldValue);
 
 // "Load Proj" after the dialog: records the project as the last one, reads it, applies its items

@@ -86,6 +86,10 @@ void MainWindow::openProject(const QString& path)
     if (RunActive())
         return;
     QDir::setCurrent(app_.WorkingFolder);
+    // A project value that is refused leaves its view as it is: the values the reader keeps are
+    // what the views show now, not what the last load or save left.
+    CoverageToProject();
+    GeneratorToProject();
     const std::optional<QString> caption = ::LoadProject(targets_, path, app_.Settings.OptTgFieldValue);
     // Another file than a project was chosen: everything stays as it was.
     if (!caption)

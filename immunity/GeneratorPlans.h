@@ -1,6 +1,7 @@
 #ifndef ZENDRIK_IMMUNITY_GENERATORPLANS_H
 #define ZENDRIK_IMMUNITY_GENERATORPLANS_H
 
+#include "datafiles/GeneratorViewValues.h"
 #include "immunity/GeneratorView.h"
 
 #include <QString>
@@ -54,7 +55,7 @@ struct RampPlan {
     int32_t High = 0;
     bool Periodic = false;
 };
-inline constexpr int32_t kMaxRampSteps = 30;
+inline constexpr int32_t kMaxRampSteps = GeneratorViewValues::kMaxRampSteps;
 std::optional<RampPlan> ReadRampPlan(GeneratorViewModel& view, const GeneratorLimits& limits);
 
 // One ramp as a list of waits and levels: low, hold T0, the rising steps (each after T1 / up

@@ -11,6 +11,9 @@
 
 namespace {
 
+// Faster than anything a drive test rides in (1852 km/h).
+constexpr double kMaxSpeedKnots = 1000;
+
 // Degrees, then two digits of minutes, a point and at least one decimal: what a receiver gives
 // whatever its precision. Anything else (an empty field while there is no fix) is no position.
 bool IsCoordinate(const QString& text)
@@ -89,7 +92,9 @@ GprmcDecode DecodeGprmc(const QByteArray& answer)
         d.Latitude.reset();
         d.Longitude.reset();
     }
-    if (!TryStrToFloatAnySep(f[7], d.SpeedKnots))
+    // A speed no vehicle drives (1e308, a negative one) is no reading, as a field that is no
+    // number is none; it would stand in the coverage table.
+    if (!TryStrToFloatAnySep(f[7], d.SpeedKnots) || !(d.SpeedKnots >= 0 && d.SpeedKnots <= kMaxSpeedKnots))
         d.SpeedKnots = 0;
     d.Display.Utc = f[1];
     d.Display.Status = GpsStatusText(d.Valid, d.Latitude.has_value());

@@ -32,7 +32,7 @@ struct GprmcDecode {
     // Decimal degrees, south and west negative; both present or both missing.
     std::optional<double> Latitude;
     std::optional<double> Longitude;
-    double SpeedKnots = 0; // 0 when the field is no number
+    double SpeedKnots = 0; // 0 when the field is no number or no speed (beyond 0..1000)
     bool Valid = false;    // status "A"
 };
 

@@ -2,6 +2,7 @@
 
 #include "app/Log.h"
 #include "app/NumberText.h"
+#include "app/PlausibleRanges.h"
 #include "instrument/ScpiContext.h"
 #include "instrument/ScpiIo.h"
 #include "instrument/visa/VisaSession.h"
@@ -27,7 +28,15 @@ std::optional<double> StepReferenceLevel(ScpiContext& c, int32_t& refLevelDbm, R
     c.Debug.LogMessage(QStringLiteral("@UPDOWNCLICKRLEVEL ") + answer);
 
     std::optional<double> sent;
-    if (const std::optional<double> level = scpiio::AnswerNumber(answer)) {
+    std::optional<double> level = scpiio::AnswerNumber(answer);
+    // A level no analyser holds (1e308 from a damaged answer) would be sent back stepped and kept
+    // as the option.
+    if (level && !plausible::kAnalyserDbm.Holds(*level)) {
+        c.Messages.Append(QStringLiteral("Error: the analyser sent a reference level of ") + answer +
+                          QStringLiteral(" dBm; the reference level is refused"));
+        level.reset();
+    }
+    if (level) {
         const double next = arrow == RefLevelArrow::Down ? *level + 10.0 : *level - 10.0;
         const int64_t rounded = RoundHalfEven(next);
         refLevelDbm = static_cast<int32_t>(std::clamp<int64_t>(rounded, std::numeric_limits<int32_t>::min(),

@@ -16,7 +16,8 @@ QString ReferenceLevelCommand(double levelDbm);
 
 // One arrow click: reads the reference level in dBm, sets it 10 dB up or down, remembers it
 // rounded in refLevelDbm (the "RefLeveldBm" option) and switches the unit back to dBuV. An answer
-// that is no number changes nothing but the unit. Returns the level sent, if any.
+// that is no number, or a level beyond plausible::kAnalyserDbm (with one "Error: " line), changes
+// nothing but the unit. Returns the level sent, if any.
 std::optional<double> StepReferenceLevel(ScpiContext& c, int32_t& refLevelDbm, RefLevelArrow arrow);
 
 #endif

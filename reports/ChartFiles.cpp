@@ -160,11 +160,10 @@ struct ReadPlan {
 struct Staged {
     std::vector<AxisRecord> Axes;
     QString Header;
-    int64_t NonFinite = 0;
-    qint64 TrailingBytes = 0;
     int64_t ChartRecords = 0; // axis and header records, which every chart file starts with
-    int64_t TargetRecords = 0; // records of a tag the load takes, their values numbers or not
-    std::optional<Record> Impossible; // the first point no chart can hold (a level of 1e308)
+    int64_t TargetRecords = 0; // records of a tag the load takes
+    qint64 TrailingBytes = 0;  // a last record cut short
+    std::optional<Record> Impossible; // the first point no chart can hold (a NaN, a level of 1e308)
 };
 
 // Reads every whole record of the file into the plan's targets and the staged axes and header,
@@ -188,9 +187,15 @@ bool ReadRecords(const QString& fileName, ReadPlan& plan, Staged& staged, QStrin
     }
     staged.TrailingBytes = size % kRecordSize;
 
-    // Tag -> position in the plan; only tags 0..29 can name a series.
+    // Tag -> position in the plan; only tags 0..29 can name a series. The points of every series
+    // a chart or compensation file carries meet the bound, whether this load takes them or not:
+    // a damaged point damages the file, whichever of its traces is wanted.
     std::array<int, 30> byTag;
     byTag.fill(-1);
+    std::array<bool, 30> carried{};
+    for (int32_t tag : chartfile::kChartFileSeries)
+        carried[static_cast<size_t>(tag)] = true;
+    carried[chartfile::kTagCompensation1] = carried[chartfile::kTagCompensation2] = true;
     for (size_t i = 0; i < plan.Targets.size(); ++i) {
         const int32_t tag = plan.Targets[i].Tag;
         if (plan.Targets[i].Series != nullptr && tag >= 0 && tag < static_cast<int32_t>(byTag.size()))
@@ -213,19 +218,18 @@ bool ReadRecords(const QString& fileName, ReadPlan& plan, Staged& staged, QStrin
             const Record rec = chartfile::DecodeRecord(buffer.data() + k * kRecordSize);
             if (rec.Tag >= 0 && rec.Tag < static_cast<int32_t>(byTag.size())) {
                 const int t = byTag[static_cast<size_t>(rec.Tag)];
-                if (t < 0)
+                if (!carried[static_cast<size_t>(rec.Tag)])
                     continue;
-                ++staged.TargetRecords;
-                // A NaN X would break the ordered X list that every lookup bisects.
-                if (!std::isfinite(rec.X) || !std::isfinite(rec.Y)) {
-                    ++staged.NonFinite;
-                    continue;
-                }
+                // NaN fails the bound as 1e308 does: a value no saved trace holds is damage, and
+                // the points around it are no more to be trusted than it is.
                 if (!plausible::kFrequencyKhz.Holds(rec.X) || !plausible::kChartLevel.Holds(rec.Y)) {
                     if (!staged.Impossible)
                         staged.Impossible = rec;
                     continue;
                 }
+                if (t < 0)
+                    continue;
+                ++staged.TargetRecords;
                 Target& target = plan.Targets[static_cast<size_t>(t)];
                 target.X.push_back(rec.X);
                 target.Y.push_back(rec.Y);
@@ -305,7 +309,7 @@ void OrderLikeTheSeries(const TChartSeries& series, std::vector<double>& xs, std
     ys.swap(sy);
 }
 
-void Commit(ReadPlan& plan, Staged& staged, const QString& fileName, const ChartFileContext& chart)
+void Commit(ReadPlan& plan, Staged& staged, const ChartFileContext& chart)
 {
     for (const AxisRecord& a : staged.Axes)
         ApplyAxis(a, chart);
@@ -323,14 +327,6 @@ void Commit(ReadPlan& plan, Staged& staged, const QString& fileName, const Chart
     }
     if (plan.Header)
         Debug(chart.Debug, QStringLiteral("Chart was generated with:  ") + staged.Header);
-    if (staged.NonFinite > 0)
-        Message(chart.Messages, QStringLiteral("Warning: %1: %2 points with a value that is not a number were skipped")
-                                    .arg(fileName)
-                                    .arg(staged.NonFinite));
-    if (staged.TrailingBytes > 0)
-        Message(chart.Messages, QStringLiteral("Warning: %1: the last %2 bytes are no whole record and were ignored")
-                                    .arg(fileName)
-                                    .arg(staged.TrailingBytes));
 }
 
 bool Load(const QString& fileName, ReadPlan& plan, const ChartFileContext& chart)
@@ -345,9 +341,14 @@ bool Load(const QString& fileName, ReadPlan& plan, const ChartFileContext& chart
         // A file of anything else would empty every trace for nothing: the traces on the chart
         // may be measurements not yet saved, the compensation one that took a while to take.
         QString refusal;
-        if (staged.Impossible)
-            // One flipped exponent bit makes 20 dB 1e308: such a point hides every limit, so the
-            // whole file is suspect, not the point alone.
+        if (staged.TrailingBytes > 0)
+            // A file cut short (a copy broken off, a full disk) holds the first part of a
+            // measurement: loaded, it would pass for the whole one.
+            refusal = QStringLiteral("the last %1 bytes are no whole record: the file is cut short")
+                          .arg(staged.TrailingBytes);
+        else if (staged.Impossible)
+            // One flipped exponent bit makes 20 dB 1e308 or NaN: such a point hides every limit,
+            // so the whole file is suspect, not the point alone.
             refusal = QStringLiteral("point %1 of series %2 is at %3 kHz, %4: beyond %5 kHz and %6 dB")
                           .arg(staged.Impossible->Index)
                           .arg(staged.Impossible->Tag)
@@ -358,15 +359,13 @@ bool Load(const QString& fileName, ReadPlan& plan, const ChartFileContext& chart
                                      "file starts with");
         else if (plan.Axes)
             refusal = AxisFault(staged.Axes);
-        else if (!plan.Header && staged.TargetRecords == staged.NonFinite)
-            refusal = staged.TargetRecords == 0
-                          ? QStringLiteral("no compensation file: it holds no compensation record")
-                          : QStringLiteral("none of its compensation points is a number");
+        else if (!plan.Header && staged.TargetRecords == 0)
+            refusal = QStringLiteral("no compensation file: it holds no compensation record");
         if (!refusal.isEmpty()) {
             Message(chart.Messages, ErrorLine(fileName, refusal + QStringLiteral("; nothing was loaded")));
             return false;
         }
-        Commit(plan, staged, fileName, chart);
+        Commit(plan, staged, chart);
         return true;
     } catch (const std::exception& e) {
         Message(chart.Messages, ErrorLine(fileName, QString::fromLocal8Bit(e.what())));

@@ -39,13 +39,12 @@ bool SaveChartFile(const QString& fileName, const ChartFileContext& chart);
 bool SaveZeroCompensation(const QString& fileName, const ChartFileContext& chart);
 
 // Readers. The whole file is checked and staged first; only then are the targets emptied and
-// filled, one bulk addition per series. A file that cannot be read or is too large, a chart or
-// reference file without a single axis or header record or with an axis end that is not a number
-// or beyond chartfile::kMaxAxisMagnitude, a compensation file without a compensation point, and
-// any file with a point beyond plausible::kFrequencyKhz or plausible::kChartLevel change
-// nothing: the message log gets "Error: " and the reason, and the result is false. Points with
-// a value that is not finite are skipped and a trailing partial record is ignored, each reported
-// in one "Warning: " line.
+// filled, one bulk addition per series. A file that cannot be read, is too large or is cut short
+// (its size no whole number of records), a chart or reference file without a single axis or
+// header record or with an axis end that is not a number or beyond chartfile::kMaxAxisMagnitude,
+// a compensation file without a compensation point, and any file with a point beyond
+// plausible::kFrequencyKhz or plausible::kChartLevel (NaN and infinity included) change nothing:
+// the message log gets one "Error: " line with the reason, and the result is false.
 bool LoadChartFile(const QString& fileName, ChartFileContext& chart);
 bool LoadZeroCompensation(const QString& fileName, ChartFileContext& chart);
 // The corrected traces of a chart file (tags 7 and 9) into two series; the file's axis ranges

@@ -17,6 +17,7 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QPushButton>
+#include <QScreen>
 #include <QTabBar>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -151,8 +152,12 @@ TPlotGallery::TPlotGallery(ChartUnitState& unit, bool withFunctions, QWidget* pa
     if (ReadEditorBoolean(EditorKey(kEditorRememberGallerySize), true)) {
         const int w = ReadEditorInteger(EditorKey(kEditorGalleryWidth), 0);
         const int h = ReadEditorInteger(EditorKey(kEditorGalleryHeight), 0);
+        // A size no screen has (a hand-edited 2000000000) opens the gallery as large as the
+        // screen, not as a window no one can see the edges of.
+        const QSize room = screen() != nullptr ? screen()->availableGeometry().size() : QSize(w, h);
         if (w > 0 && h > 0)
-            resize(std::max(kMinimumGallerySize, w), std::max(kMinimumGallerySize, h));
+            resize(std::clamp(w, kMinimumGallerySize, std::max(kMinimumGallerySize, room.width())),
+                   std::clamp(h, kMinimumGallerySize, std::max(kMinimumGallerySize, room.height())));
     }
     FillPageTabs();
 }

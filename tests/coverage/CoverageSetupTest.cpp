@@ -24,6 +24,7 @@ TEST(CoverageSetup, AxisRowsTakeWholeNumbersOnTheRightSideOfTheOtherLimit)
         {kHigh, "-130", "not valid", -120, -10},
         {kHigh, "5", "5", -120, 5},
         {kHigh, "1.000", "not valid", -120, 5},
+        {kHigh, "2000000000", "not valid", -120, 5},
     };
     for (const auto& e : edits) {
         v.Grid().SetValue(e.key, e.text);

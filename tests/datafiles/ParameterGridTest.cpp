@@ -153,6 +153,8 @@ TEST(ParameterGrid, RangeRowsMoveTheAxesOrShowNotValid)
     ValidateParameter(f.t, kLow, "120");
     EXPECT_EQ(f.mainGrid.Value(kLow), "not valid");
     ValidateParameter(f.t, kLow, "-40");
+    ValidateParameter(f.t, kHigh, "2000000000"); // no level a chart shows
+    EXPECT_EQ(f.mainGrid.Value(kHigh), "not valid");
     ValidateParameter(f.t, kHigh, "x");
     EXPECT_EQ(f.mainGrid.Value(kHigh), "not valid");
     EXPECT_EQ(f.levelAxis.Minimum(), -40);

@@ -132,10 +132,54 @@ TEST(ProjectFile, ImpossibleNumbersAreRefusedKeyByKeyAndNeverWrittenBack)
     EXPECT_EQ(f.messages.Lines(), (QStringList{line.arg("SetUp", "Start_Hz", "nan", "0..1e+12 Hz"),
                                                line.arg("SetUp", "High_Pegel", "1e308", "-200..300 dBuV"),
                                                line.arg("SetUp2", "High_Pegel_dbm", "-201", "-200..200 dBm"),
-                                               line.arg("SetUp3", "FixFreq1Hz", "2.000.000.000.000", "0..1e+12 Hz")}));
+                                               line.arg("SetUp3", "FixFreq1Hz", "2.000.000.000.000", "whole numbers 0..1e+12 Hz")}));
     EXPECT_TRUE(f.mainGrid.Value(kChartStop) == "30000000" && f.mainGrid.Value(kLow) == "-10,5");
     ASSERT_TRUE(SaveProjectFile(f.t, ".\\src\\q.prj", false));
     EXPECT_EQ(IniFile(f.dir.filePath("src/q.prj")).ReadString("SetUp", "Start_Hz", ""), "150000");
+}
+
+// Every key of a project (the generator's option keys too) refuses "nan", infinities, 1e308 and
+// values beyond its kind's range with one line naming it; the next save writes what was there.
+// Round r gives each key its r-th such value; file names meet the path rules when applied.
+TEST(ProjectFile, EveryKeyRefusesWhatItCannotHold)
+{
+    ProjectFixture f;
+    ASSERT_TRUE(SaveProjectFile(f.t, ".\\src\\p.prj", true));
+    const QString file = f.dir.filePath("src/p.prj");
+    const QByteArray clean = WithoutDate(ReadFile(file));
+    const std::pair<const char*, QStringList> beyond[] = {
+        {"^(Start_Hz|Stop_Hz|FREQ_.|FREQ|Freq|Freq_inc|FixFreq\\d+Hz|Band\\dSt(art|op)Hz)$", {"-1", "1.000.000.000.001"}},
+        {"^(RBW|SPAN|Band\\dStepHz)$", {"0", "1,5"}}, {"^RBW$", {"1000001"}}, {"^(Sweep|ATT)$", {"AUTO", "-1"}},
+        {"^Sweep$", {"3000000"}}, {"^ATT$", {"51"}}, {"^GAP.$", {"101", "6.5"}}, {"^(Det|PREAMP)$", {"junk", "pos", "ON"}},
+        {"^(High|Low)_Pegel$", {"301"}}, {"dBm$|^(LPOW|HPOW|Amp)$", {"-201", "-20.5"}}, {"_dbm$", {"-201"}},
+        {"^STEP_.$", {"31", "2.5"}}, {"^T.$", {"-1", "86400001"}}, {"DwellSec$", {"0", "99999999999"}},
+        {"^SEPT$", {"0", "101"}}, {"^Amp_inc$", {"201"}}, {"^(LIM.|CABLE|AMP|ANT|LISN|SEG.|REP|TC)$", {}}};
+    for (int round = 0; round < 7; ++round) {
+        IniFile ini(file);
+        QStringList refused, named;
+        for (const QString section : {"SetUp", "SetUp2", "SetUp3", "SetUp4"})
+            for (const QString& key : ini.ReadSection(section)) {
+                QStringList values = {"nan", "inf", "-inf", "1e308"};
+                for (const auto& [pattern, more] : beyond)
+                    if (QRegularExpression(pattern).match(key).hasMatch())
+                        values = more.isEmpty() ? more : values + more;
+                if (round < values.size()) {
+                    ini.WriteString(section, key, values[round]);
+                    refused << section + "] " + key;
+                }
+            }
+        ASSERT_TRUE(ini.UpdateFile());
+        f.messages.Clear();
+        ReadProjectFile(f.t, ".\\src\\p.prj", true);
+        for (const QString& line : f.messages.Lines())
+            named << line.section('[', 1).section('=', 0, 0);
+        named.sort();
+        refused.sort();
+        EXPECT_EQ(named, refused) << round;
+        EXPECT_TRUE(round > 0 || refused.size() == 12 + 11 + 65 + 4);
+        ASSERT_TRUE(SaveProjectFile(f.t, ".\\src\\p.prj", true));
+        EXPECT_EQ(WithoutDate(ReadFile(file)), clean) << round;
+    }
 }
 
 TEST(ProjectFile, DialogsOfferTheLastProject)

@@ -406,6 +406,11 @@ TEST_F(MainWindowFixture, ProjectsKeepTheViewsValues)
     generator.setSettingValue("SEPTUM[cm]", "10");
     coverage.SetValue("Freq B[Hz]", "151000000");
     Control<QAction>(*w, "updateexisting1").trigger();
+    // Values no view can hold are refused and leave what the views show, not what was saved.
+    IniFile saved(file);
+    saved.WriteString("SetUp3", "T4", "nan");
+    saved.WriteString("SetUp2", "FREQ_B", "1e308");
+    ASSERT_TRUE(saved.UpdateFile());
 
     fixedFrequency4->setText("1");
     rampT4->setText("1");
@@ -414,10 +419,11 @@ TEST_F(MainWindowFixture, ProjectsKeepTheViewsValues)
     coverage.SetValue("Freq B[Hz]", "1");
     Control<QAction>(*w, "load1").trigger();
     EXPECT_EQ(fixedFrequency4->text(), "123.000");
-    EXPECT_EQ(rampT4->text(), "4444");
+    EXPECT_EQ(rampT4->text(), "1");
+    EXPECT_EQ(app.Messages.Lines().filter("Warning: project value").size(), 2);
     EXPECT_EQ(amplitudeIncrement->text(), "2");
     EXPECT_EQ(generator.settingValue("SEPTUM[cm]"), "10");
-    EXPECT_EQ(coverage.Value("Freq B[Hz]"), "151000000");
+    EXPECT_EQ(coverage.Value("Freq B[Hz]"), "1");
     EXPECT_EQ(w->windowTitle(), "Zendrik [views.prj] ");
 }
 

@@ -128,6 +128,10 @@ TEST(GpsSentence, APlaceOffTheGlobeIsNoPosition)
         EXPECT_FALSE(d.Latitude.has_value());
         EXPECT_EQ(d.Display.Status, "nofix");
     }
+    // A speed no vehicle drives reads as none, as one that is no number does.
+    for (const char* knots : {"1e308", "-5", "1000.1", "x"})
+        EXPECT_EQ(DecodeGprmc(NmeaReceiver::Sentence(QByteArray("GPRMC,0,A,4808.0,N,01134.0,E,") + knots + ",0,1,,,A"))
+                      .Display.Speed, "0") << knots;
 }
 
 TEST(GpsReceiver, PortNamesAndTheSerialDevicesPresent)

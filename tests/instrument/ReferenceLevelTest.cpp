@@ -49,6 +49,10 @@ TEST_F(SimAnalyser, AnAnswerThatIsNoNumberSendsOnlyTheUnits)
     EXPECT_FALSE(StepReferenceLevel(s.c, option, RefLevelArrow::Down));
     EXPECT_EQ(s.Logged(), (QStringList{":UNIT:POW DBM", "DISP:WIND:TRAC:Y:RLEV?", ":UNIT:POW DBUV"}));
     EXPECT_EQ(option, 7);
+    ScpiWrite(s.visa, s.debug, "DISP:WIND:TRAC:Y:RLEV 1e308"); // nor does a level no analyser shows
+    EXPECT_FALSE(StepReferenceLevel(s.c, option, RefLevelArrow::Down) || option != 7);
+    EXPECT_EQ(s.messages.Lines(), QStringList{"Error: the analyser sent a reference level of 1e308 dBm; "
+                                              "the reference level is refused"});
 }
 
 TEST_F(SimAnalyser, TheModeButtonsReachOnlyAConnectedInstrument)

@@ -214,6 +214,11 @@ TEST_F(GalleryFixture, SizeAndSmoothAreRemembered)
     ShowSeriesGallery(t.Hooks, unit, nullptr, request, choice);
     EXPECT_NE(opened, QSize(700, 520));
     EXPECT_EQ(ReadEditorInteger(Key(kEditorGalleryWidth), 0), 700);
+
+    WriteEditorBoolean(Key(kEditorRememberGallerySize), true);
+    WriteEditorInteger(Key(kEditorGalleryWidth), 2000000000);
+    ShowSeriesGallery(t.Hooks, unit, nullptr, request, choice);
+    EXPECT_TRUE(opened.width() > 100 && opened.width() <= 16384); // no screen is wider
 }
 
 TEST_F(GalleryFixture, AlternateGalleryListsTypesByPageAndOffersTheirVariants)
