@@ -2,8 +2,9 @@
 
 QStringList SimFaults::Names()
 {
-    return {"no-answer",    "block-short", "block-length", "nan",         "huge",      "no-sweep-end", "esr-3digit",
-            "sweep-time=S", "long-answer", "drop[=N]",     "short-write", "read-hang", "freeze[=N]"};
+    return {"no-answer",  "block-short",  "block-length", "nan",      "nan-freq",    "no-number", "huge",
+            "no-sweep-end", "esr-3digit", "sweep-time=S", "long-answer", "drop[=N]", "short-write", "read-hang",
+            "freeze[=N]"};
 }
 
 bool SimFaults::Parse(const QString& list, QString* error)
@@ -18,6 +19,10 @@ bool SimFaults::Parse(const QString& list, QString* error)
             blockLengthWrong = true;
         else if (name == "nan")
             nanValue = true;
+        else if (name == "nan-freq")
+            nanFrequency = true;
+        else if (name == "no-number")
+            noNumber = true;
         else if (name == "huge")
             hugeValue = true;
         else if (name == "no-sweep-end")
