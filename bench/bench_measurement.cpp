@@ -5,7 +5,8 @@
 // of 250,000 points against correction tables and a limit of 750,000 points. And the whole-trace
 // recalculation ("Displ. peaks") of 375,000 points. And the repaint of the main chart after a
 // segment while it holds four traces of 250,000 points (raw and corrected of both sets), alone
-// and with the engine's part of the segment before it: the program's own time per segment.
+// and with the engine's part of the segment before it: the program's own time per segment. And a
+// zero-span point shown as it comes on that chart, with and without drawing it.
 #include "app/AdvancedSettings.h"
 #include "app/Log.h"
 #include "app/MainChartSeries.h"
@@ -323,6 +324,38 @@ void BM_SegmentWithTheRepaintOfAFullChart(benchmark::State& st)
     }
 }
 BENCHMARK(BM_SegmentWithTheRepaintOfAFullChart)->Unit(benchmark::kMillisecond);
+
+// A point of a zero-span segment as it comes, after a raw trace of 250,000 points on the chart
+// holding 4 x 250,000: shown on the raw trace (0), and with the chart drawn anew (1), which the
+// run does for the first point and then at most every 250 ms, not for every point.
+void BM_PointAsItComesOnAFullChart(benchmark::State& st)
+{
+    FullChart f;
+    Engine e;
+    VirtualEventPump pump;
+    CorrectionPass pass{e.state, e.series, e.switches, e.messages, e.debug, e.host, pump};
+    SetTraces set{*f.chart.Series(SeriesRole::rawTrace1), *f.chart.Series(SeriesRole::correctedTrace1), clLime,
+                  e.limit, 6.0, e.peaks};
+    SegmentResults results;
+    const TChartSeries& shown = *f.chart.Series(SeriesRole::rawTrace1);
+    CorrectPoints(pass, set, results, 1, shown.XValues().Values(), shown.YValues().Values());
+    std::vector<double> xs, ys;
+    for (auto _ : st) {
+        if (xs.size() == 601) {
+            st.PauseTiming();
+            results.DropComing(set);
+            xs.clear();
+            ys.clear();
+            st.ResumeTiming();
+        }
+        xs.push_back(1000154 + 4.0 * static_cast<double>(xs.size()));
+        ys.push_back(40);
+        results.ShowComing(set, 2, xs, ys);
+        if (st.range(0) == 1)
+            f.chart.chart->RepaintNow();
+    }
+}
+BENCHMARK(BM_PointAsItComesOnAFullChart)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 // The picture a segment's mail carries: the main chart holding 4 x 250,000 points and both limit
 // lines drawn at 800 x 300, compressed and written as ChartImage.jpg.

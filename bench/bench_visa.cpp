@@ -7,6 +7,7 @@
 #include "instrument/DeviceState.h"
 #include "instrument/InstrumentStatus.h"
 #include "instrument/TraceTransfer.h"
+#include "instrument/protocol/LevelOffsets.h"
 #include "instrument/visa/BuiltinVisaBackEnd.h"
 #include "instrument/visa/ScriptedTransport.h"
 #include "instrument/visa/VisaSession.h"
@@ -170,7 +171,7 @@ QByteArray SsaText(int n)
     char buf[32];
     for (float f : Levels(n)) {
         // Levels in dBm are negative here, so the text has the 16 characters of the format.
-        const auto r = std::to_chars(buf, buf + sizeof buf, static_cast<double>(f) - 106.98,
+        const auto r = std::to_chars(buf, buf + sizeof buf, static_cast<double>(f) - kTextLevelDbmToDbuv,
                                      std::chars_format::scientific, 9);
         text.append(buf, r.ptr - buf);
         text += ',';
@@ -199,7 +200,7 @@ void BM_DecodeSiglentText(benchmark::State& st)
     std::vector<tracecodec::Point> points;
     points.reserve(static_cast<size_t>(n));
     for (auto _ : st) {
-        tracecodec::DecodeCommaList(text, text.size() - 1, 106.98, grid, &points);
+        tracecodec::DecodeCommaList(text, text.size() - 1, kTextLevelDbmToDbuv, grid, &points);
         benchmark::DoNotOptimize(points.data());
     }
     st.counters["points/s"] = benchmark::Counter(static_cast<double>(n) * st.iterations(), benchmark::Counter::kIsRate);

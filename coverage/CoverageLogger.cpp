@@ -11,6 +11,7 @@
 #include "instrument/GpsReceiver.h"
 #include "instrument/ScpiCommands.h"
 #include "instrument/ScpiIo.h"
+#include "instrument/protocol/LevelOffsets.h"
 #include "instrument/visa/VisaSession.h"
 #include "platform/system/EventPump.h"
 
@@ -421,7 +422,7 @@ bool CoverageView::Measure(uint64_t generation)
         if (!read)
             continue;
         // Back to the dBm the analyser answered: the level reader added the offset.
-        double level = *read - (device.MarkerAnswersInDbm() ? kMarkerDbmToDbuv : 0.0);
+        double level = *read - (device.MarkerAnswersInDbm() ? kTextLevelDbmToDbuv : 0.0);
         const int64_t khz = RoundHalfEven(*f / 1000.0);
         level = level - CorrectionAtKhz(chart_.Cable, khz) + CorrectionAtKhz(chart_.Antenna, khz)
             - CorrectionAtKhz(chart_.Amplifier, khz);

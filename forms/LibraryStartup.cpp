@@ -14,10 +14,12 @@ void StartLibraryUnits(ChartLibraryUnits& units)
         units.editors.Dialogs.Library = &units.panel;
     }
     StartEditorsUnit(units.editors);
+    StartGalleryUnit(units.gallery, units.library.Chart, units.editors.Dialogs);
 }
 
 void StopLibraryUnits(ChartLibraryUnits& units)
 {
+    StopGalleryUnit(units.gallery);
     StopEditorsUnit(units.editors);
     StopExportUnit(units.exportFormats);
     StopToolsUnit(units.tools, units.library.Chart);

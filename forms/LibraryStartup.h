@@ -4,6 +4,7 @@
 #include "chart/canvas/ChartErrors.h"
 #include "chart/canvas/LibrarySettings.h"
 #include "chart/editors/EditorRegistry.h"
+#include "chart/editors/Gallery.h"
 #include "chart/series/ChartLibrary.h"
 #include "chart/tools/PlotExport.h"
 #include "chart/tools/ToolClasses.h"
@@ -20,11 +21,13 @@ struct ChartLibraryUnits {
     ToolsUnitState tools;
     TPlotExportFormats exportFormats;
     EditorsUnit editors;
+    GalleryUnitState gallery;
 };
 
 // Starts the units in their order: the library up to the text table (message table, engine,
-// chart unit registries, arrow series, text table), the tools, the export formats, the editors.
-// A gallery unit joins after the editors once it exists.
+// chart unit registries, arrow series, text table), the tools, the export formats, the editors and
+// last the gallery, which registers the standard series types and fills the chart unit's
+// add-series and change-type hooks.
 void StartLibraryUnits(ChartLibraryUnits& units);
 // The reverse order.
 void StopLibraryUnits(ChartLibraryUnits& units);

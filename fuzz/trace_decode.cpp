@@ -3,6 +3,7 @@
 #include "fuzz/FuzzSupport.h"
 #include "fuzz/ScriptedInstrument.h"
 #include "instrument/TraceTransfer.h"
+#include "instrument/protocol/LevelOffsets.h"
 
 #include <cmath>
 #include <cstring>
@@ -51,7 +52,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     switch (mode) {
     case 0: {
         const tracecodec::Grid grid = tracecodec::TraceGrid(startHz, stopHz, points);
-        const TraceStatus st = tracecodec::DecodeBinary(answer, answer.size(), points, bigEndian, 106.99, grid, &decoded);
+        const TraceStatus st = tracecodec::DecodeBinary(answer, answer.size(), points, bigEndian,
+                                                        kBinaryLevelDbmToDbuv, grid, &decoded);
         fuzz::Check(st != TraceStatus::Complete || static_cast<int64_t>(decoded.size()) == points,
                     "a complete block gives every point");
         fuzz::Check(st != TraceStatus::WrongSize || decoded.empty(), "a wrong size decodes nothing");

@@ -72,10 +72,6 @@ ScpiAnswer ScpiReadSweepTime(ScpiContext& c);
 void ScpiSourceOff(ScpiContext& c);
 void ScpiSourceOn(ScpiContext& c, const QString& level);
 
-// What the marker readers add to a level the analyser answers in dBm (MarkerAnswersInDbm) to
-// give dBuV.
-inline constexpr double kMarkerDbmToDbuv = 106.98;
-
 namespace scpi {
 // Whether r is one of the CISPR bandwidth texts ("200", "9000", "9kHz", "120000", "120kHz").
 bool IsCisprBandwidth(const QString& r);

@@ -4,6 +4,7 @@
 #include "instrument/DeviceState.h"
 #include "instrument/ScpiCommands.h"
 #include "instrument/ScpiIo.h"
+#include "instrument/protocol/LevelOffsets.h"
 #include "platform/system/EventPump.h"
 
 using scpiio::kNothing;
@@ -54,7 +55,7 @@ ScpiAnswer LevelFrom(ScpiContext& c, const ScpiAnswer& answer, ViStatus status, 
         c.Messages.Append(QStringLiteral("Warning: marker level is no number: ") + answer->trimmed());
         return std::nullopt;
     }
-    const double dbm = offset == kMarkerDbmToDbuv ? *v : AnsweredDbm(c, *v);
+    const double dbm = offset == kTextLevelDbmToDbuv ? *v : AnsweredDbm(c, *v);
     if (!PossibleDbm(c, dbm, QStringLiteral("marker level"))) {
         if (impossible != nullptr)
             *impossible = true;
@@ -85,12 +86,12 @@ ScpiAnswer ReadLevel(ScpiContext& c, bool sweep, bool* impossible)
         if (c.Device.IsRigolRsa()) {
             if (sweep)
                 WaitMs(c.Pump, 100);
-            return level(kMarkerDbmToDbuv, true);
+            return level(kTextLevelDbmToDbuv, true);
         }
         return level(std::nullopt);
     case dfSiglent:
         Send(c, QStringLiteral(":CALC:MARK1:Y?"));
-        return level(kMarkerDbmToDbuv);
+        return level(kTextLevelDbmToDbuv);
     case dfHameg:
         Send(c, QStringLiteral(":MARK1:LEV?"));
         return level(0.0);

@@ -7,6 +7,7 @@
 #include "instrument/DeviceState.h"
 #include "instrument/InstrumentStatus.h"
 #include "instrument/ScpiIo.h"
+#include "instrument/protocol/LevelOffsets.h"
 #include "instrument/visa/VisaSession.h"
 
 #include <bit>
@@ -18,8 +19,6 @@
 
 namespace {
 
-constexpr double kRsaOffset = 106.99;
-constexpr double kSiglentOffset = 106.98;
 // The ASCII readers read at least this many bytes, whatever the point count; a longer trace gets
 // a buffer of its own size.
 constexpr qsizetype kAsciiBufferMinimum = 12800;
@@ -270,7 +269,7 @@ TraceReadResult ReadTraceVisaBinary(ScpiContext& c, int64_t startHz, int64_t sto
     const bool bigEndian = RigolTraceBigEndian(d, c.Options.OptInvertIeee, d.RigolFloatBigEndian);
     double badLevel = 0.0;
     const TraceStatus st = tracecodec::DecodeBinary(answer, expected, d.TracePoints, bigEndian,
-                                                    rsa ? kRsaOffset : 0.0, grid, &points, &badLevel);
+                                                    rsa ? kBinaryLevelDbmToDbuv : 0.0, grid, &points, &badLevel);
     // A float that is no number mostly means the wrong byte order, which the firmware decides:
     // the line says so. It is a line, not a box, since a run that owns the analyser may be
     // unattended.
@@ -306,7 +305,7 @@ TraceReadResult ReadTraceVisaAscii(ScpiContext& c, int64_t startHz, int64_t stop
     }
     points.reserve(static_cast<size_t>(d.TracePoints));
     double badLevel = 0.0;
-    const TraceStatus st = tracecodec::DecodeCommaList(answer, scan, kSiglentOffset, grid, &points, &badLevel);
+    const TraceStatus st = tracecodec::DecodeCommaList(answer, scan, kTextLevelDbmToDbuv, grid, &points, &badLevel);
     c.Debug.LogMessage(QStringLiteral("Samples  Count: ") + QString::number(answer.left(scan).count(',')));
     return Finish(c, st, std::move(points), answer.size(), {}, badLevel);
 }

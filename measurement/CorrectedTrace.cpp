@@ -88,34 +88,49 @@ std::vector<SegmentPoint> HeldMaximum(const std::vector<SegmentPoint>& held, con
     return merged;
 }
 
-// Writes points from `at` on into both traces: over the points there, the rest appended.
-void WritePoints(SetTraces& set, int at, std::span<const SegmentPoint> points)
+// Appends points to a trace: their X and one of their levels.
+void AppendPoints(TChartSeries& series, TColor colour, double SegmentPoint::*level,
+                  std::span<const SegmentPoint> points)
 {
     std::vector<double> xs;
-    std::vector<double> raw;
-    std::vector<double> corrected;
+    std::vector<double> ys;
     xs.reserve(points.size());
-    raw.reserve(points.size());
-    corrected.reserve(points.size());
+    ys.reserve(points.size());
     for (const SegmentPoint& point : points) {
         xs.push_back(point.X);
-        raw.push_back(point.Raw);
-        corrected.push_back(point.Corrected);
+        ys.push_back(point.*level);
     }
-    for (auto [series, ys, colour] : {std::tuple{&set.Raw, &raw, set.RawColour},
-                                      std::tuple{&set.Corrected, &corrected, set.PointColour}}) {
-        TChartSeries::UpdateScope hold(*series);
-        if (series->Count() > at)
-            series->DeleteRange(at, series->Count() - at);
-        series->AddPointsXY(xs, *ys, colour);
+    series.AddPointsXY(xs, ys, colour);
+}
+
+// Writes points over the `shown` points a trace holds from `at` on, of which the first `same` stay
+// as they are, with `after` points behind them. False when the trace holds another count (it was
+// changed under the run) or the points would have to go in before others.
+bool WriteRange(TChartSeries& series, TColor colour, double SegmentPoint::*level, size_t at, size_t shown,
+                size_t same, size_t after, std::span<const SegmentPoint> points)
+{
+    if (static_cast<size_t>(series.Count()) != at + shown + after || (points.size() != shown && after > 0))
+        return false;
+    same = std::min({same, shown, points.size()});
+    TChartSeries::UpdateScope hold(series);
+    if (points.size() == shown) {
+        for (size_t k = same; k < points.size(); ++k) {
+            series.XValues().SetValueQuiet(static_cast<int>(at + k), points[k].X);
+            series.YValues().SetValueQuiet(static_cast<int>(at + k), points[k].*level);
+        }
+        return true;
     }
+    if (shown > same)
+        series.DeleteRange(static_cast<int>(at + same), static_cast<int>(shown - same));
+    AppendPoints(series, colour, level, points.subspan(same));
+    return true;
 }
 
 } // namespace
 
-std::pair<int, int> SegmentResults::Keep(SetTraces& set, int segment, std::vector<SegmentPoint> points, bool maxHold)
+int SegmentResults::Show(TChartSeries& series, TColor colour, Level level, int segment, size_t shown,
+                         size_t same, std::span<const SegmentPoint> points) const
 {
-    std::stable_sort(points.begin(), points.end(), [](const SegmentPoint& p, const SegmentPoint& q) { return p.X < q.X; });
     size_t before = 0;
     size_t after = 0;
     for (const auto& [number, kept] : segments_) {
@@ -124,34 +139,79 @@ std::pair<int, int> SegmentResults::Keep(SetTraces& set, int segment, std::vecto
         else if (number > segment)
             after += kept.size();
     }
+    if (!WriteRange(series, colour, level, before, shown, same, after, points)) {
+        std::vector<SegmentPoint> all;
+        all.reserve(before + points.size() + after);
+        for (const auto& [number, kept] : segments_) {
+            if (number == segment)
+                all.insert(all.end(), points.begin(), points.end());
+            else
+                all.insert(all.end(), kept.begin(), kept.end());
+        }
+        if (!segments_.contains(segment))
+            all.insert(all.begin() + static_cast<std::ptrdiff_t>(before), points.begin(), points.end());
+        TChartSeries::UpdateScope hold(series);
+        series.Clear();
+        AppendPoints(series, colour, level, all);
+    }
+    return static_cast<int>(before);
+}
+
+std::pair<int, int> SegmentResults::Keep(SetTraces& set, int segment, std::vector<SegmentPoint> points, bool maxHold)
+{
+    std::stable_sort(points.begin(), points.end(), [](const SegmentPoint& p, const SegmentPoint& q) { return p.X < q.X; });
     std::vector<SegmentPoint>& held = segments_[segment];
     const size_t had = held.size();
     held = maxHold && !held.empty() ? HeldMaximum(held, points) : std::move(points);
-    const int first = static_cast<int>(before);
-    const int end = first + static_cast<int>(held.size());
-    const auto shown = static_cast<int>(before + had + after);
-    if (set.Raw.Count() == shown && set.Corrected.Count() == shown && (after == 0 || held.size() == had)) {
-        // The traces show the results as they were: only this segment's points change.
-        if (after == 0) {
-            WritePoints(set, first, held);
-        } else {
-            for (size_t k = 0; k < held.size(); ++k) {
-                const int i = first + static_cast<int>(k);
-                set.Raw.XValues().SetValueQuiet(i, held[k].X);
-                set.Raw.YValues().SetValueQuiet(i, held[k].Raw);
-                set.Corrected.XValues().SetValueQuiet(i, held[k].X);
-                set.Corrected.YValues().SetValueQuiet(i, held[k].Corrected);
-            }
-            set.Raw.Repaint();
-        }
-        return {first, end};
+    const size_t rawShown = std::exchange(coming_, 0) == segment ? comingShown_ : had;
+    Show(set.Raw, set.RawColour, &SegmentPoint::Raw, segment, rawShown, 0, held);
+    const int first = Show(set.Corrected, set.PointColour, &SegmentPoint::Corrected, segment, had, 0, held);
+    return {first, first + static_cast<int>(held.size())};
+}
+
+void SegmentResults::ShowComing(SetTraces& set, int segment, std::span<const double> xs,
+                                std::span<const double> ys)
+{
+    std::span<const SegmentPoint> held;
+    if (const auto found = segments_.find(segment); found != segments_.end())
+        held = found->second;
+    if (coming_ != segment) {
+        coming_ = segment;
+        comingShown_ = held.size();
+        comingCount_ = 0;
     }
-    std::vector<SegmentPoint> all;
-    all.reserve(before + held.size() + after);
-    for (const auto& [number, kept] : segments_)
-        all.insert(all.end(), kept.begin(), kept.end());
-    WritePoints(set, 0, all);
-    return {first, end};
+    const size_t count = std::min(xs.size(), ys.size());
+    std::vector<SegmentPoint> shown;
+    shown.reserve(count + held.size());
+    for (size_t k = 0; k < count; ++k)
+        shown.push_back({xs[k], ys[k], ys[k]});
+    const auto above = count == 0 ? held.begin()
+                                  : std::upper_bound(held.begin(), held.end(), xs[count - 1],
+                                                     [](double x, const SegmentPoint& p) { return x < p.X; });
+    shown.insert(shown.end(), above, held.end());
+    const size_t same = std::min(comingCount_, count);
+    Show(set.Raw, set.RawColour, &SegmentPoint::Raw, segment, comingShown_, same, shown);
+    comingShown_ = shown.size();
+    comingCount_ = count;
+}
+
+void SegmentResults::DropComing(SetTraces& set)
+{
+    if (coming_ == 0)
+        return;
+    ShowComing(set, coming_, {}, {});
+    coming_ = 0;
+}
+
+std::vector<std::pair<int, int>> SegmentResults::Ranges() const
+{
+    std::vector<std::pair<int, int>> ranges;
+    int first = 0;
+    for (const auto& [number, kept] : segments_) {
+        ranges.emplace_back(first, first + static_cast<int>(kept.size()));
+        first = ranges.back().second;
+    }
+    return ranges;
 }
 
 void CorrectSegment(CorrectionPass& c, SetTraces& set, SegmentResults& results, int segment,
@@ -181,7 +241,15 @@ void CorrectSegment(CorrectionPass& c, SetTraces& set, SegmentResults& results, 
         points[i] = {x, y, y - (m.Status == 1 ? m.Level : chain.Sum(x))};
     }
     const auto [first, end] = results.Keep(set, segment, std::move(points), maxHold);
-    ListPeaksIn(c, set, first, end);
+    if (!maxHold) {
+        ListPeaksIn(c, set, first, end);
+    } else {
+        // A held pass lists what the held trace shows: a segment this pass has not reached yet, or
+        // that brought nothing in it, keeps its held peaks in the lists.
+        set.Peaks.Clear();
+        for (const auto& [from, to] : results.Ranges())
+            ListPeaksIn(c, set, from, to);
+    }
     set.Corrected.Repaint();
 }
 

@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <map>
+#include <span>
 #include <utility>
 #include <vector>
 
@@ -60,15 +61,35 @@ public:
     // the traces hold what the results held before) and returns where the segment's points are in
     // them, [first, end).
     std::pair<int, int> Keep(SetTraces& set, int segment, std::vector<SegmentPoint> points, bool maxHold);
+    // The raw trace shows the points of the segment being measured as they come (xs, ys: all of
+    // them so far) in the segment's place; its held points above the last one that came stay
+    // until new points reach them.
+    void ShowComing(SetTraces& set, int segment, std::span<const double> xs, std::span<const double> ys);
+    // The segment being measured ends without points to keep: the raw trace shows what it held.
+    void DropComing(SetTraces& set);
+    // Where each segment's points are in the traces, [first, end), in the plan's order.
+    std::vector<std::pair<int, int>> Ranges() const;
 
 private:
+    using Level = double SegmentPoint::*;
+    // Writes points in the segment's place in one trace, which shows `shown` points there now, the
+    // first `same` of them as they stay. Returns where the segment's points begin.
+    int Show(TChartSeries& series, TColor colour, Level level, int segment, size_t shown, size_t same,
+             std::span<const SegmentPoint> points) const;
+
     std::map<int, std::vector<SegmentPoint>> segments_;
+    // The segment whose coming points the raw trace shows (0: none), how many points the trace
+    // shows in its place and how many of those came.
+    int coming_ = 0;
+    size_t comingShown_ = 0;
+    size_t comingCount_ = 0;
 };
 
 // The correction pass after a segment of a run: corrects the points it measured (through the
 // master curve where it covers the point, else term by term), keeps them in the results (with
 // max hold the larger level per frequency), writes the traces from the results and lists the
-// peaks among the segment's points as kept (PeakWalk.h says which). No points change nothing.
+// peaks among the segment's points as kept (PeakWalk.h says which); with max hold the lists are
+// those of every segment's held points. No points change nothing.
 void CorrectSegment(CorrectionPass& c, SetTraces& set, SegmentResults& results, int segment,
                     const TChartSeries& measured, bool maxHold);
 

@@ -36,6 +36,8 @@ struct PassContext {
     std::function<QDateTime()> Now;
     // The colour of the points added to the raw trace: the set's own, as its legend shows it.
     TColor RawColor = clDefault;
+    // A point loop has added a point: the chart shows the segment's points so far.
+    std::function<void()> PointAdded = [] {};
 };
 
 inline constexpr const char* kWaitingForData = " waiting for data";

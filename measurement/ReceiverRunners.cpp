@@ -82,7 +82,7 @@ private:
     int failures_ = 0;
 };
 
-// Logs a point's answer and adds its level to the raw trace, repainted once; false when the
+// Logs a point's answer, adds its level to the segment's points and shows them; false when the
 // segment ends here (the analyser is gone, or gave no level too often).
 bool AddPointLevel(PassContext& pass, PointLevels& levels, int segment, double hz, const ScpiAnswer& answer)
 {
@@ -92,9 +92,8 @@ bool AddPointLevel(PassContext& pass, PointLevels& levels, int segment, double h
     const std::optional<double> level = levels.Take(pass, segment, answer);
     if (!level)
         return false;
-    pass.Host.SetChartAutoRepaint(false);
     AddTracePoint(pass.Scpi, pass.Raw, pass.RawColor, hz, *level);
-    pass.Host.SetChartAutoRepaint(true);
+    pass.PointAdded();
     return true;
 }
 

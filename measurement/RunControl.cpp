@@ -35,6 +35,8 @@ namespace {
 constexpr uint32_t kMasterTickMs = 5;
 // A paused run sleeps in the pump until Play or Stop wakes it; this only bounds one sleep.
 constexpr uint32_t kPauseWaitMs = 1000;
+// Points of a point loop that come faster than this are drawn together.
+constexpr uint32_t kComingRepaintMs = 250;
 
 bool SegmentChecked(const CheckListModel& checks, int segment)
 {
@@ -311,15 +313,18 @@ int RunControl::RunPass(ModeRunner& runner, const SegmentTable& table, SetTraces
     for (int i = 1; i <= n; ++i)
         if (SegmentChecked(checks, i))
             lastChecked = i;
-    // The last results stay until this pass has a segment of its own to show: a pass that the
-    // analyser answers nothing in, or loses inside its first segment, leaves them as they were.
-    // A segment's points go to the traces and the peaks together once it is complete; until then
-    // the runners add them to a trace of their own.
+    // The last results stay until the run brings its first point: a run that the analyser answers
+    // nothing in, or loses before that, leaves them as they were; from then on the chart shows
+    // only this run (a max-hold pass after the first shows the run's held results). The runners
+    // add a segment's points to a trace of their own; the point loops show them on the raw trace
+    // as they come, and the segment reaches the traces and the peaks once it is complete.
     bool cleared = false;
     const auto clearResults = [&] {
-        if (std::exchange(cleared, true))
+        if (std::exchange(cleared, true) || passCount_ > 1)
             return;
         HostBusyCursor busy(c_.Host);
+        traces.Raw.Clear();
+        traces.Corrected.Clear();
         traces.Peaks.Clear();
         c_.Host.RepaintChart();
     };
@@ -357,6 +362,22 @@ int RunControl::RunPass(ModeRunner& runner, const SegmentTable& table, SetTraces
                             c_.Now};
     passContext.RawColor = c_.Switches.RawColor[set];
     traces.RawColour = passContext.RawColor;
+    // A chart drawn anew for every point would cost a long trace's drawing time per point: it is
+    // drawn at a segment's first point, then when the last drawing is kComingRepaintMs old.
+    int measuring = 0;
+    uint32_t repaintedMs = 0;
+    passContext.PointAdded = [&] {
+        clearResults();
+        c_.Host.SetChartAutoRepaint(false);
+        results.ShowComing(traces, measuring, segmentPoints.XValues().Values(),
+                           segmentPoints.YValues().Values());
+        c_.Host.SetChartAutoRepaint(true);
+        const uint32_t now = sc.Pump.TickCount();
+        if (segmentPoints.Count() == 1 || now - repaintedMs >= kComingRepaintMs) {
+            repaintedMs = now;
+            c_.Host.RepaintChart();
+        }
+    };
     ScpiPreset(sc);
     ScpiSetupDbuv(sc);
     runner.PassSetup(passContext);
@@ -386,6 +407,7 @@ int RunControl::RunPass(ModeRunner& runner, const SegmentTable& table, SetTraces
         }
         ReadRunSwitches();
         StartRawTrace(segmentPoints, sc.Device.TracePoints);
+        measuring = i;
         const int added = runner.RunSegment(passContext, i);
         // A segment that brought no trace was not measured: a max-hold pass of such segments
         // is not repeated.
@@ -396,6 +418,7 @@ int RunControl::RunPass(ModeRunner& runner, const SegmentTable& table, SetTraces
             // an error came first): no "done" line, no mail notice, no beep for it.
             if (added == 0 && sc.Device.DeviceConnected && !c_.State.StopRequested)
                 lastFaulty = i;
+            results.DropComing(traces);
             c_.Host.RepaintChart();
             continue;
         }

@@ -10,19 +10,6 @@
 #include <ostream>
 #include <sys/resource.h>
 
-// Readable failure messages for Qt strings in gtest assertions.
-inline void PrintTo(const QString& text, std::ostream* os)
-{
-    *os << '"' << text.toStdString() << '"';
-}
-inline void PrintTo(const QStringList& list, std::ostream* os)
-{
-    *os << '{';
-    for (qsizetype i = 0; i < list.size(); ++i)
-        *os << (i ? ", " : "") << '"' << list[i].toStdString() << '"';
-    *os << '}';
-}
-
 namespace testsupport {
 
 // Absolute path of a file below tests/data.

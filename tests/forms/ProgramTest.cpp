@@ -294,7 +294,8 @@ TEST(FunctionMatrix, PictureIsShownWholeAndProportional)
 }
 
 // The program entry starts every unit of the chart library before its windows and stops them in
-// the reverse order after them; a unit another user still holds keeps what it registered.
+// the reverse order after them; a unit another user still holds keeps what it registered. The
+// gallery, last, gives the standard series types and the chart core's add and change hooks.
 TEST(LibraryStartup, UnitsRunForTheLifeOfTheProgram)
 {
     ChartLibraryUnits units;
@@ -317,7 +318,11 @@ TEST(LibraryStartup, UnitsRunForTheLifeOfTheProgram)
         }
         EXPECT_TRUE(makesTool(QStringLiteral("TFullScreenTool")));
         EXPECT_TRUE(IsEditorClassRegistered(units.editors, "TPlotShadowEditor"));
+        const ChartUnitState& chart = units.library.Chart;
+        EXPECT_TRUE(chart.Classes.CreateAs<TChartSeries>(QStringLiteral("TPieSeries")) && chart.AddSeriesHook
+                    && chart.ChangeSeriesTypeHook);
     }
+    EXPECT_FALSE(units.library.Chart.AddSeriesHook || units.library.Chart.ChangeSeriesTypeHook);
     EXPECT_FALSE(makesTool(QStringLiteral("TCursorTool")));
     EXPECT_TRUE(units.exportFormats.Classes.empty());
     EXPECT_FALSE(IsEditorClassRegistered(units.editors, "TPlotShadowEditor"));

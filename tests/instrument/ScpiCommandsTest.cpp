@@ -6,182 +6,181 @@
 #include "ScpiFixture.h"
 #include "common/TestSupport.h"
 
-#include <QLocale>
 #include <algorithm>
-#include <array>
+#include <optional>
 #include <functional>
 #include <tuple>
 
 namespace {
 
-// The analysers of the tables: Rigol DSA, Rigol RSA, Siglent SSA, Siglent SVA, Hameg, R&S FPC,
-// R&S FPH.
+using L = QStringList;
+
+// What an operation sends, per family, in the order of the codes. A family left out gets nothing;
+// the Rigol RSA and the Siglent SVA get what their family gets unless they are named.
+struct Texts {
+    L rigol = {};
+    std::optional<L> rsa = {};
+    L siglent = {};
+    std::optional<L> sva = {};
+    L hameg = {}, fpc = {}, fph = {};
+};
+
+// The analysers of the tables and what each of them expects of a row.
 struct Analyser {
     const char* name;
-    int32_t family, model, series;
+    DeviceFamilyCode family;
+    int32_t model;
+    SiglentSeriesCode series;
+    L (*expected)(const Texts&);
 };
-constexpr Analyser kAnalysers[] = {{"DSA", 1, 815, 0}, {"RSA", 1, 5000, 0}, {"SSA", 2, 0, 1}, {"SVA", 2, 0, 2},
-                                    {"Hameg", 3, 0, 0}, {"FPC", 4, 0, 0},    {"FPH", 5, 0, 0}};
+constexpr Analyser kAnalysers[] = {
+    {"DSA", dfRigol, 815, ssNone, [](const Texts& t) { return t.rigol; }},
+    {"RSA", dfRigol, AnalyserKind::kRigolRsaModel, ssNone, [](const Texts& t) { return t.rsa.value_or(t.rigol); }},
+    {"SSA", dfSiglent, 0, ssSsa, [](const Texts& t) { return t.siglent; }},
+    {"SVA", dfSiglent, 0, ssSva, [](const Texts& t) { return t.sva.value_or(t.siglent); }},
+    {"Hameg", dfHameg, 0, ssNone, [](const Texts& t) { return t.hameg; }},
+    {"FPC", dfRsFpc, 0, ssNone, [](const Texts& t) { return t.fpc; }},
+    {"FPH", dfRsFph, 0, ssNone, [](const Texts& t) { return t.fph; }}};
 
-using L = QStringList;
 struct Row {
     const char* operation;
     std::function<void(ScpiContext&)> call;
-    std::array<L, std::size(kAnalysers)> expected;
+    Texts expected;
 };
-
-const L kNone;
 
 std::vector<Row> Rows()
 {
-    const L cls = {"*CLS"};
     return {
         {"ScpiPreset", ScpiPreset,
-         {L{":SYST:PRES:TYPE FACT", ":SYST:PRES"},
-          L{":SYST:PRES:TYPE FACT", ":SYST:PRES", ":INST:SEL SA", ":CONF:SAN", ":SENS:SWE:POIN 801"},
-          L{":SYST:PRESet"}, L{":SYST:PRESet"}, L{":SYST:PRES"}, L{":SYST:PRES"}, L{":SYST:PRES"}}},
+         {.rigol = {":SYST:PRES:TYPE FACT", ":SYST:PRES"},
+          .rsa = L{":SYST:PRES:TYPE FACT", ":SYST:PRES", ":INST:SEL SA", ":CONF:SAN", ":SENS:SWE:POIN 801"},
+          .siglent = {":SYST:PRESet"}, .hameg = {":SYST:PRES"}, .fpc = {":SYST:PRES"}, .fph = {":SYST:PRES"}}},
         {"ScpiSetupDbuv", ScpiSetupDbuv,
-         {L{"*CLS", ":UNIT:POW DBUV", ":DISP:WIN:TRAC:X:SCAL:SPAC LIN;", ":CAL:AUTO OFF", ":SENS:SWE:TIME:AUTO OFF"},
-          L{"*CLS", "DISP:WIND:TRAC:Y:RLEV -25", ":UNIT:POW DBUV", ":DISP:WIN:TRAC:X:SCAL:SPAC LIN;", ":CAL:AUTO OFF",
+         {.rigol = {"*CLS", ":UNIT:POW DBUV", ":DISP:WIN:TRAC:X:SCAL:SPAC LIN;", ":CAL:AUTO OFF",
             ":SENS:SWE:TIME:AUTO OFF"},
-          L{"*CLS", ":UNIT:POW DBUV", ":DISP:WIND:TRAC:X:SPAC LIN", ":SENS:CAL:STAT OFF", ":SENS:SWE:MODE SWE"},
-          L{"*CLS", ":INST:SEL SA", ":UNIT:POW DBUV", ":DISP:WIND:TRAC:X:SPAC LIN", ":SENS:CAL:STAT OFF",
+          .rsa = L{"*CLS", "DISP:WIND:TRAC:Y:RLEV -25", ":UNIT:POW DBUV", ":DISP:WIN:TRAC:X:SCAL:SPAC LIN;",
+            ":CAL:AUTO OFF", ":SENS:SWE:TIME:AUTO OFF"},
+          .siglent = {"*CLS", ":UNIT:POW DBUV", ":DISP:WIND:TRAC:X:SPAC LIN", ":SENS:CAL:STAT OFF",
             ":SENS:SWE:MODE SWE"},
-          L{"*CLS", ":AMPL:UNIT dBuV", ":SWE:TIME:AUTO OFF", ":INST:SEL REC"},
-          L{"*CLS", ":INST:SEL REC", ":UNIT:POW DBUV"}, L{"*CLS", ":INST:SEL REC", ":UNIT:POW DBUV"}}},
+          .sva = L{"*CLS", ":INST:SEL SA", ":UNIT:POW DBUV", ":DISP:WIND:TRAC:X:SPAC LIN", ":SENS:CAL:STAT OFF",
+            ":SENS:SWE:MODE SWE"},
+          .hameg = {"*CLS", ":AMPL:UNIT dBuV", ":SWE:TIME:AUTO OFF", ":INST:SEL REC"},
+          .fpc = {"*CLS", ":INST:SEL REC", ":UNIT:POW DBUV"}, .fph = {"*CLS", ":INST:SEL REC", ":UNIT:POW DBUV"}}},
         {"ScpiSetupDbm", ScpiSetupDbm,
-         {L{"*CLS", ":UNIT:POW DBM", ":DISP:WIN:TRAC:X:SCAL:SPAC LIN;", ":CAL:AUTO OFF", ":SENS:SWE:TIME:AUTO OFF"},
-          L{"*CLS", ":UNIT:POW DBM", ":DISP:WIN:TRAC:X:SCAL:SPAC LIN;", ":CAL:AUTO OFF", ":SENS:SWE:TIME:AUTO OFF"},
-          L{"*CLS", ":UNIT:POW DBM", ":SENS:CAL:STAT OFF", ":SENSe:MODE SWEep"},
-          L{"*CLS", ":UNIT:POW DBM", ":SENS:CAL:STAT OFF", ":SENSe:MODE SWEep"},
-          L{"*CLS", ":AMPL:UNIT dBm", ":SWE:TIME:AUTO OFF"},
-          L{"*CLS", ":UNIT:POW DBM", ":SWE:TIME:AUTO OFF", ":INST:SEL SAN", ":INST:SEL SPEC"},
-          L{"*CLS", ":UNIT:POW DBM", ":SWE:TIME:AUTO OFF", ":INST:SEL SPECTRUM"}}},
-        {"ScpiAutoCalOn", ScpiAutoCalOn,
-         {L{":CAL:AUTO ON"}, L{":CAL:AUTO ON"}, L{":SENS:CAL:STAT ON"}, L{":SENS:CAL:STAT ON"}, kNone, kNone, kNone}},
+         {.rigol = {"*CLS", ":UNIT:POW DBM", ":DISP:WIN:TRAC:X:SCAL:SPAC LIN;", ":CAL:AUTO OFF",
+            ":SENS:SWE:TIME:AUTO OFF"},
+          .siglent = {"*CLS", ":UNIT:POW DBM", ":SENS:CAL:STAT OFF", ":SENSe:MODE SWEep"},
+          .hameg = {"*CLS", ":AMPL:UNIT dBm", ":SWE:TIME:AUTO OFF"},
+          .fpc = {"*CLS", ":UNIT:POW DBM", ":SWE:TIME:AUTO OFF", ":INST:SEL SAN", ":INST:SEL SPEC"},
+          .fph = {"*CLS", ":UNIT:POW DBM", ":SWE:TIME:AUTO OFF", ":INST:SEL SPECTRUM"}}},
+        {"ScpiAutoCalOn", ScpiAutoCalOn, {.rigol = {":CAL:AUTO ON"}, .siglent = {":SENS:CAL:STAT ON"}}},
         {"ScpiReceiverScanMode", ScpiReceiverScanMode,
-         {kNone, kNone, kNone, kNone, kNone, L{":SENS:FREQ:MODE SCAN", ":DISP:TRAC:STYL POLY"},
-          L{":SENS:FREQ:MODE SCAN", ":DISP:TRAC:STYL POLY"}}},
-        {"ScpiReceiverFixMode", ScpiReceiverFixMode,
-         {kNone, kNone, kNone, kNone, kNone, L{":SENS:FREQ:MODE FIX"}, L{":SENS:FREQ:MODE FIX"}}},
-        {"ScpiSetAsciiFormat", ScpiSetAsciiFormat,
-         {kNone, kNone, kNone, kNone, kNone, L{":FORM:DATA ASC"}, L{":FORM:DATA ASC"}}},
+         {.fpc = {":SENS:FREQ:MODE SCAN", ":DISP:TRAC:STYL POLY"},
+          .fph = {":SENS:FREQ:MODE SCAN", ":DISP:TRAC:STYL POLY"}}},
+        {"ScpiReceiverFixMode", ScpiReceiverFixMode, {.fpc = {":SENS:FREQ:MODE FIX"}, .fph = {":SENS:FREQ:MODE FIX"}}},
+        {"ScpiSetAsciiFormat", ScpiSetAsciiFormat, {.fpc = {":FORM:DATA ASC"}, .fph = {":FORM:DATA ASC"}}},
         {"ScpiContinuousOff", ScpiContinuousOff,
-         {L{":INIT:CONT 0"}, L{":INIT:CONT 0"}, L{":INIT:CONT 0"}, L{":INIT:CONT 0"}, kNone, L{":INIT:CONT 0"},
-          L{":INIT:CONT 0"}}},
+         {.rigol = {":INIT:CONT 0"}, .siglent = {":INIT:CONT 0"}, .fpc = {":INIT:CONT 0"}, .fph = {":INIT:CONT 0"}}},
         {"ScpiContinuousOn", ScpiContinuousOn,
-         {L{":INIT:CONT 1"}, L{":INIT:CONT 1"}, L{":INIT:CONT 1"}, L{":INIT:CONT 1"}, kNone, L{":INIT:CONT 1"},
-          L{":INIT:CONT 1"}}},
+         {.rigol = {":INIT:CONT 1"}, .siglent = {":INIT:CONT 1"}, .fpc = {":INIT:CONT 1"}, .fph = {":INIT:CONT 1"}}},
         {"ScpiSingleSweep", ScpiSingleSweep,
-         {L{":INIT:IMM"}, L{":INIT:IMM"}, L{":TRAC1:MODE WRIT", ":INIT:IMM"}, L{":TRAC1:MODE WRIT", ":INIT:IMM"},
-          L{":SWE:MODE SING"}, L{":INIT:IMM"}, L{":INIT:IMM"}}},
-        {"ScpiPauseSweep", ScpiPauseSweep, {L{":INIT:PAU"}, L{":INIT:PAU"}, kNone, kNone, kNone, kNone, kNone}},
+         {.rigol = {":INIT:IMM"}, .siglent = {":TRAC1:MODE WRIT", ":INIT:IMM"}, .hameg = {":SWE:MODE SING"},
+          .fpc = {":INIT:IMM"}, .fph = {":INIT:IMM"}}},
+        {"ScpiPauseSweep", ScpiPauseSweep, {.rigol = {":INIT:PAU"}}},
         {"ScpiSetStartFreq", [](ScpiContext& c) { ScpiSetStartFreq(c, "150000"); },
-         {L{":SENS:FREQ:STAR 150000"}, L{":SENS:FREQ:STAR 150000"}, L{":SENS:FREQ:STAR 150000 Hz"},
-          L{":SENS:FREQ:STAR 150000 Hz"}, L{":FREQ:STAR 150000"}, L{":SENS:FREQ:STAR 150000Hz"},
-          L{":SENS:FREQ:STAR 150000Hz"}}},
+         {.rigol = {":SENS:FREQ:STAR 150000"}, .siglent = {":SENS:FREQ:STAR 150000 Hz"}, .hameg = {":FREQ:STAR 150000"},
+          .fpc = {":SENS:FREQ:STAR 150000Hz"}, .fph = {":SENS:FREQ:STAR 150000Hz"}}},
         {"ScpiSetStopFreq", [](ScpiContext& c) { ScpiSetStopFreq(c, "30000000"); },
-         {L{":SENS:FREQ:STOP 30000000"}, L{":SENS:FREQ:STOP 30000000"}, L{":SENS:FREQ:STOP 30000000 Hz"},
-          L{":SENS:FREQ:STOP 30000000 Hz"}, L{":FREQ:STOP 30000000"}, L{":SENS:FREQ:STOP 30000000 Hz"},
-          L{":SENS:FREQ:STOP 30000000 Hz"}}},
+         {.rigol = {":SENS:FREQ:STOP 30000000"}, .siglent = {":SENS:FREQ:STOP 30000000 Hz"},
+          .hameg = {":FREQ:STOP 30000000"}, .fpc = {":SENS:FREQ:STOP 30000000 Hz"},
+          .fph = {":SENS:FREQ:STOP 30000000 Hz"}}},
         {"ScpiSetCenterFreq", [](ScpiContext& c) { ScpiSetCenterFreq(c, "1000000"); },
-         {L{":SENS:FREQ:CENT 1000000"}, L{":SENS:FREQ:CENT 1000000"}, L{":SENS:FREQ:CENT 1000000 Hz"},
-          L{":SENS:FREQ:CENT 1000000 Hz"}, L{":FREQ:CENT 1000000"}, L{":SENS:FREQ:CENT 1000000 Hz"},
-          L{":SENS:FREQ:CENT 1000000 Hz"}}},
+         {.rigol = {":SENS:FREQ:CENT 1000000"}, .siglent = {":SENS:FREQ:CENT 1000000 Hz"},
+          .hameg = {":FREQ:CENT 1000000"}, .fpc = {":SENS:FREQ:CENT 1000000 Hz"},
+          .fph = {":SENS:FREQ:CENT 1000000 Hz"}}},
         {"ScpiSetSpan", [](ScpiContext& c) { ScpiSetSpan(c, "0"); },
-         {L{":SENS:FREQ:SPAN 0"}, L{":SENS:FREQ:SPAN 0"}, L{":SENS:FREQ:SPAN 0 Hz"}, L{":SENS:FREQ:SPAN 0 Hz"},
-          L{":FREQ:SPAN 0"}, L{":SENS:FREQ:SPAN 0"}, L{":SENS:FREQ:SPAN 0"}}},
+         {.rigol = {":SENS:FREQ:SPAN 0"}, .siglent = {":SENS:FREQ:SPAN 0 Hz"}, .hameg = {":FREQ:SPAN 0"},
+          .fpc = {":SENS:FREQ:SPAN 0"}, .fph = {":SENS:FREQ:SPAN 0"}}},
         {"ScpiSetScanStart", [](ScpiContext& c) { ScpiSetScanStart(c, "150000"); },
-         {kNone, kNone, kNone, kNone, kNone, L{":SENS:SCAN:STAR 150000Hz"}, L{":SENS:SCAN:STAR 150000Hz"}}},
+         {.fpc = {":SENS:SCAN:STAR 150000Hz"}, .fph = {":SENS:SCAN:STAR 150000Hz"}}},
         {"ScpiSetScanStop", [](ScpiContext& c) { ScpiSetScanStop(c, "30000000"); },
-         {kNone, kNone, kNone, kNone, kNone, L{":SENS:SCAN:STOP 30000000Hz"}, L{":SENS:SCAN:STOP 30000000Hz"}}},
+         {.fpc = {":SENS:SCAN:STOP 30000000Hz"}, .fph = {":SENS:SCAN:STOP 30000000Hz"}}},
         {"ScpiSetScanStep", [](ScpiContext& c) { ScpiSetScanStep(c, "49751"); },
-         {kNone, kNone, kNone, kNone, kNone, L{":SENS:SCAN:STEP 49751Hz"}, L{":SENS:SCAN:STEP 49751Hz"}}},
+         {.fpc = {":SENS:SCAN:STEP 49751Hz"}, .fph = {":SENS:SCAN:STEP 49751Hz"}}},
         {"ScpiSetAttenuation 10", [](ScpiContext& c) { ScpiSetAttenuation(c, "10"); },
-         {L{":SENS:POW:RF:ATT 10"}, L{":SENS:POW:RF:ATT 10"}, L{":SENS:POW:RF:ATT 10"}, L{":SENS:POW:RF:ATT 10"},
-          kNone, L{":INP:ATT 10"}, L{":INP:ATT 10"}}},
+         {.rigol = {":SENS:POW:RF:ATT 10"}, .siglent = {":SENS:POW:RF:ATT 10"}, .fpc = {":INP:ATT 10"},
+          .fph = {":INP:ATT 10"}}},
         {"ScpiSetAttenuation auto", [](ScpiContext& c) { ScpiSetAttenuation(c, "auto"); },
-         {L{":SENS:POW:RF:ATT:AUTO ON"}, L{":SENS:POW:RF:ATT:AUTO ON"}, L{":SENS:POW:RF:ATT:AUTO ON"},
-          L{":SENS:POW:RF:ATT:AUTO ON"}, kNone, L{":INP:ATT:AUTO ON"}, L{":INP:ATT:AUTO ON"}}},
+         {.rigol = {":SENS:POW:RF:ATT:AUTO ON"}, .siglent = {":SENS:POW:RF:ATT:AUTO ON"}, .fpc = {":INP:ATT:AUTO ON"},
+          .fph = {":INP:ATT:AUTO ON"}}},
         {"ScpiSetAttenuation -1", [](ScpiContext& c) { ScpiSetAttenuation(c, "-1"); },
-         {L{":SENS:POW:RF:ATT:AUTO ON"}, L{":SENS:POW:RF:ATT:AUTO ON"}, L{":SENS:POW:RF:ATT:AUTO ON"},
-          L{":SENS:POW:RF:ATT:AUTO ON"}, kNone, L{":INP:ATT:AUTO ON"}, L{":INP:ATT:AUTO ON"}}},
+         {.rigol = {":SENS:POW:RF:ATT:AUTO ON"}, .siglent = {":SENS:POW:RF:ATT:AUTO ON"}, .fpc = {":INP:ATT:AUTO ON"},
+          .fph = {":INP:ATT:AUTO ON"}}},
         {"ScpiSetPreampState", [](ScpiContext& c) { ScpiSetPreampState(c, "ON"); },
-         {L{":SENS:POW:GAIN ON"}, L{":SENS:POW:GAIN ON"}, L{":SENS:POW:GAIN ON"}, L{":SENS:POW:GAIN ON"},
-          L{":MEAS:PAMP ON"}, L{":INP:GAIN:STAT ON"}, L{":INP:GAIN:STAT ON"}}},
+         {.rigol = {":SENS:POW:GAIN ON"}, .siglent = {":SENS:POW:GAIN ON"}, .hameg = {":MEAS:PAMP ON"},
+          .fpc = {":INP:GAIN:STAT ON"}, .fph = {":INP:GAIN:STAT ON"}}},
         {"ScpiSetVbwAuto", [](ScpiContext& c) { ScpiSetVbwAuto(c, "OFF"); },
-         {L{":SENS:BAND:VID:AUTO OFF"}, L{":SENS:BAND:VID:AUTO OFF"}, L{":SENS:BWID:VID:AUTO OFF"},
-          L{":SENS:BWID:VID:AUTO OFF"}, L{":BAND:VBW:AUTO OFF"}, L{":BAND:VID:AUTO OFF"}, L{":BAND:VID:AUTO OFF"}}},
+         {.rigol = {":SENS:BAND:VID:AUTO OFF"}, .siglent = {":SENS:BWID:VID:AUTO OFF"}, .hameg = {":BAND:VBW:AUTO OFF"},
+          .fpc = {":BAND:VID:AUTO OFF"}, .fph = {":BAND:VID:AUTO OFF"}}},
         {"ScpiSetVbw", [](ScpiContext& c) { ScpiSetVbw(c, "30000"); },
-         {L{":SENS:BAND:VID 30000"}, L{":SENS:BAND:VID 30000"}, L{":SENS:BWID:VID 30000"}, L{":SENS:BWID:VID 30000"},
-          L{":BAND:VBW 30000"}, L{":SENS:BWID:VID 30000"}, L{":SENS:BAND:VID 30000"}}},
+         {.rigol = {":SENS:BAND:VID 30000"}, .siglent = {":SENS:BWID:VID 30000"}, .hameg = {":BAND:VBW 30000"},
+          .fpc = {":SENS:BWID:VID 30000"}, .fph = {":SENS:BAND:VID 30000"}}},
         {"ScpiSetSweepTime", [](ScpiContext& c) { ScpiSetSweepTime(c, "0.5"); },
-         {L{":SENS:SWE:TIME 0.5"}, L{":SENS:SWE:TIME 0.5"}, L{":SENS:SWE:TIME:AUTO OFF", ":SENS:SWE:TIME 0.5 s"},
-          L{":SENS:SWE:TIME:AUTO OFF", ":SENS:SWE:TIME 0.5 s"}, L{":SWE:TIME:AUTO OFF", ":SWE:TIME 0.5"},
-          L{":SENS:SWE:TIME 0.5"}, L{":SENS:SWE:TIME 0.5"}}},
+         {.rigol = {":SENS:SWE:TIME 0.5"}, .siglent = {":SENS:SWE:TIME:AUTO OFF", ":SENS:SWE:TIME 0.5 s"},
+          .hameg = {":SWE:TIME:AUTO OFF", ":SWE:TIME 0.5"}, .fpc = {":SENS:SWE:TIME 0.5"},
+          .fph = {":SENS:SWE:TIME 0.5"}}},
         {"ScpiSetSweepTimeText auto", [](ScpiContext& c) { ScpiSetSweepTimeText(c, "Auto"); },
-         {L{":SENS:SWE:TIME:AUTO ON"}, L{":SENS:SWE:TIME:AUTO ON"}, L{":SENS:SWE:TIME:AUTO ON"},
-          L{":SENS:SWE:TIME:AUTO ON"}, L{":SENS:SWE:TIME:AUTO ON"}, L{":SENS:SWE:TIME:AUTO ON"},
-          L{":SENS:SWE:TIME:AUTO ON"}}},
+         {.rigol = {":SENS:SWE:TIME:AUTO ON"}, .siglent = {":SENS:SWE:TIME:AUTO ON"},
+          .hameg = {":SENS:SWE:TIME:AUTO ON"}, .fpc = {":SENS:SWE:TIME:AUTO ON"}, .fph = {":SENS:SWE:TIME:AUTO ON"}}},
         {"ScpiSetDetector NEGPEAK", [](ScpiContext& c) { ScpiSetDetector(c, "negpeak"); },
-         {L{":SENS:DET:FUNC NEG"}, L{":SENS:DET:FUNC NEG"}, L{":SENS:DET:TRAC1 NEG"}, L{":SENS:DET:TRAC1 NEG"},
-          L{":RMOD:DET PEAK"}, L{":SENS:DET:FUNC NEG"}, L{":SENS:DET:FUNC NEG"}}},
+         {.rigol = {":SENS:DET:FUNC NEG"}, .siglent = {":SENS:DET:TRAC1 NEG"}, .hameg = {":RMOD:DET PEAK"},
+          .fpc = {":SENS:DET:FUNC NEG"}, .fph = {":SENS:DET:FUNC NEG"}}},
         {"ScpiSetDetector NormaL", [](ScpiContext& c) { ScpiSetDetector(c, "NormaL"); },
-         {L{":SENS:DET:FUNC NORM"}, L{":SENS:DET:FUNC NORM"}, L{":SENS:DET:TRAC1 NORMAL"},
-          L{":SENS:DET:TRAC1 NORMAL"}, L{":RMOD:DET PEAK"}, L{":SENS:DET:FUNC POS"}, L{":SENS:DET:FUNC POS"}}},
+         {.rigol = {":SENS:DET:FUNC NORM"}, .siglent = {":SENS:DET:TRAC1 NORMAL"}, .hameg = {":RMOD:DET PEAK"},
+          .fpc = {":SENS:DET:FUNC POS"}, .fph = {":SENS:DET:FUNC POS"}}},
         {"ScpiSetDetector POSPEAK", [](ScpiContext& c) { ScpiSetDetector(c, "POSPEAK"); },
-         {L{":SENS:DET:FUNC POS"}, L{":SENS:DET:FUNC POS"}, L{":SENS:DET:TRAC1 POS"}, L{":SENS:DET:TRAC1 POS"},
-          L{":RMOD:DET PEAK"}, L{":SENS:DET:FUNC POS"}, L{":SENS:DET:FUNC POS"}}},
+         {.rigol = {":SENS:DET:FUNC POS"}, .siglent = {":SENS:DET:TRAC1 POS"}, .hameg = {":RMOD:DET PEAK"},
+          .fpc = {":SENS:DET:FUNC POS"}, .fph = {":SENS:DET:FUNC POS"}}},
         {"ScpiSetDetector RMS", [](ScpiContext& c) { ScpiSetDetector(c, "RMS"); },
-         {L{":SENS:DET:FUNC RMS"}, L{":SENS:DET:FUNC RMS"}, L{":SENS:DET:TRAC1 AVER"}, L{":SENS:DET:TRAC1 AVER"},
-          L{":RMOD:DET RMS"}, L{":SENS:DET:FUNC RMS"}, L{":SENS:DET:FUNC RMS"}}},
+         {.rigol = {":SENS:DET:FUNC RMS"}, .siglent = {":SENS:DET:TRAC1 AVER"}, .hameg = {":RMOD:DET RMS"},
+          .fpc = {":SENS:DET:FUNC RMS"}, .fph = {":SENS:DET:FUNC RMS"}}},
         {"ScpiSetDetector SAMP", [](ScpiContext& c) { ScpiSetDetector(c, "SAMP"); },
-         {L{":SENS:DET:FUNC SAMP"}, L{":SENS:DET:FUNC SAMP"}, L{":SENS:DET:TRAC1 SAMP"}, L{":SENS:DET:TRAC1 SAMP"},
-          L{":RMOD:DET PEAK"}, L{":SENS:DET:FUNC SAMP"}, L{":SENS:DET:FUNC SAMP"}}},
+         {.rigol = {":SENS:DET:FUNC SAMP"}, .siglent = {":SENS:DET:TRAC1 SAMP"}, .hameg = {":RMOD:DET PEAK"},
+          .fpc = {":SENS:DET:FUNC SAMP"}, .fph = {":SENS:DET:FUNC SAMP"}}},
         {"ScpiSetDetector VAV", [](ScpiContext& c) { ScpiSetDetector(c, "VAV"); },
-         {L{":SENS:DET:FUNC VAV"}, L{":SENS:DET:FUNC VAV"}, L{":SENS:DET:TRAC1 AVER"}, L{":SENS:DET:TRAC1 AVER"},
-          L{":RMOD:DET AVG"}, L{":SENS:DET:FUNC AVER"}, L{":SENS:DET:FUNC AVER"}}},
+         {.rigol = {":SENS:DET:FUNC VAV"}, .siglent = {":SENS:DET:TRAC1 AVER"}, .hameg = {":RMOD:DET AVG"},
+          .fpc = {":SENS:DET:FUNC AVER"}, .fph = {":SENS:DET:FUNC AVER"}}},
         {"ScpiSetDetector QPEAK", [](ScpiContext& c) { ScpiSetDetector(c, "QPEAK"); },
-         {L{":SENS:DET:FUNC QPE"}, L{":SENS:DET:FUNC QPE"}, L{":SENS:DET:TRAC1 QUAS"}, L{":SENS:DET:TRAC1 QUAS"},
-          L{":RMOD:DET QPE"}, L{":SENS:DET:FUNC QPE"}, L{":SENS:DET:FUNC QPE"}}},
-        {"ScpiSetDetector unknown", [](ScpiContext& c) { ScpiSetDetector(c, "PEAK"); },
-         {kNone, kNone, kNone, kNone, kNone, kNone, kNone}},
+         {.rigol = {":SENS:DET:FUNC QPE"}, .siglent = {":SENS:DET:TRAC1 QUAS"}, .hameg = {":RMOD:DET QPE"},
+          .fpc = {":SENS:DET:FUNC QPE"}, .fph = {":SENS:DET:FUNC QPE"}}},
+        {"ScpiSetDetector unknown", [](ScpiContext& c) { ScpiSetDetector(c, "PEAK"); }, {}},
         {"ScpiRequestTrace", ScpiRequestTrace,
-         {L{":FORM:BORD NORM", ":FORM:TRACE:DATA REAL,32", ":TRAC:DATA? TRACE1"},
-          L{":FORM:BORD NORM", ":FORM:TRACE:DATA REAL,32", ":TRAC:DATA? TRACE1"},
-          L{":TRAC1:MODE VIEW", ":FORM:BORD NORM", ":TRACe:DATA? 1"},
-          L{":TRAC1:MODE VIEW", ":FORM:BORD NORM", ":TRACe:DATA? 1"}, L{"TRAC:DATA:FORM BIN", ":TRAC:DATA?"},
-          L{":FORM:DATA REAL,32", ":TRAC:DATA? TRACE1"}, L{":FORM:DATA REAL,32", ":TRAC:DATA? TRACE1"}}},
-        {"ScpiQueryScanData", ScpiQueryScanData,
-         {kNone, kNone, kNone, kNone, kNone, L{":TRAC:DATA?"}, L{":TRAC:DATA?"}}},
+         {.rigol = {":FORM:BORD NORM", ":FORM:TRACE:DATA REAL,32", ":TRAC:DATA? TRACE1"},
+          .siglent = {":TRAC1:MODE VIEW", ":FORM:BORD NORM", ":TRACe:DATA? 1"},
+          .hameg = {"TRAC:DATA:FORM BIN", ":TRAC:DATA?"}, .fpc = {":FORM:DATA REAL,32", ":TRAC:DATA? TRACE1"},
+          .fph = {":FORM:DATA REAL,32", ":TRAC:DATA? TRACE1"}}},
+        {"ScpiQueryScanData", ScpiQueryScanData, {.fpc = {":TRAC:DATA?"}, .fph = {":TRAC:DATA?"}}},
         {"ScpiMarkerOff", ScpiMarkerOff,
-         {L{":CALC:MARK1:STAT OFF"}, L{":CALC:MARK1:STAT OFF"}, L{":CALC:MARK1:STAT OFF"}, L{":CALC:MARK1:STAT OFF"},
-          L{":MARK1:STAT OFF"}, L{":CALC:MARK1:AOFF"}, L{":CALC:MARK1:AOFF"}}},
+         {.rigol = {":CALC:MARK1:STAT OFF"}, .siglent = {":CALC:MARK1:STAT OFF"}, .hameg = {":MARK1:STAT OFF"},
+          .fpc = {":CALC:MARK1:AOFF"}, .fph = {":CALC:MARK1:AOFF"}}},
         {"ScpiMarkerPeak", ScpiMarkerPeak,
-         {L{":CALC:MARK1:STAT ON", ":CALC:MARK1:PEAK:SEAR:MODE MAX", ":CALC:MARK1:MAX:MAX"},
-          L{":CALC:MARK1:STAT ON", ":CALC:MARK1:PEAK:SEAR:MODE MAX", ":CALC:MARK1:MAX:MAX"},
-          L{":CALC:MARK1:TRAC 1", ":CALC:MARK1:STAT ON", ":CALC:MARK1:MODE POS", ":CALC:MARK:PEAK:SEAR:MODE MAX",
-            ":CALC:MARK1:MAX"},
-          L{":CALC:MARK1:TRAC 1", ":CALC:MARK1:STAT ON", ":CALC:MARK1:MODE POS", ":CALC:MARK:PEAK:SEAR:MODE MAX",
-            ":CALC:MARK1:MAX"},
-          L{":MARK1:STAT ON", ":MARK1:MAX:PEAK"}, L{":CALC:MARK1:MAX:PEAK"}, L{":CALC:MARK1:MAX:PEAK"}}},
+         {.rigol = {":CALC:MARK1:STAT ON", ":CALC:MARK1:PEAK:SEAR:MODE MAX", ":CALC:MARK1:MAX:MAX"},
+          .siglent = {":CALC:MARK1:TRAC 1", ":CALC:MARK1:STAT ON", ":CALC:MARK1:MODE POS",
+            ":CALC:MARK:PEAK:SEAR:MODE MAX", ":CALC:MARK1:MAX"},
+          .hameg = {":MARK1:STAT ON", ":MARK1:MAX:PEAK"}, .fpc = {":CALC:MARK1:MAX:PEAK"},
+          .fph = {":CALC:MARK1:MAX:PEAK"}}},
         {"ScpiMarkerReset", ScpiMarkerReset,
-         {L{":CALC:MARK1:STAT OFF", ":CALC:MARK1:STAT ON", ":CALC:MARK1:X 0"},
-          L{":CALC:MARK1:STAT OFF", ":CALC:MARK1:STAT ON", ":CALC:MARK1:X 0"},
-          L{":CALC:MARK1:STAT ON", ":CALC:MARK1:MODE POS", ":CALC:MARK1:TRAC 1", ":CALC:MARK1:X 1"},
-          L{":CALC:MARK1:STAT ON", ":CALC:MARK1:MODE POS", ":CALC:MARK1:TRAC 1", ":CALC:MARK1:X 1"},
-          L{":MARK1:STAT ON", ":MARK1:MAX:PEAK"}, L{":CALC:MARK1:X 0"}, L{":CALC:MARK1:X 0"}}},
+         {.rigol = {":CALC:MARK1:STAT OFF", ":CALC:MARK1:STAT ON", ":CALC:MARK1:X 0"},
+          .siglent = {":CALC:MARK1:STAT ON", ":CALC:MARK1:MODE POS", ":CALC:MARK1:TRAC 1", ":CALC:MARK1:X 1"},
+          .hameg = {":MARK1:STAT ON", ":MARK1:MAX:PEAK"}, .fpc = {":CALC:MARK1:X 0"}, .fph = {":CALC:MARK1:X 0"}}},
         {"ScpiMarkerToFreq", [](ScpiContext& c) { ScpiMarkerToFreq(c, "150000"); },
-         {L{":CALC:MARK1:STAT OFF", ":CALC:MARK1:STAT ON"}, L{":CALC:MARK1:STAT OFF", ":CALC:MARK1:STAT ON"},
-          L{":CALC:MARK1:STAT ON", ":CALC:MARK1:MODE POS", ":CALC:MARK1:TRAC 1"},
-          L{":CALC:MARK1:STAT ON", ":CALC:MARK1:MODE POS", ":CALC:MARK1:TRAC 1"},
-          L{":MARK1:STAT ON", ":MARK1:MAX:PEAK"}, L{":CALC:MARK1:X 150000 Hz"}, L{":CALC:MARK1:X 150000 Hz"}}},
-        {"ScpiSourceOff", ScpiSourceOff,
-         {L{":OUTP 0"}, L{":OUTP 0"}, L{":OUTP 0"}, L{":OUTP 0"}, kNone, kNone, kNone}},
+         {.rigol = {":CALC:MARK1:STAT OFF", ":CALC:MARK1:STAT ON"},
+          .siglent = {":CALC:MARK1:STAT ON", ":CALC:MARK1:MODE POS", ":CALC:MARK1:TRAC 1"},
+          .hameg = {":MARK1:STAT ON", ":MARK1:MAX:PEAK"}, .fpc = {":CALC:MARK1:X 150000 Hz"},
+          .fph = {":CALC:MARK1:X 150000 Hz"}}},
+        {"ScpiSourceOff", ScpiSourceOff, {.rigol = {":OUTP 0"}, .siglent = {":OUTP 0"}}},
         {"ScpiSourceOn", [](ScpiContext& c) { ScpiSourceOn(c, "-10"); },
-         {L{":SOUR:POW:LEV:IMM:AMPL -10", ":OUTP 1"}, L{":SOUR:POW:LEV:IMM:AMPL -10", ":OUTP 1"},
-          L{":SOUR:POW:LEV:IMM:AMPL -10", ":OUTP 1"}, L{":SOUR:POW:LEV:IMM:AMPL -10", ":OUTP 1"}, kNone, kNone,
-          kNone}},
+         {.rigol = {":SOUR:POW:LEV:IMM:AMPL -10", ":OUTP 1"}, .siglent = {":SOUR:POW:LEV:IMM:AMPL -10", ":OUTP 1"}}},
     };
 }
 
@@ -190,12 +189,12 @@ std::vector<Row> Rows()
 TEST(ScpiCommands, EveryOperationSendsTheTextsOfEachFamily)
 {
     for (const Row& row : Rows()) {
-        for (size_t a = 0; a < std::size(kAnalysers); ++a) {
-            ScriptedScpi s(kAnalysers[a].family, kAnalysers[a].model, kAnalysers[a].series);
+        for (const Analyser& a : kAnalysers) {
+            ScriptedScpi s(a.family, a.model, a.series);
             s.options.OptRsaSamples = 801;
             s.options.OptRsaRefLevelDbm = -25;
             row.call(s.c);
-            EXPECT_EQ(s.Sent(), row.expected[a]) << row.operation << " on " << kAnalysers[a].name;
+            EXPECT_EQ(s.Sent(), a.expected(row.expected)) << row.operation << " on " << a.name << " of " << a.family;
         }
     }
     // A family without a column would be checked by no row.
@@ -283,23 +282,24 @@ TEST(ScpiCommands, RigolDsaBandwidthFollowsTheEmiFilterAnswer)
 TEST(ScpiCommands, BandwidthOfTheOtherFamiliesAndTheCisprSet)
 {
     struct Case {
-        int32_t family, model;
+        DeviceFamilyCode family;
+        int32_t model;
         const char* r;
         bool result;
         L sent;
     };
     const Case cases[] = {
-        {1, 5000, "9kHz", true, {":SENS:BAND:EMIF:STAT ON", ":SENS:BAND:RES 9kHz"}},
-        {1, 5000, "9KHZ", true, {":SENS:BAND:EMIF:STAT OFF", ":SENS:BAND:RES 9KHZ"}},
-        {2, 0, "200", true, {":SENSe:FILTer:TYPE EMI", ":SENS:BWID:RES 200"}},
-        {2, 0, "1000", true, {":SENSe:FILTer:TYPE GAUSS", ":SENS:BWID:RES 1000"}},
-        {3, 0, "9kHz", false, {":BAND:RBW C9k"}},
-        {3, 0, "9000", false, {":BAND:RBW C9k"}},
-        {3, 0, "9khz", false, {":BAND:RBW 9khz"}},
-        {3, 0, "120kHz", false, {":BAND:RBW C120k"}},
-        {3, 0, "200", false, {":BAND:RBW C200"}},
-        {4, 0, "120000", false, {":SENS:BAND:CISP:AUTO OFF", ":SENS:BAND:RES:CISP 120000"}},
-        {5, 0, "3000", false, {":SENS:BAND:RES:AUTO OFF", ":SENS:BAND:RES 3000"}},
+        {dfRigol, 5000, "9kHz", true, {":SENS:BAND:EMIF:STAT ON", ":SENS:BAND:RES 9kHz"}},
+        {dfRigol, 5000, "9KHZ", true, {":SENS:BAND:EMIF:STAT OFF", ":SENS:BAND:RES 9KHZ"}},
+        {dfSiglent, 0, "200", true, {":SENSe:FILTer:TYPE EMI", ":SENS:BWID:RES 200"}},
+        {dfSiglent, 0, "1000", true, {":SENSe:FILTer:TYPE GAUSS", ":SENS:BWID:RES 1000"}},
+        {dfHameg, 0, "9kHz", false, {":BAND:RBW C9k"}},
+        {dfHameg, 0, "9000", false, {":BAND:RBW C9k"}},
+        {dfHameg, 0, "9khz", false, {":BAND:RBW 9khz"}},
+        {dfHameg, 0, "120kHz", false, {":BAND:RBW C120k"}},
+        {dfHameg, 0, "200", false, {":BAND:RBW C200"}},
+        {dfRsFpc, 0, "120000", false, {":SENS:BAND:CISP:AUTO OFF", ":SENS:BAND:RES:CISP 120000"}},
+        {dfRsFph, 0, "3000", false, {":SENS:BAND:RES:AUTO OFF", ":SENS:BAND:RES 3000"}},
     };
     for (const Case& k : cases) {
         ScriptedScpi s(k.family, k.model);
@@ -363,7 +363,7 @@ TEST(ScpiCommands, SweepTimeTextTakesCommasAndTheExactQuasiPeakAnswer)
 
 TEST(ScpiCommands, SegmentSweepTimeOfTheOtherFamilies)
 {
-    const std::pair<int32_t, L> cases[] = {{dfRigol, {":SENS:SWE:TIME 0.1"}},
+    const std::pair<DeviceFamilyCode, L> cases[] = {{dfRigol, {":SENS:SWE:TIME 0.1"}},
                                            {dfHameg, {":SWE:TIME:AUTO OFF", ":SWE:TIME 0.1"}},
                                            {dfRsFpc, {":SENS:SWE:TIME 0.1"}},
                                            {dfRsFph, {":SENS:SWE:TIME 0.1"}}};
@@ -424,7 +424,7 @@ TEST(ScpiCommands, MarkerLevelsPerFamily)
 TEST(ScpiCommands, AFailedOrNonNumericLevelReadIsNoValue)
 {
     // A timed-out read used to come back as "0" and, with the dBm offset, as 106.98 dBuV.
-    for (int family : {dfRigol, dfSiglent, dfHameg, dfRsFpc, dfRsFph}) {
+    for (const DeviceFamilyCode family : kDeviceFamilies) {
         ScriptedScpi s(family, 0, 1);
         EXPECT_FALSE(ScpiReadMarkerLevel(s.c).has_value()) << family;
         EXPECT_FALSE(ScpiReadMarkerLevelSweep(s.c).has_value()) << family;

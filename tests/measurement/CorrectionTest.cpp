@@ -27,6 +27,7 @@ struct Pass {
             measured.AddPointXY(x0 + static_cast<double>(i), levels[i]);
         CorrectSegment(pass, set, results, static_cast<int>(x0), measured, maxHold);
     }
+    std::vector<double> Raw() const { auto v = f.chart.raw1.YValues().Values(); return {v.begin(), v.end()}; }
     std::vector<double> Values(bool x) const
     {
         const auto v = x ? f.chart.corrected1.XValues().Values() : f.chart.corrected1.YValues().Values();
@@ -185,12 +186,18 @@ TEST(Correction, MaxHoldIsKeptPerSegmentAndFrequency)
     p.Segment(1020, {1, 59}, true);
     EXPECT_EQ(p.Values(true), std::vector<double>({1000, 1001, 1002, 1010, 1011, 1012, 1020, 1021, 1022}));
     EXPECT_EQ(p.Values(false), std::vector<double>({14, 19, 29, 60, 19, 19, 4, 58, 4}));
-    const auto raw = p.f.chart.raw1.YValues().Values();
-    EXPECT_EQ(std::vector<double>(raw.begin(), raw.end()), std::vector<double>({15, 20, 30, 61, 20, 20, 5, 59, 5}));
-    EXPECT_EQ(p.Lines(), QStringList{"1  1021.00kHz 58.00dBuV"});
-    // The held 60 at 1010 is listed although this pass measured 20 there.
+    const std::vector<double> heldRaw{15, 20, 30, 61, 20, 20, 5, 59, 5};
+    EXPECT_EQ(p.Raw(), heldRaw);
+    // New points of a held segment replace its held ones up to the newest; they come back without a result.
+    p.results.ShowComing(p.set, 1010, std::vector<double>{1010, 1011}, std::vector<double>{7, 8});
+    EXPECT_EQ(p.Raw(), std::vector<double>({15, 20, 30, 7, 8, 20, 5, 59, 5}));
+    p.results.DropComing(p.set);
+    EXPECT_EQ(p.Raw(), heldRaw);
+    // The held 60 at 1010 is listed before this pass measures there, and after it measured 20 there.
+    const QStringList held{"1  1010.00kHz 60.00dBuV", "2  1021.00kHz 58.00dBuV"};
+    EXPECT_EQ(p.Lines(), held);
     p.Segment(1010, {20, 20, 20}, true);
-    EXPECT_EQ(p.Lines().last(), "2  1010.00kHz 60.00dBuV");
+    EXPECT_EQ(p.Lines(), held);
     // Without max hold a segment's points replace its own only.
     p.Segment(1010, {30}, false);
     EXPECT_EQ(p.Values(false), std::vector<double>({14, 19, 29, 29, 4, 58, 4}));

@@ -1,3 +1,4 @@
+#include "instrument/protocol/LevelOffsets.h"
 #include "tools/sim/SimInstrument.h"
 #include "tools/sim/SimTraces.h"
 
@@ -184,7 +185,7 @@ void MarkerY(SimCall& c)
     const bool dbm = k == SimKind::SiglentSsa || k == SimKind::SiglentSva || k == SimKind::RigolRsa ||
                      inst.State().unit.compare(QStringLiteral("DBM"), Qt::CaseInsensitive) == 0;
     if (dbm)
-        v -= 106.98;
+        v -= kTextLevelDbmToDbuv;
     if (inst.ActiveFaults().nanValue)
         Answer(c, QStringLiteral("nan"));
     else if (inst.ActiveFaults().noNumber)

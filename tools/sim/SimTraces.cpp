@@ -1,5 +1,6 @@
 #include "tools/sim/SimTraces.h"
 
+#include "instrument/protocol/LevelOffsets.h"
 #include "tools/sim/ScpiParser.h"
 #include "tools/sim/SimInstrument.h"
 
@@ -11,11 +12,6 @@
 namespace simtrace {
 
 namespace {
-// What the program adds to these families' dBm values; the simulator subtracts the same.
-constexpr double kRsaOffset = 106.99;
-constexpr double kSiglentOffset = 106.98;
-constexpr double kDbmOffset = 106.99;
-
 std::vector<double> Shift(std::vector<double> v, double by)
 {
     for (double& x : v)
@@ -111,35 +107,32 @@ QByteArray TraceAnswer(SimInstrument& inst)
     if (f.hugeValue && !v.empty())
         v[v.size() / 2] = 1e308;
     const int delta = f.blockLengthWrong ? 4 : 0;
+    // Levels in dBm are less what the program adds to the answer's format, text or binary.
+    const auto text = [&v](bool inDbm) { return inDbm ? Shift(v, -kTextLevelDbmToDbuv) : v; };
+    const auto binary = [&v](bool inDbm) { return inDbm ? Shift(v, -kBinaryLevelDbmToDbuv) : v; };
 
     switch (kind) {
-    case SimKind::RigolDsa: {
-        const auto values = dbm ? Shift(v, -kDbmOffset) : v;
+    case SimKind::RigolDsa:
         if (s.asciiFormat)
-            return Block(CommaList(values), 9, delta);
-        return Block(Floats(values, inst.Family().bigEndian), 9, delta);
-    }
-    case SimKind::RigolRsa: {
-        const auto values = Shift(v, -kRsaOffset);
+            return Block(CommaList(text(dbm)), 9, delta);
+        return Block(Floats(binary(dbm), inst.Family().bigEndian), 9, delta);
+    case SimKind::RigolRsa:
         if (s.asciiFormat)
-            return Block(CommaList(values), 6, delta);
-        return Block(Floats(values, true), 6, delta);
-    }
+            return Block(CommaList(text(true)), 6, delta);
+        return Block(Floats(binary(true), true), 6, delta);
     case SimKind::SiglentSsa:
     case SimKind::SiglentSva: {
-        QByteArray text = SiglentAscii(Shift(v, -kSiglentOffset), kind == SimKind::SiglentSva);
+        QByteArray answer = SiglentAscii(text(true), kind == SimKind::SiglentSva);
         if (delta)
-            text.chop(delta);
-        return text;
+            answer.chop(delta);
+        return answer;
     }
     case SimKind::Hameg:
     case SimKind::RsFpc:
-    case SimKind::RsFph: {
-        const auto values = dbm ? Shift(v, -kDbmOffset) : v;
+    case SimKind::RsFph:
         if (receiver || s.asciiFormat)
-            return CommaList(values);
-        return Block(Floats(values, false), 0, delta);
-    }
+            return CommaList(text(dbm));
+        return Block(Floats(binary(dbm), false), 0, delta);
     }
     return {};
 }
