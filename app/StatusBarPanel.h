@@ -15,8 +15,9 @@ enum class StatusBarPanel : uint8_t {
     Memory,     // memory figures, or the screen and window sizes in debug mode
     Version,    // the program's version
     Clock,      // the time of day
+    Generator,  // the tracking generator's output while it is, or may be, on
 };
-inline constexpr size_t kStatusBarPanelCount = 8;
+inline constexpr size_t kStatusBarPanelCount = 9;
 
 constexpr size_t PanelIndex(StatusBarPanel panel)
 {

@@ -167,9 +167,17 @@ template <class F> void ConnectionWindow::Guarded(F&& handler)
 }
 
 // Another window's command waits for the analyser: its sessions stay as they are until it ends.
-bool ConnectionWindow::AnalyserHeldElsewhere() const
+// A run, the generator or the coverage logging holds it: the one line that says who, in this
+// window's memo too (a view may cover the message log), and nothing else is done.
+bool ConnectionWindow::AnalyserHeldElsewhere(const QString& what)
 {
-    return instrument_.Visa.CommandUnderWay;
+    if (instrument_.Visa.CommandUnderWay)
+        return true;
+    const QString held = RefuseWhileHeld(*context_, what);
+    if (held.isEmpty())
+        return false;
+    replyMemo->appendPlainText(held);
+    return true;
 }
 
 void ConnectionWindow::prepareForKind(LinkKind kind)
@@ -242,7 +250,10 @@ void ConnectionWindow::openForKind(LinkKind kind)
 
 void ConnectionWindow::searchInstruments()
 {
-    if (AnalyserHeldElsewhere())
+    // A USB search opens the resource manager anew, which disconnects the analyser.
+    if (instrument_.Device.ConnectionKind == LinkKind::VisaUsb
+            ? AnalyserHeldElsewhere(QStringLiteral("\"Search\" refused"))
+            : instrument_.Visa.CommandUnderWay)
         return;
     InstrumentList list;
     switch (instrument_.Device.ConnectionKind) {
@@ -276,7 +287,7 @@ void ConnectionWindow::ShowUnsupported(const QString& message)
 
 void ConnectionWindow::connectVisa()
 {
-    if (AnalyserHeldElsewhere())
+    if (AnalyserHeldElsewhere(QStringLiteral("\"Connect Visa\" refused")))
         return;
     const bool tcp = instrument_.Device.ConnectionKind == LinkKind::VisaTcp;
     if (tcp)
@@ -298,7 +309,7 @@ void ConnectionWindow::connectVisa()
 
 void ConnectionWindow::disconnectVisa()
 {
-    if (AnalyserHeldElsewhere())
+    if (AnalyserHeldElsewhere(QStringLiteral("\"Disconnect Visa\" refused")))
         return;
     {
         WaitCursor waiting;
@@ -323,8 +334,11 @@ void ConnectionWindow::AddLines(const QStringList& lines)
 
 void ConnectionWindow::sendScpiCommand()
 {
+    const AnalyserCommand send{QStringLiteral("\"SND SCPI\"")};
+    if (AnalyserHeldElsewhere(send.Name + QStringLiteral(" not sent")))
+        return;
     WaitCursor waiting;
-    RunAnalyserCommand(*context_, QStringLiteral("\"SND SCPI\" stopped"),
+    RunAnalyserCommand(*context_, send,
                        [this] { replyMemo->appendPlainText(SendFreeCommand(*context_, scpiCommandEdit->text())); });
 }
 
@@ -335,10 +349,12 @@ void ConnectionWindow::showInstrumentInfo()
     const LinkKind kind = instrument_.Device.ConnectionKind;
     if (kind == LinkKind::GpsReceiver)
         return AddLines(GpsReceiverInfoLines(*context_, instrument_.Gps));
-    if ((kind != LinkKind::VisaUsb && kind != LinkKind::VisaTcp) || !instrument_.Device.DeviceConnected)
+    const AnalyserCommand info{QStringLiteral("\"Get Info\"")};
+    if ((kind != LinkKind::VisaUsb && kind != LinkKind::VisaTcp) || !instrument_.Device.DeviceConnected ||
+        AnalyserHeldElsewhere(info.Name + QStringLiteral(" not sent")))
         return;
     WaitCursor waiting;
-    RunAnalyserCommand(*context_, QStringLiteral("\"Get Info\" stopped"), [this] {
+    RunAnalyserCommand(*context_, info, [this] {
         replyMemo->clear();
         AddLines(InstrumentInfoLines(*context_));
     });
@@ -346,13 +362,18 @@ void ConnectionWindow::showInstrumentInfo()
 
 void ConnectionWindow::showInstrumentStatus()
 {
+    const AnalyserCommand status{QStringLiteral("\"Rd DSA Status\"")};
+    if (AnalyserHeldElsewhere(status.Name + QStringLiteral(" not sent")))
+        return;
     WaitCursor waiting;
-    RunAnalyserCommand(*context_, QStringLiteral("\"Rd DSA Status\" stopped"),
-                       [this] { AddLines(InstrumentStatusLines(*context_)); });
+    RunAnalyserCommand(*context_, status, [this] { AddLines(InstrumentStatusLines(*context_)); });
 }
 
 void ConnectionWindow::testUsbClaim()
 {
+    // A claimed device counts as no analyser connected.
+    if (AnalyserHeldElsewhere(QStringLiteral("\"Connect WinUSB\" refused")))
+        return;
     UsbClaimTest& usb = instrument_.Usb;
     if (!StartUsbLibrary(usb, app_.Debug)) {
         instrument_.Status.SetText(InstrumentStatus::kConnectionPanel, QStringLiteral("none"));
@@ -370,7 +391,10 @@ void ConnectionWindow::testUsbClaim()
 
 void ConnectionWindow::connectSerial()
 {
-    if (AnalyserHeldElsewhere())
+    // The receiver has a session of its own; an analyser's replaces the one in use.
+    if (instrument_.Device.ConnectionKind == LinkKind::SerialAnalyser
+            ? AnalyserHeldElsewhere(QStringLiteral("\"Connect Visa\" refused"))
+            : instrument_.Visa.CommandUnderWay)
         return;
     instrumentList->clear();
     resourceList->clear();

@@ -85,7 +85,7 @@ private:
     void ShowUnsupported(const QString& message);
     void AddLines(const QStringList& lines);
     template <class F> void Guarded(F&& handler);
-    bool AnalyserHeldElsewhere() const;
+    bool AnalyserHeldElsewhere(const QString& what);
 
     AppContext& app_;
     InstrumentState& instrument_;

@@ -393,7 +393,11 @@ void CoverageFrame::showGpsReceiver()
 
 void CoverageFrame::initAnalyser()
 {
-    RunAnalyserCommand(*context_, QStringLiteral("\"Init SA\" stopped"), [this] { view_->InitAnalyser(); });
+    const AnalyserCommand init{QStringLiteral("\"Init SA\""), QStringLiteral("stopped"),
+                               AnalyserHolder::CoverageLogging};
+    // The view covers the message log: a refusal is said in a box, as the view's own are.
+    if (RunAnalyserCommand(*context_, init, [this] { view_->InitAnalyser(); }) == AnalyserCommandEnd::Held)
+        ShowError(HeldLine(HolderOf(*context_), init.Name + QStringLiteral(" not sent")));
 }
 
 void CoverageFrame::startLogging()

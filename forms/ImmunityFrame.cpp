@@ -137,6 +137,7 @@ ImmunityFrame::ImmunityFrame(AppContext& app, InstrumentState& instrument, FormS
     hooks.ShowError = [this](const QString& text) { ShowError(text); };
     hooks.ViewChanged = [this] { ShowView(); };
     hooks.ActionChanged = [this](bool active) { emit generatorActionChanged(active); };
+    hooks.OutputChanged = [this](GeneratorOutput) { emit generatorOutputChanged(); };
     controller_ = std::make_unique<GeneratorController>(*scpi_, view_, state_, settings_, std::move(hooks));
 
     BuildControls();

@@ -51,8 +51,7 @@ public:
     // Only in the generator mode the calculator timer runs and the floating boxes are shown.
     void setMainMode(MainMode mode);
     MainMode mainMode() const { return mainMode_; }
-    // Who else may own the instrument; call refreshInstrumentOwnership when that changes.
-    void setInstrumentOwnership(const InstrumentOwnership* owner);
+    // Who else holds the analyser (the program's AnalyserHold) changed: the buttons follow.
     void refreshInstrumentOwnership();
     // The main chart's Series23 and Series24 and the table editor's grid, once they exist;
     // until then the frame uses its own.
@@ -93,6 +92,13 @@ public:
 
     // A generator action runs or a stopped loop has not returned yet.
     bool generatorActionActive() const;
+    // The line a view the operator moves to shows while the generator runs or was left on; empty
+    // while its output is off.
+    QString generatorOnLine() const;
+    // What the status bar shows of the output: "Generator on", "Generator may be on", or nothing.
+    QString generatorOutputText() const;
+    // The output was switched on and not off again (not: the link was lost meanwhile).
+    bool generatorLeftOn() const;
     // The main chart's Series23 as the frame uses it (its own until one is supplied).
     const TChartSeries& amplifierCorrection() const { return *amplifier_; }
     // Empties the "Messages" memo.
@@ -106,6 +112,8 @@ public:
 signals:
     // A generator action started (true) or the last one ended (false).
     void generatorActionChanged(bool active);
+    // The output went on or off (generatorOutputText()).
+    void generatorOutputChanged();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -146,12 +146,6 @@ void ImmunityFrame::setMainMode(MainMode mode)
     }
 }
 
-void ImmunityFrame::setInstrumentOwnership(const InstrumentOwnership* owner)
-{
-    controller_->SetOwnership(owner);
-    refreshInstrumentOwnership();
-}
-
 void ImmunityFrame::refreshInstrumentOwnership()
 {
     Guarded([&] { controller_->RefreshOwnership(); });
@@ -255,6 +249,26 @@ void ImmunityFrame::stepAmplitudeDown()
 bool ImmunityFrame::generatorActionActive() const
 {
     return controller_->ActionActive();
+}
+
+QString ImmunityFrame::generatorOnLine() const
+{
+    return controller_->OnLine();
+}
+
+bool ImmunityFrame::generatorLeftOn() const
+{
+    return controller_->Output() == GeneratorOutput::On;
+}
+
+QString ImmunityFrame::generatorOutputText() const
+{
+    switch (controller_->Output()) {
+    case GeneratorOutput::Off: break;
+    case GeneratorOutput::On: return QStringLiteral("Generator on");
+    case GeneratorOutput::MayBeOn: return QStringLiteral("Generator may be on");
+    }
+    return {};
 }
 
 void ImmunityFrame::clearMessages()

@@ -15,18 +15,18 @@ InstrumentLoggerServices::~InstrumentLoggerServices() = default;
 
 void InstrumentLoggerServices::SelectSpectrumMode()
 {
-    SelectMode(InstrumentMode::Spectrum, QStringLiteral("\"R&S SPEC Mode\" not sent"));
+    SelectMode(InstrumentMode::Spectrum, QStringLiteral("\"R&S SPEC Mode\""));
 }
 
 void InstrumentLoggerServices::SelectReceiverMode()
 {
-    SelectMode(InstrumentMode::Receiver, QStringLiteral("\"R&S REC Mode\" not sent"));
+    SelectMode(InstrumentMode::Receiver, QStringLiteral("\"R&S REC Mode\""));
 }
 
 // A write to an analyser that fell silent waits out its time-out, as any window command does.
-void InstrumentLoggerServices::SelectMode(InstrumentMode mode, const QString& ended)
+void InstrumentLoggerServices::SelectMode(InstrumentMode mode, const QString& button)
 {
-    RunAnalyserCommand(*context_, ended, [this, mode] {
+    RunAnalyserCommand(*context_, {button, QStringLiteral("not sent")}, [this, mode] {
         SelectInstrumentMode(instrument_.Visa, context_->Debug, instrument_.Device, mode);
     });
 }

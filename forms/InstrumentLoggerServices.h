@@ -18,7 +18,7 @@ public:
     void SelectReceiverMode() override;
 
 private:
-    void SelectMode(InstrumentMode mode, const QString& ended);
+    void SelectMode(InstrumentMode mode, const QString& button);
 
     InstrumentState& instrument_;
     WindowScpiContext context_;

@@ -102,14 +102,14 @@ void MainMenus::startUp()
     saSerialAction->setVisible(false);
 }
 
-void MainMenus::showRunControls(const RunControls& c, bool otherOwner)
+void MainMenus::showRunControls(const RunControls& c, bool otherOwner, bool analyserHeld)
 {
     const bool measure = c.MeasureMenusEnabled && !c.Busy && !otherOwner;
     measureDriftAction->setEnabled(measure);
     measureExactAction->setEnabled(measure);
     const bool idle = !c.Busy;
     for (QAction* a : {saUsbAction, saTcpAction, gpsUsbAction, saSerialAction, loadProjectAction})
-        a->setEnabled(idle);
+        a->setEnabled(idle && !analyserHeld);
     for (QAction* a : loadReferenceActions)
         a->setEnabled(idle);
 }

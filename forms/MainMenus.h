@@ -25,8 +25,9 @@ public:
     void startUp();
     // While a run owns the analyser and the traces nothing may reach either: the connection kinds,
     // loading projects and reference traces; "Measure" also waits while another view owns the
-    // analyser.
-    void showRunControls(const RunControls& controls, bool otherOwner);
+    // analyser. While anyone holds the analyser (analyserHeld) the connection kinds and loading
+    // projects, whose grid rows reach it, wait too.
+    void showRunControls(const RunControls& controls, bool otherOwner, bool analyserHeld);
     // A chart loads only without a run, a compensation also while the grid is handed back.
     void followChartFiles(bool runBusy, bool gridLocked);
     // The table editor's creation offers the coverage feature: "GPS USB" and the "Mode" menu.

@@ -107,6 +107,8 @@ MainWindow::~MainWindow()
     // A teardown without a close switches the generator off while every panel still exists; from
     // then on the views report to nobody, for the panels go before them.
     immunityFrame_->shutDownGenerator();
+    // The instrument state outlives the window: nobody answers for it any more.
+    instrument_.Hold.Holder = nullptr;
     disconnect(immunityFrame_, nullptr, this, nullptr);
     disconnect(coverageFrame_, nullptr, this, nullptr);
     // The views refer to the models; they go first.
@@ -392,6 +394,10 @@ void MainWindow::closeEvent(QCloseEvent* event)
         QTimer::singleShot(kCloseRetryMs, this, &QWidget::close);
         return;
     }
+    // An output the operator kept on ("Tg off" set to off) stays on after the program: the last
+    // thing it says. (A stop lost with the link has said so in its own line.)
+    if (immunityFrame_->generatorLeftOn() && services_.showMessage)
+        services_.showMessage(immunityFrame_->generatorOnLine());
     statusPanels_->stop();
     coverageFrame_->windowClosing();
     Run().RequestClose();

@@ -24,7 +24,6 @@ class CoverageFrame;
 class CoverageInstrumentOwner;
 class FormDialogs;
 class ImmunityFrame;
-class InstrumentOwnership;
 class InstrumentPanel;
 class MainChart;
 class MainMenus;
@@ -42,6 +41,7 @@ class ScpiGridInstrument;
 class SegmentsPanel;
 class StatusBarPanels;
 enum class MainMode : int32_t;
+enum class AnalyserHolder : uint8_t;
 class SweepPanel;
 class TraceBar;
 class ViewPanel;
@@ -200,6 +200,8 @@ private:
     RunControl& Run();
     // A run, a recalculation or a re-measurement owns the instrument and the traces.
     bool RunActive() const;
+    // The program's answer to who holds the analyser (AnalyserHold).
+    AnalyserHolder AnalyserHolderNow() const;
     // A generator action, the coverage logging or a window's command holds the analyser.
     bool OtherInstrumentOwner() const;
     void Play();
@@ -317,7 +319,6 @@ private:
     ChartFileView chartFileView_;
     std::unique_ptr<GeneratorSettings> generatorSettings_;
     std::unique_ptr<CoverageInstrumentOwner> coverageOwner_;
-    std::unique_ptr<InstrumentOwnership> generatorOwner_;
     std::unique_ptr<RunWiring> run_;
     ReportHeaderItems* reportHeader_ = nullptr;
     std::unique_ptr<ReportPrinterProvider> printDialog_;

@@ -13,6 +13,7 @@
 #include "forms/MainMenus.h"
 #include "forms/MainWindowPalette.h"
 #include "forms/ViewPanel.h"
+#include "instrument/InstrumentState.h"
 #include "mainwindow/MainMode.h"
 #include "mainwindow/MainWindowState.h"
 
@@ -44,19 +45,21 @@ private:
     CoverageChart& chart_;
 };
 
-// Who owns the analyser, as the coverage view asks it.
+// Who holds the analyser, as the coverage view asks it.
 class CoverageOwner final : public CoverageInstrumentOwner {
 public:
-    CoverageOwner(ImmunityFrame& generator, const std::function<bool()>& runActive)
-        : generator_(generator), runActive_(runActive)
+    explicit CoverageOwner(const AnalyserHold& hold) : hold_(hold) {}
+    bool EmissionRunActive() const override
     {
+        const AnalyserHolder holder = Holder();
+        return holder == AnalyserHolder::EmissionRun || holder == AnalyserHolder::PeakRemeasurement;
     }
-    bool EmissionRunActive() const override { return runActive_ && runActive_(); }
-    bool GeneratorActionActive() const override { return generator_.generatorActionActive(); }
+    bool GeneratorActionActive() const override { return Holder() == AnalyserHolder::Generator; }
 
 private:
-    ImmunityFrame& generator_;
-    const std::function<bool()>& runActive_;
+    AnalyserHolder Holder() const { return hold_.Holder ? hold_.Holder() : AnalyserHolder::Nobody; }
+
+    const AnalyserHold& hold_;
 };
 
 } // namespace
@@ -75,7 +78,7 @@ void MainWindow::BuildFrames(QWidget* parent)
     coverageFrame_ = new CoverageFrame(app_, instrument_, state_.Table, services_, parent);
     coverageLevelAxis_ = std::make_unique<CoverageLevelAxis>(coverageFrame_->view().Chart());
     immunityFrame_ = new ImmunityFrame(app_, instrument_, services_, *generatorSettings_, parent);
-    coverageOwner_ = std::make_unique<CoverageOwner>(*immunityFrame_, emissionRunActive);
+    coverageOwner_ = std::make_unique<CoverageOwner>(instrument_.Hold);
     coverageHost_ = host(coverageFrame_);
     generatorHost_ = host(immunityFrame_);
     coverageFrame_->hide();
@@ -118,11 +121,19 @@ void MainWindow::PlaceFrames()
 
 void MainWindow::ShowMode(MainMode mode)
 {
-    // Play, Stop and Pause stay greyed out while the generator holds the analyser; the EMC view
-    // says why as the operator comes to it, so that a generator left on is not missed.
-    if (mode == MainMode::Emc && state_.MainMode != MainMode::Emc && immunityFrame_->generatorActionActive())
-        app_.Messages.Append(QStringLiteral("Warning: the analyser is in use by the generator, which is still "
-                                            "on: stop it in the generator view first"));
+    // While the generator runs, or its output was left on, the view the operator moves to says so
+    // in one line, so that it is not missed: the EMC view in the message log, the coverage view,
+    // which covers the log, in its memo too.
+    if (mode != state_.MainMode && mode != MainMode::Generator) {
+        const QString on = immunityFrame_->generatorOnLine();
+        if (!on.isEmpty()) {
+            app_.Messages.Append(on);
+            if (mode == MainMode::Coverage) {
+                coverageFrame_->view().Memo() << on;
+                coverageFrame_->showGpsReceiver();
+            }
+        }
+    }
     state_.MainMode = mode;
     const ModeFrames frames = FramesOfMode(mode);
     coverageFrame_->setVisible(frames.CoverageVisible);

@@ -1,6 +1,6 @@
 // The generator view (Frame131) laid over the window: its defaults, the main chart's correction
-// series and the table grid it loads through, who else owns the analyser, the arrow keys while it
-// owns the window, and what a project stores of it.
+// series and the table grid it loads through, its output on the status bar, the arrow keys while
+// it owns the window, and what a project stores of it.
 #include "forms/MainWindow.h"
 
 #include "app/AppContext.h"
@@ -15,34 +15,16 @@
 #include <QApplication>
 #include <QKeyEvent>
 
-namespace {
-
-// Who owns the analyser, as the generator view asks it.
-class GeneratorOwner final : public InstrumentOwnership {
-public:
-    GeneratorOwner(const CoverageFrame& coverage, const std::function<bool()>& runActive)
-        : coverage_(coverage), runActive_(runActive)
-    {
-    }
-    bool EmissionRunActive() const override { return runActive_ && runActive_(); }
-    bool CoverageLoggingActive() const override { return coverage_.loggingActive(); }
-
-private:
-    const CoverageFrame& coverage_;
-    const std::function<bool()>& runActive_;
-};
-
-} // namespace
-
+// A generator left on shows on the status bar until its output is off, whichever view is shown.
 void MainWindow::WireGenerator()
 {
     immunityFrame_->setCorrectionSeries(chart().Series(SeriesRole::generatorAmpCorrection),
                                         chart().Series(SeriesRole::temCellCorrection));
     immunityFrame_->setTableGrid(&state_.Table);
-    generatorOwner_ = std::make_unique<GeneratorOwner>(*coverageFrame_, emissionRunActive);
-    immunityFrame_->setInstrumentOwnership(generatorOwner_.get());
     connect(coverageFrame_, &CoverageFrame::startOrStopPressed, immunityFrame_,
             &ImmunityFrame::refreshInstrumentOwnership);
+    connect(immunityFrame_, &ImmunityFrame::generatorOutputChanged, this,
+            [this] { setStatusText(StatusBarPanel::Generator, immunityFrame_->generatorOutputText()); });
 }
 
 // The view's defaults are its own; the start-up empties its messages and shows the program's

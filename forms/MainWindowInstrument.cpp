@@ -27,11 +27,10 @@ void MainWindow::showRunOwnsInstrument(bool owned)
     instrumentPanel_->showRunOwnsInstrument(owned);
 }
 
-// Nothing reaches the analyser while a run owns it.
+// Nothing reaches the analyser while a run, the generator or the coverage logging holds it: one
+// line says who.
 void MainWindow::ChoosePreAmp(PreAmpChoice choice)
 {
-    if (emissionRunActive && emissionRunActive())
-        return;
     RunLoggingErrors(app_.Messages, [&] {
         ApplyPreAmpChoice(*scpi_, choice);
     });
@@ -40,10 +39,8 @@ void MainWindow::ChoosePreAmp(PreAmpChoice choice)
 // The arrows of "Ref Lev RSA5000": "RefLeveldBm" remembers the new level.
 void MainWindow::StepReferenceLevel(RefLevelArrow arrow)
 {
-    if (emissionRunActive && emissionRunActive())
-        return;
     RunLoggingErrors(app_.Messages, [&] {
-        RunAnalyserCommand(*scpi_, QStringLiteral("reference level not set"),
+        RunAnalyserCommand(*scpi_, {QStringLiteral("reference level"), QStringLiteral("not set")},
                            [&] { ::StepReferenceLevel(*scpi_, app_.Settings.OptRsaRefLevelDbm, arrow); });
     });
 }

@@ -53,8 +53,6 @@ struct MainWindow::RunWiring {
     std::unique_ptr<PeakCommands> peakCommands;
     std::unique_ptr<RunControl> control;
     bool busyShown = false;
-    // A generator action holds the analyser.
-    bool generatorActive = false;
     MailSettings* mail = nullptr;
     MailTransport mailTransport;
     // The mail server left a notice of this run unanswered: no more segment notices until the

@@ -22,6 +22,7 @@
 #include "forms/StatusBarPanels.h"
 #include "forms/SweepPanel.h"
 #include "forms/ViewPanel.h"
+#include "instrument/AnalyserHold.h"
 #include "instrument/InstrumentState.h"
 #include "instrument/ScpiContext.h"
 #include "mail/ChartImage.h"
@@ -110,13 +111,13 @@ void MainWindow::WireRun()
         run_->control->UpdateMeasureTimeEstimate();
     };
 
-    // One owner of the analyser: the views start nothing while a run holds it, and Play waits
-    // while a generator action or the coverage logging holds it.
+    // One holder of the analyser, which every window asks before it reaches it: the views start
+    // nothing while a run holds it, and Play waits while a generator action or the coverage logging
+    // holds it.
     emissionRunActive = [this] { return RunActive(); };
-    connect(immunityFrame_, &ImmunityFrame::generatorActionChanged, this, [this](bool active) {
-        run_->generatorActive = active;
-        ShowRunControls(run_->work.Controls);
-    });
+    instrument_.Hold.Holder = [this] { return AnalyserHolderNow(); };
+    connect(immunityFrame_, &ImmunityFrame::generatorActionChanged, this,
+            [this] { ShowRunControls(run_->work.Controls); });
     connect(coverageFrame_, &CoverageFrame::startOrStopPressed, this,
             [this] { ShowRunControls(run_->work.Controls); });
     // Loaded series keep the colours of the moment; points added from now on take the new ones.
@@ -181,9 +182,25 @@ void MainWindow::ReadRunSwitches()
     s.UseCompensation = reportPanel_->useCompensation();
 }
 
+// A run holds the analyser while it goes or is paused, a re-measurement while it measures; a
+// generator action from its start until its stop has been sent; the coverage logging from Start to
+// Stop. Only one of them starts at a time: each asks this first.
+AnalyserHolder MainWindow::AnalyserHolderNow() const
+{
+    if (RunActive())
+        return run_->work.Remeasuring ? AnalyserHolder::PeakRemeasurement : AnalyserHolder::EmissionRun;
+    if (immunityFrame_->generatorActionActive())
+        return AnalyserHolder::Generator;
+    if (coverageFrame_->loggingActive())
+        return AnalyserHolder::CoverageLogging;
+    return AnalyserHolder::Nobody;
+}
+
 bool MainWindow::OtherInstrumentOwner() const
 {
-    return run_->generatorActive || coverageFrame_->loggingActive() || instrument_.Visa.CommandUnderWay;
+    const AnalyserHolder holder = AnalyserHolderNow();
+    return holder == AnalyserHolder::Generator || holder == AnalyserHolder::CoverageLogging ||
+           instrument_.Visa.CommandUnderWay;
 }
 
 void MainWindow::Play()
@@ -217,7 +234,7 @@ void MainWindow::ShowRunControls(const RunControls& c)
     const bool other = OtherInstrumentOwner();
     const bool paused = r.state.PauseRequested;
     sweepPanel_->showRunControls(c, other, paused);
-    menus_->showRunControls(c, other);
+    menus_->showRunControls(c, other, AnalyserHolderNow() != AnalyserHolder::Nobody);
     const bool idle = !c.Busy;
     peaksPanel_->enableCommands(idle);
     reportPanel_->enableClearTraces(idle);

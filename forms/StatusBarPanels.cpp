@@ -18,8 +18,8 @@ struct PanelRow {
     StatusBarPanel panel;
     int width; // pixels at the start size
     // Short of room the panels give way from the lowest number up: the unused one, the version,
-    // the clock, the memory, the grid's hint, then the long settings echo; the connection and the
-    // model last.
+    // the clock, the memory, the grid's hint, then the long settings echo; the connection, the
+    // model and a generator left on last.
     int givesWay;
 };
 
@@ -33,6 +33,7 @@ constexpr std::array<PanelRow, kStatusBarPanelCount> kPanels = {{
     {StatusBarPanel::Memory,     140, 3},
     {StatusBarPanel::Version,    90,  1},
     {StatusBarPanel::Clock,      50,  2},
+    {StatusBarPanel::Generator,  0,   8},
 }};
 // clang-format on
 
@@ -53,6 +54,11 @@ StatusBarPanels::StatusBarPanels(QStatusBar& bar, QObject* parent) : QObject(par
     for (const PanelRow& row : kPanels) {
         auto* panel = new StatusPanel(row.width, &statusBar);
         panel->setObjectName(QStringLiteral("StatusPanel%1").arg(PanelIndex(row.panel)));
+        if (row.panel == StatusBarPanel::Generator) { // a radiating output is not to be overlooked
+            QPalette p = panel->palette();
+            p.setColor(QPalette::WindowText, Qt::red);
+            panel->setPalette(p);
+        }
         statusBar.addWidget(panel);
         statusPanels.append(panel);
     }

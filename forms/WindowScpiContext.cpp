@@ -17,7 +17,7 @@ WindowEventPump::~WindowEventPump() = default;
 WindowScpiContext::WindowScpiContext(AppContext& app, InstrumentState& instrument)
     : pump_(app.Pump),
       context_{instrument.Visa, instrument.Device, app.Settings, app.Debug,
-               app.Messages, *pump_, instrument.Status}
+               app.Messages, *pump_, instrument.Status, &instrument.Hold}
 {
 }
 

@@ -28,8 +28,8 @@ private:
 };
 
 // What a window that drives the analyser sends its commands through: a ScpiContext over the
-// program's instrument state, settings and logs that waits on the window's event pump. `*scpi_`
-// is the context.
+// program's instrument state, settings and logs that waits on the window's event pump, and asks the
+// program's hold who else has the analyser. `*scpi_` is the context.
 class WindowScpiContext {
 public:
     WindowScpiContext(AppContext& app, InstrumentState& instrument);

@@ -3,6 +3,7 @@
 #include "app/Log.h"
 #include "app/TextRoutines.h"
 #include "immunity/GeneratorSettings.h"
+#include "instrument/AnalyserHold.h"
 #include "instrument/AnalyserOwnership.h"
 #include "instrument/DeviceState.h"
 #include "instrument/ScpiCommands.h"
@@ -57,7 +58,7 @@ void GeneratorController::Owning(const std::function<void()>& work)
                                                                      : std::nullopt;
         if (stop && !Halted()) {
             if (KindOf(*stop) == GeneratorActionKind::ManualStepping)
-                Deliver([this] { ScpiSourceOff(scpi_); });
+                SwitchOff([this] { ScpiSourceOff(scpi_); });
             else
                 StartGeneratorAction(*stop, false);
         }
@@ -89,7 +90,26 @@ bool GeneratorController::GeneratorSupported() const
 
 bool GeneratorController::BusyElsewhere() const
 {
-    return owner_ != nullptr && (owner_->EmissionRunActive() || owner_->CoverageLoggingActive());
+    const AnalyserHolder holder = HolderOf(scpi_);
+    return holder != AnalyserHolder::Nobody && holder != AnalyserHolder::Generator;
+}
+
+QString GeneratorController::OnLine() const
+{
+    if (ActionActive())
+        return QStringLiteral("Warning: the analyser is in use by the generator, which is still on: stop it in the "
+                              "generator view first");
+    switch (output_) {
+    case GeneratorOutput::Off: break;
+    case GeneratorOutput::On:
+        if (view_.MarkerLevel.isEmpty())
+            return QStringLiteral("Warning: the generator is still on");
+        return QStringLiteral("Warning: the generator is still on at ") + view_.MarkerLevel + QStringLiteral(" dBm");
+    case GeneratorOutput::MayBeOn:
+        return QStringLiteral("Warning: the generator may still be on: the link to the analyser was lost before it "
+                              "was switched off");
+    }
+    return {};
 }
 
 GeneratorLimits GeneratorController::Limits() const
@@ -119,6 +139,12 @@ void GeneratorController::Warn(const QString& line)
     Changed();
 }
 
+void GeneratorController::Tell(const QString& line)
+{
+    scpi_.Messages.Append(line);
+    Warn(line);
+}
+
 // The checks every action makes before it changes anything. Families without generator
 // commands would get nothing sent while the view showed the generator running, so they refuse.
 bool GeneratorController::Refuses()
@@ -138,17 +164,27 @@ bool GeneratorController::Refuses()
 
 void GeneratorController::Click(GeneratorAction action)
 {
+    const bool running = state_.GeneratorRunning[action];
+    // A command of another window that waits for the analyser ends before anything starts here. A
+    // stop is never put off for one: none starts while an action runs, for then the generator holds
+    // the analyser.
+    if (scpi_.Visa.CommandUnderWay && !running)
+        return;
     // A click whose commands are still on their way finishes first; only a running loop's own
     // button may stop it meanwhile, and the stop of a fixed row or of manual stepping is carried out
-    // once they have returned. A command of another window that waits for the analyser ends before
-    // anything is sent here.
-    if (scpi_.Visa.CommandUnderWay)
-        return;
+    // once they have returned.
     if (ownedDepth_ > 0 && !LoopBusy()) {
-        if (state_.GeneratorRunning[action]) {
+        if (running) {
             ToggleGeneratorRun(action);
             pendingStop_ = action;
         }
+        return;
+    }
+    // A stop is never refused for a missing analyser: with nothing to send it to, the action ends
+    // as on a lost link, and the operator learns that the generator may still be on.
+    if (running && !scpi_.Device.DeviceConnected) {
+        if (!closing_)
+            Owning([this] { EndOnLostLink(); });
         return;
     }
     const GeneratorActionKind kind = KindOf(action);
@@ -158,7 +194,6 @@ void GeneratorController::Click(GeneratorAction action)
     }
     if (Refuses())
         return;
-    const bool running = state_.GeneratorRunning[action];
     // A start needs the instrument to itself, and a stopped loop that is still finishing its wait
     // must return before anything new may start (its remaining commands would override it).
     if (!running && (ActionActive() || BusyElsewhere()))
@@ -247,7 +282,24 @@ void GeneratorController::RefreshOwnership()
 
 void GeneratorController::SendLevel(int64_t level)
 {
+    // Once a level is on its way the output may be on, whether or not it arrives.
+    SetOutput(GeneratorOutput::On);
     ScpiSourceOn(scpi_, QString::number(level));
+}
+
+void GeneratorController::SwitchOff(const std::function<void()>& send)
+{
+    if (Deliver(send))
+        SetOutput(GeneratorOutput::Off);
+}
+
+void GeneratorController::SetOutput(GeneratorOutput output)
+{
+    if (output == output_)
+        return;
+    output_ = output;
+    if (hooks_.OutputChanged)
+        hooks_.OutputChanged(output);
 }
 
 void GeneratorController::SendFrequency(int64_t hz)
@@ -293,6 +345,8 @@ void GeneratorController::EndOnLostLink()
     lost_ = true;
     scpi_.Messages.Append(kLinkLost);
     view_.Messages.append(kLinkLost);
+    if (output_ != GeneratorOutput::Off)
+        SetOutput(GeneratorOutput::MayBeOn);
     state_.GeneratorLoopActive = false;
     for (size_t i = 0; i < kGeneratorActions; ++i)
         if (state_.GeneratorRunning[static_cast<GeneratorAction>(i)])
@@ -316,7 +370,7 @@ void GeneratorController::StartGeneratorAction(GeneratorAction action, bool star
         return;
     }
     if (!start) {
-        Deliver([this] { SendStopSequence(); });
+        SwitchOff([this] { SendStopSequence(); });
         return;
     }
     switch (KindOf(action)) {
@@ -406,7 +460,7 @@ void GeneratorController::RunSweep(GeneratorAction action)
     Deliver([this] { PresetZeroSpanDbm(); }, false);
     RunFrequencySweep(action, *plan);
     if (!closing_)
-        Deliver([this] {
+        SwitchOff([this] {
             ScpiSourceOn(scpi_, QStringLiteral("-20"));
             ScpiSourceOff(scpi_);
         });
@@ -419,21 +473,31 @@ bool GeneratorController::RunFrequencySweep(GeneratorAction action, const SweepP
     int64_t hz = plan.StartHz;
     for (;;) {
         scpi_.Debug.LogMessage(QStringLiteral("TG Power ohne Kor") + level);
-        if (Deliver([&] {
-                SendLevel(plan.Level);
-                SendFrequency(hz);
-            }))
+        const bool delivered = Deliver([&] {
+            SendLevel(plan.Level);
+            SendFrequency(hz);
+        });
+        if (delivered)
             ShowSent(hz, plan.Level);
         Changed();
         if (Halted())
             return false;
+        // A step that did not reach the analyser would be a gap that nothing shows: the sweep ends
+        // there and says so.
+        if (!delivered) {
+            Tell(QStringLiteral("Error: the sweep step at ") + InsertThousandDots(QString::number(hz)) +
+                 QStringLiteral(" Hz did not reach the analyser, sweep stopped"));
+            ToggleGeneratorRun(action);
+            state_.GeneratorLoopActive = false;
+            return false;
+        }
         // Compared before adding, so a stop near the top of the 64-bit range cannot wrap.
         const bool last = plan.StopHz - hz < plan.StepHz;
         if (!last)
             hz += plan.StepHz;
         if (!Wait(static_cast<uint32_t>(plan.DwellMs), true)) {
             if (!closing_)
-                Deliver([this] { SendStopSequence(); });
+                SwitchOff([this] { SendStopSequence(); });
             return false;
         }
         if (last)
@@ -468,10 +532,15 @@ void GeneratorController::RunRamp()
             ToggleGeneratorRun(GeneratorAction::PowerRamp);
         state_.GeneratorLoopActive = false;
         if (settings_.TgOffAfterRamp)
-            Deliver([this] {
+            SwitchOff([this] {
                 ScpiSourceOn(scpi_, QStringLiteral("-20"));
                 ScpiSourceOff(scpi_);
             });
+        else if (output_ != GeneratorOutput::Off)
+            // The operator chose to keep the output on; the view says so, and the status bar while
+            // it stays on.
+            Tell(QStringLiteral("Warning: the ramp has ended, the generator stays on at ") + view_.MarkerLevel +
+                 QStringLiteral(" dBm (\"Tg off\" is off)"));
     }
     LeaveLoop();
 }
@@ -508,7 +577,7 @@ bool GeneratorController::Shutdown()
         return false;
     if (std::exchange(stopOnClose_, false) && scpi_.Device.DeviceConnected && GeneratorSupported()) {
         Owned owned(*this);
-        Deliver([this] { SendStopSequence(); });
+        SwitchOff([this] { SendStopSequence(); });
     }
     state_.GeneratorRunning.fill(false);
     view_.ButtonRunning.fill(false);

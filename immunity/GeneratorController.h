@@ -15,14 +15,10 @@ class AnalyserOwnership;
 struct ScpiContext;
 struct GeneratorSettings;
 
-// One owner of the instrument: the main window tells the generator whether an emission run or
-// coverage logging has it. While either is active the generator's buttons stay disabled.
-class InstrumentOwnership {
-public:
-    virtual ~InstrumentOwnership() = default;
-    virtual bool EmissionRunActive() const = 0;
-    virtual bool CoverageLoggingActive() const = 0;
-};
+// What the tracking generator's output is as far as the program knows: off, on (switched on, not
+// yet off again: an action runs, or "Tg off" kept it on after a ramp), or perhaps on (the link was
+// lost before the generator was switched off).
+enum class GeneratorOutput : uint8_t { Off, On, MayBeOn };
 
 // The run flags of the generator view.
 struct GeneratorState {
@@ -39,19 +35,20 @@ struct GeneratorHooks {
     // A generator action started (true) or the last one ended (false): the main window disables
     // Play, peak re-measurement and coverage Start meanwhile.
     std::function<void(bool)> ActionChanged;
+    // The output went on or off: the main window's status bar shows it.
+    std::function<void(GeneratorOutput)> OutputChanged;
 };
 
 // The generator view's actions: fixed frequencies, sweep bands, power ramp and manual stepping,
 // on the tracking generator through the SCPI layer. Runs on the GUI thread; while an action sends,
 // and for the whole of a sweep or ramp, every wait goes through the event pump, so a second click
 // arrives during them. An analyser that stays silent or whose link closes ends every action with
-// one line; the marker boxes only ever show what reached it.
+// one line; the marker boxes only ever show what reached it. Nothing starts while another holds
+// the analyser (AnalyserHold); while an action runs the generator holds it.
 class GeneratorController {
 public:
     GeneratorController(ScpiContext& scpi, GeneratorViewModel& view, GeneratorState& state,
                         const GeneratorSettings& settings, GeneratorHooks hooks);
-
-    void SetOwnership(const InstrumentOwnership* owner) { owner_ = owner; }
 
     // Queries.
     // Something radiates, or a loop or the commands of a click have not returned yet.
@@ -60,13 +57,17 @@ public:
     bool LoopBusy() const { return loopDepth_ > 0; }
     // The generator commands exist for the connected family (Rigol and Siglent).
     bool GeneratorSupported() const;
+    GeneratorOutput Output() const { return output_; }
+    // The one line a view the operator moves to shows while the generator is on (an action runs
+    // or its output was left on); empty while it is off.
+    QString OnLine() const;
 
     // A speed button was clicked: its action starts, or stops when it runs.
     void Click(GeneratorAction action);
     void ToggleGeneratorRun(GeneratorAction action);
     void SetGeneratorButtonsEnabled(bool on);
     void StartGeneratorAction(GeneratorAction action, bool start);
-    // Re-reads the instrument owner after an emission run or coverage logging started or ended.
+    // Asks again who holds the analyser after an emission run or coverage logging started or ended.
     void RefreshOwnership();
 
     // Manual stepping (spin buttons, Enter in the boxes); Click switches it on and off.
@@ -116,6 +117,11 @@ private:
     void SendLevel(int64_t level);
     void SendFrequency(int64_t hz);
     void SendStopSequence();
+    // Delivers an off sequence; the output counts as off once it has reached the analyser.
+    void SwitchOff(const std::function<void()>& send);
+    void SetOutput(GeneratorOutput output);
+    // A line for the view's box and the message log.
+    void Tell(const QString& line);
     // Sends what send sends; with confirm, where a write only fills a buffer, "*OPC?" follows and
     // must be answered. True when all of it reached the analyser. Sends nothing once Halted.
     bool Deliver(const std::function<void()>& send, bool confirm = true);
@@ -146,7 +152,6 @@ private:
     GeneratorState& state_;
     const GeneratorSettings& settings_;
     GeneratorHooks hooks_;
-    const InstrumentOwnership* owner_ = nullptr;
     int loopDepth_ = 0;
     int ownedDepth_ = 0;       // nested Owned scopes
     bool lost_ = false;        // the link went in this click's work: told once
@@ -155,6 +160,7 @@ private:
     // Stopped while its commands were on their way: switched off once they have returned.
     std::optional<GeneratorAction> pendingStop_;
     bool reportedActive_ = false;
+    GeneratorOutput output_ = GeneratorOutput::Off;
 };
 
 #endif

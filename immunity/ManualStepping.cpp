@@ -76,18 +76,17 @@ void GeneratorController::ToggleManualStepping()
 {
     const std::optional<int64_t> hz = ManualFrequency();
     Changed();
-    if (!hz || Refuses())
-        return;
-    const bool running = state_.GeneratorRunning[GeneratorAction::ManualStepping];
-    if (!running && (ActionActive() || BusyElsewhere()))
-        return;
-    if (running) {
-        Owning([this] {
-            ToggleGeneratorRun(GeneratorAction::ManualStepping);
-            Deliver([this] { ScpiSourceOff(scpi_); });
-        });
+    // Switching off needs no frequency: a box the operator mistyped never keeps the output on.
+    if (state_.GeneratorRunning[GeneratorAction::ManualStepping]) {
+        if (!closing_)
+            Owning([this] {
+                ToggleGeneratorRun(GeneratorAction::ManualStepping);
+                SwitchOff([this] { ScpiSourceOff(scpi_); });
+            });
         return;
     }
+    if (!hz || Refuses() || ActionActive() || BusyElsewhere())
+        return;
     const std::optional<int32_t> level = ManualLevel();
     if (!level)
         return;

@@ -28,11 +28,14 @@ PumpedWaits::PumpedWaits(ScpiContext& c) : hooks_(c.Visa.Waits), before_(c.Visa.
 
 PumpedWaits::~PumpedWaits() { hooks_ = before_; }
 
-AnalyserCommandEnd RunAnalyserCommand(ScpiContext& c, const QString& ended, const std::function<void()>& work)
+AnalyserCommandEnd RunAnalyserCommand(ScpiContext& c, const AnalyserCommand& command,
+                                      const std::function<void()>& work)
 {
     VisaState& visa = c.Visa;
     if (visa.CommandUnderWay)
         return AnalyserCommandEnd::Refused;
+    if (!RefuseWhileHeld(c, command.Name + QStringLiteral(" not sent"), command.Own).isEmpty())
+        return AnalyserCommandEnd::Held;
     FlagScope under(visa.CommandUnderWay);
     visa.CommandStopRequested = false;
     {
@@ -41,6 +44,7 @@ AnalyserCommandEnd RunAnalyserCommand(ScpiContext& c, const QString& ended, cons
     }
     if (!scpiio::LinkLost(c))
         return AnalyserCommandEnd::Done;
-    c.Messages.Append(QStringLiteral("Error: the link to the analyser was lost, ") + ended);
+    c.Messages.Append(QStringLiteral("Error: the link to the analyser was lost, ") + command.Name + QLatin1Char(' ')
+                      + command.Ended);
     return AnalyserCommandEnd::Lost;
 }

@@ -1,6 +1,7 @@
 #ifndef ZENDRIK_INSTRUMENT_ANALYSEROWNERSHIP_H
 #define ZENDRIK_INSTRUMENT_ANALYSEROWNERSHIP_H
 
+#include "instrument/AnalyserHold.h"
 #include "instrument/visa/PumpedVisaBackEnd.h"
 
 #include <QString>
@@ -42,13 +43,25 @@ private:
     VisaWaitHooks before_;
 };
 
-enum class AnalyserCommandEnd { Done, Refused, Lost };
+enum class AnalyserCommandEnd { Done, Refused, Held, Lost };
+
+// How a command of a window is named in its lines, and whose it is: a holder of the analyser does
+// not refuse its own commands (the parameter grid's rows are the run's, sent while it is paused;
+// "Init SA" is the coverage logging's).
+struct AnalyserCommand {
+    QString Name;                              // "\"SND SCPI\""
+    QString Ended = QStringLiteral("stopped"); // after a lost link: Name + " " + Ended
+    AnalyserHolder Own = AnalyserHolder::Nobody;
+};
 
 // A command of a window that talks to the analyser outside a run ("SND SCPI", "Init SA", a
 // parameter grid row): work owns the analyser as a run does, and the window keeps working while
-// it waits. Refused, with nothing done, while another such command is under way. When the
+// it waits. Refused, with nothing done, while another such command is under way, and with the one
+// held line (Name + " not sent") while another holds the analyser (AnalyserHold). When the
 // analyser falls silent or its link closes, it no longer counts as connected, nothing more reaches
-// it, and the message log gets the one line "Error: the link to the analyser was lost, " + ended.
-AnalyserCommandEnd RunAnalyserCommand(ScpiContext& c, const QString& ended, const std::function<void()>& work);
+// it, and the message log gets the one line "Error: the link to the analyser was lost, " + Name +
+// " " + Ended.
+AnalyserCommandEnd RunAnalyserCommand(ScpiContext& c, const AnalyserCommand& command,
+                                      const std::function<void()>& work);
 
 #endif

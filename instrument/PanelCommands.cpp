@@ -12,10 +12,14 @@ void ApplyPreAmpChoice(ScpiContext& c, PreAmpChoice choice)
         c.Device.PreAmpPerSegment = true;
         return;
     }
+    const AnalyserCommand preAmp{QStringLiteral("\"PreAmp\""), QStringLiteral("not sent")};
+    // A holder's set-up would follow the choice, not what the analyser was told.
+    if (!RefuseWhileHeld(c, preAmp.Name + QStringLiteral(" not sent")).isEmpty())
+        return;
     const bool on = choice == PreAmpChoice::On;
     c.Device.PreAmpOn = on;
     c.Device.PreAmpPerSegment = false;
-    RunAnalyserCommand(c, QStringLiteral("\"PreAmp\" not sent"),
+    RunAnalyserCommand(c, preAmp,
                        [&] { ScpiSetPreampState(c, on ? QStringLiteral("ON") : QStringLiteral("OFF")); });
 }
 

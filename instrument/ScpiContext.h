@@ -5,6 +5,7 @@
 #include <optional>
 
 struct AdvancedSettings;
+struct AnalyserHold;
 struct DeviceState;
 struct VisaState;
 class DebugLog;
@@ -14,7 +15,8 @@ class MessageLog;
 
 // What the command layer, the trace readers and the connection work on: the VISA sessions, the
 // identified device, the settings file's options, the two logs, the pump every wait goes
-// through, and the status-bar texts. Everything is owned elsewhere.
+// through, the status-bar texts, and who holds the analyser (none: nobody). Everything is owned
+// elsewhere.
 struct ScpiContext {
     VisaState& Visa;
     DeviceState& Device;
@@ -23,6 +25,7 @@ struct ScpiContext {
     MessageLog& Messages;
     EventPump& Pump;
     InstrumentStatus& Status;
+    const AnalyserHold* Hold = nullptr;
 };
 
 // An answer that may be missing: nothing when the read failed, or, for a reader that promises a

@@ -8,10 +8,13 @@
 namespace {
 
 // A row's commands own the analyser for their time: the window keeps working while they wait,
-// and an analyser that is silent or gone ends them with one line naming the row.
+// and an analyser that is silent or gone ends them with one line naming the row. The grid is the
+// run's: a paused run takes its rows, every other holder refuses them.
 void SendRow(ScpiContext& c, const QString& key, const std::function<void()>& send)
 {
-    RunAnalyserCommand(c, QStringLiteral("\"") + key + QStringLiteral("\" not sent"), send);
+    RunAnalyserCommand(c, {QStringLiteral("\"") + key + QStringLiteral("\""), QStringLiteral("not sent"),
+                           AnalyserHolder::EmissionRun},
+                       send);
 }
 
 } // namespace

@@ -339,10 +339,11 @@ TEST(WindowRun, PauseResumeAndStop)
     EXPECT_EQ(w.peakLists(Set1).Count(), 0);
 
     // A generator action holds the analyser: Play waits for its end.
-    emit Control<ImmunityFrame>(w, "Frame131").generatorActionChanged(true);
+    auto& fixedRow = Control<QAbstractButton>(Control(w, "Frame131"), "SpeedButton1");
+    fixedRow.click();
     EXPECT_FALSE(f.Play().isEnabled());
     EXPECT_FALSE(Control<QAction>(w, "Measure21").isEnabled());
-    emit Control<ImmunityFrame>(w, "Frame131").generatorActionChanged(false);
+    fixedRow.click();
     EXPECT_TRUE(f.Play().isEnabled());
     f.Play().click();
     EXPECT_EQ(f.Lines("Info: measurement done  seg " + QString::number(n) + of).size(), 1);

@@ -138,6 +138,11 @@ class SilentGenerator : public ::testing::TestWithParam<std::tuple<GeneratorAct,
 struct StalledAct { const char *name, *family, *button; int when; bool closes; };
 class StalledGenerator : public ::testing::TestWithParam<std::tuple<StalledAct, bool, bool>> {};
 
+// A sweep of band 1 or fixed row 1, on a family, over VXI-11 or a raw socket.
+struct HeldAct { const char *name, *button; };
+class GeneratorHold : public ::testing::TestWithParam<std::tuple<HeldAct, const char*, bool>> {};
+class GeneratorLeftOn : public ::testing::TestWithParam<const char*> {};
+
 } // namespace
 
 // One line within the time-out and a second, the analyser disconnected, "MaxHold" ended, the
@@ -298,6 +303,9 @@ TEST_P(SilentAnalyserLogging, EndsWithOneLineAndTheTracksSoFar)
     };
     Control<QPushButton>(view, "Button14").click();
     ASSERT_TRUE(QTest::qWaitFor([&] { return rows().size() >= 3; }, 5000));
+    // "Disconnect Visa" meanwhile (the connection window left open) is refused with one line.
+    connection.prepareForKind(LinkKind::VisaTcp), Control<QPushButton>(connection, "BitBtn5").click();
+    const L refused{"Warning: \"Disconnect Visa\" refused, the analyser is in use by the coverage logging: stop it first"};
     // Drawn while logging: a point per row so far, the last where the last row is.
     const QStringList logged = rows();
     const TChartSeries& track = *Control<TChart>(view, "Chart1").ChartSeries(0);
@@ -310,7 +318,7 @@ TEST_P(SilentAnalyserLogging, EndsWithOneLineAndTheTracksSoFar)
     EXPECT_LT(gaps.clock.elapsed(), kTimeoutMs + 1000);
     EXPECT_LT(gaps.Longest(), 1000);
     EXPECT_EQ(f.Lines("Error: ") + f.Lines("Warning: ") + f.boxes,
-              L{"Error: the link to the analyser was lost, coverage logging stopped"});
+              L{"Error: the link to the analyser was lost, coverage logging stopped"} + refused);
     EXPECT_TRUE(Control<QPlainTextEdit>(view, "memo2").toPlainText().endsWith("\n" + f.Lines("Error: ").value(0)));
     EXPECT_TRUE(f.program->Instrument().Device.DeviceConnected == 0 && f.Play().isEnabled());
     EXPECT_EQ(rows(), logged);
@@ -476,3 +484,93 @@ TEST(StalledGenerator, TeardownWithAFixedRowOnAndTheAnalyserKilled)
     f.sim->Stop(), f.program.reset();
     EXPECT_EQ(f.Lines("Error: "), L{"Error: the link to the analyser was lost, " + kGeneratorEnded});
 }
+
+// The Device menu greyed, "Disconnect Visa", "Connect Visa", "SND SCPI" and a grid row pressed anyway are
+// refused with one line naming the generator; the sweep visits every step, the fixed row's stop click in a
+// stall is carried out: the last output command executed is ":OUTP 0", still connected, no box.
+TEST_P(GeneratorHold, RefusesTheOtherWindowsAndEndsWithTheOutputOff)
+{
+    const auto& [act, family, socket] = GetParam();
+    const bool sweep = act.button == QLatin1String("SpeedButton13");
+    RunWindowFixture f;
+    ASSERT_NO_FATAL_FAILURE(StartConnected(f, family, 2000, socket));
+    f.boxes.clear(); // a raw socket's search finds no USB device
+    Control<QAction>(*f.w, "G1").trigger();
+    auto& view = Control<ImmunityFrame>(*f.w, "Frame131");
+    auto& button = Control<QAbstractButton>(view, act.button);
+    for (const auto& [edit, text] : {std::pair{"sweepStartEdit1", "1.000.000"}, {"sweepStopEdit1", "5.000.000"},
+                                     {"sweepStepEdit1", "1.000.000"}, {"sweepDwellEdit1", "100000"}})
+        Control<QLineEdit>(view, edit).setText(text); // 100 ms a step
+    f.program->Windows().connectionWindow->openForKind(LinkKind::VisaTcp);
+    const auto elsewhere = [&] {
+        EXPECT_FALSE(Control<QAction>(*f.w, "CP1").isEnabled());
+        for (const char* press : {"Form4:BitBtn5", "Form4:BitBtn4", "Form4:Button3", "RBW [Hz]"})
+            Press(f, press);
+    };
+    QTimer atSecondStep;
+    QObject::connect(&atSecondStep, &QTimer::timeout, [&] {
+        if (Control(view, "markerFrequencyEdit").property("text") == "2.000.000")
+            atSecondStep.stop(), elsewhere();
+    });
+    if (sweep)
+        atSecondStep.start(5), button.click();
+    else {
+        button.click();
+        f.sim->Instrument().SetFaults({.freezeAfter = 0});
+        QTimer::singleShot(600, f.w, [&f] { f.sim->Instrument().SetFaults({}); });
+        QTimer::singleShot(300, f.w, [&button] { button.click(); });
+        elsewhere();
+    }
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !view.generatorActionActive(); }, 5000));
+    const QString held = ", the analyser is in use by the generator: stop it first";
+    EXPECT_EQ(f.Lines("Warning: "), L({"Warning: \"Disconnect Visa\" refused" + held, "Warning: \"Connect Visa\" refused" + held,
+                                       "Warning: \"SND SCPI\" not sent" + held, "Warning: \"RBW [Hz]\" not sent" + held}));
+    EXPECT_EQ(f.Lines("Error: ") + f.boxes, L{});
+    EXPECT_EQ(f.program->Instrument().Device.DeviceConnected, 1);
+    const L log = f.SimLog();
+    EXPECT_EQ(log.filter(":OUTP").last(), ":OUTP 0");
+    const L steps{":SENS:FREQ:CENT 1000000", ":SENS:FREQ:CENT 2000000", ":SENS:FREQ:CENT 3000000",
+                  ":SENS:FREQ:CENT 4000000", ":SENS:FREQ:CENT 5000000"};
+    EXPECT_TRUE(!sweep || log.filter(":SENS:FREQ:CENT ").replaceInStrings(" Hz", "") == steps) << log.join('|').toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Actions, GeneratorHold,
+    ::testing::Combine(::testing::Values(HeldAct{"Sweep", "SpeedButton13"}, HeldAct{"Fixed", "SpeedButton1"}),
+                       ::testing::Values("dsa815", "ssa3032x"), ::testing::Bool()),
+    [](const ::testing::TestParamInfo<GeneratorHold::ParamType>& p) {
+        return std::string(std::get<0>(p.param).name) + (std::get<1>(p.param)[0] == 'd' ? "Rigol" : "Siglent") +
+               (std::get<2>(p.param) ? "Socket" : "Vxi11");
+    });
+
+// A fixed row on: the coverage view the operator moves to says so. A single ramp with "Tg off" set to
+// off keeps the output on, as chosen: the view's box says so, the status bar shows it, and the EMC
+// view and File > Exit say it again; nothing more is sent.
+TEST_P(GeneratorLeftOn, IsSaidWhereTheOperatorLooks)
+{
+    RunWindowFixture f;
+    ASSERT_NO_FATAL_FAILURE(StartConnected(f, GetParam(), 0));
+    Control<QAction>(*f.w, "G1").trigger();
+    auto& view = Control<ImmunityFrame>(*f.w, "Frame131");
+    const auto panel = [&f] { return testsupport::StatusPanelControl<QLabel>(*f.w, StatusBarPanel::Generator).text(); };
+    Control<QAbstractButton>(view, "SpeedButton1").click();
+    Control<QAction>(*f.w, "Power1").trigger();
+    const QString running = "Warning: the analyser is in use by the generator, which is still on: stop it in the generator view first";
+    EXPECT_TRUE(Control<QPlainTextEdit>(Control(*f.w, "Frame141"), "memo2").toPlainText().endsWith(running));
+    Control<QAction>(*f.w, "G1").trigger();
+    Control<QAbstractButton>(view, "SpeedButton1").click();
+    EXPECT_EQ(panel(), "");
+    view.setSettingValue("Tg off", "off");
+    Control<QAbstractButton>(view, "SpeedButton19").click();
+    const QString ended = "Warning: the ramp has ended, the generator stays on at -15 dBm (\"Tg off\" is off)";
+    EXPECT_TRUE(Control<QPlainTextEdit>(view, "Memo2").toPlainText().endsWith(ended));
+    EXPECT_EQ(panel(), "Generator on");
+    Control<QAction>(*f.w, "EMC1").trigger();
+    Control<QAction>(*f.w, "exitAction").trigger();
+    const QString left = "Warning: the generator is still on at -15 dBm";
+    EXPECT_EQ(f.Lines("Warning: "), L({running, ended, left}));
+    EXPECT_EQ(f.boxes, L{left});
+    EXPECT_EQ(f.SimLog().filter(":OUTP").last(), ":OUTP 1");
+}
+
+INSTANTIATE_TEST_SUITE_P(Families, GeneratorLeftOn, ::testing::Values("dsa815", "ssa3032x"));

@@ -217,18 +217,15 @@ TEST(GeneratorController, RefusesWithoutDeviceForOtherFamiliesAndWhileTheInstrum
         EXPECT_EQ(h.state.GeneratorRunning[GeneratorAction::SweepBand1], 0);
     }
 
-    struct Busy final : InstrumentOwnership {
-        bool run = true;
-        bool EmissionRunActive() const override { return run; }
-        bool CoverageLoggingActive() const override { return false; }
-    } busy;
+    AnalyserHolder holder = AnalyserHolder::EmissionRun;
+    const AnalyserHold hold{[&holder] { return holder; }};
     GeneratorHarness h;
-    h.controller.SetOwnership(&busy);
+    h.c.Hold = &hold;
     h.controller.RefreshOwnership();
     EXPECT_FALSE(h.AnyButtonEnabled());
     h.controller.Click(GeneratorAction::FixedFrequency1);
     EXPECT_TRUE(h.sent.empty());
-    busy.run = false;
+    holder = AnalyserHolder::Nobody;
     h.controller.RefreshOwnership();
     EXPECT_TRUE(h.AllButtonsEnabled());
 }
@@ -247,4 +244,22 @@ TEST(GeneratorController, ShutdownMidSweepSwitchesOffAndSendsNothingMore)
     EXPECT_TRUE(h.controller.Shutdown());
     h.controller.Click(GeneratorAction::FixedFrequency1);
     EXPECT_EQ(h.sent.back().Text, ":OUTP 0");
+}
+
+// A stop click without an analyser ends the row as a lost link does, never with "No Device
+// selected"; a sweep step that cannot reach the analyser (its session closed at 2.5 s) ends the
+// sweep with a line instead of leaving a gap.
+TEST(GeneratorController, NeitherAStopNorASweepStepIsLostWithoutALine)
+{
+    GeneratorHarness h, s;
+    h.controller.Click(GeneratorAction::FixedFrequency1);
+    h.device.DeviceConnected = false;
+    h.controller.Click(GeneratorAction::FixedFrequency1);
+    EXPECT_EQ(h.messages.Lines() + h.errors, QStringList{"Error: the link to the analyser was lost, generator action "
+                                                         "stopped, the generator may still be on"});
+    EXPECT_TRUE(!h.state.GeneratorRunning[GeneratorAction::FixedFrequency1] && h.controller.Output() == GeneratorOutput::MayBeOn);
+    s.pump.Schedule(2500, [&s] { s.visa.VisaLibrary->viClose(std::exchange(s.visa.VisaSession, 0)); });
+    s.controller.Click(GeneratorAction::SweepBand1);
+    EXPECT_EQ(s.messages.Lines(), QStringList{"Error: the sweep step at 130.000 Hz did not reach the analyser, sweep stopped"});
+    EXPECT_TRUE(s.Only(kCentreCommand).size() == 3 && s.AllButtonsEnabled());
 }

@@ -6,6 +6,7 @@
 #include "common/TestSupport.h"
 #include "immunity/GeneratorController.h"
 #include "immunity/GeneratorSettings.h"
+#include "instrument/AnalyserHold.h"
 #include "instrument/DeviceState.h"
 #include "instrument/InstrumentStatus.h"
 #include "instrument/ScpiContext.h"
