@@ -26,6 +26,7 @@ namespace {
 constexpr const char* kLetters[3] = {"A", "B", "C"};
 constexpr uint32_t kLatchPauseMs = 1000;
 constexpr const char* kAnalyserLostLine = "Error: the link to the analyser was lost, coverage logging stopped";
+constexpr const char* kNoAnalyserLine = "Error: no analyser is connected, coverage logging ";
 
 std::optional<double> AnySepNumber(const QString& text)
 {
@@ -74,11 +75,14 @@ CoverageView::CoverageView(ScpiContext& scpi, GpsReceiverState& gps, TableBuffer
     , workingFolder_(workingFolder)
 {
     // A failed poll stops the logging timer; the tick that polled must then log nothing. The
-    // logging has ended, so its tracks are written, as after Stop, once the tick has returned.
-    scpi_.Visa.StopCoverageTimer = [this] {
+    // logging has ended, so its tracks are written, as after Stop, once the tick has returned. The
+    // receiver's box says why; the view, which covers the message log, says it too.
+    scpi_.Visa.StopCoverageTimer = [this](const QString& why) {
         pollFailed_ = true;
         const bool wasLogging = std::exchange(logging_, false);
         host_.StopTimer();
+        if (wasLogging)
+            Say(QStringLiteral("Error: coverage logging stopped: ") + why);
         if (globals_.CoverageTickBusy)
             kmlAfterTick_ = true;
         else if (wasLogging)
@@ -139,6 +143,10 @@ bool CoverageView::Start()
     const std::optional<int32_t> latch = WholeNumber(fields_.LatchPoints);
     if (!latch || *latch < 0) {
         host_.ShowError(QStringLiteral("\"Latch Points\" must be a whole number: ") + fields_.LatchPoints);
+        return false;
+    }
+    if (!AnalyserReady()) {
+        Say(QLatin1String(kNoAnalyserLine) + QStringLiteral("not started"));
         return false;
     }
     host_.StartTimer(*interval);
@@ -246,18 +254,36 @@ void CoverageView::Tick()
     host_.Refresh();
 }
 
+// An analyser the coverage view can measure with: rows without one would carry no level, each
+// with the Index of the row before.
+bool CoverageView::AnalyserReady() const
+{
+    return scpi_.Device.DeviceConnected && scpi_.Device.IsKnown();
+}
+
 void CoverageView::RunTick(uint64_t generation)
 {
+    // The analyser went while no tick ran (another window's command lost it, or it was
+    // disconnected): the logging ends as when a tick loses it.
+    if (!AnalyserReady()) {
+        Say(QLatin1String(kNoAnalyserLine) + QStringLiteral("stopped"));
+        Stop();
+        return;
+    }
     // A tick whose row is not written (a Stop or a lost analyser, a failed poll, a table that
-    // cannot be written) takes its level points off the chart again: row and chart, or neither.
+    // cannot be written) takes its levels back, off the chart, the level fields and the memo: no
+    // level is shown that has no row.
     int pointsBefore[3];
     for (int x = 0; x < 3; ++x)
         pointsBefore[x] = chart_.Level[x].Count();
+    const QString indexBefore = fields_.Index;
     const auto takeBack = [&] {
-        for (int x = 0; x < 3; ++x)
+        for (int x = 0; x < 3; ++x) {
             if (chart_.Level[x].Count() > pointsBefore[x])
                 chart_.Level[x].DeleteRange(pointsBefore[x], chart_.Level[x].Count() - pointsBefore[x]);
-        fields_.Index = QString::number(chart_.Level[0].Count() - 1);
+            fields_.Level[x].clear();
+        }
+        fields_.Index = indexBefore;
     };
     if (!Measure(generation))
         return takeBack();
@@ -272,15 +298,24 @@ void CoverageView::RunTick(uint64_t generation)
     if (stopGeneration_ != generation)
         return takeBack();
     const GpsDisplay& fix = gps_.View.Display;
+    // Standing: the levels were measured (on the previous poll's speed), only the row is skipped.
     if (gps_.View.SkipNonMoving && fix.Speed == QLatin1String("0"))
-        return;
+        return ShowLevelsLine();
 
+    // The Index is the row's point on "FRQ A". A tick that put none there (its frequency not
+    // measured, its level refused, the chart full) has no Index: it must not repeat another row's.
+    const int32_t point = chart_.Level[0].Count() - 1;
+    const bool ownPoint = point > lastRowIndex_;
+    fields_.Index = ownPoint ? QString::number(point) : QString();
     const QString error
         = AppendCoverageLine(workingFolder_, CoverageLineFields(fields_, fix).join(QLatin1Char(';')));
     if (!error.isEmpty()) {
         Say(QStringLiteral("Error: ") + error);
         return takeBack();
     }
+    if (ownPoint)
+        lastRowIndex_ = point;
+    ShowLevelsLine();
     if (!kml_.Started())
         kml_.BeginTracks(fields_.Freq[0] + QStringLiteral("Hz"), fields_.Freq[1] + QStringLiteral("Hz"),
             fields_.Freq[2] + QStringLiteral("Hz"));
@@ -313,12 +348,20 @@ bool CoverageView::AnalyserLost(uint64_t generation)
 
 void CoverageView::MeasureLevels()
 {
-    Measure(stopGeneration_);
+    if (Measure(stopGeneration_))
+        ShowLevelsLine();
+}
+
+void CoverageView::ShowLevelsLine()
+{
+    if (!levelsLine_.isEmpty())
+        Memo() << levelsLine_;
 }
 
 bool CoverageView::Measure(uint64_t generation)
 {
     // Levels of an earlier tick are not this tick's: a level not measured now is logged empty.
+    levelsLine_.clear();
     for (int x = 0; x < 3; ++x) {
         measured_[x] = false;
         fields_.Level[x].clear();
@@ -392,7 +435,8 @@ bool CoverageView::Measure(uint64_t generation)
         host_.Refresh();
     }
     fields_.Index = QString::number(chart_.Level[0].Count() - 1);
-    Memo() << Now() + QStringLiteral(": A ") + memoLevels[0] + QStringLiteral(" B ") + memoLevels[1]
-            + QStringLiteral(" C ") + memoLevels[2] + QStringLiteral(" dBm");
+    // The memo gets the line once the tick's row is written (or skipped for standing).
+    levelsLine_ = Now() + QStringLiteral(": A ") + memoLevels[0] + QStringLiteral(" B ") + memoLevels[1]
+        + QStringLiteral(" C ") + memoLevels[2] + QStringLiteral(" dBm");
     return true;
 }

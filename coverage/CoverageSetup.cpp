@@ -63,6 +63,7 @@ void CoverageView::InitAnalyser()
     }
     for (TChartSeries& s : chart_.Level)
         s.Clear();
+    lastRowIndex_ = -1;
     gps_.View.Track.clear();
     globals_.CoverageTickErrors = 0;
     fields_.TickErrors = QStringLiteral("0");

@@ -25,7 +25,9 @@ class TableBuffer;
 // run inside a tick. A nested tick is counted in "T3-Err" and skipped; Stop, Latch and closing
 // end the running tick at its next wait, and the KML file is written once the tick has returned.
 // An analyser that is lost during a tick (its link closed, or silent while the window running the
-// tick lets silence count as a loss) ends the logging in the same way, with one line.
+// tick lets silence count as a loss) ends the logging in the same way, with one line; so does a
+// tick that finds none connected, and Start refuses to log without one. A tick whose row is not
+// written shows none of its levels; a row never repeats the Index of the row before.
 class CoverageView {
 public:
     CoverageView(ScpiContext& scpi, GpsReceiverState& gps, TableBuffer& tableGrid, CoverageHost& host,
@@ -72,6 +74,8 @@ private:
     bool Wait(uint32_t ms, uint64_t generation);
     bool Measure(uint64_t generation);
     bool AnalyserLost(uint64_t generation);
+    bool AnalyserReady() const;
+    void ShowLevelsLine();
     void RunTick(uint64_t generation);
     void WriteKml();
     // An error line of the logging: the message log and the view's memo.
@@ -98,6 +102,10 @@ private:
     bool pollFailed_ = false;
     // Which levels this tick measured (they alone go into the tracks).
     bool measured_[3] = {false, false, false};
+    // The memo's line of this tick's levels, and the Index of the last row written since the
+    // level chart was last emptied ("Init SA").
+    QString levelsLine_;
+    int32_t lastRowIndex_ = -1;
 };
 
 #endif

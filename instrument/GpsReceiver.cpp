@@ -36,7 +36,7 @@ void ShowError(ScpiContext& c, const QString& text)
 void StopLogging(ScpiContext& c, const QString& text)
 {
     if (c.Visa.StopCoverageTimer)
-        c.Visa.StopCoverageTimer();
+        c.Visa.StopCoverageTimer(text);
     ShowError(c, text);
 }
 

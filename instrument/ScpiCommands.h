@@ -53,17 +53,18 @@ void ScpiMarkerReset(ScpiContext& c);
 void ScpiMarkerToFreq(ScpiContext& c, const QString& f);
 // The marker level in dBuV as a decimal text. Nothing when the analyser gave no answer or no
 // number (logged as a warning), so that a failed read never becomes a level. Nothing too for a
-// level no analyser can report (ScpiLevelPossible says it); *impossible, when given, tells
+// level no analyser can report, NaN and infinities included (ScpiLevelPossible says it); *impossible, when given, tells
 // that case apart, for the callers that end their work on it as on Stop.
 ScpiAnswer ScpiReadMarkerLevelSweep(ScpiContext& c, bool* impossible = nullptr);
 ScpiAnswer ScpiReadMarkerLevel(ScpiContext& c, bool* impossible = nullptr);
 // The marker frequency as the analyser answers it; nothing on a failed read or a non-number, nor
-// for a frequency no analyser tunes to (beyond 0 Hz .. 1 THz, one error line, *impossible set).
+// for a frequency no analyser tunes to (NaN, or beyond 0 Hz .. 1 THz: one error line, *impossible
+// set).
 ScpiAnswer ScpiReadMarkerFreq(ScpiContext& c, bool* impossible = nullptr);
 // Whether the level of an answer read as a level, in the unit the analyser answers in (the
 // unit last set), is one an analyser can report (-200..200 dBm). One it cannot logs "Error: the
-// analyser sent a level of 1e+308 dBm; the <what> is refused". An answer that is no number is
-// not this check's to refuse: true.
+// analyser sent a level of 1e+308 dBm; the <what> is refused", for "nan" and "inf" too. An
+// answer that is no number at all is not this check's to refuse: true.
 bool ScpiLevelPossible(ScpiContext& c, const QString& answer, const QString& what);
 // The sweep time as the analyser answers it; nothing on a failed read or a non-number (logged as
 // a warning, as the other readers do).

@@ -13,8 +13,16 @@ using scpiio::SendFor;
 
 namespace {
 
-// A level no analyser reports (1e308, -3.4e38: a broken input stage or a damaged answer) is no
-// measurement; the line names it in dBm, as the trace readers do.
+// A number as the analyser sent it, NaN and the infinities included: those are values no analyser
+// measures, refused by the bounds below like 1e308, not text that merely fails to be a number.
+std::optional<double> AnsweredValue(const QString& answer)
+{
+    const QString t = answer.trimmed();
+    return t.isEmpty() ? std::nullopt : ParseMachine(t);
+}
+
+// A level no analyser reports (1e308, -3.4e38, NaN: a broken input stage or a damaged answer) is
+// no measurement; the line names it in dBm, as the trace readers do.
 bool PossibleDbm(ScpiContext& c, double dbm, const QString& what)
 {
     if (plausible::kAnalyserDbm.Holds(dbm))
@@ -42,7 +50,7 @@ ScpiAnswer LevelFrom(ScpiContext& c, const ScpiAnswer& answer, ViStatus status, 
             c.Messages.Append(QStringLiteral("Warning: no marker level from the analyser"));
         return std::nullopt;
     }
-    const std::optional<double> v = scpiio::AnswerNumber(*answer);
+    const std::optional<double> v = AnsweredValue(*answer);
     if (!v) {
         c.Messages.Append(QStringLiteral("Warning: marker level is no number: ") + answer->trimmed());
         return std::nullopt;
@@ -169,7 +177,7 @@ ScpiAnswer ScpiReadMarkerLevel(ScpiContext& c, bool* impossible) { return ReadLe
 
 bool ScpiLevelPossible(ScpiContext& c, const QString& answer, const QString& what)
 {
-    const std::optional<double> v = scpiio::AnswerNumber(answer);
+    const std::optional<double> v = AnsweredValue(answer);
     return !v || PossibleDbm(c, AnsweredDbm(c, *v), what);
 }
 
@@ -197,7 +205,7 @@ ScpiAnswer ScpiReadMarkerFreq(ScpiContext& c, bool* impossible)
             c.Messages.Append(QStringLiteral("Warning: no marker frequency from the analyser"));
         return std::nullopt;
     }
-    const std::optional<double> hz = scpiio::AnswerNumber(*a);
+    const std::optional<double> hz = AnsweredValue(*a);
     if (!hz) {
         c.Messages.Append(QStringLiteral("Warning: marker frequency is no number: ") + a->trimmed());
         return std::nullopt;

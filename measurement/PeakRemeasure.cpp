@@ -189,7 +189,7 @@ PeakLevelTexts MeasurePeakLevel(PeakRemeasureContext& c, const RemeasureGrid& gr
             result.Frequency = frequencyText;
             impossible = !ScpiLevelPossible(s, result.Level, QStringLiteral("marker level"));
             // Said as the marker readers of the other families say it: the peak gets no result.
-            if (!scpiio::AnswerNumber(result.Level) && !scpiio::LinkLost(s))
+            if (!impossible && !scpiio::AnswerNumber(result.Level) && !scpiio::LinkLost(s))
                 s.Messages.Append(result.Level.isEmpty() ? QStringLiteral("Warning: no marker level from the analyser")
                                                          : QStringLiteral("Warning: marker level is no number: ") +
                                                                result.Level);
@@ -251,7 +251,11 @@ void RemeasurePeaks(PeakRemeasureContext& c, const RemeasureGrid& grid, DriftHan
     const QStringList levels = peaks.Levels.stringList();
     CorrectionChain chain(c.Series, c.Switches);
     bool lost = false;
-    for (int i : selectedRows) {
+    // The first selected row the command did not measure once it ended early (Stop, a lost link,
+    // a refused answer, a sweep that never ended): it and the rows after it are named.
+    size_t next = 0;
+    for (; next < selectedRows.size(); ++next) {
+        const int i = selectedRows[next];
         if (c.State.StopRequested)
             break;
         if (i < 0 || i >= freqs.size())
@@ -300,6 +304,8 @@ void RemeasurePeaks(PeakRemeasureContext& c, const RemeasureGrid& grid, DriftHan
             peaks.Grid.SetCell(row, kColSweep, grid.SweepMs);
             Append(peaks.MeasureFreqs, Fixed(fk, 2));
             Append(peaks.MeasureLevels, Fixed(corrected, 2));
+        } else if (c.State.StopRequested) {
+            break; // this peak's measurement was cut short
         }
         c.Host.RepaintChart();
     }
@@ -308,6 +314,13 @@ void RemeasurePeaks(PeakRemeasureContext& c, const RemeasureGrid& grid, DriftHan
     if (cleared && !lost)
         s.Messages.Append(QStringLiteral("Info: peaks seg ") + QString::number(SetNumber(set)) +
                           QStringLiteral(" done"));
+    QStringList unmeasured;
+    for (; next < selectedRows.size(); ++next)
+        if (selectedRows[next] >= 0 && selectedRows[next] < freqs.size())
+            unmeasured << QString::number(selectedRows[next] + 1);
+    if (!unmeasured.isEmpty())
+        s.Messages.Append(QStringLiteral("Warning: ") + setName + QStringLiteral(" peaks not measured: ") +
+                          unmeasured.join(QStringLiteral(", ")));
     if (c.Switches.Beep) {
         c.Host.Beep(1000, 300);
         c.Host.Beep(2000, 300);

@@ -73,7 +73,9 @@ bool RemeasureAllowed(PeakRemeasureContext& c, DriftHandling drift);
 // Re-measures the selected rows of set's peak list one after the other (until Stop) and lists
 // each result, corrected with the correction chain, in the set's re-measurement lists and in
 // the peak's row of the peak grid; the last command's results stay until the first new one
-// comes. A lost link ends it with one line and no "done". The caller has checked RemeasureAllowed.
+// comes. A lost link ends it with one line and no "done". Whatever ends it early (Stop, a lost
+// link, a refused answer, a sweep that never ends) is followed by one line naming the selected
+// peaks that got no result from it. The caller has checked RemeasureAllowed.
 void RemeasurePeaks(PeakRemeasureContext& c, const RemeasureGrid& grid, DriftHandling drift, MeasureSet set,
                     PeakLists& peaks, std::vector<int> selectedRows);
 

@@ -326,10 +326,11 @@ ViStatus VisaWriteGps(VisaState& state, DebugLog& debug, const QString& body)
     if (st == visa::VI_ERROR_ABORT)
         return st;
     if (st != visa::VI_SUCCESS) {
+        const QString why = QStringLiteral("Visa ViWrite FAILED: ") + body;
         if (state.StopCoverageTimer)
-            state.StopCoverageTimer();
+            state.StopCoverageTimer(why);
         if (state.ShowErrorDialog)
-            state.ShowErrorDialog(QStringLiteral("Visa ViWrite FAILED: ") + body);
+            state.ShowErrorDialog(why);
         return st;
     }
     debug.LogMessage(QStringLiteral("Info: viWriteGPS:  ") + body);

@@ -62,9 +62,10 @@ struct VisaState {
     // commands reached the instrument compares the count before and after.
     uint64_t FailedWrites = 0;
     // What the window side provides: an error dialog with one OK button, and stopping the
-    // coverage logging timer (Timer3 of the main window).
+    // coverage logging timer (Timer3 of the main window) for a receiver that failed, with the
+    // dialog's text.
     std::function<void(const QString&)> ShowErrorDialog;
-    std::function<void()> StopCoverageTimer;
+    std::function<void(const QString& why)> StopCoverageTimer;
 };
 
 namespace visa {

@@ -5,6 +5,8 @@
 #include "chart/canvas/PlotColor.h"
 #include "coverage/KmlWriter.h"
 
+#include <QRegularExpression>
+
 namespace {
 
 GpsDisplay Fix(const QString& speed, const QString& status = "fix")
@@ -179,11 +181,13 @@ TEST(CoverageLogging, FaultsLogNothingFalseAndLeaveNoTickRunning)
         const QStringList line = QString::fromLatin1(Lines(r.Table()).value(1).chopped(1)).split(';');
         EXPECT_EQ(QStringList({line[10], line[12], line[14]}), QStringList({"", "", ""}));
         EXPECT_EQ(Coordinates(v.Tracks().KmlTrackLinesA), 0);
-        EXPECT_TRUE(r.messages.Lines().contains(
-            huge ? "Error: the analyser sent a level of 1e+308 dBm; the marker level is refused"
-                 : "Warning: marker level is no number: nan"));
+        EXPECT_TRUE(r.messages.Lines().contains("Error: the analyser sent a level of " +
+                                                QString(huge ? "1e+308" : "nan") + " dBm; the marker level is refused"));
         EXPECT_EQ(r.gps.View.Memo.last(), "T: A -- B -- C -- dBm");
         EXPECT_EQ(r.device.DeviceConnected, 1);
+        // A row without a point of its own on "FRQ A" has no Index, rather than the row before's.
+        r.sim->Instrument().SetFaults({}), v.Tick(), r.sim->Instrument().SetFaults(f), v.Tick();
+        EXPECT_EQ(QString(r.Table()).remove(QRegularExpression(";.*")), "Index\n\n0\n\n"); // the Index column
     }
     CoverageRig r("dsa815", true);
     CoverageView& v = *r.view;
@@ -265,4 +269,9 @@ TEST(CoverageLogging, StartNamesWhatIsMissing)
     EXPECT_TRUE(v.Start());
     EXPECT_EQ(r.host.interval, 500);
     EXPECT_EQ(v.Globals().CoverageIndex, 0);
+    // The analyser gone between two ticks: the next one ends the logging with one line, no row.
+    r.device.DeviceConnected = 0;
+    v.Tick();
+    EXPECT_FALSE(v.Logging() || QFile::exists(r.dir.filePath("out/coverage.txt")));
+    EXPECT_TRUE(r.messages.Lines().endsWith("Error: no analyser is connected, coverage logging stopped"));
 }

@@ -9,6 +9,7 @@
 #include "datafiles/TableBuffer.h"
 #include "forms/ConnectionWindow.h"
 #include "forms/FormServices.h"
+#include "instrument/InstrumentConnection.h"
 #include "instrument/InstrumentState.h"
 #include "instrument/visa/BuiltinVisaBackEnd.h"
 #include "platform/system/EventPump.h"
@@ -106,6 +107,7 @@ TEST(CoverageFrame, LogsWithTheReceiverAndShowsItsReadings)
     SimulatorOptions o;
     o.pty = true;
     o.gps = true;
+    o.tcpPort = 0;
     Simulator sim(o);
     QString error;
     ASSERT_TRUE(sim.Start(&error)) << error.toStdString();
@@ -124,12 +126,13 @@ TEST(CoverageFrame, LogsWithTheReceiverAndShowsItsReadings)
     EXPECT_EQ(Control<QLineEdit>(f, "statusEdit").text(), "fix");
     EXPECT_EQ(Control<QLineEdit>(f, "speedEdit").text(), "0");
 
+    ConnectInstrument(connection.context(), QString("TCPIP0::127.0.0.1::%1::SOCKET").arg(sim.TcpPort()), true);
     Control<QComboBox>(f, "ComboBox2").setEditText("500");
     Control<QPushButton>(f, "Button14").click();
     EXPECT_TRUE(Control<QTimer>(f, "Timer3").isActive());
     EXPECT_EQ(Control<QTimer>(f, "Timer3").interval(), 500);
     EXPECT_TRUE(f.loggingActive());
-    // Standstills at steps 1 and 2, then 10 knots: one line (no analyser, so no levels).
+    // Standstills at steps 1 and 2, then 10 knots: one line.
     for (int i = 0; i < 3; ++i)
         f.coverageTick();
     EXPECT_EQ(Control<QLineEdit>(f, "speedEdit").text(), "18.52");

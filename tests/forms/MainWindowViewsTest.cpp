@@ -506,6 +506,6 @@ TEST_F(Views, SerialAnalyserFolderDialogAndTheReceiversHooks)
     // The receiver's failures stop the coverage view's timer; it beeps through the program.
     Control<QTimer>(Control<CoverageFrame>(*w, "Frame141"), "Timer3").start(2000);
     ASSERT_TRUE(program->Instrument().Visa.StopCoverageTimer && program->Instrument().Gps.Beep);
-    program->Instrument().Visa.StopCoverageTimer();
+    program->Instrument().Visa.StopCoverageTimer("failed");
     EXPECT_FALSE(Control<QTimer>(Control<CoverageFrame>(*w, "Frame141"), "Timer3").isActive());
 }

@@ -269,15 +269,14 @@ TEST_P(SilentZeroSpan, KeepsTheLastResult)
     f.sim->Instrument().SetFaults({.nanValue = true}), Control<QAction>(*f.w, "Measure21").trigger();
     // A level no analyser reports is named; the analyser stays connected, so Play runs below.
     f.sim->Instrument().SetFaults({.hugeValue = true}), Control<QAction>(*f.w, "Measure21").trigger();
-    EXPECT_EQ(f.Lines("Warning: marker level is no number").size(), 1);
     EXPECT_EQ(f.Lines("Info: peaks seg").size(), 0);
     f.sim->Instrument().SetFaults({});
     const L before = Results(f);
 
     f.Play().click();
 
-    EXPECT_EQ(f.Lines("Error: "),
-              (L{"Error: the analyser sent a level of 1e+308 dBm; the marker level is refused", kLost}));
+    EXPECT_EQ(f.Lines("Error: "), (L{"Error: the analyser sent a level of nan dBm; the marker level is refused",
+                                     "Error: the analyser sent a level of 1e+308 dBm; the marker level is refused", kLost}));
     EXPECT_EQ(Results(f), before);
 }
 
@@ -325,10 +324,20 @@ TEST_P(SilentAnalyserLogging, EndsWithOneLineAndTheTracksSoFar)
     EXPECT_EQ(rows(), logged);
     const QString kml = testsupport::ReadAll(f.folder.filePath(Control<QLineEdit>(view, "recentKmlEdit").text()));
     EXPECT_EQ(kml.count(QRegularExpression("\r\n-?\\d")), 3 * logged.size());
+    Control<QPushButton>(view, "Button14").click(); // no analyser: refused, no row with a repeated Index
+    EXPECT_EQ(f.Lines("Error: ").last(), "Error: no analyser is connected, coverage logging not started");
     f.sim->Instrument().SetFaults({});
     ASSERT_NO_FATAL_FAILURE(f.Connect());
     Control<QPushButton>(view, "Button14").click();
     EXPECT_TRUE(QTest::qWaitFor([&] { return rows().size() > logged.size(); }, 5000));
+    // A failed poll: its line in the view's memo, and no level without a row in the fields or the memo.
+    gps.Gps()->SetFaults({.noAnswer = true});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !Control<QTimer>(view, "Timer3").isActive(); }, 10000));
+    const L row = rows().last().split(';'), memo = Control<QPlainTextEdit>(view, "memo2").toPlainText().split('\n');
+    EXPECT_TRUE(memo.value(memo.size() - 2).endsWith(": A " + row[10] + " B " + row[12] + " C " + row[14] + " dBm"));
+    EXPECT_EQ(memo.last(), "Error: coverage logging stopped: ViRead GPS: could not read gps data!");
+    for (const char* level : {"levelAEdit", "levelBEdit", "levelCEdit"})
+        EXPECT_EQ(Control<QLineEdit>(view, level).text(), "") << level;
 }
 
 INSTANTIATE_TEST_SUITE_P(Families, SilentAnalyserLogging, ::testing::Values("dsa815", "rsa5065", "ssa3032x", "fpc1000"),

@@ -36,7 +36,7 @@ struct Receiver {
         debug.TimeText = [] { return QStringLiteral("T"); };
         LoadVisaLibrary(visa, debug, std::move(backEnd));
         visa.ShowErrorDialog = [this](const QString& t) { dialogs << t; };
-        visa.StopCoverageTimer = [this] { ++timerStops; };
+        visa.StopCoverageTimer = [this](const QString&) { ++timerStops; };
         gps.Beep = [this](int hz, int ms) { beeps += hz == 2000 && ms == 300; };
         device.ConnectionKind = LinkKind::GpsReceiver;
     }

@@ -443,7 +443,7 @@ TEST(ScpiCommands, AFailedOrNonNumericLevelReadIsNoValue)
     EXPECT_FALSE(ScpiReadMarkerLevel(rsa.c).has_value());
     // A real answer "0" (dBm) is a level.
     EXPECT_EQ(ScpiReadMarkerLevel(rsa.c), QString("106.98"));
-    EXPECT_EQ(rsa.messages.Lines().value(0), "Warning: marker level is no number: nan");
+    EXPECT_EQ(rsa.messages.Lines().value(0), "Error: the analyser sent a level of nan dBm; the marker level is refused");
     EXPECT_EQ(rsa.messages.Lines().size(), 3);
 
     // A level or frequency no analyser reports is refused with a line naming it, in the unit answered.
@@ -457,7 +457,7 @@ TEST(ScpiCommands, AFailedOrNonNumericLevelReadIsNoValue)
     ScpiSetupDbm(sig.c);
     EXPECT_EQ(ScpiReadMarkerLevel(sig.c), QString("-150"));
     ScpiSetupDbuv(sig.c);
-    EXPECT_TRUE(!ScpiReadMarkerLevel(sig.c) && ScpiLevelPossible(sig.c, "nan", "level") &&
+    EXPECT_TRUE(!ScpiReadMarkerLevel(sig.c) && ScpiLevelPossible(sig.c, "no", "level") &&
                 !ScpiLevelPossible(sig.c, "-1e308", "level"));
     EXPECT_EQ(sig.messages.Lines(), L({"Error: the analyser sent a level of 1e+308 dBm; the marker level is refused",
                                        "Error: the analyser sent a frequency of 2e+12 Hz; the marker frequency is refused",

@@ -32,7 +32,7 @@ struct Fixture {
         backEnd = b.get();
         LoadVisaLibrary(state, debug, std::move(b));
         state.ShowErrorDialog = [this](const QString& t) { dialogs << t; };
-        state.StopCoverageTimer = [this] { ++timerStops; };
+        state.StopCoverageTimer = [this](const QString&) { ++timerStops; };
         EXPECT_EQ(state.VisaLibrary->viOpenDefaultRM(&state.VisaResourceManager), visa::VI_SUCCESS);
         if (openSession) {
             EXPECT_EQ(backEnd->OpenWithTransport(state.VisaResourceManager, "TCPIP0::fake::INSTR",

@@ -154,19 +154,20 @@ TEST(Faults, AThreeDigitStatusAnswerCompletesTheReceiverPoll)
 
 TEST(Faults, LevelsThatAreNoNumbersEndAZeroSpanSegment)
 {
-    FaultRun f("dsa815", "nan", true);
+    FaultRun f("dsa815", "no-number", true);
     f.run->Play();
     EXPECT_EQ(f.Lines("Error: "), L({"Error: no level from the analyser for 10 points in a row, segment 1 ended",
                                      "Error: no level from the analyser for 10 points in a row, segment 2 ended"}));
     EXPECT_EQ(f.chart.raw1.Count(), 2 * 9);
     EXPECT_EQ(f.chart.corrected1.Count(), 2 * 9);
     f.ExpectIdle();
-    // A level no analyser reports ends the run at once naming it: nothing listed, still connected.
-    for (const auto& [family, what] : {std::pair{"dsa815", "marker level"}, {"fpc1000", "level"}}) {
-        FaultRun h(family, "huge", true);
+    // A level no analyser reports, NaN too, ends the run at once naming it: nothing listed, still connected.
+    for (const auto& [family, what, fault] : {std::tuple{"dsa815", "marker level", "huge"}, {"fpc1000", "level", "huge"},
+                                              {"dsa815", "marker level", "nan"}, {"fpc1000", "level", "nan"}}) {
+        FaultRun h(family, fault, true);
         h.run->Play();
-        EXPECT_EQ(h.Lines("Error: "),
-                  L{QString("Error: the analyser sent a level of 1e+308 dBm; the %1 is refused").arg(what)});
+        EXPECT_EQ(h.Lines("Error: "), L{QString("Error: the analyser sent a level of %1 dBm; the %2 is refused")
+                                            .arg(fault == QString("nan") ? "nan" : "1e+308", what)});
         EXPECT_TRUE(h.Lines("Info: measurement done").isEmpty() && h.chart.raw1.Count() == 0);
         EXPECT_EQ(h.device.DeviceConnected, 1);
     }

@@ -138,11 +138,13 @@ TEST(PeakRemeasure, ConsiderDriftTakesTheMarkerPeakOfTheSiglent)
     EXPECT_TRUE(f.SimLog().contains(":SENS:SWE:TIME:AUTO ON"));
     EXPECT_TRUE(f.SimLog().contains(":CALC:MARK1:X?"));
 
-    // A level no analyser reports: one line, the command ends before peak 2, no "done".
-    f.sim->Instrument().SetFaults({.hugeValue = true});
-    f.peakCommands.MeasurePeaks(DriftHandling::Consider, {0, 1}, f.grid);
-    EXPECT_EQ(f.Lines("Error: "), L{"Error: the analyser sent a level of 1e+308 dBm; the marker level is refused"});
-    EXPECT_TRUE(f.Lines("Info: set1 measure peak").size() == 2 && f.Lines("Info: peaks seg").size() == 1);
+    // A level or a frequency no analyser reports: one line, the command ends before peak 2, no "done".
+    for (const SimFaults faults : {SimFaults{.hugeValue = true}, SimFaults{.nanFrequency = true}})
+        f.sim->Instrument().SetFaults(faults), f.peakCommands.MeasurePeaks(DriftHandling::Consider, {0, 1}, f.grid);
+    EXPECT_EQ(f.Lines("Error: "), (L{"Error: the analyser sent a level of 1e+308 dBm; the marker level is refused",
+                                     "Error: the analyser sent a frequency of nan Hz; the marker frequency is refused"}));
+    EXPECT_EQ(f.Lines("Warning: "), L(2, "Warning: set1 peaks not measured: 1, 2"));
+    EXPECT_TRUE(f.Lines("Info: set1 measure peak").size() == 3 && f.Lines("Info: peaks seg").size() == 1);
 }
 
 TEST(PeakRemeasure, ReceiverMeasuresAtTheFixedFrequency)
@@ -161,17 +163,18 @@ TEST(PeakRemeasure, ReceiverMeasuresAtTheFixedFrequency)
     EXPECT_EQ(log.mid(log.lastIndexOf("*OPC;*ESR?") + 1, 1), L{":TRACE:DATA?"}); // after the handshake
     EXPECT_FALSE(log.contains(":SENS:SWE:TIME 5")); // the receiver takes no sweep time
 
-    // A level that is no number says so; a measurement never done ends after a point's time and margins.
+    // A level NaN or beyond reason ends it; a measurement never done, after a point's time and margins.
     const L kept = f.Peaks().MeasureLines.stringList();
     f.sim->Instrument().SetFaults({.nanValue = true});
     f.peakCommands.MeasurePeaks(DriftHandling::Ignore, {0}, f.grid);
-    EXPECT_EQ(f.Lines("Warning: "), L{"Warning: marker level is no number: nan"});
     f.sim->Instrument().SetFaults({.hugeValue = true});
     f.peakCommands.MeasurePeaks(DriftHandling::Ignore, {0}, f.grid);
     f.sim->Instrument().SetFaults({.sweepNeverCompletes = true});
     f.peakCommands.MeasurePeaks(DriftHandling::Ignore, {0}, f.grid);
-    EXPECT_EQ(f.Lines("Error: "), (L{"Error: the analyser sent a level of 1e+308 dBm; the marker level is refused",
+    EXPECT_EQ(f.Lines("Error: "), (L{"Error: the analyser sent a level of nan dBm; the marker level is refused",
+                                     "Error: the analyser sent a level of 1e+308 dBm; the marker level is refused",
                                      "Error: the analyser reported no end of its sweep within 14 s, measurement stopped"}));
+    EXPECT_EQ(f.Lines("Warning: "), L(3, "Warning: set1 peaks not measured: 1"));
     EXPECT_EQ(f.Peaks().MeasureLines.stringList(), kept); // no result, so the last ones stay
     EXPECT_EQ(f.Lines("Info: peaks seg"), L{"Info: peaks seg 1 done"}); // and no "done" for any
 }
@@ -246,6 +249,7 @@ TEST(PeakRemeasure, StopDuringTheDwellDropsThatPeakAndEndsTheLoop)
     EXPECT_EQ(f.Peaks().MeasureLines.rowCount(), 1);
     EXPECT_TRUE(f.Peaks().MeasureLines.stringList()[0].startsWith("1  [QPEAK]"));
     EXPECT_EQ(f.Lines("Info: set1 measure peak").size(), 2);
+    EXPECT_EQ(f.Lines("Warning: "), L{"Warning: set1 peaks not measured: 2, 3"});
     EXPECT_EQ(f.host.beeps, (L{"2000/300", "2000/300", "1000/300", "2000/300"}));
     EXPECT_TRUE(f.work.Controls.PlayEnabled);
     EXPECT_FALSE(f.work.Controls.Busy);
@@ -288,7 +292,7 @@ TEST(PeakRemeasure, ALostLinkEndsTheCommandWithOneLine)
             });
             f.peakCommands.MeasurePeaks(DriftHandling::Ignore, {0, 1, 2}, f.grid);
             EXPECT_EQ(f.Lines("Error: "), L{"Error: the link to the analyser was lost, measurement stopped"});
-            EXPECT_EQ(f.Lines("Warning: ") + f.host.errorBoxes, L{});
+            EXPECT_EQ(f.Lines("Warning: ") + f.host.errorBoxes, L{"Warning: set1 peaks not measured: 1, 2, 3"});
             EXPECT_EQ(f.Lines("Info: set1 measure peak").size(), 2);
             EXPECT_EQ(f.Lines("Info: peaks seg"), L{"Info: peaks seg 1 done"});
             EXPECT_EQ(f.Peaks().MeasureLines.stringList() << f.Peaks().Grid.Cell(3, 7), before);

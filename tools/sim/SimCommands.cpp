@@ -205,10 +205,18 @@ void MarkerY(SimCall& c)
         v -= kTextLevelDbmToDbuv;
     if (inst.ActiveFaults().nanValue)
         Answer(c, QStringLiteral("nan"));
+    else if (inst.ActiveFaults().noNumber)
+        Answer(c, QStringLiteral("level?"));
     else if (inst.ActiveFaults().hugeValue)
         Answer(c, QStringLiteral("1e308"));
     else
         Answer(c, inst.ExponentAnswers() ? inst.NumberText(v) : scpi::FormatFixed(v, 2));
+}
+
+void MarkerX(SimCall& c)
+{
+    SimInstrument& inst = c.inst;
+    Answer(c, inst.ActiveFaults().nanFrequency ? QStringLiteral("nan") : inst.NumberText(inst.State().markerHz));
 }
 
 void SetDetector(SimCall& c) { c.inst.State().detector = Param(c).toUpper(); }
@@ -445,10 +453,10 @@ void RegisterAnalyserCommands(SimInstrument& inst)
                             s.markerAtPeak = false;
                         }
                     },
-                    [](SimCall& c) { Answer(c, c.inst.NumberText(c.inst.State().markerHz)); });
+                    MarkerX);
     inst.AddCommand("CALCulate#:MARKer#:Y", {}, MarkerY);
     inst.AddCommand("MARKer#:LEVel", {}, MarkerY);
-    inst.AddCommand("MARKer#:FREQuency", {}, [](SimCall& c) { Answer(c, c.inst.NumberText(c.inst.State().markerHz)); });
+    inst.AddCommand("MARKer#:FREQuency", {}, MarkerX);
 
     // Tracking generator.
     inst.AddCommand("SOURce:POWer[:LEVel][:IMMediate][:AMPLitude]", SetNumber(&SimSettings::sourceLevelDbm, SourceLevel),

@@ -2,9 +2,9 @@
 
 QStringList SimFaults::Names()
 {
-    return {"no-answer",    "block-short", "block-length", "nan",         "huge",      "no-sweep-end", "esr-3digit",
-            "sweep-time=S", "long-answer", "drop[=N]",     "short-write", "read-hang", "freeze[=N]",
-            "clamp"};
+    return {"no-answer", "block-short", "block-length", "nan", "nan-freq", "no-number", "huge",
+        "no-sweep-end", "esr-3digit", "sweep-time=S", "long-answer", "drop[=N]", "short-write", "read-hang",
+        "freeze[=N]", "clamp"};
 }
 
 bool SimFaults::Parse(const QString& list, QString* error)
@@ -19,6 +19,10 @@ bool SimFaults::Parse(const QString& list, QString* error)
             blockLengthWrong = true;
         else if (name == "nan")
             nanValue = true;
+        else if (name == "nan-freq")
+            nanFrequency = true;
+        else if (name == "no-number")
+            noNumber = true;
         else if (name == "huge")
             hugeValue = true;
         else if (name == "no-sweep-end")
@@ -56,8 +60,8 @@ bool SimFaults::Parse(const QString& list, QString* error)
             }
         } else {
             if (error)
-                *error = QStringLiteral("unknown fault: ") + name + QStringLiteral(" (known: ") +
-                         Names().join(", ") + ")";
+                *error = QStringLiteral("unknown fault: ") + name + QStringLiteral(" (known: ")
+                    + Names().join(", ") + ")";
             return false;
         }
     }

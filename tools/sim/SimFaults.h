@@ -10,6 +10,8 @@ struct SimFaults {
     bool blockShort = false;          // "block-short": trace blocks hold one value too few
     bool blockLengthWrong = false;    // "block-length": the block header claims 4 bytes more than follow
     bool nanValue = false;            // "nan": one trace value and marker answers are NaN
+    bool nanFrequency = false;        // "nan-freq": the marker frequency answers NaN (its level stays)
+    bool noNumber = false;            // "no-number": marker levels answer a text that is no number
     bool hugeValue = false;           // "huge": one trace value is 1e308 (the largest float in
                                       // binary blocks) and marker answers are 1e308, a level no
                                       // analyser measures
