@@ -86,13 +86,43 @@ void Encoder::Poly(uint32_t type32, uint32_t type16, const Point* pts, size_t co
 // stays whole.
 void Encoder::Polyline(const std::vector<Point>& pts)
 {
-    const size_t piece = kEmfMaxPolyPoints;
-    if (inPath_ || pts.size() <= piece) {
+    if (inPath_) {
         Poly(kPolyline, kPolyline16, pts.data(), pts.size());
         return;
     }
-    for (size_t start = 0; start + 1 < pts.size(); start += piece - 1)
-        Poly(kPolyline, kPolyline16, pts.data() + start, std::min(piece, pts.size() - start));
+    for (const std::vector<Point>& piece :
+         SplitPolyline(pts.data(), static_cast<int>(pts.size()), StrokeBox(), kEmfMaxPolyPoints))
+        Poly(kPolyline, kPolyline16, piece.data(), piece.size());
+}
+
+void Encoder::MoveDeviceTo(const Point& at)
+{
+    if (!devPos_ || !(*devPos_ == at))
+        Simple(kMoveToEx, {static_cast<uint32_t>(at.x), static_cast<uint32_t>(at.y)});
+    devPos_ = at;
+}
+
+// Outside a path only the part of the line that can show is written, so the reader's current
+// position may differ from ours: a move goes first whenever it does.
+void Encoder::LineTo(const Point& to)
+{
+    const Point from = pos_;
+    pos_ = to;
+    if (inPath_) {
+        pathBox_.Add(from.x, from.y);
+        pathBox_.Add(to.x, to.y);
+        Simple(kLineTo, {static_cast<uint32_t>(to.x), static_cast<uint32_t>(to.y)});
+        devPos_ = to;
+        return;
+    }
+    const auto cut = ClipLine(from, to, StrokeBox());
+    if (!cut)
+        return;
+    SyncAttributes();
+    SyncPen();
+    MoveDeviceTo(cut->first);
+    Simple(kLineTo, {static_cast<uint32_t>(cut->second.x), static_cast<uint32_t>(cut->second.y)});
+    devPos_ = cut->second;
 }
 
 // Rectangle-bounded shapes: the box as the call gave it, then `points` more points.
@@ -132,7 +162,10 @@ void Encoder::Blt(int32_t x, int32_t y, int32_t w, int32_t h, uint32_t rop)
 
 void Encoder::Text(const MetaRecord& r)
 {
-    if (r.text.isEmpty())
+    // Text anchored further out than the frame is wide cannot reach into it.
+    const Point at = (textAlign_ & TA_UPDATECP) ? pos_ : Point {r.a[0], r.a[1]};
+    const ClipBox reach = VisibleBox(m_.Width, m_.Height, std::nullopt, std::max(m_.Width, m_.Height));
+    if (r.text.isEmpty() || (!inPath_ && !InBox(reach, at.x, at.y)))
         return;
     if (!inPath_)
         SyncAttributes();
@@ -148,7 +181,6 @@ void Encoder::Text(const MetaRecord& r)
     const TextMetric tm = measure_.Metrics();
 
     // The cell the text covers, for the bounds, placed as the raster back end places it.
-    const Point at = (textAlign_ & TA_UPDATECP) ? pos_ : Point {r.a[0], r.a[1]};
     double left = 0;
     switch (textAlign_ & TA_HORIZONTAL_MASK) {
     case TA_RIGHT:
@@ -188,6 +220,10 @@ void Encoder::Text(const MetaRecord& r)
     if ((textAlign_ & TA_UPDATECP) && (textAlign_ & TA_HORIZONTAL_MASK) == TA_LEFT)
         pos_.x = static_cast<int32_t>(std::lround(toDevice.map(QPointF(static_cast<double>(width), 0)).x()));
 
+    if (textAlign_ & TA_UPDATECP) {
+        MoveDeviceTo(at);
+        devPos_.reset(); // the reader moves it on by the text's width
+    }
     const uint32_t chars = static_cast<uint32_t>(r.text.size());
     const uint32_t stringBytes = (chars * 2 + 3) & ~3u;
     const qsizetype start = Begin(kExtTextOutW);
@@ -279,65 +315,81 @@ void Encoder::Draw(const MetaRecord& r)
     const int32_t* a = r.a;
     switch (r.op) {
     case MetaOp::MoveTo:
+        // Outside a path written only when a line or text needs it, so a move far outside leaves
+        // no trace; inside it starts a figure.
         pos_ = Point {a[0], a[1]};
-        if (inPath_)
+        if (inPath_) {
             pathBox_.Add(a[0], a[1]);
-        Simple(kMoveToEx, {static_cast<uint32_t>(a[0]), static_cast<uint32_t>(a[1])});
+            MoveDeviceTo(pos_);
+        }
         break;
     case MetaOp::LineTo:
-        line();
-        if (inPath_) {
-            pathBox_.Add(pos_.x, pos_.y);
-            pathBox_.Add(a[0], a[1]);
-        }
-        pos_ = Point {a[0], a[1]};
-        Simple(kLineTo, {static_cast<uint32_t>(a[0]), static_cast<uint32_t>(a[1])});
+        LineTo(Point {a[0], a[1]});
         break;
     case MetaOp::Polyline:
         line();
         Polyline(r.points);
         break;
-    case MetaOp::Polygon:
+    case MetaOp::Polygon: {
+        if (inPath_) {
+            Poly(kPolygon, kPolygon16, r.points.data(), r.points.size());
+            break;
+        }
+        const std::vector<Point> cut = ClipPolygon(r.points.data(), static_cast<int>(r.points.size()), StrokeBox());
+        if (cut.size() < 2)
+            break;
         shape();
-        Poly(kPolygon, kPolygon16, r.points.data(), r.points.size());
+        Poly(kPolygon, kPolygon16, cut.data(), cut.size());
         break;
-    case MetaOp::Rectangle:
+    }
+    case MetaOp::Rectangle: {
+        // Corners given backwards draw the same rectangle; cut, they go in order.
+        Rect cut {a[0], a[1], a[2], a[3]};
+        if (!inPath_
+            && !CutRectangle(std::min(a[0], a[2]), std::min(a[1], a[3]), std::max(a[0], a[2]), std::max(a[1], a[3]),
+                StrokeBox(), cut))
+            break;
         shape();
-        Shape(kRectangle, a, 0);
+        const int32_t kept[4] = {cut.left, cut.top, cut.right, cut.bottom};
+        Shape(kRectangle, kept, 0);
         break;
+    }
     case MetaOp::Ellipse:
-        shape();
-        Shape(kEllipse, a, 0);
-        break;
     case MetaOp::RoundRect:
-        shape();
-        Shape(kRoundRect, a, 1);
-        break;
     case MetaOp::Arc:
-        line();
-        Shape(kArc, a, 2);
-        break;
     case MetaOp::Pie:
-        shape();
-        Shape(kPie, a, 2);
+    case MetaOp::Chord: {
+        if (!inPath_ && OutsideBox(a, StrokeBox()))
+            break;
+        if (r.op == MetaOp::Arc)
+            line();
+        else
+            shape();
+        const uint32_t type = r.op == MetaOp::Ellipse ? kEllipse
+            : r.op == MetaOp::RoundRect                ? kRoundRect
+            : r.op == MetaOp::Arc                      ? kArc
+            : r.op == MetaOp::Pie                      ? kPie
+                                                       : kChord;
+        Shape(type, a, r.op == MetaOp::Ellipse ? 0 : r.op == MetaOp::RoundRect ? 1 : 2);
         break;
-    case MetaOp::Chord:
-        shape();
-        Shape(kChord, a, 2);
-        break;
+    }
     case MetaOp::FillRect:
-        // The brush of the call is selected for it; the next call that paints with the selected
-        // brush brings that one back.
+    case MetaOp::PatBlt: {
+        // The brush of a FillRect is selected for it; the next call that paints with the
+        // selected brush brings that one back.
+        const bool fill = r.op == MetaOp::FillRect;
+        const Rect area = FillArea(r);
+        Rect cut;
+        if (!CutRectangle(area.left, area.top, area.right, area.bottom, FrameBox(), cut))
+            break;
         SyncAttributes();
-        SyncBrush(r.index);
-        Blt(a[0], a[1], a[2] - a[0], a[3] - a[1], PATCOPY);
+        SyncBrush(fill ? r.index : brush_);
+        Blt(cut.left, cut.top, cut.right - cut.left, cut.bottom - cut.top, fill ? PATCOPY : r.rop);
         break;
-    case MetaOp::PatBlt:
-        SyncAttributes();
-        SyncBrush(brush_);
-        Blt(a[0], a[1], a[2], a[3], r.rop);
-        break;
+    }
     case MetaOp::SetPixel:
+        if (!InBox(FrameBox(), a[0], a[1]))
+            break;
         Simple(kSetPixelV,
             {static_cast<uint32_t>(a[0]), static_cast<uint32_t>(a[1]),
                 static_cast<uint32_t>(a[2]) & 0xFFFFFF});
