@@ -312,7 +312,8 @@ void TChartAxis::SetLabelsSeparation(int value)
     Store(labelsSeparation_, value);
 }
 
-// A base at or below 1 would make the powers fall instead of rise: refused like 1 and 0.
+// A base at or below 1 would make the powers fall instead of rise: refused, with the rule itself
+// as the message (0.5 is neither 1 nor below 0).
 void TChartAxis::SetLogarithmicBase(double value)
 {
     if (!(value > 1.0))
