@@ -196,7 +196,8 @@ private:
     ClipBox StrokeBox() const;
     ClipBox FrameBox() const;
     // Drawing records (EmfGeometry.cpp).
-    void Poly(uint32_t type32, uint32_t type16, const Point* pts, size_t count);
+    // A point list with its bounds: in sixteen bits when they fit.
+    void Poly(uint32_t type32, uint32_t type16, const Point* pts, size_t count, const Box& box);
     void Polyline(const std::vector<Point>& pts);
     void LineTo(const Point& to);
     // Moves the reader's current position to at unless it is there.

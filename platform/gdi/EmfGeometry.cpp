@@ -14,6 +14,21 @@ namespace {
 
 constexpr uint32_t kEtoNone = 0;
 
+Box Bounds(const Point* pts, size_t count)
+{
+    Box box;
+    for (size_t i = 0; i < count; ++i)
+        box.Add(pts[i].x, pts[i].y);
+    return box;
+}
+
+bool Within(const Box& box, const ClipBox& visible)
+{
+    return box.empty
+        || (box.left >= visible.left && box.right <= visible.right && box.top >= visible.top
+            && box.bottom <= visible.bottom);
+}
+
 } // namespace
 
 void TextMeasure::Use(const Font& font, int32_t extra)
@@ -51,15 +66,10 @@ std::vector<int32_t> TextMeasure::Advances(const QString& text) const
     return dx;
 }
 
-void Encoder::Poly(uint32_t type32, uint32_t type16, const Point* pts, size_t count)
+void Encoder::Poly(uint32_t type32, uint32_t type16, const Point* pts, size_t count, const Box& box)
 {
-    Box box;
-    bool small = true;
-    for (size_t i = 0; i < count; ++i) {
-        const Point& p = pts[i];
-        box.Add(p.x, p.y);
-        small = small && p.x >= INT16_MIN && p.x <= INT16_MAX && p.y >= INT16_MIN && p.y <= INT16_MAX;
-    }
+    const bool small
+        = box.empty || (box.left >= INT16_MIN && box.right <= INT16_MAX && box.top >= INT16_MIN && box.bottom <= INT16_MAX);
     if (inPath_)
         pathBox_.Add(box);
     const qsizetype at = Begin(small ? type16 : type32);
@@ -83,16 +93,31 @@ void Encoder::Poly(uint32_t type32, uint32_t type16, const Point* pts, size_t co
 }
 
 // Within a path a cut would end the figure, and a filled path closes every figure: there the line
-// stays whole.
+// stays whole. Elsewhere it goes in pieces readers can count, each cut to what can show unless it
+// lies inside (a trace, mostly), as the bounds every record states tell.
 void Encoder::Polyline(const std::vector<Point>& pts)
 {
-    if (inPath_) {
-        Poly(kPolyline, kPolyline16, pts.data(), pts.size());
-        return;
+    const size_t piece = kEmfMaxPolyPoints;
+    const ClipBox visible = StrokeBox();
+    auto write = [&](const Point* from, size_t count, const Box& box) {
+        if (!inPath_) {
+            SyncAttributes();
+            SyncPen();
+        }
+        Poly(kPolyline, kPolyline16, from, count, box);
+    };
+    const size_t whole = inPath_ ? pts.size() : piece;
+    for (size_t start = 0;; start += whole - 1) {
+        const size_t count = std::min(whole, pts.size() - start);
+        const Box box = Bounds(pts.data() + start, count);
+        if (inPath_ || Within(box, visible))
+            write(pts.data() + start, count, box);
+        else
+            for (const std::vector<Point>& cut : SplitPolyline(pts.data() + start, static_cast<int>(count), visible, piece))
+                write(cut.data(), cut.size(), Bounds(cut.data(), cut.size()));
+        if (start + count >= pts.size())
+            break;
     }
-    for (const std::vector<Point>& piece :
-         SplitPolyline(pts.data(), static_cast<int>(pts.size()), StrokeBox(), kEmfMaxPolyPoints))
-        Poly(kPolyline, kPolyline16, piece.data(), piece.size());
 }
 
 void Encoder::MoveDeviceTo(const Point& at)
@@ -327,19 +352,20 @@ void Encoder::Draw(const MetaRecord& r)
         LineTo(Point {a[0], a[1]});
         break;
     case MetaOp::Polyline:
-        line();
         Polyline(r.points);
         break;
     case MetaOp::Polygon: {
-        if (inPath_) {
-            Poly(kPolygon, kPolygon16, r.points.data(), r.points.size());
+        const Box box = Bounds(r.points.data(), r.points.size());
+        if (inPath_ || Within(box, StrokeBox())) {
+            shape();
+            Poly(kPolygon, kPolygon16, r.points.data(), r.points.size(), box);
             break;
         }
         const std::vector<Point> cut = ClipPolygon(r.points.data(), static_cast<int>(r.points.size()), StrokeBox());
         if (cut.size() < 2)
             break;
         shape();
-        Poly(kPolygon, kPolygon16, cut.data(), cut.size());
+        Poly(kPolygon, kPolygon16, cut.data(), cut.size(), Bounds(cut.data(), cut.size()));
         break;
     }
     case MetaOp::Rectangle: {
