@@ -338,6 +338,16 @@ void Encoder::Draw(const MetaRecord& r)
         }
     };
     const int32_t* a = r.a;
+    // A curve cannot be cut; one wholly outside is left out.
+    auto curve = [&](uint32_t type, int points, bool filled) {
+        if (!inPath_ && OutsideBox(a, StrokeBox()))
+            return;
+        if (filled)
+            shape();
+        else
+            line();
+        Shape(type, a, points);
+    };
     switch (r.op) {
     case MetaOp::MoveTo:
         // Outside a path written only when a line or text needs it, so a move far outside leaves
@@ -381,32 +391,27 @@ void Encoder::Draw(const MetaRecord& r)
         break;
     }
     case MetaOp::Ellipse:
-    case MetaOp::RoundRect:
-    case MetaOp::Arc:
-    case MetaOp::Pie:
-    case MetaOp::Chord: {
-        if (!inPath_ && OutsideBox(a, StrokeBox()))
-            break;
-        if (r.op == MetaOp::Arc)
-            line();
-        else
-            shape();
-        const uint32_t type = r.op == MetaOp::Ellipse ? kEllipse
-            : r.op == MetaOp::RoundRect                ? kRoundRect
-            : r.op == MetaOp::Arc                      ? kArc
-            : r.op == MetaOp::Pie                      ? kPie
-                                                       : kChord;
-        Shape(type, a, r.op == MetaOp::Ellipse ? 0 : r.op == MetaOp::RoundRect ? 1 : 2);
+        curve(kEllipse, 0, true);
         break;
-    }
+    case MetaOp::RoundRect:
+        curve(kRoundRect, 1, true);
+        break;
+    case MetaOp::Arc:
+        curve(kArc, 2, false);
+        break;
+    case MetaOp::Pie:
+        curve(kPie, 2, true);
+        break;
+    case MetaOp::Chord:
+        curve(kChord, 2, true);
+        break;
     case MetaOp::FillRect:
     case MetaOp::PatBlt: {
         // The brush of a FillRect is selected for it; the next call that paints with the
         // selected brush brings that one back.
         const bool fill = r.op == MetaOp::FillRect;
-        const Rect area = FillArea(r);
         Rect cut;
-        if (!CutRectangle(area.left, area.top, area.right, area.bottom, FrameBox(), cut))
+        if (!CutFill(r, FrameBox(), cut))
             break;
         SyncAttributes();
         SyncBrush(fill ? r.index : brush_);

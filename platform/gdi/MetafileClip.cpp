@@ -188,6 +188,12 @@ Rect FillArea(const MetaRecord& r)
     return Rect{left, top, ClampTo32(int64_t{left} + std::llabs(a[2])), ClampTo32(int64_t{top} + std::llabs(a[3]))};
 }
 
+bool CutFill(const MetaRecord& r, const ClipBox& box, Rect& cut)
+{
+    const Rect area = FillArea(r);
+    return CutRectangle(area.left, area.top, area.right, area.bottom, box, cut);
+}
+
 bool OutsideBox(const int32_t* a, const ClipBox& box)
 {
     return std::max(a[0], a[2]) < box.left || std::min(a[0], a[2]) > box.right || std::max(a[1], a[3]) < box.top ||

@@ -43,6 +43,8 @@ bool CutRectangle(int64_t left, int64_t top, int64_t right, int64_t bottom, cons
 // The rectangle a FillRect or PatBlt record fills, as the raster back end fills it: FillRect's
 // corners in either order, PatBlt's extents running back from its start when negative.
 Rect FillArea(const MetaRecord& r);
+// That rectangle cut to the box; false when nothing is left.
+bool CutFill(const MetaRecord& r, const ClipBox& box, Rect& cut);
 // Whether the bounding rectangle in a lies wholly outside the box: a curve cannot be cut.
 bool OutsideBox(const int32_t* a, const ClipBox& box);
 

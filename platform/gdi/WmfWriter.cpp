@@ -241,9 +241,8 @@ void Encoder::Draw(const MetaRecord& r, bool strokeOnly, bool fillOnly)
     case MetaOp::FillRect:
     case MetaOp::PatBlt: {
         const bool fill = r.op == MetaOp::FillRect;
-        const Rect area = FillArea(r);
         Rect cut;
-        if (!CutRectangle(area.left, area.top, area.right, area.bottom, FrameBox(), cut))
+        if (!CutFill(r, FrameBox(), cut))
             break;
         SyncAttributes();
         SyncBrush(fill ? m_.Brushes[static_cast<size_t>(r.index)] : brush_);
