@@ -407,7 +407,11 @@ void TChartAxis::LogarithmicLabels()
         double exponent = static_cast<double>(RoundHalfEven(std::log(minimum) / logBase));
         for (int guard = 0; guard < 4 && std::pow(base, exponent) > minimum * (1 + 1e-12); ++guard)
             exponent += base > 1 ? -1 : 1;
+        // Below the smallest double the power is 0, from which no label would rise: the minimum
+        // itself is the bottom decade.
         start = std::pow(base, exponent);
+        if (!(start > 0))
+            start = minimum;
     } else {
         minimum = minimum == 0 ? 0.1
                                : std::pow(base, static_cast<double>(RoundHalfEven(std::log(1e-10) / logBase)));

@@ -80,6 +80,22 @@ inline int32_t RoundPixel(double value)
     return static_cast<int32_t>(RoundEven(value));
 }
 
+// Limits further apart than the largest double (values of both signs near it) have no
+// difference, and so no pixels per unit: the range keeps its middle and narrows to the widest
+// finite span, which shows what lies nearest that middle instead of nothing. True when it did.
+bool NarrowToFiniteSpan(double& low, double& high)
+{
+    constexpr double kLargest = std::numeric_limits<double>::max();
+    if (!std::isfinite(low) || !std::isfinite(high) || std::isfinite(high - low))
+        return false;
+    const double middle = low / 2 + high / 2;
+    const double half = kLargest / 2;
+    const bool rising = high > low;
+    low = rising ? middle - half : middle + half;
+    high = rising ? middle + half : middle - half;
+    return true;
+}
+
 } // namespace
 
 TChartAxis::TChartAxis(TCustomAxisPanel& chart, bool horizontal, bool otherSide, bool isDepth)
@@ -312,7 +328,8 @@ void TChartAxis::SetLabelsSeparation(int value)
     Store(labelsSeparation_, value);
 }
 
-// A base at or below 1 would make the powers fall instead of rise: refused like 1 and 0.
+// A base at or below 1 would make the powers fall instead of rise: refused, with the rule itself
+// as the message (0.5 is neither 1 nor below 0).
 void TChartAxis::SetLogarithmicBase(double value)
 {
     if (!(value > 1.0))
@@ -397,6 +414,10 @@ void TChartAxis::RecalcRange()
         maximum_ = chart_.AxisDataMinMax(*this, horizontal_, true);
     if (automatic_ || automaticMinimum_)
         minimum_ = chart_.AxisDataMinMax(*this, horizontal_, false);
+    // Narrowed where scrolling and zooming start from, too. The data that asked for more than the
+    // narrowed range is still shown, at the axis' ends; limits that were set are only narrowed.
+    const bool fromData = automatic_ || automaticMinimum_ || automaticMaximum_;
+    pinnedToEnds_ = NarrowToFiniteSpan(minimum_, maximum_) && fromData;
     currentMaximum_ = maximum_;
     currentMinimum_ = minimum_;
     if (OnNextLabelHook) {
@@ -436,25 +457,9 @@ void TChartAxis::RoundRangeToStep()
         ComputeScales();
 }
 
-// Limits further apart than the largest double (values of both signs near it) have no
-// difference, and so no pixels per unit: the range keeps its middle and narrows to the widest
-// finite span, which shows what lies nearest that middle instead of nothing.
-void TChartAxis::NarrowToFiniteSpan()
-{
-    constexpr double kLargest = std::numeric_limits<double>::max();
-    if (!std::isfinite(currentMinimum_) || !std::isfinite(currentMaximum_) ||
-        std::isfinite(currentMaximum_ - currentMinimum_))
-        return;
-    const double middle = currentMinimum_ / 2 + currentMaximum_ / 2;
-    const double half = kLargest / 2;
-    const bool rising = currentMaximum_ > currentMinimum_;
-    currentMinimum_ = rising ? middle - half : middle + half;
-    currentMaximum_ = rising ? middle + half : middle - half;
-}
-
 void TChartAxis::ComputeScales()
 {
-    NarrowToFiniteSpan();
+    NarrowToFiniteSpan(currentMinimum_, currentMaximum_);
     currentRange_ = currentMaximum_ - currentMinimum_;
     rangeIsZero_ = currentRange_ == 0.0;
     pixelsPerUnit_ = rangeIsZero_ ? 0.0 : sizePixels_ / currentRange_;
@@ -513,11 +518,12 @@ void TChartAxis::ShrinkRangeToRect(const TRect& rect)
     RecalcPixels();
     if (a > b)
         std::swap(a, b);
-    // Room that takes the span past the largest double cannot be had: the range stays as it was,
-    // its end points on the chart's edges.
-    const bool finite = std::isfinite(b - a);
-    currentMinimum_ = finite ? a : minimum;
-    currentMaximum_ = finite ? b : maximum;
+    // Room that takes the span past the largest double, or a logarithmic axis' start below the
+    // smallest double (5e-324 on an axis up to 1e10 would start at 0), cannot be had: the range
+    // stays as it was, its end points on the chart's edges.
+    const bool kept = std::isfinite(b - a) && (!logarithmic_ || a > 0);
+    currentMinimum_ = kept ? a : minimum;
+    currentMaximum_ = kept ? b : maximum;
     ComputeScales();
 }
 
@@ -553,11 +559,15 @@ void TChartAxis::BindConversion()
     logNonPositivePixel_ = horizontal_ ? (inverted_ ? endPixel_ : startPixel_) : (inverted_ ? startPixel_ : endPixel_);
     depthReference_ = inverted_ ? currentMaximum_ : currentMinimum_;
     depthSign_ = inverted_ ? -1.0 : 1.0;
+    clampLow_ = pinnedToEnds_ ? std::min(startPixel_, endPixel_) : -pixelLimit_;
+    clampHigh_ = pinnedToEnds_ ? std::max(startPixel_, endPixel_) : pixelLimit_;
 
     ClearUpperVectorState();
     AxisConversion bound = kind_;
     if (kind_ == AxisConversion::Logarithmic ? logRange_ == 0.0 : rangeIsZero_)
         bound = AxisConversion::Center;
+    else if (kind_ == AxisConversion::LinearFast && pinnedToEnds_)
+        bound = AxisConversion::LinearClamped;
     conversion_ = bound;
     switch (bound) {
     case AxisConversion::Center: calcPos_ = &TChartAxis::CalcCenter; break;
@@ -577,16 +587,16 @@ int TChartAxis::CalcCenter(double) const
 int TChartAxis::CalcLinearClamped(double value) const
 {
     double p = linearOrigin_ + linearDirection_ * ((value - currentMinimum_) * pixelsPerUnit_);
-    const double limit = pixelLimit_;
-    if (p > limit || p < -limit) {
+    const double high = clampHigh_, low = clampLow_;
+    if (p > high || p < low) {
         // A value and a minimum of opposite signs near the largest double have no finite
         // difference; scaled each on its own they have.
         if (std::isinf(p) && std::isfinite(value))
             p = linearOrigin_ + linearDirection_ * (value * pixelsPerUnit_ - currentMinimum_ * pixelsPerUnit_);
-        if (p > limit)
-            return pixelLimit_;
-        if (p < -limit)
-            return -pixelLimit_;
+        if (p > high)
+            return clampHigh_;
+        if (p < low)
+            return clampLow_;
     }
     if (std::isnan(p))
         return 0;
@@ -646,21 +656,23 @@ int TChartAxis::ColumnStep() const
 double TChartAxis::ColumnEnd(int pixel) const
 {
     double reference = 0, perPixel = 0;
-    int32_t origin = 0, limit = 0;
+    int32_t origin = 0, low = 0, high = 0;
     if (conversion_ == AxisConversion::Logarithmic && pixelsPerLogUnit_ > 0) {
         reference = logReference_;
         perPixel = ColumnStep() / pixelsPerLogUnit_;
         origin = logOrigin_;
-        limit = PixelCoordinateLimit;
+        low = -PixelCoordinateLimit;
+        high = PixelCoordinateLimit;
     } else if (conversion_ == AxisConversion::LinearClamped && pixelsPerUnit_ > 0) {
         reference = currentMinimum_;
         perPixel = ColumnStep() / pixelsPerUnit_;
         origin = static_cast<int32_t>(linearOrigin_);
-        limit = pixelLimit_;
+        low = clampLow_;
+        high = clampHigh_;
     } else {
         return std::numeric_limits<double>::quiet_NaN();
     }
-    if (pixel >= limit || pixel <= -limit)
+    if (pixel >= high || pixel <= low)
         return std::numeric_limits<double>::quiet_NaN();
     const double units = reference + (pixel + 0.5 * ColumnStep() - origin) * perPixel;
     return conversion_ == AxisConversion::Logarithmic ? std::exp(units) : units;
@@ -674,7 +686,7 @@ std::span<const double> TChartAxis::ColumnEnds(int& first) const
     const double perPixel = logarithmic ? pixelsPerLogUnit_ : pixelsPerUnit_;
     const int32_t origin = logarithmic ? logOrigin_ : static_cast<int32_t>(linearOrigin_);
     const int32_t start = std::min(startPixel_, endPixel_) - 1, end = std::max(startPixel_, endPixel_) + 1;
-    const ColumnEndsCache::Key key{conversion_, reference, perPixel, origin, ColumnStep(), start, end, pixelLimit_};
+    const ColumnEndsCache::Key key{conversion_, reference, perPixel, origin, ColumnStep(), start, end, clampLow_, clampHigh_};
     if (c.ends.empty() || c.key != key) {
         c.key = key;
         c.ends.resize(static_cast<size_t>(end - start + 1));
@@ -697,11 +709,11 @@ void TChartAxis::ValuesToPixels(std::span<const double> values, std::span<int32_
         break;
     case AxisConversion::LinearClamped: {
         const double minimum = currentMinimum_, ppu = pixelsPerUnit_, origin = linearOrigin_,
-                     direction = linearDirection_, limit = pixelLimit_;
+                     direction = linearDirection_, high = clampHigh_, low = clampLow_;
         for (size_t i = 0; i < n; ++i) {
             const double p = origin + direction * ((v[i] - minimum) * ppu);
-            out[i] = p > limit ? (std::isinf(p) ? CalcLinearClamped(v[i]) : pixelLimit_)
-                   : p < -limit ? (std::isinf(p) ? CalcLinearClamped(v[i]) : -pixelLimit_)
+            out[i] = p > high ? (std::isinf(p) ? CalcLinearClamped(v[i]) : clampHigh_)
+                   : p < low ? (std::isinf(p) ? CalcLinearClamped(v[i]) : clampLow_)
                    : std::isnan(p) ? 0
                                    : static_cast<int32_t>(RoundEven(p));
         }

@@ -83,6 +83,10 @@ public:
     std::span<const double> ColumnEnds(int& first) const;
     // +1 or -1: the way the pixels go as the values grow.
     int ColumnStep() const;
+    // Where the clamped linear conversion stops: the canvas' coordinate limit, or the axis' ends
+    // while its range is narrowed from data beyond the largest double.
+    int32_t ClampLow() const { return clampLow_; }
+    int32_t ClampHigh() const { return clampHigh_; }
 
     // --- Range and scale
     bool Automatic() const { return automatic_; }
@@ -271,7 +275,6 @@ private:
     void SelectPositionRoutines();
     void BindConversion();
     void ComputeScales();
-    void NarrowToFiniteSpan();
     void RoundRangeToStep();
     void NotifyLinkedAxes(double minimum, double maximum);
     int CalcPixelsLength(int& origin) const;
@@ -357,6 +360,10 @@ private:
     double depthReference_ = 0.0;
     double depthSign_ = 1.0;
     int32_t pixelLimit_ = 67108863;
+    int32_t clampLow_ = -67108863;
+    int32_t clampHigh_ = 67108863;
+    // The automatic range was narrowed: points beyond it stand at the axis' ends.
+    bool pinnedToEnds_ = false;
 
     // Published state.
     bool automatic_ = true;
@@ -468,7 +475,7 @@ private:
         struct Key {
             AxisConversion conversion = AxisConversion::Center;
             double reference = 0, perPixel = 0;
-            int32_t origin = 0, step = 0, start = 0, end = 0, limit = 0;
+            int32_t origin = 0, step = 0, start = 0, end = 0, low = 0, high = 0;
             bool operator==(const Key&) const = default;
         } key;
         std::vector<double> ends;

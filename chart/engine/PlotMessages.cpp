@@ -26,7 +26,7 @@ constexpr MessageRow kRows[] = {
     {PlotMsg::ErrAxisIncrement, "Axis increment must be >= 0"},
     {PlotMsg::ErrAxisMinimum, "Axis Minimum Value must be <= Maximum"},
     {PlotMsg::ErrAxisMaximum, "Axis Maximum Value must be >= Minimum"},
-    {PlotMsg::ErrAxisLogarithmicBase, "Axis Logarithmic Base should be <> 1 and > 0"},
+    {PlotMsg::ErrAxisLogarithmicBase, "Axis Logarithmic Base should be > 1"},
     {PlotMsg::ErrMaxPointsPerPage, "MaxPointsPerPage must be >= 0"},
     {PlotMsg::Err3DPercent, "3D effect percent must be between %d and %d"},
     {PlotMsg::ErrCircularSeries, "Circular Series dependences are not allowed"},

@@ -14,7 +14,12 @@ namespace {
 
 // Between the two text columns of an item.
 constexpr int kColumnGap = 4;
-// Between an item's text and the frame's right edge: as far as the symbol stands from the left.
+// Where an item's first part starts, and the gap between its symbol and its text.
+constexpr int kItemInset = 6;
+// Where the text of an item without a symbol starts.
+constexpr int kTextInsetWithoutSymbol = 8;
+// Between an item's text and the frame's right edge, with a symbol or without one: as far as the
+// symbol stands from the left.
 constexpr int kTextRightGap = 6;
 // What a check box adds before the rest of an item.
 constexpr int kCheckBoxSpace = 15;
@@ -117,9 +122,11 @@ void TCustomChartLegend::LayoutVertical(TRect& box, int titleHeight, int titleWi
     if (GrowRowsForText())
         fit();
     l.SymbolWidth = symbol_->CalcWidth(l.TextWidth + 12);
-    int width = l.TextWidth + 12;
+    int width = l.TextWidth + kTextRightGap;
     if (symbol_->Visible())
-        width += l.SymbolWidth + kTextRightGap + (symbol_->Shadow().Visible() ? symbol_->Shadow().HorizSize() : 0);
+        width += 2 * kItemInset + l.SymbolWidth + (symbol_->Shadow().Visible() ? symbol_->Shadow().HorizSize() : 0);
+    else
+        width += kTextInsetWithoutSymbol;
     if (l.CheckBoxes)
         width += kCheckBoxSpace;
     if (RectHook) {
@@ -288,14 +295,14 @@ void TCustomChartLegend::DrawItem(int position, int index)
     int y = l.ItemsTop + 1 + row * l.ItemHeight + vertSpacing_ / 2;
     const int inner = (l.CheckBoxes ? kCheckBoxSpace : 0);
     const bool symbolFirst = symbol_->Position() == spLeft && symbol_->Visible();
-    const int textStart = symbol_->Visible() ? 6 : 8;
-    int symbolX = symbolFirst ? x + inner + 6 : x + inner + textStart + l.TextWidth + 6;
+    const int textStart = symbol_->Visible() ? kItemInset : kTextInsetWithoutSymbol;
+    int symbolX = symbolFirst ? x + inner + kItemInset : x + inner + textStart + l.TextWidth + kItemInset;
     if (chart.OnGetLegendPos)
         chart.OnGetLegendPos(&chart, index, x, y, symbolX);
     int textX = x + inner + textStart;
     if (symbolFirst) {
         const int shadow = symbol_->Shadow().Visible() ? std::max(0, symbol_->Shadow().HorizSize()) : 0;
-        textX = symbolX + l.SymbolWidth + 6 + shadow;
+        textX = symbolX + l.SymbolWidth + kItemInset + shadow;
     }
 
     TLegendItem& item = items_->Item(index - l.FirstValue);

@@ -414,7 +414,8 @@ void TCustomChart::MouseWheelNotch(bool down, int32_t x, int32_t y)
             auto* axis = dynamic_cast<TChartAxis*>(Axes()[i]);
             if (!axis || axis->Horizontal() || axis->IsDepth())
                 continue;
-            double delta = (axis->Maximum() - axis->Minimum()) * 3 * 0.01;
+            // A range as wide as the largest double gives its 3 % only when divided first.
+            double delta = (axis->Maximum() - axis->Minimum()) * (3 * 0.01);
             if (!down)
                 delta = -delta;
             double minimum = axis->Minimum() + delta;

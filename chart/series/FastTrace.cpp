@@ -80,7 +80,8 @@ TraceDrawCache::AxisKey TraceDrawCache::KeyOf(const TChartAxis& axis)
     key.maximum = axis.CurrentMaximum();
     key.start = axis.StartPixel();
     key.end = axis.EndPixel();
-    key.limit = axis.Chart().PixelLimit;
+    key.low = axis.ClampLow();
+    key.high = axis.ClampHigh();
     key.horizontal = axis.Horizontal();
     key.inverted = axis.Inverted();
     key.axis = &axis;
@@ -264,7 +265,7 @@ void TraceDrawCache::ReduceByColumns(ColumnReducer& reducer, const TChartAxis& x
     const double ppu = yAxis.PixelsPerUnit();
     // Values farther apart than this never share a pixel (unless the axis clamps them).
     const double apart = ppu > 0 ? (1.0 + 1e-6) / ppu : std::numeric_limits<double>::infinity();
-    const int32_t limit = yAxis.Chart().PixelLimit;
+    const int32_t clampLow = yAxis.ClampLow(), clampHigh = yAxis.ClampHigh();
     // Columns of fewer points go point by point; summing is cheaper from about this many on.
     constexpr int kDense = 8;
     const double* x = xv.data();
@@ -372,8 +373,8 @@ void TraceDrawCache::ReduceByColumns(ColumnReducer& reducer, const TChartAxis& x
                 minOffset = first == 0 ? 1 : 2;
                 maxOffset = first == 0 ? 2 : 1;
             } else {
-                const bool anyMin = minP == limit || minP == -limit;
-                const bool anyMax = maxP == limit || maxP == -limit;
+                const bool anyMin = minP == clampLow || minP == clampHigh;
+                const bool anyMax = maxP == clampLow || maxP == clampHigh;
                 for (int k = i; k < columnEnd && (minOffset < 0 || maxOffset < 0); ++k) {
                     const double v = yv[static_cast<size_t>(k)];
                     if (minOffset < 0 && (anyMin || std::fabs(v - minValue) <= apart) && fy(k) == minP)

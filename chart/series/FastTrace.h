@@ -103,7 +103,7 @@ private:
     struct AxisKey {
         AxisConversion conversion = AxisConversion::Center;
         double minimum = 0, maximum = 0;
-        int start = 0, end = 0, limit = 0;
+        int start = 0, end = 0, low = 0, high = 0;
         bool horizontal = false, inverted = false;
         const TChartAxis* axis = nullptr;
         friend bool operator==(const AxisKey&, const AxisKey&) = default;

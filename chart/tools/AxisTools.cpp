@@ -91,7 +91,8 @@ void TAxisArrowTool::ScrollAxis(bool atStart)
     TChartAxis* axis = ChartAxis();
     if (!chart || !axis || scrollPercent_ == 0)
         return;
-    double delta = scrollPercent_ * (axis->Maximum() - axis->Minimum()) / 100.0;
+    // Divided first: a range as wide as the largest double times the percentage is no number.
+    double delta = (axis->Maximum() - axis->Minimum()) / 100.0 * scrollPercent_;
     if (scrollInverted_)
         delta = -delta;
     if (!atStart)

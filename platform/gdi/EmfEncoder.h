@@ -7,6 +7,7 @@
 // EmfGeometry.cpp writes the drawing records with their bounds.
 
 #include "platform/gdi/Metafile.h"
+#include "platform/gdi/MetafileClip.h"
 #include "platform/gdi/RasterDC.h"
 
 #include <QByteArray>
@@ -190,9 +191,17 @@ private:
     void SyncFont();
     void SyncAttributes();
     void Clip(const Region* region);
+    // What can show (the frame, or the part of it the clip leaves), as the WMF writer cuts it:
+    // strokes one pen width beyond, the rest one pixel.
+    ClipBox StrokeBox() const;
+    ClipBox FrameBox() const;
     // Drawing records (EmfGeometry.cpp).
-    void Poly(uint32_t type32, uint32_t type16, const Point* pts, size_t count);
+    // A point list with its bounds: in sixteen bits when they fit.
+    void Poly(uint32_t type32, uint32_t type16, const Point* pts, size_t count, const Box& box);
     void Polyline(const std::vector<Point>& pts);
+    void LineTo(const Point& to);
+    // Moves the reader's current position to at unless it is there.
+    void MoveDeviceTo(const Point& at);
     void Shape(uint32_t type, const int32_t* a, int points);
     void Blt(int32_t x, int32_t y, int32_t w, int32_t h, uint32_t rop);
     void Text(const MetaRecord& r);
@@ -231,6 +240,10 @@ private:
     Point pos_;
     bool inPath_ = false;
     Box pathBox_;
+    // The reader's current position, as far as the records have set it: outside paths a move is
+    // written only when a cut line or text needs it.
+    std::optional<Point> devPos_;
+    std::optional<Rect> clipBox_; // the clip region's rectangle, while there is one
 
     // What the records written so far have set.
     std::optional<uint32_t> eRop2_, eBkMode_, eBkColor_, eTextColor_, eTextAlign_, eFillMode_;

@@ -14,6 +14,21 @@ namespace {
 
 constexpr uint32_t kEtoNone = 0;
 
+Box Bounds(const Point* pts, size_t count)
+{
+    Box box;
+    for (size_t i = 0; i < count; ++i)
+        box.Add(pts[i].x, pts[i].y);
+    return box;
+}
+
+bool Within(const Box& box, const ClipBox& visible)
+{
+    return box.empty
+        || (box.left >= visible.left && box.right <= visible.right && box.top >= visible.top
+            && box.bottom <= visible.bottom);
+}
+
 } // namespace
 
 void TextMeasure::Use(const Font& font, int32_t extra)
@@ -51,15 +66,10 @@ std::vector<int32_t> TextMeasure::Advances(const QString& text) const
     return dx;
 }
 
-void Encoder::Poly(uint32_t type32, uint32_t type16, const Point* pts, size_t count)
+void Encoder::Poly(uint32_t type32, uint32_t type16, const Point* pts, size_t count, const Box& box)
 {
-    Box box;
-    bool small = true;
-    for (size_t i = 0; i < count; ++i) {
-        const Point& p = pts[i];
-        box.Add(p.x, p.y);
-        small = small && p.x >= INT16_MIN && p.x <= INT16_MAX && p.y >= INT16_MIN && p.y <= INT16_MAX;
-    }
+    const bool small
+        = box.empty || (box.left >= INT16_MIN && box.right <= INT16_MAX && box.top >= INT16_MIN && box.bottom <= INT16_MAX);
     if (inPath_)
         pathBox_.Add(box);
     const qsizetype at = Begin(small ? type16 : type32);
@@ -83,16 +93,61 @@ void Encoder::Poly(uint32_t type32, uint32_t type16, const Point* pts, size_t co
 }
 
 // Within a path a cut would end the figure, and a filled path closes every figure: there the line
-// stays whole.
+// stays whole. Elsewhere it goes in pieces readers can count, each cut to what can show unless it
+// lies inside (a trace, mostly), as the bounds every record states tell.
 void Encoder::Polyline(const std::vector<Point>& pts)
 {
     const size_t piece = kEmfMaxPolyPoints;
-    if (inPath_ || pts.size() <= piece) {
-        Poly(kPolyline, kPolyline16, pts.data(), pts.size());
+    const ClipBox visible = StrokeBox();
+    auto write = [&](const Point* from, size_t count, const Box& box) {
+        if (!inPath_) {
+            SyncAttributes();
+            SyncPen();
+        }
+        Poly(kPolyline, kPolyline16, from, count, box);
+    };
+    const size_t whole = inPath_ ? pts.size() : piece;
+    for (size_t start = 0;; start += whole - 1) {
+        const size_t count = std::min(whole, pts.size() - start);
+        const Box box = Bounds(pts.data() + start, count);
+        if (inPath_ || Within(box, visible))
+            write(pts.data() + start, count, box);
+        else
+            for (const std::vector<Point>& cut : SplitPolyline(pts.data() + start, static_cast<int>(count), visible, piece))
+                write(cut.data(), cut.size(), Bounds(cut.data(), cut.size()));
+        if (start + count >= pts.size())
+            break;
+    }
+}
+
+void Encoder::MoveDeviceTo(const Point& at)
+{
+    if (!devPos_ || !(*devPos_ == at))
+        Simple(kMoveToEx, {static_cast<uint32_t>(at.x), static_cast<uint32_t>(at.y)});
+    devPos_ = at;
+}
+
+// Outside a path only the part of the line that can show is written, so the reader's current
+// position may differ from ours: a move goes first whenever it does.
+void Encoder::LineTo(const Point& to)
+{
+    const Point from = pos_;
+    pos_ = to;
+    if (inPath_) {
+        pathBox_.Add(from.x, from.y);
+        pathBox_.Add(to.x, to.y);
+        Simple(kLineTo, {static_cast<uint32_t>(to.x), static_cast<uint32_t>(to.y)});
+        devPos_ = to;
         return;
     }
-    for (size_t start = 0; start + 1 < pts.size(); start += piece - 1)
-        Poly(kPolyline, kPolyline16, pts.data() + start, std::min(piece, pts.size() - start));
+    const auto cut = ClipLine(from, to, StrokeBox());
+    if (!cut)
+        return;
+    SyncAttributes();
+    SyncPen();
+    MoveDeviceTo(cut->first);
+    Simple(kLineTo, {static_cast<uint32_t>(cut->second.x), static_cast<uint32_t>(cut->second.y)});
+    devPos_ = cut->second;
 }
 
 // Rectangle-bounded shapes: the box as the call gave it, then `points` more points.
@@ -132,7 +187,10 @@ void Encoder::Blt(int32_t x, int32_t y, int32_t w, int32_t h, uint32_t rop)
 
 void Encoder::Text(const MetaRecord& r)
 {
-    if (r.text.isEmpty())
+    // Text anchored further out than the frame is wide cannot reach into it.
+    const Point at = (textAlign_ & TA_UPDATECP) ? pos_ : Point {r.a[0], r.a[1]};
+    const ClipBox reach = VisibleBox(m_.Width, m_.Height, std::nullopt, std::max(m_.Width, m_.Height));
+    if (r.text.isEmpty() || (!inPath_ && !InBox(reach, at.x, at.y)))
         return;
     if (!inPath_)
         SyncAttributes();
@@ -148,7 +206,6 @@ void Encoder::Text(const MetaRecord& r)
     const TextMetric tm = measure_.Metrics();
 
     // The cell the text covers, for the bounds, placed as the raster back end places it.
-    const Point at = (textAlign_ & TA_UPDATECP) ? pos_ : Point {r.a[0], r.a[1]};
     double left = 0;
     switch (textAlign_ & TA_HORIZONTAL_MASK) {
     case TA_RIGHT:
@@ -188,6 +245,10 @@ void Encoder::Text(const MetaRecord& r)
     if ((textAlign_ & TA_UPDATECP) && (textAlign_ & TA_HORIZONTAL_MASK) == TA_LEFT)
         pos_.x = static_cast<int32_t>(std::lround(toDevice.map(QPointF(static_cast<double>(width), 0)).x()));
 
+    if (textAlign_ & TA_UPDATECP) {
+        MoveDeviceTo(at);
+        devPos_.reset(); // the reader moves it on by the text's width
+    }
     const uint32_t chars = static_cast<uint32_t>(r.text.size());
     const uint32_t stringBytes = (chars * 2 + 3) & ~3u;
     const qsizetype start = Begin(kExtTextOutW);
@@ -277,67 +338,89 @@ void Encoder::Draw(const MetaRecord& r)
         }
     };
     const int32_t* a = r.a;
+    // A curve cannot be cut; one wholly outside is left out.
+    auto curve = [&](uint32_t type, int points, bool filled) {
+        if (!inPath_ && OutsideBox(a, StrokeBox()))
+            return;
+        if (filled)
+            shape();
+        else
+            line();
+        Shape(type, a, points);
+    };
     switch (r.op) {
     case MetaOp::MoveTo:
+        // Outside a path written only when a line or text needs it, so a move far outside leaves
+        // no trace; inside it starts a figure.
         pos_ = Point {a[0], a[1]};
-        if (inPath_)
+        if (inPath_) {
             pathBox_.Add(a[0], a[1]);
-        Simple(kMoveToEx, {static_cast<uint32_t>(a[0]), static_cast<uint32_t>(a[1])});
+            MoveDeviceTo(pos_);
+        }
         break;
     case MetaOp::LineTo:
-        line();
-        if (inPath_) {
-            pathBox_.Add(pos_.x, pos_.y);
-            pathBox_.Add(a[0], a[1]);
-        }
-        pos_ = Point {a[0], a[1]};
-        Simple(kLineTo, {static_cast<uint32_t>(a[0]), static_cast<uint32_t>(a[1])});
+        LineTo(Point {a[0], a[1]});
         break;
     case MetaOp::Polyline:
-        line();
         Polyline(r.points);
         break;
-    case MetaOp::Polygon:
+    case MetaOp::Polygon: {
+        const Box box = Bounds(r.points.data(), r.points.size());
+        if (inPath_ || Within(box, StrokeBox())) {
+            shape();
+            Poly(kPolygon, kPolygon16, r.points.data(), r.points.size(), box);
+            break;
+        }
+        const std::vector<Point> cut = ClipPolygon(r.points.data(), static_cast<int>(r.points.size()), StrokeBox());
+        if (cut.size() < 2)
+            break;
         shape();
-        Poly(kPolygon, kPolygon16, r.points.data(), r.points.size());
+        Poly(kPolygon, kPolygon16, cut.data(), cut.size(), Bounds(cut.data(), cut.size()));
         break;
-    case MetaOp::Rectangle:
+    }
+    case MetaOp::Rectangle: {
+        // Corners given backwards draw the same rectangle; cut, they go in order.
+        Rect cut {a[0], a[1], a[2], a[3]};
+        if (!inPath_
+            && !CutRectangle(std::min(a[0], a[2]), std::min(a[1], a[3]), std::max(a[0], a[2]), std::max(a[1], a[3]),
+                StrokeBox(), cut))
+            break;
         shape();
-        Shape(kRectangle, a, 0);
+        const int32_t kept[4] = {cut.left, cut.top, cut.right, cut.bottom};
+        Shape(kRectangle, kept, 0);
         break;
+    }
     case MetaOp::Ellipse:
-        shape();
-        Shape(kEllipse, a, 0);
+        curve(kEllipse, 0, true);
         break;
     case MetaOp::RoundRect:
-        shape();
-        Shape(kRoundRect, a, 1);
+        curve(kRoundRect, 1, true);
         break;
     case MetaOp::Arc:
-        line();
-        Shape(kArc, a, 2);
+        curve(kArc, 2, false);
         break;
     case MetaOp::Pie:
-        shape();
-        Shape(kPie, a, 2);
+        curve(kPie, 2, true);
         break;
     case MetaOp::Chord:
-        shape();
-        Shape(kChord, a, 2);
+        curve(kChord, 2, true);
         break;
     case MetaOp::FillRect:
-        // The brush of the call is selected for it; the next call that paints with the selected
-        // brush brings that one back.
+    case MetaOp::PatBlt: {
+        // The brush of a FillRect is selected for it; the next call that paints with the
+        // selected brush brings that one back.
+        const bool fill = r.op == MetaOp::FillRect;
+        Rect cut;
+        if (!CutFill(r, FrameBox(), cut))
+            break;
         SyncAttributes();
-        SyncBrush(r.index);
-        Blt(a[0], a[1], a[2] - a[0], a[3] - a[1], PATCOPY);
+        SyncBrush(fill ? r.index : brush_);
+        Blt(cut.left, cut.top, cut.right - cut.left, cut.bottom - cut.top, fill ? PATCOPY : r.rop);
         break;
-    case MetaOp::PatBlt:
-        SyncAttributes();
-        SyncBrush(brush_);
-        Blt(a[0], a[1], a[2], a[3], r.rop);
-        break;
+    }
     case MetaOp::SetPixel:
+        if (!InBox(FrameBox(), a[0], a[1]))
+            break;
         Simple(kSetPixelV,
             {static_cast<uint32_t>(a[0]), static_cast<uint32_t>(a[1]),
                 static_cast<uint32_t>(a[2]) & 0xFFFFFF});

@@ -198,8 +198,10 @@ void Encoder::Clip(const Region* region)
     out_.U32(0);
     out_.U32(RGN_COPY);
     End(reset);
+    clipBox_.reset();
     if (!region)
         return;
+    clipBox_ = region->IsEmpty() ? Rect{0, 0, 0, 0} : region->Box();
     const QRegion& pixels = region->Pixels();
     const uint32_t count = static_cast<uint32_t>(pixels.rectCount());
     const qsizetype at = Begin(kExtSelectClipRgn);
@@ -214,6 +216,16 @@ void Encoder::Clip(const Region* region)
     for (const QRect& r : pixels)
         out_.Rect(r.left(), r.top(), r.left() + r.width(), r.top() + r.height());
     End(at);
+}
+
+ClipBox Encoder::StrokeBox() const
+{
+    return VisibleBox(m_.Width, m_.Height, clipBox_, std::max(1, CurrentPen().width));
+}
+
+ClipBox Encoder::FrameBox() const
+{
+    return VisibleBox(m_.Width, m_.Height, clipBox_, 1);
 }
 
 } // namespace gdi::emf

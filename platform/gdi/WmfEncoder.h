@@ -33,10 +33,10 @@ private:
     void SyncText(COLORREF color);
     void SetClip(const Region* region, bool nothing);
     // What can show: the frame, or the part of it the clip leaves, widened by margin.
-    WmfClipBox VisibleBox(int32_t margin) const;
+    ClipBox VisibleBox(int32_t margin) const;
     // Strokes are cut one pen width outside what can show, fills one pixel outside.
-    WmfClipBox StrokeBox() const { return VisibleBox(std::max(1, pen_.width)); }
-    WmfClipBox FrameBox() const { return VisibleBox(1); }
+    ClipBox StrokeBox() const { return VisibleBox(std::max(1, pen_.width)); }
+    ClipBox FrameBox() const { return VisibleBox(1); }
 
     // Drawing (WmfWriter.cpp).
     void Draw(const MetaRecord& r, bool strokeOnly, bool fillOnly);

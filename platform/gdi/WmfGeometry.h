@@ -15,14 +15,11 @@ inline int16_t C16(int64_t v)
     return static_cast<int16_t>(std::clamp<int64_t>(v, -kWmfCoordinateLimit, kWmfCoordinateLimit));
 }
 
-inline bool InBox(const WmfClipBox& box, int64_t x, int64_t y)
+// A box within the 16 bits.
+inline ClipBox C16(const ClipBox& b)
 {
-    return x >= box.left && x <= box.right && y >= box.top && y <= box.bottom;
+    return ClipBox{C16(b.left), C16(b.top), C16(b.right), C16(b.bottom)};
 }
-
-// Liang-Barsky: the part of segment a-b inside the box, or nothing.
-bool ClipSegment(double& x0, double& y0, double& x1, double& y1, const WmfClipBox& box);
-Point RoundPoint(double x, double y);
 
 } // namespace gdi::wmf
 

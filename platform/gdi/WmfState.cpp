@@ -153,7 +153,7 @@ void Encoder::SetClip(const Region* region, bool nothing)
     out_.Add(kSaveDC, Params());
     Rect box{0, 0, 0, 0};
     if (region && !region->IsEmpty()) {
-        const WmfClipBox frame = FrameBox();
+        const ClipBox frame = FrameBox();
         box = region->Box();
         box = Rect{std::clamp(box.left, frame.left, frame.right), std::clamp(box.top, frame.top, frame.bottom),
                    std::clamp(box.right, frame.left, frame.right), std::clamp(box.bottom, frame.top, frame.bottom)};
@@ -165,14 +165,9 @@ void Encoder::SetClip(const Region* region, bool nothing)
 // Readers take the picture's extent from the coordinates of its records, pen widths included, and
 // scale that extent into the frame; geometry that the clip hides is therefore cut as well, or a
 // clipped trace of a zoomed chart would still shrink the picture.
-WmfClipBox Encoder::VisibleBox(int32_t margin) const
+ClipBox Encoder::VisibleBox(int32_t margin) const
 {
-    Rect r{0, 0, m_.Width, m_.Height};
-    if (clipBox_)
-        r = Rect{std::max(r.left, clipBox_->left), std::max(r.top, clipBox_->top), std::min(r.right, clipBox_->right),
-                 std::min(r.bottom, clipBox_->bottom)};
-    return WmfClipBox{C16(int64_t{r.left} - margin), C16(int64_t{r.top} - margin), C16(int64_t{r.right} + margin),
-                      C16(int64_t{r.bottom} + margin)};
+    return C16(gdi::VisibleBox(m_.Width, m_.Height, clipBox_, margin));
 }
 
 } // namespace gdi::wmf

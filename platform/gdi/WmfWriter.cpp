@@ -51,10 +51,10 @@ void Encoder::LineTo(const Point& to)
 {
     const Point from = pos_;
     pos_ = to;
-    double x0 = from.x, y0 = from.y, x1 = to.x, y1 = to.y;
-    if (!ClipSegment(x0, y0, x1, y1, StrokeBox()))
+    const auto cut = ClipLine(from, to, StrokeBox());
+    if (!cut)
         return;
-    const Point a = RoundPoint(x0, y0), b = RoundPoint(x1, y1);
+    const auto [a, b] = *cut;
     SyncAttributes();
     SyncPen(pen_);
     if (!devPos_ || !(*devPos_ == a))
@@ -68,7 +68,7 @@ void Encoder::StretchDib(const MetaRecord& r)
 {
     const int32_t* a = r.a;
     const QImage& image = m_.Images[static_cast<size_t>(r.index)];
-    const WmfClipBox box = FrameBox();
+    const ClipBox box = FrameBox();
     const bool flipX = a[2] < a[0], flipY = a[3] < a[1];
     const double dl = std::min(a[0], a[2]), dr = std::max(a[0], a[2]);
     const double dt = std::min(a[1], a[3]), db = std::max(a[1], a[3]);
@@ -118,14 +118,15 @@ bool Encoder::FillInShapedClip(const MetaRecord& r)
     case MetaOp::RoundRect: shape = CreateRoundRectRgn(a[0], a[1], a[2], a[3], a[4], a[5]); break;
     case MetaOp::Polygon: shape = CreatePolygonRgn(r.points.data(), static_cast<int>(r.points.size()), fillMode_); break;
     case MetaOp::FillRect:
-        shape = CreateRectRgn(a[0], a[1], a[2], a[3]);
-        brush = m_.Brushes[static_cast<size_t>(r.index)];
-        break;
-    case MetaOp::PatBlt:
-        if (static_cast<uint32_t>(r.rop) != PATCOPY)
+    case MetaOp::PatBlt: {
+        if (r.op == MetaOp::PatBlt && static_cast<uint32_t>(r.rop) != PATCOPY)
             return false;
-        shape = CreateRectRgn(a[0], a[1], a[0] + a[2], a[1] + a[3]);
+        const Rect area = FillArea(r);
+        shape = CreateRectRgn(area.left, area.top, area.right, area.bottom);
+        if (r.op == MetaOp::FillRect)
+            brush = m_.Brushes[static_cast<size_t>(r.index)];
         break;
+    }
     default: return false;
     }
     if (brush.style == BS_NULL || (shape.Pixels() - shapedClip_->Pixels()).isEmpty())
@@ -178,14 +179,11 @@ void Encoder::Draw(const MetaRecord& r, bool strokeOnly, bool fillOnly)
         Polygon(r.points);
         break;
     case MetaOp::Rectangle: {
-        // Edges cut away lie beyond the frame and the pen, where nothing of them shows.
-        const WmfClipBox box = StrokeBox();
-        int32_t a[4] = {std::clamp(std::min(r.a[0], r.a[2]), box.left, box.right),
-                        std::clamp(std::min(r.a[1], r.a[3]), box.top, box.bottom),
-                        std::clamp(std::max(r.a[0], r.a[2]), box.left, box.right),
-                        std::clamp(std::max(r.a[1], r.a[3]), box.top, box.bottom)};
-        if (a[0] == a[2] || a[1] == a[3])
+        Rect cut;
+        if (!CutRectangle(std::min(r.a[0], r.a[2]), std::min(r.a[1], r.a[3]), std::max(r.a[0], r.a[2]),
+                          std::max(r.a[1], r.a[3]), StrokeBox(), cut))
             break;
+        const int32_t a[4] = {cut.left, cut.top, cut.right, cut.bottom};
         shapeObjects();
         Box(kRectangle, a, 0);
         break;
@@ -196,9 +194,7 @@ void Encoder::Draw(const MetaRecord& r, bool strokeOnly, bool fillOnly)
     case MetaOp::Pie:
     case MetaOp::Chord: {
         // A curve cannot be cut; one wholly outside is left out.
-        const WmfClipBox box = StrokeBox();
-        if (std::max(r.a[0], r.a[2]) < box.left || std::min(r.a[0], r.a[2]) > box.right ||
-            std::max(r.a[1], r.a[3]) < box.top || std::min(r.a[1], r.a[3]) > box.bottom)
+        if (OutsideBox(r.a, StrokeBox()))
             break;
         int32_t a[8];
         std::copy(std::begin(r.a), std::end(r.a), a);
@@ -244,21 +240,14 @@ void Encoder::Draw(const MetaRecord& r, bool strokeOnly, bool fillOnly)
     }
     case MetaOp::FillRect:
     case MetaOp::PatBlt: {
-        // A PatBlt's rectangle is x, y, width, height; FillRect's left, top, right, bottom.
         const bool fill = r.op == MetaOp::FillRect;
-        const WmfClipBox box = FrameBox();
-        const int64_t right = fill ? r.a[2] : int64_t{r.a[0]} + r.a[2];
-        const int64_t bottom = fill ? r.a[3] : int64_t{r.a[1]} + r.a[3];
-        const int32_t l = static_cast<int32_t>(std::clamp<int64_t>(r.a[0], box.left, box.right));
-        const int32_t t = static_cast<int32_t>(std::clamp<int64_t>(r.a[1], box.top, box.bottom));
-        const int32_t rr = static_cast<int32_t>(std::clamp<int64_t>(right, box.left, box.right));
-        const int32_t b = static_cast<int32_t>(std::clamp<int64_t>(bottom, box.top, box.bottom));
-        if (rr <= l || b <= t)
+        Rect cut;
+        if (!CutFill(r, FrameBox(), cut))
             break;
         SyncAttributes();
         SyncBrush(fill ? m_.Brushes[static_cast<size_t>(r.index)] : brush_);
         Params p;
-        p.D(fill ? PATCOPY : r.rop).W(b - t).W(rr - l).W(t).W(l);
+        p.D(fill ? PATCOPY : r.rop).W(cut.bottom - cut.top).W(cut.right - cut.left).W(cut.top).W(cut.left);
         out_.Add(kPatBlt, p);
         break;
     }
@@ -274,7 +263,7 @@ void Encoder::Draw(const MetaRecord& r, bool strokeOnly, bool fillOnly)
         // Text anchored further out than the frame is wide cannot reach into it.
         const bool fromPosition = (textAlign_ & TA_UPDATECP) != 0;
         const Point at = fromPosition ? pos_ : Point{r.a[0], r.a[1]};
-        const WmfClipBox reach = WmfFrameBox(m_.Width, m_.Height, std::max(m_.Width, m_.Height));
+        const ClipBox reach = WmfFrameBox(m_.Width, m_.Height, std::max(m_.Width, m_.Height));
         if (!InBox(reach, at.x, at.y) || r.text.isEmpty())
             break;
         SyncAttributes();

@@ -2,6 +2,7 @@
 #define ZENDRIK_PLATFORM_GDI_WMFWRITER_H
 
 #include "platform/gdi/Metafile.h"
+#include "platform/gdi/MetafileClip.h"
 
 #include <QByteArray>
 #include <QString>
@@ -25,21 +26,17 @@ bool SaveWmf(const Metafile& picture, const QString& fileName, QString* error = 
 inline constexpr int32_t kWmfCoordinateLimit = 32767;
 inline constexpr int kWmfMaxPolyPoints = 32767;
 
-// The box geometry is cut to, every side inclusive; never wider than 16-bit coordinates.
-struct WmfClipBox {
-    int32_t left = -kWmfCoordinateLimit;
-    int32_t top = -kWmfCoordinateLimit;
-    int32_t right = kWmfCoordinateLimit;
-    int32_t bottom = kWmfCoordinateLimit;
-};
+// Every coordinate the format holds.
+inline constexpr ClipBox kWmfCoordinateBox{-kWmfCoordinateLimit, -kWmfCoordinateLimit, kWmfCoordinateLimit,
+                                           kWmfCoordinateLimit};
 // A frame of width x height widened by margin on every side.
-WmfClipBox WmfFrameBox(int32_t width, int32_t height, int32_t margin);
+ClipBox WmfFrameBox(int32_t width, int32_t height, int32_t margin);
 
-// A polyline cut to the box: each piece lies inside it and has at most kWmfMaxPolyPoints points;
-// consecutive pieces of one unbroken run share their joining point.
-std::vector<std::vector<Point>> SplitPolylineForWmf(const Point* points, int count, const WmfClipBox& box = {});
-// A polygon clipped to the box (empty when nothing is left).
-std::vector<Point> ClipPolygonForWmf(const Point* points, int count, const WmfClipBox& box = {});
+// SplitPolyline with pieces of at most kWmfMaxPolyPoints points.
+std::vector<std::vector<Point>> SplitPolylineForWmf(const Point* points, int count, const ClipBox& box = kWmfCoordinateBox);
+// A polygon clipped to the box (empty when nothing is left); the record counts in 16 bits, so a
+// longer outline keeps kWmfMaxPolyPoints evenly spread points.
+std::vector<Point> ClipPolygonForWmf(const Point* points, int count, const ClipBox& box = kWmfCoordinateBox);
 
 } // namespace gdi
 

@@ -174,3 +174,43 @@ TEST(EmfLibreOffice, ChartReadsBackWithItsLinesAndTexts)
     EXPECT_TRUE(words.contains(QStringLiteral("dB\u00b5V"))) << words.toStdString();
     EXPECT_TRUE(words.contains(QStringLiteral("900"))) << words.toStdString(); // an axis label
 }
+
+// Spikes to +t and -t from a left axis fixed to 0..100 end tens of millions of pixels outside the
+// picture, where the reader's own arithmetic turned some of them over: each must go its own way.
+TEST(EmfLibreOffice, SpikesBeyondTheAxisKeepTheirDirection)
+{
+    Chart chart;
+    chart.SetColor(clWhite);
+    chart.LeftAxis()->SetRange(0, 100);
+    chart.BottomAxis()->SetRange(0, 7);
+    Line spikes;
+    spikes.SetSeriesColor(clRed);
+    chart.AddSeries(&spikes);
+    const double heights[] = {5e6, -5e6, 2e7, -2e7, 1e12, -1e12};
+    std::vector<double> xs, ys;
+    for (int i = 0; i < 6; ++i)
+        for (const double y : {50.0, heights[i], 50.0}) {
+            xs.push_back(i + 1);
+            ys.push_back(y);
+        }
+    spikes.AddPointsXY(xs, ys);
+    chart.RepaintNow();
+    QTemporaryDir dir;
+    TEMFExportFormat format;
+    format.Panel = &chart;
+    const QString emf = dir.filePath(QStringLiteral("spikes.emf"));
+    ASSERT_TRUE(format.SaveToFile(emf));
+    const Converted png = Convert(emf, QStringLiteral("png"), dir.path(), dir.filePath(QStringLiteral("profile")));
+    ASSERT_EQ(png.exitCode, 0) << png.errors.toStdString();
+    const QImage page(png.output);
+    ASSERT_FALSE(page.isNull()) << png.errors.toStdString();
+    const QPoint origin((page.width() - 640) / 2, (page.height() - 400) / 2);
+    ASSERT_EQ(spikes.drawn.size(), 18u);
+    for (int i = 0; i < 6; ++i) {
+        const QPoint base = spikes.drawn[static_cast<size_t>(3 * i)];
+        const QPoint above(base.x(), (chart.ChartRect.Top + base.y()) / 2);
+        const QPoint below(base.x(), (chart.ChartRect.Bottom + base.y()) / 2);
+        EXPECT_EQ(ColourNear(page, origin + above, qRgb(255, 0, 0)), heights[i] > 0) << heights[i];
+        EXPECT_EQ(ColourNear(page, origin + below, qRgb(255, 0, 0)), heights[i] < 0) << heights[i];
+    }
+}

@@ -3,8 +3,10 @@
 #include "platform/gdi/EmfWriter.h"
 #include "platform/gdi/RecordingDC.h"
 
+#include "GdiTestSupport.h"
 #include "common/TestSupport.h"
 
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtEndian>
 #include <gtest/gtest.h>
@@ -24,6 +26,7 @@ constexpr uint32_t kPolyline16 = 87;
 constexpr uint32_t kPolygon16 = 86;
 constexpr uint32_t kClipRegion = 75;
 constexpr uint32_t kSetArcDirection = 57;
+constexpr uint32_t kEllipse = 42;
 
 std::vector<int32_t> Advances(const emfread::Record& text)
 {
@@ -79,21 +82,22 @@ TEST(EmfWriter, HeaderCountsAndAnObjectTableThatStaysSmall)
     EXPECT_EQ(p.Count(kSetArcDirection), 2);
 }
 
+// In a frame wider than sixteen bits the records keep thirty-two where a point needs them.
 TEST(EmfWriter, CoordinatesKeepTheirThirtyTwoBits)
 {
-    gdi::RecordingDC dc(100, 100);
-    const gdi::Point near[] = {{0, 0}, {32767, -32768}, {5, 6}};
+    gdi::RecordingDC dc(100000, 100);
+    const gdi::Point near[] = {{0, 0}, {32767, 50}, {5, 6}};
     dc.Polyline(near, 3);
-    const gdi::Point far[] = {{0, 0}, {100000, 0}, {100000, 100}, {-50000, -50000}};
+    const gdi::Point far[] = {{0, 0}, {100000, 0}, {100000, 100}, {50000, 50}};
     dc.Polyline(far, 4);
     dc.Polygon(near, 3);
     dc.Polygon(far, 4);
-    dc.Rectangle(-70000, 5, 90000, 40000);
+    dc.Rectangle(70000, 5, 90000, 60);
     dc.MoveToEx(0, 0);
-    dc.LineTo(50000, -50000);
+    dc.LineTo(50000, 50);
     std::vector<gdi::Point> trace;
     for (int i = 0; i < 70000; ++i)
-        trace.push_back(gdi::Point {i % 1000, (i * 7) % 500});
+        trace.push_back(gdi::Point {i % 1000, (i * 7) % 100});
     dc.Polyline(trace.data(), static_cast<int>(trace.size()));
     const emfread::Picture p = emfread::ExpectReadsBack(dc.Picture());
     // Sixteen bits only where every point fits; the long trace is three pieces that read back
@@ -102,8 +106,31 @@ TEST(EmfWriter, CoordinatesKeepTheirThirtyTwoBits)
     EXPECT_EQ(p.Count(kPolyline), 1);
     EXPECT_EQ(p.Count(kPolygon16), 1);
     EXPECT_EQ(p.Count(kPolygon), 1);
-    EXPECT_TRUE(p.calls.contains(
-        QStringLiteral("Rectangle -70000 5 90000 40000 | pen 0/1/000000 | brush solid ffffff | r13")));
+}
+
+// Readers do their own arithmetic on the coordinates, and some draw a line tens of millions of
+// units long mirrored: geometry is cut to the frame plus the pen width, as in the plain metafile.
+TEST(EmfWriter, GeometryIsCutToTheFramePlusThePenWidth)
+{
+    const emfread::Picture p = emfread::Read(gdi::EncodeEmf(gditest::FarGeometry()));
+    ASSERT_TRUE(p.error.isEmpty()) << p.error.toStdString();
+    EXPECT_EQ(p.Count(kEllipse), 0); // wholly outside
+    for (const QString& call : p.calls) {
+        const QStringList words
+            = call.section(QStringLiteral(" | "), 0, 0).split(QRegularExpression(QStringLiteral("[ ,:]")), Qt::SkipEmptyParts);
+        std::vector<int> at;
+        for (const QString& w : words.mid(words[0].startsWith(QStringLiteral("Poly")) ? 2 : 1))
+            at.push_back(w.toInt());
+        if (words[0] == QStringLiteral("PatBlt"))
+            at = {at[0], at[1], at[0] + at[2], at[1] + at[3]};
+        else if (!QStringList {"MoveTo", "LineTo", "Rectangle", "Polyline", "Polygon"}.contains(words[0]))
+            continue;
+        for (int v : at)
+            EXPECT_TRUE(v >= -3 && v <= 103) << call.toStdString();
+    }
+    // The spike to the coordinate limit keeps its way: up out of the frame, and back down.
+    EXPECT_EQ(p.calls.filter(QRegularExpression(QStringLiteral("^LineTo 60 -3 "))).size(), 1);
+    EXPECT_EQ(p.calls.filter(QRegularExpression(QStringLiteral("^LineTo 62 103 "))).size(), 1);
 }
 
 TEST(EmfWriter, PensAndBrushesTheOldFormatCouldNotHold)
@@ -219,8 +246,8 @@ TEST(EmfWriter, ClipRegionsPathsAndBlockTransfers)
     dc.SelectBrush(blue);
     gdi::Brush red;
     red.color = gdi::RGB(255, 0, 0);
-    dc.FillRect(gdi::Rect {0, 0, 300, 20}, red);
-    dc.Rectangle(10, 30, 60, 80); // paints in blue again
+    dc.FillRect(gdi::Rect {50, 60, 90, 70}, red);
+    dc.Rectangle(55, 65, 85, 95); // paints in blue again
     dc.SelectClipRgn(nullptr);
     const gdi::Region nothing;
     dc.SelectClipRgn(&nothing);

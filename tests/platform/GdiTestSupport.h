@@ -2,6 +2,7 @@
 #define ZENDRIK_TESTS_PLATFORM_GDITESTSUPPORT_H
 
 #include "platform/gdi/RasterDC.h"
+#include "platform/gdi/RecordingDC.h"
 
 #include <algorithm>
 #include <functional>
@@ -47,6 +48,28 @@ inline gdi::Brush NullBrush()
     gdi::Brush b;
     b.style = gdi::BS_NULL;
     return b;
+}
+
+// A 100 x 100 picture whose geometry reaches far outside its frame: a rectangle and a line tens of
+// thousands of pixels long, a trace (pen 3) that leaves and comes back, a move and a line wholly
+// outside, an ellipse and a fill sticking out, and a spike to the axes' coordinate limit and back.
+inline gdi::Metafile FarGeometry()
+{
+    gdi::RecordingDC dc(100, 100);
+    dc.Rectangle(-70000, 5, 90000, 40000);
+    dc.MoveToEx(0, 0);
+    dc.LineTo(50000, 50000);
+    dc.SelectPen(WidePen(kBlack, 3, gdi::PS_SOLID));
+    const gdi::Point trace[] = {{10, 50}, {40, 60}, {100000, -100000}, {70, 20}, {90, 30}};
+    dc.Polyline(trace, 5);
+    dc.MoveToEx(-100000, 40); // a move alone leaves nothing
+    dc.LineTo(-90000, 40);
+    dc.Ellipse(5000, 5000, 5100, 5100);
+    dc.FillRect(gdi::Rect{-500, 90, 500, 95}, gdi::Brush{});
+    dc.MoveToEx(60, 50);
+    dc.LineTo(61, -67108863);
+    dc.LineTo(62, 67108863);
+    return dc.TakePicture();
 }
 
 // Which pixels of a row differ from white, as a string of '#' and '.'.

@@ -2,6 +2,7 @@
 #include "platform/gdi/RecordingDC.h"
 #include "platform/gdi/WmfWriter.h"
 
+#include "GdiTestSupport.h"
 #include "common/TestSupport.h"
 
 #include <QFile>
@@ -234,22 +235,7 @@ TEST(WmfWriter, GeometryIsClippedToSixteenBits)
 // vertex far outside the frame must not reach the file.
 TEST(WmfWriter, GeometryIsCutToTheFramePlusThePenWidth)
 {
-    gdi::RecordingDC dc(100, 100);
-    dc.Rectangle(-70000, 5, 90000, 40000);
-    dc.MoveToEx(0, 0);
-    dc.LineTo(50000, 50000);
-    gdi::Pen wide;
-    wide.style = gdi::PS_GEOMETRIC;
-    wide.width = 3;
-    dc.SelectPen(wide);
-    const gdi::Point trace[] = {{10, 50}, {40, 60}, {100000, -100000}, {70, 20}, {90, 30}};
-    dc.Polyline(trace, 5);
-    dc.MoveToEx(-100000, 40);   // a move alone leaves nothing
-    dc.LineTo(-90000, 40);
-    dc.Ellipse(5000, 5000, 5100, 5100);
-    gdi::Brush brush;
-    dc.FillRect(gdi::Rect{-500, 90, 500, 95}, brush);
-    const ParsedWmf w = Parse(gdi::EncodeWmf(dc.Picture()));
+    const ParsedWmf w = Parse(gdi::EncodeWmf(gditest::FarGeometry()));
     ASSERT_TRUE(w.error.isEmpty()) << w.error.toStdString();
     std::vector<gdi::Point> seen;
     std::vector<std::vector<gdi::Point>> polylines;

@@ -87,7 +87,7 @@ TEST(AxisRange, RejectedValuesRaiseTheTableTextAndKeepTheOldValue)
     // A base at or below 1 makes no rising powers.
     for (const double base : {1.0, 0.5, 0.0, -2.0, nan}) {
         ExpectThrowsText([&] { axis.SetLogarithmicBase(base); },
-                         QStringLiteral("Axis Logarithmic Base should be <> 1 and > 0"));
+                         QStringLiteral("Axis Logarithmic Base should be > 1"));
         EXPECT_EQ(axis.LogarithmicBase(), 10.0);
     }
     axis.SetLogarithmicBase(2);

@@ -70,7 +70,7 @@ TEST(PlotMessages, AxisValidationTextsAreExact)
     EXPECT_EQ(Msg(PlotMsg::ErrAxisMaximum), "Axis Maximum Value must be >= Minimum");
     EXPECT_EQ(Msg(PlotMsg::ErrAxisIncrement), "Axis increment must be >= 0");
     EXPECT_EQ(Msg(PlotMsg::ErrAxisLabelsSeparation), "Labels Separation % must be greater than 0");
-    EXPECT_EQ(Msg(PlotMsg::ErrAxisLogarithmicBase), "Axis Logarithmic Base should be <> 1 and > 0");
+    EXPECT_EQ(Msg(PlotMsg::ErrAxisLogarithmicBase), "Axis Logarithmic Base should be > 1");
     EXPECT_EQ(Msg(PlotMsg::ErrAxisDateTimeLogarithmic), "DateTime Axis cannot be Logarithmic");
     EXPECT_EQ(Msg(PlotMsg::ErrAxisLogarithmicNegative), "Logarithmic Axis Min and Max values should be >= 0");
     EXPECT_EQ(Msg(PlotMsg::ErrSeriesDeleteIndex), "Series Delete: ValueIndex %d out of bounds (0 to %d).");

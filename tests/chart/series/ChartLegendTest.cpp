@@ -29,6 +29,7 @@ struct Case {
     TLegendAlignment alignment;
     bool title = false, checkBoxes = false, inverted = false, squared = false, pixels = false, dividers = false;
     int vertSpacing = 0;
+    bool noSymbol = false;
 };
 
 // Where the legend's parts must be, worked out from the settings and the canvas' measures.
@@ -95,6 +96,7 @@ protected:
         legend().DividingLines().SetVisible(c.dividers);
         legend().DividingLines().SetWidth(c.dividers ? 2 : 1);
         legend().SetVertSpacing(c.vertSpacing);
+        legend().Symbol().SetVisible(!c.noSymbol);
     }
 
     // The layout rules, for the seven series titles in one column (the default frame is 1 pixel
@@ -128,8 +130,9 @@ protected:
             b.Top = bounds.Top + Even(10 * bounds.Height() * 0.01);
             e.rows = std::min((r.Bottom - 2 * fw - (b.Top + titleSpace)) / ih, n);
             shown = e.rows;
-            sw = symbolWidth(tw + 12);
-            width = std::max(tw + 12 + sw + 6 + (c.checkBoxes ? 15 : 0), titleWidth);
+            sw = c.noSymbol ? 0 : symbolWidth(tw + 12);
+            // The text ends 6 pixels from the frame, with a symbol or without.
+            width = std::max((c.noSymbol ? 8 : 12 + sw) + tw + 6 + (c.checkBoxes ? 15 : 0), titleWidth);
             b.Left = c.alignment == laLeft ? r.Left + fw + 1 : r.Right - 3 - (fw + 1) - width;
         } else {
             sw = symbolWidth(tw);
@@ -163,7 +166,7 @@ protected:
             item.x = b.Left + column * (tw + sw + (c.checkBoxes ? 23 : 8));
             item.y = e.itemsTop + 1 + row * ih + c.vertSpacing / 2;
             const int symbolX = item.x + (c.checkBoxes ? 15 : 0) + 6;
-            item.textX = symbolX + sw + 6;
+            item.textX = c.noSymbol ? item.x + (c.checkBoxes ? 15 : 0) + 8 : symbolX + sw + 6;
             item.checkY = item.y + (textHeight - 13) / 2;
             item.symbol = TRect{symbolX, item.y + 2, symbolX + sw, item.y + ih + 1 - (c.vertSpacing + 3)};
             item.divider = c.dividers && p > 0 && (vertical || row == 0);
@@ -201,7 +204,8 @@ protected:
                 DrawCheckBox(item.x + 4, item.checkY, *canvas.ReferenceCanvas(), true, series[index]->Active());
             canvas.AssignVisiblePen(series[index]->Pen());
             canvas.AssignBrushColor(series[index]->Brush(), kColors[index], clWhite);
-            canvas.RectangleRect(item.symbol);
+            if (!c.noSymbol)
+                canvas.RectangleRect(item.symbol);
             if (item.divider) {
                 canvas.AssignVisiblePen(legend().DividingLines());
                 if (c.alignment == laLeft || c.alignment == laRight) {
@@ -245,11 +249,13 @@ TEST_F(Legend, DrawsEveryPartWhereTheLayoutRulesPutIt)
         {laTop, true, true, false, false, false, true},
         {laBottom, false, false, true, true, false, false, 2},
         {laBottom, true, true, false, false, true, true, 0},
+        {laRight, false, false, false, false, false, false, 0, true},
+        {laLeft, true, true, false, false, false, true, 2, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "alignment " << c.alignment << " title " << c.title << " checks "
                                         << c.checkBoxes << " inverted " << c.inverted << " squared " << c.squared
-                                        << " pixels " << c.pixels << " spacing " << c.vertSpacing);
+                                        << " pixels " << c.pixels << " spacing " << c.vertSpacing << " no symbol " << c.noSymbol);
         Apply(c);
         // Check boxes list the inactive series too, unticked.
         series[2]->SetActive(!c.checkBoxes);
