@@ -57,13 +57,13 @@ TEST(GeneratorController, SweepStartBelowTheGeneratorRangeBecomes9000)
     EXPECT_TRUE(band.Amplitude.Red);
     EXPECT_TRUE(h.view.Messages.isEmpty()); // dwell 1000 is not short
 
-    // A stop at the top of the 64-bit range ends after its last step instead of wrapping.
+    // A stop at the top of the 64-bit range lies beyond what a project's band may hold: refused.
     GeneratorHarness top;
-    top.view.Bands[0].Start.Text = "1500000000";
     top.view.Bands[0].Stop.Text = "9223372036854775807";
-    top.view.Bands[0].Step.Text = "4611686018427387904";
     top.controller.Click(GeneratorAction::SweepBand1);
-    EXPECT_EQ(top.Only(kCentreCommand).size(), 2u);
+    EXPECT_EQ(top.sent.size(), 0u);
+    EXPECT_EQ(top.view.Messages, QStringList{"Warning: sweep band 1 \"Stop[Hz]\" 9223372036854775807 lies outside "
+                                             "whole numbers 0..1e+12 Hz; nothing is sent"});
 }
 
 TEST(GeneratorController, StopClickEndsTheSweepWithinOnePumpRound)
@@ -153,6 +153,55 @@ TEST(GeneratorController, SetUpErrorsReleaseTheButtonAndSendNothing)
     EXPECT_TRUE(h.AllButtonsEnabled());
 }
 
+// A typed number beyond the bound its project key has is refused with one line naming the box,
+// besides the action's box a text that is no number gets; so is every start while the amplifier
+// table of the field strengths is refused. Nothing is sent.
+TEST(GeneratorController, TypedValuesBeyondTheirBoundsAndARefusedTableSendNothing)
+{
+    using Act = void (*)(GeneratorController&);
+    const struct {
+        GeneratorEdit& (*edit)(GeneratorViewModel&);
+        const char *text, *box, *bound, *error;
+        Act act;
+    } cases[] = {
+        {[](GeneratorViewModel& v) -> GeneratorEdit& { return v.Fixed[0].Frequency; }, "5.000.000.000.000",
+         "fixed row 1 \"Frequency[Hz]\"", "whole numbers 0..1e+12 Hz", "Fixed Freq Setup Error ",
+         [](GeneratorController& c) { c.Click(GeneratorAction::FixedFrequency1); }},
+        {[](GeneratorViewModel& v) -> GeneratorEdit& { return v.Bands[1].Dwell; }, "86400001",
+         "sweep band 2 \"DwellTime[msec]\"", "whole numbers 1..86400000 ms", "Sweep Setup Error ",
+         [](GeneratorController& c) { c.Click(GeneratorAction::SweepBand2); }},
+        {[](GeneratorViewModel& v) -> GeneratorEdit& { return v.Ramp.Times[1]; }, "2147483647", "ramp \"T1[msec]\"",
+         "whole numbers 0..86400000 ms", "Ramp Setup Error ", [](GeneratorController& c) { c.Click(GeneratorAction::PowerRamp); }},
+        {[](GeneratorViewModel& v) -> GeneratorEdit& { return v.Ramp.Low; }, "-201", "ramp \"AmplitudeLow[dBm]\"",
+         "whole numbers -200..200 dBm", "Ramp Setup Error ", [](GeneratorController& c) { c.Click(GeneratorAction::PowerRamp); }},
+        {[](GeneratorViewModel& v) -> GeneratorEdit& { return v.Manual.Frequency; }, "1.000.000.000.001",
+         "manual stepping \"Frequency[Hz]\"", "whole numbers 0..1e+12 Hz", nullptr,
+         [](GeneratorController& c) { c.Click(GeneratorAction::ManualStepping); }},
+        {[](GeneratorViewModel& v) -> GeneratorEdit& { return v.Manual.Frequency; }, "999.999.950.000",
+         "manual stepping \"Frequency[Hz]\"", "whole numbers 0..1e+12 Hz", nullptr, [](GeneratorController& c) { c.FrequencyUp(); }},
+    };
+    for (const auto& c : cases) {
+        GeneratorHarness h;
+        c.edit(h.view).Text = c.text;
+        c.act(h.controller);
+        // The step of the last case is what leaves the bound: 100.000 Hz above the typed frequency.
+        const QString shown = c.act == cases[5].act ? "1.000.000.050.000" : c.text;
+        const QString line = QString("Warning: %1 %2 lies outside %3; nothing is sent").arg(c.box, shown, c.bound);
+        EXPECT_EQ(h.messages.Lines(), QStringList{line});
+        EXPECT_EQ(h.view.Messages, QStringList{line});
+        EXPECT_EQ(h.errors, c.error ? QStringList{c.error} : QStringList{});
+        EXPECT_TRUE(h.sent.empty() && !h.state.GeneratorRunning[GeneratorAction::ManualStepping]) << c.text;
+    }
+    GeneratorHarness h;
+    h.refusedCorrection = "Amplifier File not usable: x";
+    for (GeneratorAction a : {GeneratorAction::FixedFrequency1, GeneratorAction::SweepBand1, GeneratorAction::PowerRamp,
+                              GeneratorAction::ManualStepping})
+        h.controller.Click(a);
+    EXPECT_TRUE(h.sent.empty() && h.AllButtonsEnabled());
+    EXPECT_EQ(h.errors, QStringList(4, h.refusedCorrection));
+    EXPECT_EQ(h.messages.Lines(), QStringList(4, "Warning: generator action refused: " + h.refusedCorrection));
+}
+
 TEST(GeneratorController, FixedRowClampsItsLevelAndHoldsTheOtherButtons)
 {
     GeneratorHarness h(dfRigol, 5000);
@@ -163,8 +212,8 @@ TEST(GeneratorController, FixedRowClampsItsLevelAndHoldsTheOtherButtons)
     EXPECT_EQ(h.view.Fixed[4].Amplitude.Text, "-40");
     EXPECT_TRUE(h.view.Fixed[4].Amplitude.Red);
     EXPECT_FALSE(h.view.Fixed[5].Amplitude.Red); // every row gets its normal colour back
-    EXPECT_EQ(h.Texts().mid(h.Texts().size() - 3),
-              (QStringList{kLevelCommand + "-40", ":OUTP 1", kCentreCommand + "1000000"}));
+    EXPECT_EQ(h.Texts().mid(h.Texts().size() - 4),
+              (QStringList{kLevelCommand + "-40", ":OUTP 1", kCentreCommand + "1000000", ":SENS:FREQ:CENT?"}));
     EXPECT_EQ(h.view.MarkerFrequency, "1.000.000");
     EXPECT_EQ(h.view.MarkerLevel, "-40");
     EXPECT_TRUE(h.view.ButtonRunning[GeneratorAction::FixedFrequency5]);
