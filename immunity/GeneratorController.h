@@ -161,6 +161,9 @@ private:
     // bound a line naming it.
     std::optional<int64_t> ReadManual(const GeneratorEdit& edit, const char* caption, const ValueBound& bound,
                                       const QString& noNumber, bool increment = false);
+    // The manual frequency (or amplitude) box moved by its increment in direction (an increment of
+    // 0 or below leaves it as it is), both read by ReadManual.
+    std::optional<int64_t> StepManual(bool frequency, int direction);
     // A manual frequency and level, in the order the step sends them (after zero span when it is
     // switched on); the marker boxes show them once the analyser has taken them.
     void SendManual(int64_t hz, int64_t level, bool levelFirst, bool zeroSpanFirst = false);

@@ -44,6 +44,22 @@ std::optional<int64_t> GeneratorController::ReadManual(const GeneratorEdit& edit
     return v;
 }
 
+std::optional<int64_t> GeneratorController::StepManual(bool frequency, int direction)
+{
+    const ManualStepping& m = view_.Manual;
+    const QString& noNumber = frequency ? kFrequencyError : kAmplitudeError;
+    const std::optional<int64_t> v =
+        frequency ? ReadManual(m.Frequency, "Frequency[Hz]", valuebounds::kWholeHz, noNumber)
+                  : ReadManual(m.Amplitude, "Amplitude[dBm]", valuebounds::kGeneratorDbm, noNumber);
+    const std::optional<int64_t> step =
+        !v          ? std::nullopt
+        : frequency ? ReadManual(m.FrequencyIncrement, "Frequency increment", valuebounds::kWholeHz, noNumber, true)
+                    : ReadManual(m.AmplitudeIncrement, "Amplitude increment", valuebounds::kStepDb, noNumber, true);
+    if (!step)
+        return std::nullopt;
+    return *step > 0 ? *v + direction * *step : *v;
+}
+
 // The frequency box normalised (written back with thousands dots).
 std::optional<int64_t> GeneratorController::ManualFrequency()
 {
@@ -132,15 +148,11 @@ void GeneratorController::StepFrequency(int direction)
 {
     if (ManualSending())
         return;
-    const std::optional<int64_t> hz =
-        ReadManual(view_.Manual.Frequency, "Frequency[Hz]", valuebounds::kWholeHz, kFrequencyError);
-    const std::optional<int64_t> increment =
-        hz ? ReadManual(view_.Manual.FrequencyIncrement, "Frequency increment", valuebounds::kWholeHz, kFrequencyError, true)
-           : std::nullopt;
-    if (!increment)
+    const std::optional<int64_t> hz = StepManual(true, direction);
+    if (!hz)
         return;
     // Both lie within 1 THz: the sum cannot overflow, but it may leave the bound.
-    const GeneratorEdit stepped{Dotted(std::max(*increment > 0 ? *hz + direction * *increment : *hz, kGeneratorMinHz))};
+    const GeneratorEdit stepped{Dotted(std::max(*hz, kGeneratorMinHz))};
     const std::optional<int64_t> f = ReadManual(stepped, "Frequency[Hz]", valuebounds::kWholeHz, kFrequencyError);
     if (!f)
         return;
@@ -155,17 +167,10 @@ void GeneratorController::StepAmplitude(int direction)
 {
     if (ManualSending())
         return;
-    const std::optional<int64_t> level =
-        ReadManual(view_.Manual.Amplitude, "Amplitude[dBm]", valuebounds::kGeneratorDbm, kAmplitudeError);
-    const std::optional<int64_t> increment =
-        level ? ReadManual(view_.Manual.AmplitudeIncrement, "Amplitude increment", valuebounds::kStepDb, kAmplitudeError, true)
-              : std::nullopt;
-    if (!increment)
+    const std::optional<int64_t> level = StepManual(false, direction);
+    if (!level)
         return;
-    int64_t a = *level;
-    if (*increment > 0)
-        a += static_cast<int64_t>(direction) * *increment;
-    a = std::clamp<int64_t>(a, kSpinLevelMin, kSpinLevelMax);
+    const int64_t a = std::clamp<int64_t>(*level, kSpinLevelMin, kSpinLevelMax);
     view_.Manual.Amplitude.Text = QString::number(a);
     view_.Manual.Amplitude.Red = false;
     if (state_.GeneratorRunning[GeneratorAction::ManualStepping])
