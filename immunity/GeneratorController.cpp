@@ -366,7 +366,8 @@ void GeneratorController::EndOnLostLink()
 
 QString GeneratorController::DeliverAt(const std::function<void()>& send, int64_t hz)
 {
-    const QString notReached = InsertThousandDots(QString::number(hz)) + QStringLiteral(" Hz did not reach the analyser");
+    const QString notReached =
+        InsertThousandDots(QString::number(hz)) + QStringLiteral(" Hz did not reach the analyser");
     // The answer to the query also tells that everything before it arrived.
     if (!Deliver(send, false))
         return Halted() ? QString() : notReached;
@@ -383,7 +384,8 @@ QString GeneratorController::DeliverAt(const std::function<void()>& send, int64_
 
 void GeneratorController::EndUntuned(GeneratorAction action, const QString& what, const QString& why)
 {
-    Tell(QStringLiteral("Error: ") + what + QStringLiteral(" at ") + why + QStringLiteral(", the generator is switched off"));
+    Tell(QStringLiteral("Error: ") + what + QStringLiteral(" at ") + why +
+         QStringLiteral(", the generator is switched off"));
     state_.GeneratorLoopActive = false;
     if (state_.GeneratorRunning[action])
         ToggleGeneratorRun(action);

@@ -121,8 +121,10 @@ std::optional<RampPlan> ReadRampPlan(GeneratorViewModel& view, const GeneratorLi
             return std::nullopt;
         plan.TimesMs[static_cast<size_t>(t)] = static_cast<uint32_t>(*ms + 1);
     }
-    const std::optional<int64_t> up = read(ramp.StepsUp, false, QStringLiteral("\"Step\" up"), valuebounds::kRampSteps);
-    const std::optional<int64_t> down = read(ramp.StepsDown, false, QStringLiteral("\"Step\" down"), valuebounds::kRampSteps);
+    const std::optional<int64_t> up =
+        read(ramp.StepsUp, false, QStringLiteral("\"Step\" up"), valuebounds::kRampSteps);
+    const std::optional<int64_t> down =
+        read(ramp.StepsDown, false, QStringLiteral("\"Step\" down"), valuebounds::kRampSteps);
     const std::optional<int64_t> hz = read(ramp.Frequency, true, Quoted("Freq[Hz]"), valuebounds::kWholeHz);
     const std::optional<int64_t> low =
         read(ramp.Low, false, Quoted("AmplitudeLow[dBm]"), valuebounds::kGeneratorDbm);

@@ -206,8 +206,8 @@ void GeneratorController::EnterAmplitude()
 
 void GeneratorController::EnterFrequencyIncrement()
 {
-    const std::optional<int64_t> increment =
-        ReadManual(view_.Manual.FrequencyIncrement, "Frequency increment", valuebounds::kWholeHz, kFrequencyError, true);
+    const std::optional<int64_t> increment = ReadManual(view_.Manual.FrequencyIncrement, "Frequency increment",
+                                                        valuebounds::kWholeHz, kFrequencyError, true);
     if (!increment)
         return;
     view_.Manual.FrequencyIncrement.Text = Dotted(*increment);

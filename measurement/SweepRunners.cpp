@@ -158,8 +158,9 @@ private:
         // Without an answer the reader has said why (or the link is gone).
         if (answered)
             pass.Scpi.Messages.Append(QStringLiteral("Warning: the analyser's sweep time of ") +
-                                      GeneralText(siglentSweepSeconds_) + QStringLiteral(" s is not believed, the set ") +
-                                      GeneralText(setSeconds) + QStringLiteral(" s is used"));
+                                      GeneralText(siglentSweepSeconds_) +
+                                      QStringLiteral(" s is not believed, the set ") + GeneralText(setSeconds) +
+                                      QStringLiteral(" s is used"));
         return setSeconds;
     }
 
