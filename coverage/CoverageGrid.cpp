@@ -1,6 +1,17 @@
 #include "coverage/CoverageGrid.h"
 
+#include "app/TextRoutines.h"
+#include "datafiles/ValueBounds.h"
+
 namespace coveragegrid {
+std::optional<double> MeasuredFrequency(const QString& text)
+{
+    double v = 0;
+    if (!TryStrToFloatAnySep(text.trimmed(), v) || !valuebounds::kHz.Range->Holds(v))
+        return std::nullopt;
+    return v;
+}
+
 const QString& FreqKey(int x)
 {
     switch (x) {

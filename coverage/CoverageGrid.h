@@ -4,6 +4,7 @@
 #include <QAbstractTableModel>
 #include <QString>
 #include <QStringList>
+#include <optional>
 #include <vector>
 
 // The coverage view's settings grid ("Parameter" / "Value") without its widget. Rows, defaults
@@ -67,6 +68,9 @@ inline const QString kPreAmp = QStringLiteral("PreAmp");
 inline const QString kAttenuator = QStringLiteral("Attenuator [dB]");
 // The frequency rows of A, B and C.
 const QString& FreqKey(int x);
+// A frequency row's value as the view measures it: a number ("." or "," as decimal sign) within
+// the bound of a project's FREQ_A (0 Hz .. 1 THz); nothing for any other text (not measured).
+std::optional<double> MeasuredFrequency(const QString& text);
 } // namespace coveragegrid
 
 #endif

@@ -16,6 +16,7 @@
 #include "platform/system/EventPump.h"
 
 #include <QDateTime>
+#include <algorithm>
 #include <cmath>
 #include <exception>
 #include <optional>
@@ -149,6 +150,13 @@ bool CoverageView::Start()
         Say(QLatin1String(kNoAnalyserLine) + QStringLiteral("not started"));
         return false;
     }
+    // Levels without a correction the grid names would be plainly wrong: refused as Play is.
+    if (const QString refused = RefusedCorrection(); !refused.isEmpty()) {
+        host_.ShowError(refused);
+        Say(QStringLiteral("Warning: coverage logging refused: ") + refused);
+        return false;
+    }
+    std::fill(std::begin(untunedSaid_), std::end(untunedSaid_), false);
     host_.StartTimer(*interval);
     logging_ = true;
     globals_.CoverageIndex = 0;
@@ -270,6 +278,12 @@ void CoverageView::RunTick(uint64_t generation)
         Stop();
         return;
     }
+    // A correction row changed to a table that was refused while logging.
+    if (const QString refused = RefusedCorrection(); !refused.isEmpty()) {
+        Say(QStringLiteral("Warning: coverage logging stopped: ") + refused);
+        Stop();
+        return;
+    }
     // A tick whose row is not written (a Stop or a lost analyser, a failed poll, a table that
     // cannot be written) takes its levels back, off the chart, the level fields and the memo: no
     // level is shown that has no row.
@@ -384,12 +398,24 @@ bool CoverageView::Measure(uint64_t generation)
     for (int x = 0; x < 3; ++x) {
         if (rsa && !Wait(1000, generation))
             return false;
-        const std::optional<double> f = AnySepNumber(grid_.Value(coveragegrid::FreqKey(x)));
+        const std::optional<double> f = coveragegrid::MeasuredFrequency(grid_.Value(coveragegrid::FreqKey(x)));
         if (!f)
             continue;
         // The analyser gets whole hertz; a frequency such as 145.5e6 is still one.
         const QString hz = FormatMachineFixed(std::nearbyint(*f), 0);
         ScpiSetCenterFreq(scpi_, hz);
+        // One beyond the analyser's range leaves it where it was: a level read there is not this
+        // frequency's. It gets no level, as a refused level does, and one line.
+        const CentreCheck centre = ScpiCheckCentre(scpi_, std::nearbyint(*f), 1.0);
+        if (AnalyserLost(generation))
+            return false;
+        if (!centre.Tuned) {
+            if (!std::exchange(untunedSaid_[x], true))
+                Say(QStringLiteral("Warning: Freq ") + QLatin1String(kLetters[x]) + QLatin1Char(' ') +
+                    centre.Untuned(std::nearbyint(*f)) + QStringLiteral("; no level is logged for it"));
+            continue;
+        }
+        untunedSaid_[x] = false;
         if (marker)
             ScpiMarkerToFreq(scpi_, hz);
         if (rsa)

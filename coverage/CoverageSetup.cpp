@@ -9,7 +9,11 @@
 #include "coverage/CoverageTable.h"
 #include "datafiles/DataFileContext.h"
 #include "datafiles/GridSeries.h"
+#include "datafiles/ParameterGridRows.h"
+#include "datafiles/ProjectItems.h"
+#include "datafiles/TableBuffer.h"
 #include "datafiles/TableFiles.h"
+#include "datafiles/ValueBounds.h"
 #include "instrument/DeviceState.h"
 #include "instrument/GpsReceiver.h"
 #include "instrument/ScpiCommands.h"
@@ -87,7 +91,7 @@ void CoverageView::InitAnalyser()
     // The R&S command carries the frequency: marker 1 goes to "Freq A[Hz]", or is not sent when
     // that row is no number. The other families' commands carry none.
     if (scpi_.Device.IsRsReceiver()) {
-        if (const std::optional<double> f = AnySepNumber(grid_.Value(kFreqA)))
+        if (const std::optional<double> f = MeasuredFrequency(grid_.Value(kFreqA)))
             ScpiMarkerToFreq(scpi_, FormatMachineFixed(std::nearbyint(*f), 0));
     } else {
         ScpiMarkerToFreq(scpi_, QString());
@@ -114,8 +118,39 @@ void CoverageView::GridValueEdited(const QString& key)
             grid_.SetValue(key, QStringLiteral("not valid"));
         return;
     }
+    // A frequency no analyser tunes to is not measured, and said: "1e308" was sent as typed.
+    if ((key == kFreqA || key == kFreqB || key == kFreqC) && AnySepNumber(grid_.Value(key)) &&
+        !MeasuredFrequency(grid_.Value(key))) {
+        Say(QStringLiteral("Warning: \"") + key + QStringLiteral("\" ") + grid_.Value(key) +
+            QStringLiteral(" lies outside ") + valuebounds::AllowedText(valuebounds::kHz) +
+            QStringLiteral(" and is not measured"));
+        grid_.SetValue(key, kNotValid);
+        return;
+    }
     if (key == kCableCor || key == kAmpCor || key == kAntCor)
         LoadCorrection(key);
+}
+
+QString CoverageView::RefusedCorrection() const
+{
+    using namespace coveragegrid;
+    const struct {
+        const QString& Key;
+        TableKind Kind;
+        const TChartSeries& Series;
+    } rows[] = {{kCableCor, TableKind::Cable, chart_.Cable},
+                {kAmpCor, TableKind::Amplifier, chart_.Amplifier},
+                {kAntCor, TableKind::Antenna, chart_.Antenna}};
+    for (const auto& row : rows) {
+        const QString name = grid_.Value(row.Key);
+        if (name == kNoFile || row.Series.Count() > 0)
+            continue;
+        if (const QString refused = datafiles::UnusableTableFile(row.Kind, datafiles::SourcePath(name),
+                                                                 tableGrid_.LevelLinear(), workingFolder_);
+            !refused.isEmpty())
+            return refused;
+    }
+    return {};
 }
 
 void CoverageView::LoadCorrection(const QString& key)
@@ -140,7 +175,7 @@ void CoverageView::ShowCorrectionData()
 {
     QStringList values[3];
     for (int x = 0; x < 3; ++x) {
-        const std::optional<double> f = AnySepNumber(grid_.Value(coveragegrid::FreqKey(x)));
+        const std::optional<double> f = coveragegrid::MeasuredFrequency(grid_.Value(coveragegrid::FreqKey(x)));
         const TChartSeries* series[3] = {&chart_.Cable, &chart_.Amplifier, &chart_.Antenna};
         for (int s = 0; s < 3; ++s)
             values[s] << (f ? FloatToStrF(CorrectionAtKhz(*series[s], RoundHalfEven(*f / 1000.0)),

@@ -81,6 +81,9 @@ private:
     // An error line of the logging: the message log and the view's memo.
     void Say(const QString& line);
     void LoadCorrection(const QString& key);
+    // Why a correction table the grid names gave its series no curve, as Play says it ("Cable File
+    // not usable: ..."); empty while each named table is there (a missing file corrects nothing).
+    QString RefusedCorrection() const;
     QString Now() const;
 
     ScpiContext& scpi_;
@@ -102,6 +105,8 @@ private:
     bool pollFailed_ = false;
     // Which levels this tick measured (they alone go into the tracks).
     bool measured_[3] = {false, false, false};
+    // A frequency the analyser did not tune to is said once, until it tunes to it again.
+    bool untunedSaid_[3] = {false, false, false};
     // The memo's line of this tick's levels, and the Index of the last row written since the
     // level chart was last emptied ("Init SA").
     QString levelsLine_;

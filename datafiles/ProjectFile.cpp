@@ -12,6 +12,7 @@
 #include "datafiles/ProjectItems.h"
 #include "datafiles/ProjectTargets.h"
 #include "datafiles/TableFiles.h"
+#include "datafiles/ValueBounds.h"
 #include "platform/inifile/IniFile.h"
 
 #include <QFileInfo>
@@ -33,45 +34,11 @@ const QString kSetUp2 = QStringLiteral("SetUp2");
 const QString kSetUp3 = QStringLiteral("SetUp3");
 const QString kSetUp4 = QStringLiteral("SetUp4");
 
-// What a project value may hold. Every key of a project names one (a key without one does not
-// compile), so that no value reaches a grid or a box unchecked: "nan", "1e308", an RBW of 0 or a
-// detector "junk" would otherwise be shown, used and written back by the next save.
-struct ValueBound {
-    QStringList Words;                        // texts taken as they stand ("auto", the detectors)
-    const plausible::Range* Range = nullptr;  // the numbers taken; none when only words are
-    const char* Unit = "";                    // " Hz": thousands dots are removed before reading
-    bool Whole = false;                       // the view reads a whole number
-    bool FileName = false;                    // a file in ".\src": the path rules apply it
-};
-
-constexpr plausible::Range kPositiveHz{1, plausible::kFrequencyHz.High};
-const QStringList kAutoWord{QStringLiteral("auto")};
-
-const ValueBound kHz{{}, &plausible::kFrequencyHz, " Hz"};
-const ValueBound kWholeHz{{}, &plausible::kFrequencyHz, " Hz", true};
-const ValueBound kStepHz{{}, &kPositiveHz, " Hz", true};
-// Wider than the grid's typed span: a project spans its chart's whole range (1 to 6 GHz).
-const ValueBound kSpanHz{{}, &kPositiveHz, " Hz", true};
-const ValueBound kRbwHz{{}, &gridbounds::kRbwHz, " Hz", true};
-const ValueBound kSweepMs{kAutoWord, &gridbounds::kSweepMs, " ms", true};
-const ValueBound kAttenuationDb{kAutoWord, &gridbounds::kAttenuationDb, " dB", true};
-const ValueBound kMarginDb{{}, &gridbounds::kMarginDb, " dB", true};
-const ValueBound kDbuv{{}, &plausible::kLimitDbuv, " dBuV"};
-const ValueBound kDbm{{}, &plausible::kAnalyserDbm, " dBm"};
-const ValueBound kGeneratorDbm{{}, &plausible::kAnalyserDbm, " dBm", true};
-const ValueBound kStepDb{{}, &plausible::kCorrectionDb, " dB", true};
-const ValueBound kRampMs{{}, &GeneratorViewValues::kRampTimeMs, " ms", true};
-const ValueBound kRampSteps{{}, &GeneratorViewValues::kRampSteps, "", true};
-const ValueBound kDwellMs{{}, &GeneratorViewValues::kDwellMs, " ms", true};
-const ValueBound kSeptumCm{{}, &gridbounds::kSeptumCm, " cm"};
-const ValueBound kDetectorName{{QStringLiteral("NEG"), QStringLiteral("NORM"), QStringLiteral("POS"),
-                                QStringLiteral("RMS"), QStringLiteral("SAMP"), QStringLiteral("VAV"),
-                                QStringLiteral("QPEAK")}};
-const ValueBound kOnOff{{QStringLiteral("on"), QStringLiteral("off")}};
-const ValueBound kFile{{}, nullptr, "", false, true};
+using namespace valuebounds;
 
 // One grid row in a project: file key, grid key, default when the key is missing, whether the
-// reader removes thousands dots, and what the value may hold.
+// reader removes thousands dots, and what the value may hold. Every key of a project names its
+// bound (a key without one does not compile), so that no value reaches a grid or a box unchecked.
 struct GridKey {
     QString FileKey;
     const QString& Row;
@@ -207,45 +174,6 @@ struct GridOrDefaults {
     std::unique_ptr<ParameterGridModel> owned;
     const ParameterGridModel* model;
 };
-
-// A whole number as the views read it: digits with an optional "-", nothing else.
-bool IsWholeNumberText(const QString& text)
-{
-    const qsizetype first = text.startsWith(QLatin1Char('-')) ? 1 : 0;
-    if (text.size() == first)
-        return false;
-    for (qsizetype i = first; i < text.size(); ++i)
-        if (!text[i].isDigit())
-            return false;
-    return true;
-}
-
-bool Allows(const ValueBound& bound, const QString& value)
-{
-    if (bound.FileName || bound.Words.contains(value))
-        return true;
-    if (bound.Range == nullptr)
-        return false;
-    // Frequencies may carry thousands dots; other numbers may have "," or "." as decimal sign.
-    const bool hz = qstrcmp(bound.Unit, " Hz") == 0;
-    const QString text = hz ? RemoveDots(value) : QString(value).replace(QLatin1Char(','), QLatin1Char('.'));
-    if (bound.Whole && !IsWholeNumberText(text))
-        return false;
-    const std::optional<double> v = ParseMachine(text);
-    return v && bound.Range->Holds(*v);
-}
-
-// "auto, whole numbers 1..2999999 ms": what the line of a refused value says the key takes.
-QString AllowedText(const ValueBound& bound)
-{
-    QStringList parts = bound.Words;
-    if (bound.Range != nullptr) {
-        const plausible::Range& r = *bound.Range;
-        const QString range = QStringLiteral("%1..%2").arg(r.Low, 0, 'g', 12).arg(r.High, 0, 'g', 12);
-        parts << (bound.Whole ? QStringLiteral("whole numbers ") : QString()) + range + QLatin1String(bound.Unit);
-    }
-    return parts.join(QStringLiteral(", "));
-}
 
 // A value its key cannot hold (a number beyond what the program can set or measure, "nan",
 // "1e308", a word the view does not know) is not read: one line names the key, and the cell or

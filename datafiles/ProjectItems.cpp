@@ -143,10 +143,7 @@ QString AbsentTable(const ProjectTargets& t, TableKind kind, const QString& notF
 {
     if (!DataFileExists(t, path))
         return notFoundWord + QStringLiteral(" File not found: ") + QuoteInMessage(path);
-    const QString fault =
-        TableFileFault(kind, path, t.Table != nullptr && t.Table->LevelLinear(), t.Files.WorkingFolder);
-    return TableKindWord(kind) + QStringLiteral(" File not usable: ") + QuoteInMessage(path) +
-           (fault.isEmpty() ? QString() : QStringLiteral(" (") + fault + QLatin1Char(')'));
+    return UnusableTableFile(kind, path, t.Table != nullptr && t.Table->LevelLinear(), t.Files.WorkingFolder);
 }
 
 } // namespace

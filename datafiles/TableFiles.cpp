@@ -248,6 +248,16 @@ QString TableFileFault(TableKind kind, const QString& path, bool levelLinear, co
     return TableFault(kind, points, levelLinear);
 }
 
+QString UnusableTableFile(TableKind kind, const QString& path, bool levelLinear, const QString& workingFolder)
+{
+    const QString file = ResolveDataPath(workingFolder, path);
+    if (file.isEmpty() || !QFileInfo(file).isFile())
+        return {};
+    const QString fault = TableFileFault(kind, path, levelLinear, workingFolder);
+    return TableKindWord(kind) + QStringLiteral(" File not usable: ") + QuoteInMessage(path) +
+           (fault.isEmpty() ? QString() : QStringLiteral(" (") + fault + QLatin1Char(')'));
+}
+
 } // namespace datafiles
 
 bool LoadLimitFile(TableBuffer& grid, const QString& path, QChar ask, const DataFileContext& context)

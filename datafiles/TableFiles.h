@@ -74,6 +74,10 @@ QString TableFault(TableKind kind, const std::vector<TablePoint>& points, bool l
 // levelLinear); empty when the file is missing or has no fault. Play uses it to say why a table
 // the project named is not there.
 QString TableFileFault(TableKind kind, const QString& path, bool levelLinear, const QString& workingFolder);
+// What Play and the views say of a table file that is there while the series it fills holds no
+// point: "Cable File not usable: " (the kind's word) and the file, with its fault in brackets as
+// the file now reads. Empty when the file is not there.
+QString UnusableTableFile(TableKind kind, const QString& path, bool levelLinear, const QString& workingFolder);
 // Why one point lies beyond what a table of the kind can hold ("row 3: the level 1e308 lies
 // outside -200..200 dB"); empty when it does not, or when its texts are no numbers.
 QString PointRangeFault(TableKind kind, int row, const TablePoint& p);

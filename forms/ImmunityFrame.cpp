@@ -138,6 +138,7 @@ ImmunityFrame::ImmunityFrame(AppContext& app, InstrumentState& instrument, FormS
     hooks.ViewChanged = [this] { ShowView(); };
     hooks.ActionChanged = [this](bool active) { emit generatorActionChanged(active); };
     hooks.OutputChanged = [this](GeneratorOutput) { emit generatorOutputChanged(); };
+    hooks.RefusedCorrection = [this] { return refusedCorrection(); };
     controller_ = std::make_unique<GeneratorController>(*scpi_, view_, state_, settings_, std::move(hooks));
 
     BuildControls();

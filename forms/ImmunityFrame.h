@@ -149,6 +149,8 @@ private:
     void SaveReport();
     void AddMark(QChar sign);
     void ShowError(const QString& text);
+    // Why the amplifier table "Amp Cor" names is refused (RefusedAmplifierTable); empty while usable.
+    QString refusedCorrection() const;
     template <class F> void Guarded(F&& handler);
 
     // Controls; objectName is the designer's name where the view's designer gave one that is known

@@ -246,6 +246,11 @@ void ImmunityFrame::stepAmplitudeDown()
     Guarded([&] { controller_->AmplitudeDown(); });
 }
 
+QString ImmunityFrame::refusedCorrection() const
+{
+    return RefusedAmplifierTable(settingValue(kAmpCorRow), *amplifier_, *grid_, app_.WorkingFolder);
+}
+
 bool ImmunityFrame::generatorActionActive() const
 {
     return controller_->ActionActive();
@@ -292,7 +297,7 @@ void ImmunityFrame::refreshFieldStrengths()
 {
     if (mainMode_ != MainMode::Generator)
         return;
-    Guarded([&] { RefreshFieldStrengths(view_, *amplifier_, settings_.SeptumCm); });
+    Guarded([&] { RefreshFieldStrengths(view_, *amplifier_, settings_.SeptumCm, refusedCorrection()); });
 }
 
 void ImmunityFrame::AddMark(QChar sign)

@@ -21,6 +21,8 @@ const QString kNotSupported = QStringLiteral("Generator not supported by this de
 const QString kFixedError = QStringLiteral("Fixed Freq Setup Error ");
 const QString kSweepError = QStringLiteral("Sweep Setup Error ");
 const QString kRampError = QStringLiteral("Ramp Setup Error ");
+// A generator frequency is set in whole Hz: the analyser reports it back as it was given.
+constexpr double kTunedWithinHz = 1.0;
 // Nothing reaches an analyser that is gone, not even the generator's stop.
 const QString kLinkLost = QStringLiteral(
     "Error: the link to the analyser was lost, generator action stopped, the generator may still be on");
@@ -157,6 +159,14 @@ bool GeneratorController::Refuses()
     if (!GeneratorSupported()) {
         if (hooks_.ShowError)
             hooks_.ShowError(kNotSupported);
+        return true;
+    }
+    // The field strength the operator set the level by needs the amplifier table: as Play without
+    // its corrections, no action runs without it.
+    if (const QString refused = hooks_.RefusedCorrection ? hooks_.RefusedCorrection() : QString(); !refused.isEmpty()) {
+        if (hooks_.ShowError)
+            hooks_.ShowError(refused);
+        Tell(QStringLiteral("Warning: generator action refused: ") + refused);
         return true;
     }
     return closing_;
@@ -354,6 +364,37 @@ void GeneratorController::EndOnLostLink()
     Changed();
 }
 
+QString GeneratorController::DeliverAt(const std::function<void()>& send, int64_t hz)
+{
+    const QString notReached =
+        InsertThousandDots(QString::number(hz)) + QStringLiteral(" Hz did not reach the analyser");
+    // The answer to the query also tells that everything before it arrived.
+    if (!Deliver(send, false))
+        return Halted() ? QString() : notReached;
+    const uint64_t failed = scpi_.Visa.FailedWrites;
+    const CentreCheck centre = ScpiCheckCentre(scpi_, static_cast<double>(hz), kTunedWithinHz);
+    if (scpiio::LinkLost(scpi_)) {
+        EndOnLostLink();
+        return {};
+    }
+    if (scpi_.Visa.FailedWrites != failed)
+        return notReached;
+    return centre.Tuned ? QString() : centre.Untuned(static_cast<double>(hz));
+}
+
+void GeneratorController::EndUntuned(GeneratorAction action, const QString& what, const QString& why)
+{
+    Tell(QStringLiteral("Error: ") + what + QStringLiteral(" at ") + why +
+         QStringLiteral(", the generator is switched off"));
+    state_.GeneratorLoopActive = false;
+    if (state_.GeneratorRunning[action])
+        ToggleGeneratorRun(action);
+    if (KindOf(action) == GeneratorActionKind::ManualStepping)
+        SwitchOff([this] { ScpiSourceOff(scpi_); });
+    else
+        SwitchOff([this] { SendStopSequence(); });
+}
+
 void GeneratorController::SendStopSequence()
 {
     ScpiSourceOn(scpi_, QStringLiteral("-20"));
@@ -399,23 +440,32 @@ void GeneratorController::LeaveLoop()
 
 void GeneratorController::RunFixedFrequency(GeneratorAction action)
 {
-    const std::optional<FixedPlan> plan = ReadFixedPlan(view_, action, Limits());
+    QString refused;
+    const std::optional<FixedPlan> plan = ReadFixedPlan(view_, action, Limits(), &refused);
     if (!plan) {
-        RefuseAction(action, kFixedError);
+        RefuseAction(action, kFixedError, refused);
         return;
     }
-    if (Deliver([&] {
+    const QString why = DeliverAt(
+        [&] {
             PresetZeroSpanDbm();
             SendLevel(plan->Level);
             SendFrequency(plan->FrequencyHz);
-        }))
+        },
+        plan->FrequencyHz);
+    if (why.isEmpty() && !Halted())
         ShowSent(plan->FrequencyHz, plan->Level);
+    else if (!Halted())
+        EndUntuned(action, QStringLiteral("fixed row ") + QString::number(FixedRowOf(action) + 1), why);
     Changed();
 }
 
-// A set-up the rows cannot give: the button springs back and the operator is told why.
-void GeneratorController::RefuseAction(GeneratorAction action, const QString& error)
+// A set-up the rows cannot give: the button springs back and the operator is told why, with the
+// line that names a value beyond its bound.
+void GeneratorController::RefuseAction(GeneratorAction action, const QString& error, const QString& refused)
 {
+    if (!refused.isEmpty())
+        Tell(refused);
     Changed();
     if (hooks_.ShowError)
         hooks_.ShowError(error);
@@ -447,11 +497,12 @@ bool GeneratorController::Wait(uint32_t ms, bool endsWithLoop)
 void GeneratorController::RunSweep(GeneratorAction action)
 {
     QString warning;
-    const std::optional<SweepPlan> plan = ReadSweepPlan(view_, action, Limits(), &warning);
+    QString refused;
+    const std::optional<SweepPlan> plan = ReadSweepPlan(view_, action, Limits(), &warning, &refused);
     if (!warning.isEmpty())
         view_.Messages.append(warning);
     if (!plan) {
-        RefuseAction(action, kSweepError);
+        RefuseAction(action, kSweepError, refused);
         state_.GeneratorLoopActive = false;
         return;
     }
@@ -473,20 +524,21 @@ bool GeneratorController::RunFrequencySweep(GeneratorAction action, const SweepP
     int64_t hz = plan.StartHz;
     for (;;) {
         scpi_.Debug.LogMessage(QStringLiteral("TG Power ohne Kor") + level);
-        const bool delivered = Deliver([&] {
-            SendLevel(plan.Level);
-            SendFrequency(hz);
-        });
-        if (delivered)
+        const QString why = DeliverAt(
+            [&] {
+                SendLevel(plan.Level);
+                SendFrequency(hz);
+            },
+            hz);
+        if (why.isEmpty() && !Halted())
             ShowSent(hz, plan.Level);
         Changed();
         if (Halted())
             return false;
-        // A step that did not reach the analyser would be a gap that nothing shows: the sweep ends
-        // there and says so.
-        if (!delivered) {
-            Tell(QStringLiteral("Error: the sweep step at ") + InsertThousandDots(QString::number(hz)) +
-                 QStringLiteral(" Hz did not reach the analyser, sweep stopped"));
+        // A step that did not reach the analyser, or one beyond its range, would be a gap that
+        // nothing shows: the sweep ends there and says so.
+        if (!why.isEmpty()) {
+            Tell(QStringLiteral("Error: the sweep step at ") + why + QStringLiteral(", sweep stopped"));
             ToggleGeneratorRun(action);
             state_.GeneratorLoopActive = false;
             return false;
@@ -510,21 +562,27 @@ bool GeneratorController::RunFrequencySweep(GeneratorAction action, const SweepP
 
 void GeneratorController::RunRamp()
 {
-    const std::optional<RampPlan> plan = ReadRampPlan(view_, Limits());
+    QString refused;
+    const std::optional<RampPlan> plan = ReadRampPlan(view_, Limits(), &refused);
     if (!plan) {
-        RefuseAction(GeneratorAction::PowerRamp, kRampError);
+        RefuseAction(GeneratorAction::PowerRamp, kRampError, refused);
         state_.GeneratorLoopActive = false;
         return;
     }
     ++loopDepth_;
     NotifyAction();
-    if (Deliver([&] {
+    const QString why = DeliverAt(
+        [&] {
             PresetZeroSpanDbm();
             SendFrequency(plan->FrequencyHz);
-        }))
+        },
+        plan->FrequencyHz);
+    if (why.isEmpty() && !Halted())
         ShowSent(plan->FrequencyHz, std::nullopt);
+    else if (!Halted())
+        EndUntuned(GeneratorAction::PowerRamp, QStringLiteral("the ramp"), why);
     Changed();
-    bool open = !Halted() && RunPowerRamp(*plan);
+    bool open = why.isEmpty() && !Halted() && RunPowerRamp(*plan);
     while (open && plan->Periodic && state_.GeneratorLoopActive)
         open = RunPowerRamp(*plan);
     if (open) {

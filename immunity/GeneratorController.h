@@ -37,6 +37,9 @@ struct GeneratorHooks {
     std::function<void(bool)> ActionChanged;
     // The output went on or off: the main window's status bar shows it.
     std::function<void(GeneratorOutput)> OutputChanged;
+    // Why the amplifier table the settings grid names gave no curve ("Amplifier File not usable:
+    // ..."); empty while it is there or none is named. No action starts without it.
+    std::function<QString()> RefusedCorrection;
 };
 
 // The generator view's actions: fixed frequencies, sweep bands, power ramp and manual stepping,
@@ -109,7 +112,7 @@ private:
     // False when the window closed or the ramp Halted.
     bool RunPowerRamp(const RampPlan& plan);
     void RunRamp();
-    void RefuseAction(GeneratorAction action, const QString& error);
+    void RefuseAction(GeneratorAction action, const QString& error, const QString& refused);
     void PresetZeroSpanDbm();
     // Waits ms; false when it ended early: with endsWithLoop when GeneratorLoopActive dropped,
     // and always when the window closes.
@@ -125,6 +128,13 @@ private:
     // Sends what send sends; with confirm, where a write only fills a buffer, "*OPC?" follows and
     // must be answered. True when all of it reached the analyser. Sends nothing once Halted.
     bool Deliver(const std::function<void()>& send, bool confirm = true);
+    // Delivers what send sends, which sets the centre to hz, and asks the centre back. Empty when
+    // the analyser tuned to hz (or the link was lost: that is said); otherwise why not, starting
+    // with the frequency ("1.000.000 Hz did not reach the analyser").
+    QString DeliverAt(const std::function<void()>& send, int64_t hz);
+    // An action whose frequency the analyser did not take ends with one line naming what and why,
+    // and the generator, which may radiate at another frequency, is switched off.
+    void EndUntuned(GeneratorAction action, const QString& what, const QString& why);
     // The marker boxes: a frequency and a level that reached the analyser.
     void ShowSent(std::optional<int64_t> hz, std::optional<int64_t> level);
     void EndOnLostLink();
@@ -146,6 +156,17 @@ private:
     void StepAmplitude(int direction);
     std::optional<int32_t> ManualLevel();
     std::optional<int64_t> ManualFrequency();
+    // A box of manual stepping as a whole number within the bound of its project key (an increment
+    // only when above 0): a text that is no whole number gives the line noNumber, one beyond the
+    // bound a line naming it.
+    std::optional<int64_t> ReadManual(const GeneratorEdit& edit, const char* caption, const ValueBound& bound,
+                                      const QString& noNumber, bool increment = false);
+    // The manual frequency (or amplitude) box moved by its increment in direction (an increment of
+    // 0 or below leaves it as it is), both read by ReadManual.
+    std::optional<int64_t> StepManual(bool frequency, int direction);
+    // A manual frequency and level, in the order the step sends them (after zero span when it is
+    // switched on); the marker boxes show them once the analyser has taken them.
+    void SendManual(int64_t hz, int64_t level, bool levelFirst, bool zeroSpanFirst = false);
 
     ScpiContext& scpi_;
     GeneratorViewModel& view_;

@@ -2,26 +2,15 @@
 
 #include "app/NumberText.h"
 #include "app/TextRoutines.h"
+#include "datafiles/ValueBounds.h"
 
 #include <cstdlib>
 
 namespace {
 
-std::optional<int32_t> ReadInt(const GeneratorEdit& edit)
+QString Quoted(const char* caption)
 {
-    int32_t v = 0;
-    if (!TryStrToInt(edit.Text, v))
-        return std::nullopt;
-    return v;
-}
-
-// Frequencies are typed with thousands dots and may exceed 32 bits.
-std::optional<int64_t> ReadHz(const GeneratorEdit& edit)
-{
-    int64_t v = 0;
-    if (!TryStrToInt64(RemoveDots(edit.Text), v))
-        return std::nullopt;
-    return v;
+    return QLatin1Char('"') + QLatin1String(caption) + QLatin1Char('"');
 }
 
 // Sets the edit to the value and marks it red.
@@ -46,17 +35,36 @@ int32_t ClampLevel(GeneratorEdit& edit, int32_t level, const GeneratorLimits& li
 
 } // namespace
 
-std::optional<FixedPlan> ReadFixedPlan(GeneratorViewModel& view, GeneratorAction action, const GeneratorLimits& limits)
+std::optional<int64_t> ReadBounded(const GeneratorEdit& edit, bool dotted, const QString& box, const ValueBound& bound,
+                                   QString* refused)
 {
-    FixedFrequencyRow& row = view.Fixed[FixedRowOf(action)];
-    const std::optional<int32_t> level = ReadInt(row.Amplitude);
+    int64_t v = 0;
+    if (!TryStrToInt64(dotted ? RemoveDots(edit.Text) : edit.Text, v))
+        return std::nullopt;
+    if (bound.Range == nullptr || bound.Range->Holds(static_cast<double>(v)))
+        return v;
+    if (refused != nullptr && refused->isEmpty())
+        *refused = QStringLiteral("Warning: ") + box + QLatin1Char(' ') + edit.Text + QStringLiteral(" lies outside ") +
+                   valuebounds::AllowedText(bound) + QStringLiteral("; nothing is sent");
+    return std::nullopt;
+}
+
+std::optional<FixedPlan> ReadFixedPlan(GeneratorViewModel& view, GeneratorAction action, const GeneratorLimits& limits,
+                                       QString* refused)
+{
+    const size_t index = FixedRowOf(action);
+    FixedFrequencyRow& row = view.Fixed[index];
+    const QString name = QStringLiteral("fixed row ") + QString::number(index + 1) + QLatin1Char(' ');
+    const std::optional<int64_t> level =
+        ReadBounded(row.Amplitude, false, name + Quoted("Amplitude[dBm]"), valuebounds::kGeneratorDbm, refused);
     for (FixedFrequencyRow& r : view.Fixed)
         r.Amplitude.Red = false;
     if (!level)
         return std::nullopt;
     FixedPlan plan;
-    plan.Level = ClampLevel(row.Amplitude, *level, limits);
-    const std::optional<int64_t> hz = ReadHz(row.Frequency);
+    plan.Level = ClampLevel(row.Amplitude, static_cast<int32_t>(*level), limits);
+    const std::optional<int64_t> hz =
+        ReadBounded(row.Frequency, true, name + Quoted("Frequency[Hz]"), valuebounds::kWholeHz, refused);
     if (!hz)
         return std::nullopt;
     plan.FrequencyHz = *hz;
@@ -66,20 +74,25 @@ std::optional<FixedPlan> ReadFixedPlan(GeneratorViewModel& view, GeneratorAction
 }
 
 std::optional<SweepPlan> ReadSweepPlan(GeneratorViewModel& view, GeneratorAction action, const GeneratorLimits& limits,
-                                       QString* warning)
+                                       QString* warning, QString* refused)
 {
-    SweepBand& band = view.Bands[SweepBandOf(action)];
-    const std::optional<int64_t> start = ReadHz(band.Start);
-    const std::optional<int64_t> stop = ReadHz(band.Stop);
-    const std::optional<int64_t> step = ReadHz(band.Step);
-    const std::optional<int32_t> dwell = ReadInt(band.Dwell);
-    const std::optional<int32_t> level = ReadInt(band.Amplitude);
+    const size_t index = SweepBandOf(action);
+    SweepBand& band = view.Bands[index];
+    const QString name = QStringLiteral("sweep band ") + QString::number(index + 1) + QLatin1Char(' ');
+    const auto read = [&](const GeneratorEdit& e, bool dotted, const char* caption, const ValueBound& bound) {
+        return ReadBounded(e, dotted, name + Quoted(caption), bound, refused);
+    };
+    const std::optional<int64_t> start = read(band.Start, true, "Start[Hz]", valuebounds::kWholeHz);
+    const std::optional<int64_t> stop = read(band.Stop, true, "Stop[Hz]", valuebounds::kWholeHz);
+    const std::optional<int64_t> step = read(band.Step, true, "StepSize[Hz]", valuebounds::kStepHz);
+    const std::optional<int64_t> dwell = read(band.Dwell, false, "DwellTime[msec]", valuebounds::kDwellMs);
+    const std::optional<int64_t> level = read(band.Amplitude, false, "Amplitude[dBm]", valuebounds::kGeneratorDbm);
     if (!start || !stop || !step || !dwell || !level)
         return std::nullopt;
     if (*dwell < kSlowDwellMs && warning != nullptr)
         *warning = QStringLiteral("Warning: dwelltime ") + QString::number(*dwell) +
                    QStringLiteral(" maybe to slow for DSA");
-    SweepPlan plan{*start, *stop, *step, *dwell, 0};
+    SweepPlan plan{*start, *stop, *step, static_cast<int32_t>(*dwell), 0};
     if (plan.StartHz < kGeneratorMinHz) {
         plan.StartHz = kGeneratorMinHz;
         band.Start.Text = InsertThousandDots(QString::number(plan.StartHz));
@@ -88,39 +101,44 @@ std::optional<SweepPlan> ReadSweepPlan(GeneratorViewModel& view, GeneratorAction
         band.Start.Text = InsertThousandDots(QString::number(plan.StartHz));
     }
     band.Amplitude.Red = false;
-    plan.Level = ClampLevel(band.Amplitude, *level, limits);
+    plan.Level = ClampLevel(band.Amplitude, static_cast<int32_t>(*level), limits);
     if (plan.StopHz <= plan.StartHz || plan.StartHz < 1 || plan.StopHz < 1 || plan.StepHz < 1 || plan.DwellMs < 1)
         return std::nullopt;
     return plan;
 }
 
-std::optional<RampPlan> ReadRampPlan(GeneratorViewModel& view, const GeneratorLimits& limits)
+std::optional<RampPlan> ReadRampPlan(GeneratorViewModel& view, const GeneratorLimits& limits, QString* refused)
 {
     PowerRamp& ramp = view.Ramp;
+    const auto read = [&](const GeneratorEdit& e, bool dotted, const QString& box, const ValueBound& bound) {
+        return ReadBounded(e, dotted, QStringLiteral("ramp ") + box, bound, refused);
+    };
     RampPlan plan;
     for (int t = 0; t < kRampTimes; ++t) {
-        const std::optional<int32_t> ms = ReadInt(ramp.Times[static_cast<size_t>(t)]);
+        const std::optional<int64_t> ms = read(ramp.Times[static_cast<size_t>(t)], false,
+                                               QStringLiteral("\"T%1[msec]\"").arg(t), valuebounds::kRampMs);
         if (!ms)
             return std::nullopt;
-        const int64_t withMargin = static_cast<int64_t>(*ms) + 1;
-        if (withMargin < 0)
-            return std::nullopt;
-        plan.TimesMs[static_cast<size_t>(t)] = static_cast<uint32_t>(withMargin);
+        plan.TimesMs[static_cast<size_t>(t)] = static_cast<uint32_t>(*ms + 1);
     }
-    const std::optional<int32_t> up = ReadInt(ramp.StepsUp);
-    const std::optional<int32_t> down = ReadInt(ramp.StepsDown);
-    const std::optional<int64_t> hz = ReadHz(ramp.Frequency);
-    const std::optional<int32_t> low = ReadInt(ramp.Low);
-    const std::optional<int32_t> high = ReadInt(ramp.High);
+    const std::optional<int64_t> up =
+        read(ramp.StepsUp, false, QStringLiteral("\"Step\" up"), valuebounds::kRampSteps);
+    const std::optional<int64_t> down =
+        read(ramp.StepsDown, false, QStringLiteral("\"Step\" down"), valuebounds::kRampSteps);
+    const std::optional<int64_t> hz = read(ramp.Frequency, true, Quoted("Freq[Hz]"), valuebounds::kWholeHz);
+    const std::optional<int64_t> low =
+        read(ramp.Low, false, Quoted("AmplitudeLow[dBm]"), valuebounds::kGeneratorDbm);
+    const std::optional<int64_t> high =
+        read(ramp.High, false, Quoted("AmplitudeHigh[dBm]"), valuebounds::kGeneratorDbm);
     if (!up || !down || !hz || !low || !high)
         return std::nullopt;
     ramp.Low.Red = false;
     ramp.High.Red = false;
-    plan.StepsUp = *up;
-    plan.StepsDown = *down;
+    plan.StepsUp = static_cast<int32_t>(*up);
+    plan.StepsDown = static_cast<int32_t>(*down);
     plan.FrequencyHz = *hz;
-    plan.Low = *low;
-    plan.High = *high;
+    plan.Low = static_cast<int32_t>(*low);
+    plan.High = static_cast<int32_t>(*high);
     plan.Periodic = ramp.Periodic;
     if (plan.Low < limits.Min) {
         plan.Low = limits.Min;

@@ -15,6 +15,15 @@
 // red) and gives nothing when a text is no integer or the set-up is not allowed; the caller then
 // shows the action's error box.
 
+struct ValueBound;
+
+// A whole number typed in a box, held to the bound of the project key that stores the box (thousands
+// dots removed when dotted): nothing for a text that is no whole number, nor for one beyond the bound,
+// which *refused then names, unless it names one already ("Warning: sweep band 1 \"DwellTime[msec]\"
+// 0 lies outside whole numbers 1..86400000 ms; nothing is sent").
+std::optional<int64_t> ReadBounded(const GeneratorEdit& edit, bool dotted, const QString& box, const ValueBound& bound,
+                                   QString* refused);
+
 // The generator's amplitude range in dBm (DeviceState::GeneratorLevelMin/Max).
 struct GeneratorLimits {
     int32_t Min = -20;
@@ -32,7 +41,9 @@ struct FixedPlan {
     int32_t Level = 0;
 };
 // The row of a fixed-frequency action. Every amplitude edit of the fixed rows loses its red first.
-std::optional<FixedPlan> ReadFixedPlan(GeneratorViewModel& view, GeneratorAction action, const GeneratorLimits& limits);
+// Each plan reader names in *refused the first of its boxes that holds a number beyond its bound.
+std::optional<FixedPlan> ReadFixedPlan(GeneratorViewModel& view, GeneratorAction action, const GeneratorLimits& limits,
+                                       QString* refused);
 
 struct SweepPlan {
     int64_t StartHz = 0;
@@ -44,7 +55,7 @@ struct SweepPlan {
 // The band of a sweep action. warning receives "Warning: dwelltime ... maybe to slow for DSA" for a
 // short dwell (the sweep may still be refused afterwards).
 std::optional<SweepPlan> ReadSweepPlan(GeneratorViewModel& view, GeneratorAction action, const GeneratorLimits& limits,
-                                       QString* warning);
+                                       QString* warning, QString* refused);
 
 struct RampPlan {
     std::array<uint32_t, kRampTimes> TimesMs{}; // T0..T4, each 1 ms more than typed
@@ -56,7 +67,7 @@ struct RampPlan {
     bool Periodic = false;
 };
 inline constexpr int32_t kMaxRampSteps = GeneratorViewValues::kMaxRampSteps;
-std::optional<RampPlan> ReadRampPlan(GeneratorViewModel& view, const GeneratorLimits& limits);
+std::optional<RampPlan> ReadRampPlan(GeneratorViewModel& view, const GeneratorLimits& limits, QString* refused);
 
 // One ramp as a list of waits and levels: low, hold T0, the rising steps (each after T1 / up
 // steps), hold T2, the falling steps (each after T3 / down steps), hold T4. Levels and step waits

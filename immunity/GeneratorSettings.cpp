@@ -7,6 +7,8 @@
 #include "chart/engine/ChartSeries.h"
 #include "datafiles/DataFileContext.h"
 #include "datafiles/GridSeries.h"
+#include "datafiles/ParameterGridRows.h"
+#include "datafiles/ProjectItems.h"
 #include "datafiles/TableBuffer.h"
 #include "datafiles/TableFiles.h"
 
@@ -32,6 +34,15 @@ void LoadCorrection(TableKind kind, const QString& value, TChartSeries& series, 
 }
 
 } // namespace
+
+QString RefusedAmplifierTable(const QString& ampCor, const TChartSeries& series, const TableBuffer& grid,
+                              const QString& workingFolder)
+{
+    if (ampCor == kNoFile || series.Count() > 0)
+        return {};
+    return datafiles::UnusableTableFile(TableKind::Amplifier, datafiles::SourcePath(ampCor), grid.LevelLinear(),
+                                        workingFolder);
+}
 
 QStringList SeptumChoices()
 {

@@ -57,4 +57,11 @@ struct GeneratorSettingsTargets {
 std::optional<QString> ValidateGeneratorSetting(const QString& row, const QString& value,
                                                 const GeneratorSettingsTargets& targets);
 
+// Why the amplifier table that "Amp Cor" names gave its series no curve, as Play says it of its
+// tables ("Amplifier File not usable: .\src\x.amp (row 3: ...)"); empty for "none", for a file
+// that is not there (it corrects nothing, as the grid leaves it) and while the series holds the
+// curve. The field strengths need it, and the actions the operator sets by them.
+QString RefusedAmplifierTable(const QString& ampCor, const TChartSeries& series, const TableBuffer& grid,
+                              const QString& workingFolder);
+
 #endif

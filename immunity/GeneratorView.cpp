@@ -60,7 +60,8 @@ GeneratorViewModel DefaultGeneratorView()
     return v;
 }
 
-bool RefreshFieldStrengths(GeneratorViewModel& view, const TChartSeries& amplifierCorrection, double septumCm)
+bool RefreshFieldStrengths(GeneratorViewModel& view, const TChartSeries& amplifierCorrection, double septumCm,
+                           const QString& refusedCorrection)
 {
     const FieldCalculatorTexts box = CalculateFieldBox(view.Calculator.Input);
     if (!box.Refreshed)
@@ -70,8 +71,14 @@ bool RefreshFieldStrengths(GeneratorViewModel& view, const TChartSeries& amplifi
     view.Calculator.Fields = box.Fields;
     if (!box.Warning.isEmpty())
         view.Messages.append(box.Warning);
+    // Without its amplifier table a row's power and field strength would be plainly wrong.
+    if (!refusedCorrection.isEmpty() && refusedCorrection != view.RefusedCorrection)
+        view.Messages.append(QStringLiteral("Warning: no field strength is shown: ") + refusedCorrection);
+    view.RefusedCorrection = refusedCorrection;
     const auto text = [&](const GeneratorEdit& frequency, const GeneratorEdit& amplitude) {
-        return FormatRowPowerAndField(frequency.Text, amplitude.Text, amplifierCorrection, septumCm);
+        return refusedCorrection.isEmpty()
+                   ? FormatRowPowerAndField(frequency.Text, amplitude.Text, amplifierCorrection, septumCm)
+                   : QStringLiteral("--");
     };
     for (FixedFrequencyRow& row : view.Fixed)
         row.PowerAndField = text(row.Frequency, row.Amplitude);

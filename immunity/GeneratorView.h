@@ -75,6 +75,8 @@ struct GeneratorViewModel {
     QString MarkerLevel;     // dBm
     QStringList Marks;
     QStringList Messages;
+    // The refusal of the amplifier table the messages last said (RefreshFieldStrengths).
+    QString RefusedCorrection;
 };
 
 // The view as the main window's start-up leaves it.
@@ -82,8 +84,10 @@ GeneratorViewModel DefaultGeneratorView();
 
 class TChartSeries;
 // One tick of the view's calculator timer: the calculator box from its input (a warning goes to
-// the messages), and the "PA[dBm]  E[V/m]" text of every fixed row, sweep band and ramp level.
+// the messages), and the "PA[dBm]  E[V/m]" text of every fixed row, sweep band and ramp level;
+// "--" while the amplifier table is refused (refusedCorrection, said once in the messages).
 // False, with nothing changed, while the input is a lone sign.
-bool RefreshFieldStrengths(GeneratorViewModel& view, const TChartSeries& amplifierCorrection, double septumCm);
+bool RefreshFieldStrengths(GeneratorViewModel& view, const TChartSeries& amplifierCorrection, double septumCm,
+                           const QString& refusedCorrection);
 
 #endif

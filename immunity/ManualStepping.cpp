@@ -5,6 +5,7 @@
 
 #include "app/NumberText.h"
 #include "app/TextRoutines.h"
+#include "datafiles/ValueBounds.h"
 #include "immunity/ImmunityReport.h"
 #include "instrument/DeviceState.h"
 #include "instrument/ScpiCommands.h"
@@ -20,22 +21,6 @@ const QString kAmplitudeError = QStringLiteral("Warnng: Manual stepping amp valu
 constexpr int32_t kSpinLevelMin = -20;
 constexpr int32_t kSpinLevelMax = 0;
 
-std::optional<int64_t> ReadDotted64(const GeneratorEdit& edit)
-{
-    int64_t v = 0;
-    if (!TryStrToInt64(RemoveDots(edit.Text), v))
-        return std::nullopt;
-    return v;
-}
-
-std::optional<int32_t> ReadDotted32(const GeneratorEdit& edit)
-{
-    int32_t v = 0;
-    if (!TryStrToInt(RemoveDots(edit.Text), v))
-        return std::nullopt;
-    return v;
-}
-
 QString Dotted(int64_t value)
 {
     return InsertThousandDots(QString::number(value));
@@ -43,15 +28,45 @@ QString Dotted(int64_t value)
 
 } // namespace
 
+std::optional<int64_t> GeneratorController::ReadManual(const GeneratorEdit& edit, const char* caption,
+                                                       const ValueBound& bound, const QString& noNumber, bool increment)
+{
+    // An increment of 0 or below steps nowhere (the value stays as it is): only one that steps
+    // meets the bound.
+    static const ValueBound kAnyWholeNumber;
+    const QString box = QStringLiteral("manual stepping \"%1\"").arg(QLatin1String(caption));
+    QString refused;
+    std::optional<int64_t> v = ReadBounded(edit, true, box, increment ? kAnyWholeNumber : bound, &refused);
+    if (v && increment && *v > 0)
+        v = ReadBounded(edit, true, box, bound, &refused);
+    if (!v)
+        refused.isEmpty() ? Warn(noNumber) : Tell(refused);
+    return v;
+}
+
+std::optional<int64_t> GeneratorController::StepManual(bool frequency, int direction)
+{
+    const ManualStepping& m = view_.Manual;
+    const QString& noNumber = frequency ? kFrequencyError : kAmplitudeError;
+    const std::optional<int64_t> v =
+        frequency ? ReadManual(m.Frequency, "Frequency[Hz]", valuebounds::kWholeHz, noNumber)
+                  : ReadManual(m.Amplitude, "Amplitude[dBm]", valuebounds::kGeneratorDbm, noNumber);
+    const std::optional<int64_t> step =
+        !v          ? std::nullopt
+        : frequency ? ReadManual(m.FrequencyIncrement, "Frequency increment", valuebounds::kWholeHz, noNumber, true)
+                    : ReadManual(m.AmplitudeIncrement, "Amplitude increment", valuebounds::kStepDb, noNumber, true);
+    if (!step)
+        return std::nullopt;
+    return *step > 0 ? *v + direction * *step : *v;
+}
+
 // The frequency box normalised (written back with thousands dots).
 std::optional<int64_t> GeneratorController::ManualFrequency()
 {
-    const std::optional<int64_t> hz = ReadDotted64(view_.Manual.Frequency);
-    if (!hz) {
-        Warn(kFrequencyError);
-        return std::nullopt;
-    }
-    view_.Manual.Frequency.Text = Dotted(*hz);
+    const std::optional<int64_t> hz =
+        ReadManual(view_.Manual.Frequency, "Frequency[Hz]", valuebounds::kWholeHz, kFrequencyError);
+    if (hz)
+        view_.Manual.Frequency.Text = Dotted(*hz);
     return hz;
 }
 
@@ -60,16 +75,41 @@ std::optional<int64_t> GeneratorController::ManualFrequency()
 std::optional<int32_t> GeneratorController::ManualLevel()
 {
     GeneratorEdit& box = view_.Manual.Amplitude;
-    const std::optional<int32_t> typed = ReadDotted32(box);
-    if (!typed) {
-        Warn(kAmplitudeError);
+    const std::optional<int64_t> typed = ReadManual(box, "Amplitude[dBm]", valuebounds::kGeneratorDbm, kAmplitudeError);
+    if (!typed)
         return std::nullopt;
-    }
     const GeneratorLimits limits = Limits();
-    const int32_t level = std::clamp(*typed, limits.Min, std::max(limits.Min, limits.Max));
+    const int32_t level = std::clamp(static_cast<int32_t>(*typed), limits.Min, std::max(limits.Min, limits.Max));
     box.Text = QString::number(level);
     box.Red = level != *typed;
     return level;
+}
+
+// Every manual step sets the frequency and the level; the marker boxes show them once the analyser
+// has tuned to the frequency. A frequency it did not take ends manual stepping.
+void GeneratorController::SendManual(int64_t hz, int64_t level, bool levelFirst, bool zeroSpanFirst)
+{
+    Owning([&] {
+        const QString why = DeliverAt(
+            [&] {
+                // After an emission run the analyser may still sweep a span; the generator would
+                // follow it instead of holding the frequency shown.
+                if (zeroSpanFirst)
+                    ScpiSetSpan(scpi_, QStringLiteral("0"));
+                if (levelFirst)
+                    SendLevel(level);
+                SendFrequency(hz);
+                if (!levelFirst)
+                    SendLevel(level);
+            },
+            hz);
+        if (Halted())
+            return;
+        if (why.isEmpty())
+            ShowSent(hz, level);
+        else
+            EndUntuned(GeneratorAction::ManualStepping, QStringLiteral("manual stepping"), why);
+    });
 }
 
 void GeneratorController::ToggleManualStepping()
@@ -92,14 +132,7 @@ void GeneratorController::ToggleManualStepping()
         return;
     Owning([&] {
         ToggleGeneratorRun(GeneratorAction::ManualStepping);
-        // After an emission run the analyser may still sweep a span; the generator would follow
-        // it instead of holding the frequency shown.
-        if (Deliver([&] {
-                ScpiSetSpan(scpi_, QStringLiteral("0"));
-                SendLevel(*level);
-                SendFrequency(*hz);
-            }))
-            ShowSent(*hz, *level);
+        SendManual(*hz, *level, true, true);
     });
     Changed();
 }
@@ -115,29 +148,18 @@ void GeneratorController::StepFrequency(int direction)
 {
     if (ManualSending())
         return;
-    const std::optional<int64_t> hz = ReadDotted64(view_.Manual.Frequency);
-    const std::optional<int64_t> increment = ReadDotted64(view_.Manual.FrequencyIncrement);
-    if (!hz || !increment) {
-        Warn(kFrequencyError);
+    const std::optional<int64_t> hz = StepManual(true, direction);
+    if (!hz)
         return;
-    }
-    int64_t f = *hz;
-    if (*increment > 0 && __builtin_add_overflow(f, direction * *increment, &f)) {
-        Warn(kFrequencyError);
+    // Both lie within 1 THz: the sum cannot overflow, but it may leave the bound.
+    const GeneratorEdit stepped{Dotted(std::max(*hz, kGeneratorMinHz))};
+    const std::optional<int64_t> f = ReadManual(stepped, "Frequency[Hz]", valuebounds::kWholeHz, kFrequencyError);
+    if (!f)
         return;
-    }
-    f = std::max(f, kGeneratorMinHz);
-    view_.Manual.Frequency.Text = Dotted(f);
-    if (state_.GeneratorRunning[GeneratorAction::ManualStepping]) {
+    view_.Manual.Frequency.Text = stepped.Text;
+    if (state_.GeneratorRunning[GeneratorAction::ManualStepping])
         if (const std::optional<int32_t> level = ManualLevel())
-            Owning([&] {
-                if (Deliver([&] {
-                        SendLevel(*level);
-                        SendFrequency(f);
-                    }))
-                    ShowSent(f, *level);
-            });
-    }
+            SendManual(*f, *level, true);
     Changed();
 }
 
@@ -145,28 +167,15 @@ void GeneratorController::StepAmplitude(int direction)
 {
     if (ManualSending())
         return;
-    const std::optional<int32_t> level = ReadDotted32(view_.Manual.Amplitude);
-    const std::optional<int32_t> increment = ReadDotted32(view_.Manual.AmplitudeIncrement);
-    if (!level || !increment) {
-        Warn(kAmplitudeError);
+    const std::optional<int64_t> level = StepManual(false, direction);
+    if (!level)
         return;
-    }
-    int64_t a = *level;
-    if (*increment > 0)
-        a += static_cast<int64_t>(direction) * *increment;
-    a = std::clamp<int64_t>(a, kSpinLevelMin, kSpinLevelMax);
+    const int64_t a = std::clamp<int64_t>(*level, kSpinLevelMin, kSpinLevelMax);
     view_.Manual.Amplitude.Text = QString::number(a);
     view_.Manual.Amplitude.Red = false;
-    if (state_.GeneratorRunning[GeneratorAction::ManualStepping]) {
+    if (state_.GeneratorRunning[GeneratorAction::ManualStepping])
         if (const std::optional<int64_t> hz = ManualFrequency())
-            Owning([&] {
-                if (Deliver([&] {
-                        SendFrequency(*hz);
-                        SendLevel(a);
-                    }))
-                    ShowSent(*hz, a);
-            });
-    }
+            SendManual(*hz, a, false);
     Changed();
 }
 
@@ -177,16 +186,9 @@ void GeneratorController::EnterFrequency()
     const std::optional<int64_t> hz = ManualFrequency();
     if (!hz)
         return;
-    if (state_.GeneratorRunning[GeneratorAction::ManualStepping]) {
+    if (state_.GeneratorRunning[GeneratorAction::ManualStepping])
         if (const std::optional<int32_t> level = ManualLevel())
-            Owning([&] {
-                if (Deliver([&] {
-                        SendLevel(*level);
-                        SendFrequency(*hz);
-                    }))
-                    ShowSent(*hz, *level);
-            });
-    }
+            SendManual(*hz, *level, true);
     Changed();
 }
 
@@ -198,23 +200,16 @@ void GeneratorController::EnterAmplitude()
     if (!level)
         return;
     if (const std::optional<int64_t> hz = ManualFrequency())
-        Owning([&] {
-            if (Deliver([&] {
-                    SendFrequency(*hz);
-                    SendLevel(*level);
-                }))
-                ShowSent(*hz, *level);
-        });
+        SendManual(*hz, *level, false);
     Changed();
 }
 
 void GeneratorController::EnterFrequencyIncrement()
 {
-    const std::optional<int64_t> increment = ReadDotted64(view_.Manual.FrequencyIncrement);
-    if (!increment) {
-        Warn(kFrequencyError);
+    const std::optional<int64_t> increment = ReadManual(view_.Manual.FrequencyIncrement, "Frequency increment",
+                                                        valuebounds::kWholeHz, kFrequencyError, true);
+    if (!increment)
         return;
-    }
     view_.Manual.FrequencyIncrement.Text = Dotted(*increment);
     Changed();
 }

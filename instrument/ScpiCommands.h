@@ -76,6 +76,16 @@ ScpiAnswer ScpiReadSweepTime(ScpiContext& c);
 // of (the scan range on a swept analyser).
 enum class FrequencySetting { Start, Stop, Center, ScanStart, ScanStop };
 std::optional<double> ScpiReadFrequency(ScpiContext& c, FrequencySetting which);
+// The centre asked back after it was set to plannedHz: tuned when the analyser reports it within
+// toleranceHz. An analyser keeps its old centre for one beyond its range (or sets the nearest it
+// has); ReportedHz is what it reports, nothing for no usable answer.
+struct CentreCheck {
+    bool Tuned = false;
+    std::optional<double> ReportedHz;
+    // "2.000.000.000 Hz lies beyond the analyser's range (it tuned to 1.500.000.000 Hz)".
+    QString Untuned(double plannedHz) const;
+};
+CentreCheck ScpiCheckCentre(ScpiContext& c, double plannedHz, double toleranceHz);
 void ScpiSourceOff(ScpiContext& c);
 void ScpiSourceOn(ScpiContext& c, const QString& level);
 

@@ -1,11 +1,14 @@
 #include "app/Log.h"
 #include "app/NumberText.h"
 #include "app/PlausibleRanges.h"
+#include "app/TextRoutines.h"
 #include "instrument/DeviceState.h"
 #include "instrument/ScpiCommands.h"
 #include "instrument/ScpiIo.h"
 #include "instrument/protocol/LevelOffsets.h"
 #include "platform/system/EventPump.h"
+
+#include <cmath>
 
 using scpiio::kNothing;
 using scpiio::Send;
@@ -276,6 +279,22 @@ std::optional<double> ScpiReadFrequency(ScpiContext& c, FrequencySetting which)
     if (!hz || !plausible::kFrequencyHz.Holds(*hz))
         return std::nullopt;
     return hz;
+}
+
+CentreCheck ScpiCheckCentre(ScpiContext& c, double plannedHz, double toleranceHz)
+{
+    CentreCheck check;
+    check.ReportedHz = ScpiReadFrequency(c, FrequencySetting::Center);
+    check.Tuned = check.ReportedHz && std::fabs(*check.ReportedHz - plannedHz) <= toleranceHz;
+    return check;
+}
+
+QString CentreCheck::Untuned(double plannedHz) const
+{
+    const auto dotted = [](double hz) { return InsertThousandDots(QString::number(RoundHalfEven(hz))); };
+    return dotted(plannedHz) + QStringLiteral(" Hz lies beyond the analyser's range (") +
+           (ReportedHz ? QStringLiteral("it tuned to ") + dotted(*ReportedHz) + QStringLiteral(" Hz)")
+                       : QStringLiteral("it reports no centre frequency)"));
 }
 
 void ScpiSourceOff(ScpiContext& c)

@@ -108,12 +108,10 @@ PeakLevelTexts MeasurePeakLevel(PeakRemeasureContext& c, const RemeasureGrid& gr
     settle(kSettleMs);
     // A peak beyond the analyser's range (on a chart another analyser measured): it keeps its last
     // centre, and a level read there would be listed as the peak's.
-    if (const std::optional<double> tuned = ScpiReadFrequency(s, FrequencySetting::Center);
-        tuned && std::fabs(*tuned - static_cast<double>(frequencyHz)) > 1.0) {
-        s.Messages.Append(QStringLiteral("Warning: ") + InsertThousandDots(frequencyText) +
-                          QStringLiteral(" Hz lies beyond the analyser's range (it tuned to ") +
-                          InsertThousandDots(QString::number(RoundHalfEven(*tuned))) +
-                          QStringLiteral(" Hz); the peak is not measured"));
+    if (const CentreCheck centre = ScpiCheckCentre(s, static_cast<double>(frequencyHz), 1.0);
+        centre.ReportedHz && !centre.Tuned) {
+        s.Messages.Append(QStringLiteral("Warning: ") + centre.Untuned(static_cast<double>(frequencyHz)) +
+                          QStringLiteral("; the peak is not measured"));
         return {};
     }
 

@@ -180,9 +180,9 @@ TunedPoints::TunedPoints(const SegmentRecord& s, int points)
 
 std::optional<double> TunedPoints::Ask(PassContext& pass, double plannedHz)
 {
-    const std::optional<double> hz = ScpiReadFrequency(pass.Scpi, FrequencySetting::Center);
-    if (hz && std::fabs(*hz - plannedHz) <= toleranceHz_)
-        return hz;
+    const CentreCheck centre = ScpiCheckCentre(pass.Scpi, plannedHz, toleranceHz_);
+    if (centre.Tuned)
+        return centre.ReportedHz;
     // A read that Stop or a lost link cut short says nothing of the analyser's range.
     if (pass.State.StopRequested || scpiio::LinkLost(pass.Scpi) || !pass.Scpi.Device.DeviceConnected)
         return std::nullopt;

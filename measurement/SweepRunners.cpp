@@ -143,20 +143,24 @@ private:
 
     // ":SENS:SWE:TIME?": the analyser's own sweep time. An answer that is no number leaves the
     // last one that was. One longer than the sweep time the program set plus the margin waited
-    // after it is not believed (an answer of 3599 or 1e308 would hold every segment for an hour):
-    // the set time stands in for it, and the log says so.
+    // after it is not believed (an answer of 3599 or 1e308 would hold every segment for an hour),
+    // nor one of 0 s or less (the trace would be read after the margin alone, before the sweep
+    // ends): the set time stands in for it, and the log says so.
     double QuerySweepSeconds(PassContext& pass, double setSeconds, uint32_t marginMs)
     {
         const ScpiAnswer a = ScpiReadSweepTime(pass.Scpi);
         pass.Scpi.Debug.LogMessage(QStringLiteral("rd sweep =") + a.value_or(QStringLiteral("0")) + QStringLiteral("sec"));
-        if (a)
-            if (const std::optional<double> t = scpiio::AnswerNumber(*a))
-                siglentSweepSeconds_ = *t;
-        if (siglentSweepSeconds_ * 1000.0 <= setSeconds * 1000.0 + marginMs)
+        const std::optional<double> answered = a ? scpiio::AnswerNumber(*a) : std::nullopt;
+        if (answered)
+            siglentSweepSeconds_ = *answered;
+        if (siglentSweepSeconds_ > 0 && siglentSweepSeconds_ * 1000.0 <= setSeconds * 1000.0 + marginMs)
             return siglentSweepSeconds_;
-        pass.Scpi.Messages.Append(QStringLiteral("Warning: the analyser's sweep time of ") +
-                                 GeneralText(siglentSweepSeconds_) + QStringLiteral(" s is not believed, the set ") +
-                                 GeneralText(setSeconds) + QStringLiteral(" s is used"));
+        // Without an answer the reader has said why (or the link is gone).
+        if (answered)
+            pass.Scpi.Messages.Append(QStringLiteral("Warning: the analyser's sweep time of ") +
+                                      GeneralText(siglentSweepSeconds_) +
+                                      QStringLiteral(" s is not believed, the set ") + GeneralText(setSeconds) +
+                                      QStringLiteral(" s is used"));
         return setSeconds;
     }
 

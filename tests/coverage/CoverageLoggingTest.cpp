@@ -58,7 +58,7 @@ TEST(CoverageLogging, TheDriveFillsTableTracksAndLevelsAndLatches)
     // the previous poll's speed and fix: tick 1 had none (red point), ticks 2 to 4 stood.
     for (int tick = 1; tick <= 5; ++tick)
         v.Tick();
-    EXPECT_EQ(r.Logged().filter(":SENS:FREQ:CENT").size(), 5); // A only, every tick
+    EXPECT_EQ(r.Logged().filter(":SENS:FREQ:CENT ").size(), 5); // A only, every tick
     TChartSeries& a = v.Chart().Level[0];
     ASSERT_EQ(a.Count(), 2);
     EXPECT_EQ(a.GetValueColor(0), clRed);
@@ -131,7 +131,7 @@ TEST(CoverageLogging, NestedTicksStopAndLatchPausesEndCleanly)
     r.pump.Schedule(10, [&] { v.Tick(); });
     v.Tick();
     EXPECT_EQ(v.Globals().CoverageTickErrors, 1);
-    EXPECT_EQ(r.Logged().size(), 3 * 6);
+    EXPECT_EQ(r.Logged().size(), 3 * 7);
     EXPECT_EQ(Lines(r.Table()).size(), 2);
 
     // Stop inside a tick: the tick ends at its wait, logs nothing, and only then are the tracks
@@ -146,8 +146,8 @@ TEST(CoverageLogging, NestedTicksStopAndLatchPausesEndCleanly)
     EXPECT_LT(r.pump.TickCount() - before, 50u);
     EXPECT_FALSE(fileDuringStop);
     EXPECT_EQ(r.Logged(),
-        QStringList({":SENS:FREQ:CENT 140000000", ":CALC:MARK1:STAT OFF", ":CALC:MARK1:STAT ON", ":INIT:IMM",
-            ":SENS:SWE:TIME?"}));
+        QStringList({":SENS:FREQ:CENT 140000000", ":SENS:FREQ:CENT?", ":CALC:MARK1:STAT OFF", ":CALC:MARK1:STAT ON",
+            ":INIT:IMM", ":SENS:SWE:TIME?"}));
     EXPECT_EQ(Lines(r.Table()).size(), 2);
     EXPECT_EQ(v.Fields().RecentKml, "out/out_stamp.kml");
     const QByteArray kml = testsupport::ReadAll(r.dir.filePath("out/out_stamp.kml"));
@@ -265,8 +265,23 @@ TEST(CoverageLogging, StartNamesWhatIsMissing)
     EXPECT_TRUE(r.host.errors.last().startsWith("\"Latch Points\""));
     EXPECT_EQ(r.host.timerStarts, 0);
     v.LatchPointsChanged("10");
+    // A correction table refused: Start refuses as Play does; a tick stops logging when it is meanwhile.
+    ASSERT_TRUE(QDir().mkpath(r.dir.filePath("src")));
+    ASSERT_TRUE(testsupport::WriteAll(r.dir.filePath("src/bad.cac"), "[Data]\r\nFreq1=1000\r\nLev1=1,5,0\r\n"));
+    const QString refused = "Cable File not usable: .\\src\\bad.cac (row 1: the level 1,5,0 is no number)";
+    const auto cable = [&v](const char* file) {
+        v.Grid().SetValue(coveragegrid::kCableCor, file), v.GridValueEdited(coveragegrid::kCableCor);
+    };
+    cable("bad.cac");
+    EXPECT_FALSE(v.Start());
+    EXPECT_EQ(r.host.errors.last() + r.messages.Lines().last(), refused + "Warning: coverage logging refused: " + refused);
+    cable("none");
     v.Globals().CoverageIndex = 7;
     EXPECT_TRUE(v.Start());
+    cable("bad.cac"), v.Tick();
+    EXPECT_TRUE(!v.Logging() && r.messages.Lines().last() == "Warning: coverage logging stopped: " + refused);
+    cable("none");
+    ASSERT_TRUE(v.Start());
     EXPECT_EQ(r.host.interval, 500);
     EXPECT_EQ(v.Globals().CoverageIndex, 0);
     // The analyser gone between two ticks: the next one ends the logging with one line, no row.

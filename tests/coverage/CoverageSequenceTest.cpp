@@ -47,7 +47,7 @@ L RsInit(const L& dbm)
 
 L RsTick(const QString& f)
 {
-    return {":SENS:FREQ:CENT " + f + " Hz", ":CALC:MARK1:X " + f + " Hz", ":INIT:IMM", ":SENS:SWE:TIME?",
+    return {":SENS:FREQ:CENT " + f + " Hz", ":SENS:FREQ:CENT?", ":CALC:MARK1:X " + f + " Hz", ":INIT:IMM", ":SENS:SWE:TIME?",
         ":CALC:MARK1:Y?"};
 }
 
@@ -58,7 +58,7 @@ const FamilyCase kFamilies[] = {
                 ":SENS:BAND:RES 9000"},
             kRigolTail, kRigolDbm, kRigolEnd}),
         [](const QString& f) {
-            return L {":SENS:FREQ:CENT " + f, ":CALC:MARK1:STAT OFF", ":CALC:MARK1:STAT ON", ":INIT:IMM",
+            return L {":SENS:FREQ:CENT " + f, ":SENS:FREQ:CENT?", ":CALC:MARK1:STAT OFF", ":CALC:MARK1:STAT ON", ":INIT:IMM",
                 ":SENS:SWE:TIME?", ":CALC:MARK1:Y?"};
         },
         3 * (1400 + 50)},
@@ -67,7 +67,7 @@ const FamilyCase kFamilies[] = {
             kRigolDbm, {":SENS:FREQ:SPAN 20000", ":SENS:BAND:EMIF:STAT ON", ":SENS:BAND:RES 9000"},
             kRigolTail, kRigolDbm, kRigolEnd}),
         [](const QString& f) {
-            return L {":SENS:FREQ:CENT " + f, ":CALC:MARK1:STAT OFF", ":CALC:MARK1:STAT ON", ":INIT:CONT 1",
+            return L {":SENS:FREQ:CENT " + f, ":SENS:FREQ:CENT?", ":CALC:MARK1:STAT OFF", ":CALC:MARK1:STAT ON", ":INIT:CONT 1",
                 ":INIT:IMM", ":SENS:SWE:TIME?", ":CALC:MARK1:STAT OFF", ":CALC:MARK1:STAT ON",
                 ":CALC:MARK1:Y?"};
         },
@@ -81,7 +81,7 @@ const FamilyCase kFamilies[] = {
                 ":SENS:SWE:TIME 1.4 s", ":CALC:MARK1:STAT ON", ":CALC:MARK1:MODE POS", ":CALC:MARK1:TRAC 1",
                 ":INIT:CONT 0"}}),
         [](const QString& f) {
-            return L {":SENS:FREQ:CENT " + f + " Hz", ":CALC:MARK1:STAT ON", ":CALC:MARK1:MODE POS",
+            return L {":SENS:FREQ:CENT " + f + " Hz", ":SENS:FREQ:CENT?", ":CALC:MARK1:STAT ON", ":CALC:MARK1:MODE POS",
                 ":CALC:MARK1:TRAC 1", ":TRAC1:MODE WRIT", ":INIT:IMM", ":SENS:SWE:TIME?", ":CALC:MARK1:Y?"};
         },
         3 * (1400 + 50 + 500)},
@@ -89,7 +89,7 @@ const FamilyCase kFamilies[] = {
         Concat({{":SYST:PRES"}, kHamegDbm, {":FREQ:SPAN 20000", ":BAND:RBW C9k", ":MEAS:PAMP OFF"}, kHamegDbm,
             {":RMOD:DET PEAK", ":SWE:TIME:AUTO OFF", ":SWE:TIME 1.4", ":MARK1:STAT ON", ":MARK1:MAX:PEAK"}}),
         [](const QString& f) {
-            return L {":FREQ:CENT " + f, ":SWE:MODE SING", ":SWE:TIME?", ":MARK1:LEV?"};
+            return L {":FREQ:CENT " + f, ":FREQ:CENT?", ":SWE:MODE SING", ":SWE:TIME?", ":MARK1:LEV?"};
         },
         3 * (1400 + 50)},
     {"fpc1000", RsInit(kFpcDbm), RsTick, 3 * (1400 + 50)},

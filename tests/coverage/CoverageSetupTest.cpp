@@ -7,6 +7,7 @@
 
 using namespace coveragegrid;
 
+// Frequency rows too: one no analyser tunes to is "not valid" with one line, never sent as typed.
 TEST(CoverageSetup, AxisRowsTakeWholeNumbersOnTheRightSideOfTheOtherLimit)
 {
     CoverageRig r("dsa815");
@@ -25,6 +26,9 @@ TEST(CoverageSetup, AxisRowsTakeWholeNumbersOnTheRightSideOfTheOtherLimit)
         {kHigh, "5", "5", -120, 5},
         {kHigh, "1.000", "not valid", -120, 5},
         {kHigh, "2000000000", "not valid", -120, 5},
+        {kFreqA, "1e308", "not valid", -120, 5},
+        {kFreqB, "-5", "not valid", -120, 5},
+        {kFreqC, "145,5e6", "145,5e6", -120, 5},
     };
     for (const auto& e : edits) {
         v.Grid().SetValue(e.key, e.text);
@@ -33,6 +37,8 @@ TEST(CoverageSetup, AxisRowsTakeWholeNumbersOnTheRightSideOfTheOtherLimit)
         EXPECT_EQ(v.Chart().LeftMinimum, e.min) << e.text;
         EXPECT_EQ(v.Chart().LeftMaximum, e.max) << e.text;
     }
+    EXPECT_EQ(r.messages.Lines(), QStringList({"Warning: \"Freq A[Hz]\" 1e308 lies outside 0..1e+12 Hz and is not measured",
+                                               "Warning: \"Freq B[Hz]\" -5 lies outside 0..1e+12 Hz and is not measured"}));
 }
 
 TEST(CoverageSetup, ShippedCorrectionsLoadAndGetCorDataReadsThem)

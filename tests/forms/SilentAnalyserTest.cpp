@@ -6,9 +6,11 @@
 #include "chart/series/LineSeries.h"
 #include "common/Controls.h"
 #include "common/TestSupport.h"
+#include "coverage/CoverageView.h"
 #include "datafiles/CheckListModel.h"
 #include "datafiles/ParameterGridModel.h"
 #include "forms/ConnectionWindow.h"
+#include "forms/CoverageFrame.h"
 #include "forms/ImmunityFrame.h"
 #include "forms/LoggerWindow.h"
 #include "forms/MainChart.h"
@@ -282,6 +284,24 @@ TEST_P(SilentZeroSpan, KeepsTheLastResult)
 
 INSTANTIATE_TEST_SUITE_P(Families, SilentZeroSpan, ::testing::Values("dsa815", "ssa3032x"));
 
+// The receiver connected; the coverage view logs a row per fix every 50 ms ("skip non moving" off).
+QWidget& ConnectGps(RunWindowFixture& f, Simulator& gps)
+{
+    ConnectionWindow& connection = *f.program->Windows().connectionWindow;
+    connection.prepareForKind(LinkKind::GpsReceiver);
+    Control<QComboBox>(connection, "ComboBox1").setEditText(gps.Start(nullptr) ? gps.PtyPath() : QString());
+    Control<QPushButton>(connection, "BitBtn6").click();
+    QWidget& view = Control(*f.w, "Frame141");
+    Control<QCheckBox>(view, "CheckBox21").setChecked(false);
+    Control<QComboBox>(view, "ComboBox2").setEditText("50");
+    return view;
+}
+
+QStringList CoverageRows(const RunWindowFixture& f)
+{
+    return QString(testsupport::ReadAll(f.folder.filePath("out/coverage.txt"))).split("\r\n").mid(1).filter(";");
+}
+
 // Coverage logging beside a receiver on a pseudo-terminal: the track grows with the table; a freeze
 // ends the logging as a Stop does, with one line, no row and the tracks so far; Start works again.
 class SilentAnalyserLogging : public ::testing::TestWithParam<const char*> {};
@@ -291,16 +311,9 @@ TEST_P(SilentAnalyserLogging, EndsWithOneLineAndTheTracksSoFar)
     RunWindowFixture f;
     ASSERT_NO_FATAL_FAILURE(StartConnected(f, GetParam(), kTimeoutMs));
     Simulator gps([] { SimulatorOptions o; o.pty = o.gps = true; return o; }());
+    QWidget& view = ConnectGps(f, gps);
     ConnectionWindow& connection = *f.program->Windows().connectionWindow;
-    connection.prepareForKind(LinkKind::GpsReceiver);
-    Control<QComboBox>(connection, "ComboBox1").setEditText(gps.Start(nullptr) ? gps.PtyPath() : QString());
-    Control<QPushButton>(connection, "BitBtn6").click();
-    QWidget& view = Control(*f.w, "Frame141");
-    Control<QCheckBox>(view, "CheckBox21").setChecked(false); // "skip non moving": every fix is a row
-    Control<QComboBox>(view, "ComboBox2").setEditText("50");
-    const auto rows = [&f] {
-        return QString(testsupport::ReadAll(f.folder.filePath("out/coverage.txt"))).split("\r\n").mid(1).filter(";");
-    };
+    const auto rows = [&f] { return CoverageRows(f); };
     Control<QPushButton>(view, "Button14").click();
     ASSERT_TRUE(QTest::qWaitFor([&] { return rows().size() >= 3; }, 5000));
     // "Disconnect Visa" meanwhile (the connection window left open) is refused with one line.
@@ -376,11 +389,12 @@ TEST_P(SilentGenerator, EndsTheActionWithOneLineAndMarksOnlyWhatReachedTheAnalys
 }
 
 // Sweep band 1 and the ramp fall silent in their third step, after the preset and two whole
-// steps; a fixed row and manual stepping at their stop or next step.
+// steps (a step's centre is asked back, on a raw socket instead of "*OPC?"); a fixed row and
+// manual stepping at their stop or next step.
 INSTANTIATE_TEST_SUITE_P(
     Actions, SilentGenerator,
-    ::testing::Combine(::testing::Values(GeneratorAct{"Sweep", "SpeedButton13", nullptr, 8 + 2 * 3 + 1, 8 + 2 * 4 + 1},
-                                         GeneratorAct{"Ramp", "SpeedButton19", nullptr, 9 + 2 * 2 + 1, 10 + 2 * 3 + 1},
+    ::testing::Combine(::testing::Values(GeneratorAct{"Sweep", "SpeedButton13", nullptr, 8 + 2 * 4 + 1, 8 + 2 * 4 + 1},
+                                         GeneratorAct{"Ramp", "SpeedButton19", nullptr, 10 + 2 * 2 + 1, 10 + 2 * 3 + 1},
                                          GeneratorAct{"Fixed", "SpeedButton1", "SpeedButton1", 0, 0},
                                          GeneratorAct{"Manual", "SpeedButton20", "SpinButton1Up", 0, 0}),
                        ::testing::Bool(), ::testing::Bool()),
@@ -574,3 +588,63 @@ TEST_P(GeneratorLeftOn, IsSaidWhereTheOperatorLooks)
 }
 
 INSTANTIATE_TEST_SUITE_P(Families, GeneratorLeftOn, ::testing::Values("dsa815", "ssa3032x"));
+
+// A frequency beyond a dsa815's 1.5 GHz in the coverage view: the analyser stays where it was; no
+// row logs a level for it, and one line says so, however many rows follow.
+TEST(BeyondRange, CoverageLogsNoLevelWhereTheAnalyserDidNotTune)
+{
+    RunWindowFixture f;
+    ASSERT_NO_FATAL_FAILURE(StartConnected(f, "dsa815", 0));
+    Simulator gps([] { SimulatorOptions o; o.pty = o.gps = true; return o; }());
+    QWidget& view = ConnectGps(f, gps);
+    CoverageGrid& grid = Control<CoverageFrame>(*f.w, "Frame141").view().Grid();
+    grid.setData(grid.index(grid.RowOf(coveragegrid::kFreqB), 1), "2000000000");
+    Control<QPushButton>(view, "Button18").click(), Control<QPushButton>(view, "Button14").click();
+    ASSERT_TRUE(QTest::qWaitFor([&f] { return CoverageRows(f).size() >= 3; }, 5000));
+    Control<QPushButton>(view, "Button15").click();
+    for (const QString& row : CoverageRows(f))
+        EXPECT_TRUE(!row.section(';', 10, 10).isEmpty() && row.section(';', 12, 12).isEmpty()) << row.toStdString();
+    const QString line = "Warning: Freq B 2.000.000.000 Hz lies beyond the analyser's range (it tuned to 140.000.000 Hz); no "
+                         "level is logged for it";
+    EXPECT_EQ(f.Lines("Warning: ") + f.Lines("Error: ") + f.boxes, L{line});
+    EXPECT_EQ(Control<QPlainTextEdit>(view, "memo2").toPlainText().count(line), 1);
+}
+
+// A generator frequency beyond a dsa815's 1.5 GHz: the action ends with one line naming it and where
+// the analyser stayed, the generator is switched off, the marker never names that frequency.
+struct BeyondAct { const char *name, *button, *edit, *text, *then, *what, *hz, *tuned, *end; };
+class BeyondRangeGenerator : public ::testing::TestWithParam<BeyondAct> {};
+
+TEST_P(BeyondRangeGenerator, EndsTheActionWithOneLineAndTheGeneratorOff)
+{
+    const BeyondAct& act = GetParam();
+    RunWindowFixture f;
+    ASSERT_NO_FATAL_FAILURE(StartConnected(f, "dsa815", 0));
+    Control<QAction>(*f.w, "G1").trigger();
+    auto& view = Control<ImmunityFrame>(*f.w, "Frame131");
+    for (const auto& [edit, text] : {std::pair{"sweepStartEdit1", "1.400.000.000"}, {"sweepStopEdit1", "1.600.000.000"},
+                                     {"sweepStepEdit1", "100.000.000"}, {"sweepDwellEdit1", "100"}, {act.edit, act.text}})
+        Control<QLineEdit>(view, edit).setText(text);
+    Control<QAbstractButton>(view, act.button).click();
+    act.then ? Control<QAbstractButton>(view, act.then).click() : void();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !view.generatorActionActive(); }, 5000));
+    const QString line = QString("Error: %1 at %2 Hz lies beyond the analyser's range (it tuned to %3 Hz), %4")
+                             .arg(act.what, act.hz, act.tuned, act.end);
+    EXPECT_EQ(f.Lines("Error: ") + f.Lines("Warning: ") + f.boxes, L{line});
+    EXPECT_TRUE(Control<QPlainTextEdit>(view, "Memo2").toPlainText().endsWith(line));
+    EXPECT_FALSE(Control<QAbstractButton>(view, act.button).isChecked());
+    EXPECT_EQ(f.SimLog().filter(":OUTP").last(), ":OUTP 0");
+    EXPECT_NE(Control(view, "markerFrequencyEdit").property("text").toString(), act.hz);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Actions, BeyondRangeGenerator,
+    ::testing::Values(BeyondAct{"Fixed", "SpeedButton1", "fixedFrequencyEdit1", "2.000.000.000", nullptr, "fixed row 1",
+                                "2.000.000.000", "15.075.000", "the generator is switched off"},
+                      BeyondAct{"Sweep", "SpeedButton13", "sweepDwellEdit1", "100", nullptr, "the sweep step",
+                                "1.600.000.000", "1.500.000.000", "sweep stopped"},
+                      BeyondAct{"Ramp", "SpeedButton19", "rampFrequencyEdit", "2.000.000.000", nullptr, "the ramp",
+                                "2.000.000.000", "15.075.000", "the generator is switched off"},
+                      BeyondAct{"Manual", "SpeedButton20", "LabeledEdit17", "1.499.950.000", "SpinButton1Up",
+                                "manual stepping", "1.500.050.000", "1.499.950.000", "the generator is switched off"}),
+    [](const ::testing::TestParamInfo<BeyondAct>& p) { return std::string(p.param.name); });

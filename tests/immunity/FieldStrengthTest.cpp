@@ -97,15 +97,20 @@ TEST_F(FieldStrength, RowTextAddsTheAmplifierCorrectionAtWholeKilohertz)
 
     GeneratorViewModel view = DefaultGeneratorView();
     view.Calculator.Input = "-";
-    EXPECT_FALSE(RefreshFieldStrengths(view, amp, 2.8));
+    EXPECT_FALSE(RefreshFieldStrengths(view, amp, 2.8, {}));
     EXPECT_TRUE(view.Fixed[0].PowerAndField.isEmpty());
     view.Calculator.Input = "200";
-    EXPECT_TRUE(RefreshFieldStrengths(view, amp, 2.8));
+    EXPECT_TRUE(RefreshFieldStrengths(view, amp, 2.8, {}));
     EXPECT_EQ(view.Messages, QStringList{"Warning: dBm value out of range"});
     EXPECT_EQ(view.Fixed[0].PowerAndField, "0.00-->7.99");
     EXPECT_EQ(view.Bands[0].PowerAndField, "0.00-->7.99");
     EXPECT_EQ(view.Ramp.HighPowerAndField, "22.00-->" + FieldStrengthSeptum(22, 2.8));
     EXPECT_EQ(view.Ramp.LowPowerAndField, "10.00-->" + FieldStrengthSeptum(10, 2.8));
+    // A refused amplifier table: no row shows a value without it, and the box says why once.
+    const QString refused = "Amplifier File not usable: x";
+    RefreshFieldStrengths(view, amp, 2.8, refused), RefreshFieldStrengths(view, amp, 2.8, refused);
+    EXPECT_EQ(view.Messages.mid(1), QStringList{"Warning: no field strength is shown: " + refused});
+    EXPECT_EQ(view.Fixed[0].PowerAndField + view.Ramp.LowPowerAndField, "----");
 }
 
 TEST_F(GeneratorSettingsGrid, SeptumHeightIsKeptWithinItsRange)
@@ -145,6 +150,12 @@ TEST_F(GeneratorSettingsGrid, CorrectionFilesLoadIntoTheirSeriesWithoutAsking)
     EXPECT_TRUE(debug.Lines().contains("T: Property: Amp Cor-->preamp_20db.amp"));
     EXPECT_TRUE(debug.Lines().contains("T: file selected: .\\src\\preamp_20db.amp"));
 
+    // A table refused at load is named, as Play names its own; one that is not there corrects nothing.
+    ASSERT_TRUE(testsupport::WriteAll(folder.filePath("src/bad.amp"), "[Data]\r\nFreq1=1000\r\nLev1=nan\r\n"));
+    ValidateGeneratorSetting(kAmpCorRow, "bad.amp", t);
+    EXPECT_EQ(RefusedAmplifierTable("bad.amp", amp, grid, folder.path()),
+              "Amplifier File not usable: .\\src\\bad.amp (row 1: the level nan lies outside -200..200 dB)");
+    EXPECT_EQ(RefusedAmplifierTable("gone.amp", amp, grid, folder.path()), "");
     ValidateGeneratorSetting(kAmpCorRow, "none", t);
     EXPECT_EQ(amp.Count(), 0);
     ValidateGeneratorSetting(kTemCorRow, "..\\preamp_20db.amp", t);

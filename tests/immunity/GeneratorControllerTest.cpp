@@ -57,13 +57,13 @@ TEST(GeneratorController, SweepStartBelowTheGeneratorRangeBecomes9000)
     EXPECT_TRUE(band.Amplitude.Red);
     EXPECT_TRUE(h.view.Messages.isEmpty()); // dwell 1000 is not short
 
-    // A stop at the top of the 64-bit range ends after its last step instead of wrapping.
+    // A stop at the top of the 64-bit range lies beyond what a project's band may hold: refused.
     GeneratorHarness top;
-    top.view.Bands[0].Start.Text = "1500000000";
     top.view.Bands[0].Stop.Text = "9223372036854775807";
-    top.view.Bands[0].Step.Text = "4611686018427387904";
     top.controller.Click(GeneratorAction::SweepBand1);
-    EXPECT_EQ(top.Only(kCentreCommand).size(), 2u);
+    EXPECT_EQ(top.sent.size(), 0u);
+    EXPECT_EQ(top.view.Messages, QStringList{"Warning: sweep band 1 \"Stop[Hz]\" 9223372036854775807 lies outside "
+                                             "whole numbers 0..1e+12 Hz; nothing is sent"});
 }
 
 TEST(GeneratorController, StopClickEndsTheSweepWithinOnePumpRound)
@@ -153,6 +153,45 @@ TEST(GeneratorController, SetUpErrorsReleaseTheButtonAndSendNothing)
     EXPECT_TRUE(h.AllButtonsEnabled());
 }
 
+// A typed number beyond its project key's bound: one line naming the box, besides the action's box
+// a text that is no number gets; every start while the amplifier table is refused. Nothing is sent.
+TEST(GeneratorController, TypedValuesBeyondTheirBoundsAndARefusedTableSendNothing)
+{
+    const struct {
+        GeneratorEdit& (*edit)(GeneratorViewModel&);
+        const char *text, *shown, *box, *bound, *error;
+        std::optional<GeneratorAction> action; // none: the frequency's spin button up
+    } cases[] = {
+        {[](auto& v) -> GeneratorEdit& { return v.Fixed[0].Frequency; }, "5.000.000.000.000", "5.000.000.000.000",
+         "fixed row 1 \"Frequency[Hz]\"", "whole numbers 0..1e+12 Hz", "Fixed Freq Setup Error ", GeneratorAction::FixedFrequency1},
+        {[](auto& v) -> GeneratorEdit& { return v.Bands[1].Dwell; }, "86400001", "86400001", "sweep band 2 \"DwellTime[msec]\"",
+         "whole numbers 1..86400000 ms", "Sweep Setup Error ", GeneratorAction::SweepBand2},
+        {[](auto& v) -> GeneratorEdit& { return v.Ramp.Times[1]; }, "2147483647", "2147483647", "ramp \"T1[msec]\"",
+         "whole numbers 0..86400000 ms", "Ramp Setup Error ", GeneratorAction::PowerRamp},
+        {[](auto& v) -> GeneratorEdit& { return v.Manual.Frequency; }, "1.000.000.000.001", "1.000.000.000.001",
+         "manual stepping \"Frequency[Hz]\"", "whole numbers 0..1e+12 Hz", nullptr, GeneratorAction::ManualStepping},
+        {[](auto& v) -> GeneratorEdit& { return v.Manual.Frequency; }, "999.999.950.000", "1.000.000.050.000",
+         "manual stepping \"Frequency[Hz]\"", "whole numbers 0..1e+12 Hz", nullptr, std::nullopt},
+    };
+    for (const auto& c : cases) {
+        GeneratorHarness h;
+        c.edit(h.view).Text = c.text;
+        c.action ? h.controller.Click(*c.action) : h.controller.FrequencyUp();
+        const QString line = QString("Warning: %1 %2 lies outside %3; nothing is sent").arg(c.box, c.shown, c.bound);
+        EXPECT_EQ(h.messages.Lines() + h.view.Messages, QStringList({line, line}));
+        EXPECT_EQ(h.errors, c.error ? QStringList{c.error} : QStringList{});
+        EXPECT_TRUE(h.sent.empty() && !h.state.GeneratorRunning[GeneratorAction::ManualStepping]) << c.text;
+    }
+    GeneratorHarness h;
+    h.refusedCorrection = "Amplifier File not usable: x";
+    for (GeneratorAction a : {GeneratorAction::FixedFrequency1, GeneratorAction::SweepBand1, GeneratorAction::PowerRamp,
+                              GeneratorAction::ManualStepping})
+        h.controller.Click(a);
+    EXPECT_TRUE(h.sent.empty() && h.AllButtonsEnabled());
+    EXPECT_EQ(h.errors, QStringList(4, h.refusedCorrection));
+    EXPECT_EQ(h.messages.Lines(), QStringList(4, "Warning: generator action refused: " + h.refusedCorrection));
+}
+
 TEST(GeneratorController, FixedRowClampsItsLevelAndHoldsTheOtherButtons)
 {
     GeneratorHarness h(dfRigol, 5000);
@@ -163,8 +202,8 @@ TEST(GeneratorController, FixedRowClampsItsLevelAndHoldsTheOtherButtons)
     EXPECT_EQ(h.view.Fixed[4].Amplitude.Text, "-40");
     EXPECT_TRUE(h.view.Fixed[4].Amplitude.Red);
     EXPECT_FALSE(h.view.Fixed[5].Amplitude.Red); // every row gets its normal colour back
-    EXPECT_EQ(h.Texts().mid(h.Texts().size() - 3),
-              (QStringList{kLevelCommand + "-40", ":OUTP 1", kCentreCommand + "1000000"}));
+    EXPECT_EQ(h.Texts().mid(h.Texts().size() - 4),
+              (QStringList{kLevelCommand + "-40", ":OUTP 1", kCentreCommand + "1000000", ":SENS:FREQ:CENT?"}));
     EXPECT_EQ(h.view.MarkerFrequency, "1.000.000");
     EXPECT_EQ(h.view.MarkerLevel, "-40");
     EXPECT_TRUE(h.view.ButtonRunning[GeneratorAction::FixedFrequency5]);

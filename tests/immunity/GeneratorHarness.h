@@ -38,6 +38,7 @@ struct GeneratorHarness {
     std::shared_ptr<ScriptedPeer> peer = std::make_shared<ScriptedPeer>();
     std::vector<Sent> sent;
     QStringList errors;
+    QString refusedCorrection;
     std::vector<bool> actions;
     GeneratorViewModel view = DefaultGeneratorView();
     GeneratorState state;
@@ -52,9 +53,12 @@ struct GeneratorHarness {
         if (model == 5000)
             device.GeneratorLevelMin = -40;
         peer->chunk = 1 << 20;
-        peer->respond = [this](const QByteArray& m) {
+        // It answers where it tuned, the last centre it was given.
+        peer->respond = [this, centre = std::make_shared<QByteArray>("0")](const QByteArray& m) {
             sent.push_back({pump.TickCount(), QString::fromLatin1(m)});
-            return QByteArray();
+            if (m.startsWith(":SENS:FREQ:CENT "))
+                *centre = m.mid(16).split(' ').first();
+            return m == ":SENS:FREQ:CENT?" ? *centre + "\n" : QByteArray();
         };
         auto backEnd = std::make_unique<BuiltinVisaBackEnd>();
         BuiltinVisaBackEnd* b = backEnd.get();
@@ -70,6 +74,7 @@ struct GeneratorHarness {
         GeneratorHooks h;
         h.ShowError = [this](const QString& t) { errors << t; };
         h.ActionChanged = [this](bool on) { actions.push_back(on); };
+        h.RefusedCorrection = [this] { return refusedCorrection; };
         return h;
     }
 

@@ -87,7 +87,7 @@ TEST(GeneratorSimulator, FixedRowOnRigolDsa)
     s.controller->Click(GeneratorAction::FixedFrequency2);
     EXPECT_EQ(s.Logged(), (L{":SYST:PRES:TYPE FACT", ":SYST:PRES", "*CLS", ":UNIT:POW DBM",
                              ":DISP:WIN:TRAC:X:SCAL:SPAC LIN;", ":CAL:AUTO OFF", ":SENS:SWE:TIME:AUTO OFF",
-                             ":SENS:FREQ:SPAN 0", ":SOUR:POW:LEV:IMM:AMPL -20", ":OUTP 1", ":SENS:FREQ:CENT 300000", "*OPC?"}));
+                             ":SENS:FREQ:SPAN 0", ":SOUR:POW:LEV:IMM:AMPL -20", ":OUTP 1", ":SENS:FREQ:CENT 300000", ":SENS:FREQ:CENT?"}));
     EXPECT_EQ(s.lastError, kNoError);
     SimSettings st = s.sim->Instrument().Settings();
     EXPECT_TRUE(st.sourceOn);
@@ -107,7 +107,7 @@ TEST(GeneratorSimulator, FixedRowOnRigolRsaAndSiglent)
         const L log = s.Logged();
         EXPECT_EQ(log.first(), ":SYST:PRES:TYPE FACT");
         EXPECT_EQ(log.mid(log.size() - 5),
-                  (L{":SENS:FREQ:SPAN 0", ":SOUR:POW:LEV:IMM:AMPL -35", ":OUTP 1", ":SENS:FREQ:CENT 100000", "*OPC?"}));
+                  (L{":SENS:FREQ:SPAN 0", ":SOUR:POW:LEV:IMM:AMPL -35", ":OUTP 1", ":SENS:FREQ:CENT 100000", ":SENS:FREQ:CENT?"}));
         EXPECT_EQ(s.lastError, kNoError);
         s.controller->Click(GeneratorAction::FixedFrequency1);
         EXPECT_EQ(s.Logged(), (L{":SOUR:POW:LEV:IMM:AMPL -20", ":OUTP 1", ":SOUR:POW:LEV:IMM:AMPL -40", ":OUTP 1",
@@ -119,7 +119,7 @@ TEST(GeneratorSimulator, FixedRowOnRigolRsaAndSiglent)
     s.controller->Click(GeneratorAction::FixedFrequency12);
     EXPECT_EQ(s.Logged(), (L{":SYST:PRESet", "*CLS", ":UNIT:POW DBM", ":SENS:CAL:STAT OFF", ":SENSe:MODE SWEep",
                              ":SENS:FREQ:SPAN 0 Hz", ":SOUR:POW:LEV:IMM:AMPL -20", ":OUTP 1",
-                             ":SENS:FREQ:CENT 900000000 Hz", "*OPC?"}));
+                             ":SENS:FREQ:CENT 900000000 Hz", ":SENS:FREQ:CENT?"}));
     EXPECT_EQ(s.lastError, kNoError);
     s.controller->Click(GeneratorAction::FixedFrequency12);
     EXPECT_EQ(s.Logged(), (L{":SOUR:POW:LEV:IMM:AMPL -20", ":OUTP 1", ":OUTP 0", "*OPC?"}));
@@ -147,18 +147,18 @@ TEST(GeneratorSimulator, ManualSteppingSendsZeroSpanFirstAndClampsTheTypedLevel)
     EXPECT_EQ(s.view.Manual.Frequency.Text, "250.000");
 
     s.controller->Click(GeneratorAction::ManualStepping);
-    EXPECT_EQ(s.Logged(), (L{":SENS:FREQ:SPAN 0", ":SOUR:POW:LEV:IMM:AMPL -15", ":OUTP 1", ":SENS:FREQ:CENT 250000", "*OPC?"}));
+    EXPECT_EQ(s.Logged(), (L{":SENS:FREQ:SPAN 0", ":SOUR:POW:LEV:IMM:AMPL -15", ":OUTP 1", ":SENS:FREQ:CENT 250000", ":SENS:FREQ:CENT?"}));
     s.controller->FrequencyDown();
-    EXPECT_EQ(s.Logged(), (L{":SOUR:POW:LEV:IMM:AMPL -15", ":OUTP 1", ":SENS:FREQ:CENT 150000", "*OPC?"}));
+    EXPECT_EQ(s.Logged(), (L{":SOUR:POW:LEV:IMM:AMPL -15", ":OUTP 1", ":SENS:FREQ:CENT 150000", ":SENS:FREQ:CENT?"}));
     s.controller->AmplitudeUp();
-    EXPECT_EQ(s.Logged(), (L{":SENS:FREQ:CENT 150000", ":SOUR:POW:LEV:IMM:AMPL -14", ":OUTP 1", "*OPC?"}));
+    EXPECT_EQ(s.Logged(), (L{":SENS:FREQ:CENT 150000", ":SOUR:POW:LEV:IMM:AMPL -14", ":OUTP 1", ":SENS:FREQ:CENT?"}));
     s.view.Manual.Frequency.Text = "2000000";
     s.controller->EnterFrequency();
-    EXPECT_EQ(s.Logged(), (L{":SOUR:POW:LEV:IMM:AMPL -14", ":OUTP 1", ":SENS:FREQ:CENT 2000000", "*OPC?"}));
+    EXPECT_EQ(s.Logged(), (L{":SOUR:POW:LEV:IMM:AMPL -14", ":OUTP 1", ":SENS:FREQ:CENT 2000000", ":SENS:FREQ:CENT?"}));
     EXPECT_EQ(s.view.Manual.Frequency.Text, "2.000.000");
     s.view.Manual.Amplitude.Text = "+30";
     s.controller->EnterAmplitude();
-    EXPECT_EQ(s.Logged(), (L{":SENS:FREQ:CENT 2000000", ":SOUR:POW:LEV:IMM:AMPL 0", ":OUTP 1", "*OPC?"}));
+    EXPECT_EQ(s.Logged(), (L{":SENS:FREQ:CENT 2000000", ":SOUR:POW:LEV:IMM:AMPL 0", ":OUTP 1", ":SENS:FREQ:CENT?"}));
     EXPECT_EQ(s.view.Manual.Amplitude.Text, "0");
     EXPECT_TRUE(s.view.Manual.Amplitude.Red);
     EXPECT_EQ(s.view.MarkerLevel, "0");

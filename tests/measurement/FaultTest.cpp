@@ -81,14 +81,15 @@ TEST(Faults, ANeverEndingSweepEndsTheRunWithinItsSweepTime)
     }
 }
 
-// A sweep time answer beyond the set time and the wait's margin is not believed, one line each.
+// A sweep time answer beyond the set time and the wait's margin, or of 0 s, is not believed, one line each.
 TEST(Faults, ASweepTimeAnswerBeyondTheSetTimeIsNotBelieved)
 {
-    for (const auto& [faults, warnings, runMs] : {std::tuple{"sweep-time=3599", 2, 2 * 10125}, {"sweep-time=8", 0, 2 * 18000}}) {
+    for (const auto& [faults, warnings, runMs] : {std::tuple{"sweep-time=3599", 2, 2 * 10125}, {"sweep-time=0", 2, 2 * 10125},
+                                                  {"sweep-time=8", 0, 2 * 18000}}) {
         FaultRun f("ssa3032x", faults);
         f.run->Play();
-        EXPECT_EQ(f.Lines("Warning: "),
-                  L(warnings, "Warning: the analyser's sweep time of 3599 s is not believed, the set 0.125 s is used"));
+        EXPECT_EQ(f.Lines("Warning: "), L(warnings, "Warning: the analyser's sweep time of " + QString(faults).mid(11) +
+                                                        " s is not believed, the set 0.125 s is used"));
         EXPECT_EQ(f.Lines("Info: measurement done").size(), 2);
         EXPECT_NEAR(f.pump.TickCount(), runMs, 1000) << faults;
     }
