@@ -36,25 +36,20 @@ protected:
 
     void WriteTable(const QString& name, const QStringList& data, const QString& levelMode = QStringLiteral("lin"))
     {
-        QStringList lines = {QStringLiteral("[General]"), QStringLiteral("Name=Test table"),
-                             QStringLiteral("Freq_Interplot_Mode=log"), QStringLiteral("Level_Interplot_Mode=") + levelMode,
-                             QStringLiteral("[Data]")};
-        WriteIni(dir.path() + QStringLiteral("/src"), name, lines + data);
+        const QStringList head = {"[General]", "Name=Test table", "Freq_Interplot_Mode=log", "Level_Interplot_Mode=" + levelMode};
+        WriteIni(dir.path() + QStringLiteral("/src"), name, head + QStringList{"[Data]"} + data);
     }
 };
 
 TEST_F(TableFilesTest, ReadsNameFlagsAndPointsWithDotsRemovedFromFrequencies)
 {
-    WriteTable(QStringLiteral("a.lim"), {QStringLiteral("Freq1=2.5"), QStringLiteral("Lev1=56,5"), QStringLiteral("Freq2=1.500"),
-                                         QStringLiteral("Lev2=40"), QStringLiteral("Freq3=30.000.000"), QStringLiteral("Lev3=60")});
+    WriteTable("a.lim", {"Freq1=2.5", "Lev1=56,5", "Freq2=1.500", "Lev2=40", "Freq3=30.000.000", "Lev3=60"});
     grid.SetLevelLinear(false);
     ASSERT_TRUE(LoadLimitFile(grid, QStringLiteral(".\\src\\a.lim"), QLatin1Char('n'), context));
     EXPECT_EQ(grid.Name(), QStringLiteral("Test table"));
     EXPECT_TRUE(grid.LevelLinear());
     EXPECT_FALSE(grid.FreqLinear());
-    EXPECT_EQ(grid.Cell(1, 1), QStringLiteral("25"));
-    EXPECT_EQ(grid.Cell(2, 1), QStringLiteral("1500"));
-    EXPECT_EQ(grid.Cell(3, 1), QStringLiteral("30000000"));
+    EXPECT_EQ(QStringList({grid.Cell(1, 1), grid.Cell(2, 1), grid.Cell(3, 1)}), QStringList({"25", "1500", "30000000"}));
     EXPECT_EQ(grid.Cell(1, 2), QStringLiteral("56,5")); // levels as they stand
     EXPECT_TRUE(dialogs.questions.isEmpty());
     // "zeile1 " before the name, then one line per mode text.
@@ -65,12 +60,10 @@ TEST_F(TableFilesTest, ReadsNameFlagsAndPointsWithDotsRemovedFromFrequencies)
 
 TEST_F(TableFilesTest, FrequencyGapEndsTheTable)
 {
-    WriteTable(QStringLiteral("c.lim"), {QStringLiteral("Freq1=100"), QStringLiteral("Lev1=1"), QStringLiteral("Freq3=300"),
-                                         QStringLiteral("Lev3=3")});
-    ASSERT_TRUE(LoadLimitFile(grid, QStringLiteral("src/c.lim"), QLatin1Char('n'), context));
-    EXPECT_EQ(grid.Cell(1, 1), QStringLiteral("100"));
-    EXPECT_TRUE(grid.Cell(2, 1).isEmpty());
-    EXPECT_TRUE(grid.Cell(3, 1).isEmpty()); // Freq3 is never read
+    WriteTable("c.lim", {"Freq1=100", "Lev1=1", "Freq3=300", "Lev3=3"});
+    ASSERT_TRUE(LoadLimitFile(grid, "src/c.lim", 'n', context));
+    // Freq3 is never read.
+    EXPECT_EQ(QStringList({grid.Cell(1, 1), grid.Cell(2, 1), grid.Cell(3, 1)}), QStringList({"100", "", ""}));
 }
 
 // A table whose curve would not reach every row is refused in one line naming the file, the row
