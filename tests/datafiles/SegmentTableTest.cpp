@@ -67,13 +67,14 @@ TEST_F(SegmentTableTest, ReadsEveryFieldAndSumsTheTime)
     segs[0].det = "PosPeak";
     EXPECT_TRUE(Load(segs).isEmpty());
     ASSERT_EQ(table.Count, 2);
+    using Fields = std::tuple<int64_t, int64_t, QString, int32_t, int32_t, QString, QString>;
     const auto fields = [this](int n) {
         const SegmentRecord& r = table.Segment(n);
-        return std::tuple(r.StartHz, r.StopHz, r.Rbw, r.SweepMs, r.Attenuation, r.PreAmp, r.Detector);
+        return Fields(r.StartHz, r.StopHz, r.Rbw, r.SweepMs, r.Attenuation, r.PreAmp, r.Detector);
     };
-    EXPECT_EQ(fields(1), std::tuple(30000000, 108000000, "9000", 500, 10, "off", "POSPEAK"));
+    EXPECT_EQ(fields(1), Fields(30000000, 108000000, "9000", 500, 10, "off", "POSPEAK"));
     // Zero width and touching are fine.
-    EXPECT_EQ(fields(2), std::tuple(108000000, 108000000, "120kHz", 500, -1, "on", "QPEAK"));
+    EXPECT_EQ(fields(2), Fields(108000000, 108000000, "120kHz", 500, -1, "on", "QPEAK"));
     EXPECT_EQ(table.TotalTimeMs, 2 * (500 + 3000 + 3000));
     ASSERT_FALSE(debug.Lines().isEmpty());
     EXPECT_TRUE(debug.Lines().last().endsWith("Seg File found .\\src\\t.seg"));
