@@ -4,39 +4,38 @@
 #include "tools/sim/SimFamily.h"
 
 #include <QStringDecoder>
-#include <cstdio>
+#include <iterator>
 #include <ostream>
 
 namespace {
 
 // Text in UTF-8 passes as it is, so that another script stays readable; control bytes, which would
 // garble the terminal, and the high bytes of what is no UTF-8 (a binary block) do not.
-void WriteEscaped(const QByteArray& bytes, std::ostream& os)
+void WriteQuoted(const QByteArray& bytes, char quote, std::ostream& os)
 {
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     static_cast<void>(QString(utf8(bytes)));
     const bool text = !utf8.hasError();
+    os << quote;
     for (const char c : bytes) {
         const auto u = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\') {
+        if (c == '"' || c == '\\')
             os << '\\' << c;
-        } else if (c == '\r' || c == '\n') {
+        else if (c == '\r' || c == '\n')
             os << (c == '\r' ? "\\r" : "\\n");
-        } else if (u < 0x20 || u == 0x7f || (u >= 0x80 && !text)) {
-            char escaped[5];
-            std::snprintf(escaped, sizeof escaped, "\\x%02x", u);
-            os << escaped;
-        } else {
+        else if (u < 0x20 || u == 0x7f || (u >= 0x80 && !text))
+            os << "\\x" << "0123456789abcdef"[u >> 4] << "0123456789abcdef"[u & 15];
+        else
             os << c;
-        }
     }
+    os << quote;
 }
 
 } // namespace
 
 void PrintTo(const QString& text, std::ostream* os)
 {
-    PrintTo(text.toUtf8(), os);
+    WriteQuoted(text.toUtf8(), '"', *os);
 }
 
 void PrintTo(const QStringList& list, std::ostream* os)
@@ -51,30 +50,19 @@ void PrintTo(const QStringList& list, std::ostream* os)
 
 void PrintTo(const QByteArray& bytes, std::ostream* os)
 {
-    *os << '"';
-    WriteEscaped(bytes, *os);
-    *os << '"';
+    WriteQuoted(bytes, '"', *os);
 }
 
 void PrintTo(QChar c, std::ostream* os)
 {
-    *os << '\'';
-    WriteEscaped(QString(c).toUtf8(), *os);
-    *os << '\'';
+    WriteQuoted(QString(c).toUtf8(), '\'', *os);
 }
 
 std::ostream& operator<<(std::ostream& os, DeviceFamilyCode family)
 {
-    const char* name = nullptr;
-    switch (family) {
-    case dfNone: name = "dfNone"; break;
-    case dfRigol: name = "dfRigol"; break;
-    case dfSiglent: name = "dfSiglent"; break;
-    case dfHameg: name = "dfHameg"; break;
-    case dfRsFpc: name = "dfRsFpc"; break;
-    case dfRsFph: name = "dfRsFph"; break;
-    }
-    return os << (name ? name : "family") << " (" << static_cast<int32_t>(family) << ')';
+    static constexpr const char* kNames[] = {"dfNone", "dfRigol", "dfSiglent", "dfHameg", "dfRsFpc", "dfRsFph"};
+    static_assert(std::size(kNames) == std::size(kDeviceFamilies) + 1, "a name for every family code");
+    return os << (IsFamilyCode(family) ? kNames[family] : "family") << " (" << static_cast<int32_t>(family) << ')';
 }
 
 std::ostream& operator<<(std::ostream& os, SimKind kind)

@@ -228,20 +228,17 @@ TEST(ProjectItems, ItemsAndTheirEdgeCases)
     f.mainGrid.SetValue(kChartStart, "150.000");
     f.mainGrid.SetValue(kChartStop, "150000");
     ApplyProjectFiles(f.t, "START_HZ");
-    EXPECT_EQ(f.frequencyAxis.Minimum(), 150);
-    EXPECT_EQ(f.frequencyAxis.Maximum(), 30000);
+    EXPECT_EQ(std::pair(f.frequencyAxis.Minimum(), f.frequencyAxis.Maximum()), (std::pair<double, double>(150, 30000)));
     f.mainGrid.SetValue(kChartStart, "9000");
     f.mainGrid.SetValue(kChartStop, "1.000.000");
     ApplyProjectFiles(f.t, "STOP_HZ");
-    EXPECT_EQ(f.frequencyAxis.Minimum(), 9);
-    EXPECT_EQ(f.frequencyAxis.Maximum(), 1000);
+    EXPECT_EQ(std::pair(f.frequencyAxis.Minimum(), f.frequencyAxis.Maximum()), (std::pair<double, double>(9, 1000)));
 
     // A level range wholly below the old one: both ends are set without a refusal.
     f.mainGrid.SetValue(kHigh, "-20");
     f.mainGrid.SetValue(kLow, "-90");
     ApplyProjectFiles(f.t, "LIM1");
-    EXPECT_EQ(f.levelAxis.Minimum(), -90);
-    EXPECT_EQ(f.levelAxis.Maximum(), -20);
+    EXPECT_EQ(std::pair(f.levelAxis.Minimum(), f.levelAxis.Maximum()), (std::pair<double, double>(-90, -20)));
     EXPECT_EQ(f.Complaints(), QStringList());
 
     f.mainGrid.SetValue(kLimit1, kNoFile);

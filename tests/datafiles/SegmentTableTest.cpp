@@ -28,7 +28,7 @@ protected:
     {
         ASSERT_TRUE(dir.isValid());
         debug.DebugMode = 1;
-        debug.TimeText = [] { return QStringLiteral("t"); };
+        debug.TimeText = [] { return "t"; };
         context.WorkingFolder = dir.path();
         context.Dialogs = &dialogs;
         context.Debug = &debug;
@@ -40,11 +40,11 @@ protected:
                                                                {"BW____", &Seg::bw},  {"Sweep_", &Seg::sweep},
                                                                {"Att___", &Seg::att}, {"PreAmp", &Seg::pre},
                                                                {"Detector", &Seg::det}};
-        QStringList l = {QStringLiteral("[Data]")};
+        QStringList l = {"[Data]"};
         for (size_t i = 0; i < segs.size(); ++i)
             for (const auto& [key, field] : keys)
                 if (!(segs[i].*field).isNull())
-                    l << key + QString::number(i + 1) + QLatin1Char('=') + segs[i].*field;
+                    l << key + QString::number(i + 1) + '=' + segs[i].*field;
         return l;
     }
 
@@ -53,8 +53,8 @@ protected:
     // Loads the segments and returns why the file gave none (empty on success); never a box.
     QString Load(const std::vector<Seg>& segs, int32_t margin = 3000)
     {
-        WriteIni(dir.path(), QStringLiteral("src/t.seg"), Lines(segs));
-        const QString fault = LoadSegmentTable(table, QStringLiteral(".\\src\\t.seg"), margin, context);
+        WriteIni(dir.path(), "src/t.seg", Lines(segs));
+        const QString fault = LoadSegmentTable(table, ".\\src\\t.seg", margin, context);
         EXPECT_TRUE(dialogs.errors.isEmpty()) << dialogs.errors.join('|').toStdString();
         return fault;
     }
@@ -62,35 +62,33 @@ protected:
 
 TEST_F(SegmentTableTest, ReadsEveryFieldAndSumsTheTime)
 {
-    std::vector<Seg> segs = {Good(QStringLiteral("30.000.000"), QStringLiteral("108.000.000")),
-                             Seg{QStringLiteral("108000000"), QStringLiteral("108000000"), QStringLiteral("120kHz"),
-                                 QStringLiteral("500"), QStringLiteral("auto"), QStringLiteral("on"), QStringLiteral("qpeak")}};
-    segs[0].det = QStringLiteral("PosPeak");
+    std::vector<Seg> segs = {Good("30.000.000", "108.000.000"),
+                             Seg{"108000000", "108000000", "120kHz", "500", "auto", "on", "qpeak"}};
+    segs[0].det = "PosPeak";
     EXPECT_TRUE(Load(segs).isEmpty());
     ASSERT_EQ(table.Count, 2);
-    EXPECT_EQ(table.Segment(1).StartHz, 30000000);
-    EXPECT_EQ(table.Segment(1).StopHz, 108000000);
-    EXPECT_EQ(table.Segment(1).Rbw, QStringLiteral("9000"));
-    EXPECT_EQ(table.Segment(1).Attenuation, 10);
-    EXPECT_EQ(table.Segment(1).Detector, QStringLiteral("POSPEAK"));
-    EXPECT_EQ(table.Segment(2).StartHz, 108000000); // zero width and touching are fine
-    EXPECT_EQ(table.Segment(2).Attenuation, -1);
-    EXPECT_EQ(table.Segment(2).PreAmp, QStringLiteral("on"));
-    EXPECT_EQ(table.Segment(2).Detector, QStringLiteral("QPEAK"));
+    using Fields = std::tuple<int64_t, int64_t, QString, int32_t, int32_t, QString, QString>;
+    const auto fields = [this](int n) {
+        const SegmentRecord& r = table.Segment(n);
+        return Fields(r.StartHz, r.StopHz, r.Rbw, r.SweepMs, r.Attenuation, r.PreAmp, r.Detector);
+    };
+    EXPECT_EQ(fields(1), Fields(30000000, 108000000, "9000", 500, 10, "off", "POSPEAK"));
+    // Zero width and touching are fine.
+    EXPECT_EQ(fields(2), Fields(108000000, 108000000, "120kHz", 500, -1, "on", "QPEAK"));
     EXPECT_EQ(table.TotalTimeMs, 2 * (500 + 3000 + 3000));
     ASSERT_FALSE(debug.Lines().isEmpty());
-    EXPECT_TRUE(debug.Lines().last().endsWith(QStringLiteral("Seg File found .\\src\\t.seg")));
+    EXPECT_TRUE(debug.Lines().last().endsWith("Seg File found .\\src\\t.seg"));
 
-    EXPECT_TRUE(Load({Good(QStringLiteral("1"), QStringLiteral("2"))}, 1000).isEmpty());
+    EXPECT_TRUE(Load({Good("1", "2")}, 1000).isEmpty());
     EXPECT_EQ(table.TotalTimeMs, 500 + 1000 + 3000);
 }
 
 TEST_F(SegmentTableTest, FileWithoutSegmentsSaysSoAndAMissingOneGivesCountZeroSilently)
 {
-    EXPECT_EQ(Load({}), QStringLiteral("no key FRQa__1"));
+    EXPECT_EQ(Load({}), "no key FRQa__1");
     EXPECT_EQ(table.Count, 0);
     table.Count = 3;
-    EXPECT_EQ(LoadSegmentTable(table, QStringLiteral("src/none.seg"), 3000, context), QString());
+    EXPECT_EQ(LoadSegmentTable(table, "src/none.seg", 3000, context), QString());
     EXPECT_EQ(table.Count, 0);
 }
 
@@ -113,7 +111,7 @@ TEST_F(SegmentTableTest, ValueErrorsNameTheSegmentAndTheText)
     for (const auto& [field, text, quoted] : cases) {
         Seg t = Good("30000000", "40000000");
         t.*field = text;
-        EXPECT_EQ(Load({s, t}), QStringLiteral("Segment File Error Seg: 2 ") + quoted);
+        EXPECT_EQ(Load({s, t}), QString("Segment File Error Seg: 2 ") + quoted);
     }
     EXPECT_EQ(table.Count, 0);
 }
@@ -124,7 +122,7 @@ TEST_F(SegmentTableTest, KeyCountErrorsNameTheFirstMissingNumber)
     auto with = [&](QString Seg::*field, const char* word) {
         std::vector<Seg> v = segs;
         v[2].*field = QString();
-        return std::make_pair(Load(v), QStringLiteral("Segment File Error Seg: 3") + QLatin1String(word));
+        return std::make_pair(Load(v), "Segment File Error Seg: 3" + QLatin1String(word));
     };
     for (const auto& [got, want] : {with(&Seg::b, " Freqb__"), with(&Seg::bw, " BW____"), with(&Seg::sweep, " Sweep_"),
                                     with(&Seg::att, " Att____"), with(&Seg::pre, " PreAmp__"), with(&Seg::det, " Detector")})
@@ -136,7 +134,7 @@ TEST_F(SegmentTableTest, KeyCountErrorsNameTheFirstMissingNumber)
     v[1].a = QString();
     v[1].bw = v[1].sweep = v[1].att = v[1].pre = v[1].det = QString();
     v[2].bw = v[2].sweep = v[2].att = v[2].pre = v[2].det = QString();
-    EXPECT_EQ(Load(v), QStringLiteral("Segment File Error Seg: 4 Freqb__"));
+    EXPECT_EQ(Load(v), "Segment File Error Seg: 4 Freqb__");
 }
 
 TEST_F(SegmentTableTest, OrderErrorsCarryThousandDots)
@@ -148,11 +146,11 @@ TEST_F(SegmentTableTest, OrderErrorsCarryThousandDots)
 
 TEST_F(SegmentTableTest, FailedLoadLeavesNoHalfTableBehind)
 {
-    ASSERT_TRUE(Load({Good(QStringLiteral("1000"), QStringLiteral("2000"))}).isEmpty());
+    ASSERT_TRUE(Load({Good("1000", "2000")}).isEmpty());
     ASSERT_EQ(table.Count, 1);
-    Seg bad = Good(QStringLiteral("2000"), QStringLiteral("3000"));
-    bad.det = QStringLiteral("XX");
-    EXPECT_FALSE(Load({Good(QStringLiteral("1000"), QStringLiteral("2000")), bad}).isEmpty());
+    Seg bad = Good("2000", "3000");
+    bad.det = "XX";
+    EXPECT_FALSE(Load({Good("1000", "2000"), bad}).isEmpty());
     EXPECT_EQ(table.Count, 0);
     EXPECT_EQ(table.TotalTimeMs, 0);
 }
@@ -165,8 +163,8 @@ TEST_F(SegmentTableTest, FiveHundredSegmentsFitAndMoreAreRefused)
     EXPECT_TRUE(Load(segs).isEmpty());
     EXPECT_EQ(table.Count, 500);
     EXPECT_EQ(table.Segment(500).StopHz, 5000);
-    segs.push_back(Good(QStringLiteral("5000"), QStringLiteral("5010")));
-    EXPECT_EQ(Load(segs), QStringLiteral("Segment File Error Seg: 501 more than 500 segments"));
+    segs.push_back(Good("5000", "5010"));
+    EXPECT_EQ(Load(segs), "Segment File Error Seg: 501 more than 500 segments");
     EXPECT_EQ(table.Count, 0);
 }
 

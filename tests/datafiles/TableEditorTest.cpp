@@ -79,11 +79,10 @@ TEST(TableEditor, VerifyMarksCellsAndDrawsThePreview)
     datafiles::SetAxisPair(f.levelAxis, -200, -100);
     const PlotRangeMarks marks = ApplyPlotRange(grid.Range(), f.frequencyAxis, f.levelAxis);
     EXPECT_EQ(marks.StartHz, FieldMark::Green);
-    EXPECT_EQ(f.frequencyAxis.Minimum(), 10); // the extremes start at 10 kHz
-    EXPECT_EQ(f.frequencyAxis.Maximum(), 600);
+    // The extremes start at 10 kHz.
+    EXPECT_EQ(std::pair(f.frequencyAxis.Minimum(), f.frequencyAxis.Maximum()), (std::pair<double, double>(10, 600)));
     EXPECT_EQ(marks.LevelMin, FieldMark::Green);
-    EXPECT_EQ(f.levelAxis.Minimum(), 0);
-    EXPECT_EQ(f.levelAxis.Maximum(), 86);
+    EXPECT_EQ(std::pair(f.levelAxis.Minimum(), f.levelAxis.Maximum()), (std::pair<double, double>(0, 86)));
 }
 
 TEST(TableEditor, PlotRangeFields)

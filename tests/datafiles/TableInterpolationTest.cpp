@@ -5,12 +5,15 @@
 #include <QTextStream>
 #include <cmath>
 #include <gtest/gtest.h>
+#include <tuple>
 #include <utility>
 #include <vector>
 
 namespace {
 
-void Fill(TableBuffer& grid, const std::vector<std::pair<QString, QString>>& rows)
+using Rows = std::vector<std::pair<QString, QString>>;
+
+void Fill(TableBuffer& grid, const Rows& rows)
 {
     grid.ClearData();
     for (size_t i = 0; i < rows.size(); ++i) {
@@ -19,8 +22,11 @@ void Fill(TableBuffer& grid, const std::vector<std::pair<QString, QString>>& row
     }
 }
 
-GridTrace Interp(const TableBuffer& grid, bool linear, bool flat = false)
+// The curve of a grid holding `rows`.
+GridTrace Interp(const Rows& rows, bool linear, bool flat = false)
 {
+    TableBuffer grid;
+    Fill(grid, rows);
     GridTrace t;
     InterpolateGrid(grid, GridInterpolationOptions{linear, flat}, t);
     return t;
@@ -48,9 +54,7 @@ std::vector<std::pair<double, double>> Reference(const char* name)
 // compared like its neighbours.
 TEST(TableInterpolationTest, LinearPairCoversTheGridAndItsLastCorner)
 {
-    TableBuffer grid;
-    Fill(grid, {{QStringLiteral("150000"), QStringLiteral("66")}, {QStringLiteral("500000"), QStringLiteral("56")}});
-    const GridTrace t = Interp(grid, true);
+    const GridTrace t = Interp({{"150000", "66"}, {"500000", "56"}}, true);
     ASSERT_FALSE(t.DataError);
     ASSERT_EQ(t.X.size(), 89u);
     EXPECT_EQ(t.X.front(), 150.0);
@@ -59,17 +63,13 @@ TEST(TableInterpolationTest, LinearPairCoversTheGridAndItsLastCorner)
     EXPECT_EQ(t.Y.back(), 56.0);
     EXPECT_DOUBLE_EQ(t.Y[0], 66.0);
     EXPECT_NEAR(t.Y[1], 66.0 - 4.0 * 10.0 / 350.0, 1e-12);
-    EXPECT_EQ(t.LowestFreq, 10000.0); // starts at 10000 Hz and no corner is lower
-    EXPECT_EQ(t.HighestFreq, 500000.0);
-    EXPECT_EQ(t.LowestLevel, 0.0);
-    EXPECT_EQ(t.HighestLevel, 66.0);
+    // The extremes: from 10000 Hz, as no corner is lower, and from 0 dB.
+    EXPECT_EQ(std::tuple(t.LowestFreq, t.HighestFreq, t.LowestLevel, t.HighestLevel), std::tuple(1e4, 5e5, 0.0, 66.0));
 }
 
 TEST(TableInterpolationTest, LogarithmicModeFollowsTheLineInLogF)
 {
-    TableBuffer grid;
-    Fill(grid, {{QStringLiteral("150.000"), QStringLiteral("66")}, {QStringLiteral("500.000"), QStringLiteral("56")}});
-    const GridTrace t = Interp(grid, false);
+    const GridTrace t = Interp({{"150.000", "66"}, {"500.000", "56"}}, false);
     ASSERT_EQ(t.X.size(), 89u);
     for (size_t i = 0; i < t.X.size(); ++i)
         EXPECT_NEAR(t.Y[i], 66.0 - 10.0 * std::log10(t.X[i] / 150.0) / std::log10(500.0 / 150.0), 1e-9);
@@ -77,17 +77,12 @@ TEST(TableInterpolationTest, LogarithmicModeFollowsTheLineInLogF)
 
 TEST(TableInterpolationTest, EveryPointMatchesIndependentReference)
 {
-    TableBuffer grid;
-    Fill(grid, {{QStringLiteral("9.000"), QStringLiteral("40")},
-                {QStringLiteral("150.000"), QStringLiteral("20")},
-                {QStringLiteral("150.010"), QStringLiteral("30")},
-                {QStringLiteral("1.000.000"), QStringLiteral("30,5")},
-                {QStringLiteral("1.000.400"), QStringLiteral("12")},
-                {QStringLiteral("2.345.678"), QStringLiteral("17.25")}});
+    const Rows rows = {{"9.000", "40"},      {"150.000", "20"},   {"150.010", "30"},
+                       {"1.000.000", "30,5"}, {"1.000.400", "12"}, {"2.345.678", "17.25"}};
     for (const auto& [file, linear] : {std::pair{"small_table_lin.txt", true}, std::pair{"small_table_log.txt", false}}) {
         const auto ref = Reference(file);
         ASSERT_EQ(ref.size(), 589u) << file;
-        const GridTrace t = Interp(grid, linear);
+        const GridTrace t = Interp(rows, linear);
         ASSERT_EQ(t.X.size(), ref.size()) << file;
         for (size_t i = 0; i < ref.size(); ++i) {
             ASSERT_EQ(t.X[i], ref[i].first) << file << " point " << i;
@@ -100,20 +95,14 @@ TEST(TableInterpolationTest, EveryPointMatchesIndependentReference)
 // twice is one corner, so a repeated row changes nothing.
 TEST(TableInterpolationTest, StepsKeepBothLevelsAndRepeatedRowsChangeNothing)
 {
-    TableBuffer grid;
-    Fill(grid, {{QStringLiteral("150010"), QStringLiteral("1")}, {QStringLiteral("150014"), QStringLiteral("2")}});
-    EXPECT_EQ(Interp(grid, true).X, std::vector<double>({150, 150}));
-
+    EXPECT_EQ(Interp({{"150010", "1"}, {"150014", "2"}}, true).X, std::vector<double>({150, 150}));
     // Halves round to even: 2.5 kHz -> 2, 10.5 kHz -> 10.
-    Fill(grid, {{QStringLiteral("2500"), QStringLiteral("0")}, {QStringLiteral("10500"), QStringLiteral("8")}});
-    EXPECT_EQ(Interp(grid, true).X, std::vector<double>({2, 6, 10}));
+    EXPECT_EQ(Interp({{"2500", "0"}, {"10500", "8"}}, true).X, std::vector<double>({2, 6, 10}));
 
-    const std::vector<std::pair<QString, QString>> clean = {{"1000000", "-1"}, {"8000000", "-2.5"}, {"30000000", "-4"}};
+    const Rows clean = {{"1000000", "-1"}, {"8000000", "-2.5"}, {"30000000", "-4"}};
     for (bool linear : {true, false}) {
-        Fill(grid, clean);
-        const GridTrace before = Interp(grid, linear);
-        Fill(grid, {clean[0], clean[0], clean[1], clean[2], clean[2]});
-        const GridTrace twice = Interp(grid, linear);
+        const GridTrace before = Interp(clean, linear);
+        const GridTrace twice = Interp({clean[0], clean[0], clean[1], clean[2], clean[2]}, linear);
         EXPECT_EQ(twice.X, before.X);
         EXPECT_EQ(twice.Y, before.Y);
     }
@@ -124,7 +113,7 @@ TEST(TableInterpolationTest, RowsThatWouldCutTheCurveShortRefuseIt)
 {
     const std::pair<QString, QString> a{"100000", "1"}, b{"200000", "2"}, c{"300000", "3"};
     const struct {
-        std::vector<std::pair<QString, QString>> rows;
+        Rows rows;
         bool linear;
         const char* fault;
     } cases[] = {
@@ -138,55 +127,43 @@ TEST(TableInterpolationTest, RowsThatWouldCutTheCurveShortRefuseIt)
         // Below 500 Hz the first grid point is 0 kHz, whose logarithm does not exist.
         {{{"100", "1"}, a}, false, "row 1: the frequency 100 Hz rounds to 0 kHz, which has no logarithm"},
     };
-    TableBuffer grid;
     for (const auto& k : cases) {
-        Fill(grid, k.rows);
-        const GridTrace t = Interp(grid, k.linear);
+        const GridTrace t = Interp(k.rows, k.linear);
         EXPECT_EQ(t.Fault, QLatin1String(k.fault));
         EXPECT_TRUE(t.DataError && t.X.empty() && t.Y.empty()) << k.fault;
     }
-    Fill(grid, {{"100", "1"}, a});
-    EXPECT_FALSE(Interp(grid, true).DataError);
+    EXPECT_FALSE(Interp({{"100", "1"}, a}, true).DataError);
 }
 
 TEST(TableInterpolationTest, TypingSlipAskingForBillionsOfPointsIsRefused)
 {
-    TableBuffer grid;
-    Fill(grid, {{QStringLiteral("9.000"), QStringLiteral("60")}, {QStringLiteral("3.000.000.000.000"), QStringLiteral("40")}});
-    GridTrace t = Interp(grid, true);
+    GridTrace t = Interp({{"9.000", "60"}, {"3.000.000.000.000", "40"}}, true);
     EXPECT_EQ(t.Fault, "row 2: the frequency 3000000000000 Hz lies outside 0..1e+12 Hz");
     EXPECT_TRUE(t.X.empty());
     EXPECT_LT(t.X.capacity(), 1'000'000u);
 
     // Many moderate pairs that together exceed the cap are refused at the pair that crosses it.
-    Fill(grid, {{QStringLiteral("1000"), QStringLiteral("1")},
-                {QStringLiteral("24.000.000.000"), QStringLiteral("1")},
-                {QStringLiteral("48.000.000.000"), QStringLiteral("1")}});
-    t = Interp(grid, true);
+    t = Interp({{"1000", "1"}, {"24.000.000.000", "1"}, {"48.000.000.000", "1"}}, true);
     EXPECT_EQ(t.Fault, "row 3: the curve would have more than 11000000 points");
     EXPECT_TRUE(t.X.empty());
 }
 
 TEST(TableInterpolationTest, FlatSegmentRuleForLimitLines)
 {
-    TableBuffer grid;
-    Fill(grid, {{QStringLiteral("150.000"), QStringLiteral("60")}, {QStringLiteral("30.000.000"), QStringLiteral("60")}});
+    const Rows flat = {{"150.000", "60"}, {"30.000.000", "60"}};
     for (bool linear : {true, false}) {
-        const GridTrace t = Interp(grid, linear, true);
-        ASSERT_EQ(t.X.size(), 2u);
-        EXPECT_EQ(t.X[0], 150.0);
-        EXPECT_EQ(t.X[1], 30000.0);
-        EXPECT_EQ(t.Y[0], 60.0);
-        EXPECT_EQ(t.Y[1], 60.0);
+        const GridTrace t = Interp(flat, linear, true);
+        EXPECT_EQ(t.X, std::vector<double>({150, 30000}));
+        EXPECT_EQ(t.Y, std::vector<double>({60, 60}));
     }
     // Without the rule a flat pair is sampled like any other.
-    EXPECT_EQ(Interp(grid, true, false).X.size(), static_cast<size_t>((30000 - 150 + 3) / 4 + 1));
+    EXPECT_EQ(Interp(flat, true, false).X.size(), static_cast<size_t>((30000 - 150 + 3) / 4 + 1));
 }
 
 TEST(TableInterpolationTest, NineKilohertzToThreeGigahertz)
 {
     TableBuffer grid;
-    Fill(grid, {{QStringLiteral("9000"), QStringLiteral("80")}, {QStringLiteral("3000000000"), QStringLiteral("40")}});
+    Fill(grid, {{"9000", "80"}, {"3000000000", "40"}});
     GridTrace t;
     InterpolateGrid(grid, GridInterpolationOptions{false, false}, t);
     ASSERT_EQ(t.X.size(), 749'999u);

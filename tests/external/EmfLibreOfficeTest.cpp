@@ -18,14 +18,17 @@
 // texts, one of them outside code page 1252, must be text in the PDF.
 namespace {
 
-// A flat chart whose walls, titles and legend draw nothing: the axes, their labels and titles, and
-// the series.
+// A flat white chart whose walls, titles and legend draw nothing: the axes, their labels and
+// titles, and the series; levels 0 to 100 over 0 to `xMax`.
 class Chart : public TCustomAxisPanel {
 public:
-    Chart()
+    explicit Chart(double xMax)
     {
         SetView3D(false);
         resize(640, 400);
+        SetColor(clWhite);
+        LeftAxis()->SetRange(0, 100);
+        BottomAxis()->SetRange(0, xMax);
     }
 
 protected:
@@ -39,6 +42,11 @@ protected:
 // A line through the points in the series' colour, two pixels wide; it notes where it drew.
 class Line : public TChartSeries {
 public:
+    Line(Chart& chart, TColor colour)
+    {
+        SetSeriesColor(colour);
+        chart.AddSeries(this);
+    }
     void DrawValue(int valueIndex) override
     {
         TPlotCanvas3D& canvas = static_cast<TCustomAxisPanel*>(ParentChart()->AxisPanel())->Canvas();
@@ -98,6 +106,22 @@ bool ColourNear(const QImage& image, QPoint p, QRgb wanted)
     return false;
 }
 
+// The chart saved as an enhanced metafile into dir and drawn by the reader as a PNG: an A4 page at
+// 96 dpi with the picture in its middle, one pixel per unit, whose top left corner is `origin`.
+void ReadBack(Chart& chart, const QTemporaryDir& dir, const QString& emf, QImage& page, QPoint& origin)
+{
+    TEMFExportFormat format;
+    format.Panel = &chart;
+    QString error;
+    ASSERT_TRUE(format.SaveToFile(dir.filePath(emf), &error)) << error.toStdString();
+    const Converted png = Convert(dir.filePath(emf), QStringLiteral("png"), dir.path(), dir.filePath("profile-png"));
+    ASSERT_EQ(png.exitCode, 0) << png.errors.toStdString();
+    page = QImage(png.output);
+    ASSERT_FALSE(page.isNull()) << png.errors.toStdString();
+    ASSERT_LT(640, page.width());
+    origin = QPoint((page.width() - 640) / 2, (page.height() - 400) / 2);
+}
+
 } // namespace
 
 TEST(EmfLibreOffice, ChartReadsBackWithItsLinesAndTexts)
@@ -105,17 +129,10 @@ TEST(EmfLibreOffice, ChartReadsBackWithItsLinesAndTexts)
     ASSERT_FALSE(QStandardPaths::findExecutable(QStringLiteral("soffice")).isEmpty())
         << "soffice is missing; scripts/setup.sh installs libreoffice-draw-nogui";
     ASSERT_FALSE(QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty());
-    Chart chart;
-    chart.SetColor(clWhite);
-    chart.LeftAxis()->SetRange(0, 100);
-    chart.BottomAxis()->SetRange(0, 1000);
+    Chart chart(1000);
     chart.LeftAxis()->Title().SetCaption(QStringLiteral("Level dB\u00b5V"));
     chart.BottomAxis()->Title().SetCaption(QStringLiteral("Impedance 50 \u03a9 at f / MHz"));
-    Line limit, trace;
-    limit.SetSeriesColor(clRed);
-    trace.SetSeriesColor(clBlue);
-    chart.AddSeries(&limit);
-    chart.AddSeries(&trace);
+    Line limit(chart, clRed), trace(chart, clBlue);
     limit.AddPointsXY(std::vector<double> {0, 1000}, std::vector<double> {80, 80});
     std::vector<double> xs, ys;
     for (int i = 0; i <= 20; ++i) {
@@ -127,22 +144,11 @@ TEST(EmfLibreOffice, ChartReadsBackWithItsLinesAndTexts)
 
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    TEMFExportFormat format;
-    format.Panel = &chart;
-    const QString emf = dir.filePath(QStringLiteral("chart.emf"));
-    QString error;
-    ASSERT_TRUE(format.SaveToFile(emf, &error)) << error.toStdString();
+    QImage page;
+    QPoint origin;
+    ASSERT_NO_FATAL_FAILURE(ReadBack(chart, dir, QStringLiteral("chart.emf"), page, origin));
     ASSERT_GE(limit.drawn.size(), 2u);
     ASSERT_EQ(trace.drawn.size(), 21u);
-
-    const Converted png
-        = Convert(emf, QStringLiteral("png"), dir.path(), dir.filePath(QStringLiteral("profile-png")));
-    ASSERT_EQ(png.exitCode, 0) << png.errors.toStdString();
-    const QImage page(png.output);
-    ASSERT_FALSE(page.isNull()) << png.errors.toStdString();
-    // An A4 page at 96 dpi with the picture in its middle, one pixel per unit.
-    ASSERT_LT(640, page.width());
-    const QPoint origin((page.width() - 640) / 2, (page.height() - 400) / 2);
     const auto along = [&](const std::vector<QPoint>& pts, QRgb colour) {
         int hits = 0, probes = 0;
         for (size_t i = 0; i + 1 < pts.size(); ++i) {
@@ -163,8 +169,7 @@ TEST(EmfLibreOffice, ChartReadsBackWithItsLinesAndTexts)
         page, origin + QPoint(limit.drawn.front().x() + 40, limit.drawn.front().y() + 30), qRgb(255, 0, 0)));
     EXPECT_FALSE(ColourNear(page, origin + trace.drawn[10], qRgb(255, 0, 0)));
 
-    const Converted pdf
-        = Convert(emf, QStringLiteral("pdf"), dir.path(), dir.filePath(QStringLiteral("profile-pdf")));
+    const Converted pdf = Convert(dir.filePath("chart.emf"), "pdf", dir.path(), dir.filePath("profile-pdf"));
     ASSERT_EQ(pdf.exitCode, 0) << pdf.errors.toStdString();
     QProcess text;
     text.start(QStringLiteral("pdftotext"), {pdf.output, QStringLiteral("-")});
@@ -179,13 +184,8 @@ TEST(EmfLibreOffice, ChartReadsBackWithItsLinesAndTexts)
 // picture, where the reader's own arithmetic turned some of them over: each must go its own way.
 TEST(EmfLibreOffice, SpikesBeyondTheAxisKeepTheirDirection)
 {
-    Chart chart;
-    chart.SetColor(clWhite);
-    chart.LeftAxis()->SetRange(0, 100);
-    chart.BottomAxis()->SetRange(0, 7);
-    Line spikes;
-    spikes.SetSeriesColor(clRed);
-    chart.AddSeries(&spikes);
+    Chart chart(7);
+    Line spikes(chart, clRed);
     const double heights[] = {5e6, -5e6, 2e7, -2e7, 1e12, -1e12};
     std::vector<double> xs, ys;
     for (int i = 0; i < 6; ++i)
@@ -196,15 +196,9 @@ TEST(EmfLibreOffice, SpikesBeyondTheAxisKeepTheirDirection)
     spikes.AddPointsXY(xs, ys);
     chart.RepaintNow();
     QTemporaryDir dir;
-    TEMFExportFormat format;
-    format.Panel = &chart;
-    const QString emf = dir.filePath(QStringLiteral("spikes.emf"));
-    ASSERT_TRUE(format.SaveToFile(emf));
-    const Converted png = Convert(emf, QStringLiteral("png"), dir.path(), dir.filePath(QStringLiteral("profile")));
-    ASSERT_EQ(png.exitCode, 0) << png.errors.toStdString();
-    const QImage page(png.output);
-    ASSERT_FALSE(page.isNull()) << png.errors.toStdString();
-    const QPoint origin((page.width() - 640) / 2, (page.height() - 400) / 2);
+    QImage page;
+    QPoint origin;
+    ASSERT_NO_FATAL_FAILURE(ReadBack(chart, dir, QStringLiteral("spikes.emf"), page, origin));
     ASSERT_EQ(spikes.drawn.size(), 18u);
     for (int i = 0; i < 6; ++i) {
         const QPoint base = spikes.drawn[static_cast<size_t>(3 * i)];

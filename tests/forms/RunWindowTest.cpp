@@ -137,9 +137,10 @@ L RunLines(const RunWindowFixture& f)
 }
 
 // The simulator of a family started, a shipped project loaded, the analyser connected.
-void StartConnected(RunWindowFixture& f, const char* family, const char* project = kProject, uint32_t seed = 1)
+void StartConnected(RunWindowFixture& f, const char* family, const char* project = kProject, uint32_t seed = 1,
+                    const SimFaults& faults = {})
 {
-    ASSERT_NO_FATAL_FAILURE(f.Start(family, project, {}, seed));
+    ASSERT_NO_FATAL_FAILURE(f.Start(family, project, faults, seed));
     ASSERT_NO_FATAL_FAILURE(f.Connect());
 }
 
@@ -675,9 +676,8 @@ TEST(WindowRun, TheBandEdgeIsCorrectedAndRepeatedRowsMeasureAsTheyRead)
         const SeriesLevel limit = InterpolateSeries(*f.w->chart().Series(SeriesRole::limitLine1), plan.Segment(plan.Count).StopHz / 1000);
         EXPECT_TRUE(limit.Status == 1 && corrected.GetPointY(last) < limit.Level) << project;
         for (double db : {0.0, 5.0}) {
-            for (const QString file : {"cable_rg58_5m.cac", "antenna_biconilog.ant"}) {
+            for (const QString file : {"cable_rg58_5m.cac", "antenna_biconilog.ant"})
                 ASSERT_NO_FATAL_FAILURE(RepeatRow(f, file, 3, file == stepFile ? db : 0));
-            }
             Control<QAction>(*f.w, "load1").trigger();
             f.Play().click();
             const std::vector<double> now = corrections();
@@ -733,8 +733,7 @@ TEST_P(BeyondRangeRun, OnlyWhatTheAnalyserMeasuredIsDrawn)
 {
     const RangeCase& rc = GetParam();
     RunWindowFixture f;
-    ASSERT_NO_FATAL_FAILURE(f.Start(rc.family, "radiated_cispr32_b_3m_1g-6g.prj", {.clampRange = rc.clamp}));
-    ASSERT_NO_FATAL_FAILURE(f.Connect());
+    ASSERT_NO_FATAL_FAILURE(StartConnected(f, rc.family, "radiated_cispr32_b_3m_1g-6g.prj", 1, {.clampRange = rc.clamp}));
     MainWindow& w = *f.w;
     Control<QCheckBox>(w, "CheckBox21").setChecked(rc.zeroSpan);
     CheckListModel& checks = w.segmentChecks(Set1);

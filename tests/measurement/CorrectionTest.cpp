@@ -10,6 +10,9 @@
 
 namespace {
 
+std::vector<double> Xs(const TChartSeries& s) { return {s.XValues().Values().begin(), s.XValues().Values().end()}; }
+std::vector<double> Ys(const TChartSeries& s) { return {s.YValues().Values().begin(), s.YValues().Values().end()}; }
+
 // The correction pass over the fixture's set 1.
 struct Pass {
     RunFixture f;
@@ -26,12 +29,6 @@ struct Pass {
         for (size_t i = 0; i < levels.size(); ++i)
             measured.AddPointXY(x0 + static_cast<double>(i), levels[i]);
         CorrectSegment(pass, set, results, static_cast<int>(x0), measured, maxHold);
-    }
-    std::vector<double> Raw() const { auto v = f.chart.raw1.YValues().Values(); return {v.begin(), v.end()}; }
-    std::vector<double> Values(bool x) const
-    {
-        const auto v = x ? f.chart.corrected1.XValues().Values() : f.chart.corrected1.YValues().Values();
-        return {v.begin(), v.end()};
     }
     QStringList Lines() const { return peaks.Lines.stringList(); }
 };
@@ -135,8 +132,7 @@ TEST(Correction, MasterCurveKeepsTheStepsOfItsTables)
     f.timer.Start(5);
     for (int i = 0; i < 7; ++i)
         CalcMasterCorrection(m);
-    const auto xs = f.chart.master.XValues().Values();
-    EXPECT_EQ(std::vector<double>(xs.begin(), xs.end()), std::vector<double>({150, 154, 156, 156, 158, 162, 162, 166, 170}));
+    EXPECT_EQ(Xs(f.chart.master), std::vector<double>({150, 154, 156, 156, 158, 162, 162, 166, 170}));
     CorrectionChain chain(f.chart.series, f.switches);
     for (int64_t x = 150; x <= 170; ++x)
         EXPECT_EQ(InterpolateSeries(f.chart.master, x).Level, chain.Sum(static_cast<double>(x))) << x;
@@ -203,15 +199,15 @@ TEST(Correction, MaxHoldIsKeptPerSegmentAndFrequency)
     p.peaks.Clear();
     p.Segment(1000, {15, 5, 30}, true);
     p.Segment(1020, {1, 59}, true);
-    EXPECT_EQ(p.Values(true), std::vector<double>({1000, 1001, 1002, 1010, 1011, 1012, 1020, 1021, 1022}));
-    EXPECT_EQ(p.Values(false), std::vector<double>({14, 19, 29, 60, 19, 19, 4, 58, 4}));
+    EXPECT_EQ(Xs(p.f.chart.corrected1), std::vector<double>({1000, 1001, 1002, 1010, 1011, 1012, 1020, 1021, 1022}));
+    EXPECT_EQ(Ys(p.f.chart.corrected1), std::vector<double>({14, 19, 29, 60, 19, 19, 4, 58, 4}));
     const std::vector<double> heldRaw{15, 20, 30, 61, 20, 20, 5, 59, 5};
-    EXPECT_EQ(p.Raw(), heldRaw);
+    EXPECT_EQ(Ys(p.f.chart.raw1), heldRaw);
     // New points of a held segment replace its held ones up to the newest; they come back without a result.
     p.results.ShowComing(p.set, 1010, std::vector<double>{1010, 1011}, std::vector<double>{7, 8});
-    EXPECT_EQ(p.Raw(), std::vector<double>({15, 20, 30, 7, 8, 20, 5, 59, 5}));
+    EXPECT_EQ(Ys(p.f.chart.raw1), std::vector<double>({15, 20, 30, 7, 8, 20, 5, 59, 5}));
     p.results.DropComing(p.set);
-    EXPECT_EQ(p.Raw(), heldRaw);
+    EXPECT_EQ(Ys(p.f.chart.raw1), heldRaw);
     // The held 60 at 1010 is listed before this pass measures there, and after it measured 20 there.
     const QStringList held{"1  1010.00kHz 60.00dBuV", "2  1021.00kHz 58.00dBuV"};
     EXPECT_EQ(p.Lines(), held);
@@ -219,7 +215,7 @@ TEST(Correction, MaxHoldIsKeptPerSegmentAndFrequency)
     EXPECT_EQ(p.Lines(), held);
     // Without max hold a segment's points replace its own only.
     p.Segment(1010, {30}, false);
-    EXPECT_EQ(p.Values(false), std::vector<double>({14, 19, 29, 29, 4, 58, 4}));
+    EXPECT_EQ(Ys(p.f.chart.corrected1), std::vector<double>({14, 19, 29, 29, 4, 58, 4}));
     EXPECT_TRUE(p.f.host.errorBoxes.isEmpty());
 }
 
@@ -230,8 +226,7 @@ TEST(Correction, MasterCurveOnlyWhereItCoversThePoint)
     // A master curve that (deliberately) differs from the terms shows which path was taken.
     FillLine(p.f.chart.master, {{1002, 7}, {1003, 7}});
     p.Segment(1000, {50, 50, 50, 50, 50});
-    const auto y = p.f.chart.corrected1.YValues().Values();
-    EXPECT_EQ(std::vector<double>(y.begin(), y.end()), std::vector<double>({48, 48, 43, 43, 48}));
+    EXPECT_EQ(Ys(p.f.chart.corrected1), std::vector<double>({48, 48, 43, 43, 48}));
     EXPECT_EQ(p.f.state.CorFastPath, 0);
     p.Segment(1005, {50});
     EXPECT_EQ(p.f.messages.Lines().last(), "Info: measurement calc cor slow");

@@ -165,12 +165,8 @@ TEST(PeakRemeasure, ReceiverMeasuresAtTheFixedFrequency)
 
     // A level NaN or beyond reason ends it; a measurement never done, after a point's time and margins.
     const L kept = f.Peaks().MeasureLines.stringList();
-    f.sim->Instrument().SetFaults({.nanValue = true});
-    f.peakCommands.MeasurePeaks(DriftHandling::Ignore, {0}, f.grid);
-    f.sim->Instrument().SetFaults({.hugeValue = true});
-    f.peakCommands.MeasurePeaks(DriftHandling::Ignore, {0}, f.grid);
-    f.sim->Instrument().SetFaults({.sweepNeverCompletes = true});
-    f.peakCommands.MeasurePeaks(DriftHandling::Ignore, {0}, f.grid);
+    for (const SimFaults faults : {SimFaults{.nanValue = true}, {.hugeValue = true}, {.sweepNeverCompletes = true}})
+        f.sim->Instrument().SetFaults(faults), f.peakCommands.MeasurePeaks(DriftHandling::Ignore, {0}, f.grid);
     EXPECT_EQ(f.Lines("Error: "), (L{"Error: the analyser sent a level of nan dBm; the marker level is refused",
                                      "Error: the analyser sent a level of 1e+308 dBm; the marker level is refused",
                                      "Error: the analyser reported no end of its sweep within 14 s, measurement stopped"}));

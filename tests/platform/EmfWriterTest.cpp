@@ -102,10 +102,8 @@ TEST(EmfWriter, CoordinatesKeepTheirThirtyTwoBits)
     const emfread::Picture p = emfread::ExpectReadsBack(dc.Picture());
     // Sixteen bits only where every point fits; the long trace is three pieces that read back
     // as the one line.
-    EXPECT_EQ(p.Count(kPolyline16), 4);
-    EXPECT_EQ(p.Count(kPolyline), 1);
-    EXPECT_EQ(p.Count(kPolygon16), 1);
-    EXPECT_EQ(p.Count(kPolygon), 1);
+    EXPECT_EQ((std::vector{p.Count(kPolyline16), p.Count(kPolyline), p.Count(kPolygon16), p.Count(kPolygon)}),
+              (std::vector{4, 1, 1, 1}));
 }
 
 // Readers do their own arithmetic on the coordinates, and some draw a line tens of millions of
@@ -116,12 +114,11 @@ TEST(EmfWriter, GeometryIsCutToTheFramePlusThePenWidth)
     ASSERT_TRUE(p.error.isEmpty()) << p.error.toStdString();
     EXPECT_EQ(p.Count(kEllipse), 0); // wholly outside
     for (const QString& call : p.calls) {
-        const QStringList words
-            = call.section(QStringLiteral(" | "), 0, 0).split(QRegularExpression(QStringLiteral("[ ,:]")), Qt::SkipEmptyParts);
+        const QStringList words = call.section(" | ", 0, 0).split(QRegularExpression("[ ,:]"), Qt::SkipEmptyParts);
         std::vector<int> at;
-        for (const QString& w : words.mid(words[0].startsWith(QStringLiteral("Poly")) ? 2 : 1))
+        for (const QString& w : words.mid(words[0].startsWith("Poly") ? 2 : 1))
             at.push_back(w.toInt());
-        if (words[0] == QStringLiteral("PatBlt"))
+        if (words[0] == "PatBlt")
             at = {at[0], at[1], at[0] + at[2], at[1] + at[3]};
         else if (!QStringList {"MoveTo", "LineTo", "Rectangle", "Polyline", "Polygon"}.contains(words[0]))
             continue;
@@ -129,8 +126,8 @@ TEST(EmfWriter, GeometryIsCutToTheFramePlusThePenWidth)
             EXPECT_TRUE(v >= -3 && v <= 103) << call.toStdString();
     }
     // The spike to the coordinate limit keeps its way: up out of the frame, and back down.
-    EXPECT_EQ(p.calls.filter(QRegularExpression(QStringLiteral("^LineTo 60 -3 "))).size(), 1);
-    EXPECT_EQ(p.calls.filter(QRegularExpression(QStringLiteral("^LineTo 62 103 "))).size(), 1);
+    EXPECT_EQ(p.calls.filter(QRegularExpression("^LineTo 60 -3 ")).size(), 1);
+    EXPECT_EQ(p.calls.filter(QRegularExpression("^LineTo 62 103 ")).size(), 1);
 }
 
 TEST(EmfWriter, PensAndBrushesTheOldFormatCouldNotHold)
