@@ -7,6 +7,8 @@
 #include <QFileInfo>
 #include <QLocale>
 
+#include <algorithm>
+
 namespace datafiles {
 
 namespace {
@@ -72,6 +74,28 @@ QString QuoteInMessage(const QString& value)
     if (value.size() <= kMaxQuotedChars)
         return value;
     return value.left(kMaxQuotedChars) + QStringLiteral("...");
+}
+
+int64_t LastNumberedKey(const IniFile& ini, const QString& section, std::initializer_list<QString> prefixes)
+{
+    int64_t last = 0;
+    const QStringList keys = ini.ReadSection(section);
+    // From the end: the keys are mostly written in order, so the highest comes first and the rest
+    // are passed over without reading their values.
+    for (auto key = keys.crbegin(); key != keys.crend(); ++key) {
+        for (const QString& prefix : prefixes) {
+            if (!key->startsWith(prefix, Qt::CaseInsensitive))
+                continue;
+            const QStringView digits = QStringView(*key).mid(prefix.size());
+            const auto digit = [](QChar c) { return c >= u'0' && c <= u'9'; };
+            const bool decimal = !digits.isEmpty() && digits.size() <= 18 && digits.front() != u'0' &&
+                                 std::all_of(digits.begin(), digits.end(), digit);
+            const int64_t n = decimal ? digits.toLongLong() : 0;
+            if (n > last && !ini.ReadString(section, *key, QString()).isEmpty())
+                last = n;
+        }
+    }
+    return last;
 }
 
 QString DataFileDateText()

@@ -3,6 +3,9 @@
 
 #include <QString>
 
+#include <cstdint>
+#include <initializer_list>
+
 class IniFile;
 
 namespace datafiles {
@@ -13,6 +16,12 @@ namespace datafiles {
 // name differs only in case is used, since files written on the original platform may carry any
 // case.
 QString ResolveDataPath(const QString& workingFolder, const QString& path);
+
+// The highest n for which a key prefix + n of section holds a text (n in decimal without leading
+// zeros, as the writers number their keys; keys match without regard to case, as every key of a
+// data file does); 0 when none does. A table ends where its numbered keys end: a reader that
+// stopped at its first missing key would drop what follows a gap without a word.
+int64_t LastNumberedKey(const IniFile& ini, const QString& section, std::initializer_list<QString> prefixes);
 
 // Writes the "Application" header that every data file of the program begins with.
 void WriteDataFileHeader(IniFile& ini);

@@ -2,6 +2,7 @@
 #define ZENDRIK_DATAFILES_SEGMENTFILES_H
 
 #include "datafiles/SegmentColumns.h"
+#include "datafiles/TableInterpolation.h"
 
 #include <QString>
 #include <QStringList>
@@ -21,11 +22,21 @@ QString SegmentColumnKey(SegmentColumn column);
 const QStringList& SegmentWriterDetectors();
 
 // Always asks "Load Segment File \"path\"" first. Fills every segment column and the name; each
-// column ends at its first missing or empty key. The grid grows for files longer than its rows.
+// column ends at its first missing or empty key. A file with a key numbered after a column's first
+// missing one (the rows after it would not show, and the next save would lose them), or with a
+// number no analyser can be set to, is refused with the grid as it was: an error box and the
+// message log say "Error: Segment File not usable: " the path and the run's reason. The grid grows
+// for files longer than its rows.
 void LoadSegmentFileIntoEditor(TableBuffer& grid, const QString& path, const DataFileContext& context);
 
-// Writes the rows down to the first empty start cell, atomically (the old file stays on
-// failure, with an error box). Returns false when the file could not be written.
+// Why the grid would be saved as a file the run refuses, in the run's words, with the start cell at
+// fault for a row without one; no text for a grid the run takes or an empty one. The rows are those
+// down to the last one with a typed text (start, stop, RBW, sweep or attenuation).
+RowFault SegmentGridFault(const TableBuffer& grid);
+
+// Writes those rows, atomically (the old file stays on failure, with an error box). A grid the run
+// would refuse is not written: an error box and the message log say "Error: Segment table \"name\"
+// not saved (Segment File Error Seg: ...)". Returns false when nothing was written.
 bool SaveSegmentFile(const TableBuffer& grid, const QString& chosenPath, const DataFileContext& context);
 
 #endif

@@ -15,6 +15,9 @@ namespace {
 
 const QString kData = QStringLiteral("Data");
 const QString kErrorPrefix = QStringLiteral("Segment File Error Seg: ");
+// The start column counts the segments and so has no count word; its gap is named in the form of
+// the stop column's word.
+const char* const kStartGapWord = " Freqa__";
 
 const QStringList& LoaderDetectors()
 {
@@ -145,6 +148,12 @@ QString SegmentBoundFault(const SegmentColumnInfo& column, int n, const QString&
            QLatin1Char('=') + datafiles::QuoteInMessage(text) + refusal;
 }
 
+QString SegmentGapText(const SegmentColumnInfo& column, int n)
+{
+    return kErrorPrefix + QString::number(n) +
+           QLatin1String(column.CountWord == nullptr ? kStartGapWord : column.CountWord);
+}
+
 SegmentParseResult ParseSegmentFile(const QString& absolutePath, int32_t sweepWaitMarginMs,
                                     std::span<const SegmentColumnInfo> columns)
 {
@@ -160,13 +169,25 @@ SegmentParseResult ParseSegmentFile(const QString& absolutePath, int32_t sweepWa
         }
         return r;
     }
+    r = ParseSegmentIni(ini, sweepWaitMarginMs, columns);
     r.FileFound = true;
+    return r;
+}
+
+SegmentParseResult ParseSegmentIni(const IniFile& ini, int32_t sweepWaitMarginMs,
+                                   std::span<const SegmentColumnInfo> columns)
+{
+    SegmentParseResult r;
     SegmentTable& t = r.Table;
 
     // Column by column, in the table's order; the first failure ends the reading.
     int count = 0;
     for (const SegmentColumnInfo& column : columns) {
-        QStringList values = ReadKeys(ini, QString::fromLatin1(column.Key));
+        const QString prefix = QString::fromLatin1(column.Key);
+        QStringList values = ReadKeys(ini, prefix);
+        // A key numbered past the column's first missing one: the segments end where their keys
+        // end, so the gap refuses the file rather than ending the plan short of the keys after it.
+        const bool gap = datafiles::LastNumberedKey(ini, kData, {prefix}) > values.size() + 1;
         const bool counts = column.CountWord == nullptr;
         if (counts) {
             if (values.size() > SegmentTable::kMaxSegments) {
@@ -175,6 +196,10 @@ SegmentParseResult ParseSegmentFile(const QString& absolutePath, int32_t sweepWa
                 return r;
             }
             count = static_cast<int>(values.size());
+            if (gap) {
+                r.Error = SegmentGapText(column, count + 1);
+                return r;
+            }
         }
         for (int n = 1; n <= std::min<int>(values.size(), count); ++n) {
             if (!column.Take(values[n - 1], t.Segment(n))) {
@@ -186,9 +211,10 @@ SegmentParseResult ParseSegmentFile(const QString& absolutePath, int32_t sweepWa
             if (!r.Error.isEmpty())
                 return r;
         }
-        // The other keys must come in the same number; the error names the first number without one.
-        if (!counts && values.size() != count) {
-            r.Error = kErrorPrefix + QString::number(values.size() + 1) + QLatin1String(column.CountWord);
+        // The other keys must come in the same number, without a gap; the error names the first
+        // number without one.
+        if (!counts && (values.size() != count || gap)) {
+            r.Error = SegmentGapText(column, static_cast<int>(values.size()) + 1);
             return r;
         }
         if (column.Column == SegmentColumn::Stop) {

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <span>
 
+class IniFile;
 struct DataFileContext;
 
 // One segment of a measurement set.
@@ -46,11 +47,20 @@ struct SegmentParseResult {
 // the segment's number lies outside the column's bound; empty when it lies inside.
 QString SegmentBoundFault(const SegmentColumnInfo& column, int n, const QString& text, const SegmentRecord& segment);
 
+// What a column's keys missing from number n on are refused with: "Segment File Error Seg: 3" and
+// the column's count word (" Freqa__" for the start column).
+QString SegmentGapText(const SegmentColumnInfo& column, int n);
+
 // Parses a segment file and checks every field, column by column in the order of columns (the
 // first one counts the segments), each value read and then held to its column's bound; after the
-// stop frequencies, that the segments ascend. Pure apart from reading the file.
+// stop frequencies, that the segments ascend. A column whose keys have a gap (a key numbered past
+// one that is missing or empty) is refused with SegmentGapText, as is one with fewer or more keys
+// than the first. Pure apart from reading the file.
 SegmentParseResult ParseSegmentFile(const QString& absolutePath, int32_t sweepWaitMarginMs,
                                     std::span<const SegmentColumnInfo> columns = kSegmentColumns);
+// The same over a file already read (FileFound stays false).
+SegmentParseResult ParseSegmentIni(const IniFile& ini, int32_t sweepWaitMarginMs,
+                                   std::span<const SegmentColumnInfo> columns = kSegmentColumns);
 
 // The table part of LoadSegmentFile: the file is parsed into a temporary and the table is replaced
 // only when every check passed; otherwise, or when the file is not there, the table has Count 0,

@@ -81,6 +81,13 @@ std::optional<double> LevelField(const QString& text)
     return static_cast<double>(v);
 }
 
+// The cell a refusal names turns red; one that names none (a segment's line) marks nothing.
+void MarkFault(TableBuffer& grid, const RowFault& fault)
+{
+    if (fault.Row > 0 && fault.Column > 0)
+        grid.SetMark(fault.Row, fault.Column, TableBuffer::CellMark::Red);
+}
+
 } // namespace
 
 const EditorKindInfo* EditorKindInfoOf(TableKind kind)
@@ -159,7 +166,21 @@ bool SaveEditorFile(TableKind kind, const TableBuffer& grid, const QString& chos
         return false;
     if (kind == TableKind::Segment)
         return SaveSegmentFile(grid, chosenPath, context);
-    return SaveTableFile(grid, chosenPath, context);
+    return SaveTableFile(kind, grid, chosenPath, context);
+}
+
+bool RefuseEditorSave(TableKind kind, TableBuffer& grid, const DataFileContext& context)
+{
+    if (EditorKindInfoOf(kind) == nullptr)
+        return false;
+    const RowFault fault =
+        kind == TableKind::Segment ? SegmentGridFault(grid) : datafiles::GridTableFault(kind, grid);
+    if (fault.Text.isEmpty())
+        return false;
+    MarkFault(grid, fault);
+    const QString text = datafiles::TableNotUsedText(kind, grid.Name(), QStringLiteral("saved"), fault.Text);
+    datafiles::ShowAndLog(context, text);
+    return true;
 }
 
 void VerifyTable(TableKind kind, TableBuffer& grid, TChartSeries* preview, TColor color, bool autoscale,
@@ -167,7 +188,6 @@ void VerifyTable(TableKind kind, TableBuffer& grid, TChartSeries* preview, TColo
 {
     if (EditorKindInfoOf(kind) == nullptr || !IsTableOfPoints(kind))
         return;
-    QString firstFault;
     for (int r = 1; r < grid.Rows(); ++r) {
         grid.SetMark(r, 1, TableBuffer::CellMark::Black);
         grid.SetMark(r, 2, TableBuffer::CellMark::Black);
@@ -185,30 +205,22 @@ void VerifyTable(TableKind kind, TableBuffer& grid, TChartSeries* preview, TColo
             grid.SetMark(r, 1, TableBuffer::CellMark::Green);
             grid.SetMark(r, 2, TableBuffer::CellMark::Green);
         }
-        // A number no table of the kind can hold is red like a text that is none, and the table
-        // is not drawn: the file reader would refuse it, and Play with it.
-        const QString fault = datafiles::PointRangeFault(kind, r, {freq, level});
-        if (!fault.isEmpty()) {
-            const datafiles::TablePoint frequencyOnly{freq, QString()};
-            const bool frequencyBad = !datafiles::PointRangeFault(kind, r, frequencyOnly).isEmpty();
+        // A number no table of the kind can hold is red like a text that is none: the file reader
+        // would refuse it, and Play with it.
+        if (!datafiles::PointRangeFault(kind, r, {freq, level}).isEmpty()) {
+            const bool frequencyBad = !datafiles::PointRangeFault(kind, r, {freq, QString()}).isEmpty();
             grid.SetMark(r, frequencyBad ? 1 : 2, TableBuffer::CellMark::Red);
-            if (firstFault.isEmpty())
-                firstFault = fault;
         }
     }
-    // A cell that is no number, a frequency of 0 or one below the row before: the curve would stop
-    // short of the table's end, so it is not drawn either.
-    if (firstFault.isEmpty()) {
-        const RowFault fault = GridFault(grid, GridInterpolationOptions{grid.LevelLinear(), false});
-        if (!fault.Text.isEmpty()) {
-            grid.SetMark(fault.Row, fault.Column, TableBuffer::CellMark::Red);
-            firstFault = fault.Text;
-        }
-    }
-    if (!firstFault.isEmpty()) {
+    // A row the reader would refuse (a cell that is empty or no number, a number beyond the kind, a
+    // frequency of 0 or one below the row before) would end the curve short of the table's end, so
+    // the table is not drawn; the line names it as loading the saved file would.
+    const RowFault fault = datafiles::GridTableFault(kind, grid);
+    if (!fault.Text.isEmpty()) {
+        MarkFault(grid, fault);
         if (context.Messages != nullptr)
-            context.Messages->Append(QStringLiteral("Error: ") + TableKindWord(kind) + QStringLiteral(" table \"") +
-                                     grid.Name() + QStringLiteral("\" not drawn (") + firstFault + QLatin1Char(')'));
+            context.Messages->Append(
+                datafiles::TableNotUsedText(kind, grid.Name(), QStringLiteral("drawn"), fault.Text));
         if (preview != nullptr)
             preview->Clear();
         return;

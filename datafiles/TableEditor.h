@@ -54,16 +54,20 @@ bool LoadEditorFile(TableKind kind, TableBuffer& grid, const QString& fileName,
 SaveDialogSettings EditorSaveDialog(TableKind kind, const QString& tableName);
 bool SaveEditorFile(TableKind kind, const TableBuffer& grid, const QString& chosenPath,
                     const DataFileContext& context);
+// Before the save dialog asks for a name: a grid the kind's reader would refuse is not saved. The
+// cell at fault turns red, and an error box and the message log say "Error: Cable table \"name\" not
+// saved (row 3: the level 4x6 is no number)", the reason "Verify&Show" gives. True when refused.
+bool RefuseEditorSave(TableKind kind, TableBuffer& grid, const DataFileContext& context);
 
 // The verify button for the table kinds (a segment table does nothing): each row with a text
 // turns its frequency and level cells green when both are numbers, else the cell that is not a
 // number red (a level is read as it stands, so "56,5" is red although the preview draws it);
 // then the table is drawn into the preview series (when there is one), and with autoscale the
-// grid's plot range follows the table. A number beyond what the kind can hold (PointRangeFault),
-// and a row that would end the curve short of the table's end (GridFault: an empty cell, a text
-// that is no number, a frequency of 0 or one below the row before) are red too; the message log
-// then says "Error: Amplifier table \"name\" not drawn (row ...)" for the first, and the preview
-// is emptied instead of drawn.
+// grid's plot range follows the table. A number beyond what the kind can hold (PointRangeFault) is
+// red too. A grid the kind's reader would refuse (GridTableFault: an empty cell before the last
+// row, a text that is no number, a number beyond the kind, a frequency of 0 or one below the row
+// before) has its cell at fault red; the message log then says "Error: Amplifier table \"name\"
+// not drawn (row ...)", and the preview is emptied instead of drawn.
 void VerifyTable(TableKind kind, TableBuffer& grid, TChartSeries* preview, TColor color, bool autoscale,
                  const DataFileContext& context);
 

@@ -39,33 +39,26 @@ void ApplyMode(const QString& text, bool current, bool& out)
         out = current;
 }
 
-// A file that could not be written or read: an error box and the same line in the message log.
-void ShowAndLog(const DataFileContext& context, const QString& text)
-{
-    context.Error(text);
-    if (context.Messages != nullptr)
-        context.Messages->Append(text);
-}
-
-// The points of a table file. Frequencies end at the first missing one: a gap there ends the table,
-// as it always has. A key number from the file never sizes the grid: rows are counted, and a table
-// longer than the grid can hold is cut there (cut is set).
+// The points of a table file, to the last row a "Freq" or "Lev" key numbers. A row without a
+// frequency before that is read too and ends the reading: it refuses the table (TableFault), where
+// ending the table there would drop the rows after it without a word. A key number from the file
+// never sizes the grid: rows are counted, and a table longer than the grid can hold is cut there
+// (cut is set).
 std::vector<datafiles::TablePoint> ReadTablePoints(const IniFile& ini, bool& cut)
 {
     std::vector<datafiles::TablePoint> points;
-    for (int n = 1;; ++n) {
-        // A frequency of nothing but dots is as empty as a missing one once they are gone; read
-        // on past it, the rows after the empty cell would be lost by the next save.
-        QString f = RemoveDots(ini.ReadString(kData, kFreqPrefix + QString::number(n), QString()));
-        if (f.isEmpty())
-            break;
+    const int64_t last = datafiles::LastNumberedKey(ini, kData, {kFreqPrefix, kLevelPrefix});
+    for (int64_t n = 1; n <= last; ++n) {
         if (n >= TableBuffer::kMaxRows) {
             cut = true;
             break;
         }
-        // A level is read for every row that has a frequency; one that is missing refuses the
-        // table (TableFault). A level without a frequency belongs to no point and is not read.
+        // A frequency of nothing but dots is as empty as a missing one once they are gone.
+        QString f = RemoveDots(ini.ReadString(kData, kFreqPrefix + QString::number(n), QString()));
+        const bool gap = f.isEmpty();
         points.push_back({std::move(f), ini.ReadString(kData, kLevelPrefix + QString::number(n), QString())});
+        if (gap)
+            break;
     }
     return points;
 }
@@ -154,7 +147,7 @@ bool LoadTableFile(TableKind kind, TableBuffer& grid, const QString& path, QChar
     ApplyMode(levelMode, grid.LevelLinear(), levelLinear);
     const QString fault = datafiles::TableFault(kind, points, levelLinear);
     if (!fault.isEmpty()) {
-        ShowAndLog(context, QStringLiteral("Error: ") + TableKindWord(kind) +
+        datafiles::ShowAndLog(context, QStringLiteral("Error: ") + TableKindWord(kind) +
                                 QStringLiteral(" File not usable: ") + datafiles::QuoteInMessage(path) +
                                 QStringLiteral(" (") + fault + QLatin1Char(')'));
         return false;
@@ -209,10 +202,10 @@ QString PointRangeFault(TableKind kind, int row, const TablePoint& p)
     return {};
 }
 
-QString TableFault(TableKind kind, const std::vector<TablePoint>& points, bool levelLinear)
+RowFault TableRowFault(TableKind kind, const std::vector<TablePoint>& points, bool levelLinear)
 {
     if (points.empty())
-        return QStringLiteral("it holds no point");
+        return {QStringLiteral("it holds no point")};
     // A number no cable or limit can have would be measured with; a cell that is no number, a
     // frequency of 0 or one below the row before would end the curve short of the table's end.
     // One such row refuses the table.
@@ -227,11 +220,37 @@ QString TableFault(TableKind kind, const std::vector<TablePoint>& points, bool l
         // for a row at fault, so a long table is converted once.
         if (!rowFault.Text.isEmpty() || !LevelRange(kind).Holds(corner.Level)) {
             const QString range = PointRangeFault(kind, row, points[i]);
-            return range.isEmpty() ? rowFault.Text : range;
+            if (range.isEmpty())
+                return rowFault;
+            const bool frequencyBad = !PointRangeFault(kind, row, {points[i].Frequency, QString()}).isEmpty();
+            return {range, row, frequencyBad ? 1 : 2};
         }
         corners.push_back(corner);
     }
-    return CurveFault(corners, GridInterpolationOptions{levelLinear, kind == TableKind::Limit}).Text;
+    return CurveFault(corners, GridInterpolationOptions{levelLinear, kind == TableKind::Limit});
+}
+
+QString TableFault(TableKind kind, const std::vector<TablePoint>& points, bool levelLinear)
+{
+    return TableRowFault(kind, points, levelLinear).Text;
+}
+
+RowFault GridTableFault(TableKind kind, const TableBuffer& grid)
+{
+    const int last = LastTableRow(grid);
+    if (last == 0)
+        return {};
+    std::vector<TablePoint> points;
+    points.reserve(static_cast<size_t>(last));
+    for (int r = 1; r <= last; ++r)
+        points.push_back({RemoveDots(grid.Cell(r, 1)), grid.Cell(r, 2)});
+    return TableRowFault(kind, points, grid.LevelLinear());
+}
+
+QString TableNotUsedText(TableKind kind, const QString& name, const QString& what, const QString& fault)
+{
+    return QStringLiteral("Error: ") + TableKindWord(kind) + QStringLiteral(" table \"") + name +
+           QStringLiteral("\" not ") + what + QStringLiteral(" (") + fault + QLatin1Char(')');
 }
 
 QString TableFileFault(TableKind kind, const QString& path, bool levelLinear, const QString& workingFolder)
@@ -287,6 +306,13 @@ bool LoadTcFile(TableBuffer& grid, const QString& path, QChar ask, const DataFil
 
 namespace datafiles {
 
+void ShowAndLog(const DataFileContext& context, const QString& text)
+{
+    context.Error(text);
+    if (context.Messages != nullptr)
+        context.Messages->Append(text);
+}
+
 QString AbsoluteSavePath(const QString& workingFolder, const QString& chosenPath)
 {
     QString p = chosenPath;
@@ -322,8 +348,15 @@ bool ReportUnreadDataFile(const IniFile& ini, const DataFileContext& context)
 
 } // namespace datafiles
 
-bool SaveTableFile(const TableBuffer& grid, const QString& chosenPath, const DataFileContext& context)
+bool SaveTableFile(TableKind kind, const TableBuffer& grid, const QString& chosenPath,
+                   const DataFileContext& context)
 {
+    // What is saved is read again by the same reader: a grid it would refuse is not written.
+    if (const RowFault fault = datafiles::GridTableFault(kind, grid); !fault.Text.isEmpty()) {
+        datafiles::ShowAndLog(
+            context, datafiles::TableNotUsedText(kind, grid.Name(), QStringLiteral("saved"), fault.Text));
+        return false;
+    }
     const QString file = datafiles::AbsoluteSavePath(context.WorkingFolder, chosenPath);
     // Built from nothing so that no key of an older, longer table survives; the old file is
     // replaced only by a complete new one.
@@ -333,7 +366,7 @@ bool SaveTableFile(const TableBuffer& grid, const QString& chosenPath, const Dat
     ini.WriteString(kGeneral, kNameKey, grid.Name());
     ini.WriteString(kGeneral, kFreqModeKey, grid.FreqLinear() ? kLin : kLog);
     ini.WriteString(kGeneral, kLevelModeKey, grid.LevelLinear() ? kLin : kLog);
-    for (int n = 1; n < grid.Rows() && !grid.Cell(n, 1).isEmpty(); ++n) {
+    for (int n = 1, last = LastTableRow(grid); n <= last; ++n) {
         ini.WriteString(kData, kFreqPrefix + QString::number(n), grid.Cell(n, 1));
         ini.WriteString(kData, kLevelPrefix + QString::number(n), grid.Cell(n, 2));
     }
@@ -342,21 +375,21 @@ bool SaveTableFile(const TableBuffer& grid, const QString& chosenPath, const Dat
 
 bool SaveLimitFile(const TableBuffer& grid, const QString& chosenPath, const DataFileContext& context)
 {
-    return SaveTableFile(grid, chosenPath, context);
+    return SaveTableFile(TableKind::Limit, grid, chosenPath, context);
 }
 bool SaveCableFile(const TableBuffer& grid, const QString& chosenPath, const DataFileContext& context)
 {
-    return SaveTableFile(grid, chosenPath, context);
+    return SaveTableFile(TableKind::Cable, grid, chosenPath, context);
 }
 bool SaveLisnFile(const TableBuffer& grid, const QString& chosenPath, const DataFileContext& context)
 {
-    return SaveTableFile(grid, chosenPath, context);
+    return SaveTableFile(TableKind::Lisn, grid, chosenPath, context);
 }
 bool SaveAmplifierFile(const TableBuffer& grid, const QString& chosenPath, const DataFileContext& context)
 {
-    return SaveTableFile(grid, chosenPath, context);
+    return SaveTableFile(TableKind::Amplifier, grid, chosenPath, context);
 }
 bool SaveAntennaFile(const TableBuffer& grid, const QString& chosenPath, const DataFileContext& context)
 {
-    return SaveTableFile(grid, chosenPath, context);
+    return SaveTableFile(TableKind::Antenna, grid, chosenPath, context);
 }

@@ -1,6 +1,8 @@
 #ifndef ZENDRIK_DATAFILES_TABLEFILES_H
 #define ZENDRIK_DATAFILES_TABLEFILES_H
 
+#include "datafiles/TableInterpolation.h"
+
 #include <QChar>
 #include <QString>
 #include <vector>
@@ -35,9 +37,10 @@ SaveDialogSettings TableSaveDialog(const QString& extension, const QString& tabl
 // Reads a table file into columns 1 and 2 of the grid, its name and its two flags. With ask 'y'
 // the operator is asked first ("Load Limit File \"path\"", "Load"/"Abort"). Returns true when
 // the file existed and was read; an aborted question or a missing file change nothing. The grid
-// grows for tables longer than its rows. A file whose curve would not reach every one of its rows
-// (no point at all, a cell that is empty or no number, a frequency of 0 or below or one below the
-// row before), or that holds a point no table of its kind can have, is refused: the grid stays as
+// grows for tables longer than its rows. The table's rows end with the last row a "Freq" or "Lev"
+// key numbers. A file whose curve would not reach every one of its rows (no point at all, a cell
+// that is empty or missing or no number, a frequency of 0 or below or one below the row before),
+// or that holds a point no table of its kind can have, is refused: the grid stays as
 // it was, an error box and the message log say "Error: Cable File not usable: " (the kind's word),
 // the path and why, naming the row and the value, and the result is false.
 // Nothing is read for TableKind::Segment.
@@ -52,8 +55,11 @@ bool LoadTcFile(TableBuffer& grid, const QString& path, QChar ask, const DataFil
 
 // Writes the grid, name and flags to the file the operator chose in the save dialog. The new
 // file replaces the old one only once it is complete; on failure the old file stays, an error
-// box says why and the result is false.
-bool SaveTableFile(const TableBuffer& grid, const QString& chosenPath, const DataFileContext& context);
+// box says why and the result is false. A grid the reader of the kind would refuse is not written:
+// an error box and the message log say "Error: Cable table \"name\" not saved (row 3: ...)".
+// An empty grid is written as a table without points.
+bool SaveTableFile(TableKind kind, const TableBuffer& grid, const QString& chosenPath,
+                   const DataFileContext& context);
 bool SaveLimitFile(const TableBuffer& grid, const QString& chosenPath, const DataFileContext& context);
 bool SaveCableFile(const TableBuffer& grid, const QString& chosenPath, const DataFileContext& context);
 bool SaveLisnFile(const TableBuffer& grid, const QString& chosenPath, const DataFileContext& context);
@@ -70,6 +76,13 @@ struct TablePoint {
 // Why a table's points are of no use (see LoadTableFile), naming the row and the value; empty when
 // they make a curve through every row. levelLinear is the level mode the table is drawn with.
 QString TableFault(TableKind kind, const std::vector<TablePoint>& points, bool levelLinear);
+// The same with the cell at fault (row 0 for a table without points).
+RowFault TableRowFault(TableKind kind, const std::vector<TablePoint>& points, bool levelLinear);
+// The same for the grid's rows 1 to the last with a text, as the reader would say it of the file the
+// writer makes of them; nothing for an empty grid.
+RowFault GridTableFault(TableKind kind, const TableBuffer& grid);
+// "Error: Cable table \"name\" not saved (row 3: ...)", what being "saved" or "drawn".
+QString TableNotUsedText(TableKind kind, const QString& name, const QString& what, const QString& fault);
 // The same for a table file as it now is, read again (a level mode the file does not name stays
 // levelLinear); empty when the file is missing or has no fault. Play uses it to say why a table
 // the project named is not there.
@@ -81,6 +94,9 @@ QString UnusableTableFile(TableKind kind, const QString& path, bool levelLinear,
 // Why one point lies beyond what a table of the kind can hold ("row 3: the level 1e308 lies
 // outside -200..200 dB"); empty when it does not, or when its texts are no numbers.
 QString PointRangeFault(TableKind kind, int row, const TablePoint& p);
+// A file that could not be written or read, or a table refused: an error box and the same line in
+// the message log.
+void ShowAndLog(const DataFileContext& context, const QString& text);
 // The path a writer saves to: relative paths are taken below the working folder.
 QString AbsoluteSavePath(const QString& workingFolder, const QString& chosenPath);
 // The text of the error box for a failed save.

@@ -91,15 +91,6 @@ RowFault PlanCurve(const std::vector<TableCorner>& corners, const GridInterpolat
     return {};
 }
 
-int LastTableRow(const TableBuffer& grid)
-{
-    for (int r = grid.Rows() - 1; r >= 1; --r) {
-        if (!grid.Cell(r, 1).trimmed().isEmpty() || !grid.Cell(r, 2).trimmed().isEmpty())
-            return r;
-    }
-    return 0;
-}
-
 RowFault ReadGrid(const TableBuffer& grid, std::vector<TableCorner>& corners)
 {
     corners.clear();
@@ -117,6 +108,15 @@ RowFault ReadGrid(const TableBuffer& grid, std::vector<TableCorner>& corners)
 }
 
 } // namespace
+
+int LastTableRow(const TableBuffer& grid)
+{
+    for (int r = grid.Rows() - 1; r >= 1; --r) {
+        if (!grid.Cell(r, 1).trimmed().isEmpty() || !grid.Cell(r, 2).trimmed().isEmpty())
+            return r;
+    }
+    return 0;
+}
 
 RowFault ReadCorner(int row, const QString& frequency, const QString& level, const TableCorner* before,
                     TableCorner& corner)

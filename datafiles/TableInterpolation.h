@@ -58,6 +58,8 @@ RowFault ReadCorner(int row, const QString& frequency, const QString& level, con
 // Why corners that each are good still make no curve: a logarithmic level that would start at
 // 0 kHz, or more than kMaxGridTracePoints points.
 RowFault CurveFault(const std::vector<TableCorner>& corners, const GridInterpolationOptions& options);
+// The last row with a text in column 1 or 2 (blanks are none); 0 for an empty grid.
+int LastTableRow(const TableBuffer& grid);
 // The same over the grid: rows 1 to the last row with a text in column 1 or 2, every one of them.
 RowFault GridFault(const TableBuffer& grid, const GridInterpolationOptions& options);
 

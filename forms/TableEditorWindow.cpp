@@ -451,12 +451,17 @@ void TableEditorWindow::saveFile()
 {
     if (!editorKind_)
         return;
+    FormDialogs dialogs(services_);
+    const DataFileContext context{app_.WorkingFolder, &dialogs, &app_.Debug, &app_.Messages};
+    // A grid its reader would refuse is said so before the dialog asks for a name in vain.
+    bool refused = true;
+    RunLoggingErrors(app_.Messages, [&] { refused = RefuseEditorSave(*editorKind_, table_, context); });
+    if (refused)
+        return;
     const QString path =
         chooseSaveFile ? chooseSaveFile(EditorSaveDialog(*editorKind_, table_.Name())) : QString();
     if (path.isEmpty())
         return;
-    FormDialogs dialogs(services_);
-    const DataFileContext context{app_.WorkingFolder, &dialogs, &app_.Debug, &app_.Messages};
     RunLoggingErrors(app_.Messages, [&] {
         SaveEditorFile(*editorKind_, table_, path, context);
     });

@@ -8,6 +8,8 @@
 #include "datafiles/TableBuffer.h"
 #include "fuzz/FuzzSupport.h"
 
+#include <QFile>
+
 #include <memory>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
@@ -21,6 +23,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     TableBuffer grid;
     LoadSegmentFileIntoEditor(grid, path, context);
     fuzz::Check(grid.Rows() <= TableBuffer::kMaxRows, "the editor's grid stays within its limit");
+    // What the editor saves, the run reads: a grid it would refuse is not written.
+    const QString copy = fuzz::ScratchFolder() + QStringLiteral("/segment/src/copy.seg");
+    QFile::remove(copy);
+    if (SaveSegmentFile(grid, copy, context))
+        fuzz::Check(ParseSegmentFile(copy, 0).Error.isEmpty(), "the run takes the saved segment file");
 
     // A table half read before: a failed load must not leave it behind.
     const auto table = std::make_unique<SegmentTable>();

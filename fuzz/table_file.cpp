@@ -72,7 +72,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     for (size_t i = 0; i < trace.X.size(); ++i)
         fuzz::Check(std::isfinite(trace.X[i]) && std::isfinite(trace.Y[i]), "trace points are numbers");
 
-    fuzz::Check(SaveTableFile(grid, QStringLiteral(".\\src\\copy.") + TableKindExtension(kind), context),
+    fuzz::Check(SaveTableFile(kind, grid, QStringLiteral(".\\src\\copy.") + TableKindExtension(kind),
+                              context),
                 "the table is saved");
     TableBuffer again;
     fuzz::Check(LoadTableFile(kind, again, QStringLiteral(".\\src\\copy.") + TableKindExtension(kind),

@@ -115,23 +115,35 @@ bool LoadReportFile(ReportHeaderItems& items, const QString& path, QChar ask, co
         datafiles::ReportUnreadDataFile(ini, context);
         return false;
     }
-    // A file without a first caption gives nothing to read: taking it would blank every text the
-    // operator typed for a file that is empty, cut, of another kind or no text at all.
-    if (ini.ReadString(kDataSection, kCaptionPrefix + QString::number(1), QString()).isEmpty()) {
+    const auto refuse = [&](const QString& why) {
         if (context.Messages != nullptr)
             context.Messages->Append(QStringLiteral("Error: Report File not usable: ") +
-                                     datafiles::QuoteInMessage(path) +
-                                     QStringLiteral(" (it holds no report caption \"Cap1\"); the report texts stay"));
+                                     datafiles::QuoteInMessage(path) + QStringLiteral(" (") + why +
+                                     QStringLiteral("); the report texts stay"));
         return false;
-    }
+    };
+    const auto key = [&ini](const QString& prefix, int n) {
+        return ini.ReadString(kDataSection, prefix + QString::number(n), QString());
+    };
+    // A file without a first caption gives nothing to read: taking it would blank every text the
+    // operator typed for a file that is empty, cut, of another kind or no text at all.
+    if (key(kCaptionPrefix, 1).isEmpty())
+        return refuse(QStringLiteral("it holds no report caption \"Cap1\""));
+    // The items end where their numbered keys end: a caption missing before a later item would drop
+    // that item and every one after it without a word.
+    int last = ReportHeaderItems::kCount;
+    while (last > 0 && key(kCaptionPrefix, last).isEmpty() && key(kTextPrefix, last).isEmpty())
+        --last;
     ItemArray read = DefaultItems();
     int n = 1;
     for (; n <= ReportHeaderItems::kCount; ++n) {
-        const QString caption = ini.ReadString(kDataSection, kCaptionPrefix + QString::number(n), QString());
+        const QString caption = key(kCaptionPrefix, n);
+        if (caption.isEmpty() && n <= last)
+            return refuse(QStringLiteral("item ") + QString::number(n) +
+                          QStringLiteral(": the caption is empty"));
         if (caption.isEmpty())
             break;
-        read[static_cast<size_t>(n - 1)] = {caption,
-                                            ini.ReadString(kDataSection, kTextPrefix + QString::number(n), QString())};
+        read[static_cast<size_t>(n - 1)] = {caption, key(kTextPrefix, n)};
     }
     items.SetItems(read);
     context.LogDebug(QStringLiteral("report items caption found ") + QString::number(n));

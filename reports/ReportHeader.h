@@ -50,10 +50,11 @@ bool SaveReportFile(const ReportHeaderItems& items, const QString& chosenPath, c
 
 // Reads a ".rep" file. With ask 'y' the operator is asked first ("Load Report File \"path\"",
 // "Load"/"Abort"); "Abort" leaves the items as they are. A missing file resets them to the default
-// captions with empty texts (result false). A file that cannot be read, or has no caption "Cap1"
-// in "Data" (empty, random bytes, another kind of file), is refused with one "Error: " line in
-// the message log and the items stay (result false). Otherwise the items are reset and then
-// filled from Cap1/Text1 on, up to the first missing or empty caption; the debug log gets "report
+// captions with empty texts (result false). A file that cannot be read, has no caption "Cap1"
+// in "Data" (empty, random bytes, another kind of file), or lacks a caption before a later "Cap"
+// or "Text" key of the eleven, is refused with one "Error: " line in the message log and the items
+// stay (result false). Otherwise the items are reset and then filled from Cap1/Text1 on, up to the
+// first missing or empty caption; the debug log gets "report
 // items caption found " and the number of the first item not read. Relative paths are taken
 // below the working folder.
 bool LoadReportFile(ReportHeaderItems& items, const QString& path, QChar ask, const DataFileContext& context);

@@ -88,6 +88,9 @@ void IniFile::Reload()
     sections_.clear();
     InvalidateSectionIndex();
 
+    // No name: a file built in memory only, which there is nothing to open for.
+    if (fileName_.isEmpty())
+        return;
     QFile file(fileName_);
     if (!file.open(QIODevice::ReadOnly))
         return;

@@ -58,6 +58,7 @@ public:
     static constexpr qint64 kMaxFileBytes = qint64(64) << 20;
     static constexpr qsizetype kMaxLineChars = 65536;
 
+    // An empty name makes a file that lives in memory only (to check what a writer would write).
     explicit IniFile(QString fileName);
 
     const QString& FileName() const { return fileName_; }

@@ -55,10 +55,12 @@ TEST_F(SegmentFilesTest, EachColumnEndsAtItsOwnFirstMissingKey)
         EXPECT_EQ(Row(r), rows[r - 1]) << r;
     EXPECT_TRUE(grid.Cell(5, 7).isEmpty());
 
-    // A start of dots alone ends the column as a missing one does.
+    // A start of dots alone ends the column as a missing one does; a key after it refuses the file.
     WriteIni(dir.path(), "src/b.seg", {"[Data]", "FRQa__1=..", "FRQa__2=2.500.000"});
     LoadSegmentFileIntoEditor(grid, ".\\src\\b.seg", context);
-    EXPECT_TRUE(grid.Cell(1, 1).isEmpty() && grid.Cell(2, 1).isEmpty());
+    EXPECT_EQ(grid.Cell(1, 1), "150000");
+    EXPECT_EQ(messages.Lines(),
+              QStringList{"Error: Segment File not usable: .\\src\\b.seg (Segment File Error Seg: 1 Freqa__)"});
 }
 
 TEST_F(SegmentFilesTest, AbortOrMissingFileChangeNothing)
@@ -81,7 +83,7 @@ TEST_F(SegmentFilesTest, AbortOrMissingFileChangeNothing)
                                             "Att___1=99999 lies outside 0..50 dB)"});
 }
 
-TEST_F(SegmentFilesTest, WriterNormalisesPreampAndDetectorAndStopsAtFirstEmptyStart)
+TEST_F(SegmentFilesTest, WriterNormalisesPreampAndRefusesWhatTheRunRefuses)
 {
     grid.SetName("plan.seg");
     const QStringList row1 = {"150.000", "30.000.000", "9000", "100", "auto", "ON", "PK"};
@@ -89,8 +91,18 @@ TEST_F(SegmentFilesTest, WriterNormalisesPreampAndDetectorAndStopsAtFirstEmptySt
     for (int c = 1; c <= 7; ++c) {
         grid.SetCell(1, c, row1[c - 1]);
         grid.SetCell(2, c, row2[c - 1]);
-        grid.SetCell(4, c, row2[c - 1]); // after the empty row 3: not saved
+        grid.SetCell(4, c, row2[c - 1]); // after the empty row 3
     }
+    // What the run would refuse is not written: the gap, then a detector the writer empties.
+    for (const char* fault : {"3 Freqa__", "1 Detector"}) {
+        EXPECT_FALSE(SaveSegmentFile(grid, "src/plan.seg", context));
+        EXPECT_EQ(messages.Lines().last(),
+                  "Error: Segment table \"plan.seg\" not saved (Segment File Error Seg: " + QString(fault) + ")");
+        for (int c = 1; c <= 7; ++c)
+            grid.SetCell(4, c, QString());
+    }
+    EXPECT_FALSE(QFile::exists(dir.path() + "/src/plan.seg"));
+    grid.SetCell(1, 7, "POS");
     ASSERT_TRUE(SaveSegmentFile(grid, "src/plan.seg", context));
     const IniFile ini(dir.path() + "/src/plan.seg");
     const QString d = "Data";
@@ -102,12 +114,11 @@ TEST_F(SegmentFilesTest, WriterNormalisesPreampAndDetectorAndStopsAtFirstEmptySt
     EXPECT_EQ(ini.ReadString(d, "FRQb__1", QString()), "30.000.000");
     EXPECT_EQ(ini.ReadString(d, "PreAmp1", QString()), "off");
     EXPECT_EQ(ini.ReadString(d, "PreAmp2", QString()), "on");
-    EXPECT_TRUE(ini.ValueExists(d, "Detector1"));
-    EXPECT_TRUE(ini.ReadString(d, "Detector1", "x").isEmpty());
+    EXPECT_EQ(ini.ReadString(d, "Detector1", QString()), "POS");
     EXPECT_EQ(ini.ReadString(d, "Detector2", QString()), "QPEAK");
 }
 
-TEST_F(SegmentFilesTest, LongSegmentFilesGrowTheGridAndRoundTrip)
+TEST_F(SegmentFilesTest, LongSegmentFilesGrowTheGrid)
 {
     QStringList lines = {"[Data]"};
     for (int n = 1; n <= 620; ++n)
@@ -118,10 +129,9 @@ TEST_F(SegmentFilesTest, LongSegmentFilesGrowTheGridAndRoundTrip)
     ASSERT_GT(grid.Rows(), 620);
     EXPECT_EQ(grid.Cell(620, 2), "620500");
     EXPECT_EQ(grid.Cell(620, 7), "POS");
-    ASSERT_TRUE(SaveSegmentFile(grid, "src/long2.seg", context));
-    const IniFile ini(dir.path() + "/src/long2.seg");
-    EXPECT_EQ(ini.ReadString("Data", "FRQa__620", QString()), "620000");
-    EXPECT_EQ(ini.ReadString("Data", "Detector620", QString()), "POS");
+    // More segments than a run holds are not saved.
+    EXPECT_FALSE(SaveSegmentFile(grid, "src/long2.seg", context));
+    EXPECT_TRUE(dialogs.errors.last().endsWith("(Segment File Error Seg: 501 more than 500 segments)"));
 }
 
 } // namespace

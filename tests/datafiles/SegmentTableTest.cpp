@@ -135,6 +135,14 @@ TEST_F(SegmentTableTest, KeyCountErrorsNameTheFirstMissingNumber)
     v[1].bw = v[1].sweep = v[1].att = v[1].pre = v[1].det = QString();
     v[2].bw = v[2].sweep = v[2].att = v[2].pre = v[2].det = QString();
     EXPECT_EQ(Load(v), "Segment File Error Seg: 4 Freqb__");
+
+    // A gap: a segment missing whole or its start alone before a later one, a key after the last.
+    v = {Good("1", "2"), Seg{}, Good("3", "4")};
+    EXPECT_EQ(Load(v), "Segment File Error Seg: 2 Freqa__");
+    v[1] = Good(QString(), "3");
+    EXPECT_EQ(Load(v), "Segment File Error Seg: 2 Freqa__");
+    WriteIni(dir.path(), "src/t.seg", Lines(segs) << "BW____5=9000");
+    EXPECT_EQ(LoadSegmentTable(table, "src/t.seg", 0, context), "Segment File Error Seg: 4 BW____");
 }
 
 TEST_F(SegmentTableTest, OrderErrorsCarryThousandDots)

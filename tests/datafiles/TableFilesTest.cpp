@@ -58,12 +58,27 @@ TEST_F(TableFilesTest, ReadsNameFlagsAndPointsWithDotsRemovedFromFrequencies)
     EXPECT_TRUE(debug.Lines()[2].endsWith("zeile1 lin"));
 }
 
-TEST_F(TableFilesTest, FrequencyGapEndsTheTable)
+// A frequency empty or missing (alone or with its row) before a later row refuses the table of every
+// kind in one line naming the row; a table whose numbered keys simply end loads as before.
+TEST_F(TableFilesTest, AGapInTheRowsRefusesTheTableAndAnEndDoesNot)
 {
-    WriteTable("c.lim", {"Freq1=100", "Lev1=1", "Freq3=300", "Lev3=3"});
-    ASSERT_TRUE(LoadLimitFile(grid, "src/c.lim", 'n', context));
-    // Freq3 is never read.
-    EXPECT_EQ(QStringList({grid.Cell(1, 1), grid.Cell(2, 1), grid.Cell(3, 1)}), QStringList({"100", "", ""}));
+    const QStringList head = {"Freq1=9000", "Lev1=2", "Freq2=10.000.000", "Lev2=2"};
+    for (const TableKind kind : {TableKind::Limit, TableKind::Cable, TableKind::Lisn, TableKind::Amplifier,
+                                 TableKind::Antenna, TableKind::Tc}) {
+        const QString file = "src/g." + TableKindExtension(kind);
+        for (const QStringList& gap : {QStringList{"Freq3=", "Lev3=2"}, QStringList{"Lev3=2"}, QStringList{}}) {
+            WriteTable(file.mid(4), head + gap + QStringList{"Freq4=30000000", "Lev4=2"});
+            messages.Clear();
+            EXPECT_FALSE(LoadTableFile(kind, grid, file, 'n', context));
+            const QString fault = datafiles::TableFileFault(kind, file, true, dir.path());
+            const QString line = "Error: " + TableKindWord(kind) + " File not usable: " + file + " (" + fault + ")";
+            EXPECT_EQ(messages.Lines(), QStringList{line});
+            EXPECT_EQ(fault, "row 3: the frequency is empty");
+        }
+        WriteTable(file.mid(4), head + QStringList{"Freq3=", "Lev3="});
+        ASSERT_TRUE(LoadTableFile(kind, grid, file, 'n', context));
+        EXPECT_EQ(QStringList({grid.Cell(2, 1), grid.Cell(3, 1), grid.Cell(3, 2)}), QStringList({"10000000", "", ""}));
+    }
 }
 
 // A table whose curve would not reach every row is refused in one line naming the file, the row
@@ -76,7 +91,7 @@ TEST_F(TableFilesTest, RowsThatWouldCutTheCurveShortRefuseTheTable)
         const char* fault;
     } cases[] = {
         // A frequency of dots alone is a gap too (read on past it, the next save lost what followed).
-        {"e.lim", {"Freq1=.", "Lev1=1", "Freq2=200", "Lev2=2"}, "it holds no point"},
+        {"e.lim", {"Freq1=.", "Lev1=1", "Freq2=200", "Lev2=2"}, "row 1: the frequency is empty"},
         {"n.cac", {"Freq1=1x", "Lev1=2", "Freq2=300", "Lev2="}, "row 1: the frequency 1x is no number"},
         {"b.cac", {"Freq1=100", "Lev1=1", "Freq2=200", "Lev2=2", "Freq3=300"}, "row 3: the level is empty"},
     };
@@ -169,13 +184,9 @@ TEST_F(TableFilesTest, LevelKeysWithoutAFrequencyNeverSizeTheGrid)
     // Before, "Lev50000000" grew the grid to fifty million rows and "Lev2147483647" never ended.
     WriteTable("huge.lim",
                {"Freq1=150000", "Lev1=66", "Freq2=500000", "Lev2=56", "Lev50000000=1", "Lev2147483647=1", "Lev3=7"});
-    ASSERT_TRUE(LoadLimitFile(grid, "src/huge.lim", 'n', context));
+    EXPECT_FALSE(LoadLimitFile(grid, "src/huge.lim", 'n', context)); // a level without its frequency
     EXPECT_EQ(grid.Rows(), TableBuffer::kInitialRows);
-    EXPECT_EQ(grid.Cell(2, 2), "56");
-    EXPECT_TRUE(grid.Cell(3, 2).isEmpty());   // no frequency, no point
-    ASSERT_TRUE(SaveLimitFile(grid, "src/huge2.lim", context));
-    const IniFile saved(dir.path() + "/src/huge2.lim");
-    EXPECT_EQ(saved.ReadSection("Data"), QStringList({"Freq1", "Lev1", "Freq2", "Lev2"}));
+    EXPECT_EQ(messages.Lines(), QStringList{"Error: Limit File not usable: src/huge.lim (row 3: the frequency is empty)"});
 
     // The grid itself refuses a row it cannot hold instead of trying.
     EXPECT_THROW(grid.EnsureRow(2147483647), std::out_of_range);
@@ -185,7 +196,7 @@ TEST_F(TableFilesTest, LevelKeysWithoutAFrequencyNeverSizeTheGrid)
     EXPECT_EQ(grid.Rows(), 1500);
 }
 
-TEST_F(TableFilesTest, SavingWritesHeaderGeneralAndRowsUpToTheFirstEmptyFrequency)
+TEST_F(TableFilesTest, SavingWritesHeaderGeneralAndRowsAndRefusesAGap)
 {
     grid.SetName("My limit");
     grid.SetFreqLinear(true);
@@ -208,7 +219,11 @@ TEST_F(TableFilesTest, SavingWritesHeaderGeneralAndRowsUpToTheFirstEmptyFrequenc
     grid.ClearData();
     grid.SetCell(1, 1, "1.000");
     grid.SetCell(1, 2, "9");
-    grid.SetCell(3, 1, "3000"); // after an empty frequency: not saved
+    grid.SetCell(3, 1, "3000"); // after an empty row: refused, the file as it was
+    EXPECT_FALSE(SaveLimitFile(grid, "src/t.lim", context));
+    EXPECT_EQ(dialogs.errors, QStringList{"Error: Limit table \"My limit\" not saved (row 2: the frequency is empty)"});
+    EXPECT_EQ(IniFile(dir.path() + "/src/t.lim").ReadString("Data", "Freq5", QString()), "5.000");
+    grid.SetCell(3, 1, "");
     ASSERT_TRUE(SaveLimitFile(grid, "src/t.lim", context));
     const IniFile t(dir.path() + "/src/t.lim");
     EXPECT_EQ(t.ReadSection("Data"), (QStringList{"Freq1", "Lev1"}));

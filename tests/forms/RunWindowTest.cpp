@@ -613,11 +613,17 @@ TEST(WindowRun, TablesWithImpossibleRowsAreRefusedAtLoadAndAtPlay)
              {kProject, "cable_rg58_5m.cac", "Cable", "Lev1", "1e308", "row 1: the level 1e308 " + db},
              {kProject, "lisn_limiter_10db.lsc", "LISN", "Lev1", "1e308", "row 1: the level 1e308 " + db},
              {kProject, "cispr32_b_qp.lim", "Limit", "Freq5", "0", "row 5: the frequency 0 Hz is not above 0 Hz"},
-             {kProject, "cable_rg58_5m.cac", "Cable", "Lev3", "1,5,0", "row 3: the level 1,5,0 is no number"}}) {
+             {kProject, "cable_rg58_5m.cac", "Cable", "Lev3", "1,5,0", "row 3: the level 1,5,0 is no number"},
+             // A gap before later rows: the frequency empty or missing.
+             {kProject, "cable_rg58_5m.cac", "Cable", "Freq3", "", "row 3: the frequency is empty"},
+             {kProject, "lisn_limiter_10db.lsc", "LISN", "Freq2", QString(), "row 2: the frequency is empty"},
+             {kProject, "cispr32_b_qp.lim", "Limit", "Freq3", QString(), "row 3: the frequency is empty"},
+             {kRadiated, "preamp_20db.amp", "Amplifier", "Freq2", "", "row 2: the frequency is empty"},
+             {kRadiated, "antenna_biconilog.ant", "Antenna", "Freq2", QString(), "row 2: the frequency is empty"}}) {
         RunWindowFixture f;
         ASSERT_NO_FATAL_FAILURE(StartConnected(f, "dsa815", project));
         IniFile table(f.folder.filePath("src/" + file));
-        table.WriteString("Data", key, value);
+        value.isNull() ? table.DeleteKey("Data", key) : table.WriteString("Data", key, value);
         ASSERT_TRUE(table.UpdateFile());
         Control<QAction>(*f.w, "load1").trigger();
         const QString refused = word + " File not usable: .\\src\\" + file + " (" + fault + ")";

@@ -153,6 +153,12 @@ TEST_F(TableEditorWindowTest, NumbersNoTableCanHoldAreRefusedAtLoadAndAtVerify)
 {
     const QString dB = " lies outside -200..200 dB";
     for (const auto& [kind, file, key, value, fault] : std::vector<std::tuple<TableKind, QString, QString, QString, QString>>{
+             // A gap (the frequency empty or missing before later rows), in files no later row changes first.
+             {TableKind::Limit, "cispr32_a_av.lim", "Freq3", "", "row 3: the frequency is empty"},
+             {TableKind::Cable, "cable_rg58_5m.cac", "Freq3", QString(), "row 3: the frequency is empty"},
+             {TableKind::Lisn, "lisn_limiter_10db.lsc", "Freq2", "", "row 2: the frequency is empty"},
+             {TableKind::Amplifier, "preamp_20db.amp", "Freq3", QString(), "row 3: the frequency is empty"},
+             {TableKind::Antenna, "antenna_horn_1g-6g.ant", "Freq2", "", "row 2: the frequency is empty"},
              {TableKind::Limit, "cispr32_b_av.lim", "Freq5", "0", "row 5: the frequency 0 Hz is not above 0 Hz"},
              {TableKind::Lisn, "lisn_v_network.lsc", "Lev3", "1,5,0", "row 3: the level 1,5,0 is no number"},
              {TableKind::Amplifier, "preamp_20db.amp", "Lev2", "1e308", "row 2: the level 1e308" + dB},
@@ -162,7 +168,7 @@ TEST_F(TableEditorWindowTest, NumbersNoTableCanHoldAreRefusedAtLoadAndAtVerify)
                                                                       "1000000000001 Hz lies outside 0..1e+12 Hz"},
              {TableKind::Limit, "cispr32_b_qp.lim", "Lev1", "300.5", "row 1: the level 300.5 lies outside -200..300 dBuV"}}) {
         IniFile ini(dir.filePath("src/" + file));
-        ini.WriteString("Data", key, value);
+        value.isNull() ? ini.DeleteKey("Data", key) : ini.WriteString("Data", key, value);
         ASSERT_TRUE(ini.UpdateFile());
         w->launch(kind);
         table.SetCell(1, 1, "1234");
@@ -172,11 +178,42 @@ TEST_F(TableEditorWindowTest, NumbersNoTableCanHoldAreRefusedAtLoadAndAtVerify)
         EXPECT_EQ(errors, QStringList{"Error: " + TableKindWord(kind) + " File not usable: .\\src\\" + file + " (" + fault + ")"});
         QAbstractItemModel* m = Control<QTableView>(*w, "StringGrid1").model();
         EXPECT_EQ(m->index(0, 0).data().toString(), "1234");
-        m->setData(m->index(0, 1), value.contains(',') ? value : "1e308");
+        m->setData(m->index(0, 1), value.contains(',') ? value : QString("1e308"));
         Control<QPushButton>(*w, "Button2").click();
         EXPECT_TRUE(preview.Count() == 0 && table.Mark(1, 2) == TableBuffer::CellMark::Red &&
                     app.Messages.Lines().filter("not drawn (row 1: the level " + m->index(0, 1).data().toString()).size() == 1);
     }
+}
+
+// "Save File" of a grid with a gap in its rows or a level that is no number says the line of
+// "Verify&Show" in a box, the cell at fault red, and asks for no name and writes nothing: for every
+// kind the editor saves.
+TEST_F(TableEditorWindowTest, SaveRefusesWhatVerifyRefuses)
+{
+    using L = QStringList;
+    int asked = 0;
+    w->chooseSaveFile = [&](const SaveDialogSettings&) { return ++asked, dir.filePath("src/new"); };
+    for (const TableKind kind : {TableKind::Limit, TableKind::Cable, TableKind::Lisn, TableKind::Amplifier,
+                                 TableKind::Antenna, TableKind::Segment})
+        for (const auto& [freq2, fault] : {std::pair<QString, QString>{"", "row 2: the frequency is empty"},
+                                          {"10000000", "row 3: the level 4x6 is no number"}}) {
+            w->launch(kind);
+            errors.clear(), app.Messages.Clear(), table.ClearData();
+            const L cells = kind == TableKind::Segment ? L{"9000", "9000", freq2, "10000000", "30000000", "30000001"}
+                                                       : L{"9000", "2", freq2, "2", "30000000", "4x6"};
+            for (int i = 0; i < 6; ++i)
+                table.SetCell(i / 2 + 1, i % 2 + 1, cells[i]);
+            const QString said = "Error: " + TableKindWord(kind) + " table \"Cisperxxx\" not ";
+            const QString why = kind != TableKind::Segment ? fault
+                                : freq2.isEmpty()          ? "Segment File Error Seg: 2 Freqa__"
+                                                           : "Segment File Error Seg: 1 BW____";
+            const int row = freq2.isEmpty() ? 2 : 3; // its cell at fault: the frequency, else the level
+            Control<QPushButton>(*w, "Button2").click();
+            EXPECT_EQ(app.Messages.Lines(), kind == TableKind::Segment ? L() : L{said + "drawn (" + why + ")"});
+            Control<QPushButton>(*w, "Button3").click();
+            EXPECT_TRUE(errors == L{said + "saved (" + why + ")"} && asked == 0) << errors.join('|').toStdString();
+            EXPECT_TRUE(kind == TableKind::Segment || table.Mark(row, row - 1) == TableBuffer::CellMark::Red);
+        }
 }
 
 TEST_F(TableEditorWindowTest, SegmentPickListsAndTheErrorBox)

@@ -77,9 +77,9 @@ TEST_F(ReportHeaderFixture, SavedTextsReadBackExactly)
     EXPECT_TRUE(dialogs.questions.isEmpty());
 }
 
-TEST_F(ReportHeaderFixture, ReadingStopsAtTheFirstMissingCaption)
+TEST_F(ReportHeaderFixture, ReadingEndsWhereTheKeysEndAndAGapIsRefused)
 {
-    WriteRep("three.rep", "Cap1=A\r\nText1=a\r\nCap2=B\r\nCap3=C\r\nText3=c\r\nCap5=E\r\nText5=e\r\n");
+    WriteRep("three.rep", "Cap1=A\r\nText1=a\r\nCap2=B\r\nCap3=C\r\nText3=c\r\nCap4=\r\n");
     items.SetText(9, "unsaved");
     ASSERT_TRUE(LoadReportFile(items, ".\\rep\\three.rep", 'y', context));
     EXPECT_EQ(dialogs.questions, QStringList{"Load Report File \".\\rep\\three.rep\""});
@@ -90,13 +90,18 @@ TEST_F(ReportHeaderFixture, ReadingStopsAtTheFirstMissingCaption)
     EXPECT_EQ(items.Items(), expected);
     EXPECT_EQ(debug.Lines().last(), "t: report items caption found 4");
 
-    // Without a first caption there is nothing to read: refused, the typed texts stay.
+    // Without a first caption there is nothing to read, and a caption missing before a later text
+    // would lose that item: refused, the typed texts stay.
     WriteRep("nocap1.rep", "Cap2=B\r\nText2=b\r\n");
+    WriteRep("gap.rep", "Cap1=A\r\nCap2=B\r\nText4=d\r\n");
     items.SetText(1, "x");
     EXPECT_FALSE(LoadReportFile(items, ".\\rep\\NOCAP1.REP", 'n', context));   // any case
+    EXPECT_FALSE(LoadReportFile(items, ".\\rep\\gap.rep", 'n', context));
     EXPECT_EQ(items.At(1).Text, "x");
-    EXPECT_EQ(messages.Lines(), QStringList{"Error: Report File not usable: .\\rep\\NOCAP1.REP (it holds no report "
-                                            "caption \"Cap1\"); the report texts stay"});
+    EXPECT_EQ(messages.Lines(), QStringList({"Error: Report File not usable: .\\rep\\NOCAP1.REP (it holds no report "
+                                             "caption \"Cap1\"); the report texts stay",
+                                             "Error: Report File not usable: .\\rep\\gap.rep (item 3: the caption is "
+                                             "empty); the report texts stay"}));
 }
 
 TEST_F(ReportHeaderFixture, AbortKeepsTheTextsAndAMissingFileResetsThem)
