@@ -32,7 +32,6 @@ struct QuietHost final : CoverageHost {
     void ShowError(const QString&) override { }
     bool ConfirmOkCancel(const QString&) override { return false; }
     void Beep(int, int) override { }
-    bool InstrumentBusy() const override { return false; }
 };
 
 constexpr int kLevelPoints = 10000;

@@ -7,6 +7,7 @@
 #include "coverage/CoverageCalculators.h"
 #include "coverage/CoverageTable.h"
 #include "coverage/KmlWriter.h"
+#include "instrument/AnalyserHold.h"
 #include "instrument/DeviceState.h"
 #include "instrument/GpsReceiver.h"
 #include "instrument/ScpiCommands.h"
@@ -129,9 +130,11 @@ bool CoverageView::Start()
         host_.ShowError(QStringLiteral("No GPS device found"));
         return false;
     }
-    if (host_.InstrumentBusy()) {
-        host_.ShowError(
-            QStringLiteral("The analyser is in use by a measurement or the generator: stop it first"));
+    // The view covers the message log: the held line is shown in a box as well.
+    if (const QString held = RefuseWhileHeld(scpi_, QStringLiteral("coverage logging not started"),
+                                             AnalyserHolder::CoverageLogging);
+        !held.isEmpty()) {
+        host_.ShowError(held);
         return false;
     }
     // Qt runs a 0 ms timer without pause, so the interval must be above 0.

@@ -64,19 +64,8 @@ public:
     virtual bool ConfirmOkCancel(const QString& text) = 0;
     // The PC's tone; the platform may play it at its own pitch and length.
     virtual void Beep(int hz, int ms) = 0;
-    // True while an emission run or a generator action drives the analyser.
-    virtual bool InstrumentBusy() const = 0;
     // The fields, series or memo changed during a long operation: show them now.
     virtual void Refresh() { }
-};
-
-// The main window's answer to "who owns the analyser now": the coverage view starts nothing on
-// the analyser while either is active.
-class CoverageInstrumentOwner {
-public:
-    virtual ~CoverageInstrumentOwner() = default;
-    virtual bool EmissionRunActive() const = 0;
-    virtual bool GeneratorActionActive() const = 0;
 };
 
 #endif

@@ -14,6 +14,7 @@
 #include "datafiles/TableBuffer.h"
 #include "datafiles/TableFiles.h"
 #include "datafiles/ValueBounds.h"
+#include "instrument/AnalyserHold.h"
 #include "instrument/DeviceState.h"
 #include "instrument/GpsReceiver.h"
 #include "instrument/ScpiCommands.h"
@@ -54,15 +55,15 @@ void CoverageView::RecalculateDrive()
 
 void CoverageView::InitAnalyser()
 {
-    if (host_.InstrumentBusy()) {
-        host_.ShowError(
-            QStringLiteral("The analyser is in use by a measurement or the generator: stop it first"));
-        return;
-    }
-    // A preset between a tick's sweep and its marker read would file a wrong level.
-    if (globals_.CoverageTickBusy) {
-        scpi_.Messages.Append(
-            QStringLiteral("Warning: Init SA waits until the coverage measurement is done"));
+    // The set-up empties the level chart and the track and starts the Index again: it belongs before
+    // a session, never inside one (a row's Index would repeat), nor while another holds the analyser.
+    AnalyserHolder holder = HolderOf(scpi_);
+    if (holder == AnalyserHolder::Nobody && (logging_ || globals_.CoverageTickBusy))
+        holder = AnalyserHolder::CoverageLogging;
+    if (holder != AnalyserHolder::Nobody) {
+        const QString held = HeldLine(holder, QStringLiteral("\"Init SA\" not sent"));
+        scpi_.Messages.Append(held);
+        host_.ShowError(held);
         return;
     }
     for (TChartSeries& s : chart_.Level)

@@ -317,6 +317,10 @@ void ConnectionWindow::disconnectVisa()
     }
     MarkConnected(connectButton, false);
     MarkConnected(winUsbButton, false);
+    if (const QString on = generatorOnLine ? generatorOnLine() : QString(); !on.isEmpty()) {
+        app_.Messages.Append(on);
+        replyMemo->appendPlainText(on);
+    }
 }
 
 void ConnectionWindow::saveIpAddress()

@@ -6,6 +6,7 @@
 
 #include <QDialog>
 #include <cstdint>
+#include <functional>
 
 class QComboBox;
 class QLineEdit;
@@ -52,6 +53,9 @@ public:
 
     // The command context of the window (tests reach the instrument through it).
     ScpiContext& context() { return *context_; }
+    // The line that says the generator is on or may be on, empty while its output is off: after a
+    // disconnect nothing here can switch it off any more, and the operator is told.
+    std::function<QString()> generatorOnLine;
 
 signals:
     // After a connection attempt: the main window recomputes its measurement mode and time

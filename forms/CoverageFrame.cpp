@@ -393,8 +393,8 @@ void CoverageFrame::showGpsReceiver()
 
 void CoverageFrame::initAnalyser()
 {
-    const AnalyserCommand init{QStringLiteral("\"Init SA\""), QStringLiteral("stopped"),
-                               AnalyserHolder::CoverageLogging};
+    // Not the logging's own command: it would start the Index of a running session again.
+    const AnalyserCommand init{QStringLiteral("\"Init SA\""), QStringLiteral("stopped")};
     // The view covers the message log: a refusal is said in a box, as the view's own are.
     if (RunAnalyserCommand(*context_, init, [this] { view_->InitAnalyser(); }) == AnalyserCommandEnd::Held)
         ShowError(HeldLine(HolderOf(*context_), init.Name + QStringLiteral(" not sent")));
@@ -501,11 +501,6 @@ bool CoverageFrame::ConfirmOkCancel(const QString& text)
 void CoverageFrame::Beep(int, int)
 {
     QApplication::beep();
-}
-
-bool CoverageFrame::InstrumentBusy() const
-{
-    return owner_ && (owner_->EmissionRunActive() || owner_->GeneratorActionActive());
 }
 
 void CoverageFrame::Refresh()

@@ -30,8 +30,8 @@ struct InstrumentState;
 // logging buttons, the drive-test calculators, the GPS and level fields and the view's memo. The
 // work is done by CoverageView; the handlers read the controls, call it and show its models.
 //
-// The main window embeds the frame, tells it who else owns the analyser (setInstrumentOwner),
-// calls windowClosing() when it closes, refuses its own runs while loggingActive(), and connects
+// The main window embeds the frame, calls windowClosing() when it closes, answers who holds the
+// analyser (AnalyserHold) with the coverage logging while loggingActive(), and connects
 // the connection window's "RD RMC" to showGpsReceiver(). The level chart shows the view's series
 // (CoverageChart): the levels against the point index, the corrections (kHz, dB) on the top and
 // right axes.
@@ -43,7 +43,6 @@ public:
     ~CoverageFrame() override;
 
     CoverageView& view() { return *view_; }
-    void setInstrumentOwner(const CoverageInstrumentOwner* owner) { owner_ = owner; }
     bool loggingActive() const;
     // The main window closes: logging stops as with "Stop".
     void windowClosing();
@@ -125,13 +124,11 @@ private:
     void ShowError(const QString& text) override;
     bool ConfirmOkCancel(const QString& text) override;
     void Beep(int hz, int ms) override;
-    bool InstrumentBusy() const override;
     void Refresh() override;
 
     AppContext& app_;
     InstrumentState& instrument_;
     FormServices& services_;
-    const CoverageInstrumentOwner* owner_ = nullptr;
     WindowScpiContext context_;
     std::unique_ptr<CoverageView> view_;
     // The Stop the ticks' waits on the analyser and the receiver ask for: set when the timer stops.

@@ -97,8 +97,6 @@ public:
     QString generatorOnLine() const;
     // What the status bar shows of the output: "Generator on", "Generator may be on", or nothing.
     QString generatorOutputText() const;
-    // The output was switched on and not off again (not: the link was lost meanwhile).
-    bool generatorLeftOn() const;
     // The main chart's Series23 as the frame uses it (its own until one is supplied).
     const TChartSeries& amplifierCorrection() const { return *amplifier_; }
     // Empties the "Messages" memo.

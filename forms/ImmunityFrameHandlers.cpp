@@ -261,11 +261,6 @@ QString ImmunityFrame::generatorOnLine() const
     return controller_->OnLine();
 }
 
-bool ImmunityFrame::generatorLeftOn() const
-{
-    return controller_->Output() == GeneratorOutput::On;
-}
-
 QString ImmunityFrame::generatorOutputText() const
 {
     switch (controller_->Output()) {

@@ -79,8 +79,6 @@ InstrumentPanel::InstrumentPanel(QWidget* parent) : QWidget(parent)
 
     for (QRadioButton* radio : preAmpRadios) {
         connect(radio, &QRadioButton::clicked, this, [this] {
-            if (runOwnsInstrument_)
-                return;
             for (size_t checked = 0; checked < preAmpRadios.size(); ++checked)
                 if (preAmpRadios[checked]->isChecked()) {
                     emit preAmpChosen(kPreAmpChoices[checked]);
@@ -92,10 +90,8 @@ InstrumentPanel::InstrumentPanel(QWidget* parent) : QWidget(parent)
     const std::pair<QToolButton*, RefLevelArrow> arrows[] = {{refLevelUpButton, RefLevelArrow::Up},
                                                              {refLevelDownButton, RefLevelArrow::Down}};
     for (const auto& [button, arrow] : arrows) {
-        connect(button, &QToolButton::clicked, this, [this, direction = arrow] {
-            if (!runOwnsInstrument_)
-                emit referenceLevelStepped(direction);
-        });
+        connect(button, &QToolButton::clicked, this,
+                [this, direction = arrow] { emit referenceLevelStepped(direction); });
     }
     // "EMI(ZeroSpan)" changes the run's mode and so its estimate.
     connect(emiZeroSpanCheckBox, &QCheckBox::toggled, this, &InstrumentPanel::emiZeroSpanToggled);
@@ -125,12 +121,18 @@ void InstrumentPanel::applyFamilyControls(const FamilyControls& controls)
         maxPeakZeroSpanCheckBox->setEnabled(*controls.MaxPeakEnabled);
 }
 
-void InstrumentPanel::showRunOwnsInstrument(bool owned)
+void InstrumentPanel::showAnalyserHeld(bool held)
 {
-    runOwnsInstrument_ = owned;
-    refLevelSpin->setEnabled(!owned);
+    refLevelSpin->setEnabled(!held);
     for (QRadioButton* r : preAmpRadios)
-        r->setEnabled(!owned);
+        r->setEnabled(!held);
+}
+
+void InstrumentPanel::showPreAmpChoice(PreAmpChoice choice)
+{
+    for (size_t i = 0; i < preAmpRadios.size(); ++i)
+        if (kPreAmpChoices[i] == choice)
+            preAmpRadios[i]->setChecked(true);
 }
 
 void InstrumentPanel::showDebugControls(bool shown)

@@ -29,9 +29,11 @@ public:
     // After a connection: VBW back to "auto", offered where the family has it; the zero-span boxes
     // follow the family or keep their state.
     void applyFamilyControls(const FamilyControls& controls);
-    // While a run owns the analyser the preamplifier choice and the arrows are disabled and send
-    // nothing.
-    void showRunOwnsInstrument(bool owned);
+    // While a run, the generator or the coverage logging holds the analyser the preamplifier choice
+    // and the arrows are greyed: nothing they send would reach it.
+    void showAnalyserHeld(bool held);
+    // The radio of what the analyser and the next set-up get (a refused click leaves it as it was).
+    void showPreAmpChoice(PreAmpChoice choice);
     void showDebugControls(bool shown);
     bool emiZeroSpanOn() const;
     bool maxPeakZeroSpanOn() const;
@@ -54,8 +56,6 @@ private:
     QToolButton* refLevelUpButton = nullptr;
     QToolButton* refLevelDownButton = nullptr;
     QPushButton* readDsaButton = nullptr;          // Button16 "RD_DSA", debug only
-
-    bool runOwnsInstrument_ = false;
 };
 
 #endif

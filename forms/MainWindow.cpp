@@ -197,6 +197,7 @@ void MainWindow::wireLaterWindows(ReportHeaderItems& reportHeader)
     if (ConnectionWindow* connection = forms_.connectionWindow) {
         connect(connection, &ConnectionWindow::connected, this, &MainWindow::ApplyFamilyControls);
         connect(connection, &ConnectionWindow::gpsRead, coverageFrame_, &CoverageFrame::showGpsReceiver);
+        connection->generatorOnLine = [this] { return immunityFrame_->generatorOnLine(); };
     }
     if (TableEditorWindow* editor = forms_.tableEditorWindow) {
         TableEditorWindow::MainChartLink link;
@@ -394,10 +395,12 @@ void MainWindow::closeEvent(QCloseEvent* event)
         QTimer::singleShot(kCloseRetryMs, this, &QWidget::close);
         return;
     }
-    // An output the operator kept on ("Tg off" set to off) stays on after the program: the last
-    // thing it says. (A stop lost with the link has said so in its own line.)
-    if (immunityFrame_->generatorLeftOn() && services_.showMessage)
-        services_.showMessage(immunityFrame_->generatorOnLine());
+    // An output left on (the operator kept it on with "Tg off" set to off) or perhaps on (the link
+    // went before its stop reached the analyser) radiates after the program: the last thing it
+    // says, in a box, while the window is still there. A line in the log of a window that is
+    // going would not be read.
+    if (const QString on = immunityFrame_->generatorOnLine(); !on.isEmpty() && services_.showMessage)
+        services_.showMessage(on);
     statusPanels_->stop();
     coverageFrame_->windowClosing();
     Run().RequestClose();

@@ -21,7 +21,6 @@
 
 class MainChartControl;
 class CoverageFrame;
-class CoverageInstrumentOwner;
 class FormDialogs;
 class ImmunityFrame;
 class InstrumentPanel;
@@ -121,16 +120,15 @@ public:
     // active (measuring or paused), "Load Zero Compensation" and "Reload Project Files" while the
     // parameter grid is locked (measuring).
     void followRunControls(const RunControls& controls);
-    // While a run owns the analyser, the reference-level arrows and the preamplifier choice are
-    // disabled (the run's published controls say Busy).
-    void showRunOwnsInstrument(bool owned);
+    // While anyone holds the analyser (AnalyserHold), the reference-level arrows and the
+    // preamplifier choice are greyed.
+    void showAnalyserHeld(bool held);
     MeasurementState& measurementState();
     // The mail account and alert switches the run's notices go out with, and how the server is
     // reached; the program entry sets them once the mail window exists.
     void setMailSettings(MailSettings& mail, const MailTransport& transport);
 
-    // True while an emission run owns the analyser; the run control sets it. The coverage and
-    // generator views start nothing on the analyser meanwhile.
+    // True while an emission run (or its peak re-measurement) owns the analyser and the traces.
     std::function<bool()> emissionRunActive;
     // The file dialogs of "Load Proj" and "Save Proj": the chosen path, empty when cancelled.
     // Tests answer them.
@@ -200,9 +198,11 @@ private:
     RunControl& Run();
     // A run, a recalculation or a re-measurement owns the instrument and the traces.
     bool RunActive() const;
-    // The program's answer to who holds the analyser (AnalyserHold).
+    // The program's answer to who holds the analyser: the instrument's AnalyserHold, which every
+    // window, this one too, asks.
     AnalyserHolder AnalyserHolderNow() const;
-    // A generator action, the coverage logging or a window's command holds the analyser.
+    // A generator action or the coverage logging holds the analyser, or a window's command waits
+    // for it: Play and the peak re-measurement wait.
     bool OtherInstrumentOwner() const;
     void Play();
     void Stop();
@@ -318,7 +318,6 @@ private:
     ProjectTargets targets_;
     ChartFileView chartFileView_;
     std::unique_ptr<GeneratorSettings> generatorSettings_;
-    std::unique_ptr<CoverageInstrumentOwner> coverageOwner_;
     std::unique_ptr<RunWiring> run_;
     ReportHeaderItems* reportHeader_ = nullptr;
     std::unique_ptr<ReportPrinterProvider> printDialog_;

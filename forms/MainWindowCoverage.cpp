@@ -1,5 +1,5 @@
-// The coverage view (Frame141) laid over the window: its placement and defaults, who else owns
-// the analyser, its grid as projects store it, and the "Mode" menu's switch between the views.
+// The coverage view (Frame141) laid over the window: its placement and defaults, its grid as
+// projects store it, and the "Mode" menu's switch between the views.
 #include "forms/MainWindow.h"
 
 #include "app/AppContext.h"
@@ -45,23 +45,6 @@ private:
     CoverageChart& chart_;
 };
 
-// Who holds the analyser, as the coverage view asks it.
-class CoverageOwner final : public CoverageInstrumentOwner {
-public:
-    explicit CoverageOwner(const AnalyserHold& hold) : hold_(hold) {}
-    bool EmissionRunActive() const override
-    {
-        const AnalyserHolder holder = Holder();
-        return holder == AnalyserHolder::EmissionRun || holder == AnalyserHolder::PeakRemeasurement;
-    }
-    bool GeneratorActionActive() const override { return Holder() == AnalyserHolder::Generator; }
-
-private:
-    AnalyserHolder Holder() const { return hold_.Holder ? hold_.Holder() : AnalyserHolder::Nobody; }
-
-    const AnalyserHold& hold_;
-};
-
 } // namespace
 
 void MainWindow::BuildFrames(QWidget* parent)
@@ -78,7 +61,6 @@ void MainWindow::BuildFrames(QWidget* parent)
     coverageFrame_ = new CoverageFrame(app_, instrument_, state_.Table, services_, parent);
     coverageLevelAxis_ = std::make_unique<CoverageLevelAxis>(coverageFrame_->view().Chart());
     immunityFrame_ = new ImmunityFrame(app_, instrument_, services_, *generatorSettings_, parent);
-    coverageOwner_ = std::make_unique<CoverageOwner>(instrument_.Hold);
     coverageHost_ = host(coverageFrame_);
     generatorHost_ = host(immunityFrame_);
     coverageFrame_->hide();
@@ -87,7 +69,6 @@ void MainWindow::BuildFrames(QWidget* parent)
 
 void MainWindow::WireCoverage()
 {
-    coverageFrame_->setInstrumentOwner(coverageOwner_.get());
     connect(menus_, &MainMenus::modeChosen, this, &MainWindow::ShowMode);
 }
 

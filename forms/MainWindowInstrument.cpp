@@ -10,6 +10,7 @@
 #include "forms/MainMenus.h"
 #include "instrument/AnalyserOwnership.h"
 #include "instrument/InstrumentConnection.h"
+#include "instrument/InstrumentState.h"
 #include "instrument/PanelCommands.h"
 #include "instrument/ReferenceLevel.h"
 #include "instrument/ScpiContext.h"
@@ -22,18 +23,17 @@ void MainWindow::WireInstrument()
     connect(menus_, &MainMenus::connectionChosen, this, &MainWindow::ShowConnectionWindow);
 }
 
-void MainWindow::showRunOwnsInstrument(bool owned)
+void MainWindow::showAnalyserHeld(bool held)
 {
-    instrumentPanel_->showRunOwnsInstrument(owned);
+    instrumentPanel_->showAnalyserHeld(held);
 }
 
 // Nothing reaches the analyser while a run, the generator or the coverage logging holds it: one
-// line says who.
+// line says who, and the radios show again what the analyser and the next set-up get.
 void MainWindow::ChoosePreAmp(PreAmpChoice choice)
 {
-    RunLoggingErrors(app_.Messages, [&] {
-        ApplyPreAmpChoice(*scpi_, choice);
-    });
+    RunLoggingErrors(app_.Messages, [&] { ApplyPreAmpChoice(*scpi_, choice); });
+    instrumentPanel_->showPreAmpChoice(PreAmpChoiceOf(instrument_.Device));
 }
 
 // The arrows of "Ref Lev RSA5000": "RefLeveldBm" remembers the new level.

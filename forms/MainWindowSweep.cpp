@@ -198,7 +198,7 @@ AnalyserHolder MainWindow::AnalyserHolderNow() const
 
 bool MainWindow::OtherInstrumentOwner() const
 {
-    const AnalyserHolder holder = AnalyserHolderNow();
+    const AnalyserHolder holder = HolderOf(*scpi_);
     return holder == AnalyserHolder::Generator || holder == AnalyserHolder::CoverageLogging ||
            instrument_.Visa.CommandUnderWay;
 }
@@ -233,8 +233,10 @@ void MainWindow::ShowRunControls(const RunControls& c)
     RunWiring& r = *run_;
     const bool other = OtherInstrumentOwner();
     const bool paused = r.state.PauseRequested;
+    const bool held = HolderOf(*scpi_) != AnalyserHolder::Nobody;
     sweepPanel_->showRunControls(c, other, paused);
-    menus_->showRunControls(c, other, AnalyserHolderNow() != AnalyserHolder::Nobody);
+    menus_->showRunControls(c, other, held);
+    instrumentPanel_->showAnalyserHeld(held);
     const bool idle = !c.Busy;
     peaksPanel_->enableCommands(idle);
     reportPanel_->enableClearTraces(idle);
@@ -242,7 +244,6 @@ void MainWindow::ShowRunControls(const RunControls& c)
     followRunControls(c);
     if (c.Busy != r.busyShown) {
         r.busyShown = c.Busy;
-        showRunOwnsInstrument(c.Busy);
         immunityFrame_->refreshInstrumentOwnership();
     }
 }

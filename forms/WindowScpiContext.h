@@ -38,6 +38,7 @@ public:
     WindowScpiContext& operator=(const WindowScpiContext&) = delete;
 
     ScpiContext& operator*() { return context_; }
+    const ScpiContext& operator*() const { return context_; }
     ScpiContext* operator->() { return &context_; }
 
 private:

@@ -27,6 +27,18 @@ constexpr double kTunedWithinHz = 1.0;
 const QString kLinkLost = QStringLiteral(
     "Error: the link to the analyser was lost, generator action stopped, the generator may still be on");
 
+// How the lines name an action: "fixed row 1", "sweep band 1", "power ramp", "manual stepping".
+QString ActionName(GeneratorAction action)
+{
+    switch (KindOf(action)) {
+    case GeneratorActionKind::FixedFrequency: return QStringLiteral("fixed row %1").arg(FixedRowOf(action) + 1);
+    case GeneratorActionKind::FrequencySweep: return QStringLiteral("sweep band %1").arg(SweepBandOf(action) + 1);
+    case GeneratorActionKind::PowerRamp: return QStringLiteral("power ramp");
+    case GeneratorActionKind::ManualStepping: break;
+    }
+    return QStringLiteral("manual stepping");
+}
+
 } // namespace
 
 // For the time of a click's commands, and of a whole sweep or ramp, the generator owns the
@@ -90,10 +102,18 @@ bool GeneratorController::GeneratorSupported() const
     return scpi_.Device.HasTrackingGenerator();
 }
 
-bool GeneratorController::BusyElsewhere() const
+// A start needs the analyser to itself: another action that runs or is still finishing holds it
+// for the generator, as a run or the coverage logging hold it for themselves. Refused with the held
+// line naming the action, as every other window's refusal is.
+bool GeneratorController::RefusesStart(GeneratorAction action)
 {
-    const AnalyserHolder holder = HolderOf(scpi_);
-    return holder != AnalyserHolder::Nobody && holder != AnalyserHolder::Generator;
+    AnalyserHolder holder = OtherHolderOf(scpi_, AnalyserHolder::Generator);
+    if (holder == AnalyserHolder::Nobody && ActionActive())
+        holder = AnalyserHolder::Generator;
+    if (holder == AnalyserHolder::Nobody)
+        return false;
+    Tell(HeldLine(holder, ActionName(action) + QStringLiteral(" not started")));
+    return true;
 }
 
 QString GeneratorController::OnLine() const
@@ -187,6 +207,8 @@ void GeneratorController::Click(GeneratorAction action)
         if (running) {
             ToggleGeneratorRun(action);
             pendingStop_ = action;
+        } else {
+            RefusesStart(action);
         }
         return;
     }
@@ -206,7 +228,7 @@ void GeneratorController::Click(GeneratorAction action)
         return;
     // A start needs the instrument to itself, and a stopped loop that is still finishing its wait
     // must return before anything new may start (its remaining commands would override it).
-    if (!running && (ActionActive() || BusyElsewhere()))
+    if (!running && RefusesStart(action))
         return;
     Owning([&] {
         ToggleGeneratorRun(action);
@@ -280,7 +302,7 @@ void GeneratorController::ToggleGeneratorRun(GeneratorAction action)
 
 void GeneratorController::SetGeneratorButtonsEnabled(bool on)
 {
-    view_.ButtonEnabled.fill(on && !BusyElsewhere());
+    view_.ButtonEnabled.fill(on && OtherHolderOf(scpi_, AnalyserHolder::Generator) == AnalyserHolder::Nobody);
     Changed();
 }
 
@@ -456,7 +478,7 @@ void GeneratorController::RunFixedFrequency(GeneratorAction action)
     if (why.isEmpty() && !Halted())
         ShowSent(plan->FrequencyHz, plan->Level);
     else if (!Halted())
-        EndUntuned(action, QStringLiteral("fixed row ") + QString::number(FixedRowOf(action) + 1), why);
+        EndUntuned(action, ActionName(action), why);
     Changed();
 }
 

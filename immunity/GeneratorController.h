@@ -145,8 +145,8 @@ private:
     // A manual step's commands are under way: further steps are dropped until they return.
     bool ManualSending() const;
     void LeaveLoop();
-    bool BusyElsewhere() const;
     bool Refuses();
+    bool RefusesStart(GeneratorAction action);
     void SetEditsReadOnly(bool readOnly);
     GeneratorLimits Limits() const;
     void Changed();

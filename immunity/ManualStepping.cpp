@@ -125,7 +125,7 @@ void GeneratorController::ToggleManualStepping()
             });
         return;
     }
-    if (!hz || Refuses() || ActionActive() || BusyElsewhere())
+    if (!hz || Refuses() || RefusesStart(GeneratorAction::ManualStepping))
         return;
     const std::optional<int32_t> level = ManualLevel();
     if (!level)

@@ -8,6 +8,12 @@ AnalyserHolder HolderOf(const ScpiContext& c)
     return c.Hold != nullptr && c.Hold->Holder ? c.Hold->Holder() : AnalyserHolder::Nobody;
 }
 
+AnalyserHolder OtherHolderOf(const ScpiContext& c, AnalyserHolder own)
+{
+    const AnalyserHolder holder = HolderOf(c);
+    return holder == own ? AnalyserHolder::Nobody : holder;
+}
+
 QString HolderName(AnalyserHolder holder)
 {
     switch (holder) {
@@ -28,8 +34,8 @@ QString HeldLine(AnalyserHolder holder, const QString& what)
 
 QString RefuseWhileHeld(ScpiContext& c, const QString& what, AnalyserHolder own)
 {
-    const AnalyserHolder holder = HolderOf(c);
-    if (holder == AnalyserHolder::Nobody || holder == own)
+    const AnalyserHolder holder = OtherHolderOf(c, own);
+    if (holder == AnalyserHolder::Nobody)
         return {};
     const QString line = HeldLine(holder, what);
     c.Messages.Append(line);

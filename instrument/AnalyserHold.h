@@ -19,6 +19,8 @@ struct AnalyserHold {
 };
 
 AnalyserHolder HolderOf(const ScpiContext& c);
+// Who holds the analyser when it is another than own; Nobody while nobody, or own, holds it.
+AnalyserHolder OtherHolderOf(const ScpiContext& c, AnalyserHolder own);
 // "the generator", "a run", ...
 QString HolderName(AnalyserHolder holder);
 // The one line of what a holder refuses: "Warning: " + what + ", the analyser is in use by the

@@ -46,8 +46,7 @@ private:
 enum class AnalyserCommandEnd { Done, Refused, Held, Lost };
 
 // How a command of a window is named in its lines, and whose it is: a holder of the analyser does
-// not refuse its own commands (the parameter grid's rows are the run's, sent while it is paused;
-// "Init SA" is the coverage logging's).
+// not refuse its own commands (the parameter grid's rows are the run's, sent while it is paused).
 struct AnalyserCommand {
     QString Name;                              // "\"SND SCPI\""
     QString Ended = QStringLiteral("stopped"); // after a lost link: Name + " " + Ended

@@ -16,8 +16,11 @@ enum class PreAmpChoice { PerSegment, On, Off };
 // Records the choice in the device state; "on" and "off" also switch the analyser's preamplifier,
 // as a command that owns the analyser (RunAnalyserCommand). A choice made while another such
 // command waits is recorded only: the next set-up sends it. While a run, the generator or the
-// coverage logging holds the analyser the choice is refused with one line and not recorded.
+// coverage logging holds the analyser the choice ("seg" too) is refused with one line and not
+// recorded.
 void ApplyPreAmpChoice(ScpiContext& c, PreAmpChoice choice);
+// The choice the device state records: what the next set-up sends.
+PreAmpChoice PreAmpChoiceOf(const DeviceState& device);
 
 // The instrument modes of the log window's "R&S SPEC Mode" and "R&S REC Mode".
 enum class InstrumentMode { Spectrum, Receiver };

@@ -4,6 +4,7 @@
 
 #include "chart/canvas/PlotColor.h"
 #include "coverage/KmlWriter.h"
+#include "instrument/AnalyserHold.h"
 
 #include <QRegularExpression>
 
@@ -251,9 +252,11 @@ TEST(CoverageLogging, StartNamesWhatIsMissing)
     EXPECT_FALSE(v.Start());
     EXPECT_EQ(r.host.errors.last(), "No GPS device found");
     r.gps.GpsConnected = 1;
-    r.host.busy = true;
+    const AnalyserHold generator{[] { return AnalyserHolder::Generator; }};
+    r.c.Hold = &generator;
     EXPECT_FALSE(v.Start());
-    r.host.busy = false;
+    EXPECT_EQ(r.host.errors.last(), "Warning: coverage logging not started, the analyser is in use by the generator: stop it first");
+    r.c.Hold = nullptr;
     for (const char* interval : {"0", "1.5"}) {
         v.Fields().IntervalMs = interval;
         EXPECT_FALSE(v.Start()) << interval;

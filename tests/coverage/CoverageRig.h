@@ -32,7 +32,6 @@ struct RecordingHost final : CoverageHost {
     QStringList questions;
     bool answer = true;
     int beeps = 0;
-    bool busy = false;
 
     void StartTimer(int ms) override
     {
@@ -48,7 +47,6 @@ struct RecordingHost final : CoverageHost {
         return answer;
     }
     void Beep(int, int) override { ++beeps; }
-    bool InstrumentBusy() const override { return busy; }
 };
 
 // The program's instrument and receiver state on the in-process simulator (analyser on a

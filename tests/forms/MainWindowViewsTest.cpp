@@ -384,7 +384,7 @@ TEST_F(Views, ReferenceLevelArrowsAndThePreamplifierAgainstTheSimulator)
     EXPECT_EQ(instrument.Device.PreAmpPerSegment * 10 + instrument.Device.PreAmpOn, 0);
 
     // A run owns the analyser: nothing reaches it from here.
-    w->showRunOwnsInstrument(true);
+    w->showAnalyserHeld(true);
     EXPECT_FALSE(Control<QWidget>(*w, "SpinButton1").isEnabled()
                  || Control<QRadioButton>(*w, "RadioButton4").isEnabled());
     Control<QToolButton>(*w, "refLevelDownButton").click();

@@ -41,6 +41,7 @@ namespace {
 using L = QStringList;
 const QString kLost = QStringLiteral("Error: the link to the analyser was lost, measurement stopped");
 const QString kGeneratorEnded = QStringLiteral("generator action stopped, the generator may still be on");
+const QString kMayBeOn = "Warning: the generator may still be on: the link to the analyser was lost before it was switched off";
 constexpr qint64 kTimeoutMs = 400;
 
 // The longest real time between two shots of a timer that wants to fire every 5 ms.
@@ -137,7 +138,7 @@ class SilentGenerator : public ::testing::TestWithParam<std::tuple<GeneratorAct,
 
 // A generator action on a family, ended by its button or by closing the window; the stall begins
 // before it starts (0), 50 ms into it (1) or once it radiates (2).
-struct StalledAct { const char *name, *family, *button; int when; bool closes; };
+struct StalledAct { const char *name, *family, *button; int when; bool closes, exit = false; };
 class StalledGenerator : public ::testing::TestWithParam<std::tuple<StalledAct, bool, bool>> {};
 
 // A sweep of band 1 or fixed row 1, on a family, over VXI-11 or a raw socket.
@@ -316,13 +317,18 @@ TEST_P(SilentAnalyserLogging, EndsWithOneLineAndTheTracksSoFar)
     const auto rows = [&f] { return CoverageRows(f); };
     Control<QPushButton>(view, "Button14").click();
     ASSERT_TRUE(QTest::qWaitFor([&] { return rows().size() >= 3; }, 5000));
-    // "Disconnect Visa" meanwhile (the connection window left open) is refused with one line.
+    // "Disconnect Visa" meanwhile (the connection window left open) and "Init SA" are refused with one line.
     connection.prepareForKind(LinkKind::VisaTcp), Control<QPushButton>(connection, "BitBtn5").click();
-    const L refused{"Warning: \"Disconnect Visa\" refused, the analyser is in use by the coverage logging: stop it first"};
+    Press(f, "Frame141:Button18"), Press(f, "GroupBox8:RadioButton4");
+    const QString held = ", the analyser is in use by the coverage logging: stop it first";
+    const L refused{"Warning: \"Disconnect Visa\" refused" + held, "Warning: \"Init SA\" not sent" + held};
+    ASSERT_TRUE(QTest::qWaitFor([&] { return rows().size() >= 5; }, 5000));
     // Drawn while logging: a point per row so far, the last where the last row is.
     const QStringList logged = rows();
     const TChartSeries& track = *Control<TChart>(view, "Chart1").ChartSeries(0);
     ASSERT_EQ(track.Count(), logged.size());
+    EXPECT_EQ(Control<CoverageFrame>(*f.w, "Frame141").view().Chart().Level[0].Count(), logged.size());
+    EXPECT_EQ(logged.back().section(';', 0, 0), QString::number(logged.size() - 1));
     EXPECT_EQ(QString::number(track.GetPointX(track.Count() - 1), 'f', 10) + QString::number(track.GetPointY(track.Count() - 1), 'f', 10),
               logged.back().section(';', 6, 6) + logged.back().section(';', 4, 4));
     GapWatch gaps;
@@ -331,7 +337,7 @@ TEST_P(SilentAnalyserLogging, EndsWithOneLineAndTheTracksSoFar)
     EXPECT_LT(gaps.clock.elapsed(), kTimeoutMs + 1000);
     EXPECT_LT(gaps.Longest(), 1000);
     EXPECT_EQ(f.Lines("Error: ") + f.Lines("Warning: ") + f.boxes,
-              L{"Error: the link to the analyser was lost, coverage logging stopped"} + refused);
+              L{"Error: the link to the analyser was lost, coverage logging stopped"} + refused + refused.mid(1));
     EXPECT_TRUE(Control<QPlainTextEdit>(view, "memo2").toPlainText().endsWith("\n" + f.Lines("Error: ").value(0)));
     EXPECT_TRUE(f.program->Instrument().Device.DeviceConnected == 0 && f.Play().isEnabled());
     EXPECT_EQ(rows(), logged);
@@ -421,8 +427,8 @@ TEST_P(SilentWindowCommand, EndsWithOneLineAndTheWindowKeepsWorking)
     // abort waits a second) and for the goodbye (a time-out).
     EXPECT_LT(gaps.clock.elapsed(), sc.closes ? 3 * kTimeoutMs + 1600 : kTimeoutMs + 1000);
     EXPECT_LT(gaps.Longest(), 1000);
-    EXPECT_EQ(f.Lines("Error: ") + f.boxes,
-              sc.ended ? L{"Error: the link to the analyser was lost, " + QString(sc.ended)} : L{});
+    EXPECT_EQ(f.Lines("Error: ") + f.boxes, (sc.ended ? L{"Error: the link to the analyser was lost, " + QString(sc.ended)} : L{}) +
+                                                L(sc.closes && sc.ended, kMayBeOn));
     EXPECT_EQ(instrument.Device.DeviceConnected, 0);
     f.sim->Instrument().SetFaults({}), QTest::qWait(100);
     // The write that met the silence (of a close, or a command's only one) may be taken as the
@@ -448,19 +454,23 @@ INSTANTIATE_TEST_SUITE_P(
 // Stopped 300 ms into a stall of 600 ms (VXI-11 or a raw socket), by its button or by closing the window:
 // the call under way is waited for, then the generator is switched off, the last thing the analyser
 // executes; a freeze beyond the time-out ends the action with one line and the analyser disconnected.
+// A close then says in a box, before the window goes, that the generator may still be on.
 TEST_P(StalledGenerator, StopWaitsForTheCallUnderWayThenSwitchesTheGeneratorOff)
 {
     const auto& [act, socket, frozen] = GetParam();
     RunWindowFixture f;
     QObject scope;
     ASSERT_NO_FATAL_FAILURE(StartConnected(f, act.family, frozen ? kTimeoutMs : 2000, socket));
-    Control<QAction>(*f.w, "G1").trigger();
+    f.program->Services().showMessage = [&](const QString& t) { f.boxes << t + (f.w->isVisible() ? "" : " (gone)"); };
+    f.boxes.clear(), f.w->show(), Control<QAction>(*f.w, "G1").trigger();
     auto& button = Control<QAbstractButton>(Control(*f.w, "Frame131"), act.button);
     Control<QRadioButton>(Control(*f.w, "Frame131"), "periodicRadio").setChecked(true);
     QElapsedTimer clock;
     const auto stall = [&] {
         f.sim->Instrument().SetFaults({.freezeAfter = 0}), clock.start();
-        QTimer::singleShot(300, &scope, [&] { act.closes ? (void)f.w->close() : button.click(); });
+        QTimer::singleShot(300, &scope, [&] {
+            act.exit ? Control<QAction>(*f.w, "exitAction").trigger() : act.closes ? (void)f.w->close() : button.click();
+        });
         QTimer::singleShot(frozen ? 60000 : 600, &scope, [&f] { f.sim->Instrument().SetFaults({}); });
     };
     QTimer::singleShot(50, &scope, [&] { act.when == 1 ? stall() : void(); });
@@ -468,6 +478,7 @@ TEST_P(StalledGenerator, StopWaitsForTheCallUnderWayThenSwitchesTheGeneratorOff)
     ASSERT_TRUE(QTest::qWaitFor([&] { return clock.isValid() && clock.elapsed() > 2000; }, 5000));
     EXPECT_FALSE(button.isChecked());
     EXPECT_EQ(f.Lines("Error: "), frozen ? L{"Error: the link to the analyser was lost, " + kGeneratorEnded} : L{});
+    EXPECT_EQ(f.boxes, L(act.closes && frozen, kMayBeOn));
     EXPECT_TRUE((act.closes && !frozen) || f.program->Instrument().Device.DeviceConnected == !frozen);
     f.sim->Instrument().SetFaults({});
     EXPECT_TRUE(frozen || f.SimLog().filter(QRegularExpression("^(?!\\*OPC\\?)")).last() == ":OUTP 0");
@@ -481,6 +492,9 @@ INSTANTIATE_TEST_SUITE_P(
                                          StalledAct{"Fixed", "ssa3032x", "SpeedButton1", 2, false},
                                          StalledAct{"FixedStarting", "dsa815", "SpeedButton1", 0, false},
                                          StalledAct{"ManualStarting", "ssa3032x", "SpeedButton20", 0, false},
+                                         StalledAct{"FixedClosing", "ssa3032x", "SpeedButton1", 2, true},
+                                         StalledAct{"SweepExit", "ssa3032x", "SpeedButton13", 1, true, true},
+                                         StalledAct{"FixedExit", "dsa815", "SpeedButton1", 2, true, true},
                                          StalledAct{"SweepClosing", "dsa815", "SpeedButton13", 1, true}),
                        ::testing::Bool(), ::testing::Bool()),
     [](const ::testing::TestParamInfo<StalledGenerator::ParamType>& p) {
@@ -501,14 +515,14 @@ TEST(StalledGenerator, TeardownWithAFixedRowOnAndTheAnalyserKilled)
 
 // The Device menu greyed, "Disconnect Visa", "Connect Visa", "SND SCPI" and a grid row pressed anyway are
 // refused with one line naming the generator; the sweep visits every step, the fixed row's stop click in a
-// stall is carried out: the last output command executed is ":OUTP 0", still connected, no box.
+// stall is carried out: the last output command executed is ":OUTP 0", still connected; "PreAmp" greyed.
 TEST_P(GeneratorHold, RefusesTheOtherWindowsAndEndsWithTheOutputOff)
 {
     const auto& [act, family, socket] = GetParam();
     const bool sweep = act.button == QLatin1String("SpeedButton13");
     RunWindowFixture f;
     ASSERT_NO_FATAL_FAILURE(StartConnected(f, family, 2000, socket));
-    f.boxes.clear(); // a raw socket's search finds no USB device
+    f.boxes.clear(), Press(f, "GroupBox8:RadioButton5"); // a raw socket's search finds no USB device; PreAmp "off"
     Control<QAction>(*f.w, "G1").trigger();
     auto& view = Control<ImmunityFrame>(*f.w, "Frame131");
     auto& button = Control<QAbstractButton>(view, act.button);
@@ -518,7 +532,7 @@ TEST_P(GeneratorHold, RefusesTheOtherWindowsAndEndsWithTheOutputOff)
     f.program->Windows().connectionWindow->openForKind(LinkKind::VisaTcp);
     const auto elsewhere = [&] {
         EXPECT_FALSE(Control<QAction>(*f.w, "CP1").isEnabled());
-        for (const char* press : {"Form4:BitBtn5", "Form4:BitBtn4", "Form4:Button3", "RBW [Hz]"})
+        for (const char* press : {"Form4:BitBtn5", "Form4:BitBtn4", "Form4:Button3", "RBW [Hz]", "Frame141:Button18", "GroupBox8:RadioButton4"})
             Press(f, press);
     };
     QTimer atSecondStep;
@@ -537,15 +551,18 @@ TEST_P(GeneratorHold, RefusesTheOtherWindowsAndEndsWithTheOutputOff)
     }
     ASSERT_TRUE(QTest::qWaitFor([&] { return !view.generatorActionActive(); }, 5000));
     const QString held = ", the analyser is in use by the generator: stop it first";
+    const L initSa{"Warning: \"Init SA\" not sent" + held}; // in a box too: the coverage view covers the log
     EXPECT_EQ(f.Lines("Warning: "), L({"Warning: \"Disconnect Visa\" refused" + held, "Warning: \"Connect Visa\" refused" + held,
-                                       "Warning: \"SND SCPI\" not sent" + held, "Warning: \"RBW [Hz]\" not sent" + held}));
-    EXPECT_EQ(f.Lines("Error: ") + f.boxes, L{});
+                                       "Warning: \"SND SCPI\" not sent" + held, "Warning: \"RBW [Hz]\" not sent" + held}) + initSa);
+    EXPECT_EQ(f.Lines("Error: ") + f.boxes, initSa);
     EXPECT_EQ(f.program->Instrument().Device.DeviceConnected, 1);
     const L log = f.SimLog();
     EXPECT_EQ(log.filter(":OUTP").last(), ":OUTP 0");
     const L steps{":SENS:FREQ:CENT 1000000", ":SENS:FREQ:CENT 2000000", ":SENS:FREQ:CENT 3000000",
                   ":SENS:FREQ:CENT 4000000", ":SENS:FREQ:CENT 5000000"};
     EXPECT_TRUE(!sweep || log.filter(":SENS:FREQ:CENT ").replaceInStrings(" Hz", "") == steps) << log.join('|').toStdString();
+    f.sim->Instrument().ClearCommandLog(), f.Play().click(); // the run sends the preamplifier greyed on "off"
+    EXPECT_TRUE(f.SimLog().filter(":SENS:POW:GAIN").value(0).endsWith(" OFF") && Control<QRadioButton>(*f.w, "RadioButton5").isChecked());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -580,9 +597,10 @@ TEST_P(GeneratorLeftOn, IsSaidWhereTheOperatorLooks)
     EXPECT_TRUE(Control<QPlainTextEdit>(view, "Memo2").toPlainText().endsWith(ended));
     EXPECT_EQ(panel(), "Generator on");
     Control<QAction>(*f.w, "EMC1").trigger();
+    f.program->Windows().connectionWindow->openForKind(LinkKind::VisaTcp), Press(f, "Form4:BitBtn5"); // "Disconnect Visa"
     Control<QAction>(*f.w, "exitAction").trigger();
     const QString left = "Warning: the generator is still on at -15 dBm";
-    EXPECT_EQ(f.Lines("Warning: "), L({running, ended, left}));
+    EXPECT_EQ(f.Lines("Warning: "), L({running, ended, left, left}));
     EXPECT_EQ(f.boxes, L{left});
     EXPECT_EQ(f.SimLog().filter(":OUTP").last(), ":OUTP 1");
 }

@@ -267,6 +267,10 @@ TEST(GeneratorController, RefusesWithoutDeviceForOtherFamiliesAndWhileTheInstrum
     holder = AnalyserHolder::Nobody;
     h.controller.RefreshOwnership();
     EXPECT_TRUE(h.AllButtonsEnabled());
+    h.controller.Click(GeneratorAction::FixedFrequency1), h.controller.Click(GeneratorAction::SweepBand2);
+    EXPECT_EQ(h.messages.Lines().filter(" not started, the analyser is in use by "),
+              QStringList({"Warning: fixed row 1 not started, the analyser is in use by a run: stop it first",
+                           "Warning: sweep band 2 not started, the analyser is in use by the generator: stop it first"}));
 }
 
 TEST(GeneratorController, ShutdownMidSweepSwitchesOffAndSendsNothingMore)
