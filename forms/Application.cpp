@@ -6,6 +6,7 @@
 #include "forms/MainWindow.h"
 #include "forms/Program.h"
 #include "platform/system/EventPump.h"
+#include "platform/system/TerminationSignals.h"
 
 #include <QApplication>
 #include <QDir>
@@ -73,5 +74,14 @@ int RunZendrik(int argc, char** argv)
     program.CreateForms();
     if (!project.isEmpty() && !program.TerminateRequested() && program.Windows().mainWindow)
         program.Windows().mainWindow->openProject(QDir(app.WorkingFolder).filePath(QStringLiteral("src/") + project));
+    // Ctrl+C in the terminal, kill or a closed terminal leave through the window's own close, which
+    // stops a run and the generator and says what may still radiate; without a window (a first
+    // start that ends at once) there is nothing to stop.
+    const TerminationSignals termination([&program](int) {
+        if (MainWindow* window = program.Windows().mainWindow)
+            window->close();
+        else
+            QCoreApplication::quit();
+    });
     return program.Run();
 }

@@ -1,6 +1,9 @@
 #include "platform/system/EventPump.h"
+#include "platform/system/TerminationSignals.h"
 
 #include <QTimer>
+#include <csignal>
+#include <vector>
 #include <gtest/gtest.h>
 
 TEST(EventPump, VirtualWaitAdvancesClockAndRunsDueActions)
@@ -47,4 +50,28 @@ TEST(EventPump, WakeEndsTheCurrentWaitEarly)
     const uint32_t start = pump.TickCount();
     pump.WaitEvents(5000);
     EXPECT_LT(pump.TickCount() - start, 4000u);
+}
+
+// A signal from outside reaches the event loop as a call, once; a second one is left to the
+// default action, and the handler that was there before comes back afterwards.
+TEST(TerminationSignals, SignalBecomesOneCallAndHandlersAreRestored)
+{
+    std::signal(SIGHUP, SIG_IGN);
+    {
+        std::vector<int> calls;
+        const TerminationSignals termination([&](int s) { calls.push_back(s); });
+        ASSERT_TRUE(termination.Active());
+        EXPECT_FALSE(TerminationSignals([](int) {}).Active());
+        std::raise(SIGHUP);
+        QtEventPump pump;
+        WaitMs(pump, 20);
+        EXPECT_EQ(calls, std::vector<int>{SIGHUP});
+        struct sigaction now {};
+        sigaction(SIGHUP, nullptr, &now);
+        EXPECT_EQ(now.sa_handler, SIG_DFL);
+    }
+    struct sigaction after {};
+    sigaction(SIGHUP, nullptr, &after);
+    EXPECT_EQ(after.sa_handler, SIG_IGN);
+    std::signal(SIGHUP, SIG_DFL);
 }
