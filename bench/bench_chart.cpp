@@ -11,6 +11,7 @@
 #include "app/AppContext.h"
 #include "chart/canvas/PlotCanvas3D.h"
 #include "chart/series/Chart.h"
+#include "chart/series/FastLineSeries.h"
 #include "chart/series/LineSeries.h"
 #include "instrument/InstrumentState.h"
 #include "instrument/ScpiContext.h"
@@ -249,6 +250,43 @@ void BM_Ours(benchmark::State& state)
             }
         },
         [&] { our.Draw(); });
+}
+
+// One fast line of 750,000 points alone on the chart, its whole range or a 10 % window, drawn
+// again as it is or after the view moved by a hair; and the bytes a point of it costs.
+void BM_OursFastLine(benchmark::State& state)
+{
+    const bool zoomed = state.range(0) != 0;
+    const bool changed = state.range(1) != 0;
+    const Data d = MakeData(750000);
+    OurChart our(1, false);
+    auto& fast = our.chart.AddNewSeries<TFastLineSeries>();
+    fast.SetSeriesColor(kTraceColors[0]);
+    {
+        TChartSeries::UpdateScope scope(fast);
+        fast.ReservePoints(static_cast<int>(d.x.size()));
+        fast.AddPointsXY(d.x, d.traces[0]);
+    }
+    double low = kStartKHz, high = kStopKHz;
+    if (zoomed)
+        ZoomRange(d, low, high);
+    our.chart.BottomAxis()->SetRange(low, high);
+    our.Draw();
+    bool moved = false;
+    TimeEach(
+        state, "ours: fast line, " + Case(750000, 1, zoomed, changed),
+        [&] {
+            if (changed) {
+                moved = !moved;
+                our.chart.BottomAxis()->SetRange(moved ? low * (1 + 1e-9) : low, high);
+            }
+        },
+        [&] { our.Draw(); });
+    const double stored =
+        static_cast<double>(fast.XValues().MemoryBytes() + fast.YValues().MemoryBytes() + fast.PointColors().MemoryBytes());
+    const double kept = static_cast<double>(fast.DrawCache().MemoryBytes());
+    state.counters["bytes_per_point"] = (stored + kept) / fast.Count();
+    Times()["bytes/point: fast line, values and what its drawing keeps"] = (stored + kept) / fast.Count();
 }
 
 // Every segment of a run appended to the four traces, the chart repainted after each.
@@ -644,6 +682,7 @@ BENCHMARK(BM_Ours)->Apply(Cases)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OursRefill)->Arg(250000)->Arg(750000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OursAppend)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OursDottedMarginLine)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OursFastLine)->ArgsProduct({{0, 1}, {0, 1}})->Unit(benchmark::kMillisecond);
 #ifdef ZENDRIK_WITH_QCUSTOMPLOT
 BENCHMARK(BM_QCustomPlotEmpty)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_QCustomPlot)->Apply(Cases)->Unit(benchmark::kMillisecond);

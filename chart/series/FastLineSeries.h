@@ -42,6 +42,7 @@ public:
     void DrawLegendShape(int valueIndex, const TRect& rect) override;
     // Whole-trace drawing by pixel columns where it gives the same picture; on by default.
     bool FastDrawing = true;
+    const TraceDrawCache& DrawCache() const { return drawCache_; }
 
 private:
     TPlotCanvas3D* Canvas() const;
