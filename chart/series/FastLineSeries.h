@@ -49,6 +49,7 @@ private:
     void SelectPen(TPlotCanvas3D& canvas);
     void LineTo(TPlotCanvas3D& canvas, int x, int y);
     bool ReduceColumns(TPlotCanvas3D& canvas);
+    TPoint EntryPoint(int first) const;
 
     bool autoRepaint_ = true;
     bool drawAllPoints_ = true;

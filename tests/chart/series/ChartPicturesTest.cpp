@@ -672,3 +672,51 @@ TEST_P(HugeValues, GiveAFiniteAxisAndDrawTheirPoints)
 }
 
 INSTANTIATE_TEST_SUITE_P(Chart, HugeValues, ::testing::Combine(::testing::Range(0, 5), ::testing::Bool()));
+
+// The fast line zoomed so that a segment leaves the view, between two points, on an inverted
+// axis, and over limits beyond the largest double, drawn by pixel columns or point by point:
+// the pixels the line series draws. Both stand on one chart, the other one's pen hidden, so that
+// the axes are laid out alike.
+struct FastLineView {
+    double low, high;
+    bool inverted, huge;
+};
+const FastLineView kFastLineViews[] = {
+    {2.71, 4.28, false, false}, {3.45, 3.53, false, false}, {3.45, 5.6, true, false}, {0, 0, false, true}};
+
+class FastLineViews : public FlatChart, public ::testing::WithParamInterface<std::tuple<int, bool>> {};
+
+TEST_P(FastLineViews, DrawWhatTheLineSeriesDraws)
+{
+    const auto [view, byColumns] = GetParam();
+    const FastLineView& v = kFastLineViews[view];
+    QImage pictures[2];
+    for (int shown = 0; shown < 2; ++shown) {
+        TLineSeries line;
+        TFastLineSeries fast;
+        fast.FastDrawing = byColumns;
+        const double ys[] = {1, 2, 9, 3, 4, 5, 1, 7};
+        const double hugeXs[] = {-1e308, -5e307, 0, 3e307, 1e308, DBL_MAX, DBL_MAX, DBL_MAX};
+        for (TChartSeries* s : {static_cast<TChartSeries*>(&line), static_cast<TChartSeries*>(&fast)}) {
+            chart.AddSeries(s);
+            s->SetSeriesColor(clRed);
+            for (int i = 0; i < (v.huge ? 5 : 8); ++i)
+                s->AddPointXY(v.huge ? hugeXs[i] : i, ys[i]);
+        }
+        (shown == 0 ? static_cast<TChartSeries&>(line) : fast).Pen().SetVisible(false);
+        chart.BottomAxis()->SetInverted(v.inverted);
+        if (!v.huge)
+            chart.BottomAxis()->SetRange(v.low, v.high);
+        pictures[shown] = Draw(chart, QStringLiteral("fast_line_%1_%2_%3").arg(view).arg(byColumns).arg(shown));
+        chart.RemoveSeries(line);
+        chart.RemoveSeries(fast);
+    }
+    int differ = 0;
+    for (int y = 0; y < pictures[0].height(); ++y)
+        for (int x = 0; x < pictures[0].width(); ++x)
+            differ += (pictures[0].pixel(x, y) == kRedRgb) != (pictures[1].pixel(x, y) == kRedRgb);
+    EXPECT_EQ(differ, 0);
+    EXPECT_GE(Ink(pictures[0], clRed).width(), chart.ChartWidth - 2);
+}
+
+INSTANTIATE_TEST_SUITE_P(Chart, FastLineViews, ::testing::Combine(::testing::Range(0, 4), ::testing::Bool()));
