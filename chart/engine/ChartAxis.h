@@ -12,6 +12,7 @@
 #include "chart/engine/SeriesAxis.h"
 
 #include <QString>
+#include <cmath>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -43,6 +44,19 @@ public:
 using TAxisDrawLabelEvent =
     std::function<void(TChartAxis* sender, int& x, int& y, int& z, QString& text, bool& drawLabel)>;
 using TAxisHook = std::function<void(TChartAxis& axis)>;
+
+// Limits further apart than the largest double narrowed about their middle to the widest finite
+// span; true when they were.
+bool NarrowToFiniteSpan(double& low, double& high);
+// Both limits moved by offset as far as they go: the move stops where one of them would pass the
+// largest double, and their difference stays a number.
+void MoveRangeWithinDoubles(double& minimum, double& maximum, double offset);
+// A share of the span between two limits, finite also where their difference is not.
+inline double ShareOfRange(double minimum, double maximum, double share)
+{
+    const double span = maximum - minimum;
+    return std::isfinite(span) ? span * share : maximum * share - minimum * share;
+}
 
 // The conversion routine in force, chosen once per change of scale, orientation or layout.
 enum class AxisConversion : uint8_t { Center, LinearClamped, LinearFast, Logarithmic, Depth };

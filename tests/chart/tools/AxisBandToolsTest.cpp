@@ -9,6 +9,8 @@
 #include "chart/tools/SeriesTools.h"
 #include "platform/gdi/Metafile.h"
 
+#include <cfloat>
+#include <cmath>
 #include <set>
 
 using toolstest::ToolChart;
@@ -153,6 +155,40 @@ TEST_F(ToolChart, AxisScrollDragsTheAxisUnderThePress)
     EXPECT_DOUBLE_EQ(chart.BottomAxis()->Maximum(), 1000.0 + moved);
     EXPECT_EQ(chart.LeftAxis()->Automatic(), true);
 }
+
+// Limits at the largest doubles, as a zoom's undo or a stored chart may leave them (wider apart
+// than the largest double too): the arrows and the axis drag keep them finite and stop there.
+class HugeAxisTools : public ToolChart, public ::testing::WithParamInterface<std::pair<double, double>> {};
+
+TEST_P(HugeAxisTools, ScrollToTheLargestDoubleAndNoFurther)
+{
+    TAxisArrowTool arrows;
+    arrows.SetAxis(chart.LeftAxis());
+    TAxisScrollTool scroll;
+    scroll.SetParentChart(&chart);
+    TChartAxis& axis = *chart.LeftAxis();
+    axis.SetAutomatic(false);
+    axis.InternalSetMinimum(GetParam().first);
+    axis.InternalSetMaximum(GetParam().second);
+    for (const bool atStart : {true, false}) {
+        for (int press = 0; press < 40; ++press) {
+            const TRect r = arrows.ArrowRect(atStart);
+            Down((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
+            Up((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
+            EXPECT_TRUE(std::isfinite(axis.Maximum() - axis.Minimum())) << axis.Minimum() << ".." << axis.Maximum();
+        }
+        EXPECT_EQ(atStart ? axis.Maximum() : axis.Minimum(), atStart ? DBL_MAX : -DBL_MAX);
+        Render();
+        const int x = axis.AxisPixel() - 6;   // on the labels, dragged along the whole axis
+        Down(x, atStart ? axis.StartPixel() : axis.EndPixel());
+        Move(x, atStart ? axis.EndPixel() : axis.StartPixel());
+        Up(x, atStart ? axis.EndPixel() : axis.StartPixel());
+        EXPECT_TRUE(std::isfinite(axis.Maximum() - axis.Minimum())) << axis.Minimum() << ".." << axis.Maximum();
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Tools, HugeAxisTools,
+                         ::testing::Values(std::pair(0.0, DBL_MAX), std::pair(-1e308, 1e308), std::pair(-DBL_MAX, 1.0)));
 
 // Behind the axes, between the axes and the series, or over the finished chart; the band's
 // values may come in either order.
