@@ -312,6 +312,19 @@ private:
     // The values of the linear loop at a step, in drawing order (from the top value down).
     std::vector<double> LinearLabelValues(double step, int stepIndex);
     void LogarithmicLabels();
+    // Where the logarithmic loop starts: the minimum it uses, and the power of the base at or
+    // below it (or that minimum itself when it is no power).
+    struct LogarithmicStart {
+        double minimum, start;
+        int exponent;
+        bool power;
+    };
+    LogarithmicStart LogarithmicLoopStart() const;
+    // The values the logarithmic loop labels, from the start up.
+    std::vector<double> LogarithmicLabelValues(const LogarithmicStart& start);
+    // Every how many powers a label stands (1: each); the powers inside the range, the first
+    // one's exponent.
+    int LogarithmicLabelsEvery(const std::vector<double>& powers, int firstExponent);
     bool EventLabels();
     void SeriesLabels(bool marks);
     void ItemLabels();
@@ -466,6 +479,7 @@ private:
         bool valid = false;
         uint64_t generation = 0;
         double minimum = 0, maximum = 0, step = 0;
+        int size = 0;
         QString fontKey;
         QChar decimal, thousands;
         bool dateTime = false;

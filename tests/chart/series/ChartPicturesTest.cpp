@@ -720,3 +720,41 @@ TEST_P(FastLineViews, DrawWhatTheLineSeriesDraws)
 }
 
 INSTANTIATE_TEST_SUITE_P(Chart, FastLineViews, ::testing::Combine(::testing::Range(0, 4), ::testing::Bool()));
+
+// Logarithmic axes over hundreds of powers label as many as fit, as a linear axis does: no two
+// labels overlap, none leaves the panel, and the ticks and grid stand at the labels alone.
+class WideLogarithmicAxes : public FlatChart, public ::testing::WithParamInterface<std::tuple<int, bool>> {};
+
+TEST_P(WideLogarithmicAxes, LabelAsManyPowersAsFit)
+{
+    const auto [range, horizontal] = GetParam();
+    const double ranges[][2] = {{5e-324, 1e10}, {1, 1e308}, {1, 1e20}, {1, 1e200}};
+    const double low = ranges[range][0], high = ranges[range][1];
+    TLineSeries line;
+    chart.AddSeries(&line);
+    for (const double v : {low, std::sqrt(low) * std::sqrt(high), high})
+        line.AddPointXY(horizontal ? v : line.Count(), horizontal ? line.Count() : v);
+    TChartAxis& axis = horizontal ? *chart.BottomAxis() : *chart.LeftAxis();
+    axis.SetLogarithmic(true);
+    Draw(chart, QStringLiteral("wide_log_%1_%2").arg(range).arg(horizontal));
+    const TAxisItems& labels = axis.Items();
+    ASSERT_GE(labels.Count(), 2);
+    EXPECT_EQ(axis.TickPositions().size(), static_cast<size_t>(labels.Count()));
+    TPlotCanvas3D& canvas = chart.Canvas();
+    canvas.AssignFont(&axis.LabelsFont());
+    int before = 0, beforeExtent = 0;
+    for (int i = 0; i < labels.Count(); ++i) {
+        const int at = axis.ValueToPixel(labels.Items(i)->Value());
+        const int width = canvas.TextWidth(labels.Items(i)->Text());
+        const int extent = horizontal ? width : canvas.FontHeight();
+        EXPECT_TRUE(i == 0 || 2 * std::abs(at - before) >= extent + beforeExtent) << "label " << i << " overlaps";
+        EXPECT_TRUE(horizontal ? at - width / 2 >= 0 && at + width / 2 < chart.width()
+                               : axis.LabelsPixel() - width >= 0 && at - extent / 2 >= 0)
+            << "label " << i << " leaves the panel";
+        before = at;
+        beforeExtent = extent;
+    }
+    chart.RemoveSeries(line);
+}
+
+INSTANTIATE_TEST_SUITE_P(Chart, WideLogarithmicAxes, ::testing::Combine(::testing::Range(0, 4), ::testing::Bool()));
