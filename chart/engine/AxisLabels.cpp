@@ -169,10 +169,12 @@ TChartAxis::LabelsBlock TChartAxis::MeasureValueLabels()
             canvas.AssignFont(&LabelsFont());
             for (const double value : values)
                 block.Take(canvas, LabelTextOfValue(value));
-            const double ratio = values.size() >= 2 ? values[1] / values[0] : 0.0;
-            for (const double value : {values.empty() ? 0.0 : values.front() / ratio,
-                                       values.empty() ? 0.0 : values.back() * ratio})
-                if (ratio > 1 && std::isfinite(ratio) && value > 0 && std::isfinite(value))
+            // Each from the step next to it: a step taken among the smallest doubles is no round one.
+            const size_t n = values.size();
+            const double below = n >= 2 ? values[0] * (values[0] / values[1]) : 0.0;
+            const double above = n >= 2 ? values[n - 1] * (values[n - 1] / values[n - 2]) : 0.0;
+            for (const double value : {below, above})
+                if (value > 0 && std::isfinite(value))
                     block.Take(canvas, LabelTextOfValue(value));
         } else if (step == 0.0 || !std::isfinite(step)) {
             block.Take(canvas, LabelTextOfValue(lo));
@@ -517,7 +519,8 @@ int TChartAxis::LogarithmicLabelsEvery(const std::vector<double>& powers, int fi
     for (; every < n; every = NextEvery(every)) {
         const int step = every * stride;
         bool fits = true;
-        for (int i = LabelPhase(firstExponent, lastExponent, every) - firstExponent; i + step < n && fits; i += every) {
+        const int phase = LabelPhase(firstExponent, lastExponent, every) - firstExponent;
+        for (int i = phase; i + step < n && fits; i += every) {
             const size_t a = static_cast<size_t>(i);
             const size_t b = static_cast<size_t>(i + step);
             const int64_t room = 2 * static_cast<int64_t>(std::abs(pixels[a] - pixels[b])) * 100;
@@ -546,7 +549,6 @@ void TChartAxis::LogarithmicLabels()
     if (minorGrid_->Visible() && s.start > currentMaximum_)
         AddTick(ValueToPixel(s.start), s.start);
 }
-
 
 // A handler that counts from a round start (the decade below a logarithmic axis' minimum) hands
 // out values below the range first: those are passed over until the first value inside it. A
