@@ -226,6 +226,26 @@ void TimeEach(benchmark::State& state, const std::string& key, Prepare prepare, 
 
 // The chart drawn again as it is (repaint), or after its horizontal range moved by a hair, so that
 // nothing drawn before can be reused (view changed, as after a zoom).
+void TimeViews(benchmark::State& state, OurChart& our, const Data& d, const std::string& key, bool zoomed,
+               bool changed)
+{
+    double low = kStartKHz, high = kStopKHz;
+    if (zoomed)
+        ZoomRange(d, low, high);
+    our.chart.BottomAxis()->SetRange(low, high);
+    our.Draw();
+    bool moved = false;
+    TimeEach(
+        state, key,
+        [&] {
+            if (changed) {
+                moved = !moved;
+                our.chart.BottomAxis()->SetRange(moved ? low * (1 + 1e-9) : low, high);
+            }
+        },
+        [&] { our.Draw(); });
+}
+
 void BM_Ours(benchmark::State& state)
 {
     const int points = static_cast<int>(state.range(0));
@@ -235,21 +255,7 @@ void BM_Ours(benchmark::State& state)
     const Data d = MakeData(points);
     OurChart our(penWidth);
     our.Fill(d);
-    double low = kStartKHz, high = kStopKHz;
-    if (zoomed)
-        ZoomRange(d, low, high);
-    our.chart.BottomAxis()->SetRange(low, high);
-    our.Draw();
-    bool moved = false;
-    TimeEach(
-        state, "ours: " + Case(points, penWidth, zoomed, changed),
-        [&] {
-            if (changed) {
-                moved = !moved;
-                our.chart.BottomAxis()->SetRange(moved ? low * (1 + 1e-9) : low, high);
-            }
-        },
-        [&] { our.Draw(); });
+    TimeViews(state, our, d, "ours: " + Case(points, penWidth, zoomed, changed), zoomed, changed);
 }
 
 // One fast line of 750,000 points alone on the chart, its whole range or a 10 % window, drawn
@@ -267,21 +273,7 @@ void BM_OursFastLine(benchmark::State& state)
         fast.ReservePoints(static_cast<int>(d.x.size()));
         fast.AddPointsXY(d.x, d.traces[0]);
     }
-    double low = kStartKHz, high = kStopKHz;
-    if (zoomed)
-        ZoomRange(d, low, high);
-    our.chart.BottomAxis()->SetRange(low, high);
-    our.Draw();
-    bool moved = false;
-    TimeEach(
-        state, "ours: fast line, " + Case(750000, 1, zoomed, changed),
-        [&] {
-            if (changed) {
-                moved = !moved;
-                our.chart.BottomAxis()->SetRange(moved ? low * (1 + 1e-9) : low, high);
-            }
-        },
-        [&] { our.Draw(); });
+    TimeViews(state, our, d, "ours: fast line, " + Case(750000, 1, zoomed, changed), zoomed, changed);
     const double stored = static_cast<double>(fast.XValues().MemoryBytes() + fast.YValues().MemoryBytes() +
                                               fast.PointColors().MemoryBytes());
     const double kept = static_cast<double>(fast.DrawCache().MemoryBytes());
