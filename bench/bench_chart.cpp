@@ -11,6 +11,7 @@
 #include "app/AppContext.h"
 #include "chart/canvas/PlotCanvas3D.h"
 #include "chart/series/Chart.h"
+#include "chart/series/FastLineSeries.h"
 #include "chart/series/LineSeries.h"
 #include "instrument/InstrumentState.h"
 #include "instrument/ScpiContext.h"
@@ -225,6 +226,26 @@ void TimeEach(benchmark::State& state, const std::string& key, Prepare prepare, 
 
 // The chart drawn again as it is (repaint), or after its horizontal range moved by a hair, so that
 // nothing drawn before can be reused (view changed, as after a zoom).
+void TimeViews(benchmark::State& state, OurChart& our, const Data& d, const std::string& key, bool zoomed,
+               bool changed)
+{
+    double low = kStartKHz, high = kStopKHz;
+    if (zoomed)
+        ZoomRange(d, low, high);
+    our.chart.BottomAxis()->SetRange(low, high);
+    our.Draw();
+    bool moved = false;
+    TimeEach(
+        state, key,
+        [&] {
+            if (changed) {
+                moved = !moved;
+                our.chart.BottomAxis()->SetRange(moved ? low * (1 + 1e-9) : low, high);
+            }
+        },
+        [&] { our.Draw(); });
+}
+
 void BM_Ours(benchmark::State& state)
 {
     const int points = static_cast<int>(state.range(0));
@@ -234,21 +255,30 @@ void BM_Ours(benchmark::State& state)
     const Data d = MakeData(points);
     OurChart our(penWidth);
     our.Fill(d);
-    double low = kStartKHz, high = kStopKHz;
-    if (zoomed)
-        ZoomRange(d, low, high);
-    our.chart.BottomAxis()->SetRange(low, high);
-    our.Draw();
-    bool moved = false;
-    TimeEach(
-        state, "ours: " + Case(points, penWidth, zoomed, changed),
-        [&] {
-            if (changed) {
-                moved = !moved;
-                our.chart.BottomAxis()->SetRange(moved ? low * (1 + 1e-9) : low, high);
-            }
-        },
-        [&] { our.Draw(); });
+    TimeViews(state, our, d, "ours: " + Case(points, penWidth, zoomed, changed), zoomed, changed);
+}
+
+// One fast line of 750,000 points alone on the chart, its whole range or a 10 % window, drawn
+// again as it is or after the view moved by a hair; and the bytes a point of it costs.
+void BM_OursFastLine(benchmark::State& state)
+{
+    const bool zoomed = state.range(0) != 0;
+    const bool changed = state.range(1) != 0;
+    const Data d = MakeData(750000);
+    OurChart our(1, false);
+    auto& fast = our.chart.AddNewSeries<TFastLineSeries>();
+    fast.SetSeriesColor(kTraceColors[0]);
+    {
+        TChartSeries::UpdateScope scope(fast);
+        fast.ReservePoints(static_cast<int>(d.x.size()));
+        fast.AddPointsXY(d.x, d.traces[0]);
+    }
+    TimeViews(state, our, d, "ours: fast line, " + Case(750000, 1, zoomed, changed), zoomed, changed);
+    const double stored = static_cast<double>(fast.XValues().MemoryBytes() + fast.YValues().MemoryBytes() +
+                                              fast.PointColors().MemoryBytes());
+    const double kept = static_cast<double>(fast.DrawCache().MemoryBytes());
+    state.counters["bytes_per_point"] = (stored + kept) / fast.Count();
+    Times()["bytes/point: fast line, values and what its drawing keeps"] = (stored + kept) / fast.Count();
 }
 
 // Every segment of a run appended to the four traces, the chart repainted after each.
@@ -644,6 +674,7 @@ BENCHMARK(BM_Ours)->Apply(Cases)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OursRefill)->Arg(250000)->Arg(750000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OursAppend)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OursDottedMarginLine)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OursFastLine)->ArgsProduct({{0, 1}, {0, 1}})->Unit(benchmark::kMillisecond);
 #ifdef ZENDRIK_WITH_QCUSTOMPLOT
 BENCHMARK(BM_QCustomPlotEmpty)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_QCustomPlot)->Apply(Cases)->Unit(benchmark::kMillisecond);

@@ -151,7 +151,7 @@ TChartAxis::LabelsBlock TChartAxis::MeasureValueLabels()
     const QString fontKey = LabelFontKey();
     WidestCache& c = widestCache_;
     if (c.valid && c.generation == generation_ && c.minimum == currentMinimum_ && c.maximum == currentMaximum_ &&
-        c.step == step && c.fontKey == fontKey && c.decimal == DecimalSeparator() &&
+        c.step == step && c.size == sizePixels_ && c.fontKey == fontKey && c.decimal == DecimalSeparator() &&
         c.thousands == ThousandSeparator() && c.dateTime == showsDateTime_)
         return c.block;
 
@@ -162,6 +162,20 @@ TChartAxis::LabelsBlock TChartAxis::MeasureValueLabels()
         double hi = currentMaximum_;
         if (ZeroWidthRange()) {
             block.Take(canvas, LabelTextOfValue(lo + currentRange_ * 0.5));
+        } else if (logarithmic_ && increment_ == 0.0 && !chart_.OnGetNextAxisLabel) {
+            // The powers the loop labels, not steps of the range: 1e16 may print wider than 1e20.
+            // The series' margins may still widen the range by a label at either end.
+            const std::vector<double> values = LogarithmicLabelValues(LogarithmicLoopStart());
+            canvas.AssignFont(&LabelsFont());
+            for (const double value : values)
+                block.Take(canvas, LabelTextOfValue(value));
+            // Each from the step next to it: a step taken among the smallest doubles is no round one.
+            const size_t n = values.size();
+            const double below = n >= 2 ? values[0] * (values[0] / values[1]) : 0.0;
+            const double above = n >= 2 ? values[n - 1] * (values[n - 1] / values[n - 2]) : 0.0;
+            for (const double value : {below, above})
+                if (value > 0 && std::isfinite(value))
+                    block.Take(canvas, LabelTextOfValue(value));
         } else if (step == 0.0 || !std::isfinite(step)) {
             block.Take(canvas, LabelTextOfValue(lo));
             block.Take(canvas, LabelTextOfValue(hi));
@@ -178,7 +192,7 @@ TChartAxis::LabelsBlock TChartAxis::MeasureValueLabels()
         }
     }
     block.Width += canvas.TextWidth(QStringLiteral(" "));
-    c = WidestCache{true, generation_, currentMinimum_, currentMaximum_, step, fontKey,
+    c = WidestCache{true,          generation_, currentMinimum_, currentMaximum_, step, sizePixels_, fontKey,
                     DecimalSeparator(), ThousandSeparator(), showsDateTime_, block};
     return block;
 }
@@ -393,58 +407,147 @@ void TChartAxis::LinearLabels(double step, int stepIndex)
         DrawValueLabel(value);
 }
 
+namespace {
+
+// With every k-th power labelled, the exponents that are multiples of k keep their labels from
+// one range to the next (1, 1e10, 1e20); a range that holds no such multiple labels its first.
+int LabelPhase(int first, int last, int every)
+{
+    const int multiple = first + (((-first) % every) + every) % every;
+    return multiple <= last ? multiple : first;
+}
+
+// 1, 2, 5, 10, 20, 50, ...
+int NextEvery(int every)
+{
+    int decade = 1;
+    while (decade * 10 <= every)
+        decade *= 10;
+    const int leading = every / decade;
+    return (leading < 2 ? 2 : leading < 5 ? 5 : 10) * decade;
+}
+
+} // namespace
+
+TChartAxis::LogarithmicStart TChartAxis::LogarithmicLoopStart() const
+{
+    const double base = logarithmicBase_;
+    const double logBase = std::log(base);
+    // The range itself stays as the scale has it; only the loop starts from a usable minimum.
+    LogarithmicStart s{currentMinimum_, currentMinimum_, 0, false};
+    if (s.minimum > 0) {
+        // The power at or below the minimum, so that 35..90 still starts from 10.
+        double exponent = static_cast<double>(RoundHalfEven(std::log(s.minimum) / logBase));
+        for (int guard = 0; guard < 4 && std::pow(base, exponent) > s.minimum * (1 + 1e-12); ++guard)
+            exponent += base > 1 ? -1 : 1;
+        // Below the smallest double that power is 0, from which no label would rise: the first
+        // power above it is the bottom decade.
+        for (int guard = 0; guard < 4 && !(std::pow(base, exponent) > 0); ++guard)
+            exponent += base > 1 ? 1 : -1;
+        s.start = std::pow(base, exponent);
+        s.exponent = static_cast<int>(exponent);
+        s.power = s.start > 0;
+        if (!s.power)
+            s.start = s.minimum;
+    } else {
+        s.minimum = s.minimum == 0 ? 0.1
+                                   : std::pow(base, static_cast<double>(RoundHalfEven(std::log(1e-10) / logBase)));
+        s.start = s.minimum;
+    }
+    return s;
+}
+
+// Powers closer than their labels are thinned as the linear labels are: every k-th power is
+// labelled, k the first of 1, 2, 5, 10, 20, ... for which no two neighbouring labels overlap with
+// LabelsSeparation between them. So are the ticks and grid lines that stand at the labels.
+std::vector<double> TChartAxis::LogarithmicLabelValues(const LogarithmicStart& s)
+{
+    std::vector<double> values;
+    const double base = logarithmicBase_;
+    if (base > 1) {
+        // The powers inside the range; an exact power is computed on its own, repeated products
+        // drift off the round values.
+        std::vector<double> powers;
+        int first = 0;
+        for (int n = 0; n < kMaxLabels; ++n) {
+            const double value = s.power ? std::pow(base, static_cast<double>(s.exponent + n))
+                                         : s.start * std::pow(base, static_cast<double>(n));
+            if (!(value <= currentMaximum_))
+                break;
+            if (value >= s.minimum) {
+                if (powers.empty())
+                    first = n + (s.power ? s.exponent : 0);
+                powers.push_back(value);
+            }
+        }
+        const int last = first + static_cast<int>(powers.size()) - 1;
+        const int every = LogarithmicLabelsEvery(powers, first);
+        for (int e = LabelPhase(first, last, every); !powers.empty() && e <= last; e += every)
+            values.push_back(powers[static_cast<size_t>(e - first)]);
+    }
+    if (values.empty()) {
+        // The range lies inside one power: labels at whole parts of it.
+        const double delta = s.start / base;
+        for (int k = 0; k < kMaxLabels; ++k) {
+            const double value = s.start + k * delta;
+            if (!(value <= currentMaximum_))
+                break;
+            if (value >= s.minimum)
+                values.push_back(value);
+        }
+    }
+    return values;
+}
+
+int TChartAxis::LogarithmicLabelsEvery(const std::vector<double>& powers, int firstExponent)
+{
+    const int n = static_cast<int>(powers.size());
+    if (n < 2 || labelsSeparation_ <= 0 || !Labels())
+        return 1;
+    TCanvas3D& canvas = chart_.Canvas();
+    canvas.AssignFont(&LabelsFont());
+    std::vector<int> pixels(powers.size());
+    std::vector<int> extents(powers.size());
+    for (size_t i = 0; i < powers.size(); ++i) {
+        pixels[i] = ValueToPixel(powers[i]);
+        extents[i] = LabelSizeAlong(LabelTextOfValue(powers[i]));
+    }
+    const int lastExponent = firstExponent + n - 1;
+    // Alternate rows put every second label one row further out: neighbours in a row are two apart.
+    const int stride = labelsAlternate_ ? 2 : 1;
+    int every = 1;
+    for (; every < n; every = NextEvery(every)) {
+        const int step = every * stride;
+        bool fits = true;
+        const int phase = LabelPhase(firstExponent, lastExponent, every) - firstExponent;
+        for (int i = phase; i + step < n && fits; i += every) {
+            const size_t a = static_cast<size_t>(i);
+            const size_t b = static_cast<size_t>(i + step);
+            const int64_t room = 2 * static_cast<int64_t>(std::abs(pixels[a] - pixels[b])) * 100;
+            const int64_t need = static_cast<int64_t>(extents[a] + extents[b]) * (100 + labelsSeparation_);
+            fits = room >= need;
+        }
+        if (fits)
+            break;
+    }
+    return every;
+}
+
 void TChartAxis::LogarithmicLabels()
 {
     if (currentMinimum_ == currentMaximum_)
         return;
+    const LogarithmicStart s = LogarithmicLoopStart();
     const double base = logarithmicBase_;
-    const double logBase = std::log(base);
-    // The range itself stays as the scale has it; only the loop starts from a usable minimum.
-    double minimum = currentMinimum_;
-    double start;
-    if (minimum > 0) {
-        // The power at or below the minimum, so that 35..90 still starts from 10.
-        double exponent = static_cast<double>(RoundHalfEven(std::log(minimum) / logBase));
-        for (int guard = 0; guard < 4 && std::pow(base, exponent) > minimum * (1 + 1e-12); ++guard)
-            exponent += base > 1 ? -1 : 1;
-        // Below the smallest double the power is 0, from which no label would rise: the minimum
-        // itself is the bottom decade.
-        start = std::pow(base, exponent);
-        if (!(start > 0))
-            start = minimum;
-    } else {
-        minimum = minimum == 0 ? 0.1
-                               : std::pow(base, static_cast<double>(RoundHalfEven(std::log(1e-10) / logBase)));
-        start = minimum;
-    }
-    if (minorGrid_->Visible() && start >= minimum) {
-        const double below = std::pow(base, std::log(minimum) / logBase - 1);
-        if (below < minimum)
+    if (minorGrid_->Visible() && s.start >= s.minimum) {
+        const double below = std::pow(base, std::log(s.minimum) / std::log(base) - 1);
+        if (below < s.minimum)
             AddTick(ValueToPixel(below), below);
     }
-    bool drawn = false;
-    if (base > 1) {
-        double value = start;
-        for (int n = 0; value <= currentMaximum_ && n < kMaxLabels; ++n) {
-            if (value >= minimum) {
-                DrawValueLabel(value);
-                drawn = true;
-            }
-            value *= base;
-        }
-    }
-    if (!drawn) {
-        const double delta = start / base;
-        for (int k = 0; k < kMaxLabels; ++k) {
-            const double value = start + k * delta;
-            if (!(value <= currentMaximum_))
-                break;
-            if (value >= minimum)
-                DrawValueLabel(value);
-        }
-    }
-    if (minorGrid_->Visible() && start > currentMaximum_)
-        AddTick(ValueToPixel(start), start);
+    for (const double value : LogarithmicLabelValues(s))
+        DrawValueLabel(value);
+    if (minorGrid_->Visible() && s.start > currentMaximum_)
+        AddTick(ValueToPixel(s.start), s.start);
 }
 
 // A handler that counts from a round start (the decade below a logarithmic axis' minimum) hands

@@ -404,8 +404,7 @@ void TChartAxis::Scroll(double offset, bool checkLimits)
     if (!apply)
         return;
     automatic_ = automaticMinimum_ = automaticMaximum_ = false;
-    maximum_ += offset;
-    minimum_ += offset;
+    MoveRangeWithinDoubles(minimum_, maximum_, offset);
     Changed();
 }
 

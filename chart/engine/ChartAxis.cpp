@@ -80,9 +80,11 @@ inline int32_t RoundPixel(double value)
     return static_cast<int32_t>(RoundEven(value));
 }
 
+} // namespace
+
 // Limits further apart than the largest double (values of both signs near it) have no
 // difference, and so no pixels per unit: the range keeps its middle and narrows to the widest
-// finite span, which shows what lies nearest that middle instead of nothing. True when it did.
+// finite span, which shows what lies nearest that middle instead of nothing.
 bool NarrowToFiniteSpan(double& low, double& high)
 {
     constexpr double kLargest = std::numeric_limits<double>::max();
@@ -96,7 +98,22 @@ bool NarrowToFiniteSpan(double& low, double& high)
     return true;
 }
 
-} // namespace
+// Scrolling towards the largest double stops at it instead of leaving the numbers: an infinite
+// limit would empty the chart, and every later step from it gives no number at all. Moved whole
+// or in part, a span of the largest double may round a hair beyond it: it narrows again.
+void MoveRangeWithinDoubles(double& minimum, double& maximum, double offset)
+{
+    constexpr double kLargest = std::numeric_limits<double>::max();
+    if (std::isnan(offset) || !std::isfinite(minimum) || !std::isfinite(maximum))
+        return;
+    NarrowToFiniteSpan(minimum, maximum);
+    const double high = std::max(minimum, maximum);
+    const double low = std::min(minimum, maximum);
+    offset = offset > 0 ? std::min(offset, kLargest - high) : std::max(offset, -kLargest - low);
+    minimum += offset;
+    maximum += offset;
+    NarrowToFiniteSpan(minimum, maximum);
+}
 
 TChartAxis::TChartAxis(TCustomAxisPanel& chart, bool horizontal, bool otherSide, bool isDepth)
     : chart_(chart), horizontal_(horizontal), otherSide_(otherSide), isDepth_(isDepth)

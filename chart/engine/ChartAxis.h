@@ -12,6 +12,7 @@
 #include "chart/engine/SeriesAxis.h"
 
 #include <QString>
+#include <cmath>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -43,6 +44,19 @@ public:
 using TAxisDrawLabelEvent =
     std::function<void(TChartAxis* sender, int& x, int& y, int& z, QString& text, bool& drawLabel)>;
 using TAxisHook = std::function<void(TChartAxis& axis)>;
+
+// Limits further apart than the largest double narrowed about their middle to the widest finite
+// span; true when they were.
+bool NarrowToFiniteSpan(double& low, double& high);
+// Both limits moved by offset as far as they go: the move stops where one of them would pass the
+// largest double, and their difference stays a number.
+void MoveRangeWithinDoubles(double& minimum, double& maximum, double offset);
+// A share of the span between two limits, finite also where their difference is not.
+inline double ShareOfRange(double minimum, double maximum, double share)
+{
+    const double span = maximum - minimum;
+    return std::isfinite(span) ? span * share : maximum * share - minimum * share;
+}
 
 // The conversion routine in force, chosen once per change of scale, orientation or layout.
 enum class AxisConversion : uint8_t { Center, LinearClamped, LinearFast, Logarithmic, Depth };
@@ -298,6 +312,19 @@ private:
     // The values of the linear loop at a step, in drawing order (from the top value down).
     std::vector<double> LinearLabelValues(double step, int stepIndex);
     void LogarithmicLabels();
+    // Where the logarithmic loop starts: the minimum it uses, and the power of the base at or
+    // below it (or that minimum itself when it is no power).
+    struct LogarithmicStart {
+        double minimum, start;
+        int exponent;
+        bool power;
+    };
+    LogarithmicStart LogarithmicLoopStart() const;
+    // The values the logarithmic loop labels, from the start up.
+    std::vector<double> LogarithmicLabelValues(const LogarithmicStart& start);
+    // Every how many powers a label stands (1: each); the powers inside the range, the first
+    // one's exponent.
+    int LogarithmicLabelsEvery(const std::vector<double>& powers, int firstExponent);
     bool EventLabels();
     void SeriesLabels(bool marks);
     void ItemLabels();
@@ -452,6 +479,7 @@ private:
         bool valid = false;
         uint64_t generation = 0;
         double minimum = 0, maximum = 0, step = 0;
+        int size = 0;
         QString fontKey;
         QChar decimal, thousands;
         bool dateTime = false;

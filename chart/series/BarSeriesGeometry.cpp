@@ -421,7 +421,11 @@ double TCustomBarSeries::ValueRangeMin(double plainMin)
     else if (multiBar_ == mbStacked || multiBar_ == mbSelfStack)
         for (int i = 0; i < Count(); ++i)
             result = std::min(result, StackedValue(i));
-    return useYOrigin_ ? std::min(result, yOrigin_) : result;
+    // A logarithmic value axis has no place for an origin at or below zero: the bars stand on
+    // the axis' start, which the smallest value sets, as it does for a line.
+    const TChartAxis* axis = ValueAxis();
+    const bool originShown = !(axis && axis->Logarithmic() && yOrigin_ <= 0 && result > 0);
+    return useYOrigin_ && originShown ? std::min(result, yOrigin_) : result;
 }
 
 // The category axis' range: side-by-side over all series spans the earlier series' points, a

@@ -14,10 +14,10 @@ namespace {
 
 // Between the two text columns of an item.
 constexpr int kColumnGap = 4;
-// Where an item's first part starts, and the gap between its symbol and its text.
+// Where an item's first part starts (its symbol, or its text when it has none), and the gap
+// between its symbol and its text: without symbols the text keeps the symbol's place, as far
+// from the frame as it ends on the right.
 constexpr int kItemInset = 6;
-// Where the text of an item without a symbol starts.
-constexpr int kTextInsetWithoutSymbol = 8;
 // Between an item's text and the frame's right edge, with a symbol or without one: as far as the
 // symbol stands from the left.
 constexpr int kTextRightGap = 6;
@@ -126,7 +126,7 @@ void TCustomChartLegend::LayoutVertical(TRect& box, int titleHeight, int titleWi
     if (symbol_->Visible())
         width += 2 * kItemInset + l.SymbolWidth + (symbol_->Shadow().Visible() ? symbol_->Shadow().HorizSize() : 0);
     else
-        width += kTextInsetWithoutSymbol;
+        width += kItemInset;
     if (l.CheckBoxes)
         width += kCheckBoxSpace;
     if (RectHook) {
@@ -295,11 +295,10 @@ void TCustomChartLegend::DrawItem(int position, int index)
     int y = l.ItemsTop + 1 + row * l.ItemHeight + vertSpacing_ / 2;
     const int inner = (l.CheckBoxes ? kCheckBoxSpace : 0);
     const bool symbolFirst = symbol_->Position() == spLeft && symbol_->Visible();
-    const int textStart = symbol_->Visible() ? kItemInset : kTextInsetWithoutSymbol;
-    int symbolX = symbolFirst ? x + inner + kItemInset : x + inner + textStart + l.TextWidth + kItemInset;
+    int symbolX = symbolFirst ? x + inner + kItemInset : x + inner + kItemInset + l.TextWidth + kItemInset;
     if (chart.OnGetLegendPos)
         chart.OnGetLegendPos(&chart, index, x, y, symbolX);
-    int textX = x + inner + textStart;
+    int textX = x + inner + kItemInset;
     if (symbolFirst) {
         const int shadow = symbol_->Shadow().Visible() ? std::max(0, symbol_->Shadow().HorizSize()) : 0;
         textX = symbolX + l.SymbolWidth + kItemInset + shadow;

@@ -204,8 +204,9 @@ void TCustomChart::MouseDown(TMouseButton button, TShiftState shift, int32_t x, 
 void TCustomChart::ScrollAxis(TChartAxis& axis, int from, int to)
 {
     const double delta = axis.PixelToValue(from) - axis.PixelToValue(to);
-    double minimum = axis.Minimum() + delta;
-    double maximum = axis.Maximum() + delta;
+    double minimum = axis.Minimum();
+    double maximum = axis.Maximum();
+    MoveRangeWithinDoubles(minimum, maximum, delta);
     bool allow = true;
     if (OnAllowScroll)
         OnAllowScroll(&axis, minimum, maximum, allow);
@@ -342,8 +343,11 @@ void TCustomChart::ZoomValues(double topMin, double topMax, double bottomMin, do
     const bool horizontal = zoom.Direction != tzdVertical;
     if (zoom.Animated) {
         for (int step = 1; step < zoom.AnimatedSteps; ++step) {
+            // A third of the way, taken of each end on its own: ends of opposite signs near the
+            // largest double have no difference.
             auto approach = [](TChartAxis& axis, double min, double max) {
-                axis.SetRange(axis.Minimum() + (min - axis.Minimum()) / 3, axis.Maximum() - (axis.Maximum() - max) / 3);
+                axis.SetRange(axis.Minimum() + ShareOfRange(axis.Minimum(), min, 1.0 / 3),
+                              axis.Maximum() - ShareOfRange(max, axis.Maximum(), 1.0 / 3));
             };
             if (vertical) {
                 approach(*LeftAxis(), leftMin, leftMax);
@@ -356,13 +360,18 @@ void TCustomChart::ZoomValues(double topMin, double topMax, double bottomMin, do
             RepaintNow();
         }
     }
+    // A rectangle dragged past the ends of an axis near the largest double spans more than it.
+    auto setRange = [](TChartAxis& axis, double min, double max) {
+        NarrowToFiniteSpan(min, max);
+        axis.SetRange(min, max);
+    };
     if (vertical) {
-        LeftAxis()->SetRange(leftMin, leftMax);
-        RightAxis()->SetRange(rightMin, rightMax);
+        setRange(*LeftAxis(), leftMin, leftMax);
+        setRange(*RightAxis(), rightMin, rightMax);
     }
     if (horizontal) {
-        TopAxis()->SetRange(topMin, topMax);
-        BottomAxis()->SetRange(bottomMin, bottomMax);
+        setRange(*TopAxis(), topMin, topMax);
+        setRange(*BottomAxis(), bottomMin, bottomMax);
     }
     Zoomed = true;
     if (OnZoom)
@@ -414,12 +423,15 @@ void TCustomChart::MouseWheelNotch(bool down, int32_t x, int32_t y)
             auto* axis = dynamic_cast<TChartAxis*>(Axes()[i]);
             if (!axis || axis->Horizontal() || axis->IsDepth())
                 continue;
-            // A range as wide as the largest double gives its 3 % only when divided first.
-            double delta = (axis->Maximum() - axis->Minimum()) * (3 * 0.01);
+            // Notches that come faster than the paints move the stored limits, which no paint
+            // has narrowed yet: the share is taken of each limit, and the move stops at the
+            // largest double.
+            double delta = ShareOfRange(axis->Minimum(), axis->Maximum(), 3 * 0.01);
             if (!down)
                 delta = -delta;
-            double minimum = axis->Minimum() + delta;
-            double maximum = axis->Maximum() + delta;
+            double minimum = axis->Minimum();
+            double maximum = axis->Maximum();
+            MoveRangeWithinDoubles(minimum, maximum, delta);
             bool allow = true;
             if (OnAllowScroll)
                 OnAllowScroll(axis, minimum, maximum, allow);

@@ -10,9 +10,12 @@
 
 #include <algorithm>
 
+// The visible points run on to the first one past the high edge, as the line series' do: the
+// segment that leaves the view, or crosses it between two points, is drawn up to the edge.
 TFastLineSeries::TFastLineSeries()
 {
     SetTreatNulls(tnIgnore);
+    DrawBetweenPoints = true;
 }
 
 void TFastLineSeries::Assign(TChartSeries& source)
@@ -97,9 +100,9 @@ void TFastLineSeries::DrawAllValues()
     if (ReduceColumns(*canvas))
         return;
     const bool view3D = ParentChart()->View3D();
-    auto moveTo = [&](int index) {
-        lastX_ = XToPixel(index);
-        lastY_ = YToPixel(index);
+    auto moveTo = [&](TPoint p) {
+        lastX_ = p.X;
+        lastY_ = p.Y;
         if (view3D)
             canvas->MoveToAtDepth(lastX_, lastY_, MiddleZ());
         else
@@ -109,13 +112,30 @@ void TFastLineSeries::DrawAllValues()
     // The line starts at the first point that is a number.
     afterMissing_ = IsMissingPoint(first > 0 ? first - 1 : first);
     if (first > 0) {
-        moveTo(first - 1);
+        moveTo(EntryPoint(first));
         DrawValue(first);
     } else {
-        moveTo(first);
+        moveTo(TPoint{XToPixel(first), YToPixel(first)});
     }
     for (int i = first + 1; i <= last; ++i)
         DrawValue(i);
+}
+
+// The line comes in from the point before the first one shown, which lies off the chart: it
+// starts where it crosses the chart's edge, as the line series' does. The pixel of that point
+// may be clamped far off, which would bend the segment. A value beyond a narrowed range is shown
+// at the axis' end: the line starts there.
+TPoint TFastLineSeries::EntryPoint(int first) const
+{
+    const TPoint before{XToPixel(first - 1), YToPixel(first - 1)};
+    ChartParent* chart = ParentChart();
+    TCustomAxisPanel* panel = chart ? chart->AxisPanel() : nullptr;
+    if (!panel || IsMissingPoint(first - 1) || IsMissingPoint(first))
+        return before;
+    const TRect& r = panel->ChartRect;
+    const bool shown =
+        YMandatory() ? before.X >= r.Left && before.X <= r.Right : before.Y >= r.Top && before.Y <= r.Bottom;
+    return shown ? before : EdgeEntry(first - 1, first, stairs_);
 }
 
 void TFastLineSeries::DrawValue(int valueIndex)
@@ -179,7 +199,7 @@ bool TFastLineSeries::ReduceColumns(TPlotCanvas3D& canvas)
     const int first = FirstValueIndex;
     const int last = LastValueIndex;
     const int start = first > 0 ? first - 1 : first;
-    const TPoint from{XToPixel(start), YToPixel(start)};
+    const TPoint from = first > 0 ? EntryPoint(first) : TPoint{XToPixel(first), YToPixel(first)};
     canvas.MoveTo(from.X, from.Y);
     if (start < last) {
         const std::vector<TPoint>& path =

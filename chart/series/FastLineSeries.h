@@ -42,12 +42,14 @@ public:
     void DrawLegendShape(int valueIndex, const TRect& rect) override;
     // Whole-trace drawing by pixel columns where it gives the same picture; on by default.
     bool FastDrawing = true;
+    const TraceDrawCache& DrawCache() const { return drawCache_; }
 
 private:
     TPlotCanvas3D* Canvas() const;
     void SelectPen(TPlotCanvas3D& canvas);
     void LineTo(TPlotCanvas3D& canvas, int x, int y);
     bool ReduceColumns(TPlotCanvas3D& canvas);
+    TPoint EntryPoint(int first) const;
 
     bool autoRepaint_ = true;
     bool drawAllPoints_ = true;

@@ -24,6 +24,51 @@ void TCustomLineSeries::Assign(TChartSeries& source)
     TChartSeries::Assign(source);
 }
 
+TChartAxis* TCustomLineSeries::OrderAxis() const
+{
+    return dynamic_cast<TChartAxis*>(YMandatory() ? GetHorizAxis() : GetVertAxis());
+}
+
+TChartAxis* TCustomLineSeries::MeasureAxis() const
+{
+    return dynamic_cast<TChartAxis*>(YMandatory() ? GetVertAxis() : GetHorizAxis());
+}
+
+// The measured value at the edge is interpolated linearly, or geometrically on a logarithmic
+// measured axis; converted, it is where the segment meets the edge, whatever pixel far off the
+// chart the point before would have (a pixel the conversion may have clamped).
+TPoint TCustomLineSeries::EdgeEntry(int from, int to, bool stairs) const
+{
+    ChartParent* chart = ParentChart();
+    TCustomAxisPanel* panel = chart ? chart->AxisPanel() : nullptr;
+    TChartAxis* orderAxis = OrderAxis();
+    TChartAxis* measureAxis = MeasureAxis();
+    if (!panel || !orderAxis || !measureAxis)
+        return TPoint{XToPixel(from), YToPixel(from)};
+    const TRect& r = panel->ChartRect;
+    const int edge = YMandatory() ? (orderAxis->Inverted() ? r.Right : r.Left)
+                                  : (orderAxis->Inverted() ? r.Top : r.Bottom);
+    auto* self = const_cast<TCustomLineSeries*>(this);
+    const TChartValueList& order = self->NotMandatoryValueList();
+    const TChartValueList& measured = self->MandatoryValueList();
+    int pixel = 0;
+    const double dx = order.Value(to) - order.Value(from);
+    if (stairs || dx == 0.0) {
+        pixel = YMandatory() ? YToPixel(from) : XToPixel(from);
+    } else {
+        const double y0 = measured.Value(from);
+        const double y1 = measured.Value(to);
+        const double f = (orderAxis->PixelToValue(edge) - order.Value(from)) / dx;
+        double y = 0.0;
+        if (measureAxis->Logarithmic())
+            y = y0 > 0 && y1 > 0 ? std::exp(std::log(y0) + f * (std::log(y1) - std::log(y0))) : 0.0;
+        else
+            y = y0 + f * (y1 - y0);
+        pixel = measureAxis->ValueToPixel(y);
+    }
+    return YMandatory() ? TPoint{edge, pixel} : TPoint{pixel, edge};
+}
+
 // ---- TCustomSeries construction
 
 TCustomSeries::TCustomSeries()
@@ -121,15 +166,6 @@ TPlotCanvas3D* TCustomSeries::Canvas() const
     return panel ? &panel->Canvas() : nullptr;
 }
 
-TChartAxis* TCustomSeries::OrderAxis() const
-{
-    return dynamic_cast<TChartAxis*>(YMandatory() ? GetHorizAxis() : GetVertAxis());
-}
-
-TChartAxis* TCustomSeries::MeasureAxis() const
-{
-    return dynamic_cast<TChartAxis*>(YMandatory() ? GetVertAxis() : GetHorizAxis());
-}
 
 // ---- stacking
 

@@ -33,6 +33,14 @@ public:
     TTreatNullsStyle TreatNulls() const { return treatNulls_; }
     void SetTreatNulls(TTreatNullsStyle value) { SetAndRepaint(treatNulls_, value); }
 
+protected:
+    // The axis of the order values (X of a normal series) and of the measured ones.
+    TChartAxis* OrderAxis() const;
+    TChartAxis* MeasureAxis() const;
+    // Where the line from point `from`, before the chart, to point `to` comes in: on the chart
+    // rectangle's edge at the height it has there (the height of `from` for stairs).
+    TPoint EdgeEntry(int from, int to, bool stairs) const;
+
 private:
     TTreatNullsStyle treatNulls_ = tnDontPaint;
 };
@@ -157,8 +165,6 @@ private:
     struct DrawState;
     TCustomAxisPanel* Panel() const;
     TPlotCanvas3D* Canvas() const;
-    TChartAxis* OrderAxis() const;
-    TChartAxis* MeasureAxis() const;
     int FirstDisplayedIndex() const;
     int LastDisplayedIndex() const;
     void DrawSegment(bool withSymbols);
@@ -167,7 +173,6 @@ private:
     void DrawAreaSegment(TPlotCanvas3D& canvas);
     void DrawLineHeight(TPlotCanvas3D& canvas);
     void EnterFromOffScreen(int index, bool reversed);
-    int MeasuredPixelAt(int index, double orderValue) const;
     void RunBaseLoop();
     RunDrawing RunDrawingFor();
     void DrawRuns(bool byColumns);

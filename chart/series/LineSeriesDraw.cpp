@@ -229,28 +229,6 @@ void TCustomSeries::DrawValue(int valueIndex)
     previousIndex_ = valueIndex;
 }
 
-// The measured value of the line between point index and the point being drawn, at an order
-// value, as a pixel: interpolated linearly, or geometrically on a logarithmic measured axis.
-int TCustomSeries::MeasuredPixelAt(int index, double orderValue) const
-{
-    auto* self = const_cast<TCustomSeries*>(this);
-    const TChartValueList& order = self->NotMandatoryValueList();
-    const TChartValueList& measured = self->MandatoryValueList();
-    const double dx = order.Value(valueIndex_) - order.Value(index);
-    if (dx == 0.0)
-        return YMandatory() ? YToPixel(index) : XToPixel(index);
-    const double y0 = measured.Value(index);
-    const double y1 = measured.Value(valueIndex_);
-    const double f = (orderValue - order.Value(index)) / dx;
-    TChartAxis* axis = MeasureAxis();
-    double y = 0.0;
-    if (axis && axis->Logarithmic())
-        y = y0 > 0 && y1 > 0 ? std::exp(std::log(y0) + f * (std::log(y1) - std::log(y0))) : 0.0;
-    else
-        y = y0 + f * (y1 - y0);
-    return axis ? axis->ValueToPixel(y) : 0;
-}
-
 // The point before the first one shown lies off the chart: the line comes in from the chart's
 // edge at the height it has there, or the area from that point itself.
 void TCustomSeries::EnterFromOffScreen(int index, bool reversed)
@@ -268,14 +246,9 @@ void TCustomSeries::EnterFromOffScreen(int index, bool reversed)
         oldY_ = YToPixel(index) + shiftY;
         oldOriginPos_ = GetOriginPos(index);
     } else {
-        const TRect& r = panel->ChartRect;
-        if (YMandatory()) {
-            oldX_ = orderAxis->Inverted() ? r.Right : r.Left;
-            oldY_ = (stairs_ ? YToPixel(index) : MeasuredPixelAt(index, orderAxis->PixelToValue(oldX_))) + shiftY;
-        } else {
-            oldY_ = orderAxis->Inverted() ? r.Top : r.Bottom;
-            oldX_ = (stairs_ ? XToPixel(index) : MeasuredPixelAt(index, orderAxis->PixelToValue(oldY_))) + shiftX;
-        }
+        const TPoint entry = EdgeEntry(index, valueIndex_, stairs_);
+        oldX_ = entry.X + (YMandatory() ? 0 : shiftX);
+        oldY_ = entry.Y + (YMandatory() ? shiftY : 0);
     }
     if (!IsNull(index) && !IsMissingPoint(index)) {
         const int savedPrevious = previousIndex_;

@@ -91,14 +91,15 @@ void TAxisArrowTool::ScrollAxis(bool atStart)
     TChartAxis* axis = ChartAxis();
     if (!chart || !axis || scrollPercent_ == 0)
         return;
-    // Divided first: a range as wide as the largest double times the percentage is no number.
-    double delta = (axis->Maximum() - axis->Minimum()) / 100.0 * scrollPercent_;
+    // Taken of each limit: limits near the largest double of both signs have no difference.
+    double delta = ShareOfRange(axis->Minimum(), axis->Maximum(), scrollPercent_ / 100.0);
     if (scrollInverted_)
         delta = -delta;
     if (!atStart)
         delta = -delta;
-    double minimum = axis->Minimum() + delta;
-    double maximum = axis->Maximum() + delta;
+    double minimum = axis->Minimum();
+    double maximum = axis->Maximum();
+    MoveRangeWithinDoubles(minimum, maximum, delta);
     bool allow = true;
     if (chart->OnAllowScroll)
         chart->OnAllowScroll(axis, minimum, maximum, allow);

@@ -131,8 +131,8 @@ protected:
             e.rows = std::min((r.Bottom - 2 * fw - (b.Top + titleSpace)) / ih, n);
             shown = e.rows;
             sw = c.noSymbol ? 0 : symbolWidth(tw + 12);
-            // The text ends 6 pixels from the frame, with a symbol or without.
-            width = std::max((c.noSymbol ? 8 : 12 + sw) + tw + 6 + (c.checkBoxes ? 15 : 0), titleWidth);
+            // Without a symbol the text stands where the symbol would, 6 pixels from either side.
+            width = std::max((c.noSymbol ? 6 : 12 + sw) + tw + 6 + (c.checkBoxes ? 15 : 0), titleWidth);
             b.Left = c.alignment == laLeft ? r.Left + fw + 1 : r.Right - 3 - (fw + 1) - width;
         } else {
             sw = symbolWidth(tw);
@@ -166,7 +166,7 @@ protected:
             item.x = b.Left + column * (tw + sw + (c.checkBoxes ? 23 : 8));
             item.y = e.itemsTop + 1 + row * ih + c.vertSpacing / 2;
             const int symbolX = item.x + (c.checkBoxes ? 15 : 0) + 6;
-            item.textX = c.noSymbol ? item.x + (c.checkBoxes ? 15 : 0) + 8 : symbolX + sw + 6;
+            item.textX = c.noSymbol ? symbolX : symbolX + sw + 6;
             item.checkY = item.y + (textHeight - 13) / 2;
             item.symbol = TRect{symbolX, item.y + 2, symbolX + sw, item.y + ih + 1 - (c.vertSpacing + 3)};
             item.divider = c.dividers && p > 0 && (vertical || row == 0);

@@ -10,6 +10,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <cfloat>
 #include <cmath>
 #include <functional>
 #include <stdexcept>
@@ -354,3 +355,41 @@ TEST(Chart, FreeColoursSkipSeriesColoursAndTheBackground)
     chart.RemoveSeries(a);
     chart.RemoveSeries(b);
 }
+
+// Limits at the largest doubles stay finite and stop there, never refused, through notches faster
+// than the paints, drags and a zoom past the ends; both undos bring back what the zoom saved.
+class HugeLimits : public ChartWindow, public ::testing::WithParamInterface<std::pair<double, double>> {};
+
+TEST_P(HugeLimits, StayFiniteWhateverMovesThemAndUndoBringsThemBack)
+{
+    QStringList caught;
+    ChartErrorHookScope hook([&](const QString& where, const QString&) { caught << where; });
+    series.Clear();
+    for (double y : {GetParam().first, 0.0, GetParam().second})
+        series.AddPointXY(series.Count(), y);
+    TChartAxis& axis = *chart.LeftAxis();
+    chart.RepaintNow();
+    const std::pair saved(axis.Minimum(), axis.Maximum());
+    Drag(QPoint(150, 60), QPoint(300, 300));   // zoomed (and saved) past both ends
+    for (const bool down : {true, false}) {
+        for (int notch = 0; notch < 100; ++notch) {
+            chart.MouseWheelNotch(down, 200, 150);
+            ASSERT_TRUE(std::isfinite(axis.Maximum() - axis.Minimum())) << axis.Minimum() << ".." << axis.Maximum();
+        }
+        EXPECT_EQ(down ? axis.Maximum() : axis.Minimum(), down ? DBL_MAX : -DBL_MAX);
+        chart.RepaintNow();
+        Drag(QPoint(200, 150), QPoint(200, down ? 140 : 160), Qt::RightButton);   // on, past the end
+        EXPECT_TRUE(std::isfinite(axis.Maximum() - axis.Minimum()));
+    }
+    chart.UndoZoom();
+    EXPECT_EQ(std::pair(axis.Minimum(), axis.Maximum()), saved);
+    Drag(QPoint(150, 100), QPoint(300, 250));
+    chart.MouseWheelNotch(true, 200, 150);
+    Drag(QPoint(300, 250), QPoint(150, 100));   // the undo drag
+    EXPECT_EQ(std::pair(axis.Minimum(), axis.Maximum()), saved);
+    EXPECT_TRUE(caught.isEmpty()) << caught.join(' ').toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(Chart, HugeLimits,
+                         ::testing::Values(std::pair(-1e308, 1e308), std::pair(-DBL_MAX, DBL_MAX),
+                                           std::pair(0.0, DBL_MAX), std::pair(-1e308, DBL_MAX)));

@@ -9,6 +9,7 @@
 #include "chart/tools/SeriesTools.h"
 #include "platform/gdi/Metafile.h"
 
+#include <cfloat>
 #include <set>
 
 using toolstest::ToolChart;
@@ -130,6 +131,13 @@ TEST_F(ToolChart, AxisArrowsScrollByTheirPercentUnlessRefused)
     EXPECT_EQ(scrolls, 4);
     EXPECT_EQ(clicks, (std::vector<bool>{true, false, false, true, true, false}));   // every press clicks
     EXPECT_FALSE(chart.ZoomDragActive());
+    // Limits apart by more than the largest double (as an undo may put them back) stop at it.
+    arrows.SetScrollPercent(10);
+    chart.LeftAxis()->InternalSetMinimum(-1e308);
+    chart.LeftAxis()->InternalSetMaximum(1e308);
+    for (int i = 0; i < 40; ++i)
+        press(false);   // inverted: up
+    EXPECT_TRUE(range().second == DBL_MAX && std::isfinite(range().second - range().first)) << range().first;
 
     arrows.SetPosition(aaStart);                   // the end arrow is gone and takes no press
     const TRect end = arrows.ArrowRect(false);
