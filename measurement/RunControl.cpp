@@ -52,6 +52,22 @@ QString FamilyText(const AnalyserKind& kind)
     return QStringLiteral("number ") + QString::number(kind.DeviceFamily);
 }
 
+// The point loops measure a segment point by point: a failure can cut one after some points.
+bool PointByPoint(MeasureMode mode) { return mode == MeasureMode::Emi || mode == MeasureMode::EmiFix; }
+
+// A run's failure line in short: "Error: the link to the analyser was lost, measurement stopped"
+// is "the link to the analyser was lost".
+QString FailureReason(QString line)
+{
+    static const QString kError = QStringLiteral("Error: ");
+    static const QString kStopped = QStringLiteral(", measurement stopped");
+    if (line.startsWith(kError))
+        line.remove(0, kError.size());
+    if (line.endsWith(kStopped))
+        line.chop(kStopped.size());
+    return line;
+}
+
 // After "Info: play", the log must not read as the start of a run that never happened.
 void LogRefusal(MessageLog& log, QString why)
 {
@@ -317,7 +333,8 @@ int RunControl::RunPass(ModeRunner& runner, const SegmentTable& table, SetTraces
     // nothing in, or loses before that, leaves them as they were; from then on the chart shows
     // only this run (a max-hold pass after the first shows the run's held results). The runners
     // add a segment's points to a trace of their own; the point loops show them on the raw trace
-    // as they come, and the segment reaches the traces and the peaks once it is complete.
+    // as they come, and the segment reaches the traces and the peaks once it ends, complete or
+    // cut short after some points: what a run measured never leaves an empty chart.
     bool cleared = false;
     const auto clearResults = [&] {
         if (std::exchange(cleared, true) || passCount_ > 1)
@@ -345,16 +362,21 @@ int RunControl::RunPass(ModeRunner& runner, const SegmentTable& table, SetTraces
     controls_.PassText = QString::number(++passCount_);
     Publish();
 
-    // The run itself ended the pass on the analyser's failure (not the operator's Stop).
+    // The run itself ended the pass on the analyser's failure (not the operator's Stop), and why
+    // in short (empty when the caller said it in a line of its own and noted its shortfall).
     bool failed = false;
+    QString failure;
     PassContext passContext{sc, c_.State, c_.Host, c_.Switches, table, segmentPoints,
                             [&sc, n](int i, const QString& ending) {
                                 sc.Messages.Append(QStringLiteral("Info: measurement start seg ") +
                                                    QString::number(i) + QStringLiteral(" of ") +
                                                    QString::number(n) + ending);
                             },
-                            [this, &failed](const QString& line) {
-                                failed = failed || !c_.State.StopRequested;
+                            [this, &failed, &failure](const QString& line) {
+                                if (!failed && !c_.State.StopRequested) {
+                                    failed = true;
+                                    failure = FailureReason(line);
+                                }
                                 if (!line.isEmpty())
                                     c_.Scpi.Messages.Append(line);
                                 Stop();
@@ -408,29 +430,45 @@ int RunControl::RunPass(ModeRunner& runner, const SegmentTable& table, SetTraces
         ReadRunSwitches();
         StartRawTrace(segmentPoints, sc.Device.TracePoints);
         measuring = i;
+        passContext.Shortfalls.clear();
+        const bool failedBefore = failed;
         const int added = runner.RunSegment(passContext, i);
+        // An analyser lost at the segment's end ends the run as one lost inside it.
+        runnersteps::EndIfGone(passContext);
+        const bool cut = failed && !failedBefore;
+        if (cut && !failure.isEmpty())
+            passContext.FallShort(failure);
         // A segment that brought no trace was not measured: a max-hold pass of such segments
         // is not repeated.
         if (added > 0)
             ++measured;
-        if (runnersteps::EndIfGone(passContext) || added == 0) {
+        if (added == 0) {
             // The segment brought no trace (the analyser is gone, its trace was faulty, Stop or
             // an error came first): no "done" line, no mail notice, no beep for it.
-            if (added == 0 && sc.Device.DeviceConnected && !c_.State.StopRequested)
+            if (sc.Device.DeviceConnected && !c_.State.StopRequested)
                 lastFaulty = i;
             results.DropComing(traces);
             c_.Host.RepaintChart();
             continue;
         }
-        // A segment Stop cut short shows the points it measured as any other.
+        // A segment that Stop, a lost link or a refused answer cut short shows the points it
+        // measured as any other: the first point of the run has taken the last results away.
+        // One the analyser's failure cut says how far its points came.
+        if (cut && PointByPoint(runner.Mode()) && added < sc.Device.TracePoints)
+            sc.Messages.Append(QStringLiteral("Warning: seg %1 of %2 cut after %3 of %4 points: ")
+                                   .arg(i).arg(n).arg(added).arg(sc.Device.TracePoints) +
+                               passContext.Shortfalls.join(QStringLiteral(", ")));
         clearResults();
         // A margin changed while the run waited paused counts from the next segment on.
         traces.Margin = static_cast<double>(c_.Parameters.MarginDb[set]);
         // Every pass after the first repeats a max-hold run, also when Stop has just cleared "MaxHold".
         CorrectSegment(correction, traces, results, i, segmentPoints, passCount_ > 1);
+        c_.Host.RepaintChart();
+        // Ended by the analyser's failure: no "done" line, notice or beep.
+        if (cut)
+            continue;
         if (!c_.State.StopRequested)
             lastDone = i;
-        c_.Host.RepaintChart();
         controls_.ProgressPosition += controls_.ProgressStep;
         Publish();
         sc.Messages.Append(QStringLiteral("Info: measurement done  seg ") + QString::number(i) + QStringLiteral(" of ") +

@@ -168,6 +168,21 @@ void KeepSegments(MainWindow& w, MeasureSet set, int count)
         checks.SetChecked(row, false);
 }
 
+// The corrected trace's points above the margin line, as the peak list shows them with "MaxFilter" off.
+L PeaksAboveTheMargin(MainWindow& w)
+{
+    const TCustomSeries& corrected = *w.chart().Series(SeriesRole::correctedTrace1);
+    L expected;
+    for (int i = 0; i < corrected.Count(); ++i) {
+        const double x = corrected.GetPointX(i);
+        const SeriesLevel limit = InterpolateSeries(*w.chart().Series(SeriesRole::limitLine1), std::llround(x));
+        if (limit.Status == 1 && corrected.GetPointY(i) > limit.Level - kMarginDb)
+            expected << QString::number(expected.size() + 1) + "  " + FormatMachineFixed(x, 2) + "kHz " +
+                            FormatMachineFixed(corrected.GetPointY(i), 2) + "dBuV";
+    }
+    return expected;
+}
+
 class FamilyWindowRun : public ::testing::TestWithParam<FamilyCase> {};
 // A family, and the pass whose segment 2 brings a trace that is no number.
 class MaxHoldRun : public ::testing::TestWithParam<std::tuple<const char*, int>> {};
@@ -457,17 +472,7 @@ TEST_P(MaxHoldRun, AFaultySegmentMovesNoHeldPoint)
     KeepSegments(w, Set1, 3);
     Control<QCheckBox>(w, "CheckBox3").setChecked(false); // "MaxFilter" off: every point above the line
     const auto xs = [&corrected] { auto v = corrected.XValues().Values(); return std::vector<double>(v.begin(), v.end()); };
-    const auto held = [&] { // the held trace's points above the margin line, as the peak list must show them
-        L expected;
-        for (int i = 0; i < corrected.Count(); ++i) {
-            const double x = corrected.GetPointX(i);
-            const SeriesLevel limit = InterpolateSeries(*w.chart().Series(SeriesRole::limitLine1), std::llround(x));
-            if (limit.Status == 1 && corrected.GetPointY(i) > limit.Level - kMarginDb)
-                expected << QString::number(expected.size() + 1) + "  " + FormatMachineFixed(x, 2) + "kHz " +
-                                FormatMachineFixed(corrected.GetPointY(i), 2) + "dBuV";
-        }
-        return expected;
-    };
+    const auto held = [&w] { return PeaksAboveTheMargin(w); };
     f.Play().click();
     const std::vector<double> planGrid = xs();
     Edit(w, "MaxHold", "on");
@@ -505,18 +510,23 @@ INSTANTIATE_TEST_SUITE_P(Families, MaxHoldRun,
                          ::testing::Combine(::testing::Values("dsa815", "ssa3032x", "fpc1000"), ::testing::Values(1, 2)),
                          [](const auto& p) { return std::get<0>(p.param) + std::to_string(std::get<1>(p.param)); });
 
-class PointsAsTheyCome : public ::testing::TestWithParam<const char*> {}; // "emi" and "emi_fix"
+// A family of "emi" or "emi_fix", and the words that refuse its level.
+struct PointLoop { const char *family, *refused; };
+class PointsAsTheyCome : public ::testing::TestWithParam<PointLoop> {};
 
 // The second run of a one-segment plan draws part of the segment before it is done: the points
 // measured so far on the plan's grid, nothing of the first run (no corrected point, peak, grid row).
-TEST_P(PointsAsTheyCome, TheChartDrawsThemAndNothingOfTheLastRun)
+// A run cut two points past the first peak by a level that is no number, and one by a frozen
+// analyser, keep the points measured, corrected, with their peaks, and say where they were cut.
+TEST_P(PointsAsTheyCome, TheChartDrawsThemAndKeepsThemWhenTheSegmentIsCut)
 {
     RunWindowFixture f;
-    ASSERT_NO_FATAL_FAILURE(StartConnected(f, GetParam()));
+    ASSERT_NO_FATAL_FAILURE(StartConnected(f, GetParam().family));
     Control<QCheckBox>(*f.w, "CheckBox21").setChecked(true); // "EMI(ZeroSpan)"
     KeepSegments(*f.w, Set1, 1);
     f.Play().click();
     TCustomSeries& raw = *f.w->chart().Series(SeriesRole::rawTrace1);
+    const TCustomSeries& corrected = *f.w->chart().Series(SeriesRole::correctedTrace1);
     const PeakLists& peaks = f.w->peakLists(Set1);
     const int full = raw.Count();
     const std::vector<double> grid(raw.XValues().Values().begin(), raw.XValues().Values().end());
@@ -536,9 +546,37 @@ TEST_P(PointsAsTheyCome, TheChartDrawsThemAndNothingOfTheLastRun)
     raw.AfterDrawValues = nullptr;
     EXPECT_TRUE(partial > 1 && raw.Count() == full && peaks.Count() > 0) << partial;
     EXPECT_EQ(wrong, L());
+
+    const int cut = static_cast<int>(std::ranges::find(grid, peaks.Freqs.stringList()[0].toDouble()) - grid.begin()) + 3;
+    Control<QCheckBox>(*f.w, "CheckBox1").click(); // "Debug": one line per level read
+    Control<QCheckBox>(*f.w, "CheckBox3").setChecked(false); // "MaxFilter" off
+    f.SetTimeoutMs(400);
+    for (const auto& [faults, why] : {std::pair{SimFaults{.nanValue = true}, GetParam().refused},
+                                      {SimFaults{.freezeAfter = 0}, "the link to the analyser was lost"}}) {
+        int read = 0;
+        const auto hook = QObject::connect(&f.app.Debug, &DebugLog::LineAppended, [&](const QString& line) {
+            if (line.contains(": emi read ") && ++read == cut)
+                f.sim->Instrument().SetFaults(faults);
+        });
+        f.Play().click();
+        QObject::disconnect(hook), f.sim->Instrument().SetFaults({});
+        EXPECT_TRUE(f.Lines("Warning: seg ").contains(QString("Warning: seg 1 of %1 cut after %2 of %3 points: %4")
+                                                          .arg(f.w->segmentTable(Set1).Count).arg(cut).arg(full).arg(why)))
+            << f.Lines("Warning: ").join('|').toStdString();
+        ASSERT_TRUE(raw.Count() == cut && corrected.Count() == cut) << raw.Count();
+        EXPECT_TRUE(std::equal(raw.XValues().Values().begin(), raw.XValues().Values().end(), grid.begin()));
+        CorrectionChain chain(f.w->chart().ByRole(), RunSwitches{});
+        for (int i = 0; i < cut; ++i)
+            EXPECT_NEAR(corrected.GetPointY(i), raw.GetPointY(i) - chain.Sum(raw.GetPointX(i)), 0.005) << i;
+        EXPECT_TRUE(peaks.Count() > 0 && peaks.Lines.stringList() == PeaksAboveTheMargin(*f.w)) << why;
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(Families, PointsAsTheyCome, ::testing::Values("dsa815", "ssa3032x", "fpc1000"));
+INSTANTIATE_TEST_SUITE_P(Families, PointsAsTheyCome,
+                         ::testing::Values(PointLoop{"dsa815", "the marker level is refused"},
+                                           PointLoop{"ssa3032x", "the marker level is refused"},
+                                           PointLoop{"fpc1000", "the level is refused"}),
+                         [](const auto& p) { return std::string(p.param.family); });
 
 // After a radiated project the conducted one ("none" amplifier and antenna) has its own corrections;
 // with MaxFilter and a 100 dB margin each 601-point segment lists 38 maxima; raw points are grey.
