@@ -68,9 +68,11 @@ public:
             return v;
         }
         if (++failures_ >= kFailedPointsEndSegment) {
-            pass.Scpi.Messages.Append(QStringLiteral("Error: no level from the analyser for ") +
-                                     QString::number(kFailedPointsEndSegment) + QStringLiteral(" points in a row, segment ") +
-                                     QString::number(segment) + QStringLiteral(" ended"));
+            const QString why = QStringLiteral("no level from the analyser for ") +
+                                QString::number(kFailedPointsEndSegment) + QStringLiteral(" points in a row");
+            pass.Scpi.Messages.Append(QStringLiteral("Error: ") + why + QStringLiteral(", segment ") +
+                                      QString::number(segment) + QStringLiteral(" ended"));
+            pass.FallShort(why);
             failures_ = 0;
             return std::nullopt;
         }
