@@ -200,7 +200,8 @@ void MainWindow::PrintReport()
                                      &peakLists(MeasureSet::Set1).Grid,
                                      &peakLists(MeasureSet::Set2).Grid,
                                      &app_.Messages,
-                                     &app_.Debug};
+                                     &app_.Debug,
+                                     {peakLists(MeasureSet::Set1).RunNote, peakLists(MeasureSet::Set2).RunNote}};
     ::PrintReport(sources, reportPrinter ? *reportPrinter : *printDialog_);
 }
 

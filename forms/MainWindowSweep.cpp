@@ -286,7 +286,7 @@ void MainWindow::SendRunNotice(int segment, int count, const RunEnd* end)
         ::NotifySegmentDone(run_->mail->Alerts, segment, count, saveChart, send);
         return;
     }
-    ::NotifyRunEnd(run_->mail->Alerts, end->Ending, end->LastSegment, end->Count, saveChart, send);
+    ::NotifyRunEnd(run_->mail->Alerts, *end, saveChart, send);
 }
 
 // --- The window as the engine's host

@@ -22,18 +22,26 @@ void SendNotice(const MailAlertSwitches& alerts, bool end, const QString& subjec
 
 } // namespace
 
-QString EndNoticeSubject(RunEnding ending, int lastSegment, int count)
+QString EndNoticeSubject(const RunEnd& end)
 {
-    const QString after = QStringLiteral(" after segment %1 of %2").arg(lastSegment).arg(count);
-    switch (ending) {
+    const QString after = QStringLiteral(" after segment %1 of %2").arg(end.LastSegment).arg(end.Count);
+    switch (end.Ending) {
     case RunEnding::StoppedByOperator:
         return QStringLiteral("ZENDRIK stopped by the operator") + after;
     case RunEnding::AnalyserLost:
         return QStringLiteral("ZENDRIK the analyser was lost") + after;
     case RunEnding::AnalyserFailed:
         return QStringLiteral("ZENDRIK the analyser failed") + after;
-    case RunEnding::FaultyTrace:
-        return QStringLiteral("ZENDRIK run ended, faulty trace in segment %1 of %2").arg(lastSegment).arg(count);
+    case RunEnding::PartOfPlan:
+        // Those not measured first: a run that left most of its plan out must not read as nearly done.
+        if (end.NotMeasured == 0)
+            return QStringLiteral("ZENDRIK run ended, %1 of %2 segments measured in part")
+                .arg(end.InPart)
+                .arg(end.Planned);
+        return QStringLiteral("ZENDRIK run ended, %1 of %2 segments not measured")
+                   .arg(end.NotMeasured)
+                   .arg(end.Planned) +
+               (end.InPart > 0 ? QStringLiteral(", %1 in part").arg(end.InPart) : QString());
     case RunEnding::AllSegmentsDone:
         break;
     }
@@ -44,16 +52,16 @@ void NotifySegmentDone(const MailAlertSwitches& alerts, int segment, int count,
     const ChartImageWriter& saveChartJpeg, const MailSendFunction& sendMail)
 {
     if (count == 0)
-        NotifyRunEnd(alerts, RunEnding::AllSegmentsDone, 0, 0, saveChartJpeg, sendMail);
+        NotifyRunEnd(alerts, RunEnd{}, saveChartJpeg, sendMail);
     else
         SendNotice(alerts, false, QStringLiteral("ZENDRIK segment %1 of %2 done").arg(segment).arg(count),
             saveChartJpeg, sendMail);
 }
 
-void NotifyRunEnd(const MailAlertSwitches& alerts, RunEnding ending, int lastSegment, int count,
-    const ChartImageWriter& saveChartJpeg, const MailSendFunction& sendMail)
+void NotifyRunEnd(const MailAlertSwitches& alerts, const RunEnd& end, const ChartImageWriter& saveChartJpeg,
+    const MailSendFunction& sendMail)
 {
-    SendNotice(alerts, true, EndNoticeSubject(ending, lastSegment, count), saveChartJpeg, sendMail);
+    SendNotice(alerts, true, EndNoticeSubject(end), saveChartJpeg, sendMail);
 }
 
 MailSendFunction RunNoticeSender(const MailContext& context, bool& serverSilent, bool endNotice)

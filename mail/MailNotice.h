@@ -19,9 +19,10 @@ inline constexpr char kMessageLogBody[] = "memo";
 
 // "ZENDRIK all segments done", "ZENDRIK stopped by the operator after segment 2 of 7",
 // "ZENDRIK the analyser was lost after segment 0 of 7", "ZENDRIK the analyser failed after
-// segment 3 of 7", "ZENDRIK run ended, faulty trace in segment 7 of 7" (the segment of the last
-// faulty trace): mail filters look for the "ZENDRIK ".
-QString EndNoticeSubject(RunEnding ending, int lastSegment, int count);
+// segment 3 of 7", "ZENDRIK run ended, 9 of 10 segments not measured" (", 1 in part" when some
+// were measured in part; "1 of 10 segments measured in part" when only that): mail filters look
+// for the "ZENDRIK ".
+QString EndNoticeSubject(const RunEnd& end);
 
 // The mail notice of a run, while "Mail on/off" is checked: count > 0 after segment `segment` of
 // `count` ("Info every segment", "add Chart", "add messages"), count 0 at the end of the run
@@ -29,9 +30,9 @@ QString EndNoticeSubject(RunEnding ending, int lastSegment, int count);
 // mail goes; a picture that could not be written is not attached, so no older one goes out.
 void NotifySegmentDone(const MailAlertSwitches& alerts, int segment, int count,
     const ChartImageWriter& saveChartJpeg, const MailSendFunction& sendMail);
-// The end notice of a run that ended as `ending` after segment lastSegment (0: none) of count.
-void NotifyRunEnd(const MailAlertSwitches& alerts, RunEnding ending, int lastSegment, int count,
-    const ChartImageWriter& saveChartJpeg, const MailSendFunction& sendMail);
+// The end notice of a run that ended as `end` says.
+void NotifyRunEnd(const MailAlertSwitches& alerts, const RunEnd& end, const ChartImageWriter& saveChartJpeg,
+    const MailSendFunction& sendMail);
 
 // A MailSendFunction for a notice of a run over SendMail. The run waits for its notices, so a
 // server that lets the transport's bounds pass unanswered must not hold it once per segment: it

@@ -246,7 +246,7 @@ void CorrectSegment(CorrectionPass& c, SetTraces& set, SegmentResults& results, 
     } else {
         // A held pass lists what the held trace shows: a segment this pass has not reached yet, or
         // that brought nothing in it, keeps its held peaks in the lists.
-        set.Peaks.Clear();
+        set.Peaks.ClearLists();
         for (const auto& [from, to] : results.Ranges())
             ListPeaksIn(c, set, from, to);
     }
@@ -256,7 +256,7 @@ void CorrectSegment(CorrectionPass& c, SetTraces& set, SegmentResults& results, 
 int RecalcCorrectedTrace(CorrectionPass& c, SetTraces& set, const std::function<void(int, int)>& progress)
 {
     set.Corrected.Clear();
-    set.Peaks.Clear();
+    set.Peaks.ClearLists();
     const int rawCount = set.Raw.Count();
     FillCorrected(set, rawCount, 0.0);
     if (progress)

@@ -6,6 +6,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -38,6 +39,15 @@ struct PassContext {
     TColor RawColor = clDefault;
     // A point loop has added a point: the chart shows the segment's points so far.
     std::function<void()> PointAdded = [] {};
+    // Why the segment being measured brings less than its plan, each in short as the line that
+    // said it; the loop frame empties it before each segment.
+    QStringList Shortfalls = {};
+
+    void FallShort(const QString& reason)
+    {
+        if (!Shortfalls.contains(reason))
+            Shortfalls << reason;
+    }
 };
 
 inline constexpr const char* kWaitingForData = " waiting for data";

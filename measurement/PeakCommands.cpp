@@ -55,7 +55,7 @@ void PeakCommands::ClearPeaks()
 {
     HostBusyCursor busy(c_.Host);
     for (PeakLists& peaks : peaks_)
-        peaks.Clear();
+        peaks.ClearLists();
     c_.Host.RepaintChart();
 }
 

@@ -78,12 +78,18 @@ PeakLists::PeakLists(MeasureSet set)
     Grid.setObjectName(one ? "StringGrid1" : "StringGrid2");
 }
 
-void PeakLists::Clear()
+void PeakLists::ClearLists()
 {
     for (QStringListModel* m : {&Lines, &Freqs, &Levels, &MeasureLines, &MeasureFreqs, &MeasureLevels})
         ClearList(*m);
     Grid.SetRowCount(PeakGridModel::kHeadingRows);
     listed_.clear();
+}
+
+void PeakLists::Clear()
+{
+    ClearLists();
+    RunNote.clear();
 }
 
 void PeakLists::AddPeak(double freqKhz, double level, double limit)

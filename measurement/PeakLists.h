@@ -51,9 +51,15 @@ public:
     QStringListModel MeasureFreqs;  // re-measured frequencies (ListBox5 / ListBox11)
     QStringListModel MeasureLevels; // re-measured corrected levels (ListBox6 / ListBox12)
     PeakGridModel Grid;             // StringGrid1 / StringGrid2
+    // What of its plan the run behind the set's traces did not measure, the line it ended with;
+    // the printed report carries it. Empty for a whole plan, and when no run's results are shown.
+    QString RunNote;
 
     int Count() const { return Lines.rowCount(); }
-    // The six lists emptied and the grid back to its two heading rows.
+    // The six lists emptied and the grid back to its two heading rows; the traces stay, and so
+    // does the run's note on them.
+    void ClearLists();
+    // The lists and the run's note go, as when the traces they were listed from go.
     void Clear();
     // Lists a peak at f kHz with level and the limit there; it gets the next number. A frequency
     // is listed once: where two segments both end on it, the list keeps the higher level under

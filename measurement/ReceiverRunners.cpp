@@ -68,9 +68,11 @@ public:
             return v;
         }
         if (++failures_ >= kFailedPointsEndSegment) {
-            pass.Scpi.Messages.Append(QStringLiteral("Error: no level from the analyser for ") +
-                                     QString::number(kFailedPointsEndSegment) + QStringLiteral(" points in a row, segment ") +
-                                     QString::number(segment) + QStringLiteral(" ended"));
+            const QString why = QStringLiteral("no level from the analyser for ") +
+                                QString::number(kFailedPointsEndSegment) + QStringLiteral(" points in a row");
+            pass.Scpi.Messages.Append(QStringLiteral("Error: ") + why + QStringLiteral(", segment ") +
+                                      QString::number(segment) + QStringLiteral(" ended"));
+            pass.FallShort(why);
             failures_ = 0;
             return std::nullopt;
         }
@@ -98,13 +100,13 @@ bool AddPointLevel(PassContext& pass, PointLevels& levels, int segment, double h
 }
 
 // A level no analyser reports (its reader named it) ends the run as Stop does, with the analyser
-// connected, as a trace with such a level does; the segment's points so far are not listed as if
-// it had been measured.
-int EndOnImpossibleLevel(PassContext& pass)
+// connected, as a trace with such a level does. The points measured before it stay the segment's:
+// the loop frame keeps them and says where the segment was cut.
+void EndOnImpossibleLevel(PassContext& pass, const QString& what)
 {
+    pass.FallShort(what + QStringLiteral(" is refused"));
     if (!pass.State.StopRequested)
         pass.AbortRun(QString());
-    return 0;
 }
 
 class EmiScanRunner final : public ModeRunner {
@@ -184,8 +186,10 @@ public:
                 break;
             scpiio::Send(c, QStringLiteral(":TRACE:DATA?"));
             const ScpiAnswer a = scpiio::ReadReply(c);
-            if (a && !ScpiLevelPossible(c, *a, QStringLiteral("level")))
-                return EndOnImpossibleLevel(pass);
+            if (a && !ScpiLevelPossible(c, *a, QStringLiteral("level"))) {
+                EndOnImpossibleLevel(pass, QStringLiteral("the level"));
+                break;
+            }
             if (!AddPointLevel(pass, levels, i, *at, a))
                 break;
             ++added;
@@ -251,8 +255,10 @@ public:
             } else {
                 a = ScpiReadMarkerLevelSweep(c, &impossible);
             }
-            if (impossible)
-                return EndOnImpossibleLevel(pass);
+            if (impossible) {
+                EndOnImpossibleLevel(pass, QStringLiteral("the marker level"));
+                break;
+            }
             if (!AddPointLevel(pass, levels, i, *at, a))
                 break;
             ++added;

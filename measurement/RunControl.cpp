@@ -19,6 +19,7 @@
 #include "measurement/MeasurementState.h"
 #include "measurement/ModeRunner.h"
 #include "measurement/PeakCommands.h"
+#include "measurement/PlanTally.h"
 #include "measurement/RunParameters.h"
 #include "measurement/RunnerSteps.h"
 #include "measurement/TracePoints.h"
@@ -50,6 +51,42 @@ QString FamilyText(const AnalyserKind& kind)
     if (kind.IsHameg())
         return QStringLiteral("Hameg HMS");
     return QStringLiteral("number ") + QString::number(kind.DeviceFamily);
+}
+
+constexpr const char* kStoppedByOperator = "stopped by the operator";
+
+// The point loops measure a segment point by point: a failure can cut one after some points.
+bool PointByPoint(MeasureMode mode) { return mode == MeasureMode::Emi || mode == MeasureMode::EmiFix; }
+
+// A run's failure line in short: "Error: the link to the analyser was lost, measurement stopped"
+// is "the link to the analyser was lost".
+QString FailureReason(QString line)
+{
+    static const QString kError = QStringLiteral("Error: ");
+    static const QString kStopped = QStringLiteral(", measurement stopped");
+    if (line.startsWith(kError))
+        line.remove(0, kError.size());
+    if (line.endsWith(kStopped))
+        line.chop(kStopped.size());
+    return line;
+}
+
+// Why a segment that brought `added` points fell short of its plan, as the run's summary names
+// it: the reasons its steps noted, the failure that cut it or Stop, and for a point loop cut after
+// some points how far they came ("cut after 18 of 601 points: the link to the analyser was lost").
+// Empty for a segment measured whole.
+QString SegmentShortfall(PassContext& pass, bool cut, const QString& failure, int added, bool pointLoop)
+{
+    const int planned = pass.Scpi.Device.TracePoints;
+    const bool fewer = added == 0 || (pointLoop && added < planned);
+    if (cut && fewer && !failure.isEmpty())
+        pass.FallShort(failure);
+    else if (!cut && fewer && pass.State.StopRequested)
+        pass.FallShort(QString::fromLatin1(kStoppedByOperator));
+    const QString reasons = pass.Shortfalls.join(QStringLiteral(", "));
+    if (pass.State.StopRequested && added > 0 && pointLoop && added < planned)
+        return QStringLiteral("cut after %1 of %2 points: ").arg(added).arg(planned) + reasons;
+    return reasons;
 }
 
 // After "Info: play", the log must not read as the start of a run that never happened.
@@ -205,25 +242,29 @@ void RunControl::RunLoop(ModeRunner& runner)
     controls_.ProgressPosition = 1;
     Publish();
     passCount_ = 0;
+    resultsReplaced_ = false;
+    PlanTally tally;
     // The grid's "MaxHold" is read at the end of every pass (it may be switched while paused;
     // Stop clears it). A pass that measured no segment ends the run: repeating it would only
     // send the preset again and again.
     int measured = 0;
     do {
-        measured = RunPass(runner, table, traces, results, set);
+        measured = RunPass(runner, table, traces, results, tally, set);
         c_.Scpi.Pump.ProcessEvents();
     } while (c_.Parameters.MaxHold && measured > 0 && !c_.State.StopRequested);
-    // A run that measured nothing and was not stopped would otherwise read as a clean one; a run
-    // whose checked segments all brought faulty traces has said so for each.
-    const CheckListModel& checks = *c_.SegmentChecks[set];
-    bool anyChecked = false;
-    for (int i = 1; i <= table.Count; ++i)
-        anyChecked = anyChecked || SegmentChecked(checks, i);
-    if (passCount_ == 1 && measured == 0 && !c_.State.StopRequested && !anyChecked)
+    // A run that measured nothing and was not stopped would otherwise read as a clean one.
+    if (passCount_ == 1 && measured == 0 && !c_.State.StopRequested && tally.Planned() == 0)
         c_.Scpi.Messages.Append(QStringLiteral("Warning: nothing measured: no segment of Set") +
                                 QString::number(SetNumber(set)) + QStringLiteral(" is checked"));
     if (passCount_ > 1)
         KeepHeldMaximum(traces, set);
+    // A run that measured less than its plan ends with a line that says so. The report prints it
+    // with the results it describes: a run that left the last results as they were leaves theirs.
+    const QString summary = tally.Summary(SetNumber(set));
+    if (!summary.isEmpty())
+        c_.Scpi.Messages.Append(summary);
+    if (resultsReplaced_)
+        traces.Peaks.RunNote = summary;
     controls_.PlayEnabled = true;
     controls_.StopEnabled = false;
     Publish();
@@ -303,24 +344,27 @@ void RunControl::WaitWhilePaused(int segment)
 }
 
 int RunControl::RunPass(ModeRunner& runner, const SegmentTable& table, SetTraces& traces, SegmentResults& results,
-                         MeasureSet set)
+                         PlanTally& tally, MeasureSet set)
 {
     ScpiContext& sc = c_.Scpi;
     const CheckListModel& checks = *c_.SegmentChecks[set];
     // The loop refused any other count (Refused).
     const int n = table.Count;
     int lastChecked = 0;
-    for (int i = 1; i <= n; ++i)
-        if (SegmentChecked(checks, i))
+    for (int i = 1; i <= n; ++i) {
+        if (SegmentChecked(checks, i)) {
             lastChecked = i;
+            tally.Plan(i);
+        }
+    }
     // The last results stay until the run brings its first point: a run that the analyser answers
     // nothing in, or loses before that, leaves them as they were; from then on the chart shows
     // only this run (a max-hold pass after the first shows the run's held results). The runners
     // add a segment's points to a trace of their own; the point loops show them on the raw trace
-    // as they come, and the segment reaches the traces and the peaks once it is complete.
-    bool cleared = false;
+    // as they come, and the segment reaches the traces and the peaks once it ends, complete or
+    // cut short after some points: what a run measured never leaves an empty chart.
     const auto clearResults = [&] {
-        if (std::exchange(cleared, true) || passCount_ > 1)
+        if (std::exchange(resultsReplaced_, true))
             return;
         HostBusyCursor busy(c_.Host);
         traces.Raw.Clear();
@@ -345,16 +389,21 @@ int RunControl::RunPass(ModeRunner& runner, const SegmentTable& table, SetTraces
     controls_.PassText = QString::number(++passCount_);
     Publish();
 
-    // The run itself ended the pass on the analyser's failure (not the operator's Stop).
+    // The run itself ended the pass on the analyser's failure (not the operator's Stop), and why
+    // in short (empty when the caller said it in a line of its own and noted its shortfall).
     bool failed = false;
+    QString failure;
     PassContext passContext{sc, c_.State, c_.Host, c_.Switches, table, segmentPoints,
                             [&sc, n](int i, const QString& ending) {
                                 sc.Messages.Append(QStringLiteral("Info: measurement start seg ") +
                                                    QString::number(i) + QStringLiteral(" of ") +
                                                    QString::number(n) + ending);
                             },
-                            [this, &failed](const QString& line) {
-                                failed = failed || !c_.State.StopRequested;
+                            [this, &failed, &failure](const QString& line) {
+                                if (!failed && !c_.State.StopRequested) {
+                                    failed = true;
+                                    failure = FailureReason(line);
+                                }
                                 if (!line.isEmpty())
                                     c_.Scpi.Messages.Append(line);
                                 Stop();
@@ -384,10 +433,9 @@ int RunControl::RunPass(ModeRunner& runner, const SegmentTable& table, SetTraces
 
     CorrectionPass correction{c_.State, c_.Series, c_.Switches, sc.Messages, sc.Debug, c_.Host, sc.Pump};
     int measured = 0;
-    // The last segment measured to its end, and the last that brought a faulty trace, for the
-    // end notice.
+    // The last segment measured to its end, for the end notice.
     int lastDone = 0;
-    int lastFaulty = 0;
+    const bool pointLoop = PointByPoint(runner.Mode());
     for (int i = 1; i <= n; ++i) {
         sc.Pump.ProcessEvents();
         if (!SegmentChecked(checks, i))
@@ -408,29 +456,46 @@ int RunControl::RunPass(ModeRunner& runner, const SegmentTable& table, SetTraces
         ReadRunSwitches();
         StartRawTrace(segmentPoints, sc.Device.TracePoints);
         measuring = i;
+        passContext.Shortfalls.clear();
+        const bool failedBefore = failed;
         const int added = runner.RunSegment(passContext, i);
+        // An analyser lost at the segment's end ends the run as one lost inside it.
+        runnersteps::EndIfGone(passContext);
+        const bool cut = failed && !failedBefore;
+        const QString shortfall = SegmentShortfall(passContext, cut, failure, added, pointLoop);
+        // A failure its caller said in a line of its own ends the run for the segment's reasons.
+        if (cut && failure.isEmpty())
+            failure = passContext.Shortfalls.join(QStringLiteral(", "));
+        tally.Record(i, added == 0 ? PlanTally::Measured::None
+                        : shortfall.isEmpty() ? PlanTally::Measured::Whole : PlanTally::Measured::InPart,
+                     shortfall);
         // A segment that brought no trace was not measured: a max-hold pass of such segments
         // is not repeated.
         if (added > 0)
             ++measured;
-        if (runnersteps::EndIfGone(passContext) || added == 0) {
+        if (added == 0) {
             // The segment brought no trace (the analyser is gone, its trace was faulty, Stop or
             // an error came first): no "done" line, no mail notice, no beep for it.
-            if (added == 0 && sc.Device.DeviceConnected && !c_.State.StopRequested)
-                lastFaulty = i;
             results.DropComing(traces);
             c_.Host.RepaintChart();
             continue;
         }
-        // A segment Stop cut short shows the points it measured as any other.
+        // A segment that Stop, a lost link or a refused answer cut short shows the points it
+        // measured as any other: the first point of the run has taken the last results away.
+        // One the analyser's failure cut says how far its points came.
+        if (cut && pointLoop && added < sc.Device.TracePoints)
+            sc.Messages.Append(QStringLiteral("Warning: seg %1 of %2 ").arg(i).arg(n) + shortfall);
         clearResults();
         // A margin changed while the run waited paused counts from the next segment on.
         traces.Margin = static_cast<double>(c_.Parameters.MarginDb[set]);
         // Every pass after the first repeats a max-hold run, also when Stop has just cleared "MaxHold".
         CorrectSegment(correction, traces, results, i, segmentPoints, passCount_ > 1);
+        c_.Host.RepaintChart();
+        // Ended by the analyser's failure: no "done" line, notice or beep.
+        if (cut)
+            continue;
         if (!c_.State.StopRequested)
             lastDone = i;
-        c_.Host.RepaintChart();
         controls_.ProgressPosition += controls_.ProgressStep;
         Publish();
         sc.Messages.Append(QStringLiteral("Info: measurement done  seg ") + QString::number(i) + QStringLiteral(" of ") +
@@ -443,18 +508,24 @@ int RunControl::RunPass(ModeRunner& runner, const SegmentTable& table, SetTraces
             c_.Host.Beep(2000, 300);
     }
 
+    // The segments no pass reached were left out by what ended this one.
+    if (failed)
+        tally.EndedBy(failure);
+    else if (c_.State.StopRequested)
+        tally.EndedBy(QString::fromLatin1(kStoppedByOperator));
     // The end notice says how the pass ended; a segment left unchecked is not missing. Only the
-    // operator's Stop is called one: a run ended by the analyser's failure, or one whose segment
-    // brought a faulty trace, says so.
-    RunEnd end{RunEnding::AllSegmentsDone, lastDone, n};
+    // operator's Stop is called one: a run ended by the analyser's failure says so, and one that
+    // went to its end with segments not measured or measured in part counts them.
+    RunEnd end{RunEnding::AllSegmentsDone, lastDone, n, tally.Planned(), tally.Count(PlanTally::Measured::None),
+               tally.Count(PlanTally::Measured::InPart)};
     if (!sc.Device.DeviceConnected)
         end.Ending = RunEnding::AnalyserLost;
     else if (lastDone < lastChecked && failed)
         end.Ending = RunEnding::AnalyserFailed;
     else if (lastDone < lastChecked && c_.State.StopRequested)
         end.Ending = RunEnding::StoppedByOperator;
-    else if (lastFaulty > 0)
-        end = RunEnd{RunEnding::FaultyTrace, lastFaulty, n};
+    else if (!tally.Complete())
+        end.Ending = RunEnding::PartOfPlan;
     // Nothing more goes to an analyser that is gone.
     if (sc.Device.DeviceConnected)
         ScpiAutoCalOn(sc);

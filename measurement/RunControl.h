@@ -5,6 +5,7 @@
 
 class PeakCommands;
 class ModeRunner;
+class PlanTally;
 struct MeasurementContext;
 struct RunControls;
 struct SegmentTable;
@@ -45,9 +46,9 @@ private:
     void RunLoop(ModeRunner& runner);
     // Refuses a run before anything is cleared or sent: no device, no plan, no limit line.
     bool Refused(const SegmentTable& table, MeasureSet set);
-    // One pass over the checked segments of a set; returns how many were measured.
+    // One pass over the checked segments of a set, tallied; returns how many brought points.
     int RunPass(ModeRunner& runner, const SegmentTable& table, SetTraces& traces, SegmentResults& results,
-                MeasureSet set);
+                PlanTally& tally, MeasureSet set);
     // A max-hold run that repeated its pass ends with the peaks of its held maximum listed.
     void KeepHeldMaximum(SetTraces& traces, MeasureSet set);
     void AfterRun();
@@ -62,6 +63,8 @@ private:
     RunControls& controls_;
     PeakCommands& peaks_;
     int passCount_ = 0;
+    // The run has taken the last results off the set's traces and lists for its own.
+    bool resultsReplaced_ = false;
     // "use compensation" as the master curve was started with.
     bool masterCompensation_ = false;
 };

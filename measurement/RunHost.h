@@ -27,14 +27,6 @@ struct RunControls {
     bool operator==(const RunControls&) const = default;
 };
 
-// How a pass of a run ended, for its end notice: after segment LastSegment (0: none) of Count; for
-// a faulty trace, LastSegment is the last segment that brought one.
-struct RunEnd {
-    RunEnding Ending = RunEnding::AllSegmentsDone;
-    int LastSegment = 0;
-    int Count = 0;
-};
-
 // What the engine asks of the main window. Nothing here may start a run again.
 class RunHost {
 public:

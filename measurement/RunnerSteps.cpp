@@ -35,6 +35,25 @@ QString SegmentWords(const PassContext& pass, int segment)
            QString::number(pass.Table.Count);
 }
 
+// A segment's shortfall where the analyser's range ends within or before it.
+constexpr const char* kBeyondRange = "beyond the analyser's range";
+
+// A trace read that brought no points, in short as its reader's line said it (a lost link and
+// Stop are said by the run).
+QString TraceShortfall(TraceStatus status)
+{
+    switch (status) {
+    case TraceStatus::WrongSize: return QStringLiteral("the trace had the wrong size");
+    case TraceStatus::NotANumber: return QStringLiteral("faulty trace");
+    case TraceStatus::OutOfRange: return QStringLiteral("the trace is refused");
+    case TraceStatus::ReadFailed: return QStringLiteral("no scan data from the analyser");
+    case TraceStatus::Complete:
+    case TraceStatus::LinkLost:
+    case TraceStatus::Stopped: break;
+    }
+    return {};
+}
+
 // Where a trace's reader lays its points, and the points kept (kHz, as the reader rounds them).
 struct TraceSpan {
     int64_t LayoutStartHz;
@@ -64,6 +83,7 @@ std::optional<TraceSpan> MeasuredSpan(PassContext& pass, int segment, TraceAxis 
     if (!start || !stop) {
         pass.Scpi.Messages.Append(warning +
                                   QStringLiteral(" not drawn: the analyser reports no start and stop frequency"));
+        pass.FallShort(QStringLiteral("the analyser reports no start and stop frequency"));
         return std::nullopt;
     }
     const double spanHz = static_cast<double>(s.StopHz - s.StartHz);
@@ -79,10 +99,12 @@ std::optional<TraceSpan> MeasuredSpan(PassContext& pass, int segment, TraceAxis 
     if (!(*stop > *start) || from > to) {
         pass.Scpi.Messages.Append(warning + QStringLiteral(" not measured:") + swept +
                                   QStringLiteral(", which lies beyond its range; nothing is drawn"));
+        pass.FallShort(QString::fromLatin1(kBeyondRange));
         return std::nullopt;
     }
     pass.Scpi.Messages.Append(warning + QLatin1Char(':') + swept + QStringLiteral("; only ") + HzRange(from, to) +
                               QStringLiteral(" is drawn"));
+    pass.FallShort(QString::fromLatin1(kBeyondRange));
     // The reader rounds each point to whole kHz: one within a kHz of the ends lies inside them.
     const int64_t layoutStart = RoundHalfEven(*start);
     return TraceSpan{layoutStart, scan ? layoutStart + (s.StopHz - s.StartHz) : RoundHalfEven(*stop),
@@ -137,6 +159,8 @@ int ReadMeasuredTrace(PassContext& pass, int segment, TraceAxis axis, TraceReade
     std::erase_if(r.Points, [&span](const tracecodec::Point& p) {
         return p.x < span->KeepFromKhz || p.x > span->KeepToKhz;
     });
+    if (const QString why = TraceShortfall(r.Status); !why.isEmpty())
+        pass.FallShort(why);
     // A level no analyser can hold says the analyser is not measuring what it should (an overload,
     // a broken input): its reader named the level; the run ends with the analyser connected, as
     // at Stop, rather than list the segments that follow as measured.
@@ -196,6 +220,7 @@ void TunedPoints::SayUntuned(PassContext& pass, int segment) const
 {
     if (untuned_ == 0)
         return;
+    pass.FallShort(QString::fromLatin1(kBeyondRange));
     pass.Scpi.Messages.Append(QStringLiteral("Warning: ") + SegmentWords(pass, segment) +
                               QStringLiteral(": the analyser did not tune to ") + QString::number(untuned_) +
                               QStringLiteral(" of the ") + QString::number(points_) +

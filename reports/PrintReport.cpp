@@ -10,6 +10,8 @@
 #include "reports/ReportRender.h"
 #include "reports/WhiteChartScope.h"
 
+#include <QFont>
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QPrinter>
 
@@ -46,6 +48,29 @@ QString PrinterText(const QPrinter& printer)
     return printer.printerName().isEmpty() ? QStringLiteral("the printer") : printer.printerName();
 }
 
+// A note as lines of the report's body font no wider than width pixels, broken between words (a
+// word wider than that stands alone on its line).
+QStringList WrapNote(const QString& note, int32_t width, int32_t dpi)
+{
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(ReportFontPixels(kReportBodyPoints, dpi));
+    const QFontMetricsF metrics(font);
+    QStringList lines;
+    QString line;
+    for (const QString& word : note.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        const QString longer = line.isEmpty() ? word : line + QLatin1Char(' ') + word;
+        if (!line.isEmpty() && metrics.horizontalAdvance(longer) > width) {
+            lines << line;
+            line = word;
+        } else {
+            line = longer;
+        }
+    }
+    if (!line.isEmpty())
+        lines << line;
+    return lines;
+}
+
 // The chart as an enhanced metafile of its client area, drawn on white.
 std::shared_ptr<const gdi::Metafile> ChartPicture(TCustomPlotPanel* chart)
 {
@@ -67,6 +92,8 @@ void Print(const PrintReportSources& sources, QPrinter& printer, QPainter& paint
     Debug(sources.Debug, QStringLiteral("width: %1height: %2").arg(input.Width).arg(input.Height));
 
     input.Title = ReportTitle(datafiles::DataFileDateText());
+    for (const QString& note : sources.RunNotes)
+        input.Notes << WrapNote(note, ReportTextWidth(input.Width), input.Dpi);
     if (sources.Header != nullptr)
         input.Header = ReportHeaderGrid(*sources.Header);
     if (sources.Peaks1 != nullptr)

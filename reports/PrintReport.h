@@ -18,6 +18,8 @@ struct PrintReportSources {
     const PeakGridModel* Peaks2 = nullptr; // StringGrid2
     MessageLog* Messages = nullptr;
     DebugLog* Debug = nullptr;
+    // The lines of the runs behind the chart that measured less than their plan (empty: none).
+    QStringList RunNotes = {};
 };
 
 // The header grid: one row per report item in the order 6, 7, 4, 1, 3, 2, 9, 8, 10, 5, 11, the
@@ -28,12 +30,13 @@ ReportGrid ReportHeaderGrid(const ReportHeaderItems& items);
 // the two heading rows 17 high and every peak row 24.
 ReportGrid ReportPeakGrid(const PeakGridModel& grid);
 
-// "Print Report": the operator chooses the printer; then the title with the date, the header
-// grid, the chart (drawn on white without its outer bevel, its own look back afterwards) and the
-// two peak tables are printed, broken over as many pages as they need, each page numbered. True
-// when the report was printed; false when the choice was cancelled (nothing printed) or the print
-// failed: the job is then aborted and the message log gets "Error: " and the reason. The busy
-// cursor shows while printing and is taken back on every path.
+// "Print Report": the operator chooses the printer; then the title with the date, the run notes
+// under it (broken between words to the text's width), the header grid, the chart (drawn on
+// white without its outer bevel, its own look back afterwards) and the two peak tables are
+// printed, broken over as many pages as they need, each page numbered. True when the report was
+// printed; false when the choice was cancelled (nothing printed) or the print failed: the job is
+// then aborted and the message log gets "Error: " and the reason. The busy cursor shows while
+// printing and is taken back on every path.
 bool PrintReport(const PrintReportSources& sources, ReportPrinterProvider& printers);
 
 #endif

@@ -12,13 +12,16 @@ int32_t Round(double value)
     return static_cast<int32_t>(std::nearbyint(value));
 }
 
+// A note's line advances by its character height and a quarter.
+constexpr double kNoteLineSpacing = 1.25;
+
 class Layout {
 public:
     explicit Layout(const ReportLayoutInput& in)
         : in_(in)
         , w_(in.Width)
         , h_(in.Height)
-        , m_(in.Width / 15)
+        , m_((in.Width - ReportTextWidth(in.Width)) / 2)
         ,
         // Pixels per point of the 10-point table font: its character height over its size.
         k_(ReportFontPixels(kReportBodyPoints, in.Dpi) / kReportBodyPoints)
@@ -40,6 +43,13 @@ public:
         AddRule(Round(h_ * 0.08));
 
         int32_t y = Round(h_ * 0.088);
+        // The header and the chart move down by the notes' lines; the chart gives up that room.
+        for (const QString& note : in_.Notes) {
+            AddText(m_, y, note, kReportBodyPoints);
+            y += Round(ReportFontPixels(kReportBodyPoints, in_.Dpi) * kNoteLineSpacing);
+        }
+        if (!in_.Notes.isEmpty())
+            y += Round(h_ * 0.008);
         Grid(in_.Header, y, false);
 
         // The header grid's height follows the font, the chart's top the page: on a short page the
@@ -151,6 +161,8 @@ int32_t ReportFontPixels(int32_t points, int32_t dpi)
 {
     return Round(points * static_cast<double>(dpi) / 72.0);
 }
+
+int32_t ReportTextWidth(int32_t pageWidth) { return pageWidth - 2 * (pageWidth / 15); }
 
 QString ReportTitle(const QString& dateTime)
 {

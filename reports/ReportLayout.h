@@ -46,6 +46,9 @@ struct ReportLayoutInput {
     ReportGrid Header; // the eleven caption/text rows
     ReportGrid Peaks1; // StringGrid1
     ReportGrid Peaks2; // StringGrid2
+    // Lines under the title's rule, before anything that reads as a result: what of its plan the
+    // run behind the chart did not measure. None leaves the page as it is without them.
+    QStringList Notes = {};
 };
 
 struct ReportPlan {
@@ -62,6 +65,9 @@ inline constexpr int32_t kReportPenWidth = 4;
 
 // The character height in device pixels of an "Arial" font of that size: round(points x dpi / 72).
 int32_t ReportFontPixels(int32_t points, int32_t dpi);
+
+// The width of the text column of a page: the page less its left and right margins.
+int32_t ReportTextWidth(int32_t pageWidth);
 
 // "Zendrik Pre-Compliance Measurement Report     " followed by the date and time.
 QString ReportTitle(const QString& dateTime);

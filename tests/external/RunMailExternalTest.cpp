@@ -9,12 +9,16 @@
 #include "forms/MailSetupWindow.h"
 #include "forms/MainWindow.h"
 #include "mail/MailSettings.h"
+#include "reports/ReportPrinter.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QCryptographicHash>
 #include <QElapsedTimer>
 #include <QImage>
 #include <QJsonArray>
+#include <QPrinter>
+#include <QProcess>
 #include <QPushButton>
 #include <QTcpServer>
 #include <gtest/gtest.h>
@@ -23,11 +27,12 @@ using testsupport::Control;
 
 namespace {
 
-// The first `segments` segments of the shipped conducted plan on the DSA815, each and the end of
-// the run mailed to the server on 127.0.0.1, the segments with the chart.
-void StartMailing(RunWindowFixture& f, int segments, const QString& port)
+// The first `segments` segments of a shipped plan (the conducted one) on the DSA815, each and the
+// end of the run mailed to the server on 127.0.0.1, the segments with the chart.
+void StartMailing(RunWindowFixture& f, int segments, const QString& port,
+                  const char* project = "conducted_cispr32_b.prj")
 {
-    ASSERT_NO_FATAL_FAILURE(f.Start("dsa815", "conducted_cispr32_b.prj"));
+    ASSERT_NO_FATAL_FAILURE(f.Start("dsa815", project));
     ASSERT_NO_FATAL_FAILURE(f.Connect());
     CheckListModel& checks = f.w->segmentChecks(MeasureSet::Set1);
     for (int row = segments + 1; row < checks.Count(); ++row)
@@ -118,5 +123,40 @@ TEST(RunMail, AServerThatNeverAnswersDoesNotHoldTheRun)
     f.Play().click();
     EXPECT_EQ(connections, 4);
     const QString silence = QString("Warning: the mail server 127.0.0.1 port %1 did not answer in time").arg(silent.serverPort());
-    EXPECT_EQ(f.Lines("Warning: "), QStringList({silence + ": this run sends it no more segment notices", silence}));
+    EXPECT_EQ(f.Lines("Warning: the mail "),
+              QStringList({silence + ": this run sends it no more segment notices", silence}));
 }
+
+// The 1-6 GHz plan on a DSA815, swept or point by point, ends with one line naming what it left out,
+// printed in the report and counted by the swept run's end notice; its first segment alone, without.
+class PartOfThePlan : public ::testing::TestWithParam<bool> {};
+TEST_P(PartOfThePlan, TheLogTheNoticeAndTheReportSaySo)
+{
+    SmtpPeer peer({});
+    RunWindowFixture f;
+    ASSERT_NO_FATAL_FAILURE(StartMailing(f, 10, peer.Port(), "radiated_cispr32_b_3m_1g-6g.prj"));
+    Control<QCheckBox>(*f.w, "CheckBox21").setChecked(GetParam()); // "EMI(ZeroSpan)"
+    PdfFilePrinter pdf(f.folder.filePath("out/report.pdf"));
+    f.w->reportPrinter = &pdf;
+    QProcess text;
+    const auto printed = [&] { // "Print Report", read back by poppler
+        Control<QAction>(*f.w, "Chart2").trigger(), text.start("pdftotext", {pdf.Printer().outputFileName(), "-"});
+        return text.waitForFinished(60000) ? QString(text.readAllStandardOutput()).simplified() : QString();
+    };
+    const QString line = "Warning: Set1: 1 of 10 segments measured whole; " +
+                         QString(GetParam() ? "in part: seg 2 (beyond the analyser's range); not measured: seg 3-10"
+                                            : "not measured: seg 2-10") + " (beyond the analyser's range)";
+    f.Play().click();
+    EXPECT_TRUE(f.Lines("Warning: Set1: ") == QStringList{line} && printed().contains(line)) << line.toStdString();
+    for (int row = 2; row <= 10; ++row)
+        f.w->segmentChecks(MeasureSet::Set1).SetChecked(row, false);
+    f.Play().click();
+    EXPECT_TRUE(f.Lines("Warning: Set1: ").size() == 1 && !printed().contains("Warning"));
+    QStringList subjects;
+    for (const QJsonObject& d : peer.Events("data"))
+        subjects << d.value("message").toObject().value("subject").toString();
+    const QString first = "ZENDRIK segment 1 of 10 done", part = "ZENDRIK run ended, 9 of 10 segments not measured";
+    EXPECT_EQ(subjects, GetParam() ? QStringList() : QStringList({first, part, first, "ZENDRIK all segments done"}));
+}
+
+INSTANTIATE_TEST_SUITE_P(SweptAndPointByPoint, PartOfThePlan, ::testing::Bool());

@@ -168,6 +168,21 @@ void KeepSegments(MainWindow& w, MeasureSet set, int count)
         checks.SetChecked(row, false);
 }
 
+// The corrected trace's points above the margin line, as the peak list shows them with "MaxFilter" off.
+L PeaksAboveTheMargin(MainWindow& w)
+{
+    const TCustomSeries& corrected = *w.chart().Series(SeriesRole::correctedTrace1);
+    L expected;
+    for (int i = 0; i < corrected.Count(); ++i) {
+        const double x = corrected.GetPointX(i);
+        const SeriesLevel limit = InterpolateSeries(*w.chart().Series(SeriesRole::limitLine1), std::llround(x));
+        if (limit.Status == 1 && corrected.GetPointY(i) > limit.Level - kMarginDb)
+            expected << QString::number(expected.size() + 1) + "  " + FormatMachineFixed(x, 2) + "kHz " +
+                            FormatMachineFixed(corrected.GetPointY(i), 2) + "dBuV";
+    }
+    return expected;
+}
+
 class FamilyWindowRun : public ::testing::TestWithParam<FamilyCase> {};
 // A family, and the pass whose segment 2 brings a trace that is no number.
 class MaxHoldRun : public ::testing::TestWithParam<std::tuple<const char*, int>> {};
@@ -457,17 +472,7 @@ TEST_P(MaxHoldRun, AFaultySegmentMovesNoHeldPoint)
     KeepSegments(w, Set1, 3);
     Control<QCheckBox>(w, "CheckBox3").setChecked(false); // "MaxFilter" off: every point above the line
     const auto xs = [&corrected] { auto v = corrected.XValues().Values(); return std::vector<double>(v.begin(), v.end()); };
-    const auto held = [&] { // the held trace's points above the margin line, as the peak list must show them
-        L expected;
-        for (int i = 0; i < corrected.Count(); ++i) {
-            const double x = corrected.GetPointX(i);
-            const SeriesLevel limit = InterpolateSeries(*w.chart().Series(SeriesRole::limitLine1), std::llround(x));
-            if (limit.Status == 1 && corrected.GetPointY(i) > limit.Level - kMarginDb)
-                expected << QString::number(expected.size() + 1) + "  " + FormatMachineFixed(x, 2) + "kHz " +
-                                FormatMachineFixed(corrected.GetPointY(i), 2) + "dBuV";
-        }
-        return expected;
-    };
+    const auto held = [&w] { return PeaksAboveTheMargin(w); };
     f.Play().click();
     const std::vector<double> planGrid = xs();
     Edit(w, "MaxHold", "on");
@@ -487,6 +492,7 @@ TEST_P(MaxHoldRun, AFaultySegmentMovesNoHeldPoint)
     EXPECT_EQ(Control<QLabel>(w, "Label3").text(), "3");
     EXPECT_EQ(w.parameters().Value("MaxHold"), "off");
     EXPECT_EQ(f.Lines("Error: ").size(), 1);
+    EXPECT_EQ(f.Lines("Warning: Set1: "), L()) << "a segment another pass measured is not missing";
     EXPECT_EQ(xs(), planGrid);
     const L expected = held();
     EXPECT_EQ(w.peakLists(Set1).Lines.stringList(), expected);
@@ -509,7 +515,9 @@ class PointsAsTheyCome : public ::testing::TestWithParam<const char*> {}; // "em
 
 // The second run of a one-segment plan draws part of the segment before it is done: the points
 // measured so far on the plan's grid, nothing of the first run (no corrected point, peak, grid row).
-TEST_P(PointsAsTheyCome, TheChartDrawsThemAndNothingOfTheLastRun)
+// A run cut two points past the first peak by a level that is no number, and one by a frozen
+// analyser, keep the points measured, corrected, with their peaks, and say where they were cut.
+TEST_P(PointsAsTheyCome, TheChartDrawsThemAndKeepsThemWhenTheSegmentIsCut)
 {
     RunWindowFixture f;
     ASSERT_NO_FATAL_FAILURE(StartConnected(f, GetParam()));
@@ -517,6 +525,7 @@ TEST_P(PointsAsTheyCome, TheChartDrawsThemAndNothingOfTheLastRun)
     KeepSegments(*f.w, Set1, 1);
     f.Play().click();
     TCustomSeries& raw = *f.w->chart().Series(SeriesRole::rawTrace1);
+    const TCustomSeries& corrected = *f.w->chart().Series(SeriesRole::correctedTrace1);
     const PeakLists& peaks = f.w->peakLists(Set1);
     const int full = raw.Count();
     const std::vector<double> grid(raw.XValues().Values().begin(), raw.XValues().Values().end());
@@ -536,6 +545,30 @@ TEST_P(PointsAsTheyCome, TheChartDrawsThemAndNothingOfTheLastRun)
     raw.AfterDrawValues = nullptr;
     EXPECT_TRUE(partial > 1 && raw.Count() == full && peaks.Count() > 0) << partial;
     EXPECT_EQ(wrong, L());
+    const auto cut = std::ranges::find(grid, peaks.Freqs.stringList()[0].toDouble()) - grid.begin() + 3;
+    Control<QCheckBox>(*f.w, "CheckBox1").click(), f.SetTimeoutMs(400); // "Debug": one line per level read
+    Control<QCheckBox>(*f.w, "CheckBox3").setChecked(false); // "MaxFilter" off
+    const char* refused = GetParam() == std::string("fpc1000") ? "the level is refused" : "the marker level is refused";
+    for (const auto& [faults, why] : {std::pair{SimFaults{.nanValue = true}, refused},
+                                      {SimFaults{.freezeAfter = 0}, "the link to the analyser was lost"}}) {
+        int read = 0;
+        const auto hook = QObject::connect(&f.app.Debug, &DebugLog::LineAppended, [&](const QString& line) {
+            if (line.contains(": emi read ") && ++read == cut)
+                f.sim->Instrument().SetFaults(faults);
+        });
+        f.Play().click();
+        QObject::disconnect(hook), f.sim->Instrument().SetFaults({});
+        const QString at = QString("cut after %1 of %2 points: %3").arg(cut).arg(full).arg(why);
+        EXPECT_EQ(f.Lines("Warning: ").mid(f.Lines("Warning: ").size() - 2),
+                  L({QString("Warning: seg 1 of %1 ").arg(f.w->segmentTable(Set1).Count) + at,
+                     "Warning: Set1: 0 of 1 segments measured whole; in part: seg 1 (" + at + ")"}));
+        ASSERT_TRUE(raw.Count() == cut && corrected.Count() == cut) << raw.Count();
+        EXPECT_TRUE(std::equal(raw.XValues().Values().begin(), raw.XValues().Values().end(), grid.begin()));
+        CorrectionChain chain(f.w->chart().ByRole(), RunSwitches{});
+        for (int i = 0; i < cut; ++i)
+            EXPECT_NEAR(corrected.GetPointY(i), raw.GetPointY(i) - chain.Sum(raw.GetPointX(i)), 0.005) << i;
+        EXPECT_TRUE(peaks.Count() > 0 && peaks.Lines.stringList() == PeaksAboveTheMargin(*f.w)) << why;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Families, PointsAsTheyCome, ::testing::Values("dsa815", "ssa3032x", "fpc1000"));
@@ -749,7 +782,11 @@ TEST_P(BeyondRangeRun, OnlyWhatTheAnalyserMeasuredIsDrawn)
 
     f.Play().click();
 
-    EXPECT_EQ(f.Lines("Warning: "), L{QString("Warning: seg %1 of 10").arg(rc.to) + rc.said});
+    EXPECT_EQ(f.Lines("Warning: "), L({QString("Warning: seg %1 of 10").arg(rc.to) + rc.said,
+                                       QString("Warning: Set1: 1 of 2 segments measured whole; %1: seg %2 (beyond the "
+                                               "analyser's range)")
+                                           .arg(rc.zeroSpan || rc.clamp ? "in part" : "not measured")
+                                           .arg(rc.to)}));
     EXPECT_EQ(f.Lines("Info: measurement done  seg ").size(), rc.to - rc.from + (rc.zeroSpan || rc.clamp));
     const TCustomSeries& raw = *w.chart().Series(SeriesRole::rawTrace1);
     ASSERT_EQ(static_cast<size_t>(raw.Count()), recorder.Levels().size());
@@ -957,8 +994,8 @@ TEST_P(FaultWindowRun, EndsWithItsLineAndTheWindowStaysUsable)
 
     L ending;
     for (const QString& l : f.app.Messages.Lines())
-        if (l.startsWith("Error: ") || l.startsWith("Warning: ") || l == "Info: measurement stopped" ||
-            l == "Info: measurement waiting to stop")
+        if (l.startsWith("Error: ") || (l.startsWith("Warning: ") && !l.startsWith("Warning: Set1: ")) ||
+            l == "Info: measurement stopped" || l == "Info: measurement waiting to stop")
             ending << l;
     EXPECT_EQ(ending, fc.lines);
     EXPECT_TRUE(f.boxes.isEmpty()) << f.boxes.join('|').toStdString();

@@ -127,7 +127,8 @@ TEST_F(MailNotice, SegmentAndEndUseTheirOwnSwitches)
     EXPECT_EQ(
         sent, (QList<SentMail> {{segment, segment, ".\\out\\chartimage.jpg", ""}, {end, end, "", "memo"}}));
     EXPECT_EQ(steps, QStringList({"chart", "mail", "mail"}));
-    EXPECT_EQ(EndNoticeSubject(RunEnding::FaultyTrace, 1, 1), "ZENDRIK run ended, faulty trace in segment 1 of 1");
+    EXPECT_EQ(EndNoticeSubject({RunEnding::PartOfPlan, 1, 10, 10, 8, 1}),
+              "ZENDRIK run ended, 8 of 10 segments not measured, 1 in part");
 }
 
 TEST_F(MailNotice, ChartIsWrittenEvenWithoutAMailAndNeverAttachedWhenNotWritten)

@@ -4,6 +4,7 @@
 #include "measurement/CompletionHandshake.h"
 #include "measurement/MeasureTime.h"
 #include "measurement/ModeRunner.h"
+#include "measurement/PlanTally.h"
 
 namespace {
 
@@ -23,6 +24,18 @@ struct DsaRun : RunFixture {
 };
 
 } // namespace
+
+TEST(RunControl, ThePlanTallyGroupsWhatWasLeftOutByReasonInPlanOrder)
+{
+    using enum PlanTally::Measured;
+    PlanTally t;
+    for (const auto& [i, measured, why] : {std::tuple{1, Whole, ""}, {2, InPart, "cut"}, {2, None, "x"},
+                                           {3, None, "bad"}, {4, None, "bad"}, {7, None, ""}, {8, None, "bad"}})
+        t.Plan(i), t.Record(i, measured, why);
+    t.Plan(5), t.Plan(6), t.EndedBy("stopped");
+    EXPECT_EQ(t.Summary(2), "Warning: Set2: 1 of 8 segments measured whole; in part: seg 2 (cut); not measured: "
+                            "seg 3-4, 8 (bad), seg 5-6 (stopped), seg 7 (no trace)");
+}
 
 TEST(RunControl, ModeTableEstimatesAndSmallParsers)
 {

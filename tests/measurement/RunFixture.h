@@ -80,7 +80,7 @@ public:
     }
     void NotifyRunEnd(const RunEnd& e) override
     {
-        notices << QStringList{"done", "stopped", "lost", "failed", "faulty"}[static_cast<int>(e.Ending)] +
+        notices << QStringList{"done", "stopped", "lost", "failed", "part"}[static_cast<int>(e.Ending)] +
                        QString(" %1/%2").arg(e.LastSegment).arg(e.Count);
     }
     void CloseMainWindow() override { ++closes; }

@@ -200,6 +200,16 @@ TEST(PrintReportTest, HeadingsStayWithTheirFirstRow)
     }
 }
 
+TEST(PrintReportTest, NotesStandUnderTheTitleAndPushTheHeaderAndChartDown)
+{
+    const PeakGridModel none;
+    const ReportPagePlan page = LayoutReport({4961, 7016, 600, "d", ReportHeaderGrid({}), ReportPeakGrid(none),
+                                              ReportPeakGrid(none), {"one", "two"}}).Pages[0];
+    EXPECT_EQ(Text(page, "two")->Area, (gdi::Rect {330, 617 + 104, 330, 617 + 104}));
+    EXPECT_EQ(Areas(page, ReportItem::Box)[0].top, 617 + 2 * 104 + 56);
+    EXPECT_EQ(Areas(page, ReportItem::Chart), std::vector<gdi::Rect>({{124, 881 + 2112, 4837, 4678}}));
+}
+
 TEST(PrintReportTest, RecordedPagesHoldTheGdiCalls)
 {
     auto chart = std::make_shared<const gdi::Metafile>();
