@@ -69,7 +69,7 @@ QString BoundFault(const IniFile& ini)
     for (const SegmentColumnInfo& info : kSegmentColumns)
         for (int n = 1; n < TableBuffer::kMaxRows; ++n) {
             const QString key = QString::fromLatin1(info.Key) + QString::number(n);
-    const QString value = ini.ReadString(kData, key, QString());
+            const QString value = ini.ReadString(kData, key, QString());
             if (value.isEmpty())
                 break;
             QString text = value;
